@@ -1,0 +1,344 @@
+// The program's heap: first fit from a roving position over one circular free list.
+#include "base/object/BAlloc.h"
+
+#include "base/object/AError.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+
+// Segment layout (little-endian 32-bit words):
+//
+//   [-4 start marker] [block] [block] ... [-4 end marker]
+//
+// Block: [header: size | inUse(bit 0) | prevInUse(bit 1)] [user bytes ...]
+//   size counts the header, is a multiple of 8 and at least 16.
+// A free block also holds: [next link] [prev link] ... [footer: size].
+// The user pointer is block + 4. A negative word where a header or footer is
+// expected marks a segment boundary.
+namespace {
+
+const uint32_t kInUse = 1;
+const uint32_t kPrevInUse = 2;
+const uint32_t kFlags = 3;
+const uint32_t kMarker = 0xFFFFFFFCu;
+const uint32_t kMaxRequest = 0xFFFFFFF4u;
+
+struct FreeBlock {
+    uint32_t header;
+    FreeBlock* next;
+    FreeBlock* prev;
+};
+
+struct Heap {
+    bool ready;
+    FreeBlock* rover;
+    FreeBlock sentinel;
+    BAlloc::SystemAlloc systemAlloc;
+    BAlloc::SystemFree systemFree;
+    uint32_t segments;
+};
+
+// Zero-initialised before any static constructor runs, so allocations made
+// during static initialisation find a consistent (not yet ready) heap.
+Heap g_heap;
+
+void* DefaultSystemAlloc(uint32_t bytes) {
+    return GlobalAlloc(GMEM_FIXED, bytes);
+}
+
+void DefaultSystemFree(void* memory) {
+    GlobalFree(static_cast<HGLOBAL>(memory));
+}
+
+inline uint32_t& Word(void* p) {
+    return *static_cast<uint32_t*>(p);
+}
+inline uint32_t SizeOf(const FreeBlock* b) {
+    return b->header & ~kFlags;
+}
+inline FreeBlock* At(void* p, int32_t offset) {
+    return reinterpret_cast<FreeBlock*>(static_cast<char*>(p) + offset);
+}
+inline FreeBlock* After(FreeBlock* b) {
+    return At(b, SizeOf(b));
+}
+inline bool IsMarker(const FreeBlock* b) {
+    return b->header == kMarker;
+}
+inline void WriteFooter(FreeBlock* b) {
+    Word(static_cast<char*>(static_cast<void*>(b)) + SizeOf(b) - 4) = SizeOf(b);
+}
+
+void Init() {
+    if (g_heap.ready)
+        return;
+    g_heap.sentinel.header = 0;
+    g_heap.sentinel.next = &g_heap.sentinel;
+    g_heap.sentinel.prev = &g_heap.sentinel;
+    g_heap.rover = &g_heap.sentinel;
+    if (!g_heap.systemAlloc) {
+        g_heap.systemAlloc = DefaultSystemAlloc;
+        g_heap.systemFree = DefaultSystemFree;
+    }
+    g_heap.ready = true;
+}
+
+void Unlink(FreeBlock* b) {
+    if (g_heap.rover == b)
+        g_heap.rover = b->prev;
+    b->prev->next = b->next;
+    b->next->prev = b->prev;
+}
+
+// Appends just before the sentinel: the next links from the sentinel lead
+// through the blocks in the order they were freed.
+void Append(FreeBlock* b) {
+    FreeBlock* s = &g_heap.sentinel;
+    b->next = s;
+    b->prev = s->prev;
+    s->prev->next = b;
+    s->prev = b;
+}
+
+// Rounded request -> block size; 0 when the request cannot be served.
+uint32_t BlockSize(size_t n) {
+    if (n == 0 || n > kMaxRequest)
+        return 0;
+    uint32_t rounded = (static_cast<uint32_t>(n) + 7u) & ~7u;
+    uint32_t s = rounded + 8;
+    return s < 16 ? 16 : s;
+}
+
+// A new segment holding one free block of `blockSize` bytes (not on the list).
+FreeBlock* NewSegment(uint32_t blockSize) {
+    void* seg = g_heap.systemAlloc(blockSize + 8);
+    if (!seg)
+        return nullptr;
+    ++g_heap.segments;
+    Word(seg) = kMarker;
+    FreeBlock* b = At(seg, 4);
+    b->header = blockSize;
+    WriteFooter(b);
+    Word(After(b)) = kMarker;
+    return b;
+}
+
+// Splits B to size s; a free neighbour is absorbed into the remainder.
+void Split(FreeBlock* b, uint32_t s) {
+    uint32_t r = SizeOf(b) - s;
+    FreeBlock* f = After(b);
+    if (!IsMarker(f) && !(f->header & kInUse)) {
+        Unlink(f);
+        r += SizeOf(f);
+    } else if (r < 16) {
+        return;
+    }
+    if (r == 0)
+        return;
+    bool inUse = (b->header & kInUse) != 0;
+    b->header = s | (b->header & kFlags);
+    if (!inUse)
+        WriteFooter(b);
+    FreeBlock* rem = At(b, s);
+    rem->header = r | (inUse ? kPrevInUse : 0);
+    WriteFooter(rem);
+    FreeBlock* next = After(rem);
+    if (!IsMarker(next))
+        next->header &= ~kPrevInUse;
+    Append(rem);
+}
+
+// Finds (and unlinks) a block of at least s bytes, or takes a new segment.
+FreeBlock* Take(uint32_t s) {
+    if (s >= BAlloc::kSegmentSize)
+        return NewSegment(s);
+    FreeBlock* b = g_heap.rover;
+    do {
+        if (SizeOf(b) >= s && b != &g_heap.sentinel) {
+            g_heap.rover = b;
+            Unlink(b);
+            return b;
+        }
+        b = b->prev;
+    } while (b != g_heap.rover);
+    return NewSegment(BAlloc::kSegmentSize);
+}
+
+void* AllocBlock(uint32_t s) {
+    FreeBlock* b = Take(s);
+    if (!b)
+        return nullptr;
+    Split(b, s);
+    b->header |= kInUse;
+    FreeBlock* next = After(b);
+    if (!IsMarker(next))
+        next->header |= kPrevInUse;
+    return At(b, 4);
+}
+
+inline FreeBlock* BlockOf(const void* p) {
+    return At(const_cast<void*>(p), -4);
+}
+
+}  // namespace
+
+uint32_t BAlloc::blockSizeFor(size_t n) {
+    return BlockSize(n);
+}
+
+void* BAlloc::alloc(size_t count, size_t size) {
+    Init();
+    if (count != 0 && size > SIZE_MAX / count)
+        return nullptr;
+    size_t n = count * size;
+    uint32_t s = BlockSize(n);
+    if (s == 0)
+        return nullptr;
+    void* p = AllocBlock(s);
+    if (p)
+        std::memset(p, 0, (n + 7) & ~size_t(7));
+    return p;
+}
+
+void BAlloc::free(void* p) {
+    if (!p || !g_heap.ready)
+        return;
+    FreeBlock* b = BlockOf(p);
+    b->header &= ~kInUse;
+    FreeBlock* next = After(b);
+    if (!IsMarker(next)) {
+        next->header &= ~kPrevInUse;
+        if (!(next->header & kInUse)) {
+            Unlink(next);
+            b->header += SizeOf(next);
+        }
+    }
+    uint32_t before = *reinterpret_cast<uint32_t*>(At(b, -4));
+    if (!(b->header & kPrevInUse) && before != kMarker) {
+        FreeBlock* prev = At(b, -static_cast<int32_t>(before));
+        Unlink(prev);
+        prev->header += SizeOf(b);
+        b = prev;
+    }
+    WriteFooter(b);
+    bool segmentStart = *reinterpret_cast<uint32_t*>(At(b, -4)) == kMarker;
+    if (!(b->header & kPrevInUse) && segmentStart && IsMarker(After(b))) {
+        --g_heap.segments;
+        g_heap.systemFree(At(b, -4));
+        return;
+    }
+    Append(b);
+}
+
+size_t BAlloc::usableSize(const void* p) {
+    return p ? SizeOf(BlockOf(p)) - 4 : 0;
+}
+
+void* BAlloc::realloc(void* p, size_t n) {
+    if (!p)
+        return alloc(1, n);
+    if (n == 0) {
+        free(p);
+        return nullptr;
+    }
+    uint32_t s = BlockSize(n);
+    if (s == 0) {
+        free(p);
+        return nullptr;
+    }
+    FreeBlock* b = BlockOf(p);
+    uint32_t old = SizeOf(b);
+    size_t oldUsable = old - 4;
+    size_t roundedNew = (n + 7) & ~size_t(7);
+    if (s <= old) {
+        if (s < old)
+            Split(b, s);
+        // Bytes past the new size are zeroed, so that a later growth in
+        // place shows no stale data.
+        size_t usable = SizeOf(b) - 4;
+        if (usable > roundedNew)
+            std::memset(static_cast<char*>(p) + roundedNew, 0, usable - roundedNew);
+        return p;
+    }
+    FreeBlock* next = After(b);
+    if (!IsMarker(next) && !(next->header & kInUse) && old + SizeOf(next) >= s) {
+        Unlink(next);
+        b->header += SizeOf(next);
+        FreeBlock* after = After(b);
+        if (!IsMarker(after))
+            after->header |= kPrevInUse;
+        Split(b, s);
+    } else {
+        void* q = AllocBlock(s);
+        if (!q)
+            return nullptr;
+        std::memcpy(q, p, oldUsable);
+        free(p);
+        p = q;
+    }
+    if (roundedNew > oldUsable)
+        std::memset(static_cast<char*>(p) + oldUsable, 0, roundedNew - oldUsable);
+    return p;
+}
+
+void BAlloc::setSystemFunctions(SystemAlloc a, SystemFree f) {
+    Init();
+    g_heap.systemAlloc = a ? a : DefaultSystemAlloc;
+    g_heap.systemFree = f ? f : DefaultSystemFree;
+}
+
+uint32_t BAlloc::segmentCount() {
+    return g_heap.segments;
+}
+
+void* NewBlock(size_t size, const char*, long) {
+    return BAlloc::alloc(1, size);
+}
+
+void* NewBlockAt(size_t size, const char* file, long line) {
+    return NewBlock(size, file, line);
+}
+
+extern "C" {
+void* KY_Malloc(size_t size) {
+    return BAlloc::alloc(1, size);
+}
+void* KY_Calloc(size_t count, size_t size) {
+    return BAlloc::alloc(count, size);
+}
+void* KY_Realloc(void* p, size_t size) {
+    return BAlloc::realloc(p, size);
+}
+void KY_Free(void* p) {
+    BAlloc::free(p);
+}
+}
+
+// operator new never hands null to a constructor: exhaustion raises AMemError.
+// operator new(0) is legal C++ and must give a unique pointer: one byte is asked.
+void* operator new(size_t size) {
+    return CheckAlloc(NewBlockAt(size ? size : 1, nullptr, 0), "balloc", __LINE__);
+}
+void* operator new[](size_t size) {
+    return CheckAlloc(NewBlockAt(size ? size : 1, nullptr, 0), "balloc", __LINE__);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return NewBlockAt(size ? size : 1, nullptr, 0);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return NewBlockAt(size ? size : 1, nullptr, 0);
+}
+void operator delete(void* p) noexcept {
+    BAlloc::free(p);
+}
+void operator delete[](void* p) noexcept {
+    BAlloc::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    BAlloc::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    BAlloc::free(p);
+}

@@ -1,0 +1,46 @@
+// Default seams: the real Win32 calls.
+#include "base/object/SystemSeams.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace {
+
+int DefaultMessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
+    return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
+}
+
+void DefaultExit(int code) {
+    ExitProcess(static_cast<UINT>(code));
+}
+
+uint32_t DefaultTickCount() {
+    return GetTickCount();
+}
+
+SystemSeams g_seams = {DefaultMessageBox, DefaultExit, DefaultTickCount};
+
+}  // namespace
+
+SystemSeams& Seams() {
+    return g_seams;
+}
+
+void ResetSeams() {
+    g_seams = SystemSeams{DefaultMessageBox, DefaultExit, DefaultTickCount};
+}
+
+int SeamMessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
+    return g_seams.messageBox(owner, text, caption, flags);
+}
+
+void SeamExit(int code) {
+    g_seams.exitProcess(code);
+    // A hook that returns would let a fatal path go on: end for real.
+    std::abort();
+}
+
+uint32_t SeamTickCount() {
+    return g_seams.tickCount();
+}

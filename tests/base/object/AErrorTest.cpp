@@ -1,0 +1,186 @@
+// Error reports, the fatal decision and the recoverable branch.
+#include "base/object/AError.h"
+#include "base/object/AOutStream.h"
+#include "base/object/BAlloc.h"
+#include "base/procedural/Trace.h"
+#include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+// Captures the error stream for the duration of a test.
+struct StreamScope {
+    explicit StreamScope(bool toTrace) : stream(toTrace) { SetErrorStream(&stream); }
+    ~StreamScope() { SetErrorStream(nullptr); }
+    CaptureStream stream;
+};
+
+std::string LastBoxText() {
+    return CapturedBoxes().empty() ? std::string("<no box>") : CapturedBoxes().back().text;
+}
+
+}  // namespace
+
+TEST(AError, ReportsOnStreamsAndTrace) {
+    struct Row {
+        const AError* error;
+        const char* message;
+        bool toTrace;
+        const char* expected;  // stream text, or the trace text shown in the box
+    };
+    AAssertError assertAt("fcompo", 42);
+    AError anonymous(nullptr, 7);
+    AKYError ky("kyfile", 3, 2003);
+    AKYError ansi("kyfile", 4, 0x10002);
+    AKYError mac("kyfile", 5, 0x2FFFF);
+    AFileError other("kyfile", 6, 0x30001);
+    std::string ansiText = std::string("#[Ansi Error : 2 [") + strerror(2) + "]]\n";
+    std::string ansiExpected = "#AKYError Exception : \nFile kyfile ; Line 4\n" + ansiText;
+    Row rows[] = {
+        {&assertAt, "boom", true, "#AAssertError Exception; File fcompo; Line 42 [boom]\n"},
+        {&assertAt, "", true, "#AAssertError Exception; File fcompo; Line 42 []\n"},
+        {&anonymous, "x", true, "#AError Exception; File ?; Line 7 [x]\n"},
+        {&assertAt, "boom", false, "#AAssertError Exception : boom\nFile fcompo ; Line 42\n"},
+        {&anonymous, "", false, "#AError Exception : \nFile ? ; Line 7\n"},
+        {&ky, "", false, "#AKYError Exception : \nFile kyfile ; Line 3\n#[KY Error : 2003]\n"},
+        {&ansi, "", false, ansiExpected.c_str()},
+        {&mac, "", false, "#AKYError Exception : \nFile kyfile ; Line 5\n#[Mac OS Error : -1]\n"},
+        {&other, "", false, "#AFileError Exception : \nFile kyfile ; Line 6\n#[Unknown Error : 196609]\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        ClearBoxes();
+        std::strcpy(g_errorMessage, r.message);
+        CaptureStream stream(r.toTrace);
+        r.error->report(stream);
+        if (r.toTrace) {
+            ASSERT_EQ(1u, CapturedBoxes().size()) << "a trace line without a sink goes to a box";
+            EXPECT_EQ(r.expected, LastBoxText());
+            EXPECT_EQ("", stream.text);
+        } else {
+            EXPECT_EQ(r.expected, stream.text);
+            EXPECT_TRUE(CapturedBoxes().empty());
+        }
+    }
+}
+
+TEST(AError, TraceErrorCodeForms) {
+    struct Row {
+        long code;
+        std::string expected;
+    } rows[] = {
+        {0x0000FFFF, "#KY Error : -1\n"},
+        {2003, "#KY Error : 2003\n"},
+        {0x10002, std::string("#Ansi Error : 2 [") + strerror(2) + "]\n"},
+        {0x20000, "#Unknown Error : 131072\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        ClearBoxes();
+        TraceErrorCode(0, r.code);
+        EXPECT_EQ(r.expected, LastBoxText());
+    }
+    ClearBoxes();
+    TraceLevel(1, "not printed\n");
+    EXPECT_TRUE(CapturedBoxes().empty());
+}
+
+TEST(AError, FatalErrorsEndTheProcessWithNonZeroCode) {
+    StreamScope scope(false);
+    int code = FatalExitCodeOf([] { ThrowAssert("fcompo", 12); });
+    EXPECT_GT(code, 0);
+    EXPECT_EQ("#AAssertError Exception : \nFile fcompo ; Line 12\n", scope.stream.text);
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("AAssertError", CapturedBoxes()[0].caption);
+    EXPECT_EQ("File fcompo;line 12\n", CapturedBoxes()[0].text);
+    EXPECT_EQ(0x30u, CapturedBoxes()[0].flags);
+    EXPECT_EQ(0, g_reportInProgress);
+
+    EXPECT_GT(FatalExitCodeOf([] { CheckAlloc(static_cast<void*>(nullptr), "bstring", 3); }), 0);
+    EXPECT_GT(FatalExitCodeOf([] { ThrowAssertMessage("Duplicate Class : X", "dobject", 120); }), 0);
+    EXPECT_STREQ("Duplicate Class : X", g_errorMessage);
+}
+
+TEST(AError, ThrowableErrorsReachTheCaller) {
+    StreamScope scope(false);
+    std::strcpy(g_errorMessage, "bad file");
+    bool caught = false;
+    try {
+        ThrowTyped(ALocalError("xmlin", 9));
+    } catch (const AThrowableError& e) {
+        caught = true;
+        EXPECT_STREQ("ALocalError", e.className());
+        EXPECT_EQ(9, e.line());
+        EXPECT_TRUE(e.isThrowable());
+    }
+    EXPECT_TRUE(caught);
+    EXPECT_TRUE(CapturedBoxes().empty()) << "a recoverable error shows no box";
+    EXPECT_EQ("#ALocalError Exception : bad file\nFile xmlin ; Line 9\n", scope.stream.text);
+}
+
+TEST(AError, RaiseMakesThePrototypeCurrent) {
+    AError::setCurrent(nullptr);
+    try {
+        AFileError("kyfile", 77, 2005).raise();
+    } catch (const AError& e) {
+        EXPECT_STREQ("AError", e.className()) << "raise throws a plain AError";
+        EXPECT_EQ(77, e.line());
+    }
+    EXPECT_EQ(&AFileError::prototype, AError::current());
+    EXPECT_EQ(2005, AFileError::prototype.code());
+    EXPECT_EQ(1, AFileError::currentMark);
+    EXPECT_EQ(1, AKYError::currentMark);
+    EXPECT_EQ(1, AError::currentMark);
+    AError::setCurrent(nullptr);
+    EXPECT_EQ(0, AFileError::currentMark);
+    EXPECT_EQ(0, AKYError::currentMark);
+    EXPECT_EQ(0, AError::currentMark);
+}
+
+TEST(AError, CheckAllocPassesPointersAndMessagesAreBounded) {
+    std::strcpy(g_errorMessage, "kept");
+    int x = 0;
+    EXPECT_EQ(&x, CheckAlloc(&x, "f", 1));
+    EXPECT_STREQ("kept", g_errorMessage);
+
+    std::string longText(300, 'a');
+    EXPECT_GT(FatalExitCodeOf([&] { FormatErrorMessage("%s", longText.c_str()); }), 0);
+    ASSERT_FALSE(CapturedBoxes().empty());
+    EXPECT_EQ("File berror;line 260\n", CapturedBoxes().back().text.substr(0, 21));
+}
+
+TEST(AError, ErrorDuringReportEndsAtOnce) {
+    g_reportInProgress = 1;
+    EXPECT_GT(FatalExitCodeOf([] { ThrowTyped(AThrowableError("x", 1)); }), 0);
+    EXPECT_TRUE(CapturedBoxes().empty()) << "no second report";
+}
+
+TEST(Trace, OverlongLinesAreCutNotFatal) {
+    std::string line(kTraceBufferSize + 50, 'x');
+    TracePrint("%s", line.c_str());
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    const std::string& shown = CapturedBoxes()[0].text;
+    EXPECT_EQ(static_cast<size_t>(kTraceBufferSize - 1), shown.size());
+    EXPECT_EQ(kTraceCutMark, shown.substr(shown.size() - std::strlen(kTraceCutMark)));
+
+    ClearBoxes();
+    std::string fits(kTraceBufferSize - 1, 'y');
+    TracePrint("%s", fits.c_str());
+    EXPECT_EQ(fits, LastBoxText());
+}
+
+TEST(Trace, ErrorTextRaisesAsAssertion) {
+    KY_SetErrorText("#KY_Thing: %d%%", 5);
+    EXPECT_STREQ("#KY_Thing: 5%", KY_GetErrorText());
+    EXPECT_GT(FatalExitCodeOf([] { KY_RaiseError("strlib", 33); }), 0);
+    EXPECT_STREQ("#KY_Thing: 5%", g_errorMessage);
+
+    char* dup = KY_StrDup("", "t", 1);
+    ASSERT_NE(nullptr, dup);
+    EXPECT_STREQ("", dup);
+    KY_Free(dup);
+    EXPECT_EQ(nullptr, KY_StrDup(nullptr, "t", 1));
+}

@@ -1,0 +1,81 @@
+// Pools: chunk growth and release, assertions, and the memory checker's reports.
+#include "base/object/AFixedPool.h"
+#include "base/object/AMemoryChecker.h"
+#include "base/object/AString.h"
+#include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+TEST(AFixedPool, ChunksComeAndGo) {
+    static AFixedPool* pool = nullptr;
+    std::vector<void*> items;
+    for (int i = 0; i < 11; ++i) {
+        void* p = AFixedPool::allocIn(&pool, 12, 5, "test", 1);
+        std::memset(p, 0xEE, 12);
+        items.push_back(p);
+    }
+    ASSERT_NE(nullptr, pool);
+    EXPECT_EQ(3, pool->chunkCount());
+    EXPECT_EQ(11, pool->live());
+    AFixedPool::freeIn(&pool, items[2]);  // a full chunk returns to the list
+    void* again = AFixedPool::allocIn(&pool, 12, 5, "test", 1);
+    EXPECT_EQ(items[2], again) << "the freed slot of the full chunk is reused";
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(0, static_cast<unsigned char*>(again)[i]) << "elements are zeroed";
+    EXPECT_EQ(3, pool->chunkCount());
+    EXPECT_GT(FatalExitCodeOf([&] { pool->alloc(13); }), 0) << "one byte above the element size";
+    for (void* p : items)
+        AFixedPool::freeIn(&pool, p);
+    EXPECT_EQ(nullptr, pool) << "the pool is deleted with its last element";
+}
+
+TEST(AFixedPool, StringBodiesFillASecondChunk) {
+    long before = _AString::instanceCount();
+    ASSERT_EQ(0, before) << "no string bodies should be alive between tests";
+    std::vector<AString*> strings;
+    for (int i = 0; i < 201; ++i)
+        strings.push_back(new AString(static_cast<long>(i)));
+    EXPECT_EQ(201, _AString::instanceCount());
+    ASSERT_NE(nullptr, _AString::pool());
+    EXPECT_EQ(2, _AString::pool()->chunkCount());
+    for (AString* s : strings)
+        delete s;
+    EXPECT_EQ(0, _AString::instanceCount());
+    EXPECT_EQ(nullptr, _AString::pool()) << "freeing them all deletes the pool";
+}
+
+TEST(AMemoryChecker, ReportsOnTheErrorStream) {
+    CaptureStream stream;
+    SetErrorStream(&stream);
+    {
+        AMemoryChecker checker;
+        EXPECT_TRUE(CheckAllMemoryBlocks());
+        checker.reportStatistics();
+    }
+    EXPECT_EQ(
+        "0 bytes in 0 Free Blocks\n0 bytes in 0 New Blocks\n0 bytes in 0 Malloc Blocks\n0 bytes in 0 Fixed Blocks\n"
+        "Largest number used: 0 bytes\nTotal allocations: 0 bytes\nNo memory leaks detected!\n",
+        stream.text);
+
+    // A tracked block with a damaged guard and one leaked after the snapshot.
+    stream.text.clear();
+    alignas(8) unsigned char raw[sizeof(AMemBlockRecord) + 4 + 8 + 4];
+    AMemBlockRecord* r = reinterpret_cast<AMemBlockRecord*>(raw);
+    std::memset(raw, 0xFD, sizeof raw);
+    *r = AMemBlockRecord{nullptr, nullptr, "dobject", 12, 8, 1, 7};
+    {
+        AMemoryChecker checker;
+        g_memBlocks = r;
+        r->data()[8] = 0;
+        EXPECT_FALSE(CheckAllMemoryBlocks());
+    }
+    g_memBlocks = nullptr;
+    SetErrorStream(nullptr);
+    EXPECT_NE(std::string::npos, stream.text.find("DAMAGE: after New block at $"));
+    EXPECT_NE(std::string::npos, stream.text.find("New allocated at : File dobject; line 12\n"));
+    EXPECT_NE(std::string::npos, stream.text.find("Detected memory leaks!\nDumping objects ->\nFile dobject; Line 12 # {7} : object block at $"));
+    EXPECT_NE(std::string::npos, stream.text.find(", 8 bytes long\nObject dump complete.\n"));
+}

@@ -1,0 +1,117 @@
+// Strings: sharing, edits through intervals, and the C-string helpers.
+#include "base/object/AError.h"
+#include "base/object/AString.h"
+#include "base/object/StringUtil.h"
+#include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+TEST(AString, ConstructionAndSharing) {
+    AString empty(static_cast<const char*>(nullptr));
+    EXPECT_STREQ("", empty.c_str());
+    EXPECT_EQ(0, empty.length());
+    AString zeros(nullptr, 3);
+    EXPECT_EQ(3, zeros.length());
+    EXPECT_EQ(0, std::memcmp(zeros.c_str(), "\0\0\0", 4));
+    EXPECT_STREQ("-42", AString(-42L).c_str());
+    EXPECT_EQ(-42, AString(-42L).toLong());
+
+    AString a("abcdef");
+    AString b(a);
+    EXPECT_EQ(a.body(), b.body());
+    EXPECT_EQ(2, a.body()->refs);
+    b += "g";
+    EXPECT_NE(a.body(), b.body()) << "a write detaches";
+    EXPECT_STREQ("abcdef", a.c_str());
+    EXPECT_STREQ("abcdefg", b.c_str());
+    EXPECT_FALSE(a.makeUnique(true)) << "a body held once stays";
+    EXPECT_STREQ("cd", AString(a.interval(2, 2)).c_str());
+}
+
+TEST(AString, ReferenceCountDoesNotWrap) {
+    AString s("shared");
+    std::vector<AString> copies(40000, s);
+    EXPECT_EQ(40001, s.body()->refs);
+    copies.clear();
+    EXPECT_EQ(1, s.body()->refs);
+    EXPECT_STREQ("shared", s.c_str());
+    EXPECT_EQ(16u, sizeof(_AString));
+}
+
+TEST(AString, ReplaceInterval) {
+    struct Row {
+        const char* text;
+        unsigned long s, e;
+        const char* src;
+        unsigned long a, b;
+        const char* expected;
+    } rows[] = {
+        {"hello", 5, 5, " world", 0, 6, "hello world"},  // append
+        {"hello", 1, 3, "", 0, 0, "hlo"},                 // delete
+        {"hello", 0, 5, "xy", 0, 2, "xy"},
+        {"hello", 2, 2, "ABCD", 1, 3, "heBCllo"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        AString s(r.text);
+        s.replaceInterval(r.s, r.e, r.src, r.a, r.b);
+        EXPECT_STREQ(r.expected, s.c_str());
+        EXPECT_EQ(static_cast<long>(std::strlen(r.expected)), s.length());
+    }
+
+    AString self("abcdef");
+    self.body()->replaceInterval(1, 1, self.c_str(), 0, 6);  // part of itself, growing
+    EXPECT_STREQ("aabcdefbcdef", self.c_str()) << "uses the text from before the edit";
+
+    AString bad("abc");
+    int code = FatalExitCodeOf([&] { bad.replaceInterval(2, 5, "x", 0, 1); });
+    EXPECT_GT(code, 0);
+    EXPECT_STREQ("Bad interval", g_errorMessage);
+    ASSERT_FALSE(CapturedBoxes().empty());
+    EXPECT_EQ("AStringError", CapturedBoxes().back().caption);
+    EXPECT_STREQ("abc", bad.c_str());
+}
+
+TEST(AString, CharacterSetEdits) {
+    AString s("  a--b---c  ");
+    EXPECT_STREQ("a--b---c", s.trimmed(" ").c_str());
+    EXPECT_STREQ("  abc  ", s.withoutChars("-").c_str());
+    EXPECT_STREQ(" a-b-c ", s.withCollapsedChars(" -").c_str());
+    EXPECT_STREQ("__a_b_c__", s.replacingChars("-", '_', true).replacingChar(' ', '_').c_str());
+    EXPECT_STREQ("abc", s.replacingChars(" -", 0, false).c_str());
+    EXPECT_STREQ("", AString("  ").trimmed(" ").c_str());
+
+    char text[32] = "aXXbXXc";
+    EXPECT_EQ(2, ReplaceSubstring(text, "XX", "-"));
+    EXPECT_STREQ("a-b-c", text);
+    EXPECT_EQ(0, ReplaceSubstring(text, "-", "longer"));
+    EXPECT_STREQ("a-b-c", text);
+    EXPECT_EQ(0, ReplaceSubstring(nullptr, "-", ""));
+}
+
+TEST(AString, SetFileExtension) {
+    struct Row {
+        const char* name;
+        const char* ext;
+        bool append;
+        const char* expected;
+    } rows[] = {
+        {"FILE.TXT;1", "DOC", false, "FILE.DOC;1"},
+        {"dir.d/name", ".txt", false, "dir.d/name.txt"},
+        {"name.txt", "", false, "name"},
+        {"C:\\a.b\\c", "x", false, "C:\\a.b\\c.x"},
+        {"a.b", "c", true, "a.b.c"},
+        {"", "txt", false, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        char buffer[64];
+        std::strcpy(buffer, r.name);
+        SetFileExtension(buffer, r.ext, r.append);
+        EXPECT_STREQ(r.expected, buffer);
+        EXPECT_STREQ(r.expected, AString(r.name).withExtension(r.ext, r.append).c_str());
+    }
+}

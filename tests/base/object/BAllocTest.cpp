@@ -1,0 +1,127 @@
+// The heap: block sizes, dedicated segments, zero-filling and a random workout.
+#include "base/object/BAlloc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+TEST(BAlloc, RequestSizesAndRefusals) {
+    EXPECT_EQ(nullptr, BAlloc::alloc(1, 0));
+    EXPECT_EQ(nullptr, BAlloc::alloc(1, 0xFFFFFFF5u));
+    EXPECT_EQ(nullptr, BAlloc::alloc(0x10000, 0x10000)) << "count x size overflows";
+    EXPECT_EQ(nullptr, KY_Calloc(0x80000000u, 4));
+    struct Row {
+        size_t request;
+        uint32_t block;
+    } rows[] = {{1, 16}, {8, 16}, {9, 24}, {16, 24}, {17, 32}, {32752, 32760}, {32753, 32768}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.request);
+        EXPECT_EQ(r.block, BAlloc::blockSizeFor(r.request));
+        void* p = BAlloc::alloc(1, r.request);
+        ASSERT_NE(nullptr, p);
+        EXPECT_LE(r.block - 4, BAlloc::usableSize(p)) << "a remainder under 16 bytes stays with the block";
+        EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(p) % 4);
+        BAlloc::free(p);
+    }
+}
+
+TEST(BAlloc, LargeBlocksOwnTheirSegment) {
+    void* keep = BAlloc::alloc(1, 100);  // keeps an ordinary segment alive
+    uint32_t base = BAlloc::segmentCount();
+    void* big = BAlloc::alloc(1, 32753);
+    EXPECT_EQ(base + 1, BAlloc::segmentCount());
+    BAlloc::free(big);
+    EXPECT_EQ(base, BAlloc::segmentCount()) << "a dedicated segment goes back at once";
+
+    void* ordinary = BAlloc::alloc(1, 32752);
+    ASSERT_NE(nullptr, ordinary);
+    EXPECT_EQ(base + 1, BAlloc::segmentCount());
+    EXPECT_EQ(32764u, BAlloc::usableSize(ordinary)) << "the 8-byte rest is too small to split off";
+    BAlloc::free(ordinary);
+    EXPECT_EQ(base, BAlloc::segmentCount()) << "an emptied ordinary segment goes back";
+    BAlloc::free(keep);
+}
+
+TEST(BAlloc, MemoryIsZeroFilledAndReallocKeepsAndZeroes) {
+    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(40));
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(0, p[i]);
+    std::memset(p, 0xAB, 40);
+    KY_Free(p);
+    p = static_cast<unsigned char*>(KY_Malloc(40));  // likely the same block again
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(0, p[i]) << "reused memory must be zeroed";
+    std::memset(p, 0x5A, 40);
+    void* before = p;
+    p = static_cast<unsigned char*>(BAlloc::realloc(p, 16));
+    EXPECT_EQ(before, p) << "shrinking never moves";
+    void* blocker = KY_Malloc(8);  // so growth must move or absorb
+    p = static_cast<unsigned char*>(BAlloc::realloc(p, 5000));
+    for (int i = 0; i < 16; ++i)
+        ASSERT_EQ(0x5A, p[i]);
+    for (int i = 16; i < 5000; ++i)
+        ASSERT_EQ(0, p[i]) << i;
+    EXPECT_EQ(nullptr, BAlloc::realloc(p, 0));
+    KY_Free(blocker);
+    KY_Free(nullptr);
+}
+
+// Random allocate/resize/free, each block filled with its own byte: any
+// overlap or lost byte shows as a wrong fill.
+TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
+    std::mt19937 rng(12345);
+    struct Live {
+        unsigned char* p;
+        size_t n;
+        unsigned char fill;
+    };
+    std::vector<Live> live;
+    uint32_t baseSegments = BAlloc::segmentCount();
+    auto check = [](const Live& b) {
+        for (size_t i = 0; i < b.n; ++i)
+            if (b.p[i] != b.fill)
+                return false;
+        return true;
+    };
+    for (int step = 0; step < 20000; ++step) {
+        int op = rng() % 10;
+        if (op < 5 || live.empty()) {
+            size_t n = rng() % 3 == 0 ? rng() % 40000 + 1 : rng() % 300 + 1;
+            unsigned char* p = static_cast<unsigned char*>(BAlloc::alloc(1, n));
+            ASSERT_NE(nullptr, p);
+            unsigned char fill = static_cast<unsigned char>(step | 1);
+            std::memset(p, fill, n);
+            live.push_back({p, n, fill});
+        } else if (op < 8) {
+            size_t i = rng() % live.size();
+            ASSERT_TRUE(check(live[i])) << "step " << step;
+            BAlloc::free(live[i].p);
+            live[i] = live.back();
+            live.pop_back();
+        } else {
+            Live& b = live[rng() % live.size()];
+            ASSERT_TRUE(check(b)) << "step " << step;
+            size_t n = rng() % 2000 + 1;
+            b.p = static_cast<unsigned char*>(BAlloc::realloc(b.p, n));
+            ASSERT_NE(nullptr, b.p);
+            if (n > b.n)
+                std::memset(b.p + b.n, b.fill, n - b.n);
+            b.n = n;
+        }
+    }
+    for (const Live& b : live) {
+        ASSERT_TRUE(check(b));
+        BAlloc::free(b.p);
+    }
+    std::vector<Live>().swap(live);
+    EXPECT_EQ(baseSegments, BAlloc::segmentCount()) << "all segments return when everything is freed";
+}
+
+TEST(BAlloc, RefusedSystemMemoryAnswersNull) {
+    BAlloc::setSystemFunctions([](uint32_t) -> void* { return nullptr; }, nullptr);
+    void* p = BAlloc::alloc(1, 40000);
+    BAlloc::setSystemFunctions(nullptr, nullptr);
+    EXPECT_EQ(nullptr, p);
+}

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine, as root.
+# Idempotent: each step checks for its result first, so a second run takes seconds.
+set -euo pipefail
+
+DEPS_PREFIX=${SAVANTORIUM_DEPS:-/opt/savantorium-deps}
+TOOLCHAIN="$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-i686.cmake"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+log() { echo "setup: $*"; }
+
+need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix wine wine32 wine64 xvfb xauth ccache cmake make
+           googletest libz-mingw-w64-dev dpkg-dev python3 ninja-build fonts-liberation)
+
+missing=()
+for p in "${need_pkgs[@]}"; do
+  case "$p" in
+    wine32) q="wine32:i386" ;;
+    *) q="$p" ;;
+  esac
+  dpkg-query -W -f='${Status}' "$q" 2>/dev/null | grep -q "install ok installed" || missing+=("$q")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  log "installing: ${missing[*]}"
+  $SUDO dpkg --add-architecture i386
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# deb-src entries: a copy of the deb stanzas of the Debian sources, typed deb-src.
+add_deb_src() {
+  local src=/etc/apt/sources.list.d/debian.sources
+  local dst=/etc/apt/sources.list.d/savantorium-src.sources
+  [ -f "$dst" ] && return 0
+  if [ -f "$src" ]; then
+    sed 's/^Types: deb$/Types: deb-src/' "$src" | $SUDO tee "$dst" >/dev/null
+  else
+    grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | $SUDO tee /etc/apt/sources.list.d/savantorium-src.list >/dev/null
+  fi
+  $SUDO apt-get update -qq
+}
+
+# Fetches a source package, newest listed version first: the mirror may lack the newest.
+fetch_source() {
+  local pkg=$1 dir=$2
+  mkdir -p "$dir"
+  (cd "$dir"
+   for v in $(apt-cache showsrc "$pkg" | awk '/^Version:/{print $2}' | sort -rV | uniq); do
+     if apt-get source -qq --download-only "$pkg=$v" >/dev/null 2>&1; then
+       dpkg-source -x --no-check ./*.dsc src >/dev/null
+       exit 0
+     fi
+     rm -f ./*.dsc ./*.tar.* 2>/dev/null || true
+   done
+   echo "setup: no downloadable source for $pkg" >&2
+   exit 1)
+}
+
+build_dep() {
+  local name=$1 pkg=$2
+  local stamp="$DEPS_PREFIX/.$name-built"
+  shift 2
+  [ -f "$stamp" ] && return 0
+  add_deb_src
+  local work
+  work=$(mktemp -d)
+  log "cross-building $name from Debian's source package"
+  fetch_source "$pkg" "$work"
+  cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS_PREFIX" -Wno-dev "$@" >/dev/null 2>&1
+  cmake --build "$work/build" >/dev/null
+  cmake --install "$work/build" >/dev/null
+  rm -rf "$work"
+  touch "$stamp"
+}
+
+$SUDO mkdir -p "$DEPS_PREFIX"
+build_dep libjpeg-turbo libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
+build_dep libpng libpng1.6 -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+  -DZLIB_ROOT=/usr/i686-w64-mingw32
+log "ready (dependencies in $DEPS_PREFIX)"

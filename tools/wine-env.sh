@@ -1,0 +1,15 @@
+# Sourced by the tools: one quiet, offline Wine prefix per machine, created on first use.
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-savantorium}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ ! -f "$WINEPREFIX/.savantorium-ready" ]; then
+  echo "wine: creating prefix $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  # Metric-compatible faces for the fonts the program asks for.
+  reg=$(mktemp --suffix=.reg)
+  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n"Arial"="Liberation Sans"\n"Times New Roman"="Liberation Serif"\n"Courier New"="Liberation Mono"\n"Times"="Liberation Serif"\n"Courier"="Liberation Mono"\n' >"$reg"
+  wine regedit "$reg" >/dev/null 2>&1 || true
+  rm -f "$reg"
+
+  touch "$WINEPREFIX/.savantorium-ready"
+fi
