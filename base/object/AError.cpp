@@ -1,6 +1,7 @@
 // Raising, reporting and the fatal decision for the AError family.
 #include "base/object/AError.h"
 
+#include "base/object/AMemoryChecker.h"
 #include "base/object/AOutStream.h"
 #include "base/object/SystemSeams.h"
 #include "base/procedural/Trace.h"
@@ -188,6 +189,7 @@ int ReportFatalError(const AError& e) {
     if (!stream.writesToTrace())
         e.report(stream);
     if (HandleUncaughtError(e)) {
+        CheckAllMemoryBlocks();
         CurrentErrorStream().close();
         SetErrorStream(nullptr);
         SeamExit(kFatalExitCode);
