@@ -253,3 +253,47 @@ int KY_MakeTempName(const char* prefix, const KY_FileSpec* folder, KY_FileSpec* 
         return kFileErrPath;
     return KY_FullPath(buffer, spec);
 }
+
+int KY_GetCurrentDir(KY_FileSpec* spec) {
+    if (!spec)
+        return kFileErrArg;
+    char buffer[kPathBuffer];
+    DWORD n = GetCurrentDirectoryA(kPathBuffer, buffer);
+    if (n == 0 || n >= kPathBuffer)
+        return kFileErrSystem + (n == 0 ? ENOENT : ERANGE);
+    return KY_FullPath(buffer, spec);
+}
+
+int KY_GetProgramDir(KY_FileSpec* spec) {
+    return KY_GetCurrentDir(spec);
+}
+
+int KY_GetStartDir(KY_FileSpec* spec) {
+    return KY_GetCurrentDir(spec);
+}
+
+int KY_GetAppTempDir(KY_FileSpec* spec) {
+    return KY_GetCurrentDir(spec);
+}
+
+int KY_GetPersonalDir(KY_FileSpec* spec) {
+    if (!spec)
+        return kFileErrArg;
+    char buffer[1024];
+    const int kPersonal = 5;
+    if (SHF_FolderFromRegistry(2, kPersonal, buffer, sizeof buffer) != 0 || !*buffer)
+        return -1;
+    return KY_FullPath(buffer, spec);
+}
+
+int KY_GetLocalAppDataDir(KY_FileSpec* spec) {
+    return SHF_GetLocalAppData(spec);
+}
+
+int KY_GetCommonAppDataDir(KY_FileSpec* spec) {
+    return SHF_GetCommonAppData(spec);
+}
+
+int KY_GetWindowsDir(KY_FileSpec* spec) {
+    return SHF_GetWindowsDir(spec);
+}
