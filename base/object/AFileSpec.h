@@ -33,7 +33,7 @@ public:
     // Made absolute and normalised.
     explicit AFileSpec(const char* path);
     // With create set, a missing path is made as a chain of folders; a path
-    // that cannot be resolved leaves the spec empty without raising.
+    // that cannot be resolved leaves it empty without raising.
     AFileSpec(const char* path, bool create);
     AFileSpec(const AFileSpec& folder, const char* name);
     virtual ~AFileSpec();
@@ -48,7 +48,7 @@ public:
     AFileSpec parent(bool mustExist, const AFileSpec* fallback = nullptr) const;
     bool exists() const;
     bool isDirectory() const;
-    // The outermost ancestor; fallback (or empty) when the spec does not exist.
+    // The outermost ancestor; fallback (or empty) when it does not exist.
     AFileSpec root(const AFileSpec* fallback = nullptr) const;
     bool operator==(const AFileSpec& other) const;
     bool operator!=(const AFileSpec& other) const { return !(*this == other); }
@@ -57,7 +57,7 @@ public:
     void setExtension(const char* extension, bool keepOld);
     int createDirectory() const;
     int removeDirectory() const;
-    // Removes the spec, with recursive set after everything inside it; a root is never emptied.
+    // Removes the file or folder, with recursive set after everything inside it; a root is never emptied.
     void removeTree(bool recursive) const;
     // Copies the whole file over target through the process-wide file system.
     int copyTo(const AFileSpec& target) const;

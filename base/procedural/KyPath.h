@@ -23,7 +23,7 @@ int KY_FullPath(const char* name, KY_FileSpec* spec);
 // The folder joined with the name; without a name a copy of the folder,
 // without a folder text the full path of the name.
 int KY_MakePath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
-// The folder holding the spec; a bare server root or "X:" is its own parent.
+// The folder holding the path; a bare server root or "X:" is its own parent.
 int KY_GetParentDir(const KY_FileSpec* spec, KY_FileSpec* parent);
 // The text after the last separator ("" for a server root or a path without
 // one) into buffer of size bytes; 2006 when it does not fit (buffer emptied).
