@@ -14,51 +14,12 @@ namespace {
 
 const int kPageCodes = 256;
 
-// One block: the record, the page pointers of first..last, then the pages.
-KY_Filter* NewFilter(int pageCount, int first, int last) {
-    size_t prefixes = last >= first ? size_t(last - first + 1) : 0;
-    size_t size = sizeof(KY_Filter) + prefixes * sizeof(int16_t*) + size_t(pageCount) * kPageCodes * sizeof(int16_t);
-    char* block = static_cast<char*>(KY_Calloc(1, size));
-    if (!block)
-        return nullptr;
-    KY_Filter* f = reinterpret_cast<KY_Filter*>(block);
-    f->pageCount = static_cast<int16_t>(pageCount);
-    f->first = static_cast<int16_t>(first);
-    f->last = static_cast<int16_t>(last);
-    f->references = 1;
-    f->pageOf = prefixes ? reinterpret_cast<int16_t**>(block + sizeof(KY_Filter)) : nullptr;
-    f->pages = pageCount ? reinterpret_cast<int16_t*>(block + sizeof(KY_Filter) + prefixes * sizeof(int16_t*)) : nullptr;
-    return f;
-}
-
 int16_t Word(const unsigned char* p) {
     return static_cast<int16_t>(p[0] | p[1] << 8);
 }
 
 bool IsPrefix(const KY_Filter* f, unsigned c) {
     return static_cast<int>(c) >= f->first && static_cast<int>(c) <= f->last;
-}
-
-// Reads a whole file with Win32 calls; the block (KY_Free) or null.
-unsigned char* ReadWholeFile(const char* path, size_t* size) {
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return nullptr;
-    DWORD high = 0;
-    DWORD low = GetFileSize(h, &high);
-    unsigned char* data = nullptr;
-    DWORD got = 0;
-    if (low != INVALID_FILE_SIZE && high == 0 && low < 0x7FFFFFFF) {
-        data = static_cast<unsigned char*>(KY_Malloc(low + 1));
-        if (data && (!ReadFile(h, data, low, &got, nullptr) || got != low)) {
-            KY_Free(data);
-            data = nullptr;
-        }
-    }
-    CloseHandle(h);
-    *size = got;
-    return data;
 }
 
 // Output of EXK_FilterString: grows out in steps, terminated at the end.
@@ -81,6 +42,25 @@ struct Output {
 };
 
 }  // namespace
+
+// One block: the record, the page pointers of first..last, then the pages.
+KY_Filter* KY_FilterNew(int pageCount, int first, int last) {
+    if (pageCount < 0 || pageCount > kKyFilterMaxPages)
+        return nullptr;
+    size_t prefixes = last >= first ? size_t(last - first + 1) : 0;
+    size_t size = sizeof(KY_Filter) + prefixes * sizeof(int16_t*) + size_t(pageCount) * kPageCodes * sizeof(int16_t);
+    char* block = static_cast<char*>(KY_Calloc(1, size));
+    if (!block)
+        return nullptr;
+    KY_Filter* f = reinterpret_cast<KY_Filter*>(block);
+    f->pageCount = static_cast<int16_t>(pageCount);
+    f->first = static_cast<int16_t>(first);
+    f->last = static_cast<int16_t>(last);
+    f->references = 1;
+    f->pageOf = prefixes ? reinterpret_cast<int16_t**>(block + sizeof(KY_Filter)) : nullptr;
+    f->pages = pageCount ? reinterpret_cast<int16_t*>(block + sizeof(KY_Filter) + prefixes * sizeof(int16_t*)) : nullptr;
+    return f;
+}
 
 // Compiled filter file: signed 16-bit little-endian words, then bytes, packed.
 //   word 0        version (signed); above 1 is refused
@@ -117,7 +97,7 @@ KY_Filter* KY_FilterParse(const void* block, size_t size) {
     if (flagged > pageCount)
         return nullptr;
 
-    KY_Filter* f = NewFilter(pageCount, first, last);
+    KY_Filter* f = KY_FilterNew(pageCount, first, last);
     if (!f)
         return nullptr;
     f->version = static_cast<int16_t>(version);
@@ -133,9 +113,30 @@ KY_Filter* KY_FilterParse(const void* block, size_t size) {
     return f;
 }
 
+unsigned char* KY_FilterReadFile(const char* path, size_t* size) {
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    DWORD high = 0;
+    DWORD low = GetFileSize(h, &high);
+    unsigned char* data = nullptr;
+    DWORD got = 0;
+    if (low != INVALID_FILE_SIZE && high == 0 && low < 0x7FFFFFFF) {
+        data = static_cast<unsigned char*>(KY_Malloc(low + 1));
+        if (data && (!ReadFile(h, data, low, &got, nullptr) || got != low)) {
+            KY_Free(data);
+            data = nullptr;
+        }
+    }
+    CloseHandle(h);
+    *size = got;
+    return data;
+}
+
 KY_Filter* KY_FilterLoad(const char* path) {
     size_t size = 0;
-    unsigned char* data = ReadWholeFile(path, &size);
+    unsigned char* data = KY_FilterReadFile(path, &size);
     if (!data)
         return nullptr;
     KY_Filter* f = KY_FilterParse(data, size);
@@ -144,7 +145,7 @@ KY_Filter* KY_FilterLoad(const char* path) {
 }
 
 KY_Filter* KY_FilterNewIdentity(const unsigned char* table) {
-    KY_Filter* f = NewFilter(0, 1, 0);
+    KY_Filter* f = KY_FilterNew(0, 1, 0);
     if (!f)
         return nullptr;
     f->version = 1;

@@ -37,9 +37,17 @@ struct KY_Filter {
 
 // Reads a compiled ".flt" file whole; the new filter (one reference) or null.
 KY_Filter* KY_FilterLoad(const char* path);
+// The whole content of a filter or filter description file, followed by a
+// zero byte; the caller frees it with KY_Free. Null when it cannot be read.
+unsigned char* KY_FilterReadFile(const char* path, size_t* size);
 // Parses size bytes of a compiled filter; null for a null or short block, a
 // version above 1, counts or flags pointing outside the block, or no memory.
 KY_Filter* KY_FilterParse(const void* block, size_t size);
+// Pages a filter may hold: one for each byte that can be a prefix.
+const int kKyFilterMaxPages = 256;
+// A new zero-filled filter (one reference) with room for its pages; pageOf
+// all null for the caller to fill. Null when memory is short.
+KY_Filter* KY_FilterNew(int pageCount, int first, int last);
 // A filter mapping each byte b to table[b] (to b for a null table); no prefixes.
 KY_Filter* KY_FilterNewIdentity(const unsigned char* table);
 // 0; 110 for a null filter or a count at its limit.
