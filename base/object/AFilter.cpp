@@ -2,11 +2,14 @@
 #include "base/object/AFilter.h"
 
 #include "base/object/AError.h"
+#include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
+#include "base/procedural/KyPath.h"
 #include "base/procedural/KyString.h"
 #include "search/engine/XkFilter.h"
 
-#include <windows.h>
+#include <cstring>
+
 
 AFilter::AFilter(KY_Filter* handle) : handle_(nullptr) {
     share(handle);
@@ -46,10 +49,14 @@ void AFilter::releaseHandle() {
 }
 
 KY_Filter* AFilter::load(const char* path, bool compile) {
-    if (!path || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+    if (!path || !KY_PathExists(path))
         return handle_;
     releaseHandle();
-    handle_ = compile ? EXK_CompileFilter(path) : KY_FilterLoad(path);
+    KY_OpenSpec spec;
+    KY_ClearOpenSpec(&spec);
+    if (KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path, nullptr, 0, 0, 0, 0, &spec) == 0)
+        handle_ = compile ? EXK_CompileFilter(&spec) : KY_FilterLoad(&spec);
+    KY_FreeOpenSpec(&spec);
     return handle_;
 }
 
@@ -60,7 +67,7 @@ void AFilter::makeIdentity() {
 
 AString AFilter::apply(const char* text, long length) const {
     if (length < 0)
-        length = static_cast<long>(strlen(text));
+        length = static_cast<long>(std::strlen(text));
     if (!handle_ || length == 0)
         return AString(text, length);
     KY_String out;

@@ -2,12 +2,12 @@
 #include "base/procedural/KyFilter.h"
 
 #include "base/object/BAlloc.h"
+#include "base/procedural/KyFile.h"
 #include "base/procedural/KyString.h"
 #include "search/engine/SgmlLib.h"
 #include "search/engine/XkFilter.h"
 
-#include <windows.h>
-
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -21,6 +21,27 @@ int16_t Word(const unsigned char* p) {
 bool IsPrefix(const KY_Filter* f, unsigned c) {
     return static_cast<int>(c) >= f->first && static_cast<int>(c) <= f->last;
 }
+
+void HookAddRef(KY_Filter* f) {
+    KY_FilterAddRef(f);
+}
+
+void HookRelease(KY_Filter* f) {
+    KY_FilterRelease(f);
+}
+
+void HookByteTable(KY_Filter* f, unsigned char out[256]) {
+    for (int i = 0; i < kPageCodes; ++i)
+        out[i] = static_cast<unsigned char>(f->base[i] & 0xFF);
+}
+
+// Files translate through filters only once this module is linked in.
+struct InstallFileHooks {
+    InstallFileHooks() {
+        static const KY_FilterHooks hooks = {HookAddRef, HookRelease, HookByteTable};
+        KY_SetFilterHooks(&hooks);
+    }
+} g_installFileHooks;
 
 // Output of EXK_FilterString: grows out in steps, terminated at the end.
 struct Output {
@@ -113,30 +134,26 @@ KY_Filter* KY_FilterParse(const void* block, size_t size) {
     return f;
 }
 
-unsigned char* KY_FilterReadFile(const char* path, size_t* size) {
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+unsigned char* KY_FilterReadFile(const KY_OpenSpec* spec, size_t* size) {
+    *size = 0;
+    KY_File* file = spec ? KY_FOpen(spec, "rb") : nullptr;
+    if (!file)
         return nullptr;
-    DWORD high = 0;
-    DWORD low = GetFileSize(h, &high);
-    unsigned char* data = nullptr;
-    DWORD got = 0;
-    if (low != INVALID_FILE_SIZE && high == 0 && low < 0x7FFFFFFF) {
-        data = static_cast<unsigned char*>(KY_Malloc(low + 1));
-        if (data && (!ReadFile(h, data, low, &got, nullptr) || got != low)) {
-            KY_Free(data);
-            data = nullptr;
-        }
+    long length = KY_FileSize(file);
+    unsigned char* data = length >= 0 && length < LONG_MAX ? static_cast<unsigned char*>(KY_Malloc(size_t(length) + 1)) : nullptr;
+    if (data && length > 0 && KY_FRead(file, data, length) != length) {
+        KY_Free(data);
+        data = nullptr;
     }
-    CloseHandle(h);
-    *size = got;
+    KY_FClose(file);
+    if (data)
+        *size = static_cast<size_t>(length);
     return data;
 }
 
-KY_Filter* KY_FilterLoad(const char* path) {
+KY_Filter* KY_FilterLoad(const KY_OpenSpec* spec) {
     size_t size = 0;
-    unsigned char* data = KY_FilterReadFile(path, &size);
+    unsigned char* data = KY_FilterReadFile(spec, &size);
     if (!data)
         return nullptr;
     KY_Filter* f = KY_FilterParse(data, size);

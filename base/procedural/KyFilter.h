@@ -10,6 +10,7 @@
 #include <cstdint>
 
 struct KY_Filter;
+struct KY_OpenSpec;
 struct KY_RegExp;
 struct KY_String;
 struct SgmlEntityTable;
@@ -35,11 +36,12 @@ struct KY_Filter {
     int16_t* pages;                   // pageCount x 256 codes inside the filter's block
 };
 
-// Reads a compiled ".flt" file whole; the new filter (one reference) or null.
-KY_Filter* KY_FilterLoad(const char* path);
+// Reads a compiled ".flt" file whole (file layer, "rb"); the new filter (one
+// reference) or null.
+KY_Filter* KY_FilterLoad(const KY_OpenSpec* spec);
 // The whole content of a filter or filter description file, followed by a
 // zero byte; the caller frees it with KY_Free. Null when it cannot be read.
-unsigned char* KY_FilterReadFile(const char* path, size_t* size);
+unsigned char* KY_FilterReadFile(const KY_OpenSpec* spec, size_t* size);
 // Parses size bytes of a compiled filter; null for a null or short block, a
 // version above 1, counts or flags pointing outside the block, or no memory.
 KY_Filter* KY_FilterParse(const void* block, size_t size);

@@ -2,6 +2,7 @@
 #include "search/engine/XkFilter.h"
 
 #include "base/object/BAlloc.h"
+#include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
@@ -610,11 +611,12 @@ void EXK_InvalidCharWarning(const char* text, int length, int code) {
     TraceLevel(0, "#EXK_FILTER Warning : invalid char 0x%.04X in %.*s\n", code, length, text);
 }
 
-KY_Filter* EXK_CompileFilter(const char* path) {
+KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
     if (!EXK_PkgInit())
         return nullptr;
     size_t size = 0;
-    unsigned char* text = KY_FilterReadFile(path, &size);
+    unsigned char* text = KY_FilterReadFile(spec, &size);
+    const char* path = spec && spec->path.text ? spec->path.text : "";
     if (!text) {
         TraceLevel(0, "CompileFilter : cannot open %s\n", path);
         EXK_PkgEnd();

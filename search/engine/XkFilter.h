@@ -6,6 +6,7 @@
 #include <cstdint>
 
 struct KY_Filter;
+struct KY_OpenSpec;
 struct KY_String;
 
 // Nested start: the first creates the work string; non-zero when ready, 0 when
@@ -20,7 +21,7 @@ KY_String* EXK_WorkString();
 // with KY_FilterRelease). Errors in the description are traced with
 // "File %s; Line %d\n" and the line skipped; null only when the package
 // cannot start, the file cannot be read or memory is short.
-KY_Filter* EXK_CompileFilter(const char* path);
+KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec);
 // Page 0 is the base table; a prefix byte's page, or null.
 int16_t* EXK_FilterPage(KY_Filter* f, int page);
 // The compiled filters' invalid-character report.

@@ -193,9 +193,9 @@ TEST(KyFilter, LoadsFilesAndFreesAtTheLastRelease) {
     TempFolder folder;
     FltImage version2 = PrefixImage();
     version2.version = 2;
-    EXPECT_EQ(nullptr, KY_FilterLoad(folder.write("v2.flt", version2.bytes()).c_str()));
-    EXPECT_EQ(nullptr, KY_FilterLoad(folder.path("missing.flt").c_str()));
-    KY_Filter* f = KY_FilterLoad(folder.write("good.flt", PrefixImage().bytes()).c_str());
+    EXPECT_EQ(nullptr, KY_FilterLoad(OpenSpecOf(folder.write("v2.flt", version2.bytes())).get()));
+    EXPECT_EQ(nullptr, KY_FilterLoad(OpenSpecOf(folder.path("missing.flt")).get()));
+    KY_Filter* f = KY_FilterLoad(OpenSpecOf(folder.write("good.flt", PrefixImage().bytes())).get());
     ASSERT_NE(nullptr, f);
     EXPECT_EQ("Xa", Mapped("\x81" "A\x82" "A", f));
 
@@ -207,5 +207,23 @@ TEST(KyFilter, LoadsFilesAndFreesAtTheLastRelease) {
     EXPECT_EQ(0, KY_FilterRelease(f));
     EXPECT_EQ(1, g_released);
     EXPECT_EQ(110, KY_FilterAddRef(nullptr));
+    EXPECT_EQ(nullptr, KY_FilterLoad(nullptr));
     EXPECT_EQ(110, KY_FilterRelease(nullptr));
+}
+
+TEST(KyFilter, TranslatesFilesItIsInstalledOn) {
+    TempFolder folder;
+    std::string path = folder.write("text.txt", "ABC-abc");
+    KY_Filter* f = KY_FilterNewIdentity(nullptr);
+    for (int c = 'A'; c <= 'Z'; ++c)
+        f->base[c] = static_cast<int16_t>(c + 32);
+    OpenSpecOf spec(path);
+    KY_File* file = KY_FOpen(spec.get(), "rb");
+    ASSERT_NE(nullptr, file);
+    ASSERT_EQ(0, KY_FileSetFilter(file, f));
+    KY_FilterRelease(f);  // the file holds the filter now
+    char buffer[16] = {};
+    EXPECT_EQ(7, KY_FRead(file, buffer, 7));
+    EXPECT_STREQ("abc-abc", buffer);
+    EXPECT_EQ(0, KY_FClose(file));
 }

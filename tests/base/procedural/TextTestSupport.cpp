@@ -42,6 +42,15 @@ std::string TempFolder::write(const std::string& name, const std::string& bytes)
     return full;
 }
 
+OpenSpecOf::OpenSpecOf(const std::string& path) {
+    KY_ClearOpenSpec(&spec);
+    KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path.c_str(), nullptr, 0, 0, 0, 0, &spec);
+}
+
+OpenSpecOf::~OpenSpecOf() {
+    KY_FreeOpenSpec(&spec);
+}
+
 FltImage::FltImage() {
     for (int i = 0; i < 256; ++i)
         base[i] = static_cast<int16_t>(i);

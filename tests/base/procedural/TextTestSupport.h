@@ -2,6 +2,8 @@
 // writer of compiled ".flt" filter files, and the trace lines shown so far.
 #pragma once
 
+#include "base/procedural/KyFile.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,6 +21,14 @@ public:
 private:
     std::string folder_;
     std::vector<std::string> files_;
+};
+
+// An open request for a path in the global file context, freed at scope end.
+struct OpenSpecOf {
+    explicit OpenSpecOf(const std::string& path);
+    ~OpenSpecOf();
+    const KY_OpenSpec* get() const { return &spec; }
+    KY_OpenSpec spec;
 };
 
 // A compiled filter as written to a ".flt" file (layout in KyFilter.cpp):

@@ -48,7 +48,7 @@ TEST(XkFilter, CompilesEntryLines) {
         SCOPED_TRACE(r.description);
         std::string path = folder.write("F", r.description);
         ClearBoxes();
-        KY_Filter* f = EXK_CompileFilter(path.c_str());
+        KY_Filter* f = EXK_CompileFilter(OpenSpecOf(path).get());
         ASSERT_NE(nullptr, f);
         std::string shown = ShownText();
         for (size_t at; (at = shown.find(path)) != std::string::npos;)
@@ -62,7 +62,7 @@ TEST(XkFilter, CompilesEntryLines) {
         KY_FilterRelease(f);
     }
     ClearBoxes();
-    EXPECT_EQ(nullptr, EXK_CompileFilter(folder.path("absent").c_str()));
+    EXPECT_EQ(nullptr, EXK_CompileFilter(OpenSpecOf(folder.path("absent")).get()));
     EXPECT_EQ("CompileFilter : cannot open " + folder.path("absent") + "\n", ShownText());
 }
 
