@@ -58,39 +58,47 @@ uint32_t KY_StringBufferSize() {
     return g_bufferSize;
 }
 
+namespace {
+
+// Gives s a block of max(capacity, text length) characters holding text; false
+// when it cannot be allocated (s untouched).
+bool Fill(KY_String* s, uint32_t capacity, const char* text) {
+    uint32_t length = Length(text);
+    if (capacity < length)
+        capacity = length;
+    char* block = capacity < UINT32_MAX ? static_cast<char*>(KY_Malloc(size_t(capacity) + 1)) : nullptr;
+    if (!block)
+        return false;
+    if (length)
+        std::memcpy(block, text, length);
+    block[length] = 0;
+    s->text = block;
+    s->length = length;
+    s->capacity = capacity;
+    return true;
+}
+
+}  // namespace
+
 KY_String* KY_NewString(uint32_t capacity, const char* text) {
     KY_String* s = static_cast<KY_String*>(KY_Calloc(1, sizeof(KY_String)));
     if (!s) {
         KY_SetErrorText("#KY_NewString : Not enough room\n");
         KY_RaiseError("strlib", 74);
     }
-    uint32_t length = Length(text);
-    if (capacity < length)
-        capacity = length;
-    s->text = capacity < UINT32_MAX ? static_cast<char*>(KY_Malloc(size_t(capacity) + 1)) : nullptr;
-    if (!s->text) {
+    if (!Fill(s, capacity, text)) {
         KY_Free(s);
         return nullptr;
     }
-    if (length)
-        std::memcpy(s->text, text, length);
-    s->text[length] = 0;
-    s->length = length;
-    s->capacity = capacity;
     s->heapOwned = 1;
     return s;
 }
 
 int KY_InitString(KY_String* s, uint32_t capacity, const char* text) {
-    uint32_t length = Length(text);
-    if (capacity < length)
-        capacity = length;
-    s->text = NewText(capacity, "#KY_InitString : Not enough room %d\n", 197);
-    if (length)
-        std::memcpy(s->text, text, length);
-    s->text[length] = 0;
-    s->length = length;
-    s->capacity = capacity;
+    if (!Fill(s, capacity, text)) {
+        KY_SetErrorText("#KY_InitString : Not enough room %d\n", static_cast<int>(capacity));
+        KY_RaiseError("strlib", 197);
+    }
     s->heapOwned = 0;
     return 1;
 }
