@@ -129,7 +129,10 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
         switch (c) {
         case 0:
             prog.emit(kEof);
-            return depth != 0 ? 42 : (groups = nbra, 0);
+            if (depth != 0)
+                return 42;
+            groups = nbra;
+            return 0;
         case '\n':
             return 36;
         case '.':

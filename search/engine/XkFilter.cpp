@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -225,11 +226,12 @@ private:
 };
 
 void Compiler::report(const char* format, ...) {
+    char message[300];
     va_list args;
     va_start(args, format);
-    if (TraceGetLevel() >= 0)
-        TraceVPrint(format, args);
+    vsnprintf(message, sizeof message, format, args);
     va_end(args);
+    TraceLevel(0, "%s", message);
     TraceLevel(0, "File %s; Line %d\n", path_, lineNumber_);
 }
 
