@@ -45,16 +45,6 @@ int SetNormalised(const char* text, KY_FileSpec* spec) {
     return Adopt(copy, spec);
 }
 
-// Runs a system call with the "insert a disk" boxes suppressed.
-class QuietErrors {
-public:
-    QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~QuietErrors() { SetErrorMode(old_); }
-
-private:
-    UINT old_;
-};
-
 }  // namespace
 
 void KY_NormalizePath(char* text) {
@@ -211,10 +201,7 @@ int KY_SetPathExtension(const char* extension, KY_FileSpec* spec, bool keepOld) 
 bool KY_FileExists(const KY_FileSpec* spec) {
     if (!spec || !spec->text || !*spec->text)
         return false;
-    if (KY_IsServerRoot(spec->text))
-        return true;
-    QuietErrors quiet;
-    return GetFileAttributesA(spec->text) != INVALID_FILE_ATTRIBUTES;
+    return KY_IsServerRoot(spec->text) || KY_PathExists(spec->text);
 }
 
 int KY_DeleteFile(const KY_FileSpec* spec) {

@@ -52,6 +52,9 @@ TEST_F(BlockCache, ReadsWholeBlocksThenTheTail) {
     EXPECT_EQ(static_cast<unsigned char>(data[4914]), KY_FGetc(f));
     EXPECT_EQ('#', KY_FUngetc('#', f));
     EXPECT_EQ('#', KY_FGetc(f)) << "ungetc is honoured in read mode";
+    EXPECT_EQ(-1, KY_FWrite(f, "zz", 2)) << "a read-only cache refuses writes it would drop";
+    EXPECT_EQ(kFileErrIO, fs_->lastError);
+    EXPECT_EQ(-1, KY_FPutc('z', f));
     EXPECT_EQ(0, KY_FClose(f));
     EXPECT_EQ(data, ReadAll(PathOf("r"))) << "an ungetc byte never reaches the file";
 }
