@@ -2,9 +2,9 @@
 #include "base/object/AFilter.h"
 
 #include "base/object/AError.h"
+#include "base/object/AFileSpec.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
-#include "base/procedural/KyPath.h"
 #include "base/procedural/KyString.h"
 #include "search/engine/XkFilter.h"
 
@@ -15,8 +15,8 @@ AFilter::AFilter(KY_Filter* handle) : handle_(nullptr) {
     share(handle);
 }
 
-AFilter::AFilter(const char* path) : handle_(nullptr) {
-    load(path, false);
+AFilter::AFilter(const AFileSpec& spec) : handle_(nullptr) {
+    load(spec, false);
 }
 
 AFilter::AFilter(const AFilter& other) : handle_(nullptr) {
@@ -48,15 +48,15 @@ void AFilter::releaseHandle() {
     handle_ = nullptr;
 }
 
-KY_Filter* AFilter::load(const char* path, bool compile) {
-    if (!path || !KY_PathExists(path))
+KY_Filter* AFilter::load(const AFileSpec& spec, bool compile) {
+    if (!spec.exists())
         return handle_;
     releaseHandle();
-    KY_OpenSpec spec;
-    KY_ClearOpenSpec(&spec);
-    if (KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path, nullptr, 0, 0, 0, 0, &spec) == 0)
-        handle_ = compile ? EXK_CompileFilter(&spec) : KY_FilterLoad(&spec);
-    KY_FreeOpenSpec(&spec);
+    KY_OpenSpec open;
+    KY_ClearOpenSpec(&open);
+    if (KY_MakeOpenSpec(KY_GetGlobalFileSys(), &spec.spec(), 0, 0, 0, 0, &open) == 0)
+        handle_ = compile ? EXK_CompileFilter(&open) : KY_FilterLoad(&open);
+    KY_FreeOpenSpec(&open);
     return handle_;
 }
 

@@ -5,6 +5,8 @@
 
 #include "base/object/AString.h"
 
+class AFileSpec;
+
 #include <cstdint>
 
 struct KY_Filter;
@@ -15,7 +17,7 @@ public:
     // Shares a loaded filter (takes one more reference).
     explicit AFilter(KY_Filter* handle);
     // Loads a compiled ".flt" file (see load).
-    explicit AFilter(const char* path);
+    explicit AFilter(const AFileSpec& spec);
     AFilter(const AFilter& other);
     AFilter& operator=(const AFilter& other);
     virtual ~AFilter();
@@ -23,7 +25,7 @@ public:
     // Nothing when the file does not exist; otherwise drops the current filter
     // and reads the file: a compiled ".flt" file, or with compile a filter
     // description. Answers the new handle (not owned), null on failure.
-    KY_Filter* load(const char* path, bool compile);
+    KY_Filter* load(const AFileSpec& spec, bool compile);
     // Drops the current filter and takes one mapping every byte to itself.
     void makeIdentity();
     // A new string: text (length < 0: up to its terminator) mapped through the filter.

@@ -1,4 +1,5 @@
 // The object layer's filter handles: sharing, loading and applying.
+#include "base/object/AFileSpec.h"
 #include "base/object/AFilter.h"
 #include "base/procedural/KyFilter.h"
 #include "tests/base/procedural/TextTestSupport.h"
@@ -49,10 +50,10 @@ TEST(AFilter, AppliesAndKeepsItsFilterWhenLoadingFails) {
     for (int c = 'A'; c <= 'Z'; ++c)
         image.base[c] = static_cast<int16_t>(c + 32);
     image.base['-'] = -1;
-    AFilter filter(folder.write("lower.flt", image.bytes()).c_str());
+    AFilter filter(AFileSpec(folder.write("lower.flt", image.bytes()).c_str()));
     ASSERT_NE(nullptr, filter.handle());
     KY_Filter* loaded = filter.handle();
-    EXPECT_EQ(loaded, filter.load(folder.path("missing.flt").c_str(), false)) << "a missing file keeps the filter";
+    EXPECT_EQ(loaded, filter.load(AFileSpec(folder.path("missing.flt").c_str()), false)) << "a missing file keeps the filter";
     EXPECT_STREQ("abc", filter.apply("A-bC", -1).c_str());
     EXPECT_EQ('a', filter.table()['A']);
     EXPECT_FALSE(filter.isPassThrough());
@@ -65,7 +66,7 @@ TEST(AFilter, AppliesAndKeepsItsFilterWhenLoadingFails) {
 
     FltImage bad = image;
     bad.version = 2;
-    EXPECT_EQ(nullptr, filter.load(folder.write("bad.flt", bad.bytes()).c_str(), false));
+    EXPECT_EQ(nullptr, filter.load(AFileSpec(folder.write("bad.flt", bad.bytes()).c_str()), false));
     filter.makeIdentity();
     EXPECT_STREQ("A-b", filter.apply("A-b", -1).c_str());
 }

@@ -1,5 +1,6 @@
 // Compiling filter descriptions: entry lines, prefixes, character sets,
 // associations and the messages of faulty lines.
+#include "base/object/AFileSpec.h"
 #include "base/object/AFilter.h"
 #include "base/procedural/KyFilter.h"
 #include "search/engine/XkFilter.h"
@@ -76,7 +77,7 @@ TEST(XkFilter, CompilesAssociationsUsedWhenFiltering) {
                                     "AE \"\\xE6\"\n"
                                     "END\n");
     AFilter filter;
-    ASSERT_NE(nullptr, filter.load(path.c_str(), true));
+    ASSERT_NE(nullptr, filter.load(AFileSpec(path.c_str()), true));
     EXPECT_STREQ("c\x9Cur \xE6 b", filter.apply("C[OE]ur [ae] B", -1).c_str());
 
     path = folder.write("before.txt",
@@ -85,6 +86,6 @@ TEST(XkFilter, CompilesAssociationsUsedWhenFiltering) {
                         "END\n"
                         "0x20 95 UNCHANGED\n"
                         "0x26 1 0x2B\n");
-    ASSERT_NE(nullptr, filter.load(path.c_str(), true));
+    ASSERT_NE(nullptr, filter.load(AFileSpec(path.c_str()), true));
     EXPECT_STREQ("a+b", filter.apply("a&amp;b", -1).c_str()) << "replaced before mapping";
 }
