@@ -1,0 +1,85 @@
+// Finding, replacing and expanding with a compiled regular expression.
+#include "base/object/ARegExp.h"
+
+#include "base/procedural/KyRegExp.h"
+#include "base/procedural/KyString.h"
+
+namespace {
+
+AString Expanded(const char* templ) {
+    KY_String s;
+    KY_InitString(&s, 0, "");
+    KY_ReplaceFormatted(&s, templ);
+    AString result(s.text, static_cast<long>(s.length));
+    KY_FreeString(&s);
+    return result;
+}
+
+}  // namespace
+
+ARegExp::ARegExp(const char* pattern) : re_(KY_RegComp(pattern)) {
+    if (!re_) {
+        int number = KY_RegLastError();
+        FormatErrorMessage("regexp error %d : %s", number, number ? KY_RegErrorText(number) : "Not enough room");
+        ThrowTyped(ARegExpError("bregexp", 47, number));
+    }
+}
+
+ARegExp::~ARegExp() {
+    KY_RegFree(re_);
+}
+
+bool ARegExp::match(const AString& text, long* start, long* end) const {
+    return KY_RegExec(text.c_str(), re_, start, end) != 0;
+}
+
+AString ARegExp::replace(const AString& text, const char* replacement, bool expanded, bool all) const {
+    const char* s = text.c_str();
+    long length = text.length();
+    long position = 0;
+    long start = 0;
+    long end = 0;
+    AString result;
+    while (KY_RegExecAt(s, position, re_, &start, &end)) {
+        result.append(s + position, start - position);
+        if (expanded)
+            result += Expanded(replacement);
+        else
+            result += replacement;
+        position = end;
+        if (end == start) {
+            if (start >= length)
+                break;
+            result.append(s + start, 1);
+            position = start + 1;
+        }
+        if (!all || re_->anchored)
+            break;
+    }
+    result.append(s + position, length - position);
+    return result;
+}
+
+AString ARegExp::replaceFirst(const AString& text, const char* replacement) const {
+    return replace(text, replacement, false, false);
+}
+
+AString ARegExp::replaceAll(const AString& text, const char* replacement) const {
+    return replace(text, replacement, false, true);
+}
+
+AString ARegExp::replaceAllExpanded(const AString& text, const char* templ) const {
+    return replace(text, templ, true, true);
+}
+
+AString ARegExp::group(int n) const {
+    long start = 0;
+    long end = 0;
+    if (!KY_RegGroup(n, &start, &end))
+        return AString();
+    return AString(KY_RegLastSubject() + start, end - start);
+}
+
+AString ARegExp::expand(const char* templ) const {
+    return Expanded(templ);
+}

@@ -1,0 +1,49 @@
+// The engine's shared error text, character-table mapping and stop-word table.
+#include "search/engine/EngineTables.h"
+
+char KY_EngineErrorText[kEngineErrorTextSize];
+
+namespace {
+
+long g_filteredLength = 0;
+
+struct IdentityTable {
+    unsigned char bytes[256];
+    IdentityTable() {
+        for (int i = 0; i < 256; ++i)
+            bytes[i] = static_cast<unsigned char>(i);
+    }
+};
+
+IdentityTable g_stopWordTable;
+
+}  // namespace
+
+long KY_FilterChars(char* text, const unsigned char* table) {
+    long length = 0;
+    if (!table) {
+        while (text[length])
+            ++length;
+        g_filteredLength = length;
+        return length;
+    }
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(text);
+    for (;; ++in) {
+        unsigned char c = table[*in];
+        if (*in == 0 || c == 0)
+            break;
+        if (c != 255)
+            text[length++] = static_cast<char>(c);
+    }
+    text[length] = 0;
+    g_filteredLength = length;
+    return length;
+}
+
+long KY_FilterCharsLength() {
+    return g_filteredLength;
+}
+
+unsigned char* KY_EngineStopWordTable() {
+    return g_stopWordTable.bytes;
+}

@@ -1,0 +1,69 @@
+// The object layer's regular expressions: replacing, expanding, and the
+// recoverable error of a bad pattern.
+#include "base/object/ARegExp.h"
+#include "base/procedural/KyRegExp.h"
+#include "tests/base/procedural/TextTestSupport.h"
+#include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(ARegExp, ReplacesFirstAllAndExpanded) {
+    struct Row {
+        const char* pattern;
+        const char* text;
+        const char* replacement;
+        const char* first;
+        const char* all;
+        const char* expanded;
+    };
+    const Row rows[] = {
+        {"o", "foo boo", "0", "f0o boo", "f00 b00", "f00 b00"},
+        {"z", "abc", "-", "abc", "abc", "abc"},
+        {"\\([a-z]*\\)=\\([0-9]*\\)", "a=1 bb=22", "$2:$1", "$2:$1 bb=22", "$2:$1 $2:$1", "1:a 22:bb"},
+        {"x*", "ab", "-", "-ab", "-a-b", "-a-b"},
+        {"^a", "aaa", "b", "baa", "baa", "baa"},
+        {"a$", "aaa", "b", "aab", "aab", "aab"},
+        {"\\(\\.\\)", "a.b.", "[$$$1]", "a[$$$1]b.", "a[$$$1]b[$$$1]", "a[$.]b[$.]"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.pattern) + " on " + r.text);
+        ARegExp re(r.pattern);
+        AString text(r.text);
+        EXPECT_STREQ(r.first, re.replaceFirst(text, r.replacement).c_str());
+        EXPECT_STREQ(r.all, re.replaceAll(text, r.replacement).c_str());
+        EXPECT_STREQ(r.expanded, re.replaceAllExpanded(text, r.replacement).c_str());
+    }
+}
+
+TEST(ARegExp, MatchesAndReadsGroups) {
+    ARegExp re("\\([0-9][0-9]*\\) \\([a-z]*\\)");
+    AString text("vol 12 pages");
+    long start = 0, end = 0;
+    ASSERT_TRUE(re.match(text, &start, &end));
+    EXPECT_EQ(4, start);
+    EXPECT_EQ(12, end);
+    EXPECT_STREQ("12", re.group(1).c_str());
+    EXPECT_STREQ("pages", re.group(2).c_str());
+    EXPECT_STREQ("", re.group(3).c_str());
+    EXPECT_STREQ("pages, 12", re.expand("$2, $1").c_str());
+    EXPECT_FALSE(re.match(AString("none"), nullptr, nullptr));
+    EXPECT_STREQ("", re.group(0).c_str());
+}
+
+TEST(ARegExp, RaisesARecoverableErrorForABadPattern) {
+    ClearBoxes();
+    int number = -1;
+    try {
+        ARegExp re("\\(a\\)\\2");
+        ADD_FAILURE() << "no error raised";
+    } catch (const ARegExpError& e) {
+        number = e.number();
+        EXPECT_TRUE(e.isThrowable());
+        EXPECT_STREQ("bregexp", e.file());
+        EXPECT_EQ(47, e.line());
+    }
+    EXPECT_EQ(25, number);
+    EXPECT_STREQ("regexp error 25 : \\digit out of range", g_errorMessage);
+}

@@ -1,0 +1,122 @@
+// The stop-word list: loading line files whole, whatever their size and line
+// ends, and looking words up as whole normalised lines.
+#include "base/procedural/KyStopWord.h"
+#include "search/engine/EngineTables.h"
+#include "tests/base/procedural/TextTestSupport.h"
+#include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct StopWordsScope {
+    ~StopWordsScope() { KY_FreeStopWords(); }
+};
+
+}  // namespace
+
+TEST(KyStopWord, LoadsWholeLinesWhateverTheLineEnds) {
+    struct Row {
+        const char* what;
+        std::string file;
+        const char* present;  // words separated by blanks
+        const char* absent;
+    };
+    const Row rows[] = {
+        {"last line without a line end", "le\nla\nles", "le la les", "l e lesx"},
+        {"line feeds", "le\nla\nles\n", "le la les", "l"},
+        {"carriage returns only", "le\rla\rles\r", "le la les", "l"},
+        {"both", "le\r\nla\r\n\r\n\nles\r\n", "le la les", "l"},
+        {"empty file", "", "", "le"},
+    };
+    TempFolder folder;
+    StopWordsScope scope;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ASSERT_EQ(1, KY_LoadStopWordFile(folder.write("stop.txt", r.file).c_str(), nullptr));
+        std::string present = r.present;
+        for (size_t i = 0, j; i < present.size(); i = j + 1) {
+            j = present.find(' ', i);
+            j = j == std::string::npos ? present.size() : j;
+            EXPECT_EQ(1, KY_FindStopWord(present.substr(i, j - i).c_str(), nullptr)) << present.substr(i, j - i);
+        }
+        std::string absent = r.absent;
+        for (size_t i = 0, j; i < absent.size(); i = j + 1) {
+            j = absent.find(' ', i);
+            j = j == std::string::npos ? absent.size() : j;
+            EXPECT_EQ(0, KY_FindStopWord(absent.substr(i, j - i).c_str(), nullptr)) << absent.substr(i, j - i);
+        }
+        EXPECT_EQ(0, KY_FindStopWord("", nullptr));
+    }
+}
+
+TEST(KyStopWord, LoadsLargeFilesAndSkipsOverlongLines) {
+    TempFolder folder;
+    StopWordsScope scope;
+    std::string file;
+    std::string last;
+    for (int i = 0; file.size() < 70000; ++i)
+        file += (last = "mot" + std::to_string(i)) + "\n";
+    file += std::string(200, 'x') + "\n" + "apres\n" + std::string(126, 'y') + "\n" + "fin";
+    ClearBoxes();
+    ASSERT_EQ(1, KY_LoadStopWordFile(folder.write("big.txt", file).c_str(), nullptr));
+    EXPECT_EQ(1, KY_FindStopWord("mot0", nullptr));
+    EXPECT_EQ(1, KY_FindStopWord(last.c_str(), nullptr));
+    EXPECT_EQ(1, KY_FindStopWord("apres", nullptr)) << "an over-long line does not end the loading";
+    EXPECT_EQ(1, KY_FindStopWord(std::string(126, 'y').c_str(), nullptr));
+    EXPECT_EQ(1, KY_FindStopWord("fin", nullptr));
+    EXPECT_EQ(0, KY_FindStopWord(std::string(126, 'x').c_str(), nullptr));
+    EXPECT_NE(std::string::npos, ShownText().find("#Stop word line too long in "));
+}
+
+TEST(KyStopWord, NormalisesThroughTheTableAndReportsFailures) {
+    TempFolder folder;
+    StopWordsScope scope;
+    unsigned char table[256];
+    for (int i = 0; i < 256; ++i)
+        table[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i + 32 : i);
+    table['-'] = 255;
+    ASSERT_EQ(1, KY_LoadStopWordFile(folder.write("stop.txt", "L'UN\nAU-DEL\xC0\n").c_str(), table));
+    EXPECT_EQ(1, KY_FindStopWord("l'un", table));
+    EXPECT_EQ(1, KY_FindStopWord("L'Un", table));
+    EXPECT_EQ(1, KY_FindStopWord("audel\xC0", table));
+    EXPECT_EQ(0, KY_FindStopWord("L'UN", nullptr)) << "the list holds normalised words";
+    EXPECT_EQ(0, KY_FindStopWordDefault("L'UN"));
+    EXPECT_EQ(1, KY_FindStopWordDefault("l'un"));
+
+    std::string missing = folder.path("absent.txt");
+    EXPECT_EQ(105, KY_LoadStopWordFile(missing.c_str(), table));
+    EXPECT_EQ(missing, KY_EngineErrorText);
+    EXPECT_EQ(1, KY_FindStopWord("l'un", table)) << "a failed open keeps the list";
+    KY_FreeStopWords();
+    EXPECT_EQ(0, KY_FindStopWord("l'un", table));
+}
+
+TEST(KyStopWord, MapsCharacterTablesInPlace) {
+    unsigned char table[256];
+    for (int i = 0; i < 256; ++i)
+        table[i] = static_cast<unsigned char>(i);
+    table['x'] = 255;
+    table['!'] = 0;
+    struct Row {
+        const char* text;
+        const unsigned char* table;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"axbxc", table, "abc"},
+        {"ab!cd", table, "ab"},
+        {"xxx", table, ""},
+        {"axb", nullptr, "axb"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        std::string text = r.text;
+        long n = KY_FilterChars(&text[0], r.table);
+        EXPECT_EQ(r.expected, std::string(text.c_str()));
+        EXPECT_EQ(static_cast<long>(std::string(r.expected).size()), n);
+        EXPECT_EQ(n, KY_FilterCharsLength());
+    }
+}

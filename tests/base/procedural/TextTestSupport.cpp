@@ -1,0 +1,79 @@
+// Temporary folders, ".flt" images and shown trace text for the text tests.
+#include "tests/base/procedural/TextTestSupport.h"
+
+#include "tests/support/TestHooks.h"
+
+#include <windows.h>
+
+namespace {
+
+int g_folderCount = 0;
+
+void PutWord(std::string& out, int v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    folder_ = std::string(temp) + "svtext-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++g_folderCount);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    for (const std::string& f : files_)
+        DeleteFileA(f.c_str());
+    RemoveDirectoryA(folder_.c_str());
+}
+
+std::string TempFolder::write(const std::string& name, const std::string& bytes) {
+    std::string full = path(name);
+    HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (h != INVALID_HANDLE_VALUE) {
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    files_.push_back(full);
+    return full;
+}
+
+OpenSpecOf::OpenSpecOf(const std::string& path) {
+    KY_ClearOpenSpec(&spec);
+    KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path.c_str(), nullptr, 0, 0, 0, 0, &spec);
+}
+
+OpenSpecOf::~OpenSpecOf() {
+    KY_FreeOpenSpec(&spec);
+}
+
+FltImage::FltImage() {
+    for (int i = 0; i < 256; ++i)
+        base[i] = static_cast<int16_t>(i);
+}
+
+std::string FltImage::bytes() const {
+    std::string out;
+    PutWord(out, version);
+    PutWord(out, pageCount != kPagesGiven ? pageCount : static_cast<int>(pages.size()));
+    PutWord(out, first);
+    PutWord(out, last);
+    for (int16_t code : base)
+        PutWord(out, code);
+    for (const auto& page : pages)
+        for (int16_t code : page)
+            PutWord(out, code);
+    out.append(flags.begin(), flags.end());
+    return out;
+}
+
+std::string ShownText() {
+    std::string text;
+    for (const CapturedBox& box : CapturedBoxes())
+        text += box.text;
+    return text;
+}

@@ -1,0 +1,91 @@
+// Compiling filter descriptions: entry lines, prefixes, character sets,
+// associations and the messages of faulty lines.
+#include "base/object/AFileSpec.h"
+#include "base/object/AFilter.h"
+#include "base/procedural/KyFilter.h"
+#include "search/engine/XkFilter.h"
+#include "tests/base/procedural/TextTestSupport.h"
+#include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(XkFilter, CompilesEntryLines) {
+    struct Row {
+        const char* description;
+        int page;      // 0: base table
+        int code;      // byte looked up in the page
+        int expected;
+        const char* trace;
+    };
+    const Row rows[] = {
+        {"0x41 3 0x61", 0, 'C', 'c', ""},
+        {"'A' 3 UNCHANGED ADDPREFIX 2", 0, 'C', 0x243, ""},
+        {"65 3 ADDPREFIX 2", 0, 'B', 0x242, ""},
+        {"0x20 1 UNUSED", 0, ' ', -1, ""},
+        {"0x30 10 ERROR", 0, '5', -3, ""},
+        {"0x30 10 '*' CONSTANT", 0, '5', '*', ""},
+        {"TABLE t\n# comment\n; other\n\n0x41 1 0x61", 0, 'A', 'a', ""},
+        {"0xFF 2 0x61", 0, 0xFF, 0, "#invalid range in CompileFilter\nFile F; Line 1\n"},
+        {"0x1E41 1 0x61", 0, 'A', 0, "#invalid prefix in CompileFilter\nFile F; Line 1\n"},
+        {"0x41 1 0x61 ADDPREFIX 0", 0, 'A', 'a', "#Bad prefix 0\nFile F; Line 1\n"},
+        {"0x41 1 0x61 ADDPREFIX 256", 0, 'A', 'a', "#Bad prefix 256\nFile F; Line 1\n"},
+        {"0x41 0 0x61", 0, 'A', 0, "Error in CompileFilter\nFile F; Line 1\n"},
+        {"0x41 1 COMMON", 0, 'A', 0, "#invalid replacer in CompileFilter\nFile F; Line 1\n"},
+        {"0x41", 0, 'A', 0, "#EXK_CompileFilter error : value expected\nFile F; Line 1\n"
+                            "#EXK_CompileFilter error : value expected\nFile F; Line 1\n"
+                            "Error in CompileFilter\nFile F; Line 1\n"},
+        {"PREFIXLIST 0x1E\nEND\n0x1E41 2 0x61", 0x1E, 'B', 'b', ""},
+        {"PREFIXLIST\n0x81 0x83\nEND\nPREFIX 0x83\n0x41 1 \"AZ\"", 0x83, 'A', 0x415A, ""},
+        {"PREFIXLIST 300\nEND\n", 0, 'A', 0, "#ADDPREFIX invalid : 300\nFile F; Line 1\n"},
+        {"COMMON PC ISO", 0, 0x82, 0xE9, ""},
+        {"COMMON ISO MAC", 0, 0xE9, 0x8E, ""},
+        {"COMMON ISO PC", 0, 0xA4, 0, ""},
+        {"COMMON ISO EBCDIC", 0, 0xE9, 0, "#COMMON : bad values\nFile F; Line 1\n"},
+    };
+    TempFolder folder;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.description);
+        std::string path = folder.write("F", r.description);
+        ClearBoxes();
+        KY_Filter* f = EXK_CompileFilter(OpenSpecOf(path).get());
+        ASSERT_NE(nullptr, f);
+        std::string shown = ShownText();
+        for (size_t at; (at = shown.find(path)) != std::string::npos;)
+            shown.replace(at, path.size(), "F");
+        EXPECT_EQ(r.trace, shown);
+        int16_t* page = EXK_FilterPage(f, r.page);
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ(r.expected, page[r.code]);
+        EXPECT_EQ(0, f->version);
+        EXPECT_EQ(1, f->references);
+        KY_FilterRelease(f);
+    }
+    ClearBoxes();
+    EXPECT_EQ(nullptr, EXK_CompileFilter(OpenSpecOf(folder.path("absent")).get()));
+    EXPECT_EQ("CompileFilter : cannot open " + folder.path("absent") + "\n", ShownText());
+}
+
+TEST(XkFilter, CompilesAssociationsUsedWhenFiltering) {
+    TempFolder folder;
+    std::string path = folder.write("assoc.txt",
+                                    "0x20 95 UNCHANGED\n"
+                                    "0x41 26 0x61\n"
+                                    "ASSOCTABLE CASE=N DELIM=\"[]\"\n"
+                                    "oe \"\\x9C\"\n"
+                                    "AE \"\\xE6\"\n"
+                                    "END\n");
+    AFilter filter;
+    ASSERT_NE(nullptr, filter.load(AFileSpec(path.c_str()), true));
+    EXPECT_STREQ("c\x9Cur \xE6 b", filter.apply("C[OE]ur [ae] B", -1).c_str());
+
+    path = folder.write("before.txt",
+                        "ASSOCTABLE TYPE=BEFORE\n"
+                        "amp \"&\"\n"
+                        "END\n"
+                        "0x20 95 UNCHANGED\n"
+                        "0x26 1 0x2B\n");
+    ASSERT_NE(nullptr, filter.load(AFileSpec(path.c_str()), true));
+    EXPECT_STREQ("a+b", filter.apply("a&amp;b", -1).c_str()) << "replaced before mapping";
+}
