@@ -1,6 +1,8 @@
 // The current error stream and the null stream that stands in for it.
 #include "base/object/AOutStream.h"
 
+#include "base/procedural/Trace.h"
+
 namespace {
 
 AOutStream* g_errorStream = nullptr;
@@ -37,6 +39,7 @@ AOutStream& CurrentErrorStream() {
 }
 
 void SetErrorStream(AOutStream* stream) {
+    TraceSetSink(nullptr);
     g_errorStream = stream;
     if (stream)
         stream->becomeTraceSink();

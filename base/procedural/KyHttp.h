@@ -104,6 +104,8 @@ int KY_HttpGetUrl(KY_HttpSession* session, int kind, const char* argument, const
 // A null converter writes to output as a KY_File through KY_HttpDefaultConvert.
 int KY_HttpTransact(KY_HttpConnection* connection, KY_HttpConverter converter, void* output);
 int KY_HttpReadRest(KY_HttpConnection* connection, KY_HttpConverter converter, void* output);
+// Writes the block through the KY_File output's write operation: 0 when all
+// bytes were written, -1 otherwise or for a null file.
 int KY_HttpDefaultConvert(const char* data, long length, void* output);
 
 int KY_HttpSearch(KY_HttpSession* session, const char* query, long number, KY_HttpConverter converter,

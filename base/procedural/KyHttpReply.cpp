@@ -2,6 +2,7 @@
 #include "base/procedural/KyHttp.h"
 
 #include "base/object/BAlloc.h"
+#include "base/procedural/KyFile.h"
 #include "base/procedural/KyWinsock.h"
 #include "base/procedural/Trace.h"
 
@@ -337,6 +338,9 @@ int KY_HttpReadRest(KY_HttpConnection* c, KY_HttpConverter converter, void* outp
     return ReadRest(c, source, converter, output);
 }
 
-int KY_HttpDefaultConvert(const char*, long, void* output) {
-    return output ? -1 : -1;
+int KY_HttpDefaultConvert(const char* data, long length, void* output) {
+    KY_File* f = static_cast<KY_File*>(output);
+    if (!f || !f->ops || !f->ops->write)
+        return -1;
+    return f->ops->write(f, data, length) == length ? 0 : -1;
 }

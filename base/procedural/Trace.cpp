@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/BAlloc.h"
+#include "base/procedural/KyFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,17 +14,27 @@ const char kTraceCutMark[] = "...[cut]\n";
 namespace {
 
 int g_traceLevel = 0;
+KY_File* g_traceSink = nullptr;
 char g_traceBuffer[kTraceBufferSize];
 char g_errorText[kTraceBufferSize];
 
 void WriteTrace(const char* text) {
-    ShowErrorBox(text);
+    if (g_traceSink)
+        KY_FWrite(g_traceSink, text, static_cast<long>(std::strlen(text)));
+    else
+        ShowErrorBox(text);
 }
 
 }  // namespace
 
 int TraceGetLevel() {
     return g_traceLevel;
+}
+
+KY_File* TraceSetSink(KY_File* sink) {
+    KY_File* previous = g_traceSink;
+    g_traceSink = sink;
+    return previous;
 }
 
 void TraceVPrint(const char* format, va_list args) {

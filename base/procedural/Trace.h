@@ -1,14 +1,19 @@
 // Levelled printf-style trace and the process-wide error text of the
-// procedural modules. Lines without a sink go to a message box.
+// procedural modules. Lines go to the sink file, or to a message box.
 #pragma once
 
 #include <cstdarg>
 #include <cstddef>
 
+struct KY_File;
+
 // Trace buffer and error-text size: a line or text never exceeds this.
 const int kTraceBufferSize = 32000;
 
 int TraceGetLevel();
+// Installs the file (not owned; null: message boxes) that receives trace
+// lines; answers the previous one. A failing write loses the line.
+KY_File* TraceSetSink(KY_File* sink);
 // Writes one text, no level test. A text of kTraceBufferSize characters or
 // more is cut and marked with kTraceCutMark.
 void TracePrint(const char* format, ...);

@@ -4,6 +4,7 @@
 #include "base/procedural/KyHttp.h"
 #include "base/procedural/KyWinsock.h"
 #include "base/object/BAlloc.h"
+#include "tests/base/procedural/FileTestSupport.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -492,6 +493,33 @@ TEST_F(Net, SilentAndEndlessServersEndWithinTheTimeOut) {
         EXPECT_EQ(KY_HTTP_READ_FAILED, KY_HttpSearch(&s.s, "q", 1, Collect, &body));
         EXPECT_EQ("", body);
     }
+}
+
+class NetToFile : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        ASSERT_EQ(0, KY_HttpStartup(1));
+        ASSERT_NE(0, ServerPorts().origin) << "the net_servers_start fixture did not run";
+    }
+};
+
+TEST_F(NetToFile, DefaultWriterStreamsTheBodyIntoAFile) {
+    Session s;
+    s.url = OriginUrl();
+    s.script = "big/70000";
+    ASSERT_EQ(0, s.init());
+    KY_File* f = KY_FOpen(Spec("body.bin"), "wb");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(0, KY_HttpFetchDocument(&s.s, 1, nullptr, nullptr, f));
+    EXPECT_EQ(0, KY_FClose(f));
+    std::string body = ReadAll(PathOf("body.bin"));
+    ASSERT_EQ(70000u, body.size());
+    EXPECT_EQ("0123456789", body.substr(69990));
+
+    // No file: the default writer fails and so does the exchange.
+    EXPECT_EQ(KY_HTTP_CONVERT_FAILED, KY_HttpFetchDocument(&s.s, 1, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(AnyBoxContains("KYHTTP: Error in default convert\n"));
 }
 
 int g_authCalls;
