@@ -282,6 +282,15 @@ TEST(XmlReader, ProceduralLayer) {
     EXPECT_EQ(2, XmlIn_GetLine(r));
     EXPECT_EQ(0, r->inUse);
     EXPECT_EQ(XMLIN_PREMATURE_EOF, XmlIn_Parse(r, table, &seen)) << "the stored error, at once";
+
+    // Taking a 51st record directly is a program fault, not an input error.
+    XmlIn_Attribute* taken[kXmlInPoolSize];
+    for (XmlIn_Attribute*& a : taken)
+        a = XmlIn_NewAttribute(r);
+    EXPECT_NE(-1, FatalExitCodeOf([r] { XmlIn_NewAttribute(r); }));
+    for (XmlIn_Attribute* a : taken)
+        XmlIn_FreeAttribute(r, a);
+    EXPECT_EQ(0, r->inUse);
     XmlIn_Free(r);
 }
 
