@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Origin server for the HTTP client tests: raw replies chosen by the request path.
+
+Usage: net_server.py PORTFILE. Binds 127.0.0.1 on a free port, writes the port to
+PORTFILE, serves until killed. Paths:
+  /echo...           200, body = the request head exactly as received
+  /status/NNN        status NNN, small body
+  /nostatus          no status line: a CGI-style header, a blank line, a body
+  /split             status line and header in several writes, then "BODY-AFTER-SPLIT"
+  /big/N             200, body = N bytes of the pattern "0123456789"
+  /endless           a status line, then header lines without end
+  /silent            reads the request and never answers
+  /auth              401 with a WWW-Authenticate challenge unless Basic user:secret is sent
+"""
+import base64
+import socketserver
+import sys
+import time
+
+
+class Handler(socketserver.StreamRequestHandler):
+    def handle(self):
+        head = b""
+        while b"\r\n\r\n" not in head and b"\n\n" not in head:
+            chunk = self.request.recv(4096)
+            if not chunk:
+                return
+            head += chunk
+        line = head.split(b"\n", 1)[0].decode("latin-1").strip()
+        parts = line.split(" ")
+        path = parts[1] if len(parts) > 1 else "/"
+        if "://" in path:
+            path = "/" + path.split("://", 1)[1].split("/", 1)[1]
+        w = self.request.sendall
+        try:
+            if path.startswith("/echo") or path.startswith("/kysearch") or path.startswith("/kydoc"):
+                w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + head)
+            elif path.startswith("/status/"):
+                code = path.split("/")[2].split("?")[0]
+                w(("HTTP/1.0 %s Test\r\nContent-Type: text/plain\r\n\r\nstatus body\n" % code).encode())
+            elif path.startswith("/nostatus"):
+                w(b"Content-Type: text/plain\n\nbody without status line\n")
+            elif path.startswith("/split"):
+                for piece in (b"HTTP/1.0 20", b"0 OK\r\nContent-", b"Type: text/plain\r\n\r", b"\nBODY-AFTER-SPLIT"):
+                    w(piece)
+                    time.sleep(0.05)
+            elif path.startswith("/big/"):
+                n = int(path.split("/")[2].split("?")[0])
+                body = (b"0123456789" * (n // 10 + 1))[:n]
+                w(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % n + body)
+            elif path.startswith("/endless"):
+                w(b"HTTP/1.0 200 OK\r\n")
+                i = 0
+                while True:
+                    w(b"X-Filler-%d: %s\r\n" % (i, b"y" * 100))
+                    i += 1
+            elif path.startswith("/silent"):
+                time.sleep(120)
+            elif path.startswith("/auth"):
+                expected = b"Authorization: Basic " + base64.b64encode(b"user:secret")
+                if expected in head:
+                    w(b"HTTP/1.0 200 OK\r\n\r\nwelcome")
+                else:
+                    w(b"HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"kyhttp test realm\"\r\n\r\nno")
+            else:
+                w(b"HTTP/1.0 404 Not Found\r\n\r\n")
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
+
+class Server(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main():
+    server = Server(("127.0.0.1", 0), Handler)
+    with open(sys.argv[1] + ".tmp", "w") as f:
+        f.write(str(server.server_address[1]))
+    import os
+    os.replace(sys.argv[1] + ".tmp", sys.argv[1])
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
