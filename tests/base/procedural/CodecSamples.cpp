@@ -1,6 +1,8 @@
 // Sample data: French prose from a fixed word list, and random bytes.
 #include "tests/base/procedural/CodecSamples.h"
 
+#include <png.h>
+
 namespace {
 
 struct Lcg {
@@ -65,4 +67,39 @@ std::string RandomBytes(size_t size, uint32_t seed) {
     for (auto& b : bytes)
         b = static_cast<char>(rng.next() & 0xFF);
     return bytes;
+}
+
+namespace {
+
+void AppendPng(png_structp png, png_bytep data, size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
+}
+
+void NoFlush(png_structp) {}
+
+}  // namespace
+
+std::string MakePng(int width, int height, int colorType, const std::string& rows) {
+    std::string out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return std::string();
+    }
+    png_set_write_fn(png, &out, AppendPng, NoFlush);
+    png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color palette[256];
+    for (int i = 0; i < 256; ++i)
+        palette[i] = png_color{static_cast<png_byte>(i), static_cast<png_byte>(255 - i), 0};
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, palette, 256);
+    png_write_info(png, info);
+    size_t rowBytes = rows.size() / height;
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, reinterpret_cast<png_const_bytep>(rows.data() + y * rowBytes));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
 }
