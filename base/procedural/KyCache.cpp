@@ -78,8 +78,18 @@ long CachedRead(KY_File* f, void* buffer, long count) {
     return KY_CacheRead(StreamOf(f), buffer, count);
 }
 
+// A read-only cache never writes back: writing into it would report success
+// for bytes that are later dropped.
+bool RefusesWrites(KY_File* f) {
+    if ((f->cache->table->flags & kCacheAccessMask) != 1)
+        return false;
+    f->spec.owner->lastError = kFileErrIO;
+    return true;
+}
+
 long CachedWrite(KY_File* f, const void* buffer, long count) {
-    return KY_CacheWrite(StreamOf(f), buffer, count);
+    KY_CacheStream* s = StreamOf(f);
+    return RefusesWrites(f) ? -1 : KY_CacheWrite(s, buffer, count);
 }
 
 long CachedSeek(KY_File* f, long offset, int origin) {
@@ -122,7 +132,7 @@ int CachedUngetc(int byte, KY_File* f) {
 }
 
 int CachedPutc(int byte, KY_File* f) {
-    return KY_CachePutc(byte, f->cache);
+    return RefusesWrites(f) ? -1 : KY_CachePutc(byte, f->cache);
 }
 
 char* CachedGets(char* buffer, int size, KY_File* f) {
@@ -130,7 +140,7 @@ char* CachedGets(char* buffer, int size, KY_File* f) {
 }
 
 long CachedPuts(const char* text, KY_File* f) {
-    return KY_CacheWrite(StreamOf(f), text, static_cast<long>(std::strlen(text)));
+    return CachedWrite(f, text, static_cast<long>(std::strlen(text)));
 }
 
 }  // namespace

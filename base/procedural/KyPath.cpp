@@ -45,16 +45,6 @@ int SetNormalised(const char* text, KY_FileSpec* spec) {
     return Adopt(copy, spec);
 }
 
-// Runs a system call with the "insert a disk" boxes suppressed.
-class QuietErrors {
-public:
-    QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~QuietErrors() { SetErrorMode(old_); }
-
-private:
-    UINT old_;
-};
-
 }  // namespace
 
 void KY_NormalizePath(char* text) {
@@ -211,10 +201,7 @@ int KY_SetPathExtension(const char* extension, KY_FileSpec* spec, bool keepOld) 
 bool KY_FileExists(const KY_FileSpec* spec) {
     if (!spec || !spec->text || !*spec->text)
         return false;
-    if (KY_IsServerRoot(spec->text))
-        return true;
-    QuietErrors quiet;
-    return GetFileAttributesA(spec->text) != INVALID_FILE_ATTRIBUTES;
+    return KY_IsServerRoot(spec->text) || KY_PathExists(spec->text);
 }
 
 int KY_DeleteFile(const KY_FileSpec* spec) {
@@ -252,4 +239,48 @@ int KY_MakeTempName(const char* prefix, const KY_FileSpec* folder, KY_FileSpec* 
     if (GetTempFileNameA(folder->text, prefix, 0, buffer) == 0)
         return kFileErrPath;
     return KY_FullPath(buffer, spec);
+}
+
+int KY_GetCurrentDir(KY_FileSpec* spec) {
+    if (!spec)
+        return kFileErrArg;
+    char buffer[kPathBuffer];
+    DWORD n = GetCurrentDirectoryA(kPathBuffer, buffer);
+    if (n == 0 || n >= kPathBuffer)
+        return kFileErrSystem + (n == 0 ? ENOENT : ERANGE);
+    return KY_FullPath(buffer, spec);
+}
+
+int KY_GetProgramDir(KY_FileSpec* spec) {
+    return KY_GetCurrentDir(spec);
+}
+
+int KY_GetStartDir(KY_FileSpec* spec) {
+    return KY_GetCurrentDir(spec);
+}
+
+int KY_GetAppTempDir(KY_FileSpec* spec) {
+    return KY_GetCurrentDir(spec);
+}
+
+int KY_GetPersonalDir(KY_FileSpec* spec) {
+    if (!spec)
+        return kFileErrArg;
+    char buffer[1024];
+    const int kPersonal = 5;
+    if (SHF_FolderFromRegistry(2, kPersonal, buffer, sizeof buffer) != 0 || !*buffer)
+        return -1;
+    return KY_FullPath(buffer, spec);
+}
+
+int KY_GetLocalAppDataDir(KY_FileSpec* spec) {
+    return SHF_GetLocalAppData(spec);
+}
+
+int KY_GetCommonAppDataDir(KY_FileSpec* spec) {
+    return SHF_GetCommonAppData(spec);
+}
+
+int KY_GetWindowsDir(KY_FileSpec* spec) {
+    return SHF_GetWindowsDir(spec);
 }

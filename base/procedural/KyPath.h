@@ -9,6 +9,10 @@
 
 #include "base/procedural/KyFile.h"
 
+enum : int {
+    kPathErrFolder = 106,  // a folder of a chain cannot be created (or removed, in AFileSpec)
+};
+
 // Path handles. The text of a handle is freed by KY_FreeFileSpec.
 int KY_NewFileSpec(KY_FileSpec* spec);
 int KY_FreeFileSpec(KY_FileSpec* spec);

@@ -346,3 +346,29 @@ TEST_F(FileLayer, ByteTableTranslatesReads) {
     EXPECT_EQ("Mixed case!TAIL", ReadThrough(f));
     EXPECT_EQ(0, KY_FClose(f));
 }
+
+TEST_F(FileLayer, TemporaryFileGoesAtTheFinalClose) {
+    KY_OpenSpec spec;
+    KY_ClearOpenSpec(&spec);
+    ASSERT_EQ(0, KY_MakeTempOpenSpec(fs_, "sv", 1, 0, 0, 0, &spec));
+    ASSERT_EQ(0, KY_SetOpenSpecDeleteOnClose(1, &spec));
+    std::string path = spec.path.text;
+    EXPECT_TRUE(PathExistsOnDisk(path));
+    KY_File* f = KY_FOpen(&spec, "w+b");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(4, KY_FPuts("temp", f));
+    EXPECT_EQ(0, KY_FileAddRef(f));
+    EXPECT_EQ(0, KY_FClose(f));
+    EXPECT_TRUE(PathExistsOnDisk(path));
+    EXPECT_EQ(0, KY_FClose(f));
+    EXPECT_FALSE(PathExistsOnDisk(path));
+    KY_FreeOpenSpec(&spec);
+
+    ASSERT_EQ(0, KY_MakeOpenSpecIn(fs_, "sub/in.txt", folder_.c_str(), 2, 1, 4096, 3, &spec));
+    EXPECT_EQ(PathOf("sub\\in.txt"), spec.path.text);
+    EXPECT_EQ(kOpenCached, spec.flags);
+    EXPECT_EQ(0, KY_SetOpenSpecParams(-1, 0, 0, 0, 1, &spec));
+    EXPECT_EQ(2, spec.kind);
+    EXPECT_EQ(kOpenScrambled, spec.flags);
+    KY_FreeOpenSpec(&spec);
+}

@@ -1,0 +1,149 @@
+// The block cache under the file layer: block reads, write-back order,
+// eviction of partial blocks, seeks, ungetc, putc and line input.
+#include "base/procedural/KyCache.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using BlockCache = TempFolderTest;
+
+std::string Pattern(size_t n) {
+    std::string data(n, 0);
+    for (size_t i = 0; i < n; ++i)
+        data[i] = static_cast<char>('a' + (i * 31 + i / 7) % 26);
+    return data;
+}
+
+}  // namespace
+
+TEST_F(BlockCache, ReadsWholeBlocksThenTheTail) {
+    std::string data = Pattern(5000);
+    WriteAll(PathOf("r"), data);
+    KY_File* f = KY_FOpen(Spec("r", 0, 2048, 3), "rb");
+    ASSERT_NE(nullptr, f);
+    ASSERT_NE(nullptr, f->cache);
+    std::vector<long> counts;
+    std::string back;
+    char buffer[2048];
+    for (int i = 0; i < 4; ++i) {
+        long n = KY_FRead(f, buffer, sizeof buffer);
+        counts.push_back(n);
+        if (n > 0)
+            back.append(buffer, static_cast<size_t>(n));
+    }
+    EXPECT_EQ((std::vector<long>{2048, 2048, 904, 0}), counts);
+    EXPECT_EQ(data, back);
+
+    struct Row {
+        long offset;
+        int origin;
+        long result;
+    } seeks[] = {{5000, 0, 5000}, {5001, 0, -1}, {4096, 0, 4096}, {-96, 2, 4904}, {10, 1, 4914}, {0, 9, -1}};
+    for (const Row& r : seeks) {
+        SCOPED_TRACE(std::to_string(r.offset) + " from " + std::to_string(r.origin));
+        EXPECT_EQ(r.result, KY_FSeek(f, r.offset, r.origin));
+    }
+    EXPECT_EQ(kFileErrOrigin, fs_->lastError);
+    EXPECT_EQ(4914, KY_FTell(f));
+    EXPECT_EQ(static_cast<unsigned char>(data[4914]), KY_FGetc(f));
+    EXPECT_EQ('#', KY_FUngetc('#', f));
+    EXPECT_EQ('#', KY_FGetc(f)) << "ungetc is honoured in read mode";
+    EXPECT_EQ(-1, KY_FWrite(f, "zz", 2)) << "a read-only cache refuses writes it would drop";
+    EXPECT_EQ(kFileErrIO, fs_->lastError);
+    EXPECT_EQ(-1, KY_FPutc('z', f));
+    EXPECT_EQ(0, KY_FClose(f));
+    EXPECT_EQ(data, ReadAll(PathOf("r"))) << "an ungetc byte never reaches the file";
+}
+
+TEST_F(BlockCache, SequentialBlocksAreWrittenInOrder) {
+    KY_File* f = KY_FOpen(Spec("w", 0, 2048, 3), "wb");
+    ASSERT_NE(nullptr, f);
+    ASSERT_NE(nullptr, f->cache);
+    std::string expected;
+    for (int block = 0; block < 4; ++block) {
+        std::string data(2048, static_cast<char>('A' + block));
+        expected += data;
+        ASSERT_EQ(2048, KY_FWrite(f, data.data(), 2048));
+        if (block == 3) {
+            EXPECT_EQ(expected.substr(0, 6144), ReadAll(PathOf("w")))
+                << "the victim and the blocks that fill the gap are on disk";
+        }
+    }
+    EXPECT_EQ(0, KY_FClose(f));
+    EXPECT_EQ(expected, ReadAll(PathOf("w")));
+}
+
+TEST_F(BlockCache, UpdatesReachTheFile) {
+    std::string data = Pattern(20);
+    struct Row {
+        const char* what;
+        long position;
+        const char* bytes;
+        bool viaPutc;
+        std::string afterEviction;  // file content once the block is evicted
+        std::string atClose;
+    } rows[] = {
+        {"append to a partial block", 20, "xy", false, data + "xy", data + "xy"},
+        {"putc in the middle of a block", 5, "Q", true, data.substr(0, 5) + "Q" + data.substr(6), ""},
+        {"putc across a block boundary", 15, "PQR", true, "", data.substr(0, 15) + "PQR" + data.substr(18)},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::string name = "u" + std::to_string(i++);
+        WriteAll(PathOf(name), data);
+        KY_File* f = KY_FOpen(Spec(name, 0, 16, 1), "r+b");
+        ASSERT_NE(nullptr, f);
+        ASSERT_NE(nullptr, f->cache);
+        char buffer[32];
+        ASSERT_EQ(r.position < 16 ? 3 : 16, KY_FRead(f, buffer, r.position < 16 ? 3 : 16));
+        ASSERT_EQ(r.position, KY_FSeek(f, r.position, 0));
+        EXPECT_EQ(-1, KY_FUngetc('x', f)) << "ungetc is refused in update mode";
+        std::string bytes = r.bytes;
+        if (r.viaPutc) {
+            for (char c : bytes)
+                EXPECT_EQ(static_cast<unsigned char>(c), KY_FPutc(c, f));
+        } else {
+            EXPECT_EQ(static_cast<long>(bytes.size()), KY_FWrite(f, bytes.data(), static_cast<long>(bytes.size())));
+        }
+        if (!r.afterEviction.empty()) {
+            long other = r.position < 16 ? 16 : 0;  // a position in another block
+            ASSERT_EQ(other, KY_FSeek(f, other, 0));
+            EXPECT_EQ(r.afterEviction, ReadAll(PathOf(name))) << "a partial block is written with its valid length";
+        }
+        EXPECT_EQ(0, KY_FClose(f));
+        EXPECT_EQ(r.atClose.empty() ? r.afterEviction : r.atClose, ReadAll(PathOf(name)));
+    }
+}
+
+TEST_F(BlockCache, LinesAcrossBlocks) {
+    struct Row {
+        std::string content;
+        const char* lines;  // joined with '|'
+    } rows[] = {
+        {"first line\nsecond line\nlast-no-end....", "first line\n|second line\n|last-no-end...."},
+        {"0123456789abcde\r\nnext\r\n", "0123456789abcde\r\n|next\r\n"},
+        {"0123456789abcde\rnext\rend", "0123456789abcde\r|next\r|end"},
+        {"short\rlines\r", "short\r|lines\r"},
+        {"", ""},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.content);
+        std::string name = "l" + std::to_string(i++);
+        WriteAll(PathOf(name), r.content);
+        KY_File* f = KY_FOpen(Spec(name, 0, 16, 2), "rb");
+        ASSERT_NE(nullptr, f);
+        std::string lines;
+        char buffer[64];
+        while (KY_FGets(buffer, sizeof buffer, f))
+            lines += (lines.empty() ? "" : "|") + std::string(buffer);
+        EXPECT_EQ(r.lines, lines);
+        EXPECT_EQ(nullptr, KY_FGets(buffer, sizeof buffer, f));
+        EXPECT_EQ(0, KY_FClose(f));
+    }
+}

@@ -1,0 +1,224 @@
+// Paths: normalising, joining and cutting, temporary names, folder chains,
+// drives and the shell's special folders.
+#include "base/object/BAlloc.h"
+#include "base/procedural/KyPath.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+using Paths = TempFolderTest;
+
+std::string Text(const KY_FileSpec& spec) {
+    return spec.text ? spec.text : "<empty>";
+}
+
+std::string CurrentFolder() {
+    char buffer[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, buffer);
+    return buffer;
+}
+
+}  // namespace
+
+TEST(PathText, FullPathNormalises) {
+    struct Row {
+        const char* name;
+        int code;
+        std::string expected;
+    } rows[] = {
+        {"C:", 0, "C:"},
+        {"C:\\", 0, "C:"},
+        {"c:/dir//sub/", 0, "c:\\dir\\sub"},
+        {"\\\\server\\\\share\\\\dir\\", 0, "\\\\server\\share\\dir"},
+        {"//server/share", 0, "\\\\server\\share"},
+        {"\\", 0, "\\"},
+        {"name.txt", 0, CurrentFolder() + "\\name.txt"},
+        {"", kFileErrPath, "<empty>"},
+        {nullptr, kFileErrPath, "<empty>"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name ? r.name : "null");
+        KY_FileSpec spec = {nullptr};
+        EXPECT_EQ(r.code, KY_FullPath(r.name, &spec));
+        EXPECT_EQ(r.expected, Text(spec));
+        KY_FreeFileSpec(&spec);
+    }
+    EXPECT_EQ(kFileErrArg, KY_FullPath("C:", nullptr));
+}
+
+TEST(PathText, ParentsNamesAndJoins) {
+    struct Row {
+        const char* path;
+        int parentCode;
+        const char* parent;
+        const char* name;
+    } rows[] = {
+        {"C:\\a\\b\\f.txt", 0, "C:\\a\\b", "f.txt"},
+        {"C:\\a.txt", 0, "C:", "a.txt"},
+        {"C:", 0, "C:", ""},
+        {"\\\\server", 0, "\\\\server", ""},
+        {"\\\\server\\share", 0, "\\\\server", "share"},
+        {"C:\\a-component-longer-than-thirty-one-characters.txt", 0, "C:",
+         "a-component-longer-than-thirty-one-characters.txt"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        KY_FileSpec spec = {nullptr};
+        KY_FileSpec parent = {nullptr};
+        ASSERT_EQ(0, KY_FullPath(r.path, &spec));
+        EXPECT_EQ(r.parentCode, KY_GetParentDir(&spec, &parent));
+        EXPECT_EQ(r.parent, Text(parent));
+        char name[64];
+        EXPECT_EQ(0, KY_GetFileName(&spec, name, sizeof name));
+        EXPECT_STREQ(r.name, name);
+        KY_FreeFileSpec(&spec);
+        KY_FreeFileSpec(&parent);
+    }
+    KY_FileSpec empty = {nullptr};
+    KY_FileSpec out = {nullptr};
+    char small[4] = "xyz";
+    EXPECT_EQ(kFileErrPath, KY_GetParentDir(&empty, &out));
+    EXPECT_EQ(kFileErrPath, KY_GetFileName(&empty, small, sizeof small));
+
+    KY_FileSpec spec = {nullptr};
+    ASSERT_EQ(0, KY_FullPath("C:\\dir\\longname.txt", &spec));
+    EXPECT_EQ(kFileErrArg, KY_GetFileName(&spec, small, sizeof small)) << "no copy past the buffer";
+    EXPECT_STREQ("", small);
+
+    struct Join {
+        const char* folder;
+        const char* name;
+        const char* expected;
+    } joins[] = {
+        {"C:\\dir", "\\sub/f.txt", "C:\\dir\\sub\\f.txt"},
+        {"C:", "f.txt", "C:\\f.txt"},
+        {"C:\\dir", nullptr, "C:\\dir"},
+    };
+    for (const Join& j : joins) {
+        SCOPED_TRACE(j.expected);
+        KY_FileSpec folder = {nullptr};
+        ASSERT_EQ(0, KY_FullPath(j.folder, &folder));
+        EXPECT_EQ(0, KY_MakePath(&folder, j.name, &out));
+        EXPECT_EQ(j.expected, Text(out));
+        KY_FreeFileSpec(&folder);
+    }
+    struct Ext {
+        const char* extension;
+        bool keepOld;
+        const char* expected;
+    } extensions[] = {{".idx", false, "C:\\dir\\longname.idx"}, {"bak", true, "C:\\dir\\longname.idx.bak"}};
+    for (const Ext& e : extensions) {
+        SCOPED_TRACE(e.expected);
+        EXPECT_EQ(0, KY_SetPathExtension(e.extension, &spec, e.keepOld));
+        EXPECT_EQ(e.expected, Text(spec));
+    }
+    KY_FreeFileSpec(&spec);
+    KY_FreeFileSpec(&out);
+}
+
+TEST_F(Paths, TemporaryNamesDeletionAndChains) {
+    KY_FileSpec folder = {nullptr};
+    KY_FileSpec file = {nullptr};
+    ASSERT_EQ(0, KY_FullPath(folder_.c_str(), &folder));
+    EXPECT_EQ(kFileErrPath, KY_MakeTempName("abc", &folder, &file));
+    EXPECT_EQ(nullptr, file.text);
+    ASSERT_EQ(0, KY_MakeTempName("ab", &folder, &file));
+    EXPECT_TRUE(KY_FileExists(&file));
+    EXPECT_EQ(folder_ + "\\ab", std::string(file.text).substr(0, folder_.size() + 3));
+    EXPECT_EQ(0, KY_DeleteFile(&file));
+    EXPECT_FALSE(KY_FileExists(&file));
+    EXPECT_EQ(0, KY_DeleteFile(&file)) << "a missing file is no failure";
+
+    WriteAll(PathOf("plain"), "x");
+    struct Row {
+        std::string path;
+        int code;
+        std::string made;  // a folder that exists afterwards
+    } rows[] = {
+        {PathOf("a\\b\\c"), 0, PathOf("a\\b\\c")},
+        {PathOf("d/e/"), 0, PathOf("d\\e")},
+        {PathOf("plain\\sub\\x"), kPathErrFolder, ""},
+        {"", 0, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        EXPECT_EQ(r.code, KY_CreateDirs(r.path.c_str()));
+        if (!r.made.empty()) {
+            EXPECT_TRUE(GetFileAttributesA(r.made.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        }
+    }
+    EXPECT_EQ(PathOf("plain"), KY_LastFailedDir());
+
+    KY_FileSpec dir = {nullptr};
+    EXPECT_EQ(0, KY_JoinPath(&folder, "/j1/j2", &dir));
+    EXPECT_EQ(PathOf("j1\\j2"), Text(dir));
+    EXPECT_TRUE(KY_PathExists(dir.text));
+    EXPECT_TRUE(KY_IsWritable(dir.text));
+    EXPECT_EQ(0, KY_NewDirSpec((folder_ + "/n1/").c_str(), &dir));
+    EXPECT_EQ(PathOf("n1"), Text(dir));
+    EXPECT_TRUE(KY_PathExists(dir.text));
+    EXPECT_EQ(kFileErrPath, KY_NewDirSpec("", &dir));
+    char small[8];
+    EXPECT_FALSE(KY_FileSpecText(&dir, small, sizeof small));
+    KY_FreeFileSpec(&dir);
+    EXPECT_TRUE(KY_FileSpecText(&dir, small, sizeof small));
+    KY_FreeFileSpec(&folder);
+    KY_FreeFileSpec(&file);
+}
+
+TEST(Drives, KindsAndCurrentFolder) {
+    DWORD drives = GetLogicalDrives();
+    int missing = -1;
+    for (int n = 25; n >= 2 && missing < 0; --n) {
+        if (!(drives & (1u << n)))
+            missing = n;
+    }
+    ASSERT_GE(missing, 0);
+    EXPECT_EQ(0, KY_DriveKind(missing));
+    EXPECT_EQ(0, KY_DriveKind(-1));
+    EXPECT_EQ(2, KY_DriveKind(2)) << "C: is a fixed disk";
+
+    char* cwd = KY_GetCwd();
+    ASSERT_NE(nullptr, cwd);
+    EXPECT_EQ(CurrentFolder(), cwd);
+    int drive = cwd[0] - 'A';
+    KY_Free(cwd);
+    EXPECT_EQ(drive, KY_FindDriveWith("", 0, 25));
+    EXPECT_EQ(2, KY_FindDriveWith("windows\\system32", 2, 2));
+    EXPECT_EQ(-1, KY_FindDriveWith("no-such-folder-anywhere\\x", 0, 25));
+}
+
+TEST(SpecialFolders, ShellThenRegistry) {
+    char buffer[1024];
+    EXPECT_EQ(static_cast<long>(E_FAIL), SHF_FolderFromRegistry(2, 1, buffer, sizeof buffer));
+    EXPECT_STREQ("", buffer);
+    EXPECT_EQ(0, SHF_FolderFromRegistry(2, 28, buffer, sizeof buffer));
+    EXPECT_NE('\0', buffer[0]);
+
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    KY_FileSpec spec = {nullptr};
+    struct Row {
+        int (*get)(KY_FileSpec*);
+        const char* what;
+    } rows[] = {
+        {KY_GetLocalAppDataDir, "local application data"},
+        {KY_GetCommonAppDataDir, "common application data"},
+        {KY_GetWindowsDir, "windows"},
+        {KY_GetPersonalDir, "personal"},
+        {KY_GetCurrentDir, "current"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ASSERT_EQ(0, r.get(&spec));
+        EXPECT_TRUE(KY_FileExists(&spec)) << Text(spec);
+    }
+    ASSERT_EQ(0, KY_GetWindowsDir(&spec));
+    EXPECT_EQ(0, lstrcmpiA(windows, spec.text));
+    EXPECT_EQ(0, SHF_GetFolderPath(&spec, 37));
+    KY_FreeFileSpec(&spec);
+}
