@@ -122,12 +122,10 @@ int CallGuarded(KY_Codec* codec, int (*routine)(KY_Codec*)) {
     }
 }
 
-int StartCommon(KY_Codec* codec, int ioKind, int32_t limit, int32_t limitOffset) {
+int StartCommon(KY_Codec* codec, int ioKind, int32_t limit, int32_t limitOffset, int direction = 2) {
     if (!KY_CodecIsIdle(codec))
         KY_CodecAbandon(codec);
-    int8_t mode = codec->mode;
-    std::memset(codec, 0, sizeof *codec);
-    codec->mode = mode;
+    ClearKeepingMode(codec);
     codec->ioKind = ioKind;
     codec->outputLimit = limit;
     codec->limitOffset = limitOffset;
@@ -135,7 +133,8 @@ int StartCommon(KY_Codec* codec, int ioKind, int32_t limit, int32_t limitOffset)
         InstallMemRoutines(codec);
     else
         InstallFileRoutines(codec, ioKind);
-    if (!KY_CodecSelect(codec, 2)) {
+    bool hasCoder = direction == 1 ? codec->mode >= 1 && codec->mode <= 4 : true;
+    if (!hasCoder || !KY_CodecSelect(codec, direction)) {
         KY_SetErrorDetail("unknown compression mode");
         ClearKeepingMode(codec);
         return kCodecBadMode;
@@ -178,6 +177,17 @@ int NextCommon(KY_Codec* codec, int ioKind, uint8_t* outBuffer, int32_t* outLeng
     KY_BitMemOpen(&codec->output, outBuffer, *outLength);
     codec->output.count = total;
     return DriveChunk(codec, outLength, false);
+}
+
+// Runs the coder's init, then the first chunk; a failure leaves the codec idle.
+int InitAndDrive(KY_Codec* codec, int code, int32_t* outLength) {
+    if (!code)
+        code = CallGuarded(codec, codec->init);
+    if (code) {
+        KY_CodecAbandon(codec);
+        return code;
+    }
+    return DriveChunk(codec, outLength, true);
 }
 
 }  // namespace
@@ -225,15 +235,9 @@ int KY_CodecExpandToMemStart(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSp
     int code = StartCommon(codec, kIoFileToMem, limit, limitOffset);
     if (!code)
         code = KY_BitInOpen(codec, inFile, inSpec, inLength);
-    if (!code) {
+    if (!code)
         KY_BitMemOpen(&codec->output, outBuffer, *outLength);
-        code = CallGuarded(codec, codec->init);
-    }
-    if (code) {
-        KY_CodecAbandon(codec);
-        return code;
-    }
-    return DriveChunk(codec, outLength, true);
+    return InitAndDrive(codec, code, outLength);
 }
 
 int KY_CodecExpandToMemNext(KY_Codec* codec, uint8_t* outBuffer, int32_t* outLength) {
@@ -243,16 +247,11 @@ int KY_CodecExpandToMemNext(KY_Codec* codec, uint8_t* outBuffer, int32_t* outLen
 int KY_CodecExpandMemStart(KY_Codec* codec, const uint8_t* inBuffer, int32_t inLength, uint8_t* outBuffer,
                            int32_t* outLength, int32_t limit, int32_t limitOffset) {
     int code = StartCommon(codec, kIoMemToMem, limit, limitOffset);
-    if (code)
-        return code;
-    KY_BitMemOpen(&codec->input, inBuffer, inLength);
-    KY_BitMemOpen(&codec->output, outBuffer, *outLength);
-    code = CallGuarded(codec, codec->init);
-    if (code) {
-        KY_CodecAbandon(codec);
-        return code;
+    if (!code) {
+        KY_BitMemOpen(&codec->input, inBuffer, inLength);
+        KY_BitMemOpen(&codec->output, outBuffer, *outLength);
     }
-    return DriveChunk(codec, outLength, true);
+    return InitAndDrive(codec, code, outLength);
 }
 
 int KY_CodecExpandMemNext(KY_Codec* codec, uint8_t* outBuffer, int32_t* outLength) {
@@ -261,22 +260,12 @@ int KY_CodecExpandMemNext(KY_Codec* codec, uint8_t* outBuffer, int32_t* outLengt
 
 int KY_CodecCompressMem(KY_Codec* codec, const uint8_t* inBuffer, int32_t inLength, uint8_t* outBuffer,
                         int32_t* outLength) {
-    if (!KY_CodecIsIdle(codec))
-        KY_CodecAbandon(codec);
-    int8_t mode = codec->mode;
-    std::memset(codec, 0, sizeof *codec);
-    codec->mode = mode;
-    codec->ioKind = kIoMemToMem;
-    codec->outputLimit = INT32_MAX;
-    InstallMemRoutines(codec);
-    if (mode < 1 || mode > 4 || !KY_CodecSelect(codec, 1)) {
-        KY_SetErrorDetail("no compressor for this mode");
-        ClearKeepingMode(codec);
-        return kCodecBadMode;
-    }
+    int code = StartCommon(codec, kIoMemToMem, INT32_MAX, 0, 1);
+    if (code)
+        return code;
     KY_BitMemOpen(&codec->input, inBuffer, inLength);
     KY_BitMemOpen(&codec->output, outBuffer, *outLength);
-    int code = codec->init(codec);
+    code = codec->init(codec);
     if (!code) {
         int stopped = codec->run(codec);
         code = codec->failure ? codec->failure : (stopped || codec->outputFull) ? kCodecMore : 0;
