@@ -115,7 +115,11 @@ int KY_FileOutputByte(KY_Codec* codec, int byte, KY_BitFile* stream) {
     if (int64_t(codec->output.count) + codec->limitOffset >= codec->outputLimit)
         return byte;
     ++codec->output.count;
-    return KY_FPutc(byte, FileOf(*stream));
+    int written = KY_FPutc(byte, FileOf(*stream));
+    // Expanders do not look at this result: a lost byte must still fail the expansion.
+    if (written < 0)
+        KY_CodecFail(codec, kCodecFlushFailed, "write failed");
+    return written;
 }
 
 void KY_FileOutputBit(KY_Codec* codec, int bit) {

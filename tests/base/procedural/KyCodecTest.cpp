@@ -317,4 +317,21 @@ TEST_F(CodecFileTest, TruncatedFileRecordIsAnError) {
     }
 }
 
+TEST_F(CodecFileTest, RefusedWritesFailTheExpansion) {
+    const std::string text = FrenchText(3000, 4);
+    for (int mode = 1; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        std::string packed = Compress(mode, text);
+        WriteAll(PathOf("packed"), packed);
+        KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
+        KY_Codec codec = {};
+        KY_CodecSetMode(&codec, mode);
+        int32_t written = 0;
+        EXPECT_EQ(kCodecFlushFailed, KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()),
+                                                    nullptr, Spec("out"), &written, INT32_MAX, 0));
+        EXPECT_TRUE(KY_CodecIsIdle(&codec));
+        KY_ResetFileSystemCalls();
+    }
+}
+
 }  // namespace
