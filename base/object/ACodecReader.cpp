@@ -50,8 +50,8 @@ int ACodecReader::expand(uint8_t* buffer, int32_t* size) {
             } else {
                 if (!source_ || !source_->file())
                     ThrowAssert("bstream", 1423);
-                code = KY_CodecExpandToMemStart(&codec_, source_->file(), nullptr, inputLength_, buffer, size,
-                                                limit_, 0);
+                code =
+                    KY_CodecExpandToMemStart(&codec_, source_->file(), nullptr, inputLength_, buffer, size, limit_, 0);
             }
         }
     } catch (...) {

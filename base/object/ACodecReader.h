@@ -32,7 +32,7 @@ public:
 private:
     KY_Codec codec_;
     int mode_;
-    AFileStream* source_;     // not owned
+    AFileStream* source_;  // not owned
     int32_t inputLength_;
     int32_t limit_;
     const uint8_t* memoryInput_;  // not owned; null: read from source_

@@ -11,11 +11,10 @@ void CheckFileCode(long code, long line) {
 
 AFile::AFile() : spec_{} {}
 
-AFile::AFile(KY_FileSys* fs, const AFileSpec& spec, int kind, const AFileOptions& options, bool scrambled)
-    : spec_{} {
-    CheckFileCode(KY_MakeOpenSpec(fs, &spec.spec(), kind, options.cached != 0, options.blockSize,
-                                  options.blockCount, &spec_),
-                  78);
+AFile::AFile(KY_FileSys* fs, const AFileSpec& spec, int kind, const AFileOptions& options, bool scrambled) : spec_{} {
+    CheckFileCode(
+        KY_MakeOpenSpec(fs, &spec.spec(), kind, options.cached != 0, options.blockSize, options.blockCount, &spec_),
+        78);
     CheckFileCode(KY_SetOpenSpecScrambled(scrambled, &spec_), 79);
 }
 

@@ -6,12 +6,11 @@
 // Stream: a 16-bit arithmetic code, most significant bit first; each byte is
 // coded in the longest context (orders 2, 1, 0) that holds it, else escapes
 // down to order -1 (every byte, count 1) or order -2 (end of stream, flush).
-#include "base/procedural/KyCodec.h"
+#include <cstring>
 
 #include "base/object/BAlloc.h"
+#include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
-
-#include <cstring>
 
 namespace {
 
@@ -74,8 +73,7 @@ bool EnsureLinks(KY_Codec* codec, Table* t, int32_t slots, const char* step) {
 }
 
 // Adds an entry (symbol, count 0, no link) at the end.
-bool AppendEntry(KY_Codec* codec, Table* t, int symbol, bool growLinks, const char* linkStep,
-                 const char* statStep) {
+bool AppendEntry(KY_Codec* codec, Table* t, int symbol, bool growLinks, const char* linkStep, const char* statStep) {
     int32_t n = t->maxIndex + 2;
     if (growLinks && !EnsureLinks(codec, t, n, linkStep))
         return false;

@@ -1,9 +1,8 @@
 // The file family of the codec streams: bits and bytes through a KY_File.
-#include "base/procedural/KyCodec.h"
-
-#include "base/procedural/KyFile.h"
-
 #include <cstring>
+
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // one-shot and chunked drivers of an expansion.
 #include "base/procedural/KyCodec.h"
 
-#include "base/procedural/KyFile.h"
-
 #include <climits>
 #include <cstdio>
 #include <cstring>
+
+#include "base/procedural/KyFile.h"
 
 char KY_ErrorDetail[80];
 
@@ -40,29 +40,29 @@ void KY_CodecSetMode(KY_Codec* codec, int mode) {
 bool KY_CodecSelect(KY_Codec* codec, int direction) {
     bool compress = direction == 1;
     switch (codec->mode) {
-    case 1:
-        codec->init = compress ? KY_LzwCompressInit : KY_LzwExpandInit;
-        codec->run = compress ? KY_LzwCompress : KY_LzwExpand;
-        codec->end = KY_LzwTerm;
-        return true;
-    case 2:
-    case 4:
-        codec->init = compress ? KY_ArithCompressInit : KY_ArithExpandInit;
-        codec->run = compress ? KY_ArithCompress : KY_ArithExpand;
-        codec->end = KY_ArithTerm;
-        return true;
-    case 3:
-        codec->init = compress ? KY_LzssCompressInit : KY_LzssExpandInit;
-        codec->run = compress ? KY_LzssCompress : KY_LzssExpand;
-        codec->end = KY_LzssTerm;
-        return true;
-    case 5:
-        codec->init = compress ? KY_CodecNoOp : KY_PngRowsInit;
-        codec->run = compress ? KY_CodecNoOp : KY_PngRowsRun;
-        codec->end = KY_PngRowsTerm;
-        return true;
-    default:
-        return false;
+        case 1:
+            codec->init = compress ? KY_LzwCompressInit : KY_LzwExpandInit;
+            codec->run = compress ? KY_LzwCompress : KY_LzwExpand;
+            codec->end = KY_LzwTerm;
+            return true;
+        case 2:
+        case 4:
+            codec->init = compress ? KY_ArithCompressInit : KY_ArithExpandInit;
+            codec->run = compress ? KY_ArithCompress : KY_ArithExpand;
+            codec->end = KY_ArithTerm;
+            return true;
+        case 3:
+            codec->init = compress ? KY_LzssCompressInit : KY_LzssExpandInit;
+            codec->run = compress ? KY_LzssCompress : KY_LzssExpand;
+            codec->end = KY_LzssTerm;
+            return true;
+        case 5:
+            codec->init = compress ? KY_CodecNoOp : KY_PngRowsInit;
+            codec->run = compress ? KY_CodecNoOp : KY_PngRowsRun;
+            codec->end = KY_PngRowsTerm;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -202,9 +202,8 @@ void KY_CodecAbandon(KY_Codec* codec) {
     ClearKeepingMode(codec);
 }
 
-int KY_CodecExpand(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSpec, int32_t inLength,
-                   KY_File* outFile, KY_OpenSpec* outSpec, int32_t* outLength, int32_t limit,
-                   int32_t limitOffset) {
+int KY_CodecExpand(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSpec, int32_t inLength, KY_File* outFile,
+                   KY_OpenSpec* outSpec, int32_t* outLength, int32_t limit, int32_t limitOffset) {
     int code = StartCommon(codec, kIoFileToFile, limit, limitOffset);
     if (!code)
         code = KY_BitInOpen(codec, inFile, inSpec, inLength);

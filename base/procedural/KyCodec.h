@@ -63,8 +63,8 @@ struct KY_Codec {
     int32_t outputFull;   // set by the memory output routines when a byte finds no room
     int32_t outputLimit;  // output total + limitOffset never passes this
     int32_t limitOffset;
-    int32_t failure;      // first failure of a run (110, 1154...), 0 while sound
-    void* png;            // owned coder states, null when idle
+    int32_t failure;  // first failure of a run (110, 1154...), 0 while sound
+    void* png;        // owned coder states, null when idle
     void* lzss;
     void* lzw;
     void* arith;
@@ -87,9 +87,8 @@ void KY_CodecAbandon(KY_Codec* codec);
 
 // One-shot expansion from a file into a file (spec null: the caller's open file
 // at its current position, left open). *outLength out: bytes written.
-int KY_CodecExpand(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSpec, int32_t inLength,
-                   KY_File* outFile, KY_OpenSpec* outSpec, int32_t* outLength, int32_t limit,
-                   int32_t limitOffset);
+int KY_CodecExpand(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSpec, int32_t inLength, KY_File* outFile,
+                   KY_OpenSpec* outSpec, int32_t* outLength, int32_t limit, int32_t limitOffset);
 // Chunked expansion into the caller's buffers. *outLength in: the buffer's
 // size; out on 1151: the bytes placed (on 1153 the buffer is full).
 int KY_CodecExpandToMemStart(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSpec, int32_t inLength,

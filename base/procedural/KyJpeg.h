@@ -8,9 +8,9 @@
 // own memory back-end (no backing store).
 #pragma once
 
-#include <cstdio>
-
 #include <jpeglib.h>
+
+#include <cstdio>
 
 struct KY_File;
 

@@ -1,9 +1,8 @@
 // The JPEG source manager over the file layer.
-#include "base/procedural/KyJpeg.h"
+#include <jerror.h>
 
 #include "base/procedural/KyFile.h"
-
-#include <jerror.h>
+#include "base/procedural/KyJpeg.h"
 
 namespace {
 
@@ -11,8 +10,8 @@ const size_t kBufferSize = 4096;
 
 struct KySource {
     jpeg_source_mgr pub;
-    KY_File* file;     // not owned
-    JOCTET* buffer;    // from the permanent pool
+    KY_File* file;   // not owned
+    JOCTET* buffer;  // from the permanent pool
     boolean startOfFile;
 };
 

@@ -5,9 +5,8 @@
 //   0 ppppppppppp lll          copy 2+lll bytes from window position p (1..2047)
 //   0 00000000000              end of stream (position 0 is never a match)
 // The window starts zero-filled; the first byte coded goes to position 1.
-#include "base/procedural/KyCodec.h"
-
 #include "base/object/BAlloc.h"
+#include "base/procedural/KyCodec.h"
 
 namespace {
 
@@ -29,8 +28,8 @@ struct Node {
 };
 
 struct LzssState {
-    Node* tree;        // owned, kWindowSize + 1 nodes
-    uint8_t* window;   // owned, kWindowSize bytes
+    Node* tree;       // owned, kWindowSize + 1 nodes
+    uint8_t* window;  // owned, kWindowSize bytes
     int32_t lookAhead;
     int32_t position;
     int32_t matchLength;

@@ -6,11 +6,10 @@
 //   257     widen by one bit  258  reset the dictionary (back to 9 bits, next code 259)
 //   259..32767  dictionary strings, assigned in order
 // The first code after the start or a reset is a plain byte.
-#include "base/procedural/KyCodec.h"
+#include <cstdio>
 
 #include "base/object/BAlloc.h"
-
-#include <cstdio>
+#include "base/procedural/KyCodec.h"
 
 namespace {
 
@@ -32,8 +31,8 @@ struct Entry {
 };
 
 struct LzwState {
-    Entry* banks[kBanks];   // owned
-    uint8_t* decodeStack;   // owned, kTableSize bytes
+    Entry* banks[kBanks];  // owned
+    uint8_t* decodeStack;  // owned, kTableSize bytes
     uint32_t nextCode;
     int32_t codeBits;
     uint32_t nextBumpCode;
@@ -41,7 +40,7 @@ struct LzwState {
     int32_t stringCode;
     int32_t stackCount;
     int32_t newCode, oldCode, character;
-    int32_t started;         // expander: 0 at a reset, 1 delivering its first byte, 2 after
+    int32_t started;  // expander: 0 at a reset, 1 delivering its first byte, 2 after
 
     Entry& entry(uint32_t e) { return banks[e / kBankSize][e % kBankSize]; }
 };

@@ -6,16 +6,15 @@
 // libpng errors longjmp back to the frame that called into the library; the
 // error is raised there (AImageLibError, "pngstub" line 413), never thrown
 // through the library's C frames.
-#include "base/procedural/KyCodec.h"
-
-#include "base/object/AImageLibError.h"
-#include "base/object/BAlloc.h"
-#include "base/procedural/Trace.h"
-
 #include <png.h>
 
 #include <csetjmp>
 #include <cstring>
+
+#include "base/object/AImageLibError.h"
+#include "base/object/BAlloc.h"
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/Trace.h"
 
 int KY_BitFileRead(KY_Codec* codec, void* buffer, uint32_t length);
 
@@ -31,7 +30,7 @@ struct PngState {
     uint32_t rowBytes;
     uint32_t rowsDone;
     uint32_t height;
-    jmp_buf jump;       // where the error hook returns to
+    jmp_buf jump;  // where the error hook returns to
 };
 
 PngState* StateOf(KY_Codec* codec) {
@@ -83,8 +82,7 @@ void PngReadData(png_structp png, png_bytep buffer, size_t length) {
 int OpenAndReadHeader(KY_Codec* codec, PngState* s) {
     if (setjmp(s->jump))
         return 1;
-    s->png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, codec, PngError, PngWarning, codec, PngMalloc,
-                                      PngFree);
+    s->png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, codec, PngError, PngWarning, codec, PngMalloc, PngFree);
     if (!s->png)
         return kCodecNoMemory;
     s->info = png_create_info_struct(s->png);

@@ -1,17 +1,15 @@
 // Damaged records: deterministic bit flips, cuts and splices of valid records
 // expand to success or an error code, never a crash, a hang or a read past
 // the input (which ends right before a page the process may not read).
-#include "base/procedural/KyCodec.h"
-
-#include "base/object/AImageLibError.h"
-#include "tests/base/procedural/CodecSamples.h"
-
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
+
+#include "base/object/AImageLibError.h"
+#include "base/procedural/KyCodec.h"
+#include "tests/base/procedural/CodecSamples.h"
 
 namespace {
 
@@ -47,22 +45,22 @@ struct Lcg {
 std::string Mutate(const std::string& record, const std::string& other, Lcg& rng) {
     std::string m = record;
     switch (rng.next(3)) {
-    case 0:
-        for (uint32_t n = 1 + rng.next(3); n && !m.empty(); --n)
-            m[rng.next(static_cast<uint32_t>(m.size()))] ^= static_cast<char>(1 << rng.next(8));
-        break;
-    case 1:
-        m.resize(rng.next(static_cast<uint32_t>(m.size()) + 1));
-        break;
-    default: {
-        size_t from = rng.next(static_cast<uint32_t>(other.size()));
-        size_t count = rng.next(static_cast<uint32_t>(other.size() - from) + 1);
-        size_t at = rng.next(static_cast<uint32_t>(m.size()) + 1);
-        m = m.substr(0, at) + other.substr(from, count) + m.substr(std::min(m.size(), at + count));
-        if (m.size() > kPage)
-            m.resize(kPage);
-        break;
-    }
+        case 0:
+            for (uint32_t n = 1 + rng.next(3); n && !m.empty(); --n)
+                m[rng.next(static_cast<uint32_t>(m.size()))] ^= static_cast<char>(1 << rng.next(8));
+            break;
+        case 1:
+            m.resize(rng.next(static_cast<uint32_t>(m.size()) + 1));
+            break;
+        default: {
+            size_t from = rng.next(static_cast<uint32_t>(other.size()));
+            size_t count = rng.next(static_cast<uint32_t>(other.size() - from) + 1);
+            size_t at = rng.next(static_cast<uint32_t>(m.size()) + 1);
+            m = m.substr(0, at) + other.substr(from, count) + m.substr(std::min(m.size(), at + count));
+            if (m.size() > kPage)
+                m.resize(kPage);
+            break;
+        }
     }
     return m;
 }
@@ -72,9 +70,9 @@ std::string Compress(int mode, const std::string& in) {
     std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
     int32_t length = static_cast<int32_t>(out.size());
     KY_CodecSetMode(&codec, mode);
-    EXPECT_EQ(kCodecDone, KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()),
-                                              static_cast<int32_t>(in.size()),
-                                              reinterpret_cast<uint8_t*>(&out[0]), &length));
+    EXPECT_EQ(kCodecDone,
+              KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                  reinterpret_cast<uint8_t*>(&out[0]), &length));
     out.resize(length);
     return out;
 }
@@ -105,8 +103,8 @@ TEST(CodecRobustness, DamagedRecordsEndInACode) {
             size_t total = 0;
             int code = 0;
             try {
-                code = KY_CodecExpandMemStart(&codec, in, static_cast<int32_t>(damaged.size()), buffer.data(),
-                                              &length, INT32_MAX, 0);
+                code = KY_CodecExpandMemStart(&codec, in, static_cast<int32_t>(damaged.size()), buffer.data(), &length,
+                                              INT32_MAX, 0);
                 while (code == kCodecMore && total < kOutputCap) {
                     total += buffer.size();
                     length = static_cast<int32_t>(buffer.size());

@@ -1,16 +1,15 @@
 // Codec front end, bit streams and coders: round trips, return codes, stream
 // formats and robustness against damaged records.
-#include "base/procedural/KyCodec.h"
-
-#include "base/procedural/KyFile.h"
-#include "tests/base/procedural/CodecSamples.h"
-#include "tests/base/procedural/FileTestSupport.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/CodecSamples.h"
+#include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 
@@ -19,8 +18,8 @@ std::string Compress(int mode, const std::string& in) {
     std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
     int32_t length = static_cast<int32_t>(out.size());
     KY_CodecSetMode(&codec, mode);
-    int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()),
-                                   static_cast<int32_t>(in.size()), reinterpret_cast<uint8_t*>(&out[0]), &length);
+    int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                   reinterpret_cast<uint8_t*>(&out[0]), &length);
     EXPECT_EQ(kCodecDone, code) << KY_ErrorDetail;
     EXPECT_TRUE(KY_CodecIsIdle(&codec));
     out.resize(code == kCodecDone ? length : 0);
@@ -34,8 +33,8 @@ std::string Expand(int mode, const std::string& in, size_t chunk, int* code, int
     std::string out;
     std::vector<uint8_t> buffer(chunk);
     int32_t length = static_cast<int32_t>(chunk);
-    *code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(in.data()),
-                                   static_cast<int32_t>(in.size()), buffer.data(), &length, limit, 0);
+    *code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                   buffer.data(), &length, limit, 0);
     while (*code == kCodecMore) {
         out.append(buffer.begin(), buffer.end());
         length = static_cast<int32_t>(chunk);
@@ -327,8 +326,9 @@ TEST_F(CodecFileTest, RefusedWritesFailTheExpansion) {
         KY_Codec codec = {};
         KY_CodecSetMode(&codec, mode);
         int32_t written = 0;
-        EXPECT_EQ(kCodecFlushFailed, KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()),
-                                                    nullptr, Spec("out"), &written, INT32_MAX, 0));
+        EXPECT_EQ(kCodecFlushFailed,
+                  KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()), nullptr,
+                                 Spec("out"), &written, INT32_MAX, 0));
         EXPECT_TRUE(KY_CodecIsIdle(&codec));
         KY_ResetFileSystemCalls();
     }

@@ -1,12 +1,11 @@
 // The JPEG source manager over a KY_File: whole, cut short, empty, skipping.
-#include "base/procedural/KyJpeg.h"
-
-#include "tests/base/procedural/FileTestSupport.h"
-
 #include <jerror.h>
 
 #include <csetjmp>
 #include <string>
+
+#include "base/procedural/KyJpeg.h"
+#include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ std::string EncodeJpeg(int width, int height) {
 }
 
 struct Outcome {
-    int error;      // message code of the fatal error, 0 when none
+    int error;  // message code of the fatal error, 0 when none
     int warnings;
     int eofWarnings;  // JWRN_JPEG_EOF among them
     int rows;

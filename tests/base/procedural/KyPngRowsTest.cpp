@@ -1,16 +1,15 @@
 // Mode 5: PNG streams delivered as padded bitmap rows, and libpng's errors
 // raised as recoverable errors.
-#include "base/procedural/KyCodec.h"
-
-#include "base/object/AImageLibError.h"
-#include "base/procedural/KyFile.h"
-#include "tests/base/procedural/CodecSamples.h"
-#include "tests/base/procedural/FileTestSupport.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "base/object/AImageLibError.h"
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/CodecSamples.h"
+#include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 
@@ -47,10 +46,16 @@ TEST(PngRows, RowsPaddedToFourBytes) {
         std::vector<int> codes;
     } rows[] = {
         {"palette, all rows at once", palette, 64, std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12), {kCodecDone}},
-        {"palette, a row per call", palette, 4, std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12),
+        {"palette, a row per call",
+         palette,
+         4,
+         std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12),
          {kCodecMore, kCodecMore, kCodecDone}},
         // 1153 does not say how much of the buffer is rows: the spare byte comes along.
-        {"palette, two rows and a spare byte", palette, 9, std::string("\x05\0\0\0\x06\0\0\0\xEE\x07\0\0\0", 13),
+        {"palette, two rows and a spare byte",
+         palette,
+         9,
+         std::string("\x05\0\0\0\x06\0\0\0\xEE\x07\0\0\0", 13),
          {kCodecMore, kCodecDone}},
         {"rgb, stride 8", rgb, 16, std::string("abcdef\0\0ghijkl\0\0", 16), {kCodecDone}},
         {"buffer below one row", palette, 3, "", {kCodecNoProgress}},
@@ -101,8 +106,8 @@ TEST_F(PngFileTest, FileOutputPadsEachRowWithZeros) {
     KY_Codec codec = {};
     KY_CodecSetMode(&codec, 5);
     int32_t written = 0;
-    EXPECT_EQ(kCodecDone, KY_CodecExpand(&codec, nullptr, Spec("image.png"), static_cast<int32_t>(png.size()),
-                                         nullptr, Spec("rows"), &written, INT32_MAX, 0));
+    EXPECT_EQ(kCodecDone, KY_CodecExpand(&codec, nullptr, Spec("image.png"), static_cast<int32_t>(png.size()), nullptr,
+                                         Spec("rows"), &written, INT32_MAX, 0));
     EXPECT_EQ(12, written);
     EXPECT_EQ(std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12), ReadAll(PathOf("rows")));
 
@@ -114,8 +119,8 @@ TEST_F(PngFileTest, FileOutputPadsEachRowWithZeros) {
     KY_CodecSetMode(&codec, 5);
     uint8_t out[12];
     int32_t length = sizeof out;
-    EXPECT_EQ(kCodecDone, KY_CodecExpandToMemStart(&codec, in, nullptr, static_cast<int32_t>(png.size()), out,
-                                                   &length, INT32_MAX, 0));
+    EXPECT_EQ(kCodecDone, KY_CodecExpandToMemStart(&codec, in, nullptr, static_cast<int32_t>(png.size()), out, &length,
+                                                   INT32_MAX, 0));
     EXPECT_EQ(std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12), std::string(reinterpret_cast<char*>(out), 12));
     EXPECT_EQ(0, KY_FClose(in));
 }
