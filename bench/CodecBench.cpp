@@ -1,14 +1,14 @@
 // Compression ratio and expansion speed of each codec mode on 1 MB of French
 // text, next to zlib's inflate of the same text deflated at level 6.
+#include "base/procedural/KyCodec.h"
+#include "tests/base/procedural/CodecSamples.h"
+
 #include <windows.h>
 #include <zlib.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "base/procedural/KyCodec.h"
-#include "tests/base/procedural/CodecSamples.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 // recoverable error: the paths and files come from outside.
 #pragma once
 
-#include <cstdint>
-
 #include "base/object/AFileSpec.h"
 #include "base/procedural/KyFile.h"
+
+#include <cstdint>
 
 // How a request caches its file: cached flag, block size (bytes), block count.
 struct AFileOptions {

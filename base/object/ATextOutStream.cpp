@@ -1,11 +1,11 @@
 // Output streams over a file.
 #include "base/object/ATextOutStream.h"
 
+#include "base/procedural/Trace.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-
-#include "base/procedural/Trace.h"
 
 ATextOutStream::ATextOutStream() = default;
 

@@ -6,11 +6,12 @@
 // Stream: a 16-bit arithmetic code, most significant bit first; each byte is
 // coded in the longest context (orders 2, 1, 0) that holds it, else escapes
 // down to order -1 (every byte, count 1) or order -2 (end of stream, flush).
-#include <cstring>
+#include "base/procedural/KyCodec.h"
 
 #include "base/object/BAlloc.h"
-#include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
+
+#include <cstring>
 
 namespace {
 

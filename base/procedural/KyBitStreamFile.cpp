@@ -1,8 +1,9 @@
 // The file family of the codec streams: bits and bytes through a KY_File.
-#include <cstring>
-
 #include "base/procedural/KyCodec.h"
+
 #include "base/procedural/KyFile.h"
+
+#include <cstring>
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The memory family of the codec streams: bits and bytes in a caller's buffer.
-#include <cstring>
-
 #include "base/procedural/KyCodec.h"
+
+#include <cstring>
 
 void KY_BitMemOpen(KY_BitFile* stream, const uint8_t* buffer, int32_t length) {
     std::memset(stream, 0, sizeof *stream);

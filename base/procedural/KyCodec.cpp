@@ -2,11 +2,11 @@
 // one-shot and chunked drivers of an expansion.
 #include "base/procedural/KyCodec.h"
 
+#include "base/procedural/KyFile.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstring>
-
-#include "base/procedural/KyFile.h"
 
 char KY_ErrorDetail[80];
 

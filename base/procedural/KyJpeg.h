@@ -8,9 +8,10 @@
 // own memory back-end (no backing store).
 #pragma once
 
+// clang-format off
+#include <cstdio>  // first: jpeglib.h uses FILE without declaring it
 #include <jpeglib.h>
-
-#include <cstdio>
+// clang-format on
 
 struct KY_File;
 

@@ -1,8 +1,9 @@
 // The JPEG source manager over the file layer.
-#include <jerror.h>
+#include "base/procedural/KyJpeg.h"
 
 #include "base/procedural/KyFile.h"
-#include "base/procedural/KyJpeg.h"
+
+#include <jerror.h>
 
 namespace {
 

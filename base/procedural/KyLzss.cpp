@@ -5,8 +5,9 @@
 //   0 ppppppppppp lll          copy 2+lll bytes from window position p (1..2047)
 //   0 00000000000              end of stream (position 0 is never a match)
 // The window starts zero-filled; the first byte coded goes to position 1.
-#include "base/object/BAlloc.h"
 #include "base/procedural/KyCodec.h"
+
+#include "base/object/BAlloc.h"
 
 namespace {
 

@@ -6,10 +6,11 @@
 //   257     widen by one bit  258  reset the dictionary (back to 9 bits, next code 259)
 //   259..32767  dictionary strings, assigned in order
 // The first code after the start or a reset is a plain byte.
-#include <cstdio>
+#include "base/procedural/KyCodec.h"
 
 #include "base/object/BAlloc.h"
-#include "base/procedural/KyCodec.h"
+
+#include <cstdio>
 
 namespace {
 

@@ -6,15 +6,16 @@
 // libpng errors longjmp back to the frame that called into the library; the
 // error is raised there (AImageLibError, "pngstub" line 413), never thrown
 // through the library's C frames.
+#include "base/procedural/KyCodec.h"
+
+#include "base/object/AImageLibError.h"
+#include "base/object/BAlloc.h"
+#include "base/procedural/Trace.h"
+
 #include <png.h>
 
 #include <csetjmp>
 #include <cstring>
-
-#include "base/object/AImageLibError.h"
-#include "base/object/BAlloc.h"
-#include "base/procedural/KyCodec.h"
-#include "base/procedural/Trace.h"
 
 int KY_BitFileRead(KY_Codec* codec, void* buffer, uint32_t length);
 

@@ -1,10 +1,5 @@
 // Files and streams of the object layer: requests, shared files, the line
 // reader, the text output stream and the codec reader.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "base/object/ACodecReader.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AImageLibError.h"
@@ -13,6 +8,11 @@
 #include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/support/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Codec front end, bit streams and coders: round trips, return codes, stream
 // formats and robustness against damaged records.
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/CodecSamples.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "base/procedural/KyCodec.h"
-#include "base/procedural/KyFile.h"
-#include "tests/base/procedural/CodecSamples.h"
-#include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 

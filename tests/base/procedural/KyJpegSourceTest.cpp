@@ -1,11 +1,11 @@
 // The JPEG source manager over a KY_File: whole, cut short, empty, skipping.
+#include "base/procedural/KyJpeg.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
 #include <jerror.h>
 
 #include <csetjmp>
 #include <string>
-
-#include "base/procedural/KyJpeg.h"
-#include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 

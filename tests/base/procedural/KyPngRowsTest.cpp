@@ -1,15 +1,15 @@
 // Mode 5: PNG streams delivered as padded bitmap rows, and libpng's errors
 // raised as recoverable errors.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "base/object/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
