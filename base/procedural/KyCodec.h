@@ -27,7 +27,8 @@ const int kCodecCorrupt = 1154;
 const int kCodecNoProgress = 1155;
 const int kCodecBadMode = 1156;     // mode outside 1..5 (or 5 for compression)
 const int kCodecNoMemory = 110;     // a coder's allocation failed; step in KY_ErrorDetail
-const int kCodecFlushFailed = 107;  // one-shot expansion: last byte or flush of the output file failed
+// One-shot expansion: a byte, the last partial byte or the flush of the output file failed.
+const int kCodecFlushFailed = 107;
 
 const int kIoFileToFile = 1;
 const int kIoFileToMem = 2;
@@ -85,6 +86,7 @@ bool KY_CodecIsIdle(const KY_Codec* codec);
 // Ends whatever the codec is doing, releases its state and streams, clears it.
 void KY_CodecAbandon(KY_Codec* codec);
 
+// The file kinds read at most inLength bytes of the input file (PNG streams too).
 // One-shot expansion from a file into a file (spec null: the caller's open file
 // at its current position, left open). *outLength out: bytes written.
 int KY_CodecExpand(KY_Codec* codec, KY_File* inFile, KY_OpenSpec* inSpec, int32_t inLength, KY_File* outFile,
