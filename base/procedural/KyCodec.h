@@ -25,8 +25,8 @@ const int kCodecCorrupt = 1154;
 // A chunked call could place nothing: the buffer is too small for one unit
 // (a PNG row). The expansion is abandoned rather than spun on.
 const int kCodecNoProgress = 1155;
-const int kCodecBadMode = 1156;     // mode outside 1..5 (or 5 for compression)
-const int kCodecNoMemory = 110;     // a coder's allocation failed; step in KY_ErrorDetail
+const int kCodecBadMode = 1156;  // mode outside 1..5 (or 5 for compression)
+const int kCodecNoMemory = 110;  // a coder's allocation failed; step in KY_ErrorDetail
 // One-shot expansion: a byte, the last partial byte or the flush of the output file failed.
 const int kCodecFlushFailed = 107;
 
