@@ -1,0 +1,208 @@
+// Sample data: French prose from a fixed word list, and random bytes.
+#include "tests/base/procedural/CodecSamples.h"
+
+#include <png.h>
+
+namespace {
+
+struct Lcg {
+    uint32_t state;
+    uint32_t next() {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    }
+};
+
+// Windows-1252: é \xE9, è \xE8, ê \xEA, à \xE0, ç \xE7, ô \xF4, î \xEE, û \xFB.
+const char* const kWords[] = {
+    "le",
+    "la",
+    "les",
+    "de",
+    "des",
+    "du",
+    "un",
+    "une",
+    "et",
+    "en",
+    "dans",
+    "par",
+    "pour",
+    "sur",
+    "avec",
+    "qui",
+    "que",
+    "est",
+    "sont",
+    "fut",
+    "\xE9t\xE9",
+    "a",
+    "au",
+    "aux",
+    "son",
+    "sa",
+    "ses",
+    "leur",
+    "il",
+    "elle",
+    "ils",
+    "ce",
+    "cette",
+    "plus",
+    "tr\xE8s",
+    "ville",
+    "r\xE9gion",
+    "si\xE8"
+    "cle",
+    "histoire",
+    "roi",
+    "guerre",
+    "pays",
+    "fleuve",
+    "\xE9glise",
+    "ch\xE2teau",
+    "premi\xE8re",
+    "fran\xE7"
+    "aise",
+    "population",
+    "habitants",
+    "g\xE9ographie",
+    "\xE9"
+    "conomie",
+    "peintre",
+    "musique",
+    "th\xE9\xE2tre",
+    "c\xF4te",
+    "\xEEle",
+    "for\xEA"
+    "t",
+    "montagne",
+    "d\xE9partement",
+    "commune",
+    "soci\xE9t\xE9",
+    "\xE9"
+    "cole",
+    "universit\xE9",
+    "ann\xE9"
+    "es",
+    "p\xE9riode",
+    "royaume",
+    "empire",
+    "r\xE9volution",
+    "ouvrage",
+    "auteur",
+    "po\xE8te",
+    "sciences",
+    "math\xE9matiques",
+    "physique",
+    "chimie",
+    "nature",
+    "esp\xE8"
+    "ces",
+    "animal",
+    "plante",
+    "climat",
+    "temp\xE9rature",
+    "hiver",
+    "\xE9t\xE9",
+    "d\xE9"
+    "couverte",
+    "m\xEAme",
+    "o\xF9",
+    "apr\xE8s",
+    "d\xE8s",
+    "jusqu'\xE0",
+    "\xE0",
+    "entre",
+    "sous",
+    "vers",
+    "contre",
+    "notamment",
+    "c\x9Cur",
+    "\x9C"
+    "uvre",
+    "grand",
+    "petite",
+    "ancien",
+    "nouvelle",
+    "nord",
+    "sud",
+    "est",
+    "ouest",
+};
+const int kWordCount = sizeof kWords / sizeof kWords[0];
+
+}  // namespace
+
+std::string FrenchText(size_t size, uint32_t seed) {
+    Lcg rng{seed};
+    std::string text;
+    text.reserve(size + 64);
+    bool capital = true;
+    while (text.size() < size) {
+        std::string word = kWords[rng.next() % kWordCount];
+        if (capital && word[0] >= 'a' && word[0] <= 'z')
+            word[0] = static_cast<char>(word[0] - 'a' + 'A');
+        capital = false;
+        text += word;
+        uint32_t r = rng.next() % 100;
+        if (r < 6) {
+            text += ". ";
+            capital = true;
+        } else if (r < 7) {
+            text += ".\r\n";
+            capital = true;
+        } else if (r < 12) {
+            text += ", ";
+        } else if (r < 13) {
+            text += " (" + std::to_string(1000 + rng.next() % 1000) + ") ";
+        } else {
+            text += ' ';
+        }
+    }
+    text.resize(size);
+    return text;
+}
+
+std::string RandomBytes(size_t size, uint32_t seed) {
+    Lcg rng{seed};
+    std::string bytes(size, '\0');
+    for (auto& b : bytes)
+        b = static_cast<char>(rng.next() & 0xFF);
+    return bytes;
+}
+
+namespace {
+
+void AppendPng(png_structp png, png_bytep data, size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
+}
+
+void NoFlush(png_structp) {}
+
+}  // namespace
+
+std::string MakePng(int width, int height, int colorType, const std::string& rows) {
+    std::string out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return std::string();
+    }
+    png_set_write_fn(png, &out, AppendPng, NoFlush);
+    png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color palette[256];
+    for (int i = 0; i < 256; ++i)
+        palette[i] = png_color{static_cast<png_byte>(i), static_cast<png_byte>(255 - i), 0};
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, palette, 256);
+    png_write_info(png, info);
+    size_t rowBytes = rows.size() / height;
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, reinterpret_cast<png_const_bytep>(rows.data() + y * rowBytes));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}

@@ -1,0 +1,14 @@
+// Deterministic sample data for the codec tests and the codec benchmark.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Encyclopedia-like French prose in Windows-1252, `size` bytes, the same for a seed.
+std::string FrenchText(size_t size, uint32_t seed = 1);
+// Uniform random bytes, the same for a seed.
+std::string RandomBytes(size_t size, uint32_t seed = 1);
+
+// An 8-bit PNG written by libpng: colour type 3 (palette, `rows` holds
+// indexes) or 2 (RGB); rows top first, width * channels bytes each.
+std::string MakePng(int width, int height, int colorType, const std::string& rows);

@@ -1,0 +1,337 @@
+// Codec front end, bit streams and coders: round trips, return codes, stream
+// formats and robustness against damaged records.
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/CodecSamples.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Compress(int mode, const std::string& in) {
+    KY_Codec codec = {};
+    std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
+    int32_t length = static_cast<int32_t>(out.size());
+    KY_CodecSetMode(&codec, mode);
+    int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                   reinterpret_cast<uint8_t*>(&out[0]), &length);
+    EXPECT_EQ(kCodecDone, code) << KY_ErrorDetail;
+    EXPECT_TRUE(KY_CodecIsIdle(&codec));
+    out.resize(code == kCodecDone ? length : 0);
+    return out;
+}
+
+// Memory-to-memory expansion in chunks of `chunk` bytes; the last code in *code.
+std::string Expand(int mode, const std::string& in, size_t chunk, int* code, int32_t limit = INT32_MAX) {
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, mode);
+    std::string out;
+    std::vector<uint8_t> buffer(chunk);
+    int32_t length = static_cast<int32_t>(chunk);
+    *code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                   buffer.data(), &length, limit, 0);
+    while (*code == kCodecMore) {
+        out.append(buffer.begin(), buffer.end());
+        length = static_cast<int32_t>(chunk);
+        *code = KY_CodecExpandMemNext(&codec, buffer.data(), &length);
+    }
+    if (*code == kCodecDone)
+        out.append(buffer.begin(), buffer.begin() + length);
+    EXPECT_TRUE(KY_CodecIsIdle(&codec));
+    return out;
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string text;
+    char part[4];
+    for (unsigned char b : bytes) {
+        std::snprintf(part, sizeof part, "%02X ", b);
+        text += part;
+    }
+    return text;
+}
+
+// Reads a stream of LZW codes: the codes and whether a reset (258) came by.
+std::vector<int> LzwCodes(const std::string& stream) {
+    std::vector<int> codes;
+    size_t bit = 0;
+    int width = 9;
+    while (bit + width <= stream.size() * 8) {
+        int code = 0;
+        for (int i = 0; i < width; ++i, ++bit)
+            code = (code << 1) | ((static_cast<unsigned char>(stream[bit / 8]) >> (7 - bit % 8)) & 1);
+        codes.push_back(code);
+        if (code == 256)
+            break;
+        if (code == 257)
+            ++width;
+        if (code == 258)
+            width = 9;
+    }
+    return codes;
+}
+
+TEST(CodecRoundTrip, EachModeRestoresEachInput) {
+    const std::string french = FrenchText(1 << 20);
+    struct Row {
+        const char* name;
+        std::string data;
+    } rows[] = {
+        {"empty", ""},
+        {"twenty a", std::string(20, 'a')},
+        {"random 100 KB", RandomBytes(100 * 1024)},
+        {"French 1 MB", french},
+    };
+    for (int mode = 1; mode <= 4; ++mode) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string("mode ") + std::to_string(mode) + ", " + row.name);
+            std::string packed = Compress(mode, row.data);
+            int code = 0;
+            std::string whole = Expand(mode, packed, row.data.size() + 1, &code);
+            EXPECT_EQ(kCodecDone, code) << KY_ErrorDetail;
+            EXPECT_TRUE(whole == row.data);
+            std::string bytewise = Expand(mode, packed, 1, &code);
+            EXPECT_EQ(kCodecDone, code) << KY_ErrorDetail;
+            EXPECT_TRUE(bytewise == row.data);
+        }
+    }
+}
+
+TEST(CodecFrontEnd, AnswersTheChunkCodes) {
+    const std::string text = FrenchText(5000, 7);
+    for (int mode = 1; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        std::string packed = Compress(mode, text);
+        KY_Codec codec = {};
+        std::vector<uint8_t> buffer(text.size());
+        int32_t length = 10;
+        EXPECT_EQ(kCodecWrongKind, KY_CodecExpandMemNext(&codec, buffer.data(), &length));
+
+        KY_CodecSetMode(&codec, mode);
+        length = static_cast<int32_t>(text.size());
+        const uint8_t* in = reinterpret_cast<const uint8_t*>(packed.data());
+        int32_t inLength = static_cast<int32_t>(packed.size());
+        EXPECT_EQ(kCodecDone, KY_CodecExpandMemStart(&codec, in, inLength, buffer.data(), &length, INT32_MAX, 0));
+        EXPECT_EQ(static_cast<int32_t>(text.size()), length);
+        EXPECT_EQ(0, std::memcmp(buffer.data(), text.data(), text.size()));
+        EXPECT_EQ(0, codec.mode) << "a finished start clears the codec";
+
+        KY_CodecSetMode(&codec, mode);
+        length = static_cast<int32_t>(text.size()) - 1;
+        EXPECT_EQ(kCodecMore, KY_CodecExpandMemStart(&codec, in, inLength, buffer.data(), &length, INT32_MAX, 0));
+        EXPECT_EQ(kCodecWrongKind, KY_CodecExpandToMemNext(&codec, buffer.data(), &length));
+        uint8_t last = 0;
+        length = 1;
+        EXPECT_EQ(kCodecDone, KY_CodecExpandMemNext(&codec, &last, &length));
+        EXPECT_EQ(1, length);
+        EXPECT_EQ(text.back(), static_cast<char>(last));
+        EXPECT_TRUE(KY_CodecIsIdle(&codec));
+        EXPECT_EQ(kCodecWrongKind, KY_CodecExpandMemNext(&codec, &last, &length));
+    }
+}
+
+TEST(CodecFrontEnd, LimitsAndModes) {
+    const std::string text = FrenchText(3000, 3);
+    std::string packed = Compress(3, text);
+    int code = 0;
+    // The buffer fills when the limit is reached: the rest is decoded and dropped.
+    std::string limited = Expand(3, packed, 100, &code, 100);
+    EXPECT_EQ(kCodecDone, code);
+    EXPECT_EQ(text.substr(0, 100), limited);
+
+    // Modes 2 and 4 are one coder.
+    std::string arith = Compress(2, text);
+    EXPECT_EQ(arith, Compress(4, text));
+    EXPECT_EQ(text, Expand(4, arith, 4096, &code));
+
+    for (int mode : {0, 6, -1}) {
+        SCOPED_TRACE(mode);
+        Expand(mode, packed, 100, &code);
+        EXPECT_EQ(kCodecBadMode, code);
+    }
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, 5);
+    uint8_t out[16];
+    int32_t length = sizeof out;
+    EXPECT_EQ(kCodecBadMode, KY_CodecCompressMem(&codec, out, 0, out, &length));
+}
+
+TEST(CodecFormat, ItemsAsDocumented) {
+    struct Row {
+        int mode;
+        std::string input;
+        std::string hexPrefix;
+    } rows[] = {
+        // 12-bit end item: flag 0, position 0.
+        {3, "", "00 00 "},
+        // Literal 'a' (1 01100001), then a match at position 1 of 9 bytes (0 00000000001 111).
+        {3, std::string(20, 'a'), "B0 80 0F "},
+        // Two 9-bit end codes: 100000000 100000000.
+        {1, "", "80 40 00 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.hexPrefix);
+        std::string packed = Compress(row.mode, row.input);
+        EXPECT_EQ(row.hexPrefix, Hex(packed).substr(0, row.hexPrefix.size()));
+    }
+}
+
+TEST(CodecFormat, LzwResetsPastTheLargestCode) {
+    const std::string data = RandomBytes(100 * 1024, 5);
+    std::string packed = Compress(1, data);
+    std::vector<int> codes = LzwCodes(packed);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(256, codes.back());
+    size_t resets = 0, bumps = 0;
+    for (int c : codes) {
+        resets += c == 258;
+        bumps += c == 257;
+    }
+    EXPECT_GE(resets, 1u);
+    EXPECT_GE(bumps, 6u);
+    int code = 0;
+    EXPECT_TRUE(Expand(1, packed, 65536, &code) == data);
+    EXPECT_EQ(kCodecDone, code);
+}
+
+TEST(CodecStreams, MemoryRoutinesAtTheirEnds) {
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, 1);
+    uint8_t buffer[2] = {0x11, 0x22};
+    KY_BitMemOpen(&codec.output, buffer, 2);
+    codec.outputLimit = 10;
+    EXPECT_EQ(0x41, KY_MemOutputByte(&codec, 0x41, &codec.output));
+    EXPECT_EQ(-1, KY_MemOutputByte(&codec, 0xFF, &codec.output)) << "sign-extended";
+    EXPECT_EQ(-3, KY_MemOutputByte(&codec, 0x42, &codec.output));
+    EXPECT_EQ(1, codec.outputFull);
+    EXPECT_EQ(0xFF, buffer[1]);
+    codec.outputFull = 0;
+    codec.output.count = 8;
+    EXPECT_EQ(0x42, KY_MemOutputByte(&codec, 0x42, &codec.output)) << "at the limit: dropped";
+    EXPECT_EQ(0, codec.outputFull);
+
+    struct Row {
+        int mode;
+        int32_t end;
+    } rows[] = {{1, 256}, {3, 0}, {2, -1}};
+    const uint8_t input[1] = {0xA5};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.mode);
+        KY_Codec in = {};
+        KY_CodecSetMode(&in, row.mode);
+        KY_BitMemOpen(&in.input, input, 1);
+        EXPECT_EQ(0xA, KY_MemInputBits(&in, 4));
+        EXPECT_EQ(row.end, KY_MemInputBits(&in, 9)) << "cut by the end";
+        EXPECT_EQ(kCodecCorrupt, in.failure);
+        in.failure = 0;
+        EXPECT_EQ(row.end, KY_MemInputBits(&in, 3)) << "used up";
+        EXPECT_EQ(0, in.failure);
+        EXPECT_EQ(0, KY_MemInputBit(&in));
+        EXPECT_EQ(kCodecCorrupt, in.failure);
+    }
+}
+
+class CodecFileTest : public TempFolderTest {};
+
+TEST_F(CodecFileTest, FileFamilyAndOneShotExpansion) {
+    // Nine bits written and closed take two bytes, the ninth bit in bit 7.
+    KY_Codec codec = {};
+    codec.outputLimit = INT32_MAX;
+    codec.outputByte = KY_FileOutputByte;
+    ASSERT_EQ(0, KY_BitOutOpen(&codec, nullptr, Spec("bits"), 0));
+    KY_FileOutputBits(&codec, 0x1FF, 9);
+    EXPECT_EQ(0, KY_BitOutClose(&codec));
+    EXPECT_EQ(std::string("\xFF\x80", 2), ReadAll(PathOf("bits")));
+
+    // Input used up: each mode's end value.
+    WriteAll(PathOf("in"), "\xA5");
+    struct Row {
+        int mode;
+        int32_t end;
+    } rows[] = {{1, 256}, {3, 0}, {2, -1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.mode);
+        KY_Codec in = {};
+        KY_CodecSetMode(&in, row.mode);
+        ASSERT_EQ(0, KY_BitInOpen(&in, nullptr, Spec("in"), 1));
+        EXPECT_EQ(0xA5, KY_FileInputBits(&in, 8));
+        EXPECT_EQ(row.end, KY_FileInputBits(&in, 8));
+        KY_BitInClose(&in);
+    }
+
+    const std::string text = FrenchText(20000, 9);
+    for (int mode = 1; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        std::string packed = Compress(mode, text);
+        WriteAll(PathOf("packed"), "head" + packed + "tail");
+        KY_File* in = KY_FOpen(Spec("packed"), "rb");
+        ASSERT_NE(nullptr, in);
+        KY_FSeek(in, 4, 0);
+        KY_CodecSetMode(&codec, mode);
+        int32_t written = 0;
+        EXPECT_EQ(kCodecDone, KY_CodecExpand(&codec, in, nullptr, static_cast<int32_t>(packed.size()), nullptr,
+                                             Spec("out"), &written, 1000 + 16, 16));
+        EXPECT_EQ(1000, written) << "limit minus offset";
+        EXPECT_EQ(text.substr(0, 1000), ReadAll(PathOf("out")));
+
+        // From the file into memory, in 777-byte chunks.
+        KY_FSeek(in, 4, 0);
+        KY_CodecSetMode(&codec, mode);
+        std::vector<uint8_t> buffer(777);
+        std::string out;
+        int32_t length = 777;
+        int code = KY_CodecExpandToMemStart(&codec, in, nullptr, static_cast<int32_t>(packed.size()), buffer.data(),
+                                            &length, INT32_MAX, 0);
+        while (code == kCodecMore) {
+            out.append(buffer.begin(), buffer.end());
+            EXPECT_EQ(kCodecWrongKind, KY_CodecExpandMemNext(&codec, buffer.data(), &length));
+            length = 777;
+            code = KY_CodecExpandToMemNext(&codec, buffer.data(), &length);
+        }
+        EXPECT_EQ(kCodecDone, code);
+        out.append(buffer.begin(), buffer.begin() + length);
+        EXPECT_TRUE(out == text);
+        EXPECT_EQ(0, KY_FClose(in)) << "the caller's file stays open";
+    }
+}
+
+TEST_F(CodecFileTest, TruncatedFileRecordIsAnError) {
+    const std::string text = FrenchText(4000, 2);
+    for (int mode = 1; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        std::string packed = Compress(mode, text);
+        WriteAll(PathOf("cut"), packed.substr(0, packed.size() / 2));
+        KY_Codec codec = {};
+        KY_CodecSetMode(&codec, mode);
+        int32_t written = 0;
+        int code = KY_CodecExpand(&codec, nullptr, Spec("cut"), static_cast<int32_t>(packed.size()), nullptr,
+                                  Spec("out"), &written, INT32_MAX, 0);
+        EXPECT_EQ(kCodecCorrupt, code);
+        EXPECT_TRUE(KY_CodecIsIdle(&codec));
+    }
+}
+
+TEST_F(CodecFileTest, RefusedWritesFailTheExpansion) {
+    const std::string text = FrenchText(3000, 4);
+    for (int mode = 1; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        std::string packed = Compress(mode, text);
+        WriteAll(PathOf("packed"), packed);
+        KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
+        KY_Codec codec = {};
+        KY_CodecSetMode(&codec, mode);
+        int32_t written = 0;
+        EXPECT_EQ(kCodecFlushFailed,
+                  KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()), nullptr,
+                                 Spec("out"), &written, INT32_MAX, 0));
+        EXPECT_TRUE(KY_CodecIsIdle(&codec));
+        KY_ResetFileSystemCalls();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// Mode 5: PNG streams delivered as padded bitmap rows, and libpng's errors
+// raised as recoverable errors.
+#include "base/object/AImageLibError.h"
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/CodecSamples.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Chunked expansion of a PNG stream: the codes of each call and the bytes.
+std::string PngRows(const std::string& png, size_t chunk, std::vector<int>* codes) {
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, 5);
+    std::vector<uint8_t> buffer(chunk, 0xEE);
+    std::string out;
+    int32_t length = static_cast<int32_t>(chunk);
+    int code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(png.data()),
+                                      static_cast<int32_t>(png.size()), buffer.data(), &length, INT32_MAX, 0);
+    codes->push_back(code);
+    while (code == kCodecMore) {
+        out.append(buffer.begin(), buffer.end());
+        length = static_cast<int32_t>(chunk);
+        code = KY_CodecExpandMemNext(&codec, buffer.data(), &length);
+        codes->push_back(code);
+    }
+    if (code == kCodecDone)
+        out.append(buffer.begin(), buffer.begin() + length);
+    EXPECT_TRUE(KY_CodecIsIdle(&codec));
+    return out;
+}
+
+TEST(PngRows, RowsPaddedToFourBytes) {
+    const std::string palette = MakePng(1, 3, 3, std::string("\x05\x06\x07", 3));
+    const std::string rgb = MakePng(2, 2, 2, "abcdefghijkl");
+    struct Row {
+        const char* name;
+        const std::string& png;
+        size_t chunk;
+        std::string rows;
+        std::vector<int> codes;
+    } rows[] = {
+        {"palette, all rows at once", palette, 64, std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12), {kCodecDone}},
+        {"palette, a row per call",
+         palette,
+         4,
+         std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12),
+         {kCodecMore, kCodecMore, kCodecDone}},
+        // 1153 does not say how much of the buffer is rows: the spare byte comes along.
+        {"palette, two rows and a spare byte",
+         palette,
+         9,
+         std::string("\x05\0\0\0\x06\0\0\0\xEE\x07\0\0\0", 13),
+         {kCodecMore, kCodecDone}},
+        {"rgb, stride 8", rgb, 16, std::string("abcdef\0\0ghijkl\0\0", 16), {kCodecDone}},
+        {"buffer below one row", palette, 3, "", {kCodecNoProgress}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<int> codes;
+        std::string out = PngRows(row.png, row.chunk, &codes);
+        EXPECT_EQ(row.codes, codes);
+        if (codes.back() == kCodecDone) {
+            EXPECT_EQ(row.rows, out.substr(0, row.rows.size()));
+        }
+    }
+}
+
+TEST(PngRows, DamagedStreamRaisesTheLibraryText) {
+    const std::string png = MakePng(16, 16, 2, std::string(16 * 16 * 3, 'x'));
+    struct Row {
+        const char* name;
+        std::string stream;
+        const char* message;
+    } rows[] = {
+        {"cut in the image data", png.substr(0, png.size() - 20), "libpng error: Read Error\n"},
+        {"cut in the header", png.substr(0, 20), "libpng error: Read Error\n"},
+        {"not a PNG", "GIF89a and more bytes than the signature", "libpng error: Not a PNG file\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<int> codes;
+        bool raised = false;
+        try {
+            PngRows(row.stream, 4096, &codes);
+        } catch (const AImageLibError& e) {
+            raised = true;
+            EXPECT_STREQ("pngstub", e.file());
+            EXPECT_EQ(413, e.line());
+            EXPECT_STREQ(row.message, g_errorMessage);
+        }
+        EXPECT_TRUE(raised);
+    }
+}
+
+class PngFileTest : public TempFolderTest {};
+
+TEST_F(PngFileTest, FileOutputPadsEachRowWithZeros) {
+    const std::string png = MakePng(1, 3, 3, std::string("\x05\x06\x07", 3));
+    WriteAll(PathOf("image.png"), png);
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, 5);
+    int32_t written = 0;
+    EXPECT_EQ(kCodecDone, KY_CodecExpand(&codec, nullptr, Spec("image.png"), static_cast<int32_t>(png.size()), nullptr,
+                                         Spec("rows"), &written, INT32_MAX, 0));
+    EXPECT_EQ(12, written);
+    EXPECT_EQ(std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12), ReadAll(PathOf("rows")));
+
+    // From the file into memory, the record inside a larger file.
+    WriteAll(PathOf("packed"), "xx" + png + "yy");
+    KY_File* in = KY_FOpen(Spec("packed"), "rb");
+    ASSERT_NE(nullptr, in);
+    KY_FSeek(in, 2, 0);
+    KY_CodecSetMode(&codec, 5);
+    uint8_t out[12];
+    int32_t length = sizeof out;
+    EXPECT_EQ(kCodecDone, KY_CodecExpandToMemStart(&codec, in, nullptr, static_cast<int32_t>(png.size()), out, &length,
+                                                   INT32_MAX, 0));
+    EXPECT_EQ(std::string("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12), std::string(reinterpret_cast<char*>(out), 12));
+    EXPECT_EQ(0, KY_FClose(in));
+}
+
+}  // namespace
