@@ -112,7 +112,7 @@ int KY_CodecNoOp(KY_Codec* codec);
 
 // ---- Bit and byte streams --------------------------------------------------
 
-// File streams open the spec ("rb" / "wb") or borrow the open file (spec null).
+// File streams open the request ("rb" / "wb") or borrow the open file (spec null).
 // Answer 0 or the file layer's code.
 int KY_BitInOpen(KY_Codec* codec, KY_File* file, KY_OpenSpec* spec, int32_t length);
 int KY_BitOutOpen(KY_Codec* codec, KY_File* file, KY_OpenSpec* spec, int32_t length);
