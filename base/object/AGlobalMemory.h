@@ -72,6 +72,7 @@ public:
     // Shrinks the block to the bytes in use, empties the stream and hands the
     // block over: the caller owns it.
     void* detach();
+    using AMemoryStream::data;
     uint32_t allocatedSize() const { return allocated_; }
     bool ownsBlock() const { return owned_; }
 
