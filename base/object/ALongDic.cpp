@@ -44,7 +44,7 @@ longa_pvoidAVLMap::longa_pvoidAVLMap(const longa_pvoidAVLMap& other)
 }
 
 longa_pvoidAVLMap::~longa_pvoidAVLMap() {
-    deleteSubtree(root_);
+    Descent::freeTree(root_);
 }
 
 longa_pvoidAVLNode* longa_pvoidAVLMap::node(Pix p) {
@@ -54,17 +54,11 @@ longa_pvoidAVLNode* longa_pvoidAVLMap::node(Pix p) {
 }
 
 void longa_pvoidAVLMap::deleteSubtree(AVLNode* n) {
-    if (!n)
-        return;
-    if (!(n->status & avl::kLeftThread))
-        deleteSubtree(n->left);
-    if (!(n->status & avl::kRightThread))
-        deleteSubtree(n->right);
-    delete static_cast<longa_pvoidAVLNode*>(n);
+    Descent::freeTree(n);
 }
 
 void longa_pvoidAVLMap::clear() {
-    deleteSubtree(root_);
+    Descent::freeTree(root_);
     root_ = nullptr;
     count_ = 0;
 }
@@ -80,13 +74,7 @@ void longa_pvoidAVLMap::prev(Pix& p) const {
 }
 
 bool longa_pvoidAVLMap::owns(Pix p) const {
-    if (!p)
-        return false;
-    for (Pix q = first(); q; next(q)) {
-        if (q == p)
-            return true;
-    }
-    return false;
+    return avl::Owns(root_, p);
 }
 
 Pix longa_pvoidAVLMap::seek(long key) const {
@@ -129,15 +117,7 @@ void longa_pvoidAVLMap::assign(const longa_pvoidAVLMap& other) {
 }
 
 bool longa_pvoidAVLMap::checkInvariant() const {
-    long n = 0;
-    const longa_pvoidAVLNode* previous = nullptr;
-    for (Pix p = first(); p; next(p), ++n) {
-        const longa_pvoidAVLNode* cur = node(p);
-        if (n >= count_ || (previous && previous->key >= cur->key))
-            MapError("invariant failure");
-        previous = cur;
-    }
-    if (n != count_)
+    if (!Descent::inOrder(root_, count_))
         MapError("invariant failure");
     return true;
 }

@@ -59,7 +59,7 @@ Pix AStringa_pvoidMap::seek(const AString& k) const {
 }
 
 AStringa_pvoidAVLMap::~AStringa_pvoidAVLMap() {
-    freeTree(root_);
+    Descent::freeTree(root_);
 }
 
 AStringa_pvoidAVLNode* AStringa_pvoidAVLMap::node(Pix p) {
@@ -69,17 +69,11 @@ AStringa_pvoidAVLNode* AStringa_pvoidAVLMap::node(Pix p) {
 }
 
 void AStringa_pvoidAVLMap::freeTree(AVLNode* n) {
-    if (!n)
-        return;
-    if (!(n->status & avl::kLeftThread))
-        freeTree(n->left);
-    if (!(n->status & avl::kRightThread))
-        freeTree(n->right);
-    delete static_cast<AStringa_pvoidAVLNode*>(n);
+    Descent::freeTree(n);
 }
 
 void AStringa_pvoidAVLMap::clear() {
-    freeTree(root_);
+    Descent::freeTree(root_);
     root_ = nullptr;
     count_ = 0;
 }
@@ -90,7 +84,7 @@ void AStringa_pvoidAVLMap::next(Pix& p) const {
 }
 
 bool AStringa_pvoidAVLMap::owns(Pix p) const {
-    return AStringa_pvoidMap::owns(p);
+    return avl::Owns(root_, p);
 }
 
 Pix AStringa_pvoidAVLMap::seek(const AString& key) const {
@@ -121,15 +115,7 @@ void AStringa_pvoidAVLMap::del(const AString& key) {
 }
 
 bool AStringa_pvoidAVLMap::checkInvariant() const {
-    long n = 0;
-    const AStringa_pvoidAVLNode* previous = nullptr;
-    for (Pix p = first(); p; next(p), ++n) {
-        const AStringa_pvoidAVLNode* cur = node(p);
-        if (n >= count_ || (previous && std::strcmp(previous->key.c_str(), cur->key.c_str()) >= 0))
-            MapError("invariant failure", "cstrdic", 53);
-        previous = cur;
-    }
-    if (n != count_)
+    if (!Descent::inOrder(root_, count_))
         MapError("invariant failure", "cstrdic", 53);
     return true;
 }

@@ -260,6 +260,16 @@ long Height(const AVLNode* n, const AVLNode* lo, const AVLNode* hi) {
 
 }  // namespace
 
+bool Owns(AVLNode* root, const void* node) {
+    if (!node)
+        return false;
+    for (AVLNode* p = First(root); p; p = Next(p)) {
+        if (p == node)
+            return true;
+    }
+    return false;
+}
+
 long CheckedHeight(const AVLNode* root) {
     return root ? Height(root, nullptr, nullptr) : 0;
 }

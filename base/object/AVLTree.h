@@ -51,6 +51,8 @@ void Unlink(AVLNode*& link, AVLNode* parent, bool isLeftChild);
 
 // Height of a sound tree, or -1 when a balance, a thread or a link is wrong.
 long CheckedHeight(const AVLNode* root);
+// True when node is one of the tree's nodes (a walk from the first).
+bool Owns(AVLNode* root, const void* node);
 
 }  // namespace avl
 
@@ -88,6 +90,30 @@ public:
         insertAt(root, state);
         created = state.created;
         return state.found;
+    }
+
+    // Frees every node, depth first, following real children only.
+    static void freeTree(AVLNode* n) {
+        if (!n)
+            return;
+        if (!(n->status & avl::kLeftThread))
+            freeTree(n->left);
+        if (!(n->status & avl::kRightThread))
+            freeTree(n->right);
+        delete static_cast<Node*>(n);
+    }
+
+    // True when the walk gives strictly increasing keys and count nodes.
+    static bool inOrder(AVLNode* root, long count) {
+        long n = 0;
+        const Node* previous = nullptr;
+        for (AVLNode* p = avl::First(root); p; p = avl::Next(p), ++n) {
+            const Node* cur = static_cast<const Node*>(p);
+            if (n >= count || (previous && Compare()(previous->key, cur->key) >= 0))
+                return false;
+            previous = cur;
+        }
+        return n == count;
     }
 
     // Takes the key's entry out; answers the node to free, or null when absent.
