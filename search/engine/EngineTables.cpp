@@ -1,7 +1,19 @@
 // The engine's shared error text, character-table mapping and stop-word table.
 #include "search/engine/EngineTables.h"
 
+#include <cstring>
+
 char KY_EngineErrorText[kEngineErrorTextSize];
+
+void KY_SetEngineErrorText(const char* text) {
+    if (!text)
+        text = "";
+    size_t n = std::strlen(text);
+    if (n >= sizeof KY_EngineErrorText)
+        n = sizeof KY_EngineErrorText - 1;
+    std::memcpy(KY_EngineErrorText, text, n);
+    KY_EngineErrorText[n] = 0;
+}
 
 namespace {
 

@@ -6,6 +6,8 @@
 // before it returns an error code.
 const int kEngineErrorTextSize = 260;
 extern char KY_EngineErrorText[kEngineErrorTextSize];
+// Copies text (cut to fit, null as empty) into KY_EngineErrorText.
+void KY_SetEngineErrorText(const char* text);
 
 // Maps text in place through a 256-byte character table: each byte becomes its
 // entry, an entry 255 drops the byte, an entry 0 ends the text. A null table
