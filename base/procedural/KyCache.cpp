@@ -259,8 +259,8 @@ int KY_CacheLoadBlock(KY_CacheTable* t, long number, void* copyOut) {
             long end = Writes(t) ? BaseSeek(t, 0, 2) : -1;
             if (end < 0 || KY_CacheFlushRange(t, (end - t->baseOffset) / t->blockSize, number))
                 return kCacheErrMove;
-        } else if ((t->flags & kCacheAccessMask) != 3) {
-            // The file of a write-only cache was emptied at open: nothing to read.
+        } else if ((t->flags & kCacheAccessMask) != 3 || BlockOffset(t, number) < t->file->size) {
+            // A write cache reads only the blocks it has already written out.
             YieldToApplication();
             got = t->file->baseOps->read(t->file, slot.data, t->blockSize);
             if (got < 0)

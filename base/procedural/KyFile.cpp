@@ -77,6 +77,13 @@ void SelectOps(KY_File* f) {
     f->ops = (f->state & kStateCached) ? &fs->cachedOps : f->baseOps;
 }
 
+// A write-only file behind a write cache still gets a readable handle, so that
+// the cache can read back a block it has already written out.
+int SystemAccess(const KY_File* f) {
+    int access = f->openMode & kModeAccess;
+    return (access == 1 && f->cacheMode == 3 && (f->spec.flags & kOpenCached)) ? 2 : access;
+}
+
 // Reopens a closed handle: 0, or the code (also in lastError).
 int EnsureOpen(KY_File* f) {
     if (f->state & kStateOpen)
@@ -654,7 +661,7 @@ int KY_FileReopen(KY_File* f) {
                 f->openMode &= static_cast<uint16_t>(~(kModeCreatePending | kModeTruncatePending));
             }
         }
-        int h = g_sys.open(path, (f->openMode & kModeAccess) | OF_SHARE_DENY_NONE);
+        int h = g_sys.open(path, SystemAccess(f) | OF_SHARE_DENY_NONE);
         if (h != -1) {
             f->handle = h;
             if (f->position)
@@ -765,6 +772,7 @@ int KY_FileSetCache(KY_File* f, long blockSize, int blockCount) {
         return 0;
     if (blockSize <= 0 || blockCount <= 0)
         return kFileErrArg;
+    int access = SystemAccess(f);
     f->spec.flags |= kOpenCached;
     f->spec.blockSize = blockSize;
     f->spec.blockCount = static_cast<int16_t>(blockCount);
@@ -778,6 +786,9 @@ int KY_FileSetCache(KY_File* f, long blockSize, int blockCount) {
     }
     f->state |= kStateCached;
     SelectOps(f);
+    // A handle opened before the cache came reopens with the access the cache needs.
+    if ((f->state & kStateOpen) && !(f->state & kStateLocked) && SystemAccess(f) != access)
+        return KY_FileCloseHandle(f);
     return 0;
 }
 

@@ -147,3 +147,36 @@ TEST_F(BlockCache, LinesAcrossBlocks) {
         EXPECT_EQ(0, KY_FClose(f));
     }
 }
+
+TEST_F(BlockCache, WriteModeRewritesAnEvictedBlock) {
+    std::string data = Pattern(3 * 2048);
+    struct Row {
+        const char* what;
+        const char* mode;
+        long position;
+        bool cacheAfterOpen;
+    } rows[] = {
+        {"middle of block 0, write-only", "wb", 1000, false},
+        {"middle of block 1, write-only", "wb", 3000, false},
+        {"middle of block 0, read-write", "w+b", 1000, false},
+        {"cache attached after the open", "wb", 1000, true},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::string name = "e" + std::to_string(i++);
+        KY_File* f = KY_FOpen(r.cacheAfterOpen ? Spec(name) : Spec(name, 0, 2048, 1), r.mode);
+        ASSERT_NE(nullptr, f);
+        if (r.cacheAfterOpen) {
+            ASSERT_EQ(0, KY_FileSetCache(f, 2048, 1));
+        }
+        ASSERT_NE(nullptr, f->cache);
+        ASSERT_EQ(static_cast<long>(data.size()), KY_FWrite(f, data.data(), static_cast<long>(data.size())));
+        ASSERT_EQ(r.position, KY_FSeek(f, r.position, 0));
+        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
+        EXPECT_EQ(0, KY_FClose(f));
+        std::string expected = data;
+        expected.replace(static_cast<size_t>(r.position), 10, "0123456789");
+        EXPECT_EQ(expected, ReadAll(PathOf(name)));
+    }
+}
