@@ -45,6 +45,17 @@ int WriteBack(KY_CacheTable* t, KY_CacheSlot& slot) {
     return WriteSlot(t, slot);
 }
 
+// The end of the data: written bytes may still sit in resident blocks past the file's end.
+long DataEnd(const KY_CacheTable* t, long fileSize) {
+    long end = fileSize;
+    for (long i = 0; i < t->used; ++i) {
+        const KY_CacheSlot& slot = t->slots[i];
+        if (slot.number >= 0 && slot.valid > 0 && BlockOffset(t, slot.number) + slot.valid > end)
+            end = BlockOffset(t, slot.number) + slot.valid;
+    }
+    return end;
+}
+
 KY_CacheSlot& Front(KY_CacheStream* s) {
     return s->table->slots[0];
 }
@@ -104,6 +115,8 @@ long CachedSeek(KY_File* f, long offset, int origin) {
         break;
     case 2:
         base = KY_FileSize(f);
+        if (base != -1)
+            base = DataEnd(s->table, base);
         break;
     default:
         f->spec.owner->lastError = kFileErrOrigin;

@@ -180,3 +180,35 @@ TEST_F(BlockCache, WriteModeRewritesAnEvictedBlock) {
         EXPECT_EQ(expected, ReadAll(PathOf(name)));
     }
 }
+
+TEST_F(BlockCache, EndCountsBytesNotYetWrittenOut) {
+    struct Row {
+        const char* what;
+        const char* mode;
+        std::string before;  // file content at open
+        long written;        // bytes written at the end before the seek
+    } rows[] = {
+        {"new file, one partial block", "wb", "", 100},
+        {"new file, past the first block", "wb", "", 2100},
+        {"update, appended to the last block", "r+b", Pattern(300), 50},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::string name = "end" + std::to_string(i++);
+        WriteAll(PathOf(name), r.before);
+        KY_File* f = KY_FOpen(Spec(name, 0, 2048, 2), r.mode);
+        ASSERT_NE(nullptr, f);
+        ASSERT_NE(nullptr, f->cache);
+        long size = static_cast<long>(r.before.size());
+        std::string data = Pattern(static_cast<size_t>(r.written));
+        ASSERT_EQ(size, KY_FSeek(f, 0, 2));
+        ASSERT_EQ(r.written, KY_FWrite(f, data.data(), r.written));
+        ASSERT_EQ(0, KY_FSeek(f, 0, 0));
+        EXPECT_EQ(size + r.written, KY_FSeek(f, 0, 2));
+        EXPECT_EQ(3, KY_FWrite(f, "END", 3));
+        EXPECT_EQ(size + r.written - 1, KY_FSeek(f, -4, 2));
+        EXPECT_EQ(0, KY_FClose(f));
+        EXPECT_EQ(r.before + data + "END", ReadAll(PathOf(name)));
+    }
+}
