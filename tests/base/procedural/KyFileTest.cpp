@@ -1,5 +1,6 @@
 // The file layer: open modes, lazy open, seeks, locking, line input, scrambling,
 // handle recycling, copying and failures of the system underneath.
+#include "base/object/AFileSpec.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyPath.h"
 #include "tests/base/procedural/FileTestSupport.h"
@@ -325,6 +326,12 @@ TEST_F(FileLayer, CopiesRanges) {
         EXPECT_EQ(r.code, KY_CopyFileRange(Spec("dst"), Spec("src"), r.mode, r.offset, r.length));
         EXPECT_EQ(r.expected, ReadAll(PathOf("dst")));
     }
+    // A file copied onto itself keeps its data: the destination's emptying would lose it.
+    EXPECT_EQ(0, KY_CopyFileRange(Spec("src"), Spec("src"), 0, 0, 0));
+    EXPECT_EQ(kFileErrOpen, KY_CopyFileRange(Spec("src"), Spec("src"), 1, 100, 10));
+    EXPECT_TRUE(data == ReadAll(PathOf("src")));
+    EXPECT_EQ(0, AFileSpec(PathOf("src").c_str()).copyTo(AFileSpec(PathOf("SRC").c_str())));
+    EXPECT_TRUE(data == ReadAll(PathOf("src")));
 }
 
 TEST_F(FileLayer, ByteTableTranslatesReads) {
