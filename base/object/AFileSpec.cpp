@@ -66,6 +66,9 @@ AFileSpec::AFileSpec(const char* path, bool create) : spec_{nullptr} {
         int code = KY_NewDirSpec(spec_.text, &folder);
         KY_FreeFileSpec(&spec_);
         spec_ = folder;
+        // No destructor runs for a constructor that raises.
+        if (code)
+            KY_FreeFileSpec(&spec_);
         check(code, 113);
     }
 }

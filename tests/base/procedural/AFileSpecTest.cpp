@@ -1,6 +1,7 @@
 // File specifications, the folder lister and the well-known folders.
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
+#include "base/object/BAlloc.h"
 #include "base/procedural/ADirectoryLister.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
@@ -169,4 +170,14 @@ TEST_F(FileSpecs, WellKnownFolders) {
     made.removeTree(true);
     EXPECT_FALSE(made.exists());
     EXPECT_TRUE(ACommonAppDataSpec("").isDirectory());
+}
+
+TEST_F(FileSpecs, RefusedFolderChainRaisesWithoutLeaking) {
+    WriteAll(PathOf("blocker"), "x");
+    std::string path = folder_ + "\\blocker\\" + std::string(150, 'n');
+    EXPECT_EQ("bstream:113:106", RaisedBy([&] { AFileSpec(path.c_str(), true); }));
+    uint32_t before = BAlloc::segmentCount();
+    for (int i = 0; i < 600; ++i)
+        RaisedBy([&] { AFileSpec(path.c_str(), true); });
+    EXPECT_LE(BAlloc::segmentCount(), before + 1) << "the refused path is freed before the raise";
 }
