@@ -239,7 +239,9 @@ char* DirectGets(char* buffer, int size, KY_File* f) {
         end = static_cast<char*>(std::memchr(buffer, '\n', static_cast<size_t>(n)));
         if (!end) {
             end = static_cast<char*>(std::memchr(buffer, '\r', static_cast<size_t>(n)));
-            if (end)
+            // A CR that ends a full buffer may be the first half of a CR LF
+            // split by the buffer: it ends this piece without deciding the file.
+            if (end && !(end == buffer + n - 1 && n == size - 1))
                 f->state |= kStateCRLines;
         }
     } else {

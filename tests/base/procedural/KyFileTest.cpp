@@ -171,6 +171,8 @@ TEST_F(FileLayer, LineInputAndOutput) {
         {"one\rtwo\rthree", "one\r|two\r|three"},
         {"a\rb\nc\rd\n", "a\rb\n|c\rd\n"},
         {"a-line-longer-than-the-buffer\n", "a-line-l|onger-th|an-the-b|uffer\n"},
+        {"1234567\r\nnext\r\nlast\r\n", "1234567\r|\n|next\r\n|last\r\n"},
+        {"1234567\rab\rc", "1234567\r|ab\r|c"},
         {"", ""},
     };
     int i = 0;
