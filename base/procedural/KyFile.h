@@ -178,7 +178,9 @@ int KY_FreeOpenSpec(KY_OpenSpec* spec);
 
 // Opens by a mode text ('r', 'w', 'a', '+', 'b', 't'); null with the owner's
 // lastError set on failure. A mode with 'r' and no '+' opens lazily: a missing
-// file shows at the first operation (2001). The caller ends with KY_FClose.
+// file shows at the first operation (2001). A write-only file with a write
+// cache gets a read-write system handle, so that the cache can read back the
+// blocks it has written out. The caller ends with KY_FClose.
 KY_File* KY_FOpen(const KY_OpenSpec* spec, const char* mode);
 // Drops one reference and closes at zero: 0 or a code. A locked file answers
 // 2003 and stays open, locked and referenced.
