@@ -107,12 +107,17 @@ uint32_t BlockSize(size_t n) {
     if (n == 0 || n > kMaxRequest)
         return 0;
     uint32_t rounded = (static_cast<uint32_t>(n) + 7u) & ~7u;
+    if (rounded > kMaxRequest)
+        return 0;
     uint32_t s = rounded + 8;
     return s < 16 ? 16 : s;
 }
 
 // A new segment holding one free block of `blockSize` bytes (not on the list).
 FreeBlock* NewSegment(uint32_t blockSize) {
+    // Near 4 GB the two markers would wrap the size asked of the system.
+    if (blockSize > UINT32_MAX - 8)
+        return nullptr;
     void* seg = g_heap.systemAlloc(blockSize + 8);
     if (!seg)
         return nullptr;
@@ -244,10 +249,8 @@ void* BAlloc::realloc(void* p, size_t n) {
         return nullptr;
     }
     uint32_t s = BlockSize(n);
-    if (s == 0) {
-        free(p);
+    if (s == 0)
         return nullptr;
-    }
     FreeBlock* b = BlockOf(p);
     uint32_t old = SizeOf(b);
     size_t oldUsable = old - 4;

@@ -125,3 +125,36 @@ TEST(BAlloc, RefusedSystemMemoryAnswersNull) {
     BAlloc::setSystemFunctions(nullptr, nullptr);
     EXPECT_EQ(nullptr, p);
 }
+
+namespace {
+uint32_t g_smallestAsk;
+void* RefuseAndRecord(uint32_t bytes) {
+    if (bytes < g_smallestAsk)
+        g_smallestAsk = bytes;
+    return nullptr;
+}
+}  // namespace
+
+// Near 4 GB the block size plus the segment markers wraps: nothing may then be
+// asked of the system, and a refused resize must leave the old block alone.
+TEST(BAlloc, RequestsNearTheTopAreRefusedCleanly) {
+    const size_t sizes[] = {0xFFFFFFE1u, 0xFFFFFFE9u, 0xFFFFFFF0u, 0xFFFFFFF4u, 0xFFFFFFF8u, 0xFFFFFFFFu};
+    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(40000));  // its own segment
+    ASSERT_NE(nullptr, p);
+    std::memset(p, 0x5A, 40000);
+    uint32_t segments = BAlloc::segmentCount();
+    BAlloc::setSystemFunctions(RefuseAndRecord, nullptr);
+    for (size_t n : sizes) {
+        SCOPED_TRACE(n);
+        g_smallestAsk = UINT32_MAX;
+        EXPECT_EQ(nullptr, BAlloc::alloc(1, n));
+        EXPECT_EQ(nullptr, BAlloc::realloc(p, n));
+        EXPECT_GE(g_smallestAsk, 0xFFFFFFE0u) << "a wrapped size reached the system";
+        EXPECT_EQ(segments, BAlloc::segmentCount()) << "the old block was released";
+        EXPECT_EQ(40004u, BAlloc::usableSize(p));
+    }
+    BAlloc::setSystemFunctions(nullptr, nullptr);
+    for (int i = 0; i < 40000; ++i)
+        ASSERT_EQ(0x5A, p[i]) << i;
+    KY_Free(p);
+}
