@@ -202,8 +202,10 @@ void* BAlloc::alloc(size_t count, size_t size) {
     if (s == 0)
         return nullptr;
     void* p = AllocBlock(s);
+    // The whole block, not just the request: a later resize within the
+    // block hands out its spare bytes without zeroing them.
     if (p)
-        std::memset(p, 0, (n + 7) & ~size_t(7));
+        std::memset(p, 0, SizeOf(BlockOf(p)) - 4);
     return p;
 }
 
@@ -281,8 +283,7 @@ void* BAlloc::realloc(void* p, size_t n) {
         free(p);
         p = q;
     }
-    if (roundedNew > oldUsable)
-        std::memset(static_cast<char*>(p) + oldUsable, 0, roundedNew - oldUsable);
+    std::memset(static_cast<char*>(p) + oldUsable, 0, SizeOf(BlockOf(p)) - 4 - oldUsable);
     return p;
 }
 

@@ -158,3 +158,47 @@ TEST(BAlloc, RequestsNearTheTopAreRefusedCleanly) {
         ASSERT_EQ(0x5A, p[i]) << i;
     KY_Free(p);
 }
+
+size_t FirstNonZero(const unsigned char* p, size_t from, size_t to) {
+    while (from < to && p[from] == 0)
+        ++from;
+    return from;
+}
+
+// Bytes past a request that the block holds anyway must read as zero once a
+// resize brings them into use, whatever the memory held before.
+TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
+    struct Row {
+        const char* name;
+        size_t allocated, grownTo;
+    } rows[] = {
+        {"block cut from the old data, grown in place", 32752, 32760},
+        {"8-byte rest absorbed, grown within the block", 39992, 40000},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        // A dedicated segment full of old data, shrunk: its rest is the only
+        // free block large enough for what follows.
+        unsigned char* old = static_cast<unsigned char*>(KY_Malloc(40000));
+        ASSERT_NE(nullptr, old);
+        std::memset(old, 0xAB, 40000);
+        old = static_cast<unsigned char*>(BAlloc::realloc(old, 8));
+        std::memset(old, 0, 8);
+        unsigned char* p = old;
+        unsigned char* q = nullptr;
+        if (r.allocated < 39992) {
+            q = static_cast<unsigned char*>(KY_Malloc(r.allocated));
+            p = q;
+        } else {
+            p = static_cast<unsigned char*>(BAlloc::realloc(p, r.allocated));
+        }
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(r.allocated, FirstNonZero(p, 0, r.allocated));
+        p = static_cast<unsigned char*>(BAlloc::realloc(p, r.grownTo));
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(r.grownTo, FirstNonZero(p, r.allocated, r.grownTo)) << "stale bytes in the growth";
+        if (q)
+            KY_Free(old);
+        KY_Free(p);
+    }
+}
