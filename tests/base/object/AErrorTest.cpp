@@ -184,3 +184,22 @@ TEST(Trace, ErrorTextRaisesAsAssertion) {
     KY_Free(dup);
     EXPECT_EQ(nullptr, KY_StrDup(nullptr, "t", 1));
 }
+
+// Null streams may end in any order: once the default one goes, the error
+// stream falls back to the static instance, never to one already gone.
+TEST(AOutStream, NullStreamsEndingOutOfOrderLeaveNoDanglingDefault) {
+    SetErrorStream(nullptr);
+    ANullOutStream* first = new ANullOutStream;
+    ANullOutStream* second = new ANullOutStream;
+    EXPECT_EQ(second, &CurrentErrorStream());
+    delete first;
+    delete second;
+    AOutStream& now = CurrentErrorStream();
+    EXPECT_NE(static_cast<void*>(first), static_cast<void*>(&now));
+    EXPECT_NE(static_cast<void*>(second), static_cast<void*>(&now));
+    EXPECT_TRUE(now.writesToTrace());
+    ANullOutStream* third = new ANullOutStream;
+    EXPECT_EQ(third, &CurrentErrorStream()) << "a new null stream replaces the default in use";
+    delete third;
+    SetErrorStream(nullptr);
+}
