@@ -228,8 +228,10 @@ void YieldToApplication() {
     uint32_t now = SeamTickCount();
     if (now - g_lastYield <= 100)
         return;
-    g_appHooks->idle();
+    // Remembered first: idle work that yields again (a cache read inside a
+    // handler) must not nest without end.
     g_lastYield = now;
+    g_appHooks->idle();
 }
 
 void SetAppErrorHooks(const AppErrorHooks* hooks) {

@@ -203,3 +203,41 @@ TEST(AOutStream, NullStreamsEndingOutOfOrderLeaveNoDanglingDefault) {
     delete third;
     SetErrorStream(nullptr);
 }
+
+namespace {
+bool g_idleWanted;
+bool g_idleReenters;
+int g_idleRuns;
+}  // namespace
+
+// Idle work runs when wanted and more than 100 ms after the last run; idle
+// work that itself yields (a cache read inside a handler) does not nest.
+TEST(AError, YieldRunsIdleWorkAtMostEvery100Ms) {
+    AppErrorHooks hooks = {nullptr, nullptr, [] { return g_idleWanted; },
+                           [] {
+                               ++g_idleRuns;
+                               if (g_idleReenters)
+                                   YieldToApplication();
+                           }};
+    SetAppErrorHooks(&hooks);
+    struct Row {
+        uint32_t clock;
+        bool wanted;
+        bool reenters;
+        int runs;
+    } rows[] = {
+        {1000000, true, false, 1}, {1000100, true, false, 0}, {1000101, true, false, 1},
+        {1000500, false, false, 0}, {1000600, true, true, 1},  {1000650, true, true, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.clock);
+        TestClock() = r.clock;
+        g_idleWanted = r.wanted;
+        g_idleReenters = r.reenters;
+        g_idleRuns = 0;
+        YieldToApplication();
+        EXPECT_EQ(r.runs, g_idleRuns);
+    }
+    SetAppErrorHooks(nullptr);
+    TestClock() = 0;
+}
