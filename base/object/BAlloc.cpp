@@ -256,15 +256,14 @@ void* BAlloc::realloc(void* p, size_t n) {
     FreeBlock* b = BlockOf(p);
     uint32_t old = SizeOf(b);
     size_t oldUsable = old - 4;
-    size_t roundedNew = (n + 7) & ~size_t(7);
     if (s <= old) {
         if (s < old)
             Split(b, s);
         // Bytes past the new size are zeroed, so that a later growth in
         // place shows no stale data.
         size_t usable = SizeOf(b) - 4;
-        if (usable > roundedNew)
-            std::memset(static_cast<char*>(p) + roundedNew, 0, usable - roundedNew);
+        if (usable > n)
+            std::memset(static_cast<char*>(p) + n, 0, usable - n);
         return p;
     }
     FreeBlock* next = After(b);

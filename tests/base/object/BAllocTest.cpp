@@ -68,6 +68,12 @@ TEST(BAlloc, MemoryIsZeroFilledAndReallocKeepsAndZeroes) {
     KY_Free(nullptr);
 }
 
+static size_t FirstNonZero(const unsigned char* p, size_t from, size_t to) {
+    while (from < to && p[from] == 0)
+        ++from;
+    return from;
+}
+
 // Random allocate/resize/free, each block filled with its own byte: any
 // overlap or lost byte shows as a wrong fill.
 TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
@@ -106,8 +112,10 @@ TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
             size_t n = rng() % 2000 + 1;
             b.p = static_cast<unsigned char*>(BAlloc::realloc(b.p, n));
             ASSERT_NE(nullptr, b.p);
-            if (n > b.n)
+            if (n > b.n) {
+                ASSERT_EQ(n, FirstNonZero(b.p, b.n, n)) << "step " << step;
                 std::memset(b.p + b.n, b.fill, n - b.n);
+            }
             b.n = n;
         }
     }
@@ -159,12 +167,6 @@ TEST(BAlloc, RequestsNearTheTopAreRefusedCleanly) {
     KY_Free(p);
 }
 
-size_t FirstNonZero(const unsigned char* p, size_t from, size_t to) {
-    while (from < to && p[from] == 0)
-        ++from;
-    return from;
-}
-
 // Bytes past a request that the block holds anyway must read as zero once a
 // resize brings them into use, whatever the memory held before.
 TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
@@ -201,4 +203,13 @@ TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
             KY_Free(old);
         KY_Free(p);
     }
+
+    // A shrink discards the bytes past the new size, rounded or not.
+    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(100));
+    std::memset(p, 0xAB, 100);
+    p = static_cast<unsigned char*>(BAlloc::realloc(p, 75));
+    p = static_cast<unsigned char*>(BAlloc::realloc(p, 90));
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(90u, FirstNonZero(p, 75, 90)) << "old bytes came back";
+    KY_Free(p);
 }
