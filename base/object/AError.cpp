@@ -24,6 +24,7 @@ const int kFatalExitCode = 3;
 
 }  // namespace
 
+AError AError::prototype;
 short AError::currentMark = 0;
 
 void AError::report(AOutStream& stream) const {
@@ -39,7 +40,8 @@ void AError::report(AOutStream& stream) const {
 }
 
 void AError::raise() const {
-    setCurrent(this);
+    prototype = *this;
+    setCurrent(&prototype);
     throw AError(file_, line_);
 }
 

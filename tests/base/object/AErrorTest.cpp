@@ -241,3 +241,27 @@ TEST(AError, YieldRunsIdleWorkAtMostEvery100Ms) {
     SetAppErrorHooks(nullptr);
     TestClock() = 0;
 }
+
+// The current error outlives the object that raised it: it is the class's
+// prototype, for the root class too.
+TEST(AError, RaisedErrorsLeaveTheirPrototypeCurrent) {
+    struct Row {
+        const char* name;
+        AError* raiser;
+        const AError* prototype;
+    } rows[] = {
+        {"AError", new AError("dobject", 5), &AError::prototype},
+        {"AMemError", new AMemError("balloc", 6), &AMemError::prototype},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        long line = r.raiser->line();
+        EXPECT_THROW(r.raiser->raise(), AError);
+        delete r.raiser;
+        ASSERT_EQ(r.prototype, AError::current());
+        EXPECT_EQ(line, AError::current()->line());
+        EXPECT_STREQ(r.name, AError::current()->className());
+    }
+    AError::setCurrent(nullptr);
+    EXPECT_EQ(0, AError::currentMark);
+}
