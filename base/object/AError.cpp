@@ -24,6 +24,7 @@ const int kFatalExitCode = 3;
 
 }  // namespace
 
+AError AError::prototype;
 short AError::currentMark = 0;
 
 void AError::report(AOutStream& stream) const {
@@ -39,7 +40,8 @@ void AError::report(AOutStream& stream) const {
 }
 
 void AError::raise() const {
-    setCurrent(this);
+    prototype = *this;
+    setCurrent(&prototype);
     throw AError(file_, line_);
 }
 
@@ -228,8 +230,10 @@ void YieldToApplication() {
     uint32_t now = SeamTickCount();
     if (now - g_lastYield <= 100)
         return;
-    g_appHooks->idle();
+    // Remembered first: idle work that yields again (a cache read inside a
+    // handler) must not nest without end.
     g_lastYield = now;
+    g_appHooks->idle();
 }
 
 void SetAppErrorHooks(const AppErrorHooks* hooks) {

@@ -40,6 +40,7 @@ public:
 
     static void setCurrent(const AError* error);
     static const AError* current();
+    static AError prototype;
     static short currentMark;
 
 protected:

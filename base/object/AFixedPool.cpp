@@ -77,7 +77,9 @@ void* AFixedPool::alloc(size_t size) {
     }
     ++live_;
     void* p = w + index;
-    std::memset(p, 0, size & ~size_t(1));
+    // Rounded up, not down: the slot holds whole words, and an odd element's
+    // last byte (or a 1-byte element's only one) would keep old data.
+    std::memset(p, 0, (size + 1) & ~size_t(1));
     return p;
 }
 

@@ -7,10 +7,12 @@ namespace {
 
 AOutStream* g_errorStream = nullptr;
 ANullOutStream* g_defaultNull = nullptr;
+ANullOutStream* g_staticNull = nullptr;
 
 // Built on first use, so that errors raised during static initialisation find it.
 ANullOutStream& StaticNull() {
     static ANullOutStream instance;
+    g_staticNull = &instance;
     return instance;
 }
 
@@ -21,15 +23,17 @@ AOutStream::~AOutStream() {
         g_errorStream = nullptr;
 }
 
-ANullOutStream::ANullOutStream() : previousDefault_(g_defaultNull) {
-    if (g_defaultNull && g_errorStream == g_defaultNull)
+ANullOutStream::ANullOutStream() : previousDefault_(g_defaultNull ? g_defaultNull : g_staticNull) {
+    if (previousDefault_ && g_errorStream == previousDefault_)
         g_errorStream = this;
     g_defaultNull = this;
 }
 
+// The static instance takes the place of a default that goes: the one before
+// it may have gone already.
 ANullOutStream::~ANullOutStream() {
     if (g_defaultNull == this)
-        g_defaultNull = previousDefault_;
+        g_defaultNull = this == g_staticNull ? nullptr : g_staticNull;
 }
 
 AOutStream& CurrentErrorStream() {

@@ -14,7 +14,14 @@ AFixedPool* _AString::pool_ = nullptr;
 
 namespace {
 const long kBodiesPerChunk = 200;
+// Longest text a body holds: capacity + 1 must stay a positive long.
+const unsigned long kMaxLength = 0x7FFFFFFEul;
+
+[[noreturn]] void ThrowBadInterval() {
+    FormatErrorMessage("Bad interval");
+    AStringError("bstring", 132).throwError();
 }
+}  // namespace
 
 void* _AString::operator new(size_t size) {
     return AFixedPool::allocIn(&pool_, size, kBodiesPerChunk, "bstring", 60);
@@ -72,10 +79,10 @@ void _AString::reserve(long newCapacity) {
 
 void _AString::replaceInterval(unsigned long s, unsigned long e, const char* p, unsigned long a, unsigned long b) {
     unsigned long len = static_cast<unsigned long>(length);
-    if (e > len || s > e || a > b) {
-        FormatErrorMessage("Bad interval");
-        AStringError("bstring", 132).throwError();
-    }
+    // A negative length arrives as a huge one: a result that no string can
+    // hold is a bad interval too, never a copy past the buffer.
+    if (e > len || s > e || a > b || b - a > kMaxLength - (len - (e - s)))
+        ThrowBadInterval();
     unsigned long n = b - a, m = e - s;
     unsigned long newLength = len + n - m;
     unsigned long tail = len - e;
@@ -114,8 +121,16 @@ AString::AString(const char* p, long len) : body_(newBody(194)) {
 }
 
 AString::AString(const AStringInterval& iv) : body_(newBody(201)) {
-    body_->initFromCString(nullptr);
-    body_->replaceInterval(0, 0, iv.string->c_str(), iv.start, iv.end);
+    try {
+        body_->initFromCString(nullptr);
+        // Only here is the source's length known: the edit cannot check it.
+        if (iv.start < 0 || iv.end > iv.string->length())
+            ThrowBadInterval();
+        body_->replaceInterval(0, 0, iv.string->c_str(), iv.start, iv.end);
+    } catch (...) {
+        delete body_;
+        throw;
+    }
 }
 
 AString::AString(long number) : body_(newBody(211)) {

@@ -107,12 +107,17 @@ uint32_t BlockSize(size_t n) {
     if (n == 0 || n > kMaxRequest)
         return 0;
     uint32_t rounded = (static_cast<uint32_t>(n) + 7u) & ~7u;
+    if (rounded > kMaxRequest)
+        return 0;
     uint32_t s = rounded + 8;
     return s < 16 ? 16 : s;
 }
 
 // A new segment holding one free block of `blockSize` bytes (not on the list).
 FreeBlock* NewSegment(uint32_t blockSize) {
+    // Near 4 GB the two markers would wrap the size asked of the system.
+    if (blockSize > UINT32_MAX - 8)
+        return nullptr;
     void* seg = g_heap.systemAlloc(blockSize + 8);
     if (!seg)
         return nullptr;
@@ -197,8 +202,10 @@ void* BAlloc::alloc(size_t count, size_t size) {
     if (s == 0)
         return nullptr;
     void* p = AllocBlock(s);
+    // The whole block, not just the request: a later resize within the
+    // block hands out its spare bytes without zeroing them.
     if (p)
-        std::memset(p, 0, (n + 7) & ~size_t(7));
+        std::memset(p, 0, SizeOf(BlockOf(p)) - 4);
     return p;
 }
 
@@ -244,22 +251,19 @@ void* BAlloc::realloc(void* p, size_t n) {
         return nullptr;
     }
     uint32_t s = BlockSize(n);
-    if (s == 0) {
-        free(p);
+    if (s == 0)
         return nullptr;
-    }
     FreeBlock* b = BlockOf(p);
     uint32_t old = SizeOf(b);
     size_t oldUsable = old - 4;
-    size_t roundedNew = (n + 7) & ~size_t(7);
     if (s <= old) {
         if (s < old)
             Split(b, s);
         // Bytes past the new size are zeroed, so that a later growth in
         // place shows no stale data.
         size_t usable = SizeOf(b) - 4;
-        if (usable > roundedNew)
-            std::memset(static_cast<char*>(p) + roundedNew, 0, usable - roundedNew);
+        if (usable > n)
+            std::memset(static_cast<char*>(p) + n, 0, usable - n);
         return p;
     }
     FreeBlock* next = After(b);
@@ -278,8 +282,7 @@ void* BAlloc::realloc(void* p, size_t n) {
         free(p);
         p = q;
     }
-    if (roundedNew > oldUsable)
-        std::memset(static_cast<char*>(p) + oldUsable, 0, roundedNew - oldUsable);
+    std::memset(static_cast<char*>(p) + oldUsable, 0, SizeOf(BlockOf(p)) - 4 - oldUsable);
     return p;
 }
 

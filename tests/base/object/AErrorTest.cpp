@@ -184,3 +184,84 @@ TEST(Trace, ErrorTextRaisesAsAssertion) {
     KY_Free(dup);
     EXPECT_EQ(nullptr, KY_StrDup(nullptr, "t", 1));
 }
+
+// Null streams may end in any order: once the default one goes, the error
+// stream falls back to the static instance, never to one already gone.
+TEST(AOutStream, NullStreamsEndingOutOfOrderLeaveNoDanglingDefault) {
+    SetErrorStream(nullptr);
+    ANullOutStream* first = new ANullOutStream;
+    ANullOutStream* second = new ANullOutStream;
+    EXPECT_EQ(second, &CurrentErrorStream());
+    delete first;
+    delete second;
+    AOutStream& now = CurrentErrorStream();
+    EXPECT_NE(static_cast<void*>(first), static_cast<void*>(&now));
+    EXPECT_NE(static_cast<void*>(second), static_cast<void*>(&now));
+    EXPECT_TRUE(now.writesToTrace());
+    ANullOutStream* third = new ANullOutStream;
+    EXPECT_EQ(third, &CurrentErrorStream()) << "a new null stream replaces the default in use";
+    delete third;
+    SetErrorStream(nullptr);
+}
+
+namespace {
+bool g_idleWanted;
+bool g_idleReenters;
+int g_idleRuns;
+}  // namespace
+
+// Idle work runs when wanted and more than 100 ms after the last run; idle
+// work that itself yields (a cache read inside a handler) does not nest.
+TEST(AError, YieldRunsIdleWorkAtMostEvery100Ms) {
+    AppErrorHooks hooks = {nullptr, nullptr, [] { return g_idleWanted; },
+                           [] {
+                               ++g_idleRuns;
+                               if (g_idleReenters)
+                                   YieldToApplication();
+                           }};
+    SetAppErrorHooks(&hooks);
+    struct Row {
+        uint32_t clock;
+        bool wanted;
+        bool reenters;
+        int runs;
+    } rows[] = {
+        {1000000, true, false, 1}, {1000100, true, false, 0}, {1000101, true, false, 1},
+        {1000500, false, false, 0}, {1000600, true, true, 1},  {1000650, true, true, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.clock);
+        TestClock() = r.clock;
+        g_idleWanted = r.wanted;
+        g_idleReenters = r.reenters;
+        g_idleRuns = 0;
+        YieldToApplication();
+        EXPECT_EQ(r.runs, g_idleRuns);
+    }
+    SetAppErrorHooks(nullptr);
+    TestClock() = 0;
+}
+
+// The current error outlives the object that raised it: it is the class's
+// prototype, for the root class too.
+TEST(AError, RaisedErrorsLeaveTheirPrototypeCurrent) {
+    struct Row {
+        const char* name;
+        AError* raiser;
+        const AError* prototype;
+    } rows[] = {
+        {"AError", new AError("dobject", 5), &AError::prototype},
+        {"AMemError", new AMemError("balloc", 6), &AMemError::prototype},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        long line = r.raiser->line();
+        EXPECT_THROW(r.raiser->raise(), AError);
+        delete r.raiser;
+        ASSERT_EQ(r.prototype, AError::current());
+        EXPECT_EQ(line, AError::current()->line());
+        EXPECT_STREQ(r.name, AError::current()->className());
+    }
+    AError::setCurrent(nullptr);
+    EXPECT_EQ(0, AError::currentMark);
+}

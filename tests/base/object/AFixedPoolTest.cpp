@@ -79,3 +79,22 @@ TEST(AMemoryChecker, ReportsOnTheErrorStream) {
     EXPECT_NE(std::string::npos, stream.text.find("Detected memory leaks!\nDumping objects ->\nFile dobject; Line 12 # {7} : object block at $"));
     EXPECT_NE(std::string::npos, stream.text.find(", 8 bytes long\nObject dump complete.\n"));
 }
+
+// A reused slot reads as zero over the whole element, odd sizes included.
+TEST(AFixedPool, ReusedSlotsAreZeroFilled) {
+    for (size_t size : {1u, 2u, 3u, 7u, 15u}) {
+        SCOPED_TRACE(size);
+        static AFixedPool* pool = nullptr;
+        void* keep = AFixedPool::allocIn(&pool, size, 4, "test", 1);  // keeps the chunk alive
+        unsigned char* used = static_cast<unsigned char*>(AFixedPool::allocIn(&pool, size, 4, "test", 1));
+        std::memset(used, 0xFF, size);
+        AFixedPool::freeIn(&pool, used);
+        unsigned char* again = static_cast<unsigned char*>(AFixedPool::allocIn(&pool, size, 4, "test", 1));
+        ASSERT_EQ(used, again);
+        for (size_t i = 0; i < size; ++i)
+            EXPECT_EQ(0, again[i]) << i;
+        AFixedPool::freeIn(&pool, again);
+        AFixedPool::freeIn(&pool, keep);
+        EXPECT_EQ(nullptr, pool);
+    }
+}

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 TEST(AString, ConstructionAndSharing) {
@@ -114,4 +115,29 @@ TEST(AString, SetFileExtension) {
         EXPECT_STREQ(r.expected, buffer);
         EXPECT_STREQ(r.expected, AString(r.name).withExtension(r.ext, r.append).c_str());
     }
+}
+
+// Lengths that are negative, reach past the source or cannot be held are bad
+// intervals: reported, never a copy outside a buffer.
+TEST(AString, IntervalsOutsideTheirTextAreRefused) {
+    AString source("abcdef");
+    AString target("xyz");
+    struct Row {
+        const char* name;
+        std::function<void()> edit;
+    } rows[] = {
+        {"negative append length", [&] { target.append("uvw", -1); }},
+        {"result longer than a string holds", [&] { target.replaceInterval(0, 0, "u", 0, 0x7FFFFFFF); }},
+        {"interval past the source end", [&] { AString cut(source.interval(4, 10)); }},
+        {"interval before the source start", [&] { AString cut(source.interval(-3, 2)); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        g_errorMessage[0] = 0;
+        EXPECT_GT(FatalExitCodeOf(r.edit), 0);
+        EXPECT_STREQ("Bad interval", g_errorMessage);
+        EXPECT_STREQ("xyz", target.c_str());
+        EXPECT_EQ(3, target.length());
+    }
+    EXPECT_STREQ("ef", AString(source.interval(4, 2)).c_str());
 }

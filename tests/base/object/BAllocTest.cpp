@@ -68,6 +68,12 @@ TEST(BAlloc, MemoryIsZeroFilledAndReallocKeepsAndZeroes) {
     KY_Free(nullptr);
 }
 
+static size_t FirstNonZero(const unsigned char* p, size_t from, size_t to) {
+    while (from < to && p[from] == 0)
+        ++from;
+    return from;
+}
+
 // Random allocate/resize/free, each block filled with its own byte: any
 // overlap or lost byte shows as a wrong fill.
 TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
@@ -106,8 +112,10 @@ TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
             size_t n = rng() % 2000 + 1;
             b.p = static_cast<unsigned char*>(BAlloc::realloc(b.p, n));
             ASSERT_NE(nullptr, b.p);
-            if (n > b.n)
+            if (n > b.n) {
+                ASSERT_EQ(n, FirstNonZero(b.p, b.n, n)) << "step " << step;
                 std::memset(b.p + b.n, b.fill, n - b.n);
+            }
             b.n = n;
         }
     }
@@ -124,4 +132,84 @@ TEST(BAlloc, RefusedSystemMemoryAnswersNull) {
     void* p = BAlloc::alloc(1, 40000);
     BAlloc::setSystemFunctions(nullptr, nullptr);
     EXPECT_EQ(nullptr, p);
+}
+
+namespace {
+uint32_t g_smallestAsk;
+void* RefuseAndRecord(uint32_t bytes) {
+    if (bytes < g_smallestAsk)
+        g_smallestAsk = bytes;
+    return nullptr;
+}
+}  // namespace
+
+// Near 4 GB the block size plus the segment markers wraps: nothing may then be
+// asked of the system, and a refused resize must leave the old block alone.
+TEST(BAlloc, RequestsNearTheTopAreRefusedCleanly) {
+    const size_t sizes[] = {0xFFFFFFE1u, 0xFFFFFFE9u, 0xFFFFFFF0u, 0xFFFFFFF4u, 0xFFFFFFF8u, 0xFFFFFFFFu};
+    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(40000));  // its own segment
+    ASSERT_NE(nullptr, p);
+    std::memset(p, 0x5A, 40000);
+    uint32_t segments = BAlloc::segmentCount();
+    BAlloc::setSystemFunctions(RefuseAndRecord, nullptr);
+    for (size_t n : sizes) {
+        SCOPED_TRACE(n);
+        g_smallestAsk = UINT32_MAX;
+        EXPECT_EQ(nullptr, BAlloc::alloc(1, n));
+        EXPECT_EQ(nullptr, BAlloc::realloc(p, n));
+        EXPECT_GE(g_smallestAsk, 0xFFFFFFE0u) << "a wrapped size reached the system";
+        EXPECT_EQ(segments, BAlloc::segmentCount()) << "the old block was released";
+        EXPECT_EQ(40004u, BAlloc::usableSize(p));
+    }
+    BAlloc::setSystemFunctions(nullptr, nullptr);
+    for (int i = 0; i < 40000; ++i)
+        ASSERT_EQ(0x5A, p[i]) << i;
+    KY_Free(p);
+}
+
+// Bytes past a request that the block holds anyway must read as zero once a
+// resize brings them into use, whatever the memory held before.
+TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
+    struct Row {
+        const char* name;
+        size_t allocated, grownTo;
+    } rows[] = {
+        {"block cut from the old data, grown in place", 32752, 32760},
+        {"8-byte rest absorbed, grown within the block", 39992, 40000},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        // A dedicated segment full of old data, shrunk: its rest is the only
+        // free block large enough for what follows.
+        unsigned char* old = static_cast<unsigned char*>(KY_Malloc(40000));
+        ASSERT_NE(nullptr, old);
+        std::memset(old, 0xAB, 40000);
+        old = static_cast<unsigned char*>(BAlloc::realloc(old, 8));
+        std::memset(old, 0, 8);
+        unsigned char* p = old;
+        unsigned char* q = nullptr;
+        if (r.allocated < 39992) {
+            q = static_cast<unsigned char*>(KY_Malloc(r.allocated));
+            p = q;
+        } else {
+            p = static_cast<unsigned char*>(BAlloc::realloc(p, r.allocated));
+        }
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(r.allocated, FirstNonZero(p, 0, r.allocated));
+        p = static_cast<unsigned char*>(BAlloc::realloc(p, r.grownTo));
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(r.grownTo, FirstNonZero(p, r.allocated, r.grownTo)) << "stale bytes in the growth";
+        if (q)
+            KY_Free(old);
+        KY_Free(p);
+    }
+
+    // A shrink discards the bytes past the new size, rounded or not.
+    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(100));
+    std::memset(p, 0xAB, 100);
+    p = static_cast<unsigned char*>(BAlloc::realloc(p, 75));
+    p = static_cast<unsigned char*>(BAlloc::realloc(p, 90));
+    ASSERT_NE(nullptr, p);
+    EXPECT_EQ(90u, FirstNonZero(p, 75, 90)) << "old bytes came back";
+    KY_Free(p);
 }
