@@ -7,7 +7,7 @@
 AFileStream::AFileStream() : file_(nullptr) {}
 
 AFileStream::AFileStream(const AFile& file, const char* mode, long extra) : file_(nullptr) {
-    AFilteredFile filtered(file, 0, 0, 0, nullptr);
+    AFilteredFile filtered(file, 0, 0, 0, AFilter::emptyFilter());
     CheckFileCode(attach(filtered, mode, extra), 1118);
     if (!file_)
         ThrowAssert("bstream", 1119);
@@ -41,8 +41,8 @@ int AFileStream::attach(const AFilteredFile& file, const char* mode, long) {
         KY_FileAddRef(file_);
     }
     if (file_ && code == 0) {
-        if (file.filter())
-            KY_FileSetFilter(file_, file.filter());
+        if (!file.filter().isPassThrough())
+            KY_FileSetFilter(file_, file.filter().handle());
         KY_SetOpenSpecDeleteOnClose(file.deleteOnClose() != 0, &file_->spec);
     }
     return code;

@@ -3,20 +3,21 @@
 
 #include "base/object/AFileStream.h"
 
-AFilteredFile::AFilteredFile() : user1_(0), user2_(0), deleteOnClose_(0), filter_(nullptr), shared_(nullptr) {}
+AFilteredFile::AFilteredFile() : user1_(0), user2_(0), deleteOnClose_(0), filter_(), shared_(nullptr) {}
 
-AFilteredFile::AFilteredFile(const AFile& file, long user1, long user2, short deleteOnClose, KY_Filter* filter)
+AFilteredFile::AFilteredFile(const AFile& file, long user1, long user2, short deleteOnClose, const AFilter& filter)
     : AFile(file), user1_(user1), user2_(user2), deleteOnClose_(deleteOnClose), filter_(filter), shared_(nullptr) {}
 
-AFilteredFile::AFilteredFile(const KY_OpenSpec& spec, long user1, long user2, short deleteOnClose, KY_Filter* filter,
-                             KY_File* shared)
+AFilteredFile::AFilteredFile(const KY_OpenSpec& spec, long user1, long user2, short deleteOnClose,
+                             const AFilter& filter, KY_File* shared)
     : AFile(spec), user1_(user1), user2_(user2), deleteOnClose_(deleteOnClose), filter_(filter), shared_(nullptr) {
     if (!shared)
         ThrowAssert("bstream", 1007);
     share(shared);
 }
 
-AFilteredFile::AFilteredFile(const AFileStream& stream, long user1, long user2, short deleteOnClose, KY_Filter* filter)
+AFilteredFile::AFilteredFile(const AFileStream& stream, long user1, long user2, short deleteOnClose,
+                             const AFilter& filter)
     : user1_(user1), user2_(user2), deleteOnClose_(deleteOnClose), filter_(filter), shared_(nullptr) {
     KY_File* file = stream.file();
     if (!file)

@@ -4,20 +4,21 @@
 #pragma once
 
 #include "base/object/AFile.h"
+#include "base/object/AFilter.h"
 
 class AFileStream;
 
 class AFilteredFile : public AFile {
 public:
     AFilteredFile();
-    // filter: the handle streams install on their file (not owned: the
-    // caller's filter object keeps it alive); null installs nothing.
-    AFilteredFile(const AFile& file, long user1, long user2, short deleteOnClose, KY_Filter* filter);
+    // filter: shared (one reference held); streams install it on their file,
+    // and the empty filter removes the translation of a shared file.
+    AFilteredFile(const AFile& file, long user1, long user2, short deleteOnClose, const AFilter& filter);
     // shared must be given (an assertion otherwise); one reference is taken.
-    AFilteredFile(const KY_OpenSpec& spec, long user1, long user2, short deleteOnClose, KY_Filter* filter,
+    AFilteredFile(const KY_OpenSpec& spec, long user1, long user2, short deleteOnClose, const AFilter& filter,
                   KY_File* shared);
     // A cached kind-1 request for the bound stream's path, sharing its open file.
-    AFilteredFile(const AFileStream& stream, long user1, long user2, short deleteOnClose, KY_Filter* filter);
+    AFilteredFile(const AFileStream& stream, long user1, long user2, short deleteOnClose, const AFilter& filter);
     AFilteredFile(const AFilteredFile& other);
     AFilteredFile& operator=(const AFilteredFile& other);
     ~AFilteredFile() override;
@@ -25,7 +26,7 @@ public:
     long user1() const { return user1_; }
     long user2() const { return user2_; }
     short deleteOnClose() const { return deleteOnClose_; }
-    KY_Filter* filter() const { return filter_; }
+    const AFilter& filter() const { return filter_; }
     KY_File* sharedFile() const { return shared_; }
 
 private:
@@ -34,6 +35,6 @@ private:
     long user1_;
     long user2_;
     short deleteOnClose_;
-    KY_Filter* filter_;  // not owned
-    KY_File* shared_;    // one reference held, or null
+    AFilter filter_;
+    KY_File* shared_;  // one reference held, or null
 };

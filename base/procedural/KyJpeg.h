@@ -16,5 +16,6 @@
 struct KY_File;
 
 // Installs (or reuses) the source manager; its record and buffer come from the
-// decompressor's permanent pool. The file is not owned and must outlive the decoding.
+// decompressor's permanent pool (new ones when another kind of manager is
+// installed). The file is not owned and must outlive the decoding.
 void KY_JpegStreamSrc(j_decompress_ptr cinfo, KY_File* file);

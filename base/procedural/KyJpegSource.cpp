@@ -54,7 +54,8 @@ void TermSource(j_decompress_ptr) {}
 }  // namespace
 
 void KY_JpegStreamSrc(j_decompress_ptr cinfo, KY_File* file) {
-    if (!cinfo->src) {
+    // Another manager's record is smaller than ours: only our own is reused.
+    if (!cinfo->src || cinfo->src->init_source != InitSource) {
         j_common_ptr common = reinterpret_cast<j_common_ptr>(cinfo);
         KySource* src = static_cast<KySource*>(cinfo->mem->alloc_small(common, JPOOL_PERMANENT, sizeof(KySource)));
         src->buffer = static_cast<JOCTET*>(cinfo->mem->alloc_small(common, JPOOL_PERMANENT, kBufferSize));

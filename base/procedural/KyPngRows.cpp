@@ -28,6 +28,7 @@ struct PngState {
     png_infop endInfo;  // owned by png; never read
     png_structp png;    // owned; its I/O pointer is the codec
     uint8_t* row;       // owned, rowBytes
+    uint8_t* image;     // owned, rowBytes * height: an interlaced image read whole; else null
     uint32_t rowBytes;
     uint32_t rowsDone;
     uint32_t height;
@@ -95,13 +96,28 @@ int OpenAndReadHeader(KY_Codec* codec, PngState* s) {
     return 0;
 }
 
+// An Adam7 row is complete only after the last pass: every pass is read
+// into the whole image first. 1 on a library error.
+int ReadInterlaced(PngState* s) {
+    if (setjmp(s->jump))
+        return 1;
+    int passes = png_set_interlace_handling(s->png);
+    for (int pass = 0; pass < passes; ++pass)
+        for (uint32_t y = 0; y < s->height; ++y)
+            png_read_row(s->png, s->image + size_t(y) * s->rowBytes, nullptr);
+    return 0;
+}
+
 // Reads `count` rows; each goes to dest (stride apart) or, with dest null,
 // through the codec's output-byte routine.
 int ReadRows(KY_Codec* codec, PngState* s, uint32_t count, uint8_t* dest, uint32_t stride) {
     if (setjmp(s->jump))
         return 1;
     for (uint32_t i = 0; i < count; ++i) {
-        png_read_row(s->png, s->row, nullptr);
+        if (s->image)
+            std::memcpy(s->row, s->image + size_t(s->rowsDone) * s->rowBytes, s->rowBytes);
+        else
+            png_read_row(s->png, s->row, nullptr);
         if (dest) {
             uint8_t* to = dest + size_t(i) * stride;
             std::memcpy(to, s->row, s->rowBytes);
@@ -145,6 +161,16 @@ int KY_PngRowsInit(KY_Codec* codec) {
         KY_SetErrorDetail("row buffer");
         return kCodecNoMemory;
     }
+    if (png_get_interlace_type(s->png, s->info) != PNG_INTERLACE_NONE) {
+        uint64_t size = rowBytes * s->height;
+        s->image = size <= 0x10000000u ? static_cast<uint8_t*>(KY_Malloc(static_cast<size_t>(size))) : nullptr;
+        if (!s->image) {
+            KY_SetErrorDetail("image buffer");
+            return kCodecNoMemory;
+        }
+        if (ReadInterlaced(s))
+            RaisePngError();
+    }
     return 0;
 }
 
@@ -173,6 +199,7 @@ int KY_PngRowsTerm(KY_Codec* codec) {
         if (s->png)
             png_destroy_read_struct(&s->png, s->info ? &s->info : nullptr, s->endInfo ? &s->endInfo : nullptr);
         KY_Free(s->row);
+        KY_Free(s->image);
         KY_Free(s);
     }
     codec->png = nullptr;

@@ -7,6 +7,7 @@
 #include "base/procedural/Trace.h"
 #include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/base/procedural/TextTestSupport.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
     EXPECT_EQ('0', first.getByte());
 
     // Streams made from a request that shares an open file share its position.
-    AFilteredFile shared(first, 1, 2, 0, nullptr);
+    AFilteredFile shared(first, 1, 2, 0, AFilter());
     EXPECT_EQ(first.file(), shared.sharedFile());
     AFilteredFile copy = shared;
     AFileStream second(copy, "rb", 0);
@@ -81,7 +82,7 @@ TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
 
     // Delete on close goes to the file at its final close.
     {
-        AFilteredFile temporary(Request("scratch"), 0, 0, 1, nullptr);
+        AFilteredFile temporary(Request("scratch"), 0, 0, 1, AFilter());
         AFileStream scratch(temporary, "wb", 0);
         scratch.write("abc", 3);
         EXPECT_TRUE(PathExistsOnDisk(PathOf("scratch")));
@@ -98,6 +99,44 @@ TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
         EXPECT_STREQ("bstream", e.file());
     }
     EXPECT_TRUE(raised);
+}
+
+TEST_F(StreamTest, FilteredRequestsTranslateWhatTheirStreamsRead) {
+    FltImage image;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        image.base[c] = static_cast<int16_t>(c + 32);
+    WriteAll(PathOf("lower.flt"), image.bytes());
+    WriteAll(PathOf("text"), "Hello WORLD\r\n");
+    // The request holds its filter: the caller's AFilter is gone before any stream opens.
+    auto lowerRequest = [this] {
+        AFilter filter(AFileSpec(PathOf("lower.flt").c_str()));
+        EXPECT_NE(nullptr, filter.handle());
+        return AFilteredFile(Request("text"), 0, 0, 0, filter);
+    };
+    AFilteredFile lower = lowerRequest();
+    AFileStream lowered(lower, "rb", 0);
+    // A request sharing that open file with the empty filter reads it untranslated.
+    AFilteredFile plainShare(lowered, 0, 0, 0, AFilter());
+    AFilteredFile plain(Request("text"), 0, 0, 0, AFilter());
+    struct Row {
+        const char* name;
+        const AFilteredFile& request;
+        const char* line;
+    } rows[] = {
+        {"a filter", lower, "hello world"},
+        {"the empty filter", plain, "Hello WORLD"},
+        {"the empty filter on a shared file", plainShare, "Hello WORLD"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AFileStream stream(row.request, "rb", 0);
+        stream.seek(0, 0);
+        EXPECT_STREQ(row.line, stream.readLine(nullptr).c_str());
+        char bytes[6] = {};
+        stream.seek(0, 0);
+        EXPECT_EQ(5, stream.read(bytes, 5));
+        EXPECT_EQ(std::string(row.line, 5), bytes);
+    }
 }
 
 TEST_F(StreamTest, TextOutStreamWritesFormatsAndFeedsTheTrace) {

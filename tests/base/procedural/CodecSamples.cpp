@@ -182,7 +182,7 @@ void NoFlush(png_structp) {}
 
 }  // namespace
 
-std::string MakePng(int width, int height, int colorType, const std::string& rows) {
+std::string MakePng(int width, int height, int colorType, const std::string& rows, bool interlaced) {
     std::string out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -191,17 +191,19 @@ std::string MakePng(int width, int height, int colorType, const std::string& row
         return std::string();
     }
     png_set_write_fn(png, &out, AppendPng, NoFlush);
-    png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, colorType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
     for (int i = 0; i < 256; ++i)
         palette[i] = png_color{static_cast<png_byte>(i), static_cast<png_byte>(255 - i), 0};
     if (colorType == PNG_COLOR_TYPE_PALETTE)
         png_set_PLTE(png, info, palette, 256);
     png_write_info(png, info);
+    int passes = png_set_interlace_handling(png);
     size_t rowBytes = rows.size() / height;
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, reinterpret_cast<png_const_bytep>(rows.data() + y * rowBytes));
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = 0; y < height; ++y)
+            png_write_row(png, reinterpret_cast<png_const_bytep>(rows.data() + y * rowBytes));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;

@@ -10,5 +10,6 @@ std::string FrenchText(size_t size, uint32_t seed = 1);
 std::string RandomBytes(size_t size, uint32_t seed = 1);
 
 // An 8-bit PNG written by libpng: colour type 3 (palette, `rows` holds
-// indexes) or 2 (RGB); rows top first, width * channels bytes each.
-std::string MakePng(int width, int height, int colorType, const std::string& rows);
+// indexes) or 2 (RGB); rows top first, width * channels bytes each;
+// stored in Adam7 passes when interlaced.
+std::string MakePng(int width, int height, int colorType, const std::string& rows, bool interlaced = false);

@@ -85,7 +85,7 @@ TEST(CodecRobustness, DamagedRecordsEndInACode) {
         std::string records[2];
         if (mode == 5) {
             records[0] = MakePng(12, 10, 2, RandomBytes(12 * 10 * 3, 3));
-            records[1] = MakePng(7, 5, 3, FrenchText(35, 4));
+            records[1] = MakePng(7, 5, 3, FrenchText(35, 4), true);
         } else {
             records[0] = Compress(mode, FrenchText(700, 11));
             records[1] = Compress(mode, RandomBytes(300, 12));

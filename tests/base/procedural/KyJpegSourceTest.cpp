@@ -131,7 +131,12 @@ TEST_F(JpegSourceTest, SkipRefillsAsOftenAsNeeded) {
     jpeg_error_mgr err;
     d.err = jpeg_std_error(&err);
     jpeg_create_decompress(&d);
+    // Another manager's record is too small for ours: it is replaced, not reused.
+    static const unsigned char kNothing[1] = {0};
+    jpeg_mem_src(&d, kNothing, sizeof kNothing);
+    jpeg_source_mgr* other = d.src;
     KY_JpegStreamSrc(&d, file);
+    EXPECT_NE(other, d.src);
     jpeg_source_mgr* src = d.src;
     KY_JpegStreamSrc(&d, file);
     EXPECT_EQ(src, d.src) << "reused";

@@ -38,6 +38,12 @@ std::string PngRows(const std::string& png, size_t chunk, std::vector<int>* code
 TEST(PngRows, RowsPaddedToFourBytes) {
     const std::string palette = MakePng(1, 3, 3, std::string("\x05\x06\x07", 3));
     const std::string rgb = MakePng(2, 2, 2, "abcdefghijkl");
+    // Adam7 passes: 9 x 9 RGB, the rows padded from 27 to 28 bytes.
+    const std::string pixels = RandomBytes(9 * 27, 8);
+    const std::string interlaced = MakePng(9, 9, 2, pixels, true);
+    std::string padded;
+    for (int y = 0; y < 9; ++y)
+        padded += pixels.substr(y * 27, 27) + '\0';
     struct Row {
         const char* name;
         const std::string& png;
@@ -59,6 +65,8 @@ TEST(PngRows, RowsPaddedToFourBytes) {
          {kCodecMore, kCodecDone}},
         {"rgb, stride 8", rgb, 16, std::string("abcdef\0\0ghijkl\0\0", 16), {kCodecDone}},
         {"buffer below one row", palette, 3, "", {kCodecNoProgress}},
+        {"interlaced, whole", interlaced, 9 * 28, padded, {kCodecDone}},
+        {"interlaced, four rows per call", interlaced, 4 * 28, padded, {kCodecMore, kCodecMore, kCodecDone}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
