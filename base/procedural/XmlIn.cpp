@@ -460,19 +460,33 @@ void StartTag(XmlIn_Reader* r, const XmlIn_Entry* table, void* target) {
         return;
     }
     XmlIn_Element el = {name, attributes, empty ? 1 : 0, empty ? 1 : 0, nullptr};
-    XmlIn_Element* outer = r->current;
-    r->current = &el;
     if (!empty)
         ++r->depth;
     long inner = r->depth;
-    if ((m.entry->kind & 0xFF) == 1) {
-        void* t = m.entry->low ? reinterpret_cast<void*>(m.entry->low) : m.target;
-        r->elementCallback(r, m.entry, &el, t);
-    } else if (!StoreValue(r, m.entry, m.target, el)) {
-        SetError(r, XMLIN_INVALID_VALUE);
+    {
+        // A handler's own error may pass through here: the element and its records
+        // must not outlive this frame, and the reader, stopped mid-element, answers error 1.
+        struct Handling {
+            XmlIn_Reader* r;
+            XmlIn_Element* outer;
+            XmlIn_Attribute* attributes;
+            bool done;
+            ~Handling() {
+                r->current = outer;
+                FreeList(r, attributes);
+                if (!done)
+                    SetError(r, XMLIN_NOT_WELL_FORMED);
+            }
+        } handling = {r, r->current, attributes, false};
+        r->current = &el;
+        if ((m.entry->kind & 0xFF) == 1) {
+            void* t = m.entry->low ? reinterpret_cast<void*>(m.entry->low) : m.target;
+            r->elementCallback(r, m.entry, &el, t);
+        } else if (!StoreValue(r, m.entry, m.target, el)) {
+            SetError(r, XMLIN_INVALID_VALUE);
+        }
+        handling.done = true;
     }
-    r->current = outer;
-    FreeList(r, attributes);
     // What the handler left of the element is skipped, children included.
     if (!empty && r->error == 0 && !el.finished && r->depth >= inner)
         ParseContent(r, nullptr, nullptr, inner);

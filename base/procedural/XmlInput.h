@@ -4,7 +4,8 @@
 // Malformed input raises XML::ParseException (recoverable, with the reader's
 // error code and 1-based line and column); an unreadable file raises
 // XML::FileException. A handler may throw ParseException itself: its code
-// becomes the reader's error state and parse() rethrows it as its own.
+// becomes the reader's error state and parse() rethrows it as its own. Any
+// other error a handler throws passes through parse(); the reader then answers error 1.
 #pragma once
 
 #include "base/object/AError.h"

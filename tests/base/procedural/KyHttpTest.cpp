@@ -529,7 +529,8 @@ std::string g_authAnswer;
 int GiveCredentials(int code, char* buffer, int retry) {
     ++g_authCalls;
     g_authRetries.push_back(retry);
-    if (code != KY_HTTP_PROXY_AUTH || g_authAnswer.empty())
+    // Like a reader who cancels the dialog when asked again: a proxy that keeps refusing never loops.
+    if (code != KY_HTTP_PROXY_AUTH || g_authAnswer.empty() || retry > 0)
         return 0;
     std::memcpy(buffer, g_authAnswer.c_str(), g_authAnswer.size() + 1);
     return 1;

@@ -305,6 +305,35 @@ void OnBoomRoot(XML::Element& e, void* target) {
     XML::Input::next(e, kBoom, target);
 }
 
+void ForeignThrow(XML::Element&, void*) {
+    throw ALocalError("test", 1);
+}
+
+const XmlIn_Entry kForeign[] = {{"boom", 1, 0, 0, reinterpret_cast<void*>(&ForeignThrow), 0, 0},
+                                {nullptr, 0, 0, 0, nullptr, 0, 0}};
+
+void OnForeignRoot(XML::Element& e, void* target) {
+    XML::Input::next(e, kForeign, target);
+}
+
+// Any other error from a handler passes through; the reader it leaves holds no
+// dead element or records and answers an error, not the rest of the document.
+TEST(XmlReader, ForeignErrorFromAHandler) {
+    const XmlIn_Entry rootTable[] = {{"root", 1, 0, 0, reinterpret_cast<void*>(&OnForeignRoot), 0, 0},
+                                     {nullptr, 0, 0, 0, nullptr, 0, 0}};
+    for (const char* doc : {"<root><boom a='1' b='2'/><s4>5</s4></root>", "<root><boom a='1'>x</boom></root>"}) {
+        SCOPED_TRACE(doc);
+        MemoryStream stream(doc);
+        XML::Input input(stream);
+        Values v;
+        EXPECT_THROW(input.parse(rootTable, &v), ALocalError);
+        EXPECT_EQ(nullptr, input.raw()->current);
+        EXPECT_EQ(0, input.raw()->inUse);
+        EXPECT_THROW(input.parse(kValues, &v), XML::ParseException);
+        EXPECT_EQ(-1, v.s4);
+    }
+}
+
 class XmlFiles : public TempFolderTest {};
 
 TEST_F(XmlFiles, FileInputAndExceptions) {
