@@ -79,7 +79,9 @@ AString AFileStream::readLine(short* endFlag) {
         }
         size_t length = std::strlen(text);
         char last = text[length - 1];
-        if (length == previous || last == '\n' || last == '\r') {
+        // A CR that fills the buffer may be the first half of a CR LF: reread wider.
+        bool full = length == buffer.size() - 1;
+        if (length == previous || last == '\n' || (last == '\r' && !full)) {
             while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r'))
                 --length;
             return AString(text, static_cast<long>(length));

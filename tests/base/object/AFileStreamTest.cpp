@@ -38,11 +38,15 @@ TEST_F(StreamTest, ReadLineSplitsGrowsAndFlagsTheEnd) {
         {"1024 characters, no line end", std::string(1024, 'w'), {std::string(1024, 'w')}},
         {"CR alone ends no line", "a\n\rb\r\r\n", {"a", "\rb"}},
         {"empty file", "", {}},
+        {"CR LF split by the line buffer", std::string(1022, 'v') + "\r\nbc\r\nde\r\n", {std::string(1022, 'v'), "bc", "de"}},
+        {"CR LF split twice", std::string(2046, 'u') + "\r\nbc\r\n", {std::string(2046, 'u'), "bc"}},
     };
     for (const Row& row : rows) {
+      for (const AFileOptions* options : {&kPlainFileOptions, &kCachedFileOptions}) {
         SCOPED_TRACE(row.name);
+        SCOPED_TRACE(options == &kPlainFileOptions ? "plain" : "cached");
         WriteAll(PathOf("lines.txt"), row.content);
-        AFileStream stream(Request("lines.txt"), "rb", 0);
+        AFileStream stream(AFile(fs_, AFileSpec(PathOf("lines.txt").c_str()), 0, *options, false), "rb", 0);
         for (const std::string& expected : row.lines) {
             short end = 0;
             AString line = stream.readLine(&end);
@@ -52,6 +56,7 @@ TEST_F(StreamTest, ReadLineSplitsGrowsAndFlagsTheEnd) {
         short end = 0;
         EXPECT_EQ(0, stream.readLine(&end).length());
         EXPECT_EQ(1, end);
+      }
     }
 }
 
