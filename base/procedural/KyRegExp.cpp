@@ -30,6 +30,9 @@ const unsigned char kFlags = 3;
 const int kSetBytes = 32;
 const int kOpenUpperBound = 20000;
 const int kMaxCount = 255;
+// Each repeated element is one level of the matcher's recursion: beyond this
+// many a pattern is an overflow rather than a stack overflow.
+const int kMaxRepeated = 4096;
 // The largest element: opcode, set bitmap and two counts.
 const size_t kMaxElement = 1 + kSetBytes + 4;
 
@@ -114,6 +117,7 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
     }
     long lastep = -1;  // start of the last element that * or \{ may repeat
     int nbra = 0;
+    int repeated = 0;
     unsigned closedMask = 0;
     int open[kKyRegMaxGroups];
     int depth = 0;
@@ -145,8 +149,11 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
                 literal(c);
                 break;
             }
-            if ((prog.out[lastep] & kFlags) == 0)
+            if ((prog.out[lastep] & kFlags) == 0) {
+                if (++repeated > kMaxRepeated)
+                    return 50;
                 prog.out[lastep] |= kStar;
+            }
             break;
         case '$':
             if (s[i] != 0) {
@@ -217,6 +224,8 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
                 int high = 0;
                 if (int error = ParseCounts(s, i, low, high))
                     return error;
+                if (++repeated > kMaxRepeated)
+                    return 50;
                 prog.out[lastep] |= kRange;
                 prog.emitCount(low);
                 prog.emitCount(high);

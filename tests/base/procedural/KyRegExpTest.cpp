@@ -112,8 +112,28 @@ TEST(KyRegExp, AnswersSyntaxErrorsWithoutEndingTheProcess) {
         EXPECT_STREQ(r.text, KY_RegErrorText(r.number));
         EXPECT_EQ("regexp error " + std::to_string(r.number) + " : " + r.text + "\n", ShownText());
     }
+    // Each repeated element is a level of the matcher's recursion.
+    std::string deepest;
+    for (int i = 0; i < 4096; ++i)
+        deepest += i % 2 ? "a*" : "b\\{1,2\\}";
+    KY_RegExp* re = KY_RegComp(deepest.c_str());
+    ASSERT_NE(nullptr, re);
+    EXPECT_EQ(0, KY_RegExec("c", re, nullptr, nullptr));
+    KY_RegFree(re);
+    std::string tooDeep;
+    for (int i = 0; i < 60000; ++i)
+        tooDeep += "a*";
+    for (const std::string& pattern : {deepest + "a*", tooDeep}) {
+        ClearBoxes();
+        re = KY_RegComp(pattern.c_str());
+        EXPECT_EQ(nullptr, re);
+        EXPECT_EQ(0, KY_RegExec("c", re, nullptr, nullptr));
+        EXPECT_EQ(50, KY_RegLastError());
+        EXPECT_EQ("regexp error 50 : Regular expression overflow\n", ShownText());
+        KY_RegFree(re);
+    }
     EXPECT_STREQ("Unregistered error", KY_RegErrorText(12));
-    KY_RegExp* re = KY_RegComp("a\\{255\\}");
+    re = KY_RegComp("a\\{255\\}");
     EXPECT_NE(nullptr, re);
     EXPECT_EQ(0, KY_RegLastError());
     KY_RegFree(re);
