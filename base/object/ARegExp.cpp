@@ -30,12 +30,14 @@ ARegExp::~ARegExp() {
 }
 
 bool ARegExp::match(const AString& text, long* start, long* end) const {
-    return KY_RegExec(text.c_str(), re_, start, end) != 0;
+    subject_ = text;
+    return KY_RegExec(subject_.c_str(), re_, start, end) != 0;
 }
 
 AString ARegExp::replace(const AString& text, const char* replacement, bool expanded, bool all) const {
-    const char* s = text.c_str();
-    long length = text.length();
+    subject_ = text;
+    const char* s = subject_.c_str();
+    long length = subject_.length();
     long position = 0;
     long start = 0;
     long end = 0;

@@ -48,4 +48,7 @@ private:
     AString replace(const AString& text, const char* replacement, bool expanded, bool all) const;
 
     KY_RegExp* re_;  // owned
+    // Text of this pattern's last search: the process-wide groups point into
+    // it, so it must outlive a temporary the caller passed.
+    mutable AString subject_;
 };

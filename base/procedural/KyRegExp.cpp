@@ -30,6 +30,9 @@ const unsigned char kFlags = 3;
 const int kSetBytes = 32;
 const int kOpenUpperBound = 20000;
 const int kMaxCount = 255;
+// Each repeated element is one level of the matcher's recursion: beyond this
+// many a pattern is an overflow rather than a stack overflow.
+const int kMaxRepeated = 4096;
 // The largest element: opcode, set bitmap and two counts.
 const size_t kMaxElement = 1 + kSetBytes + 4;
 
@@ -114,6 +117,7 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
     }
     long lastep = -1;  // start of the last element that * or \{ may repeat
     int nbra = 0;
+    int repeated = 0;
     unsigned closedMask = 0;
     int open[kKyRegMaxGroups];
     int depth = 0;
@@ -145,8 +149,11 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
                 literal(c);
                 break;
             }
-            if ((prog.out[lastep] & kFlags) == 0)
+            if ((prog.out[lastep] & kFlags) == 0) {
+                if (++repeated > kMaxRepeated)
+                    return 50;
                 prog.out[lastep] |= kStar;
+            }
             break;
         case '$':
             if (s[i] != 0) {
@@ -217,6 +224,8 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
                 int high = 0;
                 if (int error = ParseCounts(s, i, low, high))
                     return error;
+                if (++repeated > kMaxRepeated)
+                    return 50;
                 prog.out[lastep] |= kRange;
                 prog.emitCount(low);
                 prog.emitCount(high);
@@ -238,10 +247,60 @@ int Compile(const unsigned char* s, Program& prog, int& groups, int& anchored) {
     }
 }
 
+// Walks a program to its kEof: its size in bytes, and whether it refers back to a group.
+size_t ScanProgram(const unsigned char* ep, bool& backReference) {
+    const unsigned char* start = ep;
+    backReference = false;
+    for (;;) {
+        unsigned char op = *ep++;
+        if (op == kEof)
+            return static_cast<size_t>(ep - start);
+        unsigned char base = static_cast<unsigned char>(op & ~kFlags);
+        backReference = backReference || base == kBack;
+        ep += base == kSet ? kSetBytes : base == kDot || base == kDollar ? 0 : 1;
+        if ((op & kFlags) == kRange)
+            ep += 4;
+    }
+}
+
+// Backtracking steps after which a search starts remembering failures, and
+// the most bits (program bytes x text positions) it spends on them.
+const long kRememberAfter = 4096;
+const size_t kMaxRememberedBits = size_t(16) << 20;
+
 struct Matcher {
     const unsigned char* braStart[kKyRegMaxGroups];
     const unsigned char* braEnd[kKyRegMaxGroups];
     const unsigned char* matchEnd;
+    // Without back-references, whether the program matches from a position
+    // depends on nothing else: a failure recorded once is never tried again,
+    // which keeps patterns such as a*a*a*a*b from taking exponential time.
+    const unsigned char* program;
+    const unsigned char* text;
+    size_t columns;        // text positions, terminator included
+    size_t programSize;
+    bool canRemember;
+    long steps = 0;
+    unsigned char* failed = nullptr;  // owned bits, program offset x text position
+
+    ~Matcher() { KY_Free(failed); }
+
+    bool tryAt(const unsigned char* lp, const unsigned char* ep) {
+        if (!failed && canRemember && ++steps > kRememberAfter) {
+            canRemember = false;
+            if (columns <= kMaxRememberedBits / programSize)
+                failed = static_cast<unsigned char*>(KY_Calloc(programSize * columns / 8 + 1, 1));
+        }
+        if (!failed)
+            return advance(lp, ep);
+        size_t bit = size_t(ep - program) * columns + size_t(lp - text);
+        if ((failed[bit >> 3] >> (bit & 7)) & 1)
+            return false;
+        if (advance(lp, ep))
+            return true;
+        failed[bit >> 3] |= static_cast<unsigned char>(1u << (bit & 7));
+        return false;
+    }
 
     static bool one(unsigned char base, const unsigned char* operand, unsigned char c) {
         if (c == 0)
@@ -302,7 +361,7 @@ struct Matcher {
                 while (std::strncmp(reinterpret_cast<const char*>(braStart[g]), reinterpret_cast<const char*>(lp), n) == 0)
                     lp += n;
                 for (;; lp -= n) {
-                    if (advance(lp, ep))
+                    if (tryAt(lp, ep))
                         return true;
                     if (lp == first)
                         return false;
@@ -328,7 +387,7 @@ struct Matcher {
             for (long k = low; k < high && one(base, operand, *lp); ++k)
                 ++lp;
             for (;; --lp) {
-                if (advance(lp, ep))
+                if (tryAt(lp, ep))
                     return true;
                 if (lp == first)
                     return false;
@@ -399,6 +458,12 @@ int KY_RegExecAt(const char* subject, long offset, const KY_RegExp* re, long* st
     const unsigned char* base = reinterpret_cast<const unsigned char*>(subject);
     const unsigned char* p = base + offset;
     Matcher m;
+    m.program = re->program;
+    m.text = base;
+    m.columns = length + 1;
+    bool backReference = false;
+    m.programSize = ScanProgram(re->program, backReference);
+    m.canRemember = !backReference;
     bool found = false;
     for (;;) {
         if (m.advance(p, re->program)) {

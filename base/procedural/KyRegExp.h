@@ -19,7 +19,8 @@ struct KY_RegExp {
 };
 
 // A new compiled pattern (free with KY_RegFree); null on a syntax error or
-// when memory is short (KY_RegLastError then answers 0).
+// when memory is short (KY_RegLastError then answers 0). More than 4096
+// repeated elements (* or \{ \}) is error 50: the matcher recurses on each.
 KY_RegExp* KY_RegComp(const char* pattern);
 // Frees a pattern; accepts null; answers null.
 KY_RegExp* KY_RegFree(KY_RegExp* re);

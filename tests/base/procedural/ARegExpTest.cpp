@@ -67,3 +67,14 @@ TEST(ARegExp, RaisesARecoverableErrorForABadPattern) {
     EXPECT_EQ(25, number);
     EXPECT_STREQ("regexp error 25 : \\digit out of range", g_errorMessage);
 }
+
+TEST(ARegExp, KeepsGroupsOfATemporaryText) {
+    ARegExp re("=\\([a-z]*\\)");
+    long start = 0, end = 0;
+    ASSERT_TRUE(re.match(AString("key=value;"), &start, &end));
+    // Texts made after the temporary is gone may take its memory.
+    AString other1("XXXXXXXXXX");
+    AString other2("YYYYYYYYYY");
+    EXPECT_STREQ("value", re.group(1).c_str());
+    EXPECT_STREQ("[=value]", re.expand("[$0]").c_str());
+}

@@ -112,9 +112,61 @@ TEST(KyRegExp, AnswersSyntaxErrorsWithoutEndingTheProcess) {
         EXPECT_STREQ(r.text, KY_RegErrorText(r.number));
         EXPECT_EQ("regexp error " + std::to_string(r.number) + " : " + r.text + "\n", ShownText());
     }
+    // Each repeated element is a level of the matcher's recursion.
+    std::string deepest;
+    for (int i = 0; i < 4096; ++i)
+        deepest += i % 2 ? "a*" : "b\\{1,2\\}";
+    KY_RegExp* re = KY_RegComp(deepest.c_str());
+    ASSERT_NE(nullptr, re);
+    EXPECT_EQ(0, KY_RegExec("c", re, nullptr, nullptr));
+    KY_RegFree(re);
+    std::string tooDeep;
+    for (int i = 0; i < 60000; ++i)
+        tooDeep += "a*";
+    for (const std::string& pattern : {deepest + "a*", tooDeep}) {
+        ClearBoxes();
+        re = KY_RegComp(pattern.c_str());
+        EXPECT_EQ(nullptr, re);
+        EXPECT_EQ(0, KY_RegExec("c", re, nullptr, nullptr));
+        EXPECT_EQ(50, KY_RegLastError());
+        EXPECT_EQ("regexp error 50 : Regular expression overflow\n", ShownText());
+        KY_RegFree(re);
+    }
     EXPECT_STREQ("Unregistered error", KY_RegErrorText(12));
-    KY_RegExp* re = KY_RegComp("a\\{255\\}");
+    re = KY_RegComp("a\\{255\\}");
     EXPECT_NE(nullptr, re);
     EXPECT_EQ(0, KY_RegLastError());
     KY_RegFree(re);
+}
+
+TEST(KyRegExp, FinishesPatternsThatBacktrackWithoutEnd) {
+    struct Row {
+        std::string pattern;
+        std::string subject;
+        long start, end;  // -1: no match
+    };
+    std::string stars;
+    for (int i = 0; i < 16; ++i)
+        stars += "a*";
+    std::string xy;
+    for (int i = 0; i < 1500; ++i)
+        xy += "xy";
+    const Row rows[] = {
+        {stars + "b", std::string(60, 'a') + "c", -1, -1},
+        {stars + "b", std::string(60, 'a') + "b", 0, 61},
+        {".*x.*y.*z", xy, -1, -1},
+        {".*x.*y.*y", xy + "z", 0, 3000},
+        {"[ab]*a[ab]*a[ab]*a[ab]*c", std::string(80, 'a') + "b", -1, -1},
+        {"\\(a*\\)\\1*b", std::string(24, 'a') + "c", -1, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.pattern.substr(0, 40));
+        KY_RegExp* re = KY_RegComp(r.pattern.c_str());
+        ASSERT_NE(nullptr, re);
+        long start = -1, end = -1;
+        EXPECT_EQ(r.start >= 0, KY_RegExec(r.subject.c_str(), re, &start, &end) == 1);
+        EXPECT_EQ(r.start, start);
+        EXPECT_EQ(r.end, end);
+        KY_RegFree(re);
+    }
 }
