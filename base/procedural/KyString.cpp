@@ -119,11 +119,12 @@ bool KY_StringReserve(KY_String* s, uint32_t n) {
     if (n > UINT32_MAX - 1 - s->capacity)
         return false;
     char* p = static_cast<char*>(KY_Realloc(s->text, size_t(s->capacity) + n + 1));
-    if (p) {
-        s->text = p;
-        s->capacity += n;
-    }
-    return s->text != nullptr;
+    // A refused growth keeps the old block and is a failure, not success.
+    if (!p)
+        return false;
+    s->text = p;
+    s->capacity += n;
+    return true;
 }
 
 char* fixStringLen(KY_String* s, uint32_t newLength) {

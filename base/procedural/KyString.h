@@ -32,7 +32,7 @@ KY_String* KY_NewString(uint32_t capacity, const char* text);
 int KY_InitString(KY_String* s, uint32_t capacity, const char* text);
 // Frees the text (and the record when heap-owned); accepts null; returns null.
 KY_String* KY_FreeString(KY_String* s);
-// Grows the capacity by n characters; true when the string has a block afterwards.
+// Grows the capacity by n characters; false (string unchanged) when the growth is refused.
 bool KY_StringReserve(KY_String* s, uint32_t n);
 
 // Replaces [a, b) of s by source[from, to); the source may lie inside s.

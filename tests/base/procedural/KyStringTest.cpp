@@ -1,5 +1,6 @@
 // Procedural strings: interval assignment, exact growth, formatting and
 // template expansion from the last regular-expression match.
+#include "base/object/BAlloc.h"
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
 #include "tests/base/procedural/TextTestSupport.h"
@@ -70,6 +71,14 @@ TEST(KyString, EditsFromItsOwnTextAndGrowsExactly) {
     EXPECT_EQ("12345", small.str());
     KY_StringSetFirst(&small.s, "abcdef", 2);
     KY_StringAppendPart(&small.s, "0123", 1, 3);
+    EXPECT_EQ("ab12", small.str());
+
+    // A refused growth is a failure, and the string stays as it was.
+    BAlloc::setSystemFunctions([](uint32_t) -> void* { return nullptr; }, nullptr);
+    bool grew = KY_StringReserve(&small.s, 100000);
+    BAlloc::setSystemFunctions(nullptr, nullptr);
+    EXPECT_FALSE(grew);
+    EXPECT_EQ(15u, small.s.capacity);
     EXPECT_EQ("ab12", small.str());
 
     KY_String* heap = KY_NewString(0, "x");
