@@ -453,7 +453,8 @@ int KY_RegExecAt(const char* subject, long offset, const KY_RegExp* re, long* st
     if (!subject || !re || offset < 0)
         return 0;
     size_t length = std::strlen(subject);
-    if (static_cast<size_t>(offset) >= length)
+    // The end itself is a position: an empty match may stand there.
+    if (static_cast<size_t>(offset) > length)
         return 0;
     const unsigned char* base = reinterpret_cast<const unsigned char*>(subject);
     const unsigned char* p = base + offset;

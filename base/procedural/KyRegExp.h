@@ -25,8 +25,9 @@ KY_RegExp* KY_RegComp(const char* pattern);
 // Frees a pattern; accepts null; answers null.
 KY_RegExp* KY_RegFree(KY_RegExp* re);
 
-// 1 when re matches subject somewhere from offset on; the whole match's
-// [start, end) goes to the out pointers that are not null. A success makes
+// 1 when re matches subject somewhere from offset on (the end of the subject
+// included: an empty match may stand there; an offset past it never matches);
+// the whole match's [start, end) goes to the out pointers that are not null. A success makes
 // this the last match; a failure forgets the last match.
 int KY_RegExecAt(const char* subject, long offset, const KY_RegExp* re, long* start, long* end);
 int KY_RegExec(const char* subject, const KY_RegExp* re, long* start, long* end);

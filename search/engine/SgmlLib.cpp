@@ -60,6 +60,8 @@ void SgmlReplaceEntities(KY_String* line, const KY_RegExp* pattern, SgmlEntityTa
         if (found && value) {
             KY_StringReplace(line, static_cast<uint32_t>(start), static_cast<uint32_t>(end), value);
             position = start + static_cast<long>(std::strlen(value));
+            if (end == start && position == start)
+                ++position;  // an empty match replaced by nothing must still move on
         } else {
             if (!found)
                 TraceLevel(0, "#Entity not found: %s", name.text);
