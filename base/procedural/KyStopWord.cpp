@@ -58,9 +58,9 @@ void KY_FreeStopWords() {
 }
 
 int KY_LoadStopWordFile(const char* path, const unsigned char* table) {
-    HFILE file = _lopen(path, OF_READ | OF_SHARE_DENY_NONE);
+    HFILE file = path ? _lopen(path, OF_READ | OF_SHARE_DENY_NONE) : HFILE_ERROR;
     if (file == HFILE_ERROR) {
-        std::strncpy(KY_EngineErrorText, path, kEngineErrorTextSize - 1);
+        std::strncpy(KY_EngineErrorText, path ? path : "", kEngineErrorTextSize - 1);
         KY_EngineErrorText[kEngineErrorTextSize - 1] = 0;
         return 105;
     }

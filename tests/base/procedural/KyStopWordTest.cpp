@@ -90,6 +90,8 @@ TEST(KyStopWord, NormalisesThroughTheTableAndReportsFailures) {
     EXPECT_EQ(105, KY_LoadStopWordFile(missing.c_str(), table));
     EXPECT_EQ(missing, KY_EngineErrorText);
     EXPECT_EQ(1, KY_FindStopWord("l'un", table)) << "a failed open keeps the list";
+    EXPECT_EQ(105, KY_LoadStopWordFile(nullptr, table));
+    EXPECT_STREQ("", KY_EngineErrorText);
     KY_FreeStopWords();
     EXPECT_EQ(0, KY_FindStopWord("l'un", table));
 }
