@@ -182,6 +182,10 @@ AStrStrDic::~AStrStrDic() {
 }
 
 void AStrStrDic::copyFrom(const AStrStrDic& other) {
+    // Each setString replaces its entry: a walk over this very table loses its place
+    // and can loop for ever.
+    if (&other == this)
+        return;
     for (Pix p = other.first(); p; other.next(p)) {
         const AString* text = static_cast<const AString*>(other.contents(p));
         if (text)

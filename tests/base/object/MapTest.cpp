@@ -260,3 +260,14 @@ TEST(AStrDic, SetStringFromItsOwnEntry) {
     }
     EXPECT_TRUE(s.checkInvariant());
 }
+
+TEST(AStrDic, MergingATableIntoItselfChangesNothing) {
+    AStrStrDic s;
+    for (const char* k : {"m", "d", "t", "a", "f", "p", "w"})
+        s.setString(k, k);
+    s.copyFrom(s);
+    EXPECT_EQ("a,d,f,m,p,t,w,", Walk(s));
+    for (Pix p = s.first(); p; s.next(p))
+        EXPECT_STREQ(s.key(p).c_str(), static_cast<AString*>(s.contents(p))->c_str());
+    EXPECT_TRUE(s.checkInvariant());
+}
