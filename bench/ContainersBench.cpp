@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -84,6 +85,29 @@ void Maps(long n) {
         theirs.erase(k);
     double theirsDel = NsPer(t, n);
     Row("map delete", n, oursDel, theirsDel);
+
+    // In insertion order std::map frees its nodes in allocation order and its
+    // survivors stay packed; ours moves a predecessor's entry into the deleted
+    // key's node, so its survivors spread. A shuffled order compares the trees.
+    std::vector<long> shuffled = keys;
+    uint32_t seed = 12345;
+    for (long i = n - 1; i > 0; --i) {
+        seed = seed * 1664525u + 1013904223u;
+        std::swap(shuffled[i], shuffled[seed % static_cast<uint32_t>(i + 1)]);
+    }
+    for (long k : keys)
+        ours.slot(k) = &ours;
+    for (long k : keys)
+        theirs[k] = &theirs;
+    t = Clock::now();
+    for (long k : shuffled)
+        ours.del(k);
+    oursDel = NsPer(t, n);
+    t = Clock::now();
+    for (long k : shuffled)
+        theirs.erase(k);
+    theirsDel = NsPer(t, n);
+    Row("map delete shuffled", n, oursDel, theirsDel);
 }
 
 void Strings(long n) {

@@ -121,8 +121,11 @@ bool AStringa_pvoidAVLMap::checkInvariant() const {
 }
 
 void AStrDic::setString(const AString& key, const char* text) {
-    removeString(key);
-    insert(key) = CheckAlloc(new (std::nothrow) AString(text), "cstrdic", 688);
+    // The text may be the old value and the key the entry's own: both die with the entry.
+    AString* fresh = CheckAlloc(new (std::nothrow) AString(text), "cstrdic", 688);
+    AString keep(key);
+    removeString(keep);
+    insert(keep) = fresh;
 }
 
 AString* AStrDic::getString(const AString& key) {
@@ -179,6 +182,10 @@ AStrStrDic::~AStrStrDic() {
 }
 
 void AStrStrDic::copyFrom(const AStrStrDic& other) {
+    // Each setString replaces its entry: a walk over this very table loses its place
+    // and can loop for ever.
+    if (&other == this)
+        return;
     for (Pix p = other.first(); p; other.next(p)) {
         const AString* text = static_cast<const AString*>(other.contents(p));
         if (text)

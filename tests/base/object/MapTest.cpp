@@ -234,3 +234,40 @@ TEST(AStrDic, RandomAgainstStdMap) {
     EXPECT_GT(FatalExitCodeOf([&] { d.key(nullptr); }), 0);
     EXPECT_NE(std::string::npos, CapturedBoxes().back().text.find("cstrdic;line 53"));
 }
+
+TEST(AStrDic, SetStringFromItsOwnEntry) {
+    // The text may be the old value and the key the entry's own key: both go
+    // away while the entry is replaced.
+    AStrStrDic s;
+    for (const char* k : {"m", "d", "t", "a", "f", "p", "w"})
+        s.setString(k, "a text longer than the free-list links");
+    struct Row {
+        const char* key;
+        bool ownKey;
+    } rows[] = {{"m", false}, {"d", false}, {"a", true}, {"t", true}, {"w", true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.key);
+        Pix p = s.seek(r.key);
+        ASSERT_NE(nullptr, p);
+        const char* text = s.getString(r.key)->c_str();
+        if (r.ownKey)
+            s.setString(s.key(p), text);
+        else
+            s.setString(r.key, text);
+        ASSERT_TRUE(s.contains(r.key));
+        EXPECT_STREQ("a text longer than the free-list links", s.getString(r.key)->c_str());
+        EXPECT_EQ(7, s.count());
+    }
+    EXPECT_TRUE(s.checkInvariant());
+}
+
+TEST(AStrDic, MergingATableIntoItselfChangesNothing) {
+    AStrStrDic s;
+    for (const char* k : {"m", "d", "t", "a", "f", "p", "w"})
+        s.setString(k, k);
+    s.copyFrom(s);
+    EXPECT_EQ("a,d,f,m,p,t,w,", Walk(s));
+    for (Pix p = s.first(); p; s.next(p))
+        EXPECT_STREQ(s.key(p).c_str(), static_cast<AString*>(s.contents(p))->c_str());
+    EXPECT_TRUE(s.checkInvariant());
+}
