@@ -2,6 +2,7 @@
 #include "base/object/AStrDic.h"
 
 #include "base/object/AError.h"
+#include "base/object/AFileStream.h"
 #include "base/object/AFixedPool.h"
 #include "base/object/ALongDic.h"
 #include "base/object/AOutStream.h"
@@ -162,6 +163,15 @@ void AStrDic::writeLines(AOutStream& stream) const {
         const AString& k = key(p);
         if (!k.empty())
             stream.writeString(k.c_str()).writeString("\n");
+    }
+}
+
+void AStrDic::readLines(AFileStream& stream) {
+    for (;;) {
+        AString line = stream.readLine(nullptr);
+        if (line.empty())
+            return;
+        insert(line) = nullptr;
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 
+class AFileStream;
 class AOutStream;
 
 class AStringa_pvoidAVLNode : public AVLNode {
@@ -100,6 +101,8 @@ public:
     void copyFrom(const AStringa_pvoidMap& other);
     // Every non-empty key, in key order, one per line.
     void writeLines(AOutStream& stream) const;
+    // A set of words: each line up to the first empty one (or the end) becomes a key with value 0.
+    void readLines(AFileStream& stream);
 };
 
 // A string-to-string table: owns its values; copies copy the texts.
