@@ -9,8 +9,17 @@ build=${SV_BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
 cmake --build "$build"
 
-# One persistent wineserver for the whole run: each test process then starts fast.
+# One wineserver for the whole run, with Wine's own services started up front
+# with no terminal: a process that inherits a test's output pipe keeps ctest
+# (or whoever reads our output) waiting. A server left from an earlier run may
+# hold a desktop on a display that is gone, so the run starts from a fresh one
+# and stops it at the end.
 xvfb-run -a bash -c '
-  wineserver -p 20
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p 20 </dev/null >/dev/null 2>&1
+  wineboot </dev/null >/dev/null 2>&1 || true
   cd "$0" && ctest --output-on-failure -j "$(nproc)"
+  rc=$?
+  wineserver -k >/dev/null 2>&1 || true
+  exit $rc
 ' "$build"
