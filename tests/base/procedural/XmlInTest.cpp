@@ -251,30 +251,22 @@ TEST(XmlReader, ProceduralLayer) {
     } source = {{Source::read}, "<a x='1' y=\"two\"/>\n<b>tail"};
     XmlIn_Reader* r = XmlIn_Create(&source.base);
     ASSERT_NE(nullptr, r);
-    struct Seen {
-        int records = -1;
-        long depth = -1;
-        std::string y;
-    } seen;
-    struct Handler {
-        static void on(XmlIn_Reader* reader, XmlIn_Element* element, void* target) {
-            Seen* s = static_cast<Seen*>(target);
-            s->records = 0;
-            for (XmlIn_Attribute* a = element->attributes; a; a = a->next)
-                ++s->records;
-            s->depth = reader->depth;
-            s->y = XmlIn_FindNamed(element->attributes, "y")->value;
-            EXPECT_EQ(1, XmlIn_AttrLong(XmlIn_FindNamed(element->attributes, "x"), 9));
-            EXPECT_EQ(9, XmlIn_AttrLong(XmlIn_FindNamed(element->attributes, "z"), 9));
-            EXPECT_EQ(0, XmlIn_Parse(reader, kInner, nullptr)) << "an empty element is finished";
-        }
+    // Answers "records depth y x z" of the element.
+    auto on = [](XmlIn_Reader* reader, XmlIn_Element* element, void* target) {
+        int records = 0;
+        for (XmlIn_Attribute* a = element->attributes; a; a = a->next)
+            ++records;
+        *static_cast<std::string*>(target) =
+            std::to_string(records) + " " + std::to_string(reader->depth) + " " +
+            XmlIn_FindNamed(element->attributes, "y")->value + " " +
+            std::to_string(XmlIn_AttrLong(XmlIn_FindNamed(element->attributes, "x"), 9)) + " " +
+            std::to_string(XmlIn_AttrLong(XmlIn_FindNamed(element->attributes, "z"), 9));
+        EXPECT_EQ(0, XmlIn_Parse(reader, kInner, nullptr)) << "an empty element is finished";
     };
-    const XmlIn_Entry table[] = {{"a", 1, 0, 0, reinterpret_cast<void*>(&Handler::on), 0, 0},
-                                 {nullptr, 0, 0, 0, nullptr, 0, 0}};
+    const XmlIn_Entry table[] = {{"a", 1, 0, 0, reinterpret_cast<void*>(+on), 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
+    std::string seen;
     EXPECT_EQ(XMLIN_PREMATURE_EOF, XmlIn_Parse(r, table, &seen));
-    EXPECT_EQ(2, seen.records);
-    EXPECT_EQ(0, seen.depth);
-    EXPECT_EQ("two", seen.y);
+    EXPECT_EQ("2 0 two 1 9", seen);
     EXPECT_EQ(2, XmlIn_GetLine(r));
     EXPECT_EQ(0, r->inUse);
     EXPECT_EQ(XMLIN_PREMATURE_EOF, XmlIn_Parse(r, table, &seen)) << "the stored error, at once";
@@ -381,20 +373,15 @@ TEST(XmlReader, MutationsEndInSuccessOrAnError) {
         int edits = 1 + static_cast<int>(next() % 5);
         for (int e = 0; e < edits; ++e) {
             size_t at = next() % doc.size();
-            switch (next() % 4) {
-            case 0:
+            const unsigned op = next() % 4;
+            if (op == 0)
                 doc[at] = alphabet[next() % (sizeof alphabet - 1)];
-                break;
-            case 1:
+            else if (op == 1)
                 doc.insert(at, 1, alphabet[next() % (sizeof alphabet - 1)]);
-                break;
-            case 2:
+            else if (op == 2)
                 doc.erase(at, 1 + next() % 10);
-                break;
-            default:
+            else
                 doc.insert(at, doc.substr(next() % doc.size(), next() % 40));
-                break;
-            }
             if (doc.empty())
                 doc = "<";
         }
