@@ -1,5 +1,5 @@
 // The block cache under the file layer: block reads, write-back order,
-// eviction of partial blocks, seeks, ungetc, putc and line input.
+// eviction of partial blocks, seeks, ungetc and putc (line input: KyFileTest).
 #include "base/procedural/KyCache.h"
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/FileTestSupport.h"
@@ -117,34 +117,6 @@ TEST_F(BlockCache, UpdatesReachTheFile) {
         }
         EXPECT_EQ(0, KY_FClose(f));
         EXPECT_EQ(r.atClose.empty() ? r.afterEviction : r.atClose, ReadAll(PathOf(name)));
-    }
-}
-
-TEST_F(BlockCache, LinesAcrossBlocks) {
-    struct Row {
-        std::string content;
-        const char* lines;  // joined with '|'
-    } rows[] = {
-        {"first line\nsecond line\nlast-no-end....", "first line\n|second line\n|last-no-end...."},
-        {"0123456789abcde\r\nnext\r\n", "0123456789abcde\r\n|next\r\n"},
-        {"0123456789abcde\rnext\rend", "0123456789abcde\r|next\r|end"},
-        {"short\rlines\r", "short\r|lines\r"},
-        {"", ""},
-    };
-    int i = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.content);
-        std::string name = "l" + std::to_string(i++);
-        WriteAll(PathOf(name), r.content);
-        KY_File* f = KY_FOpen(Spec(name, 0, 16, 2), "rb");
-        ASSERT_NE(nullptr, f);
-        std::string lines;
-        char buffer[64];
-        while (KY_FGets(buffer, sizeof buffer, f))
-            lines += (lines.empty() ? "" : "|") + std::string(buffer);
-        EXPECT_EQ(r.lines, lines);
-        EXPECT_EQ(nullptr, KY_FGets(buffer, sizeof buffer, f));
-        EXPECT_EQ(0, KY_FClose(f));
     }
 }
 
