@@ -120,67 +120,48 @@ TEST_F(BlockCache, UpdatesReachTheFile) {
     }
 }
 
-TEST_F(BlockCache, WriteModeRewritesAnEvictedBlock) {
-    std::string data = Pattern(3 * 2048);
-    struct Row {
-        const char* what;
-        const char* mode;
-        long position;
-        bool cacheAfterOpen;
-    } rows[] = {
-        {"middle of block 0, write-only", "wb", 1000, false},
-        {"middle of block 1, write-only", "wb", 3000, false},
-        {"middle of block 0, read-write", "w+b", 1000, false},
-        {"cache attached after the open", "wb", 1000, true},
-    };
-    int i = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        std::string name = "e" + std::to_string(i++);
-        KY_File* f = KY_FOpen(r.cacheAfterOpen ? Spec(name) : Spec(name, 0, 2048, 1), r.mode);
-        ASSERT_NE(nullptr, f);
-        if (r.cacheAfterOpen) {
-            ASSERT_EQ(0, KY_FileSetCache(f, 2048, 1));
-        }
-        ASSERT_NE(nullptr, f->cache);
-        ASSERT_EQ(static_cast<long>(data.size()), KY_FWrite(f, data.data(), static_cast<long>(data.size())));
-        ASSERT_EQ(r.position, KY_FSeek(f, r.position, 0));
-        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
-        EXPECT_EQ(0, KY_FClose(f));
-        std::string expected = data;
-        expected.replace(static_cast<size_t>(r.position), 10, "0123456789");
-        EXPECT_EQ(expected, ReadAll(PathOf(name)));
-    }
-}
-
-TEST_F(BlockCache, EndCountsBytesNotYetWrittenOut) {
+// Each row appends `written` bytes, seeks to `position` (-1: the end) and writes ten more: a
+// write-only cache reads back the blocks it evicted, and the end counts bytes not yet written out.
+TEST_F(BlockCache, WritesLandWhereTheySeek) {
     struct Row {
         const char* what;
         const char* mode;
         std::string before;  // file content at open
-        long written;        // bytes written at the end before the seek
+        long written;
+        int blocks;  // cache slots of 2048 bytes
+        long position;
+        bool cacheAfterOpen;
     } rows[] = {
-        {"new file, one partial block", "wb", "", 100},
-        {"new file, past the first block", "wb", "", 2100},
-        {"update, appended to the last block", "r+b", Pattern(300), 50},
+        {"rewrite in evicted block 0, write-only", "wb", "", 3 * 2048, 1, 1000, false},
+        {"rewrite in evicted block 1, write-only", "wb", "", 3 * 2048, 1, 3000, false},
+        {"rewrite in evicted block 0, read-write", "w+b", "", 3 * 2048, 1, 1000, false},
+        {"rewrite with the cache attached after the open", "wb", "", 3 * 2048, 1, 1000, true},
+        {"end of a new file, one partial block", "wb", "", 100, 2, -1, false},
+        {"end of a new file, past the first block", "wb", "", 2100, 2, -1, false},
+        {"end of an updated file, in its last block", "r+b", Pattern(300), 50, 2, -1, false},
     };
     int i = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        std::string name = "end" + std::to_string(i++);
+        std::string name = "w" + std::to_string(i++);
         WriteAll(PathOf(name), r.before);
-        KY_File* f = KY_FOpen(Spec(name, 0, 2048, 2), r.mode);
+        KY_File* f = KY_FOpen(r.cacheAfterOpen ? Spec(name) : Spec(name, 0, 2048, r.blocks), r.mode);
         ASSERT_NE(nullptr, f);
+        if (r.cacheAfterOpen) {
+            ASSERT_EQ(0, KY_FileSetCache(f, 2048, r.blocks));
+        }
         ASSERT_NE(nullptr, f->cache);
         long size = static_cast<long>(r.before.size());
-        std::string data = Pattern(static_cast<size_t>(r.written));
+        std::string expected = r.before + Pattern(static_cast<size_t>(r.written));
         ASSERT_EQ(size, KY_FSeek(f, 0, 2));
-        ASSERT_EQ(r.written, KY_FWrite(f, data.data(), r.written));
+        ASSERT_EQ(r.written, KY_FWrite(f, expected.data() + size, r.written));
         ASSERT_EQ(0, KY_FSeek(f, 0, 0));
-        EXPECT_EQ(size + r.written, KY_FSeek(f, 0, 2));
-        EXPECT_EQ(3, KY_FWrite(f, "END", 3));
-        EXPECT_EQ(size + r.written - 1, KY_FSeek(f, -4, 2));
+        long position = r.position < 0 ? size + r.written : r.position;
+        EXPECT_EQ(position, r.position < 0 ? KY_FSeek(f, 0, 2) : KY_FSeek(f, position, 0));
+        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
+        expected.replace(static_cast<size_t>(position), 10, "0123456789");
+        EXPECT_EQ(static_cast<long>(expected.size()) - 4, KY_FSeek(f, -4, 2));
         EXPECT_EQ(0, KY_FClose(f));
-        EXPECT_EQ(r.before + data + "END", ReadAll(PathOf(name)));
+        EXPECT_EQ(expected, ReadAll(PathOf(name)));
     }
 }
