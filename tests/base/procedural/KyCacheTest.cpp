@@ -5,7 +5,6 @@
 #include "tests/base/procedural/FileTestSupport.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -26,16 +25,15 @@ TEST_F(BlockCache, ReadsWholeBlocksThenTheTail) {
     KY_File* f = KY_FOpen(Spec("r", 0, 2048, 3), "rb");
     ASSERT_NE(nullptr, f);
     ASSERT_NE(nullptr, f->cache);
-    std::vector<long> counts;
+    std::string counts;
     std::string back;
     char buffer[2048];
     for (int i = 0; i < 4; ++i) {
         long n = KY_FRead(f, buffer, sizeof buffer);
-        counts.push_back(n);
-        if (n > 0)
-            back.append(buffer, static_cast<size_t>(n));
+        counts += std::to_string(n) + " ";
+        back.append(buffer, static_cast<size_t>(n > 0 ? n : 0));
     }
-    EXPECT_EQ((std::vector<long>{2048, 2048, 904, 0}), counts);
+    EXPECT_EQ("2048 2048 904 0 ", counts);
     EXPECT_EQ(data, back);
 
     EXPECT_EQ(4904, KY_FSeek(f, -96, 2));

@@ -157,13 +157,10 @@ TEST_F(Paths, TemporaryNamesDeletionAndChains) {
 }
 
 TEST(Drives, KindsAndCurrentFolder) {
-    DWORD drives = GetLogicalDrives();
-    int missing = -1;
-    for (int n = 25; n >= 2 && missing < 0; --n) {
-        if (!(drives & (1u << n)))
-            missing = n;
-    }
-    ASSERT_GE(missing, 0);
+    int missing = 25;
+    while (missing > 2 && (GetLogicalDrives() & (1u << missing)))
+        --missing;
+    ASSERT_GT(missing, 2);
     EXPECT_EQ(0, KY_DriveKind(missing));
     EXPECT_EQ(0, KY_DriveKind(-1));
     EXPECT_EQ(2, KY_DriveKind(2)) << "C: is a fixed disk";
