@@ -62,10 +62,9 @@ TEST(FileSpec, EqualityParentsAndNames) {
     EXPECT_EQ("bstream:99:2009", RaisedBy([] { AFileSpec(""); }));
     EXPECT_EQ("bstream:195:2009", RaisedBy([] { AFileSpec().name(); }));
 
-    AFileSpec named("C:\\dir\\index.dat");
-    AFileSpec copy = named;
+    AFileSpec copy("C:\\dir\\index.dat");
     copy = copy;
-    EXPECT_TRUE(copy == named);
+    EXPECT_EQ("C:\\dir\\index.dat", P(copy));
     EXPECT_EQ("C:\\dir\\sub\\x", P(AFileSpec(AFileSpec("C:\\dir"), "sub/x")));
 }
 
