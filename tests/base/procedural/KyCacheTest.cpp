@@ -1,11 +1,10 @@
 // The block cache under the file layer: block reads, write-back order,
-// eviction of partial blocks, seeks, ungetc, putc and line input.
+// eviction of partial blocks, seeks, ungetc and putc (line input: KyFileTest).
 #include "base/procedural/KyCache.h"
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -26,29 +25,19 @@ TEST_F(BlockCache, ReadsWholeBlocksThenTheTail) {
     KY_File* f = KY_FOpen(Spec("r", 0, 2048, 3), "rb");
     ASSERT_NE(nullptr, f);
     ASSERT_NE(nullptr, f->cache);
-    std::vector<long> counts;
+    std::string counts;
     std::string back;
     char buffer[2048];
     for (int i = 0; i < 4; ++i) {
         long n = KY_FRead(f, buffer, sizeof buffer);
-        counts.push_back(n);
-        if (n > 0)
-            back.append(buffer, static_cast<size_t>(n));
+        counts += std::to_string(n) + " ";
+        back.append(buffer, static_cast<size_t>(n > 0 ? n : 0));
     }
-    EXPECT_EQ((std::vector<long>{2048, 2048, 904, 0}), counts);
+    EXPECT_EQ("2048 2048 904 0 ", counts);
     EXPECT_EQ(data, back);
 
-    struct Row {
-        long offset;
-        int origin;
-        long result;
-    } seeks[] = {{5000, 0, 5000}, {5001, 0, -1}, {4096, 0, 4096}, {-96, 2, 4904}, {10, 1, 4914}, {0, 9, -1}};
-    for (const Row& r : seeks) {
-        SCOPED_TRACE(std::to_string(r.offset) + " from " + std::to_string(r.origin));
-        EXPECT_EQ(r.result, KY_FSeek(f, r.offset, r.origin));
-    }
-    EXPECT_EQ(kFileErrOrigin, fs_->lastError);
-    EXPECT_EQ(4914, KY_FTell(f));
+    EXPECT_EQ(4904, KY_FSeek(f, -96, 2));
+    EXPECT_EQ(4914, KY_FSeek(f, 10, 1));
     EXPECT_EQ(static_cast<unsigned char>(data[4914]), KY_FGetc(f));
     EXPECT_EQ('#', KY_FUngetc('#', f));
     EXPECT_EQ('#', KY_FGetc(f)) << "ungetc is honoured in read mode";
@@ -77,138 +66,69 @@ TEST_F(BlockCache, SequentialBlocksAreWrittenInOrder) {
     EXPECT_EQ(expected, ReadAll(PathOf("w")));
 }
 
-TEST_F(BlockCache, UpdatesReachTheFile) {
+TEST_F(BlockCache, PutcUpdatesTheBlocksItCrosses) {
     std::string data = Pattern(20);
-    struct Row {
-        const char* what;
-        long position;
-        const char* bytes;
-        bool viaPutc;
-        std::string afterEviction;  // file content once the block is evicted
-        std::string atClose;
-    } rows[] = {
-        {"append to a partial block", 20, "xy", false, data + "xy", data + "xy"},
-        {"putc in the middle of a block", 5, "Q", true, data.substr(0, 5) + "Q" + data.substr(6), ""},
-        {"putc across a block boundary", 15, "PQR", true, "", data.substr(0, 15) + "PQR" + data.substr(18)},
-    };
-    int i = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        std::string name = "u" + std::to_string(i++);
+    for (long position : {5L, 15L}) {  // inside block 0, then across into block 1
+        SCOPED_TRACE(position);
+        std::string name = "u" + std::to_string(position);
         WriteAll(PathOf(name), data);
         KY_File* f = KY_FOpen(Spec(name, 0, 16, 1), "r+b");
         ASSERT_NE(nullptr, f);
-        ASSERT_NE(nullptr, f->cache);
-        char buffer[32];
-        ASSERT_EQ(r.position < 16 ? 3 : 16, KY_FRead(f, buffer, r.position < 16 ? 3 : 16));
-        ASSERT_EQ(r.position, KY_FSeek(f, r.position, 0));
+        char buffer[3];
+        ASSERT_EQ(3, KY_FRead(f, buffer, 3));
+        ASSERT_EQ(position, KY_FSeek(f, position, 0));
         EXPECT_EQ(-1, KY_FUngetc('x', f)) << "ungetc is refused in update mode";
-        std::string bytes = r.bytes;
-        if (r.viaPutc) {
-            for (char c : bytes)
-                EXPECT_EQ(static_cast<unsigned char>(c), KY_FPutc(c, f));
-        } else {
-            EXPECT_EQ(static_cast<long>(bytes.size()), KY_FWrite(f, bytes.data(), static_cast<long>(bytes.size())));
-        }
-        if (!r.afterEviction.empty()) {
-            long other = r.position < 16 ? 16 : 0;  // a position in another block
-            ASSERT_EQ(other, KY_FSeek(f, other, 0));
-            EXPECT_EQ(r.afterEviction, ReadAll(PathOf(name))) << "a partial block is written with its valid length";
-        }
+        for (char c : std::string("PQR"))
+            EXPECT_EQ(c, KY_FPutc(c, f));
         EXPECT_EQ(0, KY_FClose(f));
-        EXPECT_EQ(r.atClose.empty() ? r.afterEviction : r.atClose, ReadAll(PathOf(name)));
+        EXPECT_EQ(data.substr(0, position) + "PQR" + data.substr(position + 3), ReadAll(PathOf(name)));
     }
 }
 
-TEST_F(BlockCache, LinesAcrossBlocks) {
-    struct Row {
-        std::string content;
-        const char* lines;  // joined with '|'
-    } rows[] = {
-        {"first line\nsecond line\nlast-no-end....", "first line\n|second line\n|last-no-end...."},
-        {"0123456789abcde\r\nnext\r\n", "0123456789abcde\r\n|next\r\n"},
-        {"0123456789abcde\rnext\rend", "0123456789abcde\r|next\r|end"},
-        {"short\rlines\r", "short\r|lines\r"},
-        {"", ""},
-    };
-    int i = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.content);
-        std::string name = "l" + std::to_string(i++);
-        WriteAll(PathOf(name), r.content);
-        KY_File* f = KY_FOpen(Spec(name, 0, 16, 2), "rb");
-        ASSERT_NE(nullptr, f);
-        std::string lines;
-        char buffer[64];
-        while (KY_FGets(buffer, sizeof buffer, f))
-            lines += (lines.empty() ? "" : "|") + std::string(buffer);
-        EXPECT_EQ(r.lines, lines);
-        EXPECT_EQ(nullptr, KY_FGets(buffer, sizeof buffer, f));
-        EXPECT_EQ(0, KY_FClose(f));
-    }
-}
-
-TEST_F(BlockCache, WriteModeRewritesAnEvictedBlock) {
-    std::string data = Pattern(3 * 2048);
-    struct Row {
-        const char* what;
-        const char* mode;
-        long position;
-        bool cacheAfterOpen;
-    } rows[] = {
-        {"middle of block 0, write-only", "wb", 1000, false},
-        {"middle of block 1, write-only", "wb", 3000, false},
-        {"middle of block 0, read-write", "w+b", 1000, false},
-        {"cache attached after the open", "wb", 1000, true},
-    };
-    int i = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        std::string name = "e" + std::to_string(i++);
-        KY_File* f = KY_FOpen(r.cacheAfterOpen ? Spec(name) : Spec(name, 0, 2048, 1), r.mode);
-        ASSERT_NE(nullptr, f);
-        if (r.cacheAfterOpen) {
-            ASSERT_EQ(0, KY_FileSetCache(f, 2048, 1));
-        }
-        ASSERT_NE(nullptr, f->cache);
-        ASSERT_EQ(static_cast<long>(data.size()), KY_FWrite(f, data.data(), static_cast<long>(data.size())));
-        ASSERT_EQ(r.position, KY_FSeek(f, r.position, 0));
-        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
-        EXPECT_EQ(0, KY_FClose(f));
-        std::string expected = data;
-        expected.replace(static_cast<size_t>(r.position), 10, "0123456789");
-        EXPECT_EQ(expected, ReadAll(PathOf(name)));
-    }
-}
-
-TEST_F(BlockCache, EndCountsBytesNotYetWrittenOut) {
+// Each row appends `written` bytes, seeks to `position` (-1: the end) and writes ten more: a
+// write-only cache reads back the blocks it evicted, an evicted partial block keeps its length,
+// and the end counts bytes not yet written out.
+TEST_F(BlockCache, WritesLandWhereTheySeek) {
     struct Row {
         const char* what;
         const char* mode;
         std::string before;  // file content at open
-        long written;        // bytes written at the end before the seek
+        long written;
+        int blocks;  // cache slots of 2048 bytes
+        long position;
+        bool cacheAfterOpen;
     } rows[] = {
-        {"new file, one partial block", "wb", "", 100},
-        {"new file, past the first block", "wb", "", 2100},
-        {"update, appended to the last block", "r+b", Pattern(300), 50},
+        {"rewrite in evicted block 0, write-only", "wb", "", 3 * 2048, 1, 1000, false},
+        {"rewrite in evicted block 1, write-only", "wb", "", 3 * 2048, 1, 3000, false},
+        {"rewrite in evicted block 0, read-write", "w+b", "", 3 * 2048, 1, 1000, false},
+        {"rewrite with the cache attached after the open", "wb", "", 3 * 2048, 1, 1000, true},
+        {"end of a new file, one partial block", "wb", "", 100, 2, -1, false},
+        {"end of a new file, past the first block", "wb", "", 2100, 2, -1, false},
+        {"end of an updated file, in its last block", "r+b", Pattern(300), 50, 2, -1, false},
+        {"append to a partial block, then rewrite an earlier one", "r+b", Pattern(2100), 2, 1, 1000, false},
     };
     int i = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        std::string name = "end" + std::to_string(i++);
+        std::string name = "w" + std::to_string(i++);
         WriteAll(PathOf(name), r.before);
-        KY_File* f = KY_FOpen(Spec(name, 0, 2048, 2), r.mode);
+        KY_File* f = KY_FOpen(r.cacheAfterOpen ? Spec(name) : Spec(name, 0, 2048, r.blocks), r.mode);
         ASSERT_NE(nullptr, f);
+        if (r.cacheAfterOpen) {
+            ASSERT_EQ(0, KY_FileSetCache(f, 2048, r.blocks));
+        }
         ASSERT_NE(nullptr, f->cache);
         long size = static_cast<long>(r.before.size());
-        std::string data = Pattern(static_cast<size_t>(r.written));
+        std::string expected = r.before + Pattern(static_cast<size_t>(r.written));
         ASSERT_EQ(size, KY_FSeek(f, 0, 2));
-        ASSERT_EQ(r.written, KY_FWrite(f, data.data(), r.written));
+        ASSERT_EQ(r.written, KY_FWrite(f, expected.data() + size, r.written));
         ASSERT_EQ(0, KY_FSeek(f, 0, 0));
-        EXPECT_EQ(size + r.written, KY_FSeek(f, 0, 2));
-        EXPECT_EQ(3, KY_FWrite(f, "END", 3));
-        EXPECT_EQ(size + r.written - 1, KY_FSeek(f, -4, 2));
+        long position = r.position < 0 ? size + r.written : r.position;
+        EXPECT_EQ(position, r.position < 0 ? KY_FSeek(f, 0, 2) : KY_FSeek(f, position, 0));
+        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
+        expected.replace(static_cast<size_t>(position), 10, "0123456789");
+        EXPECT_EQ(static_cast<long>(expected.size()) - 4, KY_FSeek(f, -4, 2));
         EXPECT_EQ(0, KY_FClose(f));
-        EXPECT_EQ(r.before + data + "END", ReadAll(PathOf(name)));
+        EXPECT_EQ(expected, ReadAll(PathOf(name)));
     }
 }

@@ -5,11 +5,7 @@
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/support/TestHooks.h"
 
-namespace {
-
 using TraceSink = TempFolderTest;
-
-}  // namespace
 
 TEST_F(TraceSink, LinesGoToTheSinkFile) {
     KY_File* sink = KY_FOpen(Spec("trace.log"), "wt");
