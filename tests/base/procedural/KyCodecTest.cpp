@@ -1,15 +1,15 @@
 // Codec front end, bit streams and coders: round trips, return codes, stream
 // formats and robustness against damaged records.
-#include "base/procedural/KyCodec.h"
-#include "base/procedural/KyFile.h"
-#include "tests/base/procedural/CodecSamples.h"
-#include "tests/base/procedural/FileTestSupport.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "tests/base/procedural/CodecSamples.h"
+#include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 
@@ -46,16 +46,6 @@ std::string Expand(int mode, const std::string& in, size_t chunk, int* code, int
     return out;
 }
 
-std::string Hex(const std::string& bytes) {
-    std::string text;
-    char part[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(part, sizeof part, "%02X ", b);
-        text += part;
-    }
-    return text;
-}
-
 // Reads a stream of LZW codes: the codes and whether a reset (258) came by.
 std::vector<int> LzwCodes(const std::string& stream) {
     std::vector<int> codes;
@@ -75,6 +65,12 @@ std::vector<int> LzwCodes(const std::string& stream) {
     }
     return codes;
 }
+
+// What a bit reader of each mode answers once its input is used up.
+const struct InputEnd {
+    int mode;
+    int32_t end;
+} kInputEnds[] = {{1, 256}, {3, 0}, {2, -1}};
 
 TEST(CodecRoundTrip, EachModeRestoresEachInput) {
     const std::string french = FrenchText(1 << 20);
@@ -165,19 +161,18 @@ TEST(CodecFormat, ItemsAsDocumented) {
     struct Row {
         int mode;
         std::string input;
-        std::string hexPrefix;
+        std::string prefix;
     } rows[] = {
         // 12-bit end item: flag 0, position 0.
-        {3, "", "00 00 "},
+        {3, "", std::string("\x00\x00", 2)},
         // Literal 'a' (1 01100001), then a match at position 1 of 9 bytes (0 00000000001 111).
-        {3, std::string(20, 'a'), "B0 80 0F "},
+        {3, std::string(20, 'a'), "\xB0\x80\x0F"},
         // Two 9-bit end codes: 100000000 100000000.
-        {1, "", "80 40 00 "},
+        {1, "", std::string("\x80\x40\x00", 3)},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.hexPrefix);
-        std::string packed = Compress(row.mode, row.input);
-        EXPECT_EQ(row.hexPrefix, Hex(packed).substr(0, row.hexPrefix.size()));
+        SCOPED_TRACE(row.mode);
+        EXPECT_EQ(row.prefix, Compress(row.mode, row.input).substr(0, row.prefix.size()));
     }
 }
 
@@ -215,12 +210,8 @@ TEST(CodecStreams, MemoryRoutinesAtTheirEnds) {
     EXPECT_EQ(0x42, KY_MemOutputByte(&codec, 0x42, &codec.output)) << "at the limit: dropped";
     EXPECT_EQ(0, codec.outputFull);
 
-    struct Row {
-        int mode;
-        int32_t end;
-    } rows[] = {{1, 256}, {3, 0}, {2, -1}};
     const uint8_t input[1] = {0xA5};
-    for (const Row& row : rows) {
+    for (const InputEnd& row : kInputEnds) {
         SCOPED_TRACE(row.mode);
         KY_Codec in = {};
         KY_CodecSetMode(&in, row.mode);
@@ -250,11 +241,7 @@ TEST_F(CodecFileTest, FileFamilyAndOneShotExpansion) {
 
     // Input used up: each mode's end value.
     WriteAll(PathOf("in"), "\xA5");
-    struct Row {
-        int mode;
-        int32_t end;
-    } rows[] = {{1, 256}, {3, 0}, {2, -1}};
-    for (const Row& row : rows) {
+    for (const InputEnd& row : kInputEnds) {
         SCOPED_TRACE(row.mode);
         KY_Codec in = {};
         KY_CodecSetMode(&in, row.mode);
@@ -300,37 +287,25 @@ TEST_F(CodecFileTest, FileFamilyAndOneShotExpansion) {
     }
 }
 
-TEST_F(CodecFileTest, TruncatedFileRecordIsAnError) {
+// A cut record and a refused write both fail a one-shot expansion.
+TEST_F(CodecFileTest, DamagedInputOrRefusedWriteIsAnError) {
     const std::string text = FrenchText(4000, 2);
-    for (int mode = 1; mode <= 4; ++mode) {
-        SCOPED_TRACE(mode);
-        std::string packed = Compress(mode, text);
-        WriteAll(PathOf("cut"), packed.substr(0, packed.size() / 2));
-        KY_Codec codec = {};
-        KY_CodecSetMode(&codec, mode);
-        int32_t written = 0;
-        int code = KY_CodecExpand(&codec, nullptr, Spec("cut"), static_cast<int32_t>(packed.size()), nullptr,
-                                  Spec("out"), &written, INT32_MAX, 0);
-        EXPECT_EQ(kCodecCorrupt, code);
-        EXPECT_TRUE(KY_CodecIsIdle(&codec));
-    }
-}
-
-TEST_F(CodecFileTest, RefusedWritesFailTheExpansion) {
-    const std::string text = FrenchText(3000, 4);
-    for (int mode = 1; mode <= 4; ++mode) {
-        SCOPED_TRACE(mode);
-        std::string packed = Compress(mode, text);
-        WriteAll(PathOf("packed"), packed);
-        KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
-        KY_Codec codec = {};
-        KY_CodecSetMode(&codec, mode);
-        int32_t written = 0;
-        EXPECT_EQ(kCodecFlushFailed,
-                  KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()), nullptr,
-                                 Spec("out"), &written, INT32_MAX, 0));
-        EXPECT_TRUE(KY_CodecIsIdle(&codec));
-        KY_ResetFileSystemCalls();
+    for (bool refuse : {false, true}) {
+        for (int mode = 1; mode <= 4; ++mode) {
+            SCOPED_TRACE(std::string(refuse ? "refused write, mode " : "cut record, mode ") + std::to_string(mode));
+            std::string packed = Compress(mode, text);
+            WriteAll(PathOf("packed"), refuse ? packed : packed.substr(0, packed.size() / 2));
+            if (refuse)
+                KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
+            KY_Codec codec = {};
+            KY_CodecSetMode(&codec, mode);
+            int32_t written = 0;
+            EXPECT_EQ(refuse ? kCodecFlushFailed : kCodecCorrupt,
+                      KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()), nullptr,
+                                     Spec("out"), &written, INT32_MAX, 0));
+            EXPECT_TRUE(KY_CodecIsIdle(&codec));
+            KY_ResetFileSystemCalls();
+        }
     }
 }
 
