@@ -1,9 +1,12 @@
-// Sample data: French prose from a fixed word list, and random bytes.
+// Sample data: French prose from a fixed word list, random bytes, PNG images
+// and compressed records.
 #include "tests/base/procedural/CodecSamples.h"
 
 #include <png.h>
 
 #include <vector>
+
+#include "base/procedural/KyCodec.h"
 
 namespace {
 
@@ -119,5 +122,16 @@ std::string MakePng(int width, int height, int colorType, const std::string& row
             png_write_row(png, reinterpret_cast<png_const_bytep>(rows.data() + y * rowBytes));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::string Pack(int mode, const std::string& in) {
+    KY_Codec codec = {};
+    std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
+    int32_t length = static_cast<int32_t>(out.size());
+    KY_CodecSetMode(&codec, mode);
+    int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                   reinterpret_cast<uint8_t*>(&out[0]), &length);
+    out.resize(code == kCodecDone && KY_CodecIsIdle(&codec) ? length : 0);
     return out;
 }

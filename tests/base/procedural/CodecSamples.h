@@ -1,4 +1,5 @@
-// Deterministic sample data for the codec tests and the codec benchmark.
+// Deterministic sample data for the codec tests and the codec benchmark, and a
+// one-call compressor for the tests.
 #pragma once
 
 #include <cstdint>
@@ -13,3 +14,7 @@ std::string RandomBytes(size_t size, uint32_t seed = 1);
 // indexes) or 2 (RGB); rows top first, width * channels bytes each;
 // stored in Adam7 passes when interlaced.
 std::string MakePng(int width, int height, int colorType, const std::string& rows, bool interlaced = false);
+
+// `in` compressed in memory with codec mode `mode`; empty unless the coder
+// finishes and leaves the codec idle.
+std::string Pack(int mode, const std::string& in);

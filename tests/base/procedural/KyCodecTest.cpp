@@ -13,19 +13,6 @@
 
 namespace {
 
-std::string Compress(int mode, const std::string& in) {
-    KY_Codec codec = {};
-    std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
-    int32_t length = static_cast<int32_t>(out.size());
-    KY_CodecSetMode(&codec, mode);
-    int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
-                                   reinterpret_cast<uint8_t*>(&out[0]), &length);
-    EXPECT_EQ(kCodecDone, code) << KY_ErrorDetail;
-    EXPECT_TRUE(KY_CodecIsIdle(&codec));
-    out.resize(code == kCodecDone ? length : 0);
-    return out;
-}
-
 // Memory-to-memory expansion in chunks of `chunk` bytes; the last code in *code.
 std::string Expand(int mode, const std::string& in, size_t chunk, int* code, int32_t limit = INT32_MAX) {
     KY_Codec codec = {};
@@ -86,7 +73,7 @@ TEST(CodecRoundTrip, EachModeRestoresEachInput) {
     for (int mode = 1; mode <= 4; ++mode) {
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string("mode ") + std::to_string(mode) + ", " + row.name);
-            std::string packed = Compress(mode, row.data);
+            std::string packed = Pack(mode, row.data);
             int code = 0;
             std::string whole = Expand(mode, packed, row.data.size() + 1, &code);
             EXPECT_EQ(kCodecDone, code) << KY_ErrorDetail;
@@ -102,7 +89,7 @@ TEST(CodecFrontEnd, AnswersTheChunkCodes) {
     const std::string text = FrenchText(5000, 7);
     for (int mode = 1; mode <= 4; ++mode) {
         SCOPED_TRACE(mode);
-        std::string packed = Compress(mode, text);
+        std::string packed = Pack(mode, text);
         KY_Codec codec = {};
         std::vector<uint8_t> buffer(text.size());
         int32_t length = 10;
@@ -133,7 +120,7 @@ TEST(CodecFrontEnd, AnswersTheChunkCodes) {
 
 TEST(CodecFrontEnd, LimitsAndModes) {
     const std::string text = FrenchText(3000, 3);
-    std::string packed = Compress(3, text);
+    std::string packed = Pack(3, text);
     int code = 0;
     // The buffer fills when the limit is reached: the rest is decoded and dropped.
     std::string limited = Expand(3, packed, 100, &code, 100);
@@ -141,8 +128,8 @@ TEST(CodecFrontEnd, LimitsAndModes) {
     EXPECT_EQ(text.substr(0, 100), limited);
 
     // Modes 2 and 4 are one coder.
-    std::string arith = Compress(2, text);
-    EXPECT_EQ(arith, Compress(4, text));
+    std::string arith = Pack(2, text);
+    EXPECT_EQ(arith, Pack(4, text));
     EXPECT_EQ(text, Expand(4, arith, 4096, &code));
 
     for (int mode : {0, 6, -1}) {
@@ -172,13 +159,13 @@ TEST(CodecFormat, ItemsAsDocumented) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.mode);
-        EXPECT_EQ(row.prefix, Compress(row.mode, row.input).substr(0, row.prefix.size()));
+        EXPECT_EQ(row.prefix, Pack(row.mode, row.input).substr(0, row.prefix.size()));
     }
 }
 
 TEST(CodecFormat, LzwResetsPastTheLargestCode) {
     const std::string data = RandomBytes(100 * 1024, 5);
-    std::string packed = Compress(1, data);
+    std::string packed = Pack(1, data);
     std::vector<int> codes = LzwCodes(packed);
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(256, codes.back());
@@ -194,22 +181,7 @@ TEST(CodecFormat, LzwResetsPastTheLargestCode) {
     EXPECT_EQ(kCodecDone, code);
 }
 
-TEST(CodecStreams, MemoryRoutinesAtTheirEnds) {
-    KY_Codec codec = {};
-    KY_CodecSetMode(&codec, 1);
-    uint8_t buffer[2] = {0x11, 0x22};
-    KY_BitMemOpen(&codec.output, buffer, 2);
-    codec.outputLimit = 10;
-    EXPECT_EQ(0x41, KY_MemOutputByte(&codec, 0x41, &codec.output));
-    EXPECT_EQ(-1, KY_MemOutputByte(&codec, 0xFF, &codec.output)) << "sign-extended";
-    EXPECT_EQ(-3, KY_MemOutputByte(&codec, 0x42, &codec.output));
-    EXPECT_EQ(1, codec.outputFull);
-    EXPECT_EQ(0xFF, buffer[1]);
-    codec.outputFull = 0;
-    codec.output.count = 8;
-    EXPECT_EQ(0x42, KY_MemOutputByte(&codec, 0x42, &codec.output)) << "at the limit: dropped";
-    EXPECT_EQ(0, codec.outputFull);
-
+TEST(CodecStreams, MemoryInputAtItsEnd) {
     const uint8_t input[1] = {0xA5};
     for (const InputEnd& row : kInputEnds) {
         SCOPED_TRACE(row.mode);
@@ -254,7 +226,7 @@ TEST_F(CodecFileTest, FileFamilyAndOneShotExpansion) {
     const std::string text = FrenchText(20000, 9);
     for (int mode = 1; mode <= 4; ++mode) {
         SCOPED_TRACE(mode);
-        std::string packed = Compress(mode, text);
+        std::string packed = Pack(mode, text);
         WriteAll(PathOf("packed"), "head" + packed + "tail");
         KY_File* in = KY_FOpen(Spec("packed"), "rb");
         ASSERT_NE(nullptr, in);
@@ -293,7 +265,7 @@ TEST_F(CodecFileTest, DamagedInputOrRefusedWriteIsAnError) {
     for (bool refuse : {false, true}) {
         for (int mode = 1; mode <= 4; ++mode) {
             SCOPED_TRACE(std::string(refuse ? "refused write, mode " : "cut record, mode ") + std::to_string(mode));
-            std::string packed = Compress(mode, text);
+            std::string packed = Pack(mode, text);
             WriteAll(PathOf("packed"), refuse ? packed : packed.substr(0, packed.size() / 2));
             if (refuse)
                 KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
