@@ -2,11 +2,11 @@
 // and compressed records.
 #include "tests/base/procedural/CodecSamples.h"
 
+#include "base/procedural/KyCodec.h"
+
 #include <png.h>
 
 #include <vector>
-
-#include "base/procedural/KyCodec.h"
 
 namespace {
 
@@ -133,5 +133,27 @@ std::string Pack(int mode, const std::string& in) {
     int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
                                    reinterpret_cast<uint8_t*>(&out[0]), &length);
     out.resize(code == kCodecDone && KY_CodecIsIdle(&codec) ? length : 0);
+    return out;
+}
+
+std::string Unpack(int mode, const std::string& in, size_t chunk, std::vector<int>* codes, int32_t limit) {
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, mode);
+    std::vector<uint8_t> buffer(chunk, 0xEE);
+    std::string out;
+    int32_t length = static_cast<int32_t>(chunk);
+    int code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(in.data()),
+                                      static_cast<int32_t>(in.size()), buffer.data(), &length, limit, 0);
+    codes->push_back(code);
+    while (code == kCodecMore) {
+        out.append(buffer.begin(), buffer.end());
+        length = static_cast<int32_t>(chunk);
+        code = KY_CodecExpandMemNext(&codec, buffer.data(), &length);
+        codes->push_back(code);
+    }
+    if (code == kCodecDone)
+        out.append(buffer.begin(), buffer.begin() + length);
+    if (!KY_CodecIsIdle(&codec))
+        codes->push_back(-1);
     return out;
 }

@@ -1,15 +1,15 @@
 // Mode 5: PNG streams delivered as padded bitmap rows, and libpng's errors
 // raised as recoverable errors.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "base/object/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -18,28 +18,6 @@ const std::string kPaletteRows("\x05\0\0\0\x06\0\0\0\x07\0\0\0", 12);
 
 std::string PalettePng() {
     return MakePng(1, 3, 3, std::string("\x05\x06\x07", 3));
-}
-
-// Chunked expansion of a PNG stream: the codes of each call and the bytes.
-std::string PngRows(const std::string& png, size_t chunk, std::vector<int>* codes) {
-    KY_Codec codec = {};
-    KY_CodecSetMode(&codec, 5);
-    std::vector<uint8_t> buffer(chunk, 0xEE);
-    std::string out;
-    int32_t length = static_cast<int32_t>(chunk);
-    int code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(png.data()),
-                                      static_cast<int32_t>(png.size()), buffer.data(), &length, INT32_MAX, 0);
-    codes->push_back(code);
-    while (code == kCodecMore) {
-        out.append(buffer.begin(), buffer.end());
-        length = static_cast<int32_t>(chunk);
-        code = KY_CodecExpandMemNext(&codec, buffer.data(), &length);
-        codes->push_back(code);
-    }
-    if (code == kCodecDone)
-        out.append(buffer.begin(), buffer.begin() + length);
-    EXPECT_TRUE(KY_CodecIsIdle(&codec));
-    return out;
 }
 
 TEST(PngRows, RowsPaddedToFourBytes) {
@@ -74,7 +52,7 @@ TEST(PngRows, RowsPaddedToFourBytes) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<int> codes;
-        std::string out = PngRows(row.png, row.chunk, &codes);
+        std::string out = Unpack(5, row.png, row.chunk, &codes);
         EXPECT_EQ(row.codes, codes);
         if (codes.back() == kCodecDone) {
             EXPECT_EQ(row.rows, out.substr(0, row.rows.size()));
@@ -98,7 +76,7 @@ TEST(PngRows, DamagedStreamRaisesTheLibraryText) {
         std::vector<int> codes;
         bool raised = false;
         try {
-            PngRows(row.stream, 4096, &codes);
+            Unpack(5, row.stream, 4096, &codes);
         } catch (const AImageLibError& e) {
             raised = true;
             EXPECT_STREQ("pngstub", e.file());
