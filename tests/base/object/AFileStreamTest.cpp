@@ -63,7 +63,6 @@ TEST_F(StreamTest, ReadLineSplitsGrowsAndFlagsTheEnd) {
 TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
     WriteAll(PathOf("data"), "0123456789");
     AFile file = Request("data");
-    EXPECT_EQ(std::string(PathOf("data")), std::string(file.getSpec().path().c_str()));
     AFileStream first(file, "rb", 0);
     EXPECT_EQ('0', first.getByte());
 
@@ -75,7 +74,6 @@ TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
     EXPECT_EQ(first.file(), second.file());
     EXPECT_EQ('1', second.getByte());
     EXPECT_EQ('2', first.getByte());
-    EXPECT_EQ(2, copy.user2());
 
     // copyTo copies the whole file from its start.
     AFileStream target(Request("copy"), "wb", 0);
