@@ -63,7 +63,6 @@ TEST_F(StreamTest, ReadLineSplitsGrowsAndFlagsTheEnd) {
 TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
     WriteAll(PathOf("data"), "0123456789");
     AFile file = Request("data");
-    EXPECT_EQ(std::string(PathOf("data")), std::string(file.getSpec().path().c_str()));
     AFileStream first(file, "rb", 0);
     EXPECT_EQ('0', first.getByte());
 
@@ -75,7 +74,6 @@ TEST_F(StreamTest, RequestsSharedFilesAndFailures) {
     EXPECT_EQ(first.file(), second.file());
     EXPECT_EQ('1', second.getByte());
     EXPECT_EQ('2', first.getByte());
-    EXPECT_EQ(2, copy.user2());
 
     // copyTo copies the whole file from its start.
     AFileStream target(Request("copy"), "wb", 0);
@@ -194,16 +192,11 @@ TEST_F(StreamTest, CodecReaderExpandsFromFileAndMemory) {
 
     // From memory, with another mode; the reader keeps its mode between expansions.
     const std::string text = FrenchText(3000, 5);
-    KY_Codec codec = {};
-    std::vector<uint8_t> packed(KY_CodecCompressBound(3000));
-    int32_t packedSize = static_cast<int32_t>(packed.size());
-    KY_CodecSetMode(&codec, 3);
-    ASSERT_EQ(kCodecDone, KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(text.data()), 3000,
-                                              packed.data(), &packedSize));
+    const std::string packed = Pack(3, text);
     ACodecReader lzss(3);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        lzss.setMemorySource(packed.data(), packedSize, 3000);
+        lzss.setMemorySource(reinterpret_cast<const uint8_t*>(packed.data()), static_cast<long>(packed.size()), 3000);
         std::vector<uint8_t> out(3000);
         size = 3000;
         EXPECT_EQ(0, lzss.expand(out.data(), &size));

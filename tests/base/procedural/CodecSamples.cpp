@@ -1,7 +1,12 @@
-// Sample data: French prose from a fixed word list, and random bytes.
+// Sample data: French prose from a fixed word list, random bytes, PNG images
+// and compressed records.
 #include "tests/base/procedural/CodecSamples.h"
 
+#include "base/procedural/KyCodec.h"
+
 #include <png.h>
+
+#include <vector>
 
 namespace {
 
@@ -14,123 +19,34 @@ struct Lcg {
 };
 
 // Windows-1252: é \xE9, è \xE8, ê \xEA, à \xE0, ç \xE7, ô \xF4, î \xEE, û \xFB.
-const char* const kWords[] = {
-    "le",
-    "la",
-    "les",
-    "de",
-    "des",
-    "du",
-    "un",
-    "une",
-    "et",
-    "en",
-    "dans",
-    "par",
-    "pour",
-    "sur",
-    "avec",
-    "qui",
-    "que",
-    "est",
-    "sont",
-    "fut",
-    "\xE9t\xE9",
-    "a",
-    "au",
-    "aux",
-    "son",
-    "sa",
-    "ses",
-    "leur",
-    "il",
-    "elle",
-    "ils",
-    "ce",
-    "cette",
-    "plus",
-    "tr\xE8s",
-    "ville",
-    "r\xE9gion",
-    "si\xE8"
-    "cle",
-    "histoire",
-    "roi",
-    "guerre",
-    "pays",
-    "fleuve",
-    "\xE9glise",
-    "ch\xE2teau",
-    "premi\xE8re",
-    "fran\xE7"
-    "aise",
-    "population",
-    "habitants",
-    "g\xE9ographie",
-    "\xE9"
-    "conomie",
-    "peintre",
-    "musique",
-    "th\xE9\xE2tre",
-    "c\xF4te",
-    "\xEEle",
-    "for\xEA"
-    "t",
-    "montagne",
-    "d\xE9partement",
-    "commune",
-    "soci\xE9t\xE9",
-    "\xE9"
-    "cole",
-    "universit\xE9",
-    "ann\xE9"
-    "es",
-    "p\xE9riode",
-    "royaume",
-    "empire",
-    "r\xE9volution",
-    "ouvrage",
-    "auteur",
-    "po\xE8te",
-    "sciences",
-    "math\xE9matiques",
-    "physique",
-    "chimie",
-    "nature",
-    "esp\xE8"
-    "ces",
-    "animal",
-    "plante",
-    "climat",
-    "temp\xE9rature",
-    "hiver",
-    "\xE9t\xE9",
-    "d\xE9"
-    "couverte",
-    "m\xEAme",
-    "o\xF9",
-    "apr\xE8s",
-    "d\xE8s",
-    "jusqu'\xE0",
-    "\xE0",
-    "entre",
-    "sous",
-    "vers",
-    "contre",
-    "notamment",
-    "c\x9Cur",
-    "\x9C"
-    "uvre",
-    "grand",
-    "petite",
-    "ancien",
-    "nouvelle",
-    "nord",
-    "sud",
-    "est",
-    "ouest",
-};
-const int kWordCount = sizeof kWords / sizeof kWords[0];
+// One space between words.
+const char kWordList[] =
+    "le la les de des du un une et en dans par pour sur avec qui que est sont fut \xE9t\xE9 a au aux son "
+    "sa ses leur il elle ils ce cette plus tr\xE8s ville r\xE9gion si\xE8"
+    "cle histoire roi guerre pays fleuve \xE9glise ch\xE2teau premi\xE8re fran\xE7"
+    "aise population habitants g\xE9ographie \xE9"
+    "conomie peintre musique th\xE9\xE2tre c\xF4te \xEEle for\xEAt montagne d\xE9partement commune "
+    "soci\xE9t\xE9 \xE9"
+    "cole universit\xE9 ann\xE9"
+    "es p\xE9riode royaume empire r\xE9volution ouvrage auteur po\xE8te sciences math\xE9matiques "
+    "physique chimie nature esp\xE8"
+    "ces animal plante climat temp\xE9rature hiver \xE9t\xE9 d\xE9"
+    "couverte m\xEAme o\xF9 apr\xE8s d\xE8s jusqu'\xE0 \xE0 entre sous vers contre notamment c\x9Cur "
+    "\x9Cuvre grand petite ancien nouvelle nord sud est ouest";
+
+const std::vector<std::string>& Words() {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> list(1);
+        for (const char* c = kWordList; *c; ++c) {
+            if (*c == ' ')
+                list.emplace_back();
+            else
+                list.back() += *c;
+        }
+        return list;
+    }();
+    return words;
+}
 
 }  // namespace
 
@@ -140,7 +56,7 @@ std::string FrenchText(size_t size, uint32_t seed) {
     text.reserve(size + 64);
     bool capital = true;
     while (text.size() < size) {
-        std::string word = kWords[rng.next() % kWordCount];
+        std::string word = Words()[rng.next() % Words().size()];
         if (capital && word[0] >= 'a' && word[0] <= 'z')
             word[0] = static_cast<char>(word[0] - 'a' + 'A');
         capital = false;
@@ -206,5 +122,38 @@ std::string MakePng(int width, int height, int colorType, const std::string& row
             png_write_row(png, reinterpret_cast<png_const_bytep>(rows.data() + y * rowBytes));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::string Pack(int mode, const std::string& in) {
+    KY_Codec codec = {};
+    std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
+    int32_t length = static_cast<int32_t>(out.size());
+    KY_CodecSetMode(&codec, mode);
+    int code = KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
+                                   reinterpret_cast<uint8_t*>(&out[0]), &length);
+    out.resize(code == kCodecDone && KY_CodecIsIdle(&codec) ? length : 0);
+    return out;
+}
+
+std::string Unpack(int mode, const std::string& in, size_t chunk, std::vector<int>* codes, int32_t limit) {
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, mode);
+    std::vector<uint8_t> buffer(chunk, 0xEE);
+    std::string out;
+    int32_t length = static_cast<int32_t>(chunk);
+    int code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(in.data()),
+                                      static_cast<int32_t>(in.size()), buffer.data(), &length, limit, 0);
+    codes->push_back(code);
+    while (code == kCodecMore) {
+        out.append(buffer.begin(), buffer.end());
+        length = static_cast<int32_t>(chunk);
+        code = KY_CodecExpandMemNext(&codec, buffer.data(), &length);
+        codes->push_back(code);
+    }
+    if (code == kCodecDone)
+        out.append(buffer.begin(), buffer.begin() + length);
+    if (!KY_CodecIsIdle(&codec))
+        codes->push_back(-1);
     return out;
 }

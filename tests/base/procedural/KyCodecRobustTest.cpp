@@ -65,18 +65,6 @@ std::string Mutate(const std::string& record, const std::string& other, Lcg& rng
     return m;
 }
 
-std::string Compress(int mode, const std::string& in) {
-    KY_Codec codec = {};
-    std::string out(KY_CodecCompressBound(static_cast<int32_t>(in.size())), '\0');
-    int32_t length = static_cast<int32_t>(out.size());
-    KY_CodecSetMode(&codec, mode);
-    EXPECT_EQ(kCodecDone,
-              KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(in.data()), static_cast<int32_t>(in.size()),
-                                  reinterpret_cast<uint8_t*>(&out[0]), &length));
-    out.resize(length);
-    return out;
-}
-
 TEST(CodecRobustness, DamagedRecordsEndInACode) {
     GuardedInput guard;
     const size_t kOutputCap = 8 << 20;
@@ -87,8 +75,8 @@ TEST(CodecRobustness, DamagedRecordsEndInACode) {
             records[0] = MakePng(12, 10, 2, RandomBytes(12 * 10 * 3, 3));
             records[1] = MakePng(7, 5, 3, FrenchText(35, 4), true);
         } else {
-            records[0] = Compress(mode, FrenchText(700, 11));
-            records[1] = Compress(mode, RandomBytes(300, 12));
+            records[0] = Pack(mode, FrenchText(700, 11));
+            records[1] = Pack(mode, RandomBytes(300, 12));
         }
         Lcg rng{static_cast<uint32_t>(mode)};
         int outcomes[4] = {0, 0, 0, 0};

@@ -1,5 +1,6 @@
 // The JPEG source manager over a KY_File: whole, cut short, empty, skipping.
 #include "base/procedural/KyJpeg.h"
+#include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 #include <jerror.h>
@@ -23,12 +24,9 @@ std::string EncodeJpeg(int width, int height) {
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_start_compress(&c, TRUE);
-    std::string row(width * 3, '\0');
-    uint32_t seed = 1;
+    std::string pixels = RandomBytes(width * 3 * height);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width * 3; ++x)
-            row[x] = static_cast<char>((seed = seed * 1664525u + 1013904223u) >> 24);
-        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(&row[0])};
+        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(&pixels[y * width * 3])};
         jpeg_write_scanlines(&c, rows, 1);
     }
     jpeg_finish_compress(&c);
@@ -121,9 +119,7 @@ TEST_F(JpegSourceTest, DecodesWholeCutAndEmptyStreams) {
 }
 
 TEST_F(JpegSourceTest, SkipRefillsAsOftenAsNeeded) {
-    std::string data(10000, '\0');
-    for (size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<char>(i * 31 / 7);
+    const std::string data = RandomBytes(10000, 6);
     WriteAll(PathOf("bytes"), data);
     KY_File* file = KY_FOpen(Spec("bytes"), "rb");
     ASSERT_NE(nullptr, file);
