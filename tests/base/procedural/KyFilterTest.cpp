@@ -57,37 +57,23 @@ TEST(KyFilter, RefusesDamagedBlocks) {
         std::string bytes;
         bool loads;
     };
-    FltImage good = PrefixImage();
-    FltImage version2 = good;
-    version2.version = 2;
-    FltImage version0 = good;
-    version0.version = 0;
-    FltImage tooManyPages = good;
-    tooManyPages.pageCount = 3;
-    FltImage negativePages = good;
-    negativePages.pageCount = -2;
-    FltImage shortFlags = good;
-    shortFlags.flags.resize(0x82);
-    FltImage overFlagged = good;
-    overFlagged.flags[0x82] = 1;
-    FltImage emptyRange = good;
-    emptyRange.first = 0x90;
-    emptyRange.last = 0x10;
-    emptyRange.flags.clear();
-    FltImage outOfBytes = good;
-    outOfBytes.last = 300;
-    std::string cut = good.bytes();
+    const FltImage good = PrefixImage();
+    auto edited = [&good](void (*edit)(FltImage&)) {
+        FltImage image = good;
+        edit(image);
+        return image.bytes();
+    };
     const Row rows[] = {
         {"sound", good.bytes(), true},
-        {"version 0", version0.bytes(), true},
-        {"version 2", version2.bytes(), false},
-        {"page count beyond the block", tooManyPages.bytes(), false},
-        {"negative page count", negativePages.bytes(), false},
-        {"flag area shorter than the last prefix", shortFlags.bytes(), false},
-        {"more prefixes flagged than pages", overFlagged.bytes(), false},
-        {"empty prefix range", emptyRange.bytes(), true},
-        {"prefix beyond a byte", outOfBytes.bytes(), false},
-        {"header cut", cut.substr(0, 100), false},
+        {"version 0", edited([](FltImage& i) { i.version = 0; }), true},
+        {"version 2", edited([](FltImage& i) { i.version = 2; }), false},
+        {"page count beyond the block", edited([](FltImage& i) { i.pageCount = 3; }), false},
+        {"negative page count", edited([](FltImage& i) { i.pageCount = -2; }), false},
+        {"flag area shorter than the last prefix", edited([](FltImage& i) { i.flags.resize(0x82); }), false},
+        {"more prefixes flagged than pages", edited([](FltImage& i) { i.flags[0x82] = 1; }), false},
+        {"empty prefix range", edited([](FltImage& i) { i.first = 0x90; i.last = 0x10; i.flags.clear(); }), true},
+        {"prefix beyond a byte", edited([](FltImage& i) { i.last = 300; }), false},
+        {"header cut", good.bytes().substr(0, 100), false},
         {"empty", std::string(), false},
     };
     for (const Row& r : rows) {
@@ -122,8 +108,6 @@ TEST(KyFilter, MapsThroughPrefixPages) {
     EXPECT_EQ(-1, KY_FilterMapChar('A', 0x82, f));
     EXPECT_EQ('a', KY_FilterMapChar('A', 0, f));
     EXPECT_EQ('A', KY_FilterMapChar('A', 0, nullptr));
-    EXPECT_EQ('a', KY_FilterTable(f)['A']);
-    EXPECT_EQ(0, KY_FilterNoOp(f));
     KY_FilterRelease(f);
 }
 
@@ -131,13 +115,12 @@ TEST(KyFilter, MapsCodesOfTheBaseTable) {
     unsigned char table[256];
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<unsigned char>(i);
+    table['e'] = 'E';
     KY_Filter* f = KY_FilterNewIdentity(table);
     ASSERT_NE(nullptr, f);
-    EXPECT_EQ(1, f->version);
     f->base['-'] = kKyFilterDrop;
     f->base['?'] = kKyFilterInvalid;
     f->base['E'] = 0x0145;
-    f->base['e'] = 'E';
     EXPECT_EQ("bcE", Mapped("b-c?eE", f)) << "two-byte codes of the base table write nothing here";
     EXPECT_EQ(5, KY_FilterMapString(&std::string("abcde")[0], nullptr));
 
