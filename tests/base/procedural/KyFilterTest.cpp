@@ -172,7 +172,7 @@ TEST(KyFilter, ReplacesEntitiesWhileFiltering) {
     KY_FilterRelease(f);
 }
 
-TEST(KyFilter, LoadsFilesAndFreesAtTheLastRelease) {
+TEST(KyFilter, LoadsFilesTranslatesThemAndFreesAtTheLastRelease) {
     TempFolder folder;
     FltImage version2 = PrefixImage();
     version2.version = 2;
@@ -184,29 +184,17 @@ TEST(KyFilter, LoadsFilesAndFreesAtTheLastRelease) {
 
     g_released = 0;
     f->release = CountRelease;
-    EXPECT_EQ(0, KY_FilterAddRef(f));
+    KY_File* file = KY_FOpen(OpenSpecOf(folder.write("text.txt", "ABC-abc")).get(), "rb");
+    ASSERT_NE(nullptr, file);
+    ASSERT_EQ(0, KY_FileSetFilter(file, f));
     EXPECT_EQ(0, KY_FilterRelease(f));
-    EXPECT_EQ(0, g_released) << "a count of 2 keeps the filter";
-    EXPECT_EQ(0, KY_FilterRelease(f));
+    EXPECT_EQ(0, g_released) << "the file holds the filter";
+    char buffer[16] = {};
+    EXPECT_EQ(7, KY_FRead(file, buffer, 7));
+    EXPECT_STREQ("aBC-abc", buffer);
+    EXPECT_EQ(0, KY_FClose(file));
     EXPECT_EQ(1, g_released);
     EXPECT_EQ(110, KY_FilterAddRef(nullptr));
     EXPECT_EQ(nullptr, KY_FilterLoad(nullptr));
     EXPECT_EQ(110, KY_FilterRelease(nullptr));
-}
-
-TEST(KyFilter, TranslatesFilesItIsInstalledOn) {
-    TempFolder folder;
-    std::string path = folder.write("text.txt", "ABC-abc");
-    KY_Filter* f = KY_FilterNewIdentity(nullptr);
-    for (int c = 'A'; c <= 'Z'; ++c)
-        f->base[c] = static_cast<int16_t>(c + 32);
-    OpenSpecOf spec(path);
-    KY_File* file = KY_FOpen(spec.get(), "rb");
-    ASSERT_NE(nullptr, file);
-    ASSERT_EQ(0, KY_FileSetFilter(file, f));
-    KY_FilterRelease(f);  // the file holds the filter now
-    char buffer[16] = {};
-    EXPECT_EQ(7, KY_FRead(file, buffer, 7));
-    EXPECT_STREQ("abc-abc", buffer);
-    EXPECT_EQ(0, KY_FClose(file));
 }
