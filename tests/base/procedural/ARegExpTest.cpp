@@ -17,8 +17,7 @@ TEST(ARegExp, ReplacesFirstAllAndExpanded) {
         const char* first;
         const char* all;
         const char* expanded;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"o", "foo boo", "0", "f0o boo", "f00 b00", "f00 b00"},
         {"z", "abc", "-", "abc", "abc", "abc"},
         {"\\([a-z]*\\)=\\([0-9]*\\)", "a=1 bb=22", "$2:$1", "$2:$1 bb=22", "$2:$1 $2:$1", "1:a 22:bb"},

@@ -52,18 +52,17 @@ void CountRelease(KY_Filter*) {
 }  // namespace
 
 TEST(KyFilter, RefusesDamagedBlocks) {
-    struct Row {
-        const char* what;
-        std::string bytes;
-        bool loads;
-    };
     const FltImage good = PrefixImage();
     auto edited = [&good](void (*edit)(FltImage&)) {
         FltImage image = good;
         edit(image);
         return image.bytes();
     };
-    const Row rows[] = {
+    struct Row {
+        const char* what;
+        std::string bytes;
+        bool loads;
+    } const rows[] = {
         {"sound", good.bytes(), true},
         {"version 0", edited([](FltImage& i) { i.version = 0; }), true},
         {"version 2", edited([](FltImage& i) { i.version = 2; }), false},
@@ -91,8 +90,7 @@ TEST(KyFilter, MapsThroughPrefixPages) {
     struct Row {
         const char* text;
         const char* expected;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"\x81" "A", "X"},
         {"\x82" "A", "a"},
         {"A\x81" "AbA", "aXba"},

@@ -32,8 +32,7 @@ TEST(KyStopWord, LoadsWholeLinesWhateverTheLineEnds) {
         std::string file;
         const char* present;  // words separated by blanks
         const char* absent;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"last line without a line end", "le\nla\nles", "le la les", "l e lesx"},
         {"carriage returns only", "le\rla\rles\r", "le la les", "l"},
         {"both", "le\r\nla\r\n\r\n\nles\r\n", "le la les", "l"},
@@ -100,8 +99,7 @@ TEST(KyStopWord, MapsCharacterTablesInPlace) {
         const char* text;
         const unsigned char* table;
         const char* expected;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"axbxc", table, "abc"},
         {"ab!cd", table, "ab"},
         {"xxx", table, ""},

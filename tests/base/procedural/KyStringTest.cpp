@@ -31,8 +31,7 @@ TEST(KyString, AssignsIntervals) {
         int result;
         const char* expected;
         uint32_t lastEnd;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"abcdef", 1, 3, "", 0, 0, 1, "adef", 1},
         {"abcdef", 2, 2, "XYZ", 0, 3, 1, "abXYZcdef", 5},
         {"abcdef", 0, 6, "0123456789", 2, 5, 1, "234", 3},
@@ -108,8 +107,7 @@ TEST(KyString, ExpandsTemplatesFromTheLastMatch) {
         const char* templ;
         const char* expected;
         const char* trace;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"x", "x", "a$$b", "a$b", ""},
         {"\\(x*\\)y", "xxy", "$1-$0", "xx-xxy", ""},
         {"x", "x", "$q", "", "Error in KY_ReplaceFormatted (Token is $q)\n"},

@@ -18,8 +18,7 @@ TEST(XkFilter, CompilesEntryLines) {
         int code;      // byte looked up in the page
         int expected;
         const char* trace;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"0x41 3 0x61", 0, 'C', 'c', ""},
         {"'A' 3 UNCHANGED ADDPREFIX 2", 0, 'C', 0x243, ""},
         {"65 3 ADDPREFIX 2", 0, 'B', 0x242, ""},
