@@ -41,9 +41,7 @@ TEST(AFilter, AppliesAndKeepsItsFilterWhenLoadingFails) {
     AFilter empty;
     EXPECT_STREQ("AbC", empty.apply("AbC", -1).c_str());
     EXPECT_STREQ("Ab", empty.apply("AbC", 2).c_str());
-    EXPECT_EQ(nullptr, empty.table());
     EXPECT_FALSE(empty.isPassThrough());
-    EXPECT_EQ(nullptr, AFilter::emptyFilter().handle());
 
     TempFolder folder;
     FltImage image;
@@ -51,12 +49,11 @@ TEST(AFilter, AppliesAndKeepsItsFilterWhenLoadingFails) {
         image.base[c] = static_cast<int16_t>(c + 32);
     image.base['-'] = -1;
     AFilter filter(AFileSpec(folder.write("lower.flt", image.bytes()).c_str()));
-    ASSERT_NE(nullptr, filter.handle());
     KY_Filter* loaded = filter.handle();
-    EXPECT_EQ(loaded, filter.load(AFileSpec(folder.path("missing.flt").c_str()), false)) << "a missing file keeps the filter";
+    ASSERT_NE(nullptr, loaded);
+    EXPECT_EQ(loaded, filter.load(AFileSpec(folder.path("missing.flt").c_str()), false))
+        << "a missing file keeps the filter";
     EXPECT_STREQ("abc", filter.apply("A-bC", -1).c_str());
-    EXPECT_EQ('a', filter.table()['A']);
-    EXPECT_FALSE(filter.isPassThrough());
     AString s("X-Y-Z");
     AString shared = s;
     filter.applyInPlace(s);

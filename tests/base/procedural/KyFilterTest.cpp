@@ -52,42 +52,27 @@ void CountRelease(KY_Filter*) {
 }  // namespace
 
 TEST(KyFilter, RefusesDamagedBlocks) {
+    const FltImage good = PrefixImage();
+    auto edited = [&good](void (*edit)(FltImage&)) {
+        FltImage image = good;
+        edit(image);
+        return image.bytes();
+    };
     struct Row {
         const char* what;
         std::string bytes;
         bool loads;
-    };
-    FltImage good = PrefixImage();
-    FltImage version2 = good;
-    version2.version = 2;
-    FltImage version0 = good;
-    version0.version = 0;
-    FltImage tooManyPages = good;
-    tooManyPages.pageCount = 3;
-    FltImage negativePages = good;
-    negativePages.pageCount = -2;
-    FltImage shortFlags = good;
-    shortFlags.flags.resize(0x82);
-    FltImage overFlagged = good;
-    overFlagged.flags[0x82] = 1;
-    FltImage emptyRange = good;
-    emptyRange.first = 0x90;
-    emptyRange.last = 0x10;
-    emptyRange.flags.clear();
-    FltImage outOfBytes = good;
-    outOfBytes.last = 300;
-    std::string cut = good.bytes();
-    const Row rows[] = {
+    } const rows[] = {
         {"sound", good.bytes(), true},
-        {"version 0", version0.bytes(), true},
-        {"version 2", version2.bytes(), false},
-        {"page count beyond the block", tooManyPages.bytes(), false},
-        {"negative page count", negativePages.bytes(), false},
-        {"flag area shorter than the last prefix", shortFlags.bytes(), false},
-        {"more prefixes flagged than pages", overFlagged.bytes(), false},
-        {"empty prefix range", emptyRange.bytes(), true},
-        {"prefix beyond a byte", outOfBytes.bytes(), false},
-        {"header cut", cut.substr(0, 100), false},
+        {"version 0", edited([](FltImage& i) { i.version = 0; }), true},
+        {"version 2", edited([](FltImage& i) { i.version = 2; }), false},
+        {"page count beyond the block", edited([](FltImage& i) { i.pageCount = 3; }), false},
+        {"negative page count", edited([](FltImage& i) { i.pageCount = -2; }), false},
+        {"flag area shorter than the last prefix", edited([](FltImage& i) { i.flags.resize(0x82); }), false},
+        {"more prefixes flagged than pages", edited([](FltImage& i) { i.flags[0x82] = 1; }), false},
+        {"empty prefix range", edited([](FltImage& i) { i.first = 0x90; i.last = 0x10; i.flags.clear(); }), true},
+        {"prefix beyond a byte", edited([](FltImage& i) { i.last = 300; }), false},
+        {"header cut", good.bytes().substr(0, 100), false},
         {"empty", std::string(), false},
     };
     for (const Row& r : rows) {
@@ -105,8 +90,7 @@ TEST(KyFilter, MapsThroughPrefixPages) {
     struct Row {
         const char* text;
         const char* expected;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"\x81" "A", "X"},
         {"\x82" "A", "a"},
         {"A\x81" "AbA", "aXba"},
@@ -122,8 +106,6 @@ TEST(KyFilter, MapsThroughPrefixPages) {
     EXPECT_EQ(-1, KY_FilterMapChar('A', 0x82, f));
     EXPECT_EQ('a', KY_FilterMapChar('A', 0, f));
     EXPECT_EQ('A', KY_FilterMapChar('A', 0, nullptr));
-    EXPECT_EQ('a', KY_FilterTable(f)['A']);
-    EXPECT_EQ(0, KY_FilterNoOp(f));
     KY_FilterRelease(f);
 }
 
@@ -131,13 +113,12 @@ TEST(KyFilter, MapsCodesOfTheBaseTable) {
     unsigned char table[256];
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<unsigned char>(i);
+    table['e'] = 'E';
     KY_Filter* f = KY_FilterNewIdentity(table);
     ASSERT_NE(nullptr, f);
-    EXPECT_EQ(1, f->version);
     f->base['-'] = kKyFilterDrop;
     f->base['?'] = kKyFilterInvalid;
     f->base['E'] = 0x0145;
-    f->base['e'] = 'E';
     EXPECT_EQ("bcE", Mapped("b-c?eE", f)) << "two-byte codes of the base table write nothing here";
     EXPECT_EQ(5, KY_FilterMapString(&std::string("abcde")[0], nullptr));
 
@@ -189,7 +170,7 @@ TEST(KyFilter, ReplacesEntitiesWhileFiltering) {
     KY_FilterRelease(f);
 }
 
-TEST(KyFilter, LoadsFilesAndFreesAtTheLastRelease) {
+TEST(KyFilter, LoadsFilesTranslatesThemAndFreesAtTheLastRelease) {
     TempFolder folder;
     FltImage version2 = PrefixImage();
     version2.version = 2;
@@ -201,29 +182,17 @@ TEST(KyFilter, LoadsFilesAndFreesAtTheLastRelease) {
 
     g_released = 0;
     f->release = CountRelease;
-    EXPECT_EQ(0, KY_FilterAddRef(f));
+    KY_File* file = KY_FOpen(OpenSpecOf(folder.write("text.txt", "ABC-abc")).get(), "rb");
+    ASSERT_NE(nullptr, file);
+    ASSERT_EQ(0, KY_FileSetFilter(file, f));
     EXPECT_EQ(0, KY_FilterRelease(f));
-    EXPECT_EQ(0, g_released) << "a count of 2 keeps the filter";
-    EXPECT_EQ(0, KY_FilterRelease(f));
+    EXPECT_EQ(0, g_released) << "the file holds the filter";
+    char buffer[16] = {};
+    EXPECT_EQ(7, KY_FRead(file, buffer, 7));
+    EXPECT_STREQ("aBC-abc", buffer);
+    EXPECT_EQ(0, KY_FClose(file));
     EXPECT_EQ(1, g_released);
     EXPECT_EQ(110, KY_FilterAddRef(nullptr));
     EXPECT_EQ(nullptr, KY_FilterLoad(nullptr));
     EXPECT_EQ(110, KY_FilterRelease(nullptr));
-}
-
-TEST(KyFilter, TranslatesFilesItIsInstalledOn) {
-    TempFolder folder;
-    std::string path = folder.write("text.txt", "ABC-abc");
-    KY_Filter* f = KY_FilterNewIdentity(nullptr);
-    for (int c = 'A'; c <= 'Z'; ++c)
-        f->base[c] = static_cast<int16_t>(c + 32);
-    OpenSpecOf spec(path);
-    KY_File* file = KY_FOpen(spec.get(), "rb");
-    ASSERT_NE(nullptr, file);
-    ASSERT_EQ(0, KY_FileSetFilter(file, f));
-    KY_FilterRelease(f);  // the file holds the filter now
-    char buffer[16] = {};
-    EXPECT_EQ(7, KY_FRead(file, buffer, 7));
-    EXPECT_STREQ("abc-abc", buffer);
-    EXPECT_EQ(0, KY_FClose(file));
 }

@@ -15,8 +15,7 @@ TEST(KyRegExp, MatchesLeftmostLongest) {
         long offset;
         long start, end;        // -1: no match
         long group1Start, group1End;  // -1: not checked
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"\\(a*\\)b", "xaab", 0, 1, 4, 1, 3},
         {"\\(ab\\)*", "ab*", 0, 0, 3, 0, 2},
         {"\\(ab\\)*", "abab", 0, -1, -1, -1, -1},
@@ -26,7 +25,6 @@ TEST(KyRegExp, MatchesLeftmostLongest) {
         {"^$", "", 0, 0, 0, -1, -1},
         {"b*$", "ab", 2, 2, 2, -1, -1},
         {"a", "abc", 3, -1, -1, -1, -1},
-        {"x*", "ab", 0, 0, 0, -1, -1},
         {"*a", "b*a", 0, 1, 3, -1, -1},
         {".*c", "abcabc", 0, 0, 6, -1, -1},
         {"[a-c]*d", "zzabcd", 0, 2, 6, -1, -1},
@@ -43,21 +41,16 @@ TEST(KyRegExp, MatchesLeftmostLongest) {
         {"\\.\\*", "a.*", 0, 1, 3, -1, -1},
         {"caf\xE9", "un caf\xE9", 0, 3, 7, -1, -1},
         {"[\xE0-\xFF]", "d\xE9j\xE0", 0, 1, 2, -1, -1},
-        {"a", "xa", 1, 1, 2, -1, -1},
         {"a", "a", 5, -1, -1, -1, -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.pattern) + " on " + r.subject + " from " + std::to_string(r.offset));
         KY_RegExp* re = KY_RegComp(r.pattern);
         ASSERT_NE(nullptr, re);
-        long start = -9, end = -9;
+        long start = -9, end = -9, gs = -9, ge = -9;
         int matched = KY_RegExecAt(r.subject, r.offset, re, &start, &end);
-        EXPECT_EQ(r.start >= 0, matched == 1);
-        if (matched && r.start >= 0) {
-            EXPECT_EQ(r.start, start);
-            EXPECT_EQ(r.end, end);
-        }
-        long gs = -9, ge = -9;
+        EXPECT_EQ(r.start, matched == 1 ? start : -1);
+        EXPECT_EQ(r.end, matched == 1 ? end : -1);
         if (r.group1Start >= 0) {
             ASSERT_EQ(1, KY_RegGroup(1, &gs, &ge));
             EXPECT_EQ(r.group1Start, gs);
@@ -70,8 +63,6 @@ TEST(KyRegExp, MatchesLeftmostLongest) {
 
 TEST(KyRegExp, AnswersGroupsOfTheLastMatchOnly) {
     KY_RegExp* re = KY_RegComp("\\(a\\)b");
-    EXPECT_EQ(1, re->groups);
-    EXPECT_EQ(0, re->anchored);
     ASSERT_EQ(1, KY_RegExec("ab", re, nullptr, nullptr));
     long s = 0, e = 0;
     EXPECT_EQ(1, KY_RegGroup(1, &s, &e));
@@ -80,17 +71,24 @@ TEST(KyRegExp, AnswersGroupsOfTheLastMatchOnly) {
     EXPECT_STREQ("ab", KY_RegLastSubject());
     EXPECT_EQ(0, KY_RegExec(nullptr, re, nullptr, nullptr));
     EXPECT_EQ(nullptr, KY_RegLastSubject());
-    EXPECT_EQ(nullptr, KY_RegFree(re));
+    KY_RegFree(re);
+    EXPECT_EQ(0, KY_RegExec("ab", nullptr, nullptr, nullptr));
     EXPECT_EQ(nullptr, KY_RegFree(nullptr));
 }
 
 TEST(KyRegExp, AnswersSyntaxErrorsWithoutEndingTheProcess) {
+    // Each repeated element is a level of the matcher's recursion.
+    std::string deepest;
+    for (int i = 0; i < 4096; ++i)
+        deepest += i % 2 ? "a*" : "b\\{1,2\\}";
+    std::string tooDeep;
+    for (int i = 0; i < 60000; ++i)
+        tooDeep += "a*";
     struct Row {
-        const char* pattern;
+        std::string pattern;
         int number;
         const char* text;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"\\(a\\)\\2", 25, "\\digit out of range"},
         {"\\(a\\1\\)", 25, "\\digit out of range"},
         {"", 41, "No remembered search string"},
@@ -105,55 +103,39 @@ TEST(KyRegExp, AnswersSyntaxErrorsWithoutEndingTheProcess) {
         {"a\\{x\\}", 16, "Bad Number"},
         {"a\nb", 36, "Illegal or missing delimiter"},
         {"ab\\", 36, "Illegal or missing delimiter"},
+        {deepest + "a*", 50, "Regular expression overflow"},
+        {tooDeep, 50, "Regular expression overflow"},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.pattern);
+        SCOPED_TRACE(r.pattern.substr(0, 40));
         ClearBoxes();
-        EXPECT_EQ(nullptr, KY_RegComp(r.pattern));
+        EXPECT_EQ(nullptr, KY_RegComp(r.pattern.c_str()));
         EXPECT_EQ(r.number, KY_RegLastError());
         EXPECT_STREQ(r.text, KY_RegErrorText(r.number));
         EXPECT_EQ("regexp error " + std::to_string(r.number) + " : " + r.text + "\n", ShownText());
     }
-    // Each repeated element is a level of the matcher's recursion.
-    std::string deepest;
-    for (int i = 0; i < 4096; ++i)
-        deepest += i % 2 ? "a*" : "b\\{1,2\\}";
-    KY_RegExp* re = KY_RegComp(deepest.c_str());
-    ASSERT_NE(nullptr, re);
-    EXPECT_EQ(0, KY_RegExec("c", re, nullptr, nullptr));
-    KY_RegFree(re);
-    std::string tooDeep;
-    for (int i = 0; i < 60000; ++i)
-        tooDeep += "a*";
-    for (const std::string& pattern : {deepest + "a*", tooDeep}) {
-        ClearBoxes();
-        re = KY_RegComp(pattern.c_str());
-        EXPECT_EQ(nullptr, re);
+    EXPECT_STREQ("Unregistered error", KY_RegErrorText(12));
+    for (const std::string& pattern : {deepest, std::string("a\\{255\\}")}) {
+        KY_RegExp* re = KY_RegComp(pattern.c_str());
+        ASSERT_NE(nullptr, re);
+        EXPECT_EQ(0, KY_RegLastError());
         EXPECT_EQ(0, KY_RegExec("c", re, nullptr, nullptr));
-        EXPECT_EQ(50, KY_RegLastError());
-        EXPECT_EQ("regexp error 50 : Regular expression overflow\n", ShownText());
         KY_RegFree(re);
     }
-    EXPECT_STREQ("Unregistered error", KY_RegErrorText(12));
-    re = KY_RegComp("a\\{255\\}");
-    EXPECT_NE(nullptr, re);
-    EXPECT_EQ(0, KY_RegLastError());
-    KY_RegFree(re);
 }
 
 TEST(KyRegExp, FinishesPatternsThatBacktrackWithoutEnd) {
-    struct Row {
-        std::string pattern;
-        std::string subject;
-        long start, end;  // -1: no match
-    };
     std::string stars;
     for (int i = 0; i < 16; ++i)
         stars += "a*";
     std::string xy;
     for (int i = 0; i < 1500; ++i)
         xy += "xy";
-    const Row rows[] = {
+    struct Row {
+        std::string pattern;
+        std::string subject;
+        long start, end;  // -1: no match
+    } const rows[] = {
         {stars + "b", std::string(60, 'a') + "c", -1, -1},
         {stars + "b", std::string(60, 'a') + "b", 0, 61},
         {".*x.*y.*z", xy, -1, -1},

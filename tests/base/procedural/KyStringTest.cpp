@@ -31,8 +31,7 @@ TEST(KyString, AssignsIntervals) {
         int result;
         const char* expected;
         uint32_t lastEnd;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"abcdef", 1, 3, "", 0, 0, 1, "adef", 1},
         {"abcdef", 2, 2, "XYZ", 0, 3, 1, "abXYZcdef", 5},
         {"abcdef", 0, 6, "0123456789", 2, 5, 1, "234", 3},
@@ -58,17 +57,14 @@ TEST(KyString, AssignsIntervals) {
 TEST(KyString, EditsFromItsOwnTextAndGrowsExactly) {
     LocalString s("abc");
     KY_StringAppend(&s.s, s.s.text);
-    EXPECT_EQ("abcabc", s.str());
     KY_StringAssign(&s.s, 0, 1, s.s.text, 1, 6);
     EXPECT_EQ("bcabcbcabc", s.str());
 
     LocalString small("", 3);
-    EXPECT_EQ(3u, small.s.capacity);
     KY_StringSet(&small.s, "12345");
     EXPECT_EQ(5u, small.s.capacity) << "growth is exact";
     EXPECT_TRUE(KY_StringReserve(&small.s, 10));
     EXPECT_EQ(15u, small.s.capacity);
-    EXPECT_EQ("12345", small.str());
     KY_StringSetFirst(&small.s, "abcdef", 2);
     KY_StringAppendPart(&small.s, "0123", 1, 3);
     EXPECT_EQ("ab12", small.str());
@@ -80,16 +76,11 @@ TEST(KyString, EditsFromItsOwnTextAndGrowsExactly) {
     EXPECT_FALSE(grew);
     EXPECT_EQ(15u, small.s.capacity);
     EXPECT_EQ("ab12", small.str());
-
-    KY_String* heap = KY_NewString(0, "x");
-    ASSERT_NE(nullptr, heap);
-    EXPECT_EQ(1, heap->heapOwned);
-    EXPECT_EQ(nullptr, KY_FreeString(heap));
+    EXPECT_EQ(nullptr, KY_FreeString(KY_NewString(0, "x")));
 }
 
 TEST(KyString, NestsThePackageAndGrowsTheFormatBuffer) {
     ASSERT_EQ(1, KY_StringPkgInit(100));
-    EXPECT_EQ(kKyFormatBufferMin, KY_StringBufferSize());
     ASSERT_EQ(1, KY_StringPkgInit(50000));
     EXPECT_EQ(kKyFormatBufferMin, KY_StringBufferSize()) << "a nested start does not reallocate";
 
@@ -116,8 +107,7 @@ TEST(KyString, ExpandsTemplatesFromTheLastMatch) {
         const char* templ;
         const char* expected;
         const char* trace;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"x", "x", "a$$b", "a$b", ""},
         {"\\(x*\\)y", "xxy", "$1-$0", "xx-xxy", ""},
         {"x", "x", "$q", "", "Error in KY_ReplaceFormatted (Token is $q)\n"},

@@ -22,34 +22,24 @@ namespace {
 struct Mutator {
     std::minstd_rand rng{20261206};
 
-    int below(int n) { return n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0; }
+    int below(size_t n) { return n > 0 ? static_cast<int>(rng() % n) : 0; }
 
     // One to four edits: a byte changed, inserted or removed, a cut, or a piece doubled.
     std::string mutate(std::string s, const std::string& alphabet) {
-        size_t letters = alphabet.size();
         for (int edits = 1 + below(4); edits > 0; --edits) {
-            char c = below(4) == 0 ? static_cast<char>(below(256)) : alphabet[below(static_cast<int>(letters))];
-            int at = below(static_cast<int>(s.size()) + 1);
-            switch (below(5)) {
-            case 0:
-                if (!s.empty())
-                    s[at % s.size()] = c;
-                break;
-            case 1:
-                s.insert(s.begin() + at, c);
-                break;
-            case 2:
-                if (at < static_cast<int>(s.size()))
-                    s.erase(static_cast<size_t>(at), 1 + static_cast<size_t>(below(3)));
-                break;
-            case 3:
-                s.resize(static_cast<size_t>(at));
-                break;
-            default:
-                s.insert(static_cast<size_t>(at), s.substr(static_cast<size_t>(below(static_cast<int>(s.size()) + 1)),
-                                                           static_cast<size_t>(below(16))));
-                break;
-            }
+            char c = below(4) == 0 ? static_cast<char>(below(256)) : alphabet[below(alphabet.size())];
+            size_t at = static_cast<size_t>(below(s.size() + 1));
+            int kind = below(5);
+            if (kind == 0 && !s.empty())
+                s[at % s.size()] = c;
+            else if (kind == 1)
+                s.insert(at, 1, c);
+            else if (kind == 2 && at < s.size())
+                s.erase(at, 1 + static_cast<size_t>(below(3)));
+            else if (kind == 3)
+                s.resize(at);
+            else if (kind == 4)
+                s.insert(at, s.substr(static_cast<size_t>(below(s.size() + 1)), static_cast<size_t>(below(16))));
         }
         return s;
     }

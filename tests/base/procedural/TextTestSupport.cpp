@@ -5,22 +5,12 @@
 
 #include <windows.h>
 
-namespace {
-
-int g_folderCount = 0;
-
-void PutWord(std::string& out, int v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-}  // namespace
-
 TempFolder::TempFolder() {
+    static int folderCount = 0;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     folder_ = std::string(temp) + "svtext-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++g_folderCount);
+              std::to_string(++folderCount);
     CreateDirectoryA(folder_.c_str(), nullptr);
 }
 
@@ -58,15 +48,16 @@ FltImage::FltImage() {
 
 std::string FltImage::bytes() const {
     std::string out;
-    PutWord(out, version);
-    PutWord(out, pageCount != kPagesGiven ? pageCount : static_cast<int>(pages.size()));
-    PutWord(out, first);
-    PutWord(out, last);
+    auto word = [&out](int v) { out.append({static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}); };
+    word(version);
+    word(pageCount != kPagesGiven ? pageCount : static_cast<int>(pages.size()));
+    word(first);
+    word(last);
     for (int16_t code : base)
-        PutWord(out, code);
+        word(code);
     for (const auto& page : pages)
         for (int16_t code : page)
-            PutWord(out, code);
+            word(code);
     out.append(flags.begin(), flags.end());
     return out;
 }
