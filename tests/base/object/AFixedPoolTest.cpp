@@ -74,7 +74,9 @@ TEST(AMemoryChecker, ReportsOnTheErrorStream) {
     SetErrorStream(nullptr);
     EXPECT_NE(std::string::npos, stream.text.find("DAMAGE: after New block at $"));
     EXPECT_NE(std::string::npos, stream.text.find("New allocated at : File dobject; line 12\n"));
-    EXPECT_NE(std::string::npos, stream.text.find("Detected memory leaks!\nDumping objects ->\nFile dobject; Line 12 # {7} : object block at $"));
+    EXPECT_NE(std::string::npos,
+              stream.text.find(
+                  "Detected memory leaks!\nDumping objects ->\nFile dobject; Line 12 # {7} : object block at $"));
     EXPECT_NE(std::string::npos, stream.text.find(", 8 bytes long\nObject dump complete.\n"));
 }
 

@@ -51,7 +51,7 @@ TEST(AString, ReplaceInterval) {
         const char* expected;
     } rows[] = {
         {"hello", 5, 5, " world", 0, 6, "hello world"},  // append
-        {"hello", 1, 3, "", 0, 0, "hlo"},                 // delete
+        {"hello", 1, 3, "", 0, 0, "hlo"},                // delete
         {"hello", 0, 5, "xy", 0, 2, "xy"},
         {"hello", 2, 2, "ABCD", 1, 3, "heBCllo"},
     };

@@ -91,10 +91,7 @@ TEST(AMemoryStream, ReadsPastTheEndAreErrors) {
         EXPECT_EQ(r.offset, s.offset()) << "the position does not move";
     }
     AMemoryStream s(const_cast<unsigned char*>(list), sizeof list);
-    EXPECT_EQ(2, s.readShort());
-    s.seek(2);
-    s.seek(s.readShort());
-    EXPECT_STREQ("ab", s.readString(-1).c_str());
+    EXPECT_EQ(2, s.readShort()) << "little-endian until told otherwise";
 }
 
 TEST(AGlobalMemoryStream, GrowsInSteps) {

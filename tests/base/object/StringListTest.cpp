@@ -59,11 +59,7 @@ TEST(AStringList, SlashCodes) {
         const char* text;
         const char* cleaned;
     } rows[] = {
-        {"/bword", "word"},
-        {"a /$ b", "a S b"},
-        {"x\\/iy", "x\\/iy"},
-        {"end/", "end/"},
-        {"/i/bA/p", "A"},
+        {"/bword", "word"}, {"a /$ b", "a S b"}, {"x\\/iy", "x\\/iy"}, {"end/", "end/"}, {"/i/bA/p", "A"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
