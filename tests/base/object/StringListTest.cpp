@@ -76,16 +76,11 @@ TEST(ARefObj, LastReleaseDestroys) {
     c->addRef();
     c->release();
     EXPECT_EQ(0, g_destroyed);
-    c->release();
+    ReleaseAndNull(c);
+    EXPECT_EQ(nullptr, c);
     EXPECT_EQ(1, g_destroyed);
-
-    Counted* held = new Counted;
-    held->addRef();
-    ReleaseAndNull(held);
-    EXPECT_EQ(nullptr, held);
-    EXPECT_EQ(2, g_destroyed);
-    ReleaseRefAndNull(held);
-    EXPECT_EQ(2, g_destroyed) << "null is left alone";
+    ReleaseRefAndNull(c);
+    EXPECT_EQ(1, g_destroyed) << "null is left alone";
 
     AStringList* shared = new AStringList("a,b", ',');
     shared->addRef();
