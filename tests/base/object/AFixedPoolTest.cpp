@@ -23,8 +23,6 @@ TEST(AFixedPool, ChunksComeAndGo) {
     AFixedPool::freeIn(&pool, items[2]);  // a full chunk returns to the list
     void* again = AFixedPool::allocIn(&pool, 12, 5, "test", 1);
     EXPECT_EQ(items[2], again) << "the freed slot of the full chunk is reused";
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(0, static_cast<unsigned char*>(again)[i]) << "elements are zeroed";
     EXPECT_EQ(3, pool->chunkCount());
     EXPECT_GT(FatalExitCodeOf([&] { pool->alloc(13); }), 0) << "one byte above the element size";
     for (void* p : items)
@@ -76,7 +74,9 @@ TEST(AMemoryChecker, ReportsOnTheErrorStream) {
     SetErrorStream(nullptr);
     EXPECT_NE(std::string::npos, stream.text.find("DAMAGE: after New block at $"));
     EXPECT_NE(std::string::npos, stream.text.find("New allocated at : File dobject; line 12\n"));
-    EXPECT_NE(std::string::npos, stream.text.find("Detected memory leaks!\nDumping objects ->\nFile dobject; Line 12 # {7} : object block at $"));
+    EXPECT_NE(std::string::npos,
+              stream.text.find(
+                  "Detected memory leaks!\nDumping objects ->\nFile dobject; Line 12 # {7} : object block at $"));
     EXPECT_NE(std::string::npos, stream.text.find(", 8 bytes long\nObject dump complete.\n"));
 }
 
@@ -85,11 +85,12 @@ TEST(AFixedPool, ReusedSlotsAreZeroFilled) {
     for (size_t size : {1u, 2u, 3u, 7u, 15u}) {
         SCOPED_TRACE(size);
         static AFixedPool* pool = nullptr;
-        void* keep = AFixedPool::allocIn(&pool, size, 4, "test", 1);  // keeps the chunk alive
-        unsigned char* used = static_cast<unsigned char*>(AFixedPool::allocIn(&pool, size, 4, "test", 1));
+        auto alloc = [&] { return static_cast<unsigned char*>(AFixedPool::allocIn(&pool, size, 4, "test", 1)); };
+        void* keep = alloc();  // keeps the chunk alive
+        unsigned char* used = alloc();
         std::memset(used, 0xFF, size);
         AFixedPool::freeIn(&pool, used);
-        unsigned char* again = static_cast<unsigned char*>(AFixedPool::allocIn(&pool, size, 4, "test", 1));
+        unsigned char* again = alloc();
         ASSERT_EQ(used, again);
         for (size_t i = 0; i < size; ++i)
             EXPECT_EQ(0, again[i]) << i;

@@ -7,9 +7,30 @@
 #include <random>
 #include <vector>
 
+namespace {
+
+unsigned char* Bytes(void* p) {
+    return static_cast<unsigned char*>(p);
+}
+
+// The first index in [from, to) whose byte is not `fill`, or `to`.
+size_t FirstOther(const unsigned char* p, size_t from, size_t to, unsigned char fill = 0) {
+    while (from < to && p[from] == fill)
+        ++from;
+    return from;
+}
+
+uint32_t g_smallestAsk;
+void* RefuseAndRecord(uint32_t bytes) {
+    if (bytes < g_smallestAsk)
+        g_smallestAsk = bytes;
+    return nullptr;
+}
+
+}  // namespace
+
 TEST(BAlloc, RequestSizesAndRefusals) {
     EXPECT_EQ(nullptr, BAlloc::alloc(1, 0));
-    EXPECT_EQ(nullptr, BAlloc::alloc(1, 0xFFFFFFF5u));
     EXPECT_EQ(nullptr, BAlloc::alloc(0x10000, 0x10000)) << "count x size overflows";
     EXPECT_EQ(nullptr, KY_Calloc(0x80000000u, 4));
     struct Row {
@@ -44,34 +65,20 @@ TEST(BAlloc, LargeBlocksOwnTheirSegment) {
     BAlloc::free(keep);
 }
 
-TEST(BAlloc, MemoryIsZeroFilledAndReallocKeepsAndZeroes) {
-    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(40));
-    for (int i = 0; i < 40; ++i)
-        ASSERT_EQ(0, p[i]);
+TEST(BAlloc, ReusedMemoryIsZeroFilledAndShrinkingKeepsInPlace) {
+    unsigned char* p = Bytes(KY_Malloc(40));
+    ASSERT_EQ(40u, FirstOther(p, 0, 40));
     std::memset(p, 0xAB, 40);
     KY_Free(p);
-    p = static_cast<unsigned char*>(KY_Malloc(40));  // likely the same block again
-    for (int i = 0; i < 40; ++i)
-        ASSERT_EQ(0, p[i]) << "reused memory must be zeroed";
+    p = Bytes(KY_Malloc(40));  // likely the same block again
+    ASSERT_EQ(40u, FirstOther(p, 0, 40)) << "reused memory must be zeroed";
     std::memset(p, 0x5A, 40);
     void* before = p;
-    p = static_cast<unsigned char*>(BAlloc::realloc(p, 16));
+    p = Bytes(BAlloc::realloc(p, 16));
     EXPECT_EQ(before, p) << "shrinking never moves";
-    void* blocker = KY_Malloc(8);  // so growth must move or absorb
-    p = static_cast<unsigned char*>(BAlloc::realloc(p, 5000));
-    for (int i = 0; i < 16; ++i)
-        ASSERT_EQ(0x5A, p[i]);
-    for (int i = 16; i < 5000; ++i)
-        ASSERT_EQ(0, p[i]) << i;
+    EXPECT_EQ(16u, FirstOther(p, 0, 16, 0x5A));
     EXPECT_EQ(nullptr, BAlloc::realloc(p, 0));
-    KY_Free(blocker);
     KY_Free(nullptr);
-}
-
-static size_t FirstNonZero(const unsigned char* p, size_t from, size_t to) {
-    while (from < to && p[from] == 0)
-        ++from;
-    return from;
 }
 
 // Random allocate/resize/free, each block filled with its own byte: any
@@ -82,76 +89,56 @@ TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
         unsigned char* p;
         size_t n;
         unsigned char fill;
+        bool intact() const { return FirstOther(p, 0, n, fill) == n; }
     };
     std::vector<Live> live;
     uint32_t baseSegments = BAlloc::segmentCount();
-    auto check = [](const Live& b) {
-        for (size_t i = 0; i < b.n; ++i)
-            if (b.p[i] != b.fill)
-                return false;
-        return true;
-    };
     for (int step = 0; step < 20000; ++step) {
         int op = rng() % 10;
         if (op < 5 || live.empty()) {
             size_t n = rng() % 3 == 0 ? rng() % 40000 + 1 : rng() % 300 + 1;
-            unsigned char* p = static_cast<unsigned char*>(BAlloc::alloc(1, n));
+            unsigned char* p = Bytes(BAlloc::alloc(1, n));
             ASSERT_NE(nullptr, p);
             unsigned char fill = static_cast<unsigned char>(step | 1);
             std::memset(p, fill, n);
             live.push_back({p, n, fill});
         } else if (op < 8) {
             size_t i = rng() % live.size();
-            ASSERT_TRUE(check(live[i])) << "step " << step;
+            ASSERT_TRUE(live[i].intact()) << "step " << step;
             BAlloc::free(live[i].p);
             live[i] = live.back();
             live.pop_back();
         } else {
             Live& b = live[rng() % live.size()];
-            ASSERT_TRUE(check(b)) << "step " << step;
+            ASSERT_TRUE(b.intact()) << "step " << step;
             size_t n = rng() % 2000 + 1;
-            b.p = static_cast<unsigned char*>(BAlloc::realloc(b.p, n));
+            b.p = Bytes(BAlloc::realloc(b.p, n));
             ASSERT_NE(nullptr, b.p);
             if (n > b.n) {
-                ASSERT_EQ(n, FirstNonZero(b.p, b.n, n)) << "step " << step;
+                ASSERT_EQ(n, FirstOther(b.p, b.n, n)) << "step " << step;
                 std::memset(b.p + b.n, b.fill, n - b.n);
             }
             b.n = n;
         }
     }
     for (const Live& b : live) {
-        ASSERT_TRUE(check(b));
+        ASSERT_TRUE(b.intact());
         BAlloc::free(b.p);
     }
     std::vector<Live>().swap(live);
     EXPECT_EQ(baseSegments, BAlloc::segmentCount()) << "all segments return when everything is freed";
 }
 
-TEST(BAlloc, RefusedSystemMemoryAnswersNull) {
-    BAlloc::setSystemFunctions([](uint32_t) -> void* { return nullptr; }, nullptr);
-    void* p = BAlloc::alloc(1, 40000);
-    BAlloc::setSystemFunctions(nullptr, nullptr);
-    EXPECT_EQ(nullptr, p);
-}
-
-namespace {
-uint32_t g_smallestAsk;
-void* RefuseAndRecord(uint32_t bytes) {
-    if (bytes < g_smallestAsk)
-        g_smallestAsk = bytes;
-    return nullptr;
-}
-}  // namespace
-
 // Near 4 GB the block size plus the segment markers wraps: nothing may then be
 // asked of the system, and a refused resize must leave the old block alone.
-TEST(BAlloc, RequestsNearTheTopAreRefusedCleanly) {
+TEST(BAlloc, RefusedAndWrappingRequestsAnswerNull) {
     const size_t sizes[] = {0xFFFFFFE1u, 0xFFFFFFE9u, 0xFFFFFFF0u, 0xFFFFFFF4u, 0xFFFFFFF8u, 0xFFFFFFFFu};
-    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(40000));  // its own segment
+    unsigned char* p = Bytes(KY_Malloc(40000));  // its own segment
     ASSERT_NE(nullptr, p);
     std::memset(p, 0x5A, 40000);
     uint32_t segments = BAlloc::segmentCount();
     BAlloc::setSystemFunctions(RefuseAndRecord, nullptr);
+    EXPECT_EQ(nullptr, BAlloc::alloc(1, 40000)) << "the system refused";
     for (size_t n : sizes) {
         SCOPED_TRACE(n);
         g_smallestAsk = UINT32_MAX;
@@ -162,8 +149,7 @@ TEST(BAlloc, RequestsNearTheTopAreRefusedCleanly) {
         EXPECT_EQ(40004u, BAlloc::usableSize(p));
     }
     BAlloc::setSystemFunctions(nullptr, nullptr);
-    for (int i = 0; i < 40000; ++i)
-        ASSERT_EQ(0x5A, p[i]) << i;
+    EXPECT_EQ(40000u, FirstOther(p, 0, 40000, 0x5A));
     KY_Free(p);
 }
 
@@ -181,35 +167,29 @@ TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
         SCOPED_TRACE(r.name);
         // A dedicated segment full of old data, shrunk: its rest is the only
         // free block large enough for what follows.
-        unsigned char* old = static_cast<unsigned char*>(KY_Malloc(40000));
+        unsigned char* old = Bytes(KY_Malloc(40000));
         ASSERT_NE(nullptr, old);
         std::memset(old, 0xAB, 40000);
-        old = static_cast<unsigned char*>(BAlloc::realloc(old, 8));
+        old = Bytes(BAlloc::realloc(old, 8));
         std::memset(old, 0, 8);
-        unsigned char* p = old;
-        unsigned char* q = nullptr;
-        if (r.allocated < 39992) {
-            q = static_cast<unsigned char*>(KY_Malloc(r.allocated));
-            p = q;
-        } else {
-            p = static_cast<unsigned char*>(BAlloc::realloc(p, r.allocated));
-        }
+        bool cut = r.allocated < 39992;
+        unsigned char* p = Bytes(cut ? KY_Malloc(r.allocated) : BAlloc::realloc(old, r.allocated));
         ASSERT_NE(nullptr, p);
-        EXPECT_EQ(r.allocated, FirstNonZero(p, 0, r.allocated));
-        p = static_cast<unsigned char*>(BAlloc::realloc(p, r.grownTo));
+        EXPECT_EQ(r.allocated, FirstOther(p, 0, r.allocated));
+        p = Bytes(BAlloc::realloc(p, r.grownTo));
         ASSERT_NE(nullptr, p);
-        EXPECT_EQ(r.grownTo, FirstNonZero(p, r.allocated, r.grownTo)) << "stale bytes in the growth";
-        if (q)
+        EXPECT_EQ(r.grownTo, FirstOther(p, r.allocated, r.grownTo)) << "stale bytes in the growth";
+        if (cut)
             KY_Free(old);
         KY_Free(p);
     }
 
     // A shrink discards the bytes past the new size, rounded or not.
-    unsigned char* p = static_cast<unsigned char*>(KY_Malloc(100));
+    unsigned char* p = Bytes(KY_Malloc(100));
     std::memset(p, 0xAB, 100);
-    p = static_cast<unsigned char*>(BAlloc::realloc(p, 75));
-    p = static_cast<unsigned char*>(BAlloc::realloc(p, 90));
+    p = Bytes(BAlloc::realloc(p, 75));
+    p = Bytes(BAlloc::realloc(p, 90));
     ASSERT_NE(nullptr, p);
-    EXPECT_EQ(90u, FirstNonZero(p, 75, 90)) << "old bytes came back";
+    EXPECT_EQ(90u, FirstOther(p, 75, 90)) << "old bytes came back";
     KY_Free(p);
 }

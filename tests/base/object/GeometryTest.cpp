@@ -29,12 +29,9 @@ TEST(ARect, OutcodesAndPoints) {
         SCOPED_TRACE(std::to_string(row.p.x) + "," + std::to_string(row.p.y));
         EXPECT_EQ(row.code, r.outcode(row.p));
     }
-    EXPECT_TRUE(APoint(1, 1).isLessThan(APoint(2, 2)));
-    EXPECT_FALSE(APoint(1, 2).isLessThan(APoint(2, 2)));
     EXPECT_EQ(APoint(1, -2), APoint::min(APoint(1, 5), APoint(3, -2)));
     EXPECT_EQ(APoint(3, 5), APoint::max(APoint(1, 5), APoint(3, -2)));
     EXPECT_EQ(APoint(10, 0), APoint(15, -3).clampedTo(r)) << "both ends included";
-    EXPECT_EQ(APoint(3, 7), APoint(1, 2) + APoint(2, 5));
     EXPECT_EQ("1,2,11,22", Str(r + APoint(1, 2)));
     EXPECT_EQ("-1,-2,9,18", Str(r.minusPoint(APoint(1, 2))));
 }
@@ -75,8 +72,7 @@ TEST(ARect, ScaleIntersectUniteFit) {
         {"inside stays", {10, 10, 20, 20}, "10,10,20,20"},
         {"wider than the bounds", {-10, 10, 200, 20}, "0,10,100,20"},
         {"overhanging right slides left", {90, 10, 110, 20}, "80,10,100,20"},
-        {"overhanging left moves right", {-5, 10, 5, 20}, "0,10,10,20"},
-        {"overhanging bottom slides up", {10, 95, 20, 105}, "10,90,20,100"},
+        {"overhanging top moves down", {10, -5, 20, 5}, "10,0,20,10"},
     };
     for (const Fit& f : fits) {
         SCOPED_TRACE(f.name);
@@ -117,7 +113,6 @@ TEST(InputRecords, ModifiersAreReadOnce) {
         SCOPED_TRACE(r.bits);
         std::copy(r.keys, r.keys + 4, g_downKeys);
         AKeyEvent e(37, 0, 1);
-        EXPECT_EQ(0xFFFF, e.modifierBits);
         g_keyStateReads = 0;
         EXPECT_EQ(r.bits, e.modifiers());
         EXPECT_EQ(r.bits, e.modifiers());
@@ -125,11 +120,5 @@ TEST(InputRecords, ModifiersAreReadOnce) {
     }
     SetAsyncKeyStateFunction(nullptr);
 
-    AMouseEvent m(30, 40, 1, APoint(10, 15));
-    EXPECT_EQ(APoint(20, 25), m.where);
-    AMouseEvent copy(m);
-    EXPECT_EQ(APoint(20, 25), copy.where);
-    AActionRecord a(7, 1, 2, 3, 4, 5, 6);
-    EXPECT_EQ(1, a.f1);
-    EXPECT_EQ(7, a.f7) << "the seventh field comes first in the constructor";
+    EXPECT_EQ(APoint(20, 25), AMouseEvent(30, 40, 1, APoint(10, 15)).where) << "relative to the origin";
 }

@@ -65,6 +65,7 @@ TEST(AMemoryStream, ReadsPastTheEndAreErrors) {
     // A string list: count, offsets, then NUL-terminated texts; the second
     // offset points at a text that has no terminator.
     const unsigned char list[] = {2, 0, 6, 0, 9, 0, 'a', 'b', 0, 'c', 'd'};
+    char out[8];
     struct Row {
         const char* what;
         long offset;
@@ -74,34 +75,23 @@ TEST(AMemoryStream, ReadsPastTheEndAreErrors) {
         {"string longer than the rest", 9, [](AMemoryStream& s) { s.readString(3); }},
         {"short at the last byte", 10, [](AMemoryStream& s) { s.readShort(); }},
         {"long at the end", 11, [](AMemoryStream& s) { s.readLong(); }},
-        {"bytes", 8, [](AMemoryStream& s) {
-             char out[8];
-             s.readBytes(out, 4);
-         }},
-        {"negative count", 0, [](AMemoryStream& s) {
-             char out[1];
-             s.readBytes(out, -1);
-         }},
+        {"bytes", 8, [&](AMemoryStream& s) { s.readBytes(out, 4); }},
+        {"negative count", 0, [&](AMemoryStream& s) { s.readBytes(out, -1); }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         AMemoryStream s(const_cast<unsigned char*>(list), sizeof list);
         s.seek(r.offset);
-        bool caught = false;
         try {
             r.read(s);
+            ADD_FAILURE() << "no error";
         } catch (const AMemoryStreamError& e) {
-            caught = true;
             EXPECT_TRUE(e.isThrowable());
         }
-        EXPECT_TRUE(caught);
         EXPECT_EQ(r.offset, s.offset()) << "the position does not move";
     }
     AMemoryStream s(const_cast<unsigned char*>(list), sizeof list);
-    EXPECT_EQ(2, s.readShort());
-    s.seek(2);
-    s.seek(s.readShort());
-    EXPECT_STREQ("ab", s.readString(-1).c_str());
+    EXPECT_EQ(2, s.readShort()) << "little-endian until told otherwise";
 }
 
 TEST(AGlobalMemoryStream, GrowsInSteps) {
