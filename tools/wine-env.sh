@@ -10,6 +10,7 @@ if [ ! -f "$WINEPREFIX/.savantorium-ready" ]; then
   printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n"Arial"="Liberation Sans"\n"Times New Roman"="Liberation Serif"\n"Courier New"="Liberation Mono"\n"Times"="Liberation Serif"\n"Courier"="Liberation Mono"\n' >"$reg"
   wine regedit "$reg" >/dev/null 2>&1 || true
   rm -f "$reg"
-
+  # Let the server save the registry before the prefix counts as ready.
+  timeout 60 wineserver -w || true
   touch "$WINEPREFIX/.savantorium-ready"
 fi
