@@ -127,9 +127,10 @@ long CachedSeek(KY_File* f, long offset, int origin) {
     long target = base + offset;
     if (target == s->position)
         return target;
-    if (target < 0)
-        return -1;
-    return KY_CacheSeek(s, target);
+    // A refused seek carries the same code as a direct one.
+    long result = target < 0 ? -1 : KY_CacheSeek(s, target);
+    f->spec.owner->lastError = result < 0 ? kFileErrIO : 0;
+    return result;
 }
 
 long CachedTell(KY_File* f) {
