@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -49,6 +50,11 @@ void TempFolderTest::TearDown() {
 }
 
 KY_OpenSpec* TempFolderTest::Spec(const std::string& name, int kind, long blockSize, int blockCount) {
+    // A test that needs more requests must say so, not write past the table.
+    if (specCount_ >= static_cast<int>(sizeof specs_ / sizeof specs_[0])) {
+        ADD_FAILURE() << "more than " << specCount_ << " open requests in one test";
+        std::abort();
+    }
     KY_OpenSpec* spec = &specs_[specCount_++];
     KY_FileSpec path = {nullptr};
     EXPECT_EQ(0, KY_FullPath(PathOf(name).c_str(), &path));
