@@ -4,6 +4,7 @@
 #include "base/object/AError.h"
 #include "base/object/BAlloc.h"
 
+#include <algorithm>
 #include <cstring>
 
 ASortedArray::~ASortedArray() {
@@ -43,25 +44,9 @@ long ASortedArray::insertAt(int32_t value, long index) {
 }
 
 long ASortedArray::lowerBound(int32_t value) const {
-    long lo = 0, hi = count_;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (data_[mid] < value)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
+    return std::lower_bound(data_, data_ + count_, value) - data_;
 }
 
 long ASortedArray::upperBound(int32_t value) const {
-    long lo = 0, hi = count_;
-    while (lo < hi) {
-        long mid = lo + (hi - lo) / 2;
-        if (data_[mid] <= value)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
+    return std::upper_bound(data_, data_ + count_, value) - data_;
 }
