@@ -51,16 +51,24 @@ void Replace(char*& field, char* value) {
     field = value;
 }
 
+// For texts that may hold credentials: the heap keeps freed bytes readable.
+void WipeAndFree(char* text) {
+    if (text)
+        SecureZeroMemory(text, std::strlen(text));
+    KY_Free(text);
+}
+
+void ReplaceSecret(char*& field, char* value) {
+    WipeAndFree(field);
+    field = value;
+}
+
 void FreeConnection(KY_HttpConnection* c) {
     KY_Free(c->url);
     KY_Free(c->address);
-    KY_Free(c->request);
-    if (c->authorization)
-        SecureZeroMemory(c->authorization, std::strlen(c->authorization));
-    if (c->proxyAuthorization)
-        SecureZeroMemory(c->proxyAuthorization, std::strlen(c->proxyAuthorization));
-    KY_Free(c->authorization);
-    KY_Free(c->proxyAuthorization);
+    WipeAndFree(c->request);
+    WipeAndFree(c->authorization);
+    WipeAndFree(c->proxyAuthorization);
     KY_Free(c->proxy);
     KY_Free(c);
 }
@@ -112,11 +120,11 @@ int SetRequest(KY_HttpSession* session, int kind, char* line) {
     if (r == 0) {
         char* request = Join({line, headers});
         if (request)
-            Replace(session->connection->request, request);
+            ReplaceSecret(session->connection->request, request);
         else
             r = KY_HTTP_NO_MEMORY;
     }
-    KY_Free(headers);
+    WipeAndFree(headers);
     KY_Free(line);
     return r;
 }
@@ -427,9 +435,7 @@ int KY_HttpProxyAuthRetry(KY_HttpSession* session, int retry) {
     if (!line)
         return KY_HTTP_PROXY_AUTH;
     TraceLevel(0, "KYHTTP: Got Proxy Authentication retrying.\n");
-    if (char* old = session->connection->proxyAuthorization)
-        SecureZeroMemory(old, std::strlen(old));
-    Replace(session->connection->proxyAuthorization, line);
+    ReplaceSecret(session->connection->proxyAuthorization, line);
     return 0;
 }
 

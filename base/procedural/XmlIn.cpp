@@ -5,6 +5,8 @@
 #include "base/procedural/Trace.h"
 
 #include <cerrno>
+#include <cfloat>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -331,6 +333,18 @@ void StoreInteger(void* dest, long size, unsigned long value) {
     std::memcpy(dest, bytes, static_cast<size_t>(size));
 }
 
+// Whether v fits an integer field of size bytes (1..4), signed or not.
+bool FitsSigned(long size, long v) {
+    if (size >= 4)
+        return true;
+    long half = 1L << (8 * size - 1);
+    return v >= -half && v < half;
+}
+
+bool FitsUnsigned(long size, unsigned long v) {
+    return size >= 4 || v < (1UL << (8 * size));
+}
+
 // Reads the element's text (nothing for an empty element) and stores it by kind; false: error 2.
 bool StoreValue(XmlIn_Reader* r, const XmlIn_Entry* e, void* target, const XmlIn_Element& el) {
     long kind = e->kind & 0xFF;
@@ -359,7 +373,7 @@ bool StoreValue(XmlIn_Reader* r, const XmlIn_Entry* e, void* target, const XmlIn
     switch (kind) {
     case 2: {
         long v = std::strtol(text, &end, 10);
-        if (end == text || *end)
+        if (end == text || *end || errno == ERANGE)
             return false;
         if (e->low || e->high) {
             if (v < static_cast<long>(e->low))
@@ -367,6 +381,8 @@ bool StoreValue(XmlIn_Reader* r, const XmlIn_Entry* e, void* target, const XmlIn
             if (v > static_cast<long>(e->high))
                 v = static_cast<long>(e->high);
         }
+        if (!FitsSigned(e->size, v))
+            return false;
         StoreInteger(dest, e->size, static_cast<unsigned long>(v));
         return true;
     }
@@ -374,7 +390,7 @@ bool StoreValue(XmlIn_Reader* r, const XmlIn_Entry* e, void* target, const XmlIn
         if (*text == '-')
             return false;
         unsigned long v = std::strtoul(text, &end, 10);
-        if (end == text || *end)
+        if (end == text || *end || errno == ERANGE)
             return false;
         if (e->low || e->high) {
             if (v < static_cast<unsigned long>(e->low))
@@ -382,12 +398,14 @@ bool StoreValue(XmlIn_Reader* r, const XmlIn_Entry* e, void* target, const XmlIn
             if (v > static_cast<unsigned long>(e->high))
                 v = static_cast<unsigned long>(e->high);
         }
+        if (!FitsUnsigned(e->size, v))
+            return false;
         StoreInteger(dest, e->size, v);
         return true;
     }
     case 4: {
         double v = std::strtod(text, &end);
-        if (end == text || *end || v != v)
+        if (end == text || *end || !std::isfinite(v))
             return false;
         if (e->low || e->high) {
             if (v < static_cast<double>(e->low))
@@ -395,13 +413,15 @@ bool StoreValue(XmlIn_Reader* r, const XmlIn_Entry* e, void* target, const XmlIn
             if (v > static_cast<double>(e->high))
                 v = static_cast<double>(e->high);
         }
+        if (std::fabs(v) > static_cast<double>(FLT_MAX))
+            return false;
         float f = static_cast<float>(v);
         std::memcpy(dest, &f, sizeof f);
         return true;
     }
     case 5: {
         double v = std::strtod(text, &end);
-        if (end == text || *end || v != v)
+        if (end == text || *end || !std::isfinite(v))
             return false;
         if (e->low && v < *reinterpret_cast<const double*>(e->low))
             v = *reinterpret_cast<const double*>(e->low);

@@ -244,10 +244,11 @@ int Compiler::value(const char* token) {
     }
     if (int k = KeywordValue(token))
         return k;
-    long v = 0;
+    // Unsigned: four or more units shift past a signed 32-bit long.
+    unsigned long v = 0;
     const char* p = token;
     while (*p) {
-        long unit = 0;
+        unsigned long unit = 0;
         if (*p == '\'' || *p == '"') {
             char quote = *p++;
             for (; *p && *p != quote; ++p)
@@ -257,10 +258,10 @@ int Compiler::value(const char* token) {
         if ((p[0] == '0' || p[0] == '\\') && (p[1] == 'x' || p[1] == 'X')) {
             p += 2;
             for (int d; (d = HexDigit(*p)) >= 0; ++p)
-                unit = (unit * 16 + d) & 0xFFFFFF;
+                unit = (unit * 16 + static_cast<unsigned long>(d)) & 0xFFFFFF;
         } else if (std::isdigit(static_cast<unsigned char>(*p))) {
             for (; std::isdigit(static_cast<unsigned char>(*p)); ++p)
-                unit = (unit * 10 + (*p - '0')) & 0xFFFFFF;
+                unit = (unit * 10 + static_cast<unsigned long>(*p - '0')) & 0xFFFFFF;
         } else {
             break;
         }

@@ -213,6 +213,39 @@ TEST(HttpRequests, LinesAndHeadersInOrder) {
     }
 }
 
+// The heap leaves freed bytes readable: every block that held credentials is wiped first.
+TEST(HttpRequests, FreedRequestsHoldNoCredentials) {
+    const std::string secret = "QWxhZGRpbjpvcGVuIHNlc2FtZQ==";
+    auto holds = [&](const char* block, size_t length) {
+        return std::string(block, length).find(secret) != std::string::npos;
+    };
+    // Segments the heap gives back stay mapped until the checks are done.
+    static std::vector<void*> released;
+    BAlloc::setSystemFunctions(nullptr, [](void* segment) { released.push_back(segment); });
+    Session s("http://h");
+    s.login("Aladdin", "open sesame");
+    ASSERT_EQ(0, s.init());
+    ASSERT_EQ(0, KY_HttpGetSearch(&s.s, "x", 1));
+    const char* first = s.s.connection->request;
+    size_t firstLength = std::strlen(first);
+    ASSERT_TRUE(holds(first, firstLength));
+    ASSERT_EQ(0, KY_HttpGetSearch(&s.s, "a longer question", 2));
+    const char* second = s.s.connection->request;
+    size_t secondLength = std::strlen(second);
+    const char* line = s.s.connection->authorization;
+    size_t lineLength = std::strlen(line);
+    if (first != second) {
+        EXPECT_FALSE(holds(first, firstLength)) << "replaced request";
+    }
+    KY_HttpFreeSession(&s.s);
+    EXPECT_FALSE(holds(second, secondLength)) << "request freed with the session";
+    EXPECT_FALSE(holds(line, lineLength)) << "authorization line";
+    BAlloc::setSystemFunctions(nullptr, nullptr);
+    for (void* segment : released)
+        GlobalFree(static_cast<HGLOBAL>(segment));
+    released.clear();
+}
+
 TEST(HttpRequests, AuthorizationLinesAndLimits) {
     Session ftp("ftp://files.example");
     ftp.login("anon", "me@example");
