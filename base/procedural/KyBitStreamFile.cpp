@@ -54,8 +54,9 @@ int KY_BitOutClose(KY_Codec* codec) {
         code = kCodecFlushFailed;
     if (!code && out.data && KY_FileFlush(FileOf(out)) != 0)
         code = kCodecFlushFailed;
-    if (out.data && !out.borrowed)
-        KY_FClose(FileOf(out));
+    // Closing writes back what a cache still holds: a failure there loses output as a failed write does.
+    if (out.data && !out.borrowed && KY_FClose(FileOf(out)) != 0)
+        code = kCodecFlushFailed;
     int32_t total = out.count;
     std::memset(&out, 0, sizeof out);
     out.count = total;

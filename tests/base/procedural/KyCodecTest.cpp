@@ -242,22 +242,35 @@ TEST_F(CodecFileTest, FileFamilyAndOneShotExpansion) {
     }
 }
 
-// A cut record and a refused write both fail a one-shot expansion.
+// A cut record and a refused write, direct or behind a cache, fail a one-shot expansion.
 TEST_F(CodecFileTest, DamagedInputOrRefusedWriteIsAnError) {
     const std::string text = FrenchText(4000, 2);
-    for (bool refuse : {false, true}) {
+    const struct Row {
+        const char* name;
+        bool refuse;
+        long blockSize;  // output cache blocks, 0 for none
+    } rows[] = {
+        {"cut record", false, 0},
+        {"refused write", true, 0},
+        // Two blocks hold the whole output: the refusal shows only when the file is closed.
+        {"refused write behind a cache", true, 4096},
+    };
+    KY_OpenSpec* packedSpec = Spec("packed");
+    KY_OpenSpec* outSpec = Spec("out");
+    KY_OpenSpec* cachedOutSpec = Spec("cached out", 0, 4096, 2);
+    for (const Row& row : rows) {
         for (int mode = 1; mode <= 4; ++mode) {
-            SCOPED_TRACE(std::string(refuse ? "refused write, mode " : "cut record, mode ") + std::to_string(mode));
+            SCOPED_TRACE(std::string(row.name) + ", mode " + std::to_string(mode));
             std::string packed = Pack(mode, text);
-            WriteAll(PathOf("packed"), refuse ? packed : packed.substr(0, packed.size() / 2));
-            if (refuse)
+            WriteAll(PathOf("packed"), row.refuse ? packed : packed.substr(0, packed.size() / 2));
+            if (row.refuse)
                 KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
             KY_Codec codec = {};
             KY_CodecSetMode(&codec, mode);
             int32_t written = 0;
-            EXPECT_EQ(refuse ? kCodecFlushFailed : kCodecCorrupt,
-                      KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()), nullptr,
-                                     Spec("out"), &written, INT32_MAX, 0));
+            EXPECT_EQ(row.refuse ? kCodecFlushFailed : kCodecCorrupt,
+                      KY_CodecExpand(&codec, nullptr, packedSpec, static_cast<int32_t>(packed.size()), nullptr,
+                                     row.blockSize ? cachedOutSpec : outSpec, &written, INT32_MAX, 0));
             EXPECT_TRUE(KY_CodecIsIdle(&codec));
             KY_ResetFileSystemCalls();
         }
