@@ -28,6 +28,12 @@ int OpenStream(KY_BitFile* stream, KY_File* file, KY_OpenSpec* spec, int32_t len
     return 0;
 }
 
+// The position counts bytes fetched: the input is used up only once the last
+// fetched byte has given all its bits, as in the memory family.
+bool UsedUp(const KY_BitFile& in) {
+    return in.mask == 0x80 && in.position >= in.length;
+}
+
 }  // namespace
 
 int KY_BitInOpen(KY_Codec* codec, KY_File* file, KY_OpenSpec* spec, int32_t length) {
@@ -54,8 +60,9 @@ int KY_BitOutClose(KY_Codec* codec) {
         code = kCodecFlushFailed;
     if (!code && out.data && KY_FileFlush(FileOf(out)) != 0)
         code = kCodecFlushFailed;
-    if (out.data && !out.borrowed)
-        KY_FClose(FileOf(out));
+    // Closing writes back what a cache still holds: a failure there loses output as a failed write does.
+    if (out.data && !out.borrowed && KY_FClose(FileOf(out)) != 0)
+        code = kCodecFlushFailed;
     int32_t total = out.count;
     std::memset(&out, 0, sizeof out);
     out.count = total;
@@ -100,10 +107,14 @@ int KY_FileInputBit(KY_Codec* codec) {
 }
 
 int32_t KY_FileInputBits(KY_Codec* codec, int count) {
-    if (codec->input.position >= codec->input.length)
+    if (UsedUp(codec->input))
         return KY_CodecEndValue(codec);
     uint32_t value = 0;
     for (int i = 0; i < count; ++i) {
+        if (UsedUp(codec->input)) {
+            KY_CodecFail(codec, kCodecCorrupt, "code cut by the end of the input");
+            return KY_CodecEndValue(codec);
+        }
         value = (value << 1) | KY_FileInputBit(codec);
         if (codec->failure)
             return KY_CodecEndValue(codec);

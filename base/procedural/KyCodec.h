@@ -117,7 +117,8 @@ int KY_CodecNoOp(KY_Codec* codec);
 int KY_BitInOpen(KY_Codec* codec, KY_File* file, KY_OpenSpec* spec, int32_t length);
 int KY_BitOutOpen(KY_Codec* codec, KY_File* file, KY_OpenSpec* spec, int32_t length);
 void KY_BitInClose(KY_Codec* codec);
-// Writes a pending partial byte, flushes, closes unless borrowed; 0 or 107.
+// Writes a pending partial byte, flushes, closes unless borrowed; 0 or 107
+// when any of the three fails.
 int KY_BitOutClose(KY_Codec* codec);
 void KY_BitMemOpen(KY_BitFile* stream, const uint8_t* buffer, int32_t length);
 void KY_BitMemClose(KY_BitFile* stream);

@@ -1,5 +1,6 @@
 // Codec front end, bit streams and coders: round trips, return codes, stream
 // formats and robustness against damaged records.
+#include "base/object/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/CodecSamples.h"
@@ -242,25 +243,103 @@ TEST_F(CodecFileTest, FileFamilyAndOneShotExpansion) {
     }
 }
 
-// A cut record and a refused write both fail a one-shot expansion.
+// A cut record and a refused write, direct or behind a cache, fail a one-shot expansion.
 TEST_F(CodecFileTest, DamagedInputOrRefusedWriteIsAnError) {
     const std::string text = FrenchText(4000, 2);
-    for (bool refuse : {false, true}) {
+    const struct Row {
+        const char* name;
+        bool refuse;
+        long blockSize;  // output cache blocks, 0 for none
+    } rows[] = {
+        {"cut record", false, 0},
+        {"refused write", true, 0},
+        // Two blocks hold the whole output: the refusal shows only when the file is closed.
+        {"refused write behind a cache", true, 4096},
+    };
+    KY_OpenSpec* packedSpec = Spec("packed");
+    KY_OpenSpec* outSpec = Spec("out");
+    KY_OpenSpec* cachedOutSpec = Spec("cached out", 0, 4096, 2);
+    for (const Row& row : rows) {
         for (int mode = 1; mode <= 4; ++mode) {
-            SCOPED_TRACE(std::string(refuse ? "refused write, mode " : "cut record, mode ") + std::to_string(mode));
+            SCOPED_TRACE(std::string(row.name) + ", mode " + std::to_string(mode));
             std::string packed = Pack(mode, text);
-            WriteAll(PathOf("packed"), refuse ? packed : packed.substr(0, packed.size() / 2));
-            if (refuse)
+            WriteAll(PathOf("packed"), row.refuse ? packed : packed.substr(0, packed.size() / 2));
+            if (row.refuse)
                 KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
             KY_Codec codec = {};
             KY_CodecSetMode(&codec, mode);
             int32_t written = 0;
-            EXPECT_EQ(refuse ? kCodecFlushFailed : kCodecCorrupt,
-                      KY_CodecExpand(&codec, nullptr, Spec("packed"), static_cast<int32_t>(packed.size()), nullptr,
-                                     Spec("out"), &written, INT32_MAX, 0));
+            EXPECT_EQ(row.refuse ? kCodecFlushFailed : kCodecCorrupt,
+                      KY_CodecExpand(&codec, nullptr, packedSpec, static_cast<int32_t>(packed.size()), nullptr,
+                                     row.blockSize ? cachedOutSpec : outSpec, &written, INT32_MAX, 0));
             EXPECT_TRUE(KY_CodecIsIdle(&codec));
             KY_ResetFileSystemCalls();
         }
+    }
+}
+
+// One expansion into a buffer of `size` bytes preset to 0xEE, from memory or
+// (file non-null) from the file's first `length` bytes: the code, the count
+// placed on 1151, and the buffer, which also shows what a failed run placed.
+std::string ExpandOnce(int mode, const std::string& record, size_t length, KY_File* file, size_t size) {
+    KY_Codec codec = {};
+    KY_CodecSetMode(&codec, mode);
+    std::string out(size, '\xEE');
+    uint8_t* buffer = reinterpret_cast<uint8_t*>(&out[0]);
+    int32_t placed = static_cast<int32_t>(size);
+    int code = 0;
+    try {
+        if (file) {
+            KY_FSeek(file, 0, 0);
+            code = KY_CodecExpandToMemStart(&codec, file, nullptr, static_cast<int32_t>(length), buffer, &placed,
+                                            INT32_MAX, 0);
+        } else {
+            code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(record.data()),
+                                          static_cast<int32_t>(length), buffer, &placed, INT32_MAX, 0);
+        }
+    } catch (const AImageLibError&) {
+        code = -1;
+    }
+    KY_CodecAbandon(&codec);
+    out.erase(out.find_last_not_of('\xEE') + 1);  // shorter messages; both sides are cut alike
+    return std::to_string(code) + (code == kCodecDone ? " " + std::to_string(placed) : "") + ": " + out;
+}
+
+// Both stream families give one answer for a record and for each of its cuts.
+TEST_F(CodecFileTest, FileInputAnswersAsMemoryInputAtEveryCut) {
+    const struct Row {
+        const char* name;
+        int mode;
+        std::string record;
+        int whole;  // the code of the whole record
+    } rows[] = {
+        {"French, LZW", 1, Pack(1, FrenchText(300, 21)), kCodecDone},
+        {"random, LZW", 1, Pack(1, RandomBytes(80, 22)), kCodecDone},
+        // One 9-bit code (14), then seven bits of the next.
+        {"LZW cut inside its second code", 1, "\x07\x61", kCodecCorrupt},
+        {"French, arithmetic", 2, Pack(2, FrenchText(300, 23)), kCodecDone},
+        {"French, LZSS", 3, Pack(3, FrenchText(300, 24)), kCodecDone},
+        {"random, LZSS", 3, Pack(3, RandomBytes(80, 25)), kCodecDone},
+        // Its last item is a lone flag 0 at the record's end: the position read there is the end value.
+        {"damaged LZSS", 3, "\xFF\x07\xFF\x10\x0A", kCodecDone},
+        {"PNG", 5, MakePng(5, 4, 2, RandomBytes(5 * 4 * 3, 26)), kCodecDone},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteAll(PathOf("record"), row.record);
+        KY_File* file = KY_FOpen(Spec("record"), "rb");
+        ASSERT_NE(nullptr, file);
+        for (size_t cut = 0; cut <= row.record.size(); ++cut) {
+            std::string memory = ExpandOnce(row.mode, row.record, cut, nullptr, 512);
+            std::string fromFile = ExpandOnce(row.mode, row.record, cut, file, 512);
+            EXPECT_EQ(memory, fromFile) << "first " << cut << " bytes";
+            if (memory != fromFile)
+                break;  // the first differing cut tells the story
+            if (cut == row.record.size()) {
+                EXPECT_EQ(std::to_string(row.whole), memory.substr(0, 4));
+            }
+        }
+        EXPECT_EQ(0, KY_FClose(file));
     }
 }
 
