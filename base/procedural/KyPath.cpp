@@ -204,6 +204,22 @@ bool KY_FileExists(const KY_FileSpec* spec) {
     return KY_IsServerRoot(spec->text) || KY_PathExists(spec->text);
 }
 
+bool KY_GetFileIdentity(const char* path, bool ownLink, KY_FileIdentity* identity) {
+    if (!path || !*path || !identity)
+        return false;
+    DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (ownLink ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool known = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (known)
+        *identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.dwFileAttributes};
+    return known;
+}
+
 int KY_DeleteFile(const KY_FileSpec* spec) {
     if (!spec || !spec->text)
         return kFileErrArg;

@@ -9,6 +9,8 @@
 
 #include "base/procedural/KyFile.h"
 
+#include <cstdint>
+
 enum : int {
     kPathErrFolder = 106,  // a folder of a chain cannot be created (or removed, in AFileSpec)
 };
@@ -31,6 +33,17 @@ int KY_GetFileName(const KY_FileSpec* spec, char* buffer, size_t size);
 // Sets or appends the extension (a leading dot is ignored).
 int KY_SetPathExtension(const char* extension, KY_FileSpec* spec, bool keepOld);
 bool KY_FileExists(const KY_FileSpec* spec);
+// What a handle to an existing path tells: a file is the same file wherever
+// volume and index agree, whatever names lead to it (8.3 names, hard links).
+struct KY_FileIdentity {
+    uint32_t volume;
+    uint32_t indexHigh;
+    uint32_t indexLow;
+    uint32_t attributes;  // FILE_ATTRIBUTE_* of what the handle opened
+};
+// false when the path cannot be opened. With ownLink set the handle is asked
+// for a link itself rather than its target (Wine 8 opens the target anyway).
+bool KY_GetFileIdentity(const char* path, bool ownLink, KY_FileIdentity* identity);
 // 0 when the file is missing, deleted or in use; else errno + 0x10000.
 int KY_DeleteFile(const KY_FileSpec* spec);
 bool KY_IsServerRoot(const char* text);
