@@ -220,6 +220,22 @@ bool KY_GetFileIdentity(const char* path, bool ownLink, KY_FileIdentity* identit
     return known;
 }
 
+bool KY_SameFile(const KY_FileSpec* a, const KY_FileSpec* b) {
+    if (!a || !b || !a->text || !b->text)
+        return false;
+    KY_FileIdentity ia;
+    KY_FileIdentity ib;
+    if (KY_GetFileIdentity(a->text, false, &ia) && KY_GetFileIdentity(b->text, false, &ib))
+        return ia.volume == ib.volume && ia.indexHigh == ib.indexHigh && ia.indexLow == ib.indexLow;
+    char longA[kPathBuffer];
+    char longB[kPathBuffer];
+    DWORD na = GetLongPathNameA(a->text, longA, kPathBuffer);
+    DWORD nb = GetLongPathNameA(b->text, longB, kPathBuffer);
+    const char* textA = na > 0 && na < kPathBuffer ? longA : a->text;
+    const char* textB = nb > 0 && nb < kPathBuffer ? longB : b->text;
+    return lstrcmpiA(textA, textB) == 0;
+}
+
 int KY_DeleteFile(const KY_FileSpec* spec) {
     if (!spec || !spec->text)
         return kFileErrArg;

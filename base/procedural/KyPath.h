@@ -44,6 +44,9 @@ struct KY_FileIdentity {
 // false when the path cannot be opened. With ownLink set the handle is asked
 // for a link itself rather than its target (Wine 8 opens the target anyway).
 bool KY_GetFileIdentity(const char* path, bool ownLink, KY_FileIdentity* identity);
+// Whether the two paths name one file: by identity when both can be opened,
+// else by their long full paths, ignoring case.
+bool KY_SameFile(const KY_FileSpec* a, const KY_FileSpec* b);
 // 0 when the file is missing, deleted or in use; else errno + 0x10000.
 int KY_DeleteFile(const KY_FileSpec* spec);
 bool KY_IsServerRoot(const char* text);
