@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -141,6 +142,46 @@ int KY_MakePath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec) 
         std::sprintf(joined, ends ? "%s%s" : "%s\\%s", folder->text, t);
     KY_Free(tail);
     return Adopt(joined, spec);
+}
+
+bool KY_NameStaysInside(const char* name) {
+    if (!name || IsSeparator(name[0]) || std::strchr(name, ':'))
+        return false;
+    int depth = 0;
+    for (const char* p = name; *p; p += *p ? 1 : 0) {
+        const char* start = p;
+        bool dotsOnly = true;  // dots and blanks
+        for (; *p && !IsSeparator(*p); ++p)
+            dotsOnly = dotsOnly && (*p == '.' || *p == ' ');
+        std::string_view part(start, static_cast<size_t>(p - start));
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (--depth < 0)
+                return false;
+        } else if (dotsOnly) {
+            return false;
+        } else {
+            ++depth;
+        }
+    }
+    return true;
+}
+
+int KY_MakePathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec) {
+    if (!spec)
+        return kFileErrArg;
+    if (!folder || !folder->text || !*folder->text || !KY_NameStaysInside(name))
+        return kFileErrPath;
+    return KY_MakePath(folder, name, spec);
+}
+
+int KY_JoinPathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec) {
+    if (!spec || !name)
+        return kFileErrArg;
+    if (!folder || !folder->text || !*folder->text || !KY_NameStaysInside(name))
+        return kFileErrPath;
+    return KY_JoinPath(folder, name, spec);
 }
 
 int KY_GetParentDir(const KY_FileSpec* spec, KY_FileSpec* parent) {

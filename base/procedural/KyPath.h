@@ -25,6 +25,14 @@ int KY_FullPath(const char* name, KY_FileSpec* spec);
 // The folder joined with the name; without a name a copy of the folder,
 // without a folder text the full path of the name.
 int KY_MakePath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
+// KY_MakePath for names read from files (descriptors, articles, reader
+// files): 2009, spec untouched, for a null name, one that could leave the
+// folder (KY_NameStaysInside) or no folder text to hold it.
+int KY_MakePathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
+// False for a name that is absolute ("\\" or "/" first), holds a colon (a
+// drive, a stream), climbs above its folder with ".." or has another part of
+// dots and blanks only (Windows may trim one into "..").
+bool KY_NameStaysInside(const char* name);
 // The folder holding the path; a bare server root or "X:" is its own parent.
 int KY_GetParentDir(const KY_FileSpec* spec, KY_FileSpec* parent);
 // The text after the last separator ("" for a server root or a path without
@@ -73,6 +81,9 @@ const char* KY_LastFailedDir();
 int KY_MakeDirPath(const char* path, KY_FileSpec* spec);
 int KY_NewDirSpec(const char* path, KY_FileSpec* spec);
 int KY_JoinPath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
+// KY_JoinPath for names read from files: 2009, nothing made, for a name that
+// could leave the folder (KY_NameStaysInside) or no folder text.
+int KY_JoinPathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
 // Copies the path into buffer of size bytes: false for a null handle or when
 // it does not fit; true, buffer untouched, for an empty handle.
 bool KY_FileSpecText(const KY_FileSpec* spec, char* buffer, size_t size);
