@@ -91,7 +91,7 @@ void SetFileExtension(char* name, const char* extension, bool append) {
             std::strcpy(mark + 1, extension);
         else
             *mark = 0;
-    } else {
+    } else if (*extension) {
         name[len] = '.';
         std::strcpy(name + len + 1, extension);
     }

@@ -933,9 +933,10 @@ int KY_CopyFileRange(const KY_OpenSpec* toSpec, const KY_OpenSpec* fromSpec, int
     } else {
         length = 0;
     }
-    // Emptying the destination would lose a source copied onto itself: the
-    // whole file is already there, and a part of it cannot be made the file.
-    bool same = toSpec->path.text && fromSpec->path.text && lstrcmpiA(toSpec->path.text, fromSpec->path.text) == 0;
+    // Emptying the destination would lose a source copied onto itself, under
+    // any of its names: the whole file is already there, and a part of it
+    // cannot be made the file.
+    bool same = KY_SameFile(&toSpec->path, &fromSpec->path);
     if (!code && same) {
         code = mode == 0 ? 0 : kFileErrOpen;
     } else if (!code) {

@@ -331,6 +331,34 @@ TEST_F(FileLayer, CopiesRanges) {
     EXPECT_TRUE(data == ReadAll(PathOf("src")));
 }
 
+// A file copied onto itself under another of its names keeps its data too.
+TEST_F(FileLayer, CopyOntoItselfUnderAnotherNameKeepsTheFile) {
+    const std::string source = "a-long-source-name.data";
+    const std::string data = "payload that must survive";
+    WriteAll(PathOf(source), data);
+    char shortPath[MAX_PATH];
+    DWORD n = GetShortPathNameA(PathOf(source).c_str(), shortPath, MAX_PATH);
+    ASSERT_TRUE(n > 0 && n < MAX_PATH);
+    std::string shortName = std::strrchr(shortPath, '\\') + 1;
+    ASSERT_NE(source, shortName);
+    ASSERT_TRUE(CreateHardLinkA(PathOf("hard-link.data").c_str(), PathOf(source).c_str(), nullptr));
+
+    struct Row {
+        const char* what;
+        std::string name;
+    } rows[] = {
+        {"8.3 name", shortName},
+        {"hard link", "hard-link.data"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(0, KY_CopyFileRange(Spec(r.name), Spec(source), 0, 0, 0));
+        EXPECT_EQ(kFileErrOpen, KY_CopyFileRange(Spec(r.name), Spec(source), 1, 0, 4));
+        EXPECT_EQ(0, AFileSpec(PathOf(source).c_str()).copyTo(AFileSpec(PathOf(r.name).c_str())));
+        EXPECT_EQ(data, ReadAll(PathOf(source)));
+    }
+}
+
 TEST_F(FileLayer, ByteTableTranslatesReads) {
     unsigned char upper[256];
     for (int i = 0; i < 256; ++i)
