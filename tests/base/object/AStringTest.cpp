@@ -99,6 +99,7 @@ TEST(AString, SetFileExtension) {
         {"disk;1", ".", false, "disk;1"},
         {"C:\\a.b\\c", "x", false, "C:\\a.b\\c.x"},
         {"a.b", "c", true, "a.b.c"},
+        {"a.b", "", true, "a.b"},
         {"", "txt", false, ""},
     };
     for (const Row& r : rows) {
