@@ -49,7 +49,7 @@ void SgmlReplaceEntities(KY_String* line, const KY_RegExp* pattern, SgmlEntityTa
     long end = 0;
     KY_String name;
     KY_InitString(&name, 0, "");
-    while (KY_RegExecAt(line->text, position, pattern, &start, &end)) {
+    while (KY_RegExecAt(line->text, position, pattern, &start, &end) == 1) {
         if (!KY_StringSetRegGroup(&name, 1))
             KY_StringSetRegGroup(&name, 0);
         int32_t i = FindIndex(table, name.text);
