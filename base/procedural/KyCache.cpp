@@ -26,7 +26,7 @@ long BaseSeek(KY_CacheTable* t, long offset, int origin) {
 int WriteSlot(KY_CacheTable* t, KY_CacheSlot& slot) {
     if (BaseSeek(t, BlockOffset(t, slot.number), 0) < 0)
         return kCacheErrMove;
-    if (slot.valid > 0 && t->file->baseOps->write(t->file, slot.data, slot.valid) != slot.valid)
+    if (slot.valid > 0 && KY_FileWriteRaw(t->file, slot.data, slot.valid) != slot.valid)
         return kCacheErrShortWrite;
     slot.flags &= static_cast<uint8_t>(~1u);
     return 0;
@@ -78,6 +78,11 @@ void Advance(KY_CacheStream* s, long n) {
     s->position += n;
     s->current += n;
     s->remaining = s->remaining > n ? s->remaining - n : 0;
+}
+
+// Written bytes pass through the file's table only when the layer asks for it.
+const unsigned char* WriteTable(const KY_CacheTable* t) {
+    return KY_TranslateOnWrite ? t->file->table : nullptr;
 }
 
 KY_CacheStream* StreamOf(KY_File* f) {
@@ -276,7 +281,7 @@ int KY_CacheLoadBlock(KY_CacheTable* t, long number, void* copyOut) {
         } else if ((t->flags & kCacheAccessMask) != 3 || BlockOffset(t, number) < t->file->size) {
             // A write cache reads only the blocks it has already written out.
             YieldToApplication();
-            got = t->file->baseOps->read(t->file, slot.data, t->blockSize);
+            got = KY_FileReadRaw(t->file, slot.data, t->blockSize);
             if (got < 0)
                 return kCacheErrRead;
         }
@@ -360,6 +365,7 @@ long KY_CacheRead(KY_CacheStream* s, void* buffer, long n) {
         if (take <= 0)
             break;
         std::memcpy(out + copied, s->current, static_cast<size_t>(take));
+        KY_FileTranslate(s->table->file, out + copied, take);
         copied += take;
         Advance(s, take);
         if (offset + take < s->table->blockSize && s->remaining == 0)
@@ -383,6 +389,8 @@ long KY_CacheWrite(KY_CacheStream* s, const void* buffer, long n) {
         }
         long take = t->blockSize - offset < n - done ? t->blockSize - offset : n - done;
         std::memcpy(data + offset, in + done, static_cast<size_t>(take));
+        if (WriteTable(t))
+            KY_FileTranslate(t->file, data + offset, take);
         KY_CacheSlot& slot = t->slots[0];
         if (offset + take > slot.valid)
             slot.valid = offset + take;
@@ -399,7 +407,8 @@ int KY_CacheGetc(KY_CacheStream* s) {
         if (LoadCurrent(s) < 0 || s->remaining <= 0)
             return -1;
     }
-    int c = *s->current;
+    const unsigned char* table = s->table->file->table;
+    int c = table ? table[*s->current] : *s->current;
     Advance(s, 1);
     return c;
 }
@@ -419,8 +428,11 @@ int KY_CacheUngetc(int byte, KY_CacheStream* s) {
 
 int KY_CachePutc(int byte, KY_CacheStream* s) {
     KY_CacheTable* t = s->table;
+    unsigned char c = static_cast<unsigned char>(byte);
+    if (const unsigned char* table = WriteTable(t))
+        c = table[c];
     if (s->remaining > 0 && s->current) {
-        *s->current = static_cast<unsigned char>(byte);
+        *s->current = c;
         t->slots[0].flags |= 1;
         Advance(s, 1);
         return byte & 0xFF;
@@ -429,7 +441,7 @@ int KY_CachePutc(int byte, KY_CacheStream* s) {
     unsigned char* data = KY_CacheWriteBlock(t, s->position / t->blockSize, nullptr);
     if (!data)
         return -1;
-    data[offset] = static_cast<unsigned char>(byte);
+    data[offset] = c;
     KY_CacheSlot& slot = t->slots[0];
     if (offset + 1 > slot.valid)
         slot.valid = offset + 1;
@@ -481,6 +493,7 @@ char* KY_CacheGets(KY_CacheStream* s, char* buffer, int n) {
         }
         long length = end >= 0 ? end + 1 : take;
         std::memcpy(buffer + copied, p, static_cast<size_t>(length));
+        KY_FileTranslate(f, reinterpret_cast<unsigned char*>(buffer) + copied, length);
         copied += length;
         Advance(s, length);
         if (end >= 0)

@@ -2,11 +2,15 @@
 // most-recently-used order and a buffered stream over it that implements the
 // file layer's cached operation set.
 //
-// All disk transfers go through the file's base operations. Codes: 106 a move
-// to a block failed or a block needed to extend the file is not resident, 107
-// a short write-back, 110 memory, 111 a cache already attached, 2101 no file or
-// table, 2104 access mode outside 1..3, 2106 a block read failed, 2110 a table
-// without slots. The stream operations turn them into -1 (null for gets).
+// All disk transfers go through the file's base operations without its byte
+// translation: blocks hold file bytes, and the stream operations translate
+// between them and the caller (writes only with KY_TranslateOnWrite).
+//
+// Codes: 106 a move to a block failed or a block needed to extend the file is
+// not resident, 107 a short write-back, 110 memory, 111 a cache already
+// attached, 2101 no file or table, 2104 access mode outside 1..3, 2106 a block
+// read failed, 2110 a table without slots. The stream operations turn them
+// into -1 (null for gets).
 #pragma once
 
 #include "base/procedural/KyFile.h"

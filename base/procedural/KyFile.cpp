@@ -65,11 +65,6 @@ void Scramble(const KY_File* f, long position, unsigned char* p, long n) {
         p[i] ^= static_cast<unsigned char>(k >> (8 * j));
 }
 
-void Translate(const KY_File* f, unsigned char* p, long n) {
-    for (long i = 0; i < n; ++i)
-        p[i] = f->table[p[i]];
-}
-
 void SelectOps(KY_File* f) {
     KY_FileSys* fs = f->spec.owner;
     if (f->baseOps == &fs->directOps || f->baseOps == &fs->reopeningOps || !f->baseOps)
@@ -121,8 +116,8 @@ long DirectRead(KY_File* f, void* buffer, long count) {
     unsigned char* p = static_cast<unsigned char*>(buffer);
     if (n > 0 && (f->state & kStateScrambled) && pos >= 0)
         Scramble(f, pos, p, n);
-    if (n > 0 && f->table)
-        Translate(f, p, n);
+    if (n > 0)
+        KY_FileTranslate(f, p, n);
     SetError(f, pos < 0 ? kFileErrIO : 0);
     return n;
 }
@@ -154,7 +149,7 @@ long DirectWrite(KY_File* f, const void* buffer, long count) {
         if (copy) {
             std::memcpy(copy, buffer, static_cast<size_t>(count));
             if (translate)
-                Translate(f, copy, count);
+                KY_FileTranslate(f, copy, count);
             if (scramble)
                 Scramble(f, pos, copy, count);
             data = copy;
@@ -352,6 +347,19 @@ int RemoveFromKindList(KY_File* f) {
     }
     return kFileErrNotListed;
 }
+
+// The base set translates through f->table: held back for one transfer of file bytes.
+class TableHeldBack {
+public:
+    explicit TableHeldBack(KY_File* f) : f_(f), table_(f->table) { f->table = nullptr; }
+    ~TableHeldBack() { f_->table = table_; }
+    TableHeldBack(const TableHeldBack&) = delete;
+    TableHeldBack& operator=(const TableHeldBack&) = delete;
+
+private:
+    KY_File* f_;
+    const unsigned char* table_;
+};
 
 void RemoveTranslation(KY_File* f) {
     if ((f->state & kStateFilter) && f->filter && g_filterHooks.release)
@@ -882,6 +890,23 @@ int KY_FileClearFilter(KY_File* f) {
         return kFileErrArg;
     RemoveTranslation(f);
     return 0;
+}
+
+long KY_FileReadRaw(KY_File* f, void* buffer, long count) {
+    TableHeldBack raw(f);
+    return f->baseOps->read(f, buffer, count);
+}
+
+long KY_FileWriteRaw(KY_File* f, const void* buffer, long count) {
+    TableHeldBack raw(f);
+    return f->baseOps->write(f, buffer, count);
+}
+
+void KY_FileTranslate(const KY_File* f, unsigned char* p, long n) {
+    if (!f->table)
+        return;
+    for (long i = 0; i < n; ++i)
+        p[i] = f->table[p[i]];
 }
 
 int KY_CopyFileData(KY_File* to, KY_File* from, long length) {

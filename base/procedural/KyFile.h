@@ -198,6 +198,12 @@ long KY_FPutLine(const char* text, KY_File* f);
 int KY_FileSetByteTable(KY_File* f, const unsigned char* table);  // table not owned
 int KY_FileSetFilter(KY_File* f, KY_Filter* filter);
 int KY_FileClearFilter(KY_File* f);
+// The block cache's transfers: the base set without the byte translation, so
+// that the cache holds file bytes and translation applies once, at the caller.
+long KY_FileReadRaw(KY_File* f, void* buffer, long count);
+long KY_FileWriteRaw(KY_File* f, const void* buffer, long count);
+// Translates n bytes in place through the file's table, when it has one.
+void KY_FileTranslate(const KY_File* f, unsigned char* p, long n);
 int KY_CopyFileData(KY_File* to, KY_File* from, long length);
 int KY_CopyFileRange(const KY_OpenSpec* toSpec, const KY_OpenSpec* fromSpec, int mode, long offset, long length);
 

@@ -335,20 +335,27 @@ TEST_F(FileLayer, ByteTableTranslatesReads) {
     unsigned char upper[256];
     for (int i = 0; i < 256; ++i)
         upper[i] = static_cast<unsigned char>(i >= 'a' && i <= 'z' ? i - 32 : i);
-    WriteAll(PathOf("t"), "Mixed case");
-    KY_File* f = KY_FOpen(Spec("t"), "r+b");
-    ASSERT_NE(nullptr, f);
-    ASSERT_EQ(0, KY_FileSetByteTable(f, upper));
-    EXPECT_EQ("MIXED CASE", ReadThrough(f));
-    KY_TranslateOnWrite = 1;
-    std::string tail = "!tail";
-    EXPECT_EQ(5, KY_FWrite(f, tail.data(), 5));
-    KY_TranslateOnWrite = 0;
-    EXPECT_EQ("!tail", tail);
-    ASSERT_EQ(0, KY_FileClearFilter(f));
-    EXPECT_EQ(0, KY_FSeek(f, 0, 0));
-    EXPECT_EQ("Mixed case!TAIL", ReadThrough(f));
-    EXPECT_EQ(0, KY_FClose(f));
+    // Direct, then through 8-byte blocks: a cache that kept translated bytes would write them back.
+    for (KY_OpenSpec* spec : {Spec("t"), Spec("t", 0, 8, 2)}) {
+        SCOPED_TRACE(spec->flags & kOpenCached ? "cached" : "direct");
+        WriteAll(PathOf("t"), "Mixed case");
+        KY_File* f = KY_FOpen(spec, "r+b");
+        ASSERT_NE(nullptr, f);
+        ASSERT_EQ(0, KY_FileSetByteTable(f, upper));
+        EXPECT_EQ("MIXED CASE", ReadThrough(f));
+        KY_TranslateOnWrite = 1;
+        std::string tail = "!tail";
+        EXPECT_EQ(5, KY_FWrite(f, tail.data(), 5));
+        KY_TranslateOnWrite = 0;
+        EXPECT_EQ("!tail", tail);
+        EXPECT_EQ(1, KY_FSeek(f, 1, 0));
+        EXPECT_EQ('i', KY_FPutc('i', f)) << "untranslated, as KY_TranslateOnWrite is off";
+        ASSERT_EQ(0, KY_FileClearFilter(f));
+        EXPECT_EQ(0, KY_FSeek(f, 0, 0));
+        EXPECT_EQ("Mixed case!TAIL", ReadThrough(f));
+        EXPECT_EQ(0, KY_FClose(f));
+        EXPECT_EQ("Mixed case!TAIL", ReadAll(PathOf("t")));
+    }
 }
 
 TEST_F(FileLayer, TemporaryFileGoesAtTheFinalClose) {
