@@ -108,32 +108,28 @@ long CachedWrite(KY_File* f, const void* buffer, long count) {
     return RefusesWrites(f) ? -1 : KY_CacheWrite(s, buffer, count);
 }
 
+// No seek passes the end of the data, as no direct seek passes the size. The
+// size the layer keeps is measured again when it would refuse the target: a
+// lazily opened file has not measured it yet.
 long CachedSeek(KY_File* f, long offset, int origin) {
     KY_CacheStream* s = StreamOf(f);
-    long base;
-    switch (origin) {
-    case 0:
-        base = 0;
-        break;
-    case 1:
-        base = s->position;
-        break;
-    case 2:
-        base = KY_FileSize(f);
-        if (base != -1)
-            base = DataEnd(s->table, base);
-        break;
-    default:
+    if (origin < 0 || origin > 2) {
         f->spec.owner->lastError = kFileErrOrigin;
         return -1;
     }
-    if (base == -1)
-        return -1;
-    long target = base + offset;
+    long base = origin == 1 ? s->position : 0;
+    long end = DataEnd(s->table, f->size);
+    if (origin == 2 || base + offset > end) {
+        long size = KY_FileSize(f);
+        if (size == -1)
+            return -1;
+        end = DataEnd(s->table, size);
+    }
+    long target = (origin == 2 ? end : base) + offset;
     if (target == s->position)
         return target;
     // A refused seek carries the same code as a direct one.
-    long result = target < 0 ? -1 : KY_CacheSeek(s, target);
+    long result = target < 0 || target > end ? -1 : KY_CacheSeek(s, target);
     f->spec.owner->lastError = result < 0 ? kFileErrIO : 0;
     return result;
 }

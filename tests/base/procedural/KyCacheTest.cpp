@@ -4,6 +4,7 @@
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -130,5 +131,42 @@ TEST_F(BlockCache, WritesLandWhereTheySeek) {
         EXPECT_EQ(static_cast<long>(expected.size()) - 4, KY_FSeek(f, -4, 2));
         EXPECT_EQ(0, KY_FClose(f));
         EXPECT_EQ(expected, ReadAll(PathOf(name)));
+    }
+}
+
+// Each row writes `before` at the end, then seeks one byte or more past the end of the data:
+// refused as a direct seek is, the next write lands at the end, so the file has no hole.
+TEST_F(BlockCache, SeeksStopAtTheEndOfTheData) {
+    struct Row {
+        const char* what;
+        const char* mode;
+        std::string content;  // at open
+        const char* before;
+        long blockSize;
+        long offset;
+        int origin;
+    } rows[] = {
+        {"end + 1 of an updated file, on a block start", "r+b", Pattern(25), "", 13, 1, 2},
+        {"from the start to the next block", "r+b", Pattern(25), "", 13, 26, 0},
+        {"written bytes not yet on disk", "wb", "", "abc", 4, 4, 0},
+        {"from the position", "w+b", "", "abc", 4, 1, 1},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::string name = "e" + std::to_string(i++);
+        WriteAll(PathOf(name), r.content);
+        KY_File* f = KY_FOpen(Spec(name, 0, r.blockSize, 2), r.mode);
+        ASSERT_NE(nullptr, f);
+        ASSERT_NE(nullptr, f->cache);
+        long end = static_cast<long>(r.content.size() + std::strlen(r.before));
+        ASSERT_EQ(static_cast<long>(r.content.size()), KY_FSeek(f, 0, 2));
+        ASSERT_EQ(end - static_cast<long>(r.content.size()), KY_FPuts(r.before, f));
+        EXPECT_EQ(-1, KY_FSeek(f, r.offset, r.origin));
+        EXPECT_EQ(kFileErrIO, fs_->lastError);
+        EXPECT_EQ(end, KY_FTell(f));
+        EXPECT_EQ(1, KY_FWrite(f, "X", 1));
+        EXPECT_EQ(0, KY_FClose(f));
+        EXPECT_EQ(r.content + r.before + "X", ReadAll(PathOf(name)));
     }
 }
