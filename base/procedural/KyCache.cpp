@@ -203,10 +203,9 @@ int KY_CacheTableNew(KY_CacheTable** handle, KY_File* file, long blockSize, int 
 
 // Every dirty block is written back even when an earlier one fails, so that
 // one refused write loses no other block; the first failure is answered.
-int KY_CacheTableFree(KY_CacheTable** handle) {
-    if (!handle || !*handle)
+int KY_CacheTableFlush(KY_CacheTable* t) {
+    if (!t)
         return kCacheErrNoTable;
-    KY_CacheTable* t = *handle;
     if (!t->slots)
         return kCacheErrNoSlots;
     int result = 0;
@@ -219,6 +218,16 @@ int KY_CacheTableFree(KY_CacheTable** handle) {
                 result = code;
         }
     }
+    return result;
+}
+
+int KY_CacheTableFree(KY_CacheTable** handle) {
+    if (!handle || !*handle)
+        return kCacheErrNoTable;
+    KY_CacheTable* t = *handle;
+    int result = KY_CacheTableFlush(t);
+    if (result == kCacheErrNoSlots)
+        return result;
     for (long i = 0; i < t->count; ++i)
         KY_Free(t->slots[i].data);
     KY_Free(t->slots);
@@ -326,6 +335,10 @@ int KY_CacheClose(KY_CacheStream** handle) {
     KY_Free(*handle);
     *handle = nullptr;
     return code;
+}
+
+int KY_CacheFlush(KY_CacheStream* s) {
+    return s ? KY_CacheTableFlush(s->table) : kCacheErrNoTable;
 }
 
 int KY_CacheSetMode(KY_CacheStream* s, int mode) {

@@ -59,9 +59,11 @@ struct KY_CacheStream {
 
 // Stream level. KY_CacheOpen stores a new stream in *handle; KY_CacheClose
 // writes dirty blocks back, frees everything and clears *handle, and answers
-// the first failure (the other blocks are still written).
+// the first failure (the other blocks are still written). KY_CacheFlush writes
+// them back the same way and keeps them resident; a failed one stays dirty.
 int KY_CacheOpen(KY_CacheStream** handle, KY_File* file, long blockSize, int count);
 int KY_CacheClose(KY_CacheStream** handle);
+int KY_CacheFlush(KY_CacheStream* stream);
 int KY_CacheSetMode(KY_CacheStream* stream, int mode);
 long KY_CacheSeek(KY_CacheStream* stream, long position);
 long KY_CacheRead(KY_CacheStream* stream, void* buffer, long n);
@@ -74,6 +76,7 @@ char* KY_CacheGets(KY_CacheStream* stream, char* buffer, int n);
 // Table level.
 int KY_CacheTableNew(KY_CacheTable** handle, KY_File* file, long blockSize, int count, int limit, int addressing);
 int KY_CacheTableFree(KY_CacheTable** handle);
+int KY_CacheTableFlush(KY_CacheTable* table);
 int KY_CacheLoadBlock(KY_CacheTable* table, long number, void* copyOut);
 // Loads the block, marks it dirty and answers its data (null on failure).
 unsigned char* KY_CacheWriteBlock(KY_CacheTable* table, long number, int* code);

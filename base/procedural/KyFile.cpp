@@ -826,6 +826,7 @@ long KY_FileSize(KY_File* f) {
 int KY_FileFlush(KY_File* f) {
     if (!f)
         return kFileErrArg;
+    int cached = f->cache ? KY_CacheFlush(f->cache) : 0;
     if (f->state & kStateOpen) {
         bool locked = (f->state & kStateLocked) != 0;
         int code = KY_FileCloseHandle(f);
@@ -837,10 +838,10 @@ int KY_FileFlush(KY_File* f) {
             f->lockCount = 0;
             SelectOps(f);
         }
-        if (code)
+        if (code && !cached)
             return code;
     }
-    return 0;
+    return cached;
 }
 
 long KY_FPutLine(const char* text, KY_File* f) {

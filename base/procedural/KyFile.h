@@ -192,6 +192,8 @@ int KY_FileReopen(KY_File* f);
 int KY_FileCloseHandle(KY_File* f);
 int KY_FileSetCache(KY_File* f, long blockSize, int blockCount);
 long KY_FileSize(KY_File* f);  // -1 with the code in lastError
+// Writes the cache's dirty blocks back, then closes and reopens the handle so
+// that the system commits them: 0 or the first failure (106/107 from the cache).
 int KY_FileFlush(KY_File* f);
 // The text then CR LF, or LF alone in binary mode: bytes written or -1.
 long KY_FPutLine(const char* text, KY_File* f);

@@ -170,3 +170,29 @@ TEST_F(BlockCache, SeeksStopAtTheEndOfTheData) {
         EXPECT_EQ(r.content + r.before + "X", ReadAll(PathOf(name)));
     }
 }
+
+// A flush writes the cache's dirty blocks and keeps them: a refused write-back is reported and
+// tried again by the next flush.
+TEST_F(BlockCache, FlushWritesDirtyBlocks) {
+    int i = 0;
+    for (const char* mode : {"wb", "w+b", "r+b"}) {
+        SCOPED_TRACE(mode);
+        std::string name = "f" + std::to_string(i++);
+        WriteAll(PathOf(name), "");
+        KY_File* f = KY_FOpen(Spec(name, 0, 16, 2), mode);
+        ASSERT_NE(nullptr, f);
+        ASSERT_NE(nullptr, f->cache);
+        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
+        EXPECT_EQ(0, KY_FileFlush(f));
+        EXPECT_EQ("0123456789", ReadAll(PathOf(name)));
+
+        EXPECT_EQ(3, KY_FWrite(f, "abc", 3));
+        KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
+        EXPECT_EQ(kCacheErrShortWrite, KY_FileFlush(f));
+        KY_ResetFileSystemCalls();
+        EXPECT_EQ("0123456789", ReadAll(PathOf(name)));
+        EXPECT_EQ(0, KY_FileFlush(f));
+        EXPECT_EQ("0123456789abc", ReadAll(PathOf(name)));
+        EXPECT_EQ(0, KY_FClose(f));
+    }
+}
