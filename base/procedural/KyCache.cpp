@@ -460,58 +460,17 @@ int KY_CachePutc(int byte, KY_CacheStream* s) {
     return byte & 0xFF;
 }
 
-// A CR at the very end of a block is decided by the next block's first byte,
-// so that a CR LF pair split by a block boundary stays one line end.
+// Decided over the same bytes as a direct line read, whatever the blocks:
+// a line end in a later block outranks a CR in this one.
 char* KY_CacheGets(KY_CacheStream* s, char* buffer, int n) {
     if (!buffer || n < 2)
         return nullptr;
-    KY_File* f = s->table->file;
-    long copied = 0;
-    bool pendingCR = false;
-    while (copied < n - 1) {
-        long offset = LoadCurrent(s);
-        if (offset < 0 || s->remaining <= 0)
-            break;
-        const unsigned char* p = s->current;
-        if (pendingCR) {
-            if (p[0] == '\n') {
-                buffer[copied++] = '\n';
-                Advance(s, 1);
-            } else {
-                f->state |= kStateCRLines;
-            }
-            pendingCR = false;
-            break;
-        }
-        long take = n - 1 - copied < s->remaining ? n - 1 - copied : s->remaining;
-        long end = -1;
-        bool crLines = (f->state & kStateCRLines) != 0;
-        const void* hit = std::memchr(p, crLines ? '\r' : '\n', static_cast<size_t>(take));
-        if (hit) {
-            end = static_cast<const unsigned char*>(hit) - p;
-        } else if (!crLines && (hit = std::memchr(p, '\r', static_cast<size_t>(take))) != nullptr) {
-            long at = static_cast<const unsigned char*>(hit) - p;
-            bool full = copied + take == n - 1;
-            bool atBlockEnd = offset + take == s->table->blockSize;
-            if (at < take - 1 || (!full && !atBlockEnd)) {
-                f->state |= kStateCRLines;
-                end = at;
-            } else if (!full) {
-                pendingCR = true;
-            }
-        }
-        long length = end >= 0 ? end + 1 : take;
-        std::memcpy(buffer + copied, p, static_cast<size_t>(length));
-        KY_FileTranslate(f, reinterpret_cast<unsigned char*>(buffer) + copied, length);
-        copied += length;
-        Advance(s, length);
-        if (end >= 0)
-            break;
-        if (offset + length < s->table->blockSize && s->remaining == 0)
-            break;
-    }
-    if (copied == 0)
+    long got = KY_CacheRead(s, buffer, n - 1);
+    if (got <= 0)
         return nullptr;
-    buffer[copied] = 0;
+    long keep = KY_LineLength(s->table->file, buffer, got, n);
+    buffer[keep] = 0;
+    if (keep < got && KY_CacheSeek(s, s->position - (got - keep)) < 0)
+        return nullptr;
     return buffer;
 }

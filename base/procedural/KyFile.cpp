@@ -218,8 +218,7 @@ int DirectPutc(int byte, KY_File* f) {
     return DirectWrite(f, &c, 1) == 1 ? c : -1;
 }
 
-// One line: LF ends it, or CR in a file found to use CR line ends. The file
-// moves back to just after the line end.
+// One line: the file moves back to just after its end.
 char* DirectGets(char* buffer, int size, KY_File* f) {
     if (!buffer || size < 2) {
         SetError(f, kFileErrArg);
@@ -228,26 +227,10 @@ char* DirectGets(char* buffer, int size, KY_File* f) {
     long n = DirectRead(f, buffer, size - 1);
     if (n <= 0)
         return nullptr;
-    buffer[n] = 0;
-    char* end = nullptr;
-    if (!(f->state & kStateCRLines)) {
-        end = static_cast<char*>(std::memchr(buffer, '\n', static_cast<size_t>(n)));
-        if (!end) {
-            end = static_cast<char*>(std::memchr(buffer, '\r', static_cast<size_t>(n)));
-            // A CR that ends a full buffer may be the first half of a CR LF
-            // split by the buffer: it ends this piece without deciding the file.
-            if (end && !(end == buffer + n - 1 && n == size - 1))
-                f->state |= kStateCRLines;
-        }
-    } else {
-        end = static_cast<char*>(std::memchr(buffer, '\r', static_cast<size_t>(n)));
-    }
-    if (end) {
-        long keep = end - buffer + 1;
-        buffer[keep] = 0;
-        if (keep < n && DirectSeek(f, keep - n, 1) < 0)
-            return nullptr;
-    }
+    long keep = KY_LineLength(f, buffer, n, size);
+    buffer[keep] = 0;
+    if (keep < n && DirectSeek(f, keep - n, 1) < 0)
+        return nullptr;
     return buffer;
 }
 
@@ -908,6 +891,23 @@ void KY_FileTranslate(const KY_File* f, unsigned char* p, long n) {
         return;
     for (long i = 0; i < n; ++i)
         p[i] = f->table[p[i]];
+}
+
+long KY_LineLength(KY_File* f, const char* buffer, long n, int size) {
+    const void* end = nullptr;
+    if (!(f->state & kStateCRLines)) {
+        end = std::memchr(buffer, '\n', static_cast<size_t>(n));
+        if (!end) {
+            end = std::memchr(buffer, '\r', static_cast<size_t>(n));
+            // A CR that ends a full buffer may be the first half of a CR LF
+            // split by the buffer: it ends this piece without deciding the file.
+            if (end && !(end == buffer + n - 1 && n == size - 1))
+                f->state |= kStateCRLines;
+        }
+    } else {
+        end = std::memchr(buffer, '\r', static_cast<size_t>(n));
+    }
+    return end ? static_cast<const char*>(end) - buffer + 1 : n;
 }
 
 int KY_CopyFileData(KY_File* to, KY_File* from, long length) {

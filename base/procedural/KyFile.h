@@ -206,6 +206,11 @@ long KY_FileReadRaw(KY_File* f, void* buffer, long count);
 long KY_FileWriteRaw(KY_File* f, const void* buffer, long count);
 // Translates n bytes in place through the file's table, when it has one.
 void KY_FileTranslate(const KY_File* f, unsigned char* p, long n);
+// Line input, cached or not, reads size - 1 bytes for a buffer of size bytes
+// and keeps this many of the n it got: through the first line end, or all. LF
+// ends a line, or CR once the file is found to use CR line ends; a CR among
+// the n bytes with no LF decides that (kStateCRLines) unless it ends a full buffer.
+long KY_LineLength(KY_File* f, const char* buffer, long n, int size);
 int KY_CopyFileData(KY_File* to, KY_File* from, long length);
 int KY_CopyFileRange(const KY_OpenSpec* toSpec, const KY_OpenSpec* fromSpec, int mode, long offset, long length);
 

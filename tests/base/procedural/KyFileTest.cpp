@@ -167,6 +167,8 @@ TEST_F(FileLayer, LineInputAndOutput) {
         {"first line\nsecond line\nlast-no-end....", 64, "first line\n|second line\n|last-no-end...."},
         {"0123456789abcde\r\nnext\r\n", 64, "0123456789abcde\r\n|next\r\n"},
         {"0123456789abcde\rnext\rend", 64, "0123456789abcde\r|next\r|end"},
+        {"0123456789abcde\rb\nsecond\nthird\n", 64, "0123456789abcde\rb\n|second\n|third\n"},
+        {"abc\rdefghijklmnopq\nnext\n", 64, "abc\rdefghijklmnopq\n|next\n"},
         {"", 9, ""},
     };
     KY_OpenSpec* specs[] = {Spec("g"), Spec("g", 0, 16, 2)};  // direct, then through two 16-byte blocks
