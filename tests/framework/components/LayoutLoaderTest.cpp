@@ -182,6 +182,14 @@ TEST_F(LayoutLoaderTest, FailuresReportOnceAndDeleteWhatTheLoadMade) {
     }
 }
 
+TEST_F(LayoutLoaderTest, FailedLoadWithoutParentDeletesItsFinishedObjects) {
+    // Nothing holds top-level objects made without a parent: the leak check sees them.
+    loadBytes(LayoutBytes({Block(2), Component(1, Concat({Block(1), Component(2)})), ObjectBytes("ANope", {})}),
+              nullptr);
+    EXPECT_TRUE(loadFailed);
+    EXPECT_EQ("#LoadComponent Failure:\n\tCannot create an ANope\n", errors.text);
+}
+
 TEST_F(LayoutLoaderTest, DamagedLayoutsLoadOrFailWithAReport) {
     const char* const layouts[] = {"Screen", "Three", "IncludeThreeGrafted", "TwoTop", "IdSeven"};
     std::mt19937 random(20261206);
