@@ -214,6 +214,49 @@ AComponent* AComponent::findDescendant(const AClass* cls, const AComponent* skip
     return nullptr;
 }
 
+void AComponent::collectDescendants(const AClass* cls, Alist& list, int16_t deep) {
+    for (ALink* link = children_.firstLink(); link != children_.sentinel(); link = link->next) {
+        AComponent* child = ChildOf(link);
+        if (child->getParent() != this)
+            continue;
+        bool match = child->isKindOf(cls);
+        if (match)
+            list.append(child);
+        if (!match || deep)
+            child->collectDescendants(cls, list, deep);
+    }
+}
+
+void AComponent::broadcastWindowActivated(int16_t on) {
+    windowActivated(on);
+    for (ALink* link = children_.firstLink(); link != children_.sentinel(); link = link->next) {
+        AComponent* child = ChildOf(link);
+        if (child->getParent() == this)
+            child->broadcastWindowActivated(on);
+    }
+}
+
+AComponent* AComponent::preferredTarget() {
+    for (ALink* link = children_.firstLink(); link != children_.sentinel(); link = link->next) {
+        AComponent* child = ChildOf(link);
+        if (child->getParent() != this)
+            continue;
+        if (AComponent* target = child->preferredTarget())
+            return target;
+    }
+    return acceptsTarget() ? this : nullptr;
+}
+
+void AComponent::targetChanged(int16_t gained, AComponent* common) {
+    if (common == this || ((flags_ & kOnTargetChain) != 0) == (gained != 0))
+        return;
+    setFlag(kOnTargetChain, gained);
+    queueUpdate(1);
+    activeChanged(gained);
+    if (AComponent* parent = getParent())
+        parent->targetChanged(gained, common);
+}
+
 AComponent* AComponent::receive(int16_t id, int16_t shallow) {
     for (ALink* link = children_.firstLink(); link != children_.sentinel(); link = link->next) {
         AComponent* child = ChildOf(link);

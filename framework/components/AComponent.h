@@ -72,6 +72,20 @@ public:
     // Hands the command to the application, which queues it; answers what it answers.
     virtual long executeCommand(ACommand* command);
 
+    // Target chain: the first child (depth first) or else this component that
+    // accepts being the command target, or null.
+    virtual AComponent* preferredTarget();
+    virtual bool acceptsTargetLater() { return acceptsTarget(); }
+    virtual bool acceptsTarget() { return false; }
+    virtual bool isTargetScope() { return false; }
+    virtual bool canTakeTarget() { return acceptsTarget(); }
+    // Sets or clears flag 0x0001 from here up to (not including) common.
+    virtual void targetChanged(int16_t gained, AComponent* common);
+    // Told when the component joins or leaves the target chain; the edit-command
+    // hand-over to the application's message target comes with that target.
+    virtual void activeChanged(int16_t on) { (void)on; }
+    virtual void windowActivated(int16_t on) { (void)on; }
+
     // Tree.
     void setParent(AComponent* parent) { parent_ = parent; }
     void attachToParent(AComponent* parent);
@@ -84,6 +98,13 @@ public:
     bool isDescendantOf(const AComponent* component) const;
     AComponent* commonAncestor(AComponent* component);
     AComponent* findDescendant(const AClass* cls, const AComponent* skip);
+    // Appends the descendants of the class (or derived) to list, depth first;
+    // deep also searches below a match. Children that do not answer this
+    // component as their parent are skipped with their subtree.
+    void collectDescendants(const AClass* cls, Alist& list, int16_t deep);
+    void collectOutermost(const AClass* cls, Alist& list) { collectDescendants(cls, list, 0); }
+    // windowActivated on this component and its subtree, parents first.
+    void broadcastWindowActivated(int16_t on);
 
     // Id search: null for id 0. findById searches this component's subtree;
     // sendToId the nearest relatives, never the caller's own subtree.

@@ -21,6 +21,11 @@ void ATreeIncluder::readFrom(AMemoryStream& stream) {
 
 void ATreeIncluder::childrenLoaded() {
     AComponent::childrenLoaded();
+    // Without a parent nothing would own what the include makes.
+    if (!getParent()) {
+        FormatErrorMessage("layout %.100s: an include needs a parent", name_.c_str());
+        throw ALayoutError("fdisplay", 2858);
+    }
     ALayoutLoader::loadLayout(getParent(), name_.c_str(), static_cast<int16_t>(graft_));
 }
 

@@ -12,7 +12,8 @@ std::string g_log;
 // Logs its set-up passes and its deletion; opens a child in childrenLoaded when asked.
 class Probe : public AComponent {
 public:
-    Probe(AComponent* parent, int16_t id, bool openInner = false) : AComponent(parent, id), openInner_(openInner) {}
+    Probe(AComponent* parent = nullptr, int16_t id = 0, bool openInner = false)
+        : AComponent(parent, id), openInner_(openInner) {}
     ~Probe() override { g_log += "~" + std::to_string(id()) + " "; }
     void childrenLoaded() override {
         if (openInner_)
@@ -21,15 +22,35 @@ public:
     void setUpItems() override { g_log += "S" + std::to_string(id()) + " "; }
     void itemsSetUp() override { g_log += "I" + std::to_string(id()) + " "; }
     void bindActions() override { g_log += "B" + std::to_string(id()) + " "; }
+    bool acceptsTarget() override { return accepts; }
+    bool accepts = false;
 
 private:
     bool openInner_;
 };
 
-AComponent* Make(AComponent* parent, int16_t id) {
-    AComponent* c = new Probe(parent, id);
+// A second component class, for the searches by class.
+class Marked : public Probe {
+    SV_DECLARE_CLASS(Marked)
+public:
+    Marked(AComponent* parent = nullptr, int16_t id = 0) : Probe(parent, id) {}
+};
+
+SV_IMPLEMENT_CLASS(Marked, 0, AComponent)
+
+template <class T = Probe>
+T* Make(AComponent* parent, int16_t id) {
+    T* c = new T(parent, id);
     AObject::completeNew(c);
     return c;
+}
+
+std::string Ids(Alist& list) {
+    std::string out;
+    AListIterator it(&list);
+    while (void* value = it.next())
+        out += std::to_string(static_cast<AComponent*>(value)->id()) + " ";
+    return out;
 }
 
 }  // namespace
@@ -78,6 +99,36 @@ TEST_F(FrameworkTest, IdSearchFindsNearestRelativesOutsideOwnSubtree) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(row.expected, row.answer);
     }
+}
+
+TEST_F(FrameworkTest, ClassSearchesAndTargetChainWalkTheTree) {
+    // app -> r(1) -> [m2 -> [m3, p4], p5 -> [m6]]
+    Probe* r = Make(app, 1);
+    Marked* m2 = Make<Marked>(r, 2);
+    Marked* m3 = Make<Marked>(m2, 3);
+    Probe* p4 = Make(m2, 4);
+    Probe* p5 = Make(r, 5);
+    Make<Marked>(p5, 6);
+    Alist deep, outermost;
+    r->collectDescendants(&Marked::classRecord, deep, 1);
+    r->collectOutermost(&Marked::classRecord, outermost);
+    EXPECT_EQ("2 3 6 ", Ids(deep));
+    EXPECT_EQ("2 6 ", Ids(outermost));
+    EXPECT_EQ(r, m3->findAncestor(&AComponent::classRecord)->getParent()) << "never the component itself";
+    EXPECT_EQ(m2, m3->findAncestor(&Marked::classRecord));
+    EXPECT_EQ(r, p4->commonAncestor(p5));
+
+    EXPECT_EQ(nullptr, r->preferredTarget());
+    p4->accepts = p5->accepts = true;
+    EXPECT_EQ(p4, r->preferredTarget()) << "depth first, children before their parent";
+
+    m3->targetChanged(1, r);
+    m3->targetChanged(1, m3);
+    p4->targetChanged(0, r);
+    std::string chain;
+    for (AComponent* c : {static_cast<AComponent*>(r), static_cast<AComponent*>(m2), static_cast<AComponent*>(m3)})
+        chain += (c->flags() & AComponent::kOnTargetChain) ? "1" : "0";
+    EXPECT_EQ("011", chain) << "set below the common ancestor only";
 }
 
 TEST_F(FrameworkTest, DeletedComponentLeavesTheCommandQueue) {

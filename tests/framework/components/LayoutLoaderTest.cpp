@@ -188,6 +188,13 @@ TEST_F(LayoutLoaderTest, FailedLoadWithoutParentDeletesItsFinishedObjects) {
               nullptr);
     EXPECT_TRUE(loadFailed);
     EXPECT_EQ("#LoadComponent Failure:\n\tCannot create an ANope\n", errors.text);
+
+    errors.text.clear();
+    loadBytes(LayoutBytes({Block(1), ObjectBytes("ATreeIncluder", {0, 0, 0xFF, 0xFF, 'T', 'h', 'r', 'e', 'e', 0, 0xFF,
+                                                                   0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0})}),
+              nullptr);
+    EXPECT_TRUE(loadFailed) << "an include without a parent would leave its objects unowned";
+    EXPECT_EQ("#LoadComponent Failure:\n\tWhile initializing ATreeIncluder:0 in NULL\n", errors.text);
 }
 
 TEST_F(LayoutLoaderTest, DamagedLayoutsLoadOrFailWithAReport) {
