@@ -1,0 +1,43 @@
+// Shared set-up of the framework tests: a class registry, the least
+// application object (the tree's root with its command queue) and a captured
+// error stream, all made and released inside each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/commands/ACommandQueue.h"
+#include "framework/components/AComponent.h"
+#include "tests/support/TestHooks.h"
+
+class TestApp : public AComponent {
+public:
+    long executeCommand(ACommand* command) override;
+    void componentDeleted(AComponent* component) override;
+
+    ACommandQueue queue;
+    int flushes = 0;
+};
+
+class FrameworkTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Loads layout bytes under parent; answers the first component, or null
+    // when the layout is empty or the load failed (then loadFailed is set).
+    AComponent* loadBytes(const std::vector<unsigned char>& bytes, AComponent* parent, int16_t graft = 0);
+    // The class names and ids of parent's children: "AComponent:7 ATreeIncluder:0".
+    static std::string describeChildren(AComponent* parent);
+
+    TestApp* app = nullptr;
+    bool loadFailed = false;
+    CaptureStream errors;
+};
+
+// A layout in bytes: the header 02 00 02 00, then the given block bytes.
+std::vector<unsigned char> LayoutBytes(std::initializer_list<std::vector<unsigned char>> parts);
+// One object: class name with its NUL, then record and children bytes.
+std::vector<unsigned char> ObjectBytes(const char* className, std::vector<unsigned char> rest);
