@@ -1,13 +1,17 @@
-// The base command object and the deletion command.
+// The base command object and the framework's own commands.
 #include "framework/components/ACommand.h"
 
 #include "framework/components/AComponent.h"
 
 SV_IMPLEMENT_CLASS(ACommand, 200, AObject)
+SV_IMPLEMENT_CLASS(ANoChangeCommand, 201, ACommand)
+SV_IMPLEMENT_CLASS(APassThroughCommand, 202, ACommand)
 SV_IMPLEMENT_CLASS(ADeleteComponentCmd, 203, ACommand)
+SV_IMPLEMENT_CLASS(ANotifyCommand, 204, ACommand)
+SV_IMPLEMENT_CLASS(ASetTargetCmd, 205, ACommand)
 
-ACommand::ACommand(AComponent* target, uint16_t undoable, uint16_t deleteWhenDone)
-    : target_(target), deleteWhenDone_(deleteWhenDone), undoable_(undoable), done_(0) {}
+ACommand::ACommand(AComponent* target, uint16_t undoable, uint16_t ownership)
+    : target_(target), ownership_(ownership), undoable_(undoable), done_(0) {}
 
 long ACommand::doIt() {
     if (!target_)
@@ -22,21 +26,40 @@ void ACommand::run() {
     done_ = 1;
 }
 
-bool ACommand::finish() {
+uint16_t ACommand::finish() {
     if (done_)
         commit();
     release();
-    return deleteWhenDone_ != 0;
+    return ownership_;
 }
 
-ADeleteComponentCmd::ADeleteComponentCmd(AComponent* component) : ACommand(component, 0, 1), component_(component) {}
+ADeleteComponentCmd::ADeleteComponentCmd(uint16_t ownership, AComponent* component)
+    : ACommand(component, 0, ownership), component_(component) {}
 
 void ADeleteComponentCmd::execute() {
-    // The application's own close command does not exist yet: the
-    // application object stays, as it must never be deleted from inside.
-    if (component_ == AComponent::application()) {
+    if (component_ && component_ == AComponent::application()) {
+        // The application is never deleted from inside: it is asked to close.
         component_ = nullptr;
+        AComponent* app = AComponent::application();
+        if (ACommand* close = AComponent::appCloseCommand())
+            app->perform(close);
         return;
     }
     DeleteComponent(component_);
+}
+
+ANotifyCommand::ANotifyCommand(uint16_t ownership, AComponent* item, long value)
+    : ACommand(item, 0, ownership), component_(item), value_(value) {}
+
+void ANotifyCommand::execute() {
+    if (component_ && component_ == target())
+        component_->notifyOwner(value_);
+}
+
+ASetTargetCmd::ASetTargetCmd(uint16_t ownership, AComponent* target, uint16_t argument)
+    : ACommand(target, 0, ownership), argument_(argument), result_(0) {}
+
+void ASetTargetCmd::execute() {
+    if (target() && target()->acceptsTarget())
+        result_ = target()->becomeTarget(static_cast<int16_t>(argument_));
 }

@@ -46,6 +46,10 @@ AComponent::~AComponent() {
         underConstruction_ = nullptr;
 }
 
+const AppComponentHooks* AComponent::hooks() {
+    return g_hooks;
+}
+
 AComponent* AComponent::application() {
     return g_hooks && g_hooks->application ? g_hooks->application() : nullptr;
 }
@@ -108,6 +112,10 @@ void AComponent::close() {
             ThrowAssert("fcompo", 230);
         ++openDepth_;
         reparent(nullptr);
+        // A component outside the tree still has its queued work dropped.
+        AComponent* app = application();
+        if ((flags_ & (kInUpdateList | kInCommandQueue | kHasTimers)) && app && app != this)
+            app->componentDeleted(this);
     } catch (...) {
         openDepth_ = old;
         ThrowAssert("fcompo", 240);
@@ -129,6 +137,7 @@ void AComponent::setUpItems() {
 }
 
 void AComponent::destroyContents() {
+    dropLinks();
     while (!children_.empty()) {
         AComponent* child = ChildOf(children_.lastLink());
         DeleteComponent(child);

@@ -10,19 +10,54 @@
 
 #include <cstdint>
 
+#include <string>
+#include <vector>
+
 #include "base/object/AObject.h"
 #include "base/object/Alist.h"
+#include "framework/components/APointerSet.h"
 
+class AActionTable;
+struct AActionRecord;
+class ABehavior;
 class ACommand;
+class AKeyEvent;
+class AKindSet;
 class AMemoryStream;
 class AComponent;
 
-// What the tree needs of the application object; installed by it while it lives.
+// What the tree needs of the application object; installed by it while it
+// lives. A null entry is a service the application does not offer.
 struct AppComponentHooks {
     AComponent* (*application)();  // the application object, root of the tree
     void (*flushUpdates)();        // runs the application's pending work
+    // The update list and the timer list (AApp's queueUpdate ... setTimerDelay).
+    void (*queueUpdate)(AComponent* component, long kind);
+    void (*dequeueUpdate)(AComponent* component, long kind);
+    uint16_t (*addTimer)(AComponent* component, uint32_t delay);
+    void (*restartTimer)(AComponent* component, uint16_t id);
+    void (*setTimerDelay)(AComponent* component, uint16_t id, uint32_t delay);
+    // The command target: the current one, and the change (0 refused, 1 done, 2 deferred).
+    AComponent* (*target)();
+    int16_t (*setTarget)(AComponent* component, int16_t activate);
+    // The shared answers (owned by the application) and its close command.
+    ACommand* (*noChange)();
+    ACommand* (*passThrough)();
+    ACommand* (*closeCommand)();
+    // The application's tables that addAction without a table fills first
+    // (its menu bar, then its tool bar's), index 0 and 1; null when absent.
+    AActionTable* (*actionTable)(int index);
+    // The clipboard's owner window (HWND), the clipboard conversion hook (it
+    // answers the handle to use, freeing what it replaces) and the notice to
+    // the message target after Copy.
+    void* (*clipboardWindow)();
+    void* (*convertClipboardData)(AComponent* component, uint32_t format, void* handle);
+    void (*clipboardChanged)();
 };
 void SetAppComponentHooks(const AppComponentHooks* hooks);
+
+// Clipboard formats in order of preference.
+using AFormatList = std::vector<uint32_t>;
 
 class AComponent : public virtual AObject {
     SV_DECLARE_CLASS(AComponent)
@@ -60,17 +95,123 @@ public:
     virtual void childrenLoaded() {}
     virtual void detachItems() {}
     virtual void destroyContents();
-    virtual void unbindActions() {}
+    // Queues kind 9, then leaves every action table (Part of the outermost close).
+    virtual void unbindActions();
     virtual void componentAdded(AComponent* component);
     virtual void componentDeleted(AComponent* component);
-    virtual void bindActions() {}
+    // The base binds the edit commands when takesEditCommands answers true.
+    virtual void bindActions();
     virtual void itemsSetUp() {}
-    // Files an update of the given kind with the application (no update list yet: nothing).
-    virtual void queueUpdate(long kind) { (void)kind; }
     // The first child (in order, depth first) with the id; shallow keeps the search out of clusters.
     virtual AComponent* receive(int16_t id, int16_t shallow);
     // Hands the command to the application, which queues it; answers what it answers.
     virtual long executeCommand(ACommand* command);
+
+    // Keys: the application's target turns the event into a command, which is performed.
+    virtual long dispatchKey(AKeyEvent& event);
+    virtual long dispatchChar(AKeyEvent& event);
+    // Behaviours, then this component, then the parent; the pass-through command at the root.
+    virtual ACommand* keyCommand(AKeyEvent& event);
+    virtual ACommand* charCommand(AKeyEvent& event);
+    virtual ACommand* keyToCommand(AKeyEvent& event);
+    virtual ACommand* charToCommand(AKeyEvent& event);
+
+    // Numbered commands: behaviours first, then doCommand / commandStatus.
+    // Status 1 enabled, 2 disabled (4 checked may be added), 0 not handled.
+    virtual ACommand* dispatchCommand(int16_t id, long argument);
+    virtual int16_t commandAvailability(int16_t id, long argument);
+    virtual ACommand* doCommand(int16_t id, long argument);
+    virtual int16_t commandStatus(int16_t id, long argument);
+
+    // Arbitration between two components bound to one code: answers the one
+    // that keeps it, or null (no answer). Behaviours are asked first.
+    virtual AComponent* resolveActions(AActionRecord& record, AComponent* existing, AComponent* added);
+    virtual AComponent* chooseAction(AActionRecord& record, AComponent* existing, AComponent* added);
+    virtual AComponent* chooseActionFor(AActionRecord& record);
+
+    // Bindings: table null searches the application's tables and the clusters.
+    void addAction(int16_t command, AComponent* target, int16_t code, AActionTable* table);
+    void addActionRange(int16_t command, AComponent* target, int16_t first, int16_t last, AActionTable* table);
+    void noteActionTable(AActionTable* table);
+    void forgetActionTable(AActionTable* table);
+    bool holdsActionTable(AActionTable* table) const { return actionTables_.contains(table); }
+    // The table of an item cluster; null for other components.
+    virtual AActionTable* ownActionTable() { return nullptr; }
+    // False for a display component that is not shown: its bindings answer
+    // the no-change command without asking it.
+    virtual bool receivesActions() const { return true; }
+    // Items pass the value to their owner cluster (ANotifyCommand); 0 here.
+    virtual long notifyOwner(long value) {
+        (void)value;
+        return 0;
+    }
+
+    // Edit commands over the clipboard (commands 30 Copy, 31 Cut, 32 Clear, 33 Paste).
+    virtual bool takesEditCommands() { return false; }
+    virtual bool canCopy() { return false; }
+    virtual bool canPasteFormat(uint32_t format) {
+        (void)format;
+        return false;
+    }
+    virtual bool canClear() { return false; }
+    // A new global memory handle with the data in that format (the caller owns it), or null.
+    virtual void* exportData(uint32_t format) {
+        (void)format;
+        return nullptr;
+    }
+    // The handle stays the caller's: read it, never keep or free it.
+    virtual ACommand* pasteData(uint32_t format, void* handle);
+    virtual ACommand* clear();
+    virtual void copyFormats(AFormatList& list) { (void)list; }
+    virtual void pasteFormats(AFormatList& list) { copyFormats(list); }
+    virtual void* convertData(uint32_t format, void* handle);
+    virtual std::string description();
+    virtual bool canPasteAny() { return nextPasteFormat(0) != 0; }
+    virtual ACommand* copy();
+    // The data of format (0: the first copy format, written back); the caller owns it.
+    virtual void* renderFormat(uint32_t& format);
+    virtual ACommand* paste();
+    virtual ACommand* cut();
+    virtual ACommand* clearCommand() { return clear(); }
+    virtual bool canCut() { return canCopy() && canClear(); }
+    uint32_t nextPasteFormat(uint32_t after);
+
+    // Updates: filed with the application's update list, delivered to notify
+    // once per flush with every kind queued since the last one.
+    virtual void queueUpdate(long kind);
+    virtual void dequeueUpdate(long kind);
+    // Tells the dependents, then the action tables holding this component's bindings.
+    virtual void notify(const AKindSet& kinds);
+    virtual void linkChanged(AComponent* source, const AKindSet& kinds) {
+        (void)source;
+        (void)kinds;
+    }
+    // Links: after a.addLink(b), b is told of a's changes.
+    void addLink(AComponent* other);
+    void removeLink(AComponent* other);
+    bool hasDependent(AComponent* c) const { return dependents_.contains(c); }
+    bool hasSource(AComponent* c) const { return sources_.contains(c); }
+    long dependentCount() const { return dependents_.count(); }
+    long sourceCount() const { return sources_.count(); }
+
+    // Timers of the application's timer list.
+    uint16_t addTimer(uint32_t delay);
+    void restartTimer(uint16_t id);
+    void setTimerDelay(uint16_t id, uint32_t delay);
+    virtual long handleTimer(uint16_t id, uint32_t now) { return timerFired(id, now); }
+    virtual long timerFired(uint16_t id, uint32_t now) {
+        (void)id;
+        (void)now;
+        return 0;
+    }
+
+    // Behaviours, asked before this component, in attachment order.
+    void addBehavior(ABehavior* behavior);
+    void removeBehavior(ABehavior* behavior);
+    Alist& behaviors() { return behaviors_; }
+
+    // Asks the application to make this component the target (0, 1 or 2).
+    int16_t becomeTarget(int16_t activate = 1);
 
     // Target chain: the first child (depth first) or else this component that
     // accepts being the command target, or null.
@@ -126,6 +267,12 @@ public:
     static AComponent* getApp();
     static AComponent* application();
     static AComponent* underConstruction() { return underConstruction_; }
+    // The application's shared answers; assertions when there is none ("fcompo").
+    static ACommand* noChangeCommand();
+    static ACommand* passThroughCommand();
+    static ACommand* appCloseCommand();
+    static AComponent* currentTarget();
+    static const AppComponentHooks* hooks();
     static int16_t openDepth() { return openDepth_; }
 
     // Loads a layout resource under parent (ALayoutLoader::loadLayout).
@@ -142,10 +289,16 @@ protected:
 private:
     static void runSetUpPasses(AComponent* root);
     static void runUnbindPass(AComponent* root);
+    void bind(int16_t command, AComponent* target, int16_t first, int16_t last, long flags, AActionTable* table);
+    void dropLinks();
 
     AComponent* parent_;  // not owned
     uint16_t flags_;
-    Alist children_;  // owned components, in attachment order
+    APointerSet actionTables_;  // not owned: tables holding bindings aimed at this component
+    Alist children_;            // owned components, in attachment order
+    APointerSet dependents_;    // not owned: told of this component's changes
+    APointerSet sources_;       // not owned: this component is told of theirs
+    Alist behaviors_;           // not owned: children that are behaviours
     int16_t id_;
 
     static int16_t openDepth_;

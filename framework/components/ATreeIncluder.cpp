@@ -31,7 +31,7 @@ void ATreeIncluder::childrenLoaded() {
 
 void ATreeIncluder::setUpItems() {
     AComponent::setUpItems();
-    ACommand* command = CheckAlloc(new (std::nothrow) ADeleteComponentCmd(this), "fdisplay", 2832);
+    ACommand* command = CheckAlloc(new (std::nothrow) ADeleteComponentCmd(1, this), "fdisplay", 2832);
     AObject::completeNew(command);
     perform(command);
 }

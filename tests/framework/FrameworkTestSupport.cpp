@@ -3,6 +3,7 @@
 
 #include "base/object/AMemoryStream.h"
 #include "framework/components/ACommand.h"
+#include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
 
 namespace {
@@ -13,13 +14,37 @@ AComponent* Application() {
     return g_app;
 }
 
-void Flush() {
-    ++g_app->flushes;
+AppComponentHooks MakeHooks() {
+    AppComponentHooks h{};
+    h.application = Application;
+    h.flushUpdates = [] { g_app->flush(); };
+    h.queueUpdate = [](AComponent* c, long kind) { g_app->updates.add(c, kind); };
+    h.dequeueUpdate = [](AComponent* c, long kind) { g_app->updates.remove(c, kind); };
+    h.target = [] { return g_app->target; };
+    h.setTarget = [](AComponent* c, int16_t) { return g_app->setTarget(c); };
+    h.noChange = []() -> ACommand* { return g_app->noChange; };
+    h.passThrough = []() -> ACommand* { return g_app->passThrough; };
+    h.actionTable = [](int i) { return g_app->tables[i]; };
+    h.clipboardChanged = [] { ++g_app->clipboardNotices; };
+    return h;
 }
 
-const AppComponentHooks kHooks = {Application, Flush};
+const AppComponentHooks kHooks = MakeHooks();
 
 }  // namespace
+
+TestApp::TestApp() : noChange(new ANoChangeCommand(1, this)), passThrough(new APassThroughCommand(1, this)) {
+    AObject::completeNew(noChange);
+    AObject::completeNew(passThrough);
+    target = this;
+}
+
+TestApp::~TestApp() {
+    queue.clear();
+    updates.clear();
+    for (AObject* shared : {static_cast<AObject*>(noChange), static_cast<AObject*>(passThrough)})
+        AObject::discardNew(shared);
+}
 
 long TestApp::executeCommand(ACommand* command) {
     queue.add(command);
@@ -27,9 +52,37 @@ long TestApp::executeCommand(ACommand* command) {
 }
 
 void TestApp::componentDeleted(AComponent* component) {
+    if (target == component)
+        target = this;
+    if (component->flags() & kInUpdateList)
+        updates.removeAll(component);
     if (component->flags() & kInCommandQueue)
-        queue.removeComponent(component);
+        queue.dropTarget(component);
     AComponent::componentDeleted(component);
+}
+
+void TestApp::flush() {
+    ++flushes;
+    updates.deliver();
+}
+
+void TestApp::runPending() {
+    updates.deliver();
+    queue.run();
+}
+
+int16_t TestApp::setTarget(AComponent* component) {
+    AComponent* next = component ? component : this;
+    if (next == target)
+        return 1;
+    if (next != this && !next->acceptsTarget())
+        return 0;
+    AComponent* common = target->commonAncestor(next);
+    target->targetChanged(0, common);
+    next->targetChanged(1, common);
+    target = next;
+    queueUpdate(kUpdateAppTarget);
+    return 1;
 }
 
 void FrameworkTest::SetUp() {

@@ -133,7 +133,7 @@ TEST_F(FrameworkTest, ClassSearchesAndTargetChainWalkTheTree) {
 
 TEST_F(FrameworkTest, DeletedComponentLeavesTheCommandQueue) {
     AComponent* c = Make(app, 1);
-    ACommand* command = new ADeleteComponentCmd(c);
+    ACommand* command = new ADeleteComponentCmd(1, c);
     AObject::completeNew(command);
     c->perform(command);
     ASSERT_EQ(1, app->queue.count());
@@ -141,6 +141,6 @@ TEST_F(FrameworkTest, DeletedComponentLeavesTheCommandQueue) {
     g_log.clear();
     DeleteComponent(c);
     EXPECT_EQ(0, app->queue.count()) << "the command aimed at the deleted component is dropped";
-    app->queue.process();
+    app->queue.run();
     EXPECT_EQ("~1 ", g_log) << "deleted once";
 }

@@ -48,7 +48,7 @@ Bytes ResourceBytes(const char* name) {
 class LayoutLoaderTest : public FrameworkTest {
 protected:
     void clearApp() {
-        app->queue.process();
+        app->queue.run();
         while (!app->children().empty()) {
             AComponent* last = ChildOf(app->children().lastLink());
             DeleteComponent(last);
@@ -123,7 +123,7 @@ TEST_F(LayoutLoaderTest, GraftKeepsTheChildrenOfASingleTopLevelObject) {
         ASSERT_NE(nullptr, c);
         EXPECT_EQ(row.answered, c->id());
         EXPECT_EQ(row.children, describeChildren(app));
-        app->queue.process();
+        app->queue.run();
         EXPECT_EQ(row.afterQueueRun, describeChildren(app)) << "an includer is gone after one run of the queue";
         clearApp();
     }

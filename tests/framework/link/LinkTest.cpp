@@ -17,7 +17,7 @@ public:
         queue.add(command);
         return 1;
     }
-    ACommandQueue queue;
+    ACommandQueue queue{this, 1};
 };
 
 Root* g_root = nullptr;
@@ -26,9 +26,13 @@ AComponent* Application() {
     return g_root;
 }
 
-void NoFlush() {}
+AppComponentHooks MakeHooks() {
+    AppComponentHooks hooks{};
+    hooks.application = Application;
+    return hooks;
+}
 
-const AppComponentHooks kHooks = {Application, NoFlush};
+const AppComponentHooks kHooks = MakeHooks();
 
 }  // namespace
 
@@ -46,7 +50,7 @@ TEST(Link, LayoutNamingEveryFrameworkClassLoads) {
     EXPECT_EQ(1, loaded->id());
     ASSERT_EQ(2, loaded->children().count()) << "the includer and the grafted child";
     EXPECT_STREQ("ATreeIncluder", ChildOf(loaded->children().firstLink())->getClass()->name());
-    g_root->queue.process();
+    g_root->queue.run();
     EXPECT_EQ(1, loaded->children().count()) << "the includer deleted itself";
     AComponent* root = g_root;
     DeleteComponent(root);
