@@ -22,6 +22,9 @@ ACommand* LogProbe::doCommand(int16_t id, long argument) {
 }
 
 int16_t LogProbe::commandStatus(int16_t id, long argument) {
+    AActionRecord* record = answers.count(id) ? ActionRecordOf(argument) : nullptr;
+    if (record && record->f3 == -1)
+        record->f5 = selected;
     auto it = statuses.find(id);
     if (it != statuses.end())
         return it->second;

@@ -28,6 +28,7 @@ public:
     bool receivesActions() const override { return shown; }
     AActionTable* ownActionTable() override { return table; }
     bool acceptsTarget() override { return accepts; }
+    bool takesEditCommands() override { return edits; }
 
     static std::string log;
     // Commands the probe handles: id -> the answer (null entries are "not handled").
@@ -38,6 +39,9 @@ public:
     AActionTable* table = nullptr;  // not owned
     bool shown = true;
     bool accepts = false;
+    bool edits = false;
+    // What a radio group's status handler reports as selected (-1: none).
+    int selected = -1;
     // The last action record's index and first code seen by doCommand.
     int lastIndex = -99;
     int lastFirst = -99;
@@ -47,7 +51,8 @@ public:
 };
 
 // A table whose items are the codes put in items; their states are kept.
-class MapOwner : public ALocalOwner {
+template <class Base>
+class MapItems : public Base {
 public:
     bool hasItem(int16_t code) override { return items.count(code) != 0; }
     long itemState(int16_t code) override { return hasItem(code) ? items[code] : 0; }
@@ -63,6 +68,8 @@ public:
     std::map<int16_t, long> items;
     int16_t current = 0;
 };
+using MapOwner = MapItems<ALocalOwner>;
+using MapMenu = MapItems<AMenuItemOwner>;
 
 // Logs "run<name> " when it runs and "~<name> " when deleted.
 class LogCommand : public ACommand {
