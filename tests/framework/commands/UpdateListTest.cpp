@@ -1,5 +1,6 @@
 // The update list and the links between components: kinds grouped per
 // component, the two delivery passes, withdrawal, and links dropped at close.
+#include "framework/commands/AIdRangeList.h"
 #include "framework/commands/AUpdateList.h"
 #include "tests/framework/FrameworkTestSupport.h"
 #include "tests/framework/commands/CommandTestSupport.h"
@@ -123,4 +124,56 @@ TEST_F(UpdateListTest, LinksCarryChangesAndCloseLeavesNoReference) {
     EXPECT_TRUE(b->hasDependent(c)) << "removing a link the other way round changes nothing";
     b->removeLink(c);
     EXPECT_FALSE(c->hasSource(b));
+}
+
+TEST(PairSetTest, KeysAppearWithTheirFirstInnerKeyAndGoWithTheirLast) {
+    ALongPairSet set;
+    EXPECT_TRUE(set.add(7, 5));
+    EXPECT_FALSE(set.add(7, 14));
+    EXPECT_FALSE(set.add(7, 14));
+    EXPECT_EQ("5 14", KindsText(*set.find(7)));
+    EXPECT_FALSE(set.remove(7, 5));
+    EXPECT_TRUE(set.remove(7, 14));
+    EXPECT_FALSE(set.contains(7));
+    EXPECT_GT(FatalExitCodeOf([&] { set.remove(7, 14); }), 0) << "removing what is not there";
+
+    AIdRangeList ranges;
+    ranges.add(900, 20000, 10);
+    ranges.add(30, 32767, 1);
+    struct Row {
+        int16_t id;
+        bool found;
+        int16_t base;
+    };
+    for (const Row& row : {Row{20000, true, 900}, Row{20009, true, 900}, Row{20010, false, 0}, Row{19999, false, 0},
+                           Row{32767, true, 30}}) {
+        SCOPED_TRACE(row.id);
+        int16_t base = 0;
+        EXPECT_EQ(row.found, ranges.lookup(row.id, base));
+        EXPECT_EQ(row.base, base);
+    }
+}
+
+TEST_F(UpdateListTest, TimersGoThroughTheApplicationAndFireIntoTimerFired) {
+    static std::string s_calls;
+    const AppComponentHooks* saved = AComponent::hooks();
+    AppComponentHooks timers = *saved;
+    timers.addTimer = [](AComponent* c, uint32_t delay) -> uint16_t {
+        s_calls += "add" + std::to_string(c->id()) + ":" + std::to_string(delay) + " ";
+        return 3;
+    };
+    timers.restartTimer = [](AComponent*, uint16_t id) { s_calls += "restart" + std::to_string(id) + " "; };
+    timers.setTimerDelay = [](AComponent*, uint16_t id, uint32_t delay) {
+        s_calls += "delay" + std::to_string(id) + ":" + std::to_string(delay) + " ";
+    };
+    SetAppComponentHooks(&timers);
+    LogProbe* p = probe(app, 5);
+    EXPECT_EQ(3, p->addTimer(250));
+    p->restartTimer(3);
+    p->setTimerDelay(3, 100);
+    EXPECT_EQ("add5:250 restart3 delay3:100 ", s_calls);
+    EXPECT_EQ(0, p->handleTimer(3, 1000));
+    SetAppComponentHooks(nullptr);
+    EXPECT_GT(FatalExitCodeOf([&] { p->addTimer(1); }), 0) << "no application";
+    SetAppComponentHooks(saved);
 }

@@ -41,7 +41,8 @@ TEST(Link, LayoutNamingEveryFrameworkClassLoads) {
     SetAppComponentHooks(&kHooks);
     g_root = new Root;
     AObject::completeNew(g_root);
-    for (const char* name : {"AComponent", "ATreeIncluder"}) {
+    for (const char* name : {"AComponent", "ATreeIncluder", "ABehavior", "ACommand", "ADeleteComponentCmd",
+                             "ANoChangeCommand", "APassThroughCommand", "ANotifyCommand", "ASetTargetCmd"}) {
         SCOPED_TRACE(name);
         EXPECT_NE(nullptr, AClass::findByName(name));
     }
@@ -51,7 +52,9 @@ TEST(Link, LayoutNamingEveryFrameworkClassLoads) {
     ASSERT_EQ(2, loaded->children().count()) << "the includer and the grafted child";
     EXPECT_STREQ("ATreeIncluder", ChildOf(loaded->children().firstLink())->getClass()->name());
     g_root->queue.run();
-    EXPECT_EQ(1, loaded->children().count()) << "the includer deleted itself";
+    ASSERT_EQ(1, loaded->children().count()) << "the includer deleted itself";
+    AComponent* grafted = ChildOf(loaded->children().firstLink());
+    EXPECT_EQ(1, grafted->behaviors().count()) << "the behaviour joined its parent's behaviours";
     AComponent* root = g_root;
     DeleteComponent(root);
     SetAppComponentHooks(nullptr);
