@@ -42,30 +42,26 @@ void ABindingSet::remove(int16_t code, AActionBinding* binding) {
     }
 }
 
-AActionBinding* ABindingSet::findForTarget(int16_t code, AComponent* target) const {
+template <class Test>
+AActionBinding* ABindingSet::findIf(int16_t code, Test test) const {
     Alist* list = ListOf(byCode_, code);
     if (!list)
         return nullptr;
     AListIterator it(list);
     while (void* value = it.next()) {
         AActionBinding* b = static_cast<AActionBinding*>(value);
-        if (b->target() == target)
+        if (test(*b))
             return b;
     }
     return nullptr;
 }
 
+AActionBinding* ABindingSet::findForTarget(int16_t code, AComponent* target) const {
+    return findIf(code, [target](const AActionBinding& b) { return b.target() == target; });
+}
+
 AActionBinding* ABindingSet::findActive(int16_t code) const {
-    Alist* list = ListOf(byCode_, code);
-    if (!list)
-        return nullptr;
-    AListIterator it(list);
-    while (void* value = it.next()) {
-        AActionBinding* b = static_cast<AActionBinding*>(value);
-        if (b->isActive())
-            return b;
-    }
-    return nullptr;
+    return findIf(code, [](const AActionBinding& b) { return b.isActive(); });
 }
 
 AActionBinding* ABindingSet::first(int16_t code) const {

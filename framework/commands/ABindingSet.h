@@ -34,6 +34,9 @@ public:
     AActionBinding* range(int16_t base) const;
 
 private:
+    template <class Test>
+    AActionBinding* findIf(int16_t code, Test test) const;
+
     longa_pvoidAVLMap byCode_;  // code -> Alist* of bindings, owned lists
     longa_pvoidAVLMap ranges_;  // base code -> range record
 };

@@ -67,17 +67,7 @@ void ACommandHistory::trimTo(short k) {
 }
 
 void ACommandHistory::dropTarget(AComponent* component) {
-    ALink* link = commands_.firstLink();
-    while (link != commands_.sentinel()) {
-        ALink* next = link->next;
-        ACommand* command = CommandAt(link, 487);
-        if (command->target() == component) {
-            commands_.remove(command);
-            if (queue_->release(command))
-                ACommandQueue::destroy(command);
-        }
-        link = next;
-    }
+    queue_->dropFrom(commands_, component);
 }
 
 void ACommandHistory::clear() {

@@ -72,10 +72,11 @@ public:
     // Uncounts the command and finishes it; answers its ownership word (nonzero: delete it).
     uint16_t release(ACommand* command);
     static void destroy(ACommand* command);
+    // Releases and takes out of list every command aimed at the component.
+    void dropFrom(Alist& list, AComponent* component);
 
 private:
     void pushUndo(ACommand* command);
-    void dropFrom(Alist& list, AComponent* component);
     void endRun();
 
     AComponent* owner_;    // not owned

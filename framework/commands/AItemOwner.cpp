@@ -56,6 +56,17 @@ Alist* AItemOwner::listOf(const longa_pvoidAVLMap& map, AComponent* component) {
     return p ? static_cast<Alist*>(map.contentsOf(p)) : nullptr;
 }
 
+bool AItemOwner::appendTo(longa_pvoidAVLMap& map, AComponent* component, AActionBinding* binding) {
+    Alist* list = listOf(map, component);
+    bool created = list == nullptr;
+    if (created) {
+        list = new Alist;
+        map.slot(KeyOf(component)) = list;
+    }
+    list->append(binding);
+    return created;
+}
+
 bool AItemOwner::add(int16_t command, AComponent* receiver, int16_t first, int16_t last, long flags) {
     return insert(command, receiver, first, last, flags);
 }
@@ -88,13 +99,7 @@ bool AItemOwner::insert(int16_t command, AComponent* receiver, int16_t first, in
     }
     for (long i = 0; i < count; ++i)
         codes_.add(static_cast<int16_t>(from + i), binding.get());
-    Alist* list = listOf(components_, receiver);
-    bool created = list == nullptr;
-    if (created) {
-        list = new Alist;
-        components_.slot(KeyOf(receiver)) = list;
-    }
-    list->append(binding.release());
+    bool created = appendTo(components_, receiver, binding.release());
     return created && !listOf(groups_, receiver);
 }
 
@@ -104,14 +109,11 @@ bool AItemOwner::defineRange(AComponent* component, int16_t base, int16_t first,
     range->setRange(first, count);
     codes_.addRange(base, range.get());
     aliases_.add(base, first, count);
-    Alist* list = listOf(groups_, component);
-    bool created = list == nullptr;
-    if (created) {
-        list = new Alist;
-        groups_.slot(KeyOf(component)) = list;
-    }
-    list->append(range.release());
-    return created && !listOf(components_, component);
+    bool created = appendTo(groups_, component, range.release()) && !listOf(components_, component);
+    // The component leaves the table at its close like a receiver does.
+    if (created)
+        component->noteActionTable(this);
+    return created;
 }
 
 void AItemOwner::activate(AActionBinding* binding) {

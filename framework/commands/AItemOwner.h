@@ -66,7 +66,7 @@ public:
     // Makes and files a binding; true when the receiver was new to the table.
     bool insert(int16_t command, AComponent* receiver, int16_t first, int16_t last, long flags);
     // Files a range record: codes first.. first+count-1 fire under base, and an
-    // open binding of base takes the range. True when the component was new.
+    // open binding of base takes the range. A component new to the table notes it (true).
     bool defineRange(AComponent* component, int16_t base, int16_t first, uint16_t count);
     void activate(AActionBinding* binding);
     void deactivate(AActionBinding* binding);
@@ -89,6 +89,8 @@ protected:
 
 private:
     static Alist* listOf(const longa_pvoidAVLMap& map, AComponent* component);
+    // Appends to the component's list (the map owns it); true when the list is new.
+    static bool appendTo(longa_pvoidAVLMap& map, AComponent* component, AActionBinding* binding);
     void unfile(AActionBinding* binding);
 
     longa_pvoidAVLMap components_;  // component -> Alist* of its bindings (owned lists and bindings)

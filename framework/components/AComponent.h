@@ -289,6 +289,9 @@ protected:
 private:
     static void runSetUpPasses(AComponent* root);
     static void runUnbindPass(AComponent* root);
+    using KeyStep = ACommand* (AComponent::*)(AKeyEvent& event);
+    // Behaviours' toCommand, then this one's, then the parent's climb.
+    ACommand* climbKey(AKeyEvent& event, KeyStep toCommand, KeyStep climb, long line);
     void bind(int16_t command, AComponent* target, int16_t first, int16_t last, long flags, AActionTable* table);
     void dropLinks();
 

@@ -78,29 +78,24 @@ long AComponent::dispatchChar(AKeyEvent& event) {
 }
 
 ACommand* AComponent::keyCommand(AKeyEvent& event) {
-    ACommand* pass = passThroughCommand();
-    for (ALink* link = behaviors_.firstLink(); link != behaviors_.sentinel(); link = link->next) {
-        ACommand* c = BehaviorAt(link, 1062)->keyToCommand(event);
-        if (c != pass)
-            return c;
-    }
-    ACommand* own = keyToCommand(event);
-    if (own != pass)
-        return own;
-    return getParent() ? getParent()->keyCommand(event) : pass;
+    return climbKey(event, &AComponent::keyToCommand, &AComponent::keyCommand, 1062);
 }
 
 ACommand* AComponent::charCommand(AKeyEvent& event) {
+    return climbKey(event, &AComponent::charToCommand, &AComponent::charCommand, 1079);
+}
+
+ACommand* AComponent::climbKey(AKeyEvent& event, KeyStep toCommand, KeyStep climb, long line) {
     ACommand* pass = passThroughCommand();
     for (ALink* link = behaviors_.firstLink(); link != behaviors_.sentinel(); link = link->next) {
-        ACommand* c = BehaviorAt(link, 1079)->charToCommand(event);
+        ACommand* c = (BehaviorAt(link, line)->*toCommand)(event);
         if (c != pass)
             return c;
     }
-    ACommand* own = charToCommand(event);
+    ACommand* own = (this->*toCommand)(event);
     if (own != pass)
         return own;
-    return getParent() ? getParent()->charCommand(event) : pass;
+    return getParent() ? (getParent()->*climb)(event) : pass;
 }
 
 ACommand* AComponent::keyToCommand(AKeyEvent& event) {

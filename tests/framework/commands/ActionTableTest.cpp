@@ -109,6 +109,9 @@ TEST_F(ActionTableTest, FiredCodesReachTheirHandlerThroughRangesAndAliases) {
     p->shown = false;
     EXPECT_EQ("", fire(22, &result)) << "a hidden receiver is not asked";
     EXPECT_EQ(1, result) << "it answers the no-change command";
+
+    DeleteComponent(group);
+    EXPECT_EQ(0, table.dispatch(20005, 0, nullptr)) << "the range went with the component that defined it";
 }
 
 TEST_F(ActionTableTest, StatesFollowTheHandlersAndBrokenBindingsAreAssertions) {
