@@ -59,6 +59,9 @@ TEST_F(ActionTableTest, ACodeClaimedTwiceIsArbitratedByTheNearestCommonAncestor)
     first->addAction(100, first, 12, &table);
     first->addAction(100, first, 12, &table);
     EXPECT_EQ("2:do100 ", fire(12)) << "a second binding of one receiver and code is ignored";
+
+    first->addAction(100, first, 61, &table);
+    EXPECT_EQ("", fire(61)) << "a code that names no item is not bound";
 }
 
 TEST_F(ActionTableTest, AnUnsettledConflictIsAnAssertionNamingBothBindings) {

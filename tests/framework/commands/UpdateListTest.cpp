@@ -124,6 +124,11 @@ TEST_F(UpdateListTest, LinksCarryChangesAndCloseLeavesNoReference) {
     EXPECT_TRUE(b->hasDependent(c)) << "removing a link the other way round changes nothing";
     b->removeLink(c);
     EXPECT_FALSE(c->hasSource(b));
+
+    b->addLink(c);
+    AComponent* dependent = c;
+    DeleteComponent(dependent);
+    EXPECT_EQ(0, b->dependentCount()) << "a closed dependent leaves its source";
 }
 
 TEST(PairSetTest, KeysAppearWithTheirFirstInnerKeyAndGoWithTheirLast) {
