@@ -1,0 +1,146 @@
+// Graphic displays and display locks on memory contexts: shapes read back as
+// pixels, special colour values, the context stack and its checkpoint.
+#include "framework/graphics/ADisplayLock.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+
+namespace {
+
+const uint16_t kOwnDevice = AGraphicDisplay::kOwnDevice;
+
+}  // namespace
+
+TEST_F(GraphicsTest, FrameRectInsetsByPenWidth) {
+    struct Row {
+        uint16_t width;
+        std::vector<APoint> ink;
+        std::vector<APoint> blank;
+    };
+    const Row rows[] = {
+        {3, {{11, 11}, {18, 11}, {18, 18}, {11, 18}, {10, 15}, {12, 15}}, {{9, 9}, {15, 15}, {13, 13}, {21, 21}}},
+        {1, {{10, 10}, {19, 10}, {19, 19}, {10, 19}}, {{11, 11}, {20, 20}, {15, 15}}},
+    };
+    SiteComponent* site = makeSite(app, 1);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.width);
+        Canvas canvas(40, 40);
+        {
+            ADisplayLock lock(site, canvas.dc(), kOwnDevice, nullptr, Everywhere());
+            lock.display()->SetForeColor(RGB(0, 0, 0));
+            lock.display()->FrameRect(ARect(10, 10, 20, 20), row.width);
+        }
+        for (const APoint& p : row.ink)
+            EXPECT_EQ(0u, canvas.pixel(p.x, p.y)) << p.x << "," << p.y;
+        for (const APoint& p : row.blank)
+            EXPECT_EQ(0xFFFFFFu, canvas.pixel(p.x, p.y)) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(GraphicsTest, ShapesMoveWithTheComponentOrigin) {
+    SiteComponent* site = makeSite(app, 1, ARect(5, 7, 30, 30));
+    Canvas canvas(40, 40);
+    {
+        ADisplayLock lock(site, canvas.dc(), kOwnDevice, nullptr, Everywhere());
+        lock.display()->FillRect(ARect(0, 0, 2, 2), RGB(255, 0, 0));
+        lock.display()->SetForeColor(RGB(0, 0, 255));
+        lock.display()->DrawLine(APoint(0, 10), APoint(10, 10));
+    }
+    EXPECT_EQ(RGB(255, 0, 0), canvas.pixel(5, 7));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.pixel(6, 8));
+    EXPECT_EQ(0xFFFFFFu, canvas.pixel(7, 9));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.pixel(10, 17));
+}
+
+TEST_F(GraphicsTest, SpecialColorValues) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(8, 8);
+    ADisplayContext::instance().setPrinter(canvas.dc());
+    struct Row {
+        const char* name;
+        uint16_t flags;
+        COLORREF expectDefault;
+    };
+    const Row rows[] = {
+        {"screen", kOwnDevice, GetSysColor(COLOR_WINDOWTEXT)},
+        {"printer", AGraphicDisplay::kPrinter, 0x000000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ADisplayLock lock(site, canvas.dc(), row.flags, nullptr, nullptr);
+        AGraphicDisplay* d = lock.display();
+        d->SetForeColor(RGB(1, 2, 3));
+        EXPECT_EQ(RGB(1, 2, 3), d->SetForeColor(AGraphicDisplay::kQueryColor));
+        EXPECT_EQ(RGB(1, 2, 3), d->foreColor()) << "a query changes nothing";
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas.dc()));
+        d->SetForeColor(AGraphicDisplay::kDefaultColor);
+        EXPECT_EQ(row.expectDefault, GetTextColor(canvas.dc()));
+        d->SetForeColor(AGraphicDisplay::kRecordColor);
+        EXPECT_EQ(AGraphicDisplay::kRecordColor, d->foreColor());
+        EXPECT_EQ(row.expectDefault, GetTextColor(canvas.dc())) << "a recorded value leaves the device alone";
+    }
+    ADisplayContext::instance().setPrinter(nullptr);
+}
+
+TEST_F(GraphicsTest, LocksEndingOutOfOrderWriteTheCheckpoint) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(8, 8);
+    ADisplayContext& context = ADisplayContext::instance();
+    AGraphicDisplay* initial = context.current();
+    {
+        auto* outer = new ADisplayLock(site, canvas.dc(), kOwnDevice, nullptr, Everywhere());
+        auto* inner = new ADisplayLock(site, canvas.dc(), kOwnDevice, nullptr, Everywhere());
+        EXPECT_EQ(inner->display(), context.current());
+        delete outer;
+        EXPECT_EQ("#ADisplayLock::reset() : context stack checkpoint\n", errors.text);
+        EXPECT_EQ(initial, context.current());
+        delete inner;
+    }
+    errors.text.clear();
+    {
+        ADisplayLock outer(site, canvas.dc(), kOwnDevice, nullptr, Everywhere());
+        { ADisplayLock inner(site, canvas.dc(), kOwnDevice, nullptr, Everywhere()); }
+        EXPECT_EQ(outer.display(), context.current());
+    }
+    EXPECT_EQ("", errors.text) << "locks ended in reverse order say nothing";
+}
+
+TEST_F(GraphicsTest, NestedLockStateComesBack) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(40, 40);
+    ARegion left(ARect(0, 0, 20, 40));
+    ADisplayLock outer(site, canvas.dc(), kOwnDevice, nullptr, &left);
+    AGraphicDisplay* d = outer.display();
+    d->SetForeColor(RGB(0, 128, 0));
+    {
+        ADisplayLock inner;
+        ARegion top(ARect(0, 0, 40, 5));
+        inner.push(d, &top, 0);
+        EXPECT_EQ(d, inner.display()) << "a nested lock reuses the display";
+        d->SetForeColor(RGB(200, 0, 0));
+        d->FillRect(ARect(0, 0, 40, 40), RGB(200, 0, 0));
+    }
+    EXPECT_EQ(RGB(0, 128, 0), d->foreColor());
+    EXPECT_EQ(RGB(0, 128, 0), GetTextColor(canvas.dc()));
+    EXPECT_EQ(RGB(200, 0, 0), canvas.pixel(2, 2));
+    EXPECT_EQ(0xFFFFFFu, canvas.pixel(2, 10)) << "the inner clip held";
+    d->FillRect(ARect(0, 0, 40, 40), RGB(0, 0, 200));
+    EXPECT_EQ(RGB(0, 0, 200), canvas.pixel(2, 10));
+    EXPECT_EQ(0xFFFFFFu, canvas.pixel(30, 10)) << "the outer clip is back";
+}
+
+TEST_F(GraphicsTest, MeasuringDisplayRefusesShapes) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(8, 8);
+    ADisplayLock lock(site, canvas.dc(), 0x000D & ~AGraphicDisplay::kOwnsWindowDC, nullptr, nullptr);
+    EXPECT_FALSE(lock.display()->isDrawable());
+    EXPECT_NE(-1, FatalExitCodeOf([&] { lock.display()->FillRect(ARect(0, 0, 2, 2), 0); }));
+}
+
+TEST_F(GraphicsTest, MetafileLockRecordsDrawing) {
+    SiteComponent* site = makeSite(app, 1);
+    AMetafileLock lock(site);
+    lock.display()->FillRect(ARect(0, 0, 10, 10), RGB(0, 0, 0));
+    HMETAFILE meta = lock.close();
+    ASSERT_NE(nullptr, meta);
+    EXPECT_GT(GetMetaFileBitsEx(meta, 0, nullptr), 18u) << "more than the header";
+    DeleteMetaFile(meta);
+}
