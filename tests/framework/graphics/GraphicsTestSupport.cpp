@@ -82,6 +82,58 @@ std::string Canvas::savePng(const char* name) const {
     return path;
 }
 
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "";
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+}  // namespace
+
+std::string RunOnHost(const std::string& script) {
+    static int serial = 0;
+    std::string base = "/tmp/sv-graphics-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    // The output file appears under its final name only when the script has ended.
+    std::string wrapped =
+        "exec >" + base + ".part 2>/dev/null\n" + script + "\nmv " + base + ".part " + base + ".out\n";
+    HANDLE f = CreateFileA(("Z:" + base + ".sh").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return "";
+    DWORD wrote = 0;
+    WriteFile(f, wrapped.data(), static_cast<DWORD>(wrapped.size()), &wrote, nullptr);
+    CloseHandle(f);
+    std::string command = "/bin/sh " + base + ".sh";
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    std::string out;
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        for (int i = 0; i < 600; ++i) {
+            if (GetFileAttributesA(("Z:" + base + ".out").c_str()) != INVALID_FILE_ATTRIBUTES) {
+                out = ReadWholeFile("Z:" + base + ".out");
+                break;
+            }
+            Sleep(100);
+        }
+    }
+    for (const char* ext : {".sh", ".part", ".out"})
+        DeleteFileA(("Z:" + base + ext).c_str());
+    return out;
+}
+
 void GraphicsTest::TearDown() {
     ADisplayContext::Shutdown();
     FrameworkTest::TearDown();

@@ -71,5 +71,9 @@ protected:
 // A region over the whole plane: a lock pushed without a region draws nothing.
 const ARegion* Everywhere();
 
+// Runs a shell script on the host (Wine starts Unix programs) and answers
+// what it printed, once it ended; empty when it did not end within 60 s.
+std::string RunOnHost(const std::string& script);
+
 // The folder of the test artifacts (Windows path, with a trailing slash), made on demand.
 std::string ArtifactsFolder();
