@@ -38,7 +38,15 @@ bool PrinterRequired() {
 
 class PrinterDC {
 public:
-    PrinterDC() : dc(CreateDCA("WINSPOOL", "PDF", nullptr, nullptr)) {}
+    // Wine's spooler has been seen to miss the CUPS printer for a moment after
+    // a job; it is asked again for a few seconds before the test gives up.
+    PrinterDC() : dc(nullptr) {
+        for (int i = 0; i < 50 && !dc; ++i) {
+            dc = CreateDCA("WINSPOOL", "PDF", nullptr, nullptr);
+            if (!dc)
+                Sleep(100);
+        }
+    }
     ~PrinterDC() {
         if (dc)
             DeleteDC(dc);
