@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/object/AError.h"
-#include "base/object/AFixedPool.h"
 #include "framework/graphics/AGraphicDisplay.h"
 
 _AFont* _AFont::head_ = nullptr;
@@ -18,7 +17,6 @@ _AFont::PlacementCall _AFont::placementCall = &GetCharacterPlacementA;
 namespace {
 
 const long kMaxTextRun = 32767;
-AFixedPool* g_handlePool = nullptr;  // pointer-sized handles, 200 a chunk
 
 long RunLength(const char* text, long length) {
     if (length < 0)
@@ -94,12 +92,7 @@ _AFont* _AFont::find(const AFontSpec& spec) {
 void _AFont::release() {
     if (--refs_ > 0)
         return;
-    _AFont** link = &head_;
-    while (*link && *link != this)
-        link = &(*link)->next_;
-    if (!*link)
-        ThrowAssert("fdraw", 240);
-    *link = next_;
+    UnlinkBody(head_, this, &_AFont::next_, 240);
     --live_;
     // Displays still showing the body select the system font first, so the
     // handles are no longer in a context when they are deleted.
@@ -318,36 +311,4 @@ long _AFont::indexAtOffsetJustified(const char* text, long length, int32_t x, in
         return lo;
     }
     return hi;
-}
-
-AFont::AFont(const AFontSpec& spec) : body_(_AFont::find(spec)) {
-    body_->addRef();
-}
-
-AFont::AFont(const AFont& other) : body_(other.body_) {
-    body_->addRef();
-}
-
-AFont& AFont::operator=(const AFont& other) {
-    other.body_->addRef();
-    body_->release();
-    body_ = other.body_;
-    return *this;
-}
-
-AFont::~AFont() {
-    body_->release();
-    body_ = nullptr;
-}
-
-void* AFont::operator new(size_t size) {
-    return AFixedPool::allocIn(&g_handlePool, size, 200, "fdraw", 560);
-}
-
-void AFont::operator delete(void* p) {
-    AFixedPool::freeIn(&g_handlePool, p);
-}
-
-long AFont::liveHandles() {
-    return g_handlePool ? g_handlePool->live() : 0;
 }

@@ -14,6 +14,7 @@
 
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
+#include "framework/graphics/ABodyHandle.h"
 
 class AGraphicDisplay;
 
@@ -130,22 +131,11 @@ private:
     static long live_;
 };
 
-// A handle on a font body, holding one reference. Handles come from a pool.
-class AFont {
+// A handle on a font body, holding one reference.
+class AFont : public ABodyHandle<_AFont> {
 public:
-    explicit AFont(const AFontSpec& spec);
-    AFont(const AFont& other);
-    AFont& operator=(const AFont& other);
-    ~AFont();
+    explicit AFont(const AFontSpec& spec) : ABodyHandle(_AFont::find(spec)) {}
 
-    _AFont* body() const { return body_; }
-    const AFontSpec& spec() const { return body_->spec(); }
-    HFONT getHFont() { return body_->getHFont(false, nullptr); }
-
-    static void* operator new(size_t size);
-    static void operator delete(void* p);
-    static long liveHandles();
-
-private:
-    _AFont* body_;  // one reference held
+    const AFontSpec& spec() const { return body()->spec(); }
+    HFONT getHFont() { return body()->getHFont(false, nullptr); }
 };

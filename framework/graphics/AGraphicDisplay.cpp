@@ -236,28 +236,29 @@ void AGraphicDisplay::selectPen(COLORREF color) {
     pen_ = pen;
 }
 
-COLORREF AGraphicDisplay::SetForeColor(COLORREF color) {
-    COLORREF previous = fore_;
+COLORREF AGraphicDisplay::setColor(COLORREF& slot, COLORREF color, bool fore) {
+    COLORREF previous = slot;
     if (color == kQueryColor)
         return previous;
-    fore_ = color;
+    slot = color;
     if (!dc_ || color == kRecordColor)
         return previous;
+    if (!fore) {
+        SetBkColor(dc_, resolve(color, defaultBack_, hiliteBack_));
+        return previous;
+    }
     COLORREF real = resolve(color, defaultFore_, hiliteFore_);
     SetTextColor(dc_, real);
     selectPen(real);
     return previous;
 }
 
+COLORREF AGraphicDisplay::SetForeColor(COLORREF color) {
+    return setColor(fore_, color, true);
+}
+
 COLORREF AGraphicDisplay::SetBackColor(COLORREF color) {
-    COLORREF previous = back_;
-    if (color == kQueryColor)
-        return previous;
-    back_ = color;
-    if (!dc_ || color == kRecordColor)
-        return previous;
-    SetBkColor(dc_, resolve(color, defaultBack_, hiliteBack_));
-    return previous;
+    return setColor(back_, color, false);
 }
 
 HDC AGraphicDisplay::referenceDC() {

@@ -128,6 +128,9 @@ private:
     void setupScaling();
     COLORREF resolve(COLORREF color, COLORREF def, COLORREF hilite) const;
     void selectPen(COLORREF color);
+    // Stores a colour value and, unless it is a special value that does not
+    // reach the device, sets it: text colour and pen, or background.
+    COLORREF setColor(COLORREF& slot, COLORREF color, bool fore);
 
     HDC dc_;              // see kOwnsWindowDC for ownership
     HDC measureDC_;       // not owned

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/object/AError.h"
-#include "base/object/AFixedPool.h"
 #include "base/object/AImageLibError.h"
 #include "framework/graphics/AGraphicDisplay.h"
 
@@ -15,8 +14,6 @@ _AImage* _AImage::head_ = nullptr;
 long _AImage::live_ = 0;
 
 namespace {
-
-AFixedPool* g_handlePool = nullptr;  // pointer-sized handles, 200 a chunk
 
 [[noreturn]] void Refuse(const char* where, const char* why) {
     FormatErrorMessage("%s: %s", where, why);
@@ -165,12 +162,7 @@ _AImage* _AImage::find(const AImageSpec& spec) {
 void _AImage::release() {
     if (--refs_ > 0)
         return;
-    _AImage** link = &head_;
-    while (*link && *link != this)
-        link = &(*link)->next_;
-    if (!*link)
-        ThrowAssert("fdraw", 1120);
-    *link = next_;
+    UnlinkBody(head_, this, &_AImage::next_, 1120);
     --live_;
     delete this;
 }
@@ -455,32 +447,4 @@ long _AImage::writeBmp(const char* path) {
         return 0;
     DeleteFileA(temp.c_str());
     return error ? error : ERROR_WRITE_FAULT;
-}
-
-AImage::AImage(const AImageSpec& spec) : body_(_AImage::find(spec)) {
-    body_->addRef();
-}
-
-AImage::AImage(const AImage& other) : body_(other.body_) {
-    body_->addRef();
-}
-
-AImage& AImage::operator=(const AImage& other) {
-    other.body_->addRef();
-    body_->release();
-    body_ = other.body_;
-    return *this;
-}
-
-AImage::~AImage() {
-    body_->release();
-    body_ = nullptr;
-}
-
-void* AImage::operator new(size_t size) {
-    return AFixedPool::allocIn(&g_handlePool, size, 200, "fdraw", 1600);
-}
-
-void AImage::operator delete(void* p) {
-    AFixedPool::freeIn(&g_handlePool, p);
 }

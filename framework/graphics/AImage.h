@@ -15,6 +15,7 @@
 
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
+#include "framework/graphics/ABodyHandle.h"
 #include "framework/resources/AResource.h"
 
 class AImageSpec {
@@ -113,20 +114,10 @@ private:
     static long live_;
 };
 
-// A handle on an image body, holding one reference. Handles come from a pool.
-class AImage {
+// A handle on an image body, holding one reference.
+class AImage : public ABodyHandle<_AImage> {
 public:
-    explicit AImage(const AImageSpec& spec);
-    AImage(const AImage& other);
-    AImage& operator=(const AImage& other);
-    ~AImage();
+    explicit AImage(const AImageSpec& spec) : ABodyHandle(_AImage::find(spec)) {}
 
-    _AImage* body() const { return body_; }
-    HBITMAP getHBitmap() { return body_->getHBitmap(false); }
-
-    static void* operator new(size_t size);
-    static void operator delete(void* p);
-
-private:
-    _AImage* body_;  // one reference held
+    HBITMAP getHBitmap() { return body()->getHBitmap(false); }
 };
