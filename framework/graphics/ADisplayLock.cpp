@@ -4,6 +4,7 @@
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
 #include "framework/graphics/ADisplaySite.h"
+#include "framework/graphics/AFont.h"
 
 void ADisplayState::save(AGraphicDisplay* display) {
     if (display_)
@@ -26,8 +27,16 @@ void ADisplayState::restore() {
         RestoreDC(d->dc_, level_);
     if (measureLevel_ && d->measureDC_)
         RestoreDC(d->measureDC_, measureLevel_);
-    // RestoreDC put the saved font back into the contexts; the fields follow it.
+    // RestoreDC put the saved font back into the contexts; the fields follow
+    // it, unless the body went meanwhile and its handle with it.
     d->font_ = font_;
+    if (font_ && !_AFont::isLive(font_)) {
+        d->font_ = nullptr;
+        if (d->dc_)
+            SelectObject(d->dc_, GetStockObject(SYSTEM_FONT));
+        if (d->measureDC_ && d->measureDC_ != d->dc_)
+            SelectObject(d->measureDC_, GetStockObject(SYSTEM_FONT));
+    }
     d->fore_ = fore_;
     d->back_ = back_;
     d->textMode_ = textMode_;

@@ -89,6 +89,14 @@ _AFont* _AFont::find(const AFontSpec& spec) {
     return CheckAlloc(new _AFont(spec), "fdraw", 210);
 }
 
+bool _AFont::isLive(const _AFont* font) {
+    for (_AFont* f = head_; f; f = f->next_) {
+        if (f == font)
+            return true;
+    }
+    return false;
+}
+
 void _AFont::release() {
     if (--refs_ > 0)
         return;

@@ -97,6 +97,8 @@ public:
     // Deletes every printer realisation (made again on next use).
     static void releasePrinterFonts();
     static long liveCount() { return live_; }
+    // Whether font is a body on the list (a saved pointer may outlive its body).
+    static bool isLive(const _AFont* font);
     // 0 never, 1 on preview displays, 2 on printer displays: text is drawn
     // with GetCharacterPlacementA advances.
     static uint16_t textPlacementMode;

@@ -134,3 +134,36 @@ TEST_F(GraphicsTest, PlacedPrinterTextFallsBackToPlainOutput) {
     _AFont::textPlacementMode = 0;
     ADisplayContext::instance().setPrinter(nullptr);
 }
+
+TEST_F(GraphicsTest, FontGoneWhileShownLeavesTheSystemFont) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(100, 30);
+    ADisplayLock outer(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+    AGraphicDisplay* d = outer.display();
+    auto* font = new AFont(AFontSpec("Courier New,20,0"));
+    font->body()->drawText(APoint(0, 20), "abc", 3, 0);
+    {
+        ADisplayLock inner;
+        inner.push(d, Everywhere(), 0);
+        EXPECT_EQ(font->body(), d->font());
+        delete font;
+        EXPECT_EQ(nullptr, d->font()) << "the display let go of the body";
+    }
+    EXPECT_EQ(nullptr, d->font()) << "the state saved before keeps no pointer to the body";
+    EXPECT_EQ(GetStockObject(SYSTEM_FONT), GetCurrentObject(canvas.dc(), OBJ_FONT));
+}
+
+TEST(FontSpec, FromStockFont) {
+    const struct {
+        int id;
+        uint16_t system;
+    } rows[] = {{SYSTEM_FONT, 1}, {ANSI_VAR_FONT, 0}, {DEFAULT_GUI_FONT, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        AFontSpec spec = AFontSpec::fromStock(row.id);
+        EXPECT_FALSE(spec.face.empty());
+        EXPECT_GT(spec.size, 0);
+        EXPECT_EQ(0, spec.style);
+        EXPECT_EQ(row.system, spec.system);
+    }
+}
