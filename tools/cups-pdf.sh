@@ -17,3 +17,8 @@ if ! lpstat -v PDF >/dev/null 2>&1; then
   lpadmin -p PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
 fi
 lpstat -d 2>/dev/null | grep -q ": PDF$" || lpadmin -d PDF
+# A queue made a moment ago may not take jobs yet.
+for _ in $(seq 50); do
+  lpstat -a PDF 2>/dev/null | grep -q "accepting requests" && break
+  sleep 0.1
+done
