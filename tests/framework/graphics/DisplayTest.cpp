@@ -144,3 +144,23 @@ TEST_F(GraphicsTest, MetafileLockRecordsDrawing) {
     EXPECT_GT(GetMetaFileBitsEx(meta, 0, nullptr), 18u) << "more than the header";
     DeleteMetaFile(meta);
 }
+
+TEST_F(GraphicsTest, RegionsFillAndFrameAtTheComponentsPlace) {
+    SiteComponent* site = makeSite(app, 1, ARect(10, 20, 60, 60));
+    Canvas canvas(80, 80);
+    ARegion area(ARect(0, 0, 10, 10));
+    {
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        lock.display()->SetForeColor(RGB(0, 0, 255));
+        area.fillOn(*lock.display());
+        ARegion frame(ARect(20, 0, 30, 10));
+        lock.display()->SetForeColor(RGB(255, 0, 0));
+        frame.frameOn(*lock.display());
+    }
+    EXPECT_EQ(RGB(0, 0, 255), canvas.pixel(10, 20));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.pixel(19, 29));
+    EXPECT_EQ(0xFFFFFFu, canvas.pixel(20, 30));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.pixel(30, 20)) << "frame corner";
+    EXPECT_EQ(0xFFFFFFu, canvas.pixel(35, 25)) << "a frame leaves the inside";
+    EXPECT_EQ(ARect(0, 0, 10, 10), area.ownerBounds()) << "the region stays in its owner's coordinates";
+}

@@ -167,3 +167,22 @@ TEST(FontSpec, FromStockFont) {
         EXPECT_EQ(row.system, spec.system);
     }
 }
+
+TEST_F(GraphicsTest, JustificationResetAndTopAlignedText) {
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 200, 40));
+    Canvas canvas(200, 40);
+    AFont font(AFontSpec("Arial,12,0"));
+    ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+    const char* text = "un deux trois";
+    int32_t plain = font.body()->measure(text, -1).width;
+    // Wine leaves SetTextJustification out of GetTextExtentPoint32A (Windows
+    // counts it), so only the reset is checked here.
+    AJustification spread = {2, 20};
+    font.body()->measureJustified(text, -1, &spread);
+    EXPECT_EQ(plain, font.body()->measure(text, -1).width) << "justification is reset after";
+
+    AFontMetrics m = font.body()->metrics();
+    font.body()->drawTextAtTop(APoint(0, 0), "H", 1);
+    EXPECT_EQ(0, canvas.inkIn(ARect(0, m.ascent + 1, 20, 40))) << "nothing below the baseline of an H";
+    EXPECT_GT(canvas.inkIn(ARect(0, 0, 20, m.ascent)), 10);
+}

@@ -189,3 +189,14 @@ TEST(Image, WriteBmpReplacesTheFileWhole) {
     EXPECT_NE(0, image.body()->writeBmp(nowhere.c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(nowhere.c_str()));
 }
+
+TEST_F(GraphicsTest, SystemBitmapsLoadByNumber) {
+    AImage close(AImageSpec(32754, 0, 0, true));  // OBM_CLOSE
+    APoint size = close.body()->size();
+    EXPECT_GT(size.x, 0);
+    EXPECT_GT(size.y, 0);
+    HGLOBAL copy = close.body()->copyBits();
+    ASSERT_NE(nullptr, copy);
+    EXPECT_GE(GlobalSize(copy), sizeof(BITMAPINFOHEADER) + size_t(size.x * size.y * 3));
+    GlobalFree(copy);
+}
