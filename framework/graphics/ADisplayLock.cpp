@@ -48,7 +48,10 @@ void AClipLock::set(const ARegion& region) {
         display_ = context ? context->current() : nullptr;
         if (!display_)
             ThrowAssert("fgrdisp", 1190);
-        hadClip_ = GetClipRgn(display_->dc(), saved_.handle()) == 1;
+        // A context without a clip answers 0: restoring it means no clip, not an empty one.
+        HRGN probe = CreateRectRgn(0, 0, 0, 0);
+        hadClip_ = GetClipRgn(display_->dc(), probe) == 1;
+        DeleteObject(probe);
         if (hadClip_)
             saved_ = display_->getClipRegion();
     }
