@@ -102,6 +102,19 @@ void ADisplayLock::push(AGraphicDisplay* display, const ARegion* region, int16_t
 void ADisplayLock::reset() {
     if (!display_)
         return;
+    ADisplaySite* site = display_->site();
+    if (site && site->isOffscreen() && display_->isDrawable()) {
+        uint16_t flags = display_->flags();
+        if (flags & AGraphicDisplay::kOffscreen) {
+            site->copyOffscreenToScreen(region_);
+        } else if (flags & AGraphicDisplay::kOwnDevice) {
+            site->invalidateClippedOnScreen(region_);
+        } else if (flags & AGraphicDisplay::kPaint) {
+            ARegion visible(region_);
+            visible.intersect(ARegion(site->getLocalBounds()));
+            site->invalidateOffscreen(visible);
+        }
+    }
     clip_.restore();
     state_.restore();
     ADisplayContext& context = ADisplayContext::instance();

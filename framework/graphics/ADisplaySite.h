@@ -40,6 +40,19 @@ public:
     virtual const APrinterInfo* canPrint();
     // The nearest enclosing site, or null at the top.
     ADisplaySite* getDisplayParent();
+    // Off-screen drawing, when a lock on an off-screen component ends (region
+    // in the component's space): its off-screen root copies the region from
+    // its image to the screen; a component on its own device has the region
+    // redrawn on screen; a paint display's region is redrawn in the root.
+    virtual void copyOffscreenToScreen(const ARegion& region) { (void)region; }
+    virtual void invalidateClippedOnScreen(const ARegion& region) { (void)region; }
+    virtual void invalidateOffscreen(const ARegion& region) { (void)region; }
+    // The component's own palette realisation, asked first by the palette
+    // table for the components filed as handlers: non-zero when colours changed.
+    virtual int realizePalette(bool background) {
+        (void)background;
+        return 0;
+    }
 
     // Display environments: the component's own one (null when it sets none),
     // the one in force (its own, else its nearest enclosing site's), and the

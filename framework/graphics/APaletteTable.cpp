@@ -94,6 +94,12 @@ HPALETTE APaletteTable::paletteFor(AComponent* c, bool resolveOwner) const {
 bool APaletteTable::realize(AComponent* c, bool background) {
     if (!enabled_)
         return false;
+    Pix handler = handlers_.seek(Key(c));
+    if (handler && handlers_.contentsOf(handler)) {
+        auto* site = static_cast<ADisplaySite*>(handlers_.contentsOf(handler));
+        if (site->realizePalette(background))
+            return true;
+    }
     HWND window = WindowOf(c);
     if (!window)
         return false;

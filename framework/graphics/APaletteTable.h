@@ -36,7 +36,8 @@ public:
     // WM_QUERYNEWPALETTE (background false) and WM_PALETTECHANGED (true): whether colours changed.
     bool realize(AComponent* c, bool background);
     bool selectAndRealize(HDC dc, HPALETTE palette, bool background) const;
-    // Components whose own palette operation is asked first when realising.
+    // Components whose own palette operation (ADisplaySite::realizePalette,
+    // values are ADisplaySite pointers) is asked first when realising.
     longa_pvoidAVLMap& handlers() { return handlers_; }
 
     // The application's table that displays consult, or null.
@@ -52,7 +53,7 @@ private:
     AComponent* app_;             // not owned
     AComponent* toolBar_;         // not owned
     longa_pvoidAVLMap palettes_;  // component -> HPALETTE
-    longa_pvoidAVLMap handlers_;  // component -> object
+    longa_pvoidAVLMap handlers_;  // component -> ADisplaySite (not owned)
     bool enabled_;
 
     static APaletteTable* active_;

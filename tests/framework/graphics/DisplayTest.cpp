@@ -164,3 +164,51 @@ TEST_F(GraphicsTest, RegionsFillAndFrameAtTheComponentsPlace) {
     EXPECT_EQ(0xFFFFFFu, canvas.pixel(35, 25)) << "a frame leaves the inside";
     EXPECT_EQ(ARect(0, 0, 10, 10), area.ownerBounds()) << "the region stays in its owner's coordinates";
 }
+
+TEST_F(GraphicsTest, OffscreenLocksHandTheirRegionOnWhenTheyEnd) {
+    Canvas canvas(60, 60);
+    struct Row {
+        const char* name;
+        bool offscreen;
+        bool ownDevice;
+        const char* expect;
+    };
+    const Row rows[] = {
+        {"on screen: nothing", false, true, ""},
+        {"own device", true, true, "screen 5,5,20,20 "},
+        {"off-screen image", true, false, "copy 5,5,20,20 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SiteComponent* site = makeSite(app, 1, ARect(0, 0, 40, 40));
+        site->offscreen = row.offscreen;
+        site->ownDevice = row.ownDevice ? canvas.dc() : nullptr;
+        ARegion region(ARect(5, 5, 20, 20));
+        if (row.ownDevice) {
+            AOffscreenLock lock(site, &region);
+            EXPECT_EQ(canvas.dc(), lock.display()->dc());
+        } else {
+            ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOffscreen | AGraphicDisplay::kOwnDevice, nullptr,
+                              &region);
+        }
+        EXPECT_EQ(row.expect, site->calls);
+        AComponent* gone = site;
+        DeleteComponent(gone);
+    }
+}
+
+TEST_F(GraphicsTest, PrinterDisplaysFollowANewPrinterContext) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas first(8, 8);
+    Canvas second(8, 8);
+    ADisplayContext::instance().setPrinter(first.dc());
+    {
+        ADisplayLock printer(site, first.dc(), AGraphicDisplay::kPrinter, nullptr, nullptr);
+        ADisplayLock screen(site, first.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        ADisplayContext::instance().setPrinter(second.dc());
+        EXPECT_EQ(second.dc(), printer.display()->dc());
+        EXPECT_EQ(second.dc(), printer.display()->getMeasureDC());
+        EXPECT_EQ(first.dc(), screen.display()->dc()) << "screen displays stay";
+    }
+    ADisplayContext::instance().setPrinter(nullptr);
+}

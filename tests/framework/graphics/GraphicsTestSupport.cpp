@@ -18,6 +18,12 @@ void SiteComponent::setEnv(ATextStyle* style) {
         env->attach(this, true);
 }
 
+void SiteComponent::note(const char* what, const ARegion& region) {
+    ARect r = region.ownerBounds();
+    calls += std::string(what) + " " + std::to_string(r.left()) + "," + std::to_string(r.top()) + "," +
+             std::to_string(r.right()) + "," + std::to_string(r.bottom()) + " ";
+}
+
 Canvas::Canvas(int width, int height) : width_(width), height_(height) {
     HDC screen = GetDC(nullptr);
     dc_ = CreateCompatibleDC(screen);

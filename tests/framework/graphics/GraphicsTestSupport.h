@@ -26,6 +26,15 @@ public:
     ATextStyle* ownDisplayEnv() override { return env; }
     void displayEnvChanged(ATextStyle*, uint8_t mask) override { changes |= mask; }
     void invalidate() override { ++invalidations; }
+    bool isOffscreen() override { return offscreen; }
+    HDC getDisplay() override { return ownDevice; }
+    void copyOffscreenToScreen(const ARegion& region) override { note("copy", region); }
+    void invalidateClippedOnScreen(const ARegion& region) override { note("screen", region); }
+    void invalidateOffscreen(const ARegion& region) override { note("root", region); }
+    int realizePalette(bool background) override {
+        calls += background ? "palette-bg " : "palette ";
+        return paletteAnswer;
+    }
     // Attaches style (owned from now on) as this component's environment.
     void setEnv(ATextStyle* style);
 
@@ -33,8 +42,14 @@ public:
     ATextStyle* env = nullptr;  // owned
     uint8_t changes = 0;
     int invalidations = 0;
+    bool offscreen = false;
+    HDC ownDevice = nullptr;
+    int paletteAnswer = 0;
+    std::string calls;  // the off-screen and palette hooks called, with their regions
 
 private:
+    void note(const char* what, const ARegion& region);
+
     ARect frame_;
 };
 

@@ -70,3 +70,20 @@ TEST_F(GraphicsTest, DisplaySelectsItsComponentsPalette) {
     EXPECT_NE(palette, GetCurrentObject(canvas.dc(), OBJ_PAL)) << "the lock put the old palette back";
     DeleteObject(palette);
 }
+
+TEST_F(GraphicsTest, PaletteHandlersAreAskedFirst) {
+    SiteComponent* site = makeSite(app, 1);
+    APaletteTable table(app);
+    table.handlers().slot(reinterpret_cast<long>(site)) = static_cast<ADisplaySite*>(site);
+    EXPECT_FALSE(table.realize(site, false)) << "disabled: nobody is asked";
+    EXPECT_EQ("", site->calls);
+    table.setEnabled(true);
+    site->paletteAnswer = 1;
+    EXPECT_TRUE(table.realize(site, true));
+    site->paletteAnswer = 0;
+    EXPECT_FALSE(table.realize(site, false));
+    EXPECT_EQ("palette-bg palette ", site->calls);
+    table.componentDeleted(site);
+    EXPECT_FALSE(table.realize(site, false));
+    EXPECT_EQ("palette-bg palette ", site->calls) << "a deleted component's handler is gone";
+}
