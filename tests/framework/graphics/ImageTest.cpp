@@ -200,3 +200,24 @@ TEST_F(GraphicsTest, SystemBitmapsLoadByNumber) {
     EXPECT_GE(GlobalSize(copy), sizeof(BITMAPINFOHEADER) + size_t(size.x * size.y * 3));
     GlobalFree(copy);
 }
+
+TEST_F(GraphicsTest, PrintingDisplaysDrawImagesFromTheirBits) {
+    std::string path = WriteTemp("printed-grid.bmp", Bmp24(30, 20, GridPixel));
+    AImage image(AImageSpec::fromFile(path.c_str(), 0x0203, 0));
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 60, 60));
+    Canvas canvas(60, 60);
+    ADisplayContext::instance().setPrinter(canvas.dc());
+    {
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kPrinter, nullptr, nullptr);
+        image.body()->drawFrame(ARect(0, 0, 10, 10), nullptr, 4, _AImage::kOpaque);
+        ARect part(0, 0, 5, 5);
+        image.body()->drawFrame(ARect(20, 20, 25, 25), &part, 1, _AImage::kOpaque);
+        EXPECT_NE(nullptr, image.body()->getHBitmap(true)) << "a printer realisation on the printing display";
+    }
+    ADisplayContext::instance().setPrinter(nullptr);
+    EXPECT_EQ(CellColor(4), canvas.pixel(1, 1));
+    EXPECT_EQ(CellColor(4), canvas.pixel(9, 9));
+    EXPECT_EQ(CellColor(1), canvas.pixel(22, 22)) << "a part of a frame";
+    EXPECT_EQ(0xFFFFFFu, canvas.pixel(25, 25));
+    EXPECT_NE(-1, FatalExitCodeOf([&] { image.body()->getHBitmap(true); })) << "no printing display";
+}
