@@ -64,7 +64,7 @@ TEST(TextStyle, LoadsRecords) {
 }
 
 TEST(TextStyle, ShortRecordRaisesAndKeepsDefaults) {
-    for (size_t cut : {size_t(1), size_t(9), size_t(20), kStyle101.size() - 1}) {
+    for (size_t cut : {size_t(1), size_t(5), size_t(9), size_t(20), kStyle101.size() - 1}) {
         SCOPED_TRACE(cut);
         std::vector<unsigned char> bytes(kStyle101.begin(), kStyle101.begin() + static_cast<long>(cut));
         AMemoryStream stream(bytes.data(), static_cast<long>(bytes.size()));
