@@ -4,6 +4,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 source "$root/tools/wine-env.sh"
+# CUPS is not a service of the machine: the printing tests need it running,
+# and fail instead of skipping without it.
+"$root/tools/cups-pdf.sh"
+export SV_REQUIRE_PRINTER=1
 
 build=${SV_BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
