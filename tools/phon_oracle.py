@@ -9,6 +9,10 @@ word list (/usr/share/dict/french, UTF-8), and bench_phon.exe under Wine.
   phon_oracle.py compare BUILD [N]   agreement over N words of the list (all
                                      when N is left out); disagreements go to
                                      /tmp/phon_disagree.txt
+  phon_oracle.py exceptions TOTAL    fills the exception dictionary up to TOTAL
+                                     words from the disagreements of a full
+                                     compare, keeping every entry it holds and
+                                     leaving out the words of the test data
 
 espeak-ng's symbols map to the matcher's normalised alphabet as follows
 (stress and pause marks ' , - _ | : dropped, then doubled letters made single
@@ -170,11 +174,53 @@ def compare(build, limit):
           % (n, 100.0 * any_best / n, 100.0 * first / n))
 
 
+EXCEPTIONS = os.path.join(ROOT, "search", "engine", "KyPhonExceptions.inc")
+ENTRY = re.compile(r'^\{"((?:[^"\\]|\\.)*)", "((?:[^"\\]|\\.)*)"\},$')
+# Word endings of verb forms and plurals: their base word is the better exception.
+INFLECTED = re.compile(r"(ai|ais|ait|as|ât|âmes|âtes|èrent|erai|eras|era|erez|erons|eront|erais|erait|"
+                       r"eriez|erions|eraient|ions|iez|ons|ez|ent|aient|asse|asses|assent|assiez|assions|"
+                       r"ées|és|ée|ît|îmes|îtes|isse|isses|issent|issiez|issions|irent|es|s)$")
+
+
+def fill_exceptions(total):
+    """Short uninflected words first: the oracle's reading becomes the exception."""
+    header, entries = [], {}
+    with open(EXCEPTIONS, encoding="utf-8") as f:
+        for line in f:
+            m = ENTRY.match(line.strip())
+            if m:
+                entries[m.group(1)] = m.group(2)
+            elif not entries:
+                header.append(line)
+    test_words = set()
+    for name in ("PhonSample.inc", "PhonPairs.inc"):
+        with open(os.path.join(DATA, name), encoding="utf-8") as f:
+            test_words |= set(re.findall(r'"([^"]*)"', f.read()))
+    found = []
+    with open("/tmp/phon_disagree.txt", encoding="utf-8") as f:
+        for line in f:
+            word, reading, _ = line.rstrip("\n").split("\t")
+            if (word in entries or word in test_words or len(word) < 3 or "-" in word
+                    or INFLECTED.search(word) or not re.search(r"[aeiouyéèêàâîôû]", word)
+                    or len(reading) > len(word) + 1):
+                continue
+            found.append((len(word), word, reading))
+    for _, word, reading in sorted(found)[:max(0, total - len(entries))]:
+        entries[word] = reading
+    with open(EXCEPTIONS, "w", encoding="utf-8") as f:
+        f.writelines(header)
+        for word in sorted(entries, key=lambda w: w.encode("cp1252")):
+            f.write("{%s, %s},\n" % (c_string(word), c_string(entries[word])))
+    print("exceptions: %d" % len(entries))
+
+
 def main():
-    if len(sys.argv) < 3 or sys.argv[1] not in ("sample", "compare"):
+    if len(sys.argv) < 3 or sys.argv[1] not in ("sample", "compare", "exceptions"):
         sys.exit(__doc__)
     if sys.argv[1] == "sample":
         write_sample(sys.argv[2])
+    elif sys.argv[1] == "exceptions":
+        fill_exceptions(int(sys.argv[2]))
     else:
         compare(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 0)
 

@@ -678,7 +678,7 @@ const PhonemeRule kPhonemeRules[] = {
     {"es$", kFinal, {".", "es"}},
     {"er$", kFinal, {"er", "2r", "e"}},
     {"en_", kFinal, {"a~"}},
-    {"en$", kFinal, {"e~", "a~"}},
+    {"en$", kFinal, {"e~", "a~", "En"}},
     {"emm", kFinal, {"am", "Em"}},
     {"em_", kFinal, {"a~"}},
     {"ein", kFinal, {"e~"}},
