@@ -644,7 +644,7 @@ const PhonemeRule kPhonemeRules[] = {
     {"im", kFinal, {"e~", "im"}},
     {"ie", kFinal, {"je", "i"}},
     {"ia", kFinal, {"ja", "ia"}},
-    {"i2", kFinal, {"j2"}},
+    {"i2", kAdd, {"j2"}},
     {"i$", kFinal, {"i"}},
     {"i", kFinal, {"i"}},
     // g: gu and gn, soft g.

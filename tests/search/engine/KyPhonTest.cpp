@@ -82,6 +82,7 @@ TEST(KyPhon, AnswersTellingWords) {
         {"fille", "fij", ""},
         {"x1", "ks?", ""},
         {"12", "?", ""},
+        {"si2", "sj2", ""},
         {"h", "", ""},
     };
     for (const Row& r : rows) {
@@ -178,6 +179,7 @@ TEST(KyPhon, TranscribesEveryBranchWithItsScore) {
         {"^qui$", ".ki:4 .kwi:4 .kui:4 .ki:4 .kyi:5"},
         {"^a1$", ".a?:102"},
         {"^œ$", ".2:4"},
+        {"^si2$", ".sj2:5 .si?:103"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
