@@ -263,6 +263,8 @@ float KY_PhonScore(char* phonetic) {
 }
 
 int KY_PhonCandidates(const char* word, long /*reserved*/, KyPhonList** result) {
+    if (!result)
+        return 1;
     *result = nullptr;
     if (!word || !*word)
         return Fail(result, "phon: empty word");
@@ -279,13 +281,8 @@ int KY_PhonCandidates(const char* word, long /*reserved*/, KyPhonList** result) 
     char* text = Segment(folded);
     if (!text)
         return Fail(result, "phon: out of memory");
-    KyPhonSet set{nullptr, 0, 0};
-    set.last = -1;
-    int rc = GrowSet(&set) ? 0 : 1;
-    if (rc == 0) {
-        set.last = 0;
-        rc = KY_PhonTranscribe(text, &set, 0);
-    }
+    KyPhonSet set{static_cast<KyPhonCandidate*>(KY_Calloc(kSetBlock, sizeof(KyPhonCandidate))), 0, kSetBlock};
+    int rc = set.items ? KY_PhonTranscribe(text, &set, 0) : 1;
     KY_Free(text);
     if (rc != 0) {
         KY_PhonFreeSet(&set);

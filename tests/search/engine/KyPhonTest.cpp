@@ -94,6 +94,7 @@ TEST(KyPhon, AnswersTellingWords) {
             EXPECT_NE(got.end(), std::find(got.begin(), got.end(), one)) << one << " missing from " << joined;
         EXPECT_EQ(got.size(), std::set<std::string>(got.begin(), got.end()).size()) << "repeats in " << joined;
     }
+    EXPECT_EQ(1, KY_PhonCandidates("nation", 0, nullptr));
 }
 
 TEST(KyPhon, SegmentsInContext) {
