@@ -4,7 +4,7 @@
 Test tool only: never part of the product. Needs espeak-ng and the wfrench
 word list (/usr/share/dict/french, UTF-8), and bench_phon.exe under Wine.
 
-  phon_oracle.py sample BUILD        writes the committed test sample and
+  phon_oracle.py sample              writes the committed test sample and
                                      sound-alike pairs (tests/search/engine/)
   phon_oracle.py compare BUILD [N]   agreement over N words of the list (all
                                      when N is left out); disagreements go to
@@ -120,7 +120,7 @@ def c_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def write_sample(build):
+def write_sample():
     words = load_words()
     rng = random.Random(SEED)
     oracle = espeak(words)
@@ -215,11 +215,12 @@ def fill_exceptions(total):
 
 
 def main():
-    if len(sys.argv) < 3 or sys.argv[1] not in ("sample", "compare", "exceptions"):
+    if sys.argv[1:2] == ["sample"]:
+        write_sample()
+        return
+    if len(sys.argv) < 3 or sys.argv[1] not in ("compare", "exceptions"):
         sys.exit(__doc__)
-    if sys.argv[1] == "sample":
-        write_sample(sys.argv[2])
-    elif sys.argv[1] == "exceptions":
+    if sys.argv[1] == "exceptions":
         fill_exceptions(int(sys.argv[2]))
     else:
         compare(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 0)

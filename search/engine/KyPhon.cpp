@@ -60,10 +60,6 @@ char* CopyOf(const char* s) {
     return AppendTo(&copy, s ? s : "", s ? std::strlen(s) : 0) ? copy : nullptr;
 }
 
-bool IsConsonant(char c) {
-    return c != 0 && std::strchr("bcçdfghjklmnpqrstvwxzßñZ£SN", c) != nullptr;
-}
-
 // Room for one more candidate: blocks of 100, copied into a bigger array.
 bool GrowSet(KyPhonSet* set) {
     if (set->last + 1 < set->capacity)
@@ -241,7 +237,7 @@ float KY_PhonScore(char* phonetic) {
             continue;
         }
         dots = 0;
-        if (IsConsonant(b)) {
+        if (KY_PhonIsConsonant(b)) {
             if (b != previous) {
                 phonetic[out++] = b;
                 ++run;

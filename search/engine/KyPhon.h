@@ -59,6 +59,8 @@ float KY_PhonScore(char* phonetic);
 
 // --- Rule tables ---
 
+// Whether c is in the consonant class C (the intermediate letters Z, £, S, N included).
+bool KY_PhonIsConsonant(char c);
 // Folds a text in place to lower case (accented capitals included).
 void KY_PhonFold(char* text);
 // Length of the word-start prefix that a whole left text is ("re", "pré",

@@ -789,6 +789,10 @@ KyPhonSegment g_segment;
 
 }  // namespace
 
+bool KY_PhonIsConsonant(char c) {
+    return InSet(kConsonants, c);
+}
+
 void KY_PhonFold(char* text) {
     for (unsigned char* p = reinterpret_cast<unsigned char*>(text); *p; ++p) {
         unsigned char c = *p;
