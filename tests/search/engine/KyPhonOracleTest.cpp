@@ -1,7 +1,7 @@
 // The phonetic matcher against espeak-ng's readings of a fixed sample of the
 // wfrench list, and its recall of words that sound alike. The data are made by
-// tools/phon_oracle.py; the floors are the rates the rules reached when the
-// sample was drawn, so a rule change that loses words fails here.
+// tools/phon_oracle.py; the floors are the counts the rules last reached, so a
+// rule change that loses words fails here (raise them when rules gain some).
 //
 // UTF-8 source compiled as Windows-1252, like the tables.
 #include <gtest/gtest.h>
