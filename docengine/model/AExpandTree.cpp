@@ -190,7 +190,7 @@ bool AExpandCursor::next() {
         return false;
     }
     left = right;
-    right = tree_->firstClosedFrom(left->end);
+    right = tree_->closedAfter(left);
     setStretch();
     return true;
 }
@@ -201,7 +201,7 @@ bool AExpandCursor::previous() {
         return false;
     }
     right = left;
-    left = tree_->lastClosedBefore(right->start);
+    left = tree_->closedBefore(right);
     setStretch();
     return true;
 }
@@ -317,6 +317,31 @@ AExpandNode* AExpandTree::lastClosedBefore(long p) {
     AExpandNode* found = nullptr;
     forEachClosed([&](AExpandNode* n) {
         if (n->end > p)
+            return false;
+        found = n;
+        return true;
+    });
+    return found;
+}
+
+AExpandNode* AExpandTree::closedAfter(const AExpandNode* node) {
+    AExpandNode* found = nullptr;
+    bool passed = false;
+    forEachClosed([&](AExpandNode* n) {
+        if (passed) {
+            found = n;
+            return false;
+        }
+        passed = n == node;
+        return true;
+    });
+    return found;
+}
+
+AExpandNode* AExpandTree::closedBefore(const AExpandNode* node) {
+    AExpandNode* found = nullptr;
+    forEachClosed([&](AExpandNode* n) {
+        if (n == node)
             return false;
         found = n;
         return true;

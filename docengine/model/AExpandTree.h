@@ -119,6 +119,10 @@ public:
     // after p, and the last that ends at or before p.
     AExpandNode* firstClosedFrom(long p);
     AExpandNode* lastClosedBefore(long p);
+    // The outermost closed sections just after and just before one of them,
+    // in text order: an empty section at the text's end is passed, not met again.
+    AExpandNode* closedAfter(const AExpandNode* node);
+    AExpandNode* closedBefore(const AExpandNode* node);
     // Calls fn on each outermost closed section in text order until it answers false.
     template <class Fn>
     void forEachClosed(Fn fn);

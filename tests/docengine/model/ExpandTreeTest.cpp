@@ -129,6 +129,19 @@ TEST(ExpandTreeTest, TheCursorWalksTheStretchesBetweenClosedSections) {
     EXPECT_TRUE(cursor.previous());
     EXPECT_EQ(7, cursor.stretchStart);
     EXPECT_FALSE(cursor.seek(tree.get(), 20));
+    // A section left open at the end of a text is empty there: walks pass it once.
+    std::unique_ptr<AExpandTree> tail(Build(6, {{0, 6, 6, false}}));
+    AExpandCursor& last = tail->cursor();
+    ASSERT_TRUE(last.seek(tail.get(), 2));
+    walk.clear();
+    do
+        walk += "[" + std::to_string(last.stretchStart) + "," + std::to_string(last.stretchEnd) + ")";
+    while (last.next());
+    EXPECT_EQ("[0,6)[6,6)", walk);
+    last.seek(tail.get(), 2);
+    ASSERT_TRUE(last.next());
+    EXPECT_TRUE(last.previous());
+    EXPECT_FALSE(last.previous());
     // Without sections the whole text is one stretch.
     AExpandTree plain;
     plain.root().end = 5;
