@@ -239,6 +239,16 @@ bool AExpandTree::isVisible(long p) {
     return !(n && n != &root_ && n->holds(p));
 }
 
+// Widens a changed range (empty: none yet) to cover r.
+static void Widen(AExpandRange& changed, const AExpandRange& r) {
+    if (changed.start == changed.end) {
+        changed = r;
+        return;
+    }
+    changed.start = std::min(changed.start, r.start);
+    changed.end = std::max(changed.end, r.end);
+}
+
 AExpandRange AExpandTree::openAt(long p, AExpandRecord* record) {
     AExpandRange changed{0, 0};
     for (;;) {
@@ -246,12 +256,7 @@ AExpandRange AExpandTree::openAt(long p, AExpandRecord* record) {
         if (!n || n == &root_ || !n->holds(p))
             return changed;
         AExpandRange r = n->toggle();
-        if (changed.start == changed.end) {
-            changed = r;
-        } else {
-            changed.start = std::min(changed.start, r.start);
-            changed.end = std::max(changed.end, r.end);
-        }
+        Widen(changed, r);
         if (record)
             record->push_back(n->start);
     }
@@ -266,12 +271,7 @@ AExpandRange AExpandTree::restore(AExpandRecord* record) {
         if (!n)
             continue;
         AExpandRange r = n->toggle();
-        if (changed.start == changed.end) {
-            changed = r;
-        } else {
-            changed.start = std::min(changed.start, r.start);
-            changed.end = std::max(changed.end, r.end);
-        }
+        Widen(changed, r);
     }
     return changed;
 }

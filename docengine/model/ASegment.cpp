@@ -167,6 +167,24 @@ AFragment* ASegment::nextFragment(AFragment* fragment) const {
     return fragment->next();
 }
 
+// Widens the word over the neighbours on one side while it reaches the edge
+// of the current, non-empty fragment.
+static void WidenOver(ALocalRange& word, AFragment* f, bool backward, const char* separators) {
+    for (;;) {
+        ALocalRange r = f->textRange();
+        if (r.start >= r.end || (backward ? word.start != r.start : word.end != r.end))
+            return;
+        f = backward ? f->previous() : f->next();
+        if (!f)
+            return;
+        ALocalRange more = f->wordRangeAt(backward ? f->textRange().end : f->textRange().start, separators);
+        if (more.start >= more.end)
+            return;
+        word.start = std::min(word.start, more.start);
+        word.end = std::max(word.end, more.end);
+    }
+}
+
 ALocalRange ASegment::wordAt(AFragment* fragment, long position) {
     if (!fragment)
         ThrowAssert("gsegment", 221);
@@ -174,26 +192,8 @@ ALocalRange ASegment::wordAt(AFragment* fragment, long position) {
         return fragment->textRange();
     const char* separators = owner_->wordSeparators();
     ALocalRange word = fragment->wordRangeAt(position, separators);
-    for (AFragment* f = fragment; word.start == f->textRange().start && f->textRange().start < f->textRange().end;) {
-        f = f->previous();
-        if (!f)
-            break;
-        ALocalRange more = f->wordRangeAt(f->textRange().end, separators);
-        if (more.start >= more.end)
-            break;
-        word.start = std::min(word.start, more.start);
-        word.end = std::max(word.end, more.end);
-    }
-    for (AFragment* f = fragment; word.end == f->textRange().end && f->textRange().start < f->textRange().end;) {
-        f = f->next();
-        if (!f)
-            break;
-        ALocalRange more = f->wordRangeAt(f->textRange().start, separators);
-        if (more.start >= more.end)
-            break;
-        word.start = std::min(word.start, more.start);
-        word.end = std::max(word.end, more.end);
-    }
+    WidenOver(word, fragment, true, separators);
+    WidenOver(word, fragment, false, separators);
     return word;
 }
 
