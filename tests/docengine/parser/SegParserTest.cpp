@@ -77,6 +77,12 @@ TEST(SegParserTest, ReaderLinesCarryTheirLineEnd) {
         EXPECT_EQ(row.want, SegmentAt(parser.get(), nullptr, row.position, row.findStart));
     }
     EXPECT_EQ(5, parser->getLength());
+    // A long text is read from a movable block, pinned by the parser for each call.
+    std::string longText(40000, 'x');
+    longText[39990] = '\n';
+    Held<AStringReader> block(new AStringReader(longText.c_str(), -1));
+    Held<AReaderSegParser> blockLines(new AReaderSegParser(block.get()));
+    EXPECT_EQ("[39991,40000) xxxxxxxxx", SegmentAt(blockLines.get(), nullptr, 39995, true));
     Held<AStringReader> crlf(new AStringReader("a\r\nb", -1));
     Held<AReaderSegParser> lines(new AReaderSegParser(crlf.get()));
     EXPECT_EQ("[2,3) \n", SegmentAt(lines.get(), nullptr, 2, true));
