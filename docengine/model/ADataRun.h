@@ -10,8 +10,8 @@ class ADataRun {
 public:
     enum Kind { kText, kTab, kBlank, kSpecial, kBitmap, kClickable };
 
-    ADataRun(Kind kind, AFragment* fragment, long start, long end, char code = 0)
-        : kind_(kind), fragment_(fragment), start_(start), end_(end), code_(code) {}
+    ADataRun(Kind kind, AFragment* fragment, long start, long end, char code = 0, const AString& name = AString())
+        : kind_(kind), fragment_(fragment), start_(start), end_(end), code_(code), name_(name) {}
     virtual ~ADataRun() = default;
     ADataRun(const ADataRun&) = delete;
     ADataRun& operator=(const ADataRun&) = delete;
@@ -22,6 +22,8 @@ public:
     long end() const { return end_; }
     // The special byte of a special-character run.
     char code() const { return code_; }
+    // The bitmap name of a bitmap run.
+    const AString& name() const { return name_; }
 
 private:
     Kind kind_;
@@ -29,6 +31,7 @@ private:
     long start_;
     long end_;
     char code_;
+    AString name_;
 };
 
 // A clickable run keeps its fragment's segment locked while it lives.

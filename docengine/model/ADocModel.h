@@ -46,6 +46,9 @@ public:
     // The plain text of a document range; empty here.
     virtual AString exportText(long start, long end);
     virtual const char* wordSeparators() const;
+    // Whether the model maps fragment names to bitmap names, and the mapping.
+    virtual bool hasBitmapResolver() const { return false; }
+    virtual AString resolveBitmapName(const AString& name) { return name; }
 
 private:
     AFragParser* fragParser_;  // one reference held

@@ -6,6 +6,7 @@
 
 #include "base/object/AError.h"
 #include "docengine/model/ADataRun.h"
+#include "docengine/model/ADocModel.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
 #include "docengine/text/MarkupScan.h"
@@ -136,13 +137,12 @@ ATextFragment::ATextFragment(ASegment* segment, AFragment* previous, ALocalRange
     : AFragment(segment, previous, text, flags, name, linkKind), style_(style), colour_(colour) {}
 
 ADataRun* ATextFragment::nextDataRun(ADataRun* previous, bool cutAtBlanks) {
-    long start = previous && previous->fragment() == this ? previous->end() : text_.start;
-    if (start >= text_.end)
-        return nullptr;  // bitmap runs come with the model's name resolver
+    bool continues = previous && previous->fragment() == this;
+    long start = continues ? previous->end() : text_.start;
     const char* text = checkedSegment(300)->text().c_str();
     long limit = std::min<long>(text_.end, checkedSegment(300)->text().length());
     if (start >= limit)
-        return nullptr;
+        return bitmapRun(continues ? previous->end() : name_.start);
     long p = start;
     while (p < limit && text[p] != '\t' && !isSpecialByte(text[p]) && !(cutAtBlanks && text[p] == ' '))
         ++p;
@@ -156,6 +156,16 @@ ADataRun* ATextFragment::nextDataRun(ADataRun* previous, bool cutAtBlanks) {
     else  // a special byte at the fragment's end is a one-byte run, never a pair past it
         run = new ADataRun(ADataRun::kSpecial, this, p, p + 2 <= limit ? p + 2 : p + 1, text[p]);
     return CheckAlloc(run, "gfrag", 330);
+}
+
+ADataRun* ATextFragment::bitmapRun(long start) {
+    ADocModel* model = segment_ ? segment_->owner() : nullptr;
+    if (!model || !model->hasBitmapResolver() || start >= name_.end)
+        return nullptr;
+    AString resolved = model->resolveBitmapName(getName());
+    if (resolved != cachedName_)
+        cachedName_ = resolved;
+    return CheckAlloc(new ADataRun(ADataRun::kBitmap, this, start, name_.end, 0, cachedName_), "gfrag", 340);
 }
 
 AFragment* ATextFragment::splitAt(long position) {

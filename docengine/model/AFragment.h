@@ -130,6 +130,10 @@ public:
     int16_t colour() const { return colour_; }
 
 private:
+    // After the text: one run for the bitmap the model names after the
+    // fragment's name, when the model resolves bitmap names.
+    ADataRun* bitmapRun(long start);
+
     int16_t style_;
     int16_t colour_;
 };

@@ -20,6 +20,12 @@ AString TestModel::exportText(long start, long end) {
     return AString(text.data() + start, end - start);
 }
 
+AString TestModel::resolveBitmapName(const AString& name) {
+    AString resolved("img_");
+    resolved += name;
+    return resolved;
+}
+
 static std::string Hex(unsigned v) {
     char buffer[16];
     snprintf(buffer, sizeof buffer, "0x%X", v);

@@ -34,6 +34,8 @@ public:
     void segmentLocked(ASegment*) override { ++locks; }
     void segmentUnlocked(ASegment*) override { --locks; }
     void segmentLoaded(ASegment*) override { ++loads; }
+    bool hasBitmapResolver() const override { return resolvesBitmaps; }
+    AString resolveBitmapName(const AString& name) override;
 
     AExpandTree* tree = nullptr;          // owned
     const ARangeArray* ranges = nullptr;  // not owned
@@ -41,6 +43,7 @@ public:
     std::string text;                     // what exportText cuts from
     int locks = 0;
     int loads = 0;
+    bool resolvesBitmaps = false;  // names resolve to "img_" + name
 };
 
 // "P" paragraph, "\"text\"" text (with /sN style, /cN colour, h highlighted,

@@ -38,7 +38,7 @@ std::string Runs(AFragment* f, bool cutAtBlanks) {
         run = next;
         const char* kinds[] = {"text", "tab", "blank", "special", "bitmap", "click"};
         out += std::string(out.empty() ? "" : " ") + kinds[run->kind()] + "[" + std::to_string(run->start()) + "," +
-               std::to_string(run->end()) + ")";
+               std::to_string(run->end()) + ")" + run->name().c_str();
     }
     delete run;
     return out;
@@ -91,6 +91,17 @@ TEST(FragmentTest, DataRunsCutAtTabsSpecialsAndOptionallyBlanks) {
                         ALocalRange{0, 0}, 0, 0, 0);
         EXPECT_EQ(row.want, Runs(&f, row.cutAtBlanks));
     }
+    // With a resolver, the named fragments end with the bitmap their name resolves to.
+    TestModel* model = new TestModel;
+    Held<TestModel> holder(model);
+    Held<ASegment> named(new ASegment(model, 0, 6, AString("ab#cat")));
+    ATextFragment label(named.get(), nullptr, ALocalRange{0, 2}, 0, ALocalRange{3, 6}, 3, 1, 0);
+    ATextFragment empty(named.get(), nullptr, ALocalRange{0, 0}, 0, ALocalRange{3, 6}, 3, 1, 0);
+    EXPECT_EQ("text[0,2)", Runs(&label, false));
+    model->resolvesBitmaps = true;
+    EXPECT_EQ("text[0,2) bitmap[2,6)img_cat", Runs(&label, false));
+    EXPECT_EQ("bitmap[3,6)img_cat", Runs(&empty, false));
+
     Held<ASegment> segment(new ASegment(nullptr, 0, 0, AString("voir")));
     AClickableFragment click(segment.get(), nullptr, ALocalRange{0, 4}, 0, ALocalRange{0, 0}, 0, 3, 0);
     EXPECT_EQ("click[0,4)", Runs(&click, false));
