@@ -51,6 +51,8 @@ struct AFragParseContext {
     long rangeIndex = -1;
     // Brace constructs open around the current position.
     int depth = 0;
+    // The format that codes change before the first paragraph (variants that make none).
+    AParagraphFormat scratch;
 
     long local(const char* p) const { return static_cast<long>(p - start); }
     // Links a fragment made with `last` as its previous one into the chain.

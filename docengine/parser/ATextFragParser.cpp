@@ -88,8 +88,7 @@ AFragment* ATextFragParser::parseSegment(ASegment* segment) {
 AParagraphFormat& ATextFragParser::format(AFragParseContext& context) {
     if (context.paragraph)
         return context.paragraph->format;
-    scratch_ = AParagraphFormat();
-    return scratch_;
+    return context.scratch;
 }
 
 const char* ATextFragParser::parseRange(AFragParseContext& context, const char* p, const char* end) {

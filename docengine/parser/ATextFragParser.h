@@ -56,9 +56,6 @@ protected:
     class AExpandNode* findSection(AFragParseContext& context, const char* p, long line);
 
     char command_;
-
-private:
-    AParagraphFormat scratch_;
 };
 
 // Reads an optionally signed decimal number from [p, end) after blanks;
