@@ -51,6 +51,8 @@ struct AFragParseContext {
     long rangeIndex = -1;
     // Brace constructs open around the current position.
     int depth = 0;
+    // Bytes the brace searches may still scan in this segment.
+    long scanBudget = 0;
     // The format that codes change before the first paragraph (variants that make none).
     AParagraphFormat scratch;
 

@@ -1,6 +1,7 @@
 // The parser of the slash markup.
 #include "docengine/parser/ATextFragParser.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -75,6 +76,7 @@ AFragment* ATextFragParser::parseSegment(ASegment* segment) {
     context.end = context.start + segment->text().length();
     context.limit = context.end;
     context.ranges = segment->getHighlightRanges();
+    context.scanBudget = kScanFactor * (context.end - context.start) + 65536;
     try {
         startParagraph(context, context.start);
         parseRange(context, context.start, context.end);
@@ -376,6 +378,17 @@ const char* ATextFragParser::parseAtCode(AFragParseContext& context, const char*
     return close ? close + 1 : end;
 }
 
+const char* ATextFragParser::charged(AFragParseContext& context, const char* from, const char* stopped,
+                                     const char* end) {
+    // Constructs that never close would otherwise make every brace rescan the line.
+    context.scanBudget -= (stopped ? stopped : end) - from;
+    if (context.scanBudget < 0) {
+        long shown = std::min<long>(200, context.end - context.start);
+        RaiseParserError(170, "Markup too complex at :", context.start, context.start + shown);
+    }
+    return stopped;
+}
+
 AExpandNode* ATextFragParser::findSection(AFragParseContext& context, const char* p, long line) {
     ADocModel* model = context.segment->owner();
     if (!model)
@@ -450,7 +463,8 @@ const char* ATextFragParser::parseBraceSpec(AFragParseContext& context, const ch
             return end;
         c = p[1];
         prefix = p + 2;
-        prefixEnd = findUnescaped(prefix < end ? prefix : end, end, '@', isEscapeByte);
+        const char* from = prefix < end ? prefix : end;
+        prefixEnd = charged(context, from, findUnescaped(from, end, '@', isEscapeByte), end);
         if (!prefixEnd) {
             context.style = static_cast<int16_t>(0xFFFF);
             context.colour = 0xFF;
@@ -469,12 +483,13 @@ const char* ATextFragParser::parseBraceSpec(AFragParseContext& context, const ch
     if (c == 'B')
         return parseDelimitedSpec(context, labelStart, end, '#', '}');
 
-    const char* h = findUnescapedOutsideBraces(labelStart, end, '#', isEscapeByte);
+    const char* h = charged(context, labelStart, findUnescapedOutsideBraces(labelStart, end, '#', isEscapeByte), end);
     if (!h) {
         context.style = static_cast<int16_t>(0xFFFF);
         context.colour = 0xFF;
         // Read on after the last escaped '#' of the construct, else at its label.
-        const char* close = findUnescapedOutsideBraces(labelStart, end, '}', isEscapeByte);
+        const char* close =
+            charged(context, labelStart, findUnescapedOutsideBraces(labelStart, end, '}', isEscapeByte), end);
         const char* last = nullptr;
         for (const char* q = labelStart + 1; q < (close ? close : end); ++q)
             if (*q == '#' && isEscapeByte(q[-1]))
@@ -493,7 +508,7 @@ const char* ATextFragParser::parseBraceSpec(AFragParseContext& context, const ch
         parseRange(context, labelStart, h);
         resume = h + 1;
     } else {
-        const char* closing = findUnescaped(h + 1, end, '}', isEscapeByte);
+        const char* closing = charged(context, h + 1, findUnescaped(h + 1, end, '}', isEscapeByte), end);
         if (!closing) {
             context.style = static_cast<int16_t>(0xFFFF);
             context.colour = 0xFF;

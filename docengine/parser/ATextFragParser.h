@@ -5,7 +5,8 @@
 // Syntax errors raise AParserError ("gparser"): the message followed by the
 // text where the error was found. Every scan stays inside the segment; a code
 // cut by the end of its range takes the value 0 and parsing resumes at the
-// end. Brace constructs nest at most kMaxDepth deep. Every step is virtual so
+// end. Brace constructs nest at most kMaxDepth deep, and their searches scan
+// at most kScanFactor times the segment's length. Every step is virtual so
 // that the variants see every construct.
 #pragma once
 
@@ -14,6 +15,7 @@
 class ATextFragParser : public AFragParser {
 public:
     static const int kMaxDepth = 100;
+    static const long kScanFactor = 32;
 
     explicit ATextFragParser(char command = '/') : command_(command) {}
 
@@ -52,6 +54,9 @@ public:
 protected:
     // The current paragraph's format; a scratch one before any paragraph.
     AParagraphFormat& format(AFragParseContext& context);
+    // Charges a brace search that stopped at `stopped` (null: at end); past
+    // the segment's budget, an AParserError.
+    const char* charged(AFragParseContext& context, const char* from, const char* stopped, const char* end);
     // The section that starts at the local position, or an AParserError.
     class AExpandNode* findSection(AFragParseContext& context, const char* p, long line);
 
