@@ -1,0 +1,286 @@
+// The application object in this process: deferred commands and the target,
+// the loop's outer frame with its error handlers, the frame window's timer,
+// error reports, the instance-count report, profile strings and the log.
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "base/object/AFileSpec.h"
+#include "base/object/AFolderSpecs.h"
+#include "framework/app/AppServices.h"
+#include "tests/framework/app/AppTestSupport.h"
+#include "tests/framework/commands/CommandTestSupport.h"
+
+namespace {
+
+// An application whose doStart logs where it runs and posts a quit code.
+class StartingApp : public AApp {
+public:
+    StartingApp() : AApp(AString("TestApplication"), ARect(), 0, 0) {}
+    int run() override {
+        inRun = true;
+        int code = AApp::run();
+        inRun = false;
+        return code;
+    }
+    void doStart() override {
+        Ticker::log += inRun ? "doStart(in run) " : "doStart(outside) ";
+        PostQuitMessage(5);
+    }
+    bool inRun = false;
+};
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AApp* app = AApp::current();
+    if (app && app->frameMessage(window, message, wParam, lParam))
+        return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// An application whose frame is a plain hidden top-level window of this test.
+class FramedApp : public AApp {
+public:
+    FramedApp() : AApp(AString("TestApplication"), ARect(), kFrameHidden, 0) {}
+
+protected:
+    void* createFrameWindow(const ARect&, const AString& title) override {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = FrameProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SvTestFrame";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, "SvTestFrame", title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    }
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+}  // namespace
+
+class AppObjectTest : public AppTest {
+protected:
+    template <class T>
+    T* replaceApp() {
+        AComponent* old = app;
+        DeleteComponent(old);
+        drainMessages();
+        T* made = new T;
+        made->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+        AObject::completeNew(made);
+        app = made;
+        return made;
+    }
+    // Runs turns, each with a message waiting so that none blocks.
+    void runTurns(int n) {
+        for (int i = 0; i < n; ++i) {
+            PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+            app->runOnce();
+        }
+    }
+};
+
+// A command queued from inside a command runs only after the current one
+// has returned, at a later turn; deleting the target makes the application the target.
+TEST_F(AppObjectTest, QueuedCommandsWaitForTheNextTurnAndTheTargetFallsBackToTheApplication) {
+    drainMessages();
+    LogProbe* probe = MakeNew<LogProbe>(app, 7);
+    probe->accepts = true;
+    EXPECT_EQ(1, app->setTarget(probe, 0));
+    EXPECT_EQ(probe, app->target());
+    LogProbe::log.clear();
+    LogCommand* first = new LogCommand(probe, "A");
+    first->then = new LogCommand(probe, "B");
+    AObject::completeNew(first);
+    AObject::completeNew(first->then);
+    app->executeCommand(first);
+    EXPECT_EQ("", LogProbe::log) << "nothing runs inside the handler that queued it";
+    runTurns(1);
+    EXPECT_EQ("runA ~A ", LogProbe::log);
+    runTurns(1);
+    EXPECT_EQ("runA ~A runB ~B ", LogProbe::log);
+
+    AComponent* gone = probe;
+    DeleteComponent(gone);
+    EXPECT_EQ(app, app->target());
+    EXPECT_EQ(nullptr, app->defaultTarget());
+}
+
+// run writes "#Running..." and the count report, starts the application from
+// inside the loop and answers the WM_QUIT code; quit ends the loop with 0.
+TEST_F(AppObjectTest, RunStartsTheApplicationInsideTheLoopAndAnswersTheQuitCode) {
+    StartingApp* starting = replaceApp<StartingApp>();
+    errors.text.clear();
+    EXPECT_EQ(5, starting->run());
+    EXPECT_EQ("doStart(in run) ", Ticker::log);
+    EXPECT_TRUE(starting->started());
+    EXPECT_EQ(0u, errors.text.find("#Running...\n#APlink Count\t=\t")) << errors.text;
+
+    AApp* plain = replaceApp<AApp>();
+    plain->quit();
+    plain->quit();
+    EXPECT_EQ(0, plain->run());
+    EXPECT_TRUE(plain->quitRequested());
+}
+
+// Errors reaching the loop: recoverable ones offer Retry and the loop goes
+// on only on Retry; broken invariants end the process non-zero after the box.
+TEST_F(AppObjectTest, LoopErrorsAreShownAndRetryGoesOn) {
+    struct Row {
+        const char* name;
+        int answer;
+        int runs;  // "#Running..." lines
+    };
+    const Row rows[] = {{"retry", IDRETRY, 2}, {"cancel", IDCANCEL, 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        AApp* fresh = replaceApp<AApp>();
+        drainMessages();
+        struct Thrower : ACommand {
+            Thrower(AComponent* t) : ACommand(t, 0, 1) {}
+            void execute() override {
+                FormatErrorMessage("bad record");
+                PostQuitMessage(0);
+                ThrowTyped(ALocalError("tdata", 12));
+            }
+        };
+        Thrower* thrower = new Thrower(fresh);
+        AObject::completeNew(thrower);
+        fresh->executeCommand(thrower);
+        ClearBoxes();
+        BoxAnswer() = r.answer;
+        errors.text.clear();
+        EXPECT_EQ(0, fresh->run());
+        BoxAnswer() = IDOK;
+        ASSERT_EQ(1u, CapturedBoxes().size());
+        EXPECT_EQ("File tdata;line 12\nbad record", CapturedBoxes()[0].text);
+        EXPECT_EQ("ALocalError", CapturedBoxes()[0].caption);
+        EXPECT_EQ(unsigned(MB_RETRYCANCEL | MB_ICONEXCLAMATION), CapturedBoxes()[0].flags);
+        int runs = 0;
+        for (size_t at = errors.text.find("#Running"); at != std::string::npos;
+             at = errors.text.find("#Running", at + 1))
+            ++runs;
+        EXPECT_EQ(r.runs, runs);
+    }
+    ClearBoxes();
+    EXPECT_NE(0, FatalExitCodeOf([] { ThrowAssert("tloop", 40); }));
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("AAssertError", CapturedBoxes()[0].caption);
+    EXPECT_EQ(unsigned(MB_ICONEXCLAMATION), CapturedBoxes()[0].flags);
+}
+
+// The frame window's timer 1: none without framework timers, at least 1 ms
+// for a due one; its WM_TIMER fires the due timers through the frame's procedure.
+TEST_F(AppObjectTest, TheFrameTimerIsArmedOnlyForFrameworkTimers) {
+    EXPECT_TRUE(app->armFrameTimer(-1)) << "without frame: nothing to arm";
+    EXPECT_FALSE(app->armFrameTimer(0)) << "without frame: a due timer is not armed";
+    FramedApp* framed = replaceApp<FramedApp>();
+    HWND frame = static_cast<HWND>(framed->frameWindow());
+    if (!frame)
+        GTEST_SKIP() << "no display";
+    EXPECT_TRUE(framed->armFrameTimer(-1));
+    EXPECT_FALSE(KillTimer(frame, 1)) << "no Win32 timer without framework timers";
+    Ticker* ticker = MakeNew<Ticker>(framed, "t");
+    ticker->onTimer = [](Ticker&, uint16_t) {
+        PostQuitMessage(9);
+        return 1L;
+    };
+    TestClock() += 0;
+    framed->addTimer(ticker, 0);
+    // A turn arms timer 1 and blocks in GetMessageA until its WM_TIMER fires the framework timer.
+    EXPECT_EQ(9, framed->run());
+    EXPECT_EQ("t:1@1000 ", Ticker::log);
+    EXPECT_EQ(-1, framed->timerList().timeLeft(TestClock()));
+}
+
+// The error decision and the box of the application; the count report's lines.
+TEST_F(AppObjectTest, ErrorsAreDecidedAndReportedByTheApplication) {
+    struct Row {
+        const char* name;
+        const AError* error;
+        int16_t fatal;
+        const char* box;
+    };
+    ALocalError local("tfile", 3);
+    AAssertError broken("tfile", 12);
+    const Row rows[] = {
+        {"throwable", &local, 0, ""},
+        {"assertion", &broken, 1, "AAssertError|File tfile;line 12\nthe message"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ClearBoxes();
+        FormatErrorMessage("the message");
+        EXPECT_EQ(r.fatal, app->handleError(*r.error));
+        std::string box;
+        for (const CapturedBox& b : CapturedBoxes())
+            box += b.caption + "|" + b.text;
+        EXPECT_EQ(r.box, box);
+    }
+    errors.text.clear();
+    AApp::reportInstanceCounts(errors);
+    const char* names[] = {"APlink", "_AString", "longa_pvoidAVLNode", "AStringa_pvoidAVLNode", "_ARegion", "AFont",
+                           "_AFont", "AObject"};
+    size_t at = 0;
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        at = errors.text.find(std::string("#") + name + " Count\t=\t", at);
+        EXPECT_NE(std::string::npos, at);
+    }
+    EXPECT_NE(std::string::npos, errors.text.find("#\tinitialized:"));
+    EXPECT_NE(std::string::npos, errors.text.find("#\tbalance    :"));
+}
+
+// Profile strings round-trip French values through a real .ini file; a
+// value the reader gives back changed fails the verified write.
+TEST(AppServices, ProfileStringsRoundTripThroughARealIniFile) {
+    ATempFolderSpec folder;
+    AFileSpec file(folder, "svtest-profile.ini");
+    DeleteFileA(file.path().c_str());
+    char buffer[64];
+    EXPECT_EQ(0, ReadProfileString("réglages", "clé", "défaut", buffer, sizeof buffer, file));
+    EXPECT_STREQ("défaut", buffer) << "a missing file reads as the default";
+    struct Row {
+        const char* value;
+        long written;
+        const char* read;
+    };
+    const Row rows[] = {
+        {"Encyclopédie", 0, "Encyclopédie"},
+        {"Noël à l'été, œuvre", 0, "Noël à l'été, œuvre"},
+        {"trailing  ", -1, "trailing"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.value);
+        long size = static_cast<long>(strlen(r.value)) + 1;
+        EXPECT_EQ(r.written, WriteProfileStringVerified("réglages", "clé", r.value, size, file));
+        EXPECT_EQ(0, ReadProfileString("réglages", "clé", nullptr, buffer, sizeof buffer, file));
+        EXPECT_STREQ(r.read, buffer);
+    }
+    EXPECT_EQ(2013, ReadProfileString("réglages", "absente", nullptr, buffer, sizeof buffer, file));
+    EXPECT_STREQ("", buffer);
+    DeleteFileA(file.path().c_str());
+}
+
+// Each logged line is on disk when logLine returns.
+TEST_F(AppObjectTest, LogLinesAreOnDiskAtOnce) {
+    app->openLog("svtest-app.log");
+    ASSERT_NE(nullptr, app->getLogObject());
+    AFileSpec path(AAppTempFolderSpec(), "svtest-app.log");
+    app->logLine("première ligne");
+    EXPECT_EQ("première ligne\n", ReadFile(path.path().c_str()));
+    app->logLine("seconde");
+    EXPECT_EQ("première ligne\nseconde\n", ReadFile(path.path().c_str()));
+    app->openLog("svtest-app.log");
+    EXPECT_EQ("", ReadFile(path.path().c_str())) << "a new log starts empty";
+    AComponent* root = app;
+    DeleteComponent(root);
+    app = nullptr;
+    EXPECT_TRUE(DeleteFileA(path.path().c_str()));
+}
