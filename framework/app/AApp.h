@@ -39,6 +39,8 @@ public:
     };
     // The framework message's wParam that asks for start.
     enum : uint16_t { kStartRequest = 3 };
+    // The exit code of a loop that an error ended: never the 0 of a normal quit.
+    enum : int { kErrorExitCode = 1 };
 
     AApp();
     AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint16_t styleExtra);
@@ -68,7 +70,7 @@ public:
     virtual void closeAllWindowsNow() {}
     virtual bool closeAllWindowsChecked(int16_t flag) { return closeAllWindows(flag); }
 
-    // The loop: run returns the WM_QUIT wParam (0 when an error ended it).
+    // The loop: run returns the WM_QUIT wParam, kErrorExitCode when an error ended it.
     virtual int run();
     void runLoop();
     // One turn; safe from inside a command handler.
@@ -147,7 +149,9 @@ protected:
     ARect frameRect();
 
 private:
-    void construct();
+    // Shows a loop error with Retry and Cancel; false (the loop ends) unless Retry.
+    bool goOnAfter(const AError& error);
+    void endThroughError();
 
     AString name_;
     ARect requestedSize_;

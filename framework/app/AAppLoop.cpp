@@ -5,6 +5,7 @@
 #include "base/object/AOutStream.h"
 #include "base/object/SystemSeams.h"
 #include "framework/app/AApp.h"
+#include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
 
 namespace {
@@ -23,13 +24,24 @@ int AApp::run() {
             runLoop();
         } catch (const AAssertError& e) {
             reportError(e, 0);
-            quitFlag_ = 1;
+            endThroughError();
         } catch (const AError& e) {
-            if (reportError(e, MB_RETRYCANCEL) != IDRETRY)
-                quitFlag_ = 1;
+            goOnAfter(e);
         }
     }
     return exitCode_;
+}
+
+bool AApp::goOnAfter(const AError& error) {
+    if (reportError(error, MB_RETRYCANCEL) == IDRETRY)
+        return true;
+    endThroughError();
+    return false;
+}
+
+void AApp::endThroughError() {
+    quitFlag_ = 1;
+    exitCode_ = kErrorExitCode;
 }
 
 void AApp::runLoop() {
@@ -100,17 +112,25 @@ void AApp::fireDueTimers() {
 
 bool AApp::frameMessage(void* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
     (void)lParam;
-    if (message == frameworkMessage_ && frameworkMessage_ != 0) {
-        if (wParam == kStartRequest && !started())
-            start();
-        return true;
+    bool start = message == frameworkMessage_ && frameworkMessage_ != 0;
+    bool timer = message == WM_TIMER && wParam == 1 && window && window == frameWindow_;
+    if (!start && !timer)
+        return false;
+    // Called from a window procedure: no exception may leave it.
+    try {
+        if (start && wParam == kStartRequest && !started())
+            this->start();
+        if (timer) {
+            updateTime();
+            fireDueTimers();
+        }
+    } catch (const AError& e) {
+        goOnAfter(e);
+    } catch (...) {
+        ErrorBox("Unhandled Exception");
+        endThroughError();
     }
-    if (message == WM_TIMER && wParam == 1 && window && window == frameWindow_) {
-        updateTime();
-        fireDueTimers();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 void AApp::start() {

@@ -48,14 +48,17 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
-void RunGuarded(void (*step)(void*), void* context) {
+// Answers false when the step ended through an error, after reporting it.
+bool RunGuarded(void (*step)(void*), void* context) {
     try {
         step(context);
+        return true;
     } catch (const AError& e) {
         ReportError(e, 0);
     } catch (...) {
         ErrorBox("Unhandled Exception");
     }
+    return false;
 }
 
 int RunWithLog(void* instance, const char* commandLine, int showCommand) {
@@ -144,9 +147,10 @@ int RunApplication(void* instance, const char* commandLine, int showCommand) {
         int result;
         bool opened;
     } run = {instance, commandLine, showCommand, 0, false};
+    // No application object: creating it failed, and the run is no normal quit.
     if (!AApp::current())
-        return 0;
-    RunGuarded(
+        return AApp::kErrorExitCode;
+    bool ran = RunGuarded(
         [](void* p) {
             Run& r = *static_cast<Run*>(p);
             AApp* app = AApp::current();
@@ -158,6 +162,8 @@ int RunApplication(void* instance, const char* commandLine, int showCommand) {
             r.result = app->run();
         },
         &run);
+    if (!ran)
+        run.result = AApp::kErrorExitCode;
     if (run.opened && AApp::current()) {
         RunGuarded(
             [](void*) {

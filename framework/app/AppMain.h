@@ -4,7 +4,8 @@
 // The application supplies AppClassRecord (its AApp subclass) and AppLogName
 // (the framework log's name in the temporary folder; null or "" for none).
 // The log survives only a run ended by a fatal error report. The result is
-// the WM_QUIT code of the run, 0 when the application never ran.
+// the WM_QUIT code of the run: 0 for a normal quit or when another copy was
+// brought forward instead, 1 when an error ended the start or the run.
 #pragma once
 
 class AClass;

@@ -136,8 +136,9 @@ TEST_F(AppObjectTest, LoopErrorsAreShownAndRetryGoesOn) {
         const char* name;
         int answer;
         int runs;  // "#Running..." lines
+        int exit;
     };
-    const Row rows[] = {{"retry", IDRETRY, 2}, {"cancel", IDCANCEL, 1}};
+    const Row rows[] = {{"retry", IDRETRY, 2, 0}, {"cancel", IDCANCEL, 1, AApp::kErrorExitCode}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         AApp* fresh = replaceApp<AApp>();
@@ -156,7 +157,7 @@ TEST_F(AppObjectTest, LoopErrorsAreShownAndRetryGoesOn) {
         ClearBoxes();
         BoxAnswer() = r.answer;
         errors.text.clear();
-        EXPECT_EQ(0, fresh->run());
+        EXPECT_EQ(r.exit, fresh->run());
         BoxAnswer() = IDOK;
         ASSERT_EQ(1u, CapturedBoxes().size());
         EXPECT_EQ("File tdata;line 12\nbad record", CapturedBoxes()[0].text);
