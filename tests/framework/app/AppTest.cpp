@@ -200,6 +200,54 @@ TEST_F(AppObjectTest, TheFrameTimerIsArmedOnlyForFrameworkTimers) {
     EXPECT_EQ(-1, framed->timerList().timeLeft(TestClock()));
 }
 
+// Without a frame window the loop fires due timers itself, only while no
+// message waits and at most once per 100 ms of the application clock.
+TEST_F(AppObjectTest, WithoutAFrameTheLoopFiresDueTimersAtMostEvery100Ms) {
+    drainMessages();
+    TestClock() = 50000;
+    Ticker* ticker = MakeNew<Ticker>(app, "t");
+    app->addTimer(ticker, 0);
+    struct Row {
+        const char* name;
+        uint32_t advance;
+        bool messageWaits;
+        const char* fired;
+    };
+    const Row rows[] = {
+        {"due, nothing waits", 0, false, "t:1@50000 "},
+        {"again at once", 0, false, ""},
+        {"99 ms later", 99, false, ""},
+        {"100 ms later, a message waits", 1, true, ""},
+        {"100 ms later", 0, false, "t:1@50100 "},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestClock() += r.advance;
+        Ticker::log.clear();
+        if (r.messageWaits)
+            PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+        app->runOnce();
+        EXPECT_EQ(r.fired, Ticker::log);
+    }
+}
+
+// An error from a timer fired through the frame window's procedure stops
+// there: it is shown, and Cancel ends the loop with the error exit code.
+TEST_F(AppObjectTest, ATimerErrorInsideTheFrameProcedureEndsTheLoopThroughItsBox) {
+    FramedApp* framed = replaceApp<FramedApp>();
+    if (!framed->frameWindow())
+        GTEST_SKIP() << "no display";
+    Ticker* ticker = MakeNew<Ticker>(framed, "t");
+    ticker->onTimer = [](Ticker&, uint16_t) -> long { ThrowTyped(ALocalError("ttimer", 7)); };
+    framed->addTimer(ticker, 0);
+    ClearBoxes();
+    BoxAnswer() = IDCANCEL;
+    EXPECT_EQ(AApp::kErrorExitCode, framed->run());
+    BoxAnswer() = IDOK;
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("ALocalError", CapturedBoxes()[0].caption);
+}
+
 // The error decision and the box of the application; the count report's lines.
 TEST_F(AppObjectTest, ErrorsAreDecidedAndReportedByTheApplication) {
     struct Row {
