@@ -31,7 +31,7 @@ AppComponentHooks MakeComponentHooks() {
     h.noChange = [] { return g_current->noChange(); };
     h.passThrough = [] { return g_current->passThrough(); };
     h.closeCommand = [] { return g_current->quitRequest(); };
-    h.actionTable = [](int) -> AActionTable* { return nullptr; };
+    h.actionTable = [](int index) { return g_current->actionTable(index); };
     h.clipboardWindow = [] { return g_current->frameWindow(); };
     return h;
 }
@@ -170,6 +170,7 @@ void AApp::detachItems() {
         frameWindow_ = nullptr;
     }
     accelerators_.clear();
+    appTables_[0] = appTables_[1] = nullptr;
     target_ = nullptr;
     defaultTarget_ = nullptr;
     DiscardShared(noChange_);
@@ -240,11 +241,29 @@ AComponent* AApp::chooseAction(AActionRecord& record, AComponent* existing, ACom
     return AComponent::chooseAction(record, existing, added);
 }
 
-// The application's own commands: quit (6) and the two that do nothing (91, 94).
+void AApp::bindActions() {
+    AComponent::bindActions();
+    // Command id and item code; the negative codes are system-menu commands.
+    static const int16_t kBindings[][2] = {
+        {2, -3952}, {2, -3840}, {2, -3792}, {17, 20}, {6, 22},    {20, 931},
+        {21, 932},  {3, 911},   {4, 912},   {8, 914}, {6, -4000}, {5, 913},
+    };
+    for (const auto& b : kBindings)
+        addAction(b[0], this, b[1], nullptr);
+}
+
+// The application's own commands: the system-menu pass-through (2), quit (6),
+// close all windows (8) and the two that do nothing (91, 94). The window
+// arrangement, refresh and help commands wait for the window layer.
 ACommand* AApp::doCommand(int16_t id, long argument) {
     switch (id) {
+        case 2:
+            return passThrough();
         case 6:
             return quitRequest();
+        case 8:
+            closeAllWindows(1);
+            return noChange_;
         case 91:
         case 94:
             return noChange_;
@@ -259,6 +278,9 @@ int16_t AApp::commandStatus(int16_t id, long argument) {
         case 91:
         case 94:
             return 1;
+        case 8:
+            // No window manager yet: no window to close.
+            return 2;
         default:
             return AComponent::commandStatus(id, argument);
     }

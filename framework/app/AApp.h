@@ -20,6 +20,7 @@
 #include "framework/commands/AUpdateList.h"
 #include "framework/components/AComponent.h"
 
+class AActionTable;
 class AOutStream;
 class ATextOutStream;
 class ANoChangeCommand;
@@ -55,6 +56,7 @@ public:
     void setUpItems() override;
     void detachItems() override;
     void componentDeleted(AComponent* component) override;
+    void bindActions() override;
     ACommand* doCommand(int16_t id, long argument) override;
     int16_t commandStatus(int16_t id, long argument) override;
     AComponent* chooseAction(AActionRecord& record, AComponent* existing, AComponent* added) override;
@@ -119,6 +121,10 @@ public:
     void restartTimer(AComponent* component, uint16_t id);
     void setTimerDelay(AComponent* component, uint16_t id, uint32_t delay);
     void addAccelerators(void* table) { accelerators_.push_back(table); }
+    // The tables that bindings without a table go to: the menu bar's (0) and
+    // the tool bar's (1); not owned, null when absent.
+    void setActionTable(int index, AActionTable* table) { appTables_[index] = table; }
+    AActionTable* actionTable(int index) const { return appTables_[index]; }
 
     // The application log: a line file in the temporary folder, each line on disk when logLine returns.
     void openLog(const char* name);
@@ -175,6 +181,7 @@ private:
     unsigned frameworkMessage_ = 0;
     void* frameWindow_ = nullptr;                               // owned through destroyFrameWindow
     std::vector<void*> accelerators_;                           // HACCEL, in load order
+    AActionTable* appTables_[2] = {nullptr, nullptr};           // not owned
     ANoChangeCommand* noChange_ = nullptr;                      // owned
     APassThroughCommand* passThrough_[2] = {nullptr, nullptr};  // owned
     ATextOutStream* log_ = nullptr;                             // owned

@@ -9,6 +9,7 @@
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
 #include "framework/app/AppServices.h"
+#include "framework/components/AActionTable.h"
 #include "tests/framework/app/AppTestSupport.h"
 #include "tests/framework/commands/CommandTestSupport.h"
 
@@ -246,6 +247,39 @@ TEST_F(AppObjectTest, ATimerErrorInsideTheFrameProcedureEndsTheLoopThroughItsBox
     BoxAnswer() = IDOK;
     ASSERT_EQ(1u, CapturedBoxes().size());
     EXPECT_EQ("ALocalError", CapturedBoxes()[0].caption);
+}
+
+// The application binds its command ids to the menu bar's item codes; its
+// own commands answer the shared commands.
+TEST_F(AppObjectTest, TheApplicationBindsAndAnswersItsCommands) {
+    struct RecordingTable : AActionTable {
+        bool add(int16_t command, AComponent*, int16_t first, int16_t, long) override {
+            log += std::to_string(command) + ":" + std::to_string(first) + " ";
+            return false;
+        }
+        void removeComponent(AComponent*) override {}
+        void componentChanged(AComponent*, const AKindSet&) override {}
+        std::string log;
+    } table;
+    app->setActionTable(0, &table);
+    app->bindActions();
+    app->setActionTable(0, nullptr);
+    EXPECT_EQ("2:-3952 2:-3840 2:-3792 17:20 6:22 20:931 21:932 3:911 4:912 8:914 6:-4000 5:913 ", table.log);
+
+    struct Row {
+        int16_t id;
+        bool passThrough;
+        int16_t status;
+        bool quits;
+    };
+    const Row rows[] = {{2, true, 1, false}, {8, false, 2, false}, {91, false, 1, false}, {6, false, 1, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.id);
+        ACommand* answer = app->doCommand(r.id, 0);
+        EXPECT_EQ(r.passThrough ? app->passThrough() : app->noChange(), answer);
+        EXPECT_EQ(r.status, app->commandStatus(r.id, 0));
+        EXPECT_EQ(r.quits, app->quitRequested());
+    }
 }
 
 // The error decision and the box of the application; the count report's lines.
