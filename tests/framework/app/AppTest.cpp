@@ -282,6 +282,50 @@ TEST_F(AppObjectTest, TheApplicationBindsAndAnswersItsCommands) {
     }
 }
 
+// activateOtherInstance: another copy's frame is brought forward instead; a
+// wanted size larger than the screen (menu bar counted) ends the start with a message.
+TEST(AppStart, AnotherCopyOrATooSmallScreenStopsTheStart) {
+    struct Row {
+        const char* name;
+        ARect size;
+        bool otherCopy;
+        bool starts;
+        const char* box;
+    };
+    const Row rows[] = {
+        {"no wanted size", ARect(), false, true, ""},
+        {"fits", ARect(100, 80, 0, 0), false, true, ""},
+        {"too large", ARect(20000, 15000, 0, 0), false, false,
+         "Cette application requiert au moins 20000x15020 pixels. Veuillez ajuster les param\xE8tres d'affichage de "
+         "votre \xE9"
+         "cran."},
+        {"another copy", ARect(), true, false, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        HWND other = nullptr;
+        if (r.otherCopy) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "KY_MDIFrameWindow";
+            RegisterClassA(&wc);
+            other = CreateWindowExA(0, "KY_MDIFrameWindow", "Copie", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                    nullptr, wc.hInstance, nullptr);
+            if (!other)
+                continue;  // no display
+        }
+        ClearBoxes();
+        AApp* app = new AApp(AString(r.otherCopy ? "Copie" : "Seule"), r.size, 0, 0);
+        EXPECT_EQ(r.starts, app->activateOtherInstance());
+        std::string box = CapturedBoxes().empty() ? "" : CapturedBoxes()[0].text;
+        EXPECT_EQ(r.box, box);
+        delete app;
+        if (other)
+            DestroyWindow(other);
+    }
+}
+
 // The error decision and the box of the application; the count report's lines.
 TEST_F(AppObjectTest, ErrorsAreDecidedAndReportedByTheApplication) {
     struct Row {
