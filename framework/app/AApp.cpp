@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <ctime>
+
 #include "base/object/ATextOutStream.h"
 #include "base/object/InputRecords.h"
 #include "base/object/SystemSeams.h"
@@ -366,6 +368,14 @@ void AApp::dequeueUpdate(AComponent* component, long kind) {
 uint32_t AApp::updateTime() {
     currentTime_ = SeamTickCount();
     return currentTime_;
+}
+
+uint32_t AApp::secondsNow() {
+    return static_cast<uint32_t>(time(nullptr));
+}
+
+uint32_t AApp::caretBlinkTime() {
+    return GetCaretBlinkTime();
 }
 
 uint16_t AApp::addTimer(AComponent* component, uint32_t delay) {

@@ -116,6 +116,9 @@ public:
     void queueUpdate(AComponent* component, long kind);
     void dequeueUpdate(AComponent* component, long kind);
     uint32_t updateTime();
+    // The calendar time in seconds, and the caret's blink time in milliseconds.
+    static uint32_t secondsNow();
+    static uint32_t caretBlinkTime();
     uint16_t addTimer(AComponent* component, uint32_t delay);
     // Drops the component's timer: its callers stop a timer with it.
     void restartTimer(AComponent* component, uint16_t id);

@@ -188,6 +188,8 @@ TEST_F(AppObjectTest, TheFrameTimerIsArmedOnlyForFrameworkTimers) {
         GTEST_SKIP() << "no display";
     EXPECT_TRUE(framed->armFrameTimer(-1));
     EXPECT_FALSE(KillTimer(frame, 1)) << "no Win32 timer without framework timers";
+    EXPECT_TRUE(framed->armFrameTimer(0));
+    EXPECT_TRUE(KillTimer(frame, 1)) << "a due timer arms timer 1";
     Ticker* ticker = MakeNew<Ticker>(framed, "t");
     ticker->onTimer = [](Ticker&, uint16_t) {
         PostQuitMessage(9);
