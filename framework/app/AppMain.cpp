@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "base/object/AFile.h"
 #include "base/object/AFixedPool.h"
 #include "base/object/AFolderSpecs.h"
@@ -61,18 +63,26 @@ bool RunGuarded(void (*step)(void*), void* context) {
     return false;
 }
 
+// The log is never an obstacle to starting: without it the run goes on unlogged.
 int RunWithLog(void* instance, const char* commandLine, int showCommand) {
-    AFileSpec path(AAppTempFolderSpec(), AppLogName);
-    path.setExtension("log", false);
+    AFileSpec path;
     LogLock lock;
-    if (!lock.take(path.path().c_str()))
-        return AppMainBody(instance, commandLine, showCommand);
-    int result = 0;
-    {
-        ATextOutStream log(AFile(path, 1, AFileOptions{1, 256, 1}, false), 0);
-        SetErrorStream(&log);
-        result = AppMainBody(instance, commandLine, showCommand);
+    std::unique_ptr<ATextOutStream> log;
+    try {
+        path = AFileSpec(AAppTempFolderSpec(), AppLogName);
+        path.setExtension("log", false);
+        if (lock.take(path.path().c_str()))
+            log.reset(new ATextOutStream(AFile(path, 1, AFileOptions{1, 256, 1}, false), 0));
+    } catch (const AFileSpecError&) {
+        log.reset();
     }
+    if (!log) {
+        lock.release();
+        return AppMainBody(instance, commandLine, showCommand);
+    }
+    SetErrorStream(log.get());
+    int result = AppMainBody(instance, commandLine, showCommand);
+    log.reset();
     lock.release();
     if (!g_reportInProgress && path.exists())
         path.removeTree(false);

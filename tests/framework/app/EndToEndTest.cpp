@@ -88,6 +88,7 @@ TEST(EndToEnd, TheLogTellsTheRunAndSurvivesOnlyAFatalReport) {
         bool logKept;
         std::vector<std::string> inOrder;
         std::vector<std::string> absent;
+        const char* existing = nullptr;  // the log file's text before the run
     };
     const Row rows[] = {
         {"abc",
@@ -105,11 +106,14 @@ TEST(EndToEnd, TheLogTellsTheRunAndSurvivesOnlyAFatalReport) {
          true,
          {"#Starting...\n", "#Box AMemError: File fappli;line 2707\n"},
          {"Unhandled Exception", "#Running"}},
+        {"nolog", 0, true, {"an older file\n"}, {"#Starting"}, "an older file\n"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.args);
         DeleteFileA(log.c_str());
         DeleteFileA(seen.c_str());
+        if (r.existing)
+            std::ofstream(log, std::ios::binary) << r.existing;
         HANDLE process = Start(r.args);
         ASSERT_NE(nullptr, process);
         int code = Finish(process);

@@ -8,6 +8,7 @@
 //   noactivate  answers 0 from activateOtherInstance
 //   nullfactory its class record's factory answers null
 //   wait        flushes its log once started and runs until its frame is closed
+//   nolog       names no framework log
 // Message boxes are written to the framework log instead of being shown. At
 // a normal exit the log's last text is copied to "svtest-seen.log" beside it.
 #include <windows.h>
@@ -175,4 +176,4 @@ const AClass* ChooseClass() {
 }  // namespace
 
 const AClass* AppClassRecord = ChooseClass();
-const char* AppLogName = "svtest.log";
+const char* AppLogName = Mode() == "nolog" ? "" : "svtest.log";
