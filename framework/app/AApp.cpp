@@ -35,6 +35,10 @@ AppComponentHooks MakeComponentHooks() {
     h.closeCommand = [] { return g_current->quitRequest(); };
     h.actionTable = [](int index) { return g_current->actionTable(index); };
     h.clipboardWindow = [] { return g_current->frameWindow(); };
+    h.clipboardChanged = [] {
+        if (AComponent* told = g_current->messageTarget())
+            told->queueUpdate(kUpdateClipboard);
+    };
     return h;
 }
 
@@ -346,6 +350,19 @@ int16_t AApp::resignTarget(AComponent* component) {
     if (component != target_)
         return 1;
     return setTarget(nullptr, 0);
+}
+
+bool AApp::focusWithin(AComponent* component) {
+    for (AComponent* c = component; c; c = c->getParent()) {
+        if (!c->isTargetScope())
+            continue;
+        if (target_ && target_->isDescendantOf(c))
+            return true;
+        AComponent* preferred = c->preferredTarget();
+        if (preferred && preferred != c)
+            return preferred->becomeTarget(1) != 0;
+    }
+    return false;
 }
 
 long AApp::executeCommand(ACommand* command) {

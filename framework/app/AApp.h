@@ -106,6 +106,12 @@ public:
     int16_t setTarget(AComponent* component, int16_t activate);
     int16_t changeTarget(AComponent* component);
     int16_t resignTarget(AComponent* component);
+    // Makes the preferred target of the nearest target scope around the
+    // component the target, unless the target lies in that scope already.
+    bool focusWithin(AComponent* component);
+    // Told after a Copy (update kind 13); not owned, null for none.
+    void setMessageTarget(AComponent* component) { messageTarget_ = component; }
+    AComponent* messageTarget() const { return messageTarget_; }
     AComponent* target() const { return target_; }
     AComponent* defaultTarget() const { return defaultTarget_; }
 

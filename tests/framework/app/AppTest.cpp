@@ -251,6 +251,38 @@ TEST_F(AppObjectTest, ATimerErrorInsideTheFrameProcedureEndsTheLoopThroughItsBox
     EXPECT_EQ("ALocalError", CapturedBoxes()[0].caption);
 }
 
+// focusWithin gives the target to the nearest scope's preferred target,
+// unless the target is inside that scope already.
+TEST_F(AppObjectTest, FocusWithinPicksTheNearestScopesPreferredTarget) {
+    struct Scope : LogProbe {
+        Scope(AComponent* parent, int16_t id) : LogProbe(parent, id) {}
+        bool isTargetScope() override { return true; }
+    };
+    // app > scope 1 > (item 2 accepting, plain 3 > leaf 4); app > plain 5
+    Scope* scope = MakeNew<Scope>(app, 1);
+    LogProbe* item = MakeNew<LogProbe>(scope, 2);
+    item->accepts = true;
+    LogProbe* plain = MakeNew<LogProbe>(scope, 3);
+    LogProbe* leaf = MakeNew<LogProbe>(plain, 4);
+    LogProbe* outside = MakeNew<LogProbe>(app, 5);
+    struct Row {
+        const char* name;
+        AComponent* from;
+        bool answer;
+        int16_t target;  // id of the target after the call, 0 the application
+    };
+    const Row rows[] = {
+        {"outside every scope", outside, false, 0},
+        {"from a leaf of the scope", leaf, true, 2},
+        {"target already inside", plain, true, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(r.answer, app->focusWithin(r.from));
+        EXPECT_EQ(r.target, app->target() == app ? 0 : app->target()->id());
+    }
+}
+
 // The application binds its command ids to the menu bar's item codes; its
 // own commands answer the shared commands.
 TEST_F(AppObjectTest, TheApplicationBindsAndAnswersItsCommands) {
