@@ -405,28 +405,72 @@ TEST(AppServices, ProfileStringsRoundTripThroughARealIniFile) {
     AFileSpec file(folder, "svtest-profile.ini");
     DeleteFileA(file.path().c_str());
     char buffer[64];
-    EXPECT_EQ(0, ReadProfileString("réglages", "clé", "défaut", buffer, sizeof buffer, file));
-    EXPECT_STREQ("défaut", buffer) << "a missing file reads as the default";
+    EXPECT_EQ(0, ReadProfileString("r\xE9glages", "cl\xE9",
+                                   "d\xE9"
+                                   "faut",
+                                   buffer, sizeof buffer, file));
+    EXPECT_STREQ(
+        "d\xE9"
+        "faut",
+        buffer)
+        << "a missing file reads as the default";
     struct Row {
         const char* value;
         long written;
         const char* read;
     };
     const Row rows[] = {
-        {"Encyclopédie", 0, "Encyclopédie"},
-        {"Noël à l'été, œuvre", 0, "Noël à l'été, œuvre"},
+        {"Encyclop\xE9"
+         "die",
+         0,
+         "Encyclop\xE9"
+         "die"},
+        {"No\xEBl \xE0 l'\xE9t\xE9, \x9C"
+         "uvre",
+         0,
+         "No\xEBl \xE0 l'\xE9t\xE9, \x9C"
+         "uvre"},
         {"trailing  ", -1, "trailing"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.value);
         long size = static_cast<long>(strlen(r.value)) + 1;
-        EXPECT_EQ(r.written, WriteProfileStringVerified("réglages", "clé", r.value, size, file));
-        EXPECT_EQ(0, ReadProfileString("réglages", "clé", nullptr, buffer, sizeof buffer, file));
+        EXPECT_EQ(r.written, WriteProfileStringVerified("r\xE9glages", "cl\xE9", r.value, size, file));
+        EXPECT_EQ(0, ReadProfileString("r\xE9glages", "cl\xE9", nullptr, buffer, sizeof buffer, file));
         EXPECT_STREQ(r.read, buffer);
     }
-    EXPECT_EQ(2013, ReadProfileString("réglages", "absente", nullptr, buffer, sizeof buffer, file));
+    EXPECT_EQ(2013, ReadProfileString("r\xE9glages", "absente", nullptr, buffer, sizeof buffer, file));
     EXPECT_STREQ("", buffer);
     DeleteFileA(file.path().c_str());
+}
+
+// The folder variants: the current folder, or the Windows folder.
+TEST(AppServices, ProfileStringsInTheCurrentOrTheWindowsFolder) {
+    for (int16_t windows : {0, 1}) {
+        SCOPED_TRACE(windows);
+        EXPECT_EQ("", std::string(ReadProfileStringIn(windows, "lecteur", "nom", "svtest-in.ini").c_str()));
+        EXPECT_EQ(0, WriteProfileStringIn(windows, "lecteur", "nom", "H\xE9l\xE8ne", "svtest-in.ini"));
+        EXPECT_EQ("H\xE9l\xE8ne", std::string(ReadProfileStringIn(windows, "lecteur", "nom", "svtest-in.ini").c_str()));
+        char folder[MAX_PATH];
+        if (windows)
+            GetWindowsDirectoryA(folder, sizeof folder);
+        else
+            GetCurrentDirectoryA(sizeof folder, folder);
+        EXPECT_TRUE(DeleteFileA((std::string(folder) + "\\svtest-in.ini").c_str()));
+    }
+}
+
+// Items of a string list resource, read afresh at each call.
+TEST(AppServices, ListStringsComeFromTheProgramsStringLists) {
+    const char* items[] = {"Sans Titre", "Sans Titre %d",
+                           "Encyclop\xE9"
+                           "die",
+                           ""};
+    for (short i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        AString text;
+        EXPECT_STREQ(items[i], GetListString(text, 300, i).c_str());
+    }
 }
 
 // Each logged line is on disk when logLine returns.
@@ -434,10 +478,10 @@ TEST_F(AppObjectTest, LogLinesAreOnDiskAtOnce) {
     app->openLog("svtest-app.log");
     ASSERT_NE(nullptr, app->getLogObject());
     AFileSpec path(AAppTempFolderSpec(), "svtest-app.log");
-    app->logLine("première ligne");
-    EXPECT_EQ("première ligne\n", ReadFile(path.path().c_str()));
+    app->logLine("premi\xE8re ligne");
+    EXPECT_EQ("premi\xE8re ligne\n", ReadFile(path.path().c_str()));
     app->logLine("seconde");
-    EXPECT_EQ("première ligne\nseconde\n", ReadFile(path.path().c_str()));
+    EXPECT_EQ("premi\xE8re ligne\nseconde\n", ReadFile(path.path().c_str()));
     app->openLog("svtest-app.log");
     EXPECT_EQ("", ReadFile(path.path().c_str())) << "a new log starts empty";
     AComponent* root = app;
