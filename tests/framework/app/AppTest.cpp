@@ -8,6 +8,7 @@
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
+#include "framework/app/AppMain.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/AActionTable.h"
 #include "tests/framework/app/AppTestSupport.h"
@@ -313,6 +314,84 @@ TEST_F(AppObjectTest, TheApplicationBindsAndAnswersItsCommands) {
         EXPECT_EQ(r.passThrough ? app->passThrough() : app->noChange(), answer);
         EXPECT_EQ(r.status, app->commandStatus(r.id, 0));
         EXPECT_EQ(r.quits, app->quitRequested());
+    }
+}
+
+// What the framework main asks of the application; this executable never runs it.
+const AClass* AppClassRecord = &AApp::classRecord;
+const char* AppLogName = nullptr;
+
+namespace {
+
+// Logs the start-up steps that RunApplication calls; each row sets what it does.
+struct StepApp : AApp {
+    StepApp() : AApp(AString("StepApp"), ARect(), 0, 0) {}
+    bool activateOtherInstance() override {
+        log += "activate ";
+        return activates;
+    }
+    void attachItems() override {
+        log += "open ";
+        AApp::attachItems();
+        if (failsIn == "open")
+            ThrowTyped(ALocalError("tsteps", 1));
+    }
+    int run() override {
+        log += "run ";
+        if (failsIn == "run")
+            ThrowTyped(ALocalError("tsteps", 2));
+        return 7;
+    }
+    bool closeAllWindows(int16_t flag) override {
+        log += "closeAll(" + std::to_string(flag) + ") ";
+        return true;
+    }
+    void detachItems() override {
+        log += "close ";
+        AApp::detachItems();
+    }
+    static std::string log;
+    static bool activates;
+    static std::string failsIn;
+};
+std::string StepApp::log;
+bool StepApp::activates;
+std::string StepApp::failsIn;
+
+}  // namespace
+
+// RunApplication's steps: closing only after a finished open, an error
+// reported and answered with the error exit code, 0 when another copy answered.
+TEST_F(AppObjectTest, RunApplicationClosesOnlyWhatItOpened) {
+    struct Row {
+        const char* name;
+        bool activates;
+        const char* failsIn;
+        const char* steps;
+        int result;
+        size_t boxes;
+    };
+    const Row rows[] = {
+        {"normal run", true, "", "activate open run closeAll(0) close ", 7, 0},
+        {"another copy answered", false, "", "activate ", 0, 0},
+        {"run fails", true, "run", "activate open run closeAll(0) close ", AApp::kErrorExitCode, 1},
+        {"open fails", true, "open", "activate open ", AApp::kErrorExitCode, 1},
+    };
+    AComponent* old = app;
+    DeleteComponent(old);
+    app = nullptr;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        StepApp::log.clear();
+        StepApp::activates = r.activates;
+        StepApp::failsIn = r.failsIn;
+        ClearBoxes();
+        StepApp* steps = new StepApp;
+        EXPECT_EQ(r.result, RunApplication(GetModuleHandleA(nullptr), "", SW_HIDE));
+        EXPECT_EQ(r.steps, StepApp::log);
+        EXPECT_EQ(r.boxes, CapturedBoxes().size());
+        delete steps;
+        drainMessages();
     }
 }
 
