@@ -84,8 +84,9 @@ int RunWithLog(void* instance, const char* commandLine, int showCommand) {
     int result = AppMainBody(instance, commandLine, showCommand);
     log.reset();
     lock.release();
-    if (!g_reportInProgress && path.exists())
-        path.removeTree(false);
+    // The log file alone: never a folder, whatever stands at that name.
+    if (!g_reportInProgress)
+        DeleteFileA(path.path().c_str());
     return result;
 }
 
