@@ -118,7 +118,7 @@ bool AApp::activateOtherInstance() {
         return true;
     long width = requestedSize_.first.x;
     long height = requestedSize_.first.y + ((style_ & kNoMenuBar) ? 0 : 20);
-    if (width <= GetSystemMetrics(SM_CXSCREEN) && height <= GetSystemMetrics(SM_CYSCREEN))
+    if (width <= systemMetric(SM_CXSCREEN) && height <= systemMetric(SM_CYSCREEN))
         return true;
     char text[200];
     snprintf(text, sizeof text,
@@ -195,19 +195,25 @@ void AApp::destroyFrameWindow(void* window) {
     DestroyWindow(static_cast<HWND>(window));
 }
 
+int AApp::systemMetric(int index) {
+    return GetSystemMetrics(index);
+}
+
 ARect AApp::frameRect() {
     const int32_t cw = static_cast<int32_t>(CW_USEDEFAULT);
-    int32_t cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    int32_t fx = GetSystemMetrics(SM_CXFRAME);
-    int32_t top = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYBORDER);
-    int32_t bottom = GetSystemMetrics(SM_CYFRAME);
+    int32_t cx = systemMetric(SM_CXSCREEN), cy = systemMetric(SM_CYSCREEN);
+    int32_t fx = systemMetric(SM_CXFRAME);
+    int32_t top = systemMetric(SM_CYCAPTION) + systemMetric(SM_CYFRAME) + systemMetric(SM_CYBORDER);
+    int32_t bottom = systemMetric(SM_CYFRAME);
     int32_t extraW = 2 * fx, extraH = top + bottom;
     if (!(style_ & kNoMenuBar)) {
-        extraH += GetSystemMetrics(SM_CYMENU) - GetSystemMetrics(SM_CYBORDER);
-        top -= GetSystemMetrics(SM_CYBORDER);
+        extraH += systemMetric(SM_CYMENU) - systemMetric(SM_CYBORDER);
+        top -= systemMetric(SM_CYBORDER);
     }
     int32_t w = requestedSize_.first.x, h = requestedSize_.first.y;
     int32_t W = w ? w : cw, H = h ? h : cw;
+    // A default coordinate or size stays the default: it is never added to.
+    auto end = [cw](int32_t from, int32_t size) { return from == cw || size == cw ? cw : from + size; };
     auto maximise = [this] {
         if (showCommand_ != SW_SHOWMINIMIZED)
             showCommand_ = SW_SHOWMAXIMIZED;
@@ -218,7 +224,7 @@ ARect AApp::frameRect() {
             return ARect(cw, cw, 0, 0);
         }
         int32_t x = w ? (800 - W) >> 1 : cw, y = h ? (600 - H) >> 1 : cw;
-        return ARect(0, 0, x + W, y + H);
+        return ARect(0, 0, end(x, W), end(y, H));
     }
     if (extraW + w >= cx || extraH + h >= cy)
         style_ |= kFullScreen;
@@ -228,7 +234,7 @@ ARect AApp::frameRect() {
     }
     if (style_ & kCentred) {
         int32_t x = w ? (cx - W) >> 1 : cw, y = h ? (cy - H) >> 1 : cw;
-        return ARect(x, y, x + W, y + H);
+        return ARect(x, y, end(x, W), end(y, H));
     }
     maximise();
     return ARect(cw, cw, 0, 0);

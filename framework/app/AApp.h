@@ -160,8 +160,11 @@ protected:
     // Makes the frame window for the rectangle and title; null without window layer.
     virtual void* createFrameWindow(const ARect& rect, const AString& title);
     virtual void destroyFrameWindow(void* window);
-    // The frame rectangle for the screen metrics (left, top, right, bottom; CW_USEDEFAULT allowed).
+    // The frame rectangle for the screen metrics (left, top, right, bottom;
+    // CW_USEDEFAULT allowed); may set the full-screen bit and the show command.
     ARect frameRect();
+    // GetSystemMetrics; tests answer for other screens.
+    virtual int systemMetric(int index);
 
 private:
     // Shows a loop error with Retry and Cancel; false (the loop ends) unless Retry.

@@ -395,6 +395,74 @@ TEST_F(AppObjectTest, RunApplicationClosesOnlyWhatItOpened) {
     }
 }
 
+namespace {
+
+// Answers fixed metrics: frame 4, caption 18, border 1, menu 19, and its screen.
+struct MetricApp : AApp {
+    MetricApp(int cx, int cy, ARect size, uint16_t style)
+        : AApp(AString("MetricApp"), size, style, 0), cx_(cx), cy_(cy) {}
+    int systemMetric(int index) override {
+        switch (index) {
+            case SM_CXSCREEN:
+                return cx_;
+            case SM_CYSCREEN:
+                return cy_;
+            case SM_CYCAPTION:
+                return 18;
+            case SM_CYBORDER:
+                return 1;
+            case SM_CYMENU:
+                return 19;
+            default:
+                return 4;
+        }
+    }
+    using AApp::frameRect;
+    int cx_, cy_;
+};
+
+std::string RectText(const ARect& r) {
+    auto v = [](int32_t x) { return x == static_cast<int32_t>(CW_USEDEFAULT) ? std::string("CW") : std::to_string(x); };
+    return v(r.first.x) + "," + v(r.first.y) + "," + v(r.second.x) + "," + v(r.second.y);
+}
+
+}  // namespace
+
+// The frame's placement from the wanted size, the screen and the style, with
+// the rule of its own for 800 x 600 screens; default sizes stay defaults.
+TEST(AppStart, TheFrameIsPlacedForTheScreen) {
+    const uint16_t centred = AApp::kCentred;
+    struct Row {
+        const char* name;
+        int cx, cy;
+        int w, h;
+        uint16_t style;
+        int show;  // before
+        const char* rect;
+        int showAfter;
+        bool fullScreen;
+    };
+    const Row rows[] = {
+        {"no wanted size", 1024, 768, 0, 0, 0, SW_SHOWNORMAL, "CW,CW,0,0", SW_SHOWMAXIMIZED, false},
+        {"centred", 1024, 768, 640, 480, centred, SW_SHOWNORMAL, "192,144,832,624", SW_SHOWNORMAL, false},
+        {"centred, no wanted size", 1024, 768, 0, 0, centred, SW_SHOWNORMAL, "CW,CW,CW,CW", SW_SHOWNORMAL, false},
+        {"too wide: full screen", 1024, 768, 1020, 700, 0, SW_SHOWNORMAL, "-4,-22,1028,772", SW_SHOWMAXIMIZED, true},
+        {"800x600 centred", 800, 600, 640, 480, centred, SW_SHOWNORMAL, "0,0,720,540", SW_SHOWNORMAL, false},
+        {"800x600 minimised stays", 800, 600, 640, 480, 0, SW_SHOWMINIMIZED, "CW,CW,0,0", SW_SHOWMINIMIZED, false},
+        {"800x600 centred, no wanted size", 800, 600, 0, 0, centred, SW_SHOWNORMAL, "0,0,CW,CW", SW_SHOWNORMAL, false},
+        {"800x600 nearly the screen", 800, 600, 790, 580, centred, SW_SHOWNORMAL, "0,0,795,590", SW_SHOWNORMAL, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        MetricApp* app = new MetricApp(r.cx, r.cy, ARect(r.w, r.h, 0, 0), r.style);
+        app->setInstance(nullptr, "", r.show);
+        EXPECT_EQ(r.rect, RectText(app->frameRect()));
+        EXPECT_EQ(r.showAfter, app->showCommand());
+        EXPECT_EQ(r.fullScreen, (app->style() & AApp::kFullScreen) != 0);
+        delete app;
+    }
+}
+
 // activateOtherInstance: another copy's frame is brought forward instead; a
 // wanted size larger than the screen (menu bar counted) ends the start with a message.
 TEST(AppStart, AnotherCopyOrATooSmallScreenStopsTheStart) {
