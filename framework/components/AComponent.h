@@ -194,7 +194,8 @@ public:
     long dependentCount() const { return dependents_.count(); }
     long sourceCount() const { return sources_.count(); }
 
-    // Timers of the application's timer list.
+    // Timers of the application's timer list; restartTimer drops the timer
+    // (every caller uses it to stop one).
     uint16_t addTimer(uint32_t delay);
     void restartTimer(uint16_t id);
     void setTimerDelay(uint16_t id, uint32_t delay);
