@@ -1,0 +1,207 @@
+// Document models: words, selection notices, children, the segment cache,
+// the marker map as attachment, and laid-out positions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "docengine/model/AHiliteRangeMap.h"
+#include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/model/ASegment.h"
+#include "docengine/parser/ASegParser.h"
+#include "docengine/text/AStringReader.h"
+#include "tests/docengine/model/DocTestSupport.h"
+#include "tests/docengine/model/ModelTestSupport.h"
+
+namespace {
+
+// The word around a document position, as text.
+std::string WordAt(ADocModel* model, long position) {
+    ASegment* segment = model->segmentAtPosition(position);
+    segment->lock();
+    long local = segment->fromDocument(position);
+    AFragment* f = segment->load();
+    while (f->next() && f->textRange().end <= local)
+        f = f->next();
+    ALocalRange w = segment->wordAt(f, local);
+    std::string word(segment->text().c_str() + w.start, static_cast<size_t>(w.end - w.start));
+    segment->unlock();
+    return word;
+}
+
+TEST(DocModel, WordsStopAtTheSeparatorTable) {
+    const std::string text = "un porte-monnaie l'arbre \xABmot\xBB 12-3 fin\n";
+    struct Row {
+        long position;
+        const char* word;
+    } rows[] = {{0, "un"}, {5, "porte-monnaie"}, {17, "l"}, {20, "arbre"}, {27, "mot"}, {32, "12-3"}};
+    AIndexedDocModel* model = MakeIndexedModel(text);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        EXPECT_EQ(row.word, WordAt(model, row.position));
+    }
+    EXPECT_EQ(60, model->getWordSeparators().length());
+    model->release();
+}
+
+TEST(DocModel, SelectionNoticesComeFromParentFirst) {
+    std::vector<std::string> log;
+    AIndexedDocModel* parent = MakeIndexedModel("abcdefghij\nklmnop\n");
+    AIndexedDocModel* child = MakeIndexedModel("xyz\n");
+    parent->addChild(child, 4, 8);
+    NoticeLog parentLog(&log, "parent"), childLog(&log, "child");
+    parentLog.dependOn(parent);
+    childLog.dependOn(child);
+
+    parent->setSelection(ADocRange{0, 0}, 7);
+    EXPECT_TRUE(log.empty()) << "the current selection again sends nothing";
+    parent->setSelection(ADocRange{2, 3}, 7);
+    EXPECT_EQ((std::vector<std::string>{"parent:2"}), log);
+    log.clear();
+    child->setSelection(ADocRange{1, 2}, 0);
+    EXPECT_EQ((std::vector<std::string>{"parent:2", "child:2"}), log);
+    EXPECT_EQ(5, parent->GetSelection().start);
+    EXPECT_EQ(6, parent->GetSelection().end);
+    EXPECT_EQ(1, child->GetSelectionStart().position());
+    EXPECT_EQ(child, parent->getChildAt(7));
+    EXPECT_EQ(nullptr, parent->getChildAt(8));
+
+    parentLog.stopDependingOn(parent);
+    childLog.stopDependingOn(child);
+    parent->removeChild(child);
+    EXPECT_EQ(nullptr, child->GetParentModel());
+    child->release();
+    parent->release();
+}
+
+TEST(DocModel, CacheKeepsTheLastHundredReleasedSegments) {
+    std::string text;
+    for (int i = 0; i < 101; ++i)
+        text += "ligne " + std::to_string(i) + "\n";
+    CountingParser* parser = new CountingParser;
+    AIndexedDocModel* model = MakeIndexedModel(text, parser);
+    std::vector<long> starts;
+    for (ASegment* s = model->getSegmentAt(0, true); s; s = model->nextSegment(s)) {
+        starts.push_back(s->getStart());
+        s->lock();
+        s->load();
+        s->unlock();
+    }
+    ASSERT_EQ(101u, starts.size());
+    EXPECT_EQ(101, parser->parses);
+    EXPECT_EQ(100, model->cacheCount());
+    EXPECT_EQ(100, model->indexedCount()) << "the least recently released segment left the index";
+
+    ASegment* cached = model->getSegmentAt(starts[50], false);
+    cached->lock();
+    cached->load();
+    EXPECT_EQ(101, parser->parses) << "a cached segment is not parsed again";
+    EXPECT_EQ(99, model->cacheCount());
+    cached->unlock();
+    EXPECT_EQ(100, model->cacheCount());
+
+    ASegment* evicted = model->getSegmentAt(starts[0], false);
+    evicted->lock();
+    evicted->load();
+    EXPECT_EQ(102, parser->parses);
+    evicted->unlock();
+    model->release();
+}
+
+TEST(DocModel, MarkerMapIsTheAttachment) {
+    std::vector<std::string> log;
+    AIndexedDocModel* model = MakeIndexedModel("abc def\nghi\n");
+    NoticeLog notices(&log, "model");
+    notices.dependOn(model);
+    AHiliteRangeMap* map = new AHiliteRangeMap("4,3,9,16777216,");
+    map->addRef();
+    model->setAttachment(map);
+    EXPECT_EQ((std::vector<std::string>{"model:201"}), log);
+
+    ASegment* segment = model->getSegmentAt(0, true);
+    segment->lock();
+    EXPECT_EQ("P | \"abc \" | L(3) k=0x7003 | \"def\"", Describe(segment->load()));
+    segment->unlock();
+    EXPECT_EQ("abc def\r\nghi\r\n", std::string(model->exportText(0, 12).c_str()));
+
+    // A child shown over (8, 12) gets the marks of that range, keyed from its start.
+    AIndexedDocModel* child = MakeIndexedModel("xyz\n");
+    model->addChild(child, 8, 12);
+    ASSERT_NE(nullptr, child->getAttachment());
+    EXPECT_EQ("1,16777216,", std::string(child->getAttachment()->toLine().c_str()));
+
+    log.clear();
+    map->parse("1,5,");
+    EXPECT_EQ((std::vector<std::string>{"model:201"}), log) << "the map's notice passes on";
+    EXPECT_EQ(0, model->indexedCount()) << "segments are dropped first";
+
+    notices.stopDependingOn(model);
+    model->removeChild(child);
+    child->release();
+    model->release();
+    map->release();
+}
+
+TEST(DocModel, MarkerLinesReadBackAndBadOnesStop) {
+    struct Row {
+        const char* line;
+        const char* read;
+    } rows[] = {{"120,0,455,1,", "120,0,455,1,"}, {"", ""}, {"7;2:9/3", "7,2,9,3,"}, {"5", ""}, {"5,", ""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        AHiliteRangeMap map(row.line);
+        EXPECT_EQ(row.read, std::string(map.toLine().c_str()));
+    }
+    AHiliteRangeMap map("10,3,40,7,");
+    EXPECT_TRUE(map.findInRange(0, 20));
+    EXPECT_EQ(0, map.currentIndex());
+    EXPECT_TRUE(map.findHit(7));
+    EXPECT_EQ(40, map.hitStart());
+    AHiliteRangeMap* part = map.extract(30, 50);
+    ASSERT_NE(nullptr, part);
+    EXPECT_EQ("10,7,", std::string(part->toLine().c_str()));
+    delete part;
+}
+
+TEST(DocModel, LaidOutPositionsSkipClosedSections) {
+    const std::string text = "avant {C#cache}apres\nfin\n";
+    AStringReader* reader = new AStringReader(text.c_str(), static_cast<long>(text.size()));
+    Held<AStringReader> readerHold(reader);
+    ALineSegParser* segments = new ALineSegParser(reader);
+    Held<ALineSegParser> segHold(segments);
+    ATextFragParser* fragments = new ATextFragParser('/');
+    Held<ATextFragParser> fragHold(fragments);
+    ALaidOutDocModel* model = new ALaidOutDocModel(segments, fragments, nullptr);
+    Held<ALaidOutDocModel> hold(model);
+    long length = model->getLength();
+    long visible = model->getPositionCount();
+    ASSERT_LT(visible, length);
+    EXPECT_TRUE(model->hasCollapsedParts());
+    struct Row {
+        long position, source;
+    } rows[] = {{-3, -3}, {visible, length}, {visible + 5, length + 5}, {0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        EXPECT_EQ(row.source, model->positionToSource(row.position));
+        EXPECT_EQ(row.position, model->sourceToPosition(row.source));
+    }
+
+    std::vector<std::string> log;
+    NoticeLog notices(&log, "model");
+    notices.dependOn(model);
+    AFragment* button = nullptr;
+    ASegment* segment = model->getSegmentAt(0, true);
+    segment->lock();
+    for (AFragment* f = segment->load(); f; f = f->next())
+        if (f->isClickable())
+            button = f;
+    ASSERT_NE(nullptr, button);
+    model->toggleAt(button, 0);
+    segment->unlock();
+    EXPECT_EQ((std::vector<std::string>{"model:6"}), log);
+    EXPECT_EQ(length, model->getPositionCount());
+    EXPECT_FALSE(model->hasCollapsedParts());
+    notices.stopDependingOn(model);
+}
+
+}  // namespace
