@@ -8,37 +8,18 @@
 
 namespace {
 
-// Holds the given provider or one made over the model alone.
-class ProviderHold {
-public:
-    ProviderHold(ADocModel* model, AExportProvider* given) : provider_(given) {
-        if (!provider_)
-            provider_ = CheckAlloc(new ARendererExportProvider(model, nullptr, AString(), AString()), "gmodel", 781);
-        provider_->addRef();
-    }
-    ~ProviderHold() { provider_->release(); }
-    ProviderHold(const ProviderHold&) = delete;
-    ProviderHold& operator=(const ProviderHold&) = delete;
-    AExportProvider* get() const { return provider_; }
-
-private:
-    AExportProvider* provider_;
-};
-
-template <class Sink>
-struct SinkHold {
-    explicit SinkHold(Sink* s) : sink(s) { sink->addRef(); }
-    ~SinkHold() { sink->release(); }
-    SinkHold(const SinkHold&) = delete;
-    SinkHold& operator=(const SinkHold&) = delete;
-    Sink* sink;
-};
+// The given provider, or one made over the model alone.
+AExportProvider* ProviderFor(ADocModel* model, AExportProvider* given) {
+    if (given)
+        return given;
+    return CheckAlloc(new ARendererExportProvider(model, nullptr, AString(), AString()), "gmodel", 781);
+}
 
 }  // namespace
 
 // The slash-markup writer is not built yet: a markup export writes plain text.
 bool ADocModel::exportRange(AExportSink* sink, long start, long end, AExportProvider* provider, bool markup) {
-    ProviderHold hold(this, provider);
+    ARefHold<AExportProvider> hold(ProviderFor(this, provider));
     if (!markup)
         sink->setFilter(filter_);
     APlainExportWriter writer(sink, hold.get());
@@ -47,20 +28,20 @@ bool ADocModel::exportRange(AExportSink* sink, long start, long end, AExportProv
 }
 
 AString ADocModel::exportText(long start, long end, AExportProvider* provider, bool markup) {
-    SinkHold<AStringExportSink> out(CheckAlloc(new AStringExportSink, "gmodel", 803));
-    exportRange(out.sink, start, end, provider, markup);
-    return out.sink->getString();
+    ARefHold<AStringExportSink> out(CheckAlloc(new AStringExportSink, "gmodel", 803));
+    exportRange(out.get(), start, end, provider, markup);
+    return out.get()->getString();
 }
 
 AString ADocModel::exportToMemory(long start, long end, AExportProvider* provider) {
-    SinkHold<AMemoryExportSink> out(CheckAlloc(new AMemoryExportSink, "gmodel", 794));
-    exportRange(out.sink, start, end, provider, false);
-    return out.sink->result();
+    ARefHold<AMemoryExportSink> out(CheckAlloc(new AMemoryExportSink, "gmodel", 794));
+    exportRange(out.get(), start, end, provider, false);
+    return out.get()->result();
 }
 
 bool ADocModel::exportToStream(AOutStream* stream, long start, long end, AExportProvider* provider, bool markup) {
-    SinkHold<AStreamExportSink> out(CheckAlloc(new AStreamExportSink(stream), "gmodel", 816));
-    return exportRange(out.sink, start, end, provider, markup);
+    ARefHold<AStreamExportSink> out(CheckAlloc(new AStreamExportSink(stream), "gmodel", 816));
+    return exportRange(out.get(), start, end, provider, markup);
 }
 
 AString ADocModel::exportSelection(AExportProvider* provider, bool markup) {

@@ -4,20 +4,6 @@
 #include "docengine/model/ADocModel.h"
 #include "docengine/styles/AStyleSheet.h"
 
-namespace {
-
-template <class T>
-void Assign(T*& slot, T* value) {
-    if (value == slot)
-        return;
-    if (value)
-        value->addRef();
-    ReleaseAndNull(slot);
-    slot = value;
-}
-
-}  // namespace
-
 AExportContext::AExportContext()
     : bitmapSupplier(nullptr),
       component(nullptr),
@@ -49,29 +35,29 @@ AExportContext::~AExportContext() {
 }
 
 void AExportContext::setStyleSheet(AStyleSheet* sheet) {
-    Assign(styleSheet_, sheet);
+    AssignRef(styleSheet_, sheet);
 }
 
 AExportCursor::AExportCursor(ADocModel* model, AStyleSheet* sheet, ADocModel* trailer, const AString& text)
     : title(text), model_(nullptr), trailer_(nullptr) {
     setStyleSheet(sheet);
-    Assign(model_, model);
-    Assign(trailer_, trailer);
+    AssignRef(model_, model);
+    AssignRef(trailer_, trailer);
 }
 
 AExportCursor::AExportCursor(const AExportCursor& other) : AExportContext(other), model_(nullptr), trailer_(nullptr) {
     linkPrefix = other.linkPrefix;
     title = other.title;
-    Assign(model_, other.model_);
-    Assign(trailer_, other.trailer_);
+    AssignRef(model_, other.model_);
+    AssignRef(trailer_, other.trailer_);
 }
 
 AExportCursor& AExportCursor::operator=(const AExportCursor& other) {
     AExportContext::operator=(other);
     linkPrefix = other.linkPrefix;
     title = other.title;
-    Assign(model_, other.model_);
-    Assign(trailer_, other.trailer_);
+    AssignRef(model_, other.model_);
+    AssignRef(trailer_, other.trailer_);
     return *this;
 }
 
@@ -81,5 +67,5 @@ AExportCursor::~AExportCursor() {
 }
 
 void AExportCursor::setModel(ADocModel* model) {
-    Assign(model_, model);
+    AssignRef(model_, model);
 }

@@ -45,22 +45,10 @@ AString AExportProvider::linkText(const AString& target, const AString& prefix) 
 ADocModel* AExportProvider::makeModel(const AString& text, const AString&) {
     if (text.empty())
         return nullptr;
-    AStringReader* reader = CheckAlloc(new AStringReader(text.c_str(), -1), "gexport", 644);
-    reader->addRef();
-    ASegParser* segments = new AReaderSegParser(reader);
-    reader->release();
-    CheckAlloc(segments, "gexport", 645);
-    segments->addRef();
-    AFragParser* fragments = new ATextFragParser('/');
-    if (!fragments) {
-        segments->release();
-        CheckAlloc(fragments, "gexport", 646);
-    }
-    fragments->addRef();
-    ADocModel* model = new AIndexedDocModel(segments, fragments, nullptr);
-    segments->release();
-    fragments->release();
-    CheckAlloc(model, "gexport", 648);
+    ARefHold<AStringReader> reader(CheckAlloc(new AStringReader(text.c_str(), -1), "gexport", 644));
+    ARefHold<ASegParser> segments(CheckAlloc(new AReaderSegParser(reader.get()), "gexport", 645));
+    ARefHold<AFragParser> fragments(CheckAlloc(new ATextFragParser('/'), "gexport", 646));
+    ADocModel* model = CheckAlloc(new AIndexedDocModel(segments.get(), fragments.get(), nullptr), "gexport", 648);
     model->addRef();
     return model;
 }

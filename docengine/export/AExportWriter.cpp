@@ -94,23 +94,21 @@ void AExportWriter::exportDocument(const AExportCursor& cursor, ADocRange range)
     if (!cursor.model())
         return;
     beginDocument(cursor);
-    for (long i = 0; provider_; ++i) {
-        AExportCursor prologue = provider_->prologueCursor(i, range, cursor);
-        if (!prologue.model())
-            break;
-        paragraphBreak();
-        exportModel(prologue.model(), prologue);
-    }
+    exportExtras(&AExportProvider::prologueCursor, cursor, range);
     exportModelRange(cursor.model(), range, cursor);
-    for (long i = 0; provider_; ++i) {
-        AExportCursor epilogue = provider_->epilogueCursor(i, range, cursor);
-        if (!epilogue.model())
-            break;
-        paragraphBreak();
-        exportModel(epilogue.model(), epilogue);
-    }
+    exportExtras(&AExportProvider::epilogueCursor, cursor, range);
     writeTrailer(cursor, range);
     endDocument(cursor);
+}
+
+void AExportWriter::exportExtras(ExtraCursor which, const AExportCursor& cursor, ADocRange range) {
+    for (long i = 0; provider_; ++i) {
+        AExportCursor extra = (provider_->*which)(i, range, cursor);
+        if (!extra.model())
+            break;
+        paragraphBreak();
+        exportModel(extra.model(), extra);
+    }
 }
 
 void AExportWriter::writeTrailer(const AExportCursor& cursor, ADocRange range) {

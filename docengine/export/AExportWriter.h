@@ -86,6 +86,9 @@ public:
 private:
     enum Choice { kAll, kSelection, kRange };
     void exportChosen(Choice choice, ADocRange range);
+    typedef AExportCursor (AExportProvider::*ExtraCursor)(long, ADocRange, const AExportCursor&);
+    // The provider's prologue or epilogue models, each after a paragraph break.
+    void exportExtras(ExtraCursor which, const AExportCursor& cursor, ADocRange range);
     // Closes the open paragraph and opens the fragment's; answers the open reference.
     AFragmentRef* paragraphStep(AFragmentRef* previous, AFragment* fragment, const AExportContext& context);
 

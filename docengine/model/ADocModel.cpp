@@ -21,13 +21,6 @@ static_assert(sizeof ADocModel::kWordSeparators - 1 == 60, "the separator table 
 
 namespace {
 
-template <class T>
-T* Held(T* p) {
-    if (p)
-        p->addRef();
-    return p;
-}
-
 long CapacityFor(long count) {
     return (count / 100) * 100 + 100;
 }
@@ -49,8 +42,8 @@ bool AFindAnchorFragment::test(AFragment* fragment) {
 ADocModel::ADocModel() : ADocModel(nullptr, nullptr) {}
 
 ADocModel::ADocModel(ASegParser* segParser, AFragParser* fragParser)
-    : fragParser_(Held(fragParser)),
-      segParser_(Held(segParser)),
+    : fragParser_(nullptr),
+      segParser_(nullptr),
       separators_(kWordSeparators),
       selection_(nullptr),
       parent_(nullptr),
@@ -59,10 +52,14 @@ ADocModel::ADocModel(ASegParser* segParser, AFragParser* fragParser)
       children_(nullptr),
       childCount_(0),
       childCapacity_(0) {
+    AssignRef(fragParser_, fragParser);
+    AssignRef(segParser_, segParser);
     selection_ = CheckAlloc(new ATextPosition[2], "gmodel", 344);
 }
 
 ADocModel::~ADocModel() {
+    if (parent_)
+        parent_->forgetChild(this);
     for (long i = 0; i < childCount_; ++i)
         children_[i].child->setParent(nullptr, 0);
     delete[] children_;
@@ -73,11 +70,7 @@ ADocModel::~ADocModel() {
 }
 
 void ADocModel::setFragParser(AFragParser* parser) {
-    if (parser == fragParser_)
-        return;
-    Held(parser);
-    ReleaseAndNull(fragParser_);
-    fragParser_ = parser;
+    AssignRef(fragParser_, parser);
 }
 
 void ADocModel::copySettingsFrom(const ADocModel& source) {
@@ -261,11 +254,8 @@ void ADocModel::addChild(ADocModel* child, long start, long end) {
     child->setParent(this, start);
     if (AHiliteRangeMap* map = getAttachment()) {
         AHiliteRangeMap* part = map->extract(start, end);
-        if (!part)
-            part = CheckAlloc(new AHiliteRangeMap, "gmodel", 887);
-        part->addRef();
-        child->setAttachment(part);
-        part->release();
+        ARefHold<AHiliteRangeMap> hold(part ? part : CheckAlloc(new AHiliteRangeMap, "gmodel", 887));
+        child->setAttachment(hold.get());
     }
     if (replace) {
         children_[i].child = child;
@@ -289,6 +279,16 @@ void ADocModel::removeChild(ADocModel* child) {
     children_[childCount_ - 1] = ChildRecord{0, 0, nullptr};
     setChildCount(childCount_ - 1);
     child->setParent(nullptr, 0);
+}
+
+void ADocModel::forgetChild(ADocModel* child) {
+    for (long i = 0; i < childCount_; ++i) {
+        if (children_[i].child == child) {
+            memmove(children_ + i, children_ + i + 1, sizeof(ChildRecord) * static_cast<size_t>(childCount_ - i - 1));
+            setChildCount(childCount_ - 1);
+            return;
+        }
+    }
 }
 
 ADocModel* ADocModel::getChildAt(long position) {
@@ -353,11 +353,7 @@ ADocRange ADocModel::hitRangeAt(long source) {
 }
 
 void ADocModel::setBitmapResolver(ABitmapNameResolver* resolver) {
-    if (resolver == resolver_)
-        return;
-    Held(resolver);
-    ReleaseAndNull(resolver_);
-    resolver_ = resolver;
+    AssignRef(resolver_, resolver);
 }
 
 AString ADocModel::resolveBitmapName(const AString& name) {

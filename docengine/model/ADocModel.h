@@ -206,6 +206,8 @@ private:
     // First record whose end is above position (binary search).
     long childIndexAfter(long position) const;
     void setChildCount(long count);
+    // Drops the record of a child that is going away, without assertions.
+    void forgetChild(ADocModel* child);
 
     AFragParser* fragParser_;  // one reference held
     ASegParser* segParser_;    // one reference held

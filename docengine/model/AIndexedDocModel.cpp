@@ -36,10 +36,9 @@ AIndexedDocModel::AIndexedDocModel(ASegParser* segParser, AFragParser* fragParse
       cacheLimit_(100),
       cacheCount_(0),
       cacheHead_(nullptr),
-      highlighter_(highlighter),
+      highlighter_(nullptr),
       attachment_(nullptr) {
-    if (highlighter_)
-        highlighter_->addRef();
+    AssignRef(highlighter_, highlighter);
     dependOn(highlighter_);
 }
 
@@ -77,11 +76,8 @@ ADocModel* AIndexedDocModel::clone() {
 }
 
 void AIndexedDocModel::setAttachmentQuietly(AHiliteRangeMap* attachment) {
-    if (attachment)
-        attachment->addRef();
     stopDependingOn(attachment_);
-    ReleaseAndNull(attachment_);
-    attachment_ = attachment;
+    AssignRef(attachment_, attachment);
     dependOn(attachment_);
 }
 
@@ -295,10 +291,7 @@ void AIndexedDocModel::setHighlighter(AHighlighterHook* highlighter) {
     if (highlighter == highlighter_)
         return;
     stopDependingOn(highlighter_);
-    if (highlighter)
-        highlighter->addRef();
-    ReleaseAndNull(highlighter_);
-    highlighter_ = highlighter;
+    AssignRef(highlighter_, highlighter);
     dependOn(highlighter_);
     refreshAll(0, 201);
 }

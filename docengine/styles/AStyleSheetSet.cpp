@@ -245,19 +245,11 @@ const XmlIn_Entry kEnd = {nullptr, 0, 0, 0, nullptr, 0, 0};
 const XmlIn_Entry kSheetEntries[] = {SV_HANDLER("Style", OnSheetEntry), SV_HANDLER("Color", OnSheetEntry),
                                      SV_HANDLER("Bitmap", OnSheetEntry), SV_HANDLER("TabStops", OnSheetEntry), kEnd};
 
-// Releases the sheet being read unless the set took it.
-struct SheetHold {
-    explicit SheetHold(AStyleSheet* s) : sheet(s) { sheet->addRef(); }
-    ~SheetHold() { sheet->release(); }
-    SheetHold(const SheetHold&) = delete;
-    SheetHold& operator=(const SheetHold&) = delete;
-    AStyleSheet* sheet;
-};
-
 void OnStyleSheet(XML::Element& e, void* target) {
     AStyleSheetSet* set = static_cast<AStyleSheetSet*>(target);
-    SheetHold hold(CheckAlloc(new AStyleSheet, "gparser", 1500));
-    AStyleSheet* sheet = hold.sheet;
+    // Released here unless the set took its own reference.
+    ARefHold<AStyleSheet> hold(CheckAlloc(new AStyleSheet, "gparser", 1500));
+    AStyleSheet* sheet = hold.get();
     sheet->fontAdjust = set->fontAdjust();
     long number = AttrLong(e, "Id", "default");
     const char* name = Attr(e, "Name", "default");

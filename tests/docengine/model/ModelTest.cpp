@@ -70,7 +70,10 @@ TEST(DocModel, SelectionNoticesComeFromParentFirst) {
     childLog.stopDependingOn(child);
     parent->removeChild(child);
     EXPECT_EQ(nullptr, child->GetParentModel());
+    parent->addChild(child, 12, 14);
     child->release();
+    EXPECT_EQ(0, parent->childCount()) << "a child that goes away leaves no record behind";
+    EXPECT_EQ(nullptr, parent->getChildAt(12));
     parent->release();
 }
 
@@ -202,6 +205,27 @@ TEST(DocModel, LaidOutPositionsSkipClosedSections) {
     EXPECT_EQ(length, model->getPositionCount());
     EXPECT_FALSE(model->hasCollapsedParts());
     notices.stopDependingOn(model);
+}
+
+TEST(DocModel, SectionPathListsContentStartsOutermostFirst) {
+    const std::string text = "a {Cx#b {Cy#c} d} e\n";
+    Held<AStringReader> reader(new AStringReader(text.c_str(), static_cast<long>(text.size())));
+    Held<ALineSegParser> segments(new ALineSegParser(reader.get()));
+    Held<ATextFragParser> fragments(new ATextFragParser('/'));
+    Held<ALaidOutDocModel> model(new ALaidOutDocModel(segments.get(), fragments.get(), nullptr));
+    struct Row {
+        long position;
+        const char* path;
+    } rows[] = {{13, "6 12 13 "}, {12, "6 12 "}, {15, "6 15 "}, {1, "1 "}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        ALongLongDic path;
+        model->sectionPath(row.position, path);
+        std::string listed;
+        for (Pix p = path.first(); p; path.next(p))
+            listed += std::to_string(path.numberOf(p)) + " ";
+        EXPECT_EQ(row.path, listed);
+    }
 }
 
 }  // namespace
