@@ -279,7 +279,14 @@ void OnImage(XML::Element& e, void* target) {
     AFileSpec folder = set->resourceFolder();
     AString file(Attr(e, "Filename", "Foo"));
     file = file.withExtension(type, false);
-    AString path = folder.empty() ? file : AFileSpec(folder, file.c_str()).path();
+    AString path = file;
+    try {
+        if (!folder.empty())
+            path = AFileSpec(folder, file.c_str()).path();
+    } catch (const AFileSpecError&) {
+        set->report("Image %.100s: \"%.200s\" is not a usable path", Attr(e, "Id", "Foo"), file.c_str());
+        return;
+    }
     uint16_t flags = _stricmp(type, "jpg") == 0 ? 0x2008 : 0;
     if (_stricmp(Attr(e, "NoStretch", "0"), "Y") != 0)
         flags |= 4;
@@ -380,7 +387,12 @@ AStyleSheet* AStyleSheetSet::getSheet(long number) {
 }
 
 void AStyleSheetSet::setResourceFolder(const char* path) {
-    resources_ = *path ? AFileSpec(path) : AFileSpec();
+    try {
+        resources_ = *path ? AFileSpec(path) : AFileSpec();
+    } catch (const AFileSpecError&) {
+        resources_ = AFileSpec();
+        report("Resources Path \"%.200s\" is not a usable path", path);
+    }
 }
 
 void AStyleSheetSet::registerImage(const AString& name, const ABitmapSpec& spec) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "docengine/model/AHighlighterHook.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/model/ASegment.h"
@@ -143,6 +144,61 @@ TEST(DocModel, MarkerMapIsTheAttachment) {
     child->release();
     model->release();
     map->release();
+}
+
+// A highlighter over a fixed range list that records what the model reports.
+class RangeHighlighter : public AHighlighterHook {
+public:
+    AHighlighterHook* clone() override { return new RangeHighlighter; }
+    void addHit(ASegment*, long) override {}
+    void addScannedSegment(ASegment*) override { ++scanned; }
+    void removeRange(long start, long end) override {
+        removed += std::to_string(start) + "-" + std::to_string(end) + " ";
+    }
+    const ARangeArray* rangeList() override { return &ranges; }
+    ARangeArray ranges;
+    int scanned = 0;
+    std::string removed;
+};
+
+TEST(DocModel, HighlighterRangesMarkHitsAndItsNoticesPassOn) {
+    std::vector<std::string> log;
+    AIndexedDocModel* model = MakeIndexedModel("abc def ghi\nsuite\n");
+    NoticeLog notices(&log, "model");
+    notices.dependOn(model);
+    RangeHighlighter* highlighter = new RangeHighlighter;
+    Held<RangeHighlighter> hold(highlighter);
+    highlighter->ranges.addRange(ARange{4, 7});
+    model->setHighlighter(highlighter);
+    EXPECT_EQ((std::vector<std::string>{"model:201"}), log);
+    EXPECT_EQ("0-18 ", highlighter->removed) << "the whole text is dropped from the hit index";
+
+    struct Row {
+        long source, start, end;
+    } rows[] = {{4, 4, 7}, {1, 0, 1}, {12, 12, 12}, {40, 0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.source);
+        ADocRange r = model->hitRangeAt(row.source);
+        EXPECT_EQ(row.start, r.start);
+        EXPECT_EQ(row.end, r.end);
+    }
+    EXPECT_EQ(2, highlighter->scanned);
+
+    log.clear();
+    highlighter->notify(201, 9);
+    EXPECT_EQ((std::vector<std::string>{"model:201"}), log);
+    EXPECT_EQ(0, model->indexedCount());
+
+    log.clear();
+    model->markRange(2, 50, true, 0);
+    EXPECT_EQ((std::vector<std::string>{"model:2"}), log);
+    EXPECT_EQ(1, model->getMarkCount());
+    EXPECT_EQ(18, model->getMarkRange(0).end) << "marks end at the text's length";
+    EXPECT_TRUE(model->isMarkedStart(12));
+    EXPECT_EQ(nullptr, model->getSegmentAt(18, true));
+    notices.stopDependingOn(model);
+    model->setHighlighter(nullptr);
+    model->release();
 }
 
 TEST(DocModel, MarkerLinesReadBackAndBadOnesStop) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "docengine/styles/AStyleSheetSet.h"
@@ -33,6 +34,39 @@ std::string Hex(uint32_t v) {
     char text[16];
     snprintf(text, sizeof text, "0x%08X", v);
     return text;
+}
+
+// Records the images a set registers; "known" is registered already.
+class NamedBitmaps : public ANamedBitmaps {
+public:
+    bool hasBitmap(const AString& name) override { return names.count(name.c_str()) != 0; }
+    void setBitmap(const AString& name, const ABitmapSpec& spec) override {
+        names.insert(name.c_str());
+        log += std::string(name.c_str()) + "=" + spec.name.c_str() + "/" + std::to_string(spec.flags) + "/" +
+               std::to_string(spec.subImages) + " ";
+    }
+    std::set<std::string> names{"known"};
+    std::string log;
+};
+
+TEST_F(StyleSheetSetTest, ImagesRegisterOncePerName) {
+    std::string body =
+        "<StyleSheet><Bitmap Id=\"3\" ResId=\"$pics\\a.bmp\" NoStretch=\"y\" NbSub=\"3\"/></StyleSheet>"
+        "</StyleSheets><Resources Path=\"C:\\img\"><Image Id=\"p\" Filename=\"p\" Type=\"JPG\"/>"
+        "<Image Id=\"p\" Filename=\"q\"/><Image Id=\"known\"/><Image Id=\"s\" Filename=\"s\" NoStretch=\"Y\"/>"
+        "</Resources><StyleSheets>";
+    NamedBitmaps bitmaps;
+    AStyleSheetSet set(Document(body), 0, &bitmaps);
+    EXPECT_EQ("pics\\a.bmp=pics\\a.bmp/0/3 p=C:\\img\\p.JPG/8204/1 s=C:\\img\\s.Bmp/0/1 ", bitmaps.log);
+    EXPECT_EQ("pics\\a.bmp", std::string(set.getSheet(0)->getBitmap(3)->spec().name.c_str()));
+    EXPECT_EQ("C:\\img", std::string(set.resourceFolder().path().c_str()));
+
+    std::string longName(1500, 'x');
+    AStyleSheetSet refused(Document("</StyleSheets><Resources Path=\"" + longName + "\"><Image Id=\"L\" Filename=\"" +
+                                        longName + "\"/></Resources><StyleSheets>",
+                                    "long.xml"),
+                           0, &bitmaps);
+    EXPECT_NE(std::string::npos, std::string(refused.log().c_str()).find("is not a usable path"));
 }
 
 TEST_F(StyleSheetSetTest, SampleDocumentLoads) {
