@@ -38,8 +38,11 @@ TEST(PlainExport, StylesAndCodesLeaveOnlyText) {
     struct Row {
         const char* markup;
         const char* text;
-    } rows[] = {
-        {"/Bgras/A normal\n", "gras normal\r\n"}, {"un\\/deux\n", "un/deux\r\n"}, {"{Hlien#cible}\n", "lien\r\n"}};
+    } rows[] = {{"/Bgras/A normal\n", "gras normal\r\n"},
+                {"un\\/deux\n", "un/deux\r\n"},
+                {"{Hlien#cible}\n", "lien\r\n"},
+                {"{dlien#cible} x\n", "lien x\r\n"},
+                {"{dlien#} x\n", " x\r\n"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.markup);
         AIndexedDocModel* model = MakeIndexedModel(row.markup);

@@ -78,6 +78,24 @@ TEST(DocModel, SelectionNoticesComeFromParentFirst) {
     parent->release();
 }
 
+TEST(DocModel, SelectionInSegmentUsesLocalPositions) {
+    AIndexedDocModel* model = MakeIndexedModel("abcd\nefgh\nijkl\n");
+    ASegment* middle = model->getSegmentAt(5, true);
+    middle->lock();
+    struct Row {
+        long start, end, a, b;
+    } rows[] = {{0, 1, -1, -1}, {11, 12, 6, 6}, {6, 8, 1, 3}, {1, 7, -1, 2}, {7, 13, 2, 6}, {0, 14, -1, 6}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.start) + "," + std::to_string(row.end));
+        model->setSelection(ADocRange{row.start, row.end}, 0);
+        ALocalRange r = model->selectionInSegment(middle);
+        EXPECT_EQ(row.a, r.start);
+        EXPECT_EQ(row.b, r.end);
+    }
+    middle->unlock();
+    model->release();
+}
+
 TEST(DocModel, CacheKeepsTheLastHundredReleasedSegments) {
     std::string text;
     for (int i = 0; i < 101; ++i)
