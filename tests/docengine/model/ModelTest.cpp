@@ -219,6 +219,37 @@ TEST(DocModel, HighlighterRangesMarkHitsAndItsNoticesPassOn) {
     model->release();
 }
 
+TEST(DocModel, ClonesAndFragmentSearches) {
+    AIndexedDocModel* model = MakeIndexedModel("un {Aa#Ancre} deux\ntrois {Ab#cible}\nquatre {Ac#CIBLE}\n");
+    AHiliteRangeMap* map = new AHiliteRangeMap("3,1,");
+    Held<AHiliteRangeMap> mapHold(map);
+    model->setAttachment(map);
+    model->setCacheLimit(7);
+    model->setWordSeparators(" ");
+    ADocModel* copy = model->clone();
+    Held<ADocModel> copyHold(copy);
+    auto* indexed = dynamic_cast<AIndexedDocModel*>(copy);
+    ASSERT_NE(nullptr, indexed);
+    EXPECT_EQ(7, indexed->cacheLimit());
+    EXPECT_EQ(map, copy->getAttachment());
+    EXPECT_EQ(" ", std::string(copy->getWordSeparators().c_str()));
+
+    struct Row {
+        const char* name;
+        long start, limit, found;
+    } rows[] = {{"ancre", 0, -1, 0},   {"cible", 0, -1, 19}, {"cible", 20, -1, 19},
+                {"cible", 36, -1, 36}, {"cible", 0, 10, -1}, {"autre", 0, -1, -1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " from " + std::to_string(row.start));
+        AFindAnchorFragment test{AString(row.name)};
+        EXPECT_EQ(row.found, copy->findPosition(&test, row.start, row.limit));
+    }
+    AFindActionFragment noteLink(3);
+    EXPECT_EQ(0, copy->findPosition(&noteLink, 0, -1)) << "the shared marker map puts a note link in line one";
+    model->setAttachment(nullptr);
+    model->release();
+}
+
 TEST(DocModel, MarkerLinesReadBackAndBadOnesStop) {
     struct Row {
         const char* line;
@@ -273,7 +304,12 @@ TEST(DocModel, LaidOutPositionsSkipClosedSections) {
         if (f->isClickable())
             button = f;
     ASSERT_NE(nullptr, button);
+    ASegment* last = model->getSegmentAt(length - 4, true);
+    last->lock();
+    EXPECT_EQ(visible - 4, last->docStart());
     model->toggleAt(button, 0);
+    EXPECT_EQ(length - 4, last->docStart()) << "a held segment after the change moves with it";
+    last->unlock();
     segment->unlock();
     EXPECT_EQ((std::vector<std::string>{"model:6"}), log);
     EXPECT_EQ(length, model->getPositionCount());
