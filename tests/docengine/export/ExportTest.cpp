@@ -10,6 +10,7 @@
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
 #include "tests/docengine/model/ModelTestSupport.h"
+#include "tests/support/TestHooks.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ TEST(PlainExport, RangesCutSegmentsAndEmptyRangesTakeAll) {
         EXPECT_EQ(row.text, Plain(model, row.start, row.end));
     }
     EXPECT_EQ("abc\r\ndef\r\n", std::string(model->exportAllToMemory(nullptr).c_str()));
+    CaptureStream stream;
+    EXPECT_TRUE(model->exportToStream(&stream, 4, 7, nullptr, false));
+    EXPECT_EQ("def", stream.text);
     model->setSelection(ADocRange{1, 2}, 0);
     EXPECT_EQ("b", std::string(model->exportSelection(nullptr, false).c_str()));
     model->release();

@@ -127,6 +127,15 @@ TEST(DocModel, CacheKeepsTheLastHundredReleasedSegments) {
     evicted->load();
     EXPECT_EQ(102, parser->parses);
     evicted->unlock();
+
+    // Without a limit, a full load pass after the next invalidation keeps every segment.
+    model->setCacheLimit(-1);
+    model->keepAllLoaded();
+    EXPECT_EQ(0, model->cacheCount());
+    model->invalidate(0, model->getLength(), false);
+    EXPECT_EQ(-1, model->cacheLimit());
+    EXPECT_EQ(101, model->cacheCount());
+    EXPECT_EQ(203, parser->parses);
     model->release();
 }
 
