@@ -86,19 +86,30 @@ ASegment* AIndexedDocModel::indexed(long start) const {
     return p ? static_cast<ASegment*>(index_.contentsOf(p)) : nullptr;
 }
 
+ASegment* AIndexedDocModel::startingAtOrBefore(long source) const {
+    const longa_pvoidAVLNode* best = nullptr;
+    for (const AVLNode* n = index_.root(); n;) {
+        const auto* node = static_cast<const longa_pvoidAVLNode*>(n);
+        if (node->key <= source) {
+            best = node;
+            n = (n->status & avl::kRightThread) ? nullptr : n->right;
+        } else {
+            n = (n->status & avl::kLeftThread) ? nullptr : n->left;
+        }
+    }
+    return best ? static_cast<ASegment*>(best->value) : nullptr;
+}
+
 ASegment* AIndexedDocModel::getSegmentAt(long source, bool findStart) {
     if (source < 0 || source >= getLength())
         return nullptr;
     if (ASegment* segment = indexed(source))
         return segment;
     if (findStart && RangesContain(covered_, source, source + 1)) {
-        Pix p = index_.last();
-        while (p && index_.keyOf(p) > source)
-            index_.prev(p);
-        ASegment* segment = p ? static_cast<ASegment*>(index_.contentsOf(p)) : nullptr;
+        ASegment* segment = startingAtOrBefore(source);
         if (segment && segment->getStart() <= source && source < segment->getEnd())
             return segment;
-        for (p = index_.first(); p; index_.next(p)) {
+        for (Pix p = index_.first(); p; index_.next(p)) {
             segment = static_cast<ASegment*>(index_.contentsOf(p));
             if (!segment)
                 ThrowAssert("gmodel", 1092);

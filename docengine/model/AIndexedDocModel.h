@@ -53,6 +53,8 @@ public:
 
 private:
     ASegment* indexed(long start) const;
+    // The indexed segment with the greatest start not after source (a descent of the index), or null.
+    ASegment* startingAtOrBefore(long source) const;
     void setAttachmentQuietly(AHiliteRangeMap* attachment);
     void evict(ASegment* segment);
 

@@ -113,6 +113,9 @@ TEST(DocModel, CacheKeepsTheLastHundredReleasedSegments) {
     EXPECT_EQ(101, parser->parses);
     EXPECT_EQ(100, model->cacheCount());
     EXPECT_EQ(100, model->indexedCount()) << "the least recently released segment left the index";
+    for (size_t i = 1; i < starts.size(); ++i)
+        ASSERT_EQ(starts[i], model->getSegmentAt(starts[i] + 2, true)->getStart()) << i;
+    EXPECT_EQ(100, model->indexedCount()) << "positions inside indexed segments find them in the index";
 
     ASegment* cached = model->getSegmentAt(starts[50], false);
     cached->lock();
