@@ -326,6 +326,16 @@ TEST(DocModel, LaidOutPositionsSkipClosedSections) {
     EXPECT_EQ((std::vector<std::string>{"model:6"}), log);
     EXPECT_EQ(length, model->getPositionCount());
     EXPECT_FALSE(model->hasCollapsedParts());
+
+    model->collapseAll(0);
+    EXPECT_EQ(visible, model->getPositionCount());
+    AExpandRecord record;
+    EXPECT_FALSE(model->openAt(2, &record, 0)) << "nothing is closed around position 2";
+    EXPECT_TRUE(model->openAt(10, &record, 0));
+    EXPECT_EQ(length, model->getPositionCount());
+    EXPECT_TRUE(model->restore(&record, 0));
+    EXPECT_EQ(visible, model->getPositionCount());
+    EXPECT_EQ((std::vector<std::string>{"model:6", "model:6", "model:6", "model:6"}), log);
     notices.stopDependingOn(model);
 }
 
