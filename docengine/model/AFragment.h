@@ -12,6 +12,8 @@
 #include "base/object/AString.h"
 
 class ADataRun;
+class AExportContext;
+class AExportWriter;
 class AFragmentRef;
 class ASegment;
 
@@ -59,6 +61,8 @@ public:
     virtual long nextPosition(long p) { return p + 1; }
     virtual long previousPosition(long p) { return p - 1; }
     virtual AString getText(ALocalRange range);
+    // Writes the range through the writer (plain text, runs, clickables).
+    virtual void exportTo(AExportWriter* writer, ALocalRange range, const AExportContext& context);
     virtual bool isClickable() const { return false; }
     virtual bool isTable() const { return false; }
     virtual AString getOwnText();
@@ -113,6 +117,7 @@ public:
     AFragmentRef* makeReference() override;
     // "\r\n", or nothing for the paragraph that begins its segment.
     AString getText(ALocalRange range) override;
+    void exportTo(AExportWriter* writer, ALocalRange range, const AExportContext& context) override;
 
     AParagraphFormat format;
 };
@@ -125,6 +130,7 @@ public:
     AFragment* splitAt(long position) override;
     ALocalRange wordRangeAt(long position, const char* separators) override;
     AString getText(ALocalRange range) override { return rawText(range); }
+    void exportTo(AExportWriter* writer, ALocalRange range, const AExportContext& context) override;
 
     int16_t style() const { return style_; }
     int16_t colour() const { return colour_; }
@@ -144,6 +150,7 @@ public:
                        uint16_t linkKind, int16_t number, uint16_t clickFlags);
     ADataRun* nextDataRun(ADataRun* previous, bool cutAtBlanks) override;
     bool isClickable() const override { return true; }
+    void exportTo(AExportWriter* writer, ALocalRange range, const AExportContext& context) override;
 
     int16_t number() const { return number_; }
     uint16_t clickFlags() const { return clickFlags_; }
@@ -160,6 +167,8 @@ public:
     AString getOwnText() override { return AString(); }
     AString getName() override { return target_; }
     AString getValue() override { return target_; }
+    // "(" + the target's top byte + ")".
+    void exportTo(AExportWriter* writer, ALocalRange range, const AExportContext& context) override;
 
     const AString& target() const { return target_; }
 

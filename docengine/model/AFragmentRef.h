@@ -12,6 +12,8 @@ public:
 
     const AParagraphFormat& format() const { return format_; }
     AFragment* fragment() const { return fragment_; }
+    // Keeps its own format fields and takes the other's where they are clear.
+    void mergeFormat(const AParagraphFormat& other) { format_.merge(other); }
 
 private:
     AParagraphFormat format_;

@@ -67,6 +67,13 @@ void ASegment::dropOwner() {
         owner->release();
 }
 
+void ASegment::recomputeDocRange() {
+    if (owner_) {
+        docStart_ = owner_->sourceToPosition(start_);
+        docEnd_ = owner_->sourceToPosition(end_);
+    }
+}
+
 void ASegment::linkInto(ASegment* other) {
     unlink();
     if (!other) {
@@ -101,14 +108,20 @@ void ASegment::didLoad() {
         owner_->segmentLoaded(this);
 }
 
-void* ASegment::getAttachment() {
+AHiliteRangeMap* ASegment::getAttachment() {
     if (isTable() || !owner_)
         return nullptr;
     return owner_->getAttachment();
 }
 
+bool ASegment::findMarker(long start, long end, long* position, long* value) {
+    if (isTable() || !owner_)
+        return false;
+    return owner_->findMarker(start, end, position, value);
+}
+
 AString ASegment::getText(ALocalRange range) {
-    if (!owner_)
+    if (!owner_ || range.end <= range.start)
         return AString();
     ALocalRange doc = rangeToDocument(range);
     return owner_->exportText(doc.start, doc.end);
@@ -190,7 +203,7 @@ ALocalRange ASegment::wordAt(AFragment* fragment, long position) {
         ThrowAssert("gsegment", 221);
     if (!owner_)
         return fragment->textRange();
-    const char* separators = owner_->wordSeparators();
+    const char* separators = owner_->getWordSeparators().c_str();
     ALocalRange word = fragment->wordRangeAt(position, separators);
     WidenOver(word, fragment, true, separators);
     WidenOver(word, fragment, false, separators);

@@ -12,6 +12,7 @@
 #include "docengine/model/AFragment.h"
 
 class ADocModel;
+class AHiliteRangeMap;
 
 class ASegment : public ARefObj {
 public:
@@ -27,6 +28,8 @@ public:
     void lock();
     void unlock();
     void dropOwner();
+    // The document range again from the owner's conversions (after sections changed).
+    void recomputeDocRange();
     // Into other's ring just before it; null: a ring of this one alone.
     void linkInto(ASegment* other);
     void unlink();
@@ -35,7 +38,10 @@ public:
     virtual const ARangeArray* getHighlightRanges();
     virtual void reportHit(long position);
     virtual void didLoad();
-    virtual void* getAttachment();
+    virtual AHiliteRangeMap* getAttachment();
+    // The first note mark of the owner's marker map in [start, end) (document
+    // positions); none in a table segment.
+    bool findMarker(long start, long end, long* position, long* value);
     virtual long getStart() const { return start_; }
     virtual long getEnd() const { return end_; }
     virtual long getLastBefore() const { return start_ - 1; }
@@ -66,6 +72,7 @@ public:
     long docStart() const { return docStart_; }
     long docEnd() const { return docEnd_; }
     ASegment* ringNext() const { return ringNext_; }
+    ASegment* ringPrev() const { return ringPrev_; }
 
 private:
     ADocModel* owner_;    // held while attached

@@ -158,8 +158,8 @@ const char* ATextFragParser::parseMarkedRun(AFragParseContext& context, const ch
     long position = 0;
     long value = 0;
     while (model && from < end &&
-           model->findMarker(context.segment->toDocument(context.local(from)),
-                             context.segment->toDocument(context.local(end)), &position, &value)) {
+           context.segment->findMarker(context.segment->toDocument(context.local(from)),
+                                       context.segment->toDocument(context.local(end)), &position, &value)) {
         long local = context.segment->fromDocument(position);
         const char* u = local <= context.local(from) ? from : local >= context.local(end) ? end : context.start + local;
         const char* q = parseTextRun(context, p, u, inRange);
@@ -394,8 +394,8 @@ AExpandNode* ATextFragParser::findSection(AFragParseContext& context, const char
     if (!model)
         ThrowAssert("gparser", line);
     AExpandNode* node;
-    if (ADocModel* parent = model->parentModel())
-        node = parent->nodeAt(model->parentOffset() + 1);
+    if (ADocModel* parent = model->GetParentModel())
+        node = parent->nodeAt(model->getParentOffset() + 1);
     else
         node = model->nodeAt(context.segment->toDocument(context.local(p)));
     if (!node)

@@ -14,7 +14,7 @@ bool TestModel::findMarker(long start, long end, long* position, long* value) {
     return true;
 }
 
-AString TestModel::exportText(long start, long end) {
+AString TestModel::exportText(long start, long end, AExportProvider*, bool) {
     if (start < 0 || end > static_cast<long>(text.size()) || start > end)
         return AString();
     return AString(text.data() + start, end - start);

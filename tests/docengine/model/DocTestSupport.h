@@ -30,7 +30,7 @@ public:
     AExpandTree* getExpandTree() override { return tree; }
     const ARangeArray* highlightRanges() override { return ranges; }
     bool findMarker(long start, long end, long* position, long* value) override;
-    AString exportText(long start, long end) override;
+    AString exportText(long start, long end, AExportProvider* provider, bool markup) override;
     void segmentLocked(ASegment*) override { ++locks; }
     void segmentUnlocked(ASegment*) override { --locks; }
     void segmentLoaded(ASegment*) override { ++loads; }
