@@ -1,0 +1,126 @@
+// Shared pieces of the display component tests.
+#include "tests/framework/display/DisplayTestSupport.h"
+
+#include "framework/graphics/ADisplayLock.h"
+
+void Probe::note(const std::string& what) {
+    if (!log)
+        return;
+    if (!log->empty())
+        *log += ' ';
+    *log += what + ":" + std::to_string(id());
+}
+
+void Probe::relayout() {
+    ++relayouts;
+    ADisplayComponent::relayout();
+}
+
+long Probe::drawContent(const ARect& rect) {
+    note("draw");
+    ADisplayContext* context = ADisplayContext::existing();
+    if (context && context->current()->isDrawable())
+        context->current()->FillRect(rect, color);
+    return 1;
+}
+
+long Probe::frameChanged(const APoint& size) {
+    (void)size;
+    ++frameChanges;
+    return 7;
+}
+
+ACommand* Probe::mouseDown(AMouseEvent& event) {
+    lastPoint = event.where;
+    note("down");
+    return pressAnswer ? pressAnswer : passThroughCommand();
+}
+
+ACommand* Probe::mouseMove(AMouseEvent& event) {
+    lastPoint = event.where;
+    note("move");
+    return passThroughCommand();
+}
+
+void DisplayTest::TearDown() {
+    ADisplayServices& services = ADisplayServices::current();
+    services.setLookOptions(0);
+    services.endTracking();
+    services.setHoverComponent(nullptr);
+    GraphicsTest::TearDown();
+}
+
+Probe* DisplayTest::make(AComponent* parent, int16_t id, const ASizeSpec& rule) {
+    auto* p = new Probe(parent, id, rule);
+    p->log = &log;
+    AObject::completeNew(p);
+    return p;
+}
+
+Probe* DisplayTest::makeRoot(const ARect& frame) {
+    Probe* root = make(app, 1, ASizeSpec(frame));
+    root->windowed = true;
+    root->changeFrame(frame);
+    root->show(false);
+    return root;
+}
+
+AEdge Edge(int32_t value, uint16_t mode, uint16_t aux) {
+    AEdge e;
+    e.set(value, mode, aux);
+    return e;
+}
+
+namespace {
+
+LRESULT CALLBACK PaintProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<PaintWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message == WM_PAINT && self && self->root) {
+        // No exception may cross the window procedure.
+        try {
+            ABeginPaintLock lock(self->root);
+            self->root->drawChildren(lock.region(), true);
+        } catch (...) {
+            ValidateRect(hwnd, nullptr);
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+const char* PaintClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = PaintProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SvDisplayTestWindow";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        registered = RegisterClassA(&wc) != 0;
+    }
+    return "SvDisplayTestWindow";
+}
+
+}  // namespace
+
+PaintWindow::PaintWindow(int width, int height) {
+    hwnd = CreateWindowExA(0, PaintClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    if (hwnd)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+PaintWindow::~PaintWindow() {
+    if (hwnd)
+        DestroyWindow(hwnd);
+}
+
+void PaintWindow::grab(Canvas& canvas) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HDC dc = GetDC(hwnd);
+    BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, dc);
+}
