@@ -70,8 +70,9 @@ void ADisplayComponent::setEraseBackground(bool on) {
         invalidate();
 }
 
-void ADisplayComponent::activate(int16_t flag) {
-    if (setModeFlag(flag != 0) && flag)
+void ADisplayComponent::windowActivated(int16_t on) {
+    AComponent::windowActivated(on);
+    if (setModeFlag(on != 0) && on)
         onActivate();
 }
 

@@ -56,7 +56,9 @@ public:
     void detachItems() override;
     bool receivesActions() const override { return (displayFlags_ & kShown) != 0; }
     virtual bool isActiveTarget() { return hasFlags(kVisible | kActive); }
-    virtual void activate(int16_t flag);
+    // The window layer's activation sent through the tree: sets or clears
+    // the mode flag, and onActivate runs when it turns on.
+    void windowActivated(int16_t on) override;
 
     // Flags: each setter answers 1 when the bit changed.
     uint16_t displayFlags() const { return displayFlags_; }

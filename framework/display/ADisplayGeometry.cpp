@@ -183,8 +183,14 @@ void ADisplayComponent::placeFrame(const ARect& rect) {
     }
     // MoveWindow places the whole window: the client area lands where asked
     // once the non-client border is added around it.
-    ARect outer = getOuterFrame();
-    ARect whole(moved.first + (outer.first - frame_.first), moved.second + (outer.second - frame_.second));
+    RECT w;
+    RECT c;
+    GetWindowRect(hwnd_, &w);
+    GetClientRect(hwnd_, &c);
+    APoint client = ClientOriginOnScreen(hwnd_);
+    APoint before = client - APoint(w.left, w.top);
+    APoint after = APoint(w.right, w.bottom) - (client + APoint(c.right, c.bottom));
+    ARect whole(moved.first - before, moved.second + after);
     MoveWindow(hwnd_, whole.left(), whole.top(), whole.width(), whole.height(), TRUE);
     nativeWindowMoved();
 }

@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/object/AOutStream.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 
@@ -229,7 +230,12 @@ ASizingScope::ASizingScope(ASizingContext* context, ADisplayComponent* owner) : 
 ASizingScope::~ASizingScope() {
     if (!context_)
         return;
-    context_->end();
+    // Nothing may leave a destructor: a failing end is logged, the context still goes.
+    try {
+        context_->end();
+    } catch (...) {
+        CurrentErrorStream().writeString("#ASizingScope::~ASizingScope() : the pass did not end\n");
+    }
     DeleteAndNull(context_);
 }
 

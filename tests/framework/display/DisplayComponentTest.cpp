@@ -240,3 +240,99 @@ TEST_F(DisplayTest, TopOfTreeAnswersDefaults) {
     EXPECT_STREQ("Page %d", text.c_str());
     EXPECT_EQ(RGB(255, 255, 255), child->getBackColor());
 }
+
+TEST_F(DisplayTest, ChildrenInheritFromTheirDisplayParentAtAttach) {
+    struct Row {
+        const char* name;
+        uint16_t parentFlags;
+        bool parentClips;
+        uint16_t inherited;
+    } rows[] = {
+        {"inside an off-screen root", ADisplayComponent::kOffscreenRoot, false, ADisplayComponent::kOffscreen},
+        {"inside an off-screen component", ADisplayComponent::kOffscreen, false, ADisplayComponent::kOffscreen},
+        {"under a clipped parent", ADisplayComponent::kClippedByAncestors, false,
+         ADisplayComponent::kClippedByAncestors},
+        {"under a parent that clips its children", 0, true, ADisplayComponent::kClippedByAncestors},
+        {"in an activated window", ADisplayComponent::kModeFlag, false, ADisplayComponent::kModeFlag},
+        {"under a plain parent", 0, false, 0},
+    };
+    const uint16_t watched =
+        ADisplayComponent::kOffscreen | ADisplayComponent::kClippedByAncestors | ADisplayComponent::kModeFlag;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Probe* root = makeRoot(ARect(0, 0, 100, 100));
+        root->clips = row.parentClips;
+        root->setOffscreenRootFlag(row.parentFlags & ADisplayComponent::kOffscreenRoot);
+        root->setOffscreenFlag(row.parentFlags & ADisplayComponent::kOffscreen);
+        root->setClippedByAncestorsFlag(row.parentFlags & ADisplayComponent::kClippedByAncestors);
+        root->setModeFlag(row.parentFlags & ADisplayComponent::kModeFlag);
+        Probe* child = make(root, 2, ARect(50, 50, 150, 150));
+        EXPECT_EQ(row.inherited, child->displayFlags() & watched);
+        AComponent* gone = root;
+        DeleteComponent(gone);
+    }
+
+    // A clipped child shows only what lies inside its parent.
+    Probe* root = makeRoot(ARect(0, 0, 100, 100));
+    root->clips = true;
+    Probe* child = make(root, 2, ARect(50, 50, 150, 150));
+    ADisplayServices::current().flushLayouts();
+    EXPECT_EQ("0,0,50,50", Describe(child->getVisibleRegion().ownerBounds()));
+
+    // Off-screen membership: excluding works only inside an off-screen area.
+    Probe* plain = make(root, 3, ARect(0, 0, 10, 10));
+    plain->setOffscreenExcluded(true);
+    EXPECT_FALSE(plain->hasFlags(ADisplayComponent::kOffscreenExcluded));
+    root->setOffscreenRootFlag(true);
+    plain->setOffscreen(true, true);
+    EXPECT_TRUE(plain->hasFlags(ADisplayComponent::kOffscreen));
+    plain->setOffscreenExcluded(true);
+    EXPECT_EQ(ADisplayComponent::kOffscreenExcluded,
+              plain->displayFlags() & (ADisplayComponent::kOffscreen | ADisplayComponent::kOffscreenExcluded));
+
+    // Activation reaches the tree; onActivate runs when the mode turns on.
+    root->broadcastWindowActivated(1);
+    root->broadcastWindowActivated(1);
+    EXPECT_EQ(1, child->activations);
+    EXPECT_TRUE(child->hasFlags(ADisplayComponent::kModeFlag));
+    root->broadcastWindowActivated(0);
+    EXPECT_FALSE(child->hasFlags(ADisplayComponent::kModeFlag));
+}
+
+TEST_F(DisplayTest, WindowedComponentsFollowTheirNativeWindows) {
+    PaintWindow window(300, 200);
+    if (!window.hwnd)
+        GTEST_SKIP() << "no X display";
+    Probe* root = makeRoot(ARect(0, 0, 300, 200));
+    root->setNativeWindow(window.hwnd);
+    Probe* pane = make(root, 2, ARect(20, 10, 120, 60));
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 10, 10, window.hwnd, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    pane->setNativeWindow(hwnd);
+    ADisplayServices::current().flushLayouts();
+    RECT client;
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, window.hwnd, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_EQ("20,10,120,60", Describe(ARect(client.left, client.top, client.right, client.bottom)))
+        << "the native window's client area is the frame";
+    EXPECT_EQ("20,10,120,60", Describe(pane->getFrame()));
+    ARect outer = pane->getOuterFrame();
+    EXPECT_LT(outer.left(), 20) << "the outer frame holds the border";
+
+    APoint border = pane->getOuterSize() - pane->getSize();
+    pane->setSize(APoint(50, 30), false);
+    EXPECT_EQ("20,10,70,40", Describe(pane->getFrame())) << "setSize keeps the border around the new size";
+    EXPECT_EQ(APoint(50, 30) + border, pane->getOuterSize());
+
+    POINT origin = {0, 0};
+    ClientToScreen(window.hwnd, &origin);
+    EXPECT_EQ(ARect(origin.x, origin.y, origin.x + 300, origin.y + 200), root->getContainerRect())
+        << "at the top, the own window's client area on screen";
+    pane->moveTo(APoint(origin.x + 280, origin.y + 190), true);
+    ARect inside = pane->getScreenFrame();
+    EXPECT_LE(inside.right(), origin.x + 300) << "keepInside holds the pane inside its container";
+    EXPECT_LE(inside.bottom(), origin.y + 200);
+    pane->setNativeWindow(nullptr);
+    DestroyWindow(hwnd);
+    root->setNativeWindow(nullptr);
+}

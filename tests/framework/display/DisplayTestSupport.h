@@ -24,6 +24,11 @@ public:
     ACommand* mouseMove(AMouseEvent& event) override;
     void mouseEntered() override { note("enter"); }
     void mouseLeft() override { note("leave"); }
+    bool clipsChildren() override { return clips; }
+    long onActivate() override {
+        ++activations;
+        return 0;
+    }
 
     void note(const std::string& what);
 
@@ -34,6 +39,8 @@ public:
     APoint lastPoint;
     int relayouts = 0;
     int frameChanges = 0;
+    int activations = 0;
+    bool clips = false;
 };
 
 class DisplayTest : public GraphicsTest {

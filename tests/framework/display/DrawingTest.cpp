@@ -132,6 +132,13 @@ TEST_F(DisplayTest, RedrawsAndInvalidationsReachTheRightPlace) {
     log.clear();
     glass->redraw(false);
     EXPECT_EQ("draw:3", log) << "an opaque component redraws alone";
+    RECT pending = {22, 12, 28, 18};
+    InvalidateRect(window.hwnd, &pending, FALSE);
+    log.clear();
+    box->redrawPendingUpdate();
+    EXPECT_EQ("draw:2", log) << "the window's pending update in the box is painted now";
+    EXPECT_FALSE(GetUpdateRect(window.hwnd, &update, FALSE));
+
     glass->setTransparent(true);
     EXPECT_FALSE(glass->hasFlags(ADisplayComponent::kEraseBackground));
     UpdateWindow(window.hwnd);

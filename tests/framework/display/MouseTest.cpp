@@ -130,6 +130,20 @@ TEST_F(DisplayTest, MouseEventsBubbleAndDragsGoToTheTracker) {
     EXPECT_EQ(" track:15 release:20", log);
     EXPECT_EQ(nullptr, ADisplayServices::current().tracker()) << "the release ends the drag";
 
+    // Hover refreshed from where the cursor is (needs an X display).
+    if (SetCursorPos(65, 35)) {
+        POINT at;
+        GetCursorPos(&at);
+        if (at.x == 65 && at.y == 35) {
+            ADisplayServices::current().setHoverComponent(nullptr);
+            leaf->refreshHover();
+            EXPECT_EQ(leaf, ADisplayServices::current().hoverComponent());
+            SetCursorPos(5, 5);
+            leaf->refreshHover();
+            EXPECT_EQ(root, ADisplayServices::current().hoverComponent()) << "the walk climbs to the root";
+        }
+    }
+
     // A hovered component that goes away is forgotten.
     root->dispatchMouseMove(move);
     AComponent* gone = leaf;
