@@ -22,6 +22,7 @@
 #include "framework/graphics/ARegion.h"
 
 class AGraphicDisplay;
+class AMouseTracker;
 
 class ADisplayComponent : public AComponent, public ADisplaySite {
     SV_DECLARE_CLASS(ADisplayComponent)
@@ -223,6 +224,8 @@ public:
     virtual long dispatchMouseWheel(AMouseEvent& event, long delta);
     ADisplayComponent* hitTest(const APoint& point, APoint* local, bool includeInactive);
     ADisplayComponent* toDisplayParent(APoint* point);
+    // The application's current drag tracker, the point moved into its owner's coordinates.
+    AMouseTracker* trackerFor(APoint* point);
     void refreshHover();
     virtual ACommand* mousePressed(AMouseEvent& event);
     virtual ACommand* rightMousePressed(AMouseEvent& event);
@@ -231,12 +234,13 @@ public:
     virtual ACommand* mouseReleased(AMouseEvent& event);
     virtual ACommand* mouseWheeled(AMouseEvent& event, long delta);
     virtual long isMouseSensitive() { return 1; }
-    virtual ACommand* rightMouseDown(AMouseEvent& event);
-    virtual ACommand* mouseDown(AMouseEvent& event);
-    virtual ACommand* doubleClick(AMouseEvent& event, long value);
-    virtual ACommand* mouseMove(AMouseEvent& event);
-    virtual ACommand* mouseUp(AMouseEvent& event);
-    virtual ACommand* mouseWheel(AMouseEvent& event, long delta);
+    // The component's own handlers: the pass-through command here.
+    virtual ACommand* rightMouseDown(AMouseEvent&) { return passThroughCommand(); }
+    virtual ACommand* mouseDown(AMouseEvent&) { return passThroughCommand(); }
+    virtual ACommand* doubleClick(AMouseEvent&, long) { return passThroughCommand(); }
+    virtual ACommand* mouseMove(AMouseEvent&) { return passThroughCommand(); }
+    virtual ACommand* mouseUp(AMouseEvent&) { return passThroughCommand(); }
+    virtual ACommand* mouseWheel(AMouseEvent&, long) { return passThroughCommand(); }
     virtual void mouseEntered() {}
     virtual void mouseLeft() {}
     // Cursor codes: -3 no choice, -2 a control's default, -1 no component.
@@ -292,7 +296,6 @@ protected:
 private:
     void applySizeSpec(const ASizeSpec& rule, bool schedule);
     ACommand* noPrinter();
-    using MouseHook = ACommand* (ABehavior::*)(AMouseEvent& event);
 
     ARect frame_;
     ASizer* sizer_;  // owned

@@ -11,36 +11,25 @@ bool IsPassThrough(ACommand* command) {
     return command == AComponent::passThroughCommand();
 }
 
-// The point of the event moved from one component's window position to another's.
-AMouseEvent Into(const AMouseEvent& event, ADisplayComponent* from, ADisplayComponent* to) {
-    return AMouseEvent(event.where + from->windowPosition() - to->windowPosition(), event.value);
-}
-
-// The first answer of the component's behaviours that is not the pass-through.
-template <class Call>
-ACommand* AskBehaviours(ADisplayComponent* c, Call call) {
+// Behaviours, the component's own operation, then the display parent's
+// handler with the point converted: the first answer that is not the pass-through.
+template <class... Args>
+ACommand* Chain(ADisplayComponent* c, AMouseEvent& event, ACommand* (ABehavior::*hook)(AMouseEvent&, Args...),
+                ACommand* (ADisplayComponent::*own)(AMouseEvent&, Args...),
+                ACommand* (ADisplayComponent::*handler)(AMouseEvent&, Args...), Args... args) {
     Alist& list = c->behaviors();
     for (ALink* link = list.firstLink(); link != list.sentinel(); link = link->next) {
         auto* b = static_cast<ABehavior*>(static_cast<APlink*>(link)->value);
-        ACommand* answer = call(b);
+        ACommand* answer = (b->*hook)(event, args...);
         if (!IsPassThrough(answer))
             return answer;
     }
-    return AComponent::passThroughCommand();
-}
-
-// Behaviours, the component's own operation, then the display parent's handler.
-template <class Hook, class Own, class Up>
-ACommand* Chain(ADisplayComponent* c, AMouseEvent& event, Hook hook, Own own, Up up) {
-    ACommand* answer = AskBehaviours(c, [&](ABehavior* b) { return hook(b, event); });
-    if (!IsPassThrough(answer))
-        return answer;
-    answer = own(event);
+    ACommand* answer = (c->*own)(event, args...);
     if (!IsPassThrough(answer))
         return answer;
     AMouseEvent parentEvent(event);
     ADisplayComponent* p = c->toDisplayParent(&parentEvent.where);
-    return p ? up(p, parentEvent) : AComponent::passThroughCommand();
+    return p ? (p->*handler)(parentEvent, args...) : AComponent::passThroughCommand();
 }
 
 }  // namespace
@@ -78,45 +67,59 @@ ADisplayComponent* ADisplayComponent::toDisplayParent(APoint* point) {
     return p;
 }
 
-// A press on no component (a mouse-transparent root whose children all
-// miss) is not handled: the window procedure lets the system have it.
-long ADisplayComponent::dispatchMouseDown(AMouseEvent& event) {
+namespace {
+
+// The hit component's handler with the event in its coordinates. A point on
+// no component (a mouse-transparent root whose children all miss) is not
+// handled: the window procedure lets the system have it.
+template <class... Args>
+long DispatchToHit(ADisplayComponent* root, AMouseEvent& event, void (*note)(ADisplayComponent*),
+                   ACommand* (ADisplayComponent::*handler)(AMouseEvent&, Args...), Args... args) {
     APoint local;
-    ADisplayComponent* h = hitTest(event.where, &local, false);
+    ADisplayComponent* h = root->hitTest(event.where, &local, false);
     if (!h)
         return 0;
-    ADisplayServices::current().noteMouseDown(h);
+    if (note)
+        note(h);
     AMouseEvent e(local, event.value);
-    return perform(h->mousePressed(e));
+    return root->perform((h->*handler)(e, args...));
+}
+
+void NoteMouseDown(ADisplayComponent* h) {
+    ADisplayServices::current().noteMouseDown(h);
+}
+
+}  // namespace
+
+long ADisplayComponent::dispatchMouseDown(AMouseEvent& event) {
+    return DispatchToHit(this, event, NoteMouseDown, &ADisplayComponent::mousePressed);
 }
 
 long ADisplayComponent::dispatchRightMouseDown(AMouseEvent& event) {
-    APoint local;
-    ADisplayComponent* h = hitTest(event.where, &local, false);
-    if (!h)
-        return 0;
-    AMouseEvent e(local, event.value);
-    return perform(h->rightMousePressed(e));
+    return DispatchToHit(this, event, nullptr, &ADisplayComponent::rightMousePressed);
 }
 
 long ADisplayComponent::dispatchDoubleClick(AMouseEvent& event, long value) {
-    APoint local;
-    ADisplayComponent* h = hitTest(event.where, &local, false);
-    if (!h)
-        return 0;
-    AMouseEvent e(local, event.value);
-    return perform(h->mouseDoubleClicked(e, value));
+    return DispatchToHit(this, event, nullptr, &ADisplayComponent::mouseDoubleClicked, value);
+}
+
+AMouseTracker* ADisplayComponent::trackerFor(APoint* point) {
+    AMouseTracker* tracker = ADisplayServices::current().tracker();
+    if (!tracker)
+        return nullptr;
+    ADisplayComponent* owner = tracker->owner();
+    if (!owner)
+        ThrowAssert("fdisplay", 2326);
+    if (point)
+        *point = *point + windowPos_ - owner->windowPos_;
+    return tracker;
 }
 
 long ADisplayComponent::dispatchMouseMove(AMouseEvent& event) {
     ADisplayServices& services = ADisplayServices::current();
-    if (AMouseTracker* tracker = services.tracker()) {
-        ADisplayComponent* owner = tracker->owner();
-        if (!owner)
-            ThrowAssert("fdisplay", 2326);
-        AMouseEvent e = Into(event, this, owner);
+    AMouseEvent e(event);
+    if (AMouseTracker* tracker = trackerFor(&e.where))
         return perform(tracker->trackMove(e));
-    }
     APoint local;
     ADisplayComponent* h = hitTest(event.where, &local, false);
     if (!h) {
@@ -125,7 +128,7 @@ long ADisplayComponent::dispatchMouseMove(AMouseEvent& event) {
     }
     if (h != services.hoverComponent())
         services.setHoverComponent(h);
-    AMouseEvent e(local, event.value);
+    e = AMouseEvent(local, event.value);
     long result = perform(h->mouseMoved(e));
     services.noteMouseMove(h);
     return result;
@@ -133,105 +136,45 @@ long ADisplayComponent::dispatchMouseMove(AMouseEvent& event) {
 
 long ADisplayComponent::dispatchMouseUp(AMouseEvent& event) {
     ADisplayServices& services = ADisplayServices::current();
-    if (AMouseTracker* tracker = services.tracker()) {
-        ADisplayComponent* owner = tracker->owner();
-        if (!owner)
-            ThrowAssert("fdisplay", 2326);
-        AMouseEvent e = Into(event, this, owner);
+    AMouseEvent e(event);
+    if (AMouseTracker* tracker = trackerFor(&e.where)) {
         long result = perform(tracker->trackRelease(e));
         if (services.tracker() == tracker)
             services.endTracking();
         return result;
     }
-    APoint local;
-    ADisplayComponent* h = hitTest(event.where, &local, false);
-    if (!h)
-        return 0;
-    AMouseEvent e(local, event.value);
-    return perform(h->mouseReleased(e));
+    return DispatchToHit(this, event, nullptr, &ADisplayComponent::mouseReleased);
 }
 
 long ADisplayComponent::dispatchMouseWheel(AMouseEvent& event, long delta) {
-    APoint local;
-    ADisplayComponent* h = hitTest(event.where, &local, false);
-    if (!h)
-        return 0;
-    AMouseEvent e(local, event.value);
-    return perform(h->mouseWheeled(e, delta));
+    return DispatchToHit(this, event, nullptr, &ADisplayComponent::mouseWheeled, delta);
 }
 
 ACommand* ADisplayComponent::mousePressed(AMouseEvent& event) {
-    return Chain(
-        this, event, [](ABehavior* b, AMouseEvent& e) { return b->mouseDown(e); },
-        [this](AMouseEvent& e) { return mouseDown(e); },
-        [](ADisplayComponent* p, AMouseEvent& e) { return p->mousePressed(e); });
+    return Chain(this, event, &ABehavior::mouseDown, &ADisplayComponent::mouseDown, &ADisplayComponent::mousePressed);
 }
 
 ACommand* ADisplayComponent::rightMousePressed(AMouseEvent& event) {
-    return Chain(
-        this, event, [](ABehavior* b, AMouseEvent& e) { return b->rightMouseDown(e); },
-        [this](AMouseEvent& e) { return rightMouseDown(e); },
-        [](ADisplayComponent* p, AMouseEvent& e) { return p->rightMousePressed(e); });
+    return Chain(this, event, &ABehavior::rightMouseDown, &ADisplayComponent::rightMouseDown,
+                 &ADisplayComponent::rightMousePressed);
 }
 
 ACommand* ADisplayComponent::mouseDoubleClicked(AMouseEvent& event, long value) {
-    return Chain(
-        this, event, [value](ABehavior* b, AMouseEvent& e) { return b->doubleClick(e, value); },
-        [this, value](AMouseEvent& e) { return doubleClick(e, value); },
-        [value](ADisplayComponent* p, AMouseEvent& e) { return p->mouseDoubleClicked(e, value); });
+    return Chain(this, event, &ABehavior::doubleClick, &ADisplayComponent::doubleClick,
+                 &ADisplayComponent::mouseDoubleClicked, value);
 }
 
 ACommand* ADisplayComponent::mouseMoved(AMouseEvent& event) {
-    return Chain(
-        this, event, [](ABehavior* b, AMouseEvent& e) { return b->mouseMove(e); },
-        [this](AMouseEvent& e) { return mouseMove(e); },
-        [](ADisplayComponent* p, AMouseEvent& e) { return p->mouseMoved(e); });
+    return Chain(this, event, &ABehavior::mouseMove, &ADisplayComponent::mouseMove, &ADisplayComponent::mouseMoved);
 }
 
 ACommand* ADisplayComponent::mouseReleased(AMouseEvent& event) {
-    return Chain(
-        this, event, [](ABehavior* b, AMouseEvent& e) { return b->mouseUp(e); },
-        [this](AMouseEvent& e) { return mouseUp(e); },
-        [](ADisplayComponent* p, AMouseEvent& e) { return p->mouseReleased(e); });
+    return Chain(this, event, &ABehavior::mouseUp, &ADisplayComponent::mouseUp, &ADisplayComponent::mouseReleased);
 }
 
 ACommand* ADisplayComponent::mouseWheeled(AMouseEvent& event, long delta) {
-    return Chain(
-        this, event, [delta](ABehavior* b, AMouseEvent& e) { return b->mouseWheel(e, delta); },
-        [this, delta](AMouseEvent& e) { return mouseWheel(e, delta); },
-        [delta](ADisplayComponent* p, AMouseEvent& e) { return p->mouseWheeled(e, delta); });
-}
-
-ACommand* ADisplayComponent::rightMouseDown(AMouseEvent& event) {
-    (void)event;
-    return passThroughCommand();
-}
-
-ACommand* ADisplayComponent::mouseDown(AMouseEvent& event) {
-    (void)event;
-    return passThroughCommand();
-}
-
-ACommand* ADisplayComponent::doubleClick(AMouseEvent& event, long value) {
-    (void)event;
-    (void)value;
-    return passThroughCommand();
-}
-
-ACommand* ADisplayComponent::mouseMove(AMouseEvent& event) {
-    (void)event;
-    return passThroughCommand();
-}
-
-ACommand* ADisplayComponent::mouseUp(AMouseEvent& event) {
-    (void)event;
-    return passThroughCommand();
-}
-
-ACommand* ADisplayComponent::mouseWheel(AMouseEvent& event, long delta) {
-    (void)event;
-    (void)delta;
-    return passThroughCommand();
+    return Chain(this, event, &ABehavior::mouseWheel, &ADisplayComponent::mouseWheel, &ADisplayComponent::mouseWheeled,
+                 delta);
 }
 
 void ADisplayComponent::refreshHover() {

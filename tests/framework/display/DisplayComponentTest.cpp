@@ -130,9 +130,9 @@ TEST_F(DisplayTest, ShowingAndHidingFollowTheShownBits) {
 
 TEST_F(DisplayTest, DisablingReachesTheNativeWindowsOfEnabledDescendants) {
     PaintWindow window(200, 100);
-    if (!window.hwnd)
+    Probe* root = makeWindowRoot(window);
+    if (!root)
         GTEST_SKIP() << "no X display";
-    Probe* root = makeRoot(ARect(0, 0, 200, 100));
     Probe* parent = make(root, 2, ASizeSpec::fill);
     Probe* on = make(parent, 3, ARect(0, 0, 10, 10));
     Probe* off = make(parent, 4, ARect(10, 0, 20, 10));
@@ -164,11 +164,9 @@ TEST_F(DisplayTest, DisablingReachesTheNativeWindowsOfEnabledDescendants) {
 
 TEST_F(DisplayTest, FrameChangesMoveSizeAndInvalidate) {
     PaintWindow window(300, 200);
-    if (!window.hwnd)
+    Probe* root = makeWindowRoot(window);
+    if (!root)
         GTEST_SKIP() << "no X display";
-    Probe* root = makeRoot(ARect(0, 0, 300, 200));
-    root->windowed = false;
-    root->setNativeWindow(window.hwnd);
     Probe* box = make(root, 2, ARect(10, 10, 60, 40));
     Probe* inner = make(box, 3, ARect(5, 5, 15, 15));
     ADisplayServices::current().flushLayouts();
@@ -208,14 +206,13 @@ TEST_F(DisplayTest, FrameChangesMoveSizeAndInvalidate) {
     ADisplayServices::current().flushLayouts();
     ruled->setFrame(ARect(0, 0, 5, 5), false);
     EXPECT_EQ("0,0,300,200", Describe(ruled->getFrame())) << "a component with a sizer ignores setFrame";
-    root->setNativeWindow(nullptr);
 }
 
 TEST_F(DisplayTest, QueuedWindowShowingWaitsForTheQueue) {
     PaintWindow window(100, 100);
-    if (!window.hwnd)
+    Probe* root = makeWindowRoot(window);
+    if (!root)
         GTEST_SKIP() << "no X display";
-    Probe* root = makeRoot(ARect(0, 0, 100, 100));
     root->setOffscreenRootFlag(true);
     Probe* child = make(root, 2, ARect(0, 0, 10, 10));
     HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, window.hwnd, nullptr,
@@ -301,10 +298,9 @@ TEST_F(DisplayTest, ChildrenInheritFromTheirDisplayParentAtAttach) {
 
 TEST_F(DisplayTest, WindowedComponentsFollowTheirNativeWindows) {
     PaintWindow window(300, 200);
-    if (!window.hwnd)
+    Probe* root = makeWindowRoot(window);
+    if (!root)
         GTEST_SKIP() << "no X display";
-    Probe* root = makeRoot(ARect(0, 0, 300, 200));
-    root->setNativeWindow(window.hwnd);
     Probe* pane = make(root, 2, ARect(20, 10, 120, 60));
     HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 10, 10, window.hwnd, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -334,5 +330,4 @@ TEST_F(DisplayTest, WindowedComponentsFollowTheirNativeWindows) {
     EXPECT_LE(inside.bottom(), origin.y + 200);
     pane->setNativeWindow(nullptr);
     DestroyWindow(hwnd);
-    root->setNativeWindow(nullptr);
 }

@@ -65,6 +65,17 @@ Probe* DisplayTest::makeRoot(const ARect& frame) {
     return root;
 }
 
+Probe* DisplayTest::makeWindowRoot(PaintWindow& window) {
+    if (!window.hwnd)
+        return nullptr;
+    RECT r;
+    GetClientRect(window.hwnd, &r);
+    Probe* root = makeRoot(ARect(0, 0, r.right, r.bottom));
+    root->setNativeWindow(window.hwnd);
+    window.root = root;
+    return root;
+}
+
 AEdge Edge(int32_t value, uint16_t mode, uint16_t aux) {
     AEdge e;
     e.set(value, mode, aux);
@@ -113,6 +124,8 @@ PaintWindow::PaintWindow(int width, int height) {
 }
 
 PaintWindow::~PaintWindow() {
+    if (root)
+        root->setNativeWindow(nullptr);
     if (hwnd)
         DestroyWindow(hwnd);
 }

@@ -51,6 +51,8 @@ protected:
     Probe* make(AComponent* parent, int16_t id, const ARect& frame) { return make(parent, id, ASizeSpec(frame)); }
     // A root standing for a window: placed at frame, settled and shown.
     Probe* makeRoot(const ARect& frame);
+    // A root on window, which paints it; null without an X display.
+    Probe* makeWindowRoot(class PaintWindow& window);
 
     std::string log;
 };
@@ -58,7 +60,7 @@ protected:
 // An edge from its three words.
 AEdge Edge(int32_t value, uint16_t mode, uint16_t aux = 0);
 
-// A top-level window whose paints draw root (set after creation).
+// A top-level window whose paints draw its root; the root leaves the window with it.
 class PaintWindow {
 public:
     PaintWindow(int width, int height);
@@ -67,7 +69,7 @@ public:
     PaintWindow& operator=(const PaintWindow&) = delete;
 
     HWND hwnd = nullptr;
-    ADisplayComponent* root = nullptr;  // not owned
+    ADisplayComponent* root = nullptr;  // not owned; set by makeWindowRoot
     // Copies the window's client area into a canvas of the same size.
     void grab(Canvas& canvas);
 };

@@ -55,10 +55,9 @@ TEST_F(DisplayTest, PaintingOrdersDrawOnlyWhatShows) {
 
 TEST_F(DisplayTest, AnOpaqueChildKeepsItsParentsPixelsOffAWindow) {
     PaintWindow window(160, 100);
-    if (!window.hwnd)
+    Probe* root = makeWindowRoot(window);
+    if (!root)
         GTEST_SKIP() << "no X display";
-    Probe* root = makeRoot(ARect(0, 0, 160, 100));
-    root->setNativeWindow(window.hwnd);
     root->color = RGB(255, 255, 255);
     Probe* parent = make(root, 2, ARect(10, 10, 150, 90));
     parent->color = RGB(255, 0, 0);
@@ -69,7 +68,6 @@ TEST_F(DisplayTest, AnOpaqueChildKeepsItsParentsPixelsOffAWindow) {
     ADisplayServices::current().flushLayouts();
     for (Probe* p : {parent, cover, corner})
         p->show(false);
-    window.root = root;
     InvalidateRect(window.hwnd, nullptr, FALSE);
     log.clear();
     UpdateWindow(window.hwnd);
@@ -96,20 +94,16 @@ TEST_F(DisplayTest, AnOpaqueChildKeepsItsParentsPixelsOffAWindow) {
     EXPECT_EQ(0, canvas.inkIn(ARect(0, 0, 160, 100)) - canvas.inkIn(ARect(10, 0, 150, 90)) -
                      canvas.inkIn(ARect(0, 0, 10, 30)))
         << "nothing was drawn outside the components";
-    root->setNativeWindow(nullptr);
-    window.root = nullptr;
 }
 
 TEST_F(DisplayTest, RedrawsAndInvalidationsReachTheRightPlace) {
     PaintWindow window(200, 100);
-    if (!window.hwnd)
+    Probe* root = makeWindowRoot(window);
+    if (!root)
         GTEST_SKIP() << "no X display";
-    Probe* root = makeRoot(ARect(0, 0, 200, 100));
-    root->setNativeWindow(window.hwnd);
     Probe* box = make(root, 2, ARect(20, 10, 80, 60));
     Probe* glass = make(box, 3, ARect(10, 10, 30, 30));
     ADisplayServices::current().flushLayouts();
-    window.root = root;
     UpdateWindow(window.hwnd);
     RECT update;
 
@@ -151,8 +145,6 @@ TEST_F(DisplayTest, RedrawsAndInvalidationsReachTheRightPlace) {
     log.clear();
     box->redraw(false);
     EXPECT_EQ(std::string::npos, log.find("draw:2")) << "a behaviour that drew stops the content: " << log;
-    root->setNativeWindow(nullptr);
-    window.root = nullptr;
 }
 
 TEST_F(DisplayTest, FocusFramesNeedRoom) {
