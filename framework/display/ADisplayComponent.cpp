@@ -237,8 +237,7 @@ void ADisplayComponent::setNativeWindowShown(bool show, bool force) {
     if (force && !hasFlags(kOffscreenRoot) && findOffscreenRoot()) {
         ADisplayServices& services = ADisplayServices::current();
         if (services.lookOptions() & ADisplayServices::kQueueWindowShowing) {
-            perform(static_cast<ACommand*>(
-                CheckAlloc(new (std::nothrow) ASetVisibleCommand(this, show), "fdisplay", 1796)));
+            perform(CheckAlloc(new (std::nothrow) ASetVisibleCommand(this, show), "fdisplay", 1796));
             return;
         }
         services.lockWindowUpdate(findWindowedAncestor());
@@ -279,18 +278,24 @@ bool ADisplayComponent::queryAllows(ADisplayComponent* component, long value) {
     return p ? p->queryAllows(component, value) : value == 0;
 }
 
+namespace {
+
+// An item of one of the framework's string lists, or the built-in text when
+// the program carries no such list.
+AString FrameworkString(uint16_t list, short index, const char* builtIn) {
+    if (!AResource(kStringListType, list).exists())
+        return AString(builtIn);
+    AStringListResource strings(list);
+    return index < strings.count() ? strings.get(index) : AString(builtIn);
+}
+
+}  // namespace
+
 // The printing module overrides these entries; here printing is possible
 // only when the display context holds a printer and someone supplies one.
 ACommand* ADisplayComponent::noPrinter() {
     MessageBeep(0);
-    AString text("Driver d'impression introuvable !");
-    try {
-        AStringListResource list(128);
-        if (list.count() > 7)
-            text = list.get(7);
-    } catch (...) {
-        // Without the framework's list the built-in text stands.
-    }
+    AString text = FrameworkString(128, 7, "Driver d'impression introuvable !");
     AString caption;
     if (AComponent* app = application())
         caption = AString(app->getClass()->name());
@@ -299,10 +304,17 @@ ACommand* ADisplayComponent::noPrinter() {
 }
 
 ACommand* ADisplayComponent::print() {
-    AComponent* printer = canPrint() ? getPrinter() : nullptr;
+    ADisplayComponent* printer = canPrint() ? getPrinter() : nullptr;
     if (!printer)
         return noPrinter();
-    perform(static_cast<ACommand*>(CheckAlloc(new (std::nothrow) ADeleteComponentCmd(1, printer), "fdisplay", 1986)));
+    ACommand* answer = printer->printWithDialog(this);
+    // The printer goes from the command queue, after the job that used it.
+    perform(CheckAlloc(new (std::nothrow) ADeleteComponentCmd(1, printer), "fdisplay", 1986));
+    return answer;
+}
+
+ACommand* ADisplayComponent::printWithDialog(ADisplayComponent* component) {
+    (void)component;
     return noChangeCommand();
 }
 
@@ -314,9 +326,9 @@ ACommand* ADisplayComponent::printOptions() {
     return canPrint() ? noChangeCommand() : noPrinter();
 }
 
-AComponent* ADisplayComponent::findPrinter(ADisplayComponent* component) {
+ADisplayComponent* ADisplayComponent::findPrinter(ADisplayComponent* component) {
     ADisplayComponent* p = getDisplayParent();
-    return p ? p->findPrinter(component) : nullptr;
+    return p ? p->findPrinter(component) : ADisplayServices::current().makePrinter(component);
 }
 
 AComponent* ADisplayComponent::findPrintOptions(ADisplayComponent* component) {
@@ -337,26 +349,27 @@ void ADisplayComponent::getDocumentType(AString& out) {
         out = AString("KYCF");
 }
 
-void ADisplayComponent::findPrintHeader(AString& out, ADisplayComponent* component) {
+void ADisplayComponent::findDocumentTitle(AString& out, ADisplayComponent* component) {
     ADisplayComponent* p = getDisplayParent();
     if (p)
-        p->findPrintHeader(out, component);
+        p->findDocumentTitle(out, component);
+    else
+        out = AString(component->description().c_str());
+}
+
+void ADisplayComponent::findHeaderText(AString& out, ADisplayComponent* component) {
+    ADisplayComponent* p = getDisplayParent();
+    if (p)
+        p->findHeaderText(out, component);
     else
         getDocumentType(out);
 }
 
-void ADisplayComponent::findPageLabel(AString& out, ADisplayComponent* component) {
+void ADisplayComponent::findPageLabelFormat(AString& out, ADisplayComponent* component) {
     ADisplayComponent* p = getDisplayParent();
     if (p) {
-        p->findPageLabel(out, component);
+        p->findPageLabelFormat(out, component);
         return;
     }
-    out = AString("Page %d");
-    try {
-        AStringListResource list(129);
-        if (list.count() > 2)
-            out = list.get(2);
-    } catch (...) {
-        // Without the framework's list the built-in text stands.
-    }
+    out = FrameworkString(129, 2, "Page %d");
 }

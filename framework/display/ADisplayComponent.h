@@ -263,22 +263,58 @@ public:
     virtual bool allowsCommand(long value) { return queryAllows(this, value); }
     virtual bool queryAllows(ADisplayComponent* component, long value);
 
-    // Printing: the printing module's entry points, asked up the display chain.
+    // Printing. The printing module's entries: without a printer each beeps
+    // and says so; with one, the printing module's overrides do the work.
     virtual ACommand* print();
     virtual ACommand* printPreview();
     virtual ACommand* printOptions();
-    virtual AComponent* getPrinter() { return findPrinter(this); }
-    virtual AComponent* findPrinter(ADisplayComponent* component);
+    // Asked up the display chain, at the top the application's printer
+    // factory; null when there is none. The caller owns the printer.
+    virtual ADisplayComponent* getPrinter() { return findPrinter(this); }
+    virtual ADisplayComponent* findPrinter(ADisplayComponent* component);
+    // A printer's job for the component it prints: the printer overrides it.
+    virtual ACommand* printWithDialog(ADisplayComponent* component);
     virtual AComponent* getPrintOptions() { return findPrintOptions(this); }
     virtual AComponent* findPrintOptions(ADisplayComponent* component);
     virtual AComponent* getPrintSource() { return findPrintSource(this); }
     virtual AComponent* findPrintSource(ADisplayComponent* component);
-    virtual void setPageCount(int16_t count) { (void)count; }
     virtual void getDocumentType(AString& out);
-    virtual void getPrintHeader(AString& out) { findPrintHeader(out, this); }
-    virtual void findPrintHeader(AString& out, ADisplayComponent* component);
-    virtual void getPageLabel(AString& out) { findPageLabel(out, this); }
-    virtual void findPageLabel(AString& out, ADisplayComponent* component);
+    // What a printer asks of the component it prints (pages 0-based).
+    virtual void documentTitle(AString& out) { findDocumentTitle(out, this); }
+    virtual void findDocumentTitle(AString& out, ADisplayComponent* component);
+    virtual long firstPage() { return 0; }
+    virtual long countPages(const ARect& body) {
+        (void)body;
+        return 0;
+    }
+    virtual bool preparePart(long part) {
+        (void)part;
+        return false;
+    }
+    virtual void beginPrinting(const ARect& body) { (void)body; }
+    virtual void endPrinting() {}
+    virtual void cancelPrinting() {}
+    // 0 keep, 1 portrait, 2 landscape.
+    virtual long pageOrientation(long page) {
+        (void)page;
+        return 0;
+    }
+    // Lays the page out, and with draw set draws it (drawPageBody).
+    virtual void drawPage(const ARect& body, long page, bool draw) {
+        if (draw)
+            drawPageBody(body, page);
+    }
+    virtual void drawPageBody(const ARect& body, long page) {
+        (void)body;
+        (void)page;
+    }
+    virtual void headerText(AString& out) { findHeaderText(out, this); }
+    virtual void findHeaderText(AString& out, ADisplayComponent* component);
+    virtual void pageLabelFormat(AString& out) { findPageLabelFormat(out, this); }
+    virtual void findPageLabelFormat(AString& out, ADisplayComponent* component);
+    virtual void footerText(AString& out) { out = AString(); }
+    // The preview's page count.
+    virtual void setPageCount(int16_t count) { (void)count; }
 
     // ADisplaySite.
     AComponent* siteComponent() override { return this; }

@@ -1,5 +1,7 @@
 // Display components: invalidation, validation, immediate redrawing, the two
 // painting orders, the focus frame and off-screen membership.
+#include <memory>
+
 #include "base/object/AError.h"
 #include "framework/components/ABehavior.h"
 #include "framework/display/ADisplayComponent.h"
@@ -30,6 +32,18 @@ APoint ChildWindowOffset(ADisplayComponent* c) {
     POINT origin = {0, 0};
     ClientToScreen(c->getHWnd(), &origin);
     return APoint(0, 0) - c->screenToLocal(APoint(origin.x, origin.y));
+}
+
+// Takes out of uncovered (parent's coordinates) what child hides: an opaque
+// child the opaque region, any other child only what its opaque descendants hide.
+void Cover(ADisplayComponent* parent, ADisplayComponent* child, ARegion& uncovered, const ARegion& opaque,
+           bool useOuterFrames) {
+    if (child->hasFlags(ADisplayComponent::kEraseBackground)) {
+        uncovered.subtract(opaque);
+        return;
+    }
+    APoint shift = child->windowPosition() - parent->windowPosition();
+    uncovered = Moved(child->uncoveredRegion(Moved(uncovered, APoint(0, 0) - shift), useOuterFrames, nullptr), shift);
 }
 
 }  // namespace
@@ -286,56 +300,42 @@ void ADisplayComponent::drawChildren(const ARegion& region, bool withSelf) {
     }
     // Clipped order: topmost child first, each opaque child takes its frame
     // out of what is still uncovered, so no pixel is painted twice.
-    std::vector<ARegion*> entries(list.size(), nullptr);
-    try {
-        ARegion uncovered(region);
-        for (size_t i = list.size(); i-- > 0;) {
-            ADisplayComponent* child = list[i];
-            if (!child->hasFlags(kVisible))
-                continue;
-            ARegion c(child->getOuterFrame());
-            c.intersect(uncovered);
-            if (c.isEmpty())
-                continue;
-            entries[i] = CheckAlloc(new (std::nothrow) ARegion(c), "fdisplay", 1489);
-            if (child->isWindowed())
-                continue;
-            if (child->hasFlags(kEraseBackground)) {
-                uncovered.subtract(ARegion(child->frame_));
-            } else {
-                APoint shift = child->windowPos_ - windowPos_;
-                uncovered =
-                    Moved(child->uncoveredRegion(Moved(uncovered, APoint(0, 0) - shift), false, nullptr), shift);
-            }
-        }
-        if (withSelf && !uncovered.isEmpty()) {
-            AClipLock clip(uncovered);
-            ARect b = uncovered.ownerBounds();
-            if (hasFlags(kEraseBackground))
-                eraseBackground(b);
-            if (runBehavioursDraw(uncovered, true) == 1) {
-                drawContent(b);
-                runBehavioursDraw(uncovered, false);
-            }
-        }
-        for (size_t i = 0; i < list.size(); ++i) {
-            ADisplayComponent* child = list[i];
-            if (!entries[i] || !child->hasFlags(kVisible))
-                continue;
-            DrawChildBorder(child, *entries[i]);
-            if (child->isWindowed())
-                continue;
-            ARegion cut(*entries[i]);
-            cut.intersect(ARegion(child->frame_));
-            DrawInside(this, child, IntoChild(this, child, cut));
-        }
-    } catch (...) {
-        for (ARegion* e : entries)
-            delete e;
-        throw;
+    std::vector<std::unique_ptr<ARegion>> entries(list.size());
+    ARegion uncovered(region);
+    for (size_t i = list.size(); i-- > 0;) {
+        ADisplayComponent* child = list[i];
+        if (!child->hasFlags(kVisible))
+            continue;
+        ARegion c(child->getOuterFrame());
+        c.intersect(uncovered);
+        if (c.isEmpty())
+            continue;
+        entries[i].reset(CheckAlloc(new (std::nothrow) ARegion(c), "fdisplay", 1489));
+        if (child->isWindowed())
+            continue;
+        Cover(this, child, uncovered, ARegion(child->frame_), false);
     }
-    for (ARegion* e : entries)
-        delete e;
+    if (withSelf && !uncovered.isEmpty()) {
+        AClipLock clip(uncovered);
+        ARect b = uncovered.ownerBounds();
+        if (hasFlags(kEraseBackground))
+            eraseBackground(b);
+        if (runBehavioursDraw(uncovered, true) == 1) {
+            drawContent(b);
+            runBehavioursDraw(uncovered, false);
+        }
+    }
+    for (size_t i = 0; i < list.size(); ++i) {
+        ADisplayComponent* child = list[i];
+        if (!entries[i] || !child->hasFlags(kVisible))
+            continue;
+        DrawChildBorder(child, *entries[i]);
+        if (child->isWindowed())
+            continue;
+        ARegion cut(*entries[i]);
+        cut.intersect(ARegion(child->frame_));
+        DrawInside(this, child, IntoChild(this, child, cut));
+    }
 }
 
 ARect ADisplayComponent::getFocusFrameRect() {

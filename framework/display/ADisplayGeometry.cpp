@@ -17,7 +17,9 @@ APoint ClientOriginOnScreen(HWND hwnd) {
 ARect ClientRectInParent(HWND hwnd) {
     RECT r;
     GetClientRect(hwnd, &r);
-    MapWindowPoints(hwnd, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    // GetParent answers a popup's owner: only a child window has a parent's coordinates.
+    HWND parent = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
+    MapWindowPoints(hwnd, parent, reinterpret_cast<POINT*>(&r), 2);
     return ARect(r.left, r.top, r.right, r.bottom);
 }
 

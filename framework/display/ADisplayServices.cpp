@@ -77,8 +77,7 @@ void ADisplayServices::releaseTarget(AComponent* component) {
 }
 
 void ADisplayServices::componentGone(ADisplayComponent* component) {
-    if (pending_.contains(component))
-        pending_.remove(component);
+    pending_.forget(component);
     if (hover_ == component) {
         hover_ = nullptr;
         cursor_ = kNoComponentCursor;

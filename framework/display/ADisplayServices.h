@@ -73,6 +73,11 @@ public:
         return false;
     }
     virtual void lockWindowUpdate(ADisplayComponent* component) { (void)component; }
+    // A new printer for owner (the caller owns it), or null without printing.
+    virtual ADisplayComponent* makePrinter(ADisplayComponent* owner) {
+        (void)owner;
+        return nullptr;
+    }
     // Moves the command target out of component's subtree.
     virtual void releaseTarget(AComponent* component);
 

@@ -256,20 +256,28 @@ ADisplayComponent* APendingLayouts::layoutRoot(ADisplayComponent* component) {
     return last;
 }
 
+void APendingLayouts::forget(ADisplayComponent* component) {
+    if (set_.contains(component))
+        remove(component);
+    roots_.remove(component);
+}
+
 void APendingLayouts::flush() {
-    APointerSet roots;
     while (!set_.empty()) {
         auto* c = static_cast<ADisplayComponent*>(set_.first());
         if (!c)
             ThrowAssert("fresize", 482);
         if (ADisplayComponent* r = layoutRoot(c))
-            roots.add(r);
+            roots_.add(r);
         remove(c);
     }
-    for (void* p : roots.snapshot()) {
-        if (!p)
+    // A root that one layout deletes leaves roots_ before its turn.
+    while (!roots_.empty()) {
+        auto* r = static_cast<ADisplayComponent*>(roots_.first());
+        if (!r)
             ThrowAssert("fresize", 511);
-        static_cast<ADisplayComponent*>(p)->updateLayout();
+        roots_.remove(r);
+        r->updateLayout();
     }
 }
 

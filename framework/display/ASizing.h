@@ -113,6 +113,8 @@ class APendingLayouts {
 public:
     void add(ADisplayComponent* component);
     void remove(ADisplayComponent* component);
+    // Drops a component that goes away, also from a flush under way.
+    void forget(ADisplayComponent* component);
     bool contains(ADisplayComponent* component) const { return set_.contains(component); }
     bool empty() const { return set_.empty(); }
     void flush();
@@ -122,4 +124,5 @@ public:
 
 private:
     APointerSet set_;
+    APointerSet roots_;  // the roots a flush under way has still to lay out
 };

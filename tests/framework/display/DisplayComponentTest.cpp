@@ -233,8 +233,10 @@ TEST_F(DisplayTest, TopOfTreeAnswersDefaults) {
     AString text;
     child->getDocumentType(text);
     EXPECT_STREQ("KYCF", text.c_str());
-    child->getPageLabel(text);
+    child->pageLabelFormat(text);
     EXPECT_STREQ("Page %d", text.c_str());
+    child->headerText(text);
+    EXPECT_STREQ("KYCF", text.c_str()) << "the header defaults to the document type";
     EXPECT_EQ(RGB(255, 255, 255), child->getBackColor());
 }
 
@@ -330,4 +332,47 @@ TEST_F(DisplayTest, WindowedComponentsFollowTheirNativeWindows) {
     EXPECT_LE(inside.bottom(), origin.y + 200);
     pane->setNativeWindow(nullptr);
     DestroyWindow(hwnd);
+}
+
+namespace {
+
+// Gives every component the same printer stand-in.
+class PrinterServices : public ADisplayServices {
+public:
+    explicit PrinterServices(std::string* log) : log_(log) {}
+    ADisplayComponent* makePrinter(ADisplayComponent* owner) override {
+        (void)owner;
+        auto* printer = new Probe(nullptr, 9, ASizeSpec(ARect(0, 0, 10, 10)));
+        printer->log = log_;
+        AObject::completeNew(printer);
+        return printer;
+    }
+
+private:
+    std::string* log_;
+};
+
+}  // namespace
+
+TEST_F(DisplayTest, PrintingNeedsAPrinter) {
+    Probe* root = makeRoot(ARect(0, 0, 10, 10));
+    Probe* child = make(root, 2, ARect(0, 0, 5, 5));
+    PrinterServices services(&log);
+    ADisplayServices::install(&services);
+    ClearBoxes();
+    log.clear();
+    EXPECT_EQ(AComponent::noChangeCommand(), child->print()) << "no printer device: a message";
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("Driver d'impression introuvable !", CapturedBoxes()[0].text);
+    EXPECT_EQ("", log);
+
+    HDC device = CreateCompatibleDC(nullptr);
+    ADisplayContext::instance().setPrinter(device);
+    ClearBoxes();
+    child->print();
+    EXPECT_TRUE(CapturedBoxes().empty());
+    EXPECT_EQ("print-2:9", log) << "the printer's job for the component";
+    app->runPending();
+    ADisplayContext::instance().setPrinter(nullptr);
+    DeleteDC(device);
 }

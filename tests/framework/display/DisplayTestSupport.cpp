@@ -13,6 +13,11 @@ void Probe::note(const std::string& what) {
 
 void Probe::relayout() {
     ++relayouts;
+    if (victim && *victim) {
+        AComponent* gone = *victim;
+        *victim = nullptr;
+        DeleteComponent(gone);
+    }
     ADisplayComponent::relayout();
 }
 
@@ -36,6 +41,11 @@ ACommand* Probe::mouseDown(AMouseEvent& event) {
     return pressAnswer ? pressAnswer : passThroughCommand();
 }
 
+ACommand* Probe::printWithDialog(ADisplayComponent* component) {
+    note("print-" + std::to_string(component->id()));
+    return noChangeCommand();
+}
+
 ACommand* Probe::mouseMove(AMouseEvent& event) {
     lastPoint = event.where;
     note("move");
@@ -43,6 +53,7 @@ ACommand* Probe::mouseMove(AMouseEvent& event) {
 }
 
 void DisplayTest::TearDown() {
+    ADisplayServices::install(nullptr);
     ADisplayServices& services = ADisplayServices::current();
     services.setLookOptions(0);
     services.endTracking();

@@ -21,6 +21,7 @@ public:
     long drawContent(const ARect& rect) override;
     long frameChanged(const APoint& size) override;
     ACommand* mouseDown(AMouseEvent& event) override;
+    ACommand* printWithDialog(ADisplayComponent* component) override;
     ACommand* mouseMove(AMouseEvent& event) override;
     void mouseEntered() override { note("enter"); }
     void mouseLeft() override { note("leave"); }
@@ -40,6 +41,7 @@ public:
     int relayouts = 0;
     int frameChanges = 0;
     int activations = 0;
+    Probe** victim = nullptr;  // not owned: deleted (and cleared) by the next relayout
     bool clips = false;
 };
 

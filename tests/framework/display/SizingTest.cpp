@@ -155,3 +155,22 @@ TEST_F(DisplayTest, AFlushLaysOutEachUnsettledRootOnce) {
     DeleteComponent(gone);
     EXPECT_TRUE(services.pendingLayouts().empty());
 }
+
+TEST_F(DisplayTest, ARootDeletedDuringAFlushIsNotLaidOut) {
+    Probe* first = makeRoot(ARect(0, 0, 100, 100));
+    Probe* second = make(app, 2, ASizeSpec(ARect(0, 0, 100, 100)));
+    second->windowed = true;
+    second->changeFrame(ARect(0, 0, 100, 100));
+    first->victim = &second;
+    second->victim = &first;
+    for (Probe* p : {first, second}) {
+        p->relayouts = 0;
+        p->setChildrenPlaced(false);
+        ADisplayServices::current().scheduleLayout(p);
+    }
+    ADisplayServices::current().flushLayouts();
+    Probe* survivor = first ? first : second;
+    ASSERT_NE(nullptr, survivor);
+    EXPECT_TRUE(first == nullptr || second == nullptr) << "one root deleted the other";
+    EXPECT_EQ(1, survivor->relayouts);
+}
