@@ -18,16 +18,20 @@ std::vector<unsigned char> EdgeBytes(int32_t value, uint16_t mode, uint16_t aux 
     return out;
 }
 
-// One display component object: id, rule, end mark (or the given word), no children.
+// One display component object after its class name: id, rule, end mark
+// (or the given word), then its children, each a whole object.
 std::vector<unsigned char> DisplayRecord(int16_t id, std::vector<std::vector<unsigned char>> edges,
-                                         uint16_t mark = 0xFFFF) {
+                                         uint16_t mark = 0xFFFF,
+                                         std::vector<std::vector<unsigned char>> children = {}) {
     std::vector<unsigned char> rest = {static_cast<unsigned char>(id), 0x00, 0xFF, 0xFF};
     for (const auto& e : edges)
         rest.insert(rest.end(), e.begin(), e.end());
     rest.push_back(mark & 0xFF);
     rest.push_back(mark >> 8);
-    std::vector<unsigned char> children = {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
-    rest.insert(rest.end(), children.begin(), children.end());
+    std::vector<unsigned char> block = {0xFF, 0xFF, 0xFF, 0xFF, static_cast<unsigned char>(children.size()), 0x00};
+    for (const auto& c : children)
+        block.insert(block.end(), c.begin(), c.end());
+    rest.insert(rest.end(), block.begin(), block.end());
     return rest;
 }
 
@@ -96,6 +100,37 @@ TEST_F(DisplayTest, LayoutRecordsCarryTheSizingRule) {
         EXPECT_STREQ("fdisplay", e.fileOrUnknown());
         EXPECT_EQ(212, e.line());
     }
+}
+
+TEST_F(DisplayTest, ALoadedTreeIsShownBelowItsRootAndLaidOutByItsParent) {
+    Probe* root = makeRoot(ARect(0, 0, 790, 500));
+    auto fill = [] {
+        return std::vector<std::vector<unsigned char>>{EdgeBytes(0, 0x1030), EdgeBytes(0, 0x1030), EdgeBytes(0, 0x1030),
+                                                       EdgeBytes(0, 0x1030)};
+    };
+    std::vector<unsigned char> bar =
+        ObjectBytes("ADisplayComponent",
+                    DisplayRecord(3, {EdgeBytes(0, 0x1030), EdgeBytes(0, 0), EdgeBytes(0, 0x1030), EdgeBytes(34, 0)}));
+    std::vector<unsigned char> side = ObjectBytes(
+        "ADisplayComponent",
+        DisplayRecord(4, {EdgeBytes(-215, 0x1020), EdgeBytes(0, 0x1030), EdgeBytes(0, 0x1030), EdgeBytes(0, 0x1030)}));
+    std::vector<unsigned char> pane = ObjectBytes("ADisplayComponent", DisplayRecord(2, fill(), 0xFFFF, {bar, side}));
+    root->relayouts = 0;
+    AComponent* loaded = loadBytes(LayoutBytes({{0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00}, pane}), root);
+    ASSERT_NE(nullptr, loaded) << errors.text;
+    auto* top = static_cast<ADisplayComponent*>(loaded->castTo(&ADisplayComponent::classRecord));
+    auto* first = static_cast<ADisplayComponent*>(top->findById(3, 0));
+    auto* second = static_cast<ADisplayComponent*>(top->findById(4, 0));
+    EXPECT_FALSE(top->hasFlags(ADisplayComponent::kShown)) << "the root of the load starts hidden";
+    EXPECT_TRUE(first->hasFlags(ADisplayComponent::kShown)) << "what it holds starts shown";
+    EXPECT_EQ(0, root->relayouts) << "layout waits for the flush";
+    ADisplayServices::current().flushLayouts();
+    EXPECT_EQ(1, root->relayouts);
+    EXPECT_EQ("0,0,790,500", Describe(top->getFrame()));
+    EXPECT_EQ("0,0,790,34", Describe(first->getFrame()));
+    EXPECT_EQ("575,0,790,500", Describe(second->getFrame()));
+    top->show(false);
+    EXPECT_TRUE(second->hasFlags(ADisplayComponent::kVisible));
 }
 
 TEST_F(DisplayTest, ShowingAndHidingFollowTheShownBits) {

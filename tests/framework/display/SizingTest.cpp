@@ -1,5 +1,6 @@
 // Sizing rules: edge arithmetic, fixed extents and natural frames, layout
 // passes with flow and sibling references, and the pending layouts.
+#include "base/object/AError.h"
 #include "tests/framework/display/DisplayTestSupport.h"
 
 namespace {
@@ -173,4 +174,37 @@ TEST_F(DisplayTest, ARootDeletedDuringAFlushIsNotLaidOut) {
     ASSERT_NE(nullptr, survivor);
     EXPECT_TRUE(first == nullptr || second == nullptr) << "one root deleted the other";
     EXPECT_EQ(1, survivor->relayouts);
+}
+
+namespace {
+
+// A pass whose end fails, as a broken subclass's might.
+class FailingEnd : public ASizingContext {
+public:
+    void end() override {
+        ASizingContext::end();
+        throw AThrowableError("test", 1);
+    }
+};
+
+class FailingEndServices : public ADisplayServices {
+public:
+    ASizingContext* makeSizingContext(ADisplayComponent* owner) override {
+        (void)owner;
+        return new FailingEnd;
+    }
+};
+
+}  // namespace
+
+TEST_F(DisplayTest, APassThatFailsToEndIsLoggedAndLeftBehind) {
+    Probe* root = makeRoot(ARect(0, 0, 100, 100));
+    Probe* child = make(root, 2, ASizeSpec::fill);
+    FailingEndServices services;
+    ADisplayServices::install(&services);
+    errors.text.clear();
+    root->relayout();
+    EXPECT_EQ("0,0,100,100", Describe(child->getFrame())) << "the pass itself completed";
+    EXPECT_NE(std::string::npos, errors.text.find("#ASizingScope::~ASizingScope() : the pass did not end"))
+        << errors.text;
 }
