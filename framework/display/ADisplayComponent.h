@@ -188,9 +188,10 @@ public:
     ARegion getVisibleRegion() override;
     ARegion uncoveredRegion(const ARegion& region, bool useOuterFrames, ADisplayComponent* stopAt);
     void clipToAncestors(ARegion& region);
+    // Paints the component and its children in the order the look word
+    // selects; the window layer calls it for WM_PAINT.
     virtual long draw(const ARegion& region);
-    // Paints this component's content (withSelf) and its children in the order
-    // the look word selects; the window layer calls it for WM_PAINT.
+    // The children (and, in clipped order with withSelf, the own content).
     void drawChildren(const ARegion& region, bool withSelf);
     virtual void eraseBackground(const ARect& rect);
     virtual long drawContent(const ARect& rect) {

@@ -24,9 +24,20 @@ void Probe::relayout() {
 long Probe::drawContent(const ARect& rect) {
     note("draw");
     ADisplayContext* context = ADisplayContext::existing();
-    if (context && context->current()->isDrawable())
-        context->current()->FillRect(rect, color);
+    if (!context || !context->current()->isDrawable())
+        return 1;
+    ARect area = rect;
+    if (halfOnly) {
+        ARect bounds = getLocalBounds();
+        area.intersect(ARect(bounds.left(), bounds.top(), bounds.left() + bounds.width() / 2, bounds.bottom()));
+    }
+    context->current()->FillRect(area, color);
     return 1;
+}
+
+void Probe::eraseBackground(const ARect& rect) {
+    if (!halfOnly)
+        ADisplayComponent::eraseBackground(rect);
 }
 
 long Probe::frameChanged(const APoint& size) {
@@ -103,7 +114,7 @@ LRESULT CALLBACK PaintProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         // No exception may cross the window procedure.
         try {
             ABeginPaintLock lock(self->root);
-            self->root->drawChildren(lock.region(), true);
+            self->root->draw(lock.region());
         } catch (...) {
             ValidateRect(hwnd, nullptr);
         }

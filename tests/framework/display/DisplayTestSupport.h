@@ -19,6 +19,7 @@ public:
     bool isWindowed() override { return windowed || getHWnd() != nullptr; }
     void relayout() override;
     long drawContent(const ARect& rect) override;
+    void eraseBackground(const ARect& rect) override;
     long frameChanged(const APoint& size) override;
     ACommand* mouseDown(AMouseEvent& event) override;
     ACommand* printWithDialog(ADisplayComponent* component) override;
@@ -36,6 +37,7 @@ public:
     std::string* log = nullptr;  // not owned
     bool windowed = false;       // a stand-in for a native window of its own
     COLORREF color = RGB(0, 0, 0);
+    bool halfOnly = false;            // paints the left half of its bounds only, and erases nothing
     ACommand* pressAnswer = nullptr;  // not owned; null passes the press through
     APoint lastPoint;
     int relayouts = 0;

@@ -53,47 +53,71 @@ TEST_F(DisplayTest, PaintingOrdersDrawOnlyWhatShows) {
     }
 }
 
+// The cover claims to be opaque but paints only its left half, so what the
+// parent paints under its right half stays visible: nothing in clipped order.
 TEST_F(DisplayTest, AnOpaqueChildKeepsItsParentsPixelsOffAWindow) {
-    PaintWindow window(160, 100);
-    Probe* root = makeWindowRoot(window);
-    if (!root)
-        GTEST_SKIP() << "no X display";
-    root->color = RGB(255, 255, 255);
-    Probe* parent = make(root, 2, ARect(10, 10, 150, 90));
-    parent->color = RGB(255, 0, 0);
-    Probe* cover = make(parent, 3, ASizeSpec::fill);
-    cover->color = RGB(0, 0, 255);
-    Probe* corner = make(root, 4, ARect(0, 0, 30, 30));
-    corner->color = RGB(0, 160, 0);
-    ADisplayServices::current().flushLayouts();
-    for (Probe* p : {parent, cover, corner})
-        p->show(false);
-    InvalidateRect(window.hwnd, nullptr, FALSE);
-    log.clear();
-    UpdateWindow(window.hwnd);
-    EXPECT_EQ(std::string::npos, log.find("draw:2")) << log;
-    EXPECT_NE(std::string::npos, log.find("draw:3")) << log;
-
-    Canvas canvas(160, 100);
-    window.grab(canvas);
-    canvas.savePng("display-clipped-order");
-    struct Point {
-        int x, y;
-        COLORREF color;
-    } points[] = {
-        {5, 50, RGB(255, 255, 255)},    // the root around the parent
-        {80, 50, RGB(0, 0, 255)},       // the cover over the parent
-        {149, 89, RGB(0, 0, 255)},      // the cover's last pixel
-        {15, 15, RGB(0, 160, 0)},       // the later sibling on top
-        {150, 50, RGB(255, 255, 255)},  // just right of the parent
+    const COLORREF kBefore = RGB(255, 255, 0);
+    const COLORREF kParent = RGB(255, 0, 0);
+    const COLORREF kCover = RGB(0, 0, 255);
+    struct Row {
+        const char* png;
+        uint16_t options;
+        const char* parentDraws;
+        COLORREF underCover;
+    } rows[] = {
+        {"display-clipped-order", 0, "no", kBefore},
+        {"display-painter-order", ADisplayServices::kPainterOrder, "yes", kParent},
     };
-    for (const auto& p : points) {
-        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
-        EXPECT_EQ(p.color, canvas.pixel(p.x, p.y));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.png);
+        ADisplayServices::current().setLookOptions(row.options);
+        PaintWindow window(160, 100);
+        Probe* root = makeWindowRoot(window);
+        if (!root)
+            GTEST_SKIP() << "no X display";
+        root->color = RGB(255, 255, 255);
+        Probe* parent = make(root, 2, ARect(10, 10, 150, 90));
+        parent->color = kParent;
+        Probe* cover = make(parent, 3, ASizeSpec::fill);
+        cover->color = kCover;
+        cover->halfOnly = true;
+        Probe* corner = make(root, 4, ARect(0, 0, 30, 30));
+        corner->color = RGB(0, 160, 0);
+        ADisplayServices::current().flushLayouts();
+        for (Probe* p : {parent, cover, corner})
+            p->show(false);
+        // Paint the window yellow first, so that what nobody paints stays yellow.
+        UpdateWindow(window.hwnd);
+        HDC dc = GetDC(window.hwnd);
+        RECT all = {0, 0, 160, 100};
+        FillRect(dc, &all, SolidBrush(kBefore));
+        ReleaseDC(window.hwnd, dc);
+        InvalidateRect(window.hwnd, nullptr, FALSE);
+        log.clear();
+        UpdateWindow(window.hwnd);
+        EXPECT_EQ(row.parentDraws, std::string(log.find("draw:2") == std::string::npos ? "no" : "yes")) << log;
+        EXPECT_NE(std::string::npos, log.find("draw:3")) << log;
+
+        Canvas canvas(160, 100);
+        window.grab(canvas);
+        canvas.savePng(row.png);
+        struct Point {
+            int x, y;
+            COLORREF color;
+        } points[] = {
+            {5, 50, RGB(255, 255, 255)},    // the root around the parent
+            {40, 50, kCover},               // the cover's painted half
+            {120, 50, row.underCover},      // under the cover's unpainted half
+            {15, 15, RGB(0, 160, 0)},       // the later sibling on top
+            {150, 50, RGB(255, 255, 255)},  // just right of the parent
+        };
+        for (const auto& p : points) {
+            SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+            EXPECT_EQ(p.color, canvas.pixel(p.x, p.y));
+        }
+        AComponent* gone = root;
+        DeleteComponent(gone);
     }
-    EXPECT_EQ(0, canvas.inkIn(ARect(0, 0, 160, 100)) - canvas.inkIn(ARect(10, 0, 150, 90)) -
-                     canvas.inkIn(ARect(0, 0, 10, 30)))
-        << "nothing was drawn outside the components";
 }
 
 TEST_F(DisplayTest, RedrawsAndInvalidationsReachTheRightPlace) {
