@@ -31,21 +31,21 @@ int32_t AEdge::resolve(int32_t a, int32_t b, int index, int32_t partner) const {
         v = static_cast<int32_t>(static_cast<double>(static_cast<int32_t>(value * span)) / 1000.0);
     }
     switch (mode & kPlacementMask) {
-    case 0x20:
-        v = v + a + n;
-        break;
-    case 0x30:
-        v = v + b - n;
-        break;
-    case 0x40:
-        // Arithmetic shift: the middle rounds toward minus infinity.
-        v = v + ((a + b) >> 1);
-        break;
-    case 0x10:
-        v = v + partner;
-        break;
-    default:
-        break;
+        case 0x20:
+            v = v + a + n;
+            break;
+        case 0x30:
+            v = v + b - n;
+            break;
+        case 0x40:
+            // Arithmetic shift: the middle rounds toward minus infinity.
+            v = v + ((a + b) >> 1);
+            break;
+        case 0x10:
+            v = v + partner;
+            break;
+        default:
+            break;
     }
     if (mode & kClamp) {
         int32_t low = a < b ? a : b;

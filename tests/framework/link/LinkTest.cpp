@@ -41,9 +41,9 @@ TEST(Link, LayoutNamingEveryFrameworkClassLoads) {
     SetAppComponentHooks(&kHooks);
     g_root = new Root;
     AObject::completeNew(g_root);
-    for (const char* name : {"AComponent", "ATreeIncluder", "ABehavior", "ACommand", "ADeleteComponentCmd",
-                             "ANoChangeCommand", "APassThroughCommand", "ANotifyCommand", "ASetTargetCmd",
-                             "ADisplayComponent", "ASetVisibleCommand"}) {
+    for (const char* name :
+         {"AComponent", "ATreeIncluder", "ABehavior", "ACommand", "ADeleteComponentCmd", "ANoChangeCommand",
+          "APassThroughCommand", "ANotifyCommand", "ASetTargetCmd", "ADisplayComponent", "ASetVisibleCommand"}) {
         SCOPED_TRACE(name);
         EXPECT_NE(nullptr, AClass::findByName(name));
     }
