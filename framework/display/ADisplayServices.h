@@ -5,6 +5,8 @@
 // One instance is current: the one the application installs, else a default
 // kept here. The services never own components; the tracker is owned until
 // the drag ends. Components that go away leave them (componentGone).
+// The application takes part by installing a subclass (install) and by
+// running flushLayouts when its update of kind 15 is delivered.
 #pragma once
 
 #include <cstdint>
