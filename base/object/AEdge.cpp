@@ -21,14 +21,24 @@ uint16_t AEdge::attachment() const {
     return aux ? 0x4000 : 0x1000;
 }
 
+namespace {
+
+// Layout values come from outside: sums wrap to 32 bits as the stored
+// format's arithmetic does, instead of overflowing.
+int32_t Wrap(int64_t v) {
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
+
+}  // namespace
+
 int32_t AEdge::resolve(int32_t a, int32_t b, int index, int32_t partner) const {
-    int32_t n = mode & kOffsetMask;
+    int64_t n = mode & kOffsetMask;
     if (index & 2)
         n = -n;
-    int32_t v = value;
+    int64_t v = value;
     if (mode & kProportional) {
         int64_t span = a > b ? int64_t(a) - b : int64_t(b) - a;
-        v = static_cast<int32_t>(static_cast<double>(static_cast<int32_t>(value * span)) / 1000.0);
+        v = static_cast<int64_t>(static_cast<double>(Wrap(value * span)) / 1000.0);
     }
     switch (mode & kPlacementMask) {
         case 0x20:
@@ -39,7 +49,7 @@ int32_t AEdge::resolve(int32_t a, int32_t b, int index, int32_t partner) const {
             break;
         case 0x40:
             // Arithmetic shift: the middle rounds toward minus infinity.
-            v = v + ((a + b) >> 1);
+            v = v + ((int64_t(a) + b) >> 1);
             break;
         case 0x10:
             v = v + partner;
@@ -52,5 +62,5 @@ int32_t AEdge::resolve(int32_t a, int32_t b, int index, int32_t partner) const {
         int32_t high = a < b ? b : a;
         v = v < low ? low : (v > high ? high : v);
     }
-    return v;
+    return Wrap(v);
 }

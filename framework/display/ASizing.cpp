@@ -27,6 +27,11 @@ void Store(int32_t out[4], const ARect& r) {
         out[i] = Coord(r, i);
 }
 
+// Extreme layout values wrap to 32 bits instead of overflowing.
+int32_t Wrap(int64_t v) {
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
+
 ARect RectOf(const int32_t c[4]) {
     return ARect(c[0], c[1], c[2], c[3]);
 }
@@ -78,23 +83,29 @@ int32_t ASizeSpec::fixedExtent(int index) const {
         return -1;
     if (kind != second.attachment())
         return -1;
-    int32_t s = (index & 2) ? -1 : 1;
-    int32_t p1 = first.resolve(0, 0, index, 0) * s;
-    int32_t p2 = second.resolve(0, 0, index ^ 2, 0) * s;
+    // 64-bit: extents of extreme layout values must not overflow.
+    int64_t s = (index & 2) ? -1 : 1;
+    int64_t p1 = first.resolve(0, 0, index, 0) * s;
+    int64_t p2 = second.resolve(0, 0, index ^ 2, 0) * s;
+    int64_t extent;
     int pair = ((first.mode & AEdge::kPlacementMask) << 8) | (second.mode & AEdge::kPlacementMask);
     switch (pair) {
         case 0x0000:
         case 0x4040:
         case 0x2030:
         case 0x3020:
-            return p2 - p1;
+            extent = p2 - p1;
+            break;
         case 0x0010:
-            return p2;
+            extent = p2;
+            break;
         case 0x1000:
-            return -p1;
+            extent = -p1;
+            break;
         default:
             return -1;
     }
+    return Wrap(extent);
 }
 
 ARect ASizeSpec::absoluteFrame() const {
@@ -113,7 +124,7 @@ ARect ASizeSpec::naturalFrame() const {
         w = 500;
     if (h == -1)
         h = 500;
-    return ARect(-500 - w, -500 - h, -500, -500);
+    return ARect(Wrap(-500 - int64_t(w)), Wrap(-500 - int64_t(h)), -500, -500);
 }
 
 ARect ASizer::frameIn(ASizingContext* context) {

@@ -33,6 +33,8 @@ TEST(Sizing, EdgesResolveAgainstTheirReference) {
         {"partner", Edge(-20, 0x0010), 0, 0, 0, 90, 70},
         {"clamp into the span", Edge(50, 0x0420), 0, 30, 0, 0, 30},
         {"unknown placement keeps the value", Edge(9, 0x0050), 100, 200, 0, 0, 9},
+        {"extreme values wrap instead of overflowing", Edge(2147483647, 0x0020), 1, 0, 0, 0, -2147483647 - 1},
+        {"extreme middles stay exact", Edge(0, 0x0040), 2147483647, 2147483645, 0, 0, 2147483646},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -57,6 +59,8 @@ TEST(Sizing, NaturalFramesAndFixedExtents) {
          "-715,-1000,-500,-500"},
         {"width from the partner", Rule(Edge(10, 0), Edge(0, 0x1030), Edge(80, 0x0010), Edge(0, 0x1030)), false,
          "-580,-1000,-500,-500"},
+        {"an extreme width wraps", Rule(Edge(-2147483647 - 1, 0), Edge(0, 0), Edge(2147483646, 0), Edge(0, 0x1030)),
+         false, "-498,-1000,-500,-500"},
         {"width that cannot be fixed", Rule(Edge(0, 0x1030), Edge(0, 0), Edge(0, 0x2030), Edge(20, 0)), false,
          "-1000,-520,-500,-500"},
     };
