@@ -23,6 +23,15 @@ ARect ClientRectInParent(HWND hwnd) {
     return ARect(r.left, r.top, r.right, r.bottom);
 }
 
+// The whole window rectangle in the coordinates of the parent window.
+ARect WindowRectInParent(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    HWND parent = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return ARect(r.left, r.top, r.right, r.bottom);
+}
+
 HWND RequireWindow(HWND hwnd, long line) {
     if (!hwnd || !IsWindow(hwnd))
         ThrowAssert("fdisplay", line);
@@ -113,7 +122,7 @@ void ADisplayComponent::computeWindowPosition(ADisplayComponent* parent) {
 
 void ADisplayComponent::shiftWindowPositions(const APoint& delta, bool moveNative, bool force) {
     if (isWindowed() && !force) {
-        ARect r = ClientRectInParent(hwnd_) + delta;
+        ARect r = WindowRectInParent(hwnd_) + delta;
         MoveWindow(hwnd_, r.left(), r.top(), r.width(), r.height(), TRUE);
         return;
     }

@@ -357,6 +357,22 @@ TEST_F(DisplayTest, WindowedComponentsFollowTheirNativeWindows) {
     EXPECT_EQ("20,10,70,40", Describe(pane->getFrame())) << "setSize keeps the border around the new size";
     EXPECT_EQ(APoint(50, 30) + border, pane->getOuterSize());
 
+    // A move of a plain ancestor carries the native window along, border and all.
+    Probe* box = make(root, 3, ARect(100, 100, 200, 200));
+    ADisplayServices::current().flushLayouts();
+    pane->reparent(box);
+    auto clientInWindow = [&] {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        MapWindowPoints(hwnd, window.hwnd, reinterpret_cast<POINT*>(&r), 2);
+        return ARect(r.left, r.top, r.right, r.bottom);
+    };
+    ARect before = clientInWindow();
+    box->changeFrame(ARect(110, 105, 210, 205));
+    EXPECT_EQ(Describe(before + APoint(10, 5)), Describe(clientInWindow()))
+        << "the native window moved with the box, keeping its size";
+    pane->reparent(root);
+
     POINT origin = {0, 0};
     ClientToScreen(window.hwnd, &origin);
     EXPECT_EQ(ARect(origin.x, origin.y, origin.x + 300, origin.y + 200), root->getContainerRect())
