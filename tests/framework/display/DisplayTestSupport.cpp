@@ -98,6 +98,11 @@ Probe* DisplayTest::makeWindowRoot(PaintWindow& window) {
     return root;
 }
 
+std::string Describe(const ARect& r) {
+    return std::to_string(r.left()) + "," + std::to_string(r.top()) + "," + std::to_string(r.right()) + "," +
+           std::to_string(r.bottom());
+}
+
 AEdge Edge(int32_t value, uint16_t mode, uint16_t aux) {
     AEdge e;
     e.set(value, mode, aux);

@@ -61,6 +61,9 @@ protected:
     std::string log;
 };
 
+// "left,top,right,bottom".
+std::string Describe(const ARect& r);
+
 // An edge from its three words.
 AEdge Edge(int32_t value, uint16_t mode, uint16_t aux = 0);
 

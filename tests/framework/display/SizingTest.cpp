@@ -5,11 +5,6 @@
 
 namespace {
 
-std::string Describe(const ARect& r) {
-    return std::to_string(r.left()) + "," + std::to_string(r.top()) + "," + std::to_string(r.right()) + "," +
-           std::to_string(r.bottom());
-}
-
 ASizeSpec Rule(AEdge l, AEdge t, AEdge r, AEdge b) {
     return ASizeSpec::fromEdges(l, t, r, b);
 }
