@@ -52,6 +52,10 @@ ACommand* Probe::mouseDown(AMouseEvent& event) {
     return pressAnswer ? pressAnswer : passThroughCommand();
 }
 
+void Probe::offscreenInvalidate(const ARegion& region) {
+    note("offscreen[" + Describe(region.ownerBounds()) + "]");
+}
+
 ACommand* Probe::printWithDialog(ADisplayComponent* component) {
     note("print-" + std::to_string(component->id()));
     return noChangeCommand();

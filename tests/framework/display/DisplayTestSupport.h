@@ -23,6 +23,7 @@ public:
     long frameChanged(const APoint& size) override;
     ACommand* mouseDown(AMouseEvent& event) override;
     ACommand* printWithDialog(ADisplayComponent* component) override;
+    void offscreenInvalidate(const ARegion& region) override;
     ACommand* mouseMove(AMouseEvent& event) override;
     void mouseEntered() override { note("enter"); }
     void mouseLeft() override { note("leave"); }

@@ -171,6 +171,24 @@ TEST_F(DisplayTest, RedrawsAndInvalidationsReachTheRightPlace) {
     EXPECT_EQ(std::string::npos, log.find("draw:2")) << "a behaviour that drew stops the content: " << log;
 }
 
+TEST_F(DisplayTest, OffscreenComponentsInvalidateTheirRootsBitmap) {
+    Probe* root = makeRoot(ARect(0, 0, 200, 100));
+    root->setOffscreenRootFlag(true);
+    Probe* box = make(root, 2, ARect(20, 10, 120, 60));
+    Probe* inner = make(box, 3, ARect(5, 5, 25, 25));
+    Probe* excluded = make(box, 4, ARect(50, 5, 60, 15));
+    ADisplayServices::current().flushLayouts();
+    for (Probe* p : {box, inner, excluded})
+        p->show(false);
+    excluded->setOffscreenExcluded(true);
+    log.clear();
+    inner->invalidateRect(ARect(1, 2, 3, 4));
+    excluded->invalidateRect(ARect(0, 0, 5, 5));
+    EXPECT_EQ("offscreen[26,17,28,19]:1 offscreen[70,15,75,20]:1", log)
+        << "regions reach the root in its own coordinates, excluded components' too";
+    EXPECT_FALSE(excluded->hasFlags(ADisplayComponent::kOffscreen));
+}
+
 TEST_F(DisplayTest, FocusFramesNeedRoom) {
     Probe* root = makeRoot(ARect(0, 0, 40, 40));
     Canvas canvas(40, 40);
