@@ -13,23 +13,22 @@ APoint ClientOriginOnScreen(HWND hwnd) {
     return APoint(p.x, p.y);
 }
 
-// The client rectangle in the coordinates of the parent window (screen for a top-level one).
-ARect ClientRectInParent(HWND hwnd) {
+// A rectangle of the window (client: its client area; else the whole window)
+// in the coordinates of its parent window, screen for a top-level one.
+ARect RectInParent(HWND hwnd, bool client) {
     RECT r;
-    GetClientRect(hwnd, &r);
+    if (client)
+        GetClientRect(hwnd, &r);
+    else
+        GetWindowRect(hwnd, &r);
     // GetParent answers a popup's owner: only a child window has a parent's coordinates.
     HWND parent = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
-    MapWindowPoints(hwnd, parent, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(client ? hwnd : nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return ARect(r.left, r.top, r.right, r.bottom);
 }
 
-// The whole window rectangle in the coordinates of the parent window.
-ARect WindowRectInParent(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    HWND parent = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return ARect(r.left, r.top, r.right, r.bottom);
+ARect ClientRectInParent(HWND hwnd) {
+    return RectInParent(hwnd, true);
 }
 
 HWND RequireWindow(HWND hwnd, long line) {
@@ -122,7 +121,7 @@ void ADisplayComponent::computeWindowPosition(ADisplayComponent* parent) {
 
 void ADisplayComponent::shiftWindowPositions(const APoint& delta, bool moveNative, bool force) {
     if (isWindowed() && !force) {
-        ARect r = WindowRectInParent(hwnd_) + delta;
+        ARect r = RectInParent(hwnd_, false) + delta;
         MoveWindow(hwnd_, r.left(), r.top(), r.width(), r.height(), TRUE);
         return;
     }
