@@ -41,8 +41,9 @@ TEST(Link, LayoutNamingEveryFrameworkClassLoads) {
     SetAppComponentHooks(&kHooks);
     g_root = new Root;
     AObject::completeNew(g_root);
-    for (const char* name : {"AComponent", "ATreeIncluder", "ABehavior", "ACommand", "ADeleteComponentCmd",
-                             "ANoChangeCommand", "APassThroughCommand", "ANotifyCommand", "ASetTargetCmd"}) {
+    for (const char* name :
+         {"AComponent", "ATreeIncluder", "ABehavior", "ACommand", "ADeleteComponentCmd", "ANoChangeCommand",
+          "APassThroughCommand", "ANotifyCommand", "ASetTargetCmd", "ADisplayComponent", "ASetVisibleCommand"}) {
         SCOPED_TRACE(name);
         EXPECT_NE(nullptr, AClass::findByName(name));
     }
@@ -55,6 +56,9 @@ TEST(Link, LayoutNamingEveryFrameworkClassLoads) {
     ASSERT_EQ(1, loaded->children().count()) << "the includer deleted itself";
     AComponent* grafted = ChildOf(loaded->children().firstLink());
     EXPECT_EQ(1, grafted->behaviors().count()) << "the behaviour joined its parent's behaviours";
+    AComponent* display = grafted->findById(4, 0);
+    ASSERT_NE(nullptr, display);
+    EXPECT_STREQ("ADisplayComponent", display->getClass()->name());
     AComponent* root = g_root;
     DeleteComponent(root);
     SetAppComponentHooks(nullptr);
