@@ -1,0 +1,316 @@
+// The line layer: runs, line array, building, relayout, drawing, hits and scrolling.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "docengine/lines/ALineRenderer.h"
+#include "docengine/lines/ARunDisplay.h"
+#include "docengine/model/AFragmentRef.h"
+#include "docengine/model/AIndexedDocModel.h"
+#include "docengine/model/ASegment.h"
+#include "docengine/styles/AStyleSheet.h"
+#include "framework/graphics/ADisplayLock.h"
+#include "tests/docengine/model/ModelTestSupport.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+
+namespace {
+
+// Every byte is 6 pixels wide; ascent 10, descent 4.
+class FixedDisplay : public ARunDisplay {
+public:
+    ARunExtent extent(AStyleFont*, const char*, long length) override { return ARunExtent{6 * length, 14, 10}; }
+    long indexAtX(AStyleFont*, const char*, long length, long x, int16_t& flag) override {
+        long i = x / 6, within = x - 6 * i;
+        flag = 2 * within <= 6 ? 1 : 0;
+        long b = flag ? i : i + 1;
+        return b < 0 ? 0 : b > length ? length : b;
+    }
+    long drawText(AStyleFont*, long x, long y, const char* text, long length, uint32_t colour) override {
+        texts.push_back(std::string(text, static_cast<size_t>(length)) + "@" + std::to_string(x) + "," +
+                        std::to_string(y) + (colour == 0x00FF00 ? "*" : ""));
+        return 6 * length;
+    }
+    void fillRect(const ARect&, uint32_t) override {}
+    void eraseRect(const ARect& r) override { erased.push_back(r); }
+    void drawBitmap(ABitmapRef*, const ARect&, long, int) override {}
+    ARunExtent bitmapSize(ABitmapRef*) override { return ARunExtent{bitmapW, bitmapH, 0}; }
+
+    std::vector<std::string> texts;
+    std::vector<ARect> erased;
+    long bitmapW = 16, bitmapH = 16;
+};
+
+// A renderer over a markup model (segments are the text's lines) and a fixed display.
+struct Fixture {
+    explicit Fixture(const std::string& text, ARect frame = ARect(0, 0, 130, 100))
+        : model(MakeIndexedModel(text)), sheet(new AStyleSheet()) {
+        sheet->addRef();
+        renderer = new ALineRenderer(model, sheet, &display, frame);
+        renderer->addRef();
+        renderer->updateLayoutWidth();
+    }
+    ~Fixture() {
+        renderer->release();
+        sheet->release();
+        model->release();
+    }
+    std::string lineTexts() {
+        std::string out;
+        for (long i = 0; i < renderer->lines.count(); ++i) {
+            ALine* line = renderer->lines.at(i);
+            std::string piece = model->exportText(line->start, line->end).c_str();
+            while (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r'))
+                piece.pop_back();
+            out += (out.empty() ? "" : "|") + piece;
+        }
+        return out;
+    }
+    FixedDisplay display;
+    AIndexedDocModel* model;
+    AStyleSheet* sheet;
+    ALineRenderer* renderer;
+};
+
+// A line of one fragment reference, for array and scrolling tests.
+ALine* MakeLine(Fixture& f, long start, long end, long top, long height) {
+    ASegment* segment = f.model->segmentAtPosition(0);
+    segment->lock();
+    AFragmentRef* ref = segment->load()->makeReference();
+    segment->unlock();
+    ALine* line = new ALine(ref, nullptr, start, -1);
+    line->setEnds(end, end);
+    line->setGeometry(top, height, 0, 0, 0);
+    return line;
+}
+
+TEST(DataRunTest, PositionsBreaksAndCuts) {
+    Fixture f("ab cd\n");
+    ASegment* segment = f.model->segmentAtPosition(0);
+    segment->lock();
+    AFragment* text = segment->load();
+    while (text && !dynamic_cast<ATextFragment*>(text))
+        text = text->next();
+    ASSERT_NE(nullptr, text);
+    ARunLayoutContext context(f.renderer, nullptr);
+    {
+        ATextDataRun* run = new ATextDataRun(text, 0, 5);
+        run->measure(context);
+        EXPECT_EQ(30, run->width);
+        int16_t atStart = -1;
+        ADataRun& base = *run;
+        EXPECT_EQ(0, base.ADataRun::positionAtX(15, &atStart)) << "exactly half the width gives start";
+        EXPECT_EQ(1, atStart);
+        EXPECT_EQ(5, base.ADataRun::positionAtX(16, &atStart)) << "one pixel more gives end";
+        EXPECT_EQ(0, base.ADataRun::xOfPosition(4));
+        EXPECT_EQ(30, base.ADataRun::xOfPosition(5));
+        ASSERT_EQ(1, run->breakAt(25)) << "the limit lies inside the second word";
+        ASSERT_NE(nullptr, run->getNext());
+        EXPECT_EQ(3, run->end) << "cut after the blank";
+        EXPECT_EQ(12, run->width) << "the first word alone";
+        EXPECT_EQ(3, run->getNext()->start);
+        delete run;
+    }
+    struct Case {
+        long limit;
+        int cut;
+        long end;
+    } cases[] = {{6, 1, 1}, {1, 0, 4}, {0, 0, 4}, {24, 0, 4}, {13, 1, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.limit);
+        ATextDataRun* run = new ATextDataRun(text, 0, 4);
+        run->measure(context);
+        EXPECT_EQ(c.cut, run->forceBreakAt(c.limit)) << "never at 0 nor at the length";
+        EXPECT_EQ(c.end, run->end);
+        delete run;
+    }
+    {
+        ATextDataRun* run = new ATextDataRun(text, 0, 3);
+        run->generated = 1;
+        ADataRun* rest = new ATextDataRun(run, 0);
+        EXPECT_EQ(1, run->end) << "a generated run cut at 0 is cut after its first position";
+        EXPECT_EQ(1, rest->start);
+        for (int i = 0; i < 200; ++i)
+            new ATextDataRun(static_cast<ATextDataRun*>(rest), 0);
+        delete run;  // destroys the whole chain without recursion
+    }
+    segment->unlock();
+}
+
+TEST(LineArrayTest, CapacityMovesInStepsOfTwenty) {
+    Fixture f("a\n");
+    ALineArray lines;
+    EXPECT_EQ(-1, lines.capacity());
+    for (long i = 0; i < 40; ++i) {
+        lines.insertAt(MakeLine(f, i, i + 1, i, 1), i);
+        if (i == 18) {
+            EXPECT_EQ(20, lines.capacity());
+        }
+        if (i == 19) {
+            EXPECT_EQ(40, lines.capacity()) << "the 20th line";
+        }
+    }
+    EXPECT_EQ(60, lines.capacity());
+    lines.removeRange(0, 20);
+    EXPECT_EQ(40, lines.capacity());
+    EXPECT_EQ((AAnchor{0, 0}), lines.anchorAtY(1000)) << "below the last line";
+    lines.clear();
+    EXPECT_EQ(-1, lines.capacity());
+}
+
+TEST(LineRendererTest, LayoutWidthAndLineMetrics) {
+    Fixture f("a\n", ARect(0, 0, 8, 100));
+    EXPECT_EQ(300, f.renderer->layoutWidth) << "a frame narrower than twice the margin";
+    f.renderer->setFrame(ARect(0, 0, 130, 100));
+    EXPECT_EQ(120, f.renderer->layoutWidth);
+
+    f.renderer->minLineHeight = 20;
+    f.renderer->lineSpacing = 2;
+    long top = 0;
+    ASegment* segment = f.model->segmentAtPosition(0);
+    f.renderer->buildLines(f.renderer->lines, segment, 0, top);
+    ASSERT_EQ(1, f.renderer->lines.count());
+    ALine* line = f.renderer->lines.at(0);
+    EXPECT_EQ(10, line->baseline);
+    EXPECT_EQ(22, line->height);
+    EXPECT_EQ(22, top);
+}
+
+TEST(LineRendererTest, BreaksLinesAndJustifies) {
+    struct Case {
+        const char* text;
+        const char* lines;
+    } cases[] = {
+        {"aaa bbb ccc ddd eee fff ggg\n", "aaa bbb ccc ddd eee |fff ggg"},
+        {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\n", "aaaaaaaaaaaaaaaaaaaa|aaaaaaaaaaaaaaaa"},
+        {"un\ndeux trois\n", "un|deux trois"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Fixture f(c.text);
+        f.renderer->relayoutLines(f.renderer->lines, 0, 0, false, false);
+        EXPECT_EQ(c.lines, f.lineTexts());
+        for (long i = 0; i < f.renderer->lines.count(); ++i)
+            EXPECT_LE(f.renderer->lines.at(i)->right, f.renderer->layoutWidth);
+    }
+    // Justified: stretches sum to the free width; the paragraph's last line stays.
+    Fixture f("/P8 aa bb cc dd ee ff gg hh ii\n");
+    f.renderer->defaultFormat.bits = ParaBits::kJustify;
+    f.renderer->relayoutLines(f.renderer->lines, 0, 0, false, false);
+    ASSERT_GE(f.renderer->lines.count(), 2);
+    ALine* first = f.renderer->lines.at(0);
+    EXPECT_EQ(f.renderer->layoutWidth, first->right) << f.lineTexts();
+    ALine* last = f.renderer->lines.last();
+    long natural = 0;
+    for (ADataRun* r = last->runs; r; r = r->getNext())
+        natural += r->width;
+    EXPECT_EQ(natural, last->right);
+}
+
+TEST(LineRendererTest, DrawsHitsAndClipsTheLastLine) {
+    Fixture f("un\ndeux\ntrois\nquatre\ncinq\n", ARect(0, 0, 130, 40));
+    f.renderer->relayoutLines(f.renderer->lines, 0, 0, false, false);
+    ASSERT_GE(f.renderer->lines.count(), 3);
+    f.renderer->draw(ARect(0, 0, 130, 40));
+    EXPECT_EQ(3, f.renderer->drawnLines);
+    EXPECT_EQ(1, f.renderer->drawnOnce);
+    EXPECT_EQ("deux@5,24", f.display.texts[1]);
+
+    f.display.texts.clear();
+    f.renderer->flags1 |= LineFlags::kClipLastLine;
+    f.renderer->draw(ARect(0, 0, 130, 40));
+    EXPECT_EQ(2, f.renderer->drawnLines) << "the line cut by the bottom is erased, nothing after it drawn";
+    ASSERT_EQ(1u, f.display.erased.size());
+    EXPECT_EQ(28, f.display.erased[0].first.y);
+
+    AHitRecord hit = f.renderer->hitRecordAt(APoint(120, 20));
+    EXPECT_EQ(7, hit.position) << "right of the last run: the end of \"deux\"";
+    AHitRecord below = f.renderer->hitRecordAt(APoint(10, 500));
+    EXPECT_TRUE(below.empty());
+}
+
+TEST(LineRendererTest, WholeDocumentAndScrollSteps) {
+    Fixture f("a\n", ARect(0, 0, 100, 100));
+    f.renderer->flags2 |= LineFlags::kWholeDocument;
+    EXPECT_EQ(-1, f.renderer->topLineLength());
+    EXPECT_EQ(-1, f.renderer->maxScrollValue());
+    EXPECT_EQ(-1, f.renderer->scrollValue());
+    EXPECT_EQ(-1, f.renderer->pageLength());
+    f.renderer->flags2 &= static_cast<uint16_t>(~LineFlags::kWholeDocument);
+
+    struct Case {
+        long viewHeight;
+        long lineHeight;
+        AAnchor down;
+        AAnchor page;
+    } cases[] = {{100, 400, {0, 16}, {0, 84}}, {20, 400, {0, 10}, {0, 10}}, {100, 30, {1, 0}, {1, 0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.viewHeight * 1000 + c.lineHeight);
+        f.renderer->setFrame(ARect(0, 0, 100, c.viewHeight));
+        f.renderer->lines.clear();
+        f.renderer->lines.insertAt(MakeLine(f, 0, 1, 0, c.lineHeight), 0);
+        EXPECT_EQ(c.down, f.renderer->lineDownAnchor(1));
+        EXPECT_EQ(c.page, f.renderer->pageDownAnchor());
+    }
+}
+
+TEST(LineRendererTest, KeepInsideShowsAPositionInATallLine) {
+    Fixture f("a\n", ARect(0, 0, 100, 100));
+    f.renderer->lines.insertAt(MakeLine(f, 0, 100, 0, 400), 0);
+    ALine* line = f.renderer->lines.at(0);
+    long offset = (25 - line->start) * line->height / line->length();
+    EXPECT_EQ(100, offset);
+}
+
+TEST(LineRendererTest, ScrollingDownKeepsTheShownSegments) {
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "ligne " + std::to_string(i) + "\n";
+    Fixture f(text, ARect(0, 0, 130, 100));
+    f.renderer->layoutFrom(0);
+    ASSERT_GT(f.renderer->lines.count(), 3);
+    ALine* second = f.renderer->lines.at(2);
+    second->addRef();
+    long changed = 0, delta = 0;
+    EXPECT_EQ(1, f.renderer->scroll(1, 1, &changed, &delta));
+    EXPECT_EQ(-14, changed);
+    EXPECT_EQ(second, f.renderer->lines.at(1)) << "the shown lines are kept, not rebuilt";
+    EXPECT_GE(f.renderer->lines.bottom(), 100);
+    second->release();
+    EXPECT_EQ(1, f.renderer->scroll(3, 0, &changed, &delta));
+    EXPECT_GT(f.renderer->topAnchor.position, 10);
+}
+
+class FrenchTextTest : public GraphicsTest {};
+
+TEST_F(FrenchTextTest, LaysOutAndDrawsFrenchText) {
+    const char* text =
+        "L'\xE9t\xE9 dernier, la for\xEAt de Broc\xE9liande accueillait des visiteurs venus de toute "
+        "la France.\nOn y raconte que l'enchanteur Merlin y dort encore, pr\xE8s de la fontaine de "
+        "Barenton, o\xF9 l'eau bouillonne sans jamais chauffer.\n\xC0 la tomb\xE9\x65 du jour, les "
+        "ch\xEAnes centenaires jettent des ombres \xE9tranges sur les sentiers.\n";
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 320, 200));
+    Canvas canvas(320, 200);
+    AGdiRunDisplay display;
+    AIndexedDocModel* model = MakeIndexedModel(text);
+    AStyleSheet* sheet = new AStyleSheet();
+    sheet->addRef();
+    sheet->setFont(0, AFontSpec("Arial,11,0"));
+    ALineRenderer* renderer = new ALineRenderer(model, sheet, &display, ARect(0, 0, 320, 200));
+    renderer->addRef();
+    {
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        renderer->layoutFrom(0);
+        renderer->draw(ARect(0, 0, 320, 200));
+    }
+    canvas.savePng("lines-french");
+    EXPECT_GE(renderer->lines.count(), 5) << "the paragraphs wrap";
+    for (long i = 0; i < renderer->lines.count(); ++i)
+        EXPECT_LE(renderer->lines.at(i)->right, renderer->layoutWidth);
+    EXPECT_GT(canvas.inkIn(ARect(0, 0, 320, 20)), 100);
+    renderer->release();
+    sheet->release();
+    model->release();
+}
+
+}  // namespace
