@@ -955,9 +955,7 @@ void ALineRenderer::showRange(long start, long end, uint16_t showFlags) {
 void ALineRenderer::showRangeRegion(long start, long end, uint16_t showFlags) {
     if (!isLaidOut(start))
         return;
-    ARect bounds;
-    rangeRegion(start, end).bounds(bounds);
-    scrollRectIntoView(bounds, showFlags);
+    scrollRectIntoView(rangeRegion(start, end).ownerBounds(), showFlags);
 }
 
 long ALineRenderer::scrollRectIntoView(const ARect& rect, uint16_t showFlags) {
@@ -1115,9 +1113,7 @@ bool ALineRenderer::isRectVisible(const ARect& rect, bool horizontally, bool ver
 bool ALineRenderer::isPositionVisible(long position, bool horizontally, bool vertically) {
     if (!isLaidOut(position))
         return false;
-    ARect bounds;
-    rangeRegion(position, position + 1).bounds(bounds);
-    return isRectVisible(bounds, horizontally, vertically);
+    return isRectVisible(rangeRegion(position, position + 1).ownerBounds(), horizontally, vertically);
 }
 
 long ALineRenderer::xInLine(ALine* line, long position, long local, long width) {

@@ -229,6 +229,60 @@ TEST(LineRendererTest, DrawsHitsAndClipsTheLastLine) {
     EXPECT_TRUE(below.empty());
 }
 
+TEST(LineRendererTest, AnswersViewQueries) {
+    // Lines "un" [0,3) top 0, "deux" [3,8) top 14, "trois" [8,14) top 28; margin 5.
+    Fixture f("un\ndeux\ntrois\n", ARect(0, 0, 130, 100));
+    ALineRenderer* r = f.renderer;
+    r->layoutFrom(0);
+    ASSERT_EQ(3, r->lines.count());
+    struct YCase {
+        long y;
+        bool fromBelow;
+        long position;
+    } ys[] = {{0, false, 0}, {21, false, 6}, {100, true, 14}, {14, false, 3}, {200, false, 0}};
+    for (const YCase& c : ys) {
+        SCOPED_TRACE(c.y);
+        EXPECT_EQ(c.position, r->positionAtY(c.y, c.fromBelow));
+    }
+    struct RangeCase {
+        long start, end;
+        ARect bounds;
+    } ranges[] = {
+        {4, 10, ARect(5, 14, 130, 42)},  // second line from "e", band, third line to "o"
+        {1, 2, ARect(11, 0, 17, 14)},    // one letter
+        {0, 14, ARect(5, 0, 130, 42)},   // everything laid out
+        {14, 20, ARect()},               // past the lines
+    };
+    for (const RangeCase& c : ranges) {
+        SCOPED_TRACE(c.start);
+        ARegion region = r->rangeRegion(c.start, c.end);
+        if (c.bounds.first.x == 0 && c.bounds.second.x == 0) {
+            EXPECT_TRUE(region.isEmpty());
+            continue;
+        }
+        ARect b = region.ownerBounds();
+        EXPECT_EQ(c.bounds.first.x, b.first.x);
+        EXPECT_EQ(c.bounds.first.y, b.first.y);
+        EXPECT_EQ(c.bounds.second.x, b.second.x);
+        EXPECT_EQ(c.bounds.second.y, b.second.y);
+    }
+    EXPECT_TRUE(r->isRectVisible(ARect(0, -10, 10, 150), false, true)) << "taller than the view, covering it";
+    EXPECT_FALSE(r->isRectVisible(ARect(0, 10, 10, 150), false, true));
+    EXPECT_TRUE(r->isRectVisible(ARect(0, 10, 10, 90), true, true));
+    EXPECT_EQ(0, r->maxScrollValue()) << "a document shorter than the view does not scroll";
+    long changed = 5, delta = 5;
+    EXPECT_EQ(1, r->scroll(1, 1, &changed, &delta));
+    EXPECT_EQ(0, changed);
+    EXPECT_EQ(0, delta);
+
+    AHitRecord last = r->hitRecordOfPosition(9, -1);
+    ASSERT_FALSE(last.empty());
+    AHitRecord below = r->hitBelow(last, -1);
+    EXPECT_EQ(13, below.position) << "below the last line: the end of that same line";
+    AHitRecord above = r->hitAbove(last, -1);
+    EXPECT_EQ(4, above.position);
+}
+
 TEST(LineRendererTest, WholeDocumentAndScrollSteps) {
     Fixture f("a\n", ARect(0, 0, 100, 100));
     f.renderer->flags2 |= LineFlags::kWholeDocument;
@@ -255,11 +309,38 @@ TEST(LineRendererTest, WholeDocumentAndScrollSteps) {
 }
 
 TEST(LineRendererTest, KeepInsideShowsAPositionInATallLine) {
-    Fixture f("a\n", ARect(0, 0, 100, 100));
-    f.renderer->lines.insertAt(MakeLine(f, 0, 100, 0, 400), 0);
-    ALine* line = f.renderer->lines.at(0);
-    long offset = (25 - line->start) * line->height / line->length();
-    EXPECT_EQ(100, offset);
+    // One line of 100 positions, 400 px high, in a view 100 px high.
+    Fixture f(std::string(99, 'a') + "\n", ARect(0, 0, 700, 100));
+    f.renderer->minLineHeight = 400;
+    ALineArray scratch;
+    f.renderer->markedRange = f.renderer->endAnchor(scratch);
+    EXPECT_EQ((AAnchor{0, 300}), f.renderer->markedRange) << "the end shows at the bottom of the view";
+    f.renderer->relayoutLines(f.renderer->lines, 25, 0, false, true);
+    ASSERT_EQ(1, f.renderer->lines.count());
+    EXPECT_EQ(100, f.renderer->lines.at(0)->length());
+    EXPECT_EQ(-100, f.renderer->lines.at(0)->top) << "position first + 25 is shown at 100 px inside the line";
+}
+
+TEST(LineRendererTest, JustifiesWideLinesWithoutOverflow) {
+    // Wide lines whose stretch products pass 16 bits: the total is still exact.
+    std::string word(200, 'a');
+    std::string text;
+    for (int i = 0; i < 120; ++i)
+        text += word + " ";
+    Fixture f(text + "\n", ARect(0, 0, 60010, 100));
+    f.renderer->defaultFormat.bits = ParaBits::kJustify;
+    f.renderer->relayoutLines(f.renderer->lines, 0, 0, false, false);
+    ASSERT_GE(f.renderer->lines.count(), 2);
+    ALine* first = f.renderer->lines.at(0);
+    long blanks = 0;
+    for (ADataRun* r = first->runs; r; r = r->getNext())
+        blanks += r->isBlank();
+    ASSERT_GT(blanks * (f.renderer->layoutWidth - 49 * 1206), 32767) << "the case must overflow 16 bits";
+    EXPECT_EQ(f.renderer->layoutWidth, first->right);
+    ADataRun* last = first->runs;
+    while (last->getNext())
+        last = last->getNext();
+    EXPECT_EQ(f.renderer->layoutWidth, last->right());
 }
 
 TEST(LineRendererTest, ScrollingDownKeepsTheShownSegments) {
