@@ -93,6 +93,7 @@ ARunLayoutContext::ARunLayoutContext(ALineRenderer* r, ALine* builtLine)
       fragment(nullptr),
       pendingTab(nullptr),
       columnStart(nullptr),
+      columnOpen(0),
       tabIndex(-1),
       currentX(0),
       leftMarginX(0),
@@ -152,12 +153,20 @@ ATabStops* ARunLayoutContext::tabStops() {
 }
 
 void ARunLayoutContext::runAdded(ADataRun* run) {
+    if (columnOpen && !dynamic_cast<ATabDataRun*>(run)) {
+        columnStart = run;
+        columnOpen = 0;
+    }
     if (pendingTab && pendingTab != run)
         pendingTab->followedBy(*this, run);
 }
 
 void ARunLayoutContext::runPlaced(ADataRun* run) {
     run->place(*this);
+    if (columnOpen && !dynamic_cast<ATabDataRun*>(run)) {
+        columnStart = run;
+        columnOpen = 0;
+    }
     if (pendingTab && pendingTab != run)
         pendingTab->followedBy(*this, run);
 }
@@ -252,6 +261,7 @@ void ARunLayoutContext::startLine() {
     tabIndex = -1;
     pendingTab = nullptr;
     columnStart = nullptr;
+    columnOpen = 0;
     truncationPending = 0;
 }
 
@@ -623,7 +633,8 @@ void ATabDataRun::place(ARunLayoutContext& context) {
     context.leftMarginX = stopX;
     context.tabIndex = index;
     if (set->truncate()) {
-        context.columnStart = getNext() ? getNext() : nullptr;
+        context.columnStart = nullptr;
+        context.columnOpen = 1;
         context.pendingTab = nullptr;
     } else {
         context.pendingTab =
@@ -639,11 +650,13 @@ void ATabDataRun::followedBy(ARunLayoutContext& context, ADataRun* run) {
     if (shift <= 0)
         return;
     width -= shift;
-    for (ADataRun* r = getNext(); r; r = r->getNext()) {
+    bool moved = false;
+    for (ADataRun* r = getNext(); r && !moved; r = r->getNext()) {
         r->x -= shift;
-        if (r == run)
-            break;
+        moved = r == run;
     }
+    if (!moved)  // a run just measured is not linked yet
+        run->x -= shift;
     context.currentX = run->x;
 }
 

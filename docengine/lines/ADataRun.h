@@ -115,6 +115,7 @@ public:
     AFragment* fragment;
     ADataRun* pendingTab;
     ADataRun* columnStart;
+    int16_t columnOpen;  // a truncating tab waits for the first run of its column
     long tabIndex;
     long currentX;
     long leftMarginX;

@@ -229,6 +229,46 @@ TEST(LineRendererTest, DrawsHitsAndClipsTheLastLine) {
     EXPECT_TRUE(below.empty());
 }
 
+// The runs of the first line as "x+width" each, ellipses as "...".
+std::string RunBoxes(ALineRenderer* r) {
+    std::string out;
+    for (ADataRun* run = r->lines.at(0)->runs; run; run = run->getNext()) {
+        out += out.empty() ? "" : " ";
+        out += dynamic_cast<AEllipsisDataRun*>(run) ? "..." : "";
+        out += std::to_string(run->x) + "+" + std::to_string(run->width);
+    }
+    return out;
+}
+
+TEST(LineRendererTest, AlignsAndTruncatesTabColumns) {
+    struct Case {
+        const char* stops;
+        uint16_t truncate;
+        uint16_t bits;
+        const char* text;
+        const char* boxes;
+    } cases[] = {
+        // Right stop at 60: "bb" ends there; centre stop at 90: "cc" is centred on it.
+        {")60 |90", 0, 0, "a\tbb\tcc\n", "0+6 6+42 48+12 60+24 84+12"},
+        // The sheet's default stops every 32 px.
+        {"", 0, 0, "a\tb\n", "0+6 6+26 32+6"},
+        // A truncating column: what passes the stop at 60 gives way to an ellipsis;
+        // the last column, short of its stop, moves right by 2.
+        {"30 60", 1, ParaBits::kTruncate | ParaBits::kJustify, "a\tbb bbbbbbbb\tc\n",
+         "0+6 6+24 30+12 42+6 ...49+11 60+0 60+0 62+6"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Fixture f(c.text, ARect(0, 0, 400, 100));
+        f.sheet->setTabStopList(0, c.stops, false, c.truncate, 0);
+        f.renderer->tabStyle = c.truncate ? 0 : -1;
+        f.renderer->defaultFormat.bits = c.bits;
+        f.renderer->relayoutLines(f.renderer->lines, 0, 0, false, false);
+        ASSERT_EQ(1, f.renderer->lines.count());
+        EXPECT_EQ(c.boxes, RunBoxes(f.renderer));
+    }
+}
+
 TEST(LineRendererTest, AnswersViewQueries) {
     // Lines "un" [0,3) top 0, "deux" [3,8) top 14, "trois" [8,14) top 28; margin 5.
     Fixture f("un\ndeux\ntrois\n", ARect(0, 0, 130, 100));
