@@ -179,6 +179,11 @@ long ALineRenderer::buildLines(ALineArray& into, ASegment* segment, long index, 
                     pulled->end = pulledEnd;
                     run = fragment->nextDataRun(pulled, context.justify != 0);
                     pulled->end = cutEnd;
+                    if (run && run->end <= pulledEnd) {
+                        // a damaged fragment that does not move on is left, never pulled from again
+                        delete run;
+                        run = nullptr;
+                    }
                 } else {
                     AFragmentRef* made = fragment->makeReference();
                     if (made) {
@@ -202,8 +207,11 @@ long ALineRenderer::buildLines(ALineArray& into, ASegment* segment, long index, 
                 }
                 pulled = run;
                 pulledEnd = run->end;
-                if (!ref)
-                    ThrowAssert("glines", 805);
+                if (!ref) {
+                    // text before any paragraph (a damaged segment) is laid out in the default paragraph
+                    ref = new AFragmentRef(defaultFormat, fragment);
+                    ref->addRef();
+                }
                 if (context.fragment != fragment)
                     context.setFragment(fragment, ref->format().bits);
                 run->measure(context);

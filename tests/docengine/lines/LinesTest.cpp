@@ -269,6 +269,48 @@ TEST(LineRendererTest, AlignsAndTruncatesTabColumns) {
     }
 }
 
+// A fragment that keeps answering an empty run at its start, as a damaged one might.
+class StuckFragment : public ATextFragment {
+public:
+    StuckFragment(ASegment* segment, AFragment* previous, long end)
+        : ATextFragment(segment, previous, ALocalRange{0, end}, 0, ALocalRange{0, 0}, 0, 0, 0) {}
+    ADataRun* nextDataRun(ADataRun*, bool) override { return new ATextDataRun(this, 0, 0); }
+};
+
+// Without a paragraph fragment; optionally a stuck fragment after plain text.
+class DamagedParser : public ATextFragParser {
+public:
+    explicit DamagedParser(bool stuck) : stuck_(stuck) {}
+    AFragment* parseSegment(ASegment* segment) override {
+        long end = static_cast<long>(segment->text().length());
+        AFragment* first = new ATextFragment(segment, nullptr, ALocalRange{0, end}, 0, ALocalRange{0, 0}, 0, 0, 0);
+        if (stuck_)
+            new StuckFragment(segment, first, end);
+        return first;
+    }
+
+private:
+    bool stuck_;
+};
+
+TEST(LineRendererTest, DamagedSegmentsStillLayOutAndEnd) {
+    for (bool stuck : {false, true}) {
+        SCOPED_TRACE(stuck);
+        DamagedParser* parser = new DamagedParser(stuck);
+        AIndexedDocModel* model = MakeIndexedModel("abc def\nghi\n", parser);
+        FixedDisplay display;
+        AStyleSheet* sheet = new AStyleSheet();
+        sheet->addRef();
+        ALineRenderer* renderer = new ALineRenderer(model, sheet, &display, ARect(0, 0, 130, 100));
+        renderer->addRef();
+        renderer->layoutFrom(0);
+        EXPECT_EQ(2, renderer->lines.count());
+        renderer->release();
+        sheet->release();
+        model->release();
+    }
+}
+
 TEST(LineRendererTest, AnswersViewQueries) {
     // Lines "un" [0,3) top 0, "deux" [3,8) top 14, "trois" [8,14) top 28; margin 5.
     Fixture f("un\ndeux\ntrois\n", ARect(0, 0, 130, 100));
