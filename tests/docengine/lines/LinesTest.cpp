@@ -365,6 +365,51 @@ TEST(LineRendererTest, AnswersViewQueries) {
     EXPECT_EQ(4, above.position);
 }
 
+TEST(LineRendererTest, DrawsTheSelectionInItsColour) {
+    Fixture f("abcde\n");
+    f.renderer->hasSelection = true;
+    f.renderer->selectionColour = 0x00FF00;
+    f.model->setSelection(ADocRange{1, 3}, 0);
+    f.renderer->layoutFrom(0);
+    f.renderer->draw(ARect(0, 0, 130, 100));
+    std::string drawn;
+    for (const std::string& t : f.display.texts)
+        drawn += t + " ";
+    EXPECT_EQ("a@5,10 bc@11,10* de@23,10 ", drawn);
+}
+
+std::string Numbered(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "ligne " + std::to_string(i) + "\n";
+    return text;
+}
+
+TEST(LineRendererTest, ScrollsUpAndShowsRanges) {
+    Fixture f(Numbered(30), ARect(0, 0, 130, 100));
+    ALineRenderer* r = f.renderer;
+    r->layoutFrom(0);
+    long line10 = static_cast<long>(Numbered(30).find("ligne 10"));
+    long changed = 0, delta = 0;
+    ASSERT_EQ(1, r->scroll(4, line10, &changed, &delta));
+    EXPECT_EQ(line10, r->firstVisiblePosition());
+    ALine* shown = r->lines.at(0);
+    shown->addRef();
+    ASSERT_EQ(1, r->scroll(0, 1, &changed, &delta));
+    EXPECT_EQ("ligne 9|ligne 10", f.lineTexts().substr(0, 16));
+    EXPECT_EQ(shown, r->lines.at(1)) << "the kept lines move down, they are not rebuilt";
+    EXPECT_EQ(14, shown->top);
+    shown->release();
+
+    long line20 = static_cast<long>(Numbered(30).find("ligne 20"));
+    r->showRange(line20, line20 + 3, 0x20);
+    EXPECT_EQ(line20, r->firstVisiblePosition()) << "a range not laid out is shown at the top";
+    r->showRange(line20, line20 + 3, 0x10);
+    long i = r->lines.indexOfPosition(line20, 0);
+    ASSERT_LT(i, r->lines.count());
+    EXPECT_EQ(43, r->lines.at(i)->top) << "centred: (0 + 14 - 100) / 2 up";
+}
+
 TEST(LineRendererTest, WholeDocumentAndScrollSteps) {
     Fixture f("a\n", ARect(0, 0, 100, 100));
     f.renderer->flags2 |= LineFlags::kWholeDocument;
