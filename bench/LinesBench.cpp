@@ -10,76 +10,25 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AIndexedDocModel.h"
-#include "docengine/parser/ASegParser.h"
-#include "docengine/parser/ATextFragParser.h"
 #include "docengine/styles/AStyleSheet.h"
-#include "docengine/text/AStringReader.h"
 #include "framework/graphics/ADisplayLock.h"
-#include "framework/graphics/ADisplaySite.h"
+#include "tests/docengine/model/ModelTestSupport.h"
 
 namespace {
 
 const int kRuns = 20;
 
-class BenchSite : public ADisplaySite {
-public:
-    AComponent* siteComponent() override { return nullptr; }
-    HWND siteWindow() override { return nullptr; }
-    APoint originInWindow() override { return APoint(0, 0); }
-    ARect getLocalBounds() override { return ARect(0, 0, 800, 600); }
-    ATextStyle* getDisplayEnv() override { return nullptr; }
-};
-
 // About 100 KB of Windows-1252 French prose, one paragraph a line.
 std::string FrenchArticle() {
-    static const char* const kWords[] = {
-        "encyclop\xE9"
-        "die",
-        "\x9C"
-        "uvre",
-        "\xE9t\xE9",
-        "h\xF4pital",
-        "for\xEAt",
-        "ch\xE2teau",
-        "na\xEFve",
-        "fa\xE7"
-        "ade",
-        "o\xF9",
-        "r\xE9publique",
-        "histoire",
-        "de",
-        "la",
-        "les",
-        "des",
-        "soci\xE9t\xE9",
-        "royaume",
-        "fleuve",
-        "montagne",
-        "\xE0",
-        "si\xE8"
-        "cle",
-        "premi\xE8re",
-        "ann\xE9"
-        "e",
-        "Fran\xE7"
-        "ais",
-        "l'\xC9tat",
-        "c\xE9l\xE8"
-        "bre"};
-    const size_t n = sizeof(kWords) / sizeof(kWords[0]);
+    std::vector<std::string> words = FrenchWords(16000);
     std::string text;
-    unsigned seed = 12345;
-    while (text.size() < 100 * 1024) {
-        for (int w = 0; w < 120; ++w) {
-            seed = seed * 1103515245u + 12345u;
-            text += kWords[(seed >> 16) % n];
-            text += w == 119 ? ".\n" : (seed & 0x100) ? ", " : " ";
-        }
-    }
-    return text;
+    for (size_t i = 0; i < words.size() && text.size() < 100 * 1024; ++i)
+        text += words[i] + (i % 120 == 119 ? ".\n" : i % 7 == 6 ? ", " : " ");
+    return text + ".\n";
 }
 
 std::string ToRtf(const std::string& text) {
@@ -117,27 +66,6 @@ DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given
     return 0;
 }
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-AIndexedDocModel* MakeModel(const std::string& text) {
-    AStringReader* reader = new AStringReader(text.c_str(), static_cast<long>(text.size()));
-    reader->addRef();
-    AReaderSegParser* segments = new AReaderSegParser(reader);
-    segments->addRef();
-    reader->release();
-    ATextFragParser* fragments = new ATextFragParser('/');
-    fragments->addRef();
-    AIndexedDocModel* model = new AIndexedDocModel(segments, fragments, nullptr);
-    model->addRef();
-    segments->release();
-    fragments->release();
-    return model;
-}
-
 }  // namespace
 
 int main() {
@@ -158,7 +86,7 @@ int main() {
     for (int i = 0; i < kRuns; ++i) {
         ADisplayLock lock(&site, dc, AGraphicDisplay::kOwnDevice, nullptr, nullptr);
         QueryPerformanceCounter(&a);
-        AIndexedDocModel* model = MakeModel(article);
+        AIndexedDocModel* model = MakeIndexedModel(article);
         model->getLength();
         LARGE_INTEGER m;
         QueryPerformanceCounter(&m);

@@ -389,6 +389,16 @@ void AStyledDataRun::loadFont(ALineRenderer* renderer, int16_t variant) {
     colour_ = sheet->getColor(colourNumber);
 }
 
+long AStyledDataRun::measureBlank(ARunLayoutContext& context, long assertLine) {
+    loadFont(context.renderer, 0);
+    if (!context.display)
+        ThrowAssert("gdatarun", assertLine);
+    ARunExtent e = context.display->extent(font_, " ", 1);
+    height = e.height;
+    ascent = e.ascent;
+    return e.width;
+}
+
 const char* AStyledDataRun::textAt(long position, long& available) const {
     ASegment* segment = fragment_->segment();
     if (!segment) {
@@ -607,12 +617,7 @@ ATabDataRun::ATabDataRun(AFragment* fragment, long runStart, long runEnd)
 }
 
 void ATabDataRun::measure(ARunLayoutContext& context) {
-    loadFont(context.renderer, 0);
-    if (!context.display)
-        ThrowAssert("gdatarun", 1116);
-    ARunExtent e = context.display->extent(font_, " ", 1);
-    height = e.height;
-    ascent = e.ascent;
+    measureBlank(context, 1116);
     place(context);
 }
 
@@ -676,13 +681,7 @@ ABlankDataRun::ABlankDataRun(AFragment* fragment, long runStart, long runEnd)
 }
 
 void ABlankDataRun::measure(ARunLayoutContext& context) {
-    loadFont(context.renderer, 0);
-    if (!context.display)
-        ThrowAssert("gdatarun", 1249);
-    ARunExtent e = context.display->extent(font_, " ", 1);
-    width = e.width;
-    height = e.height;
-    ascent = e.ascent;
+    width = measureBlank(context, 1249);
     place(context);
 }
 

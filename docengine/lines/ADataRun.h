@@ -166,6 +166,8 @@ public:
     uint32_t colour() const { return colour_; }
 
 protected:
+    // Takes the height and ascent of a blank in the run's font; answers its width.
+    long measureBlank(ARunLayoutContext& context, long assertLine);
     // The segment's bytes from start, clamped to its text.
     const char* textAt(long position, long& available) const;
     // Draws text in up to three pieces split by the selection.

@@ -152,7 +152,11 @@ long ALineArray::widest() const {
 }
 
 long ALineArray::indexAtY(long y) const {
-    long low = 0, high = count();
+    return firstBelow(y, 0);
+}
+
+long ALineArray::firstBelow(long y, long from) const {
+    long low = std::max(0L, from), high = count();
     while (low < high) {
         long mid = (low + high) / 2;
         if (at(mid)->bottom() > y)
@@ -164,14 +168,7 @@ long ALineArray::indexAtY(long y) const {
 }
 
 long ALineArray::indexAtPoint(long px, long y, long from) const {
-    long low = std::max(0L, from), high = count();
-    while (low < high) {
-        long mid = (low + high) / 2;
-        if (at(mid)->bottom() > y)
-            high = mid;
-        else
-            low = mid + 1;
-    }
+    long low = firstBelow(y, from);
     while (low < count() && at(low)->x + at(low)->right < px)
         ++low;
     return low;

@@ -162,6 +162,8 @@ public:
 
 private:
     void resize();
+    // The first line from `from` on whose bottom lies below y (binary search).
+    long firstBelow(long y, long from) const;
 
     std::vector<ALineRef> lines_;
     long capacity_;  // moves in steps of 20; -1 without storage
