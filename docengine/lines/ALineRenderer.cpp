@@ -77,10 +77,37 @@ ALineRenderer::ALineRenderer(ADocModel* model, AStyleSheet* sheet, ARunDisplay* 
       display_(display),
       frame_(0, 0, 0, 0),
       viewScroll_(0) {
-    if (model_)
+    if (model_) {
         model_->addRef();
+        dependOn(model_);
+    }
     if (sheet_)
         sheet_->addRef();
+}
+
+ALineRenderer::ALineRenderer(const ALineRenderer& other, long numerator, long denominator)
+    : ALineRenderer(other.model_, other.sheet_, other.display_, other.frame_) {
+    flags1 = other.flags1;
+    flags2 = other.flags2;
+    defaultStyle = other.defaultStyle;
+    defaultColour = other.defaultColour;
+    tabStyle = other.tabStyle;
+    minAscent = other.minAscent;
+    minDescent = other.minDescent;
+    colour = other.colour;
+    selectionColour = other.selectionColour;
+    hasSelection = other.hasSelection;
+    fitBitmaps = other.fitBitmaps;
+    drawMode = other.drawMode;
+    defaultFormat = other.defaultFormat;
+    layoutWidth = other.layoutWidth;
+    margin = other.margin;
+    cellHits = other.cellHits;
+    if (numerator != denominator && denominator != 0) {
+        margin = MulDiv(margin, numerator, denominator);
+        layoutWidth = MulDiv(layoutWidth, numerator, denominator);
+        updateLayoutWidth();
+    }
 }
 
 ALineRenderer::ALineRenderer(ADocModel* model, AStyleSheet* sheet, ARunDisplay* display, const ARect& frame)
@@ -93,8 +120,19 @@ ALineRenderer::~ALineRenderer() {
     lines.clear();
     if (sheet_)
         sheet_->release();
-    if (model_)
+    if (model_) {
+        stopDependingOn(model_);
         model_->release();
+    }
+}
+
+void ALineRenderer::changed(ADependable* source, long code, long) {
+    if (source != static_cast<ADependable*>(model_) || code == 2 || !(flags2 & LineFlags::kMayLayout))
+        return;
+    // Lines of a changed model may show old text: a scroll (101) and a realignment (200) keep them.
+    if (code != 101 && code != 200)
+        lines.clear();
+    layoutFrom(code == 201 ? 6 : code);
 }
 
 void ALineRenderer::setFrame(const ARect& frame) {
@@ -358,14 +396,8 @@ void ALineRenderer::realignLines() {
         uint16_t style = line->styleWord();
         bool inner = i + 1 == lines.count() ||
                      (!(style & ParaBits::kNoWrap) && lines.at(i + 1)->fragmentRef() == line->fragmentRef());
-        // undo earlier alignment: runs start again from their own widths
-        long px = line->runs ? line->runs->x - line->runs->x : 0;
-        for (ADataRun* r = line->runs; r; r = r->getNext()) {
-            r->setStretch(0);
-            r->x = px;
-            px += r->width;
-        }
-        long free = (inner || !(style & ParaBits::kJustify)) ? layoutWidth - px : 0;
+        // lines laid out without alignment get it now, from their free width
+        long free = (inner || !(style & ParaBits::kJustify)) ? layoutWidth - line->right : 0;
         finishLine(line, line->top, free);
     }
 }
@@ -670,7 +702,9 @@ AHitRecord ALineRenderer::previousFragmentHit(const AHitRecord& hit) {
         if (p < firstLaidOutPosition() && !prependSegment(lines))
             break;
         AHitRecord h = hitRecordOfPosition(p, -1);
-        if (h.fragment && h.fragment != hit.fragment)
+        ASegment* segment = h.fragment ? h.fragment->segment() : nullptr;
+        long fragmentStart = h.fragment ? h.fragment->textRange().start : 0;
+        if (h.fragment && (segment ? segment->toDocument(fragmentStart) : fragmentStart) < hit.position)
             return h;
     }
     return AHitRecord();
@@ -726,7 +760,7 @@ AHitRecord ALineRenderer::nextFragmentHit(const AHitRecord& hit) {
         if (p > lastLaidOutPosition() && !appendSegment(lines))
             break;
         AHitRecord h = hitRecordOfPosition(p, -1);
-        if (h.fragment && h.position > hit.position && h.fragment != hit.fragment)
+        if (h.fragment && h.position > hit.position)
             return h;
     }
     return AHitRecord();

@@ -12,6 +12,7 @@
 
 #include "base/object/ARect.h"
 #include "base/object/ARefObj.h"
+#include "docengine/depend/ADependable.h"
 #include "docengine/lines/ADataRun.h"
 #include "docengine/model/AFragment.h"
 #include "framework/graphics/ARegion.h"
@@ -180,12 +181,21 @@ struct AHitRecord {
     bool empty() const { return fragment == nullptr; }
 };
 
-class ALineRenderer : public ARefObj {
+class ALineRenderer : public ARefObj, public ADependent {
 public:
     // model may be null; the renderer holds model and sheet. display is not owned.
     ALineRenderer(ADocModel* model, AStyleSheet* sheet, ARunDisplay* display);
     ALineRenderer(ADocModel* model, AStyleSheet* sheet, ARunDisplay* display, const ARect& frame);
+    // A copy for another resolution: no lines; margin and width scaled by numerator / denominator.
+    ALineRenderer(const ALineRenderer& other, long numerator, long denominator);
     ~ALineRenderer() override;
+    ALineRenderer(const ALineRenderer&) = delete;
+    ALineRenderer& operator=(const ALineRenderer&) = delete;
+
+    // The model's notices: 2 (selection) needs no layout, 6 and 201 relay out
+    // with 6, any other code with itself; only while the renderer may lay out.
+    // The lines are rebuilt but for codes 101 and 200.
+    void changed(ADependable* source, long code, long data) override;
 
     // Frame and width.
     void setFrame(const ARect& frame);

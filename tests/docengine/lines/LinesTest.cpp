@@ -84,6 +84,13 @@ ALine* MakeLine(Fixture& f, long start, long end, long top, long height) {
     return line;
 }
 
+std::string Numbered(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "ligne " + std::to_string(i) + "\n";
+    return text;
+}
+
 TEST(DataRunTest, PositionsBreaksAndCuts) {
     Fixture f("ab cd\n");
     ASegment* segment = f.model->segmentAtPosition(0);
@@ -174,6 +181,84 @@ TEST(LineRendererTest, LayoutWidthAndLineMetrics) {
     EXPECT_EQ(10, line->baseline);
     EXPECT_EQ(22, line->height);
     EXPECT_EQ(22, top);
+}
+
+TEST(LineRendererTest, CopiesForAnotherResolution) {
+    Fixture f("a\n", ARect(0, 0, 130, 100));
+    f.renderer->flags1 |= LineFlags::kFixedLayoutWidth;
+    f.renderer->layoutWidth = 200;
+    ALineRenderer same(*f.renderer, 1, 1);
+    EXPECT_EQ(5, same.margin);
+    EXPECT_EQ(200, same.layoutWidth);
+    ALineRenderer twice(*f.renderer, 2, 1);
+    EXPECT_EQ(10, twice.margin);
+    EXPECT_EQ(400, twice.layoutWidth) << "a fixed width is scaled and kept";
+    f.renderer->flags1 = 0;
+    ALineRenderer fromFrame(*f.renderer, 2, 1);
+    EXPECT_EQ(10, fromFrame.margin);
+    EXPECT_EQ(110, fromFrame.layoutWidth) << "otherwise recomputed from the frame";
+}
+
+TEST(LineRendererTest, RelaysOutOnTheModelsNotices) {
+    Fixture f("un\ndeux\n");
+    f.renderer->layoutFrom(0);
+    ASSERT_EQ(14, f.renderer->lines.at(0)->height);
+    f.renderer->minLineHeight = 30;
+    f.model->notify(2, 0);
+    EXPECT_EQ(14, f.renderer->lines.at(0)->height) << "a selection change needs no layout";
+    f.model->notify(0, 0);
+    EXPECT_EQ(30, f.renderer->lines.at(0)->height);
+    EXPECT_EQ(30, f.renderer->lines.at(1)->top);
+    // Laid out without alignment, then aligned by a realignment that keeps the lines.
+    f.renderer->defaultFormat.bits = ParaBits::kRight;
+    f.renderer->flags2 |= LineFlags::kNoAlignment;
+    f.model->notify(0, 0);
+    ALine* kept = f.renderer->lines.at(0);
+    EXPECT_EQ(12, kept->right);
+    f.model->notify(200, 0);
+    EXPECT_EQ(kept, f.renderer->lines.at(0));
+    EXPECT_EQ(f.renderer->layoutWidth, kept->right) << "right-aligned now";
+}
+
+TEST(LineRendererTest, WholeDocumentModeLaysEverythingOut) {
+    Fixture f(Numbered(40), ARect(0, 0, 130, 100));
+    f.renderer->flags2 |= LineFlags::kWholeDocument;
+    f.renderer->layoutFrom(0);
+    EXPECT_EQ(40, f.renderer->lines.count());
+    EXPECT_TRUE(f.renderer->isAllLaidOut());
+    long changed = 0, delta = 0;
+    EXPECT_EQ(0, f.renderer->scroll(3, 0, &changed, &delta)) << "the view scrolls, not the renderer";
+}
+
+TEST(DataRunTest, SizesBitmaps) {
+    struct Case {
+        long w, h;
+        bool fit;
+        uint16_t placement;
+        long width, height, ascent;
+    } cases[] = {
+        {260, 20, true, 0, 130, 10, 7},    // twice as wide as the frame: halved
+        {20, 9, true, 0x10, 20, 9, 4},     // smaller than the frame: kept; middle
+        {20, 9, false, 0x20, 20, 9, 9},    // top
+        {20, 9, false, 0x40, 20, 9, 0},    // bottom
+        {400, 20, false, 0, 400, 20, 15},  // no fitting
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.w * 1000 + c.placement);
+        Fixture f("abc\n", ARect(0, 0, 130, 100));
+        f.display.bitmapW = c.w;
+        f.display.bitmapH = c.h;
+        f.renderer->fitBitmaps = c.fit;
+        ASegment* segment = f.model->segmentAtPosition(0);
+        segment->lock();
+        ARunLayoutContext context(f.renderer, nullptr);
+        ABitmapDataRun run(segment->load(), 0, 1, c.placement);
+        run.measure(context);
+        EXPECT_EQ(c.width, run.width);
+        EXPECT_EQ(c.height, run.height);
+        EXPECT_EQ(c.ascent, run.ascent);
+        segment->unlock();
+    }
 }
 
 TEST(LineRendererTest, BreaksLinesAndJustifies) {
@@ -376,13 +461,6 @@ TEST(LineRendererTest, DrawsTheSelectionInItsColour) {
     for (const std::string& t : f.display.texts)
         drawn += t + " ";
     EXPECT_EQ("a@5,10 bc@11,10* de@23,10 ", drawn);
-}
-
-std::string Numbered(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += "ligne " + std::to_string(i) + "\n";
-    return text;
 }
 
 TEST(LineRendererTest, ScrollsUpAndShowsRanges) {
