@@ -971,9 +971,14 @@ int ALineRenderer::scroll(long kind, long amount, long* changedOut, long* deltaO
     if (anchor == topAnchor)
         return 1;
     long before = currentScrollValue();
+    if (ALine* cut = cutBottomLine())
+        pendingRegion = ARegion(bandOf(cut, 0));
     long changed = static_cast<int16_t>(relayoutFromAnchor(lines, anchor, true, true, false));
     if (changedOut)
         *changedOut = changed;
+    // the view moves the rest of its picture and repaints only the cut bands
+    if (ALine* cut = cutBottomLine())
+        pendingRegion.unite(ARegion(bandOf(cut, -changed)));
     rememberTop();
     if (deltaOut)
         *deltaOut = currentScrollValue() - before;
@@ -1063,6 +1068,22 @@ void ALineRenderer::scrollToName(const char* text) {
     }
     if (position != -1)
         scrollToPosition(position);
+}
+
+ALine* ALineRenderer::cutBottomLine() {
+    if (!(flags1 & LineFlags::kClipLastLine))
+        return nullptr;
+    ALine* line = lineAtY(viewHeight(), true);
+    return (line && line->top > 0 && line->bottom() > viewHeight()) ? line : nullptr;
+}
+
+ARect ALineRenderer::bandOf(ALine* line, long dy) const {
+    return ARect(frame_.first.x, static_cast<int32_t>(frame_.first.y + line->top + dy), frame_.second.x,
+                 static_cast<int32_t>(frame_.first.y + line->bottom() + dy));
+}
+
+ARegion ALineRenderer::pendingRegionCopy() const {
+    return (flags1 & LineFlags::kClipLastLine) ? pendingRegion : ARegion();
 }
 
 // --- view queries

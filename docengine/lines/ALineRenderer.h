@@ -23,10 +23,16 @@ class ASegment;
 class AStyleSheet;
 class ARunDisplay;
 
-// The renderer's flag words, one name per meaning. Where the Parts disagree:
-// first 0x40 and second 0x4 are "no background erase" (line drawing), and the
-// "selection present" reading of them is the renderer's hasSelection field;
-// "print in colour" is first 0x8000 and "fixed selection colour" second 0x8000.
+// The renderer's flag words, one name per meaning. Readings that disagree
+// elsewhere are mapped here so that no bare bit number appears in code:
+// - first 0x40 and second 0x4: "no background erase"; setting first 0x40
+//   before a table cell's layout is this same meaning (a cell draws on its
+//   table's background); the "selection present" reading of these bits is
+//   the renderer's hasSelection field, not a bit.
+// - first 0x8000 "print in colour"; second 0x8000 "fixed selection colour".
+// - second 0x2 "laid out" is the bit every relayout sets; first 0x2 clips.
+// - The renderer's option word (hit reporting 0x40, the text renderer's 0x10
+//   and 0x1) is a third word, not read by the line layer.
 namespace LineFlags {
 // First word.
 const uint16_t kDecorationFirst = 0x0001;      // decoration before the runs, not between passes
@@ -251,6 +257,8 @@ public:
     void scrollToPosition(long position);
     void scrollToName(const char* text);
     long verticalScrollValue() const { return viewScroll_; }
+    // What a scroll left to repaint (the bands of lines cut by the bottom edge).
+    ARegion pendingRegionCopy() const;
 
     // View queries.
     long topLineLength();
@@ -314,6 +322,8 @@ public:
     long drawnLines;
 
 private:
+    ALine* cutBottomLine();
+    ARect bandOf(ALine* line, long dy) const;
     long displayWidthConst() const { return frame_.second.x - frame_.first.x; }
     ASegment* segmentAt(long position);
     long heightLimit() const;

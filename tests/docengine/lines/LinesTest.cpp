@@ -437,10 +437,15 @@ TEST(LineRendererTest, AnswersViewQueries) {
     EXPECT_FALSE(r->isRectVisible(ARect(0, 10, 10, 150), false, true));
     EXPECT_TRUE(r->isRectVisible(ARect(0, 10, 10, 90), true, true));
     EXPECT_EQ(0, r->maxScrollValue()) << "a document shorter than the view does not scroll";
-    long changed = 5, delta = 5;
-    EXPECT_EQ(1, r->scroll(1, 1, &changed, &delta));
-    EXPECT_EQ(0, changed);
-    EXPECT_EQ(0, delta);
+    EXPECT_EQ((AAnchor{-1, 0}), r->lineUpAnchor(1)) << "clamped to (0, 0) by scroll";
+    for (long kind : {0, 1, 2, 3}) {
+        SCOPED_TRACE(kind);
+        long changed = 5, delta = 5;
+        EXPECT_EQ(1, r->scroll(kind, 1, &changed, &delta));
+        EXPECT_EQ(0, changed);
+        EXPECT_EQ(0, delta);
+        EXPECT_EQ((AAnchor{0, 0}), r->topAnchor);
+    }
 
     AHitRecord last = r->hitRecordOfPosition(9, -1);
     ASSERT_FALSE(last.empty());
@@ -563,6 +568,12 @@ TEST(LineRendererTest, ScrollingDownKeepsTheShownSegments) {
     EXPECT_EQ(second, f.renderer->lines.at(1)) << "the shown lines are kept, not rebuilt";
     EXPECT_GE(f.renderer->lines.bottom(), 100);
     second->release();
+    EXPECT_TRUE(f.renderer->pendingRegionCopy().isEmpty()) << "nothing is cut without clipping";
+    f.renderer->flags1 |= LineFlags::kClipLastLine;
+    EXPECT_EQ(1, f.renderer->scroll(1, 1, &changed, &delta));
+    ARect band = f.renderer->pendingRegionCopy().ownerBounds();
+    EXPECT_EQ(98, band.first.y) << "the band of the line cut before the scroll";
+    EXPECT_EQ(126, band.second.y) << "and of the one cut after it, where it stood before";
     EXPECT_EQ(1, f.renderer->scroll(3, 0, &changed, &delta));
     EXPECT_GT(f.renderer->topAnchor.position, 10);
 }
