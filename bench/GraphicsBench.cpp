@@ -7,62 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AFont.h"
 
 namespace {
-
-// Stands for a display component at the window's origin, with no tree around it.
-class BenchSite : public ADisplaySite {
-public:
-    AComponent* siteComponent() override { return nullptr; }
-    HWND siteWindow() override { return nullptr; }
-    APoint originInWindow() override { return APoint(0, 0); }
-    ARect getLocalBounds() override { return ARect(0, 0, 800, 600); }
-    ATextStyle* getDisplayEnv() override { return nullptr; }
-};
-
-// Windows-1252 words, accents and ligatures included.
-std::vector<std::string> FrenchWords(int count) {
-    static const char* const kWords[] = {
-        "encyclop\xE9"
-        "die",
-        "\x9C"
-        "uvre",
-        "\xE9t\xE9",
-        "h\xF4pital",
-        "for\xEAt",
-        "ch\xE2teau",
-        "na\xEFve",
-        "fa\xE7"
-        "ade",
-        "o\xF9",
-        "d\xE9j\xE0",
-        "biblioth\xE8que",
-        "r\xE9volution",
-        "soci\xE9t\xE9",
-        "math\xE9matiques",
-        "g\xE9ographie",
-        "litt\xE9rature",
-        "histoire",
-        "peinture",
-        "musique",
-        "philosophie"};
-    std::vector<std::string> words;
-    uint32_t seed = 12345;
-    for (int i = 0; i < count; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        words.push_back(kWords[(seed >> 16) % (sizeof kWords / sizeof kWords[0])]);
-    }
-    return words;
-}
-
-double Seconds(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
 
 }  // namespace
 

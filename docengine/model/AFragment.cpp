@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/object/AError.h"
-#include "docengine/model/ADataRun.h"
+#include "docengine/lines/ADataRun.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
@@ -137,24 +137,24 @@ ATextFragment::ATextFragment(ASegment* segment, AFragment* previous, ALocalRange
     : AFragment(segment, previous, text, flags, name, linkKind), style_(style), colour_(colour) {}
 
 ADataRun* ATextFragment::nextDataRun(ADataRun* previous, bool cutAtBlanks) {
-    bool continues = previous && previous->fragment() == this;
-    long start = continues ? previous->end() : text_.start;
+    bool continues = previous && previous->getFragment() == this;
+    long start = continues ? previous->end : text_.start;
     const char* text = checkedSegment(300)->text().c_str();
     long limit = std::min<long>(text_.end, checkedSegment(300)->text().length());
     if (start >= limit)
-        return bitmapRun(continues ? previous->end() : name_.start);
+        return bitmapRun(continues ? previous->end : name_.start);
     long p = start;
     while (p < limit && text[p] != '\t' && !isSpecialByte(text[p]) && !(cutAtBlanks && text[p] == ' '))
         ++p;
     ADataRun* run;
     if (p > start)
-        run = new ADataRun(ADataRun::kText, this, start, p);
+        run = new ATextDataRun(this, start, p);
     else if (text[p] == '\t')
-        run = new ADataRun(ADataRun::kTab, this, p, p + 1);
+        run = new ATabDataRun(this, p, p + 1);
     else if (text[p] == ' ')
-        run = new ADataRun(ADataRun::kBlank, this, p, p + 1);
+        run = new ABlankDataRun(this, p, p + 1);
     else  // a special byte at the fragment's end is a one-byte run, never a pair past it
-        run = new ADataRun(ADataRun::kSpecial, this, p, p + 2 <= limit ? p + 2 : p + 1, text[p]);
+        run = new ASpecialCharDataRun(this, p, p + 2 <= limit ? p + 2 : p + 1, static_cast<uint8_t>(text[p]));
     return CheckAlloc(run, "gfrag", 330);
 }
 
@@ -165,7 +165,9 @@ ADataRun* ATextFragment::bitmapRun(long start) {
     AString resolved = model->resolveBitmapName(getName());
     if (resolved != cachedName_)
         cachedName_ = resolved;
-    return CheckAlloc(new ADataRun(ADataRun::kBitmap, this, start, name_.end, 0, cachedName_), "gfrag", 340);
+    ABitmapDataRun* run = CheckAlloc(new ABitmapDataRun(this, start, name_.end, 0), "gfrag", 340);
+    run->name = cachedName_;
+    return run;
 }
 
 AFragment* ATextFragment::splitAt(long position) {
@@ -209,9 +211,9 @@ AClickableFragment::AClickableFragment(ASegment* segment, AFragment* previous, A
     : AFragment(segment, previous, text, flags, name, linkKind), number_(number), clickFlags_(clickFlags) {}
 
 ADataRun* AClickableFragment::nextDataRun(ADataRun* previous, bool) {
-    if (previous && previous->fragment() == this)
+    if (previous && previous->getFragment() == this)
         return nullptr;
-    return CheckAlloc(new AClickableDataRun(this, text_.start, text_.end), "gfrag", 420);
+    return CheckAlloc(new ABitmapDataRun(this, text_.start, text_.end, clickFlags_), "gfrag", 420);
 }
 
 ALinkFragment::ALinkFragment(ASegment* segment, AFragment* previous, ALocalRange text, uint16_t flags, ALocalRange name,
@@ -221,17 +223,6 @@ ALinkFragment::ALinkFragment(ASegment* segment, AFragment* previous, ALocalRange
 AAreaFragment::AAreaFragment(ASegment* segment, AFragment* previous, ALocalRange text, uint16_t flags, ALocalRange name,
                              uint16_t linkKind, const AAreaRect& rect)
     : AFragment(segment, previous, text, flags, name, linkKind), rect_(rect) {}
-
-AClickableDataRun::AClickableDataRun(AFragment* fragment, long start, long end)
-    : ADataRun(kClickable, fragment, start, end) {
-    if (fragment->segment())
-        fragment->segment()->lock();
-}
-
-AClickableDataRun::~AClickableDataRun() {
-    if (fragment()->segment())
-        fragment()->segment()->unlock();
-}
 
 AFragmentRef::AFragmentRef(const AParagraphFormat& format, AFragment* fragment) : format_(format), fragment_(fragment) {
     if (fragment_->segment())

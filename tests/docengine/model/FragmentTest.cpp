@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "docengine/model/ADataRun.h"
+#include "docengine/lines/ADataRun.h"
 #include "docengine/model/AFragParser.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
@@ -36,9 +36,15 @@ std::string Runs(AFragment* f, bool cutAtBlanks) {
     while (ADataRun* next = f->nextDataRun(run, cutAtBlanks)) {
         delete run;
         run = next;
-        const char* kinds[] = {"text", "tab", "blank", "special", "bitmap", "click"};
-        out += std::string(out.empty() ? "" : " ") + kinds[run->kind()] + "[" + std::to_string(run->start()) + "," +
-               std::to_string(run->end()) + ")" + run->name().c_str();
+        std::string kind = dynamic_cast<ATextDataRun*>(run)          ? "text"
+                           : dynamic_cast<ATabDataRun*>(run)         ? "tab"
+                           : dynamic_cast<ABlankDataRun*>(run)       ? "blank"
+                           : dynamic_cast<ASpecialCharDataRun*>(run) ? "special"
+                           : dynamic_cast<AClickableFragment*>(run->getFragment()) ? "click"
+                                                                                     : "bitmap";
+        ABitmapDataRun* bitmap = dynamic_cast<ABitmapDataRun*>(run);
+        out += std::string(out.empty() ? "" : " ") + kind + "[" + std::to_string(run->start) + "," +
+               std::to_string(run->end) + ")" + (bitmap ? bitmap->name.c_str() : "");
     }
     delete run;
     return out;
