@@ -20,7 +20,22 @@ class ARunLayoutContext;
 class AStyleFont;
 class ATabStops;
 class ABitmapRef;
+class ARegion;
+class ARunContext;
+struct AHitRecord;
 struct ATabStopCopy;
+
+// The second interface of a run that holds cells with renderers of their own
+// (a table): the line renderer reaches the cells through it. View coordinates.
+class AEmbeddedRun {
+public:
+    virtual ~AEmbeddedRun() = default;
+    virtual ARect rectOfPosition(long position) = 0;
+    virtual AHitRecord hitTest(const APoint& point) = 0;
+    virtual ARegion regionOfRange(const ARect& clip, long start, long end, bool clipping) = 0;
+    // Puts the run at its line's baseline origin.
+    virtual void moveTo(const APoint& origin, ARunContext& context) = 0;
+};
 
 // Colour values shared by runs and contexts.
 namespace RunColour {
@@ -66,7 +81,7 @@ public:
     virtual long positionAtX(long px, int16_t* atStart);
     virtual long xOfPosition(long position);
     virtual int breakClassAt(long) { return 0; }
-    virtual void* getCell() { return nullptr; }
+    virtual AEmbeddedRun* getCell() { return nullptr; }
 
     void setNext(ADataRun* run) { next = run; }
     ADataRun* takeNext() {

@@ -601,6 +601,8 @@ void ALineRenderer::draw(const ARect& area) {
         APoint origin(static_cast<int32_t>(frame_.first.x + margin + line->x),
                       static_cast<int32_t>(frame_.first.y + line->top + line->baseline));
         context.setLine(origin, line, line->baseline, line->height - line->baseline);
+        if (line->hasCells)
+            placeCells(line, origin);
         if (!RunColour::isNone(line->background))
             display_->fillRect(
                 ARect(area.first.x, frame_.first.y + line->top, area.second.x, frame_.first.y + line->bottom()),
@@ -623,6 +625,13 @@ void ALineRenderer::draw(const ARect& area) {
     drawnOnce = 1;
 }
 
+void ALineRenderer::placeCells(ALine* line, const APoint& origin) {
+    ARunContext context(this);
+    for (ADataRun* r = line->runs; r; r = r->getNext())
+        if (AEmbeddedRun* cells = r->getCell())
+            cells->moveTo(origin, context);
+}
+
 AHitRecord ALineRenderer::hitRecordAt(const APoint& point) {
     long px = point.x - frame_.first.x - margin;
     long y = point.y - frame_.first.y;
@@ -641,6 +650,14 @@ AHitRecord ALineRenderer::buildHitRecord(const APoint& point, long px, long inde
     px = std::min(px, line->right);
     ADataRun* run = line->runAtX(px);
     long local = line->positionAtX(run, px);
+    if (run && run->getCell() && px >= run->x && px < run->right()) {
+        // A click inside a table is answered by the cell under it.
+        placeCells(line, APoint(static_cast<int32_t>(frame_.first.x + line->x + margin),
+                                static_cast<int32_t>(frame_.first.y + line->top + line->baseline)));
+        AHitRecord cellHit = run->getCell()->hitTest(point);
+        if (!cellHit.empty())
+            return cellHit;
+    }
     if (run && local == run->end && run->getNext() && local != run->start)
         run = run->getNext();
     ASegment* segment = line->segment();

@@ -231,6 +231,8 @@ public:
 
     // Drawing and hit records.
     void draw(const ARect& area);
+    // Gives the embedded runs (tables) of a line their place at the line's baseline origin.
+    void placeCells(ALine* line, const APoint& origin);
     AHitRecord hitRecordAt(const APoint& point);
     AHitRecord buildHitRecord(const APoint& point, long px, long index);
     long lineOfPosition(long position, long& xOut, long localHint, ADataRun** runOut);

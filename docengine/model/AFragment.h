@@ -78,6 +78,12 @@ public:
     void insertAfter(AFragment* fragment, long position);
     // Deletes every fragment after this one.
     void deleteFollowing();
+    // Undoes the constructor's link when a derived constructor fails.
+    void detachFromPrevious() {
+        if (previous_ && previous_->next_ == this)
+            previous_->next_ = nullptr;
+        previous_ = nullptr;
+    }
     void setHighlighted(bool on) { setFlagBits(flags_, kHighlighted, on); }
     void setFlag2(bool on) { setFlagBits(flags_, kPressed, on); }
     static void setFlagBits(uint16_t& word, uint16_t bits, bool on) {
