@@ -82,6 +82,7 @@ public:
 
     uint16_t format() const { return format_; }
     uint16_t options() const { return options_; }
+    AExportProvider* provider() const { return provider_; }
 
 private:
     enum Choice { kAll, kSelection, kRange };
