@@ -80,6 +80,8 @@ AFragment* ATextFragParser::parseSegment(ASegment* segment) {
     try {
         startParagraph(context, context.start);
         parseRange(context, context.start, context.end);
+        if (AHiliteSet* set = segment->owner() ? segment->owner()->hitSet() : nullptr)
+            markHits(context, set);
     } catch (...) {
         AFragment::deleteChain(context.first);
         throw;
