@@ -67,6 +67,24 @@ TEST(MarkupExport, TableHeadsAndCellModelsEnds) {
     sink->release();
 }
 
+// A table cell's content is a child model: its lines end with '\' 'n'.
+TEST(MarkupExport, ChildModelLinesEndWithAnEscapedLineFeed) {
+    AIndexedDocModel* parent = MakeIndexedModel("abc def\nghi\n");
+    AIndexedDocModel* child = MakeIndexedModel("x\ny\n");
+    parent->addChild(child, 8, 12);
+    AStringExportSink* sink = new AStringExportSink;
+    sink->addRef();
+    {
+        AMarkupExportWriter writer(sink, nullptr, false);
+        writer.exportModel(child, AExportContext());
+        writer.exportModel(parent, AExportContext());
+    }
+    EXPECT_EQ("/@S0//@C0/x\\n/@S0//@C0/y\\n/@S0//@C0/abc def\n/@S0//@C0/ghi\n", std::string(sink->getString().c_str()));
+    sink->release();
+    child->release();
+    parent->release();
+}
+
 // Markup written from a parse re-parses to the same fragments: the second
 // export repeats the first one byte for byte and the plain texts agree.
 // Articles with sections or tables need a tree or a table parser: skipped.
