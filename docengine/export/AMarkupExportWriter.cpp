@@ -1,7 +1,6 @@
 // The slash-markup writer's codes for each step of the export walk.
 #include "docengine/export/AMarkupExportWriter.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 #include "docengine/export/AExportProvider.h"
@@ -10,16 +9,6 @@
 
 AMarkupExportWriter::AMarkupExportWriter(AExportSink* sink, AExportProvider* provider, bool trailer)
     : AExportWriter(sink, provider, 3, 7, 0xFFFF), trailer_(trailer) {}
-
-void AMarkupExportWriter::writeFormatted(const char* format, ...) {
-    char text[160];
-    va_list args;
-    va_start(args, format);
-    int n = vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    if (n > 0)
-        writeRaw(text, n < static_cast<int>(sizeof text) ? n : static_cast<int>(sizeof text) - 1);
-}
 
 void AMarkupExportWriter::writeCode(char letter, long value) {
     writeFormatted("/@%c%ld/", letter, value);

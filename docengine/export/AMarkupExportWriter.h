@@ -31,7 +31,6 @@ public:
     void writeCode(char letter, long value);
 
 private:
-    void writeFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void flushPending();
 
     // The paragraph codes wait for the "/$" that opens their paragraph: the

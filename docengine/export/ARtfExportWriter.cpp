@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -18,16 +17,6 @@ uint16_t gRtfListExport = 0;
 
 ARtfExportWriter::ARtfExportWriter(AExportSink* sink, AExportProvider* provider)
     : AExportWriter(sink, provider, 1, 0xF, 1) {}
-
-void ARtfExportWriter::writeFormatted(const char* format, ...) {
-    char text[200];
-    va_list args;
-    va_start(args, format);
-    int n = vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    if (n > 0)
-        writeRaw(text, n < static_cast<int>(sizeof text) ? n : static_cast<int>(sizeof text) - 1);
-}
 
 // TAB is "\tab "; '\', '{', '}' take a backslash; control bytes and bytes of
 // 0x80 and above are "\'hh" (Windows-1252, no conversion). Plain bytes go out

@@ -54,7 +54,6 @@ public:
     long fontIndex(const AString& face) const;
 
 private:
-    void writeFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void writeFontTable(AStyleSheet* sheet);
     void writeColourTable(AStyleSheet* sheet);
 
