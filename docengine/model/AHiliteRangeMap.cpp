@@ -52,7 +52,7 @@ void AHiliteRangeMap::parse(const char* line) {
 }
 
 void AHiliteRangeMap::writeTo(AOutStream& stream) const {
-    stream.writeString(toLine().c_str()).writeString("\r\n");
+    stream.writeString(toLine().c_str()).writeString("\n");
 }
 
 void AHiliteRangeMap::readFrom(AFileStream& stream) {

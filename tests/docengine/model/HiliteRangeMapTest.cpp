@@ -38,10 +38,10 @@ TEST(HiliteRangeMap, LinesReadBackAsWritten) {
     AHiliteRangeMap map("10,3,40,7,");
     CaptureStream stream;
     map.writeTo(stream);
-    EXPECT_EQ("10,3,40,7,\r\n", stream.text);
+    EXPECT_EQ("10,3,40,7,\n", stream.text);
     CaptureStream empty;
     AHiliteRangeMap().writeTo(empty);
-    EXPECT_EQ("\r\n", empty.text);
+    EXPECT_EQ("\n", empty.text);
 }
 
 TEST(HiliteRangeMap, SearchesSetTheCursor) {
