@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/object/AError.h"
 #include "base/object/AGlobalMemory.h"
 #include "docengine/export/AWmfWriter.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "framework/graphics/AImage.h"
 
 uint16_t gRtfListExport = 0;
 
@@ -257,8 +259,32 @@ void ARtfExportWriter::endLink(const AExportLink& link, const AExportContext& co
     writeRaw("}\r\n", 3);
 }
 
-void* ARtfExportWriter::renderBitmap(ABitmapRef*, const AExportContext&, long*, long*, int*, int*) {
-    return nullptr;
+// Bitmaps from files and resources come as they are stored; named bitmaps
+// belong to the application and are not reachable here.
+void* ARtfExportWriter::renderBitmap(ABitmapRef* bitmap, const AExportContext&, long* width, long* height,
+                                     int* across, int* down) {
+    if (!bitmap)
+        return nullptr;
+    const ABitmapSpec& spec = bitmap->spec();
+    auto grid = static_cast<uint16_t>(spec.subImages);
+    AImageSpec image;
+    if (spec.kind == ABitmapSpec::kFromFile)
+        image = AImageSpec::fromFile(spec.name.c_str(), grid, 0);
+    else if (spec.kind == ABitmapSpec::kByNumber)
+        image = AImageSpec(static_cast<uint16_t>(spec.number), grid, 0, false);
+    else
+        return nullptr;
+    try {
+        AImage picture(image);
+        APoint frame = picture.body()->frameSize();
+        *width = frame.x;
+        *height = frame.y;
+        *across = image.columns();
+        *down = image.rows();
+        return frame.x > 0 && frame.y > 0 ? picture.body()->copyBits() : nullptr;
+    } catch (const AError&) {
+        return nullptr;  // a file the reader refuses writes no picture
+    }
 }
 
 void ARtfExportWriter::writePicture(ABitmapRef* bitmap, const AExportContext& context) {

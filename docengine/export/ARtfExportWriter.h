@@ -43,9 +43,8 @@ public:
     void endNoteMarker(const AExportLink&, const AExportContext&) override { writeRaw("}\r\n", 3); }
 
     // The picture of a bitmap as a packed device-independent bitmap in a new
-    // global block (the caller frees it), with its size in pixels and its
-    // sub-image counts; null when it cannot be drawn. The drawing layer has no
-    // drawable for style-sheet bitmaps yet: the base answers null.
+    // global block (the caller frees it), with the size of one frame in pixels
+    // and the sub-image counts; null when it cannot be read.
     virtual void* renderBitmap(ABitmapRef* bitmap, const AExportContext& context, long* width, long* height,
                                int* across, int* down);
 

@@ -11,6 +11,7 @@
 #include "docengine/export/ARtfExportWriter.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/model/DocTestSupport.h"
 #include "tests/docengine/model/ModelTestSupport.h"
 
@@ -194,6 +195,42 @@ TEST(RtfExport, PicturesAreMetafilesInHexadecimal) {
     plain.writeHex(bytes, 100);
     EXPECT_EQ(std::string(80, '0') + "\r\n" + std::string(80, '0') + "\r\n" + std::string(40, '0') + "\r\n",
               hex.text());
+}
+
+class RtfPictureFileTest : public TempFolderTest {};
+
+// A BMP file of two 10 x 10 frames side by side: the group shows one frame and crops the other.
+TEST_F(RtfPictureFileTest, BitmapFilesBecomeMetafiles) {
+    std::string bmp = "BM";
+    auto put = [&bmp](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp += static_cast<char>(v >> (8 * i));
+    };
+    put(54 + 600, 4), put(0, 4), put(54, 4);
+    put(40, 4), put(20, 4), put(10, 4), put(1, 2), put(24, 2), put(0, 4), put(600, 4);
+    put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    bmp += std::string(600, '\x7F');
+    WriteAll(PathOf("deux.bmp"), bmp);
+    struct Row {
+        const char* file;
+        const char* head;
+    } rows[] = {
+        {"deux.bmp", "{\\pict\\picwgoal200\\pichgoal200\\piccropr200\\piccropb0\\wmetafile8\r\n"},
+        {"absent.bmp", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        Held<ABitmapRef> bitmap(new ABitmapRef(ABitmapSpec::fromFile(PathOf(row.file).c_str(), 0, 2)));
+        RtfOut out;
+        ARtfExportWriter writer(out.sink, nullptr);
+        writer.writePicture(bitmap.get(), AExportContext());
+        EXPECT_EQ(row.head, out.text().substr(0, strlen(row.head)));
+        EXPECT_EQ(*row.head == 0, out.text().empty());
+        // The packed bitmap: its header of 40 bytes, 20 x 10 pixels.
+        if (*row.head) {
+            EXPECT_NE(std::string::npos, out.text().find("\r\n28000000140000000a000000"));
+        }
+    }
 }
 
 }  // namespace
