@@ -10,6 +10,7 @@
 #include "docengine/export/AExportProvider.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/ARtfExportWriter.h"
+#include "docengine/export/AWmfWriter.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "docengine/text/MarkupScan.h"
 #include "tests/docengine/model/DocTestSupport.h"
@@ -127,6 +128,29 @@ TEST(RtfConsumer, RichEditReadsThePlainTextBack) {
         ++checked;
     }
     EXPECT_EQ(20, checked);
+}
+
+// A metafile picture between two words: the control keeps both words around one object.
+TEST(RtfConsumer, RichEditTakesTheMetafileOfAPicture) {
+    RichEdit edit;
+    if (!edit.window())
+        GTEST_SKIP() << "no RichEdit window (no display)";
+    unsigned char dib[40 + 4 * 4 * 3] = {40, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 24};
+    Held<AStringExportSink> sink(new AStringExportSink);
+    {
+        ARtfExportWriter writer(sink.get(), nullptr);
+        writer.beginDocument(AExportCursor());
+        writer.write("avant ", 6);
+        writer.writeRaw("{\\pict\\picwgoal80\\pichgoal80\\wmetafile8\r\n", 40);
+        AWmfWriter::picture(dib, sizeof dib, 4, 4).writeTo(writer);
+        writer.writeRaw("}\r\n", 3);
+        writer.write(" apr\xE8s", 6);
+        writer.endDocument(AExportCursor());
+    }
+    std::string text = WithoutTrailingBreaks(edit.load(sink->getString().c_str()));
+    EXPECT_EQ(0u, text.find("avant "));
+    EXPECT_EQ(text.size() - 6, text.find(" apr\xE8s"));
+    EXPECT_EQ(13u, text.size()) << text;
 }
 
 }  // namespace
