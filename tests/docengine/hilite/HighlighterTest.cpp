@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/procedural/KyFilter.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AHiliteSet.h"
 #include "docengine/model/ASegment.h"
@@ -56,6 +57,27 @@ TEST(Highlighter, HitsBecomeHighlightedFragments) {
         HitModel m(row.text, row.expression);
         EXPECT_EQ(row.fragments, m.fragments(0));
     }
+}
+
+// Words are folded through the set's filter before they are matched: the
+// expression is written folded (lower case, no accents).
+TEST(Highlighter, WordsAreFoldedThroughTheSetsFilter) {
+    unsigned char table[256];
+    for (int i = 0; i < 256; ++i)
+        table[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i + 32 : i);
+    table[0xC9] = table[0xE9] = 'e';  // E and e acute
+    KY_Filter* handle = KY_FilterNewIdentity(table);
+    AFilter filter(handle);
+    KY_FilterRelease(handle);
+    Held<AHiliteSet> set(new AHiliteSet("ete,chat*", " .,;:'", filter));
+    AIndexedDocModel* model = MakeIndexedModel("L'\xC9t\xE9 des CHATS\n");
+    Held<AHighlighter> highlighter(new AHighlighter(set.get(), nullptr));
+    model->setHighlighter(highlighter.get());
+    ASegment* segment = model->getSegmentAt(0, true);
+    segment->lock();
+    EXPECT_EQ("P | \"L'\" | \"\xC9t\xE9\" h | \" des \" | \"CHATS\" h", Describe(segment->load()));
+    segment->unlock();
+    model->release();
 }
 
 TEST(Highlighter, TheWalkParsesOnlyAsFarAsTheNextHit) {
