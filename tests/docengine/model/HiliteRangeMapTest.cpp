@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "base/object/AFileStream.h"
 #include "docengine/model/AHiliteRangeMap.h"
+#include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/model/DocTestSupport.h"
 #include "tests/support/TestHooks.h"
 
@@ -88,6 +90,26 @@ TEST(HiliteRangeMap, TheCursorWalksOnceAndStopsAfterTheLast) {
     map.gotoIndex(1);
     EXPECT_EQ(40, map.hitStart());
     EXPECT_EQ(2, map.currentIndex());
+}
+
+class MarkerFileTest : public TempFolderTest {};
+
+TEST_F(MarkerFileTest, TheFirstLineOfAFileIsTheMap) {
+    struct Row {
+        const char* content;
+        const char* read;
+    } rows[] = {{"10,3,-4,7,\r\n1,1,\r\n", "-4,7,10,3,"}, {"", ""}, {"\n5,5,", ""}, {"8,9", "8,9,"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.content);
+        WriteAll(PathOf("notes.txt"), row.content);
+        AHiliteRangeMap map("1,2,");
+        {
+            AFileStream stream(AFile(fs_, AFileSpec(PathOf("notes.txt").c_str()), 0, kPlainFileOptions, false), "rb",
+                               0);
+            map.readFrom(stream);
+        }
+        EXPECT_EQ(row.read, Line(map));
+    }
 }
 
 }  // namespace
