@@ -1,9 +1,10 @@
 // A model's exports of ranges, its selection or all of it, through the
-// plain-text writer (or the slash-markup writer once it exists) and a sink.
+// plain-text or the slash-markup writer and a sink.
 #include "base/object/AError.h"
 #include "docengine/export/AExportProvider.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/AExportWriter.h"
+#include "docengine/export/AMarkupExportWriter.h"
 #include "docengine/model/ADocModel.h"
 
 namespace {
@@ -17,11 +18,14 @@ AExportProvider* ProviderFor(ADocModel* model, AExportProvider* given) {
 
 }  // namespace
 
-// The slash-markup writer is not built yet: a markup export writes plain text.
 bool ADocModel::exportRange(AExportSink* sink, long start, long end, AExportProvider* provider, bool markup) {
     ARefHold<AExportProvider> hold(ProviderFor(this, provider));
-    if (!markup)
-        sink->setFilter(filter_);
+    if (markup) {
+        AMarkupExportWriter writer(sink, hold.get(), false);
+        writer.exportRange(ADocRange{start, end});
+        return true;
+    }
+    sink->setFilter(filter_);
     APlainExportWriter writer(sink, hold.get());
     writer.exportRange(ADocRange{start, end});
     return true;

@@ -2,6 +2,7 @@
 #include "docengine/export/AExportWriter.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -64,6 +65,16 @@ void AExportWriter::exportModel(ADocModel* model, const AExportContext& context)
 void AExportWriter::writeBytes(const char* data, long length, bool filtered) {
     if (sink_)
         sink_->write(data, length, filtered);
+}
+
+void AExportWriter::writeFormatted(const char* format, ...) {
+    char text[200];
+    va_list args;
+    va_start(args, format);
+    int n = vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (n > 0)
+        writeRaw(text, n < static_cast<int>(sizeof text) ? n : static_cast<int>(sizeof text) - 1);
 }
 
 void AExportWriter::writeHex(const unsigned char* data, long length) {

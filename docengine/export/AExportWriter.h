@@ -82,6 +82,11 @@ public:
 
     uint16_t format() const { return format_; }
     uint16_t options() const { return options_; }
+    AExportProvider* provider() const { return provider_; }
+
+protected:
+    // printf into the sink, raw; at most 200 bytes.
+    void writeFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 private:
     enum Choice { kAll, kSelection, kRange };

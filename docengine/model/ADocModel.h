@@ -26,6 +26,7 @@ class AExportProvider;
 class AExportSink;
 class AFragParser;
 class AHiliteRangeMap;
+class AHiliteSet;
 class AHighlighterHook;
 class ASegParser;
 class ASegment;
@@ -134,6 +135,7 @@ public:
 
     // Sorted pairs of global positions to highlight; null when none.
     virtual const ARangeArray* highlightRanges() { return nullptr; }
+    virtual AHiliteSet* hitSet() { return nullptr; }
     // The first note mark at a document position in [start, end) of the attachment.
     virtual bool findMarker(long start, long end, long* position, long* value);
 

@@ -7,6 +7,7 @@
 #include "base/object/ARefObj.h"
 #include "docengine/depend/ADependable.h"
 
+class AHiliteSet;
 class ASegment;
 
 class AHighlighterHook : public ARefObj, public ADependable {
@@ -19,4 +20,6 @@ public:
     virtual void removeRange(long start, long end) = 0;
     // The highlight ranges the parser marks when there is no hit set, or null.
     virtual const ARangeArray* rangeList() { return nullptr; }
+    // The words the parser matches while it reads, or null.
+    virtual AHiliteSet* hitSet() { return nullptr; }
 };

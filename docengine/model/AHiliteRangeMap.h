@@ -11,6 +11,9 @@
 #include "base/object/AString.h"
 #include "docengine/depend/ADependable.h"
 
+class AFileStream;
+class AOutStream;
+
 class AHiliteRangeMap : public ARefObj, public ADependable {
 public:
     AHiliteRangeMap() : cursorIndex_(-1), cursorPosition_(-1), cursorValue_(-1) {}
@@ -33,6 +36,16 @@ public:
     bool removeValue(long value);
     // Entries in [start, end), keyed from start; null when there is none. The caller releases it.
     AHiliteRangeMap* extract(long start, long end);
+
+    // Makes the entry of that index the cursor's, (-1, -1) past the end; the index stays.
+    void gotoIndex(long index);
+    // -1 restarts at the first entry; any other argument steps as next does.
+    long first(long argument);
+    // The next entry's position, -1 after the last one (and on every later call).
+    long next();
+    // One text line: toLine() and a line end.
+    void writeTo(AOutStream& stream) const;
+    void readFrom(AFileStream& stream);
 
     long hitStart() const { return cursorPosition_; }
     long hitEnd() const { return cursorValue_; }

@@ -322,6 +322,11 @@ const ARangeArray* AIndexedDocModel::highlightRanges() {
     return highlighter ? highlighter->rangeList() : nullptr;
 }
 
+AHiliteSet* AIndexedDocModel::hitSet() {
+    AHighlighterHook* highlighter = getHighlighter();
+    return highlighter ? highlighter->hitSet() : nullptr;
+}
+
 void AIndexedDocModel::setAttachment(AHiliteRangeMap* attachment) {
     if (attachment == attachment_)
         return;

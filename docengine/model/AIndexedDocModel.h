@@ -35,6 +35,7 @@ public:
     AHiliteRangeMap* getAttachment() override { return attachment_; }
     void setAttachment(AHiliteRangeMap* attachment) override;
     const ARangeArray* highlightRanges() override;
+    AHiliteSet* hitSet() override;
 
     // A notice of the highlighter or the attachment.
     void changed(ADependable* source, long code, long data) override;

@@ -80,6 +80,8 @@ AFragment* ATextFragParser::parseSegment(ASegment* segment) {
     try {
         startParagraph(context, context.start);
         parseRange(context, context.start, context.end);
+        if (AHiliteSet* set = segment->owner() ? segment->owner()->hitSet() : nullptr)
+            markHits(context, set);
     } catch (...) {
         AFragment::deleteChain(context.first);
         throw;
@@ -360,10 +362,11 @@ const char* ATextFragParser::parseAtCode(AFragParseContext& context, const char*
             context.colour = value;
             break;
         case 3:
-            if (value > 0)
-                f.bits = static_cast<uint16_t>(f.bits | value);
+            // The full value: bits above 0x7FFF written by the markup writer read back as set.
+            if (n > 0)
+                f.bits = static_cast<uint16_t>(f.bits | n);
             else
-                f.bits = static_cast<uint16_t>(f.bits & ~static_cast<uint16_t>(-static_cast<long>(value)));
+                f.bits = static_cast<uint16_t>(f.bits & ~static_cast<uint16_t>(-n));
             break;
         case 6:
             f.first = value;

@@ -12,6 +12,8 @@
 
 #include "docengine/model/AFragParser.h"
 
+class AHiliteSet;
+
 class ATextFragParser : public AFragParser {
 public:
     static const int kMaxDepth = 100;
@@ -50,6 +52,9 @@ public:
     virtual int upperValue(char c) { return c - 'A'; }
     virtual int lowerValue(char c) { return c - 'a'; }
     virtual uint16_t buttonFlagOf(char c);
+    // Search hits of the model's hit set in the parsed chain: each becomes
+    // highlighted text fragments of its own and is reported to the model.
+    virtual void markHits(AFragParseContext& context, AHiliteSet* set);
 
 protected:
     // The current paragraph's format; a scratch one before any paragraph.
