@@ -252,7 +252,8 @@ void AKytabFragment::exportTo(AExportWriter* writer, ALocalRange range, const AE
     std::vector<AKytabCell*> spanCell(columnCount, nullptr);
     std::vector<long> spanRow(columnCount, 0);
     for (long r = 0; r < rowCount; ++r) {
-        AExportRow row(table, static_cast<uint16_t>(r));
+        // The writers put the separator before every row and cell but the first.
+        AExportRow row(table, r == 0 ? 1 : 0);
         writer->beginRow(row);
         bool first = true;
         for (long c = 0; c < columnCount; ++c) {
@@ -266,10 +267,11 @@ void AKytabFragment::exportTo(AExportWriter* writer, ALocalRange range, const AE
                 continue;
             AKytabCell* shown = continuation ? spanCell[c] : cell;
             long across = std::max<long>(shown->colSpan, 1);
-            long width = 0;
-            for (long k = c; k < c + across && k < columnCount; ++k)
-                width += widths[k];
-            AExportCell record(row, shown->rowSpan, shown->colSpan, width, first ? 1 : 0);
+            // The record carries the cell's right edge: RTF places cells by it.
+            long right = 0;
+            for (long k = 0; k < c + across && k < columnCount; ++k)
+                right += widths[k];
+            AExportCell record(row, shown->rowSpan, shown->colSpan, right, first ? 1 : 0);
             record.value2 = shown->width;
             record.verticalAlign = shown->verticalAlign;
             record.value3 = static_cast<int16_t>(shown->textColour);

@@ -5,9 +5,13 @@
 #include <string>
 
 #include "base/object/AError.h"
+#include "docengine/export/AExportSink.h"
+#include "docengine/export/AMarkupExportWriter.h"
+#include "docengine/export/ARtfExportWriter.h"
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/KyTab.h"
 #include "tests/docengine/kytab/KytabTestSupport.h"
+#include "tests/docengine/model/DocTestSupport.h"
 #include "tests/docengine/parser/MarkupGenerator.h"
 #include "tests/support/TestHooks.h"
 
@@ -229,6 +233,55 @@ TEST(KytabTest, MutatedDescriptionsParseOrFailWithTheErrorText) {
     }
     EXPECT_GT(parsed, 100);
     EXPECT_GT(refused, 100);
+}
+
+}  // namespace
+
+namespace {
+
+std::string Exported(const std::string& markup, bool rtf) {
+    ParsedTable parsed(markup);
+    if (!parsed.table)
+        return "error: " + parsed.error;
+    Held<AStringExportSink> sink(new AStringExportSink);
+    if (rtf) {
+        ARtfExportWriter writer(sink.get(), nullptr);
+        writer.exportModel(parsed.model, AExportContext());
+    } else {
+        AMarkupExportWriter writer(sink.get(), nullptr, false);
+        writer.exportModel(parsed.model, AExportContext());
+    }
+    return sink->getString().c_str();
+}
+
+TEST(KytabTest, TablesExportCellByCell) {
+    struct Row {
+        const char* markup;
+        bool rtf;
+        const char* contains;
+    } rows[] = {
+        {"/&TABLE:100%:N0:[[-40,0,0,0,3:0|a*0,0,0,0,0:0|b]*[0,0,0,0,0:0|c*0,0,0,0,0:0|d]]&/", false,
+         "/&TABLE:100%:N "
+         "0:[[-40,0,0,0,3:0|/@S0//@C0/a\\n*0,0,0,0,0:0|/@S0//@C0/b\\n]*[0,0,0,0,0:0|/@S0//@C0/c\\n*0,0,0,"
+         "0,0:0|/@S0//@C0/d\\n]]&/"},
+        {"/&TABLE:0:B0:[[0,2,0,1,0|a*0,0,0,0,0|b]*[0,0,0,0,0|c]]&/", false,
+         "/&TABLE:0:B 0:[[0,2,0,1,0:15|/@S0//@C0/a\\n*0,0,0,0,0:15|/@S0//@C0/b\\n]*[0,0,0,0,0:15|/@S0//@C0/c\\n]]&/"},
+        {"/&TABLE:0:B0:[[0,2,0,0,0|a*0,0,0,0,0|b]*[0,0,0,0,0|c]]&/", true, "\\clvmgf"},
+        {"/&TABLE:0:B0:[[0,2,0,0,0|a*0,0,0,0,0|b]*[0,0,0,0,0|c]]&/", true, "\\clvmrg"},
+        {"/&TABLE:451:N0:[[-40,0,0,0,0|a*0,0,0,0,0|b]]&/", true, "\\cellx800\r\n"},
+        {"/&TABLE:451:N0:[[-40,0,0,0,0|a*0,0,0,0,0|b]]&/", true, "\\cellx9020\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.markup);
+        std::string out = Exported(row.markup, row.rtf);
+        EXPECT_NE(std::string::npos, out.find(row.contains)) << out;
+    }
+    // The markup writer's head ("N 0") reads back as the notation's own ("N0"); its "\n" cell ends add a blank.
+    std::string again = Exported("/&TABLE:100%:N0:[[-40,0,0,0,3:0|a*0,0,0,0,0:0|b]]&/", false);
+    ParsedTable reread(again);
+    ASSERT_TRUE(reread.table) << reread.error;
+    EXPECT_EQ("mode=3 width=100 frame=-1 margin=0 line=0 fill=-1 1x2 [-40,0,0,0,0,3:0:1|a  0,0,0,0,0,0:0:1|b ]",
+              DescribeTable(reread.table));
 }
 
 }  // namespace
