@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/object/AError.h"
+#include "base/object/AOutStream.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"
@@ -39,12 +40,22 @@ AKytabCell::AKytabCell(AKytabFragment* owner)
 }
 
 AKytabCell::~AKytabCell() {
-    if (fModel) {
-        ADocModel* parentModel = fModel->GetParentModel();
-        if (parentModel)
-            parentModel->removeChild(fModel);
-    }
+    if (!fModel)
+        return;
+    ADocModel* parentModel = fModel->GetParentModel();
+    if (parentModel)
+        parentModel->removeChild(fModel);
+    // Only the cell's own reference goes; other holders keep the model.
+    AIndexedDocModel* model = fModel;
+    long count = model->refCount();
+    if (count > 1)
+        CurrentErrorStream()
+            .writeString("Warning Delete Table Cell fModel->refCount = ")
+            .writeLong(count)
+            .writeChar('\n');
     ReleaseAndNull(fModel);
+    if (count > 1)
+        CurrentErrorStream().writeString("Delete Table Cell fModel->refCount = :").writeLong(count - 1).writeChar('\n');
 }
 
 void AKytabCell::addChild(AKytabCell* child) {

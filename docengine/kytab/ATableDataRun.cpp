@@ -31,6 +31,7 @@ AKytabCellRenderer::AKytabCellRenderer(ADocModel* model, AStyleSheet* sheet, ARu
     : ALineRenderer(model, sheet, display, frame) {
     flags1 |= LineFlags::kNoBackgroundErase;
     flags2 |= LineFlags::kWholeDocument;
+    setMargin(0);  // the table's cell margin insets the frame instead
 }
 
 // --- cell box
@@ -160,8 +161,12 @@ void ATableCellBox::drawBackground(ARunDrawContext& context) {
         area.second.x -= inset;
     if (cell->sides & 4)
         area.second.y -= inset;
-    if (fill != kNoFill && area.width() > 0 && area.height() > 0)
-        display->fillRect(area, fill);
+    // A selected line in hilite mode shows its cells in the selection colour.
+    bool hilited = context.hilite && context.lineSelected() && context.renderer &&
+                   (context.renderer->flags2 & LineFlags::kLaidOut) && !RunColour::isNone(context.selectionColour);
+    uint32_t shown = hilited ? context.selectionColour : fill;
+    if (shown != kNoFill && area.width() > 0 && area.height() > 0)
+        display->fillRect(area, shown);
     long t = cell->lineWidth;
     if (t <= 0)
         return;

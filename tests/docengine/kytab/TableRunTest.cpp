@@ -101,7 +101,8 @@ TEST(TableRunTest, ColumnsRowsAndSizeFollowTheWidthMode) {
 
 TEST(TableRunTest, PositionsAndHitsGoToCells) {
     GridDisplay display;
-    Laid laid("/&TABLE:100:N0:[[0,2,0,0,0|ab*0,0,0,0,0|cd]*[0,0,0,0,0|ef]]&/", &display, 400);
+    const std::string markup = "/&TABLE:100:N0:[[0,2,0,0,0|ab*0,0,0,0,0|cd]*[0,0,0,0,0|ef]]&/";
+    Laid laid(markup, &display, 400);
     laid.renderer->layoutFrom(0);
     ATableDataRun* run = laid.run();
     ASSERT_TRUE(run);
@@ -133,6 +134,29 @@ TEST(TableRunTest, PositionsAndHitsGoToCells) {
         AHitRecord hit = run->hitTest(row.point);
         EXPECT_EQ(run->boxAt(row.row, row.column)->renderer, hit.renderer);
         EXPECT_FALSE(hit.empty());
+    }
+    ATableCellBox* cd = run->boxAt(0, 1);
+    long d = static_cast<long>(markup.find("cd")) + 1;
+    ARect rect = run->rectOfPosition(d);
+    EXPECT_EQ(cd->x + 6, rect.first.x) << "the second character of its cell";
+    EXPECT_EQ(cd->y, rect.first.y);
+    EXPECT_EQ(0, run->rectOfPosition(2).width()) << "a position of the header is in no cell";
+
+    struct RegionRow {
+        const char* what;
+        ARect clip;
+        bool clipping;
+        long start, end;
+        bool empty;
+    } regions[] = {
+        {"the whole table", ARect(), false, 0, static_cast<long>(markup.size()), false},
+        {"an empty range", ARect(), false, d, d, true},
+        {"a clip that meets the cell", ARect(cd->x, cd->y, cd->x + 5, cd->y + 5), true, d - 1, d + 1, false},
+        {"a clip that only touches its edge", ARect(cd->x - 5, cd->y, cd->x, cd->y + 5), true, d - 1, d + 1, true},
+    };
+    for (const RegionRow& row : regions) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(row.empty, run->regionOfRange(row.clip, row.start, row.end, row.clipping).isEmpty());
     }
 }
 
