@@ -10,6 +10,7 @@
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/ATableDataRun.h"
 #include "docengine/kytab/KyTab.h"
+#include "docengine/lines/ALineRenderer.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"
 
@@ -308,4 +309,13 @@ void AKytabFragment::exportTo(AExportWriter* writer, ALocalRange range, const AE
 AFragment* AKytabSubParser::makeFragment(ASegment* segment, AFragment* previous, ALocalRange range, uint16_t flags,
                                          ALocalRange name, uint16_t linkKind) {
     return new AKytabFragment(segment, previous, range, flags, name, linkKind, defaultFill_, separator_);
+}
+
+void EnableTables(ALineRenderer* renderer, char separator) {
+    ADocModel* model = renderer ? renderer->model() : nullptr;
+    AFragParser* parser = model ? model->getFragParser() : nullptr;
+    if (!parser)
+        ThrowAssert("kytab", 330);
+    ARefHold<AKytabSubParser> sub(new AKytabSubParser(separator));
+    parser->setSubParser(sub.get());
 }

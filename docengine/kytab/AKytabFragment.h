@@ -73,3 +73,8 @@ private:
     char separator_;
     int16_t defaultFill_;
 };
+
+class ALineRenderer;
+// Installs a new table sub-parser with the separator on the fragment parser of
+// the renderer's model; a renderer without a model or parser is an assertion.
+void EnableTables(ALineRenderer* renderer, char separator);

@@ -10,6 +10,7 @@
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "tests/docengine/kytab/KytabTestSupport.h"
+#include "tests/docengine/model/ModelTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 namespace {
@@ -158,6 +159,23 @@ TEST(TableRunTest, PositionsAndHitsGoToCells) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(row.empty, run->regionOfRange(row.clip, row.start, row.end, row.clipping).isEmpty());
     }
+}
+
+TEST(TableRunTest, EnablingTablesLetsARendererLayThemOut) {
+    GridDisplay display;
+    AIndexedDocModel* model = MakeIndexedModel("/&TABLE:0:N0:[[-40,0,0,0,0|a]]&/\n");
+    AStyleSheet* sheet = new AStyleSheet();
+    sheet->addRef();
+    ALineRenderer* renderer = new ALineRenderer(model, sheet, &display, ARect(0, 0, 300, 100));
+    renderer->addRef();
+    EnableTables(renderer, '*');
+    renderer->layoutFrom(0);
+    ASSERT_GT(renderer->lines.count(), 0);
+    EXPECT_TRUE(dynamic_cast<ATableDataRun*>(renderer->lines.at(0)->runs));
+    EXPECT_EQ(41, renderer->lines.at(0)->runs->width);
+    renderer->release();
+    sheet->release();
+    model->release();
 }
 
 class TableDrawingTest : public GraphicsTest {};
