@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/object/AOutStream.h"
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/ATableDataRun.h"
 #include "docengine/lines/ARunDisplay.h"
@@ -12,6 +13,7 @@
 #include "tests/docengine/kytab/KytabTestSupport.h"
 #include "tests/docengine/model/ModelTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/support/TestHooks.h"
 
 namespace {
 
@@ -89,6 +91,7 @@ TEST(TableRunTest, ColumnsRowsAndSizeFollowTheWidthMode) {
         {"/&TABLE:0:N0:[[0,2,0,0,0|a\\nb\\nc\\nd*0,0,0,0,0|x]*[0,0,0,0,0|y]]&/", 400,
          "cols=12,6 rows=56,70 size=19x71 ascent=53"},
         {"/&TABLE:0:B0:[]&/", 400, "cols= rows= size=2x2 ascent=1"},
+        {"/&TABLE:0:N0:[[-200:50,0,0,0,0|a]]&/", 400, "cols=200 rows=100 size=201x101 ascent=75"},
     };
     GridDisplay display;
     for (const Row& row : rows) {
@@ -176,6 +179,42 @@ TEST(TableRunTest, EnablingTablesLetsARendererLayThemOut) {
     renderer->release();
     sheet->release();
     model->release();
+}
+
+TEST(TableRunTest, VerticalAlignmentMovesTheContentDown) {
+    struct Row {
+        const char* markup;
+        long shift;
+    } rows[] = {
+        {"/&TABLE:0:N0:[[-40:-30,0,0,0,0|a]]&/", 0}, {"/&TABLE:0:N0:[[-40:-30,0,0,1,0|a]]&/", 8},
+        {"/&TABLE:0:N0:[[-40:-23,0,0,1,0|a]]&/", 4}, {"/&TABLE:0:N0:[[-40:-30,0,0,2,0|a]]&/", 16},
+        {"/&TABLE:0:N0:[[-40:-30,0,0,7,0|a]]&/", 0},
+    };
+    GridDisplay display;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.markup);
+        Laid laid(row.markup, &display, 400);
+        laid.renderer->layoutFrom(0);
+        laid.renderer->placeCells(laid.renderer->lines.at(0), APoint(0, 40));
+        ATableCellBox* box = laid.run()->boxAt(0, 0);
+        EXPECT_EQ(row.shift, box->renderer->frame().first.y - box->y);
+    }
+}
+
+TEST(TableRunTest, ACellLeavesAModelHeldElsewhereAndSaysSo) {
+    CaptureStream log;
+    SetErrorStream(&log);
+    AIndexedDocModel* kept = nullptr;
+    {
+        ParsedTable parsed("/&TABLE:0:N0:[[0,0,0,0,0|a]]&/");
+        ASSERT_TRUE(parsed.table);
+        kept = parsed.table->cellAt(0, 0)->fModel;
+        kept->addRef();
+    }
+    SetErrorStream(nullptr);
+    EXPECT_EQ("Warning Delete Table Cell fModel->refCount = 2\nDelete Table Cell fModel->refCount = :1\n", log.text);
+    EXPECT_EQ(1, kept->refCount());
+    kept->release();
 }
 
 class TableDrawingTest : public GraphicsTest {};
