@@ -12,6 +12,7 @@
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/ARegion.h"
 
 namespace {
@@ -72,7 +73,7 @@ uint32_t ATableCellBox::displayColour(long value, uint32_t dflt, AStyleSheet* sh
 }
 
 ARect ATableCellBox::contentFrame() const {
-    long mh = run->table()->marginH, mv = run->table()->marginV;
+    long mh = run->scaled(run->table()->marginH), mv = run->scaled(run->table()->marginV);
     return ARect(x + mh, y + mv, x + width - mh, y + height - mv);
 }
 
@@ -108,7 +109,7 @@ void ATableCellBox::layout(ARunContext& context) {
             return;
         }
     }
-    long mh = run->table()->marginH, mv = run->table()->marginV;
+    long mh = run->scaled(run->table()->marginH), mv = run->scaled(run->table()->marginV);
     if (w != kUnbounded)
         frame = ARect(mh, mv, w - mh, h - mv);
     renderer->setFrame(frame);
@@ -202,7 +203,9 @@ ATableDataRun::ATableDataRun(AKytabFragment* table)
       tableRect(0, 0, 0, 0),
       table_(table),
       rows_(table->rowCount),
-      columns_(table->columnCount) {
+      columns_(table->columnCount),
+      scaleNumerator_(1),
+      scaleDenominator_(1) {
     if (table_->segment())
         table_->segment()->lock();
     columnWidths.assign(columns_, 0);
@@ -240,7 +243,13 @@ ATableCellBox* ATableDataRun::boxAt(long row, long column) const {
 }
 
 long ATableDataRun::gap() const {
-    return table_->frameKind > 0 ? table_->frameKind : 0;
+    return scaled(table_->frameKind > 0 ? table_->frameKind : 0);
+}
+
+long ATableDataRun::scaled(long length) const {
+    if (scaleNumerator_ == scaleDenominator_ || scaleDenominator_ == 0)
+        return length;
+    return MulDiv(length, scaleNumerator_, scaleDenominator_);
 }
 
 template <class F>
@@ -299,9 +308,22 @@ void ATableDataRun::mergeSpan(long r, long c) {
 void ATableDataRun::measure(ARunLayoutContext& context) {
     long available = context.renderer ? context.renderer->getLayoutWidth() : 0;
     long target = table_->tableWidth(available);
+    // Printer and preview displays scale what the markup gives in screen pixels.
+    AGraphicDisplay* current = ADisplayContext::instance().current();
+    APoint ratio(1, 1);
+    if (current && current->getScale(ratio)) {
+        scaleNumerator_ = ratio.x;
+        scaleDenominator_ = ratio.y;
+    } else {
+        scaleNumerator_ = scaleDenominator_ = 1;
+    }
     std::fill(columnWidths.begin(), columnWidths.end(), 0);
     if (table_->widthMode == AKytabFragment::kAuto) {
-        forEachAnchor([&](long, long, ATableCellBox* b) { b->layout(context); });
+        forEachAnchor([&](long, long, ATableCellBox* b) {
+            if (!b->renderer && b->cell->width < 0)
+                b->width = scaled(-b->cell->width);
+            b->layout(context);
+        });
         equaliseRowHeights();
         fixColumnWidths();
     } else {
@@ -313,7 +335,7 @@ void ATableDataRun::measure(ARunLayoutContext& context) {
             long left = target;
             for (ATableCellBox* b : grid_[r])
                 if (b->isAnchor() && b->cell->width < 0) {
-                    b->width = -b->cell->width;
+                    b->width = scaled(-b->cell->width);
                     left -= b->width;
                 }
             for (ATableCellBox* b : grid_[r])

@@ -79,6 +79,8 @@ public:
     ATableCellBox* boxAt(long row, long column) const;
     AKytabFragment* table() const { return table_; }
     long gap() const;
+    // A length of the markup (screen pixels) in the units of the display measured for.
+    long scaled(long length) const;
 
     std::vector<long> rowEdges, columnEdges;
     ARect tableRect;
@@ -93,6 +95,7 @@ private:
 
     AKytabFragment* table_;  // not owned: the locked segment keeps it
     long rows_, columns_;
+    long scaleNumerator_, scaleDenominator_;         // of the last layout's display
     std::vector<std::vector<ATableCellBox*>> grid_;  // owned boxes
     std::map<ADocModel*, ATableCellBox*> cellIndex_;
 };

@@ -255,6 +255,41 @@ TEST_F(TableDrawingTest, FillsAndBordersReachThePixels) {
     }
 }
 
+// A site printed at four times the screen's resolution.
+class PrintSite : public SiteComponent {
+public:
+    PrintSite(AComponent* parent, int16_t id, HDC dc) : SiteComponent(parent, id, ARect(0, 0, 300, 100)) {
+        info_.dc = dc;
+        info_.resA = APoint(288, 288);
+        info_.resB = APoint(72, 72);
+    }
+    const APrinterInfo* canPrint() override { return &info_; }
+
+private:
+    APrinterInfo info_;
+};
+
+TEST_F(TableDrawingTest, PrintedTablesScaleGapsMarginsAndPixelWidths) {
+    auto* site = new PrintSite(app, 1, nullptr);
+    AObject::completeNew(site);
+    Canvas canvas(300, 100);
+    GridDisplay display;
+    struct Row {
+        uint16_t flags;
+        const char* laidOut;
+    } rows[] = {
+        {AGraphicDisplay::kOwnDevice, "cols=40 rows=20 size=43x21 ascent=15"},
+        {AGraphicDisplay::kOwnDevice | AGraphicDisplay::kPrinter, "cols=160 rows=38 size=169x39 ascent=29"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.flags);
+        Laid laid("/&TABLE:0:B2:[[-40,0,0,0,0|a]]&/", &display, 300, 100);
+        ADisplayLock lock(site, canvas.dc(), row.flags, canvas.dc(), Everywhere());
+        laid.renderer->layoutFrom(0);
+        EXPECT_EQ(row.laidOut, laid.describe());
+    }
+}
+
 TEST_F(TableDrawingTest, DrawsAFrenchArticleWithATable) {
     const char* text =
         "Les grands fleuves de France\n"
