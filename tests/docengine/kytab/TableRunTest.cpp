@@ -38,6 +38,7 @@ struct Laid {
         : parsed(markup), sheet(new AStyleSheet()) {
         sheet->addRef();
         sheet->setFont(0, AFontSpec("Arial,11,0"));
+        sheet->setBitmap(7, ABitmapSpec::byNumber(7, 1));
         renderer = new ALineRenderer(parsed.model, sheet, display, ARect(0, 0, width, height));
         renderer->addRef();
         renderer->setMargin(0);
@@ -92,6 +93,7 @@ TEST(TableRunTest, ColumnsRowsAndSizeFollowTheWidthMode) {
          "cols=12,6 rows=56,70 size=19x71 ascent=53"},
         {"/&TABLE:0:B0:[]&/", 400, "cols= rows= size=2x2 ascent=1"},
         {"/&TABLE:0:N0:[[-200:50,0,0,0,0|a]]&/", 400, "cols=200 rows=100 size=201x101 ascent=75"},
+        {"/&TABLE:0:N0:[[0,0,0,0,/!7|text]]&/", 400, "cols=16 rows=16 size=17x17 ascent=12"},
     };
     GridDisplay display;
     for (const Row& row : rows) {
