@@ -92,6 +92,9 @@ void ATableCellBox::layout(ARunContext& context) {
     if (!renderer) {
         renderer = new AKytabCellRenderer(cell->fModel, sheet, tableRenderer->display(), frame);
         renderer->addRef();
+        // A title keeps to one unwrapped line, whatever its column's width.
+        if (cell->titleFlag)
+            renderer->defaultFormat.bits |= ParaBits::kNoWrap;
         if (sheet) {
             fill = displayColour(cell->fill, kNoFill, sheet);
             textColour = displayColour(cell->textColour, 0, sheet);

@@ -94,6 +94,9 @@ TEST(TableRunTest, ColumnsRowsAndSizeFollowTheWidthMode) {
         {"/&TABLE:0:B0:[]&/", 400, "cols= rows= size=2x2 ascent=1"},
         {"/&TABLE:0:N0:[[-200:50,0,0,0,0|a]]&/", 400, "cols=200 rows=100 size=201x101 ascent=75"},
         {"/&TABLE:0:N0:[[0,0,0,0,/!7|text]]&/", 400, "cols=16 rows=16 size=17x17 ascent=12"},
+        {"/&TABLE:0:N0:[[-30,0,0,0,0|ab cd ef]]&/", 400, "cols=30 rows=28 size=31x29 ascent=21"},
+        {"/&TABLE:60:N0:[[T0,0,0,0,0|ab cd ef*-30,0,0,0,0|x]]&/", 400, "cols=30,30 rows=14 size=61x15 ascent=11"},
+        {"/&TABLE:60:N0:[[0,0,0,0,0|ab cd ef*-30,0,0,0,0|x]]&/", 400, "cols=30,30 rows=28 size=61x29 ascent=21"},
     };
     GridDisplay display;
     for (const Row& row : rows) {
