@@ -144,6 +144,12 @@ TEST(TableRunTest, PositionsAndHitsGoToCells) {
         EXPECT_EQ(run->boxAt(row.row, row.column)->renderer, hit.renderer);
         EXPECT_FALSE(hit.empty());
     }
+    // Through the line renderer: a click on the table is answered by its cell.
+    ALine* line = laid.renderer->lines.at(0);
+    APoint inCell(static_cast<int32_t>(line->x + run->x + run->width - 2), static_cast<int32_t>(line->top + 2));
+    EXPECT_EQ(run->boxAt(0, 1)->renderer, laid.renderer->hitRecordAt(inCell).renderer);
+    laid.renderer->placeCells(line, APoint(10, 50));
+
     ATableCellBox* cd = run->boxAt(0, 1);
     long d = static_cast<long>(markup.find("cd")) + 1;
     ARect rect = run->rectOfPosition(d);
