@@ -113,6 +113,34 @@ TEST(KytabTest, BadDescriptionsAreRefusedWithTheirText) {
     }
 }
 
+TEST(KytabTest, GridsBeyondTheirBoundsAreRefused) {
+    std::string wide = "/&TABLE:0:N0:[[";
+    for (long c = 0; c <= KyTab::kMaxColumns; ++c)
+        wide += c ? "*0,0,0,0,0|x" : "0,0,0,0,0|x";
+    std::string tall = "/&TABLE:0:N0:[";
+    for (long r = 0; r <= KyTab::kMaxRows; ++r)
+        tall += r ? "*[]" : "[]";
+    struct Row {
+        std::string markup;
+        const char* error;
+    } rows[] = {
+        {wide + "]]&/", "KyTab error: table beyond its bounds"},
+        {tall + "]&/", "KyTab error: too many rows"},
+        {"/&TABLE:0:N0:[[0,2000,400,0,0|x]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*"
+         "[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*"
+         "[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*"
+         "[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*"
+         "[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]*[]]&/",
+         "KyTab error: too many cells"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.markup.substr(0, 40));
+        ParsedTable parsed(row.markup);
+        EXPECT_FALSE(parsed.table);
+        EXPECT_EQ(row.error, parsed.error);
+    }
+}
+
 TEST(KytabTest, PlainTextEndsCellsWithTabsAndRowsWithLineFeeds) {
     struct Row {
         const char* markup;
