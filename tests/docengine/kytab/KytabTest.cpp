@@ -149,6 +149,7 @@ TEST(KytabTest, PlainTextEndsCellsWithTabsAndRowsWithLineFeeds) {
         {"/&TABLE:0:N0:[[0,0,0,0,0|a*0,0,0,0,0|b]*[0,0,0,0,0|c*0,0,0,0,0|d]]&/", "a\tb\t\nc\td\t\n"},
         {"/&TABLE:0:N0:[[0,2,0,0,0|a*0,0,0,0,0|b]*[0,0,0,0,0|c]]&/", "a\tb\t\n\tc\t\n"},
         {"/&TABLE:0:N0:[[0,0,0,0,0|x\\ny*0,0,0,0,0|z\\n]]&/", "x \r\ny\tz \t\n"},
+        {"/&TABLE:0:N0:[[0,0,0,0,0|x\\\\ny]]&/", "x\\ny\t\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.markup);
