@@ -7,7 +7,7 @@
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
-#include "search/engine/SgmlLib.h"
+#include "base/procedural/SgmlEntity.h"
 
 #include <cctype>
 #include <cstdarg>
@@ -17,9 +17,6 @@
 #include <strings.h>
 
 namespace {
-
-int g_nesting = 0;
-KY_String* g_work = nullptr;
 
 enum Keyword {
     kUnused = -1,
@@ -579,41 +576,6 @@ KY_Filter* Compiler::run(const char* text, size_t size) {
 
 }  // namespace
 
-int EXK_PkgInit() {
-    if (g_nesting++ > 0)
-        return 1;
-    g_work = KY_NewString(0, "");
-    if (!g_work) {
-        --g_nesting;
-        return 0;
-    }
-    return 1;
-}
-
-void EXK_PkgEnd() {
-    if (g_nesting == 0 || --g_nesting > 0)
-        return;
-    g_work = KY_FreeString(g_work);
-}
-
-KY_String* EXK_WorkString() {
-    return g_work;
-}
-
-int16_t* EXK_FilterPage(KY_Filter* f, int page) {
-    if (!f)
-        return nullptr;
-    if (page == 0)
-        return f->base;
-    if (page < f->first || page > f->last)
-        return nullptr;
-    return f->pageOf[page - f->first];
-}
-
-void EXK_InvalidCharWarning(const char* text, int length, int code) {
-    TraceLevel(0, "#EXK_FILTER Warning : invalid char 0x%.04X in %.*s\n", code, length, text);
-}
-
 KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
     if (!EXK_PkgInit())
         return nullptr;
@@ -630,4 +592,8 @@ KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
     KY_Free(text);
     EXK_PkgEnd();
     return f;
+}
+
+void EXK_InstallCompiler() {
+    KY_SetFilterCompiler(EXK_CompileFilter);
 }

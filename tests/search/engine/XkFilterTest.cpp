@@ -4,6 +4,7 @@
 #include "base/object/AFilter.h"
 #include "base/procedural/KyFilter.h"
 #include "search/engine/XkFilter.h"
+#include "tests/base/procedural/TextMutation.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/support/TestHooks.h"
 
@@ -73,6 +74,7 @@ TEST(XkFilter, CompilesAssociationsUsedWhenFiltering) {
                                     "oe \"\\x9C\"\n"
                                     "AE \"\\xE6\"\n"
                                     "END\n");
+    EXK_InstallCompiler();
     AFilter filter;
     ASSERT_NE(nullptr, filter.load(AFileSpec(path.c_str()), true));
     EXPECT_STREQ("c\x9Cur \xE6 b", filter.apply("C[OE]ur [ae] B", -1).c_str());
@@ -85,4 +87,36 @@ TEST(XkFilter, CompilesAssociationsUsedWhenFiltering) {
                         "0x26 1 0x2B\n");
     ASSERT_NE(nullptr, filter.load(AFileSpec(path.c_str()), true));
     EXPECT_STREQ("a+b", filter.apply("a&amp;b", -1).c_str()) << "replaced before mapping";
+}
+
+TEST(XkFilter, DamagedFilterDescriptionsCompileOrAreReported) {
+    const std::string sound =
+        "TABLE mutated\n"
+        "PREFIXLIST 0x81\n0x84 \\x85\nEND\n"
+        "0x20 95 UNCHANGED\n"
+        "0x41 26 0x61\n"
+        "'0' 10 ERROR\n"
+        "0x7F 1 UNUSED\n"
+        "0x30 3 '*' CONSTANT ADDPREFIX 2\n"
+        "COMMON PC ISO\n"
+        "PREFIX 0x81\n"
+        "0x41 3 \"AZ\"\n"
+        "0x8441 2 ADDPREFIX 7\n"
+        "ASSOCTABLE CASE=N DELIM=\"&;\" TYPE=BEFORE\n"
+        "amp \"&\"\n"
+        "oe \"\\x9C\\n\\t\"\n"
+        "END\n";
+    TempFolder folder;
+    Mutator m;
+    for (int i = 0; i < 400; ++i) {
+        SCOPED_TRACE(i);
+        std::string text = i == 0 ? sound : m.mutate(sound, "\n\r\t \"'\\x0=;#&[]ENDPREFIX-1");
+        ClearBoxes();
+        KY_Filter* f = EXK_CompileFilter(OpenSpecOf(folder.write("filter.txt", text)).get());
+        ASSERT_NE(nullptr, f) << "faults in a description are reported, not fatal";
+        ExerciseFilter(f);
+        KY_FilterRelease(f);
+        if (HasFatalFailure())
+            return;
+    }
 }

@@ -1,5 +1,5 @@
 // Entity lookup and replacement of the SGML parsing library.
-#include "search/engine/SgmlLib.h"
+#include "base/procedural/SgmlEntity.h"
 
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
