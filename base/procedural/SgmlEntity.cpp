@@ -43,12 +43,15 @@ int SgmlFindEntity(const SgmlEntityTable* table, const char* name, const char** 
     return 1;
 }
 
-void SgmlReplaceEntities(KY_String* line, const KY_RegExp* pattern, SgmlEntityTable* table) {
+int SgmlReplaceEntities(KY_String* line, const KY_RegExp* pattern, SgmlEntityTable* table, void* user,
+                        KY_String* missing) {
     long position = 0;
     long start = 0;
     long end = 0;
+    int result = 1;
     KY_String name;
     KY_InitString(&name, 0, "");
+    char resolved[256];
     while (KY_RegExecAt(line->text, position, pattern, &start, &end)) {
         if (!KY_StringSetRegGroup(&name, 1))
             KY_StringSetRegGroup(&name, 0);
@@ -57,18 +60,32 @@ void SgmlReplaceEntities(KY_String* line, const KY_RegExp* pattern, SgmlEntityTa
         const char* value = found ? table->entities[i].value : nullptr;
         if (found)
             ++table->entities[i].uses;
+        if (!found && table && table->resolve) {
+            resolved[0] = 0;
+            if (table->resolve(user, name.text, resolved, sizeof resolved)) {
+                resolved[sizeof resolved - 1] = 0;
+                value = resolved;
+                found = true;
+            }
+        }
         if (found && value) {
             KY_StringReplace(line, static_cast<uint32_t>(start), static_cast<uint32_t>(end), value);
             position = start + static_cast<long>(std::strlen(value));
             if (end == start && position == start)
                 ++position;  // an empty match replaced by nothing must still move on
         } else {
+            if (!found && missing) {
+                KY_StringSet(missing, name.text);
+                result = 0;
+                break;
+            }
             if (!found)
                 TraceLevel(0, "#Entity not found: %s", name.text);
             position = end > start ? end : start + 1;
         }
     }
     KY_FreeString(&name);
+    return result;
 }
 
 KY_RegExp* SgmlCompileDelimited(char open, char close) {
