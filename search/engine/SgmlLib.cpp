@@ -443,6 +443,7 @@ int SgmlInit(KY_File* stream, SgmlParser* parser, void* user) {
     } catch (const SgmlError& e) {
         code = e.code;
     } catch (const AError&) {
+        KY_SetEngineErrorText("SgmlInit : memory exhausted");
         code = kSgmlErrMemory;
     }
     ReleasePatterns(parser);
