@@ -124,6 +124,8 @@ bool Prepare(SgmlParser* p) {
     for (int32_t t = 0; t < p->tagCount; ++t)
         for (int32_t a = 0; a < p->tags[t].attributeCount; ++a) {
             SgmlAttribute& attribute = p->tags[t].attributes[a];
+            if (attribute.pattern)
+                continue;  // an attribute table shared by several tags
             attribute.pattern = CompileAttribute(p, attribute.name);
             if (!attribute.pattern)
                 return false;

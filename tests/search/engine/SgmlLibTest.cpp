@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/object/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "search/engine/SgmlLib.h"
@@ -54,11 +55,12 @@ int Parse(const std::string& text, int32_t options, SgmlEntityTable* entities = 
     SgmlTag tags[] = {
         {"feed", Feeding, nullptr, 0, 0, 0, 0, 0},
         {"b", Element, bAttributes, 1, 0, 0, 0, 0},
+        {"shared", Element, aAttributes, 2, 0, 0, 0, 0},
         {"a", Element, aAttributes, 2, 0, 0, 0, 0},
     };
     SgmlParser parser{};
     parser.tags = tags;
-    parser.tagCount = 3;
+    parser.tagCount = 4;
     parser.text = Text;
     parser.options = options;
     parser.entities = entities;
@@ -155,4 +157,10 @@ TEST(SgmlLib, SortsTablesAndNestsThirtyTwoElements) {
     EXPECT_EQ(0, Parse(deep, 0x51));
     EXPECT_EQ(kSgmlErrMarkup, Parse(deep + "<b>", 0x51));
     EXPECT_STREQ("#Element stack overflow", KY_EngineErrorText);
+
+    // Tags a and shared use one attribute table: its patterns are made and freed once a parse.
+    uint32_t segments = BAlloc::segmentCount();
+    for (int i = 0; i < 300; ++i)
+        Parse("<shared name=\"x\">", 0x41);
+    EXPECT_EQ(segments, BAlloc::segmentCount());
 }
