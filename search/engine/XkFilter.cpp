@@ -9,11 +9,14 @@
 #include "base/procedural/Trace.h"
 #include "base/procedural/SgmlEntity.h"
 
+#include <windows.h>
+
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <strings.h>
 
 namespace {
@@ -596,4 +599,49 @@ KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
 
 void EXK_InstallCompiler() {
     KY_SetFilterCompiler(EXK_CompileFilter);
+}
+
+// The compiled layout, all words 16-bit little-endian:
+//   version | page count | first prefix | last prefix | base[256]
+//   | page[page count][256] in increasing prefix order | flag byte per code 0..last
+// A flag byte is 1 when its code is a prefix with a page. Without prefixes
+// first is 1, last 0 and there are no flag bytes.
+int EXK_WriteFilter(const KY_Filter* f, const char* path) {
+    if (!f || !path)
+        return 110;
+    std::string bytes;
+    auto word = [&bytes](int v) {
+        bytes += static_cast<char>(v & 0xFF);
+        bytes += static_cast<char>((v >> 8) & 0xFF);
+    };
+    bool prefixes = f->last >= f->first;
+    int pages = 0;
+    for (int c = f->first; prefixes && c <= f->last; ++c)
+        pages += f->pageOf[c - f->first] != nullptr;
+    word(f->version);
+    word(pages);
+    word(prefixes ? f->first : 1);
+    word(prefixes ? f->last : 0);
+    for (int16_t code : f->base)
+        word(code);
+    for (int c = f->first; prefixes && c <= f->last; ++c)
+        if (const int16_t* page = f->pageOf[c - f->first])
+            for (int i = 0; i < 256; ++i)
+                word(page[i]);
+    for (int c = 0; prefixes && c <= f->last; ++c)
+        bytes += static_cast<char>(c >= f->first && f->pageOf[c - f->first] ? 1 : 0);
+    // Written beside the file and renamed over it: a failure keeps the old file.
+    std::string temp = std::string(path) + ".tmp";
+    HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return 2001;
+    DWORD written = 0;
+    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size() && FlushFileBuffers(h);
+    ok = CloseHandle(h) && ok;
+    if (ok)
+        ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!ok)
+        DeleteFileA(temp.c_str());
+    return ok ? 0 : 2001;
 }

@@ -13,3 +13,8 @@ KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec);
 // Installs EXK_CompileFilter as the procedural layer's filter compiler, so
 // that AFilter can load description files; the engine's set-up calls it.
 void EXK_InstallCompiler();
+// Writes a filter in the compiled ".flt" layout that KY_FilterLoad reads
+// (header, base table, pages in prefix order, prefix flags), through a
+// temporary sibling renamed over the file. The association table is not part
+// of that layout. 0; 2001 when the file cannot be written; 110 for a null filter.
+int EXK_WriteFilter(const KY_Filter* f, const char* path);

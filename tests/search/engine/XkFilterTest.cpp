@@ -120,3 +120,40 @@ TEST(XkFilter, DamagedFilterDescriptionsCompileOrAreReported) {
             return;
     }
 }
+
+TEST(XkFilter, WrittenFiltersLoadAndMapEveryByteAlike) {
+    const char* descriptions[] = {
+        "0x41 3 0x61",
+        "0x20 95 UNCHANGED\n0x41 26 0x61\n0x7F 1 UNUSED\n'0' 10 ERROR\nCOMMON PC ISO ADDPREFIX 3",
+        "PREFIXLIST 0x81 0x84\nEND\n0x20 95 UNCHANGED\nPREFIX 0x84\n0x41 3 \"AZ\"\n0x8141 2 ADDPREFIX 7\n0x8161 2 "
+        "'x' CONSTANT",
+    };
+    TempFolder folder;
+    for (const char* description : descriptions) {
+        SCOPED_TRACE(description);
+        KY_Filter* compiled = EXK_CompileFilter(OpenSpecOf(folder.write("d.txt", description)).get());
+        ASSERT_NE(nullptr, compiled);
+        std::string path = folder.path("out.flt");
+        folder.write("out.flt", "old");
+        ASSERT_EQ(0, EXK_WriteFilter(compiled, path.c_str()));
+        KY_Filter* loaded = KY_FilterLoad(OpenSpecOf(path).get());
+        ASSERT_NE(nullptr, loaded);
+        for (int prefix = 0; prefix < 256; ++prefix)
+            for (int code = 0; code < 256; ++code)
+                ASSERT_EQ(KY_FilterMapChar(code, prefix, compiled), KY_FilterMapChar(code, prefix, loaded))
+                    << prefix << " " << code;
+        std::string probe = ProbeText();
+        KY_String a;
+        KY_String b;
+        KY_InitString(&a, 0, "");
+        KY_InitString(&b, 0, "");
+        EXK_FilterString(&a, probe.c_str(), 0, compiled);
+        EXK_FilterString(&b, probe.c_str(), 0, loaded);
+        EXPECT_EQ(std::string(a.text, a.length), std::string(b.text, b.length));
+        KY_FreeString(&a);
+        KY_FreeString(&b);
+        KY_FilterRelease(loaded);
+        KY_FilterRelease(compiled);
+    }
+    EXPECT_EQ(110, EXK_WriteFilter(nullptr, folder.path("x.flt").c_str()));
+}
