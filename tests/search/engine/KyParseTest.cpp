@@ -310,7 +310,23 @@ TEST(KyParse, RefusesRequestsBeyondTheirLimits) {
         EXPECT_EQ(r.code, p.code);
         EXPECT_EQ(r.error, p.error);
     }
-    Parsed p;
-    ParseText(WithBase("", " nbSupports=\"300\""), &p);
-    EXPECT_EQ(1301, p.code) << "a support count above 8 bits is refused, not cut";
+    struct Refused {
+        std::string text;
+        int code;
+        const char* error;
+    };
+    const Refused refused[] = {
+        {WithBase("", " nbSupports=\"300\""), 1301, "KyParse Error no 1301 in baseTagFun"},
+        {"<KYDesc><common><base id=\"" + std::string(100, 'x') + "\"></base></common></KYDesc>", 1301,
+         "KyParse Error no 1301 in baseTagFun"},
+        {"<KYDesc><extinfo><extabp>abcd</extabp></extinfo></KYDesc>", 110,
+         "KyParse Error no 110 in processContent-EXT"},
+    };
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.text.substr(0, 60));
+        Parsed p;
+        ParseText(r.text, &p);
+        EXPECT_EQ(r.code, p.code) << "a value its field cannot hold is refused, not cut";
+        EXPECT_EQ(r.error, p.error);
+    }
 }
