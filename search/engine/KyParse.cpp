@@ -19,6 +19,7 @@
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
+#include "search/engine/AssocValue.h"
 #include "search/engine/KyParseInternal.h"
 #include "search/engine/SgmlLib.h"
 
@@ -390,15 +391,12 @@ void ParseSet(char** slot, const char* text, const char* routine) {
 }
 
 void ParseEnter(KY_Assoc** table, const char* key, void* value, const char* routine) {
-    if (!*table)
-        *table = KY_NewAssoc(nullptr, 0);
-    if (!*table || !key || AddAssoc(*table, key, value) == 0)
+    if (!AssocEnter(table, key, value))
         ParseFail(kKyParseErrMemory, routine);
 }
 
 void* ParseFind(const KY_Assoc* table, const char* key) {
-    KY_AssocEntry* e = table && key ? KY_FindAssoc(table, key) : nullptr;
-    return e ? e->value : nullptr;
+    return AssocValue(table, key);
 }
 
 bool Written(const char* value) {

@@ -15,6 +15,7 @@
 #include "base/procedural/KyPath.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
+#include "search/engine/AssocValue.h"
 #include "search/engine/MkDoomInternal.h"
 
 namespace {
@@ -314,15 +315,12 @@ char* MkDup(const char* text, const char* routine) {
 }
 
 void MkEnter(KY_Assoc** table, const char* key, void* value, const char* routine) {
-    if (!*table)
-        *table = KY_NewAssoc(nullptr, 0);
-    if (!*table || !key || AddAssoc(*table, key, value) == 0)
+    if (!AssocEnter(table, key, value))
         MkFail(kMkErrMemory, routine);
 }
 
 void* MkFind(const KY_Assoc* table, const char* key) {
-    KY_AssocEntry* e = table && key ? KY_FindAssoc(table, key) : nullptr;
-    return e ? e->value : nullptr;
+    return AssocValue(table, key);
 }
 
 int MkFileSpec(KyMount* m, const KyFileSettings& s, const char* name, int slot, KY_OpenSpec* out, const char* routine) {

@@ -52,14 +52,19 @@ int CompareEntities(const void* a, const void* b) {
     return g_sortCompare(static_cast<const SgmlEntity*>(a)->name, static_cast<const SgmlEntity*>(b)->name);
 }
 
+// Traces a library message and the input's place; the message stays in out.
+void VReport(int level, char (&out)[300], const char* format, va_list args) {
+    vsnprintf(out, sizeof out, format, args);
+    TraceLevel(level, "%s", out);
+    TraceLevel(level, "Warning %s %ld: ParseLib message\n", g_state.input, g_state.lineNumber);
+}
+
 void Report(int level, const char* format, ...) {
     char message[300];
     va_list args;
     va_start(args, format);
-    vsnprintf(message, sizeof message, format, args);
+    VReport(level, message, format, args);
     va_end(args);
-    TraceLevel(level, "%s", message);
-    TraceLevel(level, "Warning %s %ld: ParseLib message\n", g_state.input, g_state.lineNumber);
 }
 
 int Get(KY_File* stream) {
@@ -310,10 +315,8 @@ void SgmlRaise(int32_t code, const char* format, ...) {
     char message[300];
     va_list args;
     va_start(args, format);
-    vsnprintf(message, sizeof message, format, args);
+    VReport(0, message, format, args);
     va_end(args);
-    TraceLevel(0, "%s", message);
-    TraceLevel(0, "Warning %s %ld: ParseLib message\n", g_state.input, g_state.lineNumber);
     size_t n = std::strlen(message);
     if (n > 0 && message[n - 1] == '\n')
         message[n - 1] = 0;
