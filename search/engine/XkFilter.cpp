@@ -597,6 +597,17 @@ KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
     return f;
 }
 
+int EXK_KeywordValue(const char* token) {
+    return token ? KeywordValue(token) : 0;
+}
+
+int EXK_ConvertChar(int from, int to, int byte) {
+    bool known = from >= kPc && from <= kIso && to >= kPc && to <= kIso;
+    if (!known || byte < 0 || byte > 255)
+        return -1;
+    return ConvertCharSet(from, to, byte);
+}
+
 void EXK_InstallCompiler() {
     KY_SetFilterCompiler(EXK_CompileFilter);
 }

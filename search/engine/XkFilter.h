@@ -10,6 +10,13 @@ struct KY_OpenSpec;
 // "File %s; Line %d\n" and the line skipped; null only when the package
 // cannot start, the file cannot be read or memory is short.
 KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec);
+// Value of a description keyword (names compared without regard to case:
+// TABLE -8 ... CASE -19, as the compiler reads them); 0 for another token.
+int EXK_KeywordValue(const char* token);
+// A byte of one character set in another (ISO -5, MAC -6, PC -7, the
+// keywords' values): its code, the byte itself below 0x80 or for equal sets,
+// -1 when the target set lacks the character or a set is unknown.
+int EXK_ConvertChar(int from, int to, int byte);
 // Installs EXK_CompileFilter as the procedural layer's filter compiler, so
 // that AFilter can load description files; the engine's set-up calls it.
 void EXK_InstallCompiler();

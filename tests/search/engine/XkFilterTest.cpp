@@ -157,3 +157,28 @@ TEST(XkFilter, WrittenFiltersLoadAndMapEveryByteAlike) {
     }
     EXPECT_EQ(110, EXK_WriteFilter(nullptr, folder.path("x.flt").c_str()));
 }
+
+TEST(XkFilter, NamesKeywordsAndConvertsCharacterSets) {
+    struct Row {
+        int from;
+        int to;
+        int byte;
+        int expected;
+    };
+    const int iso = EXK_KeywordValue("iso");
+    const int mac = EXK_KeywordValue("Mac");
+    const int pc = EXK_KeywordValue("PC");
+    const Row rows[] = {
+        {pc, iso, 0x82, 0xE9},  {iso, mac, 0xE9, 0x8E}, {mac, pc, 0x8E, 0x82}, {iso, pc, 0xA4, -1},
+        {iso, iso, 0xA4, 0xA4}, {pc, mac, 'A', 'A'},    {0, iso, 'A', -1},     {iso, mac, 256, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.from) + " " + std::to_string(r.to) + " " + std::to_string(r.byte));
+        EXPECT_EQ(r.expected, EXK_ConvertChar(r.from, r.to, r.byte));
+    }
+    EXPECT_EQ(-5, iso);
+    EXPECT_EQ(-9, EXK_KeywordValue("prefixlist"));
+    EXPECT_EQ(-19, EXK_KeywordValue("CASE"));
+    EXPECT_EQ(0, EXK_KeywordValue("none"));
+    EXPECT_EQ(0, EXK_KeywordValue(nullptr));
+}
