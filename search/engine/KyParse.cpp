@@ -17,6 +17,7 @@
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
+#include "base/procedural/KyPath.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
 #include "search/engine/AssocValue.h"
@@ -658,7 +659,8 @@ int KY_ParseDescriptor(const KY_OpenSpec* spec, KyDescriptor** out) {
     }
     d->state = -1;
     d->curSupport = -1;
-    KY_File* f = spec ? KY_FOpen(spec, "rb") : nullptr;
+    // Reading opens lazily: a missing file would only read as an empty one.
+    KY_File* f = spec && KY_FileExists(&spec->path) ? KY_FOpen(spec, "rb") : nullptr;
     if (!f) {
         KY_SetEngineErrorText(spec && spec->path.text ? spec->path.text : "");
         KY_FreeDescriptor(d);

@@ -322,6 +322,10 @@ TEST(KyParse, RefusesRequestsBeyondTheirLimits) {
         {"<KYDesc><extinfo><extabp>abcd</extabp></extinfo></KYDesc>", 110,
          "KyParse Error no 110 in processContent-EXT"},
     };
+    TempFolder folder;
+    KyDescriptor* none = nullptr;
+    EXPECT_EQ(2001, KY_ParseDescriptor(OpenSpecOf(folder.path("absent.sgm")).get(), &none));
+    EXPECT_EQ(nullptr, none);
     for (const Refused& r : refused) {
         SCOPED_TRACE(r.text.substr(0, 60));
         Parsed p;

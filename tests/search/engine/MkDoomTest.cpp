@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
@@ -157,6 +158,18 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     EXPECT_EQ(1302, mountBase(mount, "nobase"));
     EXPECT_EQ(0, mountBase(mount, "V"));
     EXPECT_EQ(1, v->released);
+
+    // Mounting, releasing and remounting give back every block.
+    uint32_t segments = BAlloc::segmentCount();
+    for (int i = 0; i < 100; ++i) {
+        Mounted again;
+        Mount(Descriptor(root, "NOSUCHSIG", true), &again);
+        KY_ForEachBase(again.mount);
+        mountBase(again.mount, "B");
+        mountBase(again.mount, "V");
+    }
+    RemoveDirectoryA((root + "\\made").c_str());
+    EXPECT_EQ(segments, BAlloc::segmentCount());
 }
 
 TEST(MkDoom, ResolvesPathVariablesOrFailsWith2013) {
