@@ -57,6 +57,7 @@ void Release(KyMount* m) {
     KY_ForEachAssoc(m->userStrings, FreeCacheEntry, nullptr);
     KY_FreeAssoc(m->userStrings);
     m->userStrings = nullptr;
+    m->links = nullptr;
     KY_FreeDescriptor(m->desc);
     m->desc = nullptr;
 }
@@ -408,6 +409,7 @@ int CpCommon(KyDescriptor* desc, KyMount* m) {
         m->connect = desc->connect;
         if (!(m->cache = KY_NewAssoc(nullptr, 0)))
             MkFail(kMkErrMemory, "CpCommon");
+        m->links = desc->links;
         code = CpPathInfo(m);
         if (code == 0) {
             for (int i = 0; i < 14; ++i)

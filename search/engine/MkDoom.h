@@ -142,6 +142,7 @@ struct KyMountedBase {
 struct KyMount {
     int8_t connect;
     KY_Assoc* cache;     // lookup key -> owned resolved path text
+    KY_Assoc* links;     // the descriptor's links (KyLink*, not owned)
     KY_Assoc* paths;     // name -> KyMountedPath*
     KY_Assoc* subpaths;  // name -> owned text
     char* extensions[14];

@@ -151,6 +151,7 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     EXPECT_STREQ("ky", b->supportArray[1].connect->user);
     EXPECT_STREQ("edel=1", b->supportArray[1].connect->options);
     EXPECT_STREQ("bonjour", static_cast<char*>(KY_FindAssoc(mount->userStrings, "msg_a")->value));
+    EXPECT_EQ(mount->desc->links, mount->links);
 
     KyMountedBase* v = static_cast<KyMountedBase*>(KY_FindAssoc(mount->bases, "V")->value);
     EXPECT_EQ(1, v->released) << "its signature is on no drive";
