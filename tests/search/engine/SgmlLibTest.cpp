@@ -2,6 +2,7 @@
 // matching and the errors that stop a parse.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -52,15 +53,21 @@ int Resolve(void*, const char* name, char* buffer, int size) {
 int Parse(const std::string& text, int32_t options, SgmlEntityTable* entities = nullptr) {
     static SgmlAttribute aAttributes[] = {{"name", nullptr, nullptr}, {"kind", "k", nullptr}};
     static SgmlAttribute bAttributes[] = {{"name", nullptr, nullptr}};
+    // 20 attributes: more than a handler receives; 31: more than are matched.
+    static SgmlAttribute many[31];
+    static char names[31][4];
+    for (int i = 0; i < 31; ++i) {
+        std::snprintf(names[i], sizeof names[i], "m%d", i);
+        many[i] = SgmlAttribute{names[i], "d", nullptr};
+    }
     SgmlTag tags[] = {
-        {"feed", Feeding, nullptr, 0, 0, 0, 0, 0},
-        {"b", Element, bAttributes, 1, 0, 0, 0, 0},
-        {"shared", Element, aAttributes, 2, 0, 0, 0, 0},
-        {"a", Element, aAttributes, 2, 0, 0, 0, 0},
+        {"twenty", Element, many, 20, 0, 0, 0, 0},       {"thirtyone", Element, many, 31, 0, 0, 0, 0},
+        {"feed", Feeding, nullptr, 0, 0, 0, 0, 0},       {"b", Element, bAttributes, 1, 0, 0, 0, 0},
+        {"shared", Element, aAttributes, 2, 0, 0, 0, 0}, {"a", Element, aAttributes, 2, 0, 0, 0, 0},
     };
     SgmlParser parser{};
     parser.tags = tags;
-    parser.tagCount = 4;
+    parser.tagCount = 6;
     parser.text = Text;
     parser.options = options;
     parser.entities = entities;
@@ -103,6 +110,7 @@ TEST(SgmlLib, ReadsTokensAndCallsHandlers) {
         {"<a>x</>", 0x41, "<-,d:k>[x]</>"},
         {"<feed>", 0x41, "<><w:fed>"},
         {"<a <b>", 0x141, "<-,d:k><->"},
+        {"<thirtyone m1=\"x\">", 0x41, "<>"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.input);
@@ -128,6 +136,7 @@ TEST(SgmlLib, StopsOnMarkupErrors) {
         {"<a other=\"1\">", 0x41, "#Invalid attribute other", ""},
         {"<a></b>", 0x51, "#Element bracing mismatch", "<-,d:k>"},
         {"</a>", 0x49, "#too many end tags for a", ""},
+        {"<twenty m1=\"x\">", 0x41, "Too much attributes : 20", ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.input);
