@@ -226,8 +226,29 @@ TEST(MkDoom, FindsSignaturesOnATestDrive) {
     EXPECT_EQ(0, v->released);
     KyMountedData* e = static_cast<KyMountedData*>(KY_FindAssoc(v->data, "E")->value);
     EXPECT_EQ(expected + "\\e.fmt", Path(e[0].data));
+    EXPECT_NE(nullptr, KY_FindAssoc(m.mount->cache, "SGN:\\SVSIG")) << "a volume is searched once";
     KY_ForgetVolumes(m.mount);
+    EXPECT_NE(nullptr, KY_FindAssoc(m.mount->cache, "SGN:\\SVSIG")) << "S is not mountable: its volume stays";
     EXPECT_EQ(0, mountBase(m.mount, "V"));
+
+    Mounted mountable;
+    Mount(Descriptor(root, ":SVSIG", true), &mountable);
+    ASSERT_EQ(0, mountable.code) << mountable.error;
+    RemoveDirectoryA((root + "\\made").c_str());
+    KY_ForgetVolumes(mountable.mount);
+    EXPECT_EQ(nullptr, KY_FindAssoc(mountable.mount->cache, "SGN:\\SVSIG")) << "the next resolution searches again";
+
+    // An INI path: a key of a key file in the current folder; its SGN key,
+    // absent under that folder, is found on the test drive instead.
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    folder.write("svtest.ini", "Data=" + root + "\r\nSGN=SVSIG\r\n");
+    SetCurrentDirectoryA(root.c_str());
+    Mounted ini;
+    Mount("<KYDesc><pathinfo><path id=\"A\" type=\"ini\" key=\"data\">svtest.ini</path></pathinfo></KYDesc>", &ini);
+    SetCurrentDirectoryA(previous);
+    ASSERT_EQ(0, ini.code) << ini.error;
+    EXPECT_EQ(std::string(1, drive) + ":", KY_FindPathSpec(ini.mount, "A")->text);
 }
 
 TEST(MkDoom, ReadsAndWritesKeyFiles) {
