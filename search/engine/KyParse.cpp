@@ -23,6 +23,7 @@
 #include "search/engine/AssocValue.h"
 #include "search/engine/KyParseInternal.h"
 #include "search/engine/SgmlLib.h"
+#include "search/engine/StringPut.h"
 
 namespace {
 
@@ -302,8 +303,8 @@ bool ReadLine(KY_File* f, KY_String* line) {
     if (c < 0)
         return false;
     for (; c >= 0 && c != '\n'; c = KY_FGetc(f)) {
-        char one[2] = {static_cast<char>(c), 0};
-        KY_StringAppend(line, one);
+        if (!StringPut(line, static_cast<char>(c)))
+            ParseFail(kKyParseErrMemory, "KY_ParseDescriptor");
     }
     return true;
 }
@@ -660,7 +661,14 @@ int KY_ParseDescriptor(const KY_OpenSpec* spec, KyDescriptor** out) {
     d->state = -1;
     d->curSupport = -1;
     // Reading opens lazily: a missing file would only read as an empty one.
-    KY_File* f = spec && KY_FileExists(&spec->path) ? KY_FOpen(spec, "rb") : nullptr;
+    // The reader takes a character at a time: through a cache, not a system call each.
+    KY_OpenSpec cached;
+    KY_ClearOpenSpec(&cached);
+    KY_File* f = nullptr;
+    if (spec && KY_FileExists(&spec->path) && KY_CopyOpenSpec(spec, &cached) == 0 &&
+        KY_SetOpenSpecParams(-1, 1, 4096, 4, (spec->flags & kOpenScrambled) != 0, &cached) == 0)
+        f = KY_FOpen(&cached, "rb");
+    KY_FreeOpenSpec(&cached);
     if (!f) {
         KY_SetEngineErrorText(spec && spec->path.text ? spec->path.text : "");
         KY_FreeDescriptor(d);

@@ -17,6 +17,7 @@
 #include "base/procedural/Trace.h"
 #include "search/engine/AssocValue.h"
 #include "search/engine/MkDoomInternal.h"
+#include "search/engine/StringPut.h"
 
 namespace {
 
@@ -251,10 +252,8 @@ bool ReadKeyLine(KY_File* f, KY_String* line) {
     if (c < 0)
         return false;
     for (; c >= 0; c = KY_FGetc(f)) {
-        if (line->length < kKeyLineMax) {
-            char one[2] = {static_cast<char>(c), 0};
-            KY_StringAppend(line, one);
-        }
+        if (line->length < kKeyLineMax && !StringPut(line, static_cast<char>(c)))
+            return false;
         if (c == '\n')
             break;
     }

@@ -16,6 +16,7 @@
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
 #include "search/engine/KySortArray.h"
+#include "search/engine/StringPut.h"
 
 namespace {
 
@@ -154,9 +155,10 @@ SgmlTag* FindTag(SgmlParser* p, const char* name) {
     return nullptr;
 }
 
-void Append(KY_String* s, char c) {
-    char one[2] = {c, 0};
-    KY_StringAppend(s, one);
+// The buffer grows by the line size when full.
+void Append(const SgmlParser* p, KY_String* s, char c) {
+    if (!StringPut(s, c, static_cast<uint32_t>(p->lineSize > 0 ? p->lineSize : kSgmlMinLineSize)))
+        SgmlRaise(kSgmlErrMemory, "SgmlGetLine : no memory\n");
 }
 
 // Skips a comment after "<" up to the ">" that balances it.
@@ -381,7 +383,7 @@ long SgmlGetLine(SgmlParser* p, KY_File* stream) {
             if (c == '>') {
                 while (line->length > 0 && line->text[line->length - 1] == ' ')
                     fixStringLen(line, line->length - 1)[line->length] = 0;
-                Append(line, '>');
+                Append(p, line, '>');
                 break;
             }
         } else {
@@ -414,7 +416,7 @@ long SgmlGetLine(SgmlParser* p, KY_File* stream) {
                 inTag = true;
             }
         }
-        Append(line, static_cast<char>(c));
+        Append(p, line, static_cast<char>(c));
         if (line->capacity > capacity) {
             capacity = line->capacity;
             Report(5, "SgmlGetLine : Buffer extended\n");

@@ -2,6 +2,7 @@
 // elements build with their inheritance, and the errors.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "base/procedural/Assoc.h"
@@ -322,6 +323,13 @@ TEST(KyParse, RefusesRequestsBeyondTheirLimits) {
         {"<KYDesc><extinfo><extabp>abcd</extabp></extinfo></KYDesc>", 110,
          "KyParse Error no 110 in processContent-EXT"},
     };
+    // A long text run is read in steps of the line size, not copied again per character.
+    std::string big(4 << 20, 'x');
+    Parsed large;
+    ParseText("<KYDesc><userstr><str id=\"big\">" + big + "</str></userstr></KYDesc>", &large);
+    ASSERT_EQ(0, large.code) << large.error;
+    EXPECT_EQ(big.size(), std::strlen(Find<char>(large.desc->userStrings, "big")));
+
     TempFolder folder;
     KyDescriptor* none = nullptr;
     EXPECT_EQ(2001, KY_ParseDescriptor(OpenSpecOf(folder.path("absent.sgm")).get(), &none));
