@@ -364,6 +364,8 @@ void SgmlFreeEntityTable() {
 }
 
 long SgmlGetLine(SgmlParser* p, KY_File* stream) {
+    if (!p || !p->line || !stream)
+        return 0;
     KY_String* line = p->line;
     KY_StringSet(line, "");
     bool inTag = false;

@@ -89,8 +89,9 @@ struct SgmlParser {
 // Prepares the definition, parses the whole stream (open for reading), then
 // releases what it prepared. 0, or the code that stopped the parse.
 int SgmlInit(KY_File* stream, SgmlParser* parser, void* user);
-// Reads the next token (a text run or a tag) into the parser's line; its
-// length, 0 at the end of input.
+// Reads the next token (a text run or a tag) into the parser's line (made by
+// SgmlInit); its length, 0 at the end of input or without a line. A ">" in
+// text raises "#Extra End Tag" (SgmlError) unless the parser is lenient.
 long SgmlGetLine(SgmlParser* parser, KY_File* stream);
 // Stores the options, chooses the tag comparator and sorts the tags by it;
 // answers the previous options.
