@@ -1,5 +1,7 @@
 // Entity references of the SGML parsing library: the sorted entity table, its
-// lookup and the replacement of every reference in a line.
+// lookup and the replacement of every reference in a line. They live in the
+// procedural layer because filters replace entities too; the SGML reader of
+// the search engine builds on them.
 #pragma once
 
 #include <cstdint>
