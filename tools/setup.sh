@@ -12,12 +12,15 @@ log() { echo "setup: $*"; }
 
 need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix wine wine32 wine64 xvfb xauth ccache cmake make
            googletest libz-mingw-w64-dev dpkg-dev python3 ninja-build fonts-liberation
-           tinyproxy-bin)
+           tinyproxy-bin cups printer-driver-cups-pdf libcups2 poppler-utils imagemagick
+           libreoffice-writer-nogui)
 
 missing=()
 for p in "${need_pkgs[@]}"; do
   case "$p" in
     wine32) q="wine32:i386" ;;
+    # Wine's 32-bit spooler loads the i386 libcups.
+    libcups2) q="libcups2:i386" ;;
     *) q="$p" ;;
   esac
   dpkg-query -W -f='${Status}' "$q" 2>/dev/null | grep -q "install ok installed" || missing+=("$q")
@@ -81,4 +84,6 @@ $SUDO mkdir -p "$DEPS_PREFIX"
 build_dep libjpeg-turbo libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
 build_dep libpng libpng1.6 -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DZLIB_ROOT=/usr/i686-w64-mingw32
+# The PDF printer that Wine prints to (through CUPS) for the printing tests.
+"$(dirname "$0")/cups-pdf.sh"
 log "ready (dependencies in $DEPS_PREFIX)"

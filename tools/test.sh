@@ -4,6 +4,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 source "$root/tools/wine-env.sh"
+# CUPS is not a service of the machine: the printing tests need it running,
+# and fail instead of skipping without it.
+"$root/tools/cups-pdf.sh"
+export SV_REQUIRE_PRINTER=1
+# Wine lists the CUPS printers when a prefix is made or updated: a prefix made
+# before the printer existed does not see it until it is updated.
+if ! wine reg query 'HKLM\System\CurrentControlSet\Control\Print\Printers\PDF' >/dev/null 2>&1; then
+  wineboot -u >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || true
+fi
 
 build=${SV_BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null

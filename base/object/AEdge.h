@@ -30,4 +30,11 @@ struct AEdge {
     // Record in a layout stream, little-endian, 8 bytes:
     //   value i32 | mode u16 | aux u16
     void read(AMemoryStream& stream);
+
+    // The reference kind: 0 (needs none), 0x1000 parent, 0x2000 previous,
+    // 0x3000 flow, 0x4000 sibling by id, or another top nibble as stored.
+    uint16_t attachment() const;
+    // The coordinate of this edge (index 0 left, 1 top, 2 right, 3 bottom)
+    // against the reference pair (a, b) and the resolved partner coordinate.
+    int32_t resolve(int32_t a, int32_t b, int index, int32_t partner) const;
 };

@@ -218,10 +218,13 @@ int ShowErrorBox(const char* text) {
 int ReportError(const AError& e, unsigned flags) {
     if (g_appHooks && g_appHooks->reportError)
         return g_appHooks->reportError(e, flags);
-    char text[sizeof g_errorMessage + 300];
-    snprintf(text, sizeof text, "File %s;line %d\n%s", e.fileOrUnknown(), static_cast<int>(e.line()),
-             g_errorMessage);
+    char text[kErrorReportSize];
+    ErrorReportText(e, text, sizeof text);
     return SeamMessageBox(nullptr, text, e.className(), flags | 0x30);
+}
+
+void ErrorReportText(const AError& e, char* text, size_t size) {
+    snprintf(text, size, "File %s;line %d\n%s", e.fileOrUnknown(), static_cast<int>(e.line()), g_errorMessage);
 }
 
 void YieldToApplication() {

@@ -168,3 +168,6 @@ void SetAppErrorHooks(const AppErrorHooks* hooks);
 // The error box without an application object: "File <file>;line <n>\n<message>",
 // captioned with the class name, flags + MB_ICONEXCLAMATION.
 int ReportError(const AError& e, unsigned flags);
+// The error box's text: "File <file>;line <n>\n<message>", cut to size.
+void ErrorReportText(const AError& e, char* text, size_t size);
+enum : size_t { kErrorReportSize = sizeof g_errorMessage + 300 };

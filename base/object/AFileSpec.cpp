@@ -19,6 +19,17 @@ bool SamePath(const KY_FileSpec& a, const KY_FileSpec& b) {
     return a.text && b.text && lstrcmpiA(a.text, b.text) == 0;
 }
 
+// A link or junction goes itself, never what it leads to. Wine 8 follows a
+// folder link even when asked for the link (it removed an empty folder behind
+// one and kept the link), so only a handle showing the link itself lets it go.
+int RemoveLink(const char* path, DWORD attributes) {
+    KY_FileIdentity link;
+    if (!KY_GetFileIdentity(path, true, &link) || !(link.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return kPathErrFolder;
+    BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(path) : DeleteFileA(path);
+    return removed ? 0 : kPathErrFolder;
+}
+
 }  // namespace
 
 void AFileSpecError::report(AOutStream& stream) const {
@@ -158,18 +169,25 @@ int AFileSpec::removeDirectory() const {
 void AFileSpec::removeTree(bool recursive) const {
     if (empty())
         return;
-    bool isRoot = parent(false).empty();
-    if (recursive && !isRoot && isDirectory()) {
-        ADirectoryLister lister(*this);
+    DWORD attributes = GetFileAttributesA(spec_.text);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        check(RemoveLink(spec_.text, attributes), 227);
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        check(KY_DeleteFile(&spec_), 229);
+        return;
+    }
+    if (parent(false).empty())
+        return;
+    if (recursive) {
+        ADirectoryLister lister(*this, ADirectoryLister::kAllNames);
         for (AFileSpec entry = lister.first(); !entry.empty(); entry = lister.next())
             entry.removeTree(true);
     }
-    if (isDirectory()) {
-        if (!isRoot)
-            removeDirectory();
-        return;
-    }
-    check(KY_DeleteFile(&spec_), 229);
+    check(RemoveDirectoryA(spec_.text) ? 0 : kPathErrFolder, 226);
 }
 
 int AFileSpec::copyTo(const AFileSpec& target) const {

@@ -57,7 +57,9 @@ public:
     void setExtension(const char* extension, bool keepOld);
     int createDirectory() const;
     int removeDirectory() const;
-    // Removes the file or folder, with recursive set after everything inside it; a root is never emptied.
+    // Removes the file or folder, with recursive set after every entry inside
+    // it (hidden ".name" ones too). A link goes itself, never followed; a root
+    // is never emptied; what cannot be removed raises (106 for a folder or link).
     void removeTree(bool recursive) const;
     // Copies the whole file over target through the process-wide file system.
     int copyTo(const AFileSpec& target) const;

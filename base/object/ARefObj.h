@@ -33,3 +33,32 @@ template <class T>
 void ReleaseRefAndNull(T*& var) {
     ReleaseAndNull(var);
 }
+
+// Stores value in slot (a reference taken on it, null allowed) and releases what slot held.
+template <class T>
+void AssignRef(T*& slot, T* value) {
+    if (value == slot)
+        return;
+    if (value)
+        static_cast<ARefObj*>(value)->addRef();
+    ReleaseAndNull(slot);
+    slot = value;
+}
+
+// Holds one reference on an object for the holder's life (null: nothing).
+template <class T>
+class ARefHold {
+public:
+    explicit ARefHold(T* p) : ptr_(p) {
+        if (ptr_)
+            static_cast<ARefObj*>(ptr_)->addRef();
+    }
+    ~ARefHold() { ReleaseAndNull(ptr_); }
+    ARefHold(const ARefHold&) = delete;
+    ARefHold& operator=(const ARefHold&) = delete;
+    T* get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+
+private:
+    T* ptr_;
+};

@@ -15,14 +15,24 @@ AString Expanded(const char* templ) {
     return result;
 }
 
+[[noreturn]] void Raise(int number) {
+    FormatErrorMessage("regexp error %d : %s", number, number ? KY_RegErrorText(number) : "Not enough room");
+    ThrowTyped(ARegExpError("bregexp", 47, number));
+}
+
+// KY_RegExecAt that raises where it would answer -1.
+bool Search(const char* subject, long offset, const KY_RegExp* re, long* start, long* end) {
+    int found = KY_RegExecAt(subject, offset, re, start, end);
+    if (found < 0)
+        Raise(KY_RegLastError());
+    return found == 1;
+}
+
 }  // namespace
 
 ARegExp::ARegExp(const char* pattern) : re_(KY_RegComp(pattern)) {
-    if (!re_) {
-        int number = KY_RegLastError();
-        FormatErrorMessage("regexp error %d : %s", number, number ? KY_RegErrorText(number) : "Not enough room");
-        ThrowTyped(ARegExpError("bregexp", 47, number));
-    }
+    if (!re_)
+        Raise(KY_RegLastError());
 }
 
 ARegExp::~ARegExp() {
@@ -31,7 +41,7 @@ ARegExp::~ARegExp() {
 
 bool ARegExp::match(const AString& text, long* start, long* end) const {
     subject_ = text;
-    return KY_RegExec(subject_.c_str(), re_, start, end) != 0;
+    return Search(subject_.c_str(), 0, re_, start, end);
 }
 
 AString ARegExp::replace(const AString& text, const char* replacement, bool expanded, bool all) const {
@@ -42,7 +52,7 @@ AString ARegExp::replace(const AString& text, const char* replacement, bool expa
     long start = 0;
     long end = 0;
     AString result;
-    while (KY_RegExecAt(s, position, re_, &start, &end)) {
+    while (Search(s, position, re_, &start, &end)) {
         result.append(s + position, start - position);
         if (expanded)
             result += Expanded(replacement);

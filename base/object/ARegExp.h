@@ -8,13 +8,15 @@
 
 struct KY_RegExp;
 
-// A pattern that does not compile: recoverable, patterns come from data files.
+// A pattern that does not compile, or a search with back-references that ran
+// out of steps: recoverable, patterns come from data files and the reader.
 class ARegExpError : public AThrowableError {
 public:
     ARegExpError(const char* file = nullptr, long line = 0, int number = 0)
         : AThrowableError(file, line), number_(number) {}
     const char* className() const override { return "ARegExpError"; }
-    // The syntax error number (0: memory was short).
+    // The syntax error number, kKyRegTooComplex (a search ran out of steps),
+    // or 0: memory was short.
     int number() const { return number_; }
 
 private:
@@ -23,7 +25,8 @@ private:
 
 class ARegExp {
 public:
-    // Compiles; raises ARegExpError ("bregexp", 47) when it cannot.
+    // Compiles; raises ARegExpError ("bregexp", 47) when it cannot. The
+    // searches below raise the same when they run out of steps or memory.
     explicit ARegExp(const char* pattern);
     ~ARegExp();
     ARegExp(const ARegExp&) = delete;

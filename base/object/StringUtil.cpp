@@ -67,8 +67,10 @@ void SetFileExtension(char* name, const char* extension, bool append) {
         ++extension;
     size_t len = std::strlen(name);
     if (append) {
-        name[len] = '.';
-        std::strcpy(name + len + 1, extension);
+        if (*extension) {
+            name[len] = '.';
+            std::strcpy(name + len + 1, extension);
+        }
         return;
     }
     if (len == 0)
@@ -91,7 +93,7 @@ void SetFileExtension(char* name, const char* extension, bool append) {
             std::strcpy(mark + 1, extension);
         else
             *mark = 0;
-    } else {
+    } else if (*extension) {
         name[len] = '.';
         std::strcpy(name + len + 1, extension);
     }

@@ -13,5 +13,6 @@ void TrimChars(char* s, const char* set);
 // no change when an argument is null or the replacement is longer than the pattern.
 int ReplaceSubstring(char* s, const char* pattern, const char* replacement);
 // Replaces, removes or appends the extension; name must have room for
-// strlen(name) + strlen(extension) + 2 bytes. A ";1" version suffix is kept.
+// strlen(name) + strlen(extension) + 2 bytes. A ";1" version suffix is kept;
+// an empty extension adds nothing to a name without one.
 void SetFileExtension(char* name, const char* extension, bool append);

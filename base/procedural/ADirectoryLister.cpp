@@ -3,18 +3,27 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
-// Steps over names beginning with '.'; false at the end of the listing.
-bool SkipDotNames(HANDLE search, WIN32_FIND_DATAA& data, bool found) {
-    while (found && data.cFileName[0] == '.')
+bool LeftOut(const char* name, ADirectoryLister::Names names) {
+    if (names == ADirectoryLister::kSkipDotNames)
+        return name[0] == '.';
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// Steps over the names left out; false at the end of the listing.
+bool SkipNames(HANDLE search, WIN32_FIND_DATAA& data, bool found, ADirectoryLister::Names names) {
+    while (found && LeftOut(data.cFileName, names))
         found = FindNextFileA(search, &data) != 0;
     return found;
 }
 
 }  // namespace
 
-ADirectoryLister::ADirectoryLister(const AFileSpec& folder) : folder_(folder), pattern_(folder.path()) {
+ADirectoryLister::ADirectoryLister(const AFileSpec& folder, Names names)
+    : folder_(folder), pattern_(folder.path()), names_(names) {
     pattern_ += "\\*.*";
 }
 
@@ -36,14 +45,14 @@ AFileSpec ADirectoryLister::first() {
     HANDLE h = folder_.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA(pattern_.c_str(), &data);
     if (h != INVALID_HANDLE_VALUE)
         search_ = h;
-    bool found = search_ && SkipDotNames(search_, data, true);
+    bool found = search_ && SkipNames(search_, data, true, names_);
     take(found ? data.cFileName : nullptr, data.dwFileAttributes);
     return entry_;
 }
 
 AFileSpec ADirectoryLister::next() {
     WIN32_FIND_DATAA data = {};
-    bool found = search_ && SkipDotNames(search_, data, FindNextFileA(search_, &data) != 0);
+    bool found = search_ && SkipNames(search_, data, FindNextFileA(search_, &data) != 0, names_);
     take(found ? data.cFileName : nullptr, data.dwFileAttributes);
     return entry_;
 }

@@ -1,12 +1,17 @@
-// Lists the entries of a folder, skipping names that begin with a dot.
+// Lists the entries of a folder, by default skipping names that begin with a dot.
 #pragma once
 
 #include "base/object/AFileSpec.h"
 
 class ADirectoryLister {
 public:
+    enum Names {
+        kSkipDotNames,  // what the folder pickers show: no hidden ".name" entries
+        kAllNames,      // every entry but "." and "..", for walks that must see everything
+    };
+
     // Keeps a copy of the folder; the search starts at first().
-    explicit ADirectoryLister(const AFileSpec& folder);
+    explicit ADirectoryLister(const AFileSpec& folder, Names names = kSkipDotNames);
     ADirectoryLister(const ADirectoryLister&) = delete;
     ADirectoryLister& operator=(const ADirectoryLister&) = delete;
     virtual ~ADirectoryLister();
@@ -25,6 +30,7 @@ private:
     AFileSpec entry_;
     AFileSpec folder_;
     AString pattern_;
+    Names names_;
     unsigned long attributes_ = 0;
     void* search_ = nullptr;  // the system's search handle, null before the first search
 };

@@ -26,7 +26,7 @@ long BaseSeek(KY_CacheTable* t, long offset, int origin) {
 int WriteSlot(KY_CacheTable* t, KY_CacheSlot& slot) {
     if (BaseSeek(t, BlockOffset(t, slot.number), 0) < 0)
         return kCacheErrMove;
-    if (slot.valid > 0 && t->file->baseOps->write(t->file, slot.data, slot.valid) != slot.valid)
+    if (slot.valid > 0 && KY_FileWriteRaw(t->file, slot.data, slot.valid) != slot.valid)
         return kCacheErrShortWrite;
     slot.flags &= static_cast<uint8_t>(~1u);
     return 0;
@@ -80,6 +80,11 @@ void Advance(KY_CacheStream* s, long n) {
     s->remaining = s->remaining > n ? s->remaining - n : 0;
 }
 
+// Written bytes pass through the file's table only when the layer asks for it.
+const unsigned char* WriteTable(const KY_CacheTable* t) {
+    return KY_TranslateOnWrite ? t->file->table : nullptr;
+}
+
 KY_CacheStream* StreamOf(KY_File* f) {
     f->spec.owner->lastError = 0;
     return f->cache;
@@ -103,32 +108,28 @@ long CachedWrite(KY_File* f, const void* buffer, long count) {
     return RefusesWrites(f) ? -1 : KY_CacheWrite(s, buffer, count);
 }
 
+// No seek passes the end of the data, as no direct seek passes the size. The
+// size the layer keeps is measured again when it would refuse the target: a
+// lazily opened file has not measured it yet.
 long CachedSeek(KY_File* f, long offset, int origin) {
     KY_CacheStream* s = StreamOf(f);
-    long base;
-    switch (origin) {
-    case 0:
-        base = 0;
-        break;
-    case 1:
-        base = s->position;
-        break;
-    case 2:
-        base = KY_FileSize(f);
-        if (base != -1)
-            base = DataEnd(s->table, base);
-        break;
-    default:
+    if (origin < 0 || origin > 2) {
         f->spec.owner->lastError = kFileErrOrigin;
         return -1;
     }
-    if (base == -1)
-        return -1;
-    long target = base + offset;
+    long base = origin == 1 ? s->position : 0;
+    long end = DataEnd(s->table, f->size);
+    if (origin == 2 || base + offset > end) {
+        long size = KY_FileSize(f);
+        if (size == -1)
+            return -1;
+        end = DataEnd(s->table, size);
+    }
+    long target = (origin == 2 ? end : base) + offset;
     if (target == s->position)
         return target;
     // A refused seek carries the same code as a direct one.
-    long result = target < 0 ? -1 : KY_CacheSeek(s, target);
+    long result = target < 0 || target > end ? -1 : KY_CacheSeek(s, target);
     f->spec.owner->lastError = result < 0 ? kFileErrIO : 0;
     return result;
 }
@@ -202,10 +203,9 @@ int KY_CacheTableNew(KY_CacheTable** handle, KY_File* file, long blockSize, int 
 
 // Every dirty block is written back even when an earlier one fails, so that
 // one refused write loses no other block; the first failure is answered.
-int KY_CacheTableFree(KY_CacheTable** handle) {
-    if (!handle || !*handle)
+int KY_CacheTableFlush(KY_CacheTable* t) {
+    if (!t)
         return kCacheErrNoTable;
-    KY_CacheTable* t = *handle;
     if (!t->slots)
         return kCacheErrNoSlots;
     int result = 0;
@@ -218,6 +218,16 @@ int KY_CacheTableFree(KY_CacheTable** handle) {
                 result = code;
         }
     }
+    return result;
+}
+
+int KY_CacheTableFree(KY_CacheTable** handle) {
+    if (!handle || !*handle)
+        return kCacheErrNoTable;
+    KY_CacheTable* t = *handle;
+    int result = KY_CacheTableFlush(t);
+    if (result == kCacheErrNoSlots)
+        return result;
     for (long i = 0; i < t->count; ++i)
         KY_Free(t->slots[i].data);
     KY_Free(t->slots);
@@ -276,7 +286,7 @@ int KY_CacheLoadBlock(KY_CacheTable* t, long number, void* copyOut) {
         } else if ((t->flags & kCacheAccessMask) != 3 || BlockOffset(t, number) < t->file->size) {
             // A write cache reads only the blocks it has already written out.
             YieldToApplication();
-            got = t->file->baseOps->read(t->file, slot.data, t->blockSize);
+            got = KY_FileReadRaw(t->file, slot.data, t->blockSize);
             if (got < 0)
                 return kCacheErrRead;
         }
@@ -327,6 +337,10 @@ int KY_CacheClose(KY_CacheStream** handle) {
     return code;
 }
 
+int KY_CacheFlush(KY_CacheStream* s) {
+    return s ? KY_CacheTableFlush(s->table) : kCacheErrNoTable;
+}
+
 int KY_CacheSetMode(KY_CacheStream* s, int mode) {
     if (!s || !s->table)
         return kCacheErrNoTable;
@@ -360,6 +374,7 @@ long KY_CacheRead(KY_CacheStream* s, void* buffer, long n) {
         if (take <= 0)
             break;
         std::memcpy(out + copied, s->current, static_cast<size_t>(take));
+        KY_FileTranslate(s->table->file, out + copied, take);
         copied += take;
         Advance(s, take);
         if (offset + take < s->table->blockSize && s->remaining == 0)
@@ -383,6 +398,8 @@ long KY_CacheWrite(KY_CacheStream* s, const void* buffer, long n) {
         }
         long take = t->blockSize - offset < n - done ? t->blockSize - offset : n - done;
         std::memcpy(data + offset, in + done, static_cast<size_t>(take));
+        if (WriteTable(t))
+            KY_FileTranslate(t->file, data + offset, take);
         KY_CacheSlot& slot = t->slots[0];
         if (offset + take > slot.valid)
             slot.valid = offset + take;
@@ -399,7 +416,8 @@ int KY_CacheGetc(KY_CacheStream* s) {
         if (LoadCurrent(s) < 0 || s->remaining <= 0)
             return -1;
     }
-    int c = *s->current;
+    const unsigned char* table = s->table->file->table;
+    int c = table ? table[*s->current] : *s->current;
     Advance(s, 1);
     return c;
 }
@@ -419,8 +437,11 @@ int KY_CacheUngetc(int byte, KY_CacheStream* s) {
 
 int KY_CachePutc(int byte, KY_CacheStream* s) {
     KY_CacheTable* t = s->table;
+    unsigned char c = static_cast<unsigned char>(byte);
+    if (const unsigned char* table = WriteTable(t))
+        c = table[c];
     if (s->remaining > 0 && s->current) {
-        *s->current = static_cast<unsigned char>(byte);
+        *s->current = c;
         t->slots[0].flags |= 1;
         Advance(s, 1);
         return byte & 0xFF;
@@ -429,7 +450,7 @@ int KY_CachePutc(int byte, KY_CacheStream* s) {
     unsigned char* data = KY_CacheWriteBlock(t, s->position / t->blockSize, nullptr);
     if (!data)
         return -1;
-    data[offset] = static_cast<unsigned char>(byte);
+    data[offset] = c;
     KY_CacheSlot& slot = t->slots[0];
     if (offset + 1 > slot.valid)
         slot.valid = offset + 1;
@@ -439,57 +460,17 @@ int KY_CachePutc(int byte, KY_CacheStream* s) {
     return byte & 0xFF;
 }
 
-// A CR at the very end of a block is decided by the next block's first byte,
-// so that a CR LF pair split by a block boundary stays one line end.
+// Decided over the same bytes as a direct line read, whatever the blocks:
+// a line end in a later block outranks a CR in this one.
 char* KY_CacheGets(KY_CacheStream* s, char* buffer, int n) {
     if (!buffer || n < 2)
         return nullptr;
-    KY_File* f = s->table->file;
-    long copied = 0;
-    bool pendingCR = false;
-    while (copied < n - 1) {
-        long offset = LoadCurrent(s);
-        if (offset < 0 || s->remaining <= 0)
-            break;
-        const unsigned char* p = s->current;
-        if (pendingCR) {
-            if (p[0] == '\n') {
-                buffer[copied++] = '\n';
-                Advance(s, 1);
-            } else {
-                f->state |= kStateCRLines;
-            }
-            pendingCR = false;
-            break;
-        }
-        long take = n - 1 - copied < s->remaining ? n - 1 - copied : s->remaining;
-        long end = -1;
-        bool crLines = (f->state & kStateCRLines) != 0;
-        const void* hit = std::memchr(p, crLines ? '\r' : '\n', static_cast<size_t>(take));
-        if (hit) {
-            end = static_cast<const unsigned char*>(hit) - p;
-        } else if (!crLines && (hit = std::memchr(p, '\r', static_cast<size_t>(take))) != nullptr) {
-            long at = static_cast<const unsigned char*>(hit) - p;
-            bool full = copied + take == n - 1;
-            bool atBlockEnd = offset + take == s->table->blockSize;
-            if (at < take - 1 || (!full && !atBlockEnd)) {
-                f->state |= kStateCRLines;
-                end = at;
-            } else if (!full) {
-                pendingCR = true;
-            }
-        }
-        long length = end >= 0 ? end + 1 : take;
-        std::memcpy(buffer + copied, p, static_cast<size_t>(length));
-        copied += length;
-        Advance(s, length);
-        if (end >= 0)
-            break;
-        if (offset + length < s->table->blockSize && s->remaining == 0)
-            break;
-    }
-    if (copied == 0)
+    long got = KY_CacheRead(s, buffer, n - 1);
+    if (got <= 0)
         return nullptr;
-    buffer[copied] = 0;
+    long keep = KY_LineLength(s->table->file, buffer, got, n);
+    buffer[keep] = 0;
+    if (keep < got && KY_CacheSeek(s, s->position - (got - keep)) < 0)
+        return nullptr;
     return buffer;
 }

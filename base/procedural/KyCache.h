@@ -2,11 +2,15 @@
 // most-recently-used order and a buffered stream over it that implements the
 // file layer's cached operation set.
 //
-// All disk transfers go through the file's base operations. Codes: 106 a move
-// to a block failed or a block needed to extend the file is not resident, 107
-// a short write-back, 110 memory, 111 a cache already attached, 2101 no file or
-// table, 2104 access mode outside 1..3, 2106 a block read failed, 2110 a table
-// without slots. The stream operations turn them into -1 (null for gets).
+// All disk transfers go through the file's base operations without its byte
+// translation: blocks hold file bytes, and the stream operations translate
+// between them and the caller (writes only with KY_TranslateOnWrite).
+//
+// Codes: 106 a move to a block failed or a block needed to extend the file is
+// not resident, 107 a short write-back, 110 memory, 111 a cache already
+// attached, 2101 no file or table, 2104 access mode outside 1..3, 2106 a block
+// read failed, 2110 a table without slots. The stream operations turn them
+// into -1 (null for gets).
 #pragma once
 
 #include "base/procedural/KyFile.h"
@@ -55,9 +59,11 @@ struct KY_CacheStream {
 
 // Stream level. KY_CacheOpen stores a new stream in *handle; KY_CacheClose
 // writes dirty blocks back, frees everything and clears *handle, and answers
-// the first failure (the other blocks are still written).
+// the first failure (the other blocks are still written). KY_CacheFlush writes
+// them back the same way and keeps them resident; a failed one stays dirty.
 int KY_CacheOpen(KY_CacheStream** handle, KY_File* file, long blockSize, int count);
 int KY_CacheClose(KY_CacheStream** handle);
+int KY_CacheFlush(KY_CacheStream* stream);
 int KY_CacheSetMode(KY_CacheStream* stream, int mode);
 long KY_CacheSeek(KY_CacheStream* stream, long position);
 long KY_CacheRead(KY_CacheStream* stream, void* buffer, long n);
@@ -70,6 +76,7 @@ char* KY_CacheGets(KY_CacheStream* stream, char* buffer, int n);
 // Table level.
 int KY_CacheTableNew(KY_CacheTable** handle, KY_File* file, long blockSize, int count, int limit, int addressing);
 int KY_CacheTableFree(KY_CacheTable** handle);
+int KY_CacheTableFlush(KY_CacheTable* table);
 int KY_CacheLoadBlock(KY_CacheTable* table, long number, void* copyOut);
 // Loads the block, marks it dirty and answers its data (null on failure).
 unsigned char* KY_CacheWriteBlock(KY_CacheTable* table, long number, int* code);

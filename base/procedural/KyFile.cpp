@@ -65,11 +65,6 @@ void Scramble(const KY_File* f, long position, unsigned char* p, long n) {
         p[i] ^= static_cast<unsigned char>(k >> (8 * j));
 }
 
-void Translate(const KY_File* f, unsigned char* p, long n) {
-    for (long i = 0; i < n; ++i)
-        p[i] = f->table[p[i]];
-}
-
 void SelectOps(KY_File* f) {
     KY_FileSys* fs = f->spec.owner;
     if (f->baseOps == &fs->directOps || f->baseOps == &fs->reopeningOps || !f->baseOps)
@@ -121,8 +116,8 @@ long DirectRead(KY_File* f, void* buffer, long count) {
     unsigned char* p = static_cast<unsigned char*>(buffer);
     if (n > 0 && (f->state & kStateScrambled) && pos >= 0)
         Scramble(f, pos, p, n);
-    if (n > 0 && f->table)
-        Translate(f, p, n);
+    if (n > 0)
+        KY_FileTranslate(f, p, n);
     SetError(f, pos < 0 ? kFileErrIO : 0);
     return n;
 }
@@ -154,7 +149,7 @@ long DirectWrite(KY_File* f, const void* buffer, long count) {
         if (copy) {
             std::memcpy(copy, buffer, static_cast<size_t>(count));
             if (translate)
-                Translate(f, copy, count);
+                KY_FileTranslate(f, copy, count);
             if (scramble)
                 Scramble(f, pos, copy, count);
             data = copy;
@@ -223,8 +218,7 @@ int DirectPutc(int byte, KY_File* f) {
     return DirectWrite(f, &c, 1) == 1 ? c : -1;
 }
 
-// One line: LF ends it, or CR in a file found to use CR line ends. The file
-// moves back to just after the line end.
+// One line: the file moves back to just after its end.
 char* DirectGets(char* buffer, int size, KY_File* f) {
     if (!buffer || size < 2) {
         SetError(f, kFileErrArg);
@@ -233,26 +227,10 @@ char* DirectGets(char* buffer, int size, KY_File* f) {
     long n = DirectRead(f, buffer, size - 1);
     if (n <= 0)
         return nullptr;
-    buffer[n] = 0;
-    char* end = nullptr;
-    if (!(f->state & kStateCRLines)) {
-        end = static_cast<char*>(std::memchr(buffer, '\n', static_cast<size_t>(n)));
-        if (!end) {
-            end = static_cast<char*>(std::memchr(buffer, '\r', static_cast<size_t>(n)));
-            // A CR that ends a full buffer may be the first half of a CR LF
-            // split by the buffer: it ends this piece without deciding the file.
-            if (end && !(end == buffer + n - 1 && n == size - 1))
-                f->state |= kStateCRLines;
-        }
-    } else {
-        end = static_cast<char*>(std::memchr(buffer, '\r', static_cast<size_t>(n)));
-    }
-    if (end) {
-        long keep = end - buffer + 1;
-        buffer[keep] = 0;
-        if (keep < n && DirectSeek(f, keep - n, 1) < 0)
-            return nullptr;
-    }
+    long keep = KY_LineLength(f, buffer, n, size);
+    buffer[keep] = 0;
+    if (keep < n && DirectSeek(f, keep - n, 1) < 0)
+        return nullptr;
     return buffer;
 }
 
@@ -352,6 +330,19 @@ int RemoveFromKindList(KY_File* f) {
     }
     return kFileErrNotListed;
 }
+
+// The base set translates through f->table: held back for one transfer of file bytes.
+class TableHeldBack {
+public:
+    explicit TableHeldBack(KY_File* f) : f_(f), table_(f->table) { f->table = nullptr; }
+    ~TableHeldBack() { f_->table = table_; }
+    TableHeldBack(const TableHeldBack&) = delete;
+    TableHeldBack& operator=(const TableHeldBack&) = delete;
+
+private:
+    KY_File* f_;
+    const unsigned char* table_;
+};
 
 void RemoveTranslation(KY_File* f) {
     if ((f->state & kStateFilter) && f->filter && g_filterHooks.release)
@@ -818,6 +809,7 @@ long KY_FileSize(KY_File* f) {
 int KY_FileFlush(KY_File* f) {
     if (!f)
         return kFileErrArg;
+    int cached = f->cache ? KY_CacheFlush(f->cache) : 0;
     if (f->state & kStateOpen) {
         bool locked = (f->state & kStateLocked) != 0;
         int code = KY_FileCloseHandle(f);
@@ -829,10 +821,10 @@ int KY_FileFlush(KY_File* f) {
             f->lockCount = 0;
             SelectOps(f);
         }
-        if (code)
+        if (code && !cached)
             return code;
     }
-    return 0;
+    return cached;
 }
 
 long KY_FPutLine(const char* text, KY_File* f) {
@@ -884,6 +876,40 @@ int KY_FileClearFilter(KY_File* f) {
     return 0;
 }
 
+long KY_FileReadRaw(KY_File* f, void* buffer, long count) {
+    TableHeldBack raw(f);
+    return f->baseOps->read(f, buffer, count);
+}
+
+long KY_FileWriteRaw(KY_File* f, const void* buffer, long count) {
+    TableHeldBack raw(f);
+    return f->baseOps->write(f, buffer, count);
+}
+
+void KY_FileTranslate(const KY_File* f, unsigned char* p, long n) {
+    if (!f->table)
+        return;
+    for (long i = 0; i < n; ++i)
+        p[i] = f->table[p[i]];
+}
+
+long KY_LineLength(KY_File* f, const char* buffer, long n, int size) {
+    const void* end = nullptr;
+    if (!(f->state & kStateCRLines)) {
+        end = std::memchr(buffer, '\n', static_cast<size_t>(n));
+        if (!end) {
+            end = std::memchr(buffer, '\r', static_cast<size_t>(n));
+            // A CR that ends a full buffer may be the first half of a CR LF
+            // split by the buffer: it ends this piece without deciding the file.
+            if (end && !(end == buffer + n - 1 && n == size - 1))
+                f->state |= kStateCRLines;
+        }
+    } else {
+        end = std::memchr(buffer, '\r', static_cast<size_t>(n));
+    }
+    return end ? static_cast<const char*>(end) - buffer + 1 : n;
+}
+
 int KY_CopyFileData(KY_File* to, KY_File* from, long length) {
     if (!to || !from)
         return kFileErrArg;
@@ -933,9 +959,10 @@ int KY_CopyFileRange(const KY_OpenSpec* toSpec, const KY_OpenSpec* fromSpec, int
     } else {
         length = 0;
     }
-    // Emptying the destination would lose a source copied onto itself: the
-    // whole file is already there, and a part of it cannot be made the file.
-    bool same = toSpec->path.text && fromSpec->path.text && lstrcmpiA(toSpec->path.text, fromSpec->path.text) == 0;
+    // Emptying the destination would lose a source copied onto itself, under
+    // any of its names: the whole file is already there, and a part of it
+    // cannot be made the file.
+    bool same = KY_SameFile(&toSpec->path, &fromSpec->path);
     if (!code && same) {
         code = mode == 0 ? 0 : kFileErrOpen;
     } else if (!code) {

@@ -192,12 +192,25 @@ int KY_FileReopen(KY_File* f);
 int KY_FileCloseHandle(KY_File* f);
 int KY_FileSetCache(KY_File* f, long blockSize, int blockCount);
 long KY_FileSize(KY_File* f);  // -1 with the code in lastError
+// Writes the cache's dirty blocks back, then closes and reopens the handle so
+// that the system commits them: 0 or the first failure (106/107 from the cache).
 int KY_FileFlush(KY_File* f);
 // The text then CR LF, or LF alone in binary mode: bytes written or -1.
 long KY_FPutLine(const char* text, KY_File* f);
 int KY_FileSetByteTable(KY_File* f, const unsigned char* table);  // table not owned
 int KY_FileSetFilter(KY_File* f, KY_Filter* filter);
 int KY_FileClearFilter(KY_File* f);
+// The block cache's transfers: the base set without the byte translation, so
+// that the cache holds file bytes and translation applies once, at the caller.
+long KY_FileReadRaw(KY_File* f, void* buffer, long count);
+long KY_FileWriteRaw(KY_File* f, const void* buffer, long count);
+// Translates n bytes in place through the file's table, when it has one.
+void KY_FileTranslate(const KY_File* f, unsigned char* p, long n);
+// Line input, cached or not, reads size - 1 bytes for a buffer of size bytes
+// and keeps this many of the n it got: through the first line end, or all. LF
+// ends a line, or CR once the file is found to use CR line ends; a CR among
+// the n bytes with no LF decides that (kStateCRLines) unless it ends a full buffer.
+long KY_LineLength(KY_File* f, const char* buffer, long n, int size);
 int KY_CopyFileData(KY_File* to, KY_File* from, long length);
 int KY_CopyFileRange(const KY_OpenSpec* toSpec, const KY_OpenSpec* fromSpec, int mode, long offset, long length);
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -143,6 +144,46 @@ int KY_MakePath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec) 
     return Adopt(joined, spec);
 }
 
+bool KY_NameStaysInside(const char* name) {
+    if (!name || IsSeparator(name[0]) || std::strchr(name, ':'))
+        return false;
+    int depth = 0;
+    for (const char* p = name; *p; p += *p ? 1 : 0) {
+        const char* start = p;
+        bool dotsOnly = true;  // dots and blanks
+        for (; *p && !IsSeparator(*p); ++p)
+            dotsOnly = dotsOnly && (*p == '.' || *p == ' ');
+        std::string_view part(start, static_cast<size_t>(p - start));
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (--depth < 0)
+                return false;
+        } else if (dotsOnly) {
+            return false;
+        } else {
+            ++depth;
+        }
+    }
+    return true;
+}
+
+int KY_MakePathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec) {
+    if (!spec)
+        return kFileErrArg;
+    if (!folder || !folder->text || !*folder->text || !KY_NameStaysInside(name))
+        return kFileErrPath;
+    return KY_MakePath(folder, name, spec);
+}
+
+int KY_JoinPathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec) {
+    if (!spec || !name)
+        return kFileErrArg;
+    if (!folder || !folder->text || !*folder->text || !KY_NameStaysInside(name))
+        return kFileErrPath;
+    return KY_JoinPath(folder, name, spec);
+}
+
 int KY_GetParentDir(const KY_FileSpec* spec, KY_FileSpec* parent) {
     if (!parent)
         return kFileErrArg;
@@ -202,6 +243,38 @@ bool KY_FileExists(const KY_FileSpec* spec) {
     if (!spec || !spec->text || !*spec->text)
         return false;
     return KY_IsServerRoot(spec->text) || KY_PathExists(spec->text);
+}
+
+bool KY_GetFileIdentity(const char* path, bool ownLink, KY_FileIdentity* identity) {
+    if (!path || !*path || !identity)
+        return false;
+    DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (ownLink ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool known = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (known)
+        *identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.dwFileAttributes};
+    return known;
+}
+
+bool KY_SameFile(const KY_FileSpec* a, const KY_FileSpec* b) {
+    if (!a || !b || !a->text || !b->text)
+        return false;
+    KY_FileIdentity ia;
+    KY_FileIdentity ib;
+    if (KY_GetFileIdentity(a->text, false, &ia) && KY_GetFileIdentity(b->text, false, &ib))
+        return ia.volume == ib.volume && ia.indexHigh == ib.indexHigh && ia.indexLow == ib.indexLow;
+    char longA[kPathBuffer];
+    char longB[kPathBuffer];
+    DWORD na = GetLongPathNameA(a->text, longA, kPathBuffer);
+    DWORD nb = GetLongPathNameA(b->text, longB, kPathBuffer);
+    const char* textA = na > 0 && na < kPathBuffer ? longA : a->text;
+    const char* textB = nb > 0 && nb < kPathBuffer ? longB : b->text;
+    return lstrcmpiA(textA, textB) == 0;
 }
 
 int KY_DeleteFile(const KY_FileSpec* spec) {

@@ -9,6 +9,8 @@
 
 #include "base/procedural/KyFile.h"
 
+#include <cstdint>
+
 enum : int {
     kPathErrFolder = 106,  // a folder of a chain cannot be created (or removed, in AFileSpec)
 };
@@ -23,6 +25,14 @@ int KY_FullPath(const char* name, KY_FileSpec* spec);
 // The folder joined with the name; without a name a copy of the folder,
 // without a folder text the full path of the name.
 int KY_MakePath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
+// KY_MakePath for names read from files (descriptors, articles, reader
+// files): 2009, spec untouched, for a null name, one that could leave the
+// folder (KY_NameStaysInside) or no folder text to hold it.
+int KY_MakePathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
+// False for a name that is absolute ("\\" or "/" first), holds a colon (a
+// drive, a stream), climbs above its folder with ".." or has another part of
+// dots and blanks only (Windows may trim one into "..").
+bool KY_NameStaysInside(const char* name);
 // The folder holding the path; a bare server root or "X:" is its own parent.
 int KY_GetParentDir(const KY_FileSpec* spec, KY_FileSpec* parent);
 // The text after the last separator ("" for a server root or a path without
@@ -31,6 +41,20 @@ int KY_GetFileName(const KY_FileSpec* spec, char* buffer, size_t size);
 // Sets or appends the extension (a leading dot is ignored).
 int KY_SetPathExtension(const char* extension, KY_FileSpec* spec, bool keepOld);
 bool KY_FileExists(const KY_FileSpec* spec);
+// What a handle to an existing path tells: a file is the same file wherever
+// volume and index agree, whatever names lead to it (8.3 names, hard links).
+struct KY_FileIdentity {
+    uint32_t volume;
+    uint32_t indexHigh;
+    uint32_t indexLow;
+    uint32_t attributes;  // FILE_ATTRIBUTE_* of what the handle opened
+};
+// false when the path cannot be opened. With ownLink set the handle is asked
+// for a link itself rather than its target (Wine 8 opens the target anyway).
+bool KY_GetFileIdentity(const char* path, bool ownLink, KY_FileIdentity* identity);
+// Whether the two paths name one file: by identity when both can be opened,
+// else by their long full paths, ignoring case.
+bool KY_SameFile(const KY_FileSpec* a, const KY_FileSpec* b);
 // 0 when the file is missing, deleted or in use; else errno + 0x10000.
 int KY_DeleteFile(const KY_FileSpec* spec);
 bool KY_IsServerRoot(const char* text);
@@ -57,6 +81,9 @@ const char* KY_LastFailedDir();
 int KY_MakeDirPath(const char* path, KY_FileSpec* spec);
 int KY_NewDirSpec(const char* path, KY_FileSpec* spec);
 int KY_JoinPath(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
+// KY_JoinPath for names read from files: 2009, nothing made, for a name that
+// could leave the folder (KY_NameStaysInside) or no folder text.
+int KY_JoinPathInside(const KY_FileSpec* folder, const char* name, KY_FileSpec* spec);
 // Copies the path into buffer of size bytes: false for a null handle or when
 // it does not fit; true, buffer untouched, for an empty handle.
 bool KY_FileSpecText(const KY_FileSpec* spec, char* buffer, size_t size);

@@ -52,7 +52,7 @@ int SgmlReplaceEntities(KY_String* line, const KY_RegExp* pattern, SgmlEntityTab
     KY_String name;
     KY_InitString(&name, 0, "");
     char resolved[256];
-    while (KY_RegExecAt(line->text, position, pattern, &start, &end)) {
+    while (KY_RegExecAt(line->text, position, pattern, &start, &end) == 1) {
         if (!KY_StringSetRegGroup(&name, 1))
             KY_StringSetRegGroup(&name, 0);
         int32_t i = FindIndex(table, name.text);

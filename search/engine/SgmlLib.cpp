@@ -15,7 +15,7 @@
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
-#include "search/engine/KySortArray.h"
+#include "search/engine/KySort.h"
 #include "search/engine/StringPut.h"
 
 namespace {
@@ -180,7 +180,7 @@ int MatchAttributes(SgmlParser* p, SgmlTag* tag, char* attributes, const char** 
     long position = 0;
     long start = 0;
     long end = 0;
-    while (*attributes && KY_RegExecAt(attributes, position, p->general, &start, &end)) {
+    while (*attributes && KY_RegExecAt(attributes, position, p->general, &start, &end) == 1) {
         long nameStart = 0;
         long nameEnd = 0;
         KY_RegGroup(1, &nameStart, &nameEnd);
@@ -207,7 +207,7 @@ int MatchAttributes(SgmlParser* p, SgmlTag* tag, char* attributes, const char** 
         const SgmlAttribute& attribute = tag->attributes[a];
         ends[a] = -1;
         values[a] = attribute.defaultValue;
-        if (*attributes && attribute.pattern && KY_RegExec(attributes, attribute.pattern, &start, &end)) {
+        if (*attributes && attribute.pattern && KY_RegExec(attributes, attribute.pattern, &start, &end) == 1) {
             long valueStart = 0;
             KY_RegGroup(1, &valueStart, &ends[a]);
             values[a] = attributes + valueStart;

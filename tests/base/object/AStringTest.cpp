@@ -95,8 +95,11 @@ TEST(AString, SetFileExtension) {
         {"FILE.TXT;1", "DOC", false, "FILE.DOC;1"},
         {"dir.d/name", ".txt", false, "dir.d/name.txt"},
         {"name.txt", "", false, "name"},
+        {"readme", "", false, "readme"},
+        {"disk;1", ".", false, "disk;1"},
         {"C:\\a.b\\c", "x", false, "C:\\a.b\\c.x"},
         {"a.b", "c", true, "a.b.c"},
+        {"a.b", "", true, "a.b"},
         {"", "txt", false, ""},
     };
     for (const Row& r : rows) {

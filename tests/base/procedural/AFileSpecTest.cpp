@@ -30,6 +30,73 @@ std::string RaisedBy(Fn fn) {
     return "none";
 }
 
+bool IsLink(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Polls for what another process does: a Unix program started by Wine gives
+// no handle to wait on.
+template <class Fn>
+bool Eventually(Fn done) {
+    for (int i = 0; i < 500 && !done(); ++i)
+        Sleep(10);
+    return done();
+}
+
+// The Unix path of a Windows one under Wine; "" elsewhere.
+std::string UnixPath(const std::string& path) {
+    using UnixNameFn = char*(CDECL*)(const WCHAR*);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH];
+    if (!unixName || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
+        return "";
+    char* text = unixName(wide);
+    std::string result = text ? text : "";
+    HeapFree(GetProcessHeap(), 0, text);
+    return result;
+}
+
+bool RunUnix(const std::string& commandLine) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hProcess)
+        CloseHandle(process.hProcess);
+    if (process.hThread)
+        CloseHandle(process.hThread);
+    return true;
+}
+
+// A symbolic link to a folder: through the system where it makes one, else
+// through Unix "ln" (Wine 8 answers CreateSymbolicLinkA with success and makes
+// nothing; it shows a Unix link as a folder with the reparse attribute).
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+    using CreateLinkFn = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    auto createLink = reinterpret_cast<CreateLinkFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+    if (createLink && createLink(link.c_str(), target.c_str(), 1) && IsLink(link))
+        return true;
+    std::string from = UnixPath(target);
+    std::string to = UnixPath(link);
+    return !from.empty() && !to.empty() && RunUnix("Z:\\bin\\ln -s \"" + from + "\" \"" + to + "\"") &&
+           Eventually([&] { return IsLink(link); });
+}
+
+// Wine removes the folder behind a link rather than the link: Unix "rm" there.
+void DropFolderLink(const std::string& link) {
+    std::string path = UnixPath(link);
+    if (path.empty())
+        RemoveDirectoryA(link.c_str());
+    else if (RunUnix("Z:\\bin\\rm -f \"" + path + "\""))
+        Eventually([&] { return !IsLink(link); });
+}
+
 }  // namespace
 
 TEST(FileSpec, EqualityParentsAndNames) {
@@ -104,7 +171,7 @@ TEST_F(FileSpecs, FoldersOnDisk) {
     EXPECT_EQ(105, AFileSpec(folder, "none.txt").copyTo(AFileSpec(folder, "dst.txt")));
 }
 
-TEST_F(FileSpecs, ListerSkipsDotNamesAndTreesAreRemoved) {
+TEST_F(FileSpecs, ListerNamesAndTreesAreRemoved) {
     AFileSpec folder(folder_.c_str());
     WriteAll(PathOf(".hidden"), "h");
     WriteAll(PathOf("file.txt"), "f");
@@ -112,22 +179,98 @@ TEST_F(FileSpecs, ListerSkipsDotNamesAndTreesAreRemoved) {
     WriteAll(PathOf("sub\\inner.txt"), "i");
     ASSERT_EQ(0, AFileSpec(folder, "sub\\deeper").createDirectory());
 
-    std::vector<std::string> listed;
-    ADirectoryLister lister(folder);
-    EXPECT_FALSE(lister.hasEntry());
-    for (AFileSpec entry = lister.first(); lister.hasEntry(); entry = lister.next()) {
-        EXPECT_TRUE(entry == lister.entrySpec());
-        listed.push_back(std::string(entry.name().c_str()) + (lister.entryIsDirectory() ? "/" : ""));
+    struct Row {
+        ADirectoryLister::Names names;
+        std::vector<std::string> listed;
+    } rows[] = {
+        {ADirectoryLister::kSkipDotNames, {"file.txt", "sub/"}},
+        {ADirectoryLister::kAllNames, {".hidden", "file.txt", "sub/"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.names);
+        std::vector<std::string> listed;
+        ADirectoryLister lister(folder, r.names);
+        EXPECT_FALSE(lister.hasEntry());
+        for (AFileSpec entry = lister.first(); lister.hasEntry(); entry = lister.next()) {
+            EXPECT_TRUE(entry == lister.entrySpec());
+            listed.push_back(std::string(entry.name().c_str()) + (lister.entryIsDirectory() ? "/" : ""));
+        }
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(r.listed, listed);
+        EXPECT_TRUE(lister.next().empty());
     }
-    std::sort(listed.begin(), listed.end());
-    EXPECT_EQ((std::vector<std::string>{"file.txt", "sub/"}), listed);
-    EXPECT_TRUE(lister.next().empty());
     EXPECT_TRUE(ADirectoryLister(AFileSpec(folder, "missing")).first().empty());
 
     AFileSpec sub(folder, "sub");
     sub.removeTree(true);
     EXPECT_FALSE(sub.exists());
     EXPECT_TRUE(AFileSpec(folder, "file.txt").exists());
+}
+
+// Hidden entries go with their folder; whatever stays raises.
+TEST_F(FileSpecs, TreeRemovalTakesHiddenEntriesAndRaisesWhatStays) {
+    struct Row {
+        const char* entry;  // made inside the folder
+        bool inUse;         // held open, deletion refused
+        const char* raised;
+    } rows[] = {
+        {".keep", false, "none"},
+        {".cache\\.index", false, "none"},
+        {"busy.dat", true, "bstream:226:106"},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        std::string tree = PathOf("tree" + std::to_string(++n));
+        AFileSpec spec((tree + "\\" + r.entry).c_str());
+        ASSERT_FALSE(AFileSpec(spec.parent(true).path().c_str(), true).empty());
+        WriteAll(spec.path().c_str(), "x");
+        HANDLE held = r.inUse ? CreateFileA(spec.path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            0, nullptr)
+                              : INVALID_HANDLE_VALUE;
+        EXPECT_EQ(r.raised, RaisedBy([&] { AFileSpec(tree.c_str()).removeTree(true); }));
+        EXPECT_EQ(r.inUse, PathExistsOnDisk(tree));
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+    }
+}
+
+// A link inside a tree goes itself, or the removal raises with the link left;
+// the folder behind it stays whole (Wine 8 removes no folder link without
+// following it, and follows it to an empty folder).
+TEST_F(FileSpecs, TreeRemovalStopsAtLinks) {
+    struct Row {
+        const char* what;
+        bool outsideHoldsFile;
+    } rows[] = {
+        {"link to a folder holding a file", true},
+        {"link to an empty folder", false},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::string tree = PathOf("tree" + std::to_string(++n));
+        std::string outside = PathOf("outside" + std::to_string(n));
+        ASSERT_TRUE(CreateDirectoryA(tree.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(outside.c_str(), nullptr));
+        WriteAll(tree + "\\file.txt", "f");
+        if (r.outsideHoldsFile)
+            WriteAll(outside + "\\victim.txt", "v");
+        std::string link = tree + "\\link";
+        if (!MakeFolderLink(link, outside))
+            GTEST_SKIP() << "no folder link can be made here";
+
+        std::string raised = RaisedBy([&] { AFileSpec(tree.c_str()).removeTree(true); });
+        EXPECT_TRUE(PathExistsOnDisk(outside));
+        EXPECT_EQ(r.outsideHoldsFile ? "v" : "<missing>", ReadAll(outside + "\\victim.txt"));
+        if (raised == "none") {
+            EXPECT_FALSE(PathExistsOnDisk(tree));
+        } else {
+            EXPECT_EQ("bstream:227:106", raised);
+            EXPECT_TRUE(IsLink(link));
+        }
+        DropFolderLink(link);
+    }
 }
 
 TEST_F(FileSpecs, WellKnownFolders) {

@@ -1,5 +1,5 @@
 // The object layer's regular expressions: replacing, expanding, and the
-// recoverable error of a bad pattern.
+// recoverable error of a bad pattern or of a search that runs out of steps.
 #include "base/object/ARegExp.h"
 #include "base/procedural/KyRegExp.h"
 #include "tests/base/procedural/TextTestSupport.h"
@@ -52,17 +52,39 @@ TEST(ARegExp, MatchesAndReadsGroups) {
     EXPECT_STREQ("", re.group(0).c_str());
 }
 
-TEST(ARegExp, RaisesARecoverableErrorForABadPattern) {
-    try {
-        ARegExp re("\\(a\\)\\2");
-        ADD_FAILURE() << "no error raised";
-    } catch (const ARegExpError& e) {
-        EXPECT_EQ(25, e.number());
-        EXPECT_TRUE(e.isThrowable());
-        EXPECT_STREQ("bregexp", e.file());
-        EXPECT_EQ(47, e.line());
+TEST(ARegExp, RaisesARecoverableErrorForABadPatternOrSearch) {
+    std::string backStars = "\\(a\\)";
+    for (int i = 0; i < 8; ++i)
+        backStars += "\\1*";
+    backStars += "b";
+    AString hard((std::string(60, 'a') + "cb").c_str());
+    struct Row {
+        std::string pattern;
+        bool replacing;  // by replaceAll, else by match
+        int number;
+        const char* message;
+    } const rows[] = {
+        {"\\(a\\)\\2", false, 25, "regexp error 25 : \\digit out of range"},
+        {backStars, false, kKyRegTooComplex, "regexp error 51 : regexp too complex"},
+        {backStars, true, kKyRegTooComplex, "regexp error 51 : regexp too complex"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.pattern + (r.replacing ? " replacing" : " matching"));
+        try {
+            ARegExp re(r.pattern.c_str());
+            if (r.replacing)
+                re.replaceAll(hard, "-");
+            else
+                re.match(hard, nullptr, nullptr);
+            ADD_FAILURE() << "no error raised";
+        } catch (const ARegExpError& e) {
+            EXPECT_EQ(r.number, e.number());
+            EXPECT_TRUE(e.isThrowable());
+            EXPECT_STREQ("bregexp", e.file());
+            EXPECT_EQ(47, e.line());
+        }
+        EXPECT_STREQ(r.message, g_errorMessage);
     }
-    EXPECT_STREQ("regexp error 25 : \\digit out of range", g_errorMessage);
 }
 
 TEST(ARegExp, KeepsGroupsOfATemporaryText) {

@@ -4,6 +4,7 @@
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -130,5 +131,68 @@ TEST_F(BlockCache, WritesLandWhereTheySeek) {
         EXPECT_EQ(static_cast<long>(expected.size()) - 4, KY_FSeek(f, -4, 2));
         EXPECT_EQ(0, KY_FClose(f));
         EXPECT_EQ(expected, ReadAll(PathOf(name)));
+    }
+}
+
+// Each row writes `before` at the end, then seeks one byte or more past the end of the data:
+// refused as a direct seek is, the next write lands at the end, so the file has no hole.
+TEST_F(BlockCache, SeeksStopAtTheEndOfTheData) {
+    struct Row {
+        const char* what;
+        const char* mode;
+        std::string content;  // at open
+        const char* before;
+        long blockSize;
+        long offset;
+        int origin;
+    } rows[] = {
+        {"end + 1 of an updated file, on a block start", "r+b", Pattern(25), "", 13, 1, 2},
+        {"from the start to the next block", "r+b", Pattern(25), "", 13, 26, 0},
+        {"written bytes not yet on disk", "wb", "", "abc", 4, 4, 0},
+        {"from the position", "w+b", "", "abc", 4, 1, 1},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::string name = "e" + std::to_string(i++);
+        WriteAll(PathOf(name), r.content);
+        KY_File* f = KY_FOpen(Spec(name, 0, r.blockSize, 2), r.mode);
+        ASSERT_NE(nullptr, f);
+        ASSERT_NE(nullptr, f->cache);
+        long end = static_cast<long>(r.content.size() + std::strlen(r.before));
+        ASSERT_EQ(static_cast<long>(r.content.size()), KY_FSeek(f, 0, 2));
+        ASSERT_EQ(end - static_cast<long>(r.content.size()), KY_FPuts(r.before, f));
+        EXPECT_EQ(-1, KY_FSeek(f, r.offset, r.origin));
+        EXPECT_EQ(kFileErrIO, fs_->lastError);
+        EXPECT_EQ(end, KY_FTell(f));
+        EXPECT_EQ(1, KY_FWrite(f, "X", 1));
+        EXPECT_EQ(0, KY_FClose(f));
+        EXPECT_EQ(r.content + r.before + "X", ReadAll(PathOf(name)));
+    }
+}
+
+// A flush writes the cache's dirty blocks and keeps them: a refused write-back is reported and
+// tried again by the next flush.
+TEST_F(BlockCache, FlushWritesDirtyBlocks) {
+    int i = 0;
+    for (const char* mode : {"wb", "w+b", "r+b"}) {
+        SCOPED_TRACE(mode);
+        std::string name = "f" + std::to_string(i++);
+        WriteAll(PathOf(name), "");
+        KY_File* f = KY_FOpen(Spec(name, 0, 16, 2), mode);
+        ASSERT_NE(nullptr, f);
+        ASSERT_NE(nullptr, f->cache);
+        EXPECT_EQ(10, KY_FWrite(f, "0123456789", 10));
+        EXPECT_EQ(0, KY_FileFlush(f));
+        EXPECT_EQ("0123456789", ReadAll(PathOf(name)));
+
+        EXPECT_EQ(3, KY_FWrite(f, "abc", 3));
+        KY_FileSystemCalls().write = [](int, const void*, long) -> long { return -1; };
+        EXPECT_EQ(kCacheErrShortWrite, KY_FileFlush(f));
+        KY_ResetFileSystemCalls();
+        EXPECT_EQ("0123456789", ReadAll(PathOf(name)));
+        EXPECT_EQ(0, KY_FileFlush(f));
+        EXPECT_EQ("0123456789abc", ReadAll(PathOf(name)));
+        EXPECT_EQ(0, KY_FClose(f));
     }
 }

@@ -167,6 +167,8 @@ TEST_F(FileLayer, LineInputAndOutput) {
         {"first line\nsecond line\nlast-no-end....", 64, "first line\n|second line\n|last-no-end...."},
         {"0123456789abcde\r\nnext\r\n", 64, "0123456789abcde\r\n|next\r\n"},
         {"0123456789abcde\rnext\rend", 64, "0123456789abcde\r|next\r|end"},
+        {"0123456789abcde\rb\nsecond\nthird\n", 64, "0123456789abcde\rb\n|second\n|third\n"},
+        {"abc\rdefghijklmnopq\nnext\n", 64, "abc\rdefghijklmnopq\n|next\n"},
         {"", 9, ""},
     };
     KY_OpenSpec* specs[] = {Spec("g"), Spec("g", 0, 16, 2)};  // direct, then through two 16-byte blocks
@@ -331,24 +333,59 @@ TEST_F(FileLayer, CopiesRanges) {
     EXPECT_TRUE(data == ReadAll(PathOf("src")));
 }
 
+// A file copied onto itself under another of its names keeps its data too.
+TEST_F(FileLayer, CopyOntoItselfUnderAnotherNameKeepsTheFile) {
+    const std::string source = "a-long-source-name.data";
+    const std::string data = "payload that must survive";
+    WriteAll(PathOf(source), data);
+    char shortPath[MAX_PATH];
+    DWORD n = GetShortPathNameA(PathOf(source).c_str(), shortPath, MAX_PATH);
+    ASSERT_TRUE(n > 0 && n < MAX_PATH);
+    std::string shortName = std::strrchr(shortPath, '\\') + 1;
+    ASSERT_NE(source, shortName);
+    ASSERT_TRUE(CreateHardLinkA(PathOf("hard-link.data").c_str(), PathOf(source).c_str(), nullptr));
+
+    struct Row {
+        const char* what;
+        std::string name;
+    } rows[] = {
+        {"8.3 name", shortName},
+        {"hard link", "hard-link.data"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(0, KY_CopyFileRange(Spec(r.name), Spec(source), 0, 0, 0));
+        EXPECT_EQ(kFileErrOpen, KY_CopyFileRange(Spec(r.name), Spec(source), 1, 0, 4));
+        EXPECT_EQ(0, AFileSpec(PathOf(source).c_str()).copyTo(AFileSpec(PathOf(r.name).c_str())));
+        EXPECT_EQ(data, ReadAll(PathOf(source)));
+    }
+}
+
 TEST_F(FileLayer, ByteTableTranslatesReads) {
     unsigned char upper[256];
     for (int i = 0; i < 256; ++i)
         upper[i] = static_cast<unsigned char>(i >= 'a' && i <= 'z' ? i - 32 : i);
-    WriteAll(PathOf("t"), "Mixed case");
-    KY_File* f = KY_FOpen(Spec("t"), "r+b");
-    ASSERT_NE(nullptr, f);
-    ASSERT_EQ(0, KY_FileSetByteTable(f, upper));
-    EXPECT_EQ("MIXED CASE", ReadThrough(f));
-    KY_TranslateOnWrite = 1;
-    std::string tail = "!tail";
-    EXPECT_EQ(5, KY_FWrite(f, tail.data(), 5));
-    KY_TranslateOnWrite = 0;
-    EXPECT_EQ("!tail", tail);
-    ASSERT_EQ(0, KY_FileClearFilter(f));
-    EXPECT_EQ(0, KY_FSeek(f, 0, 0));
-    EXPECT_EQ("Mixed case!TAIL", ReadThrough(f));
-    EXPECT_EQ(0, KY_FClose(f));
+    // Direct, then through 8-byte blocks: a cache that kept translated bytes would write them back.
+    for (KY_OpenSpec* spec : {Spec("t"), Spec("t", 0, 8, 2)}) {
+        SCOPED_TRACE(spec->flags & kOpenCached ? "cached" : "direct");
+        WriteAll(PathOf("t"), "Mixed case");
+        KY_File* f = KY_FOpen(spec, "r+b");
+        ASSERT_NE(nullptr, f);
+        ASSERT_EQ(0, KY_FileSetByteTable(f, upper));
+        EXPECT_EQ("MIXED CASE", ReadThrough(f));
+        KY_TranslateOnWrite = 1;
+        std::string tail = "!tail";
+        EXPECT_EQ(5, KY_FWrite(f, tail.data(), 5));
+        KY_TranslateOnWrite = 0;
+        EXPECT_EQ("!tail", tail);
+        EXPECT_EQ(1, KY_FSeek(f, 1, 0));
+        EXPECT_EQ('i', KY_FPutc('i', f)) << "untranslated, as KY_TranslateOnWrite is off";
+        ASSERT_EQ(0, KY_FileClearFilter(f));
+        EXPECT_EQ(0, KY_FSeek(f, 0, 0));
+        EXPECT_EQ("Mixed case!TAIL", ReadThrough(f));
+        EXPECT_EQ(0, KY_FClose(f));
+        EXPECT_EQ("Mixed case!TAIL", ReadAll(PathOf("t")));
+    }
 }
 
 TEST_F(FileLayer, TemporaryFileGoesAtTheFinalClose) {

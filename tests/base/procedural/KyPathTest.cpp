@@ -155,6 +155,51 @@ TEST_F(Paths, TemporaryNamesDeletionAndChains) {
     KY_FreeFileSpec(&file);
 }
 
+// Names read from files are joined only when they stay inside the folder.
+TEST_F(Paths, NamesFromFilesStayInTheirFolder) {
+    struct Row {
+        const char* name;
+        const char* joined;  // below the folder, or null when refused
+    } rows[] = {
+        {"f.txt", "f.txt"},
+        {"sub/f.txt", "sub\\f.txt"},
+        {"sub\\..\\f.txt", "sub\\..\\f.txt"},
+        {"./sub//f.txt", ".\\sub\\f.txt"},
+        {"a..b\\.f", "a..b\\.f"},
+        {"..\\f.txt", nullptr},
+        {"../f.txt", nullptr},
+        {"sub/../../f.txt", nullptr},
+        {"..", nullptr},
+        {"...\\f.txt", nullptr},
+        {"sub\\.. \\..\\f.txt", nullptr},
+        {"\\f.txt", nullptr},
+        {"/f.txt", nullptr},
+        {"\\\\server\\share\\f.txt", nullptr},
+        {"C:f.txt", nullptr},
+        {"D:\\f.txt", nullptr},
+        {"f.txt:stream", nullptr},
+        {nullptr, nullptr},
+    };
+    KY_FileSpec folder = {nullptr};
+    ASSERT_EQ(0, KY_FullPath(folder_.c_str(), &folder));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name ? r.name : "null");
+        std::string expected = r.joined ? PathOf(r.joined) : "<empty>";
+        KY_FileSpec made = {nullptr};
+        EXPECT_EQ(r.joined ? 0 : kFileErrPath, KY_MakePathInside(&folder, r.name, &made));
+        EXPECT_EQ(expected, Text(made));
+        KY_FreeFileSpec(&made);
+        if (!r.name)
+            continue;
+        EXPECT_EQ(r.joined ? 0 : kFileErrPath, KY_JoinPathInside(&folder, r.name, &made));
+        EXPECT_EQ(expected, Text(made));
+        KY_FreeFileSpec(&made);
+    }
+    KY_FileSpec made = {nullptr};
+    EXPECT_EQ(kFileErrPath, KY_MakePathInside(&made, "f.txt", &made)) << "no folder to stay in";
+    KY_FreeFileSpec(&folder);
+}
+
 TEST(Drives, KindsAndCurrentFolder) {
     int missing = 25;
     while (missing > 2 && (GetLogicalDrives() & (1u << missing)))

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 TEST(KyRegExp, MatchesLeftmostLongest) {
@@ -13,7 +14,7 @@ TEST(KyRegExp, MatchesLeftmostLongest) {
         const char* pattern;
         const char* subject;
         long offset;
-        long start, end;        // -1: no match
+        long start, end;              // -1: no match
         long group1Start, group1End;  // -1: not checked
     } const rows[] = {
         {"\\(a*\\)b", "xaab", 0, 1, 4, 1, 3},
@@ -131,26 +132,117 @@ TEST(KyRegExp, FinishesPatternsThatBacktrackWithoutEnd) {
     std::string xy;
     for (int i = 0; i < 1500; ++i)
         xy += "xy";
+    std::string backStars = "\\(a\\)";
+    for (int i = 0; i < 8; ++i)
+        backStars += "\\1*";
+    // Only the d at 3 comes back right before the x: backtracking reaches it
+    // after some 10^9 steps.
+    std::string cycle;
+    for (int i = 0; i < 119; ++i)
+        cycle += static_cast<char>('a' + i % 23);
     struct Row {
         std::string pattern;
         std::string subject;
-        long start, end;  // -1: no match
+        int found;  // -1: too complex
+        long start, end;
     } const rows[] = {
-        {stars + "b", std::string(60, 'a') + "c", -1, -1},
-        {stars + "b", std::string(60, 'a') + "b", 0, 61},
-        {".*x.*y.*z", xy, -1, -1},
-        {".*x.*y.*y", xy + "z", 0, 3000},
-        {"[ab]*a[ab]*a[ab]*a[ab]*c", std::string(80, 'a') + "b", -1, -1},
-        {"\\(a*\\)\\1*b", std::string(24, 'a') + "c", -1, -1},
+        {stars + "b", std::string(60, 'a') + "c", 0, -1, -1},
+        {stars + "b", std::string(60, 'a') + "b", 1, 0, 61},
+        {".*x.*y.*z", xy, 0, -1, -1},
+        {".*x.*y.*y", xy + "z", 1, 0, 3000},
+        {"[ab]*a[ab]*a[ab]*a[ab]*c", std::string(80, 'a') + "b", 0, -1, -1},
+        {".*.*.*x", std::string(40000, 'y'), 0, -1, -1},
+        {".*.*.*x", std::string(40000, 'y') + "x", 1, 0, 40001},
+        {"a\\{2,\\}b", std::string(30000, 'a') + "b", 1, 0, 30001},
+        {"\\(a*\\)\\1*b", std::string(24, 'a') + "c", 0, -1, -1},
+        {backStars + "b", std::string(44, 'a'), 0, -1, -1},
+        {backStars + "b", std::string(60, 'a'), 0, -1, -1},
+        {backStars + "b", std::string(60, 'a') + "b", 1, 0, 61},
+        {backStars + "b", std::string(60, 'a') + "cb", -1, -1, -1},
+        {"\\(.\\).*.*.*.*.*\\1x", std::string(120, 'y'), 0, -1, -1},
+        {"\\(.\\).*.*.*.*.*\\1x", cycle + "x", -1, -1, -1},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.pattern.substr(0, 40));
+        SCOPED_TRACE(r.pattern.substr(0, 40) + " on " + std::to_string(r.subject.size()));
         KY_RegExp* re = KY_RegComp(r.pattern.c_str());
         ASSERT_NE(nullptr, re);
+        ClearBoxes();
         long start = -1, end = -1;
-        EXPECT_EQ(r.start >= 0, KY_RegExec(r.subject.c_str(), re, &start, &end) == 1);
+        EXPECT_EQ(r.found, KY_RegExec(r.subject.c_str(), re, &start, &end));
         EXPECT_EQ(r.start, start);
         EXPECT_EQ(r.end, end);
+        EXPECT_EQ(r.found < 0 ? "regexp error 51 : regexp too complex\n" : "", ShownText());
+        if (r.found < 0) {
+            EXPECT_EQ(kKyRegTooComplex, KY_RegLastError());
+        }
         KY_RegFree(re);
+    }
+}
+
+namespace {
+
+// The answer of a search and the bounds of its groups, the pattern's own
+// group 1 being group firstGroup + 1.
+std::string Answer(const KY_RegExp* re, const std::string& subject, long offset, int firstGroup) {
+    int found = KY_RegExecAt(subject.c_str(), offset, re, nullptr, nullptr);
+    std::string text = std::to_string(found);
+    for (int g = 0; found == 1 && g + firstGroup <= re->groups; ++g) {
+        long start = -1, end = -1;
+        KY_RegGroup(g == 0 ? 0 : g + firstGroup, &start, &end);
+        text += " " + std::to_string(start) + "," + std::to_string(end);
+    }
+    return text;
+}
+
+}  // namespace
+
+// Back-references go to the backtracking matcher: written around a pattern as
+// \(\)...\1, an empty one sends it there, to answer as the simulation must.
+TEST(KyRegExp, SimulationAnswersAsBacktracking) {
+    const char* const atoms[] = {"a", "b", ".", "[ab]", "[^a]", "*"};
+    const char* const counts[] = {"", "", "*", "*", "\\{0,2\\}", "\\{1,\\}", "\\{2\\}"};
+    uint32_t seed = 2463534242u;
+    auto next = [&seed](uint32_t n) {
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
+        return seed % n;
+    };
+    for (int i = 0; i < 400; ++i) {
+        std::string body;
+        int open = 0;
+        int groups = 0;
+        for (uint32_t n = 1 + next(6); n > 0; --n) {
+            if (groups < 8 && next(4) == 0) {
+                body += "\\(";
+                ++open;
+                ++groups;
+            }
+            body += atoms[next(6)];
+            body += counts[next(7)];
+            if (open > 0 && next(3) == 0) {
+                body += "\\)";
+                --open;
+            }
+        }
+        for (; open > 0; --open)
+            body += "\\)";
+        std::string head = next(4) == 0 ? "^" : "";
+        std::string tail = next(4) == 0 ? "$" : "";
+        KY_RegExp* simulated = KY_RegComp((head + body + tail).c_str());
+        KY_RegExp* backtracked = KY_RegComp((head + "\\(\\)" + body + "\\1" + tail).c_str());
+        ASSERT_NE(nullptr, simulated);
+        ASSERT_NE(nullptr, backtracked);
+        for (int k = 0; k < 6; ++k) {
+            std::string subject;
+            for (uint32_t n = next(8); n > 0; --n)
+                subject += "ab*"[next(3)];
+            for (long offset = 0; offset <= static_cast<long>(subject.size()); ++offset) {
+                SCOPED_TRACE(head + body + tail + " on " + subject + " from " + std::to_string(offset));
+                EXPECT_EQ(Answer(backtracked, subject, offset, 1), Answer(simulated, subject, offset, 0));
+            }
+        }
+        KY_RegFree(simulated);
+        KY_RegFree(backtracked);
     }
 }

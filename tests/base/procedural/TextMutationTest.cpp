@@ -104,7 +104,7 @@ TEST(TextMutation, DamagedPatternsCompileOrAreRefused) {
             long length = static_cast<long>(std::strlen(subject));
             for (long offset = 0; offset <= length; ++offset) {
                 long start = -1, end = -1;
-                if (!KY_RegExecAt(subject, offset, re, &start, &end))
+                if (KY_RegExecAt(subject, offset, re, &start, &end) != 1)
                     continue;
                 ASSERT_LE(offset, start);
                 ASSERT_LE(start, end);

@@ -1,0 +1,114 @@
+// Start-up time of a framework application against Wine's own notepad: each
+// is started, waited for until its window is up and idle (painted), closed
+// with WM_CLOSE and waited for; the medians of 10 runs and their ratio are printed.
+// Usage: bench_app_start [test_application.exe path]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Closer {
+    DWORD pid;
+    int posted;
+};
+
+BOOL CALLBACK CloseWindowsOf(HWND window, LPARAM param) {
+    Closer* closer = reinterpret_cast<Closer*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == closer->pid && IsWindowVisible(window)) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ++closer->posted;
+    }
+    return TRUE;
+}
+
+struct Times {
+    long idle;   // ms from the start until the program waits for input, its window painted
+    long total;  // ms from the start until the process has ended
+};
+
+// The times of one run, or -1 for both on failure.
+Times RunOnce(const std::string& commandLine) {
+    std::string line = commandLine;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return {-1, -1};
+    CloseHandle(pi.hThread);
+    WaitForInputIdle(pi.hProcess, 30000);
+    LARGE_INTEGER idle;
+    QueryPerformanceCounter(&idle);
+    Closer closer = {pi.dwProcessId, 0};
+    // The window may show a moment after the process first goes idle.
+    for (int i = 0; i < 600 && closer.posted == 0; ++i) {
+        EnumWindows(CloseWindowsOf, reinterpret_cast<LPARAM>(&closer));
+        if (closer.posted == 0)
+            Sleep(5);
+    }
+    bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+    QueryPerformanceCounter(&end);
+    if (!ended)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    if (!ended || closer.posted == 0)
+        return {-1, -1};
+    auto ms = [&](const LARGE_INTEGER& t) {
+        return static_cast<long>((t.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+    };
+    return {ms(idle), ms(end)};
+}
+
+double MedianOf(std::vector<long> times) {
+    std::sort(times.begin(), times.end());
+    size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2.0;
+}
+
+// Medians of 10 runs: first the time until painted and idle, then until ended.
+Times Median(const std::string& commandLine, const char* name) {
+    std::vector<long> idle, total;
+    for (int i = 0; i < 10; ++i) {
+        Times t = RunOnce(commandLine);
+        if (t.total < 0) {
+            std::printf("%s: run %d failed\n", name, i + 1);
+            continue;
+        }
+        idle.push_back(t.idle);
+        total.push_back(t.total);
+    }
+    if (total.empty())
+        return {0, 0};
+    Times median = {static_cast<long>(MedianOf(idle)), static_cast<long>(MedianOf(total))};
+    std::printf("%-18s median until painted %6ld ms, until ended %6ld ms (%u runs)\n", name, median.idle, median.total,
+                static_cast<unsigned>(total.size()));
+    return median;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string app;
+    if (argc > 1) {
+        app = argv[1];
+    } else {
+        char path[MAX_PATH];
+        DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+        std::string self(path, n);
+        app = self.substr(0, self.find_last_of("\\/") + 1) + "..\\tests\\framework\\app\\test_application.exe";
+    }
+    Times ours = Median("\"" + app + "\" wait", "test application");
+    Times notepad = Median("notepad.exe", "notepad");
+    if (ours.idle > 0 && notepad.idle > 0 && ours.total > 0 && notepad.total > 0)
+        std::printf("ratio (test application / notepad): until painted %.2f, until ended %.2f\n",
+                    double(ours.idle) / notepad.idle, double(ours.total) / notepad.total);
+    return 0;
+}

@@ -1,0 +1,29 @@
+# sv_add_resources(target [CLASSES table...] SOURCES source...): compiles the
+# readable resource sources (layouts, string lists, text styles, popup lists)
+# with tools/rescomp at build time and links them into target through windres.
+# An error in a source fails the build with its file and line.
+find_program(SV_PYTHON3 python3 REQUIRED)
+set(SV_RESCOMP ${CMAKE_CURRENT_LIST_DIR}/../tools/rescomp/rescomp.py)
+set(SV_LAYOUT_CLASSES ${CMAKE_CURRENT_LIST_DIR}/../tools/rescomp/layout-classes.txt)
+
+function(sv_add_resources target)
+  cmake_parse_arguments(ARG "" "" "CLASSES;SOURCES" ${ARGN})
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
+  set(rc ${out}/${target}.rc)
+  set(tables ${SV_LAYOUT_CLASSES} ${ARG_CLASSES})
+  set(table_args)
+  foreach(t ${tables})
+    list(APPEND table_args --classes ${t})
+  endforeach()
+  set(sources)
+  foreach(s ${ARG_SOURCES})
+    get_filename_component(abs ${s} ABSOLUTE)
+    list(APPEND sources ${abs})
+  endforeach()
+  add_custom_command(OUTPUT ${rc}
+    COMMAND ${SV_PYTHON3} ${SV_RESCOMP} ${table_args} --out ${out} --rc ${rc} ${sources}
+    DEPENDS ${SV_RESCOMP} ${tables} ${sources}
+    COMMENT "Compiling the resources of ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -1,0 +1,818 @@
+// Data runs, their contexts and the run classes.
+#include "docengine/lines/ADataRun.h"
+
+#include <algorithm>
+
+#include "base/object/AError.h"
+#include "docengine/lines/ALineRenderer.h"
+#include "docengine/lines/ARunDisplay.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/model/AFragmentRef.h"
+#include "docengine/model/ASegment.h"
+#include "docengine/styles/AStyleSheet.h"
+
+namespace {
+
+bool IsBreakByte(char c) {
+    return c == ' ' || c == '-' || static_cast<unsigned char>(c) == 0xAD;
+}
+
+const char kEllipsis[] = "\x85";
+
+}  // namespace
+
+// --- ADataRun
+
+ADataRun::ADataRun(long runStart, long runEnd)
+    : start(runStart),
+      end(runEnd),
+      generated(0),
+      next(nullptr),
+      width(0),
+      height(0),
+      ascent(0),
+      x(0),
+      yOffset(0),
+      background(RunColour::kNone) {}
+
+ADataRun::ADataRun(ADataRun* other, long offset)
+    : generated(other->generated),
+      next(other->next),
+      width(other->width),
+      height(other->height),
+      ascent(other->ascent),
+      x(other->x),
+      yOffset(other->yOffset),
+      background(other->background) {
+    if (other->generated && (offset < 1 || offset > other->length() - 1))
+        offset = 1;
+    start = other->start + offset;
+    end = other->end;
+    other->end = start;
+    other->next = this;
+}
+
+ADataRun::~ADataRun() {
+    ADataRun* run = takeNext();
+    while (run) {
+        ADataRun* following = run->takeNext();
+        delete run;
+        run = following;
+    }
+}
+
+void ADataRun::drawBackground(ARunDrawContext& context) {
+    if (!RunColour::isNone(background))
+        context.display->fillRect(context.boxOf(this), background);
+}
+
+void ADataRun::place(ARunLayoutContext& context) {
+    x = context.currentX;
+}
+
+long ADataRun::positionAtX(long px, int16_t* atStart) {
+    bool first = 2 * px <= width;
+    if (atStart)
+        *atStart = first ? 1 : 0;
+    return (first || !atStart) ? start : end;
+}
+
+long ADataRun::xOfPosition(long position) {
+    return position < end ? 0 : width;
+}
+
+// --- contexts
+
+ARunContext::ARunContext(ALineRenderer* r) : renderer(r), display(r ? r->display() : nullptr), printing(0), scaled(0) {
+    if (display)
+        printing = display->printing() ? 1 : 0;
+}
+
+ARunLayoutContext::ARunLayoutContext(ALineRenderer* r, ALine* builtLine)
+    : ARunContext(r),
+      fragment(nullptr),
+      pendingTab(nullptr),
+      columnStart(nullptr),
+      columnOpen(0),
+      tabIndex(-1),
+      currentX(0),
+      leftMarginX(0),
+      stops(nullptr),
+      startAtMargin(0),
+      tabsActive(1),
+      justify(0),
+      truncationPending(0),
+      startAtFirstStop(0),
+      nextIndexTabs(0),
+      line(builtLine) {}
+
+ARunLayoutContext::~ARunLayoutContext() {
+    if (stops)
+        stops->release();
+}
+
+void ARunLayoutContext::setFragment(AFragment* f, uint16_t styleWord) {
+    if (!f)
+        ThrowAssert("gdatarun", 95);
+    fragment = f;
+    startAtMargin = (styleWord & ParaBits::kStartAtMargin) ? 1 : 0;
+    tabsActive = (styleWord & ParaBits::kNoWrap) ? 0 : 1;
+    justify = (styleWord & ParaBits::kJustify) ? 1 : 0;
+    startAtFirstStop = (styleWord & ParaBits::kStartAtFirstStop) ? 1 : 0;
+    nextIndexTabs = (styleWord & ParaBits::kNextIndexTabs) ? 1 : 0;
+    if (stops) {
+        stops->release();
+        stops = nullptr;
+    }
+    truncationPending = 0;
+    if (tabsActive && (styleWord & ParaBits::kTruncate)) {
+        ATabStops* set = tabStops();
+        truncationPending = (set->truncate() && set->stopAt(0).position < renderer->pageWidth()) ? 1 : 0;
+    }
+}
+
+ATabStops* ARunLayoutContext::tabStops() {
+    if (stops)
+        return stops;
+    AStyleSheet* sheet = renderer ? renderer->styleSheet() : nullptr;
+    if (!sheet)
+        ThrowAssert("gdatarun", 149);
+    long style = 0;
+    if (ATextFragment* text = dynamic_cast<ATextFragment*>(fragment))
+        style = text->style();
+    ATabStops* set = sheet->getTabStops(style);
+    if (!set)
+        ThrowAssert("gdatarun", 152);
+    long frameWidth = renderer->frame().second.x - renderer->frame().first.x;
+    if (set->refWidth() > 0 && frameWidth > 0)
+        stops = new ATabStops(*set, frameWidth * 100 / set->refWidth(), 100);
+    else
+        stops = new ATabStops(*set, 1, 1);
+    stops->addRef();
+    return stops;
+}
+
+void ARunLayoutContext::runAdded(ADataRun* run) {
+    if (columnOpen && !dynamic_cast<ATabDataRun*>(run)) {
+        columnStart = run;
+        columnOpen = 0;
+    }
+    if (pendingTab && pendingTab != run)
+        pendingTab->followedBy(*this, run);
+}
+
+void ARunLayoutContext::runPlaced(ADataRun* run) {
+    run->place(*this);
+    if (columnOpen && !dynamic_cast<ATabDataRun*>(run)) {
+        columnStart = run;
+        columnOpen = 0;
+    }
+    if (pendingTab && pendingTab != run)
+        pendingTab->followedBy(*this, run);
+}
+
+void ARunLayoutContext::closeColumn(long stopX, uint16_t justification, ADataRun* last) {
+    ADataRun* first = columnStart;
+    columnStart = nullptr;
+    if (!first)
+        return;
+    if (currentX <= stopX) {
+        long free = stopX - currentX;
+        long shift = 2 + (justification == ATabStop::kRight    ? free
+                          : justification == ATabStop::kCenter ? free >> 1
+                                                               : 0);
+        for (ADataRun* r = first; r; r = r->getNext()) {
+            r->x += shift;
+            if (r == last)
+                break;
+        }
+        currentX += shift;
+        return;
+    }
+    // The text passes the stop: keep what fits, cut the crossing run, then an ellipsis.
+    long limit = stopX;
+    bool ellipsis = false;
+    if (renderer->tabStyle != -1 && renderer->styleSheet()) {
+        AStyleFont* tabFont = renderer->styleSheet()->getFont(renderer->tabStyle, 0);
+        long e = display->extent(tabFont, kEllipsis, 1).width + 5;
+        if (first->right() <= stopX - e) {
+            limit = stopX - e;
+            ellipsis = true;
+        }
+    }
+    ADataRun* kept = nullptr;
+    ADataRun* r = first;
+    for (; r; r = r->getNext()) {
+        if (r->right() <= limit) {
+            kept = r;
+        } else {
+            if (r->x < limit && r->forceBreakAt(limit)) {
+                r->width = limit - r->x;
+                kept = r;
+                r = r->getNext();
+            }
+            break;
+        }
+        if (r == last) {
+            r = r->getNext();
+            break;
+        }
+    }
+    if (ellipsis && kept && fragment) {
+        AEllipsisDataRun* dots = new AEllipsisDataRun(fragment, kept->end);
+        dots->measure(*this);
+        dots->x = limit;
+        dots->setNext(kept->takeNext());
+        kept->setNext(dots);
+    }
+    for (ADataRun* later = kept ? kept->getNext() : first; later; later = later->getNext()) {
+        if (dynamic_cast<AEllipsisDataRun*>(later))
+            continue;
+        later->x = stopX;
+        later->width = 0;
+    }
+    currentX = stopX;
+}
+
+void ARunLayoutContext::endLine(long limitX) {
+    if (!columnStart) {
+        return;
+    }
+    if (stops && tabIndex >= 0 && currentX > stops->stopAt(tabIndex).position) {
+        long index = stops->nextStopIndex(currentX, tabIndex);
+        ATabStop stop = stops->stopAt(index);
+        long at = stop.position;
+        if (renderer->tabStyle != -1 && limitX < at)
+            at = limitX;
+        closeColumn(at, stop.justification, nullptr);
+    } else if (renderer->tabStyle != -1 && currentX > limitX) {
+        closeColumn(limitX, 0, nullptr);
+    }
+    columnStart = nullptr;
+}
+
+void ARunLayoutContext::startLine() {
+    if (startAtFirstStop)
+        currentX = tabStops()->stopAt(0).position;
+    else if (startAtMargin)
+        currentX = leftMarginX;
+    else
+        currentX = 0;
+    tabIndex = -1;
+    pendingTab = nullptr;
+    columnStart = nullptr;
+    columnOpen = 0;
+    truncationPending = 0;
+}
+
+ARunDrawContext::ARunDrawContext(ALineRenderer* r, const ARect& area)
+    : ARunContext(r),
+      frame(area),
+      line(nullptr),
+      lineAscent(r ? r->minAscent : 0),
+      lineDescent(r ? r->minDescent : 0),
+      selectionColour(RunColour::kNone),
+      selStart(0),
+      selEnd(0),
+      drawSelection(0),
+      hilite(0),
+      fixedSelection(0) {
+    if (!r || !display)
+        ThrowAssert("gdatarun", 378);
+    drawSelection = (!printing && !(r->flags1 & LineFlags::kNoSelectionDrawing)) ? 1 : 0;
+    hilite = (r->flags1 & LineFlags::kHiliteMode) ? 1 : 0;
+    fixedSelection = (r->flags2 & LineFlags::kFixedSelection) ? 1 : 0;
+    if (fixedSelection)
+        drawSelection = 0;
+    if (!printing && r->hasSelection) {
+        uint32_t c = r->selectionColour;
+        if (c == RunColour::kDisplayDefault)
+            c = display->defaultColour();
+        else if (c == RunColour::kRendererDefault)
+            c = RunColour::kNone;
+        else if (RunColour::isNone(c))
+            c = 0;
+        selectionColour = c;
+    }
+}
+
+ARunDrawContext::~ARunDrawContext() {
+    if (line)
+        line->release();
+}
+
+void ARunDrawContext::setLine(const APoint& lineOrigin, ALine* drawnLine, long a, long d) {
+    if (!drawnLine)
+        ThrowAssert("glines", 246);
+    origin = lineOrigin;
+    lineAscent = a;
+    lineDescent = d;
+    if (drawnLine == line)
+        return;
+    drawnLine->addRef();
+    if (line)
+        line->release();
+    line = drawnLine;
+    if (!renderer->model())
+        ThrowAssert("gdatarun", 457);
+    ADocRange sel = renderer->model()->GetSelection();
+    ASegment* segment = line->segment();
+    selStart = segment ? segment->fromDocument(sel.start) : sel.start;
+    selEnd = segment ? segment->fromDocument(sel.end) : sel.end;
+    if (sel.end <= sel.start)
+        selStart = selEnd = 0;
+}
+
+void ARunDrawContext::visibleRange(ADataRun* run, long length, long& from, long& to) const {
+    from = std::max(0L, selStart - run->start);
+    to = std::min(length, selEnd - run->start);
+}
+
+ARect ARunDrawContext::boxOf(ADataRun* run) const {
+    return ARect(origin.x + run->x, origin.y - lineAscent, origin.x + run->x + run->width, origin.y + lineDescent);
+}
+
+bool ARunDrawContext::lineSelected() const {
+    return line && (line->flags & ParaBits::kLineSelected);
+}
+
+// --- styled runs
+
+AStyledDataRun::AStyledDataRun(AFragment* fragment, long runStart, long runEnd)
+    : ADataRun(runStart, runEnd), fragment_(fragment), font_(nullptr), colour_(RunColour::kRendererDefault) {
+    if (!fragment_)
+        ThrowAssert("gdatarun", 779);
+    if (fragment_->segment())
+        fragment_->segment()->lock();
+}
+
+AStyledDataRun::AStyledDataRun(AStyledDataRun* other, long offset)
+    : ADataRun(other, offset), fragment_(other->fragment_), font_(other->font_), colour_(other->colour_) {
+    if (!fragment_)
+        ThrowAssert("gdatarun", 788);
+    if (fragment_->segment())
+        fragment_->segment()->lock();
+    if (font_)
+        font_->addRef();
+}
+
+AStyledDataRun::~AStyledDataRun() {
+    if (font_)
+        font_->release();
+    if (fragment_->segment())
+        fragment_->segment()->unlock();
+}
+
+void AStyledDataRun::loadFont(ALineRenderer* renderer, int16_t variant) {
+    if (font_)
+        ThrowAssert("gdatarun", 810);
+    AStyleSheet* sheet = renderer ? renderer->styleSheet() : nullptr;
+    if (!sheet)
+        ThrowAssert("gdatarun", 875);
+    long style = 0, colourNumber = 0;
+    if (ATextFragment* text = dynamic_cast<ATextFragment*>(fragment_)) {
+        style = text->style();
+        colourNumber = text->colour();
+    }
+    if ((fragment_->flags() & 0x1) == 0) {
+        // the fragment's own numbers
+    } else {
+        if (renderer->defaultStyle != -1)
+            style = renderer->defaultStyle;
+        if (renderer->defaultColour != -1)
+            colourNumber = renderer->defaultColour;
+    }
+    font_ = sheet->getFont(style, variant);
+    if (!font_)
+        ThrowAssert("gdatarun", 875);
+    font_->addRef();
+    colour_ = sheet->getColor(colourNumber);
+}
+
+long AStyledDataRun::measureBlank(ARunLayoutContext& context, long assertLine) {
+    loadFont(context.renderer, 0);
+    if (!context.display)
+        ThrowAssert("gdatarun", assertLine);
+    ARunExtent e = context.display->extent(font_, " ", 1);
+    height = e.height;
+    ascent = e.ascent;
+    return e.width;
+}
+
+const char* AStyledDataRun::textAt(long position, long& available) const {
+    ASegment* segment = fragment_->segment();
+    if (!segment) {
+        available = 0;
+        return "";
+    }
+    const AString& text = segment->text();
+    long total = static_cast<long>(text.length());
+    long p = std::min(std::max(0L, position), total);
+    available = total - p;
+    return text.c_str() + p;
+}
+
+void AStyledDataRun::drawPieces(ARunDrawContext& c, const char* text, long n, long px) {
+    long y = c.origin.y + yOffset;
+    uint32_t own = colour_;
+    if (c.printing && !(c.renderer->flags1 & LineFlags::kPrintInColour)) {
+        c.display->drawText(font_, px, y, text, n, 0);
+        return;
+    }
+    uint32_t sel = c.selectionColour;
+    if (c.hilite) {
+        c.display->drawText(font_, px, y, text, n, (c.lineSelected() && !RunColour::isNone(sel)) ? sel : own);
+        return;
+    }
+    if (!RunColour::isNone(sel) && start < c.selEnd && c.selStart < end && sel != own) {
+        long from, to;
+        c.visibleRange(this, n, from, to);
+        if (from > 0)
+            px += c.display->drawText(font_, px, y, text, from, own);
+        if (to > from)
+            px += c.display->drawText(font_, px, y, text + from, to - from, sel);
+        if (n > to)
+            c.display->drawText(font_, px, y, text + to, n - to, own);
+        return;
+    }
+    c.display->drawText(font_, px, y, text, n, own);
+}
+
+// --- text runs
+
+ATextDataRun::ATextDataRun(AFragment* fragment, long runStart, long runEnd)
+    : AStyledDataRun(fragment, runStart, runEnd), display_(nullptr) {}
+
+ATextDataRun::ATextDataRun(ATextDataRun* other, long offset)
+    : AStyledDataRun(other, offset), display_(other->display_) {
+    remeasure(false);
+}
+
+void ATextDataRun::remeasure(bool trimBlanks) {
+    if (!display_ || !font_)
+        return;
+    long available;
+    const char* text = textAt(start, available);
+    if (trimBlanks) {
+        long n = std::min(length(), available);
+        while (n > 0 && text[n - 1] == ' ')
+            --n;
+        width = display_->extent(font_, text, n).width;
+        return;
+    }
+    ARunExtent e = display_->extent(font_, text, std::min(length(), available));
+    width = e.width;
+    height = e.height;
+    ascent = e.ascent;
+}
+
+void ATextDataRun::measure(ARunLayoutContext& context) {
+    loadFont(context.renderer, 0);
+    display_ = context.display;
+    if (!display_)
+        ThrowAssert("gdatarun", 875);
+    remeasure(false);
+    place(context);
+}
+
+void ATextDataRun::draw(ARunDrawContext& context) {
+    if (!font_)
+        ThrowAssert("gdatarun", 899);
+    long available;
+    const char* text = textAt(start, available);
+    drawPieces(context, text, std::min(length(), available), context.origin.x + x);
+}
+
+int ATextDataRun::breakAt(long limitX) {
+    if (limitX < x)
+        return 0;
+    long available;
+    const char* text = textAt(start, available);
+    long n = std::min(length(), available);
+    long index = limitX < right() ? positionAtX(limitX - x, nullptr) - start : n;
+    if (index < n)
+        ++index;
+    // the byte before the boundary is the last one that may stay on the line
+    long b = std::min(index, n) - 1;
+    while (b >= 0 && !IsBreakByte(text[b]))
+        --b;
+    if (b < 0)
+        return 0;
+    long cut = b + 1;
+    while (cut < n && IsBreakByte(text[cut]))
+        ++cut;
+    if (cut < n) {
+        new ATextDataRun(this, cut);
+        remeasure(true);
+    } else {
+        remeasure(true);
+    }
+    return 1;
+}
+
+int ATextDataRun::forceBreakAt(long limitX) {
+    if (limitX <= x || limitX >= right())
+        return 0;
+    long index = positionAtX(limitX - x, nullptr) - start;
+    if (index < 1 || index > length() - 1)
+        return 0;
+    new ATextDataRun(this, index);
+    remeasure(false);
+    return 1;
+}
+
+int ATextDataRun::canBreak() {
+    long available;
+    const char* text = textAt(start, available);
+    long n = std::min(length(), available);
+    for (long i = 0; i < n; ++i)
+        if (IsBreakByte(text[i]))
+            return 1;
+    return 0;
+}
+
+long ATextDataRun::positionAtX(long px, int16_t* atStart) {
+    if (!display_ || !font_)
+        return ADataRun::positionAtX(px, atStart);
+    long available;
+    const char* text = textAt(start, available);
+    long n = std::min(length(), available);
+    int16_t flag = 0;
+    long index = display_->indexAtX(font_, text, n, px, flag);
+    if (atStart)
+        *atStart = flag;
+    else if (flag == 0 && index > 0)
+        --index;
+    return start + std::min(std::max(0L, index), n);
+}
+
+long ATextDataRun::xOfPosition(long position) {
+    if (position <= start)
+        return 0;
+    if (position >= end || !display_ || !font_)
+        return width;
+    long available;
+    const char* text = textAt(start, available);
+    return display_->xOfIndex(font_, text, std::min(length(), available), position - start);
+}
+
+int ATextDataRun::breakClassAt(long position) {
+    ASegment* segment = fragment_->segment();
+    char c = 0;
+    if (segment && position >= 0 && position < static_cast<long>(segment->text().length()))
+        c = segment->text()[position];
+    ADocModel* model = segment ? segment->owner() : nullptr;
+    if (c && model) {
+        const AString& separators = model->getWordSeparators();
+        for (long i = 0; i < static_cast<long>(separators.length()); ++i)
+            if (separators[i] == c)
+                return kBreakOpportunity;
+    }
+    if (position == start && (position == 0 || fragment_->textRange().start == position))
+        return kBreakOpportunity;
+    return kBreakInWord;
+}
+
+// --- special characters
+
+ASpecialCharDataRun::ASpecialCharDataRun(AFragment* fragment, long runStart, long runEnd, uint8_t c)
+    : AStyledDataRun(fragment, runStart, runEnd), code_(c) {}
+
+void ASpecialCharDataRun::measure(ARunLayoutContext& context) {
+    loadFont(context.renderer, static_cast<int16_t>(code_));
+    if (!context.display)
+        ThrowAssert("gdatarun", 1063);
+    long available;
+    const char* text = textAt(start + 1, available);
+    ARunExtent e = context.display->extent(font_, text, std::min(1L, std::min(length() - 1, available)));
+    width = e.width;
+    height = e.height;
+    ascent = e.ascent;
+    place(context);
+}
+
+void ASpecialCharDataRun::draw(ARunDrawContext& context) {
+    if (!font_)
+        ThrowAssert("gdatarun", 1072);
+    long available;
+    const char* text = textAt(start + 1, available);
+    long n = std::min(1L, std::min(length() - 1, available));
+    if (n <= 0)
+        return;
+    bool selected = !RunColour::isNone(context.selectionColour) && context.selStart <= start + 1 &&
+                    start + 1 < context.selEnd && !context.hilite &&
+                    !(context.printing && !(context.renderer->flags1 & LineFlags::kPrintInColour));
+    if (selected)
+        context.display->drawText(font_, context.origin.x + x, context.origin.y, text, n, context.selectionColour);
+    else
+        drawPieces(context, text, n, context.origin.x + x);
+}
+
+// --- tabs
+
+ATabDataRun::ATabDataRun(AFragment* fragment, long runStart, long runEnd)
+    : AStyledDataRun(fragment, runStart, runEnd), stopX(0), stopJustification(0) {
+    if (runEnd - runStart != 1)
+        ThrowAssert("gdatarun", 1103);
+}
+
+void ATabDataRun::measure(ARunLayoutContext& context) {
+    measureBlank(context, 1116);
+    place(context);
+}
+
+void ATabDataRun::place(ARunLayoutContext& context) {
+    ATabStops* set = context.tabStops();
+    long index = (context.nextIndexTabs && !set->truncate()) ? context.tabIndex + 1
+                                                             : set->nextStopIndex(context.currentX, context.tabIndex);
+    ATabStop stop = set->stopAt(index);
+    stopX = stop.position;
+    stopJustification = stop.justification;
+    if (set->truncate() && context.columnStart) {
+        context.closeColumn(stopX, stopJustification, this);
+    }
+    x = context.currentX;
+    width = stopX - x;
+    if (width < 0)
+        width = 0;
+    context.leftMarginX = stopX;
+    context.tabIndex = index;
+    if (set->truncate()) {
+        context.columnStart = nullptr;
+        context.columnOpen = 1;
+        context.pendingTab = nullptr;
+    } else {
+        context.pendingTab =
+            (stopJustification == ATabStop::kRight || stopJustification == ATabStop::kCenter) ? this : nullptr;
+    }
+}
+
+void ATabDataRun::followedBy(ARunLayoutContext& context, ADataRun* run) {
+    if (width <= 0 || !run)
+        return;
+    long shift = stopJustification == ATabStop::kRight ? run->width : (right() + run->right()) / 2 - stopX;
+    shift = std::min(shift, width);
+    if (shift <= 0)
+        return;
+    width -= shift;
+    bool moved = false;
+    for (ADataRun* r = getNext(); r && !moved; r = r->getNext()) {
+        r->x -= shift;
+        moved = r == run;
+    }
+    if (!moved)  // a run just measured is not linked yet
+        run->x -= shift;
+    context.currentX = run->x;
+}
+
+int ATabDataRun::breakAt(long limitX) {
+    if (limitX < x)
+        return 0;
+    width = 0;
+    return 1;
+}
+
+// --- blanks
+
+ABlankDataRun::ABlankDataRun(AFragment* fragment, long runStart, long runEnd)
+    : AStyledDataRun(fragment, runStart, runEnd), stretch_(0) {
+    if (runEnd - runStart != 1)
+        ThrowAssert("gdatarun", 1236);
+}
+
+void ABlankDataRun::measure(ARunLayoutContext& context) {
+    width = measureBlank(context, 1249);
+    place(context);
+}
+
+int ABlankDataRun::breakAt(long limitX) {
+    if (limitX < x)
+        return 0;
+    width = 0;
+    return 1;
+}
+
+void ABlankDataRun::setStretch(long w) {
+    width += w - stretch_;
+    stretch_ = w;
+}
+
+// --- ellipsis
+
+AEllipsisDataRun::AEllipsisDataRun(AFragment* fragment, long at) : AStyledDataRun(fragment, at, at) {}
+
+void AEllipsisDataRun::measure(ARunLayoutContext& context) {
+    AStyleSheet* sheet = context.renderer ? context.renderer->styleSheet() : nullptr;
+    if (!sheet || context.renderer->tabStyle == -1 || !context.display)
+        ThrowAssert("gdatarun", 727);
+    font_ = sheet->getFont(context.renderer->tabStyle, 0);
+    font_->addRef();
+    colour_ = 0;
+    ARunExtent e = context.display->extent(font_, kEllipsis, 1);
+    width = e.width + 5;
+    height = e.height;
+    ascent = e.ascent;
+}
+
+void AEllipsisDataRun::draw(ARunDrawContext& context) {
+    if (!font_)
+        ThrowAssert("gdatarun", 737);
+    drawPieces(context, kEllipsis, 1, context.origin.x + x);
+}
+
+int AEllipsisDataRun::breakAt(long limitX) {
+    if (limitX < x)
+        return 0;
+    width = 0;
+    return 1;
+}
+
+// --- bitmaps
+
+ABitmapDataRun::ABitmapDataRun(AFragment* fragment, long runStart, long runEnd, uint16_t placement)
+    : ADataRun(runStart, runEnd), fragment_(fragment), bitmap_(nullptr), placement_(placement) {
+    if (!fragment_)
+        ThrowAssert("gdatarun", 1296);
+    if (fragment_->segment())
+        fragment_->segment()->lock();
+}
+
+ABitmapDataRun::~ABitmapDataRun() {
+    if (bitmap_)
+        bitmap_->release();
+    if (fragment_->segment())
+        fragment_->segment()->unlock();
+}
+
+void ABitmapDataRun::measure(ARunLayoutContext& context) {
+    if (bitmap_)
+        ThrowAssert("gdatarun", 1328);
+    ALineRenderer* renderer = context.renderer;
+    if (!renderer || !renderer->styleSheet())
+        ThrowAssert("gdatarun", 1332);
+    long number = 0;
+    if (AClickableFragment* click = dynamic_cast<AClickableFragment*>(fragment_))
+        number = click->number();
+    bitmap_ = renderer->styleSheet()->getBitmap(number);
+    if (!bitmap_)
+        ThrowAssert("gdatarun", 1343);
+    bitmap_->addRef();
+    ARunExtent natural = context.display->bitmapSize(bitmap_);
+    long w = natural.width, h = natural.height;
+    long frameW = renderer->frame().second.x - renderer->frame().first.x;
+    long frameH = renderer->frame().second.y - renderer->frame().first.y;
+    if (renderer->fitBitmaps && w > 0 && h > 0) {
+        long factor = std::min(frameH * 128 / h, frameW * 128 / w);
+        long fw = w * factor / 128, fh = h * factor / 128;
+        if (fw <= w && fh <= h) {
+            w = fw;
+            h = fh;
+        }
+    }
+    if (context.printing && w > 0 && h > 0) {
+        long availH = frameH, availW = renderer->pageWidth();
+        if (h > availH || w > availW) {
+            long rh = availH * 1000 / h, rw = availW * 1000 / w;
+            long r = std::min(rh, rw);
+            w = w * r / 1000;
+            h = h * r / 1000;
+        }
+    }
+    width = w;
+    height = h;
+    ascent = (placement_ & kMiddle) ? h / 2 : (placement_ & kBottom) ? 0 : (placement_ & kTop) ? h : 3 * h / 4;
+    place(context);
+}
+
+void ABitmapDataRun::draw(ARunDrawContext& context) {
+    if (!bitmap_)
+        ThrowAssert("gdatarun", 1435);
+    ARect box(context.origin.x + x, context.origin.y - ascent, context.origin.x + x + width,
+              context.origin.y - ascent + height);
+    if (placement_ & kBottom) {
+        long down = context.lineDescent - (height - ascent) - 2;
+        if (down > 0) {
+            box.first.y += down;
+            box.second.y += down;
+        }
+    } else if (placement_ & kTop) {
+        long up = ascent - context.lineAscent + 2;
+        if (up < 0) {
+            box.first.y += up;
+            box.second.y += up;
+        }
+    }
+    int mode = context.printing ? 2 : context.renderer->drawMode;
+    if (context.hilite && context.renderer->hasSelection && context.lineSelected())
+        mode = 1;
+    if (context.drawSelection && context.selStart <= start && end <= context.selEnd &&
+        context.selEnd > context.selStart)
+        mode = 1;
+    context.display->drawBitmap(bitmap_, box, 0, mode);
+}
+
+long ABitmapDataRun::positionAtX(long, int16_t* atStart) {
+    if (atStart)
+        *atStart = 1;
+    return start;
+}

@@ -1,0 +1,414 @@
+// The application object: construction, the hooks through which the tree and
+// the error layer reach it, the tree steps, the command target, deferred work and timers.
+#include "framework/app/AApp.h"
+
+#include <windows.h>
+
+#include <ctime>
+
+#include "base/object/ATextOutStream.h"
+#include "base/object/InputRecords.h"
+#include "base/object/SystemSeams.h"
+#include "framework/app/AppServices.h"
+#include "framework/components/ACommand.h"
+#include "framework/components/AKindSet.h"
+
+SV_IMPLEMENT_CLASS(AApp, 101, AComponent)
+
+namespace {
+
+AApp* g_current = nullptr;
+
+AppComponentHooks MakeComponentHooks() {
+    AppComponentHooks h{};
+    h.application = []() -> AComponent* { return g_current; };
+    h.flushUpdates = [] { g_current->flushUpdates(); };
+    h.queueUpdate = [](AComponent* c, long kind) { g_current->queueUpdate(c, kind); };
+    h.dequeueUpdate = [](AComponent* c, long kind) { g_current->dequeueUpdate(c, kind); };
+    h.addTimer = [](AComponent* c, uint32_t delay) { return g_current->addTimer(c, delay); };
+    h.restartTimer = [](AComponent* c, uint16_t id) { g_current->restartTimer(c, id); };
+    h.setTimerDelay = [](AComponent* c, uint16_t id, uint32_t delay) { g_current->setTimerDelay(c, id, delay); };
+    h.target = [] { return g_current->target(); };
+    h.setTarget = [](AComponent* c, int16_t activate) { return g_current->setTarget(c, activate); };
+    h.noChange = [] { return g_current->noChange(); };
+    h.passThrough = [] { return g_current->passThrough(); };
+    h.closeCommand = [] { return g_current->quitRequest(); };
+    h.actionTable = [](int index) { return g_current->actionTable(index); };
+    h.clipboardWindow = [] { return g_current->frameWindow(); };
+    h.clipboardChanged = [] {
+        if (AComponent* told = g_current->messageTarget())
+            told->queueUpdate(kUpdateClipboard);
+    };
+    return h;
+}
+
+const AppComponentHooks kComponentHooks = MakeComponentHooks();
+
+const AppErrorHooks kErrorHooks = {
+    [](const AError& e) { return g_current->handleError(e) != 0; },
+    [](const AError& e, unsigned flags) { return g_current->reportError(e, flags); },
+    nullptr,
+    nullptr,
+};
+
+template <class C>
+void DiscardShared(C*& command) {
+    AObject* p = command;
+    command = nullptr;
+    if (p)
+        AObject::discardNew(p);
+}
+
+}  // namespace
+
+AApp* AApp::current() {
+    return g_current;
+}
+
+AApp::AApp() : AApp(AString(), ARect(0, 0, 0, 0), 0, 0) {}
+
+AApp::AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint16_t styleExtra)
+    : name_(name),
+      requestedSize_(requestedSize),
+      style_(style),
+      styleExtra_(styleExtra),
+      timerList_(SeamTickCount()),
+      commandQueue_(this, 1),
+      currentTime_(SeamTickCount()) {
+    if (g_current)
+        ThrowAssert("fappli", 2706);
+    g_current = this;
+    SetAppComponentHooks(&kComponentHooks);
+    SetAppErrorHooks(&kErrorHooks);
+}
+
+AApp::~AApp() {
+    updateList_.clear();
+    commandQueue_.clear();
+    delete log_;
+    if (g_current == this) {
+        SetAppErrorHooks(nullptr);
+        SetAppComponentHooks(nullptr);
+        g_current = nullptr;
+    }
+}
+
+ACommand* AApp::noChange() const {
+    return noChange_;
+}
+
+ACommand* AApp::passThrough() const {
+    return passThrough_[0];
+}
+
+void AApp::setInstance(void* instance, const char* commandLine, int showCommand) {
+    (void)commandLine;
+    instance_ = instance;
+    showCommand_ = showCommand;
+}
+
+bool AApp::activateOtherInstance() {
+    if (HWND other = FindWindowA("KY_MDIFrameWindow", name_.c_str())) {
+        SetForegroundWindow(other);
+        if (IsIconic(other))
+            ShowWindow(other, SW_RESTORE);
+        return false;
+    }
+    if (requestedSize_.first.x == 0 && requestedSize_.first.y == 0)
+        return true;
+    long width = requestedSize_.first.x;
+    long height = requestedSize_.first.y + ((style_ & kNoMenuBar) ? 0 : 20);
+    if (width <= systemMetric(SM_CXSCREEN) && height <= systemMetric(SM_CYSCREEN))
+        return true;
+    char text[200];
+    snprintf(text, sizeof text,
+             "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
+             "d'affichage de votre \xE9"
+             "cran.",
+             width, height);
+    messageBox(text, nullptr, 0, nullptr);
+    return false;
+}
+
+// Tree steps.
+
+void AApp::attachItems() {
+    AComponent::attachItems();
+    becomeTarget(1);
+    frameworkMessage_ = RegisterWindowMessageA("KY Media Framework Message");
+    frameWindow_ = createFrameWindow(frameRect(), title());
+}
+
+void AApp::childrenLoaded() {
+    AComponent::childrenLoaded();
+    noChange_ = new ANoChangeCommand(1, this);
+    AObject::completeNew(noChange_);
+    for (APassThroughCommand*& p : passThrough_) {
+        p = new APassThroughCommand(1, this);
+        AObject::completeNew(p);
+    }
+    if (showSplashScreen())
+        splashStart_ = updateTime();
+}
+
+void AApp::setUpItems() {
+    if (!instance_)
+        ThrowAssert("fappli", 1080);
+    AComponent::setUpItems();
+    uint32_t minimum = splashMinimum();
+    uint32_t elapsed = updateTime() - splashStart_;
+    if (splashStart_ != 0 && minimum > elapsed)
+        Delay(minimum - elapsed);
+    splashStart_ = 0;
+    HWND frame = static_cast<HWND>(frameWindow_);
+    if (frame && !(style_ & kFrameHidden))
+        ShowWindow(frame, showCommand_);
+    // A thread message when there is no frame: the loop hands it over itself.
+    PostMessageA(frame, frameworkMessage_, kStartRequest, 0);
+}
+
+void AApp::detachItems() {
+    updateList_.clear();
+    commandQueue_.clear();
+    if (frameWindow_) {
+        armFrameTimer(-1);
+        destroyFrameWindow(frameWindow_);
+        frameWindow_ = nullptr;
+    }
+    accelerators_.clear();
+    appTables_[0] = appTables_[1] = nullptr;
+    target_ = nullptr;
+    defaultTarget_ = nullptr;
+    DiscardShared(noChange_);
+    for (APassThroughCommand*& p : passThrough_)
+        DiscardShared(p);
+    AComponent::detachItems();
+}
+
+void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
+    (void)rect;
+    (void)title;
+    return nullptr;
+}
+
+void AApp::destroyFrameWindow(void* window) {
+    DestroyWindow(static_cast<HWND>(window));
+}
+
+int AApp::systemMetric(int index) {
+    return GetSystemMetrics(index);
+}
+
+ARect AApp::frameRect() {
+    const int32_t cw = static_cast<int32_t>(CW_USEDEFAULT);
+    int32_t cx = systemMetric(SM_CXSCREEN), cy = systemMetric(SM_CYSCREEN);
+    int32_t fx = systemMetric(SM_CXFRAME);
+    int32_t top = systemMetric(SM_CYCAPTION) + systemMetric(SM_CYFRAME) + systemMetric(SM_CYBORDER);
+    int32_t bottom = systemMetric(SM_CYFRAME);
+    int32_t extraW = 2 * fx, extraH = top + bottom;
+    if (!(style_ & kNoMenuBar)) {
+        extraH += systemMetric(SM_CYMENU) - systemMetric(SM_CYBORDER);
+        top -= systemMetric(SM_CYBORDER);
+    }
+    int32_t w = requestedSize_.first.x, h = requestedSize_.first.y;
+    int32_t W = w ? w : cw, H = h ? h : cw;
+    // A default coordinate or size stays the default: it is never added to.
+    auto end = [cw](int32_t from, int32_t size) { return from == cw || size == cw ? cw : from + size; };
+    auto maximise = [this] {
+        if (showCommand_ != SW_SHOWMINIMIZED)
+            showCommand_ = SW_SHOWMAXIMIZED;
+    };
+    if (cx == 800 && cy == 600 && w < 800 && extraH + h - 2 * top < 600) {
+        if (!(style_ & kCentred)) {
+            maximise();
+            return ARect(cw, cw, 0, 0);
+        }
+        int32_t x = w ? (800 - W) >> 1 : cw, y = h ? (600 - H) >> 1 : cw;
+        return ARect(0, 0, end(x, W), end(y, H));
+    }
+    if (extraW + w >= cx || extraH + h >= cy)
+        style_ |= kFullScreen;
+    if (style_ & kFullScreen) {
+        showCommand_ = SW_SHOWMAXIMIZED;
+        return ARect(-fx, -top, cx + fx, cy + bottom);
+    }
+    if (style_ & kCentred) {
+        int32_t x = w ? (cx - W) >> 1 : cw, y = h ? (cy - H) >> 1 : cw;
+        return ARect(x, y, end(x, W), end(y, H));
+    }
+    maximise();
+    return ARect(cw, cw, 0, 0);
+}
+
+bool AApp::closeAllWindows(int16_t flag) {
+    (void)flag;
+    closeAllWindowsNow();
+    return true;
+}
+
+AComponent* AApp::chooseAction(AActionRecord& record, AComponent* existing, AComponent* added) {
+    // A record whose two words add up to 20 sides with the newer binding.
+    if (static_cast<int16_t>(record.f2 + record.f3) == 20)
+        return added;
+    return AComponent::chooseAction(record, existing, added);
+}
+
+void AApp::bindActions() {
+    AComponent::bindActions();
+    // Command id and item code; the negative codes are system-menu commands.
+    static const int16_t kBindings[][2] = {
+        {2, -3952}, {2, -3840}, {2, -3792}, {17, 20}, {6, 22},    {20, 931},
+        {21, 932},  {3, 911},   {4, 912},   {8, 914}, {6, -4000}, {5, 913},
+    };
+    for (const auto& b : kBindings)
+        addAction(b[0], this, b[1], nullptr);
+}
+
+// The application's own commands: the system-menu pass-through (2), quit (6),
+// close all windows (8) and the two that do nothing (91, 94). The window
+// arrangement, refresh and help commands wait for the window layer.
+ACommand* AApp::doCommand(int16_t id, long argument) {
+    switch (id) {
+        case 2:
+            return passThrough();
+        case 6:
+            return quitRequest();
+        case 8:
+            closeAllWindows(1);
+            return noChange_;
+        case 91:
+        case 94:
+            return noChange_;
+        default:
+            return AComponent::doCommand(id, argument);
+    }
+}
+
+int16_t AApp::commandStatus(int16_t id, long argument) {
+    switch (id) {
+        case 6:
+        case 91:
+        case 94:
+            return 1;
+        case 8:
+            // No window manager yet: no window to close.
+            return 2;
+        default:
+            return AComponent::commandStatus(id, argument);
+    }
+}
+
+void AApp::componentDeleted(AComponent* component) {
+    if (messageTarget_ == component)
+        messageTarget_ = nullptr;
+    if (target_ == component)
+        setTarget(nullptr, 0);
+    // After the change: it files the old target as the previous one.
+    if (defaultTarget_ == component)
+        defaultTarget_ = nullptr;
+    uint16_t f = component->flags();
+    if (f & kInUpdateList)
+        updateList_.removeAll(component);
+    if (f & kHasTimers)
+        timerList_.dropAllOf(component, currentTime_);
+    if (f & kInCommandQueue)
+        commandQueue_.dropTarget(component);
+    AComponent::componentDeleted(component);
+}
+
+// Command target.
+
+int16_t AApp::setTarget(AComponent* component, int16_t activate) {
+    if (component == target_ && component)
+        return 1;
+    if (component && !component->acceptsTarget()) {
+        if (!component->acceptsTargetLater())
+            return 0;
+        ASetTargetCmd* later = new ASetTargetCmd(1, component, static_cast<uint16_t>(activate));
+        AObject::completeNew(later);
+        executeCommand(later);
+        return 2;
+    }
+    return changeTarget(component);
+}
+
+int16_t AApp::changeTarget(AComponent* component) {
+    if (focusChangeFlag_)
+        return 0;
+    if (!component)
+        component = this;
+    if (component != target_) {
+        AComponent* old = target_;
+        AComponent* common = old ? old->commonAncestor(component) : nullptr;
+        if (old)
+            old->targetChanged(0, common);
+        component->targetChanged(1, common);
+        defaultTarget_ = old;
+        target_ = component;
+        queueUpdate(this, kUpdateAppTarget);
+    }
+    return 1;
+}
+
+int16_t AApp::resignTarget(AComponent* component) {
+    if (!component)
+        ThrowAssert("fappli", 1890);
+    if (component != target_)
+        return 1;
+    return setTarget(nullptr, 0);
+}
+
+bool AApp::focusWithin(AComponent* component) {
+    for (AComponent* c = component; c; c = c->getParent()) {
+        if (!c->isTargetScope())
+            continue;
+        if (target_ && target_->isDescendantOf(c))
+            return true;
+        AComponent* preferred = c->preferredTarget();
+        if (preferred && preferred != c)
+            return preferred->becomeTarget(1) != 0;
+    }
+    return false;
+}
+
+long AApp::executeCommand(ACommand* command) {
+    commandQueue_.add(command);
+    setPending();
+    return 1;
+}
+
+// Deferred work and timers.
+
+void AApp::queueUpdate(AComponent* component, long kind) {
+    updateList_.add(component, kind);
+    setPending();
+}
+
+void AApp::dequeueUpdate(AComponent* component, long kind) {
+    updateList_.remove(component, kind);
+}
+
+uint32_t AApp::updateTime() {
+    currentTime_ = SeamTickCount();
+    return currentTime_;
+}
+
+uint32_t AApp::secondsNow() {
+    return static_cast<uint32_t>(time(nullptr));
+}
+
+uint32_t AApp::caretBlinkTime() {
+    return GetCaretBlinkTime();
+}
+
+uint16_t AApp::addTimer(AComponent* component, uint32_t delay) {
+    return timerList_.add(component, delay, currentTime_);
+}
+
+void AApp::restartTimer(AComponent* component, uint16_t id) {
+    timerList_.drop(component, id, currentTime_);
+}
+
+void AApp::setTimerDelay(AComponent* component, uint16_t id, uint32_t delay) {
+    timerList_.setDelay(component, id, delay, currentTime_);
+}

@@ -1,0 +1,202 @@
+// The application object: root of the component tree and the one object that
+// owns what exists once per program (command target, command queue, update
+// list, timer list, the frame window's handle, the application log) and runs
+// the message loop.
+//
+// One per process: the constructor makes it current and installs the tree's
+// and the error layer's application hooks; the destructor takes them away.
+// Framework errors reaching the loop are shown and the reader chooses Retry or
+// Cancel; broken invariants are assertions ("fappli"). Times are GetTickCount
+// milliseconds. Window handles are passed as void* (HWND, HINSTANCE, HACCEL).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/object/ARect.h"
+#include "base/object/AString.h"
+#include "framework/app/ATimerList.h"
+#include "framework/commands/ACommandQueue.h"
+#include "framework/commands/AUpdateList.h"
+#include "framework/components/AComponent.h"
+
+class AActionTable;
+class AOutStream;
+class ATextOutStream;
+class ANoChangeCommand;
+class APassThroughCommand;
+
+class AApp : public AComponent {
+    SV_DECLARE_CLASS(AApp)
+public:
+    // Style bits.
+    enum : uint16_t {
+        kFullScreen = 0x0001,
+        kNoMenuBar = 0x0008,
+        kCentred = 0x0040,
+        kDdeService = 0x0080,
+        kHelpBox = 0x0100,
+        kFrameHidden = 0x1000,
+    };
+    // The framework message's wParam that asks for start.
+    enum : uint16_t { kStartRequest = 3 };
+    // The exit code of a loop that an error ended: never the 0 of a normal quit.
+    enum : int { kErrorExitCode = 1 };
+
+    AApp();
+    AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint16_t styleExtra);
+    ~AApp() override;
+
+    // The application object, or null.
+    static AApp* current();
+
+    // Tree steps.
+    void attachItems() override;
+    void childrenLoaded() override;
+    void setUpItems() override;
+    void detachItems() override;
+    void componentDeleted(AComponent* component) override;
+    void bindActions() override;
+    ACommand* doCommand(int16_t id, long argument) override;
+    int16_t commandStatus(int16_t id, long argument) override;
+    AComponent* chooseAction(AActionRecord& record, AComponent* existing, AComponent* added) override;
+    bool acceptsTarget() override { return true; }
+    long executeCommand(ACommand* command) override;
+    std::string description() override { return std::string(); }
+
+    // Start-up steps the framework main calls, in this order.
+    void setInstance(void* instance, const char* commandLine, int showCommand);
+    // False stops the start: another copy was brought forward, or the screen is too small.
+    virtual bool activateOtherInstance();
+    virtual bool closeAllWindows(int16_t flag);
+    virtual void closeAllWindowsNow() {}
+    virtual bool closeAllWindowsChecked(int16_t flag) { return closeAllWindows(flag); }
+
+    // The loop: run returns the WM_QUIT wParam, kErrorExitCode when an error ended it.
+    virtual int run();
+    void runLoop();
+    // One turn; safe from inside a command handler.
+    void runOnce();
+    virtual void flushUpdates();
+    bool armFrameTimer(long timeLeft);
+    void fireDueTimers();
+    // start runs doStart from inside the loop, once the frame is open.
+    virtual void start();
+    virtual void doStart() {}
+    virtual ACommand* quitRequest();
+    virtual ACommand* quit();
+    // The frame window's procedure hands its messages here first; true: handled.
+    bool frameMessage(void* window, unsigned message, uintptr_t wParam, intptr_t lParam);
+
+    // Errors and boxes: handleError answers 1 when the error was shown as fatal.
+    virtual int16_t handleError(const AError& error);
+    virtual int reportError(const AError& error, unsigned flags);
+    virtual int messageBox(const char* text, const char* caption, unsigned flags, AComponent* owner);
+    virtual void reportInstances(AOutStream& stream);
+    static void reportInstanceCounts(AOutStream& stream);
+
+    // Appearance and names.
+    virtual AString title() { return name_; }
+    virtual AString appName() { return name_; }
+    virtual uint32_t splashMinimum() { return 500; }
+    virtual bool showSplashScreen() { return false; }
+    void beep(uint32_t type);
+
+    // Command target (answers 0 refused, 1 done, 2 deferred).
+    int16_t setTarget(AComponent* component, int16_t activate);
+    int16_t changeTarget(AComponent* component);
+    int16_t resignTarget(AComponent* component);
+    // Makes the preferred target of the nearest target scope around the
+    // component the target, unless the target lies in that scope already.
+    bool focusWithin(AComponent* component);
+    // Told after a Copy (update kind 13); not owned, null for none.
+    void setMessageTarget(AComponent* component) { messageTarget_ = component; }
+    AComponent* messageTarget() const { return messageTarget_; }
+    AComponent* target() const { return target_; }
+    AComponent* defaultTarget() const { return defaultTarget_; }
+
+    // Deferred work and timers.
+    void setPending() { pendingFlag_ = 1; }
+    using AComponent::dequeueUpdate;
+    using AComponent::queueUpdate;
+    void queueUpdate(AComponent* component, long kind);
+    void dequeueUpdate(AComponent* component, long kind);
+    uint32_t updateTime();
+    // The calendar time in seconds, and the caret's blink time in milliseconds.
+    static uint32_t secondsNow();
+    static uint32_t caretBlinkTime();
+    uint16_t addTimer(AComponent* component, uint32_t delay);
+    // Drops the component's timer: its callers stop a timer with it.
+    void restartTimer(AComponent* component, uint16_t id);
+    void setTimerDelay(AComponent* component, uint16_t id, uint32_t delay);
+    void addAccelerators(void* table) { accelerators_.push_back(table); }
+    // The tables that bindings without a table go to: the menu bar's (0) and
+    // the tool bar's (1); not owned, null when absent.
+    void setActionTable(int index, AActionTable* table) { appTables_[index] = table; }
+    AActionTable* actionTable(int index) const { return appTables_[index]; }
+
+    // The application log: a line file in the temporary folder, each line on disk when logLine returns.
+    void openLog(const char* name);
+    void logLine(const char* text);
+    ATextOutStream* getLogObject() { return log_; }
+
+    ACommand* noChange() const;
+    ACommand* passThrough() const;
+    ATimerList& timerList() { return timerList_; }
+    ACommandQueue& commandQueue() { return commandQueue_; }
+    AUpdateList& updateList() { return updateList_; }
+    void* instance() const { return instance_; }
+    void* frameWindow() const { return frameWindow_; }
+    unsigned frameworkMessage() const { return frameworkMessage_; }
+    uint32_t currentTime() const { return currentTime_; }
+    uint16_t style() const { return style_; }
+    int showCommand() const { return showCommand_; }
+    bool quitFlag() const { return quitFlag_ != 0; }
+    bool quitRequested() const { return quitRequested_ != 0; }
+    int exitCode() const { return exitCode_; }
+    bool started() const { return (flags() & kStarted) != 0; }
+
+protected:
+    // Makes the frame window for the rectangle and title; null without window layer.
+    virtual void* createFrameWindow(const ARect& rect, const AString& title);
+    virtual void destroyFrameWindow(void* window);
+    // The frame rectangle for the screen metrics (left, top, right, bottom;
+    // CW_USEDEFAULT allowed); may set the full-screen bit and the show command.
+    ARect frameRect();
+    // GetSystemMetrics; tests answer for other screens.
+    virtual int systemMetric(int index);
+
+private:
+    // Shows a loop error with Retry and Cancel; false (the loop ends) unless Retry.
+    bool goOnAfter(const AError& error);
+    void endThroughError();
+
+    AString name_;
+    ARect requestedSize_;
+    uint16_t style_;
+    uint16_t styleExtra_;
+    AComponent* target_ = nullptr;         // not owned
+    AComponent* defaultTarget_ = nullptr;  // not owned: the previous target
+    AComponent* messageTarget_ = nullptr;  // not owned
+    ATimerList timerList_;
+    ACommandQueue commandQueue_;
+    AUpdateList updateList_;
+    void* instance_ = nullptr;
+    uint16_t pendingFlag_ = 0;
+    uint16_t quitRequested_ = 0;
+    uint16_t quitFlag_ = 0;
+    uint16_t focusChangeFlag_ = 0;
+    int exitCode_ = 0;
+    uint32_t currentTime_;
+    uint32_t splashStart_ = 0;
+    int showCommand_ = 0;
+    unsigned frameworkMessage_ = 0;
+    void* frameWindow_ = nullptr;                               // owned through destroyFrameWindow
+    std::vector<void*> accelerators_;                           // HACCEL, in load order
+    AActionTable* appTables_[2] = {nullptr, nullptr};           // not owned
+    ANoChangeCommand* noChange_ = nullptr;                      // owned
+    APassThroughCommand* passThrough_[2] = {nullptr, nullptr};  // owned
+    ATextOutStream* log_ = nullptr;                             // owned
+    AString logPath_;
+    uint16_t logOpen_ = 0;
+};

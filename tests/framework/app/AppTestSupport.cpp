@@ -1,0 +1,36 @@
+// Shared set-up of the application tests.
+#include "tests/framework/app/AppTestSupport.h"
+
+#include <windows.h>
+
+std::string Ticker::log;
+
+long Ticker::handleTimer(uint16_t id, uint32_t now) {
+    log += name_ + ":" + std::to_string(id) + "@" + std::to_string(now) + " ";
+    return onTimer ? onTimer(*this, id) : 0;
+}
+
+void AppTest::SetUp() {
+    TestClock() = 1000;
+    AClass::buildRegistry();
+    SetErrorStream(&errors);
+    app = new AApp(AString("TestApplication"), ARect(), 0, 0);
+    app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+    AObject::completeNew(app);
+    Ticker::log.clear();
+}
+
+void AppTest::TearDown() {
+    AComponent* root = app;
+    DeleteComponent(root);
+    drainMessages();
+    SetErrorStream(nullptr);
+    AClass::releaseRegistry();
+    TestClock() = 0;
+}
+
+void AppTest::drainMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}

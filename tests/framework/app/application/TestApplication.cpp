@@ -1,0 +1,179 @@
+// A small application on the framework, started by the end-to-end tests and
+// the start-up benchmark. Its frame is a plain top-level window of its own
+// (the window layer's frame does not exist yet). The first word of the
+// command line chooses what it does:
+//   (any other) quits through a queued command once started
+//   quit3       ends the loop with WM_QUIT 3
+//   fatal       breaks an invariant inside doStart
+//   noactivate  answers 0 from activateOtherInstance
+//   nullfactory its class record's factory answers null
+//   wait        flushes its log once started and runs until its frame is closed
+//   nolog       names no framework log
+// Message boxes are written to the framework log instead of being shown. At
+// a normal exit the log's last text is copied to "svtest-seen.log" beside it.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "base/object/AFolderSpecs.h"
+#include "base/object/AOutStream.h"
+#include "base/object/ATextOutStream.h"
+#include "base/object/SystemSeams.h"
+#include "framework/app/AApp.h"
+#include "framework/app/AppMain.h"
+#include "framework/app/AppServices.h"
+#include "framework/components/ACommand.h"
+
+namespace {
+
+std::string Mode() {
+    const char* line = GetCommandLineA();
+    // Past the program name, quoted or not.
+    if (*line == '"') {
+        const char* end = std::strchr(line + 1, '"');
+        line = end ? end + 1 : line + std::strlen(line);
+    } else {
+        while (*line && *line != ' ')
+            ++line;
+    }
+    while (*line == ' ')
+        ++line;
+    std::string mode(line);
+    return mode.substr(0, mode.find(' '));
+}
+
+int LogBox(void*, const char* text, const char* caption, unsigned) {
+    CurrentErrorStream().writeString("#Box ").writeString(caption).writeString(": ").writeString(text).writeString(
+        "\n");
+    return IDCANCEL;
+}
+
+// The log file, held open so that its text can still be read once the
+// framework main has deleted it.
+HANDLE g_log = INVALID_HANDLE_VALUE;
+std::string g_seenPath;
+
+void CopySeenLog() {
+    if (g_log == INVALID_HANDLE_VALUE)
+        return;
+    std::string text;
+    char buffer[4096];
+    DWORD n = 0;
+    SetFilePointer(g_log, 0, nullptr, FILE_BEGIN);
+    while (ReadFile(g_log, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        text.append(buffer, n);
+    CloseHandle(g_log);
+    g_log = INVALID_HANDLE_VALUE;
+    HANDLE out = CreateFileA(g_seenPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(out);
+}
+
+void HoldLog() {
+    AFileSpec folder = AAppTempFolderSpec();
+    std::string log = AFileSpec(folder, "svtest.log").path().c_str();
+    g_seenPath = AFileSpec(folder, "svtest-seen.log").path().c_str();
+    g_log = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+    if (g_log != INVALID_HANDLE_VALUE)
+        std::atexit(CopySeenLog);
+}
+
+class QuitCommand : public ACommand {
+public:
+    explicit QuitCommand(AComponent* target) : ACommand(target, 0, 1) {}
+    void execute() override { AApp::current()->quit(); }
+};
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AApp* app = AApp::current();
+    if (app && app->frameMessage(window, message, wParam, lParam))
+        return 0;
+    try {
+        if (message == WM_CLOSE && app) {
+            app->quitRequest();
+            return 0;
+        }
+    } catch (...) {
+        ErrorBox("Unhandled Exception");
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+class TestApplication : public AApp {
+    SV_DECLARE_CLASS(TestApplication)
+public:
+    TestApplication() : AApp(AString("TestApplication"), ARect(), 0, 0), mode_(Mode()) { HoldLog(); }
+
+    bool activateOtherInstance() override { return mode_ != "noactivate" && AApp::activateOtherInstance(); }
+    int run() override {
+        inRun_ = true;
+        int code = AApp::run();
+        inRun_ = false;
+        return code;
+    }
+    void doStart() override {
+        HWND frame = static_cast<HWND>(frameWindow());
+        if (inRun_ && frame && IsWindowVisible(frame))
+            CurrentErrorStream().writeString("#doStart inside run, frame shown\n");
+        // The waiting copy shows the tests its log has started.
+        if (mode_ == "wait") {
+            if (ATextOutStream* log = dynamic_cast<ATextOutStream*>(&CurrentErrorStream()))
+                KY_FileFlush(log->file());
+        }
+        if (mode_ == "fatal")
+            ThrowAssert("ttestapp", 1);
+        if (mode_ == "quit3")
+            PostQuitMessage(3);
+        else if (mode_ != "wait") {
+            QuitCommand* quit = new QuitCommand(this);
+            AObject::completeNew(quit);
+            executeCommand(quit);
+        }
+    }
+
+protected:
+    void* createFrameWindow(const ARect& rect, const AString& title) override {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = FrameProc;
+        wc.hInstance = static_cast<HINSTANCE>(instance());
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "KY_MDIFrameWindow";
+        RegisterClassA(&wc);
+        const int cw = CW_USEDEFAULT;
+        int x = rect.first.x, y = rect.first.y;
+        int w = x == cw ? cw : rect.second.x - x, h = y == cw ? cw : rect.second.y - y;
+        return CreateWindowExA(0, "KY_MDIFrameWindow", title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    }
+
+private:
+    std::string mode_;
+    bool inRun_ = false;
+};
+
+SV_IMPLEMENT_CLASS(TestApplication, 9001, AApp)
+
+namespace {
+
+const AClass* const kNullParents[] = {&AApp::classRecord, nullptr};
+AClass g_nullApplication(
+    "NullApplication", []() -> AObject* { return nullptr; }, kNullParents, 9002);
+
+const AClass* ChooseClass() {
+    Seams().messageBox = LogBox;
+    return Mode() == "nullfactory" ? &g_nullApplication : &TestApplication::classRecord;
+}
+
+}  // namespace
+
+const AClass* AppClassRecord = ChooseClass();
+const char* AppLogName = Mode() == "nolog" ? "" : "svtest.log";

@@ -1,0 +1,188 @@
+// Fonts: descriptions from text, shared bodies, measuring and drawing through
+// the current display, placed output and its fallback.
+#include <string>
+
+#include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/AFont.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+
+namespace {
+
+// "Encyclopédie, œuvre, à l'été" in Windows-1252.
+const char kFrench[] =
+    "Encyclop\xE9"
+    "die, \x9C"
+    "uvre, \xE0 l'\xE9t\xE9";
+
+std::string Describe(const AFontSpec& s) {
+    return std::string(s.face.c_str()) + " " + std::to_string(s.size) + " " + std::to_string(s.style);
+}
+
+DWORD WINAPI FailingPlacement(HDC, LPCSTR, int, int, LPGCP_RESULTSA, DWORD) {
+    return 0;
+}
+
+}  // namespace
+
+TEST(FontSpec, FromText) {
+    const struct {
+        const char* text;
+        const char* expect;
+    } rows[] = {
+        {"Arial,12", "Arial 12 1"},
+        {"Arial,12,0", "Arial 12 0"},
+        {"Arial", "Arial 10 0"},
+        {"Times New Roman,9,6", "Times New Roman 9 6"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(row.expect, Describe(AFontSpec(row.text)));
+    }
+}
+
+TEST(FontBody, SharedByEqualSpecsAndCountedWithoutWrapping) {
+    long live = _AFont::liveCount();
+    {
+        AFont a(AFontSpec("Arial,12"));
+        AFont b(AFontSpec("Arial,12"));
+        AFont c(AFontSpec("arial,12"));
+        EXPECT_EQ(a.body(), b.body());
+        EXPECT_NE(a.body(), c.body()) << "faces compare with case";
+        EXPECT_EQ(live + 2, _AFont::liveCount());
+
+        // More handles than a 16-bit count holds: the body must outlive all but the last.
+        std::vector<AFont*> many;
+        for (int i = 0; i < 40000; ++i)
+            many.push_back(new AFont(a));
+        for (AFont* f : many)
+            delete f;
+        EXPECT_EQ(2, a.body()->refs());
+        EXPECT_EQ(live + 2, _AFont::liveCount());
+    }
+    EXPECT_EQ(live, _AFont::liveCount());
+}
+
+TEST_F(GraphicsTest, MeasuresThroughTheCurrentDisplay) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(8, 8);
+    AFont font(AFontSpec("Arial,12,0"));
+    ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+    std::string longText(40000, 'i');
+    ATextExtent whole = font.body()->measure(longText.c_str(), static_cast<long>(longText.size()));
+    ATextExtent cut = font.body()->measure(longText.c_str(), 32767);
+    EXPECT_EQ(cut.width, whole.width) << "a 40000-character text is measured as 32767";
+    EXPECT_GT(whole.width, font.body()->measure(longText.c_str(), 32766).width);
+
+    const char* word = "abcdef";
+    int32_t abc = font.body()->measure(word, 3).width;
+    int16_t flag = 9;
+    EXPECT_EQ(3, font.body()->indexAtOffset(word, 6, abc, flag));
+    EXPECT_EQ(0, flag) << "an offset on a boundary is that boundary";
+    EXPECT_EQ(6, font.body()->indexAtOffset(word, 6, 10000, flag));
+    EXPECT_EQ(1, flag);
+    EXPECT_EQ(0, font.body()->indexAtOffset(word, 6, 0, flag));
+}
+
+TEST_F(GraphicsTest, FrenchTextShowsOnScreenDisplay) {
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 400, 40));
+    Canvas canvas(400, 40);
+    AFont font(AFontSpec("Arial,16,0"));
+    int32_t width;
+    {
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        width = font.body()->drawText(APoint(4, 28), kFrench, -1, RGB(0, 0, 0));
+        EXPECT_EQ(width, font.body()->measure(kFrench, -1).width);
+    }
+    canvas.savePng("french-screen");
+    EXPECT_GT(width, 150);
+    EXPECT_GT(canvas.inkIn(ARect(4, 0, 4 + width, 40)), 200);
+    EXPECT_EQ(0, canvas.inkIn(ARect(8 + width, 0, 400, 40)));
+    // The accent of the first "é" sits above the x-height of its neighbours.
+    int32_t before = 0;
+    {
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        before = font.body()->measure(kFrench, 8).width;
+    }
+    EXPECT_GT(canvas.inkIn(ARect(4 + before, 8, 4 + before + 8, 16)), 0);
+}
+
+TEST_F(GraphicsTest, PlacedPrinterTextFallsBackToPlainOutput) {
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 300, 40));
+    Canvas canvas(300, 40);
+    ADisplayContext::instance().setPrinter(canvas.dc());
+    _AFont::textPlacementMode = 2;
+    AFont font(AFontSpec("Arial,12,0"));
+    struct Row {
+        const char* name;
+        _AFont::PlacementCall call;
+    };
+    const Row rows[] = {{"placed", &GetCharacterPlacementA}, {"placement fails", &FailingPlacement}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RECT all = {0, 0, 300, 40};
+        ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        _AFont::placementCall = row.call;
+        int32_t width;
+        {
+            ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kPrinter, nullptr, nullptr);
+            width = font.body()->drawText(APoint(2, 30), kFrench, -1, RGB(0, 0, 0));
+        }
+        EXPECT_GT(width, 100);
+        EXPECT_GT(canvas.inkIn(ARect(0, 0, 300, 40)), 100);
+    }
+    _AFont::placementCall = &GetCharacterPlacementA;
+    _AFont::textPlacementMode = 0;
+    ADisplayContext::instance().setPrinter(nullptr);
+}
+
+TEST_F(GraphicsTest, FontGoneWhileShownLeavesTheSystemFont) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(100, 30);
+    ADisplayLock outer(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+    AGraphicDisplay* d = outer.display();
+    auto* font = new AFont(AFontSpec("Courier New,20,0"));
+    font->body()->drawText(APoint(0, 20), "abc", 3, 0);
+    {
+        ADisplayLock inner;
+        inner.push(d, Everywhere(), 0);
+        EXPECT_EQ(font->body(), d->font());
+        delete font;
+        EXPECT_EQ(nullptr, d->font()) << "the display let go of the body";
+    }
+    EXPECT_EQ(nullptr, d->font()) << "the state saved before keeps no pointer to the body";
+    EXPECT_EQ(GetStockObject(SYSTEM_FONT), GetCurrentObject(canvas.dc(), OBJ_FONT));
+}
+
+TEST(FontSpec, FromStockFont) {
+    const struct {
+        int id;
+        uint16_t system;
+    } rows[] = {{SYSTEM_FONT, 1}, {ANSI_VAR_FONT, 0}, {DEFAULT_GUI_FONT, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        AFontSpec spec = AFontSpec::fromStock(row.id);
+        EXPECT_FALSE(spec.face.empty());
+        EXPECT_GT(spec.size, 0);
+        EXPECT_EQ(0, spec.style);
+        EXPECT_EQ(row.system, spec.system);
+    }
+}
+
+TEST_F(GraphicsTest, JustificationResetAndTopAlignedText) {
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 200, 40));
+    Canvas canvas(200, 40);
+    AFont font(AFontSpec("Arial,12,0"));
+    ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+    const char* text = "un deux trois";
+    int32_t plain = font.body()->measure(text, -1).width;
+    // Wine leaves SetTextJustification out of GetTextExtentPoint32A (Windows
+    // counts it), so only the reset is checked here.
+    AJustification spread = {2, 20};
+    font.body()->measureJustified(text, -1, &spread);
+    EXPECT_EQ(plain, font.body()->measure(text, -1).width) << "justification is reset after";
+
+    AFontMetrics m = font.body()->metrics();
+    font.body()->drawTextAtTop(APoint(0, 0), "H", 1);
+    EXPECT_EQ(0, canvas.inkIn(ARect(0, m.ascent + 1, 20, 40))) << "nothing below the baseline of an H";
+    EXPECT_GT(canvas.inkIn(ARect(0, 0, 20, m.ascent)), 10);
+}

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Tests of the resource compiler: records it writes, and damaged sources each
+with the exact error, file and line it must report."""
+
+import os
+import struct
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import rescomp  # noqa: E402
+
+CLASSES = os.path.join(HERE, "layout-classes.txt")
+
+
+def edge(value, mode, aux=0):
+    return struct.pack("<iHH", value, mode, aux)
+
+
+class Compiler(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.classes = rescomp.load_classes(CLASSES)
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def write(self, name, text):
+        path = os.path.join(self.dir.name, name)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+        return path
+
+    def compile(self, files):
+        paths = [self.write(name, text) for name, text in files.items()]
+        return {key: data for key, _, _, data in rescomp.compile_all(paths, self.classes)}
+
+    def test_records(self):
+        rows = [
+            ("minimal layout", "AComponent { id 7 }",
+             b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00AComponent\x00\x07\x00\xff\xff\xff\xff\xff\xff\x00\x00"),
+            ("display component docked right, 215 wide, 34 high",
+             "ADisplayComponent { id 3\n left -215 from parent opposite\n top 0 from parent same\n"
+             " right 0 from parent same\n bottom 34 }",
+             b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00ADisplayComponent\x00\x03\x00\xff\xff"
+             + edge(-215, 0x1020) + edge(0, 0x1030) + edge(0, 0x1030) + edge(34, 0)
+             + b"\xff\xff\xff\xff\xff\xff\x00\x00"),
+            ("every edge option, sibling and raw edges",
+             "ADisplayComponent { left 500 permille from flow same offset 3 sets-flow clamp\n"
+             " top 4 from sibling 12 same right 0 from partner bottom raw -1 0x4000 0 }",
+             b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00ADisplayComponent\x00\x00\x00\xff\xff"
+             + edge(500, 0x3733) + edge(4, 0x4020, 12) + edge(0, 0x0010) + edge(-1, 0x4000)
+             + b"\xff\xff\xff\xff\xff\xff\x00\x00"),
+            ("chain of parts, defaults, Windows-1252 text and a child",
+             'AStaticText { text "Été" AComponent { id 2 } }',
+             b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00AStaticText\x00"
+             + b"\x00\x00\xff\xff" + edge(0, 0) * 4 + b"\xff\xff" + b"\x00\x00\x00\x00\x00\xff\xff"
+             + b"\xff\xff" + b"\xc9t\xe9\x00\x00\x00\xff\xff"
+             + b"\xff\xff\xff\xff\x01\x00AComponent\x00\x02\x00\xff\xff\xff\xff\xff\xff\x00\x00"),
+        ]
+        for what, text, expected in rows:
+            with self.subTest(what):
+                self.assertEqual(expected, self.compile({"L.layout": text})["L"])
+
+    def test_string_list(self):
+        data = self.compile({"Msg.strings": 'list 129\n"Sans Titre"\n"A\\tB"\n'})[129]
+        self.assertEqual(b"\x02\x00\x06\x00\x11\x00Sans Titre\x00A\tB\x00", data)
+
+    def test_errors(self):
+        rows = [
+            ("unknown class", {"A.layout": "AComponent {\n  AFoo { }\n}"}, "A.layout:2: unknown class AFoo"),
+            ("unknown top-level class", {"A.layout": "# c\nAWidget { }"}, "A.layout:2: unknown class AWidget"),
+            ("field of another class", {"A.layout": 'AComponent {\n text "x" }'},
+             "A.layout:2: AComponent has no field text"),
+            ("field twice", {"A.layout": "AComponent { id 1\n id 2 }"}, "A.layout:2: field id given twice"),
+            ("id out of range", {"A.layout": "AComponent { id 40000 }"},
+             "A.layout:1: 16-bit value 40000 is outside -32768..32767"),
+            ("unclosed object", {"A.layout": "AComponent {\n id 1\n"},
+             "A.layout:2: file ends inside AComponent (opened on line 1)"),
+            ("missing brace", {"A.layout": "AComponent id 1"}, "A.layout:1: { expected after AComponent, found id"),
+            ("bad edge position", {"A.layout": "ADisplayComponent {\n left 0 from parent sideways }"},
+             "A.layout:2: unknown edge position sideways"),
+            ("bad edge reference", {"A.layout": "ADisplayComponent { left 0 from window a }"},
+             "A.layout:1: unknown edge reference window"),
+            ("edge offset too large", {"A.layout": "ADisplayComponent {\n\n top 0 offset 16 }"},
+             "A.layout:3: edge offset 16 is outside 0..15"),
+            ("sibling without id", {"A.layout": "ADisplayComponent { left 0 from sibling a }"},
+             "A.layout:1: sibling id expected, found a"),
+            ("edge option twice", {"A.layout": "ADisplayComponent { left 0 clamp clamp }"},
+             "A.layout:1: edge has clamp twice"),
+            ("text without Windows-1252 code", {"A.layout": 'AStaticText {\n text "\u2192" }'},
+             "A.layout:2: character '\u2192' has no Windows-1252 code"),
+            ("include of no layout", {"A.layout": 'AComponent {\n ATreeIncluder { include "*Missing" } }'},
+             "A.layout:2: include names no layout: Missing"),
+            ("two layouts of one name", {"A.layout": "", "sub/a.layout": ""}, "a.layout:1: resource a of type 257"),
+            ("string list without number", {"M.strings": '"x"'}, 'M.strings:1: list expected, found "x"'),
+            ("unknown style field", {"S.style": "style 3\nweight 2"}, "S.style:2: text style has no field weight"),
+            ("bad character", {"A.layout": "AComponent { id 1; }"}, "A.layout:1: unexpected character ';'"),
+        ]
+        for what, files, message in rows:
+            with self.subTest(what):
+                if "sub/a.layout" in files:
+                    os.makedirs(os.path.join(self.dir.name, "sub"), exist_ok=True)
+                with self.assertRaises(rescomp.CompileError) as caught:
+                    self.compile(files)
+                text = str(caught.exception)
+                self.assertIn(message, text)
+                self.assertTrue(text.startswith(self.dir.name), text)
+
+    def test_failure_fails_the_build(self):
+        source = self.write("Bad.layout", "AFoo { }")
+        rc = os.path.join(self.dir.name, "out.rc")
+        status = rescomp.main(["--classes", CLASSES, "--out", self.dir.name, "--rc", rc, source])
+        self.assertEqual(1, status)
+        self.assertFalse(os.path.exists(rc))
+
+
+if __name__ == "__main__":
+    unittest.main()
