@@ -8,6 +8,10 @@ action=$1 dir=$2
 devices=${WINEPREFIX:-$HOME/.wine}/dosdevices
 case $action in
 start)
+  # A second start keeps the drive of the first.
+  if [ -f "$dir/letter" ] && [ "$(readlink "$devices/$(cat "$dir/letter"):" 2>/dev/null)" = "$dir/volume" ]; then
+    exit 0
+  fi
   mkdir -p "$dir/volume/SVSIG"
   echo signature >"$dir/volume/SVSIG/sv.sig"
   for l in q r s t u v w x y; do
