@@ -525,91 +525,83 @@ void ProcessContent(void* user, const char* text) {
         return;
     }
     KyForm* form = d->curForm;
+    // The slot of the record being built that takes the text, or null.
+    char** slot = nullptr;
+    const char* routine = "processContent";
+    auto target = [&](char** field, const char* mark) {
+        slot = field;
+        routine = mark;
+    };
     switch (s) {
         case 100:
-            if (d->curLex && d->curLex->abp)
-                ParseSet(&d->curLex->abp->settings.name, text, "processContent-LEXABP");
-            return;
+            target(d->curLex && d->curLex->abp ? &d->curLex->abp->settings.name : nullptr, "processContent-LEXABP");
+            break;
         case 101:
-            if (d->curLex && d->curLex->hdg)
-                ParseSet(&d->curLex->hdg->settings.name, text, "processContent-LEXHDG");
-            return;
+            target(d->curLex && d->curLex->hdg ? &d->curLex->hdg->settings.name : nullptr, "processContent-LEXHDG");
+            break;
         case 102:
-            if (d->curPath)
-                SetPathText(&d->curPath->value, text, "processContent-PATH");
-            return;
         case 103:
             if (d->curPath)
-                SetPathText(&d->curPath->value, text, "processContent-SUBPATH");
+                SetPathText(&d->curPath->value, text, s == 102 ? "processContent-PATH" : "processContent-SUBPATH");
             return;
         case 104:
         case 105:
-            if (d->curPlatform)
-                ParseSet(&d->curPlatform->name, text, s == 104 ? "processContent-FLT" : "processContent-FLT");
-            return;
+            target(d->curPlatform ? &d->curPlatform->name : nullptr, "processContent-FLT");
+            break;
         case 106:
-            if (d->curThes)
-                ParseSet(&d->curThes->settings.name, text, "processContent-THES");
-            return;
+            target(d->curThes ? &d->curThes->settings.name : nullptr, "processContent-THES");
+            break;
         case 107:
-            if (d->curStp)
-                ParseSet(&d->curStp->settings.name, text, "processContent-STP");
-            return;
+            target(d->curStp ? &d->curStp->settings.name : nullptr, "processContent-STP");
+            break;
         case 108:
-            if (d->curIndex && d->curIndex->records)
-                ParseSet(&d->curIndex->records[0].settings.name, text, "processContent-IDX");
-            return;
+            target(d->curIndex && d->curIndex->records ? &d->curIndex->records[0].settings.name : nullptr,
+                   "processContent-IDX");
+            break;
         case 109:
-            if (d->curData && d->curData->records)
-                ParseSet(&d->curData->records[0].settings.name, text, "processContent-DB");
-            return;
+            target(d->curData && d->curData->records ? &d->curData->records[0].settings.name : nullptr,
+                   "processContent-DB");
+            break;
         case 110:
         case 122:
-            if (form)
-                ParseSet(&form->op, text, "processContent-OP");
-            return;
+            target(form ? &form->op : nullptr, "processContent-OP");
+            break;
         case 111:
         case 123:
-            if (form)
-                ParseSet(&form->proxop, text, "processContent-PROXOP");
-            return;
+            target(form ? &form->proxop : nullptr, "processContent-PROXOP");
+            break;
         case 112:
         case 124:
-            if (form)
-                ParseSet(&form->dateop, text, "processContent-OP");
-            return;
+            target(form ? &form->dateop : nullptr, "processContent-OP");
+            break;
         case 113:
         case 126:
         case 114:
         case 125: {
             bool sep = s == 113 || s == 126;
-            const char* routine = sep ? "processContent-SEP" : "processContent-HISEP";
+            const char* mark = sep ? "processContent-SEP" : "processContent-HISEP";
             if (!form)
                 return;
             for (uint16_t i = 0; i < form->fieldCount; ++i) {
                 KyField* f = &form->fields[i];
                 if (d->curField && f != d->curField)
                     continue;
-                ParseSet(sep ? &f->sep : &f->hisep, text, routine);
+                ParseSet(sep ? &f->sep : &f->hisep, text, mark);
             }
             return;
         }
         case 115:
-            if (d->curSubData)
-                ParseSet(&d->curSubData->settings.name, text, "processContent-SUBDB");
-            return;
+            target(d->curSubData ? &d->curSubData->settings.name : nullptr, "processContent-SUBDB");
+            break;
         case 116:
-            if (d->curSubIndex)
-                ParseSet(&d->curSubIndex->settings.name, text, "processContent-SUBIDX");
-            return;
+            target(d->curSubIndex ? &d->curSubIndex->settings.name : nullptr, "processContent-SUBIDX");
+            break;
         case 120:
-            if (d->curLink)
-                ParseSet(&d->curLink->bits.name, text, "processContent-LINKBITS");
-            return;
+            target(d->curLink ? &d->curLink->bits.name : nullptr, "processContent-LINKBITS");
+            break;
         case 121:
-            if (d->curLink)
-                ParseSet(&d->curLink->abp.name, text, "processContent-LINKABP");
-            return;
+            target(d->curLink ? &d->curLink->abp.name : nullptr, "processContent-LINKABP");
+            break;
         case 127:
             if (d->userStrings && d->curString) {
                 KY_AssocEntry* e = KY_FindAssoc(d->userStrings, d->curString);
@@ -626,6 +618,8 @@ void ProcessContent(void* user, const char* text) {
         default:
             return;
     }
+    if (slot)
+        ParseSet(slot, text, routine);
 }
 
 void ParseMappingLine(KyDescriptor*, const char* markup) {
