@@ -6,7 +6,6 @@
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyString.h"
-#include "search/engine/XkFilter.h"
 
 #include <cstring>
 
@@ -55,7 +54,7 @@ KY_Filter* AFilter::load(const AFileSpec& spec, bool compile) {
     KY_OpenSpec open;
     KY_ClearOpenSpec(&open);
     if (KY_MakeOpenSpec(KY_GetGlobalFileSys(), &spec.spec(), 0, 0, 0, 0, &open) == 0)
-        handle_ = compile ? EXK_CompileFilter(&open) : KY_FilterLoad(&open);
+        handle_ = compile ? KY_CompileFilter(&open) : KY_FilterLoad(&open);
     KY_FreeOpenSpec(&open);
     return handle_;
 }

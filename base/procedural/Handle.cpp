@@ -2,7 +2,7 @@
 #include "base/procedural/Handle.h"
 
 #include "base/object/BAlloc.h"
-#include "search/engine/EngineTables.h"
+#include "base/procedural/EngineTables.h"
 #include "base/procedural/Trace.h"
 
 namespace {

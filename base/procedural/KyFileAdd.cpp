@@ -227,24 +227,12 @@ int KY_FindDriveWith(const char* relative, int first, int last) {
         if (drive >= 0 && KY_PathExists(path))
             return drive;
     }
-    DWORD size = 260;
-    char* roots = static_cast<char*>(KY_Malloc(size));
-    DWORD n = roots ? GetLogicalDriveStringsA(size, roots) : 0;
-    if (n >= size) {
-        KY_Free(roots);
-        size = n + 1;
-        roots = static_cast<char*>(KY_Malloc(size));
-        n = roots ? GetLogicalDriveStringsA(size, roots) : 0;
-    }
-    int found = -1;
-    for (const char* root = roots; n && n < size && *root && found < 0; root += std::strlen(root) + 1) {
-        int drive = std::toupper(static_cast<unsigned char>(root[0])) - 'A';
-        if (drive < first || drive > last)
-            continue;
-        std::snprintf(path, sizeof path, "%s%s", root, relative);
+    // Each letter is tried directly: Wine lists only the drives its mount
+    // manager knew at start-up, but resolves a drive linked later.
+    for (int drive = first < 0 ? 0 : first; drive <= last && drive < 26; ++drive) {
+        std::snprintf(path, sizeof path, "%c:\\%s", 'A' + drive, relative);
         if (KY_PathExists(path))
-            found = drive;
+            return drive;
     }
-    KY_Free(roots);
-    return found;
+    return -1;
 }

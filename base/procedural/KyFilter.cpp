@@ -4,8 +4,8 @@
 #include "base/object/BAlloc.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyString.h"
-#include "search/engine/SgmlLib.h"
-#include "search/engine/XkFilter.h"
+#include "base/procedural/SgmlEntity.h"
+#include "base/procedural/Trace.h"
 
 #include <climits>
 #include <cstring>
@@ -13,6 +13,9 @@
 namespace {
 
 const int kPageCodes = 256;
+int g_nesting = 0;
+KY_String* g_work = nullptr;
+KY_FilterCompiler g_compiler = nullptr;
 
 int16_t Word(const unsigned char* p) {
     return static_cast<int16_t>(p[0] | p[1] << 8);
@@ -321,4 +324,47 @@ long EXK_FilterString(KY_String* out, const char* text, long length, const KY_Fi
     out->text[o.used] = 0;
     EXK_PkgEnd();
     return static_cast<long>(out->length);
+}
+
+int EXK_PkgInit() {
+    if (g_nesting++ > 0)
+        return 1;
+    g_work = KY_NewString(0, "");
+    if (!g_work) {
+        --g_nesting;
+        return 0;
+    }
+    return 1;
+}
+
+void EXK_PkgEnd() {
+    if (g_nesting == 0 || --g_nesting > 0)
+        return;
+    g_work = KY_FreeString(g_work);
+}
+
+KY_String* EXK_WorkString() {
+    return g_work;
+}
+
+int16_t* EXK_FilterPage(KY_Filter* f, int page) {
+    if (!f)
+        return nullptr;
+    if (page == 0)
+        return f->base;
+    if (page < f->first || page > f->last)
+        return nullptr;
+    return f->pageOf[page - f->first];
+}
+
+void EXK_InvalidCharWarning(const char* text, int length, int code) {
+    TraceLevel(0, "#EXK_FILTER Warning : invalid char 0x%.04X in %.*s\n", code, length, text);
+}
+
+void KY_SetFilterCompiler(KY_FilterCompiler compiler) {
+    g_compiler = compiler;
+}
+
+KY_Filter* KY_CompileFilter(const KY_OpenSpec* spec) {
+    return g_compiler ? g_compiler(spec) : nullptr;
 }

@@ -68,3 +68,21 @@ int KY_FilterNoOp(const KY_Filter* f);
 // Maps text (length 0: up to its terminator) into out; answers out's length,
 // 0 when the filter package cannot start.
 long EXK_FilterString(KY_String* out, const char* text, long length, const KY_Filter* f);
+
+// The filter package: nested start (the first creates the work string;
+// non-zero when ready, 0 when it cannot be made) and end (the last frees it).
+int EXK_PkgInit();
+void EXK_PkgEnd();
+// The package's work string (not owned); null while the package is not started.
+KY_String* EXK_WorkString();
+// Page 0 is the base table; a prefix byte's page, or null.
+int16_t* EXK_FilterPage(KY_Filter* f, int page);
+// The compiled filters' invalid-character report.
+void EXK_InvalidCharWarning(const char* text, int length, int code);
+
+// The compiler of filter description files belongs to the search engine,
+// which installs it here; until then KY_CompileFilter answers null.
+typedef KY_Filter* (*KY_FilterCompiler)(const KY_OpenSpec* spec);
+void KY_SetFilterCompiler(KY_FilterCompiler compiler);
+// A new filter (one reference) from a description file, or null.
+KY_Filter* KY_CompileFilter(const KY_OpenSpec* spec);

@@ -657,8 +657,9 @@ int KY_RegExecAt(const char* subject, long offset, const KY_RegExp* re, long* st
     if (!subject || !re || offset < 0)
         return 0;
     size_t length = std::strlen(subject);
-    // The end itself is a position: an empty match may stand there.
-    if (static_cast<size_t>(offset) > length)
+    // An empty rest never matches, even for a pattern that matches the empty
+    // text elsewhere: loops that search again from the end of a match rely on it.
+    if (static_cast<size_t>(offset) >= length)
         return 0;
     const unsigned char* text = reinterpret_cast<const unsigned char*>(subject);
     long caps[2 * (kKyRegMaxGroups + 1)];

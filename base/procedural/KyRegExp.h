@@ -34,8 +34,8 @@ KY_RegExp* KY_RegComp(const char* pattern);
 // Frees a pattern; accepts null; answers null.
 KY_RegExp* KY_RegFree(KY_RegExp* re);
 
-// 1 when re matches subject somewhere from offset on (the end of the subject
-// included: an empty match may stand there; an offset past it never matches);
+// 1 when re matches subject somewhere from offset on; a null subject or an
+// empty rest (offset at or past the end) never matches, not even x* or ^$;
 // the whole match's [start, end) goes to the out pointers that are not null.
 // -1 when the search ran out of steps (traced and kept as kKyRegTooComplex by
 // KY_RegError) or of memory (KY_RegLastError then answers 0). A success makes

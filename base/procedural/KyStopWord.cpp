@@ -3,7 +3,7 @@
 
 #include "base/object/BAlloc.h"
 #include "base/procedural/Trace.h"
-#include "search/engine/EngineTables.h"
+#include "base/procedural/EngineTables.h"
 
 #include <cstring>
 

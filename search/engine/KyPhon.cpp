@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/object/BAlloc.h"
-#include "search/engine/EngineTables.h"
+#include "base/procedural/EngineTables.h"
 #include "search/engine/KySort.h"
 
 namespace {

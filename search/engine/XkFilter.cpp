@@ -7,19 +7,19 @@
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/Trace.h"
-#include "search/engine/SgmlLib.h"
+#include "base/procedural/SgmlEntity.h"
+
+#include <windows.h>
 
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <strings.h>
 
 namespace {
-
-int g_nesting = 0;
-KY_String* g_work = nullptr;
 
 enum Keyword {
     kUnused = -1,
@@ -579,41 +579,6 @@ KY_Filter* Compiler::run(const char* text, size_t size) {
 
 }  // namespace
 
-int EXK_PkgInit() {
-    if (g_nesting++ > 0)
-        return 1;
-    g_work = KY_NewString(0, "");
-    if (!g_work) {
-        --g_nesting;
-        return 0;
-    }
-    return 1;
-}
-
-void EXK_PkgEnd() {
-    if (g_nesting == 0 || --g_nesting > 0)
-        return;
-    g_work = KY_FreeString(g_work);
-}
-
-KY_String* EXK_WorkString() {
-    return g_work;
-}
-
-int16_t* EXK_FilterPage(KY_Filter* f, int page) {
-    if (!f)
-        return nullptr;
-    if (page == 0)
-        return f->base;
-    if (page < f->first || page > f->last)
-        return nullptr;
-    return f->pageOf[page - f->first];
-}
-
-void EXK_InvalidCharWarning(const char* text, int length, int code) {
-    TraceLevel(0, "#EXK_FILTER Warning : invalid char 0x%.04X in %.*s\n", code, length, text);
-}
-
 KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
     if (!EXK_PkgInit())
         return nullptr;
@@ -630,4 +595,64 @@ KY_Filter* EXK_CompileFilter(const KY_OpenSpec* spec) {
     KY_Free(text);
     EXK_PkgEnd();
     return f;
+}
+
+int EXK_KeywordValue(const char* token) {
+    return token ? KeywordValue(token) : 0;
+}
+
+int EXK_ConvertChar(int from, int to, int byte) {
+    bool known = from >= kPc && from <= kIso && to >= kPc && to <= kIso;
+    if (!known || byte < 0 || byte > 255)
+        return -1;
+    return ConvertCharSet(from, to, byte);
+}
+
+void EXK_InstallCompiler() {
+    KY_SetFilterCompiler(EXK_CompileFilter);
+}
+
+// The compiled layout, all words 16-bit little-endian:
+//   version | page count | first prefix | last prefix | base[256]
+//   | page[page count][256] in increasing prefix order | flag byte per code 0..last
+// A flag byte is 1 when its code is a prefix with a page. Without prefixes
+// first is 1, last 0 and there are no flag bytes.
+int EXK_WriteFilter(const KY_Filter* f, const char* path) {
+    if (!f || !path)
+        return 110;
+    std::string bytes;
+    auto word = [&bytes](int v) {
+        bytes += static_cast<char>(v & 0xFF);
+        bytes += static_cast<char>((v >> 8) & 0xFF);
+    };
+    bool prefixes = f->last >= f->first;
+    int pages = 0;
+    for (int c = f->first; prefixes && c <= f->last; ++c)
+        pages += f->pageOf[c - f->first] != nullptr;
+    word(f->version);
+    word(pages);
+    word(prefixes ? f->first : 1);
+    word(prefixes ? f->last : 0);
+    for (int16_t code : f->base)
+        word(code);
+    for (int c = f->first; prefixes && c <= f->last; ++c)
+        if (const int16_t* page = f->pageOf[c - f->first])
+            for (int i = 0; i < 256; ++i)
+                word(page[i]);
+    for (int c = 0; prefixes && c <= f->last; ++c)
+        bytes += static_cast<char>(c >= f->first && f->pageOf[c - f->first] ? 1 : 0);
+    // Written beside the file and renamed over it: a failure keeps the old file.
+    std::string temp = std::string(path) + ".tmp";
+    HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return 2001;
+    DWORD written = 0;
+    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size() && FlushFileBuffers(h);
+    ok = CloseHandle(h) && ok;
+    if (ok)
+        ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!ok)
+        DeleteFileA(temp.c_str());
+    return ok ? 0 : 2001;
 }

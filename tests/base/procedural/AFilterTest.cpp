@@ -66,4 +66,8 @@ TEST(AFilter, AppliesAndKeepsItsFilterWhenLoadingFails) {
     EXPECT_EQ(nullptr, filter.load(AFileSpec(folder.write("bad.flt", bad.bytes()).c_str()), false));
     filter.makeIdentity();
     EXPECT_STREQ("A-b", filter.apply("A-b", -1).c_str());
+
+    // The description compiler is the search engine's: this layer has none of its own.
+    std::string description = folder.write("lower.txt", "0x41 26 0x61\n");
+    EXPECT_EQ(nullptr, filter.load(AFileSpec(description.c_str()), true));
 }

@@ -3,7 +3,7 @@
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
-#include "search/engine/SgmlLib.h"
+#include "base/procedural/SgmlEntity.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/support/TestHooks.h"
 

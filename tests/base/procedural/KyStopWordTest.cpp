@@ -1,7 +1,7 @@
 // The stop-word list: loading line files whole, whatever their size and line
 // ends, and looking words up as whole normalised lines.
 #include "base/procedural/KyStopWord.h"
-#include "search/engine/EngineTables.h"
+#include "base/procedural/EngineTables.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/support/TestHooks.h"
 

@@ -1,7 +1,7 @@
 // Handle tables and association tables.
 #include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
-#include "search/engine/EngineTables.h"
+#include "base/procedural/EngineTables.h"
 #include "base/procedural/Handle.h"
 #include "tests/support/TestHooks.h"
 

@@ -1,11 +1,11 @@
-// Deterministic mutations of sound ".flt" files, filter descriptions, stop-word
+// Deterministic mutations of sound ".flt" files, stop-word
 // files and regular expressions: each must load or be refused, never crash,
 // hang, end the process or map outside its text.
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyStopWord.h"
 #include "base/procedural/KyString.h"
-#include "search/engine/XkFilter.h"
+#include "tests/base/procedural/TextMutation.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/support/TestHooks.h"
 
@@ -15,68 +15,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-namespace {
-
-// minstd_rand is fully specified, so every run draws the same mutations.
-struct Mutator {
-    std::minstd_rand rng{20261206};
-
-    int below(size_t n) { return n > 0 ? static_cast<int>(rng() % n) : 0; }
-
-    // One to four edits: a byte changed, inserted or removed, a cut, or a piece doubled.
-    std::string mutate(std::string s, const std::string& alphabet) {
-        for (int edits = 1 + below(4); edits > 0; --edits) {
-            char c = below(4) == 0 ? static_cast<char>(below(256)) : alphabet[below(alphabet.size())];
-            size_t at = static_cast<size_t>(below(s.size() + 1));
-            int kind = below(5);
-            if (kind == 0 && !s.empty())
-                s[at % s.size()] = c;
-            else if (kind == 1)
-                s.insert(at, 1, c);
-            else if (kind == 2 && at < s.size())
-                s.erase(at, 1 + static_cast<size_t>(below(3)));
-            else if (kind == 3)
-                s.resize(at);
-            else if (kind == 4)
-                s.insert(at, s.substr(static_cast<size_t>(below(s.size() + 1)), static_cast<size_t>(below(16))));
-        }
-        return s;
-    }
-};
-
-// Texts that walk every byte, every prefix pair and a prefix at the very end.
-std::string ProbeText() {
-    std::string text;
-    for (int c = 1; c < 256; ++c) {
-        text += static_cast<char>(c);
-        text += 'A';
-    }
-    text += '\x81';
-    return text;
-}
-
-// Maps the probe every way a filter offers; the in-place mapping never grows.
-void Exercise(KY_Filter* f) {
-    std::string probe = ProbeText();
-    std::string buffer = probe;
-    long n = KY_FilterMapString(&buffer[0], f);
-    ASSERT_GE(n, 0);
-    ASSERT_LE(static_cast<size_t>(n), probe.size());
-    ASSERT_EQ(0, buffer[static_cast<size_t>(n)]);
-    for (int prefix = 0; prefix < 256; prefix += 3)
-        for (int code = 0; code < 256; code += 5)
-            KY_FilterMapChar(code, prefix, f);
-    KY_String out;
-    KY_InitString(&out, 0, "");
-    long length = EXK_FilterString(&out, probe.c_str(), 0, f);
-    ASSERT_EQ(static_cast<long>(out.length), length);
-    ASSERT_EQ(0, out.text[out.length]);
-    EXK_FilterString(&out, "&amp;x&bad;\x81", 0, f);
-    KY_FreeString(&out);
-}
-
-}  // namespace
 
 TEST(TextMutation, DamagedCompiledFiltersLoadOrAreRefused) {
     FltImage image;
@@ -118,45 +56,13 @@ TEST(TextMutation, DamagedCompiledFiltersLoadOrAreRefused) {
         f = KY_FilterParse(block.empty() ? nullptr : block.data(), block.size());
         if (f) {
             ++loaded;
-            Exercise(f);
+            ExerciseFilter(f);
             KY_FilterRelease(f);
         }
         if (HasFatalFailure())
             return;
     }
     EXPECT_GT(loaded, 0);
-}
-
-TEST(TextMutation, DamagedFilterDescriptionsCompileOrAreReported) {
-    const std::string sound =
-        "TABLE mutated\n"
-        "PREFIXLIST 0x81\n0x84 \\x85\nEND\n"
-        "0x20 95 UNCHANGED\n"
-        "0x41 26 0x61\n"
-        "'0' 10 ERROR\n"
-        "0x7F 1 UNUSED\n"
-        "0x30 3 '*' CONSTANT ADDPREFIX 2\n"
-        "COMMON PC ISO\n"
-        "PREFIX 0x81\n"
-        "0x41 3 \"AZ\"\n"
-        "0x8441 2 ADDPREFIX 7\n"
-        "ASSOCTABLE CASE=N DELIM=\"&;\" TYPE=BEFORE\n"
-        "amp \"&\"\n"
-        "oe \"\\x9C\\n\\t\"\n"
-        "END\n";
-    TempFolder folder;
-    Mutator m;
-    for (int i = 0; i < 400; ++i) {
-        SCOPED_TRACE(i);
-        std::string text = i == 0 ? sound : m.mutate(sound, "\n\r\t \"'\\x0=;#&[]ENDPREFIX-1");
-        ClearBoxes();
-        KY_Filter* f = EXK_CompileFilter(OpenSpecOf(folder.write("filter.txt", text)).get());
-        ASSERT_NE(nullptr, f) << "faults in a description are reported, not fatal";
-        Exercise(f);
-        KY_FilterRelease(f);
-        if (HasFatalFailure())
-            return;
-    }
 }
 
 TEST(TextMutation, DamagedStopWordFilesLoad) {

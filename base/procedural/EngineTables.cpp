@@ -1,5 +1,5 @@
 // The engine's shared error text, character-table mapping and stop-word table.
-#include "search/engine/EngineTables.h"
+#include "base/procedural/EngineTables.h"
 
 #include <cstring>
 
