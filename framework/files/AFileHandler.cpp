@@ -360,3 +360,8 @@ ADocumentWindow* AFileMenuHandler::documentWindow() {
 bool AFileMenuHandler::canClose(bool allowCancel) {
     return handler_ ? handler_->closeQuery(this, allowCancel) : true;
 }
+
+bool AFileMenuHandler::canCloseWindow(AComponent* window, bool allowCancel) {
+    auto* menu = static_cast<AFileMenuHandler*>(window->findDescendant(&AFileMenuHandler::classRecord, nullptr));
+    return menu ? menu->canClose(allowCancel) : true;
+}

@@ -102,6 +102,8 @@ public:
     // The first enclosing component that is a document window, or null.
     virtual ADocumentWindow* documentWindow();
     bool canClose(bool allowCancel);
+    // A window's close query: its first menu handler's answer, or true without one.
+    static bool canCloseWindow(AComponent* window, bool allowCancel);
 
     AFileHandler* handler() const { return handler_; }
     void setHandler(AFileHandler* handler);

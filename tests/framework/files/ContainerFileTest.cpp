@@ -23,6 +23,8 @@ class TextContainer : public AContainerFile {
 public:
     TextContainer(const AFileSpec& folder, const char* name, int16_t scrambled, int16_t readOnly)
         : AContainerFile(folder, name, scrambled, readOnly) {}
+    TextContainer(const char* name, const char* subFolder, int16_t scrambled, int16_t readOnly)
+        : AContainerFile(name, subFolder, scrambled, readOnly) {}
     std::string text;
     int defaults = 0;
     bool failWrite = false;
@@ -160,6 +162,25 @@ TEST_F(ContainerFileTest, ScrambledReadOnlyAndCopies) {
     EXPECT_EQ("old", ReadAll(PathOf("s.par")));
     readOnly.saveCopyIn(AFileSpec(PathOf("copies").c_str()));
     EXPECT_EQ("changed", ReadAll(PathOf("copies\\s.par")));
+}
+
+TEST_F(ContainerFileTest, WithoutAnApplicationTheUserFolderIsTheCurrentFolder) {
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+    struct Row {
+        const char* subFolder;
+        const char* path;
+    } rows[] = {{"", "u.par"}, {"sub", "sub\\u.par"}, {"sub", "sub\\u.par"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.subFolder);
+        TextContainer container("u.par", row.subFolder, 0, 0);
+        EXPECT_EQ(PathOf(row.path), container.file().path().c_str());
+        container.text = "x";
+        container.save();
+        EXPECT_EQ("x", ReadAll(PathOf(row.path)));
+    }
+    SetCurrentDirectoryA(before);
 }
 
 TEST_F(ContainerFileTest, AFailedWriteOrLoadLeavesTheOldFile) {

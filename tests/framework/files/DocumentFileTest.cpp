@@ -250,7 +250,7 @@ TEST_F(DocumentFileTest, OnlyTheLastWindowAsksBeforeClosing) {
     handler->initUntitled(7);
     EXPECT_TRUE(menus[0]->canClose(true));
     handler->setModified(1);
-    EXPECT_TRUE(menus[0]->canClose(true));
+    EXPECT_TRUE(AFileMenuHandler::canCloseWindow(windows[0], true));
     EXPECT_TRUE(Boxes().empty());
     AComponent* first = windows[0];
     DeleteComponent(first);
@@ -270,7 +270,7 @@ TEST_F(DocumentFileTest, OnlyTheLastWindowAsksBeforeClosing) {
         SCOPED_TRACE(row.answer);
         BoxAnswer() = row.answer;
         gAnswers.clear();
-        EXPECT_EQ(row.closes, menus[1]->canClose(row.allowCancel));
+        EXPECT_EQ(row.closes, AFileMenuHandler::canCloseWindow(windows[1], row.allowCancel));
         std::vector<std::string> boxes = Boxes();
         ASSERT_EQ(row.boxes, boxes.size());
         EXPECT_EQ("Enregistrer Sans Titre7  avant de fermer ?", boxes[0]);
