@@ -20,6 +20,17 @@ AFileSpec UserFolder() {
     return AApp::currentFolder();
 }
 
+// Puts a closed file's data on the disk before it replaces another.
+void FlushToDisk(const AString& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+    long code = flushed ? 0 : static_cast<long>(GetLastError());
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!flushed)
+        throw AFileError("fextras", 30, kFileErrSystem + code);
+}
+
 }  // namespace
 
 AContainerFile::AContainerFile(const AFileSpec& folder, const char* name, int16_t scrambled, int16_t readOnly)
@@ -52,20 +63,26 @@ void AContainerFile::loadWith(bool alternate) {
         setDefaults();
         return;
     }
-    if (fScrambled && !looksScrambled())
-        fScrambled = 0;
-    AFile file(fFile, kFileKind, kReadOptions, fScrambled != 0);
-    AFileStream stream(file, "rb", 0);
+    // A file that is there but could not be read is not saved over either.
     try {
+        if (fScrambled && !looksScrambled())
+            fScrambled = 0;
+        AFile file(fFile, kFileKind, kReadOptions, fScrambled != 0);
+        AFileStream stream(file, "rb", 0);
+        // The layer opens on first use: a file that cannot be read shows here,
+        // not as an empty one.
+        char first;
+        if (stream.read(&first, 1) < 0 || stream.seek(0, 0) < 0)
+            throw AFileError("fextras", 70, stream.lastError() ? stream.lastError() : long{kFileErrIO});
         if (alternate)
             readAlternateFrom(stream);
         else
             readFrom(stream);
+        stream.close();
     } catch (...) {
         fDamaged = true;
         throw;
     }
-    stream.close();
     fDamaged = false;
 }
 
@@ -74,6 +91,8 @@ int16_t AContainerFile::looksScrambled() {
     AFileStream stream(file, "rb", 0);
     unsigned char head[1000];
     long count = stream.read(head, sizeof head);
+    if (count < 0)
+        throw AFileError("fextras", 90, stream.lastError() ? stream.lastError() : long{kFileErrIO});
     stream.close();
     return count > 0 && static_cast<signed char>(head[0]) < 9;
 }
@@ -90,6 +109,7 @@ void AContainerFile::replace(const AFileSpec& target, Write write) {
         AFileStream stream(file, "w+", 0);
         write(stream);
         stream.close();
+        FlushToDisk(temp);
     } catch (...) {
         DeleteFileA(temp.c_str());
         throw;

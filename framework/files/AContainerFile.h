@@ -37,7 +37,8 @@ public:
     void save();
     // Writes writeCopyTo's contents into a file of the same name in `folder`.
     void saveCopyIn(const AFileSpec& folder);
-    // True when the file's first byte is 0x00..0x08 or 0x80..0xFF.
+    // True when the file's first byte is 0x00..0x08 or 0x80..0xFF; an
+    // unreadable file raises AFileError.
     int16_t looksScrambled();
 
     const AFileSpec& file() const { return fFile; }

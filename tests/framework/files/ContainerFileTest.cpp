@@ -202,6 +202,20 @@ TEST_F(ContainerFileTest, AFailedWriteOrLoadLeavesTheOldFile) {
     damaged.text = "over";
     EXPECT_THROW(damaged.save(), AFileError);
     EXPECT_EQ("1\n1\n1\n0\n", ReadAll(PathOf("o.prf")));
+
+    // Nor does one whose file was there but could not be opened; it stays scrambled.
+    TextContainer locked(Folder(), "o.prf", 1, 0);
+    HANDLE lock = CreateFileA(PathOf("o.prf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    EXPECT_ANY_THROW(locked.load());
+    EXPECT_EQ(1, locked.scrambled());
+    CloseHandle(lock);
+    locked.text = "over";
+    EXPECT_THROW(locked.save(), AFileError);
+    EXPECT_EQ("1\n1\n1\n0\n", ReadAll(PathOf("o.prf")));
+    locked.load();
+    locked.save();
+    EXPECT_EQ("1\n1\n1\n0\n", ReadAll(PathOf("o.prf")));
 }
 
 TEST_F(ContainerFileTest, MutatedFilesLoadOrFailRecoverably) {
