@@ -3,6 +3,12 @@
 
 #include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
+#include "base/object/AFileStream.h"
+#include "base/object/AString.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -130,4 +136,80 @@ AObject* ALongDic::find(long key) const {
 AString* AStringLongDic::find(long key) const {
     Pix p = seek(key);
     return p ? static_cast<AString*>(contentsOf(p)) : nullptr;
+}
+
+AStringLongDic::~AStringLongDic() {
+    removeAll();
+}
+
+void AStringLongDic::setString(long key, const char* text) {
+    AString* copy = new AString(text);
+    void*& value = slot(key);
+    delete static_cast<AString*>(value);
+    value = copy;
+}
+
+AString AStringLongDic::getString(long key) const {
+    AString* text = find(key);
+    return text ? *text : AString();
+}
+
+void AStringLongDic::removeAll() {
+    for (Pix p = first(); p; next(p))
+        delete static_cast<AString*>(contentsOf(p));
+    clear();
+}
+
+void AStringLongDic::takeAll(AStringLongDic& other) {
+    removeAll();
+    for (Pix p = other.first(); p; other.next(p))
+        slot(other.keyOf(p)) = other.contentsOf(p);
+    other.clear();
+}
+
+// The text block of an option file, lines ended by LF:
+//   M          count, read with atol and used as an unsigned 16-bit repetition
+//   key, text  M pairs in ascending key order, the text's bytes as they are
+// A repeated key keeps its last text.
+void AStringLongDic::readFrom(AFileStream& stream) {
+    AStringLongDic read;
+    auto count = static_cast<uint16_t>(ReadOptionNumber(stream));
+    for (unsigned i = 0; i < count; ++i) {
+        long key = ReadOptionNumber(stream);
+        read.setString(key, ReadOptionLine(stream).c_str());
+    }
+    takeAll(read);
+}
+
+void AStringLongDic::writeTo(AFileStream& stream) const {
+    WriteOptionNumber(stream, count());
+    for (Pix p = first(); p; next(p)) {
+        WriteOptionNumber(stream, keyOf(p));
+        WriteOptionLine(stream, static_cast<AString*>(contentsOf(p))->c_str());
+    }
+}
+
+// A text stops at its first line end: the lines after it keep their places.
+void WriteOptionLine(AFileStream& stream, const char* text) {
+    long length = static_cast<long>(std::strcspn(text, "\r\n"));
+    if (stream.write(text, length) != length || stream.putByte('\n') < 0)
+        throw AFileError("fextras", 1120, stream.lastError() ? stream.lastError() : long{kFileErrIO});
+}
+
+void WriteOptionNumber(AFileStream& stream, long number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%ld", number);
+    WriteOptionLine(stream, text);
+}
+
+AString ReadOptionLine(AFileStream& stream) {
+    short end = 0;
+    AString line = stream.readLine(&end);
+    if (end)
+        throw AFileError("fextras", 1135, kFileErrIO);
+    return line;
+}
+
+long ReadOptionNumber(AFileStream& stream) {
+    return std::atol(ReadOptionLine(stream).c_str());
 }

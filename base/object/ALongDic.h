@@ -10,6 +10,7 @@
 
 #include <cstddef>
 
+class AFileStream;
 class AObject;
 class AString;
 
@@ -115,9 +116,31 @@ public:
     long numberOf(Pix p) const { return node(p)->number; }
 };
 
-// Key to string (not owned: the holder frees its strings).
+// Key to string, each string owned by the dictionary (removeAll and the
+// destructor free them). The text block of option files: see readFrom.
 class AStringLongDic : public longa_pvoidAVLMap {
 public:
     AStringLongDic() : longa_pvoidAVLMap(nullptr) {}
+    AStringLongDic(const AStringLongDic&) = delete;
+    AStringLongDic& operator=(const AStringLongDic&) = delete;
+    ~AStringLongDic() override;
     AString* find(long key) const;
+    // Stores a copy of text, freeing what the key held.
+    void setString(long key, const char* text);
+    // A shared copy of the key's text, or an empty text; never inserts.
+    AString getString(long key) const;
+    void removeAll();
+    // Frees this dictionary's strings and takes other's, leaving other empty.
+    void takeAll(AStringLongDic& other);
+    // Reading replaces the contents only when the whole block is there: a
+    // truncated block raises AFileError ("fextras", line, 2012) and keeps them.
+    void readFrom(AFileStream& stream);
+    void writeTo(AFileStream& stream) const;
 };
+
+// Option-file lines: a decimal number ("%ld") or a text, each ended by one LF.
+void WriteOptionLine(AFileStream& stream, const char* text);
+void WriteOptionNumber(AFileStream& stream, long number);
+// The next line read with atol; a missing line raises AFileError ("fextras", line, 2012).
+long ReadOptionNumber(AFileStream& stream);
+AString ReadOptionLine(AFileStream& stream);

@@ -397,6 +397,12 @@ uint32_t AApp::secondsNow() {
     return static_cast<uint32_t>(time(nullptr));
 }
 
+AFileSpec AApp::currentFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(sizeof path, path);
+    return length > 0 && length < sizeof path ? AFileSpec(path) : AFileSpec();
+}
+
 uint32_t AApp::caretBlinkTime() {
     return GetCaretBlinkTime();
 }

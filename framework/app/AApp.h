@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/object/AFileSpec.h"
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
 #include "framework/app/ATimerList.h"
@@ -94,6 +95,10 @@ public:
     virtual int messageBox(const char* text, const char* caption, unsigned flags, AComponent* owner);
     virtual void reportInstances(AOutStream& stream);
     static void reportInstanceCounts(AOutStream& stream);
+
+    // The folder kept for the reader's files; the base keeps none and answers the current folder.
+    virtual AFileSpec userFolder() { return currentFolder(); }
+    static AFileSpec currentFolder();
 
     // Appearance and names.
     virtual AString title() { return name_; }

@@ -3,35 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
+#include "base/object/AError.h"
 #include "docengine/export/AExportOptions.h"
 #include "docengine/export/AExportOptionsDlg.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
-
-TEST(ExportOptions, TheOptionFormatReadsWhatItWritesAndShortFiles) {
-    struct Row {
-        const char* text;
-        const char* read;  // as written back
-    } rows[] = {
-        {"0\n1\n0\nC:\\docs\n", "0\n1\n0\nC:\\docs\n"},
-        {"1\r\n7\r\n-3\r\n1\r\n0\r\nC:\\a b\r\n", "1\n7\n-3\n1\n0\nC:\\a b\n"},
-        {"", "0\n0\n"},
-        {"0\n2\n5\nx\n", "0\n2\n0\n\n5\nx\n"},   // a promised pair that is missing reads under key 0
-        {"2\n4\n1\n4\n2\n0\n", "1\n4\n2\n0\n"},  // a repeated key keeps its last value
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        std::map<long, long> numbers;
-        std::map<long, std::string> texts;
-        AExportOptions::parse(row.text, &numbers, &texts);
-        EXPECT_EQ(row.read, AExportOptions::format(numbers, texts));
-    }
-}
 
 // Records what the dialog asks of its host; the save box answers `answer`.
 class FakeHost : public AExportDialogHost {
@@ -100,6 +80,12 @@ TEST_F(ExportDialogTest, ProposesRemembersAndReports) {
             "export " + PathOf("autre") + "\\x.rtf 0", "message Impossible d'ouvrir " + PathOf("autre") + "\\x.rtf 48",
             "close", "box " + PathOf("autre") + "\\export.rtf *.rtf Fichier RTF Enregistrer sous", "close", "close"}),
         host.log);
+}
+
+TEST_F(ExportDialogTest, ATruncatedFileIsRefusedAndKept) {
+    WriteAll(PathOf("export.prf"), "0\n2\n0\nC:\\old\n");
+    EXPECT_THROW(AExportOptions(AFileSpec(PathOf("export.prf").c_str())), AFileError);
+    EXPECT_EQ("0\n2\n0\nC:\\old\n", ReadAll(PathOf("export.prf")));
 }
 
 TEST_F(ExportDialogTest, AFailedSaveKeepsTheOldFile) {
