@@ -12,6 +12,8 @@
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/AKindSet.h"
+#include "framework/display/ADisplayComponent.h"
+#include "framework/windows/AWindowClass.h"
 
 SV_IMPLEMENT_CLASS(AApp, 101, AComponent)
 
@@ -78,6 +80,7 @@ AApp::AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint
     if (g_current)
         ThrowAssert("fappli", 2706);
     g_current = this;
+    installServices();
     SetAppComponentHooks(&kComponentHooks);
     SetAppErrorHooks(&kErrorHooks);
 }
@@ -86,6 +89,10 @@ AApp::~AApp() {
     updateList_.clear();
     commandQueue_.clear();
     delete log_;
+    clearCursors();
+    clearBrushes();
+    removeServices();
+    UnregisterAllWindowClasses();
     if (g_current == this) {
         SetAppErrorHooks(nullptr);
         SetAppComponentHooks(nullptr);
@@ -137,6 +144,8 @@ void AApp::attachItems() {
     becomeTarget(1);
     frameworkMessage_ = RegisterWindowMessageA("KY Media Framework Message");
     frameWindow_ = createFrameWindow(frameRect(), title());
+    if (style_ & kDdeService)
+        startDdeService();
 }
 
 void AApp::childrenLoaded() {
@@ -168,6 +177,8 @@ void AApp::setUpItems() {
 }
 
 void AApp::detachItems() {
+    stopDdeService();
+    lockWindowUpdate(nullptr);
     updateList_.clear();
     commandQueue_.clear();
     if (frameWindow_) {
@@ -182,17 +193,9 @@ void AApp::detachItems() {
     DiscardShared(noChange_);
     for (APassThroughCommand*& p : passThrough_)
         DiscardShared(p);
+    clearBrushes();
+    clearCursors();
     AComponent::detachItems();
-}
-
-void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
-    (void)rect;
-    (void)title;
-    return nullptr;
-}
-
-void AApp::destroyFrameWindow(void* window) {
-    DestroyWindow(static_cast<HWND>(window));
 }
 
 int AApp::systemMetric(int index) {
@@ -299,6 +302,8 @@ int16_t AApp::commandStatus(int16_t id, long argument) {
 }
 
 void AApp::componentDeleted(AComponent* component) {
+    if (locked_ && static_cast<AComponent*>(locked_) == component)
+        lockWindowUpdate(nullptr);
     if (messageTarget_ == component)
         messageTarget_ = nullptr;
     if (target_ == component)
