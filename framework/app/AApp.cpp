@@ -3,6 +3,8 @@
 #include "framework/app/AApp.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <ctime>
 
@@ -143,6 +145,7 @@ void AApp::attachItems() {
     AComponent::attachItems();
     becomeTarget(1);
     frameworkMessage_ = RegisterWindowMessageA("KY Media Framework Message");
+    InitCommonControls();
     frameWindow_ = createFrameWindow(frameRect(), title());
     if (style_ & kDdeService)
         startDdeService();

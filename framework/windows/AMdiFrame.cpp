@@ -134,6 +134,69 @@ AMessageResult AMdiFrame::onSize(AMessage& m) {
     return Handled(0);
 }
 
+bool FillMinMaxInfo(MINMAXINFO* info, const long limits[4], const APoint& extra, const ARect& area) {
+    bool emptyArea = area.second.x <= area.first.x || area.second.y <= area.first.y;
+    if (!info || (!limits[0] && !limits[1] && !limits[2] && !limits[3] && emptyArea))
+        return false;
+    long l[4];
+    for (int i = 0; i < 4; ++i)
+        l[i] = limits[i] ? limits[i] + (i % 2 ? extra.y : extra.x) : 0;
+    auto axis = [](long start, long extent, long max, LONG& size, LONG& position) {
+        if (!max || max >= extent) {
+            size = extent;
+            position = start;
+        } else {
+            size = max;
+            position = start + (extent - max) / 2;
+        }
+    };
+    if (emptyArea) {
+        if (l[2])
+            info->ptMaxSize.x = l[2];
+        if (l[3])
+            info->ptMaxSize.y = l[3];
+    } else {
+        axis(area.first.x, area.second.x - area.first.x, l[2], info->ptMaxSize.x, info->ptMaxPosition.x);
+        axis(area.first.y, area.second.y - area.first.y, l[3], info->ptMaxSize.y, info->ptMaxPosition.y);
+    }
+    if (l[0])
+        info->ptMinTrackSize.x = l[0];
+    if (l[1])
+        info->ptMinTrackSize.y = l[1];
+    if (l[2])
+        info->ptMaxTrackSize.x = l[2];
+    if (l[3])
+        info->ptMaxTrackSize.y = l[3];
+    return true;
+}
+
+AMessageResult AMdiFrame::onMinMaxInfo(AMessage& m) {
+    long limits[4] = {0, 0, 0, 0};
+    APoint extra;
+    if (!AWindowServices::current().frameLimits(limits, extra))
+        return AWindowHandler::handle(m);
+    // The maximised frame's borders lie off the screen.
+    long bx = GetSystemMetrics(SM_CXFRAME), by = GetSystemMetrics(SM_CYFRAME);
+    ARect area(-bx, -by, GetSystemMetrics(SM_CXSCREEN) + bx, GetSystemMetrics(SM_CYSCREEN) + by);
+    bool applied = FillMinMaxInfo(reinterpret_cast<MINMAXINFO*>(m.lParam), limits, extra, area);
+    return {static_cast<uint16_t>(applied), 0};
+}
+
+namespace {
+
+AMovieMessageHandler g_movieHandler = nullptr;
+
+}  // namespace
+
+void SetMovieMessageHandler(AMovieMessageHandler handler) {
+    g_movieHandler = handler;
+}
+
+void PassMessageToMovie(void* controller, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_movieHandler)
+        g_movieHandler(controller, window, message, wParam, lParam);
+}
+
 HWND AMdiClientNativeWindow::createWindow(HWND parent, const char*, DWORD style, const ARect& rect, int id) {
     CLIENTCREATESTRUCT ccs{windowMenu, firstChild};
     HWND made = CreateWindowExA(0, "MDICLIENT", nullptr, style & ~WS_BORDER, rect.first.x, rect.first.y,

@@ -34,6 +34,7 @@ public:
 private:
     AMessageResult onCommand(AMessage& message);
     AMessageResult onSize(AMessage& message);
+    AMessageResult onMinMaxInfo(AMessage& message);
 
     UINT_PTR timerId_ = 0;
 };
@@ -41,6 +42,16 @@ private:
 // The tool bar and MDI client rectangles (left, top, right, bottom) for a
 // client area of W x H: a bar narrower than tall stands at the left at full height.
 void FrameLayout(long width, long height, long barWidth, long barHeight, ARect& bar, ARect& client);
+
+// The size rule: limits are min width, min height, max width, max height (0:
+// none), each non-zero one grown by extra; a max smaller than the area is
+// centred in it. False when not applied (no info, or no limit and no area).
+bool FillMinMaxInfo(MINMAXINFO* info, const long limits[4], const APoint& extra, const ARect& area);
+
+// Messages for a movie controller go to the handler the movie layer installs; none: dropped.
+using AMovieMessageHandler = void (*)(void* controller, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void SetMovieMessageHandler(AMovieMessageHandler handler);
+void PassMessageToMovie(void* controller, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class AMdiClientNativeWindow : public ANativeWindow {
 public:

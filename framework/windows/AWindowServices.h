@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "base/object/ARect.h"
+
 class ADisplayComponent;
 
 class AWindowServices {
@@ -34,6 +36,12 @@ public:
     virtual long toolBarCommand(int16_t id);
     // WM_CLOSE of the frame: the menu bar's close item, else the application's close command.
     virtual void closeFrame();
+    // The frame's size limits (see FillMinMaxInfo) and border allowance; false: none.
+    virtual bool frameLimits(long limits[4], APoint& extra) {
+        (void)limits;
+        (void)extra;
+        return false;
+    }
     // The frame's tool bar (not owned), or null.
     virtual ADisplayComponent* toolBar() { return nullptr; }
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -287,4 +288,35 @@ TEST_F(WindowsTest, EndingAModalWindowEnablesWhatItDisabled) {
     EXPECT_TRUE(IsWindowEnabled(f));
     delete shells[1];
     delete shells[2];
+}
+
+TEST(SizeRuleTest, LimitsGrowByTheAllowanceAndANarrowMaximumIsCentred) {
+    struct Row {
+        const char* name;
+        long limits[4];
+        ARect area;
+        bool applied;
+        const char* expected;  // max size, max position, min track, max track
+    } rows[] = {
+        {"nothing", {0, 0, 0, 0}, ARect(0, 0, 0, 0), false, ""},
+        {"area only", {0, 0, 0, 0}, ARect(0, 0, 800, 600), true, "800x600 @0,0 min 1x1 max 9x9"},
+        {"narrow max", {0, 0, 398, 0}, ARect(0, 0, 800, 600), true, "400x600 @200,0 min 1x1 max 400x9"},
+        {"limits, no area", {98, 48, 498, 0}, ARect(0, 0, 0, 0), true, "500x7 @0,0 min 100x50 max 500x9"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        MINMAXINFO info{};
+        info.ptMaxSize = {7, 7};
+        info.ptMinTrackSize = {1, 1};
+        info.ptMaxTrackSize = {9, 9};
+        ASSERT_EQ(r.applied, FillMinMaxInfo(&info, r.limits, APoint(2, 2), r.area));
+        if (!r.applied)
+            continue;
+        char text[100];
+        snprintf(text, sizeof text, "%ldx%ld @%ld,%ld min %ldx%ld max %ldx%ld", info.ptMaxSize.x, info.ptMaxSize.y,
+                 info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMinTrackSize.x, info.ptMinTrackSize.y,
+                 info.ptMaxTrackSize.x, info.ptMaxTrackSize.y);
+        EXPECT_EQ(std::string(r.expected), text);
+    }
+    EXPECT_FALSE(FillMinMaxInfo(nullptr, rows[1].limits, APoint(), rows[1].area));
 }
