@@ -2,6 +2,8 @@
 #include "framework/windows/AWindowHandler.h"
 
 #include "base/object/AError.h"
+#include "base/object/InputRecords.h"
+#include "framework/components/AComponent.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/ADisplayLock.h"
 
@@ -20,6 +22,19 @@ AMessageResult AWindowHandler::handle(AMessage& m) {
             return Handled(notify(LOWORD(m.lParam)));
         return Handled(0);
     }
+    switch (m.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return onKey(m, static_cast<uint16_t>(m.wParam), 0, 1, false);
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return onKey(m, static_cast<uint16_t>(m.wParam), 0, 0, true);
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            return onKey(m, 0, static_cast<uint16_t>(m.wParam), 1, true);
+        default:
+            break;
+    }
     if (m.message == WM_COMMAND) {
         HWND control = reinterpret_cast<HWND>(m.lParam);
         if (!control || !IsWindow(control))
@@ -28,6 +43,18 @@ AMessageResult AWindowHandler::handle(AMessage& m) {
         return {static_cast<uint16_t>(answer != 0), 0};
     }
     return NotHandled();
+}
+
+// Keys and characters go to the command target through the tree's key entries.
+AMessageResult AWindowHandler::onKey(AMessage& m, uint16_t key, uint16_t character, uint16_t down, bool afterFocus) {
+    if (!AComponent::currentTarget())
+        return NotHandled();
+    AKeyEvent event(key, character, down);
+    long answer = character ? owner()->dispatchChar(event) : owner()->dispatchKey(event);
+    // The handler may have moved the focus away: the message is then spent.
+    if (afterFocus && GetFocus() != m.hwnd)
+        return Handled(0);
+    return {static_cast<uint16_t>(answer != 0), 0};
 }
 
 AWheelScroll WheelScroll(WPARAM wParam, int lines) {

@@ -1,5 +1,6 @@
 // The handler side every framework window shares: the framework message
-// (component lookup, control notifications), control commands; and the mouse
+// (component lookup, control notifications), control commands, keys and
+// characters to the command target; and the mouse
 // wheel's translation for windows that show a display component.
 #pragma once
 
@@ -11,6 +12,9 @@ class AWindowHandler : public AWindowLink {
 public:
     using AWindowLink::AWindowLink;
     AMessageResult handle(AMessage& message) override;
+
+private:
+    AMessageResult onKey(AMessage& message, uint16_t key, uint16_t character, uint16_t down, bool afterFocus);
 };
 
 // What a wheel message scrolls: kind 0 line up, 1 line down, 2 page up, 3 page down.

@@ -320,3 +320,40 @@ TEST(SizeRuleTest, LimitsGrowByTheAllowanceAndANarrowMaximumIsCentred) {
     }
     EXPECT_FALSE(FillMinMaxInfo(nullptr, rows[1].limits, APoint(), rows[1].area));
 }
+
+namespace {
+
+// A target that logs the keys and characters it is given.
+class KeyProbe : public AComponent {
+public:
+    explicit KeyProbe(AComponent* parent) : AComponent(parent, 5) {}
+    bool acceptsTarget() override { return true; }
+    ACommand* keyCommand(AKeyEvent& event) override {
+        log += "key " + std::to_string(event.keyCode) + (event.down ? " down " : " up ");
+        return noChangeCommand();
+    }
+    ACommand* charCommand(AKeyEvent& event) override {
+        log += "char " + std::to_string(event.character) + " ";
+        return noChangeCommand();
+    }
+    std::string log;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, KeysAndCharactersReachTheCommandTarget) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    auto* target = new KeyProbe(app);
+    AObject::completeNew(target);
+    ASSERT_EQ(1, app->setTarget(target));
+    ShowWindow(window, SW_SHOW);
+    SetFocus(window);
+    SendMessageA(window, WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageA(window, WM_CHAR, 'a', 0);
+    SendMessageA(window, WM_KEYUP, VK_LEFT, 0);
+    EXPECT_EQ("key 37 down char 97 key 37 up ", target->log);
+}
