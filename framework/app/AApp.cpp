@@ -124,11 +124,11 @@ bool AApp::activateOtherInstance() {
         return false;
     }
     if (requestedSize_.first.x == 0 && requestedSize_.first.y == 0)
-        return true;
+        return workFolderChosen();
     long width = requestedSize_.first.x;
     long height = requestedSize_.first.y + ((style_ & kNoMenuBar) ? 0 : 20);
     if (width <= systemMetric(SM_CXSCREEN) && height <= systemMetric(SM_CYSCREEN))
-        return true;
+        return workFolderChosen();
     char text[200];
     snprintf(text, sizeof text,
              "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
@@ -137,6 +137,12 @@ bool AApp::activateOtherInstance() {
              width, height);
     messageBox(text, nullptr, 0, nullptr);
     return false;
+}
+
+// A folder that cannot be used has asked for the quit: the start stops here.
+bool AApp::workFolderChosen() {
+    chooseWorkFolder();
+    return !quitRequested_;
 }
 
 // Tree steps.

@@ -14,6 +14,7 @@
 #include <map>
 #include <vector>
 
+#include "base/object/AFileSpec.h"
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
 #include "framework/app/ATimerList.h"
@@ -116,6 +117,15 @@ public:
     AString getSetting(const char* key, const char* fallback, const char* section);
     virtual AString locateSettings();
     virtual AString helpFile() { return getSetting("HelpFile", nullptr, nullptr); }
+    // The working folder: the current one, or with settings mode 3 on a
+    // network drive the per-user folder of the settings (section "user", key
+    // "path"; made under the local application data when unset). A named
+    // folder that is missing, relative or climbs with ".." performs the quit.
+    void chooseWorkFolder();
+    virtual bool isOnNetwork();
+    void setWorkFolder(const AFileSpec& folder) { workFolder_ = folder; }
+    const AFileSpec& workFolder() const { return workFolder_; }
+    void setSettingsMode(uint16_t mode) { settingsMode_ = mode; }
     virtual bool hasHelp() { return !helpFile().empty(); }
 
     // The window-update lock: one component at a time; nesting is logged.
@@ -225,6 +235,7 @@ private:
     bool goOnAfter(const AError& error);
     void endThroughError();
     void installServices();
+    bool workFolderChosen();
     void removeServices();
 
     AString name_;
@@ -261,6 +272,9 @@ private:
     class DisplayServices;
     WindowServices* windowServices_ = nullptr;    // owned, installed while this lives
     DisplayServices* displayServices_ = nullptr;  // owned, installed while this lives
+    AFileSpec workFolder_;
+    uint16_t settingsMode_ = 0;
+    uint16_t useUserFolder_ = 1;
     uint32_t ddeInstance_ = 0;
     void* ddeServiceName_ = nullptr;  // HSZ
     ADisplayComponent* locked_ = nullptr;  // not owned

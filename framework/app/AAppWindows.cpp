@@ -1,9 +1,14 @@
 // The application's side of the window layer: its services, the MDI frame it
 // makes, bringing the frame forward, the DDE service and the settings file.
+#include <cctype>
+#include <cstring>
+
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
+#include "base/procedural/KyPath.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppDde.h"
+#include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/windows/AMdiFrame.h"
@@ -227,4 +232,59 @@ AString AApp::getSetting(const char* key, const char* fallback, const char* sect
     if (count == 0 && GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, fileName.c_str()) == 0)
         return AString(fallback ? fallback : "");
     return AString(buffer);
+}
+
+namespace {
+
+// A full path ("X:\\..." or "\\\\server\\share...") that never climbs with "..".
+bool IsSafeFolderPath(const char* path) {
+    bool drive =
+        std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    bool unc = path[0] == '\\' && path[1] == '\\' && path[2] != '\\' && path[2] != '\0';
+    return (drive || unc) && !std::strstr(path, "..");
+}
+
+}  // namespace
+
+bool AApp::isOnNetwork() {
+    AString root = ACurrentFolderSpec().root().path();
+    if (root.length() >= 2 && root[0] == '\\' && root[1] == '\\')
+        return true;
+    if (root.length() < 1)
+        return false;
+    int letter = std::toupper(static_cast<unsigned char>(root[0]));
+    return letter >= 'A' && letter <= 'Z' && KY_DriveKind(letter - 'A') == 3;
+}
+
+void AApp::chooseWorkFolder() {
+    if (!(settingsMode_ == 3 && isOnNetwork())) {
+        workFolder_ = ACurrentFolderSpec();
+        return;
+    }
+    if (!useUserFolder_)
+        return;
+    AString file = locateSettings();
+    AString value = ReadWindowsProfileString("user", "path", file.c_str());
+    AFileSpec chosen;
+    try {
+        if (!value.empty()) {
+            if (!IsSafeFolderPath(value.c_str())) {
+                quitRequest();
+                return;
+            }
+            chosen = AFileSpec(value.c_str());
+        } else {
+            chosen = ALocalAppDataSpec(name_.c_str());
+        }
+        if (!chosen.isDirectory()) {
+            quitRequest();
+            return;
+        }
+    } catch (const AError&) {
+        quitRequest();
+        return;
+    }
+    if (value.empty())
+        WriteWindowsProfileString("user", "path", chosen.path().c_str(), file.c_str());
+    setWorkFolder(chosen);
 }

@@ -134,3 +134,67 @@ TEST_F(AppTest, SettingsComeFromAWritableLocalFileElseTheWindowsFolder) {
     DeleteFileA(full);
     DeleteFileA(shared.c_str());
 }
+
+namespace {
+
+// An application that runs from a network drive, named apart from the others.
+class NetworkApp : public AApp {
+public:
+    NetworkApp() : AApp(AString("SvWorkFolderTest"), ARect(), 0, 0) {}
+    bool isOnNetwork() override { return true; }
+};
+
+}  // namespace
+
+TEST_F(AppTest, TheWorkFolderIsOnlyAnExistingFullPathOrTheOneMadeForTheUser) {
+    AComponent* old = app;
+    DeleteComponent(old);
+    drainMessages();
+    auto* net = new NetworkApp;
+    net->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+    AObject::completeNew(net);
+    app = net;
+    const char* ini = "SvWorkFolderTest.ini";
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string iniPath = std::string(windows) + "\\" + ini;
+    char made[MAX_PATH];
+    GetEnvironmentVariableA("LOCALAPPDATA", made, MAX_PATH);
+    std::string madePath = std::string(made) + "\\SvWorkFolderTest";
+    struct Row {
+        const char* name;
+        const char* stored;  // null: none
+        bool quits;
+    } rows[] = {
+        {"missing folder", "C:\\sv-no-such-folder", true}, {"relative path", "..\\sv-elsewhere", true},
+        {"climbing path", "C:\\windows\\..\\..", true},    {"nothing stored", nullptr, false},
+        {"stored and existing", "C:\\windows", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        drainMessages();
+        net->setSettingsMode(3);
+        WritePrivateProfileStringA("user", "path", r.stored, iniPath.c_str());
+        net->setWorkFolder(AFileSpec());
+        net->chooseWorkFolder();
+        MSG msg;
+        EXPECT_EQ(r.quits, PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0);
+        if (r.quits) {
+            EXPECT_TRUE(net->workFolder().empty());
+            continue;
+        }
+        char stored[MAX_PATH];
+        GetPrivateProfileStringA("user", "path", "", stored, MAX_PATH, iniPath.c_str());
+        EXPECT_EQ(std::string(stored), net->workFolder().path().c_str()) << "the chosen folder is the stored one";
+        if (!r.stored) {
+            EXPECT_EQ(0, lstrcmpiA(madePath.c_str(), stored));
+        }
+    }
+    net->setSettingsMode(0);
+    net->chooseWorkFolder();
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(0, lstrcmpiA(current, net->workFolder().path().c_str()));
+    DeleteFileA(iniPath.c_str());
+    RemoveDirectoryA(madePath.c_str());
+}
