@@ -3,6 +3,8 @@
 #include "framework/app/AApp.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <ctime>
 
@@ -12,6 +14,8 @@
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/AKindSet.h"
+#include "framework/display/ADisplayComponent.h"
+#include "framework/windows/AWindowClass.h"
 
 SV_IMPLEMENT_CLASS(AApp, 101, AComponent)
 
@@ -78,6 +82,7 @@ AApp::AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint
     if (g_current)
         ThrowAssert("fappli", 2706);
     g_current = this;
+    installServices();
     SetAppComponentHooks(&kComponentHooks);
     SetAppErrorHooks(&kErrorHooks);
 }
@@ -86,6 +91,10 @@ AApp::~AApp() {
     updateList_.clear();
     commandQueue_.clear();
     delete log_;
+    clearCursors();
+    clearBrushes();
+    removeServices();
+    UnregisterAllWindowClasses();
     if (g_current == this) {
         SetAppErrorHooks(nullptr);
         SetAppComponentHooks(nullptr);
@@ -115,11 +124,11 @@ bool AApp::activateOtherInstance() {
         return false;
     }
     if (requestedSize_.first.x == 0 && requestedSize_.first.y == 0)
-        return true;
+        return workFolderChosen();
     long width = requestedSize_.first.x;
     long height = requestedSize_.first.y + ((style_ & kNoMenuBar) ? 0 : 20);
     if (width <= systemMetric(SM_CXSCREEN) && height <= systemMetric(SM_CYSCREEN))
-        return true;
+        return workFolderChosen();
     char text[200];
     snprintf(text, sizeof text,
              "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
@@ -130,13 +139,22 @@ bool AApp::activateOtherInstance() {
     return false;
 }
 
+// A folder that cannot be used has asked for the quit: the start stops here.
+bool AApp::workFolderChosen() {
+    chooseWorkFolder();
+    return !quitRequested_;
+}
+
 // Tree steps.
 
 void AApp::attachItems() {
     AComponent::attachItems();
     becomeTarget(1);
     frameworkMessage_ = RegisterWindowMessageA("KY Media Framework Message");
+    InitCommonControls();
     frameWindow_ = createFrameWindow(frameRect(), title());
+    if (style_ & kDdeService)
+        startDdeService();
 }
 
 void AApp::childrenLoaded() {
@@ -168,6 +186,8 @@ void AApp::setUpItems() {
 }
 
 void AApp::detachItems() {
+    stopDdeService();
+    lockWindowUpdate(nullptr);
     updateList_.clear();
     commandQueue_.clear();
     if (frameWindow_) {
@@ -182,17 +202,9 @@ void AApp::detachItems() {
     DiscardShared(noChange_);
     for (APassThroughCommand*& p : passThrough_)
         DiscardShared(p);
+    clearBrushes();
+    clearCursors();
     AComponent::detachItems();
-}
-
-void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
-    (void)rect;
-    (void)title;
-    return nullptr;
-}
-
-void AApp::destroyFrameWindow(void* window) {
-    DestroyWindow(static_cast<HWND>(window));
 }
 
 int AApp::systemMetric(int index) {
@@ -299,6 +311,8 @@ int16_t AApp::commandStatus(int16_t id, long argument) {
 }
 
 void AApp::componentDeleted(AComponent* component) {
+    if (locked_ && static_cast<AComponent*>(locked_) == component)
+        lockWindowUpdate(nullptr);
     if (messageTarget_ == component)
         messageTarget_ = nullptr;
     if (target_ == component)

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "base/object/AFileSpec.h"
@@ -22,7 +23,12 @@
 #include "framework/components/AComponent.h"
 
 class AActionTable;
+class ACursor;
+class ADisplayComponent;
+class AMdiClient;
+class AMdiFrame;
 class AOutStream;
+class AOwnerCursorGuard;
 class ATextOutStream;
 class ANoChangeCommand;
 class APassThroughCommand;
@@ -88,6 +94,59 @@ public:
     virtual ACommand* quit();
     // The frame window's procedure hands its messages here first; true: handled.
     bool frameMessage(void* window, unsigned message, uintptr_t wParam, intptr_t lParam);
+    // A menu or accelerator id when there is no menu bar table: 0 when nothing ran.
+    virtual long menuCommand(int16_t id) {
+        (void)id;
+        return 0;
+    }
+
+    // Framework message codes (four characters, the first in the low byte).
+    enum : uint32_t { kCodeActivate = 0x49544341, kCodeQuit = 0x54495551, kCodeSelection = 0x4E4C4553 };
+    // Brings the frame forward (in full-screen mode placing it too).
+    void activateFrame();
+    // True when the code was handled; the item is the DDE item text.
+    virtual bool handleFrameworkMessage(uint32_t code, const char* item);
+    // The data of a DDE request (HGLOBAL, the caller frees it) or null; format may change.
+    virtual void* ddeRequest(uint32_t topic, const char* item, uint32_t& format);
+    void startDdeService();
+    void stopDdeService();
+    uint32_t ddeInstanceId() const { return ddeInstance_; }
+
+    // Settings: "<name>.ini" of the current folder (unless read-only), else of
+    // the Windows folder; the fallback (null: empty) when neither has the key.
+    AString getSetting(const char* key, const char* fallback, const char* section);
+    virtual AString locateSettings();
+    virtual AString helpFile() { return getSetting("HelpFile", nullptr, nullptr); }
+    // The working folder: the current one, or with settings mode 3 on a
+    // network drive the per-user folder of the settings (section "user", key
+    // "path"; made under the local application data when unset). A named
+    // folder that is missing, relative or climbs with ".." performs the quit.
+    void chooseWorkFolder();
+    virtual bool isOnNetwork();
+    void setWorkFolder(const AFileSpec& folder) { workFolder_ = folder; }
+    const AFileSpec& workFolder() const { return workFolder_; }
+    void setSettingsMode(uint16_t mode) { settingsMode_ = mode; }
+    virtual bool hasHelp() { return !helpFile().empty(); }
+
+    // The window-update lock: one component at a time; nesting is logged.
+    void lockWindowUpdate(ADisplayComponent* component);
+    bool isUpdateLocked(ADisplayComponent* component) const;
+    ADisplayComponent* lockedComponent() const { return locked_; }
+
+    // Cursors: -1 arrow, -2 and -3 the application's two choices, -4 the
+    // cursor component's; others load once (resources below 32512, system
+    // cursors from it). Answers the previous number.
+    int16_t setCursor(int16_t id);
+    int16_t cursorId() const { return cursorId_; }
+    void clearCursors();
+    AOwnerCursorGuard* swapCursorGuard(AOwnerCursorGuard* guard);
+    virtual bool customArrowCursor() { return false; }
+    virtual bool customCursorA() { return false; }
+    virtual bool customCursorB() { return false; }
+
+    // Cached solid brushes (HBRUSH), deleted by clearBrushes or detachItems.
+    void* solidBrush(uint32_t colour);
+    void clearBrushes();
 
     // Errors and boxes: handleError answers 1 when the error was shown as fatal.
     virtual int16_t handleError(const AError& error);
@@ -162,8 +221,12 @@ public:
     bool started() const { return (flags() & kStarted) != 0; }
 
 protected:
-    // Makes the frame window for the rectangle and title; null without window layer.
+    // Makes the frame window (the window layer's "KY_MDIFrameWindow" with its
+    // MDI client) for the rectangle and title.
     virtual void* createFrameWindow(const ARect& rect, const AString& title);
+    // The frame's menu bar and the popup listing the MDI children (HMENU), or null.
+    virtual void* frameMenu() { return nullptr; }
+    virtual void* windowMenu() { return nullptr; }
     virtual void destroyFrameWindow(void* window);
     // The frame rectangle for the screen metrics (left, top, right, bottom;
     // CW_USEDEFAULT allowed); may set the full-screen bit and the show command.
@@ -175,6 +238,9 @@ private:
     // Shows a loop error with Retry and Cancel; false (the loop ends) unless Retry.
     bool goOnAfter(const AError& error);
     void endThroughError();
+    void installServices();
+    bool workFolderChosen();
+    void removeServices();
 
     AString name_;
     ARect requestedSize_;
@@ -204,4 +270,22 @@ private:
     ATextOutStream* log_ = nullptr;                             // owned
     AString logPath_;
     uint16_t logOpen_ = 0;
+    AMdiFrame* frame_ = nullptr;    // owned
+    AMdiClient* client_ = nullptr;  // owned
+    class WindowServices;
+    class DisplayServices;
+    WindowServices* windowServices_ = nullptr;    // owned, installed while this lives
+    DisplayServices* displayServices_ = nullptr;  // owned, installed while this lives
+    AFileSpec workFolder_;
+    uint16_t settingsMode_ = 0;
+    uint16_t useUserFolder_ = 1;
+    uint32_t ddeInstance_ = 0;
+    void* ddeServiceName_ = nullptr;  // HSZ
+    ADisplayComponent* locked_ = nullptr;  // not owned
+    int16_t cursorId_ = -1;
+    int16_t cursorIdA_ = 32512;
+    int16_t cursorIdB_ = 32512;
+    std::map<int16_t, ACursor*> cursors_;  // owned
+    AOwnerCursorGuard* cursorGuard_ = nullptr;  // not owned
+    std::map<uint32_t, void*> brushes_;  // owned HBRUSH by colour
 };

@@ -5,6 +5,8 @@
 #include "base/object/AOutStream.h"
 #include "base/object/SystemSeams.h"
 #include "framework/app/AApp.h"
+
+#include "framework/windows/AMdiFrame.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
 
@@ -51,6 +53,7 @@ void AApp::runLoop() {
 
 void AApp::runOnce() {
     updateTime();
+    lockWindowUpdate(nullptr);
     if (pendingFlag_) {
         pendingFlag_ = 0;
         flushUpdates();
@@ -97,6 +100,8 @@ void AApp::flushUpdates() {
 }
 
 bool AApp::armFrameTimer(long timeLeft) {
+    if (frame_)
+        return frame_->setTimer(timeLeft);
     HWND frame = static_cast<HWND>(frameWindow_);
     if (!frame)
         return timeLeft == -1;

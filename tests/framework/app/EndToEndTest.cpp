@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -137,8 +138,8 @@ TEST(EndToEnd, TheLogTellsTheRunAndSurvivesOnlyAFatalReport) {
     DeleteFileA(seen.c_str());
 }
 
-// A second start brings the first copy forward and ends with 0, running
-// without a log and leaving the first copy's log alone.
+// A second start brings the first copy forward (restoring it when minimised)
+// and ends with 0, running without a log and leaving the first copy's log alone.
 TEST(EndToEnd, ASecondInstanceLeavesTheFirstOnesLogAlone) {
     const std::string log = TempPath("svtest.log");
     DeleteFileA(log.c_str());
@@ -157,7 +158,10 @@ TEST(EndToEnd, ASecondInstanceLeavesTheFirstOnesLogAlone) {
     }
     EXPECT_NE(std::string::npos, before.find("#Running...\n"));
 
+    ShowWindow(frame, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(frame));
     EXPECT_EQ(0, Finish(Start("abc")));
+    EXPECT_FALSE(IsIconic(frame)) << "the second start restores the first copy";
     EXPECT_TRUE(Exists(log));
     EXPECT_EQ(0u, ReadText(log).find(before)) << "the first copy's log is neither emptied nor written to";
 
@@ -165,4 +169,27 @@ TEST(EndToEnd, ASecondInstanceLeavesTheFirstOnesLogAlone) {
     EXPECT_EQ(0, Finish(first));
     EXPECT_TRUE(GoneSoon(log));
     DeleteFileA(TempPath("svtest-seen.log").c_str());
+}
+
+// The MDI frame with its menu and two tiled children, pictured inside a Wine
+// virtual desktop (which draws captions and menus where bare Xvfb has no
+// window manager); the application takes the picture itself once painted.
+TEST(EndToEnd, TheMdiFrameIsPicturedWithItsMenuAndTwoChildren) {
+    const std::string folder = SV_BINARY_DIR "/artifacts";
+    const std::string picture = folder + "/mdi-frame.png";
+    CreateDirectoryA(("Z:" + folder).c_str(), nullptr);
+    DeleteFileA(("Z:" + picture).c_str());
+    std::string line = "explorer.exe /desktop=svmdi,900x640 \"" + ProgramPath() + "\" mdi " + picture;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    for (int i = 0; i < 1200 && !Exists("Z:" + picture); ++i)
+        Sleep(50);
+    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    ASSERT_TRUE(Exists("Z:" + picture)) << "no picture: is ImageMagick's import installed?";
+    std::printf("MDI frame picture: %s\n", picture.c_str());
 }

@@ -1,7 +1,6 @@
 // A small application on the framework, started by the end-to-end tests and
-// the start-up benchmark. Its frame is a plain top-level window of its own
-// (the window layer's frame does not exist yet). The first word of the
-// command line chooses what it does:
+// the start-up benchmark, in the framework's MDI frame with a menu bar. The
+// first word of the command line chooses what it does:
 //   (any other) quits through a queued command once started
 //   quit3       ends the loop with WM_QUIT 3
 //   fatal       breaks an invariant inside doStart
@@ -9,6 +8,8 @@
 //   nullfactory its class record's factory answers null
 //   wait        flushes its log once started and runs until its frame is closed
 //   nolog       names no framework log
+//   mdi PATH    opens two MDI children, tiles them, saves a picture of the
+//               screen to the Unix path PATH (ImageMagick's import) and quits
 // Message boxes are written to the framework log instead of being shown. At
 // a normal exit the log's last text is copied to "svtest-seen.log" beside it.
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/object/AFolderSpecs.h"
 #include "base/object/AOutStream.h"
@@ -25,6 +27,9 @@
 #include "framework/app/AppMain.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
+#include "framework/display/ADisplayComponent.h"
+#include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AWindowShell.h"
 
 namespace {
 
@@ -90,20 +95,33 @@ public:
     void execute() override { AApp::current()->quit(); }
 };
 
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    AApp* app = AApp::current();
-    if (app && app->frameMessage(window, message, wParam, lParam))
-        return 0;
-    try {
-        if (message == WM_CLOSE && app) {
-            app->quitRequest();
-            return 0;
-        }
-    } catch (...) {
-        ErrorBox("Unhandled Exception");
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+std::string SecondWord() {
+    std::string line(GetCommandLineA());
+    size_t at = line.find(" mdi ");
+    return at == std::string::npos ? std::string() : line.substr(at + 5);
 }
+
+// A page of an MDI child: white, with its title.
+class Page : public ADisplayComponent {
+public:
+    Page(AComponent* parent, int16_t id, const char* text) : ADisplayComponent(parent, id, ASizeSpec()), text_(text) {}
+    long draw(const ARegion& region) override {
+        (void)region;
+        HWND window = getHWnd();
+        HDC dc = GetDC(window);
+        RECT r;
+        GetClientRect(window, &r);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        TextOutA(dc, 10, 10, text_, static_cast<int>(std::strlen(text_)));
+        ReleaseDC(window, dc);
+        return 1;
+    }
+
+private:
+    const char* text_;
+};
+
+enum : int16_t { kQuitItem = 100, kTileItem = 101, kCascadeItem = 102, kArrangeItem = 103 };
 
 }  // namespace
 
@@ -130,6 +148,10 @@ public:
         }
         if (mode_ == "fatal")
             ThrowAssert("ttestapp", 1);
+        if (mode_ == "mdi") {
+            openChildren();
+            return;
+        }
         if (mode_ == "quit3")
             PostQuitMessage(3);
         else if (mode_ != "wait") {
@@ -139,23 +161,92 @@ public:
         }
     }
 
-protected:
-    void* createFrameWindow(const ARect& rect, const AString& title) override {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = FrameProc;
-        wc.hInstance = static_cast<HINSTANCE>(instance());
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = "KY_MDIFrameWindow";
-        RegisterClassA(&wc);
-        const int cw = CW_USEDEFAULT;
-        int x = rect.first.x, y = rect.first.y;
-        int w = x == cw ? cw : rect.second.x - x, h = y == cw ? cw : rect.second.y - y;
-        return CreateWindowExA(0, "KY_MDIFrameWindow", title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr,
-                               wc.hInstance, nullptr);
+    ~TestApplication() override {
+        for (AMdiChildShell* shell : shells_)
+            delete shell;
     }
 
+    long menuCommand(int16_t id) override {
+        switch (id) {
+        case kQuitItem:
+            quitRequest();
+            return 1;
+        case kTileItem:
+            MdiTile();
+            return 1;
+        case kCascadeItem:
+            MdiCascade();
+            return 1;
+        case kArrangeItem:
+            MdiArrangeIcons();
+            return 1;
+        default:
+            return 0;
+        }
+    }
+
+protected:
+    void* frameMenu() override {
+        HMENU bar = CreateMenu();
+        HMENU file = CreatePopupMenu();
+        AppendMenuA(file, MF_STRING, kQuitItem, "&Quitter");
+        windowMenu_ = CreatePopupMenu();
+        AppendMenuA(windowMenu_, MF_STRING, kTileItem, "&Mosa\xEFque");
+        AppendMenuA(windowMenu_, MF_STRING, kCascadeItem, "&Cascade");
+        AppendMenuA(windowMenu_, MF_STRING, kArrangeItem, "&R\xE9organiser les ic\xF4nes");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&Fichier");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(windowMenu_), "Fe&n\xEAtre");
+        return bar;
+    }
+    void* windowMenu() override { return windowMenu_; }
+
 private:
+    void openChildren() {
+        const char* titles[] = {"Article 1 : Astronomie", "Article 2 : Botanique"};
+        for (int i = 0; i < 2; ++i) {
+            Page* page = new Page(this, static_cast<int16_t>(10 + i), titles[i]);
+            AObject::completeNew(page);
+            AMdiChildShell* shell = new AMdiChildShell(page, titles[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                       ARect(20 + 40 * i, 20 + 40 * i, 320 + 40 * i, 240 + 40 * i), true);
+            shells_.push_back(shell);
+        }
+        menuCommand(kTileItem);
+        HWND frame = static_cast<HWND>(frameWindow());
+        RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        takePicture(SecondWord());
+        quitRequest();
+    }
+
+    // ImageMagick on the host, through Wine's start of Unix programs; waits for the file.
+    void takePicture(const std::string& path) {
+        if (path.empty())
+            return;
+        RECT r;
+        GetWindowRect(static_cast<HWND>(frameWindow()), &r);
+        // A maximised frame's borders lie off the screen.
+        long left = r.left < 0 ? 0 : r.left, top = r.top < 0 ? 0 : r.top;
+        long right = r.right > GetSystemMetrics(SM_CXSCREEN) ? GetSystemMetrics(SM_CXSCREEN) : r.right;
+        long bottom = r.bottom > GetSystemMetrics(SM_CYSCREEN) ? GetSystemMetrics(SM_CYSCREEN) : r.bottom;
+        char crop[80];
+        snprintf(crop, sizeof crop, "%ldx%ld+%ld+%ld", right - left, bottom - top, left, top);
+        std::string command = "/bin/sh -c \"import -window root -crop " + std::string(crop) + " png:" + path + ".part && mv " +
+                              path + ".part " + path + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::vector<char> line(command.begin(), command.end());
+        line.push_back('\0');
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        std::string dosPath = "Z:" + path;
+        for (int i = 0; i < 300 && GetFileAttributesA(dosPath.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+            Sleep(100);
+    }
+
+    std::vector<AMdiChildShell*> shells_;
+    HMENU windowMenu_ = nullptr;
     std::string mode_;
     bool inRun_ = false;
 };

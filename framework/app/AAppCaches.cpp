@@ -1,0 +1,101 @@
+// The application's window-update lock, its cursor and its brush caches.
+#include <windows.h>
+
+#include "base/object/AError.h"
+#include "base/object/AOutStream.h"
+#include "framework/app/AApp.h"
+#include "framework/app/ACursor.h"
+#include "framework/display/ADisplayComponent.h"
+
+void AApp::lockWindowUpdate(ADisplayComponent* component) {
+    if (!component) {
+        if (locked_) {
+            LockWindowUpdate(nullptr);
+            locked_ = nullptr;
+        }
+        return;
+    }
+    if (locked_) {
+        if (locked_ != component)
+            CurrentErrorStream().writeString("#Cannot nest LockWindowUpdate() calls\n");
+        return;
+    }
+    HWND window = component->enclosingWindow();
+    if (!IsWindow(window))
+        ThrowAssert("fappli", 1790);
+    locked_ = component;
+    LockWindowUpdate(window);
+}
+
+bool AApp::isUpdateLocked(ADisplayComponent* component) const {
+    if (!locked_)
+        return false;
+    for (AComponent* c = component; c; c = c->getParent()) {
+        if (c == locked_)
+            return true;
+    }
+    return false;
+}
+
+int16_t AApp::setCursor(int16_t id) {
+    if (id == cursorId_)
+        return id;
+    switch (id) {
+        case -1:
+            if (!customArrowCursor())
+                SetArrowCursor();
+            break;
+        case -2:
+            if (!customCursorA())
+                setCursor(cursorIdA_);
+            break;
+        case -3:
+            if (!customCursorB())
+                setCursor(cursorIdB_);
+            break;
+        case -4:
+            // Never stored: a later -4 always chooses again.
+            id = cursorId_;
+            setCursor(-1);
+            break;
+        default: {
+            ACursor*& cursor = cursors_[id];
+            if (!cursor)
+                cursor = new ACursor(this, id);
+            cursor->set();
+            break;
+        }
+    }
+    int16_t previous = cursorId_;
+    cursorId_ = id;
+    return previous;
+}
+
+void AApp::clearCursors() {
+    SetArrowCursor();
+    for (auto& entry : cursors_)
+        delete entry.second;
+    cursors_.clear();
+    cursorId_ = -1;
+}
+
+AOwnerCursorGuard* AApp::swapCursorGuard(AOwnerCursorGuard* guard) {
+    AOwnerCursorGuard* previous = cursorGuard_;
+    cursorGuard_ = guard;
+    return previous;
+}
+
+void* AApp::solidBrush(uint32_t colour) {
+    auto found = brushes_.find(colour);
+    if (found != brushes_.end())
+        return found->second;
+    HBRUSH brush = CheckAlloc(CreateSolidBrush(colour), "fappli", 1960);
+    brushes_[colour] = brush;
+    return brush;
+}
+
+void AApp::clearBrushes() {
+    for (auto& entry : brushes_)
+        DeleteObject(static_cast<HBRUSH>(entry.second));
+    brushes_.clear();
+}

@@ -1,0 +1,290 @@
+// The application's side of the window layer: its services, the MDI frame it
+// makes, bringing the frame forward, the DDE service and the settings file.
+#include <cctype>
+#include <cstring>
+
+#include "base/object/AFileSpec.h"
+#include "base/object/AFolderSpecs.h"
+#include "base/procedural/KyPath.h"
+#include "framework/app/AApp.h"
+#include "framework/app/AppDde.h"
+#include "framework/app/AppServices.h"
+#include "framework/components/ACommand.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AWindowServices.h"
+
+class AApp::WindowServices : public AWindowServices {
+public:
+    explicit WindowServices(AApp* app) : app_(app) {}
+    HINSTANCE instance() override {
+        return app_->instance() ? static_cast<HINSTANCE>(app_->instance()) : GetModuleHandleA(nullptr);
+    }
+    int messageBox(const char* text, const char* caption, unsigned flags) override {
+        return app_->messageBox(text, caption, flags, nullptr);
+    }
+    bool frameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        return app_->frameMessage(window, message, wParam, lParam);
+    }
+    long menuCommand(int16_t id) override {
+        return app_->actionTable(0) ? AWindowServices::menuCommand(id) : app_->menuCommand(id);
+    }
+
+private:
+    AApp* app_;  // not owned
+};
+
+class AApp::DisplayServices : public ADisplayServices {
+public:
+    explicit DisplayServices(AApp* app) : app_(app) {}
+    bool isUpdateLocked(ADisplayComponent* component) override { return app_->isUpdateLocked(component); }
+    void lockWindowUpdate(ADisplayComponent* component) override { app_->lockWindowUpdate(component); }
+
+private:
+    AApp* app_;  // not owned
+};
+
+void AApp::installServices() {
+    windowServices_ = new WindowServices(this);
+    displayServices_ = new DisplayServices(this);
+    AWindowServices::install(windowServices_);
+    ADisplayServices::install(displayServices_);
+}
+
+void AApp::removeServices() {
+    AWindowServices::install(nullptr);
+    ADisplayServices::install(nullptr);
+    delete windowServices_;
+    delete displayServices_;
+    windowServices_ = nullptr;
+    displayServices_ = nullptr;
+}
+
+void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
+    frame_ = new AMdiFrame(this, title.c_str(), WS_OVERLAPPEDWINDOW, rect, static_cast<HMENU>(frameMenu()), true);
+    client_ = new AMdiClient(this, static_cast<HMENU>(windowMenu()), AMdiFrame::kFirstChildId,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES,
+                             ARect(0, 0, 0, 0), true);
+    HICON icon = LoadIconA(static_cast<HINSTANCE>(instance()), "AAppIcon");
+    SetClassLongA(frame_->hwnd(), GCL_HICON,
+                  static_cast<LONG>(reinterpret_cast<intptr_t>(icon ? icon : LoadIconA(nullptr, IDI_APPLICATION))));
+    return frame_->hwnd();
+}
+
+void AApp::destroyFrameWindow(void* window) {
+    if (!frame_) {
+        DestroyWindow(static_cast<HWND>(window));
+        return;
+    }
+    delete client_;
+    delete frame_;
+    client_ = nullptr;
+    frame_ = nullptr;
+}
+
+void AApp::activateFrame() {
+    HWND frame = static_cast<HWND>(frameWindow_);
+    if (!frame || !IsWindow(frame))
+        return;
+    SetForegroundWindow(frame);
+    if (style_ & kFullScreen) {
+        int x = 0, y = 0;
+        int cx = systemMetric(SM_CXSCREEN), cy = systemMetric(SM_CYSCREEN);
+        if (cx == 800 && cy == 600) {
+            x = -systemMetric(SM_CXFRAME);
+            y = -(systemMetric(SM_CYCAPTION) + systemMetric(SM_CYFRAME) + systemMetric(SM_CYBORDER));
+        }
+        SetWindowPos(frame, nullptr, x, y, cx, cy, SWP_SHOWWINDOW);
+    }
+    if (IsIconic(frame))
+        ShowWindow(frame, SW_RESTORE);
+}
+
+bool AApp::handleFrameworkMessage(uint32_t code, const char* item) {
+    (void)item;
+    if (code == kCodeActivate) {
+        activateFrame();
+        return true;
+    }
+    if (code == kCodeQuit) {
+        quitRequest();
+        return true;
+    }
+    return false;
+}
+
+void* AApp::ddeRequest(uint32_t topic, const char* item, uint32_t& format) {
+    (void)item;
+    if (topic != kCodeSelection)
+        return nullptr;
+    AComponent* source = target_ ? target_ : defaultTarget_;
+    if (!source || !source->canCopy())
+        return nullptr;
+    return source->renderFormat(format);
+}
+
+void AApp::startDdeService() {
+    DWORD instance = 0;
+    if (DdeInitializeA(&instance, AppDdeCallback, CBF_FAIL_ADVISES | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS,
+                       0) != DMLERR_NO_ERROR) {
+        ddeInstance_ = 0;
+        messageBox("Impossible de lancer les services DDE", nullptr, 0, nullptr);
+        return;
+    }
+    ddeInstance_ = instance;
+    HSZ service = DdeCreateStringHandleA(instance, name_.c_str(), CP_WINANSI);
+    ddeServiceName_ = service;
+    DdeNameService(instance, service, nullptr, DNS_REGISTER);
+}
+
+void AApp::stopDdeService() {
+    if (!ddeInstance_)
+        return;
+    if (ddeServiceName_) {
+        DdeNameService(ddeInstance_, static_cast<HSZ>(ddeServiceName_), nullptr, DNS_UNREGISTER);
+        DdeFreeStringHandle(ddeInstance_, static_cast<HSZ>(ddeServiceName_));
+        ddeServiceName_ = nullptr;
+    }
+    DdeUninitialize(ddeInstance_);
+    ddeInstance_ = 0;
+}
+
+namespace {
+
+// The topic's first four bytes ("****" when it has none) and the item's text.
+uint32_t TopicCode(DWORD instance, HSZ topic) {
+    char buffer[5] = {0, 0, 0, 0, 0};
+    uint32_t code = 0x2A2A2A2A;
+    if (DdeQueryStringA(instance, topic, buffer, sizeof buffer, CP_WINANSI) != 0)
+        code = static_cast<uint8_t>(buffer[0]) | static_cast<uint8_t>(buffer[1]) << 8 |
+               static_cast<uint8_t>(buffer[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(buffer[3])) << 24;
+    return code;
+}
+
+AString ItemText(DWORD instance, HSZ item) {
+    if (!item)
+        return AString();
+    DWORD length = DdeQueryStringA(instance, item, nullptr, 0, CP_WINANSI);
+    std::string text(length + 1, '\0');
+    DdeQueryStringA(instance, item, &text[0], length + 1, CP_WINANSI);
+    return AString(text.c_str());
+}
+
+}  // namespace
+
+HDDEDATA CALLBACK AppDdeCallback(UINT type, UINT format, HCONV conversation, HSZ topic, HSZ item, HDDEDATA data,
+                                 ULONG_PTR value1, ULONG_PTR value2) {
+    (void)conversation;
+    (void)data;
+    (void)value1;
+    (void)value2;
+    // A DDE callback is a Win32 frame: nothing may be thrown through it.
+    try {
+        AApp* app = AApp::current();
+        if (type & XCLASS_BOOL)
+            return reinterpret_cast<HDDEDATA>(1);
+        if (!app)
+            return nullptr;
+        DWORD instance = app->ddeInstanceId();
+        if (type & XCLASS_DATA) {
+            uint32_t code = TopicCode(instance, topic);
+            AString text = ItemText(instance, item);
+            uint32_t wanted = format;
+            HGLOBAL block = static_cast<HGLOBAL>(app->ddeRequest(code, text.c_str(), wanted));
+            if (!block)
+                return nullptr;
+            void* bytes = GlobalLock(block);
+            HDDEDATA answer = DdeCreateDataHandle(instance, static_cast<LPBYTE>(bytes),
+                                                  static_cast<DWORD>(GlobalSize(block)), 0, nullptr, wanted, 0);
+            GlobalUnlock(block);
+            GlobalFree(block);
+            return answer;
+        }
+        if (type & XCLASS_FLAGS) {
+            uint32_t code = TopicCode(instance, topic);
+            AString text = ItemText(instance, item);
+            bool handled = app->handleFrameworkMessage(code, text.c_str());
+            return reinterpret_cast<HDDEDATA>(static_cast<uintptr_t>(handled ? DDE_FACK : 0));
+        }
+    } catch (...) {
+        return nullptr;
+    }
+    return nullptr;
+}
+
+AString AApp::locateSettings() {
+    AString file(name_);
+    file += ".ini";
+    return file;
+}
+
+AString AApp::getSetting(const char* key, const char* fallback, const char* section) {
+    if (!section)
+        section = "settings";
+    char buffer[1024] = "";
+    DWORD count = 0;
+    AString fileName = locateSettings();
+    AString local = AFileSpec(ACurrentFolderSpec(), fileName.c_str()).path();
+    DWORD attributes = GetFileAttributesA(local.c_str());
+    // A read-only file is skipped: only a writable one is the program's own.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        count = GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, local.c_str());
+    if (count == 0 && GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, fileName.c_str()) == 0)
+        return AString(fallback ? fallback : "");
+    return AString(buffer);
+}
+
+namespace {
+
+// A full path ("X:\\..." or "\\\\server\\share...") that never climbs with "..".
+bool IsSafeFolderPath(const char* path) {
+    bool drive =
+        std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    bool unc = path[0] == '\\' && path[1] == '\\' && path[2] != '\\' && path[2] != '\0';
+    return (drive || unc) && !std::strstr(path, "..");
+}
+
+}  // namespace
+
+bool AApp::isOnNetwork() {
+    AString root = ACurrentFolderSpec().root().path();
+    if (root.length() >= 2 && root[0] == '\\' && root[1] == '\\')
+        return true;
+    if (root.length() < 1)
+        return false;
+    int letter = std::toupper(static_cast<unsigned char>(root[0]));
+    return letter >= 'A' && letter <= 'Z' && KY_DriveKind(letter - 'A') == 3;
+}
+
+void AApp::chooseWorkFolder() {
+    if (!(settingsMode_ == 3 && isOnNetwork())) {
+        workFolder_ = ACurrentFolderSpec();
+        return;
+    }
+    if (!useUserFolder_)
+        return;
+    AString file = locateSettings();
+    AString value = ReadWindowsProfileString("user", "path", file.c_str());
+    AFileSpec chosen;
+    try {
+        if (!value.empty()) {
+            if (!IsSafeFolderPath(value.c_str())) {
+                quitRequest();
+                return;
+            }
+            chosen = AFileSpec(value.c_str());
+        } else {
+            chosen = ALocalAppDataSpec(name_.c_str());
+        }
+        if (!chosen.isDirectory()) {
+            quitRequest();
+            return;
+        }
+    } catch (const AError&) {
+        quitRequest();
+        return;
+    }
+    if (value.empty())
+        WriteWindowsProfileString("user", "path", chosen.path().c_str(), file.c_str());
+    setWorkFolder(chosen);
+}

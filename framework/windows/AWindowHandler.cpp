@@ -1,0 +1,156 @@
+// The shared window handler, the display window handler and the mouse wheel.
+#include "framework/windows/AWindowHandler.h"
+
+#include "base/object/AError.h"
+#include "base/object/InputRecords.h"
+#include "framework/components/AComponent.h"
+#include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/ADisplayLock.h"
+
+namespace {
+
+int g_wheelLines = 3;
+bool g_wheelRead = false;
+
+}  // namespace
+
+AMessageResult AWindowHandler::handle(AMessage& m) {
+    if (m.message == FrameworkMessage()) {
+        if (m.wParam == kFwLookup)
+            SetLookupAnswer(owner());
+        else if (m.wParam == kFwNotify)
+            return Handled(notify(LOWORD(m.lParam)));
+        return Handled(0);
+    }
+    switch (m.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return onKey(m, static_cast<uint16_t>(m.wParam), 0, 1, false);
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return onKey(m, static_cast<uint16_t>(m.wParam), 0, 0, true);
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            return onKey(m, 0, static_cast<uint16_t>(m.wParam), 1, true);
+        default:
+            break;
+    }
+    if (m.message == WM_COMMAND) {
+        HWND control = reinterpret_cast<HWND>(m.lParam);
+        if (!control || !IsWindow(control))
+            return Handled(0);
+        LRESULT answer = SendMessageA(control, FrameworkMessage(), kFwNotify, HIWORD(m.wParam));
+        return {static_cast<uint16_t>(answer != 0), 0};
+    }
+    return NotHandled();
+}
+
+// Keys and characters go to the command target through the tree's key entries.
+AMessageResult AWindowHandler::onKey(AMessage& m, uint16_t key, uint16_t character, uint16_t down, bool afterFocus) {
+    if (!AComponent::currentTarget())
+        return NotHandled();
+    AKeyEvent event(key, character, down);
+    long answer = character ? owner()->dispatchChar(event) : owner()->dispatchKey(event);
+    // The handler may have moved the focus away: the message is then spent.
+    if (afterFocus && GetFocus() != m.hwnd)
+        return Handled(0);
+    return {static_cast<uint16_t>(answer != 0), 0};
+}
+
+AWheelScroll WheelScroll(WPARAM wParam, int lines) {
+    if (LOWORD(wParam) & (MK_CONTROL | MK_SHIFT))
+        return {false, 0, 0};
+    int delta = static_cast<int16_t>(HIWORD(wParam));
+    int count = MulDiv(delta < 0 ? -delta : delta, lines, 120);
+    if (count == -1 || lines == -1)
+        return {true, delta < 0 ? 3 : 2, 0};
+    return {true, delta < 0 ? 1 : 0, count};
+}
+
+bool ConvertWheelMessage(const AMessage& in, UINT registered, bool control, bool shift, AMessage& out) {
+    if (registered == 0 || in.message != registered)
+        return false;
+    WPARAM keys = (control ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0);
+    out = AMessage{in.lParam, (in.wParam << 16) | keys, WM_MOUSEWHEEL, in.hwnd};
+    return true;
+}
+
+UINT RegisteredWheelMessage() {
+    static UINT number = [] {
+        DWORD version = GetVersion();
+        WORD word = LOWORD(version);
+        bool nt = (version & 0x80000000u) == 0;
+        // Only the systems whose wheel drivers sent their own message.
+        bool old = (!nt && word == 4) || (nt && word == 3);
+        return old ? RegisterWindowMessageA("MSWHEEL_ROLLMSG") : 0u;
+    }();
+    return number;
+}
+
+int GetWheelScrollLines(bool reread) {
+    if (g_wheelRead && !reread)
+        return g_wheelLines;
+    UINT lines = 3;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+        lines = 3;
+    g_wheelLines = lines == WHEEL_PAGESCROLL ? -1 : static_cast<int>(lines);
+    g_wheelRead = true;
+    return g_wheelLines;
+}
+
+ADisplayWindowHandler::ADisplayWindowHandler(ADisplayComponent* display) : AWindowHandler(display), display_(display) {
+    if (!display_)
+        ThrowAssert("wxwins", 1113);
+}
+
+AMessageResult ADisplayWindowHandler::paint(AMessage& m) {
+    (void)m;
+    ABeginPaintLock lock(display_);
+    ARegion region = lock.region();
+    if (!region.isEmpty())
+        display_->draw(region);
+    return Handled(0);
+}
+
+AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
+    AMessage wheel;
+    if (ConvertWheelMessage(m, RegisteredWheelMessage(), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, wheel))
+        return handle(wheel);
+    int x = static_cast<int16_t>(LOWORD(m.lParam)), y = static_cast<int16_t>(HIWORD(m.lParam));
+    AMouseEvent event(x, y, LOWORD(m.wParam), APoint(0, 0));
+    switch (m.message) {
+        case WM_PAINT:
+            return paint(m);
+        case WM_ERASEBKGND:
+            return Handled(1);
+        case WM_MOUSEMOVE:
+            return {static_cast<uint16_t>(display_->dispatchMouseMove(event) != 0), 0};
+        case WM_LBUTTONDOWN:
+            return {static_cast<uint16_t>(display_->dispatchMouseDown(event) != 0), 0};
+        case WM_LBUTTONUP:
+            return {static_cast<uint16_t>(display_->dispatchMouseUp(event) != 0), 0};
+        case WM_RBUTTONDOWN:
+            return {static_cast<uint16_t>(display_->dispatchRightMouseDown(event) != 0), 0};
+        case WM_SETTINGCHANGE:
+            GetWheelScrollLines(true);
+            break;
+        case WM_MOUSEWHEEL: {
+            AWheelScroll scroll = WheelScroll(m.wParam, GetWheelScrollLines(false));
+            if (!scroll.scrolls)
+                break;
+            POINT p{x, y};
+            ScreenToClient(m.hwnd, &p);
+            AMouseEvent at(p.x, p.y, 0, APoint(0, 0));
+            // Lines, positive upwards; a page is 65536 lines.
+            long delta = scroll.kind >= 2 ? 65536 : scroll.count;
+            if (scroll.kind == 1 || scroll.kind == 3)
+                delta = -delta;
+            if (display_->dispatchMouseWheel(at, delta) != 0)
+                return Handled(1);
+            break;
+        }
+        default:
+            break;
+    }
+    return AWindowHandler::handle(m);
+}

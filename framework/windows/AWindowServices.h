@@ -1,0 +1,47 @@
+// What the window layer needs of the application object: its instance, its
+// message box, its share of the frame's messages, the menu bar and tool bar
+// tables that menu, accelerator and tool-bar commands go to, and the tool bar.
+//
+// One instance is current: the one the application installs (not owned),
+// else a default kept here that works without an application.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/object/ARect.h"
+
+class ADisplayComponent;
+
+class AWindowServices {
+public:
+    AWindowServices() = default;
+    virtual ~AWindowServices();
+    AWindowServices(const AWindowServices&) = delete;
+    AWindowServices& operator=(const AWindowServices&) = delete;
+
+    static AWindowServices& current();
+    // Makes services current (not owned); null restores the default.
+    static void install(AWindowServices* services);
+
+    virtual HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+    // Through the message-box seam, owned by the frame when there is one.
+    virtual int messageBox(const char* text, const char* caption, unsigned flags);
+    // The frame's messages the application answers itself (start request,
+    // its timer); true when handled.
+    virtual bool frameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A menu or accelerator id (0..29999), a tool-bar id: the dispatch's answer, 0 when nothing ran.
+    virtual long menuCommand(int16_t id);
+    virtual long toolBarCommand(int16_t id);
+    // WM_CLOSE of the frame: the menu bar's close item, else the application's close command.
+    virtual void closeFrame();
+    // The frame's size limits (see FillMinMaxInfo) and border allowance; false: none.
+    virtual bool frameLimits(long limits[4], APoint& extra) {
+        (void)limits;
+        (void)extra;
+        return false;
+    }
+    // The frame's tool bar (not owned), or null.
+    virtual ADisplayComponent* toolBar() { return nullptr; }
+};

@@ -1,0 +1,79 @@
+// The windows behind framework window components: MDI children inside the
+// frame's MDI client and separate top-level windows, with the chain of modal
+// top-level windows.
+//
+// A shell never owns its window component (an ADisplayComponent, never null);
+// the component's native window is set while the window lives. A modal
+// window hidden or destroyed leaves the modal chain first, re-enabling what
+// it disabled. Broken invariants are assertions ("wxframes").
+#pragma once
+
+#include "framework/windows/AWindowHandler.h"
+
+class AMdiFrame;
+
+class AWindowShell : public ADisplayWindowHandler {
+public:
+    explicit AWindowShell(ADisplayComponent* window);
+    AMessageResult handle(AMessage& message) override;
+    virtual void show(bool activate) = 0;
+    virtual void activate() = 0;
+    virtual void hide() = 0;
+    ADisplayComponent* window() const { return display(); }
+};
+
+class AMdiChildNativeWindow : public ANativeWindow {
+public:
+    ~AMdiChildNativeWindow() override;
+    HWND createWindow(HWND parent, const char* className, DWORD style, const ARect& rect, int id) override;
+    AWindowClass* windowClass() override;
+    WNDPROC windowProcedure() override { return MdiChildWindowProc; }
+    HWND parentWindow() override { return GetMdiClientWindow(); }
+
+protected:
+    // WM_MDIDESTROY to the client while the window lives.
+    void destroyChild();
+};
+
+class AMdiChildShell : public AWindowShell, public AMdiChildNativeWindow {
+public:
+    AMdiChildShell(ADisplayComponent* window, const char* title, DWORD style, const ARect& rect, bool createNow);
+    ~AMdiChildShell() override;
+    ANativeWindow* nativeWindow() override { return this; }
+    AWindowLink* link() override { return this; }
+    using ANativeWindow::hwnd;
+    AMessageResult handle(AMessage& message) override;
+    void show(bool activate) override;
+    void activate() override;
+    void hide() override;
+
+    // The shell of the active MDI child, or null.
+    static AMdiChildShell* activeChild();
+};
+
+class ATopLevelShell : public AWindowShell, public APlainNativeWindow {
+public:
+    // parent: the owner window, or null; modal: shown windows join the modal chain.
+    ATopLevelShell(ADisplayComponent* window, HWND parent, const char* title, DWORD style, const ARect& rect,
+                   bool modal, bool createNow);
+    ~ATopLevelShell() override;
+    ANativeWindow* nativeWindow() override { return this; }
+    AWindowLink* link() override { return this; }
+    HWND parentWindow() override { return parent_; }
+    using ANativeWindow::hwnd;
+    AMessageResult handle(AMessage& message) override;
+    void show(bool activate) override;
+    void activate() override;
+    void hide() override;
+
+    void beginModal();
+    void endModal();
+    bool modal() const { return modal_ != 0; }
+    static ATopLevelShell* topModal();
+
+private:
+    HWND parent_;
+    uint16_t modalOption_;
+    uint16_t modal_ = 0;
+    ATopLevelShell* nextModal_ = nullptr;  // not owned: the one below in the chain
+};

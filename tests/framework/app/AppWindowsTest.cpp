@@ -1,0 +1,200 @@
+// The application's window services: cursor animation, the brush cache, the
+// window-update lock, DDE pokes and the settings file.
+#include <windows.h>
+
+#include "framework/app/ACursor.h"
+#include "framework/app/AppDde.h"
+#include "framework/display/ADisplayComponent.h"
+#include "tests/framework/app/AppTestSupport.h"
+
+namespace {
+
+ADisplayComponent* WindowedComponent(AComponent* parent, int16_t id, HWND window) {
+    auto* c = new ADisplayComponent(parent, id, ASizeSpec());
+    AObject::completeNew(c);
+    c->setNativeWindow(window);
+    return c;
+}
+
+}  // namespace
+
+TEST_F(AppTest, CursorGuardsAnimateAndHandTheCursorBack) {
+    app->setCursor(-1);
+    std::string shown;
+    {
+        AOwnerCursorGuard guard(app, 200, 3);
+        EXPECT_EQ(200, app->cursorId());
+        for (int i = 0; i < 4; ++i) {
+            guard.nextFrame();
+            shown += std::to_string(app->cursorId()) + " ";
+        }
+        EXPECT_EQ(&guard, app->swapCursorGuard(&guard));
+    }
+    EXPECT_EQ("201 202 200 201 ", shown);
+    EXPECT_EQ(nullptr, app->swapCursorGuard(nullptr)) << "the outermost guard leaves no current guard";
+    app->setCursor(7);
+    EXPECT_EQ(7, app->setCursor(7)) << "the current id changes nothing";
+
+    ACursor orphan(nullptr, 100);
+    EXPECT_TRUE(orphan.system()) << "a resource without application is the system arrow";
+    EXPECT_EQ(ACursor::kArrow, orphan.number());
+}
+
+TEST_F(AppTest, OneColourGivesOneBrushAndUpdateLocksDoNotNest) {
+    void* first = app->solidBrush(RGB(10, 20, 30));
+    EXPECT_EQ(first, app->solidBrush(RGB(10, 20, 30)));
+    EXPECT_NE(first, app->solidBrush(RGB(30, 20, 10)));
+    app->clearBrushes();
+
+    HWND a = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND b = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!a || !b)
+        GTEST_SKIP() << "no display";
+    ADisplayComponent* ca = WindowedComponent(app, 1, a);
+    ADisplayComponent* cb = WindowedComponent(app, 2, b);
+    app->lockWindowUpdate(ca);
+    errors.text.clear();
+    app->lockWindowUpdate(cb);
+    EXPECT_EQ("#Cannot nest LockWindowUpdate() calls\n", errors.text);
+    EXPECT_EQ(ca, app->lockedComponent());
+    EXPECT_TRUE(app->isUpdateLocked(ca));
+    EXPECT_FALSE(app->isUpdateLocked(cb));
+    // Deleting the holder releases the lock.
+    AComponent* gone = ca;
+    DeleteComponent(gone);
+    EXPECT_EQ(nullptr, app->lockedComponent());
+    ca = nullptr;
+    app->lockWindowUpdate(cb);
+    EXPECT_EQ(cb, app->lockedComponent());
+    app->lockWindowUpdate(nullptr);
+    EXPECT_EQ(nullptr, app->lockedComponent());
+    DestroyWindow(a);
+    DestroyWindow(b);
+}
+
+TEST_F(AppTest, DdePokesAreFrameworkMessages) {
+    app->startDdeService();
+    DWORD instance = app->ddeInstanceId();
+    ASSERT_NE(0u, instance);
+    struct Row {
+        const char* topic;
+        uintptr_t answer;
+    } rows[] = {
+        {"ACTI", DDE_FACK},
+        {"ACT", 0},
+        {"XYZW", 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.topic);
+        HSZ topic = DdeCreateStringHandleA(instance, r.topic, CP_WINANSI);
+        HDDEDATA answer = AppDdeCallback(XTYP_POKE, CF_TEXT, nullptr, topic, nullptr, nullptr, 0, 0);
+        EXPECT_EQ(r.answer, reinterpret_cast<uintptr_t>(answer));
+        DdeFreeStringHandle(instance, topic);
+    }
+    EXPECT_EQ(1u,
+              reinterpret_cast<uintptr_t>(AppDdeCallback(XTYP_CONNECT, 0, nullptr, nullptr, nullptr, nullptr, 0, 0)));
+    uint32_t format = CF_TEXT;
+    EXPECT_EQ(nullptr, app->ddeRequest(AApp::kCodeSelection, "", format)) << "no target gives data";
+    app->stopDdeService();
+    EXPECT_EQ(0u, app->ddeInstanceId());
+}
+
+TEST_F(AppTest, SettingsComeFromAWritableLocalFileElseTheWindowsFolder) {
+    const char* local = "TestApplication.ini";
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string shared = std::string(windows) + "\\TestApplication.ini";
+    WritePrivateProfileStringA("settings", "HelpFile", "shared.hlp", shared.c_str());
+    struct Row {
+        const char* name;
+        bool localFile;
+        bool readOnly;
+        const char* expected;
+    } rows[] = {
+        {"writable local file", true, false, "local.hlp"},
+        {"read-only local file", true, true, "shared.hlp"},
+        {"no local file", false, false, "shared.hlp"},
+    };
+    char full[MAX_PATH];
+    GetFullPathNameA(local, MAX_PATH, full, nullptr);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetFileAttributesA(full, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full);
+        if (r.localFile) {
+            WritePrivateProfileStringA("settings", "HelpFile", "local.hlp", full);
+            WritePrivateProfileStringA(nullptr, nullptr, nullptr, full);
+        }
+        if (r.readOnly)
+            SetFileAttributesA(full, FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(std::string(r.expected), app->helpFile().c_str());
+        EXPECT_EQ(std::string("none"), app->getSetting("Missing", "none", nullptr).c_str());
+    }
+    SetFileAttributesA(full, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(full);
+    DeleteFileA(shared.c_str());
+}
+
+namespace {
+
+// An application that runs from a network drive, named apart from the others.
+class NetworkApp : public AApp {
+public:
+    NetworkApp() : AApp(AString("SvWorkFolderTest"), ARect(), 0, 0) {}
+    bool isOnNetwork() override { return true; }
+};
+
+}  // namespace
+
+TEST_F(AppTest, TheWorkFolderIsOnlyAnExistingFullPathOrTheOneMadeForTheUser) {
+    AComponent* old = app;
+    DeleteComponent(old);
+    drainMessages();
+    auto* net = new NetworkApp;
+    net->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+    AObject::completeNew(net);
+    app = net;
+    const char* ini = "SvWorkFolderTest.ini";
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string iniPath = std::string(windows) + "\\" + ini;
+    char made[MAX_PATH];
+    GetEnvironmentVariableA("LOCALAPPDATA", made, MAX_PATH);
+    std::string madePath = std::string(made) + "\\SvWorkFolderTest";
+    struct Row {
+        const char* name;
+        const char* stored;  // null: none
+        bool quits;
+    } rows[] = {
+        {"missing folder", "C:\\sv-no-such-folder", true}, {"relative path", "..\\sv-elsewhere", true},
+        {"climbing path", "C:\\windows\\..\\..", true},    {"nothing stored", nullptr, false},
+        {"stored and existing", "C:\\windows", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        drainMessages();
+        net->setSettingsMode(3);
+        WritePrivateProfileStringA("user", "path", r.stored, iniPath.c_str());
+        net->setWorkFolder(AFileSpec());
+        net->chooseWorkFolder();
+        MSG msg;
+        EXPECT_EQ(r.quits, PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0);
+        if (r.quits) {
+            EXPECT_TRUE(net->workFolder().empty());
+            continue;
+        }
+        char stored[MAX_PATH];
+        GetPrivateProfileStringA("user", "path", "", stored, MAX_PATH, iniPath.c_str());
+        EXPECT_EQ(std::string(stored), net->workFolder().path().c_str()) << "the chosen folder is the stored one";
+        if (!r.stored) {
+            EXPECT_EQ(0, lstrcmpiA(madePath.c_str(), stored));
+        }
+    }
+    net->setSettingsMode(0);
+    net->chooseWorkFolder();
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(0, lstrcmpiA(current, net->workFolder().path().c_str()));
+    DeleteFileA(iniPath.c_str());
+    RemoveDirectoryA(madePath.c_str());
+}

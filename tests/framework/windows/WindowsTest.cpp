@@ -1,0 +1,359 @@
+// The window layer under Xvfb: class registration counts, the binding of a
+// handle to its object and the component lookup, the exception guard, the
+// wheel, the MDI frame's command routing, timer and layout, and the modal chain.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "base/object/AError.h"
+#include "base/object/SystemSeams.h"
+#include "framework/display/ADisplayComponent.h"
+#include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AWindowClass.h"
+#include "framework/windows/AWindowServices.h"
+#include "framework/windows/AWindowShell.h"
+#include "tests/framework/FrameworkTestSupport.h"
+
+namespace {
+
+std::string g_boxes;
+int g_boxAnswer = IDCANCEL;
+
+int RecordBox(void*, const char* text, const char* caption, unsigned) {
+    g_boxes += std::string(caption ? caption : "") + ": " + (text ? text : "") + "\n";
+    return g_boxAnswer;
+}
+
+// A "KY_Window" whose handler logs the messages it sees and may throw.
+class ProbeWindow : public AWindowHandler, public APlainNativeWindow {
+public:
+    explicit ProbeWindow(AComponent* owner) : AWindowHandler(owner) {}
+    ~ProbeWindow() override {
+        if (ANativeWindow::hwnd())
+            DestroyWindow(ANativeWindow::hwnd());
+    }
+    ANativeWindow* nativeWindow() override { return this; }
+    AWindowLink* link() override { return this; }
+    AMessageResult handle(AMessage& m) override {
+        if (m.message == WM_GETMINMAXINFO || m.message == WM_NCCREATE)
+            seen.push_back(m.message);
+        if (m.message == WM_GETMINMAXINFO && attachedAtMinMax == nullptr)
+            attachedAtMinMax = ANativeWindow::hwnd();
+        if (m.message == WM_USER + 1)
+            throw std::runtime_error("boom");
+        if (m.message == WM_USER + 2)
+            throw AError("twindows", 1);
+        return AWindowHandler::handle(m);
+    }
+    std::vector<UINT> seen;
+    HWND attachedAtMinMax = nullptr;
+};
+
+// Records the menu ids the frame passes on.
+class RecordingServices : public AWindowServices {
+public:
+    long menuCommand(int16_t id) override {
+        ids.push_back(id);
+        return 1;
+    }
+    std::vector<int16_t> ids;
+};
+
+bool QuitPosted(int* code) {
+    MSG msg;
+    bool posted = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            posted = true;
+            *code = static_cast<int>(msg.wParam);
+        }
+    }
+    return posted;
+}
+
+class WindowsTest : public FrameworkTest {
+protected:
+    void SetUp() override {
+        FrameworkTest::SetUp();
+        Seams().messageBox = RecordBox;
+        g_boxes.clear();
+        g_boxAnswer = IDCANCEL;
+    }
+    void TearDown() override {
+        ResetSeams();
+        FrameworkTest::TearDown();
+    }
+    ADisplayComponent* makeDisplay(int16_t id) {
+        auto* d = new ADisplayComponent(app, id, ASizeSpec());
+        AObject::completeNew(d);
+        return d;
+    }
+};
+
+}  // namespace
+
+TEST(WindowClassTest, ASecondRegisterOnlyRaisesTheCountAndTheClassGoesAtTheLastRelease) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    AWindowClass probe("", "KY_TestWindow", nullptr, DefWindowProcA);
+    WNDCLASSA info;
+    probe.registerClass(instance, DefWindowProcA);
+    probe.registerClass(instance, DefWindowProcA);
+    EXPECT_EQ(2, probe.registrations());
+    probe.release();
+    probe.unregister();
+    EXPECT_TRUE(GetClassInfoA(instance, "KY_TestWindow", &info)) << "one registration is still held";
+    probe.release();
+    probe.unregister();
+    EXPECT_FALSE(GetClassInfoA(instance, "KY_TestWindow", &info));
+
+    // bwcc32.dll is absent here: the class is registered on its standard procedure.
+    AWindowClass& bor = AWindowClass::borWindow();
+    bor.registerClass(instance, ObjectWindowProc);
+    EXPECT_TRUE(GetClassInfoA(instance, "KY_BorWindow", &info));
+    EXPECT_EQ(reinterpret_cast<void*>(DefWindowProcA), reinterpret_cast<void*>(bor.defaultProc()));
+    bor.release();
+    bor.unregister();
+}
+
+TEST_F(WindowsTest, TheLookupAnswersOnlyForLiveFrameworkWindowsAndMinMaxInfoIsServedBeforeCreation) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND framework = probe.ANativeWindow::hwnd();
+    if (!framework)
+        GTEST_SKIP() << "no display";
+    ASSERT_GE(probe.seen.size(), 2u);
+    EXPECT_EQ(static_cast<UINT>(WM_GETMINMAXINFO), probe.seen[0]) << "Windows asks for the sizes first";
+    EXPECT_EQ(framework, probe.attachedAtMinMax) << "the pending window was attached at that moment";
+
+    HWND foreign = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND dead = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(dead);
+    struct Row {
+        const char* name;
+        HWND window;
+        AComponent* owner;
+    } rows[] = {
+        {"framework window", framework, app},
+        {"other window", foreign, nullptr},
+        {"null", nullptr, nullptr},
+        {"dead", dead, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(r.owner, ComponentFromWindow(r.window));
+    }
+    DestroyWindow(foreign);
+}
+
+TEST_F(WindowsTest, NoExceptionLeavesTheWindowProcedure) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* name;
+        UINT message;
+        int answer;
+        bool quits;
+        const char* box;
+    } rows[] = {
+        {"other exception", WM_USER + 1, IDCANCEL, true, "Error: Unknown exception in Window Procedure\n"},
+        {"framework error, Retry", WM_USER + 2, IDRETRY, false, ""},
+        {"framework error, Cancel", WM_USER + 2, IDCANCEL, true, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        g_boxes.clear();
+        g_boxAnswer = r.answer;
+        int code = 0;
+        QuitPosted(&code);
+        EXPECT_EQ(0, SendMessageA(window, r.message, 0, 0));
+        EXPECT_EQ(r.quits, QuitPosted(&code));
+        if (r.quits) {
+            EXPECT_EQ(-1, code);
+        }
+        if (*r.box) {
+            EXPECT_EQ(r.box, g_boxes);
+        } else {
+            EXPECT_NE(std::string::npos, g_boxes.find("twindows")) << g_boxes;
+        }
+    }
+}
+
+TEST(WheelTest, WheelMessagesBecomeLineOrPageScrolls) {
+    struct Row {
+        const char* name;
+        WPARAM wParam;
+        int lines;
+        bool scrolls;
+        int kind;
+        int count;
+    } rows[] = {
+        {"two notches up", MAKEWPARAM(0, 240), 3, true, 0, 6},
+        {"one notch down", MAKEWPARAM(0, static_cast<WORD>(-120)), 3, true, 1, 3},
+        {"control down", MAKEWPARAM(MK_CONTROL, 240), 3, false, 0, 0},
+        {"shift down", MAKEWPARAM(MK_SHIFT, 240), 3, false, 0, 0},
+        {"pages up", MAKEWPARAM(0, 120), -1, true, 2, 0},
+        {"pages down", MAKEWPARAM(0, static_cast<WORD>(-120)), -1, true, 3, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        AWheelScroll s = WheelScroll(r.wParam, r.lines);
+        EXPECT_EQ(r.scrolls, s.scrolls);
+        if (s.scrolls) {
+            EXPECT_EQ(r.kind, s.kind);
+            EXPECT_EQ(r.count, s.count);
+        }
+    }
+    AMessage in{5, 120, 0xC123, nullptr}, out{};
+    EXPECT_FALSE(ConvertWheelMessage(in, 0, false, false, out)) << "no registered message: no rule";
+    EXPECT_FALSE(ConvertWheelMessage(in, 0xC124, false, false, out));
+    ASSERT_TRUE(ConvertWheelMessage(in, 0xC123, true, false, out));
+    EXPECT_EQ(static_cast<UINT>(WM_MOUSEWHEEL), out.message);
+    EXPECT_EQ(static_cast<WPARAM>((120 << 16) | MK_CONTROL), out.wParam);
+    EXPECT_EQ(5, out.lParam);
+}
+
+TEST_F(WindowsTest, TheFrameRoutesMenuIdsTimesAndLaysOutItsToolBar) {
+    RecordingServices services;
+    AWindowServices::install(&services);
+    {
+        AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+        HWND hwnd = frame.ANativeWindow::hwnd();
+        if (!hwnd) {
+            AWindowServices::install(nullptr);
+            GTEST_SKIP() << "no display";
+        }
+        EXPECT_EQ(hwnd, FindWindowA("KY_MDIFrameWindow", "frame"));
+        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(29999, 0), 0);
+        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(30000, 0), 0);
+        EXPECT_EQ(std::vector<int16_t>{29999}, services.ids) << "child ids stay with the default frame procedure";
+        EXPECT_TRUE(frame.setTimer(5));
+        EXPECT_NE(0u, frame.timerId());
+        EXPECT_TRUE(frame.setTimer(-1));
+        EXPECT_EQ(0u, frame.timerId());
+        EXPECT_FALSE(KillTimer(hwnd, 1)) << "-1 killed the timer";
+    }
+    AWindowServices::install(nullptr);
+
+    struct Row {
+        const char* name;
+        long barWidth, barHeight;
+        ARect bar, client;
+    } rows[] = {
+        {"vertical bar", 30, 200, ARect(0, 0, 30, 300), ARect(30, 0, 400, 300)},
+        {"horizontal bar", 400, 24, ARect(0, 0, 400, 24), ARect(0, 24, 400, 300)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ARect bar, client;
+        FrameLayout(400, 300, r.barWidth, r.barHeight, bar, client);
+        EXPECT_TRUE(bar == r.bar);
+        EXPECT_TRUE(client == r.client);
+    }
+}
+
+TEST_F(WindowsTest, EndingAModalWindowEnablesWhatItDisabled) {
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    HWND f = frame.ANativeWindow::hwnd();
+    if (!f)
+        GTEST_SKIP() << "no display";
+    ATopLevelShell* shells[3];
+    for (int i = 0; i < 3; ++i) {
+        shells[i] = new ATopLevelShell(makeDisplay(static_cast<int16_t>(i + 1)), nullptr, "modal", WS_POPUP,
+                                       ARect(0, 0, 50, 50), true, true);
+        shells[i]->show(true);
+    }
+    auto enabled = [&]() {
+        std::string s = IsWindowEnabled(f) ? "F" : "f";
+        for (ATopLevelShell* shell : shells)
+            s += shell->ANativeWindow::hwnd() && IsWindowEnabled(shell->ANativeWindow::hwnd()) ? "1" : "0";
+        return s;
+    };
+    EXPECT_EQ("f001", enabled());
+    EXPECT_EQ(shells[2], ATopLevelShell::topModal());
+    shells[1]->hide();
+    EXPECT_EQ("f011", enabled()) << "the middle one re-enables only its own window";
+    shells[2]->hide();
+    EXPECT_EQ("f111", enabled());
+    // Destroyed without being hidden: its modal state ends first.
+    delete shells[0];
+    shells[0] = nullptr;
+    EXPECT_EQ(nullptr, ATopLevelShell::topModal());
+    EXPECT_TRUE(IsWindowEnabled(f));
+    delete shells[1];
+    delete shells[2];
+}
+
+TEST(SizeRuleTest, LimitsGrowByTheAllowanceAndANarrowMaximumIsCentred) {
+    struct Row {
+        const char* name;
+        long limits[4];
+        ARect area;
+        bool applied;
+        const char* expected;  // max size, max position, min track, max track
+    } rows[] = {
+        {"nothing", {0, 0, 0, 0}, ARect(0, 0, 0, 0), false, ""},
+        {"area only", {0, 0, 0, 0}, ARect(0, 0, 800, 600), true, "800x600 @0,0 min 1x1 max 9x9"},
+        {"narrow max", {0, 0, 398, 0}, ARect(0, 0, 800, 600), true, "400x600 @200,0 min 1x1 max 400x9"},
+        {"limits, no area", {98, 48, 498, 0}, ARect(0, 0, 0, 0), true, "500x7 @0,0 min 100x50 max 500x9"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        MINMAXINFO info{};
+        info.ptMaxSize = {7, 7};
+        info.ptMinTrackSize = {1, 1};
+        info.ptMaxTrackSize = {9, 9};
+        ASSERT_EQ(r.applied, FillMinMaxInfo(&info, r.limits, APoint(2, 2), r.area));
+        if (!r.applied)
+            continue;
+        char text[100];
+        snprintf(text, sizeof text, "%ldx%ld @%ld,%ld min %ldx%ld max %ldx%ld", info.ptMaxSize.x, info.ptMaxSize.y,
+                 info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMinTrackSize.x, info.ptMinTrackSize.y,
+                 info.ptMaxTrackSize.x, info.ptMaxTrackSize.y);
+        EXPECT_EQ(std::string(r.expected), text);
+    }
+    EXPECT_FALSE(FillMinMaxInfo(nullptr, rows[1].limits, APoint(), rows[1].area));
+}
+
+namespace {
+
+// A target that logs the keys and characters it is given.
+class KeyProbe : public AComponent {
+public:
+    explicit KeyProbe(AComponent* parent) : AComponent(parent, 5) {}
+    bool acceptsTarget() override { return true; }
+    ACommand* keyCommand(AKeyEvent& event) override {
+        log += "key " + std::to_string(event.keyCode) + (event.down ? " down " : " up ");
+        return noChangeCommand();
+    }
+    ACommand* charCommand(AKeyEvent& event) override {
+        log += "char " + std::to_string(event.character) + " ";
+        return noChangeCommand();
+    }
+    std::string log;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, KeysAndCharactersReachTheCommandTarget) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    auto* target = new KeyProbe(app);
+    AObject::completeNew(target);
+    ASSERT_EQ(1, app->setTarget(target));
+    ShowWindow(window, SW_SHOW);
+    SetFocus(window);
+    SendMessageA(window, WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageA(window, WM_CHAR, 'a', 0);
+    SendMessageA(window, WM_KEYUP, VK_LEFT, 0);
+    EXPECT_EQ("key 37 down char 97 key 37 up ", target->log);
+}
