@@ -8,6 +8,7 @@
 
 #include "base/procedural/EngineTables.h"
 #include "search/engine/KyCat.h"
+#include "search/writers/CatWriter.h"
 #include "tests/base/procedural/TextTestSupport.h"
 
 namespace {
@@ -42,6 +43,16 @@ std::vector<int32_t> SampleLengths(size_t n, uint32_t seed) {
     return lengths;
 }
 
+// The checker walks the file and finds the lengths written.
+void ExpectChecked(const std::string& path, const std::vector<int32_t>& lengths, int32_t first) {
+    std::vector<int32_t> starts, found;
+    ASSERT_EQ("", CatCheck(path, &starts, &found));
+    EXPECT_EQ(lengths, found);
+    if (!starts.empty()) {
+        EXPECT_EQ(first, starts[0]);
+    }
+}
+
 int Write(const std::string& path, const std::vector<int32_t>& lengths, int wide, int narrow, int32_t first) {
     OpenSpecOf spec(path);
     KyCat cat{};
@@ -49,6 +60,8 @@ int Write(const std::string& path, const std::vector<int32_t>& lengths, int wide
     for (size_t i = 0; !code && i < lengths.size(); ++i)
         code = catAppend(&cat, lengths[i]);
     int closed = catClose(&cat);
+    if (!code && !closed)
+        ExpectChecked(path, lengths, first);
     return code ? code : closed;
 }
 
@@ -134,8 +147,18 @@ TEST(KyCat, AppendsContinueAClosedCatalogue) {
         for (size_t i = row.before; i < lengths.size(); ++i)
             ASSERT_EQ(0, catAppend(&cat, lengths[i]));
         ASSERT_EQ(0, catClose(&cat));
+        ExpectChecked(folder.path("a.of7"), lengths, 11);
         ExpectRecords(folder.path("a.of7"), lengths, 11, Orders(lengths.size(), false));
     }
+}
+
+TEST(KyCat, TheWriterReplacesAWholeCatalogue) {
+    TempFolder folder;
+    std::string path = folder.path("w.of7");
+    ASSERT_EQ("", CatWriteLengths(path, {5, 6, 7}, 100));
+    ExpectRecords(path, {5, 6, 7}, 100, {0, 1, 2});
+    EXPECT_NE("", CatWriteLengths(path, {5, 1 << 21}, 0));
+    ExpectRecords(path, {5, 6, 7}, 100, {0, 1, 2});
 }
 
 TEST(KyCat, LengthsTheWidthsCannotHoldAreRefused) {
@@ -220,7 +243,13 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         KyCat cat{};
         EXPECT_EQ(row.openCode, catOpen(&cat, spec.get(), "rb"));
         EXPECT_EQ(nullptr, cat.file);
+        EXPECT_NE("", CatCheck(folder.path("bad.of7")));
     }
+    // A sub-block whose start does not follow its predecessor.
+    std::string shifted = good;
+    shifted[kCatBlockSize + kCatSubSize] ^= 0x01;
+    folder.write("shift.of7", shifted);
+    EXPECT_EQ("block 1 sub-block 1: start does not follow the previous record", CatCheck(folder.path("shift.of7")));
     // Random mutations: every lookup answers with a record or a code.
     std::mt19937 rng(42);
     for (int m = 0; m < 300; ++m) {
