@@ -9,7 +9,9 @@
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
+#include "base/procedural/KyFilter.h"
 #include "base/procedural/KyPath.h"
+#include "base/procedural/KyString.h"
 #include "search/engine/KyTabCor.h"
 #include "search/engine/MkDoom.h"
 
@@ -260,6 +262,65 @@ int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present)
         *present = entry >= 0;
     } else if (p->type == 2) {
         *present = local >= 0 && local < p->cat.count;
+    }
+    return 0;
+}
+
+int KyOpenIndex(KyIndexHandle* index) {
+    if (!index || !index->spec)
+        return Fail(1311, "KyOpenIndex");
+    if (index->refs > 0) {
+        ++index->refs;
+        return 0;
+    }
+    int code = abpOpen(index->spec, &index->tree, index->wantOccurrences, index->wantPositions);
+    if (code)
+        return Fail(code, index->spec->path.text ? index->spec->path.text : "");
+    index->refs = 1;
+    return 0;
+}
+
+int KyCloseIndex(KyIndexHandle* index) {
+    if (!index || index->refs <= 0)
+        return Fail(1311, "KyCloseIndex");
+    if (--index->refs == 0)
+        return abpClose(&index->tree);
+    return 0;
+}
+
+int KyIndexLookup(KyIndexHandle* index, const char* key, int32_t* value, int* common, int exact) {
+    *value = 0;
+    if (common)
+        *common = 0;
+    if (!index || !key || !*key || index->refs <= 0)
+        return 0;
+    AbpEntry e;
+    std::memset(&e, 0, sizeof e);
+    if (index->filter) {
+        KY_String* filtered = KY_NewString(0, "");
+        if (!filtered)
+            return Fail(110, "KyFilterKey");
+        EXK_FilterString(filtered, key, 0, index->filter);
+        std::snprintf(e.key, 129, "%s", filtered->text);
+        KY_FreeString(filtered);
+    } else {
+        std::snprintf(e.key, 129, "%s", key);
+    }
+    char searched[sizeof e.key];
+    std::memcpy(searched, e.key, sizeof searched);
+    int code = abpSearchKey(&e, &index->tree, exact);
+    if (code == kAbpErrNotFound || code == kAbpEndOfKeys) {
+        *value = exact || code == kAbpEndOfKeys ? -1 : e.values[0];
+        return 0;
+    }
+    if (code)
+        return code;
+    *value = e.values[0];
+    if (common) {
+        int n = 0;
+        while (searched[n] && searched[n] == e.key[n])
+            ++n;
+        *common = n;
     }
     return 0;
 }

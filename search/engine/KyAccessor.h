@@ -7,9 +7,11 @@
 #include <cstdint>
 
 #include "base/procedural/KyCodec.h"
+#include "search/engine/KyAbp.h"
 #include "search/engine/KyCat.h"
 
 struct KY_File;
+struct KY_Filter;
 struct KyMountedBase;
 struct KyMountedData;
 
@@ -54,3 +56,19 @@ int KyRecordExtent(KyTable* table, int32_t record, int32_t* start, int32_t* leng
 int KyReadRecord(KyTable* table, int32_t record, uint8_t* buffer, int32_t size, int32_t* got);
 // The part's range type and whether the record has data.
 int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present);
+
+// A keyed index: its tree, opened on first use and closed on the last close.
+struct KyIndexHandle {
+    const KY_OpenSpec* spec;  // not owned
+    const KY_Filter* filter;  // not owned: applied to lookup keys, or null
+    int wantOccurrences, wantPositions;
+    AbpTree tree;
+    int refs;
+};
+
+int KyOpenIndex(KyIndexHandle* index);
+int KyCloseIndex(KyIndexHandle* index);
+// value: the first value of the entry where the search stopped (-1 when exact
+// and absent; 0 for an empty key or a closed index); common, when not null: the
+// bytes that entry's key shares with the searched one. 302 and 7 are answers, not errors.
+int KyIndexLookup(KyIndexHandle* index, const char* key, int32_t* value, int* common, int exact);

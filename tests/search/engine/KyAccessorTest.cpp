@@ -7,8 +7,10 @@
 
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
+#include "base/procedural/KyFilter.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/MkDoom.h"
+#include "search/writers/AbpWriter.h"
 #include "search/writers/TableWriter.h"
 #include "tests/base/procedural/TextTestSupport.h"
 
@@ -138,4 +140,56 @@ TEST(KyAccessor, UnknownTablesAndBases) {
     folder.write("p1.of7", "short");
     EXPECT_EQ(kCatErrRead, KyOpenTable(&b.base, "DB", &t));
     EXPECT_EQ(nullptr, t);
+}
+
+TEST(KyAccessor, IndexLookups) {
+    TempFolder folder;
+    std::string path = folder.path("keys.abp");
+    std::vector<AbpKeyItem> keys(3);
+    keys[0].key = "CHAT";
+    keys[0].value = 11;
+    keys[1].key = "CHATEAU";
+    keys[1].value = 12;
+    keys[2].key = "CHIEN";
+    keys[2].value = 13;
+    AbpTreeOptions options;
+    options.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(path, keys, options));
+    unsigned char upper[256];
+    for (int i = 0; i < 256; ++i)
+        upper[i] = static_cast<unsigned char>(i >= 'a' && i <= 'z' ? i - 32 : i);
+    KY_Filter* filter = KY_FilterNewIdentity(upper);
+    ASSERT_EQ(1, EXK_PkgInit() != 0);
+    OpenSpecOf spec(path);
+    KyIndexHandle index{};
+    index.spec = spec.get();
+    index.filter = filter;
+    int32_t value = 5;
+    EXPECT_EQ(0, KyIndexLookup(&index, "chat", &value, nullptr, 1));
+    EXPECT_EQ(0, value) << "a closed index answers 0";
+    ASSERT_EQ(0, KyOpenIndex(&index));
+    ASSERT_EQ(0, KyOpenIndex(&index));
+    struct Row {
+        const char* key;
+        int exact;
+        int32_t value;
+        int common;
+    } rows[] = {
+        {"chat", 1, 11, 4}, {"chateau", 1, 12, 7}, {"chate", 1, -1, 0}, {"chate", 0, 12, 5},
+        {"", 1, 0, 0},      {"zebre", 0, -1, 0},   {"chi", 0, 13, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.key) + " " + std::to_string(row.exact));
+        int common = -1;
+        EXPECT_EQ(0, KyIndexLookup(&index, row.key, &value, &common, row.exact));
+        EXPECT_EQ(row.value, value);
+        EXPECT_EQ(row.common, common);
+    }
+    EXPECT_EQ(0, KyCloseIndex(&index));
+    EXPECT_EQ(0, KyIndexLookup(&index, "chat", &value, nullptr, 1));
+    EXPECT_EQ(11, value) << "open until the last close";
+    EXPECT_EQ(0, KyCloseIndex(&index));
+    EXPECT_EQ(1311, KyCloseIndex(&index));
+    EXK_PkgEnd();
+    KY_FilterRelease(filter);
 }
