@@ -43,3 +43,10 @@ struct AbpCheckStats {
 // against the index order, key order, leaf entry lengths, every occurrence list
 // (count, first document, order, offsets within the file). "" or the first fault.
 std::string AbpCheckTree(const std::string& path, int width, AbpCheckStats* stats);
+
+// Builds a tree from a sorted item list, one item a line: the key, a tab, the
+// document and optionally a tab and the position. Items of one key are grouped
+// into its occurrence list; keys are cut to 127 bytes; a line without a
+// document is traced ("Cl\x82 vide !!!! Verifiez") and skipped. "" or the reason.
+std::string abpBuildFirstLevel(const std::string& itemsPath, const std::string& treePath,
+                               const AbpTreeOptions& options);

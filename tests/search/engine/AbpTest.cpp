@@ -260,3 +260,24 @@ TEST(Abp, DamagedTreesAnswerWithACode) {
     }
     EXPECT_GT(opened, 100);
 }
+
+TEST(Abp, BuiltFromSortedItemLines) {
+    TempFolder folder;
+    std::string items = folder.write("items.txt", "chat\t1\t5\nchat\t1\t9\nchat\t4\t2\n" + std::string(130, 'x') +
+                                                      "\t2\t0\nnodoc\n\t\t\nzoo\t\t7\t1\n");
+    AbpTreeOptions options;
+    options.positions = true;
+    ASSERT_EQ("", abpBuildFirstLevel(items, folder.path("b.abp"), options));
+    ASSERT_EQ("", AbpCheckTree(folder.path("b.abp"), 32, nullptr));
+    OpenSpecOf spec(folder.path("b.abp"));
+    AbpTree tree{};
+    abpSetWidth(&tree, 0x7FFFFFFF);
+    ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, 1));
+    ASSERT_EQ(0, abpFirstLeaf(&tree));
+    std::string shown;
+    AbpEntry e;
+    while (abpNextKey(&tree, &e, 0) == 0)
+        shown += std::string(e.key).substr(0, 8) + ":" + Occurrences(&tree) + " | ";
+    EXPECT_EQ("chat:1/5 1/9 4/2 8 | xxxxxxxx:2/0 8 | zoo:7/1 8 | ", shown);
+    EXPECT_EQ(0, abpClose(&tree));
+}
