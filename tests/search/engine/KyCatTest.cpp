@@ -252,7 +252,7 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
     EXPECT_EQ("block 1 sub-block 1: start does not follow the previous record", CatCheck(folder.path("shift.of7")));
     // Random mutations: every lookup answers with a record or a code.
     std::mt19937 rng(42);
-    for (int m = 0; m < 300; ++m) {
+    for (int m = 0; m < 10000; ++m) {
         std::string bytes = good;
         for (int k = 0; k < 4; ++k)
             bytes[rng() % bytes.size()] = static_cast<char>(rng());
