@@ -16,20 +16,24 @@ int Fail(int code) {
     return code;
 }
 
+// Checks the file and n; answers the entry's offset and the file's size.
+int Place(KY_File* file, int32_t n, long* at, long* size) {
+    if (!file)
+        return Fail(103);
+    if (n < 0 || n > 0x1FFFFFFE || (*size = KY_FileSize(file)) < 0)
+        return Fail(106);
+    *at = static_cast<long>(n) * 4;
+    return 0;
+}
+
 }  // namespace
 
 int KyTabCorRead(KY_File* file, int32_t n, int32_t* entry) {
     *entry = -1;
-    if (!file)
-        return Fail(103);
-    if (n < 0 || n > 0x1FFFFFFE)
-        return Fail(106);
-    long size = KY_FileSize(file);
-    long at = static_cast<long>(n) * 4;
-    if (size < 0)
-        return Fail(106);
-    if (at + 4 > size)
-        return 0;
+    long at = 0, size = 0;
+    int code = Place(file, n, &at, &size);
+    if (code || at + 4 > size)
+        return code;
     uint8_t bytes[4];
     if (KY_FSeek(file, at, 0) != at || KY_FRead(file, bytes, 4) != 4)
         return Fail(106);
@@ -39,13 +43,11 @@ int KyTabCorRead(KY_File* file, int32_t n, int32_t* entry) {
 }
 
 int KyTabCorWrite(KY_File* file, int32_t n, int32_t entry) {
-    if (!file)
-        return Fail(103);
-    if (n < 0 || n > 0x1FFFFFFE)
-        return Fail(106);
-    long size = KY_FileSize(file);
-    long at = static_cast<long>(n) * 4;
-    if (size < 0 || KY_FSeek(file, size, 0) != size)
+    long at = 0, size = 0;
+    int code = Place(file, n, &at, &size);
+    if (code)
+        return code;
+    if (KY_FSeek(file, size, 0) != size)
         return Fail(106);
     uint8_t fill[kTabCorGrowth];
     std::memset(fill, 0xFF, sizeof fill);
