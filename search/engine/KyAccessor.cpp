@@ -196,6 +196,25 @@ int Entry(KyTable* table, int32_t record, KyPart** part, int32_t* entry) {
     return 0;
 }
 
+// The part of a record and the file offset and size of its stored bytes, the
+// header of a compressed record skipped; the data file is positioned there.
+int StoredBytes(KyTable* table, int32_t record, KyPart** part, int32_t* size) {
+    int32_t entry = 0;
+    int code = Entry(table, record, part, &entry);
+    KyPart* p = *part;
+    int32_t pair[2];
+    if (!code)
+        code = catLookup(p->def->compression ? &p->ucat : &p->cat, entry, pair);
+    if (code)
+        return code;
+    int32_t skip = p->def->compression ? p->def->adjust : 0;
+    long at = static_cast<long>(pair[0]) + skip;
+    if (skip < 0 || skip > pair[1] || KY_FSeek(p->data, at, 0) != at)
+        return Fail(kKyAccErrTabCor, "READ");
+    *size = pair[1] - skip;
+    return 0;
+}
+
 }  // namespace
 
 int KyRecordExtent(KyTable* table, int32_t record, int32_t* start, int32_t* length) {
@@ -215,21 +234,12 @@ int KyRecordExtent(KyTable* table, int32_t record, int32_t* start, int32_t* leng
 int KyReadRecord(KyTable* table, int32_t record, uint8_t* buffer, int32_t size, int32_t* got) {
     *got = 0;
     KyPart* p = nullptr;
-    int32_t entry = 0;
-    int code = Entry(table, record, &p, &entry);
-    int32_t pair[2];
-    if (!code)
-        code = catLookup(p->def->compression ? &p->ucat : &p->cat, entry, pair);
+    int32_t stored = 0;
+    int code = StoredBytes(table, record, &p, &stored);
     if (code)
         return code;
-    int32_t skip = p->def->compression ? p->def->adjust : 0;
-    if (skip < 0 || skip > pair[1])
-        return Fail(kKyAccErrTabCor, "READ");
-    long at = static_cast<long>(pair[0]) + skip;
-    if (KY_FSeek(p->data, at, 0) != at)
-        return Fail(kKyAccErrTabCor, "READ");
     if (!p->def->compression) {
-        int32_t n = pair[1] < size ? pair[1] : size;
+        int32_t n = stored < size ? stored : size;
         if (KY_FRead(p->data, buffer, n) != n)
             return Fail(kKyAccErrTabCor, "READ");
         *got = n;
@@ -238,12 +248,37 @@ int KyReadRecord(KyTable* table, int32_t record, uint8_t* buffer, int32_t size, 
     KY_CodecAbandon(&p->codec);
     KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
     int32_t placed = size;
-    code = KY_CodecExpandToMemStart(&p->codec, p->data, nullptr, pair[1] - skip, buffer, &placed, size, 0);
+    code = KY_CodecExpandToMemStart(&p->codec, p->data, nullptr, stored, buffer, &placed, size, 0);
     KY_CodecAbandon(&p->codec);
     if (code != kCodecDone && code != kCodecMore)
         return Fail(code, "expansion");
     *got = placed;
     return 0;
+}
+
+int KyReadRecordToStream(KyTable* table, int32_t record, KY_File* stream, int32_t* written) {
+    *written = 0;
+    KyPart* p = nullptr;
+    int32_t stored = 0;
+    int code = StoredBytes(table, record, &p, &stored);
+    if (code)
+        return code;
+    if (!p->def->compression) {
+        uint8_t buffer[4096];
+        for (int32_t left = stored; left > 0;) {
+            long n = left < static_cast<int32_t>(sizeof buffer) ? left : static_cast<long>(sizeof buffer);
+            if (KY_FRead(p->data, buffer, n) != n || KY_FWrite(stream, buffer, n) != n)
+                return Fail(kKyAccErrTabCor, "READ");
+            left -= static_cast<int32_t>(n);
+            *written += static_cast<int32_t>(n);
+        }
+        return 0;
+    }
+    KY_CodecAbandon(&p->codec);
+    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
+    code = KY_CodecExpand(&p->codec, p->data, nullptr, stored, stream, nullptr, written, 0x7FFFFFFF, 0);
+    KY_CodecAbandon(&p->codec);
+    return code == kCodecDone || code == 0 ? 0 : Fail(code, "expansion");
 }
 
 int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present) {

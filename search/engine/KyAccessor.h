@@ -54,6 +54,9 @@ int KyLocateRange(const KyTable* table, int32_t record, int32_t* local, int* par
 int KyRecordExtent(KyTable* table, int32_t record, int32_t* start, int32_t* length);
 // Reads at most size bytes of the record (expanded when compressed); *got receives the count.
 int KyReadRecord(KyTable* table, int32_t record, uint8_t* buffer, int32_t size, int32_t* got);
+// Writes the record (expanded when compressed) at the stream's position; *written
+// receives the byte count. The stream stays open.
+int KyReadRecordToStream(KyTable* table, int32_t record, KY_File* stream, int32_t* written);
 // The part's range type and whether the record has data.
 int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present);
 

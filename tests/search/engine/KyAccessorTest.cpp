@@ -11,6 +11,7 @@
 #include "search/engine/KyAccessor.h"
 #include "search/engine/MkDoom.h"
 #include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
 #include "search/writers/TableWriter.h"
 #include "tests/base/procedural/TextTestSupport.h"
 
@@ -109,6 +110,17 @@ TEST(KyAccessor, RecordsReadBackByteForByte) {
             if (code == 106) {
                 EXPECT_STREQ("tabcor", KY_EngineErrorText);
             }
+            OpenSpecOf out(folder.path("out.txt"));
+            KY_File* stream = KY_FOpen(out.get(), "w+b");
+            ASSERT_NE(nullptr, stream);
+            int32_t written = -1;
+            EXPECT_EQ(c.code, KyReadRecordToStream(t, c.record, stream, &written));
+            EXPECT_EQ(static_cast<int32_t>(c.text.size()), written);
+            KY_FClose(stream);
+            std::string streamed;
+            ASSERT_TRUE(LoadFile(folder.path("out.txt"), &streamed));
+            EXPECT_EQ(c.text, streamed);
+            DeleteFileA(folder.path("out.txt").c_str());
             int32_t type = -1;
             int present = -1;
             EXPECT_EQ(0, KyRecordPresent(t, c.record, &type, &present));
