@@ -1,0 +1,331 @@
+// B+ tree index files: open and close, leaf decoding, key scan and the occurrence reader.
+#include <cstdio>
+#include <cstring>
+
+#include "base/object/BAlloc.h"
+#include "base/procedural/EngineTables.h"
+#include "base/procedural/KyFile.h"
+#include "base/procedural/KyPath.h"
+#include "search/engine/AbpInternal.h"
+
+// Page n at byte n * 4096, integers little-endian:
+//   used(2) link(4) entries[4090], `used` bytes of them
+//   link: leaf: bit 31 set, next leaf in bits 0-30 (0xFFFFFFFF last); index: bit 31
+//   clear; page 0 (the root, always an index page): positions flag low 16 bits,
+//   format flags high 16 bits (bit 0: 12-byte values and an occurrence area).
+// Index entry: child(4) key bytes, end byte 0x40 (an empty key takes all larger keys).
+// Leaf entry: L(1) P(1) key bytes [L-P-1] value(4) or first document(4) count(4) offset(4)
+//   L: key length with its terminator (1..128); P: bytes shared with the previous
+//   key of the page (0 for the first).
+// Occurrence area: at each entry's absolute offset, count items, bits most significant
+// first: document delta [, position delta], each flag(1) then 9 bits (flag 0,
+// delta < 256) or `width` bits (flag 1); the position restarts from 0 on a new document.
+
+namespace {
+
+const int kSmallBlock = 512;
+const int kLargeBlock = 5120;
+const int kLargeListOccurrences = 900;
+
+int Fail(int code, const char* text) {
+    KY_SetEngineErrorText(text);
+    return code;
+}
+
+void FreeAll(AbpTree* tree) {
+    if (tree->file)
+        KY_FClose(tree->file);
+    KY_Free(tree->root);
+    KY_Free(tree->leaf);
+    KY_Free(tree->current);
+    KY_Free(tree->block);
+    int width = tree->width;
+    std::memset(tree, 0, sizeof *tree);
+    tree->width = width;
+    tree->loadedPage = tree->leafPage = tree->leafOffset = tree->blockStart = -1;
+}
+
+int OccDamaged(const AbpTree* tree, const char* what) {
+    char text[96];
+    std::snprintf(text, sizeof text, "occurrences at %ld: %s", static_cast<long>(tree->occOffset), what);
+    return Fail(kAbpErrPage, text);
+}
+
+// Reads the block holding byte offset; 0, or 301 when nothing can be read there.
+int LoadBlock(AbpTree* tree, int32_t offset) {
+    int size = tree->block[0] == 2 ? kLargeBlock : kSmallBlock;
+    long read = 0;
+    if (KY_FSeek(tree->file, offset, 0) == offset)
+        read = KY_FRead(tree->file, tree->block + 1, size);
+    if (read <= 0) {
+        tree->blockStart = -1;
+        return OccDamaged(tree, "beyond the end of the file");
+    }
+    tree->blockStart = offset;
+    tree->blockBytes = static_cast<int32_t>(read);
+    return 0;
+}
+
+int GetBits(AbpTree* tree, int n, uint32_t* value) {
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i) {
+        if (tree->blockStart < 0 || tree->occOffset < tree->blockStart ||
+            tree->occOffset >= tree->blockStart + tree->blockBytes) {
+            int code = LoadBlock(tree, tree->occOffset);
+            if (code)
+                return code;
+        }
+        uint8_t byte = tree->block[1 + tree->occOffset - tree->blockStart];
+        v = (v << 1) | ((byte >> (7 - tree->occBit)) & 1u);
+        if (++tree->occBit == 8) {
+            tree->occBit = 0;
+            ++tree->occOffset;
+        }
+    }
+    *value = v;
+    return 0;
+}
+
+int GetDelta(AbpTree* tree, uint32_t* delta) {
+    uint32_t flag = 0;
+    int code = GetBits(tree, 1, &flag);
+    if (!code)
+        code = GetBits(tree, flag ? tree->width : 9, delta);
+    return code;
+}
+
+int NextOccurrence(AbpTree* tree, AbpEntry* record) {
+    if (!tree->wantOcc || !(tree->format & 1) || tree->occRemaining <= 0) {
+        if (tree->block)
+            tree->block[0] = 1;
+        return kAbpEndOfOcc;
+    }
+    if (tree->width < 1 || tree->width > 32)
+        return OccDamaged(tree, "no occurrence width set");
+    if (tree->reposition) {
+        tree->reposition = false;
+        tree->prevDoc = tree->prevPos = 0;
+        tree->occBit = 0;
+        if (tree->occOffset < tree->blockStart || tree->occOffset >= tree->blockStart + tree->blockBytes) {
+            int tag = tree->occRemaining > kLargeListOccurrences ? 2 : 1;
+            if (tag != tree->block[0]) {
+                uint8_t* block =
+                    static_cast<uint8_t*>(KY_Realloc(tree->block, 1 + (tag == 2 ? kLargeBlock : kSmallBlock)));
+                if (!block)
+                    return Fail(kAbpErrMemory, "occurrence block");
+                tree->block = block;
+                tree->block[0] = static_cast<uint8_t>(tag);
+            }
+            tree->blockStart = -1;
+        }
+    }
+    uint32_t docDelta = 0, posDelta = 0;
+    int code = GetDelta(tree, &docDelta);
+    if (!code && tree->positions)
+        code = GetDelta(tree, &posDelta);
+    if (code)
+        return code;
+    uint64_t doc = static_cast<uint64_t>(tree->prevDoc) + docDelta;
+    uint64_t pos = (docDelta ? 0 : static_cast<uint64_t>(tree->prevPos)) + posDelta;
+    if (doc > 0x7FFFFFFF || pos > 0xFFFFFFFFu)
+        return OccDamaged(tree, "document or position out of range");
+    tree->prevDoc = static_cast<uint32_t>(doc);
+    tree->prevPos = static_cast<uint32_t>(pos);
+    --tree->occRemaining;
+    record->values[0] = static_cast<int32_t>(doc);
+    record->values[1] = static_cast<int32_t>(pos);
+    abpAddValueOffset(tree, record);
+    return 0;
+}
+
+}  // namespace
+
+int AbpDamaged(long page, const char* what) {
+    char text[96];
+    std::snprintf(text, sizeof text, "page %ld: %s", page, what);
+    return Fail(kAbpErrPage, text);
+}
+
+int AbpReadPage(AbpTree* tree, int32_t n, uint8_t* buffer) {
+    if (n < 0 || n >= tree->pageCount)
+        return AbpDamaged(n, "beyond the end of the file");
+    long offset = static_cast<long>(n) * kAbpPageSize;
+    if (KY_FSeek(tree->file, offset, 0) != offset || KY_FRead(tree->file, buffer + 2, kAbpPageSize) != kAbpPageSize)
+        return AbpDamaged(n, "short read");
+    // Read two bytes in, the link and entries land at 4 and 8; used moves back to 0.
+    buffer[0] = buffer[2];
+    buffer[1] = buffer[3];
+    buffer[2] = buffer[3] = 0;
+    if (AbpUsed(buffer) > kAbpPageSize - 6)
+        return AbpDamaged(n, "used bytes beyond the page end");
+    return 0;
+}
+
+int AbpLoadLeaf(AbpTree* tree, int32_t n) {
+    if (tree->loadedPage == n)
+        return 0;
+    if (!tree->leaf && !(tree->leaf = static_cast<uint8_t*>(KY_Calloc(1, kAbpBufferSize))))
+        return Fail(kAbpErrMemory, "leaf page");
+    tree->loadedPage = -1;
+    int code = AbpReadPage(tree, n, tree->leaf);
+    if (code)
+        return code;
+    if (!(AbpWord(tree->leaf + 4) & kAbpLeafBit))
+        return AbpDamaged(n, "a leaf was expected");
+    tree->loadedPage = n;
+    return 0;
+}
+
+void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]) {
+    std::memcpy(record->values, values, sizeof record->values);
+    if (tree->format & 1) {
+        tree->occRemaining = values[1];
+        tree->occOffset = values[2];
+        tree->occBit = 0;
+        tree->reposition = true;
+    }
+    abpAddValueOffset(tree, record);
+}
+
+int AbpDecodeNext(AbpTree* tree, AbpEntry* record) {
+    for (;;) {
+        if (tree->leafPage < 0)
+            return kAbpEndOfKeys;
+        int code = AbpLoadLeaf(tree, tree->leafPage);
+        if (code)
+            return code;
+        const uint8_t* page = tree->leaf;
+        int end = kAbpHeader + AbpUsed(page);
+        int off = tree->leafOffset;
+        if (off < end) {
+            int valueSize = (tree->format & 1) ? 12 : 4;
+            if (off + 2 > end)
+                return AbpDamaged(tree->leafPage, "entry header beyond used bytes");
+            int length = page[off], prefix = page[off + 1];
+            int previous = off == kAbpHeader ? 0 : tree->currentLength - 1;
+            if (length < 1 || length > kAbpMaxKey + 1 || prefix > length - 1 || prefix > previous)
+                return AbpDamaged(tree->leafPage, "key or prefix length out of range");
+            int rest = length - prefix - 1;
+            if (off + 2 + rest + valueSize > end)
+                return AbpDamaged(tree->leafPage, "entry beyond used bytes");
+            std::memcpy(tree->current + prefix, page + off + 2, rest);
+            tree->current[length - 1] = 0;
+            tree->currentLength = length;
+            int32_t values[3] = {0, 0, 0};
+            for (int i = 0; i < valueSize / 4; ++i)
+                values[i] = static_cast<int32_t>(AbpWord(page + off + 2 + rest + 4 * i));
+            std::memcpy(record->key, tree->current, length);
+            AbpTakeEntry(tree, record, values);
+            tree->leafOffset = off + 2 + rest + valueSize;
+            if (tree->leafOffset < end)
+                return 0;
+            off = tree->leafOffset;
+            code = 0;
+        } else {
+            code = -1;  // an empty leaf: go on with the next one
+        }
+        uint32_t link = AbpWord(page + 4);
+        if (link == kAbpLastLeaf) {
+            tree->leafPage = tree->leafOffset = -1;
+        } else {
+            int32_t next = static_cast<int32_t>(link & ~kAbpLeafBit);
+            // Leaves follow each other forward: a link backwards would loop.
+            if (next <= tree->leafPage || next >= tree->pageCount)
+                return AbpDamaged(tree->leafPage, "next leaf out of range");
+            tree->leafPage = next;
+            tree->leafOffset = kAbpHeader;
+        }
+        if (code == 0)
+            return 0;
+    }
+}
+
+int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wantPositions) {
+    if (tree->file)
+        return Fail(kAbpErrAlreadyOpen, "abpOpen");
+    FreeAll(tree);
+    if (!(tree->root = static_cast<uint8_t*>(KY_Calloc(1, kAbpBufferSize))))
+        return Fail(kAbpErrMemory, "root page");
+    const char* path = spec && spec->path.text ? spec->path.text : "";
+    if (!spec || !KY_FileExists(&spec->path) || !(tree->file = KY_FOpen(spec, "rb"))) {
+        FreeAll(tree);
+        return Fail(kAbpErrOpen, path);
+    }
+    long size = KY_FileSize(tree->file);
+    tree->pageCount = size > 0 ? static_cast<int32_t>(size / kAbpPageSize) : 0;
+    if (AbpReadPage(tree, 0, tree->root) != 0) {
+        FreeAll(tree);
+        return Fail(kAbpErrOpen, path);
+    }
+    uint32_t flags = AbpWord(tree->root + 4);
+    tree->positions = static_cast<int16_t>(flags & 0xFFFF);
+    tree->format = static_cast<int16_t>(flags >> 16);
+    if (wantOccurrences && !(tree->format & 1)) {
+        FreeAll(tree);
+        return Fail(kAbpErrNoOcc, path);
+    }
+    if (wantPositions && !tree->positions) {
+        FreeAll(tree);
+        return Fail(kAbpErrNoPositions, path);
+    }
+    tree->current = static_cast<char*>(KY_Calloc(1, kAbpMaxKey + 1));
+    if (wantOccurrences && tree->current)
+        tree->block = static_cast<uint8_t*>(KY_Calloc(1, 1 + kSmallBlock));
+    if (!tree->current || (wantOccurrences && !tree->block)) {
+        FreeAll(tree);
+        return Fail(kAbpErrMemory, "key buffer");
+    }
+    if (tree->block)
+        tree->block[0] = 1;
+    tree->wantOcc = wantOccurrences != 0;
+    return 0;
+}
+
+int abpClose(AbpTree* tree) {
+    if (!tree->file)
+        return Fail(kAbpErrNotOpen, "abpClose");
+    FreeAll(tree);
+    return 0;
+}
+
+int abpWidthOf(uint32_t value) {
+    int bits = 0;
+    while (value) {
+        ++bits;
+        value >>= 1;
+    }
+    return bits + 1 > 32 ? 32 : bits + 1;
+}
+
+int32_t abpSetWidth(AbpTree* tree, uint32_t maxValue) {
+    int old = tree->width;
+    tree->width = abpWidthOf(maxValue);
+    return old > 0 ? static_cast<int32_t>(1u << (old - 1)) : 0;
+}
+
+int abpNextKey(AbpTree* tree, AbpEntry* record, int mode) {
+    if (!tree->file)
+        return Fail(kAbpErrNotOpen, "abpNextKey");
+    if (mode == 1)
+        return NextOccurrence(tree, record);
+    if (!tree->leaf && !(tree->leaf = static_cast<uint8_t*>(KY_Calloc(1, kAbpBufferSize))))
+        return Fail(kAbpErrMemory, "leaf page");
+    return AbpDecodeNext(tree, record);
+}
+
+int abpFindKey(AbpEntry* record, AbpTree* tree) {
+    if (!tree->file)
+        return Fail(kAbpErrNotOpen, "abpFindKey");
+    std::memcpy(record->key, tree->current, tree->currentLength ? tree->currentLength : 1);
+    return abpNextKey(tree, record, 0);
+}
+
+int abpCompareBytes(const void* a, const void* b, int n) {
+    int c = n > 0 ? std::memcmp(a, b, static_cast<size_t>(n)) : 0;
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+void abpAddValueOffset(const AbpTree* tree, AbpEntry* record) {
+    if (record->values[0] != -1)
+        record->values[0] += tree->valueOffset;
+}

@@ -1,0 +1,29 @@
+// What the B+ tree reader's modules share: page reading and leaf decoding.
+#pragma once
+
+#include "search/engine/KyAbp.h"
+
+// In memory a page is widened: used(2) zero(2) link(4) then the entries.
+const int kAbpHeader = 8;
+const int kAbpBufferSize = kAbpPageSize + 4;
+const uint32_t kAbpLeafBit = 0x80000000u;
+const uint32_t kAbpLastLeaf = 0xFFFFFFFFu;
+
+inline uint32_t AbpWord(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+inline int AbpUsed(const uint8_t* page) {
+    return page[0] | (page[1] << 8);
+}
+
+// 301 with "page n: what" in KY_EngineErrorText.
+int AbpDamaged(long page, const char* what);
+// Reads and widens page n into buffer (kAbpBufferSize bytes): 0 or 301.
+int AbpReadPage(AbpTree* tree, int32_t n, uint8_t* buffer);
+// Loads leaf n into the leaf buffer unless it is there: 0, 110 or 301.
+int AbpLoadLeaf(AbpTree* tree, int32_t n);
+// Decodes the leaf entry at the scan position into the current key and record,
+// then advances the scan (to the next leaf at the page end): 0, 7 or 301.
+int AbpDecodeNext(AbpTree* tree, AbpEntry* record);
+// Copies the current entry's values, sets the occurrence state and the value offset.
+void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]);

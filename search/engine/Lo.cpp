@@ -1,0 +1,785 @@
+// Occurrence lists: the package, writing, reading, saving and reopening of lists.
+#include <strings.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "base/procedural/EngineTables.h"
+#include "search/engine/LoInternal.h"
+
+// Sequential list data, from `start`: fields of nbits bits, most significant bit
+// first in 32-bit words stored little-endian, the last word padded with zeros.
+// Per element: [score of the previous document (hits x weight) [, its first
+// position], scored lists from the second document] document delta [, position
+// delta, from 0 on a new document]; a scored list ends with the last score.
+// List file: the 320-byte header of LoDesc (Lo.h), then that stream or, with
+// flag 64, the vector's raw bytes (document d at bit d & 7 of byte d >> 3).
+
+int LoScoreMode = 0;
+int LoFirstPosMode = 0;
+int LoKeepSaved = 1;
+int LoCurrentUnitByte = 0;
+
+namespace {
+
+const int kReadBytes = 4096;
+
+void CopyName(char* to, const char* from) {
+    std::snprintf(to, kLoNameSize, "%s", from ? from : "");
+}
+
+int Fail(int code, const char* text) {
+    KY_SetEngineErrorText(text);
+    return code;
+}
+
+// Lists in a file of their own: written ones (flag 2), and reopened raw vectors,
+// whose files carry flags 68 (readable, raw) and are read by name.
+bool OwnsFile(const LoDesc* d) {
+    return (d->flags & kLoOwnFile) || (d->flags & ~(kLoRawVector | kLoScored | kLoBuffered)) == kLoReadable;
+}
+
+void SetUnits(LoDesc* d, uint32_t unitCode) {
+    const LoPackage& p = LoPkg();
+    static const uint32_t kCascade[4] = {1 | 2 | 4 | 8, 2 | 4 | 8, 4 | 8, 8};
+    int first = unitCode == 1 ? 0 : unitCode == 2 ? 1 : unitCode == 4 ? 2 : unitCode == 8 ? 3 : -1;
+    d->units = first < 0 ? 0 : kCascade[first];
+    d->unitMask = 0;
+    for (int i = 0; i < 4; ++i)
+        if (d->units & (1u << i))
+            d->unitMask |= p.masks[i];
+}
+
+bool Fits(uint64_t value) {
+    int nbits = LoPkg().nbits;
+    return nbits >= 32 ? value <= 0xFFFFFFFFu : value < (uint64_t(1) << nbits);
+}
+
+int PutWord(LoDesc* d) {
+    uint8_t bytes[4] = {static_cast<uint8_t>(d->word), static_cast<uint8_t>(d->word >> 8),
+                        static_cast<uint8_t>(d->word >> 16), static_cast<uint8_t>(d->word >> 24)};
+    if (!d->file || std::fseek(d->file, d->offset, SEEK_SET) != 0 || std::fwrite(bytes, 1, 4, d->file) != 4)
+        return Fail(kLoErrSeek, d->name);
+    d->offset += 4;
+    d->word = 0;
+    d->mask = 0x80000000u;
+    LoPackage& p = LoPkg();
+    if (!OwnsFile(d) && d->offset > p.swapEnd)
+        p.swapEnd = d->offset;
+    return 0;
+}
+
+int PutField(LoDesc* d, uint32_t value) {
+    for (int i = LoPkg().nbits - 1; i >= 0; --i) {
+        if ((value >> i) & 1u)
+            d->word |= d->mask;
+        d->mask >>= 1;
+        if (!d->mask) {
+            int code = PutWord(d);
+            if (code)
+                return code;
+        }
+    }
+    return 0;
+}
+
+int GetField(LoDesc* d, uint32_t* value) {
+    uint32_t v = 0;
+    for (int i = 0; i < LoPkg().nbits; ++i) {
+        if (!d->mask) {
+            if (d->bufferIndex >= d->bufferWords) {
+                size_t n = 0;
+                if (d->file && std::fseek(d->file, d->offset, SEEK_SET) == 0)
+                    n = std::fread(d->buffer, 1, kReadBytes, d->file) / 4;
+                if (n == 0)
+                    return Fail(kLoErrFile, "list data beyond its file");
+                d->offset += static_cast<int32_t>(n * 4);
+                d->bufferWords = static_cast<int32_t>(n);
+                d->bufferIndex = 0;
+            }
+            const uint8_t* w = d->buffer + 4 * d->bufferIndex++;
+            d->word = w[0] | (w[1] << 8) | (w[2] << 16) | (static_cast<uint32_t>(w[3]) << 24);
+            d->mask = 0x80000000u;
+        }
+        v = (v << 1) | ((d->word & d->mask) ? 1u : 0u);
+        d->mask >>= 1;
+    }
+    *value = v;
+    return 0;
+}
+
+const uint8_t* VectorBytes(const LoDesc* d) {
+    return (d->flags & kLoVector) ? LoPkg().vector : d->buffer;
+}
+
+int NextBit(LoDesc* d) {
+    const uint8_t* bytes = VectorBytes(d);
+    int32_t bits = LoPkg().vecBytes * 8;
+    for (int32_t i = d->index; bytes && i < bits; ++i) {
+        if (!bytes[i >> 3]) {
+            i |= 7;
+            continue;
+        }
+        if (LoTestBit(i, bytes)) {
+            d->doc = i;
+            d->index = i + 1;
+            return 0;
+        }
+    }
+    d->doc = -1;
+    d->index = bits;
+    return 0;
+}
+
+// The 320-byte header of a list file.
+void EncodeHeader(const LoDesc* d, uint8_t out[kLoHeaderSize]) {
+    std::memset(out, 0, kLoHeaderSize);
+    const uint32_t words[14] = {d->flags,
+                                static_cast<uint32_t>(d->weight),
+                                0,
+                                0,
+                                static_cast<uint32_t>(d->count),
+                                0,
+                                0xFFFFFFFFu,
+                                0,
+                                0,
+                                0,
+                                0,
+                                d->units,
+                                d->unitMask,
+                                static_cast<uint32_t>(d->start)};
+    for (int i = 0; i < 14; ++i)
+        for (int b = 0; b < 4; ++b)
+            out[4 * i + b] = static_cast<uint8_t>(words[i] >> (8 * b));
+    std::memcpy(out + 60, d->name, std::min<size_t>(std::strlen(d->name), kLoNameSize - 1));
+}
+
+int32_t HeaderWord(const uint8_t* in, int at) {
+    return static_cast<int32_t>(in[at] | (in[at + 1] << 8) | (in[at + 2] << 16) |
+                                (static_cast<uint32_t>(in[at + 3]) << 24));
+}
+
+LoHandle Register(LoDesc* d) {
+    LoPackage& p = LoPkg();
+    for (int i = 0; i < kLoMaxLists; ++i)
+        if (!p.lists[i]) {
+            p.lists[i] = d;
+            return i;
+        }
+    return -1;
+}
+
+// Writes d's data as a list file at path: header, then raw bytes or elements.
+int WriteListFile(LoDesc* d, const char* path, LoDesc* r) {
+    LoPackage& p = LoPkg();
+    std::string temp = std::string(path) + ".new~";
+    int code = LoInitDesc(r, kLoOwnFile | kLoReadable | kLoWritable, temp.c_str(), 0, kLoHeaderSize, 0, d->weight);
+    if (code)
+        return code;
+    r->units = d->units;
+    r->unitMask = d->unitMask;
+    r->flags |= d->flags & kLoScored;
+    bool raw = (d->flags & (kLoVector | kLoRawVector)) && d->count > kLoSaveThreshold;
+    if (raw) {
+        if (!(d->flags & kLoVector) && !d->buffer && (code = Lo_FirstOcc(d)) != 0)
+            return code;
+        if (std::fseek(r->file, kLoHeaderSize, SEEK_SET) != 0 ||
+            std::fwrite(VectorBytes(d), 1, p.vecBytes, r->file) != static_cast<size_t>(p.vecBytes))
+            return Fail(kLoErrFile, path);
+        r->count = d->count;
+        r->flags = (r->flags & ~kLoOwnFile) | kLoRawVector;
+    } else if ((code = LoCopyElements(d, r)) != 0) {
+        return code;
+    }
+    r->flags &= ~kLoWritable;
+    CopyName(r->name, path);
+    uint8_t header[kLoHeaderSize];
+    EncodeHeader(r, header);
+    if (std::fseek(r->file, 0, SEEK_SET) != 0 || std::fwrite(header, 1, kLoHeaderSize, r->file) != kLoHeaderSize)
+        return Fail(kLoErrFile, path);
+    bool ok = std::fclose(r->file) == 0;
+    r->file = nullptr;
+    if (!ok || !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Fail(kLoErrFile, path);
+    return 0;
+}
+
+}  // namespace
+
+LoPackage& LoPkg() {
+    static LoPackage package;
+    return package;
+}
+
+void LoReleaseDesc(LoDesc* d) {
+    LoPackage& p = LoPkg();
+    std::free(d->buffer);
+    d->buffer = nullptr;
+    if (OwnsFile(d) && d->file)
+        std::fclose(d->file);
+    d->file = nullptr;
+    if (p.owner == d) {
+        std::memset(p.vector, 0, p.vecBytes);
+        p.owner = nullptr;
+    }
+}
+
+int LoInitPkg(const char* swapName, int32_t maxDoc) {
+    LoPackage& p = LoPkg();
+    if (p.vector || p.started)
+        return Fail(kLoErrVector, "GlbVect LoInitPkg");
+    if (swapName) {
+        CopyName(p.swapName, swapName);
+    } else {
+        // A unique name in the user's temporary folder: never a fixed file shared by two programs.
+        char folder[MAX_PATH];
+        DWORD n = GetTempPathA(sizeof folder, folder);
+        if (n == 0 || n >= sizeof folder || !GetTempFileNameA(folder, "lo", 0, p.swapName))
+            return Fail(kLoErrSwap, "tmp.lo");
+    }
+    if (!(p.swap = std::fopen(p.swapName, "w+b")))
+        return Fail(kLoErrSwap, p.swapName);
+    p.swapEnd = 0;
+    p.started = true;
+    p.vecBytes = maxDoc < 1 ? 0 : (maxDoc >> 3) + 1;
+    if (maxDoc == -1 || p.vecBytes > kLoMaxVectorBytes)
+        p.vecBytes = 0;
+    if (p.vecBytes && !(p.vector = static_cast<uint8_t*>(std::calloc(1, p.vecBytes))))
+        p.vecBytes = 0;
+    p.owner = nullptr;
+    return 0;
+}
+
+int LoResetAll() {
+    LoPackage& p = LoPkg();
+    if (LoKeepSaved != 1)
+        p.swapEnd = 0;
+    for (int i = 0; i < kLoMaxLists; ++i) {
+        LoHandle h = i;
+        if (p.lists[i])
+            LoFree(&h);
+    }
+    if (p.vector)
+        std::memset(p.vector, 0, p.vecBytes);
+    p.owner = nullptr;
+    return 0;
+}
+
+int LoEndPkg() {
+    LoPackage& p = LoPkg();
+    if (!p.started)
+        return kLoErrNoFile;
+    LoResetAll();
+    std::free(p.vector);
+    p.vector = nullptr;
+    p.vecBytes = 0;
+    std::fclose(p.swap);
+    p.swap = nullptr;
+    DeleteFileA(p.swapName);
+    p.saved.clear();
+    p.started = false;
+    return 0;
+}
+
+int32_t LoSetBitWidth(uint32_t maxValue) {
+    LoPackage& p = LoPkg();
+    int old = p.nbits;
+    int bits = 0;
+    for (uint32_t v = maxValue; v; v >>= 1)
+        ++bits;
+    p.nbits = std::min(bits + 1, 32);
+    return static_cast<int32_t>(1u << (old - 1));
+}
+
+int LoVectorBytes() {
+    return LoPkg().vector ? LoPkg().vecBytes : 0;
+}
+
+void LoSetUnitMasks(uint32_t m1, uint32_t m2, uint32_t m4, uint32_t m8) {
+    LoPackage& p = LoPkg();
+    p.masks[0] = m1;
+    p.masks[1] = m2;
+    p.masks[2] = m4;
+    p.masks[3] = m8;
+}
+
+LoHandle LoNew() {
+    LoDesc* d = static_cast<LoDesc*>(std::calloc(1, sizeof(LoDesc)));
+    if (!d)
+        return -1;
+    LoHandle h = Register(d);
+    if (h < 0)
+        std::free(d);
+    return h;
+}
+
+LoDesc* LoDescOf(LoHandle h) {
+    return h >= 0 && h < kLoMaxLists ? LoPkg().lists[h] : nullptr;
+}
+
+int LoCreate(uint32_t flags, const char* name, uint32_t unitCode, int32_t start, int32_t count, LoHandle* h,
+             int32_t weight) {
+    *h = LoNew();
+    if (*h < 0)
+        return kLoErrNoHandle;
+    int code = LoInitDesc(LoDescOf(*h), flags, name, unitCode, start, count, weight);
+    if (code)
+        LoFree(h);
+    return code;
+}
+
+int LoInitDesc(LoDesc* d, uint32_t flags, const char* name, uint32_t unitCode, int32_t start, int32_t count,
+               int32_t weight) {
+    LoPackage& p = LoPkg();
+    if (!p.vector || unitCode != 0)
+        flags &= ~kLoVector;
+    if (LoScoreMode) {
+        flags = unitCode == kLoScored ? flags | kLoScored : flags & ~kLoScored;
+        unitCode &= 0x7F;
+        weight = std::max(weight, 1);
+    }
+    std::memset(d, 0, sizeof *d);
+    d->flags = flags;
+    d->weight = LoScoreMode ? weight : 0;
+    SetUnits(d, LoLowestUnitBit(unitCode));
+    d->doc = -1;
+    if (flags & kLoVector) {
+        if (p.owner && p.owner != d) {
+            int code = LoVectorToSeq(p.owner);
+            if (code) {
+                std::memset(d, 0, sizeof *d);
+                return Fail(code, "Can't swap vector to disk");
+            }
+        }
+        std::memset(p.vector, 0, p.vecBytes);
+        p.owner = d;
+        return 0;
+    }
+    d->count = (flags & (kLoOwnFile | kLoReadable | kLoWritable)) ? 0 : count;
+    d->doc = 0;
+    d->mask = 0x80000000u;
+    if (flags & kLoOwnFile) {
+        d->start = d->offset = start;
+        CopyName(d->name, name);
+        if (!(d->file = std::fopen(d->name, "w+b")))
+            return Fail(kLoErrFile, d->name);
+    } else {
+        d->start = d->offset = p.swapEnd;
+        d->file = p.swap;
+    }
+    return 0;
+}
+
+int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
+    if (!d)
+        return Fail(kLoErrHandle, "in Lo_WriteOcc");
+    if (!(d->flags & kLoWritable))
+        return kLoErrWrite;
+    LoPackage& p = LoPkg();
+    const bool scored = LoScoreMode && (d->flags & kLoScored);
+    if (d->flags & kLoVector) {
+        if (doc == -1)
+            return 0;
+        if (doc < 0 || (doc >> 3) >= p.vecBytes)
+            return Fail(kLoErrWrite, "document outside the vector");
+        if (!LoTestBit(doc, p.vector)) {
+            LoSetBit(doc, p.vector, 1);
+            ++d->count;
+        }
+        d->doc = doc;
+        return 0;
+    }
+    if (doc != -1 && d->count > 0 && doc == d->doc) {
+        if (scored)
+            ++d->hits;
+        if (!d->unitMask || (pos & d->unitMask) == (d->pos & d->unitMask))
+            return 0;
+    }
+    int code = 0;
+    if (doc != -1) {
+        // Refuse what the fields cannot hold rather than store wrong documents.
+        int64_t docDelta = static_cast<int64_t>(doc) - (d->count ? d->doc : 0);
+        int64_t posDelta = static_cast<int64_t>(pos) - (d->count && doc == d->doc ? d->pos : 0);
+        int64_t score = static_cast<int64_t>(d->hits) * d->weight;
+        if (docDelta < 0 || !Fits(docDelta) || (d->units && (posDelta < 0 || !Fits(posDelta))) ||
+            (scored && d->count && (!Fits(score) || (LoFirstPosMode && !Fits(static_cast<uint32_t>(d->firstPos))))))
+            return Fail(kLoErrWrite, "value wider than the list width or out of order");
+        if (scored && d->count >= 1) {
+            code = PutField(d, static_cast<uint32_t>(score));
+            if (!code && LoFirstPosMode)
+                code = PutField(d, static_cast<uint32_t>(d->firstPos));
+            d->firstPos = pos;
+            d->hits = 0;
+        }
+        if (!code)
+            code = PutField(d, static_cast<uint32_t>(docDelta));
+        if (!code && d->units)
+            code = PutField(d, static_cast<uint32_t>(posDelta));
+        if (code)
+            return code;
+        if (scored) {
+            ++d->hits;
+            if (d->count == 0)
+                d->firstPos = pos;
+        }
+        d->doc = doc;
+        d->pos = pos;
+        ++d->count;
+        return 0;
+    }
+    if (scored && d->count >= 1) {
+        code = PutField(d, static_cast<uint32_t>(static_cast<int64_t>(d->hits) * d->weight));
+        if (!code && LoFirstPosMode)
+            code = PutField(d, static_cast<uint32_t>(d->firstPos));
+    }
+    if (!code && d->mask != 0x80000000u)
+        code = PutWord(d);
+    d->doc = -1;
+    d->pos = 0;
+    return code;
+}
+
+int LoWrite(LoHandle h, int32_t doc, int32_t pos) {
+    return Lo_WriteOcc(LoDescOf(h), doc, pos);
+}
+
+int Lo_Rewind(LoDesc* d) {
+    if (!d)
+        return kLoErrRewind;
+    if (d->flags & kLoVector) {
+        d->index = 0;
+        return 0;
+    }
+    d->offset = d->start;
+    if (OwnsFile(d)) {
+        if (!d->file && !(d->file = std::fopen(d->name, (d->flags & kLoOwnFile) ? "r+b" : "rb")))
+            return Fail(kLoErrOpen, d->name);
+        if (std::fseek(d->file, d->start, SEEK_SET) != 0)
+            return Fail(kLoErrSeek, d->name);
+    } else {
+        if (!LoPkg().swap)
+            return kLoErrNoFile;
+        d->file = LoPkg().swap;
+    }
+    d->doc = d->pos = 0;
+    d->word = 0;
+    d->mask = 0x80000000u;
+    d->hits = d->firstPos = 0;
+    return 0;
+}
+
+int LoRewind(LoHandle h) {
+    return Lo_Rewind(LoDescOf(h));
+}
+
+int Lo_Close(LoDesc* d) {
+    if (!d)
+        return kLoErrClose;
+    if (d->flags & kLoVector)
+        return 0;
+    if (!(d->flags & kLoRawVector)) {
+        std::free(d->buffer);
+        d->buffer = nullptr;
+    }
+    d->flags &= ~kLoBuffered;
+    if (!d->file)
+        return kLoErrNoFile;
+    if (OwnsFile(d))
+        std::fclose(d->file);
+    d->file = nullptr;
+    return 0;
+}
+
+int LoClose(LoHandle h) {
+    return Lo_Close(LoDescOf(h));
+}
+
+int Lo_FirstOcc(LoDesc* d) {
+    if (!d)
+        return Fail(kLoErrHandle, "in Lo_FirstOcc");
+    LoPackage& p = LoPkg();
+    d->index = 0;
+    if (d->flags & kLoVector)
+        return NextBit(d);
+    if (!d->file) {
+        int code = Lo_Rewind(d);
+        if (code)
+            return code;
+    }
+    if (d->flags & kLoRawVector) {
+        if (!d->buffer) {
+            d->buffer = static_cast<uint8_t*>(std::calloc(1, p.vecBytes ? p.vecBytes : 1));
+            if (!d->buffer || !p.vecBytes || std::fseek(d->file, d->start, SEEK_SET) != 0 ||
+                std::fread(d->buffer, 1, p.vecBytes, d->file) != static_cast<size_t>(p.vecBytes))
+                return Fail(kLoErrFile, d->name);
+        }
+        return NextBit(d);
+    }
+    d->doc = d->pos = 0;
+    d->offset = d->start;
+    d->mask = 0;
+    d->bufferWords = d->bufferIndex = 0;
+    if (d->count <= 0) {
+        d->doc = -1;
+        return 0;
+    }
+    if (!d->buffer && !(d->buffer = static_cast<uint8_t*>(std::malloc(kReadBytes))))
+        return Fail(kLoErrFile, "read buffer");
+    d->flags |= kLoBuffered;
+    return Lo_NextOcc(d);
+}
+
+int Lo_NextOcc(LoDesc* d) {
+    if (!d)
+        return Fail(kLoErrHandle, "in Lo_NextOcc");
+    if (d->flags & (kLoVector | kLoRawVector))
+        return NextBit(d);
+    if (d->doc == -1)
+        return 0;
+    const bool scored = d->flags & kLoScored;
+    while (d->index < d->count) {
+        uint32_t delta = 0, posDelta = 0, value = 0;
+        int code = GetField(d, &delta);
+        if (!code && scored) {
+            code = GetField(d, &value);
+            d->hits = static_cast<int32_t>(value);
+            if (!code && LoFirstPosMode && (code = GetField(d, &value)) == 0)
+                d->firstPos = static_cast<int32_t>(value);
+        }
+        if (!code && d->units)
+            code = GetField(d, &posDelta);
+        if (code)
+            return code;
+        int64_t doc = static_cast<int64_t>(d->doc) + delta;
+        int64_t pos = (delta ? 0 : static_cast<int64_t>(d->pos)) + posDelta;
+        if (doc > 0x7FFFFFFF || pos > 0x7FFFFFFF)
+            return Fail(kLoErrFile, "list data out of range");
+        int32_t previousPos = d->pos;
+        d->doc = static_cast<int32_t>(doc);
+        d->pos = static_cast<int32_t>(pos);
+        if (++d->index == 1 || delta)
+            return 0;
+        if (d->unitMask && (d->pos & d->unitMask) != (previousPos & d->unitMask))
+            return 0;
+    }
+    d->doc = -1;
+    d->pos = 0;
+    std::free(d->buffer);
+    d->buffer = nullptr;
+    d->flags &= ~kLoBuffered;
+    return 0;
+}
+
+int LoFirst(LoHandle h, int32_t* count, int32_t* doc, int32_t* value, int32_t* firstPos) {
+    LoDesc* d = LoDescOf(h);
+    if (!d)
+        return Fail(kLoErrHandle, "in LoFirst");
+    int code = Lo_FirstOcc(d);
+    *count = d->count;
+    *doc = d->doc;
+    *value = LoScoreMode && (d->flags & kLoScored) ? d->hits : d->pos;
+    *firstPos = d->firstPos;
+    return code;
+}
+
+int LoNext(LoHandle h, int32_t* doc, int32_t* value, int32_t* firstPos) {
+    LoDesc* d = LoDescOf(h);
+    if (!d)
+        return Fail(kLoErrHandle, "in LoNext");
+    int code = Lo_NextOcc(d);
+    *doc = d->doc;
+    *value = LoScoreMode && (d->flags & kLoScored) ? d->hits : d->pos;
+    *firstPos = d->firstPos;
+    return code;
+}
+
+int LoFree(LoHandle* h) {
+    LoDesc* d = LoDescOf(*h);
+    if (!d)
+        return Fail(kLoErrHandle, "in LoFree");
+    LoReleaseDesc(d);
+    std::free(d);
+    LoPkg().lists[*h] = nullptr;
+    *h = -1;
+    return 0;
+}
+
+int LoIsVector(LoHandle h) {
+    LoDesc* d = LoDescOf(h);
+    return d && (d->flags & kLoVector) ? 1 : 0;
+}
+
+int LoCopyElements(LoDesc* src, LoDesc* dst) {
+    int code = Lo_FirstOcc(src);
+    while (!code && src->doc != -1) {
+        if ((code = Lo_WriteOcc(dst, src->doc, src->pos)) != 0)
+            break;
+        if (src->flags & dst->flags & kLoScored)
+            dst->hits = src->hits;
+        code = Lo_NextOcc(src);
+    }
+    if (!code)
+        code = Lo_WriteOcc(dst, -1, 0);
+    Lo_Close(src);
+    return code;
+}
+
+int Lo_Save(const char* name, LoDesc* d) {
+    if (!d)
+        return kLoErrSave;
+    LoPackage& p = LoPkg();
+    LoDesc r;
+    int code = 0;
+    if (!name || !*name) {
+        // Into the swap file: raw bytes for a large vector, else element by element.
+        if ((code = LoInitDesc(&r, kLoReadable | kLoWritable, nullptr, 0, 0, 0, d->weight)) != 0)
+            return code;
+        r.units = d->units;
+        r.unitMask = d->unitMask;
+        if ((d->flags & kLoVector) && d->count > kLoSaveThreshold) {
+            if (std::fseek(p.swap, r.start, SEEK_SET) != 0 ||
+                std::fwrite(p.vector, 1, p.vecBytes, p.swap) != static_cast<size_t>(p.vecBytes))
+                return Fail(kLoErrSeek, p.swapName);
+            p.swapEnd = r.start + p.vecBytes;
+            r.flags |= kLoRawVector;
+            r.count = d->count;
+        } else if ((code = LoCopyElements(d, &r)) != 0) {
+            return code;
+        }
+        r.file = nullptr;
+        if (p.owner == d)
+            p.owner = nullptr;
+        LoReleaseDesc(d);
+        *d = r;
+        return 0;
+    }
+    if (!(d->flags & (kLoOwnFile | kLoVector)) && LoKeepSaved == 1) {
+        LoSavedEntry entry{name, d->count, d->start, d->units, d->flags & (kLoRawVector | kLoScored), d->weight};
+        auto at = std::find_if(p.saved.begin(), p.saved.end(),
+                               [&](const LoSavedEntry& e) { return strcasecmp(e.name.c_str(), name) <= 0; });
+        if (at != p.saved.end() && strcasecmp(at->name.c_str(), name) == 0)
+            *at = entry;
+        else
+            p.saved.insert(at, entry);
+        FILE* marker = std::fopen(name, "wb");
+        if (!marker)
+            return Fail(kLoErrOpen, name);
+        std::fclose(marker);
+        return 0;
+    }
+    if ((code = WriteListFile(d, name, &r)) != 0) {
+        if (r.file)
+            std::fclose(r.file);
+        std::remove((std::string(name) + ".new~").c_str());
+        return code;
+    }
+    LoReleaseDesc(d);
+    *d = r;
+    return 0;
+}
+
+int LoSave(const char* name, LoHandle h) {
+    LoDesc* d = LoDescOf(h);
+    return d ? Lo_Save(name, d) : kLoErrSave;
+}
+
+int LoOpen(const char* name, LoHandle* h) {
+    LoPackage& p = LoPkg();
+    if (!name || !*name)
+        return LoDescOf(*h) ? 0 : kLoErrOpenList;
+    for (const LoSavedEntry& e : p.saved) {
+        if (strcasecmp(e.name.c_str(), name) != 0)
+            continue;
+        LoHandle n = LoNew();
+        if (n < 0)
+            return kLoErrOpenList;
+        LoDesc* d = LoDescOf(n);
+        d->start = d->offset = e.start;
+        d->count = e.count;
+        d->weight = e.weight;
+        d->flags = kLoReadable | kLoWritable | e.flags;
+        SetUnits(d, LoLowestUnitBit(e.units));
+        CopyName(d->name, name);
+        d->doc = -1;
+        *h = n;
+        return 0;
+    }
+    FILE* f = std::fopen(name, "rb");
+    if (!f)
+        return Fail(kLoErrOpen, name);
+    uint8_t header[kLoHeaderSize];
+    size_t got = std::fread(header, 1, kLoHeaderSize, f);
+    long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    std::fclose(f);
+    if (got != kLoHeaderSize)
+        return Fail(kLoErrFile, name);
+    // The header is data, not a live descriptor: keep the file's flags, check the rest.
+    uint32_t flags = static_cast<uint32_t>(HeaderWord(header, 0)) & kLoFileFlags;
+    int32_t count = HeaderWord(header, 16), start = HeaderWord(header, 52);
+    uint32_t units = static_cast<uint32_t>(HeaderWord(header, 44)) & 15;
+    int64_t dataBits = (static_cast<int64_t>(size) - start) * 8;
+    int64_t needBits = (flags & kLoRawVector) ? static_cast<int64_t>(p.vecBytes) * 8
+                                              : static_cast<int64_t>(count) * p.nbits * (units ? 2 : 1);
+    bool fileFlags = (flags & kLoReadable) && ((flags & kLoOwnFile) || (flags & kLoRawVector));
+    if (!fileFlags || start < kLoHeaderSize || count < 0 || start > size || needBits > dataBits ||
+        ((flags & kLoRawVector) && !p.vecBytes))
+        return Fail(kLoErrFile, name);
+    LoHandle n = LoNew();
+    if (n < 0)
+        return kLoErrOpenList;
+    LoDesc* d = LoDescOf(n);
+    d->flags = flags;
+    d->weight = std::max(HeaderWord(header, 4), 0);
+    d->count = count;
+    d->start = d->offset = start;
+    SetUnits(d, LoLowestUnitBit(units));
+    CopyName(d->name, name);
+    d->doc = -1;
+    *h = n;
+    return 0;
+}
+
+int LoVectorToSeq(LoDesc* d) {
+    if (!d)
+        return kLoErrConvert;
+    if (!(d->flags & kLoVector))
+        return kLoErrNotVector;
+    return Lo_Save(nullptr, d);
+}
+
+int32_t LoCount() {
+    LoPackage& p = LoPkg();
+    int32_t n = 0;
+    for (int i = 0; p.vector && i < p.vecBytes; ++i)
+        for (uint8_t b = p.vector[i]; b; b &= b - 1)
+            ++n;
+    return n;
+}
+
+int LoSetBit(int32_t i, uint8_t* bytes, int on) {
+    if (on)
+        bytes[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    else
+        bytes[i >> 3] &= static_cast<uint8_t>(~(1u << (i & 7)));
+    return 1;
+}
+
+int LoTestBit(int32_t i, const uint8_t* bytes) {
+    return (bytes[i >> 3] >> (i & 7)) & 1;
+}
+
+int LoFirstNonZeroByte(uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if ((value >> shift) & 0xFF)
+            return shift;
+    return -1;
+}
+
+uint32_t LoLowestUnitBit(uint32_t value) {
+    for (uint32_t bit = 1; bit <= 8; bit <<= 1)
+        if (value & bit)
+            return bit;
+    return 0;
+}

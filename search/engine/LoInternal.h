@@ -1,0 +1,35 @@
+// What the occurrence-list modules share: the package state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "search/engine/Lo.h"
+
+struct LoSavedEntry {
+    std::string name;
+    int32_t count, start;
+    uint32_t units, flags;
+    int32_t weight;
+};
+
+struct LoPackage {
+    bool started = false;
+    char swapName[kLoNameSize] = "";
+    FILE* swap = nullptr;
+    int32_t swapEnd = 0;
+    LoDesc* lists[kLoMaxLists] = {};
+    uint8_t* vector = nullptr;  // owned, vecBytes bytes
+    int vecBytes = 0;
+    LoDesc* owner = nullptr;  // not owned: the vector list
+    int nbits = 18;
+    uint32_t masks[4] = {0xFFFF, 0, 0x7FFF0000, 0};
+    int32_t before = 0, after = 0;
+    std::vector<LoSavedEntry> saved;  // in decreasing order of name
+};
+
+LoPackage& LoPkg();
+// Copies every element of src (rewound, read from its first element) to dst.
+int LoCopyElements(LoDesc* src, LoDesc* dst);
+// Releases what a descriptor owns (buffer, own file, the vector) without freeing it.
+void LoReleaseDesc(LoDesc* d);

@@ -1,0 +1,310 @@
+// Occurrence list operations: and (with proximity windows), or, except.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "search/engine/LoInternal.h"
+
+namespace {
+
+int BeginOp(LoDesc* a, LoDesc* b, LoDesc* r, uint32_t unitByte) {
+    if (LoScoreMode) {
+        bool both = (a->flags & b->flags & kLoScored) != 0;
+        bool eachRanked = ((a->flags & kLoScored) || a->unitMask) && ((b->flags & kLoScored) || b->unitMask);
+        if (both && (unitByte & kLoScored))
+            unitByte = kLoScored;
+        else if (!((unitByte == 0 || unitByte == kLoScored) && eachRanked))
+            unitByte &= ~static_cast<uint32_t>(kLoScored);
+    }
+    int32_t weight = a->weight == b->weight && unitByte == kLoScored ? a->weight : 1;
+    int code = LoInitDesc(r, kLoVector | kLoReadable | kLoWritable, nullptr, unitByte, 0, 0, weight);
+    if (!code && (code = Lo_Rewind(a)) == 0 && (code = Lo_Rewind(b)) == 0 && (code = Lo_Rewind(r)) == 0 &&
+        (code = Lo_FirstOcc(b)) == 0)
+        code = Lo_FirstOcc(a);
+    return code;
+}
+
+int EndOp(LoDesc* a, LoDesc* b, LoDesc* r) {
+    LoPackage& p = LoPkg();
+    Lo_Close(b);
+    Lo_Close(a);
+    int code = Lo_WriteOcc(r, -1, 0);
+    if (a->weight == b->weight)
+        r->weight = b->weight;
+    Lo_Close(r);
+    bool vector = (r->flags & kLoVector) != 0;
+    LoReleaseDesc(a);
+    *a = *r;
+    if (vector)
+        p.owner = a;
+    return code;
+}
+
+// Ends an operation whose loop failed: the result is kept, the code returned.
+int Abandon(LoDesc* a, LoDesc* b, LoDesc* r, int code) {
+    EndOp(a, b, r);
+    return code;
+}
+
+// A sequential operand's documents as vector bytes.
+int Documents(LoDesc* s, std::vector<uint8_t>* bytes) {
+    bytes->assign(LoPkg().vecBytes, 0);
+    int code = Lo_Rewind(s);
+    if (!code)
+        code = Lo_FirstOcc(s);
+    while (!code && s->doc != -1) {
+        if ((s->doc >> 3) < static_cast<int32_t>(bytes->size()))
+            LoSetBit(s->doc, bytes->data(), 1);
+        code = Lo_NextOcc(s);
+    }
+    Lo_Close(s);
+    return code;
+}
+
+int Finish(LoHandle keep, LoHandle drop, LoHandle* result) {
+    LoFree(&drop);
+    *result = keep;
+    return 0;
+}
+
+int AndSequential(LoDesc* a, LoDesc* b, int mode) {
+    LoPackage& p = LoPkg();
+    LoDesc r;
+    int code = BeginOp(a, b, &r, static_cast<uint32_t>(mode) & 0xFF);
+    if (code)
+        return Abandon(a, b, &r, code);
+    uint32_t m = a->unitMask & b->unitMask;
+    if (LoScoreMode && !(mode & ~0x180))
+        m = 0;
+    const bool scores = LoScoreMode && (a->flags & b->flags & kLoScored);
+    // Matches of a proximity window can come out of position order: they are
+    // gathered per document and written sorted, as the stream's deltas need.
+    std::vector<int32_t> pending;
+    int32_t pendingDoc = -1;
+    auto flush = [&]() {
+        std::sort(pending.begin(), pending.end());
+        pending.erase(std::unique(pending.begin(), pending.end()), pending.end());
+        int c = 0;
+        for (size_t i = 0; !c && i < pending.size(); ++i)
+            c = Lo_WriteOcc(&r, pendingDoc, pending[i]);
+        pending.clear();
+        return c;
+    };
+    while (!code && a->doc != -1 && b->doc != -1) {
+        if (a->doc < b->doc) {
+            code = Lo_NextOcc(a);
+        } else if (a->doc > b->doc) {
+            code = Lo_NextOcc(b);
+        } else if (!m) {
+            code = Lo_WriteOcc(&r, b->doc, b->pos);
+            if (scores) {
+                r.hits = a->hits + b->hits;
+                r.firstPos = std::min(a->firstPos, b->firstPos);
+            }
+            if (!code && (code = Lo_NextOcc(a)) == 0)
+                code = Lo_NextOcc(b);
+        } else {
+            int64_t pa = a->pos & m, pb = b->pos & m;
+            if (pa + p.before - pb < 0) {
+                code = Lo_NextOcc(a);
+            } else if (pa + p.after - pb >= 1) {
+                code = Lo_NextOcc(b);
+            } else {
+                if (pendingDoc != a->doc) {
+                    code = flush();
+                    pendingDoc = a->doc;
+                }
+                pending.push_back(a->pos);
+                pending.push_back(b->pos);
+                if (!code && (code = Lo_NextOcc(a)) == 0)
+                    code = Lo_NextOcc(b);
+            }
+        }
+    }
+    if (!code)
+        code = flush();
+    if (code)
+        return Abandon(a, b, &r, code);
+    return EndOp(a, b, &r);
+}
+
+// Writes the current element of s to r, passing its score.
+int Pass(LoDesc* s, LoDesc* r, bool firstPos) {
+    int code = Lo_WriteOcc(r, s->doc, s->pos);
+    if (LoScoreMode && (s->flags & r->flags & kLoScored)) {
+        r->hits = s->hits;
+        if (firstPos)
+            r->firstPos = s->firstPos;
+    }
+    return code;
+}
+
+}  // namespace
+
+void LoSetProximity(int mode, int32_t distance) {
+    LoPackage& p = LoPkg();
+    p.before = p.after = 0;
+    if (mode & 1) {
+        p.before = distance;
+        if (mode & 16)
+            p.after = distance;
+        if ((mode & 15) == 1) {
+            int shift = LoFirstNonZeroByte(p.masks[0]);
+            if (shift > 0)
+                p.before = static_cast<int32_t>(static_cast<uint32_t>(p.before) << shift);
+        }
+    }
+    if (!(mode & 16))
+        p.after = -p.before;
+}
+
+int LoAnd(LoHandle a, LoHandle b, LoHandle* result, int mode) {
+    if (a == -1 || b == -1) {
+        LoHandle other = a == -1 ? b : a;
+        if (other != -1)
+            LoFree(&other);
+        *result = -1;
+        return 0;
+    }
+    LoDesc* da = LoDescOf(a);
+    LoDesc* db = LoDescOf(b);
+    if (!da || !db)
+        return kLoErrHandle;
+    if (!(da->flags & kLoVector) && !(db->flags & kLoVector)) {
+        int code = AndSequential(da, db, mode & ~0x100);
+        if (code)
+            return code;
+        return Finish(a, b, result);
+    }
+    LoPackage& p = LoPkg();
+    bool aVector = (da->flags & kLoVector) != 0;
+    LoDesc* s = aVector ? db : da;
+    std::vector<uint8_t> bytes;
+    int code = Documents(s, &bytes);
+    if (code)
+        return code;
+    for (int i = 0; i < p.vecBytes; ++i)
+        p.vector[i] &= bytes[i];
+    LoDescOf(aVector ? a : b)->count = LoCount();
+    return aVector ? Finish(a, b, result) : Finish(b, a, result);
+}
+
+int LoOr(LoHandle a, LoHandle b, LoHandle* result) {
+    if (a == -1 || b == -1) {
+        *result = a == -1 ? b : a;
+        return 0;
+    }
+    LoDesc* da = LoDescOf(a);
+    LoDesc* db = LoDescOf(b);
+    if (!da || !db)
+        return kLoErrHandle;
+    if ((da->flags & kLoVector) || (db->flags & kLoVector)) {
+        bool aVector = (da->flags & kLoVector) != 0;
+        LoDesc* v = aVector ? da : db;
+        LoDesc* s = aVector ? db : da;
+        int code = Lo_Rewind(s);
+        if (!code)
+            code = Lo_FirstOcc(s);
+        while (!code && s->doc != -1) {
+            code = Lo_WriteOcc(v, s->doc, 0);
+            if (!code)
+                code = Lo_NextOcc(s);
+        }
+        Lo_Close(s);
+        if (code)
+            return code;
+        return aVector ? Finish(a, b, result) : Finish(b, a, result);
+    }
+    LoDesc r;
+    int code = BeginOp(da, db, &r, static_cast<uint32_t>(LoCurrentUnitByte));
+    uint32_t m = da->unitMask & db->unitMask;
+    while (!code && da->doc != -1 && db->doc != -1) {
+        int64_t ka = (static_cast<int64_t>(da->doc) << 32) | (da->pos & m);
+        int64_t kb = (static_cast<int64_t>(db->doc) << 32) | (db->pos & m);
+        if (ka < kb) {
+            if ((code = Pass(da, &r, true)) == 0)
+                code = Lo_NextOcc(da);
+        } else if (kb < ka) {
+            if ((code = Pass(db, &r, true)) == 0)
+                code = Lo_NextOcc(db);
+        } else {
+            code = Lo_WriteOcc(&r, da->doc, da->pos);
+            if (LoScoreMode && (da->flags & db->flags & r.flags & kLoScored)) {
+                r.hits = da->hits + db->hits;
+                r.firstPos = std::min(da->firstPos, db->firstPos);
+            }
+            if (!code && (code = Lo_NextOcc(da)) == 0)
+                code = Lo_NextOcc(db);
+        }
+    }
+    for (LoDesc* rest : {da, db})
+        while (!code && rest->doc != -1)
+            if ((code = Pass(rest, &r, false)) == 0)
+                code = Lo_NextOcc(rest);
+    if (code)
+        return Abandon(da, db, &r, code);
+    if ((code = EndOp(da, db, &r)) != 0)
+        return code;
+    return Finish(a, b, result);
+}
+
+int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode) {
+    if (a == -1) {
+        if (b != -1)
+            LoFree(&b);
+        *result = -1;
+        return 0;
+    }
+    if (b == -1) {
+        *result = a;
+        return 0;
+    }
+    LoDesc* da = LoDescOf(a);
+    LoDesc* db = LoDescOf(b);
+    if (!da || !db)
+        return kLoErrHandle;
+    LoPackage& p = LoPkg();
+    if (da->flags & kLoVector) {
+        int code = Lo_Rewind(db);
+        if (!code)
+            code = Lo_FirstOcc(db);
+        while (!code && db->doc != -1) {
+            if ((db->doc >> 3) < p.vecBytes && LoTestBit(db->doc, p.vector)) {
+                LoSetBit(db->doc, p.vector, 0);
+                --da->count;
+            }
+            code = Lo_NextOcc(db);
+        }
+        Lo_Close(db);
+        return code ? code : Finish(a, b, result);
+    }
+    if (db->flags & kLoVector) {
+        for (int i = 0; i < p.vecBytes; ++i)
+            p.vector[i] = static_cast<uint8_t>(~p.vector[i]);
+        return LoAnd(a, b, result, 0);
+    }
+    LoDesc r;
+    int code = BeginOp(da, db, &r, LoScoreMode && (mode & kLoScored) ? static_cast<uint32_t>(kLoScored) : 0u);
+    while (!code && da->doc != -1 && db->doc != -1) {
+        if (da->doc < db->doc) {
+            code = Pass(da, &r, true);
+            if (!code && (r.flags & kLoScored) && r.hits == 0)
+                r.hits = 1;
+            if (!code)
+                code = Lo_NextOcc(da);
+        } else if (da->doc == db->doc) {
+            code = Lo_NextOcc(da);
+        } else {
+            code = Lo_NextOcc(db);
+        }
+    }
+    while (!code && da->doc != -1)
+        if ((code = Pass(da, &r, true)) == 0)
+            code = Lo_NextOcc(da);
+    if (code)
+        return Abandon(da, db, &r, code);
+    if ((code = EndOp(da, db, &r)) != 0)
+        return code;
+    return Finish(a, b, result);
+}

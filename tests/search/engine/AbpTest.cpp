@@ -1,0 +1,283 @@
+// B+ tree index files: written trees read back through search and scan, edge
+// keys, occurrence coding and damaged files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "search/engine/KyAbp.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
+#include "tests/base/procedural/TextTestSupport.h"
+
+namespace {
+
+// Keys "w" + zero-padded number + a tail that varies their lengths and shared prefixes.
+std::vector<AbpKeyItem> MakeKeys(size_t n, bool occurrences) {
+    std::vector<AbpKeyItem> keys;
+    std::mt19937 rng(static_cast<uint32_t>(n));
+    for (size_t i = 0; i < n; ++i) {
+        char text[64];
+        std::snprintf(text, sizeof text, "w%08u%.*s", static_cast<unsigned>(i * 7), static_cast<int>(i % 13),
+                      "abcdefghijklm");
+        AbpKeyItem item;
+        item.key = text;
+        item.value = static_cast<int32_t>(i * 3);
+        if (occurrences) {
+            uint32_t doc = static_cast<uint32_t>(rng() % 300);
+            for (size_t k = 0; k < 1 + i % 5; ++k) {
+                doc += (k % 3 == 2) ? 70000 : static_cast<uint32_t>(rng() % 3);
+                uint32_t pos = item.occ.empty() || item.occ.back().doc != doc ? 0 : item.occ.back().pos;
+                item.occ.push_back({doc, pos + 1 + static_cast<uint32_t>(rng() % 400) * (k % 2 ? 0x10000 : 1)});
+            }
+        }
+        keys.push_back(item);
+    }
+    return keys;
+}
+
+void SetKey(AbpEntry* e, const std::string& key) {
+    std::memset(e, 0, sizeof *e);
+    std::memcpy(e->key, key.data(), std::min(key.size(), sizeof e->key - 1));
+}
+
+std::string Occurrences(AbpTree* tree) {
+    std::string out;
+    AbpEntry e;
+    int code;
+    while ((code = abpNextKey(tree, &e, 1)) == 0)
+        out += std::to_string(e.values[0]) + "/" + std::to_string(e.values[1]) + " ";
+    return out + std::to_string(code);
+}
+
+std::string Expected(const AbpKeyItem& item, bool positions) {
+    std::string out;
+    for (const AbpOcc& o : item.occ)
+        out += std::to_string(o.doc) + "/" + std::to_string(positions ? o.pos : 0) + " ";
+    return out + "8";
+}
+
+const int kWidth = 20;
+
+}  // namespace
+
+TEST(Abp, WrittenTreesReadBackBySearchAndScan) {
+    struct Row {
+        size_t count;
+        bool occurrences, positions;
+        int levels;
+    } rows[] = {
+        {0, true, false, 2},   {1, false, false, 2},     {500, true, false, 2},
+        {3000, true, true, 2}, {200000, true, false, 3},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.count << " keys, occ " << row.occurrences << " pos " << row.positions);
+        std::vector<AbpKeyItem> keys = MakeKeys(row.count, row.occurrences);
+        AbpTreeOptions options;
+        options.occurrences = row.occurrences;
+        options.positions = row.positions;
+        options.width = row.positions ? 32 : kWidth;
+        std::string path = folder.path("t.abp");
+        ASSERT_EQ("", AbpWriteTree(path, keys, options));
+        AbpCheckStats stats;
+        ASSERT_EQ("", AbpCheckTree(path, options.width, &stats));
+        EXPECT_EQ(row.levels, stats.levels);
+        EXPECT_EQ(static_cast<long>(row.count), stats.keys);
+        OpenSpecOf spec(path);
+        AbpTree tree{};
+        abpSetWidth(&tree, row.positions ? 0x7FFFFFFF : (1u << (kWidth - 1)) - 1);
+        ASSERT_EQ(0, abpOpen(spec.get(), &tree, row.occurrences, row.positions));
+        // Scan in order.
+        ASSERT_EQ(0, abpFirstLeaf(&tree));
+        AbpEntry e;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            ASSERT_EQ(0, abpNextKey(&tree, &e, 0)) << i;
+            ASSERT_EQ(keys[i].key, e.key);
+            if (row.occurrences) {
+                ASSERT_EQ(static_cast<int32_t>(keys[i].occ.size()), e.values[1]);
+                if (i % 97 == 0) {
+                    ASSERT_EQ(Expected(keys[i], row.positions), Occurrences(&tree)) << keys[i].key;
+                }
+            } else {
+                ASSERT_EQ(keys[i].value, e.values[0]);
+            }
+        }
+        EXPECT_EQ(kAbpEndOfKeys, abpNextKey(&tree, &e, 0));
+        EXPECT_EQ(kAbpEndOfKeys, abpNextKey(&tree, &e, 0));
+        // Search every key in order, then a random sample, then missing keys.
+        std::mt19937 rng(1);
+        for (size_t n = 0; n < keys.size() + 2000 && !keys.empty(); ++n) {
+            size_t i = n < keys.size() ? n : rng() % keys.size();
+            SetKey(&e, keys[i].key);
+            ASSERT_EQ(0, abpSearchKey(&e, &tree, 1)) << keys[i].key;
+            ASSERT_EQ(keys[i].key, e.key);
+            if (row.occurrences && n % 211 == 0) {
+                ASSERT_EQ(Expected(keys[i], row.positions), Occurrences(&tree)) << keys[i].key;
+            }
+            SetKey(&e, keys[i].key + "!");
+            int code = abpSearchKey(&e, &tree, 1);
+            ASSERT_TRUE(code == kAbpErrNotFound || (i + 1 == keys.size() && code == kAbpEndOfKeys)) << code;
+        }
+        EXPECT_EQ(0, abpClose(&tree));
+    }
+}
+
+TEST(Abp, EdgeKeysAndStates) {
+    TempFolder folder;
+    std::string path = folder.path("e.abp");
+    std::string k127(127, 'm'), k130 = std::string(127, 'p') + "xyz";
+    std::vector<AbpKeyItem> keys(4);
+    keys[0].key = "dog";
+    keys[1].key = "dogs";
+    keys[2].key = k127;
+    keys[3].key = k130;
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i].value = static_cast<int32_t>(10 + i);
+    AbpTreeOptions options;
+    options.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(path, keys, options));
+    ASSERT_EQ("", AbpCheckTree(path, kWidth, nullptr));
+    OpenSpecOf spec(path);
+    AbpTree tree{};
+    EXPECT_EQ(kAbpErrNoOcc, abpOpen(spec.get(), &tree, 1, 0));
+    EXPECT_EQ(kAbpErrNoPositions, abpOpen(spec.get(), &tree, 0, 1));
+    ASSERT_EQ(0, abpOpen(spec.get(), &tree, 0, 0));
+    EXPECT_EQ(kAbpErrAlreadyOpen, abpOpen(spec.get(), &tree, 0, 0));
+    struct Row {
+        std::string key;
+        int exact;
+        int code;
+        std::string found;
+    } rows[] = {
+        {"dog", 1, 0, "dog"},
+        {"do", 1, kAbpErrNotFound, ""},
+        {"do", 0, 0, "dog"},
+        {"a", 1, kAbpErrNotFound, ""},
+        {"dogr", 0, 0, "dogs"},
+        {k127, 1, 0, k127},
+        {k130.substr(0, 127), 1, 0, k130.substr(0, 127)},
+        {k130, 1, kAbpEndOfKeys, ""},
+        {"zz", 0, kAbpEndOfKeys, ""},
+        {"", 1, kAbpErrEmptyKey, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key + " exact " + std::to_string(row.exact));
+        AbpEntry e;
+        SetKey(&e, row.key);
+        EXPECT_EQ(row.code, abpSearchKey(&e, &tree, row.exact));
+        if (row.code == 0) {
+            EXPECT_EQ(row.found, e.key);
+        }
+    }
+    AbpEntry e;
+    SetKey(&e, k130.substr(0, 127));
+    ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(kAbpEndOfKeys, abpNextKey(&tree, &e, 0));
+    EXPECT_EQ(kAbpEndOfOcc, abpNextKey(&tree, &e, 1));
+    EXPECT_EQ(0, abpClose(&tree));
+    EXPECT_EQ(kAbpErrNotOpen, abpClose(&tree));
+}
+
+TEST(Abp, OccurrenceDeltasTakeTheirWidth) {
+    struct Row {
+        uint32_t delta;
+        int bits;
+    } rows[] = {{0, 10}, {255, 10}, {256, 1 + kWidth}, {70000, 1 + kWidth}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.delta);
+        EXPECT_EQ(row.bits, AbpDeltaBits(row.delta, kWidth));
+    }
+    EXPECT_EQ(kWidth, abpWidthOf((1u << (kWidth - 1)) - 1));
+    AbpTree tree{};
+    EXPECT_EQ(0, abpSetWidth(&tree, 1000));
+    EXPECT_EQ(1 << 10, abpSetWidth(&tree, 3));
+    // A delta the width cannot hold is refused, not cut.
+    std::vector<AbpKeyItem> keys(1);
+    keys[0].key = "k";
+    keys[0].occ = {{1u << kWidth, 0}};
+    AbpTreeOptions options;
+    options.width = kWidth;
+    TempFolder folder;
+    EXPECT_NE("", AbpWriteTree(folder.path("w.abp"), keys, options));
+    keys[0].occ = {{255, 0}, {511, 0}, {(1u << kWidth) - 1, 0}};
+    ASSERT_EQ("", AbpWriteTree(folder.path("w.abp"), keys, options));
+    OpenSpecOf spec(folder.path("w.abp"));
+    abpSetWidth(&tree, (1u << (kWidth - 1)) - 1);
+    ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, 0));
+    AbpEntry e;
+    SetKey(&e, "k");
+    ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+    EXPECT_EQ("255/0 511/0 " + std::to_string((1u << kWidth) - 1) + "/0 8", Occurrences(&tree));
+    EXPECT_EQ(0, abpClose(&tree));
+}
+
+TEST(Abp, DamagedTreesAnswerWithACode) {
+    TempFolder folder;
+    std::string path = folder.path("good.abp");
+    std::vector<AbpKeyItem> keys = MakeKeys(3000, true);
+    AbpTreeOptions options;
+    options.width = kWidth;
+    ASSERT_EQ("", AbpWriteTree(path, keys, options));
+    std::string good;
+    ASSERT_TRUE(LoadFile(path, &good));
+    std::mt19937 rng(7);
+    int opened = 0;
+    for (int m = 0; m < 10000; ++m) {
+        std::string bytes = good;
+        size_t pages = good.size() / kAbpPageSize;
+        for (int k = 0; k < 3; ++k) {
+            // Mostly page headers and entries: where the damage matters.
+            size_t page = rng() % pages;
+            size_t at = page * kAbpPageSize + (rng() % 2 ? rng() % 16 : rng() % kAbpPageSize);
+            bytes[at < bytes.size() ? at : 0] = static_cast<char>(rng());
+        }
+        if (rng() % 10 == 0)
+            bytes.resize(rng() % bytes.size());
+        OpenSpecOf spec(folder.write("bad.abp", bytes));
+        AbpTree tree{};
+        abpSetWidth(&tree, (1u << (kWidth - 1)) - 1);
+        if (abpOpen(spec.get(), &tree, 1, 0) != 0)
+            continue;
+        ++opened;
+        AbpEntry e;
+        int code = abpFirstLeaf(&tree);
+        int steps = 0;
+        while (code == 0 && ++steps < 10000) {
+            code = abpNextKey(&tree, &e, 0);
+            for (int o = 0; code == 0 && o < 10 && abpNextKey(&tree, &e, 1) == 0; ++o) {
+            }
+        }
+        ASSERT_LT(steps, 10000);
+        ASSERT_TRUE(code == 0 || code == kAbpEndOfKeys || code == kAbpErrPage) << code;
+        for (int s = 0; s < 20; ++s) {
+            SetKey(&e, keys[rng() % keys.size()].key);
+            code = abpSearchKey(&e, &tree, rng() % 2);
+            ASSERT_TRUE(code == 0 || code == kAbpEndOfKeys || code == kAbpErrPage || code == kAbpErrNotFound) << code;
+        }
+        EXPECT_EQ(0, abpClose(&tree));
+    }
+    EXPECT_GT(opened, 500);
+}
+
+TEST(Abp, BuiltFromSortedItemLines) {
+    TempFolder folder;
+    std::string items = folder.write("items.txt", "chat\t1\t5\nchat\t1\t9\nchat\t4\t2\n" + std::string(130, 'x') +
+                                                      "\t2\t0\nnodoc\n\t\t\nzoo\t\t7\t1\n");
+    AbpTreeOptions options;
+    options.positions = true;
+    ASSERT_EQ("", abpBuildFirstLevel(items, folder.path("b.abp"), options));
+    ASSERT_EQ("", AbpCheckTree(folder.path("b.abp"), 32, nullptr));
+    OpenSpecOf spec(folder.path("b.abp"));
+    AbpTree tree{};
+    abpSetWidth(&tree, 0x7FFFFFFF);
+    ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, 1));
+    ASSERT_EQ(0, abpFirstLeaf(&tree));
+    std::string shown;
+    AbpEntry e;
+    while (abpNextKey(&tree, &e, 0) == 0)
+        shown += std::string(e.key).substr(0, 8) + ":" + Occurrences(&tree) + " | ";
+    EXPECT_EQ("chat:1/5 1/9 4/2 8 | xxxxxxxx:2/0 8 | zoo:7/1 8 | ", shown);
+    EXPECT_EQ(0, abpClose(&tree));
+}

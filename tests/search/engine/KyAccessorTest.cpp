@@ -1,0 +1,207 @@
+// The table accessor over written parts: ranges, correspondence, plain and
+// compressed records, reference counts.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "base/procedural/Assoc.h"
+#include "base/procedural/EngineTables.h"
+#include "base/procedural/KyFilter.h"
+#include "search/engine/KyAccessor.h"
+#include "search/engine/MkDoom.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
+#include "search/writers/TableWriter.h"
+#include "tests/base/procedural/TextTestSupport.h"
+
+namespace {
+
+// A base of two supports holding one table "DB": part 0 plain with a
+// correspondence table, part 1 compressed with the given mode.
+struct TestBase {
+    TestBase(TempFolder& folder, int mode) {
+        std::memset(&base, 0, sizeof base);
+        std::memset(parts, 0, sizeof parts);
+        std::memset(supports, 0, sizeof supports);
+        base.supports = 2;
+        base.supportArray = supports;
+        base.data = KY_NewAssoc(nullptr, 0);
+        AddAssoc(base.data, "DB", parts);
+        const char* names[2] = {"p0", "p1"};
+        for (int i = 0; i < 2; ++i) {
+            std::string stem = folder.path(names[i]);
+            TablePartFiles files{stem + ".fmt", stem + ".of7", stem + ".uf7", i == 0 ? stem + ".cor" : ""};
+            std::vector<std::string> records = i == 0 ? plain : packed;
+            EXPECT_EQ("", WriteTablePart(files, records, i ? mode : 0, i ? 4 : 0, {1, -1, 0}));
+            KyMountedData& d = parts[i];
+            d.present = 1;
+            d.compression = i ? mode : 0;
+            d.adjust = i ? 4 : 0;
+            d.tabcor = i == 0;
+            Spec(files.catalogue, &d.catalogue);
+            Spec(files.data, &d.data);
+            Spec(files.companion, &d.companion);
+            for (const char* ext : {".fmt", ".of7", ".uf7", ".cor"})
+                cleanup.push_back(stem + ext);
+        }
+        supports[0] = {0, 3, 0, nullptr, nullptr};
+        supports[1] = {0, 0, 0, nullptr, nullptr};
+    }
+    ~TestBase() {
+        for (KyMountedData& d : parts) {
+            KY_FreeOpenSpec(&d.catalogue);
+            KY_FreeOpenSpec(&d.data);
+            KY_FreeOpenSpec(&d.companion);
+        }
+        KY_FreeAssoc(base.data);
+        for (const std::string& f : cleanup)
+            DeleteFileA(f.c_str());
+    }
+    static void Spec(const std::string& path, KY_OpenSpec* spec) {
+        KY_ClearOpenSpec(spec);
+        KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path.c_str(), nullptr, 0, 0, 0, 0, spec);
+    }
+    std::vector<std::string> plain{"premier", "second enregistrement"};
+    std::vector<std::string> packed{std::string(3000, 'a') +
+                                        "encyclop\xE9"
+                                        "die",
+                                    "", "la la la la la la la"};
+    KyMountedBase base;
+    KyMountedData parts[2];
+    KyMountedSupport supports[2];
+    std::vector<std::string> cleanup;
+};
+
+std::string Read(KyTable* t, int32_t record, int* code) {
+    uint8_t buffer[8192];
+    int32_t got = 0;
+    *code = KyReadRecord(t, record, buffer, sizeof buffer, &got);
+    return std::string(reinterpret_cast<char*>(buffer), got);
+}
+
+}  // namespace
+
+TEST(KyAccessor, RecordsReadBackByteForByte) {
+    struct Row {
+        int mode;
+        const char* name;
+    } modes[] = {{1, "LZW"}, {2, "arithmetic"}, {3, "LZSS"}};
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.name);
+        TempFolder folder;
+        TestBase b(folder, m.mode);
+        KyTable* t = nullptr;
+        ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+        struct Case {
+            int32_t record;
+            int code;
+            std::string text;
+        } cases[] = {
+            {0, 0, b.plain[1]},       {1, 106, ""},        {2, 0, b.plain[0]}, {3, 0, b.packed[0]},
+            {4, 0, b.packed[1]},      {5, 0, b.packed[2]}, {6, 2000, ""},      {(2 << 24) | 2, 0, b.packed[2]},
+            {(1 << 24) | 7, 106, ""},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.record);
+            int code = -1;
+            EXPECT_EQ(c.text, Read(t, c.record, &code));
+            EXPECT_EQ(c.code, code);
+            if (code == 106) {
+                EXPECT_STREQ("tabcor", KY_EngineErrorText);
+            }
+            OpenSpecOf out(folder.path("out.txt"));
+            KY_File* stream = KY_FOpen(out.get(), "w+b");
+            ASSERT_NE(nullptr, stream);
+            int32_t written = -1;
+            EXPECT_EQ(c.code, KyReadRecordToStream(t, c.record, stream, &written));
+            EXPECT_EQ(static_cast<int32_t>(c.text.size()), written);
+            KY_FClose(stream);
+            std::string streamed;
+            ASSERT_TRUE(LoadFile(folder.path("out.txt"), &streamed));
+            EXPECT_EQ(c.text, streamed);
+            DeleteFileA(folder.path("out.txt").c_str());
+            int32_t type = -1;
+            int present = -1;
+            EXPECT_EQ(0, KyRecordPresent(t, c.record, &type, &present));
+            EXPECT_EQ(c.code == 0, present != 0);
+        }
+        int32_t start = -1, length = -1;
+        ASSERT_EQ(0, KyRecordExtent(t, 4, &start, &length));
+        EXPECT_EQ(static_cast<int32_t>(b.packed[0].size()) + 4, start) << "lengths count their header";
+        EXPECT_EQ(0, length);
+        KyTable* again = nullptr;
+        ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &again));
+        EXPECT_EQ(t, again);
+        EXPECT_EQ(0, KyCloseTable(&again));
+        int code = -1;
+        EXPECT_EQ(b.plain[0], Read(t, 2, &code)) << "one close of two leaves the table open";
+        EXPECT_EQ(0, KyCloseTable(&t));
+        EXPECT_EQ(kKyAccErrNullTable, KyCloseTable(&t));
+    }
+}
+
+TEST(KyAccessor, UnknownTablesAndBases) {
+    TempFolder folder;
+    TestBase b(folder, 3);
+    KyTable* t = nullptr;
+    EXPECT_EQ(kKyAccErrNullBase, KyOpenTable(nullptr, "DB", &t));
+    EXPECT_EQ(kKyAccErrUnknownTable, KyOpenTable(&b.base, "XX", &t));
+    EXPECT_EQ(nullptr, t);
+    // A damaged catalogue fails the open and leaves nothing open.
+    folder.write("p1.of7", "short");
+    EXPECT_EQ(kCatErrRead, KyOpenTable(&b.base, "DB", &t));
+    EXPECT_EQ(nullptr, t);
+}
+
+TEST(KyAccessor, IndexLookups) {
+    TempFolder folder;
+    std::string path = folder.path("keys.abp");
+    std::vector<AbpKeyItem> keys(3);
+    keys[0].key = "CHAT";
+    keys[0].value = 11;
+    keys[1].key = "CHATEAU";
+    keys[1].value = 12;
+    keys[2].key = "CHIEN";
+    keys[2].value = 13;
+    AbpTreeOptions options;
+    options.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(path, keys, options));
+    unsigned char upper[256];
+    for (int i = 0; i < 256; ++i)
+        upper[i] = static_cast<unsigned char>(i >= 'a' && i <= 'z' ? i - 32 : i);
+    KY_Filter* filter = KY_FilterNewIdentity(upper);
+    ASSERT_EQ(1, EXK_PkgInit() != 0);
+    OpenSpecOf spec(path);
+    KyIndexHandle index{};
+    index.spec = spec.get();
+    index.filter = filter;
+    int32_t value = 5;
+    EXPECT_EQ(0, KyIndexLookup(&index, "chat", &value, nullptr, 1));
+    EXPECT_EQ(0, value) << "a closed index answers 0";
+    ASSERT_EQ(0, KyOpenIndex(&index));
+    ASSERT_EQ(0, KyOpenIndex(&index));
+    struct Row {
+        const char* key;
+        int exact;
+        int32_t value;
+        int common;
+    } rows[] = {
+        {"chat", 1, 11, 4}, {"chateau", 1, 12, 7}, {"chate", 1, -1, 0}, {"chate", 0, 12, 5},
+        {"", 1, 0, 0},      {"zebre", 0, -1, 0},   {"chi", 0, 13, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.key) + " " + std::to_string(row.exact));
+        int common = -1;
+        EXPECT_EQ(0, KyIndexLookup(&index, row.key, &value, &common, row.exact));
+        EXPECT_EQ(row.value, value);
+        EXPECT_EQ(row.common, common);
+    }
+    EXPECT_EQ(0, KyCloseIndex(&index));
+    EXPECT_EQ(0, KyIndexLookup(&index, "chat", &value, nullptr, 1));
+    EXPECT_EQ(11, value) << "open until the last close";
+    EXPECT_EQ(0, KyCloseIndex(&index));
+    EXPECT_EQ(1311, KyCloseIndex(&index));
+    EXK_PkgEnd();
+    KY_FilterRelease(filter);
+}

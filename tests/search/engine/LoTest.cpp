@@ -1,0 +1,340 @@
+// Occurrence lists: the package, writing and reading, saving, and the set operations.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "search/engine/Lo.h"
+#include "search/engine/LoInternal.h"
+#include "search/writers/FileImage.h"
+#include "tests/base/procedural/TextTestSupport.h"
+
+namespace {
+
+// Starts the package for one test and ends it, whatever the test left.
+struct Package {
+    explicit Package(int32_t maxDoc, uint32_t widthOf = 0x7FFFFFFF) {
+        code = LoInitPkg(nullptr, maxDoc);
+        LoSetBitWidth(widthOf);
+    }
+    ~Package() {
+        LoEndPkg();
+        LoScoreMode = 0;
+    }
+    int code;
+};
+
+typedef std::vector<std::pair<int32_t, int32_t>> Elements;
+
+LoHandle Make(const Elements& elements, uint32_t flags, uint32_t unitCode) {
+    LoHandle h = -1;
+    EXPECT_EQ(0, LoCreate(flags, nullptr, unitCode, 0, 0, &h, 1));
+    for (const auto& e : elements)
+        EXPECT_EQ(0, LoWrite(h, e.first, e.second));
+    EXPECT_EQ(0, LoWrite(h, -1, 0));
+    LoClose(h);
+    return h;
+}
+
+// "doc/pos ..." of a list, read from its first element.
+std::string Show(LoHandle h) {
+    if (h == -1)
+        return "none";
+    int32_t count, doc, value, firstPos;
+    std::string out;
+    int code = LoRewind(h);
+    if (!code)
+        code = LoFirst(h, &count, &doc, &value, &firstPos);
+    while (!code && doc != -1) {
+        out += std::to_string(doc) + "/" + std::to_string(value) + " ";
+        code = LoNext(h, &doc, &value, &firstPos);
+    }
+    LoClose(h);
+    return code ? "error " + std::to_string(code) : out;
+}
+
+const uint32_t kSeq = kLoReadable | kLoWritable;
+const uint32_t kVec = kLoVector | kLoReadable | kLoWritable;
+
+}  // namespace
+
+TEST(Lo, VectorSizeFollowsMaxDoc) {
+    struct Row {
+        int32_t maxDoc;
+        int bytes;
+    } rows[] = {{519999, 65000}, {520000, 0}, {-1, 0}, {0, 0}, {7, 1}, {8, 2}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.maxDoc);
+        Package package(row.maxDoc);
+        ASSERT_EQ(0, package.code);
+        EXPECT_EQ(row.bytes, LoVectorBytes());
+        EXPECT_EQ(kLoErrVector, LoInitPkg(nullptr, row.maxDoc));
+    }
+}
+
+TEST(Lo, TheSwapFileIsUniqueAndPrivate) {
+    Package one(100);
+    std::string first = LoPkg().swapName;
+    EXPECT_EQ(std::string::npos, first.find("tmp.lo"));
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    EXPECT_EQ(0u, first.find(temp));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(first.c_str()));
+    LoEndPkg();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(first.c_str()));
+    ASSERT_EQ(0, LoInitPkg(nullptr, 100));
+}
+
+TEST(Lo, AnEleventhListFails) {
+    Package package(1000);
+    std::vector<LoHandle> handles;
+    for (int i = 0; i < kLoMaxLists; ++i) {
+        LoHandle h = -1;
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, 0, 0, 0, &h, 1));
+        handles.push_back(h);
+    }
+    LoHandle h = 5;
+    EXPECT_EQ(kLoErrNoHandle, LoCreate(kSeq, nullptr, 0, 0, 0, &h, 1));
+    EXPECT_EQ(-1, h);
+    EXPECT_EQ(0, LoFree(&handles[3]));
+    EXPECT_EQ(0, LoCreate(kSeq, nullptr, 0, 0, 0, &h, 1));
+}
+
+TEST(Lo, ListsReadBackWhatWasWritten) {
+    struct Row {
+        const char* name;
+        uint32_t flags, unitCode, widthOf;
+        Elements in;
+        std::string out;
+    } rows[] = {
+        {"documents", kSeq, 0, 0x7FFFFFFF, {{0, 0}, {3, 0}, {3, 0}, {70000, 0}}, "0/0 3/0 70000/0 "},
+        {"positions", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {2, 9}, {4, 0x30002}, {5, 1}}, "2/5 2/9 4/196610 5/1 "},
+        {"empty", kSeq, 0, 0x7FFFFFFF, {}, ""},
+        {"vector", kVec, 0, 0x7FFFFFFF, {{9, 0}, {1, 0}, {9, 0}, {999, 0}}, "1/0 9/0 999/0 "},
+        {"narrow width", kSeq, 0, 1000, {{0, 0}, {2048, 0}}, "error 802"},
+        {"widest", kSeq, 0, 1000, {{0, 0}, {2047, 0}}, "0/0 2047/0 "},
+        {"backwards", kSeq, 0, 0x7FFFFFFF, {{5, 0}, {4, 0}}, "error 802"},
+        {"outside the vector", kVec, 0, 0x7FFFFFFF, {{1000, 0}}, "error 802"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(999, row.widthOf);
+        LoHandle h = -1;
+        ASSERT_EQ(0, LoCreate(row.flags, nullptr, row.unitCode, 0, 0, &h, 1));
+        int code = 0;
+        for (const auto& e : row.in)
+            if (!code)
+                code = LoWrite(h, e.first, e.second);
+        if (code) {
+            EXPECT_EQ(row.out, "error " + std::to_string(code));
+            continue;
+        }
+        ASSERT_EQ(0, LoWrite(h, -1, 0));
+        EXPECT_EQ(row.out, Show(h));
+        EXPECT_EQ(row.out, Show(h));
+    }
+}
+
+TEST(Lo, ScoredListsCarryHitsTimesWeight) {
+    Package package(-1);
+    LoScoreMode = 1;
+    LoHandle h = -1;
+    ASSERT_EQ(0, LoCreate(kSeq, nullptr, kLoScored, 0, 0, &h, 3));
+    for (int32_t doc : {4, 4, 7, 9, 9, 9})
+        ASSERT_EQ(0, LoWrite(h, doc, 0));
+    ASSERT_EQ(0, LoWrite(h, -1, 0));
+    EXPECT_EQ("4/6 7/3 9/9 ", Show(h));
+}
+
+TEST(Lo, VectorsAreSavedRawAboveAThousandDocuments) {
+    struct Row {
+        int32_t documents;
+        uint32_t flags;
+    } rows[] = {{1000, 6}, {1001, 68}};
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.documents);
+        Package package(100000);
+        Elements in;
+        std::string expected;
+        for (int32_t d = 0; d < row.documents; ++d) {
+            in.push_back({d * 3, 0});
+            expected += std::to_string(d * 3) + "/0 ";
+        }
+        LoHandle h = Make(in, kVec, 0);
+        ASSERT_TRUE(LoIsVector(h));
+        std::string path = folder.path("list.lo");
+        ASSERT_EQ(0, LoSave(path.c_str(), h));
+        std::string bytes;
+        ASSERT_TRUE(LoadFile(path, &bytes));
+        EXPECT_EQ(row.flags, GetWord(bytes, 0));
+        EXPECT_EQ(static_cast<uint32_t>(row.documents), GetWord(bytes, 16));
+        EXPECT_EQ(expected, Show(h));
+        LoHandle again = -1;
+        ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+        EXPECT_EQ(expected, Show(again));
+        DeleteFileA(path.c_str());
+    }
+}
+
+TEST(Lo, SavedSwapListsReopenByName) {
+    TempFolder folder;
+    Package package(-1);
+    LoHandle h = Make({{1, 0}, {8, 0}}, kSeq, 0);
+    std::string path = folder.path("kept.lo");
+    ASSERT_EQ(0, LoSave(path.c_str(), h));
+    LoHandle again = -1;
+    ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+    EXPECT_NE(h, again);
+    EXPECT_EQ("1/0 8/0 ", Show(again));
+    LoHandle none = -1;
+    EXPECT_EQ(kLoErrOpenList, LoOpen("", &none));
+    EXPECT_EQ(kLoErrOpen, LoOpen(folder.path("missing.lo").c_str(), &none));
+    DeleteFileA(path.c_str());
+}
+
+TEST(Lo, ProximityWindows) {
+    struct Row {
+        int mode;
+        int32_t distance, a, b;
+        std::string out;
+    } rows[] = {
+        {1, 2, 10, 12, "5/10 5/12 "},  {1, 2, 12, 10, "5/10 5/12 "}, {1, 2, 10, 13, ""},
+        {17, 1, 10, 11, "5/10 5/11 "}, {17, 1, 10, 9, ""},           {1, 0, 10, 10, "5/10 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.mode << " " << row.distance << " " << row.a << "/" << row.b);
+        Package package(-1);
+        LoSetProximity(row.mode, row.distance);
+        LoHandle a = Make({{2, 1}, {5, row.a}}, kSeq, 1);
+        LoHandle b = Make({{5, row.b}, {6, 1}}, kSeq, 1);
+        LoHandle result = -2;
+        ASSERT_EQ(0, LoAnd(a, b, &result, 1));
+        EXPECT_EQ(a, result);
+        EXPECT_EQ(nullptr, LoDescOf(b));
+        EXPECT_EQ(row.out, Show(result));
+    }
+}
+
+TEST(Lo, WindowMatchesOutOfOrderAreWrittenInOrder) {
+    Package package(-1);
+    LoSetProximity(1, 2);
+    LoHandle a = Make({{5, 10}, {5, 11}}, kSeq, 1);
+    LoHandle b = Make({{5, 12}, {5, 13}}, kSeq, 1);
+    LoHandle result = -1;
+    ASSERT_EQ(0, LoAnd(a, b, &result, 1));
+    EXPECT_EQ("5/10 5/11 5/12 5/13 ", Show(result));
+}
+
+TEST(Lo, SetOperations) {
+    struct Row {
+        const char* name;
+        bool aVector, bVector;
+        int op;  // 0 and, 1 or, 2 except
+        std::string out;
+    } rows[] = {
+        {"and", false, false, 0, "3/0 7/0 "},
+        {"or", false, false, 1, "1/0 3/0 4/0 7/0 9/0 "},
+        {"except", false, false, 2, "1/0 9/0 "},
+        {"and vector", true, false, 0, "3/0 7/0 "},
+        {"or vector", false, true, 1, "1/0 3/0 4/0 7/0 9/0 "},
+        {"except vector a", true, false, 2, "1/0 9/0 "},
+        {"except vector b", false, true, 2, "1/0 9/0 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(100);
+        LoHandle a = Make({{1, 0}, {3, 0}, {7, 0}, {9, 0}}, row.aVector ? kVec : kSeq, 0);
+        LoHandle b = Make({{3, 0}, {4, 0}, {7, 0}}, row.bVector ? kVec : kSeq, 0);
+        LoHandle result = -1;
+        int code = row.op == 0   ? LoAnd(a, b, &result, 0)
+                   : row.op == 1 ? LoOr(a, b, &result)
+                                 : LoExcept(a, b, &result, 0);
+        ASSERT_EQ(0, code);
+        EXPECT_EQ(row.out, Show(result));
+        int32_t count, doc, value, firstPos;
+        LoFirst(result, &count, &doc, &value, &firstPos);
+        EXPECT_EQ(static_cast<int32_t>(std::count(row.out.begin(), row.out.end(), ' ')), count);
+    }
+}
+
+TEST(Lo, AnAbsentOperand) {
+    Package package(-1);
+    LoHandle x = Make({{1, 0}}, kSeq, 0);
+    LoHandle result = 0;
+    EXPECT_EQ(0, LoAnd(x, -1, &result, 0));
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ(nullptr, LoDescOf(x));
+    x = Make({{1, 0}}, kSeq, 0);
+    EXPECT_EQ(0, LoOr(-1, x, &result));
+    EXPECT_EQ(x, result);
+    EXPECT_EQ(0, LoExcept(-1, x, &result, 0));
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ(nullptr, LoDescOf(x));
+}
+
+TEST(Lo, ListFilesAreDataNotDescriptors) {
+    TempFolder folder;
+    Package package(20000);
+    Elements in;
+    for (int32_t d = 0; d < 300; ++d)
+        in.push_back({d * 7, d % 5});
+    std::string path = folder.path("good.lo");
+    LoKeepSaved = 0;
+    ASSERT_EQ(0, LoSave(path.c_str(), Make(in, kSeq, 1)));
+    LoKeepSaved = 1;
+    std::string good;
+    ASSERT_TRUE(LoadFile(path, &good));
+    LoResetAll();
+    // Run-time bits and fields of a header are dropped; start and count are checked.
+    struct Row {
+        const char* name;
+        size_t at;
+        uint32_t value;
+        int code;
+    } rows[] = {
+        {"run-time flags", 0, 6 | 1 | 8 | 16, 0},
+        {"pointer words", 32, 0xDEADBEEF, 0},
+        {"file handle", 56, 0x1234, 0},
+        {"count beyond the data", 16, 100000, kLoErrFile},
+        {"negative count", 16, 0x80000000, kLoErrFile},
+        {"start in the header", 52, 12, kLoErrFile},
+        {"start beyond the file", 52, 0x7FFFFFF0, kLoErrFile},
+        {"not a list file", 0, 0, kLoErrFile},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string bytes = good;
+        for (int i = 0; i < 4; ++i)
+            bytes[row.at + i] = static_cast<char>(row.value >> (8 * i));
+        std::string bad = folder.write("bad.lo", bytes);
+        LoHandle h = -1;
+        ASSERT_EQ(row.code, LoOpen(bad.c_str(), &h));
+        if (h != -1) {
+            EXPECT_EQ(kLoOwnFile | kLoReadable, LoDescOf(h)->flags);
+            EXPECT_EQ(Show(h), Show(h));
+            LoFree(&h);
+        }
+    }
+    std::mt19937 rng(3);
+    int opened = 0;
+    for (int m = 0; m < 10000; ++m) {
+        std::string bytes = good;
+        for (int k = 0; k < 3; ++k)
+            bytes[rng() % (m % 2 ? 64 : bytes.size())] = static_cast<char>(rng());
+        if (rng() % 8 == 0)
+            bytes.resize(rng() % bytes.size());
+        std::string bad = folder.write("mut.lo", bytes);
+        LoHandle h = -1;
+        if (LoOpen(bad.c_str(), &h) != 0)
+            continue;
+        ++opened;
+        std::string shown = Show(h);
+        ASSERT_TRUE(shown.find("error") == std::string::npos || shown == "error 106") << shown;
+        LoFree(&h);
+    }
+    EXPECT_GT(opened, 500);
+}
