@@ -1,0 +1,106 @@
+// Writes a descriptor and its ".gen" companion (layout in BASE-LAYOUT.md).
+#include "search/writers/DescriptorWriter.h"
+
+#include "search/writers/FileImage.h"
+
+namespace {
+
+const char* const kCompression[5] = {"NONE", "TEXT", "SON", "GRAPH", "BIN"};
+
+// Element text: markup characters through the built-in entities, paths in the
+// descriptor's syntax where ':' separates folders and '|' follows the drive.
+std::string Text(const std::string& s, bool path) {
+    std::string out;
+    for (char c : s) {
+        if (c == '<')
+            out += "&inf;";
+        else if (c == '>')
+            out += "&sup;";
+        else if (c == '&')
+            out += "&ampersand;";
+        else if (path && c == ':')
+            out += '|';
+        else if (path && c == '\\')
+            out += ':';
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool Plain(const std::string& s) {
+    return s.find_first_of("\"<>&\r\n\t") == std::string::npos;
+}
+
+std::string Attr(const char* name, const std::string& value) {
+    return std::string(" ") + name + "=\"" + value + "\"";
+}
+
+// A prolog line is read into 128 bytes and its value ends at a blank: values
+// that would not come back as written are refused.
+std::string PrologLine(const std::string& name, const std::string& value, std::string* out) {
+    if (name.empty() || name.find_first_of(" \t\r\n\"") != std::string::npos)
+        return "key name \"" + name + "\" empty or holding a blank";
+    if (value.find_first_of(" \t\r\n") != std::string::npos || (!value.empty() && value.back() == '>'))
+        return "key \"" + name + "\": value holding a blank or ending in '>'";
+    std::string line = "<!ENTITY " + name + " " + (value.empty() ? "\"\"" : value) + " >\r\n";
+    if (line.size() > 127)
+        return "key \"" + name + "\": line longer than 127 characters";
+    *out += line;
+    return "";
+}
+
+}  // namespace
+
+std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& spec) {
+    size_t dot = sgmPath.find_last_of(".\\/");
+    if (dot == std::string::npos || sgmPath[dot] != '.')
+        return "descriptor path without extension";
+    std::string sgm, gen, why;
+    sgm = "<!ENTITY START " + std::to_string(spec.keys.size() + spec.generated.size()) + " >\r\n";
+    for (const auto& k : spec.keys) {
+        if (k.second == "ASK" || k.second == "\"\"")
+            return "key \"" + k.first + "\": value read as a request";
+        if (!(why = PrologLine(k.first, k.second, &sgm)).empty())
+            return why;
+    }
+    for (const auto& k : spec.generated) {
+        if (!(why = PrologLine(k.first, "ASK", &sgm)).empty())
+            return why;
+        if (k.second.find_first_of("\r\n") != std::string::npos)
+            return "key \"" + k.first + "\": value holding a line end";
+        gen += k.first + "=" + k.second + "\r\n";
+    }
+    sgm += "<KYDesc><pathinfo>\r\n";
+    for (const DescriptorPathVar& p : spec.paths) {
+        if (!Plain(p.id) || !Plain(p.type) || !Plain(p.root))
+            return "path \"" + p.id + "\": attribute holding markup";
+        sgm += "<path" + Attr("id", p.id) + Attr("type", p.type) + (p.root.empty() ? "" : Attr("root", p.root)) + ">" +
+               Text(p.value, true) + "</path>\r\n";
+    }
+    sgm += "</pathinfo><common>\r\n";
+    for (const DescriptorBase& b : spec.bases) {
+        if (!Plain(b.id) || !Plain(b.path))
+            return "base \"" + b.id + "\": attribute holding markup";
+        sgm += "<base" + Attr("id", b.id) + "><data" + Attr("path", b.path) + ">\r\n";
+        for (const DescriptorData& d : b.data) {
+            if (!Plain(d.id) || d.compression < 0 || d.compression > 4 || d.adjust < 0)
+                return "data \"" + d.id + "\": bad id, compression or adjust";
+            sgm += "<db" + Attr("id", d.id) + Attr("compression", kCompression[d.compression]) +
+                   Attr("adjust", std::to_string(d.adjust)) + ">" + Text(d.file, false) + "</db>\r\n";
+        }
+        sgm += "</data><index" + Attr("path", b.path) + ">\r\n";
+        for (const DescriptorIndex& i : b.indexes) {
+            if (!Plain(i.id) || i.nbdoc <= 0)
+                return "index \"" + i.id + "\": bad id or document count";
+            sgm += "<idx" + Attr("id", i.id) + Attr("nbdoc", std::to_string(i.nbdoc)) + ">" + Text(i.file, false) +
+                   "</idx>\r\n";
+        }
+        sgm += "</index></base>\r\n";
+    }
+    sgm += "</common></KYDesc>\r\n";
+    // The companion first: a descriptor is never left asking for keys it lacks.
+    if (!(why = SaveFileReplacing(sgmPath.substr(0, dot) + ".gen", gen)).empty())
+        return why;
+    return SaveFileReplacing(sgmPath, sgm);
+}

@@ -1,0 +1,103 @@
+// The descriptor writer: a written pair parses and mounts with its keys, files
+// and settings; values that would not read back as written are refused.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "base/procedural/Assoc.h"
+#include "base/procedural/EngineTables.h"
+#include "base/procedural/KyPath.h"
+#include "search/engine/KyParse.h"
+#include "search/engine/MkDoom.h"
+#include "search/writers/DescriptorWriter.h"
+#include "search/writers/FileImage.h"
+#include "tests/base/procedural/TextTestSupport.h"
+
+namespace {
+
+std::string gGenPath;
+
+// The application's answer to an "ASK" key: its line in the ".gen" companion.
+const char* AskGen(const char* name) {
+    static char value[260];
+    long position = 0;
+    return KY_GetKeyFromPathFile(gGenPath.c_str(), 0, name, value, sizeof value, &position) == 0 ? value : nullptr;
+}
+
+std::string Path(const KY_OpenSpec& s) {
+    return s.path.text ? s.path.text : "";
+}
+
+}  // namespace
+
+TEST(DescriptorWriter, WrittenPairParsesAndMounts) {
+    TempFolder folder;
+    std::string root = folder.path("");
+    root.pop_back();
+    std::string sgm = folder.write("w.sgm", "");
+    gGenPath = folder.write("w.gen", "");
+    CreateDirectoryA((root + "\\r").c_str(), nullptr);
+
+    DescriptorSpec spec;
+    spec.paths = {{"D", "dbg", "", root}, {"R", "rel", "D", "r"}};
+    spec.bases = {{"B", "R", {{"DB", "a&b", 3, 2}, {"H", "h", 0, 0}}, {{"I", "i", 5000}}}};
+    spec.keys = {{"VER", "3.1"}, {"EMPTY", ""}};
+    spec.generated = {{"USER", "Jean Dupont"}, {"MSG_X", "a<b> & c"}};
+    ASSERT_EQ("", WriteDescriptor(sgm, spec));
+
+    KySgmVarCallback previous = KY_SetSgmVarCallback(AskGen);
+    KyDescriptor* d = nullptr;
+    int code = KY_ParseDescriptor(OpenSpecOf(sgm).get(), &d);
+    KY_SetSgmVarCallback(previous);
+    ASSERT_EQ(0, code) << KY_EngineErrorText;
+    EXPECT_STREQ("3.1", KY_DescriptorEntity(d, "VER"));
+    EXPECT_STREQ("", KY_DescriptorEntity(d, "EMPTY"));
+    EXPECT_STREQ("Jean Dupont", KY_DescriptorEntity(d, "USER"));
+    EXPECT_STREQ("a<b> & c", KY_DescriptorEntity(d, "MSG_X"));
+
+    KyMount* mount = KY_NewMount(nullptr, nullptr);
+    ASSERT_EQ(0, CpCommon(d, mount)) << KY_EngineErrorText;
+    KyMountedBase* b = static_cast<KyMountedBase*>(KY_FindAssoc(mount->bases, "B")->value);
+    KyMountedData* db = static_cast<KyMountedData*>(KY_FindAssoc(b->data, "DB")->value);
+    EXPECT_EQ(root + "\\r\\a&b.fmt", Path(db[0].data));
+    EXPECT_EQ(root + "\\r\\a&b.of7", Path(db[0].catalogue));
+    EXPECT_EQ(3, db[0].compression);
+    EXPECT_EQ(2, db[0].adjust);
+    KyMountedData* h = static_cast<KyMountedData*>(KY_FindAssoc(b->data, "H")->value);
+    EXPECT_EQ(0, h[0].compression);
+    KyMountedIndex* index = static_cast<KyMountedIndex*>(KY_FindAssoc(b->indexes, "I")->value);
+    EXPECT_EQ(root + "\\r\\i.abp", Path(index->files[0]));
+    KY_FreeMount(mount);
+    RemoveDirectoryA((root + "\\r").c_str());
+}
+
+TEST(DescriptorWriter, RefusesWhatWouldNotReadBackAndKeepsTheOldPair) {
+    TempFolder folder;
+    std::string sgm = folder.write("w.sgm", "old sgm");
+    std::string gen = folder.write("w.gen", "old gen");
+    struct Row {
+        const char* why;
+        DescriptorSpec spec;
+    };
+    const std::string longValue(120, 'x');
+    const Row rows[] = {
+        {"blank in a prolog value", {{}, {}, {{"K", "a b"}}, {}}},
+        {"prolog value read as a request", {{}, {}, {{"K", "ASK"}}, {}}},
+        {"prolog value ending the declaration", {{}, {}, {{"K", "a>"}}, {}}},
+        {"prolog line past 127 bytes", {{}, {}, {{"K", longValue}}, {}}},
+        {"companion value over two lines", {{}, {}, {}, {{"K", "a\r\nb=c"}}}},
+        {"quote in an attribute", {{{"P\"", "dbg", "", "C:\\"}}, {}, {}, {}}},
+        {"unknown compression", {{}, {{"B", "D", {{"DB", "d", 5, 0}}, {}}}, {}, {}}},
+        {"index without documents", {{}, {{"B", "D", {}, {{"I", "i", 0}}}}, {}, {}}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.why);
+        EXPECT_NE("", WriteDescriptor(sgm, r.spec));
+        std::string bytes;
+        ASSERT_TRUE(LoadFile(sgm, &bytes));
+        EXPECT_EQ("old sgm", bytes);
+        ASSERT_TRUE(LoadFile(gen, &bytes));
+        EXPECT_EQ("old gen", bytes);
+    }
+}
