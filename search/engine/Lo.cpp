@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "base/procedural/EngineTables.h"
 #include "search/engine/LoInternal.h"
@@ -57,7 +58,41 @@ bool Fits(uint64_t value) {
     return nbits >= 32 ? value <= 0xFFFFFFFFu : value < (uint64_t(1) << nbits);
 }
 
+// Writes the fast writer's completed words at the list's offset.
+int FlushFast(LoDesc* d) {
+    LoPackage& p = LoPkg();
+    uint8_t bytes[4 * kLoFastWords];
+    for (int i = 0; i < p.fastIndex; ++i)
+        for (int b = 0; b < 4; ++b)
+            bytes[4 * i + b] = static_cast<uint8_t>(p.fastWords[i] >> (8 * b));
+    size_t n = 4 * static_cast<size_t>(p.fastIndex);
+    p.fastIndex = 0;
+    if (n && (!d->file || std::fseek(d->file, d->offset, SEEK_SET) != 0 || std::fwrite(bytes, 1, n, d->file) != n))
+        return Fail(kLoErrSeek, d->name);
+    d->offset += static_cast<int32_t>(n);
+    if (!OwnsFile(d) && d->offset > p.swapEnd)
+        p.swapEnd = d->offset;
+    return 0;
+}
+
+// Ends fast writing of d, if it was the list being written fast.
+int EndFast(LoDesc* d) {
+    LoPackage& p = LoPkg();
+    if (p.fastOwner != d)
+        return 0;
+    int code = FlushFast(d);
+    p.fastOwner = nullptr;
+    return code;
+}
+
 int PutWord(LoDesc* d) {
+    LoPackage& p = LoPkg();
+    if (p.fastOwner == d) {
+        p.fastWords[p.fastIndex++] = d->word;
+        d->word = 0;
+        d->mask = 0x80000000u;
+        return p.fastIndex == kLoFastWords ? FlushFast(d) : 0;
+    }
     uint8_t bytes[4] = {static_cast<uint8_t>(d->word), static_cast<uint8_t>(d->word >> 8),
                         static_cast<uint8_t>(d->word >> 16), static_cast<uint8_t>(d->word >> 24)};
     if (!d->file || std::fseek(d->file, d->offset, SEEK_SET) != 0 || std::fwrite(bytes, 1, 4, d->file) != 4)
@@ -65,7 +100,6 @@ int PutWord(LoDesc* d) {
     d->offset += 4;
     d->word = 0;
     d->mask = 0x80000000u;
-    LoPackage& p = LoPkg();
     if (!OwnsFile(d) && d->offset > p.swapEnd)
         p.swapEnd = d->offset;
     return 0;
@@ -215,6 +249,7 @@ LoPackage& LoPkg() {
 
 void LoReleaseDesc(LoDesc* d) {
     LoPackage& p = LoPkg();
+    EndFast(d);
     std::free(d->buffer);
     d->buffer = nullptr;
     if (OwnsFile(d) && d->file)
@@ -264,6 +299,8 @@ int LoResetAll() {
     if (p.vector)
         std::memset(p.vector, 0, p.vecBytes);
     p.owner = nullptr;
+    p.fastOwner = nullptr;
+    p.fastIndex = 0;
     return 0;
 }
 
@@ -445,9 +482,33 @@ int LoWrite(LoHandle h, int32_t doc, int32_t pos) {
     return Lo_WriteOcc(LoDescOf(h), doc, pos);
 }
 
+int Lo_WriteOccFast(LoDesc* d, int32_t doc, int32_t pos) {
+    if (!d)
+        return Fail(kLoErrHandle, "in Lo_WriteOccFast");
+    LoPackage& p = LoPkg();
+    if (p.fastOwner && p.fastOwner != d)
+        return Fail(kLoErrWrite, "another list is being written fast");
+    // Scored lists and the vector gain nothing from the buffer.
+    if (!(d->flags & kLoWritable) || (d->flags & kLoVector) || (LoScoreMode && (d->flags & kLoScored)))
+        return Lo_WriteOcc(d, doc, pos);
+    p.fastOwner = d;
+    int code = Lo_WriteOcc(d, doc, pos);
+    if (doc == -1 || code) {
+        int flushed = EndFast(d);
+        code = code ? code : flushed;
+    }
+    return code;
+}
+
+int LoWriteFast(LoHandle h, int32_t doc, int32_t pos) {
+    return Lo_WriteOccFast(LoDescOf(h), doc, pos);
+}
+
 int Lo_Rewind(LoDesc* d) {
     if (!d)
         return kLoErrRewind;
+    if (int code = EndFast(d))
+        return code;
     if (d->flags & kLoVector) {
         d->index = 0;
         return 0;
@@ -477,6 +538,7 @@ int LoRewind(LoHandle h) {
 int Lo_Close(LoDesc* d) {
     if (!d)
         return kLoErrClose;
+    int fast = EndFast(d);
     if (d->flags & kLoVector)
         return 0;
     if (!(d->flags & kLoRawVector)) {
@@ -489,7 +551,7 @@ int Lo_Close(LoDesc* d) {
     if (OwnsFile(d))
         std::fclose(d->file);
     d->file = nullptr;
-    return 0;
+    return fast;
 }
 
 int LoClose(LoHandle h) {
@@ -747,6 +809,34 @@ int LoVectorToSeq(LoDesc* d) {
     if (!(d->flags & kLoVector))
         return kLoErrNotVector;
     return Lo_Save(nullptr, d);
+}
+
+int LoCreateRange(LoHandle* h, const char* name, int32_t from, int32_t to) {
+    if (!h)
+        return Fail(kLoErrHandle, "in LoCreateRange");
+    if (from > to)
+        std::swap(from, to);
+    if (from < 0)
+        return Fail(kLoErrWrite, "negative document in a range");
+    // The data is a coded stream: the raw-vector flag 64 would make it read as bits.
+    uint32_t flags = kLoOwnFile | kLoReadable | kLoWritable;
+    if (LoKeepSaved == 1)
+        flags = (to >> 3) < LoVectorBytes() ? kLoVector | kLoReadable | kLoWritable : kLoReadable | kLoWritable;
+    int code = LoCreate(flags, LoKeepSaved == 1 ? nullptr : name, 0, LoKeepSaved == 1 ? 0 : kLoHeaderSize, 0, h, 0);
+    if (code)
+        return code;
+    LoDesc* d = LoDescOf(*h);
+    for (int64_t doc = from; !code && doc <= to; ++doc)
+        code = Lo_WriteOcc(d, static_cast<int32_t>(doc), 0);
+    if (!code)
+        code = Lo_WriteOcc(d, -1, 0);
+    if (!code && LoKeepSaved == 1) {
+        Lo_Close(d);
+        code = Lo_Save(name, d);
+    }
+    if (code)
+        LoFree(h);
+    return code;
 }
 
 int32_t LoCount() {

@@ -93,6 +93,10 @@ int LoInitDesc(LoDesc* d, uint32_t flags, const char* name, uint32_t unitCode, i
 LoDesc* LoDescOf(LoHandle h);  // null for an unknown handle
 int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos);
 int LoWrite(LoHandle h, int32_t doc, int32_t pos);
+// The same stream gathered in one shared buffer written 8192 bytes at a time; one
+// list at a time (802 for a second one until the first is ended, rewound or closed).
+int Lo_WriteOccFast(LoDesc* d, int32_t doc, int32_t pos);
+int LoWriteFast(LoHandle h, int32_t doc, int32_t pos);
 int Lo_Rewind(LoDesc* d);
 int LoRewind(LoHandle h);
 int Lo_Close(LoDesc* d);
@@ -108,6 +112,10 @@ int LoSave(const char* name, LoHandle h);
 int LoOpen(const char* name, LoHandle* h);
 int LoVectorToSeq(LoDesc* d);
 int32_t LoCount();
+// Every document from..to (bounds in either order), ended. With LoKeepSaved 1 a
+// vector list (a swap list when to lies past the vector) saved under name; else a
+// list in its own file name, data from offset 320, left open.
+int LoCreateRange(LoHandle* h, const char* name, int32_t from, int32_t to);
 
 // Set operations: both operands are consumed; *result is the surviving handle or -1.
 int LoAnd(LoHandle a, LoHandle b, LoHandle* result, int mode);

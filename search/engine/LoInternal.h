@@ -6,6 +6,8 @@
 
 #include "search/engine/Lo.h"
 
+const int kLoFastWords = 2048;  // the fast writer's 8192-byte buffer
+
 struct LoSavedEntry {
     std::string name;
     int32_t count, start;
@@ -26,6 +28,9 @@ struct LoPackage {
     uint32_t masks[4] = {0xFFFF, 0, 0x7FFF0000, 0};
     int32_t before = 0, after = 0;
     std::vector<LoSavedEntry> saved;  // in decreasing order of name
+    LoDesc* fastOwner = nullptr;      // not owned: the list that the fast writer buffers
+    uint32_t fastWords[kLoFastWords] = {};
+    int fastIndex = 0;  // words completed in fastWords
 };
 
 LoPackage& LoPkg();

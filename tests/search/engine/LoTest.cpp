@@ -338,3 +338,77 @@ TEST(Lo, ListFilesAreDataNotDescriptors) {
     }
     EXPECT_GT(opened, 500);
 }
+
+TEST(Lo, FastWritingGivesTheSameListOneListAtATime) {
+    struct Row {
+        const char* name;
+        uint32_t unitCode;
+        int count;
+    } rows[] = {
+        {"one word", 0, 3},
+        {"past one buffer", 0, 5000},
+        {"positions over two buffers", 1, 9000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(-1);
+        std::mt19937 random(row.count);
+        LoHandle plain = -1, fast = -1, other = -1;
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, row.unitCode, 0, 0, &plain, 1));
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, row.unitCode, 0, 0, &fast, 1));
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, 0, 0, 0, &other, 1));
+        int32_t doc = 0, pos = 0;
+        for (int i = 0; i < row.count; ++i) {
+            int32_t step = static_cast<int32_t>(random() % 3);
+            doc += step;
+            pos = (step ? 0 : pos) + 1 + static_cast<int32_t>(random() % 70000);
+            ASSERT_EQ(0, LoWriteFast(fast, doc, pos));
+            ASSERT_EQ(0, LoWrite(plain, doc, pos));
+        }
+        EXPECT_EQ(kLoErrWrite, LoWriteFast(other, 1, 0)) << "the buffer holds the first list";
+        ASSERT_EQ(0, LoWriteFast(fast, -1, 0));
+        ASSERT_EQ(0, LoWrite(plain, -1, 0));
+        EXPECT_EQ(0, LoWriteFast(other, 1, 0)) << "the ended list gave the buffer back";
+        EXPECT_EQ(0, LoWriteFast(other, -1, 0));
+        EXPECT_EQ(Show(plain), Show(fast));
+        EXPECT_EQ("1/0 ", Show(other));
+    }
+}
+
+TEST(Lo, RangesHoldEveryDocumentBetweenTheirBounds) {
+    TempFolder folder;
+    struct Row {
+        const char* name;
+        int32_t maxDoc, keep, from, to;
+        std::string out;
+    } rows[] = {
+        {"vector", 100, 1, 5, 8, "5/0 6/0 7/0 8/0 "},
+        {"reversed", 100, 1, 8, 5, "5/0 6/0 7/0 8/0 "},
+        {"past the vector", 100, 1, 799, 801, "799/0 800/0 801/0 "},
+        {"no vector", -1, 1, 3, 3, "3/0 "},
+        {"own file", 100, 0, 2, 4, "2/0 3/0 4/0 "},
+        {"negative", 100, 1, -1, 4, "error 802"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(row.maxDoc);
+        LoKeepSaved = row.keep;
+        std::string path = folder.path("range.lo");
+        LoHandle h = -1;
+        int code = LoCreateRange(&h, path.c_str(), row.from, row.to);
+        LoKeepSaved = 1;
+        if (code) {
+            EXPECT_EQ(row.out, "error " + std::to_string(code));
+            EXPECT_EQ(-1, h);
+            continue;
+        }
+        EXPECT_EQ(row.out, Show(h));
+        LoHandle again = -1;
+        if (row.keep) {
+            ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+            EXPECT_EQ(row.out, Show(again)) << "saved under its name";
+        }
+        LoFree(&h);
+        DeleteFileA(path.c_str());
+    }
+}
