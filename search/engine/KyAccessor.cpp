@@ -71,6 +71,14 @@ int OpenPart(KyPart* p, const KyMountedData* def) {
     return 0;
 }
 
+void CloseIndexData(KyIndexHandle* index) {
+    if (index->data)
+        KY_FClose(index->data);
+    index->data = nullptr;
+    if (index->cat.file)
+        catClose(&index->cat);
+}
+
 }  // namespace
 
 int KyOpenTable(const KyMountedBase* base, const char* name, KyTable** table) {
@@ -311,6 +319,16 @@ int KyOpenIndex(KyIndexHandle* index) {
     int code = abpOpen(index->spec, &index->tree, index->wantOccurrences, index->wantPositions);
     if (code)
         return Fail(code, index->spec->path.text ? index->spec->path.text : "");
+    if (index->dataSpec && index->catSpec) {
+        code = catOpen(&index->cat, index->catSpec, "rb");
+        if (!code && !(index->data = KY_FOpen(index->dataSpec, "rb")))
+            code = Fail(kFileErrOpen, index->dataSpec->path.text ? index->dataSpec->path.text : "");
+        if (code) {
+            CloseIndexData(index);
+            abpClose(&index->tree);
+            return code;
+        }
+    }
     index->refs = 1;
     return 0;
 }
@@ -318,8 +336,89 @@ int KyOpenIndex(KyIndexHandle* index) {
 int KyCloseIndex(KyIndexHandle* index) {
     if (!index || index->refs <= 0)
         return Fail(1311, "KyCloseIndex");
-    if (--index->refs == 0)
+    if (--index->refs == 0) {
+        CloseIndexData(index);
         return abpClose(&index->tree);
+    }
+    return 0;
+}
+
+int KyIndexRecordCount(const KyIndexHandle* index, int32_t* count) {
+    *count = 0;
+    if (!index || index->refs <= 0)
+        return Fail(kKyAccErrUnknownIndex, "KyIndexRecordCount");
+    if (!index->data)
+        return Fail(kKyAccErrNotStored, "KyIndexRecordCount");
+    *count = index->cat.count;
+    return 0;
+}
+
+int KyIndexRecord(KyIndexHandle* index, int32_t n, int32_t* start, int32_t* length) {
+    *start = *length = 0;
+    int32_t count = 0;
+    int code = KyIndexRecordCount(index, &count);
+    int32_t pair[2];
+    if (!code)
+        code = catLookup(&index->cat, n, pair);
+    if (code)
+        return code;
+    *start = pair[0];
+    *length = pair[1];
+    return 0;
+}
+
+int KyIndexRead(KyIndexHandle* index, int32_t n, uint8_t* buffer, int32_t size, int32_t* got) {
+    *got = 0;
+    int32_t start = 0, length = 0;
+    int code = KyIndexRecord(index, n, &start, &length);
+    if (code)
+        return code;
+    if (length > size || KY_FSeek(index->data, start, 0) != start || KY_FRead(index->data, buffer, length) != length)
+        return Fail(kKyAccErrTabCor, "KyIndexRead");
+    *got = length;
+    return 0;
+}
+
+int KyUserString(const KyMount* mount, const char* key, const char** text) {
+    *text = nullptr;
+    if (!mount || !mount->userStrings)
+        return Fail(kKyAccErrNoSection, "user strings");
+    KY_AssocEntry* e = key ? KY_FindAssoc(mount->userStrings, key) : nullptr;
+    if (!e)
+        return Fail(kKyAccErrUnknownString, key ? key : "");
+    *text = static_cast<const char*>(e->value);
+    return 0;
+}
+
+int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter) {
+    *filter = nullptr;
+    if (!mount || !mount->filters)
+        return Fail(kKyAccErrNoSection, "filters");
+    KY_AssocEntry* e = key ? KY_FindAssoc(mount->filters, key) : nullptr;
+    if (!e || !e->value)
+        return Fail(kKyAccErrUnknownKey, key ? key : "");
+    if (!(*filter = KY_FilterLoad(&static_cast<KyMountedFilter*>(e->value)->file)))
+        return Fail(110, key);
+    return 0;
+}
+
+int KyIndexOfKey(const KyMountedBase* base, const char* key, KyMountedIndex** index) {
+    *index = nullptr;
+    if (!base || !base->indexes)
+        return Fail(kKyAccErrNoSection, "indexes");
+    KY_AssocEntry* e = key ? KY_FindAssoc(base->indexes, key) : nullptr;
+    if (!e || !e->value)
+        return Fail(kKyAccErrUnknownIndex, key ? key : "");
+    *index = static_cast<KyMountedIndex*>(e->value);
+    return 0;
+}
+
+int KyFilterKey(const char* key, KY_String** result, const KY_Filter* filter) {
+    *result = KY_NewString(0, filter || !key ? "" : key);
+    if (!*result)
+        return Fail(110, "KyFilterKey");
+    if (filter && key)
+        EXK_FilterString(*result, key, 0, filter);
     return 0;
 }
 
@@ -331,16 +430,11 @@ int KyIndexLookup(KyIndexHandle* index, const char* key, int32_t* value, int* co
         return 0;
     AbpEntry e;
     std::memset(&e, 0, sizeof e);
-    if (index->filter) {
-        KY_String* filtered = KY_NewString(0, "");
-        if (!filtered)
-            return Fail(110, "KyFilterKey");
-        EXK_FilterString(filtered, key, 0, index->filter);
-        std::snprintf(e.key, 129, "%s", filtered->text);
-        KY_FreeString(filtered);
-    } else {
-        std::snprintf(e.key, 129, "%s", key);
-    }
+    KY_String* filtered = nullptr;
+    if (KyFilterKey(key, &filtered, index->filter))
+        return 110;
+    std::snprintf(e.key, 129, "%s", filtered->text);
+    KY_FreeString(filtered);
     char searched[sizeof e.key];
     std::memcpy(searched, e.key, sizeof searched);
     int code = abpSearchKey(&e, &index->tree, exact);

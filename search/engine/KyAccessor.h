@@ -12,15 +12,22 @@
 
 struct KY_File;
 struct KY_Filter;
+struct KY_String;
+struct KyMount;
 struct KyMountedBase;
 struct KyMountedData;
+struct KyMountedIndex;
 
 enum : int {
     kKyAccErrTabCor = 106,
     kKyAccErrNullBase = 1306,
     kKyAccErrUnknownTable = 1302,
+    kKyAccErrNoSection = 1303,
     kKyAccErrNullTable = 1307,
     kKyAccErrNoStoredPart = 1308,
+    kKyAccErrUnknownIndex = 1311,
+    kKyAccErrUnknownString = 1312,
+    kKyAccErrUnknownKey = 1313,
     kKyAccErrNotStored = 1316,
     kKyAccErrNoParts = 1320,
 };
@@ -60,13 +67,29 @@ int KyReadRecordToStream(KyTable* table, int32_t record, KY_File* stream, int32_
 // The part's range type and whether the record has data.
 int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present);
 
-// A keyed index: its tree, opened on first use and closed on the last close.
+// The user string of a key: 1303 without strings, 1312 for an unknown key.
+int KyUserString(const KyMount* mount, const char* key, const char** text);
+// The filter registered under a key, loaded anew: the caller releases it
+// (KY_FilterRelease). 1303 without filters, 1313 unknown key, 110 not loaded.
+int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter);
+// The index of a key in a base: 1303 without indexes, 1311 unknown key.
+int KyIndexOfKey(const KyMountedBase* base, const char* key, KyMountedIndex** index);
+// *result: a new string (KY_FreeString) holding the key through the filter, or a
+// plain copy without one; 110 when it cannot be had.
+int KyFilterKey(const char* key, KY_String** result, const KY_Filter* filter);
+
+// A keyed index: its tree, opened on first use and closed on the last close,
+// with its records' data file and catalogue when both specs are set.
 struct KyIndexHandle {
     const KY_OpenSpec* spec;  // not owned
     const KY_Filter* filter;  // not owned: applied to lookup keys, or null
     int wantOccurrences, wantPositions;
     AbpTree tree;
     int refs;
+    const KY_OpenSpec* dataSpec;  // not owned, or null
+    const KY_OpenSpec* catSpec;   // not owned, or null
+    KY_File* data;                // owned while open
+    KyCat cat;
 };
 
 int KyOpenIndex(KyIndexHandle* index);
@@ -75,3 +98,9 @@ int KyCloseIndex(KyIndexHandle* index);
 // and absent; 0 for an empty key or a closed index); common, when not null: the
 // bytes that entry's key shares with the searched one. 302 and 7 are answers, not errors.
 int KyIndexLookup(KyIndexHandle* index, const char* key, int32_t* value, int* common, int exact);
+// Records of an open index's data: 1311 for a null or closed index, 1316 without
+// data; range n from its catalogue (2000 past the end), read whole when it fits
+// (106 on a failed seek or short read, or when size is smaller than the record).
+int KyIndexRecordCount(const KyIndexHandle* index, int32_t* count);
+int KyIndexRecord(KyIndexHandle* index, int32_t n, int32_t* start, int32_t* length);
+int KyIndexRead(KyIndexHandle* index, int32_t n, uint8_t* buffer, int32_t size, int32_t* got);

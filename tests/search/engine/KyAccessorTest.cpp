@@ -8,6 +8,7 @@
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFilter.h"
+#include "base/procedural/KyString.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/MkDoom.h"
 #include "search/writers/AbpWriter.h"
@@ -204,4 +205,93 @@ TEST(KyAccessor, IndexLookups) {
     EXPECT_EQ(1311, KyCloseIndex(&index));
     EXK_PkgEnd();
     KY_FilterRelease(filter);
+}
+
+TEST(KyAccessor, IndexRecordsReadThroughTheirCatalogue) {
+    TempFolder folder;
+    std::string tree = folder.path("ix.abp");
+    std::vector<AbpKeyItem> keys(1);
+    keys[0].key = "A";
+    AbpTreeOptions options;
+    options.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(tree, keys, options));
+    TablePartFiles files{folder.path("ix.fmt"), folder.path("ix.of7"), "", ""};
+    ASSERT_EQ("", WriteTablePart(files, {"un", "", "trois"}, 0, 0, {}));
+    OpenSpecOf spec(tree), data(files.data), cat(files.catalogue);
+    KyIndexHandle index{};
+    index.spec = spec.get();
+    uint8_t buffer[16];
+    int32_t count = -1, start = -1, length = -1, got = -1;
+    EXPECT_EQ(1311, KyIndexRecordCount(&index, &count)) << "closed";
+    ASSERT_EQ(0, KyOpenIndex(&index));
+    EXPECT_EQ(1316, KyIndexRead(&index, 0, buffer, sizeof buffer, &got)) << "an index without data";
+    KyCloseIndex(&index);
+    index.dataSpec = data.get();
+    index.catSpec = cat.get();
+    ASSERT_EQ(0, KyOpenIndex(&index));
+    ASSERT_EQ(0, KyIndexRecordCount(&index, &count));
+    EXPECT_EQ(3, count);
+    struct Row {
+        int32_t n, size;
+        int code;
+        std::string bytes;
+    } rows[] = {{0, 16, 0, "un"}, {1, 16, 0, ""}, {2, 16, 0, "trois"}, {2, 4, 106, ""}, {3, 16, 2000, ""}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.n);
+        EXPECT_EQ(r.code, KyIndexRead(&index, r.n, buffer, r.size, &got));
+        EXPECT_EQ(r.bytes, std::string(reinterpret_cast<char*>(buffer), got));
+    }
+    ASSERT_EQ(0, KyIndexRecord(&index, 2, &start, &length));
+    EXPECT_EQ(2, start);
+    EXPECT_EQ(5, length);
+    EXPECT_EQ(0, KyCloseIndex(&index));
+    EXPECT_EQ(nullptr, index.data);
+    for (const std::string& f : {tree, files.data, files.catalogue})
+        DeleteFileA(f.c_str());
+}
+
+TEST(KyAccessor, KeysOfStringsFiltersAndIndexes) {
+    KyMount mount{};
+    KyMountedBase base{};
+    const char* text = nullptr;
+    KY_Filter* filter = nullptr;
+    KyMountedIndex* found = nullptr;
+    EXPECT_EQ(1303, KyUserString(&mount, "MSG_A", &text));
+    EXPECT_EQ(1303, KyFilterOfKey(&mount, "F", &filter));
+    EXPECT_EQ(1303, KyIndexOfKey(&base, "I", &found));
+    char hello[] = "bonjour";
+    KyMountedFilter absent{};
+    KyMountedIndex index{};
+    mount.userStrings = KY_NewAssoc(nullptr, 0);
+    mount.filters = KY_NewAssoc(nullptr, 0);
+    base.indexes = KY_NewAssoc(nullptr, 0);
+    AddAssoc(mount.userStrings, "MSG_A", hello);
+    AddAssoc(mount.filters, "F", &absent);
+    AddAssoc(base.indexes, "I", &index);
+    EXPECT_EQ(0, KyUserString(&mount, "msg_a", &text)) << "keys are compared without case";
+    EXPECT_STREQ("bonjour", text);
+    EXPECT_EQ(1312, KyUserString(&mount, "MSG_B", &text));
+    EXPECT_EQ(1313, KyFilterOfKey(&mount, "G", &filter));
+    EXPECT_EQ(110, KyFilterOfKey(&mount, "F", &filter)) << "a filter file that cannot be loaded";
+    EXPECT_EQ(nullptr, filter);
+    EXPECT_EQ(0, KyIndexOfKey(&base, "I", &found));
+    EXPECT_EQ(&index, found);
+    EXPECT_EQ(1311, KyIndexOfKey(&base, "J", &found));
+    KY_FreeAssoc(mount.userStrings);
+    KY_FreeAssoc(mount.filters);
+    KY_FreeAssoc(base.indexes);
+
+    unsigned char upper[256];
+    for (int i = 0; i < 256; ++i)
+        upper[i] = static_cast<unsigned char>(i >= 'a' && i <= 'z' ? i - 32 : i);
+    KY_Filter* up = KY_FilterNewIdentity(upper);
+    ASSERT_EQ(1, EXK_PkgInit() != 0);
+    for (const KY_Filter* f : {static_cast<const KY_Filter*>(nullptr), static_cast<const KY_Filter*>(up)}) {
+        KY_String* s = nullptr;
+        ASSERT_EQ(0, KyFilterKey("Chat", &s, f));
+        EXPECT_STREQ(f ? "CHAT" : "Chat", s->text);
+        KY_FreeString(s);
+    }
+    EXK_PkgEnd();
+    KY_FilterRelease(up);
 }
