@@ -78,6 +78,16 @@ int KyIndexOfKey(const KyMountedBase* base, const char* key, KyMountedIndex** in
 // plain copy without one; 110 when it cannot be had.
 int KyFilterKey(const char* key, KY_String** result, const KY_Filter* filter);
 
+// Fetching from a base's server: off (0) unless the application turns it on.
+extern int KyFetchEnabled;
+// Stores the fields of a server reply ("<field>part#a[,b]" lines, each followed
+// by its a bytes) as the record's data in the parts with a correspondence table,
+// unless the record is stored already there. 1322 for an unknown part.
+int KyStoreFetchedRecord(KyTable* table, int32_t record, KY_File* reply);
+// The record's extent once fetched from its support's server and stored: 1317
+// without fetching or server, 1316 for a part without a correspondence table.
+int KyFetchRecord(KyTable* table, int32_t record, int32_t* start, int32_t* length);
+
 // A keyed index: its tree, opened on first use and closed on the last close,
 // with its records' data file and catalogue when both specs are set.
 struct KyIndexHandle {

@@ -295,3 +295,49 @@ TEST(KyAccessor, KeysOfStringsFiltersAndIndexes) {
     EXK_PkgEnd();
     KY_FilterRelease(up);
 }
+
+TEST(KyAccessor, FetchedRecordsAreStoredOnce) {
+    TempFolder folder;
+    TestBase b(folder, 3);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t));
+    int32_t start = 0, length = 0;
+    EXPECT_EQ(1317, KyFetchRecord(t, 1, &start, &length)) << "fetching is off and no server is named";
+    struct Row {
+        const char* why;
+        int32_t record;
+        std::string reply;
+        int code;
+        std::string stored;
+    } rows[] = {
+        {"a field of an unknown part", 1, "<field>7#1\nx", 1322, ""},
+        {"a field longer than the reply", 1, "<field>0#9\nabc", 106, ""},
+        {"a record without data", 1, "HTTP/1.0 200\r\n\r\n  <field>-1#0\npending\n<field> 0#5\nhello<field>1#3,4\nabc", 0,
+         "hello"},
+        {"a record stored already", 1, "<field>0#3\nbye", 0, "hello"},
+        {"a record listed already", 0, "<field>0#3\nbye", 0, "second enregistrement"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.why);
+        std::string path = folder.write("reply.txt", r.reply);
+        OpenSpecOf spec(path);
+        KY_File* reply = KY_FOpen(spec.get(), "rb");
+        ASSERT_NE(nullptr, reply);
+        EXPECT_EQ(r.code, KyStoreFetchedRecord(t, r.record, reply));
+        KY_FClose(reply);
+        int code = 0;
+        EXPECT_EQ(r.stored, Read(t, r.record, &code));
+    }
+    int code = 0;
+    EXPECT_EQ("premier", Read(t, 2, &code)) << "the other records keep their data";
+
+    char server[] = "127.0.0.1:9", script[] = "docs";
+    KyMountedConnect connect{server, script, nullptr, nullptr};
+    b.supports[0].connect = b.supports[1].connect = &connect;
+    KyFetchEnabled = 1;
+    EXPECT_EQ(1316, KyFetchRecord(t, 3, &start, &length)) << "a part without a correspondence table";
+    EXPECT_EQ(0, KyFetchRecord(t, 1, &start, &length)) << "stored already: no request";
+    EXPECT_EQ(5, length);
+    KyFetchEnabled = 0;
+    EXPECT_EQ(0, KyCloseTable(&t));
+}
