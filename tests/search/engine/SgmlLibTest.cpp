@@ -168,6 +168,8 @@ TEST(SgmlLib, SortsTablesAndNestsThirtyTwoElements) {
     EXPECT_STREQ("#Element stack overflow", KY_EngineErrorText);
 
     // Tags a and shared use one attribute table: its patterns are made and freed once a parse.
+    // The first parse may take a segment, depending on what earlier tests left in the heap.
+    Parse("<shared name=\"x\">", 0x41);
     uint32_t segments = BAlloc::segmentCount();
     for (int i = 0; i < 300; ++i)
         Parse("<shared name=\"x\">", 0x41);
