@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 TempFolder::TempFolder() {
     static int folderCount = 0;
     char temp[MAX_PATH];
@@ -28,7 +30,37 @@ std::string TempFolder::write(const std::string& name, const std::string& bytes)
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(h);
     }
-    files_.push_back(full);
+    // Listed once: a file written ten thousand times is deleted once.
+    if (std::find(files_.begin(), files_.end(), full) == files_.end())
+        files_.push_back(full);
+    return full;
+}
+
+std::string TempFolder::rewrite(const std::string& name, const std::string& bytes) {
+    auto last = last_.find(name);
+    if (last == last_.end() || last->second.size() != bytes.size()) {
+        last_[name] = bytes;
+        return write(name, bytes);
+    }
+    std::string full = path(name);
+    HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        last->second = bytes;
+        return write(name, bytes);
+    }
+    for (size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == last->second[at])
+            continue;
+        size_t end = at;
+        while (end < bytes.size() && bytes[end] != last->second[end])
+            ++end;
+        DWORD written = 0;
+        SetFilePointer(h, static_cast<LONG>(at), nullptr, FILE_BEGIN);
+        WriteFile(h, bytes.data() + at, static_cast<DWORD>(end - at), &written, nullptr);
+        at = end;
+    }
+    CloseHandle(h);
+    last->second = bytes;
     return full;
 }
 

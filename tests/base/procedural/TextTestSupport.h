@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,15 @@ public:
     ~TempFolder();
     // Writes bytes to a file of the folder; answers its full path.
     std::string write(const std::string& name, const std::string& bytes);
+    // The same result, writing only the bytes that differ from what this call
+    // last wrote there: damaged copies of one file cost little to write.
+    std::string rewrite(const std::string& name, const std::string& bytes);
     std::string path(const std::string& name) const { return folder_ + "\\" + name; }
 
 private:
     std::string folder_;
     std::vector<std::string> files_;
+    std::map<std::string, std::string> last_;  // rewrite's contents by name
 };
 
 // An open request for a path in the global file context, freed at scope end.

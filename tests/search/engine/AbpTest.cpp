@@ -235,7 +235,7 @@ TEST(Abp, DamagedTreesAnswerWithACode) {
         }
         if (rng() % 10 == 0)
             bytes.resize(rng() % bytes.size());
-        OpenSpecOf spec(folder.write("bad.abp", bytes));
+        OpenSpecOf spec(folder.rewrite("bad.abp", bytes));
         AbpTree tree{};
         abpSetWidth(&tree, (1u << (kWidth - 1)) - 1);
         if (abpOpen(spec.get(), &tree, 1, 0) != 0)

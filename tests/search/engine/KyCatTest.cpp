@@ -258,7 +258,7 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
             bytes[rng() % bytes.size()] = static_cast<char>(rng());
         if (rng() % 8 == 0)
             bytes.resize(rng() % bytes.size());
-        OpenSpecOf spec(folder.write("mut.of7", bytes));
+        OpenSpecOf spec(folder.rewrite("mut.of7", bytes));
         KyCat cat{};
         if (catOpen(&cat, spec.get(), "rb") != 0)
             continue;

@@ -50,7 +50,7 @@ TEST(KyTabCor, DamagedTablesAnswer) {
         std::string bytes(rng() % 64, '\0');
         for (char& c : bytes)
             c = static_cast<char>(rng());
-        OpenSpecOf spec(folder.write("m.cor", bytes));
+        OpenSpecOf spec(folder.rewrite("m.cor", bytes));
         KY_File* f = KY_FOpen(spec.get(), "rb");
         ASSERT_NE(nullptr, f);
         for (int32_t n = 0; n < 20; ++n) {

@@ -327,7 +327,7 @@ TEST(Lo, ListFilesAreDataNotDescriptors) {
             bytes[rng() % (m % 2 ? 64 : bytes.size())] = static_cast<char>(rng());
         if (rng() % 8 == 0)
             bytes.resize(rng() % bytes.size());
-        std::string bad = folder.write("mut.lo", bytes);
+        std::string bad = folder.rewrite("mut.lo", bytes);
         LoHandle h = -1;
         if (LoOpen(bad.c_str(), &h) != 0)
             continue;
