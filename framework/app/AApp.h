@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "base/object/AFileSpec.h"
@@ -24,6 +25,8 @@
 
 class AActionTable;
 class ACursor;
+class AImage;
+class AImageSpec;
 class ADisplayComponent;
 class AMdiClient;
 class AMdiFrame;
@@ -147,6 +150,19 @@ public:
     // Cached solid brushes (HBRUSH), deleted by clearBrushes or detachItems.
     void* solidBrush(uint32_t colour);
     void clearBrushes();
+
+    // Icons (HICON) by resource number, the module's first and then the
+    // system's; a number that neither has raises the allocation error.
+    void* icon(int16_t id);
+    void* appIcon();
+    void clearIcons();
+    // Images filed by name: findImage never makes one; setImage replaces.
+    AImage* findImage(const AString& name) const;
+    void setImage(const AString& name, const AImageSpec& spec);
+    void clearImages();
+    // The screen bitmap (HBITMAP) of a bitmap resource, loaded once.
+    void* bitmap(uint16_t number);
+    void clearBitmaps();
 
     // Errors and boxes: handleError answers 1 when the error was shown as fatal.
     virtual int16_t handleError(const AError& error);
@@ -288,4 +304,8 @@ private:
     std::map<int16_t, ACursor*> cursors_;  // owned
     AOwnerCursorGuard* cursorGuard_ = nullptr;  // not owned
     std::map<uint32_t, void*> brushes_;  // owned HBRUSH by colour
+    std::map<int16_t, void*> icons_;  // owned HICON by number
+    void* appIcon_ = nullptr;  // HICON
+    std::map<std::string, AImage*> images_;  // owned
+    std::map<uint16_t, AImage*> bitmaps_;  // owned
 };

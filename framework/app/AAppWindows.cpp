@@ -65,9 +65,7 @@ void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
     client_ = new AMdiClient(this, static_cast<HMENU>(windowMenu()), AMdiFrame::kFirstChildId,
                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES,
                              ARect(0, 0, 0, 0), true);
-    HICON icon = LoadIconA(static_cast<HINSTANCE>(instance()), "AAppIcon");
-    SetClassLongA(frame_->hwnd(), GCL_HICON,
-                  static_cast<LONG>(reinterpret_cast<intptr_t>(icon ? icon : LoadIconA(nullptr, IDI_APPLICATION))));
+    SetClassLongA(frame_->hwnd(), GCL_HICON, static_cast<LONG>(reinterpret_cast<intptr_t>(appIcon())));
     return frame_->hwnd();
 }
 

@@ -5,6 +5,7 @@
 #include "framework/app/ACursor.h"
 #include "framework/app/AppDde.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/AImage.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 namespace {
@@ -38,6 +39,40 @@ TEST_F(AppTest, CursorGuardsAnimateAndHandTheCursorBack) {
     ACursor orphan(nullptr, 100);
     EXPECT_TRUE(orphan.system()) << "a resource without application is the system arrow";
     EXPECT_EQ(ACursor::kArrow, orphan.number());
+}
+
+TEST_F(AppTest, IconsBitmapsAndNamedImagesAreKeptOnceAndMissingOnesRaise) {
+    void* system = app->icon(32512);
+    ASSERT_NE(nullptr, system) << "a number the module lacks falls back to the system icon";
+    EXPECT_EQ(system, app->icon(32512));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // A failed load leaves no null entry behind that a later call would hand out.
+        ClearBoxes();
+        EXPECT_NE(0, FatalExitCodeOf([this] { app->icon(12345); }));
+        ASSERT_EQ(1u, CapturedBoxes().size());
+        EXPECT_EQ("AMemError", CapturedBoxes()[0].caption);
+    }
+    EXPECT_NE(nullptr, app->appIcon());
+    app->clearIcons();
+    EXPECT_NE(nullptr, app->icon(32512));
+
+    ClearBoxes();
+    EXPECT_NE(0, FatalExitCodeOf([this] { app->bitmap(4321); })) << "no such bitmap resource";
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("AAssertError", CapturedBoxes()[0].caption);
+
+    EXPECT_EQ(nullptr, app->findImage("logo")) << "finding never makes an image";
+    long live = _AImage::liveCount();
+    app->setImage("logo", AImageSpec::fromFile("Z:\\nowhere\\first.bmp", 0, 0));
+    app->setImage("logo", AImageSpec::fromFile("Z:\\nowhere\\second.bmp", 0, 0));
+    ASSERT_NE(nullptr, app->findImage("logo"));
+    EXPECT_STREQ("Z:\\nowhere\\second.bmp", app->findImage("logo")->body()->spec().file.c_str())
+        << "the second filing replaced the first";
+    EXPECT_EQ(live + 1, _AImage::liveCount()) << "the replaced image was deleted";
+    app->clearImages();
+    EXPECT_EQ(nullptr, app->findImage("logo"));
+    EXPECT_EQ(live, _AImage::liveCount());
 }
 
 TEST_F(AppTest, OneColourGivesOneBrushAndUpdateLocksDoNotNest) {
