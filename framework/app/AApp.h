@@ -27,6 +27,7 @@ class AActionTable;
 class ACursor;
 class AImage;
 class AImageSpec;
+class AMouseTracker;
 class ADisplayComponent;
 class AMdiClient;
 class AMdiFrame;
@@ -143,6 +144,11 @@ public:
     int16_t cursorId() const { return cursorId_; }
     void clearCursors();
     AOwnerCursorGuard* swapCursorGuard(AOwnerCursorGuard* guard);
+    // The component under the mouse: left and entered, and its cursor shown.
+    void setCursorComponent(ADisplayComponent* component);
+    ADisplayComponent* cursorComponent() const;
+    // A drag's tracker (owned until it ends); replacing a running one beeps.
+    void setMouseTracker(AMouseTracker* tracker);
     virtual bool customArrowCursor() { return false; }
     virtual bool customCursorA() { return false; }
     virtual bool customCursorB() { return false; }
@@ -180,7 +186,7 @@ public:
     virtual AString appName() { return name_; }
     virtual uint32_t splashMinimum() { return 500; }
     virtual bool showSplashScreen() { return false; }
-    void beep(uint32_t type);
+    virtual void beep(uint32_t type);
 
     // Command target (answers 0 refused, 1 done, 2 deferred).
     int16_t setTarget(AComponent* component, int16_t activate);

@@ -39,10 +39,34 @@ public:
     explicit DisplayServices(AApp* app) : app_(app) {}
     bool isUpdateLocked(ADisplayComponent* component) override { return app_->isUpdateLocked(component); }
     void lockWindowUpdate(ADisplayComponent* component) override { app_->lockWindowUpdate(component); }
+    void setHoverComponent(ADisplayComponent* component) override { app_->setCursorComponent(component); }
 
 private:
     AApp* app_;  // not owned
 };
+
+void AApp::setCursorComponent(ADisplayComponent* component) {
+    ADisplayServices& services = displayServices_ ? *displayServices_ : ADisplayServices::current();
+    if (component == services.hoverComponent())
+        return;
+    services.ADisplayServices::setHoverComponent(component);
+    setCursor(component ? services.cursorCode() : -1);
+}
+
+ADisplayComponent* AApp::cursorComponent() const {
+    return displayServices_ ? displayServices_->hoverComponent() : nullptr;
+}
+
+void AApp::setMouseTracker(AMouseTracker* tracker) {
+    ADisplayServices& services = displayServices_ ? *displayServices_ : ADisplayServices::current();
+    if (!tracker) {
+        services.endTracking();
+        return;
+    }
+    if (services.tracker())
+        beep(0);
+    services.startTracking(tracker);
+}
 
 void AApp::installServices() {
     windowServices_ = new WindowServices(this);

@@ -5,6 +5,7 @@
 #include "framework/app/ACursor.h"
 #include "framework/app/AppDde.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AImage.h"
 #include "tests/framework/app/AppTestSupport.h"
 
@@ -17,7 +18,75 @@ ADisplayComponent* WindowedComponent(AComponent* parent, int16_t id, HWND window
     return c;
 }
 
+// Logs "a+" (id 1, else "b") when the mouse enters and "a-" when it leaves.
+class Hovered : public ADisplayComponent {
+public:
+    Hovered(AComponent* parent, int16_t id, int16_t cursor, std::string& log)
+        : ADisplayComponent(parent, id, ASizeSpec()), name_(id == 1 ? "a" : "b"), cursor_(cursor), log_(log) {}
+    int16_t cursorFor(int16_t) override { return cursor_; }
+    void mouseEntered() override { log_ += name_ + "+ "; }
+    void mouseLeft() override { log_ += name_ + "- "; }
+
+private:
+    std::string name_;
+    int16_t cursor_;
+    std::string& log_;
+};
+
+class CountedTracker : public AMouseTracker {
+public:
+    explicit CountedTracker(int& deleted) : deleted_(deleted) {}
+    ~CountedTracker() override { ++deleted_; }
+    ADisplayComponent* owner() override { return nullptr; }
+    ACommand* trackMove(AMouseEvent&) override { return nullptr; }
+    ACommand* trackRelease(AMouseEvent&) override { return nullptr; }
+
+private:
+    int& deleted_;
+};
+
 }  // namespace
+
+TEST_F(AppTest, TheComponentUnderTheMouseShowsItsCursorAndATrackerReplacedBeeps) {
+    std::string log;
+    auto* a = new Hovered(app, 1, 32649, log);
+    AObject::completeNew(a);
+    auto* b = new Hovered(app, 2, 32513, log);
+    AObject::completeNew(b);
+    struct Step {
+        ADisplayComponent* component;
+        const char* log;
+        int16_t cursor;
+    } steps[] = {
+        {a, "a+ ", 32649},
+        {a, "", 32649},
+        {b, "a- b+ ", 32513},
+        {nullptr, "b- ", -1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.log);
+        log.clear();
+        app->setCursorComponent(step.component);
+        EXPECT_EQ(step.log, log);
+        EXPECT_EQ(step.cursor, app->cursorId());
+        EXPECT_EQ(step.component, app->cursorComponent());
+    }
+    // The display layer's hover reaches the application.
+    ADisplayServices::current().setHoverComponent(a);
+    EXPECT_EQ(32649, app->cursorId());
+    app->setCursorComponent(nullptr);
+
+    int deleted = 0;
+    TestBeeps = 0;
+    app->setMouseTracker(new CountedTracker(deleted));
+    EXPECT_EQ(0, TestBeeps);
+    app->setMouseTracker(new CountedTracker(deleted));
+    EXPECT_EQ(1, TestBeeps) << "replacing a running tracker beeps once";
+    EXPECT_EQ(1, deleted);
+    app->setMouseTracker(nullptr);
+    EXPECT_EQ(2, deleted);
+    EXPECT_EQ(1, TestBeeps);
+}
 
 TEST_F(AppTest, CursorGuardsAnimateAndHandTheCursorBack) {
     app->setCursor(-1);
