@@ -5,12 +5,39 @@
 #include "base/object/InputRecords.h"
 #include "framework/components/AComponent.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/ATextStyle.h"
 
 namespace {
 
 int g_wheelLines = 3;
 bool g_wheelRead = false;
+
+// A control takes the colours of its component's text style; the answer is
+// the style's background brush, aligned on the parent's client origin.
+bool ColourControl(const AMessage& m, int32_t& brush) {
+    if (ADisplayServices::current().lookOptions() & 0xC000)
+        return false;
+    auto* control = dynamic_cast<ADisplayComponent*>(ComponentFromWindow(reinterpret_cast<HWND>(m.lParam)));
+    ATextStyle* style = control ? control->getDisplayEnv() : nullptr;
+    if (!style)
+        return false;
+    HDC dc = reinterpret_cast<HDC>(m.wParam);
+    if (style->backColor() != ATextStyle::kUnset)
+        SetBkColor(dc, style->backColor());
+    if (style->foreColor() != ATextStyle::kUnset)
+        SetTextColor(dc, style->foreColor());
+    HBRUSH background = style->backgroundBrush();
+    if (!background)
+        return false;
+    UnrealizeObject(background);
+    POINT origin{0, 0};
+    ClientToScreen(m.hwnd, &origin);
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+    brush = static_cast<int32_t>(reinterpret_cast<intptr_t>(background));
+    return true;
+}
 
 }  // namespace
 
@@ -23,6 +50,9 @@ AMessageResult AWindowHandler::handle(AMessage& m) {
         return Handled(0);
     }
     switch (m.message) {
+        case WM_NCMOUSEMOVE:
+            ADisplayServices::current().setHoverComponent(nullptr);
+            return NotHandled();
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             return onKey(m, static_cast<uint16_t>(m.wParam), 0, 1, false);
@@ -134,6 +164,15 @@ AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
         case WM_SETTINGCHANGE:
             GetWheelScrollLines(true);
             break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC: {
+            int32_t brush = 0;
+            if (ColourControl(m, brush))
+                return Handled(brush);
+            break;
+        }
         case WM_MOUSEWHEEL: {
             AWheelScroll scroll = WheelScroll(m.wParam, GetWheelScrollLines(false));
             if (!scroll.scrolls)

@@ -12,6 +12,8 @@
 #include "base/object/AError.h"
 #include "base/object/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/graphics/ATextStyle.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
@@ -51,6 +53,16 @@ public:
     }
     std::vector<UINT> seen;
     HWND attachedAtMinMax = nullptr;
+};
+
+// A display component with a text style of its own.
+class Styled : public ADisplayComponent {
+public:
+    Styled(AComponent* parent, int16_t id) : ADisplayComponent(parent, id, ASizeSpec()), style(nullptr, kFore, kBack, 0) {}
+    ATextStyle* ownDisplayEnv() override { return &style; }
+    static constexpr COLORREF kFore = RGB(1, 2, 3);
+    static constexpr COLORREF kBack = RGB(200, 100, 50);
+    ATextStyle style;
 };
 
 // Records the menu ids the frame passes on.
@@ -356,4 +368,55 @@ TEST_F(WindowsTest, KeysAndCharactersReachTheCommandTarget) {
     SendMessageA(window, WM_CHAR, 'a', 0);
     SendMessageA(window, WM_KEYUP, VK_LEFT, 0);
     EXPECT_EQ("key 37 down char 97 key 37 up ", target->log);
+}
+
+TEST_F(WindowsTest, ControlsTakeTheirTextStyleColoursUnlessTheLookSaysOtherwise) {
+    auto* styled = new Styled(app, 20);
+    AObject::completeNew(styled);
+    ProbeWindow styledControl(styled), plainControl(makeDisplay(21));
+    styledControl.create("styled", WS_OVERLAPPEDWINDOW, ARect(0, 0, 50, 20), 0, true);
+    plainControl.create("plain", WS_OVERLAPPEDWINDOW, ARect(0, 0, 50, 20), 0, true);
+    HWND foreign = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!styledControl.ANativeWindow::hwnd() || !foreign)
+        GTEST_SKIP() << "no display";
+    ADisplayWindowHandler handler(makeDisplay(22));
+    HDC dc = CreateCompatibleDC(nullptr);
+    struct Case {
+        const char* name;
+        UINT message;
+        HWND control;
+        uint16_t look;
+        bool coloured;
+    } cases[] = {
+        {"static", WM_CTLCOLORSTATIC, styledControl.ANativeWindow::hwnd(), 0, true},
+        {"edit", WM_CTLCOLOREDIT, styledControl.ANativeWindow::hwnd(), 0, true},
+        {"message box", WM_CTLCOLORMSGBOX, styledControl.ANativeWindow::hwnd(), 0, false},
+        {"look 0x4000", WM_CTLCOLORBTN, styledControl.ANativeWindow::hwnd(), 0x4000, false},
+        {"look 0x8000", WM_CTLCOLORLISTBOX, styledControl.ANativeWindow::hwnd(), 0x8000, false},
+        {"no text style", WM_CTLCOLORSTATIC, plainControl.ANativeWindow::hwnd(), 0, false},
+        {"not a framework window", WM_CTLCOLORSTATIC, foreign, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ADisplayServices::current().setLookOptions(c.look);
+        SetBkColor(dc, RGB(9, 9, 9));
+        SetTextColor(dc, RGB(8, 8, 8));
+        AMessage m{reinterpret_cast<LPARAM>(c.control), reinterpret_cast<WPARAM>(dc), c.message, foreign};
+        AMessageResult r = handler.handle(m);
+        EXPECT_EQ(c.coloured, r.handled != 0);
+        if (c.coloured) {
+            EXPECT_EQ(reinterpret_cast<intptr_t>(styled->style.backgroundBrush()), r.result);
+        }
+        EXPECT_EQ(c.coloured ? Styled::kBack : RGB(9, 9, 9), GetBkColor(dc));
+        EXPECT_EQ(c.coloured ? Styled::kFore : RGB(8, 8, 8), GetTextColor(dc));
+    }
+    ADisplayServices::current().setLookOptions(0);
+    DeleteDC(dc);
+
+    // Leaving through the border clears the component under the mouse.
+    ADisplayServices::current().setHoverComponent(styled);
+    AMessage border{0, HTCAPTION, WM_NCMOUSEMOVE, foreign};
+    EXPECT_EQ(0, handler.handle(border).handled);
+    EXPECT_EQ(nullptr, ADisplayServices::current().hoverComponent());
+    DestroyWindow(foreign);
 }
