@@ -1,6 +1,8 @@
 // The shared window handler, the display window handler and the mouse wheel.
 #include "framework/windows/AWindowHandler.h"
 
+#include <cstdlib>
+
 #include "base/object/AError.h"
 #include "base/object/InputRecords.h"
 #include "framework/components/AComponent.h"
@@ -117,13 +119,41 @@ UINT RegisteredWheelMessage() {
     return number;
 }
 
+int WheelLinesFromRegistry() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 3;
+    char text[128] = {};
+    DWORD type = 0, bytes = sizeof text - 1;
+    LONG error = RegQueryValueExA(key, "WheelScrollLines", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
+    RegCloseKey(key);
+    if (error != ERROR_SUCCESS || type != REG_SZ)
+        return 3;
+    char* end = nullptr;
+    long lines = strtol(text, &end, 10);
+    return end != text && lines >= 0 && lines <= 0xFFFF ? static_cast<int>(lines) : 3;
+}
+
 int GetWheelScrollLines(bool reread) {
     if (g_wheelRead && !reread)
         return g_wheelLines;
+    static UINT driverMessage = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
+    HWND driver = driverMessage ? FindWindowA("MouseZ", "Magellan MSWHEEL") : nullptr;
     UINT lines = 3;
-    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
-        lines = 3;
-    g_wheelLines = lines == WHEEL_PAGESCROLL ? -1 : static_cast<int>(lines);
+    if (driver) {
+        lines = static_cast<UINT>(SendMessageA(driver, driverMessage, 0, 0));
+    } else {
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        GetVersionExA(&version);
+        bool known = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        if (known && version.dwMajorVersion < 4)
+            lines = static_cast<UINT>(WheelLinesFromRegistry());
+        else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && !SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+            lines = 3;
+    }
+    // A driver's or the system's answer out of range scrolls by pages.
+    g_wheelLines = lines > 0xFFFF ? -1 : static_cast<int>(lines);
     g_wheelRead = true;
     return g_wheelLines;
 }

@@ -420,3 +420,41 @@ TEST_F(WindowsTest, ControlsTakeTheirTextStyleColoursUnlessTheLookSaysOtherwise)
     EXPECT_EQ(nullptr, ADisplayServices::current().hoverComponent());
     DestroyWindow(foreign);
 }
+
+namespace {
+
+LRESULT g_driverAnswer = 0;
+
+LRESULT CALLBACK WheelDriverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RegisterWindowMessageA("MSH_SCROLL_LINES_MSG"))
+        return g_driverAnswer;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(WheelTest, AnOldWheelDriversWindowGivesTheScrollLines) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WheelDriverProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MouseZ";
+    ASSERT_NE(0, RegisterClassA(&wc));
+    HWND driver = CreateWindowExA(0, "MouseZ", "Magellan MSWHEEL", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!driver)
+        GTEST_SKIP() << "no display";
+    struct Row {
+        LRESULT answer;
+        int lines;
+    } rows[] = {{7, 7}, {0, 0}, {static_cast<LRESULT>(WHEEL_PAGESCROLL), -1}, {0x7FFFFFFF, -1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.answer);
+        g_driverAnswer = r.answer;
+        EXPECT_EQ(r.lines, GetWheelScrollLines(true));
+        g_driverAnswer = 99;
+        EXPECT_EQ(r.lines, GetWheelScrollLines(false)) << "kept until read again";
+    }
+    DestroyWindow(driver);
+    UnregisterClassA("MouseZ", GetModuleHandleA(nullptr));
+    g_driverAnswer = 99;
+    EXPECT_NE(99, GetWheelScrollLines(true)) << "without the driver the system's setting holds";
+}
