@@ -213,3 +213,47 @@ void ATopLevelShell::endModal() {
 ATopLevelShell* ATopLevelShell::topModal() {
     return g_topModal;
 }
+
+namespace {
+
+ADisplayComponent* MdiWindowFrom(HWND window, bool forward) {
+    HWND client = GetMdiClientWindow();
+    if (!client)
+        return nullptr;
+    HWND h;
+    if (window) {
+        if (GetParent(window) != client)
+            return nullptr;
+        h = GetWindow(window, forward ? GW_HWNDNEXT : GW_HWNDPREV);
+    } else {
+        h = GetWindow(client, GW_CHILD);
+        if (h && !forward)
+            h = GetWindow(h, GW_HWNDLAST);
+    }
+    for (; h; h = GetWindow(h, forward ? GW_HWNDNEXT : GW_HWNDPREV)) {
+        if (auto* component = dynamic_cast<ADisplayComponent*>(ComponentFromWindow(h)))
+            return component;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ADisplayComponent* NextMdiWindow(HWND window) {
+    return MdiWindowFrom(window, true);
+}
+
+ADisplayComponent* PreviousMdiWindow(HWND window) {
+    return MdiWindowFrom(window, false);
+}
+
+ADisplayComponent* ModalWindowAfter(AComponent* component) {
+    ATopLevelShell* shell = ATopLevelShell::topModal();
+    if (!component)
+        return shell ? shell->window() : nullptr;
+    for (; shell; shell = shell->nextModal()) {
+        if (shell->window() == component || component->isDescendantOf(shell->window()))
+            return shell->nextModal() ? shell->nextModal()->window() : nullptr;
+    }
+    return nullptr;
+}

@@ -289,6 +289,10 @@ TEST_F(WindowsTest, EndingAModalWindowEnablesWhatItDisabled) {
     };
     EXPECT_EQ("f001", enabled());
     EXPECT_EQ(shells[2], ATopLevelShell::topModal());
+    EXPECT_EQ(shells[2]->window(), ModalWindowAfter(nullptr));
+    EXPECT_EQ(shells[1]->window(), ModalWindowAfter(shells[2]->window()));
+    EXPECT_EQ(nullptr, ModalWindowAfter(shells[0]->window())) << "the bottom of the chain";
+    EXPECT_EQ(nullptr, ModalWindowAfter(makeDisplay(9))) << "held by no modal window";
     shells[1]->hide();
     EXPECT_EQ("f011", enabled()) << "the middle one re-enables only its own window";
     shells[2]->hide();
@@ -457,4 +461,38 @@ TEST(WheelTest, AnOldWheelDriversWindowGivesTheScrollLines) {
     UnregisterClassA("MouseZ", GetModuleHandleA(nullptr));
     g_driverAnswer = 99;
     EXPECT_NE(99, GetWheelScrollLines(true)) << "without the driver the system's setting holds";
+}
+
+TEST_F(WindowsTest, MdiChildrenAreWalkedInZOrderPassingOverForeignWindows) {
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    if (!frame.ANativeWindow::hwnd())
+        GTEST_SKIP() << "no display";
+    AMdiClient client(app, nullptr, AMdiFrame::kFirstChildId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, ARect(0, 0, 0, 0),
+                      true);
+    std::vector<AMdiChildShell*> children;
+    for (int i = 0; i < 3; ++i)
+        children.push_back(new AMdiChildShell(makeDisplay(static_cast<int16_t>(30 + i)), "child",
+                                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(0, 0, 100, 80), true));
+    HWND foreign = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, client.hwnd(), nullptr, nullptr, nullptr);
+    SetWindowPos(foreign, GetWindow(children[1]->hwnd(), GW_HWNDPREV), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The z-order the system keeps, framework children only.
+    std::vector<ADisplayComponent*> order;
+    for (HWND h = GetWindow(client.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        for (AMdiChildShell* child : children)
+            if (child->hwnd() == h)
+                order.push_back(child->window());
+    }
+    ASSERT_EQ(3u, order.size());
+    std::vector<ADisplayComponent*> forward, backward;
+    for (ADisplayComponent* c = NextMdiWindow(nullptr); c && forward.size() < 5; c = NextMdiWindow(c->enclosingWindow()))
+        forward.push_back(c);
+    for (ADisplayComponent* c = PreviousMdiWindow(nullptr); c && backward.size() < 5;
+         c = PreviousMdiWindow(c->enclosingWindow()))
+        backward.insert(backward.begin(), c);
+    EXPECT_EQ(order, forward);
+    EXPECT_EQ(order, backward);
+    EXPECT_EQ(nullptr, NextMdiWindow(frame.hwnd())) << "not a child of the MDI client";
+    DestroyWindow(foreign);
+    for (AMdiChildShell* child : children)
+        delete child;
 }
