@@ -5,6 +5,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
+#include "framework/windows/AWindowShell.h"
 
 namespace {
 
@@ -89,6 +90,20 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
             return onSize(m);
         case WM_INITMENU:
             return Handled(0);
+        case WM_ACTIVATEAPP: {
+            bool changed = services.setActive(m.wParam != 0);
+            SendMessageA(m.hwnd, WM_NCACTIVATE, m.wParam != 0, 0);
+            AMdiChildShell* child = AMdiChildShell::activeChild();
+            if (changed && child && child->hwnd())
+                SendMessageA(child->hwnd(), WM_NCACTIVATE, m.wParam != 0, 0);
+            break;
+        }
+        case WM_ENABLE:
+            services.enableWindows(m.wParam != 0);
+            SendMessageA(m.hwnd, WM_NCACTIVATE, m.wParam != 0, 0);
+            break;
+        case WM_QUERYENDSESSION:
+            return Handled(services.queryEndSession());
         default:
             break;
     }

@@ -496,3 +496,42 @@ TEST_F(WindowsTest, MdiChildrenAreWalkedInZOrderPassingOverForeignWindows) {
     for (AMdiChildShell* child : children)
         delete child;
 }
+
+namespace {
+
+// Logs the application's activation, enabling and end-of-session answers.
+class ActivationServices : public AWindowServices {
+public:
+    bool setActive(bool active) override {
+        bool changed = AWindowServices::setActive(active);
+        log += std::string(active ? "active" : "inactive") + (changed ? "! " : " ");
+        return changed;
+    }
+    void enableWindows(bool enable) override { log += enable ? "enable " : "disable "; }
+    long queryEndSession() override { return 0; }
+    std::string log;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, TheFrameTellsTheApplicationOfActivationEnablingAndTheSessionsEnd) {
+    ActivationServices services;
+    AWindowServices::install(&services);
+    {
+        AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+        HWND hwnd = frame.ANativeWindow::hwnd();
+        if (!hwnd) {
+            AWindowServices::install(nullptr);
+            GTEST_SKIP() << "no display";
+        }
+        services.log.clear();
+        SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
+        SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
+        SendMessageA(hwnd, WM_ACTIVATEAPP, 0, 0);
+        SendMessageA(hwnd, WM_ENABLE, 0, 0);
+        SendMessageA(hwnd, WM_ENABLE, 1, 0);
+        EXPECT_EQ("active! active inactive! disable enable ", services.log);
+        EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
+    }
+    AWindowServices::install(nullptr);
+}
