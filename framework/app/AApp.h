@@ -112,6 +112,10 @@ public:
     virtual bool handleFrameworkMessage(uint32_t code, const char* item);
     // The data of a DDE request (HGLOBAL, the caller frees it) or null; format may change.
     virtual void* ddeRequest(uint32_t topic, const char* item, uint32_t& format);
+    // Adds the source's description, between line breaks, to the end of a
+    // CF_TEXT block (HGLOBAL, grown as needed; null: a new one); other
+    // formats and empty descriptions leave it. Answers the possibly moved block.
+    virtual void* appendTargetText(AComponent* source, uint32_t format, void* block);
     void startDdeService();
     void stopDdeService();
     uint32_t ddeInstanceId() const { return ddeInstance_; }

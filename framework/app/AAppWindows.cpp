@@ -145,6 +145,42 @@ void* AApp::ddeRequest(uint32_t topic, const char* item, uint32_t& format) {
     return source->renderFormat(format);
 }
 
+void* AApp::appendTargetText(AComponent* source, uint32_t format, void* block) {
+    if (format != CF_TEXT || !source)
+        return block;
+    std::string text = source->description();
+    if (text.empty())
+        return block;
+    std::string addition = "\r\n" + text + "\r\n";
+    HGLOBAL memory = static_cast<HGLOBAL>(block);
+    size_t length = 0;
+    if (memory) {
+        // The block may come without its terminating zero: never read past it.
+        const char* p = static_cast<const char*>(GlobalLock(memory));
+        if (!p)
+            return block;
+        size_t size = GlobalSize(memory);
+        while (length < size && p[length])
+            ++length;
+        GlobalUnlock(memory);
+    }
+    size_t needed = length + addition.size() + 1;
+    if (!memory) {
+        memory = GlobalAlloc(GMEM_MOVEABLE, needed);
+    } else if (GlobalSize(memory) < needed) {
+        HGLOBAL grown = GlobalReAlloc(memory, needed, GMEM_MOVEABLE);
+        if (!grown)
+            return block;
+        memory = grown;
+    }
+    char* p = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+    if (!p)
+        return memory;
+    memcpy(p + length, addition.c_str(), addition.size() + 1);
+    GlobalUnlock(memory);
+    return memory;
+}
+
 void AApp::startDdeService() {
     DWORD instance = 0;
     if (DdeInitializeA(&instance, AppDdeCallback, CBF_FAIL_ADVISES | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS,

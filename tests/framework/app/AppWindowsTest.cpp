@@ -33,6 +33,22 @@ private:
     std::string& log_;
 };
 
+class Described : public AComponent {
+public:
+    Described(AComponent* parent, int16_t id, const char* text) : AComponent(parent, id), text_(text) {}
+    std::string description() override { return text_; }
+
+private:
+    std::string text_;
+};
+
+HGLOBAL Block(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
 class CountedTracker : public AMouseTracker {
 public:
     explicit CountedTracker(int& deleted) : deleted_(deleted) {}
@@ -301,4 +317,35 @@ TEST_F(AppTest, TheWorkFolderIsOnlyAnExistingFullPathOrTheOneMadeForTheUser) {
     EXPECT_EQ(0, lstrcmpiA(current, net->workFolder().path().c_str()));
     DeleteFileA(iniPath.c_str());
     RemoveDirectoryA(madePath.c_str());
+}
+
+TEST_F(AppTest, TheTargetsTextIsAddedToATextBlockBetweenLineBreaks) {
+    auto* described = new Described(app, 1, "Desc");
+    AObject::completeNew(described);
+    auto* silent = new Described(app, 2, "");
+    AObject::completeNew(silent);
+    struct Case {
+        const char* name;
+        AComponent* source;
+        uint32_t format;
+        bool block;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"text", described, CF_TEXT, true, std::string("abc", 4), "abc\r\nDesc\r\n"},
+        {"no terminating zero", described, CF_TEXT, true, "xxxxxxxxxx", "xxxxxxxxxx\r\nDesc\r\n"},
+        {"no block", described, CF_TEXT, false, "", "\r\nDesc\r\n"},
+        {"other format", described, CF_BITMAP, true, std::string("abc", 4), "abc"},
+        {"empty description", silent, CF_TEXT, true, std::string("abc", 4), "abc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HGLOBAL block = c.block ? Block(c.before) : nullptr;
+        HGLOBAL result = static_cast<HGLOBAL>(app->appendTargetText(c.source, c.format, block));
+        ASSERT_NE(nullptr, result);
+        const char* p = static_cast<const char*>(GlobalLock(result));
+        EXPECT_EQ(c.after, std::string(p, strnlen(p, GlobalSize(result))));
+        GlobalUnlock(result);
+        GlobalFree(result);
+    }
 }
