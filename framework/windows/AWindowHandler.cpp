@@ -9,6 +9,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/APaletteTable.h"
 #include "framework/graphics/ATextStyle.h"
 
 namespace {
@@ -193,6 +194,16 @@ AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
             return {static_cast<uint16_t>(display_->dispatchRightMouseDown(event) != 0), 0};
         case WM_SETTINGCHANGE:
             GetWheelScrollLines(true);
+            break;
+        case WM_QUERYNEWPALETTE: {
+            APaletteTable* table = APaletteTable::active();
+            return Handled(table && table->realize(display_, false) ? 1 : 0);
+        }
+        case WM_PALETTECHANGED:
+            if (reinterpret_cast<HWND>(m.wParam) != m.hwnd) {
+                if (APaletteTable* table = APaletteTable::active())
+                    table->realize(display_, true);
+            }
             break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:

@@ -13,6 +13,7 @@
 #include "base/object/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/APaletteTable.h"
 #include "framework/graphics/ATextStyle.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowClass.h"
@@ -534,4 +535,40 @@ TEST_F(WindowsTest, TheFrameTellsTheApplicationOfActivationEnablingAndTheSession
         EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
     }
     AWindowServices::install(nullptr);
+}
+
+namespace {
+
+// Logs the palette realisations it is asked for: "fore" or "back".
+class PaletteDisplay : public ADisplayComponent {
+public:
+    PaletteDisplay(AComponent* parent, int16_t id) : ADisplayComponent(parent, id, ASizeSpec()) {}
+    int realizePalette(bool background) override {
+        log += background ? "back " : "fore ";
+        return 1;
+    }
+    std::string log;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, PaletteMessagesRealiseTheDisplaysPaletteForegroundOrBackground) {
+    auto* display = new PaletteDisplay(app, 40);
+    AObject::completeNew(display);
+    APaletteTable table(app);
+    table.setEnabled(true);
+    table.handlers().slot(reinterpret_cast<long>(display)) = static_cast<ADisplaySite*>(display);
+    APaletteTable::setActive(&table);
+    ADisplayWindowHandler handler(display);
+    HWND self = reinterpret_cast<HWND>(0x1234), other = reinterpret_cast<HWND>(0x5678);
+    AMessage query{0, 0, WM_QUERYNEWPALETTE, self};
+    AMessageResult answer = handler.handle(query);
+    EXPECT_EQ(1, answer.handled);
+    EXPECT_EQ(1, answer.result) << "colours changed";
+    AMessage fromOther{0, reinterpret_cast<WPARAM>(other), WM_PALETTECHANGED, self};
+    EXPECT_EQ(0, handler.handle(fromOther).handled);
+    AMessage fromSelf{0, reinterpret_cast<WPARAM>(self), WM_PALETTECHANGED, self};
+    handler.handle(fromSelf);
+    EXPECT_EQ("fore back ", display->log) << "its own change is not realised again";
+    APaletteTable::setActive(nullptr);
 }
