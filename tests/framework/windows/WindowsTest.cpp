@@ -572,3 +572,29 @@ TEST_F(WindowsTest, PaletteMessagesRealiseTheDisplaysPaletteForegroundOrBackgrou
     EXPECT_EQ("fore back ", display->log) << "its own change is not realised again";
     APaletteTable::setActive(nullptr);
 }
+
+TEST_F(WindowsTest, TheFrameAsksItsActiveChildForThePaletteAndPassesChangesDown) {
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    HWND hwnd = frame.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    AMdiClient client(app, nullptr, AMdiFrame::kFirstChildId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, ARect(0, 0, 0, 0),
+                      true);
+    auto* display = new PaletteDisplay(app, 41);
+    AObject::completeNew(display);
+    APaletteTable table(app);
+    table.setEnabled(true);
+    table.handlers().slot(reinterpret_cast<long>(display)) = static_cast<ADisplaySite*>(display);
+    APaletteTable::setActive(&table);
+    {
+        AMdiChildShell child(display, "child", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(0, 0, 100, 80), true);
+        child.activate();
+        ASSERT_EQ(&child, AMdiChildShell::activeChild());
+        display->log.clear();
+        EXPECT_EQ(1, SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0));
+        SendMessageA(hwnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
+        EXPECT_EQ("fore back ", display->log) << "the change reaches the MDI children";
+    }
+    EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0)) << "no child, no tool bar, no palette of the application";
+    APaletteTable::setActive(nullptr);
+}
