@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
@@ -26,6 +27,17 @@ AMessageResult AWindowShell::handle(AMessage& m) {
         case WM_NCDESTROY:
             window()->setNativeWindow(nullptr);
             break;
+        case WM_NCHITTEST: {
+            ANativeWindow* native = nativeWindow();
+            if (!native)
+                break;
+            auto hit = static_cast<int32_t>(native->callDefault(m));
+            // Coming in from the border: the component under the mouse is left.
+            if (hit == HTCLIENT && lastHit_ != HTCLIENT && !ADisplayServices::current().tracker())
+                ADisplayServices::current().setHoverComponent(nullptr);
+            lastHit_ = hit;
+            return Handled(hit);
+        }
         case WM_SIZE:
         case WM_MOVE:
             // Before the window exists the component does not follow it yet.

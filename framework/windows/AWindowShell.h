@@ -20,6 +20,9 @@ public:
     virtual void activate() = 0;
     virtual void hide() = 0;
     ADisplayComponent* window() const { return display(); }
+
+private:
+    int32_t lastHit_ = HTCLIENT;
 };
 
 class AMdiChildNativeWindow : public ANativeWindow {

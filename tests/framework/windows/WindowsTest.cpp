@@ -598,3 +598,25 @@ TEST_F(WindowsTest, TheFrameAsksItsActiveChildForThePaletteAndPassesChangesDown)
     EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0)) << "no child, no tool bar, no palette of the application";
     APaletteTable::setActive(nullptr);
 }
+
+TEST_F(WindowsTest, ComingInFromTheBorderLeavesTheHoveredComponent) {
+    ADisplayComponent* display = makeDisplay(50);
+    ATopLevelShell shell(display, nullptr, "shell", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(100, 100, 300, 250), false,
+                         true);
+    HWND hwnd = shell.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    POINT inside{20, 20};
+    ClientToScreen(hwnd, &inside);
+    POINT caption{(outer.left + outer.right) / 2, outer.top + GetSystemMetrics(SM_CYFRAME) + 2};
+    auto hitAt = [&](POINT p) { return SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)); };
+    ADisplayServices& services = ADisplayServices::current();
+    services.setHoverComponent(display);
+    EXPECT_EQ(HTCLIENT, hitAt(inside));
+    EXPECT_EQ(display, services.hoverComponent()) << "inside all along: the hover stays";
+    ASSERT_EQ(HTCAPTION, hitAt(caption));
+    EXPECT_EQ(HTCLIENT, hitAt(inside));
+    EXPECT_EQ(nullptr, services.hoverComponent());
+}
