@@ -14,6 +14,9 @@
 
 namespace {
 
+// MM_MCINOTIFY: a media device finished; the owner hears of it as change 20.
+const UINT kMciNotify = 0x3B9;
+
 int g_wheelLines = 3;
 bool g_wheelRead = false;
 
@@ -56,6 +59,9 @@ AMessageResult AWindowHandler::handle(AMessage& m) {
         case WM_NCMOUSEMOVE:
             ADisplayServices::current().setHoverComponent(nullptr);
             return NotHandled();
+        case kMciNotify:
+            owner()->queueUpdate(20);
+            return Handled(0);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             return onKey(m, static_cast<uint16_t>(m.wParam), 0, 1, false);

@@ -620,3 +620,15 @@ TEST_F(WindowsTest, ComingInFromTheBorderLeavesTheHoveredComponent) {
     EXPECT_EQ(HTCLIENT, hitAt(inside));
     EXPECT_EQ(nullptr, services.hoverComponent());
 }
+
+TEST_F(WindowsTest, AMediaDevicesNoticeBecomesAChangeOfTheOwner) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    app->updates.clear();
+    EXPECT_EQ(0, SendMessageA(window, 0x3B9, 1, 0));
+    EXPECT_FALSE(app->updates.empty()) << "change 20 is queued";
+    app->updates.clear();
+}
