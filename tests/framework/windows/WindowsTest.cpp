@@ -632,3 +632,55 @@ TEST_F(WindowsTest, AMediaDevicesNoticeBecomesAChangeOfTheOwner) {
     EXPECT_FALSE(app->updates.empty()) << "change 20 is queued";
     app->updates.clear();
 }
+
+namespace {
+
+// Consumes the messages of one number and counts what it was offered.
+class FilterProbe : public AComponent {
+public:
+    FilterProbe(AComponent* parent, int16_t id, UINT consumed) : AComponent(parent, id), consumed_(consumed) {}
+    long filterMessage(AMessage& m) override {
+        ++offered;
+        return m.message == consumed_;
+    }
+    int offered = 0;
+
+private:
+    UINT consumed_;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, FiltersSeeTheMessagesNoHandlerTookAndMayConsumeThem) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    auto* passing = new FilterProbe(app, 60, WM_NULL);
+    AObject::completeNew(passing);
+    auto* consuming = new FilterProbe(app, 61, WM_GETTEXTLENGTH);
+    AObject::completeNew(consuming);
+    struct Step {
+        const char* name;
+        AComponent* add;
+        AComponent* remove;
+        LRESULT length;
+    } steps[] = {
+        {"no filter", nullptr, nullptr, 5},
+        {"a filter that lets it pass", passing, nullptr, 5},
+        {"a filter that consumes it", consuming, nullptr, 0},
+        {"the consuming filter removed", nullptr, consuming, 5},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.add)
+            probe.addFilter(s.add);
+        if (s.remove)
+            probe.removeFilter(s.remove);
+        EXPECT_EQ(s.length, SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    }
+    EXPECT_LE(2, passing->offered) << "offered whenever the consuming filter did not come first";
+    EXPECT_EQ(1, consuming->offered);
+    probe.removeFilter(passing);
+}
