@@ -500,6 +500,12 @@ TEST_F(WindowsTest, MdiChildrenAreWalkedInZOrderPassingOverForeignWindows) {
 
 namespace {
 
+// Services installed for one scope.
+struct InstalledServices {
+    explicit InstalledServices(AWindowServices* services) { AWindowServices::install(services); }
+    ~InstalledServices() { AWindowServices::install(nullptr); }
+};
+
 // Logs the application's activation, enabling and end-of-session answers.
 class ActivationServices : public AWindowServices {
 public:
@@ -517,24 +523,19 @@ public:
 
 TEST_F(WindowsTest, TheFrameTellsTheApplicationOfActivationEnablingAndTheSessionsEnd) {
     ActivationServices services;
-    AWindowServices::install(&services);
-    {
-        AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
-        HWND hwnd = frame.ANativeWindow::hwnd();
-        if (!hwnd) {
-            AWindowServices::install(nullptr);
-            GTEST_SKIP() << "no display";
-        }
-        services.log.clear();
-        SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
-        SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
-        SendMessageA(hwnd, WM_ACTIVATEAPP, 0, 0);
-        SendMessageA(hwnd, WM_ENABLE, 0, 0);
-        SendMessageA(hwnd, WM_ENABLE, 1, 0);
-        EXPECT_EQ("active! active inactive! disable enable ", services.log);
-        EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
-    }
-    AWindowServices::install(nullptr);
+    InstalledServices installed(&services);
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    HWND hwnd = frame.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    services.log.clear();
+    SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
+    SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
+    SendMessageA(hwnd, WM_ACTIVATEAPP, 0, 0);
+    SendMessageA(hwnd, WM_ENABLE, 0, 0);
+    SendMessageA(hwnd, WM_ENABLE, 1, 0);
+    EXPECT_EQ("active! active inactive! disable enable ", services.log);
+    EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
 }
 
 namespace {
