@@ -93,6 +93,9 @@ AApp::~AApp() {
     delete log_;
     clearCursors();
     clearBrushes();
+    clearIcons();
+    clearImages();
+    clearBitmaps();
     removeServices();
     UnregisterAllWindowClasses();
     if (g_current == this) {
@@ -204,6 +207,9 @@ void AApp::detachItems() {
         DiscardShared(p);
     clearBrushes();
     clearCursors();
+    clearIcons();
+    clearImages();
+    clearBitmaps();
     AComponent::detachItems();
 }
 

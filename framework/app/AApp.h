@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "base/object/AFileSpec.h"
@@ -24,6 +25,9 @@
 
 class AActionTable;
 class ACursor;
+class AImage;
+class AImageSpec;
+class AMouseTracker;
 class ADisplayComponent;
 class AMdiClient;
 class AMdiFrame;
@@ -108,6 +112,10 @@ public:
     virtual bool handleFrameworkMessage(uint32_t code, const char* item);
     // The data of a DDE request (HGLOBAL, the caller frees it) or null; format may change.
     virtual void* ddeRequest(uint32_t topic, const char* item, uint32_t& format);
+    // Adds the source's description, between line breaks, to the end of a
+    // CF_TEXT block (HGLOBAL, grown as needed; null: a new one); other
+    // formats and empty descriptions leave it. Answers the possibly moved block.
+    virtual void* appendTargetText(AComponent* source, uint32_t format, void* block);
     void startDdeService();
     void stopDdeService();
     uint32_t ddeInstanceId() const { return ddeInstance_; }
@@ -140,6 +148,11 @@ public:
     int16_t cursorId() const { return cursorId_; }
     void clearCursors();
     AOwnerCursorGuard* swapCursorGuard(AOwnerCursorGuard* guard);
+    // The component under the mouse: left and entered, and its cursor shown.
+    void setCursorComponent(ADisplayComponent* component);
+    ADisplayComponent* cursorComponent() const;
+    // A drag's tracker (owned until it ends); replacing a running one beeps.
+    void setMouseTracker(AMouseTracker* tracker);
     virtual bool customArrowCursor() { return false; }
     virtual bool customCursorA() { return false; }
     virtual bool customCursorB() { return false; }
@@ -147,6 +160,19 @@ public:
     // Cached solid brushes (HBRUSH), deleted by clearBrushes or detachItems.
     void* solidBrush(uint32_t colour);
     void clearBrushes();
+
+    // Icons (HICON) by resource number, the module's first and then the
+    // system's; a number that neither has raises the allocation error.
+    void* icon(int16_t id);
+    void* appIcon();
+    void clearIcons();
+    // Images filed by name: findImage never makes one; setImage replaces.
+    AImage* findImage(const AString& name) const;
+    void setImage(const AString& name, const AImageSpec& spec);
+    void clearImages();
+    // The screen bitmap (HBITMAP) of a bitmap resource, loaded once.
+    void* bitmap(uint16_t number);
+    void clearBitmaps();
 
     // Errors and boxes: handleError answers 1 when the error was shown as fatal.
     virtual int16_t handleError(const AError& error);
@@ -164,7 +190,7 @@ public:
     virtual AString appName() { return name_; }
     virtual uint32_t splashMinimum() { return 500; }
     virtual bool showSplashScreen() { return false; }
-    void beep(uint32_t type);
+    virtual void beep(uint32_t type);
 
     // Command target (answers 0 refused, 1 done, 2 deferred).
     int16_t setTarget(AComponent* component, int16_t activate);
@@ -288,4 +314,8 @@ private:
     std::map<int16_t, ACursor*> cursors_;  // owned
     AOwnerCursorGuard* cursorGuard_ = nullptr;  // not owned
     std::map<uint32_t, void*> brushes_;  // owned HBRUSH by colour
+    std::map<int16_t, void*> icons_;  // owned HICON by number
+    void* appIcon_ = nullptr;  // HICON
+    std::map<std::string, AImage*> images_;  // owned
+    std::map<uint16_t, AImage*> bitmaps_;  // owned
 };

@@ -6,6 +6,7 @@
 #include "framework/app/AApp.h"
 #include "framework/app/ACursor.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/AImage.h"
 
 void AApp::lockWindowUpdate(ADisplayComponent* component) {
     if (!component) {
@@ -98,4 +99,63 @@ void AApp::clearBrushes() {
     for (auto& entry : brushes_)
         DeleteObject(static_cast<HBRUSH>(entry.second));
     brushes_.clear();
+}
+
+void* AApp::icon(int16_t id) {
+    auto found = icons_.find(id);
+    if (found != icons_.end())
+        return found->second;
+    LPCSTR resource = MAKEINTRESOURCEA(static_cast<uint16_t>(id));
+    HICON loaded = LoadIconA(static_cast<HINSTANCE>(instance()), resource);
+    if (!loaded)
+        loaded = LoadIconA(nullptr, resource);
+    return icons_[id] = CheckAlloc(loaded, "fappli", 1700);
+}
+
+void* AApp::appIcon() {
+    if (!appIcon_) {
+        appIcon_ = LoadIconA(static_cast<HINSTANCE>(instance()), "AAppIcon");
+        if (!appIcon_)
+            appIcon_ = LoadIconA(nullptr, IDI_APPLICATION);
+    }
+    return appIcon_;
+}
+
+void AApp::clearIcons() {
+    for (auto& entry : icons_)
+        DestroyIcon(static_cast<HICON>(entry.second));
+    icons_.clear();
+}
+
+AImage* AApp::findImage(const AString& name) const {
+    auto found = images_.find(name.c_str());
+    return found != images_.end() ? found->second : nullptr;
+}
+
+void AApp::setImage(const AString& name, const AImageSpec& spec) {
+    AImage* image = CheckAlloc(new AImage(spec), "fappli", 1930);
+    AImage*& slot = images_[name.c_str()];
+    delete slot;
+    slot = image;
+}
+
+void AApp::clearImages() {
+    for (auto& entry : images_)
+        delete entry.second;
+    images_.clear();
+}
+
+void* AApp::bitmap(uint16_t number) {
+    auto found = bitmaps_.find(number);
+    if (found == bitmaps_.end()) {
+        AImage* image = CheckAlloc(new AImage(AImageSpec(number, 0, 0, false)), "fappli", 1990);
+        found = bitmaps_.emplace(number, image).first;
+    }
+    return found->second->getHBitmap();
+}
+
+void AApp::clearBitmaps() {
+    for (auto& entry : bitmaps_)
+        delete entry.second;
+    bitmaps_.clear();
 }

@@ -39,10 +39,34 @@ public:
     explicit DisplayServices(AApp* app) : app_(app) {}
     bool isUpdateLocked(ADisplayComponent* component) override { return app_->isUpdateLocked(component); }
     void lockWindowUpdate(ADisplayComponent* component) override { app_->lockWindowUpdate(component); }
+    void setHoverComponent(ADisplayComponent* component) override { app_->setCursorComponent(component); }
 
 private:
     AApp* app_;  // not owned
 };
+
+void AApp::setCursorComponent(ADisplayComponent* component) {
+    ADisplayServices& services = displayServices_ ? *displayServices_ : ADisplayServices::current();
+    if (component == services.hoverComponent())
+        return;
+    services.ADisplayServices::setHoverComponent(component);
+    setCursor(component ? services.cursorCode() : -1);
+}
+
+ADisplayComponent* AApp::cursorComponent() const {
+    return displayServices_ ? displayServices_->hoverComponent() : nullptr;
+}
+
+void AApp::setMouseTracker(AMouseTracker* tracker) {
+    ADisplayServices& services = displayServices_ ? *displayServices_ : ADisplayServices::current();
+    if (!tracker) {
+        services.endTracking();
+        return;
+    }
+    if (services.tracker())
+        beep(0);
+    services.startTracking(tracker);
+}
 
 void AApp::installServices() {
     windowServices_ = new WindowServices(this);
@@ -65,9 +89,7 @@ void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
     client_ = new AMdiClient(this, static_cast<HMENU>(windowMenu()), AMdiFrame::kFirstChildId,
                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES,
                              ARect(0, 0, 0, 0), true);
-    HICON icon = LoadIconA(static_cast<HINSTANCE>(instance()), "AAppIcon");
-    SetClassLongA(frame_->hwnd(), GCL_HICON,
-                  static_cast<LONG>(reinterpret_cast<intptr_t>(icon ? icon : LoadIconA(nullptr, IDI_APPLICATION))));
+    SetClassLongA(frame_->hwnd(), GCL_HICON, static_cast<LONG>(reinterpret_cast<intptr_t>(appIcon())));
     return frame_->hwnd();
 }
 
@@ -121,6 +143,42 @@ void* AApp::ddeRequest(uint32_t topic, const char* item, uint32_t& format) {
     if (!source || !source->canCopy())
         return nullptr;
     return source->renderFormat(format);
+}
+
+void* AApp::appendTargetText(AComponent* source, uint32_t format, void* block) {
+    if (format != CF_TEXT || !source)
+        return block;
+    std::string text = source->description();
+    if (text.empty())
+        return block;
+    std::string addition = "\r\n" + text + "\r\n";
+    HGLOBAL memory = static_cast<HGLOBAL>(block);
+    size_t length = 0;
+    if (memory) {
+        // The block may come without its terminating zero: never read past it.
+        const char* p = static_cast<const char*>(GlobalLock(memory));
+        if (!p)
+            return block;
+        size_t size = GlobalSize(memory);
+        while (length < size && p[length])
+            ++length;
+        GlobalUnlock(memory);
+    }
+    size_t needed = length + addition.size() + 1;
+    if (!memory) {
+        memory = GlobalAlloc(GMEM_MOVEABLE, needed);
+    } else if (GlobalSize(memory) < needed) {
+        HGLOBAL grown = GlobalReAlloc(memory, needed, GMEM_MOVEABLE);
+        if (!grown)
+            return block;
+        memory = grown;
+    }
+    char* p = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+    if (!p)
+        return memory;
+    memcpy(p + length, addition.c_str(), addition.size() + 1);
+    GlobalUnlock(memory);
+    return memory;
 }
 
 void AApp::startDdeService() {

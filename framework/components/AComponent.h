@@ -24,6 +24,7 @@ class ACommand;
 class AKeyEvent;
 class AKindSet;
 class AMemoryStream;
+struct AMessage;
 class AComponent;
 
 // What the tree needs of the application object; installed by it while it
@@ -166,6 +167,12 @@ public:
     virtual void pasteFormats(AFormatList& list) { copyFormats(list); }
     virtual void* convertData(uint32_t format, void* handle);
     virtual std::string description();
+    // A message of a window that watches through this component (its filter);
+    // non-zero consumes it.
+    virtual long filterMessage(AMessage& message) {
+        (void)message;
+        return 0;
+    }
     virtual bool canPasteAny() { return nextPasteFormat(0) != 0; }
     virtual ACommand* copy();
     // The data of format (0: the first copy format, written back); the caller owns it.

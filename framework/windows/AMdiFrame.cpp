@@ -3,8 +3,10 @@
 
 #include "base/object/AError.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/APaletteTable.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
+#include "framework/windows/AWindowShell.h"
 
 namespace {
 
@@ -89,10 +91,55 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
             return onSize(m);
         case WM_INITMENU:
             return Handled(0);
+        case WM_ACTIVATEAPP: {
+            bool changed = services.setActive(m.wParam != 0);
+            SendMessageA(m.hwnd, WM_NCACTIVATE, m.wParam != 0, 0);
+            AMdiChildShell* child = AMdiChildShell::activeChild();
+            if (changed && child && child->hwnd())
+                SendMessageA(child->hwnd(), WM_NCACTIVATE, m.wParam != 0, 0);
+            break;
+        }
+        case WM_ENABLE:
+            services.enableWindows(m.wParam != 0);
+            SendMessageA(m.hwnd, WM_NCACTIVATE, m.wParam != 0, 0);
+            break;
+        case WM_QUERYENDSESSION:
+            return Handled(services.queryEndSession());
+        case WM_QUERYNEWPALETTE:
+            return Handled(queryPalette(m));
+        case WM_PALETTECHANGED:
+            BroadcastToChildren(m.hwnd, WM_PALETTECHANGED, m.wParam, m.lParam, 1);
+            if (reinterpret_cast<HWND>(m.wParam) != m.hwnd) {
+                if (APaletteTable* table = APaletteTable::active())
+                    table->realize(owner(), true);
+            }
+            break;
         default:
             break;
     }
     return AWindowHandler::handle(m);
+}
+
+// The active child, else the tool bar, chooses the palette; without either
+// the application realises its own.
+int32_t AMdiFrame::queryPalette(AMessage& m) {
+    HWND asked = nullptr;
+    AMdiChildShell* child = AMdiChildShell::activeChild();
+    if (child && child->hwnd())
+        asked = child->hwnd();
+    else if (ADisplayComponent* bar = AWindowServices::current().toolBar())
+        asked = bar->enclosingWindow();
+    int32_t answer;
+    if (asked) {
+        answer = static_cast<int32_t>(SendMessageA(asked, WM_QUERYNEWPALETTE, 0, 0));
+    } else {
+        APaletteTable* table = APaletteTable::active();
+        answer = table && table->realize(owner(), false) ? 1 : 0;
+        asked = m.hwnd;
+    }
+    if (answer == 0)
+        BroadcastToChildren(m.hwnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(asked), 0, 1);
+    return answer;
 }
 
 AMessageResult AMdiFrame::onCommand(AMessage& m) {

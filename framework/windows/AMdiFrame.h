@@ -35,6 +35,7 @@ private:
     AMessageResult onCommand(AMessage& message);
     AMessageResult onSize(AMessage& message);
     AMessageResult onMinMaxInfo(AMessage& message);
+    int32_t queryPalette(AMessage& message);
 
     UINT_PTR timerId_ = 0;
 };

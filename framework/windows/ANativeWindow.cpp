@@ -3,6 +3,7 @@
 #include "framework/windows/ANativeWindow.h"
 
 #include "base/object/AError.h"
+#include "framework/components/AComponent.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
 
@@ -81,6 +82,12 @@ LRESULT ANativeWindow::handleMessage(AMessage& message) {
         AMessageResult r = dispatch(message);
         if (r.handled)
             return r.result;
+        // A filter may remove filters while it runs: walk a copy, ask only those still there.
+        std::set<AComponent*> filters = filters_;
+        for (AComponent* filter : filters) {
+            if (filters_.count(filter) && filter->filterMessage(message))
+                return 0;
+        }
         return callDefault(message);
     });
 }

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <set>
 
 #include "base/object/ARect.h"
 
@@ -91,6 +92,10 @@ public:
     // Registers the class on first use; MDICLIENT answers without registering.
     virtual const char* className();
 
+    // Components offered the messages that no handler took, in address order (not owned).
+    void addFilter(AComponent* filter) { filters_.insert(filter); }
+    void removeFilter(AComponent* filter) { filters_.erase(filter); }
+
     void setTitle(const char* title);
     void show();
     void hide();
@@ -108,6 +113,7 @@ protected:
 private:
     uint16_t topLevel_ = 0;
     HWND hwnd_ = nullptr;
+    std::set<AComponent*> filters_;
 };
 
 // A window of "KY_Window" (or another class of its own) made by CreateWindowExA.

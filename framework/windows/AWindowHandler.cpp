@@ -1,16 +1,49 @@
 // The shared window handler, the display window handler and the mouse wheel.
 #include "framework/windows/AWindowHandler.h"
 
+#include <cstdlib>
+
 #include "base/object/AError.h"
 #include "base/object/InputRecords.h"
 #include "framework/components/AComponent.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/APaletteTable.h"
+#include "framework/graphics/ATextStyle.h"
 
 namespace {
 
+// MM_MCINOTIFY: a media device finished; the owner hears of it as change 20.
+const UINT kMciNotify = 0x3B9;
+
 int g_wheelLines = 3;
 bool g_wheelRead = false;
+
+// A control takes the colours of its component's text style; the answer is
+// the style's background brush, aligned on the parent's client origin.
+bool ColourControl(const AMessage& m, int32_t& brush) {
+    if (ADisplayServices::current().lookOptions() & 0xC000)
+        return false;
+    auto* control = dynamic_cast<ADisplayComponent*>(ComponentFromWindow(reinterpret_cast<HWND>(m.lParam)));
+    ATextStyle* style = control ? control->getDisplayEnv() : nullptr;
+    if (!style)
+        return false;
+    HDC dc = reinterpret_cast<HDC>(m.wParam);
+    if (style->backColor() != ATextStyle::kUnset)
+        SetBkColor(dc, style->backColor());
+    if (style->foreColor() != ATextStyle::kUnset)
+        SetTextColor(dc, style->foreColor());
+    HBRUSH background = style->backgroundBrush();
+    if (!background)
+        return false;
+    UnrealizeObject(background);
+    POINT origin{0, 0};
+    ClientToScreen(m.hwnd, &origin);
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+    brush = static_cast<int32_t>(reinterpret_cast<intptr_t>(background));
+    return true;
+}
 
 }  // namespace
 
@@ -23,6 +56,12 @@ AMessageResult AWindowHandler::handle(AMessage& m) {
         return Handled(0);
     }
     switch (m.message) {
+        case WM_NCMOUSEMOVE:
+            ADisplayServices::current().setHoverComponent(nullptr);
+            return NotHandled();
+        case kMciNotify:
+            owner()->queueUpdate(20);
+            return Handled(0);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             return onKey(m, static_cast<uint16_t>(m.wParam), 0, 1, false);
@@ -87,13 +126,41 @@ UINT RegisteredWheelMessage() {
     return number;
 }
 
+int WheelLinesFromRegistry() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 3;
+    char text[128] = {};
+    DWORD type = 0, bytes = sizeof text - 1;
+    LONG error = RegQueryValueExA(key, "WheelScrollLines", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
+    RegCloseKey(key);
+    if (error != ERROR_SUCCESS || type != REG_SZ)
+        return 3;
+    char* end = nullptr;
+    long lines = strtol(text, &end, 10);
+    return end != text && lines >= 0 && lines <= 0xFFFF ? static_cast<int>(lines) : 3;
+}
+
 int GetWheelScrollLines(bool reread) {
     if (g_wheelRead && !reread)
         return g_wheelLines;
+    static UINT driverMessage = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
+    HWND driver = driverMessage ? FindWindowA("MouseZ", "Magellan MSWHEEL") : nullptr;
     UINT lines = 3;
-    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
-        lines = 3;
-    g_wheelLines = lines == WHEEL_PAGESCROLL ? -1 : static_cast<int>(lines);
+    if (driver) {
+        lines = static_cast<UINT>(SendMessageA(driver, driverMessage, 0, 0));
+    } else {
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        GetVersionExA(&version);
+        bool known = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        if (known && version.dwMajorVersion < 4)
+            lines = static_cast<UINT>(WheelLinesFromRegistry());
+        else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && !SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+            lines = 3;
+    }
+    // A driver's or the system's answer out of range scrolls by pages.
+    g_wheelLines = lines > 0xFFFF ? -1 : static_cast<int>(lines);
     g_wheelRead = true;
     return g_wheelLines;
 }
@@ -134,6 +201,25 @@ AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
         case WM_SETTINGCHANGE:
             GetWheelScrollLines(true);
             break;
+        case WM_QUERYNEWPALETTE: {
+            APaletteTable* table = APaletteTable::active();
+            return Handled(table && table->realize(display_, false) ? 1 : 0);
+        }
+        case WM_PALETTECHANGED:
+            if (reinterpret_cast<HWND>(m.wParam) != m.hwnd) {
+                if (APaletteTable* table = APaletteTable::active())
+                    table->realize(display_, true);
+            }
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC: {
+            int32_t brush = 0;
+            if (ColourControl(m, brush))
+                return Handled(brush);
+            break;
+        }
         case WM_MOUSEWHEEL: {
             AWheelScroll scroll = WheelScroll(m.wParam, GetWheelScrollLines(false));
             if (!scroll.scrolls)

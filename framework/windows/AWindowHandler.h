@@ -30,8 +30,12 @@ AWheelScroll WheelScroll(WPARAM wParam, int lines);
 bool ConvertWheelMessage(const AMessage& in, UINT registered, bool control, bool shift, AMessage& out);
 // "MSWHEEL_ROLLMSG" where the system's version calls for it, else 0.
 UINT RegisteredWheelMessage();
-// The scroll-lines setting, read again when reread is set.
+// The scroll-lines setting, read again when reread is set: an old wheel
+// driver's window answers first; systems before version 4 keep it in the
+// registry; -1 scrolls by pages.
 int GetWheelScrollLines(bool reread);
+// The old systems' "WheelScrollLines" of the desktop key; 3 when absent or not a number.
+int WheelLinesFromRegistry();
 
 // A handler for a window that shows a display component: paints it, turns
 // the wheel into its wheel entry and follows its window's moves.

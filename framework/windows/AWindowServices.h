@@ -42,6 +42,20 @@ public:
         (void)extra;
         return false;
     }
+    // The application became active or inactive; true when that changed.
+    virtual bool setActive(bool active) {
+        bool changed = active != active_;
+        active_ = active;
+        return changed;
+    }
+    bool active() const { return active_; }
+    // The frame was enabled or disabled: the application's other windows follow.
+    virtual void enableWindows(bool enable) { (void)enable; }
+    // The session ends: non-zero lets it.
+    virtual long queryEndSession() { return 1; }
     // The frame's tool bar (not owned), or null.
     virtual ADisplayComponent* toolBar() { return nullptr; }
+
+private:
+    bool active_ = false;
 };

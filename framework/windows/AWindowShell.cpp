@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
@@ -26,6 +27,17 @@ AMessageResult AWindowShell::handle(AMessage& m) {
         case WM_NCDESTROY:
             window()->setNativeWindow(nullptr);
             break;
+        case WM_NCHITTEST: {
+            ANativeWindow* native = nativeWindow();
+            if (!native)
+                break;
+            auto hit = static_cast<int32_t>(native->callDefault(m));
+            // Coming in from the border: the component under the mouse is left.
+            if (hit == HTCLIENT && lastHit_ != HTCLIENT && !ADisplayServices::current().tracker())
+                ADisplayServices::current().setHoverComponent(nullptr);
+            lastHit_ = hit;
+            return Handled(hit);
+        }
         case WM_SIZE:
         case WM_MOVE:
             // Before the window exists the component does not follow it yet.
@@ -212,4 +224,48 @@ void ATopLevelShell::endModal() {
 
 ATopLevelShell* ATopLevelShell::topModal() {
     return g_topModal;
+}
+
+namespace {
+
+ADisplayComponent* MdiWindowFrom(HWND window, bool forward) {
+    HWND client = GetMdiClientWindow();
+    if (!client)
+        return nullptr;
+    HWND h;
+    if (window) {
+        if (GetParent(window) != client)
+            return nullptr;
+        h = GetWindow(window, forward ? GW_HWNDNEXT : GW_HWNDPREV);
+    } else {
+        h = GetWindow(client, GW_CHILD);
+        if (h && !forward)
+            h = GetWindow(h, GW_HWNDLAST);
+    }
+    for (; h; h = GetWindow(h, forward ? GW_HWNDNEXT : GW_HWNDPREV)) {
+        if (auto* component = dynamic_cast<ADisplayComponent*>(ComponentFromWindow(h)))
+            return component;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ADisplayComponent* NextMdiWindow(HWND window) {
+    return MdiWindowFrom(window, true);
+}
+
+ADisplayComponent* PreviousMdiWindow(HWND window) {
+    return MdiWindowFrom(window, false);
+}
+
+ADisplayComponent* ModalWindowAfter(AComponent* component) {
+    ATopLevelShell* shell = ATopLevelShell::topModal();
+    if (!component)
+        return shell ? shell->window() : nullptr;
+    for (; shell; shell = shell->nextModal()) {
+        if (shell->window() == component || component->isDescendantOf(shell->window()))
+            return shell->nextModal() ? shell->nextModal()->window() : nullptr;
+    }
+    return nullptr;
 }

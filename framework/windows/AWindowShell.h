@@ -20,6 +20,9 @@ public:
     virtual void activate() = 0;
     virtual void hide() = 0;
     ADisplayComponent* window() const { return display(); }
+
+private:
+    int32_t lastHit_ = HTCLIENT;
 };
 
 class AMdiChildNativeWindow : public ANativeWindow {
@@ -70,6 +73,7 @@ public:
     void endModal();
     bool modal() const { return modal_ != 0; }
     static ATopLevelShell* topModal();
+    ATopLevelShell* nextModal() const { return nextModal_; }
 
 private:
     HWND parent_;
@@ -77,3 +81,12 @@ private:
     uint16_t modal_ = 0;
     ATopLevelShell* nextModal_ = nullptr;  // not owned: the one below in the chain
 };
+
+// The MDI children's window components in z-order after (before) window; null
+// starts at the first (last) child. Null past the end or for a window outside
+// the MDI client; children without a framework component are passed over.
+ADisplayComponent* NextMdiWindow(HWND window);
+ADisplayComponent* PreviousMdiWindow(HWND window);
+// With null, the top modal window's component; else the component of the
+// modal window below the one that holds component (null at the bottom or when none does).
+ADisplayComponent* ModalWindowAfter(AComponent* component);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 std::string Ticker::log;
+int TestBeeps = 0;
 
 namespace {
 
@@ -11,6 +12,7 @@ namespace {
 class FramelessApp : public AApp {
 public:
     FramelessApp() : AApp(AString("TestApplication"), ARect(), 0, 0) {}
+    void beep(uint32_t) override { ++TestBeeps; }
 
 protected:
     void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }

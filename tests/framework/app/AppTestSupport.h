@@ -26,6 +26,9 @@ private:
     std::string name_;
 };
 
+// The beeps of the test application (it makes no sound).
+extern int TestBeeps;
+
 class AppTest : public testing::Test {
 protected:
     void SetUp() override;

@@ -5,6 +5,8 @@
 #include "framework/app/ACursor.h"
 #include "framework/app/AppDde.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AImage.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 namespace {
@@ -16,7 +18,91 @@ ADisplayComponent* WindowedComponent(AComponent* parent, int16_t id, HWND window
     return c;
 }
 
+// Logs "a+" (id 1, else "b") when the mouse enters and "a-" when it leaves.
+class Hovered : public ADisplayComponent {
+public:
+    Hovered(AComponent* parent, int16_t id, int16_t cursor, std::string& log)
+        : ADisplayComponent(parent, id, ASizeSpec()), name_(id == 1 ? "a" : "b"), cursor_(cursor), log_(log) {}
+    int16_t cursorFor(int16_t) override { return cursor_; }
+    void mouseEntered() override { log_ += name_ + "+ "; }
+    void mouseLeft() override { log_ += name_ + "- "; }
+
+private:
+    std::string name_;
+    int16_t cursor_;
+    std::string& log_;
+};
+
+class Described : public AComponent {
+public:
+    Described(AComponent* parent, int16_t id, const char* text) : AComponent(parent, id), text_(text) {}
+    std::string description() override { return text_; }
+
+private:
+    std::string text_;
+};
+
+HGLOBAL Block(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+class CountedTracker : public AMouseTracker {
+public:
+    explicit CountedTracker(int& deleted) : deleted_(deleted) {}
+    ~CountedTracker() override { ++deleted_; }
+    ADisplayComponent* owner() override { return nullptr; }
+    ACommand* trackMove(AMouseEvent&) override { return nullptr; }
+    ACommand* trackRelease(AMouseEvent&) override { return nullptr; }
+
+private:
+    int& deleted_;
+};
+
 }  // namespace
+
+TEST_F(AppTest, TheComponentUnderTheMouseShowsItsCursorAndATrackerReplacedBeeps) {
+    std::string log;
+    auto* a = new Hovered(app, 1, 32649, log);
+    AObject::completeNew(a);
+    auto* b = new Hovered(app, 2, 32513, log);
+    AObject::completeNew(b);
+    struct Step {
+        ADisplayComponent* component;
+        const char* log;
+        int16_t cursor;
+    } steps[] = {
+        {a, "a+ ", 32649},
+        {a, "", 32649},
+        {b, "a- b+ ", 32513},
+        {nullptr, "b- ", -1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.log);
+        log.clear();
+        app->setCursorComponent(step.component);
+        EXPECT_EQ(step.log, log);
+        EXPECT_EQ(step.cursor, app->cursorId());
+        EXPECT_EQ(step.component, app->cursorComponent());
+    }
+    // The display layer's hover reaches the application.
+    ADisplayServices::current().setHoverComponent(a);
+    EXPECT_EQ(32649, app->cursorId());
+    app->setCursorComponent(nullptr);
+
+    int deleted = 0;
+    TestBeeps = 0;
+    app->setMouseTracker(new CountedTracker(deleted));
+    EXPECT_EQ(0, TestBeeps);
+    app->setMouseTracker(new CountedTracker(deleted));
+    EXPECT_EQ(1, TestBeeps) << "replacing a running tracker beeps once";
+    EXPECT_EQ(1, deleted);
+    app->setMouseTracker(nullptr);
+    EXPECT_EQ(2, deleted);
+    EXPECT_EQ(1, TestBeeps);
+}
 
 TEST_F(AppTest, CursorGuardsAnimateAndHandTheCursorBack) {
     app->setCursor(-1);
@@ -38,6 +124,40 @@ TEST_F(AppTest, CursorGuardsAnimateAndHandTheCursorBack) {
     ACursor orphan(nullptr, 100);
     EXPECT_TRUE(orphan.system()) << "a resource without application is the system arrow";
     EXPECT_EQ(ACursor::kArrow, orphan.number());
+}
+
+TEST_F(AppTest, IconsBitmapsAndNamedImagesAreKeptOnceAndMissingOnesRaise) {
+    void* system = app->icon(32512);
+    ASSERT_NE(nullptr, system) << "a number the module lacks falls back to the system icon";
+    EXPECT_EQ(system, app->icon(32512));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // A failed load leaves no null entry behind that a later call would hand out.
+        ClearBoxes();
+        EXPECT_NE(0, FatalExitCodeOf([this] { app->icon(12345); }));
+        ASSERT_EQ(1u, CapturedBoxes().size());
+        EXPECT_EQ("AMemError", CapturedBoxes()[0].caption);
+    }
+    EXPECT_NE(nullptr, app->appIcon());
+    app->clearIcons();
+    EXPECT_NE(nullptr, app->icon(32512));
+
+    ClearBoxes();
+    EXPECT_NE(0, FatalExitCodeOf([this] { app->bitmap(4321); })) << "no such bitmap resource";
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("AAssertError", CapturedBoxes()[0].caption);
+
+    EXPECT_EQ(nullptr, app->findImage("logo")) << "finding never makes an image";
+    long live = _AImage::liveCount();
+    app->setImage("logo", AImageSpec::fromFile("Z:\\nowhere\\first.bmp", 0, 0));
+    app->setImage("logo", AImageSpec::fromFile("Z:\\nowhere\\second.bmp", 0, 0));
+    ASSERT_NE(nullptr, app->findImage("logo"));
+    EXPECT_STREQ("Z:\\nowhere\\second.bmp", app->findImage("logo")->body()->spec().file.c_str())
+        << "the second filing replaced the first";
+    EXPECT_EQ(live + 1, _AImage::liveCount()) << "the replaced image was deleted";
+    app->clearImages();
+    EXPECT_EQ(nullptr, app->findImage("logo"));
+    EXPECT_EQ(live, _AImage::liveCount());
 }
 
 TEST_F(AppTest, OneColourGivesOneBrushAndUpdateLocksDoNotNest) {
@@ -197,4 +317,35 @@ TEST_F(AppTest, TheWorkFolderIsOnlyAnExistingFullPathOrTheOneMadeForTheUser) {
     EXPECT_EQ(0, lstrcmpiA(current, net->workFolder().path().c_str()));
     DeleteFileA(iniPath.c_str());
     RemoveDirectoryA(madePath.c_str());
+}
+
+TEST_F(AppTest, TheTargetsTextIsAddedToATextBlockBetweenLineBreaks) {
+    auto* described = new Described(app, 1, "Desc");
+    AObject::completeNew(described);
+    auto* silent = new Described(app, 2, "");
+    AObject::completeNew(silent);
+    struct Case {
+        const char* name;
+        AComponent* source;
+        uint32_t format;
+        bool block;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"text", described, CF_TEXT, true, std::string("abc", 4), "abc\r\nDesc\r\n"},
+        {"no terminating zero", described, CF_TEXT, true, "xxxxxxxxxx", "xxxxxxxxxx\r\nDesc\r\n"},
+        {"no block", described, CF_TEXT, false, "", "\r\nDesc\r\n"},
+        {"other format", described, CF_BITMAP, true, std::string("abc", 4), "abc"},
+        {"empty description", silent, CF_TEXT, true, std::string("abc", 4), "abc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HGLOBAL block = c.block ? Block(c.before) : nullptr;
+        HGLOBAL result = static_cast<HGLOBAL>(app->appendTargetText(c.source, c.format, block));
+        ASSERT_NE(nullptr, result);
+        const char* p = static_cast<const char*>(GlobalLock(result));
+        EXPECT_EQ(c.after, std::string(p, strnlen(p, GlobalSize(result))));
+        GlobalUnlock(result);
+        GlobalFree(result);
+    }
 }

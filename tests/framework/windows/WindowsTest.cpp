@@ -12,6 +12,9 @@
 #include "base/object/AError.h"
 #include "base/object/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/graphics/APaletteTable.h"
+#include "framework/graphics/ATextStyle.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
@@ -51,6 +54,16 @@ public:
     }
     std::vector<UINT> seen;
     HWND attachedAtMinMax = nullptr;
+};
+
+// A display component with a text style of its own.
+class Styled : public ADisplayComponent {
+public:
+    Styled(AComponent* parent, int16_t id) : ADisplayComponent(parent, id, ASizeSpec()), style(nullptr, kFore, kBack, 0) {}
+    ATextStyle* ownDisplayEnv() override { return &style; }
+    static constexpr COLORREF kFore = RGB(1, 2, 3);
+    static constexpr COLORREF kBack = RGB(200, 100, 50);
+    ATextStyle style;
 };
 
 // Records the menu ids the frame passes on.
@@ -277,6 +290,10 @@ TEST_F(WindowsTest, EndingAModalWindowEnablesWhatItDisabled) {
     };
     EXPECT_EQ("f001", enabled());
     EXPECT_EQ(shells[2], ATopLevelShell::topModal());
+    EXPECT_EQ(shells[2]->window(), ModalWindowAfter(nullptr));
+    EXPECT_EQ(shells[1]->window(), ModalWindowAfter(shells[2]->window()));
+    EXPECT_EQ(nullptr, ModalWindowAfter(shells[0]->window())) << "the bottom of the chain";
+    EXPECT_EQ(nullptr, ModalWindowAfter(makeDisplay(9))) << "held by no modal window";
     shells[1]->hide();
     EXPECT_EQ("f011", enabled()) << "the middle one re-enables only its own window";
     shells[2]->hide();
@@ -356,4 +373,315 @@ TEST_F(WindowsTest, KeysAndCharactersReachTheCommandTarget) {
     SendMessageA(window, WM_CHAR, 'a', 0);
     SendMessageA(window, WM_KEYUP, VK_LEFT, 0);
     EXPECT_EQ("key 37 down char 97 key 37 up ", target->log);
+}
+
+TEST_F(WindowsTest, ControlsTakeTheirTextStyleColoursUnlessTheLookSaysOtherwise) {
+    auto* styled = new Styled(app, 20);
+    AObject::completeNew(styled);
+    ProbeWindow styledControl(styled), plainControl(makeDisplay(21));
+    styledControl.create("styled", WS_OVERLAPPEDWINDOW, ARect(0, 0, 50, 20), 0, true);
+    plainControl.create("plain", WS_OVERLAPPEDWINDOW, ARect(0, 0, 50, 20), 0, true);
+    HWND foreign = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!styledControl.ANativeWindow::hwnd() || !foreign)
+        GTEST_SKIP() << "no display";
+    ADisplayWindowHandler handler(makeDisplay(22));
+    HDC dc = CreateCompatibleDC(nullptr);
+    struct Case {
+        const char* name;
+        UINT message;
+        HWND control;
+        uint16_t look;
+        bool coloured;
+    } cases[] = {
+        {"static", WM_CTLCOLORSTATIC, styledControl.ANativeWindow::hwnd(), 0, true},
+        {"edit", WM_CTLCOLOREDIT, styledControl.ANativeWindow::hwnd(), 0, true},
+        {"message box", WM_CTLCOLORMSGBOX, styledControl.ANativeWindow::hwnd(), 0, false},
+        {"look 0x4000", WM_CTLCOLORBTN, styledControl.ANativeWindow::hwnd(), 0x4000, false},
+        {"look 0x8000", WM_CTLCOLORLISTBOX, styledControl.ANativeWindow::hwnd(), 0x8000, false},
+        {"no text style", WM_CTLCOLORSTATIC, plainControl.ANativeWindow::hwnd(), 0, false},
+        {"not a framework window", WM_CTLCOLORSTATIC, foreign, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ADisplayServices::current().setLookOptions(c.look);
+        SetBkColor(dc, RGB(9, 9, 9));
+        SetTextColor(dc, RGB(8, 8, 8));
+        AMessage m{reinterpret_cast<LPARAM>(c.control), reinterpret_cast<WPARAM>(dc), c.message, foreign};
+        AMessageResult r = handler.handle(m);
+        EXPECT_EQ(c.coloured, r.handled != 0);
+        if (c.coloured) {
+            EXPECT_EQ(reinterpret_cast<intptr_t>(styled->style.backgroundBrush()), r.result);
+        }
+        EXPECT_EQ(c.coloured ? Styled::kBack : RGB(9, 9, 9), GetBkColor(dc));
+        EXPECT_EQ(c.coloured ? Styled::kFore : RGB(8, 8, 8), GetTextColor(dc));
+    }
+    ADisplayServices::current().setLookOptions(0);
+    DeleteDC(dc);
+
+    // Leaving through the border clears the component under the mouse.
+    ADisplayServices::current().setHoverComponent(styled);
+    AMessage border{0, HTCAPTION, WM_NCMOUSEMOVE, foreign};
+    EXPECT_EQ(0, handler.handle(border).handled);
+    EXPECT_EQ(nullptr, ADisplayServices::current().hoverComponent());
+    DestroyWindow(foreign);
+}
+
+namespace {
+
+LRESULT g_driverAnswer = 0;
+
+LRESULT CALLBACK WheelDriverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RegisterWindowMessageA("MSH_SCROLL_LINES_MSG"))
+        return g_driverAnswer;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(WheelTest, AnOldWheelDriversWindowGivesTheScrollLines) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WheelDriverProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MouseZ";
+    ASSERT_NE(0, RegisterClassA(&wc));
+    HWND driver = CreateWindowExA(0, "MouseZ", "Magellan MSWHEEL", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!driver)
+        GTEST_SKIP() << "no display";
+    struct Row {
+        LRESULT answer;
+        int lines;
+    } rows[] = {{7, 7}, {0, 0}, {static_cast<LRESULT>(WHEEL_PAGESCROLL), -1}, {0x7FFFFFFF, -1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.answer);
+        g_driverAnswer = r.answer;
+        EXPECT_EQ(r.lines, GetWheelScrollLines(true));
+        g_driverAnswer = 99;
+        EXPECT_EQ(r.lines, GetWheelScrollLines(false)) << "kept until read again";
+    }
+    DestroyWindow(driver);
+    UnregisterClassA("MouseZ", GetModuleHandleA(nullptr));
+    g_driverAnswer = 99;
+    EXPECT_NE(99, GetWheelScrollLines(true)) << "without the driver the system's setting holds";
+}
+
+TEST_F(WindowsTest, MdiChildrenAreWalkedInZOrderPassingOverForeignWindows) {
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    if (!frame.ANativeWindow::hwnd())
+        GTEST_SKIP() << "no display";
+    AMdiClient client(app, nullptr, AMdiFrame::kFirstChildId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, ARect(0, 0, 0, 0),
+                      true);
+    std::vector<AMdiChildShell*> children;
+    for (int i = 0; i < 3; ++i)
+        children.push_back(new AMdiChildShell(makeDisplay(static_cast<int16_t>(30 + i)), "child",
+                                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(0, 0, 100, 80), true));
+    HWND foreign = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, client.hwnd(), nullptr, nullptr, nullptr);
+    SetWindowPos(foreign, GetWindow(children[1]->hwnd(), GW_HWNDPREV), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The z-order the system keeps, framework children only.
+    std::vector<ADisplayComponent*> order;
+    for (HWND h = GetWindow(client.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        for (AMdiChildShell* child : children)
+            if (child->hwnd() == h)
+                order.push_back(child->window());
+    }
+    ASSERT_EQ(3u, order.size());
+    std::vector<ADisplayComponent*> forward, backward;
+    for (ADisplayComponent* c = NextMdiWindow(nullptr); c && forward.size() < 5; c = NextMdiWindow(c->enclosingWindow()))
+        forward.push_back(c);
+    for (ADisplayComponent* c = PreviousMdiWindow(nullptr); c && backward.size() < 5;
+         c = PreviousMdiWindow(c->enclosingWindow()))
+        backward.insert(backward.begin(), c);
+    EXPECT_EQ(order, forward);
+    EXPECT_EQ(order, backward);
+    EXPECT_EQ(nullptr, NextMdiWindow(frame.hwnd())) << "not a child of the MDI client";
+    DestroyWindow(foreign);
+    for (AMdiChildShell* child : children)
+        delete child;
+}
+
+namespace {
+
+// Services installed for one scope.
+struct InstalledServices {
+    explicit InstalledServices(AWindowServices* services) { AWindowServices::install(services); }
+    ~InstalledServices() { AWindowServices::install(nullptr); }
+};
+
+// Logs the application's activation, enabling and end-of-session answers.
+class ActivationServices : public AWindowServices {
+public:
+    bool setActive(bool active) override {
+        bool changed = AWindowServices::setActive(active);
+        log += std::string(active ? "active" : "inactive") + (changed ? "! " : " ");
+        return changed;
+    }
+    void enableWindows(bool enable) override { log += enable ? "enable " : "disable "; }
+    long queryEndSession() override { return 0; }
+    std::string log;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, TheFrameTellsTheApplicationOfActivationEnablingAndTheSessionsEnd) {
+    ActivationServices services;
+    InstalledServices installed(&services);
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    HWND hwnd = frame.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    services.log.clear();
+    SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
+    SendMessageA(hwnd, WM_ACTIVATEAPP, 1, 0);
+    SendMessageA(hwnd, WM_ACTIVATEAPP, 0, 0);
+    SendMessageA(hwnd, WM_ENABLE, 0, 0);
+    SendMessageA(hwnd, WM_ENABLE, 1, 0);
+    EXPECT_EQ("active! active inactive! disable enable ", services.log);
+    EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
+}
+
+namespace {
+
+// Logs the palette realisations it is asked for: "fore" or "back".
+class PaletteDisplay : public ADisplayComponent {
+public:
+    PaletteDisplay(AComponent* parent, int16_t id) : ADisplayComponent(parent, id, ASizeSpec()) {}
+    int realizePalette(bool background) override {
+        log += background ? "back " : "fore ";
+        return 1;
+    }
+    std::string log;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, PaletteMessagesRealiseTheDisplaysPaletteForegroundOrBackground) {
+    auto* display = new PaletteDisplay(app, 40);
+    AObject::completeNew(display);
+    APaletteTable table(app);
+    table.setEnabled(true);
+    table.handlers().slot(reinterpret_cast<long>(display)) = static_cast<ADisplaySite*>(display);
+    APaletteTable::setActive(&table);
+    ADisplayWindowHandler handler(display);
+    HWND self = reinterpret_cast<HWND>(0x1234), other = reinterpret_cast<HWND>(0x5678);
+    AMessage query{0, 0, WM_QUERYNEWPALETTE, self};
+    AMessageResult answer = handler.handle(query);
+    EXPECT_EQ(1, answer.handled);
+    EXPECT_EQ(1, answer.result) << "colours changed";
+    AMessage fromOther{0, reinterpret_cast<WPARAM>(other), WM_PALETTECHANGED, self};
+    EXPECT_EQ(0, handler.handle(fromOther).handled);
+    AMessage fromSelf{0, reinterpret_cast<WPARAM>(self), WM_PALETTECHANGED, self};
+    handler.handle(fromSelf);
+    EXPECT_EQ("fore back ", display->log) << "its own change is not realised again";
+    APaletteTable::setActive(nullptr);
+}
+
+TEST_F(WindowsTest, TheFrameAsksItsActiveChildForThePaletteAndPassesChangesDown) {
+    AMdiFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    HWND hwnd = frame.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    AMdiClient client(app, nullptr, AMdiFrame::kFirstChildId, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, ARect(0, 0, 0, 0),
+                      true);
+    auto* display = new PaletteDisplay(app, 41);
+    AObject::completeNew(display);
+    APaletteTable table(app);
+    table.setEnabled(true);
+    table.handlers().slot(reinterpret_cast<long>(display)) = static_cast<ADisplaySite*>(display);
+    APaletteTable::setActive(&table);
+    {
+        AMdiChildShell child(display, "child", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(0, 0, 100, 80), true);
+        child.activate();
+        ASSERT_EQ(&child, AMdiChildShell::activeChild());
+        display->log.clear();
+        EXPECT_EQ(1, SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0));
+        SendMessageA(hwnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
+        EXPECT_EQ("fore back ", display->log) << "the change reaches the MDI children";
+    }
+    EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0)) << "no child, no tool bar, no palette of the application";
+    APaletteTable::setActive(nullptr);
+}
+
+TEST_F(WindowsTest, ComingInFromTheBorderLeavesTheHoveredComponent) {
+    ADisplayComponent* display = makeDisplay(50);
+    ATopLevelShell shell(display, nullptr, "shell", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(100, 100, 300, 250), false,
+                         true);
+    HWND hwnd = shell.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    POINT inside{20, 20};
+    ClientToScreen(hwnd, &inside);
+    POINT caption{(outer.left + outer.right) / 2, outer.top + GetSystemMetrics(SM_CYFRAME) + 2};
+    auto hitAt = [&](POINT p) { return SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)); };
+    ADisplayServices& services = ADisplayServices::current();
+    services.setHoverComponent(display);
+    EXPECT_EQ(HTCLIENT, hitAt(inside));
+    EXPECT_EQ(display, services.hoverComponent()) << "inside all along: the hover stays";
+    ASSERT_EQ(HTCAPTION, hitAt(caption));
+    EXPECT_EQ(HTCLIENT, hitAt(inside));
+    EXPECT_EQ(nullptr, services.hoverComponent());
+}
+
+TEST_F(WindowsTest, AMediaDevicesNoticeBecomesAChangeOfTheOwner) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    app->updates.clear();
+    EXPECT_EQ(0, SendMessageA(window, 0x3B9, 1, 0));
+    EXPECT_FALSE(app->updates.empty()) << "change 20 is queued";
+    app->updates.clear();
+}
+
+namespace {
+
+// Consumes the messages of one number and counts what it was offered.
+class FilterProbe : public AComponent {
+public:
+    FilterProbe(AComponent* parent, int16_t id, UINT consumed) : AComponent(parent, id), consumed_(consumed) {}
+    long filterMessage(AMessage& m) override {
+        ++offered;
+        return m.message == consumed_;
+    }
+    int offered = 0;
+
+private:
+    UINT consumed_;
+};
+
+}  // namespace
+
+TEST_F(WindowsTest, FiltersSeeTheMessagesNoHandlerTookAndMayConsumeThem) {
+    ProbeWindow probe(app);
+    probe.create("probe", WS_OVERLAPPEDWINDOW, ARect(0, 0, 200, 100), 0, true);
+    HWND window = probe.ANativeWindow::hwnd();
+    if (!window)
+        GTEST_SKIP() << "no display";
+    auto* passing = new FilterProbe(app, 60, WM_NULL);
+    AObject::completeNew(passing);
+    auto* consuming = new FilterProbe(app, 61, WM_GETTEXTLENGTH);
+    AObject::completeNew(consuming);
+    struct Step {
+        const char* name;
+        AComponent* add;
+        AComponent* remove;
+        LRESULT length;
+    } steps[] = {
+        {"no filter", nullptr, nullptr, 5},
+        {"a filter that lets it pass", passing, nullptr, 5},
+        {"a filter that consumes it", consuming, nullptr, 0},
+        {"the consuming filter removed", nullptr, consuming, 5},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.add)
+            probe.addFilter(s.add);
+        if (s.remove)
+            probe.removeFilter(s.remove);
+        EXPECT_EQ(s.length, SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    }
+    EXPECT_LE(2, passing->offered) << "offered whenever the consuming filter did not come first";
+    EXPECT_EQ(1, consuming->offered);
+    probe.removeFilter(passing);
 }
