@@ -75,13 +75,8 @@ long ParseArticle(const std::string& text, long* failures) {
 }  // namespace
 
 int main() {
-    MarkupGenerator generator(42);
-    std::vector<std::string> articles;
     size_t bytes = 0;
-    while (bytes < 4 * 1024 * 1024) {
-        articles.push_back(generator.article(3 + static_cast<int>(generator.next() % 20)));
-        bytes += articles.back().size();
-    }
+    std::vector<std::string> articles = MarkupGenerator(42).articles(4 * 1024 * 1024, &bytes);
     long fragments = 0;
     long failures = 0;
     auto t = Clock::now();

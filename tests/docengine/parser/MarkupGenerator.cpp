@@ -131,3 +131,13 @@ std::string MarkupGenerator::mutate(const std::string& text) {
     }
     return out;
 }
+
+std::vector<std::string> MarkupGenerator::articles(size_t minBytes, size_t* bytes) {
+    std::vector<std::string> out;
+    *bytes = 0;
+    while (*bytes < minBytes) {
+        out.push_back(article(3 + static_cast<int>(next() % 20)));
+        *bytes += out.back().size();
+    }
+    return out;
+}

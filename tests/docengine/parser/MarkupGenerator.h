@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class MarkupGenerator {
 public:
@@ -13,6 +14,8 @@ public:
 
     // An article of about `paragraphs` paragraphs.
     std::string article(int paragraphs);
+    // Articles of 3 to 22 paragraphs until they hold at least minBytes; their size in *bytes.
+    std::vector<std::string> articles(size_t minBytes, size_t* bytes);
     // A copy of text with a few random byte edits (flips, insertions, cuts).
     std::string mutate(const std::string& text);
     uint32_t next();
