@@ -8,6 +8,7 @@
 #include "base/object/SystemSeams.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/display/APrintRange.h"
 #include "framework/resources/AStringListResource.h"
 
 SV_IMPLEMENT_CLASS(ADisplayComponent, 108, AComponent)
@@ -278,18 +279,12 @@ bool ADisplayComponent::queryAllows(ADisplayComponent* component, long value) {
     return p ? p->queryAllows(component, value) : value == 0;
 }
 
-namespace {
-
-// An item of one of the framework's string lists, or the built-in text when
-// the program carries no such list.
 AString FrameworkString(uint16_t list, short index, const char* builtIn) {
     if (!AResource(kStringListType, list).exists())
         return AString(builtIn);
     AStringListResource strings(list);
     return index < strings.count() ? strings.get(index) : AString(builtIn);
 }
-
-}  // namespace
 
 // The printing module overrides these entries; here printing is possible
 // only when the display context holds a printer and someone supplies one.
@@ -339,6 +334,10 @@ AComponent* ADisplayComponent::findPrintOptions(ADisplayComponent* component) {
 AComponent* ADisplayComponent::findPrintSource(ADisplayComponent* component) {
     ADisplayComponent* p = getDisplayParent();
     return p ? p->findPrintSource(component) : nullptr;
+}
+
+bool ADisplayComponent::pageAvailable(const APrintRange& range, long page) {
+    return page <= range.lastPage;
 }
 
 void ADisplayComponent::getDocumentType(AString& out) {

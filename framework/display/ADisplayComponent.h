@@ -23,6 +23,12 @@
 
 class AGraphicDisplay;
 class AMouseTracker;
+class APrinterSetup;
+struct APrintRange;
+
+// An item of one of the framework's string lists, or the built-in text when
+// the program carries no such list.
+AString FrameworkString(uint16_t list, short index, const char* builtIn);
 
 class ADisplayComponent : public AComponent, public ADisplaySite {
     SV_DECLARE_CLASS(ADisplayComponent)
@@ -283,15 +289,17 @@ public:
     // What a printer asks of the component it prints (pages 0-based).
     virtual void documentTitle(AString& out) { findDocumentTitle(out, this); }
     virtual void findDocumentTitle(AString& out, ADisplayComponent* component);
+    // The printer set-up to print with; null: the application's current one.
+    virtual APrinterSetup* printerSetup() { return nullptr; }
     virtual long firstPage() { return 0; }
     virtual long countPages(const ARect& body) {
         (void)body;
         return 0;
     }
-    virtual bool preparePart(long part) {
-        (void)part;
-        return false;
-    }
+    // Part 0 is the whole of a component that is not printed in parts.
+    virtual bool preparePart(long part) { return part == 0; }
+    // Whether the page exists in what has been prepared: up to the range's last page.
+    virtual bool pageAvailable(const APrintRange& range, long page);
     virtual void beginPrinting(const ARect& body) { (void)body; }
     virtual void endPrinting() {}
     virtual void cancelPrinting() {}

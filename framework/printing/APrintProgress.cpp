@@ -1,0 +1,69 @@
+// The printer's progress display: the window from the layout
+// "AAppPrintProgress" while a paper job runs, the message pump of the abort
+// procedure, the Pause key, and the frame disabled for the job's length.
+#include "base/object/AError.h"
+#include "framework/printing/APrintCalls.h"
+#include "framework/printing/APrinter.h"
+#include "framework/resources/AResource.h"
+
+namespace {
+
+const char kProgressLayout[] = "AAppPrintProgress";
+
+}  // namespace
+
+AComponent* APrinter::makeProgressDialog() {
+    if (!AResource(257, kProgressLayout).exists())
+        return nullptr;
+    return CheckAlloc(loadLayout(this, kProgressLayout, 0), "fprinter", 1520);
+}
+
+void APrinter::PrintProgressShow() {
+    cancelled_ = 0;
+    ok_ = 1;
+    if (pageTarget_)
+        return;
+    progress_ = makeProgressDialog();
+    if (!progress_)
+        return;
+    // The reader may only cancel while the job runs: the frame waits, and is
+    // enabled again however the job ends (hideProgress runs from the job's end).
+    HWND owner = PrintCalls().ownerWindow();
+    if (owner && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabledOwner_ = owner;
+    }
+}
+
+void APrinter::hideProgress() {
+    if (progress_) {
+        AComponent* window = progress_;
+        progress_ = nullptr;
+        DeleteComponent(window);
+    }
+    if (disabledOwner_) {
+        EnableWindow(disabledOwner_, TRUE);
+        disabledOwner_ = nullptr;
+    }
+}
+
+bool APrinter::PrintProgressPump(HDC dc, int code) {
+    (void)dc;
+    (void)code;
+    if (progress_) {
+        MSG msg;
+        while (!cancelled_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // A quit asked for during the job stops it and stays asked for.
+            if (msg.message == WM_QUIT) {
+                cancelled_ = 1;
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    } else if (PrintCalls().keyState(VK_PAUSE) & 0x8000) {
+        cancelled_ = 1;
+    }
+    return !cancelled_;
+}
