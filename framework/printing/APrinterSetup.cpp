@@ -71,22 +71,31 @@ void APrinterSetup::PrinterCreateDC(bool landscape) {
         return;
     GlobalView mode(handles_.devMode);
     auto* dm = mode.as<DEVMODEA>();
-    if (dm) {
-        dm->dmOrientation = landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
-        dm->dmFields |= DM_ORIENTATION;
-    }
+    if (!dm)
+        return;
     if (!handles_.devNames)
         ThrowAssert("fprinter", 556);
     GlobalView names(handles_.devNames);
     const auto* dn = names.as<DEVNAMES>();
     if (!dn)
         return;
+    short before = dm->dmOrientation;
+    DWORD fields = dm->dmFields;
+    dm->dmOrientation = landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+    dm->dmFields |= DM_ORIENTATION;
     const char* base = reinterpret_cast<const char*>(dn);
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     const char* driver = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? base + dn->wDriverOffset : nullptr;
     HDC made = CreateDCA(driver, base + dn->wDeviceOffset, nullptr, dm);
+    if (!made) {
+        // A printer that cannot be reached keeps its DC and its orientation:
+        // the caller sees the orientation refused, never a set-up without a DC.
+        dm->dmOrientation = before;
+        dm->dmFields = fields;
+        return;
+    }
     HDC old = handles_.dc;
     handles_.dc = made;
     dcReplaced(old, made);

@@ -14,19 +14,6 @@
 
 namespace {
 
-// The numbers of the pages drawn, in order: "0,0,1".
-std::string Drawn(const std::string& log, const char* kind = "draw") {
-    std::string out;
-    size_t at = 0;
-    std::string key = kind;
-    while ((at = log.find(key, at)) != std::string::npos) {
-        at += key.size();
-        size_t end = log.find(' ', at);
-        out += (out.empty() ? "" : ",") + log.substr(at, end - at);
-    }
-    return out;
-}
-
 // The ends of the documents: "EndDoc", "AbortDoc", separated by spaces.
 std::string Endings(const std::string& log) {
     std::string out;
@@ -38,13 +25,6 @@ std::string Endings(const std::string& log) {
         at += 4;
     }
     return out;
-}
-
-int Count(const std::string& log, const std::string& what) {
-    int n = 0;
-    for (size_t at = 0; (at = log.find(what, at)) != std::string::npos; at += what.size())
-        ++n;
-    return n;
 }
 
 class ProgressPrinter : public APrinter {
@@ -194,6 +174,7 @@ TEST_F(PrintTest, FailuresAndCancelsEndTheJobCleanly) {
     struct Row {
         const char* name;
         int failStartPageAt;
+        bool failStartDoc;
         long cancelAtPage;
         int pauseAfterPages;
         bool progressWindow;
@@ -203,11 +184,13 @@ TEST_F(PrintTest, FailuresAndCancelsEndTheJobCleanly) {
         const char* box;     // "" for none
         unsigned boxFlags;
     } rows[] = {
-        {"StartPage fails", 1, -1, -1, false, false, "0", "EndDoc", "Probl\xE8me lors de l'impression", MB_ICONHAND},
-        {"cancel from the progress window", -1, 1, -1, true, false, "0,1", "AbortDoc", "", 0},
-        {"Pause key without a progress window", -1, -1, 1, false, false, "0", "AbortDoc", "", 0},
-        {"Pause key ignored beside a progress window", -1, -1, 1, true, false, "0,1,2", "EndDoc", "", 0},
-        {"no printer set-up", -1, -1, -1, false, true, "", "", "Driver d'impression introuvable !", MB_OK},
+        {"StartPage fails", 1, false, -1, -1, false, false, "0", "EndDoc", "Probl\xE8me lors de l'impression",
+         MB_ICONHAND},
+        {"StartDoc fails", -1, true, -1, -1, false, false, "", "", "Probl\xE8me lors de l'impression", MB_ICONHAND},
+        {"cancel from the progress window", -1, false, 1, -1, true, false, "0,1", "AbortDoc", "", 0},
+        {"Pause key without a progress window", -1, false, -1, 1, false, false, "0", "AbortDoc", "", 0},
+        {"Pause key ignored beside a progress window", -1, false, -1, 1, true, false, "0,1,2", "EndDoc", "", 0},
+        {"no printer set-up", -1, false, -1, -1, false, true, "", "", "Driver d'impression introuvable !", MB_OK},
     };
     HWND frame = CreateWindowA("STATIC", "frame", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     static HWND sFrame;
@@ -220,9 +203,11 @@ TEST_F(PrintTest, FailuresAndCancelsEndTheJobCleanly) {
         PrintCalls().ownerWindow = [] { return sFrame; };
         JobRecorder recorder(false);
         recorder.failStartPageAt = row.failStartPageAt;
+        recorder.failStartDoc = row.failStartDoc;
         recorder.pauseAfterPages = row.pauseAfterPages;
         Document* doc = makeDocument(3, &recorder.log);
         doc->cancelAtPage = row.cancelAtPage;
+        doc->frame = frame;
         if (!row.noPrinter)
             APrinterSetup::setCurrent(MemorySetup());
         // Without a progress window the printer is the framework's own: this
@@ -237,6 +222,10 @@ TEST_F(PrintTest, FailuresAndCancelsEndTheJobCleanly) {
             EXPECT_EQ(row.boxFlags, CapturedBoxes()[0].flags);
         }
         EXPECT_EQ(row.noPrinter ? 1 : 0, Count(recorder.log, "cancel"));
+        // The frame waits while a progress window is up.
+        if (frame && row.drawn[0]) {
+            EXPECT_EQ(row.progressWindow, Count(recorder.log, "frame-disabled") > 0);
+        }
         // Nothing of the job is left: no job, no printer display, no progress, the frame enabled.
         EXPECT_EQ(nullptr, APrintJob::current());
         EXPECT_FALSE(ADisplayContext::instance().current()->isPrintLike());
@@ -299,25 +288,70 @@ TEST_F(PrintTest, HeaderAndFooterTakeTheirLinesFromTheBody) {
     }
 }
 
-TEST_F(PrintTest, AnOrientationChangeEndsTheDocument) {
-    // A set-up without DEVMODE keeps its DC: the reader is told, printing goes on.
-    JobRecorder recorder(false);
-    Document* doc = makeDocument(2, &recorder.log);
-    doc->setup = MemorySetup();
-    doc->orientations = {0, 2};
-    HDC before = doc->setup->dc();
-    APrinter* printer = makePrinter();
-    printer->printPages(doc, APrintRange{0, 1, 1, 1, 1});
-    EXPECT_EQ(before, doc->setup->dc());
-    EXPECT_EQ(
-        "begin StartDoc(Document) StartPage draw0 EndPage EndDoc StartDoc(Document) StartPage draw1 EndPage end "
-        "EndDoc ",
-        recorder.log);
-    ASSERT_EQ(1u, CapturedBoxes().size());
-    EXPECT_EQ(0u, CapturedBoxes()[0].text.find("L'orientation d\xE9sir\xE9"
-                                               "e n'a pas"));
-    EXPECT_EQ(static_cast<unsigned>(MB_ICONINFORMATION), CapturedBoxes()[0].flags);
-    delete doc->setup;
+TEST_F(PrintTest, ARefusedOrientationEndsTheDocumentAndPrintingGoesOn) {
+    // Neither set-up can turn: one has no DEVMODE, the other's printer is gone.
+    for (bool withSettings : {false, true}) {
+        SCOPED_TRACE(withSettings ? "printer gone" : "no DEVMODE");
+        ClearBoxes();
+        JobRecorder recorder(false);
+        Document* doc = makeDocument(2, &recorder.log);
+        doc->setup = MemorySetup(withSettings);
+        doc->orientations = {0, 2};
+        HDC before = doc->setup->dc();
+        APrinter* printer = makePrinter();
+        printer->printPages(doc, APrintRange{0, 1, 1, 1, 1});
+        EXPECT_EQ(before, doc->setup->dc());
+        EXPECT_FALSE(doc->setup->isLandscape());
+        EXPECT_EQ(
+            "begin StartDoc(Document) StartPage draw0 EndPage EndDoc StartDoc(Document) StartPage draw1 EndPage end "
+            "EndDoc ",
+            recorder.log);
+        ASSERT_EQ(1u, CapturedBoxes().size());
+        EXPECT_EQ(0u, CapturedBoxes()[0].text.find("L'orientation d\xE9sir\xE9"
+                                                   "e n'a pas"));
+        EXPECT_EQ(static_cast<unsigned>(MB_ICONINFORMATION), CapturedBoxes()[0].flags);
+        delete doc->setup;
+    }
+}
+
+TEST_F(PrintTest, TheSetUpDialogGivesItsHandlesBackToTheSetUp) {
+    struct Row {
+        const char* name;
+        int answer;
+        bool printer;
+        bool newDC;
+        const char* box;
+    } rows[] = {
+        {"confirmed", 1, true, true, ""},
+        {"cancelled", 0, true, false, ""},
+        {"no printer", 1, false, false, "Driver d'impression introuvable !"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ClearBoxes();
+        InstallScriptedDialog();
+        Dialog().answer = row.answer;
+        Dialog().noDefaultPrinter = !row.printer;
+        APrinterSetup* setup = row.printer ? MemorySetup(true) : nullptr;
+        APrinterSetup::setCurrent(setup);
+        HDC dc = setup ? setup->dc() : nullptr;
+        HGLOBAL mode = setup ? setup->devMode() : nullptr;
+        PrinterSetUpForApp();
+        EXPECT_EQ(row.printer ? 1 : 0, Dialog().calls);
+        if (row.printer) {
+            EXPECT_EQ(static_cast<DWORD>(PD_RETURNDC | PD_NOPAGENUMS | PD_PRINTSETUP), Dialog().seen.Flags);
+            EXPECT_EQ(mode, Dialog().seen.hDevMode);
+            EXPECT_EQ(mode, setup->devMode());
+            EXPECT_NE(0u, GlobalSize(setup->devMode())) << "still allocated";
+            EXPECT_EQ(row.newDC, setup->dc() != dc);
+            EXPECT_NE(nullptr, setup->dc());
+        }
+        ASSERT_EQ(row.box[0] ? 1u : 0u, CapturedBoxes().size());
+        if (row.box[0]) {
+            EXPECT_EQ(row.box, CapturedBoxes()[0].text);
+        }
+        APrinterSetup::setCurrent(nullptr);
+    }
 }
 
 TEST_F(PrintTest, APreviewDrawsEachPageOnItsTargetWithoutAJob) {

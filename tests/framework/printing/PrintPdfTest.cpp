@@ -49,6 +49,9 @@ TEST_F(PrintTest, TwelveCollatedPagesReachThePdf) {
     APrinter* printer = makePrinter();
     printer->printPages(doc, APrintRange{0, 1, 2, 3, 1});
     EXPECT_TRUE(CapturedBoxes().empty());
+    EXPECT_EQ("0,0,0,1,1,1,0,0,0,1,1,1", Drawn(recorder.log));
+    EXPECT_EQ(12, Count(recorder.log, "StartPage"));
+    EXPECT_EQ(1, Count(recorder.log, "StartDoc"));
     std::string pdf = PrintedPdf(doc->title);
     ASSERT_FALSE(pdf.empty()) << "no PDF for " << doc->title;
     EXPECT_EQ("12\n", Info(pdf, "Pages"));

@@ -1,6 +1,7 @@
 // Shared pieces of the printing tests.
 #include "tests/framework/printing/PrintTestSupport.h"
 
+#include <cstring>
 #include <sstream>
 
 #include "framework/display/APrintRange.h"
@@ -18,6 +19,8 @@ DialogScript gDialog;
 
 int WINAPI RecStartDoc(HDC dc, const DOCINFOA* info) {
     gRecorder->log += std::string("StartDoc(") + info->lpszDocName + ") ";
+    if (gRecorder->failStartDoc)
+        return -1;
     return gRecorder->forward ? StartDocA(dc, info) : 1;
 }
 
@@ -87,6 +90,8 @@ BOOL WINAPI ScriptedPrintDlg(LPPRINTDLGA pd) {
         auto* mode = pd->hDevMode ? static_cast<DEVMODEA*>(GlobalLock(pd->hDevMode)) : nullptr;
         const char* base = reinterpret_cast<const char*>(names);
         pd->hDC = CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+        if (!pd->hDC)
+            pd->hDC = CreateCompatibleDC(nullptr);
         if (mode)
             GlobalUnlock(pd->hDevMode);
         GlobalUnlock(pd->hDevNames);
@@ -129,10 +134,26 @@ void InstallScriptedDialog() {
     PrintCalls().printDlg = &ScriptedPrintDlg;
 }
 
-APrinterSetup* MemorySetup() {
+APrinterSetup* MemorySetup(bool withSettings) {
     auto* setup = new APrinterSetup;
     PrinterHandles handles;
     handles.dc = CreateCompatibleDC(nullptr);
+    if (withSettings) {
+        handles.devMode = GlobalAlloc(GHND, sizeof(DEVMODEA));
+        auto* mode = static_cast<DEVMODEA*>(GlobalLock(handles.devMode));
+        mode->dmSize = sizeof(DEVMODEA);
+        mode->dmFields = DM_ORIENTATION;
+        mode->dmOrientation = DMORIENT_PORTRAIT;
+        GlobalUnlock(handles.devMode);
+        const char strings[] = "winspool\0NoSuchPrinter\0None";
+        handles.devNames = GlobalAlloc(GHND, sizeof(DEVNAMES) + sizeof strings);
+        auto* names = static_cast<DEVNAMES*>(GlobalLock(handles.devNames));
+        names->wDriverOffset = sizeof(DEVNAMES);
+        names->wDeviceOffset = sizeof(DEVNAMES) + 9;
+        names->wOutputOffset = sizeof(DEVNAMES) + 23;
+        memcpy(names + 1, strings, sizeof strings);
+        GlobalUnlock(handles.devNames);
+    }
     setup->adopt(handles, true);
     return setup;
 }
@@ -155,6 +176,8 @@ void Document::drawPage(const ARect& body, long page, bool draw) {
     if (!draw)
         return;
     bodies.push_back(body);
+    if (frame && !IsWindowEnabled(frame))
+        note("frame-disabled");
     if (page == cancelAtPage)
         APrintJob::currentPrinter()->cancel();
     AFont font(AFontSpec("Arial", 12, 0));
@@ -198,6 +221,26 @@ APrinter* PrintTest::makePrinter(APrinter* made) {
     AObject::completeNew(p);
     printers_.push_back(p);
     return p;
+}
+
+// The numbers of the pages drawn, in order: "0,0,1".
+std::string Drawn(const std::string& log, const char* kind) {
+    std::string out;
+    size_t at = 0;
+    std::string key = kind;
+    while ((at = log.find(key, at)) != std::string::npos) {
+        at += key.size();
+        size_t end = log.find(' ', at);
+        out += (out.empty() ? "" : ",") + log.substr(at, end - at);
+    }
+    return out;
+}
+
+int Count(const std::string& log, const std::string& what) {
+    int n = 0;
+    for (size_t at = 0; (at = log.find(what, at)) != std::string::npos; at += what.size())
+        ++n;
+    return n;
 }
 
 std::string JobName(const char* what) {

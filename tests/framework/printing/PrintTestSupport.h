@@ -47,6 +47,7 @@ public:
     APrinterSetup* setup = nullptr;  // not owned; null: the current one
     std::string* log = nullptr;      // not owned
     long cancelAtPage = -1;          // the printer is cancelled while this page is drawn
+    HWND frame = nullptr;            // noted "frame-disabled" when disabled while a page is drawn
     std::vector<ARect> bodies;       // the body rectangle of each drawn page
 };
 
@@ -60,6 +61,7 @@ struct JobRecorder {
     std::string log;
     bool forward;
     int failStartPageAt = -1;  // the n-th StartPage (from 0) fails
+    bool failStartDoc = false;
     int startPages = 0;
     int pauseAfterPages = -1;  // the Pause key is down from the n-th EndPage on
     ABORTPROC abortProc = nullptr;
@@ -78,8 +80,10 @@ struct DialogScript {
 DialogScript& Dialog();
 void InstallScriptedDialog();
 
-// A set-up whose DC is a memory DC: printing without a printer driver.
-APrinterSetup* MemorySetup();
+// A set-up whose DC is a memory DC: printing without a printer driver. With
+// settings, it also has a portrait DEVMODE and the DEVNAMES of a printer that
+// does not exist.
+APrinterSetup* MemorySetup(bool withSettings = false);
 
 class PrintTest : public GraphicsTest {
 protected:
@@ -93,6 +97,9 @@ private:
     std::vector<AComponent*> printers_;
 };
 
+// The numbers of the pages logged as drawn (or laid out), in order: "0,0,1".
+std::string Drawn(const std::string& log, const char* kind = "draw");
+int Count(const std::string& log, const std::string& what);
 // The unique job name of a test; the PDF of the printed job, once written.
 std::string JobName(const char* what);
 // The newest PDF whose name starts with job (unix path), waiting up to 60 s.
