@@ -371,3 +371,40 @@ TEST_F(PrintTest, APreviewDrawsEachPageOnItsTargetWithoutAJob) {
     EXPECT_EQ(doc->setup->PrinterPageSize(), target.size);
     delete doc->setup;
 }
+
+TEST_F(PrintTest, AQuitDuringTheJobCancelsItAndStaysAskedFor) {
+    // The pump runs the thread's messages while a progress window is up.
+    JobRecorder recorder(false);
+    Document* doc = makeDocument(3, &recorder.log);
+    doc->setup = MemorySetup();
+    APrinter* printer = makePrinter(new ProgressPrinter);
+    PostQuitMessage(7);
+    printer->printPages(doc, APrintRange{0, 2, 1, 1, 1});
+    EXPECT_EQ("0", Drawn(recorder.log));
+    EXPECT_EQ(1, Count(recorder.log, "AbortDoc"));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    delete doc->setup;
+}
+
+TEST_F(PrintTest, InScreenUnitsThePageIsMeasuredAt72DotsAnInch) {
+    for (uint16_t mode : {0, 2}) {
+        SCOPED_TRACE(mode);
+        AGraphicDisplay::printScalingMode = mode;
+        JobRecorder recorder(false);
+        Document* doc = makeDocument(1, &recorder.log);
+        doc->labelFormat = "";
+        doc->setup = MemorySetup();
+        ARect device = doc->setup->PrinterPageSize();
+        APoint dpi = doc->setup->printerResolution();
+        APrinter* printer = makePrinter();
+        printer->printPages(doc, APrintRange{0, 0, 1, 1, 1});
+        AGraphicDisplay::printScalingMode = 0;
+        ASSERT_EQ(1u, doc->bodies.size());
+        ARect expected = mode ? device.scaled(APoint(72, 72), dpi) : device;
+        EXPECT_EQ(expected, doc->bodies[0]);
+        EXPECT_EQ(mode ? APoint(72, 72) : dpi, doc->setup->screenResolution()) << "the screen's resolution";
+        delete doc->setup;
+    }
+}
