@@ -87,26 +87,30 @@ int32_t Centred(const ARect& r, int32_t width) {
     return r.left() + (x < 0 ? 0 : x);
 }
 
+// A rectangle of the set-up's device in the units that printing measures in.
+ARect InPrintUnits(APrinterSetup* setup, const ARect& device) {
+    if (AGraphicDisplay::printScalingMode & 2)
+        return device.scaled(setup->screenResolution(), setup->printerResolution());
+    return device;
+}
+
+APrinterSetup* RequiredSetup(APrinter& printer) {
+    APrinterSetup* setup = printer.printerSetup();
+    if (!setup)
+        ThrowAssert("fprinter", 700);
+    return setup;
+}
+
 }  // namespace
 
 ARect APrinter::printableRect() {
-    APrinterSetup* setup = printerSetup();
-    if (!setup)
-        ThrowAssert("fprinter", 700);
-    ARect r = setup->PrinterPageSize();
-    if (AGraphicDisplay::printScalingMode & 2)
-        r = r.scaled(setup->screenResolution(), setup->printerResolution());
-    return r;
+    APrinterSetup* setup = RequiredSetup(*this);
+    return InPrintUnits(setup, setup->PrinterPageSize());
 }
 
 ARect APrinter::paperRect() {
-    APrinterSetup* setup = printerSetup();
-    if (!setup)
-        ThrowAssert("fprinter", 710);
-    ARect r = setup->PrinterPaperRect();
-    if (AGraphicDisplay::printScalingMode & 2)
-        r = r.scaled(setup->screenResolution(), setup->printerResolution());
-    return r;
+    APrinterSetup* setup = RequiredSetup(*this);
+    return InPrintUnits(setup, setup->PrinterPaperRect());
 }
 
 ARect APrinter::headerRect() {

@@ -107,6 +107,10 @@ TEST_F(PrintTest, LandscapePagesComeOutLandscape) {
     Document* doc = makeDocument(2, &log);
     doc->title = JobName("landscape");
     doc->orientations = {2, 2};
+    // Without a page count the label is the document's own format, and
+    // conversions other than its first %d are printed as they stand.
+    doc->knownCount = false;
+    doc->labelFormat = "Feuille %d sur %s %%";
     APrinterSetup* setup = PdfSetup();
     ARect portrait = setup->PrinterPageSize();
     APrinter* printer = makePrinter();
@@ -119,6 +123,8 @@ TEST_F(PrintTest, LandscapePagesComeOutLandscape) {
     std::string pdf = PrintedPdf(doc->title);
     ASSERT_FALSE(pdf.empty()) << "no PDF for " << doc->title;
     EXPECT_EQ("2\n", Info(pdf, "Pages"));
+    std::string text = Host("pdftotext -enc UTF-8 '" + pdf + "' -");
+    EXPECT_NE(std::string::npos, text.find("Feuille 2 sur %s %")) << text;
     std::string size = Info(pdf, "Page size");
     int w = 0, h = 0;
     ASSERT_EQ(2, sscanf(size.c_str(), "%d x %d", &w, &h)) << size;
