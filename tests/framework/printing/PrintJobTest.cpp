@@ -3,6 +3,7 @@
 // header and footer space, orientation changes and the preview's page target.
 #include <string>
 
+#include "base/object/AError.h"
 #include "framework/display/APrintRange.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrintDialog.h"
@@ -407,4 +408,27 @@ TEST_F(PrintTest, InScreenUnitsThePageIsMeasuredAt72DotsAnInch) {
         EXPECT_EQ(mode ? APoint(72, 72) : dpi, doc->setup->screenResolution()) << "the screen's resolution";
         delete doc->setup;
     }
+}
+
+TEST_F(PrintTest, AnErrorWhileDrawingAbortsTheDocumentAndLeavesNothingBehind) {
+    HWND frame = CreateWindowA("STATIC", "frame", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    static HWND sFrame;
+    sFrame = frame;
+    PrintCalls().ownerWindow = [] { return sFrame; };
+    JobRecorder recorder(false);
+    Document* doc = makeDocument(3, &recorder.log);
+    doc->throwAtPage = 1;
+    doc->setup = MemorySetup();
+    auto* printer = static_cast<ProgressPrinter*>(makePrinter(new ProgressPrinter));
+    EXPECT_THROW(printer->printPages(doc, APrintRange{0, 2, 1, 1, 1}), AError);
+    EXPECT_EQ("begin StartDoc(Document) StartPage draw0 EndPage StartPage draw1 EndPage end AbortDoc ", recorder.log);
+    EXPECT_EQ(nullptr, APrintJob::current());
+    EXPECT_FALSE(ADisplayContext::instance().current()->isPrintLike());
+    EXPECT_EQ(nullptr, printer->progress());
+    EXPECT_EQ(nullptr, printer->printed());
+    if (frame) {
+        EXPECT_TRUE(IsWindowEnabled(frame));
+        DestroyWindow(frame);
+    }
+    delete doc->setup;
 }

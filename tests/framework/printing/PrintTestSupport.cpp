@@ -4,6 +4,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "base/object/AError.h"
 #include "framework/display/APrintRange.h"
 #include "framework/graphics/AFont.h"
 #include "framework/printing/APrintCalls.h"
@@ -178,6 +179,8 @@ void Document::drawPage(const ARect& body, long page, bool draw) {
     bodies.push_back(body);
     if (frame && !IsWindowEnabled(frame))
         note("frame-disabled");
+    if (page == throwAtPage)
+        throw AError("printtest", 1);
     if (page == cancelAtPage)
         APrintJob::currentPrinter()->cancel();
     AFont font(AFontSpec("Arial", 12, 0));

@@ -47,6 +47,7 @@ public:
     APrinterSetup* setup = nullptr;  // not owned; null: the current one
     std::string* log = nullptr;      // not owned
     long cancelAtPage = -1;          // the printer is cancelled while this page is drawn
+    long throwAtPage = -1;           // drawing this page raises AError
     HWND frame = nullptr;            // noted "frame-disabled" when disabled while a page is drawn
     std::vector<ARect> bodies;       // the body rectangle of each drawn page
 };
