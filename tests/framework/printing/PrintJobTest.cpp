@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/object/AError.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/display/APrintRange.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrintDialog.h"
@@ -431,4 +432,24 @@ TEST_F(PrintTest, AnErrorWhileDrawingAbortsTheDocumentAndLeavesNothingBehind) {
         DestroyWindow(frame);
     }
     delete doc->setup;
+}
+
+TEST_F(PrintTest, AComponentPrintsThroughThePrinterItsServicesMake) {
+    struct Services : ADisplayServices {
+        ADisplayComponent* makePrinter(ADisplayComponent*) override {
+            auto* printer = new APrinter;
+            AObject::completeNew(printer);
+            return printer;
+        }
+    } services;
+    ADisplayServices::install(&services);
+    JobRecorder recorder(false);
+    Document* doc = makeDocument(2, &recorder.log);
+    APrinterSetup::setCurrent(MemorySetup());
+    doc->print();
+    app->runPending();
+    ADisplayServices::install(nullptr);
+    EXPECT_EQ("0,1", Drawn(recorder.log));
+    EXPECT_EQ(1, Dialog().calls);
+    EXPECT_TRUE(CapturedBoxes().empty());
 }
