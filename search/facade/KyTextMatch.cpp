@@ -117,8 +117,10 @@ int IsWordInside(const char* word, const char* text, char open, char close, cons
     while (o && c) {
         if (o - text < p && p < c - text)
             return 1;
-        c = std::strchr(o + 1, close);
+        // The next pair's close follows its own open: a close searched from the
+        // old open would pair "(z art)" with the ")" of "(y)" before it.
         o = std::strchr(o + 1, open);
+        c = o ? std::strchr(o + 1, close) : nullptr;
     }
     return 0;
 }

@@ -56,6 +56,12 @@ std::string Bytes(const AString& path) {
     return bytes;
 }
 
+std::string Folder(TempFolder& folder) {
+    std::string path = folder.path("");
+    path.pop_back();
+    return path;
+}
+
 AFileSpec SpecIn(TempFolder& folder, const char* name) {
     return AFileSpec(folder.path(name).c_str());
 }
@@ -251,6 +257,7 @@ TEST(ALo, SavedListsReadBackWithTheirStrings) {
         int header;
     } const rows[] = {{kLoKindSimple, 30}, {kLoKindVect, 34}, {kLoKindScore, 48}};
     TempFolder folder;
+    FolderCleaner cleaner(Folder(folder));
     for (const Row& r : rows) {
         SCOPED_TRACE(r.kind);
         Held<ALo> list(MakeList(r.kind, {2, 5, 7, 130}));
@@ -370,6 +377,7 @@ TEST(ALoFile, WeightsSeparateEntriesOfOneDocument) {
 // Every list file is checked whole: mutated copies load or fail recoverably.
 TEST(ALo, DamagedListFilesFailRecoverably) {
     TempFolder folder;
+    FolderCleaner cleaner(Folder(folder));
     TempFileCollector files;
     std::vector<std::pair<int, std::string>> originals;
     for (int kind : {kLoKindSimple, kLoKindVect, kLoKindScore, kLoKindFile}) {

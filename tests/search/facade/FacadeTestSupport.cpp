@@ -78,3 +78,15 @@ TempFileCollector::~TempFileCollector() {
         DeleteFileA(path.c_str());
     files().clear();
 }
+
+FolderCleaner::~FolderCleaner() {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((folder_ + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+}

@@ -26,6 +26,17 @@ public:
     static std::vector<std::string>& files();
 };
 
+// Deletes every file of a folder at scope end (files that writers and lists
+// made there); declared after the folder's owner, it runs first.
+class FolderCleaner {
+public:
+    explicit FolderCleaner(const std::string& folder) : folder_(folder) {}
+    ~FolderCleaner();
+
+private:
+    std::string folder_;
+};
+
 // Holds one reference on a new list for the scope.
 template <class T>
 struct Held {
