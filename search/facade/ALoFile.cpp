@@ -84,14 +84,20 @@ ALoFile::ALoFile(const ALo& source, short copyElements) {
     weightMask = static_cast<int32_t>(from.getWeightMask());
     weightBits = static_cast<int32_t>(from.getWeightBits() & 0xFF);
     initFileFields();
-    if (copyElements)
-        copyFrom(&from);
+    try {
+        if (copyElements)
+            copyFrom(&from);
+    } catch (...) {
+        releaseOpenParts();
+        throw;
+    }
     rewind();
 }
 
 ALoFile::ALoFile(const AFileSpec& spec) {
     fromFile = 1;
     fileSpec = spec;
+    persistent = 1;
     initFileFields();
 }
 

@@ -12,14 +12,24 @@ ALoSimple::ALoSimple(const ALo& source, short copyElements) {
     ALo& from = const_cast<ALo&>(source);
     weightMask = static_cast<int32_t>(from.getWeightMask());
     weightBits = static_cast<int32_t>(from.getWeightBits() & 0xFF);
-    if (copyElements)
-        copyFrom(&from);
+    try {
+        if (copyElements)
+            copyFrom(&from);
+    } catch (...) {
+        std::free(docs);
+        throw;
+    }
     rewind();
 }
 
 ALoSimple::ALoSimple(const char* text) {
     initSimpleFields();
-    readText(text, true);
+    try {
+        readText(text, true);
+    } catch (...) {
+        std::free(docs);
+        throw;
+    }
 }
 
 ALoSimple::ALoSimple(long n) {

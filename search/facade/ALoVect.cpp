@@ -29,13 +29,25 @@ ALoVect::ALoVect(const ALo& source, short copyElements) {
     rewind();
     // Documents come out as stored value + base: the bound covers both.
     allocateVector(static_cast<long>(source.getMaxDoc()) + source.getBase());
-    if (copyElements)
-        copyFrom(const_cast<ALo*>(&source));
+    try {
+        if (copyElements)
+            copyFrom(const_cast<ALo*>(&source));
+    } catch (...) {
+        freeVector();
+        throw;
+    }
 }
 
+// A constructor that raises runs no destructor of its own class: what it
+// allocated goes here.
 ALoVect::ALoVect(const char* text) {
     initVectFields();
-    readText(text, false);
+    try {
+        readText(text, false);
+    } catch (...) {
+        freeVector();
+        throw;
+    }
 }
 
 ALoVect::~ALoVect() {
@@ -256,8 +268,13 @@ ALoScore::ALoScore(const ALo& source, short copyElements) : ALoVect(source, 0) {
         scored = from.hasScores();
     }
     allocateArrays(from.getCount());
-    if (copyElements)
-        copyFrom(&from);
+    try {
+        if (copyElements)
+            copyFrom(&from);
+    } catch (...) {
+        freeArrays();
+        throw;
+    }
 }
 
 ALoScore::ALoScore(const AFileSpec& spec) {
@@ -265,7 +282,12 @@ ALoScore::ALoScore(const AFileSpec& spec) {
     fileSpec = spec;
     fromFile = 1;
     AString path;
-    reload(path);
+    try {
+        reload(path);
+    } catch (...) {
+        freeArrays();
+        throw;
+    }
     persistent = 1;
 }
 

@@ -106,9 +106,6 @@ struct Installation {
 
 }  // namespace
 
-void ReadsTablesAcrossTheirParts();
-void FindsKeys();
-
 TEST(ADataLocation, AnswersConfigurationLookups) {
     ADataLocation closed;
     EXPECT_EQ("", std::string(closed.getString("MSG_A").c_str())) << "nothing before open";
@@ -169,11 +166,6 @@ TEST(ADataLocation, OpenReportsTheEnginesFailure) {
 }
 
 TEST(ASearchBase, ReadsTablesAcrossTheirParts) {
-    std::string o = Outcome([] { ReadsTablesAcrossTheirParts(); });
-    EXPECT_EQ("ok", o);
-}
-
-void ReadsTablesAcrossTheirParts() {
     Installation in;
     ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
     ADataLocation& dl = in.location;
@@ -242,11 +234,6 @@ void ReadsTablesAcrossTheirParts() {
 }
 
 TEST(AKeyIndex, FindsKeysThroughTheSharedTree) {
-    std::string o = Outcome([] { FindsKeys(); });
-    EXPECT_EQ("ok", o);
-}
-
-void FindsKeys() {
     Installation in;
     ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
     ADataLocation& dl = in.location;

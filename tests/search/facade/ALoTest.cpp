@@ -316,6 +316,14 @@ TEST(ALoFile, PacksEighteenBitDifferencesInPages) {
     EXPECT_EQ("0,5,9", Walk(*list));
     EXPECT_TRUE(list->getStrings().contains("mot"));
 
+    {
+        // A list read from its file leaves the file to its owner.
+        Held<ALoFile> read(new ALoFile(AFileSpec(path.c_str())));
+        EXPECT_EQ("0,5,9", Walk(*read));
+    }
+    for (const std::string& registered : TempFileCollector::files())
+        EXPECT_NE(std::string(path.c_str()), registered);
+    TempFileCollector::files().push_back(path.c_str());  // the caller's now: deleted at the end
     Held<ALoFile> reopened(new ALoFile(AFileSpec(path.c_str())));
     EXPECT_EQ("0,5,9", Walk(*reopened));
     EXPECT_EQ("9,5,0", WalkBack(*reopened));
@@ -435,4 +443,33 @@ TEST(ALo, DamagedListFilesFailRecoverably) {
     }
     EXPECT_GT(loaded, 100);
     EXPECT_GT(refused, 1000);
+}
+
+TEST(ALo, ListsFillFromEngineOccurrenceLists) {
+    TempFileCollector files;
+    ASSERT_EQ(0, LoInitPkg(nullptr, -1));
+    LoSetBitWidth(0x7FFFFFFF);
+    LoScoreMode = 1;
+    auto engineList = [] {
+        LoHandle h = -1;
+        EXPECT_EQ(0, LoCreate(kLoReadable | kLoWritable, nullptr, kLoScored, 0, 0, &h, 3));
+        for (int32_t doc : {4, 4, 7, 9, 9, 9})
+            EXPECT_EQ(0, LoWrite(h, doc, 0));
+        EXPECT_EQ(0, LoWrite(h, -1, 0));
+        LoClose(h);
+        return h;
+    };
+    Held<ALoScore> scored(new ALoScore(20, 3, 1));
+    EXPECT_EQ(0, scored->fillFromList(engineList()));
+    std::string seen;
+    scored->open();
+    for (long d = scored->first(); d != -1; d = scored->next())
+        seen += std::to_string(d) + "/" + std::to_string(scored->getWeight()) + " ";
+    EXPECT_EQ("4/6 7/3 9/9 ", seen);
+    Held<ALoFile> file(new ALoFile(0L));
+    EXPECT_EQ(0, file->fillFromList(engineList()));
+    EXPECT_EQ("4,7,9", Walk(*file));
+    EXPECT_FALSE(file->isOpen()) << "the fill completes the file";
+    LoScoreMode = 0;
+    LoEndPkg();
 }

@@ -44,22 +44,26 @@ void DeleteCollected(const AFileSpec& spec) {
 
 }  // namespace
 
-std::string Walk(ALo& list) {
+namespace {
+
+std::string WalkList(ALo& list, bool backwards) {
     list.open();
     std::vector<long> docs;
-    for (long d = list.first(); d != -1 && docs.size() < 1000000; d = list.next())
+    for (long d = backwards ? list.last() : list.first(); d != -1 && docs.size() < 1000000;
+         d = backwards ? list.previous() : list.next())
         docs.push_back(d);
     list.close();
     return Join(docs);
 }
 
+}  // namespace
+
+std::string Walk(ALo& list) {
+    return WalkList(list, false);
+}
+
 std::string WalkBack(ALo& list) {
-    list.open();
-    std::vector<long> docs;
-    for (long d = list.last(); d != -1 && docs.size() < 1000000; d = list.previous())
-        docs.push_back(d);
-    list.close();
-    return Join(docs);
+    return WalkList(list, true);
 }
 
 std::vector<std::string>& TempFileCollector::files() {
