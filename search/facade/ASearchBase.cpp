@@ -294,27 +294,29 @@ AString ASearchBase::getText(short position, long n, short master) {
     return text;
 }
 
-void ASearchBase::readToStream(AFileStream& out, short position, long n, short master) {
+long ASearchBase::readToStream(AFileStream& out, short position, long n, short master) {
     ASearchTable* t = at(position);
     if (!out.file())
         ThrowAssert("ucat", 308);
     int32_t written = 0;
     CheckEngineCode(KyReadRecordToStream(t->handle, t->mapRecord(n, master), out.file(), &written), "ucat", 310);
+    return written;
 }
 
 AFilteredFile ASearchBase::readToStream(short position, long n, short master) {
     ASearchTable* t = at(position);
     ATempFileSpec temp("rs", ATempFolderSpec());
     AFile file(temp, 0, kPlainFileOptions, false);
+    long length = 0;
     try {
         AFileStream s(file, "wb", 0);
-        readToStream(s, position, n, master);
+        length = readToStream(s, position, n, master);
         s.close();
     } catch (...) {
         DeleteFileA(temp.path().c_str());
         throw;
     }
-    return AFilteredFile(file, 0, 0, 1, t->filter.handle() ? t->filter : filter);
+    return AFilteredFile(file, 0, length, 1, t->filter.handle() ? t->filter : filter);
 }
 
 AFileSpec ASearchBase::getFileSpec(short position) {

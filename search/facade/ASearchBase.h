@@ -133,10 +133,11 @@ public:
     short getRecordKey(short position, long n);
     void getExtent(short position, long n, short master, long* start, long* end);
     AString getText(short position, long n, short master);
-    // The record's data, expanded, written at the stream's position.
-    void readToStream(AFileStream& out, short position, long n, short master);
+    // The record's data, expanded, written at the stream's position; answers
+    // the bytes written.
+    long readToStream(AFileStream& out, short position, long n, short master);
     // The record's data as a new temporary file (deleted when its last stream
-    // closes) with the table's filter.
+    // closes) with the table's filter; user2 holds the data's length.
     AFilteredFile readToStream(short position, long n, short master);
     // The data file of the table's first stored part.
     AFileSpec getFileSpec(short position);

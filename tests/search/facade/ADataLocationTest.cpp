@@ -211,6 +211,7 @@ TEST(ASearchBase, ReadsTablesAcrossTheirParts) {
     EXPECT_EQ("error 106 catalogue entry beyond its file", Outcome([&] { sb->getText(0, 5, 0); }));
 
     AFilteredFile data = sb->readToStream(1, 0, 0);
+    EXPECT_EQ(9, data.user2());
     {
         AFileStream s(data, "rb", 0);
         char text[16] = {0};
@@ -239,6 +240,7 @@ TEST(AKeyIndex, FindsKeysThroughTheSharedTree) {
     ADataLocation& dl = in.location;
     AKeyIndex* first = dl.openIndex("L");
     AKeyIndex second(dl, "L");
+    EXPECT_EQ(2, dl.acquireIndex("L")->refs) << "one entry, its tree opened once";
     struct Row {
         const char* key;
         long found;
