@@ -101,8 +101,12 @@ ALoFile::ALoFile(const AFileSpec& spec) {
     initFileFields();
 }
 
+// Closing writes the file; a failure then cannot leave a destructor.
 ALoFile::~ALoFile() {
-    close();
+    try {
+        close();
+    } catch (...) {
+    }
     releaseOpenParts();
 }
 

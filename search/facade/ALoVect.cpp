@@ -375,6 +375,7 @@ void ALoScore::add(long doc, long w1, long w2) {
     if (doc == -1)
         return;
     int32_t d = static_cast<int32_t>(doc - base);
+    bool above = count == 0 || d > maxDoc;
     bool fresh = setBit(d);
     if (fresh)
         ++count;
@@ -386,8 +387,9 @@ void ALoScore::add(long doc, long w1, long w2) {
         return;
     }
     // The values of position k belong to the k-th element in document order:
-    // an element added below others is placed at its rank.
-    int32_t rank = BitsSet(bits, d >> 3) + __builtin_popcount(bits[d >> 3] & ((1u << (d & 7)) - 1));
+    // an element added below others is placed at its rank, counted then only.
+    int32_t rank =
+        fresh && above ? count - 1 : BitsSet(bits, d >> 3) + __builtin_popcount(bits[d >> 3] & ((1u << (d & 7)) - 1));
     if (fresh) {
         if (count > scoreCount)
             LoDamaged("scored list fuller than its arrays", 3392);

@@ -189,6 +189,14 @@ TEST(ALo, ScoredListsKeepTheValuesOfEachPosition) {
     EXPECT_EQ(3, scored->secondScoreAt(2));
     EXPECT_EQ("error 106 scored list fuller than its arrays", Outcome([&] { scored->add(60, 1, 1); }));
 
+    Held<ALoScore> large(new ALoScore(139999, 20000, 1));
+    for (long d = 7; d < 140000; d += 7)
+        large->add(d, d & 0xFFFF, 1);
+    large->open();
+    EXPECT_EQ(139993, large->last());
+    EXPECT_EQ(139993 & 0xFFFF, large->getWeight());
+    EXPECT_EQ(19998, large->getPosition());
+
     Held<ALoScore> plain(new ALoScore(100, 3, 0));
     plain->add(4, 7, 3);
     plain->open();
