@@ -68,7 +68,7 @@ bool HasPath(const KY_OpenSpec& spec) {
 
 }  // namespace
 
-ADataLocation::ADataLocation() : descriptor(nullptr), engineClosed(0) {}
+ADataLocation::ADataLocation() : descriptor(nullptr) {}
 
 ADataLocation::~ADataLocation() {
     for (Pix p = bases.first(); p; bases.next(p))

@@ -78,7 +78,6 @@ private:
     KyMount* descriptor;  // owned, null until open succeeds
     AStrDic bases;        // name -> AMountedBase*, owned
     AStrDic indexes;      // key -> shared index entry, owned
-    int16_t engineClosed;
     AString lastError;
 };
 
