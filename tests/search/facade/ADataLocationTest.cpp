@@ -1,0 +1,282 @@
+// The data location, search bases and keyed indexes over a small installation
+// written by the base writers: a descriptor with its companion, a lexicon, a
+// base of two parts joined by catalogue files, and a base of file names.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/object/AFileStream.h"
+#include "base/object/AFilter.h"
+#include "search/engine/KyParse.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/AKeyIndex.h"
+#include "search/facade/ASearchBase.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
+#include "search/writers/TableWriter.h"
+#include "tests/base/procedural/TextTestSupport.h"
+#include "tests/search/facade/FacadeTestSupport.h"
+
+namespace {
+
+std::string Encode(std::string path) {
+    for (char& c : path)
+        c = c == ':' ? '|' : c == '\\' ? ':' : c;
+    return path;
+}
+
+std::string Words(std::initializer_list<uint32_t> words) {
+    std::string out;
+    for (uint32_t w : words)
+        PutWord(&out, w);
+    return out;
+}
+
+void Tree(const std::string& path, std::vector<std::pair<std::string, int32_t>> keys) {
+    std::vector<AbpKeyItem> items;
+    for (const auto& k : keys) {
+        AbpKeyItem item;
+        item.key = k.first;
+        item.value = k.second;
+        items.push_back(item);
+    }
+    AbpTreeOptions options;
+    options.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(path, items, options));
+}
+
+// Data, catalogue and companion named as the mounting names them: "fmt", "of7",
+// "uf7" for tables, "hdg", "hd7", "uh7" for headings.
+void Table(TempFolder& folder, const std::string& stem, const std::vector<std::string>& records, bool heading = false) {
+    std::string s = folder.path(stem);
+    TablePartFiles files{s + (heading ? ".hdg" : ".fmt"), s + (heading ? ".hd7" : ".of7"),
+                         s + (heading ? ".uh7" : ".uf7"), ""};
+    ASSERT_EQ("", WriteTablePart(files, records, 0, 0, {}));
+}
+
+// The installation: files in a fresh folder; the descriptor "t.sgm".
+struct Installation {
+    Installation() {
+        std::string root = folder.path("");
+        root.pop_back();
+        FltImage upper;
+        for (int c = 'a'; c <= 'z'; ++c)
+            upper.base[c] = static_cast<int16_t>(c - 32);
+        folder.write("f.rck", upper.bytes());
+        Tree(folder.path("la.abp"), {{"CHAT", 0}, {"CHIEN", 1}, {"MAISON", 2}});
+        Table(folder, "lh", {"le chat", "le chien", "la maison"}, true);
+        Table(folder, "d", {"zero", "un", "deux"});
+        Table(folder, "d1", {"trois", "quatre"});
+        Table(folder, "h", {"titre"}, true);
+        // Global records 0..4: 0-2 direct in part 0, 3 = part0Count direct
+        // into part 1, 4 through "mst" entry 1; "mst" codes: part 1, levels 1 and 2.
+        folder.write("d1.inv", Words({0, 1, 2, 3, (1u << 24) | 1}));
+        folder.write("d1.mst", Words({(0x14u << 24) | 0, (0x18u << 24) | 1}));
+        Tree(folder.path("dbi.abp"), {{"deux", 2}, {"un", 1}, {"zero", 0}});
+        Tree(folder.path("dbi1.abp"), {{"quatre", 1}, {"trois", 0}});
+        Table(folder, "e", {"image.bmp", "C:\\absolu\\son.wav"});
+        folder.write("t.gen", "VERSION=3.2\r\n");
+        std::string sgm =
+            "<!ENTITY START 1 >\r\n<!ENTITY VERSION ASK >\r\n"
+            "<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" +
+            Encode(root) + "</path><path id=\"ROOT\" type=\"dbg\">" + Encode(root) +
+            "</path></pathinfo><extinfo></extinfo>"
+            "<resource path=\"D\"><filter id=\"F\"><platform plat=\"win\">f</platform></filter>"
+            "<lex id=\"L\" filterkey=\"F\"><lexabp>la</lexabp><lexhdg>lh</lexhdg></lex>"
+            "<lex id=\"NOFILE\"><lexabp>absent</lexabp></lex></resource>"
+            "<common><base id=\"B\" nbSupports=\"2\" nbSuppRech=\"2\"><data path=\"D\"><db id=\"DB\">d</db><db "
+            "id=\"H\">h</db></data>"
+            "<hdg db=\"H\" docdb=\"DB\"></hdg><index path=\"D\"><idx id=\"DB\">dbi</idx></index>"
+            "<support num=\"1\"><subdb db=\"DB\">d1</subdb><subidx idx=\"DB\">dbi1</subidx></support></base>"
+            "<base id=\"C\"><data path=\"D\"><db id=\"E\">e</db></data></base></common>"
+            "<userstr><str id=\"MSG_A\">bonjour</str><str id=\"VERSION\">&VERSION;</str></userstr></KYDesc>\r\n";
+        path = folder.write("t.sgm", sgm);
+        code = location.open(path.c_str(), nullptr, nullptr);
+    }
+    TempFolder folder;
+    FolderCleaner cleaner{folder.path("").substr(0, folder.path("").size() - 1)};
+    std::string path;
+    ADataLocation location;
+    long code = -1;
+};
+
+}  // namespace
+
+TEST(ADataLocation, AnswersConfigurationLookups) {
+    ADataLocation closed;
+    EXPECT_EQ("", std::string(closed.getString("MSG_A").c_str())) << "nothing before open";
+    Installation in;
+    ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
+    ADataLocation& dl = in.location;
+    struct Row {
+        const char* key;
+        const char* value;
+    } const rows[] = {{"MSG_A", "bonjour"}, {"msg_a", "bonjour"}, {"UNDECLARED", ""}, {"VERSION", "3.2"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.key);
+        EXPECT_STREQ(r.value, dl.getString(r.key).c_str());
+        EXPECT_STREQ(r.value, dl.getMessage(r.key).c_str());
+    }
+    std::string root = in.folder.path("");
+    root.pop_back();
+    EXPECT_EQ(root, dl.getPathValue("ROOT").c_str());
+    EXPECT_EQ(std::string(1, root[0]), dl.getRootLetter().c_str());
+    EXPECT_EQ(root, dl.getPathSpec("D").path().c_str());
+    EXPECT_TRUE(dl.getPathSpec("NOPATH").empty());
+    EXPECT_STREQ("", dl.getPathValue("NOPATH").c_str());
+    dl.refreshPaths();
+    EXPECT_STREQ("HELLO", dl.getFilter("F").apply("hello", -1).c_str());
+    EXPECT_EQ("error 1313 G:1313\n", Outcome([&] { dl.getFilter("G"); }));
+    EXPECT_STREQ("coeur", dl.expandLigatures("c\x9Cur").c_str());
+    EXPECT_STREQ("AEtre OEuvre", dl.expandLigatures("\xC6tre \x8Cuvre").c_str());
+    EXPECT_STREQ("caf\xE9", dl.expandLigatures("caf\xE9").c_str());
+    AFile part = dl.getPartFile("B", "DB", 1);
+    EXPECT_EQ(in.folder.path("dbi1.abp"), part.getSpec().path().c_str());
+    EXPECT_EQ("error 1324 B:1324\n", Outcome([&] { dl.getPartFile("B", "DB", 2); }));
+}
+
+TEST(ADataLocation, OpenReportsTheEnginesFailure) {
+    TempFolder folder;
+    std::string absent = Encode(folder.path("absent"));
+    struct Row {
+        std::string text;  // empty: no file
+        long code;
+        bool withPath;
+    } const rows[] = {
+        {"", 2001, true},
+        {"<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + absent + "</path></pathinfo></KYDesc>", 2013, false},
+        {"<KYDesc><common><base nbSupports=\"2\"></base></common></KYDesc>", 1301, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        std::string path = r.text.size() ? folder.write("bad.sgm", r.text) : folder.path("missing.sgm");
+        ADataLocation dl;
+        long code = dl.open(path.c_str());
+        EXPECT_EQ(r.code, code);
+        std::string error = dl.getLastError().c_str();
+        EXPECT_EQ(r.withPath,
+                  error.size() >= path.size() && error.compare(error.size() - path.size(), path.size(), path) == 0)
+            << error;
+        EXPECT_STREQ("", dl.getString("MSG_A").c_str());
+    }
+}
+
+TEST(ASearchBase, ReadsTablesAcrossTheirParts) {
+    Installation in;
+    ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
+    ADataLocation& dl = in.location;
+    std::unique_ptr<ASearchBase> sb(dl.openBase("B:DB,C:E,B:DB", nullptr));
+    ASSERT_NE(nullptr, sb);
+    EXPECT_EQ(3, sb->count());
+    AMountedBase* b = dl.ensureBase("B");
+    EXPECT_EQ(2, b->userCount()) << "two tables of one base share its object";
+    EXPECT_EQ(1, b->hasCatalog);
+    EXPECT_EQ(1, sb->getTableFlag(0));
+    EXPECT_EQ(0, sb->getTableFlag(1));
+    struct Row {
+        long n;
+        short master;
+        const char* text;
+        short level;
+    } const rows[] = {
+        {0, 0, "zero", -1}, {2, 0, "deux", -1}, {3, 0, "trois", -1}, {4, 0, "quatre", 2}, {0, 1, "trois", 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.n);
+        EXPECT_STREQ(r.text, sb->getText(0, r.n, r.master).c_str());
+        long start = -1, end = -1;
+        sb->getExtent(0, r.n, r.master, &start, &end);
+        EXPECT_EQ(static_cast<long>(std::strlen(r.text)), end - start);
+        if (r.level >= 0) {
+            EXPECT_EQ(r.level, sb->getTableValue(0, r.n, r.master));
+        }
+    }
+    EXPECT_EQ(2, sb->getRecordCount(0)) << "a catalogued table counts its \"mst\" entries";
+    EXPECT_EQ(2, sb->getRecordCount(1));
+    EXPECT_EQ(2, sb->getTableInfo(0, "deux"));
+    EXPECT_EQ(3, sb->getTableInfo(0, "trois")) << "part 1's index mapped through \"inv\"";
+    EXPECT_EQ((2L << 24) | 1, sb->makeDocRef(1, (2L << 24) | 1));
+    EXPECT_EQ((1L << 24) | 1, sb->makeDocRef(1, 1));
+    EXPECT_EQ(2, sb->getRecordKey(1, 0));
+    EXPECT_EQ(in.folder.path("image.bmp"), sb->getFileSpec(1, 0).path().c_str());
+    EXPECT_EQ("C:\\absolu\\son.wav", std::string(sb->getFileSpec(1, 1).path().c_str()));
+    EXPECT_EQ(in.folder.path("e.fmt"), sb->getFileSpec(1).path().c_str());
+    EXPECT_EQ(0, sb->anyTableMarked());
+    EXPECT_FALSE(sb->isOnDisc());
+    EXPECT_EQ("fatal File ucat;line 249", Outcome([&] { sb->getText(3, 0, 0); }));
+    EXPECT_EQ("error 106 catalogue entry beyond its file", Outcome([&] { sb->getText(0, 5, 0); }));
+
+    AFilteredFile data = sb->readToStream(1, 0, 0);
+    EXPECT_EQ(9, data.user2());
+    {
+        AFileStream s(data, "rb", 0);
+        char text[16] = {0};
+        EXPECT_EQ(9, s.read(text, sizeof text));
+        EXPECT_STREQ("image.bmp", text);
+    }
+    sb.reset();
+    std::unique_ptr<ASearchBase> again(dl.openBase("C:E", "F"));
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(0, dl.ensureBase("B")->userCount()) << "the base object went with its last table";
+    EXPECT_EQ(nullptr, dl.openBase("B:NOTABLE", nullptr));
+    EXPECT_EQ(nullptr, dl.openBase("NOBASE:E", nullptr));
+    EXPECT_EQ("fatal File ucdnet;line 300", Outcome([&] { dl.openBase("B", nullptr); }));
+
+    std::string many = "C:E";
+    for (int i = 1; i < 71; ++i)
+        many += ",C:E";
+    std::unique_ptr<ASearchBase> full(dl.openBase(many.c_str(), nullptr));
+    EXPECT_EQ(70, full->count()) << "a 71st pair is dropped";
+    EXPECT_EQ(71, dl.ensureBase("C")->userCount());
+}
+
+TEST(AKeyIndex, FindsKeysThroughTheSharedTree) {
+    Installation in;
+    ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
+    ADataLocation& dl = in.location;
+    AKeyIndex* first = dl.openIndex("L");
+    AKeyIndex second(dl, "L");
+    EXPECT_EQ(2, dl.acquireIndex("L")->refs) << "one entry, its tree opened once";
+    struct Row {
+        const char* key;
+        long found;
+        long exact;
+        int16_t prefix;
+    } const rows[] = {
+        {"chat", 0, 0, 4}, {"Chien", 1, 1, 5}, {"chevre", 1, -1, 2}, {"", 0, 0, 0}, {"zebre", -1, -1, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.key);
+        int16_t prefix = -1;
+        EXPECT_EQ(r.found, first->find(r.key, &prefix));
+        EXPECT_EQ(r.prefix, prefix);
+        EXPECT_EQ(r.exact, second.findExact(r.key));
+    }
+    EXPECT_EQ(0, first->find(nullptr));
+    EXPECT_EQ(3, first->getCount());
+    EXPECT_STREQ("le chien", first->getText(1).c_str());
+    long start = 0, end = 0;
+    first->getExtent(2, &start, &end);
+    EXPECT_EQ(9, end - start);
+    DeleteDataAccessAndNull(first);
+    EXPECT_EQ(nullptr, first);
+    EXPECT_EQ(2, second.find("maison")) << "the second holder keeps the tree";
+    EXPECT_EQ("error 1311 NOKEY:1311\n", Outcome([&] { AKeyIndex none(dl, "NOKEY"); }));
+    std::string absent = Outcome([&] { AKeyIndex none(dl, "NOFILE"); });
+    EXPECT_EQ(0u, absent.find("error 105 ")) << absent;
+
+    ASearchIndex scan;
+    EXPECT_EQ(0, scan.open(in.folder.path("la.abp").c_str(), 0, 0, 140000));
+    std::string keys;
+    char key[200];
+    while (scan.next(key, sizeof key) == 0)
+        keys += std::string(key) + " ";
+    EXPECT_EQ("CHAT CHIEN MAISON ", keys);
+    EXPECT_EQ(0, scan.close());
+    EXPECT_EQ(105, scan.open(in.folder.path("nothing.abp").c_str(), 0, 0, 140000));
+    EXPECT_FALSE(scan.isOpen());
+}
