@@ -41,7 +41,8 @@ Modes:
   normal             the replies above
   slow               reads the request and never answers (until the client leaves)
   close              reads the request and closes without a byte
-  truncated          the normal reply cut in the middle of its data
+  truncated          the normal reply cut inside its document block, or two bytes
+                     into the first field's bytes
   oversized          document: one plain field of 2,000,000 bytes (too long for a
                      catalogue of widths 20/20/30); search: COUNT:70000 with
                      MAXNODOC:2147483647 and 1200-byte lines
@@ -255,9 +256,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif mode == "close":
             return
         elif mode == "truncated":
-            cut = reply.find(b"DATA") if search else reply.find(b"<field>0")
-            cut = max(cut, 0) + (len(reply) - max(cut, 0)) // 2
-            self.send_raw(reply[:max(cut, 1)], content=content)
+            # Inside the document block, or inside the first field's bytes.
+            mark = max(reply.find(b"DATA") if search else reply.find(b"<field>0"), 0)
+            data = reply.find(b"\n", mark) + 1
+            self.send_raw(reply[:data + max((len(reply) - data) // 2 if search else 2, 1)], content=content)
         elif mode == "oversized":
             if search:
                 line = b"o" * 1200 + b"\t%d.50\n"

@@ -1,12 +1,23 @@
 // Records fetched from a base's server: the remote test server's replies, and
 // the local part files that must stay whole whatever the server answers.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
+#include <map>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "base/procedural/Assoc.h"
+#include "base/procedural/EngineTables.h"
 #include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
 #include "base/procedural/KyHttp.h"
+#include "search/engine/KyAccessor.h"
+#include "search/engine/MkDoom.h"
+#include "search/writers/TableWriter.h"
+#include "tests/base/procedural/TextTestSupport.h"
 #include "tests/search/engine/RemoteServer.h"
 
 namespace {
@@ -40,6 +51,88 @@ std::string Expand(const std::string& stored, int32_t expanded) {
     KY_CodecAbandon(&codec);
     EXPECT_EQ(kCodecDone, code);
     return out.substr(0, static_cast<size_t>(placed));
+}
+
+// A base of two supports whose table "DB" has a correspondence table in both
+// parts: part 0 plain (records 0..99), part 1 LZSS-compressed (records 100..199).
+// Each part starts with one record stored, at local number 0.
+struct FetchBase {
+    explicit FetchBase(TempFolder& folder) {
+        std::memset(&base, 0, sizeof base);
+        std::memset(parts, 0, sizeof parts);
+        std::memset(supports, 0, sizeof supports);
+        base.supports = 2;
+        base.supportArray = supports;
+        base.data = KY_NewAssoc(nullptr, 0);
+        AddAssoc(base.data, "DB", parts);
+        for (int i = 0; i < 2; ++i) {
+            std::string stem = folder.path(i ? "p1" : "p0");
+            TablePartFiles files{stem + ".fmt", stem + ".of7", stem + ".uf7", stem + ".cor"};
+            EXPECT_EQ("", WriteTablePart(files, {first[i]}, i ? 3 : 0, 0, {0}));
+            KyMountedData& d = parts[i];
+            d.present = 1;
+            d.compression = i ? 3 : 0;
+            d.tabcor = 1;
+            Spec(files.catalogue, &d.catalogue);
+            Spec(files.data, &d.data);
+            Spec(files.companion, &d.companion);
+            supports[i] = {100 * i, 100 * i + 100, 0, nullptr, &connect};
+            for (const char* ext : {".fmt", ".of7", ".uf7", ".cor"})
+                cleanup.push_back(stem + ext);
+        }
+        serve(RemoteServerPorts().port, "normal/tz");
+    }
+    ~FetchBase() {
+        for (KyMountedData& d : parts) {
+            KY_FreeOpenSpec(&d.catalogue);
+            KY_FreeOpenSpec(&d.data);
+            KY_FreeOpenSpec(&d.companion);
+        }
+        KY_FreeAssoc(base.data);
+        for (const std::string& f : cleanup)
+            DeleteFileA(f.c_str());
+    }
+    static void Spec(const std::string& path, KY_OpenSpec* spec) {
+        KY_ClearOpenSpec(spec);
+        KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path.c_str(), nullptr, 0, 0, 0, 0, spec);
+    }
+    void serve(int port, const std::string& path) {
+        server = RemoteServerAddress(port);
+        script = path;
+        connect.server = &server[0];
+        connect.script = &script[0];
+    }
+    std::string first[2] = {"premier", "compress\xE9 premier"};
+    std::string server, script;
+    KyMountedConnect connect = {};
+    KyMountedBase base;
+    KyMountedData parts[2];
+    KyMountedSupport supports[2];
+    std::vector<std::string> cleanup;
+};
+
+std::string Read(KyTable* t, int32_t record, int* code) {
+    uint8_t buffer[4096];
+    int32_t got = 0;
+    *code = KyReadRecord(t, record, buffer, sizeof buffer, &got);
+    return std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(got));
+}
+
+// "" when every record of stored reads back and each part's catalogue counts
+// exactly those records; else what differs.
+std::string Consistent(KyTable* t, const std::map<int32_t, std::string>& stored) {
+    int counts[2] = {0, 0};
+    for (const auto& r : stored) {
+        int code = 0;
+        std::string text = Read(t, r.first, &code);
+        if (code || text != r.second)
+            return "record " + std::to_string(r.first) + " reads " + std::to_string(code) + " \"" + text + "\"";
+        ++counts[r.first >= 100];
+    }
+    for (int i = 0; i < 2; ++i)
+        if (t->parts[i].cat.count != counts[i])
+            return "part " + std::to_string(i) + " catalogue counts " + std::to_string(t->parts[i].cat.count);
+    return "";
 }
 
 }  // namespace
@@ -76,4 +169,166 @@ TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
         EXPECT_EQ(KY_HTTP_CONNECT_FAILED, KY_HttpFetchDocument(&session.s, 1, nullptr, Collect, &reply));
     }
     KY_HttpCleanup();
+}
+
+TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
+    const RemotePorts& ports = RemoteServerPorts();
+    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+    ASSERT_EQ(0, KY_HttpStartup(0));
+    KY_HttpSetTimeout(300);
+    TempFolder folder;
+    FetchBase b(folder);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    KyFetchEnabled = 1;
+    struct Row {
+        const char* script;
+        int port;
+        int32_t record;
+        int code;
+        bool compressedStored;  // the compressed field, at the record's local number in part 1
+    } rows[] = {
+        {"normal/tz", ports.port, 5, 0, true},
+        {"normal/tz", ports.refused, 6, KY_HTTP_CONNECT_FAILED, false},
+        {"slow/tz", ports.port, 6, KY_HTTP_READ_FAILED, false},
+        {"close/tz", ports.port, 6, KY_HTTP_CLOSED_EMPTY, false},
+        {"status-404/tz", ports.port, 6, KY_HTTP_AUTH_FAILED, false},
+        {"status-500/tz", ports.port, 6, KY_HTTP_SERVER_ERROR, false},
+        {"truncated/tz", ports.port, 6, 106, false},
+        {"oversized/tz", ports.port, 6, 107, false},
+        {"normal/tz", ports.port, 6, 0, true},
+        {"oversized/tz", ports.port, 7, 107, false},
+        {"normal/.z", ports.port, 8, 106, true},
+        {"normal/tz", ports.port, 9, 0, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script + std::string(" ") + std::to_string(r.record));
+        b.serve(r.port, r.script);
+        int32_t start = -1, length = -1;
+        EXPECT_EQ(r.code, KyFetchRecord(t, r.record, &start, &length)) << KY_EngineErrorText;
+        if (r.code == 0) {
+            stored[r.record] = RemoteDocText(r.record);
+            EXPECT_EQ(static_cast<int32_t>(RemoteDocText(r.record).size()), length);
+        }
+        if (r.compressedStored)
+            stored[r.record + 100] = RemoteDocText(r.record);
+        EXPECT_EQ("", Consistent(t, stored));
+    }
+    std::string before = RemoteRequests();
+    int32_t start = -1, length = -1;
+    EXPECT_EQ(0, KyFetchRecord(t, 5, &start, &length));
+    EXPECT_EQ(before, RemoteRequests()) << "a record stored already is not asked again";
+    KyFetchEnabled = 0;
+    KY_HttpSetTimeout(30000);
+    EXPECT_EQ(0, KyCloseTable(&t));
+    KY_HttpCleanup();
+}
+
+namespace {
+
+std::string Lzss(const std::string& text) {
+    KY_Codec codec;
+    std::memset(&codec, 0, sizeof codec);
+    KY_CodecSetMode(&codec, 3);
+    std::vector<uint8_t> out(static_cast<size_t>(KY_CodecCompressBound(static_cast<int32_t>(text.size()))));
+    int32_t size = static_cast<int32_t>(out.size());
+    EXPECT_EQ(kCodecDone, KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(text.data()),
+                                              static_cast<int32_t>(text.size()), out.data(), &size));
+    KY_CodecAbandon(&codec);
+    return std::string(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(size));
+}
+
+// The reply of a record whose plain and compressed fields hold text.
+std::string GoodReply(const std::string& text) {
+    std::string packed = Lzss(text);
+    return "<field>-1#0\npending\n<field>0#" + std::to_string(text.size()) + "\n" + text + "<field>1#" +
+           std::to_string(packed.size()) + "," + std::to_string(text.size()) + "\n" + packed;
+}
+
+int Store(TempFolder& folder, KyTable* t, int32_t record, const std::string& reply) {
+    OpenSpecOf spec(folder.rewrite("reply.txt", reply));
+    KY_File* f = KY_FOpen(spec.get(), "rb");
+    EXPECT_NE(nullptr, f);
+    int code = f ? KyStoreFetchedRecord(t, record, f) : -1;
+    if (f)
+        KY_FClose(f);
+    return code;
+}
+
+}  // namespace
+
+TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
+    TempFolder folder;
+    FetchBase b(folder);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    std::string packed = Lzss("abcde");
+    struct Row {
+        const char* why;
+        std::string reply;
+        int code;
+    } rows[] = {
+        {"a compressed field without its expanded length", "<field>0#3\nabc<field>1#5\nxxxxx", 106},
+        {"a field of an unknown part after a good one", "<field>0#3\nabc<field>2#1\nx", 1322},
+        {"a length beyond 31 bits", "<field>0#99999999999\nabc", 106},
+        {"a part number beyond 31 bits", "<field>4294967296#1\nx", 106},
+        {"a negative expanded length", "<field>1#3,-4\nabc", 106},
+        {"a field cut short after a good one", "<field>0#3\nabc<field>1#40,5\n" + packed, 106},
+        {"no length", "<field>0#\nabc", 106},
+        {"the good fields", "<field>1#" + std::to_string(packed.size()) + ",5\n" + packed + "<field>0#3\nabc", 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.why);
+        EXPECT_EQ(r.code, Store(folder, t, 5, r.reply)) << KY_EngineErrorText;
+        if (r.code == 0) {
+            stored[5] = "abc";
+            stored[105] = "abcde";
+        }
+        EXPECT_EQ("", Consistent(t, stored));
+    }
+
+    // Damaged forms of good replies, each damage one the reader must refuse.
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 2000; ++i) {
+        int32_t record = 10 + static_cast<int32_t>(random() % 80);
+        std::string text = RemoteDocText(record), reply = GoodReply(text);
+        size_t field0 = reply.find("<field>0#") + 7, field1 = reply.find("<field>1#") + 7;
+        std::string noise(random() % 40, 'n');
+        for (char& c : noise)
+            c = static_cast<char>('0' + random() % 70);
+        const char* digits[] = {"2147483648", "99999999999", "-1", "x", "", "#", "1e3", "0x10"};
+        const char* digit = digits[random() % 8];
+        int kind = static_cast<int>(random() % 7);
+        switch (kind) {
+            case 0:  // a plain length beyond the reply
+                reply.replace(field0 + 2, std::to_string(text.size()).size(),
+                              std::to_string(reply.size() + random() % 9));
+                break;
+            case 1:  // an unknown part
+                reply.replace(field1, 1, std::to_string(2 + random() % 300));
+                break;
+            case 2:  // a part number that is no number
+                reply.replace(field0, 1, digits[3 + random() % 5]);
+                break;
+            case 3:  // a plain length that is no number, or too wide
+                reply.replace(field0 + 2, std::to_string(text.size()).size(), digit);
+                break;
+            case 4:  // an expanded length that is no number, or too wide
+                reply.insert(reply.find(',', field1) + 1, digits[random() % 4 == 0 ? 3 : random() % 2]);
+                break;
+            case 5:  // a compressed field without its expanded length
+                reply.erase(reply.find(',', field1), reply.find('\n', field1) - reply.find(',', field1));
+                break;
+            default:  // cut inside the compressed bytes
+                reply.resize(reply.size() - 1 - random() % 4);
+                break;
+        }
+        reply = noise + "\n" + reply;
+        SCOPED_TRACE(std::to_string(i) + ": kind " + std::to_string(kind) + " " + reply);
+        ASSERT_NE(0, Store(folder, t, record, reply));
+        ASSERT_EQ("", Consistent(t, stored));
+    }
+    EXPECT_EQ(0, KyCloseTable(&t));
 }
