@@ -69,6 +69,9 @@ int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present)
 
 // The user string of a key: 1303 without strings, 1312 for an unknown key.
 int KyUserString(const KyMount* mount, const char* key, const char** text);
+// The open spec of the file registered under a key (the mount's, not to be freed):
+// 1303 without registered files, 1313 for an unknown key or a file on an absent volume.
+int KyFileOfKey(const KyMount* mount, const char* key, const KY_OpenSpec** spec);
 // The filter registered under a key, loaded anew: the caller releases it
 // (KY_FilterRelease). 1303 without filters, 1313 unknown key, 110 not loaded.
 int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter);

@@ -313,11 +313,23 @@ KY_TAG_HANDLER(lexTagFun) {
     d->curLex = l;
 }
 
+// A file the application asks for by key: its text is the file name, kept as written.
 KY_TAG_HANDLER(userdataTagFun) {
     KyDescriptor* d = Desc(user, "userdataTagFun");
-    if (start)
-        Require(count == 9 && v[0], "userdataTagFun");
-    (void)d;
+    if (!start) {
+        d->curUserData = nullptr;
+        SetState(d, -1);
+        return;
+    }
+    Require(d->resource && count == 9 && v[0], "userdataTagFun");
+    KyFileSettings s = Inherit(d, d->resource->group, {v[1], v[2], v[3], v[4], v[5], v[6]}, "userdataTagFun");
+    if (ParseFind(d->resource->userdata, v[0]))
+        ParseFail(kKyParseErrMemory, "userdataTagFun");
+    KyStp* t = static_cast<KyStp*>(ParseAlloc(sizeof(KyStp), "userdataTagFun"));
+    t->settings = s;
+    ParseEnter(&d->resource->userdata, v[0], t, "userdataTagFun");
+    d->curUserData = t;
+    SetState(d, 128);
 }
 
 KY_TAG_HANDLER(lexabpTagFun) {
