@@ -83,6 +83,8 @@ int KyFilterKey(const char* key, KY_String** result, const KY_Filter* filter);
 
 // Fetching from a base's server: off (0) unless the application turns it on.
 extern int KyFetchEnabled;
+// The most bytes a record's reply may bring (64 MiB); a longer one fails with 1016.
+extern long KyFetchReplyLimit;
 // Stores the fields of a server reply ("<field>part#a[,b]" lines, each followed
 // by its a bytes) as the record's data in the parts with a correspondence table,
 // unless the record is stored already there. 1322 for an unknown part.

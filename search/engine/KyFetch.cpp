@@ -16,6 +16,7 @@
 #include "search/engine/MkDoom.h"
 
 int KyFetchEnabled = 0;
+long KyFetchReplyLimit = 64L << 20;
 
 namespace {
 
@@ -156,7 +157,8 @@ int AppendData(KyPart* p, Reply* reply, const Field& f, int32_t end) {
         code = Fail(kKyAccErrTabCor, "WRITE");
     char buffer[4096];
     for (long done = 0; !code && done < f.stored;) {
-        long n = f.stored - done < static_cast<long>(sizeof buffer) ? f.stored - done : static_cast<long>(sizeof buffer);
+        long n =
+            f.stored - done < static_cast<long>(sizeof buffer) ? f.stored - done : static_cast<long>(sizeof buffer);
         if (KY_FSeek(reply->file, f.at + done, 0) != f.at + done || KY_FRead(reply->file, buffer, n) != n)
             code = Fail(kKyAccErrTabCor, "reply");
         else if (KY_FWrite(out, buffer, n) != n)
@@ -222,6 +224,22 @@ int StoreField(KyPart* p, int32_t local, Reply* reply, const Field& f) {
     if (!code && KyTabCorWrite(p->cor, local, number) != 0)
         code = Fail(kKyAccErrTabCor, " : table corr");
     return code;
+}
+
+// The reply file and the bytes it may still take.
+struct ReplySink {
+    KY_File* file;
+    long room;
+};
+
+// Writes a block of the reply; a reply beyond the limit is abandoned (-1), so
+// that a server that never stops sending cannot fill the disc or hold the program.
+int SaveReply(const char* data, long length, void* output) {
+    ReplySink* sink = static_cast<ReplySink*>(output);
+    if (length > sink->room)
+        return -1;
+    sink->room -= length;
+    return KY_HttpDefaultConvert(data, length, sink->file);
 }
 
 }  // namespace
@@ -314,8 +332,9 @@ int KyFetchRecord(KyTable* table, int32_t record, int32_t* start, int32_t* lengt
     session.url = url.c_str();
     session.script = connect->script ? connect->script : "";
     code = reply ? KY_HttpInitSession(&session) : kKyAccErrTabCor;
+    ReplySink sink = {reply, KyFetchReplyLimit};
     if (!code)
-        code = KY_HttpFetchDocument(&session, record, nullptr, nullptr, reply);
+        code = KY_HttpFetchDocument(&session, record, nullptr, SaveReply, &sink);
     if (reply && session.connection)
         KY_HttpFreeSession(&session);
     if (code && code != kKyAccErrTabCor)

@@ -41,6 +41,8 @@ Modes:
   normal             the replies above
   slow               reads the request and never answers (until the client leaves)
   close              reads the request and closes without a byte
+  endless            a field that claims 2,000,000,000 bytes, then bytes until the
+                     client leaves
   truncated          the normal reply cut inside its document block, or two bytes
                      into the first field's bytes
   oversized          document: one plain field of 2,000,000 bytes (too long for a
@@ -255,6 +257,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             select.select([self.connection], [], [], 120)
         elif mode == "close":
             return
+        elif mode == "endless":
+            self.wfile.write(b"HTTP/1.0 200 OK\r\n\r\n<field>0#2000000000\n")
+            while True:
+                self.wfile.write(b"x" * 65536)
         elif mode == "truncated":
             # Inside the document block, or inside the first field's bytes.
             mark = max(reply.find(b"DATA") if search else reply.find(b"<field>0"), 0)

@@ -135,6 +135,20 @@ std::string Consistent(KyTable* t, const std::map<int32_t, std::string>& stored)
     return "";
 }
 
+// The reply files left in the temporary folder.
+int ReplyFiles() {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((std::string(folder) + "ky*.tmp").c_str(), &found);
+    int n = 0;
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found) != 0)
+        ++n;
+    if (h != INVALID_HANDLE_VALUE)
+        FindClose(h);
+    return n;
+}
+
 }  // namespace
 
 TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
@@ -181,7 +195,9 @@ TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
     KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
     std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    int replyFiles = ReplyFiles();
     KyFetchEnabled = 1;
+    KyFetchReplyLimit = 4 << 20;
     struct Row {
         const char* script;
         int port;
@@ -200,6 +216,7 @@ TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
         {"normal/tz", ports.port, 6, 0, true},
         {"oversized/tz", ports.port, 7, 107, false},
         {"normal/.z", ports.port, 8, 106, true},
+        {"endless/tz", ports.port, 9, KY_HTTP_CONVERT_FAILED, false},
         {"normal/tz", ports.port, 9, 0, true},
     };
     for (const Row& r : rows) {
@@ -219,7 +236,9 @@ TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
     int32_t start = -1, length = -1;
     EXPECT_EQ(0, KyFetchRecord(t, 5, &start, &length));
     EXPECT_EQ(before, RemoteRequests()) << "a record stored already is not asked again";
+    EXPECT_EQ(replyFiles, ReplyFiles()) << "every reply file is deleted";
     KyFetchEnabled = 0;
+    KyFetchReplyLimit = 64L << 20;
     KY_HttpSetTimeout(30000);
     EXPECT_EQ(0, KyCloseTable(&t));
     KY_HttpCleanup();
