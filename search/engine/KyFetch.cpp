@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/procedural/EngineTables.h"
+#include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyHttp.h"
 #include "base/procedural/KyPath.h"
@@ -91,6 +92,34 @@ struct Field {
     long at;
     int32_t stored, expanded;
 };
+
+// Whether a compressed field's bytes, past the part's header, expand to its
+// expanded length: a record stored corrupt would read as corrupt for good,
+// since a stored record is never asked for again.
+int CheckExpansion(const KyPart* p, Reply* reply, const Field& f) {
+    int32_t skip = p->def->adjust;
+    int64_t want = static_cast<int64_t>(f.expanded) - skip, total = 0;
+    if (skip < 0 || skip > f.stored || want < 0)
+        return Fail(kKyAccErrTabCor, "compressed field shorter than its header");
+    if (KY_FSeek(reply->file, f.at + skip, 0) != f.at + skip)
+        return Fail(kKyAccErrTabCor, "reply");
+    KY_Codec codec;
+    std::memset(&codec, 0, sizeof codec);
+    KY_CodecSetMode(&codec, static_cast<int>(p->def->compression));
+    uint8_t buffer[4096];
+    int32_t placed = sizeof buffer;
+    int code = KY_CodecExpandToMemStart(&codec, reply->file, nullptr, f.stored - skip, buffer, &placed, 0x7FFFFFFF, 0);
+    while (code == kCodecMore && (total = codec.output.count) <= want) {
+        placed = sizeof buffer;
+        code = KY_CodecExpandToMemNext(&codec, buffer, &placed);
+    }
+    if (code == kCodecDone)
+        total += placed;
+    KY_CodecAbandon(&codec);
+    if (code != kCodecDone || total != want)
+        return Fail(kKyAccErrTabCor, "compressed field does not expand to its length");
+    return 0;
+}
 
 // The byte after the catalogue's last record: where appended data must start.
 int CatalogueEnd(KyCat* cat, int32_t* end) {
@@ -285,8 +314,11 @@ int KyStoreFetchedRecord(KyTable* table, int32_t record, KY_File* reply) {
         bool first = true;
         for (const Field& f : fields)
             first = first && f.part != number;
-        if (first && p->def && p->def->tabcor && p->type)
+        if (first && p->def && p->def->tabcor && p->type) {
             fields.push_back({number, in.at, a, b});
+            if (p->def->compression && (code = CheckExpansion(p, &in, fields.back())) != 0)
+                return code;
+        }
         in.at += a;
     }
     for (const Field& f : fields)

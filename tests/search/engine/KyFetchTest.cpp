@@ -296,6 +296,8 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
         {"a negative expanded length", "<field>1#3,-4\nabc", 106},
         {"a field cut short after a good one", "<field>0#3\nabc<field>1#40,5\n" + packed, 106},
         {"no length", "<field>0#\nabc", 106},
+        {"compressed bytes that expand short", "<field>1#" + std::to_string(packed.size()) + ",6\n" + packed, 106},
+        {"compressed bytes that are no code", "<field>1#4,5\n\xFF\xFF\xFF\xFF", 106},
         {"the good fields", "<field>1#" + std::to_string(packed.size()) + ",5\n" + packed + "<field>0#3\nabc", 0},
     };
     for (const Row& r : rows) {
@@ -350,4 +352,39 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
         ASSERT_EQ("", Consistent(t, stored));
     }
     EXPECT_EQ(0, KyCloseTable(&t));
+}
+
+TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
+    const RemotePorts& ports = RemoteServerPorts();
+    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+    ASSERT_EQ(0, KY_HttpStartup(0));
+    TempFolder folder;
+    FetchBase b(folder);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    KyFetchEnabled = 1;
+    int failed = 0;
+    for (int32_t record = 10; record < 90; ++record) {
+        SCOPED_TRACE(record);
+        b.serve(ports.port, "malformed-" + std::to_string(record) + "/tz");
+        int32_t start = -1, length = -1;
+        int code = KyFetchRecord(t, record, &start, &length);
+        failed += code != 0;
+        // Whatever a damaged reply stored must read back whole.
+        for (int32_t r : {record, record + 100}) {
+            int32_t type = 0;
+            int present = 0;
+            ASSERT_EQ(0, KyRecordPresent(t, r, &type, &present));
+            int readCode = 0;
+            if (present)
+                stored[r] = Read(t, r, &readCode);
+            EXPECT_EQ(0, readCode);
+        }
+        ASSERT_EQ("", Consistent(t, stored));
+    }
+    EXPECT_LT(40, failed) << "most damaged replies are refused";
+    KyFetchEnabled = 0;
+    EXPECT_EQ(0, KyCloseTable(&t));
+    KY_HttpCleanup();
 }
