@@ -153,6 +153,27 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     EXPECT_STREQ("ky", b->supportArray[1].connect->user);
     EXPECT_STREQ("edel=1", b->supportArray[1].connect->options);
     EXPECT_STREQ("bonjour", static_cast<char*>(KY_FindAssoc(mount->userStrings, "msg_a")->value));
+    Mounted bare;
+    Mount("<KYDesc><pathinfo></pathinfo></KYDesc>", &bare);
+    struct File {
+        const KyMount* mount;
+        const char* key;
+        int code;
+        std::string path;
+    } files[] = {
+        {mount, "u", 0, root + "\\notes.dat"},  // the name keeps its extension
+        {mount, "UV", 1313, ""},                // on a mountable volume that is absent
+        {mount, "NONE", 1313, ""},
+        {mount, nullptr, 1313, ""},
+        {bare.mount, "U", 1303, ""},
+        {nullptr, "U", 1303, ""},
+    };
+    for (const File& r : files) {
+        SCOPED_TRACE(r.key ? r.key : "null");
+        const KY_OpenSpec* spec = nullptr;
+        EXPECT_EQ(r.code, KyFileOfKey(r.mount, r.key, &spec));
+        EXPECT_EQ(r.path, spec ? Path(*spec) : "");
+    }
     EXPECT_EQ(mount->desc->links, mount->links);
 
     KyMountedBase* v = static_cast<KyMountedBase*>(KY_FindAssoc(mount->bases, "V")->value);
@@ -175,41 +196,8 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     EXPECT_EQ(segments, BAlloc::segmentCount());
 }
 
-TEST(MkDoom, RegistersUserDataFilesByKey) {
+TEST(MkDoom, RefusesUserDataWithoutTheirRecords) {
     TempFolder folder;
-    std::string root = folder.path("");
-    root.pop_back();
-    Mounted m;
-    Mount(Descriptor(root, "NOSUCHSIG", true), &m);
-    ASSERT_EQ(0, m.code) << m.error;
-    RemoveDirectoryA((root + "\\made").c_str());
-    Mounted bare;
-    Mount("<KYDesc><pathinfo></pathinfo></KYDesc>", &bare);
-    ASSERT_EQ(0, bare.code) << bare.error;
-    struct Row {
-        const KyMount* mount;
-        const char* key;
-        int code;
-        std::string path;
-    } rows[] = {
-        {m.mount, "U", 0, root + "\\notes.dat"},
-        {m.mount, "u", 0, root + "\\notes.dat"},
-        {m.mount, "UV", 1313, ""},  // on a mountable volume that is absent
-        {m.mount, "NONE", 1313, ""},
-        {m.mount, nullptr, 1313, ""},
-        {bare.mount, "U", 1303, ""},
-        {nullptr, "U", 1303, ""},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.key ? r.key : "null");
-        const KY_OpenSpec* spec = nullptr;
-        EXPECT_EQ(r.code, KyFileOfKey(r.mount, r.key, &spec));
-        EXPECT_EQ(r.path, spec ? Path(*spec) : "");
-    }
-    const KY_OpenSpec* spec = nullptr;
-    ASSERT_EQ(0, KyFileOfKey(m.mount, "U", &spec));
-    EXPECT_EQ(kOpenCached, spec->flags & kOpenCached) << "the resource's settings";
-
     struct Bad {
         const char* text;
         int code;

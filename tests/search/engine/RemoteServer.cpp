@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/base/procedural/FileTestSupport.h"
+
 namespace {
 
 std::string ServerFile(const char* name) {
@@ -16,11 +18,8 @@ std::string ServerFile(const char* name) {
 const RemotePorts& RemoteServerPorts() {
     static const RemotePorts ports = [] {
         RemotePorts p;
-        if (FILE* f = std::fopen(ServerFile("ports").c_str(), "r")) {
-            if (std::fscanf(f, "%d %d", &p.port, &p.refused) != 2)
-                p = RemotePorts();
-            std::fclose(f);
-        }
+        if (std::sscanf(ReadAll(ServerFile("ports")).c_str(), "%d %d", &p.port, &p.refused) != 2)
+            p = RemotePorts();
         return p;
     }();
     return ports;
@@ -42,13 +41,5 @@ int RemoteDocScore(int32_t d) {
 }
 
 std::string RemoteRequests() {
-    std::string out;
-    if (FILE* f = std::fopen(ServerFile("requests.log").c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            out.append(buffer, n);
-        std::fclose(f);
-    }
-    return out;
+    return ReadAll(ServerFile("requests.log"));
 }

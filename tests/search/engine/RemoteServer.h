@@ -17,5 +17,5 @@ std::string RemoteServerAddress(int port);
 // Document d of the generated base, as the server sends it.
 std::string RemoteDocText(int32_t d);
 int RemoteDocScore(int32_t d);
-// The request lines the server received so far, one a line.
+// The request lines the server received so far, one a line ("<missing>" before any).
 std::string RemoteRequests();
