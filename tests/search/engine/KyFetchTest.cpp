@@ -328,13 +328,16 @@ TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
     std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
     KyFetchEnabled = 1;
-    int failed = 0;
     for (int32_t record = 10; record < 90; ++record) {
         SCOPED_TRACE(record);
-        b.serve(ports.port, "malformed-" + std::to_string(record) + "/tz");
+        // Even records: a damage a sound reader refuses; odd ones: random damage.
+        bool refusable = record % 2 == 0;
+        b.serve(ports.port, (refusable ? "malformed-" : "noise-") + std::to_string(record) + "/tz");
         int32_t start = -1, length = -1;
         int code = KyFetchRecord(t, record, &start, &length);
-        failed += code != 0;
+        if (refusable) {
+            EXPECT_NE(0, code);
+        }
         // Whatever a damaged reply stored must read back whole.
         for (int32_t r : {record, record + 100}) {
             int32_t type = 0;
@@ -347,7 +350,6 @@ TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
         }
         ASSERT_EQ("", Consistent(t, stored));
     }
-    EXPECT_LT(40, failed) << "most damaged replies are refused";
     KyFetchEnabled = 0;
     EXPECT_EQ(0, KyCloseTable(&t));
     KY_HttpCleanup();
