@@ -14,6 +14,8 @@ Usage:
                                (ctest) even when "stop" never comes.
   remote_server.py stop DIR    stops the server started on DIR.
   remote_server.py serve DIR [OWNER_PID]   runs in the foreground.
+  remote_server.py selftest    checks the replies against strict readers of their
+                               format: normal ones read back, malformed ones fail.
 Every request line is appended to DIR/requests.log. Nothing listens on the
 refused port (a socket is bound there and never listens): connecting fails.
 
@@ -439,7 +441,113 @@ def start(directory):
     return 1
 
 
+def read_search(reply, compressed):
+    """A strict reader of a search reply: (count, maxdoc, documents, words), or a
+    ValueError naming what a sound reader refuses."""
+    count, maxdoc, docs, words, at = 0, None, [], [], 0
+    while at < len(reply):
+        end = reply.find(b"\n", at)
+        end = len(reply) if end < 0 else end + 1
+        line, at = reply[at:end].strip(b" \t\r\n"), end
+        if b":" not in line:
+            continue
+        key, value = line.split(b":", 1)
+        if not value.strip():
+            raise ValueError("a key without value")
+        if key == b"COUNT":
+            count = int(value)
+        elif key == b"MAXNODOC":
+            maxdoc = int(value)
+        elif key == b"HIGH":
+            words = value.decode("latin-1").split(",")
+        elif key in (b"DATA", b"DATACOMP"):
+            for _ in range(count):
+                if compressed:
+                    if len(reply) - at < 12:
+                        raise ValueError("an item cut short")
+                    d, stored, _ = struct.unpack("<iII", reply[at:at + 12])
+                    if stored > len(reply) - at - 12:
+                        raise ValueError("stored bytes beyond the reply")
+                    at += 12 + stored
+                else:
+                    end = reply.find(b"\n", at)
+                    if end < 0:
+                        raise ValueError("a line cut short")
+                    item, at = reply[at:end], end + 1
+                    if b"\t" not in item:
+                        raise ValueError("a line without tab")
+                    number = item.rsplit(b"\t", 1)[1].split(b".")[0]
+                    if not number.isdigit():
+                        raise ValueError("no document number")
+                    d = int(number)
+                if maxdoc is None or d < 0 or d > maxdoc or (docs and d < docs[0]):
+                    raise ValueError("a document outside the base")
+                docs.append(d)
+    return count, maxdoc, docs, words
+
+
+def read_document(reply, parts):
+    """A strict reader of a document reply: {part: bytes}, or a ValueError."""
+    fields, at = {}, 0
+    while at < len(reply):
+        end = reply.find(b"\n", at)
+        end = len(reply) if end < 0 else end + 1
+        line, at = reply[at:end].strip(b" \t\r\n"), end
+        mark = line.find(b"<field>")
+        if mark < 0:
+            continue
+        header = line[mark + 7:].decode("latin-1")
+        number, sep, lengths = header.partition("#")
+        a, _, b = lengths.partition(",")
+        numbers = [number.lstrip("-"), a] + ([b] if b else [])
+        if not sep or not all(n.isdigit() and int(n) < 2 ** 31 for n in numbers):
+            raise ValueError("a bad field header")
+        if int(number) < 0 and number.startswith("-"):
+            at = reply.find(b"\n", at) + 1 or len(reply)
+            continue
+        if int(number) >= parts:
+            raise ValueError("an unknown part")
+        if int(a) > len(reply) - at:
+            raise ValueError("a field longer than the reply")
+        fields.setdefault(int(number), reply[at:at + int(a)])
+        at += int(a)
+    return fields
+
+
+def selftest():
+    """The replies against the strict readers: normal ones read back, malformed ones are refused."""
+    failures = []
+    for kinds in ("t", "z"):
+        for question in ("[0,1=m7]", "[0,1=zz]", "[0,1=m3] OR [1,2=d1] EX [2,1=m9]"):
+            head, data = search_reply(question, kinds, 30)
+            expected, _ = evaluate(question, 30)
+            if read_search(head + data, kinds == "z")[2] != expected:
+                failures.append("normal search %s %s" % (kinds, question))
+            for seed in range(300):
+                try:
+                    read_search(refusable_search(head + data, seed, 30), kinds == "z")
+                    failures.append("malformed search %s %s seed %d" % (kinds, question, seed))
+                except ValueError:
+                    pass
+    for kinds in ("t", "tz", ".z"):
+        reply = document_reply(7, kinds)
+        fields = read_document(reply, 2)
+        if fields.get(0, b"") != (doc_text(7) if kinds[0] == "t" else b""):
+            failures.append("normal document " + kinds)
+        for seed in range(300):
+            try:
+                read_document(refusable_document(reply, seed), 255)
+                failures.append("malformed document %s seed %d" % (kinds, seed))
+            except ValueError:
+                pass
+    for failure in failures[:20]:
+        sys.stderr.write(failure + "\n")
+    return 1 if failures else 0
+
+
 def main():
+    if len(sys.argv) == 2 and sys.argv[1] == "selftest":
+        return selftest()
     if len(sys.argv) < 3 or sys.argv[1] not in ("start", "stop", "serve"):
         sys.stderr.write(__doc__)
         return 2
