@@ -354,3 +354,31 @@ TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
     EXPECT_EQ(0, KyCloseTable(&t));
     KY_HttpCleanup();
 }
+
+TEST(KyFetch, ACacheWithoutFilesIsMadeAndFilledByFetching) {
+    const RemotePorts& ports = RemoteServerPorts();
+    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+    ASSERT_EQ(0, KY_HttpStartup(0));
+    TempFolder folder;
+    FetchBase b(folder);
+    for (const std::string& f : b.cleanup)
+        DeleteFileA(f.c_str());
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored;
+    EXPECT_EQ("", Consistent(t, stored));
+    KyFetchEnabled = 1;
+    int32_t start = -1, length = -1;
+    for (int32_t record : {42, 7}) {
+        SCOPED_TRACE(record);
+        ASSERT_EQ(0, KyFetchRecord(t, record, &start, &length)) << KY_EngineErrorText;
+        stored[record] = stored[record + 100] = RemoteDocText(record);
+        EXPECT_EQ("", Consistent(t, stored));
+    }
+    KyFetchEnabled = 0;
+    EXPECT_EQ(0, KyCloseTable(&t));
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << "the cache made stays";
+    EXPECT_EQ("", Consistent(t, stored));
+    EXPECT_EQ(0, KyCloseTable(&t));
+    KY_HttpCleanup();
+}
