@@ -71,7 +71,6 @@ struct FetchBase : TwoPartBase {
         connect.server = &server[0];
         connect.script = &script[0];
     }
-    std::string first[2] = {kFirst[0], kFirst[1]};
     std::string server, script;
     KyMountedConnect connect = {};
 };
@@ -114,6 +113,30 @@ int ReplyFiles() {
     return n;
 }
 
+// The fetch base served by the test server, its table open, fetching on.
+class KyFetchServer : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+        ASSERT_EQ(0, KY_HttpStartup(0));
+        started = true;
+        KyFetchEnabled = 1;
+    }
+    void TearDown() override {
+        KyFetchEnabled = 0;
+        if (t)
+            KyCloseTable(&t);
+        if (started)
+            KY_HttpCleanup();
+    }
+    const RemotePorts& ports = RemoteServerPorts();
+    TempFolder folder;
+    FetchBase b{folder};
+    KyTable* t = nullptr;
+    bool started = false;
+    std::map<int32_t, std::string> stored = {{0, kFirst[0]}, {100, kFirst[1]}};
+};
+
 }  // namespace
 
 TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
@@ -150,18 +173,10 @@ TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
     KY_HttpCleanup();
 }
 
-TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
-    const RemotePorts& ports = RemoteServerPorts();
-    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
-    ASSERT_EQ(0, KY_HttpStartup(0));
+TEST_F(KyFetchServer, FailedFetchesLeaveThePartsWhole) {
     KY_HttpSetTimeout(300);
-    TempFolder folder;
-    FetchBase b(folder);
-    KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
     int replyFiles = ReplyFiles();
-    KyFetchEnabled = 1;
     KyFetchReplyLimit = 4 << 20;
     struct Row {
         const char* script;
@@ -201,11 +216,8 @@ TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
     EXPECT_EQ(0, KyFetchRecord(t, 5, &start, &length));
     EXPECT_EQ(before, RemoteRequests()) << "a record stored already is not asked again";
     EXPECT_EQ(replyFiles, ReplyFiles()) << "every reply file is deleted";
-    KyFetchEnabled = 0;
     KyFetchReplyLimit = 64L << 20;
     KY_HttpSetTimeout(30000);
-    EXPECT_EQ(0, KyCloseTable(&t));
-    KY_HttpCleanup();
 }
 
 namespace {
@@ -246,7 +258,7 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
     FetchBase b(folder);
     KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    std::map<int32_t, std::string> stored = {{0, kFirst[0]}, {100, kFirst[1]}};
     std::string packed = Lzss("abcde");
     struct Row {
         const char* why;
@@ -318,16 +330,8 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
     EXPECT_EQ(0, KyCloseTable(&t));
 }
 
-TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
-    const RemotePorts& ports = RemoteServerPorts();
-    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
-    ASSERT_EQ(0, KY_HttpStartup(0));
-    TempFolder folder;
-    FetchBase b(folder);
-    KyTable* t = nullptr;
+TEST_F(KyFetchServer, DamagedServerRepliesLeaveThePartsWhole) {
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
-    KyFetchEnabled = 1;
     for (int32_t record = 10; record < 90; ++record) {
         SCOPED_TRACE(record);
         // Even records: a damage a sound reader refuses; odd ones: random damage.
@@ -350,24 +354,14 @@ TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
         }
         ASSERT_EQ("", Consistent(t, stored));
     }
-    KyFetchEnabled = 0;
-    EXPECT_EQ(0, KyCloseTable(&t));
-    KY_HttpCleanup();
 }
 
-TEST(KyFetch, ACacheWithoutFilesIsMadeAndFilledByFetching) {
-    const RemotePorts& ports = RemoteServerPorts();
-    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
-    ASSERT_EQ(0, KY_HttpStartup(0));
-    TempFolder folder;
-    FetchBase b(folder);
+TEST_F(KyFetchServer, ACacheWithoutFilesIsMadeAndFilledByFetching) {
     for (const std::string& f : b.cleanup)
         DeleteFileA(f.c_str());
-    KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored;
+    stored.clear();
     EXPECT_EQ("", Consistent(t, stored));
-    KyFetchEnabled = 1;
     int32_t start = -1, length = -1;
     for (int32_t record : {42, 7}) {
         SCOPED_TRACE(record);
@@ -375,10 +369,7 @@ TEST(KyFetch, ACacheWithoutFilesIsMadeAndFilledByFetching) {
         stored[record] = stored[record + 100] = RemoteDocText(record);
         EXPECT_EQ("", Consistent(t, stored));
     }
-    KyFetchEnabled = 0;
     EXPECT_EQ(0, KyCloseTable(&t));
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << "the cache made stays";
     EXPECT_EQ("", Consistent(t, stored));
-    EXPECT_EQ(0, KyCloseTable(&t));
-    KY_HttpCleanup();
 }
