@@ -5,7 +5,8 @@ It answers the HTTP client's two requests as a base's server does:
   GET /<mode>/<parts>[/<maxdoc>]?search&<n>&<escaped question>
   GET /<mode>/<parts>[/<maxdoc>]?docu&<n>[&text]
 (the base's connection record gives server "127.0.0.1:<port>" and script
-"<mode>/<parts>[/<maxdoc>]").
+"<mode>/<parts>[/<maxdoc>]"). The search's <n> is not used. Replies are HTTP/1.0
+without a length: the body ends with the connection.
 
 Usage:
   remote_server.py start DIR   starts a server in the background and returns once it
