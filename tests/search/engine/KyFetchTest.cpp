@@ -16,7 +16,8 @@
 #include "base/procedural/KyHttp.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/MkDoom.h"
-#include "search/writers/TableWriter.h"
+#include "search/writers/CatWriter.h"
+#include "search/writers/FileImage.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/search/engine/RemoteServer.h"
 #include "tests/search/engine/TableTestSupport.h"
@@ -326,6 +327,25 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
         SCOPED_TRACE(std::to_string(i) + ": kind " + std::to_string(kind) + " " + reply);
         ASSERT_NE(0, Store(folder, t, record, reply));
         ASSERT_EQ("", Consistent(t, stored));
+    }
+    EXPECT_EQ(0, KyCloseTable(&t));
+}
+
+TEST(KyFetch, StoresWhereTheCatalogueStartsItsNextRecord) {
+    TempFolder folder;
+    FetchBase b(folder);
+    // Part 0 emptied, its catalogue starting after 10 header bytes of its data file.
+    ASSERT_EQ("", SaveFileReplacing(b.cleanup[0], "0123456789"));
+    ASSERT_EQ("", CatWriteLengths(b.cleanup[1], {}, 10));
+    DeleteFileA(b.cleanup[3].c_str());
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    for (int32_t record : {3, 4}) {
+        SCOPED_TRACE(record);
+        std::string text = "r" + std::to_string(record);
+        ASSERT_EQ(0, Store(folder, t, record, "<field>0#2\n" + text));
+        int code = 0;
+        EXPECT_EQ(text, Read(t, record, &code));
     }
     EXPECT_EQ(0, KyCloseTable(&t));
 }
