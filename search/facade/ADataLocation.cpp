@@ -134,6 +134,12 @@ AString ADataLocation::getMessage(const char* key) {
     return getString(key);
 }
 
+AFile ADataLocation::getFile(const char* key) {
+    const KY_OpenSpec* spec = nullptr;
+    CheckEngineCode(KyFileOfKey(descriptor, key, &spec), "ucdnet", 200);
+    return AFile(*spec);
+}
+
 AFilter ADataLocation::getFilter(const char* key) {
     KY_Filter* handle = nullptr;
     CheckEngineCode(KyFilterOfKey(descriptor, key, &handle), "ucdnet", 210);

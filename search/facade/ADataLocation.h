@@ -1,6 +1,6 @@
 // The application's one door to the search engine: configuration strings and
-// messages by key, filters, paths, part files, search bases and keyed indexes
-// of the mounted descriptor (the ".sgm" read with its ".gen" companion).
+// messages by key, files, filters, paths, part files, search bases and keyed
+// indexes of the mounted descriptor (the ".sgm" read with its ".gen" companion).
 //
 // Owns the mount and the keyed-index entries shared by AKeyIndex objects; the
 // base objects (AMountedBase) live while a table holds them. Destroy the
@@ -41,6 +41,8 @@ public:
     AString getString(const char* key);
     // The same lookup for MSG_ and DLG_ keys.
     AString getMessage(const char* key);
+    // The file registered under key (a userdata entry); raises when missing.
+    AFile getFile(const char* key);
     // The filter registered under key, loaded anew; raises when missing.
     AFilter getFilter(const char* key);
     // The file of index key for the base's first local part from firstPart on.

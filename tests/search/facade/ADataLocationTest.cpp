@@ -87,7 +87,8 @@ struct Installation {
             "</path></pathinfo><extinfo></extinfo>"
             "<resource path=\"D\"><filter id=\"F\"><platform plat=\"win\">f</platform></filter>"
             "<lex id=\"L\" filterkey=\"F\"><lexabp>la</lexabp><lexhdg>lh</lexhdg></lex>"
-            "<lex id=\"NOFILE\"><lexabp>absent</lexabp></lex></resource>"
+            "<lex id=\"NOFILE\"><lexabp>absent</lexabp></lex>"
+            "<userdata id=\"U\">notes.dat</userdata></resource>"
             "<common><base id=\"B\" nbSupports=\"2\" nbSuppRech=\"2\"><data path=\"D\"><db id=\"DB\">d</db><db "
             "id=\"H\">h</db></data>"
             "<hdg db=\"H\" docdb=\"DB\"></hdg><index path=\"D\"><idx id=\"DB\">dbi</idx></index>"
@@ -131,6 +132,9 @@ TEST(ADataLocation, AnswersConfigurationLookups) {
     dl.refreshPaths();
     EXPECT_STREQ("HELLO", dl.getFilter("F").apply("hello", -1).c_str());
     EXPECT_EQ("error 1313 G:1313\n", Outcome([&] { dl.getFilter("G"); }));
+    EXPECT_EQ(in.folder.path("notes.dat"), dl.getFile("U").getSpec().path().c_str());
+    EXPECT_EQ("error 1313 NONE:1313\n", Outcome([&] { dl.getFile("NONE"); }));
+    EXPECT_EQ("error 1303 files:1303\n", Outcome([&] { closed.getFile("U"); })) << "nothing before open";
     EXPECT_STREQ("coeur", dl.expandLigatures("c\x9Cur").c_str());
     EXPECT_STREQ("AEtre OEuvre", dl.expandLigatures("\xC6tre \x8Cuvre").c_str());
     EXPECT_STREQ("caf\xE9", dl.expandLigatures("caf\xE9").c_str());
