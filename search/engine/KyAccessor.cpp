@@ -143,7 +143,9 @@ int KyOpenTable(const KyMountedBase* base, const char* name, KyTable** table) {
             return code;
         }
         const KyMountedSupport& s = base->supportArray[i];
-        bool unset = s.first == 0 && s.end == 0;
+        // Bounds not written in the descriptor stay -1 (its support array starts
+        // as 0xFF bytes): such a part follows the previous one.
+        bool unset = s.first == -1 && s.end == -1;
         p->first = unset ? previousEnd : s.first;
         p->end = unset ? p->first + (p->cat.file ? p->cat.count : 0) : (s.end == -1 ? kOpenEnd : s.end);
         previousEnd = p->end;

@@ -15,6 +15,7 @@
 #include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
 #include "search/engine/MkDoom.h"
+#include "search/writers/TableWriter.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/support/TestHooks.h"
 
@@ -194,6 +195,56 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     }
     RemoveDirectoryA((root + "\\made").c_str());
     EXPECT_EQ(segments, BAlloc::segmentCount());
+}
+
+TEST(MkDoom, SupportsWithoutBoundsNumberTheirRecordsOneAfterTheOther) {
+    TempFolder folder;
+    std::string root = folder.path("");
+    root.pop_back();
+    const std::vector<std::string> parts[] = {{"zero", "un", "deux"}, {"trois", "quatre"}};
+    for (int i = 0; i < 2; ++i) {
+        std::string stem = folder.path(i ? "d1" : "d");
+        ASSERT_EQ("", WriteTablePart({stem + ".fmt", stem + ".of7", stem + ".uf7", ""}, parts[i], 0, 0, {}));
+    }
+    Mounted m;
+    Mount("<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + Encode(root) +
+              "</path></pathinfo><common><base id=\"B\" nbSupports=\"2\"><data path=\"D\"><db id=\"DB\">d</db>"
+              "</data><support num=\"1\"><subdb db=\"DB\">d1</subdb></support></base></common></KYDesc>",
+          &m);
+    ASSERT_EQ(0, m.code) << m.error;
+    KyTable* table = nullptr;
+    ASSERT_EQ(0, KyOpenTable(static_cast<KyMountedBase*>(KY_FindAssoc(m.mount->bases, "B")->value), "DB", &table))
+        << KY_EngineErrorText;
+    struct Row {
+        int32_t record;
+        int part;
+        int32_t local;
+        const char* text;  // null: not present
+    } const rows[] = {
+        {0, 0, 0, "zero"},
+        {2, 0, 2, "deux"},
+        {3, 1, 0, "trois"},
+        {4, 1, 1, "quatre"},
+        {5, 1, 5, nullptr},  // past every part: the last part's numbering
+        {(2 << 24) | 1, 1, 1, "quatre"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.record);
+        int32_t local = -1, type = -1;
+        int part = -1, present = -1;
+        ASSERT_EQ(0, KyLocateRange(table, r.record, &local, &part));
+        EXPECT_EQ(r.part, part);
+        EXPECT_EQ(r.local, local);
+        ASSERT_EQ(0, KyRecordPresent(table, r.record, &type, &present));
+        EXPECT_EQ(r.text != nullptr, present != 0);
+        char buffer[16];
+        int32_t got = 0;
+        int code = KyReadRecord(table, r.record, reinterpret_cast<uint8_t*>(buffer), sizeof buffer, &got);
+        EXPECT_EQ(r.text ? std::string(r.text) : "", std::string(buffer, code ? 0 : got));
+    }
+    EXPECT_EQ(0, KyCloseTable(&table));
+    for (const char* name : {"d.fmt", "d.of7", "d.uf7", "d1.fmt", "d1.of7", "d1.uf7"})
+        DeleteFileA(folder.path(name).c_str());
 }
 
 TEST(MkDoom, RefusesUserDataWithoutTheirRecords) {

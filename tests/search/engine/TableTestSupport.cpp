@@ -24,6 +24,8 @@ TwoPartBase::TwoPartBase(TempFolder& folder, const PartSource& part0, const Part
     std::memset(&base, 0, sizeof base);
     std::memset(parts, 0, sizeof parts);
     std::memset(supports, 0, sizeof supports);
+    for (KyMountedSupport& s : supports)
+        s.first = s.end = -1;  // as mounted without firstdoc and nbdoc
     base.supports = 2;
     base.supportArray = supports;
     base.data = KY_NewAssoc(nullptr, 0);
