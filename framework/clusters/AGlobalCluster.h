@@ -16,21 +16,15 @@ class ABarWindow;
 class AGlobalCluster : public AItemCluster {
     SV_DECLARE_CLASS(AGlobalCluster)
 public:
-    AGlobalCluster() : owner_(this) {}
+    AGlobalCluster() : owner_(this) { setOwnerPart(&owner_); }
     AGlobalCluster(AComponent* parent, int16_t id, const ASizeSpec& rule, int16_t cursorId, uint16_t idMode,
                    const char* environment)
-        : AItemCluster(parent, id, rule, cursorId, idMode, environment), owner_(this) {}
+        : AItemCluster(parent, id, rule, cursorId, idMode, environment), owner_(this) {
+        setOwnerPart(&owner_);
+    }
 
     // Record: AItemCluster's, FFFF.
     void readFrom(AMemoryStream& stream) override;
-    AActionTable* ownActionTable() override { return &owner_; }
-    long itemNotify(int16_t id, long argument, AClusterItem* item) override {
-        return owner_.itemNotify(id, argument, item);
-    }
-    long itemCommand(int16_t id, long argument, AClusterItem* item) override {
-        return owner_.itemCommand(id, argument, item);
-    }
-    AItemOwner* asOwner() override { return &owner_; }
 
     // Follows the active state of the application's windows: shown while flag is set.
     virtual void setOwnerShown(bool flag);

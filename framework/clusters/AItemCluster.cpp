@@ -11,6 +11,7 @@
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
 #include "framework/app/AApp.h"
+#include "framework/clusters/AClusterOwner.h"
 #include "framework/clusters/AFocusSearch.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/resources/AStringListResource.h"
@@ -157,12 +158,20 @@ AComponent* AItemCluster::receive(int16_t id, int16_t shallow) {
     return shallow ? nullptr : ACommandItem::receive(id, 0);
 }
 
-long AItemCluster::itemNotify(int16_t, long, AClusterItem*) {
-    return 0;
+long AItemCluster::itemNotify(int16_t id, long argument, AClusterItem* item) {
+    return ownerPart_ ? ownerPart_->itemNotify(id, argument, item) : 0;
 }
 
-long AItemCluster::itemCommand(int16_t, long, AClusterItem*) {
-    return 0;
+long AItemCluster::itemCommand(int16_t id, long argument, AClusterItem* item) {
+    return ownerPart_ ? ownerPart_->itemCommand(id, argument, item) : 0;
+}
+
+AItemOwner* AItemCluster::asOwner() {
+    return ownerPart_;
+}
+
+AActionTable* AItemCluster::ownActionTable() {
+    return ownerPart_;
 }
 
 AHelpRecord AItemCluster::itemHelp(const APoint& point, AClusterItem* item) {

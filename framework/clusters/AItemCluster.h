@@ -15,6 +15,7 @@
 
 #include "framework/clusters/ACommandItem.h"
 
+class AClusterOwner;
 class AItemOwner;
 
 class AItemCluster : public ACommandItem {
@@ -39,10 +40,11 @@ public:
     AClusterItem* focusTarget() override;
     AClusterItem* findFocusTarget(AFocusSearch& search) override;
 
-    // The owner interface's entries; 0 and null here.
+    // The owner interface's entries: the owner part's, 0 and null without one.
     virtual long itemNotify(int16_t id, long argument, AClusterItem* item);
     virtual long itemCommand(int16_t id, long argument, AClusterItem* item);
-    virtual AItemOwner* asOwner() { return nullptr; }
+    virtual AItemOwner* asOwner();
+    AActionTable* ownActionTable() override;
     virtual AHelpRecord itemHelp(const APoint& point, AClusterItem* item);
     virtual void setItemString(const char* text, AClusterItem* item, int16_t atPoint);
     virtual void setItemStringById(int16_t id, const char* text);
@@ -74,6 +76,10 @@ public:
 
     const std::vector<AClusterItem*>& items() const { return order_; }
 
+protected:
+    // The owner part of a local or global cluster (its member, not owned here).
+    void setOwnerPart(AClusterOwner* part) { ownerPart_ = part; }
+
 private:
     struct HelpText {
         AString text;
@@ -89,4 +95,5 @@ private:
     std::vector<AClusterItem*> order_;                     // not owned, in filing order
     AClusterItem* current_ = nullptr;                      // not owned
     int16_t tabStops_ = -1;
+    AClusterOwner* ownerPart_ = nullptr;  // not owned
 };

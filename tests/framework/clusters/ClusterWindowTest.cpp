@@ -214,3 +214,30 @@ TEST_F(ClusterTest, ToolBarsLiveInTheirOwnWindowsAndTheApplicationsOwnIsOnlyHidd
     EXPECT_FALSE(child->hasFlags(ADisplayComponent::kShown));
     EXPECT_EQ(nullptr, app->findById(31, 0)) << "another bar is deleted";
 }
+
+TEST_F(ClusterTest, StatusBarsAndPanesFollowTheApplicationAndTheirBackground) {
+    auto* w = Open<TestWindow>(app, ARect(10, 10, 310, 110), nullptr);
+    if (!w->openWindow("status"))
+        GTEST_SKIP() << "no display";
+    auto* status = Open<AStatusBar>(app, 40, Frame(0, 500, 400, 520));
+    EXPECT_EQ(app, status->getParent()) << "a parentless bar belongs to the application";
+    EXPECT_TRUE(IsWindowVisible(status->getHWnd()));
+    Open<AAtomicItem>(status, 41, Frame(0, 0, 50, 20), 0, 1, nullptr, 0);
+    EXPECT_TRUE(status->hasItem(41)) << "a bar files its items";
+    status->setOwnerShown(true);
+    EXPECT_TRUE(status->hasFlags(ADisplayComponent::kModeFlag | ADisplayComponent::kShown));
+    status->setOwnerShown(false);
+    EXPECT_FALSE(status->hasFlags(ADisplayComponent::kModeFlag));
+    EXPECT_FALSE(status->hasFlags(ADisplayComponent::kShown));
+
+    struct Row {
+        const char* environment;
+        bool opaque;
+    } rows[] = {{nullptr, false}, {"#font:Arial", false}, {"#background:1,2,3", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.environment ? row.environment : "none");
+        auto* pane = Open<ALocalCluster>(app, 0, Frame(0, 0, 10, 10), 0, 1, row.environment);
+        EXPECT_EQ(row.opaque, pane->hasFlags(ADisplayComponent::kEraseBackground))
+            << "a pane without a background of its own lets its parent show through";
+    }
+}
