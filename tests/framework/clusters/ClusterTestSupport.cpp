@@ -35,6 +35,11 @@ TestWindow::TestWindow(AComponent* parent, const ARect& frame, const char* envir
     : ALocalCluster(parent, 1, ASizeSpec(frame), 0, 1, environment) {}
 
 bool TestWindow::openWindow(const char* title) {
+    // Without an X display no window can be made: the caller skips.
+    HWND probe = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!probe)
+        return false;
+    DestroyWindow(probe);
     ARect f = getFrame();
     shell_.reset(new ATopLevelShell(this, nullptr, title, WS_POPUP | WS_CLIPCHILDREN, f, false, true));
     return shell_->hwnd() != nullptr;

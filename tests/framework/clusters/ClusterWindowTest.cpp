@@ -241,3 +241,22 @@ TEST_F(ClusterTest, StatusBarsAndPanesFollowTheApplicationAndTheirBackground) {
             << "a pane without a background of its own lets its parent show through";
     }
 }
+
+TEST_F(ClusterTest, ATextsNaturalSizeFitsItsWidestLine) {
+    ALocalCluster* cluster = Open<ALocalCluster>(app, 100, Frame(0, 0, 200, 200), 0, 1, "#font:Arial");
+    auto* one = Open<AStaticText>(cluster, 0, Frame(0, 0, 300, 20),
+                                  "Encyclop\xe9"
+                                  "die",
+                                  0);
+    auto* two = Open<AStaticText>(cluster, 0, Frame(0, 0, 300, 20),
+                                  "Encyclop\xe9"
+                                  "die\r\n\r\nla",
+                                  0);
+    APoint single = one->naturalSize(true);
+    APoint fitted = two->naturalSize(true);
+    APoint kept = two->naturalSize(false);
+    EXPECT_GT(single.x, 5);
+    EXPECT_EQ(single.x, fitted.x) << "the widest line, not the whole text";
+    EXPECT_GT(fitted.y, single.y) << "each line adds to the height";
+    EXPECT_EQ(300, kept.x) << "without fit the width is the item's";
+}
