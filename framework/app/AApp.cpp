@@ -217,6 +217,11 @@ void AApp::detachItems() {
     AComponent::detachItems();
 }
 
+void AApp::setToolBar(AComponent* toolBar) {
+    toolBar_ = toolBar;
+    appTables_[1] = toolBar ? toolBar->ownActionTable() : nullptr;
+}
+
 AFont* AApp::systemFont() {
     if (!systemFont_)
         systemFont_ = CheckAlloc(new AFont(AFontSpec::fromStock(SYSTEM_FONT)), "fappli", 1010);
@@ -332,7 +337,7 @@ void AApp::componentDeleted(AComponent* component) {
     if (messageTarget_ == component)
         messageTarget_ = nullptr;
     if (toolBar_ == component)
-        toolBar_ = nullptr;
+        setToolBar(nullptr);
     if (target_ == component)
         setTarget(nullptr, 0);
     // After the change: it files the old target as the previous one.

@@ -222,9 +222,10 @@ public:
     void restartTimer(AComponent* component, uint16_t id);
     void setTimerDelay(AComponent* component, uint16_t id, uint32_t delay);
     void addAccelerators(void* table) { accelerators_.push_back(table); }
-    // The application's own tool bar (not owned), or null.
+    // The application's own tool bar (not owned), or null; its action table
+    // becomes the application's table 1.
     AComponent* toolBar() const { return toolBar_; }
-    void setToolBar(AComponent* toolBar) { toolBar_ = toolBar; }
+    void setToolBar(AComponent* toolBar);
     // The font of the platform's system font, made on first use (owned).
     AFont* systemFont();
     // The tables that bindings without a table go to: the menu bar's (0) and

@@ -213,6 +213,11 @@ TEST_F(ClusterTest, ToolBarsLiveInTheirOwnWindowsAndTheApplicationsOwnIsOnlyHidd
     EXPECT_EQ(child, w->findItem(30, false)) << "the application's own bar stays";
     EXPECT_FALSE(child->hasFlags(ADisplayComponent::kShown));
     EXPECT_EQ(nullptr, app->findById(31, 0)) << "another bar is deleted";
+    EXPECT_EQ(child->ownActionTable(), app->actionTable(1)) << "the application's bar takes its tool-bar commands";
+    AComponent* gone = child;
+    DeleteComponent(gone);
+    EXPECT_EQ(nullptr, app->toolBar());
+    EXPECT_EQ(nullptr, app->actionTable(1));
 }
 
 TEST_F(ClusterTest, StatusBarsAndPanesFollowTheApplicationAndTheirBackground) {
