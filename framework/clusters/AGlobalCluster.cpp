@@ -125,9 +125,9 @@ void AToolBar::attachItems() {
     adoptByApplication(2181);
     AGlobalCluster::attachItems();
     DWORD style = windowStyle(itemFlags());
+    if ((style & WS_CHILD) && getFrame().first != APoint(0, 0))
+        setSizeSpec(ASizeSpec(ARect(APoint(0, 0), getSize())), false);
     ARect frame = getFrame();
-    if (style & WS_CHILD)
-        frame = ARect(APoint(0, 0), getSize());
     if (!(itemFlags() & kPopup))
         style |= WS_VISIBLE;
     native_.reset(CheckAlloc(new (std::nothrow) ABarWindow(this, BarParentWindow(this), title_.c_str(), style, frame),

@@ -175,6 +175,10 @@ TEST_F(ClusterTest, ToolBarsLiveInTheirOwnWindowsAndTheApplicationsOwnIsOnlyHidd
     w->showUpdate();
     auto* child = Open<AToolBar>(w, 30, Frame(0, 0, 300, 24), "Outils");
     auto* palette = Open<AToolBar>(app, 31, Frame(400, 40, 500, 100), "Palette");
+    auto* moved = new AToolBar(w, 32, Frame(50, 40, 150, 60), "");
+    moved->clearItemFlags(AToolBar::kPalette);
+    AObject::completeNew(moved);
+    EXPECT_EQ(ARect(0, 0, 100, 20), moved->getFrame()) << "a child bar starts at (0, 0) and keeps its size";
     EXPECT_EQ(AToolBar::kPalette, palette->itemFlags() & 3) << "a new bar is a palette";
     EXPECT_EQ(0, child->itemFlags() & 3) << "placed at (0, 0): no palette";
     struct Row {
