@@ -15,6 +15,7 @@
 #include "framework/components/ACommand.h"
 #include "framework/components/AKindSet.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/AFont.h"
 #include "framework/windows/AWindowClass.h"
 
 SV_IMPLEMENT_CLASS(AApp, 101, AComponent)
@@ -210,7 +211,21 @@ void AApp::detachItems() {
     clearIcons();
     clearImages();
     clearBitmaps();
+    delete systemFont_;
+    systemFont_ = nullptr;
+    toolBar_ = nullptr;
     AComponent::detachItems();
+}
+
+void AApp::setToolBar(AComponent* toolBar) {
+    toolBar_ = toolBar;
+    appTables_[1] = toolBar ? toolBar->ownActionTable() : nullptr;
+}
+
+AFont* AApp::systemFont() {
+    if (!systemFont_)
+        systemFont_ = CheckAlloc(new AFont(AFontSpec::fromStock(SYSTEM_FONT)), "fappli", 1010);
+    return systemFont_;
 }
 
 int AApp::systemMetric(int index) {
@@ -321,6 +336,8 @@ void AApp::componentDeleted(AComponent* component) {
         lockWindowUpdate(nullptr);
     if (messageTarget_ == component)
         messageTarget_ = nullptr;
+    if (toolBar_ == component)
+        setToolBar(nullptr);
     if (target_ == component)
         setTarget(nullptr, 0);
     // After the change: it files the old target as the previous one.

@@ -25,6 +25,7 @@
 
 class AActionTable;
 class ACursor;
+class AFont;
 class AImage;
 class AImageSpec;
 class AMouseTracker;
@@ -44,6 +45,7 @@ public:
     enum : uint16_t {
         kFullScreen = 0x0001,
         kNoMenuBar = 0x0008,
+        kNativeStatics = 0x0010,
         kCentred = 0x0040,
         kDdeService = 0x0080,
         kHelpBox = 0x0100,
@@ -220,6 +222,12 @@ public:
     void restartTimer(AComponent* component, uint16_t id);
     void setTimerDelay(AComponent* component, uint16_t id, uint32_t delay);
     void addAccelerators(void* table) { accelerators_.push_back(table); }
+    // The application's own tool bar (not owned), or null; its action table
+    // becomes the application's table 1.
+    AComponent* toolBar() const { return toolBar_; }
+    void setToolBar(AComponent* toolBar);
+    // The font of the platform's system font, made on first use (owned).
+    AFont* systemFont();
     // The tables that bindings without a table go to: the menu bar's (0) and
     // the tool bar's (1); not owned, null when absent.
     void setActionTable(int index, AActionTable* table) { appTables_[index] = table; }
@@ -291,6 +299,8 @@ private:
     void* frameWindow_ = nullptr;                               // owned through destroyFrameWindow
     std::vector<void*> accelerators_;                           // HACCEL, in load order
     AActionTable* appTables_[2] = {nullptr, nullptr};           // not owned
+    AComponent* toolBar_ = nullptr;                             // not owned
+    AFont* systemFont_ = nullptr;                               // owned
     ANoChangeCommand* noChange_ = nullptr;                      // owned
     APassThroughCommand* passThrough_[2] = {nullptr, nullptr};  // owned
     ATextOutStream* log_ = nullptr;                             // owned

@@ -10,6 +10,7 @@
 #include "framework/app/AppDde.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
+#include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowServices.h"
@@ -29,6 +30,7 @@ public:
     long menuCommand(int16_t id) override {
         return app_->actionTable(0) ? AWindowServices::menuCommand(id) : app_->menuCommand(id);
     }
+    ADisplayComponent* toolBar() override { return dynamic_cast<ADisplayComponent*>(app_->toolBar()); }
 
 private:
     AApp* app_;  // not owned

@@ -133,6 +133,10 @@ uint16_t ACommandQueue::release(ACommand* command) {
 }
 
 void ACommandQueue::run() {
+    // A component that a queued command deletes flushes the application as it
+    // closes: that inner run leaves the queue to this one.
+    if (running_)
+        return;
     running_ = 1;
     try {
         while (!main_.empty()) {

@@ -114,6 +114,25 @@ TEST_F(AppObjectTest, QueuedCommandsWaitForTheNextTurnAndTheTargetFallsBackToThe
     EXPECT_EQ(nullptr, app->defaultTarget());
 }
 
+// A queued command that deletes a component makes the component's close flush
+// the application from inside the queue's run: the commands after it still run once, in order.
+TEST_F(AppObjectTest, AComponentDeletedByAQueuedCommandLeavesTheRestOfTheQueueRunning) {
+    drainMessages();
+    LogProbe* keeper = MakeNew<LogProbe>(app, 8);
+    LogProbe* doomed = MakeNew<LogProbe>(app, 9);
+    LogProbe::log.clear();
+    ACommand* remove = new ADeleteComponentCmd(1, doomed);
+    AObject::completeNew(remove);
+    LogCommand* after = new LogCommand(keeper, "A");
+    AObject::completeNew(after);
+    app->executeCommand(remove);
+    app->executeCommand(after);
+    app->flushUpdates();
+    EXPECT_EQ("~9 runA ~A ", LogProbe::log);
+    EXPECT_EQ(nullptr, app->findById(9, 0));
+    EXPECT_FALSE(app->commandQueue().running());
+}
+
 // run writes "#Running..." and the count report, starts the application from
 // inside the loop and answers the WM_QUIT code; quit ends the loop with 0.
 TEST_F(AppObjectTest, RunStartsTheApplicationInsideTheLoopAndAnswersTheQuitCode) {
