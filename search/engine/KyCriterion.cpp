@@ -464,7 +464,7 @@ int KY_DateCriterionText(const char* text, const KY_CriterionField& f, const cha
         std::string name = KY_MakeListName(folder);
         if (name.empty())
             return Fail(kQuestErrMemory, "KY_MakeListName");
-        std::string path = std::string(folder && *folder ? folder : ".") + "\\" + name;
+        std::string path = KY_ListPath(folder ? folder : "", name);
         lists->push_back(path);
         LoHandle h = -1;
         code = MakeHlo(f.field, low.c_str(), high.c_str(), &h);

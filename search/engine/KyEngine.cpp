@@ -597,7 +597,12 @@ std::string QsvPath(const std::string& name) {
 
 int KY_EngineSaveList(LoHandle* list, const char* name) {
     KY_EngineState& e = KyEngine();
+    // A list kept in the swap file would die with it when its engine part is
+    // suspended: stored lists are files of their own.
+    int keep = LoKeepSaved;
+    LoKeepSaved = 0;
     int code = LoSave(name, *list);
+    LoKeepSaved = keep;
     LoFree(list);
     if (code)
         return code;

@@ -206,6 +206,7 @@ struct KY_CriterionField {
     int proxFlag = 0, thesFlag = 0;
     std::string lexicon;  // "" none; "_FORCESECTOPROX_" finds no phrase
     int minLength = 0;
+    int date = 0;  // a date field: its text is read as dates
 };
 
 const int kCriterionMaxText = 4096;
@@ -221,3 +222,80 @@ int KY_DateCriterionText(const char* text, const KY_CriterionField& field, const
 int KY_PhraseToProximity(const char* phrase, const KY_CriterionField& field, std::string* out);
 // A new list file name in the folder ("KY" prefix), "" on failure.
 std::string KY_MakeListName(const char* folder);
+
+// Engine parts: what one request needs of the engine, only one active at a time.
+// Codes: 1253 no result for a criterion, 1265 no engine part, 1267 closed.
+enum : int32_t {
+    kStatusEmpty = -100,
+    kStatusNothing = -101,
+    kStatusFailed = -102,
+    kStatusDone = -104,
+    kStatusNone = -105,
+    kStatusChanged = -106,
+    kStatusOpening = -107,
+    kStatusClosing = -108,
+    kMarkOpen = -200,
+    kMarkClose = -201,
+    kMarkEnd = -1,
+};
+
+struct KY_Criterion {
+    int32_t op = 0;  // joins it to the one before: 0 AND, 1 OR, 2 EX
+    bool open = false, close = false;
+    int32_t mark = 0;  // 0, kMarkOpen, kMarkClose, kMarkEnd
+    std::string value;
+    uint8_t changed = 0, rank = 0, evaluated = 0;
+    std::string listName;  // file name of its saved result, in the working folder
+    int32_t status = kStatusEmpty, count = 0;
+    std::string fieldText;
+    int32_t options[2] = {0, 0};
+    // Its field.
+    KY_CriterionField field;
+    bool empty = false;  // the field is never searched
+    uint8_t lists[2] = {254, 254};
+    std::string extra[2];  // extra index lists, "n:n"
+    uint8_t positions = 0, highlight = 0;
+    uint16_t noOccurrences = 0, weight = 0;
+};
+
+struct KY_EnginePart {
+    std::vector<KY_Criterion> criteria;  // 0 the request, 1..n fields, then the end record
+    KY_EngineTables tables;
+    std::vector<KY_IndexRecord> indexes;
+    std::string folder;
+    int listOpen = 0;
+    int16_t openCriterion = -1;
+    int32_t mode = -1, hiliteMode = 1, swapChoice = 0, closeIndexes = 0;
+    int32_t walk[5] = {-1, -1, -1, -1, -1};  // criterion, index, document, position, score
+    LoHandle result = -1;
+    std::string queryFilter, stopFilter, stopList, thesaurus;
+    int32_t maxDoc = 65535;
+    std::vector<std::string> words[2];  // all highlight words; those that are not stop words
+    bool wordsMade = false;
+    int32_t state = 0;  // 0 closed, 1 active, -1 suspended
+};
+
+// The criteria of n fields: record 0, n field records and the end record.
+void KY_CriteriaMake(KY_EnginePart* part, int fields);
+int KY_EngineSetup(KY_EnginePart* part);
+int KY_EngineRun(KY_EnginePart* part, int criterion);
+int KY_CriterionState(const KY_EnginePart* part, int criterion);
+int KY_GetCriterionHits(const KY_EnginePart* part, int criterion);
+int KY_CriterionClearList(KY_EnginePart* part, int criterion);
+int KY_CriteriaClearAll(KY_EnginePart* part);
+void KY_CriteriaReset(KY_EnginePart* part);
+int KY_ResultOpen(KY_EnginePart* part, int criterion);
+void KY_ResultClose(KY_EnginePart* part);
+void KY_WalkReset(KY_EnginePart* part);
+int KY_ResultPrepare(KY_EnginePart* part, int criterion);
+int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* score, int32_t* index, int criterion);
+// which 0: every highlight word; else those that are not stop words. Null: none.
+const std::vector<std::string>* KY_GetWordList(KY_EnginePart* part, int which);
+int KY_EnginePartSuspend(KY_EnginePart* part);
+int KY_EnginePartResume(KY_EnginePart* part);
+int KY_EnginePartClose(KY_EnginePart* part);
+int KY_CriterionOrder(const KY_EnginePart* part, int16_t order[30]);
+int KY_SwapFilePath(const std::string& folder, int choice, std::string* path);
+std::string KY_ListPath(const std::string& folder, const std::string& name);
+// Sets a criterion's question and marks it changed.
+int KY_SetCriterion(KY_EnginePart* part, int criterion, int op, int open, const char* text, int close);

@@ -25,6 +25,8 @@ struct QuestData {
     };
 
     QuestData();
+    // Built once per test executable.
+    static QuestData& Get();
     // The documents of a criterion of the field (2: dates), with the code.
     std::set<int> Run(const std::string& text, const KY_CriterionField& field, int* code);
 

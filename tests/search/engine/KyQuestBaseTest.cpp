@@ -101,8 +101,13 @@ QuestData::QuestData() {
     tables.indexes = &indexes;
 }
 
+QuestData& QuestData::Get() {
+    static QuestData data;
+    return data;
+}
+
 void QuestBase::SetUpTestSuite() {
-    base_ = new QuestData;
+    base_ = &QuestData::Get();
     ASSERT_EQ("", base_->error);
     ASSERT_EQ(0, KY_EngineInit(&base_->tables, nullptr, kDocs));
     for (KY_IndexRecord& index : base_->indexes)
@@ -119,7 +124,6 @@ void QuestBase::TearDownTestSuite() {
             KY_IndexClose(&index);
     KY_EngineClose();
     KY_StopWordsFree();
-    delete base_;
     base_ = nullptr;
 }
 
