@@ -390,6 +390,18 @@ int KyUserString(const KyMount* mount, const char* key, const char** text) {
     return 0;
 }
 
+int KyFileOfKey(const KyMount* mount, const char* key, const KY_OpenSpec** spec) {
+    *spec = nullptr;
+    if (!mount || !mount->files)
+        return Fail(kKyAccErrNoSection, "files");
+    KY_AssocEntry* e = key ? KY_FindAssoc(mount->files, key) : nullptr;
+    const KY_OpenSpec* found = e ? static_cast<const KY_OpenSpec*>(e->value) : nullptr;
+    if (!found || !found->path.text)
+        return Fail(kKyAccErrUnknownKey, key ? key : "");
+    *spec = found;
+    return 0;
+}
+
 int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter) {
     *filter = nullptr;
     if (!mount || !mount->filters)

@@ -69,6 +69,9 @@ int KyRecordPresent(KyTable* table, int32_t record, int32_t* type, int* present)
 
 // The user string of a key: 1303 without strings, 1312 for an unknown key.
 int KyUserString(const KyMount* mount, const char* key, const char** text);
+// The open spec of the file registered under a key (the mount's, not to be freed):
+// 1303 without registered files, 1313 for an unknown key or a file on an absent volume.
+int KyFileOfKey(const KyMount* mount, const char* key, const KY_OpenSpec** spec);
 // The filter registered under a key, loaded anew: the caller releases it
 // (KY_FilterRelease). 1303 without filters, 1313 unknown key, 110 not loaded.
 int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter);
@@ -80,6 +83,8 @@ int KyFilterKey(const char* key, KY_String** result, const KY_Filter* filter);
 
 // Fetching from a base's server: off (0) unless the application turns it on.
 extern int KyFetchEnabled;
+// The most bytes a record's reply may bring (64 MiB); a longer one fails with 1016.
+extern long KyFetchReplyLimit;
 // Stores the fields of a server reply ("<field>part#a[,b]" lines, each followed
 // by its a bytes) as the record's data in the parts with a correspondence table,
 // unless the record is stored already there. 1322 for an unknown part.

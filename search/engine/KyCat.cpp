@@ -286,20 +286,39 @@ int catOpenAppend(KyCat* cat, const KY_OpenSpec* spec) {
     return code;
 }
 
-int catAppend(KyCat* cat, int32_t length) {
+namespace {
+
+// How the next entry of the length would be written, or why it cannot be.
+int PlanAppend(const KyCat* cat, int32_t length, int64_t* start, int64_t* d, bool* wideFlag, bool* newSub) {
     if (cat->mode != kCatCreate && cat->mode != kCatAppend)
         return Fail(kCatErrRead, "READ");
     if (length < 0 || cat->count == 0x7FFFFFFF)
         return Fail(kCatErrWrite, "length out of range");
-    int64_t start = static_cast<int64_t>(cat->start) + cat->length;
-    bool newSub = cat->index >= cat->perSub;
-    int64_t d = newSub ? -static_cast<int64_t>(length) : static_cast<int64_t>(cat->length) - length;
-    bool wideFlag = false;
-    int bits = EntryBits(cat, d, &wideFlag);
-    if (bits < 0 || start > 0x7FFFFFFF || (newSub && cat->startWidth < 32 && start >= (int64_t(1) << cat->startWidth)))
+    *start = static_cast<int64_t>(cat->start) + cat->length;
+    *newSub = cat->index >= cat->perSub;
+    *d = *newSub ? -static_cast<int64_t>(length) : static_cast<int64_t>(cat->length) - length;
+    int bits = EntryBits(cat, *d, wideFlag);
+    if (bits < 0 || *start > 0x7FFFFFFF ||
+        (*newSub && cat->startWidth < 32 && *start >= (int64_t(1) << cat->startWidth)))
         return Fail(kCatErrWrite, "length too wide for the catalogue");
-    if (!newSub && BitsUsed(cat) + bits > kSubBits)
+    if (!*newSub && BitsUsed(cat) + bits > kSubBits)
         return Fail(kCatErrWrite, "Sorry your minbit and/or maxbit is too low.\n\t\t\tTry to add 2 bits more\n");
+    return 0;
+}
+
+}  // namespace
+
+int catCheckAppend(const KyCat* cat, int32_t length) {
+    int64_t start = 0, d = 0;
+    bool wideFlag = false, newSub = false;
+    return PlanAppend(cat, length, &start, &d, &wideFlag, &newSub);
+}
+
+int catAppend(KyCat* cat, int32_t length) {
+    int64_t start = 0, d = 0;
+    bool wideFlag = false, newSub = false;
+    if (int code = PlanAppend(cat, length, &start, &d, &wideFlag, &newSub))
+        return code;
     if (newSub) {
         if (cat->sub == 3) {
             int code = WriteBlock(cat, "FWRITE");

@@ -51,6 +51,8 @@ int catOpen(KyCat* cat, const KY_OpenSpec* spec, const char* mode);
 int catCreate(KyCat* cat, const KY_OpenSpec* spec, int wide, int narrow, int startWidth, int32_t firstStart);
 int catOpenAppend(KyCat* cat, const KY_OpenSpec* spec);
 int catAppend(KyCat* cat, int32_t length);
+// The code catAppend would give the length (0 when it fits), nothing written.
+int catCheckAppend(const KyCat* cat, int32_t length);
 // pair receives (start, length) of the record.
 int catLookup(KyCat* cat, int32_t record, int32_t pair[2]);
 int catClose(KyCat* cat);

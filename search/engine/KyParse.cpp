@@ -554,6 +554,9 @@ void ProcessContent(void* user, const char* text) {
         case 107:
             target(d->curStp ? &d->curStp->settings.name : nullptr, "processContent-STP");
             break;
+        case 128:
+            target(d->curUserData ? &d->curUserData->settings.name : nullptr, "processContent-USERDATA");
+            break;
         case 108:
             target(d->curIndex && d->curIndex->records ? &d->curIndex->records[0].settings.name : nullptr,
                    "processContent-IDX");

@@ -101,6 +101,7 @@ struct KyResource {
     KY_Assoc* thes;     // KyThes*
     KY_Assoc* stps;     // KyStp*
     KY_Assoc* lexs;     // KyLex*
+    KY_Assoc* userdata;  // KyStp*: files registered by key (`userdata`)
     KyFileSettings group;
 };
 
@@ -254,6 +255,7 @@ struct KyDescriptor {
     KyFileSettings* curPlatform;
     KyThes* curThes;
     KyStp* curStp;
+    KyStp* curUserData;
     KyLex* curLex;
     KyBase* curBase;
     KyData* curData;

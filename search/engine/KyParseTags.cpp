@@ -271,22 +271,33 @@ KY_TAG_HANDLER(noTagFun) {
     (void)count;
 }
 
-KY_TAG_HANDLER(stpTagFun) {
-    KyDescriptor* d = Desc(user, "stpTagFun");
+namespace {
+
+// A resource file element (stop list, registered file): a record of its
+// settings entered by id in the table, current until its end tag.
+void ResourceFile(KyDescriptor* d, int start, const char* const* v, int count, KY_Assoc** table, KyStp** current,
+                  int32_t state, const char* routine) {
     if (!start) {
-        d->curStp = nullptr;
+        *current = nullptr;
         SetState(d, -1);
         return;
     }
-    Require(d->resource && count == 9 && v[0], "stpTagFun");
-    KyFileSettings s = Inherit(d, d->resource->group, {v[1], v[2], v[3], v[4], v[5], v[6]}, "stpTagFun");
-    if (ParseFind(d->resource->stps, v[0]))
-        ParseFail(kKyParseErrMemory, "stpTagFun");
-    KyStp* t = static_cast<KyStp*>(ParseAlloc(sizeof(KyStp), "stpTagFun"));
+    Require(d->resource && count == 9 && v[0], routine);
+    KyFileSettings s = Inherit(d, d->resource->group, {v[1], v[2], v[3], v[4], v[5], v[6]}, routine);
+    if (ParseFind(*table, v[0]))
+        ParseFail(kKyParseErrMemory, routine);
+    KyStp* t = static_cast<KyStp*>(ParseAlloc(sizeof(KyStp), routine));
     t->settings = s;
-    ParseEnter(&d->resource->stps, v[0], t, "stpTagFun");
-    d->curStp = t;
-    SetState(d, 107);
+    ParseEnter(table, v[0], t, routine);
+    *current = t;
+    SetState(d, state);
+}
+
+}  // namespace
+
+KY_TAG_HANDLER(stpTagFun) {
+    KyDescriptor* d = Desc(user, "stpTagFun");
+    ResourceFile(d, start, v, count, d->resource ? &d->resource->stps : nullptr, &d->curStp, 107, "stpTagFun");
 }
 
 KY_TAG_HANDLER(lexTagFun) {
@@ -313,11 +324,11 @@ KY_TAG_HANDLER(lexTagFun) {
     d->curLex = l;
 }
 
+// A file the application asks for by key: its text is the file name, kept as written.
 KY_TAG_HANDLER(userdataTagFun) {
     KyDescriptor* d = Desc(user, "userdataTagFun");
-    if (start)
-        Require(count == 9 && v[0], "userdataTagFun");
-    (void)d;
+    ResourceFile(d, start, v, count, d->resource ? &d->resource->userdata : nullptr, &d->curUserData, 128,
+                 "userdataTagFun");
 }
 
 KY_TAG_HANDLER(lexabpTagFun) {

@@ -349,7 +349,7 @@ int MkFileSpec(KyMount* m, const KyFileSettings& s, const char* name, int slot, 
     }
     if (code == 0)
         code = KY_MakePath(&folder, name ? name : "", &file);
-    if (code == 0)
+    if (code == 0 && slot != kSlotNone)
         code = KY_SetPathExtension(m->extensions[slot] ? m->extensions[slot] : kDefaultExtensions[slot], &file, false);
     int priority = s.priority < 0 ? 0 : s.priority > 3 ? 3 : s.priority;
     if (code == 0)

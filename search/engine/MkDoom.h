@@ -151,6 +151,7 @@ struct KyMount {
     KY_Assoc* thes;         // KyMountedThes*
     KY_Assoc* stps;         // KY_OpenSpec*
     KY_Assoc* lexs;         // KyMountedLex*
+    KY_Assoc* files;        // KY_OpenSpec*: the files registered by key, empty on an absent volume
     KY_Assoc* bases;        // KyMountedBase*
     KY_Assoc* userStrings;  // owned texts
     KyDescriptor* desc;     // owned

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
@@ -32,6 +33,19 @@ int FileSpec(KyMount* m, const KyFileSettings& s, const char* name, int slot, KY
     if (code == kMkErrNoPathVar)
         MkFail(code, routine);
     return code;
+}
+
+// Stop lists and registered files: one open spec each, by name.
+void MountFiles(KyMount* m, KY_Assoc* parsed, KY_Assoc** mounted, int slot, const char* routine) {
+    for (int32_t i = 0; parsed && i < parsed->count; ++i) {
+        KyStp* s = static_cast<KyStp*>(parsed->entries[i].value);
+        KY_OpenSpec* ms = static_cast<KY_OpenSpec*>(KY_Calloc(1, sizeof(KY_OpenSpec)));
+        if (!ms)
+            MkFail(kMkErrMemory, routine);
+        KY_ClearOpenSpec(ms);
+        MkEnter(mounted, parsed->entries[i].key, ms, routine);
+        FileSpec(m, s->settings, s->settings.name, slot, ms, routine);
+    }
 }
 
 void MountFilters(KyMount* m, KY_Assoc* parsed, KY_Assoc** mounted, int slot, const char* routine) {
@@ -188,15 +202,7 @@ void CpResInfo(KyMount* m) {
         FileSpec(m, t->settings, t->settings.name, kSlotAbp, &mt->file, "_cpThes");
         mt->flt = MountedOf<KyMountedFilter>(r->flts, m->flts, t->flt);
     }
-    for (int32_t i = 0; r->stps && i < r->stps->count; ++i) {
-        KyStp* s = static_cast<KyStp*>(r->stps->entries[i].value);
-        KY_OpenSpec* ms = static_cast<KY_OpenSpec*>(KY_Calloc(1, sizeof(KY_OpenSpec)));
-        if (!ms)
-            MkFail(kMkErrMemory, "cpStp");
-        KY_ClearOpenSpec(ms);
-        MkEnter(&m->stps, r->stps->entries[i].key, ms, "cpStp");
-        FileSpec(m, s->settings, s->settings.name, kSlotStp, ms, "cpStp");
-    }
+    MountFiles(m, r->stps, &m->stps, kSlotStp, "cpStp");
     for (int32_t i = 0; r->lexs && i < r->lexs->count; ++i) {
         KyLex* l = static_cast<KyLex*>(r->lexs->entries[i].value);
         KyMountedLex* ml = static_cast<KyMountedLex*>(KY_Calloc(1, sizeof(KyMountedLex)));
@@ -224,6 +230,7 @@ void CpResInfo(KyMount* m) {
             KY_FreeOpenSpec(&named);
         }
     }
+    MountFiles(m, r->userdata, &m->files, kSlotNone, "cpUserData");
 }
 
 void ReleaseBaseFiles(KyMountedBase* b) {
@@ -296,13 +303,15 @@ void FreeResources(KyMount* m) {
     }
     KY_FreeAssoc(m->thes);
     m->thes = nullptr;
-    for (int32_t i = 0; m->stps && i < m->stps->count; ++i) {
-        KY_OpenSpec* s = static_cast<KY_OpenSpec*>(m->stps->entries[i].value);
-        FreeSpec(s);
-        KY_Free(s);
+    for (KY_Assoc** t : {&m->stps, &m->files}) {
+        for (int32_t i = 0; *t && i < (*t)->count; ++i) {
+            KY_OpenSpec* s = static_cast<KY_OpenSpec*>((*t)->entries[i].value);
+            FreeSpec(s);
+            KY_Free(s);
+        }
+        KY_FreeAssoc(*t);
+        *t = nullptr;
     }
-    KY_FreeAssoc(m->stps);
-    m->stps = nullptr;
     for (int32_t i = 0; m->lexs && i < m->lexs->count; ++i) {
         KyMountedLex* l = static_cast<KyMountedLex*>(m->lexs->entries[i].value);
         KY_FreeOpenSpec(&l->abp);

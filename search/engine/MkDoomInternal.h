@@ -26,6 +26,7 @@ enum : int {
     kSlotFlt = 10,
     kSlotFilter = 11,
     kSlotStp = 12,
+    kSlotNone = -1,  // the name keeps its own extension
 };
 
 // The full specification and open settings of a file: 0, 1325 (no path

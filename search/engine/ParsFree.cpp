@@ -166,6 +166,7 @@ void KY_FreeDescriptor(KyDescriptor* d) {
         FreeEach(r->thes, FreeThes);
         FreeEach(r->stps, FreeStp);
         FreeEach(r->lexs, FreeLex);
+        FreeEach(r->userdata, FreeStp);
         KY_Free(r);
     }
     FreeEach(d->bases, FreeBase);

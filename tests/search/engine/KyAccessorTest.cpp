@@ -15,63 +15,27 @@
 #include "search/writers/FileImage.h"
 #include "search/writers/TableWriter.h"
 #include "tests/base/procedural/TextTestSupport.h"
+#include "tests/search/engine/TableTestSupport.h"
 
 namespace {
 
+std::vector<std::string> Plain() {
+    return {"premier", "second enregistrement"};
+}
+
+std::vector<std::string> Packed() {
+    return {std::string(3000, 'a') + "encyclop\xE9" + "die", "", "la la la la la la la"};
+}
+
 // A base of two supports holding one table "DB": part 0 plain with a
 // correspondence table, part 1 compressed with the given mode.
-struct TestBase {
-    TestBase(TempFolder& folder, int mode) {
-        std::memset(&base, 0, sizeof base);
-        std::memset(parts, 0, sizeof parts);
-        std::memset(supports, 0, sizeof supports);
-        base.supports = 2;
-        base.supportArray = supports;
-        base.data = KY_NewAssoc(nullptr, 0);
-        AddAssoc(base.data, "DB", parts);
-        const char* names[2] = {"p0", "p1"};
-        for (int i = 0; i < 2; ++i) {
-            std::string stem = folder.path(names[i]);
-            TablePartFiles files{stem + ".fmt", stem + ".of7", stem + ".uf7", i == 0 ? stem + ".cor" : ""};
-            std::vector<std::string> records = i == 0 ? plain : packed;
-            EXPECT_EQ("", WriteTablePart(files, records, i ? mode : 0, i ? 4 : 0, {1, -1, 0}));
-            KyMountedData& d = parts[i];
-            d.present = 1;
-            d.compression = i ? mode : 0;
-            d.adjust = i ? 4 : 0;
-            d.tabcor = i == 0;
-            Spec(files.catalogue, &d.catalogue);
-            Spec(files.data, &d.data);
-            Spec(files.companion, &d.companion);
-            for (const char* ext : {".fmt", ".of7", ".uf7", ".cor"})
-                cleanup.push_back(stem + ext);
-        }
+struct TestBase : TwoPartBase {
+    TestBase(TempFolder& folder, int mode)
+        : TwoPartBase(folder, {Plain(), 0, 0, {1, -1, 0}}, {Packed(), mode, 4, {}}) {
         supports[0] = {0, 3, 0, nullptr, nullptr};
-        supports[1] = {0, 0, 0, nullptr, nullptr};
     }
-    ~TestBase() {
-        for (KyMountedData& d : parts) {
-            KY_FreeOpenSpec(&d.catalogue);
-            KY_FreeOpenSpec(&d.data);
-            KY_FreeOpenSpec(&d.companion);
-        }
-        KY_FreeAssoc(base.data);
-        for (const std::string& f : cleanup)
-            DeleteFileA(f.c_str());
-    }
-    static void Spec(const std::string& path, KY_OpenSpec* spec) {
-        KY_ClearOpenSpec(spec);
-        KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path.c_str(), nullptr, 0, 0, 0, 0, spec);
-    }
-    std::vector<std::string> plain{"premier", "second enregistrement"};
-    std::vector<std::string> packed{std::string(3000, 'a') +
-                                        "encyclop\xE9"
-                                        "die",
-                                    "", "la la la la la la la"};
-    KyMountedBase base;
-    KyMountedData parts[2];
-    KyMountedSupport supports[2];
-    std::vector<std::string> cleanup;
+    std::vector<std::string> plain = Plain();
+    std::vector<std::string> packed = Packed();
 };
 
 std::string Read(KyTable* t, int32_t record, int* code) {

@@ -12,6 +12,7 @@
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
+#include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
 #include "search/engine/MkDoom.h"
 #include "tests/base/procedural/TextTestSupport.h"
@@ -72,7 +73,8 @@ std::string Descriptor(const std::string& folder, const std::string& signature, 
            "</path><subpath id=\"X\">sub</subpath></pathinfo><extinfo><extstp>sw</extstp></extinfo>"
            "<resource path=\"D\"><filter id=\"F\"><platform plat=\"win\">f</platform></filter>"
            "<flt id=\"T\"><platform plat=\"mac\">m</platform></flt><stp id=\"ST\">stop</stp>"
-           "<lex id=\"L\"><lexabp>la</lexabp><lexhdg>lh</lexhdg></lex></resource>"
+           "<lex id=\"L\"><lexabp>la</lexabp><lexhdg>lh</lexhdg></lex><userdata id=\"U\">notes.dat</userdata>"
+           "<userdata id=\"UV\" path=\"S\">v.dat</userdata></resource>"
            "<common><base id=\"B\" nbSupports=\"2\" nbSuppRech=\"1\"><data path=\"D\"><db id=\"DB\" filter=\"F\">d</db>"
            "<db id=\"H\" nbcache=\"0\">h</db><db id=\"N\" nodb=\"Y\">n</db></data><hdg db=\"H\" docdb=\"DB\"></hdg>"
            "<index path=\"R\" subpath=\"X\"><idx id=\"I\">i</idx></index>"
@@ -151,6 +153,27 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     EXPECT_STREQ("ky", b->supportArray[1].connect->user);
     EXPECT_STREQ("edel=1", b->supportArray[1].connect->options);
     EXPECT_STREQ("bonjour", static_cast<char*>(KY_FindAssoc(mount->userStrings, "msg_a")->value));
+    Mounted bare;
+    Mount("<KYDesc><pathinfo></pathinfo></KYDesc>", &bare);
+    struct File {
+        const KyMount* mount;
+        const char* key;
+        int code;
+        std::string path;
+    } files[] = {
+        {mount, "u", 0, root + "\\notes.dat"},  // the name keeps its extension
+        {mount, "UV", 1313, ""},                // on a mountable volume that is absent
+        {mount, "NONE", 1313, ""},
+        {mount, nullptr, 1313, ""},
+        {bare.mount, "U", 1303, ""},
+        {nullptr, "U", 1303, ""},
+    };
+    for (const File& r : files) {
+        SCOPED_TRACE(r.key ? r.key : "null");
+        const KY_OpenSpec* spec = nullptr;
+        EXPECT_EQ(r.code, KyFileOfKey(r.mount, r.key, &spec));
+        EXPECT_EQ(r.path, spec ? Path(*spec) : "");
+    }
     EXPECT_EQ(mount->desc->links, mount->links);
 
     KyMountedBase* v = static_cast<KyMountedBase*>(KY_FindAssoc(mount->bases, "V")->value);
@@ -171,6 +194,26 @@ TEST(MkDoom, MountsFilesWithTheirExtensionsAndSettings) {
     }
     RemoveDirectoryA((root + "\\made").c_str());
     EXPECT_EQ(segments, BAlloc::segmentCount());
+}
+
+TEST(MkDoom, RefusesUserDataWithoutTheirRecords) {
+    TempFolder folder;
+    struct Bad {
+        const char* text;
+        int code;
+    } bad[] = {
+        {"<userdata id=\"U\">x</userdata>", 1301},  // outside a resource
+        {"<resource><userdata>x</userdata></resource>", 1301},
+        {"<resource><userdata id=\"U\">x</userdata><userdata id=\"u\">y</userdata></resource>", 110},
+        {"<resource><userdata id=\"U\" path=\"Q\">x</userdata></resource>", 1302},
+    };
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.text);
+        KyDescriptor* d = nullptr;
+        std::string text = std::string("<KYDesc><pathinfo></pathinfo>") + b.text + "</KYDesc>";
+        EXPECT_EQ(b.code, KY_ParseDescriptor(OpenSpecOf(folder.write("bad.sgm", text)).get(), &d));
+        KY_FreeDescriptor(d);
+    }
 }
 
 TEST(MkDoom, ResolvesPathVariablesOrFailsWith2013) {

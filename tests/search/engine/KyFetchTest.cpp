@@ -1,0 +1,354 @@
+// Records fetched from a base's server: the remote test server's replies, and
+// the local part files that must stay whole whatever the server answers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/procedural/Assoc.h"
+#include "base/procedural/EngineTables.h"
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "base/procedural/KyHttp.h"
+#include "search/engine/KyAccessor.h"
+#include "search/engine/MkDoom.h"
+#include "search/writers/TableWriter.h"
+#include "tests/base/procedural/TextTestSupport.h"
+#include "tests/search/engine/RemoteServer.h"
+#include "tests/search/engine/TableTestSupport.h"
+
+namespace {
+
+int Collect(const char* data, long length, void* output) {
+    static_cast<std::string*>(output)->append(data, static_cast<size_t>(length));
+    return 0;
+}
+
+// A session on the test server's script, freed at scope end.
+struct ServerSession {
+    std::string url, script;
+    KY_HttpSession s = {};
+    ServerSession(int port, std::string sc) : url("http://" + RemoteServerAddress(port)), script(std::move(sc)) {
+        s.url = url.c_str();
+        s.script = script.c_str();
+        EXPECT_EQ(0, KY_HttpInitSession(&s));
+    }
+    ~ServerSession() { KY_HttpFreeSession(&s); }
+};
+
+std::string Expand(const std::string& stored, int32_t expanded) {
+    KY_Codec codec;
+    std::memset(&codec, 0, sizeof codec);
+    KY_CodecSetMode(&codec, 3);
+    std::string out(static_cast<size_t>(expanded), '\0');
+    int32_t placed = expanded;
+    int code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(stored.data()),
+                                      static_cast<int32_t>(stored.size()), reinterpret_cast<uint8_t*>(&out[0]), &placed,
+                                      expanded, 0);
+    KY_CodecAbandon(&codec);
+    EXPECT_EQ(kCodecDone, code);
+    return out.substr(0, static_cast<size_t>(placed));
+}
+
+const char* const kFirst[2] = {"premier", "compress\xE9 premier"};
+
+// A base of two supports whose table "DB" has a correspondence table in both
+// parts: part 0 plain (records 0..99), part 1 LZSS-compressed (records 100..199).
+// Each part starts with one record stored, at local number 0.
+struct FetchBase : TwoPartBase {
+    explicit FetchBase(TempFolder& folder) : TwoPartBase(folder, {{kFirst[0]}, 0, 0, {0}}, {{kFirst[1]}, 3, 0, {0}}) {
+        for (int i = 0; i < 2; ++i)
+            supports[i] = {100 * i, 100 * i + 100, 0, nullptr, &connect};
+        serve(RemoteServerPorts().port, "normal/tz");
+    }
+    void serve(int port, const std::string& path) {
+        server = RemoteServerAddress(port);
+        script = path;
+        connect.server = &server[0];
+        connect.script = &script[0];
+    }
+    std::string first[2] = {kFirst[0], kFirst[1]};
+    std::string server, script;
+    KyMountedConnect connect = {};
+};
+
+std::string Read(KyTable* t, int32_t record, int* code) {
+    uint8_t buffer[4096];
+    int32_t got = 0;
+    *code = KyReadRecord(t, record, buffer, sizeof buffer, &got);
+    return std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(got));
+}
+
+// "" when every record of stored reads back and each part's catalogue counts
+// exactly those records; else what differs.
+std::string Consistent(KyTable* t, const std::map<int32_t, std::string>& stored) {
+    int counts[2] = {0, 0};
+    for (const auto& r : stored) {
+        int code = 0;
+        std::string text = Read(t, r.first, &code);
+        if (code || text != r.second)
+            return "record " + std::to_string(r.first) + " reads " + std::to_string(code) + " \"" + text + "\"";
+        ++counts[r.first >= 100];
+    }
+    for (int i = 0; i < 2; ++i)
+        if (t->parts[i].cat.count != counts[i])
+            return "part " + std::to_string(i) + " catalogue counts " + std::to_string(t->parts[i].cat.count);
+    return "";
+}
+
+// The reply files left in the temporary folder.
+int ReplyFiles() {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((std::string(folder) + "ky*.tmp").c_str(), &found);
+    int n = 0;
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found) != 0)
+        ++n;
+    if (h != INVALID_HANDLE_VALUE)
+        FindClose(h);
+    return n;
+}
+
+}  // namespace
+
+TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
+    const RemotePorts& ports = RemoteServerPorts();
+    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+    ASSERT_EQ(0, KY_HttpStartup(0));
+    {
+        ServerSession session(ports.port, "normal/tz/30");
+        std::string reply;
+        ASSERT_EQ(0, KY_HttpFetchDocument(&session.s, 12, nullptr, Collect, &reply));
+        std::string text = RemoteDocText(12);
+        std::string plain = "<field>-1#0\npending 12\n<field>0#" + std::to_string(text.size()) + "\n" + text;
+        ASSERT_EQ(plain, reply.substr(0, plain.size()));
+        std::string rest = reply.substr(plain.size());
+        size_t eol = rest.find('\n');
+        ASSERT_NE(std::string::npos, eol);
+        std::string stored = rest.substr(eol + 1);
+        EXPECT_EQ("<field>1#" + std::to_string(stored.size()) + "," + std::to_string(text.size()), rest.substr(0, eol));
+        EXPECT_EQ(text, Expand(stored, static_cast<int32_t>(text.size())));
+
+        reply.clear();
+        ASSERT_EQ(0, KY_HttpSearch(&session.s, "[0,1=m7] OR [1,1=d3]", 0, Collect, &reply));
+        std::string expected = "COUNT:5\nMAXNODOC:30\nHIGH:m7,d3\nDATA:5\n";
+        for (int d : {3, 7, 14, 21, 28})
+            expected += RemoteDocText(d) + "\t" + std::to_string(d) + "." + std::to_string(RemoteDocScore(d)) + "\n";
+        EXPECT_EQ(expected, reply);
+        EXPECT_NE(std::string::npos, RemoteRequests().find("GET /normal/tz/30?docu&12 HTTP/1.0"));
+    }
+    {
+        ServerSession session(ports.refused, "normal/t");
+        std::string reply;
+        EXPECT_EQ(KY_HTTP_CONNECT_FAILED, KY_HttpFetchDocument(&session.s, 1, nullptr, Collect, &reply));
+    }
+    KY_HttpCleanup();
+}
+
+TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
+    const RemotePorts& ports = RemoteServerPorts();
+    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+    ASSERT_EQ(0, KY_HttpStartup(0));
+    KY_HttpSetTimeout(300);
+    TempFolder folder;
+    FetchBase b(folder);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    int replyFiles = ReplyFiles();
+    KyFetchEnabled = 1;
+    KyFetchReplyLimit = 4 << 20;
+    struct Row {
+        const char* script;
+        int port;
+        int32_t record;
+        int code;
+        bool compressedStored;  // the compressed field, at the record's local number in part 1
+    } rows[] = {
+        {"normal/tz", ports.port, 5, 0, true},
+        {"normal/tz", ports.refused, 6, KY_HTTP_CONNECT_FAILED, false},
+        {"slow/tz", ports.port, 6, KY_HTTP_READ_FAILED, false},
+        {"close/tz", ports.port, 6, KY_HTTP_CLOSED_EMPTY, false},
+        {"status-404/tz", ports.port, 6, KY_HTTP_AUTH_FAILED, false},
+        {"status-500/tz", ports.port, 6, KY_HTTP_SERVER_ERROR, false},
+        {"truncated/tz", ports.port, 6, 106, false},
+        {"oversized/tz", ports.port, 6, 107, false},
+        {"normal/tz", ports.port, 6, 0, true},
+        {"normal/.z", ports.port, 8, 106, true},
+        {"endless/tz", ports.port, 9, KY_HTTP_CONVERT_FAILED, false},
+        {"normal/tz", ports.port, 9, 0, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.script + std::string(" ") + std::to_string(r.record));
+        b.serve(r.port, r.script);
+        int32_t start = -1, length = -1;
+        EXPECT_EQ(r.code, KyFetchRecord(t, r.record, &start, &length)) << KY_EngineErrorText;
+        if (r.code == 0) {
+            stored[r.record] = RemoteDocText(r.record);
+            EXPECT_EQ(static_cast<int32_t>(RemoteDocText(r.record).size()), length);
+        }
+        if (r.compressedStored)
+            stored[r.record + 100] = RemoteDocText(r.record);
+        EXPECT_EQ("", Consistent(t, stored));
+    }
+    std::string before = RemoteRequests();
+    int32_t start = -1, length = -1;
+    EXPECT_EQ(0, KyFetchRecord(t, 5, &start, &length));
+    EXPECT_EQ(before, RemoteRequests()) << "a record stored already is not asked again";
+    EXPECT_EQ(replyFiles, ReplyFiles()) << "every reply file is deleted";
+    KyFetchEnabled = 0;
+    KyFetchReplyLimit = 64L << 20;
+    KY_HttpSetTimeout(30000);
+    EXPECT_EQ(0, KyCloseTable(&t));
+    KY_HttpCleanup();
+}
+
+namespace {
+
+std::string Lzss(const std::string& text) {
+    KY_Codec codec;
+    std::memset(&codec, 0, sizeof codec);
+    KY_CodecSetMode(&codec, 3);
+    std::vector<uint8_t> out(static_cast<size_t>(KY_CodecCompressBound(static_cast<int32_t>(text.size()))));
+    int32_t size = static_cast<int32_t>(out.size());
+    EXPECT_EQ(kCodecDone, KY_CodecCompressMem(&codec, reinterpret_cast<const uint8_t*>(text.data()),
+                                              static_cast<int32_t>(text.size()), out.data(), &size));
+    KY_CodecAbandon(&codec);
+    return std::string(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(size));
+}
+
+// The reply of a record whose plain and compressed fields hold text.
+std::string GoodReply(const std::string& text) {
+    std::string packed = Lzss(text);
+    return "<field>-1#0\npending\n<field>0#" + std::to_string(text.size()) + "\n" + text + "<field>1#" +
+           std::to_string(packed.size()) + "," + std::to_string(text.size()) + "\n" + packed;
+}
+
+int Store(TempFolder& folder, KyTable* t, int32_t record, const std::string& reply) {
+    OpenSpecOf spec(folder.rewrite("reply.txt", reply));
+    KY_File* f = KY_FOpen(spec.get(), "rb");
+    EXPECT_NE(nullptr, f);
+    int code = f ? KyStoreFetchedRecord(t, record, f) : -1;
+    if (f)
+        KY_FClose(f);
+    return code;
+}
+
+}  // namespace
+
+TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
+    TempFolder folder;
+    FetchBase b(folder);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    std::string packed = Lzss("abcde");
+    struct Row {
+        const char* why;
+        std::string reply;
+        int code;
+    } rows[] = {
+        {"a compressed field without its expanded length", "<field>0#3\nabc<field>1#5\nxxxxx", 106},
+        {"a field of an unknown part after a good one", "<field>0#3\nabc<field>2#1\nx", 1322},
+        {"a length beyond 31 bits", "<field>0#99999999999\nabc", 106},
+        {"a part number beyond 31 bits", "<field>4294967296#1\nx", 106},
+        {"a negative expanded length", "<field>1#3,-4\nabc", 106},
+        {"a field cut short after a good one", "<field>0#3\nabc<field>1#40,5\n" + packed, 106},
+        {"no length", "<field>0#\nabc", 106},
+        {"compressed bytes that expand short", "<field>1#" + std::to_string(packed.size()) + ",6\n" + packed, 106},
+        {"compressed bytes that are no code", "<field>1#4,5\n\xFF\xFF\xFF\xFF", 106},
+        {"the good fields", "<field>1#" + std::to_string(packed.size()) + ",5\n" + packed + "<field>0#3\nabc", 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.why);
+        EXPECT_EQ(r.code, Store(folder, t, 5, r.reply)) << KY_EngineErrorText;
+        if (r.code == 0) {
+            stored[5] = "abc";
+            stored[105] = "abcde";
+        }
+        EXPECT_EQ("", Consistent(t, stored));
+    }
+
+    // Damaged forms of good replies, each damage one the reader must refuse.
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 2000; ++i) {
+        int32_t record = 10 + static_cast<int32_t>(random() % 80);
+        std::string text = RemoteDocText(record), reply = GoodReply(text);
+        size_t field0 = reply.find("<field>0#") + 7, field1 = reply.find("<field>1#") + 7;
+        std::string noise(random() % 40, 'n');
+        for (char& c : noise)
+            c = static_cast<char>('0' + random() % 70);
+        const char* digits[] = {"2147483648", "99999999999", "-1", "x", "", "#", "1e3", "0x10"};
+        const char* digit = digits[random() % 8];
+        int kind = static_cast<int>(random() % 7);
+        switch (kind) {
+            case 0:  // a plain length beyond the reply
+                reply.replace(field0 + 2, std::to_string(text.size()).size(),
+                              std::to_string(reply.size() + random() % 9));
+                break;
+            case 1:  // an unknown part
+                reply.replace(field1, 1, std::to_string(2 + random() % 300));
+                break;
+            case 2:  // a part number that is no number
+                reply.replace(field0, 1, digits[3 + random() % 5]);
+                break;
+            case 3:  // a plain length that is no number, or too wide
+                reply.replace(field0 + 2, std::to_string(text.size()).size(), digit);
+                break;
+            case 4:  // an expanded length that is no number, or too wide
+                reply.insert(reply.find(',', field1) + 1, digits[random() % 4 == 0 ? 3 : random() % 2]);
+                break;
+            case 5:  // a compressed field without its expanded length
+                reply.erase(reply.find(',', field1), reply.find('\n', field1) - reply.find(',', field1));
+                break;
+            default:  // cut inside the compressed bytes
+                reply.resize(reply.size() - 1 - random() % 4);
+                break;
+        }
+        reply = noise + "\n" + reply;
+        SCOPED_TRACE(std::to_string(i) + ": kind " + std::to_string(kind) + " " + reply);
+        ASSERT_NE(0, Store(folder, t, record, reply));
+        ASSERT_EQ("", Consistent(t, stored));
+    }
+    EXPECT_EQ(0, KyCloseTable(&t));
+}
+
+TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
+    const RemotePorts& ports = RemoteServerPorts();
+    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+    ASSERT_EQ(0, KY_HttpStartup(0));
+    TempFolder folder;
+    FetchBase b(folder);
+    KyTable* t = nullptr;
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    KyFetchEnabled = 1;
+    int failed = 0;
+    for (int32_t record = 10; record < 90; ++record) {
+        SCOPED_TRACE(record);
+        b.serve(ports.port, "malformed-" + std::to_string(record) + "/tz");
+        int32_t start = -1, length = -1;
+        int code = KyFetchRecord(t, record, &start, &length);
+        failed += code != 0;
+        // Whatever a damaged reply stored must read back whole.
+        for (int32_t r : {record, record + 100}) {
+            int32_t type = 0;
+            int present = 0;
+            ASSERT_EQ(0, KyRecordPresent(t, r, &type, &present));
+            int readCode = 0;
+            if (present)
+                stored[r] = Read(t, r, &readCode);
+            EXPECT_EQ(0, readCode);
+        }
+        ASSERT_EQ("", Consistent(t, stored));
+    }
+    EXPECT_LT(40, failed) << "most damaged replies are refused";
+    KyFetchEnabled = 0;
+    EXPECT_EQ(0, KyCloseTable(&t));
+    KY_HttpCleanup();
+}
