@@ -60,6 +60,8 @@ bool Decimal(const std::string& text, int32_t* value) {
 }
 
 int MakeVector(KY_RemoteBase* r, int32_t doc, bool scores) {
+    if (doc > r->highest)
+        return Fail(1322, "document outside MAXNODOC");
     r->first = doc == r->highest ? 0 : doc;
     r->highest -= r->first;
     if (r->highest < 0 || r->highest + 1 > kMaxVectorRange)
