@@ -174,6 +174,34 @@ TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     EXPECT_EQ(f, reopened);
     EXPECT_EQ(1, KY_IsSuspended(other));
     EXPECT_EQ(expected, Documents(f));
+    // Runs of criteria are bracketed from the lower to the higher, a run of one on both sides.
+    ASSERT_EQ(0, KY_SetFieldOption(f, 5, 4, 1));
+    EXPECT_TRUE(f->part.criteria[4].open && !f->part.criteria[4].close);
+    EXPECT_TRUE(!f->part.criteria[5].open && f->part.criteria[5].close);
+    ASSERT_EQ(0, KY_SetFieldOption(f, 1, 1, 0));
+    EXPECT_TRUE(f->part.criteria[1].open && f->part.criteria[1].close);
+    ASSERT_EQ(0, KY_RunRequest(f, 0)) << KY_EngineErrorText;
+    EXPECT_EQ(expected, Documents(f));
+    // An excluded base is not searched.
+    ASSERT_EQ(0, KY_SetBaseState(f, 0, 1));
+    ASSERT_EQ(0, KY_RunRequest(f, 0));
+    EXPECT_EQ(0, KY_GetResultCount(f));
+    EXPECT_EQ(1324, KY_SetBaseState(f, 1, 1));
+    ASSERT_EQ(0, KY_ClearField(f, 0));
+    ASSERT_EQ(0, KY_RunRequest(f, 0));
+    EXPECT_EQ(static_cast<int32_t>(expected.size()), KY_GetResultCount(f));
+    // Lookups of the base's indexes.
+    KY_OpenSpec spec;
+    KY_ClearOpenSpec(&spec);
+    ASSERT_EQ(0, KY_GetIndexFile(base, "M", 0, &spec));
+    std::string path = spec.path.text;
+    KY_FreeOpenSpec(&spec);
+    EXPECT_EQ(QuestData::Get().indexes[0].path, path);
+    EXPECT_EQ(1324, KY_GetIndexFile(base, "M", 1, &spec));
+    EXPECT_EQ(1303, KY_GetIndexFile(base, "Z", 0, &spec));
+    EXPECT_NE(nullptr, KY_FieldIndexByPath(f, 1, path.c_str()));
+    EXPECT_EQ(nullptr, KY_FieldIndexByPath(f, 2, path.c_str()));
+    EXPECT_EQ(0, KY_SearchedPart(base, 1));
     // Closing the base closes its requests.
     EXPECT_EQ(0, KY_CloseMountedBase(base));
     EXPECT_TRUE(base->requests.empty());
