@@ -416,6 +416,26 @@ int KY_CriterionOrder(const KY_EnginePart* part, int16_t order[30]) {
 
 namespace {
 
+// Saves a result as the criterion's list, one element a document; the handle is consumed.
+int SaveResult(KY_EnginePart* part, LoHandle* h, KY_Criterion* k) {
+    int32_t count = 0;
+    std::string name = KY_MakeListName(part->folder.c_str());
+    int code = name.empty() ? Fail(kQuestErrMemory, "KY_MakeListName") : Documents(h, &count);
+    if (!code)
+        code = KY_EngineSaveList(h, KY_ListPath(part->folder, name).c_str());
+    if (code) {
+        LoFree(h);
+        k->status = kStatusFailed;
+        k->count = -1;
+        return code;
+    }
+    k->listName = name;
+    k->status = kStatusDone;
+    k->count = count;
+    k->changed = 0;
+    return 0;
+}
+
 // Evaluates one criterion into a saved list; 701, -100 and -101 are answers.
 int RunCriterion(KY_EnginePart* part, int c) {
     KY_Criterion& k = part->criteria[c];
@@ -462,20 +482,7 @@ int RunCriterion(KY_EnginePart* part, int c) {
         k.count = code < 0 ? 0 : -1;
         return code;
     }
-    int32_t count = 0;
-    std::string name = KY_MakeListName(part->folder.c_str());
-    if (name.empty())
-        return Fail(kQuestErrMemory, "KY_MakeListName");
-    if ((code = Documents(&h, &count)) != 0 ||
-        (code = KY_EngineSaveList(&h, KY_ListPath(part->folder, name).c_str())) != 0) {
-        k.status = kStatusFailed;
-        k.count = -1;
-        return code;
-    }
-    k.listName = name;
-    k.status = kStatusDone;
-    k.count = count;
-    return 0;
+    return SaveResult(part, &h, &k);
 }
 
 const char* OpWord(int op) {
@@ -573,29 +580,17 @@ int KY_EngineRun(KY_EnginePart* part, int c) {
     if (!code)
         code = KY_EngineEvaluate(&h, part->mode < 0 ? 0 : part->mode, " ");
     KY_EngineClearQuests();
-    int32_t count = 0;
-    std::string name;
     if (code == kQuestErrEmpty || code == kQuestNotFound || (!code && h == -1)) {
         LoFree(&h);
         whole.status = code == kQuestErrEmpty ? kStatusEmpty : kStatusNothing;
         whole.count = 0;
         return 0;
     }
-    if (!code && (name = KY_MakeListName(part->folder.c_str())).empty())
-        code = Fail(kQuestErrMemory, "KY_MakeListName");
-    if (!code)
-        code = Documents(&h, &count);
-    if (!code)
-        code = KY_EngineSaveList(&h, KY_ListPath(part->folder, name).c_str());
     if (code) {
         LoFree(&h);
         whole.status = kStatusFailed;
         whole.count = -1;
         return code;
     }
-    whole.listName = name;
-    whole.status = kStatusDone;
-    whole.count = count;
-    whole.changed = 0;
-    return 0;
+    return SaveResult(part, &h, &whole);
 }

@@ -12,14 +12,6 @@ namespace {
 
 using Doc = QuestData::Doc;
 
-bool Has(const Doc& d, const std::string& w) {
-    for (const auto& p : d.paras)
-        for (const auto& x : p)
-            if (x.word == w)
-                return true;
-    return false;
-}
-
 // Fields: 1 words, 2 dates, 3 opens a group, 4 and 5 words, 6 closes it.
 void MakePart(KY_EnginePart* part, const std::string& folder) {
     QuestData& data = QuestData::Get();

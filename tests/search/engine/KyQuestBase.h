@@ -38,6 +38,22 @@ struct QuestData {
     KY_EngineTables tables;
 };
 
+// Whether the document holds the word.
+inline bool Has(const QuestData::Doc& d, const std::string& w) {
+    for (const auto& p : d.paras)
+        for (const auto& x : p)
+            if (x.word == w)
+                return true;
+    return false;
+}
+
+// A Windows path in the descriptor's path syntax ("C|:dir:sub").
+inline std::string EncodeDescriptorPath(std::string path) {
+    for (char& c : path)
+        c = c == ':' ? '|' : c == '\\' ? ':' : c;
+    return path;
+}
+
 class QuestBase : public testing::Test {
 public:
     using Doc = QuestData::Doc;

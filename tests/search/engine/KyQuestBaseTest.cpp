@@ -161,14 +161,6 @@ namespace {
 
 using Doc = QuestData::Doc;
 
-bool Has(const Doc& d, const std::string& w) {
-    for (const auto& p : d.paras)
-        for (const auto& x : p)
-            if (x.word == w)
-                return true;
-    return false;
-}
-
 // Two words in one paragraph at most `distance` words apart (0: anywhere in it).
 bool Near(const Doc& d, const std::string& a, const std::string& b, int distance) {
     for (const auto& p : d.paras)

@@ -52,12 +52,6 @@ struct Closer {
     }
 };
 
-std::string Encode(std::string path) {
-    for (char& c : path)
-        c = c == ':' ? '|' : c == '\\' ? ':' : c;
-    return path;
-}
-
 }  // namespace
 
 TEST(RemoteBase, RepliesFillTheHitVector) {
@@ -235,7 +229,8 @@ TEST(RemoteBase, RequestsAskTheServerOfTheirRemoteBases) {
     std::string root = QuestData::Get().folder.path("");
     root.pop_back();
     auto descriptor = [&](const std::string& script) {
-        return "<!-- KY MEDIA -->\n<KYDesc connect=\"Y\"><pathinfo><path id=\"D\" type=\"dbg\">" + Encode(root) +
+        return "<!-- KY MEDIA -->\n<KYDesc connect=\"Y\"><pathinfo><path id=\"D\" type=\"dbg\">" +
+               EncodeDescriptorPath(root) +
                "</path></pathinfo><common><base id=\"R\" nbSupports=\"2\" nbSuppRech=\"1\"><index path=\"D\">"
                "<idx id=\"M\" prox=\"PROXW\" nbdoc=\"20000\">mots</idx></index>"
                "<support num=\"1\" where=\"net\"><connect serveur=\"" +

@@ -13,27 +13,12 @@ namespace {
 
 using Doc = QuestData::Doc;
 
-bool Has(const Doc& d, const std::string& w) {
-    for (const auto& p : d.paras)
-        for (const auto& x : p)
-            if (x.word == w)
-                return true;
-    return false;
-}
-
-// A Windows path in the descriptor's path syntax ("C|:dir:sub").
-std::string Encode(std::string path) {
-    for (char& c : path)
-        c = c == ':' ? '|' : c == '\\' ? ':' : c;
-    return path;
-}
-
 // Base B over the generated files: form F has a words field, a date field, and a
 // group of two words fields; form G a words field alone.
 std::string Descriptor(const std::string& firstLine) {
     std::string root = QuestData::Get().folder.path("");
     root.pop_back();
-    return firstLine + "\n<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + Encode(root) +
+    return firstLine + "\n<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + EncodeDescriptorPath(root) +
            "</path></pathinfo><resource path=\"D\"><stp id=\"ST\">mots</stp><thes id=\"TH\">thes</thes></resource>"
            "<common><base id=\"B\"><index path=\"D\"><idx id=\"M\" prox=\"PROXW\" nbdoc=\"20000\">mots</idx>"
            "<idx id=\"DT\" nbdoc=\"20000\">dates</idx></index>"
