@@ -476,8 +476,10 @@ int KY_DateCriterionText(const char* text, const KY_CriterionField& f, const cha
         }
         if (!code)
             code = KY_EngineSaveList(&h, path.c_str());
+        // The folder is the engine's list folder: the question names the list alone.
+        std::string named = KyEngine().listFolder == (folder ? folder : "") ? name : path;
         char term[kQuestTextSize + 2];
-        std::snprintf(term, sizeof term, "%s", code ? "@" : path.c_str());
+        std::snprintf(term, sizeof term, "%s", code ? "@" : named.c_str());
         int written = KY_QuestAddTerm(term, -1, -1, code ? "@" : "#");
         if (code || written)
             return code ? code : written;

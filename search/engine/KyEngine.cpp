@@ -178,7 +178,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle* out) {
     const KY_QuestRecord& r = e.stack[i].record;
     *out = -1;
     if ((r.kind & 0x7F) == kQuestList)
-        return KY_EngineOpenStoredList(r.text, out);
+        return KY_EngineOpenStoredList(KY_EngineListPath(r.text).c_str(), out);
     const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
     std::vector<int> searched;
     if (list)
@@ -429,6 +429,7 @@ int KY_EngineClose() {
     if (e.thes.open)
         KY_ThesClose(&e.thes);
     e.tables = nullptr;
+    e.listFolder.clear();
     e.open = false;
     return 0;
 }
@@ -594,6 +595,18 @@ std::string QsvPath(const std::string& name) {
 }
 
 }  // namespace
+
+void KY_EngineSetListFolder(const std::string& folder) {
+    KyEngine().listFolder = folder;
+}
+
+// Question texts name lists without their folder: a folder may hold parentheses.
+std::string KY_EngineListPath(const char* name) {
+    const std::string& folder = KyEngine().listFolder;
+    if (folder.empty() || std::strcmp(name, "@") == 0 || std::strpbrk(name, "\\/:"))
+        return name;
+    return KY_ListPath(folder, name);
+}
 
 int KY_EngineSaveList(LoHandle* list, const char* name) {
     KY_EngineState& e = KyEngine();

@@ -113,6 +113,7 @@ int Start(KY_EnginePart* part, bool openIndexes) {
     if (code)
         return code;
     part->state = 1;
+    KY_EngineSetListFolder(part->folder);
     if (openIndexes && (code = OpenIndexes(part)) != 0)
         return code;
     if (!part->thesaurus.empty())
@@ -523,7 +524,7 @@ int BuildLevel(KY_EnginePart* part, size_t* c, bool nested) {
         if (!code && k.open)
             code = KY_QuestOpenGroup();
         char term[kQuestTextSize + 2];
-        std::string path = hasList ? KY_ListPath(part->folder, k.listName) : "@";
+        std::string path = hasList ? k.listName : "@";
         if (path.size() > 127)
             return Fail(kQuestErrMemory, path);
         std::snprintf(term, sizeof term, "%s", path.c_str());

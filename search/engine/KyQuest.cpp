@@ -377,7 +377,7 @@ int CheckEntry(KY_QuestEntry* e) {
             if (std::strcmp(r.text, "@") == 0) {
                 e->listSize = 0;
             } else {
-                FILE* f = std::fopen(r.text, "rb");
+                FILE* f = std::fopen(KY_EngineListPath(r.text).c_str(), "rb");
                 uint8_t header[kLoHeaderSize];
                 size_t got = f ? std::fread(header, 1, sizeof header, f) : 0;
                 if (f)

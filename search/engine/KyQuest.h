@@ -185,7 +185,10 @@ int KY_ThesNext(KY_Thes* thes, std::string* out);
 int KY_EngineLoadThes(const char* name);
 KY_Thes* KY_EngineThes();
 
-// Stored lists with their highlight words ("<name less extension>.qsv").
+// Stored lists with their highlight words ("<name less extension>.qsv"). A list
+// named without a folder in a question lies in the list folder ("" the current one).
+void KY_EngineSetListFolder(const std::string& folder);
+std::string KY_EngineListPath(const char* name);
 int KY_EngineSaveList(LoHandle* list, const char* name);
 int KY_EngineOpenStoredList(const char* name, LoHandle* list);
 int KY_EngineDeleteList(const char* name);

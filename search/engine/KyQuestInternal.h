@@ -24,6 +24,7 @@ struct KY_EngineState {
     const unsigned char* filter = nullptr;  // not owned: the current filter
     bool stopWords = false;
     KY_Thes thes;
+    std::string listFolder;
 };
 
 KY_EngineState& KyEngine();
