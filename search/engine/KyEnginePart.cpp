@@ -390,6 +390,15 @@ int KY_EnginePartClose(KY_EnginePart* part) {
         KY_EngineClose();
         KY_StopWordsFree();
     } else {
+        // A suspended part's lists are files of their own: they go with it.
+        for (KY_Criterion& k : part->criteria) {
+            if (!k.listName.empty() && k.status == kStatusDone)
+                KY_EngineDeleteList(KY_ListPath(part->folder, k.listName).c_str());
+            k.listName.clear();
+            k.status = kStatusEmpty;
+            k.count = 0;
+        }
+        FreeWords(part);
         CloseIndexes(part);
     }
     part->state = 0;

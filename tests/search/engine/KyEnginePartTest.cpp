@@ -115,7 +115,7 @@ TEST(EnginePart, ASuspendedPartResumesWithItsLists) {
     TempFolder folderA, folderB;
     // A working folder may hold parentheses: questions name their lists alone.
     std::string parens = folderB.path("x (y)");
-    ASSERT_TRUE(CreateDirectoryA(parens.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(parens.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     struct Remove {
         std::string path;
         ~Remove() { RemoveDirectoryA(path.c_str()); }
@@ -142,8 +142,12 @@ TEST(EnginePart, ASuspendedPartResumesWithItsLists) {
     int32_t doc, pos, score, index = 1;
     EXPECT_EQ(0, KY_ResultSeek(&a, &doc, &pos, &score, &index, 0)) << KY_EngineErrorText;
     EXPECT_EQ(first, Walk(&a));
-    EXPECT_EQ(0, KY_EnginePartClose(&a));
+    // Closing a suspended part takes its lists with it.
+    std::string list = KY_ListPath(b.folder, b.criteria[0].listName);
+    ASSERT_EQ(0, GetFileAttributesA(list.c_str()) == INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(0, KY_EnginePartClose(&b));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(list.c_str()));
+    EXPECT_EQ(0, KY_EnginePartClose(&a));
 }
 
 TEST(EnginePart, CriteriaAreOrderedByRankUpToTheFirstMissingRank) {

@@ -25,6 +25,7 @@ struct QuestData {
     };
 
     QuestData();
+    ~QuestData();
     // Built once per test executable.
     static QuestData& Get();
     // The documents of a criterion of the field (2: dates), with the code.

@@ -101,6 +101,11 @@ QuestData::QuestData() {
     tables.indexes = &indexes;
 }
 
+QuestData::~QuestData() {
+    for (const char* name : {"mots.abp", "dates.abp", "thes.abp", "thes.dct", "mots.stp"})
+        DeleteFileA(folder.path(name).c_str());
+}
+
 QuestData& QuestData::Get() {
     static QuestData data;
     return data;

@@ -3,7 +3,6 @@
 // test server.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "base/procedural/EngineTables.h"
@@ -19,12 +18,7 @@ namespace {
 // Reads a reply given as bytes through a file, as the request layer reads its reply file.
 int Read(TempFolder& folder, const std::string& reply, KY_RemoteBase* r, KyTable* table = nullptr, int part = 1,
          int scores = 1) {
-    std::string path = folder.path("reply.txt");
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << reply;
-    }
-    OpenSpecOf spec(path);
+    OpenSpecOf spec(folder.rewrite("reply.txt", reply));
     KY_File* f = KY_FOpen(spec.get(), "rb");
     int code = KY_ReadRemoteReply(r, table, part, f, scores, 0);
     KY_FClose(f);
