@@ -214,6 +214,8 @@ int KY_CriterionClearList(KY_EnginePart* part, int c) {
     if (!Valid(part, c))
         return 0;
     KY_ResultClose(part);
+    if (c == 0)
+        FreeWords(part);  // they were the words of this result
     KY_Criterion& k = part->criteria[c];
     int code = 0;
     if (!k.listName.empty() && k.status == kStatusDone)

@@ -520,7 +520,45 @@ int KY_ClearField(KY_Request* r, int base) {
     return KY_SetBaseState(r, base, 0);
 }
 
-int KY_RunRequest(KY_Request* r, int mode) {
+namespace {
+
+// Rewrites the request's result with the documents the filter keeps.
+int FilterResult(KY_Request* r, KY_DocFilter filter, void* argument) {
+    KY_Criterion& whole = r->part.criteria[0];
+    KY_ResultClose(&r->part);
+    std::string old = KY_ListPath(r->part.folder, whole.listName);
+    LoHandle in = -1, out = -1;
+    int code = KY_EngineOpenStoredList(old.c_str(), &in);
+    if (!code)
+        code = LoCreate(kLoReadable | kLoWritable, nullptr, 0, 0, 0, &out, 1);
+    int32_t count = 0, n, doc, value, firstPos;
+    if (!code && (code = LoRewind(in)) == 0)
+        for (code = LoFirst(in, &n, &doc, &value, &firstPos); !code && doc != -1;
+             code = LoNext(in, &doc, &value, &firstPos))
+            if (filter(doc, argument) && (code = LoWrite(out, doc, value)) == 0)
+                ++count;
+    LoFree(&in);
+    if (!code)
+        code = LoWrite(out, -1, 0);
+    std::string name = code ? "" : KY_MakeListName(r->part.folder.c_str());
+    if (!code && name.empty())
+        code = Fail(kQuestErrMemory, "KY_MakeListName");
+    if (!code) {
+        LoClose(out);
+        code = KY_EngineSaveList(&out, KY_ListPath(r->part.folder, name).c_str());
+    }
+    LoFree(&out);
+    if (code)
+        return code;
+    KY_EngineDeleteList(old.c_str());
+    whole.listName = name;
+    whole.count = count;
+    return 0;
+}
+
+}  // namespace
+
+int KY_RunRequest(KY_Request* r, int mode, KY_DocFilter filter, void* argument) {
     if (!r)
         return Fail(1267, "KY_RunRequest");
     r->lastIndex = 0;
@@ -529,6 +567,8 @@ int KY_RunRequest(KY_Request* r, int mode) {
     KY_ApplyBaseChanges(r);
     r->part.mode = mode | (r->scores ? static_cast<int>(kLoScored) : 0);
     int code = KY_EngineRun(&r->part, 0);
+    if (!code && mode == 0 && filter && r->part.criteria[0].status == kStatusDone)
+        code = FilterResult(r, filter, argument);
     if (code) {
         r->status = kStatusFailed;
         return code;

@@ -106,7 +106,9 @@ int KY_SetQuestion(KY_Request* request, int criterion, int op, int open, const c
 int KY_SetFieldOption(KY_Request* request, int first, int last, int op);
 int KY_SetBaseState(KY_Request* request, int base, int state);
 int KY_ClearField(KY_Request* request, int base);
-int KY_RunRequest(KY_Request* request, int mode);
+// Keeps a document of a run in mode 0 when it answers non-zero.
+typedef int (*KY_DocFilter)(int32_t doc, void* argument);
+int KY_RunRequest(KY_Request* request, int mode, KY_DocFilter filter = nullptr, void* argument = nullptr);
 int32_t KY_GetResultCount(const KY_Request* request);
 int32_t KY_GetRequestStatus(const KY_Request* request, int criterion);
 int KY_GetResultDoc(KY_Request* request, KyDocRef* ref, int32_t* index);

@@ -150,6 +150,26 @@ TEST(EnginePart, ASuspendedPartResumesWithItsLists) {
     EXPECT_EQ(0, KY_EnginePartClose(&a));
 }
 
+TEST(EnginePart, WordListsFollowTheEvaluationMode) {
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "?? AND pont", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0));
+    const std::vector<std::string>* all = KY_GetWordList(&part, 0);
+    const std::vector<std::string>* plain = KY_GetWordList(&part, 1);
+    ASSERT_TRUE(all && plain);
+    EXPECT_NE(all->end(), std::find(all->begin(), all->end(), "le"));
+    EXPECT_EQ(plain->end(), std::find(plain->begin(), plain->end(), "le")) << "stop words are left out";
+    EXPECT_NE(plain->end(), std::find(plain->begin(), plain->end(), "pont"));
+    part.mode = 1;
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "pont", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0));
+    EXPECT_EQ(nullptr, KY_GetWordList(&part, 0)) << "mode 1 keeps no highlight words";
+}
+
 TEST(EnginePart, CriteriaAreOrderedByRankUpToTheFirstMissingRank) {
     KY_EnginePart part;
     KY_CriteriaMake(&part, 5);

@@ -167,6 +167,16 @@ TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     EXPECT_TRUE(f->part.criteria[1].open && f->part.criteria[1].close);
     ASSERT_EQ(0, KY_RunRequest(f, 0)) << KY_EngineErrorText;
     EXPECT_EQ(expected, Documents(f));
+    // A document filter keeps the documents it answers for, in mode 0.
+    auto even = [](int32_t doc, void*) { return doc % 2 == 0 ? 1 : 0; };
+    ASSERT_EQ(0, KY_RunRequest(f, 0, even, nullptr));
+    std::vector<int32_t> evens;
+    for (int32_t d : expected)
+        if (d % 2 == 0)
+            evens.push_back(d);
+    EXPECT_EQ(evens, Documents(f));
+    ASSERT_EQ(0, KY_RunRequest(f, 2, even, nullptr));
+    EXPECT_EQ(expected, Documents(f));
     // An excluded base is not searched.
     ASSERT_EQ(0, KY_SetBaseState(f, 0, 1));
     ASSERT_EQ(0, KY_RunRequest(f, 0));
