@@ -1,5 +1,6 @@
 // Criterion texts: words, operator and proximity words, quoted phrases and dates
 // turned into question text through the builder.
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -179,7 +180,14 @@ private:
             return Fail(1209, phrase);
         if (phrase.find_first_not_of(f_.separators) == std::string::npos)
             return 0;
-        bool found = f_.lexicon.empty() || phrase.find_first_of(f_.separators) == std::string::npos;
+        int found = f_.lexicon.empty();
+        if (!found) {
+            KY_Lexicon force;
+            force.name = kForceProximity;
+            int code = KY_CheckPhrase(f_.lex ? f_.lex : &force, phrase.c_str(), f_.separators, &found);
+            if (code)
+                return code;
+        }
         if (!found && !f_.proxFlag)
             return Fail(kQuestNotFound, phrase);
         if (found)
@@ -194,6 +202,7 @@ private:
             items_.push_back(defaultOperator());
         KY_CriterionField inner = f_;
         inner.lexicon.clear();
+        inner.lex = nullptr;
         Parser sub(inner);
         if ((code = sub.parse(rewritten)) != 0)
             return code;
@@ -237,6 +246,61 @@ private:
 };
 
 }  // namespace
+
+const char kForceProximity[] = "_FORCESECTOPROX_";
+
+// Lexicon lookup: the phrase through the lexicon's table, trimmed, cut to 127
+// characters, after the key character, looked up as an exact key.
+int KY_CheckPhrase(KY_Lexicon* lex, const char* phrase, const std::string& separators, int* found) {
+    *found = 0;
+    std::string p = phrase;
+    if (p.find_first_of(separators) == std::string::npos) {
+        *found = 1;
+        return 0;
+    }
+    if (lex->name == kForceProximity)
+        return 0;
+    if (!lex->loaded) {
+        if (KY_LoadCharTable(lex->table, lex->filterFile.c_str()) != 1)
+            KY_LoadCharTable(lex->table, nullptr);
+        if (!lex->shared) {
+            KY_ClearOpenSpec(&lex->spec);
+            lex->own = AbpTree{};
+            if (KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), lex->keyFile.c_str(), nullptr, 0, 0, 0, 0, &lex->spec) != 0 ||
+                abpOpen(&lex->spec, &lex->own, 0, 0) != 0) {
+                KY_FreeOpenSpec(&lex->spec);
+                return Fail(105, lex->keyFile);
+            }
+        }
+        lex->loaded = 1;
+    }
+    std::vector<char> text(p.begin(), p.end());
+    text.push_back(0);
+    KY_FilterChars(text.data(), lex->table);
+    std::string key = text.data();
+    size_t b = key.find_first_not_of(' '), e = key.find_last_not_of(' ');
+    if (b == std::string::npos)
+        return 0;
+    key = key.substr(b, e - b + 1);
+    if (key.size() > 128)
+        key.resize(127);
+    if (lex->keyChar)
+        key = std::string(1, lex->keyChar) + key;
+    AbpEntry entry;
+    std::memset(&entry, 0, sizeof entry);
+    std::memcpy(entry.key, key.data(), std::min<size_t>(key.size(), kAbpMaxKey));
+    int code = abpSearchKey(&entry, lex->shared ? lex->shared : &lex->own, 1);
+    *found = code == 0;
+    return code == 0 || code == kAbpErrNotFound || code == kAbpEndOfKeys ? 0 : code;
+}
+
+void KY_FreeLexicon(KY_Lexicon* lex) {
+    if (lex->loaded && !lex->shared) {
+        abpClose(&lex->own);
+        KY_FreeOpenSpec(&lex->spec);
+    }
+    lex->loaded = 0;
+}
 
 int KY_PhraseToProximity(const char* phrase, const KY_CriterionField& f, std::string* out) {
     out->clear();

@@ -195,6 +195,23 @@ int KY_EngineDeleteList(const char* name);
 // Every document of the runs whose keys lie between low and high in the field's indexes.
 int MakeHlo(int field, const char* low, const char* high, LoHandle* result);
 
+// A lexicon of phrases: its key file (a B+ tree whose keys are phrases) and the
+// character table its keys were normalised with. Opened on first use.
+struct KY_Lexicon {
+    std::string name;  // kForceProximity: finds no phrase
+    std::string keyFile, filterFile;
+    char keyChar = 0;           // written before every key, or 0
+    AbpTree* shared = nullptr;  // not owned: an open index tree of the same file
+    AbpTree own{};
+    KY_OpenSpec spec{};
+    unsigned char table[256];
+    int loaded = 0;
+};
+extern const char kForceProximity[];  // "_FORCESECTOPROX_"
+// found: 1 when the phrase is a key of the lexicon (a phrase without separator always is).
+int KY_CheckPhrase(KY_Lexicon* lexicon, const char* phrase, const std::string& separators, int* found);
+void KY_FreeLexicon(KY_Lexicon* lexicon);
+
 // Criteria: the text a reader types into one question field, turned into question
 // text through the builder. Codes: 604, 701, 105, 110, 1200-1209, 1252, 1260.
 struct KY_CriterionField {
@@ -207,7 +224,8 @@ struct KY_CriterionField {
     std::string defaultProx;  // unit letter and distance ("W5"), or ""
     char prefix[2] = {0, 0};  // written before terms without / with the thesaurus
     int proxFlag = 0, thesFlag = 0;
-    std::string lexicon;  // "" none; "_FORCESECTOPROX_" finds no phrase
+    std::string lexicon;        // "" none; kForceProximity finds no phrase
+    KY_Lexicon* lex = nullptr;  // not owned: the named lexicon, when it has files
     int minLength = 0;
     int date = 0;  // a date field: its text is read as dates
 };

@@ -132,7 +132,14 @@ int BuildPart(KY_Request* r, const KyForm* parsed) {
         cf.prefix[1] = f.indirectPrefix;
         cf.proxFlag = f.prox;
         cf.thesFlag = f.thes && form->thes;
-        cf.lexicon = f.lexdir || cf.proxFlag ? "_FORCESECTOPROX_" : "";
+        if (pf && pf->lexsec && *pf->lexsec) {
+            cf.lexicon = pf->lexsec;
+        } else if (f.lexdir) {
+            cf.lexicon = PathOf(f.lexdir->abp);
+            KY_Lexicon& lex = r->lexicons[cf.lexicon];
+            lex.name = lex.keyFile = cf.lexicon;
+            lex.filterFile = PathOf(f.lexdir->fltKey);
+        }
         cf.minLength = f.minkey;
         cf.date = f.date;
         k.highlight = f.directPrefix || f.indirectPrefix;
@@ -431,12 +438,23 @@ int KY_OpenRequest(KY_MountedUse* use, const char* name, const char* folder, KY_
         DWORD got = GetTempPathA(sizeof temp, temp);
         r->part.folder = got && got < sizeof temp ? temp : "./";
     }
+    r->lexicons[kForceProximity].name = kForceProximity;
     int code = BuildPart(r, ParsedForm(use, name));
     if (!code)
         code = KY_EngineSetup(&r->part);
     if (code) {
         delete r;
         return code;
+    }
+    // A lexicon whose key file is one of its field's indexes shares the open tree.
+    for (size_t c = 1; c < r->part.criteria.size(); ++c) {
+        KY_CriterionField& cf = r->part.criteria[c].field;
+        auto lex = r->lexicons.find(cf.lexicon);
+        if (cf.lexicon.empty() || lex == r->lexicons.end())
+            continue;
+        cf.lex = &lex->second;
+        if (!lex->second.shared)
+            lex->second.shared = KY_FieldIndexByPath(r, static_cast<int>(c), lex->second.keyFile.c_str());
     }
     if (use->engine->networkOn)
         for (const KY_BaseRecord& b : use->bases)
@@ -453,6 +471,8 @@ int KY_CloseRequest(KY_Request** request) {
     KY_Request* r = *request;
     if (r->base)
         r->base->requests.erase(r->name);
+    for (auto& lex : r->lexicons)
+        KY_FreeLexicon(&lex.second);
     if (r->part.state != 0)
         KY_EnginePartClose(&r->part);
     delete r;

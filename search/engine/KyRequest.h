@@ -74,7 +74,8 @@ struct KY_Request {
     KyDocRef lastRef = 0xFFFFFFFFu;
     int32_t lastScore = -1, lastPos = -1;
     int32_t total = -1, status = kStatusEmpty;
-    std::vector<KY_RemoteBase> remotes;  // one per remote base, in base order
+    std::vector<KY_RemoteBase> remotes;          // one per remote base, in base order
+    std::map<std::string, KY_Lexicon> lexicons;  // by name, with kForceProximity
     int scores = 0;
     int realData = 0;  // steps one base at a time when locating hits
 };

@@ -1,10 +1,12 @@
 // The question language, its stack checks, criterion texts, dates, character
 // tables, highlight words and stored lists, on the generated base.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 
 #include "base/procedural/EngineTables.h"
+#include "search/writers/AbpWriter.h"
 #include "tests/search/engine/KyQuestBase.h"
 
 namespace {
@@ -186,6 +188,25 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
     noProx.proxFlag = 0;
     KY_CriterionField minimum = f;
     minimum.minLength = 4;
+    // A lexicon of its own, upper case folded, and one that shares the words index.
+    std::vector<AbpKeyItem> phrases(2);
+    phrases[0].key = "maison jardin";
+    phrases[1].key = "pomme de terre";
+    AbpTreeOptions keysOnly;
+    keysOnly.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(base_->folder.path("lex.abp"), phrases, keysOnly));
+    KY_Lexicon own;
+    own.name = own.keyFile = base_->folder.path("lex.abp");
+    own.filterFile = base_->folder.write("lex.tab", "0x41 26 0x61\n");
+    KY_Lexicon shared;
+    shared.name = shared.keyFile = base_->indexes[0].path;
+    shared.shared = &base_->indexes[0].tree;
+    KY_CriterionField ownLex = lexicon;
+    ownLex.lexicon = own.name;
+    ownLex.lex = &own;
+    KY_CriterionField sharedLex = noProx;
+    sharedLex.lexicon = shared.name;
+    sharedLex.lex = &shared;
     struct Row {
         const char* text;
         const KY_CriterionField* field;
@@ -201,6 +222,10 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
         {"\"maison jardin\"", &f, 0, " (1,0=maison jardin) "},
         {"\"maison jardin\"", &noProx, kQuestNotFound, ""},
         {"\"le maison\"", &lexicon, 0, " (1,0=le maison) "},
+        {"\"MAISON Jardin\"", &ownLex, 0, " (1,0=MAISON Jardin) "},
+        {"\"chat chien\"", &ownLex, 0, "( (1,0=chat)  ANDS/W1  (1,0=chien) )"},
+        {"\"chat chien\"", &sharedLex, kQuestNotFound, ""},
+        {"\"chat\"", &sharedLex, 0, " (1,0=chat) "},
         {"chat AND", &f, kQuestErrOperands, ""},
         {"AND chat", &f, kQuestErrOperands, ""},
         {"(chat", &f, 1200, ""},
@@ -218,6 +243,8 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
             EXPECT_EQ(row.written, written);
         }
     }
+    KY_FreeLexicon(&own);
+    DeleteFileA(base_->folder.path("lex.abp").c_str());
     // Reader-typed text is bounded: a criterion past its limit is refused, a long term cut.
     int code = -1;
     Written(std::string(kCriterionMaxText + 1, 'a'), f, &code);
