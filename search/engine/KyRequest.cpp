@@ -674,6 +674,14 @@ int KY_GetResultDoc(KY_Request* r, KyDocRef* ref, int32_t* index) {
     return 0;
 }
 
+int KY_GetScoredDoc(KY_Request* r, KyDocRef* ref, int32_t* index, int32_t* score) {
+    *score = 0;
+    int code = KY_GetResultDoc(r, ref, index);
+    if (!code)
+        *score = std::max(0, r->lastScore);
+    return code;
+}
+
 int KY_CheckStopWord(const char* word) {
     return KY_StopWordsOn() && KY_FindStopWordDefault(word) == 1 ? 1 : 0;
 }

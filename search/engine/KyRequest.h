@@ -113,6 +113,8 @@ int KY_RunRequest(KY_Request* request, int mode, KY_DocFilter filter = nullptr, 
 int32_t KY_GetResultCount(const KY_Request* request);
 int32_t KY_GetRequestStatus(const KY_Request* request, int criterion);
 int KY_GetResultDoc(KY_Request* request, KyDocRef* ref, int32_t* index);
+// The same with the hit's score (0 without scores).
+int KY_GetScoredDoc(KY_Request* request, KyDocRef* ref, int32_t* index, int32_t* score);
 int KY_CheckStopWord(const char* word);
 int KY_GetFieldCount(const KY_Request* request, uint16_t* count);
 int KY_GetBaseCount(const KY_MountedUse* base, uint8_t* count);

@@ -271,6 +271,7 @@ TEST(RemoteBase, RequestsAskTheServerOfTheirRemoteBases) {
         ASSERT_EQ(1u, r->remotes.size());
         ASSERT_EQ(0, KY_SetQuestion(r, 1, 0, 0, "maison", 0));
         ASSERT_EQ(0, KY_SetQuestion(r, 2, 1, 0, "m7", 0));
+        r->scores = 1;
         int code = KY_RunRequest(r, 0);
         EXPECT_EQ(row.remoteStatus, r->remotes[0].status);
         if (row.remote >= 0) {
@@ -284,6 +285,11 @@ TEST(RemoteBase, RequestsAskTheServerOfTheirRemoteBases) {
             KY_SplitDocRef(&doc, &which, ref);
             EXPECT_EQ(1, which);
             EXPECT_EQ(14, doc);
+            int32_t score = 0;
+            index = local + 3;
+            ASSERT_EQ(0, KY_GetScoredDoc(r, &ref, &index, &score));
+            EXPECT_EQ(0x02000015u, ref);
+            EXPECT_EQ(RemoteDocScore(21), score);
             int32_t hit = local + row.remote + 1;
             int b, ri;
             EXPECT_EQ(1269, KY_LocateHit(r, &hit, &b, &ri));
