@@ -75,7 +75,8 @@ public:
                 continue;
             }
             if (c == '(') {
-                ++depth;
+                if (++depth > kCriterionMaxDepth)
+                    return Fail(1200, "groups nested too deep");
                 ++opens;
                 ++pos;
                 continue;

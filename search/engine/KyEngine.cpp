@@ -634,6 +634,9 @@ int KY_EngineSaveList(LoHandle* list, const char* name) {
     return ok ? 0 : Fail(105, qsv);
 }
 
+// A stored list's highlight words, "<list name less extension>.qsv", one record a word:
+//   kind(1: 4 direct, 6 through the thesaurus) word bytes "\n"
+// Characters of a word beyond 999 are dropped on reading.
 int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
     KY_EngineState& e = KyEngine();
     *list = -1;

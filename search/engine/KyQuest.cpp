@@ -13,6 +13,7 @@
 namespace {
 
 bool gHasQuest = false;
+bool gTooDeep = false;  // a parse went past kQuestMaxDepth: it fails whole
 std::string gQuest;
 
 int Fail(int code, const std::string& text) {
@@ -245,7 +246,26 @@ int KY_QuestTermRecord(const char* input, KY_QuestRecord* r) {
     return 0;
 }
 
+namespace {
+
+int Parse(const KY_QuestRecord* pending, const char* text, int depth);
+
+}  // namespace
+
 int KY_QuestParse(const KY_QuestRecord* pending, const char* text) {
+    gTooDeep = false;
+    int code = Parse(pending, text, 0);
+    return gTooDeep ? Fail(kQuestErrBalance, "groups nested too deep") : code;
+}
+
+namespace {
+
+// depth bounds the recursion: a question is reader text, and each level costs stack.
+int Parse(const KY_QuestRecord* pending, const char* text, int depth) {
+    if (depth > kQuestMaxDepth || gTooDeep) {
+        gTooDeep = true;
+        return kQuestErrBalance;
+    }
     std::string s = Strip(text);
     if (s.empty() || s[0] == '\n' || s[0] == '\r')
         return kQuestErrEmpty;
@@ -286,7 +306,7 @@ int KY_QuestParse(const KY_QuestRecord* pending, const char* text) {
     if (left.empty()) {
         leftCode = kQuestErrEmpty;
     } else {
-        leftCode = HasParens(left) ? KY_QuestParse(nullptr, left.c_str()) : PushTerm(left);
+        leftCode = HasParens(left) ? Parse(nullptr, left.c_str(), depth + 1) : PushTerm(left);
         if (!leftCode) {
             leftOk = true;
             if (pending && (leftCode = KY_QuestPush(pending)) != 0)
@@ -300,16 +320,18 @@ int KY_QuestParse(const KY_QuestRecord* pending, const char* text) {
     const KY_QuestRecord* join = leftOk ? &opRecord : pending;
     int restCode;
     if (chain) {
-        restCode = KY_QuestParse(join, rest.c_str());
+        restCode = Parse(join, rest.c_str(), depth + 1);
     } else if (rest.empty()) {
         restCode = kQuestErrEmpty;
     } else {
-        restCode = HasParens(rest) ? KY_QuestParse(nullptr, rest.c_str()) : PushTerm(rest);
+        restCode = HasParens(rest) ? Parse(nullptr, rest.c_str(), depth + 1) : PushTerm(rest);
         if (!restCode && join && (restCode = KY_QuestPush(join)) != 0)
             return restCode;
     }
     return leftCode && restCode ? leftCode : 0;
 }
+
+}  // namespace
 
 int KY_QuestCompile(const char* list1, const char* list2) {
     if (!gHasQuest)

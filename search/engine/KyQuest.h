@@ -231,6 +231,8 @@ struct KY_CriterionField {
 };
 
 const int kCriterionMaxText = 4096;
+const int kCriterionMaxDepth = 64;  // groups in one criterion
+const int kQuestMaxDepth = 1000;    // nested groups and chained operands of a question text
 
 int KY_TextCriterion(const char* text, const KY_CriterionField& field);
 // Date text to range keys by comparison mode (0 equal, 1 before, 2 up to, 3 after, 4 from).

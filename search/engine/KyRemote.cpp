@@ -141,6 +141,9 @@ int KY_ReadRemoteData(KY_RemoteBase* r, KyTable* table, int part, KY_File* reply
     return 0;
 }
 
+// Search reply: lines "key:value" (blanks, tabs and line ends trimmed; lines
+// without ":" skipped): COUNT:<hits> MAXNODOC:<highest document> HIGH:<w,w,...>
+// then DATA:<n> or DATACOMP:<n> and the document block (KY_ReadRemoteData).
 int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* reply, int scores, int32_t maxCount) {
     r->count = 0;
     r->status = kStatusEmpty;

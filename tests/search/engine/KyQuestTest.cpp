@@ -69,6 +69,15 @@ TEST_F(QuestBase, QuestionTextsCompileToPostfixStacks) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(row.stack, Compile(row.text));
     }
+    // Deep nesting, reader-typed, is refused before it can exhaust the stack.
+    std::string deep = "(1,0=a)";
+    for (int i = 0; i < kQuestMaxDepth + 10; ++i)
+        deep = "((1,0=a) AND " + deep + ")";
+    EXPECT_EQ("error 651", Compile(deep));
+    std::string chain = "(1,0=a)";
+    for (int i = 0; i < 300; ++i)
+        chain += " OR (1,0=a)";
+    EXPECT_EQ(0u, Compile(chain).find("a a 2 a 2"));
     // A failed push leaves the rest of the question, which the evaluation then refuses.
     ASSERT_EQ("b", Compile("(1,0=b) AND (#nowhere.lst)"));
     LoHandle h = 0;
@@ -247,6 +256,8 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
     DeleteFileA(base_->folder.path("lex.abp").c_str());
     // Reader-typed text is bounded: a criterion past its limit is refused, a long term cut.
     int code = -1;
+    Written(std::string(kCriterionMaxDepth + 1, '(') + "chat" + std::string(kCriterionMaxDepth + 1, ')'), f, &code);
+    EXPECT_EQ(1200, code);
     Written(std::string(kCriterionMaxText + 1, 'a'), f, &code);
     EXPECT_EQ(1200, code);
     std::string written = Written(std::string(300, 'b'), f, &code);
