@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <random>
 
 #include "base/procedural/EngineTables.h"
 #include "search/writers/AbpWriter.h"
@@ -345,4 +346,48 @@ TEST_F(QuestBase, ThesaurusWalksOneTermsRelationsOnly) {
     EXPECT_EQ(1107, KY_ThesFirst(thes, 9, "fruit", &out, 1));
     EXPECT_EQ(1108, KY_ThesNext(thes, &out));
     EXPECT_EQ(1112, KY_ThesOpen(thes, 1));
+}
+
+TEST_F(QuestBase, RandomTextsGiveAResultOrACode) {
+    std::mt19937 rng(25);
+    const char* const pieces[] = {
+        "(",     ")", " ", "AND",  "OR",   "EX", "PRES2",  "PARA",  "\"",   "pomme",  "chat", "le", "ch*!", "?",
+        "R/TG1", "#", "@", "1,0=", "2,0=", "=",  "ANDS/W", "ORS/P", "SAUF", "maison", "\xFF", "\t", "\n"};
+    KY_CriterionField f;
+    f.field = 1;
+    f.separators = " ";
+    f.lexicon = kForceProximity;
+    f.proxFlag = 1;
+    for (int n = 0; n < 800; ++n) {
+        std::string text;
+        for (int k = 0, count = 1 + static_cast<int>(rng() % 12); k < count; ++k)
+            text += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+        SCOPED_TRACE(text);
+        KY_EngineClearQuests();
+        KY_QuestNew();
+        int code = n % 2 ? KY_TextCriterion(text.c_str(), f) : KY_QuestAppend(text.c_str());
+        if (!code)
+            code = KY_QuestCompile(nullptr, nullptr);
+        KY_QuestFree();
+        LoHandle h = -1;
+        if (!code)
+            code = KY_EngineEvaluate(&h, 0, " ");
+        if (code == 0 && h != -1) {
+            int32_t count = 0, doc, value, firstPos;
+            EXPECT_EQ(0, LoRewind(h));
+            EXPECT_EQ(0, LoFirst(h, &count, &doc, &value, &firstPos));
+            EXPECT_GE(count, 0);
+            LoClose(h);
+        }
+        LoFree(&h);
+        EXPECT_TRUE(code == 0 || (code >= 600 && code <= 704) || (code >= 1200 && code <= 1260) || code == 110)
+            << code << " " << KY_EngineErrorText;
+    }
+    KY_EngineClearQuests();
+    // No list handle was left behind: all ten can still be had.
+    LoHandle handles[kLoMaxLists];
+    for (LoHandle& h : handles)
+        EXPECT_GE(h = LoNew(), 0);
+    for (LoHandle& h : handles)
+        LoFree(&h);
 }
