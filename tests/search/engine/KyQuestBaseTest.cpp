@@ -176,6 +176,40 @@ bool Near(const Doc& d, const std::string& a, const std::string& b, int distance
     return false;
 }
 
+// Words in one paragraph, word w at most distances[w - 1] words from a match of
+// the words before it: the positions matched so far grow word by word.
+bool Chain(const Doc& d, const std::vector<std::string>& words, const std::vector<int>& distances) {
+    for (const auto& p : d.paras) {
+        std::vector<int> matched;
+        for (const auto& x : p)
+            if (x.word == words[0])
+                matched.push_back(x.n);
+        for (size_t w = 1; w < words.size() && !matched.empty(); ++w) {
+            const int distance = distances[w - 1];
+            std::vector<int> next;
+            for (const auto& y : p) {
+                if (y.word != words[w])
+                    continue;
+                for (int n : matched)
+                    if (std::abs(n - y.n) <= distance) {
+                        next.push_back(y.n);
+                        break;
+                    }
+            }
+            for (int n : matched)
+                for (const auto& y : p)
+                    if (y.word == words[w] && std::abs(n - y.n) <= distance) {
+                        next.push_back(n);
+                        break;
+                    }
+            matched = next;
+        }
+        if (!matched.empty())
+            return true;
+    }
+    return false;
+}
+
 bool Glob(const char* p, const char* t) {
     if (!*p)
         return !*t;
@@ -268,6 +302,18 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
         {"chat \"maison jardin\"", &phrases,
          [](const Doc& d) { return Has(d, "chat") && Near(d, "maison", "jardin", 1); }},
         {"\"maison jardin\"", &words, [](const Doc&) { return false; }},
+        {"\"maison jardin pont\"", &phrases,
+         [](const Doc& d) {
+             return Chain(d, {"maison", "jardin", "pont"}, {1, 1});
+         }},
+        {"\"pomme de poire chat\"", &phrases,
+         [](const Doc& d) {
+             return Chain(d, {"pomme", "poire", "chat"}, {2, 1});
+         }},
+        {"ville PRES2 route PRES2 maison", &words,
+         [](const Doc& d) {
+             return Chain(d, {"ville", "route", "maison"}, {2, 2});
+         }},
         {"pom*!", &words, [](const Doc& d) { return Like(d, "pom*"); }},
         {"p?ire", &words, [](const Doc& d) { return Like(d, "p?ire"); }},
         {"ch*! EX chat", &words, [](const Doc& d) { return Like(d, "ch*") && !Has(d, "chat"); }},
