@@ -256,7 +256,9 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units) 
         if (unit != kUnitW && mask)
             while (!(mask & (1u << shift)))
                 ++shift;
-        LoSetProximity(unit, static_cast<int32_t>(static_cast<uint32_t>(distance) << shift));
+        // The package takes a window only for words; other units give theirs in
+        // position units, the distance shifted to the unit's field.
+        LoSetProximity(kUnitW, static_cast<int32_t>(static_cast<uint32_t>(distance) << shift));
         mode = unit;
     } else {
         distance = 0;

@@ -210,6 +210,22 @@ bool Chain(const Doc& d, const std::vector<std::string>& words, const std::vecto
     return false;
 }
 
+// Two words at most `distance` paragraphs apart.
+bool NearParagraphs(const Doc& d, const std::string& a, const std::string& b, int distance) {
+    for (size_t i = 0; i < d.paras.size(); ++i)
+        for (size_t j = 0; j < d.paras.size(); ++j)
+            if (std::abs(static_cast<int>(i) - static_cast<int>(j)) <= distance) {
+                bool hasA = false, hasB = false;
+                for (const auto& x : d.paras[i])
+                    hasA = hasA || x.word == a;
+                for (const auto& y : d.paras[j])
+                    hasB = hasB || y.word == b;
+                if (hasA && hasB)
+                    return true;
+            }
+    return false;
+}
+
 bool Glob(const char* p, const char* t) {
     if (!*p)
         return !*t;
@@ -295,6 +311,7 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
         {"maison jardin", &close, [](const Doc& d) { return Near(d, "maison", "jardin", 2); }},
         {"ville PARA route", &words, [](const Doc& d) { return Near(d, "ville", "route", 0); }},
         {"pomme PARA pomme", &words, [](const Doc& d) { return Has(d, "pomme"); }},
+        {"ville PARA1 route", &words, [](const Doc& d) { return NearParagraphs(d, "ville", "route", 1); }},
         {"maison PRES2 jardin OR pont", &words,
          [](const Doc& d) { return Near(d, "maison", "jardin", 2) || Has(d, "pont"); }},
         {"\"maison jardin\"", &phrases, [](const Doc& d) { return Near(d, "maison", "jardin", 1); }},
