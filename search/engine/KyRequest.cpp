@@ -85,7 +85,6 @@ std::string WithoutExtension(const std::string& path) {
 int BuildPart(KY_Request* r, const KyForm* parsed) {
     const KyMountedForm* form = r->form;
     KY_EnginePart& part = r->part;
-    int searched = 0;
     for (uint16_t n = 0; n < form->indexCount; ++n) {
         const KyMountedIndex* index = form->indexes[n];
         const KyIndex* pi = parsed && n < parsed->usedCount ? parsed->usedIndexes[n] : nullptr;
@@ -101,7 +100,6 @@ int BuildPart(KY_Request* r, const KyForm* parsed) {
             list.push_back({static_cast<int8_t>(part.indexes.size()), 0});
             part.indexes.push_back(rec);
         }
-        searched = std::max(searched, index ? index->searched : 0);
         part.tables.lists.push_back(list);
     }
     KY_CriteriaMake(&part, form->fieldCount);
@@ -145,7 +143,6 @@ int BuildPart(KY_Request* r, const KyForm* parsed) {
         k.highlight = f.directPrefix || f.indirectPrefix;
         k.op = cf.op;
     }
-    (void)searched;
     if (form->thes)
         part.thesaurus = WithoutExtension(PathOf(form->thes->file));
     part.stopList = PathOf(form->stp);
