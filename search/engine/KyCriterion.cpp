@@ -179,7 +179,7 @@ private:
     int phraseItem(const std::string& phrase, int* opens) {
         if (phrase.find_first_of("()") != std::string::npos)
             return Fail(1209, phrase);
-        if (phrase.find_first_not_of(f_.separators) == std::string::npos)
+        if (KY_IsBlank(phrase.c_str(), f_.separators))
             return 0;
         int found = f_.lexicon.empty();
         if (!found) {
@@ -249,6 +249,10 @@ private:
 }  // namespace
 
 const char kForceProximity[] = "_FORCESECTOPROX_";
+
+int KY_IsBlank(const char* text, const std::string& separators) {
+    return std::string(text).find_first_not_of(separators) == std::string::npos ? 1 : 0;
+}
 
 // Lexicon lookup: the phrase through the lexicon's table, trimmed, cut to 127
 // characters, after the key character, looked up as an exact key.

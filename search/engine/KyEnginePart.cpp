@@ -344,6 +344,23 @@ int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* scor
     return 0;
 }
 
+int KY_ResultSeekRequest(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* score, int32_t* index) {
+    return KY_ResultSeek(part, doc, pos, score, index, 0);
+}
+
+void KY_SetIndexRecord(std::vector<KY_IndexRecord>* indexes, int n, const char* path, uint32_t largest,
+                       uint16_t weight) {
+    if (n < 0)
+        return;
+    if (static_cast<size_t>(n) >= indexes->size())
+        indexes->resize(static_cast<size_t>(n) + 1);
+    KY_IndexRecord& index = (*indexes)[static_cast<size_t>(n)];
+    index.path = path ? path : "";
+    index.maxValue = largest;
+    abpSetWidth(&index.tree, largest);
+    index.weight = weight;
+}
+
 const std::vector<std::string>* KY_GetWordList(KY_EnginePart* part, int which) {
     if (!part || part->state != 1)
         return nullptr;

@@ -241,6 +241,8 @@ int KY_DateKeys(const char* date, int mode, std::string* low, std::string* high)
 // them as "#" terms; the saved files are added to lists (the caller deletes them).
 int KY_DateCriterionText(const char* text, const KY_CriterionField& field, const char* folder,
                          std::vector<std::string>* lists);
+// 1 when the text is empty or holds only separator characters.
+int KY_IsBlank(const char* text, const std::string& separators);
 // The proximity rewriting of a quoted phrase; 1208 for fewer than two words kept.
 int KY_PhraseToProximity(const char* phrase, const KY_CriterionField& field, std::string* out);
 // A new list file name in the folder ("KY" prefix), "" on failure.
@@ -312,6 +314,11 @@ void KY_ResultClose(KY_EnginePart* part);
 void KY_WalkReset(KY_EnginePart* part);
 int KY_ResultPrepare(KY_EnginePart* part, int criterion);
 int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* score, int32_t* index, int criterion);
+// KY_ResultSeek on criterion 0, the whole request.
+int KY_ResultSeekRequest(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* score, int32_t* index);
+// Sets index n's file, its tree's width from the largest value, and its weight.
+void KY_SetIndexRecord(std::vector<KY_IndexRecord>* indexes, int n, const char* path, uint32_t largest,
+                       uint16_t weight);
 // which 0: every highlight word; else those that are not stop words. Null: none.
 const std::vector<std::string>* KY_GetWordList(KY_EnginePart* part, int which);
 int KY_EnginePartSuspend(KY_EnginePart* part);

@@ -629,6 +629,12 @@ int32_t KY_GetRequestStatus(const KY_Request* r, int criterion) {
     return r->part.criteria[static_cast<size_t>(criterion)].status;
 }
 
+int32_t KY_GetCriterionCount(const KY_Request* r, int criterion) {
+    if (!r)
+        return Fail(1267, "KY_GetCriterionCount");
+    return KY_CriterionState(&r->part, criterion) == 0 ? r->part.criteria[static_cast<size_t>(criterion)].count : -1;
+}
+
 int KY_GetResultDoc(KY_Request* r, KyDocRef* ref, int32_t* index) {
     *ref = 0xFFFFFFFFu;
     if (!r)

@@ -112,6 +112,8 @@ typedef int (*KY_DocFilter)(int32_t doc, void* argument);
 int KY_RunRequest(KY_Request* request, int mode, KY_DocFilter filter = nullptr, void* argument = nullptr);
 int32_t KY_GetResultCount(const KY_Request* request);
 int32_t KY_GetRequestStatus(const KY_Request* request, int criterion);
+// The hit count of a criterion (0: the local result), -1 without one; 1267 for a null request.
+int32_t KY_GetCriterionCount(const KY_Request* request, int criterion);
 int KY_GetResultDoc(KY_Request* request, KyDocRef* ref, int32_t* index);
 // The same with the hit's score (0 without scores).
 int KY_GetScoredDoc(KY_Request* request, KyDocRef* ref, int32_t* index, int32_t* score);

@@ -23,7 +23,8 @@ std::string Descriptor(const std::string& firstLine) {
            "<common><base id=\"B\"><index path=\"D\"><idx id=\"M\" prox=\"PROXW\" nbdoc=\"20000\">mots</idx>"
            "<idx id=\"DT\" nbdoc=\"20000\">dates</idx></index>"
            "<mapping><formDefaults stp=\"ST\" thes=\"TH\"></formDefaults>"
-           "<form id=\"F\" nbReq=\"6\"><req num=\"0\" direct=\"M\" prox=\"Y\"><sep> </sep></req>"
+           "<form id=\"F\" nbReq=\"6\"><formDefaults stp=\"ST\" thes=\"TH\"></formDefaults><req num=\"0\" direct=\"M\" "
+           "prox=\"Y\"><sep> </sep></req>"
            "<req num=\"1\" direct=\"DT\" date=\"Y\"></req><req num=\"2\" bloc=\"beg\"></req>"
            "<req num=\"3\" direct=\"M\"><sep> </sep></req><req num=\"4\" direct=\"M\"><sep> </sep></req>"
            "<req num=\"5\" bloc=\"end\"></req></form>"
@@ -142,6 +143,11 @@ TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(static_cast<int32_t>(expected.size()), KY_GetResultCount(f));
     EXPECT_EQ(expected, Documents(f));
+    EXPECT_EQ(static_cast<int32_t>(Scan([](const Doc& d) { return Has(d, "pont"); }).size()),
+              KY_GetCriterionCount(f, 4));
+    EXPECT_EQ(-1, KY_GetCriterionCount(f, 3)) << "a group marker has no count";
+    EXPECT_EQ(1, KY_CheckStopWord("le"));
+    EXPECT_EQ(0, KY_CheckStopWord("pont"));
     KyDocRef ref;
     int32_t index = 0;
     ASSERT_EQ(0, KY_GetResultDoc(f, &ref, &index));
