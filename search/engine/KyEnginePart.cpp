@@ -465,8 +465,18 @@ int SaveResult(KY_EnginePart* part, LoHandle* h, KY_Criterion* k) {
     return 0;
 }
 
-// Evaluates one criterion into a saved list; 701, -100 and -101 are answers.
+int Evaluate(KY_EnginePart* part, int c);
+
+// Evaluates one criterion and tells the part's notification routine.
 int RunCriterion(KY_EnginePart* part, int c) {
+    int code = Evaluate(part, c);
+    if (part->notify)
+        part->notify(part->notifyArgument, c, part->criteria[static_cast<size_t>(c)].status);
+    return code;
+}
+
+// Evaluates one criterion into a saved list; 701, -100 and -101 are answers.
+int Evaluate(KY_EnginePart* part, int c) {
     KY_Criterion& k = part->criteria[c];
     if (k.mark == kMarkOpen || k.mark == kMarkClose) {
         k.status = k.mark == kMarkOpen ? kStatusOpening : kStatusClosing;

@@ -298,6 +298,9 @@ struct KY_EnginePart {
     std::vector<std::string> words[2];  // all highlight words; those that are not stop words
     bool wordsMade = false;
     int32_t state = 0;  // 0 closed, 1 active, -1 suspended
+    // Told of each criterion evaluated and its status, when set.
+    void (*notify)(void* argument, int criterion, int32_t status) = nullptr;
+    void* notifyArgument = nullptr;
 };
 
 // The criteria of n fields: record 0, n field records and the end record.

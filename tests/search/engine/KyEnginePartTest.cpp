@@ -77,7 +77,16 @@ TEST(EnginePart, CriteriaRunIntoListsThatTheRequestCombines) {
     ASSERT_EQ(0, KY_SetCriterion(&part, 2, 0, 0, "AVANT 1985", 0));
     ASSERT_EQ(0, KY_SetCriterion(&part, 4, 0, 0, "pont", 0));
     ASSERT_EQ(0, KY_SetCriterion(&part, 5, 1, 0, "gare", 0));
+    std::vector<std::pair<int, int32_t>> told;
+    part.notifyArgument = &told;
+    part.notify = [](void* argument, int criterion, int32_t status) {
+        static_cast<std::vector<std::pair<int, int32_t>>*>(argument)->push_back({criterion, status});
+    };
     ASSERT_EQ(0, KY_EngineRun(&part, 0)) << KY_EngineErrorText;
+    std::vector<std::pair<int, int32_t>> expectedTold = {{1, kStatusDone}, {2, kStatusDone}, {3, kStatusOpening},
+                                                         {4, kStatusDone}, {5, kStatusDone}, {6, kStatusClosing}};
+    EXPECT_EQ(expectedTold, told);
+    part.notify = nullptr;
     std::vector<int32_t> expected =
         Scan([](const Doc& d) { return Has(d, "maison") && d.date < 19850101 && (Has(d, "pont") || Has(d, "gare")); });
     ASSERT_FALSE(expected.empty());
