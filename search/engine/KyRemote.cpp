@@ -287,6 +287,17 @@ int KY_GetQuestionTerms(KY_Request* request, int base, std::vector<std::string>*
     return 0;
 }
 
+int KY_GetRecordTerms(KY_Request* request, KyTable* table, int32_t record, std::vector<std::string>* words, int which) {
+    int32_t local = 0;
+    int part = 0;
+    int code = KyLocateRange(table, record, &local, &part);
+    if (code) {
+        words->clear();
+        return code;
+    }
+    return KY_GetQuestionTerms(request, part, words, which);
+}
+
 int KY_ApplyBaseChanges(KY_Request* request) {
     if (!request || !request->base)
         return Fail(1267, "request");

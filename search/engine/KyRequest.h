@@ -135,6 +135,8 @@ int KY_LocateHit(const KY_Request* request, int32_t* hit, int* base, int* remote
 // Hit i (from 1) of a remote base: its document and score.
 int KY_RemoteHit(const KY_RemoteBase* remote, int32_t i, int32_t* doc, int32_t* score);
 int KY_GetQuestionTerms(KY_Request* request, int base, std::vector<std::string>* words, int which);
+// The same for the base that holds the record in the table (its part's number).
+int KY_GetRecordTerms(KY_Request* request, KyTable* table, int32_t record, std::vector<std::string>* words, int which);
 int KY_ApplyBaseChanges(KY_Request* request);
 void KY_MarkRemoteBases(KY_Request* request);
 int KY_CleanRemoteCache(KY_MountedUse* base, int mode);

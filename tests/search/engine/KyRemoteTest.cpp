@@ -116,6 +116,18 @@ TEST(RemoteBase, ReceivedDocumentsAreStoredOnceInTheLocalCache) {
     KY_RemoteBase r;
     EXPECT_EQ(1322, Read(folder, "COUNT:1\nMAXNODOC:300\nDATA:1\nx\t250\n", &r, table, 1))
         << "a document outside its part";
+    // The highlight words of a record are those of the base that holds it.
+    KY_MountedUse owner;
+    owner.bases.resize(2);
+    owner.bases[1].kind = 1;
+    owner.localCount = 1;
+    KY_Request request;
+    request.base = &owner;
+    request.remotes.resize(1);
+    request.remotes[0].high = {"chat", "chien"};
+    std::vector<std::string> words;
+    ASSERT_EQ(0, KY_GetRecordTerms(&request, table, 150, &words, 0));
+    EXPECT_EQ((std::vector<std::string>{"chat", "chien"}), words);
     // Emptying the cache of a part whose policy reaches the mode leaves it without records.
     char db[] = "DB";
     two.base.docDb = db;
