@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "base/object/BAlloc.h"
@@ -54,11 +55,34 @@ KY_File* OpenCor(const KY_OpenSpec& catalogue) {
     return f;
 }
 
+// A part read through its correspondence table is a cache that records fetched
+// from the server fill: its missing data file and catalogues are made empty.
+int MakeCache(const KyMountedData* def) {
+    if (!KY_FileExists(&def->data.path)) {
+        KY_File* made = KY_FOpen(&def->data, "wb");
+        if (!made || KY_FClose(made) != 0)
+            return Fail(kFileErrOpen, def->data.path.text ? def->data.path.text : "");
+    }
+    for (const KY_OpenSpec* spec : {&def->catalogue, def->compression ? &def->companion : nullptr}) {
+        if (!spec || KY_FileExists(&spec->path))
+            continue;
+        KyCat cat;
+        std::memset(&cat, 0, sizeof cat);
+        int code = catCreate(&cat, spec, 20, 20, 30, 0);
+        int closed = cat.file ? catClose(&cat) : 0;
+        if (code || closed)
+            return code ? code : closed;
+    }
+    return 0;
+}
+
 int OpenPart(KyPart* p, const KyMountedData* def) {
     p->def = def;
     if (!def->present || def->nodb)
         return 0;
-    int code = catOpen(&p->cat, &def->catalogue, "rb");
+    int code = def->tabcor ? MakeCache(def) : 0;
+    if (!code)
+        code = catOpen(&p->cat, &def->catalogue, "rb");
     if (!code && def->compression)
         code = catOpen(&p->ucat, &def->companion, "rb");
     if (code)

@@ -87,7 +87,10 @@ extern int KyFetchEnabled;
 extern long KyFetchReplyLimit;
 // Stores the fields of a server reply ("<field>part#a[,b]" lines, each followed
 // by its a bytes) as the record's data in the parts with a correspondence table,
-// unless the record is stored already there. 1322 for an unknown part.
+// unless the record is stored already there. The whole reply is checked first
+// (106 for a bad header, a field longer than the reply, compressed bytes that do
+// not expand to b; 1322 for an unknown part; 107 for a length the catalogues
+// cannot hold): a refused reply stores nothing.
 int KyStoreFetchedRecord(KyTable* table, int32_t record, KY_File* reply);
 // Stores stored bytes of the reply file from offset at as the part's record local
 // (expanded: its length once expanded, in a compressed part), unless stored already.

@@ -78,7 +78,18 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
         sgm += "<path" + Attr("id", p.id) + Attr("type", p.type) + (p.root.empty() ? "" : Attr("root", p.root)) + ">" +
                Text(p.value, true) + "</path>\r\n";
     }
-    sgm += "</pathinfo><common>\r\n";
+    sgm += "</pathinfo>\r\n";
+    if (!spec.files.empty()) {
+        sgm += "<resource>\r\n";
+        for (const DescriptorFile& f : spec.files) {
+            if (!Plain(f.id) || !Plain(f.path))
+                return "file \"" + f.id + "\": attribute holding markup";
+            sgm +=
+                "<userdata" + Attr("id", f.id) + Attr("path", f.path) + ">" + Text(f.file, false) + "</userdata>\r\n";
+        }
+        sgm += "</resource>\r\n";
+    }
+    sgm += "<common>\r\n";
     for (const DescriptorBase& b : spec.bases) {
         if (!Plain(b.id) || !Plain(b.path))
             return "base \"" + b.id + "\": attribute holding markup";

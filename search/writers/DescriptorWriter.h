@@ -34,6 +34,14 @@ struct DescriptorBase {
     std::vector<DescriptorIndex> indexes;
 };
 
+// A file registered under a key (`userdata`): its name, extension included, in
+// the folder of a path variable.
+struct DescriptorFile {
+    std::string id;
+    std::string path;
+    std::string file;
+};
+
 using DescriptorKeys = std::vector<std::pair<std::string, std::string>>;
 
 struct DescriptorSpec {
@@ -41,6 +49,7 @@ struct DescriptorSpec {
     std::vector<DescriptorBase> bases;
     DescriptorKeys keys;       // prolog entities of the ".sgm"
     DescriptorKeys generated;  // declared "ASK" in the ".sgm", valued in the ".gen"
+    std::vector<DescriptorFile> files = {};
 };
 
 // Writes sgmPath and its sibling with the "gen" extension.

@@ -5,7 +5,8 @@ It answers the HTTP client's two requests as a base's server does:
   GET /<mode>/<parts>[/<maxdoc>]?search&<n>&<escaped question>
   GET /<mode>/<parts>[/<maxdoc>]?docu&<n>[&text]
 (the base's connection record gives server "127.0.0.1:<port>" and script
-"<mode>/<parts>[/<maxdoc>]").
+"<mode>/<parts>[/<maxdoc>]"). The search's <n> is not used. Replies are HTTP/1.0
+without a length: the body ends with the connection.
 
 Usage:
   remote_server.py start DIR   starts a server in the background and returns once it
@@ -14,6 +15,8 @@ Usage:
                                (ctest) even when "stop" never comes.
   remote_server.py stop DIR    stops the server started on DIR.
   remote_server.py serve DIR [OWNER_PID]   runs in the foreground.
+  remote_server.py selftest    checks the replies against strict readers of their
+                               format: normal ones read back, malformed ones fail.
 Every request line is appended to DIR/requests.log. Nothing listens on the
 refused port (a socket is bound there and never listens): connecting fails.
 
@@ -48,9 +51,16 @@ Modes:
   oversized          document: one plain field of 2,000,000 bytes (too long for a
                      catalogue of widths 20/20/30); search: COUNT:70000 with
                      MAXNODOC:2147483647 and 1200-byte lines
-  malformed-<seed>   the normal reply damaged in one of several ways chosen by the
-                     seed (bad field headers, lengths beyond the reply, unknown
-                     parts, keys without values, lines without tab, binary noise...)
+  malformed-<seed>   the normal reply with one damage, chosen by the seed, that a
+                     sound reader refuses: search: a key without value, more
+                     documents announced than sent, a block cut short, a line
+                     without tab, a document number negative or above MAXNODOC, a
+                     stored length beyond the reply; document (its last field): a
+                     length beyond the reply, a part number of 255 or more, a header
+                     without numbers, a negative length, numbers beyond 31 bits,
+                     bytes cut short
+  noise-<seed>       the normal reply damaged at random (cuts, bit flips, random
+                     bytes, odd numbers): a sound reader may refuse it or not
   status-<code>      an HTTP status line with that code and a small body
 """
 import errno
@@ -176,8 +186,72 @@ def document_reply(d, parts):
     return head + body
 
 
-def damage(reply, seed, search):
-    """One damaged form of a normal reply, chosen and shaped by the seed."""
+def refusable_search(reply, seed, maxdoc):
+    """The search reply with one damage that a sound reader refuses."""
+    rng = random.Random(seed)
+    head, mark, block = reply.partition(b"DATA")
+    if not mark:
+        return reply.replace(b"MAXNODOC:%d" % maxdoc, b"MAXNODOC:", 1)
+    key, _, items = block.partition(b"\n")
+    head += mark + key + b"\n"
+    text = not key.startswith(b"COMP")
+    kind = rng.randrange(6)
+    if kind == 0:  # a key without its value
+        return reply.replace(b"MAXNODOC:%d" % maxdoc, b"MAXNODOC:", 1)
+    if kind == 1:  # more documents announced than sent
+        count = int(head.split(b"COUNT:", 1)[1].split(b"\n", 1)[0])
+        return head.replace(b"COUNT:%d" % count, b"COUNT:%d" % (count + rng.randrange(1, 6)), 1) + items
+    if kind == 2:  # cut inside the document block
+        return head + items[:rng.randrange(len(items))]
+    if text:
+        lines = items.split(b"\n")[:-1]
+        i = rng.randrange(len(lines))
+        line, _, number = lines[i].rpartition(b"\t")
+        d = number.split(b".")[0]
+        lines[i] = [
+            line + b" " + number,  # no tab
+            line + b"\t-" + number,  # a negative document
+            line + b"\t" + number.replace(d, b"%d" % (maxdoc + 1 + rng.randrange(1000)), 1),  # above MAXNODOC
+        ][kind - 3]
+        return head + b"".join(l + b"\n" for l in lines)
+    # Compressed items: three words (document, stored, expanded) then the stored bytes.
+    d, stored, expanded = struct.unpack("<III", items[:12])
+    first = [
+        (maxdoc + 1 + rng.randrange(1000), stored, expanded),  # above MAXNODOC
+        (0xFFFFFFFF, stored, expanded),  # a negative document
+        (d, len(items) + rng.randrange(1, 100), expanded),  # more stored bytes than the reply holds
+    ][kind - 3]
+    return head + struct.pack("<III", *first) + items[12:]
+
+
+def refusable_document(reply, seed):
+    """The document reply with one damage that a sound reader refuses."""
+    rng = random.Random(seed)
+    at = reply.rfind(b"<field>")
+    if at < 0 or reply[at:].startswith(b"<field>-"):
+        return reply + b"<field>x#1\nx"
+    header, _, data = reply[at:].partition(b"\n")
+    number, _, lengths = header[7:].partition(b"#")
+    a = int(lengths.split(b",")[0])
+    rest = lengths[len(b"%d" % a):]
+    kind = rng.randrange(6)
+    if kind == 0:  # more bytes announced than sent
+        header = b"<field>%s#%d%s" % (number, a + rng.randrange(1, 100), rest)
+    elif kind == 1:  # a part no table has
+        header = b"<field>%d#%s" % (rng.randrange(255, 100000), lengths)
+    elif kind == 2:  # no number
+        header = rng.choice([b"<field>x#" + lengths, b"<field>%s#x%s" % (number, rest), b"<field>%s%s" % (number, lengths)])
+    elif kind == 3:  # a negative length
+        header = b"<field>%s#-%s" % (number, lengths)
+    elif kind == 4:  # numbers beyond 31 bits
+        header = rng.choice([b"<field>4294967296#" + lengths, b"<field>%s#99999999999%s" % (number, rest)])
+    else:  # cut inside the field's bytes
+        data = data[:rng.randrange(len(data))]
+    return reply[:at] + header + b"\n" + data
+
+
+def noise(reply, seed, search):
+    """The reply damaged at random: a sound reader may refuse it or not."""
     rng = random.Random(seed)
     kinds = [
         lambda r: r[:rng.randrange(len(r) + 1)],
@@ -187,11 +261,8 @@ def damage(reply, seed, search):
     ]
     if search:
         kinds += [
-            lambda r: r.replace(b"MAXNODOC:", b"MAXNODOC:\n", 1),
             lambda r: r.replace(b"COUNT:", b"COUNT:%d" % rng.choice([-5, 0, 99999999, 2 ** 31]), 1),
             lambda r: r.replace(b"MAXNODOC:", b"MAXNODOC:%d" % rng.choice([-1, 0, 3, 2 ** 31 - 1]), 1),
-            lambda r: r.replace(b"\t", b" "),
-            lambda r: r.replace(b"\t", b"\t-", 1),
             lambda r: r.replace(b"DATA:", b"DATACOMP:", 1),
             lambda r: r.replace(b"DATACOMP:", b"DATA:", 1),
             lambda r: r + b"\n" * rng.randrange(1, 5),
@@ -199,15 +270,10 @@ def damage(reply, seed, search):
         ]
     else:
         kinds += [
-            lambda r: r.replace(b"<field>0#", b"<field>0#%d" % rng.choice([9, 99999999, 2 ** 31, 2 ** 40]), 1),
-            lambda r: r.replace(b"<field>0#", b"<field>0#-", 1),
-            lambda r: r.replace(b"<field>0#", b"<field>0", 1),
-            lambda r: r.replace(b"<field>0#", b"<field>%d#" % rng.choice([7, 255, -2, 2 ** 31]), 1),
-            lambda r: r.replace(b"<field>0#", b"<field>x#", 1),
             lambda r: r.replace(b",", b",-", 1),
-            lambda r: r.replace(b",", b",99999999999", 1),
             lambda r: r.replace(b"#", b"#" + b"9" * rng.randrange(1, 1200), 1),
             lambda r: r.replace(b"<field>", b"<field>" + b" " * rng.randrange(990, 1100), 1),
+            lambda r: r.replace(b"<field>0#", b"<field>0#1e3", 1),
         ]
     for _ in range(rng.randrange(1, 3)):
         reply = rng.choice(kinds)(reply)
@@ -242,7 +308,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             reply = document_reply(number, parts)
         try:
-            self.answer(mode, search, reply, parts)
+            self.answer(mode, search, reply, maxdoc)
         except (BrokenPipeError, ConnectionResetError):
             pass
 
@@ -250,7 +316,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(b"HTTP/1.0 " + status.encode() + b"\r\nContent-Type: " + content.encode() + b"\r\n\r\n" + body)
         self.wfile.flush()
 
-    def answer(self, mode, search, reply, parts):
+    def answer(self, mode, search, reply, maxdoc):
         content = "application/x-kysearch" if search else "application/x-kydocument"
         if mode == "slow":
             # Waits for the client to give up: its closing makes the socket readable.
@@ -273,9 +339,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             else:
                 body = b"<field>0#2000000\n" + b"x" * 2000000
             self.send_raw(body, content=content)
-        elif mode.startswith("malformed"):
+        elif mode.startswith("malformed") or mode.startswith("noise"):
             seed = int(mode.split("-", 1)[1]) if "-" in mode and mode.split("-", 1)[1].isdigit() else 0
-            self.send_raw(damage(reply, seed, search), content=content)
+            if mode.startswith("noise"):
+                reply = noise(reply, seed, search)
+            elif search:
+                reply = refusable_search(reply, seed, maxdoc)
+            else:
+                reply = refusable_document(reply, seed)
+            self.send_raw(reply, content=content)
         elif mode.startswith("status-"):
             self.send_raw(b"status body\n", status=mode.split("-", 1)[1] + " Test")
         else:
@@ -370,7 +442,113 @@ def start(directory):
     return 1
 
 
+def read_search(reply, compressed):
+    """A strict reader of a search reply: (count, maxdoc, documents, words), or a
+    ValueError naming what a sound reader refuses."""
+    count, maxdoc, docs, words, at = 0, None, [], [], 0
+    while at < len(reply):
+        end = reply.find(b"\n", at)
+        end = len(reply) if end < 0 else end + 1
+        line, at = reply[at:end].strip(b" \t\r\n"), end
+        if b":" not in line:
+            continue
+        key, value = line.split(b":", 1)
+        if not value.strip():
+            raise ValueError("a key without value")
+        if key == b"COUNT":
+            count = int(value)
+        elif key == b"MAXNODOC":
+            maxdoc = int(value)
+        elif key == b"HIGH":
+            words = value.decode("latin-1").split(",")
+        elif key in (b"DATA", b"DATACOMP"):
+            for _ in range(count):
+                if compressed:
+                    if len(reply) - at < 12:
+                        raise ValueError("an item cut short")
+                    d, stored, _ = struct.unpack("<iII", reply[at:at + 12])
+                    if stored > len(reply) - at - 12:
+                        raise ValueError("stored bytes beyond the reply")
+                    at += 12 + stored
+                else:
+                    end = reply.find(b"\n", at)
+                    if end < 0:
+                        raise ValueError("a line cut short")
+                    item, at = reply[at:end], end + 1
+                    if b"\t" not in item:
+                        raise ValueError("a line without tab")
+                    number = item.rsplit(b"\t", 1)[1].split(b".")[0]
+                    if not number.isdigit():
+                        raise ValueError("no document number")
+                    d = int(number)
+                if maxdoc is None or d < 0 or d > maxdoc or (docs and d < docs[0]):
+                    raise ValueError("a document outside the base")
+                docs.append(d)
+    return count, maxdoc, docs, words
+
+
+def read_document(reply, parts):
+    """A strict reader of a document reply: {part: bytes}, or a ValueError."""
+    fields, at = {}, 0
+    while at < len(reply):
+        end = reply.find(b"\n", at)
+        end = len(reply) if end < 0 else end + 1
+        line, at = reply[at:end].strip(b" \t\r\n"), end
+        mark = line.find(b"<field>")
+        if mark < 0:
+            continue
+        header = line[mark + 7:].decode("latin-1")
+        number, sep, lengths = header.partition("#")
+        a, _, b = lengths.partition(",")
+        numbers = [number.lstrip("-"), a] + ([b] if b else [])
+        if not sep or not all(n.isdigit() and int(n) < 2 ** 31 for n in numbers):
+            raise ValueError("a bad field header")
+        if int(number) < 0 and number.startswith("-"):
+            at = reply.find(b"\n", at) + 1 or len(reply)
+            continue
+        if int(number) >= parts:
+            raise ValueError("an unknown part")
+        if int(a) > len(reply) - at:
+            raise ValueError("a field longer than the reply")
+        fields.setdefault(int(number), reply[at:at + int(a)])
+        at += int(a)
+    return fields
+
+
+def selftest():
+    """The replies against the strict readers: normal ones read back, malformed ones are refused."""
+    failures = []
+    for kinds in ("t", "z"):
+        for question in ("[0,1=m7]", "[0,1=zz]", "[0,1=m3] OR [1,2=d1] EX [2,1=m9]"):
+            head, data = search_reply(question, kinds, 30)
+            expected, _ = evaluate(question, 30)
+            if read_search(head + data, kinds == "z")[2] != expected:
+                failures.append("normal search %s %s" % (kinds, question))
+            for seed in range(300):
+                try:
+                    read_search(refusable_search(head + data, seed, 30), kinds == "z")
+                    failures.append("malformed search %s %s seed %d" % (kinds, question, seed))
+                except ValueError:
+                    pass
+    for kinds in ("t", "tz", ".z"):
+        reply = document_reply(7, kinds)
+        fields = read_document(reply, 2)
+        if fields.get(0, b"") != (doc_text(7) if kinds[0] == "t" else b""):
+            failures.append("normal document " + kinds)
+        for seed in range(300):
+            try:
+                read_document(refusable_document(reply, seed), 255)
+                failures.append("malformed document %s seed %d" % (kinds, seed))
+            except ValueError:
+                pass
+    for failure in failures[:20]:
+        sys.stderr.write(failure + "\n")
+    return 1 if failures else 0
+
+
 def main():
+    if len(sys.argv) == 2 and sys.argv[1] == "selftest":
+        return selftest()
     if len(sys.argv) < 3 or sys.argv[1] not in ("start", "stop", "serve"):
         sys.stderr.write(__doc__)
         return 2

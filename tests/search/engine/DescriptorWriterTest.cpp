@@ -8,6 +8,7 @@
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
+#include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
 #include "search/engine/MkDoom.h"
 #include "search/writers/DescriptorWriter.h"
@@ -44,6 +45,7 @@ TEST(DescriptorWriter, WrittenPairParsesAndMounts) {
     spec.bases = {{"B", "R", {{"DB", "a&b", 3, 2}, {"H", "h", 0, 0}}, {{"I", "i", 5000}}}};
     spec.keys = {{"VER", "3.1"}, {"EMPTY", ""}};
     spec.generated = {{"USER", "Jean Dupont"}, {"MSG_X", "a<b> & c"}};
+    spec.files = {{"NOTES", "R", "notes.dat"}};
     ASSERT_EQ("", WriteDescriptor(sgm, spec));
 
     KySgmVarCallback previous = KY_SetSgmVarCallback(AskGen);
@@ -68,6 +70,9 @@ TEST(DescriptorWriter, WrittenPairParsesAndMounts) {
     EXPECT_EQ(0, h[0].compression);
     KyMountedIndex* index = static_cast<KyMountedIndex*>(KY_FindAssoc(b->indexes, "I")->value);
     EXPECT_EQ(root + "\\r\\i.abp", Path(index->files[0]));
+    const KY_OpenSpec* notes = nullptr;
+    ASSERT_EQ(0, KyFileOfKey(mount, "NOTES", &notes));
+    EXPECT_EQ(root + "\\r\\notes.dat", Path(*notes));
     KY_FreeMount(mount);
     RemoveDirectoryA((root + "\\r").c_str());
 }
@@ -90,6 +95,7 @@ TEST(DescriptorWriter, RefusesWhatWouldNotReadBackAndKeepsTheOldPair) {
         {"quote in an attribute", {{{"P\"", "dbg", "", "C:\\"}}, {}, {}, {}}},
         {"unknown compression", {{}, {{"B", "D", {{"DB", "d", 5, 0}}, {}}}, {}, {}}},
         {"index without documents", {{}, {{"B", "D", {}, {{"I", "i", 0}}}}, {}, {}}},
+        {"quote in a registered file's attribute", {{}, {}, {}, {}, {{"F", "D\"", "f"}}}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.why);

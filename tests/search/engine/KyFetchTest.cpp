@@ -16,7 +16,8 @@
 #include "base/procedural/KyHttp.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/MkDoom.h"
-#include "search/writers/TableWriter.h"
+#include "search/writers/CatWriter.h"
+#include "search/writers/FileImage.h"
 #include "tests/base/procedural/TextTestSupport.h"
 #include "tests/search/engine/RemoteServer.h"
 #include "tests/search/engine/TableTestSupport.h"
@@ -71,7 +72,6 @@ struct FetchBase : TwoPartBase {
         connect.server = &server[0];
         connect.script = &script[0];
     }
-    std::string first[2] = {kFirst[0], kFirst[1]};
     std::string server, script;
     KyMountedConnect connect = {};
 };
@@ -114,6 +114,30 @@ int ReplyFiles() {
     return n;
 }
 
+// The fetch base served by the test server, its table open, fetching on.
+class KyFetchServer : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+        ASSERT_EQ(0, KY_HttpStartup(0));
+        started = true;
+        KyFetchEnabled = 1;
+    }
+    void TearDown() override {
+        KyFetchEnabled = 0;
+        if (t)
+            KyCloseTable(&t);
+        if (started)
+            KY_HttpCleanup();
+    }
+    const RemotePorts& ports = RemoteServerPorts();
+    TempFolder folder;
+    FetchBase b{folder};
+    KyTable* t = nullptr;
+    bool started = false;
+    std::map<int32_t, std::string> stored = {{0, kFirst[0]}, {100, kFirst[1]}};
+};
+
 }  // namespace
 
 TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
@@ -150,18 +174,10 @@ TEST(RemoteServer, AnswersDocumentAndSearchRequests) {
     KY_HttpCleanup();
 }
 
-TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
-    const RemotePorts& ports = RemoteServerPorts();
-    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
-    ASSERT_EQ(0, KY_HttpStartup(0));
+TEST_F(KyFetchServer, FailedFetchesLeaveThePartsWhole) {
     KY_HttpSetTimeout(300);
-    TempFolder folder;
-    FetchBase b(folder);
-    KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
     int replyFiles = ReplyFiles();
-    KyFetchEnabled = 1;
     KyFetchReplyLimit = 4 << 20;
     struct Row {
         const char* script;
@@ -201,11 +217,8 @@ TEST(KyFetch, FailedFetchesLeaveThePartsWhole) {
     EXPECT_EQ(0, KyFetchRecord(t, 5, &start, &length));
     EXPECT_EQ(before, RemoteRequests()) << "a record stored already is not asked again";
     EXPECT_EQ(replyFiles, ReplyFiles()) << "every reply file is deleted";
-    KyFetchEnabled = 0;
     KyFetchReplyLimit = 64L << 20;
     KY_HttpSetTimeout(30000);
-    EXPECT_EQ(0, KyCloseTable(&t));
-    KY_HttpCleanup();
 }
 
 namespace {
@@ -246,7 +259,7 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
     FetchBase b(folder);
     KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
+    std::map<int32_t, std::string> stored = {{0, kFirst[0]}, {100, kFirst[1]}};
     std::string packed = Lzss("abcde");
     struct Row {
         const char* why;
@@ -318,23 +331,37 @@ TEST(KyFetch, AReplyIsCheckedWholeBeforeAnyFieldIsStored) {
     EXPECT_EQ(0, KyCloseTable(&t));
 }
 
-TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
-    const RemotePorts& ports = RemoteServerPorts();
-    ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
-    ASSERT_EQ(0, KY_HttpStartup(0));
+TEST(KyFetch, StoresWhereTheCatalogueStartsItsNextRecord) {
     TempFolder folder;
     FetchBase b(folder);
+    // Part 0 emptied, its catalogue starting after 10 header bytes of its data file.
+    ASSERT_EQ("", SaveFileReplacing(b.cleanup[0], "0123456789"));
+    ASSERT_EQ("", CatWriteLengths(b.cleanup[1], {}, 10));
+    DeleteFileA(b.cleanup[3].c_str());
     KyTable* t = nullptr;
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
-    std::map<int32_t, std::string> stored = {{0, b.first[0]}, {100, b.first[1]}};
-    KyFetchEnabled = 1;
-    int failed = 0;
+    for (int32_t record : {3, 4}) {
+        SCOPED_TRACE(record);
+        std::string text = "r" + std::to_string(record);
+        ASSERT_EQ(0, Store(folder, t, record, "<field>0#2\n" + text));
+        int code = 0;
+        EXPECT_EQ(text, Read(t, record, &code));
+    }
+    EXPECT_EQ(0, KyCloseTable(&t));
+}
+
+TEST_F(KyFetchServer, DamagedServerRepliesLeaveThePartsWhole) {
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
     for (int32_t record = 10; record < 90; ++record) {
         SCOPED_TRACE(record);
-        b.serve(ports.port, "malformed-" + std::to_string(record) + "/tz");
+        // Even records: a damage a sound reader refuses; odd ones: random damage.
+        bool refusable = record % 2 == 0;
+        b.serve(ports.port, (refusable ? "malformed-" : "noise-") + std::to_string(record) + "/tz");
         int32_t start = -1, length = -1;
         int code = KyFetchRecord(t, record, &start, &length);
-        failed += code != 0;
+        if (refusable) {
+            EXPECT_NE(0, code);
+        }
         // Whatever a damaged reply stored must read back whole.
         for (int32_t r : {record, record + 100}) {
             int32_t type = 0;
@@ -347,8 +374,22 @@ TEST(KyFetch, DamagedServerRepliesLeaveThePartsWhole) {
         }
         ASSERT_EQ("", Consistent(t, stored));
     }
-    EXPECT_LT(40, failed) << "most damaged replies are refused";
-    KyFetchEnabled = 0;
+}
+
+TEST_F(KyFetchServer, ACacheWithoutFilesIsMadeAndFilledByFetching) {
+    for (const std::string& f : b.cleanup)
+        DeleteFileA(f.c_str());
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    stored.clear();
+    EXPECT_EQ("", Consistent(t, stored));
+    int32_t start = -1, length = -1;
+    for (int32_t record : {42, 7}) {
+        SCOPED_TRACE(record);
+        ASSERT_EQ(0, KyFetchRecord(t, record, &start, &length)) << KY_EngineErrorText;
+        stored[record] = stored[record + 100] = RemoteDocText(record);
+        EXPECT_EQ("", Consistent(t, stored));
+    }
     EXPECT_EQ(0, KyCloseTable(&t));
-    KY_HttpCleanup();
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << "the cache made stays";
+    EXPECT_EQ("", Consistent(t, stored));
 }
