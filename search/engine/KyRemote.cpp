@@ -29,13 +29,16 @@ std::string Trim(const std::string& s) {
 
 // A whole line of at most kReplyLine bytes with its line feed; 106 when none
 // comes, or when the line is longer (it would be cut).
-int ReadLine(KY_File* reply, std::string* line) {
+// whole: the line must end with its line feed (a document line cut short is refused).
+int ReadLine(KY_File* reply, std::string* line, bool whole) {
     char buffer[kReplyLine + 1];
     if (!KY_FGets(buffer, sizeof buffer, reply))
         return Fail(106, "reply line");
     size_t n = std::strlen(buffer);
     if (n == kReplyLine && buffer[n - 1] != '\n')
         return Fail(106, "reply line too long");
+    if (whole && (n == 0 || buffer[n - 1] != '\n'))
+        return Fail(106, "reply line cut short");
     line->assign(buffer, n);
     return 0;
 }
@@ -83,16 +86,19 @@ int MakeVector(KY_RemoteBase* r, int32_t doc, bool scores) {
 //   text ... \t <document> [ . <score> ] \n      (at most 1000 bytes)
 // compressed part, per document: document, stored length and expanded length as
 // 32-bit little-endian words, then the stored bytes.
-int KY_ReadRemoteData(KY_RemoteBase* r, KyTable* table, int part, KY_File* reply, int scores) {
+int KY_ReadRemoteData(KY_RemoteBase* r, KyTable* table, int part, KY_File* reply, int scores, int compressedBlock) {
     KyPart* p = table && part >= 0 && part < table->partCount ? &table->parts[part] : nullptr;
-    bool compressed = p && p->def && p->def->compression;
+    bool compressed = compressedBlock;
+    if (p && p->def && (p->def->compression != 0) != compressed)
+        return Fail(1322, "DATA block of another kind than its part");
+    long size = KY_FileSize(reply);
     bool cache = p && p->def && p->def->tabcor && p->type;
     for (int32_t i = 0; i < r->count; ++i) {
         int32_t doc = -1, score = -1, stored = 0, expanded = 0;
         long at = KY_FTell(reply);
         std::string line;
         if (!compressed) {
-            int code = ReadLine(reply, &line);
+            int code = ReadLine(reply, &line, true);
             if (code)
                 return code;
             size_t tab = line.rfind('\t');
@@ -115,6 +121,8 @@ int KY_ReadRemoteData(KY_RemoteBase* r, KyTable* table, int part, KY_File* reply
             if (stored < 0 || expanded < 0 || stored > kReplyLine)
                 return Fail(kQuestErrMemory, "stored length");
             at = KY_FTell(reply);
+            if (size < 0 || stored > size - at)
+                return Fail(106, "stored bytes beyond the reply");
         }
         if (doc < 0)
             return Fail(1322, "Com Result");
@@ -153,7 +161,7 @@ int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* repl
     r->scores.clear();
     bool counted = false;
     std::string line;
-    while (ReadLine(reply, &line) == 0) {
+    while (ReadLine(reply, &line, false) == 0) {
         line = Trim(line);
         size_t colon = line.find(':');
         if (colon == std::string::npos)
@@ -181,7 +189,7 @@ int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* repl
                 at = comma == std::string::npos ? value.size() + 1 : comma + 1;
             }
         } else if (key == "DATA" || key == "DATACOMP") {
-            int code = KY_ReadRemoteData(r, table, part, reply, scores);
+            int code = KY_ReadRemoteData(r, table, part, reply, scores, key == "DATACOMP");
             if (code) {
                 r->status = kStatusFailed;
                 return code;

@@ -126,7 +126,8 @@ int KY_GetBaseKind(const KY_MountedUse* base, int number, int32_t* kind);
 // Reads the document block of a reply: count items (text lines, or 12-byte
 // headers and their bytes in a compressed part) into the hit vector and the
 // part's local cache files.
-int KY_ReadRemoteData(KY_RemoteBase* remote, KyTable* table, int part, KY_File* reply, int scores);
+// compressed: the block came as DATACOMP (binary items); it must match the part.
+int KY_ReadRemoteData(KY_RemoteBase* remote, KyTable* table, int part, KY_File* reply, int scores, int compressed);
 // Reads a whole reply (COUNT, MAXNODOC, HIGH, DATA/DATACOMP) into the remote base.
 int KY_ReadRemoteReply(KY_RemoteBase* remote, KyTable* table, int part, KY_File* reply, int scores, int32_t maxCount);
 int KY_GetBaseHitCount(const KY_Request* request, int base);
