@@ -92,6 +92,9 @@ extern long KyFetchReplyLimit;
 // not expand to b; 1322 for an unknown part; 107 for a length the catalogues
 // cannot hold): a refused reply stores nothing.
 int KyStoreFetchedRecord(KyTable* table, int32_t record, KY_File* reply);
+// Stores stored bytes of the reply file from offset at as the part's record local
+// (expanded: its length once expanded, in a compressed part), unless stored already.
+int KyStoreReplyBytes(KyPart* part, int32_t local, KY_File* reply, long at, int32_t stored, int32_t expanded);
 // The record's extent once fetched from its support's server and stored: 1317
 // without fetching or server, 1316 for a part without a correspondence table.
 int KyFetchRecord(KyTable* table, int32_t record, int32_t* start, int32_t* length);

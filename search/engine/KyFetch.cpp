@@ -321,6 +321,15 @@ int KyStoreFetchedRecord(KyTable* table, int32_t record, KY_File* reply) {
     return 0;
 }
 
+int KyStoreReplyBytes(KyPart* part, int32_t local, KY_File* reply, long at, int32_t stored, int32_t expanded) {
+    Reply in = {reply, KY_FileSize(reply), at};
+    if (in.size < 0 || stored < 0 || stored > in.size - at)
+        return Fail(kKyAccErrTabCor, "reply shorter than its record");
+    Field f = {0, at, stored, expanded};
+    int code = Room(part, f);
+    return code ? code : StoreField(part, local, &in, f);
+}
+
 int KyFetchRecord(KyTable* table, int32_t record, int32_t* start, int32_t* length) {
     *start = *length = 0;
     int32_t local = 0;

@@ -105,21 +105,41 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
             if (!code && (code = Lo_NextOcc(a)) == 0)
                 code = Lo_NextOcc(b);
         } else {
-            int64_t pa = a->pos & m, pb = b->pos & m;
-            if (pa + p.before - pb < 0) {
+            // Every element of either list with a partner in the window [pa + after,
+            // pa + before] is kept, not only the first pair found: a chain of windows
+            // (a phrase "a b c" read as words) needs the partners of each word.
+            int32_t doc = a->doc;
+            std::vector<int32_t> ra, rb;
+            while (!code && a->doc == doc) {
+                ra.push_back(a->pos);
                 code = Lo_NextOcc(a);
-            } else if (pa + p.after - pb >= 1) {
-                code = Lo_NextOcc(b);
-            } else {
-                if (pendingDoc != a->doc) {
-                    code = flush();
-                    pendingDoc = a->doc;
-                }
-                pending.push_back(a->pos);
-                pending.push_back(b->pos);
-                if (!code && (code = Lo_NextOcc(a)) == 0)
-                    code = Lo_NextOcc(b);
             }
+            while (!code && b->doc == doc) {
+                rb.push_back(b->pos);
+                code = Lo_NextOcc(b);
+            }
+            auto masked = [m](const std::vector<int32_t>& raw) {
+                std::vector<int64_t> out;
+                for (int32_t v : raw)
+                    out.push_back(static_cast<int64_t>(static_cast<uint32_t>(v) & m));
+                std::sort(out.begin(), out.end());
+                return out;
+            };
+            std::vector<int64_t> ma = masked(ra), mb = masked(rb);
+            auto any = [](const std::vector<int64_t>& sorted, int64_t lo, int64_t hi) {
+                auto at = std::lower_bound(sorted.begin(), sorted.end(), lo);
+                return at != sorted.end() && *at <= hi;
+            };
+            auto at = [m](int32_t v) { return static_cast<int64_t>(static_cast<uint32_t>(v) & m); };
+            for (int32_t v : ra)
+                if (any(mb, at(v) + p.after, at(v) + p.before))
+                    pending.push_back(v);
+            for (int32_t v : rb)
+                if (any(ma, at(v) - p.before, at(v) - p.after))
+                    pending.push_back(v);
+            pendingDoc = doc;
+            if (!code)
+                code = flush();
         }
     }
     if (!code)

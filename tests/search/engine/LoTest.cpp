@@ -229,6 +229,22 @@ TEST(Lo, WindowMatchesOutOfOrderAreWrittenInOrder) {
     EXPECT_EQ("5/10 5/11 5/12 5/13 ", Show(result));
 }
 
+TEST(Lo, EveryPartnerInAWindowIsKept) {
+    // b at 4 and 6 both lie within one word of a at 5: both stay, so that a third
+    // word at 7 still finds its partner in the result.
+    Package package(-1);
+    LoSetProximity(1, 1);
+    LoHandle a = Make({{5, 5}}, kSeq, 1);
+    LoHandle b = Make({{5, 4}, {5, 6}}, kSeq, 1);
+    LoHandle ab = -1;
+    ASSERT_EQ(0, LoAnd(a, b, &ab, 1));
+    EXPECT_EQ("5/4 5/5 5/6 ", Show(ab));
+    LoHandle c = Make({{5, 7}}, kSeq, 1);
+    LoHandle abc = -1;
+    ASSERT_EQ(0, LoAnd(ab, c, &abc, 1));
+    EXPECT_EQ("5/6 5/7 ", Show(abc));
+}
+
 TEST(Lo, SetOperations) {
     struct Row {
         const char* name;

@@ -1,0 +1,731 @@
+// Evaluation of the question stack into occurrence lists, highlight words, the
+// engine's start and close, its indexes and its stored lists.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/procedural/EngineTables.h"
+#include "base/procedural/KyStopWord.h"
+#include "base/procedural/Trace.h"
+#include "search/engine/KyQuestInternal.h"
+#include "search/engine/LoInternal.h"
+
+namespace {
+
+int Fail(int code, const std::string& text) {
+    KY_SetEngineErrorText(text.c_str());
+    return code;
+}
+
+bool IsNone(uint8_t list) {
+    return list >= 0xFE;
+}
+
+// "*" any rest, "?" any one byte.
+bool Matches(const char* pattern, const char* text) {
+    if (!*pattern)
+        return !*text;
+    if (*pattern == '*')
+        return Matches(pattern + 1, text) || (*text && Matches(pattern, text + 1));
+    return *text && (*pattern == '?' || *pattern == *text) && Matches(pattern + 1, text + 1);
+}
+
+// The occurrences of the tree's current key as a new list: positions with a unit,
+// one element a document without.
+int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
+    LoHandle h = -1;
+    int code = LoCreate(kLoReadable | kLoWritable, nullptr, unit, 0, 0, &h, std::max<int>(1, index->weight));
+    if (code)
+        return code;
+    AbpEntry occ;
+    int32_t last = -1;
+    while ((code = abpNextKey(&index->tree, &occ, 1)) == 0) {
+        if (unit)
+            code = LoWrite(h, occ.values[0], occ.values[1]);
+        else if (occ.values[0] != last)
+            code = LoWrite(h, occ.values[0], 0);
+        last = occ.values[0];
+        if (code)
+            break;
+    }
+    if (code == kAbpEndOfOcc)
+        code = LoWrite(h, -1, 0);
+    LoClose(h);
+    if (code) {
+        LoFree(&h);
+        return code;
+    }
+    *out = h;
+    return 0;
+}
+
+int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out) {
+    *out = -1;
+    if (key.empty() || key.size() > kAbpMaxKey)
+        return Fail(kQuestNotFound, key);
+    AbpEntry e;
+    std::memset(&e, 0, sizeof e);
+    std::memcpy(e.key, key.data(), key.size());
+    int code = abpSearchKey(&e, &index->tree, 1);
+    if (code == kAbpErrNotFound || code == kAbpEndOfKeys)
+        return Fail(kQuestNotFound, key);
+    return code ? code : ReadOccurrences(index, unit, out);
+}
+
+int OrInto(LoHandle* result, LoHandle add) {
+    return LoOr(*result, add, result);
+}
+
+int Pattern(KY_IndexRecord* index, const std::string& pattern, uint8_t unit, int owner, LoHandle* out) {
+    size_t cut = pattern.find_first_of("?*");
+    std::string prefix = pattern.substr(0, cut);
+    AbpEntry e;
+    std::memset(&e, 0, sizeof e);
+    int code;
+    if (prefix.empty()) {
+        code = abpFirstLeaf(&index->tree);
+        if (!code)
+            code = abpNextKey(&index->tree, &e, 0);
+    } else {
+        std::memcpy(e.key, prefix.data(), std::min<size_t>(prefix.size(), kAbpMaxKey));
+        code = abpSearchKey(&e, &index->tree, 0);
+    }
+    bool found = false;
+    while (!code && std::strncmp(e.key, prefix.c_str(), prefix.size()) == 0) {
+        if (Matches(pattern.c_str(), e.key)) {
+            LoHandle h = -1;
+            std::string key = e.key;
+            if ((code = ReadOccurrences(index, unit, &h)) != 0 || (code = OrInto(out, h)) != 0)
+                return code;
+            found = true;
+            if ((code = KyEnterWord(key, kQuestTerm, owner, index->flags)) != 0)
+                return code;
+        }
+        code = abpNextKey(&index->tree, &e, 0);
+    }
+    if (code && code != kAbpEndOfKeys && code != kAbpErrNotFound)
+        return code;
+    return found ? 0 : Fail(kQuestNotFound, pattern);
+}
+
+// A kind-6 term: its own list, joined with those of its related terms (one level).
+int ThesLookup(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int owner, LoHandle* out) {
+    KY_EngineState& e = KyEngine();
+    std::string term = r.text;
+    LoHandle own = -1;
+    int code = Lookup(index, term, unit, &own);
+    if (code && code != kQuestNotFound)
+        return code;
+    bool found = code == 0;
+    if (found && (code = KyEnterWord(term, kQuestTerm, owner, index->flags)) != 0) {
+        LoFree(&own);
+        return code;
+    }
+    if (r.count == 0) {
+        *out = own;
+        return 0;
+    }
+    std::string prefix = e.prefixMode && !term.empty() ? term.substr(0, 1) : "";
+    std::string related;
+    code = e.thes.open ? KY_ThesFirst(&e.thes, r.relation, term.c_str() + prefix.size(), &related, 1) : 1100;
+    if (code == 1100) {
+        if (!found)
+            return Fail(kQuestNotFound, term);
+        *out = own;
+        return KyEnterWord(term, kQuestThes, owner, index->flags);
+    }
+    if (code) {
+        LoFree(&own);
+        return code;
+    }
+    // A related term missing from the index is passed over, not the end of the walk.
+    LoHandle result = own;
+    bool any = found;
+    while (!code) {
+        LoHandle h = -1;
+        std::string key = prefix + related;
+        int c = Lookup(index, key, unit, &h);
+        if (c && c != kQuestNotFound) {
+            LoFree(&result);
+            return c;
+        }
+        if (!c) {
+            any = true;
+            if ((c = OrInto(&result, h)) != 0 || (c = KyEnterWord(key, kQuestThes, owner, index->flags)) != 0) {
+                LoFree(&result);
+                return c;
+            }
+        }
+        code = KY_ThesNext(&e.thes, &related);
+    }
+    *out = result;
+    return any ? 0 : Fail(kQuestNotFound, term);
+}
+
+int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int owner, LoHandle* out) {
+    *out = -1;
+    int kind = r.kind & 0x7F;
+    if (kind == kQuestPattern)
+        return Pattern(index, r.text, unit, owner, out);
+    if (kind == kQuestThes && !index->noThes)
+        return ThesLookup(index, r, unit, owner, out);
+    int code = Lookup(index, r.text, unit, out);
+    return code ? code : KyEnterWord(r.text, kQuestTerm, owner, index->flags);
+}
+
+int EvalOperand(int i, uint8_t unit, LoHandle* out) {
+    KY_EngineState& e = KyEngine();
+    const KY_QuestRecord& r = e.stack[i].record;
+    *out = -1;
+    if ((r.kind & 0x7F) == kQuestList)
+        return KY_EngineOpenStoredList(KY_EngineListPath(r.text).c_str(), out);
+    const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
+    std::vector<int> searched;
+    if (list)
+        for (const KY_IndexItem& item : *list)
+            if (!item.skip)
+                searched.push_back(item.index);
+    size_t own = searched.size();
+    for (int x : e.extra[(r.field & 0x80) ? 0 : 1])
+        if (std::find(searched.begin(), searched.end(), x) == searched.end())
+            searched.push_back(x);
+    bool found = false;
+    for (size_t n = 0; n < searched.size(); ++n) {
+        KY_IndexRecord* index = KyIndexAt(searched[n]);
+        if (!index || !index->open) {
+            if (n < own)
+                return Fail(kQuestErrIndexClosed, r.text);
+            continue;
+        }
+        LoHandle h = -1;
+        int code = LookupKind(index, r, unit, i, &h);
+        if (code == kQuestNotFound)
+            continue;
+        if (code || (code = OrInto(out, h)) != 0) {
+            LoFree(&h);
+            LoFree(out);
+            return code;
+        }
+        found = true;
+    }
+    return found ? 0 : Fail(kQuestNotFound, r.text);
+}
+
+void RemoveOwned(int owner, std::vector<KY_EnteredWord>* removed) {
+    auto& words = KyEngine().entered;
+    for (size_t n = 0; n < words.size();) {
+        if (words[n].owner == owner) {
+            if (removed)
+                removed->push_back(words[n]);
+            words.erase(words.begin() + static_cast<long>(n));
+        } else {
+            ++n;
+        }
+    }
+}
+
+// A proximity operand's words become one "term <EXPR>distance other" word.
+int ProximityWord(int operand, int other, int distance, int owner) {
+    KY_EngineState& e = KyEngine();
+    std::vector<KY_EnteredWord> removed;
+    RemoveOwned(operand, &removed);
+    if (removed.empty())
+        return 0;
+    uint8_t kind = kQuestTerm;
+    for (const KY_EnteredWord& w : removed)
+        kind = std::max(kind, w.kind);
+    const char* otherText = e.stack[other].record.text[0] ? e.stack[other].record.text : "\xFE";
+    char text[2 * kQuestTextSize + 32];
+    std::snprintf(text, sizeof text, "%s <EXPR>%d %s", e.stack[operand].record.text, distance, otherText);
+    return KyEnterWord(text, kind, owner, 0);
+}
+
+int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units) {
+    KY_EngineState& e = KyEngine();
+    KY_QuestEntry& op = e.stack[i];
+    int32_t distance = op.record.count;
+    uint8_t unit = units[left];
+    int mode = 0;
+    if (unit) {
+        if (distance < 0) {
+            std::swap(left, right);
+            distance = -distance;
+        }
+        int shift = 0;
+        uint32_t mask = LoPkg().masks[unit == kUnitW ? 0 : unit == kUnitS ? 1 : unit == kUnitP ? 2 : 3];
+        if (unit != kUnitW && mask)
+            while (!(mask & (1u << shift)))
+                ++shift;
+        // The package takes a window only for words; other units give theirs in
+        // position units, the distance shifted to the unit's field.
+        LoSetProximity(kUnitW, static_cast<int32_t>(static_cast<uint32_t>(distance) << shift));
+        mode = unit;
+    } else {
+        distance = 0;
+        LoSetProximity(0, 0);
+    }
+    if (e.scoreMode)
+        mode |= kLoScored | (distance >= 1 ? 0x100 : 0);
+    LoHandle a = e.stack[left].list, b = e.stack[right].list, result = -1;
+    e.stack[left].list = e.stack[right].list = -1;
+    int code;
+    int kind = op.record.kind & 0x7F;
+    if (kind == kQuestAnd) {
+        code = LoAnd(a, b, &result, mode);
+    } else if (kind == kQuestOr) {
+        code = LoOr(a, b, &result);
+    } else {
+        RemoveOwned(right, nullptr);
+        code = LoExcept(a, b, &result, mode);
+    }
+    if (code) {
+        LoFree(&a);
+        LoFree(&b);
+        return code;
+    }
+    op.list = result;
+    if (e.hiliteOn) {
+        for (int side : {left, right})
+            if (units[side] && (code = ProximityWord(side, side == left ? right : left, distance, i)) != 0)
+                return code;
+        for (KY_EnteredWord& w : e.entered)
+            if (w.owner == left || w.owner == right)
+                w.owner = i;
+    }
+    e.stack[left].done = e.stack[right].done = 1;
+    return 0;
+}
+
+void FreeStackLists() {
+    KY_EngineState& e = KyEngine();
+    for (int i = 0; i < e.used; ++i)
+        if (e.stack[i].list != -1)
+            LoFree(&e.stack[i].list);
+}
+
+// The nearest earlier entry that holds a result not taken yet.
+int Nearest(int before, std::vector<bool>& taken) {
+    for (int j = before - 1; j >= 0; --j)
+        if (!taken[j]) {
+            taken[j] = true;
+            return j;
+        }
+    return -1;
+}
+
+}  // namespace
+
+KY_EngineState& KyEngine() {
+    static KY_EngineState state;
+    return state;
+}
+
+const std::vector<KY_IndexItem>* KyFieldList(uint32_t field) {
+    KY_EngineState& e = KyEngine();
+    if (!e.tables)
+        return nullptr;
+    size_t at = (field & 0x7F) * 2 + ((field & 0x80) ? 1 : 0);
+    if (at >= e.tables->fields.size() || IsNone(e.tables->fields[at]))
+        return nullptr;
+    size_t list = e.tables->fields[at];
+    return list < e.tables->lists.size() ? &e.tables->lists[list] : nullptr;
+}
+
+KY_IndexRecord* KyIndexAt(int index) {
+    KY_EngineState& e = KyEngine();
+    if (!e.tables || !e.tables->indexes || index < 0 || index >= static_cast<int>(e.tables->indexes->size()))
+        return nullptr;
+    return &(*e.tables->indexes)[static_cast<size_t>(index)];
+}
+
+uint32_t KyEntryUnits(int i) {
+    KY_EngineState& e = KyEngine();
+    std::vector<bool> taken(static_cast<size_t>(i) + 1, false);
+    // Operands of each operator up to i, found as the evaluation will.
+    std::vector<uint32_t> units(static_cast<size_t>(i) + 1, 0);
+    for (int n = 0; n <= i; ++n) {
+        const KY_QuestRecord& r = e.stack[n].record;
+        int kind = r.kind & 0x7F;
+        if (kind == kQuestList) {
+            units[n] = std::strcmp(r.text, "@") == 0 ? 0xF : r.unit;
+        } else if (kind >= kQuestTerm) {
+            uint32_t mask = 0xF;
+            const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
+            if (list)
+                for (const KY_IndexItem& item : *list) {
+                    KY_IndexRecord* index = KyIndexAt(item.index);
+                    mask &= index ? index->unitByte : 0u;
+                }
+            units[n] = list ? mask : 0;
+        } else {
+            int right = Nearest(n, taken), left = Nearest(right < 0 ? 0 : right, taken);
+            units[n] = left < 0 || right < 0 ? 0 : units[left] & units[right];
+        }
+    }
+    return units[i];
+}
+
+bool KyIsStopWord(const std::string& word) {
+    return KyEngine().stopWords && KY_FindStopWord(word.c_str(), KY_EngineStopWordTable()) == 1;
+}
+
+int KyEnterWord(const std::string& input, uint8_t kind, int owner, uint32_t indexFlags) {
+    KY_EngineState& e = KyEngine();
+    if (!e.hiliteOn)
+        return 0;
+    std::string word = (indexFlags & 0x10) && !input.empty() ? input.substr(1) : input;
+    auto at = std::lower_bound(e.entered.begin(), e.entered.end(), word,
+                               [](const KY_EnteredWord& w, const std::string& k) { return w.word < k; });
+    if (at != e.entered.end() && at->word == word) {
+        if (kind == kQuestThes)
+            at->kind = kQuestThes;
+        return 0;
+    }
+    if (static_cast<int>(e.entered.size()) >= kEnteredCapacity)
+        return 0;
+    e.entered.insert(at, KY_EnteredWord{kind, word, owner});
+    return 0;
+}
+
+const std::vector<KY_EnteredWord>& KY_EngineEnteredWords() {
+    return KyEngine().entered;
+}
+
+int KY_EngineInit(const KY_EngineTables* tables, const char* swapPath, int32_t maxDoc) {
+    KY_EngineState& e = KyEngine();
+    if (e.open)
+        return Fail(111, "KY_EngineInit");
+    int code = LoInitPkg(swapPath, maxDoc);
+    if (code)
+        return code;
+    bool positions = false;
+    if (tables && tables->indexes)
+        for (const KY_IndexRecord& index : *tables->indexes)
+            positions = positions || index.unitByte;
+    LoSetBitWidth(positions ? 0x7FFFFFFFu : static_cast<uint32_t>(std::max(maxDoc, 1)));
+    e.tables = tables;
+    e.stack.clear();
+    e.used = 0;
+    KY_QuestRecord fresh;
+    KY_QuestRecordInit(&fresh);
+    fresh.kind = kQuestDone;
+    e.stack.assign(100, KY_QuestEntry{0, -1, -1, fresh});
+    e.lastPush = 0;
+    e.open = true;
+    return 0;
+}
+
+int KY_EngineIsOpen() {
+    return KyEngine().open;
+}
+
+int KY_EngineClose() {
+    KY_EngineState& e = KyEngine();
+    KY_EngineClearQuests();
+    if (!e.open)
+        return Fail(112, "KY_EngineClose");
+    e.stack.clear();
+    e.entered.clear();
+    e.hilite.clear();
+    LoEndPkg();
+    if (e.thes.open)
+        KY_ThesClose(&e.thes);
+    e.tables = nullptr;
+    e.listFolder.clear();
+    e.open = false;
+    return 0;
+}
+
+void KY_EngineClearQuests() {
+    KY_EngineState& e = KyEngine();
+    FreeStackLists();
+    while (e.used > 0)
+        KY_QuestPop();
+    e.lastPush = 0;
+}
+
+void KY_EngineSetPrefixMode(int on) {
+    KyEngine().prefixMode = on;
+}
+
+void KY_EngineSetScoreMode(int on) {
+    KyEngine().scoreMode = on;
+    LoScoreMode = on;
+}
+
+int KY_IndexOpen(KY_IndexRecord* index) {
+    if (index->open)
+        return 1112;
+    KY_ClearOpenSpec(&index->spec);
+    int code = KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), index->path.c_str(), nullptr, 0, 0, 0, 0, &index->spec);
+    if (!code) {
+        abpSetWidth(&index->tree, index->unitByte ? 0x7FFFFFFFu : index->maxValue);
+        code = abpOpen(&index->spec, &index->tree, index->occurrences, index->unitByte ? 1 : 0);
+    }
+    if (code) {
+        KY_FreeOpenSpec(&index->spec);
+        return Fail(code, index->path);
+    }
+    index->open = 1;
+    return 0;
+}
+
+int KY_IndexClose(KY_IndexRecord* index) {
+    if (!index->open)
+        return Fail(1113, index->path);
+    int code = abpClose(&index->tree);
+    KY_FreeOpenSpec(&index->spec);
+    index->open = 0;
+    return code == 112 ? Fail(1113, index->path) : 0;
+}
+
+int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
+    KY_EngineState& e = KyEngine();
+    *result = -1;
+    if (separators)
+        e.separators = separators;
+    e.hiliteOn = (mode & 0x7F) != 1;
+    if (e.hiliteOn)
+        e.entered.clear();
+    if (e.lastPush && e.lastPush != kQuestWaiting)
+        return Fail(kQuestErrPushFailed, "KY_EngineEvaluate");
+    if (e.used == 0)
+        return Fail(kQuestErrOperands, "");
+    // Each proximity operator gives its unit to its two operands.
+    std::vector<uint8_t> units(static_cast<size_t>(e.used), 0);
+    std::vector<bool> taken(static_cast<size_t>(e.used), false);
+    std::vector<std::pair<int, int>> operands(static_cast<size_t>(e.used), {-1, -1});
+    for (int i = 0; i < e.used; ++i) {
+        if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
+            continue;
+        int right = Nearest(i, taken);
+        int left = right < 0 ? -1 : Nearest(right, taken);
+        if (left < 0)
+            return Fail(kQuestErrOperands, e.stack[i].record.text);
+        operands[i] = {left, right};
+        if (e.stack[i].record.unit)
+            units[left] = units[right] = e.stack[i].record.unit;
+    }
+    int last = 0;
+    for (int i = 0; i < e.used; ++i) {
+        KY_QuestEntry& entry = e.stack[i];
+        int code;
+        if ((entry.record.kind & 0x7F) >= kQuestTerm) {
+            code = EvalOperand(i, units[i], &entry.list);
+            if (code && code != kQuestNotFound) {
+                FreeStackLists();
+                return code;
+            }
+            last = code;
+        } else {
+            code = EvalOperator(i, operands[i].first, operands[i].second, units);
+            if (code) {
+                FreeStackLists();
+                return code;
+            }
+            last = 0;
+        }
+        entry.record.kind |= kQuestDone;
+        entry.record.source = 2;
+    }
+    if (last) {
+        FreeStackLists();
+        return last;
+    }
+    *result = e.stack[e.used - 1].list;
+    e.stack[e.used - 1].list = -1;
+    FreeStackLists();
+    return 0;
+}
+
+int KY_EngineBuildHilite(int mode) {
+    KY_EngineState& e = KyEngine();
+    e.hilite.clear();
+    auto insert = [&](const std::string& w) {
+        auto at = std::lower_bound(e.hilite.begin(), e.hilite.end(), w);
+        if ((at == e.hilite.end() || *at != w) && static_cast<int>(e.hilite.size()) < kEnteredCapacity)
+            e.hilite.insert(at, w);
+    };
+    auto add = [&](const std::string& word) {
+        if (mode == 1) {
+            insert(word);
+            return;
+        }
+        std::vector<std::string> tokens;
+        std::string token;
+        for (char c : word + (e.separators.empty() ? std::string(" ") : e.separators.substr(0, 1))) {
+            if (e.separators.find(c) != std::string::npos || (e.separators.empty() && c == ' ')) {
+                if (!token.empty())
+                    tokens.push_back(token);
+                token.clear();
+            } else {
+                token += c;
+            }
+        }
+        for (const std::string& t : tokens)
+            if (!KyIsStopWord(t) || (tokens.size() > 1 && t.size() > 2))
+                insert(t);
+    };
+    for (const KY_EnteredWord& w : e.entered) {
+        add(w.word);
+        if (w.kind != kQuestThes || w.word.find("<EXPR>") != std::string::npos || !e.thes.open)
+            continue;
+        std::string related;
+        for (int code = KY_ThesFirst(&e.thes, 1, w.word.c_str(), &related, 1); !code;
+             code = KY_ThesNext(&e.thes, &related))
+            add(related);
+    }
+    return 0;
+}
+
+const std::vector<std::string>& KY_EngineHilite() {
+    return KyEngine().hilite;
+}
+
+void KY_HiliteFree() {
+    KyEngine().hilite.clear();
+}
+
+namespace {
+
+std::string QsvPath(const std::string& name) {
+    size_t slash = name.find_last_of("\\/:");
+    size_t dot = name.rfind('.');
+    std::string base =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? name.substr(0, dot) : name;
+    return base + ".qsv";
+}
+
+}  // namespace
+
+void KY_EngineSetListFolder(const std::string& folder) {
+    KyEngine().listFolder = folder;
+}
+
+// Question texts name lists without their folder: a folder may hold parentheses.
+std::string KY_EngineListPath(const char* name) {
+    const std::string& folder = KyEngine().listFolder;
+    if (folder.empty() || std::strcmp(name, "@") == 0 || std::strpbrk(name, "\\/:"))
+        return name;
+    return KY_ListPath(folder, name);
+}
+
+int KY_EngineSaveList(LoHandle* list, const char* name) {
+    KY_EngineState& e = KyEngine();
+    // A list kept in the swap file would die with it when its engine part is
+    // suspended: stored lists are files of their own.
+    int keep = LoKeepSaved;
+    LoKeepSaved = 0;
+    int code = LoSave(name, *list);
+    LoKeepSaved = keep;
+    LoFree(list);
+    if (code)
+        return code;
+    if (!e.hiliteOn)
+        return 0;
+    std::string qsv = QsvPath(name);
+    FILE* f = std::fopen(qsv.c_str(), "wb");
+    if (!f)
+        return Fail(105, qsv);
+    for (const KY_EnteredWord& w : e.entered) {
+        std::fputc(w.kind, f);
+        std::fprintf(f, "%s\n", w.word.c_str());
+    }
+    bool ok = std::fclose(f) == 0;
+    e.entered.clear();
+    return ok ? 0 : Fail(105, qsv);
+}
+
+// A stored list's highlight words, "<list name less extension>.qsv", one record a word:
+//   kind(1: 4 direct, 6 through the thesaurus) word bytes "\n"
+// Characters of a word beyond 999 are dropped on reading.
+int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
+    KY_EngineState& e = KyEngine();
+    *list = -1;
+    if (std::strcmp(name, "@") == 0)
+        return 0;
+    int code = LoOpen(name, list);
+    if (code)
+        return code;
+    if (!e.hiliteOn)
+        return 0;
+    FILE* f = std::fopen(QsvPath(name).c_str(), "rb");
+    if (!f)
+        return 0;
+    int kind;
+    int owner = e.used > 0 ? e.used - 1 : 0;
+    while ((kind = std::fgetc(f)) != EOF) {
+        std::string word;
+        int c;
+        while ((c = std::fgetc(f)) != EOF && c != '\n')
+            if (word.size() < 999)
+                word += static_cast<char>(c);
+        KyEnterWord(word, static_cast<uint8_t>(kind), owner, 0);
+    }
+    std::fclose(f);
+    return 0;
+}
+
+int KY_EngineDeleteList(const char* name) {
+    auto& saved = LoPkg().saved;
+    saved.erase(std::remove_if(saved.begin(), saved.end(),
+                               [&](const LoSavedEntry& s) { return strcasecmp(s.name.c_str(), name) == 0; }),
+                saved.end());
+    for (const std::string& path : {std::string(name), QsvPath(name)}) {
+        FILE* f = std::fopen(path.c_str(), "rb");
+        if (!f)
+            continue;
+        std::fclose(f);
+        if (std::remove(path.c_str()) != 0)
+            return Fail(kQuestErrDelete, path);
+    }
+    return 0;
+}
+
+int MakeHlo(int field, const char* low, const char* high, LoHandle* result) {
+    *result = -1;
+    const std::vector<KY_IndexItem>* list = KyFieldList(static_cast<uint32_t>(field));
+    if (!list)
+        return Fail(105, "MakeHlo");
+    std::string lo = low, hi = high;
+    for (const KY_IndexItem& item : *list) {
+        if (item.skip)
+            continue;
+        KY_IndexRecord* index = KyIndexAt(item.index);
+        if (!index || !index->open)
+            return Fail(105, "MakeHlo");
+        AbpEntry e;
+        std::memset(&e, 0, sizeof e);
+        std::memcpy(e.key, lo.data(), std::min<size_t>(lo.size(), kAbpMaxKey));
+        int code = abpSearchKey(&e, &index->tree, 0);
+        int32_t first = -1, lastDoc = -1;
+        while (!code && hi.compare(e.key) >= 0) {
+            if (first < 0)
+                first = e.values[0];
+            lastDoc = e.values[0] + e.values[1] - 1;
+            code = abpNextKey(&index->tree, &e, 0);
+        }
+        if (code && code != kAbpEndOfKeys && code != kAbpErrNotFound) {
+            LoFree(result);
+            return code;
+        }
+        if (first < 0 || lastDoc < first)
+            continue;
+        LoHandle h = -1;
+        if ((code = LoCreate(kLoReadable | kLoWritable, nullptr, 0, 0, 0, &h, 1)) != 0) {
+            LoFree(result);
+            return code;
+        }
+        for (int32_t d = first; !code && d <= lastDoc; ++d)
+            code = LoWrite(h, d, 0);
+        if (!code)
+            code = LoWrite(h, -1, 0);
+        LoClose(h);
+        if (code || (code = LoOr(*result, h, result)) != 0) {
+            LoFree(&h);
+            LoFree(result);
+            return code;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,191 @@
+// Engine parts over the generated base: criteria run into saved lists and combined,
+// the result walk, suspension and resumption, criterion order.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "base/procedural/EngineTables.h"
+#include "tests/search/engine/KyQuestBase.h"
+
+namespace {
+
+using Doc = QuestData::Doc;
+
+// Fields: 1 words, 2 dates, 3 opens a group, 4 and 5 words, 6 closes it.
+void MakePart(KY_EnginePart* part, const std::string& folder) {
+    QuestData& data = QuestData::Get();
+    part->folder = folder;
+    part->maxDoc = kDocs;
+    part->stopList = data.folder.path("mots.stp");
+    part->thesaurus = data.folder.path("thes");
+    part->indexes.resize(2);
+    part->indexes[0].path = data.indexes[0].path;
+    part->indexes[1].path = data.indexes[1].path;
+    part->indexes[1].maxValue = kDocs;
+    part->tables.lists = {{{0, 0}}, {{1, 0}}};
+    KY_CriteriaMake(part, 6);
+    for (int c : {1, 4, 5}) {
+        part->criteria[c].lists[0] = part->criteria[c].lists[1] = 0;
+        part->criteria[c].positions = 1;
+        part->criteria[c].field.separators = " ";
+    }
+    part->criteria[2].lists[0] = part->criteria[2].lists[1] = 1;
+    part->criteria[2].field.date = 1;
+    part->criteria[3].mark = kMarkOpen;
+    part->criteria[6].mark = kMarkClose;
+}
+
+// Closes the part whatever the test left.
+struct PartGuard {
+    KY_EnginePart* part;
+    ~PartGuard() { KY_EnginePartClose(part); }
+};
+
+std::vector<int32_t> Walk(KY_EnginePart* part) {
+    std::vector<int32_t> docs;
+    int32_t count = part->criteria[0].count;
+    for (int32_t i = 1; i <= count; ++i) {
+        int32_t doc, pos, score, index = i;
+        if (KY_ResultSeek(part, &doc, &pos, &score, &index, 0) != 0)
+            break;
+        docs.push_back(doc);
+    }
+    return docs;
+}
+
+std::vector<int32_t> Scan(const std::function<bool(const Doc&)>& match) {
+    std::vector<int32_t> docs;
+    const QuestData& data = QuestData::Get();
+    for (int d = 0; d < kDocs; ++d)
+        if (match(data.docs[static_cast<size_t>(d)]))
+            docs.push_back(d);
+    return docs;
+}
+
+}  // namespace
+
+TEST(EnginePart, CriteriaRunIntoListsThatTheRequestCombines) {
+    ASSERT_EQ("", QuestData::Get().error);
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "maison", 0));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 2, 0, 0, "AVANT 1985", 0));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 4, 0, 0, "pont", 0));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 5, 1, 0, "gare", 0));
+    std::vector<std::pair<int, int32_t>> told;
+    part.notifyArgument = &told;
+    part.notify = [](void* argument, int criterion, int32_t status) {
+        static_cast<std::vector<std::pair<int, int32_t>>*>(argument)->push_back({criterion, status});
+    };
+    ASSERT_EQ(0, KY_EngineRun(&part, 0)) << KY_EngineErrorText;
+    std::vector<std::pair<int, int32_t>> expectedTold = {{1, kStatusDone}, {2, kStatusDone}, {3, kStatusOpening},
+                                                         {4, kStatusDone}, {5, kStatusDone}, {6, kStatusClosing}};
+    EXPECT_EQ(expectedTold, told);
+    part.notify = nullptr;
+    std::vector<int32_t> expected =
+        Scan([](const Doc& d) { return Has(d, "maison") && d.date < 19850101 && (Has(d, "pont") || Has(d, "gare")); });
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(kStatusDone, part.criteria[0].status);
+    EXPECT_EQ(static_cast<int32_t>(expected.size()), KY_GetCriterionHits(&part, 0));
+    EXPECT_EQ(expected, Walk(&part));
+    EXPECT_EQ(static_cast<int32_t>(Scan([](const Doc& d) { return Has(d, "maison"); }).size()),
+              KY_GetCriterionHits(&part, 1));
+    // The index is clamped to the result and written back.
+    int32_t doc, pos, score, index = 0;
+    ASSERT_EQ(0, KY_ResultSeek(&part, &doc, &pos, &score, &index, 0));
+    EXPECT_EQ(1, index);
+    EXPECT_EQ(expected.front(), doc);
+    index = 1 << 20;
+    ASSERT_EQ(0, KY_ResultSeek(&part, &doc, &pos, &score, &index, 0));
+    EXPECT_EQ(static_cast<int32_t>(expected.size()), index);
+    EXPECT_EQ(expected.back(), doc);
+    const std::vector<std::string>* words = KY_GetWordList(&part, 0);
+    ASSERT_NE(nullptr, words);
+    for (const char* w : {"gare", "maison", "pont"})
+        EXPECT_NE(words->end(), std::find(words->begin(), words->end(), w)) << w;
+    // A criterion found nowhere fails alone; the unchanged ones keep their lists.
+    ASSERT_EQ(0, KY_SetCriterion(&part, 5, 1, 0, "licorne", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0));
+    EXPECT_EQ(kStatusNothing, KY_CriterionState(&part, 5));
+    EXPECT_EQ(-1, KY_GetCriterionHits(&part, 5));
+    EXPECT_EQ(Scan([](const Doc& d) { return Has(d, "maison") && d.date < 19850101 && Has(d, "pont"); }), Walk(&part));
+    EXPECT_EQ(kStatusOpening, KY_CriterionState(&part, 3));
+    EXPECT_EQ(0, KY_EnginePartClose(&part));
+    EXPECT_EQ(1267, KY_EngineRun(&part, 0));
+    EXPECT_EQ(1265, KY_EngineRun(nullptr, 0));
+}
+
+TEST(EnginePart, ASuspendedPartResumesWithItsLists) {
+    TempFolder folderA, folderB;
+    // A working folder may hold parentheses: questions name their lists alone.
+    std::string parens = folderB.path("x (y)");
+    ASSERT_TRUE(CreateDirectoryA(parens.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    struct Remove {
+        std::string path;
+        ~Remove() { RemoveDirectoryA(path.c_str()); }
+    } remove{parens};
+    KY_EnginePart a, b;
+    PartGuard guardA{&a}, guardB{&b};
+    MakePart(&a, folderA.path(""));
+    MakePart(&b, parens);
+    ASSERT_EQ(0, KY_EngineSetup(&a));
+    ASSERT_EQ(0, KY_SetCriterion(&a, 1, 0, 0, "pomme", 0));
+    ASSERT_EQ(0, KY_EngineRun(&a, 0));
+    std::vector<int32_t> first = Walk(&a);
+    EXPECT_EQ(Scan([](const Doc& d) { return Has(d, "pomme"); }), first);
+    ASSERT_EQ(0, KY_EnginePartSuspend(&a));
+    EXPECT_EQ(-1, a.state);
+    ASSERT_EQ(0, KY_EngineSetup(&b));
+    ASSERT_EQ(0, KY_SetCriterion(&b, 4, 0, 0, "chat", 0));
+    ASSERT_EQ(0, KY_SetCriterion(&b, 2, 0, 0, "1990", 0));
+    ASSERT_EQ(0, KY_EngineRun(&b, 0));
+    EXPECT_EQ(Scan([](const Doc& d) { return Has(d, "chat") && d.date / 10000 == 1990; }), Walk(&b));
+    ASSERT_EQ(0, KY_EnginePartSuspend(&b));
+    ASSERT_EQ(0, KY_EnginePartResume(&a));
+    EXPECT_EQ(1, a.state);
+    int32_t doc, pos, score, index = 1;
+    EXPECT_EQ(0, KY_ResultSeek(&a, &doc, &pos, &score, &index, 0)) << KY_EngineErrorText;
+    EXPECT_EQ(first, Walk(&a));
+    // Closing a suspended part takes its lists with it.
+    std::string list = KY_ListPath(b.folder, b.criteria[0].listName);
+    ASSERT_EQ(0, GetFileAttributesA(list.c_str()) == INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(0, KY_EnginePartClose(&b));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(list.c_str()));
+    EXPECT_EQ(0, KY_EnginePartClose(&a));
+}
+
+TEST(EnginePart, WordListsFollowTheEvaluationMode) {
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "?? AND pont", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0));
+    const std::vector<std::string>* all = KY_GetWordList(&part, 0);
+    const std::vector<std::string>* plain = KY_GetWordList(&part, 1);
+    ASSERT_TRUE(all && plain);
+    EXPECT_NE(all->end(), std::find(all->begin(), all->end(), "le"));
+    EXPECT_EQ(plain->end(), std::find(plain->begin(), plain->end(), "le")) << "stop words are left out";
+    EXPECT_NE(plain->end(), std::find(plain->begin(), plain->end(), "pont"));
+    part.mode = 1;
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "pont", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0));
+    EXPECT_EQ(nullptr, KY_GetWordList(&part, 0)) << "mode 1 keeps no highlight words";
+}
+
+TEST(EnginePart, CriteriaAreOrderedByRankUpToTheFirstMissingRank) {
+    KY_EnginePart part;
+    KY_CriteriaMake(&part, 5);
+    uint8_t ranks[] = {1, 0, 3, 1, 0};
+    for (int c = 1; c <= 5; ++c)
+        part.criteria[c].rank = ranks[c - 1];
+    int16_t order[30];
+    ASSERT_EQ(0, KY_CriterionOrder(&part, order));
+    EXPECT_EQ((std::vector<int16_t>{2, 5, 1, 4, 0}), std::vector<int16_t>(order, order + 5));
+}

@@ -1,0 +1,369 @@
+// Questions against a generated base of 20,000 French documents: each criterion's
+// documents are checked against a scan of the same texts written here.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
+
+#include "base/procedural/EngineTables.h"
+#include "search/engine/KyQuest.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/TextFileWriters.h"
+#include "search/writers/ThesWriter.h"
+#include "tests/base/procedural/TextTestSupport.h"
+#include "tests/search/engine/KyQuestBase.h"
+
+namespace {
+
+const char* const kWords[] = {
+    "maison",  "jardin",  "pomme",   "poire",    "cerise",   "fruit",    "chat",      "chien",      "animal",
+    "voiture", "route",   "ville",   "village",  "riviere",  "montagne", "foret",     "arbre",      "fleur",
+    "soleil",  "pluie",   "neige",   "hiver",    "ete",      "automne",  "printemps", "ecole",      "maitre",
+    "eleve",   "livre",   "page",    "histoire", "roi",      "reine",    "chateau",   "guerre",     "paix",
+    "traite",  "peuple",  "nation",  "langue",   "mot",      "phrase",   "musique",   "chanson",    "peinture",
+    "tableau", "musee",   "science", "chimie",   "physique", "etoile",   "planete",   "lune",       "mer",
+    "ocean",   "poisson", "bateau",  "port",     "commerce", "marche",   "pain",      "vin",        "fromage",
+    "cuisine", "table",   "porte",   "fenetre",  "mur",      "toit",     "pommeraie", "automobile", "train",
+    "gare",    "avion",   "ciel",    "nuage",    "vent",     "orage",    "eglise",    "pont",
+};
+const char* const kStop[] = {"le", "la", "les", "de", "du", "des", "et", "un", "une", "en"};
+
+std::string WordAt(std::mt19937& rng) {
+    const size_t n = sizeof kWords / sizeof *kWords;
+    if (rng() % 4 == 0)
+        return kStop[rng() % (sizeof kStop / sizeof *kStop)];
+    double u = (rng() % 10000) / 10000.0;
+    return kWords[static_cast<size_t>(n * u * u)];
+}
+
+}  // namespace
+
+QuestData* QuestBase::base_ = nullptr;
+
+QuestData::QuestData() {
+    std::mt19937 rng(25);
+    docs.resize(kDocs);
+    std::map<std::string, std::vector<AbpOcc>> words;
+    for (int d = 0; d < kDocs; ++d) {
+        Doc& doc = docs[static_cast<size_t>(d)];
+        int day = d * 9000 / kDocs;  // about 25 years, dates never decrease
+        doc.date = (1978 + day / 360) * 10000 + (1 + day % 360 / 30) * 100 + 1 + day % 30 * 28 / 30;
+        int paras = 1 + static_cast<int>(rng() % 3), n = 0;
+        for (int p = 0; p < paras; ++p) {
+            doc.paras.emplace_back();
+            for (int w = 0, count = 3 + static_cast<int>(rng() % 8); w < count; ++w, ++n) {
+                std::string word = WordAt(rng);
+                doc.paras.back().push_back({word, n});
+                words[word].push_back({static_cast<uint32_t>(d), static_cast<uint32_t>(p << 16 | n)});
+            }
+        }
+    }
+    std::vector<AbpKeyItem> keys;
+    for (auto& w : words)
+        keys.push_back({w.first, 0, w.second});
+    AbpTreeOptions positions;
+    positions.positions = true;
+    error = AbpWriteTree(folder.path("mots.abp"), keys, positions);
+    std::map<int, std::vector<AbpOcc>> dates;
+    for (int d = 0; d < kDocs; ++d)
+        dates[docs[static_cast<size_t>(d)].date].push_back({static_cast<uint32_t>(d), 0});
+    keys.clear();
+    for (auto& k : dates)
+        keys.push_back({std::to_string(k.first), 0, k.second});
+    AbpTreeOptions plain;
+    plain.width = abpWidthOf(kDocs);
+    if (error.empty())
+        error = AbpWriteTree(folder.path("dates.abp"), keys, plain);
+    thes = {{"fruit", 1, "pomme"},        {"fruit", 1, "poire"},        {"fruit", 1, "cerise"},
+            {"pomme", 2, "fruit"},        {"poire", 2, "fruit"},        {"cerise", 2, "fruit"},
+            {"animal", 1, "chat"},        {"animal", 1, "chien"},       {"chat", 2, "animal"},
+            {"voiture", 3, "automobile"}, {"automobile", 3, "voiture"}, {"pommeraie", 2, "arbre"},
+            {"pommeraie", 2, "jardin"},   {"train", 2, "absentmot"},    {"train", 2, "gare"}};
+    if (error.empty())
+        error = WriteThesaurus(folder.path("thes"), "", thes);
+    std::vector<std::string> stops(std::begin(kStop), std::end(kStop));
+    if (error.empty())
+        error = WriteStopList(folder.path("mots.stp"), stops);
+    indexes.resize(2);
+    indexes[0].path = folder.path("mots.abp");
+    indexes[0].unitByte = kUnitW | kUnitP;
+    indexes[1].path = folder.path("dates.abp");
+    indexes[1].occurrences = 1;
+    indexes[1].maxValue = kDocs;
+    tables.fields = {0xFE, 0xFE, 0, 0, 1, 1};
+    tables.lists = {{{0, 0}, {-1, 0}}, {{1, 0}, {-1, 0}}};
+    tables.lists[0].pop_back();
+    tables.lists[1].pop_back();
+    tables.indexes = &indexes;
+}
+
+QuestData::~QuestData() {
+    for (const char* name : {"mots.abp", "dates.abp", "thes.abp", "thes.dct", "mots.stp"})
+        DeleteFileA(folder.path(name).c_str());
+}
+
+QuestData& QuestData::Get() {
+    static QuestData data;
+    return data;
+}
+
+void QuestBase::SetUpTestSuite() {
+    base_ = &QuestData::Get();
+    ASSERT_EQ("", base_->error);
+    ASSERT_EQ(0, KY_EngineInit(&base_->tables, nullptr, kDocs));
+    for (KY_IndexRecord& index : base_->indexes)
+        ASSERT_EQ(0, KY_IndexOpen(&index)) << index.path;
+    ASSERT_EQ(0, KY_LoadStopwords("", "", base_->folder.path("mots.stp").c_str()));
+    ASSERT_EQ(0, KY_EngineLoadThes(base_->folder.path("thes").c_str()));
+}
+
+void QuestBase::TearDownTestSuite() {
+    if (!base_)
+        return;
+    for (KY_IndexRecord& index : base_->indexes)
+        if (index.open)
+            KY_IndexClose(&index);
+    KY_EngineClose();
+    KY_StopWordsFree();
+    base_ = nullptr;
+}
+
+std::set<int> QuestData::Run(const std::string& text, const KY_CriterionField& field, int* code) {
+    std::set<int> out;
+    KY_EngineClearQuests();
+    *code = KY_QuestNew();
+    std::vector<std::string> lists;
+    if (!*code)
+        *code = field.field == 2 ? KY_DateCriterionText(text.c_str(), field, folder.path("").c_str(), &lists)
+                                 : KY_TextCriterion(text.c_str(), field);
+    if (!*code)
+        *code = KY_QuestCompile(nullptr, nullptr);
+    KY_QuestFree();
+    LoHandle h = -1;
+    if (!*code)
+        *code = KY_EngineEvaluate(&h, 0, " ");
+    if (h != -1) {
+        int32_t count, doc, value, firstPos;
+        int c = LoRewind(h);
+        for (c = c ? c : LoFirst(h, &count, &doc, &value, &firstPos); !c && doc != -1;
+             c = LoNext(h, &doc, &value, &firstPos))
+            out.insert(doc);
+        if (c)
+            *code = c;
+        LoFree(&h);
+    }
+    KY_EngineClearQuests();
+    for (const std::string& list : lists)
+        KY_EngineDeleteList(list.c_str());
+    return out;
+}
+
+namespace {
+
+using Doc = QuestData::Doc;
+
+// Two words in one paragraph at most `distance` words apart (0: anywhere in it).
+bool Near(const Doc& d, const std::string& a, const std::string& b, int distance) {
+    for (const auto& p : d.paras)
+        for (const auto& x : p)
+            for (const auto& y : p)
+                if (x.word == a && y.word == b && (distance == 0 || std::abs(x.n - y.n) <= distance))
+                    return true;
+    return false;
+}
+
+// Words in one paragraph, word w at most distances[w - 1] words from a match of
+// the words before it: the positions matched so far grow word by word.
+bool Chain(const Doc& d, const std::vector<std::string>& words, const std::vector<int>& distances) {
+    for (const auto& p : d.paras) {
+        std::vector<int> matched;
+        for (const auto& x : p)
+            if (x.word == words[0])
+                matched.push_back(x.n);
+        for (size_t w = 1; w < words.size() && !matched.empty(); ++w) {
+            const int distance = distances[w - 1];
+            std::vector<int> next;
+            for (const auto& y : p) {
+                if (y.word != words[w])
+                    continue;
+                for (int n : matched)
+                    if (std::abs(n - y.n) <= distance) {
+                        next.push_back(y.n);
+                        break;
+                    }
+            }
+            for (int n : matched)
+                for (const auto& y : p)
+                    if (y.word == words[w] && std::abs(n - y.n) <= distance) {
+                        next.push_back(n);
+                        break;
+                    }
+            matched = next;
+        }
+        if (!matched.empty())
+            return true;
+    }
+    return false;
+}
+
+// Two words at most `distance` paragraphs apart.
+bool NearParagraphs(const Doc& d, const std::string& a, const std::string& b, int distance) {
+    for (size_t i = 0; i < d.paras.size(); ++i)
+        for (size_t j = 0; j < d.paras.size(); ++j)
+            if (std::abs(static_cast<int>(i) - static_cast<int>(j)) <= distance) {
+                bool hasA = false, hasB = false;
+                for (const auto& x : d.paras[i])
+                    hasA = hasA || x.word == a;
+                for (const auto& y : d.paras[j])
+                    hasB = hasB || y.word == b;
+                if (hasA && hasB)
+                    return true;
+            }
+    return false;
+}
+
+bool Glob(const char* p, const char* t) {
+    if (!*p)
+        return !*t;
+    if (*p == '*')
+        return Glob(p + 1, t) || (*t && Glob(p, t + 1));
+    return *t && (*p == '?' || *p == *t) && Glob(p + 1, t + 1);
+}
+
+bool Like(const Doc& d, const std::string& pattern) {
+    for (const auto& p : d.paras)
+        for (const auto& x : p)
+            if (Glob(pattern.c_str(), x.word.c_str()))
+                return true;
+    return false;
+}
+
+// A word, or one the thesaurus relates to it by the relation.
+bool Related(const Doc& d, const std::vector<ThesRelation>& thes, const std::string& w, int relation) {
+    if (Has(d, w))
+        return true;
+    for (const ThesRelation& r : thes)
+        if (r.term == w && r.relation == relation && Has(d, r.related))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
+    KY_CriterionField words;
+    words.field = 1;
+    words.separators = " ";
+    KY_CriterionField ors = words;
+    ors.op = 1;
+    KY_CriterionField close = words;
+    close.defaultProx = "W2";
+    KY_CriterionField phrases = words;
+    phrases.lexicon = "_FORCESECTOPROX_";
+    phrases.proxFlag = 1;
+    KY_CriterionField thesaurus = words;
+    thesaurus.thesFlag = 1;
+    KY_CriterionField dates;
+    dates.field = 2;
+    dates.separators = " /";
+    const auto& th = base_->thes;
+    auto date = [](const Doc& d) { return d.date; };
+    struct Row {
+        const char* text;
+        const KY_CriterionField* field;
+        std::function<bool(const Doc&)> scan;
+    } rows[] = {
+        {"pomme", &words, [](const Doc& d) { return Has(d, "pomme"); }},
+        {"maison", &words, [](const Doc& d) { return Has(d, "maison"); }},
+        {"pont", &words, [](const Doc& d) { return Has(d, "pont"); }},
+        {"licorne", &words, [](const Doc&) { return false; }},
+        {"le", &words, [](const Doc&) { return false; }},
+        {"pomme poire", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "poire"); }},
+        {"pomme AND chat", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "chat"); }},
+        {"pomme OR pont", &words, [](const Doc& d) { return Has(d, "pomme") || Has(d, "pont"); }},
+        {"maison EX jardin", &words, [](const Doc& d) { return Has(d, "maison") && !Has(d, "jardin"); }},
+        {"pomme poire", &ors, [](const Doc& d) { return Has(d, "pomme") || Has(d, "poire"); }},
+        {"pont gare eglise", &ors, [](const Doc& d) { return Has(d, "pont") || Has(d, "gare") || Has(d, "eglise"); }},
+        {"pomme le chat", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "chat"); }},
+        {"pomme licorne", &ors, [](const Doc& d) { return Has(d, "pomme"); }},
+        {"pomme licorne", &words, [](const Doc&) { return false; }},
+        {"maison AND jardin OR pont", &words,
+         [](const Doc& d) { return (Has(d, "maison") && Has(d, "jardin")) || Has(d, "pont"); }},
+        {"maison AND (jardin OR pont)", &words,
+         [](const Doc& d) { return Has(d, "maison") && (Has(d, "jardin") || Has(d, "pont")); }},
+        {"(pomme OR poire) EX (chat OR chien)", &words,
+         [](const Doc& d) { return (Has(d, "pomme") || Has(d, "poire")) && !Has(d, "chat") && !Has(d, "chien"); }},
+        {"((maison))", &words, [](const Doc& d) { return Has(d, "maison"); }},
+        {"ville EX (village AND (route OR riviere))", &words,
+         [](const Doc& d) {
+             return Has(d, "ville") && !(Has(d, "village") && (Has(d, "route") || Has(d, "riviere")));
+         }},
+        {"pomme OR poire OR cerise EX fruit", &words,
+         [](const Doc& d) { return (Has(d, "pomme") || Has(d, "poire") || Has(d, "cerise")) && !Has(d, "fruit"); }},
+        {"maison PRES1 jardin", &words, [](const Doc& d) { return Near(d, "maison", "jardin", 1); }},
+        {"maison PRES3 jardin", &words, [](const Doc& d) { return Near(d, "maison", "jardin", 3); }},
+        {"pomme PRES poire", &words, [](const Doc& d) { return Near(d, "pomme", "poire", 1); }},
+        {"chat PRES5 chien", &words, [](const Doc& d) { return Near(d, "chat", "chien", 5); }},
+        {"maison jardin", &close, [](const Doc& d) { return Near(d, "maison", "jardin", 2); }},
+        {"ville PARA route", &words, [](const Doc& d) { return Near(d, "ville", "route", 0); }},
+        {"pomme PARA pomme", &words, [](const Doc& d) { return Has(d, "pomme"); }},
+        {"ville PARA1 route", &words, [](const Doc& d) { return NearParagraphs(d, "ville", "route", 1); }},
+        {"maison PRES2 jardin OR pont", &words,
+         [](const Doc& d) { return Near(d, "maison", "jardin", 2) || Has(d, "pont"); }},
+        {"\"maison jardin\"", &phrases, [](const Doc& d) { return Near(d, "maison", "jardin", 1); }},
+        {"\"pomme de poire\"", &phrases, [](const Doc& d) { return Near(d, "pomme", "poire", 2); }},
+        {"chat \"maison jardin\"", &phrases,
+         [](const Doc& d) { return Has(d, "chat") && Near(d, "maison", "jardin", 1); }},
+        {"\"maison jardin\"", &words, [](const Doc&) { return false; }},
+        {"\"maison jardin pont\"", &phrases,
+         [](const Doc& d) {
+             return Chain(d, {"maison", "jardin", "pont"}, {1, 1});
+         }},
+        {"\"pomme de poire chat\"", &phrases,
+         [](const Doc& d) {
+             return Chain(d, {"pomme", "poire", "chat"}, {2, 1});
+         }},
+        {"ville PRES2 route PRES2 maison", &words,
+         [](const Doc& d) {
+             return Chain(d, {"ville", "route", "maison"}, {2, 2});
+         }},
+        {"pom*!", &words, [](const Doc& d) { return Like(d, "pom*"); }},
+        {"p?ire", &words, [](const Doc& d) { return Like(d, "p?ire"); }},
+        {"ch*! EX chat", &words, [](const Doc& d) { return Like(d, "ch*") && !Has(d, "chat"); }},
+        {"?? AND pont", &words, [](const Doc& d) { return Like(d, "??") && Has(d, "pont"); }},
+        {"pomme", &thesaurus, [&th](const Doc& d) { return Related(d, th, "pomme", 2); }},
+        {"chat", &thesaurus, [&th](const Doc& d) { return Related(d, th, "chat", 2); }},
+        {"pommeraie", &thesaurus, [&th](const Doc& d) { return Related(d, th, "pommeraie", 2); }},
+        {"train", &thesaurus, [&th](const Doc& d) { return Related(d, th, "train", 2); }},
+        {"maison", &thesaurus, [](const Doc& d) { return Has(d, "maison"); }},
+        {"1990", &dates, [=](const Doc& d) { return date(d) / 10000 == 1990; }},
+        {"1990/5", &dates, [=](const Doc& d) { return date(d) / 100 == 199005; }},
+        {"AVANT 1985", &dates, [=](const Doc& d) { return date(d) < 19850101; }},
+        {"APRES 1999 6", &dates, [=](const Doc& d) { return date(d) / 100 > 199906; }},
+        {"DEPUIS 1995 3 15", &dates, [=](const Doc& d) { return date(d) >= 19950315; }},
+        {"JUSQUA 1982", &dates, [=](const Doc& d) { return date(d) / 10000 <= 1982; }},
+        {"1980 OR 1991 7 2", &dates, [=](const Doc& d) { return date(d) / 10000 == 1980 || date(d) == 19910702; }},
+        {"EGAL 2050", &dates, [](const Doc&) { return false; }},
+    };
+    ASSERT_GE(sizeof rows / sizeof *rows, 40u);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::set<int> expected;
+        for (int d = 0; d < kDocs; ++d)
+            if (row.scan(base_->docs[static_cast<size_t>(d)]))
+                expected.insert(d);
+        int code = 0;
+        std::set<int> got = base_->Run(row.text, *row.field, &code);
+        if (expected.empty())
+            EXPECT_TRUE(code == 0 || code == kQuestNotFound || code == kQuestErrEmpty)
+                << code << " " << KY_EngineErrorText;
+        else
+            EXPECT_EQ(0, code) << KY_EngineErrorText;
+        EXPECT_EQ(expected.size(), got.size());
+        EXPECT_TRUE(expected == got);
+    }
+}
