@@ -1,0 +1,60 @@
+// Top-level window components over the window layer's shells.
+#include "framework/extras/ATopWindow.h"
+
+#include "framework/windows/AWindowShell.h"
+
+// Passes the activation and close messages to the component.
+class ATopWindow::Shell : public ATopLevelShell {
+public:
+    Shell(ATopWindow* window, const ARect& rect)
+        : ATopLevelShell(window, nullptr, "", WS_POPUP | WS_CLIPCHILDREN, rect, false, true), owner_(window) {}
+
+    AMessageResult handle(AMessage& m) override {
+        switch (m.message) {
+            case WM_ACTIVATE:
+                owner_->activationChanged(LOWORD(m.wParam) != WA_INACTIVE);
+                break;
+            case WM_CLOSE:
+                owner_->closeRequested();
+                return Handled(0);
+            default:
+                break;
+        }
+        return ATopLevelShell::handle(m);
+    }
+
+private:
+    ATopWindow* owner_;  // not owned: owns this shell
+};
+
+ATopWindow::ATopWindow(AComponent* parent, const ARect& frame)
+    : ADisplayComponent(parent, 0, ASizeSpec(frame)), shell_(nullptr) {}
+
+ATopWindow::~ATopWindow() {
+    delete shell_;
+}
+
+void ATopWindow::attachItems() {
+    ADisplayComponent::attachItems();
+    if (!shell_) {
+        // Placed once it has its window: a component without one needs a placed parent.
+        const ARect frame = getSizeSpec().naturalFrame();
+        shell_ = new Shell(this, frame);
+        if (getHWnd())
+            changeFrame(frame);
+    }
+}
+
+void ATopWindow::detachItems() {
+    delete shell_;
+    shell_ = nullptr;
+    setNativeWindow(nullptr);
+    ADisplayComponent::detachItems();
+}
+
+void ATopWindow::showWindow(bool activate) {
+    if (!shell_ || !shell_->hwnd())
+        return;
+    show(false);
+    shell_->show(activate);
+}
