@@ -52,6 +52,17 @@ void ATopWindow::detachItems() {
     ADisplayComponent::detachItems();
 }
 
+ARect ATopWindow::getContainerRect() {
+    if (HWND client = GetMdiClientWindow()) {
+        RECT r;
+        GetClientRect(client, &r);
+        POINT origin = {0, 0};
+        ClientToScreen(client, &origin);
+        return ARect(origin.x, origin.y, origin.x + r.right, origin.y + r.bottom);
+    }
+    return ARect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
 void ATopWindow::showWindow(bool activate) {
     if (!shell_ || !shell_->hwnd())
         return;

@@ -21,6 +21,8 @@ public:
     void attachItems() override;
     void detachItems() override;
     ATopLevelShell* shell() const { return shell_; }
+    // The MDI client's client area on the screen, else the whole screen.
+    ARect getContainerRect() override;
     // Shows the native window, activated or not.
     void showWindow(bool activate);
 

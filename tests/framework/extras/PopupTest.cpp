@@ -2,6 +2,7 @@
 // wait box's layout, shadow and picture.
 #include <string>
 
+#include "framework/extras/AGoAwayBitmap.h"
 #include "framework/extras/APopupWin.h"
 #include "framework/extras/ATextBox.h"
 #include "framework/extras/AWaitBox.h"
@@ -68,6 +69,36 @@ TEST_F(PopupTest, TwoClicksQueueOneDelete) {
     app->runPending();
     EXPECT_EQ(nullptr, APopupWin::current());
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(PopupTest, PicturePopupFitsItsPictureAndTakesTheMouse) {
+    AGoAwayBitmap* popup = Opened(new AGoAwayBitmap(false, true));
+    HWND hwnd = popup->getHWnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no X display";
+    const AFileSpec picture(SV_DIB_SAMPLES "rgb24.bmp");
+    popup->setBitmap(picture, 0);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(61, r.right - r.left);
+    EXPECT_EQ(37, r.bottom - r.top);
+    popup->display(picture, 0);
+    ADisplayServices::current().flushLayouts();
+    GetWindowRect(hwnd, &r);
+    // Centring keeps an odd difference's extra unit inside the window.
+    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 61) / 2, r.left) << "centred";
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - r.left, r.right);
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    EXPECT_EQ(RGB(255, 255, 0), GetPixel(dc, 30, 18)) << "the yellow disc";
+    ReleaseDC(hwnd, dc);
+    popup->activationChanged(true);
+    EXPECT_EQ(hwnd, GetCapture());
+    popup->activationChanged(false);
+    EXPECT_EQ(nullptr, GetCapture());
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    app->runPending();
+    EXPECT_EQ(nullptr, APopupWin::current());
 }
 
 TEST_F(PopupTest, WaitBoxHasAShadowAndACentredMessage) {
