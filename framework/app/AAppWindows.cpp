@@ -51,6 +51,7 @@ void AApp::setCursorComponent(ADisplayComponent* component) {
         return;
     services.ADisplayServices::setHoverComponent(component);
     setCursor(component ? services.cursorCode() : -1);
+    hoverCheck();
 }
 
 ADisplayComponent* AApp::cursorComponent() const {

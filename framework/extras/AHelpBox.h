@@ -31,6 +31,14 @@ struct AHelpRecord {
     bool operator!=(const AHelpRecord& o) const { return !(*this == o); }
 };
 
+// What an item with hover help answers: its help at a point of its own
+// coordinates (valid 0: none there).
+class AHelpSource {
+public:
+    virtual ~AHelpSource() = default;
+    virtual AHelpRecord getHelp(const APoint& local) = 0;
+};
+
 class AHelpBox : public ADisplayComponent {
     SV_DECLARE_CLASS(AHelpBox)
 public:
