@@ -25,7 +25,9 @@ AStreamDIBReader::AStreamDIBReader(const AFileSpec& spec, long start, long end, 
       rangeLength_(end - start),
       prefixRead_(0) {
     const long size = KY_FileSize(stream_.file());
-    if (size < 0 || start < 0 || end < start || end > size)
+    if (size < 0)
+        RefuseBitmap(751, "bitmap file: cannot be read (%ld)", stream_.lastError());
+    if (start < 0 || end < start || end > size)
         RefuseBitmap(752, "bitmap file: range %ld..%ld outside a file of %ld bytes", start, end, size);
     if (rangeLength_ == 0)
         rangeLength_ = size - start;

@@ -134,7 +134,7 @@ TEST_F(DibTest, DamagedCompressedRowsAreRefused) {
     }
 }
 
-TEST_F(DibTest, RangeOutsideTheFileIsRefused) {
+TEST_F(DibTest, RangeOutsideTheFileOrAMissingFileIsRefused) {
     const long size = long(SampleBytes("pal8.bmp").size());
     struct Row {
         long start, end;
@@ -143,6 +143,7 @@ TEST_F(DibTest, RangeOutsideTheFileIsRefused) {
         SCOPED_TRACE(std::to_string(row.start) + ".." + std::to_string(row.end));
         EXPECT_EQ("error 752", ReadDib(SamplePath("pal8.bmp"), row.start, row.end).substr(0, 9));
     }
+    EXPECT_EQ("error 751", ReadDib(SamplePath("missing.bmp")).substr(0, 9));
 }
 
 TEST_F(DibTest, PalettesFollowTheColourTable) {
