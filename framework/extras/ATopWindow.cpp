@@ -66,6 +66,7 @@ ARect ATopWindow::getContainerRect() {
 void ATopWindow::showWindow(bool activate) {
     if (!shell_ || !shell_->hwnd())
         return;
-    show(false);
+    // The shell first: shown already, the window would not be activated.
     shell_->show(activate);
+    show(false);
 }

@@ -47,8 +47,13 @@ TEST_F(PopupTest, OnePopupAtATimeAndOneQueuedDelete) {
     EXPECT_EQ(0, app->children().count());
 
     APopupWin* leaving = Opened(new APopupWin(app, ARect(10, 10, 110, 60), true));
-    leaving->activationChanged(false);
+    leaving->showWindow(true);
+    EXPECT_EQ(leaving->getHWnd(), GetActiveWindow());
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 200, 200, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    SetActiveWindow(other);
     EXPECT_EQ(1, app->queue.count()) << "deactivated: goes away";
+    DestroyWindow(other);
     // A newer popup deletes it at once: its queued delete goes with it.
     APopupWin* newer = Opened(new APopupWin(app, ARect(10, 10, 110, 60), true));
     EXPECT_EQ(0, app->queue.count());
