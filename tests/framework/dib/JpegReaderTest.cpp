@@ -53,6 +53,14 @@ TEST_F(DibTest, JpegPixelsMatchImageMagick) {
     }
 }
 
+TEST_F(DibTest, AdobeCmykJpegBecomesRgb) {
+    EXPECT_EQ("error 768", ReadDib(SamplePath("cmyk.jpg")).substr(0, 9)) << "no JFIF signature";
+    const std::string dib = ReadDib(SamplePath("cmyk.jpg"), 0, 0, AStreamDIBReader::kJpeg);
+    ASSERT_GT(dib.size(), 40u) << dib;
+    EXPECT_EQ(24, reinterpret_cast<const BITMAPINFOHEADER*>(dib.data())->biBitCount);
+    EXPECT_LE(LargestDifference(dib, SampleBytes("cmyk.raw"), 3), 3);
+}
+
 TEST_F(DibTest, JpegReadFromItsRangeOnly) {
     const std::string jpeg = SampleBytes("prog.jpg");
     const long end = 333 + long(jpeg.size());
