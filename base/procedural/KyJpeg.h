@@ -19,3 +19,6 @@ struct KY_File;
 // decompressor's permanent pool (new ones when another kind of manager is
 // installed). The file is not owned and must outlive the decoding.
 void KY_JpegStreamSrc(j_decompress_ptr cinfo, KY_File* file);
+// The same over at most length bytes from the file's current position (an
+// image inside a bigger file): past them the stream reads as cut short.
+void KY_JpegStreamSrcRange(j_decompress_ptr cinfo, KY_File* file, long length);

@@ -13,6 +13,7 @@ struct KySource {
     jpeg_source_mgr pub;
     KY_File* file;   // not owned
     JOCTET* buffer;  // from the permanent pool
+    long remaining;  // bytes left to read; -1: up to the end of the file
     boolean startOfFile;
 };
 
@@ -22,7 +23,12 @@ void InitSource(j_decompress_ptr cinfo) {
 
 boolean FillInputBuffer(j_decompress_ptr cinfo) {
     KySource* src = reinterpret_cast<KySource*>(cinfo->src);
-    long got = KY_FRead(src->file, src->buffer, static_cast<long>(kBufferSize));
+    long want = static_cast<long>(kBufferSize);
+    if (src->remaining >= 0 && src->remaining < want)
+        want = src->remaining;
+    long got = want > 0 ? KY_FRead(src->file, src->buffer, want) : 0;
+    if (got > 0 && src->remaining >= 0)
+        src->remaining -= got;
     if (got <= 0) {
         if (src->startOfFile)
             ERREXIT(cinfo, JERR_INPUT_EMPTY);
@@ -54,6 +60,10 @@ void TermSource(j_decompress_ptr) {}
 }  // namespace
 
 void KY_JpegStreamSrc(j_decompress_ptr cinfo, KY_File* file) {
+    KY_JpegStreamSrcRange(cinfo, file, -1);
+}
+
+void KY_JpegStreamSrcRange(j_decompress_ptr cinfo, KY_File* file, long length) {
     // Another manager's record is smaller than ours: only our own is reused.
     if (!cinfo->src || cinfo->src->init_source != InitSource) {
         j_common_ptr common = reinterpret_cast<j_common_ptr>(cinfo);
@@ -68,6 +78,7 @@ void KY_JpegStreamSrc(j_decompress_ptr cinfo, KY_File* file) {
     src->pub.resync_to_restart = jpeg_resync_to_restart;
     src->pub.term_source = TermSource;
     src->file = file;
+    src->remaining = length;
     src->pub.bytes_in_buffer = 0;
     src->pub.next_input_byte = nullptr;
 }

@@ -171,6 +171,8 @@ void AApp::childrenLoaded() {
     }
     if (showSplashScreen())
         splashStart_ = updateTime();
+    if (style_ & kHelpBox)
+        createHelpBox();
 }
 
 void AApp::setUpItems() {
@@ -332,6 +334,10 @@ int16_t AApp::commandStatus(int16_t id, long argument) {
 }
 
 void AApp::componentDeleted(AComponent* component) {
+    if (component == helpBox_)
+        helpBox_ = nullptr;
+    if (hoverHelp_.owner == component)
+        hoverHelp_.owner = nullptr;
     if (locked_ && static_cast<AComponent*>(locked_) == component)
         lockWindowUpdate(nullptr);
     if (messageTarget_ == component)

@@ -19,6 +19,7 @@
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
 #include "framework/app/ATimerList.h"
+#include "framework/extras/AHelpBox.h"
 #include "framework/commands/ACommandQueue.h"
 #include "framework/commands/AUpdateList.h"
 #include "framework/components/AComponent.h"
@@ -153,6 +154,20 @@ public:
     // The component under the mouse: left and entered, and its cursor shown.
     void setCursorComponent(ADisplayComponent* component);
     ADisplayComponent* cursorComponent() const;
+    // Hover help (style kHelpBox): the help of the item under the mouse is
+    // shown after it rests hoverDelay ms, and hidden when it leaves the help.
+    void createHelpBox();
+    AHelpBox* helpBox() const { return helpBox_; }
+    bool helpBoxShown() const;
+    const AHelpRecord& hoverHelp() const { return hoverHelp_; }
+    uint16_t hoverTimerId() const { return hoverTimerId_; }
+    void stopHoverTimer();
+    void armHover();
+    void hoverCheck();
+    void hoverStep();
+    void hideHelp();
+    void hoverReset();
+    long timerFired(uint16_t id, uint32_t now) override;
     // A drag's tracker (owned until it ends); replacing a running one beeps.
     void setMouseTracker(AMouseTracker* tracker);
     virtual bool customArrowCursor() { return false; }
@@ -328,4 +343,8 @@ private:
     void* appIcon_ = nullptr;  // HICON
     std::map<std::string, AImage*> images_;  // owned
     std::map<uint16_t, AImage*> bitmaps_;  // owned
+    AHelpBox* helpBox_ = nullptr;  // a child, or null
+    uint32_t hoverDelay_ = 1500;
+    uint16_t hoverTimerId_ = 0;
+    AHelpRecord hoverHelp_;
 };

@@ -53,6 +53,7 @@ void AApp::setCursorComponent(ADisplayComponent* component) {
         return;
     services.ADisplayServices::setHoverComponent(component);
     setCursor(component ? services.cursorCode() : -1);
+    hoverCheck();
 }
 
 ADisplayComponent* AApp::cursorComponent() const {

@@ -1,0 +1,154 @@
+// Popup windows (one at a time, deleted through the queue once) and the
+// wait box's layout, shadow and picture.
+#include <string>
+
+#include "framework/extras/AGoAwayBitmap.h"
+#include "framework/extras/APopupWin.h"
+#include "framework/extras/ATextBox.h"
+#include "framework/extras/AWaitBox.h"
+#include "framework/graphics/ATextStyle.h"
+#include "tests/framework/display/DisplayTestSupport.h"
+
+namespace {
+
+template <class T>
+T* Opened(T* component) {
+    AObject::completeNew(component);
+    return component;
+}
+
+class PopupTest : public DisplayTest {
+protected:
+    void TearDown() override {
+        if (AComponent* popup = APopupWin::current())
+            DeleteComponent(popup);
+        app->runPending();
+        DisplayTest::TearDown();
+    }
+};
+
+TEST_F(PopupTest, OnePopupAtATimeAndOneQueuedDelete) {
+    APopupWin* first = Opened(new APopupWin(app, ARect(10, 10, 110, 60), true));
+    if (!first->getHWnd())
+        GTEST_SKIP() << "no X display";
+    EXPECT_EQ(first, APopupWin::current());
+    APopupWin* second = Opened(new APopupWin(app, ARect(20, 20, 120, 70), false));
+    EXPECT_EQ(second, APopupWin::current()) << "the first is deleted at once";
+    EXPECT_EQ(1, app->children().count());
+
+    // Kept when deactivated without closeOnDeactivate; closing queues one delete.
+    second->activationChanged(false);
+    EXPECT_EQ(0, app->queue.count());
+    SendMessageA(second->getHWnd(), WM_CLOSE, 0, 0);
+    second->goAway();
+    EXPECT_EQ(1, app->queue.count());
+    app->runPending();
+    EXPECT_EQ(nullptr, APopupWin::current());
+    EXPECT_EQ(0, app->children().count());
+
+    APopupWin* leaving = Opened(new APopupWin(app, ARect(10, 10, 110, 60), true));
+    leaving->showWindow(true);
+    EXPECT_EQ(leaving->getHWnd(), GetActiveWindow());
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 200, 200, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    SetActiveWindow(other);
+    EXPECT_EQ(1, app->queue.count()) << "deactivated: goes away";
+    DestroyWindow(other);
+    // A newer popup deletes it at once: its queued delete goes with it.
+    APopupWin* newer = Opened(new APopupWin(app, ARect(10, 10, 110, 60), true));
+    EXPECT_EQ(0, app->queue.count());
+    app->runPending();
+    EXPECT_EQ(newer, APopupWin::current());
+}
+
+TEST_F(PopupTest, TwoClicksQueueOneDelete) {
+    AClickInGoAway* popup = Opened(new AClickInGoAway(app, ARect(30, 30, 130, 80), false));
+    HWND hwnd = popup->getHWnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no X display";
+    popup->showWindow(false);
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
+    EXPECT_TRUE(popup->goingAway());
+    EXPECT_EQ(1, app->queue.count());
+    app->runPending();
+    EXPECT_EQ(nullptr, APopupWin::current());
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(PopupTest, PicturePopupFitsItsPictureAndTakesTheMouse) {
+    AGoAwayBitmap* popup = Opened(new AGoAwayBitmap(false, true));
+    HWND hwnd = popup->getHWnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no X display";
+    const AFileSpec picture(SV_DIB_SAMPLES "rgb24.bmp");
+    popup->setBitmap(picture, 0);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(61, r.right - r.left);
+    EXPECT_EQ(37, r.bottom - r.top);
+    popup->display(picture, 0);
+    ADisplayServices::current().flushLayouts();
+    GetWindowRect(hwnd, &r);
+    // Centring keeps an odd difference's extra unit inside the window.
+    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 61) / 2, r.left) << "centred";
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - r.left, r.right);
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    EXPECT_EQ(RGB(255, 255, 0), GetPixel(dc, 30, 18)) << "the yellow disc";
+    ReleaseDC(hwnd, dc);
+    popup->activationChanged(true);
+    EXPECT_EQ(hwnd, GetCapture());
+    popup->activationChanged(false);
+    EXPECT_EQ(nullptr, GetCapture());
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    app->runPending();
+    EXPECT_EQ(nullptr, APopupWin::current());
+}
+
+TEST_F(PopupTest, WaitBoxHasAShadowAndACentredMessage) {
+    _AWaitBox* box = Opened(new _AWaitBox(200));
+    if (!box->getHWnd()) {
+        AComponent* doomed = box;
+        DeleteComponent(doomed);
+        GTEST_SKIP() << "no X display";
+    }
+    ADisplayServices::current().flushLayouts();
+    ASSERT_NE(nullptr, box->textBox());
+    EXPECT_EQ("0,0,198,98", Describe(box->textBox()->getFrame()));
+    EXPECT_EQ(ATextBox::kCentred | ATextBox::kNativeStatic, box->textBox()->itemFlags());
+    EXPECT_EQ(RGB(192, 192, 192), box->style()->backColor()) << "the style leaves its background unset";
+    box->textBox()->setText("Recherche en cours,\nveuillez patienter...");
+    box->showWindow(false);
+    UpdateWindow(box->getHWnd());
+    Canvas canvas(200, 100);
+    HDC dc = GetDC(box->getHWnd());
+    BitBlt(canvas.dc(), 0, 0, 200, 100, dc, 0, 0, SRCCOPY);
+    ReleaseDC(box->getHWnd(), dc);
+    const std::string path = canvas.savePng("wait-box");
+    printf("wait box: %s\n", path.c_str());
+    struct Row {
+        int x, y;
+        COLORREF colour;
+    } rows[] = {{199, 50, RGB(0, 0, 0)}, {100, 99, RGB(0, 0, 0)}, {198, 98, RGB(0, 0, 0)}, {3, 3, RGB(192, 192, 192)}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.x) + "," + std::to_string(row.y));
+        EXPECT_EQ(row.colour, canvas.pixel(row.x, row.y));
+    }
+    // The message is centred: as much room above its ink as below.
+    int top = -1, bottom = -1;
+    for (int y = 0; y < 98; ++y) {
+        for (int x = 0; x < 198; ++x) {
+            if (canvas.pixel(x, y) != RGB(192, 192, 192)) {
+                bottom = y;
+                top = top < 0 ? y : top;
+            }
+        }
+    }
+    ASSERT_GE(top, 0) << "no message";
+    EXPECT_NEAR(top, 97 - bottom, 3);
+    AComponent* doomed = box;
+    DeleteComponent(doomed);
+}
+
+}  // namespace
