@@ -12,21 +12,14 @@
 
 #include "base/object/AString.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/AHelpRecord.h"
 
 class AItemCluster;
 class AFocusSearch;
 class ATextStyle;
 class AClusterItem;
 
-// A help text and where it applies (an empty text: no help).
-struct AHelpRecord {
-    AString text;
-    ARect area;
-    int16_t kind = 0;
-    AClusterItem* item = nullptr;  // not owned
-};
-
-class AClusterItem : public ADisplayComponent {
+class AClusterItem : public ADisplayComponent, public AHelpSource {
     SV_DECLARE_CLASS(AClusterItem)
 public:
     // State word: low byte the item's, high byte the framework's.
@@ -79,7 +72,7 @@ public:
     virtual void prepareHit() {}
     // The key of the item's help text: id mode 0 the id, 1 the class number, else the mode.
     virtual int16_t getId();
-    virtual AHelpRecord getHelp(const APoint& point);
+    AHelpRecord getHelp(const APoint& point) override;
     virtual void setHelpText(const char* text, int16_t atPoint);
     virtual AString helpText();
     virtual bool hasEditCommands() { return (flags_ & kItemCommands) != 0; }

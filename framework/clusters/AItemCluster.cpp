@@ -183,7 +183,8 @@ AHelpRecord AItemCluster::itemHelp(const APoint& point, AClusterItem* item) {
         return record;
     record.text = it->second->text;
     record.area = it->second->atPoint ? ARect(point, point) : item->getLocalBounds();
-    record.item = item;
+    record.owner = item;
+    record.valid = 1;
     return record;
 }
 

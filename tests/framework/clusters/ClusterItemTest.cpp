@@ -226,7 +226,8 @@ TEST_F(ClusterTest, HelpTextsComeFromTheClustersStringList) {
     EXPECT_EQ("Aide de l'\xe9l\xe9ment 25", std::string(item->helpText().c_str()));
     EXPECT_EQ("premi\xe8re#seconde", std::string(other->helpText().c_str())) << "the text runs from the first #";
     AHelpRecord record = item->getHelp(APoint(2, 3));
-    EXPECT_EQ(item, record.item);
+    EXPECT_EQ(item, record.owner);
+    EXPECT_EQ(1, record.valid);
     EXPECT_EQ(ARect(0, 0, 5, 5), record.area);
     item->setHelpText("ici", 1);
     EXPECT_EQ(ARect(2, 3, 2, 3), item->getHelp(APoint(2, 3)).area) << "help at the point";
