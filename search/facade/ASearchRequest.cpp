@@ -12,6 +12,28 @@
 #include "search/facade/ASearchBase.h"
 #include "search/facade/SearchError.h"
 
+namespace {
+
+// The engine tells of each criterion it evaluates; a listener's failure must
+// not unwind through the evaluation, which keeps its lists open meanwhile: the
+// run raises it once the engine is done.
+void HearCriterion(void* argument, int criterion, int32_t status) {
+    ASearchRequest* request = static_cast<ASearchRequest*>(argument);
+    try {
+        request->notify(static_cast<short>(criterion), status);
+    } catch (...) {
+        request->keepListenerError(std::current_exception());
+    }
+}
+
+ADataLocation& Location() {
+    if (!gDataLocation)
+        ThrowAssert("ureq", 43);
+    return *gDataLocation;
+}
+
+}  // namespace
+
 ASearchRequest::ASearchRequest(ADataLocation& owner, AMountedBase* mounted, const char* name)
     : base(mounted),
       location(owner),
@@ -33,19 +55,11 @@ ASearchRequest::ASearchRequest(ADataLocation& owner, AMountedBase* mounted, cons
         mounted->removeUser();
         throw;
     }
+    handle->part.notify = HearCriterion;
+    handle->part.notifyArgument = this;
     itemCount = static_cast<int16_t>(handle->fieldCount);
     items.resize(static_cast<size_t>(itemCount));
 }
-
-namespace {
-
-ADataLocation& Location() {
-    if (!gDataLocation)
-        ThrowAssert("ureq", 43);
-    return *gDataLocation;
-}
-
-}  // namespace
 
 ASearchRequest::ASearchRequest(const char* baseName, const char* name)
     : ASearchRequest(Location(), Location().ensureBase(baseName), name) {}
@@ -58,8 +72,11 @@ ASearchRequest::~ASearchRequest() {
 
 void ASearchRequest::close() {
     dropCache();
-    if (handle && !location.engineClosed)
+    if (handle && !location.engineClosed) {
+        if (handle->part.notifyArgument == this)
+            handle->part.notify = nullptr;
         base->releaseRequest(handle);
+    }
     handle = nullptr;
 }
 
@@ -126,7 +143,12 @@ void ASearchRequest::clearField(uint8_t part) {
 long ASearchRequest::execute(short i, KY_DocFilter filter, void* argument) {
     checkItem(i, 0);
     dropCache();
+    listenerError = nullptr;
     long code = KY_RunRequest(handle, i, filter, argument);
+    if (std::exception_ptr failed = listenerError) {
+        listenerError = nullptr;
+        std::rethrow_exception(failed);
+    }
     if (catalogued)
         rebuildCache();
     return code;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,8 @@ public:
     ASearchRequest(const ASearchRequest&) = delete;
     ASearchRequest& operator=(const ASearchRequest&) = delete;
 
-    // Forwarded to the listener; nothing (empty items) without one.
+    // Forwarded to the listener; nothing (empty items) without one. The
+    // engine's run tells notify of each question item it evaluates (status).
     virtual void notify(short item, long value);
     virtual ASearchItem getItemLabel(short item);
     virtual ASearchItem getItemValue(short item);
@@ -81,6 +83,11 @@ public:
     // The cache index of x, or where it would be inserted.
     long findInCache(long x) const;
     long getCacheCount() const { return cacheCount; }
+    // The first failure of the listener during a run, raised when it ends.
+    void keepListenerError(std::exception_ptr e) {
+        if (!listenerError)
+            listenerError = e;
+    }
     bool isCatalogued() const { return catalogued != 0; }
 
     // A new handle on the whole request's result list, or -1 without one; the
@@ -105,6 +112,7 @@ private:
     int32_t cacheCount;
     int16_t catalogued;
     int32_t cursor;
+    std::exception_ptr listenerError;
 };
 
 // Owns one request of the application's data location and receives its

@@ -20,6 +20,7 @@
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"
+#include "search/facade/SearchError.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 #include "search/writers/TableWriter.h"
@@ -323,8 +324,13 @@ namespace {
 class RecordingChannel : public ASearchChannel {
 public:
     RecordingChannel(const char* base, const char* name) : ASearchChannel(base, name) {}
-    void notify(short item, long value) override { heard += std::to_string(item) + ":" + std::to_string(value) + " "; }
+    void notify(short item, long value) override {
+        heard += std::to_string(item) + ":" + std::to_string(value) + " ";
+        if (failAt == item)
+            throw ASearchError("listener", 1, 77);
+    }
     std::string heard;
+    short failAt = -2;
 };
 
 std::string Hits(ASearchRequest& r) {
@@ -425,6 +431,7 @@ TEST(ASearchRequest, FillsListsAndTellsItsChannel) {
         r.setFieldOption(1, 2, 1);
         EXPECT_EQ("0:-1 0:-1 ", channel.heard);
         ASSERT_EQ(0, r.execute(0)) << KY_EngineErrorText;
+        EXPECT_EQ("0:-1 0:-1 1:-104 2:-104 ", channel.heard) << "each item evaluated is told with its status";
         EXPECT_EQ(2, r.getResultCount(0));
         long ref = 0, k = 2;
         r.getResultDoc(&ref, &k);
@@ -439,6 +446,14 @@ TEST(ASearchRequest, FillsListsAndTellsItsChannel) {
             EXPECT_EQ("0,1", Walk(*filed));
             EXPECT_STREQ("Titre", filed->getName().c_str());
         }
+        // A listener that fails while the engine runs fails the run when it ends.
+        channel.failAt = 1;
+        r.setQuestion(1, "delta", 0);
+        channel.heard.clear();
+        EXPECT_EQ(0u, Outcome([&] { r.execute(0); }).find("error 77 ")) << channel.heard;
+        EXPECT_EQ("1:-104 ", channel.heard);
+        channel.failAt = -2;
+        EXPECT_EQ(2, r.getResultCount(0)) << "the engine finished its run";
         r.setQuestion(1, "absent", 0);
         r.setQuestion(2, "", 1);
         r.execute(0);
