@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -93,19 +94,24 @@ AMountedBase::~AMountedBase() {
         KY_CloseMountedBase(use_);
 }
 
-KY_Request* AMountedBase::holdRequest(const char* name) {
+KY_Request* AMountedBase::holdRequest(const char* name, ASearchRequest* holder) {
     KY_Request* request = nullptr;
     CheckEngineCode(KY_OpenRequest(use_, name, "", &request), "ucat", 101);
-    ++requestHolders[request];
+    requestHolders[request].push_back(holder);
     return request;
 }
 
-void AMountedBase::releaseRequest(KY_Request* request) {
+ASearchRequest* AMountedBase::releaseRequest(KY_Request* request, ASearchRequest* holder) {
     auto held = requestHolders.find(request);
-    if (held == requestHolders.end() || --held->second > 0)
-        return;
+    if (held == requestHolders.end())
+        return nullptr;
+    std::vector<ASearchRequest*>& holders = held->second;
+    holders.erase(std::remove(holders.begin(), holders.end(), holder), holders.end());
+    if (!holders.empty())
+        return holders.back();
     requestHolders.erase(held);
     KY_CloseRequest(&request);
+    return nullptr;
 }
 
 void AMountedBase::removeUser() {

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AFilter.h"
@@ -28,6 +29,7 @@
 
 struct KY_MountedUse;
 struct KY_Request;
+class ASearchRequest;
 class ADataLocation;
 class AFileStream;
 class AKeyIndex;
@@ -50,9 +52,10 @@ public:
     const KyMountedBase* handle() const { return handle_; }
     KY_MountedUse* use() const { return use_; }
     // The engine request of the name, opened for its first holder (raises
-    // when refused); released closes it with its last holder.
-    KY_Request* holdRequest(const char* name);
-    void releaseRequest(KY_Request* request);
+    // when refused); released closes it with its last holder and answers
+    // the latest holder left (null when none).
+    KY_Request* holdRequest(const char* name, ASearchRequest* holder);
+    ASearchRequest* releaseRequest(KY_Request* request, ASearchRequest* holder);
     ADataLocation& owner() const { return owner_; }
     const AString& name() const { return name_; }
     int16_t userCount() const { return users; }
@@ -63,7 +66,7 @@ public:
 private:
     KyMountedBase* handle_;  // not owned: the mount's
     KY_MountedUse* use_;     // the request layer's, opened by this object
-    std::map<KY_Request*, int> requestHolders;
+    std::map<KY_Request*, std::vector<ASearchRequest*>> requestHolders;
     AString name_;
     ADataLocation& owner_;
     int16_t users;

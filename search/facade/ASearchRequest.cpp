@@ -50,7 +50,7 @@ ASearchRequest::ASearchRequest(ADataLocation& owner, AMountedBase* mounted, cons
     // A base object made for this request alone goes with it when refused.
     mounted->addUser();
     try {
-        handle = mounted->holdRequest(name);
+        handle = mounted->holdRequest(name, this);
     } catch (...) {
         mounted->removeUser();
         throw;
@@ -73,9 +73,10 @@ ASearchRequest::~ASearchRequest() {
 void ASearchRequest::close() {
     dropCache();
     if (handle && !location.engineClosed) {
-        if (handle->part.notifyArgument == this)
-            handle->part.notify = nullptr;
-        base->releaseRequest(handle);
+        KY_EnginePart& part = handle->part;
+        ASearchRequest* left = base->releaseRequest(handle, this);
+        if (left && part.notifyArgument == this)
+            part.notifyArgument = left;
     }
     handle = nullptr;
 }

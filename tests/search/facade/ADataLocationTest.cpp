@@ -454,6 +454,12 @@ TEST(ASearchRequest, FillsListsAndTellsItsChannel) {
         EXPECT_EQ("1:-104 ", channel.heard);
         channel.failAt = -2;
         EXPECT_EQ(2, r.getResultCount(0)) << "the engine finished its run";
+        // A request of the same name that comes and goes leaves the channel hearing.
+        delete new ASearchRequest("C", "F");
+        r.setQuestion(1, "epsilon", 0);
+        channel.heard.clear();
+        r.execute(0);
+        EXPECT_EQ("1:-104 ", channel.heard);
         r.setQuestion(1, "absent", 0);
         r.setQuestion(2, "", 1);
         r.execute(0);
