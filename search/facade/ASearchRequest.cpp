@@ -145,6 +145,7 @@ long ASearchRequest::execute(short i, KY_DocFilter filter, void* argument) {
     checkItem(i, 0);
     dropCache();
     listenerError = nullptr;
+    wake();
     long code = KY_RunRequest(handle, i, filter, argument);
     if (std::exception_ptr failed = listenerError) {
         listenerError = nullptr;
@@ -153,6 +154,17 @@ long ASearchRequest::execute(short i, KY_DocFilter filter, void* argument) {
     if (catalogued)
         rebuildCache();
     return code;
+}
+
+// Opening a request suspends the others of the engine; the engine part of a
+// suspended one refuses to run or walk its result until it is opened again.
+void ASearchRequest::wake() const {
+    if (!KY_IsSuspended(handle))
+        return;
+    KY_Request* same = nullptr;
+    CheckEngineCode(KY_OpenRequest(base->use(), handle->name.c_str(), "", &same), "ureq", 125);
+    if (same != handle)
+        ThrowAssert("ureq", 127);
 }
 
 void ASearchRequest::dropCache() {
@@ -219,6 +231,7 @@ void ASearchRequest::getResultDoc(long* out, long* k) {
     }
     KyDocRef ref = 0;
     int32_t index = static_cast<int32_t>(*k);
+    wake();
     CheckEngineCode(KY_GetResultDoc(handle, &ref, &index), "ureq", 180);
     *out = static_cast<long>(ref);
     *k = index;
@@ -243,6 +256,7 @@ void ASearchRequest::getScoredDoc(long* k, long* out) {
     }
     KyDocRef ref = 0;
     int32_t index = static_cast<int32_t>(*k), score = 0;
+    wake();
     CheckEngineCode(KY_GetScoredDoc(handle, &ref, &index, &score), "ureq", 197);
     *out = static_cast<long>(ref);
     *k = index;
@@ -287,6 +301,7 @@ LoHandle ASearchRequest::openResult(long* bound, long* count) const {
     if (whole.status != kStatusDone || whole.listName.empty())
         return -1;
     *count = whole.count;
+    wake();
     LoHandle list = -1;
     CheckEngineCode(KY_EngineOpenStoredList(KY_ListPath(handle->part.folder, whole.listName).c_str(), &list), "ureq",
                     240);

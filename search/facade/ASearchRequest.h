@@ -96,6 +96,7 @@ public:
     LoHandle openResult(long* bound, long* count) const;
 
 private:
+    void wake() const;
     void dropCache();
     void rebuildCache();
     void checkItem(short i, short lowest) const;

@@ -125,7 +125,7 @@ struct Installation {
             "<base id=\"C\"><data path=\"D\"><db id=\"E\">e</db></data><index path=\"D\">"
             "<idx id=\"M\" prox=\"PROXW\" nbdoc=\"10\">cm</idx></index><mapping><form id=\"F\" nbReq=\"2\">"
             "<req num=\"0\" direct=\"M\"><sep> </sep></req><req num=\"1\" direct=\"M\"><sep> </sep></req></form>"
-            "</mapping></base></common>"
+            "<form id=\"G\" nbReq=\"1\"><req num=\"0\" direct=\"M\"><sep> </sep></req></form></mapping></base></common>"
             "<userstr><str id=\"MSG_A\">bonjour</str><str id=\"VERSION\">&VERSION;</str></userstr></KYDesc>\r\n";
         path = folder.write("t.sgm", sgm);
         code = location.open(path.c_str(), nullptr, nullptr);
@@ -466,6 +466,20 @@ TEST(ASearchRequest, FillsListsAndTellsItsChannel) {
         EXPECT_EQ(0, r.getResultCount(0));
         Held<ALoScore> empty(new ALoScore(r, 0));
         EXPECT_EQ("", Walk(*empty));
+    }
+    // Requests of two forms: opening one suspends the other, which still runs.
+    {
+        ASearchRequest f("C", "F"), g("C", "G");
+        f.setQuestion(1, "delta", 0);
+        g.setQuestion(1, "epsilon", 0);
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round);
+            ASSERT_EQ(0, f.execute(0)) << KY_EngineErrorText;
+            ASSERT_EQ(0, g.execute(0)) << KY_EngineErrorText;
+            EXPECT_EQ(0x01000001, f.getResultDoc(2));
+            EXPECT_EQ(0x01000001, g.getResultDoc(1));
+            EXPECT_EQ(2, f.getResultCount(0));
+        }
     }
     // The application's form of a request: by base name, closed before deletion.
     std::unique_ptr<ASearchRequest> app(new ASearchRequest("C", "F"));
