@@ -39,7 +39,7 @@ int Unscramble(const std::string& from, const std::string& to) {
     return ok ? 0 : Fail(105, to);
 }
 
-int ParseAndMount(const std::string& path, KyMount** mount) {
+int ParseAndMount(const std::string& path, const char* volumePath, const char* appFolder, KyMount** mount) {
     KY_OpenSpec spec;
     KY_ClearOpenSpec(&spec);
     KyDescriptor* desc = nullptr;
@@ -49,7 +49,7 @@ int ParseAndMount(const std::string& path, KyMount** mount) {
     KY_FreeOpenSpec(&spec);
     if (code)
         return code;
-    *mount = KY_NewMount(nullptr, nullptr);
+    *mount = KY_NewMount(volumePath, appFolder);
     if (!*mount) {
         KY_FreeDescriptor(desc);
         return Fail(kQuestErrMemory, "mount");
@@ -234,7 +234,7 @@ void KY_SplitDocRef(int32_t* doc, int* base, KyDocRef ref) {
 
 // The first line of a plain descriptor holds "KY MEDIA"; without it the file is
 // read through the byte table b -> 256 - b.
-int KY_OpenDescriptor(const char* path, KY_Engine** engine) {
+int KY_OpenDescriptor(const char* path, KY_Engine** engine, const char* volumePath, const char* appFolder) {
     *engine = nullptr;
     FILE* f = std::fopen(path, "rb");
     if (!f) {
@@ -256,7 +256,7 @@ int KY_OpenDescriptor(const char* path, KY_Engine** engine) {
             return code;
     }
     KyMount* mount = nullptr;
-    int code = ParseAndMount(source, &mount);
+    int code = ParseAndMount(source, volumePath, appFolder, &mount);
     if (!plain)
         std::remove(source.c_str());
     if (code)

@@ -83,7 +83,10 @@ struct KY_Request {
 // Network use of the engine: off unless the application turns it on.
 extern int KY_NetworkUse;
 
-int KY_OpenDescriptor(const char* path, KY_Engine** engine);
+// volumePath and appFolder (or null) go to the mount: the signature and ini
+// paths, and _APPLIPATH_.
+int KY_OpenDescriptor(const char* path, KY_Engine** engine, const char* volumePath = nullptr,
+                      const char* appFolder = nullptr);
 int KY_CloseDescriptor(KY_Engine** engine);
 int KY_OpenMountedBase(KY_Engine* engine, const char* name, KY_MountedUse** base);
 int KY_CloseMountedBase(KY_MountedUse* base);

@@ -13,9 +13,11 @@
 #include "search/engine/AssocValue.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
+#include "search/engine/KyRequest.h"
 #include "search/engine/MkDoom.h"
 #include "search/facade/AKeyIndex.h"
 #include "search/facade/ASearchBase.h"
+#include "search/facade/ASearchRequest.h"
 #include "search/facade/KyTextMatch.h"
 #include "search/facade/SearchError.h"
 
@@ -68,7 +70,7 @@ bool HasPath(const KY_OpenSpec& spec) {
 
 }  // namespace
 
-ADataLocation::ADataLocation() : descriptor(nullptr) {}
+ADataLocation::ADataLocation() : engineClosed(0), descriptor(nullptr) {}
 
 ADataLocation::~ADataLocation() {
     for (Pix p = bases.first(); p; bases.next(p))
@@ -80,9 +82,15 @@ ADataLocation::~ADataLocation() {
     closeDescriptor();
 }
 
+// A failure to close cannot be raised from the destructor; the engine record
+// is freed either way.
 void ADataLocation::closeDescriptor() {
-    KY_FreeMount(descriptor);
-    descriptor = nullptr;
+    if (descriptor)
+        KY_CloseDescriptor(&descriptor);
+}
+
+KyMount* ADataLocation::getMount() const {
+    return descriptor ? descriptor->mount : nullptr;
 }
 
 long ADataLocation::open(const char* descriptorPath, const char* volumePath, const char* appFolder) {
@@ -93,39 +101,21 @@ long ADataLocation::open(const char* descriptorPath, const char* volumePath, con
     std::string path = descriptorPath;
     size_t dot = path.find_last_of(".\\/");
     g_genPath = (dot != std::string::npos && path[dot] == '.' ? path.substr(0, dot) : path) + ".gen";
-    KY_OpenSpec spec;
-    KY_ClearOpenSpec(&spec);
-    KyDescriptor* parsed = nullptr;
-    int code = KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), descriptorPath, nullptr, 0, 0, 0, 0, &spec);
-    if (code) {
-        KY_SetEngineErrorText("");
-    } else {
-        g_outerCallback = KY_SetSgmVarCallback(GenValue);
-        code = KY_ParseDescriptor(&spec, &parsed);
-        KY_SetSgmVarCallback(g_outerCallback);
-    }
-    KY_FreeOpenSpec(&spec);
-    KyMount* mount = nullptr;
-    if (!code && !(mount = KY_NewMount(volumePath, appFolder))) {
-        KY_FreeDescriptor(parsed);
-        KY_SetEngineErrorText("KY_NewMount");
-        code = 110;
-    }
-    if (!code && (code = CpCommon(parsed, mount)) != 0)
-        KY_FreeMount(mount);
+    g_outerCallback = KY_SetSgmVarCallback(GenValue);
+    int code = KY_OpenDescriptor(descriptorPath, &descriptor, volumePath, appFolder);
+    KY_SetSgmVarCallback(g_outerCallback);
     if (code) {
         lastError = KY_EngineErrorText;
         if (code != kMkErrNoFolder)
             lastError += descriptorPath;
         return code;
     }
-    descriptor = mount;
     return 0;
 }
 
 AString ADataLocation::getString(const char* key) {
     const char* text = nullptr;
-    if (KyUserString(descriptor, key, &text) == 0 && text)
+    if (KyUserString(getMount(), key, &text) == 0 && text)
         return AString(text);
     return AString();
 }
@@ -136,13 +126,13 @@ AString ADataLocation::getMessage(const char* key) {
 
 AFile ADataLocation::getFile(const char* key) {
     const KY_OpenSpec* spec = nullptr;
-    CheckEngineCode(KyFileOfKey(descriptor, key, &spec), "ucdnet", 200);
+    CheckEngineCode(KyFileOfKey(getMount(), key, &spec), "ucdnet", 200);
     return AFile(*spec);
 }
 
 AFilter ADataLocation::getFilter(const char* key) {
     KY_Filter* handle = nullptr;
-    CheckEngineCode(KyFilterOfKey(descriptor, key, &handle), "ucdnet", 210);
+    CheckEngineCode(KyFilterOfKey(getMount(), key, &handle), "ucdnet", 210);
     AFilter filter(handle);
     KY_FilterRelease(handle);
     return filter;
@@ -165,7 +155,7 @@ AFile ADataLocation::getPartFile(const char* base, const char* key, uint8_t firs
 }
 
 AString ADataLocation::getPathValue(const char* key) {
-    const KY_FileSpec* spec = descriptor && key ? KY_FindPathSpec(descriptor, key) : nullptr;
+    const KY_FileSpec* spec = getMount() && key ? KY_FindPathSpec(getMount(), key) : nullptr;
     return spec && spec->text ? AString(spec->text) : AString();
 }
 
@@ -177,12 +167,12 @@ AString ADataLocation::getRootLetter() {
 }
 
 AFileSpec ADataLocation::getPathSpec(const char* name) {
-    const KY_FileSpec* spec = descriptor && name ? KY_FindPathSpec(descriptor, name) : nullptr;
+    const KY_FileSpec* spec = getMount() && name ? KY_FindPathSpec(getMount(), name) : nullptr;
     return spec && spec->text ? AFileSpec(*spec) : AFileSpec();
 }
 
 void ADataLocation::refreshPaths() {
-    KY_ForgetVolumes(descriptor);
+    KY_ForgetVolumes(getMount());
 }
 
 AString ADataLocation::expandLigatures(const AString& text) {
@@ -221,14 +211,14 @@ ASearchBase* ADataLocation::openBase(const char* list, const char* filterKey) {
             break;
         p = comma + 1;
     }
-    if (!descriptor)
+    if (!getMount())
         Raise(kNoSection, "openBase", 306);
     for (const Pair& pair : pairs) {
         KyMountedBase* mounted =
-            static_cast<KyMountedBase*>(descriptor->bases ? AssocValue(descriptor->bases, pair.base.c_str()) : nullptr);
+            static_cast<KyMountedBase*>(getMount()->bases ? AssocValue(getMount()->bases, pair.base.c_str()) : nullptr);
         if (mounted && !mounted->released)
             continue;
-        int code = mountBase(descriptor, pair.base.c_str());
+        int code = mountBase(getMount(), pair.base.c_str());
         if (code == kMkErrUndeclared)
             return nullptr;
         CheckEngineCode(code, "ucdnet", 315);
@@ -251,14 +241,18 @@ AKeyIndex* ADataLocation::openIndex(const char* key) {
     return new AKeyIndex(*this, key);
 }
 
+ASearchRequest* ADataLocation::createRequest(const char* base, const char* request) {
+    return new ASearchRequest(*this, ensureBase(base), request);
+}
+
 KyIndexHandle* ADataLocation::acquireIndex(const char* key) {
     if (!key)
         ThrowAssert("ucdnet", 340);
     if (Pix p = indexes.seek(key))
         return &static_cast<SharedIndex*>(indexes.contents(p))->handle;
-    if (!descriptor || !descriptor->lexs)
+    if (!getMount() || !getMount()->lexs)
         Raise(kNoSection, "indexes", 344);
-    KyMountedLex* lex = static_cast<KyMountedLex*>(AssocValue(descriptor->lexs, key));
+    KyMountedLex* lex = static_cast<KyMountedLex*>(AssocValue(getMount()->lexs, key));
     if (!lex)
         Raise(kUnknownIndex, key, 347);
     SharedIndex* shared = CheckAlloc(static_cast<SharedIndex*>(std::calloc(1, sizeof(SharedIndex))), "ucdnet", 348);

@@ -19,9 +19,11 @@
 
 struct KyIndexHandle;
 struct KyMount;
+struct KY_Engine;
 class AKeyIndex;
 class AMountedBase;
 class ASearchBase;
+class ASearchRequest;
 
 class ADataLocation {
 public:
@@ -35,7 +37,8 @@ public:
     // engine's code with getLastError set (the path appended, except for 2013).
     long open(const char* descriptorPath, const char* volumePath = nullptr, const char* appFolder = nullptr);
     const AString& getLastError() const { return lastError; }
-    KyMount* getMount() const { return descriptor; }
+    KY_Engine* getEngine() const { return descriptor; }
+    KyMount* getMount() const;
 
     // The user string of key; empty when missing or before open.
     AString getString(const char* key);
@@ -66,6 +69,9 @@ public:
     // The keyed index registered under key (a lexicon of the descriptor); the
     // caller deletes it (DeleteDataAccessAndNull).
     AKeyIndex* openIndex(const char* key);
+    // A new request of the base on its request (form) name; the caller deletes
+    // it. Raises for an unknown base or request.
+    ASearchRequest* createRequest(const char* base, const char* request);
 
     // The shared entry of a keyed index, made on first use; raises for an
     // unknown key. releaseIndex frees it once no holder has it open.
@@ -74,10 +80,14 @@ public:
     // Called by a base object when its last user lets go.
     void forgetBase(const char* name);
 
+    // While set, requests destroyed leave their engine request alone (the
+    // engine was closed under them).
+    int16_t engineClosed;
+
 private:
     void closeDescriptor();
 
-    KyMount* descriptor;  // owned, null until open succeeds
+    KY_Engine* descriptor;  // owned, null until open succeeds
     AStrDic bases;        // name -> AMountedBase*, owned
     AStrDic indexes;      // key -> shared index entry, owned
     AString lastError;

@@ -11,6 +11,7 @@
 #include "search/facade/ALoFile.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ALoVect.h"
+#include "search/facade/ASearchRequest.h"
 #include "search/facade/SearchError.h"
 
 namespace {
@@ -241,6 +242,25 @@ long ALo::fillFrom(LoHandle list) {
     }
     add(-1, -1, -1);
     return LoClose(list);
+}
+
+// A fill cut short by the engine is an error, not a shorter result.
+void ALo::fillFromRequest(const ASearchRequest& request, LoHandle list) {
+    struct Guard {
+        LoHandle h;
+        ~Guard() {
+            if (h != -1)
+                LoFree(&h);
+        }
+    } guard{list};
+    if (list != -1)
+        CheckEngineCode(fillFrom(list), "lo", 2040);
+    if (request.getItemCount() >= 1)
+        name = AString(request.getFieldLabel(1));
+    if (const char* const* words = request.getQuestionTerms(0, 0))
+        for (; *words; ++words)
+            if (**words)
+                strings.insert(AString(*words));
 }
 
 void ALo::readText(const char* text, bool checkCount) {

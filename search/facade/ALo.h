@@ -24,6 +24,7 @@
 #include "search/facade/ADataFile.h"
 
 class AFileStream;
+class ASearchRequest;
 
 enum : int16_t { kLoKindVect = 1, kLoKindFile = 2, kLoKindAll = 3, kLoKindSimple = 4, kLoKindScore = 5 };
 
@@ -101,6 +102,9 @@ protected:
     // Adds every document of an engine occurrence list, then (-1, -1, -1), and
     // closes the engine list. Answers the engine's code.
     long fillFrom(LoHandle list);
+    // Fills from the request's result list (freed here, -1 for none), then
+    // takes the name of its first field and the words of its question.
+    void fillFromRequest(const ASearchRequest& request, LoHandle list);
     // Walks other from its first document, adding each with (weight, weight2 or 0).
     void addAllOf(ALo* other, bool withSecond);
     // Reads the text form "count:maxDoc:d1,d2,..." calling allocate(count,

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/object/AFileStream.h"
+#include "search/facade/ASearchRequest.h"
 
 namespace {
 
@@ -92,6 +93,19 @@ ALoFile::ALoFile(const ALo& source, short copyElements) {
         throw;
     }
     rewind();
+}
+
+ALoFile::ALoFile(const ASearchRequest& request) {
+    initFileFields();
+    long bound = 0, n = 0;
+    LoHandle list = request.openResult(&bound, &n);
+    try {
+        fillFromRequest(request, list);
+        close();
+    } catch (...) {
+        releaseOpenParts();
+        throw;
+    }
 }
 
 ALoFile::ALoFile(const AFileSpec& spec) {

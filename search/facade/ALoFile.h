@@ -48,6 +48,8 @@ public:
     // their weights differ under weightMask.
     explicit ALoFile(long weightBits = 0, long weightMask = 0);
     ALoFile(const ALo& source, short copyElements);
+    // The request's whole result, in a completed temporary file.
+    explicit ALoFile(const ASearchRequest& request);
     // Opens an existing list file read-only (recoverable errors when damaged).
     explicit ALoFile(const AFileSpec& spec);
     ~ALoFile() override;

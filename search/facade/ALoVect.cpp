@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/object/AFileStream.h"
+#include "search/facade/ASearchRequest.h"
 
 namespace {
 
@@ -289,6 +290,23 @@ ALoScore::ALoScore(const AFileSpec& spec) {
         throw;
     }
     persistent = 1;
+}
+
+ALoScore::ALoScore(const ASearchRequest& request, short withScores) {
+    initScoreFields();
+    scored = withScores ? 1 : 0;
+    long bound = 0, n = 0;
+    LoHandle list = request.openResult(&bound, &n);
+    try {
+        allocateVector(bound);
+        allocateArrays(n);
+        fillFromRequest(request, list);
+    } catch (...) {
+        freeArrays();
+        throw;
+    }
+    setScoreScale(request.getItemBound());
+    rewind();
 }
 
 ALoScore::ALoScore(long bound, long n, short withScores) {

@@ -59,6 +59,8 @@ public:
     ALoScore(const ALo& source, short copyElements);
     // Reads the list file (recoverable errors for damaged files); persistent.
     explicit ALoScore(const AFileSpec& spec);
+    // The request's whole result, with its scores when withScores.
+    ALoScore(const ASearchRequest& request, short withScores);
     // An empty list for documents 0..bound with room for n scored elements.
     ALoScore(long bound, long n, short withScores);
     ~ALoScore() override;

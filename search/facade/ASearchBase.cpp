@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFilter.h"
 #include "search/engine/AssocValue.h"
+#include "search/engine/KyRequest.h"
 #include "search/engine/MkDoom.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"
@@ -71,7 +73,7 @@ KyIndexHandle* NewIndexEntry(const KY_OpenSpec* file) {
 }  // namespace
 
 AMountedBase::AMountedBase(ADataLocation& owner, const char* name)
-    : hasCatalog(0), mainTable(nullptr), handle_(nullptr), name_(name), owner_(owner), users(0) {
+    : hasCatalog(0), mainTable(nullptr), handle_(nullptr), use_(nullptr), name_(name), owner_(owner), users(0) {
     KyMount* mount = owner.getMount();
     if (!mount)
         Raise(kNoSection, "bases", 80);
@@ -82,9 +84,35 @@ AMountedBase::AMountedBase(ADataLocation& owner, const char* name)
     }
     if (!handle_)
         Raise(kUnknownBase, name, 87);
+    CheckEngineCode(KY_OpenMountedBase(owner.getEngine(), name, &use_), "ucat", 89);
 }
 
-AMountedBase::~AMountedBase() {}
+// Closing also closes the base's engine requests; the facade's requests hold
+// the object, so none is left by then. Nothing to raise from a destructor.
+AMountedBase::~AMountedBase() {
+    if (use_ && !owner_.engineClosed)
+        KY_CloseMountedBase(use_);
+}
+
+KY_Request* AMountedBase::holdRequest(const char* name, ASearchRequest* holder) {
+    KY_Request* request = nullptr;
+    CheckEngineCode(KY_OpenRequest(use_, name, "", &request), "ucat", 101);
+    requestHolders[request].push_back(holder);
+    return request;
+}
+
+ASearchRequest* AMountedBase::releaseRequest(KY_Request* request, ASearchRequest* holder) {
+    auto held = requestHolders.find(request);
+    if (held == requestHolders.end())
+        return nullptr;
+    std::vector<ASearchRequest*>& holders = held->second;
+    holders.erase(std::remove(holders.begin(), holders.end(), holder), holders.end());
+    if (!holders.empty())
+        return holders.back();
+    requestHolders.erase(held);
+    KY_CloseRequest(&request);
+    return nullptr;
+}
 
 void AMountedBase::removeUser() {
     if (--users >= 1)

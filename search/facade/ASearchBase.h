@@ -18,6 +18,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AFilter.h"
@@ -25,13 +27,17 @@
 #include "base/object/AString.h"
 #include "search/engine/KyAccessor.h"
 
+struct KY_MountedUse;
+struct KY_Request;
+class ASearchRequest;
 class ADataLocation;
 class AFileStream;
 class AKeyIndex;
 class ASearchTable;
 
-// A base shared by the tables (and later the requests) that name it; kept by
-// name in the data location and destroyed when its last user lets go.
+// A base shared by the tables and requests that name it, opened for requests
+// while it lives; kept by name in the data location and destroyed when its
+// last user lets go.
 class AMountedBase {
 public:
     // Raises for a base the descriptor does not declare.
@@ -44,6 +50,12 @@ public:
     // Destroys the object (and forgets it in the owner) when no user is left.
     void removeUser();
     const KyMountedBase* handle() const { return handle_; }
+    KY_MountedUse* use() const { return use_; }
+    // The engine request of the name, opened for its first holder (raises
+    // when refused); released closes it with its last holder and answers
+    // the latest holder left (null when none).
+    KY_Request* holdRequest(const char* name, ASearchRequest* holder);
+    ASearchRequest* releaseRequest(KY_Request* request, ASearchRequest* holder);
     ADataLocation& owner() const { return owner_; }
     const AString& name() const { return name_; }
     int16_t userCount() const { return users; }
@@ -53,6 +65,8 @@ public:
 
 private:
     KyMountedBase* handle_;  // not owned: the mount's
+    KY_MountedUse* use_;     // the request layer's, opened by this object
+    std::map<KY_Request*, std::vector<ASearchRequest*>> requestHolders;
     AString name_;
     ADataLocation& owner_;
     int16_t users;

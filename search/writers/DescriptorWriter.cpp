@@ -57,7 +57,8 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
     if (dot == std::string::npos || sgmPath[dot] != '.')
         return "descriptor path without extension";
     std::string sgm, gen, why;
-    sgm = "<!ENTITY START " + std::to_string(spec.keys.size() + spec.generated.size()) + " >\r\n";
+    // Without the mark on its first line the request layer reads the file as scrambled.
+    sgm = "<!-- KY MEDIA -->\r\n<!ENTITY START " + std::to_string(spec.keys.size() + spec.generated.size()) + " >\r\n";
     for (const auto& k : spec.keys) {
         if (k.second == "ASK" || k.second == "\"\"")
             return "key \"" + k.first + "\": value read as a request";

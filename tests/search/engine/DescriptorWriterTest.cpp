@@ -10,6 +10,7 @@
 #include "base/procedural/KyPath.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
+#include "search/engine/KyRequest.h"
 #include "search/engine/MkDoom.h"
 #include "search/writers/DescriptorWriter.h"
 #include "search/writers/FileImage.h"
@@ -74,6 +75,13 @@ TEST(DescriptorWriter, WrittenPairParsesAndMounts) {
     ASSERT_EQ(0, KyFileOfKey(mount, "NOTES", &notes));
     EXPECT_EQ(root + "\\r\\notes.dat", Path(*notes));
     KY_FreeMount(mount);
+    KY_Engine* engine = nullptr;
+    previous = KY_SetSgmVarCallback(AskGen);
+    EXPECT_EQ(0, KY_OpenDescriptor(sgm.c_str(), &engine)) << "the request layer reads it unscrambled";
+    KY_SetSgmVarCallback(previous);
+    EXPECT_EQ(1, KY_IsBaseAvailable(engine, "B"));
+    if (engine)
+        KY_CloseDescriptor(&engine);
     RemoveDirectoryA((root + "\\r").c_str());
 }
 

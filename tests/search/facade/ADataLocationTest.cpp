@@ -1,6 +1,7 @@
-// The data location, search bases and keyed indexes over a small installation
-// written by the base writers: a descriptor with its companion, a lexicon, a
-// base of two parts joined by catalogue files, and a base of file names.
+// The data location, search bases, keyed indexes and search requests over a
+// small installation written by the base writers: a descriptor with its
+// companion, a lexicon, a base of two parts joined by catalogue files, and a
+// base of file names, each with a words index and a request form.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,10 +12,15 @@
 
 #include "base/object/AFileStream.h"
 #include "base/object/AFilter.h"
+#include "base/procedural/EngineTables.h"
 #include "search/engine/KyParse.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"
+#include "search/facade/ALoFile.h"
+#include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
+#include "search/facade/ASearchRequest.h"
+#include "search/facade/SearchError.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 #include "search/writers/TableWriter.h"
@@ -49,6 +55,20 @@ void Tree(const std::string& path, std::vector<std::pair<std::string, int32_t>> 
     ASSERT_EQ("", AbpWriteTree(path, items, options));
 }
 
+void WordTree(const std::string& path, std::vector<std::pair<std::string, std::vector<uint32_t>>> words) {
+    std::vector<AbpKeyItem> items;
+    for (const auto& w : words) {
+        AbpKeyItem item;
+        item.key = w.first;
+        for (uint32_t d : w.second)
+            item.occ.push_back({d, 0});
+        items.push_back(item);
+    }
+    AbpTreeOptions options;
+    options.positions = true;
+    ASSERT_EQ("", AbpWriteTree(path, items, options));
+}
+
 // Data, catalogue and companion named as the mounting names them: "fmt", "of7",
 // "uf7" for tables, "hdg", "hd7", "uh7" for headings.
 void Table(TempFolder& folder, const std::string& stem, const std::vector<std::string>& records, bool heading = false) {
@@ -79,9 +99,14 @@ struct Installation {
         Tree(folder.path("dbi.abp"), {{"deux", 2}, {"un", 1}, {"zero", 0}});
         Tree(folder.path("dbi1.abp"), {{"quatre", 1}, {"trois", 0}});
         Table(folder, "e", {"image.bmp", "C:\\absolu\\son.wav"});
+        // Words with positions: base B's documents 0-2 in part 0, 3-4 in part 1
+        // (numbered across parts); base C's 0-1.
+        WordTree(folder.path("bm.abp"), {{"alpha", {0, 2}}, {"beta", {1}}});
+        WordTree(folder.path("bm1.abp"), {{"alpha", {3, 4}}, {"gamma", {3}}});
+        WordTree(folder.path("cm.abp"), {{"delta", {0, 1}}, {"epsilon", {1}}});
         folder.write("t.gen", "VERSION=3.2\r\n");
         std::string sgm =
-            "<!ENTITY START 1 >\r\n<!ENTITY VERSION ASK >\r\n"
+            "<!-- KY MEDIA -->\r\n<!ENTITY START 1 >\r\n<!ENTITY VERSION ASK >\r\n"
             "<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" +
             Encode(root) + "</path><path id=\"ROOT\" type=\"dbg\">" + Encode(root) +
             "</path></pathinfo><extinfo></extinfo>"
@@ -91,9 +116,16 @@ struct Installation {
             "<userdata id=\"U\">notes.dat</userdata></resource>"
             "<common><base id=\"B\" nbSupports=\"2\" nbSuppRech=\"2\"><data path=\"D\"><db id=\"DB\">d</db><db "
             "id=\"H\">h</db></data>"
-            "<hdg db=\"H\" docdb=\"DB\"></hdg><index path=\"D\"><idx id=\"DB\">dbi</idx></index>"
-            "<support num=\"1\"><subdb db=\"DB\">d1</subdb><subidx idx=\"DB\">dbi1</subidx></support></base>"
-            "<base id=\"C\"><data path=\"D\"><db id=\"E\">e</db></data></base></common>"
+            "<hdg db=\"H\" docdb=\"DB\"></hdg><index path=\"D\"><idx id=\"DB\">dbi</idx>"
+            "<idx id=\"M\" prox=\"PROXW\" nbdoc=\"10\">bm</idx></index>"
+            "<support num=\"1\"><subdb db=\"DB\">d1</subdb><subidx idx=\"DB\">dbi1</subidx>"
+            "<subidx idx=\"M\" nbdoc=\"10\">bm1</subidx></support>"
+            "<mapping><form id=\"F\" nbReq=\"1\"><req num=\"0\" direct=\"M\" poids=\"3\"><sep> </sep></req></form>"
+            "</mapping></base>"
+            "<base id=\"C\"><data path=\"D\"><db id=\"E\">e</db></data><index path=\"D\">"
+            "<idx id=\"M\" prox=\"PROXW\" nbdoc=\"10\">cm</idx></index><mapping><form id=\"F\" nbReq=\"2\">"
+            "<req num=\"0\" direct=\"M\"><sep> </sep></req><req num=\"1\" direct=\"M\"><sep> </sep></req></form>"
+            "<form id=\"G\" nbReq=\"1\"><req num=\"0\" direct=\"M\"><sep> </sep></req></form></mapping></base></common>"
             "<userstr><str id=\"MSG_A\">bonjour</str><str id=\"VERSION\">&VERSION;</str></userstr></KYDesc>\r\n";
         path = folder.write("t.sgm", sgm);
         code = location.open(path.c_str(), nullptr, nullptr);
@@ -151,9 +183,10 @@ TEST(ADataLocation, OpenReportsTheEnginesFailure) {
         long code;
         bool withPath;
     } const rows[] = {
-        {"", 2001, true},
-        {"<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + absent + "</path></pathinfo></KYDesc>", 2013, false},
-        {"<KYDesc><common><base nbSupports=\"2\"></base></common></KYDesc>", 1301, true},
+        {"", 105, true},
+        {"<!-- KY MEDIA -->\n<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + absent + "</path></pathinfo></KYDesc>",
+         2013, false},
+        {"<!-- KY MEDIA -->\n<KYDesc><common><base nbSupports=\"2\"></base></common></KYDesc>", 1301, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.code);
@@ -283,4 +316,191 @@ TEST(AKeyIndex, FindsKeysThroughTheSharedTree) {
     EXPECT_EQ(0, scan.close());
     EXPECT_EQ(105, scan.open(in.folder.path("nothing.abp").c_str(), 0, 0, 140000));
     EXPECT_FALSE(scan.isOpen());
+}
+
+namespace {
+
+// Hears what a request tells its channel.
+class RecordingChannel : public ASearchChannel {
+public:
+    RecordingChannel(const char* base, const char* name) : ASearchChannel(base, name) {}
+    void notify(short item, long value) override {
+        heard += std::to_string(item) + ":" + std::to_string(value) + " ";
+        if (failAt == item)
+            throw ASearchError("listener", 1, 77);
+    }
+    std::string heard;
+    short failAt = -2;
+};
+
+std::string Hits(ASearchRequest& r) {
+    std::string out;
+    for (long k = 1; k <= r.getResultCount(0); ++k) {
+        long doc = -1, at = k;
+        r.getResultDoc(&doc, &at);
+        out += (out.empty() ? "" : ",") + std::to_string(doc & 0xFFFFFF);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(ASearchRequest, CountsAndCachesTheHitsOfARun) {
+    Installation in;
+    ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
+    ADataLocation& dl = in.location;
+    // Base B's main table opened: its catalogue numbers the hits, and the hit of
+    // document 4 ("inv" code 1) is no catalogue record.
+    std::unique_ptr<ASearchBase> sb(dl.openBase("B:DB", nullptr));
+    ASSERT_NE(nullptr, sb);
+    std::unique_ptr<ASearchRequest> r(dl.createRequest("B", "F"));
+    EXPECT_TRUE(r->isCatalogued());
+    EXPECT_EQ(1, r->getItemCount());
+    EXPECT_EQ(3, r->getItemBound());
+    EXPECT_EQ(-1, r->getResultCount(0)) << "no run yet";
+    r->clearField(0);
+    r->setFieldText(1, "Texte");
+    EXPECT_STREQ("Texte", r->getFieldLabel(1));
+    struct Row {
+        const char* question;
+        long count;  // the request's, the cache's on this base
+        long engineCount;
+        const char* hits;
+    } const rows[] = {{"alpha", 3, 4, "0,2,3"}, {"gamma", 1, 1, "3"}, {"absent", 0, 0, ""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.question);
+        r->setQuestion(1, row.question, 0);
+        EXPECT_EQ(0, r->getCacheCount()) << "a new question drops the cache";
+        ASSERT_EQ(0, r->execute(0)) << KY_EngineErrorText;
+        EXPECT_EQ(row.count, r->getResultCount(0));
+        EXPECT_EQ(row.count, r->getCacheCount());
+        EXPECT_EQ(row.engineCount, r->getResultCount(1));
+        EXPECT_EQ(row.hits, Hits(*r));
+    }
+    r->setQuestion(1, "alpha", 0);
+    r->execute(0);
+    struct Find {
+        long x, index;
+    } const finds[] = {{-5, 0}, {0, 0}, {1, 1}, {2, 1}, {3, 2}, {99, 3}};
+    for (const Find& f : finds) {
+        SCOPED_TRACE(f.x);
+        EXPECT_EQ(f.index, r->findInCache(f.x));
+    }
+    long doc = -1, k = 0;
+    EXPECT_EQ("fatal File ureq;line 173", Outcome([&] { r->getResultDoc(&doc, &k); }));
+    k = 4;
+    EXPECT_EQ("fatal File ureq;line 173", Outcome([&] { r->getResultDoc(&doc, &k); }));
+    k = 9;
+    r->getScoredDoc(&k, &doc);
+    EXPECT_EQ(3, k);
+    EXPECT_EQ(0, doc);
+    EXPECT_EQ("fatal File ureq;line 70", Outcome([&] { r->setQuestion(2, "x", 0); }));
+
+    // Requests of one base and name share the engine request until the last goes.
+    AMountedBase* b = dl.ensureBase("B");
+    EXPECT_EQ(2, b->userCount());
+    {
+        std::unique_ptr<ASearchRequest> twin(dl.createRequest("B", "F"));
+        EXPECT_EQ(3, b->userCount());
+    }
+    EXPECT_EQ(1u, b->use()->requests.size());
+    EXPECT_EQ("0,2,3", Hits(*r));
+    EXPECT_EQ("error 1310 NOFORM:1310\n", Outcome([&] { dl.createRequest("B", "NOFORM"); }));
+    EXPECT_EQ(2, b->userCount());
+    r.reset();
+    EXPECT_TRUE(b->use()->requests.empty()) << "the last request closed the engine's";
+    std::unique_ptr<ASearchRequest> kept(dl.createRequest("B", "F"));
+    dl.engineClosed = 1;
+    kept.reset();
+    EXPECT_EQ(1u, b->use()->requests.size()) << "a closed engine is left alone";
+    dl.engineClosed = 0;
+}
+
+TEST(ASearchRequest, FillsListsAndTellsItsChannel) {
+    Installation in;
+    ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
+    gDataLocation = &in.location;
+    {
+        RecordingChannel channel("C", "F");
+        ASearchRequest& r = *channel.getRequest();
+        EXPECT_FALSE(r.isCatalogued());
+        EXPECT_EQ(2, r.getItemCount());
+        r.setFieldText(1, "Titre");
+        r.setQuestion(1, "delta", 0);
+        r.setQuestion(2, "epsilon", 1);
+        r.setFieldOption(1, 2, 1);
+        EXPECT_EQ("0:-1 0:-1 ", channel.heard);
+        ASSERT_EQ(0, r.execute(0)) << KY_EngineErrorText;
+        EXPECT_EQ("0:-1 0:-1 1:-104 2:-104 ", channel.heard) << "each item evaluated is told with its status";
+        EXPECT_EQ(2, r.getResultCount(0));
+        long ref = 0, k = 2;
+        r.getResultDoc(&ref, &k);
+        EXPECT_EQ(0x01000001, ref);
+        {
+            Held<ALoScore> scored(new ALoScore(r, 1));
+            EXPECT_EQ("0,1", Walk(*scored));
+            EXPECT_STREQ("Titre", scored->getName().c_str());
+            EXPECT_EQ(1, scored->scoreScale());
+            EXPECT_NE(nullptr, scored->getStrings().seek("delta")) << "the question's words go with the list";
+            Held<ALoFile> filed(new ALoFile(r));
+            EXPECT_EQ("0,1", Walk(*filed));
+            EXPECT_STREQ("Titre", filed->getName().c_str());
+        }
+        // A listener that fails while the engine runs fails the run when it ends.
+        channel.failAt = 1;
+        r.setQuestion(1, "delta", 0);
+        channel.heard.clear();
+        EXPECT_EQ(0u, Outcome([&] { r.execute(0); }).find("error 77 ")) << channel.heard;
+        EXPECT_EQ("1:-104 ", channel.heard);
+        channel.failAt = -2;
+        EXPECT_EQ(2, r.getResultCount(0)) << "the engine finished its run";
+        // A request of the same name that comes and goes leaves the channel hearing.
+        delete new ASearchRequest("C", "F");
+        r.setQuestion(1, "epsilon", 0);
+        channel.heard.clear();
+        r.execute(0);
+        EXPECT_EQ("1:-104 ", channel.heard);
+        r.setQuestion(1, "absent", 0);
+        r.setQuestion(2, "", 1);
+        r.execute(0);
+        EXPECT_EQ(0, r.getResultCount(0));
+        Held<ALoScore> empty(new ALoScore(r, 0));
+        EXPECT_EQ("", Walk(*empty));
+    }
+    // Requests of two forms: opening one suspends the other, which still runs.
+    {
+        ASearchRequest f("C", "F"), g("C", "G");
+        f.setQuestion(1, "delta", 0);
+        g.setQuestion(1, "epsilon", 0);
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round);
+            ASSERT_EQ(0, f.execute(0)) << KY_EngineErrorText;
+            ASSERT_EQ(0, g.execute(0)) << KY_EngineErrorText;
+            EXPECT_EQ(0x01000001, f.getResultDoc(2));
+            EXPECT_EQ(0x01000001, g.getResultDoc(1));
+            EXPECT_EQ(2, f.getResultCount(0));
+        }
+    }
+    // The application's form of a request: by base name, closed before deletion.
+    std::unique_ptr<ASearchRequest> app(new ASearchRequest("C", "F"));
+    app->setQuestion(1, "epsilon", 0);
+    app->execute(0);
+    EXPECT_EQ(0x01000001, app->getResultDoc(1));
+    app->close();
+    EXPECT_TRUE(in.location.ensureBase("C")->use()->requests.empty());
+    EXPECT_EQ("fatal File ureq;line 70", Outcome([&] { app->getResultCount(0); }));
+    app.reset();
+    struct Count {
+        short flag;
+        long count;
+        const char* text;
+    } const counts[] = {{0, 7, "    7"}, {0, 0, "    0"}, {0, 123456, " 123456"}, {0, -1, ". . . ."}, {1, -1, ""}};
+    ASearchChannel* channel = new ASearchChannel("C", "F");
+    for (const Count& c : counts) {
+        SCOPED_TRACE(c.count);
+        EXPECT_STREQ(c.text, channel->formatCount(c.flag, c.count).c_str());
+    }
+    delete channel;
+    EXPECT_EQ(0, in.location.ensureBase("C")->userCount());
+    gDataLocation = nullptr;
 }
