@@ -50,6 +50,57 @@ std::string PrologLine(const std::string& name, const std::string& value, std::s
     return "";
 }
 
+std::string Attrs(const DescriptorKeys& keys, std::string* out) {
+    for (const auto& k : keys) {
+        if (!Plain(k.first) || !Plain(k.second))
+            return "attribute \"" + k.first + "\" holding markup";
+        *out += Attr(k.first.c_str(), k.second);
+    }
+    return "";
+}
+
+// The form defaults and word lists of a mapping or of one of its forms: a form
+// keeps none of the mapping's unless it names them itself.
+std::string FormTexts(const DescriptorMapping& m, std::string* out) {
+    std::string why;
+    *out += "<formDefaults";
+    if (!(why = Attrs(m.formDefaults, out)).empty())
+        return why;
+    *out += "></formDefaults>\r\n";
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"op", &m.op}, {"proxop", &m.proxop}, {"sep", &m.sep}, {"hisep", &m.hisep}};
+    for (const auto& t : texts) {
+        if (t.second->find_first_of("\r\n\t") != std::string::npos)
+            return std::string(t.first) + " text holding a line end or a tab";
+        if (!t.second->empty())
+            *out += std::string("<") + t.first + ">" + Text(*t.second, false) + "</" + t.first + ">\r\n";
+    }
+    return "";
+}
+
+std::string Mapping(const DescriptorMapping& m, std::string* out) {
+    std::string why;
+    *out += "<mapping><reqDefaults";
+    if (!(why = Attrs(m.defaults, out)).empty())
+        return why;
+    *out += "></reqDefaults>";
+    if (!(why = FormTexts(m, out)).empty())
+        return why;
+    for (const DescriptorForm& f : m.forms) {
+        if (!Plain(f.id) || f.fields < 1)
+            return "form \"" + f.id + "\": bad id or field count";
+        *out += "<form" + Attr("id", f.id) + Attr("nbReq", std::to_string(f.fields)) + "><reqDefaults";
+        if (!(why = Attrs(f.defaults, out)).empty())
+            return why;
+        *out += "></reqDefaults>";
+        if (!(why = FormTexts(m, out)).empty())
+            return why;
+        *out += "</form>\r\n";
+    }
+    *out += "</mapping>";
+    return "";
+}
+
 }  // namespace
 
 std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& spec) {
@@ -80,13 +131,29 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
                Text(p.value, true) + "</path>\r\n";
     }
     sgm += "</pathinfo>\r\n";
-    if (!spec.files.empty()) {
-        sgm += "<resource>\r\n";
+    if (!spec.files.empty() || !spec.resources.empty()) {
+        if (!Plain(spec.resourcePath) || (!spec.resources.empty() && spec.resourcePath.empty()))
+            return "resource path empty or holding markup";
+        sgm += "<resource" + (spec.resourcePath.empty() ? "" : Attr("path", spec.resourcePath)) + ">\r\n";
         for (const DescriptorFile& f : spec.files) {
             if (!Plain(f.id) || !Plain(f.path))
                 return "file \"" + f.id + "\": attribute holding markup";
             sgm +=
                 "<userdata" + Attr("id", f.id) + Attr("path", f.path) + ">" + Text(f.file, false) + "</userdata>\r\n";
+        }
+        for (const DescriptorResource& r : spec.resources) {
+            if (!Plain(r.id) || !Plain(r.filter))
+                return "resource \"" + r.id + "\": attribute holding markup";
+            if (r.kind == "flt")
+                sgm += "<flt" + Attr("id", r.id) + "><platform plat=\"win\">" + Text(r.file, false) + "</platform></flt>";
+            else if (r.kind == "stp")
+                sgm += "<stp" + Attr("id", r.id) + ">" + Text(r.file, false) + "</stp>";
+            else if (r.kind == "thes")
+                sgm += "<thes" + Attr("id", r.id) + (r.filter.empty() ? "" : Attr("flt", r.filter)) + ">" +
+                       Text(r.file, false) + "</thes>";
+            else
+                return "resource \"" + r.id + "\": unknown kind \"" + r.kind + "\"";
+            sgm += "\r\n";
         }
         sgm += "</resource>\r\n";
     }
@@ -108,9 +175,28 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
             sgm += "<idx" + Attr("id", i.id) + Attr("nbdoc", std::to_string(i.nbdoc)) + ">" + Text(i.file, false) +
                    "</idx>\r\n";
         }
-        sgm += "</index></base>\r\n";
+        sgm += "</index>";
+        if (!b.headings.empty()) {
+            if (!Plain(b.headings) || !Plain(b.documents))
+                return "base \"" + b.id + "\": heading attribute holding markup";
+            sgm += "<hdg" + Attr("db", b.headings) + (b.documents.empty() ? "" : Attr("docdb", b.documents)) + "></hdg>";
+        }
+        for (const DescriptorMapping& m : b.mapping)
+            if (!(why = Mapping(m, &sgm)).empty())
+                return why;
+        sgm += "</base>\r\n";
     }
-    sgm += "</common></KYDesc>\r\n";
+    sgm += "</common>";
+    if (!spec.userStrings.empty()) {
+        sgm += "<userstr>\r\n";
+        for (const auto& k : spec.userStrings) {
+            if (!Plain(k.first) || k.second.find_first_of("\r\n\t") != std::string::npos)
+                return "user string \"" + k.first + "\": bad key or value";
+            sgm += "<str" + Attr("id", k.first) + ">" + Text(k.second, false) + "</str>\r\n";
+        }
+        sgm += "</userstr>";
+    }
+    sgm += "</KYDesc>\r\n";
     // The companion first: a descriptor is never left asking for keys it lacks.
     if (!(why = SaveFileReplacing(sgmPath.substr(0, dot) + ".gen", gen)).empty())
         return why;

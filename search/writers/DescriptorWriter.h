@@ -27,11 +27,33 @@ struct DescriptorIndex {
     int nbdoc = 140000;
 };
 
+using DescriptorKeys = std::vector<std::pair<std::string, std::string>>;
+
+// A form of a base's request mapping: its fields take the mapping's defaults
+// overridden by `defaults` (attributes of "reqDefaults").
+struct DescriptorForm {
+    std::string id;
+    int fields = 1;
+    DescriptorKeys defaults;
+};
+
+// A base's request mapping: attributes of its "reqDefaults" and "formDefaults",
+// the word lists of its operators and its separator texts (none when empty);
+// each form is written with the same form defaults, word lists and separators.
+struct DescriptorMapping {
+    DescriptorKeys defaults, formDefaults;
+    std::string op, proxop, sep, hisep;
+    std::vector<DescriptorForm> forms;
+};
+
 struct DescriptorBase {
     std::string id;
     std::string path;  // the path variable of its data and indexes
     std::vector<DescriptorData> data;
     std::vector<DescriptorIndex> indexes;
+    std::string headings = "";  // data ids of its "hdg" element, or empty
+    std::string documents = "";
+    std::vector<DescriptorMapping> mapping = {};  // at most one
 };
 
 // A file registered under a key (`userdata`): its name, extension included, in
@@ -42,7 +64,11 @@ struct DescriptorFile {
     std::string file;
 };
 
-using DescriptorKeys = std::vector<std::pair<std::string, std::string>>;
+// A resource file: kind "flt" (a character table, the "win" variant), "stp"
+// or "thes" (whose `filter` names an "flt" resource, or is empty).
+struct DescriptorResource {
+    std::string kind, id, file, filter;
+};
 
 struct DescriptorSpec {
     std::vector<DescriptorPathVar> paths;
@@ -50,6 +76,9 @@ struct DescriptorSpec {
     DescriptorKeys keys;       // prolog entities of the ".sgm"
     DescriptorKeys generated;  // declared "ASK" in the ".sgm", valued in the ".gen"
     std::vector<DescriptorFile> files = {};
+    std::string resourcePath = "";  // the path variable of the resources
+    std::vector<DescriptorResource> resources = {};
+    DescriptorKeys userStrings = {};  // the table of user strings
 };
 
 // Writes sgmPath and its sibling with the "gen" extension.

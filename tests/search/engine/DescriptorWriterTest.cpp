@@ -115,3 +115,55 @@ TEST(DescriptorWriter, RefusesWhatWouldNotReadBackAndKeepsTheOldPair) {
         EXPECT_EQ("old gen", bytes);
     }
 }
+
+TEST(DescriptorWriter, ResourcesFormsAndUserStringsMount) {
+    TempFolder folder;
+    std::string root = folder.path("");
+    root.pop_back();
+    std::string sgm = folder.write("w.sgm", "");
+
+    DescriptorSpec spec;
+    spec.paths = {{"D", "dbg", "", root}};
+    spec.resourcePath = "D";
+    spec.resources = {{"flt", "K", "keys", ""}, {"stp", "S", "stop", ""}, {"thes", "T", "th", "K"}};
+    DescriptorMapping mapping;
+    mapping.defaults = {{"direct", "I"}, {"prox", "Y"}};
+    mapping.formDefaults = {{"thes", "T"}, {"stp", "S"}, {"keyflt", "K"}};
+    mapping.op = ",ET,OU,SAUF,";
+    mapping.sep = " ,<&>";
+    mapping.forms = {{"F", 2, {{"opdef", "OR"}}}};
+    DescriptorBase base{"B", "D", {{"DB", "d", 0, 0}, {"H", "h", 0, 0}}, {{"I", "i", 10}}};
+    base.headings = "H";
+    base.documents = "DB";
+    base.mapping = {mapping};
+    spec.bases = {base};
+    spec.userStrings = {{"MSG_A", "l'a < b & c"}};
+    ASSERT_EQ("", WriteDescriptor(sgm, spec));
+
+    KyDescriptor* d = nullptr;
+    ASSERT_EQ(0, KY_ParseDescriptor(OpenSpecOf(sgm).get(), &d)) << KY_EngineErrorText;
+    KyMount* mount = KY_NewMount(nullptr, nullptr);
+    ASSERT_EQ(0, CpCommon(d, mount)) << KY_EngineErrorText;
+    KyMountedThes* thes = static_cast<KyMountedThes*>(KY_FindAssoc(mount->thes, "T")->value);
+    EXPECT_EQ(root + "\\th.abp", Path(thes->file));
+    KyMountedFilter* keys = static_cast<KyMountedFilter*>(KY_FindAssoc(mount->flts, "K")->value);
+    EXPECT_EQ(keys, thes->flt);
+    EXPECT_EQ(root + "\\keys.flt", Path(keys->file));
+    EXPECT_EQ(root + "\\stop.stp", Path(*static_cast<KY_OpenSpec*>(KY_FindAssoc(mount->stps, "S")->value)));
+    EXPECT_STREQ("l'a < b & c", static_cast<const char*>(KY_FindAssoc(mount->userStrings, "MSG_A")->value));
+    KyMountedBase* b = static_cast<KyMountedBase*>(KY_FindAssoc(mount->bases, "B")->value);
+    EXPECT_STREQ("H", b->hdg);
+    EXPECT_STREQ("DB", b->docDb);
+    KyMountedForm* form = static_cast<KyMountedForm*>(KY_FindAssoc(b->forms, "F")->value);
+    ASSERT_EQ(2, form->fieldCount);
+    EXPECT_EQ(thes, form->thes);
+    EXPECT_EQ(keys, form->keyflt);
+    EXPECT_STREQ(",ET,OU,SAUF,", form->op);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(2, form->fields[i].opdef);
+        EXPECT_EQ(0, form->fields[i].direct);
+        EXPECT_EQ(1, form->fields[i].prox);
+    }
+    KY_FreeMount(mount);
+}
