@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
 # Runs the reader on the sample encyclopedia.
 set -euo pipefail
-echo "run: the reader program does not exist yet; only the foundation library and its tests are built."
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/sample/build.sh"
+echo "run: the sample encyclopedia is in build/sample; the reader program does not exist yet, only the libraries and their tests are built."

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds the sample encyclopedia's installation folder (build/sample) from
+# Debian's French help pages, man pages and thesaurus, then checks it.
+# Each stage is skipped when its output is newer than everything it reads,
+# so a second run with nothing changed takes seconds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${SV_BUILD_DIR:-$root/build}
+src=$build/sample-src    # the unpacked packages
+work=$build/sample-work  # the corpus: articles, word items, keys, relations
+out=$build/sample        # the installation folder
+packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr)
+python=/usr/bin/python3  # Debian's, which sees python3-pil
+start=$SECONDS
+
+stage() { echo "sample: [$1/6] $2"; }
+# True when $1 is missing or older than any of the other files.
+stale() {
+  local target=$1
+  shift
+  [ -e "$target" ] || return 0
+  local f
+  for f in "$@"; do
+    [ "$f" -nt "$target" ] && return 0
+  done
+  return 1
+}
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+
+mkdir -p "$src" "$work" "$out/images"
+
+stage 1 "packages: ${packages[*]}"
+if [ ! -f "$src/.unpacked" ]; then
+  (cd "$src" && rm -f ./*.deb && apt-get download -qq "${packages[@]}" 2>/dev/null)
+  for deb in "$src"/*.deb; do dpkg -x "$deb" "$src"; done
+  rm -f "$src"/*.deb
+  touch "$src/.unpacked"
+fi
+
+stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images"
+if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" || [ ! -f "$out/images/.converted" ]; then
+  "$python" "$root/tools/sample/corpus.py" "$src" "$work" "$out/images" 2>"$work/warnings.txt"
+  touch "$out/images/.converted" "$work/.done"
+else
+  cat "$work/report.txt"
+fi
+
+stage 3 "builder: the samplebase tool"
+[ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
+cmake --build "$build" --target samplebase >/dev/null
+tool=$build/tools/samplebase/samplebase.exe
+source "$root/tools/wine-env.sh"
+
+stage 4 "base: tables, word index, A-to-Z index, thesaurus, stop list, descriptor"
+if stale "$work/.built" "$work/.done" "$tool" || [ ! -f "$out/sv.sgm" ]; then
+  wine "$tool" build "$(winpath "$work")" "$(winpath "$out")"
+  touch "$work/.built"
+fi
+
+stage 5 "style sheet"
+cmp -s "$root/tools/sample/svstyles.xml" "$out/svstyles.xml" || cp "$root/tools/sample/svstyles.xml" "$out/svstyles.xml"
+
+stage 6 "check: every catalogue, record, index and picture"
+if stale "$work/.checked" "$work/.built"; then
+  wine "$tool" check "$(winpath "$out")"
+  touch "$work/.checked"
+fi
+echo "sample: $out ready in $((SECONDS - start)) s ($(du -sh "$out" | cut -f1))"

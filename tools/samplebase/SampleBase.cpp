@@ -1,0 +1,380 @@
+// The sample encyclopedia: its files written through the base writers, and
+// the walk that checks them.
+#include "tools/samplebase/SampleBase.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <map>
+
+#include "base/procedural/Assoc.h"
+#include "base/procedural/EngineTables.h"
+#include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFile.h"
+#include "search/engine/KyAccessor.h"
+#include "search/engine/KyParse.h"
+#include "search/engine/MkDoom.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/CatWriter.h"
+#include "search/writers/DescriptorWriter.h"
+#include "search/writers/FileImage.h"
+#include "search/writers/TableWriter.h"
+#include "search/writers/TextFileWriters.h"
+#include "search/writers/ThesWriter.h"
+
+namespace {
+
+const int kTextMode = 1;  // LZW, the descriptor's "TEXT" compression
+
+struct Article {
+    std::string title, ext, markup;
+};
+
+void Say(void (*progress)(const char*), const std::string& line) {
+    if (progress)
+        progress(line.c_str());
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t at = 0;
+    for (;;) {
+        size_t tab = line.find('\t', at);
+        fields.push_back(line.substr(at, tab == std::string::npos ? std::string::npos : tab - at));
+        if (tab == std::string::npos)
+            return fields;
+        at = tab + 1;
+    }
+}
+
+// articles.dat: for each article a header line "n TAB title length TAB ext
+// length TAB markup length LF", then the title, ext and markup bytes.
+std::string ReadArticles(const std::string& path, std::vector<Article>* articles) {
+    std::string bytes;
+    if (!LoadFile(path, &bytes))
+        return "cannot read " + path;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t nl = bytes.find('\n', at);
+        if (nl == std::string::npos)
+            return path + ": header without line end at byte " + std::to_string(at);
+        std::vector<std::string> f = Fields(bytes.substr(at, nl - at));
+        if (f.size() != 4 || std::atol(f[0].c_str()) != static_cast<long>(articles->size()))
+            return path + ": bad header at byte " + std::to_string(at);
+        size_t lengths[3];
+        for (int i = 0; i < 3; ++i)
+            lengths[i] = std::strtoul(f[i + 1].c_str(), nullptr, 10);
+        at = nl + 1;
+        if (lengths[0] + lengths[1] + lengths[2] > bytes.size() - at)
+            return path + ": article " + f[0] + " runs past the end";
+        Article a;
+        a.title = bytes.substr(at, lengths[0]);
+        a.ext = bytes.substr(at + lengths[0], lengths[1]);
+        a.markup = bytes.substr(at + lengths[0] + lengths[1], lengths[2]);
+        at += lengths[0] + lengths[1] + lengths[2];
+        articles->push_back(std::move(a));
+    }
+    return "";
+}
+
+std::string WriteTable(const std::string& data, const std::string& name, const std::vector<std::string>& records,
+                       int mode) {
+    TablePartFiles files;
+    files.data = data + "\\" + name + ".fmt";
+    files.catalogue = data + "\\" + name + ".of7";
+    files.companion = data + "\\" + name + ".uf7";
+    return WriteTablePart(files, records, mode, 0, {});
+}
+
+// Items "key TAB value" in key order: a tree without occurrences.
+std::string WriteValueTree(const std::string& items, const std::string& tree) {
+    std::string text;
+    if (!LoadFile(items, &text))
+        return "cannot read " + items;
+    std::vector<AbpKeyItem> keys;
+    for (const std::string& line : Lines(text)) {
+        size_t tab = line.rfind('\t');
+        if (tab == std::string::npos)
+            return items + ": line without value";
+        AbpKeyItem item;
+        item.key = line.substr(0, tab);
+        item.value = std::atol(line.c_str() + tab + 1);
+        keys.push_back(item);
+    }
+    AbpTreeOptions options;
+    options.occurrences = false;
+    return AbpWriteTree(tree, keys, options);
+}
+
+std::string WriteThes(const std::string& items, const std::string& base, const std::string& filter) {
+    std::string text;
+    if (!LoadFile(items, &text))
+        return "cannot read " + items;
+    std::vector<ThesRelation> relations;
+    for (const std::string& line : Lines(text)) {
+        std::vector<std::string> f = Fields(line);
+        if (f.size() != 3)
+            return items + ": line without three fields";
+        relations.push_back({f[0], std::atoi(f[1].c_str()), f[2]});
+    }
+    return WriteThesaurus(base, filter, relations);
+}
+
+std::string WriteChars(const std::string& items, const std::string& path) {
+    std::string text;
+    if (!LoadFile(items, &text))
+        return "cannot read " + items;
+    std::vector<std::string> lines = Lines(text);
+    if (lines.size() != 256)
+        return items + ": not 256 lines";
+    unsigned char table[256];
+    for (int i = 0; i < 256; ++i)
+        table[i] = static_cast<unsigned char>(std::atoi(lines[i].c_str()));
+    return WriteCharTable(path, table);
+}
+
+DescriptorSpec Descriptor(int documents, const std::string& separators) {
+    DescriptorSpec spec;
+    spec.paths = {{"SVDATA", "rel", "_APPLIPATH_", "data"}};
+    spec.resourcePath = "SVDATA";
+    spec.resources = {
+        {"flt", "MOTSCLES", "motscles", ""}, {"stp", "STOPFR", "stopfr", ""}, {"thes", "THESFR", "thesfr", "MOTSCLES"}};
+    DescriptorBase text{"TEXT",
+                        "SVDATA",
+                        {{"DOC", "doc", kTextMode, 0}, {"EXT", "ext", 0, 0}, {"TITLE", "title", 0, 0}},
+                        {{"MOTS", "mots", documents}, {"IDXAZ", "idxaz", documents}}};
+    DescriptorMapping mapping;
+    mapping.defaults = {{"direct", "MOTS"}, {"prox", "Y"}, {"thes", "Y"}, {"opdef", "AND"}, {"proxdef", "W1"}};
+    mapping.formDefaults = {{"thes", "THESFR"}, {"stp", "STOPFR"}, {"stpflt", "MOTSCLES"}, {"keyflt", "MOTSCLES"}};
+    // Each word list starts with its own separator.
+    mapping.op = ",ET,OU,SAUF,";
+    mapping.proxop = ",PRES,CHAMP,PARAG,";
+    mapping.sep = separators;
+    mapping.forms = {{"RECH", 1, {}}};
+    text.mapping = {mapping};
+    DescriptorBase info{"HDFILES", "SVDATA", {{"HDGLIB", "hdglib", 0, 0}, {"HDGINFO", "hdginfo", 0, 0}}, {}};
+    spec.bases = {text, info};
+    spec.keys = {{"VERSION", "1.0"}};
+    spec.userStrings = {{"IDXAZ", "IDXAZ"}, {"TITRE", "Savantorium, encyclopedie d'exemple"}};
+    return spec;
+}
+
+}  // namespace
+
+std::string BuildSample(const std::string& work, const std::string& out, void (*progress)(const char* line)) {
+    const std::string data = out + "\\data";
+    CreateDirectoryA(out.c_str(), nullptr);
+    CreateDirectoryA(data.c_str(), nullptr);
+    std::vector<Article> articles;
+    std::string why = ReadArticles(work + "\\articles.dat", &articles);
+    if (!why.empty())
+        return why;
+    Say(progress, "tables: " + std::to_string(articles.size()) + " articles");
+    std::vector<std::string> docs, titles, exts, infos;
+    for (size_t n = 0; n < articles.size(); ++n) {
+        docs.push_back(articles[n].markup);
+        titles.push_back(articles[n].title);
+        exts.push_back(articles[n].ext);
+        // 15 flag digits, type 0 (text), its record, two numbers, its base, two numbers.
+        infos.push_back("000000000000000\t0\t" + std::to_string(n) + "\t0\t0\tTEXT:0\t0\t");
+    }
+    const std::pair<const char*, const std::vector<std::string>*> tables[] = {
+        {"ext", &exts}, {"title", &titles}, {"hdglib", &titles}, {"hdginfo", &infos}};
+    if (!(why = WriteTable(data, "doc", docs, kTextMode)).empty())
+        return why;
+    for (const auto& t : tables)
+        if (!(why = WriteTable(data, t.first, *t.second, 0)).empty())
+            return why;
+    Say(progress, "word index");
+    AbpTreeOptions positions;
+    positions.positions = true;
+    positions.width = 32;
+    if (!(why = abpBuildFirstLevel(work + "\\words.txt", data + "\\mots.abp", positions)).empty())
+        return why;
+    Say(progress, "A-to-Z index, thesaurus, character table, stop list");
+    if (!(why = WriteValueTree(work + "\\az.txt", data + "\\idxaz.abp")).empty())
+        return why;
+    if (!(why = WriteThes(work + "\\thesaurus.txt", data + "\\thesfr", "motscles")).empty())
+        return why;
+    if (!(why = WriteChars(work + "\\chars.txt", data + "\\motscles.flt")).empty())
+        return why;
+    std::string stops;
+    if (!LoadFile(work + "\\stop.txt", &stops))
+        return "cannot read stop.txt";
+    if (!(why = WriteStopList(data + "\\stopfr.stp", Lines(stops))).empty())
+        return why;
+    std::string separators;
+    if (!LoadFile(work + "\\separators.txt", &separators))
+        return "cannot read separators.txt";
+    Say(progress, "descriptor");
+    return WriteDescriptor(out + "\\sv.sgm", Descriptor(static_cast<int>(articles.size()), separators));
+}
+
+namespace {
+
+std::string PathOf(const KY_OpenSpec& spec) {
+    return spec.path.text ? spec.path.text : "";
+}
+
+void CheckTable(const KyMountedBase* base, const char* name, SampleCheckReport* report) {
+    auto fail = [&](const std::string& what) {
+        report->errors.push_back(std::string(base->name) + ":" + name + ": " + what);
+    };
+    const KyMountedData* d = static_cast<const KyMountedData*>(KY_FindAssoc(base->data, name)->value);
+    std::vector<int32_t> starts, lengths, stored;
+    std::string why = CatCheck(PathOf(d->catalogue), &starts, &lengths);
+    if (!why.empty())
+        return fail(PathOf(d->catalogue) + ": " + why);
+    std::string bytes;
+    if (!LoadFile(PathOf(d->data), &bytes))
+        return fail("cannot read " + PathOf(d->data));
+    const std::vector<int32_t>* located = &lengths;
+    if (d->compression) {
+        if (!(why = CatCheck(PathOf(d->companion), nullptr, &stored)).empty())
+            return fail(PathOf(d->companion) + ": " + why);
+        if (stored.size() != lengths.size())
+            return fail("the two catalogues count different records");
+        located = &stored;
+    }
+    int64_t total = 0;
+    for (int32_t length : *located)
+        total += length;
+    if (total != static_cast<int64_t>(bytes.size()))
+        return fail("catalogued lengths " + std::to_string(total) + " against a data file of " +
+                    std::to_string(bytes.size()) + " bytes");
+    KyTable* table = nullptr;
+    if (KyOpenTable(base, name, &table))
+        return fail(std::string("cannot open: ") + KY_EngineErrorText);
+    std::vector<uint8_t> buffer;
+    for (size_t n = 0; n < lengths.size(); ++n) {
+        int32_t start = 0, length = 0, got = 0;
+        int code = KyRecordExtent(table, static_cast<int32_t>(n), &start, &length);
+        if (!code) {
+            buffer.resize(static_cast<size_t>(length) + 1);
+            code = KyReadRecord(table, static_cast<int32_t>(n), buffer.data(), length, &got);
+        }
+        if (code || got != length) {
+            fail("record " + std::to_string(n) + ": code " + std::to_string(code) + " " + KY_EngineErrorText);
+            break;
+        }
+        ++report->records;
+    }
+    KyCloseTable(&table);
+}
+
+void CheckTree(const std::string& path, int width, SampleCheckReport* report) {
+    AbpCheckStats stats;
+    std::string why = AbpCheckTree(path, width, &stats);
+    if (!why.empty())
+        report->errors.push_back(path + ": " + why);
+    report->keys += stats.keys;
+    report->occurrences += stats.occurrences;
+}
+
+// "KY" pictures: the 14-byte file header, the 40-byte info header, then a PNG
+// stream that must expand to exactly the rows the header announces.
+void CheckPicture(const std::string& path, SampleCheckReport* report) {
+    std::string bytes;
+    auto fail = [&](const std::string& what) { report->errors.push_back(path + ": " + what); };
+    if (!LoadFile(path, &bytes) || bytes.size() < 14)
+        return fail("unreadable or shorter than a file header");
+    ++report->images;
+    if (bytes.compare(6, 4, "JFIF") == 0)
+        return;
+    if (bytes.compare(0, 2, "KY") != 0 || bytes.size() < 54)
+        return fail("neither a JFIF picture nor a \"KY\" bitmap");
+    int32_t width = static_cast<int32_t>(GetWord(bytes, 18)), height = static_cast<int32_t>(GetWord(bytes, 22));
+    if (GetWord(bytes, 14) != 40 || width <= 0 || height <= 0 || (GetWord(bytes, 28) & 0xFFFF) != 24)
+        return fail("not a 24-bit bitmap header");
+    const int32_t expected = ((width * 3 + 3) & ~3) * height;
+    std::vector<uint8_t> rows(static_cast<size_t>(expected) + 4);
+    KY_Codec codec{};
+    KY_CodecSetMode(&codec, 5);
+    int32_t got = static_cast<int32_t>(rows.size());
+    int code = 0;
+    try {
+        code = KY_CodecExpandMemStart(&codec, reinterpret_cast<const uint8_t*>(bytes.data()) + 54,
+                                      static_cast<int32_t>(bytes.size() - 54), rows.data(), &got, 0, 0);
+    } catch (const std::exception&) {
+        code = -1;
+    } catch (...) {
+        code = -1;
+    }
+    KY_CodecAbandon(&codec);
+    if (code != kCodecDone || got != expected)
+        fail("rows expand to " + std::to_string(got) + " bytes, not " + std::to_string(expected));
+}
+
+}  // namespace
+
+SampleCheckReport CheckSample(const std::string& out) {
+    SampleCheckReport report;
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    // The data path is relative to the folder the reader runs in.
+    if (!SetCurrentDirectoryA(out.c_str())) {
+        report.errors.push_back(out + ": no such folder");
+        return report;
+    }
+    KY_OpenSpec spec;
+    KY_ClearOpenSpec(&spec);
+    KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), (out + "\\sv.sgm").c_str(), nullptr, 0, 0, 0, 0, &spec);
+    KyDescriptor* desc = nullptr;
+    KyMount* mount = nullptr;
+    if (KY_ParseDescriptor(&spec, &desc)) {
+        report.errors.push_back(out + "\\sv.sgm: " + KY_EngineErrorText);
+    } else if (!(mount = KY_NewMount(nullptr, nullptr)) || CpCommon(desc, mount)) {
+        report.errors.push_back(out + "\\sv.sgm: mounting: " + KY_EngineErrorText);
+    } else {
+        for (int32_t b = 0; b < mount->bases->count; ++b) {
+            const KyMountedBase* base = static_cast<const KyMountedBase*>(mount->bases->entries[b].value);
+            for (int32_t d = 0; d < base->dataCount; ++d)
+                CheckTable(base, base->dataNames[d], &report);
+            for (int32_t i = 0; base->indexes && i < base->indexes->count; ++i) {
+                const KyMountedIndex* index = static_cast<const KyMountedIndex*>(base->indexes->entries[i].value);
+                CheckTree(PathOf(index->files[0]), 32, &report);
+            }
+        }
+        for (int32_t t = 0; mount->thes && t < mount->thes->count; ++t) {
+            const KyMountedThes* thes = static_cast<const KyMountedThes*>(mount->thes->entries[t].value);
+            std::string tree = PathOf(thes->file);
+            CheckTree(tree, 32, &report);
+            std::string dct;
+            if (!LoadFile(tree.substr(0, tree.size() - 3) + "dct", &dct))
+                report.errors.push_back(tree + ": no \".dct\" beside it");
+        }
+    }
+    if (mount)
+        KY_FreeMount(mount);
+    else if (desc)
+        KY_FreeDescriptor(desc);
+    KY_FreeOpenSpec(&spec);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((out + "\\images\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            // Names beginning with a dot are the build's stamps, not pictures.
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
+                CheckPicture(out + "\\images\\" + found.cFileName, &report);
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    SetCurrentDirectoryA(previous);
+    return report;
+}

@@ -1,0 +1,23 @@
+// Builds the sample encyclopedia's installation folder from the corpus that
+// tools/sample/corpus.py writes, and checks every file of a built folder.
+// Errors come back as texts, "" for success.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Writes into `out` the descriptor pair "sv.sgm"/"sv.gen" and, under "data",
+// the TEXT and HDFILES tables, the word index, the A-to-Z index, the
+// thesaurus, the character table and the stop list. `progress` receives one
+// line per stage when not null.
+std::string BuildSample(const std::string& work, const std::string& out, void (*progress)(const char* line));
+
+struct SampleCheckReport {
+    std::vector<std::string> errors;  // each names its file
+    long records = 0, keys = 0, occurrences = 0, images = 0;
+};
+
+// Parses and mounts the descriptor of `out`, then walks every catalogue and
+// record of every table, every index and the thesaurus, and every picture
+// under "images".
+SampleCheckReport CheckSample(const std::string& out);
