@@ -84,6 +84,26 @@ $SUDO mkdir -p "$DEPS_PREFIX"
 build_dep libjpeg-turbo libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
 build_dep libpng libpng1.6 -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DZLIB_ROOT=/usr/i686-w64-mingw32
+# SQLite with FTS5 for the search benchmark: the amalgamation made natively from
+# Debian's source package, then compiled for the target as a static library.
+build_sqlite() {
+  local stamp="$DEPS_PREFIX/.sqlite3-built"
+  [ -f "$stamp" ] && return 0
+  add_deb_src
+  local work
+  work=$(mktemp -d)
+  log "cross-building sqlite3 with FTS5 from Debian's source package"
+  fetch_source sqlite3 "$work"
+  (cd "$work/src" && ./configure --enable-fts5 >/dev/null && make sqlite3.c >/dev/null
+   i686-w64-mingw32-gcc-posix -O2 -DSQLITE_ENABLE_FTS5 -c sqlite3.c -o sqlite3.o
+   i686-w64-mingw32-ar rcs libsqlite3.a sqlite3.o)
+  $SUDO mkdir -p "$DEPS_PREFIX/lib" "$DEPS_PREFIX/include"
+  $SUDO cp "$work/src/libsqlite3.a" "$DEPS_PREFIX/lib/"
+  $SUDO cp "$work/src/sqlite3.h" "$DEPS_PREFIX/include/"
+  rm -rf "$work"
+  touch "$stamp"
+}
+build_sqlite
 # The PDF printer that Wine prints to (through CUPS) for the printing tests.
 "$(dirname "$0")/cups-pdf.sh"
 log "ready (dependencies in $DEPS_PREFIX)"
