@@ -79,8 +79,12 @@ toute toutes tu un une uns unes vos votre vous y""".split()
 
 
 class Counter:
+    """Characters outside Windows-1252: those written as a close reading, and
+    those lost (written "?"), by character."""
+
     def __init__(self):
         self.missing = {}
+        self.approximated = 0
 
     def add(self, ch):
         self.missing[ch] = self.missing.get(ch, 0) + 1
@@ -97,14 +101,17 @@ def to_cp1252(text, counter):
             pass
         sub = FALLBACK.get(ch)
         if sub is None:
-            decomposed = unicodedata.normalize("NFKD", ch)
+            # A letter with a mark Windows-1252 lacks reads as its base letter.
+            base = "".join(c for c in unicodedata.normalize("NFKD", ch) if not unicodedata.combining(c))
             try:
-                sub = decomposed.encode("cp1252").decode("cp1252") if decomposed != ch else None
+                sub = base if base and base != ch and base.encode("cp1252") else None
             except UnicodeEncodeError:
                 sub = None
         if sub is None:
             counter.add(ch)
             sub = "?"
+        else:
+            counter.approximated += 1
         out += sub.encode("cp1252")
     return bytes(out)
 
@@ -148,8 +155,7 @@ def key_of(word):
 SKIP_TAGS = {"script", "style", "head", "header", "footer", "aside", "nav", "noscript", "button", "input", "label"}
 # "switchcase" holds the variants of a help text for other systems; the
 # default text stays.
-SKIP_CLASSES = {"navheader", "navfooter", "noteicon", "head", "foot", "reportbug", "indexterm", "permalink",
-                "switchcase"}
+SKIP_CLASSES = {"navheader", "navfooter", "noteicon", "head", "foot", "reportbug", "indexterm", "switchcase"}
 SKIP_IDS = {"DEBUG", "SearchFrame", "DonationFrame", "TopLeftHeader"}
 BLOCK_TAGS = {"p", "div", "pre", "li", "dt", "dd", "tr", "h1", "h2", "h3", "h4", "h5", "h6", "blockquote", "table",
               "ul", "ol", "dl", "section", "br", "hr", "caption", "figure", "body", "td", "th"}
@@ -253,7 +259,8 @@ class PageParser(html.parser.HTMLParser):
                 self.start_block("row")
                 self.cell = 0
             if self.cell:
-                self.text_run("\t")
+                # Cells are apart by a tab, which the blank folding would lose.
+                self.current.runs.append(("A", "\t", None))
             self.cell += 1
         elif tag == "dt":
             self.start_block("p")
@@ -398,7 +405,8 @@ def man_page(root, rel):
             if " - " in what:
                 title += " : " + " ".join(what.split(" - ", 1)[1].split())
             break
-    return Page("manpages-fr", rel, title, blocks, posixpath.dirname(rel), 1)
+    name = posixpath.relpath(rel, MAN)[:-3]
+    return Page("manpages-fr", name, title, blocks, posixpath.dirname(name), 1)
 
 
 def load_page(job):
@@ -444,7 +452,7 @@ def articles_of(page):
     for n, i in enumerate(sections):
         end = sections[n + 1] if n + 1 < len(sections) else len(page.blocks)
         body = page.blocks[i + 1:end]
-        heading = " ".join(page.blocks[i].text().split())
+        heading = clean_title(page.blocks[i].text())
         if not body or not heading:
             continue
         out.append(Article(page.title + " \u2014 " + heading, page.source + "/" + page.name + "#" + str(n + 1),
@@ -692,9 +700,9 @@ def main(argv):
     missing = sum(corpus.counter.missing.values())
     worst = sorted(corpus.counter.missing.items(), key=lambda kv: -kv[1])[:8]
     report = ("pages %d, articles %d, word occurrences %d, distinct keys %d, images %d of %d\n"
-              "characters %d, outside Windows-1252 %d: %s\n" % (
+              "characters %d, outside Windows-1252 %d written as a close reading, %d lost: %s\n" % (
                   len(pages), len(articles), len(items), len(known), converted, len(image_jobs), corpus.chars,
-                  missing, " ".join("U+%04X x%d" % (ord(c), k) for c, k in worst)))
+                  corpus.counter.approximated, missing, " ".join("U+%04X x%d" % (ord(c), k) for c, k in worst)))
     write_atomic(os.path.join(work, "report.txt"), report.encode())
     sys.stdout.write(report)
     return 0

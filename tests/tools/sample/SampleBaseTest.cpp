@@ -1,0 +1,186 @@
+// The sample encyclopedia from a small corpus converted from fixture pages
+// (make_fixture.py, then tools/sample/corpus.py at build time): its markup
+// parses with the document engine's parser, its text is Windows-1252, and the
+// checker finds no fault in the built folder but finds each damage done to it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "search/writers/FileImage.h"
+#include "tests/docengine/parser/ParserTestSupport.h"
+#include "tools/samplebase/SampleBase.h"
+
+namespace {
+
+std::string Native(std::string path) {
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return "Z:" + path;
+}
+
+const std::string kWork = Native(SV_SAMPLE_CORPUS "/work");
+
+struct Article {
+    std::string title, ext, markup;
+};
+
+std::vector<Article> Articles() {
+    std::string bytes;
+    std::vector<Article> out;
+    if (!LoadFile(kWork + "\\articles.dat", &bytes))
+        return out;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t nl = bytes.find('\n', at);
+        size_t t1 = bytes.find('\t', at), t2 = bytes.find('\t', t1 + 1), t3 = bytes.find('\t', t2 + 1);
+        size_t lt = std::stoul(bytes.substr(t1 + 1)), le = std::stoul(bytes.substr(t2 + 1)),
+               lm = std::stoul(bytes.substr(t3 + 1));
+        out.push_back({bytes.substr(nl + 1, lt), bytes.substr(nl + 1 + lt, le), bytes.substr(nl + 1 + lt + le, lm)});
+        at = nl + 1 + lt + le + lm;
+    }
+    return out;
+}
+
+std::string Parse(const std::string& markup) {
+    return ParseText(markup, new ATextFragParser('/'));
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A built copy of the sample in a fresh folder, removed at the end.
+class BuiltSample {
+public:
+    BuiltSample() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "svsample" + std::to_string(GetCurrentProcessId());
+        RemoveTree(folder_);
+        error_ = BuildSample(kWork, folder_, nullptr);
+        CreateDirectoryA((folder_ + "\\images").c_str(), nullptr);
+        for (const char* name : {"i00000.bmp", "i00001.jpg"}) {
+            std::string bytes;
+            LoadFile(Native(SV_SAMPLE_CORPUS "/images/") + name, &bytes);
+            SaveFileReplacing(folder_ + "\\images\\" + name, bytes);
+        }
+    }
+    ~BuiltSample() { RemoveTree(folder_); }
+    const std::string& folder() const { return folder_; }
+    const std::string& error() const { return error_; }
+
+private:
+    std::string folder_, error_;
+};
+
+}  // namespace
+
+TEST(SampleCorpus, ArticlesParseAsSlashMarkup) {
+    std::vector<Article> articles = Articles();
+    ASSERT_EQ(8u, articles.size());
+    for (const Article& a : articles) {
+        SCOPED_TRACE(a.ext);
+        std::string description = Parse(a.markup);
+        EXPECT_EQ(std::string::npos, description.find("error:")) << description;
+        EXPECT_EQ(std::string::npos, description.find("/s-1")) << description;  // no construct left open
+    }
+    struct Row {
+        size_t article;
+        const char* piece;
+    } rows[] = {
+        {0, "\"Calques\"/s7"},
+        {0, "\"calque\"/s4"},
+        {0, "\"Calque\"/s1"},
+        {0, "\"la retouche photo\"/s12/c1 n=G:2 k=0x3"},
+        {0, "K\"images/i00000.bmp\"#-1"},
+        {1, "\"  \"/s3 | \"/tmp\"/s3 | \"/\"/s3 | \"{fond\"/s3 | \"}\"/s3 | \"#1\"/s3"},  // escaped, not codes
+        {3,
+         "donn\xE9"
+         "es. Ctrl+F12.\""},  // the variant text left out
+        {5, "\"exemple\"/s1"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.piece);
+        std::string description = Parse(articles[r.article].markup);
+        EXPECT_NE(std::string::npos, description.find(r.piece)) << description;
+    }
+}
+
+TEST(SampleCorpus, TextIsWindows1252) {
+    std::vector<Article> articles = Articles();
+    ASSERT_EQ(8u, articles.size());
+    struct Row {
+        size_t article;
+        std::string bytes;
+    } rows[] = {
+        {1, "Calques \x97 Propri\xE9t\xE9s"},     // em dash and e acute
+        {2, "l'\x9Cuvre ; un \x9Cil exerc\xE9"},  // oe ligature
+        {0, "-> tout ou rien ; chinois : ?."},    // an arrow read closely, a Chinese character lost
+        {0, "/A\x95 Calque actif"},               // the bullet of a list item
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.bytes);
+        EXPECT_NE(std::string::npos, (articles[r.article].title + articles[r.article].markup).find(r.bytes));
+    }
+    for (const Article& a : articles)
+        EXPECT_EQ(std::string::npos, a.markup.find('\xC3')) << a.ext;  // no UTF-8 left
+    std::string report;
+    ASSERT_TRUE(LoadFile(kWork + "\\report.txt", &report));
+    EXPECT_NE(std::string::npos, report.find("2 lost: U+4E2D x2")) << report;
+}
+
+TEST(SampleCorpus, CheckerPassesTheBuiltSampleAndFindsEachDamage) {
+    BuiltSample sample;
+    ASSERT_EQ("", sample.error());
+    SampleCheckReport report = CheckSample(sample.folder());
+    for (const std::string& e : report.errors)
+        ADD_FAILURE() << e;
+    EXPECT_EQ(8 * 5, report.records);  // DOC, EXT, TITLE, HDGLIB, HDGINFO
+    EXPECT_EQ(2, report.images);
+
+    struct Row {
+        const char* file;
+        size_t offset;  // the byte changed, or past the end to cut the file there
+        const char* names;
+    } rows[] = {
+        {"data\\doc.fmt", 1u << 30, "TEXT:DOC"},
+        {"data\\title.of7", 4, "title.of7"},
+        {"data\\mots.abp", 4096 + 2, "mots.abp"},
+        {"data\\idxaz.abp", 0, "idxaz.abp"},
+        {"data\\thesfr.abp", 4096 + 7, "thesfr.abp"},
+        {"images\\i00000.bmp", 80, "i00000.bmp"},
+        {"sv.sgm", 0, "sv.sgm"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.file);
+        std::string path = sample.folder() + "\\" + r.file, good, bad;
+        ASSERT_TRUE(LoadFile(path, &good));
+        bad = good;
+        if (r.offset < bad.size())
+            bad[r.offset] = static_cast<char>(bad[r.offset] ^ 0x5A);
+        else
+            bad.resize(bad.size() - 7);
+        ASSERT_EQ("", SaveFileReplacing(path, bad));
+        SampleCheckReport damaged = CheckSample(sample.folder());
+        ASSERT_FALSE(damaged.errors.empty());
+        EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
+        ASSERT_EQ("", SaveFileReplacing(path, good));
+    }
+}
