@@ -34,7 +34,9 @@ FALLBACK = {
     "\u200b": "", "\u200e": "", "\u200f": "", "\ufeff": "", "\u00ad": "",
     "\u2192": "->", "\u2190": "<-", "\u21d2": "=>", "\u2194": "<->", "\u2264": "<=", "\u2265": ">=",
     "\u2260": "!=", "\u2248": "~", "\u00a0": "\xa0", "\ufb01": "fi", "\ufb02": "fl", "\u2032": "'",
-    "\u2033": "\"", "\u2715": "x", "\u2716": "x", "\u2713": "v", "\u2714": "v", "\u25b8": ">",
+    "\u2033": "\"", "\u0110": "D", "\u0111": "d", "\u0141": "L", "\u0142": "l", "\u27e8": "<", "\u27e9": ">",
+    "\u2500": "-", "\u2502": "|", "\u250c": "+", "\u2510": "+", "\u2514": "+", "\u2518": "+", "\u251c": "+",
+    "\u2524": "+", "\u2715": "x", "\u2716": "x", "\u2713": "v", "\u2714": "v", "\u25b8": ">",
     "\u25b6": ">", "\u25c0": "<", "\u2191": "^", "\u2193": "v", "\u2026": "\u2026", "\u0153": "\u0153",
 }
 
@@ -666,7 +668,8 @@ def main(argv):
         for p, words in enumerate(paragraphs[:0x7FFF]):
             for w, word in enumerate(words[:0xFFFF]):
                 items.append((key_of(word), n, (p << 16) | w))
-        titles.append((key_of(b" ".join(words_of(title))) or b"_", n))
+        # Cut before sorting so that the suffixes below keep the keys apart.
+        titles.append(((key_of(b" ".join(words_of(title))) or b"_")[:MAX_KEY - 4], n))
     items.sort()
     known = set(k for k, _, _ in items)
     out = bytearray()
@@ -681,7 +684,7 @@ def main(argv):
     for key, doc in titles:
         repeat = repeat + 1 if key == previous else 0
         previous = key
-        az += (key[:MAX_KEY - 4] + (b"\x01%03d" % repeat if repeat else b"")) + b"\t%d\n" % doc
+        az += key + (b"\x01%03d" % repeat if repeat else b"") + b"\t%d\n" % doc
     write_atomic(os.path.join(work, "az.txt"), bytes(az))
     thes = os.path.join(root, THES)
     rel = bytearray()
