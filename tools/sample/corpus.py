@@ -634,6 +634,20 @@ def thesaurus(path, known):
     return relations
 
 
+def az_keys(titles):
+    """The A-to-Z keys of (filtered title, document) pairs, in key order: the
+    title cut to leave room for a suffix, repeated ones followed by byte 1 and
+    their rank in three digits, so that every key is above the one before."""
+    keys = sorted((key[:MAX_KEY - 4], doc) for key, doc in titles)
+    out = []
+    previous, repeat = None, 0
+    for key, doc in keys:
+        repeat = repeat + 1 if key == previous else 0
+        previous = key
+        out.append((key + (b"\x01%03d" % repeat if repeat else b""), doc))
+    return out
+
+
 def write_atomic(path, data):
     tmp = path + ".tmp"
     with open(tmp, "wb") as f:
@@ -668,8 +682,7 @@ def main(argv):
         for p, words in enumerate(paragraphs[:0x7FFF]):
             for w, word in enumerate(words[:0xFFFF]):
                 items.append((key_of(word), n, (p << 16) | w))
-        # Cut before sorting so that the suffixes below keep the keys apart.
-        titles.append(((key_of(b" ".join(words_of(title))) or b"_")[:MAX_KEY - 4], n))
+        titles.append((key_of(b" ".join(words_of(title))) or b"_", n))
     items.sort()
     known = set(k for k, _, _ in items)
     out = bytearray()
@@ -677,15 +690,7 @@ def main(argv):
         out += b"%s\t%d\t%d\n" % (key, doc, pos)
     write_atomic(os.path.join(work, "articles.dat"), bytes(records))
     write_atomic(os.path.join(work, "words.txt"), bytes(out))
-    # A-to-Z keys: the filtered title; repeated titles take a numbered suffix.
-    titles.sort()
-    az = bytearray()
-    previous, repeat = None, 0
-    for key, doc in titles:
-        repeat = repeat + 1 if key == previous else 0
-        previous = key
-        az += key + (b"\x01%03d" % repeat if repeat else b"") + b"\t%d\n" % doc
-    write_atomic(os.path.join(work, "az.txt"), bytes(az))
+    write_atomic(os.path.join(work, "az.txt"), b"".join(k + b"\t%d\n" % doc for k, doc in az_keys(titles)))
     thes = os.path.join(root, THES)
     rel = bytearray()
     if os.path.exists(thes):

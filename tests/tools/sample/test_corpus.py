@@ -48,6 +48,16 @@ class MarkupTest(unittest.TestCase):
         self.assertEqual(127, len(corpus.key_of(b"a" * 300)))
 
 
+class AtoZTest(unittest.TestCase):
+    def test_keys_increase_also_for_titles_alike_over_the_cut(self):
+        long = b"x" * 130
+        titles = [(b"calque", 4), (long + b"b", 1), (b"calque", 2), (long + b"a", 3), (b"calque actif", 0)]
+        keys = corpus.az_keys(titles)
+        self.assertEqual([(b"calque", 2), (b"calque\x01001", 4), (b"calque actif", 0), (b"x" * 123, 1),
+                          (b"x" * 123 + b"\x01001", 3)], keys)
+        self.assertTrue(all(a[0] < b[0] and len(b[0]) <= 127 for a, b in zip(keys, keys[1:])))
+
+
 class PageTest(unittest.TestCase):
     def blocks(self, html):
         p = corpus.PageParser()
