@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "search/writers/FileImage.h"
+#include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/parser/ParserTestSupport.h"
 #include "tools/samplebase/SampleBase.h"
 
@@ -47,48 +48,6 @@ std::vector<Article> Articles() {
 std::string Parse(const std::string& markup) {
     return ParseText(markup, new ATextFragParser('/'));
 }
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-// A built copy of the sample in a fresh folder, removed at the end.
-class BuiltSample {
-public:
-    BuiltSample() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "svsample" + std::to_string(GetCurrentProcessId());
-        RemoveTree(folder_);
-        error_ = BuildSample(kWork, folder_, nullptr);
-        CreateDirectoryA((folder_ + "\\images").c_str(), nullptr);
-        for (const char* name : {"i00000.bmp", "i00001.jpg"}) {
-            std::string bytes;
-            LoadFile(Native(SV_SAMPLE_CORPUS "/images/") + name, &bytes);
-            SaveFileReplacing(folder_ + "\\images\\" + name, bytes);
-        }
-    }
-    ~BuiltSample() { RemoveTree(folder_); }
-    const std::string& folder() const { return folder_; }
-    const std::string& error() const { return error_; }
-
-private:
-    std::string folder_, error_;
-};
 
 }  // namespace
 
@@ -146,10 +105,18 @@ TEST(SampleCorpus, TextIsWindows1252) {
     EXPECT_NE(std::string::npos, report.find("2 lost: U+4E2D x2")) << report;
 }
 
-TEST(SampleCorpus, CheckerPassesTheBuiltSampleAndFindsEachDamage) {
-    BuiltSample sample;
-    ASSERT_EQ("", sample.error());
-    SampleCheckReport report = CheckSample(sample.folder());
+// The sample built into the test's folder, with the fixture's two pictures.
+class SampleCheck : public TempFolderTest {};
+
+TEST_F(SampleCheck, PassesTheBuiltSampleAndFindsEachDamage) {
+    ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
+    ASSERT_TRUE(CreateDirectoryA(PathOf("images").c_str(), nullptr));
+    for (const char* name : {"i00000.bmp", "i00001.jpg"}) {
+        std::string bytes;
+        ASSERT_TRUE(LoadFile(Native(SV_SAMPLE_CORPUS "/images/") + name, &bytes));
+        ASSERT_EQ("", SaveFileReplacing(PathOf("images\\") + name, bytes));
+    }
+    SampleCheckReport report = CheckSample(folder_);
     for (const std::string& e : report.errors)
         ADD_FAILURE() << e;
     EXPECT_EQ(8 * 5, report.records);  // DOC, EXT, TITLE, HDGLIB, HDGINFO
@@ -170,7 +137,7 @@ TEST(SampleCorpus, CheckerPassesTheBuiltSampleAndFindsEachDamage) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);
-        std::string path = sample.folder() + "\\" + r.file, good, bad;
+        std::string path = PathOf(r.file), good, bad;
         ASSERT_TRUE(LoadFile(path, &good));
         bad = good;
         if (r.offset < bad.size())
@@ -178,7 +145,7 @@ TEST(SampleCorpus, CheckerPassesTheBuiltSampleAndFindsEachDamage) {
         else
             bad.resize(bad.size() - 7);
         ASSERT_EQ("", SaveFileReplacing(path, bad));
-        SampleCheckReport damaged = CheckSample(sample.folder());
+        SampleCheckReport damaged = CheckSample(folder_);
         ASSERT_FALSE(damaged.errors.empty());
         EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
         ASSERT_EQ("", SaveFileReplacing(path, good));
