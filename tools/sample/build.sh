@@ -38,8 +38,9 @@ if [ ! -f "$src/.unpacked" ]; then
 fi
 
 stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images"
-if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" || [ ! -f "$out/images/.converted" ]; then
+if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/tools/sample/searches.py" || [ ! -f "$out/images/.converted" ]; then
   "$python" "$root/tools/sample/corpus.py" "$src" "$work" "$out/images" 2>"$work/warnings.txt"
+  "$python" "$root/tools/sample/searches.py" "$work" >/dev/null
   touch "$out/images/.converted" "$work/.done"
 else
   cat "$work/report.txt"

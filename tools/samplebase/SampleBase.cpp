@@ -162,7 +162,7 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {{"DOC", "doc", kTextMode, 0}, {"EXT", "ext", 0, 0}, {"TITLE", "title", 0, 0}},
                         {{"MOTS", "mots", documents}, {"IDXAZ", "idxaz", documents}}};
     DescriptorMapping mapping;
-    mapping.defaults = {{"direct", "MOTS"}, {"prox", "Y"}, {"thes", "Y"}, {"opdef", "AND"}, {"proxdef", "W1"}};
+    mapping.defaults = {{"direct", "MOTS"}, {"prox", "Y"}, {"thes", "Y"}, {"opdef", "AND"}};
     mapping.formDefaults = {{"thes", "THESFR"}, {"stp", "STOPFR"}, {"stpflt", "MOTSCLES"}, {"keyflt", "MOTSCLES"}};
     // Each word list starts with its own separator.
     mapping.op = ",ET,OU,SAUF,";
