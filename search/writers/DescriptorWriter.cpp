@@ -170,10 +170,10 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
         }
         sgm += "</data><index" + Attr("path", b.path) + ">\r\n";
         for (const DescriptorIndex& i : b.indexes) {
-            if (!Plain(i.id) || i.nbdoc <= 0)
-                return "index \"" + i.id + "\": bad id or document count";
-            sgm += "<idx" + Attr("id", i.id) + Attr("nbdoc", std::to_string(i.nbdoc)) + ">" + Text(i.file, false) +
-                   "</idx>\r\n";
+            if (!Plain(i.id) || i.nbdoc <= 0 || !Plain(i.prox))
+                return "index \"" + i.id + "\": bad id, document count or proximity mode";
+            sgm += "<idx" + Attr("id", i.id) + Attr("nbdoc", std::to_string(i.nbdoc)) +
+                   (i.prox.empty() ? "" : Attr("prox", i.prox)) + ">" + Text(i.file, false) + "</idx>\r\n";
         }
         sgm += "</index>";
         if (!b.headings.empty()) {

@@ -25,6 +25,7 @@ struct DescriptorIndex {
     std::string id;
     std::string file;
     int nbdoc = 140000;
+    std::string prox = "";  // "PROXW", "PROXP" or "PROXS" for an index with positions, or "" (none)
 };
 
 using DescriptorKeys = std::vector<std::pair<std::string, std::string>>;

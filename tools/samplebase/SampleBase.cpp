@@ -160,7 +160,7 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
     DescriptorBase text{"TEXT",
                         "SVDATA",
                         {{"DOC", "doc", kTextMode, 0}, {"EXT", "ext", 0, 0}, {"TITLE", "title", 0, 0}},
-                        {{"MOTS", "mots", documents}, {"IDXAZ", "idxaz", documents}}};
+                        {{"MOTS", "mots", documents, "PROXW"}, {"IDXAZ", "idxaz", documents}}};
     DescriptorMapping mapping;
     mapping.defaults = {{"direct", "MOTS"}, {"prox", "Y"}, {"thes", "Y"}, {"opdef", "AND"}};
     mapping.formDefaults = {{"thes", "THESFR"}, {"stp", "STOPFR"}, {"stpflt", "MOTSCLES"}, {"keyflt", "MOTSCLES"}};

@@ -1,9 +1,11 @@
 // The sample encyclopedia tool: "build WORK OUT" writes the installation
-// folder from the corpus, "check OUT" walks it and lists every fault.
+// folder from the corpus, "check OUT" walks it and lists every fault,
+// "searches OUT WORK" runs the fixed searches and compares them with the scan's.
 #include <cstdio>
 #include <cstring>
 
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleSearches.h"
 
 namespace {
 
@@ -31,6 +33,22 @@ int main(int argc, char** argv) {
                     report.records, report.keys, report.occurrences, report.images, report.errors.size());
         return report.errors.empty() ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: samplebase build WORK OUT | samplebase check OUT\n");
+    if (argc == 4 && !std::strcmp(argv[1], "searches")) {
+        std::string why;
+        std::vector<SampleSearch> searches = RunSampleSearches(argv[2], argv[3], &why);
+        if (!why.empty()) {
+            std::fprintf(stderr, "samplebase: %s\n", why.c_str());
+            return 1;
+        }
+        int differ = 0;
+        for (const SampleSearch& s : searches) {
+            bool same = s.found == s.expected;
+            differ += !same;
+            std::printf("samplebase: %-28s request %6ld, scan %6zu: %s\n", s.text.c_str(), s.count, s.expected.size(),
+                        same ? "same documents" : "differ");
+        }
+        return differ ? 1 : 0;
+    }
+    std::fprintf(stderr, "usage: samplebase build WORK OUT | check OUT | searches OUT WORK\n");
     return 2;
 }

@@ -12,6 +12,7 @@
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/parser/ParserTestSupport.h"
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleSearches.h"
 
 namespace {
 
@@ -149,5 +150,29 @@ TEST_F(SampleCheck, PassesTheBuiltSampleAndFindsEachDamage) {
         ASSERT_FALSE(damaged.errors.empty());
         EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
         ASSERT_EQ("", SaveFileReplacing(path, good));
+    }
+}
+
+// Searches through the request layer give the documents a scan of the fixture's
+// words gives: the word index is read with its positions, and the form's
+// operators and separators reach the question.
+TEST_F(SampleCheck, RequestsFindTheDocumentsOfTheScan) {
+    ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
+    const char* const kSearches =
+        "calque\t2\t0 1\n"
+        "retouche ET photo\t2\t0 2\n"
+        "image OU tableau\t6\t0 3 4 5 6 7\n"
+        "image SAUF retouche\t1\t6\n"
+        "filtre\t2\t3 4\n"
+        "exemple ET image\t3\t5 6 7\n";
+    ASSERT_EQ("", SaveFileReplacing(PathOf("searches.txt"), kSearches));
+    std::string error;
+    std::vector<SampleSearch> searches = RunSampleSearches(folder_, folder_, &error);
+    ASSERT_EQ("", error);
+    ASSERT_EQ(6u, searches.size());
+    for (const SampleSearch& s : searches) {
+        SCOPED_TRACE(s.text);
+        EXPECT_EQ(static_cast<long>(s.expected.size()), s.count);
+        EXPECT_EQ(s.expected, s.found);
     }
 }

@@ -46,6 +46,9 @@ class MarkupTest(unittest.TestCase):
                 data = corpus.to_cp1252(text, corpus.Counter())
                 self.assertEqual(keys, [corpus.key_of(w) for w in corpus.words_of(data)])
         self.assertEqual(127, len(corpus.key_of(b"a" * 300)))
+        # The question's separators leave its wildcards to the pattern search.
+        self.assertTrue(b" " in corpus.SEPARATORS and b"'" in corpus.SEPARATORS and b"\x92" in corpus.SEPARATORS)
+        self.assertFalse(b"*" in corpus.SEPARATORS or b"?" in corpus.SEPARATORS or b"e" in corpus.SEPARATORS)
 
 
 class AtoZTest(unittest.TestCase):
