@@ -7,6 +7,8 @@ Sources, one resource per file, kind by extension (see resources/README.md):
   *.strings     string list (type 258), numbered by its "list N" line
   *.style       text style (type 259), numbered by its "style N" line
   NAME.popups   popup list (type 256) named NAME
+  NAME.menu     Win32 menu (RT_MENU, 4) named NAME
+  NAME.accel    Win32 accelerator table (RT_ACCELERATOR, 9) named NAME
 
 Every error names the file and line ("Frame.layout:12: unknown class AFoo")
 and makes the compiler exit with status 1, which fails the build.
@@ -22,6 +24,12 @@ Binary forms (little-endian):
               size u16 | style u16 | alignment u16 | fore tag,r,g,b u16 x 4 |
               back tag,r,g,b u16 x 4
   popup list  u16 per top-level popup (FFFF: no id) | 0000
+  menu        version 0000 | header size 0000 | items; an item is
+              flags u16 | id u16 (not for a popup) | text UTF-16 NUL, and a
+              popup (flags 0x10) is followed by its own items; the last
+              item of each level has flag 0x80
+  accelerator 8 bytes per entry: flags u16 (1 virtual key, 4 Shift,
+              8 Ctrl, 0x10 Alt, 0x80 last) | key u16 | command u16 | 0000
 """
 
 import argparse
@@ -34,6 +42,8 @@ LAYOUT_TYPE = 257
 STRING_LIST_TYPE = 258
 TEXT_STYLE_TYPE = 259
 POPUP_LIST_TYPE = 256
+MENU_TYPE = 4
+ACCELERATOR_TYPE = 9
 
 
 class CompileError(Exception):
@@ -427,6 +437,99 @@ def compile_popups(path, text):
     return struct.pack("<%dH" % (len(words) + 1), *(words + [0]))
 
 
+def read_menu_items(r, depth):
+    """Items up to a closing brace (or the end at depth 0): [(flags, id, text, children)]."""
+    items = []
+    while True:
+        t = r.peek()
+        if t is None:
+            if depth:
+                raise r.error("file ends inside a popup")
+            break
+        if t.kind == "punct" and t.text == "}":
+            if not depth:
+                raise r.error("} without a popup", t)
+            r.next("}")
+            break
+        kind = r.word("popup, item or separator")
+        if kind.text == "separator":
+            items.append((0, 0, "", None))
+        elif kind.text == "item":
+            text, line = r.string("item text")
+            ident = r.integer("command id", 1, 0xFFFF)
+            items.append((0, ident, (text, line), None))
+        elif kind.text == "popup":
+            text, line = r.string("popup text")
+            brace = r.next("{")
+            if brace.text != "{":
+                raise r.error("{ expected after the popup text, found %s" % brace.text, brace)
+            items.append((0x10, 0, (text, line), read_menu_items(r, depth + 1)))
+        else:
+            raise r.error("popup, item or separator expected, found %s" % kind.text, kind)
+    if not items:
+        raise r.error("a menu or popup without items")
+    return items
+
+
+def encode_menu_items(path, items):
+    out = bytearray()
+    for i, (flags, ident, text, children) in enumerate(items):
+        if i == len(items) - 1:
+            flags |= 0x80
+        words = encode_text(path, text[1], text[0]) if text else b"\0"
+        utf16 = words[:-1].decode("cp1252").encode("utf-16-le") + b"\0\0"
+        out += struct.pack("<H", flags)
+        if children is None:
+            out += struct.pack("<H", ident)
+        out += utf16
+        if children is not None:
+            out += encode_menu_items(path, children)
+    return bytes(out)
+
+
+def compile_menu(path, text):
+    r = Reader(path, tokenize(path, text))
+    return b"\0\0\0\0" + encode_menu_items(path, read_menu_items(r, 0))
+
+
+ACCEL_KEYS = {"Back": 0x08, "Tab": 0x09, "Return": 0x0D, "Escape": 0x1B, "Space": 0x20, "PageUp": 0x21,
+              "PageDown": 0x22, "End": 0x23, "Home": 0x24, "Left": 0x25, "Up": 0x26, "Right": 0x27,
+              "Down": 0x28, "Insert": 0x2D, "Delete": 0x2E}
+ACCEL_MODIFIERS = {"Shift": 0x04, "Ctrl": 0x08, "Alt": 0x10}
+
+
+def accel_key(r, token, text):
+    parts = text.split("+")
+    flags = 0x01
+    for m in parts[:-1]:
+        if m not in ACCEL_MODIFIERS or flags & ACCEL_MODIFIERS[m]:
+            raise r.error("bad key modifier %r in %r" % (m, text), token)
+        flags |= ACCEL_MODIFIERS[m]
+    key = parts[-1]
+    if re.match(r"^[A-Z0-9]$", key):
+        return flags, ord(key)
+    m = re.match(r"^F([1-9][0-9]?)$", key)
+    if m and int(m.group(1)) <= 24:
+        return flags, 0x6F + int(m.group(1))
+    if key in ACCEL_KEYS:
+        return flags, ACCEL_KEYS[key]
+    raise r.error("unknown key %r in %r" % (key, text), token)
+
+
+def compile_accelerators(path, text):
+    r = Reader(path, tokenize(path, text))
+    entries = []
+    while r.peek() is not None:
+        token = r.peek()
+        keys, _ = r.string("key, as \"Ctrl+Q\"")
+        flags, key = accel_key(r, token, keys)
+        entries.append([flags, key, r.integer("command id", 1, 0xFFFF)])
+    if not entries:
+        raise CompileError(path, 1, "an accelerator table without entries")
+    entries[-1][0] |= 0x80
+    return b"".join(struct.pack("<HHHH", f, k, c, 0) for f, k, c in entries)
+
+
 # ---------------------------------------------------------------- driver
 
 NAME_RE = re.compile(r"^[A-Za-z_][A-Za-z0-9_]*$")
@@ -451,6 +554,10 @@ def compile_all(sources, classes):
             kind = TEXT_STYLE_TYPE
         elif ext == ".popups":
             key, data, kind = stem, compile_popups(path, text), POPUP_LIST_TYPE
+        elif ext == ".menu":
+            key, data, kind = stem, compile_menu(path, text), MENU_TYPE
+        elif ext == ".accel":
+            key, data, kind = stem, compile_accelerators(path, text), ACCELERATOR_TYPE
         else:
             raise CompileError(path, 1, "unknown kind of resource source %r" % ext)
         if isinstance(key, str) and not NAME_RE.match(key):

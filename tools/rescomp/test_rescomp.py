@@ -68,6 +68,16 @@ class Compiler(unittest.TestCase):
         data = self.compile({"Msg.strings": 'list 129\n"Sans Titre"\n"A\\tB"\n'})[129]
         self.assertEqual(b"\x02\x00\x06\x00\x11\x00Sans Titre\x00A\tB\x00", data)
 
+    def test_menu_and_accelerators(self):
+        data = self.compile({"M.menu": 'popup "&É" {\n item "A\\tB" 22\n separator\n}\npopup "?" { item "x" 7 }'})
+        u = lambda t: t.encode("utf-16-le") + b"\0\0"
+        self.assertEqual(b"\0\0\0\0" + b"\x10\x00" + u("&É") + b"\x00\x00\x16\x00" + u("A\tB")
+                         + b"\x80\x00\x00\x00" + u("") + b"\x90\x00" + u("?") + b"\x80\x00\x07\x00" + u("x"),
+                         data["M"])
+        data = self.compile({"K.accel": '"Ctrl+Q" 22\n"Shift+F5" 911\n"Ctrl+1" 3000'})
+        self.assertEqual(b"\x09\x00Q\x00\x16\x00\x00\x00" + b"\x05\x00\x74\x00\x8f\x03\x00\x00"
+                         + b"\x89\x001\x00\xb8\x0b\x00\x00", data["K"])
+
     def test_errors(self):
         rows = [
             ("unknown class", {"A.layout": "AComponent {\n  AFoo { }\n}"}, "A.layout:2: unknown class AFoo"),
@@ -98,6 +108,12 @@ class Compiler(unittest.TestCase):
             ("string list without number", {"M.strings": '"x"'}, 'M.strings:1: list expected, found "x"'),
             ("unknown style field", {"S.style": "style 3\nweight 2"}, "S.style:2: text style has no field weight"),
             ("bad character", {"A.layout": "AComponent { id 1; }"}, "A.layout:1: unexpected character ';'"),
+            ("menu item without id", {"M.menu": 'popup "a" {\n item "b" }'}, "M.menu:2: command id expected, found }"),
+            ("unclosed popup", {"M.menu": 'popup "a" {\n item "b" 1\n'}, "M.menu:2: file ends inside a popup"),
+            ("empty popup", {"M.menu": 'popup "a" {\n}'}, "M.menu:2: a menu or popup without items"),
+            ("unknown accelerator key", {"K.accel": '"Ctrl+Q" 1\n"Ctrl+F30" 2'},
+             "K.accel:2: unknown key 'F30' in 'Ctrl+F30'"),
+            ("modifier twice", {"K.accel": '"Ctrl+Ctrl+Q" 1'}, "K.accel:1: bad key modifier 'Ctrl' in 'Ctrl+Ctrl+Q'"),
         ]
         for what, files, message in rows:
             with self.subTest(what):
