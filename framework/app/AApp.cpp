@@ -192,6 +192,7 @@ void AApp::setUpItems() {
 }
 
 void AApp::detachItems() {
+    windowManager_.checkEmpty();
     stopDdeService();
     lockWindowUpdate(nullptr);
     updateList_.clear();
@@ -276,9 +277,8 @@ ARect AApp::frameRect() {
 }
 
 bool AApp::closeAllWindows(int16_t flag) {
-    (void)flag;
     closeAllWindowsNow();
-    return true;
+    return windowManager_.closeAll(flag != 0);
 }
 
 AComponent* AApp::chooseAction(AActionRecord& record, AComponent* existing, AComponent* added) {
@@ -321,13 +321,14 @@ ACommand* AApp::doCommand(int16_t id, long argument) {
 
 int16_t AApp::commandStatus(int16_t id, long argument) {
     switch (id) {
-        case 6:
         case 91:
         case 94:
             return 1;
+        case 6:
+            // Not while a modal window is showing.
+            return windowManager_.HasWindowFlag2() ? 2 : 1;
         case 8:
-            // No window manager yet: no window to close.
-            return 2;
+            return windowManager_.hasOpenDocumentWindows() ? 1 : 2;
         default:
             return AComponent::commandStatus(id, argument);
     }

@@ -20,6 +20,7 @@
 #include "base/object/AString.h"
 #include "framework/app/ATimerList.h"
 #include "framework/extras/AHelpBox.h"
+#include "framework/app/AWindowManager.h"
 #include "framework/commands/ACommandQueue.h"
 #include "framework/commands/AUpdateList.h"
 #include "framework/components/AComponent.h"
@@ -33,6 +34,8 @@ class AMouseTracker;
 class ADisplayComponent;
 class AMdiClient;
 class AMdiFrame;
+class AMenuBar;
+class AWindow;
 class AOutStream;
 class AOwnerCursorGuard;
 class ATextOutStream;
@@ -70,6 +73,7 @@ public:
     void setUpItems() override;
     void detachItems() override;
     void componentDeleted(AComponent* component) override;
+    void linkChanged(AComponent* source, const AKindSet& kinds) override;
     void bindActions() override;
     ACommand* doCommand(int16_t id, long argument) override;
     int16_t commandStatus(int16_t id, long argument) override;
@@ -243,6 +247,20 @@ public:
     void setToolBar(AComponent* toolBar);
     // The font of the platform's system font, made on first use (owned).
     AFont* systemFont();
+    const std::vector<void*>& accelerators() const { return accelerators_; }
+
+    // Windows: the manager, the active window (null for none; its change is
+    // posted as kind 6), the area a filling window takes (global coordinates).
+    AWindowManager& windowManager() { return windowManager_; }
+    AWindow* activeWindow() const { return activeWindow_; }
+    void setActiveWindow(AWindow* window);
+    virtual ARect applicationArea();
+    // The base name of the application's menu resources ("AApp": AAPPMENU,
+    // AAPPPOPUPS, AAPPACCEL); its menu bar is made when AAPPMENU exists.
+    virtual AString resourceName() { return AString("AApp"); }
+    AMenuBar* menuBar() const { return menuBar_; }
+    // The help engine's entry for a help id; the framework has no help engine.
+    virtual void contextHelp(long helpId) { (void)helpId; }
     // The tables that bindings without a table go to: the menu bar's (0) and
     // the tool bar's (1); not owned, null when absent.
     void setActionTable(int index, AActionTable* table) { appTables_[index] = table; }
@@ -333,6 +351,9 @@ private:
     uint32_t ddeInstance_ = 0;
     void* ddeServiceName_ = nullptr;  // HSZ
     ADisplayComponent* locked_ = nullptr;  // not owned
+    AWindowManager windowManager_{this};
+    AWindow* activeWindow_ = nullptr;  // not owned
+    AMenuBar* menuBar_ = nullptr;      // owned, with the frame
     int16_t cursorId_ = -1;
     int16_t cursorIdA_ = 32512;
     int16_t cursorIdB_ = 32512;

@@ -9,6 +9,7 @@
 #include "framework/windows/AMdiFrame.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
+#include "framework/menus/AMenuBar.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ void AApp::runOnce() {
 
 void AApp::flushUpdates() {
     updateList_.deliver();
+    if (menuBar_ && menuBar_->dirty())
+        menuBar_->redraw();
     commandQueue_.run();
 }
 

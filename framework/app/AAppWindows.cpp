@@ -9,6 +9,10 @@
 #include "framework/app/AApp.h"
 #include "framework/app/AppDde.h"
 #include "framework/app/AppServices.h"
+#include "framework/app/AWindow.h"
+#include "framework/components/AKindSet.h"
+#include "framework/menus/AMenuBar.h"
+#include "framework/resources/AResource.h"
 #include "framework/components/ACommand.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
@@ -87,16 +91,78 @@ void AApp::removeServices() {
     displayServices_ = nullptr;
 }
 
+namespace {
+
+// The application's menu bar, which also loads its accelerator table (base + "Accel").
+class AAppMenuBar : public AMenuBar {
+public:
+    using AMenuBar::AMenuBar;
+    void load() override {
+        if (isLoaded())
+            return;
+        AMenuBar::load();
+        AApp* app = AApp::current();
+        if (!app)
+            ThrowAssert("fmenu", 1268);
+        AString name(ref().name());
+        name += "Accel";
+        HACCEL table = LoadAcceleratorsA(static_cast<HINSTANCE>(AResourceModule(ref()).handle()),
+                                         ref().byNumber() ? ref().win32Name() : name.c_str());
+        if (table)
+            app->addAccelerators(table);
+    }
+};
+
+}  // namespace
+
 void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
-    frame_ = new AMdiFrame(this, title.c_str(), WS_OVERLAPPEDWINDOW, rect, static_cast<HMENU>(frameMenu()), true);
-    client_ = new AMdiClient(this, static_cast<HMENU>(windowMenu()), AMdiFrame::kFirstChildId,
+    HMENU own = static_cast<HMENU>(frameMenu());
+    frame_ = new AMdiFrame(this, title.c_str(), WS_OVERLAPPEDWINDOW, rect, own, true);
+    AString menuName = resourceName();
+    menuName += "Menu";
+    // A program that brings neither a menu of its own nor the framework's has no menu bar.
+    if (!own && !(style_ & kNoMenuBar) && frame_->hwnd() &&
+        AResource(static_cast<uint16_t>(4), AResourceRef(menuName.c_str())).exists()) {
+        menuBar_ = new AAppMenuBar(this, frame_->hwnd(), AResourceRef(resourceName().c_str()));
+        menuBar_->load();
+        setActionTable(0, menuBar_);
+    }
+    HMENU listMenu = static_cast<HMENU>(windowMenu());
+    if (!listMenu && menuBar_)
+        listMenu = menuBar_->windowMenu();
+    client_ = new AMdiClient(this, listMenu, AMdiFrame::kFirstChildId,
                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES,
                              ARect(0, 0, 0, 0), true);
     SetClassLongA(frame_->hwnd(), GCL_HICON, static_cast<LONG>(reinterpret_cast<intptr_t>(appIcon())));
     return frame_->hwnd();
 }
 
+void AApp::setActiveWindow(AWindow* window) {
+    if (window == activeWindow_)
+        return;
+    activeWindow_ = window;
+    queueUpdate(this, kUpdateAppTarget);
+}
+
+ARect AApp::applicationArea() {
+    HWND client = GetMdiClientWindow();
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (client)
+        GetClientRect(client, &r);
+    return ARect(r.left, r.top, r.right, r.bottom);
+}
+
+void AApp::linkChanged(AComponent* source, const AKindSet& kinds) {
+    if (auto* window = dynamic_cast<AWindow*>(source))
+        windowManager_.windowChanged(window, kinds);
+    AComponent::linkChanged(source, kinds);
+}
+
 void AApp::destroyFrameWindow(void* window) {
+    if (appTables_[0] == menuBar_)
+        appTables_[0] = nullptr;
+    delete menuBar_;
+    menuBar_ = nullptr;
     if (!frame_) {
         DestroyWindow(static_cast<HWND>(window));
         return;

@@ -2,9 +2,11 @@
 #include "framework/windows/AWindowShell.h"
 
 #include "base/object/AError.h"
+#include "framework/commands/AItemOwner.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AShellClient.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
 
@@ -22,7 +24,212 @@ void Enable(HWND hwnd, bool on) {
 
 AWindowShell::AWindowShell(ADisplayComponent* window) : ADisplayWindowHandler(window) {}
 
+AShellClient* AWindowShell::client() const {
+    return dynamic_cast<AShellClient*>(window());
+}
+
+ARect AWindowShell::frameRectFromClient(const ARect& c) {
+    ANativeWindow* native = const_cast<AWindowShell*>(this)->nativeWindow();
+    LONG style = native && native->hwnd() ? GetWindowLongA(native->hwnd(), GWL_STYLE) : 0;
+    long bx = 0, by = 0;
+    if (style & WS_THICKFRAME) {
+        bx = GetSystemMetrics(SM_CXFRAME);
+        by = GetSystemMetrics(SM_CYFRAME);
+    } else if (style & WS_BORDER) {
+        bx = GetSystemMetrics(SM_CXBORDER);
+        by = GetSystemMetrics(SM_CYBORDER);
+    }
+    return ARect(-bx, -by, c.width() + bx, c.height() + by);
+}
+
+ARect AMdiChildShell::frameRectFromClient(const ARect& c) {
+    ARect r = AWindowShell::frameRectFromClient(c);
+    LONG style = hwnd() ? GetWindowLongA(hwnd(), GWL_STYLE) : 0;
+    if ((style & WS_CAPTION) == WS_CAPTION)
+        r.first.y -= GetSystemMetrics(SM_CYCAPTION) - ((style & WS_BORDER) ? GetSystemMetrics(SM_CYBORDER) : 0);
+    return r;
+}
+
+bool AWindowShell::sizeRule(MINMAXINFO& info) {
+    AShellClient* c = client();
+    if (!c || !c->shellSizable())
+        return false;
+    long limits[4] = {0, 0, 0, 0};
+    APoint extra;
+    c->shellLimits(limits, extra);
+    ANativeWindow* native = nativeWindow();
+    HWND own = native ? native->hwnd() : nullptr;
+    // The room a maximised window may fill: its parent's client area, in the
+    // coordinates the window is placed in.
+    HWND parent = own ? GetParent(own) : nullptr;
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (parent && (GetWindowLongA(own, GWL_STYLE) & WS_CHILD))
+        GetClientRect(parent, &r);
+    ARect client(r.left, r.top, r.right, r.bottom);
+    ARect outer = frameRectFromClient(client);
+    ARect area(client.left() + outer.left(), client.top() + outer.top(), client.right() + outer.right() - client.width(),
+               client.bottom() + outer.bottom() - client.height());
+    zoomed_ = limits[2] || limits[3] ? 1 : 0;
+    return FillMinMaxInfo(&info, limits, extra, area);
+}
+
+AMessageResult AWindowShell::onMinMaxInfo(AMessage& m) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.lParam);
+    if (!info)
+        return ADisplayWindowHandler::handle(m);
+    bool applied = sizeRule(*info);
+    return {static_cast<uint16_t>(applied), 0};
+}
+
+void AWindowShell::updateMenu() {
+    AShellClient* c = client();
+    ANativeWindow* native = nativeWindow();
+    if (!c || !zoomed_ || !c->shellSizable() || !native || !native->hwnd())
+        return;
+    HWND own = native->hwnd();
+    AItemOwner* menu = c->shellMenu();
+    if (IsIconic(own)) {
+        if (menu) {
+            menu->setItemState(static_cast<int16_t>(SC_MAXIMIZE), 1);
+            menu->setItemState(static_cast<int16_t>(SC_RESTORE), 1);
+        }
+        return;
+    }
+    if (menu) {
+        menu->setItemState(static_cast<int16_t>(SC_MAXIMIZE), maximized_ ? 2 : 1);
+        menu->setItemState(static_cast<int16_t>(SC_RESTORE), maximized_ ? 1 : 2);
+        menu->setItemState(static_cast<int16_t>(SC_CLOSE), 1);
+    }
+    LONG style = GetWindowLongA(own, GWL_STYLE);
+    LONG wanted = maximized_ ? (style | WS_MAXIMIZE | WS_SYSMENU) : (style & ~WS_MAXIMIZE);
+    if (wanted != style) {
+        SetWindowLongA(own, GWL_STYLE, wanted);
+        RedrawWindow(own, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+// Windows with size limits are maximised by the shell itself: the window is
+// restored, then given the rule's rectangle, and restored from savedRect_.
+AMessageResult AWindowShell::onSysCommand(AMessage& m) {
+    AShellClient* c = client();
+    ANativeWindow* native = nativeWindow();
+    if (!c || !native)
+        return ADisplayWindowHandler::handle(m);
+    UINT command = static_cast<UINT>(m.wParam) & 0xFFF0;
+    AItemOwner* menu = c->shellMenu();
+    if (command != SC_MOUSEMENU && command != SC_KEYMENU && menu)
+        menu->itemState(static_cast<int16_t>(command));
+    HWND own = native->hwnd();
+    auto setFrame = [own](const ARect& r) { MoveWindow(own, r.left(), r.top(), r.width(), r.height(), TRUE); };
+    auto windowRect = [own]() {
+        RECT r;
+        GetWindowRect(own, &r);
+        POINT p{r.left, r.top};
+        if (HWND parent = GetParent(own); parent && (GetWindowLongA(own, GWL_STYLE) & WS_CHILD))
+            ScreenToClient(parent, &p);
+        return ARect(p.x, p.y, p.x + (r.right - r.left), p.y + (r.bottom - r.top));
+    };
+    if (command == SC_MAXIMIZE || command == SC_MINIMIZE) {
+        long limits[4] = {0, 0, 0, 0};
+        APoint extra;
+        c->shellLimits(limits, extra);
+        if (!c->shellSizable() || (!limits[2] && !limits[3])) {
+            zoomed_ = 0;
+            savedRect_ = ARect();
+            if (command == SC_MAXIMIZE)
+                maximized_ = 1;
+            return ADisplayWindowHandler::handle(m);
+        }
+        if (command == SC_MINIMIZE) {
+            zoomed_ = 1;
+            if (!maximized_)
+                savedRect_ = windowRect();
+            maximized_ = 0;
+            return ADisplayWindowHandler::handle(m);
+        }
+        MINMAXINFO info{};
+        if (!sizeRule(info))
+            return ADisplayWindowHandler::handle(m);
+        zoomed_ = 1;
+        if (!IsIconic(own) && !maximized_)
+            savedRect_ = windowRect();
+        AMessage restore{0, static_cast<WPARAM>(SC_RESTORE | (m.wParam & 0xF)), WM_SYSCOMMAND, own};
+        native->callDefault(restore);
+        setFrame(ARect(info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMaxPosition.x + info.ptMaxSize.x,
+                       info.ptMaxPosition.y + info.ptMaxSize.y));
+        maximized_ = 1;
+        updateMenu();
+        return Handled(0);
+    }
+    if (command == SC_RESTORE && zoomed_ && savedRect_.width() > 0 && savedRect_.height() > 0) {
+        native->callDefault(m);
+        setFrame(savedRect_);
+        maximized_ = 0;
+        updateMenu();
+        return Handled(0);
+    }
+    if (command == SC_CLOSE && menu)
+        return {static_cast<uint16_t>(menu->dispatch(static_cast<int16_t>(SC_CLOSE), 1, nullptr) != 0), 0};
+    return ADisplayWindowHandler::handle(m);
+}
+
+// Menu commands of a window: OK and cancel (ids 1 and 2) and its own menu.
+AMessageResult AWindowShell::onCommand(AMessage& m) {
+    AShellClient* c = client();
+    if (!c || m.lParam)
+        return ADisplayWindowHandler::handle(m);
+    auto id = static_cast<int16_t>(LOWORD(m.wParam));
+    AItemOwner* menu = c->shellMenu();
+    AItemOwner* table = c->shellTable();
+    long answer = 0;
+    if (id == IDOK) {
+        answer = table ? table->fire(1, 0, nullptr) : 0;
+    } else if (id == IDCANCEL) {
+        if (table && (table->itemState(2) & 1))
+            answer = table->dispatch(2, 1, nullptr);
+        else if (menu && (menu->itemState(static_cast<int16_t>(SC_CLOSE)) & 1))
+            answer = menu->dispatch(static_cast<int16_t>(SC_CLOSE), 1, nullptr);
+        else if (c->shellMayClose()) {
+            c->shellClose();
+            answer = 1;
+        }
+    } else if (menu) {
+        answer = menu->dispatch(id, 1, nullptr);
+    }
+    return {static_cast<uint16_t>(answer != 0), 0};
+}
+
 AMessageResult AWindowShell::handle(AMessage& m) {
+    if (AShellClient* c = client()) {
+        switch (m.message) {
+            case WM_CLOSE:
+                if (AItemOwner* menu = c->shellMenu())
+                    menu->fire(static_cast<int16_t>(SC_CLOSE), 0, nullptr);
+                return Handled(0);
+            case WM_COMMAND:
+                return onCommand(m);
+            case WM_SYSCOMMAND:
+                return onSysCommand(m);
+            case WM_GETMINMAXINFO:
+                return onMinMaxInfo(m);
+            case WM_SIZE:
+                if (m.wParam == SIZE_MAXIMIZED && zoomed_)
+                    return Handled(0);
+                if (m.wParam == SIZE_RESTORED)
+                    maximized_ = 0;
+                if (m.wParam == SIZE_MINIMIZED) {
+                    maximized_ = 0;
+                    updateMenu();
+                }
+                break;
+            case WM_MOUSEACTIVATE:
+                if (c->shellMouseActivate() == 0)
+                    return Handled(MA_ACTIVATE);
+                break;
+            default:
+                break;
+        }
+    }
     switch (m.message) {
         case WM_NCDESTROY:
             window()->setNativeWindow(nullptr);
@@ -106,6 +313,8 @@ AMessageResult AMdiChildShell::handle(AMessage& m) {
             g_activeChild = this;
         else if (g_activeChild == this)
             g_activeChild = nullptr;
+        if (AShellClient* c = client())
+            c->shellActivate(activated);
     }
     if (m.message == WM_NCDESTROY && g_activeChild == this)
         g_activeChild = nullptr;
@@ -160,6 +369,12 @@ AMessageResult ATopLevelShell::handle(AMessage& m) {
     // Destroyed while shown: its modal state ends first, or the chain would keep a dead top.
     if (m.message == WM_DESTROY)
         endModal();
+    if (m.message == WM_ACTIVATE) {
+        if (AShellClient* c = client()) {
+            c->shellActivate(LOWORD(m.wParam) != 0);
+            return Handled(0);
+        }
+    }
     return AWindowShell::handle(m);
 }
 

@@ -12,6 +12,8 @@
 
 class AMdiFrame;
 
+class AShellClient;
+
 class AWindowShell : public ADisplayWindowHandler {
 public:
     explicit AWindowShell(ADisplayComponent* window);
@@ -19,10 +21,29 @@ public:
     virtual void show(bool activate) = 0;
     virtual void activate() = 0;
     virtual void hide() = 0;
+    // The outer rectangle around a client area of width x height at (0, 0).
+    virtual ARect frameRectFromClient(const ARect& client);
     ADisplayComponent* window() const { return display(); }
+    // The window component's shell side, or null.
+    AShellClient* client() const;
+
+    bool zoomed() const { return zoomed_ != 0; }
+    bool maximized() const { return maximized_ != 0; }
+
+protected:
+    // The maximise emulation for windows with size limits (WM_SYSCOMMAND).
+    AMessageResult onSysCommand(AMessage& message);
+    AMessageResult onCommand(AMessage& message);
+    AMessageResult onMinMaxInfo(AMessage& message);
+    // The size rule for the window's limits; false when it does not apply.
+    bool sizeRule(MINMAXINFO& info);
+    void updateMenu();
 
 private:
     int32_t lastHit_ = HTCLIENT;
+    uint16_t zoomed_ = 0;
+    ARect savedRect_;
+    uint16_t maximized_ = 0;
 };
 
 class AMdiChildNativeWindow : public ANativeWindow {
@@ -49,6 +70,7 @@ public:
     void show(bool activate) override;
     void activate() override;
     void hide() override;
+    ARect frameRectFromClient(const ARect& client) override;
 
     // The shell of the active MDI child, or null.
     static AMdiChildShell* activeChild();
