@@ -89,6 +89,12 @@ AApp::AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint
 }
 
 AApp::~AApp() {
+    // An open that failed after making the frame never detached: its frame,
+    // client and menu bar go here.
+    if (frameWindow_) {
+        destroyFrameWindow(frameWindow_);
+        frameWindow_ = nullptr;
+    }
     updateList_.clear();
     commandQueue_.clear();
     delete log_;

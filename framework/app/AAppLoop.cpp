@@ -99,7 +99,10 @@ void AApp::flushUpdates() {
     updateList_.deliver();
     if (menuBar_ && menuBar_->dirty())
         menuBar_->redraw();
-    commandQueue_.run();
+    // The flush that a component's deletion makes leaves the queue alone: a
+    // delete command aimed at that component would run inside its deletion.
+    if (AComponent::openDepth() >= 0)
+        commandQueue_.run();
 }
 
 bool AApp::armFrameTimer(long timeLeft) {

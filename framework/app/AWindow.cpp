@@ -2,8 +2,8 @@
 // window commands, closing and activation.
 #include "framework/app/AWindow.h"
 
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 
 #include "base/object/AError.h"
 #include "base/object/AFileSpec.h"
@@ -220,7 +220,11 @@ AWindowShell* AWindow::createNativeWindow() {
     int32_t x = f.left() == INT32_MIN ? INT32_MIN : f.left() + outer.left;
     int32_t y = f.top() == INT32_MIN ? INT32_MIN : f.top() + outer.top;
     int32_t w = outer.right - outer.left, h = outer.bottom - outer.top;
-    ARect rect(x, y, x == INT32_MIN ? w : x + w, y == INT32_MIN ? h : y + h);
+    // The default position keeps the width: right = 0x80000000 + width.
+    auto end = [](int32_t from, int32_t size) {
+        return static_cast<int32_t>(static_cast<uint32_t>(from) + static_cast<uint32_t>(size));
+    };
+    ARect rect(x, y, end(x, w), end(y, h));
     AWindowShell* shell;
     if (windowFlags_ & (kTopLevel | kPopup)) {
         HWND parent = (windowFlags_ & kPopup) ? nullptr : GetFrameWindow();

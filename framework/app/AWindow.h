@@ -20,11 +20,14 @@
 class AMenuBar;
 class AWindowShell;
 
-// The window's own action table (codes 1 OK and 2 cancel): an item's state
-// is the last one its binding set.
+// The window's own action table (codes 1 OK and 2 cancel): every code is an
+// item of the window, whose state is the last one its binding set.
 class AWindowOwnTable : public ALocalOwner {
 public:
-    bool hasItem(int16_t code) override { return itemState(code) != 0; }
+    bool hasItem(int16_t code) override {
+        (void)code;
+        return true;
+    }
     long itemState(int16_t code) override;
     void setItemState(int16_t code, long state) override;
 
@@ -140,8 +143,8 @@ public:
 private:
     void readClusterParts(AMemoryStream& stream);
 
-    AComponent* focusItem_ = nullptr;      // not owned
-    AMenuBar* menuBar_ = nullptr;          // owned
+    AComponent* focusItem_ = nullptr;  // not owned
+    AMenuBar* menuBar_ = nullptr;      // owned
     AString title_;
     AString menuName_;
     uint16_t windowFlags_ = kSizable;

@@ -26,7 +26,8 @@ class AMenuItemRef {
 public:
     enum : UINT { kByCommand = 0, kByPosition = MF_BYPOSITION };
     AMenuItemRef() = default;
-    AMenuItemRef(AMenuBar* owner, HMENU menu, long item, UINT mode) : owner_(owner), menu_(menu), mode_(mode), item_(item) {}
+    AMenuItemRef(AMenuBar* owner, HMENU menu, long item, UINT mode)
+        : owner_(owner), menu_(menu), mode_(mode), item_(item) {}
 
     bool empty() const { return menu_ == nullptr; }
     void enable(bool on);

@@ -182,3 +182,24 @@ TEST_F(CommandQueueTest, AFailingCommandLeavesTheQueueUsable) {
     EXPECT_EQ("runF ~F runH ~H runG ~G ", LogProbe::log);
     EXPECT_FALSE(target->flags() & AComponent::kInCommandQueue);
 }
+
+TEST_F(CommandQueueTest, ARunFromInsideACommandLeavesTheQueueToTheOuterRun) {
+    class RunsQueue : public ACommand {
+    public:
+        RunsQueue(AComponent* target, ACommandQueue& queue) : ACommand(target, 0, 1), queue_(queue) {}
+        void execute() override {
+            LogProbe::log += "in ";
+            queue_.run();
+            LogProbe::log += "out ";
+        }
+
+    private:
+        ACommandQueue& queue_;
+    };
+    LogProbe* target = MakeNew<LogProbe>(app, int16_t(5));
+    target->perform(new RunsQueue(target, app->queue));
+    target->perform(new LogCommand(target, "S"));
+    app->queue.run();
+    EXPECT_EQ("in out runS ~S ", LogProbe::log);
+    EXPECT_EQ(0, app->queue.count());
+}

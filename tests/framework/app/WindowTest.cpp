@@ -1,0 +1,368 @@
+// Windows opened from layouts in a real MDI frame under Xvfb: titles, flags,
+// the window commands and closing, the window manager's counts, walks and
+// coordinates, and the framework's accelerators through the loop.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/object/AError.h"
+#include "base/object/AMemoryStream.h"
+#include "base/object/InputRecords.h"
+#include "framework/app/AApp.h"
+#include "framework/app/AWindow.h"
+#include "framework/app/AWindowManager.h"
+#include "framework/components/AKindSet.h"
+#include "framework/components/ALayoutLoader.h"
+#include "framework/menus/AMenuBar.h"
+#include "framework/resources/AResource.h"
+#include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AWindowShell.h"
+#include "tests/framework/app/AppTestSupport.h"
+
+namespace {
+
+// An application with the framework's own MDI frame and menu bar.
+class MdiApp : public AApp {
+public:
+    MdiApp() : AApp(AString("WindowTestApp"), ARect(), 0, 0) {}
+    void beep(uint32_t) override {}
+};
+
+// A window that refuses to close when asked.
+class StubbornWindow : public AWindow {
+public:
+    using AWindow::AWindow;
+    bool canClose(bool asking) override { return !asking; }
+};
+
+// Told of the application's changes.
+class KindProbe : public AComponent {
+public:
+    explicit KindProbe(AComponent* parent) : AComponent(parent, 0) {}
+    void linkChanged(AComponent*, const AKindSet& kinds) override {
+        for (long k : {5L, 6L, 9L, 10L, 11L})
+            if (kinds.contains(k))
+                seen += std::to_string(k) + " ";
+    }
+    std::string seen;
+};
+
+std::vector<WPARAM> g_commands;
+HWND g_frame = nullptr;
+
+LRESULT CALLBACK RecordCommands(int code, WPARAM wParam, LPARAM lParam) {
+    auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == WM_COMMAND && m->hwnd == g_frame && m->lParam == 0)
+        g_commands.push_back(LOWORD(m->wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+class WindowTest : public AppTest {
+protected:
+    void SetUp() override {
+        AClass::buildRegistry();
+        TestClock() = 1000;
+        SetErrorStream(&errors);
+        AWindow::resetUntitledCounter();
+        app = new MdiApp;
+        app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+        AObject::completeNew(app);
+        app->flushUpdates();
+    }
+    void TearDown() override {
+        AComponent* root = app;
+        DeleteComponent(root);
+        drainMessages();
+        SetErrorStream(nullptr);
+        AClass::releaseRegistry();
+        TestClock() = 0;
+    }
+    bool haveDisplay() const { return app->frameWindow() != nullptr; }
+    AWindow* open(uint16_t flags, const char* title = "", const ARect& frame = ARect(10, 10, 210, 130)) {
+        auto* w = new AWindow(app, 0, ASizeSpec(frame), title, "", flags, 0, ARect());
+        AObject::completeNew(w);
+        app->flushUpdates();
+        return w;
+    }
+    template <class W>
+    W* openAs(uint16_t flags) {
+        auto* w = new W(app, 0, ASizeSpec(ARect(10, 10, 210, 130)), "w", "", flags, 0, ARect());
+        AObject::completeNew(w);
+        app->flushUpdates();
+        return w;
+    }
+};
+
+TEST(WindowFlagsTest, FlagsImplyEachOtherAndGiveTheNativeStyle) {
+    struct Row {
+        uint16_t flags;
+        uint16_t implied;
+        uint16_t afterStyle;
+        DWORD style;
+    };
+    const DWORD clip = WS_CLIPCHILDREN;
+    const Row rows[] = {
+        {0x2000 | 0x0810, 0x2000 | 0x091C, 0x2040, clip},
+        {0x0000, 0x0000, 0x1000, clip | WS_BORDER | WS_POPUP},
+        {0x0040, 0x0040, 0x1040, clip | WS_POPUP},
+        {0x0020, 0x0020, 0x1020, clip | WS_DLGFRAME | WS_POPUP},
+        {0x0400, 0x051C, 0x051C,
+         clip | WS_MAXIMIZE | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU | WS_MINIMIZEBOX | WS_CAPTION},
+        {0x0200, 0x0304, 0x0304, clip | WS_MINIMIZE | WS_MINIMIZEBOX | WS_CAPTION},
+        {0x0800, 0x080C, 0x080C, clip | WS_SYSMENU | WS_CAPTION},
+        {0x0002 | 0x0004, 0x0007, 0x0007, clip | 2 | WS_CAPTION},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.flags);
+        uint16_t f = AWindow::impliedFlags(r.flags);
+        EXPECT_EQ(r.implied, f);
+        EXPECT_EQ(r.style, AWindow::nativeStyle(f));
+        EXPECT_EQ(r.afterStyle, f);
+    }
+}
+
+TEST_F(WindowTest, CaptionedWindowsWithoutTitleAreNumberedAndOthersKeepTheirs) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    struct Row {
+        uint16_t flags;
+        const char* title;
+        const char* expected;
+        bool mdiChild;
+    };
+    const Row rows[] = {
+        {0x0004, "", "Sans Titre1", true},  {0x0040, "", "", false},
+        {0x0810, "", "Sans Titre2", true},  {0x0004, "Atlas", "Atlas", true},
+        {0x0005, "", "Sans Titre3", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.flags);
+        AWindow* w = open(r.flags, r.title);
+        EXPECT_EQ(r.expected, std::string(w->getTitle().c_str()));
+        EXPECT_EQ(r.mdiChild, w->isMdiChild());
+        char text[64] = "";
+        GetWindowTextA(w->getHWnd(), text, sizeof text);
+        EXPECT_EQ(r.expected, std::string(text));
+        EXPECT_EQ(r.mdiChild, GetParent(w->getHWnd()) == GetMdiClientWindow());
+    }
+}
+
+TEST_F(WindowTest, ALayoutWindowLeftAtMinus32768TakesTheDefaultPosition) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    // The record as compiled: past the header, the children block and the class name.
+    AResource resource(kLayoutType, "DefaultPlace");
+    resource.open();
+    AMemoryStream stream(const_cast<void*>(resource.getData()), resource.getSize());
+    for (int i = 0; i < 5; ++i)
+        stream.readShort();
+    EXPECT_EQ("AWindow", std::string(stream.readString(-1).c_str()));
+    {
+        // Read alone: attaching would move it to where the system puts it.
+        AWindow read;
+        EXPECT_EQ(-1, FatalExitCodeOf([&] { read.readFrom(stream); })) << errors.text;
+        resource.close();
+        const int32_t cw = static_cast<int32_t>(CW_USEDEFAULT);
+        EXPECT_EQ(ARect(cw, 20, cw + 400, 320), read.getSizeSpec().absoluteFrame());
+        EXPECT_EQ(
+            "Plac\xE9"
+            "e",
+            std::string(read.getTitle().c_str()));
+        EXPECT_EQ(0x0800, read.windowFlags());
+    }
+
+    AComponent* made = AComponent::loadLayout(app, "DefaultPlace", 0);
+    auto* w = dynamic_cast<AWindow*>(made);
+    ASSERT_NE(nullptr, w);
+    EXPECT_EQ(0x080C, w->windowFlags());
+    EXPECT_TRUE(IsWindow(w->getHWnd()));
+    EXPECT_EQ(400, w->getFrame().width());
+}
+
+TEST_F(WindowTest, WindowCommandsCloseThroughTheQueueOrOnlyHide) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    struct Row {
+        uint16_t flags;
+        bool deletes;
+        int16_t closeStatus;
+    };
+    const Row rows[] = {{0x0004, true, 2}, {0x0804, true, 1}, {0x0804, false, 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.flags) + (r.deletes ? " deletes" : " hides"));
+        AWindow* w = open(r.flags, "w");
+        w->setDeleteOnClose(r.deletes);
+        w->showUpdate();
+        EXPECT_EQ(r.closeStatus, w->commandStatus(AWindow::kCloseCommand, 0));
+        EXPECT_EQ(1, w->commandStatus(AWindow::kCancelCommand, 0));
+        EXPECT_EQ(1, w->commandStatus(AWindow::kOkCommand, 0));
+        ASSERT_EQ(1, w->becomeTarget(1));
+        app->flushUpdates();
+        // Escape fires code 2 of the window's own table, bound to command 9.
+        AKeyEvent escape(0, 27, 1);
+        w->dispatchChar(escape);
+        EXPECT_FALSE(w->hasFlags(ADisplayComponent::kVisible));
+        app->flushUpdates();
+        if (r.deletes) {
+            EXPECT_EQ(0, app->windowManager().windowCount());
+            continue;
+        }
+        EXPECT_EQ(1, app->windowManager().windowCount());
+        EXPECT_EQ(app->noChange(), w->closeWindow());
+        w->select();
+        EXPECT_TRUE(w->hasFlags(ADisplayComponent::kShown));
+        AComponent* c = w;
+        DeleteComponent(c);
+    }
+}
+
+TEST_F(WindowTest, AWindowDeletedWhileItsDeleteWaitsLeavesNothingToRun) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* w = open(0x0804, "w");
+    app->perform(w->closeWindow());
+    app->perform(w->closeWindow());
+    AComponent* c = w;
+    DeleteComponent(c);
+    app->flushUpdates();
+    EXPECT_EQ(0, app->windowManager().windowCount());
+}
+
+TEST_F(WindowTest, TheManagerCountsWindowsHidesAndClosesThemAll) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindowManager& manager = app->windowManager();
+    auto* probe = new KindProbe(app);
+    AObject::completeNew(probe);
+    app->addLink(probe);
+    AWindow* a = open(0x0804, "a");
+    a->showUpdate();
+    app->flushUpdates();
+    probe->seen.clear();
+    struct Row {
+        long kind;
+        int16_t open, closable, visible, state;
+    };
+    int16_t o = manager.openCount(), c = manager.openClosableCount(), v = manager.visibleCount(),
+            s = manager.stateCount();
+    const Row rows[] = {{5, 1, 1, 0, 0}, {9, -1, -1, 0, 0}, {10, 0, 0, 1, 0}, {11, 0, 0, 0, -1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.kind);
+        AKindSet kinds;
+        kinds.add(r.kind);
+        manager.windowChanged(a, kinds);
+        EXPECT_EQ(o += r.open, manager.openCount());
+        EXPECT_EQ(c += r.closable, manager.openClosableCount());
+        EXPECT_EQ(v += r.visible, manager.visibleCount());
+        EXPECT_EQ(s += r.state, manager.stateCount());
+        app->flushUpdates();
+        EXPECT_EQ("6 ", probe->seen);
+        probe->seen.clear();
+    }
+    app->removeLink(probe);
+
+    // A modal window whose close is refused is hidden all the same.
+    auto* dialog = openAs<StubbornWindow>(0x0805);
+    dialog->showUpdate();
+    EXPECT_TRUE(manager.HasWindowFlag2());
+    EXPECT_EQ(2, app->commandStatus(6, 0));
+    manager.hideAll();
+    EXPECT_FALSE(dialog->hasFlags(ADisplayComponent::kVisible));
+    EXPECT_FALSE(manager.HasWindowFlag2());
+
+    // Close-all without asking closes those that would refuse when asked.
+    auto* stubborn = openAs<StubbornWindow>(0x0804);
+    stubborn->showUpdate();
+    AWindow* fixed = open(0x0004, "not closable");
+    fixed->showUpdate();
+    EXPECT_FALSE(manager.closeAll(true));
+    EXPECT_TRUE(manager.closeAll(false));
+    app->flushUpdates();
+    EXPECT_EQ(2, manager.windowCount());
+    EXPECT_TRUE(manager.contains(fixed));
+    EXPECT_TRUE(manager.contains(dialog));
+    EXPECT_FALSE(manager.contains(a));
+}
+
+TEST_F(WindowTest, TheWalksFollowTheStackingOrderAndRefuseAStranger) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindowManager& manager = app->windowManager();
+    AWindow* first = open(0x0004, "1");
+    AWindow* second = open(0x0004, "2");
+    AWindow* dialog = open(0x0005, "d");
+    first->select();
+    second->select();
+    EXPECT_EQ(second, manager.firstWindow(AWindowManager::kFrontToBack));
+    EXPECT_EQ(first, manager.nextWindow(AWindowManager::kFrontToBack, second));
+    EXPECT_EQ(first, manager.firstWindow(AWindowManager::kBackToFront));
+    EXPECT_EQ(dialog, manager.firstWindow(AWindowManager::kTopLevel));
+    EXPECT_EQ(nullptr, manager.nextWindow(AWindowManager::kTopLevel, dialog));
+    AWindow stranger;
+    EXPECT_NE(-1, FatalExitCodeOf([&] { manager.nextWindow(AWindowManager::kFrontToBack, &stranger); }));
+    EXPECT_NE(std::string::npos, errors.text.find("File fwinmgr ; Line 469")) << errors.text;
+}
+
+TEST_F(WindowTest, GlobalCoordinatesStartAtTheMdiClientsOrigin) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    POINT origin{0, 0};
+    ClientToScreen(GetMdiClientWindow(), &origin);
+    SetCursorPos(origin.x + 37, origin.y + 21);
+    APoint global = GetWindowCursorPos();
+    POINT screen;
+    GetCursorPos(&screen);
+    EXPECT_EQ(APoint(screen.x - origin.x, screen.y - origin.y), global);
+    SetWindowCursorPos(APoint(5, 6));
+    GetCursorPos(&screen);
+    EXPECT_EQ(origin.x + 5, screen.x);
+    EXPECT_EQ(origin.y + 6, screen.y);
+    AWindow* w = open(0x0004, "w", ARect(30, 40, 230, 140));
+    ARect client = app->windowManager().clientRectInParent(w->getHWnd());
+    EXPECT_EQ(app->windowManager().clientOrigin(w->getHWnd()), client.first);
+    app->windowManager().setClientRect(w->getHWnd(), ARect(50, 60, 150, 110));
+    EXPECT_EQ(ARect(50, 60, 150, 110), app->windowManager().clientRectInParent(w->getHWnd()));
+}
+
+TEST_F(WindowTest, TheFrameworksAcceleratorsReachTheFrameFromRealKeys) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    ASSERT_NE(nullptr, app->menuBar());
+    ASSERT_EQ(1u, app->accelerators().size());
+    HWND frame = static_cast<HWND>(app->frameWindow());
+    g_frame = frame;
+    g_commands.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCommands, nullptr, GetCurrentThreadId());
+    SetForegroundWindow(frame);
+    SetFocus(frame);
+    struct Row {
+        BYTE modifier;
+        BYTE key;
+        WPARAM command;
+    };
+    const Row rows[] = {{VK_CONTROL, '1', 3000}, {VK_SHIFT, VK_F5, 911}, {VK_CONTROL, 'Q', 22}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.command);
+        g_commands.clear();
+        keybd_event(r.modifier, 0, 0, 0);
+        keybd_event(r.key, 0, 0, 0);
+        keybd_event(r.key, 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(r.modifier, 0, KEYEVENTF_KEYUP, 0);
+        for (int i = 0; i < 300 && g_commands.empty(); ++i) {
+            MSG msg;
+            if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+                app->runOnce();
+            else
+                Sleep(10);
+        }
+        EXPECT_EQ(std::vector<WPARAM>{r.command}, g_commands);
+    }
+    UnhookWindowsHookEx(hook);
+    // Ctrl+Q is the application's quit.
+    EXPECT_TRUE(app->quitRequested());
+}
