@@ -1,6 +1,6 @@
 // A small application on the framework, started by the end-to-end tests and
-// the start-up benchmark, in the framework's MDI frame with a menu bar. The
-// first word of the command line chooses what it does:
+// the start-up benchmark, in the framework's MDI frame with the framework's
+// own menu bar (AAPPMENU). The first word of the command line chooses what it does:
 //   (any other) quits through a queued command once started
 //   quit3       ends the loop with WM_QUIT 3
 //   fatal       breaks an invariant inside doStart
@@ -8,8 +8,9 @@
 //   nullfactory its class record's factory answers null
 //   wait        flushes its log once started and runs until its frame is closed
 //   nolog       names no framework log
-//   mdi PATH    opens two MDI children, tiles them, saves a picture of the
-//               screen to the Unix path PATH (ImageMagick's import) and quits
+//   mdi PATH    opens two MDI children from its layouts, tiles them, saves a
+//               picture of the screen to the Unix path PATH (ImageMagick's
+//               import) and quits
 // Message boxes are written to the framework log instead of being shown. At
 // a normal exit the log's last text is copied to "svtest-seen.log" beside it.
 #include <windows.h>
@@ -26,6 +27,7 @@
 #include "framework/app/AApp.h"
 #include "framework/app/AppMain.h"
 #include "framework/app/AppServices.h"
+#include "framework/app/AWindow.h"
 #include "framework/components/ACommand.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/windows/AMdiFrame.h"
@@ -101,28 +103,6 @@ std::string SecondWord() {
     return at == std::string::npos ? std::string() : line.substr(at + 5);
 }
 
-// A page of an MDI child: white, with its title.
-class Page : public ADisplayComponent {
-public:
-    Page(AComponent* parent, int16_t id, const char* text) : ADisplayComponent(parent, id, ASizeSpec()), text_(text) {}
-    long draw(const ARegion& region) override {
-        (void)region;
-        HWND window = getHWnd();
-        HDC dc = GetDC(window);
-        RECT r;
-        GetClientRect(window, &r);
-        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        TextOutA(dc, 10, 10, text_, static_cast<int>(std::strlen(text_)));
-        ReleaseDC(window, dc);
-        return 1;
-    }
-
-private:
-    const char* text_;
-};
-
-enum : int16_t { kQuitItem = 100, kTileItem = 101, kCascadeItem = 102, kArrangeItem = 103 };
-
 }  // namespace
 
 class TestApplication : public AApp {
@@ -161,56 +141,14 @@ public:
         }
     }
 
-    ~TestApplication() override {
-        for (AMdiChildShell* shell : shells_)
-            delete shell;
-    }
-
-    long menuCommand(int16_t id) override {
-        switch (id) {
-        case kQuitItem:
-            quitRequest();
-            return 1;
-        case kTileItem:
-            MdiTile();
-            return 1;
-        case kCascadeItem:
-            MdiCascade();
-            return 1;
-        case kArrangeItem:
-            MdiArrangeIcons();
-            return 1;
-        default:
-            return 0;
-        }
-    }
-
-protected:
-    void* frameMenu() override {
-        HMENU bar = CreateMenu();
-        HMENU file = CreatePopupMenu();
-        AppendMenuA(file, MF_STRING, kQuitItem, "&Quitter");
-        windowMenu_ = CreatePopupMenu();
-        AppendMenuA(windowMenu_, MF_STRING, kTileItem, "&Mosa\xEFque");
-        AppendMenuA(windowMenu_, MF_STRING, kCascadeItem, "&Cascade");
-        AppendMenuA(windowMenu_, MF_STRING, kArrangeItem, "&R\xE9organiser les ic\xF4nes");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&Fichier");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(windowMenu_), "Fe&n\xEAtre");
-        return bar;
-    }
-    void* windowMenu() override { return windowMenu_; }
-
 private:
     void openChildren() {
-        const char* titles[] = {"Article 1 : Astronomie", "Article 2 : Botanique"};
-        for (int i = 0; i < 2; ++i) {
-            Page* page = new Page(this, static_cast<int16_t>(10 + i), titles[i]);
-            AObject::completeNew(page);
-            AMdiChildShell* shell = new AMdiChildShell(page, titles[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                                       ARect(20 + 40 * i, 20 + 40 * i, 320 + 40 * i, 240 + 40 * i), true);
-            shells_.push_back(shell);
+        for (const char* name : {"Astronomie", "Untitled"}) {
+            if (auto* window = dynamic_cast<AWindow*>(AComponent::loadLayout(this, name, 0)))
+                window->select();
         }
-        menuCommand(kTileItem);
+        MdiTile();
+        flushUpdates();
         HWND frame = static_cast<HWND>(frameWindow());
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         takePicture(SecondWord());
@@ -245,8 +183,6 @@ private:
             Sleep(100);
     }
 
-    std::vector<AMdiChildShell*> shells_;
-    HMENU windowMenu_ = nullptr;
     std::string mode_;
     bool inRun_ = false;
 };
