@@ -74,6 +74,8 @@ public:
     void detachItems() override;
     void componentDeleted(AComponent* component) override;
     void linkChanged(AComponent* source, const AKindSet& kinds) override;
+    // Kind 15 lays out the components waiting for a layout pass.
+    void notify(const AKindSet& kinds) override;
     void bindActions() override;
     ACommand* doCommand(int16_t id, long argument) override;
     int16_t commandStatus(int16_t id, long argument) override;

@@ -152,6 +152,12 @@ ARect AApp::applicationArea() {
     return ARect(r.left, r.top, r.right, r.bottom);
 }
 
+void AApp::notify(const AKindSet& kinds) {
+    if (kinds.contains(kUpdateLayout))
+        ADisplayServices::current().flushLayouts();
+    AComponent::notify(kinds);
+}
+
 void AApp::linkChanged(AComponent* source, const AKindSet& kinds) {
     if (auto* window = dynamic_cast<AWindow*>(source))
         windowManager_.windowChanged(window, kinds);

@@ -16,6 +16,7 @@
 #include "framework/app/AWindowManager.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/display/ASizerGroup.h"
 #include "framework/menus/AMenuBar.h"
 #include "framework/resources/AResource.h"
 #include "framework/windows/AMdiFrame.h"
@@ -365,4 +366,20 @@ TEST_F(WindowTest, TheFrameworksAcceleratorsReachTheFrameFromRealKeys) {
     UnhookWindowsHookEx(hook);
     // Ctrl+Q is the application's quit.
     EXPECT_TRUE(app->quitRequested());
+}
+
+TEST_F(WindowTest, ChildrenOfAWindowArePlacedByTheirRulesAtTheNextTurn) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* w = open(0x0810, "w", ARect(10, 10, 310, 210));
+    AEdge e[4];
+    e[0].set(20, 0x1030, 0);
+    e[1].set(20, 0x1030, 0);
+    e[2].set(-20, 0x1030, 0);
+    e[3].set(-20, 0x1030, 0);
+    auto* box = new ASizerBox(w, 5, ASizeSpec::fromEdges(e[0], e[1], e[2], e[3]));
+    AObject::completeNew(box);
+    app->flushUpdates();
+    EXPECT_EQ(ARect(20, 20, 280, 180), box->getFrame());
+    EXPECT_EQ(ARect(16, 16, 284, 184), box->getOuterFrame());
 }
