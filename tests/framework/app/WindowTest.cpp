@@ -383,3 +383,50 @@ TEST_F(WindowTest, ChildrenOfAWindowArePlacedByTheirRulesAtTheNextTurn) {
     EXPECT_EQ(ARect(20, 20, 280, 180), box->getFrame());
     EXPECT_EQ(ARect(16, 16, 284, 184), box->getOuterFrame());
 }
+
+// A sizable window with a maximum width is maximised by the shell, centred at
+// that width, and restored to where it was; without limits Windows maximises it.
+TEST_F(WindowTest, AWindowWithAMaximumWidthIsMaximisedCentredAndRestored) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    struct Row {
+        long maxWidth;
+    };
+    const Row rows[] = {{200}, {0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.maxWidth);
+        auto* w =
+            new AWindow(app, 0, ASizeSpec(ARect(10, 10, 110, 60)), "m", "", 0x0810, 0, ARect(0, 0, r.maxWidth, 0));
+        AObject::completeNew(w);
+        w->select();
+        HWND h = w->getHWnd();
+        RECT before;
+        GetWindowRect(h, &before);
+        SendMessageA(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        auto* shell = w->getNativeWindow();
+        // The emulation marks its window maximised as Windows would.
+        EXPECT_TRUE(IsZoomed(h));
+        EXPECT_TRUE(shell->maximized());
+        RECT client, after;
+        GetClientRect(GetMdiClientWindow(), &client);
+        GetWindowRect(h, &after);
+        if (r.maxWidth) {
+            long width = r.maxWidth + w->frameExtra().x;
+            EXPECT_EQ(width, after.right - after.left);
+            POINT origin{0, 0};
+            ClientToScreen(GetMdiClientWindow(), &origin);
+            RECT border{0, 0, 0, 0};
+            AdjustWindowRect(&border, GetWindowLongA(h, GWL_STYLE) & ~WS_MAXIMIZE, FALSE);
+            long area = client.right + (border.right - border.left);
+            EXPECT_EQ(origin.x + border.left + (area - width) / 2, after.left);
+            SendMessageA(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+            RECT restored;
+            GetWindowRect(h, &restored);
+            EXPECT_EQ(before.left, restored.left);
+            EXPECT_EQ(before.right, restored.right);
+            EXPECT_FALSE(shell->maximized());
+        }
+        AComponent* c = w;
+        DeleteComponent(c);
+    }
+}
