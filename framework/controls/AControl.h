@@ -17,7 +17,8 @@ class AControl : public AAtomicItem {
     SV_DECLARE_CLASS(AControl)
 public:
     AControl() = default;
-    AControl(AComponent* parent, int16_t id, const ASizeSpec& rule) : AAtomicItem(parent, id, rule, 0, 1, nullptr, 0) {}
+    AControl(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t focusMode = 0)
+        : AAtomicItem(parent, id, rule, 0, 1, nullptr, focusMode) {}
     ~AControl() override;
 
     // Record: AAtomicItem's, FFFF.
