@@ -79,6 +79,10 @@ AIconTracker* AIconTracker::current_ = nullptr;
 
 // AIconButton.
 
+AIconButton::AIconButton() {
+    addItemFlags(kRolloverFrame);
+}
+
 AIconButton::AIconButton(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t iconFlags,
                          const char* iconName)
     : APushButton(parent, id, rule, false), iconName_(iconName ? iconName : "") {

@@ -32,7 +32,7 @@ public:
         kNative = 0x0080,
     };
 
-    AIconButton() { addItemFlags(kRolloverFrame); }
+    AIconButton();
     AIconButton(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t iconFlags, const char* iconName);
     ~AIconButton() override;
 
