@@ -79,3 +79,18 @@ HWND AControlWindow::createWindow(HWND parent, const char* name, DWORD style, co
 AWindowClass* AControlWindow::windowClass() {
     return &NativeChildClass(kind_);
 }
+
+AMessageResult AControlWindow::handle(AMessage& m) {
+    // A group box paints only its frame and title, and a parent with
+    // WS_CLIPCHILDREN leaves its inside unpainted: fill it as a static's.
+    if (m.message == WM_ERASEBKGND && kind_ == NativeChildKind::kGroupBox) {
+        auto dc = reinterpret_cast<HDC>(m.wParam);
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageA(GetParent(m.hwnd), WM_CTLCOLORSTATIC, m.wParam, reinterpret_cast<LPARAM>(m.hwnd)));
+        RECT r;
+        GetClientRect(m.hwnd, &r);
+        FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return Handled(1);
+    }
+    return AWindowHandler::handle(m);
+}

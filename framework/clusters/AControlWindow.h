@@ -49,6 +49,7 @@ public:
     HWND parentWindow() override { return parent_; }
     HWND createWindow(HWND parent, const char* className, DWORD style, const ARect& rect, int id) override;
     AWindowClass* windowClass() override;
+    AMessageResult handle(AMessage& message) override;
     using ANativeWindow::hwnd;
     NativeChildKind kind() const { return kind_; }
 

@@ -11,6 +11,7 @@
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/AFont.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/ATextStyle.h"
 
 SV_IMPLEMENT_CLASS(AEditBox, 119, AControl)
@@ -147,6 +148,13 @@ ACommand* AEditBox::mouseDown(AMouseEvent& event) {
 
 long AEditBox::drawContent(const ARect& rect) {
     (void)rect;
+    // The control draws the text; the plain frame lies around it, in the inset.
+    if ((itemFlags() & kPlainFrame) && !(itemFlags() & kFocusOutline)) {
+        ADisplayContext* context = ADisplayContext::existing();
+        AGraphicDisplay* d = context ? context->current() : nullptr;
+        if (d && d->isDrawable())
+            d->FrameRect(getLocalBounds(), 1);
+    }
     return 1;
 }
 
