@@ -1,10 +1,12 @@
 // Native child controls: their classes, styles and notifications.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/controls/ANativeChild.h"
+#include "framework/controls/ANativeViewWindow.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 
 namespace {
@@ -132,6 +134,51 @@ TEST_F(ClusterTest, AnOpenedComboListReachesDownToTheParentsClientBottomAndNoFur
     auto itemHeight = static_cast<LONG>(SendMessageA(combo.hwnd(), CB_GETITEMHEIGHT, 0, 0));
     EXPECT_LE(r.bottom, client.bottom);
     EXPECT_GT(r.bottom, client.bottom - 2 * itemHeight - 4);
+    AComponent* root = w;
+    DeleteComponent(root);
+}
+
+namespace {
+
+// A view window that wants the arrow keys.
+class ArrowsWindow : public ANativeViewWindow {
+public:
+    using ANativeViewWindow::ANativeViewWindow;
+    int32_t dialogCode() override { return DLGC_WANTARROWS; }
+};
+
+// A component that counts its drawings.
+class Counted : public ADisplayComponent {
+public:
+    Counted(AComponent* parent, const ASizeSpec& rule) : ADisplayComponent(parent, 1, rule) {}
+    long draw(const ARegion& region) override {
+        ++draws;
+        return ADisplayComponent::draw(region);
+    }
+    int draws = 0;
+};
+
+}  // namespace
+
+TEST_F(ClusterTest, AViewWindowPaintsItsViewAndAnswersItsDialogCode) {
+    auto* w = Open<TestWindow>(app, ARect(10, 10, 310, 210), nullptr);
+    if (!w->openWindow("view"))
+        GTEST_SKIP() << "no display";
+    auto* view = Open<Counted>(w, Frame(10, 10, 110, 110));
+    auto owned = std::make_unique<ArrowsWindow>(view, w->hwnd(), 0, ARect(10, 10, 110, 110), true);
+    ArrowsWindow& native = *owned;
+    ASSERT_NE(nullptr, native.hwnd());
+    view->setNativeWindow(native.hwnd());
+    Shown(view);
+    w->showUpdate();
+    view->draws = 0;
+    EXPECT_EQ("KY_Window", ClassName(native.hwnd()));
+    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(native.hwnd(), WM_GETDLGCODE, 0, 0));
+    InvalidateRect(native.hwnd(), nullptr, TRUE);
+    UpdateWindow(native.hwnd());
+    EXPECT_EQ(1, view->draws);
+    view->setNativeWindow(nullptr);
+    owned.reset();
     AComponent* root = w;
     DeleteComponent(root);
 }
