@@ -91,3 +91,37 @@ TEST_F(ControlsTest, ADismissedMenuAnswersMinusOneAndAChoiceIsMarkedAtTheNextOpe
     DeleteComponent(c);
     closeWindow();
 }
+
+TEST_F(ControlsTest, APopupButtonDropsItsMenuAndTellsAChoiceAndWithoutItemsIsAPlainButton) {
+    if (!openWindow("popup button"))
+        GTEST_SKIP() << "no display";
+    auto* button = Open<APopupButton>(window, 2, Frame(10, 10, 34, 34), 0x0E, "#7", 0, ANativePopupMenu::kAtBottomLeft);
+    Shown(button)->setOn(true);
+    HWND hwnd = window->hwnd();
+    struct Row {
+        const char* name;
+        const char* items;
+        std::vector<WPARAM> keys;
+        const char* log;
+    } rows[] = {
+        {"no items: a click", nullptr, {}, "2:1;"},
+        {"an item chosen", "Imprimer\r\nExporter", {VK_DOWN, VK_RETURN}, "2:1;"},
+        {"menu dismissed", nullptr, {}, ""},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.items)
+            button->appendItemsFromText(row.items);
+        window->log.clear();
+        g_keys = row.keys;
+        g_watched = nullptr;
+        if (button->countItems() > 0)
+            SetTimer(nullptr, 0, 50, DriveMenu);
+        SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+        EXPECT_EQ(row.log, window->log);
+        EXPECT_FALSE(button->pressed());
+    }
+    EXPECT_EQ(0, button->selectedIndex());
+    closeWindow();
+}
