@@ -150,9 +150,7 @@ long AEditBox::drawContent(const ARect& rect) {
     (void)rect;
     // The control draws the text; the plain frame lies around it, in the inset.
     if ((itemFlags() & kPlainFrame) && !(itemFlags() & kFocusOutline)) {
-        ADisplayContext* context = ADisplayContext::existing();
-        AGraphicDisplay* d = context ? context->current() : nullptr;
-        if (d && d->isDrawable())
+        if (AGraphicDisplay* d = ADisplayContext::drawableCurrent())
             d->FrameRect(getLocalBounds(), 1);
     }
     return 1;

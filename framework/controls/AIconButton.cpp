@@ -15,16 +15,6 @@
 SV_IMPLEMENT_CLASS(AIconButton, 127, APushButton)
 SV_IMPLEMENT_CLASS(AFramedButton, 343, AIconButton)
 
-namespace {
-
-AGraphicDisplay* CurrentDisplay() {
-    ADisplayContext* context = ADisplayContext::existing();
-    AGraphicDisplay* d = context ? context->current() : nullptr;
-    return d && d->isDrawable() ? d : nullptr;
-}
-
-}  // namespace
-
 // Captures the mouse for one press of an icon button; its thread timer gives
 // the auto-repeat steps. One press runs at a time.
 class AIconTracker : public AMouseTracker {
@@ -175,7 +165,7 @@ AImage* AIconButton::loadIcon(const char* name) {
 }
 
 long AIconButton::drawContent(const ARect& rect) {
-    AGraphicDisplay* d = CurrentDisplay();
+    AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     int index = currentFrame();
     if (!icon_ || index < 0 || !d) {
         eraseBackground(rect);
@@ -294,7 +284,7 @@ void AFramedButton::attachItems() {
 }
 
 long AFramedButton::drawContent(const ARect& rect) {
-    AGraphicDisplay* d = CurrentDisplay();
+    AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     int index = currentFrame();
     if (index < 0 || !icon() || !d) {
         eraseBackground(rect);
