@@ -46,7 +46,7 @@ LRESULT AControl::sendNative(UINT message, WPARAM wParam, LPARAM lParam) {
 // AButton.
 
 void AButton::readFrom(AMemoryStream& stream) {
-    AAtomicItem::readFrom(stream);
+    AControl::readFrom(stream);
     ALayoutLoader::readEndMark(stream, "fcontrol", 268);
 }
 
