@@ -15,8 +15,8 @@
 SV_IMPLEMENT_CLASS(AIconButton, 127, APushButton)
 SV_IMPLEMENT_CLASS(AFramedButton, 343, AIconButton)
 
-// Captures the mouse for one press of an icon button; its thread timer gives
-// the auto-repeat steps. One press runs at a time.
+// Captures the mouse for one press of an icon button; the button's timer in
+// the application's timer list gives the auto-repeat steps. One press runs at a time.
 class AIconTracker : public AMouseTracker {
 public:
     explicit AIconTracker(AIconButton* button) : button_(button) {
@@ -25,11 +25,11 @@ public:
             SetCapture(window);
         button->trackStart();
         if (button->repeatPeriod() != 0)
-            timer_ = SetTimer(nullptr, 0, button->firstDelay(), onTimer);
+            timer_ = button->addTimer(button->firstDelay());
     }
     ~AIconTracker() override {
         if (timer_)
-            KillTimer(nullptr, timer_);
+            button_->restartTimer(timer_);
         current_ = nullptr;
         ReleaseCapture();
     }
@@ -44,24 +44,24 @@ public:
         button_->trackEnd(event.where);
         return AComponent::noChangeCommand();
     }
+    // A step of the held button; false for another timer.
+    bool timerStep(uint16_t id) {
+        if (id == 0 || id != timer_)
+            return false;
+        button_->trackMove(last_.where, false);
+        return true;
+    }
     // Later steps come once per period.
     void setDelay(uint32_t delay) {
         if (timer_)
-            timer_ = SetTimer(nullptr, timer_, delay, onTimer);
+            button_->setTimerDelay(timer_, delay);
     }
     static AIconTracker* current() { return current_; }
 
 private:
-    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
-        AIconTracker* t = current_;
-        if (!t || t->timer_ != id)
-            return;
-        t->button_->trackMove(t->last_.where, false);
-    }
-
     AIconButton* button_;  // not owned
     AMouseEvent last_{APoint(-32768, -32768), 0};
-    UINT_PTR timer_ = 0;
+    uint16_t timer_ = 0;
     static AIconTracker* current_;
 };
 
@@ -203,6 +203,14 @@ void AIconButton::mouseLeft() {
         rollover_ = 0;
         invalidate();
     }
+}
+
+long AIconButton::timerFired(uint16_t id, uint32_t now) {
+    (void)now;
+    AIconTracker* t = AIconTracker::current();
+    if (t && t->owner() == this)
+        t->timerStep(id);
+    return 0;
 }
 
 void AIconButton::setHilite(uint16_t on) {

@@ -45,6 +45,8 @@ public:
     ACommand* doubleClick(AMouseEvent& event, long value) override;
     ACommand* mouseMove(AMouseEvent& event) override;
     void mouseLeft() override;
+    // The auto-repeat steps of a held button.
+    long timerFired(uint16_t id, uint32_t now) override;
     // Pressed shown at once (the flash of a hit).
     void setHilite(uint16_t on) override;
 

@@ -7,25 +7,18 @@
 
 namespace {
 
-// Dispatches messages until done answers true or the cap is reached.
-template <class Done>
-bool PumpUntil(Done done) {
-    for (int i = 0; i < 500; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        Sleep(10);
+// Dispatches the messages already queued.
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    return false;
 }
 
 void Mouse(HWND window, UINT message, int x, int y) {
     PostMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
-    PumpUntil([] { return true; });
+    Pump();
 }
 
 }  // namespace
@@ -115,12 +108,29 @@ TEST_F(ControlsTest, AHeldRepeatButtonStepsWithCodeThreeAndAPressLeftOutsideGive
         EXPECT_EQ(row.log, window->log);
         EXPECT_FALSE(plain->pressed());
     }
+    // The application's clock drives the repeat: first delay 30, then a period of 30.
+    struct Step {
+        const char* name;
+        uint32_t advance;
+        const char* log;
+    } steps[] = {
+        {"before the first delay", 20, ""}, {"at the first delay", 10, "3:3;"},  {"one period later", 30, "3:3;3:3;"},
+        {"half a period", 15, "3:3;3:3;"},  {"two periods", 15, "3:3;3:3;3:3;"},
+    };
     window->log.clear();
     Mouse(hwnd, WM_LBUTTONDOWN, 60, 20);
-    EXPECT_TRUE(PumpUntil([&] { return window->log.size() >= 3 * 4; })) << window->log;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        TestClock() += step.advance;
+        app->updateTime();
+        app->fireDueTimers();
+        EXPECT_EQ(step.log, window->log);
+    }
     Mouse(hwnd, WM_LBUTTONUP, 60, 20);
-    std::string held = window->log;
-    EXPECT_EQ(std::string::npos, held.find("3:1;")) << held;
-    EXPECT_EQ(0u, held.find("3:3;3:3;3:3;")) << held;
+    EXPECT_EQ("3:3;3:3;3:3;", window->log) << "no code 1 after repeating";
+    TestClock() += 100;
+    app->updateTime();
+    app->fireDueTimers();
+    EXPECT_EQ("3:3;3:3;3:3;", window->log) << "the timer ends with the press";
     closeWindow();
 }
