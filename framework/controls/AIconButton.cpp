@@ -11,6 +11,7 @@
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/AImage.h"
+#include "framework/graphics/ATextStyle.h"
 
 SV_IMPLEMENT_CLASS(AIconButton, 127, APushButton)
 SV_IMPLEMENT_CLASS(AFramedButton, 343, AIconButton)
@@ -289,6 +290,19 @@ void AFramedButton::attachItems() {
     APoint size(bounds.width(), bounds.height());
     APoint iconSize = icon() ? icon()->body()->frameSize() : APoint(0, 0);
     iconOffset_ = APoint((size.x - iconSize.x) / 2, (size.y - iconSize.y) / 2);
+    environmentMask_ = 0x00FF;
+    displayEnvChanged(getDisplayEnv(), ATextStyle::kAll);
+}
+
+void AFramedButton::displayEnvChanged(ATextStyle* style, uint8_t mask) {
+    AIconButton::displayEnvChanged(style, mask);
+    if (!style)
+        return;
+    uint16_t both = mask & environmentMask_;
+    if ((both & ATextStyle::kFore) && style->foreColor() != ATextStyle::kUnset)
+        pressedColour_ = style->foreColor();
+    if ((both & ATextStyle::kBack) && style->backColor() != ATextStyle::kUnset)
+        rolloverColour_ = style->backColor();
 }
 
 long AFramedButton::drawContent(const ARect& rect) {

@@ -99,10 +99,14 @@ public:
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
     long drawContent(const ARect& rect) override;
-    void setColours(COLORREF pressed, COLORREF rollover) { pressedColour_ = pressed, rolloverColour_ = rollover; }
+    // The environment's foreground colours the pressed button, its background the rollover, once attached.
+    void displayEnvChanged(ATextStyle* style, uint8_t mask) override;
+    COLORREF pressedColour() const { return pressedColour_; }
+    COLORREF rolloverColour() const { return rolloverColour_; }
 
 private:
     APoint iconOffset_;
     COLORREF pressedColour_ = RGB(128, 128, 128);
     COLORREF rolloverColour_ = RGB(192, 192, 192);
+    uint16_t environmentMask_ = 0;  // the environment's parts the button takes
 };

@@ -3,6 +3,7 @@
 
 #include "framework/controls/AIconButton.h"
 #include "framework/graphics/AImage.h"
+#include "framework/graphics/ATextStyle.h"
 #include "tests/framework/controls/ControlsTestSupport.h"
 
 namespace {
@@ -132,5 +133,19 @@ TEST_F(ControlsTest, AHeldRepeatButtonStepsWithCodeThreeAndAPressLeftOutsideGive
     app->updateTime();
     app->fireDueTimers();
     EXPECT_EQ("3:3;3:3;3:3;", window->log) << "the timer ends with the press";
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AFramedButtonTakesItsColoursFromItsEnvironmentAndDropsThePressedFrame) {
+    if (!openWindow("framed"))
+        GTEST_SKIP() << "no display";
+    auto* b = new AFramedButton(window, 2, Frame(10, 10, 50, 50), 0x02, "#7");
+    b->setDisplayEnv(ATextStyle(nullptr, RGB(1, 2, 3), RGB(10, 20, 30), 0));
+    AObject::completeNew(b);
+    EXPECT_EQ(RGB(1, 2, 3), b->pressedColour());
+    EXPECT_EQ(RGB(10, 20, 30), b->rolloverColour());
+    ASSERT_NE(nullptr, b->icon());
+    EXPECT_EQ(2, b->icon()->body()->spec().columns()) << "normal and rollover: no pressed frame";
+    EXPECT_NE(0, b->itemFlags() & AIconButton::kSingleFrame);
     closeWindow();
 }
