@@ -22,13 +22,6 @@ SV_IMPLEMENT_CLASS(AAdornment, 136, AStaticItem)
 
 namespace {
 
-// The display drawing is going to, or null outside a lock.
-AGraphicDisplay* CurrentDisplay() {
-    ADisplayContext* context = ADisplayContext::existing();
-    AGraphicDisplay* d = context ? context->current() : nullptr;
-    return d && d->isDrawable() ? d : nullptr;
-}
-
 uint16_t AppStyle() {
     AApp* app = AApp::current();
     return app ? app->style() : 0;
@@ -128,7 +121,7 @@ void AStaticText::setText(const char* text) {
 
 long AStaticText::drawContent(const ARect& rect) {
     (void)rect;
-    AGraphicDisplay* d = CurrentDisplay();
+    AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     if (nativeControl() || !font_ || !d)
         return 0;
     AFontMetrics m = font_->body()->metrics();
@@ -218,7 +211,7 @@ void AGroupBox::setText(const char* text) {
 // The frame runs round the inset bounds with a gap in its top line for the title.
 long AGroupBox::drawContent(const ARect& rect) {
     (void)rect;
-    AGraphicDisplay* d = CurrentDisplay();
+    AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     if (nativeControl() || !d)
         return 0;
     if (!font_)
@@ -264,7 +257,7 @@ void AAdornment::attachItems() {
 
 long AAdornment::drawContent(const ARect& rect) {
     (void)rect;
-    AGraphicDisplay* d = CurrentDisplay();
+    AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     if (nativeControl() || !d)
         return 0;
     ARect b = getLocalBounds();

@@ -166,6 +166,11 @@ public:
     // Made on first use; Shutdown deletes it.
     static ADisplayContext& instance();
     static ADisplayContext* existing() { return instance_; }
+    // The display drawing goes to when it can be drawn on, else null.
+    static AGraphicDisplay* drawableCurrent() {
+        AGraphicDisplay* d = instance_ ? instance_->current() : nullptr;
+        return d && d->isDrawable() ? d : nullptr;
+    }
     static void Shutdown();
 
     AGraphicDisplay* current() const { return current_; }

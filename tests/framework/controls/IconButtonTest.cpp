@@ -1,0 +1,151 @@
+// Icon buttons: strip frames, loading, and presses driven by mouse messages.
+#include <gtest/gtest.h>
+
+#include "framework/controls/AIconButton.h"
+#include "framework/graphics/AImage.h"
+#include "framework/graphics/ATextStyle.h"
+#include "tests/framework/controls/ControlsTestSupport.h"
+
+namespace {
+
+// Dispatches the messages already queued.
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Mouse(HWND window, UINT message, int x, int y) {
+    PostMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    Pump();
+}
+
+}  // namespace
+
+TEST(IconButton, FrameCountsAndIndicesFollowTheIconFlags) {
+    struct Row {
+        const char* name;
+        uint16_t flags;
+        int count;
+    } counts[] = {
+        {"rollover, focus, disabled", 0x02 | 0x04 | 0x08, 5},
+        {"single frame alone", 0x20, 1},
+        {"plain", 0, 2},
+        {"two rows", 0x01 | 0x02, 0x203},
+    };
+    for (const Row& row : counts) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.count, AIconButton::frameCount(row.flags));
+    }
+    const uint16_t on = AClusterItem::kOn, off = AClusterItem::kOff, checked = on | AClusterItem::kMarked;
+    struct Index {
+        const char* name;
+        uint16_t flags, state;
+        bool pressed, rollover, enabled, focused;
+        int index;
+    } indices[] = {
+        {"disabled without a disabled frame", 0x02, off, false, false, true, false, -1},
+        {"disabled with one", 0x0A, off, false, false, true, false, 0},
+        {"inactive with 0x10", 0x12, on, false, false, false, false, -1},
+        {"single frame pressed", 0x20, on, true, false, true, false, 0},
+        {"pressed with rollover frame", 0x02, on, true, false, true, false, 2},
+        {"pressed without", 0, on, true, false, true, false, 1},
+        {"rollover", 0x0A, on, false, true, true, false, 2},
+        {"focused", 0x06, on, false, false, true, true, 3},
+        {"normal", 0x0E, on, false, false, true, false, 1},
+        {"checked uses the second set", 0x02, checked, false, false, true, false, 3},
+    };
+    for (const Index& row : indices) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.index, AIconButton::frameIndex(row.flags, row.state, row.pressed, row.rollover, row.enabled,
+                                                     row.focused, 3));
+    }
+}
+
+TEST_F(ControlsTest, IconNamesGiveAStripOfTheFlagsFramesOrNoIcon) {
+    if (!openWindow("icons"))
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* name;
+        bool hasIcon;
+    } rows[] = {{"#7", true}, {"#0", false}, {"", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto* b = Open<AIconButton>(window, 2, Frame(10, 10, 34, 34), 0x02 | 0x04 | 0x08, row.name);
+        ASSERT_EQ(row.hasIcon, b->icon() != nullptr);
+        if (b->icon()) {
+            EXPECT_EQ(5, b->icon()->body()->spec().columns());
+            EXPECT_EQ(24, b->icon()->body()->frameSize().x);
+        }
+        AComponent* c = b;
+        DeleteComponent(c);
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AHeldRepeatButtonStepsWithCodeThreeAndAPressLeftOutsideGivesNothing) {
+    if (!openWindow("press"))
+        GTEST_SKIP() << "no display";
+    auto* plain = Open<AIconButton>(window, 2, Frame(10, 10, 34, 34), 0x02, "#7");
+    auto* repeat = Open<AIconButton>(window, 3, Frame(50, 10, 74, 34), 0x02, "#7");
+    repeat->setAutoRepeat(30, 30);
+    Shown(plain)->setOn(true);
+    Shown(repeat)->setOn(true);
+    HWND hwnd = window->hwnd();
+    struct Row {
+        const char* name;
+        int x, upX;
+        const char* log;
+    } rows[] = {{"click inside", 20, 20, "2:1;"}, {"released outside", 20, 200, ""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        window->log.clear();
+        Mouse(hwnd, WM_LBUTTONDOWN, row.x, 20);
+        EXPECT_TRUE(plain->pressed());
+        Mouse(hwnd, WM_MOUSEMOVE, row.upX, 20);
+        Mouse(hwnd, WM_LBUTTONUP, row.upX, 20);
+        EXPECT_EQ(row.log, window->log);
+        EXPECT_FALSE(plain->pressed());
+    }
+    // The application's clock drives the repeat: first delay 30, then a period of 30.
+    struct Step {
+        const char* name;
+        uint32_t advance;
+        const char* log;
+    } steps[] = {
+        {"before the first delay", 20, ""}, {"at the first delay", 10, "3:3;"},  {"one period later", 30, "3:3;3:3;"},
+        {"half a period", 15, "3:3;3:3;"},  {"two periods", 15, "3:3;3:3;3:3;"},
+    };
+    window->log.clear();
+    Mouse(hwnd, WM_LBUTTONDOWN, 60, 20);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        TestClock() += step.advance;
+        app->updateTime();
+        app->fireDueTimers();
+        EXPECT_EQ(step.log, window->log);
+    }
+    Mouse(hwnd, WM_LBUTTONUP, 60, 20);
+    EXPECT_EQ("3:3;3:3;3:3;", window->log) << "no code 1 after repeating";
+    TestClock() += 100;
+    app->updateTime();
+    app->fireDueTimers();
+    EXPECT_EQ("3:3;3:3;3:3;", window->log) << "the timer ends with the press";
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AFramedButtonTakesItsColoursFromItsEnvironmentAndDropsThePressedFrame) {
+    if (!openWindow("framed"))
+        GTEST_SKIP() << "no display";
+    auto* b = new AFramedButton(window, 2, Frame(10, 10, 50, 50), 0x02, "#7");
+    b->setDisplayEnv(ATextStyle(nullptr, RGB(1, 2, 3), RGB(10, 20, 30), 0));
+    AObject::completeNew(b);
+    EXPECT_EQ(RGB(1, 2, 3), b->pressedColour());
+    EXPECT_EQ(RGB(10, 20, 30), b->rolloverColour());
+    ASSERT_NE(nullptr, b->icon());
+    EXPECT_EQ(2, b->icon()->body()->spec().columns()) << "normal and rollover: no pressed frame";
+    EXPECT_NE(0, b->itemFlags() & AIconButton::kSingleFrame);
+    closeWindow();
+}
