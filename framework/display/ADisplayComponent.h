@@ -335,6 +335,8 @@ public:
 
 protected:
     int setBit(uint16_t bit, bool on);
+    // The frame alone, without moving, laying out or drawing anything.
+    void setStoredFrame(const ARect& rect) { frame_ = rect; }
     // The display children, in child order.
     std::vector<ADisplayComponent*> displayChildren();
 

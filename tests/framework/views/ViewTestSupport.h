@@ -1,0 +1,61 @@
+// Shared pieces of the view tests: a view of numbered 16-pixel lines, each
+// drawn in its own colour, and a scroller holding one in a test window.
+#pragma once
+
+#include <string>
+
+#include "framework/views/ALayerView.h"
+#include "framework/views/AScroller.h"
+#include "tests/framework/clusters/ClusterTestSupport.h"
+
+// The colour of content line n (16 pixels high).
+COLORREF LineColor(int32_t n);
+
+class LinesView : public AView {
+public:
+    LinesView(AComponent* parent, const ARect& frame, int16_t id = 5)
+        : AView(parent, id, ASizeSpec(frame), 0, 1, nullptr, 0x3000) {}
+    long drawContent(const ARect& rect) override;
+    ACommand* trackRelease(AViewTracker& tracker) override;
+    void trackMove(AViewTracker& tracker) override {
+        log += "move ";
+        (void)tracker;
+    }
+
+    int draws = 0;    // drawContent calls
+    ARect lastDrawn;  // the rectangle of the last drawContent
+    std::string log;  // tracking calls
+};
+
+// A layer that may answer the vertical maximum and counts its scroll calls.
+class CountingLayer : public AViewLayer {
+public:
+    CountingLayer(AComponent* parent, int16_t id, int32_t maxY = -1)
+        : AViewLayer(parent, id, ASizeSpec::fill), maxY_(maxY) {}
+    int32_t maxScrollY() override { return maxY_; }
+    bool scrollVertically(int16_t code, int32_t value, int16_t& shift, int32_t& delta) override {
+        ++scrolls;
+        return AViewLayer::scrollVertically(code, value, shift, delta);
+    }
+    int scrolls = 0;
+
+private:
+    int32_t maxY_;
+};
+
+// A bar part standing for a scroll bar that scrollers bind to.
+class TestBar : public ADisplayComponent, public AScrollLink {
+public:
+    TestBar(AComponent* parent, int16_t id) : ADisplayComponent(parent, id, ASizeSpec::zero) {}
+};
+
+class ViewTest : public ClusterTest {
+protected:
+    // A window (no native one unless opened) with a scroller of the frame
+    // holding a lines view of the same frame.
+    void build(const ARect& frame, const APoint& content);
+
+    TestWindow* window = nullptr;
+    AScroller* scroller = nullptr;
+    LinesView* view = nullptr;
+};
