@@ -15,7 +15,7 @@ long LinesView::drawContent(const ARect& rect) {
         return 1;
     int32_t width = getContentSize().x;
     for (int32_t n = std::max(0, rect.top() / 16); n * 16 < rect.bottom(); ++n)
-        context->current()->FillRect(ARect(0, n * 16, width, n * 16 + 16), LineColor(n));
+        context->current()->FillRect(ARect(0, n * 16, width, n * 16 + 16), dark ? RGB(0, 0, 0) : LineColor(n));
     return 1;
 }
 
@@ -30,4 +30,18 @@ void ViewTest::build(const ARect& frame, const APoint& content) {
     view = Shown(Open<LinesView>(scroller, ARect(0, 0, frame.width(), frame.height())));
     view->setContentSize(content);
     scroller->update();
+}
+
+bool ViewTest::buildShown(const ARect& frame, const APoint& content) {
+    window = Open<TestWindow>(app, ARect(0, 0, frame.right() + 40, frame.bottom() + 20), "#background:255,255,255");
+    if (!window->openWindow("view"))
+        return false;
+    scroller = Shown(Open<AScroller>(window, int16_t(3), ASizeSpec(frame), uint16_t(0), uint16_t(0)));
+    view = Shown(Open<LinesView>(scroller, ARect(0, 0, frame.width(), frame.height())));
+    view->setContentSize(content);
+    scroller->update();
+    window->showUpdate();
+    ShowWindow(window->hwnd(), SW_SHOW);
+    UpdateWindow(window->hwnd());
+    return true;
 }

@@ -22,9 +22,10 @@ public:
         (void)tracker;
     }
 
-    int draws = 0;    // drawContent calls
-    ARect lastDrawn;  // the rectangle of the last drawContent
-    std::string log;  // tracking calls
+    bool dark = false;  // draws every line black
+    int draws = 0;      // drawContent calls
+    ARect lastDrawn;    // the rectangle of the last drawContent
+    std::string log;    // tracking calls
 };
 
 // A layer that may answer the vertical maximum and counts its scroll calls.
@@ -54,6 +55,8 @@ protected:
     // A window (no native one unless opened) with a scroller of the frame
     // holding a lines view of the same frame.
     void build(const ARect& frame, const APoint& content);
+    // The same in an opened window; false without a display.
+    bool buildShown(const ARect& frame, const APoint& content);
 
     TestWindow* window = nullptr;
     AScroller* scroller = nullptr;
