@@ -27,7 +27,7 @@ ACommand* AViewLayer::trackRelease(AViewTracker& tracker) {
     return passThroughCommand();
 }
 
-AMouseTracker* AViewLayer::makeMouseTracker(AMouseEvent& event) {
+AScrollingTracker* AViewLayer::makeMouseTracker(AMouseEvent& event) {
     return CheckAlloc(new (std::nothrow) ALayerTracker(this, event), "flayers", 672);
 }
 
@@ -47,6 +47,19 @@ long AViewLayer::isMouseSensitive() {
     return owner_ ? owner_->isMouseSensitive() : 1;
 }
 
+ACommand* AViewLayer::mouseMoved(AMouseEvent& event) {
+    AEdgeScroller* edge = owner_ ? owner_->autoScroller() : nullptr;
+    if (edge && edge->mouseMoved(event))
+        return noChangeCommand();
+    return ADisplayComponent::mouseMoved(event);
+}
+
+void AViewLayer::mouseLeft() {
+    if (AEdgeScroller* edge = owner_ ? owner_->autoScroller() : nullptr)
+        edge->stop();
+    ADisplayComponent::mouseLeft();
+}
+
 ASizer* AViewLayer::makeSizer(const ASizeSpec& rule) {
     return CheckAlloc(new (std::nothrow) ALayerSizer(this, rule), "flayers", 719);
 }
@@ -60,20 +73,6 @@ void AViewLayer::moveStoredFrame(const APoint& delta) {
 ARect ALayerSizer::frameIn(ASizingContext* context) {
     ADisplayComponent* view = context ? context->owner() : owner()->getDisplayParent();
     return view ? view->getLocalBounds() : ARect();
-}
-
-ALayerTracker::ALayerTracker(AViewLayer* layer, const AMouseEvent& start)
-    : AViewTracker(layer->layerOwner(), start), layer_(layer) {}
-
-ACommand* ALayerTracker::trackMove(AMouseEvent& event) {
-    last_ = event.where;
-    layer_->trackMove(*this);
-    return AComponent::noChangeCommand();
-}
-
-ACommand* ALayerTracker::trackRelease(AMouseEvent& event) {
-    last_ = event.where;
-    return layer_->trackRelease(*this);
 }
 
 void ALayerView::detachItems() {
@@ -221,9 +220,9 @@ void ALayerView::scrollEnd(const APoint& p) {
         (*it)->scrollEnd(p);
 }
 
-AMouseTracker* ALayerView::makeMouseTracker(AMouseEvent& event) {
+AScrollingTracker* ALayerView::makeMouseTracker(AMouseEvent& event) {
     for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
-        if (AMouseTracker* t = (*it)->makeMouseTracker(event))
+        if (AScrollingTracker* t = (*it)->makeMouseTracker(event))
             return t;
     return AView::makeMouseTracker(event);
 }

@@ -40,7 +40,7 @@ public:
     virtual void trackMove(AViewTracker& tracker) { (void)tracker; }
     virtual ACommand* trackRelease(AViewTracker& tracker);
     // A layer tracker (the caller owns it), or null.
-    virtual AMouseTracker* makeMouseTracker(AMouseEvent& event);
+    virtual AScrollingTracker* makeMouseTracker(AMouseEvent& event);
     virtual void pictureFrozen() {}
     virtual void pictureThawed() {}
     virtual ARegion updateRegion() { return ARegion(); }
@@ -54,6 +54,8 @@ public:
     APoint getContentSize() override;
     void setContentSize(const APoint& size) override;
     long isMouseSensitive() override;
+    ACommand* mouseMoved(AMouseEvent& event) override;
+    void mouseLeft() override;
     long frameChanged(const APoint& size) override {
         (void)size;
         return 0;
@@ -79,18 +81,6 @@ class ALayerSizer : public ASizer {
 public:
     using ASizer::ASizer;
     ARect frameIn(ASizingContext* context) override;
-};
-
-// A view tracker reporting to one layer's tracking calls (the layer is not owned).
-class ALayerTracker : public AViewTracker {
-public:
-    ALayerTracker(AViewLayer* layer, const AMouseEvent& start);
-    ACommand* trackMove(AMouseEvent& event) override;
-    ACommand* trackRelease(AMouseEvent& event) override;
-    AViewLayer* layer() const { return layer_; }
-
-private:
-    AViewLayer* layer_;  // not owned
 };
 
 class ALayerView : public AView {
@@ -121,7 +111,7 @@ public:
     int16_t keyScrollFlags() override;
     void scrollBegin(const APoint& p) override;
     void scrollEnd(const APoint& p) override;
-    AMouseTracker* makeMouseTracker(AMouseEvent& event) override;
+    AScrollingTracker* makeMouseTracker(AMouseEvent& event) override;
     void pictureFrozen() override;
     void pictureThawed() override;
     ARegion updateRegion() override;

@@ -223,6 +223,7 @@ void AScroller::update() {
     setPosition(false, x, false);
     setMaximum(true, maxY, false);
     setPosition(true, y, false);
+    view_->refreshAutoScroller();
 }
 
 void AScroller::scrollAxis(bool vertical, int16_t code, int32_t value) {
@@ -256,6 +257,7 @@ void AScroller::shiftView(int16_t dx, int16_t dy) {
     if (!view_)
         ThrowAssert("fscroll", 331);
     view_->doScroll(dx, dy);
+    view_->refreshAutoScroller();
 }
 
 static AScrollRequest Normalised(AScrollRequest r, int32_t max) {

@@ -13,21 +13,6 @@
 SV_IMPLEMENT_CLASS(AView, 102, AAtomicItem)
 SV_IMPLEMENT_CLASS(APanelView, 350, AView)
 
-ADisplayComponent* AViewTracker::owner() {
-    return view_;
-}
-
-ACommand* AViewTracker::trackMove(AMouseEvent& event) {
-    last_ = event.where;
-    view_->trackMove(*this);
-    return AComponent::noChangeCommand();
-}
-
-ACommand* AViewTracker::trackRelease(AMouseEvent& event) {
-    last_ = event.where;
-    return view_->trackRelease(*this);
-}
-
 AView::AView(AComponent* parent, int16_t id, const ASizeSpec& rule, int16_t cursorId, uint16_t idMode,
              const char* environment, uint16_t focusMode)
     : AAtomicItem(parent, id, rule, cursorId, idMode, environment, focusMode) {}
@@ -50,6 +35,7 @@ void AView::attachItems() {
 void AView::detachItems() {
     deletePicture();
     scroller_ = nullptr;
+    autoScroller_.reset();
     AAtomicItem::detachItems();
 }
 
@@ -213,19 +199,51 @@ ACommand* AView::trackRelease(AViewTracker& tracker) {
     return noChangeCommand();
 }
 
-AMouseTracker* AView::makeMouseTracker(AMouseEvent& event) {
+AScrollingTracker* AView::makeMouseTracker(AMouseEvent& event) {
     return CheckAlloc(new (std::nothrow) AViewTracker(this, event), "fview", 514);
+}
+
+void AView::makeTracker(const APoint& p, uint16_t a, uint16_t b) {
+    setAutoScroller(CheckAlloc(new (std::nothrow) AEdgeScroller(this, p, a, b), "fview", 598));
+}
+
+void AView::setAutoScroller(AEdgeScroller* scroller) {
+    if (scroller != autoScroller_.get())
+        autoScroller_.reset(scroller);
+}
+
+void AView::refreshAutoScroller() {
+    if (autoScroller_)
+        autoScroller_->refresh();
+}
+
+ACommand* AView::mouseMoved(AMouseEvent& event) {
+    if (autoScroller_ && autoScroller_->mouseMoved(event))
+        return noChangeCommand();
+    return AAtomicItem::mouseMoved(event);
+}
+
+void AView::mouseLeft() {
+    if (autoScroller_)
+        autoScroller_->stop();
+    AAtomicItem::mouseLeft();
+}
+
+long AView::timerFired(uint16_t id, uint32_t now) {
+    if (autoScroller_ && autoScroller_->ownsTimer(id))
+        return autoScroller_->timerFired(id) ? 1 : 0;
+    // A tracker's own timer is set on the component it tracks.
+    auto* tracker = dynamic_cast<AScrollingTracker*>(ADisplayServices::current().tracker());
+    if (tracker && tracker->component() == this && tracker->ownsTimer(id))
+        return tracker->timerFired(id);
+    return AAtomicItem::timerFired(id, now);
 }
 
 ACommand* AView::mouseDown(AMouseEvent& event) {
     if (isActiveTarget())
         becomeTarget();
-    if (AMouseTracker* tracker = makeMouseTracker(event)) {
-        if (auto* vt = dynamic_cast<AViewTracker*>(tracker))
-            trackPress(*vt);
-        ADisplayServices::current().startTracking(tracker);
-        return noChangeCommand();
-    }
+    if (AScrollingTracker* tracker = makeMouseTracker(event))
+        return tracker->mouseDown(event);
     return AAtomicItem::mouseDown(event);
 }
 

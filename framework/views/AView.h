@@ -10,31 +10,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/clusters/ACommandItem.h"
-#include "framework/display/ADisplayServices.h"
 #include "framework/graphics/ARegion.h"
+#include "framework/views/ATrackers.h"
 
 class AScroller;
-class AView;
-
-// Tracks a press in a view: moves and the release go to the view's tracking
-// calls. The view is not owned.
-class AViewTracker : public AMouseTracker {
-public:
-    AViewTracker(AView* view, const AMouseEvent& start) : view_(view), start_(start.where), last_(start.where) {}
-    ADisplayComponent* owner() override;
-    ACommand* trackMove(AMouseEvent& event) override;
-    ACommand* trackRelease(AMouseEvent& event) override;
-    // The press point and the last point, in the view's local coordinates.
-    const APoint& startPoint() const { return start_; }
-    const APoint& lastPoint() const { return last_; }
-
-protected:
-    AView* view_;  // not owned
-    APoint start_;
-    APoint last_;
-};
 
 class AView : public AAtomicItem {
     SV_DECLARE_CLASS(AView)
@@ -76,13 +58,15 @@ public:
     virtual void trackMove(AViewTracker& tracker) { (void)tracker; }
     virtual ACommand* trackRelease(AViewTracker& tracker);
     // A new tracker for a press (the caller owns it), or null.
-    virtual AMouseTracker* makeMouseTracker(AMouseEvent& event);
+    virtual AScrollingTracker* makeMouseTracker(AMouseEvent& event);
     virtual void pictureFrozen() {}
     virtual void pictureThawed() {}
     // A region (local) that doScroll moves with the content and repaints.
     virtual ARegion updateRegion() { return ARegion(); }
     // Moves the scroll position and the window positions; draws nothing.
     virtual void scrollTo(const APoint& p);
+    // Installs an edge scroller with margin p, cursor base a and press-only option b.
+    virtual void makeTracker(const APoint& p, uint16_t a, uint16_t b);
 
     // ADisplayComponent.
     APoint getLocalOrigin() override { return scroll_; }
@@ -92,9 +76,17 @@ public:
     long isMouseSensitive() override { return appSetting_; }
     long frameChanged(const APoint& size) override;
     ACommand* mouseDown(AMouseEvent& event) override;
+    ACommand* mouseMoved(AMouseEvent& event) override;
+    void mouseLeft() override;
+    long timerFired(uint16_t id, uint32_t now) override;
 
     void setScroller(AScroller* scroller);
     AScroller* scroller() const { return scroller_; }
+    // Takes ownership; deletes the one installed before.
+    void setAutoScroller(AEdgeScroller* scroller);
+    AEdgeScroller* autoScroller() const { return autoScroller_.get(); }
+    void refreshAutoScroller();
+    void makeTrackerAt(int32_t value, uint16_t a, uint16_t b) { makeTracker(APoint(value, value), a, b); }
     void setLiveDrawing(int16_t live) { live ? thawPicture() : freezePicture(); }
     void freezePicture();
     void thawPicture();
@@ -116,7 +108,8 @@ private:
     APoint content_;
     APoint scroll_;
     AScroller* scroller_ = nullptr;  // not owned
-    HMETAFILE picture_ = nullptr;    // owned
+    std::unique_ptr<AEdgeScroller> autoScroller_;
+    HMETAFILE picture_ = nullptr;  // owned
     uint16_t frozen_ = 0;
     uint16_t appSetting_ = 1;
     uint16_t printOption_ = 0;
@@ -131,7 +124,7 @@ public:
     void attachItems() override;
     bool clipsChildren() override { return true; }
     void doScroll(int16_t dx, int16_t dy) override;
-    AMouseTracker* makeMouseTracker(AMouseEvent& event) override {
+    AScrollingTracker* makeMouseTracker(AMouseEvent& event) override {
         (void)event;
         return nullptr;
     }

@@ -2,6 +2,7 @@
 // drawn in its own colour, and a scroller holding one in a test window.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "framework/views/ALayerView.h"
@@ -17,15 +18,25 @@ public:
         : AView(parent, id, ASizeSpec(frame), 0, 1, nullptr, 0x3000) {}
     long drawContent(const ARect& rect) override;
     ACommand* trackRelease(AViewTracker& tracker) override;
+    void trackFeedback(AViewTracker& tracker) override {
+        ++steps;
+        if (onStep)
+            onStep(tracker);
+    }
+    void trackPress(AViewTracker&) override { log += "press "; }
     void trackMove(AViewTracker& tracker) override {
         log += "move ";
-        (void)tracker;
+        if (onMove)
+            onMove(tracker);
     }
 
-    bool dark = false;  // draws every line black
-    int draws = 0;      // drawContent calls
-    ARect lastDrawn;    // the rectangle of the last drawContent
-    std::string log;    // tracking calls
+    bool dark = false;                          // draws every line black
+    int draws = 0;                              // drawContent calls
+    ARect lastDrawn;                            // the rectangle of the last drawContent
+    int steps = 0;                              // trackFeedback calls
+    std::function<void(AViewTracker&)> onStep;  // run at each of them
+    std::function<void(AViewTracker&)> onMove;  // run at each trackMove
+    std::string log;                            // tracking calls
 };
 
 // A layer that may answer the vertical maximum and counts its scroll calls.
