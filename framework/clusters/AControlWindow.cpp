@@ -1,16 +1,70 @@
-// Native controls of the static items.
+// Native controls of the items.
 #include "framework/clusters/AControlWindow.h"
 
 #include "framework/display/ADisplayComponent.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
 
+namespace {
+
+NativeChildKind ChildKindOf(AControlWindow::Kind kind) {
+    switch (kind) {
+        case AControlWindow::kGroupBox:
+            return NativeChildKind::kGroupBox;
+        case AControlWindow::kIcon:
+            return NativeChildKind::kStaticIcon;
+        case AControlWindow::kBorButton:
+            return NativeChildKind::kStaticBitmap;
+        case AControlWindow::kBorShade:
+            return NativeChildKind::kBorShade;
+        default:
+            return NativeChildKind::kStaticText;
+    }
+}
+
+}  // namespace
+
+AWindowClass& NativeChildClass(NativeChildKind kind) {
+    // The BWCC bitmap and shade fall back to blank windows of the framework's
+    // own; the BWCC buttons are only asked for when the library is loaded.
+    static AWindowClass classes[] = {
+        {"SCROLLBAR", "KY_ScrollBar", nullptr, nullptr},    {"SCROLLBAR", "KY_GrowBox", nullptr, nullptr},
+        {"", "KY_BorShade", "bwcc32.dll", DefWindowProcA},  {"BUTTON", "KY_GroupBox", nullptr, nullptr},
+        {"STATIC", "KY_StaticText", nullptr, nullptr},      {"", "KY_StaticBitmap", "bwcc32.dll", DefWindowProcA},
+        {"STATIC", "KY_StaticIcon", nullptr, nullptr},      {"BUTTON", "KY_PushButton", nullptr, nullptr},
+        {"BUTTON", "KY_RadioButton", nullptr, nullptr},     {"BUTTON", "KY_CheckBox", nullptr, nullptr},
+        {"BorBtn", "KY_BorButton", "bwcc32.dll", nullptr},  {"BorRadio", "KY_BorRadio", "bwcc32.dll", nullptr},
+        {"BorCheck", "KY_BorCheck", "bwcc32.dll", nullptr}, {"EDIT", "KY_EditBox", nullptr, nullptr},
+        {"LISTBOX", "KY_ListBox", nullptr, nullptr},        {"COMBOBOX", "KY_ComboBox", nullptr, nullptr},
+    };
+    return classes[static_cast<int>(kind)];
+}
+
+DWORD NativeChildStyle(NativeChildKind kind) {
+    switch (kind) {
+        case NativeChildKind::kGrowBox:
+            return SBS_SIZEBOX;
+        case NativeChildKind::kGroupBox:
+            return BS_GROUPBOX;
+        case NativeChildKind::kRadioButton:
+            return BS_RADIOBUTTON;
+        case NativeChildKind::kCheckBox:
+            return BS_CHECKBOX;
+        default:
+            return 0;
+    }
+}
+
 AControlWindow::AControlWindow(ADisplayComponent* owner, Kind kind, const char* text, DWORD style, const ARect& rect)
+    : AControlWindow(owner, ChildKindOf(kind), text, style, rect, false) {}
+
+AControlWindow::AControlWindow(ADisplayComponent* owner, NativeChildKind kind, const char* text, DWORD style,
+                               const ARect& rect, bool show)
     : AWindowHandler(owner), kind_(kind), parent_(owner->enclosingWindow()) {
     if (!parent_)
         return;
-    DWORD classStyle = kind == kGroupBox ? BS_GROUPBOX : 0;
-    create(text, style | classStyle | WS_CHILD, rect, 0, true);
+    DWORD shown = show ? WS_VISIBLE : 0;
+    create(text, style | NativeChildStyle(kind) | WS_CHILD | shown, rect, 0, true);
 }
 
 HWND AControlWindow::createWindow(HWND parent, const char* name, DWORD style, const ARect& rect, int id) {
@@ -23,18 +77,5 @@ HWND AControlWindow::createWindow(HWND parent, const char* name, DWORD style, co
 }
 
 AWindowClass* AControlWindow::windowClass() {
-    static AWindowClass staticText("STATIC", "KY_StaticText", nullptr, nullptr);
-    static AWindowClass groupBox("BUTTON", "KY_GroupBox", nullptr, nullptr);
-    static AWindowClass borButton("", "KY_BorBtn", "bwcc32.dll", DefWindowProcA);
-    static AWindowClass borShade("", "KY_BorShade", "bwcc32.dll", DefWindowProcA);
-    switch (kind_) {
-        case kGroupBox:
-            return &groupBox;
-        case kBorButton:
-            return &borButton;
-        case kBorShade:
-            return &borShade;
-        default:
-            return &staticText;
-    }
+    return &NativeChildClass(kind_);
 }

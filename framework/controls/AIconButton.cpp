@@ -1,0 +1,309 @@
+// Icon buttons: strips of frames, the press tracking and auto-repeat.
+#include "framework/controls/AIconButton.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "base/object/AError.h"
+#include "base/object/AMemoryStream.h"
+#include "framework/app/AApp.h"
+#include "framework/components/ALayoutLoader.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AGraphicDisplay.h"
+#include "framework/graphics/AImage.h"
+
+SV_IMPLEMENT_CLASS(AIconButton, 127, APushButton)
+SV_IMPLEMENT_CLASS(AFramedButton, 343, AIconButton)
+
+namespace {
+
+AGraphicDisplay* CurrentDisplay() {
+    ADisplayContext* context = ADisplayContext::existing();
+    AGraphicDisplay* d = context ? context->current() : nullptr;
+    return d && d->isDrawable() ? d : nullptr;
+}
+
+}  // namespace
+
+// Captures the mouse for one press of an icon button; its thread timer gives
+// the auto-repeat steps. One press runs at a time.
+class AIconTracker : public AMouseTracker {
+public:
+    explicit AIconTracker(AIconButton* button) : button_(button) {
+        current_ = this;
+        if (HWND window = button->enclosingWindow())
+            SetCapture(window);
+        button->trackStart();
+        if (button->repeatPeriod() != 0)
+            timer_ = SetTimer(nullptr, 0, button->firstDelay(), onTimer);
+    }
+    ~AIconTracker() override {
+        if (timer_)
+            KillTimer(nullptr, timer_);
+        current_ = nullptr;
+        ReleaseCapture();
+    }
+    ADisplayComponent* owner() override { return button_; }
+    ACommand* trackMove(AMouseEvent& event) override {
+        bool moved = event.where != last_.where;
+        last_ = event;
+        button_->trackMove(event.where, moved);
+        return AComponent::noChangeCommand();
+    }
+    ACommand* trackRelease(AMouseEvent& event) override {
+        button_->trackEnd(event.where);
+        return AComponent::noChangeCommand();
+    }
+    // Later steps come once per period.
+    void setDelay(uint32_t delay) {
+        if (timer_)
+            timer_ = SetTimer(nullptr, timer_, delay, onTimer);
+    }
+    static AIconTracker* current() { return current_; }
+
+private:
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        AIconTracker* t = current_;
+        if (!t || t->timer_ != id)
+            return;
+        t->button_->trackMove(t->last_.where, false);
+    }
+
+    AIconButton* button_;  // not owned
+    AMouseEvent last_{APoint(-32768, -32768), 0};
+    UINT_PTR timer_ = 0;
+    static AIconTracker* current_;
+};
+
+AIconTracker* AIconTracker::current_ = nullptr;
+
+// AIconButton.
+
+AIconButton::AIconButton(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t iconFlags,
+                         const char* iconName)
+    : APushButton(parent, id, rule, false), iconName_(iconName ? iconName : "") {
+    addItemFlags(iconFlags);
+}
+
+AIconButton::~AIconButton() = default;
+
+void AIconButton::readFrom(AMemoryStream& stream) {
+    APushButton::readFrom(stream);
+    clearItemFlags(kRolloverFrame);
+    addItemFlags(static_cast<uint16_t>(stream.readShort()));
+    iconName_ = stream.readString(-1);
+    ALayoutLoader::readEndMark(stream, "fcontrol", 656);
+}
+
+void AIconButton::attachItems() {
+    APushButton::attachItems();
+    if (itemFlags() & kNative) {
+        DWORD style = (itemFlags() & kGroup) ? WS_GROUP : 0;
+        makeNative(new (std::nothrow) ANativeBorButton(this, "", style, nativeRect(), true), 581);
+        return;
+    }
+    setEraseBackgroundFlag(false);
+    if (itemFlags() & kDrawn)
+        setTransparentFlag(true);
+    icon_.reset(loadIcon(iconName_.c_str()));
+}
+
+void AIconButton::detachItems() {
+    if (AIconTracker::current() && ADisplayServices::current().tracker() == AIconTracker::current())
+        ADisplayServices::current().endTracking();
+    icon_.reset();
+    APushButton::detachItems();
+}
+
+int AIconButton::frameCount(uint16_t flags) {
+    int n = (flags & kSingleFrame) ? 1 : 2;
+    n += (flags & kDisabledFrame) ? 1 : 0;
+    n += (flags & kFocusFrame) ? 1 : 0;
+    n += (flags & kRolloverFrame) ? 1 : 0;
+    return (flags & kTwoRows) ? n + 0x200 : n;
+}
+
+int AIconButton::frameIndex(uint16_t flags, uint16_t state, bool pressed, bool rollover, bool enabled, bool focused,
+                            int iconFrames) {
+    int base = (flags & kDisabledFrame) ? 1 : 0;
+    bool roll = (flags & kRolloverFrame) != 0;
+    int index;
+    if (!(state & kOn) || ((flags & kDisabledWhenInactive) && !enabled))
+        index = base - 1;
+    else if (flags & kSingleFrame)
+        index = base;
+    else if (pressed)
+        index = roll ? base + 2 : base + 1;
+    else if (rollover)
+        index = roll ? base + 1 : base;
+    else if (focused && (flags & kFocusFrame))
+        index = roll ? base + 3 : base + 2;
+    else
+        index = base;
+    if ((state & kMarked) && index >= 0)
+        index += iconFrames;
+    return index;
+}
+
+int AIconButton::currentFrame() {
+    bool checked = (state() & kMarked) != 0;
+    if (checked && !icon_)
+        ThrowAssert("fcontrol", 699);
+    int frames = icon_ ? (icon_->body()->spec().grid & 0xFF) : 0;
+    return frameIndex(itemFlags(), state(), pressed_ != 0, rollover_ != 0, hasFlags(kActive), currentTarget() == this,
+                      frames);
+}
+
+AImage* AIconButton::loadIcon(const char* name) {
+    auto frames = static_cast<uint16_t>(frameCount(itemFlags()));
+    if (!name || !*name)
+        return nullptr;
+    if (name[0] == '#') {
+        int number = std::atoi(name + 1);
+        if (number <= 0 || number > 0xFFFF)
+            return nullptr;
+        return CheckAlloc(new AImage(AImageSpec(static_cast<uint16_t>(number), frames, 0, false)), "fcontrol", 631);
+    }
+    AImage* filed = AApp::current() ? AApp::current()->findImage(name) : nullptr;
+    AImageSpec spec = filed ? filed->body()->spec() : AImageSpec(AResourceRef(name));
+    spec.grid = frames;
+    return CheckAlloc(new AImage(spec), "fcontrol", 636);
+}
+
+long AIconButton::drawContent(const ARect& rect) {
+    AGraphicDisplay* d = CurrentDisplay();
+    int index = currentFrame();
+    if (!icon_ || index < 0 || !d) {
+        eraseBackground(rect);
+        return 1;
+    }
+    APoint at = getLocalBounds().first;
+    icon_->body()->drawFrame(ARect(at, at + icon_->body()->frameSize()), nullptr, index, _AImage::kOpaque);
+    return 1;
+}
+
+ACommand* AIconButton::mouseDown(AMouseEvent& event) {
+    (void)event;
+    if (nativeChild())
+        return passThroughCommand();
+    ADisplayServices::current().startTracking(CheckAlloc(new (std::nothrow) AIconTracker(this), "fcontrol", 850));
+    return noChangeCommand();
+}
+
+ACommand* AIconButton::doubleClick(AMouseEvent& event, long value) {
+    (void)value;
+    return mouseDown(event);
+}
+
+ACommand* AIconButton::mouseMove(AMouseEvent& event) {
+    (void)event;
+    if (!rollover_ && (state() & kOn) && !nativeChild()) {
+        rollover_ = 1;
+        invalidate();
+    }
+    return noChangeCommand();
+}
+
+void AIconButton::mouseLeft() {
+    if (rollover_) {
+        rollover_ = 0;
+        invalidate();
+    }
+}
+
+void AIconButton::setHilite(uint16_t on) {
+    if (nativeChild()) {
+        APushButton::setHilite(on);
+        return;
+    }
+    pressed_ = on ? 1 : 0;
+    redraw(false);
+}
+
+void AIconButton::setAutoRepeat(uint32_t period, uint32_t firstDelay) {
+    repeatPeriod_ = period;
+    firstDelay_ = firstDelay ? firstDelay : period;
+}
+
+void AIconButton::setSingleFrame(bool on) {
+    if (on)
+        addItemFlags(kSingleFrame);
+    else
+        clearItemFlags(kSingleFrame);
+    if (!icon_)
+        return;
+    AImageSpec spec = icon_->body()->spec();
+    auto frames = static_cast<uint16_t>(frameCount(itemFlags()));
+    if ((spec.grid & 0xFF) == (frames & 0xFF) || (spec.flags & AImageSpec::kFile))
+        return;
+    spec.grid = frames;
+    icon_.reset(CheckAlloc(new AImage(spec), "fcontrol", 605));
+    invalidate();
+}
+
+void AIconButton::trackStart() {
+    pressed_ = 1;
+    rollover_ = 0;
+    repeatFired_ = 0;
+    tracked_ = getLocalBounds();
+    invalidate();
+}
+
+void AIconButton::trackMove(const APoint& where, bool moved) {
+    if (moved) {
+        uint16_t inside = tracked_.contains(where) ? 1 : 0;
+        if (inside != pressed_) {
+            pressed_ = inside;
+            invalidate();
+        }
+    }
+    if (!pressed_ || repeatPeriod_ == 0)
+        return;
+    notifyOwner(3);
+    repeatFired_ = 1;
+    if (AIconTracker* t = AIconTracker::current())
+        t->setDelay(repeatPeriod_);
+}
+
+void AIconButton::trackEnd(const APoint& where) {
+    bool inside = pressed_ && tracked_.contains(where);
+    pressed_ = 0;
+    invalidate();
+    if (inside && !repeatFired_)
+        notifyOwner(1);
+}
+
+// AFramedButton.
+
+void AFramedButton::readFrom(AMemoryStream& stream) {
+    AIconButton::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "fcontrol", 959);
+}
+
+void AFramedButton::attachItems() {
+    addItemFlags(kSingleFrame);
+    AIconButton::attachItems();
+    ARect bounds = getLocalBounds();
+    APoint size(bounds.width(), bounds.height());
+    APoint iconSize = icon() ? icon()->body()->frameSize() : APoint(0, 0);
+    iconOffset_ = APoint((size.x - iconSize.x) / 2, (size.y - iconSize.y) / 2);
+}
+
+long AFramedButton::drawContent(const ARect& rect) {
+    AGraphicDisplay* d = CurrentDisplay();
+    int index = currentFrame();
+    if (index < 0 || !icon() || !d) {
+        eraseBackground(rect);
+        return 1;
+    }
+    ARect bounds = getLocalBounds();
+    if (rollover())
+        d->FillRect(bounds, rolloverColour_);
+    else if (pressed())
+        d->FillRect(bounds, pressedColour_);
+    else
+        eraseBackground(rect);
+    APoint at = bounds.first + iconOffset_;
+    icon()->body()->drawFrame(ARect(at, at + icon()->body()->frameSize()), nullptr, index, _AImage::kOpaque);
+    return 1;
+}

@@ -1,0 +1,79 @@
+// Push buttons, check boxes and radio buttons on native controls.
+#include <gtest/gtest.h>
+
+#include "framework/controls/ACheckButton.h"
+#include "tests/framework/controls/ControlsTestSupport.h"
+
+namespace {
+
+// Records the BM_SETCHECK values a control is sent.
+WNDPROC g_previous = nullptr;
+std::string g_checks;
+
+LRESULT CALLBACK CheckSpy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == BM_SETCHECK)
+        g_checks += std::to_string(wParam) + ";";
+    return CallWindowProcA(g_previous, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(ControlsTest, ClickingANativeTwoStateButtonTellsTheOwnerAndOnlyTheStateMovesTheMark) {
+    if (!openWindow("check"))
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* name;
+        AButton* button;
+        const char* className;
+    } rows[] = {
+        {"check box", Open<ACheckBox>(window, 2, Frame(10, 10, 150, 30), false, "Case \xe0 cocher"), "KY_CheckBox"},
+        {"radio button", Open<ARadioButton>(window, 3, Frame(10, 40, 150, 60), false, "Bouton radio"),
+         "KY_RadioButton"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HWND hwnd = row.button->getHWnd();
+        ASSERT_NE(nullptr, hwnd);
+        char name[32] = "";
+        GetClassNameA(hwnd, name, sizeof name);
+        EXPECT_STREQ(row.className, name);
+        EXPECT_EQ(0, GetWindowLongA(hwnd, GWL_STYLE) & WS_TABSTOP) << "buttons take no focus";
+        row.button->setOn(true);
+        window->log.clear();
+        SendMessageA(hwnd, BM_CLICK, 0, 0);
+        EXPECT_EQ(std::to_string(row.button->id()) + ":1;", window->log);
+        EXPECT_EQ(BST_UNCHECKED, SendMessageA(hwnd, BM_GETCHECK, 0, 0)) << "a click alone never toggles";
+        g_checks.clear();
+        g_previous =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckSpy)));
+        window->setItemStateBit4(row.button->id(), true);
+        EXPECT_NE(BST_UNCHECKED, SendMessageA(hwnd, BM_GETCHECK, 0, 0));
+        window->setItemStateBit4(row.button->id(), false);
+        EXPECT_EQ(BST_UNCHECKED, SendMessageA(hwnd, BM_GETCHECK, 0, 0));
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previous));
+        EXPECT_EQ("4;0;", g_checks);
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, ADefaultPushButtonStartsCurrentWithTheDefaultStyleAndLosesItToAnother) {
+    if (!openWindow("push"))
+        GTEST_SKIP() << "no display";
+    auto* ok = Open<ATextButton>(window, 2, Frame(10, 10, 110, 35), true, "Valider");
+    auto* cancel = Open<ATextButton>(window, 3, Frame(120, 10, 220, 35), false, "Annuler");
+    ASSERT_NE(nullptr, ok->getHWnd());
+    EXPECT_NE(0, ok->state() & AClusterItem::kCurrent);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(ok->getHWnd(), GWL_STYLE) & 0x0F);
+    EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongA(cancel->getHWnd(), GWL_STYLE) & 0x0F);
+    window->setCurrentItem(3);
+    EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongA(ok->getHWnd(), GWL_STYLE) & 0x0F);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(cancel->getHWnd(), GWL_STYLE) & 0x0F);
+    cancel->setOn(true);
+    window->log.clear();
+    SendMessageA(cancel->getHWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ("3:1;", window->log);
+    char text[32] = "";
+    GetWindowTextA(ok->getHWnd(), text, sizeof text);
+    EXPECT_STREQ("Valider", text);
+    closeWindow();
+}
