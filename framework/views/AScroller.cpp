@@ -377,8 +377,8 @@ void AScroller::autoScroll(uint16_t directions) {
     scroll({h, 0}, {v, 0}, true);
 }
 
-void AScroller::scrollEvent(int16_t code, int32_t position, uint16_t vertical) {
-    if (!hBar_ && !vBar_)
-        return;
-    scrollAxis(vertical == 1, code, position);
+long AScroller::scrollEvent(int16_t code, int32_t position, uint16_t vertical) {
+    if (hBar_ || vBar_)
+        scrollAxis(vertical == 1, code, position);
+    return 1;
 }

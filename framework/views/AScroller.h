@@ -120,7 +120,7 @@ public:
     // 1 left, 2 right, 4 up, 8 down, and the four diagonals; other values do nothing.
     void autoScroll(uint16_t directions);
     // The scroll message of a window: code, position, orientation (1 vertical).
-    void scrollEvent(int16_t code, int32_t position, uint16_t vertical);
+    long scrollEvent(int16_t code, int32_t position, uint16_t vertical) override;
     // Binds a bar to an axis as setUpItems does for the bars it finds.
     void attachBar(AScrollLink* bar, bool vertical);
 

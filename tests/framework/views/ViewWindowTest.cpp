@@ -3,6 +3,7 @@
 // picture of a scrolled view beside a native bar kept by its range.
 #include <windows.h>
 
+#include "framework/views/AScrollBar.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
@@ -21,36 +22,6 @@ COLORREF PixelAt(HWND window, int x, int y) {
     ReleaseDC(window, dc);
     return c;
 }
-
-// A native scroll-bar control showing a bar range, as a native bar keeps it.
-class NativeBar : public TestBar {
-public:
-    NativeBar(AComponent* parent, int16_t id, HWND window, const ARect& r) : TestBar(parent, id) {
-        control = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, r.left(), r.top(), r.width(),
-                                  r.height(), window, nullptr, nullptr, nullptr);
-    }
-    bool setRange(int32_t minimum, int32_t maximum, int32_t page, bool redraw) override {
-        bool changed = AScrollRange::setRange(minimum, maximum, page, redraw);
-        push();
-        return changed;
-    }
-    bool setValue(int32_t value, bool redraw) override {
-        bool changed = AScrollRange::setValue(value, redraw);
-        push();
-        return changed;
-    }
-    void push() {
-        ANativeScale scale(*this);
-        SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, scale.nativeMaximum(),
-                           0,           scale.toNative(value()),        0};
-        if ((page() >> scale.shift) > 0) {
-            info.nPage = UINT(page() >> scale.shift);
-            info.nMax += int(info.nPage) - 1;
-        }
-        SetScrollInfo(control, SB_CTL, &info, TRUE);
-    }
-    HWND control;
-};
 
 }  // namespace
 
@@ -106,23 +77,61 @@ TEST_F(ViewTest, AFrozenViewDrawsItsPictureUntilThawed) {
     EXPECT_EQ(RGB(0, 0, 0), PixelAt(w, 50, 10 + 40)) << "thawed";
 }
 
+TEST_F(ViewTest, TwoViewsShareANativeBarAndFollowItsPageDown) {
+    window = Open<TestWindow>(app, ARect(0, 0, 260, 200), "#background:255,255,255");
+    if (!window->openWindow("bar"))
+        GTEST_SKIP() << "no display";
+    auto* bar = Shown(Open<AScrollerScrollBar>(window, int16_t(40), Frame(230, 10, 246, 170)));
+    AScroller* s[2];
+    LinesView* v[2];
+    for (int i = 0; i < 2; ++i) {
+        s[i] = Shown(Open<AScroller>(window, int16_t(10 + i), Frame(10 + i * 110, 10, 110 + i * 110, 170), uint16_t(0),
+                                     uint16_t(40)));
+        v[i] = Shown(Open<LinesView>(s[i], ARect(0, 0, 100, 160), int16_t(20 + i)));
+        v[i]->setContentSize(APoint(100, 100160));
+    }
+    window->showUpdate();
+    ASSERT_NE(nullptr, bar->nativeChild());
+    HWND control = bar->nativeChild()->hwnd();
+    EXPECT_EQ(2u, bar->scrollerCount());
+    EXPECT_EQ(100000, bar->maximum());
+    EXPECT_EQ(2u, bar->shift());
+    SCROLLINFO info = {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(control, SB_CTL, &info);
+    EXPECT_EQ(25000 + 40 - 1, info.nMax) << "native maximum plus the page";
+    EXPECT_EQ(40u, info.nPage);
+
+    SendMessageA(window->hwnd(), WM_VSCROLL, SB_PAGEDOWN, LPARAM(control));
+    EXPECT_EQ(144, v[0]->scrollY());
+    EXPECT_EQ(144, v[1]->scrollY());
+    EXPECT_EQ(144, bar->value());
+    EXPECT_EQ(144 >> 2, GetScrollPos(control, SB_CTL));
+    SendMessageA(window->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12500), LPARAM(control));
+    EXPECT_EQ(50000, v[0]->scrollY()) << "a dragged thumb scrolls live";
+    EXPECT_EQ(50000, v[1]->scrollY());
+    SendMessageA(window->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 25000), LPARAM(control));
+    EXPECT_EQ(100000, v[1]->scrollY()) << "the native maximum is the maximum exactly";
+    SendMessageA(window->hwnd(), WM_VSCROLL, SB_ENDSCROLL, LPARAM(control));
+    EXPECT_EQ(100000, v[0]->scrollY());
+}
+
 TEST_F(ViewTest, PictureOfAScrolledViewWithItsBar) {
     if (!buildShown(ARect(10, 10, 210, 170), APoint(200, 1600)))
         GTEST_SKIP() << "no display";
-    auto* bar = Open<NativeBar>(window, int16_t(40), window->hwnd(), ARect(212, 10, 228, 170));
+    auto* bar = Shown(Open<AScrollerScrollBar>(window, int16_t(40), Frame(212, 10, 228, 170)));
     scroller->attachBar(bar, true);
     scroller->update();
+    window->showUpdate();
     for (int16_t code : {3, 3, 1, 1, 1})
         scroller->scrollAxis(true, code, 0);
     Pump();
     EXPECT_EQ(336, view->scrollY());
     ANativeScale scale(*bar);
-    EXPECT_EQ(scale.toNative(336), GetScrollPos(bar->control, SB_CTL));
+    EXPECT_EQ(scale.toNative(336), GetScrollPos(bar->nativeChild()->hwnd(), SB_CTL));
     Canvas canvas(250, 190);
     HDC dc = GetDC(window->hwnd());
     BitBlt(canvas.dc(), 0, 0, 250, 190, dc, 0, 0, SRCCOPY);
     ReleaseDC(window->hwnd(), dc);
     canvas.savePng("views-scrolled");
     EXPECT_EQ(LineColor(336 / 16), canvas.pixel(50, 10));
-    bar->detachAll();
 }
