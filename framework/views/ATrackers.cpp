@@ -5,7 +5,9 @@
 
 #include "base/object/AError.h"
 #include "framework/app/AApp.h"
+#include "framework/controls/AIconButton.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/AImage.h"
 #include "framework/views/ALayerView.h"
 #include "framework/views/AScroller.h"
 
@@ -251,6 +253,22 @@ void ALayerTracker::trackAfterMove() {
 
 ACommand* ALayerTracker::trackEnd() {
     return layer_->trackRelease(*this);
+}
+
+AButtonTracker::AButtonTracker(AIconButton* button, const AMouseEvent& event)
+    : AScrollingTracker(button, event, nullptr), button_(button) {}
+
+void AButtonTracker::trackBegin() {
+    button_->trackStart();
+}
+
+void AButtonTracker::trackStep() {
+    button_->trackMove(current().where, hasMoved());
+}
+
+ACommand* AButtonTracker::trackEnd() {
+    button_->trackEnd(current().where);
+    return AComponent::noChangeCommand();
 }
 
 AEdgeScroller::AEdgeScroller(AView* view, const APoint& margin, uint16_t cursorBase, uint16_t pressOnly)

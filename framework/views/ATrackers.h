@@ -17,6 +17,7 @@
 #include "framework/display/ADisplayServices.h"
 
 class AEdgeScroller;
+class AIconButton;
 class AScroller;
 class AView;
 class AViewLayer;
@@ -114,6 +115,19 @@ public:
 
 private:
     AViewLayer* layer_;  // not owned
+};
+
+// A tracking that reports to a button's press steps (the button is not owned).
+class AButtonTracker : public AScrollingTracker {
+public:
+    AButtonTracker(AIconButton* button, const AMouseEvent& event);
+    void trackBegin() override;
+    void trackStep() override;
+    ACommand* trackEnd() override;
+    AIconButton* button() const { return button_; }
+
+private:
+    AIconButton* button_;  // not owned
 };
 
 // Scrolls its view every 100 ms while the pointer rests in the margins

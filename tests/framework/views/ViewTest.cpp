@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "framework/app/AApp.h"
+#include "framework/controls/AIconButton.h"
+#include "framework/graphics/AImage.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
 TEST_F(ViewTest, VerticalAndHorizontalScrollsMoveClampAndSayWhetherPixelsCanShift) {
@@ -197,4 +199,42 @@ TEST_F(ViewTest, AutoScrollActsOnTheEightDirectionsOnly) {
         scroller->autoScroll(row.directions);
         EXPECT_EQ(row.position, view->getLocalOrigin());
     }
+}
+
+TEST_F(ViewTest, APanelViewTakesItsFrameAsContentAndNeverTracks) {
+    window = Open<TestWindow>(app, ARect(0, 0, 300, 200), nullptr);
+    scroller = Shown(Open<AScroller>(window, int16_t(3), Frame(0, 0, 120, 80), uint16_t(0), uint16_t(0)));
+    auto* panel = Shown(Open<APanelView>(scroller, int16_t(4), Frame(0, 0, 120, 80), 0, 1, nullptr, 0x3000));
+    EXPECT_EQ(APoint(120, 80), panel->getContentSize());
+    EXPECT_EQ(0, panel->maxScrollY());
+    EXPECT_TRUE(panel->clipsChildren());
+    EXPECT_FALSE(view && view->clipsChildren());
+    AMouseEvent press(APoint(5, 5), 1);
+    EXPECT_EQ(nullptr, panel->makeMouseTracker(press));
+}
+
+TEST_F(ViewTest, AButtonTrackerPassesThePressStepsToItsButton) {
+    struct StepButton : AIconButton {
+        StepButton(AComponent* parent) : AIconButton(parent, 70, Frame(0, 0, 20, 20), 0, "") {}
+        void trackStart() override { log += "start "; }
+        void trackMove(const APoint& where, bool moved) override {
+            log += moved ? "move " : "still ";
+            (void)where;
+        }
+        void trackEnd(const APoint& where) override { log += where == APoint(5, 19) ? "end-pinned " : "end "; }
+        std::string log;
+    };
+    window = Open<TestWindow>(app, ARect(0, 0, 300, 200), nullptr);
+    if (!window->openWindow("button"))
+        GTEST_SKIP() << "no display";
+    auto* b = Shown(Open<StepButton>(window));
+    AButtonTracker tracker(b, AMouseEvent(APoint(5, 5), 1));
+    tracker.trackBegin();
+    AMouseEvent move(APoint(6, 5), 1);
+    tracker.mouseMoved(move);
+    AMouseEvent same(APoint(6, 5), 1);
+    tracker.mouseMoved(same);
+    AMouseEvent up(APoint(5, 40), 0);
+    tracker.trackRelease(up);
+    EXPECT_EQ("start move still end-pinned ", b->log);
 }
