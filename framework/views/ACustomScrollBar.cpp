@@ -292,9 +292,9 @@ ACommand* ACustomScrollBar::mouseDown(AMouseEvent& event) {
 }
 
 long ACustomScrollBar::timerFired(uint16_t id, uint32_t now) {
-    auto* tracker = dynamic_cast<AScrollingTracker*>(ADisplayServices::current().tracker());
-    if (tracker && tracker->component() == this && tracker->ownsTimer(id))
-        return tracker->timerFired(id);
+    long answer = AScrollingTracker::timerOf(this, id);
+    if (answer >= 0)
+        return answer;
     return ALocalCluster::timerFired(id, now);
 }
 

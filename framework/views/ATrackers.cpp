@@ -62,6 +62,13 @@ long AScrollingTracker::timerFired(long id) {
     return 0;
 }
 
+long AScrollingTracker::timerOf(AComponent* component, uint16_t id) {
+    auto* tracker = dynamic_cast<AScrollingTracker*>(ADisplayServices::current().tracker());
+    if (tracker && tracker->component() == component && tracker->ownsTimer(id))
+        return tracker->timerFired(id);
+    return -1;
+}
+
 bool AScrollingTracker::onTimer(long id) {
     (void)id;
     trackLocked();

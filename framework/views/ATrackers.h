@@ -63,6 +63,9 @@ public:
     void setTimerDelay(uint32_t delay);
     void stopTimer();
     bool ownsTimer(uint16_t id) const { return id != 0 && id == timer_; }
+    // A tracker's timer is set on its component, which passes it on here:
+    // the current tracker's answer when it owns the timer, else -1.
+    static long timerOf(AComponent* component, uint16_t id);
 
     const AMouseEvent& startEvent() const { return start_; }
     const AMouseEvent& previous() const { return previous_; }

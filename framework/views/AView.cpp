@@ -232,10 +232,9 @@ void AView::mouseLeft() {
 long AView::timerFired(uint16_t id, uint32_t now) {
     if (autoScroller_ && autoScroller_->ownsTimer(id))
         return autoScroller_->timerFired(id) ? 1 : 0;
-    // A tracker's own timer is set on the component it tracks.
-    auto* tracker = dynamic_cast<AScrollingTracker*>(ADisplayServices::current().tracker());
-    if (tracker && tracker->component() == this && tracker->ownsTimer(id))
-        return tracker->timerFired(id);
+    long answer = AScrollingTracker::timerOf(this, id);
+    if (answer >= 0)
+        return answer;
     return AAtomicItem::timerFired(id, now);
 }
 

@@ -7,12 +7,6 @@
 
 namespace {
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
-}
-
 // Real mouse input at a point of the window's client area.
 void Mouse(HWND window, int x, int y, DWORD buttons) {
     POINT p = {x, y};

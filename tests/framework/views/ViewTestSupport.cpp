@@ -3,6 +3,12 @@
 
 #include "framework/graphics/AGraphicDisplay.h"
 
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
 COLORREF LineColor(int32_t n) {
     return RGB((n * 53) % 200 + 40, (n * 97) % 200 + 40, (n * 29) % 200 + 40);
 }

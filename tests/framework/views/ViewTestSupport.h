@@ -9,6 +9,9 @@
 #include "framework/views/AScroller.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 
+// Dispatches the messages waiting in the queue.
+void Pump();
+
 // The colour of content line n (16 pixels high).
 COLORREF LineColor(int32_t n);
 

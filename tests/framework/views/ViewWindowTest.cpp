@@ -9,12 +9,6 @@
 
 namespace {
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
-}
-
 // The colour at a point of the window's client area.
 COLORREF PixelAt(HWND window, int x, int y) {
     HDC dc = GetDC(window);
