@@ -4,9 +4,20 @@
 #include <algorithm>
 
 #include "base/object/AError.h"
+#include "framework/components/ALayoutLoader.h"
 
 SV_IMPLEMENT_CLASS(ALayerView, 123, AView)
 SV_IMPLEMENT_CLASS(AViewLayer, 124, ADisplayComponent)
+
+void AViewLayer::readFrom(AMemoryStream& stream) {
+    ADisplayComponent::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "flayers", 592);
+}
+
+void ALayerView::readFrom(AMemoryStream& stream) {
+    AView::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "flayers", 72);
+}
 
 ALayerView* AViewLayer::requireOwner(long line) const {
     if (!owner_)

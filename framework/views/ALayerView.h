@@ -21,6 +21,8 @@ public:
         setSizeSpec(rule, false);
     }
 
+    // Record: ADisplayComponent's, FFFF.
+    void readFrom(AMemoryStream& stream) override;
     virtual int32_t horizontalLineStep() { return -1; }
     virtual int32_t verticalLineStep() { return -1; }
     virtual int32_t maxScrollX() { return -1; }
@@ -89,6 +91,8 @@ public:
     ALayerView() = default;
     using AView::AView;
 
+    // Record: AView's, FFFF.
+    void readFrom(AMemoryStream& stream) override;
     void detachItems() override;
     void componentAdded(AComponent* component) override;
     void componentDeleted(AComponent* component) override;

@@ -300,6 +300,11 @@ void AView::deletePicture() {
     picture_ = nullptr;
 }
 
+void APanelView::readFrom(AMemoryStream& stream) {
+    AView::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "fview", 690);
+}
+
 void APanelView::attachItems() {
     AView::attachItems();
     setContentSize(getSize());

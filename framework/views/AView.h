@@ -121,6 +121,8 @@ class APanelView : public AView {
 public:
     APanelView() = default;
     using AView::AView;
+    // Record: AView's, FFFF.
+    void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
     bool clipsChildren() override { return true; }
     void doScroll(int16_t dx, int16_t dy) override;

@@ -3,6 +3,7 @@
 // picture of a scrolled view beside a native bar kept by its range.
 #include <windows.h>
 
+#include "framework/views/ALayerView.h"
 #include "framework/views/AScrollBar.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
@@ -128,4 +129,30 @@ TEST_F(ViewTest, PictureOfAScrolledViewWithItsBar) {
     ReleaseDC(window->hwnd(), dc);
     canvas.savePng("views-scrolled");
     EXPECT_EQ(LineColor(336 / 16), canvas.pixel(50, 10));
+}
+
+TEST_F(ViewTest, ALayoutBuildsALayerViewInAScrollerBoundToItsBar) {
+    window = Open<TestWindow>(app, ARect(0, 0, 320, 220), "#background:255,255,255");
+    if (!window->openWindow("layout"))
+        GTEST_SKIP() << "no display";
+    AComponent* loaded = AComponent::loadLayout(window, "ViewLayout", 0);
+    ASSERT_NE(nullptr, loaded);
+    window->showUpdate();
+    app->flushUpdates();
+    auto* bar = dynamic_cast<AScrollerScrollBar*>(loaded->findById(40, 0));
+    auto* s = dynamic_cast<AScroller*>(loaded->findById(301, 0));
+    auto* lv = dynamic_cast<ALayerView*>(loaded->findById(302, 0));
+    ASSERT_TRUE(bar && s && lv);
+    EXPECT_EQ(lv, s->view());
+    EXPECT_EQ(bar, s->verticalBar());
+    EXPECT_EQ(2, lv->layerCount());
+    EXPECT_EQ(0, bar->value()) << "the scroller set the bar from its view";
+    lv->setContentSize(APoint(270, 1200));
+    s->update();
+    EXPECT_EQ(1000, bar->maximum());
+    s->scrollAxis(true, 3, 0);
+    EXPECT_EQ(184, lv->scrollY());
+    EXPECT_EQ(184, bar->value());
+    for (int16_t id : {303, 304})
+        EXPECT_EQ(lv->getLocalBounds(), dynamic_cast<AViewLayer*>(loaded->findById(id, 0))->getFrame());
 }
