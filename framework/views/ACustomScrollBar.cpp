@@ -334,8 +334,12 @@ void ACustomScrollBar::step(const ATrackRecord& record) {
 }
 
 long ACustomScrollBar::end(const ATrackRecord& record) {
-    if (!liveTracking_ && record.component == thumb_)
+    if (record.component != thumb_)
+        return 1;
+    if (!liveTracking_)
         sendThumbValue();
+    // A drag that left the value as it was sets no value: the thumb snaps back here.
+    placeThumb();
     return 1;
 }
 

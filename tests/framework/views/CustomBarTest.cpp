@@ -105,3 +105,23 @@ TEST_F(ViewTest, ACustomBarDragScrollsAtTheReleaseWithoutLiveTrackingAndPagesOnI
         DeleteComponent(w);
     }
 }
+
+TEST_F(ViewTest, AThumbDraggedPastEitherEndGivesTheRangeEnds) {
+    build(ARect(0, 0, 100, 100), APoint(100, 1000));
+    BarParts p = MakeBar(window, 0, true, false);
+    scroller->attachBar(p.bar, true);
+    scroller->update();
+    struct Row {
+        int32_t drag;
+        int32_t value;
+    } rows[] = {{-500, 0}, {500, 900}, {-500, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.drag);
+        p.thumb->trackStart();
+        p.thumb->trackMove(APoint(0, row.drag), true);
+        p.thumb->trackEnd(APoint(0, row.drag));
+        EXPECT_EQ(row.value, view->scrollY());
+        EXPECT_EQ(row.value ? 180 : 0, p.thumb->getFrame().top()) << "the thumb snaps to the view's value";
+    }
+    p.bar->detachAll();
+}

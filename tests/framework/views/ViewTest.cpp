@@ -2,6 +2,8 @@
 // sharing a bar; no native window is needed.
 #include <windows.h>
 
+#include <string>
+
 #include "framework/app/AApp.h"
 #include "framework/controls/AIconButton.h"
 #include "framework/graphics/AImage.h"
@@ -237,4 +239,26 @@ TEST_F(ViewTest, AButtonTrackerPassesThePressStepsToItsButton) {
     AMouseEvent up(APoint(5, 40), 0);
     tracker.trackRelease(up);
     EXPECT_EQ("start move still end-pinned ", b->log);
+}
+
+TEST_F(ViewTest, ALayerViewOffersKeysToItsLayersTopFirst) {
+    struct KeyLayer : AViewLayer {
+        KeyLayer(AComponent* parent, int16_t id, bool takes, std::string& log)
+            : AViewLayer(parent, id, ASizeSpec::fill), takes_(takes), log_(log) {}
+        ACommand* keyToCommand(AKeyEvent&) override {
+            log_ += std::to_string(id()) + " ";
+            return takes_ ? noChangeCommand() : passThroughCommand();
+        }
+        bool takes_;
+        std::string& log_;
+    };
+    std::string log;
+    window = Open<TestWindow>(app, ARect(0, 0, 200, 200), nullptr);
+    auto* lv = Shown(Open<ALayerView>(window, int16_t(4), Frame(0, 0, 100, 100), 0, 1, nullptr, 0x3000));
+    Shown(Open<KeyLayer>(lv, int16_t(1), true, log));
+    Shown(Open<KeyLayer>(lv, int16_t(2), false, log));
+    Shown(Open<KeyLayer>(lv, int16_t(3), false, log));
+    AKeyEvent key('A', 0, 1);
+    EXPECT_NE(0, lv->dispatchKey(key));
+    EXPECT_EQ("3 2 1 ", log) << "the top layer first, until one takes it";
 }
