@@ -104,7 +104,9 @@ TEST_F(ViewTest, LayerViewsAskTheirLayersBottomFirst) {
     EXPECT_EQ(bottom, lv->layerAt(0));
     EXPECT_TRUE(bottom->hasFlags(ADisplayComponent::kEraseBackground));
     EXPECT_FALSE(top->hasFlags(ADisplayComponent::kEraseBackground)) << "only the first layer erases";
-    lv->setPlaced(true);  // no window lays the tree out here
+    window->setPlaced(true);  // no window lays the tree out here
+    scroller->setPlaced(true);
+    lv->setPlaced(true);
     lv->relayout();
     scroller->update();
 
