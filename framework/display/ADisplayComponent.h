@@ -241,6 +241,13 @@ public:
     virtual ACommand* mouseReleased(AMouseEvent& event);
     virtual ACommand* mouseWheeled(AMouseEvent& event, long delta);
     virtual long isMouseSensitive() { return 1; }
+    // A scroll-bar message (Win32 code, position, 1 for vertical) meant for this component; 0 not handled.
+    virtual long scrollEvent(int16_t code, int32_t position, uint16_t vertical) {
+        (void)code;
+        (void)position;
+        (void)vertical;
+        return 0;
+    }
     // The component's own handlers: the pass-through command here.
     virtual ACommand* rightMouseDown(AMouseEvent&) { return passThroughCommand(); }
     virtual ACommand* mouseDown(AMouseEvent&) { return passThroughCommand(); }
@@ -335,6 +342,8 @@ public:
 
 protected:
     int setBit(uint16_t bit, bool on);
+    // The frame alone, without moving, laying out or drawing anything.
+    void setStoredFrame(const ARect& rect) { frame_ = rect; }
     // The display children, in child order.
     std::vector<ADisplayComponent*> displayChildren();
 

@@ -74,6 +74,15 @@ AMessageResult AWindowHandler::handle(AMessage& m) {
         default:
             break;
     }
+    if (m.message == WM_HSCROLL || m.message == WM_VSCROLL) {
+        // A scroll-bar control tells its own item; the window's own bars tell the window's.
+        HWND control = reinterpret_cast<HWND>(m.lParam);
+        auto* target = dynamic_cast<ADisplayComponent*>(control ? ComponentFromWindow(control) : owner());
+        long answer = target ? target->scrollEvent(static_cast<int16_t>(LOWORD(m.wParam)),
+                                                   static_cast<int16_t>(HIWORD(m.wParam)), m.message == WM_VSCROLL)
+                             : 0;
+        return {static_cast<uint16_t>(answer != 0), 0};
+    }
     if (m.message == WM_COMMAND) {
         HWND control = reinterpret_cast<HWND>(m.lParam);
         if (!control || !IsWindow(control))

@@ -166,7 +166,7 @@ class Reader:
 
 # ---------------------------------------------------------------- class table
 
-FIELD_TYPES = ("i16", "u16", "str", "edge", "layout")
+FIELD_TYPES = ("i16", "u16", "i32", "str", "edge", "layout")
 
 
 class LayoutClass:
@@ -318,6 +318,8 @@ def read_value(r, kind, layout):
         return r.integer("16-bit value", -0x8000, 0x7FFF)
     if kind == "u16":
         return r.integer("16-bit value", 0, 0xFFFF)
+    if kind == "i32":
+        return r.integer("32-bit value", -0x80000000, 0x7FFFFFFF)
     if kind == "edge":
         return read_edge(r)
     text, line = r.string("text")
@@ -334,6 +336,8 @@ def encode_value(kind, value):
         return struct.pack("<h", value or 0)
     if kind == "u16":
         return struct.pack("<H", value or 0)
+    if kind == "i32":
+        return struct.pack("<i", value or 0)
     if kind == "edge":
         return struct.pack("<iHH", *(value or (0, 0, 0)))
     return value or b"\0"

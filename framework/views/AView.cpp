@@ -1,0 +1,320 @@
+// Scrolling, scroll keys, tracking and picture freezing of views.
+#include "framework/views/AView.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "base/object/AError.h"
+#include "framework/clusters/AItemCluster.h"
+#include "framework/components/ALayoutLoader.h"
+#include "framework/graphics/ADisplayLock.h"
+#include "framework/views/AScroller.h"
+
+SV_IMPLEMENT_CLASS(AView, 102, AAtomicItem)
+SV_IMPLEMENT_CLASS(APanelView, 350, AView)
+
+AView::AView(AComponent* parent, int16_t id, const ASizeSpec& rule, int16_t cursorId, uint16_t idMode,
+             const char* environment, uint16_t focusMode)
+    : AAtomicItem(parent, id, rule, cursorId, idMode, environment, focusMode) {}
+
+AView::~AView() {
+    deletePicture();
+}
+
+void AView::readFrom(AMemoryStream& stream) {
+    AAtomicItem::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "fview", 81);
+}
+
+void AView::attachItems() {
+    AAtomicItem::attachItems();
+    if (scroller_ && scroller_->hasFlags(kTransparent))
+        setTransparent(true);
+}
+
+void AView::detachItems() {
+    deletePicture();
+    scroller_ = nullptr;
+    autoScroller_.reset();
+    AAtomicItem::detachItems();
+}
+
+void AView::windowActivated(int16_t on) {
+    AAtomicItem::windowActivated(on);
+    // Views marked for it show their frozen picture while inactive.
+    if (itemFlags() & 0x0400)
+        setLiveDrawing(on);
+}
+
+int32_t AView::maxScrollX() {
+    return std::max<int32_t>(0, content_.x - getFrame().width());
+}
+
+int32_t AView::maxScrollY() {
+    return std::max<int32_t>(0, content_.y - getFrame().height());
+}
+
+bool AView::scrollAxis(int16_t code, int32_t value, int32_t step, int32_t extent, int32_t max, bool lineCount,
+                       bool vertical, int16_t& shift, int32_t& delta) {
+    int32_t cur = vertical ? scroll_.y : scroll_.x;
+    int32_t d = 0;
+    switch (code) {
+        case 0:
+        case 1:
+            d = lineCount && value != 0 ? std::max(step * value, extent - step) : step;
+            if (code == 0)
+                d = -d;
+            break;
+        case 2:
+            d = -std::max(step, extent - step);
+            break;
+        case 3:
+            d = std::max(step, extent - step);
+            break;
+        case 4:
+            d = value - cur;
+            break;
+        default:
+            break;
+    }
+    int64_t next = int64_t(cur) + d;
+    if (next < 0)
+        next = 0;
+    if (next > max)
+        next = max;
+    scrollTo(vertical ? APoint(scroll_.x, int32_t(next)) : APoint(int32_t(next), scroll_.y));
+    delta = int32_t(next) - cur;
+    if (std::abs(delta) < extent) {
+        shift = int16_t(-delta);
+        return true;
+    }
+    shift = 0;
+    return false;
+}
+
+bool AView::scrollVertically(int16_t code, int32_t value, int16_t& shift, int32_t& delta) {
+    return scrollAxis(code, value, verticalLineStep(), getFrame().height(), maxScrollY(), true, true, shift, delta);
+}
+
+bool AView::scrollHorizontally(int16_t code, int32_t value, int16_t& shift, int32_t& delta) {
+    return scrollAxis(code, value, horizontalLineStep(), getFrame().width(), maxScrollX(), false, false, shift, delta);
+}
+
+void AView::updateScrollers() {
+    if (scroller_)
+        scroller_->update();
+}
+
+void AView::scrollTo(const APoint& p) {
+    APoint delta = p - scroll_;
+    if (delta.x == 0 && delta.y == 0)
+        return;
+    scroll_ = p;
+    excluded_.offsetBy(delta);
+    shiftWindowPositions(APoint(0, 0) - delta, true, true);
+}
+
+void AView::doScroll(int16_t dx, int16_t dy) {
+    if (!hasFlags(kVisible))
+        return;
+    if ((displayFlags() & (kTransparent | kDrawnThroughAncestor)) || (dx == 0 && dy == 0)) {
+        redraw(false);
+        return;
+    }
+    ARect local = getLocalBounds();
+    ARegion clip(local);
+    if (!excluded_.isEmpty())
+        clip.subtract(excluded_);
+    ARegion repaint;
+    {
+        ADeviceLock lock(this, &clip);
+        if (!lock.display())
+            return;
+        ARect w = getWindowBounds();
+        RECT r = {w.left(), w.top(), w.right(), w.bottom()};
+        HRGN uncovered = CreateRectRgn(0, 0, 0, 0);
+        ScrollDC(lock.display()->dc(), dx, dy, &r, &r, uncovered, nullptr);
+        // The GDI region is in window coordinates: local = window - window position.
+        repaint = ARegion(APoint(0, 0) - windowPosition(), uncovered);
+        DeleteObject(uncovered);
+    }
+    APoint shift(dx, dy);
+    ARegion bounds(local);
+    if (!excluded_.isEmpty()) {
+        ARegion moved(excluded_);
+        moved.offsetBy(shift);
+        moved.intersect(bounds);
+        repaint.unite(moved);
+        repaint.subtract(excluded_);
+    }
+    ARegion extra = updateRegion();
+    if (!extra.isEmpty()) {
+        extra.offsetBy(shift);
+        extra.intersect(bounds);
+        repaint.unite(extra);
+    }
+    if (HWND window = enclosingWindow()) {
+        ARegion pending;
+        pending.fromUpdateRegion(windowPosition(), window);
+        if (!pending.isEmpty()) {
+            pending.offsetBy(shift);
+            pending.intersect(bounds);
+            repaint.unite(pending);
+        }
+    }
+    if (repaint.isEmpty())
+        return;
+    ADeviceLock lock(this, &repaint);
+    draw(repaint);
+}
+
+int16_t AView::keyScrollFlags() {
+    AItemCluster* cluster = owner() ? owner() : enclosingCluster();
+    if (!cluster)
+        return 5;
+    if (cluster->currentItem())
+        return 1;
+    int n = 0;
+    for (AClusterItem* item : cluster->items())
+        if (item->itemFlags() & kTabStop)
+            ++n;
+    return n > 1 ? 1 : 5;
+}
+
+ACommand* AView::keyToCommand(AKeyEvent& event) {
+    // Horizontal and vertical codes of the keys from Page Up (0x21) to Down (0x28).
+    static const int16_t kCodes[8][2] = {{1000, 2}, {1000, 3}, {6, 7},    {6, 6},
+                                         {0, 1000}, {1000, 0}, {1, 1000}, {1000, 1}};
+    if (event.down && scroller_ && (keyScrollFlags() & 1) && hasFlags(kActive) && event.keyCode >= VK_PRIOR &&
+        event.keyCode <= VK_DOWN) {
+        const int16_t* c = kCodes[event.keyCode - VK_PRIOR];
+        scroller_->scroll({c[0], 0}, {c[1], 0}, true);
+        return noChangeCommand();
+    }
+    return AAtomicItem::keyToCommand(event);
+}
+
+ACommand* AView::trackRelease(AViewTracker& tracker) {
+    (void)tracker;
+    return noChangeCommand();
+}
+
+AScrollingTracker* AView::makeMouseTracker(AMouseEvent& event) {
+    return CheckAlloc(new (std::nothrow) AViewTracker(this, event), "fview", 514);
+}
+
+void AView::makeTracker(const APoint& p, uint16_t a, uint16_t b) {
+    setAutoScroller(CheckAlloc(new (std::nothrow) AEdgeScroller(this, p, a, b), "fview", 598));
+}
+
+void AView::setAutoScroller(AEdgeScroller* scroller) {
+    if (scroller != autoScroller_.get())
+        autoScroller_.reset(scroller);
+}
+
+void AView::refreshAutoScroller() {
+    if (autoScroller_)
+        autoScroller_->refresh();
+}
+
+ACommand* AView::mouseMoved(AMouseEvent& event) {
+    if (autoScroller_ && autoScroller_->mouseMoved(event))
+        return noChangeCommand();
+    return AAtomicItem::mouseMoved(event);
+}
+
+void AView::mouseLeft() {
+    if (autoScroller_)
+        autoScroller_->stop();
+    AAtomicItem::mouseLeft();
+}
+
+long AView::timerFired(uint16_t id, uint32_t now) {
+    if (autoScroller_ && autoScroller_->ownsTimer(id))
+        return autoScroller_->timerFired(id) ? 1 : 0;
+    long answer = AScrollingTracker::timerOf(this, id);
+    if (answer >= 0)
+        return answer;
+    return AAtomicItem::timerFired(id, now);
+}
+
+ACommand* AView::mouseDown(AMouseEvent& event) {
+    if (isActiveTarget())
+        becomeTarget();
+    if (AScrollingTracker* tracker = makeMouseTracker(event))
+        return tracker->mouseDown(event);
+    return AAtomicItem::mouseDown(event);
+}
+
+void AView::setContentSize(const APoint& size) {
+    content_ = size;
+    scrollTo(APoint(std::min(scroll_.x, size.x), std::min(scroll_.y, size.y)));
+}
+
+long AView::frameChanged(const APoint& size) {
+    updateScrollers();
+    return AAtomicItem::frameChanged(size);
+}
+
+long AView::draw(const ARegion& region) {
+    if (frozen_ && picture_) {
+        AGraphicDisplay* display = ADisplayContext::instance().current();
+        if (!display || !display->dc())
+            ThrowAssert("fview", 543);
+        // Recorded in window coordinates, where the frame still is.
+        PlayMetaFile(display->dc(), picture_);
+        return 1;
+    }
+    return AAtomicItem::draw(region);
+}
+
+void AView::setScroller(AScroller* scroller) {
+    if (scroller == scroller_)
+        return;
+    scroller_ = scroller;
+    if (scroller_)
+        scroller_->update();
+}
+
+void AView::freezePicture() {
+    if (frozen_)
+        return;
+    AMetafileLock lock(this);
+    draw(ARegion(getLocalBounds()));
+    pictureFrozen();
+    frozen_ = 1;
+    picture_ = lock.close();
+}
+
+void AView::thawPicture() {
+    if (!frozen_)
+        return;
+    deletePicture();
+    pictureThawed();
+    frozen_ = 0;
+}
+
+void AView::deletePicture() {
+    if (picture_)
+        DeleteMetaFile(picture_);
+    picture_ = nullptr;
+}
+
+void APanelView::readFrom(AMemoryStream& stream) {
+    AView::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "fview", 690);
+}
+
+void APanelView::attachItems() {
+    AView::attachItems();
+    setContentSize(getSize());
+    if (scroller() && scroller()->getSize() != getSize())
+        setSizeSpec(ASizeSpec::fill, false);
+}
+
+void APanelView::doScroll(int16_t dx, int16_t dy) {
+    (void)dx;
+    (void)dy;
+    if (hasFlags(kVisible))
+        redraw(false);
+}

@@ -1,0 +1,158 @@
+// Views in real windows under Xvfb: scrolling moves the pixels and draws only
+// the uncovered strip, a frozen view shows its picture until thawed, and a
+// picture of a scrolled view beside a native bar kept by its range.
+#include <windows.h>
+
+#include "framework/views/ALayerView.h"
+#include "framework/views/AScrollBar.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/framework/views/ViewTestSupport.h"
+
+namespace {
+
+// The colour at a point of the window's client area.
+COLORREF PixelAt(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
+}  // namespace
+
+TEST_F(ViewTest, ScrollingMovesThePixelsAndDrawsOnlyWhatItUncovers) {
+    if (!buildShown(ARect(10, 10, 210, 170), APoint(200, 1600)))
+        GTEST_SKIP() << "no display";
+    Pump();
+    HWND w = window->hwnd();
+    ASSERT_EQ(LineColor(0), PixelAt(w, 50, 12));
+    struct Row {
+        const char* name;
+        int16_t code;
+        int32_t value;
+        int32_t scrollY;
+        ARect drawn;  // the last rectangle drawn, local
+        int draws;    // drawContent calls for the step
+    } rows[] = {
+        {"a line uncovers one 16-pixel strip", 1, 0, 16, ARect(0, 160, 200, 176), 1},
+        {"a page uncovers max(16, 160 - 16)", 3, 0, 160, ARect(0, 176, 200, 320), 1},
+        {"ten lines redraw everything", 1, 10, 320, ARect(0, 320, 200, 480), 1},
+        {"a line back uncovers the top strip", 0, 0, 304, ARect(0, 304, 200, 320), 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Pump();
+        view->draws = 0;
+        scroller->scrollAxis(true, row.code, row.value);
+        EXPECT_EQ(row.scrollY, view->scrollY());
+        EXPECT_EQ(row.draws, view->draws);
+        EXPECT_EQ(row.drawn, view->lastDrawn);
+        // The shifted pixels and the drawn strip together show the content.
+        for (int y : {12, 80, 167}) {
+            int32_t line = (y - 10 + row.scrollY) / 16;
+            EXPECT_EQ(LineColor(line), PixelAt(w, 50, y)) << "window y " << y;
+        }
+    }
+}
+
+TEST_F(ViewTest, AFrozenViewDrawsItsPictureUntilThawed) {
+    if (!buildShown(ARect(10, 10, 210, 170), APoint(200, 1600)))
+        GTEST_SKIP() << "no display";
+    Pump();
+    HWND w = window->hwnd();
+    view->freezePicture();
+    EXPECT_TRUE(view->isFrozen());
+    view->dark = true;
+    view->redraw(false);
+    Pump();
+    EXPECT_EQ(LineColor(2), PixelAt(w, 50, 10 + 40)) << "frozen";
+    view->thawPicture();
+    view->redraw(false);
+    Pump();
+    EXPECT_EQ(RGB(0, 0, 0), PixelAt(w, 50, 10 + 40)) << "thawed";
+}
+
+TEST_F(ViewTest, TwoViewsShareANativeBarAndFollowItsPageDown) {
+    window = Open<TestWindow>(app, ARect(0, 0, 260, 200), "#background:255,255,255");
+    if (!window->openWindow("bar"))
+        GTEST_SKIP() << "no display";
+    auto* bar = Shown(Open<AScrollerScrollBar>(window, int16_t(40), Frame(230, 10, 246, 170)));
+    AScroller* s[2];
+    LinesView* v[2];
+    for (int i = 0; i < 2; ++i) {
+        s[i] = Shown(Open<AScroller>(window, int16_t(10 + i), Frame(10 + i * 110, 10, 110 + i * 110, 170), uint16_t(0),
+                                     uint16_t(40)));
+        v[i] = Shown(Open<LinesView>(s[i], ARect(0, 0, 100, 160), int16_t(20 + i)));
+        v[i]->setContentSize(APoint(100, 100160));
+    }
+    window->showUpdate();
+    ASSERT_NE(nullptr, bar->nativeChild());
+    HWND control = bar->nativeChild()->hwnd();
+    EXPECT_EQ(2u, bar->scrollerCount());
+    EXPECT_EQ(100000, bar->maximum());
+    EXPECT_EQ(2u, bar->shift());
+    SCROLLINFO info = {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(control, SB_CTL, &info);
+    EXPECT_EQ(25000 + 40 - 1, info.nMax) << "native maximum plus the page";
+    EXPECT_EQ(40u, info.nPage);
+
+    SendMessageA(window->hwnd(), WM_VSCROLL, SB_PAGEDOWN, LPARAM(control));
+    EXPECT_EQ(144, v[0]->scrollY());
+    EXPECT_EQ(144, v[1]->scrollY());
+    EXPECT_EQ(144, bar->value());
+    EXPECT_EQ(144 >> 2, GetScrollPos(control, SB_CTL));
+    SendMessageA(window->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12500), LPARAM(control));
+    EXPECT_EQ(50000, v[0]->scrollY()) << "a dragged thumb scrolls live";
+    EXPECT_EQ(50000, v[1]->scrollY());
+    SendMessageA(window->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 25000), LPARAM(control));
+    EXPECT_EQ(100000, v[1]->scrollY()) << "the native maximum is the maximum exactly";
+    SendMessageA(window->hwnd(), WM_VSCROLL, SB_ENDSCROLL, LPARAM(control));
+    EXPECT_EQ(100000, v[0]->scrollY());
+}
+
+TEST_F(ViewTest, PictureOfAScrolledViewWithItsBar) {
+    if (!buildShown(ARect(10, 10, 210, 170), APoint(200, 1600)))
+        GTEST_SKIP() << "no display";
+    auto* bar = Shown(Open<AScrollerScrollBar>(window, int16_t(40), Frame(212, 10, 228, 170)));
+    scroller->attachBar(bar, true);
+    scroller->update();
+    window->showUpdate();
+    for (int16_t code : {3, 3, 1, 1, 1})
+        scroller->scrollAxis(true, code, 0);
+    Pump();
+    EXPECT_EQ(336, view->scrollY());
+    ANativeScale scale(*bar);
+    EXPECT_EQ(scale.toNative(336), GetScrollPos(bar->nativeChild()->hwnd(), SB_CTL));
+    Canvas canvas(250, 190);
+    HDC dc = GetDC(window->hwnd());
+    BitBlt(canvas.dc(), 0, 0, 250, 190, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window->hwnd(), dc);
+    canvas.savePng("views-scrolled");
+    EXPECT_EQ(LineColor(336 / 16), canvas.pixel(50, 10));
+}
+
+TEST_F(ViewTest, ALayoutBuildsALayerViewInAScrollerBoundToItsBar) {
+    window = Open<TestWindow>(app, ARect(0, 0, 320, 220), "#background:255,255,255");
+    if (!window->openWindow("layout"))
+        GTEST_SKIP() << "no display";
+    AComponent* loaded = AComponent::loadLayout(window, "ViewLayout", 0);
+    ASSERT_NE(nullptr, loaded);
+    window->showUpdate();
+    app->flushUpdates();
+    auto* bar = dynamic_cast<AScrollerScrollBar*>(loaded->findById(40, 0));
+    auto* s = dynamic_cast<AScroller*>(loaded->findById(301, 0));
+    auto* lv = dynamic_cast<ALayerView*>(loaded->findById(302, 0));
+    ASSERT_TRUE(bar && s && lv);
+    EXPECT_EQ(lv, s->view());
+    EXPECT_EQ(bar, s->verticalBar());
+    EXPECT_EQ(2, lv->layerCount());
+    EXPECT_EQ(0, bar->value()) << "the scroller set the bar from its view";
+    lv->setContentSize(APoint(270, 1200));
+    s->update();
+    EXPECT_EQ(1000, bar->maximum());
+    s->scrollAxis(true, 3, 0);
+    EXPECT_EQ(184, lv->scrollY());
+    EXPECT_EQ(184, bar->value());
+    for (int16_t id : {303, 304})
+        EXPECT_EQ(lv->getLocalBounds(), dynamic_cast<AViewLayer*>(loaded->findById(id, 0))->getFrame());
+}
