@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "base/object/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/clusters/AStaticItem.h"
@@ -257,6 +256,13 @@ TEST_F(PreviewTest, TheOptionsDialogReusesAnOpenPreviewOrPrintsAndCloses) {
     EXPECT_EQ("0,1,2", Drawn(recorder.log));
     EXPECT_EQ(1, Count(recorder.log, "EndDoc")) << recorder.log;
     EXPECT_EQ(1, doc_->previews);
+
+    // Print from the preview: it stays open.
+    preview->perform(preview->doCommand(APreviewDlg::kPrintCommand, 0));
+    settle();
+    EXPECT_EQ(2, Dialog().calls);
+    EXPECT_EQ(2, Count(recorder.log, "EndDoc")) << recorder.log;
+    EXPECT_EQ(preview, APreviewDlg::current());
     doc_->log = nullptr;
     doc_->setup = setup_;
     APrinterSetup::setCurrent(nullptr);
