@@ -187,7 +187,12 @@ TEST_F(PreviewTest, AWholePageZoomTakesTheSmallerFitAndLabelsIt) {
         dialog->perform(dialog->doCommand(AStandardPreviewDlg::kZoomPopup, 0));
         EXPECT_EQ(row.zoom, view->zoom());
         EXPECT_EQ(row.label, Text(item<AStaticText>(dialog, 1018)));
-        EXPECT_EQ(MulDiv(paper.width(), row.zoom, 100), view->sheetOnScreen().width());
+        ARect sheet = view->sheetOnScreen();
+        EXPECT_EQ(MulDiv(paper.width(), row.zoom, 100), sheet.width());
+        // Centred when narrower than the view, else at the scaled margin.
+        int shift = (bounds.width() - sheet.width()) / 2;
+        EXPECT_EQ(MulDiv(20, row.zoom, 100) + (shift > 0 ? shift : 0), sheet.left());
+        EXPECT_EQ(MulDiv(20, row.zoom, 100), sheet.top());
     }
 }
 
