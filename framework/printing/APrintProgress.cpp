@@ -2,7 +2,9 @@
 // "AAppPrintProgress" while a paper job runs, the message pump of the abort
 // procedure, the Pause key, and the frame disabled for the job's length.
 #include "base/object/AError.h"
+#include "framework/app/AApp.h"
 #include "framework/printing/APrintCalls.h"
+#include "framework/printing/APrintProgressDialog.h"
 #include "framework/printing/APrinter.h"
 #include "framework/resources/AResource.h"
 
@@ -13,9 +15,16 @@ const char kProgressLayout[] = "AAppPrintProgress";
 }  // namespace
 
 AComponent* APrinter::makeProgressDialog() {
-    if (!AResource(257, kProgressLayout).exists())
+    // The window hangs from the application, as a printer is never shown;
+    // this printer deletes it when the job ends.
+    AApp* app = AApp::current();
+    if (!app || !AResource(257, kProgressLayout).exists())
         return nullptr;
-    return CheckAlloc(loadLayout(this, kProgressLayout, 0), "fprinter", 1520);
+    AComponent* root = loadLayout(app, kProgressLayout, 0);
+    void* dialog = root ? root->castTo(&APrintProgressDialog::classRecord) : nullptr;
+    if (!dialog)
+        DeleteComponent(root);
+    return CheckAlloc(static_cast<APrintProgressDialog*>(dialog), "fprinter", 1520);
 }
 
 void APrinter::PrintProgressShow() {
@@ -26,6 +35,8 @@ void APrinter::PrintProgressShow() {
     progress_ = makeProgressDialog();
     if (!progress_)
         return;
+    if (void* dialog = progress_->castTo(&APrintProgressDialog::classRecord))
+        static_cast<APrintProgressDialog*>(dialog)->attach(this);
     // The reader may only cancel while the job runs: the frame waits, and is
     // enabled again however the job ends (hideProgress runs from the job's end).
     HWND owner = PrintCalls().ownerWindow();

@@ -81,8 +81,8 @@ public:
     virtual void skipPage(long page);
 
     // Progress and cancelling.
-    // A new progress window (owned by this printer as its child), or null
-    // when the program has no layout "AAppPrintProgress".
+    // A new progress window (owned by this printer, under the application),
+    // or null without an application or a layout "AAppPrintProgress".
     virtual AComponent* makeProgressDialog();
     void PrintProgressShow();
     void hideProgress();
@@ -114,7 +114,7 @@ private:
     class Session;
 
     ADisplayComponent* printed_ = nullptr;  // not owned
-    AComponent* progress_ = nullptr;        // owned as a child
+    AComponent* progress_ = nullptr;        // owned
     AFont* font_ = nullptr;                 // owned
     int16_t cancelled_ = 0;
     int16_t ok_ = 1;
