@@ -222,6 +222,8 @@ AMessageResult AWindowShell::handle(AMessage& m) {
                     updateMenu();
                 }
                 break;
+            case WM_USER:
+                return Handled(c->shellCurrentItem());
             case WM_MOUSEACTIVATE:
                 if (c->shellMouseActivate() == 0)
                     return Handled(MA_ACTIVATE);
