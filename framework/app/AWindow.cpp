@@ -388,6 +388,24 @@ long AWindow::shellCurrentItem() {
     return static_cast<long>(0x534B0000UL | static_cast<uint16_t>(item->id()));
 }
 
+// Active, the window gives the keyboard focus to its focus item's native
+// window; inactive, it becomes the active window, which restores the focus.
+void AWindow::shellFocused() {
+    AApp* app = AApp::current();
+    if (!app)
+        return;
+    if (app->activeWindow() != this) {
+        activate(true);
+        return;
+    }
+    auto* item = dynamic_cast<ADisplayComponent*>(focusItem_);
+    if (!item || item == this || !item->acceptsTarget())
+        return;
+    HWND h = item->enclosingWindow();
+    if (h && h != getHWnd())
+        MoveFocusTo(h);
+}
+
 void AWindow::shellLimits(long limits[4], APoint& extra) {
     limits[0] = limits[1] = 0;
     limits[2] = layoutRect_.right() > 0 ? layoutRect_.right() : 0;

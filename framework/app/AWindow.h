@@ -95,6 +95,7 @@ public:
     void shellLimits(long limits[4], APoint& extra) override;
     uint16_t shellMouseActivate() override { return mouseActivate_; }
     long shellCurrentItem() override;
+    void shellFocused() override;
 
     // Window operations.
     virtual void setTitle(const char* title);
