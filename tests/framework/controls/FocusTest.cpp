@@ -7,7 +7,9 @@
 #include <string>
 
 #include "framework/app/AWindow.h"
+#include "framework/clusters/ACommandItem.h"
 #include "framework/controls/AEditBox.h"
+#include "framework/controls/ANativeViewWindow.h"
 #include "tests/framework/controls/ControlsTestSupport.h"
 
 namespace {
@@ -91,4 +93,35 @@ TEST_F(ControlsTest, TheFocusFollowsTheTargetIntoEditBoxesButNeverLeavesAForeign
     DestroyWindow(foreign);
     AComponent* root = w;
     DeleteComponent(root);
+}
+
+TEST_F(ControlsTest, AViewWindowKeepsTheFocusFromAFrameworkWindowThatTakesNoneButNotFromAForeignOne) {
+    auto* w = Open<AWindow>(app, 0, Frame(40, 40, 360, 200), "views", "", 0x0005, 0, ARect());
+    if (!w->getHWnd())
+        GTEST_SKIP() << "no display";
+    auto* item = Shown(Open<AAtomicItem>(w, 4, Frame(10, 10, 110, 60), 0, 1, nullptr, 0x3000));
+    auto* picture = Shown(Open<ADisplayComponent>(w, 0, Frame(10, 80, 110, 130)));
+    ANativeViewWindow itemWindow(item, w->getHWnd(), 0, ARect(10, 10, 110, 60), true);
+    ANativeViewWindow pictureWindow(picture, w->getHWnd(), 0, ARect(10, 80, 110, 130), true);
+    item->setNativeWindow(itemWindow.hwnd());
+    picture->setNativeWindow(pictureWindow.hwnd());
+    w->select();
+    SetForegroundWindow(w->getHWnd());
+    ASSERT_TRUE(RunUntil(app, [&] { return app->activeWindow() == w; }));
+    SetFocus(itemWindow.hwnd());
+    EXPECT_EQ(item, app->target()) << "a display that takes the focus becomes the target";
+    SetFocus(pictureWindow.hwnd());
+    EXPECT_EQ(itemWindow.hwnd(), GetFocus()) << "a framework window that takes no focus gives it back";
+    EXPECT_EQ(item, app->target());
+
+    HWND foreign = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 400, 40, 200, 24, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, foreign);
+    SetForegroundWindow(foreign);
+    SetFocus(foreign);
+    RunUntil(app, [] { return false; });
+    EXPECT_EQ(foreign, GetFocus()) << "a window that is not the framework's keeps the focus";
+    DestroyWindow(foreign);
+    item->setNativeWindow(nullptr);
+    picture->setNativeWindow(nullptr);
 }
