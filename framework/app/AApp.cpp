@@ -16,6 +16,8 @@
 #include "framework/components/AKindSet.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/AFont.h"
+#include "framework/windows/ANativeWindow.h"
+#include "framework/windows/AShellClient.h"
 #include "framework/windows/AWindowClass.h"
 
 SV_IMPLEMENT_CLASS(AApp, 101, AComponent)
@@ -396,6 +398,10 @@ int16_t AApp::changeTarget(AComponent* component) {
         defaultTarget_ = old;
         target_ = component;
         queueUpdate(this, kUpdateAppTarget);
+        // Characters reach a native control only through the keyboard focus.
+        auto* display = dynamic_cast<ADisplayComponent*>(component);
+        if (display && !dynamic_cast<AShellClient*>(component))
+            MoveFocusTo(display->getHWnd());
     }
     return 1;
 }

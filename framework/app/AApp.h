@@ -345,6 +345,8 @@ private:
     AMdiClient* client_ = nullptr;  // owned
     class WindowServices;
     class DisplayServices;
+    class ClusterServices;
+    ClusterServices* clusterServices_ = nullptr;  // owned, installed while this lives
     WindowServices* windowServices_ = nullptr;    // owned, installed while this lives
     DisplayServices* displayServices_ = nullptr;  // owned, installed while this lives
     AFileSpec workFolder_;

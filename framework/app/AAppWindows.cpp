@@ -10,6 +10,7 @@
 #include "framework/app/AppDde.h"
 #include "framework/app/AppServices.h"
 #include "framework/app/AWindow.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/components/AKindSet.h"
 #include "framework/menus/AMenuBar.h"
 #include "framework/resources/AResource.h"
@@ -51,6 +52,27 @@ private:
     AApp* app_;  // not owned
 };
 
+class AApp::ClusterServices : public AClusterServices {
+public:
+    explicit ClusterServices(AApp* app) : app_(app) {}
+    bool helpBoxes() override { return (app_->style() & kHelpBox) != 0; }
+    bool nativeStatics() override { return (app_->style() & kNativeStatics) != 0; }
+    bool nativeAdornments() override { return (app_->style() & 0xC000) != 0; }
+    AImage* findImage(const AString& name) override { return app_->findImage(name); }
+    AFont* systemFont() override { return app_->systemFont(); }
+    void setCursor(int16_t id) override { app_->setCursor(id); }
+    HWND frameWindow() override { return static_cast<HWND>(app_->frameWindow()); }
+    bool hideAppToolBar(AComponent* bar) override {
+        if (app_->toolBar() != bar)
+            return false;
+        app_->queueUpdate(6);
+        return true;
+    }
+
+private:
+    AApp* app_;  // not owned
+};
+
 void AApp::setCursorComponent(ADisplayComponent* component) {
     ADisplayServices& services = displayServices_ ? *displayServices_ : ADisplayServices::current();
     if (component == services.hoverComponent())
@@ -78,13 +100,18 @@ void AApp::setMouseTracker(AMouseTracker* tracker) {
 void AApp::installServices() {
     windowServices_ = new WindowServices(this);
     displayServices_ = new DisplayServices(this);
+    clusterServices_ = new ClusterServices(this);
     AWindowServices::install(windowServices_);
     ADisplayServices::install(displayServices_);
+    AClusterServices::install(clusterServices_);
 }
 
 void AApp::removeServices() {
     AWindowServices::install(nullptr);
     ADisplayServices::install(nullptr);
+    AClusterServices::install(nullptr);
+    delete clusterServices_;
+    clusterServices_ = nullptr;
     delete windowServices_;
     delete displayServices_;
     windowServices_ = nullptr;

@@ -18,7 +18,7 @@
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowShell.h"
 
-SV_IMPLEMENT_CLASS(AWindow, 104, ADisplayComponent)
+SV_IMPLEMENT_CLASS(AWindow, 104, ALocalCluster)
 
 namespace {
 
@@ -34,26 +34,34 @@ AApp* RequireApp(long line) {
 }  // namespace
 
 long AWindowOwnTable::itemState(int16_t code) {
+    if (window_->hasItem(code))
+        return AClusterOwner::itemState(code);
     auto found = states_.find(code);
     return found == states_.end() ? 0 : found->second;
 }
 
 void AWindowOwnTable::setItemState(int16_t code, long state) {
-    states_[code] = state;
+    if (window_->hasItem(code))
+        AClusterOwner::setItemState(code, state);
+    else
+        states_[code] = state;
 }
 
-AWindow::AWindow() {
+AWindow::AWindow() : table_(this) {
+    setOwnerPart(&table_);
     setFlag(0x2000, 1);
 }
 
 AWindow::AWindow(AComponent* parent, int16_t id, const ASizeSpec& rule, const char* title, const char* menuName,
                  uint16_t flags, uint16_t iconId, const ARect& layoutRect)
-    : ADisplayComponent(parent, id, rule),
+    : ALocalCluster(parent, id, rule, 0, 0, ""),
       title_(title ? title : ""),
       menuName_(menuName ? menuName : ""),
       windowFlags_(flags),
       iconId_(iconId),
-      layoutRect_(layoutRect) {
+      layoutRect_(layoutRect),
+      table_(this) {
+    setOwnerPart(&table_);
     setFlag(0x2000, 1);
 }
 
@@ -63,25 +71,12 @@ void AWindow::resetUntitledCounter() {
     g_untitled = 0;
 }
 
-// The item and cluster parts of a window's record, which carry nothing a
-// window uses:
-//   cursor i16 | id mode u16 | environment NUL | FFFF   (item)
-//   FFFF (command item) | FFFF (item cluster) | FFFF (local cluster)
-void AWindow::readClusterParts(AMemoryStream& stream) {
-    stream.readShort();
-    stream.readShort();
-    stream.readString(-1);
-    for (int i = 0; i < 4; ++i)
-        ALayoutLoader::readEndMark(stream, "fwindow", 152);
-}
-
 // Window record, after the cluster parts:
 //   title NUL | menu name NUL | flags u16 | icon u16 |
 //   left i16 | top i16 | third i16 | fourth i16 | FFFF
 // A frame edge of -32768 means the system's default position (CW_USEDEFAULT).
 void AWindow::readFrom(AMemoryStream& stream) {
-    ADisplayComponent::readFrom(stream);
-    readClusterParts(stream);
+    ALocalCluster::readFrom(stream);
     title_ = stream.readString(-1);
     menuName_ = stream.readString(-1);
     windowFlags_ = static_cast<uint16_t>(stream.readShort());
@@ -109,7 +104,7 @@ void AWindow::readFrom(AMemoryStream& stream) {
 
 // A dialog whose stored parent is the main frame reports the application.
 AComponent* AWindow::getParent() const {
-    AComponent* p = ADisplayComponent::getParent();
+    AComponent* p = ALocalCluster::getParent();
     if (!p)
         return nullptr;
     auto* w = dynamic_cast<AWindow*>(p);
@@ -170,9 +165,9 @@ DWORD AWindow::nativeStyle(uint16_t& f) {
 
 void AWindow::attachItems() {
     AApp* app = RequireApp(285);
-    if (!ADisplayComponent::getParent())
+    if (!ALocalCluster::getParent())
         setParent(app);
-    ADisplayComponent::attachItems();
+    ALocalCluster::attachItems();
     windowFlags_ = impliedFlags(windowFlags_);
     if (!(windowFlags_ & kTopLevel) && (layoutRect_.left() != 0 || layoutRect_.top() != 0)) {
         ARect area = app->applicationArea();
@@ -278,22 +273,22 @@ void AWindow::detachItems() {
             app->setActiveWindow(nullptr);
         app->windowManager().removeWindow(this);
     }
-    ADisplayComponent::detachItems();
+    ALocalCluster::detachItems();
 }
 
 void AWindow::unbindActions() {
     hideUpdate();
-    ADisplayComponent::unbindActions();
+    ALocalCluster::unbindActions();
 }
 
 void AWindow::componentDeleted(AComponent* component) {
     if (component == focusItem_)
         focusItem_ = nullptr;
-    ADisplayComponent::componentDeleted(component);
+    ALocalCluster::componentDeleted(component);
 }
 
 void AWindow::bindActions() {
-    ADisplayComponent::bindActions();
+    ALocalCluster::bindActions();
     if (menuBar_) {
         addAction(2, this, static_cast<int16_t>(SC_MOUSEMENU), menuBar_);
         addAction(2, this, static_cast<int16_t>(SC_KEYMENU), menuBar_);
@@ -306,13 +301,21 @@ void AWindow::bindActions() {
     addAction(kHelpCommand, this, 934, nullptr);
 }
 
-// Escape, and Ctrl+'.', fire the cancel code of the window's own table.
+// Escape, and Ctrl+'.', fire the cancel code of the window's own table; Tab
+// and Shift+Tab move the focus, Alt+Tab is left to the system.
 ACommand* AWindow::charToCommand(AKeyEvent& event) {
+    if (event.down && event.character == 9 && !(event.modifiers() & 32)) {
+        if (event.modifiers() & 4)
+            focusPrevious();
+        else
+            focusNext();
+        return noChangeCommand();
+    }
     if (event.down && (event.character == 27 || (event.character == '.' && (event.modifiers() & 8)))) {
         if (table_.fire(2, 0, nullptr))
             return noChangeCommand();
     }
-    return ADisplayComponent::charToCommand(event);
+    return ALocalCluster::charToCommand(event);
 }
 
 ACommand* AWindow::doCommand(int16_t id, long argument) {
@@ -326,7 +329,7 @@ ACommand* AWindow::doCommand(int16_t id, long argument) {
             RequireApp(600)->contextHelp(0);
             return noChangeCommand();
         default:
-            return ADisplayComponent::doCommand(id, argument);
+            return ALocalCluster::doCommand(id, argument);
     }
 }
 
@@ -340,13 +343,13 @@ int16_t AWindow::commandStatus(int16_t id, long argument) {
         case kHelpCommand:
             return RequireApp(610)->hasHelp() ? 1 : 2;
         default:
-            return ADisplayComponent::commandStatus(id, argument);
+            return ALocalCluster::commandStatus(id, argument);
     }
 }
 
 void AWindow::eraseBackground(const ARect& rect) {
     if (!(windowFlags_ & kNoErase))
-        ADisplayComponent::eraseBackground(rect);
+        ALocalCluster::eraseBackground(rect);
 }
 
 void AWindow::showNativeWindow() {
@@ -376,6 +379,31 @@ AItemOwner* AWindow::shellMenu() {
 
 void AWindow::shellClose() {
     perform(closeWindow());
+}
+
+long AWindow::shellCurrentItem() {
+    AClusterItem* item = currentItem();
+    if (!item || !(item->state() & AClusterItem::kOn))
+        return 0;
+    return static_cast<long>(0x534B0000UL | static_cast<uint16_t>(item->id()));
+}
+
+// Active, the window gives the keyboard focus to its focus item's native
+// window; inactive, it becomes the active window, which restores the focus.
+void AWindow::shellFocused() {
+    AApp* app = AApp::current();
+    if (!app)
+        return;
+    if (app->activeWindow() != this) {
+        activate(true);
+        return;
+    }
+    auto* item = dynamic_cast<ADisplayComponent*>(focusItem_);
+    if (!item || item == this || !item->acceptsTarget())
+        return;
+    HWND h = item->enclosingWindow();
+    if (h && h != getHWnd())
+        MoveFocusTo(h);
 }
 
 void AWindow::shellLimits(long limits[4], APoint& extra) {
@@ -435,6 +463,36 @@ void AWindow::setFocusItem(AComponent* component) {
     if (component && component != this && !component->isDescendantOf(this))
         ThrowAssert("fwindow", 566);
     focusItem_ = component;
+}
+
+AComponent* AWindow::defaultFocusItem() {
+    AComponent* item = focusTarget();
+    return item ? item : this;
+}
+
+void AWindow::refreshFocus() {
+    restoreFocus(RequireApp(572)->activeWindow() == this);
+}
+
+void AWindow::focusNext() {
+    moveFocus(true);
+}
+
+void AWindow::focusPrevious() {
+    moveFocus(false);
+}
+
+void AWindow::moveFocus(bool forward) {
+    // The target moves without telling the window: it is the better start when inside.
+    AComponent* from = focusItem_;
+    AComponent* target = RequireApp(590)->target();
+    if (target && target->isDescendantOf(this))
+        from = target;
+    if (from == this)
+        from = nullptr;
+    AClusterItem* next = forward ? nextFocusTarget(from, true) : previousFocusTarget(from, true);
+    if (next && next->becomeTarget(1))
+        focusItem_ = next;
 }
 
 void AWindow::restoreFocus(bool on) {

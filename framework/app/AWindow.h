@@ -13,17 +13,18 @@
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AString.h"
-#include "framework/commands/AItemOwner.h"
-#include "framework/display/ADisplayComponent.h"
+#include "framework/clusters/ALocalCluster.h"
 #include "framework/windows/AShellClient.h"
 
 class AMenuBar;
 class AWindowShell;
 
-// The window's own action table (codes 1 OK and 2 cancel): every code is an
-// item of the window, whose state is the last one its binding set.
-class AWindowOwnTable : public ALocalOwner {
+// The window's own action table, the owner part of its cluster: codes of
+// filed items are the items'; any other code (1 OK and 2 cancel without
+// buttons) is an item of the window whose state is the last one set.
+class AWindowOwnTable : public AClusterOwner {
 public:
+    explicit AWindowOwnTable(AItemCluster* cluster) : AClusterOwner(cluster), window_(cluster) {}
     bool hasItem(int16_t code) override {
         (void)code;
         return true;
@@ -32,10 +33,11 @@ public:
     void setItemState(int16_t code, long state) override;
 
 private:
+    AItemCluster* window_;  // not owned
     std::map<int16_t, long> states_;
 };
 
-class AWindow : public ADisplayComponent, public AShellClient {
+class AWindow : public ALocalCluster, public AShellClient {
     SV_DECLARE_CLASS(AWindow)
 public:
     enum : uint16_t {
@@ -72,7 +74,6 @@ public:
     ACommand* charToCommand(AKeyEvent& event) override;
     ACommand* doCommand(int16_t id, long argument) override;
     int16_t commandStatus(int16_t id, long argument) override;
-    AActionTable* ownActionTable() override { return &table_; }
     bool acceptsTarget() override { return true; }
 
     // ADisplayComponent.
@@ -93,6 +94,8 @@ public:
     bool shellSizable() override { return (windowFlags_ & kSizable) != 0; }
     void shellLimits(long limits[4], APoint& extra) override;
     uint16_t shellMouseActivate() override { return mouseActivate_; }
+    long shellCurrentItem() override;
+    void shellFocused() override;
 
     // Window operations.
     virtual void setTitle(const char* title);
@@ -120,8 +123,13 @@ public:
     AString getMenuName() const { return menuName_; }
     void setFocusItem(AComponent* component);
     AComponent* focusItem() const { return focusItem_; }
-    virtual AComponent* defaultFocusItem() { return this; }
+    // The cluster's first focus target, else the window itself.
+    virtual AComponent* defaultFocusItem();
     void restoreFocus(bool on);
+    void refreshFocus() override;
+    // The next (previous) focusable item after the focus item, wrapping, becomes the target.
+    void focusNext();
+    void focusPrevious();
     void fitToArea();
 
     uint16_t windowFlags() const { return windowFlags_; }
@@ -141,7 +149,7 @@ public:
     static void resetUntitledCounter();
 
 private:
-    void readClusterParts(AMemoryStream& stream);
+    void moveFocus(bool forward);
 
     AComponent* focusItem_ = nullptr;  // not owned
     AMenuBar* menuBar_ = nullptr;      // owned

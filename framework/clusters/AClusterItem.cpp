@@ -8,10 +8,11 @@
 
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
-#include "framework/app/AApp.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/clusters/AFocusSearch.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/ATextStyle.h"
 
@@ -192,11 +193,10 @@ void AClusterItem::stateChanged(uint16_t state) {
 int16_t AClusterItem::setCursor(int16_t id) {
     int16_t previous = cursorId_;
     cursorId_ = id;
-    AApp* app = AApp::current();
-    if (id != previous && app) {
-        ADisplayComponent* hovered = app->cursorComponent();
+    if (id != previous) {
+        ADisplayComponent* hovered = ADisplayServices::current().hoverComponent();
         if (hovered && (hovered == this || hovered->isDescendantOf(this)))
-            app->setCursor(hovered->getCursor(1));
+            AClusterServices::current().setCursor(hovered->getCursor(1));
     }
     return previous;
 }

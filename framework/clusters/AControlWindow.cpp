@@ -92,5 +92,10 @@ AMessageResult AControlWindow::handle(AMessage& m) {
         FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
         return Handled(1);
     }
+    // A click or the system moved the focus here: the item becomes the target.
+    if (m.message == WM_SETFOCUS) {
+        if (owner() && owner()->acceptsTarget())
+            owner()->becomeTarget(1);
+    }
     return AWindowHandler::handle(m);
 }

@@ -5,7 +5,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
-#include "framework/app/AApp.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/windows/AWindowShell.h"
@@ -58,8 +58,7 @@ HWND BarParentWindow(AComponent* bar) {
                 return w;
         }
     }
-    AApp* app = AApp::current();
-    return app ? static_cast<HWND>(app->frameWindow()) : nullptr;
+    return AClusterServices::current().frameWindow();
 }
 
 }  // namespace
@@ -143,11 +142,8 @@ void AToolBar::detachItems() {
 
 ACommand* AToolBar::dispose() {
     hideUpdate();
-    AApp* app = AApp::current();
-    if (app && app->toolBar() == this) {
-        app->queueUpdate(6);
+    if (AClusterServices::current().hideAppToolBar(this))
         return noChangeCommand();
-    }
     perform(CheckAlloc(new (std::nothrow) ADeleteComponentCmd(1, this), "fitems", 2242));
     return noChangeCommand();
 }

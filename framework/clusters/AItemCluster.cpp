@@ -10,7 +10,7 @@
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
-#include "framework/app/AApp.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/clusters/AClusterOwner.h"
 #include "framework/clusters/AFocusSearch.h"
 #include "framework/components/ALayoutLoader.h"
@@ -69,8 +69,7 @@ void AItemCluster::attachItems() {
 
 // Each string of the cluster's list: "KEY#TEXT", KEY an item's help key.
 void AItemCluster::loadHelpTexts() {
-    AApp* app = AApp::current();
-    if (!app || !(app->style() & AApp::kHelpBox) || getId() < 1000)
+    if (!AClusterServices::current().helpBoxes() || getId() < 1000)
         return;
     AStringListResource list(static_cast<uint16_t>(getId()));
     if (!list.exists())

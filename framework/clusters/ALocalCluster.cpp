@@ -36,3 +36,23 @@ void ALocalCluster::attachItems() {
     if (!own || own->backColor() == ATextStyle::kUnset)
         setEraseBackground(false);
 }
+
+void ALocalCluster::showNativeWindow() {
+    AItemCluster::showNativeWindow();
+    refreshWindowFocus();
+}
+
+void ALocalCluster::setNativeWindowShownForced(bool show) {
+    AItemCluster::setNativeWindowShownForced(show);
+    if (show)
+        refreshWindowFocus();
+}
+
+void ALocalCluster::refreshWindowFocus() {
+    const AClass* window = AClass::findByName("AWindow");
+    if (!window)
+        return;
+    AComponent* w = isKindOf(window) ? this : findAncestor(window);
+    if (auto* cluster = dynamic_cast<ALocalCluster*>(w))
+        cluster->refreshFocus();
+}

@@ -23,7 +23,14 @@ public:
     void readFrom(AMemoryStream& stream) override;
     // Without a background of its own a cluster other than a window lets its parent show through.
     void attachItems() override;
+    // Shown, the enclosing window gives the focus again where it had none.
+    void showNativeWindow() override;
+    void setNativeWindowShownForced(bool show) override;
+    // A window takes back its focus by whether it is active; nothing here.
+    virtual void refreshFocus() {}
 
 private:
+    void refreshWindowFocus();
+
     AClusterOwner owner_;
 };

@@ -5,7 +5,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
-#include "framework/app/AApp.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/AGraphicDisplay.h"
@@ -73,7 +73,7 @@ void AStaticImage::setText(const char* text) {
         auto number = static_cast<uint16_t>(std::atol(name + 1));
         setImage(AImageSpec(number, 0, loadOption_, false), 0);
     } else if (name[0]) {
-        AImage* filed = AApp::current() ? AApp::current()->findImage(name_) : nullptr;
+        AImage* filed = AClusterServices::current().findImage(name_);
         AImageSpec spec = filed ? filed->body()->spec() : AImageSpec(AResourceRef(name));
         if (!filed)
             spec.flags = static_cast<uint16_t>(spec.flags | (loadOption_ & 0x0FFF));

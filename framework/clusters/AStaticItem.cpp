@@ -8,7 +8,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
-#include "framework/app/AApp.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AFont.h"
@@ -22,9 +22,8 @@ SV_IMPLEMENT_CLASS(AAdornment, 136, AStaticItem)
 
 namespace {
 
-uint16_t AppStyle() {
-    AApp* app = AApp::current();
-    return app ? app->style() : 0;
+bool NativeStatics() {
+    return AClusterServices::current().nativeStatics();
 }
 
 RECT DeviceRect(AGraphicDisplay& d, const ARect& r) {
@@ -62,8 +61,8 @@ void AStaticItem::makeNativeControl(AControlWindow::Kind kind, const char* text,
 
 AFont* AStaticItem::fontOf(ATextStyle* style, long line) {
     AFont* font = style ? style->font() : nullptr;
-    if (!font && AApp::current())
-        font = AApp::current()->systemFont();
+    if (!font)
+        font = AClusterServices::current().systemFont();
     if (!font)
         ThrowAssert("fitems", line);
     return font;
@@ -85,7 +84,7 @@ void AStaticText::readFrom(AMemoryStream& stream) {
 
 void AStaticText::attachItems() {
     AStaticItem::attachItems();
-    if (!(itemFlags() & kDrawn) && (AppStyle() & AApp::kNativeStatics)) {
+    if (!(itemFlags() & kDrawn) && NativeStatics()) {
         DWORD style = (itemFlags() & kCentre) ? SS_CENTER : (itemFlags() & kRight) ? SS_RIGHT : SS_LEFT;
         makeNativeControl(AControlWindow::kStaticText, text_.c_str(), style, 778);
         return;
@@ -185,7 +184,7 @@ void AGroupBox::readFrom(AMemoryStream& stream) {
 
 void AGroupBox::attachItems() {
     AStaticItem::attachItems();
-    if (AppStyle() & AApp::kNativeStatics) {
+    if (NativeStatics()) {
         makeNativeControl(AControlWindow::kGroupBox, title_.c_str(), 0, 1233);
         return;
     }
@@ -247,7 +246,7 @@ void AAdornment::readFrom(AMemoryStream& stream) {
 
 void AAdornment::attachItems() {
     AStaticItem::attachItems();
-    if (!(AppStyle() & 0xC000))
+    if (!AClusterServices::current().nativeAdornments())
         return;
     DWORD style = itemFlags() & kKindMask;
     if (itemFlags() & kShownByState)

@@ -5,19 +5,12 @@
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/ATextStyle.h"
 
-SV_IMPLEMENT_CLASS(ATextBox, 142, ADisplayComponent)
+SV_IMPLEMENT_CLASS(ATextBox, 142, AStaticText)
 
 ATextBox::ATextBox() : ATextBox(nullptr, ASizeSpec::fill, 8) {}
 
-ATextBox::ATextBox(AComponent* parent, const ASizeSpec& rule, uint16_t itemFlags)
-    : ADisplayComponent(parent, 0, rule),
-      itemFlags_(static_cast<uint16_t>(itemFlags | kNativeStatic)),
-      style_(nullptr) {}
-
-void ATextBox::setText(const char* text) {
-    text_ = AString(text ? text : "");
-    invalidate();
-}
+ATextBox::ATextBox(AComponent* parent, const ASizeSpec& rule, uint16_t flags)
+    : AStaticText(parent, 0, rule, "", static_cast<uint16_t>(flags | kNativeStatic)) {}
 
 long ATextBox::drawContent(const ARect& rect) {
     (void)rect;
@@ -29,7 +22,8 @@ long ATextBox::drawContent(const ARect& rect) {
     const ARect bounds = getLocalBounds();
     const COLORREF back = style && style->backColor() != ATextStyle::kUnset ? style->backColor() : RGB(255, 255, 255);
     display->FillRect(bounds, back);
-    if (text_.empty())
+    const AString text = getText();
+    if (text.empty())
         return 1;
     HDC dc = display->dc();
     HGDIOBJ oldFont = style && style->font() ? SelectObject(dc, style->font()->getHFont()) : nullptr;
@@ -40,16 +34,16 @@ long ATextBox::drawContent(const ARect& rect) {
     UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP);
     ARect device = display->mapRect(bounds + display->origin());
     RECT r = {device.left() + 2, device.top() + 2, device.right() - 2, device.bottom() - 2};
-    UINT format = DT_WORDBREAK | DT_NOPREFIX | ((itemFlags_ & kCentred) ? DT_CENTER : DT_LEFT);
-    if (itemFlags_ & kCentred) {
+    UINT format = DT_WORDBREAK | DT_NOPREFIX | ((itemFlags() & kCentred) ? DT_CENTER : DT_LEFT);
+    if (itemFlags() & kCentred) {
         // Centred vertically too: measure the wrapped text first.
         RECT measured = r;
-        DrawTextA(dc, text_.c_str(), -1, &measured, format | DT_CALCRECT);
+        DrawTextA(dc, text.c_str(), -1, &measured, format | DT_CALCRECT);
         const int shift = ((r.bottom - r.top) - (measured.bottom - measured.top)) / 2;
         if (shift > 0)
             r.top += shift;
     }
-    DrawTextA(dc, text_.c_str(), -1, &r, format);
+    DrawTextA(dc, text.c_str(), -1, &r, format);
     SetTextAlign(dc, oldAlign);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColour);

@@ -260,6 +260,18 @@ AComponent* ComponentFromWindow(HWND hwnd) {
     return answer;
 }
 
+bool MayTakeFocus(HWND hwnd) {
+    if (!hwnd || !IsWindow(hwnd) || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId())
+        return false;
+    HWND front = GetForegroundWindow();
+    return front && GetAncestor(hwnd, GA_ROOT) == front;
+}
+
+void MoveFocusTo(HWND hwnd) {
+    if (GetFocus() != hwnd && MayTakeFocus(hwnd))
+        SetFocus(hwnd);
+}
+
 void SetLookupAnswer(AComponent* component) {
     g_lookupAnswer = component;
 }

@@ -139,6 +139,12 @@ UINT FrameworkMessage();
 enum : WPARAM { kFwNotify = 1, kFwLookup = 2, kFwRequest = 3 };
 // The owner of a framework window; null for another, a null or a dead handle.
 AComponent* ComponentFromWindow(HWND hwnd);
+// True when the keyboard focus may go to hwnd: a live window of this thread
+// whose top-level window is the foreground one. A message box, a common
+// dialog or another program in front keeps its focus.
+bool MayTakeFocus(HWND hwnd);
+// SetFocus(hwnd) when MayTakeFocus and it has not the focus yet.
+void MoveFocusTo(HWND hwnd);
 // Written by the handler that answers the lookup.
 void SetLookupAnswer(AComponent* component);
 // Sends to every child in z-order, and down depth more levels.

@@ -28,4 +28,8 @@ public:
     virtual void shellLimits(long limits[4], APoint& extra) = 0;
     // 0: a mouse click activates at once (MA_ACTIVATE).
     virtual uint16_t shellMouseActivate() = 0;
+    // WM_USER's answer: the current item's id OR 0x534B0000 when that item is on, else 0.
+    virtual long shellCurrentItem() { return 0; }
+    // The window got the keyboard focus: it passes it on to its focus item.
+    virtual void shellFocused() {}
 };

@@ -188,6 +188,55 @@ AMessageResult ADisplayWindowHandler::paint(AMessage& m) {
     return Handled(0);
 }
 
+namespace {
+
+ADisplayWindowHandler* g_refocusing = nullptr;  // not owned: re-taking the focus now
+bool g_focusGuard = false;
+
+}  // namespace
+
+// A display that takes the focus becomes the command target. One that does
+// not (a picture, a popup) hands it back to the window of its own top-level
+// window that lost it: never to or from a window that is not the framework's.
+AMessageResult ADisplayWindowHandler::onSetFocus(AMessage& m) {
+    if (g_refocusing == this)
+        return Handled(0);
+    if (display_->acceptsTarget()) {
+        display_->becomeTarget(1);
+        ANativeWindow* native = nativeWindow();
+        return Handled(native ? static_cast<int32_t>(native->callDefault(m)) : 0);
+    }
+    if (g_focusGuard)
+        return Handled(0);
+    g_focusGuard = true;
+    auto lost = reinterpret_cast<HWND>(m.wParam);
+    if (lost && GetAncestor(lost, GA_ROOT) == GetAncestor(m.hwnd, GA_ROOT)) {
+        if (AComponent* from = ComponentFromWindow(lost)) {
+            from->becomeTarget(1);
+            MoveFocusTo(lost);
+        }
+    }
+    g_focusGuard = false;
+    return Handled(0);
+}
+
+// The focus is taken back only from a framework window of the same top-level
+// window whose component does not take it; any other window keeps it.
+AMessageResult ADisplayWindowHandler::onKillFocus(AMessage& m) {
+    if (g_focusGuard || g_refocusing)
+        return Handled(0);
+    auto to = reinterpret_cast<HWND>(m.wParam);
+    if (!to || GetAncestor(to, GA_ROOT) != GetAncestor(m.hwnd, GA_ROOT) || !display_->acceptsTarget())
+        return NotHandled();
+    AComponent* c = ComponentFromWindow(to);
+    if (!c || c->acceptsTarget())
+        return NotHandled();
+    g_refocusing = this;
+    MoveFocusTo(m.hwnd);
+    g_refocusing = nullptr;
+    return Handled(0);
+}
+
 AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
     AMessage wheel;
     if (ConvertWheelMessage(m, RegisteredWheelMessage(), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, wheel))
@@ -207,6 +256,10 @@ AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
             return {static_cast<uint16_t>(display_->dispatchMouseUp(event) != 0), 0};
         case WM_RBUTTONDOWN:
             return {static_cast<uint16_t>(display_->dispatchRightMouseDown(event) != 0), 0};
+        case WM_SETFOCUS:
+            return onSetFocus(m);
+        case WM_KILLFOCUS:
+            return onKillFocus(m);
         case WM_SETTINGCHANGE:
             GetWheelScrollLines(true);
             break;

@@ -51,5 +51,8 @@ protected:
     AMessageResult paint(AMessage& message);
 
 private:
+    AMessageResult onSetFocus(AMessage& message);
+    AMessageResult onKillFocus(AMessage& message);
+
     ADisplayComponent* display_;  // not owned
 };

@@ -222,6 +222,18 @@ AMessageResult AWindowShell::handle(AMessage& m) {
                     updateMenu();
                 }
                 break;
+            case WM_USER:
+                return Handled(c->shellCurrentItem());
+            case WM_SETFOCUS: {
+                // An MDI child's default activates it: first, so that the focus item follows.
+                ANativeWindow* native = nativeWindow();
+                if (native)
+                    native->callDefault(m);
+                c->shellFocused();
+                return Handled(0);
+            }
+            case WM_KILLFOCUS:
+                return Handled(0);
             case WM_MOUSEACTIVATE:
                 if (c->shellMouseActivate() == 0)
                     return Handled(MA_ACTIVATE);

@@ -171,7 +171,8 @@ TEST(EndToEnd, ASecondInstanceLeavesTheFirstOnesLogAlone) {
     DeleteFileA(TempPath("svtest-seen.log").c_str());
 }
 
-// The MDI frame with its menu and two tiled children, pictured inside a Wine
+// The MDI frame with its menu and two tiled children, and a dialog of static
+// items with a tool bar over them (accented labels), pictured inside a Wine
 // virtual desktop (which draws captions and menus where bare Xvfb has no
 // window manager); the application takes the picture itself once painted.
 TEST(EndToEnd, TheMdiFrameIsPicturedWithItsMenuAndTwoChildren) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/app/AWindowManager.h"
+#include "framework/clusters/ACommandItem.h"
+#include "framework/clusters/ALocalCluster.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ASizerGroup.h"
@@ -429,4 +432,113 @@ TEST_F(WindowTest, AWindowWithAMaximumWidthIsMaximisedCentredAndRestored) {
         AComponent* c = w;
         DeleteComponent(c);
     }
+}
+
+namespace {
+
+bool g_altDown = false;
+
+short AltState(int key) {
+    return (g_altDown && key == VK_MENU) ? static_cast<short>(0x8000) : 0;
+}
+
+// Presses key (with modifier when not 0) on the real keyboard.
+void PressKey(BYTE modifier, BYTE key) {
+    if (modifier)
+        keybd_event(modifier, 0, 0, 0);
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    if (modifier)
+        keybd_event(modifier, 0, KEYEVENTF_KEYUP, 0);
+}
+
+AAtomicItem* Item(AComponent* w, int16_t id, int32_t x, uint16_t focus) {
+    auto* item = new AAtomicItem(w, id, ASizeSpec(ARect(x, 10, x + 40, 30)), 0, 1, nullptr, focus);
+    AObject::completeNew(item);
+    item->show(false);
+    return item;
+}
+
+}  // namespace
+
+// Runs the loop until done answers true or about three seconds passed.
+static bool RunUntil(AApp* app, const std::function<bool()>& done) {
+    for (int i = 0; i < 300 && !done(); ++i) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            app->runOnce();
+        else
+            Sleep(10);
+    }
+    return done();
+}
+
+TEST_F(WindowTest, TabAndShiftTabFromRealKeysMoveTheFocusAlongTheWindowsTabStopsWithWrap) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* w = open(0x0005, "focus", ARect(10, 10, 310, 110));
+    ASSERT_TRUE(w->isKindOf(AClass::findByName("ALocalCluster")));
+    AAtomicItem* a = Item(w, 1, 10, 0x3000);
+    Item(w, 2, 60, 0x2000);
+    AAtomicItem* c = Item(w, 3, 110, 0x3000);
+    SetForegroundWindow(w->getHWnd());
+    w->select();
+    ASSERT_TRUE(RunUntil(app, [&] { return app->activeWindow() == w; }));
+    ASSERT_EQ(1, a->becomeTarget(1));
+    struct Row {
+        const char* name;
+        BYTE modifier;
+        AComponent* expect;
+    } rows[] = {
+        {"tab skips the focusable item that is no tab stop", 0, c},
+        {"tab from the last wraps to the first", 0, a},
+        {"shift+tab from the first wraps to the last", VK_SHIFT, c},
+        {"shift+tab", VK_SHIFT, a},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PressKey(row.modifier, VK_TAB);
+        EXPECT_TRUE(RunUntil(app, [&] { return app->target() == row.expect; }));
+    }
+    // Alt+Tab belongs to the system: the focus stays.
+    g_altDown = true;
+    SetAsyncKeyStateFunction(AltState);
+    SendMessageA(w->getHWnd(), WM_SYSCHAR, 9, 1 << 29);
+    SetAsyncKeyStateFunction(nullptr);
+    g_altDown = false;
+    EXPECT_EQ(a, app->target());
+}
+
+TEST_F(WindowTest, WmUserAnswersTheCurrentItemWhileItIsOn) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* w = open(0x0005, "current", ARect(10, 10, 310, 110));
+    Item(w, 7, 10, 0x3000);
+    EXPECT_EQ(0, SendMessageA(w->getHWnd(), WM_USER, 0, 0)) << "no current item";
+    w->setCurrentItem(7);
+    struct Row {
+        uint16_t state;
+        LRESULT answer;
+    } rows[] = {{AClusterItem::kOn, 0x534B0007}, {AClusterItem::kOff, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        w->setItemState(7, row.state);
+        EXPECT_EQ(row.answer, SendMessageA(w->getHWnd(), WM_USER, 0, 0));
+    }
+}
+
+TEST_F(WindowTest, APaneShownLateGivesTheActiveWindowItsFocus) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* w = open(0x0005, "pane", ARect(10, 10, 310, 110));
+    SetForegroundWindow(w->getHWnd());
+    w->select();
+    ASSERT_TRUE(RunUntil(app, [&] { return app->activeWindow() == w; }));
+    EXPECT_EQ(w, w->focusItem()) << "nothing to focus yet";
+    auto* pane = new ALocalCluster(w, 20, ASizeSpec(ARect(0, 0, 300, 100)), 0, 0, "");
+    AObject::completeNew(pane);
+    AAtomicItem* item = Item(pane, 21, 10, 0x3000);
+    pane->showUpdate();
+    EXPECT_EQ(item, w->focusItem());
+    EXPECT_EQ(item, app->target());
 }

@@ -117,6 +117,7 @@ TEST_F(PopupTest, WaitBoxHasAShadowAndACentredMessage) {
     ASSERT_NE(nullptr, box->textBox());
     EXPECT_EQ("0,0,198,98", Describe(box->textBox()->getFrame()));
     EXPECT_EQ(ATextBox::kCentred | ATextBox::kNativeStatic, box->textBox()->itemFlags());
+    EXPECT_TRUE(box->textBox()->isKindOf(AClass::findByName("AStaticText"))) << "the message area is a static text";
     EXPECT_EQ(RGB(192, 192, 192), box->style()->backColor()) << "the style leaves its background unset";
     box->textBox()->setText("Recherche en cours,\nveuillez patienter...");
     box->showWindow(false);

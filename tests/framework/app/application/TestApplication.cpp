@@ -8,7 +8,8 @@
 //   nullfactory its class record's factory answers null
 //   wait        flushes its log once started and runs until its frame is closed
 //   nolog       names no framework log
-//   mdi PATH    opens two MDI children from its layouts, tiles them, saves a
+//   mdi PATH    opens two MDI children from its layouts, tiles them, opens a
+//               dialog of static items and a tool bar over them, saves a
 //               picture of the screen to the Unix path PATH (ImageMagick's
 //               import) and quits
 // Message boxes are written to the framework log instead of being shown. At
@@ -148,9 +149,14 @@ private:
                 window->select();
         }
         MdiTile();
+        auto* dialog = dynamic_cast<AWindow*>(AComponent::loadLayout(this, "Preferences", 0));
+        if (dialog)
+            dialog->select();
         flushUpdates();
         HWND frame = static_cast<HWND>(frameWindow());
-        RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // The dialog is no child of the frame: it is drawn on its own.
+        for (HWND w : {frame, dialog ? dialog->getHWnd() : nullptr})
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         takePicture(SecondWord());
         quitRequest();
     }
