@@ -11,6 +11,10 @@
 SV_IMPLEMENT_CLASS(ABitmapLayer, 150, AViewLayer)
 
 ABitmapLayer::~ABitmapLayer() {
+    releasePalette();
+}
+
+void ABitmapLayer::releasePalette() {
     if (image_ && (image_->body()->spec().flags & AImageSpec::kOwnColors))
         if (APaletteTable* table = APaletteTable::active())
             table->removePalette(this, image_->body()->palette());
@@ -39,9 +43,7 @@ void ABitmapLayer::setPatternBitmap(const AImageSpec& spec) {
 }
 
 void ABitmapLayer::clearBitmap() {
-    if (image_ && (image_->body()->spec().flags & AImageSpec::kOwnColors))
-        if (APaletteTable* table = APaletteTable::active())
-            table->removePalette(this, image_->body()->palette());
+    releasePalette();
     image_.reset();
     width_ = height_ = 0;
     refresh();

@@ -57,6 +57,8 @@ protected:
     virtual void drawPicture(const ARect& dest);
 
 private:
+    // Takes the picture's palette out of the application's table when it put it there.
+    void releasePalette();
     void drawTiled(const ARect& rect);
     void drawPlaced(const ARect& rect, bool printing);
 
