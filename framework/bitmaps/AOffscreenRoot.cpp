@@ -7,6 +7,7 @@
 #include "base/object/AMemoryStream.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/APaletteTable.h"
 
 SV_IMPLEMENT_CLASS(AOffscreenRoot, 161, ADisplayComponent)
 
@@ -173,6 +174,11 @@ void AOffscreenRoot::flush(const ARegion& region) {
     const APoint at = windowPosition();
     HDC target = GetDC(window);
     if (!copied.isEmpty()) {
+        APaletteTable* table = APaletteTable::active();
+        HPALETTE palette = table ? table->paletteFor(this, true) : nullptr;
+        HPALETTE oldPalette = palette ? SelectPalette(memoryDC_, palette, TRUE) : nullptr;
+        if (palette)
+            RealizePalette(memoryDC_);
         // Monochrome content copies as black on white.
         COLORREF targetBack = SetBkColor(target, RGB(255, 255, 255));
         COLORREF targetText = SetTextColor(target, RGB(0, 0, 0));
@@ -184,6 +190,8 @@ void AOffscreenRoot::flush(const ARegion& region) {
         SetTextColor(target, targetText);
         SetBkColor(memoryDC_, memoryBack);
         SetTextColor(memoryDC_, memoryText);
+        if (palette)
+            SelectPalette(memoryDC_, oldPalette, TRUE);
     }
     ReleaseDC(window, target);
     std::vector<ADisplayComponent*> direct;

@@ -150,6 +150,43 @@ TEST_F(BitmapViewTest, TilesFitsScalesAndCentresThePicture) {
     }
 }
 
+TEST_F(BitmapViewTest, PrintingFitsThePictureInsideTheInsetPageAndFramesIt) {
+    struct Row {
+        const char* name;
+        APoint image;
+        ARect update;
+        const char* drawn;
+    };
+    const Row rows[] = {
+        {"shrunk", {400, 300}, {0, 0, 206, 156}, "3,3 200x150 "},
+        {"enlarged and centred", {100, 50}, {0, 0, 306, 306}, "3,78 300x150 "},
+        {"from the body's corner", {100, 100}, {50, 20, 156, 126}, "53,23 100x100 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingLayer* layer = makeLayer(ARect(0, 0, 20, 20));
+        EXPECT_EQ(1, layer->printOption(0));
+        std::string name = "bmp" + std::to_string(row.image.x) + "x" + std::to_string(row.image.y) + ".bmp";
+        layer->setBitmap(AImageSpec::fromFile(WriteBmp(name.c_str(), row.image.x, row.image.y).c_str(), 0, 0));
+        Canvas canvas(400, 400);
+        ADisplayContext::instance().setPrinter(canvas.dc());  // a memory "printer" at screen resolution
+        {
+            ADisplayLock lock(layer, canvas.dc(), AGraphicDisplay::kPrinter, nullptr, Everywhere());
+            // The layer's origin in its unplaced window is far away: the page starts there.
+            APoint o = lock.display()->origin();
+            SetViewportOrgEx(canvas.dc(), -o.x, -o.y, nullptr);
+            layer->drawContent(row.update);
+        }
+        ADisplayContext::instance().setPrinter(nullptr);
+        EXPECT_EQ(row.drawn, layer->drawn);
+        ARect r = row.update;
+        EXPECT_LT(0, canvas.inkIn(ARect(r.left() + 3, r.top() + 3, r.right() - 3, r.bottom() - 3)))
+            << "a frame around the picture";
+        AComponent* gone = window;
+        DeleteComponent(gone);
+    }
+}
+
 TEST_F(BitmapViewTest, DisplayModeLeavesTheScaleAtZeroAndClearingEmptiesTheLayer) {
     RecordingLayer* layer = makeLayer(ARect(0, 0, 100, 100));
     layer->setBitmap(AImageSpec::fromFile(WriteBmp("bmvmode.bmp", 40, 20).c_str(), 0, 0));
