@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/object/AImageLibError.h"
 #include "framework/bitmaps/ABitmapView.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/APaletteTable.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
@@ -17,14 +19,22 @@ COLORREF CheckerPixel(int x, int y) {
     return ((x / 8) + (y / 8)) % 2 ? RGB(200, 40, 40) : RGB(250, 240, 180);
 }
 
-// Writes a 24-bit bottom-up BMP of the size into the temporary folder; answers its path.
-std::string WriteBmp(const char* name, int width, int height) {
-    const int stride = (width * 3 + 3) & ~3;
+// Writes a bottom-up BMP of the size into the temporary folder; answers its
+// path. 24 bits: the checker; 8 bits: a grey ramp over a 256-grey table.
+std::string WriteBmp(const char* name, int width, int height, int bits = 24) {
+    const int stride = (width * (bits / 8) + 3) & ~3;
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
+    std::vector<RGBQUAD> table(bits == 8 ? 256 : 0);
+    for (size_t i = 0; i < table.size(); ++i)
+        table[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
+            unsigned char* p = &pixels[static_cast<size_t>(y) * stride + x * (bits / 8)];
+            if (bits == 8) {
+                p[0] = static_cast<unsigned char>(x);
+                continue;
+            }
             COLORREF c = CheckerPixel(x, height - 1 - y);
-            unsigned char* p = &pixels[static_cast<size_t>(y) * stride + x * 3];
             p[0] = GetBValue(c);
             p[1] = GetGValue(c);
             p[2] = GetRValue(c);
@@ -34,10 +44,10 @@ std::string WriteBmp(const char* name, int width, int height) {
     info.biWidth = width;
     info.biHeight = height;
     info.biPlanes = 1;
-    info.biBitCount = 24;
+    info.biBitCount = static_cast<WORD>(bits);
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
+    file.bfOffBits = static_cast<DWORD>(sizeof file + sizeof info + table.size() * sizeof(RGBQUAD));
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
@@ -46,6 +56,8 @@ std::string WriteBmp(const char* name, int width, int height) {
     DWORD done = 0;
     WriteFile(h, &file, sizeof file, &done, nullptr);
     WriteFile(h, &info, sizeof info, &done, nullptr);
+    if (!table.empty())
+        WriteFile(h, table.data(), static_cast<DWORD>(table.size() * sizeof(RGBQUAD)), &done, nullptr);
     WriteFile(h, pixels.data(), static_cast<DWORD>(pixels.size()), &done, nullptr);
     CloseHandle(h);
     return path;
@@ -206,6 +218,38 @@ TEST_F(BitmapViewTest, DisplayModeLeavesTheScaleAtZeroAndClearingEmptiesTheLayer
         layer->drawContent(ARect(0, 0, 100, 100));
     }
     EXPECT_EQ("", layer->drawn) << "nothing without a picture";
+
+    EXPECT_THROW(layer->setBitmap(AImageSpec::fromFile("Z:\\nowhere\\missing.bmp", 0, 0)), AImageLibError);
+    EXPECT_FALSE(layer->hasBitmap()) << "a refused picture leaves the layer empty";
+    EXPECT_EQ(0, layer->writeBmp("Z:\\nowhere\\out.bmp")) << "nothing to write";
+}
+
+TEST_F(BitmapViewTest, AnOwnColoursPictureLendsItsPaletteWhileShownAndWritesBackAsABmp) {
+    RecordingLayer* layer = makeLayer(ARect(0, 0, 100, 100));
+    APaletteTable table(app);
+    table.setEnabled(true);
+    APaletteTable::setActive(&table);
+    const std::string grey = WriteBmp("bmvgrey.bmp", 32, 8, 8);
+    layer->setBitmap(AImageSpec::fromFile(grey.c_str(), 0, AImageSpec::kOwnColors));
+    HPALETTE palette = layer->image()->body()->palette();
+    ASSERT_NE(nullptr, palette);
+    EXPECT_EQ(palette, table.paletteFor(layer, true));
+    layer->setBitmap(AImageSpec::fromFile(WriteBmp("bmvplain.bmp", 8, 8).c_str(), 0, 0));
+    EXPECT_NE(palette, table.paletteFor(layer, true)) << "the next picture took it back";
+
+    layer->setBitmap(AImageSpec::fromFile(grey.c_str(), 0, AImageSpec::kOwnColors));
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string copy = std::string(folder) + "bmvcopy.bmp";
+    EXPECT_EQ(0, layer->writeBmp(copy.c_str()));
+    AImage back(AImageSpec::fromFile(copy.c_str(), 0, 0));
+    EXPECT_EQ(APoint(32, 8), back.body()->size());
+    EXPECT_EQ(layer->image()->body()->palette(), table.paletteFor(layer, true)) << "lent again";
+    layer->clearBitmap();
+    EXPECT_EQ(nullptr, table.paletteFor(layer, true)) << "clearing gives it back";
+    AComponent* gone = window;
+    DeleteComponent(gone);
+    APaletteTable::setActive(nullptr);
 }
 
 TEST_F(BitmapViewTest, ABitmapViewOffersItsPictureAsAPackedDib) {

@@ -112,6 +112,19 @@ TEST_F(OffscreenTest, ARootDrawsThroughItsBitmapUnlessItsOptionsAreNegative) {
     }
 }
 
+TEST_F(OffscreenTest, ALayoutGivesTheRootsTheirOptions) {
+    window = Open<TestWindow>(app, ARect(0, 0, 200, 100), "#background:255,255,255");
+    AComponent* loaded = AComponent::loadLayout(window, "OffscreenLayout", 0);
+    ASSERT_NE(nullptr, loaded);
+    auto* off = dynamic_cast<AOffscreenRoot*>(loaded->findById(411, 0));
+    auto* on = dynamic_cast<AOffscreenRoot*>(loaded->findById(412, 0));
+    ASSERT_TRUE(off && on);
+    EXPECT_EQ(-1, off->options());
+    EXPECT_EQ(nullptr, off->bitmap());
+    EXPECT_EQ(0x4000, on->options());
+    EXPECT_TRUE(on->hasFlags(ADisplayComponent::kOffscreenRoot));
+}
+
 TEST_F(OffscreenTest, ResizingMakesANewWhiteBitmapAndMarksTheNewPartDirty) {
     AOffscreenRoot* root = makeRoot(0);
     if (!root)
