@@ -17,6 +17,7 @@ class Fill : public ADisplayComponent {
 public:
     Fill(AComponent* parent, int16_t id, const ARect& frame, COLORREF color)
         : ADisplayComponent(parent, id, ASizeSpec(frame)), color_(color) {}
+    void setColor(COLORREF color) { color_ = color; }
     long drawContent(const ARect& rect) override {
         (void)rect;
         if (AGraphicDisplay* d = ADisplayContext::drawableCurrent())
@@ -110,6 +111,18 @@ TEST_F(OffscreenTest, ARootDrawsThroughItsBitmapUnlessItsOptionsAreNegative) {
         DeleteComponent(gone);
         window = nullptr;
     }
+}
+
+TEST_F(OffscreenTest, ADescendantRedrawnAtOnceReachesTheScreenThroughTheRoot) {
+    AOffscreenRoot* root = makeRoot(0);
+    if (!root)
+        GTEST_SKIP() << "no display";
+    ASSERT_EQ(RGB(200, 0, 0), screenPixel(10 + 30, 10 + 20));
+    fill->setColor(RGB(0, 0, 200));
+    fill->redrawRegion(ARegion(fill->getLocalBounds()), false);
+    APoint at = root->windowPosition();
+    EXPECT_EQ(RGB(0, 0, 200), GetPixel(root->getDisplay(), at.x + 30, at.y + 20));
+    EXPECT_EQ(RGB(0, 0, 200), screenPixel(10 + 30, 10 + 20)) << "without waiting for a paint";
 }
 
 TEST_F(OffscreenTest, ALayoutGivesTheRootsTheirOptions) {
