@@ -296,6 +296,12 @@ TEST_F(BitmapViewTest, APatternViewTilesTheBitmapItsLayoutNames) {
     EXPECT_EQ(129, spec.resource.number());
     EXPECT_FALSE(blank->hasBitmap()) << "an empty name shows nothing";
     EXPECT_FALSE(pattern->itemFlags() & 0x0200);
+    for (APatternView* v : {pattern, blank})
+        EXPECT_FALSE(v->hasFlags(ADisplayComponent::kEraseBackground) || v->hasFlags(ADisplayComponent::kTransparent));
+    auto* clear = dynamic_cast<APatternView*>(loaded->findById(403, 0));
+    ASSERT_NE(nullptr, clear);
+    EXPECT_TRUE(clear->hasFlags(ADisplayComponent::kTransparent)) << "item flag 0x40";
+    EXPECT_TRUE(clear->layer()->hasFlags(ADisplayComponent::kTransparent)) << "and its layer";
 
     struct Row {
         const char* name;
