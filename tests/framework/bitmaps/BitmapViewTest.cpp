@@ -264,7 +264,11 @@ TEST_F(BitmapViewTest, ABitmapViewOffersItsPictureAsAPackedDib) {
     EXPECT_EQ((AFormatList{CF_DIB, CF_TEXT}), formats);
     EXPECT_EQ(nullptr, view->exportData(CF_DIB));
 
+    view->setContentSize(APoint(400, 400));
+    view->scrollTo(APoint(30, 40));
     view->setBitmap(AImageSpec::fromFile(WriteBmp("bmvdib.bmp", 24, 10).c_str(), 0, 0));
+    EXPECT_EQ(APoint(0, 0), view->getLocalOrigin()) << "a new picture shows from its corner";
+    EXPECT_EQ(APoint(24, 10), view->getContentSize());
     EXPECT_TRUE(view->hasBitmap());
     EXPECT_TRUE(view->canCopy());
     EXPECT_EQ(nullptr, view->exportData(CF_TEXT));
