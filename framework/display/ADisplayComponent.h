@@ -183,6 +183,8 @@ public:
     void invalidateRect(const ARect& rect) { invalidateClipped(ARegion(rect)); }
     void invalidate() override;
     void invalidateOffscreen(const ARegion& region) override;
+    // A descendant of an off-screen root has the root copy what it drew.
+    void copyOffscreenToScreen(const ARegion& region) override;
     void invalidateBorderInParent();
     void validateRegion(const ARegion& region, bool alsoOffscreen);
     void validateClipped(const ARegion& region);

@@ -84,6 +84,12 @@ void ADisplayComponent::invalidateOffscreen(const ARegion& region) {
     root->offscreenInvalidate(Moved(region, windowPos_ - root->windowPos_));
 }
 
+void ADisplayComponent::copyOffscreenToScreen(const ARegion& region) {
+    ADisplayComponent* root = hasFlags(kOffscreenRoot) ? nullptr : findOffscreenRoot();
+    if (root)
+        root->copyOffscreenToScreen(Moved(region, windowPos_ - root->windowPos_));
+}
+
 void ADisplayComponent::invalidateBorderInParent() {
     ADisplayComponent* p = getDisplayParent();
     if (!p)

@@ -74,6 +74,11 @@ public:
     void drawFrame(const ARect& dest, const ARect* source, int index, DrawMode mode);
     // A new global block holding a copy of the bits (the caller frees it), or null.
     HGLOBAL copyBits();
+    // The picture's own palette (owned by the body), or null.
+    HPALETTE palette() {
+        load();
+        return palette_;
+    }
     // Writes the picture as a BMP file through a temporary sibling that
     // replaces path only when complete. 0, else the Win32 error; nothing
     // (and 0) for a body without bits.
