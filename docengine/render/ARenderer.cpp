@@ -20,6 +20,7 @@
 #include "docengine/text/AStringReader.h"
 #include "framework/clusters/ACommandItem.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/ADisplayLock.h"
 #include "framework/views/ALayerView.h"
 #include "framework/views/AScroller.h"
 
@@ -67,6 +68,16 @@ ACommand* ARendererTracker::trackEnd() {
     renderer_->interaction &= static_cast<uint16_t>(~RendererBits::kButtonDown);
     return renderer_->trackEnd(*this);
 }
+
+// --- measuring
+
+AViewMeasureLock::AViewMeasureLock(ADisplayComponent* view) {
+    HWND window = view ? view->siteWindow() : nullptr;
+    if (window && IsWindow(window))
+        lock_.reset(new ADrawLock(view));
+}
+
+AViewMeasureLock::~AViewMeasureLock() = default;
 
 // --- construction
 
@@ -233,6 +244,7 @@ void ARenderer::attach() {
 void ARenderer::relayoutFrom(long code, bool updateView) {
     if (!(state & RendererBits::kAttached))
         return;
+    AViewMeasureLock lock(view_);
     layoutFrom(code);
     state |= RendererBits::kLaidOut;
     if (updateView && scroller_ && !(options & RendererBits::kDetached)) {

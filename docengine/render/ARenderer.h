@@ -82,6 +82,19 @@ private:
     ARenderer* renderer_;  // one reference held
 };
 
+// Measuring and drawing for a view wherever it is drawn now; nothing for a
+// view without a window yet (its renderer then measures through its own display).
+class AViewMeasureLock {
+public:
+    explicit AViewMeasureLock(ADisplayComponent* view);
+    ~AViewMeasureLock();
+    AViewMeasureLock(const AViewMeasureLock&) = delete;
+    AViewMeasureLock& operator=(const AViewMeasureLock&) = delete;
+
+private:
+    std::unique_ptr<class ADrawLock> lock_;
+};
+
 class ARenderer : public ADependent, public ARefObj {
 public:
     // view is required ("grender"); not owned. parent: the renderer this one is part of, or null.

@@ -15,6 +15,7 @@
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/AHitNavigator.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/display/APrintRange.h"
 
 SV_IMPLEMENT_CLASS(ARendererLayer, 601, AViewLayer)
 SV_IMPLEMENT_CLASS(ARendererView, 604, ALayerView)
@@ -124,6 +125,7 @@ void ARendererLayer::setRenderer(ARenderer* renderer) {
     if (renderer_)
         renderer_->release();
     renderer_ = renderer;
+    printer_.reset();
     if (renderer_ && !(renderer_->options & RendererBits::kNoFit)) {
         renderer_->setFrame(getLocalBounds(), false);
         renderer_->attachScroller(true);
@@ -159,6 +161,7 @@ void ARendererLayer::detachItems() {
         caretTimer_ = 0;
     }
     setRenderer(nullptr);
+    printer_.reset();
     setExportProvider(nullptr);
     AViewLayer::detachItems();
 }
@@ -204,7 +207,7 @@ ACommand* ARendererLayer::doubleClick(AMouseEvent& event, long value) {
 
 ACommand* ARendererLayer::keyToCommand(AKeyEvent& event) {
     if (renderer_ && event.down && event.keyCode) {
-        ACommand* c = renderer_->keyDown(event.keyCode, (event.modifiers() & 0x1) ? 0x4 : 0);
+        ACommand* c = renderer_->keyDown(event.keyCode, (event.modifiers() & kModShift) ? 0x4 : 0);
         if (c && c != passThroughCommand())
             return c;
     }
@@ -281,6 +284,44 @@ bool ARendererLayer::writePlainText(AOutStream* stream, bool whole) {
     return true;
 }
 
+// --- printing: the page count is unknown until the printed copy runs out of text
+
+ARendererPrinter* ARendererLayer::rendererPrinter() {
+    if (!printer_)
+        printer_.reset(CheckAlloc(makePrinter(), "gviews", 481));
+    if (!printer_)
+        ThrowAssert("gviews", 475);
+    return printer_.get();
+}
+
+long ARendererLayer::countPages(const ARect&) {
+    return 0;
+}
+
+void ARendererLayer::beginPrinting(const ARect& body) {
+    if (!renderer_)
+        return;
+    ARendererPrinter* p = rendererPrinter();
+    p->reset();
+    p->prepare(body, renderer_);
+}
+
+bool ARendererLayer::pageAvailable(const APrintRange& range, long page) {
+    if (!printer_ || !printer_->printedRenderer() || page > range.lastPage)
+        return false;
+    return page == 0 || page <= printer_->lastPrintedPage() || printer_->hasMorePages();
+}
+
+void ARendererLayer::drawPage(const ARect& body, long page, bool draw) {
+    if (printer_ && page >= printer_->lastPrintedPage())
+        printer_->printPage(body, page, draw);
+}
+
+void ARendererLayer::endPrinting() {
+    if (printer_)
+        printer_->reset();
+}
+
 // --- renderer view
 
 void ARendererView::componentAdded(AComponent* component) {
@@ -300,6 +341,15 @@ void ARendererView::windowActivated(int16_t on) {
     ALayerView::windowActivated(on);
     if (layer_)
         layer_->setActive(on != 0);
+}
+
+ACommand* ARendererView::keyToCommand(AKeyEvent& event) {
+    if (renderer() && event.down && event.keyCode) {
+        ACommand* c = renderer()->keyDown(event.keyCode, (event.modifiers() & kModShift) ? 0x4 : 0);
+        if (c && c != passThroughCommand())
+            return c;
+    }
+    return ALayerView::keyToCommand(event);
 }
 
 void ARendererView::bindActions() {

@@ -8,8 +8,11 @@
 // false when nothing could be written; files are replaced only when whole.
 #pragma once
 
+#include <memory>
+
 #include "docengine/export/AExportProvider.h"
 #include "docengine/render/ARenderer.h"
+#include "docengine/render/ARendererPrinter.h"
 #include "framework/components/ACommand.h"
 #include "framework/views/ALayerView.h"
 
@@ -62,6 +65,17 @@ public:
     void* exportData(uint32_t format) override;
     void copyFormats(AFormatList& list) override;
 
+    // Printing through the layer's printer (made on first use, dropped with the renderer).
+    ARendererPrinter* rendererPrinter();
+    void setPrinter(ARendererPrinter* printer) { printer_.reset(printer); }
+    virtual ARendererPrinter* makePrinter() { return new ARendererPrinter(); }
+    long countPages(const ARect& body) override;
+    bool pageAvailable(const APrintRange& range, long page) override;
+    void beginPrinting(const ARect& body) override;
+    void endPrinting() override;
+    void cancelPrinting() override { endPrinting(); }
+    void drawPage(const ARect& body, long page, bool draw) override;
+
     int16_t wholeDocument = 0;
     uint16_t caretTimer() const { return caretTimer_; }
 
@@ -69,6 +83,7 @@ private:
     ARenderer* renderer_ = nullptr;        // one reference held
     AExportProvider* provider_ = nullptr;  // one reference held
     uint16_t caretTimer_ = 0;
+    std::unique_ptr<ARendererPrinter> printer_;
 };
 
 class ARendererView : public ALayerView {
@@ -91,6 +106,8 @@ public:
     void componentAdded(AComponent* component) override;
     void componentDeleted(AComponent* component) override;
     void windowActivated(int16_t on) override;
+    // The renderer layer sees the keys first when the view is the command target.
+    ACommand* keyToCommand(AKeyEvent& event) override;
     void bindActions() override;
     ACommand* doCommand(int16_t id, long argument) override;
     int16_t commandStatus(int16_t id, long argument) override;

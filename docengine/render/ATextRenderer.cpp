@@ -8,6 +8,7 @@
 #include <new>
 
 #include "base/object/AError.h"
+#include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AMarkerCallBack.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AHiliteRangeMap.h"
@@ -15,6 +16,7 @@
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/controls/APopupMenu.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/ADisplayLock.h"
 
 namespace {
 
@@ -70,8 +72,10 @@ void ATextRenderer::layoutFrom(long code) {
     if (!lines_)
         return;
     lines_->setFrame(frame_);
+    // The line layer lays out only when this renderer asks: model notices reach it through here.
     lines_->flags2 |= LineFlags::kMayLayout;
     lines_->layoutFrom(code == 7 ? 0 : code);
+    lines_->flags2 &= static_cast<uint16_t>(~LineFlags::kMayLayout);
     updateCaret();
 }
 
@@ -88,18 +92,33 @@ void ATextRenderer::draw(const ARect& area) {
     if (!lines_ || !(state & RendererBits::kLaidOut))
         return;
     bool show = (state & RendererBits::kHighlightOn) || (options & RendererBits::kAlwaysHighlight);
-    lines_->hasSelection = show && !(options & RendererBits::kPrintText);
+    lines_->hasSelection = show && !display_->printing();
     lines_->selectionColour = selectionColour == 0xFD000000 ? GetSysColor(COLOR_HIGHLIGHT) : selectionColour;
+    drawSearchHits();
     lines_->draw(area);
     if (lines_->hasSelection && caret_.second.x > caret_.first.x && (state & RendererBits::kHighlightDrawn))
         display_->fillRect(caret_, 0);
     drawNoteMarks();
 }
 
+// The hits of the model's highlighter that are laid out, under the text.
+void ATextRenderer::drawSearchHits() {
+    auto* h = dynamic_cast<AHighlighter*>(model_->getHighlighter());
+    if (!h || !lines_->lines.count() || display_->printing())
+        return;
+    long last = lines_->lastLaidOutPosition();
+    long p = lines_->firstLaidOutPosition() - 1;
+    while ((p = h->nextHit(model_, p)) >= 0 && model_->sourceToPosition(p) < last) {
+        ADocRange r = model_->hitRangeAt(p);
+        if (r.end > r.start)
+            display_->fillRect(lines_->rangeRegion(r.start, r.end).ownerBounds(), hitColour);
+    }
+}
+
 // Each note mark shows as a small flag at the top of its character.
 void ATextRenderer::drawNoteMarks() {
     AHiliteRangeMap* map = model_ ? model_->getAttachment() : nullptr;
-    if (!map || (options & RendererBits::kPrintText))
+    if (!map || display_->printing())
         return;
     for (long p = map->first(-1); p >= 0; p = map->next()) {
         ARect r = caretRect(p);
@@ -109,11 +128,17 @@ void ATextRenderer::drawNoteMarks() {
 }
 
 AHitRecord ATextRenderer::hitRecordAt(const APoint& point) {
+    AViewMeasureLock lock(view());
     return finishHit(lines_ ? lines_->hitRecordAt(point) : AHitRecord());
 }
 
 AHitRecord ATextRenderer::hitOfPosition(long position) {
-    return finishHit(lines_ ? lines_->hitRecordOfPosition(position, -1) : AHitRecord());
+    AViewMeasureLock lock(view());
+    AHitRecord hit = lines_ ? lines_->hitRecordOfPosition(position, -1) : AHitRecord();
+    // The line layer finds the record by x, which can round to the boundary before.
+    if (hit.fragment)
+        hit.position = position;
+    return finishHit(hit);
 }
 
 // A note mark is an empty fragment before its character: the character's hit is the mark's.
@@ -155,6 +180,7 @@ uint16_t ATextRenderer::hitKindOf(AFragment* fragment, uint16_t code) {
 // --- selection
 
 void ATextRenderer::changeSelection(long start, long end, bool immediately) {
+    AViewMeasureLock lock(view());
     if (!model_)
         return;
     ADocRange old = model_->GetSelection();
@@ -233,6 +259,7 @@ ACommand* ATextRenderer::doRendererCommand() {
 }
 
 ARegion ATextRenderer::highlightRegion() {
+    AViewMeasureLock lock(view());
     if (!model_ || !lines_)
         return ARegion();
     ADocRange r = model_->GetSelection();
@@ -244,6 +271,7 @@ ARegion ATextRenderer::highlightRegion() {
 // --- caret
 
 ARect ATextRenderer::caretRect(long position) {
+    AViewMeasureLock lock(view());
     if (!lines_)
         return ARect();
     long x = 0;
@@ -274,6 +302,7 @@ void ATextRenderer::drawHighlight(bool) {
 // --- arrow keys and Return
 
 ACommand* ATextRenderer::moveSelection(uint16_t key, uint16_t keys) {
+    AViewMeasureLock lock(view());
     if (!model_ || !lines_)
         return AComponent::noChangeCommand();
     ADocRange sel = model_->GetSelection();
@@ -384,6 +413,7 @@ ACommand* ATextRenderer::trackEnd(ARendererTracker& tracker) {
 }
 
 void ATextRenderer::trackPressed(ARendererTracker& tracker) {
+    AViewMeasureLock lock(view());
     AHitRecord h = tracker.hit;
     if (h.fragment && lines_) {
         long local = LocalOf(h.fragment, h.position);
@@ -570,6 +600,7 @@ long ATextRenderer::contentHeight() {
 }
 
 void ATextRenderer::scrollToRange(long start, long end, uint16_t flags) {
+    AViewMeasureLock lock(view());
     if (lines_)
         lines_->showRange(start, end, flags);
     if (!(options & RendererBits::kDetached))
@@ -577,6 +608,7 @@ void ATextRenderer::scrollToRange(long start, long end, uint16_t flags) {
 }
 
 bool ATextRenderer::visibleLineRange(bool top, ADocRange& out) {
+    AViewMeasureLock lock(view());
     if (!lines_ || !lines_->lines.count())
         return false;
     ALine* line = lines_->lineAtY(top ? lines_->viewTopY() : lines_->viewBottomY() - 1, !top);
@@ -587,6 +619,7 @@ bool ATextRenderer::visibleLineRange(bool top, ADocRange& out) {
 }
 
 ARect ATextRenderer::rangeBounds(long start, long end) {
+    AViewMeasureLock lock(view());
     return lines_ ? lines_->rangeRegion(start, end).ownerBounds() : ARect();
 }
 
@@ -607,6 +640,7 @@ bool ATextRenderer::hasMorePages(bool) {
 }
 
 AAnchor ATextRenderer::layoutRange(AAnchor range, long) {
+    AViewMeasureLock lock(view());
     if (!lines_)
         makeLines();
     if (!lines_)

@@ -89,11 +89,13 @@ public:
     AMarkerCallBack* markerCallBack = nullptr;        // not owned
     ASelContextMenuCallBack* menuCallBack = nullptr;  // not owned
     uint32_t selectionColour = 0xFD000000;
+    uint32_t hitColour = 0x0080FFFF;  // under the search hits
 
 private:
     void makeLines();
     AHitRecord finishHit(AHitRecord hit);
     void drawNoteMarks();
+    void drawSearchHits();
     void refreshAt(long index);
     void reportToListener(long code);
     void dropNoteMark(long position);
