@@ -352,10 +352,14 @@ void ARenderer::showHighlight() {
 AScrollingTracker* ARenderer::hitAt(AMouseEvent& event, ADisplayComponent* component) {
     if (!model_)
         return nullptr;
-    AHitRecord hit = hitRecordAt(event.where);
+    AHitRecord hit = finishHit(hitRecordAt(event.where));
+    return new (std::nothrow) ARendererTracker(this, component ? component : view_, event, hit, scroller_);
+}
+
+AHitRecord ARenderer::finishHit(AHitRecord hit) {
     hit.code = hitCodeOf(hit.fragment, hit.run, hit.position);
     hit.kind = hitKindOf(hit.fragment, hit.code);
-    return new (std::nothrow) ARendererTracker(this, component ? component : view_, event, hit, scroller_);
+    return hit;
 }
 
 ACommand* ARenderer::moveSelection(uint16_t, uint16_t) {
@@ -375,9 +379,7 @@ ACommand* ARenderer::defaultKey() {
 ACommand* ARenderer::mouseMoved(AMouseEvent& event) {
     if (!model_)
         return AComponent::passThroughCommand();
-    AHitRecord hit = hitRecordAt(event.where);
-    hit.code = hitCodeOf(hit.fragment, hit.run, hit.position);
-    hit.kind = hitKindOf(hit.fragment, hit.code);
+    AHitRecord hit = finishHit(hitRecordAt(event.where));
     long id = cursorFor(cursorKindOf(hit));
     if (id >= 0x7F00)
         SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)));
@@ -387,9 +389,7 @@ ACommand* ARenderer::mouseMoved(AMouseEvent& event) {
 ACommand* ARenderer::doubleClick(AMouseEvent& event, long) {
     if (!model_)
         return AComponent::passThroughCommand();
-    AHitRecord hit = hitRecordAt(event.where);
-    hit.code = hitCodeOf(hit.fragment, hit.run, hit.position);
-    hit.kind = hitKindOf(hit.fragment, hit.code);
+    AHitRecord hit = finishHit(hitRecordAt(event.where));
     return activateHit(hit);
 }
 

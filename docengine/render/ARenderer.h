@@ -236,6 +236,8 @@ public:
     uint16_t sharedStyle = 0;
 
 protected:
+    // Fills the hit code and kind of a record.
+    virtual AHitRecord finishHit(AHitRecord hit);
     // The view's default cursor (kinds 0 and 5 and beyond).
     virtual long viewDefaultCursor() { return 0; }
     void navigatorStep(long code);

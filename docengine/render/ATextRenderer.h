@@ -80,6 +80,10 @@ public:
     void editNote(long index);
     void setAnchor(long position) { anchor_ = position; }
 
+protected:
+    AHitRecord finishHit(AHitRecord hit) override;
+
+public:
     // The menu seam: shows a built menu and answers the chosen item or -1.
     virtual int16_t chooseFromMenu(APopupMenu* menu);
 
@@ -93,7 +97,6 @@ public:
 
 private:
     void makeLines();
-    AHitRecord finishHit(AHitRecord hit);
     void drawNoteMarks();
     void drawSearchHits();
     void refreshAt(long index);

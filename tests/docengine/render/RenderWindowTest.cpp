@@ -7,6 +7,7 @@
 #include <string>
 
 #include "docengine/hilite/AHighlighter.h"
+#include "docengine/hilite/AMarkerCallBack.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/render/AHitNavigator.h"
@@ -50,6 +51,15 @@ void Key(WORD key, DWORD flags) {
     SendInput(1, &in, sizeof in);
 }
 
+class MarkerLog : public AMarkerCallBack {
+public:
+    void editMarker(long id) override { log += "edit " + std::to_string(id) + ";"; }
+    void markerMoved(long id, long to) override {
+        log += "moved " + std::to_string(id) + ">" + std::to_string(to) + ";";
+    }
+    std::string log;
+};
+
 class RenderWindowTest : public ViewTest {
 protected:
     // The layout's standard view in a shown window with a text renderer over text; false without a display.
@@ -86,6 +96,18 @@ protected:
     std::string selection() {
         ADocRange r = renderer->model()->GetSelection();
         return std::to_string(r.start) + "," + std::to_string(r.end);
+    }
+    // A press at one position and a release at another, moving between.
+    void drag(long from, long to) {
+        ARect a = renderer->caretRect(from);
+        ARect b = renderer->caretRect(to);
+        int ya = (a.first.y + a.second.y) / 2, yb = (b.first.y + b.second.y) / 2;
+        Mouse(window->hwnd(), a.second.x + 1, ya, MOUSEEVENTF_LEFTDOWN);
+        Pump();
+        Mouse(window->hwnd(), b.second.x + 1, yb, 0);
+        Pump();
+        Mouse(window->hwnd(), b.second.x + 1, yb, MOUSEEVENTF_LEFTUP);
+        Pump();
     }
     void click(long position, WPARAM keys) {
         ARect c = renderer->caretRect(position);
@@ -162,4 +184,25 @@ TEST_F(RenderWindowTest, PictureOfAnArticleWithAHighlightedHitAndANoteMark) {
     ARect hit = renderer->rangeBounds(30, 36);
     EXPECT_EQ(COLORREF(renderer->hitColour), canvas.pixel(hit.first.x + 1, hit.first.y + 1))
         << "the hit is highlighted";
+}
+
+TEST_F(RenderWindowTest, APressReleasedOnANoteMarkEditsItAndADragMovesIt) {
+    if (!open("Un mot puis un autre mot pour la note.\n", nullptr))
+        GTEST_SKIP() << "no display";
+    SetForegroundWindow(window->hwnd());
+    MarkerLog markers;
+    auto* map = new AHiliteRangeMap("3,5,");
+    map->addRef();
+    renderer->model()->setAttachment(map);
+    renderer->markerCallBack = &markers;
+    renderer->noteMode = 3;
+    drag(3, 3);
+    EXPECT_EQ("edit 5;", markers.log) << "a click on a mark opens it";
+    Sleep(GetDoubleClickTime() + 50);  // the second press is not a double click
+    drag(3, 12);
+    EXPECT_EQ("edit 5;moved 5>12;", markers.log);
+    EXPECT_EQ(-1, map->get(3));
+    EXPECT_EQ(5, map->get(12));
+    renderer->markerCallBack = nullptr;
+    map->release();
 }
