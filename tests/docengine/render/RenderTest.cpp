@@ -368,3 +368,23 @@ TEST_F(RenderTest, ExportsWriteTheirExtensionAndTheClipboardHoldsTheSelection) {
     empty->execute();
     delete empty;
 }
+
+TEST_F(RenderTest, ALoadModelCommandInstallsAndAttachesAndTheCaretTimerFollowsTheFocus) {
+    make();
+    AIndexedDocModel* other = MakeIndexedModel("Un autre texte\n");
+    {
+        ALoadModelCmd load(renderer, other, 3, -1);
+        other->release();
+        load.execute();
+    }
+    EXPECT_EQ(other, renderer->model());
+    EXPECT_TRUE(renderer->state & RendererBits::kAttached);
+    ARendererLayer* layer = view->rendererLayer();
+    layer->setActive(true);
+    EXPECT_NE(0, layer->caretTimer()) << "an active renderer blinks its caret";
+    layer->setActive(false);
+    EXPECT_EQ(0, layer->caretTimer());
+    layer->setActive(true);
+    layer->setRenderer(nullptr);
+    EXPECT_EQ(0, layer->caretTimer()) << "no renderer, no timer";
+}
