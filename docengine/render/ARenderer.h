@@ -173,6 +173,15 @@ public:
         (void)top, (void)out;
         return false;
     }
+    // Vertical scrolling in the renderer's own units (-1: the view scrolls itself).
+    virtual long verticalScrollMax() { return -1; }
+    virtual long verticalScrollValue() { return -1; }
+    virtual long verticalPage() { return -1; }
+    // Codes of the view's scrolling (0/1 line up/down, 2/3 page up/down, 4 to value); false when not handled.
+    virtual bool scrollVerticallyBy(int16_t code, int32_t value, int32_t& delta) {
+        (void)code, (void)value, (void)delta;
+        return false;
+    }
     // The bounds of a range of positions in view coordinates.
     virtual ARect rangeBounds(long start, long end) {
         (void)start, (void)end;

@@ -223,6 +223,14 @@ long ARendererLayer::timerFired(uint16_t id, uint32_t now) {
     return AViewLayer::timerFired(id, now);
 }
 
+bool ARendererLayer::scrollVertically(int16_t code, int32_t value, int16_t& shift, int32_t& delta) {
+    if (renderer_ && renderer_->scrollVerticallyBy(code, value, delta)) {
+        shift = 0;  // the renderer redraws itself
+        return delta != 0;
+    }
+    return AViewLayer::scrollVertically(code, value, shift, delta);
+}
+
 bool ARendererLayer::canCopy() {
     return renderer_ && renderer_->hasSelection(wholeDocument != 0);
 }

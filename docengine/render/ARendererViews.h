@@ -61,6 +61,12 @@ public:
     ACommand* doubleClick(AMouseEvent& event, long value) override;
     ACommand* keyToCommand(AKeyEvent& event) override;
     long timerFired(uint16_t id, uint32_t now) override;
+    // A laid-out renderer answers the vertical scroll queries and scrolls itself.
+    int32_t verticalLineStep() override { return renderer_ && renderer_->verticalPage() >= 0 ? 1 : -1; }
+    int32_t maxScrollY() override { return renderer_ ? int32_t(renderer_->verticalScrollMax()) : -1; }
+    int32_t scrollY() override { return renderer_ ? int32_t(renderer_->verticalScrollValue()) : -1; }
+    int32_t visibleHeight() override { return renderer_ ? int32_t(renderer_->verticalPage()) : -1; }
+    bool scrollVertically(int16_t code, int32_t value, int16_t& shift, int32_t& delta) override;
     bool canCopy() override;
     void* exportData(uint32_t format) override;
     void copyFormats(AFormatList& list) override;

@@ -623,6 +623,35 @@ ARect ATextRenderer::rangeBounds(long start, long end) {
     return lines_ ? lines_->rangeRegion(start, end).ownerBounds() : ARect();
 }
 
+// --- scrolling: values are document positions of the top line
+
+long ATextRenderer::verticalScrollMax() {
+    return lines_ && (state & RendererBits::kLaidOut) ? std::max(0L, lines_->maxScrollValue()) : -1;
+}
+
+long ATextRenderer::verticalScrollValue() {
+    return lines_ && (state & RendererBits::kLaidOut) ? std::max(0L, lines_->scrollValue()) : -1;
+}
+
+long ATextRenderer::verticalPage() {
+    return lines_ && (state & RendererBits::kLaidOut) ? std::max(1L, lines_->pageLength()) : -1;
+}
+
+bool ATextRenderer::scrollVerticallyBy(int16_t code, int32_t value, int32_t& delta) {
+    if (!lines_ || !(state & RendererBits::kLaidOut) || code < 0 || code > 4)
+        return false;
+    AViewMeasureLock lock(view());
+    long changed = 0, moved = 0;
+    lines_->flags2 |= LineFlags::kMayLayout;
+    lines_->scroll(code, value, &changed, &moved);
+    lines_->flags2 &= static_cast<uint16_t>(~LineFlags::kMayLayout);
+    updateCaret();
+    delta = static_cast<int32_t>(moved);
+    if (!(options & RendererBits::kDetached))
+        view()->invalidate();
+    return true;
+}
+
 // --- paging
 
 long ATextRenderer::preparePrint(const ARect& rect, bool) {

@@ -53,6 +53,10 @@ public:
     long contentHeight() override;
     void scrollToRange(long start, long end, uint16_t flags) override;
     bool visibleLineRange(bool top, ADocRange& out) override;
+    long verticalScrollMax() override;
+    long verticalScrollValue() override;
+    long verticalPage() override;
+    bool scrollVerticallyBy(int16_t code, int32_t value, int32_t& delta) override;
     ARect rangeBounds(long start, long end) override;
     long preparePrint(const ARect& rect, bool selectionOnly) override;
     bool hasMorePages(bool selectionOnly) override;

@@ -388,3 +388,25 @@ TEST_F(RenderTest, ALoadModelCommandInstallsAndAttachesAndTheCaretTimerFollowsTh
     layer->setRenderer(nullptr);
     EXPECT_EQ(0, layer->caretTimer()) << "no renderer, no timer";
 }
+
+TEST_F(RenderTest, ALaidOutTextRendererScrollsItsViewByLinesAndPages) {
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "Ligne " + std::to_string(i) + "\n";
+    make(text.c_str());
+    EXPECT_EQ(0, view->scrollY());
+    EXPECT_GT(view->maxScrollY(), 0) << "forty lines do not fit two hundred pixels";
+    int16_t shift = 0;
+    int32_t delta = 0;
+    struct Row {
+        int16_t code;
+        bool forward;
+    } rows[] = {{1, true}, {3, true}, {0, false}, {2, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.code);
+        long before = view->scrollY();
+        view->scrollVertically(row.code, 0, shift, delta);
+        EXPECT_EQ(row.forward, view->scrollY() > before);
+        EXPECT_EQ(view->scrollY() - before, delta);
+    }
+}
