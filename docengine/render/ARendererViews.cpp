@@ -325,6 +325,13 @@ void ARendererLayer::drawPage(const ARect& body, long page, bool draw) {
         printer_->printPage(body, page, draw);
 }
 
+// Asked before each page: the page after the last printed one may ask for its orientation.
+long ARendererLayer::pageOrientation(long page) {
+    if (!printer_ || page == 0 || page != printer_->lastPrintedPage() + 1)
+        return 0;
+    return printer_->nextPageKind(page);
+}
+
 void ARendererLayer::endPrinting() {
     if (printer_)
         printer_->reset();

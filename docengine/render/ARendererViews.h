@@ -80,6 +80,7 @@ public:
     void beginPrinting(const ARect& body) override;
     void endPrinting() override;
     void cancelPrinting() override { endPrinting(); }
+    long pageOrientation(long page) override;
     void drawPage(const ARect& body, long page, bool draw) override;
 
     int16_t wholeDocument = 0;

@@ -32,6 +32,12 @@ long DocOf(AFragment* f, long local) {
     return f && f->segment() ? f->segment()->toDocument(local) : local;
 }
 
+// 2 landscape, 1 portrait, else the given orientation.
+long OrientationOf(ALine* line, long otherwise) {
+    uint16_t bits = line->styleWord();
+    return (bits & 0x4000) ? 2 : (bits & 0x2000) ? 1 : otherwise;
+}
+
 }  // namespace
 
 ATextRenderer::ATextRenderer(ADisplayComponent* view, ARunDisplay* display) : ATextRenderer(view, ARect(), display) {}
@@ -700,11 +706,12 @@ void ATextRenderer::printPage(const ARect& rect, long page, bool draw, bool sele
         AAnchor start = nextPage_;
         lines_->relayoutFromAnchor(ls, start, true, false, false);
         long height = rect.second.y - rect.first.y;
-        // The first line of each later segment may ask for a new page.
+        // The first line of each later segment may ask for a new page or another orientation.
+        long orientation = ls.count() ? OrientationOf(ls.at(0), 1) : 1;
         for (long i = 1; i < ls.count(); ++i) {
             ALine* line = ls.at(i);
             bool segmentStart = line->segment() != ls.at(i - 1)->segment();
-            if ((segmentStart && (line->styleWord() & 0x1000)) ||
+            if ((segmentStart && ((line->styleWord() & 0x1000) || OrientationOf(line, orientation) != orientation)) ||
                 (endPosition >= 0 && segmentStart && line->start >= endPosition)) {
                 ls.removeRange(i, ls.count());
                 break;
@@ -737,8 +744,24 @@ void ATextRenderer::printPage(const ARect& rect, long page, bool draw, bool sele
     }
 }
 
+// The orientation the next page asks for when the last one ended at a segment's start.
 long ATextRenderer::pageKind(long page, long lastPage) {
     if (page != lastPage + 1)
         ThrowAssert("glines", 1239);
-    return 0;
+    if (!model_ || !lines_ || nextPage_.offset != 0)
+        return 0;
+    ASegment* segment = model_->segmentAtPosition(nextPage_.position);
+    if (!segment || segment->docStart() != nextPage_.position)
+        return 0;
+    ALineArray next;
+    long y = 0;
+    segment->lock();
+    try {
+        lines_->buildLines(next, segment, 0, y);
+    } catch (...) {
+        segment->unlock();
+        throw;
+    }
+    segment->unlock();
+    return next.count() ? OrientationOf(next.first(), 0) : 0;
 }

@@ -410,3 +410,28 @@ TEST_F(RenderTest, ALaidOutTextRendererScrollsItsViewByLinesAndPages) {
         EXPECT_EQ(view->scrollY() - before, delta);
     }
 }
+
+TEST_F(RenderTest, PagesBreakAtForcedBreaksAndOrientationsAndCutATallLine) {
+    make("Une ligne\n/.Page forcee\n/~Paysage\nFin\n");
+    struct Row {
+        long height;
+        // The first line of each page: 14-pixel lines on 10-pixel pages go on over two pages,
+        // and the end of the last one shares its page with the start of "Fin".
+        const char* pages;
+    } rows[] = {{100, "0|10|24|"}, {10, "0|0|10|10|24|24|34|"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.height);
+        renderer->preparePrint(ARect(0, 0, 300, row.height), false);
+        std::string pages;
+        long last = -1;
+        for (long page = 0; renderer->hasMorePages(false) && page < 10; ++page) {
+            if (row.height == 100 && page == 2) {
+                EXPECT_EQ(2, renderer->pageKind(page, last)) << "the landscape paragraph asks for its page";
+            }
+            renderer->printPage(ARect(0, 0, 300, row.height), page, false, false, last);
+            last = page;
+            pages += std::to_string(renderer->lines()->lines.first()->start) + "|";
+        }
+        EXPECT_EQ(row.pages, pages);
+    }
+}
