@@ -435,3 +435,22 @@ TEST_F(RenderTest, PagesBreakAtForcedBreaksAndOrientationsAndCutATallLine) {
         EXPECT_EQ(row.pages, pages);
     }
 }
+
+TEST_F(RenderTest, AWordClickSelectsTheWordAndKeepsItsHit) {
+    make();
+    renderer->options = TextOptions::kWordClick;
+    struct Row {
+        long position;
+        uint16_t kind;
+        const char* selection;
+    } rows[] = {{5, 2, "3,8"}, {9, 2, "9,11"}, {2, 2, "0,2"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        AHitRecord hit = renderer->hitOfPosition(row.position);
+        EXPECT_EQ(row.kind, hit.kind);
+        renderer->activateHit(hit);
+        EXPECT_EQ(row.selection, selection());
+    }
+    ASSERT_NE(nullptr, renderer->hitRecord());
+    EXPECT_EQ(4, renderer->getHitKind()) << "a word hit reports kind 4";
+}
