@@ -80,6 +80,7 @@ void ARendererLayer::readFrom(AMemoryStream& stream) {
 void ARendererView::readFrom(AMemoryStream& stream) {
     ALayerView::readFrom(stream);
     ALayoutLoader::readEndMark(stream, "gviews", 604);
+    addItemFlags(kEditCommands | kItemCommands);
 }
 
 void AStandardView::readFrom(AMemoryStream& stream) {
@@ -367,8 +368,12 @@ ACommand* ARendererView::keyToCommand(AKeyEvent& event) {
     return ALayerView::keyToCommand(event);
 }
 
+// Model commands, hit navigation and the renderer's own command, after the item bindings.
 void ARendererView::bindActions() {
     ALayerView::bindActions();
+    addActionRange(120, this, 100, 103, nullptr);
+    addActionRange(121, this, 110, 113, nullptr);
+    addAction(35, this, 36, nullptr);
 }
 
 ACommand* ARendererView::doCommand(int16_t id, long argument) {

@@ -98,7 +98,9 @@ class ARendererView : public ALayerView {
 public:
     ARendererView() = default;
     ARendererView(AComponent* parent, int16_t id, const ASizeSpec& rule)
-        : ALayerView(parent, id, rule, 0, 1, nullptr, 0x3000) {}
+        : ALayerView(parent, id, rule, 0, 1, nullptr, 0x3000) {
+        addItemFlags(kEditCommands | kItemCommands);
+    }
 
     ARendererLayer* rendererLayer() const { return layer_; }
     ARenderer* renderer() const { return layer_ ? layer_->getRenderer() : nullptr; }

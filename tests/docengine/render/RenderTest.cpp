@@ -225,6 +225,7 @@ TEST_F(RenderTest, ShiftClicksMoveTheActiveEndAndAnEmptySelectionHasAOnePixelCar
     ARect caret = renderer->caret();
     EXPECT_EQ(1, caret.second.x - caret.first.x);
     EXPECT_EQ(3 * 6 - 1 + renderer->lines()->margin, caret.first.x) << "just left of the insertion point";
+    EXPECT_TRUE(view->takesEditCommands() || view->hasEditCommands()) << "the view offers copy";
     EXPECT_EQ(1, view->commandStatus(35, 0));
     view->doCommand(35, 0);
     EXPECT_EQ("0," + std::to_string(model->getLength()), selection()) << "command 35 selects all";
