@@ -184,6 +184,9 @@ struct AHitRecord {
     long position = 0;
     ADataRun* run = nullptr;
     APoint origin;
+    // Filled by the renderers above the line layer: their hit code and hit kind.
+    uint16_t code = 0;
+    uint16_t kind = 4;
     bool empty() const { return fragment == nullptr; }
 };
 

@@ -1,0 +1,631 @@
+// The renderer base: model link and change chain, hit records, cursors,
+// detached copies and the slash-markup model builders.
+#include "docengine/render/ARenderer.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "base/object/AError.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/model/AIndexedDocModel.h"
+#include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/model/ASegment.h"
+#include "docengine/parser/AFragParserVariants.h"
+#include "docengine/parser/ASegParser.h"
+#include "docengine/parser/ATextFragParser.h"
+#include "docengine/render/AHitNavigator.h"
+#include "docengine/styles/AStyleSheet.h"
+#include "docengine/text/AStreamReader.h"
+#include "docengine/text/AStringReader.h"
+#include "framework/clusters/ACommandItem.h"
+#include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/ADisplayLock.h"
+#include "framework/views/ALayerView.h"
+#include "framework/views/AScroller.h"
+
+namespace {
+
+// Holds one reference for the length of a build step.
+template <class T>
+struct Held {
+    explicit Held(T* made) : p(CheckAlloc(made, "grender", 300)) { p->addRef(); }
+    ~Held() { p->release(); }
+    T* p;
+};
+
+bool InRegion(const ARegion& region, const APoint& p) {
+    ARect r = region.ownerBounds();
+    return !region.isEmpty() && p.x >= r.first.x && p.x < r.second.x && p.y >= r.first.y && p.y < r.second.y;
+}
+
+}  // namespace
+
+// --- tracker
+
+ARendererTracker::ARendererTracker(ARenderer* renderer, ADisplayComponent* component, const AMouseEvent& event,
+                                   const AHitRecord& record, AScroller* scroller)
+    : AScrollingTracker(component, event, scroller), hit(record), renderer_(renderer) {
+    if (!renderer_)
+        ThrowAssert("grender", 120);
+    renderer_->addRef();
+}
+
+ARendererTracker::~ARendererTracker() {
+    renderer_->release();
+}
+
+void ARendererTracker::trackBegin() {
+    renderer_->interaction |= RendererBits::kButtonDown;
+    renderer_->trackStart(*this);
+}
+
+void ARendererTracker::trackStep() {
+    renderer_->trackMove(*this);
+}
+
+ACommand* ARendererTracker::trackEnd() {
+    renderer_->interaction &= static_cast<uint16_t>(~RendererBits::kButtonDown);
+    return renderer_->trackEnd(*this);
+}
+
+// --- measuring
+
+AViewMeasureLock::AViewMeasureLock(ADisplayComponent* view) {
+    HWND window = view ? view->siteWindow() : nullptr;
+    if (window && IsWindow(window))
+        lock_.reset(new ADrawLock(view));
+}
+
+AViewMeasureLock::~AViewMeasureLock() = default;
+
+// --- construction
+
+ARenderer::ARenderer(ADisplayComponent* view, const ARect& frame, ARenderer* parent)
+    : frame_(frame), parent_(parent), view_(view) {
+    if (!view_)
+        ThrowAssert("grender", 140);
+    sheet_ = CheckAlloc(new (std::nothrow) AStyleSheet(), "grender", 142);
+    sheet_->addRef();
+    if (parent_) {
+        target_ = parent_->target_;
+    } else {
+        attachScroller(true);
+        auto* layer = dynamic_cast<AViewLayer*>(view_);
+        target_ = layer && layer->layerOwner() ? layer->layerOwner() : dynamic_cast<ACommandItem*>(view_);
+    }
+}
+
+ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, ARenderer* parent)
+    : ADependent(), ARefObj(), frame_(frame), parent_(parent), view_(source.view_) {
+    if (!source.sheet_)
+        ThrowAssert("grender", 170);
+    cursors_ = source.cursors_;
+    scroller_ = source.scroller_;
+    target_ = source.target_;
+    sheet_ = source.sheet_;
+    sheet_->addRef();
+    textColour = source.textColour;
+    backColour = source.backColour;
+    thirdColour = source.thirdColour;
+    fourthColour = source.fourthColour;
+    marginH = source.marginH;
+    marginV = source.marginV;
+    interaction = source.interaction;
+    options = source.options;
+    for (int i = 0; i < 5; ++i)
+        styleNumbers[i] = source.styleNumbers[i];
+    sharedStyle = source.sharedStyle;
+    model_ = source.model_;
+    if (model_) {
+        model_->addRef();
+        dependOn(model_);
+    }
+}
+
+ARenderer::~ARenderer() {
+    navigator_.reset();
+    searchNavigator_.reset();
+    if (model_) {
+        stopDependingOn(model_);
+        model_->release();
+    }
+    if (sheet_)
+        sheet_->release();
+}
+
+// --- model builders
+
+// The model itself depends on nothing here: the dependency only names who asked.
+void ARenderer::install(ADocModel* model, ADependable* dependency) {
+    (void)dependency;
+    setModel(model);
+}
+
+void ARenderer::setTextModel(const char* text, ADependable* dependency) {
+    Held<AReader> reader(new (std::nothrow) AStringReader(text ? text : "", -1));
+    Held<ASegParser> segments(new (std::nothrow) AReaderSegParser(reader.p));
+    Held<AFragParser> fragments(new (std::nothrow) ATextFragParser('/'));
+    Held<ADocModel> model(new (std::nothrow) AIndexedDocModel(segments.p, fragments.p, nullptr));
+    install(model.p, dependency);
+}
+
+void ARenderer::setTextModelAlt(const char* text, ADependable* dependency) {
+    Held<AReader> reader(new (std::nothrow) AStringReader(text ? text : "", -1));
+    Held<ASegParser> segments(new (std::nothrow) AReaderSegParser(reader.p));
+    Held<AFragParser> fragments(new (std::nothrow) ALabelTargetFragParser('/'));
+    Held<ADocModel> model(new (std::nothrow) AIndexedDocModel(segments.p, fragments.p, nullptr));
+    install(model.p, dependency);
+}
+
+void ARenderer::setStreamModel(const AFilteredFile& file, ADependable* dependency) {
+    Held<AReader> reader(new (std::nothrow) AStreamReader(file, 0, 0));
+    Held<ASegParser> segments(new (std::nothrow) AReaderSegParser(reader.p));
+    Held<AFragParser> fragments(new (std::nothrow) ATextFragParser('/'));
+    Held<ADocModel> model(new (std::nothrow) AIndexedDocModel(segments.p, fragments.p, nullptr));
+    install(model.p, dependency);
+}
+
+void ARenderer::setLaidOutStreamModel(const AFilteredFile& file, ADependable* dependency) {
+    Held<AReader> reader(new (std::nothrow) AStreamReader(file, 0, 0));
+    Held<ALineBasedParser> segments(new (std::nothrow) ALineSegParser(reader.p));
+    Held<AFragParser> fragments(new (std::nothrow) ATextFragParser('/'));
+    Held<ADocModel> model(new (std::nothrow) ALaidOutDocModel(segments.p, fragments.p, nullptr));
+    install(model.p, dependency);
+}
+
+void ARenderer::setSourceModel(ALineGetter* getter, ADependable* dependency) {
+    Held<ASegParser> segments(new (std::nothrow) ASourceSegParser(getter));
+    Held<AFragParser> fragments(new (std::nothrow) ALabelTargetFragParser('/'));
+    Held<ADocModel> model(new (std::nothrow) AIndexedDocModel(segments.p, fragments.p, nullptr));
+    install(model.p, dependency);
+}
+
+// --- model and change chain
+
+void ARenderer::setModel(ADocModel* model) {
+    invalidateLayout();
+    if (model != model_) {
+        if (model_) {
+            stopDependingOn(model_);
+            model_->release();
+        }
+        model_ = model;
+        if (model_) {
+            model_->addRef();
+            dependOn(model_);
+        }
+        if (navigator_)
+            navigator_->reset();
+        if (searchNavigator_)
+            searchNavigator_->reset();
+        navigatorStep(-1);
+    }
+    invalidateFrame();
+    state &= static_cast<uint16_t>(~(RendererBits::kAttached | RendererBits::kRelayoutAll));
+}
+
+void ARenderer::navigatorStep(long code) {
+    if (!navigator_ && !parent_ && model_ && model_->getHighlighter())
+        navigator_.reset(CheckAlloc(new (std::nothrow) AModelHitNavigator(this, 0), "grender", 620));
+    else if (navigator_ && code >= 0)
+        navigator_->changed(code);
+    if (searchNavigator_ && code >= 0)
+        searchNavigator_->changed(code);
+}
+
+void ARenderer::changed(ADependable* source, long code, long data) {
+    if (!model_ || source != static_cast<ADependable*>(model_))
+        return;
+    navigatorStep(code);
+    if (data != reinterpret_cast<long>(this)) {
+        if (code == 6 || code == 201)
+            relayoutFrom(6, true);
+        else if (!(options & RendererBits::kDetached))
+            view_->invalidate();
+    }
+    notifyTarget(code, false);
+}
+
+void ARenderer::notifyTarget(long code, bool alternate) {
+    (void)alternate;
+    if (target_ && !(options & RendererBits::kDetached))
+        target_->notifyOwner(code);
+}
+
+void ARenderer::attach() {
+    if (state & RendererBits::kAttached)
+        return;
+    state |= RendererBits::kAttached;
+    if (view_->hasFlags(ADisplayComponent::kShown) || (options & RendererBits::kNoFit))
+        relayoutFrom(0, true);
+}
+
+void ARenderer::relayoutFrom(long code, bool updateView) {
+    if (!(state & RendererBits::kAttached))
+        return;
+    AViewMeasureLock lock(view_);
+    layoutFrom(code);
+    state |= RendererBits::kLaidOut;
+    if (updateView && scroller_ && !(options & RendererBits::kDetached)) {
+        scroller_->update();
+        notifyTarget(code, false);
+    }
+}
+
+void ARenderer::setFrame(const ARect& rect, bool relayout) {
+    frame_ = rect;
+    if (relayout && (state & RendererBits::kAttached))
+        relayoutFrom(7, true);
+}
+
+void ARenderer::fitToView() {
+    APoint size = (options & RendererBits::kFitContent) ? view_->getContentSize() : view_->getSize();
+    ARect r(frame_.first.x, frame_.first.y, frame_.first.x + size.x, frame_.first.y + size.y);
+    setFrame(r, (state & RendererBits::kLaidOut) != 0);
+}
+
+void ARenderer::attachScroller(bool on) {
+    if (!on) {
+        scroller_ = nullptr;
+        return;
+    }
+    if (scroller_)
+        return;
+    auto* layer = dynamic_cast<AViewLayer*>(view_);
+    AView* v = layer ? layer->layerOwner() : dynamic_cast<AView*>(view_);
+    scroller_ = v ? v->scroller() : nullptr;
+}
+
+void ARenderer::setActive(bool active) {
+    bool now = (state & RendererBits::kActive) != 0;
+    if (now == active)
+        return;
+    state = active ? static_cast<uint16_t>(state | RendererBits::kActive)
+                   : static_cast<uint16_t>(state & ~RendererBits::kActive);
+    setFocus(active);
+}
+
+void ARenderer::setRelayoutAll(bool on) {
+    state = on ? static_cast<uint16_t>(state | RendererBits::kRelayoutAll)
+               : static_cast<uint16_t>(state & ~RendererBits::kRelayoutAll);
+}
+
+AAnchor ARenderer::layoutUpTo(AAnchor range, long limit) {
+    state |= RendererBits::kAttached;
+    AAnchor r = layoutRange(range, limit);
+    state |= RendererBits::kLaidOut;
+    return r;
+}
+
+ARenderer* ARenderer::topRenderer() {
+    ARenderer* r = this;
+    while (r->parent_)
+        r = r->parent_;
+    return r;
+}
+
+ARenderer* ARenderer::makeDetachedCopy(const ARect& frame, bool scaled, ARenderer* parent) {
+    ARenderer* copy = makeCopy(frame, 1, 1, parent);
+    if (copy && scaled) {
+        copy->options |= RendererBits::kDetached;
+        copy->attachScroller(false);
+    }
+    return copy;
+}
+
+// --- focus and highlight
+
+void ARenderer::setFocus(bool active) {
+    bool hide =
+        !active || (options & (RendererBits::kHideSelection | RendererBits::kPassive | RendererBits::kHideSelection2));
+    if ((options & RendererBits::kAlwaysHighlight) || !hide) {
+        state |= RendererBits::kHighlightOn;
+        showHighlight();
+    } else {
+        hideHighlight();
+        state &= static_cast<uint16_t>(~RendererBits::kHighlightOn);
+    }
+    if (!(options & RendererBits::kPassive) && !(options & RendererBits::kDetached))
+        view_->invalidateClipped(highlightRegion());
+}
+
+void ARenderer::toggleHighlight() {
+    if (!(state & RendererBits::kHighlightOn))
+        return;
+    state ^= RendererBits::kHighlightDrawn;
+    drawHighlight((state & RendererBits::kHighlightDrawn) != 0);
+}
+
+void ARenderer::hideHighlight() {
+    if (state & RendererBits::kHighlightDrawn)
+        toggleHighlight();
+}
+
+void ARenderer::showHighlight() {
+    if (!(state & RendererBits::kHighlightDrawn))
+        toggleHighlight();
+}
+
+// --- events
+
+AScrollingTracker* ARenderer::hitAt(AMouseEvent& event, ADisplayComponent* component) {
+    if (!model_)
+        return nullptr;
+    AHitRecord hit = finishHit(hitRecordAt(event.where));
+    return new (std::nothrow) ARendererTracker(this, component ? component : view_, event, hit, scroller_);
+}
+
+AHitRecord ARenderer::finishHit(AHitRecord hit) {
+    hit.code = hitCodeOf(hit.fragment, hit.run, hit.position);
+    hit.kind = hitKindOf(hit.fragment, hit.code);
+    return hit;
+}
+
+ACommand* ARenderer::moveSelection(uint16_t, uint16_t) {
+    return AComponent::passThroughCommand();
+}
+
+ACommand* ARenderer::activateHit(const AHitRecord& hit) {
+    if (hit.kind == 1 && hit.fragment && (hit.fragment->linkKind() & 0xFFF))
+        setHitRecord(hit, true);
+    return AComponent::noChangeCommand();
+}
+
+ACommand* ARenderer::defaultKey() {
+    return AComponent::passThroughCommand();
+}
+
+ACommand* ARenderer::mouseMoved(AMouseEvent& event) {
+    if (!model_)
+        return AComponent::passThroughCommand();
+    AHitRecord hit = finishHit(hitRecordAt(event.where));
+    long id = cursorFor(cursorKindOf(hit));
+    if (id >= 0x7F00)
+        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)));
+    return AComponent::noChangeCommand();
+}
+
+ACommand* ARenderer::doubleClick(AMouseEvent& event, long) {
+    if (!model_)
+        return AComponent::passThroughCommand();
+    AHitRecord hit = finishHit(hitRecordAt(event.where));
+    return activateHit(hit);
+}
+
+ACommand* ARenderer::rightMouseDown(AMouseEvent&) {
+    return AComponent::passThroughCommand();
+}
+
+ACommand* ARenderer::keyDown(uint16_t key, uint16_t modifiers) {
+    if (key >= 0x25 && key <= 0x28)
+        return moveSelection(key, modifiers);
+    if (key == VK_RETURN)
+        return defaultKey();
+    return AComponent::passThroughCommand();
+}
+
+// The base's press feedback: kinds other than 4 show the press and act at a release inside.
+void ARenderer::trackStart(ARendererTracker& tracker) {
+    if (tracker.hit.kind == 4)
+        return;
+    trackPressed(tracker);
+}
+
+void ARenderer::trackMove(ARendererTracker& tracker) {
+    if (tracker.hit.kind == 4)
+        return;
+    bool in = InRegion(tracker.feedback, tracker.current().where);
+    if (in != tracker.inside) {
+        tracker.inside = in;
+        trackInside(tracker, in);
+    }
+}
+
+ACommand* ARenderer::trackEnd(ARendererTracker& tracker) {
+    if (tracker.hit.kind == 4)
+        return AComponent::noChangeCommand();
+    trackReleased(tracker);
+    if (InRegion(tracker.feedback, tracker.current().where))
+        return activateHit(tracker.hit);
+    return AComponent::noChangeCommand();
+}
+
+ACommand* ARenderer::doRendererCommand() {
+    return AComponent::noChangeCommand();
+}
+
+bool ARenderer::hasSelection(bool whole) {
+    if (!model_)
+        return false;
+    if (whole)
+        return model_->getLength() > 0;
+    ADocRange r = model_->GetSelection();
+    return r.end > r.start;
+}
+
+long ARenderer::markedIndex() {
+    if (!model_ || model_->getMarkCount() <= 0)
+        return -1;
+    return model_->getMarkRange(0).start;
+}
+
+// --- printing questions (line renderers answer them)
+
+long ARenderer::preparePrint(const ARect&, bool) {
+    return 0;
+}
+
+bool ARenderer::hasMorePages(bool) {
+    return false;
+}
+
+void ARenderer::printPage(const ARect&, long, bool, bool, long) {}
+
+long ARenderer::pageKind(long, long) {
+    return 0;
+}
+
+// --- hit records
+
+uint16_t ARenderer::hitCodeOf(AFragment* fragment, ADataRun* run, long) {
+    if (run)
+        return 1;
+    return fragment ? 2 : 0;
+}
+
+uint16_t ARenderer::hitKindOf(AFragment*, uint16_t) {
+    return 4;
+}
+
+long ARenderer::cursorKindOf(const AHitRecord& hit) {
+    uint16_t type = hit.fragment ? static_cast<uint16_t>(hit.fragment->linkKind() & 0xFFF) : 0;
+    switch (hit.kind) {
+        case 0:
+            return 4;
+        case 1:
+            if (type == 3)
+                return 1;
+            if (hit.fragment && !(hit.code & 0x100)) {
+                if (type == 1)
+                    return 3;
+                if (type == 2)
+                    return 2;
+                if (type == 5)
+                    return 1;
+            }
+            return 0;
+        case 2:
+            return 0;
+        case 4:
+            return -1;
+        case 5:
+            return type == 3 ? 1 : 5;
+        default:
+            return 0;
+    }
+}
+
+void ARenderer::setHitRecord(const AHitRecord& hit, bool notify) {
+    if (parent_) {
+        parent_->setHitRecord(hit, notify);
+        return;
+    }
+    hit_.reset(new AHitRecord(hit));
+    notifyTarget(1, notify && (interaction & RendererBits::kAlternateNotice));
+}
+
+void ARenderer::clearHitRecord(ARenderer* maker) {
+    if (parent_) {
+        parent_->clearHitRecord(maker);
+        return;
+    }
+    if (!maker || (hit_ && hit_->renderer && static_cast<void*>(hit_->renderer) == static_cast<void*>(maker)))
+        hit_.reset();
+}
+
+long ARenderer::getHitKind() {
+    if (!hit_)
+        return 0;
+    if (hit_->kind == 1)
+        return hit_->fragment ? hit_->fragment->linkKind() & 0xFFF : 0;
+    return hit_->kind == 2 ? 4 : 0;
+}
+
+long ARenderer::getHitIndex() {
+    if (!hit_ || !hit_->fragment || !hit_->fragment->segment())
+        return -1;
+    return hit_->fragment->segment()->getStart();
+}
+
+AString ARenderer::getHitName() {
+    return hit_ && hit_->fragment ? hit_->fragment->getName() : AString();
+}
+
+AString ARenderer::getHitValue() {
+    return hit_ && hit_->fragment ? hit_->fragment->getValue() : AString();
+}
+
+// --- cursors
+
+long ARenderer::cursorFor(long key) {
+    if (key == -1)
+        return -3;
+    auto it = cursors_.find(key);
+    if (it != cursors_.end())
+        return it->second;
+    long id;
+    switch (key) {
+        case 1:
+            id = 120;
+            break;
+        case 2:
+            id = 102;
+            break;
+        case 3:
+            id = 101;
+            break;
+        case 4:
+            id = 0x7F01;
+            break;
+        default:
+            id = viewDefaultCursor();
+    }
+    cursors_[key] = id;
+    return id;
+}
+
+void ARenderer::setCursors(long kind, long cursor, long pressedCursor) {
+    if (kind & 0x80000000L)
+        MessageBeep(0);
+    cursors_[kind] = cursor;
+    cursors_[kind | static_cast<long>(0x80000000UL)] = pressedCursor;
+}
+
+// --- navigators
+
+void ARenderer::setHitNavigator(AHitNavigator* navigator) {
+    if (navigator && navigator->renderer() != this)
+        ThrowAssert("grender", 700);
+    navigator_.reset(navigator);
+}
+
+void ARenderer::setSearchHitNavigator(AHitNavigator* navigator) {
+    if (navigator && navigator->renderer() != this)
+        ThrowAssert("grender", 710);
+    searchNavigator_.reset(navigator);
+}
+
+// --- settings
+
+void ARenderer::setStyleSheet(AStyleSheet* sheet) {
+    if (sheet == sheet_)
+        return;
+    if (sheet)
+        sheet->addRef();
+    if (sheet_)
+        sheet_->release();
+    sheet_ = sheet;
+}
+
+void ARenderer::copySettingsFrom(const ARenderer& source) {
+    setStyleSheet(source.sheet_);
+    options = source.options;
+    interaction = source.interaction;
+    textColour = source.textColour;
+    backColour = source.backColour;
+    thirdColour = source.thirdColour;
+    sharedStyle = source.sharedStyle;
+    for (int i = 0; i < 3; ++i)
+        styleNumbers[i] = source.styleNumbers[i];
+}
+
+void ARenderer::invalidateLayout() {
+    hit_.reset();
+    state &= static_cast<uint16_t>(~RendererBits::kLaidOut);
+}
+
+void ARenderer::invalidateFrame() {
+    if (!(options & RendererBits::kDetached))
+        view_->invalidateRect(frame_);
+}

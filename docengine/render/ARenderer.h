@@ -1,0 +1,269 @@
+// The renderer base: links a document model to the view it draws in, turns
+// model notices into relayouts and redraws, mouse events into hit records,
+// cursors and notices to its command item, and builds the slash-markup models.
+//
+// Shared (ARefObj) and a dependent of its model. Misuse is an assertion
+// ("grender"); a renderer without a model answers empty values, never fails.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "base/object/ARect.h"
+#include "base/object/ARefObj.h"
+#include "base/object/AString.h"
+#include "docengine/depend/ADependable.h"
+#include "docengine/lines/ALineRenderer.h"
+#include "docengine/model/ADocModel.h"
+#include "framework/graphics/ARegion.h"
+#include "framework/views/ATrackers.h"
+
+class ACommand;
+class ACommandItem;
+class ADisplayComponent;
+class ADocModel;
+class AHitNavigator;
+class AInStream;
+class ALineGetter;
+class AReader;
+class AScroller;
+class AStyleSheet;
+class AFilteredFile;
+class ARenderer;
+class APrintedPage;
+
+// Bits of the renderer's three words.
+namespace RendererBits {
+// Options.
+const uint16_t kHideSelection = 0x0001;
+const uint16_t kPrintText = 0x0002;
+const uint16_t kPassive = 0x0004;
+const uint16_t kDetached = 0x0010;
+const uint16_t kFitContent = 0x0080;
+const uint16_t kNoFit = 0x0400;
+const uint16_t kAlwaysHighlight = 0x1000;
+const uint16_t kHideSelection2 = 0x4000;
+// State.
+const uint16_t kAttached = 0x0001;
+const uint16_t kLaidOut = 0x0002;
+const uint16_t kActive = 0x0004;
+const uint16_t kHighlightOn = 0x0008;
+const uint16_t kHighlightDrawn = 0x0010;
+const uint16_t kRelayoutAll = 0x0020;
+// Interaction.
+const uint16_t kAlternateNotice = 0x0040;
+const uint16_t kButtonDown = 0x8000;
+}  // namespace RendererBits
+
+// A renderer's mouse tracking: a copy of the press's hit record and a counted
+// reference on the renderer, whose tracking steps receive the events.
+class ARendererTracker : public AScrollingTracker {
+public:
+    // renderer is required ("grender").
+    ARendererTracker(ARenderer* renderer, ADisplayComponent* component, const AMouseEvent& event, const AHitRecord& hit,
+                     AScroller* scroller);
+    ~ARendererTracker() override;
+
+    void trackBegin() override;
+    void trackStep() override;
+    ACommand* trackEnd() override;
+
+    ARenderer* renderer() const { return renderer_; }
+    AHitRecord hit;
+    ARegion feedback;       // where a press on a fragment shows
+    long anchor = 0;        // fixed end of a mouse selection (document position)
+    long pressedStart = 0;  // the pressed range
+    long pressedEnd = 0;
+    AFragment* pressed = nullptr;  // not owned: the fragment showing the press
+    bool inside = false;
+
+private:
+    ARenderer* renderer_;  // one reference held
+};
+
+// Measuring and drawing for a view wherever it is drawn now; nothing for a
+// view without a window yet (its renderer then measures through its own display).
+class AViewMeasureLock {
+public:
+    explicit AViewMeasureLock(ADisplayComponent* view);
+    ~AViewMeasureLock();
+    AViewMeasureLock(const AViewMeasureLock&) = delete;
+    AViewMeasureLock& operator=(const AViewMeasureLock&) = delete;
+
+private:
+    std::unique_ptr<class ADrawLock> lock_;
+};
+
+class ARenderer : public ADependent, public ARefObj {
+public:
+    // view is required ("grender"); not owned. parent: the renderer this one is part of, or null.
+    ARenderer(ADisplayComponent* view, const ARect& frame, ARenderer* parent);
+    // A copy of source's settings and model; state, hit record and navigators start empty.
+    ARenderer(const ARenderer& source, const ARect& frame, long scaleX, long scaleY, ARenderer* parent);
+    ~ARenderer() override;
+    ARenderer(const ARenderer&) = delete;
+    ARenderer& operator=(const ARenderer&) = delete;
+
+    // Model builders: each makes the source, the parsers and the model and installs it.
+    void setTextModel(const char* text, ADependable* dependency);
+    void setTextModelAlt(const char* text, ADependable* dependency);
+    void setStreamModel(const AFilteredFile& file, ADependable* dependency);
+    void setLaidOutStreamModel(const AFilteredFile& file, ADependable* dependency);
+    void setSourceModel(ALineGetter* getter, ADependable* dependency);
+
+    // The model's notice: navigators, relayout or redraw, then the command item.
+    void changed(ADependable* source, long code, long data) override;
+
+    virtual void setModel(ADocModel* model);
+    virtual void layoutFrom(long code) = 0;
+    // A new copy for another frame (the caller releases it).
+    virtual ARenderer* makeCopy(const ARect& frame, long scaleX, long scaleY, ARenderer* parent) = 0;
+    virtual void draw(const ARect& area) = 0;
+    virtual AHitRecord hitRecordAt(const APoint& point) = 0;
+    virtual void attach();
+    // A tracker for a press, or null (no model, or the run took the click). The caller owns it.
+    virtual AScrollingTracker* hitAt(AMouseEvent& event, ADisplayComponent* component);
+    virtual void setFocus(bool active);
+    virtual void hideHighlight();
+    virtual void showHighlight();
+    virtual void toggleHighlight();
+    virtual void drawHighlight(bool on) { (void)on; }
+    virtual ACommand* moveSelection(uint16_t key, uint16_t modifiers);
+    virtual ARegion highlightRegion() { return ARegion(); }
+    virtual ACommand* activateHit(const AHitRecord& hit);
+    virtual ACommand* defaultKey();
+    virtual ACommand* mouseMoved(AMouseEvent& event);
+    virtual ACommand* doubleClick(AMouseEvent& event, long flag);
+    virtual ACommand* rightMouseDown(AMouseEvent& event);
+    virtual ACommand* keyDown(uint16_t key, uint16_t modifiers);
+    // Tracking steps of ARendererTracker.
+    virtual void trackStart(ARendererTracker& tracker);
+    virtual void trackMove(ARendererTracker& tracker);
+    virtual ACommand* trackEnd(ARendererTracker& tracker);
+    virtual void trackPressed(ARendererTracker& tracker) { (void)tracker; }
+    virtual void trackInside(ARendererTracker& tracker, bool on) { (void)tracker, (void)on; }
+    virtual void trackReleased(ARendererTracker& tracker) { (void)tracker; }
+    virtual bool canDoRendererCommand() { return false; }
+    virtual ACommand* doRendererCommand();
+    virtual bool hasSelection(bool whole);
+    // Index queries: -1 without a layout of their own.
+    virtual long firstIndex() { return -1; }
+    virtual long lastIndex() { return -1; }
+    virtual long indexAt(const APoint& point) {
+        (void)point;
+        return -1;
+    }
+    virtual long markedIndex();
+    // Printing: the printer's questions.
+    virtual long preparePrint(const ARect& rect, bool selectionOnly);
+    virtual bool hasMorePages(bool selectionOnly);
+    virtual void printPage(const ARect& rect, long page, bool draw, bool selectionOnly, long lastPage);
+    virtual long pageKind(long page, long lastPage);
+    virtual AAnchor layoutRange(AAnchor range, long limit) {
+        (void)limit;
+        return range;
+    }
+    virtual uint16_t hitCodeOf(AFragment* fragment, ADataRun* run, long offset);
+    virtual uint16_t hitKindOf(AFragment* fragment, uint16_t code);
+    virtual long cursorKindOf(const AHitRecord& hit);
+    virtual long contentHeight() { return 0; }
+    // The range of the top (or bottom) visible line; false when nothing is laid out.
+    virtual bool visibleLineRange(bool top, ADocRange& out) {
+        (void)top, (void)out;
+        return false;
+    }
+    // Vertical scrolling in the renderer's own units (-1: the view scrolls itself).
+    virtual long verticalScrollMax() { return -1; }
+    virtual long verticalScrollValue() { return -1; }
+    virtual long verticalPage() { return -1; }
+    // Codes of the view's scrolling (0/1 line up/down, 2/3 page up/down, 4 to value); false when not handled.
+    virtual bool scrollVerticallyBy(int16_t code, int32_t value, int32_t& delta) {
+        (void)code, (void)value, (void)delta;
+        return false;
+    }
+    // The bounds of a range of positions in view coordinates.
+    virtual ARect rangeBounds(long start, long end) {
+        (void)start, (void)end;
+        return ARect();
+    }
+    virtual void scrollToRange(long start, long end, uint16_t flags) { (void)start, (void)end, (void)flags; }
+    virtual void invalidateLayout();
+    virtual void invalidateFrame();
+    virtual void copySettingsFrom(const ARenderer& source);
+    // Tells the command item (tests watch it).
+    virtual void notifyTarget(long code, bool alternate);
+
+    // Non-virtual operations.
+    void setStyleSheet(AStyleSheet* sheet);
+    AStyleSheet* styleSheet() const { return sheet_; }
+    ADocModel* model() const { return model_; }
+    ADisplayComponent* view() const { return view_; }
+    AScroller* scroller() const { return scroller_; }
+    ARenderer* parent() const { return parent_; }
+    ARenderer* topRenderer();
+    ACommandItem* commandTarget() const { return target_; }
+    void setCommandTarget(ACommandItem* target) { target_ = target; }
+    const ARect& frame() const { return frame_; }
+    void setFrame(const ARect& rect, bool relayout);
+    void fitToView();
+    void attachScroller(bool on);
+    void relayoutFrom(long code, bool updateView);
+    void setActive(bool active);
+    void setRelayoutAll(bool on);
+    AAnchor layoutUpTo(AAnchor range, long limit);
+    void layoutAll() { layoutUpTo(AAnchor{0, 0}, 0); }
+    ARenderer* makeDetachedCopy(const ARect& frame, bool scaled, ARenderer* parent);
+
+    void setHitRecord(const AHitRecord& hit, bool notify);
+    void clearHitRecord(ARenderer* maker);
+    const AHitRecord* hitRecord() const { return hit_.get(); }
+    long getHitKind();
+    long getHitIndex();
+    AString getHitName();
+    AString getHitValue();
+
+    // -3 for -1; otherwise the stored cursor, or the default kept on first use.
+    long cursorFor(long key);
+    void setCursors(long kind, long cursor, long pressedCursor);
+
+    void setHitNavigator(AHitNavigator* navigator);
+    void setSearchHitNavigator(AHitNavigator* navigator);
+    AHitNavigator* hitNavigator() const { return navigator_.get(); }
+    AHitNavigator* searchHitNavigator() const { return searchNavigator_.get(); }
+
+    uint16_t interaction = 2;
+    uint16_t options = 0;
+    uint16_t state = 0;
+    uint32_t textColour = 0xFD000000;
+    uint32_t backColour = 0xFE000000;
+    uint32_t thirdColour = 0xFD000000;
+    uint32_t fourthColour = 0xFF000000;
+    long marginH = 0;
+    long marginV = 0;
+    int16_t styleNumbers[5] = {-1, -1, -1, -1, -1};
+    uint16_t sharedStyle = 0;
+
+protected:
+    // Fills the hit code and kind of a record.
+    virtual AHitRecord finishHit(AHitRecord hit);
+    // The view's default cursor (kinds 0 and 5 and beyond).
+    virtual long viewDefaultCursor() { return 0; }
+    void navigatorStep(long code);
+
+    ARect frame_;
+    ADocModel* model_ = nullptr;  // one reference held
+
+private:
+    void install(ADocModel* model, ADependable* dependency);
+
+    std::unique_ptr<AHitRecord> hit_;
+    std::map<long, long> cursors_;
+    ARenderer* parent_;               // not owned
+    ADisplayComponent* view_;         // not owned
+    AScroller* scroller_ = nullptr;   // not owned
+    ACommandItem* target_ = nullptr;  // not owned
+    AStyleSheet* sheet_ = nullptr;    // one reference held
+    std::unique_ptr<AHitNavigator> navigator_;
+    std::unique_ptr<AHitNavigator> searchNavigator_;
+};

@@ -1,0 +1,534 @@
+// Renderer layers and views: forwarding to the renderer, clipboard, exports,
+// document commands and the layers made at layout time.
+#include "docengine/render/ARendererViews.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "base/object/AError.h"
+#include "docengine/export/AExportSink.h"
+#include "docengine/export/AExportWriter.h"
+#include "docengine/export/ARtfExportWriter.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/render/AHitNavigator.h"
+#include "framework/components/ALayoutLoader.h"
+#include "framework/display/APrintRange.h"
+
+SV_IMPLEMENT_CLASS(ARendererLayer, 601, AViewLayer)
+SV_IMPLEMENT_CLASS(ARendererView, 604, ALayerView)
+SV_IMPLEMENT_CLASS(AStandardView, 605, ARendererView)
+SV_IMPLEMENT_CLASS(AHotspotView, 606, ARendererView)
+SV_IMPLEMENT_CLASS(ALoadModelCmd, 0, ACommand)
+
+namespace {
+
+const uint32_t kTextFormat = 1;
+const uint32_t kBitmapFormat = 8;
+
+// A movable global block holding the bytes and a NUL; null when out of memory.
+void* GlobalCopy(const void* data, size_t size, bool terminate) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, size + (terminate ? 1 : 0));
+    if (!h)
+        return nullptr;
+    char* p = static_cast<char*>(GlobalLock(h));
+    if (size)
+        memcpy(p, data, size);
+    if (terminate)
+        p[size] = 0;
+    GlobalUnlock(h);
+    return h;
+}
+
+// The path with its extension replaced.
+std::string WithExtension(const char* file, const char* ext) {
+    std::string s(file ? file : "");
+    size_t slash = s.find_last_of("\\/:");
+    size_t dot = s.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        s.erase(dot);
+    return s + ext;
+}
+
+// Written to a temporary sibling, then renamed over the old file.
+bool SaveWhole(const std::string& path, const AString& bytes) {
+    std::string temp = path + ".tmp~";
+    HANDLE f = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD wrote = 0;
+    DWORD size = static_cast<DWORD>(bytes.length());
+    bool ok = (size == 0 || WriteFile(f, bytes.c_str(), size, &wrote, nullptr)) && wrote == size && FlushFileBuffers(f);
+    CloseHandle(f);
+    if (ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temp.c_str());
+    return false;
+}
+
+}  // namespace
+
+// --- layout records: each class adds only its end mark
+
+void ARendererLayer::readFrom(AMemoryStream& stream) {
+    AViewLayer::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "gviews", 601);
+}
+
+void ARendererView::readFrom(AMemoryStream& stream) {
+    ALayerView::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "gviews", 604);
+    addItemFlags(kEditCommands | kItemCommands);
+}
+
+void AStandardView::readFrom(AMemoryStream& stream) {
+    ARendererView::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "gviews", 605);
+}
+
+void AHotspotView::readFrom(AMemoryStream& stream) {
+    ARendererView::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "gviews", 606);
+}
+
+// --- provider
+
+ARenderer* AViewExportProvider::getRenderer() const {
+    return layer_ ? layer_->getRenderer() : nullptr;
+}
+
+AExportCursor AViewExportProvider::makeRootCursor() {
+    ARenderer* r = getRenderer();
+    if (!r)
+        return AExportCursor();
+    AString title;
+    if (layer_)
+        layer_->documentTitle(title);
+    return AExportCursor(r->model(), r->styleSheet(), nullptr, title);
+}
+
+// --- layer
+
+ARendererLayer::~ARendererLayer() {
+    if (renderer_)
+        renderer_->release();
+    if (provider_)
+        provider_->release();
+}
+
+void ARendererLayer::setRenderer(ARenderer* renderer) {
+    if (renderer == renderer_)
+        return;
+    if (renderer)
+        renderer->addRef();
+    if (renderer_)
+        renderer_->release();
+    renderer_ = renderer;
+    printer_.reset();
+    if (renderer_ && !(renderer_->options & RendererBits::kNoFit)) {
+        renderer_->setFrame(getLocalBounds(), false);
+        renderer_->attachScroller(true);
+    }
+    setActive(hasFlags(kActive | kVisible));
+}
+
+void ARendererLayer::setExportProvider(AExportProvider* provider) {
+    if (provider == provider_)
+        return;
+    if (provider)
+        provider->addRef();
+    if (provider_)
+        provider_->release();
+    provider_ = provider;
+}
+
+void ARendererLayer::setActive(bool on) {
+    if (renderer_)
+        renderer_->setActive(on);
+    bool caret = renderer_ && (renderer_->state & RendererBits::kHighlightOn);
+    if (caret && !caretTimer_) {
+        caretTimer_ = addTimer(GetCaretBlinkTime());
+    } else if (!caret && caretTimer_) {
+        restartTimer(caretTimer_);
+        caretTimer_ = 0;
+    }
+}
+
+void ARendererLayer::detachItems() {
+    if (caretTimer_) {
+        restartTimer(caretTimer_);
+        caretTimer_ = 0;
+    }
+    setRenderer(nullptr);
+    printer_.reset();
+    setExportProvider(nullptr);
+    AViewLayer::detachItems();
+}
+
+long ARendererLayer::drawContent(const ARect& rect) {
+    if (!renderer_)
+        return 0;
+    if (!(renderer_->state & RendererBits::kLaidOut)) {
+        renderer_->setFrame(getLocalBounds(), false);
+        renderer_->attach();
+        renderer_->relayoutFrom(0, true);
+    }
+    renderer_->draw(rect);
+    return 1;
+}
+
+long ARendererLayer::frameChanged(const APoint& size) {
+    if (renderer_ && !(renderer_->options & RendererBits::kNoFit)) {
+        renderer_->setFrame(getLocalBounds(), false);
+        if (renderer_->state & RendererBits::kLaidOut)
+            renderer_->relayoutFrom(7, false);
+    }
+    return AViewLayer::frameChanged(size);
+}
+
+AScrollingTracker* ARendererLayer::makeMouseTracker(AMouseEvent& event) {
+    if (!renderer_)
+        return AViewLayer::makeMouseTracker(event);
+    return renderer_->hitAt(event, this);
+}
+
+ACommand* ARendererLayer::mouseMoved(AMouseEvent& event) {
+    return renderer_ ? renderer_->mouseMoved(event) : AViewLayer::mouseMoved(event);
+}
+
+ACommand* ARendererLayer::rightMouseDown(AMouseEvent& event) {
+    return renderer_ ? renderer_->rightMouseDown(event) : AViewLayer::rightMouseDown(event);
+}
+
+ACommand* ARendererLayer::doubleClick(AMouseEvent& event, long value) {
+    return renderer_ ? renderer_->doubleClick(event, value) : AViewLayer::doubleClick(event, value);
+}
+
+ACommand* ARendererLayer::keyToCommand(AKeyEvent& event) {
+    if (renderer_ && event.down && event.keyCode) {
+        ACommand* c = renderer_->keyDown(event.keyCode, (event.modifiers() & kModShift) ? 0x4 : 0);
+        if (c && c != passThroughCommand())
+            return c;
+    }
+    return AViewLayer::keyToCommand(event);
+}
+
+long ARendererLayer::timerFired(uint16_t id, uint32_t now) {
+    if (id && id == caretTimer_) {
+        if (renderer_)
+            renderer_->toggleHighlight();
+        return 0;
+    }
+    return AViewLayer::timerFired(id, now);
+}
+
+bool ARendererLayer::scrollVertically(int16_t code, int32_t value, int16_t& shift, int32_t& delta) {
+    if (renderer_ && renderer_->scrollVerticallyBy(code, value, delta)) {
+        shift = 0;  // the renderer redraws itself
+        return delta != 0;
+    }
+    return AViewLayer::scrollVertically(code, value, shift, delta);
+}
+
+bool ARendererLayer::canCopy() {
+    return renderer_ && renderer_->hasSelection(wholeDocument != 0);
+}
+
+AString ARendererLayer::plainText(bool whole) {
+    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
+    if (!m)
+        return AString();
+    if (whole)
+        return m->exportText(0, m->getLength(), provider_, false);
+    return m->exportSelection(provider_, false);
+}
+
+void* ARendererLayer::exportData(uint32_t format) {
+    if (format != kTextFormat || !renderer_ || !renderer_->model())
+        return nullptr;
+    AString text = plainText(wholeDocument != 0);
+    return GlobalCopy(text.c_str(), static_cast<size_t>(text.length()), true);
+}
+
+void ARendererLayer::copyFormats(AFormatList& list) {
+    if (renderer_)
+        list.push_back(kTextFormat);
+}
+
+bool ARendererLayer::writeRtf(AOutStream* stream, bool whole) {
+    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
+    if (!m || !stream)
+        return false;
+    AStreamExportSink* sink = CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 429);
+    sink->addRef();
+    AExportProvider* provider = provider_ ? provider_ : new (std::nothrow) AViewExportProvider(this, false);
+    CheckAlloc(provider, "gviews", 430);
+    provider->addRef();
+    {
+        ARtfExportWriter writer(sink, provider);
+        whole ? writer.exportAll() : writer.exportSelection();
+    }
+    provider->release();
+    sink->release();
+    return true;
+}
+
+bool ARendererLayer::writePlainText(AOutStream* stream, bool whole) {
+    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
+    if (!m || !stream)
+        return false;
+    AStreamExportSink* sink = CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 442);
+    sink->addRef();
+    AExportProvider* provider = provider_ ? provider_ : new (std::nothrow) AViewExportProvider(this, false);
+    CheckAlloc(provider, "gviews", 443);
+    provider->addRef();
+    {
+        APlainExportWriter writer(sink, provider);
+        whole ? writer.exportAll() : writer.exportSelection();
+    }
+    provider->release();
+    sink->release();
+    return true;
+}
+
+// --- printing: the page count is unknown until the printed copy runs out of text
+
+ARendererPrinter* ARendererLayer::rendererPrinter() {
+    if (!printer_)
+        printer_.reset(CheckAlloc(makePrinter(), "gviews", 481));
+    if (!printer_)
+        ThrowAssert("gviews", 475);
+    return printer_.get();
+}
+
+long ARendererLayer::countPages(const ARect&) {
+    return 0;
+}
+
+void ARendererLayer::beginPrinting(const ARect& body) {
+    if (!renderer_)
+        return;
+    ARendererPrinter* p = rendererPrinter();
+    p->reset();
+    p->prepare(body, renderer_);
+}
+
+bool ARendererLayer::pageAvailable(const APrintRange& range, long page) {
+    if (!printer_ || !printer_->printedRenderer() || page > range.lastPage)
+        return false;
+    return page == 0 || page <= printer_->lastPrintedPage() || printer_->hasMorePages();
+}
+
+void ARendererLayer::drawPage(const ARect& body, long page, bool draw) {
+    if (printer_ && page >= printer_->lastPrintedPage())
+        printer_->printPage(body, page, draw);
+}
+
+// Asked before each page: the page after the last printed one may ask for its orientation.
+long ARendererLayer::pageOrientation(long page) {
+    if (!printer_ || page == 0 || page != printer_->lastPrintedPage() + 1)
+        return 0;
+    return printer_->nextPageKind(page);
+}
+
+void ARendererLayer::endPrinting() {
+    if (printer_)
+        printer_->reset();
+}
+
+// --- renderer view
+
+void ARendererView::componentAdded(AComponent* component) {
+    ALayerView::componentAdded(component);
+    if (auto* layer = dynamic_cast<ARendererLayer*>(component))
+        if (component->isDescendantOf(this))
+            layer_ = layer;
+}
+
+void ARendererView::componentDeleted(AComponent* component) {
+    if (component == layer_)
+        layer_ = nullptr;
+    ALayerView::componentDeleted(component);
+}
+
+void ARendererView::windowActivated(int16_t on) {
+    ALayerView::windowActivated(on);
+    if (layer_)
+        layer_->setActive(on != 0);
+}
+
+ACommand* ARendererView::keyToCommand(AKeyEvent& event) {
+    if (renderer() && event.down && event.keyCode) {
+        ACommand* c = renderer()->keyDown(event.keyCode, (event.modifiers() & kModShift) ? 0x4 : 0);
+        if (c && c != passThroughCommand())
+            return c;
+    }
+    return ALayerView::keyToCommand(event);
+}
+
+// Model commands, hit navigation and the renderer's own command, after the item bindings.
+void ARendererView::bindActions() {
+    ALayerView::bindActions();
+    addActionRange(120, this, 100, 103, nullptr);
+    addActionRange(121, this, 110, 113, nullptr);
+    addAction(35, this, 36, nullptr);
+}
+
+ACommand* ARendererView::doCommand(int16_t id, long argument) {
+    ARenderer* r = renderer();
+    switch (id) {
+        case 35:
+            if (r && r->canDoRendererCommand())
+                return r->doRendererCommand();
+            return noChangeCommand();
+        case 120:
+            if (r && r->model()) {
+                if (argument == 102)
+                    r->model()->collapseAll(0);
+                else if (argument == 103)
+                    r->model()->expandAll(0);
+            }
+            queueUpdate(0);
+            return noChangeCommand();
+        case 121: {
+            AHitNavigator* n = r ? r->hitNavigator() : nullptr;
+            if (n) {
+                if (argument == 110)
+                    n->showHit(n->currentHit().start, 40);
+                else if (argument == 111)
+                    n->showPreviousHit();
+                else if (argument == 112)
+                    n->showNextHit();
+                else if (argument == 113)
+                    n->showHit(n->currentHit().start, 72);
+            }
+            return noChangeCommand();
+        }
+        default:
+            return ALayerView::doCommand(id, argument);
+    }
+}
+
+int16_t ARendererView::commandStatus(int16_t id, long argument) {
+    ARenderer* r = renderer();
+    switch (id) {
+        case 35:
+            return r && r->canDoRendererCommand() ? 1 : 2;
+        case 120:
+            if (!r || !r->model())
+                return 2;
+            if (argument == 102)
+                return r->model()->hasExpandableParts() ? 1 : 2;
+            if (argument == 103)
+                return r->model()->hasCollapsedParts() ? 1 : 2;
+            return 2;
+        case 121: {
+            AHitNavigator* n = r ? r->hitNavigator() : nullptr;
+            if (!n)
+                return 2;
+            if (argument == 110 || argument == 113)
+                return n->currentHit().end > n->currentHit().start ? 1 : 2;
+            if (argument == 111)
+                return n->hasPreviousHit() ? 1 : 2;
+            if (argument == 112)
+                return n->hasNextHit() ? 1 : 2;
+            return 2;
+        }
+        default:
+            return ALayerView::commandStatus(id, argument);
+    }
+}
+
+bool ARendererView::exportRtfFile(const char* file, bool whole) {
+    ADocModel* m = renderer() ? renderer()->model() : nullptr;
+    if (!layer_ || !m)
+        return false;
+    AStringExportSink* sink = CheckAlloc(new (std::nothrow) AStringExportSink(), "gviews", 429);
+    sink->addRef();
+    AExportProvider* provider = layer_->getExportProvider();
+    AViewExportProvider* own = provider ? nullptr : new (std::nothrow) AViewExportProvider(layer_, false);
+    if (own)
+        own->addRef();
+    {
+        ARtfExportWriter writer(sink, provider ? provider : own);
+        whole ? writer.exportAll() : writer.exportSelection();
+    }
+    AString bytes = sink->getString();
+    sink->release();
+    if (own)
+        own->release();
+    return SaveWhole(WithExtension(file, ".rtf"), bytes);
+}
+
+bool ARendererView::exportTextFile(const char* file, bool whole) {
+    if (!layer_ || !renderer() || !renderer()->model())
+        return false;
+    return SaveWhole(WithExtension(file, ".txt"), layer_->plainText(whole));
+}
+
+// --- layout-time views
+
+void AStandardView::childrenLoaded() {
+    ARendererView::childrenLoaded();
+    auto* layer = CheckAlloc(new (std::nothrow) ARendererLayer(this, 0, ASizeSpec::fill), "gviews", 1018);
+    AObject::completeNew(layer);
+    layer->show(false);
+}
+
+void AHotspotView::childrenLoaded() {
+    ARendererView::childrenLoaded();
+    auto* layer = CheckAlloc(new (std::nothrow) ARendererLayer(this, 0, ASizeSpec::fill), "gviews", 1056);
+    AObject::completeNew(layer);
+    layer->show(false);
+}
+
+void AHotspotView::setBitmap(const void* packed, uint32_t size) {
+    if (bitmap_)
+        GlobalFree(bitmap_);
+    bitmap_ = packed ? GlobalCopy(packed, size, false) : nullptr;
+    size_ = bitmap_ ? size : 0;
+}
+
+void* AHotspotView::exportData(uint32_t format) {
+    if (format != kBitmapFormat || !bitmap_)
+        return nullptr;
+    void* p = GlobalLock(bitmap_);
+    void* copy = GlobalCopy(p, size_, false);
+    GlobalUnlock(bitmap_);
+    return copy;
+}
+
+void AHotspotView::copyFormats(AFormatList& list) {
+    list.push_back(kBitmapFormat);
+}
+
+// --- load command
+
+ALoadModelCmd::ALoadModelCmd(ARenderer* renderer, ADocModel* model, long position, long offset)
+    : renderer_(renderer), model_(model), position_(position), offset_(offset) {
+    if (renderer_)
+        renderer_->addRef();
+    if (model_)
+        model_->addRef();
+}
+
+ALoadModelCmd::~ALoadModelCmd() {
+    if (renderer_)
+        renderer_->release();
+    if (model_)
+        model_->release();
+}
+
+// A command made by the registry has no renderer: it does nothing.
+void ALoadModelCmd::execute() {
+    if (!renderer_)
+        return;
+    renderer_->setModel(model_);
+    if (model_) {
+        renderer_->scrollToRange(position_, position_ + 1, 0x28);
+        renderer_->attach();
+    }
+    (void)offset_;
+}

@@ -1,0 +1,128 @@
+// The text renderer: running text laid out by the line layer, with a
+// selection kept in the model, a caret, arrow-key and mouse selection,
+// press feedback on links, word clicks, a selection menu and the reader's
+// note marks (added, moved, edited, deleted through an AMarkerCallBack).
+//
+// Shared (ARefObj). Without a model every operation is a no-op. A note
+// operation without a marker map or entry is an assertion ("gtext").
+#pragma once
+
+#include <memory>
+
+#include "docengine/render/ARenderer.h"
+
+class AMarkerCallBack;
+class APopupMenu;
+class ARunDisplay;
+class ASelContextMenuCallBack;
+
+namespace TextOptions {
+const uint16_t kWordClick = 0x1;
+const uint16_t kPlainSelection = 0x2;
+const uint16_t kLinksActive = 0x10;
+}  // namespace TextOptions
+
+class ATextRenderer : public ARenderer {
+public:
+    // display: how runs measure and draw (null: the drawing layer's display); not owned.
+    explicit ATextRenderer(ADisplayComponent* view, ARunDisplay* display = nullptr);
+    ATextRenderer(ADisplayComponent* view, const ARect& frame, ARunDisplay* display);
+    ~ATextRenderer() override;
+
+    void setModel(ADocModel* model) override;
+    void layoutFrom(long code) override;
+    ARenderer* makeCopy(const ARect& frame, long scaleX, long scaleY, ARenderer* parent) override;
+    void draw(const ARect& area) override;
+    AHitRecord hitRecordAt(const APoint& point) override;
+    uint16_t hitCodeOf(AFragment* fragment, ADataRun* run, long offset) override;
+    uint16_t hitKindOf(AFragment* fragment, uint16_t code) override;
+    ACommand* moveSelection(uint16_t key, uint16_t modifiers) override;
+    ARegion highlightRegion() override;
+    ACommand* activateHit(const AHitRecord& hit) override;
+    ACommand* defaultKey() override;
+    ACommand* rightMouseDown(AMouseEvent& event) override;
+    void trackStart(ARendererTracker& tracker) override;
+    void trackMove(ARendererTracker& tracker) override;
+    ACommand* trackEnd(ARendererTracker& tracker) override;
+    void trackPressed(ARendererTracker& tracker) override;
+    void trackInside(ARendererTracker& tracker, bool on) override;
+    void trackReleased(ARendererTracker& tracker) override;
+    bool canDoRendererCommand() override { return model_ != nullptr; }
+    ACommand* doRendererCommand() override;
+    void drawHighlight(bool on) override;
+    long contentHeight() override;
+    void scrollToRange(long start, long end, uint16_t flags) override;
+    bool visibleLineRange(bool top, ADocRange& out) override;
+    long verticalScrollMax() override;
+    long verticalScrollValue() override;
+    long verticalPage() override;
+    bool scrollVerticallyBy(int16_t code, int32_t value, int32_t& delta) override;
+    ARect rangeBounds(long start, long end) override;
+    long preparePrint(const ARect& rect, bool selectionOnly) override;
+    bool hasMorePages(bool selectionOnly) override;
+    void printPage(const ARect& rect, long page, bool draw, bool selectionOnly, long lastPage) override;
+    long pageKind(long page, long lastPage) override;
+    AAnchor layoutRange(AAnchor range, long limit) override;
+
+    // Selection.
+    long startSelection(const AHitRecord& hit, uint16_t keys);
+    void setOrderedSelection(long moving, long fixed);
+    void changeSelection(long start, long end, bool immediately);
+    bool selectWordAt(const AHitRecord& hit);
+    ARect caretRect(long position);
+    // The hit record of a document position, with its code and kind.
+    AHitRecord hitOfPosition(long position);
+    void updateCaret();
+    const ARect& caret() const { return caret_; }
+    uint16_t activeEnd() const { return activeEnd_; }
+    void setActiveEnd(uint16_t end) { activeEnd_ = end; }
+
+    // Notes (entry points of the menu and of dragging a mark).
+    long notePlaceFor(long position);
+    void addNote();
+    void deleteNote(long index);
+    void editNote(long index);
+    void setAnchor(long position) { anchor_ = position; }
+
+protected:
+    AHitRecord finishHit(AHitRecord hit) override;
+
+public:
+    // The menu seam: shows a built menu and answers the chosen item or -1.
+    virtual int16_t chooseFromMenu(APopupMenu* menu);
+
+    ALineRenderer* lines() const { return lines_; }
+
+    uint16_t noteMode = 0;
+    AMarkerCallBack* markerCallBack = nullptr;        // not owned
+    ASelContextMenuCallBack* menuCallBack = nullptr;  // not owned
+    uint32_t selectionColour = 0xFD000000;
+    uint32_t hitColour = 0x0080FFFF;  // under the search hits
+
+private:
+    void makeLines();
+    void drawNoteMarks();
+    void drawSearchHits();
+    void refreshAt(long index);
+    void reportToListener(long code);
+    void dropNoteMark(long position);
+
+    ALineRenderer* lines_ = nullptr;  // one reference held, made with the model
+    ARunDisplay* display_;            // not owned
+    std::unique_ptr<ARunDisplay> ownDisplay_;
+    ARect caret_;
+    uint16_t activeEnd_ = 0;
+    long goalX_ = 0;
+    long draggedNote_ = 0;
+    long anchor_ = 0;
+    // Paging: the anchor of the next page and whether the run of pages ended.
+    AAnchor nextPage_{0, 0};
+    bool pagesDone_ = false;
+};
+
+// The application's text renderer: the same behaviour, one value of its own.
+class AAppTextRenderer : public ATextRenderer {
+public:
+    using ATextRenderer::ATextRenderer;
+    long appValue = 0;
+};

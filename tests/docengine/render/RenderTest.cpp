@@ -1,0 +1,457 @@
+// Renderers, the text renderer's selection, menus and notes, hit navigators,
+// views and their exports, driven without a native window.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "docengine/hilite/AHighlighter.h"
+#include "docengine/hilite/AMarkerCallBack.h"
+#include "docengine/lines/ARunDisplay.h"
+#include "docengine/model/AHiliteRangeMap.h"
+#include "docengine/model/AIndexedDocModel.h"
+#include "docengine/parser/ASegParser.h"
+#include "docengine/parser/ATextFragParser.h"
+#include "docengine/render/AHitNavigator.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "docengine/text/AStringReader.h"
+#include "framework/controls/APopupMenu.h"
+#include "tests/docengine/model/ModelTestSupport.h"
+#include "tests/framework/views/ViewTestSupport.h"
+
+namespace {
+
+// Every byte is 6 pixels wide; lines are 14 pixels high.
+class FixedDisplay : public ARunDisplay {
+public:
+    ARunExtent extent(AStyleFont*, const char*, long length) override { return ARunExtent{6 * length, 14, 10}; }
+    long indexAtX(AStyleFont*, const char*, long length, long x, int16_t& flag) override {
+        long i = x / 6;
+        flag = 2 * (x - 6 * i) <= 6 ? 1 : 0;
+        long b = flag ? i : i + 1;
+        return b < 0 ? 0 : b > length ? length : b;
+    }
+    long drawText(AStyleFont*, long, long, const char*, long length, uint32_t) override { return 6 * length; }
+    void fillRect(const ARect&, uint32_t) override {}
+    void eraseRect(const ARect&) override {}
+    void drawBitmap(ABitmapRef*, const ARect&, long, int) override {}
+    ARunExtent bitmapSize(ABitmapRef*) override { return ARunExtent{16, 16, 0}; }
+};
+
+// Records the menus it is asked to show and answers a chosen item.
+class MenuTextRenderer : public ATextRenderer {
+public:
+    using ATextRenderer::ATextRenderer;
+    int16_t chooseFromMenu(APopupMenu* menu) override {
+        std::string items;
+        for (int16_t i = 0; i < menu->countItems(); ++i)
+            items += (i ? "|" : "") + std::string(menu->getItemText(i).c_str());
+        menus.push_back(items);
+        return choice;
+    }
+    std::vector<std::string> menus;
+    int16_t choice = -1;
+};
+
+class RecordingMarkers : public AMarkerCallBack {
+public:
+    long newMarker(AHiliteRangeMap*, long) override { return 7; }
+    void markerAdded(long id) override { log += "added " + std::to_string(id) + ";"; }
+    void editMarker(long id) override { log += "edit " + std::to_string(id) + ";"; }
+    void deleteMarker(long id) override { log += "delete " + std::to_string(id) + ";"; }
+    void markerDeleted(long id) override { log += "deleted " + std::to_string(id) + ";"; }
+    void markerMoved(long id, long to) override {
+        log += "moved " + std::to_string(id) + ">" + std::to_string(to) + ";";
+    }
+    std::string log;
+};
+
+class RecordingMenu : public ASelContextMenuCallBack {
+public:
+    void fillMenu(APopupMenu*, const AString& text) override { texts.push_back(text.c_str()); }
+    std::vector<std::string> texts;
+};
+
+const char kText[] = "Un texte de quelques mots pour voir\nUne seconde ligne de texte\n";
+
+class RenderTest : public ViewTest {
+protected:
+    // A standard view in a window that is never shown, with a text renderer on its layer.
+    void make(const char* text = kText, AHighlighterHook* highlighter = nullptr) {
+        window = Open<TestWindow>(app, ARect(0, 0, 320, 220), "#background:255,255,255");
+        view = Shown(Open<AStandardView>(window, int16_t(7), Frame(0, 0, 300, 200)));
+        ASSERT_NE(nullptr, view->rendererLayer()) << "the standard view made its layer";
+        renderer = new MenuTextRenderer(view->rendererLayer(), &display);
+        renderer->addRef();
+        renderer->options |= TextOptions::kPlainSelection;
+        AStringReader* reader = new AStringReader(text, -1);
+        reader->addRef();
+        auto* segments = new AReaderSegParser(reader);
+        segments->addRef();
+        auto* fragments = new ATextFragParser('/');
+        fragments->addRef();
+        model = new AIndexedDocModel(segments, fragments, highlighter);
+        model->addRef();
+        reader->release();
+        segments->release();
+        fragments->release();
+        view->rendererLayer()->setRenderer(renderer);
+        renderer->setModel(model);
+        renderer->setFrame(ARect(0, 0, 300, 200), false);
+        renderer->attach();
+        renderer->relayoutFrom(0, true);
+    }
+    void TearDown() override {
+        if (renderer) {
+            renderer->markerCallBack = nullptr;
+            renderer->menuCallBack = nullptr;
+            renderer->release();
+        }
+        if (model)
+            model->release();
+        ViewTest::TearDown();
+    }
+    std::string selection() {
+        ADocRange r = model->GetSelection();
+        return std::to_string(r.start) + "," + std::to_string(r.end);
+    }
+    APoint pointOf(long position) {
+        AHitRecord h = renderer->hitOfPosition(position);
+        return h.point;
+    }
+
+    FixedDisplay display;
+    AStandardView* view = nullptr;
+    MenuTextRenderer* renderer = nullptr;
+    AIndexedDocModel* model = nullptr;
+};
+
+// The smallest renderer: everything abstract answers nothing.
+class BareRenderer : public ARenderer {
+public:
+    using ARenderer::ARenderer;
+    void layoutFrom(long) override {}
+    ARenderer* makeCopy(const ARect&, long, long, ARenderer*) override { return nullptr; }
+    void draw(const ARect&) override {}
+    AHitRecord hitRecordAt(const APoint&) override { return AHitRecord(); }
+};
+
+// Counts whole-view invalidations.
+class CountingRendererLayer : public ARendererLayer {
+public:
+    using ARendererLayer::ARendererLayer;
+    void invalidate() override {
+        ++invalidations;
+        ARendererLayer::invalidate();
+    }
+    int invalidations = 0;
+};
+
+}  // namespace
+
+TEST_F(RenderTest, ARendererWithoutAModelAnswersNothingAndKeepsItsDefaultCursors) {
+    window = Open<TestWindow>(app, ARect(0, 0, 100, 100), "#background:255,255,255");
+    auto* v = Shown(Open<AStandardView>(window, int16_t(7), Frame(0, 0, 90, 90)));
+    BareRenderer r(v->rendererLayer(), ARect(0, 0, 90, 90), nullptr);
+    r.addRef();
+    EXPECT_EQ(-1, r.firstIndex());
+    EXPECT_EQ(-1, r.lastIndex());
+    EXPECT_EQ(-1, r.markedIndex());
+    EXPECT_EQ(-1, r.indexAt(APoint(3, 3)));
+    AMouseEvent press(APoint(3, 3), 1);
+    EXPECT_EQ(nullptr, r.hitAt(press, nullptr)) << "no model, no tracker";
+    struct Row {
+        long key;
+        long cursor;
+    } rows[] = {{-1, -3}, {1, 120}, {2, 102}, {3, 101}, {4, 0x7F01}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(row.cursor, r.cursorFor(row.key));
+    }
+    r.setCursors(3, 310, 311);
+    EXPECT_EQ(310, r.cursorFor(3));
+    r.relayoutFrom(6, true);
+    EXPECT_EQ(0, r.state & RendererBits::kLaidOut) << "no layout before attach";
+}
+
+TEST_F(RenderTest, ModelNoticesInvalidateOrRelayOutAndADetachedCopyNeverInvalidates) {
+    make();
+    auto* layer = Shown(Open<CountingRendererLayer>(view, int16_t(11), ASizeSpec::fill));
+    ATextRenderer* r = new ATextRenderer(layer, &display);
+    r->addRef();
+    r->setModel(model);
+    r->setFrame(ARect(0, 0, 300, 200), false);
+    r->attach();
+    r->relayoutFrom(0, true);
+    ASSERT_TRUE(r->state & RendererBits::kLaidOut);
+    ARenderer* copy = r->makeDetachedCopy(ARect(0, 0, 300, 100), true, nullptr);
+    ASSERT_NE(nullptr, copy);
+    copy->addRef();
+    EXPECT_TRUE(copy->options & RendererBits::kDetached);
+    EXPECT_EQ(nullptr, copy->scroller());
+    layer->invalidations = 0;
+    model->notify(2, 0);
+    EXPECT_EQ(1, layer->invalidations) << "notice 2 invalidates the view once: the copy never does";
+    r->state &= static_cast<uint16_t>(~RendererBits::kLaidOut);
+    model->notify(6, 0);
+    EXPECT_TRUE(r->state & RendererBits::kLaidOut) << "notice 6 relays out";
+    copy->release();
+    r->release();
+}
+
+TEST_F(RenderTest, ShiftClicksMoveTheActiveEndAndAnEmptySelectionHasAOnePixelCaret) {
+    make();
+    struct Row {
+        long start, end;
+        uint16_t active;
+        long click;
+        const char* expected;
+        uint16_t activeAfter;
+    } rows[] = {{1, 5, 0, 8, "1,8", 0}, {1, 5, 0, 0, "0,5", 1}, {2, 6, 1, 4, "4,6", 1}, {2, 6, 0, 9, "2,9", 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        model->setSelection(ADocRange{row.start, row.end}, 0);
+        renderer->setActiveEnd(row.active);
+        renderer->startSelection(renderer->hitOfPosition(row.click), 0x4);
+        EXPECT_EQ(row.expected, selection());
+        EXPECT_EQ(row.activeAfter, renderer->activeEnd());
+        EXPECT_EQ(0, renderer->caret().second.x - renderer->caret().first.x) << "no caret on a selection";
+    }
+    renderer->startSelection(renderer->hitOfPosition(3), 0);
+    EXPECT_EQ("3,3", selection());
+    ARect caret = renderer->caret();
+    EXPECT_EQ(1, caret.second.x - caret.first.x);
+    EXPECT_EQ(3 * 6 - 1 + renderer->lines()->margin, caret.first.x) << "just left of the insertion point";
+    EXPECT_TRUE(view->takesEditCommands() || view->hasEditCommands()) << "the view offers copy";
+    EXPECT_EQ(1, view->commandStatus(35, 0));
+    view->doCommand(35, 0);
+    EXPECT_EQ("0," + std::to_string(model->getLength()), selection()) << "command 35 selects all";
+}
+
+TEST_F(RenderTest, ArrowKeysMoveTheCaretAndShiftArrowsExtendFromTheFixedEnd) {
+    make();
+    model->setSelection(ADocRange{4, 4}, 0);
+    renderer->setActiveEnd(0);
+    struct Row {
+        uint16_t key;
+        uint16_t keys;
+        const char* expected;
+    } rows[] = {{0x27, 0, "5,5"}, {0x27, 4, "5,6"}, {0x27, 4, "5,7"}, {0x25, 0, "6,6"}, {0x25, 4, "5,6"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        renderer->moveSelection(row.key, row.keys);
+        EXPECT_EQ(row.expected, selection());
+    }
+    renderer->moveSelection(0x28, 0);
+    EXPECT_GE(model->GetSelection().start, 36) << "down goes to the second line";
+}
+
+TEST_F(RenderTest, RightClicksOfferTheSelectionOrTheNoteMenuAndNotesFollowTheMap) {
+    make();
+    RecordingMenu selectionMenu;
+    RecordingMarkers markers;
+    AHiliteRangeMap* map = new AHiliteRangeMap();
+    map->addRef();
+    model->setAttachment(map);
+    renderer->menuCallBack = &selectionMenu;
+    renderer->markerCallBack = &markers;
+    renderer->noteMode = 3;
+    model->setSelection(ADocRange{3, 8}, 0);
+    AMouseEvent inside(pointOf(5), 0);
+    renderer->rightMouseDown(inside);
+    ASSERT_EQ(1u, selectionMenu.texts.size());
+    EXPECT_EQ("texte", selectionMenu.texts[0]);
+    EXPECT_TRUE(renderer->menus.empty());
+
+    AMouseEvent atStart(pointOf(3), 0);
+    renderer->choice = 0;
+    renderer->rightMouseDown(atStart);
+    ASSERT_EQ(1u, renderer->menus.size()) << "the selection's start is not inside it";
+    EXPECT_EQ("Ajouter une note", renderer->menus[0]);
+    EXPECT_EQ("added 7;", markers.log);
+    EXPECT_EQ(7, map->get(3));
+
+    model->setSelection(ADocRange{0, 0}, 0);
+    AHitRecord mark = renderer->hitOfPosition(3);
+    renderer->choice = 1;
+    AMouseEvent onMark(pointOf(3), 0);
+    renderer->rightMouseDown(onMark);
+    ASSERT_EQ(2u, renderer->menus.size());
+    EXPECT_EQ("Supprimer la note|Modifier ou lire la note", renderer->menus[1]);
+    EXPECT_EQ(5, mark.kind);
+    EXPECT_EQ("added 7;edit 7;", markers.log);
+
+    renderer->setAnchor(3);
+    renderer->choice = 0;
+    renderer->rightMouseDown(onMark);
+    EXPECT_EQ("added 7;edit 7;delete 7;deleted 7;", markers.log);
+    EXPECT_EQ(-1, map->get(3));
+    model->setAttachment(nullptr);
+    map->release();
+}
+
+TEST_F(RenderTest, ANavigatorWithoutHitsAnswersNothingAndStepsWithoutWrapping) {
+    make();
+    AModelHitNavigator none(renderer, 0x10);
+    EXPECT_EQ(-1, none.firstHitIndex());
+    EXPECT_EQ(-1, none.lastHitIndex());
+    EXPECT_EQ(-1, none.findNextHit());
+    EXPECT_FALSE(none.hasNextHit());
+    EXPECT_FALSE(none.hasPreviousHit());
+    EXPECT_EQ(0, none.showNextHit());
+    EXPECT_EQ(2, view->commandStatus(121, 112)) << "no navigator: disabled";
+    renderer->release();
+    renderer = nullptr;
+    model->release();
+    model = nullptr;
+
+    ARangeArray ranges;
+    ranges.addRange(ARange{3, 8});
+    ranges.addRange(ARange{41, 47});
+    auto* h = new AHighlighter(nullptr, &ranges);
+    h->addRef();
+    make(kText, h);
+    h->release();
+    ASSERT_NE(nullptr, renderer->hitNavigator()) << "a model with a highlighter gets a navigator";
+    ASearchHitNavigator nav(renderer, 0x10 | 0x100);
+    nav.attachModel(model, &ranges);
+    EXPECT_EQ(3, nav.firstHitIndex());
+    EXPECT_EQ(41, nav.lastHitIndex());
+    EXPECT_EQ(1, nav.showNextHit());
+    EXPECT_EQ(3, nav.currentHit().start);
+    EXPECT_EQ("3,8", selection()) << "flag 0x100 selects the hit";
+    EXPECT_EQ(1, nav.showNextHit());
+    EXPECT_EQ(41, nav.currentHit().start);
+    EXPECT_EQ(-1, nav.findNextHit()) << "no wrap-around after the last hit";
+    EXPECT_EQ(3, nav.findPreviousHit());
+}
+
+TEST_F(RenderTest, ExportsWriteTheirExtensionAndTheClipboardHoldsTheSelection) {
+    make();
+    model->setSelection(ADocRange{3, 8}, 0);
+    AFormatList formats;
+    view->copyFormats(formats);
+    ASSERT_EQ(1u, formats.size());
+    EXPECT_EQ(1u, formats[0]);
+    void* data = view->exportData(1);
+    ASSERT_NE(nullptr, data);
+    EXPECT_STREQ("texte", static_cast<const char*>(GlobalLock(data)));
+    GlobalUnlock(data);
+    GlobalFree(data);
+    EXPECT_EQ(nullptr, view->exportData(8));
+
+    std::string base = std::string(SV_BINARY_DIR) + "/artifacts/render-export";
+    CreateDirectoryA((std::string(SV_BINARY_DIR) + "/artifacts").c_str(), nullptr);
+    ASSERT_TRUE(view->exportRtfFile((base + ".doc").c_str(), true));
+    std::ifstream rtf(base + ".rtf", std::ios::binary);
+    std::stringstream rtfText;
+    rtfText << rtf.rdbuf();
+    EXPECT_EQ(0u, rtfText.str().find("{\\rtf1")) << rtfText.str().substr(0, 40);
+    ASSERT_TRUE(view->exportTextFile((base + ".doc").c_str(), false));
+    std::ifstream txt(base + ".txt", std::ios::binary);
+    std::stringstream txtText;
+    txtText << txt.rdbuf();
+    EXPECT_EQ("texte", txtText.str());
+
+    auto* bare = Shown(Open<ARendererView>(window, int16_t(9), Frame(0, 0, 50, 50)));
+    EXPECT_FALSE(bare->exportRtfFile((base + "-none.rtf").c_str(), true)) << "no renderer layer: nothing written";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((base + "-none.rtf").c_str()));
+    auto* hotspot = Shown(Open<AHotspotView>(window, int16_t(10), Frame(0, 0, 50, 50)));
+    AFormatList hotFormats;
+    hotspot->copyFormats(hotFormats);
+    EXPECT_EQ(AFormatList{8}, hotFormats);
+    EXPECT_EQ(nullptr, hotspot->exportData(1));
+    ALoadModelCmd* empty = dynamic_cast<ALoadModelCmd*>(ALoadModelCmd::create());
+    ASSERT_NE(nullptr, empty);
+    empty->execute();
+    delete empty;
+}
+
+TEST_F(RenderTest, ALoadModelCommandInstallsAndAttachesAndTheCaretTimerFollowsTheFocus) {
+    make();
+    AIndexedDocModel* other = MakeIndexedModel("Un autre texte\n");
+    {
+        ALoadModelCmd load(renderer, other, 3, -1);
+        other->release();
+        load.execute();
+    }
+    EXPECT_EQ(other, renderer->model());
+    EXPECT_TRUE(renderer->state & RendererBits::kAttached);
+    ARendererLayer* layer = view->rendererLayer();
+    layer->setActive(true);
+    EXPECT_NE(0, layer->caretTimer()) << "an active renderer blinks its caret";
+    layer->setActive(false);
+    EXPECT_EQ(0, layer->caretTimer());
+    layer->setActive(true);
+    layer->setRenderer(nullptr);
+    EXPECT_EQ(0, layer->caretTimer()) << "no renderer, no timer";
+}
+
+TEST_F(RenderTest, ALaidOutTextRendererScrollsItsViewByLinesAndPages) {
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "Ligne " + std::to_string(i) + "\n";
+    make(text.c_str());
+    EXPECT_EQ(0, view->scrollY());
+    EXPECT_GT(view->maxScrollY(), 0) << "forty lines do not fit two hundred pixels";
+    int16_t shift = 0;
+    int32_t delta = 0;
+    struct Row {
+        int16_t code;
+        bool forward;
+    } rows[] = {{1, true}, {3, true}, {0, false}, {2, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.code);
+        long before = view->scrollY();
+        view->scrollVertically(row.code, 0, shift, delta);
+        EXPECT_EQ(row.forward, view->scrollY() > before);
+        EXPECT_EQ(view->scrollY() - before, delta);
+    }
+}
+
+TEST_F(RenderTest, PagesBreakAtForcedBreaksAndOrientationsAndCutATallLine) {
+    make("Une ligne\n/.Page forcee\n/~Paysage\nFin\n");
+    struct Row {
+        long height;
+        // The first line of each page: 14-pixel lines on 10-pixel pages go on over two pages,
+        // and the end of the last one shares its page with the start of "Fin".
+        const char* pages;
+    } rows[] = {{100, "0|10|24|"}, {10, "0|0|10|10|24|24|34|"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.height);
+        renderer->preparePrint(ARect(0, 0, 300, row.height), false);
+        std::string pages;
+        long last = -1;
+        for (long page = 0; renderer->hasMorePages(false) && page < 10; ++page) {
+            if (row.height == 100 && page == 2) {
+                EXPECT_EQ(2, renderer->pageKind(page, last)) << "the landscape paragraph asks for its page";
+            }
+            renderer->printPage(ARect(0, 0, 300, row.height), page, false, false, last);
+            last = page;
+            pages += std::to_string(renderer->lines()->lines.first()->start) + "|";
+        }
+        EXPECT_EQ(row.pages, pages);
+    }
+}
+
+TEST_F(RenderTest, AWordClickSelectsTheWordAndKeepsItsHit) {
+    make();
+    renderer->options = TextOptions::kWordClick;
+    struct Row {
+        long position;
+        uint16_t kind;
+        const char* selection;
+    } rows[] = {{5, 2, "3,8"}, {9, 2, "9,11"}, {2, 2, "0,2"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        AHitRecord hit = renderer->hitOfPosition(row.position);
+        EXPECT_EQ(row.kind, hit.kind);
+        renderer->activateHit(hit);
+        EXPECT_EQ(row.selection, selection());
+    }
+    ASSERT_NE(nullptr, renderer->hitRecord());
+    EXPECT_EQ(4, renderer->getHitKind()) << "a word hit reports kind 4";
+}
