@@ -5,6 +5,7 @@
 
 #include "framework/views/ALayerView.h"
 #include "framework/views/AScrollBar.h"
+#include "framework/views/ASizerButton.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
@@ -155,4 +156,7 @@ TEST_F(ViewTest, ALayoutBuildsALayerViewInAScrollerBoundToItsBar) {
     EXPECT_EQ(184, bar->value());
     for (int16_t id : {303, 304})
         EXPECT_EQ(lv->getLocalBounds(), dynamic_cast<AViewLayer*>(loaded->findById(id, 0))->getFrame());
+    auto* box = dynamic_cast<ABoundingBox*>(loaded->findById(305, 0));
+    ASSERT_NE(nullptr, box);
+    EXPECT_TRUE(box->hasFlags(ADisplayComponent::kMouseTransparent)) << "set up as a bounding box";
 }
