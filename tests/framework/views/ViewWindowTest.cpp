@@ -3,6 +3,7 @@
 // picture of a scrolled view beside a native bar kept by its range.
 #include <windows.h>
 
+#include "framework/app/AWindow.h"
 #include "framework/views/ALayerView.h"
 #include "framework/views/AScrollBar.h"
 #include "framework/views/ASizerButton.h"
@@ -159,4 +160,45 @@ TEST_F(ViewTest, ALayoutBuildsALayerViewInAScrollerBoundToItsBar) {
     auto* box = dynamic_cast<ABoundingBox*>(loaded->findById(305, 0));
     ASSERT_NE(nullptr, box);
     EXPECT_TRUE(box->hasFlags(ADisplayComponent::kMouseTransparent)) << "set up as a bounding box";
+}
+
+TEST_F(ViewTest, AViewHasItsOwnChildWindowInAWindowWithFlag80AndAPanelViewAlways) {
+    struct Row {
+        const char* what;
+        uint16_t flags;
+        bool panel;
+        bool own;
+    } rows[] = {
+        {"a view in a window with flag 0x80", 0x0085, false, true},
+        {"a view in a window without it", 0x0005, false, false},
+        {"a panel view in a window without it", 0x0005, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        auto* w = Open<AWindow>(app, 0, Frame(40, 40, 360, 200), "views", "", r.flags, 0, ARect());
+        if (!w->getHWnd())
+            GTEST_SKIP() << "no display";
+        AView* v = r.panel ? static_cast<AView*>(Open<APanelView>(w, int16_t(4), Frame(10, 20, 110, 80), 0, 1, nullptr,
+                                                                  uint16_t(0x3000)))
+                           : Open<LinesView>(w, ARect(10, 20, 110, 80));
+        Shown(v);
+        ANativeViewWindow* own = v->nativeWindow();
+        ASSERT_EQ(r.own, own != nullptr);
+        HWND child = own ? own->hwnd() : nullptr;
+        if (own) {
+            EXPECT_EQ(child, v->getHWnd()) << "the view's native window";
+            EXPECT_EQ(w->getHWnd(), GetParent(child));
+            RECT rc;
+            GetWindowRect(child, &rc);
+            MapWindowPoints(nullptr, w->getHWnd(), reinterpret_cast<POINT*>(&rc), 2);
+            EXPECT_EQ(ARect(10, 20, 110, 80), ARect(rc.left, rc.top, rc.right, rc.bottom)) << "over the frame";
+        } else {
+            EXPECT_EQ(w->getHWnd(), v->enclosingWindow());
+        }
+        AComponent* gone = v;
+        DeleteComponent(gone);
+        EXPECT_FALSE(child && IsWindow(child)) << "destroyed with the view, not only with its parent";
+        AComponent* root = w;
+        DeleteComponent(root);
+    }
 }
