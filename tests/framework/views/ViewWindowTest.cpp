@@ -202,3 +202,28 @@ TEST_F(ViewTest, AViewHasItsOwnChildWindowInAWindowWithFlag80AndAPanelViewAlways
         DeleteComponent(root);
     }
 }
+
+TEST_F(ViewTest, AViewInItsOwnWindowScrollsItsPixelsThere) {
+    auto* w = Open<AWindow>(app, 0, Frame(40, 40, 360, 200), "views", "", uint16_t(0x0085), 0, ARect());
+    if (!w->getHWnd())
+        GTEST_SKIP() << "no display";
+    auto* v = Shown(Open<LinesView>(w, ARect(10, 20, 110, 100)));
+    ASSERT_NE(nullptr, v->nativeWindow());
+    HWND child = v->nativeWindow()->hwnd();
+    v->setContentSize(APoint(100, 1600));
+    w->showUpdate();
+    ShowWindow(w->getHWnd(), SW_SHOWNA);
+    app->flushUpdates();
+    Pump();
+    ASSERT_EQ(LineColor(0), PixelAt(child, 5, 2));
+    int16_t shift = 0;
+    int32_t delta = 0;
+    ASSERT_TRUE(v->scrollVertically(1, 0, shift, delta));
+    EXPECT_EQ(APoint(0, -16), v->windowPosition()) << "positions are in the view's own window";
+    v->doScroll(0, shift);
+    Pump();
+    EXPECT_EQ(LineColor(1), PixelAt(child, 5, 2));
+    EXPECT_EQ(LineColor(5), PixelAt(child, 5, 78)) << "the uncovered strip was drawn";
+    AComponent* root = w;
+    DeleteComponent(root);
+}
