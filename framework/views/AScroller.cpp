@@ -8,7 +8,7 @@
 #include "framework/components/ALayoutLoader.h"
 #include "framework/views/AView.h"
 
-SV_IMPLEMENT_CLASS(AScroller, 117, ADisplayComponent)
+SV_IMPLEMENT_CLASS(AScroller, 117, ASizerGroup)
 
 AScrollRange::AScrollRange(int32_t minimum, int32_t maximum, int32_t value)
     : minimum_(minimum), maximum_(maximum), value_(value) {
@@ -102,7 +102,7 @@ void AScrollLink::broadcast(int16_t code, int32_t value) {
 
 AScroller::AScroller(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t horizontalBarId,
                      uint16_t verticalBarId)
-    : ADisplayComponent(parent, id, rule), hBarId_(horizontalBarId), vBarId_(verticalBarId) {}
+    : ASizerGroup(parent, id, rule), hBarId_(horizontalBarId), vBarId_(verticalBarId) {}
 
 AScroller::~AScroller() {
     if (hBar_)
@@ -112,20 +112,14 @@ AScroller::~AScroller() {
 }
 
 void AScroller::readFrom(AMemoryStream& stream) {
-    ADisplayComponent::readFrom(stream);
+    ASizerGroup::readFrom(stream);
     hBarId_ = uint16_t(stream.readShort());
     vBarId_ = uint16_t(stream.readShort());
     ALayoutLoader::readEndMark(stream, "fscroll", 172);
 }
 
-void AScroller::attachItems() {
-    ADisplayComponent::attachItems();
-    if (setEraseBackgroundFlag(false))
-        invalidate();
-}
-
 void AScroller::setUpItems() {
-    ADisplayComponent::setUpItems();
+    ASizerGroup::setUpItems();
     const struct {
         uint16_t id;
         bool vertical;
@@ -159,7 +153,7 @@ void AScroller::detachItems() {
     if (vBar_)
         vBar_->detach(this);
     hBar_ = vBar_ = nullptr;
-    ADisplayComponent::detachItems();
+    ASizerGroup::detachItems();
 }
 
 void AScroller::componentAdded(AComponent* component) {
@@ -169,7 +163,7 @@ void AScroller::componentAdded(AComponent* component) {
             v->setScroller(this);
         }
     }
-    ADisplayComponent::componentAdded(component);
+    ASizerGroup::componentAdded(component);
 }
 
 void AScroller::componentDeleted(AComponent* component) {
@@ -178,7 +172,7 @@ void AScroller::componentDeleted(AComponent* component) {
         view_->setScroller(nullptr);
         view_ = nullptr;
     }
-    ADisplayComponent::componentDeleted(component);
+    ASizerGroup::componentDeleted(component);
 }
 
 void AScroller::setPosition(bool vertical, int32_t p, bool redraw) {

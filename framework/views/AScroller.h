@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/display/ADisplayComponent.h"
+#include "framework/display/ASizerGroup.h"
 
 class AScroller;
 class AView;
@@ -89,16 +89,15 @@ private:
     std::vector<AScroller*> scrollers_;  // not owned, in attach order
 };
 
-class AScroller : public ADisplayComponent {
+class AScroller : public ASizerGroup {
     SV_DECLARE_CLASS(AScroller)
 public:
     AScroller() = default;
     AScroller(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t horizontalBarId, uint16_t verticalBarId);
     ~AScroller() override;
 
-    // Record: ADisplayComponent's, horizontal bar id u16, vertical bar id u16, FFFF.
+    // Record: ASizerGroup's, horizontal bar id u16, vertical bar id u16, FFFF.
     void readFrom(AMemoryStream& stream) override;
-    void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
     void componentAdded(AComponent* component) override;

@@ -12,7 +12,7 @@
 
 SV_IMPLEMENT_CLASS(ASizerButton, 0, AIconButton)
 SV_IMPLEMENT_CLASS(ASizerButtonBehavior, 0, ABehavior)
-SV_IMPLEMENT_CLASS(ABoundingBox, 0, ADisplayComponent)
+SV_IMPLEMENT_CLASS(ABoundingBox, 0, ASizerGroup)
 SV_IMPLEMENT_CLASS(ASizeConstraintSetter, 0, AComponent)
 SV_IMPLEMENT_CLASS(ASizerButtonNodeAdder, 0, AComponent)
 SV_IMPLEMENT_CLASS(ASizerButtonConstrainer, 0, AComponent)
@@ -246,8 +246,13 @@ int16_t ASizerButtonBehavior::commandStatus(int16_t id, long argument) {
     return ABehavior::commandStatus(id, argument);
 }
 
+void ABoundingBox::readFrom(AMemoryStream& stream) {
+    ASizerGroup::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "fsizbut", 538);
+}
+
 void ABoundingBox::setUpItems() {
-    ADisplayComponent::setUpItems();
+    ASizerGroup::setUpItems();
     setMouseTransparentFlag(true);
 }
 

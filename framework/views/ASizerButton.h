@@ -14,6 +14,7 @@
 
 #include "framework/components/ABehavior.h"
 #include "framework/controls/AIconButton.h"
+#include "framework/display/ASizerGroup.h"
 
 class ASizerButton : public AIconButton {
     SV_DECLARE_CLASS(ASizerButton)
@@ -91,11 +92,13 @@ private:
 };
 
 // A group whose set-up makes it mouse-transparent (display flag 0x2000).
-class ABoundingBox : public ADisplayComponent {
+class ABoundingBox : public ASizerGroup {
     SV_DECLARE_CLASS(ABoundingBox)
 public:
     ABoundingBox() = default;
-    using ADisplayComponent::ADisplayComponent;
+    using ASizerGroup::ASizerGroup;
+    // Record: ASizerGroup's, FFFF.
+    void readFrom(AMemoryStream& stream) override;
     void setUpItems() override;
 };
 

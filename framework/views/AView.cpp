@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/object/AError.h"
+#include "framework/app/AWindow.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/ADisplayLock.h"
@@ -30,10 +31,19 @@ void AView::attachItems() {
     AAtomicItem::attachItems();
     if (scroller_ && scroller_->hasFlags(kTransparent))
         setTransparent(true);
+    native_.reset(makeNativeWindow(0, getNaturalFrame()));
+    if (native_) {
+        setNativeWindow(CheckAlloc(native_->hwnd(), "fview", 98));
+        computeWindowPosition(getDisplayParent());
+    }
 }
 
 void AView::detachItems() {
     deletePicture();
+    if (native_) {
+        setNativeWindow(nullptr);
+        native_.reset();
+    }
     scroller_ = nullptr;
     autoScroller_.reset();
     AAtomicItem::detachItems();
@@ -294,6 +304,28 @@ void AView::thawPicture() {
     frozen_ = 0;
 }
 
+// The window is made over the frame in the enclosing window's client area;
+// none while that window has no native window yet to be its parent.
+static ANativeViewWindow* MakeViewWindow(AView* view, DWORD style, const ARect& frame, long line) {
+    ADisplayComponent* parent = view->getDisplayParent();
+    HWND host = parent ? parent->enclosingWindow() : nullptr;
+    if (!host)
+        return nullptr;
+    ARect rect = frame + parent->windowPosition();
+    return CheckAlloc(new (std::nothrow) ANativeViewWindow(view, host, style, rect, view->hasFlags(AView::kShown)),
+                      "fview", line);
+}
+
+ANativeViewWindow* AView::makeNativeWindow(DWORD style, const ARect& frame) {
+    AComponent* c = this;
+    while (c && !dynamic_cast<AWindow*>(c))
+        c = c->getParent();
+    auto* window = static_cast<AWindow*>(c);
+    if (!window || !(window->windowFlags() & AWindow::kNoErase))
+        return nullptr;
+    return MakeViewWindow(this, style, frame, 636);
+}
+
 void AView::deletePicture() {
     if (picture_)
         DeleteMetaFile(picture_);
@@ -310,6 +342,11 @@ void APanelView::attachItems() {
     setContentSize(getSize());
     if (scroller() && scroller()->getSize() != getSize())
         setSizeSpec(ASizeSpec::fill, false);
+}
+
+ANativeViewWindow* APanelView::makeNativeWindow(DWORD style, const ARect& frame) {
+    (void)frame;
+    return MakeViewWindow(this, style, getNaturalFrame(), 710);
 }
 
 void APanelView::doScroll(int16_t dx, int16_t dy) {

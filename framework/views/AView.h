@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "framework/clusters/ACommandItem.h"
+#include "framework/controls/ANativeViewWindow.h"
 #include "framework/graphics/ARegion.h"
 #include "framework/views/ATrackers.h"
 
@@ -67,6 +68,9 @@ public:
     virtual void scrollTo(const APoint& p);
     // Installs an edge scroller with margin p, cursor base a and press-only option b.
     virtual void makeTracker(const APoint& p, uint16_t a, uint16_t b);
+    // The view's own child window (the caller owns it), or null: made only in
+    // a window with flag 0x80, whose erasing would otherwise wipe the view.
+    virtual ANativeViewWindow* makeNativeWindow(DWORD style, const ARect& frame);
 
     // ADisplayComponent.
     APoint getLocalOrigin() override { return scroll_; }
@@ -92,6 +96,7 @@ public:
     void thawPicture();
     void deletePicture();
     bool isFrozen() const { return frozen_ != 0; }
+    ANativeViewWindow* nativeWindow() const { return native_.get(); }
     void setPrintOption(uint16_t option) { printOption_ = option; }
     virtual uint16_t printOption(long argument) {
         (void)argument;
@@ -113,6 +118,7 @@ private:
     uint16_t frozen_ = 0;
     uint16_t appSetting_ = 1;
     uint16_t printOption_ = 0;
+    std::unique_ptr<ANativeViewWindow> native_;
 };
 
 // A view that sizes its content to its frame and always redraws whole.
@@ -126,6 +132,8 @@ public:
     void attachItems() override;
     bool clipsChildren() override { return true; }
     void doScroll(int16_t dx, int16_t dy) override;
+    // Always made, over the view's own natural frame.
+    ANativeViewWindow* makeNativeWindow(DWORD style, const ARect& frame) override;
     AScrollingTracker* makeMouseTracker(AMouseEvent& event) override {
         (void)event;
         return nullptr;

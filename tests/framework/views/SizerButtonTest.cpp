@@ -1,8 +1,13 @@
 // Sizer buttons: a drag moves the sizer on its axes only, inside limits that
 // count only on sides with panes, the panes' facing edges follow, the end of
 // a drag posts kind 101, and the layout-only helpers act and go away.
+#include <string>
+#include <vector>
+
+#include "base/object/AMemoryStream.h"
 #include "framework/app/AApp.h"
 #include "framework/components/AKindSet.h"
+#include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/AImage.h"
 #include "framework/views/ASizerButton.h"
 #include "tests/framework/views/ViewTestSupport.h"
@@ -94,4 +99,48 @@ TEST_F(ViewTest, ASizerDragEndsWithKind101AndItsHelpersActThenGo) {
     EXPECT_EQ(134, extra->getSizeSpec().edges[0].value);
     app->flushUpdates();
     EXPECT_EQ(1, sizer->moved);
+}
+
+TEST_F(ViewTest, AScrollerAndABoundingBoxReadASizerGroupsEndMarkBeforeTheirOwn) {
+    // The display component's part: id 9, FFFF, four zero edges, FFFF.
+    std::vector<uint16_t> base = {9, 0xFFFF};
+    base.resize(18, 0);
+    base.push_back(0xFFFF);
+    struct Row {
+        const char* what;
+        const AClass* cls;
+        std::vector<uint16_t> tail;
+        const char* file;  // null: read whole
+        long line;
+    } rows[] = {
+        {"scroller", &AScroller::classRecord, {0xFFFF, 0, 40, 0xFFFF}, nullptr, 0},
+        {"scroller without the group's mark", &AScroller::classRecord, {0, 40, 0xFFFF}, "fdisplay", 2570},
+        {"scroller, bad own mark", &AScroller::classRecord, {0xFFFF, 0, 40, 1}, "fscroll", 172},
+        {"bounding box", &ABoundingBox::classRecord, {0xFFFF, 0xFFFF}, nullptr, 0},
+        {"bounding box without the group's mark", &ABoundingBox::classRecord, {7, 0xFFFF}, "fdisplay", 2570},
+        {"bounding box, bad own mark", &ABoundingBox::classRecord, {0xFFFF, 3}, "fsizbut", 538},
+    };
+    for (Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<uint16_t> words(base);
+        words.insert(words.end(), r.tail.begin(), r.tail.end());
+        AMemoryStream stream(words.data(), static_cast<long>(words.size() * 2));
+        AObject* made = AClass::createByName(r.cls->name());
+        auto* group = static_cast<ASizerGroup*>(made->castTo(&ASizerGroup::classRecord));
+        ASSERT_NE(nullptr, group) << "a sizer group";
+        std::string file;
+        long line = 0;
+        try {
+            group->readFrom(stream);
+        } catch (const ALayoutError& e) {
+            file = e.file();
+            line = e.line();
+        }
+        EXPECT_EQ(r.file ? r.file : "", file);
+        EXPECT_EQ(r.line, line);
+        if (!r.file) {
+            EXPECT_EQ(static_cast<long>(words.size() * 2), stream.offset());
+        }
+        AObject::discardNew(made);
+    }
 }

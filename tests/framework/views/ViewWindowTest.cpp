@@ -3,8 +3,10 @@
 // picture of a scrolled view beside a native bar kept by its range.
 #include <windows.h>
 
+#include "framework/app/AWindow.h"
 #include "framework/views/ALayerView.h"
 #include "framework/views/AScrollBar.h"
+#include "framework/views/ASizerButton.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
@@ -155,4 +157,73 @@ TEST_F(ViewTest, ALayoutBuildsALayerViewInAScrollerBoundToItsBar) {
     EXPECT_EQ(184, bar->value());
     for (int16_t id : {303, 304})
         EXPECT_EQ(lv->getLocalBounds(), dynamic_cast<AViewLayer*>(loaded->findById(id, 0))->getFrame());
+    auto* box = dynamic_cast<ABoundingBox*>(loaded->findById(305, 0));
+    ASSERT_NE(nullptr, box);
+    EXPECT_TRUE(box->hasFlags(ADisplayComponent::kMouseTransparent)) << "set up as a bounding box";
+}
+
+TEST_F(ViewTest, AViewHasItsOwnChildWindowInAWindowWithFlag80AndAPanelViewAlways) {
+    struct Row {
+        const char* what;
+        uint16_t flags;
+        bool panel;
+        bool own;
+    } rows[] = {
+        {"a view in a window with flag 0x80", 0x0085, false, true},
+        {"a view in a window without it", 0x0005, false, false},
+        {"a panel view in a window without it", 0x0005, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        auto* w = Open<AWindow>(app, 0, Frame(40, 40, 360, 200), "views", "", r.flags, 0, ARect());
+        if (!w->getHWnd())
+            GTEST_SKIP() << "no display";
+        AView* v = r.panel ? static_cast<AView*>(Open<APanelView>(w, int16_t(4), Frame(10, 20, 110, 80), 0, 1, nullptr,
+                                                                  uint16_t(0x3000)))
+                           : Open<LinesView>(w, ARect(10, 20, 110, 80));
+        Shown(v);
+        ANativeViewWindow* own = v->nativeWindow();
+        ASSERT_EQ(r.own, own != nullptr);
+        HWND child = own ? own->hwnd() : nullptr;
+        if (own) {
+            EXPECT_EQ(child, v->getHWnd()) << "the view's native window";
+            EXPECT_EQ(w->getHWnd(), GetParent(child));
+            RECT rc;
+            GetWindowRect(child, &rc);
+            MapWindowPoints(nullptr, w->getHWnd(), reinterpret_cast<POINT*>(&rc), 2);
+            EXPECT_EQ(ARect(10, 20, 110, 80), ARect(rc.left, rc.top, rc.right, rc.bottom)) << "over the frame";
+        } else {
+            EXPECT_EQ(w->getHWnd(), v->enclosingWindow());
+        }
+        AComponent* gone = v;
+        DeleteComponent(gone);
+        EXPECT_FALSE(child && IsWindow(child)) << "destroyed with the view, not only with its parent";
+        AComponent* root = w;
+        DeleteComponent(root);
+    }
+}
+
+TEST_F(ViewTest, AViewInItsOwnWindowScrollsItsPixelsThere) {
+    auto* w = Open<AWindow>(app, 0, Frame(40, 40, 360, 200), "views", "", uint16_t(0x0085), 0, ARect());
+    if (!w->getHWnd())
+        GTEST_SKIP() << "no display";
+    auto* v = Shown(Open<LinesView>(w, ARect(10, 20, 110, 100)));
+    ASSERT_NE(nullptr, v->nativeWindow());
+    HWND child = v->nativeWindow()->hwnd();
+    v->setContentSize(APoint(100, 1600));
+    w->showUpdate();
+    ShowWindow(w->getHWnd(), SW_SHOWNA);
+    app->flushUpdates();
+    Pump();
+    ASSERT_EQ(LineColor(0), PixelAt(child, 5, 2));
+    int16_t shift = 0;
+    int32_t delta = 0;
+    ASSERT_TRUE(v->scrollVertically(1, 0, shift, delta));
+    EXPECT_EQ(APoint(0, -16), v->windowPosition()) << "positions are in the view's own window";
+    v->doScroll(0, shift);
+    Pump();
+    EXPECT_EQ(LineColor(1), PixelAt(child, 5, 2));
+    EXPECT_EQ(LineColor(5), PixelAt(child, 5, 78)) << "the uncovered strip was drawn";
+    AComponent* root = w;
+    DeleteComponent(root);
 }
