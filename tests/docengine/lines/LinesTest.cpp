@@ -455,6 +455,24 @@ TEST(LineRendererTest, AnswersViewQueries) {
     EXPECT_EQ(4, above.position);
 }
 
+TEST(LineRendererTest, ANarrowerFrameBreaksTheLinesAgain) {
+    Fixture f("aaa bbb ccc ddd eee fff ggg hhh iii jjj\nkkk lll\n", ARect(0, 0, 250, 100));
+    ALineRenderer* r = f.renderer;
+    r->layoutFrom(0);
+    for (long width : {130L, 250L, 70L}) {
+        SCOPED_TRACE(width);
+        r->setFrame(ARect(0, 0, static_cast<int32_t>(width), 100));
+        r->layoutFrom(0);
+        ASSERT_GT(r->lines.count(), 0);
+        EXPECT_EQ(width - 10, r->layoutWidth);
+        for (long i = 0; i < r->lines.count(); ++i)
+            EXPECT_LE(r->lines.at(i)->right, r->layoutWidth) << f.lineTexts();
+        if (width == 250) {
+            EXPECT_EQ("aaa bbb ccc ddd eee fff ggg hhh iii jjj|kkk lll", f.lineTexts()) << "and joins them again";
+        }
+    }
+}
+
 TEST(LineRendererTest, DrawsTheSelectionInItsColour) {
     Fixture f("abcde\n");
     f.renderer->hasSelection = true;

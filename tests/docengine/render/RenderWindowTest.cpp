@@ -184,6 +184,11 @@ TEST_F(RenderWindowTest, PictureOfAnArticleWithAHighlightedHitAndANoteMark) {
     ARect hit = renderer->rangeBounds(30, 36);
     EXPECT_EQ(COLORREF(renderer->hitColour), canvas.pixel(hit.first.x + 1, hit.first.y + 1))
         << "the hit is highlighted";
+    // The text keeps out of the view's right margin.
+    ARect frame = renderer->frame();
+    long margin = renderer->lines()->margin;
+    EXPECT_EQ(0, canvas.inkIn(ARect(static_cast<int32_t>(frame.second.x - margin), frame.first.y, frame.second.x,
+                                    frame.second.y)));
 }
 
 TEST_F(RenderWindowTest, APressReleasedOnANoteMarkEditsItAndADragMovesIt) {
