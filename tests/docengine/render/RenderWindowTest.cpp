@@ -189,6 +189,10 @@ TEST_F(RenderWindowTest, PictureOfAnArticleWithAHighlightedHitAndANoteMark) {
     long margin = renderer->lines()->margin;
     EXPECT_EQ(0, canvas.inkIn(ARect(static_cast<int32_t>(frame.second.x - margin), frame.first.y, frame.second.x,
                                     frame.second.y)));
+    for (long p = 0; p < renderer->model()->getLength(); ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(p, renderer->hitOfPosition(p).position) << "found again from its own x";
+    }
 }
 
 TEST_F(RenderWindowTest, APressReleasedOnANoteMarkEditsItAndADragMovesIt) {
