@@ -542,7 +542,7 @@ void ALineRenderer::resetLayout() {
 
 void ALineRenderer::layoutFrom(long code) {
     updateLayoutWidth();
-    if (code == 200)
+    if (code == 200 && lines.count())  // a new width dropped the lines: nothing to realign
         realignLines();
     else
         relayoutAfterChange(code);
