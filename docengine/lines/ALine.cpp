@@ -79,7 +79,10 @@ long ALine::positionAtX(ADataRun* run, long px) const {
         return px > 0 ? localEnd : localStart;
     if (px < run->x)
         return run->start;
-    return run->positionAtX(px - run->x, nullptr);
+    // The nearest boundary: without the side flag a run answers the character
+    // under x, one before the boundary when x falls exactly on it.
+    int16_t atStart = 0;
+    return run->positionAtX(px - run->x, &atStart);
 }
 
 ADataRun* ALine::runAtX(long px) const {

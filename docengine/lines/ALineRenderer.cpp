@@ -134,10 +134,14 @@ void ALineRenderer::setFrame(const ARect& frame) {
 }
 
 void ALineRenderer::updateLayoutWidth() {
+    long before = layoutWidth;
     if (!(flags1 & LineFlags::kFixedLayoutWidth))
         layoutWidth = frame_.second.x - frame_.first.x - 2 * margin;
     if (layoutWidth < 1)
         layoutWidth = 300;
+    // Lines broken for the old width would be kept by the next relayout and run past the frame's edge.
+    if (layoutWidth != before)
+        lines.clear();
 }
 
 long ALineRenderer::heightLimit() const {
@@ -538,7 +542,7 @@ void ALineRenderer::resetLayout() {
 
 void ALineRenderer::layoutFrom(long code) {
     updateLayoutWidth();
-    if (code == 200)
+    if (code == 200 && lines.count())  // a new width dropped the lines: nothing to realign
         realignLines();
     else
         relayoutAfterChange(code);

@@ -1,6 +1,9 @@
 // The run display over the drawing layer's current display.
 #include "docengine/lines/ARunDisplay.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "base/object/AError.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/graphics/AGraphicDisplay.h"
@@ -32,9 +35,31 @@ long AGdiRunDisplay::indexAtX(AStyleFont* font, const char* text, long length, l
     return font->font().body()->indexAtOffset(text, length, static_cast<int32_t>(x), flag);
 }
 
+// The glyphs go where the layout measured them: Wine draws the Liberation faces
+// narrower than it measures them ("Un volcan est un": 107 measured, 99 inked), which
+// left a gap before every run that follows another on its line.
 long AGdiRunDisplay::drawText(AStyleFont* font, long x, long y, const char* text, long length, uint32_t colour) {
-    return font->font().body()->drawText(APoint(static_cast<int32_t>(x), static_cast<int32_t>(y)), text, length,
-                                         colour);
+    _AFont* body = font->font().body();
+    APoint p(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    AGraphicDisplay* display = Current();
+    int n = static_cast<int>(std::min(length, 32767L));
+    if (n <= 0 || !display->isDrawable() || display->isPrintLike() || display->dc() != display->getMeasureDC())
+        return body->drawText(p, text, length, colour);
+    long ascent = body->metrics().ascent;  // selects the font
+    HDC dc = display->dc();
+    std::vector<int> advances(static_cast<size_t>(n));
+    SIZE size = {0, 0};
+    TEXTMETRICA tm = {};
+    if (!GetTextExtentExPointA(dc, text, n, 0, nullptr, advances.data(), &size) || !GetTextMetricsA(dc, &tm))
+        return body->drawText(p, text, length, colour);
+    for (int i = n - 1; i > 0; --i)
+        advances[static_cast<size_t>(i)] -= advances[static_cast<size_t>(i - 1)];
+    APoint at = display->toDevice(p);
+    at.y += static_cast<int32_t>(tm.tmAscent - ascent);  // raised or lowered script
+    if (colour != display->foreColor())
+        display->SetForeColor(colour);
+    ExtTextOutA(dc, at.x, at.y, 0, nullptr, text, static_cast<UINT>(n), advances.data());
+    return size.cx;
 }
 
 void AGdiRunDisplay::fillRect(const ARect& rect, uint32_t colour) {

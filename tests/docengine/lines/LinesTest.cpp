@@ -22,8 +22,8 @@ public:
     ARunExtent extent(AStyleFont*, const char*, long length) override { return ARunExtent{6 * length, 14, 10}; }
     long indexAtX(AStyleFont*, const char*, long length, long x, int16_t& flag) override {
         long i = x / 6, within = x - 6 * i;
-        flag = 2 * within <= 6 ? 1 : 0;
-        long b = flag ? i : i + 1;
+        flag = 2 * within <= 6 && (within > 0 || !asFont) ? 1 : 0;
+        long b = flag || within == 0 ? i : i + 1;
         return b < 0 ? 0 : b > length ? length : b;
     }
     long drawText(AStyleFont*, long x, long y, const char* text, long length, uint32_t colour) override {
@@ -36,6 +36,8 @@ public:
     void drawBitmap(ABitmapRef*, const ARect&, long, int) override {}
     ARunExtent bitmapSize(ABitmapRef*) override { return ARunExtent{bitmapW, bitmapH, 0}; }
 
+    // As a font does: x exactly on a boundary gives that boundary with flag 0.
+    bool asFont = false;
     std::vector<std::string> texts;
     std::vector<ARect> erased;
     long bitmapW = 16, bitmapH = 16;
@@ -453,6 +455,36 @@ TEST(LineRendererTest, AnswersViewQueries) {
     EXPECT_EQ(13, below.position) << "below the last line: the end of that same line";
     AHitRecord above = r->hitAbove(last, -1);
     EXPECT_EQ(4, above.position);
+}
+
+TEST(LineRendererTest, TheHitOfAPositionIsThatPosition) {
+    Fixture f("un mot\ndeux trois quatre cinq six\n");
+    f.display.asFont = true;
+    ALineRenderer* r = f.renderer;
+    r->layoutFrom(0);
+    ASSERT_GE(r->lines.count(), 3);
+    for (long p = 0; p < r->lastLaidOutPosition(); ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(p, r->hitRecordOfPosition(p, -1).position);
+    }
+}
+
+TEST(LineRendererTest, ANarrowerFrameBreaksTheLinesAgain) {
+    Fixture f("aaa bbb ccc ddd eee fff ggg hhh iii jjj\nkkk lll\n", ARect(0, 0, 250, 100));
+    ALineRenderer* r = f.renderer;
+    r->layoutFrom(0);
+    for (long width : {130L, 250L, 70L}) {
+        SCOPED_TRACE(width);
+        r->setFrame(ARect(0, 0, static_cast<int32_t>(width), 100));
+        r->layoutFrom(width == 70 ? 200 : 0);  // a realignment too lays out again
+        ASSERT_GT(r->lines.count(), 0);
+        EXPECT_EQ(width - 10, r->layoutWidth);
+        for (long i = 0; i < r->lines.count(); ++i)
+            EXPECT_LE(r->lines.at(i)->right, r->layoutWidth) << f.lineTexts();
+        if (width == 250) {
+            EXPECT_EQ("aaa bbb ccc ddd eee fff ggg hhh iii jjj|kkk lll", f.lineTexts()) << "and joins them again";
+        }
+    }
 }
 
 TEST(LineRendererTest, DrawsTheSelectionInItsColour) {

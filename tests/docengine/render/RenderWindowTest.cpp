@@ -8,11 +8,13 @@
 
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AMarkerCallBack.h"
+#include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
+#include "docengine/styles/AStyleSheet.h"
 #include "framework/display/APrintRange.h"
 #include "framework/printing/APrinter.h"
 #include "framework/printing/APrinterSetup.h"
@@ -184,6 +186,29 @@ TEST_F(RenderWindowTest, PictureOfAnArticleWithAHighlightedHitAndANoteMark) {
     ARect hit = renderer->rangeBounds(30, 36);
     EXPECT_EQ(COLORREF(renderer->hitColour), canvas.pixel(hit.first.x + 1, hit.first.y + 1))
         << "the hit is highlighted";
+    // Before the highlighted word, the last ink of the word before it lies one blank away.
+    long blank;
+    {
+        AViewMeasureLock lock(sv);
+        blank = AGdiRunDisplay().extent(renderer->styleSheet()->getFont(0, 0), " ", 1).width;
+    }
+    int lastInk = -1;
+    for (int x = 0; x < hit.first.x; ++x)
+        for (int y = hit.first.y; y < hit.second.y; ++y)
+            if (canvas.pixel(x, y) != RGB(255, 255, 255))
+                lastInk = x;
+    long gap = hit.first.x - lastInk - 1;
+    EXPECT_GE(gap, blank - 1);
+    EXPECT_LE(gap, blank + 1);
+    // The text keeps out of the view's right margin.
+    ARect frame = renderer->frame();
+    long margin = renderer->lines()->margin;
+    EXPECT_EQ(0, canvas.inkIn(ARect(static_cast<int32_t>(frame.second.x - margin), frame.first.y, frame.second.x,
+                                    frame.second.y)));
+    for (long p = 0; p < renderer->model()->getLength(); ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(p, renderer->hitOfPosition(p).position) << "found again from its own x";
+    }
 }
 
 TEST_F(RenderWindowTest, APressReleasedOnANoteMarkEditsItAndADragMovesIt) {
