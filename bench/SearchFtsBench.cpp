@@ -271,8 +271,11 @@ int main(int argc, char** argv) {
         Measure(queries, &ours, [&](const Query& q, std::set<long>* found) {
             try {
                 request->setQuestion(1, q.ours.c_str(), 0);
+                double e0 = Now();
                 request->execute(0);
                 long count = request->getResultCount(0);
+                if (std::getenv("SV_BENCH_VERBOSE"))
+                    std::fprintf(stderr, "execute %.1f ms, ", (Now() - e0) * 1000);
                 for (long k = 1; k <= count; ++k)
                     found->insert(request->getResultDoc(k) & 0xFFFFFF);
             } catch (const AError&) {
