@@ -190,12 +190,12 @@ struct Side {
     long size = 0;
 };
 
-// Best of three runs of each query, after one to warm the caches.
+// One timed run of each query, after one to warm the caches.
 template <typename Run>
 void Measure(const std::vector<Query>& queries, Side* s, Run run) {
     s->ms.assign(queries.size(), 1e9);
     s->found.assign(queries.size(), {});
-    for (int pass = 0; pass < 4; ++pass)
+    for (int pass = 0; pass < 2; ++pass)
         for (size_t i = 0; i < queries.size(); ++i) {
             std::set<long> found;
             double t0 = Now();
