@@ -197,6 +197,7 @@ int KY_GetCriterionHits(const KY_EnginePart* part, int c) {
 
 void KY_WalkReset(KY_EnginePart* part) {
     std::fill(part->walk, part->walk + 5, -1);
+    part->walked.clear();
 }
 
 void KY_ResultClose(KY_EnginePart* part) {
@@ -322,6 +323,15 @@ int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* scor
     int32_t count = part->criteria[c].count, d = part->walk[2], value = part->walk[3], firstPos = 0;
     int32_t at = part->walk[1];
     *index = std::max(1, std::min(*index, count));
+    // The lists only go forwards: the elements walked are kept, so that a
+    // base read in descending order does not walk again from the first.
+    if (part->walk[0] == c && static_cast<size_t>(*index) * 3 <= part->walked.size()) {
+        const int32_t* w = &part->walked[static_cast<size_t>(*index - 1) * 3];
+        *doc = w[0];
+        *pos = w[1];
+        *score = w[2];
+        return 0;
+    }
     if (part->walk[0] != c || at < 1 || at > *index) {
         int32_t listCount = 0;
         code = LoRewind(part->result);
@@ -329,15 +339,23 @@ int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* scor
             code = LoFirst(part->result, &listCount, &d, &value, &firstPos);
         at = 1;
     }
-    for (; !code && at < *index && d != -1; ++at)
+    if (at == 1 || part->walk[0] != c)
+        part->walked.clear();
+    LoDesc* desc = LoDescOf(part->result);
+    for (;;) {
+        if (code || d == -1) {
+            KY_WalkReset(part);
+            return code ? code : Fail(1253, "short result");
+        }
+        if (part->walked.size() == static_cast<size_t>(at - 1) * 3)
+            part->walked.insert(part->walked.end(), {d, value, desc ? desc->hits : 0});
+        if (at >= *index)
+            break;
         code = LoNext(part->result, &d, &value, &firstPos);
-    if (code || d == -1) {
-        KY_WalkReset(part);
-        return code ? code : Fail(1253, "short result");
+        ++at;
     }
     *doc = d;
     *pos = value;
-    LoDesc* desc = LoDescOf(part->result);
     *score = desc ? desc->hits : 0;
     int32_t walk[5] = {c, *index, *doc, *pos, *score};
     std::copy(walk, walk + 5, part->walk);

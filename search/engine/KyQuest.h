@@ -292,6 +292,7 @@ struct KY_EnginePart {
     int16_t openCriterion = -1;
     int32_t mode = -1, hiliteMode = 1, swapChoice = 0, closeIndexes = 0;
     int32_t walk[5] = {-1, -1, -1, -1, -1};  // criterion, index, document, position, score
+    std::vector<int32_t> walked;              // document, position, score of each element walked
     LoHandle result = -1;
     std::string queryFilter, stopFilter, stopList, thesaurus;
     int32_t maxDoc = 65535;

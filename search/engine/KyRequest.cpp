@@ -146,6 +146,12 @@ int BuildPart(KY_Request* r, const KyForm* parsed) {
     if (form->thes)
         part.thesaurus = WithoutExtension(PathOf(form->thes->file));
     part.stopList = PathOf(form->stp);
+    // Question terms must go through the filter that made the index keys, and
+    // stop words through theirs, or accented and capital words find nothing.
+    if (form->keyflt)
+        part.queryFilter = PathOf(form->keyflt->file);
+    if (form->stpflt)
+        part.stopFilter = PathOf(form->stpflt->file);
     return 0;
 }
 

@@ -69,9 +69,10 @@ TABLE = char_table()
 FILTER = bytes(TABLE)
 
 # The question's separators: every printable byte that is not a word byte,
-# except the wildcards "*" and "?" that end or fill a pattern of the question.
+# except the wildcards "?" and "*!" (truncation) of its patterns, and its
+# quotes and parentheses, which the criterion would skip as separators.
 SEPARATORS = bytes(b for b in range(0x20, 0x100)
-                   if b not in WORD_BYTES and b not in (0x2A, 0x3F, 0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D))
+                   if b not in WORD_BYTES and b not in (0x21, 0x22, 0x28, 0x29, 0x2A, 0x3F, 0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D))
 
 STOP_WORDS = """a à ai aie aient ait as au aucun aucune aussi autre aux avec avoir c ça car ce ceci cela celle
 celles celui cependant ces cet cette ceux chaque ci d dans de des donc dont du elle elles en encore entre est et

@@ -6,8 +6,8 @@ requests on the sample must give.
 Usage: searches.py WORK_FOLDER   (writes WORK_FOLDER/searches.txt)
 
 A search is written as the reader types it in the form "RECH" (operators ET,
-OU, SAUF; a phrase in double quotes; "*" ending a prefix; "~" before a word
-asks for its thesaurus expansion). Each line of searches.txt: the search, a
+OU, SAUF; a phrase in double quotes; "*!" ending a prefix), or, after "~", in
+the form "RECHTHES" whose words are widened by their thesaurus relations. Each line of searches.txt: the search, a
 tab, the count, a tab, the document numbers separated by blanks.
 """
 import os
@@ -23,7 +23,7 @@ SEARCHES = [
     "~image",
     "pinceau OU crayon",
     "filtre SAUF flou",
-    "calq*",
+    "calq*!",
     "histogramme",
     "macro ET basic",
     "\"feuille de calcul\"",
@@ -34,7 +34,7 @@ SEARCHES = [
     "\"ligne de commande\"",
     "répertoire ET utilisateur",
     "transparence",
-    "diapo*",
+    "diapo*!",
     "~photo",
 ]
 
@@ -71,16 +71,36 @@ def keys_of(text):
     return [k for _, k in placed_keys(text)]
 
 
+def near(left, right, distance):
+    """The request's proximity: one walk over both position lists, a pair at
+    most distance words apart in either order matching; matched positions are
+    kept, in the walk's order, for the next word of the chain."""
+    out, i, j = [], 0, 0
+    while i < len(left) and j < len(right):
+        if left[i] + distance < right[j]:
+            i += 1
+        elif left[i] - distance > right[j]:
+            j += 1
+        else:
+            out += [left[i]] if left[i] == right[j] else sorted((left[i], right[j]))
+            i += 1
+            j += 1
+    return out
+
+
 def phrase(index, placed):
-    """Documents where the words stand in one paragraph as in the phrase, the
-    stop words left out keeping their places."""
+    """A phrase is read as its words joined by PRES n, n being 1 plus the stop
+    words left out between two of them (not as ordered adjacent words)."""
     if not placed:
         return set()
     found = set()
     start, first = placed[0]
     for doc, positions in index.get(first, {}).items():
-        rest = [(offset - start, set(index.get(k, {}).get(doc, ()))) for offset, k in placed[1:]]
-        if any(all(p + d in r for d, r in rest) for p in positions):
+        kept, last = sorted(positions), start
+        for offset, k in placed[1:]:
+            kept = near(kept, sorted(index.get(k, {}).get(doc, ())), offset - last)
+            last = offset
+        if kept:
             found.add(doc)
     return found
 
@@ -88,8 +108,8 @@ def phrase(index, placed):
 def term(index, thes, text):
     if text.startswith("\""):
         return phrase(index, placed_keys(text.strip("\"")))
-    if text.endswith("*"):
-        prefix = keys_of(text[:-1])[0]
+    if text.endswith("*!"):
+        prefix = keys_of(text[:-2])[0]
         return set(d for k, docs in index.items() if k.startswith(prefix) for d in docs)
     if text.startswith("~"):
         key = keys_of(text[1:])[0]

@@ -134,6 +134,10 @@ std::string WriteThes(const std::string& items, const std::string& base, const s
         if (f.size() != 3)
             return items + ": line without three fields";
         relations.push_back({f[0], std::atoi(f[1].c_str()), f[2]});
+        // A criterion expands its terms through their generic terms (TG) only:
+        // a synonym is written as one too, or the thesaurus form reaches none.
+        if (relations.back().relation == 3)
+            relations.push_back({f[0], 2, f[2]});
     }
     return WriteThesaurus(base, filter, relations);
 }
@@ -162,13 +166,18 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {{"DOC", "doc", kTextMode, 0}, {"EXT", "ext", 0, 0}, {"TITLE", "title", 0, 0}},
                         {{"MOTS", "mots", documents, "PROXW"}, {"IDXAZ", "idxaz", documents}}};
     DescriptorMapping mapping;
-    mapping.defaults = {{"direct", "MOTS"}, {"prox", "Y"}, {"thes", "Y"}, {"opdef", "AND"}};
+    // A field without a lexicon takes a quoted phrase as one key; the placeholder
+    // lexicon makes it the phrase's words joined by proximity operators.
+    mapping.defaults = {
+        {"direct", "MOTS"}, {"prox", "Y"}, {"thes", "Y"}, {"opdef", "AND"}, {"lexsec", "_FORCESECTOPROX_"}};
     mapping.formDefaults = {{"thes", "THESFR"}, {"stp", "STOPFR"}, {"stpflt", "MOTSCLES"}, {"keyflt", "MOTSCLES"}};
     // Each word list starts with its own separator.
     mapping.op = ",ET,OU,SAUF,";
     mapping.proxop = ",PRES,CHAMP,PARAG,";
     mapping.sep = separators;
-    mapping.forms = {{"RECH", 1, {}}};
+    // RECH searches the words as typed (a thesaurus field cannot truncate);
+    // RECHTHES widens each word by its thesaurus relations.
+    mapping.forms = {{"RECH", 1, {{"thes", "N"}}}, {"RECHTHES", 1, {}}};
     text.mapping = {mapping};
     DescriptorBase info{"HDFILES", "SVDATA", {{"HDGLIB", "hdglib", 0, 0}, {"HDGINFO", "hdginfo", 0, 0}}, {}};
     spec.bases = {text, info};

@@ -59,10 +59,13 @@ std::vector<SampleSearch> RunSampleSearches(const std::string& out, const std::s
         if (location.open((out + "\\sv.sgm").c_str()) != 0) {
             *error = std::string("sv.sgm: ") + location.getLastError().c_str();
         } else {
-            std::unique_ptr<ASearchRequest> request(location.createRequest("TEXT", "RECH"));
+            std::unique_ptr<ASearchRequest> plain(location.createRequest("TEXT", "RECH"));
+            std::unique_ptr<ASearchRequest> widened(location.createRequest("TEXT", "RECHTHES"));
             for (SampleSearch& s : searches) {
-                // "~" marks the searches that the form's thesaurus expands.
-                std::string asked = !s.text.empty() && s.text[0] == '~' ? s.text.substr(1) : s.text;
+                // "~" marks the searches made on the form whose field has the thesaurus.
+                bool thes = !s.text.empty() && s.text[0] == '~';
+                std::string asked = thes ? s.text.substr(1) : s.text;
+                ASearchRequest* request = thes ? widened.get() : plain.get();
                 try {
                     request->clearField(0);
                     request->setQuestion(1, asked.c_str(), 0);

@@ -104,6 +104,15 @@ TEST(EnginePart, CriteriaRunIntoListsThatTheRequestCombines) {
     ASSERT_EQ(0, KY_ResultSeek(&part, &doc, &pos, &score, &index, 0));
     EXPECT_EQ(static_cast<int32_t>(expected.size()), index);
     EXPECT_EQ(expected.back(), doc);
+    // Read backwards, as a base in descending order is, the walk gives the same documents.
+    std::vector<int32_t> backwards;
+    for (int32_t i = static_cast<int32_t>(expected.size()); i >= 1; --i) {
+        index = i;
+        ASSERT_EQ(0, KY_ResultSeek(&part, &doc, &pos, &score, &index, 0));
+        backwards.insert(backwards.begin(), doc);
+    }
+    EXPECT_EQ(expected, backwards);
+    EXPECT_EQ(expected, Walk(&part));
     const std::vector<std::string>* words = KY_GetWordList(&part, 0);
     ASSERT_NE(nullptr, words);
     for (const char* w : {"gare", "maison", "pont"})

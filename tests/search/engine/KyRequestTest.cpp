@@ -107,6 +107,35 @@ TEST(Request, PlainAndScrambledDescriptorsOpen) {
     EXPECT_EQ(1303, KY_CloseDescriptor(&g.engine));
 }
 
+TEST(Request, QuestionTermsGoThroughTheFormsKeyFilter) {
+    // The keys were made lower case without accents: the question must be too.
+    std::ofstream(QuestData::Get().folder.path("kf.flt"), std::ios::binary) << "0x41 26 0x61\n0xF6 1 'o'\n";
+    std::string root = QuestData::Get().folder.path("");
+    root.pop_back();
+    std::string desc =
+        "<!-- KY MEDIA -->\n<KYDesc><pathinfo><path id=\"D\" type=\"dbg\">" + EncodeDescriptorPath(root) +
+        "</path></pathinfo><resource path=\"D\"><flt id=\"KF\"><platform plat=\"win\">kf</platform></flt>"
+        "<stp id=\"ST\">mots</stp></resource><common><base id=\"B\"><index path=\"D\">"
+        "<idx id=\"M\" prox=\"PROXW\" nbdoc=\"20000\">mots</idx></index><mapping>"
+        "<form id=\"G\" nbReq=\"1\"><formDefaults stp=\"ST\" stpflt=\"KF\" keyflt=\"KF\"></formDefaults>"
+        "<req num=\"0\" direct=\"M\"><sep> </sep></req></form></mapping></base></common></KYDesc>";
+    TempFolder folder;
+    EngineGuard g;
+    ASSERT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", desc).c_str(), &g.engine)) << KY_EngineErrorText;
+    KY_MountedUse* base = nullptr;
+    ASSERT_EQ(0, KY_OpenMountedBase(g.engine, "B", &base));
+    KY_Request* r = nullptr;
+    ASSERT_EQ(0, KY_OpenRequest(base, "G", folder.path("").c_str(), &r)) << KY_EngineErrorText;
+    std::vector<int32_t> expected = Scan([](const Doc& d) { return Has(d, "pomme"); });
+    ASSERT_FALSE(expected.empty());
+    for (const char* asked : {"pomme", "POMME", "P\xF6mMe"}) {
+        SCOPED_TRACE(asked);
+        ASSERT_EQ(0, KY_SetQuestion(r, 1, 0, 0, asked, 0));
+        ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+        EXPECT_EQ(expected, Documents(r));
+    }
+}
+
 TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     TempFolder folder;
     EngineGuard g;

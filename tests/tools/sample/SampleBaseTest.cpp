@@ -154,8 +154,9 @@ TEST_F(SampleCheck, PassesTheBuiltSampleAndFindsEachDamage) {
 }
 
 // Searches through the request layer give the documents a scan of the fixture's
-// words gives: the word index is read with its positions, and the form's
-// operators and separators reach the question.
+// words gives: the word index is read with its positions, the form's operators,
+// separators and key filter reach the question, quotes make proximity words,
+// "*!" truncates and the thesaurus form widens by synonyms.
 TEST_F(SampleCheck, RequestsFindTheDocumentsOfTheScan) {
     ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
     const char* const kSearches =
@@ -164,12 +165,17 @@ TEST_F(SampleCheck, RequestsFindTheDocumentsOfTheScan) {
         "image OU tableau\t6\t0 3 4 5 6 7\n"
         "image SAUF retouche\t1\t6\n"
         "filtre\t2\t3 4\n"
-        "exemple ET image\t3\t5 6 7\n";
+        "exemple ET image\t3\t5 6 7\n"
+        "CALQUE\t2\t0 1\n"
+        "Tableau Crois\xE9\t2\t3 4\n"
+        "retouch*!\t5\t0 2 5 6 7\n"
+        "\"photo retouche\"\t1\t0\n"
+        "~image\t5\t0 2 5 6 7\n";
     ASSERT_EQ("", SaveFileReplacing(PathOf("searches.txt"), kSearches));
     std::string error;
     std::vector<SampleSearch> searches = RunSampleSearches(folder_, folder_, &error);
     ASSERT_EQ("", error);
-    ASSERT_EQ(6u, searches.size());
+    ASSERT_EQ(11u, searches.size());
     for (const SampleSearch& s : searches) {
         SCOPED_TRACE(s.text);
         EXPECT_EQ(static_cast<long>(s.expected.size()), s.count);

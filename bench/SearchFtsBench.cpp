@@ -1,0 +1,378 @@
+// The search benchmark: one fixed table of queries on the sample encyclopedia,
+// through a search request on its form "RECH" and through SQLite FTS5 over the
+// same words, in one run. Prints per side and query kind the median and 99th
+// percentile latency, the index size, the build time, the result counts and
+// the queries whose result sets differ.
+//
+// Usage: bench_search_fts SAMPLE_FOLDER WORK_FOLDER (Windows paths)
+//
+// FTS5 indexes each article as its index keys in position order (the words
+// through the key filter), tokenised by unicode61 with remove_diacritics 2;
+// no stop list on either side: the table holds no stop word.
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/object/AError.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ASearchRequest.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(f.QuadPart);
+}
+
+struct Occurrence {
+    uint32_t position;
+    std::string key;
+};
+
+// words.txt: "key TAB document TAB position" lines.
+struct Corpus {
+    std::map<long, std::vector<Occurrence>> docs;
+    std::map<std::string, std::set<long>> postings;
+};
+
+bool ReadCorpus(const std::string& path, Corpus* c) {
+    std::string text;
+    if (!LoadFile(path, &text))
+        return false;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t nl = text.find('\n', at);
+        if (nl == std::string::npos)
+            nl = text.size();
+        size_t t1 = text.find('\t', at), t2 = t1 < nl ? text.find('\t', t1 + 1) : nl;
+        if (t2 < nl) {
+            std::string key = text.substr(at, t1 - at);
+            long doc = std::strtol(text.c_str() + t1 + 1, nullptr, 10);
+            uint32_t pos = static_cast<uint32_t>(std::strtoul(text.c_str() + t2 + 1, nullptr, 10));
+            c->docs[doc].push_back({pos, key});
+            c->postings[key].insert(doc);
+        }
+        at = nl + 1;
+    }
+    for (auto& d : c->docs)
+        std::sort(d.second.begin(), d.second.end(),
+                  [](const Occurrence& a, const Occurrence& b) { return a.position < b.position; });
+    return true;
+}
+
+std::string Utf8(const std::string& cp1252) {
+    std::wstring wide(cp1252.size() + 1, L'\0');
+    int n = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), &wide[0],
+                                static_cast<int>(wide.size()));
+    std::string out(static_cast<size_t>(n) * 3 + 1, '\0');
+    int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(static_cast<size_t>(std::max(0, m)));
+    return out;
+}
+
+struct Query {
+    std::string kind, ours, fts;
+};
+
+// Words that either question language reads as an operator, and stop words.
+bool Plain(const std::string& k, const std::set<std::string>& stops) {
+    static const char* const kOperators[] = {"et", "ou", "sauf", "pres", "champ", "parag", "and", "or", "not", "near"};
+    for (const char* op : kOperators)
+        if (k.compare(0, std::strlen(op), op) == 0)
+            return false;
+    if (stops.count(k) || k.size() < 2)
+        return false;
+    for (unsigned char ch : k)
+        if (!std::isalnum(ch) && ch < 0x80)
+            return false;
+    return true;
+}
+
+std::string Q(const std::string& key) {
+    return "\"" + Utf8(key) + "\"";
+}
+
+// The fixed table: words of each document-frequency band, pairs joined by each
+// operator, adjacent words as phrases, words five apart as proximity, prefixes.
+std::vector<Query> MakeQueries(const Corpus& c, const std::set<std::string>& stops) {
+    std::vector<std::pair<size_t, std::string>> byFreq;
+    for (const auto& p : c.postings)
+        if (Plain(p.first, stops))
+            byFreq.push_back({p.second.size(), p.first});
+    std::sort(byFreq.begin(), byFreq.end());
+    std::vector<Query> q;
+    const size_t bands[][2] = {{1, 1}, {2, 9}, {10, 99}, {100, 999}, {1000, 1u << 30}};
+    const char* names[] = {"word 1", "word 2-9", "word 10-99", "word 100-999", "word 1000+"};
+    std::vector<std::string> common;
+    for (size_t b = 0; b < 5; ++b) {
+        std::vector<std::string> in;
+        for (const auto& f : byFreq)
+            if (f.first >= bands[b][0] && f.first <= bands[b][1])
+                in.push_back(f.second);
+        for (size_t i = 0; i < 10 && !in.empty(); ++i) {
+            const std::string& k = in[(i * 7919 + 13) % in.size()];
+            q.push_back({names[b], k, Q(k)});
+        }
+        if (b >= 2)
+            for (size_t i = 0; i < 12 && !in.empty(); ++i)
+                common.push_back(in[(i * 104729 + 7) % in.size()]);
+    }
+    for (size_t i = 0; i + 1 < common.size() && i < 30; ++i) {
+        const std::string &a = common[i], &b = common[(i * 5 + 11) % common.size()];
+        if (a == b)
+            continue;
+        q.push_back({"AND", a + " ET " + b, Q(a) + " AND " + Q(b)});
+        q.push_back({"OR", a + " OU " + b, Q(a) + " OR " + Q(b)});
+        q.push_back({"EXCEPT", a + " SAUF " + b, Q(a) + " NOT " + Q(b)});
+    }
+    // Phrases and proximity pairs from the texts of every 97th document.
+    size_t phrases = 0, proxes = 0, n = 0;
+    for (const auto& d : c.docs) {
+        if (n++ % 97 != 0)
+            continue;
+        const std::vector<Occurrence>& o = d.second;
+        for (size_t i = 0; i + 5 < o.size() && (phrases < 30 || proxes < 25); i += 17) {
+            const std::string &a = o[i].key, &b = o[i + 1].key, &e = o[i + 5].key;
+            if (!Plain(a, stops) || a == b || a == e)
+                continue;
+            if (phrases < 30 && Plain(b, stops) && o[i + 1].position == o[i].position + 1) {
+                // Two words as a phrase are the request's words one apart in
+                // either order: FTS5's NEAR with no word between them.
+                q.push_back({"phrase", "\"" + a + " " + b + "\"", "NEAR(" + Q(a) + " " + Q(b) + ", 0)"});
+                ++phrases;
+            } else if (proxes < 25 && Plain(e, stops) && o[i + 5].position == o[i].position + 5) {
+                q.push_back({"PRES5", a + " PRES5 " + e, "NEAR(" + Q(a) + " " + Q(e) + ", 4)"});
+                ++proxes;
+            }
+        }
+    }
+    for (size_t i = 0; i < common.size() && i < 25; ++i) {
+        std::string p = common[i].substr(0, std::max<size_t>(3, common[i].size() / 2));
+        if (!Plain(p, stops))
+            continue;
+        q.push_back({"prefix", p + "*!", Q(p) + "*"});
+    }
+    return q;
+}
+
+double Percentile(std::vector<double> v, double p) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    size_t i = static_cast<size_t>(p * double(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA a;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a) ? long(a.nFileSizeLow) : -1;
+}
+
+struct Side {
+    std::vector<double> ms;
+    std::vector<std::set<long>> found;
+    double build = 0;
+    long size = 0;
+};
+
+// One timed run of each query, after one to warm the caches.
+template <typename Run>
+void Measure(const std::vector<Query>& queries, Side* s, Run run) {
+    s->ms.assign(queries.size(), 1e9);
+    s->found.assign(queries.size(), {});
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < queries.size(); ++i) {
+            std::set<long> found;
+            double t0 = Now();
+            run(queries[i], &found);
+            double ms = (Now() - t0) * 1000;
+            if (pass > 0)
+                s->ms[i] = std::min(s->ms[i], ms);
+            else if (std::getenv("SV_BENCH_VERBOSE"))
+                std::fprintf(stderr, "%8.1f ms %6zu  %s\n", ms, found.size(), queries[i].ours.c_str());
+            s->found[i] = found;
+        }
+}
+
+bool Exec(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK)
+        return true;
+    std::printf("fts5: %s: %s\n", sql, error ? error : "?");
+    sqlite3_free(error);
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::printf("usage: bench_search_fts SAMPLE_FOLDER WORK_FOLDER\n");
+        return 2;
+    }
+    std::string sample = argv[1], work = argv[2];
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string scratch = std::string(temp) + "svbench-fts";
+    CreateDirectoryA(scratch.c_str(), nullptr);
+    Side ours, fts;
+    // Our side: the word index built again from the same items, then searched
+    // in the sample through its form.
+    AbpTreeOptions positions;
+    positions.positions = true;
+    positions.width = 32;
+    double t0 = Now();
+    std::string why = abpBuildFirstLevel(work + "\\words.txt", scratch + "\\mots.abp", positions);
+    ours.build = Now() - t0;
+    if (!why.empty())
+        std::printf("ours: word index: %s\n", why.c_str());
+    ours.size = FileSize(sample + "\\data\\mots.abp");
+    std::fprintf(stderr, "word index built in %.1f s\n", ours.build);
+    DeleteFileA((scratch + "\\mots.abp").c_str());
+    Corpus corpus;
+    std::set<std::string> stops;
+    std::string stopText;
+    if (!ReadCorpus(work + "\\words.txt", &corpus) || !LoadFile(work + "\\stop.txt", &stopText)) {
+        std::printf("cannot read %s\\words.txt or stop.txt\n", work.c_str());
+        return 1;
+    }
+    for (size_t at = 0, nl; at < stopText.size(); at = nl + 1) {
+        nl = stopText.find('\n', at);
+        if (nl == std::string::npos)
+            nl = stopText.size();
+        stops.insert(stopText.substr(at, nl - at));
+    }
+    std::fprintf(stderr, "corpus read\n");
+    std::vector<Query> queries = MakeQueries(corpus, stops);
+    std::fprintf(stderr, "%zu queries\n", queries.size());
+    SetCurrentDirectoryA(sample.c_str());
+    try {
+        ADataLocation location;
+        if (location.open((sample + "\\sv.sgm").c_str()) != 0) {
+            std::printf("sv.sgm: %s\n", location.getLastError().c_str());
+            return 1;
+        }
+        std::unique_ptr<ASearchRequest> request(location.createRequest("TEXT", "RECH"));
+        Measure(queries, &ours, [&](const Query& q, std::set<long>* found) {
+            try {
+                request->setQuestion(1, q.ours.c_str(), 0);
+                double e0 = Now();
+                request->execute(0);
+                long count = request->getResultCount(0);
+                if (std::getenv("SV_BENCH_VERBOSE"))
+                    std::fprintf(stderr, "execute %.1f ms, ", (Now() - e0) * 1000);
+                for (long k = 1; k <= count; ++k)
+                    found->insert(request->getResultDoc(k) & 0xFFFFFF);
+            } catch (const AError&) {
+                found->insert(-1);
+            }
+        });
+    } catch (const AError&) {
+        std::printf("sv.sgm: the data location failed\n");
+        return 1;
+    }
+
+    // FTS5: a contentless table of the same keys, built in one transaction.
+    std::string dbPath = scratch + "\\fts.db";
+    DeleteFileA(dbPath.c_str());
+    sqlite3* db = nullptr;
+    if (sqlite3_open(dbPath.c_str(), &db) != SQLITE_OK)
+        return 1;
+    std::vector<std::pair<long, std::string>> rows;
+    for (const auto& d : corpus.docs) {
+        std::string text;
+        for (const Occurrence& o : d.second)
+            text += (text.empty() ? "" : " ") + o.key;
+        rows.push_back({d.first, Utf8(text)});
+    }
+    t0 = Now();
+    bool ok = Exec(db,
+                   "CREATE VIRTUAL TABLE t USING fts5(body, content='', "
+                   "tokenize='unicode61 remove_diacritics 2')") &&
+              Exec(db, "BEGIN");
+    sqlite3_stmt* insert = nullptr;
+    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO t(rowid, body) VALUES(?1, ?2)", -1, &insert, nullptr) == SQLITE_OK;
+    for (size_t i = 0; ok && i < rows.size(); ++i) {
+        sqlite3_bind_int64(insert, 1, rows[i].first);
+        sqlite3_bind_text(insert, 2, rows[i].second.c_str(), -1, SQLITE_STATIC);
+        ok = sqlite3_step(insert) == SQLITE_DONE;
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    ok = ok && Exec(db, "COMMIT") && Exec(db, "INSERT INTO t(t) VALUES('optimize')");
+    fts.build = Now() - t0;
+    std::fprintf(stderr, "fts5 built in %.1f s\n", fts.build);
+    if (!ok)
+        return 1;
+    fts.size = FileSize(dbPath);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rowid FROM t WHERE t MATCH ?1", -1, &select, nullptr);
+    Measure(queries, &fts, [&](const Query& q, std::set<long>* found) {
+        sqlite3_bind_text(select, 1, q.fts.c_str(), -1, SQLITE_STATIC);
+        int rc;
+        while ((rc = sqlite3_step(select)) == SQLITE_ROW)
+            found->insert(static_cast<long>(sqlite3_column_int64(select, 0)));
+        if (rc != SQLITE_DONE)
+            found->insert(-1);
+        sqlite3_reset(select);
+    });
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    DeleteFileA(dbPath.c_str());
+    RemoveDirectoryA(scratch.c_str());
+
+    std::printf("%zu queries on %zu articles\n", queries.size(), corpus.docs.size());
+    std::printf("%-13s %6s | %9s %9s %9s | %9s %9s %9s | %6s %6s\n", "kind", "count", "ours med", "ours p99", "results",
+                "fts5 med", "fts5 p99", "results", "med x", "p99 x");
+    std::vector<std::string> kinds;
+    for (const Query& q : queries)
+        if (std::find(kinds.begin(), kinds.end(), q.kind) == kinds.end())
+            kinds.push_back(q.kind);
+    for (const std::string& k : kinds) {
+        std::vector<double> a, b;
+        long ra = 0, rb = 0;
+        for (size_t i = 0; i < queries.size(); ++i)
+            if (queries[i].kind == k) {
+                a.push_back(ours.ms[i]);
+                b.push_back(fts.ms[i]);
+                ra += static_cast<long>(ours.found[i].size());
+                rb += static_cast<long>(fts.found[i].size());
+            }
+        double ma = Percentile(a, 0.5), mb = Percentile(b, 0.5), pa = Percentile(a, 0.99), pb = Percentile(b, 0.99);
+        std::printf("%-13s %6zu | %9.3f %9.3f %9ld | %9.3f %9.3f %9ld | %6.2f %6.2f\n", k.c_str(), a.size(), ma, pa, ra,
+                    mb, pb, rb, mb > 0 ? ma / mb : 0, pb > 0 ? pa / pb : 0);
+    }
+    std::printf("index on disc: ours %ld bytes (mots.abp), fts5 %ld bytes (contentless table)\n", ours.size, fts.size);
+    std::printf("build: ours %.2f s (word index from words.txt), fts5 %.2f s (insert and optimize)\n", ours.build,
+                fts.build);
+    int differ = 0;
+    for (size_t i = 0; i < queries.size(); ++i)
+        if (ours.found[i] != fts.found[i]) {
+            std::vector<long> onlyOurs, onlyFts;
+            std::set_difference(ours.found[i].begin(), ours.found[i].end(), fts.found[i].begin(), fts.found[i].end(),
+                                std::back_inserter(onlyOurs));
+            std::set_difference(fts.found[i].begin(), fts.found[i].end(), ours.found[i].begin(), ours.found[i].end(),
+                                std::back_inserter(onlyFts));
+            std::printf("differ: %-40s ours %zu, fts5 %zu (only ours %zu, e.g. %ld; only fts5 %zu, e.g. %ld)\n",
+                        queries[i].ours.c_str(), ours.found[i].size(), fts.found[i].size(), onlyOurs.size(),
+                        onlyOurs.empty() ? -1 : onlyOurs[0], onlyFts.size(), onlyFts.empty() ? -1 : onlyFts[0]);
+            ++differ;
+        }
+    std::printf("%d of %zu queries differ\n", differ, queries.size());
+    return 0;
+}
