@@ -254,6 +254,7 @@ ARect AApp::frameRect() {
         extraH += systemMetric(SM_CYMENU) - systemMetric(SM_CYBORDER);
         top -= systemMetric(SM_CYBORDER);
     }
+    frameExtra_ = APoint(extraW, extraH);
     int32_t w = requestedSize_.first.x, h = requestedSize_.first.y;
     int32_t W = w ? w : cw, H = h ? h : cw;
     // A default coordinate or size stays the default: it is never added to.

@@ -113,6 +113,23 @@ public:
         return 0;
     }
 
+    // WM_ACTIVATEAPP of the frame: records the state; true when it changed.
+    virtual bool setActive(bool active);
+    bool isActive() const { return active_ != 0; }
+    // WM_ENABLE of the frame: the application's tool bar, when it has a window
+    // of its own, follows the frame.
+    virtual void enableWindows(bool enable);
+    // WM_QUERYENDSESSION (argument 1): non-zero lets the session end.
+    virtual long queryEndSession(long argument) {
+        (void)argument;
+        return 1;
+    }
+    // The frame's size limits (min width, min height, max width, max height;
+    // 0 none), and the width and height its borders, caption and menu add.
+    void setFrameLimits(long minWidth, long minHeight, long maxWidth, long maxHeight);
+    const long* frameLimits() const { return frameLimits_; }
+    const APoint& frameExtra() const { return frameExtra_; }
+
     // Framework message codes (four characters, the first in the low byte).
     enum : uint32_t { kCodeActivate = 0x49544341, kCodeQuit = 0x54495551, kCodeSelection = 0x4E4C4553 };
     // Brings the frame forward (in full-screen mode placing it too).
@@ -326,6 +343,9 @@ private:
     uint16_t quitRequested_ = 0;
     uint16_t quitFlag_ = 0;
     uint16_t focusChangeFlag_ = 0;
+    uint16_t active_ = 0;
+    long frameLimits_[4] = {0, 0, 0, 0};
+    APoint frameExtra_;
     int exitCode_ = 0;
     uint32_t currentTime_;
     uint32_t splashStart_ = 0;

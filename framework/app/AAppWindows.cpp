@@ -36,10 +36,44 @@ public:
         return app_->actionTable(0) ? AWindowServices::menuCommand(id) : app_->menuCommand(id);
     }
     ADisplayComponent* toolBar() override { return dynamic_cast<ADisplayComponent*>(app_->toolBar()); }
+    bool setActive(bool active) override {
+        AWindowServices::setActive(active);
+        return app_->setActive(active);
+    }
+    void enableWindows(bool enable) override { app_->enableWindows(enable); }
+    long queryEndSession() override { return app_->queryEndSession(1); }
+    bool frameLimits(long limits[4], APoint& extra) override {
+        for (int i = 0; i < 4; ++i)
+            limits[i] = app_->frameLimits()[i];
+        extra = app_->frameExtra();
+        return true;
+    }
+    bool hideMaximisedCaption() override { return (app_->style() & AApp::kFullScreen) != 0; }
 
 private:
     AApp* app_;  // not owned
 };
+
+bool AApp::setActive(bool active) {
+    bool changed = active != isActive();
+    active_ = active;
+    return changed;
+}
+
+void AApp::enableWindows(bool enable) {
+    auto* bar = dynamic_cast<ADisplayComponent*>(toolBar_);
+    HWND window = bar ? bar->getHWnd() : nullptr;
+    // A bar inside the frame is a child window and follows the frame by itself.
+    if (window && IsWindow(window) && !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+        EnableWindow(window, enable);
+}
+
+void AApp::setFrameLimits(long minWidth, long minHeight, long maxWidth, long maxHeight) {
+    frameLimits_[0] = minWidth;
+    frameLimits_[1] = minHeight;
+    frameLimits_[2] = maxWidth;
+    frameLimits_[3] = maxHeight;
+}
 
 class AApp::DisplayServices : public ADisplayServices {
 public:

@@ -225,6 +225,8 @@ AMessageResult AMdiFrame::onMinMaxInfo(AMessage& m) {
     // The maximised frame's borders lie off the screen.
     long bx = GetSystemMetrics(SM_CXFRAME), by = GetSystemMetrics(SM_CYFRAME);
     ARect area(-bx, -by, GetSystemMetrics(SM_CXSCREEN) + bx, GetSystemMetrics(SM_CYSCREEN) + by);
+    if (AWindowServices::current().hideMaximisedCaption())
+        area.first.y -= GetSystemMetrics(SM_CYCAPTION);
     bool applied = FillMinMaxInfo(reinterpret_cast<MINMAXINFO*>(m.lParam), limits, extra, area);
     return {static_cast<uint16_t>(applied), 0};
 }

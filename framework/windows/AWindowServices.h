@@ -42,6 +42,8 @@ public:
         (void)extra;
         return false;
     }
+    // The maximised frame's caption lies off the screen too.
+    virtual bool hideMaximisedCaption() { return false; }
     // The application became active or inactive; true when that changed.
     virtual bool setActive(bool active) {
         bool changed = active != active_;

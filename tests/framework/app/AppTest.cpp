@@ -479,6 +479,9 @@ TEST(AppStart, TheFrameIsPlacedForTheScreen) {
         EXPECT_EQ(r.rect, RectText(app->frameRect()));
         EXPECT_EQ(r.showAfter, app->showCommand());
         EXPECT_EQ(r.fullScreen, (app->style() & AApp::kFullScreen) != 0);
+        // Borders 4, caption 18 and border 1, menu 19 less its border.
+        EXPECT_EQ(8, app->frameExtra().x);
+        EXPECT_EQ(45, app->frameExtra().y);
         delete app;
     }
 }

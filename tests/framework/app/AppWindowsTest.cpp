@@ -7,6 +7,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AImage.h"
+#include "framework/windows/AWindowServices.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 namespace {
@@ -349,3 +350,68 @@ TEST_F(AppTest, TheTargetsTextIsAddedToATextBlockBetweenLineBreaks) {
         GlobalFree(result);
     }
 }
+
+namespace {
+
+class EndingApp : public AApp {
+public:
+    EndingApp() : AApp(AString("EndingApp"), ARect(), 0, 0) {}
+    long queryEndSession(long argument) override {
+        asked = argument;
+        return 0;
+    }
+    long asked = 0;
+};
+
+}  // namespace
+
+// The frame's activation, enabling, end of session and size limits reach the
+// application through the window layer's services.
+TEST_F(AppTest, TheFramesMessagesReachTheApplication) {
+    AWindowServices& services = AWindowServices::current();
+    EXPECT_TRUE(services.setActive(true));
+    EXPECT_TRUE(app->isActive());
+    EXPECT_FALSE(services.setActive(true));
+    EXPECT_TRUE(services.setActive(false));
+    EXPECT_FALSE(app->isActive());
+    EXPECT_EQ(1, services.queryEndSession());
+
+    app->setFrameLimits(300, 200, 0, 500);
+    long limits[4] = {-1, -1, -1, -1};
+    APoint extra(-1, -1);
+    ASSERT_TRUE(services.frameLimits(limits, extra));
+    EXPECT_EQ(300, limits[0]);
+    EXPECT_EQ(200, limits[1]);
+    EXPECT_EQ(0, limits[2]);
+    EXPECT_EQ(500, limits[3]);
+    EXPECT_EQ(app->frameExtra().x, extra.x);
+    EXPECT_FALSE(services.hideMaximisedCaption());
+
+    // A floating tool bar follows the frame; one inside a window is left to it.
+    HWND floating = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!floating)
+        GTEST_SKIP() << "no display";
+    HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, floating, nullptr, nullptr, nullptr);
+    ADisplayComponent* bar = WindowedComponent(app, 1, floating);
+    app->setToolBar(bar);
+    services.enableWindows(false);
+    EXPECT_FALSE(IsWindowEnabled(floating));
+    services.enableWindows(true);
+    EXPECT_TRUE(IsWindowEnabled(floating));
+    bar->setNativeWindow(inner);
+    EnableWindow(inner, TRUE);
+    services.enableWindows(false);
+    EXPECT_TRUE(IsWindowEnabled(inner));
+    app->setToolBar(nullptr);
+    DestroyWindow(floating);
+}
+
+// The program's answer to the end of the session is the frame's, asked with 1.
+TEST(AppFrame, TheSessionEndsOnlyWhenTheApplicationLetsIt) {
+    EndingApp* app = new EndingApp();
+    EXPECT_EQ(0, AWindowServices::current().queryEndSession());
+    EXPECT_EQ(1, app->asked);
+    delete app;
+    EXPECT_EQ(1, AWindowServices::current().queryEndSession());
+}
+
