@@ -119,11 +119,20 @@ class KyFetchServer : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(0, ports.port) << "the sv_remote fixture did not run";
+        // Reply files go to a folder of this test alone, so that the count of
+        // those left is not changed by test programs running beside it.
+        for (int i = 0; i < 2; ++i) {
+            DWORD n = GetEnvironmentVariableA(kTempVars[i], savedTemp[i], sizeof savedTemp[i]);
+            hadTemp[i] = n > 0 && n < sizeof savedTemp[i];
+            SetEnvironmentVariableA(kTempVars[i], folder.path("").c_str());
+        }
         ASSERT_EQ(0, KY_HttpStartup(0));
         started = true;
         KyFetchEnabled = 1;
     }
     void TearDown() override {
+        for (int i = 0; i < 2; ++i)
+            SetEnvironmentVariableA(kTempVars[i], hadTemp[i] ? savedTemp[i] : nullptr);
         KyFetchEnabled = 0;
         if (t)
             KyCloseTable(&t);
@@ -135,6 +144,9 @@ protected:
     FetchBase b{folder};
     KyTable* t = nullptr;
     bool started = false;
+    static constexpr const char* kTempVars[2] = {"TMP", "TEMP"};
+    char savedTemp[2][MAX_PATH] = {};
+    bool hadTemp[2] = {};
     std::map<int32_t, std::string> stored = {{0, kFirst[0]}, {100, kFirst[1]}};
 };
 
