@@ -89,31 +89,27 @@ bool QuitPosted(int* code) {
     return posted;
 }
 
-// Records the wParam WM_NCACTIVATE goes on with, and the close box.
-class ProbeToolWindow : public AToolWindow {
+// Records the wParam WM_NCACTIVATE goes on with.
+template <class Window>
+class CaptionProbe : public Window {
 public:
-    using AToolWindow::AToolWindow;
+    using Window::Window;
     AMessageResult handle(AMessage& m) override {
-        AMessageResult r = AToolWindow::handle(m);
+        AMessageResult r = Window::handle(m);
         if (m.message == WM_NCACTIVATE)
             caption = static_cast<int>(m.wParam);
         return r;
     }
-    void runClose() override { ++closes; }
     int caption = -1;
-    int closes = 0;
 };
 
-class ProbeFrame : public AMdiFrame {
+using ProbeFrame = CaptionProbe<AMdiFrame>;
+
+class ProbeToolWindow : public CaptionProbe<AToolWindow> {
 public:
-    using AMdiFrame::AMdiFrame;
-    AMessageResult handle(AMessage& m) override {
-        AMessageResult r = AMdiFrame::handle(m);
-        if (m.message == WM_NCACTIVATE)
-            caption = static_cast<int>(m.wParam);
-        return r;
-    }
-    int caption = -1;
+    using CaptionProbe::CaptionProbe;
+    void runClose() override { ++closes; }
+    int closes = 0;
 };
 
 class ActivatingServices : public AWindowServices {
