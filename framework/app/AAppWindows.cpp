@@ -41,6 +41,7 @@ public:
         return app_->setActive(active);
     }
     void enableWindows(bool enable) override { app_->enableWindows(enable); }
+    void activateFrame() override { app_->activateFrame(); }
     long queryEndSession() override { return app_->queryEndSession(1); }
     bool frameLimits(long limits[4], APoint& extra) override {
         for (int i = 0; i < 4; ++i)

@@ -1,9 +1,12 @@
 // The MDI frame's message switch, its timer and layout, and the MDI client.
 #include "framework/windows/AMdiFrame.h"
 
+#include <algorithm>
+
 #include "base/object/AError.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/APaletteTable.h"
+#include "framework/windows/AToolWindow.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
 #include "framework/windows/AWindowShell.h"
@@ -99,7 +102,12 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
                 SendMessageA(child->hwnd(), WM_NCACTIVATE, m.wParam != 0, 0);
             break;
         }
+        case WM_NCACTIVATE:
+            if (!windows_.empty() && KeepCaptionActive())
+                m.wParam = 1;
+            break;
         case WM_ENABLE:
+            enableWindows(m.wParam != 0);
             services.enableWindows(m.wParam != 0);
             SendMessageA(m.hwnd, WM_NCACTIVATE, m.wParam != 0, 0);
             break;
@@ -118,6 +126,22 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
             break;
     }
     return AWindowHandler::handle(m);
+}
+
+void AMdiFrame::registerWindow(AToolWindow* window) {
+    if (std::find(windows_.begin(), windows_.end(), window) == windows_.end())
+        windows_.push_back(window);
+}
+
+void AMdiFrame::unregisterWindow(AToolWindow* window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+}
+
+void AMdiFrame::enableWindows(bool enable) {
+    for (AToolWindow* window : windows_) {
+        if (window->hwnd())
+            EnableWindow(window->hwnd(), enable);
+    }
 }
 
 // The active child, else the tool bar, chooses the palette; without either

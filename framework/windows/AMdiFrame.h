@@ -7,7 +7,11 @@
 // and one client per process; each object is deleted as one with its window.
 #pragma once
 
+#include <vector>
+
 #include "framework/windows/AWindowHandler.h"
+
+class AToolWindow;
 
 class AFrameNativeWindow : public APlainNativeWindow {
 public:
@@ -30,6 +34,11 @@ public:
     // Arms the frame timer (id 1) in ms, 0 as 1; -1 only kills it. True when armed (always for -1).
     bool setTimer(long delay);
     UINT_PTR timerId() const { return timerId_; }
+    // The tool windows (not owned) the frame enables with itself and keeps its caption active for.
+    void registerWindow(AToolWindow* window);
+    void unregisterWindow(AToolWindow* window);
+    bool hasToolWindows() const { return !windows_.empty(); }
+    void enableWindows(bool enable);
 
 private:
     AMessageResult onCommand(AMessage& message);
@@ -37,6 +46,7 @@ private:
     AMessageResult onMinMaxInfo(AMessage& message);
     int32_t queryPalette(AMessage& message);
 
+    std::vector<AToolWindow*> windows_;  // not owned
     UINT_PTR timerId_ = 0;
 };
 

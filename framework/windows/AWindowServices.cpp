@@ -65,3 +65,8 @@ void AWindowServices::closeFrame() {
     if (hooks && hooks->closeCommand)
         hooks->closeCommand();
 }
+
+void AWindowServices::activateFrame() {
+    if (HWND frame = GetFrameWindow())
+        SetForegroundWindow(frame);
+}

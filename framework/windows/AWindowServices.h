@@ -53,6 +53,8 @@ public:
     bool active() const { return active_; }
     // The frame was enabled or disabled: the application's other windows follow.
     virtual void enableWindows(bool enable) { (void)enable; }
+    // A tool window was clicked while the application was inactive: bring the frame forward.
+    virtual void activateFrame();
     // The session ends: non-zero lets it.
     virtual long queryEndSession() { return 1; }
     // The frame's tool bar (not owned), or null.

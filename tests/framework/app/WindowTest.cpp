@@ -542,3 +542,45 @@ TEST_F(WindowTest, APaneShownLateGivesTheActiveWindowItsFocus) {
     EXPECT_EQ(item, w->focusItem());
     EXPECT_EQ(item, app->target());
 }
+
+// The application's tool bar shares the frame with the MDI client.
+TEST_F(WindowTest, TheFrameLaysOutTheToolBarAndTheMdiClientBesideIt) {
+    HWND frame = static_cast<HWND>(app->frameWindow());
+    HWND client = GetMdiClientWindow();
+    if (!frame || !client)
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* name;
+        ARect barFrame;
+        RECT bar, mdi;
+    } rows[] = {
+        {"vertical bar", ARect(0, 0, 30, 200), {0, 0, 30, 300}, {30, 0, 400, 300}},
+        {"horizontal bar", ARect(0, 0, 400, 24), {0, 0, 400, 24}, {0, 24, 400, 300}},
+    };
+    auto placed = [frame](HWND window) {
+        RECT r;
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    auto same = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        HWND barWindow = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, frame, nullptr, nullptr,
+                                         nullptr);
+        auto* bar = new ADisplayComponent(app, 50, ASizeSpec(r.barFrame));
+        AObject::completeNew(bar);
+        bar->setNativeWindow(barWindow);
+        app->setToolBar(bar);
+        SendMessageA(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+        EXPECT_TRUE(same(r.bar, placed(barWindow)));
+        RECT mdi = placed(client);
+        EXPECT_TRUE(same(r.mdi, mdi)) << mdi.left << "," << mdi.top << "," << mdi.right << "," << mdi.bottom;
+        app->setToolBar(nullptr);
+        AComponent* gone = bar;
+        DeleteComponent(gone);
+        DestroyWindow(barWindow);
+    }
+}

@@ -16,6 +16,7 @@
 #include "framework/graphics/APaletteTable.h"
 #include "framework/graphics/ATextStyle.h"
 #include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AToolWindow.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
 #include "framework/windows/AWindowShell.h"
@@ -87,6 +88,35 @@ bool QuitPosted(int* code) {
     }
     return posted;
 }
+
+// Records the wParam WM_NCACTIVATE goes on with.
+template <class Window>
+class CaptionProbe : public Window {
+public:
+    using Window::Window;
+    AMessageResult handle(AMessage& m) override {
+        AMessageResult r = Window::handle(m);
+        if (m.message == WM_NCACTIVATE)
+            caption = static_cast<int>(m.wParam);
+        return r;
+    }
+    int caption = -1;
+};
+
+using ProbeFrame = CaptionProbe<AMdiFrame>;
+
+class ProbeToolWindow : public CaptionProbe<AToolWindow> {
+public:
+    using CaptionProbe::CaptionProbe;
+    void runClose() override { ++closes; }
+    int closes = 0;
+};
+
+class ActivatingServices : public AWindowServices {
+public:
+    void activateFrame() override { ++activations; }
+    int activations = 0;
+};
 
 class WindowsTest : public FrameworkTest {
 protected:
@@ -684,4 +714,69 @@ TEST_F(WindowsTest, FiltersSeeTheMessagesNoHandlerTookAndMayConsumeThem) {
     EXPECT_LE(2, passing->offered) << "offered whenever the consuming filter did not come first";
     EXPECT_EQ(1, consuming->offered);
     probe.removeFilter(passing);
+}
+
+TEST_F(WindowsTest, ToolWindowsFollowTheFrameAndKeepTheCaptionsActiveWhileTheApplicationIs) {
+    ActivatingServices services;
+    AWindowServices::install(&services);
+    ProbeFrame frame(app, "frame", WS_OVERLAPPEDWINDOW, ARect(0, 0, 400, 300), nullptr, true);
+    HWND f = frame.ANativeWindow::hwnd();
+    if (!f) {
+        AWindowServices::install(nullptr);
+        GTEST_SKIP() << "no display";
+    }
+    auto* tool = new ProbeToolWindow(makeDisplay(1), f, 0);
+    tool->create("tool", WS_POPUP | WS_CAPTION, ARect(0, 0, 80, 60), 0, true);
+    HWND t = tool->hwnd();
+    ASSERT_NE(nullptr, t);
+    EXPECT_TRUE(frame.hasToolWindows());
+
+    // Clicked while the application is inactive: the frame comes forward, the tool window never activates.
+    services.setActive(false);
+    EXPECT_EQ(MA_NOACTIVATE, SendMessageA(t, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(f), 0));
+    EXPECT_EQ(1, services.activations);
+    services.setActive(true);
+    EXPECT_EQ(MA_NOACTIVATE, SendMessageA(t, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(f), 0));
+    EXPECT_EQ(1, services.activations);
+
+    struct Row {
+        const char* name;
+        bool active, modal, frameEnabled;
+        int caption;
+    } rows[] = {
+        {"active", true, false, true, 1},
+        {"inactive application", false, false, true, 0},
+        {"modal window open", true, true, true, 0},
+        {"frame disabled", true, false, false, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        services.setActive(r.active);
+        ATopLevelShell* modal = nullptr;
+        if (r.modal) {
+            modal = new ATopLevelShell(makeDisplay(2), nullptr, "modal", WS_POPUP, ARect(0, 0, 50, 50), true, true);
+            modal->show(false);
+        }
+        EnableWindow(f, r.frameEnabled);
+        EXPECT_EQ(r.frameEnabled, IsWindowEnabled(t) != 0) << "the tool window follows the frame";
+        SendMessageA(f, WM_NCACTIVATE, 0, 0);
+        SendMessageA(t, WM_NCACTIVATE, 0, 0);
+        EXPECT_EQ(r.caption, frame.caption);
+        EXPECT_EQ(r.caption, tool->caption);
+        delete modal;
+        EnableWindow(f, TRUE);
+    }
+
+    // The close box runs the bar's close at once and leaves the window to it.
+    SendMessageA(t, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, tool->closes);
+    EXPECT_TRUE(IsWindow(t));
+
+    // Without tool windows the frame's caption follows the system.
+    delete tool;
+    EXPECT_FALSE(frame.hasToolWindows());
+    services.setActive(true);
+    SendMessageA(f, WM_NCACTIVATE, 0, 0);
+    EXPECT_EQ(0, frame.caption);
+    AWindowServices::install(nullptr);
 }
