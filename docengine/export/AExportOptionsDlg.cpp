@@ -29,7 +29,7 @@ bool AExportOptionsDlg::doCommand(long command) {
     if (command == kExportCommand)
         exportAndClose();
     else if (command == kCloseCommand)
-        host_->close();
+        host_->closeDialog();
     else
         return false;
     return true;
@@ -51,5 +51,5 @@ void AExportOptionsDlg::exportAndClose() {
         if (options_ && folder != start)
             options_->setFolder(folder);
     }
-    host_->close();
+    host_->closeDialog();
 }

@@ -25,7 +25,8 @@ public:
     virtual bool exportRtfFile(const AFileSpec& file, uint16_t whole) = 0;
     // A message box with the exclamation icon (0x30), titled with the application's title.
     virtual void showMessage(const AString& text, unsigned flags) = 0;
-    virtual void close() = 0;
+    // Not close(): a component host would override its own teardown with it.
+    virtual void closeDialog() = 0;
     // The user's documents folder ("Personal").
     virtual AFileSpec personalFolder();
 };
@@ -42,6 +43,9 @@ public:
     // 1010 exports and closes, 1015 closes; false for any other command.
     bool doCommand(long command);
     bool isEnabled(long command) const { return command == kExportCommand || command == kCloseCommand; }
+    // Set by the dialog's window after it is made from its layout.
+    void setOptions(AExportOptions* options) { options_ = options; }
+    void setWhole(uint16_t whole) { whole_ = whole; }
 
 private:
     void exportAndClose();

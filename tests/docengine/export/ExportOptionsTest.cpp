@@ -31,7 +31,7 @@ public:
     void showMessage(const AString& text, unsigned flags) override {
         log.push_back("message " + std::string(text.c_str()) + " " + std::to_string(flags));
     }
-    void close() override { log.push_back("close"); }
+    void closeDialog() override { log.push_back("close"); }
     AFileSpec personalFolder() override { return AFileSpec(personal.c_str()); }
 
     std::vector<std::string> log;
