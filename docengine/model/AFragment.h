@@ -13,6 +13,7 @@
 
 class ADataRun;
 class AExportContext;
+class AFragmentArea;
 class AExportWriter;
 class AFragmentRef;
 class ASegment;
@@ -52,6 +53,8 @@ public:
     // The run after previous (null: the first), or null when none is left;
     // the caller owns the run.
     virtual ADataRun* nextDataRun(ADataRun* previous, bool cutAtBlanks);
+    // The area of an area fragment (the caller deletes it), else null.
+    virtual AFragmentArea* makeArea() { return nullptr; }
     // The reference of a paragraph fragment (caller releases it), else null.
     virtual AFragmentRef* makeReference();
     // Cuts the fragment at a position and answers the second piece (this
@@ -190,6 +193,7 @@ class AAreaFragment : public AFragment {
 public:
     AAreaFragment(ASegment* segment, AFragment* previous, ALocalRange text, uint16_t flags, ALocalRange name,
                   uint16_t linkKind, const AAreaRect& rect);
+    AFragmentArea* makeArea() override;
     const AAreaRect& rect() const { return rect_; }
 
 private:

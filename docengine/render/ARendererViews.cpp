@@ -14,6 +14,7 @@
 #include "docengine/export/ARtfExportWriter.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/AHitNavigator.h"
+#include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/APrintRange.h"
 
@@ -479,9 +480,19 @@ void AStandardView::childrenLoaded() {
 
 void AHotspotView::childrenLoaded() {
     ARendererView::childrenLoaded();
+    auto* bitmap = CheckAlloc(new (std::nothrow) ABitmapLayer(this, 0, ASizeSpec::fill), "gviews", 1055);
+    AObject::completeNew(bitmap);
+    bitmap->show(false);
     auto* layer = CheckAlloc(new (std::nothrow) ARendererLayer(this, 0, ASizeSpec::fill), "gviews", 1056);
     AObject::completeNew(layer);
     layer->show(false);
+}
+
+ABitmapLayer* AHotspotView::bitmapLayer() {
+    for (ALink* link = children().firstLink(); link != children().sentinel(); link = link->next)
+        if (auto* layer = dynamic_cast<ABitmapLayer*>(ChildOf(link)))
+            return layer;
+    return nullptr;
 }
 
 void AHotspotView::setBitmap(const void* packed, uint32_t size) {

@@ -16,6 +16,7 @@
 #include "framework/components/ACommand.h"
 #include "framework/views/ALayerView.h"
 
+class ABitmapLayer;
 class ARendererLayer;
 
 // The provider a layer uses for its exports when none is set.
@@ -153,6 +154,8 @@ public:
     void copyFormats(AFormatList& list) override;
     // The packed bitmap (header and bits) copied for the clipboard; the view keeps its own.
     void setBitmap(const void* packed, uint32_t size);
+    // The layer under the renderer that shows the picture (made with the layers), or null.
+    ABitmapLayer* bitmapLayer();
 
 private:
     void* bitmap_ = nullptr;  // global memory block, owned
