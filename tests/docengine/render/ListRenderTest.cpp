@@ -113,8 +113,9 @@ protected:
     std::string firstRowXs() {
         std::string out;
         ALineArray& lines = renderer->lines()->lines;
-        for (long i = 0; i < lines.count() && lines.at(i)->top == lines.at(0)->top; ++i)
-            out += (out.empty() ? "" : ",") + std::to_string(lines.at(i)->x);
+        for (long i = 0; i < lines.count(); ++i)
+            if (lines.at(i)->top == lines.at(0)->top)
+                out += (out.empty() ? "" : ",") + std::to_string(lines.at(i)->x);
         return out;
     }
     long topRow() {
@@ -311,7 +312,8 @@ TEST_F(ListTest, ArrowsMoveBetweenTilesAndATallTilePushesItsRowDown) {
 }
 
 TEST_F(ListTest, TilesScrollByRowsAndKeepTheirColumns) {
-    auto* tiles = open<ATileRenderer>(200, 0, ARect(0, 0, 400, 100));
+    // The tall tile of item 29 crosses the bottom edge after the first step: its row is kept whole.
+    auto* tiles = open<ATileRenderer>(200, 0, ARect(0, 0, 400, 100), 29);
     struct Row {
         int16_t code;
         long top;
@@ -328,5 +330,25 @@ TEST_F(ListTest, TilesScrollByRowsAndKeepTheirColumns) {
             EXPECT_GT(top, before + 8) << "a page";
         }
         EXPECT_EQ("0,92,184,276", firstRowXs());
+        EXPECT_EQ(0, tiles->lines()->firstLaidOutPosition() % 4) << "rows are laid out whole";
+        for (long item = tiles->lines()->firstLaidOutPosition(); item < tiles->lines()->lastLaidOutPosition(); ++item)
+            EXPECT_GT(tiles->rowRect(item).second.y, tiles->rowRect(item).first.y) << item;
+    }
+}
+
+TEST_F(ListTest, EveryTileOfARowCutByTheBottomEdgeIsDrawn) {
+    Canvas canvas(420, 120);
+    display = CanvasDisplay(&canvas);
+    // Row 7 starts at y 98 of 100; the caption of its first tile wraps below the edge.
+    auto* tiles = open<ATileRenderer>(40, ListOptions::kMultiple, ARect(0, 0, 400, 100), 28);
+    tiles->selectedColour = 0x00FF0000;
+    sv->doCommand(35, 0);
+    display.fillRect(ARect(0, 0, 420, 120), 0xFFFFFF);
+    tiles->draw(tiles->frame());
+    for (long item = 28; item < 32; ++item) {
+        SCOPED_TRACE(item);
+        ARect r = tiles->rowRect(item);
+        ASSERT_EQ(98, r.first.y);
+        EXPECT_EQ(RGB(0, 0, 255), canvas.pixel(r.first.x + 2, 99));
     }
 }
