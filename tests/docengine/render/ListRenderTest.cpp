@@ -7,6 +7,9 @@
 #include <string>
 
 #include "docengine/lines/ARunDisplay.h"
+#include "docengine/model/AIndexedDocModel.h"
+#include "docengine/parser/AFragParserVariants.h"
+#include "docengine/parser/ASegParser.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATileRenderer.h"
@@ -351,4 +354,42 @@ TEST_F(ListTest, EveryTileOfARowCutByTheBottomEdgeIsDrawn) {
         ASSERT_EQ(98, r.first.y);
         EXPECT_EQ(RGB(0, 0, 255), canvas.pixel(r.first.x + 2, 99));
     }
+}
+
+namespace {
+
+// A model whose row 4 starts a section.
+class SectionModel : public AIndexedDocModel {
+public:
+    using AIndexedDocModel::AIndexedDocModel;
+    AExpandNode* nodeAt(long position) override { return position == 4 ? &node : nullptr; }
+    AExpandNode node{nullptr, 1, false};
+};
+
+}  // namespace
+
+TEST_F(ListTest, WithTheSkipCheckARowFollowedByASectionStartIsNeverSelected) {
+    open<AListRenderer>(8, 0);
+    auto* segments = new ASourceSegParser(getter);
+    segments->addRef();
+    auto* fragments = new ALabelTargetFragParser('/');
+    fragments->addRef();
+    auto* model = new SectionModel(segments, fragments, nullptr);
+    model->addRef();
+    segments->release();
+    fragments->release();
+    renderer->setModel(model);
+    struct Row {
+        int16_t skip;
+        long row;
+        const char* expected;
+    } rows[] = {{0, 3, "3"}, {1, 5, "5"}, {1, 3, "5"}, {0, 3, "3"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        renderer->skipCheck = row.skip;
+        renderer->selectRow(row.row, 0, SelectMode::kNotify, -1);
+        EXPECT_EQ(row.expected, marked());
+    }
+    renderer->setModel(nullptr);
+    model->release();
 }

@@ -37,6 +37,18 @@ void Drag(HWND window, const APoint& from, const APoint& to, WPARAM keys) {
     Pump();
 }
 
+// A list whose owner does not track rows: releases activate.
+class ActivatingList : public AListRenderer {
+public:
+    using AListRenderer::AListRenderer;
+    bool wantsRowTracking() override { return false; }
+    ACommand* activateHit(const AHitRecord& hit) override {
+        activated += (activated.empty() ? "" : ",") + std::to_string(rowOfHit(hit));
+        return AListRenderer::activateHit(hit);
+    }
+    std::string activated;
+};
+
 APoint Centre(const ARect& r) {
     return APoint((r.first.x + r.second.x) / 2, (r.first.y + r.second.y) / 2);
 }
@@ -136,4 +148,29 @@ TEST_F(ListWindowTest, AShiftDragSelectsTheRowsItCrossesAndThePicturesShowTheSel
     ARect tile10 = tiles->rowRect(10);
     EXPECT_EQ(RGB(170, 205, 240), tilePicture->pixel(tile10.second.x - 2, tile10.first.y + 2));
     EXPECT_EQ(2 * 92, tile10.first.x - tiles->rowRect(8).first.x) << "the third column";
+}
+
+TEST_F(ListWindowTest, WhenTheOwnerTracksNoRowsAReleaseOnThePressedRowActivatesIt) {
+    if (!openWindow())
+        GTEST_SKIP() << "no display";
+    auto* list = new ActivatingList(sv->rendererLayer());
+    install(list, ListOptions::kTrackAlways);
+    EXPECT_EQ("0", marked());
+    struct Row {
+        long from, to;
+        uint16_t options;
+        const char* marked;
+        const char* activated;
+    } rows[] = {
+        {0, 0, ListOptions::kTrackAlways, "0", "0"},  // a click on the selected row changes nothing, and opens it
+        {2, 4, ListOptions::kTrackAlways, "4", "0"},  // a release on another row opens nothing
+        {1, 3, ListOptions::kTrackAlways | ListOptions::kActivateAnyRow, "3", "0,3"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.activated);
+        list->listOptions = row.options;
+        Drag(window->hwnd(), Centre(list->rowRect(row.from)), Centre(list->rowRect(row.to)), 0);
+        EXPECT_EQ(row.marked, marked());
+        EXPECT_EQ(row.activated, list->activated);
+    }
 }
