@@ -3,6 +3,9 @@
 // row backgrounds and separators, arrow-key moves by rows, mouse tracking by
 // rows and select-all.
 //
+// Layout, drawing, scrolling and printing of the lines are the text
+// renderer's; its text selection, caret and word clicks are replaced here.
+//
 // Shared (ARefObj). The selection is the model's marks: row r is selected
 // when a mark starts at r. Without a model, keys are declined and selection
 // changes nothing.
