@@ -6,12 +6,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "framework/app/AApp.h"
-#include "framework/clusters/ALocalCluster.h"
+#include "bench/BenchWindow.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/views/AScroller.h"
 #include "framework/views/AView.h"
-#include "framework/windows/AWindowShell.h"
 
 namespace {
 
@@ -30,15 +28,6 @@ void DrawLine(HDC dc, int line, int x, int y) {
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, x + 4, y + 1, text, n);
 }
-
-class BenchApp : public AApp {
-public:
-    BenchApp() : AApp(AString("ViewScrollBench"), ARect(), 0, 0) {}
-    void beep(uint32_t) override {}
-
-protected:
-    void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }
-};
 
 class LinesView : public AView {
 public:
@@ -85,18 +74,12 @@ double PerStep(int steps, Step step) {
 }  // namespace
 
 int main() {
-    AClass::buildRegistry();
-    auto* app = new BenchApp;
-    app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
-    AObject::completeNew(app);
-    auto* root = new ALocalCluster(app, 1, ASizeSpec(ARect(0, 0, kWidth, kHeight)), 0, 1, nullptr);
-    AObject::completeNew(root);
-    std::unique_ptr<ATopLevelShell> shell(
-        new ATopLevelShell(root, nullptr, "bench", WS_POPUP | WS_CLIPCHILDREN, root->getFrame(), false, true));
-    if (!shell->hwnd()) {
+    BenchWindow bench;
+    if (!bench.open("ViewScrollBench", kWidth, kHeight)) {
         std::printf("no display\n");
         return 0;
     }
+    ALocalCluster* root = bench.root;
     auto* scroller = new AScroller(root, 3, ASizeSpec(ARect(0, 0, kWidth, kHeight)), 0, 0);
     AObject::completeNew(scroller);
     scroller->show(false);
@@ -104,9 +87,7 @@ int main() {
     AObject::completeNew(view);
     view->show(false);
     view->setContentSize(APoint(kWidth, kLines * 16));
-    root->showUpdate();
-    ShowWindow(shell->hwnd(), SW_SHOW);
-    UpdateWindow(shell->hwnd());
+    bench.show();
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = PlainProc;
@@ -134,9 +115,6 @@ int main() {
     std::printf("  view at line %d, plain window at line %d\n", view->scrollY() / 16, g_plainTop / 16);
 
     DestroyWindow(plain);
-    shell.reset();
-    root->setNativeWindow(nullptr);
-    AComponent* a = app;
-    DeleteComponent(a);
+    bench.close();
     return 0;
 }

@@ -152,6 +152,18 @@ ASegment* ALineRenderer::segmentAt(long position) {
     return model_ ? model_->segmentAtPosition(position) : nullptr;
 }
 
+ASegment* ALineRenderer::nextRowSegment(ASegment* segment) {
+    return model_->nextSegment(segment);
+}
+
+ASegment* ALineRenderer::previousRowSegment(ASegment* segment) {
+    return model_->previousSegment(segment);
+}
+
+bool ALineRenderer::sameRow(ASegment* a, ASegment* b) {
+    return SameSegment(a, b);
+}
+
 // --- building
 
 long ALineRenderer::buildLines(ALineArray& into, ASegment* segment, long index, long& ioTop) {
@@ -410,7 +422,7 @@ ASegment* ALineRenderer::shiftLines(ALineArray& into, long fromLine, long& ioBot
     long i = fromLine;
     for (; i < into.count(); ++i) {
         ALine* line = into.at(i);
-        if (stopAtLimit && line->top + dy >= limit && !SameSegment(line->segment(), last))
+        if (stopAtLimit && line->top + dy >= limit && !sameRow(line->segment(), last))
             break;
         line->top += dy;
         ioBottom = line->bottom();
@@ -431,19 +443,19 @@ long ALineRenderer::relayoutLines(ALineArray& into, long position, long top, boo
     long i = into.indexOfPosition(position, 0);
     long result = 0;
     auto appendAfter = [&](ASegment* from) {
-        ASegment* seg = from ? model_->nextSegment(from) : nullptr;
+        ASegment* seg = from ? nextRowSegment(from) : nullptr;
         while (seg && into.bottom() < limit) {
             SegmentHold hold(seg);
             long y = into.bottom();
             buildLines(into, seg, into.count(), y);
-            seg = model_->nextSegment(seg);
+            seg = nextRowSegment(seg);
         }
     };
     if (i >= into.count()) {
         into.clear();
         if (limit == 0)
             return 0;
-        ASegment* seg = segmentAt(position);
+        ASegment* seg = rowStartSegment(segmentAt(position));
         long y = 0;
         bool first = true;
         while (seg) {
@@ -460,15 +472,15 @@ long ALineRenderer::relayoutLines(ALineArray& into, long position, long top, boo
             }
             if (y >= limit)
                 break;
-            seg = model_->nextSegment(seg);
+            seg = nextRowSegment(seg);
         }
     } else if (position < into.at(i)->start) {
         ASegment* kept = into.at(i)->segment();
-        ASegment* seg = segmentAt(position);
+        ASegment* seg = rowStartSegment(segmentAt(position));
         long y = 0, ins = 0;
         bool first = true;
         if (limit > 0) {
-            while (seg && !SameSegment(seg, kept) && (first || y < limit)) {
+            while (seg && !sameRow(seg, kept) && (first || y < limit)) {
                 SegmentHold hold(seg);
                 ins += buildLines(into, seg, ins, y);
                 if (first) {
@@ -481,10 +493,10 @@ long ALineRenderer::relayoutLines(ALineArray& into, long position, long top, boo
                     y += d;
                     first = false;
                 }
-                seg = model_->nextSegment(seg);
+                seg = nextRowSegment(seg);
             }
         }
-        if (seg && SameSegment(seg, kept)) {
+        if (seg && sameRow(seg, kept)) {
             long bottom = y, index = ins;
             ASegment* last = shiftLines(into, ins, bottom, index, limit, trim);
             if (trim)
@@ -496,7 +508,7 @@ long ALineRenderer::relayoutLines(ALineArray& into, long position, long top, boo
     } else {
         ASegment* seg = into.at(i)->segment();
         long f = 0;
-        while (f < i && !SameSegment(into.at(f)->segment(), seg))
+        while (f < i && !sameRow(into.at(f)->segment(), seg))
             ++f;
         if (trim && f > 0) {
             into.removeRange(0, f);
@@ -507,7 +519,7 @@ long ALineRenderer::relayoutLines(ALineArray& into, long position, long top, boo
         if (trim) {
             long k = into.indexAtY(limit);
             // whole segments only: keep to the end of the segment at the limit
-            while (k < into.count() && k > 0 && SameSegment(into.at(k)->segment(), into.at(k - 1)->segment()))
+            while (k < into.count() && k > 0 && sameRow(into.at(k)->segment(), into.at(k - 1)->segment()))
                 ++k;
             if (k < into.count())
                 into.removeRange(k, into.count());
@@ -552,7 +564,7 @@ void ALineRenderer::layoutFrom(long code) {
 long ALineRenderer::prependSegment(ALineArray& into) {
     if (!model_ || !into.count())
         return 0;
-    ASegment* seg = model_->previousSegment(into.first()->segment());
+    ASegment* seg = previousRowSegment(into.first()->segment());
     if (!seg || into.firstPosition() <= 0)
         return 0;
     SegmentHold hold(seg);
@@ -567,7 +579,7 @@ long ALineRenderer::prependSegment(ALineArray& into) {
 long ALineRenderer::appendSegment(ALineArray& into) {
     if (!model_ || !into.count())
         return 0;
-    ASegment* seg = model_->nextSegment(into.last()->segment());
+    ASegment* seg = nextRowSegment(into.last()->segment());
     if (!seg)
         return 0;
     SegmentHold hold(seg);

@@ -210,13 +210,30 @@ public:
     void setFrame(const ARect& frame);
     const ARect& frame() const { return frame_; }
     long viewHeight() const { return frame_.second.y - frame_.first.y; }
-    void updateLayoutWidth();
+    // The width lines are broken at, from the frame; lines of another width are dropped.
+    virtual void updateLayoutWidth();
     long getLayoutWidth() const { return layoutWidth; }
     void setMargin(long m) {
         margin = m;
         updateLayoutWidth();
     }
     virtual long pageWidth() { return layoutWidth; }
+
+    // Rows: what a relayout never cuts. One segment here; renderers that lay
+    // several segments side by side (tiles) make a row of them.
+    virtual ASegment* rowStartSegment(ASegment* segment) { return segment; }
+    virtual ASegment* nextRowSegment(ASegment* segment);
+    virtual ASegment* previousRowSegment(ASegment* segment);
+    virtual bool sameRow(ASegment* a, ASegment* b);
+    // True when lines stand side by side (tiles): a point is looked up by both coordinates.
+    virtual bool linesSideBySide() { return false; }
+    // The line under a layout point (x from the margin, y from the frame's top); lines.count() when none.
+    virtual long lineIndexAt(long px, long y) {
+        (void)px;
+        return lines.indexAtY(y);
+    }
+    // Paints under a line's runs (origin: the line's baseline origin); the line's own background here.
+    virtual void drawLineBackground(ALine* line, const APoint& origin, const ARect& area);
 
     // Building (one segment at a time) and finishing lines.
     virtual long buildLines(ALineArray& into, ASegment* segment, long index, long& ioTop);
@@ -244,8 +261,8 @@ public:
     AHitRecord hitAbove(const AHitRecord& place, long px);
 
     // Scrolling.
-    AAnchor lineDownAnchor(long n);
-    AAnchor lineUpAnchor(long n);
+    virtual AAnchor lineDownAnchor(long n);
+    virtual AAnchor lineUpAnchor(long n);
     AAnchor pageDownAnchor();
     AAnchor pageUpAnchor();
     AAnchor anchorByPixels(long dy);

@@ -24,8 +24,12 @@ void ALineRenderer::draw(const ARect& area) {
     ARect local(area.first.x - frame_.first.x, area.first.y - frame_.first.y, area.second.x - frame_.first.x,
                 area.second.y - frame_.first.y);
     drawnLines = 0;
-    for (long i = lines.indexAtY(local.first.y); i < lines.count(); ++i) {
+    // Lines side by side are not ordered by their tops: each is tested.
+    bool sideBySide = linesSideBySide();
+    for (long i = sideBySide ? 0 : lines.indexAtY(local.first.y); i < lines.count(); ++i) {
         ALine* line = lines.at(i);
+        if (sideBySide && (line->top >= local.second.y || line->bottom() <= local.first.y))
+            continue;
         if (line->top >= local.second.y)
             break;
         if ((flags1 & LineFlags::kClipLastLine) && line->bottom() > viewHeight() && line->top > 0) {
@@ -38,10 +42,7 @@ void ALineRenderer::draw(const ARect& area) {
         context.setLine(origin, line, line->baseline, line->height - line->baseline);
         if (line->hasCells)
             placeCells(line, origin);
-        if (!RunColour::isNone(line->background))
-            display_->fillRect(
-                ARect(area.first.x, frame_.first.y + line->top, area.second.x, frame_.first.y + line->bottom()),
-                line->background);
+        drawLineBackground(line, origin, area);
         for (int pass = line->hasBackground ? 0 : 1; pass < 2; ++pass) {
             for (ADataRun* r = line->runs; r; r = r->getNext()) {
                 ARect box = context.boxOf(r);
@@ -58,6 +59,13 @@ void ALineRenderer::draw(const ARect& area) {
         ++drawnLines;
     }
     drawnOnce = 1;
+}
+
+void ALineRenderer::drawLineBackground(ALine* line, const APoint&, const ARect& area) {
+    if (!RunColour::isNone(line->background))
+        display_->fillRect(
+            ARect(area.first.x, frame_.first.y + line->top, area.second.x, frame_.first.y + line->bottom()),
+            line->background);
 }
 
 void ALineRenderer::placeCells(ALine* line, const APoint& origin) {

@@ -15,7 +15,9 @@
 AHitRecord ALineRenderer::hitRecordAt(const APoint& point) {
     long px = point.x - frame_.first.x - margin;
     long y = point.y - frame_.first.y;
-    return buildHitRecord(point, px, lines.indexAtY(y));
+    long i = lineIndexAt(px, y);
+    // Run positions count from their line's own x.
+    return buildHitRecord(point, i < lines.count() ? px - lines.at(i)->x : px, i);
 }
 
 AHitRecord ALineRenderer::buildHitRecord(const APoint& point, long px, long index) {
@@ -89,7 +91,7 @@ AHitRecord ALineRenderer::hitRecordOfPosition(long position, long localHint) {
     if (i >= lines.count())
         return AHitRecord();
     ALine* line = lines.at(i);
-    APoint point(static_cast<int32_t>(frame_.first.x + margin + px),
+    APoint point(static_cast<int32_t>(frame_.first.x + margin + line->x + px),
                  static_cast<int32_t>(frame_.first.y + line->top + line->baseline));
     return buildHitRecord(point, px, i);
 }

@@ -61,8 +61,12 @@ void ATextRenderer::makeLines() {
     lines_ = nullptr;
     if (!model_)
         return;
-    lines_ = CheckAlloc(new (std::nothrow) ALineRenderer(model_, styleSheet(), display_, frame_), "gtext", 90);
+    lines_ = CheckAlloc(newLineLayer(display_), "gtext", 90);
     lines_->addRef();
+}
+
+ALineRenderer* ATextRenderer::newLineLayer(ARunDisplay* display) {
+    return new (std::nothrow) ALineRenderer(model_, styleSheet(), display, frame_);
 }
 
 void ATextRenderer::setModel(ADocModel* model) {

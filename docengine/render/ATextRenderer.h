@@ -86,6 +86,8 @@ public:
 
 protected:
     AHitRecord finishHit(AHitRecord hit) override;
+    // The line layer made for each model (list and tile renderers lay rows out their own way).
+    virtual ALineRenderer* newLineLayer(ARunDisplay* display);
 
 public:
     // The menu seam: shows a built menu and answers the chosen item or -1.
