@@ -226,6 +226,11 @@ TEST(DocModel, HighlighterRangesMarkHitsAndItsNoticesPassOn) {
     EXPECT_EQ(18, model->getMarkRange(0).end) << "marks end at the text's length";
     EXPECT_TRUE(model->isMarkedStart(12));
     EXPECT_EQ(nullptr, model->getSegmentAt(18, true));
+    ADocModel* copy = model->clone();
+    Held<ADocModel> copyHold(copy);
+    ASSERT_NE(nullptr, copy->getHighlighter());
+    EXPECT_NE(static_cast<AHighlighterHook*>(highlighter), copy->getHighlighter());
+    EXPECT_EQ(1, copy->getHighlighter()->refCount()) << "the copy holds the only reference on its highlighter";
     notices.stopDependingOn(model);
     model->setHighlighter(nullptr);
     model->release();
