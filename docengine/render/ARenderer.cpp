@@ -116,6 +116,8 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     for (int i = 0; i < 5; ++i)
         styleNumbers[i] = source.styleNumbers[i];
     sharedStyle = source.sharedStyle;
+    lineFlags = source.lineFlags;
+    lineFlags2 = source.lineFlags2;
     model_ = source.model_;
     if (model_) {
         model_->addRef();
@@ -618,6 +620,10 @@ void ARenderer::copySettingsFrom(const ARenderer& source) {
     sharedStyle = source.sharedStyle;
     for (int i = 0; i < 3; ++i)
         styleNumbers[i] = source.styleNumbers[i];
+    if (source.lineFlags || source.lineFlags2) {
+        lineFlags = source.lineFlags;
+        lineFlags2 = source.lineFlags2;
+    }
 }
 
 void ARenderer::invalidateLayout() {

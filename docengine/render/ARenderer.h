@@ -76,6 +76,7 @@ public:
     long pressedStart = 0;  // the pressed range
     long pressedEnd = 0;
     AFragment* pressed = nullptr;  // not owned: the fragment showing the press
+    long pressedItem = -1;         // source start of the pressed range's segment
     bool inside = false;
 
 private:
@@ -243,6 +244,10 @@ public:
     long marginV = 0;
     int16_t styleNumbers[5] = {-1, -1, -1, -1, -1};
     uint16_t sharedStyle = 0;
+    // The line layer's two flag words as the application sets them (0x200 in
+    // the first: press feedback marks the model's items, not the selection).
+    long lineFlags = 0;
+    uint16_t lineFlags2 = 0;
 
 protected:
     // Fills the hit code and kind of a record.

@@ -76,3 +76,48 @@ TEST_F(RenderTextTest, DerivedNavigatorsCountHiddenHitsAndFoldBackWhatTheyOpened
     EXPECT_EQ(0, search.lastHitIndex());
     EXPECT_EQ(own, model->getHighlighter()) << "the shown model keeps its own highlighting";
 }
+
+TEST_F(RenderTextTest, APressOnALinkShowsAsItsSelectionOrItsItemUntilTheRelease) {
+    make("Voir {dla suite#cible} ou {Dle bouton#autre} fin\n");
+    struct Row {
+        const char* name;
+        uint16_t options;
+        long lineFlags;
+        long press;
+        bool inside;           // released where it was pressed
+        const char* expected;  // selection, marks and pressed flag while pressed | the same after | hit name
+    } rows[] = {
+        {"a link alone shows no selection", 0x2, 0, 9, true, "0,0 0 0|0,0 0 0|cible"},
+        {"with links active its name is selected", 0x12, 0, 9, true, "7,15 0 0|9,9 0 0|cible"},
+        {"a button's label shows its name", 0x2, 0, 30, true, "27,37 0 1|30,30 0 0|autre"},
+        {"flag 0x200 marks the item instead", 0x12, 0x200, 9, true, "0,0 1 0|0,0 0 0|cible"},
+        {"released elsewhere it does nothing", 0x12, 0, 9, false, "7,15 0 0|9,9 0 0|"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        renderer->options = row.options;
+        renderer->lineFlags = row.lineFlags;
+        renderer->clearHitRecord(nullptr);
+        model->setSelection(ADocRange{0, 0}, 0);
+        AHitRecord hit = renderer->hitOfPosition(row.press);
+        ASSERT_EQ(1, hit.kind);
+        AFragment* button = hit.fragment->firstOfName();
+        auto state = [&] {
+            bool pressed = button && (button->flags() & AFragment::kPressed);
+            return selection() + " " + std::to_string(model->getMarkCount()) + " " + std::to_string(pressed);
+        };
+        AMouseEvent press(pointOf(row.press), 1);
+        ARendererTracker tracker(renderer, view->rendererLayer(), press, hit, nullptr);
+        tracker.trackBegin();
+        std::string seen = state() + "|";
+        // The tracker's own steps need a window: its renderer's steps are called as it would.
+        if (row.inside) {
+            renderer->trackEnd(tracker);
+        } else {
+            renderer->trackInside(tracker, false);
+            renderer->trackReleased(tracker);
+        }
+        seen += state() + "|" + renderer->getHitName().c_str();
+        EXPECT_EQ(row.expected, seen);
+    }
+}
