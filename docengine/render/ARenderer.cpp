@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <new>
 
 #include "base/object/AError.h"
@@ -444,6 +445,41 @@ bool ARenderer::hasSelection(bool whole) {
         return model_->getLength() > 0;
     ADocRange r = model_->GetSelection();
     return r.end > r.start;
+}
+
+void* ARenderer::exportText(uint32_t format, bool whole) {
+    if (format != 1 || !model_)
+        return nullptr;
+    AString text = whole ? model_->exportText(0, model_->getLength()) : model_->exportSelection(nullptr, false);
+    return GlobalBlockOf(text.c_str(), static_cast<size_t>(text.length()), true);
+}
+
+void ARenderer::addExportFormats(AFormatList& list) {
+    list.insert(list.begin(), 1u);
+}
+
+AExportCursor ARenderer::makeExportCursor() {
+    AExportCursor cursor(model_, sheet_, nullptr, AString());
+    cursor.component = view_;
+    for (int i = 0; i < 3; ++i)
+        cursor.styles[i] = styleNumbers[i];
+    return cursor;
+}
+
+void* GlobalBlockOf(const void* data, size_t size, bool terminate) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, size + (terminate ? 1 : 0));
+    char* p = h ? static_cast<char*>(GlobalLock(h)) : nullptr;
+    if (!p) {
+        if (h)
+            GlobalFree(h);
+        return nullptr;
+    }
+    if (size)
+        memcpy(p, data, size);
+    if (terminate)
+        p[size] = 0;
+    GlobalUnlock(h);
+    return h;
 }
 
 long ARenderer::markedIndex() {

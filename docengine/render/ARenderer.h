@@ -14,6 +14,7 @@
 #include "base/object/ARefObj.h"
 #include "base/object/AString.h"
 #include "docengine/depend/ADependable.h"
+#include "docengine/export/AExportContext.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/model/ADocModel.h"
 #include "framework/graphics/ARegion.h"
@@ -83,6 +84,9 @@ private:
     ARenderer* renderer_;  // one reference held
 };
 
+// A new movable global block holding the bytes (and a NUL when asked); null when out of memory.
+void* GlobalBlockOf(const void* data, size_t size, bool terminate);
+
 // Measuring and drawing for a view wherever it is drawn now; nothing for a
 // view without a window yet (its renderer then measures through its own display).
 class AViewMeasureLock {
@@ -148,6 +152,13 @@ public:
     virtual bool canDoRendererCommand() { return false; }
     virtual ACommand* doRendererCommand();
     virtual bool hasSelection(bool whole);
+    // Format 1: the plain text of the selection (or the whole text) as a new
+    // global memory block the caller frees; null for other formats or without a model.
+    virtual void* exportText(uint32_t format, bool whole);
+    // Puts the formats exportText offers at the head of the list.
+    virtual void addExportFormats(AFormatList& list);
+    // The model, style sheet, view and export styles an export writer starts from.
+    virtual AExportCursor makeExportCursor();
     // Index queries: -1 without a layout of their own.
     virtual long firstIndex() { return -1; }
     virtual long lastIndex() { return -1; }

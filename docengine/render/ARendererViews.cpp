@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/object/AError.h"
+#include "base/object/AOutStream.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/AExportWriter.h"
 #include "docengine/export/ARtfExportWriter.h"
@@ -28,18 +29,29 @@ namespace {
 const uint32_t kTextFormat = 1;
 const uint32_t kBitmapFormat = 8;
 
-// A movable global block holding the bytes and a NUL; null when out of memory.
-void* GlobalCopy(const void* data, size_t size, bool terminate) {
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, size + (terminate ? 1 : 0));
-    if (!h)
-        return nullptr;
-    char* p = static_cast<char*>(GlobalLock(h));
-    if (size)
-        memcpy(p, data, size);
-    if (terminate)
-        p[size] = 0;
-    GlobalUnlock(h);
-    return h;
+// The provider's renderer-export flag; false for none and for other providers.
+bool RendererExport(AExportProvider* provider) {
+    auto* own = dynamic_cast<AViewExportProvider*>(provider);
+    return own && own->rendererExport();
+}
+
+// The layer's document (whole) or selection written into the sink, through the
+// layer's provider or, without one, a provider of its own with the flag clear.
+template <class Writer>
+void WriteWith(ARendererLayer* layer, AExportSink* sink, bool whole, long line) {
+    AExportProvider* provider = layer->getExportProvider();
+    ARefHold<AExportProvider> own(
+        provider ? nullptr : CheckAlloc(new (std::nothrow) AViewExportProvider(layer, false), "gviews", line));
+    Writer writer(sink, provider ? provider : own.get());
+    whole ? writer.exportAll() : writer.exportSelection();
+}
+
+// The document written into a string by a writer.
+template <class Writer>
+AString WrittenBy(ARendererLayer* layer, bool whole, long line) {
+    ARefHold<AStringExportSink> sink(CheckAlloc(new (std::nothrow) AStringExportSink(), "gviews", line - 1));
+    WriteWith<Writer>(layer, sink.get(), whole, line);
+    return sink->getString();
 }
 
 // The path with its extension replaced.
@@ -103,10 +115,19 @@ AExportCursor AViewExportProvider::makeRootCursor() {
     ARenderer* r = getRenderer();
     if (!r)
         return AExportCursor();
+    AExportCursor base = r->makeExportCursor();
     AString title;
-    if (layer_)
-        layer_->documentTitle(title);
-    return AExportCursor(r->model(), r->styleSheet(), nullptr, title);
+    layer_->documentTitle(title);
+    ADocModel* header = makeModel(AString(layer_->exportHeader().c_str()), title);
+    AExportCursor cursor(base.model(), base.styleSheet(), header, title);
+    if (header)
+        header->release();
+    static_cast<AExportContext&>(cursor) = base;
+    return cursor;
+}
+
+void* AViewExportProvider::clipboardData(uint32_t format, bool whole, ARenderer* renderer) {
+    return renderer ? renderer->exportText(format, whole) : nullptr;
 }
 
 // --- layer
@@ -246,50 +267,70 @@ AString ARendererLayer::plainText(bool whole) {
 }
 
 void* ARendererLayer::exportData(uint32_t format) {
-    if (format != kTextFormat || !renderer_ || !renderer_->model())
+    if (!renderer_)
         return nullptr;
-    AString text = plainText(wholeDocument != 0);
-    return GlobalCopy(text.c_str(), static_cast<size_t>(text.length()), true);
+    bool whole = wholeDocument != 0;
+    if (!provider_)
+        return renderer_->exportText(format, whole);
+    if (RendererExport(provider_))
+        return static_cast<AViewExportProvider*>(provider_)->clipboardData(format, whole, renderer_);
+    if (format != kTextFormat || !renderer_->model())
+        return nullptr;
+    AString text = plainText(whole);
+    return GlobalBlockOf(text.c_str(), static_cast<size_t>(text.length()), true);
 }
 
 void ARendererLayer::copyFormats(AFormatList& list) {
     if (renderer_)
-        list.push_back(kTextFormat);
+        renderer_->addExportFormats(list);
+}
+
+bool ARendererLayer::writeText(AOutStream* stream, uint32_t format) {
+    if (!stream || !renderer_)
+        return false;
+    if (RendererExport(provider_)) {
+        AComponent* source = layerOwner() ? static_cast<AComponent*>(layerOwner()) : this;
+        HGLOBAL data = static_cast<HGLOBAL>(source->renderFormat(format));
+        const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        if (p) {
+            SIZE_T size = GlobalSize(data);
+            // Text blocks end with their NUL; other formats are written whole.
+            for (SIZE_T i = 0; i < size && (format != kTextFormat || p[i]); ++i)
+                stream->writeChar(p[i]);
+            GlobalUnlock(data);
+        }
+        if (data)
+            GlobalFree(data);
+        return p != nullptr;
+    }
+    ADocModel* m = renderer_->model();
+    if (!m)
+        return false;
+    bool whole = wholeDocument != 0;
+    bool ok =
+        whole ? m->exportAllToStream(stream, provider_, false) : m->exportSelectionToStream(stream, provider_, false);
+    std::string header = provider_ ? std::string() : exportHeader();
+    if (!header.empty()) {
+        stream->writeString("\r\n");
+        stream->writeString(header.c_str());
+        stream->writeString("\r\n");
+    }
+    return ok;
 }
 
 bool ARendererLayer::writeRtf(AOutStream* stream, bool whole) {
-    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
-    if (!m || !stream)
+    if (!renderer_ || !renderer_->model() || !stream)
         return false;
-    AStreamExportSink* sink = CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 429);
-    sink->addRef();
-    AExportProvider* provider = provider_ ? provider_ : new (std::nothrow) AViewExportProvider(this, false);
-    CheckAlloc(provider, "gviews", 430);
-    provider->addRef();
-    {
-        ARtfExportWriter writer(sink, provider);
-        whole ? writer.exportAll() : writer.exportSelection();
-    }
-    provider->release();
-    sink->release();
+    ARefHold<AStreamExportSink> sink(CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 429));
+    WriteWith<ARtfExportWriter>(this, sink.get(), whole, 430);
     return true;
 }
 
 bool ARendererLayer::writePlainText(AOutStream* stream, bool whole) {
-    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
-    if (!m || !stream)
+    if (!renderer_ || !renderer_->model() || !stream)
         return false;
-    AStreamExportSink* sink = CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 442);
-    sink->addRef();
-    AExportProvider* provider = provider_ ? provider_ : new (std::nothrow) AViewExportProvider(this, false);
-    CheckAlloc(provider, "gviews", 443);
-    provider->addRef();
-    {
-        APlainExportWriter writer(sink, provider);
-        whole ? writer.exportAll() : writer.exportSelection();
-    }
-    provider->release();
-    sink->release();
+    ARefHold<AStreamExportSink> sink(CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 442));
+    WriteWith<APlainExportWriter>(this, sink.get(), whole, 443);
     return true;
 }
 
@@ -442,30 +483,21 @@ int16_t ARendererView::commandStatus(int16_t id, long argument) {
 }
 
 bool ARendererView::exportRtfFile(const char* file, bool whole) {
-    ADocModel* m = renderer() ? renderer()->model() : nullptr;
-    if (!layer_ || !m)
+    if (!layer_ || !renderer() || !renderer()->model())
         return false;
-    AStringExportSink* sink = CheckAlloc(new (std::nothrow) AStringExportSink(), "gviews", 429);
-    sink->addRef();
-    AExportProvider* provider = layer_->getExportProvider();
-    AViewExportProvider* own = provider ? nullptr : new (std::nothrow) AViewExportProvider(layer_, false);
-    if (own)
-        own->addRef();
-    {
-        ARtfExportWriter writer(sink, provider ? provider : own);
-        whole ? writer.exportAll() : writer.exportSelection();
-    }
-    AString bytes = sink->getString();
-    sink->release();
-    if (own)
-        own->release();
-    return SaveWhole(WithExtension(file, ".rtf"), bytes);
+    return SaveWhole(WithExtension(file, ".rtf"), WrittenBy<ARtfExportWriter>(layer_, whole, 430));
 }
 
 bool ARendererView::exportTextFile(const char* file, bool whole) {
     if (!layer_ || !renderer() || !renderer()->model())
         return false;
-    return SaveWhole(WithExtension(file, ".txt"), layer_->plainText(whole));
+    return SaveWhole(WithExtension(file, ".txt"), WrittenBy<APlainExportWriter>(layer_, whole, 443));
+}
+
+void* ARendererView::convertData(uint32_t format, void* handle) {
+    if (layer_ && layer_->getExportProvider() && !RendererExport(layer_->getExportProvider()))
+        return handle;
+    return ALayerView::convertData(format, handle);
 }
 
 // --- layout-time views
@@ -487,7 +519,7 @@ void AHotspotView::childrenLoaded() {
 void AHotspotView::setBitmap(const void* packed, uint32_t size) {
     if (bitmap_)
         GlobalFree(bitmap_);
-    bitmap_ = packed ? GlobalCopy(packed, size, false) : nullptr;
+    bitmap_ = packed ? GlobalBlockOf(packed, size, false) : nullptr;
     size_ = bitmap_ ? size : 0;
 }
 
@@ -495,7 +527,7 @@ void* AHotspotView::exportData(uint32_t format) {
     if (format != kBitmapFormat || !bitmap_)
         return nullptr;
     void* p = GlobalLock(bitmap_);
-    void* copy = GlobalCopy(p, size_, false);
+    void* copy = GlobalBlockOf(p, size_, false);
     GlobalUnlock(bitmap_);
     return copy;
 }

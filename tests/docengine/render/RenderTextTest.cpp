@@ -12,11 +12,19 @@
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/render/AHitNavigator.h"
 #include "tests/docengine/render/RenderTestSupport.h"
+#include "tests/support/TestHooks.h"
 
 namespace {
 
 // "mot" at 8, 22 (inside the closed section) and 46.
 const char kSections[] = "Premier mot {C#second mot cache} puis\ndernier mot\n";
+
+// A view that supplies the export header of everything inside it.
+class HeaderView : public AStandardView {
+public:
+    using AStandardView::AStandardView;
+    std::string exportHeader() override { return "Source : essai"; }
+};
 
 class RenderTextTest : public RenderTest {
 protected:
@@ -120,4 +128,51 @@ TEST_F(RenderTextTest, APressOnALinkShowsAsItsSelectionOrItsItemUntilTheRelease)
         seen += state() + "|" + renderer->getHitName().c_str();
         EXPECT_EQ(row.expected, seen);
     }
+}
+
+TEST_F(RenderTextTest, TheLayersProviderDecidesWhereItsClipboardAndTextComeFrom) {
+    make();
+    auto* framed = Shown(Open<HeaderView>(window, int16_t(12), Frame(0, 0, 300, 200)));
+    ARendererLayer* layer = framed->rendererLayer();
+    layer->setRenderer(renderer);
+    model->setSelection(ADocRange{3, 8}, 0);
+    struct Row {
+        const char* name;
+        int provider;  // 0 none, 1 the view's provider with renderer export, 2 without it
+        const char* text;
+    } rows[] = {
+        {"the renderer's text and the header", 0, "texte\r\nSource : essai\r\n"},
+        {"the clipboard data of the renderer", 1, "texte"},
+        {"the model's text through the provider", 2, "texte"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ARefHold<AViewExportProvider> provider(row.provider ? new AViewExportProvider(layer, row.provider == 1)
+                                                            : nullptr);
+        layer->setExportProvider(provider.get());
+        AFormatList formats;
+        framed->copyFormats(formats);
+        EXPECT_EQ(AFormatList{1}, formats);
+        void* data = framed->exportData(1);
+        ASSERT_NE(nullptr, data);
+        EXPECT_STREQ("texte", static_cast<const char*>(GlobalLock(data)));
+        GlobalUnlock(data);
+        if (row.provider == 2) {
+            EXPECT_EQ(data, framed->convertData(1, data)) << "the provider's text is final";
+        }
+        GlobalFree(data);
+        EXPECT_EQ(nullptr, framed->exportData(8));
+        CaptureStream out;
+        EXPECT_TRUE(framed->writeText(&out, 0));
+        EXPECT_EQ(row.text, out.text);
+    }
+    layer->setExportProvider(nullptr);
+    CaptureStream none;
+    EXPECT_FALSE(Shown(Open<ARendererView>(window, int16_t(13), Frame(0, 0, 50, 50)))->writeText(&none, 1));
+    ARefHold<AViewExportProvider> plain(new AViewExportProvider(layer, false));
+    AExportCursor cursor = plain->makeRootCursor();
+    EXPECT_EQ(model, cursor.model());
+    ASSERT_NE(nullptr, cursor.trailerModel()) << "the header follows the document";
+    EXPECT_EQ("Source : essai\r\n", std::string(cursor.trailerModel()->exportText(0, 14).c_str()));
+    layer->setRenderer(nullptr);
 }
