@@ -106,6 +106,7 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     target_ = source.target_;
     sheet_ = source.sheet_;
     sheet_->addRef();
+    setHelpTextSupplier(source.helpSupplier_);
     textColour = source.textColour;
     backColour = source.backColour;
     thirdColour = source.thirdColour;
@@ -135,6 +136,7 @@ ARenderer::~ARenderer() {
     }
     if (sheet_)
         sheet_->release();
+    setHelpTextSupplier(nullptr);
 }
 
 // --- model builders
@@ -646,8 +648,23 @@ void ARenderer::setStyleSheet(AStyleSheet* sheet) {
     sheet_ = sheet;
 }
 
+void ARenderer::setHelpTextSupplier(AHelpTextSupplier* supplier) {
+    if (supplier == helpSupplier_)
+        return;
+    if (supplier)
+        supplier->addRef();
+    if (helpSupplier_)
+        helpSupplier_->release();
+    helpSupplier_ = supplier;
+}
+
+AString ARenderer::helpTextAt(const APoint& point) {
+    return helpSupplier_ ? helpSupplier_->helpText(finishHit(hitRecordAt(point))) : AString();
+}
+
 void ARenderer::copySettingsFrom(const ARenderer& source) {
     setStyleSheet(source.sheet_);
+    setHelpTextSupplier(source.helpSupplier_);
     options = source.options;
     interaction = source.interaction;
     textColour = source.textColour;

@@ -100,6 +100,12 @@ private:
     std::unique_ptr<class ADrawLock> lock_;
 };
 
+// Answers the help text of what lies under a point of a renderer (shared).
+class AHelpTextSupplier : public ARefObj {
+public:
+    virtual AString helpText(const AHitRecord& hit) = 0;
+};
+
 class ARenderer : public ADependent, public ARefObj {
 public:
     // view is required ("grender"); not owned. parent: the renderer this one is part of, or null.
@@ -159,6 +165,8 @@ public:
     virtual void addExportFormats(AFormatList& list);
     // The model, style sheet, view and export styles an export writer starts from.
     virtual AExportCursor makeExportCursor();
+    // The supplier's text for what lies under the point; empty without a supplier.
+    virtual AString helpTextAt(const APoint& point);
     // Index queries: -1 without a layout of their own.
     virtual long firstIndex() { return -1; }
     virtual long lastIndex() { return -1; }
@@ -208,6 +216,8 @@ public:
 
     // Non-virtual operations.
     void setStyleSheet(AStyleSheet* sheet);
+    void setHelpTextSupplier(AHelpTextSupplier* supplier);
+    AHelpTextSupplier* helpTextSupplier() const { return helpSupplier_; }
     AStyleSheet* styleSheet() const { return sheet_; }
     ADocModel* model() const { return model_; }
     ADisplayComponent* view() const { return view_; }
@@ -275,11 +285,12 @@ private:
 
     std::unique_ptr<AHitRecord> hit_;
     std::map<long, long> cursors_;
-    ARenderer* parent_;               // not owned
-    ADisplayComponent* view_;         // not owned
-    AScroller* scroller_ = nullptr;   // not owned
-    ACommandItem* target_ = nullptr;  // not owned
-    AStyleSheet* sheet_ = nullptr;    // one reference held
+    ARenderer* parent_;                          // not owned
+    ADisplayComponent* view_;                    // not owned
+    AScroller* scroller_ = nullptr;              // not owned
+    ACommandItem* target_ = nullptr;             // not owned
+    AStyleSheet* sheet_ = nullptr;               // one reference held
+    AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
     std::unique_ptr<AHitNavigator> navigator_;
     std::unique_ptr<AHitNavigator> searchNavigator_;
 };

@@ -177,6 +177,18 @@ void ARendererLayer::setActive(bool on) {
     }
 }
 
+AHelpRecord ARendererLayer::helpTextAt(const APoint& point) {
+    AHelpRecord record;
+    AString text = renderer_ ? renderer_->helpTextAt(point) : AString();
+    if (!text.empty()) {
+        record.text = text;
+        record.area = ARect(point, point);
+        record.valid = 1;
+        record.owner = this;
+    }
+    return record;
+}
+
 void ARendererLayer::detachItems() {
     if (caretTimer_) {
         restartTimer(caretTimer_);
@@ -492,6 +504,11 @@ bool ARendererView::exportTextFile(const char* file, bool whole) {
     if (!layer_ || !renderer() || !renderer()->model())
         return false;
     return SaveWhole(WithExtension(file, ".txt"), WrittenBy<APlainExportWriter>(layer_, whole, 443));
+}
+
+AHelpRecord ARendererView::getHelp(const APoint& point) {
+    AHelpRecord tip = layer_ ? layer_->helpTextAt(point) : AHelpRecord();
+    return tip.valid ? tip : ALayerView::getHelp(point);
 }
 
 void* ARendererView::convertData(uint32_t format, void* handle) {

@@ -51,6 +51,8 @@ public:
     void setExportProvider(AExportProvider* provider);
     AExportProvider* getExportProvider() const { return provider_; }
     virtual void setActive(bool on);
+    // The renderer's help at a point: a tip (valid 1) where its supplier has a text.
+    virtual AHelpRecord helpTextAt(const APoint& point);
     // Writers over the renderer's model; false without a model.
     bool writeRtf(AOutStream* stream, bool whole);
     bool writePlainText(AOutStream* stream, bool whole);
@@ -137,6 +139,8 @@ public:
     }
     // Data the model exported through a provider is final; renderer data goes to the application.
     void* convertData(uint32_t format, void* handle) override;
+    // The renderer layer's tip, else the item's own help.
+    AHelpRecord getHelp(const APoint& point) override;
 
 private:
     ARendererLayer* layer_ = nullptr;  // not owned

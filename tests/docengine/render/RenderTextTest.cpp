@@ -26,6 +26,12 @@ public:
     std::string exportHeader() override { return "Source : essai"; }
 };
 
+// The name of the fragment under the point: a link's target.
+class TargetHelp : public AHelpTextSupplier {
+public:
+    AString helpText(const AHitRecord& hit) override { return hit.fragment ? hit.fragment->getName() : AString(); }
+};
+
 class RenderTextTest : public RenderTest {
 protected:
     // A laid-out model of kSections whose own highlighter finds the word "mot".
@@ -175,4 +181,29 @@ TEST_F(RenderTextTest, TheLayersProviderDecidesWhereItsClipboardAndTextComeFrom)
     ASSERT_NE(nullptr, cursor.trailerModel()) << "the header follows the document";
     EXPECT_EQ("Source : essai\r\n", std::string(cursor.trailerModel()->exportText(0, 14).c_str()));
     layer->setRenderer(nullptr);
+}
+
+TEST_F(RenderTextTest, HelpTipsNameWhatLiesUnderThePointWhereTheSupplierHasAText) {
+    make("Voir {dla suite#cible} ou plus\n");
+    APoint onText = pointOf(1), onLink = pointOf(9);
+    EXPECT_EQ("", std::string(renderer->helpTextAt(onLink).c_str())) << "no supplier, no text";
+    ARefHold<TargetHelp> help(new TargetHelp);
+    renderer->setHelpTextSupplier(help.get());
+    struct Row {
+        APoint point;
+        const char* text;
+        uint16_t valid;
+    } rows[] = {{onLink, "cible", 1}, {onText, "", 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        AHelpRecord layerTip = view->rendererLayer()->helpTextAt(row.point);
+        EXPECT_EQ(row.text, std::string(layerTip.text.c_str()));
+        EXPECT_EQ(row.valid, layerTip.valid);
+        AHelpRecord viewTip = view->getHelp(row.point);
+        EXPECT_EQ(row.valid, viewTip.valid) << "elsewhere the item's own help, here none";
+        EXPECT_EQ(row.text, std::string(viewTip.text.c_str()));
+    }
+    ARenderer* copy = renderer->makeDetachedCopy(ARect(0, 0, 300, 100), true, nullptr);
+    ARefHold<ARenderer> copyHold(copy);
+    EXPECT_EQ(help.get(), copy->helpTextSupplier()) << "a copy asks the same supplier";
 }
