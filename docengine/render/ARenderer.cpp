@@ -8,6 +8,7 @@
 #include <new>
 
 #include "base/object/AError.h"
+#include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ALaidOutDocModel.h"
@@ -17,6 +18,7 @@
 #include "docengine/parser/ATextFragParser.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "docengine/text/AReader.h"
 #include "docengine/text/AStreamReader.h"
 #include "docengine/text/AStringReader.h"
 #include "framework/clusters/ACommandItem.h"
@@ -316,6 +318,8 @@ ARenderer* ARenderer::makeDetachedCopy(const ARect& frame, bool scaled, ARendere
         copy->options |= RendererBits::kDetached;
         copy->attachScroller(false);
     }
+    if (copy && binding_)
+        copy->setLineGetter(binding_->getter, scaled ? 2 : 1);
     return copy;
 }
 
@@ -660,6 +664,50 @@ void ARenderer::setHelpTextSupplier(AHelpTextSupplier* supplier) {
 
 AString ARenderer::helpTextAt(const APoint& point) {
     return helpSupplier_ ? helpSupplier_->helpText(finishHit(hitRecordAt(point))) : AString();
+}
+
+// --- line binding
+
+ALineBinding::ALineBinding(ARenderer* owner, ALineGetter* source, long sheetStamp)
+    : renderer(owner), getter(source), stamp(sheetStamp) {
+    getter->addRef();
+}
+
+ALineBinding::~ALineBinding() {
+    getter->release();
+}
+
+void ARenderer::setLineGetter(ALineGetter* getter, long bindOptions) {
+    if (!getter) {
+        binding_.reset();
+        return;
+    }
+    binding_.reset(new ALineBinding(this, getter, sheet_->changeStamp()));
+    if (auto* bound = dynamic_cast<ABoundLineGetter*>(getter))
+        bound->bindRenderer(this, bindOptions);
+}
+
+void ARenderer::fetchLine(long index) {
+    if (!binding_)
+        return;
+    long stamp = sheet_->changeStamp();
+    if (index >= binding_->first && index < binding_->end && stamp == binding_->stamp)
+        return;
+    auto* bound = dynamic_cast<ABoundLineGetter*>(binding_->getter);
+    ADocRange lines = bound ? bound->linesAround(index) : ADocRange{0, binding_->getter->getLineCount()};
+    binding_->first = lines.start;
+    binding_->end = lines.end;
+    binding_->stamp = stamp;
+    if (index < lines.start || index >= lines.end)
+        ThrowAssert("grender", 470);
+}
+
+void ARenderer::enableTables(char separator) {
+    AFragParser* parser = model_ ? model_->getFragParser() : nullptr;
+    if (!parser)
+        ThrowAssert("grender", 480);
+    ARefHold<AKytabSubParser> tables(CheckAlloc(new (std::nothrow) AKytabSubParser(separator), "grender", 481));
+    parser->setSubParser(tables.get());
 }
 
 void ARenderer::copySettingsFrom(const ARenderer& source) {

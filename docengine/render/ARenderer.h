@@ -100,6 +100,30 @@ private:
     std::unique_ptr<class ADrawLock> lock_;
 };
 
+// What a line getter bound to a renderer may add: it learns the renderer and
+// answers the block of lines it makes around one line. A getter without it
+// answers all its lines at once.
+class ABoundLineGetter {
+public:
+    virtual ~ABoundLineGetter() = default;
+    virtual void bindRenderer(ARenderer* renderer, long options) = 0;
+    virtual ADocRange linesAround(long index) = 0;
+};
+
+// The lines a renderer has fetched from its getter, and the style sheet's stamp then.
+struct ALineBinding {
+    ALineBinding(ARenderer* owner, ALineGetter* source, long sheetStamp);
+    ~ALineBinding();
+    ALineBinding(const ALineBinding&) = delete;
+    ALineBinding& operator=(const ALineBinding&) = delete;
+
+    ARenderer* renderer;  // not owned
+    ALineGetter* getter;  // one reference held
+    long first = 0;       // the lines made: [first, end)
+    long end = 0;
+    long stamp;
+};
+
 // Answers the help text of what lies under a point of a renderer (shared).
 class AHelpTextSupplier : public ARefObj {
 public:
@@ -217,6 +241,16 @@ public:
     // Non-virtual operations.
     void setStyleSheet(AStyleSheet* sheet);
     void setHelpTextSupplier(AHelpTextSupplier* supplier);
+    // A new binding on the getter (null: none), which learns this renderer and the options.
+    void setLineGetter(ALineGetter* getter, long bindOptions);
+    void setLineBinding(const ALineBinding* binding, long bindOptions) {
+        setLineGetter(binding ? binding->getter : nullptr, bindOptions);
+    }
+    const ALineBinding* lineBinding() const { return binding_.get(); }
+    // Has the getter make the lines around index unless they are made and the style sheet is unchanged.
+    void fetchLine(long index);
+    // Tables ("/&TABLE:" ... "&/") are read by a new sub-parser of the model's fragment parser; needs a model.
+    void enableTables(char separator);
     AHelpTextSupplier* helpTextSupplier() const { return helpSupplier_; }
     AStyleSheet* styleSheet() const { return sheet_; }
     ADocModel* model() const { return model_; }
@@ -291,6 +325,7 @@ private:
     ACommandItem* target_ = nullptr;             // not owned
     AStyleSheet* sheet_ = nullptr;               // one reference held
     AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
+    std::unique_ptr<ALineBinding> binding_;
     std::unique_ptr<AHitNavigator> navigator_;
     std::unique_ptr<AHitNavigator> searchNavigator_;
 };

@@ -3,14 +3,18 @@
 // builders, driven without a native window.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
 #include <string>
 
 #include "base/object/AFile.h"
 #include "base/object/AFilteredFile.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AHiliteSet.h"
+#include "docengine/kytab/ATableDataRun.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/render/AHitNavigator.h"
+#include "docengine/styles/AStyleSheet.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/support/TestHooks.h"
 
@@ -30,6 +34,20 @@ public:
 class TargetHelp : public AHelpTextSupplier {
 public:
     AString helpText(const AHitRecord& hit) override { return hit.fragment ? hit.fragment->getName() : AString(); }
+};
+
+// Rows in blocks of four; the log says what the renderer asked.
+class BlockGetter : public ALineGetter, public ABoundLineGetter {
+public:
+    void getLine(AString& out, long row) override { out = AString(("Ligne " + std::to_string(row)).c_str()); }
+    long getLineCount() override { return 20; }
+    void bindRenderer(ARenderer*, long options) override { log += "bind " + std::to_string(options) + ";"; }
+    ADocRange linesAround(long index) override {
+        log += "around " + std::to_string(index) + ";";
+        return short_ ? ADocRange{0, 1} : ADocRange{index / 4 * 4, index / 4 * 4 + 4};
+    }
+    std::string log;
+    bool short_ = false;
 };
 
 class RenderTextTest : public RenderTest {
@@ -206,4 +224,73 @@ TEST_F(RenderTextTest, HelpTipsNameWhatLiesUnderThePointWhereTheSupplierHasAText
     ARenderer* copy = renderer->makeDetachedCopy(ARect(0, 0, 300, 100), true, nullptr);
     ARefHold<ARenderer> copyHold(copy);
     EXPECT_EQ(help.get(), copy->helpTextSupplier()) << "a copy asks the same supplier";
+}
+
+TEST_F(RenderTextTest, StreamModelsReadTheFileAndTablesBecomeTableRuns) {
+    makeView();
+    std::string path = std::string(SV_BINARY_DIR) + "/render-stream.txt";
+    struct Row {
+        bool laidOut;
+        const char* text;
+        long positions;  // -1: as many as bytes
+        const char* shown;
+    } rows[] = {
+        {false, "/&TABLE:0:N0:[[-40,0,0,0,0|a]]&/\nFin du texte\n", -1, "Fin du texte\r\n"},
+        {true, "Avant {C#cache} apres\nFin du texte\n", 29, "Fin du texte\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        {
+            std::ofstream out(path, std::ios::binary);
+            out << row.text;
+        }
+        AFilteredFile file(AFile(AFileSpec(path.c_str()), 0, kPlainFileOptions, false), 0, 0, 0, AFilter());
+        if (row.laidOut)
+            renderer->setLaidOutStreamModel(file, nullptr);
+        else
+            renderer->setStreamModel(file, nullptr);
+        ADocModel* m = renderer->model();
+        ASSERT_NE(nullptr, m);
+        EXPECT_EQ(row.laidOut, dynamic_cast<ALaidOutDocModel*>(m) != nullptr);
+        long length = static_cast<long>(strlen(row.text));
+        EXPECT_EQ(length, m->getLength());
+        EXPECT_EQ(row.positions < 0 ? length : row.positions, m->getPositionCount());
+        long count = m->getPositionCount();
+        EXPECT_EQ(row.shown, std::string(m->exportText(count - 13, count).c_str()));
+    }
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << rows[0].text;
+    }
+    renderer->setStreamModel(
+        AFilteredFile(AFile(AFileSpec(path.c_str()), 0, kPlainFileOptions, false), 0, 0, 0, AFilter()), nullptr);
+    renderer->enableTables('*');
+    renderer->setFrame(ARect(0, 0, 300, 200), false);
+    renderer->attach();
+    renderer->relayoutFrom(0, true);
+    ASSERT_GT(renderer->lines()->lines.count(), 0);
+    EXPECT_NE(nullptr, dynamic_cast<ATableDataRun*>(renderer->lines()->lines.at(0)->runs)) << "a table run";
+    renderer->setModel(nullptr);
+    EXPECT_GT(FatalExitCodeOf([&] { renderer->enableTables('*'); }), 0) << "tables need a model";
+}
+
+TEST_F(RenderTextTest, BoundLinesAreFetchedByBlockAndAgainAfterAStyleChange) {
+    makeView();
+    ARefHold<BlockGetter> getter(new BlockGetter);
+    renderer->fetchLine(3);
+    renderer->setLineGetter(getter.get(), 1);
+    for (long line : {5L, 6L, 7L, 9L})
+        renderer->fetchLine(line);
+    renderer->styleSheet()->setColor(1, 0x00FF00);
+    renderer->fetchLine(9);
+    EXPECT_EQ("bind 1;around 5;around 9;around 9;", getter->log);
+    ARenderer* copy = renderer->makeDetachedCopy(ARect(0, 0, 300, 100), true, nullptr);
+    ARefHold<ARenderer> copyHold(copy);
+    ASSERT_NE(nullptr, copy->lineBinding());
+    EXPECT_EQ(getter.get(), copy->lineBinding()->getter);
+    EXPECT_EQ("bind 1;around 5;around 9;around 9;bind 2;", getter->log) << "a printed copy binds with options 2";
+    getter->short_ = true;
+    EXPECT_GT(FatalExitCodeOf([&] { renderer->fetchLine(15); }), 0) << "a block that misses the line";
+    renderer->setLineGetter(nullptr, 0);
+    EXPECT_EQ(nullptr, renderer->lineBinding());
 }
