@@ -41,6 +41,7 @@ const uint16_t kHideSelection = 0x0001;
 const uint16_t kPrintText = 0x0002;
 const uint16_t kPassive = 0x0004;
 const uint16_t kDetached = 0x0010;
+const uint16_t kParentBackground = 0x0020;  // the view's background is its window's list-box colour
 const uint16_t kFitContent = 0x0080;
 const uint16_t kNoFit = 0x0400;
 const uint16_t kAlwaysHighlight = 0x1000;

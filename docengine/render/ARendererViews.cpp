@@ -15,6 +15,7 @@
 #include "docengine/export/ARtfExportWriter.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/AHitNavigator.h"
+#include "framework/app/AWindow.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/APrintRange.h"
 
@@ -509,6 +510,32 @@ bool ARendererView::exportTextFile(const char* file, bool whole) {
 AHelpRecord ARendererView::getHelp(const APoint& point) {
     AHelpRecord tip = layer_ ? layer_->helpTextAt(point) : AHelpRecord();
     return tip.valid ? tip : ALayerView::getHelp(point);
+}
+
+// The window answers as it would for a list box in it: a brush, and the colours it set on the DC.
+COLORREF ARendererView::getBackColor() {
+    ARenderer* r = renderer();
+    AWindow* window = nullptr;
+    for (AComponent* c = getParent(); c && !window; c = c->getParent())
+        window = dynamic_cast<AWindow*>(c);
+    HWND own = enclosingWindow();
+    if (!r || !(r->options & RendererBits::kParentBackground) || !window ||
+        !(window->windowFlags() & AWindow::kNoErase) || !window->getHWnd() || !own)
+        return ALayerView::getBackColor();
+    HDC dc = GetDC(own);
+    if (!dc)
+        return ALayerView::getBackColor();
+    COLORREF text = GetTextColor(dc), back = GetBkColor(dc);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(window->getHWnd(), WM_CTLCOLORLISTBOX,
+                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(own)));
+    COLORREF set = GetBkColor(dc);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    ReleaseDC(own, dc);
+    LOGBRUSH lb;
+    if (brush && GetObjectA(brush, sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID)
+        return lb.lbColor;
+    return set;
 }
 
 void* ARendererView::convertData(uint32_t format, void* handle) {

@@ -141,6 +141,8 @@ public:
     void* convertData(uint32_t format, void* handle) override;
     // The renderer layer's tip, else the item's own help.
     AHelpRecord getHelp(const APoint& point) override;
+    // With renderer option 0x20 in a window with flag 0x80, the window's list-box colour.
+    COLORREF getBackColor() override;
 
 private:
     ARendererLayer* layer_ = nullptr;  // not owned

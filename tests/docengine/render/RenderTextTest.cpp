@@ -15,6 +15,7 @@
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "framework/app/AWindow.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/support/TestHooks.h"
 
@@ -49,6 +50,22 @@ public:
     std::string log;
     bool short_ = false;
 };
+
+// Answers WM_CTLCOLORLISTBOX as a window that colours its list boxes would.
+struct ListColours {
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_CTLCOLORLISTBOX) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), RGB(4, 5, 6));
+            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(7, 8, 9));
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    static WNDPROC previous;
+    static HBRUSH brush;
+};
+WNDPROC ListColours::previous = nullptr;
+HBRUSH ListColours::brush = nullptr;
 
 class RenderTextTest : public RenderTest {
 protected:
@@ -293,4 +310,46 @@ TEST_F(RenderTextTest, BoundLinesAreFetchedByBlockAndAgainAfterAStyleChange) {
     EXPECT_GT(FatalExitCodeOf([&] { renderer->fetchLine(15); }), 0) << "a block that misses the line";
     renderer->setLineGetter(nullptr, 0);
     EXPECT_EQ(nullptr, renderer->lineBinding());
+}
+
+TEST_F(RenderTextTest, WithOption0x20TheViewTakesTheListBoxColourOfItsWindow) {
+    auto* frame = new AWindow(app, 0, ASizeSpec(ARect(10, 10, 310, 210)), "fond", "",
+                              AWindow::kPopup | AWindow::kNoErase, 0, ARect());
+    AObject::completeNew(frame);
+    app->flushUpdates();
+    if (!frame->getHWnd())
+        GTEST_SKIP() << "no display";
+    auto* v = Shown(Open<AStandardView>(frame, int16_t(5), Frame(0, 0, 200, 100)));
+    ARefHold<ATextRenderer> r(new ATextRenderer(v->rendererLayer(), &display));
+    v->rendererLayer()->setRenderer(r.get());
+    const COLORREF plain = v->getBackColor();
+    HBRUSH solid = CreateSolidBrush(RGB(1, 2, 3));
+    HBRUSH hatched = CreateHatchBrush(HS_CROSS, RGB(1, 2, 3));
+    ListColours::previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(frame->getHWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListColours::proc)));
+    struct Row {
+        const char* name;
+        uint16_t options;
+        uint16_t windowFlags;
+        HBRUSH brush;
+        COLORREF colour;
+    } rows[] = {
+        {"a solid brush gives its colour", 0x20, AWindow::kNoErase, solid, RGB(1, 2, 3)},
+        {"another brush: the colour the window set", 0x20, AWindow::kNoErase, hatched, RGB(4, 5, 6)},
+        {"without the option: the default", 0, AWindow::kNoErase, solid, plain},
+        {"without the window flag: the default", 0x20, 0, solid, plain},
+    };
+    uint16_t flags = frame->windowFlags();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        r->options = row.options;
+        frame->setWindowFlags(static_cast<uint16_t>((flags & ~AWindow::kNoErase) | row.windowFlags));
+        ListColours::brush = row.brush;
+        EXPECT_EQ(row.colour, v->getBackColor());
+    }
+    frame->setWindowFlags(flags);
+    SetWindowLongPtrA(frame->getHWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListColours::previous));
+    v->rendererLayer()->setRenderer(nullptr);
+    DeleteObject(solid);
+    DeleteObject(hatched);
 }
