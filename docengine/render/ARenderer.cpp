@@ -653,13 +653,7 @@ void ARenderer::setStyleSheet(AStyleSheet* sheet) {
 }
 
 void ARenderer::setHelpTextSupplier(AHelpTextSupplier* supplier) {
-    if (supplier == helpSupplier_)
-        return;
-    if (supplier)
-        supplier->addRef();
-    if (helpSupplier_)
-        helpSupplier_->release();
-    helpSupplier_ = supplier;
+    AssignRef(helpSupplier_, supplier);
 }
 
 AString ARenderer::helpTextAt(const APoint& point) {

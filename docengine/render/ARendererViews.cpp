@@ -55,6 +55,16 @@ AString WrittenBy(ARendererLayer* layer, bool whole, long line) {
     return sink->getString();
 }
 
+// The document written to a stream by a writer; false without a model or stream.
+template <class Writer>
+bool WrittenTo(ARendererLayer* layer, AOutStream* stream, bool whole, long line) {
+    if (!layer->getRenderer() || !layer->getRenderer()->model() || !stream)
+        return false;
+    ARefHold<AStreamExportSink> sink(CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", line - 1));
+    WriteWith<Writer>(layer, sink.get(), whole, line);
+    return true;
+}
+
 // The path with its extension replaced.
 std::string WithExtension(const char* file, const char* ext) {
     std::string s(file ? file : "");
@@ -332,19 +342,11 @@ bool ARendererLayer::writeText(AOutStream* stream, uint32_t format) {
 }
 
 bool ARendererLayer::writeRtf(AOutStream* stream, bool whole) {
-    if (!renderer_ || !renderer_->model() || !stream)
-        return false;
-    ARefHold<AStreamExportSink> sink(CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 429));
-    WriteWith<ARtfExportWriter>(this, sink.get(), whole, 430);
-    return true;
+    return WrittenTo<ARtfExportWriter>(this, stream, whole, 430);
 }
 
 bool ARendererLayer::writePlainText(AOutStream* stream, bool whole) {
-    if (!renderer_ || !renderer_->model() || !stream)
-        return false;
-    ARefHold<AStreamExportSink> sink(CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 442));
-    WriteWith<APlainExportWriter>(this, sink.get(), whole, 443);
-    return true;
+    return WrittenTo<APlainExportWriter>(this, stream, whole, 443);
 }
 
 // --- printing: the page count is unknown until the printed copy runs out of text

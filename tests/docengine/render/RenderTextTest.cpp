@@ -208,6 +208,11 @@ TEST_F(RenderTextTest, TheLayersProviderDecidesWhereItsClipboardAndTextComeFrom)
         EXPECT_EQ(row.text, out.text);
     }
     layer->setExportProvider(nullptr);
+    CaptureStream plainText, rtf;
+    EXPECT_TRUE(layer->writePlainText(&plainText, false));
+    EXPECT_EQ("texte", plainText.text);
+    EXPECT_TRUE(layer->writeRtf(&rtf, false));
+    EXPECT_EQ(0u, rtf.text.find("{\\rtf1"));
     CaptureStream none;
     EXPECT_FALSE(Shown(Open<ARendererView>(window, int16_t(13), Frame(0, 0, 50, 50)))->writeText(&none, 1));
     ARefHold<AViewExportProvider> plain(new AViewExportProvider(layer, false));
