@@ -128,7 +128,7 @@ long AHitNavigator::findNextHit() {
     ADocRange line{0, 0};
     if (!renderer_->visibleLineRange(false, line))
         return hitAfter(-1);
-    long p = line.start > 0 ? line.start - 1 : line.start;
+    long p = fromRendererPosition(line.start > 0 ? line.start - 1 : line.start);
     while ((p = hitAfter(p)) >= 0)
         if (hitBeyond(p, nullptr, &line))
             return p;
@@ -147,7 +147,7 @@ long AHitNavigator::findPreviousHit() {
     ADocRange line{0, 0};
     if (!renderer_->visibleLineRange(true, line))
         return -1;
-    long p = line.end > 0 ? line.end - 1 : line.end;
+    long p = fromRendererPosition(line.end > 0 ? line.end - 1 : line.end);
     while ((p = hitBefore(p)) >= 0)
         if (hitBeyond(p, &line, nullptr))
             return p;

@@ -97,6 +97,8 @@ TEST_F(RenderTextTest, DerivedNavigatorsCountHiddenHitsAndFoldBackWhatTheyOpened
     } rows[] = {
         {0x1 | 0x2 | 0x10 | 0x100, "8 closed|22 open|46 closed|", 46},
         {0x1 | 0x10, "8 closed|22 open|46 open|", 46},
+        // From the view: every hit lies before the bottom line or wholly on it.
+        {0x1, "", 46},
         // Counted in the shown model, a hidden hit has no index: the last hit is at its visible position.
         {0x10, "8 closed|29 closed|", 29},
     };
