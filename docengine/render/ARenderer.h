@@ -320,13 +320,14 @@ private:
 
     std::unique_ptr<AHitRecord> hit_;
     std::map<long, long> cursors_;
-    ARenderer* parent_;                          // not owned
-    ADisplayComponent* view_;                    // not owned
-    AScroller* scroller_ = nullptr;              // not owned
-    ACommandItem* target_ = nullptr;             // not owned
-    AStyleSheet* sheet_ = nullptr;               // one reference held
-    AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
-    std::unique_ptr<ALineBinding> binding_;
+    ARenderer* parent_;               // not owned
+    ADisplayComponent* view_;         // not owned
+    AScroller* scroller_ = nullptr;   // not owned
+    ACommandItem* target_ = nullptr;  // not owned
+    AStyleSheet* sheet_ = nullptr;    // one reference held
     std::unique_ptr<AHitNavigator> navigator_;
     std::unique_ptr<AHitNavigator> searchNavigator_;
+
+    AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
+    std::unique_ptr<ALineBinding> binding_;
 };
