@@ -59,6 +59,8 @@ AIndexedDocModel::~AIndexedDocModel() {
 
 ADocModel* AIndexedDocModel::clone() {
     AHighlighterHook* highlighter = highlighter_ ? highlighter_->clone() : nullptr;
+    if (highlighter)
+        highlighter->addRef();  // the clone comes without a reference
     AIndexedDocModel* copy;
     try {
         copy = CheckAlloc(new AIndexedDocModel(getSegParser(), getFragParser(), highlighter), "gmodel", 1020);

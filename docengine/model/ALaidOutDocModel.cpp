@@ -5,6 +5,7 @@
 
 #include "base/object/AError.h"
 #include "docengine/model/AExpandTree.h"
+#include "docengine/model/AHighlighterHook.h"
 #include "docengine/model/ASegment.h"
 #include "docengine/parser/ASegParser.h"
 #include "docengine/text/MarkupScan.h"
@@ -24,6 +25,24 @@ ALaidOutDocModel::~ALaidOutDocModel() {
     delete tree_;
     tree_ = nullptr;
     ReleaseAndNull(lineParser_);
+}
+
+// A copy over the same parsers with sections of its own, open and closed as here.
+ADocModel* ALaidOutDocModel::clone() {
+    AHighlighterHook* own = getHighlighter();
+    ARefHold<AHighlighterHook> highlighter(own ? own->clone() : nullptr);
+    ALaidOutDocModel* copy =
+        CheckAlloc(new ALaidOutDocModel(lineParser_, getFragParser(), highlighter.get()), "gmodel", 1458);
+    try {
+        copy->setExpandTree(tree_->clone());
+        copy->setCacheLimit(cacheLimit());
+        copy->copySettingsFrom(*this);
+        copy->setAttachment(getAttachment());
+    } catch (...) {
+        delete copy;
+        throw;
+    }
+    return copy;
 }
 
 long ALaidOutDocModel::getPositionCount() {

@@ -16,6 +16,7 @@ class ALaidOutDocModel : public AIndexedDocModel {
 public:
     ALaidOutDocModel(ALineBasedParser* segParser, AFragParser* fragParser, AHighlighterHook* highlighter);
     ~ALaidOutDocModel() override;
+    ADocModel* clone() override;
 
     long getPositionCount() override;
     void expandAll(long argument) override;

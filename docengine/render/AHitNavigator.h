@@ -61,10 +61,18 @@ protected:
     bool hitBeyond(long index, const ADocRange* upper, const ADocRange* lower);
     long hitAfter(long p);
     long hitBefore(long p);
+    // The highlighter whose hits hitModel holds, or null.
+    AHighlighter* hitHighlighter();
+    // A hit index as a position of the renderer's model.
+    long toRendererPosition(long index);
+    long fromRendererPosition(long position);
+    // Folds back what showing the last hit opened (flag 0x2).
+    void foldBack();
 
     ARenderer* renderer_;            // not owned
     ADocModel* hitModel_ = nullptr;  // one reference held
     ADocRange current_{0, 0};
+    AExpandRecord opened_;  // sections the last shown hit opened, innermost last
     uint16_t flags_;
     uint16_t busy_ = 0;
 };

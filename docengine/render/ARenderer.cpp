@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <new>
 
 #include "base/object/AError.h"
+#include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ALaidOutDocModel.h"
@@ -16,6 +18,7 @@
 #include "docengine/parser/ATextFragParser.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "docengine/text/AReader.h"
 #include "docengine/text/AStreamReader.h"
 #include "docengine/text/AStringReader.h"
 #include "framework/clusters/ACommandItem.h"
@@ -105,6 +108,7 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     target_ = source.target_;
     sheet_ = source.sheet_;
     sheet_->addRef();
+    setHelpTextSupplier(source.helpSupplier_);
     textColour = source.textColour;
     backColour = source.backColour;
     thirdColour = source.thirdColour;
@@ -116,6 +120,8 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     for (int i = 0; i < 5; ++i)
         styleNumbers[i] = source.styleNumbers[i];
     sharedStyle = source.sharedStyle;
+    lineFlags = source.lineFlags;
+    lineFlags2 = source.lineFlags2;
     model_ = source.model_;
     if (model_) {
         model_->addRef();
@@ -132,6 +138,7 @@ ARenderer::~ARenderer() {
     }
     if (sheet_)
         sheet_->release();
+    setHelpTextSupplier(nullptr);
 }
 
 // --- model builders
@@ -311,6 +318,8 @@ ARenderer* ARenderer::makeDetachedCopy(const ARect& frame, bool scaled, ARendere
         copy->options |= RendererBits::kDetached;
         copy->attachScroller(false);
     }
+    if (copy && binding_)
+        copy->setLineGetter(binding_->getter, scaled ? 2 : 1);
     return copy;
 }
 
@@ -442,6 +451,41 @@ bool ARenderer::hasSelection(bool whole) {
         return model_->getLength() > 0;
     ADocRange r = model_->GetSelection();
     return r.end > r.start;
+}
+
+void* ARenderer::exportText(uint32_t format, bool whole) {
+    if (format != 1 || !model_)
+        return nullptr;
+    AString text = whole ? model_->exportText(0, model_->getLength()) : model_->exportSelection(nullptr, false);
+    return GlobalBlockOf(text.c_str(), static_cast<size_t>(text.length()), true);
+}
+
+void ARenderer::addExportFormats(AFormatList& list) {
+    list.insert(list.begin(), 1u);
+}
+
+AExportCursor ARenderer::makeExportCursor() {
+    AExportCursor cursor(model_, sheet_, nullptr, AString());
+    cursor.component = view_;
+    for (int i = 0; i < 3; ++i)
+        cursor.styles[i] = styleNumbers[i];
+    return cursor;
+}
+
+void* GlobalBlockOf(const void* data, size_t size, bool terminate) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, size + (terminate ? 1 : 0));
+    char* p = h ? static_cast<char*>(GlobalLock(h)) : nullptr;
+    if (!p) {
+        if (h)
+            GlobalFree(h);
+        return nullptr;
+    }
+    if (size)
+        memcpy(p, data, size);
+    if (terminate)
+        p[size] = 0;
+    GlobalUnlock(h);
+    return h;
 }
 
 long ARenderer::markedIndex() {
@@ -608,8 +652,61 @@ void ARenderer::setStyleSheet(AStyleSheet* sheet) {
     sheet_ = sheet;
 }
 
+void ARenderer::setHelpTextSupplier(AHelpTextSupplier* supplier) {
+    AssignRef(helpSupplier_, supplier);
+}
+
+AString ARenderer::helpTextAt(const APoint& point) {
+    return helpSupplier_ ? helpSupplier_->helpText(finishHit(hitRecordAt(point))) : AString();
+}
+
+// --- line binding
+
+ALineBinding::ALineBinding(ARenderer* owner, ALineGetter* source, long sheetStamp)
+    : renderer(owner), getter(source), stamp(sheetStamp) {
+    getter->addRef();
+}
+
+ALineBinding::~ALineBinding() {
+    getter->release();
+}
+
+void ARenderer::setLineGetter(ALineGetter* getter, long bindOptions) {
+    if (!getter) {
+        binding_.reset();
+        return;
+    }
+    binding_.reset(new ALineBinding(this, getter, sheet_->changeStamp()));
+    if (auto* bound = dynamic_cast<ABoundLineGetter*>(getter))
+        bound->bindRenderer(this, bindOptions);
+}
+
+void ARenderer::fetchLine(long index) {
+    if (!binding_)
+        return;
+    long stamp = sheet_->changeStamp();
+    if (index >= binding_->first && index < binding_->end && stamp == binding_->stamp)
+        return;
+    auto* bound = dynamic_cast<ABoundLineGetter*>(binding_->getter);
+    ADocRange lines = bound ? bound->linesAround(index) : ADocRange{0, binding_->getter->getLineCount()};
+    binding_->first = lines.start;
+    binding_->end = lines.end;
+    binding_->stamp = stamp;
+    if (index < lines.start || index >= lines.end)
+        ThrowAssert("grender", 470);
+}
+
+void ARenderer::enableTables(char separator) {
+    AFragParser* parser = model_ ? model_->getFragParser() : nullptr;
+    if (!parser)
+        ThrowAssert("grender", 480);
+    ARefHold<AKytabSubParser> tables(CheckAlloc(new (std::nothrow) AKytabSubParser(separator), "grender", 481));
+    parser->setSubParser(tables.get());
+}
+
 void ARenderer::copySettingsFrom(const ARenderer& source) {
     setStyleSheet(source.sheet_);
+    setHelpTextSupplier(source.helpSupplier_);
     options = source.options;
     interaction = source.interaction;
     textColour = source.textColour;
@@ -618,6 +715,10 @@ void ARenderer::copySettingsFrom(const ARenderer& source) {
     sharedStyle = source.sharedStyle;
     for (int i = 0; i < 3; ++i)
         styleNumbers[i] = source.styleNumbers[i];
+    if (source.lineFlags || source.lineFlags2) {
+        lineFlags = source.lineFlags;
+        lineFlags2 = source.lineFlags2;
+    }
 }
 
 void ARenderer::invalidateLayout() {

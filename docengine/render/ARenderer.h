@@ -14,6 +14,7 @@
 #include "base/object/ARefObj.h"
 #include "base/object/AString.h"
 #include "docengine/depend/ADependable.h"
+#include "docengine/export/AExportContext.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/model/ADocModel.h"
 #include "framework/graphics/ARegion.h"
@@ -40,6 +41,7 @@ const uint16_t kHideSelection = 0x0001;
 const uint16_t kPrintText = 0x0002;
 const uint16_t kPassive = 0x0004;
 const uint16_t kDetached = 0x0010;
+const uint16_t kParentBackground = 0x0020;  // the view's background is its window's list-box colour
 const uint16_t kFitContent = 0x0080;
 const uint16_t kNoFit = 0x0400;
 const uint16_t kAlwaysHighlight = 0x1000;
@@ -76,11 +78,15 @@ public:
     long pressedStart = 0;  // the pressed range
     long pressedEnd = 0;
     AFragment* pressed = nullptr;  // not owned: the fragment showing the press
+    long pressedItem = -1;         // source start of the pressed range's segment
     bool inside = false;
 
 private:
     ARenderer* renderer_;  // one reference held
 };
+
+// A new movable global block holding the bytes (and a NUL when asked); null when out of memory.
+void* GlobalBlockOf(const void* data, size_t size, bool terminate);
 
 // Measuring and drawing for a view wherever it is drawn now; nothing for a
 // view without a window yet (its renderer then measures through its own display).
@@ -93,6 +99,36 @@ public:
 
 private:
     std::unique_ptr<class ADrawLock> lock_;
+};
+
+// What a line getter bound to a renderer may add: it learns the renderer and
+// answers the block of lines it makes around one line. A getter without it
+// answers all its lines at once.
+class ABoundLineGetter {
+public:
+    virtual ~ABoundLineGetter() = default;
+    virtual void bindRenderer(ARenderer* renderer, long options) = 0;
+    virtual ADocRange linesAround(long index) = 0;
+};
+
+// The lines a renderer has fetched from its getter, and the style sheet's stamp then.
+struct ALineBinding {
+    ALineBinding(ARenderer* owner, ALineGetter* source, long sheetStamp);
+    ~ALineBinding();
+    ALineBinding(const ALineBinding&) = delete;
+    ALineBinding& operator=(const ALineBinding&) = delete;
+
+    ARenderer* renderer;  // not owned
+    ALineGetter* getter;  // one reference held
+    long first = 0;       // the lines made: [first, end)
+    long end = 0;
+    long stamp;
+};
+
+// Answers the help text of what lies under a point of a renderer (shared).
+class AHelpTextSupplier : public ARefObj {
+public:
+    virtual AString helpText(const AHitRecord& hit) = 0;
 };
 
 class ARenderer : public ADependent, public ARefObj {
@@ -147,6 +183,15 @@ public:
     virtual bool canDoRendererCommand() { return false; }
     virtual ACommand* doRendererCommand();
     virtual bool hasSelection(bool whole);
+    // Format 1: the plain text of the selection (or the whole text) as a new
+    // global memory block the caller frees; null for other formats or without a model.
+    virtual void* exportText(uint32_t format, bool whole);
+    // Puts the formats exportText offers at the head of the list.
+    virtual void addExportFormats(AFormatList& list);
+    // The model, style sheet, view and export styles an export writer starts from.
+    virtual AExportCursor makeExportCursor();
+    // The supplier's text for what lies under the point; empty without a supplier.
+    virtual AString helpTextAt(const APoint& point);
     // Index queries: -1 without a layout of their own.
     virtual long firstIndex() { return -1; }
     virtual long lastIndex() { return -1; }
@@ -196,6 +241,18 @@ public:
 
     // Non-virtual operations.
     void setStyleSheet(AStyleSheet* sheet);
+    void setHelpTextSupplier(AHelpTextSupplier* supplier);
+    // A new binding on the getter (null: none), which learns this renderer and the options.
+    void setLineGetter(ALineGetter* getter, long bindOptions);
+    void setLineBinding(const ALineBinding* binding, long bindOptions) {
+        setLineGetter(binding ? binding->getter : nullptr, bindOptions);
+    }
+    const ALineBinding* lineBinding() const { return binding_.get(); }
+    // Has the getter make the lines around index unless they are made and the style sheet is unchanged.
+    void fetchLine(long index);
+    // Tables ("/&TABLE:" ... "&/") are read by a new sub-parser of the model's fragment parser; needs a model.
+    void enableTables(char separator);
+    AHelpTextSupplier* helpTextSupplier() const { return helpSupplier_; }
     AStyleSheet* styleSheet() const { return sheet_; }
     ADocModel* model() const { return model_; }
     ADisplayComponent* view() const { return view_; }
@@ -243,6 +300,10 @@ public:
     long marginV = 0;
     int16_t styleNumbers[5] = {-1, -1, -1, -1, -1};
     uint16_t sharedStyle = 0;
+    // The line layer's two flag words as the application sets them (0x200 in
+    // the first: press feedback marks the model's items, not the selection).
+    long lineFlags = 0;
+    uint16_t lineFlags2 = 0;
 
 protected:
     // Fills the hit code and kind of a record.
@@ -266,4 +327,7 @@ private:
     AStyleSheet* sheet_ = nullptr;    // one reference held
     std::unique_ptr<AHitNavigator> navigator_;
     std::unique_ptr<AHitNavigator> searchNavigator_;
+
+    AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
+    std::unique_ptr<ALineBinding> binding_;
 };

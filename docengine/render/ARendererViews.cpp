@@ -9,12 +9,14 @@
 #include <string>
 
 #include "base/object/AError.h"
+#include "base/object/AOutStream.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/AExportWriter.h"
 #include "docengine/export/ARtfExportWriter.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/AHitNavigator.h"
 #include "framework/bitmaps/ABitmapLayer.h"
+#include "framework/app/AWindow.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/APrintRange.h"
 
@@ -29,18 +31,39 @@ namespace {
 const uint32_t kTextFormat = 1;
 const uint32_t kBitmapFormat = 8;
 
-// A movable global block holding the bytes and a NUL; null when out of memory.
-void* GlobalCopy(const void* data, size_t size, bool terminate) {
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, size + (terminate ? 1 : 0));
-    if (!h)
-        return nullptr;
-    char* p = static_cast<char*>(GlobalLock(h));
-    if (size)
-        memcpy(p, data, size);
-    if (terminate)
-        p[size] = 0;
-    GlobalUnlock(h);
-    return h;
+// The provider's renderer-export flag; false for none and for other providers.
+bool RendererExport(AExportProvider* provider) {
+    auto* own = dynamic_cast<AViewExportProvider*>(provider);
+    return own && own->rendererExport();
+}
+
+// The layer's document (whole) or selection written into the sink, through the
+// layer's provider or, without one, a provider of its own with the flag clear.
+template <class Writer>
+void WriteWith(ARendererLayer* layer, AExportSink* sink, bool whole, long line) {
+    AExportProvider* provider = layer->getExportProvider();
+    ARefHold<AExportProvider> own(
+        provider ? nullptr : CheckAlloc(new (std::nothrow) AViewExportProvider(layer, false), "gviews", line));
+    Writer writer(sink, provider ? provider : own.get());
+    whole ? writer.exportAll() : writer.exportSelection();
+}
+
+// The document written into a string by a writer.
+template <class Writer>
+AString WrittenBy(ARendererLayer* layer, bool whole, long line) {
+    ARefHold<AStringExportSink> sink(CheckAlloc(new (std::nothrow) AStringExportSink(), "gviews", line - 1));
+    WriteWith<Writer>(layer, sink.get(), whole, line);
+    return sink->getString();
+}
+
+// The document written to a stream by a writer; false without a model or stream.
+template <class Writer>
+bool WrittenTo(ARendererLayer* layer, AOutStream* stream, bool whole, long line) {
+    if (!layer->getRenderer() || !layer->getRenderer()->model() || !stream)
+        return false;
+    ARefHold<AStreamExportSink> sink(CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", line - 1));
+    WriteWith<Writer>(layer, sink.get(), whole, line);
+    return true;
 }
 
 // The path with its extension replaced.
@@ -104,10 +127,19 @@ AExportCursor AViewExportProvider::makeRootCursor() {
     ARenderer* r = getRenderer();
     if (!r)
         return AExportCursor();
+    AExportCursor base = r->makeExportCursor();
     AString title;
-    if (layer_)
-        layer_->documentTitle(title);
-    return AExportCursor(r->model(), r->styleSheet(), nullptr, title);
+    layer_->documentTitle(title);
+    ADocModel* header = makeModel(AString(layer_->exportHeader().c_str()), title);
+    AExportCursor cursor(base.model(), base.styleSheet(), header, title);
+    if (header)
+        header->release();
+    static_cast<AExportContext&>(cursor) = base;
+    return cursor;
+}
+
+void* AViewExportProvider::clipboardData(uint32_t format, bool whole, ARenderer* renderer) {
+    return renderer ? renderer->exportText(format, whole) : nullptr;
 }
 
 // --- layer
@@ -155,6 +187,18 @@ void ARendererLayer::setActive(bool on) {
         restartTimer(caretTimer_);
         caretTimer_ = 0;
     }
+}
+
+AHelpRecord ARendererLayer::helpTextAt(const APoint& point) {
+    AHelpRecord record;
+    AString text = renderer_ ? renderer_->helpTextAt(point) : AString();
+    if (!text.empty()) {
+        record.text = text;
+        record.area = ARect(point, point);
+        record.valid = 1;
+        record.owner = this;
+    }
+    return record;
 }
 
 void ARendererLayer::detachItems() {
@@ -247,51 +291,63 @@ AString ARendererLayer::plainText(bool whole) {
 }
 
 void* ARendererLayer::exportData(uint32_t format) {
-    if (format != kTextFormat || !renderer_ || !renderer_->model())
+    if (!renderer_)
         return nullptr;
-    AString text = plainText(wholeDocument != 0);
-    return GlobalCopy(text.c_str(), static_cast<size_t>(text.length()), true);
+    bool whole = wholeDocument != 0;
+    if (!provider_)
+        return renderer_->exportText(format, whole);
+    if (RendererExport(provider_))
+        return static_cast<AViewExportProvider*>(provider_)->clipboardData(format, whole, renderer_);
+    if (format != kTextFormat || !renderer_->model())
+        return nullptr;
+    AString text = plainText(whole);
+    return GlobalBlockOf(text.c_str(), static_cast<size_t>(text.length()), true);
 }
 
 void ARendererLayer::copyFormats(AFormatList& list) {
     if (renderer_)
-        list.push_back(kTextFormat);
+        renderer_->addExportFormats(list);
+}
+
+bool ARendererLayer::writeText(AOutStream* stream, uint32_t format) {
+    if (!stream || !renderer_)
+        return false;
+    if (RendererExport(provider_)) {
+        AComponent* source = layerOwner() ? static_cast<AComponent*>(layerOwner()) : this;
+        HGLOBAL data = static_cast<HGLOBAL>(source->renderFormat(format));
+        const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        if (p) {
+            SIZE_T size = GlobalSize(data);
+            // Text blocks end with their NUL; other formats are written whole.
+            for (SIZE_T i = 0; i < size && (format != kTextFormat || p[i]); ++i)
+                stream->writeChar(p[i]);
+            GlobalUnlock(data);
+        }
+        if (data)
+            GlobalFree(data);
+        return p != nullptr;
+    }
+    ADocModel* m = renderer_->model();
+    if (!m)
+        return false;
+    bool whole = wholeDocument != 0;
+    bool ok =
+        whole ? m->exportAllToStream(stream, provider_, false) : m->exportSelectionToStream(stream, provider_, false);
+    std::string header = provider_ ? std::string() : exportHeader();
+    if (!header.empty()) {
+        stream->writeString("\r\n");
+        stream->writeString(header.c_str());
+        stream->writeString("\r\n");
+    }
+    return ok;
 }
 
 bool ARendererLayer::writeRtf(AOutStream* stream, bool whole) {
-    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
-    if (!m || !stream)
-        return false;
-    AStreamExportSink* sink = CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 429);
-    sink->addRef();
-    AExportProvider* provider = provider_ ? provider_ : new (std::nothrow) AViewExportProvider(this, false);
-    CheckAlloc(provider, "gviews", 430);
-    provider->addRef();
-    {
-        ARtfExportWriter writer(sink, provider);
-        whole ? writer.exportAll() : writer.exportSelection();
-    }
-    provider->release();
-    sink->release();
-    return true;
+    return WrittenTo<ARtfExportWriter>(this, stream, whole, 430);
 }
 
 bool ARendererLayer::writePlainText(AOutStream* stream, bool whole) {
-    ADocModel* m = renderer_ ? renderer_->model() : nullptr;
-    if (!m || !stream)
-        return false;
-    AStreamExportSink* sink = CheckAlloc(new (std::nothrow) AStreamExportSink(stream), "gviews", 442);
-    sink->addRef();
-    AExportProvider* provider = provider_ ? provider_ : new (std::nothrow) AViewExportProvider(this, false);
-    CheckAlloc(provider, "gviews", 443);
-    provider->addRef();
-    {
-        APlainExportWriter writer(sink, provider);
-        whole ? writer.exportAll() : writer.exportSelection();
-    }
-    provider->release();
-    sink->release();
-    return true;
+    return WrittenTo<APlainExportWriter>(this, stream, whole, 443);
 }
 
 // --- printing: the page count is unknown until the printed copy runs out of text
@@ -443,30 +499,52 @@ int16_t ARendererView::commandStatus(int16_t id, long argument) {
 }
 
 bool ARendererView::exportRtfFile(const char* file, bool whole) {
-    ADocModel* m = renderer() ? renderer()->model() : nullptr;
-    if (!layer_ || !m)
+    if (!layer_ || !renderer() || !renderer()->model())
         return false;
-    AStringExportSink* sink = CheckAlloc(new (std::nothrow) AStringExportSink(), "gviews", 429);
-    sink->addRef();
-    AExportProvider* provider = layer_->getExportProvider();
-    AViewExportProvider* own = provider ? nullptr : new (std::nothrow) AViewExportProvider(layer_, false);
-    if (own)
-        own->addRef();
-    {
-        ARtfExportWriter writer(sink, provider ? provider : own);
-        whole ? writer.exportAll() : writer.exportSelection();
-    }
-    AString bytes = sink->getString();
-    sink->release();
-    if (own)
-        own->release();
-    return SaveWhole(WithExtension(file, ".rtf"), bytes);
+    return SaveWhole(WithExtension(file, ".rtf"), WrittenBy<ARtfExportWriter>(layer_, whole, 430));
 }
 
 bool ARendererView::exportTextFile(const char* file, bool whole) {
     if (!layer_ || !renderer() || !renderer()->model())
         return false;
-    return SaveWhole(WithExtension(file, ".txt"), layer_->plainText(whole));
+    return SaveWhole(WithExtension(file, ".txt"), WrittenBy<APlainExportWriter>(layer_, whole, 443));
+}
+
+AHelpRecord ARendererView::getHelp(const APoint& point) {
+    AHelpRecord tip = layer_ ? layer_->helpTextAt(point) : AHelpRecord();
+    return tip.valid ? tip : ALayerView::getHelp(point);
+}
+
+// The window answers as it would for a list box in it: a brush, and the colours it set on the DC.
+COLORREF ARendererView::getBackColor() {
+    ARenderer* r = renderer();
+    AWindow* window = nullptr;
+    for (AComponent* c = getParent(); c && !window; c = c->getParent())
+        window = dynamic_cast<AWindow*>(c);
+    HWND own = enclosingWindow();
+    if (!r || !(r->options & RendererBits::kParentBackground) || !window ||
+        !(window->windowFlags() & AWindow::kNoErase) || !window->getHWnd() || !own)
+        return ALayerView::getBackColor();
+    HDC dc = GetDC(own);
+    if (!dc)
+        return ALayerView::getBackColor();
+    COLORREF text = GetTextColor(dc), back = GetBkColor(dc);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(window->getHWnd(), WM_CTLCOLORLISTBOX,
+                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(own)));
+    COLORREF set = GetBkColor(dc);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    ReleaseDC(own, dc);
+    LOGBRUSH lb;
+    if (brush && GetObjectA(brush, sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID)
+        return lb.lbColor;
+    return set;
+}
+
+void* ARendererView::convertData(uint32_t format, void* handle) {
+    if (layer_ && layer_->getExportProvider() && !RendererExport(layer_->getExportProvider()))
+        return handle;
+    return ALayerView::convertData(format, handle);
 }
 
 // --- layout-time views
@@ -498,7 +576,7 @@ ABitmapLayer* AHotspotView::bitmapLayer() {
 void AHotspotView::setBitmap(const void* packed, uint32_t size) {
     if (bitmap_)
         GlobalFree(bitmap_);
-    bitmap_ = packed ? GlobalCopy(packed, size, false) : nullptr;
+    bitmap_ = packed ? GlobalBlockOf(packed, size, false) : nullptr;
     size_ = bitmap_ ? size : 0;
 }
 
@@ -506,7 +584,7 @@ void* AHotspotView::exportData(uint32_t format) {
     if (format != kBitmapFormat || !bitmap_)
         return nullptr;
     void* p = GlobalLock(bitmap_);
-    void* copy = GlobalCopy(p, size_, false);
+    void* copy = GlobalBlockOf(p, size_, false);
     GlobalUnlock(bitmap_);
     return copy;
 }

@@ -19,11 +19,16 @@
 class ABitmapLayer;
 class ARendererLayer;
 
-// The provider a layer uses for its exports when none is set.
+// The provider a layer uses for its exports when none is set. With the
+// renderer-export flag, the layer's clipboard data and text come from the
+// renderer; without it, from the model's text export through this provider.
 class AViewExportProvider : public AExportProvider {
 public:
     AViewExportProvider(ARendererLayer* layer, bool rendererExport) : layer_(layer), rendererExport_(rendererExport) {}
+    // The renderer's document with the layer's export header after it, named by its title.
     AExportCursor makeRootCursor() override;
+    // The renderer's data of a clipboard format (a global block the caller frees), or null.
+    virtual void* clipboardData(uint32_t format, bool whole, ARenderer* renderer);
     void setLayer(ARendererLayer* layer) { layer_ = layer; }
     ARendererLayer* getLayer() const { return layer_; }
     ARenderer* getRenderer() const;
@@ -47,10 +52,15 @@ public:
     void setExportProvider(AExportProvider* provider);
     AExportProvider* getExportProvider() const { return provider_; }
     virtual void setActive(bool on);
+    // The renderer's help at a point: a tip (valid 1) where its supplier has a text.
+    virtual AHelpRecord helpTextAt(const APoint& point);
     // Writers over the renderer's model; false without a model.
     bool writeRtf(AOutStream* stream, bool whole);
     bool writePlainText(AOutStream* stream, bool whole);
     AString plainText(bool whole);
+    // The clipboard data of a format (0: the first offered), or the model's
+    // text followed by the export header; false when nothing was written.
+    bool writeText(AOutStream* stream, uint32_t format);
 
     void readFrom(AMemoryStream& stream) override;
     void detachItems() override;
@@ -111,6 +121,7 @@ public:
     bool exportRtfFile(const char* file) { return exportRtfFile(file, layer_ && layer_->wholeDocument); }
     bool exportTextFile(const char* file, bool whole);
     bool exportTextFile(const char* file) { return exportTextFile(file, layer_ && layer_->wholeDocument); }
+    bool writeText(AOutStream* stream, uint32_t format) { return layer_ && layer_->writeText(stream, format); }
 
     void readFrom(AMemoryStream& stream) override;
     void componentAdded(AComponent* component) override;
@@ -127,6 +138,12 @@ public:
         if (layer_)
             layer_->copyFormats(list);
     }
+    // Data the model exported through a provider is final; renderer data goes to the application.
+    void* convertData(uint32_t format, void* handle) override;
+    // The renderer layer's tip, else the item's own help.
+    AHelpRecord getHelp(const APoint& point) override;
+    // With renderer option 0x20 in a window with flag 0x80, the window's list-box colour.
+    COLORREF getBackColor() override;
 
 private:
     ARendererLayer* layer_ = nullptr;  // not owned

@@ -63,6 +63,8 @@ void ATextRenderer::makeLines() {
         return;
     lines_ = CheckAlloc(newLineLayer(display_), "gtext", 90);
     lines_->addRef();
+    lines_->flags1 |= static_cast<uint16_t>(lineFlags);
+    lines_->flags2 |= lineFlags2;
 }
 
 ALineRenderer* ATextRenderer::newLineLayer(ARunDisplay* display) {
@@ -422,23 +424,38 @@ ACommand* ATextRenderer::trackEnd(ARendererTracker& tracker) {
     return AComponent::noChangeCommand();
 }
 
+// A press on a link or word shows as the pressed fragment's flag and, unless
+// the link is its own clickable fragment, as a selection of its name or word.
 void ATextRenderer::trackPressed(ARendererTracker& tracker) {
     AViewMeasureLock lock(view());
     AHitRecord h = tracker.hit;
     if (h.fragment && lines_) {
         long local = LocalOf(h.fragment, h.position);
         ALocalRange range{local, local};
+        bool feedback = true;
         if (h.kind == 1) {
             AFragment* f = h.fragment->firstOfName();
             if (f && f->isClickable())
                 tracker.pressed = f;
-            range = h.fragment->nameExtent();
+            if (f == h.fragment && !(options & TextOptions::kLinksActive)) {
+                range = f->textRange();
+                feedback = false;
+            } else {
+                range = h.fragment->nameExtent();
+            }
         } else if (h.kind == 2) {
             range = h.fragment->wordAt(local);
         }
-        tracker.pressedStart = DocOf(h.fragment, range.start);
-        tracker.pressedEnd = DocOf(h.fragment, range.end);
-        tracker.feedback = lines_->rangeRegion(tracker.pressedStart, tracker.pressedEnd);
+        long start = DocOf(h.fragment, range.start);
+        long end = DocOf(h.fragment, range.end);
+        tracker.feedback.unite(lines_->rangeRegion(start, end));
+        if (feedback) {
+            if (!(lineFlags & LineFlags::kHiliteMode))
+                tracker.anchor = startSelection(h, 0);
+            tracker.pressedStart = start;
+            tracker.pressedEnd = end;
+            tracker.pressedItem = h.fragment->segment() ? h.fragment->segment()->getStart() : -1;
+        }
     }
     tracker.inside = true;
     trackInside(tracker, true);
@@ -450,12 +467,34 @@ void ATextRenderer::trackInside(ARendererTracker& tracker, bool on) {
         tracker.pressed->setFlag2(on);
         changed = true;
     }
+    if (tracker.pressedEnd > tracker.pressedStart && model_) {
+        if (!(lineFlags & LineFlags::kHiliteMode)) {
+            ADocRange sel = model_->GetSelection();
+            if (sel.start == sel.end && on) {
+                changeSelection(tracker.pressedStart, tracker.pressedEnd, false);
+                changed = true;
+            } else if (sel.start != sel.end && !on) {
+                changeSelection(tracker.anchor, tracker.anchor, false);
+                changed = true;
+            }
+        } else if (tracker.pressedItem >= 0) {
+            model_->markPosition(tracker.pressedItem, on, 0);
+            changed = true;
+        }
+    }
     if (changed && !(options & RendererBits::kDetached))
         view()->redrawClipped(tracker.feedback, false);
 }
 
+// A word click keeps its word selected; other presses take their feedback back.
 void ATextRenderer::trackReleased(ARendererTracker& tracker) {
-    trackInside(tracker, tracker.hit.kind == 2);
+    if (tracker.hit.kind == 2) {
+        trackInside(tracker, true);
+        if (!(options & RendererBits::kDetached))
+            view()->invalidateClipped(tracker.feedback);
+    } else {
+        trackInside(tracker, false);
+    }
     updateCaret();
 }
 

@@ -167,6 +167,8 @@ public:
     virtual void pasteFormats(AFormatList& list) { copyFormats(list); }
     virtual void* convertData(uint32_t format, void* handle);
     virtual std::string description();
+    // Header text for exports: the nearest ancestor's that supplies one; empty by default.
+    virtual std::string exportHeader();
     // A message of a window that watches through this component (its filter);
     // non-zero consumes it.
     virtual long filterMessage(AMessage& message) {

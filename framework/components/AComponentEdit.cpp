@@ -34,6 +34,10 @@ std::string AComponent::description() {
     return getParent() ? getParent()->description() : std::string();
 }
 
+std::string AComponent::exportHeader() {
+    return getParent() ? getParent()->exportHeader() : std::string();
+}
+
 uint32_t AComponent::nextPasteFormat(uint32_t after) {
     AFormatList list;
     pasteFormats(list);

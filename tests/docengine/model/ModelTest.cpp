@@ -226,6 +226,11 @@ TEST(DocModel, HighlighterRangesMarkHitsAndItsNoticesPassOn) {
     EXPECT_EQ(18, model->getMarkRange(0).end) << "marks end at the text's length";
     EXPECT_TRUE(model->isMarkedStart(12));
     EXPECT_EQ(nullptr, model->getSegmentAt(18, true));
+    ADocModel* copy = model->clone();
+    Held<ADocModel> copyHold(copy);
+    ASSERT_NE(nullptr, copy->getHighlighter());
+    EXPECT_NE(static_cast<AHighlighterHook*>(highlighter), copy->getHighlighter());
+    EXPECT_EQ(1, copy->getHighlighter()->refCount()) << "the copy holds the only reference on its highlighter";
     notices.stopDependingOn(model);
     model->setHighlighter(nullptr);
     model->release();
@@ -337,6 +342,17 @@ TEST(DocModel, LaidOutPositionsSkipClosedSections) {
     EXPECT_EQ(visible, model->getPositionCount());
     EXPECT_EQ((std::vector<std::string>{"model:6", "model:6", "model:6", "model:6"}), log);
     notices.stopDependingOn(model);
+
+    ADocModel* copy = model->clone();
+    Held<ADocModel> copyHold(copy);
+    ASSERT_NE(nullptr, dynamic_cast<ALaidOutDocModel*>(copy)) << "the copy keeps its sections";
+    EXPECT_EQ(visible, copy->getPositionCount());
+    copy->expandAll(0);
+    EXPECT_EQ(length, copy->getPositionCount());
+    EXPECT_EQ(visible, model->getPositionCount()) << "opening the copy leaves the model closed";
+    ASegment* tail = copy->getSegmentAt(length - 4, true);
+    ASSERT_NE(nullptr, tail);
+    EXPECT_EQ(length - 4, copy->positionToSource(length - 4));
 }
 
 TEST(DocModel, SectionPathListsContentStartsOutermostFirst) {
