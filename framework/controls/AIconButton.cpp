@@ -161,7 +161,7 @@ AImage* AIconButton::loadIcon(const char* name) {
     }
     AImage* filed = AApp::current() ? AApp::current()->findImage(name) : nullptr;
     AImageSpec spec = filed ? filed->body()->spec() : AImageSpec(AResourceRef(name));
-    spec.grid = frames;
+    spec.grid = AImageSpec::normalGrid(frames);
     return CheckAlloc(new AImage(spec), "fcontrol", 636);
 }
 
@@ -239,7 +239,10 @@ void AIconButton::setSingleFrame(bool on) {
     auto frames = static_cast<uint16_t>(frameCount(itemFlags()));
     if ((spec.grid & 0xFF) == (frames & 0xFF) || (spec.flags & AImageSpec::kFile))
         return;
-    spec.grid = frames;
+    spec.grid = AImageSpec::normalGrid(frames);
+    // Bodies are shared by picture whatever their grid: the old one goes
+    // first, or the new handle would find it with its old frames.
+    icon_.reset();
     icon_.reset(CheckAlloc(new AImage(spec), "fcontrol", 605));
     invalidate();
 }

@@ -70,14 +70,16 @@ TEST_F(ControlsTest, IconNamesGiveAStripOfTheFlagsFramesOrNoIcon) {
     struct Row {
         const char* name;
         bool hasIcon;
-    } rows[] = {{"#7", true}, {"#0", false}, {"", false}};
+    } rows[] = {{"#7", true}, {"STRIP", true}, {"#0", false}, {"", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         auto* b = Open<AIconButton>(window, 2, Frame(10, 10, 34, 34), 0x02 | 0x04 | 0x08, row.name);
         ASSERT_EQ(row.hasIcon, b->icon() != nullptr);
         if (b->icon()) {
             EXPECT_EQ(5, b->icon()->body()->spec().columns());
-            EXPECT_EQ(24, b->icon()->body()->frameSize().x);
+            EXPECT_EQ(APoint(24, 24), b->icon()->body()->frameSize());
+            b->setSingleFrame(true);
+            EXPECT_EQ(APoint(30, 24), b->icon()->body()->frameSize()) << "the strip cut again into four frames";
         }
         AComponent* c = b;
         DeleteComponent(c);
