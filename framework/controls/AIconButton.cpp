@@ -7,6 +7,7 @@
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "framework/app/AApp.h"
+#include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AGraphicDisplay.h"
@@ -168,6 +169,14 @@ AImage* AIconButton::loadIcon(const char* name) {
 long AIconButton::drawContent(const ARect& rect) {
     AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     int index = currentFrame();
+    if (drawsLinkedImages()) {
+        // The images draw after the button, in the same pass.
+        if (index >= 0) {
+            for (AStaticImage* image : linked_)
+                image->setFrame(static_cast<int16_t>(index));
+        }
+        return 1;
+    }
     if (!icon_ || index < 0 || !d) {
         eraseBackground(rect);
         return 1;
@@ -199,10 +208,41 @@ ACommand* AIconButton::mouseMove(AMouseEvent& event) {
     return noChangeCommand();
 }
 
+void AIconButton::mouseEntered() {
+    if (hoverNotify_)
+        queueUpdate(3);
+}
+
 void AIconButton::mouseLeft() {
     if (rollover_) {
         rollover_ = 0;
         invalidate();
+    }
+    if (hoverNotify_)
+        queueUpdate(3);
+}
+
+void AIconButton::componentAdded(AComponent* component) {
+    APushButton::componentAdded(component);
+    if (!component)
+        ThrowAssert("fcontrol", 870);
+    auto* image = static_cast<AStaticImage*>(component->castTo(&AStaticImage::classRecord));
+    if (!image)
+        return;
+    image->setFrames(static_cast<uint16_t>(frameCount(itemFlags())));
+    image->setEnabled(false);
+    linked_.insert(linked_.begin(), image);
+}
+
+void AIconButton::componentDeleted(AComponent* component) {
+    APushButton::componentDeleted(component);
+    if (!component)
+        ThrowAssert("fcontrol", 884);
+    for (auto it = linked_.begin(); it != linked_.end(); ++it) {
+        if (*it == component) {
+            linked_.erase(it);
+            return;
+        }
     }
 }
 
@@ -245,6 +285,16 @@ void AIconButton::setSingleFrame(bool on) {
     icon_.reset();
     icon_.reset(CheckAlloc(new AImage(spec), "fcontrol", 605));
     invalidate();
+}
+
+void AIconButton::setIcon(const AImageSpec& spec) {
+    icon_.reset();
+    icon_.reset(CheckAlloc(new AImage(spec), "fcontrol", 614));
+    invalidate();
+}
+
+APoint AIconButton::iconSize() const {
+    return icon_ ? icon_->body()->frameSize() : APoint(0, 0);
 }
 
 void AIconButton::trackStart() {
