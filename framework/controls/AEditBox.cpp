@@ -98,6 +98,8 @@ void AEditBox::moveNativeWindow() {
 
 void AEditBox::activeChanged(int16_t on) {
     AControl::activeChanged(on);
+    if (itemFlags() & kFocusOutline)
+        invalidateBorderInParent();
     if (!on || currentTarget() != this || !nativeChild())
         return;
     if (GetFocus() != nativeChild()->hwnd())
@@ -154,6 +156,19 @@ long AEditBox::drawContent(const ARect& rect) {
             d->FrameRect(getLocalBounds(), 1);
     }
     return 1;
+}
+
+ARect AEditBox::getOuterFrame() {
+    return (itemFlags() & kFocusOutline) ? getFocusFrameRect() : AControl::getOuterFrame();
+}
+
+void AEditBox::drawBorder(const ARect& bounds, long a, long b) {
+    (void)bounds;
+    (void)a;
+    (void)b;
+    AGraphicDisplay* d = ADisplayContext::instance().current();
+    if (d && (itemFlags() & kFocusOutline))
+        drawFocusFrame(getOuterFrame(), *d, (itemFlags() & kPlainFrame) != 0, true);
 }
 
 void AEditBox::getSelection(int32_t& start, int32_t& end) {
