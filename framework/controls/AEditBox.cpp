@@ -148,6 +148,11 @@ ACommand* AEditBox::mouseDown(AMouseEvent& event) {
     return noChangeCommand();
 }
 
+ACommand* AEditBox::mouseUp(AMouseEvent& event) {
+    queueUpdate(2);
+    return AControl::mouseUp(event);
+}
+
 long AEditBox::drawContent(const ARect& rect) {
     (void)rect;
     // The control draws the text; the plain frame lies around it, in the inset.

@@ -61,6 +61,8 @@ public:
     ACommand* keyToCommand(AKeyEvent& event) override;
     ACommand* charToCommand(AKeyEvent& event) override;
     ACommand* mouseDown(AMouseEvent& event) override;
+    // The selection may have moved: change 2, then the default handling.
+    ACommand* mouseUp(AMouseEvent& event) override;
     long drawContent(const ARect& rect) override;
     // With the focus outline (flag 0x08) the outer frame is 4 larger on every
     // side: the target's outline lies on its edge and, with the plain frame

@@ -15,11 +15,12 @@ class NoticeEditBox : public AEditBox {
 public:
     using AEditBox::AEditBox;
     void queueUpdate(long kind) override {
-        if (kind == 4 || kind == 6)
+        if (kind == 4 || kind == 6 || (kind == 2 && withSelection))
             notices += std::to_string(kind) + ";";
         AEditBox::queueUpdate(kind);
     }
     std::string notices;
+    bool withSelection = false;  // also the selection notice (2)
 };
 
 // Digits only; remembers every character it was asked about.
@@ -222,6 +223,27 @@ TEST_F(ControlsTest, TheWheelOverAnEditBoxScrollsWhatLiesUnderThePointerNeverThe
         SendMessageA(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(p.x, p.y));
         EXPECT_EQ(row.caught, !catcher->deltas.empty() && catcher->deltas[0] == '-') << catcher->deltas;
         EXPECT_EQ(0, SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0)) << "the box never scrolls";
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AButtonReleasedOnAnEditBoxTellsItsSelectionMayHaveMoved) {
+    if (!openWindow("release"))
+        GTEST_SKIP() << "no display";
+    auto* box = Shown(Open<NoticeEditBox>(window, 2, Frame(10, 10, 200, 40), 0, "mot"));
+    box->setOn(true);
+    box->withSelection = true;
+    window->showUpdate();
+    struct Row {
+        const char* name;
+        int x, y;
+        const char* notices;
+    } rows[] = {{"on the box's margin", 100, 11, "2;"}, {"beside the box", 300, 11, ""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        box->notices.clear();
+        SendMessageA(window->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(row.x, row.y));
+        EXPECT_EQ(row.notices, box->notices);
     }
     closeWindow();
 }
