@@ -49,6 +49,26 @@ void AStaticImage::releaseImage() {
     image_ = nullptr;
 }
 
+void AStaticImage::setFrames(uint16_t gridWord) {
+    frames_ = gridWord;
+    if (!image_)
+        return;
+    AImageSpec spec = image_->body()->spec();
+    if (spec.grid == AImageSpec::normalGrid(gridWord))
+        return;
+    spec.grid = AImageSpec::normalGrid(gridWord);
+    // Bodies are shared by picture whatever their grid: the old one goes first.
+    releaseImage();
+    setImage(spec, drawMode_);
+}
+
+void AStaticImage::setFrame(int16_t index) {
+    if (index == frame_)
+        return;
+    frame_ = index;
+    invalidate();
+}
+
 void AStaticImage::setImage(const AImageSpec& spec, uint16_t drawMode) {
     releaseImage();
     image_ = CheckAlloc(new AImage(spec), "fitems", 1148);
@@ -71,12 +91,14 @@ void AStaticImage::setText(const char* text) {
     const char* name = name_.c_str();
     if (name[0] == '#') {
         auto number = static_cast<uint16_t>(std::atol(name + 1));
-        setImage(AImageSpec(number, 0, loadOption_, false), 0);
+        setImage(AImageSpec(number, frames_, loadOption_, false), 0);
     } else if (name[0]) {
         AImage* filed = AClusterServices::current().findImage(name_);
         AImageSpec spec = filed ? filed->body()->spec() : AImageSpec(AResourceRef(name));
         if (!filed)
             spec.flags = static_cast<uint16_t>(spec.flags | (loadOption_ & 0x0FFF));
+        if (frames_)
+            spec.grid = AImageSpec::normalGrid(frames_);
         setImage(spec, 0);
     } else {
         releaseImage();
@@ -90,18 +112,21 @@ long AStaticImage::drawContent(const ARect& rect) {
         return 0;
     if (!image_)
         return AStaticItem::drawContent(rect);
-    APoint size = image_->body()->size();
+    const AImageSpec& spec = image_->body()->spec();
+    if (frame_ < 0 || frame_ >= spec.columns() * spec.rows())
+        return AStaticItem::drawContent(rect);
+    APoint size = image_->body()->frameSize();
     auto mode = static_cast<_AImage::DrawMode>(drawMode_);
     if (!tiled_ || size.x <= 0 || size.y <= 0) {
         APoint at = getLocalBounds().first;
-        image_->body()->drawFrame(ARect(at, at + size), nullptr, 0, mode);
+        image_->body()->drawFrame(ARect(at, at + size), nullptr, frame_, mode);
         return 1;
     }
     // Copies on the image's grid that meet the area to redraw.
     auto floorTo = [](int32_t v, int32_t step) { return v >= 0 ? v - v % step : v - (step + v % step) % step; };
     for (int32_t y = floorTo(rect.top(), size.y); y < rect.bottom(); y += size.y) {
         for (int32_t x = floorTo(rect.left(), size.x); x < rect.right(); x += size.x)
-            image_->body()->drawFrame(ARect(APoint(x, y), APoint(x + size.x, y + size.y)), nullptr, 0, mode);
+            image_->body()->drawFrame(ARect(APoint(x, y), APoint(x + size.x, y + size.y)), nullptr, frame_, mode);
     }
     return 1;
 }

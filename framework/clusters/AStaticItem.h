@@ -94,6 +94,12 @@ public:
     void setDrawMode(uint16_t mode) { drawMode_ = mode; }
     void setLoadOption(uint16_t option) { loadOption_ = option; }
     void setTiled(uint16_t tiled) { tiled_ = tiled; }
+    // The picture cut into a grid of frames (an AImageSpec grid word; 0 the
+    // whole picture), of which one is drawn: icon buttons drive the images
+    // linked to them. A frame outside the grid draws no picture.
+    void setFrames(uint16_t gridWord);
+    void setFrame(int16_t index);
+    int16_t frame() const { return frame_; }
 
     AImage* image() const { return image_; }
 
@@ -105,6 +111,8 @@ private:
     uint16_t drawMode_ = 0;
     uint16_t loadOption_ = 1;
     uint16_t tiled_ = 0;
+    uint16_t frames_ = 0;
+    int16_t frame_ = 0;
 };
 
 class AGroupBox : public AStaticItem {

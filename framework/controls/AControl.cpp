@@ -5,6 +5,8 @@
 
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "framework/app/AApp.h"
+#include "framework/app/AppServices.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"
 
@@ -73,6 +75,16 @@ void AButton::setMarked(uint16_t marked) {
 
 void AButton::setHilite(uint16_t on) {
     sendNative(BM_SETSTATE, on, 0);
+}
+
+void AButton::flash() {
+    AApp* app = AApp::current();
+    auto now = [app] { return app ? app->updateTime() : TickCount(); };
+    setHilite(1);
+    uint32_t start = now();
+    while (now() - start < 200) {
+    }
+    setHilite(0);
 }
 
 // APushButton.

@@ -58,6 +58,10 @@ public:
     void setMarked(uint16_t marked) override;
     // BM_SETSTATE with on.
     virtual void setHilite(uint16_t on);
+    // Shown pressed for 200 ms by the application's clock, blocking: a hit
+    // that came from a key is seen on the button.
+    void flash();
+    void prepareHit() override { flash(); }
 };
 
 class APushButton : public AButton {

@@ -98,6 +98,8 @@ void AEditBox::moveNativeWindow() {
 
 void AEditBox::activeChanged(int16_t on) {
     AControl::activeChanged(on);
+    if (itemFlags() & kFocusOutline)
+        invalidateBorderInParent();
     if (!on || currentTarget() != this || !nativeChild())
         return;
     if (GetFocus() != nativeChild()->hwnd())
@@ -146,6 +148,11 @@ ACommand* AEditBox::mouseDown(AMouseEvent& event) {
     return noChangeCommand();
 }
 
+ACommand* AEditBox::mouseUp(AMouseEvent& event) {
+    queueUpdate(2);
+    return AControl::mouseUp(event);
+}
+
 long AEditBox::drawContent(const ARect& rect) {
     (void)rect;
     // The control draws the text; the plain frame lies around it, in the inset.
@@ -154,6 +161,19 @@ long AEditBox::drawContent(const ARect& rect) {
             d->FrameRect(getLocalBounds(), 1);
     }
     return 1;
+}
+
+ARect AEditBox::getOuterFrame() {
+    return (itemFlags() & kFocusOutline) ? getFocusFrameRect() : AControl::getOuterFrame();
+}
+
+void AEditBox::drawBorder(const ARect& bounds, long a, long b) {
+    (void)bounds;
+    (void)a;
+    (void)b;
+    AGraphicDisplay* d = ADisplayContext::instance().current();
+    if (d && (itemFlags() & kFocusOutline))
+        drawFocusFrame(getOuterFrame(), *d, (itemFlags() & kPlainFrame) != 0, true);
 }
 
 void AEditBox::getSelection(int32_t& start, int32_t& end) {

@@ -1,7 +1,8 @@
 // The edit box: a text field on a native EDIT control inset in the item's
 // frame, single-line unless the frame holds two lines (or flag 0x40 asks),
 // with an optional input filter; it sends Return to the dialog's default
-// button and takes part in the clipboard commands (text format only).
+// button and takes part in the clipboard commands (text format only). The
+// mouse wheel over it goes to what lies under the pointer, never to the box.
 //
 // The box owns its filter and its native control. Pasted text is read only
 // within its memory block and only what fits under the maximum length goes
@@ -60,7 +61,16 @@ public:
     ACommand* keyToCommand(AKeyEvent& event) override;
     ACommand* charToCommand(AKeyEvent& event) override;
     ACommand* mouseDown(AMouseEvent& event) override;
+    // The selection may have moved: change 2, then the default handling.
+    ACommand* mouseUp(AMouseEvent& event) override;
     long drawContent(const ARect& rect) override;
+    // With the focus outline (flag 0x08) the outer frame is 4 larger on every
+    // side: the target's outline lies on its edge and, with the plain frame
+    // (0x80), a thin one 1 outside the frame.
+    ARect getOuterFrame() override;
+    void drawBorder(const ARect& bounds, long a, long b) override;
+    // The text that components ask of their parents stops here: empty.
+    std::string description() override { return std::string(); }
 
     // Clipboard, text format (1) only.
     bool canCopy() override { return hasSelection(); }

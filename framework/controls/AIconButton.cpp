@@ -7,6 +7,7 @@
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "framework/app/AApp.h"
+#include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AGraphicDisplay.h"
@@ -161,13 +162,21 @@ AImage* AIconButton::loadIcon(const char* name) {
     }
     AImage* filed = AApp::current() ? AApp::current()->findImage(name) : nullptr;
     AImageSpec spec = filed ? filed->body()->spec() : AImageSpec(AResourceRef(name));
-    spec.grid = frames;
+    spec.grid = AImageSpec::normalGrid(frames);
     return CheckAlloc(new AImage(spec), "fcontrol", 636);
 }
 
 long AIconButton::drawContent(const ARect& rect) {
     AGraphicDisplay* d = ADisplayContext::drawableCurrent();
     int index = currentFrame();
+    if (drawsLinkedImages()) {
+        // The images draw after the button, in the same pass.
+        if (index >= 0) {
+            for (AStaticImage* image : linked_)
+                image->setFrame(static_cast<int16_t>(index));
+        }
+        return 1;
+    }
     if (!icon_ || index < 0 || !d) {
         eraseBackground(rect);
         return 1;
@@ -199,10 +208,41 @@ ACommand* AIconButton::mouseMove(AMouseEvent& event) {
     return noChangeCommand();
 }
 
+void AIconButton::mouseEntered() {
+    if (hoverNotify_)
+        queueUpdate(3);
+}
+
 void AIconButton::mouseLeft() {
     if (rollover_) {
         rollover_ = 0;
         invalidate();
+    }
+    if (hoverNotify_)
+        queueUpdate(3);
+}
+
+void AIconButton::componentAdded(AComponent* component) {
+    APushButton::componentAdded(component);
+    if (!component)
+        ThrowAssert("fcontrol", 870);
+    auto* image = static_cast<AStaticImage*>(component->castTo(&AStaticImage::classRecord));
+    if (!image)
+        return;
+    image->setFrames(static_cast<uint16_t>(frameCount(itemFlags())));
+    image->setEnabled(false);
+    linked_.insert(linked_.begin(), image);
+}
+
+void AIconButton::componentDeleted(AComponent* component) {
+    APushButton::componentDeleted(component);
+    if (!component)
+        ThrowAssert("fcontrol", 884);
+    for (auto it = linked_.begin(); it != linked_.end(); ++it) {
+        if (*it == component) {
+            linked_.erase(it);
+            return;
+        }
     }
 }
 
@@ -239,9 +279,22 @@ void AIconButton::setSingleFrame(bool on) {
     auto frames = static_cast<uint16_t>(frameCount(itemFlags()));
     if ((spec.grid & 0xFF) == (frames & 0xFF) || (spec.flags & AImageSpec::kFile))
         return;
-    spec.grid = frames;
+    spec.grid = AImageSpec::normalGrid(frames);
+    // Bodies are shared by picture whatever their grid: the old one goes
+    // first, or the new handle would find it with its old frames.
+    icon_.reset();
     icon_.reset(CheckAlloc(new AImage(spec), "fcontrol", 605));
     invalidate();
+}
+
+void AIconButton::setIcon(const AImageSpec& spec) {
+    icon_.reset();
+    icon_.reset(CheckAlloc(new AImage(spec), "fcontrol", 614));
+    invalidate();
+}
+
+APoint AIconButton::iconSize() const {
+    return icon_ ? icon_->body()->frameSize() : APoint(0, 0);
 }
 
 void AIconButton::trackStart() {

@@ -1,21 +1,27 @@
 // Icon buttons: push buttons drawn from a strip of frames (disabled, normal,
 // rollover, pressed, focus, as the icon flags say), pressed by a mouse
 // tracking of their own, optionally repeating while held; or, with icon
-// flag 0x80, a native BWCC button. AFramedButton draws its single frame
-// centred on a background coloured by its pressed and rollover states.
+// flag 0x80, a native BWCC button. A button without an icon can show its
+// state through the static images below it, which take its frames (linked
+// images). AFramedButton draws its single frame centred on a background
+// coloured by its pressed and rollover states.
 //
-// The button owns its icon and its native control. Code 1 reaches the owner
+// The button owns its icon and its native control, not its linked images
+// (its children, unlinked when they leave the tree). Code 1 reaches the owner
 // on a release inside, code 3 on each step of a held auto-repeat button
 // (and then no code 1). Missing end marks and a checked button without an
 // icon are assertions ("fcontrol"). Times are milliseconds.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "framework/controls/AControl.h"
 
 class AImage;
+class AImageSpec;
 class AIconTracker;
+class AStaticImage;
 
 class AIconButton : public APushButton {
     SV_DECLARE_CLASS(AIconButton)
@@ -44,7 +50,13 @@ public:
     ACommand* mouseDown(AMouseEvent& event) override;
     ACommand* doubleClick(AMouseEvent& event, long value) override;
     ACommand* mouseMove(AMouseEvent& event) override;
+    // With hover notice on, entering and leaving post change 3.
+    void mouseEntered() override;
     void mouseLeft() override;
+    // A static image added below the button is linked: cut into the button's
+    // frames and disabled, so that presses over it reach the button.
+    void componentAdded(AComponent* component) override;
+    void componentDeleted(AComponent* component) override;
     // The auto-repeat steps of a held button.
     long timerFired(uint16_t id, uint32_t now) override;
     // Pressed shown at once (the flash of a hit).
@@ -63,6 +75,14 @@ public:
     // period 0: no repeat; a first delay of 0 is the period.
     void setAutoRepeat(uint32_t period, uint32_t firstDelay);
     void setSingleFrame(bool on);
+    // Replaces the icon by the picture spec names (cut as the spec says).
+    void setIcon(const AImageSpec& spec);
+    // The size of one frame of the icon, (0, 0) without one.
+    APoint iconSize() const;
+    // No icon and at least one linked image: the images show the state.
+    bool drawsLinkedImages() const { return !icon_ && !linked_.empty(); }
+    const std::vector<AStaticImage*>& linkedImages() const { return linked_; }
+    void setHoverNotify(bool on) { hoverNotify_ = on ? 1 : 0; }
     AImage* icon() const { return icon_.get(); }
     bool pressed() const { return pressed_ != 0; }
     bool rollover() const { return rollover_ != 0; }
@@ -86,6 +106,8 @@ private:
     uint16_t rollover_ = 0;
     uint16_t pressed_ = 0;
     uint16_t repeatFired_ = 0;
+    uint16_t hoverNotify_ = 0;
+    std::vector<AStaticImage*> linked_;  // not owned: descendants, the last linked first
     ARect tracked_;
 };
 

@@ -95,6 +95,15 @@ int32_t ANativeEditBox::notify(uint16_t code) {
     return 0;
 }
 
+// Windows passes a single-line EDIT's wheel messages to the parent, Wine's
+// EDIT scrolls itself with them: the box never takes them.
+AMessageResult ANativeEditBox::handle(AMessage& m) {
+    if (m.message != WM_MOUSEWHEEL)
+        return ANativeChild::handle(m);
+    HWND parent = GetParent(m.hwnd);
+    return Handled(parent ? static_cast<int32_t>(SendMessageA(parent, WM_MOUSEWHEEL, m.wParam, m.lParam)) : 0);
+}
+
 int32_t ANativeListBox::notify(uint16_t code) {
     AComponent* item = requireItem(291);
     switch (static_cast<int16_t>(code)) {

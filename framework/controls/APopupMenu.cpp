@@ -242,7 +242,9 @@ AComponent* APopupMenu::ownerComponent() {
 
 APopupButton::APopupButton() : AMenuItems(0, 0) {}
 
-APopupButton::~APopupButton() = default;
+APopupButton::~APopupButton() {
+    ReleaseAndNull(preparer_);
+}
 
 APopupButton::APopupButton(AComponent* parent, int16_t id, const ASizeSpec& rule, uint16_t iconFlags,
                            const char* iconName, uint16_t stringList, uint16_t options)
@@ -262,6 +264,7 @@ void APopupButton::attachItems() {
 
 void APopupButton::detachItems() {
     removeAll();
+    ReleaseAndNull(preparer_);
     AIconButton::detachItems();
 }
 
@@ -272,6 +275,11 @@ void APopupButton::displayEnvChanged(ATextStyle* style, uint8_t mask) {
 }
 
 ACommand* APopupButton::mouseDown(AMouseEvent& event) {
+    if (preparer_) {
+        // The preparation may set another preparer: this one lives through its call.
+        ARefHold<AMenuPreparer> hold(preparer_);
+        hold->prepareMenu(this);
+    }
     if (countItems() == 0)
         return AIconButton::mouseDown(event);
     setHilite(1);

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "base/object/ARefObj.h"
 #include "framework/controls/AIconButton.h"
 #include "framework/controls/AListItems.h"
 
@@ -111,6 +112,15 @@ public:
     AComponent* ownerComponent() override;
 };
 
+class APopupButton;
+
+// Fills or changes a popup button's menu each time just before it opens.
+// Shared: reference counted; a button holds one reference while it is set.
+class AMenuPreparer : public ARefObj {
+public:
+    virtual void prepareMenu(APopupButton* button) = 0;
+};
+
 class APopupButton : public AIconButton, public AMenuItems {
     SV_DECLARE_CLASS(APopupButton)
 public:
@@ -122,10 +132,17 @@ public:
     // Record: AIconButton's, string list u16, options u16, FFFF.
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
+    // Empties the menu and lets the preparer go.
     void detachItems() override;
     void displayEnvChanged(ATextStyle* style, uint8_t mask) override;
-    // Without items a plain icon button press; else the menu below the button.
+    // The preparer first; then without items a plain icon button press, else the menu below the button.
     ACommand* mouseDown(AMouseEvent& event) override;
     AComponent* ownerComponent() override;
     HWND ownerWindow() override { return enclosingWindow(); }
+    // Takes a reference on preparer (null: none) and releases the one set before.
+    void setMenuPreparer(AMenuPreparer* preparer) { AssignRef(preparer_, preparer); }
+    AMenuPreparer* menuPreparer() const { return preparer_; }
+
+private:
+    AMenuPreparer* preparer_ = nullptr;  // one reference held, or null
 };

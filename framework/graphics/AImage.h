@@ -41,14 +41,13 @@ public:
     bool operator!=(const AImageSpec& o) const { return !(*this == o); }
     int columns() const { return grid & 0xFF; }
     int rows() const { return grid >> 8; }
+    // A grid word with at least one column and one row.
+    static uint16_t normalGrid(uint16_t gridWord);
 
     uint16_t flags;
     AResourceRef resource;
     uint16_t grid;  // columns in the low byte, rows in the high byte, each at least 1
     AString file;
-
-private:
-    static uint16_t normalGrid(uint16_t gridWord);
 };
 
 class _AImage {

@@ -1,7 +1,9 @@
 // Push buttons, check boxes and radio buttons on native controls.
 #include <gtest/gtest.h>
 
+#include "base/object/SystemSeams.h"
 #include "framework/controls/ACheckButton.h"
+#include "framework/controls/AIconButton.h"
 #include "tests/framework/controls/ControlsTestSupport.h"
 
 namespace {
@@ -16,7 +18,64 @@ LRESULT CALLBACK CheckSpy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(g_previous, hwnd, message, wParam, lParam);
 }
 
+// A clock that moves 30 ms at every reading, and what the buttons were told when.
+uint32_t g_now = 0;
+std::string g_hilites;
+
+uint32_t SteppingClock() {
+    return g_now += 30;
+}
+
+void NoteHilite(WPARAM on, bool pressed) {
+    g_hilites += std::to_string(on) + "@" + std::to_string(g_now) + (pressed ? " pressed" : "") + ";";
+}
+
+LRESULT CALLBACK HiliteSpy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == BM_SETSTATE)
+        NoteHilite(wParam, false);
+    return CallWindowProcA(g_previous, hwnd, message, wParam, lParam);
+}
+
+class NotingIconButton : public AIconButton {
+public:
+    using AIconButton::AIconButton;
+    void setHilite(uint16_t on) override {
+        AIconButton::setHilite(on);
+        NoteHilite(on, pressed());
+    }
+};
+
 }  // namespace
+
+TEST_F(ControlsTest, AHitFlashesTheButtonFor200MsOfTheApplicationClock) {
+    if (!openWindow("flash"))
+        GTEST_SKIP() << "no display";
+    auto* text = Open<ATextButton>(window, 2, Frame(10, 10, 110, 35), false, "Valider");
+    auto* icon = Open<NotingIconButton>(window, 3, Frame(120, 10, 144, 34), 0x02, "#7");
+    g_previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(text->getHWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HiliteSpy)));
+    SystemSeams saved = Seams();
+    Seams().tickCount = SteppingClock;
+    struct Row {
+        const char* name;
+        AButton* button;
+        const char* hilites;
+    } rows[] = {
+        {"native", text, "1@0;0@240;"},
+        {"drawn", icon, "1@0 pressed;0@240;"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_now = 0;
+        g_hilites.clear();
+        window->prepareItemHit(row.button->id());
+        EXPECT_EQ(row.hilites, g_hilites) << "released at the first reading 200 ms after the start";
+    }
+    Seams() = saved;
+    SetWindowLongPtrA(text->getHWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previous));
+    EXPECT_FALSE(icon->pressed());
+    closeWindow();
+}
 
 TEST_F(ControlsTest, ClickingANativeTwoStateButtonTellsTheOwnerAndOnlyTheStateMovesTheMark) {
     if (!openWindow("check"))

@@ -51,7 +51,7 @@ TEST_F(ControlsTest, ADialogShowsEveryKindOfControlWithItsFrenchTexts) {
                           "e"));
     window->setItemStateBit4(6, true);
     On(Open<AStaticText>(window, 8, Frame(10, 140, 80, 160), "Mot :", 0));
-    auto* edit = On(Open<AEditBox>(window, 9, Frame(80, 136, 390, 162), AEditBox::kPlainFrame,
+    auto* edit = On(Open<AEditBox>(window, 9, Frame(80, 136, 390, 162), AEditBox::kFocusOutline | AEditBox::kPlainFrame,
                                    "Encyclop\xe9"
                                    "die"));
     auto* list = On(Open<AListBox>(window, 10, Frame(10, 170, 195, 260), 0, 0));
@@ -85,6 +85,7 @@ TEST_F(ControlsTest, ADialogShowsEveryKindOfControlWithItsFrenchTexts) {
 
     window->showUpdate();
     ShowWindow(window->hwnd(), SW_SHOW);
+    EXPECT_EQ(1, edit->becomeTarget(1)) << "the edit box shows its focus outline";
     RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
     Canvas canvas(420, 320);

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "framework/clusters/ALocalCluster.h"
+#include "framework/clusters/AStaticItem.h"
 #include "framework/controls/ACheckButton.h"
 #include "framework/controls/AEditBox.h"
 #include "framework/controls/AListControl.h"
 #include "framework/controls/APopupMenu.h"
+#include "framework/graphics/AImage.h"
 #include "tests/framework/controls/ControlsTestSupport.h"
 
 namespace {
@@ -55,6 +57,7 @@ TEST_F(ControlsTest, ALayoutMakesEachControlFromItsRecord) {
     LONG editStyle = GetWindowLongA(edit->getHWnd(), GWL_STYLE);
     EXPECT_NE(0, editStyle & ES_PASSWORD) << "edit flag 0x04";
     EXPECT_NE(0, editStyle & WS_TABSTOP) << "focus mode 0x1000";
+    EXPECT_EQ(ARect(6, 86, 204, 118), edit->getOuterFrame()) << "edit flag 0x08: room for the focus outline";
 
     auto* list = Item<AListBox>(dialog, 305);
     ASSERT_NE(nullptr, list);
@@ -78,5 +81,14 @@ TEST_F(ControlsTest, ALayoutMakesEachControlFromItsRecord) {
     EXPECT_EQ(3, popup->countItems());
     EXPECT_EQ(ANativePopupMenu::kAtBottomLeft, popup->options());
     EXPECT_EQ("a", std::string(popup->itemData(1).c_str()));
+
+    auto* linking = Item<AIconButton>(dialog, 309);
+    auto* linked = Item<AStaticImage>(dialog, 310);
+    ASSERT_NE(nullptr, linking);
+    ASSERT_NE(nullptr, linked);
+    EXPECT_TRUE(linking->drawsLinkedImages());
+    ASSERT_NE(nullptr, linked->image());
+    EXPECT_EQ(5, linked->image()->body()->spec().columns()) << "the button's frames";
+    EXPECT_FALSE(linked->hasFlags(ADisplayComponent::kActive)) << "presses go to the button";
     closeWindow();
 }

@@ -3,8 +3,10 @@
 
 #include <cstring>
 
+#include "framework/clusters/AStaticItem.h"
 #include "framework/controls/AEditBox.h"
 #include "tests/framework/controls/ControlsTestSupport.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
 
 namespace {
 
@@ -13,11 +15,12 @@ class NoticeEditBox : public AEditBox {
 public:
     using AEditBox::AEditBox;
     void queueUpdate(long kind) override {
-        if (kind == 4 || kind == 6)
+        if (kind == 4 || kind == 6 || (kind == 2 && withSelection))
             notices += std::to_string(kind) + ";";
         AEditBox::queueUpdate(kind);
     }
     std::string notices;
+    bool withSelection = false;  // also the selection notice (2)
 };
 
 // Digits only; remembers every character it was asked about.
@@ -39,6 +42,38 @@ std::string TextOf(HWND hwnd) {
 
 void Char(HWND hwnd, char c) {
     SendMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+// Keeps the wheel steps that reach it (lines, negative downwards).
+class WheelCatcher : public ADisplayComponent {
+public:
+    using ADisplayComponent::ADisplayComponent;
+    ACommand* mouseWheel(AMouseEvent&, long delta) override {
+        deltas += std::to_string(delta) + ";";
+        return noChangeCommand();
+    }
+    std::string deltas;
+};
+
+// A parent whose text its descendants would inherit.
+class Titled : public ADisplayComponent {
+public:
+    using ADisplayComponent::ADisplayComponent;
+    std::string description() override {
+        return "Pr\xe9"
+               "f\xe9rences";
+    }
+};
+
+// The window's client area as the screen shows it, once painted.
+void Snap(HWND hwnd, Canvas& canvas, int width, int height) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, dc);
 }
 
 }  // namespace
@@ -133,6 +168,103 @@ TEST_F(ControlsTest, APasteInsertsOnlyWhatFitsAndReadsTheBlockWithinItsSize) {
         EXPECT_EQ(row.text, TextOf(box->getHWnd()));
         AComponent* c = box;
         DeleteComponent(c);
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, TheFocusOutlineRingsTheTargetBoxAloneAndItsThinFrameStays) {
+    if (!openWindow("outline"))
+        GTEST_SKIP() << "no display";
+    auto* outlined = Shown(
+        Open<AEditBox>(window, 2, Frame(20, 20, 200, 44), AEditBox::kFocusOutline | AEditBox::kPlainFrame, "avec"));
+    auto* plain = Shown(Open<AEditBox>(window, 3, Frame(20, 70, 200, 94), AEditBox::kPlainFrame, "sans"));
+    outlined->setOn(true);
+    plain->setOn(true);
+    window->showUpdate();
+    EXPECT_EQ(ARect(16, 16, 204, 48), outlined->getOuterFrame());
+    EXPECT_EQ(plain->getFrame(), plain->getOuterFrame());
+    struct Row {
+        const char* name;
+        AEditBox* target;
+        bool ring;
+    } rows[] = {{"outlined box targeted", outlined, true}, {"other box targeted", plain, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(1, row.target->becomeTarget(1));
+        Canvas canvas(220, 110);
+        Snap(window->hwnd(), canvas, 220, 110);
+        EXPECT_EQ(row.ring, canvas.inkIn(ARect(16, 24, 18, 40)) > 0) << "the target's outline on the outer edge";
+        EXPECT_GT(canvas.inkIn(ARect(19, 24, 20, 40)), 0) << "the thin frame 1 outside the box";
+        EXPECT_EQ(0, canvas.inkIn(ARect(16, 74, 18, 90))) << "no outline without the flag";
+        EXPECT_GT(canvas.inkIn(ARect(20, 74, 21, 90)), 0) << "the plain frame on the bounds";
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, TheWheelOverAnEditBoxScrollsWhatLiesUnderThePointerNeverTheBox) {
+    if (!openWindow("wheel"))
+        GTEST_SKIP() << "no display";
+    auto* box = Shown(Open<AEditBox>(window, 2, Frame(10, 10, 200, 60), AEditBox::kAlwaysMultiLine,
+                                     "un\r\ndeux\r\ntrois\r\nquatre\r\ncinq\r\nsix\r\nsept\r\nhuit"));
+    auto* catcher = Shown(Open<WheelCatcher>(window, 30, Frame(10, 100, 200, 200)));
+    box->setOn(true);
+    window->showUpdate();
+    HWND edit = box->getHWnd();
+    struct Row {
+        const char* name;
+        int x, y;
+        bool caught;
+    } rows[] = {{"pointer over another component", 50, 150, true}, {"pointer over the box", 50, 30, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        catcher->deltas.clear();
+        POINT p{row.x, row.y};
+        ClientToScreen(window->hwnd(), &p);
+        SendMessageA(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(p.x, p.y));
+        EXPECT_EQ(row.caught, !catcher->deltas.empty() && catcher->deltas[0] == '-') << catcher->deltas;
+        EXPECT_EQ(0, SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0)) << "the box never scrolls";
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AButtonReleasedOnAnEditBoxTellsItsSelectionMayHaveMoved) {
+    if (!openWindow("release"))
+        GTEST_SKIP() << "no display";
+    auto* box = Shown(Open<NoticeEditBox>(window, 2, Frame(10, 10, 200, 40), 0, "mot"));
+    box->setOn(true);
+    box->withSelection = true;
+    window->showUpdate();
+    struct Row {
+        const char* name;
+        int x, y;
+        const char* notices;
+    } rows[] = {{"on the box's margin", 100, 11, "2;"}, {"beside the box", 300, 11, ""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        box->notices.clear();
+        SendMessageA(window->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(row.x, row.y));
+        EXPECT_EQ(row.notices, box->notices);
+    }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, TheTextComponentsAskOfTheirParentsStopsAtAnEditBox) {
+    if (!openWindow("description"))
+        GTEST_SKIP() << "no display";
+    auto* titled = Shown(Open<Titled>(window, 40, Frame(0, 0, 300, 200)));
+    struct Row {
+        const char* name;
+        AComponent* component;
+        const char* text;
+    } rows[] = {
+        {"edit box", Open<AEditBox>(titled, 2, Frame(10, 10, 200, 34), 0, "mot"), ""},
+        {"static text", Open<AStaticText>(titled, 3, Frame(10, 50, 200, 70), "Mot", AStaticText::kDrawn),
+         "Pr\xe9"
+         "f\xe9rences"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.text, row.component->description());
     }
     closeWindow();
 }

@@ -1,6 +1,7 @@
 // Icon buttons: strip frames, loading, and presses driven by mouse messages.
 #include <gtest/gtest.h>
 
+#include "framework/clusters/AStaticItem.h"
 #include "framework/controls/AIconButton.h"
 #include "framework/graphics/AImage.h"
 #include "framework/graphics/ATextStyle.h"
@@ -21,6 +22,17 @@ void Mouse(HWND window, UINT message, int x, int y) {
     PostMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
     Pump();
 }
+
+// Counts the hover notices (change 3).
+class HoverButton : public AIconButton {
+public:
+    using AIconButton::AIconButton;
+    void queueUpdate(long kind) override {
+        hovers += kind == 3 ? 1 : 0;
+        AIconButton::queueUpdate(kind);
+    }
+    int hovers = 0;
+};
 
 }  // namespace
 
@@ -70,14 +82,16 @@ TEST_F(ControlsTest, IconNamesGiveAStripOfTheFlagsFramesOrNoIcon) {
     struct Row {
         const char* name;
         bool hasIcon;
-    } rows[] = {{"#7", true}, {"#0", false}, {"", false}};
+    } rows[] = {{"#7", true}, {"STRIP", true}, {"#0", false}, {"", false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         auto* b = Open<AIconButton>(window, 2, Frame(10, 10, 34, 34), 0x02 | 0x04 | 0x08, row.name);
         ASSERT_EQ(row.hasIcon, b->icon() != nullptr);
         if (b->icon()) {
             EXPECT_EQ(5, b->icon()->body()->spec().columns());
-            EXPECT_EQ(24, b->icon()->body()->frameSize().x);
+            EXPECT_EQ(APoint(24, 24), b->icon()->body()->frameSize());
+            b->setSingleFrame(true);
+            EXPECT_EQ(APoint(30, 24), b->icon()->body()->frameSize()) << "the strip cut again into four frames";
         }
         AComponent* c = b;
         DeleteComponent(c);
@@ -147,5 +161,71 @@ TEST_F(ControlsTest, AFramedButtonTakesItsColoursFromItsEnvironmentAndDropsThePr
     ASSERT_NE(nullptr, b->icon());
     EXPECT_EQ(2, b->icon()->body()->spec().columns()) << "normal and rollover: no pressed frame";
     EXPECT_NE(0, b->itemFlags() & AIconButton::kSingleFrame);
+    closeWindow();
+}
+
+TEST_F(ControlsTest, StaticImagesBelowAButtonWithoutIconShowItsFramesAndLeavePressesToIt) {
+    if (!openWindow("linked"))
+        GTEST_SKIP() << "no display";
+    auto* b = Shown(Open<AIconButton>(window, 2, Frame(10, 10, 34, 34), 0x0E, ""));
+    auto* image = Shown(Open<AStaticImage>(b, 20, Frame(0, 0, 24, 24), "#7", 0));
+    ASSERT_NE(nullptr, image->image());
+    EXPECT_EQ(5, image->image()->body()->spec().columns()) << "cut into the button's five frames";
+    EXPECT_FALSE(image->hasFlags(ADisplayComponent::kActive));
+    EXPECT_TRUE(b->drawsLinkedImages());
+    EXPECT_EQ(APoint(0, 0), b->iconSize());
+    b->setOn(true);
+    window->showUpdate();
+    HWND hwnd = window->hwnd();
+    struct Step {
+        const char* name;
+        UINT message;
+        int x;
+        int frame;
+        const char* log;
+    } steps[] = {
+        {"enabled", 0, 0, 1, ""},
+        {"pointer over it", WM_MOUSEMOVE, 20, 2, ""},
+        {"pressed over the image", WM_LBUTTONDOWN, 20, 3, ""},
+        {"released", WM_LBUTTONUP, 20, 1, "2:1;"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        window->log.clear();
+        if (step.message)
+            Mouse(hwnd, step.message, step.x, 20);
+        UpdateWindow(hwnd);
+        EXPECT_EQ(step.frame, image->frame());
+        EXPECT_EQ(step.log, window->log);
+    }
+    window->setItemState(2, 0);
+    UpdateWindow(hwnd);
+    EXPECT_EQ(0, image->frame()) << "not on: the disabled frame";
+    b->setIcon(AImageSpec(7, 5, 0, false));
+    EXPECT_EQ(APoint(24, 24), b->iconSize());
+    EXPECT_FALSE(b->drawsLinkedImages()) << "an icon draws itself";
+    AComponent* c = image;
+    DeleteComponent(c);
+    EXPECT_TRUE(b->linkedImages().empty());
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AButtonTellsThePointerEnteringAndLeavingOnlyWhenAskedTo) {
+    if (!openWindow("hover"))
+        GTEST_SKIP() << "no display";
+    HWND hwnd = window->hwnd();
+    for (bool asked : {true, false}) {
+        SCOPED_TRACE(asked);
+        auto* b = Shown(Open<HoverButton>(window, 2, Frame(10, 10, 34, 34), 0x02, "#7"));
+        b->setOn(true);
+        b->setHoverNotify(asked);
+        window->showUpdate();
+        Mouse(hwnd, WM_MOUSEMOVE, 20, 20);
+        EXPECT_EQ(asked ? 1 : 0, b->hovers) << "entered";
+        Mouse(hwnd, WM_MOUSEMOVE, 200, 200);
+        EXPECT_EQ(asked ? 2 : 0, b->hovers) << "left";
+        AComponent* c = b;
+        DeleteComponent(c);
+    }
     closeWindow();
 }

@@ -35,6 +35,17 @@ int16_t TrackWith(APopupMenu* menu, std::vector<WPARAM> keys) {
     return menu->track(APoint(40, 40), menu->options() & ANativePopupMenu::kCheckCurrent);
 }
 
+// Fills an empty menu as it opens; counts its calls.
+class Filler : public AMenuPreparer {
+public:
+    void prepareMenu(APopupButton* button) override {
+        ++calls;
+        if (button->countItems() == 0)
+            button->appendItemsFromText("Imprimer\r\nExporter");
+    }
+    int calls = 0;
+};
+
 }  // namespace
 
 TEST_F(ControlsTest, MenuItemsTakeCommandIdsSeparatorsNoneAndColumnsBreakEveryPerColumnItems) {
@@ -124,4 +135,40 @@ TEST_F(ControlsTest, APopupButtonDropsItsMenuAndTellsAChoiceAndWithoutItemsIsAPl
     }
     EXPECT_EQ(0, button->selectedIndex());
     closeWindow();
+}
+
+TEST_F(ControlsTest, APopupButtonsPreparerRunsBeforeEachOpeningAndIsLetGoWhenTheButtonLeaves) {
+    if (!openWindow("prepared button"))
+        GTEST_SKIP() << "no display";
+    auto* button = Open<APopupButton>(window, 2, Frame(10, 10, 34, 34), 0x0E, "#7", 0, ANativePopupMenu::kAtBottomLeft);
+    Shown(button)->setOn(true);
+    auto* filler = new Filler;
+    filler->addRef();
+    button->setMenuPreparer(filler);
+    EXPECT_EQ(2, filler->refCount());
+    HWND hwnd = window->hwnd();
+    struct Row {
+        const char* name;
+        std::vector<WPARAM> keys;
+        const char* log;
+        int calls;
+    } rows[] = {
+        {"filled, then an item chosen", {VK_DOWN, VK_RETURN}, "2:1;", 1},
+        {"prepared again, then dismissed", {}, "", 2},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        window->log.clear();
+        g_keys = row.keys;
+        g_watched = nullptr;
+        SetTimer(nullptr, 0, 50, DriveMenu);
+        SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+        EXPECT_EQ(row.log, window->log);
+        EXPECT_EQ(row.calls, filler->calls);
+        EXPECT_EQ(2, button->countItems());
+    }
+    closeWindow();
+    EXPECT_EQ(1, filler->refCount()) << "the button's reference went with it";
+    filler->release();
 }
