@@ -81,9 +81,11 @@ void AButton::flash() {
     AApp* app = AApp::current();
     auto now = [app] { return app ? app->updateTime() : TickCount(); };
     setHilite(1);
+    // Yield while waiting, and give up after a bounded number of readings so a clock that stands still
+    // (a test's seam) cannot hang the program.
     uint32_t start = now();
-    while (now() - start < 200) {
-    }
+    for (int readings = 0; now() - start < 200 && readings < 1000; ++readings)
+        Sleep(1);
     setHilite(0);
 }
 

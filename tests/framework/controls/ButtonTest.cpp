@@ -71,6 +71,12 @@ TEST_F(ControlsTest, AHitFlashesTheButtonFor200MsOfTheApplicationClock) {
         window->prepareItemHit(row.button->id());
         EXPECT_EQ(row.hilites, g_hilites) << "released at the first reading 200 ms after the start";
     }
+    // A clock that stands still must not hold the program in the wait.
+    Seams().tickCount = [] { return uint32_t(5); };
+    g_now = 0;
+    g_hilites.clear();
+    window->prepareItemHit(text->id());
+    EXPECT_EQ("1@0;0@0;", g_hilites);
     Seams() = saved;
     SetWindowLongPtrA(text->getHWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previous));
     EXPECT_FALSE(icon->pressed());
