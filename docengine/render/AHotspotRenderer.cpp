@@ -239,14 +239,9 @@ ACommand* AHotspotRenderer::activateHit(const AHitRecord& hit) {
 
 // --- mouse
 
-// Resource cursors need the application, which loads and keeps them.
 void AHotspotRenderer::showCursor(long key) {
-    long id = cursorFor(key);
-    shownCursor_ = id;
-    if (AApp* app = AApp::current())
-        app->setCursor(static_cast<int16_t>(id));
-    else if (id >= 0x7F00)
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)));
+    shownCursor_ = cursorFor(key);
+    showCursorId(shownCursor_);
 }
 
 ACommand* AHotspotRenderer::mouseMoved(AMouseEvent& event) {

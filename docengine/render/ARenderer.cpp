@@ -21,6 +21,7 @@
 #include "docengine/text/AReader.h"
 #include "docengine/text/AStreamReader.h"
 #include "docengine/text/AStringReader.h"
+#include "framework/app/AApp.h"
 #include "framework/clusters/ACommandItem.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/ADisplayLock.h"
@@ -389,10 +390,15 @@ ACommand* ARenderer::mouseMoved(AMouseEvent& event) {
     if (!model_)
         return AComponent::passThroughCommand();
     AHitRecord hit = finishHit(hitRecordAt(event.where));
-    long id = cursorFor(cursorKindOf(hit));
-    if (id >= 0x7F00)
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)));
+    showCursorId(cursorFor(cursorKindOf(hit)));
     return AComponent::noChangeCommand();
+}
+
+void ARenderer::showCursorId(long id) {
+    if (AApp* app = AApp::current())
+        app->setCursor(static_cast<int16_t>(id));
+    else if (id >= 0x7F00)
+        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)));
 }
 
 ACommand* ARenderer::doubleClick(AMouseEvent& event, long) {

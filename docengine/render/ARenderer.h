@@ -306,6 +306,8 @@ public:
     uint16_t lineFlags2 = 0;
 
 protected:
+    // Shows cursor number id: resource cursors need the application, which loads and keeps them.
+    static void showCursorId(long id);
     // Fills the hit code and kind of a record.
     virtual AHitRecord finishHit(AHitRecord hit);
     // The view's default cursor (kinds 0 and 5 and beyond).

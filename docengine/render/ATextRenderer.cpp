@@ -388,9 +388,7 @@ void ATextRenderer::trackStart(ARendererTracker& tracker) {
 
 void ATextRenderer::trackMove(ARendererTracker& tracker) {
     if (tracker.hit.kind == 5) {
-        long id = cursorFor(3);
-        if (id >= 0x7F00)
-            SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)));
+        showCursorId(cursorFor(3));
         return;
     }
     if (tracker.hit.kind != 0) {

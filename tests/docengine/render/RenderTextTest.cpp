@@ -173,6 +173,22 @@ TEST_F(RenderTextTest, APressOnALinkShowsAsItsSelectionOrItsItemUntilTheRelease)
     }
 }
 
+// The link cursors are resource cursors: shown through the application, which alone can load them.
+TEST_F(RenderTextTest, TheMouseOverALinkOrTextShowsItsKindsCursor) {
+    make("Voir {dla suite#cible} ou {Dle bouton#autre} fin\n");
+    struct Row {
+        long position;
+        int16_t cursor;
+    } rows[] = {{2, 0x7F01}, {9, 120}, {30, 120}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.position);
+        app->setCursor(-1);
+        AMouseEvent move(pointOf(row.position), 0);
+        renderer->mouseMoved(move);
+        EXPECT_EQ(row.cursor, app->cursorId());
+    }
+}
+
 TEST_F(RenderTextTest, TheLayersProviderDecidesWhereItsClipboardAndTextComeFrom) {
     make();
     auto* framed = Shown(Open<HeaderView>(window, int16_t(12), Frame(0, 0, 300, 200)));
