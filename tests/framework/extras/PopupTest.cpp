@@ -101,28 +101,37 @@ TEST_F(PopupTest, TwoClicksQueueOneDelete) {
 }
 
 TEST_F(PopupTest, PicturePopupFitsItsPictureAndTakesTheMouse) {
-    AGoAwayBitmap* popup = Opened(new AGoAwayBitmap(false, true));
+    // The same 61x37 picture with a yellow disc, as each reader takes it.
+    for (const char* name : {"rgb24.bmp", "rgb24.ky", "rgb.jpg"}) {
+        SCOPED_TRACE(name);
+        AGoAwayBitmap* popup = Opened(new AGoAwayBitmap(false, true));
+        HWND hwnd = popup->getHWnd();
+        if (!hwnd)
+            GTEST_SKIP() << "no X display";
+        const AFileSpec picture((std::string(SV_DIB_SAMPLES) + name).c_str());
+        popup->setBitmap(picture, 0);
+        ASSERT_NE(nullptr, popup->bitmapView());
+        EXPECT_TRUE(popup->bitmapView()->hasBitmap());
+        RECT r;
+        GetClientRect(hwnd, &r);
+        EXPECT_EQ(61, r.right - r.left);
+        EXPECT_EQ(37, r.bottom - r.top);
+        popup->display(picture, 0);
+        ADisplayServices::current().flushLayouts();
+        const ARect outer = popup->getScreenFrame();
+        // Centring keeps an odd difference's extra unit inside the window.
+        EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - outer.width()) / 2, outer.left()) << "centred";
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - outer.left(), outer.right());
+        UpdateWindow(hwnd);
+        HDC dc = GetDC(hwnd);
+        const COLORREF disc = GetPixel(dc, 30, 18);
+        ReleaseDC(hwnd, dc);
+        // JPEG rounding moves the colour a little.
+        EXPECT_TRUE(GetRValue(disc) > 230 && GetGValue(disc) > 230 && GetBValue(disc) < 40) << "the yellow disc";
+    }
+    auto* popup = static_cast<AGoAwayBitmap*>(APopupWin::current());
+    ASSERT_NE(nullptr, popup);
     HWND hwnd = popup->getHWnd();
-    if (!hwnd)
-        GTEST_SKIP() << "no X display";
-    const AFileSpec picture(SV_DIB_SAMPLES "rgb24.bmp");
-    popup->setBitmap(picture, 0);
-    ASSERT_NE(nullptr, popup->bitmapView());
-    EXPECT_TRUE(popup->bitmapView()->hasBitmap());
-    RECT r;
-    GetClientRect(hwnd, &r);
-    EXPECT_EQ(61, r.right - r.left);
-    EXPECT_EQ(37, r.bottom - r.top);
-    popup->display(picture, 0);
-    ADisplayServices::current().flushLayouts();
-    const ARect outer = popup->getScreenFrame();
-    // Centring keeps an odd difference's extra unit inside the window.
-    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - outer.width()) / 2, outer.left()) << "centred";
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - outer.left(), outer.right());
-    UpdateWindow(hwnd);
-    HDC dc = GetDC(hwnd);
-    EXPECT_EQ(RGB(255, 255, 0), GetPixel(dc, 30, 18)) << "the yellow disc";
-    ReleaseDC(hwnd, dc);
     popup->activate(true);
     EXPECT_EQ(hwnd, GetCapture());
     popup->activate(false);
