@@ -344,8 +344,10 @@ int16_t AApp::commandStatus(int16_t id, long argument) {
 }
 
 void AApp::componentDeleted(AComponent* component) {
-    if (component == helpBox_)
+    if (component == helpBox_) {
         helpBox_ = nullptr;
+        helpTips_ = nullptr;
+    }
     if (hoverHelp_.owner == component)
         hoverHelp_.owner = nullptr;
     if (locked_ && static_cast<AComponent*>(locked_) == component)

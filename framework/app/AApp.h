@@ -19,11 +19,11 @@
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
 #include "framework/app/ATimerList.h"
-#include "framework/extras/AHelpBox.h"
 #include "framework/app/AWindowManager.h"
 #include "framework/commands/ACommandQueue.h"
 #include "framework/commands/AUpdateList.h"
 #include "framework/components/AComponent.h"
+#include "framework/display/AHelpRecord.h"
 
 class AActionTable;
 class ACursor;
@@ -179,8 +179,10 @@ public:
     ADisplayComponent* cursorComponent() const;
     // Hover help (style kHelpBox): the help of the item under the mouse is
     // shown after it rests hoverDelay ms, and hidden when it leaves the help.
+    // The help box is made by its class name ("AHelpBox"): none in a program
+    // that does not link it.
     void createHelpBox();
-    AHelpBox* helpBox() const { return helpBox_; }
+    AHelpTips* helpBox() const { return helpTips_; }
     bool helpBoxShown() const;
     const AHelpRecord& hoverHelp() const { return hoverHelp_; }
     uint16_t hoverTimerId() const { return hoverTimerId_; }
@@ -388,7 +390,8 @@ private:
     void* appIcon_ = nullptr;  // HICON
     std::map<std::string, AImage*> images_;  // owned
     std::map<uint16_t, AImage*> bitmaps_;  // owned
-    AHelpBox* helpBox_ = nullptr;  // a child, or null
+    AComponent* helpBox_ = nullptr;  // a child, or null
+    AHelpTips* helpTips_ = nullptr;  // the same object
     uint32_t hoverDelay_ = 1500;
     uint16_t hoverTimerId_ = 0;
     AHelpRecord hoverHelp_;

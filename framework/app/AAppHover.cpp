@@ -21,12 +21,20 @@ APoint MouseInApplication() {
 void AApp::createHelpBox() {
     if (helpBox_)
         return;
-    helpBox_ = new AHelpBox();
-    AObject::completeNew(helpBox_);
+    AObject* made = AClass::createByName("AHelpBox");
+    auto* box = dynamic_cast<AComponent*>(made);
+    auto* tips = dynamic_cast<AHelpTips*>(made);
+    if (!box || !tips) {
+        delete made;
+        return;
+    }
+    AObject::completeNew(box);
+    helpBox_ = box;
+    helpTips_ = tips;
 }
 
 bool AApp::helpBoxShown() const {
-    return helpBox_ && helpBox_->tipWindow();
+    return helpTips_ && helpTips_->tipShown();
 }
 
 void AApp::stopHoverTimer() {
@@ -69,14 +77,14 @@ void AApp::hoverStep() {
     }
     if (hoverHelp_.valid && found == hoverHelp_)
         return;
-    helpBox_->hideTip();
+    helpTips_->hideTip();
     hoverHelp_ = found;
-    helpBox_->showTip(MouseInApplication(), hoverHelp_);
+    helpTips_->showTip(MouseInApplication(), hoverHelp_);
 }
 
 void AApp::hideHelp() {
-    if (helpBox_)
-        helpBox_->hideTip();
+    if (helpTips_)
+        helpTips_->hideTip();
     hoverHelp_.valid = 0;
 }
 

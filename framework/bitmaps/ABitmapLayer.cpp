@@ -5,10 +5,25 @@
 
 #include "base/object/AError.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/dib/AStreamDIBReader.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/APaletteTable.h"
 
 SV_IMPLEMENT_CLASS(ABitmapLayer, 150, AViewLayer)
+
+namespace {
+
+// Image files go through the image readers (BMP, "KY" and JPEG), the
+// description's first word being their options. Installed in every program
+// that has bitmap views, whose archive is linked whole.
+HGLOBAL ReadImageFile(const AImageSpec& spec) {
+    AStreamDIBReader reader(AFileSpec(spec.file.c_str()), 0, 0, static_cast<uint16_t>(spec.flags & 0x0FFF));
+    return reader.takeDib();
+}
+
+const bool g_readerInstalled = (SetImageFileReader(&ReadImageFile), true);
+
+}  // namespace
 
 ABitmapLayer::~ABitmapLayer() {
     releasePalette();

@@ -13,6 +13,8 @@ SV_IMPLEMENT_CLASS(AOffscreenRoot, 161, ADisplayComponent)
 
 AOffscreenRoot::~AOffscreenRoot() {
     releaseBitmap();
+    if (window_)
+        setNativeWindow(nullptr);
 }
 
 void AOffscreenRoot::readFrom(AMemoryStream& stream) {
@@ -27,13 +29,33 @@ void AOffscreenRoot::attachItems() {
     ADisplayComponent::attachItems();
     if (disabled())
         return;
+    if (options_ & kOwnWindow)
+        makeOwnWindow();
     sizeBitmap(ARect(APoint(0, 0), getSize()));
     invalidate();
+}
+
+// The window is made over the frame in the enclosing window's client area;
+// none while that window has no native window yet to be its parent.
+void AOffscreenRoot::makeOwnWindow() {
+    ADisplayComponent* parent = getDisplayParent();
+    HWND host = parent ? parent->enclosingWindow() : nullptr;
+    if (!host || window_)
+        return;
+    const ARect rect = getNaturalFrame() + parent->windowPosition();
+    window_.reset(
+        CheckAlloc(new (std::nothrow) ANativeViewWindow(this, host, WS_CLIPCHILDREN, rect, true), "foffscrn", 178));
+    setNativeWindow(CheckAlloc(window_->hwnd(), "foffscrn", 179));
+    computeWindowPosition(parent);
 }
 
 void AOffscreenRoot::detachItems() {
     releaseBitmap();
     registered_.clear();
+    if (window_) {
+        setNativeWindow(nullptr);
+        window_.reset();
+    }
     ADisplayComponent::detachItems();
 }
 

@@ -3,17 +3,20 @@
 // shown are kept in a dirty region, and each drawing copies its bounding box
 // to the window with one BitBlt, so composite drawing never flickers.
 //
-// Owns the memory context and bitmap from attach to detach. Options < 0
-// disable off-screen drawing; when the context or bitmap cannot be made the
-// root draws straight to the screen until the next sizing. Coordinates are
-// the root's window coordinates in the memory context. Assertions: "foffscrn".
+// Owns the memory context and bitmap from attach to detach, and with option
+// 0x4000 its own native child window over its frame. Options < 0 disable
+// off-screen drawing; when the context or bitmap cannot be made the root
+// draws straight to the screen until the next sizing. Coordinates are the
+// root's window coordinates in the memory context. Assertions: "foffscrn".
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "framework/controls/ANativeViewWindow.h"
 #include "framework/display/ADisplayComponent.h"
 
 class AOffscreenRoot : public ADisplayComponent {
@@ -52,15 +55,19 @@ public:
     HBITMAP bitmap() const { return bitmap_; }
     APoint bitmapSize() const { return size_; }
     const ARegion& dirty() const { return dirty_; }
+    // The root's own window (option 0x4000), or null.
+    ANativeViewWindow* ownWindow() const { return window_.get(); }
 
 private:
     bool disabled() const { return options_ < 0; }
+    void makeOwnWindow();
     void sizeBitmap(const ARect& rect);
     void setMemoryOrigin();
     void releaseBitmap();
     // A descendant's local bounds in the root's local coordinates.
     ARect frameInRoot(ADisplayComponent* c);
 
+    std::unique_ptr<ANativeViewWindow> window_;   // owned, from attach to detach
     std::vector<ADisplayComponent*> registered_;  // not owned
     ARegion dirty_;
     APoint size_;

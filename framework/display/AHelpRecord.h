@@ -1,4 +1,5 @@
-// The help of a screen part, as the hover help of the application holds it.
+// The help of a screen part, as the hover help of the application holds it,
+// and what the application shows it through.
 #pragma once
 
 #include <cstdint>
@@ -25,4 +26,15 @@ class AHelpSource {
 public:
     virtual ~AHelpSource() = default;
     virtual AHelpRecord getHelp(const APoint& local) = 0;
+};
+
+// What the application's hover help shows its tips through (the help box,
+// which the application makes by class name): one tip at a time.
+class AHelpTips {
+public:
+    virtual ~AHelpTips() = default;
+    // point: in the application's coordinates. Nothing while a tip is shown.
+    virtual void showTip(const APoint& point, const AHelpRecord& record) = 0;
+    virtual void hideTip() = 0;
+    virtual bool tipShown() const = 0;
 };

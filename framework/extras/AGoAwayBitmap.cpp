@@ -1,65 +1,36 @@
-// The picture popup and the picture it shows.
+// The picture popup: its bitmap view, its size and the mouse capture.
 #include "framework/extras/AGoAwayBitmap.h"
 
 #include "base/object/AError.h"
-#include "framework/dib/AStreamDIBReader.h"
-#include "framework/dib/DibHelpers.h"
-#include "framework/graphics/AGraphicDisplay.h"
-#include "framework/windows/AWindowShell.h"
+#include "framework/bitmaps/ABitmapView.h"
 
 SV_IMPLEMENT_CLASS(AGoAwayBitmap, 149, AClickInGoAway)
 
-ADibPicture::~ADibPicture() {
-    if (dib_)
-        GlobalFree(dib_);
-}
-
-void ADibPicture::setDib(HGLOBAL dib) {
-    if (dib_)
-        GlobalFree(dib_);
-    dib_ = dib;
-    size_ = APoint(0, 0);
-    if (dib_) {
-        const auto* h = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib_));
-        size_ = APoint(h->biWidth, h->biHeight);
-        GlobalUnlock(dib_);
-    }
-    invalidate();
-}
-
-long ADibPicture::drawContent(const ARect& rect) {
-    (void)rect;
-    ADisplayContext* context = ADisplayContext::existing();
-    if (!dib_ || !context || !context->current()->isDrawable())
-        return 1;
-    AGraphicDisplay* display = context->current();
-    const ARect d = display->mapRect(getLocalBounds() + display->origin());
-    const auto* info = static_cast<const BITMAPINFO*>(GlobalLock(dib_));
-    StretchDIBits(display->dc(), d.left(), d.top(), d.width(), d.height(), 0, 0, size_.x, size_.y,
-                  DibBits(&info->bmiHeader), info, DIB_RGB_COLORS, SRCCOPY);
-    GlobalUnlock(dib_);
-    return 1;
-}
-
 AGoAwayBitmap::AGoAwayBitmap(bool closeOnDeactivate, bool captureMouse)
     : AClickInGoAway(AComponent::application(), ARect(), closeOnDeactivate),
-      picture_(nullptr),
+      view_(nullptr),
       captureMouse_(captureMouse ? 1 : 0) {}
 
 void AGoAwayBitmap::childrenLoaded() {
     AClickInGoAway::childrenLoaded();
-    picture_ = new ADibPicture(this, ASizeSpec::fill);
-    AObject::completeNew(picture_);
+    view_ = CheckAlloc(new ABitmapView(this, 0, ASizeSpec::fill, 0, 0, "", 0), "fextras", 520);
+    AObject::completeNew(view_);
+    // The view is shown by its state, which starts off.
+    view_->setOn(true);
+    // A view takes presses for its own tracking: this one lets every click reach the window.
+    view_->setMouseTransparent(true);
+    if (ABitmapLayer* layer = view_->layer())
+        layer->setMouseTransparent(true);
 }
 
 void AGoAwayBitmap::componentDeleted(AComponent* component) {
-    if (component == picture_)
-        picture_ = nullptr;
+    if (component == view_)
+        view_ = nullptr;
     AClickInGoAway::componentDeleted(component);
 }
 
-void AGoAwayBitmap::activationChanged(bool on) {
-    AClickInGoAway::activationChanged(on);
+void AGoAwayBitmap::activate(bool on) {
+    AClickInGoAway::activate(on);
     if (!captureMouse_ || !getHWnd())
         return;
     if (on)
@@ -69,17 +40,18 @@ void AGoAwayBitmap::activationChanged(bool on) {
 }
 
 void AGoAwayBitmap::setBitmap(const AFileSpec& file, long position) {
-    if (!picture_)
+    (void)position;
+    if (!view_)
         ThrowAssert("fextras", 540);
-    AStreamDIBReader reader(file, position, position, 0);
-    picture_->setDib(reader.takeDib());
-    setSize(picture_->getContentSize(), false);
+    // Flag 8: the picture's palette becomes the application's while it is shown.
+    view_->setBitmap(AImageSpec::fromFile(file.path().c_str(), 1, AImageSpec::kOwnColors));
+    setSize(view_->getContentSize(), false);
 }
 
 void AGoAwayBitmap::display(const AFileSpec& file, long position) {
     setBitmap(file, position);
     centerIn(nullptr, false);
-    showWindow(true);
+    showUpdate();
     if (getHWnd())
         UpdateWindow(getHWnd());
 }

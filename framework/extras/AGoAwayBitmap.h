@@ -2,30 +2,15 @@
 // from a file, centred, gone on the first click; with captureMouse it takes
 // the mouse while it is active, so that a click anywhere ends it.
 //
-// The picture is shown by a child that draws a packed DIB, standing in for
-// the bitmap view until views exist. A picture the readers refuse raises
-// AImageLibError; setBitmap before the children are loaded is an assertion ("fextras").
+// The picture is shown by a bitmap view child. A picture the drawing layer
+// refuses raises AImageLibError; setBitmap before the children are loaded is
+// an assertion ("fextras").
 #pragma once
-
-#include <windows.h>
 
 #include "base/object/AFileSpec.h"
 #include "framework/extras/APopupWin.h"
 
-// Draws a packed DIB (owned) stretched over its bounds; its content size is the picture's.
-class ADibPicture : public ADisplayComponent {
-public:
-    ADibPicture(AComponent* parent, const ASizeSpec& rule) : ADisplayComponent(parent, 0, rule), dib_(nullptr) {}
-    ~ADibPicture() override;
-    // Takes the block (a packed DIB); null clears the picture.
-    void setDib(HGLOBAL dib);
-    APoint getContentSize() override { return size_; }
-    long drawContent(const ARect& rect) override;
-
-private:
-    HGLOBAL dib_;  // owned
-    APoint size_;
-};
+class ABitmapView;
 
 class AGoAwayBitmap : public AClickInGoAway {
     SV_DECLARE_CLASS(AGoAwayBitmap)
@@ -35,15 +20,16 @@ public:
 
     void childrenLoaded() override;
     void componentDeleted(AComponent* component) override;
-    void activationChanged(bool on) override;
+    void activate(bool on) override;
 
-    // Reads the picture from position to the end of the file and sizes the window to it.
+    // Shows the picture file and sizes the window's client area to it. The
+    // byte range starts and ends at position: empty, so the whole file is read.
     void setBitmap(const AFileSpec& file, long position);
-    // setBitmap, then centred on the screen, shown and painted.
+    // setBitmap, then centred in the application's area, shown and painted.
     void display(const AFileSpec& file, long position);
-    ADibPicture* picture() const { return picture_; }
+    ABitmapView* bitmapView() const { return view_; }
 
 private:
-    ADibPicture* picture_;  // a child, or null
+    ABitmapView* view_;  // a child, or null
     uint16_t captureMouse_;
 };

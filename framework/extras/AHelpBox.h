@@ -19,7 +19,7 @@
 class ATextBox;
 class ATextStyle;
 
-class AHelpBox : public ADisplayComponent {
+class AHelpBox : public ADisplayComponent, public AHelpTips {
     SV_DECLARE_CLASS(AHelpBox)
 public:
     // Palette-relative grey 192, 192, 192.
@@ -33,8 +33,9 @@ public:
 
     // point: in the coordinates of the application's windows (the MDI client's
     // client area, the screen without a frame). Nothing while a tip is shown.
-    void showTip(const APoint& point, const AHelpRecord& record);
-    void hideTip();
+    void showTip(const APoint& point, const AHelpRecord& record) override;
+    void hideTip() override;
+    bool tipShown() const override { return tip_ != nullptr; }
 
     HWND tipWindow() const { return tip_; }
     // Where the shown tip was placed, in screen coordinates.

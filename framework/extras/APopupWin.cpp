@@ -1,9 +1,11 @@
 // The current popup, its queued deletion, and the popup that a click ends.
 #include "framework/extras/APopupWin.h"
 
+#include "framework/app/AApp.h"
 #include "framework/components/ACommand.h"
+#include "framework/windows/ANativeWindow.h"
 
-SV_IMPLEMENT_CLASS(APopupWin, 147, ADisplayComponent)
+SV_IMPLEMENT_CLASS(APopupWin, 147, AWindow)
 SV_IMPLEMENT_CLASS(AClickInGoAway, 148, APopupWin)
 
 APopupWin* APopupWin::current_ = nullptr;
@@ -11,7 +13,9 @@ APopupWin* APopupWin::current_ = nullptr;
 APopupWin::APopupWin() : APopupWin(AComponent::application(), ARect(), true) {}
 
 APopupWin::APopupWin(AComponent* parent, const ARect& frame, bool closeOnDeactivate)
-    : ATopWindow(parent, frame), goingAway_(0), closeOnDeactivate_(closeOnDeactivate ? 1 : 0) {
+    : AWindow(parent, 0, ASizeSpec(frame), nullptr, nullptr, kPopup, 0, ARect()),
+      goingAway_(0),
+      closeOnDeactivate_(closeOnDeactivate ? 1 : 0) {
     replaceCurrent();
 }
 
@@ -35,10 +39,27 @@ void APopupWin::goAway() {
     perform(new ADeleteComponentCmd(1, this));
 }
 
-void APopupWin::activationChanged(bool on) {
-    ATopWindow::activationChanged(on);
+void APopupWin::activate(bool on) {
+    AWindow::activate(on);
     if (!on && closeOnDeactivate_)
         goAway();
+}
+
+ACommand* APopupWin::closeWindow() {
+    goAway();
+    return noChangeCommand();
+}
+
+// A framework window's container is its own client area: its parent, the
+// application, has no display. A popup is placed in the application's area.
+ARect APopupWin::getContainerRect() {
+    AApp* app = AApp::current();
+    if (!app)
+        return AWindow::getContainerRect();
+    POINT origin = {0, 0};
+    if (HWND client = GetMdiClientWindow())
+        ClientToScreen(client, &origin);
+    return app->applicationArea() + APoint(origin.x, origin.y);
 }
 
 ACommand* AClickInGoAway::mouseDown(AMouseEvent& event) {

@@ -7,13 +7,13 @@
 // popup is deleted before it runs.
 #pragma once
 
-#include "framework/extras/ATopWindow.h"
+#include "framework/app/AWindow.h"
 
-class APopupWin : public ATopWindow {
+class APopupWin : public AWindow {
     SV_DECLARE_CLASS(APopupWin)
 public:
     APopupWin();
-    // parent: the application; frame in screen coordinates.
+    // parent: the application; frame: the client area in screen coordinates.
     APopupWin(AComponent* parent, const ARect& frame, bool closeOnDeactivate);
     ~APopupWin() override;
 
@@ -22,8 +22,12 @@ public:
     bool goingAway() const { return goingAway_ != 0; }
     bool closeOnDeactivate() const { return closeOnDeactivate_ != 0; }
 
-    void activationChanged(bool on) override;
-    void closeRequested() override { goAway(); }
+    void activate(bool on) override;
+    // The close box, Escape and the window's close command: goAway, and no change.
+    ACommand* closeWindow() override;
+    bool isClosable() override { return true; }
+    // The application's area on the screen: the MDI client's, else the screen.
+    ARect getContainerRect() override;
 
     static APopupWin* current() { return current_; }
 

@@ -5,7 +5,7 @@
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/ATextStyle.h"
 
-SV_IMPLEMENT_CLASS(_AWaitBox, 144, ADisplayComponent)
+SV_IMPLEMENT_CLASS(_AWaitBox, 144, AWindow)
 
 namespace {
 
@@ -42,7 +42,8 @@ T* Made(T* component) {
 }  // namespace
 
 _AWaitBox::_AWaitBox(int32_t width)
-    : ATopWindow(AComponent::application(), ARect(0, 0, width, 100)),
+    : AWindow(AComponent::application(), 0, ASizeSpec(ARect(0, 0, width, 100)), nullptr, nullptr, kTopLevel | kNoBorder,
+              0, ARect()),
       textBox_(nullptr),
       style_(nullptr),
       shadow_(nullptr) {}
@@ -53,7 +54,7 @@ _AWaitBox::~_AWaitBox() {
 }
 
 void _AWaitBox::childrenLoaded() {
-    ATopWindow::childrenLoaded();
+    AWindow::childrenLoaded();
     style_ = new ATextStyle(AResourceRef(100));
     shadow_ = new ATextStyle(nullptr, ATextStyle::kUnset, RGB(0, 0, 0), 0);
     const AEdge rest = EdgeOf(0, 0x3030);
@@ -68,5 +69,5 @@ void _AWaitBox::childrenLoaded() {
 void _AWaitBox::componentDeleted(AComponent* component) {
     if (component == textBox_)
         textBox_ = nullptr;
-    ATopWindow::componentDeleted(component);
+    AWindow::componentDeleted(component);
 }

@@ -4,12 +4,12 @@
 // Its text style (text-style resource 100) is owned by the box.
 #pragma once
 
-#include "framework/extras/ATopWindow.h"
+#include "framework/app/AWindow.h"
 
 class ATextBox;
 class ATextStyle;
 
-class _AWaitBox : public ATopWindow {
+class _AWaitBox : public AWindow {
     SV_DECLARE_CLASS(_AWaitBox)
 public:
     _AWaitBox() : _AWaitBox(200) {}

@@ -91,6 +91,8 @@ AGraphicDisplay* ActiveDisplay() {
     return display;
 }
 
+AImageFileReader g_fileReader = nullptr;
+
 struct LockedBits {
     explicit LockedBits(HGLOBAL h) : handle(h), info(static_cast<BITMAPINFO*>(GlobalLock(h))) {}
     ~LockedBits() { GlobalUnlock(handle); }
@@ -201,6 +203,10 @@ void _AImage::adoptDib(const void* dib, size_t size, const char* where) {
     size_ = APoint(d.width, d.height);
 }
 
+void SetImageFileReader(AImageFileReader reader) {
+    g_fileReader = reader;
+}
+
 // BMP file: "BM" | file size u32 | two reserved u16 | pixel offset u32 (all
 // little-endian, 14 bytes), then the packed bitmap (see DibLayout), whose
 // pixels start at the offset.
@@ -208,6 +214,23 @@ void _AImage::loadFile() {
     if (spec_.flags & AImageSpec::kRefusedFormat)
         ThrowNotImplemented("fdraw", 0);
     const char* path = spec_.file.c_str();
+    // The installed readers also take "KY" and JPEG files; the BMP reading below is the fallback.
+    if (g_fileReader) {
+        HGLOBAL dib = g_fileReader(spec_);
+        if (!dib)
+            Refuse(path, "no picture");
+        try {
+            const void* p = GlobalLock(dib);
+            adoptDib(p, GlobalSize(dib), path);
+        } catch (...) {
+            GlobalUnlock(dib);
+            GlobalFree(dib);
+            throw;
+        }
+        GlobalUnlock(dib);
+        GlobalFree(dib);
+        return;
+    }
     HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         Refuse(path, "cannot open");

@@ -50,6 +50,13 @@ public:
     AString file;
 };
 
+// Reads the picture of an image file description into a packed DIB (a new
+// global block that the caller frees); raises AImageLibError for a file it
+// refuses. The image readers above this layer install one; without it only
+// BMP files are read.
+using AImageFileReader = HGLOBAL (*)(const AImageSpec& spec);
+void SetImageFileReader(AImageFileReader reader);
+
 class _AImage {
 public:
     enum DrawMode { kOpaque = 0, kTransparent = 1, kOpaqueBackground = 3 };

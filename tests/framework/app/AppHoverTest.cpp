@@ -1,14 +1,51 @@
 // Hover help: the help box shows the help of the item the mouse rests on and
-// hides it when the mouse leaves it.
+// hides it when the mouse leaves it. The application makes the box by class
+// name; this program registers a stand-in under that name.
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "framework/display/ADisplayComponent.h"
-#include "framework/extras/AHelpBox.h"
 #include "tests/framework/app/AppTestSupport.h"
 
 namespace {
+
+// Registered as "AHelpBox": notes the tips it is asked to show.
+class TipRecorder : public AComponent, public AHelpTips {
+    SV_DECLARE_CLASS(TipRecorder)
+public:
+    TipRecorder() : AComponent(AComponent::application(), 0) {}
+    void showTip(const APoint& point, const AHelpRecord& record) override {
+        if (shown_)
+            return;
+        shown_ = true;
+        ++shows;
+        at = point;
+        text = record.text.c_str();
+    }
+    void hideTip() override { shown_ = false; }
+    bool tipShown() const override { return shown_; }
+
+    int shows = 0;
+    APoint at;
+    std::string text;
+
+private:
+    bool shown_ = false;
+};
+
+AObject* TipRecorder::create() {
+    return new (std::nothrow) TipRecorder;
+}
+const AClass* const kRecorderParents[] = {&AComponent::classRecord, nullptr};
+AClass TipRecorder::classRecord("AHelpBox", &TipRecorder::create, kRecorderParents, 162);
+const AClass* TipRecorder::getClass() const {
+    return &classRecord;
+}
+void* TipRecorder::castTo(const AClass* cls) {
+    return cls == &classRecord ? this : AComponent::castTo(cls);
+}
 
 // An item with a window of its own and help over its left half.
 class HelpItem : public ADisplayComponent, public AHelpSource {
@@ -41,6 +78,8 @@ TEST_F(AppTest, HoverHelpShowsAfterTheRestAndHidesWhenTheMouseLeaves) {
     app->setCursorComponent(nullptr);
 
     app->createHelpBox();
+    auto* box = dynamic_cast<TipRecorder*>(app->helpBox());
+    ASSERT_NE(nullptr, box) << "made by its class name";
     SetCursorPos(20, 10);
     app->setCursorComponent(item);
     ASSERT_NE(0, app->hoverTimerId()) << "the rest is timed";
@@ -54,10 +93,12 @@ TEST_F(AppTest, HoverHelpShowsAfterTheRestAndHidesWhenTheMouseLeaves) {
     EXPECT_EQ(0, app->hoverTimerId());
     ASSERT_TRUE(app->helpBoxShown());
     EXPECT_STREQ("Imprimer l'article", app->hoverHelp().text.c_str());
-    HWND tip = app->helpBox()->tipWindow();
+    EXPECT_EQ("Imprimer l'article", box->text);
+    EXPECT_EQ(1, box->shows);
+    EXPECT_EQ(APoint(20, 10), box->at) << "the mouse, without a frame window";
 
     app->hoverStep();
-    EXPECT_EQ(tip, app->helpBox()->tipWindow()) << "the same help stays up";
+    EXPECT_EQ(1, box->shows) << "the same help stays up";
     SetCursorPos(150, 10);
     app->hoverStep();
     EXPECT_FALSE(app->helpBoxShown()) << "no help under the mouse";

@@ -192,3 +192,47 @@ TEST_F(OffscreenTest, AFullScreenWindowCoversTheScreenAndKnowsItsRoot) {
     gone = w;
     DeleteComponent(gone);
 }
+
+TEST_F(OffscreenTest, ARootWithItsOwnWindowDrawsThroughItUntilItIsDetached) {
+    AOffscreenRoot* root = makeRoot(AOffscreenRoot::kOwnWindow);
+    if (!root)
+        GTEST_SKIP() << "no display";
+    HWND own = root->getHWnd();
+    ASSERT_NE(nullptr, own);
+    ASSERT_NE(window->hwnd(), own);
+    EXPECT_EQ(window->hwnd(), GetParent(own));
+    EXPECT_EQ(DWORD(WS_CHILD | WS_CLIPCHILDREN),
+              GetWindowLongA(own, GWL_STYLE) & (WS_CHILD | WS_CLIPCHILDREN | WS_POPUP));
+    auto inParent = [&] {
+        RECT r;
+        GetWindowRect(own, &r);
+        MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return ARect(r.left, r.top, r.right, r.bottom);
+    };
+    EXPECT_EQ(ARect(10, 10, 110, 60), inParent()) << "over the root's frame";
+    EXPECT_EQ(APoint(100, 50), root->bitmapSize());
+    EXPECT_EQ(APoint(0, 0), root->windowPosition()) << "the bitmap's origin is the window's";
+    EXPECT_EQ(RGB(200, 0, 0), GetPixel(root->getDisplay(), 30, 20)) << "drawn into the bitmap";
+    auto ownPixel = [&](int x, int y) {
+        HDC dc = GetDC(own);
+        COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(own, dc);
+        return c;
+    };
+    EXPECT_EQ(RGB(200, 0, 0), ownPixel(30, 20)) << "and copied into the root's window";
+
+    fill->setColor(RGB(0, 0, 200));
+    fill->redrawRegion(ARegion(fill->getLocalBounds()), false);
+    EXPECT_EQ(RGB(0, 0, 200), ownPixel(30, 20)) << "a redraw reaches the window at once";
+
+    root->setSize(APoint(150, 80), false);
+    EXPECT_EQ(ARect(10, 10, 160, 90), inParent()) << "the window follows the root";
+    EXPECT_EQ(APoint(150, 80), root->bitmapSize());
+    PumpAll();
+    EXPECT_EQ(RGB(0, 0, 200), ownPixel(30, 20)) << "drawn again into the new bitmap";
+
+    AComponent* gone = window;
+    DeleteComponent(gone);
+    window = nullptr;
+    EXPECT_FALSE(IsWindow(own)) << "the window goes with the root";
+}

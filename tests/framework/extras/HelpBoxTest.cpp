@@ -5,6 +5,7 @@
 #include "framework/extras/ATextBox.h"
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/ATextStyle.h"
+#include "tests/framework/clusters/ClusterTestSupport.h"
 #include "tests/framework/display/DisplayTestSupport.h"
 
 namespace {
@@ -31,6 +32,19 @@ TEST(HelpBox, StyleWithoutFontGetsTimes12) {
         EXPECT_EQ(row.size, style.font()->body()->spec().size);
         EXPECT_EQ(row.expectedBack, style.backColor());
     }
+}
+
+TEST_F(ClusterTest, TheApplicationMakesItsHelpBoxByName) {
+    EXPECT_EQ(nullptr, app->helpBox()) << "not without its style";
+    makeApp(AApp::kHelpBox);
+    auto* box = dynamic_cast<AHelpBox*>(app->helpBox());
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(app, box->getParent());
+    ASSERT_NE(nullptr, box->textBox()) << "its children are loaded";
+    EXPECT_FALSE(app->helpBoxShown());
+    AComponent* doomed = box;
+    DeleteComponent(doomed);
+    EXPECT_EQ(nullptr, app->helpBox()) << "a deleted box is forgotten";
 }
 
 TEST_F(DisplayTest, HelpBoxShowsOneTrackingTip) {
