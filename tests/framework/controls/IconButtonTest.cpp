@@ -18,7 +18,16 @@ void Pump() {
     }
 }
 
+// The real pointer goes there too: a move the system makes from where the pointer really is would
+// otherwise reach the window between the posted ones.
 void Mouse(HWND window, UINT message, int x, int y) {
+    POINT p = {x, y}, now = {};
+    ClientToScreen(window, &p);
+    GetCursorPos(&now);
+    if (now.x != p.x || now.y != p.y) {
+        SetCursorPos(p.x, p.y);
+        Pump();
+    }
     PostMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
     Pump();
 }
