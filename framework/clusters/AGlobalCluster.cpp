@@ -8,47 +8,63 @@
 #include "framework/clusters/AClusterServices.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/ALayoutLoader.h"
-#include "framework/windows/AWindowShell.h"
+#include "framework/windows/AToolWindow.h"
 
 SV_IMPLEMENT_CLASS(AGlobalCluster, 131, AItemCluster)
 SV_IMPLEMENT_CLASS(AToolBar, 132, AGlobalCluster)
 SV_IMPLEMENT_CLASS(AStatusBar, 133, AGlobalCluster)
 
-// A bar's window: a child of its parent's window, or a popup owned by the
-// application's frame. Its close box closes the cluster.
-class ABarWindow : public AWindowShell, public APlainNativeWindow {
-public:
-    ABarWindow(AGlobalCluster* bar, HWND parent, const char* title, DWORD style, const ARect& rect)
-        : AWindowShell(bar), bar_(bar), parent_(parent) {
-        create(title, style, rect, 0, true);
-        bar->setNativeWindow(hwnd());
-    }
-    ~ABarWindow() override {
-        if (hwnd() && IsWindow(hwnd()))
-            DestroyWindow(hwnd());
-    }
-    ANativeWindow* nativeWindow() override { return this; }
-    AWindowLink* link() override { return this; }
-    HWND parentWindow() override { return parent_; }
-    using ANativeWindow::hwnd;
-    AMessageResult handle(AMessage& m) override {
-        if (m.message == WM_CLOSE) {
-            if (ACommand* c = bar_->closeCluster())
-                bar_->perform(c);
-            return Handled(0);
-        }
-        return AWindowShell::handle(m);
-    }
-    void show(bool activate) override { ShowWindow(hwnd(), activate ? SW_SHOW : SW_SHOWNA); }
-    void activate() override { SetActiveWindow(hwnd()); }
-    void hide() override { ShowWindow(hwnd(), SW_HIDE); }
+namespace {
 
-private:
+void CloseBar(AGlobalCluster* bar) {
+    if (ACommand* c = bar->closeCluster())
+        bar->perform(c);
+}
+
+// What a bar's window does whatever its kind: the bar follows the window's
+// moves and forgets the window when it goes. The window is destroyed here,
+// while the object is whole, so that its last messages still reach the bar.
+template <class Window>
+class ABarWindow : public Window {
+public:
+    template <class... Args>
+    explicit ABarWindow(AGlobalCluster* bar, Args... args) : Window(bar, args...), bar_(bar) {}
+    ~ABarWindow() override {
+        if (this->hwnd() && IsWindow(this->hwnd()))
+            DestroyWindow(this->hwnd());
+    }
+    AMessageResult handle(AMessage& m) override {
+        if ((m.message == WM_SIZE || m.message == WM_MOVE) && bar_->getHWnd() == m.hwnd)
+            bar_->nativeWindowMoved();
+        else if (m.message == WM_NCDESTROY)
+            bar_->setNativeWindow(nullptr);
+        return Window::handle(m);
+    }
+
+protected:
     AGlobalCluster* bar_;  // not owned: the window's component
-    HWND parent_;
 };
 
-namespace {
+// A bar inside its parent's window.
+class AChildBarWindow : public ABarWindow<ADisplayWindow> {
+public:
+    using ABarWindow::ABarWindow;
+    AMessageResult handle(AMessage& m) override {
+        if (m.message != WM_CLOSE)
+            return ABarWindow::handle(m);
+        CloseBar(bar_);
+        return Handled(0);
+    }
+};
+
+// A floating bar, owned by its parent's window or the frame.
+class AFloatingBarWindow : public ABarWindow<AToolWindow> {
+public:
+    AFloatingBarWindow(AGlobalCluster* bar, HWND parent) : ABarWindow(bar, parent, uint16_t(1)) {}
+
+protected:
+    void runClose() override { CloseBar(bar_); }
+};
 
 // The window a bar's window belongs to: its parent's, else the application's frame.
 HWND BarParentWindow(AComponent* bar) {
@@ -59,6 +75,21 @@ HWND BarParentWindow(AComponent* bar) {
         }
     }
     return AClusterServices::current().frameWindow();
+}
+
+// Makes the window of bar, owned by native: "made" failing is a memory error at
+// line, a window that cannot be made an assertion at line + 1.
+void OpenBarWindow(std::unique_ptr<ADisplayWindow>& native, ADisplayWindow* made, AGlobalCluster* bar,
+                   const char* title, DWORD style, const ARect& rect, long line) {
+    native.reset(CheckAlloc(made, "fitems", line));
+    // Made visible, a floating window would take the activation from the frame.
+    native->create(title, style & ~WS_VISIBLE, rect, 0, true);
+    HWND hwnd = native->hwnd();
+    bar->setNativeWindow(hwnd);
+    if (!hwnd)
+        ThrowAssert("fitems", line + 1);
+    if (style & WS_VISIBLE)
+        ShowWindow(hwnd, SW_SHOWNA);
 }
 
 }  // namespace
@@ -129,10 +160,13 @@ void AToolBar::attachItems() {
     ARect frame = getFrame();
     if (!(itemFlags() & kPopup))
         style |= WS_VISIBLE;
-    native_.reset(CheckAlloc(new (std::nothrow) ABarWindow(this, BarParentWindow(this), title_.c_str(), style, frame),
-                             "fitems", 2221));
-    if (!native_->hwnd())
-        ThrowAssert("fitems", 2222);
+    HWND parent = BarParentWindow(this);
+    ADisplayWindow* made = nullptr;
+    if (style & WS_CHILD)
+        made = new (std::nothrow) AChildBarWindow(this, parent);
+    else
+        made = new (std::nothrow) AFloatingBarWindow(this, parent);
+    OpenBarWindow(native_, made, this, title_.c_str(), style, frame, 2221);
 }
 
 void AToolBar::detachItems() {
@@ -179,10 +213,8 @@ void AStatusBar::readFrom(AMemoryStream& stream) {
 void AStatusBar::attachItems() {
     adoptByApplication(2354);
     AGlobalCluster::attachItems();
-    native_.reset(CheckAlloc(
-        new (std::nothrow) ABarWindow(this, BarParentWindow(this), nullptr, WS_VISIBLE, getFrame()), "fitems", 2360));
-    if (!native_->hwnd())
-        ThrowAssert("fitems", 2361);
+    auto* made = new (std::nothrow) AFloatingBarWindow(this, BarParentWindow(this));
+    OpenBarWindow(native_, made, this, nullptr, WS_VISIBLE, getFrame(), 2360);
 }
 
 void AStatusBar::detachItems() {

@@ -1,6 +1,8 @@
 // Global clusters: item clusters that belong to the application as a whole
 // rather than to a window or pane (its tool bar, its help box, the status
-// bar), each in a native window of its own.
+// bar), each in a native window of its own: a floating bar in the window
+// layer's tool window, which the frame enables with itself and which never
+// takes the activation; a bar inside a window in a plain display window.
 //
 // A bar without a parent in its layout becomes a child of the application.
 // A bar owns its window object. No application at attach, a window that
@@ -11,7 +13,7 @@
 
 #include "framework/clusters/ALocalCluster.h"
 
-class ABarWindow;
+class ADisplayWindow;
 
 class AGlobalCluster : public AItemCluster {
     SV_DECLARE_CLASS(AGlobalCluster)
@@ -41,7 +43,6 @@ private:
     AClusterOwner owner_;
 };
 
-// The bar's own window (the window layer's tool window).
 class AToolBar : public AGlobalCluster {
     SV_DECLARE_CLASS(AToolBar)
 public:
@@ -70,7 +71,7 @@ public:
 
 private:
     AString title_;
-    std::unique_ptr<ABarWindow> native_;  // owned
+    std::unique_ptr<ADisplayWindow> native_;  // owned
 };
 
 class AStatusBar : public AGlobalCluster {
@@ -86,5 +87,5 @@ public:
     void detachItems() override;
 
 private:
-    std::unique_ptr<ABarWindow> native_;  // owned
+    std::unique_ptr<ADisplayWindow> native_;  // owned
 };

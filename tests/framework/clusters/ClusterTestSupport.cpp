@@ -10,13 +10,18 @@
 
 namespace {
 
-class FramelessApp : public AApp {
+class TestApp : public AApp {
 public:
-    explicit FramelessApp(uint16_t style) : AApp(AString("TestClusters"), ARect(), style, 0) {}
+    TestApp(uint16_t style, bool framed) : AApp(AString("TestClusters"), ARect(), style, 0), framed_(framed) {}
     void beep(uint32_t) override {}
 
 protected:
-    void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }
+    void* createFrameWindow(const ARect& rect, const AString& title) override {
+        return framed_ ? AApp::createFrameWindow(rect, title) : nullptr;
+    }
+
+private:
+    bool framed_;
 };
 
 bool g_shift = false;
@@ -63,12 +68,12 @@ ACommand* TestWindow::keyToCommand(AKeyEvent& event) {
     return ALocalCluster::keyToCommand(event);
 }
 
-void ClusterTest::makeApp(uint16_t style) {
+void ClusterTest::makeApp(uint16_t style, bool framed) {
     dropApp();
     TestClock() = 1000;
     AClass::buildRegistry();
     SetErrorStream(&errors);
-    app = new FramelessApp(style);
+    app = new TestApp(style, framed);
     app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
     AObject::completeNew(app);
 }

@@ -1,7 +1,7 @@
-// Shared set-up of the cluster tests: a class registry, a real AApp without
-// a frame window (its style chosen per test), a captured error stream, and a
-// test window: a local cluster in a top-level window that moves the focus
-// with Tab and Shift+Tab as the framework's windows do.
+// Shared set-up of the cluster tests: a class registry, a real AApp (its
+// style chosen per test) without a frame window unless asked, a captured
+// error stream, and a test window: a local cluster in a top-level window that
+// moves the focus with Tab and Shift+Tab as the framework's windows do.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,8 +51,8 @@ class ClusterTest : public testing::Test {
 protected:
     void SetUp() override { makeApp(0); }
     void TearDown() override;
-    // Replaces the application by one with this style.
-    void makeApp(uint16_t style);
+    // Replaces the application by one with this style, with its frame window when framed.
+    void makeApp(uint16_t style, bool framed = false);
     void dropApp();
     // The text of the error box that fn ended in, or "" when it ended normally.
     static std::string assertionText(const std::function<void()>& fn);

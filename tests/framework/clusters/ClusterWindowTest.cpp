@@ -1,6 +1,7 @@
 // Clusters in real windows under Xvfb: Tab, Shift+Tab and Return sent as keys
 // to the window, static items drawn or native by the application's style, tool
-// bars in their own windows, and a picture of a window with static items.
+// bars in their own windows, floating bars as the frame's tool windows and a
+// picture of a palette over the frame (build/artifacts/floating-palette.png).
 #include <windows.h>
 
 #include <string>
@@ -8,6 +9,8 @@
 #include "framework/clusters/AGlobalCluster.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/graphics/AImage.h"
+#include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AToolWindow.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 #include "tests/framework/commands/CommandTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -222,6 +225,85 @@ TEST_F(ClusterTest, ToolBarsLiveInTheirOwnWindowsAndTheApplicationsOwnIsOnlyHidd
     DeleteComponent(gone);
     EXPECT_EQ(nullptr, app->toolBar());
     EXPECT_EQ(nullptr, app->actionTable(1));
+}
+
+TEST_F(ClusterTest, FloatingBarsAreTheFramesToolWindowsAndOnlyTheApplicationsOwnSurvivesItsClose) {
+    makeApp(0, true);
+    auto frame = static_cast<HWND>(app->frameWindow());
+    if (!frame)
+        GTEST_SKIP() << "no display";
+    auto* child = Open<AToolBar>(app, 30, Frame(0, 0, 640, 28), "Outils");
+    app->setToolBar(child);
+    MoveWindow(frame, 0, 0, 640, 400, TRUE);
+    ShowWindow(frame, SW_SHOWNORMAL);
+    SetActiveWindow(frame);
+    ASSERT_EQ(frame, GetActiveWindow());
+    auto* palette = Open<AToolBar>(app, 31, Frame(420, 90, 600, 200), "Palette");
+    auto* popup = new AToolBar(app, 32, Frame(40, 300, 200, 330), "");
+    popup->addItemFlags(AToolBar::kPopup);
+    AObject::completeNew(popup);
+    auto* status = Open<AStatusBar>(app, 33, Frame(0, 420, 640, 440));
+    Shown(Open<AStaticText>(Shown(Open<ALocalCluster>(child, 0, Frame(0, 0, 640, 28), 0, 1, "#background:236,233,216")),
+                            1, Frame(8, 4, 300, 24), "Barre de l'application", 0));
+    auto* face = Shown(Open<ALocalCluster>(palette, 0, Frame(0, 0, 180, 80), 0, 1, "#background:255,255,204"));
+    Shown(Open<AStaticText>(face, 1, Frame(10, 10, 170, 30), "R\xe9glages du texte", 0));
+    Shown(Open<AStaticText>(face, 2, Frame(10, 40, 170, 60), "Page suivante", 0));
+    child->showUpdate();
+    palette->showUpdate();
+    struct Row {
+        const char* name;
+        AGlobalCluster* bar;
+        bool tool;
+    } rows[] = {
+        {"palette", palette, true},
+        {"popup", popup, true},
+        {"status bar", status, true},
+        {"bar inside the frame", child, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HWND hwnd = row.bar->getHWnd();
+        ASSERT_NE(nullptr, hwnd);
+        EXPECT_EQ(row.tool, dynamic_cast<AToolWindow*>(NativeWindowOf(hwnd)) != nullptr);
+        EXPECT_EQ(frame, row.tool ? GetWindow(hwnd, GW_OWNER) : GetParent(hwnd));
+        LRESULT click =
+            SendMessageA(hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+        EXPECT_EQ(row.tool, click == MA_NOACTIVATE) << "a floating bar never takes the activation";
+        EnableWindow(frame, FALSE);
+        EXPECT_EQ(!row.tool, IsWindowEnabled(hwnd) != 0) << "a floating bar follows the frame's enabling";
+        EnableWindow(frame, TRUE);
+        EXPECT_TRUE(IsWindowEnabled(hwnd));
+    }
+    EXPECT_EQ(frame, GetActiveWindow()) << "showing the bars left the frame active";
+
+    RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(palette->getHWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    Canvas canvas(640, 400);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, 640, 400, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    canvas.savePng("floating-palette");
+    RECT inside;
+    GetClientRect(palette->getHWnd(), &inside);
+    MapWindowPoints(palette->getHWnd(), nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    EXPECT_GT(canvas.inkIn(ARect(inside.left, inside.top, inside.right, inside.bottom)), 20) << "the palette is drawn";
+
+    app->setToolBar(palette);
+    AGlobalCluster* closed[] = {palette, popup, status};
+    for (AGlobalCluster* bar : closed)
+        SendMessageA(bar->getHWnd(), WM_CLOSE, 0, 0);
+    app->flushUpdates();
+    EXPECT_EQ(palette, app->findById(31, 0)) << "the application's own bar stays";
+    EXPECT_FALSE(IsWindowVisible(palette->getHWnd()));
+    EXPECT_EQ(nullptr, app->findById(32, 0)) << "another bar is deleted";
+    EXPECT_EQ(nullptr, app->findById(33, 0)) << "a status bar is deleted";
+    EXPECT_TRUE(GetFrame()->hasToolWindows()) << "the hidden bar stays with the frame";
+    AComponent* gone = palette;
+    DeleteComponent(gone);
+    EXPECT_FALSE(GetFrame()->hasToolWindows()) << "a deleted bar's window leaves the frame";
 }
 
 TEST_F(ClusterTest, StatusBarsAndPanesFollowTheApplicationAndTheirBackground) {
