@@ -268,21 +268,49 @@ int catCreate(KyCat* cat, const KY_OpenSpec* spec, int wide, int narrow, int sta
     return 0;
 }
 
+namespace {
+
+// Positions an append on the last of count records and clears the bits after
+// it: appends OR their bits in, and a close that wrote its block but failed on
+// the count leaves the bits of a record the count does not hold.
+int PositionAppend(KyCat* cat) {
+    int code = 0;
+    if (cat->count > 0) {
+        code = Seek(cat, cat->count - 1);
+    } else if (cat->block == 0 || (code = ReadBlock(cat, 0)) == 0) {
+        // An empty catalogue appends after its first start, as a created one.
+        StartSub(cat, 0);
+        uint32_t start = 0;
+        GetBits(cat, cat->startWidth, &start);
+        cat->start = static_cast<int32_t>(start);
+        cat->length = 0;
+    }
+    if (code)
+        return code;
+    int at = cat->sub * kCatSubSize + cat->byte;
+    if (at < kCatBlockSize && cat->mask != 0x80)
+        cat->buffer[at++] &= static_cast<uint8_t>(~((cat->mask << 1) - 1));
+    if (at < kCatBlockSize)
+        std::memset(cat->buffer + at, 0, static_cast<size_t>(kCatBlockSize - at));
+    return 0;
+}
+
+}  // namespace
+
 int catOpenAppend(KyCat* cat, const KY_OpenSpec* spec) {
     int code = OpenExisting(cat, spec, "rb+", kCatAppend);
-    if (code || cat->count == 0) {
-        // An empty catalogue appends after its first start, as a created one.
-        if (!code) {
-            StartSub(cat, 0);
-            uint32_t start = 0;
-            GetBits(cat, cat->startWidth, &start);
-            cat->start = static_cast<int32_t>(start);
-            cat->length = 0;
-        }
-        return code;
-    }
-    if ((code = Seek(cat, cat->count - 1)) != 0)
+    if (!code && (code = PositionAppend(cat)) != 0)
         Release(cat);
+    return code;
+}
+
+int catTruncate(KyCat* cat, int32_t count) {
+    if (cat->mode != kCatAppend || count < 0 || count > cat->count)
+        return Fail(kCatErrRead, "READ");
+    cat->count = count;
+    int code = PositionAppend(cat);
+    if (code)
+        cat->mode = kCatRead;
     return code;
 }
 

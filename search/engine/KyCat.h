@@ -51,6 +51,11 @@ int catOpen(KyCat* cat, const KY_OpenSpec* spec, const char* mode);
 int catCreate(KyCat* cat, const KY_OpenSpec* spec, int wide, int narrow, int startWidth, int32_t firstStart);
 int catOpenAppend(KyCat* cat, const KY_OpenSpec* spec);
 int catAppend(KyCat* cat, int32_t length);
+// Drops the records from count on (at most the count); closing writes the
+// shorter count, and a data block past the last record stays, unread, until
+// appends reach it. 106 on a catalogue not opened for append; after a failure
+// the close writes nothing.
+int catTruncate(KyCat* cat, int32_t count);
 // The code catAppend would give the length (0 when it fits), nothing written.
 int catCheckAppend(const KyCat* cat, int32_t length);
 // pair receives (start, length) of the record.

@@ -69,11 +69,8 @@ public:
         size_t first = items_.size();
         const std::string breaks = f_.separators;
         while (pos < text.size()) {
+            // Brackets and quotes come before the field's separators, which may hold them.
             char c = text[pos];
-            if (breaks.find(c) != std::string::npos) {
-                ++pos;
-                continue;
-            }
             if (c == '(') {
                 if (++depth > kCriterionMaxDepth)
                     return Fail(1200, "groups nested too deep");
@@ -98,6 +95,10 @@ public:
                 int code = phraseItem(phrase, &opens);
                 if (code)
                     return code;
+                continue;
+            }
+            if (breaks.find(c) != std::string::npos) {
+                ++pos;
                 continue;
             }
             size_t end = text.find_first_of(breaks + "()\"", pos);

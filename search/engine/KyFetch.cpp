@@ -138,21 +138,34 @@ int Catalogues(KyPart* p, const Field& f, KyCat* cats[2], const KY_OpenSpec* spe
 int Reopen(KyCat* cats[2], const KY_OpenSpec* specs[2], int n, bool append) {
     int code = 0;
     for (int i = 0; i < n; ++i) {
-        if (cats[i]->file)
-            catClose(cats[i]);
+        // Closing an appended catalogue writes its last block and count.
+        int closed = cats[i]->file ? catClose(cats[i]) : 0;
         int r = append ? catOpenAppend(cats[i], specs[i]) : catOpen(cats[i], specs[i], "rb");
-        code = code ? code : r;
+        code = code ? code : closed ? closed : r;
     }
     return code;
 }
 
-// Whether the part's catalogues can take the field's lengths; nothing is written.
+// Opens the part's catalogues for appending, count receiving the records they
+// both hold. A store that failed between their two closes left one a record
+// longer, a record no correspondence entry names: the longer one drops it.
+int OpenForAppend(KyCat* cats[2], const KY_OpenSpec* specs[2], int n, int32_t* count) {
+    int code = Reopen(cats, specs, n, true);
+    *count = n == 2 && cats[1]->count < cats[0]->count ? cats[1]->count : cats[0]->count;
+    for (int i = 0; i < n && !code; ++i)
+        if (cats[i]->count != *count)
+            code = catTruncate(cats[i], *count);
+    return code;
+}
+
+// Whether the part's catalogues can take the field's lengths; no record is written.
 int Room(KyPart* p, const Field& f) {
     KyCat* cats[2];
     const KY_OpenSpec* specs[2];
     int32_t lengths[2];
     int n = Catalogues(p, f, cats, specs, lengths);
-    int code = Reopen(cats, specs, n, true);
+    int32_t count = 0;
+    int code = OpenForAppend(cats, specs, n, &count);
     for (int i = 0; i < n && !code; ++i)
         code = catCheckAppend(cats[i], lengths[i]);
     int reopened = Reopen(cats, specs, n, false);
@@ -225,8 +238,8 @@ int StoreField(KyPart* p, int32_t local, Reply* reply, const Field& f) {
     const KY_OpenSpec* specs[2];
     int32_t lengths[2];
     int n = Catalogues(p, f, cats, specs, lengths);
-    int32_t number = p->cat.count, end = 0;
-    code = Reopen(cats, specs, n, true);
+    int32_t number = 0, end = 0;
+    code = OpenForAppend(cats, specs, n, &number);
     for (int i = 0; i < n && !code; ++i)
         code = catCheckAppend(cats[i], lengths[i]);
     // Where the catalogue that locates the bytes puts the next record.

@@ -83,17 +83,26 @@ std::string Read(KyTable* t, int32_t record, int* code) {
     return std::string(reinterpret_cast<char*>(buffer), static_cast<size_t>(got));
 }
 
-// "" when every record of stored reads back and each part's catalogue counts
-// exactly those records; else what differs.
-std::string Consistent(KyTable* t, const std::map<int32_t, std::string>& stored) {
-    int counts[2] = {0, 0};
+// "" when every record of stored reads back; else the first that does not.
+std::string ReadsBack(KyTable* t, const std::map<int32_t, std::string>& stored) {
     for (const auto& r : stored) {
         int code = 0;
         std::string text = Read(t, r.first, &code);
         if (code || text != r.second)
             return "record " + std::to_string(r.first) + " reads " + std::to_string(code) + " \"" + text + "\"";
-        ++counts[r.first >= 100];
     }
+    return "";
+}
+
+// "" when every record of stored reads back and each part's catalogue counts
+// exactly those records; else what differs.
+std::string Consistent(KyTable* t, const std::map<int32_t, std::string>& stored) {
+    std::string differs = ReadsBack(t, stored);
+    if (!differs.empty())
+        return differs;
+    int counts[2] = {0, 0};
+    for (const auto& r : stored)
+        ++counts[r.first >= 100];
     for (int i = 0; i < 2; ++i)
         if (t->parts[i].cat.count != counts[i])
             return "part " + std::to_string(i) + " catalogue counts " + std::to_string(t->parts[i].cat.count);
@@ -404,4 +413,72 @@ TEST_F(KyFetchServer, ACacheWithoutFilesIsMadeAndFilledByFetching) {
     EXPECT_EQ(0, KyCloseTable(&t));
     ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << "the cache made stays";
     EXPECT_EQ("", Consistent(t, stored));
+}
+
+namespace {
+
+// The n-th write to a file from the arming on fails; the writes are counted.
+struct FailingWrites {
+    static long Write(int handle, const void* buffer, long count) {
+        return ++writes == failAt ? -1 : original(handle, buffer, count);
+    }
+    FailingWrites() {
+        original = KY_FileSystemCalls().write;
+        KY_FileSystemCalls().write = Write;
+    }
+    ~FailingWrites() { KY_ResetFileSystemCalls(); }
+    void arm(int n) {
+        writes = 0;
+        failAt = n;
+    }
+    static inline long (*original)(int, const void*, long) = nullptr;
+    static inline int writes = 0, failAt = 0;
+};
+
+bool Present(KyTable* t, int32_t record) {
+    int32_t type = 0;
+    int present = 0;
+    EXPECT_EQ(0, KyRecordPresent(t, record, &type, &present));
+    return present != 0;
+}
+
+}  // namespace
+
+TEST_F(KyFetchServer, AFetchFailingAtAnyWriteLeavesWholeRecordsAndIsRetried) {
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t)) << KY_EngineErrorText;
+    FailingWrites faults;
+    int32_t record = 10;
+    for (int n = 1; n < 200; ++n, ++record) {
+        SCOPED_TRACE("write " + std::to_string(n) + " fails, record " + std::to_string(record));
+        faults.arm(n);
+        int32_t start = -1, length = -1;
+        int code = KyFetchRecord(t, record, &start, &length);
+        bool injected = FailingWrites::writes >= n;
+        faults.arm(0);
+        if (!injected) {
+            EXPECT_EQ(0, code);
+            EXPECT_LT(10, n) << "a fetch and its store write more than this";
+            break;
+        }
+        EXPECT_NE(0, code);
+        // What the failed fetch left present is whole, and so is every record before it.
+        std::string text = RemoteDocText(record);
+        for (int32_t r : {record, record + 100})
+            if (Present(t, r))
+                stored[r] = text;
+        ASSERT_EQ("", ReadsBack(t, stored));
+        // Fetched again, the record's part holds it; the other part's field
+        // of the record, when missing, comes with its own document.
+        ASSERT_EQ(0, KyFetchRecord(t, record, &start, &length)) << KY_EngineErrorText;
+        stored[record] = text;
+        if (!Present(t, record + 100)) {
+            ASSERT_EQ(0, KyFetchRecord(t, record + 100, &start, &length)) << KY_EngineErrorText;
+            stored[record + 100] = RemoteDocText(record + 100);
+        }
+        stored.emplace(record + 100, text);
+        ASSERT_EQ("", ReadsBack(t, stored));
+    }
+    EXPECT_EQ(0, KyCloseTable(&t));
+    ASSERT_EQ(0, KyOpenTable(&b.base, "DB", &t));
+    EXPECT_EQ("", ReadsBack(t, stored));
 }

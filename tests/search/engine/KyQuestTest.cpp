@@ -198,6 +198,11 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
     noProx.proxFlag = 0;
     KY_CriterionField minimum = f;
     minimum.minLength = 4;
+    // A form may list quotes and brackets among its separators: they still quote and group.
+    KY_CriterionField marks = f;
+    marks.separators = " \"()";
+    KY_CriterionField marksLexicon = lexicon;
+    marksLexicon.separators = marks.separators;
     // A lexicon of its own, upper case folded, and one that shares the words index.
     std::vector<AbpKeyItem> phrases(2);
     phrases[0].key = "maison jardin";
@@ -243,6 +248,12 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
         {"\"chat", &f, 1201, ""},
         {"\"chat (chien)\"", &f, 1209, ""},
         {"  ", &f, 1252, ""},
+        {"\"maison jardin\"", &marks, 0, " (1,0=maison jardin) "},
+        {"\"maison de jardin\"", &marksLexicon, 0, "( (1,0=maison)  ANDS/W2  (1,0=jardin) )"},
+        {"(chat OR chien) oiseau", &marks, 0, "( (1,0=chat)  OR  (1,0=chien) ) AND  (1,0=oiseau) "},
+        {"chat (chien", &marks, 1200, ""},
+        {"chat)", &marks, 1200, ""},
+        {"\"chat", &marks, 1201, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
