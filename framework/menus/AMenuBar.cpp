@@ -200,8 +200,10 @@ AMenuItemRef AMenuBar::findItem(int16_t id) {
             ThrowAssert("fmenu", 719);
         return AMenuItemRef(this, menu_, id, AMenuItemRef::kByCommand);
     }
+    // System commands are filed under 16-bit ids (0xF060): the sign-extended
+    // -4000 would name no item.
     if (systemMenu_)
-        return AMenuItemRef(this, systemMenu_, static_cast<long>(id), AMenuItemRef::kByCommand);
+        return AMenuItemRef(this, systemMenu_, static_cast<uint16_t>(id), AMenuItemRef::kByCommand);
     return AMenuItemRef();
 }
 

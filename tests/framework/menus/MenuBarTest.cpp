@@ -62,7 +62,9 @@ TEST_F(AppTest, ThePopupListFilesThePopupsAndItemsStartDisabled) {
         long state;
         long expected;
     };
-    const Row rows[] = {{22, 1, 1}, {33, 5, 5}, {33, 4, 6}, {36, 2, 2}, {30, 1, 1}, {30, 2, 2}};
+    const auto close = static_cast<int16_t>(SC_CLOSE);
+    const Row rows[] = {{22, 1, 1}, {33, 5, 5}, {33, 4, 6},    {36, 2, 2},
+                        {30, 1, 1}, {30, 2, 2}, {close, 2, 2}, {close, 1, 1}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.id);
         bar.setItemState(r.id, r.state);
