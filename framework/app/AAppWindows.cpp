@@ -50,6 +50,7 @@ public:
         return true;
     }
     bool hideMaximisedCaption() override { return (app_->style() & AApp::kFullScreen) != 0; }
+    bool modalShowing() override { return app_->windowManager().HasWindowFlag2(); }
 
 private:
     AApp* app_;  // not owned

@@ -67,6 +67,22 @@ AString AMenuItemRef::getText() const {
     return AString(buffer);
 }
 
+void AMenuItemRef::setBitmaps(int16_t unchecked, int16_t checked) {
+    if (empty() || !owner_ || GetMenuState(menu_, static_cast<UINT>(item_), mode_) == static_cast<UINT>(-1))
+        return;
+    if (checked < 0)
+        checked = unchecked;
+    // Check marks of 32 pixels or more take the larger bitmaps, numbered 256 higher.
+    int shift = HIWORD(GetMenuCheckMarkDimensions()) >= 32 ? 256 : 0;
+    auto bitmap = [this, shift](int16_t id) -> HBITMAP {
+        if (id == 0)
+            return nullptr;
+        return owner_->itemBitmap(static_cast<uint16_t>(id > 0 ? id + shift : id));
+    };
+    if (SetMenuItemBitmaps(menu_, static_cast<UINT>(item_), mode_, bitmap(unchecked), bitmap(checked)))
+        touched();
+}
+
 // Free functions.
 
 bool FindSubMenuPosition(HMENU parent, HMENU submenu, int& position) {
@@ -109,6 +125,8 @@ AMenuBar::~AMenuBar() {
     }
     if (menu_)
         DestroyMenu(menu_);
+    for (auto& entry : bitmaps_)
+        DeleteObject(entry.second);
 }
 
 void AMenuBar::requireWindow(long line) const {
@@ -200,8 +218,10 @@ AMenuItemRef AMenuBar::findItem(int16_t id) {
             ThrowAssert("fmenu", 719);
         return AMenuItemRef(this, menu_, id, AMenuItemRef::kByCommand);
     }
+    // System commands are filed under 16-bit ids (0xF060): the sign-extended
+    // -4000 would name no item.
     if (systemMenu_)
-        return AMenuItemRef(this, systemMenu_, static_cast<long>(id), AMenuItemRef::kByCommand);
+        return AMenuItemRef(this, systemMenu_, static_cast<uint16_t>(id), AMenuItemRef::kByCommand);
     return AMenuItemRef();
 }
 
@@ -219,6 +239,20 @@ void AMenuBar::setItemStateWord(int16_t id, long state) {
 
 long AMenuBar::getItemState(int16_t id) {
     return findItem(id).getState();
+}
+
+void AMenuBar::setItemBitmaps(int16_t id, int16_t unchecked, int16_t checked) {
+    findItem(id).setBitmaps(unchecked, checked);
+}
+
+HBITMAP AMenuBar::itemBitmap(uint16_t number) {
+    auto found = bitmaps_.find(number);
+    if (found != bitmaps_.end())
+        return found->second;
+    HBITMAP bitmap = LoadBitmapA(static_cast<HINSTANCE>(module_.handle()), MAKEINTRESOURCEA(number));
+    if (bitmap)
+        bitmaps_[number] = bitmap;
+    return bitmap;
 }
 
 void AMenuBar::setAttached(bool on) {

@@ -5,8 +5,8 @@
 // ids filed in the popup list address the top-level popup itself, zero and
 // negative ids the window's system menu (SC_CLOSE is -4000). States use the
 // framework's word: 1 enabled, 2 disabled, 4 checked. The bar owns its loaded
-// menu and never its window or owner. Misuse is an assertion ("fmenu"); a
-// menu resource that cannot be loaded is an AMemError.
+// menu and the check-mark bitmaps it loaded, never its window or owner. Misuse
+// is an assertion ("fmenu"); a menu resource that cannot be loaded is an AMemError.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,9 @@ public:
     void setText(const char* text);
     // At most 255 characters.
     AString getText() const;
+    // Bitmap resource numbers (0: none; a negative checked one: the unchecked
+    // one) drawn in place of the check mark; the owner bar keeps the bitmaps.
+    void setBitmaps(int16_t unchecked, int16_t checked);
 
     HMENU menu() const { return menu_; }
     long item() const { return item_; }
@@ -79,6 +82,9 @@ public:
     long itemState(int16_t code) override { return getItemState(code); }
     void setItemState(int16_t code, long state) override { setItemStateWord(code, state); }
 
+    // The item's check-mark bitmaps by resource number, as AMenuItemRef::setBitmaps.
+    virtual void setItemBitmaps(int16_t id, int16_t unchecked, int16_t checked);
+
     // The submenu filed under a popup id, or null.
     HMENU popup(uint16_t id) const;
     // The popup filed under 910 (the window list), or null.
@@ -90,6 +96,9 @@ public:
     HWND window() const { return window_; }
     AComponent* owner() const { return owner_; }
     const AResourceRef& ref() const { return ref_; }
+    // The bitmap resource of that number in the bar's resource file, loaded
+    // once and kept until the bar goes; null when there is none.
+    HBITMAP itemBitmap(uint16_t number);
 
 protected:
     // Files the submenus under the words of the popup list (type 256).
@@ -108,6 +117,8 @@ private:
     HWND window_;                 // not owned
     HMENU menu_ = nullptr;        // owned
     HMENU systemMenu_ = nullptr;  // the window's; set once loaded
+    // Menus never free their items' bitmaps (SetMenuItemBitmaps).
+    std::map<uint16_t, HBITMAP> bitmaps_;  // owned
 };
 
 // The position of the top-level popup whose submenu is submenu, or false.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/object/AError.h"
+#include "framework/commands/AItemOwner.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/APaletteTable.h"
 #include "framework/windows/AToolWindow.h"
@@ -94,6 +95,9 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
             return onSize(m);
         case WM_INITMENU:
             return Handled(0);
+        case WM_INITMENUPOPUP:
+            initSystemItems();
+            return Handled(0);
         case WM_ACTIVATEAPP: {
             bool changed = services.setActive(m.wParam != 0);
             SendMessageA(m.hwnd, WM_NCACTIVATE, m.wParam != 0, 0);
@@ -126,6 +130,15 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
             break;
     }
     return AWindowHandler::handle(m);
+}
+
+void AMdiFrame::initSystemItems() {
+    AWindowServices& services = AWindowServices::current();
+    AItemOwner* bar = services.menuBar();
+    if (!bar || services.modalShowing())
+        return;
+    for (UINT command : {SC_CLOSE, SC_MOVE, SC_SIZE})
+        bar->setItemState(static_cast<int16_t>(command), 1);
 }
 
 void AMdiFrame::registerWindow(AToolWindow* window) {

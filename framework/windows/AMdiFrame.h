@@ -45,6 +45,8 @@ private:
     AMessageResult onSize(AMessage& message);
     AMessageResult onMinMaxInfo(AMessage& message);
     int32_t queryPalette(AMessage& message);
+    // The menu bar's close, move and size items are on unless a modal window shows.
+    void initSystemItems();
 
     std::vector<AToolWindow*> windows_;  // not owned
     UINT_PTR timerId_ = 0;

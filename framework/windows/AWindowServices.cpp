@@ -6,6 +6,7 @@
 #include "framework/components/ACommand.h"
 #include "framework/components/AComponent.h"
 #include "framework/windows/AMdiFrame.h"
+#include "framework/windows/AWindowShell.h"
 
 namespace {
 
@@ -64,6 +65,14 @@ void AWindowServices::closeFrame() {
     const AppComponentHooks* hooks = AComponent::hooks();
     if (hooks && hooks->closeCommand)
         hooks->closeCommand();
+}
+
+AItemOwner* AWindowServices::menuBar() {
+    return AppTable(0);
+}
+
+bool AWindowServices::modalShowing() {
+    return ATopLevelShell::topModal() != nullptr;
 }
 
 void AWindowServices::activateFrame() {

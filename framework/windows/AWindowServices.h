@@ -13,6 +13,7 @@
 #include "base/object/ARect.h"
 
 class ADisplayComponent;
+class AItemOwner;
 
 class AWindowServices {
 public:
@@ -36,6 +37,10 @@ public:
     virtual long toolBarCommand(int16_t id);
     // WM_CLOSE of the frame: the menu bar's close item, else the application's close command.
     virtual void closeFrame();
+    // The application's menu bar (not owned), or null.
+    virtual AItemOwner* menuBar();
+    // A modal window is showing: the frame's system items are left alone.
+    virtual bool modalShowing();
     // The frame's size limits (see FillMinMaxInfo) and border allowance; false: none.
     virtual bool frameLimits(long limits[4], APoint& extra) {
         (void)limits;

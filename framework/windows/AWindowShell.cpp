@@ -108,6 +108,16 @@ void AWindowShell::updateMenu() {
     }
 }
 
+void AWindowShell::initSystemItems(AShellClient& c) {
+    updateMenu();
+    AItemOwner* menu = c.shellMenu();
+    if (!menu)
+        return;
+    menu->setItemState(static_cast<int16_t>(SC_CLOSE), c.shellMayClose() ? 1 : 2);
+    menu->setItemState(static_cast<int16_t>(SC_MOVE), 1);
+    menu->setItemState(static_cast<int16_t>(SC_SIZE), c.shellSizable() ? 1 : 2);
+}
+
 // Windows with size limits are maximised by the shell itself: the window is
 // restored, then given the rule's rectangle, and restored from savedRect_.
 AMessageResult AWindowShell::onSysCommand(AMessage& m) {
@@ -222,6 +232,10 @@ AMessageResult AWindowShell::handle(AMessage& m) {
                     updateMenu();
                 }
                 break;
+            case WM_INITMENU:
+            case WM_INITMENUPOPUP:
+                initSystemItems(*c);
+                return Handled(0);
             case WM_USER:
                 return Handled(c->shellCurrentItem());
             case WM_SETFOCUS: {

@@ -38,6 +38,8 @@ protected:
     // The size rule for the window's limits; false when it does not apply.
     bool sizeRule(MINMAXINFO& info);
     void updateMenu();
+    // Before the system menu opens: close when the window may close, move, size when sizable.
+    void initSystemItems(AShellClient& client);
 
 private:
     int32_t lastHit_ = HTCLIENT;

@@ -42,6 +42,13 @@ public:
     bool canClose(bool asking) override { return !asking; }
 };
 
+// A window that never agrees to close.
+class LockedWindow : public AWindow {
+public:
+    using AWindow::AWindow;
+    bool canClose(bool) override { return false; }
+};
+
 // Told of the application's changes.
 class KindProbe : public AComponent {
 public:
@@ -460,6 +467,56 @@ AAtomicItem* Item(AComponent* w, int16_t id, int32_t x, uint16_t focus) {
 }
 
 }  // namespace
+
+// Before a system menu opens, a window's close item follows whether it may
+// close and its size item whether it is sizable; the frame turns its own on
+// unless a modal window is showing.
+TEST_F(WindowTest, OpeningASystemMenuSetsItsCloseMoveAndSizeItems) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    const int16_t items[] = {static_cast<int16_t>(SC_CLOSE), static_cast<int16_t>(SC_MOVE),
+                             static_cast<int16_t>(SC_SIZE)};
+    // Turns the items off, sends the message, and answers the items' states.
+    auto open = [&](AMenuBar* bar, HWND hwnd, UINT message) {
+        for (int16_t id : items)
+            bar->setItemState(id, 2);
+        LRESULT answer =
+            SendMessageA(hwnd, message, reinterpret_cast<WPARAM>(GetSystemMenu(hwnd, FALSE)), MAKELPARAM(0, TRUE));
+        std::string states = std::to_string(answer) + ":";
+        for (int16_t id : items)
+            states += " " + std::to_string(bar->getItemState(id));
+        return states;
+    };
+    struct Row {
+        bool locked;
+        uint16_t flags;
+        UINT message;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {false, 0x0814, WM_INITMENUPOPUP, "0: 1 1 1"},
+        {true, 0x0804, WM_INITMENUPOPUP, "0: 2 1 2"},
+        {false, 0x0804, WM_INITMENU, "0: 1 1 2"},
+        {true, 0x0814, WM_INITMENU, "0: 2 1 1"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        AWindow* w = r.locked ? openAs<LockedWindow>(r.flags) : openAs<AWindow>(r.flags);
+        ASSERT_NE(nullptr, w->getMenuBar());
+        EXPECT_EQ(r.expected, open(w->getMenuBar(), w->getHWnd(), r.message));
+        AComponent* c = w;
+        DeleteComponent(c);
+    }
+
+    AMenuBar* frameBar = app->menuBar();
+    ASSERT_NE(nullptr, frameBar);
+    HWND frame = static_cast<HWND>(app->frameWindow());
+    EXPECT_EQ("0: 1 1 1", open(frameBar, frame, WM_INITMENUPOPUP));
+    auto* dialog = openAs<AWindow>(0x0805);
+    dialog->showUpdate();
+    ASSERT_TRUE(app->windowManager().HasWindowFlag2());
+    EXPECT_EQ("0: 2 2 2", open(frameBar, frame, WM_INITMENUPOPUP));
+}
 
 // Runs the loop until done answers true or about three seconds passed.
 static bool RunUntil(AApp* app, const std::function<bool()>& done) {

@@ -62,7 +62,9 @@ TEST_F(AppTest, ThePopupListFilesThePopupsAndItemsStartDisabled) {
         long state;
         long expected;
     };
-    const Row rows[] = {{22, 1, 1}, {33, 5, 5}, {33, 4, 6}, {36, 2, 2}, {30, 1, 1}, {30, 2, 2}};
+    const auto close = static_cast<int16_t>(SC_CLOSE);
+    const Row rows[] = {{22, 1, 1}, {33, 5, 5}, {33, 4, 6},    {36, 2, 2},
+                        {30, 1, 1}, {30, 2, 2}, {close, 2, 2}, {close, 1, 1}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.id);
         bar.setItemState(r.id, r.state);
@@ -116,4 +118,52 @@ TEST_F(AppTest, APopupListThatDoesNotMatchTheMenuIsRefused) {
     errors.text.clear();
     EXPECT_NE(-1, FatalExitCodeOf([&missing] { missing.load(); }));
     EXPECT_NE(std::string::npos, errors.text.find("AMemError")) << errors.text;
+}
+
+// Check-mark bitmaps come from the bar's resources, each number loaded once,
+// and go with the bar; an item that does not exist is left alone.
+TEST_F(AppTest, ItemBitmapsComeFromTheResourcesOnceAndGoWithTheBar) {
+    Window window;
+    if (!window.hwnd)
+        GTEST_SKIP() << "no display";
+    if (HIWORD(GetMenuCheckMarkDimensions()) >= 32)
+        GTEST_SKIP() << "large check marks take bitmaps 263 and 264";
+    AComponent owner(nullptr, 0);
+    HBITMAP seven = nullptr, eight = nullptr;
+    {
+        AMenuBar bar(&owner, window.hwnd, AResourceRef("AApp"));
+        bar.load();
+        seven = bar.itemBitmap(7);
+        eight = bar.itemBitmap(8);
+        ASSERT_NE(nullptr, seven);
+        ASSERT_NE(nullptr, eight);
+        auto name = [&](HBITMAP h) -> std::string { return h == seven ? "7" : h == eight ? "8" : h ? "?" : "-"; };
+        struct Row {
+            int16_t id, unchecked, checked;
+            const char* expected;  // unchecked and checked bitmaps; "" for no change
+        };
+        const Row rows[] = {
+            {33, 7, 8, "7 8"},    {34, 8, -1, "8 8"},   {36, 7, 0, "7 -"}, {30, 0, 8, "- 8"},
+            {-4000, 8, 7, "8 7"}, {22, 4321, 7, "- 7"}, {999, 7, 8, ""},
+        };
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.id);
+            bar.redraw();
+            bar.setItemBitmaps(r.id, r.unchecked, r.checked);
+            AMenuItemRef item = bar.findItem(r.id);
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_CHECKMARKS;
+            BOOL found = GetMenuItemInfoA(item.menu(), static_cast<UINT>(item.item()),
+                                          item.mode() == AMenuItemRef::kByPosition, &info);
+            EXPECT_EQ(*r.expected != '\0', bar.dirty());
+            if (*r.expected)
+                EXPECT_EQ(r.expected, name(info.hbmpUnchecked) + " " + name(info.hbmpChecked));
+            else
+                EXPECT_FALSE(found);
+        }
+        EXPECT_EQ(seven, bar.itemBitmap(7));
+    }
+    EXPECT_EQ(0u, GetObjectType(seven));
+    EXPECT_EQ(0u, GetObjectType(eight));
 }
