@@ -533,6 +533,19 @@ void AWindow::activate(bool on) {
     broadcastWindowActivated(0);
 }
 
+// The display parent's bounds would be the rule, but a window's parent is the
+// application, which has no display: the base would answer the window's own
+// client area, inside which centring and filling change nothing.
+ARect AWindow::getContainerRect() {
+    AApp* app = AApp::current();
+    if (getDisplayParent() || !app)
+        return ALocalCluster::getContainerRect();
+    POINT origin = {0, 0};
+    if (HWND client = GetMdiClientWindow())
+        ClientToScreen(client, &origin);
+    return app->applicationArea() + APoint(origin.x, origin.y);
+}
+
 void AWindow::fitToArea() {
     ARect area = getContainerRect();
     int32_t w = area.width(), h = area.height();

@@ -83,6 +83,9 @@ public:
     void showNativeWindow() override;
     void hideNativeWindow() override;
     void setNativeWindowShownForced(bool show) override;
+    // The application's area on screen (the MDI client's, else the screen):
+    // where a window is centred, filled and kept inside.
+    ARect getContainerRect() override;
     std::string description() override { return title_.c_str(); }
 
     // AShellClient.

@@ -21,6 +21,8 @@ public:
     void componentDeleted(AComponent* component) override;
     long draw(const ARegion& region) override;
     ARect getNaturalFrame() override { return ScreenRect(); }
+    // The screen, not the application's area: opened at (0, 0), it is centred over the screen it covers.
+    ARect getContainerRect() override { return ScreenRect(); }
     long changeFrame(const ARect& rect) override;
 
     AOffscreenRoot* root() const { return root_; }

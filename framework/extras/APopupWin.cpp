@@ -1,9 +1,7 @@
 // The current popup, its queued deletion, and the popup that a click ends.
 #include "framework/extras/APopupWin.h"
 
-#include "framework/app/AApp.h"
 #include "framework/components/ACommand.h"
-#include "framework/windows/ANativeWindow.h"
 
 SV_IMPLEMENT_CLASS(APopupWin, 147, AWindow)
 SV_IMPLEMENT_CLASS(AClickInGoAway, 148, APopupWin)
@@ -48,18 +46,6 @@ void APopupWin::activate(bool on) {
 ACommand* APopupWin::closeWindow() {
     goAway();
     return noChangeCommand();
-}
-
-// A framework window's container is its own client area: its parent, the
-// application, has no display. A popup is placed in the application's area.
-ARect APopupWin::getContainerRect() {
-    AApp* app = AApp::current();
-    if (!app)
-        return AWindow::getContainerRect();
-    POINT origin = {0, 0};
-    if (HWND client = GetMdiClientWindow())
-        ClientToScreen(client, &origin);
-    return app->applicationArea() + APoint(origin.x, origin.y);
 }
 
 ACommand* AClickInGoAway::mouseDown(AMouseEvent& event) {

@@ -26,8 +26,6 @@ public:
     // The close box, Escape and the window's close command: goAway, and no change.
     ACommand* closeWindow() override;
     bool isClosable() override { return true; }
-    // The application's area on the screen: the MDI client's, else the screen.
-    ARect getContainerRect() override;
 
     static APopupWin* current() { return current_; }
 

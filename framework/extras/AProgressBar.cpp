@@ -4,12 +4,17 @@
 #include "base/object/AError.h"
 #include "framework/graphics/AGraphicDisplay.h"
 
-SV_IMPLEMENT_CLASS(AProgressBar, 143, ADisplayComponent)
+SV_IMPLEMENT_CLASS(AProgressBar, 143, AView)
 
 AProgressBar::AProgressBar() : maximum_(0), position_(0), fillEdge_(0), barColour_(kDefaultBarColour) {}
 
-AProgressBar::AProgressBar(AComponent* parent, int16_t id, const ASizeSpec& rule)
-    : ADisplayComponent(parent, id, rule), maximum_(0), position_(0), fillEdge_(0), barColour_(kDefaultBarColour) {}
+AProgressBar::AProgressBar(AComponent* parent, int16_t id, const ASizeSpec& rule, int16_t cursorId, uint16_t idMode,
+                           const char* environment, uint16_t focusMode)
+    : AView(parent, id, rule, cursorId, idMode, environment, focusMode),
+      maximum_(0),
+      position_(0),
+      fillEdge_(0),
+      barColour_(kDefaultBarColour) {}
 
 void AProgressBar::setPosition(long value) {
     if (maximum_ == 0)
@@ -29,7 +34,7 @@ void AProgressBar::setPosition(long value) {
 }
 
 void AProgressBar::attachItems() {
-    ADisplayComponent::attachItems();
+    AView::attachItems();
     setBarColour(barColour_);
 }
 

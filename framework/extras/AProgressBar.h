@@ -5,16 +5,17 @@
 // maximum is an assertion ("fextras"). Coordinates are the bar's local pixels.
 #pragma once
 
-#include "framework/display/ADisplayComponent.h"
+#include "framework/views/AView.h"
 
-class AProgressBar : public ADisplayComponent {
+class AProgressBar : public AView {
     SV_DECLARE_CLASS(AProgressBar)
 public:
     // Palette-relative grey 128, 128, 128.
     static constexpr COLORREF kDefaultBarColour = 0x02808080;
 
     AProgressBar();
-    AProgressBar(AComponent* parent, int16_t id, const ASizeSpec& rule);
+    AProgressBar(AComponent* parent, int16_t id, const ASizeSpec& rule, int16_t cursorId, uint16_t idMode,
+                 const char* environment, uint16_t focusMode);
 
     // Stores the value of a full bar; nothing is redrawn.
     void setMaximum(long maximum) { maximum_ = maximum; }

@@ -340,6 +340,46 @@ TEST_F(WindowTest, GlobalCoordinatesStartAtTheMdiClientsOrigin) {
     EXPECT_EQ(ARect(50, 60, 150, 110), app->windowManager().clientRectInParent(w->getHWnd()));
 }
 
+TEST_F(WindowTest, AWindowAtTheOriginOpensCentredInTheApplicationAreaAndOthersStay) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* name;
+        uint16_t flags;
+        ARect frame;
+        bool centred;
+    };
+    const Row rows[] = {
+        {"MDI child at (0, 0)", 0x0004, ARect(0, 0, 200, 120), true},
+        {"top-level at (0, 0)", 0x0005, ARect(0, 0, 200, 120), true},
+        {"MDI child elsewhere", 0x0004, ARect(30, 40, 230, 160), false},
+        {"top-level elsewhere", 0x0005, ARect(30, 40, 230, 160), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RECT area;
+        GetClientRect(GetMdiClientWindow(), &area);
+        MapWindowPoints(GetMdiClientWindow(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+        AWindow* w = open(row.flags, "w", row.frame);
+        RECT outer, client;
+        GetWindowRect(w->getHWnd(), &outer);
+        GetClientRect(w->getHWnd(), &client);
+        if (row.centred) {
+            EXPECT_EQ(outer.left - area.left, area.right - outer.right);
+            EXPECT_EQ(outer.top - area.top, area.bottom - outer.bottom);
+            EXPECT_GT(outer.left - area.left, 0);
+            // Halving an odd difference of sizes leaves its extra unit inside the window.
+            EXPECT_TRUE(client.right == 200 || client.right == 201) << client.right;
+            EXPECT_TRUE(client.bottom == 120 || client.bottom == 121) << client.bottom;
+        } else {
+            EXPECT_EQ(row.frame.first, w->getFrame().first);
+            EXPECT_EQ(200, client.right);
+        }
+        AComponent* c = w;
+        DeleteComponent(c);
+    }
+}
+
 TEST_F(WindowTest, TheFrameworksAcceleratorsReachTheFrameFromRealKeys) {
     if (!haveDisplay())
         GTEST_SKIP() << "no display";

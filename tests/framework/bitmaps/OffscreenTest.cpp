@@ -193,6 +193,41 @@ TEST_F(OffscreenTest, AFullScreenWindowCoversTheScreenAndKnowsItsRoot) {
     DeleteComponent(gone);
 }
 
+namespace {
+
+// An application whose area is smaller than the screen, as a frame's MDI client is.
+class SmallAreaApp : public AApp {
+public:
+    SmallAreaApp() : AApp(AString("TestClusters"), ARect(), 0, 0) {}
+    void beep(uint32_t) override {}
+    ARect applicationArea() override { return ARect(0, 0, 300, 200); }
+
+protected:
+    void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }
+};
+
+}  // namespace
+
+TEST_F(OffscreenTest, AFullScreenWindowStaysOverTheScreenWhenTheApplicationAreaIsSmaller) {
+    dropApp();
+    AClass::buildRegistry();
+    SetErrorStream(&errors);
+    app = new SmallAreaApp;
+    app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+    AObject::completeNew(app);
+    auto* w = Open<ErasingFullScreen>(app, int16_t(1), "full", uint16_t(AWindow::kTopLevel));
+    if (!w->getHWnd())
+        GTEST_SKIP() << "no display";
+    RECT r;
+    GetWindowRect(w->getHWnd(), &r);
+    EXPECT_LE(r.left, 0);
+    EXPECT_LE(r.top, 0);
+    EXPECT_GE(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    AComponent* gone = w;
+    DeleteComponent(gone);
+}
+
 TEST_F(OffscreenTest, ARootWithItsOwnWindowDrawsThroughItUntilItIsDetached) {
     AOffscreenRoot* root = makeRoot(AOffscreenRoot::kOwnWindow);
     if (!root)

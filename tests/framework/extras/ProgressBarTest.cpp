@@ -19,8 +19,9 @@ TEST_F(DisplayTest, ProgressBarFillsAndInvalidatesTheStrip) {
     if (!root)
         GTEST_SKIP() << "no X display";
     root->color = RGB(255, 255, 255);
-    auto* bar = new AProgressBar(root, 5, ASizeSpec(ARect(10, 10, 210, 30)));
+    auto* bar = new AProgressBar(root, 5, ASizeSpec(ARect(10, 10, 210, 30)), 0, 0, nullptr, 0);
     AObject::completeNew(bar);
+    EXPECT_TRUE(bar->isKindOf(AClass::findByName("AView"))) << "a view, as the registry says";
     ADisplayServices::current().flushLayouts();
     bar->show(false);
     bar->setMaximum(100);

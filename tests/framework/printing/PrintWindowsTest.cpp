@@ -121,7 +121,10 @@ TEST_F(PrintWindowsTest, TheProgressWindowComesFromItsLayoutAndItsCancelStopsThe
         EXPECT_EQ("Impression", doc->title);
         EXPECT_TRUE(doc->visible);
         EXPECT_TRUE(doc->attachedTo);
-        EXPECT_EQ(187, doc->size.x) << "the layout's width (Wine takes a pixel off the height)";
+        // The layout's 187 x 76, or one more where centring in the application
+        // area halves an odd difference of sizes and leaves the unit inside.
+        EXPECT_TRUE(doc->size.x == 187 || doc->size.x == 188) << doc->size.x;
+        EXPECT_TRUE(doc->size.y == 76 || doc->size.y == 77) << doc->size.y;
         EXPECT_EQ(!row.cancels.empty(), doc->cancelledAfter);
         EXPECT_EQ(row.drawn, Drawn(recorder.log));
         EXPECT_EQ(1, Count(recorder.log, row.ending)) << recorder.log;
