@@ -193,3 +193,39 @@ TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
     EXPECT_EQ(90u, FirstOther(p, 75, 90)) << "old bytes came back";
     KY_Free(p);
 }
+
+// After a split the search must go on from the rest of the found block: going
+// on behind it walked every older free block on each request, and took the
+// first older one that fitted.
+TEST(BAlloc, AllocationsGoOnFromTheRestOfTheFoundBlock) {
+    const size_t small = 1000, large = 8000;
+    // Use up every free block of 1008 bytes or more: the request that needs a
+    // new segment is freed again, and that segment goes back.
+    std::vector<void*> drained;
+    drained.reserve(100000);
+    uint32_t segments = BAlloc::segmentCount();
+    for (;;) {
+        void* p = BAlloc::alloc(1, small);
+        ASSERT_NE(nullptr, p);
+        if (BAlloc::segmentCount() != segments) {
+            BAlloc::free(p);
+            break;
+        }
+        drained.push_back(p);
+    }
+    ASSERT_EQ(segments, BAlloc::segmentCount());
+    // A new segment [n 24008][g 1008][rest 7744], then n freed: the free list
+    // ends with the rest (fits the small request only) and n (fits both).
+    unsigned char* n = Bytes(BAlloc::alloc(1, 24000));
+    unsigned char* g = Bytes(BAlloc::alloc(1, small));
+    ASSERT_EQ(n + 24008, g);
+    BAlloc::free(n);
+    unsigned char* a = Bytes(BAlloc::alloc(1, large));
+    unsigned char* b = Bytes(BAlloc::alloc(1, small));
+    EXPECT_EQ(n, a);
+    EXPECT_EQ(a + BAlloc::blockSizeFor(large), b) << "the search went back behind the found block";
+    for (void* p : {static_cast<void*>(a), static_cast<void*>(b), static_cast<void*>(g)})
+        BAlloc::free(p);
+    for (void* p : drained)
+        BAlloc::free(p);
+}
