@@ -4,7 +4,8 @@
 // percentile latency, the index size, the build time, the result counts and
 // the queries whose result sets differ.
 //
-// Usage: bench_search_fts SAMPLE_FOLDER WORK_FOLDER (Windows paths)
+// Usage: bench_search_fts SAMPLE_FOLDER WORK_FOLDER (Windows paths);
+// SV_BENCH_ONLY=kind or question keeps those queries alone.
 //
 // FTS5 indexes each article as its index keys in position order (the words
 // through the key filter), tokenised by unicode61 with remove_diacritics 2;
@@ -259,6 +260,10 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "corpus read\n");
     std::vector<Query> queries = MakeQueries(corpus, stops);
+    if (const char* only = std::getenv("SV_BENCH_ONLY"))
+        queries.erase(std::remove_if(queries.begin(), queries.end(),
+                                     [&](const Query& q) { return q.kind != only && q.ours != only; }),
+                      queries.end());
     std::fprintf(stderr, "%zu queries\n", queries.size());
     SetCurrentDirectoryA(sample.c_str());
     try {
