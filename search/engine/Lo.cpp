@@ -133,11 +133,25 @@ int PutWord(LoDesc* d) {
     return 0;
 }
 
+// The bits of the word from the mask's bit down: 1 to 32.
+int BitsLeft(uint32_t mask) {
+    return 32 - __builtin_clz(mask);
+}
+
+// Fields go in and out as many bits at a time as the word holds: bit by bit,
+// coding the fields was the most of copying a large list.
 int PutField(LoDesc* d, uint32_t value) {
-    for (int i = LoPkg().nbits - 1; i >= 0; --i) {
-        if ((value >> i) & 1u)
-            d->word |= d->mask;
-        d->mask >>= 1;
+    int n = LoPkg().nbits;
+    if (!d->mask) {
+        if (int code = PutWord(d))
+            return code;
+    }
+    while (n > 0) {
+        int left = BitsLeft(d->mask), take = n < left ? n : left;
+        uint64_t bits = (static_cast<uint64_t>(value) >> (n - take)) & ((uint64_t(1) << take) - 1);
+        d->word |= static_cast<uint32_t>(bits << (left - take));
+        d->mask = take == left ? 0 : d->mask >> take;
+        n -= take;
         if (!d->mask) {
             int code = PutWord(d);
             if (code)
@@ -148,27 +162,29 @@ int PutField(LoDesc* d, uint32_t value) {
 }
 
 int GetField(LoDesc* d, uint32_t* value) {
-    uint32_t v = 0;
-    for (int i = 0; i < LoPkg().nbits; ++i) {
+    uint64_t v = 0;
+    for (int n = LoPkg().nbits; n > 0;) {
         if (!d->mask) {
             if (d->bufferIndex >= d->bufferWords) {
-                size_t n = 0;
+                size_t words = 0;
                 if (d->file && std::fseek(d->file, d->offset, SEEK_SET) == 0)
-                    n = std::fread(d->buffer, 1, kReadBytes, d->file) / 4;
-                if (n == 0)
+                    words = std::fread(d->buffer, 1, kReadBytes, d->file) / 4;
+                if (words == 0)
                     return Fail(kLoErrFile, "list data beyond its file");
-                d->offset += static_cast<int32_t>(n * 4);
-                d->bufferWords = static_cast<int32_t>(n);
+                d->offset += static_cast<int32_t>(words * 4);
+                d->bufferWords = static_cast<int32_t>(words);
                 d->bufferIndex = 0;
             }
             const uint8_t* w = d->buffer + 4 * d->bufferIndex++;
             d->word = w[0] | (w[1] << 8) | (w[2] << 16) | (static_cast<uint32_t>(w[3]) << 24);
             d->mask = 0x80000000u;
         }
-        v = (v << 1) | ((d->word & d->mask) ? 1u : 0u);
-        d->mask >>= 1;
+        int left = BitsLeft(d->mask), take = n < left ? n : left;
+        v = (v << take) | ((static_cast<uint64_t>(d->word) >> (left - take)) & ((uint64_t(1) << take) - 1));
+        d->mask = take == left ? 0 : d->mask >> take;
+        n -= take;
     }
-    *value = v;
+    *value = static_cast<uint32_t>(v);
     return 0;
 }
 
