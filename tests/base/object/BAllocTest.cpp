@@ -20,6 +20,23 @@ size_t FirstOther(const unsigned char* p, size_t from, size_t to, unsigned char 
     return from;
 }
 
+// Takes every free block that fits a request of n bytes; the request that needs
+// a new segment is freed again, and that segment goes back.
+void Drain(size_t n, std::vector<void*>* taken) {
+    taken->reserve(100000);
+    uint32_t segments = BAlloc::segmentCount();
+    for (;;) {
+        void* p = BAlloc::alloc(1, n);
+        ASSERT_NE(nullptr, p);
+        if (BAlloc::segmentCount() != segments) {
+            BAlloc::free(p);
+            break;
+        }
+        taken->push_back(p);
+    }
+    ASSERT_EQ(segments, BAlloc::segmentCount());
+}
+
 uint32_t g_smallestAsk;
 void* RefuseAndRecord(uint32_t bytes) {
     if (bytes < g_smallestAsk)
@@ -199,21 +216,8 @@ TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
 // first older one that fitted.
 TEST(BAlloc, AllocationsGoOnFromTheRestOfTheFoundBlock) {
     const size_t small = 1000, large = 8000;
-    // Use up every free block of 1008 bytes or more: the request that needs a
-    // new segment is freed again, and that segment goes back.
     std::vector<void*> drained;
-    drained.reserve(100000);
-    uint32_t segments = BAlloc::segmentCount();
-    for (;;) {
-        void* p = BAlloc::alloc(1, small);
-        ASSERT_NE(nullptr, p);
-        if (BAlloc::segmentCount() != segments) {
-            BAlloc::free(p);
-            break;
-        }
-        drained.push_back(p);
-    }
-    ASSERT_EQ(segments, BAlloc::segmentCount());
+    ASSERT_NO_FATAL_FAILURE(Drain(small, &drained));
     // A new segment [n 24008][g 1008][rest 7744], then n freed: the free list
     // ends with the rest (fits the small request only) and n (fits both).
     unsigned char* n = Bytes(BAlloc::alloc(1, 24000));
@@ -225,6 +229,24 @@ TEST(BAlloc, AllocationsGoOnFromTheRestOfTheFoundBlock) {
     EXPECT_EQ(n, a);
     EXPECT_EQ(a + BAlloc::blockSizeFor(large), b) << "the search went back behind the found block";
     for (void* p : {static_cast<void*>(a), static_cast<void*>(b), static_cast<void*>(g)})
+        BAlloc::free(p);
+    for (void* p : drained)
+        BAlloc::free(p);
+}
+
+// A request that fits no free block takes a new segment without walking the
+// list; a block freed after that must still be found.
+TEST(BAlloc, AFreedBlockIsFoundAfterASearchThatFoundNone) {
+    std::vector<void*> drained;
+    ASSERT_NO_FATAL_FAILURE(Drain(12744, &drained));
+    void* b = BAlloc::alloc(1, 20000);    // [b 20008][rest 12752]
+    void* g = BAlloc::alloc(1, 12744);    // the rest, whole
+    void* big = BAlloc::alloc(1, 30000);  // fits nowhere: a new segment
+    ASSERT_TRUE(b && g && big);
+    BAlloc::free(b);
+    void* again = BAlloc::alloc(1, 20000);
+    EXPECT_EQ(b, again) << "the freed block was passed over";
+    for (void* p : {again, g, big})
         BAlloc::free(p);
     for (void* p : drained)
         BAlloc::free(p);
