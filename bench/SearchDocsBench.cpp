@@ -6,28 +6,13 @@
 // Usage: bench_search_docs SAMPLE_FOLDER QUESTION... (Windows path; a prefix
 // is written "docu*!"). SV_BENCH_REPEAT=n repeats each question n times, for
 // a profiler.
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "base/object/AError.h"
-#include "search/facade/ADataLocation.h"
-#include "search/facade/ASearchRequest.h"
-
-namespace {
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
-
-}  // namespace
+#include "bench/SampleSearch.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -36,34 +21,26 @@ int main(int argc, char** argv) {
     }
     std::string sample = argv[1];
     int repeat = std::getenv("SV_BENCH_REPEAT") ? std::atoi(std::getenv("SV_BENCH_REPEAT")) : 1;
-    std::vector<std::string> ballast;
-    for (int i = 0, n = std::getenv("SV_BENCH_BALLAST") ? std::atoi(std::getenv("SV_BENCH_BALLAST")) : 0; i < n; ++i)
-        ballast.push_back(std::string(20 + i % 13, 'x'));
-    for (size_t i = 0; i < ballast.size(); i += 2)
-        std::string().swap(ballast[i]);
-    SetCurrentDirectoryA(sample.c_str());
     try {
         ADataLocation location;
-        if (location.open((sample + "\\sv.sgm").c_str()) != 0) {
-            std::printf("sv.sgm: %s\n", location.getLastError().c_str());
+        std::unique_ptr<ASearchRequest> request = OpenSampleRequest(sample, &location);
+        if (!request)
             return 1;
-        }
-        std::unique_ptr<ASearchRequest> request(location.createRequest("TEXT", "RECH"));
         std::printf("%-24s %8s %10s %10s %10s %9s\n", "question", "results", "run ms", "read ms", "back ms", "us/doc");
         for (int a = 2; a < argc; ++a)
             for (int r = 0; r < repeat; ++r) {
                 request->setQuestion(1, argv[a], 0);
-                double t0 = Now();
+                double t0 = SampleNow();
                 request->execute(0);
                 long count = request->getResultCount(0);
-                double t1 = Now();
+                double t1 = SampleNow();
                 long sum = 0;
                 for (long k = 1; k <= count; ++k)
                     sum += request->getResultDoc(k) & 0xFFFFFF;
-                double t2 = Now();
+                double t2 = SampleNow();
                 for (long k = count; k >= 1; --k)
                     sum -= request->getResultDoc(k) & 0xFFFFFF;
-                double t3 = Now();
+                double t3 = SampleNow();
                 std::printf("%-24s %8ld %10.1f %10.1f %10.1f %9.1f%s\n", argv[a], count, (t1 - t0) * 1000,
                             (t2 - t1) * 1000, (t3 - t2) * 1000, count ? (t2 - t1) * 1e6 / double(count) : 0.0,
                             sum ? " (the two orders differ)" : "");

@@ -26,8 +26,7 @@
 #include <vector>
 
 #include "base/object/AError.h"
-#include "search/facade/ADataLocation.h"
-#include "search/facade/ASearchRequest.h"
+#include "bench/SampleSearch.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 
@@ -276,14 +275,11 @@ int main(int argc, char** argv) {
     // FTS5's (SQLite allocates through the C library), fragmented: each request
     // that no nearby free block fits then walks them.
     corpus = Corpus();
-    SetCurrentDirectoryA(sample.c_str());
     try {
         ADataLocation location;
-        if (location.open((sample + "\\sv.sgm").c_str()) != 0) {
-            std::printf("sv.sgm: %s\n", location.getLastError().c_str());
+        std::unique_ptr<ASearchRequest> request = OpenSampleRequest(sample, &location);
+        if (!request)
             return 1;
-        }
-        std::unique_ptr<ASearchRequest> request(location.createRequest("TEXT", "RECH"));
         Measure(queries, &ours, [&](const Query& q, std::set<long>* found) {
             try {
                 request->setQuestion(1, q.ours.c_str(), 0);
