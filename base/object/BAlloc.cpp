@@ -38,6 +38,7 @@ struct Heap {
     BAlloc::SystemAlloc systemAlloc;
     BAlloc::SystemFree systemFree;
     uint32_t segments;
+    uint32_t largestFree;  // no free block is larger: exact after a search that found none
 };
 
 // Zero-initialised before any static constructor runs, so allocations made
@@ -100,6 +101,8 @@ void Append(FreeBlock* b) {
     b->prev = s->prev;
     s->prev->next = b;
     s->prev = b;
+    if (SizeOf(b) > g_heap.largestFree)
+        g_heap.largestFree = SizeOf(b);
 }
 
 // Rounded request -> block size; 0 when the request cannot be served.
@@ -159,15 +162,23 @@ void Split(FreeBlock* b, uint32_t s) {
 FreeBlock* Take(uint32_t s) {
     if (s >= BAlloc::kSegmentSize)
         return NewSegment(s);
-    FreeBlock* b = g_heap.rover;
-    do {
-        if (SizeOf(b) >= s && b != &g_heap.sentinel) {
-            g_heap.rover = b;
-            Unlink(b);
-            return b;
-        }
-        b = b->prev;
-    } while (b != g_heap.rover);
+    // A request that no block can fit skips the walk: in a heap of a million
+    // small free blocks each such walk took 20 ms.
+    if (s <= g_heap.largestFree) {
+        uint32_t largest = 0;
+        FreeBlock* b = g_heap.rover;
+        do {
+            if (SizeOf(b) >= s && b != &g_heap.sentinel) {
+                g_heap.rover = b;
+                Unlink(b);
+                return b;
+            }
+            if (SizeOf(b) > largest)
+                largest = SizeOf(b);
+            b = b->prev;
+        } while (b != g_heap.rover);
+        g_heap.largestFree = largest;
+    }
     return NewSegment(BAlloc::kSegmentSize);
 }
 
@@ -178,6 +189,11 @@ void* AllocBlock(uint32_t s) {
     Split(b, s);
     b->header |= kInUse;
     FreeBlock* next = After(b);
+    // The search goes on from what is left of the found block: restarting
+    // behind it rescanned every older free block that was too small, on each
+    // request (a fragmented heap made each small allocation walk ~1e5 blocks).
+    if (!IsMarker(next) && !(next->header & kInUse))
+        g_heap.rover = next;
     if (!IsMarker(next))
         next->header |= kPrevInUse;
     return At(b, 4);

@@ -5,12 +5,18 @@
 #include "base/procedural/Trace.h"
 #include "base/procedural/EngineTables.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
 // "\n" then each word followed by "\n"; null when no list is loaded.
 char* g_words = nullptr;
+// The lines of g_words, sorted: a search of the text for each word took 2 us
+// under Wine, for each word of a prefix's result when it is highlighted.
+std::vector<std::string> g_lines;
 const int kLineSize = 128;
 
 bool IsLineEnd(char c) {
@@ -55,6 +61,7 @@ int KY_ReadLine(char* buffer, int size, HFILE file, int* flags) {
 void KY_FreeStopWords() {
     KY_Free(g_words);
     g_words = nullptr;
+    g_lines.clear();
 }
 
 int KY_LoadStopWordFile(const char* path, const unsigned char* table) {
@@ -109,6 +116,9 @@ int KY_LoadStopWordFile(const char* path, const unsigned char* table) {
         g_words[used++] = '\n';
     }
     _lclose(file);
+    for (const char *word = g_words + 1, *end; (end = std::strchr(word, '\n')) != nullptr; word = end + 1)
+        g_lines.emplace_back(word, end);
+    std::sort(g_lines.begin(), g_lines.end());
     return 1;
 }
 
@@ -124,7 +134,9 @@ int KY_FindStopWord(const char* word, const unsigned char* table) {
         return 0;
     key[len + 1] = '\n';
     key[len + 2] = 0;
-    return std::strstr(g_words, key) != nullptr;
+    if (std::memchr(key + 1, '\n', static_cast<size_t>(len)))
+        return std::strstr(g_words, key) != nullptr;  // across lines, as the text reads
+    return std::binary_search(g_lines.begin(), g_lines.end(), std::string(key + 1, static_cast<size_t>(len)));
 }
 
 int KY_FindStopWordDefault(const char* word) {

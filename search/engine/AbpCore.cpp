@@ -66,9 +66,11 @@ int LoadBlock(AbpTree* tree, int32_t offset) {
     return 0;
 }
 
+// Takes the bits a byte at most at a time: bit by bit, decoding was most of a
+// large word's lookup.
 int GetBits(AbpTree* tree, int n, uint32_t* value) {
-    uint32_t v = 0;
-    for (int i = 0; i < n; ++i) {
+    uint64_t v = 0;
+    while (n > 0) {
         if (tree->blockStart < 0 || tree->occOffset < tree->blockStart ||
             tree->occOffset >= tree->blockStart + tree->blockBytes) {
             int code = LoadBlock(tree, tree->occOffset);
@@ -76,13 +78,15 @@ int GetBits(AbpTree* tree, int n, uint32_t* value) {
                 return code;
         }
         uint8_t byte = tree->block[1 + tree->occOffset - tree->blockStart];
-        v = (v << 1) | ((byte >> (7 - tree->occBit)) & 1u);
-        if (++tree->occBit == 8) {
+        int left = 8 - tree->occBit, take = n < left ? n : left;
+        v = (v << take) | ((byte >> (left - take)) & ((1u << take) - 1));
+        n -= take;
+        if ((tree->occBit += take) == 8) {
             tree->occBit = 0;
             ++tree->occOffset;
         }
     }
-    *value = v;
+    *value = static_cast<uint32_t>(v);
     return 0;
 }
 

@@ -59,6 +59,19 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
     return 0;
 }
 
+// The documents of the tree's current key added to a vector list: what
+// ReadOccurrences then LoOr do, without writing and reading the list between
+// (a third of a prefix's evaluation of 137 words).
+int OrOccurrencesInto(KY_IndexRecord* index, LoHandle vector) {
+    AbpEntry occ;
+    int32_t last = -1;
+    int code;
+    while ((code = abpNextKey(&index->tree, &occ, 1)) == 0)
+        if (occ.values[0] != last && (code = LoWrite(vector, last = occ.values[0], 0)) != 0)
+            break;
+    return code == kAbpEndOfOcc ? 0 : code;
+}
+
 int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out) {
     *out = -1;
     if (key.empty() || key.size() > kAbpMaxKey)
@@ -95,7 +108,11 @@ int Pattern(KY_IndexRecord* index, const std::string& pattern, uint8_t unit, int
         if (Matches(pattern.c_str(), e.key)) {
             LoHandle h = -1;
             std::string key = e.key;
-            if ((code = ReadOccurrences(index, unit, &h)) != 0 || (code = OrInto(out, h)) != 0)
+            if (LoIsVector(*out))
+                code = OrOccurrencesInto(index, *out);
+            else if ((code = ReadOccurrences(index, unit, &h)) == 0)
+                code = OrInto(out, h);
+            if (code)
                 return code;
             found = true;
             if ((code = KyEnterWord(key, kQuestTerm, owner, index->flags)) != 0)

@@ -65,8 +65,9 @@ struct LoDesc {
     int32_t start;      // file offset of the data
     FILE* file;         // owned for kLoOwnFile lists; the swap file's otherwise
     char name[kLoNameSize];
-    uint8_t* buffer;  // owned: 4096-byte read buffer, or the raw vector of a kLoRawVector list
+    uint8_t* buffer;  // owned: 4096-byte read or write buffer, or the raw vector of a kLoRawVector list
     int32_t bufferWords, bufferIndex;
+    int32_t pending;  // words in buffer not yet written, the last ending at offset
 };
 
 // Package. swapName null: a unique file in the user's temporary folder.

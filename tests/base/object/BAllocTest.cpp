@@ -20,6 +20,23 @@ size_t FirstOther(const unsigned char* p, size_t from, size_t to, unsigned char 
     return from;
 }
 
+// Takes every free block that fits a request of n bytes; the request that needs
+// a new segment is freed again, and that segment goes back.
+void Drain(size_t n, std::vector<void*>* taken) {
+    taken->reserve(100000);
+    uint32_t segments = BAlloc::segmentCount();
+    for (;;) {
+        void* p = BAlloc::alloc(1, n);
+        ASSERT_NE(nullptr, p);
+        if (BAlloc::segmentCount() != segments) {
+            BAlloc::free(p);
+            break;
+        }
+        taken->push_back(p);
+    }
+    ASSERT_EQ(segments, BAlloc::segmentCount());
+}
+
 uint32_t g_smallestAsk;
 void* RefuseAndRecord(uint32_t bytes) {
     if (bytes < g_smallestAsk)
@@ -192,4 +209,45 @@ TEST(BAlloc, GrowthIsZeroFilledWhateverTheBlockHeldBefore) {
     ASSERT_NE(nullptr, p);
     EXPECT_EQ(90u, FirstOther(p, 75, 90)) << "old bytes came back";
     KY_Free(p);
+}
+
+// After a split the search must go on from the rest of the found block: going
+// on behind it walked every older free block on each request, and took the
+// first older one that fitted.
+TEST(BAlloc, AllocationsGoOnFromTheRestOfTheFoundBlock) {
+    const size_t small = 1000, large = 8000;
+    std::vector<void*> drained;
+    ASSERT_NO_FATAL_FAILURE(Drain(small, &drained));
+    // A new segment [n 24008][g 1008][rest 7744], then n freed: the free list
+    // ends with the rest (fits the small request only) and n (fits both).
+    unsigned char* n = Bytes(BAlloc::alloc(1, 24000));
+    unsigned char* g = Bytes(BAlloc::alloc(1, small));
+    ASSERT_EQ(n + 24008, g);
+    BAlloc::free(n);
+    unsigned char* a = Bytes(BAlloc::alloc(1, large));
+    unsigned char* b = Bytes(BAlloc::alloc(1, small));
+    EXPECT_EQ(n, a);
+    EXPECT_EQ(a + BAlloc::blockSizeFor(large), b) << "the search went back behind the found block";
+    for (void* p : {static_cast<void*>(a), static_cast<void*>(b), static_cast<void*>(g)})
+        BAlloc::free(p);
+    for (void* p : drained)
+        BAlloc::free(p);
+}
+
+// A request that fits no free block takes a new segment without walking the
+// list; a block freed after that must still be found.
+TEST(BAlloc, AFreedBlockIsFoundAfterASearchThatFoundNone) {
+    std::vector<void*> drained;
+    ASSERT_NO_FATAL_FAILURE(Drain(12744, &drained));
+    void* b = BAlloc::alloc(1, 20000);    // [b 20008][rest 12752]
+    void* g = BAlloc::alloc(1, 12744);    // the rest, whole
+    void* big = BAlloc::alloc(1, 30000);  // fits nowhere: a new segment
+    ASSERT_TRUE(b && g && big);
+    BAlloc::free(b);
+    void* again = BAlloc::alloc(1, 20000);
+    EXPECT_EQ(b, again) << "the freed block was passed over";
+    for (void* p : {again, g, big})
+        BAlloc::free(p);
+    for (void* p : drained)
+        BAlloc::free(p);
 }

@@ -334,6 +334,8 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
         {"pom*!", &words, [](const Doc& d) { return Like(d, "pom*"); }},
         {"p?ire", &words, [](const Doc& d) { return Like(d, "p?ire"); }},
         {"ch*! EX chat", &words, [](const Doc& d) { return Like(d, "ch*") && !Has(d, "chat"); }},
+        {"p*!", &words, [](const Doc& d) { return Like(d, "p*"); }},
+        {"p*! AND ch*!", &words, [](const Doc& d) { return Like(d, "p*") && Like(d, "ch*"); }},
         {"?? AND pont", &words, [](const Doc& d) { return Like(d, "??") && Has(d, "pont"); }},
         {"pomme", &thesaurus, [&th](const Doc& d) { return Related(d, th, "pomme", 2); }},
         {"chat", &thesaurus, [&th](const Doc& d) { return Related(d, th, "chat", 2); }},

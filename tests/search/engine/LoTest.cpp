@@ -428,3 +428,52 @@ TEST(Lo, RangesHoldEveryDocumentBetweenTheirBounds) {
         DeleteFileA(path.c_str());
     }
 }
+
+// Lists of several write buffers: in the swap file beside another list being
+// read, in a file of their own, and the union of two of them.
+TEST(Lo, ListsOfManyBuffersReadBackWhatWasWritten) {
+    TempFolder folder;
+    struct Row {
+        const char* name;
+        int count;
+        int keep;  // LoKeepSaved when saved
+    } rows[] = {{"one word short of a buffer", 1023, 1}, {"three buffers", 3000, 1}, {"own file", 5000, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(-1);
+        std::mt19937 random(row.count);
+        Elements a, b;
+        for (int32_t i = 0, doc = 0, pos = 0; i < row.count; ++i) {
+            int32_t step = static_cast<int32_t>(random() % 3);
+            doc += step;
+            pos = (step ? 0 : pos) + 1 + static_cast<int32_t>(random() % 70000);
+            (random() % 2 ? a : b).push_back({doc, pos});
+        }
+        Elements both = a;
+        both.insert(both.end(), b.begin(), b.end());
+        std::sort(both.begin(), both.end());
+        auto shown = [](const Elements& e) {
+            std::string out;
+            for (const auto& x : e)
+                out += std::to_string(x.first) + "/" + std::to_string(x.second) + " ";
+            return out;
+        };
+        LoHandle ha = Make(a, kSeq, 1), hb = Make(b, kSeq, 1);
+        EXPECT_EQ(shown(a), Show(ha));
+        std::string path = folder.path("many.lo");
+        LoKeepSaved = row.keep;
+        ASSERT_EQ(0, LoSave(path.c_str(), hb));
+        LoKeepSaved = 1;
+        LoHandle again = -1;
+        ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+        EXPECT_EQ(shown(b), Show(again));
+        LoHandle result = -1;
+        LoCurrentUnitByte = 1;
+        ASSERT_EQ(0, LoOr(ha, again, &result));
+        LoCurrentUnitByte = 0;
+        EXPECT_EQ(shown(both), Show(result));
+        LoFree(&result);
+        LoFree(&hb);
+        DeleteFileA(path.c_str());
+    }
+}
