@@ -26,6 +26,7 @@ int LoCurrentUnitByte = 0;
 namespace {
 
 const int kReadBytes = 4096;
+const int kPendingWords = 1024;
 
 void CopyName(char* to, const char* from) {
     std::snprintf(to, kLoNameSize, "%s", from ? from : "");
@@ -75,6 +76,29 @@ int FlushFast(LoDesc* d) {
     return 0;
 }
 
+// Writes d's pending words where they belong, just before its offset. One
+// write a word cost two system calls a word, most of a large search's time.
+int FlushPending(LoDesc* d) {
+    size_t n = 4 * static_cast<size_t>(d->pendingWords);
+    if (n == 0)
+        return 0;
+    uint8_t bytes[4 * kPendingWords];
+    for (int32_t i = 0; i < d->pendingWords; ++i)
+        for (int b = 0; b < 4; ++b)
+            bytes[4 * i + b] = static_cast<uint8_t>(d->pending[i] >> (8 * b));
+    d->pendingWords = 0;
+    if (!d->file || std::fseek(d->file, d->offset - static_cast<int32_t>(n), SEEK_SET) != 0 ||
+        std::fwrite(bytes, 1, n, d->file) != n)
+        return Fail(kLoErrSeek, d->name);
+    return 0;
+}
+
+void DropPending(LoDesc* d) {
+    std::free(d->pending);
+    d->pending = nullptr;
+    d->pendingWords = 0;
+}
+
 // Ends fast writing of d, if it was the list being written fast.
 int EndFast(LoDesc* d) {
     LoPackage& p = LoPkg();
@@ -93,16 +117,17 @@ int PutWord(LoDesc* d) {
         d->mask = 0x80000000u;
         return p.fastIndex == kLoFastWords ? FlushFast(d) : 0;
     }
-    uint8_t bytes[4] = {static_cast<uint8_t>(d->word), static_cast<uint8_t>(d->word >> 8),
-                        static_cast<uint8_t>(d->word >> 16), static_cast<uint8_t>(d->word >> 24)};
-    if (!d->file || std::fseek(d->file, d->offset, SEEK_SET) != 0 || std::fwrite(bytes, 1, 4, d->file) != 4)
+    if (!d->file)
         return Fail(kLoErrSeek, d->name);
+    if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kPendingWords))))
+        return Fail(kLoErrSeek, "write buffer");
+    d->pending[d->pendingWords++] = d->word;
     d->offset += 4;
     d->word = 0;
     d->mask = 0x80000000u;
     if (!OwnsFile(d) && d->offset > p.swapEnd)
         p.swapEnd = d->offset;
-    return 0;
+    return d->pendingWords == kPendingWords ? FlushPending(d) : 0;
 }
 
 int PutField(LoDesc* d, uint32_t value) {
@@ -250,6 +275,8 @@ LoPackage& LoPkg() {
 void LoReleaseDesc(LoDesc* d) {
     LoPackage& p = LoPkg();
     EndFast(d);
+    FlushPending(d);
+    DropPending(d);
     std::free(d->buffer);
     d->buffer = nullptr;
     if (OwnsFile(d) && d->file)
@@ -473,9 +500,11 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
     }
     if (!code && d->mask != 0x80000000u)
         code = PutWord(d);
+    int flushed = FlushPending(d);
+    DropPending(d);
     d->doc = -1;
     d->pos = 0;
-    return code;
+    return code ? code : flushed;
 }
 
 int LoWrite(LoHandle h, int32_t doc, int32_t pos) {
@@ -491,6 +520,8 @@ int Lo_WriteOccFast(LoDesc* d, int32_t doc, int32_t pos) {
     // Scored lists and the vector gain nothing from the buffer.
     if (!(d->flags & kLoWritable) || (d->flags & kLoVector) || (LoScoreMode && (d->flags & kLoScored)))
         return Lo_WriteOcc(d, doc, pos);
+    if (int flushed = FlushPending(d))
+        return flushed;
     p.fastOwner = d;
     int code = Lo_WriteOcc(d, doc, pos);
     if (doc == -1 || code) {
@@ -508,6 +539,8 @@ int Lo_Rewind(LoDesc* d) {
     if (!d)
         return kLoErrRewind;
     if (int code = EndFast(d))
+        return code;
+    if (int code = FlushPending(d))
         return code;
     if (d->flags & kLoVector) {
         d->index = 0;
@@ -539,6 +572,9 @@ int Lo_Close(LoDesc* d) {
     if (!d)
         return kLoErrClose;
     int fast = EndFast(d);
+    int pending = FlushPending(d);
+    DropPending(d);
+    fast = fast ? fast : pending;
     if (d->flags & kLoVector)
         return 0;
     if (!(d->flags & kLoRawVector)) {
@@ -565,6 +601,8 @@ int Lo_FirstOcc(LoDesc* d) {
     d->index = 0;
     if (d->flags & kLoVector)
         return NextBit(d);
+    if (int code = FlushPending(d))
+        return code;
     if (!d->file) {
         int code = Lo_Rewind(d);
         if (code)
@@ -708,6 +746,7 @@ int Lo_Save(const char* name, LoDesc* d) {
             r.flags |= kLoRawVector;
             r.count = d->count;
         } else if ((code = LoCopyElements(d, &r)) != 0) {
+            DropPending(&r);
             return code;
         }
         r.file = nullptr;
@@ -732,6 +771,7 @@ int Lo_Save(const char* name, LoDesc* d) {
         return 0;
     }
     if ((code = WriteListFile(d, name, &r)) != 0) {
+        DropPending(&r);
         if (r.file)
             std::fclose(r.file);
         std::remove((std::string(name) + ".new~").c_str());

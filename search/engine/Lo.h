@@ -67,6 +67,8 @@ struct LoDesc {
     char name[kLoNameSize];
     uint8_t* buffer;  // owned: 4096-byte read buffer, or the raw vector of a kLoRawVector list
     int32_t bufferWords, bufferIndex;
+    uint32_t* pending;     // owned: words written, counted in offset, not yet in the file; or null
+    int32_t pendingWords;  // written out when the buffer fills, the list ends, is rewound or closed
 };
 
 // Package. swapName null: a unique file in the user's temporary folder.

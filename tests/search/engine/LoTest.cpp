@@ -391,6 +391,36 @@ TEST(Lo, FastWritingGivesTheSameListOneListAtATime) {
     }
 }
 
+// Words are gathered before they reach the swap file: a list written while
+// another is read, and one made after it, must still read back whole.
+TEST(Lo, ListsWrittenWhileOthersAreReadKeepTheirPlaces) {
+    for (int count : {1, 511, 512, 513, 3000}) {
+        SCOPED_TRACE(count);
+        Package package(-1);
+        Elements in;
+        std::string expected;
+        for (int32_t i = 0; i < count; ++i) {
+            in.push_back({i / 3, i});  // two fields an element: 512 elements fill 1024 words
+            expected += std::to_string(i / 3) + "/" + std::to_string(i) + " ";
+        }
+        LoHandle first = Make(in, kSeq, 1), copy = -1, after = -1;
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, 1, 0, 0, &copy, 1));
+        int32_t n, doc, value, firstPos;
+        ASSERT_EQ(0, LoRewind(first));
+        for (int code = LoFirst(first, &n, &doc, &value, &firstPos); doc != -1;
+             code = LoNext(first, &doc, &value, &firstPos)) {
+            ASSERT_EQ(0, code);
+            ASSERT_EQ(0, LoWrite(copy, doc, value));
+        }
+        ASSERT_EQ(0, LoWrite(copy, -1, 0));
+        LoClose(first);
+        after = Make({{7, 1}}, kSeq, 1);
+        EXPECT_EQ(expected, Show(first));
+        EXPECT_EQ(expected, Show(copy));
+        EXPECT_EQ("7/1 ", Show(after));
+    }
+}
+
 TEST(Lo, RangesHoldEveryDocumentBetweenTheirBounds) {
     TempFolder folder;
     struct Row {
