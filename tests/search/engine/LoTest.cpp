@@ -180,6 +180,50 @@ TEST(Lo, VectorsAreSavedRawAboveAThousandDocuments) {
     }
 }
 
+// A list kept in memory holds the bytes its list file would, and reads alike.
+TEST(Lo, KeptImagesAreTheBytesOfTheListFile) {
+    struct Row {
+        const char* name;
+        uint32_t flags, unitCode;
+        int32_t documents;
+    } rows[] = {
+        {"documents", kSeq, 0, 5},
+        {"positions", kSeq, 1, 700},
+        {"raw vector", kVec, 0, 1500},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(100000);
+        Elements in;
+        for (int32_t d = 0; d < row.documents; ++d)
+            in.push_back({d * 7, d % 5});
+        std::string path = folder.path("list.lo"), bytes;
+        LoHandle filed = Make(in, row.flags, row.unitCode), kept = Make(in, row.flags, row.unitCode);
+        std::string expected = Show(filed);
+        LoKeepSaved = 0;
+        int saved = LoSave(path.c_str(), filed);
+        LoKeepSaved = 1;
+        ASSERT_EQ(0, saved);
+        ASSERT_EQ(0, LoSaveImage(path.c_str(), kept));
+        ASSERT_TRUE(LoadFile(path, &bytes));
+        ASSERT_TRUE(DeleteFileA(path.c_str()));
+        ASSERT_EQ(1u, LoPkg().images.size());
+        EXPECT_TRUE(bytes == std::string(LoPkg().images[0].bytes.begin(), LoPkg().images[0].bytes.end()));
+        EXPECT_EQ(expected, Show(kept));
+        LoHandle again = -1;
+        ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+        EXPECT_EQ(expected, Show(again));
+        EXPECT_EQ(expected, Show(again));
+        uint8_t header[kLoHeaderSize];
+        EXPECT_EQ(kLoHeaderSize, LoHeader(path.c_str(), header));
+        EXPECT_EQ(1, LoForget(path.c_str()));
+        EXPECT_EQ(0, LoForget(path.c_str()));
+        EXPECT_EQ(-1, LoHeader(path.c_str(), header));
+        EXPECT_EQ(kLoErrOpen, LoOpen(path.c_str(), &again));
+    }
+}
+
 TEST(Lo, SavedSwapListsReopenByName) {
     TempFolder folder;
     Package package(-1);
