@@ -149,6 +149,21 @@ int PutWord(LoDesc* d) {
 }
 
 int PutField(LoDesc* d, uint32_t value) {
+    // The field's bits go into the word's free low bits as many at a time as fit.
+    for (int n = LoPkg().nbits; n > 0 && d->mask;) {
+        int free = 32 - __builtin_clz(d->mask), take = std::min(n, free);
+        uint32_t bits = take == 32 ? value : (value >> (n - take)) & ((1u << take) - 1);
+        d->word |= bits << (free - take);
+        n -= take;
+        d->mask = free > take ? 1u << (free - take - 1) : 0;
+        if (!d->mask) {
+            int code = PutWord(d);
+            if (code)
+                return code;
+        }
+        if (n == 0)
+            return 0;
+    }
     for (int i = LoPkg().nbits - 1; i >= 0; --i) {
         if ((value >> i) & 1u)
             d->word |= d->mask;

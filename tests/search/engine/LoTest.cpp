@@ -138,6 +138,29 @@ TEST(Lo, ListsReadBackWhatWasWritten) {
     }
 }
 
+// Fields of every width cross the 32-bit words at every place.
+TEST(Lo, FieldsOfEveryWidthReadBack) {
+    for (uint32_t widthOf : {1u, 2u, 6u, 1000u, 0x10000u, 0x12345u, 0x3FFFFFFFu, 0x7FFFFFFFu}) {
+        SCOPED_TRACE(widthOf);
+        Package package(-1, widthOf);
+        std::mt19937 random(widthOf);
+        Elements in;
+        std::string expected;
+        int32_t doc = 0;
+        for (int i = 0; i < 300; ++i) {
+            int32_t step = static_cast<int32_t>(random() % 2), pos = static_cast<int32_t>(random() % (widthOf + 1));
+            if (doc + step > static_cast<int32_t>(widthOf))
+                break;
+            doc += step;
+            if (!in.empty() && in.back().first == doc && pos <= in.back().second)
+                continue;
+            in.push_back({doc, pos});
+            expected += std::to_string(doc) + "/" + std::to_string(pos) + " ";
+        }
+        EXPECT_EQ(expected, Show(Make(in, kSeq, 1)));
+    }
+}
+
 TEST(Lo, ScoredListsCarryHitsTimesWeight) {
     Package package(-1);
     LoScoreMode = 1;
