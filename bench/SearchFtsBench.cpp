@@ -264,6 +264,10 @@ int main(int argc, char** argv) {
                                      [&](const Query& q) { return q.kind != only && q.ours != only; }),
                       queries.end());
     std::fprintf(stderr, "%zu queries\n", queries.size());
+    // FTS5's rows, then the corpus goes, and the rows once FTS5 holds them:
+    // both sides are timed without them. The corpus's millions of small blocks
+    // filled the 32-bit heap, and either side's allocations near its top then
+    // committed and decommitted pages, stalls of 1 to 90 ms in most queries.
     std::vector<std::pair<long, std::string>> rows;
     for (const auto& d : corpus.docs) {
         std::string text;
@@ -271,10 +275,36 @@ int main(int argc, char** argv) {
             text += (text.empty() ? "" : " ") + o.key;
         rows.push_back({d.first, Utf8(text)});
     }
-    // The corpus's millions of small blocks would leave the engine's heap, not
-    // FTS5's (SQLite allocates through the C library), fragmented: each request
-    // that no nearby free block fits then walks them.
+    size_t articles = corpus.docs.size();
     corpus = Corpus();
+    // FTS5: a contentless table of the same keys, built in one transaction.
+    std::string dbPath = scratch + "\\fts.db";
+    DeleteFileA(dbPath.c_str());
+    sqlite3* db = nullptr;
+    if (sqlite3_open(dbPath.c_str(), &db) != SQLITE_OK)
+        return 1;
+    t0 = Now();
+    bool ok = Exec(db,
+                   "CREATE VIRTUAL TABLE t USING fts5(body, content='', "
+                   "tokenize='unicode61 remove_diacritics 2')") &&
+              Exec(db, "BEGIN");
+    sqlite3_stmt* insert = nullptr;
+    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO t(rowid, body) VALUES(?1, ?2)", -1, &insert, nullptr) == SQLITE_OK;
+    for (size_t i = 0; ok && i < rows.size(); ++i) {
+        sqlite3_bind_int64(insert, 1, rows[i].first);
+        sqlite3_bind_text(insert, 2, rows[i].second.c_str(), -1, SQLITE_STATIC);
+        ok = sqlite3_step(insert) == SQLITE_DONE;
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    rows = {};
+    ok = ok && Exec(db, "COMMIT") && Exec(db, "INSERT INTO t(t) VALUES('optimize')");
+    fts.build = Now() - t0;
+    std::fprintf(stderr, "fts5 built in %.1f s\n", fts.build);
+    if (!ok)
+        return 1;
+    fts.size = FileSize(dbPath);
+    SetCurrentDirectoryA(sample.c_str());
     try {
         ADataLocation location;
         std::unique_ptr<ASearchRequest> request = OpenSampleRequest(sample, &location);
@@ -299,32 +329,6 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // FTS5: a contentless table of the same keys, built in one transaction.
-    std::string dbPath = scratch + "\\fts.db";
-    DeleteFileA(dbPath.c_str());
-    sqlite3* db = nullptr;
-    if (sqlite3_open(dbPath.c_str(), &db) != SQLITE_OK)
-        return 1;
-    t0 = Now();
-    bool ok = Exec(db,
-                   "CREATE VIRTUAL TABLE t USING fts5(body, content='', "
-                   "tokenize='unicode61 remove_diacritics 2')") &&
-              Exec(db, "BEGIN");
-    sqlite3_stmt* insert = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO t(rowid, body) VALUES(?1, ?2)", -1, &insert, nullptr) == SQLITE_OK;
-    for (size_t i = 0; ok && i < rows.size(); ++i) {
-        sqlite3_bind_int64(insert, 1, rows[i].first);
-        sqlite3_bind_text(insert, 2, rows[i].second.c_str(), -1, SQLITE_STATIC);
-        ok = sqlite3_step(insert) == SQLITE_DONE;
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    ok = ok && Exec(db, "COMMIT") && Exec(db, "INSERT INTO t(t) VALUES('optimize')");
-    fts.build = Now() - t0;
-    std::fprintf(stderr, "fts5 built in %.1f s\n", fts.build);
-    if (!ok)
-        return 1;
-    fts.size = FileSize(dbPath);
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db, "SELECT rowid FROM t WHERE t MATCH ?1", -1, &select, nullptr);
     Measure(queries, &fts, [&](const Query& q, std::set<long>* found) {
@@ -341,7 +345,7 @@ int main(int argc, char** argv) {
     DeleteFileA(dbPath.c_str());
     RemoveDirectoryA(scratch.c_str());
 
-    std::printf("%zu queries on %zu articles\n", queries.size(), rows.size());
+    std::printf("%zu queries on %zu articles\n", queries.size(), articles);
     std::printf("%-13s %6s | %9s %9s %9s | %9s %9s %9s | %6s %6s\n", "kind", "count", "ours med", "ours p99", "results",
                 "fts5 med", "fts5 p99", "results", "med x", "p99 x");
     std::vector<std::string> kinds;

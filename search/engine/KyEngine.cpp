@@ -2,7 +2,10 @@
 // engine's start and close, its indexes and its stored lists.
 #include <algorithm>
 #include <cstdlib>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyStopWord.h"
@@ -613,6 +616,57 @@ std::string QsvPath(const std::string& name) {
     return base + ".qsv";
 }
 
+// The "qsv" bytes of the lists kept in memory, by path in lower case.
+std::map<std::string, std::string>& MemoryWords() {
+    static std::map<std::string, std::string> words;
+    return words;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Lists of a working folder named by the engine, never by the system: no
+// file name of the temporary folder starts "KYM" ("KY" and hexadecimal digits).
+std::string MemoryListName() {
+    static uint32_t serial = 0;
+    char name[32];
+    std::snprintf(name, sizeof name, "KYM%X.tmp", ++serial);
+    return name;
+}
+
+int SaveList(LoHandle* list, const char* name, bool memory) {
+    KY_EngineState& e = KyEngine();
+    // A list kept in the swap file would die with it when its engine part is
+    // suspended: stored lists are files of their own, or their bytes in memory.
+    int keep = LoKeepSaved;
+    LoKeepSaved = 0;
+    int code = memory ? LoSaveImage(name, *list) : LoSave(name, *list);
+    LoKeepSaved = keep;
+    LoFree(list);
+    if (code)
+        return code;
+    if (!e.hiliteOn)
+        return 0;
+    std::string words;
+    for (const KY_EnteredWord& w : e.entered)
+        words += static_cast<char>(w.kind) + w.word + "\n";
+    e.entered.clear();
+    std::string qsv = QsvPath(name);
+    if (memory) {
+        MemoryWords()[Lower(qsv)] = words;
+        return 0;
+    }
+    FILE* f = std::fopen(qsv.c_str(), "wb");
+    if (!f)
+        return Fail(105, qsv);
+    bool ok = std::fwrite(words.data(), 1, words.size(), f) == words.size();
+    ok = std::fclose(f) == 0 && ok;
+    return ok ? 0 : Fail(105, qsv);
+}
+
 }  // namespace
 
 void KY_EngineSetListFolder(const std::string& folder) {
@@ -628,29 +682,18 @@ std::string KY_EngineListPath(const char* name) {
 }
 
 int KY_EngineSaveList(LoHandle* list, const char* name) {
-    KY_EngineState& e = KyEngine();
-    // A list kept in the swap file would die with it when its engine part is
-    // suspended: stored lists are files of their own.
-    int keep = LoKeepSaved;
-    LoKeepSaved = 0;
-    int code = LoSave(name, *list);
-    LoKeepSaved = keep;
-    LoFree(list);
-    if (code)
-        return code;
-    if (!e.hiliteOn)
-        return 0;
-    std::string qsv = QsvPath(name);
-    FILE* f = std::fopen(qsv.c_str(), "wb");
-    if (!f)
-        return Fail(105, qsv);
-    for (const KY_EnteredWord& w : e.entered) {
-        std::fputc(w.kind, f);
-        std::fprintf(f, "%s\n", w.word.c_str());
+    return SaveList(list, name, false);
+}
+
+int KY_EngineSaveWorkList(LoHandle* list, const std::string& folder, std::string* name) {
+    const LoDesc* d = LoDescOf(*list);
+    bool memory = d && d->count <= kMemoryListElements;
+    *name = memory ? MemoryListName() : KY_MakeListName(folder.c_str());
+    if (name->empty()) {
+        LoFree(list);
+        return Fail(kQuestErrMemory, "KY_MakeListName");
     }
-    bool ok = std::fclose(f) == 0;
-    e.entered.clear();
-    return ok ? 0 : Fail(105, qsv);
+    return SaveList(list, KY_ListPath(folder, *name).c_str(), memory);
 }
 
 // A stored list's highlight words, "<list name less extension>.qsv", one record a word:
@@ -666,20 +709,26 @@ int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
         return code;
     if (!e.hiliteOn)
         return 0;
-    FILE* f = std::fopen(QsvPath(name).c_str(), "rb");
-    if (!f)
-        return 0;
-    int kind;
-    int owner = e.used > 0 ? e.used - 1 : 0;
-    while ((kind = std::fgetc(f)) != EOF) {
-        std::string word;
-        int c;
-        while ((c = std::fgetc(f)) != EOF && c != '\n')
-            if (word.size() < 999)
-                word += static_cast<char>(c);
-        KyEnterWord(word, static_cast<uint8_t>(kind), owner, 0);
+    std::string qsv = QsvPath(name), words;
+    auto kept = MemoryWords().find(Lower(qsv));
+    if (kept != MemoryWords().end()) {
+        words = kept->second;
+    } else {
+        FILE* f = std::fopen(qsv.c_str(), "rb");
+        if (!f)
+            return 0;
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+            words.append(chunk, n);
+        std::fclose(f);
     }
-    std::fclose(f);
+    int owner = e.used > 0 ? e.used - 1 : 0;
+    for (size_t at = 0; at < words.size();) {
+        uint8_t kind = static_cast<uint8_t>(words[at++]);
+        size_t end = std::min(words.find('\n', at), words.size());
+        KyEnterWord(words.substr(at, std::min<size_t>(end - at, 999)), kind, owner, 0);
+        at = end + 1;
+    }
     return 0;
 }
 
@@ -688,6 +737,9 @@ int KY_EngineDeleteList(const char* name) {
     saved.erase(std::remove_if(saved.begin(), saved.end(),
                                [&](const LoSavedEntry& s) { return strcasecmp(s.name.c_str(), name) == 0; }),
                 saved.end());
+    MemoryWords().erase(Lower(QsvPath(name)));
+    if (LoForget(name))
+        return 0;
     for (const std::string& path : {std::string(name), QsvPath(name)}) {
         FILE* f = std::fopen(path.c_str(), "rb");
         if (!f)

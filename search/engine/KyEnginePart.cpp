@@ -470,10 +470,10 @@ namespace {
 // Saves a result as the criterion's list, one element a document; the handle is consumed.
 int SaveResult(KY_EnginePart* part, LoHandle* h, KY_Criterion* k) {
     int32_t count = 0;
-    std::string name = KY_MakeListName(part->folder.c_str());
-    int code = name.empty() ? Fail(kQuestErrMemory, "KY_MakeListName") : Documents(h, &count);
+    std::string name;
+    int code = Documents(h, &count);
     if (!code)
-        code = KY_EngineSaveList(h, KY_ListPath(part->folder, name).c_str());
+        code = KY_EngineSaveWorkList(h, part->folder, &name);
     if (code) {
         LoFree(h);
         k->status = kStatusFailed;

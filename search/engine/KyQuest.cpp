@@ -399,17 +399,14 @@ int CheckEntry(KY_QuestEntry* e) {
             if (std::strcmp(r.text, "@") == 0) {
                 e->listSize = 0;
             } else {
-                FILE* f = std::fopen(KY_EngineListPath(r.text).c_str(), "rb");
                 uint8_t header[kLoHeaderSize];
-                size_t got = f ? std::fread(header, 1, sizeof header, f) : 0;
-                if (f)
-                    std::fclose(f);
-                if (got == sizeof header) {
+                int got = LoHeader(KY_EngineListPath(r.text).c_str(), header);
+                if (got == kLoHeaderSize) {
                     e->listSize = static_cast<int32_t>(header[16] | header[17] << 8 | header[18] << 16 |
                                                        static_cast<uint32_t>(header[19]) << 24);
                     r.unit = header[44];
                     r.relation = kLoHeaderSize;
-                } else if (!f) {
+                } else if (got < 0) {
                     return Fail(kQuestErrNoList, r.text);
                 }
             }

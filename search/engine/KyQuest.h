@@ -190,6 +190,10 @@ KY_Thes* KY_EngineThes();
 void KY_EngineSetListFolder(const std::string& folder);
 std::string KY_EngineListPath(const char* name);
 int KY_EngineSaveList(LoHandle* list, const char* name);
+// Saves a working list of the folder under a new name (in *name): in memory
+// when it holds at most kMemoryListElements elements, else as a list file.
+const int32_t kMemoryListElements = 100000;
+int KY_EngineSaveWorkList(LoHandle* list, const std::string& folder, std::string* name);
 int KY_EngineOpenStoredList(const char* name, LoHandle* list);
 int KY_EngineDeleteList(const char* name);
 // Every document of the runs whose keys lie between low and high in the field's indexes.

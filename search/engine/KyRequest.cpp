@@ -563,12 +563,10 @@ int FilterResult(KY_Request* r, KY_DocFilter filter, void* argument) {
     LoFree(&in);
     if (!code)
         code = LoWrite(out, -1, 0);
-    std::string name = code ? "" : KY_MakeListName(r->part.folder.c_str());
-    if (!code && name.empty())
-        code = Fail(kQuestErrMemory, "KY_MakeListName");
+    std::string name;
     if (!code) {
         LoClose(out);
-        code = KY_EngineSaveList(&out, KY_ListPath(r->part.folder, name).c_str());
+        code = KY_EngineSaveWorkList(&out, r->part.folder, &name);
     }
     LoFree(&out);
     if (code)

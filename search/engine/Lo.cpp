@@ -26,6 +26,7 @@ int LoCurrentUnitByte = 0;
 namespace {
 
 const int kReadBytes = 4096;
+const int kPendingWords = 1024;
 
 void CopyName(char* to, const char* from) {
     std::snprintf(to, kLoNameSize, "%s", from ? from : "");
@@ -39,7 +40,25 @@ int Fail(int code, const char* text) {
 // Lists in a file of their own: written ones (flag 2), and reopened raw vectors,
 // whose files carry flags 68 (readable, raw) and are read by name.
 bool OwnsFile(const LoDesc* d) {
-    return (d->flags & kLoOwnFile) || (d->flags & ~(kLoRawVector | kLoScored | kLoBuffered)) == kLoReadable;
+    return !(d->flags & kLoInMemory) &&
+           ((d->flags & kLoOwnFile) || (d->flags & ~(kLoRawVector | kLoScored | kLoBuffered)) == kLoReadable);
+}
+
+LoImage* FindImage(const char* name) {
+    for (LoImage& image : LoPkg().images)
+        if (strcasecmp(image.name.c_str(), name) == 0)
+            return &image;
+    return nullptr;
+}
+
+// The data of an in-memory list, from its start.
+int ImageData(const LoDesc* d, const uint8_t** data, size_t* size) {
+    const LoImage* image = FindImage(d->name);
+    if (!image || d->start < 0 || static_cast<size_t>(d->start) > image->bytes.size())
+        return Fail(kLoErrOpen, d->name);
+    *data = image->bytes.data() + d->start;
+    *size = image->bytes.size() - static_cast<size_t>(d->start);
+    return 0;
 }
 
 void SetUnits(LoDesc* d, uint32_t unitCode) {
@@ -75,6 +94,29 @@ int FlushFast(LoDesc* d) {
     return 0;
 }
 
+// Writes d's pending words where they belong, just before its offset. One
+// write a word cost two system calls a word, most of a large search's time.
+int FlushPending(LoDesc* d) {
+    size_t n = 4 * static_cast<size_t>(d->pendingWords);
+    if (n == 0)
+        return 0;
+    uint8_t bytes[4 * kPendingWords];
+    for (int32_t i = 0; i < d->pendingWords; ++i)
+        for (int b = 0; b < 4; ++b)
+            bytes[4 * i + b] = static_cast<uint8_t>(d->pending[i] >> (8 * b));
+    d->pendingWords = 0;
+    if (!d->file || std::fseek(d->file, d->offset - static_cast<int32_t>(n), SEEK_SET) != 0 ||
+        std::fwrite(bytes, 1, n, d->file) != n)
+        return Fail(kLoErrSeek, d->name);
+    return 0;
+}
+
+void DropPending(LoDesc* d) {
+    std::free(d->pending);
+    d->pending = nullptr;
+    d->pendingWords = 0;
+}
+
 // Ends fast writing of d, if it was the list being written fast.
 int EndFast(LoDesc* d) {
     LoPackage& p = LoPkg();
@@ -85,52 +127,27 @@ int EndFast(LoDesc* d) {
     return code;
 }
 
-// Writes the words that a list being written holds in its buffer.
-int FlushWrites(LoDesc* d) {
-    if (d->pending <= 0)
-        return 0;
-    size_t n = 4 * static_cast<size_t>(d->pending);
-    d->pending = 0;
-    if (!d->file || std::fseek(d->file, d->offset - static_cast<long>(n), SEEK_SET) != 0 ||
-        std::fwrite(d->buffer, 1, n, d->file) != n)
-        return Fail(kLoErrSeek, d->name);
-    return 0;
-}
-
 int PutWord(LoDesc* d) {
     LoPackage& p = LoPkg();
     if (p.fastOwner == d) {
-        if (int code = FlushWrites(d))
+        if (int code = FlushPending(d))
             return code;
         p.fastWords[p.fastIndex++] = d->word;
         d->word = 0;
         d->mask = 0x80000000u;
         return p.fastIndex == kLoFastWords ? FlushFast(d) : 0;
     }
-    // Words gather in the buffer: a seek and a write of each 4 bytes cost most of
-    // a large result's evaluation (80% for a word of 3,681 documents).
     if (!d->file)
         return Fail(kLoErrSeek, d->name);
-    bool buffered = !(d->flags & (kLoRawVector | kLoBuffered)) &&
-                    (d->buffer || (d->buffer = static_cast<uint8_t*>(std::malloc(kReadBytes))) != nullptr);
-    uint8_t* bytes = buffered ? d->buffer + 4 * d->pending : nullptr;
-    uint8_t word[4];
-    if (!bytes)
-        bytes = word;
-    for (int b = 0; b < 4; ++b)
-        bytes[b] = static_cast<uint8_t>(d->word >> (8 * b));
-    if (!buffered && (std::fseek(d->file, d->offset, SEEK_SET) != 0 || std::fwrite(bytes, 1, 4, d->file) != 4))
-        return Fail(kLoErrSeek, d->name);
+    if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kPendingWords))))
+        return Fail(kLoErrSeek, "write buffer");
+    d->pending[d->pendingWords++] = d->word;
     d->offset += 4;
-    if (buffered && ++d->pending == kReadBytes / 4) {
-        if (int code = FlushWrites(d))
-            return code;
-    }
     d->word = 0;
     d->mask = 0x80000000u;
     if (!OwnsFile(d) && d->offset > p.swapEnd)
         p.swapEnd = d->offset;
-    return 0;
+    return d->pendingWords == kPendingWords ? FlushPending(d) : 0;
 }
 
 // The bits of the word from the mask's bit down: 1 to 32.
@@ -249,38 +266,96 @@ LoHandle Register(LoDesc* d) {
     return -1;
 }
 
-// Writes d's data as a list file at path: header, then raw bytes or elements.
-int WriteListFile(LoDesc* d, const char* path, LoDesc* r) {
+// The bytes of d's list file named name: the header, then the raw vector or
+// the elements, copied at the swap's end and read back (the space is given
+// back). r becomes the descriptor that reads them, without a file.
+int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* r) {
     LoPackage& p = LoPkg();
-    std::string temp = std::string(path) + ".new~";
-    int code = LoInitDesc(r, kLoOwnFile | kLoReadable | kLoWritable, temp.c_str(), 0, kLoHeaderSize, 0, d->weight);
+    int code = LoInitDesc(r, kLoReadable | kLoWritable, nullptr, 0, 0, 0, d->weight);
     if (code)
         return code;
+    const int32_t start = r->start;
     r->units = d->units;
     r->unitMask = d->unitMask;
     r->flags |= d->flags & kLoScored;
+    image->assign(kLoHeaderSize, 0);
     bool raw = (d->flags & (kLoVector | kLoRawVector)) && d->count > kLoSaveThreshold;
     if (raw) {
+        r->file = nullptr;
         if (!(d->flags & kLoVector) && !d->buffer && (code = Lo_FirstOcc(d)) != 0)
             return code;
-        if (std::fseek(r->file, kLoHeaderSize, SEEK_SET) != 0 ||
-            std::fwrite(VectorBytes(d), 1, p.vecBytes, r->file) != static_cast<size_t>(p.vecBytes))
-            return Fail(kLoErrFile, path);
+        image->insert(image->end(), VectorBytes(d), VectorBytes(d) + p.vecBytes);
         r->count = d->count;
-        r->flags = (r->flags & ~kLoOwnFile) | kLoRawVector;
-    } else if ((code = LoCopyElements(d, r)) != 0) {
-        return code;
+        r->flags |= kLoRawVector;
+    } else {
+        code = LoCopyElements(d, r);
+        DropPending(r);
+        r->file = nullptr;
+        size_t n = static_cast<size_t>(r->offset - start);
+        image->resize(kLoHeaderSize + n);
+        if (!code && n &&
+            (std::fseek(p.swap, start, SEEK_SET) != 0 || std::fread(&(*image)[kLoHeaderSize], 1, n, p.swap) != n))
+            code = Fail(kLoErrSeek, p.swapName);
+        if (p.swapEnd == r->offset)
+            p.swapEnd = start;
+        if (code)
+            return code;
+        r->flags |= kLoOwnFile;
     }
     r->flags &= ~kLoWritable;
-    CopyName(r->name, path);
-    uint8_t header[kLoHeaderSize];
-    EncodeHeader(r, header);
-    if (std::fseek(r->file, 0, SEEK_SET) != 0 || std::fwrite(header, 1, kLoHeaderSize, r->file) != kLoHeaderSize)
-        return Fail(kLoErrFile, path);
-    bool ok = std::fclose(r->file) == 0;
-    r->file = nullptr;
-    if (!ok || !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return Fail(kLoErrFile, path);
+    r->start = r->offset = kLoHeaderSize;
+    CopyName(r->name, name);
+    EncodeHeader(r, image->data());
+    return 0;
+}
+
+// Writes d's list file at path, through a temporary sibling.
+int WriteListFile(LoDesc* d, const char* path, LoDesc* r) {
+    std::vector<uint8_t> image;
+    int code = ListImage(d, path, &image, r);
+    if (code)
+        return code;
+    std::string temp = std::string(path) + ".new~";
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    bool ok = f && std::fwrite(image.data(), 1, image.size(), f) == image.size();
+    if (f && std::fclose(f) != 0)
+        ok = false;
+    if (!ok || !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        std::remove(temp.c_str());
+        return Fail(f ? kLoErrFile : kLoErrOpen, path);
+    }
+    return 0;
+}
+
+// A descriptor for the list whose file begins with header (got bytes of it)
+// and is size bytes long; 106 when the header does not fit the file.
+int OpenHeader(const uint8_t* header, size_t got, int64_t size, const char* name, uint32_t more, LoHandle* h) {
+    LoPackage& p = LoPkg();
+    if (got != kLoHeaderSize)
+        return Fail(kLoErrFile, name);
+    // The header is data, not a live descriptor: keep the file's flags, check the rest.
+    uint32_t flags = static_cast<uint32_t>(HeaderWord(header, 0)) & kLoFileFlags;
+    int32_t count = HeaderWord(header, 16), start = HeaderWord(header, 52);
+    uint32_t units = static_cast<uint32_t>(HeaderWord(header, 44)) & 15;
+    int64_t dataBits = (size - start) * 8;
+    int64_t needBits = (flags & kLoRawVector) ? static_cast<int64_t>(p.vecBytes) * 8
+                                              : static_cast<int64_t>(count) * p.nbits * (units ? 2 : 1);
+    bool fileFlags = (flags & kLoReadable) && ((flags & kLoOwnFile) || (flags & kLoRawVector));
+    if (!fileFlags || start < kLoHeaderSize || count < 0 || start > size || needBits > dataBits ||
+        ((flags & kLoRawVector) && !p.vecBytes))
+        return Fail(kLoErrFile, name);
+    LoHandle n = LoNew();
+    if (n < 0)
+        return kLoErrOpenList;
+    LoDesc* d = LoDescOf(n);
+    d->flags = flags | more;
+    d->weight = std::max(HeaderWord(header, 4), 0);
+    d->count = count;
+    d->start = d->offset = start;
+    SetUnits(d, LoLowestUnitBit(units));
+    CopyName(d->name, name);
+    d->doc = -1;
+    *h = n;
     return 0;
 }
 
@@ -294,7 +369,8 @@ LoPackage& LoPkg() {
 void LoReleaseDesc(LoDesc* d) {
     LoPackage& p = LoPkg();
     EndFast(d);
-    FlushWrites(d);
+    FlushPending(d);
+    DropPending(d);
     std::free(d->buffer);
     d->buffer = nullptr;
     if (OwnsFile(d) && d->file)
@@ -518,11 +594,11 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
     }
     if (!code && d->mask != 0x80000000u)
         code = PutWord(d);
-    if (!code)
-        code = FlushWrites(d);
+    int flushed = FlushPending(d);
+    DropPending(d);
     d->doc = -1;
     d->pos = 0;
-    return code;
+    return code ? code : flushed;
 }
 
 int LoWrite(LoHandle h, int32_t doc, int32_t pos) {
@@ -538,6 +614,8 @@ int Lo_WriteOccFast(LoDesc* d, int32_t doc, int32_t pos) {
     // Scored lists and the vector gain nothing from the buffer.
     if (!(d->flags & kLoWritable) || (d->flags & kLoVector) || (LoScoreMode && (d->flags & kLoScored)))
         return Lo_WriteOcc(d, doc, pos);
+    if (int flushed = FlushPending(d))
+        return flushed;
     p.fastOwner = d;
     int code = Lo_WriteOcc(d, doc, pos);
     if (doc == -1 || code) {
@@ -556,14 +634,16 @@ int Lo_Rewind(LoDesc* d) {
         return kLoErrRewind;
     if (int code = EndFast(d))
         return code;
-    if (int code = FlushWrites(d))
+    if (int code = FlushPending(d))
         return code;
     if (d->flags & kLoVector) {
         d->index = 0;
         return 0;
     }
     d->offset = d->start;
-    if (OwnsFile(d)) {
+    if (d->flags & kLoInMemory) {
+        d->file = nullptr;
+    } else if (OwnsFile(d)) {
         if (!d->file && !(d->file = std::fopen(d->name, (d->flags & kLoOwnFile) ? "r+b" : "rb")))
             return Fail(kLoErrOpen, d->name);
         if (std::fseek(d->file, d->start, SEEK_SET) != 0)
@@ -588,8 +668,9 @@ int Lo_Close(LoDesc* d) {
     if (!d)
         return kLoErrClose;
     int fast = EndFast(d);
-    int written = FlushWrites(d);
-    fast = fast ? fast : written;
+    int pending = FlushPending(d);
+    DropPending(d);
+    fast = fast ? fast : pending;
     if (d->flags & kLoVector)
         return 0;
     if (!(d->flags & kLoRawVector)) {
@@ -597,6 +678,8 @@ int Lo_Close(LoDesc* d) {
         d->buffer = nullptr;
     }
     d->flags &= ~kLoBuffered;
+    if (d->flags & kLoInMemory)
+        return fast;
     if (!d->file)
         return kLoErrNoFile;
     if (OwnsFile(d))
@@ -613,21 +696,30 @@ int Lo_FirstOcc(LoDesc* d) {
     if (!d)
         return Fail(kLoErrHandle, "in Lo_FirstOcc");
     LoPackage& p = LoPkg();
-    if (int code = FlushWrites(d))
-        return code;
     d->index = 0;
     if (d->flags & kLoVector)
         return NextBit(d);
-    if (!d->file) {
+    if (int code = FlushPending(d))
+        return code;
+    const bool memory = (d->flags & kLoInMemory) != 0;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    if (memory) {
+        if (int code = ImageData(d, &data, &size))
+            return code;
+    } else if (!d->file) {
         int code = Lo_Rewind(d);
         if (code)
             return code;
     }
     if (d->flags & kLoRawVector) {
         if (!d->buffer) {
-            d->buffer = static_cast<uint8_t*>(std::calloc(1, p.vecBytes ? p.vecBytes : 1));
-            if (!d->buffer || !p.vecBytes || std::fseek(d->file, d->start, SEEK_SET) != 0 ||
-                std::fread(d->buffer, 1, p.vecBytes, d->file) != static_cast<size_t>(p.vecBytes))
+            size_t n = static_cast<size_t>(p.vecBytes);
+            d->buffer = static_cast<uint8_t*>(std::calloc(1, n ? n : 1));
+            if (memory && d->buffer && n && size >= n)
+                std::memcpy(d->buffer, data, n);
+            else if (!d->buffer || !n || memory || std::fseek(d->file, d->start, SEEK_SET) != 0 ||
+                     std::fread(d->buffer, 1, n, d->file) != n)
                 return Fail(kLoErrFile, d->name);
         }
         return NextBit(d);
@@ -640,8 +732,16 @@ int Lo_FirstOcc(LoDesc* d) {
         d->doc = -1;
         return 0;
     }
-    if (!d->buffer && !(d->buffer = static_cast<uint8_t*>(std::malloc(kReadBytes))))
+    if (memory) {
+        // The whole data is the read buffer: there is nothing to read after it.
+        std::free(d->buffer);
+        if (!(d->buffer = static_cast<uint8_t*>(std::malloc(size ? size : 1))))
+            return Fail(kLoErrFile, "read buffer");
+        std::memcpy(d->buffer, data, size);
+        d->bufferWords = static_cast<int32_t>(size / 4);
+    } else if (!d->buffer && !(d->buffer = static_cast<uint8_t*>(std::malloc(kReadBytes)))) {
         return Fail(kLoErrFile, "read buffer");
+    }
     d->flags |= kLoBuffered;
     return Lo_NextOcc(d);
 }
@@ -746,7 +846,7 @@ int Lo_Save(const char* name, LoDesc* d) {
         return kLoErrSave;
     LoPackage& p = LoPkg();
     LoDesc r;
-    int code = FlushWrites(d);
+    int code = FlushPending(d);
     if (code)
         return code;
     if (!name || !*name) {
@@ -763,7 +863,7 @@ int Lo_Save(const char* name, LoDesc* d) {
             r.flags |= kLoRawVector;
             r.count = d->count;
         } else if ((code = LoCopyElements(d, &r)) != 0) {
-            std::free(r.buffer);
+            DropPending(&r);
             return code;
         }
         r.file = nullptr;
@@ -787,13 +887,8 @@ int Lo_Save(const char* name, LoDesc* d) {
         std::fclose(marker);
         return 0;
     }
-    if ((code = WriteListFile(d, name, &r)) != 0) {
-        if (r.file)
-            std::fclose(r.file);
-        std::free(r.buffer);
-        std::remove((std::string(name) + ".new~").c_str());
+    if ((code = WriteListFile(d, name, &r)) != 0)
         return code;
-    }
     LoReleaseDesc(d);
     *d = r;
     return 0;
@@ -825,6 +920,9 @@ int LoOpen(const char* name, LoHandle* h) {
         *h = n;
         return 0;
     }
+    if (const LoImage* image = FindImage(name))
+        return OpenHeader(image->bytes.data(), std::min<size_t>(image->bytes.size(), kLoHeaderSize),
+                          static_cast<int64_t>(image->bytes.size()), name, kLoInMemory, h);
     FILE* f = std::fopen(name, "rb");
     if (!f)
         return Fail(kLoErrOpen, name);
@@ -832,32 +930,47 @@ int LoOpen(const char* name, LoHandle* h) {
     size_t got = std::fread(header, 1, kLoHeaderSize, f);
     long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
     std::fclose(f);
-    if (got != kLoHeaderSize)
-        return Fail(kLoErrFile, name);
-    // The header is data, not a live descriptor: keep the file's flags, check the rest.
-    uint32_t flags = static_cast<uint32_t>(HeaderWord(header, 0)) & kLoFileFlags;
-    int32_t count = HeaderWord(header, 16), start = HeaderWord(header, 52);
-    uint32_t units = static_cast<uint32_t>(HeaderWord(header, 44)) & 15;
-    int64_t dataBits = (static_cast<int64_t>(size) - start) * 8;
-    int64_t needBits = (flags & kLoRawVector) ? static_cast<int64_t>(p.vecBytes) * 8
-                                              : static_cast<int64_t>(count) * p.nbits * (units ? 2 : 1);
-    bool fileFlags = (flags & kLoReadable) && ((flags & kLoOwnFile) || (flags & kLoRawVector));
-    if (!fileFlags || start < kLoHeaderSize || count < 0 || start > size || needBits > dataBits ||
-        ((flags & kLoRawVector) && !p.vecBytes))
-        return Fail(kLoErrFile, name);
-    LoHandle n = LoNew();
-    if (n < 0)
-        return kLoErrOpenList;
-    LoDesc* d = LoDescOf(n);
-    d->flags = flags;
-    d->weight = std::max(HeaderWord(header, 4), 0);
-    d->count = count;
-    d->start = d->offset = start;
-    SetUnits(d, LoLowestUnitBit(units));
-    CopyName(d->name, name);
-    d->doc = -1;
-    *h = n;
+    return OpenHeader(header, got, size, name, 0, h);
+}
+
+int LoSaveImage(const char* name, LoHandle h) {
+    LoDesc* d = LoDescOf(h);
+    if (!d || !name || !*name)
+        return kLoErrSave;
+    LoDesc r;
+    LoImage kept{name, {}};
+    int code = ListImage(d, name, &kept.bytes, &r);
+    if (code)
+        return code;
+    LoForget(name);
+    LoPkg().images.push_back(std::move(kept));
+    r.flags |= kLoInMemory;
+    LoReleaseDesc(d);
+    *d = r;
     return 0;
+}
+
+int LoHeader(const char* name, uint8_t* header) {
+    if (const LoImage* image = FindImage(name)) {
+        size_t n = std::min<size_t>(image->bytes.size(), kLoHeaderSize);
+        std::memcpy(header, image->bytes.data(), n);
+        return static_cast<int>(n);
+    }
+    FILE* f = std::fopen(name, "rb");
+    if (!f)
+        return -1;
+    size_t got = std::fread(header, 1, kLoHeaderSize, f);
+    std::fclose(f);
+    return static_cast<int>(got);
+}
+
+int LoForget(const char* name) {
+    auto& images = LoPkg().images;
+    LoImage* image = FindImage(name);
+    if (!image)
+        return 0;
+    images.erase(images.begin() + (image - images.data()));
+    return 1;
 }
 
 int LoVectorToSeq(LoDesc* d) {

@@ -37,6 +37,7 @@ enum : uint32_t {
     kLoBuffered = 16,
     kLoRawVector = 64,
     kLoScored = 128,
+    kLoInMemory = 32,  // read from a list file's bytes kept in memory (LoSaveImage)
     kLoFileFlags = kLoOwnFile | kLoReadable | kLoRawVector | kLoScored,
 };
 
@@ -65,9 +66,10 @@ struct LoDesc {
     int32_t start;      // file offset of the data
     FILE* file;         // owned for kLoOwnFile lists; the swap file's otherwise
     char name[kLoNameSize];
-    uint8_t* buffer;  // owned: 4096-byte read or write buffer, or the raw vector of a kLoRawVector list
+    uint8_t* buffer;  // owned: 4096-byte read buffer, or the raw vector of a kLoRawVector list
     int32_t bufferWords, bufferIndex;
-    int32_t pending;  // words in buffer not yet written, the last ending at offset
+    uint32_t* pending;     // owned: words written, counted in offset, not yet in the file; or null
+    int32_t pendingWords;  // written out when the buffer fills, the list ends, is rewound or closed
 };
 
 // Package. swapName null: a unique file in the user's temporary folder.
@@ -110,7 +112,16 @@ int LoFree(LoHandle* h);
 int LoIsVector(LoHandle h);
 int Lo_Save(const char* name, LoDesc* d);
 int LoSave(const char* name, LoHandle h);
+// Reads a saved swap list, then a list kept by LoSaveImage, then a list file.
 int LoOpen(const char* name, LoHandle* h);
+// The same as LoSave to a list file of that name, the file's bytes kept in
+// memory instead (they outlive the package); the handle then reads them.
+int LoSaveImage(const char* name, LoHandle h);
+// Copies the first bytes of the list kept or filed under the name, at most
+// kLoHeaderSize, into header: how many; -1 when there is no such list.
+int LoHeader(const char* name, uint8_t* header);
+// Drops the bytes kept under the name: 1, or 0 when there were none.
+int LoForget(const char* name);
 int LoVectorToSeq(LoDesc* d);
 int32_t LoCount();
 // Every document from..to (bounds in either order), ended. With LoKeepSaved 1 a

@@ -15,6 +15,12 @@ struct LoSavedEntry {
     int32_t weight;
 };
 
+// A list file's bytes kept in memory under its name.
+struct LoImage {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
 struct LoPackage {
     bool started = false;
     char swapName[kLoNameSize] = "";
@@ -28,6 +34,7 @@ struct LoPackage {
     uint32_t masks[4] = {0xFFFF, 0, 0x7FFF0000, 0};
     int32_t before = 0, after = 0;
     std::vector<LoSavedEntry> saved;  // in decreasing order of name
+    std::vector<LoImage> images;      // kept when the package ends
     LoDesc* fastOwner = nullptr;      // not owned: the list that the fast writer buffers
     uint32_t fastWords[kLoFastWords] = {};
     int fastIndex = 0;  // words completed in fastWords

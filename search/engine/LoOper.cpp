@@ -80,7 +80,8 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
     const bool scores = LoScoreMode && (a->flags & b->flags & kLoScored);
     // Matches of a proximity window can come out of position order: they are
     // gathered per document and written sorted, as the stream's deltas need.
-    std::vector<int32_t> pending;
+    std::vector<int32_t> pending, ra, rb;
+    std::vector<int64_t> ma, mb;
     int32_t pendingDoc = -1;
     auto flush = [&]() {
         std::sort(pending.begin(), pending.end());
@@ -109,7 +110,8 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
             // pa + before] is kept, not only the first pair found: a chain of windows
             // (a phrase "a b c" read as words) needs the partners of each word.
             int32_t doc = a->doc;
-            std::vector<int32_t> ra, rb;
+            ra.clear();
+            rb.clear();
             while (!code && a->doc == doc) {
                 ra.push_back(a->pos);
                 code = Lo_NextOcc(a);
@@ -118,14 +120,16 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                 rb.push_back(b->pos);
                 code = Lo_NextOcc(b);
             }
-            auto masked = [m](const std::vector<int32_t>& raw) {
-                std::vector<int64_t> out;
+            // The buffers live across documents: making them for each one cost
+            // a tenth of a phrase's run on the sample encyclopedia.
+            auto masked = [m](const std::vector<int32_t>& raw, std::vector<int64_t>* out) {
+                out->clear();
                 for (int32_t v : raw)
-                    out.push_back(static_cast<int64_t>(static_cast<uint32_t>(v) & m));
-                std::sort(out.begin(), out.end());
-                return out;
+                    out->push_back(static_cast<int64_t>(static_cast<uint32_t>(v) & m));
+                std::sort(out->begin(), out->end());
             };
-            std::vector<int64_t> ma = masked(ra), mb = masked(rb);
+            masked(ra, &ma);
+            masked(rb, &mb);
             auto any = [](const std::vector<int64_t>& sorted, int64_t lo, int64_t hi) {
                 auto at = std::lower_bound(sorted.begin(), sorted.end(), lo);
                 return at != sorted.end() && *at <= hi;

@@ -162,10 +162,65 @@ TEST(EnginePart, ASuspendedPartResumesWithItsLists) {
     EXPECT_EQ(first, Walk(&a));
     // Closing a suspended part takes its lists with it.
     std::string list = KY_ListPath(b.folder, b.criteria[0].listName);
-    ASSERT_EQ(0, GetFileAttributesA(list.c_str()) == INVALID_FILE_ATTRIBUTES);
+    LoHandle h = -1;
+    ASSERT_EQ(0, KY_EngineOpenStoredList(list.c_str(), &h));
+    LoFree(&h);
     EXPECT_EQ(0, KY_EnginePartClose(&b));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(list.c_str()));
+    EXPECT_EQ(kLoErrOpen, KY_EngineOpenStoredList(list.c_str(), &h));
     EXPECT_EQ(0, KY_EnginePartClose(&a));
+}
+
+// Working lists up to kMemoryListElements elements stay in memory, larger ones
+// go to list files: the working folder holds the swap file and those alone.
+TEST(EnginePart, SmallWorkingListsMakeNoFiles) {
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    auto files = [&]() {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE walk = FindFirstFileA(folder.path("*").c_str(), &found);
+        for (BOOL more = walk != INVALID_HANDLE_VALUE; more; more = FindNextFileA(walk, &found))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        if (walk != INVALID_HANDLE_VALUE)
+            FindClose(walk);
+        return names;
+    };
+    std::vector<std::string> before = files();
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "maison OR pont", 0));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 2, 0, 0, "AVANT 1985", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0)) << KY_EngineErrorText;
+    EXPECT_EQ(Scan([](const Doc& d) { return (Has(d, "maison") || Has(d, "pont")) && d.date < 19850101; }),
+              Walk(&part));
+    EXPECT_EQ(before, files());
+    for (int32_t count : {kMemoryListElements, kMemoryListElements + 1}) {
+        SCOPED_TRACE(count);
+        LoHandle h = -1;
+        ASSERT_EQ(0, LoCreate(kLoReadable | kLoWritable, nullptr, 0, 0, 0, &h, 1));
+        for (int32_t d = 0; d < count; ++d)
+            ASSERT_EQ(0, LoWrite(h, d, 0));
+        ASSERT_EQ(0, LoWrite(h, -1, 0));
+        std::string name;
+        ASSERT_EQ(0, KY_EngineSaveWorkList(&h, part.folder, &name));
+        std::string path = KY_ListPath(part.folder, name);
+        EXPECT_EQ(count > kMemoryListElements, GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+        ASSERT_EQ(0, KY_EngineOpenStoredList(path.c_str(), &h));
+        int32_t n, doc, value, firstPos, last = -1;
+        ASSERT_EQ(0, LoRewind(h));
+        ASSERT_EQ(0, LoFirst(h, &n, &doc, &value, &firstPos));
+        while (doc != -1) {
+            last = doc;
+            ASSERT_EQ(0, LoNext(h, &doc, &value, &firstPos));
+        }
+        EXPECT_EQ(count, n);
+        EXPECT_EQ(count - 1, last);
+        LoFree(&h);
+        EXPECT_EQ(0, KY_EngineDeleteList(path.c_str()));
+        EXPECT_EQ(before, files());
+    }
 }
 
 TEST(EnginePart, WordListsFollowTheEvaluationMode) {

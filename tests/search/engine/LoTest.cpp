@@ -138,6 +138,29 @@ TEST(Lo, ListsReadBackWhatWasWritten) {
     }
 }
 
+// Fields of every width cross the 32-bit words at every place.
+TEST(Lo, FieldsOfEveryWidthReadBack) {
+    for (uint32_t widthOf : {1u, 2u, 6u, 1000u, 0x10000u, 0x12345u, 0x3FFFFFFFu, 0x7FFFFFFFu}) {
+        SCOPED_TRACE(widthOf);
+        Package package(-1, widthOf);
+        std::mt19937 random(widthOf);
+        Elements in;
+        std::string expected;
+        int32_t doc = 0;
+        for (int i = 0; i < 300; ++i) {
+            int32_t step = static_cast<int32_t>(random() % 2), pos = static_cast<int32_t>(random() % (widthOf + 1));
+            if (doc + step > static_cast<int32_t>(widthOf))
+                break;
+            doc += step;
+            if (!in.empty() && in.back().first == doc && pos <= in.back().second)
+                continue;
+            in.push_back({doc, pos});
+            expected += std::to_string(doc) + "/" + std::to_string(pos) + " ";
+        }
+        EXPECT_EQ(expected, Show(Make(in, kSeq, 1)));
+    }
+}
+
 TEST(Lo, ScoredListsCarryHitsTimesWeight) {
     Package package(-1);
     LoScoreMode = 1;
@@ -177,6 +200,50 @@ TEST(Lo, VectorsAreSavedRawAboveAThousandDocuments) {
         ASSERT_EQ(0, LoOpen(path.c_str(), &again));
         EXPECT_EQ(expected, Show(again));
         DeleteFileA(path.c_str());
+    }
+}
+
+// A list kept in memory holds the bytes its list file would, and reads alike.
+TEST(Lo, KeptImagesAreTheBytesOfTheListFile) {
+    struct Row {
+        const char* name;
+        uint32_t flags, unitCode;
+        int32_t documents;
+    } rows[] = {
+        {"documents", kSeq, 0, 5},
+        {"positions", kSeq, 1, 700},
+        {"raw vector", kVec, 0, 1500},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(100000);
+        Elements in;
+        for (int32_t d = 0; d < row.documents; ++d)
+            in.push_back({d * 7, d % 5});
+        std::string path = folder.path("list.lo"), bytes;
+        LoHandle filed = Make(in, row.flags, row.unitCode), kept = Make(in, row.flags, row.unitCode);
+        std::string expected = Show(filed);
+        LoKeepSaved = 0;
+        int saved = LoSave(path.c_str(), filed);
+        LoKeepSaved = 1;
+        ASSERT_EQ(0, saved);
+        ASSERT_EQ(0, LoSaveImage(path.c_str(), kept));
+        ASSERT_TRUE(LoadFile(path, &bytes));
+        ASSERT_TRUE(DeleteFileA(path.c_str()));
+        ASSERT_EQ(1u, LoPkg().images.size());
+        EXPECT_TRUE(bytes == std::string(LoPkg().images[0].bytes.begin(), LoPkg().images[0].bytes.end()));
+        EXPECT_EQ(expected, Show(kept));
+        LoHandle again = -1;
+        ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+        EXPECT_EQ(expected, Show(again));
+        EXPECT_EQ(expected, Show(again));
+        uint8_t header[kLoHeaderSize];
+        EXPECT_EQ(kLoHeaderSize, LoHeader(path.c_str(), header));
+        EXPECT_EQ(1, LoForget(path.c_str()));
+        EXPECT_EQ(0, LoForget(path.c_str()));
+        EXPECT_EQ(-1, LoHeader(path.c_str(), header));
+        EXPECT_EQ(kLoErrOpen, LoOpen(path.c_str(), &again));
     }
 }
 
@@ -388,6 +455,36 @@ TEST(Lo, FastWritingGivesTheSameListOneListAtATime) {
         EXPECT_EQ(0, LoWriteFast(other, -1, 0));
         EXPECT_EQ(Show(plain), Show(fast));
         EXPECT_EQ("1/0 ", Show(other));
+    }
+}
+
+// Words are gathered before they reach the swap file: a list written while
+// another is read, and one made after it, must still read back whole.
+TEST(Lo, ListsWrittenWhileOthersAreReadKeepTheirPlaces) {
+    for (int count : {1, 511, 512, 513, 3000}) {
+        SCOPED_TRACE(count);
+        Package package(-1);
+        Elements in;
+        std::string expected;
+        for (int32_t i = 0; i < count; ++i) {
+            in.push_back({i / 3, i});  // two fields an element: 512 elements fill 1024 words
+            expected += std::to_string(i / 3) + "/" + std::to_string(i) + " ";
+        }
+        LoHandle first = Make(in, kSeq, 1), copy = -1, after = -1;
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, 1, 0, 0, &copy, 1));
+        int32_t n, doc, value, firstPos;
+        ASSERT_EQ(0, LoRewind(first));
+        for (int code = LoFirst(first, &n, &doc, &value, &firstPos); doc != -1;
+             code = LoNext(first, &doc, &value, &firstPos)) {
+            ASSERT_EQ(0, code);
+            ASSERT_EQ(0, LoWrite(copy, doc, value));
+        }
+        ASSERT_EQ(0, LoWrite(copy, -1, 0));
+        LoClose(first);
+        after = Make({{7, 1}}, kSeq, 1);
+        EXPECT_EQ(expected, Show(first));
+        EXPECT_EQ(expected, Show(copy));
+        EXPECT_EQ("7/1 ", Show(after));
     }
 }
 

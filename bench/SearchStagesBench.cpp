@@ -1,0 +1,105 @@
+// Where the time of one search goes: runs questions on the sample
+// encyclopedia's form "RECH" through a search request and prints, per
+// question, the median over the runs of each stage: setting the question, the
+// run, the count, the first hit and every hit.
+//
+// Usage: bench_search_stages SAMPLE_FOLDER [RUNS [QUESTION...]] (Windows paths)
+// Without questions, a fixed few of each kind.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/object/AError.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ASearchRequest.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+const char* const kQuestions[] = {"pfm",
+                                  "embossed",
+                                  "calque",
+                                  "tableau",
+                                  "retouche ET photo",
+                                  "calque OU tableau",
+                                  "image SAUF photo",
+                                  "\"ligne de commande\"",
+                                  "fenetre PRES5 grille",
+                                  "calq*!"};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: bench_search_stages SAMPLE_FOLDER [RUNS [QUESTION...]]\n");
+        return 2;
+    }
+    std::string sample = argv[1];
+    int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+    std::vector<std::string> questions;
+    for (int i = 3; i < argc; ++i)
+        questions.push_back(argv[i]);
+    if (questions.empty())
+        questions.assign(std::begin(kQuestions), std::end(kQuestions));
+    SetCurrentDirectoryA(sample.c_str());
+    try {
+        ADataLocation location;
+        if (location.open((sample + "\\sv.sgm").c_str()) != 0) {
+            std::printf("sv.sgm: %s\n", location.getLastError().c_str());
+            return 1;
+        }
+        double t0 = Now();
+        std::unique_ptr<ASearchRequest> request(location.createRequest("TEXT", "RECH"));
+        std::printf("request created in %.3f ms\n", (Now() - t0) * 1000);
+        std::printf("%-26s %7s | %8s %8s %8s %8s %8s (ms, median of %d)\n", "question", "hits", "set", "run", "count",
+                    "first", "all", runs);
+        for (const std::string& q : questions) {
+            std::vector<double> set, run, count, first, all;
+            long hits = 0;
+            for (int r = 0; r <= runs; ++r) {
+                double a = Now();
+                request->setQuestion(1, q.c_str(), 0);
+                double b = Now();
+                request->execute(0);
+                double c = Now();
+                hits = request->getResultCount(0);
+                double d = Now();
+                if (hits > 0)
+                    request->getResultDoc(1);
+                double e = Now();
+                for (long k = 2; k <= hits; ++k)
+                    request->getResultDoc(k);
+                double f = Now();
+                if (r == 0)
+                    continue;  // the first run warms the caches
+                set.push_back((b - a) * 1000);
+                run.push_back((c - b) * 1000);
+                count.push_back((d - c) * 1000);
+                first.push_back((e - d) * 1000);
+                all.push_back((f - d) * 1000);
+            }
+            std::printf("%-26s %7ld | %8.3f %8.3f %8.3f %8.3f %8.3f\n", q.c_str(), hits, Median(set), Median(run),
+                        Median(count), Median(first), Median(all));
+        }
+    } catch (const AError&) {
+        std::printf("the request failed\n");
+        return 1;
+    }
+    return 0;
+}
