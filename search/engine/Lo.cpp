@@ -557,6 +557,11 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
     }
     int code = 0;
     if (doc != -1) {
+        // A list of the swap file takes its place at its first word, not at its creation: a list made
+        // while another was still being written would otherwise start inside that one.
+        if (!OwnsFile(d) && d->count == 0 && d->offset == d->start && d->mask == 0x80000000u && !d->pendingWords &&
+            (p.fastOwner != d || p.fastIndex == 0))
+            d->start = d->offset = p.swapEnd;
         // Refuse what the fields cannot hold rather than store wrong documents.
         int64_t docDelta = static_cast<int64_t>(doc) - (d->count ? d->doc : 0);
         int64_t posDelta = static_cast<int64_t>(pos) - (d->count && doc == d->doc ? d->pos : 0);
