@@ -1,13 +1,6 @@
 // Prints how fast generated French articles in the slash markup are cut into
 // visible lines and parsed into fragments, in MB of markup per second; given
 // the sample's articles.dat (and a count), parses its first articles instead.
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <string>
-#include <vector>
-
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/parser/ASegParser.h"
@@ -15,6 +8,13 @@
 #include "docengine/text/AStringReader.h"
 #include "docengine/text/MarkupScan.h"
 #include "tests/docengine/parser/MarkupGenerator.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -29,8 +29,8 @@ public:
 
 class TableFragments : public ASubParser {
 public:
-    AFragment* makeFragment(ASegment* segment, AFragment* previous, ALocalRange range, uint16_t flags, ALocalRange name,
-                            uint16_t linkFlags) override {
+    AFragment* makeFragment(ASegment* segment, AFragment* previous, ALocalRange range, uint16_t flags,
+                            ALocalRange name, uint16_t linkFlags) override {
         return new ATextFragment(segment, previous, range, flags, name, linkFlags, 0, 0);
     }
 };
@@ -84,10 +84,9 @@ std::vector<std::string> ReadSample(const char* path, long limit, size_t* bytes)
     size_t lengths[3];
     while (static_cast<long>(articles.size()) < limit && in >> n >> lengths[0] >> lengths[1] >> lengths[2]) {
         in.get();
-        std::string skipped(lengths[0] + lengths[1], '\0');
+        in.ignore(static_cast<std::streamsize>(lengths[0] + lengths[1]));
         std::string markup(lengths[2], '\0');
-        if (!in.read(&skipped[0], static_cast<std::streamsize>(skipped.size())) ||
-            !in.read(&markup[0], static_cast<std::streamsize>(markup.size())))
+        if (!in.read(&markup[0], static_cast<std::streamsize>(markup.size())))
             break;
         *bytes += markup.size();
         articles.push_back(std::move(markup));
@@ -99,8 +98,9 @@ std::vector<std::string> ReadSample(const char* path, long limit, size_t* bytes)
 
 int main(int argc, char** argv) {
     size_t bytes = 0;
-    std::vector<std::string> articles = argc > 1 ? ReadSample(argv[1], argc > 2 ? std::atol(argv[2]) : 1L << 30, &bytes)
-                                                 : MarkupGenerator(42).articles(4 * 1024 * 1024, &bytes);
+    std::vector<std::string> articles =
+        argc > 1 ? ReadSample(argv[1], argc > 2 ? std::atol(argv[2]) : 1L << 30, &bytes)
+                 : MarkupGenerator(42).articles(4 * 1024 * 1024, &bytes);
     long fragments = 0;
     long failures = 0;
     auto t = Clock::now();
