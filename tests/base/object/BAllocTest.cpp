@@ -251,3 +251,34 @@ TEST(BAlloc, AFreedBlockIsFoundAfterASearchThatFoundNone) {
     for (void* p : drained)
         BAlloc::free(p);
 }
+
+// After a search that found none, the bound on free blocks falls back to that
+// search's answer once the larger blocks freed since are all taken again; while
+// one of them is left, and for a block freed after, it must not.
+TEST(BAlloc, LargerBlocksFreedAfterASearchThatFoundNoneAreFound) {
+    std::vector<void*> held;
+    ASSERT_NO_FATAL_FAILURE(Drain(12744, &held));
+    // Whatever the earlier tests left: a request of 12744 either searches and
+    // finds nothing or skips a search, so no block above that bound is left.
+    held.push_back(BAlloc::alloc(1, 20000));  // [20008][rest 12760]
+    held.push_back(BAlloc::alloc(1, 12744));  // the rest
+    held.push_back(BAlloc::alloc(1, 12744));  // fits nowhere: [12752][rest 20016]
+    held.push_back(BAlloc::alloc(1, 20000));  // that rest
+    uint32_t segments = BAlloc::segmentCount();
+    unsigned char* x = Bytes(BAlloc::alloc(1, 20000));  // [x 20008][rest 12760]
+    unsigned char* y = Bytes(BAlloc::alloc(1, 20000));  // [y 20008][rest 12760]
+    ASSERT_TRUE(x && y);
+    ASSERT_EQ(segments + 2, BAlloc::segmentCount());
+    void* first = BAlloc::alloc(1, 12744);
+    void* second = BAlloc::alloc(1, 12744);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(segments + 2, BAlloc::segmentCount()) << "a rest was passed over";
+    EXPECT_TRUE((first == x + 20008 && second == y + 20008) || (first == y + 20008 && second == x + 20008));
+    BAlloc::free(x);
+    void* again = BAlloc::alloc(1, 20000);
+    EXPECT_EQ(x, again) << "the block freed once the bound fell back was passed over";
+    for (void* p : {again, static_cast<void*>(y), first, second})
+        BAlloc::free(p);
+    for (void* p : held)
+        BAlloc::free(p);
+}
