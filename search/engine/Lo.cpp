@@ -821,8 +821,16 @@ int LoFree(LoHandle* h) {
         return Fail(kLoErrHandle, "in LoFree");
     LoReleaseDesc(d);
     std::free(d);
-    LoPkg().lists[*h] = nullptr;
+    LoPackage& p = LoPkg();
+    p.lists[*h] = nullptr;
     *h = -1;
+    // The swap file holds only the lists of live handles: once none is left, the next list starts
+    // at its beginning again, so the file does not grow with every search of a session.
+    bool swapInUse = false;
+    for (const LoDesc* o : p.lists)
+        swapInUse = swapInUse || (o && !OwnsFile(o) && !(o->flags & kLoVector));
+    if (!swapInUse)
+        p.swapEnd = 0;
     return 0;
 }
 

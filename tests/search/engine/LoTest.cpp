@@ -463,6 +463,31 @@ TEST(Lo, FastWritingGivesTheSameListOneListAtATime) {
     }
 }
 
+TEST(Lo, TheSwapFileIsReusedOnceNoListInItIsLeft) {
+    Package package(-1);
+    auto write = [](LoHandle* h, int32_t first) {
+        ASSERT_EQ(0, LoCreate(kSeq, nullptr, 0, 0, 0, h, 1));
+        for (int32_t doc = first; doc < first + 3000; doc += 3)
+            ASSERT_EQ(0, LoWrite(*h, doc, 0));
+        ASSERT_EQ(0, LoWrite(*h, -1, 0));
+    };
+    LoHandle a = -1, b = -1, c = -1;
+    write(&a, 0);
+    write(&b, 1);
+    int32_t bStart = LoDescOf(b)->start;
+    EXPECT_GT(bStart, 0);
+    std::string bShown = Show(b);
+    ASSERT_EQ(0, LoFree(&a));
+    write(&c, 2);
+    EXPECT_GT(LoDescOf(c)->start, bStart) << "a live list keeps its place";
+    EXPECT_EQ(bShown, Show(b));
+    ASSERT_EQ(0, LoFree(&b));
+    ASSERT_EQ(0, LoFree(&c));
+    write(&a, 5);
+    EXPECT_EQ(0, LoDescOf(a)->start) << "no list left: the file starts again";
+    ASSERT_EQ(0, LoFree(&a));
+}
+
 TEST(Lo, RangesHoldEveryDocumentBetweenTheirBounds) {
     TempFolder folder;
     struct Row {
