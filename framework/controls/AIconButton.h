@@ -75,7 +75,7 @@ public:
     // period 0: no repeat; a first delay of 0 is the period.
     void setAutoRepeat(uint32_t period, uint32_t firstDelay);
     void setSingleFrame(bool on);
-    // Replaces the icon by the picture spec names (cut as the spec says).
+    // Replaces the icon by the picture the image spec names, cut into the frames it gives.
     void setIcon(const AImageSpec& spec);
     // The size of one frame of the icon, (0, 0) without one.
     APoint iconSize() const;
