@@ -373,13 +373,19 @@ ACommand* ATextRenderer::activateHit(const AHitRecord& hit) {
 
 // --- mouse selection
 
+// A view that answers isMouseSensitive selects text from a press anywhere but
+// on a note mark; otherwise only a press on plain text does.
+bool ATextRenderer::pressSelects(const AHitRecord& hit) {
+    return hit.kind == 0 || (hit.kind != 5 && view() && view()->isMouseSensitive());
+}
+
 void ATextRenderer::trackStart(ARendererTracker& tracker) {
     if (tracker.hit.kind == 5) {
         draggedNote_ = tracker.hit.position;
         anchor_ = draggedNote_;
         return;
     }
-    if (tracker.hit.kind != 0) {
+    if (!pressSelects(tracker.hit)) {
         ARenderer::trackStart(tracker);
         return;
     }
@@ -391,7 +397,7 @@ void ATextRenderer::trackMove(ARendererTracker& tracker) {
         showCursorId(cursorFor(3));
         return;
     }
-    if (tracker.hit.kind != 0) {
+    if (!pressSelects(tracker.hit)) {
         ARenderer::trackMove(tracker);
         return;
     }
@@ -415,7 +421,7 @@ ACommand* ATextRenderer::trackEnd(ARendererTracker& tracker) {
         dropNoteMark(hitRecordAt(tracker.current().where).position);
         return AComponent::noChangeCommand();
     }
-    if (tracker.hit.kind != 0)
+    if (!pressSelects(tracker.hit))
         return ARenderer::trackEnd(tracker);
     goalX_ = tracker.current().where.x;
     reportToListener(2);

@@ -108,6 +108,7 @@ private:
     void refreshAt(long index);
     void reportToListener(long code);
     void dropNoteMark(long position);
+    bool pressSelects(const AHitRecord& hit);
 
     ALineRenderer* lines_ = nullptr;  // one reference held, made with the model
     ARunDisplay* display_;            // not owned

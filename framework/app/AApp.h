@@ -307,6 +307,10 @@ public:
     bool quitRequested() const { return quitRequested_ != 0; }
     int exitCode() const { return exitCode_; }
     bool started() const { return (flags() & kStarted) != 0; }
+    // What views attached from now on answer to isMouseSensitive: a text
+    // view that answers nonzero starts a selection on a press over a link.
+    uint16_t mouseSetting() const { return mouseSetting_; }
+    void setMouseSetting(uint16_t setting) { mouseSetting_ = setting; }
 
 protected:
     // Makes the frame window (the window layer's "KY_MDIFrameWindow" with its
@@ -346,6 +350,7 @@ private:
     uint16_t quitFlag_ = 0;
     uint16_t focusChangeFlag_ = 0;
     uint16_t active_ = 0;
+    uint16_t mouseSetting_ = 1;
     long frameLimits_[4] = {0, 0, 0, 0};
     APoint frameExtra_;
     int exitCode_ = 0;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/object/AError.h"
+#include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"
@@ -29,6 +30,8 @@ void AView::readFrom(AMemoryStream& stream) {
 
 void AView::attachItems() {
     AAtomicItem::attachItems();
+    if (AApp* app = AApp::current())
+        appSetting_ = app->mouseSetting();
     if (scroller_ && scroller_->hasFlags(kTransparent))
         setTransparent(true);
     native_.reset(makeNativeWindow(0, getNaturalFrame()));

@@ -77,7 +77,9 @@ public:
     APoint getContentSize() override { return content_; }
     void setContentSize(const APoint& size) override;
     long draw(const ARegion& region) override;
+    // The application's mouse setting when attached; its owner may change it.
     long isMouseSensitive() override { return appSetting_; }
+    void setMouseSensitive(uint16_t setting) { appSetting_ = setting; }
     long frameChanged(const APoint& size) override;
     ACommand* mouseDown(AMouseEvent& event) override;
     ACommand* mouseMoved(AMouseEvent& event) override;

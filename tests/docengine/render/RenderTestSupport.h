@@ -80,6 +80,7 @@ protected:
         window = Open<TestWindow>(app, ARect(0, 0, 320, 220), "#background:255,255,255");
         view = Shown(Open<AStandardView>(window, int16_t(7), Frame(0, 0, 300, 200)));
         ASSERT_NE(nullptr, view->rendererLayer()) << "the standard view made its layer";
+        view->setMouseSensitive(0);  // as the application leaves its text views
         renderer = new MenuTextRenderer(view->rendererLayer(), &display);
         renderer->addRef();
         renderer->options |= TextOptions::kPlainSelection;

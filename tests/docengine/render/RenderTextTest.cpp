@@ -173,6 +173,42 @@ TEST_F(RenderTextTest, APressOnALinkShowsAsItsSelectionOrItsItemUntilTheRelease)
     }
 }
 
+TEST_F(RenderTextTest, APressOnALinkStartsASelectionWhenItsViewIsMouseSensitive) {
+    make("Voir {dla suite#cible} ou {Dle bouton#autre} fin\n");
+    struct Row {
+        const char* name;
+        uint16_t setting;
+        uint16_t options;
+        ADocRange before;
+        uint16_t keys;
+        long press;
+        const char* expected;  // selection and pressed flag while pressed | the same after | hit name
+    } rows[] = {
+        {"a press on a link starts an empty selection", 1, 0x12, {0, 0}, 1, 9, "9,9 0|9,9 0|"},
+        {"a shift-press on a button extends the selection", 1, 0x2, {1, 5}, 1 | 0x4, 30, "1,30 0|1,30 0|"},
+        {"without the setting the link shows its press", 0, 0x12, {0, 0}, 1, 9, "7,15 0|9,9 0|cible"},
+        {"without the setting the button shows its press", 0, 0x2, {1, 5}, 1, 30, "27,37 1|30,30 0|autre"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        view->setMouseSensitive(row.setting);
+        renderer->options = row.options;
+        renderer->clearHitRecord(nullptr);
+        model->setSelection(row.before, 0);
+        AHitRecord hit = renderer->hitOfPosition(row.press);
+        ASSERT_EQ(1, hit.kind);
+        AFragment* button = hit.fragment->firstOfName();
+        auto state = [&] { return selection() + " " + std::to_string(button->flags() & AFragment::kPressed ? 1 : 0); };
+        ARendererTracker tracker(renderer, view->rendererLayer(), AMouseEvent(pointOf(row.press), row.keys), hit,
+                                 nullptr);
+        tracker.trackBegin();
+        std::string seen = state() + "|";
+        renderer->trackEnd(tracker);
+        seen += state() + "|" + renderer->getHitName().c_str();
+        EXPECT_EQ(row.expected, seen);
+    }
+}
+
 // The link cursors are resource cursors: shown through the application, which alone can load them.
 TEST_F(RenderTextTest, TheMouseOverALinkOrTextShowsItsKindsCursor) {
     make("Voir {dla suite#cible} ou {Dle bouton#autre} fin\n");

@@ -264,3 +264,19 @@ TEST_F(ViewTest, ALayerViewOffersKeysToItsLayersTopFirst) {
     EXPECT_NE(0, lv->dispatchKey(key));
     EXPECT_EQ("3 2 1 ", log) << "the top layer first, until one takes it";
 }
+
+TEST_F(ViewTest, AViewAnswersTheMouseSettingTheApplicationHadWhenItWasAttached) {
+    for (uint16_t setting : {0, 1, 2}) {
+        SCOPED_TRACE(setting);
+        app->setMouseSetting(setting);
+        window = Open<TestWindow>(app, ARect(0, 0, 200, 200), nullptr);
+        auto* lv = Shown(Open<ALayerView>(window, int16_t(4), Frame(0, 0, 100, 100), 0, 1, nullptr, 0x3000));
+        auto* layer = Shown(Open<CountingLayer>(lv, int16_t(1)));
+        EXPECT_EQ(setting, lv->isMouseSensitive());
+        EXPECT_EQ(setting, layer->isMouseSensitive()) << "a layer answers its view's";
+        app->setMouseSetting(setting ? 0 : 1);
+        EXPECT_EQ(setting, lv->isMouseSensitive()) << "a later change is not seen";
+        lv->setMouseSensitive(7);
+        EXPECT_EQ(7, layer->isMouseSensitive());
+    }
+}
