@@ -12,10 +12,13 @@
 #include "base/object/InputRecords.h"
 #include "base/object/SystemSeams.h"
 #include "framework/app/AppServices.h"
+#include "framework/clusters/AGlobalCluster.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/AKindSet.h"
+#include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/AFont.h"
+#include "framework/resources/AResource.h"
 #include "framework/windows/ANativeWindow.h"
 #include "framework/windows/AShellClient.h"
 #include "framework/windows/AWindowClass.h"
@@ -179,6 +182,10 @@ void AApp::childrenLoaded() {
     }
     if (showSplashScreen())
         splashStart_ = updateTime();
+    setToolBar(loadToolBar());
+    // The frame places the bar beside the MDI client when it is first shown.
+    if (auto* bar = dynamic_cast<ADisplayComponent*>(toolBar_))
+        bar->showUpdate();
     if (style_ & kHelpBox)
         createHelpBox();
 }
@@ -231,6 +238,16 @@ void AApp::detachItems() {
 void AApp::setToolBar(AComponent* toolBar) {
     toolBar_ = toolBar;
     appTables_[1] = toolBar ? toolBar->ownActionTable() : nullptr;
+}
+
+AComponent* AApp::loadToolBar() {
+    AString name = toolBarLayoutName();
+    if (!AResource(kLayoutType, AResourceRef(name.c_str())).exists())
+        return nullptr;
+    AComponent* made = AComponent::loadLayout(this, name.c_str(), 0);
+    if (made && !dynamic_cast<AToolBar*>(made))
+        DeleteComponent(made);
+    return made;
 }
 
 AFont* AApp::systemFont() {

@@ -266,6 +266,11 @@ public:
     // becomes the application's table 1.
     AComponent* toolBar() const { return toolBar_; }
     void setToolBar(AComponent* toolBar);
+    // The tool bar of the layout toolBarLayoutName names, loaded under the
+    // application when the children are loaded; null without that layout or
+    // when its first component is no AToolBar (then released).
+    virtual AComponent* loadToolBar();
+    virtual AString toolBarLayoutName() { return AString("AAppToolBar"); }
     // The font of the platform's system font, made on first use (owned).
     AFont* systemFont();
     const std::vector<void*>& accelerators() const { return accelerators_; }

@@ -16,6 +16,7 @@
 #include "framework/app/AWindow.h"
 #include "framework/app/AWindowManager.h"
 #include "framework/clusters/ACommandItem.h"
+#include "framework/clusters/AGlobalCluster.h"
 #include "framework/clusters/ALocalCluster.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
@@ -33,6 +34,16 @@ class MdiApp : public AApp {
 public:
     MdiApp() : AApp(AString("WindowTestApp"), ARect(), 0, 0) {}
     void beep(uint32_t) override {}
+};
+
+// An application whose tool bar comes from the layout it names.
+class NamedBarApp : public MdiApp {
+public:
+    explicit NamedBarApp(const char* layout) : layout_(layout) {}
+    AString toolBarLayoutName() override { return AString(layout_); }
+
+private:
+    const char* layout_;
 };
 
 // A window that refuses to close when asked.
@@ -679,5 +690,63 @@ TEST_F(WindowTest, TheFrameLaysOutTheToolBarAndTheMdiClientBesideIt) {
         AComponent* gone = bar;
         DeleteComponent(gone);
         DestroyWindow(barWindow);
+    }
+}
+
+// The application loads its tool bar from the layout it names and places it
+// in the frame beside the MDI client; its close box only hides it. A missing
+// layout gives no bar, a layout of another class is released.
+TEST_F(WindowTest, TheApplicationLoadsItsToolBarFromTheLayoutItNames) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* layout;
+        int16_t barId;    // 0: no tool bar
+        int16_t otherId;  // a component of the layout that must not stay
+    } rows[] = {
+        {"AAppToolBar", 0, 0},  // not among this program's resources
+        {"NoSuchToolBar", 0, 0},
+        {"TestNotToolBar", 0, 430},
+        {"TestSideToolBar", 420, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.layout);
+        AComponent* old = app;
+        DeleteComponent(old);
+        drainMessages();
+        app = new NamedBarApp(r.layout);
+        app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+        AObject::completeNew(app);
+        app->flushUpdates();
+        if (r.otherId) {
+            EXPECT_EQ(nullptr, app->findById(r.otherId, 0));
+        }
+        auto* bar = dynamic_cast<AToolBar*>(app->toolBar());
+        if (!r.barId) {
+            EXPECT_EQ(nullptr, app->toolBar());
+            continue;
+        }
+        ASSERT_NE(nullptr, bar);
+        EXPECT_EQ(r.barId, bar->id());
+        HWND frame = static_cast<HWND>(app->frameWindow());
+        HWND window = bar->getHWnd();
+        ASSERT_TRUE(window);
+        EXPECT_EQ(frame, GetParent(window));
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT area, placed, client;
+        GetClientRect(frame, &area);
+        GetWindowRect(window, &placed);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ(0, placed.left);
+        EXPECT_EQ(32, placed.right);
+        EXPECT_EQ(area.bottom, placed.bottom) << "a bar narrower than tall takes the frame's height";
+        GetWindowRect(GetMdiClientWindow(), &client);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&client), 2);
+        EXPECT_EQ(32, client.left) << "the MDI client stands beside the bar";
+
+        bar->closeCluster();
+        app->flushUpdates();
+        EXPECT_EQ(bar, app->toolBar()) << "closing the application's bar only hides it";
+        EXPECT_FALSE(IsWindowVisible(window));
     }
 }

@@ -1,6 +1,6 @@
 // A small application on the framework, started by the end-to-end tests and
 // the start-up benchmark, in the framework's MDI frame with the framework's
-// own menu bar (AAPPMENU). The first word of the command line chooses what it does:
+// own menu bar (AAPPMENU) and its tool bar (AAppToolBar). The first word of the command line chooses what it does:
 //   (any other) quits through a queued command once started
 //   quit3       ends the loop with WM_QUIT 3
 //   fatal       breaks an invariant inside doStart
@@ -122,6 +122,10 @@ public:
         HWND frame = static_cast<HWND>(frameWindow());
         if (inRun_ && frame && IsWindowVisible(frame))
             CurrentErrorStream().writeString("#doStart inside run, frame shown\n");
+        // Its tool bar comes from its "AAppToolBar" layout.
+        auto* bar = dynamic_cast<ADisplayComponent*>(toolBar());
+        if (bar && frame && GetParent(bar->getHWnd()) == frame && IsWindowVisible(bar->getHWnd()))
+            CurrentErrorStream().writeString("#tool bar ").writeShort(bar->id()).writeString(" on the frame\n");
         // The waiting copy shows the tests its log has started.
         if (mode_ == "wait") {
             if (ATextOutStream* log = dynamic_cast<ATextOutStream*>(&CurrentErrorStream()))
