@@ -101,7 +101,7 @@ nsresult NewFileChannel(nsIURI* uri, nsIChannel** result);
 nsresult NewAboutChannel(nsIURI* uri, nsIChannel** result);
 nsresult NewHttpChannel(nsIURI* uri, nsIChannel** result);
 
-// "%xx" escapes decoded; a "%" not followed by two hex digits stays as it is.
+// "%xx" escapes decoded (HTUnEscape); the text ends at a decoded NUL.
 std::string Unescape(const std::string& text);
 
 }  // namespace webrt

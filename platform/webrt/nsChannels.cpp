@@ -1,22 +1,18 @@
 // Channels of the runtime layer for "file:" and "about:blank", and the scheme dispatch.
 #include "platform/webrt/nsChannelBase.h"
 
+#include "base/procedural/HtUrl.h"
+
 #include <windows.h>
 
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace webrt {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
 
 const char* TypeOfExtension(const std::string& path) {
     static const char* const kTypes[][2] = {
@@ -50,9 +46,10 @@ protected:
         size_t cut = path.find_first_of("?#");
         if (cut != std::string::npos)
             path.erase(cut);
-        path = Unescape(path);
-        if (path.find('\0') != std::string::npos)
+        // An escaped NUL would cut the name short of what the URL names.
+        if (path.find("%00") != std::string::npos)
             return NS_ERROR_MALFORMED_URI;
+        path = Unescape(path);
         if (host.empty() && path.size() >= 3 && path[0] == '/' && path[2] == ':')
             path.erase(0, 1);
         else if (!host.empty())
@@ -97,16 +94,10 @@ nsresult Hand(C* channel, nsIChannel** result) {
 }  // namespace
 
 std::string Unescape(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
+    std::vector<char> copy(text.begin(), text.end());
+    copy.push_back(0);
+    HTUnEscape(copy.data());
+    return copy.data();
 }
 
 nsresult NewFileChannel(nsIURI* uri, nsIChannel** result) {

@@ -1,0 +1,29 @@
+// Test folders of the runtime layer: a fresh scratch folder per test with a
+// runtime folder holding the layer's defaults, and the special folders behind
+// "AppData" and "WinD" pointed into it.
+#pragma once
+
+#include "platform/webrt/nsInterfaces.h"
+
+#include <string>
+
+class RuntimeFolders {
+public:
+    // withDefaults false leaves the runtime folder without "defaults\pref".
+    explicit RuntimeFolders(bool withDefaults = true);
+    ~RuntimeFolders();
+
+    std::string root;      // scratch folder
+    std::string runtime;   // root\runtime
+    std::string appData;   // root\appdata (made)
+    std::string windows;   // root\windows (made)
+    // While false, "AppData" has no folder.
+    static bool appDataPresent;
+
+    // NS_InitEmbedding on the runtime folder with provider (null allowed).
+    nsresult init(nsIDirectoryServiceProvider* provider) const;
+};
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& text);
+bool PathExists(const std::string& path);
