@@ -32,14 +32,7 @@ struct Capture {
 };
 
 int CaptureWait(void* context, long milliseconds) {
-    SOCKET s = static_cast<Capture*>(context)->socket;
-    fd_set readable;
-    readable.fd_count = 1;
-    readable.fd_array[0] = s;
-    timeval limit;
-    limit.tv_sec = milliseconds / 1000;
-    limit.tv_usec = (milliseconds % 1000) * 1000;
-    return KY_WsSelect(static_cast<int>(s) + 1, &readable, nullptr, nullptr, &limit);
+    return KY_HttpSocketWait(&static_cast<Capture*>(context)->socket, milliseconds);
 }
 
 int CaptureReceive(void* context, char* buffer, int size) {

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 
 bool RuntimeFolders::appDataPresent = true;
 
@@ -26,25 +25,6 @@ bool TestSpecialFolder(const char* key, std::string& path) {
     return true;
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 }  // namespace
 
 RuntimeFolders::RuntimeFolders(bool withDefaults) {
@@ -62,7 +42,7 @@ RuntimeFolders::RuntimeFolders(bool withDefaults) {
         CreateDirectoryA((runtime + "\\defaults").c_str(), nullptr);
         CreateDirectoryA((runtime + "\\defaults\\pref").c_str(), nullptr);
         std::string source = std::string("Z:") + SV_WEBRT_DEFAULTS + "/pref/runtime.js";
-        WriteWholeFile(runtime + "\\defaults\\pref\\runtime.js", ReadWholeFile(source));
+        WriteAll(runtime + "\\defaults\\pref\\runtime.js", ReadAll(source));
     }
     appDataPresent = true;
     g_current = this;
@@ -83,25 +63,15 @@ nsresult RuntimeFolders::init(nsIDirectoryServiceProvider* provider) const {
     return NS_FAILED(r) ? r : NS_InitEmbedding(folder.get(), provider);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::string text;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        size_t n;
-        while ((n = std::fread(block, 1, sizeof block, f)) > 0)
-            text.append(block, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& text) {
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-}
-
-bool PathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+nsresult TableProvider::GetFile(const char* key, PRBool* persistent, nsIFile** result) {
+    *persistent = PR_TRUE;
+    *result = nullptr;
+    auto it = paths.find(key);
+    if (it == paths.end())
+        return NS_ERROR_FAILURE;
+    nsPtr<nsILocalFile> file;
+    nsresult r = NS_NewNativeLocalFile(it->second, PR_TRUE, file.receive());
+    if (NS_SUCCEEDED(r))
+        *result = file.forget();
+    return r;
 }

@@ -1,10 +1,13 @@
 // Test folders of the runtime layer: a fresh scratch folder per test with a
 // runtime folder holding the layer's defaults, and the special folders behind
-// "AppData" and "WinD" pointed into it.
+// "AppData" and "WinD" pointed into it. Files are read and written with the
+// file-layer tests' helpers (FileTestSupport.h).
 #pragma once
 
 #include "platform/webrt/nsInterfaces.h"
+#include "tests/base/procedural/FileTestSupport.h"
 
+#include <map>
 #include <string>
 
 class RuntimeFolders {
@@ -24,6 +27,9 @@ public:
     nsresult init(nsIDirectoryServiceProvider* provider) const;
 };
 
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& text);
-bool PathExists(const std::string& path);
+// A directory provider answering keys from a table of paths.
+class TableProvider : public nsSupportsImpl<nsIDirectoryServiceProvider> {
+public:
+    std::map<std::string, std::string> paths;
+    nsresult GetFile(const char* key, PRBool* persistent, nsIFile** result) override;
+};

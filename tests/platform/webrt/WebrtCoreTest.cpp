@@ -13,24 +13,6 @@
 
 namespace {
 
-// Answers keys from a table of paths.
-class TableProvider : public nsSupportsImpl<nsIDirectoryServiceProvider> {
-public:
-    std::map<std::string, std::string> paths;
-    nsresult GetFile(const char* key, PRBool* persistent, nsIFile** result) override {
-        *persistent = PR_TRUE;
-        *result = nullptr;
-        auto it = paths.find(key);
-        if (it == paths.end())
-            return NS_ERROR_FAILURE;
-        nsPtr<nsILocalFile> file;
-        nsresult r = NS_NewNativeLocalFile(it->second, PR_TRUE, file.receive());
-        if (NS_SUCCEEDED(r))
-            *result = file.forget();
-        return r;
-    }
-};
-
 nsPtr<TableProvider> ProviderFor(const RuntimeFolders& f) {
     nsPtr<TableProvider> p(new TableProvider);
     p->paths["PrfDef"] = f.runtime + "\\defaults\\pref";
@@ -241,7 +223,7 @@ TEST(WebrtPreferences, DefaultsUserValuesAndTheSavedFileSurviveARestart) {
     PRBool b = PR_TRUE;
     EXPECT_EQ(NS_OK, prefs->GetBoolPref("privacy.popups.firstTime", &b));
     EXPECT_EQ(PR_TRUE, b);
-    EXPECT_FALSE(PathExists(folders.appData + "\\Profiles\\default\\prefs.js.tmp"));
+    EXPECT_FALSE(PathExistsOnDisk(folders.appData + "\\Profiles\\default\\prefs.js.tmp"));
 }
 
 TEST(WebrtPreferences, DamagedFilesAreRefusedWhole) {
@@ -260,11 +242,11 @@ TEST(WebrtPreferences, DamagedFilesAreRefusedWhole) {
     ASSERT_EQ(NS_OK, profiles->CreateNewProfile(L"default", nullptr, nullptr, PR_FALSE));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
-        WriteWholeFile(folders.appData + "\\Profiles\\default\\prefs.js",
+        WriteAll(folders.appData + "\\Profiles\\default\\prefs.js",
                        std::string("// good\nuser_pref(\"ok\", 1);\n") + row.text);
         EXPECT_EQ(NS_ERROR_FILE_CORRUPTED, profiles->SetCurrentProfile(L"default"));
     }
-    WriteWholeFile(folders.appData + "\\Profiles\\default\\prefs.js", "\n# x\nuser_pref( \"ok\" , -5 ) ;\r\n");
+    WriteAll(folders.appData + "\\Profiles\\default\\prefs.js", "\n# x\nuser_pref( \"ok\" , -5 ) ;\r\n");
     EXPECT_EQ(NS_OK, profiles->SetCurrentProfile(L"default"));
     PRInt32 n = 0;
     EXPECT_EQ(NS_OK, GetServiceAs<nsIPref>(NS_PREF_CONTRACTID)->GetIntPref("ok", &n));
@@ -287,7 +269,7 @@ TEST(WebrtProfiles, RegistryKeepsProfilesAndTheCurrentOneAndRefusesDamage) {
     ASSERT_EQ(NS_OK, profiles->CreateNewProfile(L"autre", nullptr, nullptr, PR_FALSE));
     ASSERT_EQ(NS_OK, profiles->SetCurrentProfile(L"autre"));
     EXPECT_EQ("webrt-profiles 1\ncurrent=autre\nprofile=default\nprofile=autre\n",
-              ReadWholeFile(folders.appData + "\\registry.dat"));
+              ReadAll(folders.appData + "\\registry.dat"));
     PRUnichar* name = nullptr;
     ASSERT_EQ(NS_OK, profiles->GetCurrentProfile(&name));
     EXPECT_EQ(nsString(L"autre"), nsString(name));
@@ -295,7 +277,7 @@ TEST(WebrtProfiles, RegistryKeepsProfilesAndTheCurrentOneAndRefusesDamage) {
     for (const char* damaged : {"", "other 1\n", "webrt-profiles 1\nprofile=a", "webrt-profiles 1\nzz=a\n",
                                 "webrt-profiles 1\nprofile=..\n"}) {
         SCOPED_TRACE(damaged);
-        WriteWholeFile(folders.appData + "\\registry.dat", damaged);
+        WriteAll(folders.appData + "\\registry.dat", damaged);
         EXPECT_EQ(NS_ERROR_FILE_CORRUPTED, profiles->GetProfileCount(&count));
     }
 }

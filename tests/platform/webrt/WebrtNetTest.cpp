@@ -2,6 +2,8 @@
 // "about:blank" and "http:" (origin server, refused port, proxy, 401).
 #include "tests/platform/webrt/RuntimeFolders.h"
 
+#include "tests/base/procedural/NetTestSupport.h"
+
 #include "platform/webrt/nsComponents.h"
 #include "platform/webrt/nsEmbedding.h"
 #include "platform/webrt/nsNetwork.h"
@@ -17,47 +19,9 @@
 
 namespace {
 
-struct Ports {
-    int origin = 0, proxy = 0;
-};
-
-// "origin proxy" as written by net_servers.sh into $SV_NET_DIR/ports.
-const Ports& ServerPorts() {
-    static const Ports ports = [] {
-        Ports p;
-        const char* dir = std::getenv("SV_NET_DIR");
-        std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/ports";
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            if (std::fscanf(f, "%d %d", &p.origin, &p.proxy) != 2)
-                p = Ports();
-            std::fclose(f);
-        }
-        return p;
-    }();
-    return ports;
-}
-
 std::string TinyproxyLog() {
-    const char* dir = std::getenv("SV_NET_DIR");
-    return ReadWholeFile(std::string("Z:") + (dir ? dir : "/nonexistent") + "/tinyproxy.log");
+    return ReadAll(NetServerDir() + "/tinyproxy.log");
 }
-
-class TableProvider : public nsSupportsImpl<nsIDirectoryServiceProvider> {
-public:
-    std::map<std::string, std::string> paths;
-    nsresult GetFile(const char* key, PRBool* persistent, nsIFile** result) override {
-        *persistent = PR_TRUE;
-        *result = nullptr;
-        auto it = paths.find(key);
-        if (it == paths.end())
-            return NS_ERROR_FAILURE;
-        nsPtr<nsILocalFile> file;
-        nsresult r = NS_NewNativeLocalFile(it->second, PR_TRUE, file.receive());
-        if (NS_SUCCEEDED(r))
-            *result = file.forget();
-        return r;
-    }
-};
 
 // Counts completions and keeps the last one.
 class Completion : public nsSupportsImpl<nsIStreamLoaderObserver> {
@@ -222,7 +186,7 @@ TEST(WebrtUri, SplitsSchemeHostPortAndPath) {
 }
 
 TEST_F(WebrtNet, LocalLoadsCompleteOnceWithTheirBodyOrTheirFailure) {
-    WriteWholeFile(folders_.root + "\\page one.html", "<p>caf\xe9</p>");
+    WriteAll(folders_.root + "\\page one.html", "<p>caf\xe9</p>");
     std::string base = "file:///" + folders_.root + "\\";
     for (char& c : base) {
         if (c == '\\')

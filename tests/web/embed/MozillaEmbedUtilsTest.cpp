@@ -84,11 +84,11 @@ TEST(MozillaPrefs, FunctionsReadWriteAndSaveEachValueAtOnce) {
         nsresult r = row.write();
         if (!row.line) {
             EXPECT_TRUE(NS_FAILED(r));
-            EXPECT_FALSE(PathExists(prefsFile));
+            EXPECT_FALSE(PathExistsOnDisk(prefsFile));
             continue;
         }
         EXPECT_EQ(NS_OK, r);
-        EXPECT_NE(std::string::npos, ReadWholeFile(prefsFile).find(row.line));
+        EXPECT_NE(std::string::npos, ReadAll(prefsFile).find(row.line));
     }
     AString text("kept");
     EXPECT_EQ(NS_ERROR_FAILURE, KyMozillaGetCharPref("no.such.pref", text));

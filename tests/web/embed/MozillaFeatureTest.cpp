@@ -86,9 +86,9 @@ TEST_F(MozillaFeature, FirstRunMakesTheProfileAndALaterRunKeepsTheCurrentOne) {
     EXPECT_EQ(&feature, AMozillaFeature::current);
     ASSERT_TRUE(feature.start(nullptr)) << errors_.text;
     EXPECT_EQ("", errors_.text);
-    EXPECT_TRUE(PathExists(mozillaFolder() + "\\Profiles\\default"));
+    EXPECT_TRUE(PathExistsOnDisk(mozillaFolder() + "\\Profiles\\default"));
     EXPECT_EQ("webrt-profiles 1\ncurrent=default\nprofile=default\n",
-              ReadWholeFile(mozillaFolder() + "\\registry.dat"));
+              ReadAll(mozillaFolder() + "\\registry.dat"));
     // The application's writes after the start.
     EXPECT_EQ(NS_OK, KyMozillaSetCharPref("kyfoobar", "ky.foo.bar"));
     EXPECT_EQ(NS_OK, KyMozillaSetBoolPref("privacy.popups.firstTime", 0));
@@ -96,11 +96,11 @@ TEST_F(MozillaFeature, FirstRunMakesTheProfileAndALaterRunKeepsTheCurrentOne) {
     EXPECT_TRUE(feature.stop());
 
     // A second run: another profile made current in between stays current.
-    WriteWholeFile(mozillaFolder() + "\\registry.dat",
+    WriteAll(mozillaFolder() + "\\registry.dat",
                    "webrt-profiles 1\ncurrent=default\nprofile=autre\nprofile=default\n");
     ASSERT_TRUE(feature.start(nullptr)) << errors_.text;
     EXPECT_EQ("webrt-profiles 1\ncurrent=default\nprofile=autre\nprofile=default\n",
-              ReadWholeFile(mozillaFolder() + "\\registry.dat"));
+              ReadAll(mozillaFolder() + "\\registry.dat"));
     int32_t port = 0;
     EXPECT_EQ(NS_OK, KyMozillaGetIntPref("network.proxy.http_port", &port));
     EXPECT_EQ(3128, port);
@@ -108,7 +108,7 @@ TEST_F(MozillaFeature, FirstRunMakesTheProfileAndALaterRunKeepsTheCurrentOne) {
     EXPECT_EQ(NS_OK, KyMozillaGetCharPref("kyfoobar", text));
     EXPECT_EQ(AString("ky.foo.bar"), text);
     EXPECT_NE(std::string::npos,
-              ReadWholeFile(mozillaFolder() + "\\Profiles\\default\\prefs.js")
+              ReadAll(mozillaFolder() + "\\Profiles\\default\\prefs.js")
                   .find("user_pref(\"privacy.popups.firstTime\", false);"));
     feature.stop();
 }
@@ -171,7 +171,7 @@ TEST_F(MozillaFeature, WithoutAppShellTheStartSucceedsWithoutProfileAndStopDoesN
     AMozillaFeature feature;
     EXPECT_TRUE(feature.start(nullptr));
     EXPECT_EQ("Failed to create appshell!\n", errors_.text);
-    EXPECT_FALSE(PathExists(mozillaFolder() + "\\registry.dat")) << "no profile selected";
+    EXPECT_FALSE(PathExistsOnDisk(mozillaFolder() + "\\registry.dat")) << "no profile selected";
     EXPECT_TRUE(feature.stop());
     nsPtr<nsIComponentRegistrar> registrar;
     EXPECT_EQ(NS_OK, NS_GetComponentRegistrar(registrar.receive())) << "the runtime still runs";
@@ -265,8 +265,8 @@ TEST_F(MozillaFeature, ProviderAnswersItsKeysAndMakesTheFoldersOnFirstRequest) {
         file->Release();
         EXPECT_EQ(row.expected, path);
     }
-    EXPECT_TRUE(PathExists(product + "\\Profiles"));
-    EXPECT_FALSE(PathExists(rt + "\\res")) << "the runtime's own folders are not made";
+    EXPECT_TRUE(PathExistsOnDisk(product + "\\Profiles"));
+    EXPECT_FALSE(PathExistsOnDisk(rt + "\\res")) << "the runtime's own folders are not made";
     EXPECT_EQ(NS_ERROR_NULL_POINTER, provider->getProductFolder(nullptr));
 }
 
@@ -298,6 +298,6 @@ TEST_F(MozillaFeature, ProductFolderGoesUnderWindowsWithoutApplicationDataAndWit
         std::string path;
         folder->GetNativePath(path);
         EXPECT_EQ(row.expected + "\\Profiles", path);
-        EXPECT_TRUE(PathExists(path));
+        EXPECT_TRUE(PathExistsOnDisk(path));
     }
 }
