@@ -16,6 +16,7 @@ const char kRegistryHeader[] = "webrt-profiles 1";
 // NAME: 1 to 64 characters, none of \ / : * ? " < > | TAB, not "." nor "..".
 // A profile's folder is the profiles root ("DefProfRt") joined with its name.
 struct Registry {
+    std::string path;  // of the file, not stored in it
     std::string current;
     std::vector<std::string> profiles;
 };
@@ -25,11 +26,12 @@ bool ValidName(const std::string& name) {
            name.find_first_of("\\/:*?\"<>|\t\r\n") == std::string::npos;
 }
 
-nsresult ReadRegistry(Registry& out, std::string& path) {
-    nsresult r = webrt::GetDirectoryPath("AppRegF", path);
+nsresult ReadRegistry(Registry& out) {
+    out = Registry();
+    nsresult r = webrt::GetDirectoryPath("AppRegF", out.path);
     if (NS_FAILED(r))
         return r;
-    out = Registry();
+    const std::string& path = out.path;
     if (!webrt::FileExists(path))
         return NS_OK;
     std::string text;
@@ -59,13 +61,13 @@ nsresult ReadRegistry(Registry& out, std::string& path) {
     return first ? NS_ERROR_FILE_CORRUPTED : NS_OK;
 }
 
-nsresult WriteRegistry(const Registry& registry, const std::string& path) {
+nsresult WriteRegistry(const Registry& registry) {
     std::string text = std::string(kRegistryHeader) + "\n";
     if (!registry.current.empty())
         text += "current=" + registry.current + "\n";
     for (const std::string& name : registry.profiles)
         text += "profile=" + name + "\n";
-    return webrt::SaveTextFile(path, text);
+    return webrt::SaveTextFile(registry.path, text);
 }
 
 bool Holds(const Registry& registry, const std::string& name) {
@@ -95,8 +97,7 @@ public:
         if (!result)
             return NS_ERROR_NULL_POINTER;
         Registry registry;
-        std::string path;
-        nsresult r = ReadRegistry(registry, path);
+        nsresult r = ReadRegistry(registry);
         if (NS_FAILED(r))
             return r;
         *result = static_cast<PRInt32>(registry.profiles.size());
@@ -112,8 +113,7 @@ public:
         if (!ValidName(text))
             return NS_ERROR_INVALID_ARG;
         Registry registry;
-        std::string path;
-        nsresult r = ReadRegistry(registry, path);
+        nsresult r = ReadRegistry(registry);
         if (NS_FAILED(r))
             return r;
         if (Holds(registry, text))
@@ -123,15 +123,14 @@ public:
         if (NS_FAILED(r))
             return r;
         registry.profiles.push_back(text);
-        return WriteRegistry(registry, path);
+        return WriteRegistry(registry);
     }
     nsresult GetCurrentProfile(PRUnichar** result) override {
         if (!result)
             return NS_ERROR_NULL_POINTER;
         *result = nullptr;
         Registry registry;
-        std::string path;
-        nsresult r = ReadRegistry(registry, path);
+        nsresult r = ReadRegistry(registry);
         if (NS_FAILED(r))
             return r;
         if (registry.current.empty())
@@ -144,8 +143,7 @@ public:
             return NS_ERROR_NULL_POINTER;
         std::string text = NS_LossyConvertUTF16toNative(name);
         Registry registry;
-        std::string path;
-        nsresult r = ReadRegistry(registry, path);
+        nsresult r = ReadRegistry(registry);
         if (NS_FAILED(r))
             return r;
         if (!Holds(registry, text))
@@ -159,7 +157,7 @@ public:
         if (registry.current == text)
             return NS_OK;
         registry.current = text;
-        return WriteRegistry(registry, path);
+        return WriteRegistry(registry);
     }
 };
 
