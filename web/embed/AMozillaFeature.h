@@ -13,6 +13,7 @@
 #include "platform/webrt/nsComponents.h"
 
 #include <cstddef>
+#include <new>
 
 class AApp;
 class AAlertCallBack;
@@ -30,13 +31,20 @@ nsresult MozillaGenericConstructor(nsISupports* outer, const nsIID& iid, void** 
     *result = nullptr;
     if (outer)
         return NS_ERROR_NO_AGGREGATION;
-    T* object = new (std::nothrow) T;
-    if (!object)
-        return NS_ERROR_OUT_OF_MEMORY;
-    object->AddRef();
-    nsresult r = object->QueryInterface(iid, result);
-    object->Release();
-    return r;
+    // The runtime calls in here: nothing may be thrown back into it (an
+    // assertion failure has been reported when it is raised).
+    try {
+        T* object = new (std::nothrow) T;
+        if (!object)
+            return NS_ERROR_OUT_OF_MEMORY;
+        object->AddRef();
+        nsresult r = object->QueryInterface(iid, result);
+        object->Release();
+        return r;
+    } catch (...) {
+        *result = nullptr;
+        return NS_ERROR_FAILURE;
+    }
 }
 
 class AMozillaFeature : public AAppFeature {

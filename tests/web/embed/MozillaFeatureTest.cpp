@@ -16,6 +16,8 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
 namespace {
 
 AString ProductFolderName(AApp*) {
@@ -77,6 +79,11 @@ struct CountedCreator : AMozillaWindowCreatorCallBack {
 class TestComponent : public nsSupportsImpl<nsIObserver> {
 public:
     nsresult Observe(nsISupports*, const char*, const PRUnichar*) override { return NS_OK; }
+};
+
+class ThrowingComponent : public TestComponent {
+public:
+    ThrowingComponent() { throw std::runtime_error("construction failed"); }
 };
 
 }  // namespace
@@ -195,6 +202,9 @@ TEST_F(MozillaFeature, ComponentTableRegistersWhatItCanMakeUnderItsContracts) {
     EXPECT_EQ(NS_ERROR_NO_AGGREGATION,
               MozillaGenericConstructor<TestComponent>(outer.get(), nsISupports::GetIID(), &out));
     EXPECT_EQ(NS_NOINTERFACE, MozillaGenericConstructor<TestComponent>(nullptr, nsIPref::GetIID(), &out));
+    EXPECT_EQ(nullptr, out);
+    EXPECT_EQ(NS_ERROR_FAILURE, MozillaGenericConstructor<ThrowingComponent>(nullptr, nsISupports::GetIID(), &out))
+        << "an exception stays on the program's side";
     EXPECT_EQ(nullptr, out);
     feature.stop();
     EXPECT_EQ(NS_ERROR_FAILURE, AMozillaFeature::registerComponents()) << "no registrar once stopped";
