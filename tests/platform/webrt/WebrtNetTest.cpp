@@ -23,6 +23,16 @@ std::string TinyproxyLog() {
     return ReadAll(NetServerDir() + "/tinyproxy.log");
 }
 
+// Writes each header as "Name: value\n".
+class HeaderText : public nsSupportsImpl<nsIHttpHeaderVisitor> {
+public:
+    nsresult VisitHeader(const nsACString& header, const nsACString& value) override {
+        text += header + ": " + value + "\n";
+        return NS_OK;
+    }
+    std::string text;
+};
+
 // Counts completions and keeps the last one.
 class Completion : public nsSupportsImpl<nsIStreamLoaderObserver> {
 public:
@@ -35,8 +45,14 @@ public:
         nsPtr<nsIRequest> request;
         loader->GetRequest(request.receive());
         nsPtr<nsIHttpChannel> http = QueryAs<nsIHttpChannel>(request.get());
-        if (http)
+        if (http) {
             http->GetResponseStatus(&httpStatus);
+            nsPtr<HeaderText> sent(new HeaderText), received(new HeaderText);
+            http->VisitRequestHeaders(sent.get());
+            http->VisitResponseHeaders(received.get());
+            requestHeaders = sent->text;
+            responseHeaders = received->text;
+        }
         nsPtr<nsIChannel> channel = QueryAs<nsIChannel>(request.get());
         if (channel)
             channel->GetContentType(contentType);
@@ -45,7 +61,7 @@ public:
     int count = 0;
     nsresult status = NS_OK;
     PRUint32 reportedLength = 0, httpStatus = 0;
-    std::string body, contentType;
+    std::string body, contentType, requestHeaders, responseHeaders;
 };
 
 // A prompt service that answers credentials from a queue; empty: cancelled.
@@ -247,13 +263,20 @@ TEST_F(WebrtNet, HttpLoadsCompleteOnceWithStatusAndLength) {
     }
     nsPtr<Completion> big = load(origin() + "/big/25");
     EXPECT_EQ("0123456789012345678901234", big->body);
+    EXPECT_EQ("Content-Length: 25\n", big->responseHeaders);
+    EXPECT_NE(std::string::npos, big->requestHeaders.find("Host: 127.0.0.1:" + std::to_string(ServerPorts().origin)))
+        << big->requestHeaders;
     EXPECT_TRUE(answers_->asked.empty());
 }
 
 TEST_F(WebrtNet, AuthorisationIsAskedOfTheRegisteredPromptService) {
     ASSERT_NE(0, ServerPorts().origin) << "the sv_net fixture is not running";
+    long blocks = nsMemory::liveBlocks();
     answers_->queue = {{L"user", L"wrong"}, {L"user", L"secret"}};
     nsPtr<Completion> done = load(origin() + "/auth");
+    EXPECT_EQ(blocks, nsMemory::liveBlocks()) << "the answers' texts are freed";
+    EXPECT_EQ(std::string::npos, done->requestHeaders.find("Authorization")) << "credentials are not visited";
+    EXPECT_NE(std::string::npos, done->requestHeaders.find("User-Agent: "));
     EXPECT_EQ(1, done->count);
     EXPECT_EQ(200u, done->httpStatus);
     EXPECT_EQ("welcome", done->body);

@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -135,8 +136,12 @@ TEST_F(MozillaFeature, RuntimeFolderComesFromGreHomeElseTheCurrentFolder) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, AMozillaFeature::kGreKey);
-        if (!row.greHome.empty())
-            WriteGreHome(row.greHome.c_str(), static_cast<DWORD>(row.greHome.size() + 1));
+        // Written as an installer would, with the system's own tool.
+        std::string command = std::string("reg add \"HKLM\\") + AMozillaFeature::kGreKey +
+                              "\" /v GreHome /t REG_SZ /f /d \"" + row.greHome + "\" >NUL 2>&1";
+        if (!row.greHome.empty()) {
+            EXPECT_EQ(0, std::system(command.c_str())) << command;
+        }
         EXPECT_EQ(AString(row.greHome.c_str()), AMozillaFeature::lookupGreHome());
         errors_.text.clear();
         AMozillaFeature feature;
