@@ -72,6 +72,10 @@ public:
         Entry* e = find(cid);
         if (e) {
             e->factory = factory;
+            for (Contract& c : contracts_) {
+                if (c.cid.Equals(cid))
+                    c.service = nullptr;
+            }
         } else {
             entries_.push_back(Entry{cid, description ? description : "", factory});
         }

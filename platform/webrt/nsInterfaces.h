@@ -67,6 +67,7 @@ public:
     virtual nsresult SetIntPref(const char* name, PRInt32 value) = 0;
     virtual nsresult GetBoolPref(const char* name, PRBool* result) = 0;
     virtual nsresult SetBoolPref(const char* name, PRBool value) = 0;
+    // Setters refuse a name or text holding a line end (NS_ERROR_INVALID_ARG).
     // *result is an nsMemory block.
     virtual nsresult GetCharPref(const char* name, char** result) = 0;
     virtual nsresult SetCharPref(const char* name, const char* value) = 0;

@@ -277,10 +277,14 @@ private:
         *result = v->i;
         return NS_OK;
     }
-    // A value of another kind than the default's is refused.
+    // A value of another kind than the default's is refused, and so is a line
+    // end in a name or a text: it would split its line in the saved file, and
+    // the whole file would then be refused at the next start.
     nsresult set(const char* name, const Value& value) {
         if (!name)
             return NS_ERROR_NULL_POINTER;
+        if (std::strpbrk(name, "\r\n") || value.s.find_first_of("\r\n") != std::string::npos)
+            return NS_ERROR_INVALID_ARG;
         auto d = defaults_.find(name);
         if (d != defaults_.end() && d->second.kind != value.kind)
             return NS_ERROR_FAILURE;

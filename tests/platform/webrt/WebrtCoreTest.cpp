@@ -127,7 +127,12 @@ TEST(WebrtRegistry, RegisteredFactoryReplacesTheServiceOfItsContract) {
     nsresult r;
     EXPECT_FALSE(GetServiceAs<nsIPref>(NS_PREF_CONTRACTID, &r)) << "the contract now names the test class";
     EXPECT_EQ(NS_NOINTERFACE, r);
-    EXPECT_TRUE(GetServiceAs<nsIObserver>(NS_PREF_CONTRACTID));
+    nsPtr<nsIObserver> first = GetServiceAs<nsIObserver>(NS_PREF_CONTRACTID);
+    EXPECT_TRUE(first);
+    ASSERT_EQ(NS_OK, registrar->RegisterFactory(info.cid, "test", nullptr, factory.get()));
+    EXPECT_NE(first.get(), GetServiceAs<nsIObserver>(NS_PREF_CONTRACTID).get())
+        << "a new factory for the class replaces the service made by the old one";
+    first = nullptr;
 
     nsModuleComponentInfo empty = {"none", info.cid, "x", nullptr};
     EXPECT_EQ(NS_ERROR_INVALID_ARG, NS_NewGenericFactory(factory.receive(), &empty));
@@ -135,7 +140,7 @@ TEST(WebrtRegistry, RegisteredFactoryReplacesTheServiceOfItsContract) {
     builtin = nullptr;
     registrar = nullptr;
     NS_TermEmbedding();
-    EXPECT_EQ(1, deaths) << "the service ends with the runtime";
+    EXPECT_EQ(2, deaths) << "the services end with the runtime";
 }
 
 TEST(WebrtObservers, NotifyCallsTheTopicsObserversInOrderEvenWhenOneRemovesItself) {
@@ -206,6 +211,8 @@ TEST(WebrtPreferences, DefaultsUserValuesAndTheSavedFileSurviveARestart) {
         EXPECT_EQ(NS_OK, prefs->SetCharPref("kyfoobar", "a \"quoted\" \\ text \x80"));
         EXPECT_EQ(NS_OK, prefs->SetIntPref("network.proxy.http_port", -2147483647 - 1));
         EXPECT_EQ(NS_OK, prefs->SetBoolPref("privacy.popups.firstTime", 2));
+        EXPECT_EQ(NS_ERROR_INVALID_ARG, prefs->SetCharPref("split", "line\nuser_pref(\"x\", 1);"));
+        EXPECT_EQ(NS_ERROR_INVALID_ARG, prefs->SetIntPref("split\r", 1));
         EXPECT_EQ(NS_OK, prefs->SavePrefFile(nullptr));
     }
     NS_TermEmbedding();
