@@ -541,6 +541,22 @@ TEST(HtUrl, ParseRelativeEscape) {
     char* esc = HTEscape("Az09-._~ /?&%\xe9");
     EXPECT_STREQ("Az09-._~%20%2F%3F%26%25%E9", esc);
     KY_Free(esc);
+    // Escapes decode in place; a "%" without two hex digits after it stays, even at the very end.
+    struct Unescaped {
+        const char* text;
+        const char* expected;
+    } unescaped[] = {
+        {"load%3Dx%2fy", "load=x/y"},
+        {"%zz%4", "%zz%4"},
+        {"a%", "a%"},
+        {"%E9t%c3%A9", "\xe9t\xc3\xa9"},
+    };
+    for (const Unescaped& row : unescaped) {
+        SCOPED_TRACE(row.text);
+        std::vector<char> text(row.text, row.text + std::strlen(row.text) + 1);
+        EXPECT_STREQ(row.expected, HTUnEscape(text.data()));
+    }
+    EXPECT_EQ(nullptr, HTUnEscape(nullptr));
     char* copy = nullptr;
     EXPECT_STREQ("abc", HTSACopy(&copy, "abc"));
     EXPECT_EQ(nullptr, HTSACopy(&copy, nullptr));
