@@ -161,6 +161,37 @@ char* HTEscape(const char* text) {
     return Copy(out);
 }
 
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+char* HTUnEscape(char* text) {
+    if (!text)
+        return nullptr;
+    char* out = text;
+    for (const char* p = text; *p; ++p) {
+        // p[1] is checked before p[2] is read: the text ends at the first NUL.
+        if (*p == '%' && HexDigit(p[1]) >= 0 && HexDigit(p[2]) >= 0) {
+            *out++ = static_cast<char>(HexDigit(p[1]) * 16 + HexDigit(p[2]));
+            p += 2;
+        } else {
+            *out++ = *p;
+        }
+    }
+    *out = 0;
+    return text;
+}
+
 char* HTSACopy(char** dest, const char* source) {
     KY_Free(*dest);
     *dest = nullptr;

@@ -28,6 +28,11 @@ char* HTRelative(const char* name, const char* related);
 // "~") becomes "%XX" with upper-case hex digits.
 char* HTEscape(const char* text);
 
+// Decodes the "%XX" escapes of text in place (a "%" not followed by two hex
+// digits stays as it is) and answers text; null gives null. The result is
+// never longer than the text.
+char* HTUnEscape(char* text);
+
 // Replaces *dest by a copy of source (null source: null); frees the old text.
 // Answers the new *dest.
 char* HTSACopy(char** dest, const char* source);

@@ -124,6 +124,8 @@ struct KY_HttpReceiver {
     int (*receive)(void* context, char* buffer, int size);
     void* context;
 };
+// The socket's wait: context points to the SOCKET.
+int KY_HttpSocketWait(void* context, long milliseconds);
 // Reads a whole reply (steps after the request was sent) and, on success,
 // the rest of the body. Does not close anything; answers the result code.
 int KY_HttpReadReply(KY_HttpConnection* connection, const KY_HttpReceiver& source,

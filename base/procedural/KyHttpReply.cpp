@@ -14,17 +14,6 @@ namespace {
 
 long g_timeoutMs = 30000;
 
-int SocketWait(void* context, long milliseconds) {
-    SOCKET s = *static_cast<SOCKET*>(context);
-    fd_set readable;
-    readable.fd_count = 1;
-    readable.fd_array[0] = s;
-    timeval limit;
-    limit.tv_sec = milliseconds / 1000;
-    limit.tv_usec = (milliseconds % 1000) * 1000;
-    return KY_WsSelect(static_cast<int>(s) + 1, &readable, nullptr, nullptr, &limit);
-}
-
 int SocketReceive(void* context, char* buffer, int size) {
     return KY_WsRecv(*static_cast<SOCKET*>(context), buffer, size, 0);
 }
@@ -286,6 +275,17 @@ int ReadRest(KY_HttpConnection* c, const KY_HttpReceiver& source, KY_HttpConvert
 
 }  // namespace
 
+int KY_HttpSocketWait(void* context, long milliseconds) {
+    SOCKET s = *static_cast<SOCKET*>(context);
+    fd_set readable;
+    readable.fd_count = 1;
+    readable.fd_array[0] = s;
+    timeval limit;
+    limit.tv_sec = milliseconds / 1000;
+    limit.tv_usec = (milliseconds % 1000) * 1000;
+    return KY_WsSelect(static_cast<int>(s) + 1, &readable, nullptr, nullptr, &limit);
+}
+
 void KY_HttpSetTimeout(long milliseconds) {
     g_timeoutMs = milliseconds > 0 ? milliseconds : 1;
 }
@@ -316,7 +316,7 @@ int KY_HttpTransact(KY_HttpConnection* c, KY_HttpConverter converter, void* outp
         }
         sent += static_cast<size_t>(n);
     }
-    KY_HttpReceiver source = {SocketWait, SocketReceive, &c->socket};
+    KY_HttpReceiver source = {KY_HttpSocketWait, SocketReceive, &c->socket};
     if (int r = ReadHead(c, source, converter, output)) {
         CloseFailed(c);
         return r;
@@ -334,7 +334,7 @@ int KY_HttpTransact(KY_HttpConnection* c, KY_HttpConverter converter, void* outp
 int KY_HttpReadRest(KY_HttpConnection* c, KY_HttpConverter converter, void* output) {
     if (!c)
         return KY_HTTP_NO_CONNECTION;
-    KY_HttpReceiver source = {SocketWait, SocketReceive, &c->socket};
+    KY_HttpReceiver source = {KY_HttpSocketWait, SocketReceive, &c->socket};
     return ReadRest(c, source, converter, output);
 }
 

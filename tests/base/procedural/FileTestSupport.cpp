@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA data;
     HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &data);
@@ -26,8 +24,6 @@ void RemoveTree(const std::string& folder) {
     }
     RemoveDirectoryA(folder.c_str());
 }
-
-}  // namespace
 
 void TempFolderTest::SetUp() {
     char temp[MAX_PATH];

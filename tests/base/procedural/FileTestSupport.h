@@ -30,3 +30,5 @@ private:
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& data);
 bool PathExistsOnDisk(const std::string& path);
+// Deletes the folder with everything in it.
+void RemoveTree(const std::string& folder);

@@ -5,6 +5,7 @@
 #include "base/procedural/KyWinsock.h"
 #include "base/object/BAlloc.h"
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/base/procedural/NetTestSupport.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -16,26 +17,6 @@
 #include <vector>
 
 namespace {
-
-struct Ports {
-    int origin = 0, proxy = 0;
-};
-
-// "origin proxy" as written by net_servers.sh into $SV_NET_DIR/ports.
-const Ports& ServerPorts() {
-    static const Ports ports = [] {
-        Ports p;
-        const char* dir = std::getenv("SV_NET_DIR");
-        std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/ports";
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            if (std::fscanf(f, "%d %d", &p.origin, &p.proxy) != 2)
-                p = Ports();
-            std::fclose(f);
-        }
-        return p;
-    }();
-    return ports;
-}
 
 std::string LocalUrl(int port) {
     return "http://127.0.0.1:" + std::to_string(port);
@@ -560,6 +541,22 @@ TEST(HtUrl, ParseRelativeEscape) {
     char* esc = HTEscape("Az09-._~ /?&%\xe9");
     EXPECT_STREQ("Az09-._~%20%2F%3F%26%25%E9", esc);
     KY_Free(esc);
+    // Escapes decode in place; a "%" without two hex digits after it stays, even at the very end.
+    struct Unescaped {
+        const char* text;
+        const char* expected;
+    } unescaped[] = {
+        {"load%3Dx%2fy", "load=x/y"},
+        {"%zz%4", "%zz%4"},
+        {"a%", "a%"},
+        {"%E9t%c3%A9", "\xe9t\xc3\xa9"},
+    };
+    for (const Unescaped& row : unescaped) {
+        SCOPED_TRACE(row.text);
+        std::vector<char> text(row.text, row.text + std::strlen(row.text) + 1);
+        EXPECT_STREQ(row.expected, HTUnEscape(text.data()));
+    }
+    EXPECT_EQ(nullptr, HTUnEscape(nullptr));
     char* copy = nullptr;
     EXPECT_STREQ("abc", HTSACopy(&copy, "abc"));
     EXPECT_EQ(nullptr, HTSACopy(&copy, nullptr));

@@ -1,0 +1,361 @@
+// The runtime layer's "http:" channel over the program's HTTP client: one GET
+// per exchange, through the proxy the preferences name, again with the
+// credentials the reader gives on a 401 or 407.
+#include "platform/webrt/nsChannelBase.h"
+#include "platform/webrt/nsPrompts.h"
+
+#include "base/object/BAlloc.h"
+#include "base/procedural/KyHttp.h"
+#include "base/procedural/KyWinsock.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace webrt {
+
+namespace {
+
+const size_t kHeadLimit = kHttpHeaderMax + kHttpStatusLineMax;
+const int kAuthAttempts = 3;
+
+typedef std::vector<std::pair<std::string, std::string>> Headers;
+
+// Reads the socket for the HTTP client and keeps the reply's head (status
+// line and header lines, up to the blank line) for the channel.
+struct Capture {
+    SOCKET socket;
+    std::string head;
+    bool headDone = false;
+};
+
+int CaptureWait(void* context, long milliseconds) {
+    return KY_HttpSocketWait(&static_cast<Capture*>(context)->socket, milliseconds);
+}
+
+int CaptureReceive(void* context, char* buffer, int size) {
+    Capture* c = static_cast<Capture*>(context);
+    int n = KY_WsRecv(c->socket, buffer, size, 0);
+    if (n > 0 && !c->headDone) {
+        c->head.append(buffer, static_cast<size_t>(n));
+        size_t end = c->head.find("\r\n\r\n");
+        size_t lf = c->head.find("\n\n");
+        end = end == std::string::npos ? lf : (lf == std::string::npos ? end : std::min(end, lf));
+        if (end != std::string::npos) {
+            c->head.erase(end);
+            c->headDone = true;
+        } else if (c->head.size() > kHeadLimit) {
+            c->headDone = true;  // the client refuses such a head itself
+        }
+    }
+    return n;
+}
+
+// "HTTP/1.x NNN reason" then "Name: value" lines; false without a status line.
+bool ParseHead(const std::string& head, PRUint32& status, Headers& headers) {
+    headers.clear();
+    size_t start = 0;
+    bool first = true;
+    bool haveStatus = false;
+    while (start <= head.size()) {
+        size_t end = head.find('\n', start);
+        std::string line = head.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (first) {
+            first = false;
+            if (line.compare(0, 5, "HTTP/") == 0) {
+                size_t space = line.find(' ');
+                if (space != std::string::npos && space + 4 <= line.size()) {
+                    std::string code = line.substr(space + 1, 3);
+                    if (code.find_first_not_of("0123456789") == std::string::npos) {
+                        status = static_cast<PRUint32>(std::stoi(code));
+                        haveStatus = true;
+                    }
+                }
+            }
+        } else {
+            size_t colon = line.find(':');
+            if (colon != std::string::npos && colon > 0) {
+                size_t v = line.find_first_not_of(" \t", colon + 1);
+                headers.emplace_back(line.substr(0, colon), v == std::string::npos ? "" : line.substr(v));
+            }
+        }
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return haveStatus;
+}
+
+bool SameName(const std::string& a, const char* b) {
+    return _stricmp(a.c_str(), b) == 0;
+}
+
+nsresult VisitAll(const Headers& headers, nsIHttpHeaderVisitor* visitor) {
+    if (!visitor)
+        return NS_ERROR_NULL_POINTER;
+    for (const auto& h : headers) {
+        nsresult r = visitor->VisitHeader(h.first, h.second);
+        if (NS_FAILED(r))
+            return NS_OK;
+    }
+    return NS_OK;
+}
+
+char* MallocCopy(const std::string& text) {
+    char* p = static_cast<char*>(KY_Malloc(text.size() + 1));
+    if (p)
+        std::memcpy(p, text.c_str(), text.size() + 1);
+    return p;
+}
+
+void Wipe(std::string& text) {
+    if (!text.empty())
+        SecureZeroMemory(&text[0], text.size());
+    text.clear();
+}
+
+class HttpChannel : public ChannelBase<nsIHttpChannel> {
+public:
+    explicit HttpChannel(nsIURI* uri) : ChannelBase<nsIHttpChannel>(uri) {}
+    ~HttpChannel() override {
+        Wipe(user_);
+        Wipe(password_);
+        Wipe(proxyCredentials_);
+    }
+
+    nsresult GetResponseStatus(PRUint32* result) override {
+        if (!result)
+            return NS_ERROR_NULL_POINTER;
+        if (!haveStatus_)
+            return NS_ERROR_NOT_AVAILABLE;
+        *result = responseStatus_;
+        return NS_OK;
+    }
+    nsresult VisitRequestHeaders(nsIHttpHeaderVisitor* visitor) override {
+        return VisitAll(requestHeaders_, visitor);
+    }
+    nsresult VisitResponseHeaders(nsIHttpHeaderVisitor* visitor) override {
+        return VisitAll(responseHeaders_, visitor);
+    }
+
+protected:
+    nsresult load() override {
+        if (!KY_WinsockLoaded() && KY_HttpStartup(0) != 0)
+            return NS_ERROR_NOT_AVAILABLE;
+        readProxy();
+        for (int attempt = 0;; ++attempt) {
+            nsresult r = exchange();
+            if (NS_FAILED(r) || !haveStatus_ || (responseStatus_ != 401 && responseStatus_ != 407))
+                return r;
+            if (attempt >= kAuthAttempts || !askCredentials())
+                return NS_OK;
+        }
+    }
+
+private:
+    static int Convert(const char* data, long length, void* output) {
+        HttpChannel* self = static_cast<HttpChannel*>(output);
+        self->deliverResult_ = self->deliver(data, static_cast<PRUint32>(length));
+        return NS_FAILED(self->deliverResult_) ? 1 : 0;
+    }
+
+    // "network.proxy.type" 1 routes through "network.proxy.http":"network.proxy.http_port".
+    void readProxy() {
+        proxy_.clear();
+        nsPtr<nsIPref> prefs = GetServiceAs<nsIPref>(NS_PREF_CONTRACTID);
+        if (!prefs)
+            return;
+        PRInt32 type = 0, port = 0;
+        char* host = nullptr;
+        prefs->GetIntPref("network.proxy.type", &type);
+        prefs->GetIntPref("network.proxy.http_port", &port);
+        prefs->GetCharPref("network.proxy.http", &host);
+        if (type == 1 && host && host[0] && port > 0 && port < 65536)
+            proxy_ = "http://" + std::string(host) + ":" + std::to_string(port);
+        nsMemory::Free(host);
+    }
+
+    nsresult exchange() {
+        std::string host, path, spec;
+        PRInt32 port = -1;
+        uri_->GetHost(host);
+        uri_->GetPath(path);
+        uri_->GetSpec(spec);
+        uri_->GetPort(&port);
+        if (host.empty())
+            return NS_ERROR_MALFORMED_URI;
+        size_t hash = path.find('#');
+        if (hash != std::string::npos)
+            path.erase(hash);
+        hash = spec.find('#');
+        if (hash != std::string::npos)
+            spec.erase(hash);
+        std::string hostPort = port > 0 ? host + ":" + std::to_string(port) : host;
+        std::string origin = "http://" + hostPort;
+
+        KY_HttpSession session;
+        std::memset(&session, 0, sizeof session);
+        session.url = origin.c_str();
+        session.proxy = proxy_.empty() ? nullptr : proxy_.c_str();
+        session.user = user_.empty() ? nullptr : user_.c_str();
+        session.password = password_.c_str();
+        if (KY_HttpInitSession(&session) != 0)
+            return NS_ERROR_OUT_OF_MEMORY;
+        nsresult r = send(session, (proxy_.empty() ? path : spec), hostPort);
+        if (NS_SUCCEEDED(r)) {
+            Capture capture;
+            capture.socket = session.connection->socket;
+            KY_HttpReceiver receiver = {CaptureWait, CaptureReceive, &capture};
+            deliverResult_ = NS_OK;
+            int result = KY_HttpReadReply(session.connection, receiver, Convert, this);
+            haveStatus_ = ParseHead(capture.head, responseStatus_, responseHeaders_);
+            for (const auto& h : responseHeaders_) {
+                if (SameName(h.first, "Content-Type"))
+                    contentType_ = h.second.substr(0, h.second.find(';'));
+            }
+            r = ReplyResult(result, haveStatus_, deliverResult_);
+        }
+        KY_HttpCloseSocket(session.connection);
+        KY_HttpFreeSession(&session);
+        return r;
+    }
+
+    nsresult send(KY_HttpSession& session, const std::string& target, const std::string& hostPort) {
+        int open = KY_HttpOpen(&session);
+        if (open == KY_HTTP_HOST_UNKNOWN)
+            return NS_ERROR_UNKNOWN_HOST;
+        if (open != 0)
+            return NS_ERROR_CONNECTION_REFUSED;
+        KY_HttpConnection* c = session.connection;
+        if (!proxyCredentials_.empty() && !proxy_.empty()) {
+            std::vector<char> encoded(4 * ((proxyCredentials_.size() + 2) / 3) + 1);
+            KY_Base64Encode(reinterpret_cast<const unsigned char*>(proxyCredentials_.data()),
+                            static_cast<int>(proxyCredentials_.size()), encoded.data());
+            c->proxyAuthorization = MallocCopy("Proxy-Authorization: Basic " + std::string(encoded.data()));
+            SecureZeroMemory(encoded.data(), encoded.size());
+            if (!c->proxyAuthorization)
+                return NS_ERROR_OUT_OF_MEMORY;
+        }
+        char* block = nullptr;
+        if (KY_HttpHeaders(c, &block, 0, nullptr, nullptr) != 0)
+            return NS_ERROR_OUT_OF_MEMORY;
+        std::string request = "GET " + target + " HTTP/1.0\r\nHost: " + hostPort + "\r\n" + block;
+        SecureZeroMemory(block, std::strlen(block));
+        KY_Free(block);
+        keepRequestHeaders(request);
+        c->request = MallocCopy(request);
+        SecureZeroMemory(&request[0], request.size());
+        if (!c->request)
+            return NS_ERROR_OUT_OF_MEMORY;
+        size_t total = std::strlen(c->request), sent = 0;
+        while (sent < total) {
+            int n = KY_WsSend(c->socket, c->request + sent, static_cast<int>(total - sent), 0);
+            if (n <= 0)
+                return NS_ERROR_NET_INTERRUPT;
+            sent += static_cast<size_t>(n);
+        }
+        return NS_OK;
+    }
+
+    void keepRequestHeaders(const std::string& request) {
+        Headers all;
+        PRUint32 ignored = 0;
+        ParseHead(request.substr(0, request.find("\r\n\r\n")), ignored, all);
+        requestHeaders_.clear();
+        for (const auto& h : all) {
+            if (!SameName(h.first, "Authorization") && !SameName(h.first, "Proxy-Authorization"))
+                requestHeaders_.push_back(h);
+        }
+    }
+
+    // The client's code as the channel's status: a reply with a status line
+    // is a success whatever its status; the caller reads the status.
+    static nsresult ReplyResult(int result, bool haveStatus, nsresult delivered) {
+        if (result == 0)
+            return NS_OK;
+        if (result == KY_HTTP_CONVERT_FAILED)
+            return NS_FAILED(delivered) ? delivered : NS_ERROR_FAILURE;
+        if (haveStatus && (result == KY_HTTP_AUTH_FAILED || result == KY_HTTP_PROXY_AUTH ||
+                           result == KY_HTTP_REDIRECTED || result == KY_HTTP_SERVER_ERROR ||
+                           result == KY_HTTP_BAD_STATUS))
+            return NS_OK;
+        if (result == KY_HTTP_NO_MEMORY)
+            return NS_ERROR_OUT_OF_MEMORY;
+        return NS_ERROR_NET_INTERRUPT;
+    }
+
+    // Asks the reader through the window watcher's prompter; false when none is given.
+    bool askCredentials() {
+        bool forProxy = responseStatus_ == 407;
+        std::string realm;
+        for (const auto& h : responseHeaders_) {
+            if (SameName(h.first, forProxy ? "Proxy-Authenticate" : "WWW-Authenticate"))
+                realm = h.second;
+        }
+        size_t q = realm.find("realm=\"");
+        realm = q == std::string::npos ? std::string() : realm.substr(q + 7, realm.find('"', q + 7) - q - 7);
+        std::string host;
+        uri_->GetHost(host);
+        std::string text = (forProxy ? "Le proxy " + proxy_.substr(7) : "Le site " + host) +
+                           " demande un nom et un mot de passe" + (realm.empty() ? "" : " pour \"" + realm + "\"") +
+                           ".";
+        nsPtr<nsIWindowWatcher> watcher = GetServiceAs<nsIWindowWatcher>(NS_WINDOWWATCHER_CONTRACTID);
+        nsPtr<nsIAuthPrompt> prompter;
+        if (!watcher || NS_FAILED(watcher->GetNewAuthPrompter(nullptr, prompter.receive())) || !prompter)
+            return false;
+        PRUnichar* user = nullptr;
+        PRUnichar* password = nullptr;
+        PRBool ok = PR_FALSE;
+        nsString wideText = NS_ConvertNativeToUTF16(text.c_str());
+        nsString wideRealm = NS_ConvertNativeToUTF16(realm.c_str());
+        nsresult r = prompter->PromptUsernameAndPassword(L"Authentification", wideText.c_str(), wideRealm.c_str(),
+                                                         nsIAuthPrompt::SAVE_PASSWORD_NEVER, &user, &password,
+                                                         &ok);
+        std::string u = NS_LossyConvertUTF16toNative(user);
+        std::string p = NS_LossyConvertUTF16toNative(password);
+        if (user)
+            SecureZeroMemory(user, NS_UnicharLength(user) * sizeof(PRUnichar));
+        if (password)
+            SecureZeroMemory(password, NS_UnicharLength(password) * sizeof(PRUnichar));
+        nsMemory::Free(user);
+        nsMemory::Free(password);
+        if (NS_FAILED(r) || !ok || u.empty()) {
+            Wipe(u);
+            Wipe(p);
+            return false;
+        }
+        if (forProxy) {
+            Wipe(proxyCredentials_);
+            proxyCredentials_ = u + ":" + p;
+        } else {
+            Wipe(user_);
+            Wipe(password_);
+            user_ = u;
+            password_ = p;
+        }
+        Wipe(u);
+        Wipe(p);
+        return true;
+    }
+
+    std::string proxy_;  // "http://host:port", empty for a direct request
+    std::string user_, password_, proxyCredentials_;
+    bool haveStatus_ = false;
+    PRUint32 responseStatus_ = 0;
+    Headers requestHeaders_, responseHeaders_;
+    nsresult deliverResult_ = NS_OK;
+};
+
+}  // namespace
+
+nsresult NewHttpChannel(nsIURI* uri, nsIChannel** result) {
+    *result = new HttpChannel(uri);
+    (*result)->AddRef();
+    return NS_OK;
+}
+
+}  // namespace webrt
