@@ -7,25 +7,21 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "base/procedural/KyHttp.h"
+#include "tests/base/procedural/NetServers.h"
 #include "web/net/AConnection.h"
 #include "web/net/AStandardQuery.h"
 #include "web/net/AppNetManager.h"
 
 int main() {
-    const char* dir = std::getenv("SV_NET_DIR");
-    std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/ports";
-    int origin = 0, proxy = 0;
-    FILE* f = std::fopen(path.c_str(), "r");
-    if (!f || std::fscanf(f, "%d %d", &origin, &proxy) != 2) {
+    const int origin = ServerPorts().origin, proxy = ServerPorts().proxy;
+    if (!origin || !proxy) {
         std::fprintf(stderr, "bench_net_query: no servers (SV_NET_DIR/ports)\n");
         return 1;
     }
-    std::fclose(f);
     if (KY_HttpStartup(0) != 0)
         return 1;
     AppNetManager manager(new AProxyInfo("127.0.0.1", std::to_string(proxy).c_str()));

@@ -5,6 +5,7 @@
 #include "base/procedural/KyWinsock.h"
 #include "base/object/BAlloc.h"
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/base/procedural/NetServers.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -16,26 +17,6 @@
 #include <vector>
 
 namespace {
-
-struct Ports {
-    int origin = 0, proxy = 0;
-};
-
-// "origin proxy" as written by net_servers.sh into $SV_NET_DIR/ports.
-const Ports& ServerPorts() {
-    static const Ports ports = [] {
-        Ports p;
-        const char* dir = std::getenv("SV_NET_DIR");
-        std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/ports";
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            if (std::fscanf(f, "%d %d", &p.origin, &p.proxy) != 2)
-                p = Ports();
-            std::fclose(f);
-        }
-        return p;
-    }();
-    return ports;
-}
 
 std::string LocalUrl(int port) {
     return "http://127.0.0.1:" + std::to_string(port);

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
@@ -65,21 +63,6 @@ void ScriptStep(AWindow* dialog) {
 }
 
 }  // namespace
-
-const Ports& ServerPorts() {
-    static const Ports ports = [] {
-        Ports p;
-        const char* dir = std::getenv("SV_NET_DIR");
-        std::string path = std::string("Z:") + (dir ? dir : "/nonexistent") + "/ports";
-        if (FILE* f = std::fopen(path.c_str(), "r")) {
-            if (std::fscanf(f, "%d %d", &p.origin, &p.proxy) != 2)
-                p = Ports();
-            std::fclose(f);
-        }
-        return p;
-    }();
-    return ports;
-}
 
 void PumpMessages() {
     MSG msg;

@@ -11,15 +11,10 @@
 #include <vector>
 
 #include "framework/app/AApp.h"
+#include "tests/base/procedural/NetServers.h"
 #include "tests/support/TestHooks.h"
 
 class AWindow;
-
-struct Ports {
-    int origin = 0, proxy = 0;
-};
-// "origin proxy" as net_servers.sh wrote them into $SV_NET_DIR/ports; zeros without them.
-const Ports& ServerPorts();
 
 // One scripted answer to the next dialog: OK with these fields, or cancel.
 struct DialogAnswer {
