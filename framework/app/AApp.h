@@ -316,6 +316,10 @@ public:
     // view that answers nonzero starts a selection on a press over a link.
     uint16_t mouseSetting() const { return mouseSetting_; }
     void setMouseSetting(uint16_t setting) { mouseSetting_ = setting; }
+    // The result of the modal dialog running now: 0 while it runs, 1 cancelled,
+    // 2 confirmed. The dialogs write it; the loops that wait on it read it.
+    uint16_t dialogResult() const { return dialogResult_; }
+    void setDialogResult(uint16_t result) { dialogResult_ = result; }
 
 protected:
     // Makes the frame window (the window layer's "KY_MDIFrameWindow" with its
@@ -356,6 +360,7 @@ private:
     uint16_t focusChangeFlag_ = 0;
     uint16_t active_ = 0;
     uint16_t mouseSetting_ = 1;
+    uint16_t dialogResult_ = 0;
     long frameLimits_[4] = {0, 0, 0, 0};
     APoint frameExtra_;
     int exitCode_ = 0;

@@ -11,6 +11,10 @@ PORTFILE, serves until killed. Paths:
   /endless           a status line, then header lines without end
   /silent            reads the request and never answers
   /auth              401 with a WWW-Authenticate challenge unless Basic user:secret is sent
+  /p407/REST         acts as a proxy demanding Basic proxyuser:proxypass with 407 (tinyproxy
+                     answers wrong credentials with 401), then serves /REST
+  /envelope?Q        200, a "<msg>" reply: status 3, result Q, shown message over two lines
+  /okreply?Q         200, the two lines "OK" and Q
 """
 import base64
 import socketserver
@@ -33,6 +37,13 @@ class Handler(socketserver.StreamRequestHandler):
             path = "/" + path.split("://", 1)[1].split("/", 1)[1]
         w = self.request.sendall
         try:
+            if path.startswith("/p407/"):
+                expected = b"Proxy-Authorization: Basic " + base64.b64encode(b"proxyuser:proxypass")
+                if expected not in head:
+                    w(b"HTTP/1.0 407 Proxy Authentication Required\r\n"
+                      b"Proxy-Authenticate: Basic realm=\"strict\"\r\n\r\nno")
+                    return
+                path = path[len("/p407"):]
             if path.startswith("/echo") or path.startswith("/kysearch") or path.startswith("/kydoc"):
                 w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + head)
             elif path.startswith("/status/"):
@@ -62,6 +73,13 @@ class Handler(socketserver.StreamRequestHandler):
                     w(b"HTTP/1.0 200 OK\r\n\r\nwelcome")
                 else:
                     w(b"HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"kyhttp test realm\"\r\n\r\nno")
+            elif path.startswith("/envelope") or path.startswith("/okreply"):
+                query = path.split("?", 1)[1].encode("latin-1") if "?" in path else b""
+                if path.startswith("/envelope"):
+                    body = b"<msg>\n3\n" + query + b"\n1\nvoir \nla suite\n</msg>\n"
+                else:
+                    body = b"OK\n" + query + b"\n"
+                w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body)
             else:
                 w(b"HTTP/1.0 404 Not Found\r\n\r\n")
         except (BrokenPipeError, ConnectionResetError):
