@@ -28,6 +28,7 @@ public:
     // Replaces every entry by a copy of other's.
     void copyFrom(const ALongTextDic& other);
     void clear() { texts.removeAll(); }
+    bool has(int16_t index) const { return texts.contains(index + 1L); }
     long count() const { return texts.count(); }
     bool operator==(const ALongTextDic& other) const;
 

@@ -12,33 +12,11 @@
 #include "app/state/MarkedLines.h"
 #include "base/object/AFile.h"
 #include "base/object/AFileStream.h"
+#include "tests/app/state/StateTestSupport.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/support/TestHooks.h"
 
 namespace {
-
-class StateText : public TempFolderTest {
-protected:
-    // What fn writes, in binary mode (lines end with LF alone).
-    std::string written(const std::function<void(AFileStream&)>& fn) {
-        {
-            AFileStream stream(AFile(fs_, AFileSpec(PathOf("s.txt").c_str()), 0, kPlainFileOptions, false), "wb", 0);
-            fn(stream);
-        }
-        return ReadAll(PathOf("s.txt"));
-    }
-    // fn reading text; "ok", or the recoverable error's message.
-    std::string read(const std::string& text, const std::function<void(AFileStream&)>& fn) {
-        WriteAll(PathOf("s.txt"), text);
-        AFileStream stream(AFile(fs_, AFileSpec(PathOf("s.txt").c_str()), 0, kPlainFileOptions, false), "rb", 0);
-        try {
-            fn(stream);
-        } catch (const AStateFormatError&) {
-            return g_errorMessage;
-        }
-        return "ok";
-    }
-};
 
 std::string Describe(const ALongTextDic& dic) {
     std::string out;
