@@ -38,6 +38,14 @@ bool IsPlainName(const char* name) {
 
 }  // namespace
 
+long DocRecordOf(long reference, long firstCount) {
+    if (reference < 0)
+        return -1;
+    long number = reference & 0x00FFFFFF;
+    long baseByte = (reference >> 24) & 0xFF;
+    return baseByte <= 1 ? number : number + firstCount;
+}
+
 ADataManager::ADataManager(ADataLocation* dataLocation) {
     gDataManager = this;
     setDataLocation(dataLocation);
@@ -198,6 +206,18 @@ ASearchWait* ADataManager::beginWait() {
     if (!cursorOwner)
         return nullptr;
     return CheckAlloc(new (std::nothrow) CursorWait(cursorOwner), "udatamgr", 180);
+}
+
+long ADataManager::getDocRecord(long reference) {
+    // Base 13 (HDFILES), table 1 (HDGINFO): the information records.
+    const short kInfoBase = 13;
+    const short kInfoTable = 1;
+    if (reference < 0 || ((reference >> 24) & 0xFF) <= 1)
+        return DocRecordOf(reference, 0);
+    ASearchBase* base = getBase(kInfoBase);
+    if (!base)
+        ThrowAssert("udatamgr", 195);
+    return DocRecordOf(reference, base->getRecordCount(kInfoTable));
 }
 
 void ADataManager::closingChannel(ASearchRequest*) {}

@@ -4,10 +4,34 @@
 #include <initializer_list>
 #include <new>
 
+#include "app/pane/APane.h"
 #include "app/state/MarkedLines.h"
 #include "base/object/AError.h"
 
+APartPaneHooks gPartPaneHooks = {nullptr, nullptr};
+
 namespace {
+
+// The cluster of the main window that holds the panes of the parts.
+const int16_t kPartCluster = 1002;
+
+void ShowPanes(ABaseState& part, AComponent* frame, std::initializer_list<int16_t> panes) {
+    auto* window = static_cast<AItemCluster*>(
+        CheckAlloc(frame ? frame->castTo(&AItemCluster::classRecord) : nullptr, "appstate", 30));
+    AClusterItem* item = window->findItem(kPartCluster, false);
+    auto* cluster =
+        static_cast<AItemCluster*>(CheckAlloc(item ? item->castTo(&AItemCluster::classRecord) : nullptr, "appstate", 33));
+    for (int16_t id : panes) {
+        AClusterItem* found = cluster->findItem(id, false);
+        auto* pane = static_cast<APane*>(CheckAlloc(found ? found->castTo(&APane::classRecord) : nullptr, "appstate", 36));
+        if (gPartPaneHooks.isPaneWanted && !gPartPaneHooks.isPaneWanted(pane))
+            continue;
+        if (gPartPaneHooks.setPaneVisible)
+            gPartPaneHooks.setPaneVisible(pane, 1);
+        pane->updatePane();
+    }
+    part.clearFlags();
+}
 
 template <class T>
 ABaseState* CloneOf(const T& part) {
@@ -100,6 +124,10 @@ ABaseState* ALeftState::clone() const {
     return CloneOf(*this);
 }
 
+void ALeftState::show(AComponent* frame) {
+    ShowPanes(*this, frame, {1202});
+}
+
 void ALeftState::copyTo(ALeftState& other) const {
     other.fExpand = fExpand;
     other.fMode = fMode;
@@ -119,6 +147,10 @@ void ARightState::read(AFileStream& stream) {
 
 ABaseState* ARightState::clone() const {
     return CloneOf(*this);
+}
+
+void ARightState::show(AComponent* frame) {
+    ShowPanes(*this, frame, {1205});
 }
 
 void ARightState::copyTo(ARightState& other) const {
@@ -145,6 +177,10 @@ void ADocState::read(AFileStream& stream) {
 
 ABaseState* ADocState::clone() const {
     return CloneOf(*this);
+}
+
+void ADocState::show(AComponent* frame) {
+    ShowPanes(*this, frame, {1206, 1201, 1203, 1204});
 }
 
 void ADocState::copyTo(ADocState& other) const {

@@ -20,7 +20,18 @@
 #include "app/state/ALongTextDic.h"
 #include "base/object/ALongDic.h"
 
+class AComponent;
 class AFileStream;
+class APane;
+
+// What showing a part asks of each of its panes, answered by the product's
+// pane base: whether the pane is wanted now, and showing it. Null entries:
+// every pane is wanted and is only updated.
+struct APartPaneHooks {
+    bool (*isPaneWanted)(APane* pane);
+    void (*setPaneVisible)(APane* pane, int16_t visible);
+};
+extern APartPaneHooks gPartPaneHooks;
 
 class ABaseState {
 public:
@@ -35,6 +46,10 @@ public:
     virtual void read(AFileStream& stream);
     // A copy of the same class with fClone 1; the caller deletes it.
     virtual ABaseState* clone() const;
+    // Shows and updates the wanted panes of the part in the main window's
+    // cluster 1002, then clears fClone, fHisto and fNew. A missing cluster or
+    // pane raises through the allocation check. Nothing for a plain part.
+    virtual void show(AComponent*) {}
 
     // Replaces the text of key by a copy of text.
     void setUserTxtInfo(int16_t key, const char* text) { fUserTxtInfo.set(key, text); }
@@ -71,6 +86,8 @@ public:
     ALeftState() = default;
     ALeftState(const ALeftState& other) = default;
     ABaseState* clone() const override;
+    // Pane 1202.
+    void show(AComponent* frame) override;
     // Keeps the list's expansion and mode in another left part.
     void copyTo(ALeftState& other) const;
 };
@@ -84,6 +101,8 @@ public:
     void write(AFileStream& stream) const override;
     void read(AFileStream& stream) override;
     ABaseState* clone() const override;
+    // Pane 1205.
+    void show(AComponent* frame) override;
     void copyTo(ARightState& other) const;
 
     int16_t fCadenas = 0;
@@ -99,6 +118,8 @@ public:
     void write(AFileStream& stream) const override;
     void read(AFileStream& stream) override;
     ABaseState* clone() const override;
+    // Panes 1206, 1201, 1203 and 1204.
+    void show(AComponent* frame) override;
     // Keeps the user values under keys 2, 3 and 7 and the padlock.
     void copyTo(ADocState& other) const;
 

@@ -36,14 +36,6 @@ long Number(const std::string& text) {
 
 }  // namespace
 
-long DocRecordOf(long reference, long firstCount) {
-    if (reference < 0)
-        return -1;
-    long number = reference & 0x00FFFFFF;
-    long baseByte = (reference >> 24) & 0xFF;
-    return baseByte <= 1 ? number : number + firstCount;
-}
-
 ADocRef::ADocRef(const ADocRef& other)
     : fDocNo(other.fDocNo), fBase(other.fBase), fTable(other.fTable), fRecord(other.fRecord) {
     AssignRef(fAttached, other.fAttached);

@@ -19,12 +19,6 @@
 
 class ARefObj;
 
-// The record number in table 1 of base 13 of a document reference (base
-// index + 1 in the top 8 bits, number in the low 24): the number itself for
-// base index 0 or no base byte, else the number after the firstCount records
-// of base index 0. -1 for a negative reference (no document).
-long DocRecordOf(long reference, long firstCount);
-
 // The application's base names and installation kind, as the record parser
 // needs them (the application object); null: every name unknown.
 class ADocBaseNames {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/data/ADataManager.h"
 #include "app/state/ADocRef.h"
 #include "app/state/AEphemerideRecord.h"
 #include "app/state/ALongCycler.h"
