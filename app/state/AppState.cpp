@@ -112,34 +112,29 @@ void AppState::setRightState(ARightState* right) {
     fRightState = right;
 }
 
-void AppState::setNew(int16_t value) {
-    fNew = value;
+void AppState::forEachPart(void (*fn)(ABaseState& part, int16_t value), int16_t value) {
     for (ABaseState* part : {static_cast<ABaseState*>(fDocState), static_cast<ABaseState*>(fLeftState),
                              static_cast<ABaseState*>(fRightState)})
         if (part)
-            part->fNew = value;
+            fn(*part, value);
+}
+
+void AppState::setNew(int16_t value) {
+    fNew = value;
+    forEachPart([](ABaseState& part, int16_t v) { part.fNew = v; }, value);
 }
 
 void AppState::setHisto(int16_t value) {
     fHisto = value;
-    for (ABaseState* part : {static_cast<ABaseState*>(fDocState), static_cast<ABaseState*>(fLeftState),
-                             static_cast<ABaseState*>(fRightState)})
-        if (part)
-            part->fHisto = value;
+    forEachPart([](ABaseState& part, int16_t v) { part.fHisto = v; }, value);
 }
 
 void AppState::setPartsClone(int16_t value) {
-    for (ABaseState* part : {static_cast<ABaseState*>(fDocState), static_cast<ABaseState*>(fLeftState),
-                             static_cast<ABaseState*>(fRightState)})
-        if (part)
-            part->fClone = value;
+    forEachPart([](ABaseState& part, int16_t v) { part.fClone = v; }, value);
 }
 
 void AppState::clearPartFlags() {
-    for (ABaseState* part : {static_cast<ABaseState*>(fDocState), static_cast<ABaseState*>(fLeftState),
-                             static_cast<ABaseState*>(fRightState)})
-        if (part)
-            part->clearFlags();
+    forEachPart([](ABaseState& part, int16_t) { part.clearFlags(); }, 0);
 }
 
 void AppState::setPrev(AppState* prev) {

@@ -97,6 +97,8 @@ public:
     int16_t fLink = 0;
 
 private:
+    void forEachPart(void (*fn)(ABaseState& part, int16_t value), int16_t value);
+
     ASVLoSearchState* fSearchState = nullptr;  // one reference held, or null
     AppState* fPrev = nullptr;                 // owned, with its whole chain
     AppState* fNext = nullptr;                 // not owned
