@@ -193,17 +193,27 @@ void ASVLoSearchState::readFrom(AFileStream& stream, int16_t copy, const AFileSp
     fIndexQuery = indexQuery;
     if (!folder.empty())
         netFolder = folder;
+    // The lists are attached once both are read: bad text leaves none half-read.
+    ALoScore* full = nullptr;
+    ALoFile* index = nullptr;
+    AFileSpec fullPath, indexPath;
     if (ReadMarkedInt(stream, "<!--fLoFull-->") != 0) {
-        AFileSpec path = readPath(stream, "<!--fLoFullPath-->", copy != 0, "ft", folder);
-        ALoScore* list = CheckAlloc(new (std::nothrow) ALoScore(path), "appstate", 195);
-        fLoFullPath = path;
-        setTextResults(list);
+        fullPath = readPath(stream, "<!--fLoFullPath-->", copy != 0, "ft", folder);
+        full = CheckAlloc(new (std::nothrow) ALoScore(fullPath), "appstate", 195);
     }
+    ARefHold<ALoScore> holdFull(full);
     if (ReadMarkedInt(stream, "<!--fLoIdxSV-->") != 0) {
-        AFileSpec path = readPath(stream, "<!--fLoIdxSVPath-->", copy != 0 || !listsSaved, "sv", folder);
-        ALoFile* list = CheckAlloc(new (std::nothrow) ALoFile(path), "appstate", 201);
-        fLoIdxSVPath = path;
-        setIndexResults(list);
+        indexPath = readPath(stream, "<!--fLoIdxSVPath-->", copy != 0 || !listsSaved, "sv", folder);
+        index = CheckAlloc(new (std::nothrow) ALoFile(indexPath), "appstate", 201);
+    }
+    ARefHold<ALoFile> holdIndex(index);
+    if (full) {
+        fLoFullPath = fullPath;
+        setTextResults(full);
+    }
+    if (index) {
+        fLoIdxSVPath = indexPath;
+        setIndexResults(index);
     }
     if (!copy)
         listsSaved = 1;

@@ -97,6 +97,12 @@ TEST_F(SearchStateText, WritesItsListsOnceAndReadsThemBack) {
     EXPECT_NE(state->indexListPath(), back->indexListPath()) << "the index list is copied first";
     EXPECT_STREQ("r3.net", back->getNetFile(3).c_str());
     EXPECT_EQ(2, filesNamed("sv"));
+
+    std::string cut = first.substr(0, first.find("<!--fLoIdxSVPath-->"));
+    ARefHold<ASVLoSearchState> damaged(new ASVLoSearchState());
+    EXPECT_EQ("state text: <!--fLoIdxSVPath--> expected",
+              read(cut, [&](AFileStream& s) { damaged->readFrom(s, 0, folder()); }));
+    EXPECT_EQ(nullptr, damaged->getTextResults()) << "no list is left half-read";
 }
 
 TEST_F(SearchStateText, TakesKeysNoStateHoldsAndLeavesTheTableOnlyItsOwn) {
