@@ -2,8 +2,10 @@
 // when a pane may look its child items up during a layout load.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "app/data/ADataManager.h"
 #include "app/pane/APane.h"
 #include "framework/app/AWindow.h"
 #include "framework/clusters/AStaticItem.h"
@@ -119,4 +121,13 @@ TEST_F(PaneTest, FindsItsChildItemsOnlyOnceTheLayoutIsLoaded) {
     AComponent* root = w;
     DeleteComponent(root);
     EXPECT_EQ("attach-;setUp+;bind;detach;", ProbePane::steps);
+}
+
+TEST_F(PaneTest, TheDataManagerShowsTheSearchCursorWhileAChannelRuns) {
+    ADataManager dm(nullptr);
+    EXPECT_EQ(nullptr, dm.beginWait()) << "no cursor owner, no cursor";
+    dm.setCursorOwner(app);
+    std::unique_ptr<ASearchWait> wait(dm.beginWait());
+    ASSERT_NE(nullptr, wait);
+    EXPECT_EQ(312, app->cursorId());
 }
