@@ -7,6 +7,7 @@
 #include "base/object/AError.h"
 #include "base/object/ARefObj.h"
 #include "framework/app/ACursor.h"
+#include "search/engine/KyRequest.h"
 #include "search/engine/Lo.h"
 #include "search/engine/MkDoom.h"
 #include "search/facade/ADataLocation.h"
@@ -41,9 +42,10 @@ bool IsPlainName(const char* name) {
 long DocRecordOf(long reference, long firstCount) {
     if (reference < 0)
         return -1;
-    long number = reference & 0x00FFFFFF;
-    long baseByte = (reference >> 24) & 0xFF;
-    return baseByte <= 1 ? number : number + firstCount;
+    int32_t number = 0;
+    int base = 0;
+    KY_SplitDocRef(&number, &base, static_cast<KyDocRef>(reference));
+    return base <= 0 ? number : number + firstCount;
 }
 
 ADataManager::ADataManager(ADataLocation* dataLocation) {
@@ -212,7 +214,9 @@ long ADataManager::getDocRecord(long reference) {
     // Base 13 (HDFILES), table 1 (HDGINFO): the information records.
     const short kInfoBase = 13;
     const short kInfoTable = 1;
-    if (reference < 0 || ((reference >> 24) & 0xFF) <= 1)
+    // Only a reference beyond base index 0 depends on the count: the base
+    // is opened for those alone.
+    if (DocRecordOf(reference, 0) == DocRecordOf(reference, 1))
         return DocRecordOf(reference, 0);
     ASearchBase* base = getBase(kInfoBase);
     if (!base)
