@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 #include "base/object/AError.h"
@@ -308,7 +309,8 @@ LoHandle ASearchRequest::openResult(long* bound, long* count) const {
     return list;
 }
 
-ASearchChannel::ASearchChannel(const char* base, const char* name) : request(nullptr) {
+ASearchChannel::ASearchChannel(const char* base, const char* name)
+    : request(nullptr), host(nullptr), index(-1), hits(0), result(0) {
     if (!gDataLocation)
         ThrowAssert("ureq", 246);
     request = gDataLocation->createRequest(base, name);
@@ -317,8 +319,50 @@ ASearchChannel::ASearchChannel(const char* base, const char* name) : request(nul
     request->setListener(this);
 }
 
+ASearchChannel::ASearchChannel(ASearchChannelHost* owner, short baseIndex)
+    : request(nullptr), host(owner), index(baseIndex), hits(0), result(0) {
+    if (!owner)
+        ThrowAssert("udatamgr", 40);
+}
+
 ASearchChannel::~ASearchChannel() {
-    delete request;
+    close();
+}
+
+void ASearchChannel::open() {
+    if (!host || !host->getChannelLocation())
+        ThrowAssert("udatamgr", 50);
+    close();
+    AString name = host->getBaseName(index);
+    request = host->getChannelLocation()->createRequest(name.c_str(), "SEARCH");
+    if (!request)
+        ThrowAssert("udatamgr", 55);
+    request->setListener(this);
+}
+
+void ASearchChannel::close() {
+    hits = 0;
+    ASearchRequest* old = request;
+    request = nullptr;
+    delete old;  // its destructor lets the engine request go
+}
+
+void ASearchChannel::setQuestion(short field, const char* text) {
+    if (!request)
+        ThrowAssert("udatamgr", 65);
+    request->setQuestion(field, text, 0);
+}
+
+long ASearchChannel::execute(KY_DocFilter filter, void* argument) {
+    if (!request)
+        ThrowAssert("udatamgr", 71);
+    {
+        std::unique_ptr<ASearchWait> wait(host ? host->beginWait() : nullptr);
+        result = request->execute(0, filter, argument);
+    }
+    long count = request->getResultCount(0);
+    hits = count >= 1 ? 1 : 0;
+    return count;
 }
 
 AString ASearchChannel::formatCount(short flag, long count) {

@@ -116,12 +116,36 @@ private:
     std::exception_ptr listenerError;
 };
 
+// A wait shown while a channel's request runs; it ends with the object.
+class ASearchWait {
+public:
+    virtual ~ASearchWait() = default;
+};
+
+// What a channel asks of the data manager that made it. The manager lives
+// above the search layer: channels know it only through this interface.
+class ASearchChannelHost {
+public:
+    virtual ~ASearchChannelHost() = default;
+    // The name of base index, which names the channel's request.
+    virtual AString getBaseName(short index) = 0;
+    virtual ADataLocation* getChannelLocation() = 0;
+    // A new wait for the run that starts (the caller deletes it), or null.
+    virtual ASearchWait* beginWait() { return nullptr; }
+};
+
 // Owns one request of the application's data location and receives its
 // notifications; the application derives its channels from it.
+//
+// A channel of the data manager (made with host and base index) has a request
+// only while it is the current one: open makes it, close deletes it.
+// setQuestion and execute without a request raise the assertion ("udatamgr").
 class ASearchChannel {
 public:
     // Raises when gDataLocation cannot open the request.
     ASearchChannel(const char* base, const char* request);
+    // Closed: no request until open.
+    ASearchChannel(ASearchChannelHost* host, short index);
     virtual ~ASearchChannel();
     ASearchChannel(const ASearchChannel&) = delete;
     ASearchChannel& operator=(const ASearchChannel&) = delete;
@@ -134,8 +158,29 @@ public:
     // or "" (flag not 0).
     virtual AString formatCount(short flag, long count);
 
+    // Makes the request "SEARCH" of the host's base (engine errors pass
+    // through); a request already there is closed first.
+    void open();
+    // Deletes the request, if any.
+    void close();
+    // Sets the question of item field (1 for a plain query).
+    void setQuestion(short field, const char* text);
+    // Runs the whole request with the filter and its argument under the
+    // host's wait; keeps the engine's answer as result and answers the
+    // request's hit count (0 without hits, -1 when the run gave no result).
+    long execute(KY_DocFilter filter = nullptr, void* argument = nullptr);
+
     ASearchRequest* getRequest() const { return request; }
+    short getIndex() const { return index; }
+    int16_t hasHits() const { return hits; }
+    long getResult() const { return result; }
 
 protected:
-    ASearchRequest* request;  // owned
+    ASearchRequest* request;  // owned, or null
+
+private:
+    ASearchChannelHost* host;  // not owned; null for a channel made by name
+    int16_t index;
+    int16_t hits;
+    long result;
 };
