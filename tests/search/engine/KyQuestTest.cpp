@@ -7,7 +7,9 @@
 #include <random>
 
 #include "base/procedural/EngineTables.h"
+#include "search/engine/KyFileSet.h"
 #include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
 #include "tests/search/engine/KyQuestBase.h"
 
 namespace {
@@ -148,6 +150,44 @@ TEST_F(QuestBase, EvaluationGivesMissingTermsAndProximityWords) {
         hilite += w + "|";
     EXPECT_EQ("cerise|fruit|poire|pomme|", hilite);
     EXPECT_EQ("error 650", Compile("()"));
+    KY_EngineClearQuests();
+}
+
+// A stored list and its highlight words are replaced together: a failed step
+// of the save leaves the old list with its own words.
+TEST_F(QuestBase, AFailedListSaveKeepsTheOldListAndWords) {
+    std::string path = base_->folder.path("pair.lst"), qsv = base_->folder.path("pair.qsv");
+    auto save = [&](const char* word) {
+        LoHandle h = -1;
+        EXPECT_EQ(word, Compile(std::string("(1,0=") + word + ")"));
+        EXPECT_EQ(0, KY_EngineEvaluate(&h, 0, " "));
+        return KY_EngineSaveList(&h, path.c_str());
+    };
+    auto bytes = [](const std::string& file) {
+        std::string out;
+        return LoadFile(file, &out) ? out : "<none>";
+    };
+    ASSERT_EQ(0, save("pomme"));
+    const std::string oldList = bytes(path), oldWords = bytes(qsv);
+    int failed = 0;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        KyFileSetFailStep = step;
+        KyFileSetSteps = 0;
+        int code = save("maison");
+        KyFileSetFailStep = 0;
+        if (code == 0) {
+            EXPECT_NE(oldList, bytes(path));
+            EXPECT_EQ("\x04maison\n", bytes(qsv));
+            break;
+        }
+        ++failed;
+        EXPECT_EQ(oldList, bytes(path));
+        EXPECT_EQ(oldWords, bytes(qsv));
+        EXPECT_EQ("<none><none>", bytes(path + ".new~") + bytes(qsv + ".old~"));
+    }
+    EXPECT_EQ(6, failed);
+    EXPECT_EQ(0, KY_EngineDeleteList(path.c_str()));
     KY_EngineClearQuests();
 }
 
