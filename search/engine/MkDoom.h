@@ -182,8 +182,9 @@ const KY_FileSpec* KY_FindPathSpec(KyMount* mount, const char* name);
 int GetKeyFromfile(const KY_FileSpec* file, int crypt, const char* key, char* value, size_t size, long* position);
 // Appends "key=value\r\n" when the key is absent; otherwise rewrites the file
 // through a temporary sibling renamed over it, replacing each line whose name
-// is the key. 0, 2001, 2012; 1301 for a null or empty key or a value with a
-// line break.
+// is the key; every other line is kept byte for byte, and a line longer than
+// 64 KiB fails the rewrite (2012) rather than be cut. 0, 2001, 2012; 1301 for
+// a null or empty key or a value with a line break.
 int SetKeyTofile(const KY_FileSpec* file, int crypt, const char* key, const char* value);
 int KY_GetKeyFromPathFile(const char* path, int crypt, const char* key, char* value, size_t size, long* position);
 int KY_SetKeyToPathFile(const char* path, int crypt, const char* key, const char* value);
