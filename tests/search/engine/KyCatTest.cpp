@@ -207,6 +207,8 @@ TEST(KyCat, LengthsTheWidthsCannotHoldAreRefused) {
     } rows[] = {
         {4, 4, {15}, 0},  {4, 4, {16}, kCatErrWrite},  {4, 4, {15, 0, 15}, 0},
         {8, 2, {255}, 0}, {8, 2, {256}, kCatErrWrite}, {-1, 4, {}, kCatErrWrite},
+        // Records end at most at the last offset a start can hold.
+        {31, 31, {0x7FFFFFFF}, 0}, {31, 31, {0x7FFFFFF0, 0x0F}, 0}, {31, 31, {0x7FFFFFF0, 0x10}, kCatErrWrite},
     };
     TempFolder folder;
     for (const Row& row : rows) {
@@ -273,6 +275,10 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         {"wide 0", 0, 0, good.size(), kCatErrRead},         {"wide 40", 0, 40, good.size(), kCatErrRead},
         {"entries", 3, 1, good.size(), kCatErrRead},        {"count negative", 8, '\x80', good.size(), kCatErrRead},
         {"header only", 0, 10, kCatBlockSize, kCatErrRead}, {"short block", 0, 10, kCatBlockSize + 100, kCatErrRead},
+        // Counts beyond the file's blocks: the last sends record 1,619,001,344
+        // to block offset 2^32, which a 32-bit long wraps to the header.
+        {"count past the blocks", 6, 0x7F, good.size(), kCatErrRead},
+        {"count above 2^30", 8, 0x7F, good.size(), kCatErrRead},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
