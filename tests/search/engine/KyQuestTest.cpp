@@ -63,7 +63,7 @@ TEST_F(QuestBase, QuestionTextsCompileToPostfixStacks) {
         {"(1,0=a) ANDS/X2 (1,0=b)", "error 603"},
         {"(2,0=a) ANDS/W1 (2,0=b)", "error 609"},
         {"(1,0=a) ANDS/S1 (1,0=b)", "error 610"},
-        {"(0,0=a)", "error 700"},
+        {"(0,0=a)", "a"},  // no index list: the extra lists are searched
         {"(1,0=?bc R/TG1)", "?bc "},
         {"(#nowhere.lst)", "error 613"},
         {"(1,0=chat*!R/TG1)", "error 657"},
@@ -126,6 +126,37 @@ TEST_F(QuestBase, TermsCarryTheirFieldKindAndRelation) {
     EXPECT_EQ(kQuestErrAddTerm, KY_QuestAddTerm(term, 1, 1, nullptr));
     EXPECT_EQ(kQuestErrAddOperator, KY_QuestAddOperator("AND", 0, 0));
     KY_EngineClearQuests();
+}
+
+// Field 0 has no index list: its terms are accepted and looked up in the extra
+// index lists, here the list of field 1's index.
+TEST_F(QuestBase, FieldsWithoutAnIndexListSearchTheExtraLists) {
+    auto count = [](const std::string& question, const char* extra, int* code) {
+        KY_EngineClearQuests();
+        KY_QuestNew();
+        KY_QuestAppend(question.c_str());
+        *code = KY_QuestCompile(extra, extra);
+        KY_QuestFree();
+        LoHandle h = -1;
+        int32_t n = -1, doc, value, firstPos;
+        if (!*code && (*code = KY_EngineEvaluate(&h, 0, " ")) == 0 && LoRewind(h) == 0 &&
+            LoFirst(h, &n, &doc, &value, &firstPos) == 0)
+            LoClose(h);
+        LoFree(&h);
+        KY_EngineClearQuests();
+        return n;
+    };
+    for (const char* term : {"0=pomme", "0=pom*!x", "0=?aison", "1=fruitR/TG1"}) {
+        SCOPED_TRACE(term);
+        int code = -1;
+        int32_t expected = count(std::string("(1,") + term + ")", nullptr, &code);
+        ASSERT_EQ(0, code);
+        EXPECT_LT(0, expected);
+        EXPECT_EQ(expected, count(std::string("(0,") + term + ")", "0", &code));
+        EXPECT_EQ(0, code) << KY_EngineErrorText;
+        count(std::string("(0,") + term + ")", nullptr, &code);
+        EXPECT_EQ(kQuestNotFound, code) << "no list and no extra list: nothing found";
+    }
 }
 
 TEST_F(QuestBase, EvaluationGivesMissingTermsAndProximityWords) {
