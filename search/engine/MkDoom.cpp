@@ -452,7 +452,7 @@ void KY_ForEachBase(KyMount* m) {
         return;
     for (int32_t i = 0; i < m->bases->count; ++i) {
         KyMountedBase* b = static_cast<KyMountedBase*>(m->bases->entries[i].value);
-        if (b->hasMountable && !b->released) {
+        if (b->hasMountable && !b->released && b->users == 0) {
             ReleaseBaseFiles(b);
             b->released = 1;
         }
@@ -467,6 +467,10 @@ int mountBase(KyMount* m, const char* name) {
         KY_SetEngineErrorText(message);
         return kMkErrUndeclared;
     }
+    // Mounting again frees the files and forms that its users still read.
+    KyMountedBase* mounted = static_cast<KyMountedBase*>(MkFind(m->bases, name));
+    if (mounted && mounted->users > 0 && !mounted->released)
+        return 0;
     try {
         CpBase(m, b);
     } catch (const MkError& e) {

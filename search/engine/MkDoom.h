@@ -137,6 +137,10 @@ struct KyMountedBase {
     KyMountedSupport* supportArray;
     int8_t hasMountable;
     int8_t released;
+    // Open engine uses (KY_OpenMountedBase): their tables and requests hold the
+    // base's files and forms, so the base is neither released nor mounted
+    // again while any is open.
+    int32_t users;
 };
 
 struct KyMount {
@@ -167,9 +171,11 @@ KyMount* KY_NewMount(const char* volumePath, const char* appFolder);
 int CpCommon(KyDescriptor* desc, KyMount* mount);
 // Frees the mounted set and the parsed descriptor; null is ignored.
 void KY_FreeMount(KyMount* mount);
-// Releases every base with a mountable volume that is not released yet.
+// Releases every base with a mountable volume that is not released yet and
+// that no engine use holds.
 void KY_ForEachBase(KyMount* mount);
-// Mounts one base of the descriptor again; 1302 for an unknown name.
+// Mounts one base of the descriptor again; 1302 for an unknown name. A base
+// that is mounted and held by an engine use is left as it is.
 int mountBase(KyMount* mount, const char* name);
 // Makes the next resolution of every mountable SGN path search the drives again.
 void KY_ForgetVolumes(KyMount* mount);
