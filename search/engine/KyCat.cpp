@@ -394,6 +394,9 @@ int catLookup(KyCat* cat, int32_t record, int32_t pair[2]) {
     int code = Seek(cat, record);
     if (code)
         return code;
+    // Readers add the start and the length, or a part of it, in 32 bits.
+    if (static_cast<int64_t>(cat->start) + cat->length > 0x7FFFFFFF)
+        return Damaged(cat, "record ends past the largest offset");
     pair[0] = cat->start;
     pair[1] = cat->length;
     return 0;

@@ -9,6 +9,7 @@
 #include "base/procedural/EngineTables.h"
 #include "search/engine/KyCat.h"
 #include "search/writers/CatWriter.h"
+#include "search/writers/FileImage.h"
 #include "tests/base/procedural/TextTestSupport.h"
 
 namespace {
@@ -290,6 +291,20 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         EXPECT_EQ(nullptr, cat.file);
         EXPECT_NE("", CatCheck(folder.path("bad.of7")));
     }
+    // A record whose length, added to its start, passes the largest offset.
+    ASSERT_EQ(0, Write(folder.path("end.of7"), {0x10}, 31, 31, 0x3FFFFFFF));
+    std::string farEnd;
+    ASSERT_TRUE(LoadFile(folder.path("end.of7"), &farEnd));
+    farEnd[kCatBlockSize + 3] = static_cast<char>(farEnd[kCatBlockSize + 3] | 0x01);
+    for (int i = 4; i < 8; ++i)
+        farEnd[kCatBlockSize + i] = '\xFF';
+    OpenSpecOf endSpec(folder.write("end.of7", farEnd));
+    KyCat endCat{};
+    ASSERT_EQ(0, catOpen(&endCat, endSpec.get(), "rb"));
+    int32_t endPair[2] = {-1, -1};
+    EXPECT_EQ(kCatErrRead, catLookup(&endCat, 0, endPair));
+    EXPECT_EQ(0, catClose(&endCat));
+    EXPECT_NE("", CatCheck(folder.path("end.of7")));
     // A sub-block whose start does not follow its predecessor.
     std::string shifted = good;
     shifted[kCatBlockSize + kCatSubSize] ^= 0x01;
