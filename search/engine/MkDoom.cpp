@@ -467,7 +467,8 @@ int mountBase(KyMount* m, const char* name) {
         KY_SetEngineErrorText(message);
         return kMkErrUndeclared;
     }
-    // Mounting again frees the files and forms that its users still read.
+    // A base in use stays as it is: mounting it again would free the files
+    // and forms that its users read.
     KyMountedBase* mounted = static_cast<KyMountedBase*>(MkFind(m->bases, name));
     if (mounted && mounted->users > 0 && !mounted->released)
         return 0;
