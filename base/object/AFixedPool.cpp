@@ -7,14 +7,16 @@
 #include <cstring>
 #include <new>
 
-// Chunk layout (16-bit words from the chunk start):
+// Chunk layout (offsets in 16-bit words from the chunk start):
 //
-//   [used u16][firstFree u16][next ptr][prev ptr]  12-byte header, words 0-5
-//   slot: [own word index u16][element: slotWords - 1 words]
+//   [Chunk header: used u16, firstFree u16, next, prev][padding]
+//   slot: [padding][own word index u16][element], slotWords words a slot
 //
-// The first slot's data is at word 7. A free slot's first data word holds the
-// word index of the next free slot (0 ends the chain). From an element p, its
-// chunk is p - 2 * (u16 stored just before p).
+// Every element starts on a multiple of the pool's alignment: the largest
+// power of two up to 8 that divides the element size, which is the most any
+// type of that size needs. A free slot's first data word holds the word index
+// of the next free slot (0 ends the chain). From an element p, its chunk is
+// p - 2 * (u16 stored just before p).
 struct AFixedPool::Chunk {
     uint16_t used;
     uint16_t firstFree;
@@ -30,28 +32,47 @@ inline uint16_t* Words(void* chunk) {
     return static_cast<uint16_t*>(chunk);
 }
 
+size_t AlignmentFor(size_t elementSize) {
+    size_t align = 8;
+    while (align > 2 && elementSize % align != 0)
+        align /= 2;
+    return align;
+}
+
+size_t RoundUp(size_t n, size_t to) {
+    return (n + to - 1) / to * to;
+}
+
 }  // namespace
 
 AFixedPool::AFixedPool(uint16_t elementSize, long perChunk, AFixedPool** owner)
-    : head_(nullptr), elementSize_(elementSize), slotWords_((elementSize + 3) / 2), perChunk_(perChunk), nextPool_(poolList_),
-      owner_(owner), live_(0), chunks_(0) {
+    : head_(nullptr), elementSize_(elementSize), align_(AlignmentFor(elementSize)),
+      slotWords_(static_cast<long>(RoundUp(elementSize + 2, align_) / 2)), perChunk_(perChunk),
+      nextPool_(poolList_), owner_(owner), live_(0), chunks_(0) {
     // Word indexes are 16-bit: a chunk must stay below 65536 words.
-    if (6 + slotWords_ * perChunk_ >= 65536)
+    if (perChunk_ < 1 || chunkBytes() / 2 >= 65536)
         ThrowAssert("bfixed", 30);
     poolList_ = this;
+}
+
+size_t AFixedPool::chunkBytes() const {
+    // The header, the first slot's index word, room to align the first
+    // element whatever the heap block's alignment, then the slots.
+    return sizeof(Chunk) + 2 + (align_ - 2) + static_cast<size_t>(slotWords_) * 2 * static_cast<size_t>(perChunk_);
 }
 
 AFixedPool::~AFixedPool() = default;
 
 AFixedPool::Chunk* AFixedPool::newChunk() {
-    size_t bytes = slotWords_ * 2 * perChunk_ + 12;
-    Chunk* c = static_cast<Chunk*>(CheckAlloc(NewBlock(bytes, "bfixed", 57), "bfixed", 57));
+    Chunk* c = static_cast<Chunk*>(CheckAlloc(NewBlock(chunkBytes(), "bfixed", 57), "bfixed", 57));
+    uintptr_t at = reinterpret_cast<uintptr_t>(c);
+    uint16_t first = static_cast<uint16_t>((RoundUp(at + sizeof(Chunk) + 2, align_) - at) / 2);
     c->used = 0;
-    c->firstFree = 7;
+    c->firstFree = first;
     c->next = c->prev = nullptr;
     uint16_t* w = Words(c);
     for (long i = 0; i < perChunk_; ++i) {
-        uint16_t data = static_cast<uint16_t>(7 + i * slotWords_);
+        uint16_t data = static_cast<uint16_t>(first + i * slotWords_);
         w[data - 1] = data;
         w[data] = i + 1 < perChunk_ ? static_cast<uint16_t>(data + slotWords_) : 0;
     }

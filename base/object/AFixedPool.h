@@ -14,7 +14,8 @@ public:
     AFixedPool(const AFixedPool&) = delete;
     AFixedPool& operator=(const AFixedPool&) = delete;
 
-    // A zero-filled element; asserts ("bfixed") when size exceeds the element size.
+    // A zero-filled element aligned as any type of the element size needs (up
+    // to 8 bytes); asserts ("bfixed") when size exceeds the element size.
     void* alloc(size_t size);
     void free(void* p);
     long live() const { return live_; }
@@ -34,9 +35,11 @@ private:
     friend void DeleteFixedPool(AFixedPool** owner);
     struct Chunk;
     Chunk* newChunk();
+    size_t chunkBytes() const;
 
     Chunk* head_;       // owned chunks with a free slot; full chunks are off the list
     size_t elementSize_;
+    size_t align_;  // of every element: 2, 4 or 8 bytes
     long slotWords_;
     long perChunk_;
     AFixedPool* nextPool_;

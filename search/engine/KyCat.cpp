@@ -110,11 +110,19 @@ void StartSub(KyCat* cat, int sub) {
     cat->index = 0;
 }
 
+// The file offset of data block block; -1 past what a file offset holds (a
+// long is 32 bits on the target: the product would wrap to a real block).
+long BlockOffset(int32_t block) {
+    int64_t offset = (static_cast<int64_t>(block) + 1) * kCatBlockSize;
+    return offset > 0x7FFFFFFF - kCatBlockSize ? -1 : static_cast<long>(offset);
+}
+
 int ReadBlock(KyCat* cat, int32_t block) {
     cat->block = block;
     cat->sub = -1;
-    long offset = (static_cast<long>(block) + 1) * kCatBlockSize;
-    if (KY_FSeek(cat->file, offset, 0) != offset || KY_FRead(cat->file, cat->buffer, kCatBlockSize) != kCatBlockSize) {
+    long offset = BlockOffset(block);
+    if (offset < 0 || KY_FSeek(cat->file, offset, 0) != offset ||
+        KY_FRead(cat->file, cat->buffer, kCatBlockSize) != kCatBlockSize) {
         cat->block = -1;
         return Fail(kCatErrRead, "READ");
     }
@@ -122,8 +130,9 @@ int ReadBlock(KyCat* cat, int32_t block) {
 }
 
 int WriteBlock(KyCat* cat, const char* text) {
-    long offset = (static_cast<long>(cat->block) + 1) * kCatBlockSize;
-    if (KY_FSeek(cat->file, offset, 0) != offset || KY_FWrite(cat->file, cat->buffer, kCatBlockSize) != kCatBlockSize)
+    long offset = BlockOffset(cat->block);
+    if (offset < 0 || KY_FSeek(cat->file, offset, 0) != offset ||
+        KY_FWrite(cat->file, cat->buffer, kCatBlockSize) != kCatBlockSize)
         return Fail(kCatErrWrite, text);
     return 0;
 }
@@ -168,6 +177,13 @@ int ReadHeader(KyCat* cat, uint8_t header[kCatBlockSize]) {
     int expected = catEntriesPerSub(cat->wide, cat->narrow, cat->startWidth);
     if (!expected || expected != cat->perSub || count > 0x7FFFFFFFu)
         return Fail(kCatErrRead, "catalogue block 0: widths, entries or count out of range");
+    // Every record the count holds lies in a block of the file: a count past
+    // them would send lookups to blocks that are not there.
+    int64_t perBlock = 4 * static_cast<int64_t>(cat->perSub);
+    int64_t blocks = count ? (count + perBlock - 1) / perBlock : 0;
+    long size = KY_FileSize(cat->file);
+    if (size < 0 || (blocks + 1) * kCatBlockSize > size)
+        return Fail(kCatErrRead, "catalogue block 0: count beyond the file's blocks");
     cat->count = static_cast<int32_t>(count);
     return 0;
 }
@@ -326,7 +342,9 @@ int PlanAppend(const KyCat* cat, int32_t length, int64_t* start, int64_t* d, boo
     *newSub = cat->index >= cat->perSub;
     *d = *newSub ? -static_cast<int64_t>(length) : static_cast<int64_t>(cat->length) - length;
     int bits = EntryBits(cat, *d, wideFlag);
-    if (bits < 0 || *start > 0x7FFFFFFF ||
+    // The record's end too: the checker and every reader refuse a catalogue
+    // whose records end past what an offset holds.
+    if (bits < 0 || *start + length > 0x7FFFFFFF ||
         (*newSub && cat->startWidth < 32 && *start >= (int64_t(1) << cat->startWidth)))
         return Fail(kCatErrWrite, "length too wide for the catalogue");
     if (!*newSub && BitsUsed(cat) + bits > kSubBits)
@@ -376,6 +394,9 @@ int catLookup(KyCat* cat, int32_t record, int32_t pair[2]) {
     int code = Seek(cat, record);
     if (code)
         return code;
+    // Readers add the start and the length, or a part of it, in 32 bits.
+    if (static_cast<int64_t>(cat->start) + cat->length > 0x7FFFFFFF)
+        return Damaged(cat, "record ends past the largest offset");
     pair[0] = cat->start;
     pair[1] = cat->length;
     return 0;

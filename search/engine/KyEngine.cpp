@@ -10,6 +10,7 @@
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyStopWord.h"
 #include "base/procedural/Trace.h"
+#include "search/engine/KyFileSet.h"
 #include "search/engine/KyQuestInternal.h"
 #include "search/engine/LoInternal.h"
 
@@ -641,30 +642,25 @@ int SaveList(LoHandle* list, const char* name, bool memory) {
     KY_EngineState& e = KyEngine();
     // A list kept in the swap file would die with it when its engine part is
     // suspended: stored lists are files of their own, or their bytes in memory.
-    int keep = LoKeepSaved;
-    LoKeepSaved = 0;
-    int code = memory ? LoSaveImage(name, *list) : LoSave(name, *list);
-    LoKeepSaved = keep;
+    // The list file and its words are replaced together: a list never reads
+    // with the words of the one it replaced.
+    KyFileSet set;
+    int code = memory ? LoSaveImage(name, *list) : LoSaveInSet(name, *list, &set);
     LoFree(list);
     if (code)
         return code;
-    if (!e.hiliteOn)
-        return 0;
-    std::string words;
-    for (const KY_EnteredWord& w : e.entered)
-        words += static_cast<char>(w.kind) + w.word + "\n";
-    e.entered.clear();
     std::string qsv = QsvPath(name);
-    if (memory) {
-        MemoryWords()[Lower(qsv)] = words;
-        return 0;
+    if (e.hiliteOn) {
+        std::string words;
+        for (const KY_EnteredWord& w : e.entered)
+            words += static_cast<char>(w.kind) + w.word + "\n";
+        e.entered.clear();
+        if (memory)
+            MemoryWords()[Lower(qsv)] = words;
+        else if (!set.write(qsv, words).empty())
+            return Fail(105, qsv);
     }
-    FILE* f = std::fopen(qsv.c_str(), "wb");
-    if (!f)
-        return Fail(105, qsv);
-    bool ok = std::fwrite(words.data(), 1, words.size(), f) == words.size();
-    ok = std::fclose(f) == 0 && ok;
-    return ok ? 0 : Fail(105, qsv);
+    return memory || set.commit().empty() ? 0 : Fail(105, name);
 }
 
 }  // namespace

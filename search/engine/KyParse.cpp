@@ -235,8 +235,10 @@ void AddEntity(KyDescriptor* d, const char* name, const char* value) {
     e.value = ParseDup(value, "SgmlEntity");
 }
 
+const long kMaxReserved = 100000;  // entities reserved ahead; more grow the table
+
 void Reserve(KyDescriptor* d, long wanted) {
-    if (wanted <= d->entityCapacity || wanted > 100000)
+    if (wanted <= d->entityCapacity || wanted > kMaxReserved)
         return;
     void* grown = KY_Realloc(d->entities, sizeof(SgmlEntity) * static_cast<size_t>(wanted));
     if (!grown)
@@ -275,8 +277,10 @@ void EntityLine(KyDescriptor* d, const char* line) {
     Word(p, value, sizeof value);
     if (strcasecmp(name, "START") == 0) {
         EnsureBuiltIns(d);
+        // Only a hint of the table's size: a value out of range is passed over,
+        // and checked before the sum that would overflow a 32-bit long.
         long n = std::strtol(value, nullptr, 10);
-        if (n > 0)
+        if (n > 0 && n <= kMaxReserved)
             Reserve(d, d->entityCount + n + 1);
         return;
     }

@@ -378,10 +378,11 @@ int CheckEntry(KY_QuestEntry* e) {
         return Fail(kQuestErrKind, r.text);
     if (r.kind >= kQuestTerm) {
         if (r.kind <= kQuestThes) {
+            // A field without an index list has none to be closed: the
+            // evaluation searches the extra index lists alone.
+            static const std::vector<KY_IndexItem> kNone;
             const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
-            if (!list)
-                return Fail(kQuestErrIndexClosed, r.text);
-            for (const KY_IndexItem& item : *list) {
+            for (const KY_IndexItem& item : list ? *list : kNone) {
                 KY_IndexRecord* index = KyIndexAt(item.index);
                 if (!index || !index->open)
                     return Fail(kQuestErrIndexClosed, index ? index->path : r.text);

@@ -159,7 +159,11 @@ int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* repl
     r->high.clear();
     r->hits.clear();
     r->scores.clear();
-    bool counted = false;
+    bool counted = false, dataRead = false;
+    auto damaged = [r](const std::string& why) {
+        r->status = kStatusFailed;
+        return Fail(1322, why);
+    };
     std::string line;
     while (ReadLine(reply, &line, false) == 0) {
         line = Trim(line);
@@ -171,6 +175,9 @@ int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* repl
             return Fail(1322, key);
         int32_t n = 0;
         if (key == "COUNT") {
+            // One count, ahead of the documents it counts.
+            if (counted || dataRead)
+                return damaged("COUNT repeated or after the documents");
             if (!Decimal(value, &n))
                 return Fail(1322, line);
             r->status = kStatusDone;
@@ -189,6 +196,9 @@ int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* repl
                 at = comma == std::string::npos ? value.size() + 1 : comma + 1;
             }
         } else if (key == "DATA" || key == "DATACOMP") {
+            if (!counted || dataRead)
+                return damaged("document block before COUNT or repeated");
+            dataRead = true;
             int code = KY_ReadRemoteData(r, table, part, reply, scores, key == "DATACOMP");
             if (code) {
                 r->status = kStatusFailed;
@@ -200,6 +210,13 @@ int KY_ReadRemoteReply(KY_RemoteBase* r, KyTable* table, int part, KY_File* repl
         r->status = kStatusFailed;
         return Fail(106, "reply without COUNT");
     }
+    // Each document counted is one hit: a document given twice, or a count
+    // without its documents, would answer hits that are not there.
+    int32_t hits = 0;
+    for (uint8_t byte : r->hits)
+        hits += __builtin_popcount(byte);
+    if (hits != r->count)
+        return damaged("COUNT " + std::to_string(r->count) + " with " + std::to_string(hits) + " documents");
     return 0;
 }
 

@@ -324,6 +324,7 @@ int KY_OpenMountedBase(KY_Engine* engine, const char* name, KY_MountedUse** out)
         return code;
     }
     KY_CleanRemoteCache(&use, 2);
+    ++use.base->users;
     return 0;
 }
 
@@ -331,6 +332,7 @@ int KY_CloseMountedBase(KY_MountedUse* use) {
     if (!use || use->openCount == 0)
         return Fail(1306, "KY_CloseMountedBase");
     use->openCount = 0;
+    --use->base->users;
     KY_CloseBaseRequests(use);
     if (use->heading)
         KyCloseTable(&use->heading);

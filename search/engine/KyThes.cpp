@@ -1,4 +1,5 @@
 // Character-table files, the stop-word set-up and the thesaurus of the engine.
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -99,6 +100,28 @@ void KY_StopWordsFree() {
     KyEngine().stopWords = false;
 }
 
+namespace {
+
+const size_t kThesLineMax = 4096;  // a longer line is damage, not a term
+
+// The line at the file's position without its line end; false at the end of
+// the file or when the line is longer than kThesLineMax.
+bool GetLine(FILE* f, std::string* out) {
+    out->clear();
+    int c = std::getc(f);
+    if (c == EOF)
+        return false;
+    for (; c != EOF && c != '\n'; c = std::getc(f)) {
+        if (out->size() == kThesLineMax)
+            return false;
+        out->push_back(static_cast<char>(c));
+    }
+    out->resize(std::min(out->find('\r'), out->size()));
+    return true;
+}
+
+}  // namespace
+
 // "<base>.dct": the filter name on its first line, then one term a line; the
 // relation tree "<base>.abp" maps digit + term to the byte offset of a line.
 int KY_ThesOpen(KY_Thes* thes, int mode) {
@@ -108,10 +131,12 @@ int KY_ThesOpen(KY_Thes* thes, int mode) {
     thes->data = std::fopen(dct.c_str(), mode == 1 ? "rb" : "r+b");
     if (!thes->data)
         return Fail(105, dct);
-    char line[130] = "";
-    if (!std::fgets(line, sizeof line, thes->data))
-        line[0] = 0;
-    line[std::strcspn(line, "\r\n")] = 0;
+    std::string line;
+    if (!GetLine(thes->data, &line) && line.size() == kThesLineMax) {
+        std::fclose(thes->data);
+        thes->data = nullptr;
+        return Fail(106, dct);
+    }
     thes->filter = line;
     thes->hasTable = 0;
     if (!thes->filter.empty()) {
@@ -151,14 +176,15 @@ int KY_ThesClose(KY_Thes* thes) {
 
 namespace {
 
+// The whole term of the line at offset: a term cut short would be another term.
 int ReadLine(KY_Thes* thes, int32_t offset, std::string* out, int filtered) {
-    char line[130];
-    if (offset < 0 || std::fseek(thes->data, offset, SEEK_SET) != 0 || !std::fgets(line, sizeof line, thes->data))
+    std::string line;
+    if (offset < 0 || std::fseek(thes->data, offset, SEEK_SET) != 0 || !GetLine(thes->data, &line))
         return Fail(106, thes->base);
-    line[std::strcspn(line, "\r\n")] = 0;
+    line.resize(std::strlen(line.c_str()));
     if (filtered)
-        KY_FilterChars(line, KyEngine().filter);
-    *out = line;
+        KY_FilterChars(&line[0], KyEngine().filter);
+    *out = line.c_str();
     return 0;
 }
 

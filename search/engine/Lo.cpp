@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/procedural/EngineTables.h"
+#include "search/engine/KyFileSet.h"
 #include "search/engine/LoInternal.h"
 
 // Sequential list data, from `start`: fields of nbits bits, most significant bit
@@ -309,22 +310,18 @@ int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* 
     return 0;
 }
 
-// Writes d's list file at path, through a temporary sibling.
-int WriteListFile(LoDesc* d, const char* path, LoDesc* r) {
+// Writes d's list file at path as a file of set, or through a temporary
+// sibling when there is no set.
+int WriteListFile(LoDesc* d, const char* path, LoDesc* r, KyFileSet* set) {
     std::vector<uint8_t> image;
     int code = ListImage(d, path, &image, r);
     if (code)
         return code;
-    std::string temp = std::string(path) + ".new~";
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    bool ok = f && std::fwrite(image.data(), 1, image.size(), f) == image.size();
-    if (f && std::fclose(f) != 0)
-        ok = false;
-    if (!ok || !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        std::remove(temp.c_str());
-        return Fail(f ? kLoErrFile : kLoErrOpen, path);
-    }
-    return 0;
+    KyFileSet own;
+    std::string why = (set ? set : &own)->write(path, std::string(image.begin(), image.end()));
+    if (why.empty() && !set)
+        why = own.commit();
+    return why.empty() ? 0 : Fail(kLoErrFile, path);
 }
 
 // A descriptor for the list whose file begins with header (got bytes of it)
@@ -824,13 +821,17 @@ int LoFree(LoHandle* h) {
     LoPackage& p = LoPkg();
     p.lists[*h] = nullptr;
     *h = -1;
-    // The swap file holds only the lists of live handles: once none is left, the next list starts
-    // at its beginning again, so the file does not grow with every search of a session.
+    // The swap file holds the lists of live handles and the saved lists: once no live list is left,
+    // the next list starts past the last saved one, so the file does not grow with every search of a
+    // session and no saved list is written over.
     bool swapInUse = false;
     for (const LoDesc* o : p.lists)
         swapInUse = swapInUse || (o && !OwnsFile(o) && !(o->flags & kLoVector));
-    if (!swapInUse)
+    if (!swapInUse) {
         p.swapEnd = 0;
+        for (const LoSavedEntry& e : p.saved)
+            p.swapEnd = std::max(p.swapEnd, e.end);
+    }
     return 0;
 }
 
@@ -887,7 +888,8 @@ int Lo_Save(const char* name, LoDesc* d) {
         return 0;
     }
     if (!(d->flags & (kLoOwnFile | kLoVector)) && LoKeepSaved == 1) {
-        LoSavedEntry entry{name, d->count, d->start, d->units, d->flags & (kLoRawVector | kLoScored), d->weight};
+        LoSavedEntry entry{name, d->count, d->start, p.swapEnd, d->units, d->flags & (kLoRawVector | kLoScored),
+                           d->weight};
         auto at = std::find_if(p.saved.begin(), p.saved.end(),
                                [&](const LoSavedEntry& e) { return strcasecmp(e.name.c_str(), name) <= 0; });
         if (at != p.saved.end() && strcasecmp(at->name.c_str(), name) == 0)
@@ -900,7 +902,22 @@ int Lo_Save(const char* name, LoDesc* d) {
         std::fclose(marker);
         return 0;
     }
-    if ((code = WriteListFile(d, name, &r)) != 0)
+    if ((code = WriteListFile(d, name, &r, nullptr)) != 0)
+        return code;
+    LoReleaseDesc(d);
+    *d = r;
+    return 0;
+}
+
+int LoSaveInSet(const char* name, LoHandle h, KyFileSet* set) {
+    LoDesc* d = LoDescOf(h);
+    if (!d || !name || !*name)
+        return kLoErrSave;
+    LoDesc r;
+    int code = FlushPending(d);
+    if (!code)
+        code = WriteListFile(d, name, &r, set);
+    if (code)
         return code;
     LoReleaseDesc(d);
     *d = r;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 typedef int32_t LoHandle;  // -1: no list
+class KyFileSet;
 
 enum : int {
     kLoErrOpen = 105,       // a list file cannot be opened or created
@@ -117,6 +118,9 @@ int LoOpen(const char* name, LoHandle* h);
 // The same as LoSave to a list file of that name, the file's bytes kept in
 // memory instead (they outlive the package); the handle then reads them.
 int LoSaveImage(const char* name, LoHandle h);
+// The same as LoSave to a list file of that name, the file written as one of
+// set, which the caller commits.
+int LoSaveInSet(const char* name, LoHandle h, KyFileSet* set);
 // Copies the first bytes of the list kept or filed under the name, at most
 // kLoHeaderSize, into header: how many; -1 when there is no such list.
 int LoHeader(const char* name, uint8_t* header);

@@ -11,6 +11,7 @@ const int kLoFastWords = 2048;  // the fast writer's 8192-byte buffer
 struct LoSavedEntry {
     std::string name;
     int32_t count, start;
+    int32_t end;  // the swap end when saved: the list lies before it
     uint32_t units, flags;
     int32_t weight;
 };

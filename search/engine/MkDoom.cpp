@@ -246,18 +246,36 @@ void CopyUserString(KY_AssocEntry* e, void* mount) {
 // Settings files are read whole lines at a time; a line this long is no setting.
 const size_t kKeyLineMax = 65536;
 
-bool ReadKeyLine(KY_File* f, KY_String* line) {
+// Reads one line, its line feed included; bytes past kKeyLineMax are read but
+// not kept, and *bytes tells how many the line really has.
+bool ReadKeyLine(KY_File* f, KY_String* line, long* bytes = nullptr) {
     KY_StringSet(line, "");
     int c = KY_FGetc(f);
     if (c < 0)
         return false;
+    long n = 0;
     for (; c >= 0; c = KY_FGetc(f)) {
+        ++n;
         if (line->length < kKeyLineMax && !StringPut(line, static_cast<char>(c)))
             return false;
         if (c == '\n')
             break;
     }
+    if (bytes)
+        *bytes = n;
     return true;
+}
+
+// The file's last byte, or -1 when it is empty or cannot be read.
+int LastByte(const KY_OpenSpec* spec) {
+    KY_File* f = KY_FOpen(spec, "rb");
+    if (!f)
+        return -1;
+    int last = -1;
+    for (int c; (c = KY_FGetc(f)) >= 0;)
+        last = c;
+    KY_FClose(f);
+    return last;
 }
 
 bool IsTrimmed(char c) {
@@ -434,7 +452,7 @@ void KY_ForEachBase(KyMount* m) {
         return;
     for (int32_t i = 0; i < m->bases->count; ++i) {
         KyMountedBase* b = static_cast<KyMountedBase*>(m->bases->entries[i].value);
-        if (b->hasMountable && !b->released) {
+        if (b->hasMountable && !b->released && b->users == 0) {
             ReleaseBaseFiles(b);
             b->released = 1;
         }
@@ -449,6 +467,11 @@ int mountBase(KyMount* m, const char* name) {
         KY_SetEngineErrorText(message);
         return kMkErrUndeclared;
     }
+    // A base in use stays as it is: mounting it again would free the files
+    // and forms that its users read.
+    KyMountedBase* mounted = static_cast<KyMountedBase*>(MkFind(m->bases, name));
+    if (mounted && mounted->users > 0 && !mounted->released)
+        return 0;
     try {
         CpBase(m, b);
     } catch (const MkError& e) {
@@ -497,8 +520,8 @@ int GetKeyFromfile(const KY_FileSpec* file, int crypt, const char* key, char* va
     KY_String line;
     KY_InitString(&line, 300, "");
     int result = kMkKeyAbsent;
-    long offset = 0;
-    while (ReadKeyLine(f, &line)) {
+    long offset = 0, bytes = 0;
+    while (ReadKeyLine(f, &line, &bytes)) {
         size_t length = 0;
         if (const char* v = KeyValue(line.text, key, &length)) {
             if (length >= size) {
@@ -512,7 +535,7 @@ int GetKeyFromfile(const KY_FileSpec* file, int crypt, const char* key, char* va
             }
             break;
         }
-        offset += static_cast<long>(line.length);
+        offset += bytes;
     }
     KY_FreeString(&line);
     KY_FClose(f);
@@ -530,13 +553,15 @@ int SetKeyTofile(const KY_FileSpec* file, int crypt, const char* key, const char
     if (OpenKeyFile(file, crypt, &spec) != 0)
         return kFileErrOpen;
     if (!present) {
+        // A last line without its line break would take the new key as its own value.
+        int last = LastByte(&spec);
         KY_File* f = KY_FOpen(&spec, "a+b");
         KY_FreeOpenSpec(&spec);
         if (!f)
             return kFileErrOpen;
         KY_String line;
         KY_InitString(&line, 0, "");
-        KY_StringPrintf(&line, "%s=%s\r\n", key, value);
+        KY_StringPrintf(&line, "%s%s=%s\r\n", last >= 0 && last != '\n' ? "\r\n" : "", key, value);
         long written = KY_FWrite(f, line.text, static_cast<long>(line.length));
         bool ok = written == static_cast<long>(line.length);
         KY_FreeString(&line);
@@ -556,11 +581,15 @@ int SetKeyTofile(const KY_FileSpec* file, int crypt, const char* key, const char
     code = in && out ? 0 : kFileErrOpen;
     KY_String line;
     KY_InitString(&line, 300, "");
-    while (code == 0 && ReadKeyLine(in, &line)) {
+    long bytes = 0;
+    while (code == 0 && ReadKeyLine(in, &line, &bytes)) {
         size_t length = 0;
-        if (KeyValue(line.text, key, &length))
+        // A line too long to hold is refused rather than cut: the old file stays.
+        if (bytes != static_cast<long>(line.length))
+            code = kFileErrIO;
+        else if (KeyValue(line.text, key, &length))
             KY_StringPrintf(&line, "%s=%s\r\n", key, value);
-        if (KY_FWrite(out, line.text, static_cast<long>(line.length)) != static_cast<long>(line.length))
+        if (code == 0 && KY_FWrite(out, line.text, static_cast<long>(line.length)) != static_cast<long>(line.length))
             code = kFileErrIO;
     }
     KY_FreeString(&line);

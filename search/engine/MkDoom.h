@@ -137,6 +137,10 @@ struct KyMountedBase {
     KyMountedSupport* supportArray;
     int8_t hasMountable;
     int8_t released;
+    // Open engine uses (KY_OpenMountedBase): their tables and requests hold the
+    // base's files and forms, so the base is neither released nor mounted
+    // again while any is open.
+    int32_t users;
 };
 
 struct KyMount {
@@ -167,9 +171,11 @@ KyMount* KY_NewMount(const char* volumePath, const char* appFolder);
 int CpCommon(KyDescriptor* desc, KyMount* mount);
 // Frees the mounted set and the parsed descriptor; null is ignored.
 void KY_FreeMount(KyMount* mount);
-// Releases every base with a mountable volume that is not released yet.
+// Releases every base with a mountable volume that is not released yet and
+// that no engine use holds.
 void KY_ForEachBase(KyMount* mount);
-// Mounts one base of the descriptor again; 1302 for an unknown name.
+// Mounts one base of the descriptor again; 1302 for an unknown name. A base
+// that is mounted and held by an engine use is left as it is.
 int mountBase(KyMount* mount, const char* name);
 // Makes the next resolution of every mountable SGN path search the drives again.
 void KY_ForgetVolumes(KyMount* mount);
@@ -182,8 +188,9 @@ const KY_FileSpec* KY_FindPathSpec(KyMount* mount, const char* name);
 int GetKeyFromfile(const KY_FileSpec* file, int crypt, const char* key, char* value, size_t size, long* position);
 // Appends "key=value\r\n" when the key is absent; otherwise rewrites the file
 // through a temporary sibling renamed over it, replacing each line whose name
-// is the key. 0, 2001, 2012; 1301 for a null or empty key or a value with a
-// line break.
+// is the key; every other line is kept byte for byte, and a line longer than
+// 64 KiB fails the rewrite (2012) rather than be cut. 0, 2001, 2012; 1301 for
+// a null or empty key or a value with a line break.
 int SetKeyTofile(const KY_FileSpec* file, int crypt, const char* key, const char* value);
 int KY_GetKeyFromPathFile(const char* path, int crypt, const char* key, char* value, size_t size, long* position);
 int KY_SetKeyToPathFile(const char* path, int crypt, const char* key, const char* value);

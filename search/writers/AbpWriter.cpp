@@ -2,6 +2,7 @@
 #include "search/writers/AbpWriter.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "search/engine/KyAbp.h"
 #include "search/writers/FileImage.h"
@@ -104,7 +105,13 @@ int AbpDeltaBits(uint32_t delta, int width) {
     return delta < 256 ? 10 : 1 + width;
 }
 
-std::string AbpWriteTree(const std::string& path, const std::vector<AbpKeyItem>& input, const AbpTreeOptions& options) {
+std::string AbpWriteTree(const std::string& path, const std::vector<AbpKeyItem>& keys, const AbpTreeOptions& options) {
+    std::string image;
+    std::string why = AbpTreeImage(keys, options, &image);
+    return why.empty() ? SaveFileReplacing(path, image) : why;
+}
+
+std::string AbpTreeImage(const std::vector<AbpKeyItem>& input, const AbpTreeOptions& options, std::string* out) {
     if (options.width < 1 || options.width > 32)
         return "occurrence width out of range";
     std::vector<std::string> keys;
@@ -213,5 +220,6 @@ std::string AbpWriteTree(const std::string& path, const std::vector<AbpKeyItem>&
         image += Page(0, IndexEntries(middle));
     image += area;
     image.append(kPadding, '\0');
-    return SaveFileReplacing(path, image);
+    *out = std::move(image);
+    return "";
 }

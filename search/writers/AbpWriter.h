@@ -31,6 +31,8 @@ int AbpDeltaBits(uint32_t delta, int width);
 // Writes keys in strictly increasing byte order (each cut to 127 bytes; no byte
 // 0 or 0x40, which ends an index key) as the tree file at path, replacing it whole.
 std::string AbpWriteTree(const std::string& path, const std::vector<AbpKeyItem>& keys, const AbpTreeOptions& options);
+// The same tree's bytes, for a writer that replaces the file with others.
+std::string AbpTreeImage(const std::vector<AbpKeyItem>& keys, const AbpTreeOptions& options, std::string* image);
 
 struct AbpCheckStats {
     int levels = 0;  // index levels above the leaves, plus one

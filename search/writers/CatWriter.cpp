@@ -1,10 +1,9 @@
 // Writes record catalogues through the engine's own appender, and checks them bit by bit.
 #include "search/writers/CatWriter.h"
 
-#include <windows.h>
-
 #include "base/procedural/KyFile.h"
 #include "search/engine/KyCat.h"
+#include "search/engine/KyFileSet.h"
 #include "search/writers/FileImage.h"
 
 namespace {
@@ -31,25 +30,29 @@ private:
 
 }  // namespace
 
-std::string CatWriteLengths(const std::string& path, const std::vector<int32_t>& lengths, int32_t firstStart, int wide,
-                            int narrow, int startWidth) {
-    std::string temp = path + ".new~";
+std::string CatWriteFile(const std::string& path, const std::vector<int32_t>& lengths, int32_t firstStart, int wide,
+                         int narrow, int startWidth) {
     KY_OpenSpec spec;
     KY_ClearOpenSpec(&spec);
-    if (KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), temp.c_str(), nullptr, 0, 0, 0, 0, &spec) != 0)
-        return "cannot name " + temp;
+    if (KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path.c_str(), nullptr, 0, 0, 0, 0, &spec) != 0)
+        return "cannot name " + path;
     KyCat cat{};
     int code = catCreate(&cat, &spec, wide, narrow, startWidth, firstStart);
     for (size_t i = 0; !code && i < lengths.size(); ++i)
         code = catAppend(&cat, lengths[i]);
     int closed = cat.file ? catClose(&cat) : 0;
     KY_FreeOpenSpec(&spec);
-    if (code || closed ||
-        !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
+    if (code || closed)
         return "cannot write " + path + ": code " + std::to_string(code ? code : closed);
-    }
     return "";
+}
+
+std::string CatWriteLengths(const std::string& path, const std::vector<int32_t>& lengths, int32_t firstStart, int wide,
+                            int narrow, int startWidth) {
+    KyFileSet set;
+    std::string why = set.writeWith(
+        path, [&](const std::string& temp) { return CatWriteFile(temp, lengths, firstStart, wide, narrow, startWidth); });
+    return why.empty() ? set.commit() : why;
 }
 
 std::string CatCheck(const std::string& path, std::vector<int32_t>* starts, std::vector<int32_t>* lengths) {

@@ -1,6 +1,7 @@
 // Writes a descriptor and its ".gen" companion (layout in BASE-LAYOUT.md).
 #include "search/writers/DescriptorWriter.h"
 
+#include "search/engine/KyFileSet.h"
 #include "search/writers/FileImage.h"
 
 namespace {
@@ -197,8 +198,9 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
         sgm += "</userstr>";
     }
     sgm += "</KYDesc>\r\n";
-    // The companion first: a descriptor is never left asking for keys it lacks.
-    if (!(why = SaveFileReplacing(sgmPath.substr(0, dot) + ".gen", gen)).empty())
-        return why;
-    return SaveFileReplacing(sgmPath, sgm);
+    // Replaced together: a descriptor is never left asking for keys it lacks.
+    KyFileSet set;
+    if ((why = set.write(sgmPath.substr(0, dot) + ".gen", gen)).empty())
+        why = set.write(sgmPath, sgm);
+    return why.empty() ? set.commit() : why;
 }

@@ -1,6 +1,6 @@
 // Writer of a descriptor pair: the ".sgm" markup with its entity prolog and the
 // ".gen" companion holding the values of the keys the ".sgm" declares "ASK".
-// Both files are replaced whole; "" or the reason.
+// Both files are replaced together, or neither; "" or the reason.
 #pragma once
 
 #include <string>

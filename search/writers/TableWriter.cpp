@@ -2,6 +2,7 @@
 #include "search/writers/TableWriter.h"
 
 #include "base/procedural/KyCodec.h"
+#include "search/engine/KyFileSet.h"
 #include "search/writers/CatWriter.h"
 #include "search/writers/FileImage.h"
 
@@ -29,16 +30,19 @@ std::string WriteTablePart(const TablePartFiles& files, const std::vector<std::s
         lengths.push_back(static_cast<int32_t>(record.size()) + adjust);
         stored.push_back(size + adjust);
     }
-    std::string error = SaveFileReplacing(files.data, data);
+    // Replaced together: a data file beside the catalogue of another would
+    // read records at the wrong places.
+    KyFileSet set;
+    std::string error = set.write(files.data, data);
     if (error.empty())
-        error = CatWriteLengths(files.catalogue, lengths, 0);
+        error = set.writeWith(files.catalogue, [&](const std::string& temp) { return CatWriteFile(temp, lengths, 0); });
     if (error.empty() && mode)
-        error = CatWriteLengths(files.companion, stored, 0);
+        error = set.writeWith(files.companion, [&](const std::string& temp) { return CatWriteFile(temp, stored, 0); });
     if (error.empty() && !files.cor.empty()) {
         std::string table;
         for (int32_t entry : cor)
             PutWord(&table, static_cast<uint32_t>(entry));
-        error = SaveFileReplacing(files.cor, table);
+        error = set.write(files.cor, table);
     }
-    return error;
+    return error.empty() ? set.commit() : error;
 }

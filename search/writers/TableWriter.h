@@ -12,6 +12,6 @@ struct TablePartFiles {
 
 // records[i] is catalogue entry i. mode 0 stores them plainly; 1-4 compresses each
 // behind `adjust` header bytes. cor maps record numbers to entries (-1 none).
-// Every file is replaced whole. "" or the reason.
+// The files are replaced together: all or none. "" or the reason.
 std::string WriteTablePart(const TablePartFiles& files, const std::vector<std::string>& records, int mode, int adjust,
                            const std::vector<int32_t>& cor);

@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "search/engine/KyFileSet.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 
@@ -73,6 +74,13 @@ std::string WriteThesaurus(const std::string& base, const std::string& filter,
     std::sort(keys.begin(), keys.end(), [](const AbpKeyItem& a, const AbpKeyItem& b) { return a.key < b.key; });
     AbpTreeOptions options;
     options.occurrences = false;
-    std::string why = AbpWriteTree(base + ".abp", keys, options);
-    return why.empty() ? SaveFileReplacing(base + ".dct", data) : why;
+    // Replaced together: the tree's values are offsets of the data file's lines.
+    std::string tree;
+    std::string why = AbpTreeImage(keys, options, &tree);
+    KyFileSet set;
+    if (why.empty())
+        why = set.write(base + ".abp", tree);
+    if (why.empty())
+        why = set.write(base + ".dct", data);
+    return why.empty() ? set.commit() : why;
 }

@@ -18,7 +18,7 @@ const int kThesMaxRelated = 1000;  // terms of one relation of one term
 // The key of the n-th term (from 0) of a relation of a term.
 std::string ThesRelationKey(int relation, const std::string& term, int n);
 
-// Writes both files, replacing them whole; relations keep their order for each
+// Writes both files, replacing them together or not at all; relations keep their order for each
 // term and relation. filter names the ".flt" table, or "". "" or the reason.
 std::string WriteThesaurus(const std::string& base, const std::string& filter,
                            const std::vector<ThesRelation>& relations);

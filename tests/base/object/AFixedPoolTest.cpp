@@ -99,3 +99,27 @@ TEST(AFixedPool, ReusedSlotsAreZeroFilled) {
         EXPECT_EQ(nullptr, pool);
     }
 }
+
+// Elements start where any type of their size may start: a double or a
+// 64-bit integer on 8 bytes, a pointer pair on 4, in every slot of every chunk.
+TEST(AFixedPool, ElementsAreAlignedForTheirSize) {
+    struct Row {
+        size_t size;
+        uintptr_t align;
+    } rows[] = {{1, 2}, {2, 2}, {3, 2}, {4, 4}, {6, 2}, {8, 8}, {12, 4}, {16, 8}, {24, 8}, {40, 8}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.size);
+        static AFixedPool* pool = nullptr;
+        std::vector<void*> items;
+        for (int i = 0; i < 9; ++i) {
+            void* p = AFixedPool::allocIn(&pool, row.size, 4, "test", 1);
+            EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(p) % row.align) << "element " << i;
+            std::memset(p, 0xEE, row.size);
+            items.push_back(p);
+        }
+        EXPECT_EQ(3, pool->chunkCount());
+        for (void* p : items)
+            AFixedPool::freeIn(&pool, p);
+        EXPECT_EQ(nullptr, pool);
+    }
+}

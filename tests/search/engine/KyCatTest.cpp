@@ -9,6 +9,7 @@
 #include "base/procedural/EngineTables.h"
 #include "search/engine/KyCat.h"
 #include "search/writers/CatWriter.h"
+#include "search/writers/FileImage.h"
 #include "tests/base/procedural/TextTestSupport.h"
 
 namespace {
@@ -207,6 +208,8 @@ TEST(KyCat, LengthsTheWidthsCannotHoldAreRefused) {
     } rows[] = {
         {4, 4, {15}, 0},  {4, 4, {16}, kCatErrWrite},  {4, 4, {15, 0, 15}, 0},
         {8, 2, {255}, 0}, {8, 2, {256}, kCatErrWrite}, {-1, 4, {}, kCatErrWrite},
+        // Records end at most at the last offset a start can hold.
+        {31, 31, {0x7FFFFFFF}, 0}, {31, 31, {0x7FFFFFF0, 0x0F}, 0}, {31, 31, {0x7FFFFFF0, 0x10}, kCatErrWrite},
     };
     TempFolder folder;
     for (const Row& row : rows) {
@@ -273,6 +276,10 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         {"wide 0", 0, 0, good.size(), kCatErrRead},         {"wide 40", 0, 40, good.size(), kCatErrRead},
         {"entries", 3, 1, good.size(), kCatErrRead},        {"count negative", 8, '\x80', good.size(), kCatErrRead},
         {"header only", 0, 10, kCatBlockSize, kCatErrRead}, {"short block", 0, 10, kCatBlockSize + 100, kCatErrRead},
+        // Counts beyond the file's blocks: the last sends record 1,619,001,344
+        // to block offset 2^32, which a 32-bit long wraps to the header.
+        {"count past the blocks", 6, 0x7F, good.size(), kCatErrRead},
+        {"count above 2^30", 8, 0x7F, good.size(), kCatErrRead},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -284,6 +291,20 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         EXPECT_EQ(nullptr, cat.file);
         EXPECT_NE("", CatCheck(folder.path("bad.of7")));
     }
+    // A record whose length, added to its start, passes the largest offset.
+    ASSERT_EQ(0, Write(folder.path("end.of7"), {0x10}, 31, 31, 0x3FFFFFFF));
+    std::string farEnd;
+    ASSERT_TRUE(LoadFile(folder.path("end.of7"), &farEnd));
+    farEnd[kCatBlockSize + 3] = static_cast<char>(farEnd[kCatBlockSize + 3] | 0x01);
+    for (int i = 4; i < 8; ++i)
+        farEnd[kCatBlockSize + i] = '\xFF';
+    OpenSpecOf endSpec(folder.write("end.of7", farEnd));
+    KyCat endCat{};
+    ASSERT_EQ(0, catOpen(&endCat, endSpec.get(), "rb"));
+    int32_t endPair[2] = {-1, -1};
+    EXPECT_EQ(kCatErrRead, catLookup(&endCat, 0, endPair));
+    EXPECT_EQ(0, catClose(&endCat));
+    EXPECT_NE("", CatCheck(folder.path("end.of7")));
     // A sub-block whose start does not follow its predecessor.
     std::string shifted = good;
     shifted[kCatBlockSize + kCatSubSize] ^= 0x01;

@@ -77,6 +77,10 @@ TEST(KyParse, ReadsTheEntityProlog) {
         {"<!ENTITY long 0123456789012345678901234567890123456789012345678901234567890123456789012345678901234"
          "5678901234567890123456789012345678901234567890123456789>\n",
          1006, "Prolog line too long: <!ENTITY long 01234567890123456789012345", -1, nullptr, nullptr},
+        // Sizes out of range are only hints passed over, without overflow.
+        {"<!ENTITY START 2147483647>\n<!ENTITY a b >\n", 0, "", 10, "a", "b"},
+        {"<!ENTITY START 99999999999>\n<!ENTITY a b >\n", 0, "", 10, "a", "b"},
+        {"<!ENTITY START -3>\n<!ENTITY a b >\n", 0, "", 10, "a", "b"},
     };
     int i = 0;
     for (const Row& r : rows) {

@@ -7,7 +7,9 @@
 #include <random>
 
 #include "base/procedural/EngineTables.h"
+#include "search/engine/KyFileSet.h"
 #include "search/writers/AbpWriter.h"
+#include "search/writers/FileImage.h"
 #include "tests/search/engine/KyQuestBase.h"
 
 namespace {
@@ -61,7 +63,7 @@ TEST_F(QuestBase, QuestionTextsCompileToPostfixStacks) {
         {"(1,0=a) ANDS/X2 (1,0=b)", "error 603"},
         {"(2,0=a) ANDS/W1 (2,0=b)", "error 609"},
         {"(1,0=a) ANDS/S1 (1,0=b)", "error 610"},
-        {"(0,0=a)", "error 700"},
+        {"(0,0=a)", "a"},  // no index list: the extra lists are searched
         {"(1,0=?bc R/TG1)", "?bc "},
         {"(#nowhere.lst)", "error 613"},
         {"(1,0=chat*!R/TG1)", "error 657"},
@@ -126,6 +128,37 @@ TEST_F(QuestBase, TermsCarryTheirFieldKindAndRelation) {
     KY_EngineClearQuests();
 }
 
+// Field 0 has no index list: its terms are accepted and looked up in the extra
+// index lists, here the list of field 1's index.
+TEST_F(QuestBase, FieldsWithoutAnIndexListSearchTheExtraLists) {
+    auto count = [](const std::string& question, const char* extra, int* code) {
+        KY_EngineClearQuests();
+        KY_QuestNew();
+        KY_QuestAppend(question.c_str());
+        *code = KY_QuestCompile(extra, extra);
+        KY_QuestFree();
+        LoHandle h = -1;
+        int32_t n = -1, doc, value, firstPos;
+        if (!*code && (*code = KY_EngineEvaluate(&h, 0, " ")) == 0 && LoRewind(h) == 0 &&
+            LoFirst(h, &n, &doc, &value, &firstPos) == 0)
+            LoClose(h);
+        LoFree(&h);
+        KY_EngineClearQuests();
+        return n;
+    };
+    for (const char* term : {"0=pomme", "0=pom*!x", "0=?aison", "1=fruitR/TG1"}) {
+        SCOPED_TRACE(term);
+        int code = -1;
+        int32_t expected = count(std::string("(1,") + term + ")", nullptr, &code);
+        ASSERT_EQ(0, code);
+        EXPECT_LT(0, expected);
+        EXPECT_EQ(expected, count(std::string("(0,") + term + ")", "0", &code));
+        EXPECT_EQ(0, code) << KY_EngineErrorText;
+        count(std::string("(0,") + term + ")", nullptr, &code);
+        EXPECT_EQ(kQuestNotFound, code) << "no list and no extra list: nothing found";
+    }
+}
+
 TEST_F(QuestBase, EvaluationGivesMissingTermsAndProximityWords) {
     LoHandle h = 0;
     ASSERT_EQ("licorne", Compile("(1,0=licorne)"));
@@ -148,6 +181,44 @@ TEST_F(QuestBase, EvaluationGivesMissingTermsAndProximityWords) {
         hilite += w + "|";
     EXPECT_EQ("cerise|fruit|poire|pomme|", hilite);
     EXPECT_EQ("error 650", Compile("()"));
+    KY_EngineClearQuests();
+}
+
+// A stored list and its highlight words are replaced together: a failed step
+// of the save leaves the old list with its own words.
+TEST_F(QuestBase, AFailedListSaveKeepsTheOldListAndWords) {
+    std::string path = base_->folder.path("pair.lst"), qsv = base_->folder.path("pair.qsv");
+    auto save = [&](const char* word) {
+        LoHandle h = -1;
+        EXPECT_EQ(word, Compile(std::string("(1,0=") + word + ")"));
+        EXPECT_EQ(0, KY_EngineEvaluate(&h, 0, " "));
+        return KY_EngineSaveList(&h, path.c_str());
+    };
+    auto bytes = [](const std::string& file) {
+        std::string out;
+        return LoadFile(file, &out) ? out : "<none>";
+    };
+    ASSERT_EQ(0, save("pomme"));
+    const std::string oldList = bytes(path), oldWords = bytes(qsv);
+    int failed = 0;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        KyFileSetFailStep = step;
+        KyFileSetSteps = 0;
+        int code = save("maison");
+        KyFileSetFailStep = 0;
+        if (code == 0) {
+            EXPECT_NE(oldList, bytes(path));
+            EXPECT_EQ("\x04maison\n", bytes(qsv));
+            break;
+        }
+        ++failed;
+        EXPECT_EQ(oldList, bytes(path));
+        EXPECT_EQ(oldWords, bytes(qsv));
+        EXPECT_EQ("<none><none>", bytes(path + ".new~") + bytes(qsv + ".old~"));
+    }
+    EXPECT_EQ(6, failed);
+    EXPECT_EQ(0, KY_EngineDeleteList(path.c_str()));
     KY_EngineClearQuests();
 }
 

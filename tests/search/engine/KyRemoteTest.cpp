@@ -86,6 +86,14 @@ TEST(RemoteBase, RepliesFillTheHitVector) {
         {"COUNT:1\nMAXNODOC:9\nDATACOMP:1\n" + Item(4, 50, 3) + "abc", 106, ""},
         {"COUNT:1\nMAXNODOC:9\nDATACOMP:1\n" + Item(4, 3, 3).substr(0, 7), 106, ""},
         {"COUNT:1\nMAXNODOC:9\nDATACOMP:1\n" + Item(-4, 3, 3) + "abc", 1322, ""},
+        // The count and the documents must agree.
+        {"COUNT:1\nMAXNODOC:9\nDATA:1\nx\t4\nCOUNT:5\n", 1322, ""},
+        {"COUNT:1\nMAXNODOC:9\nDATA:1\nx\t4\nCOUNT:0\n", 1322, ""},
+        {"COUNT:1\nCOUNT:1\nMAXNODOC:9\nDATA:1\nx\t4\n", 1322, ""},
+        {"MAXNODOC:9\nDATA:1\nx\t4\nCOUNT:1\n", 1322, ""},
+        {"COUNT:1\nMAXNODOC:9\nDATA:1\nx\t4\nDATA:1\ny\t5\n", 1322, ""},
+        {"COUNT:2\nMAXNODOC:9\nDATA:2\nx\t4\ny\t4\n", 1322, ""},
+        {"COUNT:3\nMAXNODOC:9\n", 1322, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reply);

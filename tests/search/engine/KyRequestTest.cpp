@@ -5,8 +5,10 @@
 
 #include <fstream>
 
+#include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "search/engine/KyRequest.h"
+#include "search/engine/MkDoom.h"
 #include "tests/search/engine/KyQuestBase.h"
 
 namespace {
@@ -237,4 +239,46 @@ TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     EXPECT_TRUE(base->requests.empty());
     EXPECT_EQ(1306, KY_CloseMountedBase(base));
     EXPECT_EQ(1306, KY_OpenRequest(base, "F", "", &f));
+}
+
+// A base on a removable volume is released only once no engine use holds it,
+// and mounted again only then: its open requests keep reading their forms.
+TEST(Request, ABaseInUseIsNeitherReleasedNorMountedAgain) {
+    TempFolder folder;
+    EngineGuard g;
+    ASSERT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", Descriptor("<!-- KY MEDIA -->")).c_str(), &g.engine))
+        << KY_EngineErrorText;
+    KyMountedBase* b = static_cast<KyMountedBase*>(KY_FindAssoc(g.engine->mount->bases, "B")->value);
+    b->hasMountable = 1;  // as a base whose files lie on a disc
+    const std::vector<int32_t> pomme = Scan([](const Doc& d) { return Has(d, "pomme"); });
+    auto run = [&](KY_MountedUse* use) {
+        KY_Request* r = nullptr;
+        EXPECT_EQ(0, KY_OpenRequest(use, "G", folder.path("").c_str(), &r)) << KY_EngineErrorText;
+        if (!r)
+            return std::vector<int32_t>{-1};
+        EXPECT_EQ(KY_FindAssoc(b->forms, "G")->value, r->form);
+        EXPECT_EQ(0, KY_SetQuestion(r, 1, 0, 0, "pomme", 0));
+        EXPECT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+        return Documents(r);
+    };
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        KY_MountedUse* use = nullptr;
+        ASSERT_EQ(0, KY_OpenMountedBase(g.engine, "B", &use)) << KY_EngineErrorText;
+        EXPECT_EQ(pomme, run(use));
+        const KyMountedForm* form = static_cast<const KyMountedForm*>(KY_FindAssoc(b->forms, "G")->value);
+        KY_ForEachBase(g.engine->mount);
+        EXPECT_EQ(0, b->released) << "held by its use";
+        EXPECT_EQ(0, mountBase(g.engine->mount, "B"));
+        ASSERT_NE(nullptr, b->forms);
+        EXPECT_EQ(form, KY_FindAssoc(b->forms, "G")->value) << "the forms in use stay";
+        EXPECT_EQ(pomme, run(use));
+        ASSERT_EQ(0, KY_CloseMountedBase(use));
+        KY_ForEachBase(g.engine->mount);
+        EXPECT_EQ(1, b->released);
+        EXPECT_EQ(nullptr, b->forms);
+        ASSERT_EQ(0, mountBase(g.engine->mount, "B"));
+        EXPECT_EQ(0, b->released);
+        b->hasMountable = 1;
+    }
 }

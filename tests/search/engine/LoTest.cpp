@@ -488,6 +488,38 @@ TEST(Lo, TheSwapFileIsReusedOnceNoListInItIsLeft) {
     ASSERT_EQ(0, LoFree(&a));
 }
 
+// A list saved by name keeps its place in the swap file after every live list
+// is gone: the next list starts past it, whatever was saved first.
+TEST(Lo, SavedListsSurviveTheSwapFileStartingAgain) {
+    TempFolder folder;
+    Package package(-1);
+    std::string a = folder.path("a.lo"), b = folder.path("b.lo");
+    LoHandle h = Make({{1, 0}, {2, 0}}, kSeq, 0);
+    ASSERT_EQ(0, LoSave(a.c_str(), h));
+    ASSERT_EQ(0, LoFree(&h));
+    h = Make({{30, 0}}, kSeq, 0);
+    LoHandle bigger = Make({{40, 0}, {41, 0}, {42, 0}, {43, 0}}, kSeq, 0);
+    ASSERT_EQ(0, LoSave(b.c_str(), bigger));
+    ASSERT_EQ(0, LoFree(&h));
+    ASSERT_EQ(0, LoFree(&bigger));
+    for (int32_t first : {50, 60}) {
+        SCOPED_TRACE(first);
+        h = Make({{first, 0}, {first + 1, 0}, {first + 2, 0}}, kSeq, 0);
+        EXPECT_EQ(std::to_string(first) + "/0 " + std::to_string(first + 1) + "/0 " + std::to_string(first + 2) + "/0 ",
+                  Show(h));
+        ASSERT_EQ(0, LoFree(&h));
+        LoHandle again = -1;
+        ASSERT_EQ(0, LoOpen(a.c_str(), &again));
+        EXPECT_EQ("1/0 2/0 ", Show(again));
+        ASSERT_EQ(0, LoFree(&again));
+        ASSERT_EQ(0, LoOpen(b.c_str(), &again));
+        EXPECT_EQ("40/0 41/0 42/0 43/0 ", Show(again));
+        ASSERT_EQ(0, LoFree(&again));
+    }
+    DeleteFileA(a.c_str());
+    DeleteFileA(b.c_str());
+}
+
 TEST(Lo, RangesHoldEveryDocumentBetweenTheirBounds) {
     TempFolder folder;
     struct Row {

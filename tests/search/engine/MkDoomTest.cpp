@@ -386,6 +386,10 @@ TEST(MkDoom, ReadsAndWritesKeyFiles) {
         {"a=1\r\n", "key", "value", "a=1\r\nkey=value\r\n"},
         {"Language=en\r\nLang=fr\r\nx=1\r\n", "Lang", "de", "Language=en\r\nLang=de\r\nx=1\r\n"},
         {"lang = fr\nlang=es\n", "LANG", "it", "LANG=it\r\nLANG=it\r\n"},
+        {"a=1\r\nfrpolice=Arial", "key", "v", "a=1\r\nfrpolice=Arial\r\nkey=v\r\n"},
+        {"a=1\nb=2", "c", "3", "a=1\nb=2\r\nc=3\r\n"},
+        {"", "k", "1", "k=1\r\n"},
+        {"k=0\r\nlast", "k", "1", "k=1\r\nlast"},
     };
     for (const Write& w : writes) {
         SCOPED_TRACE(w.before);
@@ -399,4 +403,15 @@ TEST(MkDoom, ReadsAndWritesKeyFiles) {
     }
     std::string path = folder.write("set.ini", "a=1\r\n");
     EXPECT_EQ(1301, KY_SetKeyToPathFile(path.c_str(), 0, "a", "x\r\nb=2"));
+    // A line too long to hold is never cut: the file stays as it was.
+    const std::string longFile = "k=1\r\nlong=" + std::string(70000, 'x') + "\r\nnext=2\r\n";
+    path = folder.write("long.ini", longFile);
+    EXPECT_EQ(2012, KY_SetKeyToPathFile(path.c_str(), 0, "k", "9"));
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_TRUE(text.str() == longFile) << text.str().size() << " bytes";
+    long position = 0;
+    EXPECT_EQ(0, KY_GetKeyFromPathFile(path.c_str(), 0, "next", value, sizeof value, &position));
+    EXPECT_EQ(static_cast<long>(longFile.size()) - 8, position);
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "search/engine/KyAbp.h"
+#include "search/engine/KyQuest.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 #include "search/writers/ThesWriter.h"
@@ -111,4 +113,44 @@ TEST(ThesWriter, RefusesWhatAKeyCannotHoldAndKeepsTheOldFiles) {
         EXPECT_EQ("old data", bytes);
     }
     EXPECT_EQ("", WriteThesaurus(base, "", {{std::string(kThesMaxTerm, 'a'), 1, "c"}}));
+}
+
+// Terms are read whole whatever their length; a line too long to be a term is
+// damage and answers an error, never a shorter term.
+TEST(ThesWriter, TermsOfAnyLengthReadWhole) {
+    TempFolder folder;
+    const std::string longTerm = std::string(200, 'l') + "z", hugeTerm(5000, 'h');
+    std::string data = "\n";
+    std::vector<AbpKeyItem> keys;
+    auto add = [&](const std::string& key, const std::string& line) {
+        AbpKeyItem item;
+        item.key = key;
+        item.value = static_cast<int32_t>(data.size());
+        keys.push_back(item);
+        data += line;
+    };
+    add("1crlf", "poire\r\n");
+    add("1huge", hugeTerm + "\n");
+    add("1long", longTerm + "\n");
+    add("1last", "cerise");  // the file's end ends it
+    std::swap(keys[2], keys[3]);
+    AbpTreeOptions options;
+    options.occurrences = false;
+    ASSERT_EQ("", AbpWriteTree(folder.path("t.abp"), keys, options));
+    ASSERT_EQ("", SaveFileReplacing(folder.path("t.dct"), data));
+    KY_Thes thes;
+    thes.base = folder.path("t");
+    ASSERT_EQ(0, KY_ThesOpen(&thes, 1));
+    struct Row {
+        const char* term;
+        int code;
+        std::string out;
+    } rows[] = {{"long", 0, longTerm}, {"crlf", 0, "poire"}, {"last", 0, "cerise"}, {"huge", 106, ""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.term);
+        std::string out;
+        EXPECT_EQ(row.code, KY_ThesFirst(&thes, 1, row.term, &out, 0));
+        EXPECT_EQ(row.out, out);
+    }
+    EXPECT_EQ(0, KY_ThesClose(&thes));
 }
