@@ -21,6 +21,7 @@ class ADocModel;
 class AFragmentRef;
 class ASegment;
 class AStyleSheet;
+class ABitmapSupplier;
 class ARunDisplay;
 
 // The renderer's flag words, one name per meaning. Readings that disagree
@@ -338,6 +339,8 @@ public:
     uint32_t selectionColour;  // drawn over selected text
     bool hasSelection;
     bool fitBitmaps;
+    // Pictures named by their fragment come from here (set by the renderer that owns the layer).
+    ABitmapSupplier* bitmapSupplier = nullptr;  // not owned
     int16_t drawMode;
     AParagraphFormat defaultFormat;
     // Counts of lines drawn and erased by the last draw (for the view's bookkeeping).

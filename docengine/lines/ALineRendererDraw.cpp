@@ -141,7 +141,7 @@ long ALineRenderer::positionAtY(long y, bool fromBelow) {
 }
 
 bool ALineRenderer::isAllLaidOut() {
-    return model_ && lines.count() && firstLaidOutPosition() == 0 && lastLaidOutPosition() == model_->getLength();
+    return model_ && lines.count() && firstLaidOutPosition() == 0 && lastLaidOutPosition() == model_->getPositionCount();
 }
 
 bool ALineRenderer::isLaidOut(long position) const {

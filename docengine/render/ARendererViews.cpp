@@ -510,6 +510,13 @@ bool ARendererView::exportTextFile(const char* file, bool whole) {
     return SaveWhole(WithExtension(file, ".txt"), WrittenBy<APlainExportWriter>(layer_, whole, 443));
 }
 
+bool ARendererView::exportToFile(const char* file, bool whole) {
+    size_t n = file ? strlen(file) : 0;
+    if (n >= 4 && _stricmp(file + n - 4, ".txt") == 0)
+        return exportTextFile(file, whole);
+    return exportRtfFile(file, whole);
+}
+
 AHelpRecord ARendererView::getHelp(const APoint& point) {
     AHelpRecord tip = layer_ ? layer_->helpTextAt(point) : AHelpRecord();
     return tip.valid ? tip : ALayerView::getHelp(point);

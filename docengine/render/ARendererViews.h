@@ -121,6 +121,8 @@ public:
     bool exportRtfFile(const char* file) { return exportRtfFile(file, layer_ && layer_->wholeDocument); }
     bool exportTextFile(const char* file, bool whole);
     bool exportTextFile(const char* file) { return exportTextFile(file, layer_ && layer_->wholeDocument); }
+    // The writer of the file's type: plain text for ".txt", RTF otherwise; false when nothing was written.
+    bool exportToFile(const char* file, bool whole);
     bool writeText(AOutStream* stream, uint32_t format) { return layer_ && layer_->writeText(stream, format); }
 
     void readFrom(AMemoryStream& stream) override;

@@ -84,6 +84,7 @@ void ATextRenderer::layoutFrom(long code) {
     if (!lines_)
         return;
     lines_->setFrame(frame_);
+    lines_->bitmapSupplier = bitmapSupplier();
     // The line layer lays out only when this renderer asks: model notices reach it through here.
     lines_->flags2 |= LineFlags::kMayLayout;
     lines_->layoutFrom(code == 7 ? 0 : code);
@@ -658,6 +659,22 @@ void ATextRenderer::scrollToRange(long start, long end, uint16_t flags) {
         lines_->showRange(start, end, flags);
     if (!(options & RendererBits::kDetached))
         view()->invalidate();
+}
+
+void ATextRenderer::scrollToPosition(long position) {
+    AViewMeasureLock lock(view());
+    if (lines_)
+        lines_->scrollToPosition(position);
+    if (!(options & RendererBits::kDetached))
+        view()->invalidate();
+}
+
+// The command places the note from the selection, as the menu does from the click.
+void ATextRenderer::noteCommand(long) {
+    if (!noteMode || !model_)
+        return;
+    anchor_ = model_->GetSelection().start;
+    addNote();
 }
 
 bool ATextRenderer::visibleLineRange(bool top, ADocRange& out) {
