@@ -1,7 +1,8 @@
 // What data runs need of a display: measuring and drawing byte strings in a
 // style-sheet font, filling rectangles and drawing bitmaps. AGdiRunDisplay
 // answers through the drawing layer's current display; tests put a display
-// of fixed metrics behind the same interface.
+// of fixed metrics behind the same interface. A bitmap whose picture cannot be
+// read measures 16 x 16 and draws as a frame.
 #pragma once
 
 #include <cstdint>
