@@ -258,6 +258,8 @@ public:
     AHitRecord buildHitRecord(const APoint& point, long px, long index);
     long lineOfPosition(long position, long& xOut, long localHint, ADataRun** runOut);
     AHitRecord hitRecordOfPosition(long position, long localHint);
+    // The table cell holding a document position, placed, with the position's box in it; null when none.
+    AEmbeddedRun* cellOfPosition(long position, ARect& box);
     AHitRecord previousFragmentHit(const AHitRecord& hit);
     AHitRecord hitAbove(const AHitRecord& place, long px);
 

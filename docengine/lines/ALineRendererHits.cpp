@@ -85,7 +85,28 @@ long ALineRenderer::lineOfPosition(long position, long& xOut, long localHint, AD
     return lines.count();
 }
 
+AEmbeddedRun* ALineRenderer::cellOfPosition(long position, ARect& box) {
+    long px;
+    ADataRun* run = nullptr;
+    box = ARect();
+    long i = lineOfPosition(position, px, -1, &run);
+    if (i >= lines.count() || !run || !run->getCell())
+        return nullptr;
+    ALine* line = lines.at(i);
+    placeCells(line, APoint(static_cast<int32_t>(frame_.first.x + line->x + margin),
+                            static_cast<int32_t>(frame_.first.y + line->top + line->baseline)));
+    box = run->getCell()->rectOfPosition(position);
+    return box.second.y > box.first.y ? run->getCell() : nullptr;
+}
+
+// A position inside a table is the cell's: its record is made at the middle of the position's box there.
 AHitRecord ALineRenderer::hitRecordOfPosition(long position, long localHint) {
+    ARect box;
+    if (AEmbeddedRun* cell = cellOfPosition(position, box)) {
+        AHitRecord hit = cell->hitTest(APoint((box.first.x + box.second.x) / 2, (box.first.y + box.second.y) / 2));
+        if (!hit.empty())
+            return hit;
+    }
     long px;
     long i = lineOfPosition(position, px, localHint, nullptr);
     if (i >= lines.count())

@@ -287,6 +287,12 @@ ARect ATextRenderer::caretRect(long position) {
     AViewMeasureLock lock(view());
     if (!lines_)
         return ARect();
+    ARect box;
+    if (lines_->cellOfPosition(position, box)) {
+        box.first.x -= 1;
+        box.second.x -= 1;
+        return box;
+    }
     long x = 0;
     ADataRun* run = nullptr;
     long index = lines_->lineOfPosition(position, x, -1, &run);
