@@ -96,6 +96,10 @@ ARunExtent AGdiRunDisplay::bitmapSize(ABitmapRef* bitmap) {
     return ARunExtent{size.x, size.y, size.y};
 }
 
+bool AGdiRunDisplay::canMeasure() {
+    return ADisplayContext::instance().current() != nullptr;
+}
+
 bool AGdiRunDisplay::printing() {
     return Current()->isPrintLike();
 }

@@ -37,6 +37,8 @@ public:
     // Output goes to a printer or a preview.
     virtual bool printing() { return false; }
     virtual uint32_t defaultColour() { return 0; }
+    // Whether it can measure now (the drawing layer's display needs a current display).
+    virtual bool canMeasure() { return true; }
 };
 
 // The drawing layer's current display (ADisplayContext) and the fonts' own measuring.
@@ -51,4 +53,5 @@ public:
     ARunExtent bitmapSize(ABitmapRef* bitmap) override;
     bool printing() override;
     uint32_t defaultColour() override;
+    bool canMeasure() override;
 };

@@ -45,6 +45,8 @@ void WriteWith(ARendererLayer* layer, AExportSink* sink, bool whole, long line) 
     ARefHold<AExportProvider> own(
         provider ? nullptr : CheckAlloc(new (std::nothrow) AViewExportProvider(layer, false), "gviews", line));
     Writer writer(sink, provider ? provider : own.get());
+    // Natural-width table cells are measured on the view's display.
+    AViewMeasureLock lock(layer->getRenderer() ? layer->getRenderer()->view() : nullptr);
     whole ? writer.exportAll() : writer.exportSelection();
 }
 

@@ -667,6 +667,12 @@ void ATextRenderer::scrollToRange(long start, long end, uint16_t flags) {
         view()->invalidate();
 }
 
+AExportCursor ATextRenderer::makeExportCursor() {
+    AExportCursor cursor = ARenderer::makeExportCursor();
+    cursor.measuringDisplay = display_;
+    return cursor;
+}
+
 void ATextRenderer::scrollToPosition(long position) {
     AViewMeasureLock lock(view());
     if (lines_)

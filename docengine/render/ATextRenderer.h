@@ -68,6 +68,8 @@ public:
     void printPage(const ARect& rect, long page, bool draw, bool selectionOnly, long lastPage) override;
     long pageKind(long page, long lastPage) override;
     AAnchor layoutRange(AAnchor range, long limit) override;
+    // The base's cursor, measuring natural-width table cells on this renderer's display.
+    AExportCursor makeExportCursor() override;
 
     // Selection.
     long startSelection(const AHitRecord& hit, uint16_t keys);
