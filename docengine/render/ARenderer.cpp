@@ -722,11 +722,15 @@ AString ARenderer::getHitValue() {
 }
 
 // The marked item of a model stands for the hit of a row that has no kind.
+ASegment* ARenderer::markedSegment() {
+    long index = markedIndex();
+    return index >= 0 ? model_->getSegmentAt(index, true) : nullptr;
+}
+
 AString ARenderer::getHitText() {
     if (getHitKind() != 0)
         return getHitName();
-    long index = markedIndex();
-    ASegment* segment = index >= 0 ? model_->getSegmentAt(index, true) : nullptr;
+    ASegment* segment = markedSegment();
     if (!segment)
         return AString();
     segment->lock();
@@ -739,8 +743,7 @@ AString ARenderer::getHitText() {
 AString ARenderer::getHitValueText() {
     if (getHitKind() != 0)
         return getHitValue();
-    long index = markedIndex();
-    ASegment* segment = index >= 0 ? model_->getSegmentAt(index, true) : nullptr;
+    ASegment* segment = markedSegment();
     if (!segment)
         return AString();
     long start = model_->sourceToPosition(segment->getStart());

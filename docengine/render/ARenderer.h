@@ -29,6 +29,7 @@ class AInStream;
 class ALineGetter;
 class AReader;
 class AScroller;
+class ASegment;
 class AStyleSheet;
 class AFilteredFile;
 class ARenderer;
@@ -370,6 +371,8 @@ protected:
     // The view's default cursor (kinds 0 and 5 and beyond).
     virtual long viewDefaultCursor() { return 0; }
     void navigatorStep(long code);
+    // The segment of the model's first marked item (unlocked), or null.
+    ASegment* markedSegment();
 
     ARect frame_;
     ADocModel* model_ = nullptr;  // one reference held

@@ -124,6 +124,17 @@ protected:
             renderer->release();
         ViewTest::TearDown();
     }
+    // The window redrawn and copied into the canvas, kept under the name in the artifacts.
+    void capture(Canvas& canvas, const char* name) {
+        sv->invalidate();
+        window->showUpdate();
+        app->flushUpdates();
+        Pump();
+        HDC dc = GetDC(window->hwnd());
+        BitBlt(canvas.dc(), 0, 0, 440, 320, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window->hwnd(), dc);
+        EXPECT_FALSE(canvas.savePng(name).empty());
+    }
     std::string selection() {
         ADocRange r = renderer->model()->GetSelection();
         return std::to_string(r.start) + "," + std::to_string(r.end);
@@ -201,17 +212,8 @@ TEST_F(RenderWindowTest, PictureOfAnArticleWithAHighlightedHitAndANoteMark) {
     map->release();
     ASSERT_NE(nullptr, renderer->hitNavigator());
     EXPECT_EQ(30, renderer->hitNavigator()->firstHitIndex());
-    sv->invalidate();
-    window->showUpdate();
-
-    app->flushUpdates();
-    Pump();
     Canvas canvas(440, 320);
-    HDC dc = GetDC(window->hwnd());
-    BitBlt(canvas.dc(), 0, 0, 440, 320, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
-    std::string png = canvas.savePng("render-article");
-    EXPECT_FALSE(png.empty());
+    capture(canvas, "render-article");
     ARect hit = renderer->rangeBounds(30, 36);
     EXPECT_EQ(COLORREF(renderer->hitColour), canvas.pixel(hit.first.x + 1, hit.first.y + 1))
         << "the hit is highlighted";
@@ -272,15 +274,8 @@ TEST_F(RenderWindowTest, PicturesOfAnArticleTakeTheirSizeAndADamagedOrUnknownOne
     });
     if (!shown)
         GTEST_SKIP() << "no display";
-    sv->invalidate();
-    window->showUpdate();
-    app->flushUpdates();
-    Pump();
     Canvas canvas(440, 320);
-    HDC dc = GetDC(window->hwnd());
-    BitBlt(canvas.dc(), 0, 0, 440, 320, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
-    EXPECT_FALSE(canvas.savePng("render-pictures").empty());
+    capture(canvas, "render-pictures");
 
     // Each picture run in the order of the text, with its box in the view.
     struct Picture {
