@@ -332,9 +332,9 @@ bool ARendererLayer::writeText(AOutStream* stream, uint32_t format) {
     ADocModel* m = renderer_->model();
     if (!m)
         return false;
-    bool whole = wholeDocument != 0;
-    bool ok =
-        whole ? m->exportAllToStream(stream, provider_, false) : m->exportSelectionToStream(stream, provider_, false);
+    bool whole = wholeDocument != 0, markup = textOption != 0;
+    bool ok = whole ? m->exportAllToStream(stream, provider_, markup)
+                    : m->exportSelectionToStream(stream, provider_, markup);
     std::string header = provider_ ? std::string() : exportHeader();
     if (!header.empty()) {
         stream->writeString("\r\n");

@@ -95,6 +95,7 @@ public:
     void drawPage(const ARect& body, long page, bool draw) override;
 
     int16_t wholeDocument = 0;
+    int16_t textOption = 0;  // nonzero: the model's text is written as slash markup
     uint16_t caretTimer() const { return caretTimer_; }
 
 private:

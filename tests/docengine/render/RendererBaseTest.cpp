@@ -18,6 +18,7 @@
 #include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "tests/docengine/render/RenderTestSupport.h"
+#include "tests/support/TestHooks.h"
 
 namespace {
 
@@ -324,4 +325,25 @@ TEST_F(RendererBaseTest, TheCurrentHitIsShownAgainAndTheNoteMapAnswersByItsOther
     EXPECT_FALSE(map.selectHit(5)) << "the marker went with the first selectHit";
     EXPECT_EQ(-1, map.valueAt(10));
     EXPECT_STREQ("40,3,", map.toLine().c_str());
+}
+
+TEST_F(RendererBaseTest, TheLayersTextOptionWritesTheDocumentAsMarkup) {
+    ARendererLayer* layer = view->rendererLayer();
+    layer->wholeDocument = 1;
+    std::string plain = model->exportText(0, model->getPositionCount()).c_str();
+    std::string markup = model->exportText(0, model->getPositionCount(), nullptr, true).c_str();
+    ASSERT_NE(plain, markup);
+    struct Row {
+        int16_t option;
+        const std::string* expected;
+    } rows[] = {{0, &plain}, {1, &markup}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.option);
+        layer->textOption = row.option;
+        CaptureStream out;
+        EXPECT_TRUE(layer->writeText(&out, 1));
+        EXPECT_EQ(0u, out.text.find(*row.expected));
+    }
+    layer->textOption = 0;
+    layer->wholeDocument = 0;
 }
