@@ -9,6 +9,7 @@
 #include "base/object/AFilteredFile.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AHiliteSet.h"
+#include "docengine/hilite/AMarkerCallBack.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/render/AHitNavigator.h"
@@ -61,6 +62,16 @@ public:
     ARenderer* makeCopy(const ARect&, long, long, ARenderer*) override { return nullptr; }
     void draw(const ARect&) override {}
     AHitRecord hitRecordAt(const APoint&) override { return AHitRecord(); }
+};
+
+// Records the note operations; edits and deletions show no message box.
+class NoteLog : public AMarkerCallBack {
+public:
+    void markerAdded(long id) override { log += "added " + std::to_string(id) + ";"; }
+    void editMarker(long id) override { log += "edit " + std::to_string(id) + ";"; }
+    void deleteMarker(long id) override { log += "delete " + std::to_string(id) + ";"; }
+    void markerMoved(long id, long to) override { log += "moved " + std::to_string(id) + ">" + std::to_string(to) + ";"; }
+    std::string log;
 };
 
 class RendererBaseTest : public RenderTest {
@@ -346,4 +357,77 @@ TEST_F(RendererBaseTest, TheLayersTextOptionWritesTheDocumentAsMarkup) {
     }
     layer->textOption = 0;
     layer->wholeDocument = 0;
+}
+
+TEST_F(RendererBaseTest, TheCurrentHitComesBackAfterAScrollAndTheNoteEntriesActOnTheMarks) {
+    ARangeArray ranges;
+    long hit = model->sourceToPosition(lineStart(48));
+    ranges.addRange(ARange{hit, hit + 5});
+    ARefHold<AHighlighter> highlighter(new AHighlighter(nullptr, &ranges));
+    model->setHighlighter(highlighter.get());
+    AHitNavigator* nav = renderer->hitNavigator();
+    ASSERT_NE(nullptr, nav);
+    EXPECT_FALSE(nav->canShowCurrentHit()) << "no hit shown yet";
+    EXPECT_EQ(1, nav->showFirstHit());
+    renderer->scrollToPosition(0);
+    ASSERT_FALSE(shown(hit));
+    EXPECT_TRUE(nav->canShowCurrentHit());
+    EXPECT_EQ(1, nav->showCurrentHit());
+    EXPECT_TRUE(shown(hit)) << "the hit shown last is in view again";
+
+    // Dropping the loaded segments lays the article out again where it was.
+    long top = renderer->currentPosition();
+    static_cast<AIndexedDocModel*>(model)->releaseSegments();
+    EXPECT_EQ(top, renderer->currentPosition());
+    EXPECT_TRUE(shown(hit));
+
+    renderer->scrollToPosition(0);  // notes are placed on laid-out text
+    ARefHold<AHiliteRangeMap> notes(new AHiliteRangeMap());
+    model->setNoteMarkers(notes.get());
+    NoteLog log;
+    renderer->markerCallBack = &log;
+    long place = model->sourceToPosition(lineStart(2)) + 6;
+    model->setSelection(ADocRange{place, place}, 0);
+    renderer->noteCommand(-1);
+    EXPECT_EQ(0, notes->count()) << "notes off: the command does nothing";
+    renderer->noteMode = 1;
+    renderer->noteCommand(-1);
+    ASSERT_EQ(1, notes->count());
+    long marked = notes->first(-1);
+    EXPECT_GE(marked, place - 6);
+    EXPECT_LE(marked, place);
+    renderer->editNoteAt(marked);
+    renderer->setDraggedNote(marked);
+    AHitRecord drop = renderer->hitOfPosition(place + 20);
+    renderer->moveNote(drop);
+    long moved = notes->first(-1);
+    EXPECT_NE(marked, moved);
+    renderer->deleteNoteAt(moved);
+    EXPECT_EQ(0, notes->count());
+    EXPECT_EQ("added 0;edit 0;moved 0>" + std::to_string(moved) + ";delete 0;", log.log);
+    renderer->markerCallBack = nullptr;
+}
+
+TEST_F(RendererBaseTest, ExportToFileWritesTheWriterOfTheFilesType) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string base = std::string(folder) + "sv-export-" + std::to_string(GetCurrentProcessId());
+    struct Row {
+        const char* extension;
+        const char* starts;
+    } rows[] = {{".txt", "Ligne 00"}, {".rtf", "{\\rtf1"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.extension);
+        std::string file = base + row.extension;
+        ASSERT_TRUE(view->exportToFile(file.c_str(), true));
+        FILE* f = fopen(file.c_str(), "rb");
+        ASSERT_NE(nullptr, f);
+        char head[16] = {};
+        size_t n = fread(head, 1, sizeof head - 1, f);
+        fclose(f);
+        DeleteFileA(file.c_str());
+        EXPECT_EQ(0u, std::string(head, n).find(row.starts));
+    }
+    EXPECT_FALSE(view->exportToFile((std::string(folder) + "absent-folder\\x.rtf").c_str(), true))
+        << "a file that cannot be made is a failure";
 }
