@@ -320,24 +320,6 @@ TEST_F(RendererBaseTest, ListEntriesSelectAndShowRowsAndTilesStartAtTheTop) {
     EXPECT_EQ(0, tiles->currentPosition()) << "the first tile is back at the top";
 }
 
-TEST_F(RendererBaseTest, TheCurrentHitIsShownAgainAndTheNoteMapAnswersByItsOtherNames) {
-    AModelHitNavigator none(renderer, NavigatorFlags::kFromCurrent);
-    EXPECT_FALSE(none.canShowCurrentHit()) << "no highlighter, no hit";
-    EXPECT_EQ(0, none.showCurrentHit());
-
-    AHiliteRangeMap map;
-    map.setAt(40, 3);
-    map.setAt(10, 5);
-    EXPECT_EQ(3, map.valueAt(40));
-    EXPECT_EQ(-1, map.valueAt(11));
-    ASSERT_TRUE(map.findHit(3));
-    EXPECT_EQ(40, map.hitKey());
-    EXPECT_TRUE(map.selectHit(5));
-    EXPECT_FALSE(map.selectHit(5)) << "the marker went with the first selectHit";
-    EXPECT_EQ(-1, map.valueAt(10));
-    EXPECT_STREQ("40,3,", map.toLine().c_str());
-}
-
 TEST_F(RendererBaseTest, TheLayersTextOptionWritesTheDocumentAsMarkup) {
     ARendererLayer* layer = view->rendererLayer();
     layer->wholeDocument = 1;
