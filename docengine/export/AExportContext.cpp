@@ -11,6 +11,7 @@ AExportContext::AExportContext()
       scaleTabStops(0),
       referenceWidth(451),
       noteMarkers(0),
+      measuringDisplay(nullptr),
       styleSheet_(nullptr) {}
 
 AExportContext::AExportContext(const AExportContext& other) : AExportContext() {
@@ -26,6 +27,7 @@ AExportContext& AExportContext::operator=(const AExportContext& other) {
     referenceWidth = other.referenceWidth;
     paragraphFormat = other.paragraphFormat;
     noteMarkers = other.noteMarkers;
+    measuringDisplay = other.measuringDisplay;
     setStyleSheet(other.styleSheet_);
     return *this;
 }

@@ -11,6 +11,7 @@
 
 class ADocModel;
 class ARefObj;
+class ARunDisplay;
 class AStyleSheet;
 
 // Turns a bitmap name into an image (the export of pictures); shared.
@@ -33,6 +34,8 @@ public:
     int32_t referenceWidth;
     AParagraphFormat paragraphFormat;
     uint16_t noteMarkers;  // 0: note markers are left out
+    // Measures the content of natural-width table cells (not owned); null: none, they take the row.
+    ARunDisplay* measuringDisplay;
 
 private:
     AStyleSheet* styleSheet_;  // one reference held, or null

@@ -263,28 +263,16 @@ void ARtfExportWriter::endLink(const AExportLink& link, const AExportContext& co
 // belong to the application and are not reachable here.
 void* ARtfExportWriter::renderBitmap(ABitmapRef* bitmap, const AExportContext&, long* width, long* height,
                                      int* across, int* down) {
-    if (!bitmap)
+    // A picture that cannot be read writes none.
+    _AImage* picture = bitmap ? bitmap->picture() : nullptr;
+    if (!picture)
         return nullptr;
-    const ABitmapSpec& spec = bitmap->spec();
-    auto grid = static_cast<uint16_t>(spec.subImages);
-    AImageSpec image;
-    if (spec.kind == ABitmapSpec::kFromFile)
-        image = AImageSpec::fromFile(spec.name.c_str(), grid, 0);
-    else if (spec.kind == ABitmapSpec::kByNumber)
-        image = AImageSpec(static_cast<uint16_t>(spec.number), grid, 0, false);
-    else
-        return nullptr;
-    try {
-        AImage picture(image);
-        APoint frame = picture.body()->frameSize();
-        *width = frame.x;
-        *height = frame.y;
-        *across = image.columns();
-        *down = image.rows();
-        return frame.x > 0 && frame.y > 0 ? picture.body()->copyBits() : nullptr;
-    } catch (const AError&) {
-        return nullptr;  // a file the reader refuses writes no picture
-    }
+    APoint frame = picture->frameSize();
+    *width = frame.x;
+    *height = frame.y;
+    *across = picture->spec().columns();
+    *down = picture->spec().rows();
+    return frame.x > 0 && frame.y > 0 ? picture->copyBits() : nullptr;
 }
 
 void ARtfExportWriter::writePicture(ABitmapRef* bitmap, const AExportContext& context) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 
 #include "base/object/AError.h"
 #include "docengine/export/AExportWriter.h"
@@ -11,6 +12,7 @@
 #include "docengine/kytab/ATableDataRun.h"
 #include "docengine/kytab/KyTab.h"
 #include "docengine/lines/ALineRenderer.h"
+#include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"
 
@@ -201,7 +203,17 @@ AString AKytabFragment::getText(ALocalRange range) {
     return text;
 }
 
-std::vector<long> AKytabFragment::exportWidths(long available) {
+// The content laid out unbounded on the measuring display, as the table's own layout sizes such a cell.
+long AKytabFragment::measuredWidth(AKytabCell* cell, ARunDisplay* measure, AStyleSheet* sheet) {
+    ARefHold<AKytabCellRenderer> trial(
+        CheckAlloc(new (std::nothrow) AKytabCellRenderer(cell->fModel, sheet, measure, ARect(0, 0, 10000, 10000)),
+                   "kytab", 250));
+    trial->layoutFrom(0);
+    return trial->lines.widest() * 1100 / 1000 + 2 * marginH;
+}
+
+std::vector<long> AKytabFragment::exportWidths(long available, ARunDisplay* measure, AStyleSheet* sheet) {
+    bool measuring = measure && sheet && measure->canMeasure();
     std::vector<long> widths(columnCount, 0);
     long target = tableWidth(available);
     for (long r = 0; r < rowCount; ++r) {
@@ -216,9 +228,10 @@ std::vector<long> AKytabFragment::exportWidths(long available) {
             AKytabCell* cell = cellAt(r, c);
             if (!cell->covered && cell->colSpan < 2) {
                 // Without a measuring display a natural-width cell asks for the row.
-                long w = cell->width < 0   ? -cell->width
-                         : cell->width > 0 ? rowWidth * cell->width * 10 / 1000
-                                           : rowWidth;
+                long w = cell->width < 0                  ? -cell->width
+                         : cell->width > 0                ? rowWidth * cell->width * 10 / 1000
+                         : measuring && cell->fModel ? measuredWidth(cell, measure, sheet)
+                                                          : rowWidth;
                 widths[c] = std::max(widths[c], w);
             }
         }
@@ -249,7 +262,7 @@ void AKytabFragment::exportTo(AExportWriter* writer, ALocalRange range, const AE
     table.leading = separator;
     writer->beginTable(table);
     long available = context.referenceWidth >= 1 ? context.referenceWidth : 451;
-    std::vector<long> widths = exportWidths(available);
+    std::vector<long> widths = exportWidths(available, context.measuringDisplay, context.styleSheet());
     std::vector<AKytabCell*> spanCell(columnCount, nullptr);
     std::vector<long> spanRow(columnCount, 0);
     for (long r = 0; r < rowCount; ++r) {

@@ -14,6 +14,8 @@
 #include "docengine/model/AFragment.h"
 
 class AKytabCell;
+class ARunDisplay;
+class AStyleSheet;
 
 class AKytabFragment : public ATextFragment {
 public:
@@ -55,8 +57,10 @@ private:
     void storeNew(AKytabCell* cell, long row, long column);
     void clearGrid();
     static void dropRow(AKytabCell* node);
-    // The column widths of an export for the available width.
-    std::vector<long> exportWidths(long available);
+    // The column widths of an export for the available width; natural-width
+    // cells are measured on the display with the sheet when both are given.
+    std::vector<long> exportWidths(long available, ARunDisplay* measure, AStyleSheet* sheet);
+    long measuredWidth(AKytabCell* cell, ARunDisplay* measure, AStyleSheet* sheet);
 
     std::vector<std::vector<AKytabCell*>> grid_;  // one reference per non-null slot
     long cellsMade_;

@@ -2,6 +2,7 @@
 #include "docengine/lines/ADataRun.h"
 
 #include <algorithm>
+#include <new>
 
 #include "base/object/AError.h"
 #include "docengine/lines/ALineRenderer.h"
@@ -9,6 +10,7 @@
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 
 namespace {
@@ -753,10 +755,15 @@ void ABitmapDataRun::measure(ARunLayoutContext& context) {
     long number = 0;
     if (AClickableFragment* click = dynamic_cast<AClickableFragment*>(fragment_))
         number = click->number();
-    bitmap_ = renderer->styleSheet()->getBitmap(number);
-    if (!bitmap_)
-        ThrowAssert("gdatarun", 1343);
-    bitmap_->addRef();
+    // Number -1, or a name the model resolved for the fragment: the picture is asked for by name.
+    if (number == -1 || name.length()) {
+        bitmap_ = namedBitmap(renderer);
+    } else {
+        bitmap_ = renderer->styleSheet()->getBitmap(number);
+        if (!bitmap_)
+            ThrowAssert("gdatarun", 1343);
+        bitmap_->addRef();
+    }
     ARunExtent natural = context.display->bitmapSize(bitmap_);
     long w = natural.width, h = natural.height;
     long frameW = renderer->frame().second.x - renderer->frame().first.x;
@@ -782,6 +789,23 @@ void ABitmapDataRun::measure(ARunLayoutContext& context) {
     height = h;
     ascent = (placement_ & kMiddle) ? h / 2 : (placement_ & kBottom) ? 0 : (placement_ & kTop) ? h : 3 * h / 4;
     place(context);
+}
+
+// The name comes from the article: a name no supplier knows (or no supplier
+// at all) is bad data, shown as the frame of a missing picture, not a fault.
+ABitmapRef* ABitmapDataRun::namedBitmap(ALineRenderer* renderer) {
+    AString wanted = name.length() ? name : fragment_->getName();
+    if (!wanted.length())
+        wanted = fragment_->getOwnText();
+    ABitmapRef* found = renderer->bitmapSupplier ? renderer->bitmapSupplier->bitmapNamed(wanted) : nullptr;
+    if (found) {
+        found->addRef();
+        return found;
+    }
+    ABitmapRef* missing = CheckAlloc(new (std::nothrow) ABitmapRef(ABitmapSpec::byName(wanted, 1)), "gdatarun", 1336);
+    missing->addRef();
+    missing->setMissing();
+    return missing;
 }
 
 void ABitmapDataRun::draw(ARunDrawContext& context) {

@@ -282,6 +282,9 @@ public:
     AString name;
 
 private:
+    // The supplier's bitmap of the picture's name, held; a missing one when it has none.
+    ABitmapRef* namedBitmap(ALineRenderer* renderer);
+
     AFragment* fragment_;
     ABitmapRef* bitmap_;  // held
     uint16_t placement_;

@@ -91,6 +91,7 @@ ALineRenderer::ALineRenderer(const ALineRenderer& other, long numerator, long de
     selectionColour = other.selectionColour;
     hasSelection = other.hasSelection;
     fitBitmaps = other.fitBitmaps;
+    bitmapSupplier = other.bitmapSupplier;
     drawMode = other.drawMode;
     defaultFormat = other.defaultFormat;
     layoutWidth = other.layoutWidth;
@@ -588,5 +589,5 @@ long ALineRenderer::appendSegment(ALineArray& into) {
 }
 
 bool ALineRenderer::hasMoreBelow() {
-    return model_ && topAnchor.position < model_->getLength();
+    return model_ && topAnchor.position < model_->getPositionCount();
 }

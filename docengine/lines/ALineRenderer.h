@@ -21,6 +21,7 @@ class ADocModel;
 class AFragmentRef;
 class ASegment;
 class AStyleSheet;
+class ABitmapSupplier;
 class ARunDisplay;
 
 // The renderer's flag words, one name per meaning. Readings that disagree
@@ -257,6 +258,8 @@ public:
     AHitRecord buildHitRecord(const APoint& point, long px, long index);
     long lineOfPosition(long position, long& xOut, long localHint, ADataRun** runOut);
     AHitRecord hitRecordOfPosition(long position, long localHint);
+    // The table cell holding a document position, placed, with the position's box in it; null when none.
+    AEmbeddedRun* cellOfPosition(long position, ARect& box);
     AHitRecord previousFragmentHit(const AHitRecord& hit);
     AHitRecord hitAbove(const AHitRecord& place, long px);
 
@@ -338,6 +341,8 @@ public:
     uint32_t selectionColour;  // drawn over selected text
     bool hasSelection;
     bool fitBitmaps;
+    // Pictures named by their fragment come from here (set by the renderer that owns the layer).
+    ABitmapSupplier* bitmapSupplier = nullptr;  // not owned
     int16_t drawMode;
     AParagraphFormat defaultFormat;
     // Counts of lines drawn and erased by the last draw (for the view's bookkeeping).

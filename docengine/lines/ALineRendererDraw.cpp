@@ -141,7 +141,7 @@ long ALineRenderer::positionAtY(long y, bool fromBelow) {
 }
 
 bool ALineRenderer::isAllLaidOut() {
-    return model_ && lines.count() && firstLaidOutPosition() == 0 && lastLaidOutPosition() == model_->getLength();
+    return model_ && lines.count() && firstLaidOutPosition() == 0 && lastLaidOutPosition() == model_->getPositionCount();
 }
 
 bool ALineRenderer::isLaidOut(long position) const {
@@ -180,14 +180,26 @@ long ALineRenderer::xInLine(ALine* line, long position, long local, long width) 
     return position >= segment->docEnd() ? width : 0;
 }
 
+// A table's run answers for its cells: the covered text of each, not the table's box.
 ARegion ALineRenderer::runsRegion(ALine* line, long startPosition, long endPosition, long width) {
     ARegion region;
     long x0 = xInLine(line, startPosition, -1, width), x1 = xInLine(line, endPosition, -1, width);
     APoint origin(static_cast<int32_t>(frame_.first.x + margin), static_cast<int32_t>(frame_.first.y));
+    if (line->hasCells)
+        placeCells(line, APoint(static_cast<int32_t>(origin.x + line->x),
+                                static_cast<int32_t>(origin.y + line->top + line->baseline)));
     for (ADataRun* r = line->runs; r; r = r->getNext()) {
+        if (AEmbeddedRun* cells = r->getCell()) {
+            region.unite(cells->regionOfRange(frame_, startPosition, endPosition, false));
+            continue;
+        }
         long a = std::max(r->x, x0), b = std::min(r->right(), x1);
-        if (b < a + 1)
+        // A run the range does not reach adds nothing; the one where an empty range starts, one pixel.
+        if (b < a + 1) {
+            if (x0 < r->x || x0 > r->right())
+                continue;
             b = a + 1;
+        }
         region.unite(
             ARegion(ARect(static_cast<int32_t>(origin.x + a), static_cast<int32_t>(origin.y + line->top),
                           static_cast<int32_t>(origin.x + b), static_cast<int32_t>(origin.y + line->bottom()))));
@@ -216,13 +228,25 @@ ARegion ALineRenderer::rangeRegion(long start, long end) {
             region.unite(ARegion(ARect(static_cast<int32_t>(a), static_cast<int32_t>(top), static_cast<int32_t>(b),
                                        static_cast<int32_t>(bottom))));
     };
+    APoint origin(static_cast<int32_t>(frame_.first.x + margin), static_cast<int32_t>(frame_.first.y));
+    // A line holding a table is measured run by run; its region comes in view coordinates.
+    auto addRuns = [&](ALine* line) {
+        if (!line->hasCells)
+            return false;
+        ARegion runs = runsRegion(line, start, end, right);
+        runs.offsetBack(origin);
+        region.unite(runs);
+        return true;
+    };
     if (i0 < i1) {
-        add(std::min(x0, right - 1), right, l0->top, l0->bottom());
+        if (!addRuns(l0))
+            add(std::min(x0, right - 1), right, l0->top, l0->bottom());
         add(0, right, l0->bottom(), l1->top);
-        add(0, std::max(x1, 1L), l1->top, l1->bottom());
-    } else {
+        if (!addRuns(l1))
+            add(0, std::max(x1, 1L), l1->top, l1->bottom());
+    } else if (!addRuns(l0)) {
         add(x0, std::max(x1, x0 + 1), l0->top, l0->bottom());
     }
-    region.offsetBy(APoint(static_cast<int32_t>(frame_.first.x + margin), static_cast<int32_t>(frame_.first.y)));
+    region.offsetBy(origin);
     return region;
 }

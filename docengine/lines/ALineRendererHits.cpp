@@ -85,7 +85,28 @@ long ALineRenderer::lineOfPosition(long position, long& xOut, long localHint, AD
     return lines.count();
 }
 
+AEmbeddedRun* ALineRenderer::cellOfPosition(long position, ARect& box) {
+    long px;
+    ADataRun* run = nullptr;
+    box = ARect();
+    long i = lineOfPosition(position, px, -1, &run);
+    if (i >= lines.count() || !run || !run->getCell())
+        return nullptr;
+    ALine* line = lines.at(i);
+    placeCells(line, APoint(static_cast<int32_t>(frame_.first.x + line->x + margin),
+                            static_cast<int32_t>(frame_.first.y + line->top + line->baseline)));
+    box = run->getCell()->rectOfPosition(position);
+    return box.second.y > box.first.y ? run->getCell() : nullptr;
+}
+
+// A position inside a table is the cell's: its record is made at the middle of the position's box there.
 AHitRecord ALineRenderer::hitRecordOfPosition(long position, long localHint) {
+    ARect box;
+    if (AEmbeddedRun* cell = cellOfPosition(position, box)) {
+        AHitRecord hit = cell->hitTest(APoint((box.first.x + box.second.x) / 2, (box.first.y + box.second.y) / 2));
+        if (!hit.empty())
+            return hit;
+    }
     long px;
     long i = lineOfPosition(position, px, localHint, nullptr);
     if (i >= lines.count())
@@ -140,7 +161,7 @@ AHitRecord ALineRenderer::hitBelow(const AHitRecord& place, long px) {
         return AHitRecord();
     long j = i + 1;
     if (j == lines.count()) {
-        if (lastLaidOutPosition() < model_->getLength())
+        if (lastLaidOutPosition() < model_->getPositionCount())
             appendSegment(lines);
         if (j == lines.count()) {
             j = i;
@@ -154,7 +175,7 @@ AHitRecord ALineRenderer::hitBelow(const AHitRecord& place, long px) {
 }
 
 AHitRecord ALineRenderer::nextFragmentHit(const AHitRecord& hit) {
-    long length = model_ ? model_->getLength() : 0;
+    long length = model_ ? model_->getPositionCount() : 0;
     for (long p = hit.position + 1; p <= length; ++p) {
         if (p > lastLaidOutPosition() && !appendSegment(lines))
             break;
@@ -266,7 +287,8 @@ AAnchor ALineRenderer::endAnchorFrom(ALineArray& into, long position) {
 }
 
 AAnchor ALineRenderer::endAnchor(ALineArray& into) {
-    return model_ ? endAnchorFrom(into, model_->getLength()) : AAnchor{0, 0};
+    // Lines and anchors count document positions: a closed section has none but its end.
+    return model_ ? endAnchorFrom(into, model_->getPositionCount()) : AAnchor{0, 0};
 }
 
 long ALineRenderer::relayoutFromAnchor(ALineArray& into, AAnchor anchor, bool trim, bool keepInside, bool clamp) {
@@ -278,7 +300,7 @@ long ALineRenderer::relayoutFromAnchor(ALineArray& into, AAnchor anchor, bool tr
         if (markedRange < anchor)
             anchor = markedRange;
     }
-    return relayoutLines(into, model_->sourceToPosition(anchor.position), -anchor.offset, trim, keepInside);
+    return relayoutLines(into, anchor.position, -anchor.offset, trim, keepInside);
 }
 
 void ALineRenderer::rememberTop() {
@@ -306,7 +328,7 @@ void ALineRenderer::relayoutAfterChange(long code) {
         if (code != 101) {
             ALineArray scratch;
             markedRange = endAnchor(scratch);
-            anchorExtra = std::max(0L, model_->getLength() - markedRange.position);
+            anchorExtra = std::max(0L, model_->getPositionCount() - markedRange.position);
             if ((flags1 & LineFlags::kEndAnchorAtLastLine) && scratch.count())
                 markedRange = scratch.anchorAtY(scratch.last()->top);
         }

@@ -7,6 +7,7 @@
 #include "base/object/AError.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/graphics/AGraphicDisplay.h"
+#include "framework/graphics/AImage.h"
 
 namespace {
 
@@ -70,13 +71,33 @@ void AGdiRunDisplay::eraseRect(const ARect& rect) {
     Current()->eraseRect(rect);
 }
 
-void AGdiRunDisplay::drawBitmap(ABitmapRef*, const ARect& rect, long, int mode) {
-    // Bitmaps of the sheet are drawn by the application's image layer; here a frame marks their place.
-    Current()->FrameRect(rect, static_cast<uint16_t>(mode == 1 ? 2 : 1));
+// A picture that cannot be read keeps its place as a frame; mode 1 (selected) frames it in grey.
+void AGdiRunDisplay::drawBitmap(ABitmapRef* bitmap, const ARect& rect, long subImage, int mode) {
+    AGraphicDisplay* display = Current();
+    _AImage* picture = (bitmap ? bitmap->picture() : nullptr);
+    if (!picture) {
+        display->FrameRect(rect, static_cast<uint16_t>(mode == 1 ? 2 : 1));
+        return;
+    }
+    int frames = picture->spec().columns() * picture->spec().rows();
+    int index = subImage >= 0 && subImage < frames ? static_cast<int>(subImage) : 0;
+    if (display->flags() & AGraphicDisplay::kMeasureOnly)
+        return;
+    picture->drawFrame(rect, nullptr, index, _AImage::kOpaque);
+    if (mode == 1)
+        display->FrameRect(rect, 2);
 }
 
-ARunExtent AGdiRunDisplay::bitmapSize(ABitmapRef*) {
-    return ARunExtent{16, 16, 12};
+ARunExtent AGdiRunDisplay::bitmapSize(ABitmapRef* bitmap) {
+    _AImage* picture = (bitmap ? bitmap->picture() : nullptr);
+    if (!picture)
+        return ARunExtent{16, 16, 12};
+    APoint size = picture->frameSize();
+    return ARunExtent{size.x, size.y, size.y};
+}
+
+bool AGdiRunDisplay::canMeasure() {
+    return ADisplayContext::instance().current() != nullptr;
 }
 
 bool AGdiRunDisplay::printing() {

@@ -1,7 +1,8 @@
 // What data runs need of a display: measuring and drawing byte strings in a
 // style-sheet font, filling rectangles and drawing bitmaps. AGdiRunDisplay
 // answers through the drawing layer's current display; tests put a display
-// of fixed metrics behind the same interface.
+// of fixed metrics behind the same interface. A bitmap whose picture cannot be
+// read measures 16 x 16 and draws as a frame.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +37,8 @@ public:
     // Output goes to a printer or a preview.
     virtual bool printing() { return false; }
     virtual uint32_t defaultColour() { return 0; }
+    // Whether it can measure now (the drawing layer's display needs a current display).
+    virtual bool canMeasure() { return true; }
 };
 
 // The drawing layer's current display (ADisplayContext) and the fonts' own measuring.
@@ -50,4 +53,5 @@ public:
     ARunExtent bitmapSize(ABitmapRef* bitmap) override;
     bool printing() override;
     uint32_t defaultColour() override;
+    bool canMeasure() override;
 };

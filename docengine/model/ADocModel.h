@@ -116,6 +116,8 @@ public:
     // The marker map of the reader's notes, or null.
     virtual AHiliteRangeMap* getAttachment() { return nullptr; }
     virtual void setAttachment(AHiliteRangeMap*) {}
+    // The reader's note marks shown in this model (notice 201 when they change).
+    void setNoteMarkers(AHiliteRangeMap* markers) { setAttachment(markers); }
     virtual void expandAll(long) {}
     virtual void collapseAll(long) {}
     virtual void toggleAt(AFragment*, long) {}

@@ -48,6 +48,13 @@ public:
     void readFrom(AFileStream& stream);
 
     long hitStart() const { return cursorPosition_; }
+    // The names the application's notes call these by.
+    long valueAt(long position) const { return get(position); }
+    void setAt(long position, long value) { set(position, value); }
+    void removeAt(long position) { remove(position); }
+    bool selectHit(long value) { return removeValue(value); }
+    void toText(AOutStream& stream) const { writeTo(stream); }
+    long hitKey() const { return cursorPosition_; }
     long hitEnd() const { return cursorValue_; }
     long currentIndex() const { return cursorIndex_; }
 

@@ -181,6 +181,12 @@ void AIndexedDocModel::clearCache() {
         evict(cacheHead_->ringPrev());
 }
 
+void AIndexedDocModel::releaseSegments() {
+    invalidate(0, getLength(), false);
+    clearCache();
+    notify(6, 0);
+}
+
 void AIndexedDocModel::keepAllLoaded() {
     if (cacheLimit_ < 0)
         cacheLimit_ = -2;

@@ -45,6 +45,8 @@ public:
     void refreshAll(long argument, long code);
     void keepAllLoaded();
     void clearCache();
+    // Drops every loaded segment not in use and has the dependents lay out again (notice 6).
+    void releaseSegments();
 
     long cacheLimit() const { return cacheLimit_; }
     void setCacheLimit(long limit) { cacheLimit_ = limit; }

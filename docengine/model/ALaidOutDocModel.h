@@ -34,6 +34,8 @@ public:
     AExpandTree* getExpandTree() override { return tree_; }
     // Takes the tree (owned from now on).
     void setExpandTree(AExpandTree* tree) override;
+    // The note marks the model shows.
+    void setNotes(AHiliteRangeMap* notes) { setAttachment(notes); }
 
     // Content starts of the sections around a position, outermost first, then
     // the position itself, under keys 0, 1, 2 ...

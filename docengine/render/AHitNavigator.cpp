@@ -232,6 +232,14 @@ long AHitNavigator::showHit(long index, uint16_t scrollFlags) {
     return 1;
 }
 
+bool AHitNavigator::canShowCurrentHit() {
+    return current_.end > current_.start && hitModel_ && renderer_->model();
+}
+
+long AHitNavigator::showCurrentHit() {
+    return canShowCurrentHit() ? showHit(current_.start, 0x28) : 0;
+}
+
 AModelHitNavigator::AModelHitNavigator(ARenderer* renderer, uint16_t flags) : AHitNavigator(renderer, flags) {
     reset();
 }

@@ -46,6 +46,9 @@ public:
     long showLastHit() { return showHit(lastHitIndex(), 0x48); }
     long showNextHit() { return showHit(findNextHit(), 0x28); }
     long showPreviousHit() { return showHit(findPreviousHit(), 0x48); }
+    // The hit shown last, shown again (after a relayout or a scroll); 0 when there is none.
+    bool canShowCurrentHit();
+    long showCurrentHit();
     bool isHitHidden(long index);
     bool isFirstHitHidden() { return isHitHidden(firstHitIndex()); }
     bool isLastHitHidden() { return isHitHidden(lastHitIndex()); }

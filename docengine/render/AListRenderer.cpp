@@ -45,8 +45,12 @@ AListRenderer::AListRenderer(ADisplayComponent* view, const ARect& frame, ARunDi
     options |= RendererBits::kHideSelection | 0x0020 | 0x0200;
 }
 
+// Rows are never wrapped: a row longer than the list is cut at its edge.
 ALineRenderer* AListRenderer::newLineLayer(ARunDisplay* display) {
-    return new (std::nothrow) AListLineLayer(this, model_, styleSheet(), display, frame_);
+    auto* layer = new (std::nothrow) AListLineLayer(this, model_, styleSheet(), display, frame_);
+    if (layer)
+        layer->defaultFormat.bits |= ParaBits::kNoWrap;
+    return layer;
 }
 
 void AListRenderer::copyListSettings(AListRenderer& copy) const {
@@ -226,6 +230,34 @@ void AListRenderer::selectRow(long row, uint16_t modifiers, uint16_t mode, long 
     }
     if (!redraw.isEmpty() && !(options & RendererBits::kDetached))
         view()->redrawClipped(redraw, false);
+}
+
+void AListRenderer::showLine(long line) {
+    if (!model_)
+        return;
+    if (line < 0)
+        line = std::max(0L, markedIndex());
+    showRow(line);
+}
+
+void AListRenderer::selectLines(long first, long count) {
+    if (!model_)
+        return;
+    long me = reinterpret_cast<long>(this);
+    if (first < 0) {
+        for (long i = model_->getMarkCount() - 1; i >= 0; --i) {
+            ADocRange r = model_->getMarkRange(i);
+            model_->markRange(r.start, r.end, false, me);
+        }
+        view()->invalidate();
+        return;
+    }
+    selectRow(first, 0, SelectMode::kNotify, -1);
+    if (count > 0 && (listOptions & ListOptions::kMultiple)) {
+        model_->markRange(first, std::min(first + count + 1, model_->getLength()), true, me);
+        view()->invalidate();
+    }
+    showRow(first);
 }
 
 bool AListRenderer::canDoRendererCommand() {

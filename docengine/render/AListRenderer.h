@@ -73,7 +73,14 @@ public:
     // SelectMode bits, anchor the row a drag started from (-1: none).
     void selectRow(long row, uint16_t modifiers, uint16_t mode, long anchor);
     // Makes row the only selected row and notifies.
-    void setCurrentMark(long row) { selectRow(row, 0, SelectMode::kNotify, -1); }
+    void setCurrentMark(long row) override { selectRow(row, 0, SelectMode::kNotify, -1); }
+    // The current row: the first selected one, -1 when none.
+    long currentItem() override { return markedIndex(); }
+    // Brings a row into view; -2 (or any negative line): the current row, else the first.
+    void showLine(long line) override;
+    // Selects rows first .. first + count alone (count 0 or -1: first alone; a
+    // single-selection list keeps first alone) and shows first; a negative first clears the selection.
+    void selectLines(long first, long count) override;
     // The rectangle of a laid-out row in view coordinates; empty when not laid out.
     ARect rowRect(long row);
     // The row of a hit record, or -1.

@@ -17,6 +17,7 @@
 #include "docengine/parser/ASegParser.h"
 #include "docengine/parser/ATextFragParser.h"
 #include "docengine/render/AHitNavigator.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "docengine/text/AReader.h"
 #include "docengine/text/AStreamReader.h"
@@ -110,6 +111,7 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     sheet_ = source.sheet_;
     sheet_->addRef();
     setHelpTextSupplier(source.helpSupplier_);
+    setBitmapSupplier(source.bitmapSupplier_);
     textColour = source.textColour;
     backColour = source.backColour;
     thirdColour = source.thirdColour;
@@ -140,6 +142,7 @@ ARenderer::~ARenderer() {
     if (sheet_)
         sheet_->release();
     setHelpTextSupplier(nullptr);
+    setBitmapSupplier(nullptr);
 }
 
 // --- model builders
@@ -268,9 +271,22 @@ void ARenderer::setFrame(const ARect& rect, bool relayout) {
 }
 
 void ARenderer::fitToView() {
-    APoint size = (options & RendererBits::kFitContent) ? view_->getContentSize() : view_->getSize();
-    ARect r(frame_.first.x, frame_.first.y, frame_.first.x + size.x, frame_.first.y + size.y);
-    setFrame(r, (state & RendererBits::kLaidOut) != 0);
+    setScroll((options & RendererBits::kFitContent) ? view_->getContentSize() : view_->getSize(),
+              (state & RendererBits::kLaidOut) != 0);
+}
+
+void ARenderer::setScroll(const APoint& size, bool relayout) {
+    setFrame(ARect(frame_.first.x, frame_.first.y, frame_.first.x + size.x, frame_.first.y + size.y), relayout);
+}
+
+APoint ARenderer::scrollerPageX() {
+    AView* v = scroller_ ? scroller_->view() : nullptr;
+    return v ? APoint(v->horizontalLineStep(), v->getSize().x) : APoint(0, 0);
+}
+
+APoint ARenderer::scrollerPageY() {
+    AView* v = scroller_ ? scroller_->view() : nullptr;
+    return v ? APoint(v->verticalLineStep(), v->getSize().y) : APoint(0, 0);
 }
 
 void ARenderer::attachScroller(bool on) {
@@ -304,6 +320,114 @@ AAnchor ARenderer::layoutUpTo(AAnchor range, long limit) {
     AAnchor r = layoutRange(range, limit);
     state |= RendererBits::kLaidOut;
     return r;
+}
+
+void ARenderer::layOut() {
+    if (!(state & RendererBits::kLaidOut)) {
+        attach();
+        relayoutFrom(0, true);
+    }
+    invalidateFrame();
+}
+
+// --- showing indexes (source positions) of the model
+
+void ARenderer::showIndex(long index, uint16_t scrollFlags, long) {
+    if (!model_ || index == -1)
+        return;
+    bool opened = model_->openAt(index, nullptr, 0);
+    // Scrolling in the old layout would aim at lines the opening moved.
+    if (opened) {
+        state &= static_cast<uint16_t>(~RendererBits::kLaidOut);
+        relayoutFrom(6, true);
+    }
+    long position = model_->sourceToPosition(index);
+    scrollToRange(position, position + 1, scrollFlags);
+    if (scrollFlags & 0x100)
+        setCurrentMark(index);
+}
+
+bool ARenderer::scrollToIndex(long index, long flags) {
+    if (!model_ || index == -1)
+        return false;
+    showIndex(index, 0x20, flags);
+    return true;
+}
+
+ADocRange ARenderer::showIndexSpan(ADocRange indexRange, uint16_t flags, long) {
+    if (!model_ || indexRange.start == -1)
+        return ADocRange{0, 0};
+    bool opened = model_->openAt(indexRange.start, nullptr, 0);
+    if (indexRange.end > indexRange.start)
+        opened = model_->openAt(indexRange.end - 1, nullptr, 0) || opened;
+    if (opened) {
+        state &= static_cast<uint16_t>(~RendererBits::kLaidOut);
+        relayoutFrom(6, true);
+    }
+    ADocRange range{model_->sourceToPosition(indexRange.start), model_->sourceToPosition(indexRange.end)};
+    scrollToRange(range.start, range.end, flags);
+    return range;
+}
+
+ADocRange ARenderer::showIndexRange(long index, uint16_t flags, long extra) {
+    return showIndexSpan(ADocRange{index, index + 1}, flags, extra);
+}
+
+bool ARenderer::applyModelChanges(AExpandRecord* changes) {
+    if (!model_ || !changes || changes->empty())
+        return false;
+    if (!model_->restore(changes, 0))
+        return false;
+    state &= static_cast<uint16_t>(~RendererBits::kLaidOut);
+    relayoutFrom(6, true);
+    return true;
+}
+
+void ARenderer::setCurrentMark(long index) {
+    if (!model_)
+        return;
+    long marked = markedIndex();
+    if (marked >= 0)
+        model_->markRange(marked, marked + 1, false, 0);
+    if (index != -1)
+        model_->markRange(index, index + 1, true, 0);
+}
+
+void ARenderer::showRange(long start, long length) {
+    if (!model_)
+        return;
+    if (length == -1) {
+        showPosition(model_->sourceToPosition(start));
+        return;
+    }
+    ASegment* segment = model_->getSegmentAt(start + length, true);
+    if (!segment) {
+        showPosition(model_->sourceToPosition(start));
+        return;
+    }
+    segment->lock();
+    struct Unlock {
+        ASegment* s;
+        ~Unlock() { s->unlock(); }
+    } unlock{segment};
+    setCurrentMark(segment->getStart());
+    showPosition(model_->sourceToPosition(length == 0 ? segment->getStart() : start));
+}
+
+long ARenderer::currentPosition() {
+    ADocRange top{-1, -1};
+    return visibleLineRange(true, top) ? top.start : -1;
+}
+
+long ARenderer::selectionStart() {
+    if (!model_ || model_->getMarkCount() <= 0)
+        return -1;
+    return model_->getMarkRange(0).start;
+}
+
+long ARenderer::selectionEnd() {
+    long n = model_ ? model_->getMarkCount() : 0;
+    return n > 0 ? model_->getMarkRange(n - 1).end - 1 : -1;
 }
 
 ARenderer* ARenderer::topRenderer() {
@@ -473,6 +597,7 @@ void ARenderer::addExportFormats(AFormatList& list) {
 AExportCursor ARenderer::makeExportCursor() {
     AExportCursor cursor(model_, sheet_, nullptr, AString());
     cursor.component = view_;
+    cursor.bitmapSupplier = bitmapSupplier_;
     for (int i = 0; i < 3; ++i)
         cursor.styles[i] = styleNumbers[i];
     return cursor;
@@ -596,6 +721,36 @@ AString ARenderer::getHitValue() {
     return hit_ && hit_->fragment ? hit_->fragment->getValue() : AString();
 }
 
+// The marked item of a model stands for the hit of a row that has no kind.
+ASegment* ARenderer::markedSegment() {
+    long index = markedIndex();
+    return index >= 0 ? model_->getSegmentAt(index, true) : nullptr;
+}
+
+AString ARenderer::getHitText() {
+    if (getHitKind() != 0)
+        return getHitName();
+    ASegment* segment = markedSegment();
+    if (!segment)
+        return AString();
+    segment->lock();
+    AFragment* first = segment->content();
+    AString name = first ? first->getName() : AString();
+    segment->unlock();
+    return name;
+}
+
+AString ARenderer::getHitValueText() {
+    if (getHitKind() != 0)
+        return getHitValue();
+    ASegment* segment = markedSegment();
+    if (!segment)
+        return AString();
+    long start = model_->sourceToPosition(segment->getStart());
+    long end = model_->sourceToPosition(segment->getEnd());
+    return model_->exportText(start, end);
+}
+
 // --- cursors
 
 long ARenderer::cursorFor(long key) {
@@ -662,6 +817,20 @@ void ARenderer::setHelpTextSupplier(AHelpTextSupplier* supplier) {
     AssignRef(helpSupplier_, supplier);
 }
 
+void ARenderer::setBitmapSupplier(ABitmapSupplier* supplier) {
+    AssignRef(bitmapSupplier_, supplier);
+}
+
+void ARenderer::inheritFromParent() {
+    if (!parent_)
+        return;
+    if (!parent_->binding_)
+        copySettingsFrom(*parent_);
+    else
+        setLineGetter(parent_->binding_->getter, 3);
+    setBitmapSupplier(parent_->bitmapSupplier_);
+}
+
 AString ARenderer::helpTextAt(const APoint& point) {
     return helpSupplier_ ? helpSupplier_->helpText(finishHit(hitRecordAt(point))) : AString();
 }
@@ -712,6 +881,7 @@ void ARenderer::enableTables(char separator) {
 
 void ARenderer::copySettingsFrom(const ARenderer& source) {
     setStyleSheet(source.sheet_);
+    setBitmapSupplier(source.bitmapSupplier_);
     setHelpTextSupplier(source.helpSupplier_);
     options = source.options;
     interaction = source.interaction;

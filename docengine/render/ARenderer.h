@@ -29,10 +29,12 @@ class AInStream;
 class ALineGetter;
 class AReader;
 class AScroller;
+class ASegment;
 class AStyleSheet;
 class AFilteredFile;
 class ARenderer;
 class APrintedPage;
+class ABitmapSupplier;
 
 // Bits of the renderer's three words.
 namespace RendererBits {
@@ -233,6 +235,34 @@ public:
         return ARect();
     }
     virtual void scrollToRange(long start, long end, uint16_t flags) { (void)start, (void)end, (void)flags; }
+    // Brings a document position into view (nothing here: line renderers scroll).
+    virtual void showPosition(long position) { (void)position; }
+    // Makes index (a source position; -1: none) the model's only marked item.
+    virtual void setCurrentMark(long index);
+    // Length -1 shows the position of index start; otherwise marks the item
+    // of the segment at start + length and shows its start (length 0) or the
+    // position of index start. Nothing without a model.
+    virtual void showRange(long start, long length);
+    // showIndex with scroll flags 0x20; false without a model or for -1.
+    virtual bool scrollToIndex(long index, long flags);
+    // Opens the sections hiding index, scrolls to it (flag 0x100: marks it) and
+    // relays out when opening changed the model.
+    virtual void showIndex(long index, uint16_t scrollFlags, long extra);
+    // The position shown at the top; -1 without a layout.
+    virtual long currentPosition();
+    // Scrolls so that a position is at the top (nothing here).
+    virtual void scrollToPosition(long position) { (void)position; }
+    // The current item: -1 here and for text renderers; a list's current row.
+    virtual long currentItem() { return -1; }
+    // The text renderer's note command; nothing here.
+    virtual void noteCommand(long argument) { (void)argument; }
+    // A list positions itself on a line (-2: its current line); nothing here.
+    virtual void showLine(long line) { (void)line; }
+    // A list selects lines first .. first + count (count -1: first alone); nothing here.
+    virtual void selectLines(long first, long count) { (void)first, (void)count; }
+    // The first and last marked items, -1 when none.
+    virtual long selectionStart();
+    virtual long selectionEnd();
     virtual void invalidateLayout();
     virtual void invalidateFrame();
     virtual void copySettingsFrom(const ARenderer& source);
@@ -242,6 +272,11 @@ public:
     // Non-virtual operations.
     void setStyleSheet(AStyleSheet* sheet);
     void setHelpTextSupplier(AHelpTextSupplier* supplier);
+    // Pictures named by their fragment (bitmap number -1) come from the supplier (null: none).
+    void setBitmapSupplier(ABitmapSupplier* supplier);
+    ABitmapSupplier* bitmapSupplier() const { return bitmapSupplier_; }
+    // A part (a cell, a copy) takes its parent's settings or line binding, and its bitmap supplier.
+    void inheritFromParent();
     // A new binding on the getter (null: none), which learns this renderer and the options.
     void setLineGetter(ALineGetter* getter, long bindOptions);
     void setLineBinding(const ALineBinding* binding, long bindOptions) {
@@ -264,11 +299,27 @@ public:
     const ARect& frame() const { return frame_; }
     void setFrame(const ARect& rect, bool relayout);
     void fitToView();
+    // The frame keeps its top left corner and takes the size; relays out (code 7) when asked and attached.
+    void setScroll(const APoint& size, bool relayout);
+    // The line step and the page of the scroller's view, across and down; (0, 0) without a scroller.
+    APoint scrollerPageX();
+    APoint scrollerPageY();
+    // The long kept for subclasses, answered by a top-level renderer only.
+    long topLevelValue() const { return parent_ ? 0 : topValue; }
     void attachScroller(bool on);
     void relayoutFrom(long code, bool updateView);
     void setActive(bool active);
     void setRelayoutAll(bool on);
     AAnchor layoutUpTo(AAnchor range, long limit);
+    // Lays out when not laid out yet (attaching first), then redraws the frame.
+    void layOut();
+    // The height of what is laid out so far.
+    long laidOutHeight() { return contentHeight(); }
+    // Position ranges of an index and of an index range after showIndex; (0, 0) without a model.
+    ADocRange showIndexRange(long index, uint16_t flags, long extra);
+    ADocRange showIndexSpan(ADocRange indexRange, uint16_t flags, long extra);
+    // Reopens the sections a record lists; relays out (code 6) when that changed the model.
+    bool applyModelChanges(AExpandRecord* changes);
     void layoutAll() { layoutUpTo(AAnchor{0, 0}, 0); }
     ARenderer* makeDetachedCopy(const ARect& frame, bool scaled, ARenderer* parent);
 
@@ -279,16 +330,23 @@ public:
     long getHitIndex();
     AString getHitName();
     AString getHitValue();
+    // Without a hit kind, the name (the text) of the model's marked item; else the hit's name (value).
+    AString getHitText();
+    AString getHitValueText();
+    // Selects the model entry of a hit index: it becomes the current mark.
+    void selectHit(long index) { setCurrentMark(index); }
 
     // -3 for -1; otherwise the stored cursor, or the default kept on first use.
     long cursorFor(long key);
     void setCursors(long kind, long cursor, long pressedCursor);
+    void setHitCursors(long kind, long cursor, long pressedCursor) { setCursors(kind, cursor, pressedCursor); }
 
     void setHitNavigator(AHitNavigator* navigator);
     void setSearchHitNavigator(AHitNavigator* navigator);
     AHitNavigator* hitNavigator() const { return navigator_.get(); }
     AHitNavigator* searchHitNavigator() const { return searchNavigator_.get(); }
 
+    long topValue = 0;  // kept for subclasses
     uint16_t interaction = 2;
     uint16_t options = 0;
     uint16_t state = 0;
@@ -313,6 +371,8 @@ protected:
     // The view's default cursor (kinds 0 and 5 and beyond).
     virtual long viewDefaultCursor() { return 0; }
     void navigatorStep(long code);
+    // The segment of the model's first marked item (unlocked), or null.
+    ASegment* markedSegment();
 
     ARect frame_;
     ADocModel* model_ = nullptr;  // one reference held
@@ -331,5 +391,6 @@ private:
     std::unique_ptr<AHitNavigator> searchNavigator_;
 
     AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
+    ABitmapSupplier* bitmapSupplier_ = nullptr;  // one reference held, or null
     std::unique_ptr<ALineBinding> binding_;
 };

@@ -40,6 +40,8 @@ public:
     long margins[4] = {0, 0, 0, 0};  // left, top, right, bottom
     bool selectionOnly = false;
     long userLong = 0;
+    virtual long getUserLong() { return userLong; }
+    void setUserLong(long value) { userLong = value; }
 
 private:
     static void assign(ARenderer*& slot, ARenderer* value);

@@ -45,6 +45,8 @@ void WriteWith(ARendererLayer* layer, AExportSink* sink, bool whole, long line) 
     ARefHold<AExportProvider> own(
         provider ? nullptr : CheckAlloc(new (std::nothrow) AViewExportProvider(layer, false), "gviews", line));
     Writer writer(sink, provider ? provider : own.get());
+    // Natural-width table cells are measured on the view's display.
+    AViewMeasureLock lock(layer->getRenderer() ? layer->getRenderer()->view() : nullptr);
     whole ? writer.exportAll() : writer.exportSelection();
 }
 
@@ -330,9 +332,9 @@ bool ARendererLayer::writeText(AOutStream* stream, uint32_t format) {
     ADocModel* m = renderer_->model();
     if (!m)
         return false;
-    bool whole = wholeDocument != 0;
-    bool ok =
-        whole ? m->exportAllToStream(stream, provider_, false) : m->exportSelectionToStream(stream, provider_, false);
+    bool whole = wholeDocument != 0, markup = textOption != 0;
+    bool ok = whole ? m->exportAllToStream(stream, provider_, markup)
+                    : m->exportSelectionToStream(stream, provider_, markup);
     std::string header = provider_ ? std::string() : exportHeader();
     if (!header.empty()) {
         stream->writeString("\r\n");
@@ -508,6 +510,13 @@ bool ARendererView::exportTextFile(const char* file, bool whole) {
     if (!layer_ || !renderer() || !renderer()->model())
         return false;
     return SaveWhole(WithExtension(file, ".txt"), WrittenBy<APlainExportWriter>(layer_, whole, 443));
+}
+
+bool ARendererView::exportToFile(const char* file, bool whole) {
+    size_t n = file ? strlen(file) : 0;
+    if (n >= 4 && _stricmp(file + n - 4, ".txt") == 0)
+        return exportTextFile(file, whole);
+    return exportRtfFile(file, whole);
 }
 
 AHelpRecord ARendererView::getHelp(const APoint& point) {

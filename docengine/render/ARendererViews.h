@@ -95,6 +95,7 @@ public:
     void drawPage(const ARect& body, long page, bool draw) override;
 
     int16_t wholeDocument = 0;
+    int16_t textOption = 0;  // nonzero: the model's text is written as slash markup
     uint16_t caretTimer() const { return caretTimer_; }
 
 private:
@@ -121,6 +122,8 @@ public:
     bool exportRtfFile(const char* file) { return exportRtfFile(file, layer_ && layer_->wholeDocument); }
     bool exportTextFile(const char* file, bool whole);
     bool exportTextFile(const char* file) { return exportTextFile(file, layer_ && layer_->wholeDocument); }
+    // The writer of the file's type: plain text for ".txt", RTF otherwise; false when nothing was written.
+    bool exportToFile(const char* file, bool whole);
     bool writeText(AOutStream* stream, uint32_t format) { return layer_ && layer_->writeText(stream, format); }
 
     void readFrom(AMemoryStream& stream) override;

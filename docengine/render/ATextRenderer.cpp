@@ -84,6 +84,7 @@ void ATextRenderer::layoutFrom(long code) {
     if (!lines_)
         return;
     lines_->setFrame(frame_);
+    lines_->bitmapSupplier = bitmapSupplier();
     // The line layer lays out only when this renderer asks: model notices reach it through here.
     lines_->flags2 |= LineFlags::kMayLayout;
     lines_->layoutFrom(code == 7 ? 0 : code);
@@ -286,6 +287,12 @@ ARect ATextRenderer::caretRect(long position) {
     AViewMeasureLock lock(view());
     if (!lines_)
         return ARect();
+    ARect box;
+    if (lines_->cellOfPosition(position, box)) {
+        box.first.x -= 1;
+        box.second.x -= 1;
+        return box;
+    }
     long x = 0;
     ADataRun* run = nullptr;
     long index = lines_->lineOfPosition(position, x, -1, &run);
@@ -658,6 +665,28 @@ void ATextRenderer::scrollToRange(long start, long end, uint16_t flags) {
         lines_->showRange(start, end, flags);
     if (!(options & RendererBits::kDetached))
         view()->invalidate();
+}
+
+AExportCursor ATextRenderer::makeExportCursor() {
+    AExportCursor cursor = ARenderer::makeExportCursor();
+    cursor.measuringDisplay = display_;
+    return cursor;
+}
+
+void ATextRenderer::scrollToPosition(long position) {
+    AViewMeasureLock lock(view());
+    if (lines_)
+        lines_->scrollToPosition(position);
+    if (!(options & RendererBits::kDetached))
+        view()->invalidate();
+}
+
+// The command places the note from the selection, as the menu does from the click.
+void ATextRenderer::noteCommand(long) {
+    if (!noteMode || !model_)
+        return;
+    anchor_ = model_->GetSelection().start;
+    addNote();
 }
 
 bool ATextRenderer::visibleLineRange(bool top, ADocRange& out) {

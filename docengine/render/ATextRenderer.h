@@ -52,6 +52,11 @@ public:
     void drawHighlight(bool on) override;
     long contentHeight() override;
     void scrollToRange(long start, long end, uint16_t flags) override;
+    // Scrolls the position's line in at the top when it is not wholly shown.
+    void showPosition(long position) override { scrollToRange(position, position + 1, 0x28); }
+    void scrollToPosition(long position) override;
+    // -1 adds a note at the selection (menu's "Ajouter une note"); only while notes show.
+    void noteCommand(long argument) override;
     bool visibleLineRange(bool top, ADocRange& out) override;
     long verticalScrollMax() override;
     long verticalScrollValue() override;
@@ -63,6 +68,8 @@ public:
     void printPage(const ARect& rect, long page, bool draw, bool selectionOnly, long lastPage) override;
     long pageKind(long page, long lastPage) override;
     AAnchor layoutRange(AAnchor range, long limit) override;
+    // The base's cursor, measuring natural-width table cells on this renderer's display.
+    AExportCursor makeExportCursor() override;
 
     // Selection.
     long startSelection(const AHitRecord& hit, uint16_t keys);
@@ -82,6 +89,12 @@ public:
     void addNote();
     void deleteNote(long index);
     void editNote(long index);
+    // The names the application calls the note operations by.
+    void editNoteAt(long position) { editNote(position); }
+    void deleteNoteAt(long position) { deleteNote(position); }
+    // A drop of the dragged mark at a hit (set its start with setDraggedNote).
+    void moveNote(const AHitRecord& drop) { dropNoteMark(drop.position); }
+    void setDraggedNote(long position) { draggedNote_ = position; }
     void setAnchor(long position) { anchor_ = position; }
 
 protected:

@@ -153,6 +153,11 @@ void ATileRenderer::setTileLayout(long count, long width) {
     fixedColumns = 0;
 }
 
+void ATileRenderer::setTiles(int16_t count, long size) {
+    setTileLayout(count, size);
+    scrollToPosition(0);
+}
+
 long ATileRenderer::tileCount() {
     long length = model_ ? model_->getLength() : 0;
     return itemCount > 0 ? std::min(itemCount, length) : length;

@@ -15,6 +15,8 @@ public:
 
     // Items at or above itemCount have no tile (0: every row of the model is one); tileWidth in pixels.
     void setTileLayout(long itemCount, long tileWidth);
+    // The application's entry: the layout, and the first tile back at the top.
+    void setTiles(int16_t count, long size);
     ARenderer* makeCopy(const ARect& frame, long scaleX, long scaleY, ARenderer* parent) override;
     ACommand* moveSelection(uint16_t key, uint16_t modifiers) override;
 

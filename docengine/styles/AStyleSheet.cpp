@@ -2,6 +2,8 @@
 #include "docengine/styles/AStyleSheet.h"
 
 #include "base/object/AError.h"
+#include "framework/graphics/AImage.h"
+#include "framework/resources/AResource.h"
 
 namespace {
 
@@ -29,6 +31,49 @@ void Replace(longa_pvoidAVLMap& map, long key, T* value) {
 }
 
 }  // namespace
+
+ABitmapRef::ABitmapRef(const ABitmapSpec& spec) : spec_(spec) {}
+
+ABitmapRef::~ABitmapRef() = default;
+
+void ABitmapRef::setMissing() {
+    tried_ = true;
+    image_.reset();
+}
+
+// Sub-images stand side by side: one row of that many columns.
+_AImage* ABitmapRef::picture() {
+    if (tried_)
+        return image_ ? image_->body() : nullptr;
+    tried_ = true;
+    uint16_t grid = static_cast<uint16_t>(0x0100 | (spec_.subImages > 0 && spec_.subImages < 256 ? spec_.subImages : 1));
+    AImageSpec image;
+    switch (spec_.kind) {
+        case ABitmapSpec::kFromFile:
+            // The readers know a file's format by its first bytes; the sheet's flags are about stretching.
+            image = AImageSpec::fromFile(spec_.name.c_str(), grid, 0);
+            break;
+        case ABitmapSpec::kByNumber:
+            image = AImageSpec(static_cast<uint16_t>(spec_.number), grid, 0, false);
+            break;
+        default:
+            image = AImageSpec(AResourceRef(spec_.name.c_str()), grid);
+    }
+    // A bitmap resource the program lacks is a missing picture, not a fault of the drawing layer.
+    if (!(image.flags & AImageSpec::kFile) && !AResource(2, image.resource).exists())
+        return nullptr;
+    try {
+        std::unique_ptr<AImage> made(new AImage(image));
+        APoint size = made->body()->size();  // reads it now: a refused file shows here, not while drawing
+        if (size.x > 0 && size.y > 0)
+            image_ = std::move(made);
+    } catch (const AThrowableError&) {  // a refused file (AImageLibError)
+        image_.reset();
+    } catch (const AKYError&) {  // a file that cannot be opened or read
+        image_.reset();
+    }
+    return image_ ? image_->body() : nullptr;
+}
 
 ABitmapSpec ABitmapSpec::byName(const AString& name, int16_t subImages) {
     ABitmapSpec spec;

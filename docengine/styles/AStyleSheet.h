@@ -9,12 +9,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "base/object/ALongDic.h"
 #include "base/object/ARefObj.h"
 #include "base/object/AString.h"
 #include "docengine/styles/ATabStops.h"
 #include "framework/graphics/AFont.h"
+
+class AImage;
+class _AImage;
 
 // Face, size (points), style flags (1 bold, 2 italic, 4 underline, 0x80
 // TrueType, 0x100 superscript, 0x200 subscript; 0x8000 in a sub-style: add no
@@ -62,13 +66,23 @@ struct ABitmapSpec {
     int16_t subImages = 1;
 };
 
+// A bitmap of a sheet or a supplier: its description, and the picture read
+// from it on first use. A picture that cannot be read (missing, damaged, of
+// an unknown format) is remembered as such; its users draw a frame instead.
 class ABitmapRef : public ARefObj {
 public:
-    explicit ABitmapRef(const ABitmapSpec& spec) : spec_(spec) {}
+    explicit ABitmapRef(const ABitmapSpec& spec);
+    ~ABitmapRef() override;
     const ABitmapSpec& spec() const { return spec_; }
+    // The picture's body (owned here), or null when it cannot be read.
+    _AImage* picture();
+    // No picture: the bitmap a missing name stands for.
+    void setMissing();
 
 private:
     ABitmapSpec spec_;
+    std::unique_ptr<AImage> image_;
+    bool tried_ = false;
 };
 
 class AStyleSheet : public ARefObj {

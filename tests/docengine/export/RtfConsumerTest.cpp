@@ -11,6 +11,9 @@
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/ARtfExportWriter.h"
 #include "docengine/export/AWmfWriter.h"
+#include "docengine/kytab/AKytabFragment.h"
+#include "docengine/lines/ARunDisplay.h"
+#include "docengine/parser/ATextFragParser.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "docengine/text/MarkupScan.h"
 #include "tests/docengine/model/DocTestSupport.h"
@@ -151,6 +154,77 @@ TEST(RtfConsumer, RichEditTakesTheMetafileOfAPicture) {
     EXPECT_EQ(0u, text.find("avant "));
     EXPECT_EQ(text.size() - 6, text.find(" apr\xE8s"));
     EXPECT_EQ(13u, text.size()) << text;
+}
+
+// Every byte 7 pixels wide, lines 14 high.
+class SevenPixels : public ARunDisplay {
+public:
+    ARunExtent extent(AStyleFont*, const char*, long length) override { return ARunExtent{7 * length, 14, 10}; }
+    long indexAtX(AStyleFont*, const char*, long length, long x, int16_t& flag) override {
+        flag = 1;
+        return std::min(std::max(x / 7, 0L), length);
+    }
+    long drawText(AStyleFont*, long, long, const char*, long length, uint32_t) override { return 7 * length; }
+    void fillRect(const ARect&, uint32_t) override {}
+    void eraseRect(const ARect&) override {}
+    void drawBitmap(ABitmapRef*, const ARect&, long, int) override {}
+    ARunExtent bitmapSize(ABitmapRef*) override { return ARunExtent{16, 16, 12}; }
+};
+
+// The renderer's cursor, with the measuring display a renderer gives its exports.
+class MeasuringProvider : public ARendererExportProvider {
+public:
+    MeasuringProvider(ADocModel* model, AStyleSheet* sheet, ARunDisplay* display)
+        : ARendererExportProvider(model, sheet, AString(), AString()), display_(display) {}
+    AExportCursor makeRootCursor() override {
+        AExportCursor cursor = ARendererExportProvider::makeRootCursor();
+        cursor.measuringDisplay = display_;
+        return cursor;
+    }
+
+private:
+    ARunDisplay* display_;
+};
+
+// The first column's width is the natural width of "court" (5 bytes of 7
+// pixels, plus a tenth); the second is fixed at 200 pixels. Twips are 20 a pixel.
+TEST(RtfConsumer, ANaturalWidthColumnTakesItsMeasuredWidth) {
+    RichEdit edit;
+    if (!edit.window())
+        GTEST_SKIP() << "no RichEdit window (no display)";
+    Held<ATextFragParser> parser(new ATextFragParser('/'));
+    Held<AKytabSubParser> tables(new AKytabSubParser('*'));
+    parser->setSubParser(tables.get());
+    AIndexedDocModel* model =
+        MakeIndexedModel("Avant\n/&TABLE:100%:N0:[[0,0,0,0,0|court*-200,0,0,0,0|colonne fixe]]&/\n", parser.get());
+    Held<AIndexedDocModel> hold(model);
+    model->release();
+    Held<AStyleSheet> sheet(new AStyleSheet);
+    SevenPixels seven;
+    struct Row {
+        const char* what;
+        ARunDisplay* display;
+        const char* firstEdge;
+        const char* secondEdge;
+    } rows[] = {
+        {"measured", &seven, "\\cellx760\r\n", "\\cellx4760\r\n"},
+        // Without a display the cell takes the row less the fixed column: 451 - 200.
+        {"unmeasured", nullptr, "\\cellx5020\r\n", "\\cellx9020\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Held<AStringExportSink> sink(new AStringExportSink);
+        Held<MeasuringProvider> provider(new MeasuringProvider(model, sheet.get(), row.display));
+        ARtfExportWriter writer(sink.get(), provider.get());
+        writer.exportAll();
+        std::string rtf = sink->getString().c_str();
+        size_t first = rtf.find(row.firstEdge);
+        EXPECT_NE(std::string::npos, first) << rtf;
+        EXPECT_NE(std::string::npos, rtf.find(row.secondEdge, first == std::string::npos ? 0 : first)) << rtf;
+        std::string text = edit.load(rtf);
+        EXPECT_NE(std::string::npos, text.find("court")) << text;
+        EXPECT_NE(std::string::npos, text.find("colonne fixe")) << text;
+    }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // A standard view made from a layout in a shown window: mouse and keys sent
-// to the window select text, the picture of an article with a highlighted
-// hit and a note mark is kept, and a three-page article printed to the PDF
-// printer comes back whole and in order.
+// to the window select text, the pictures of an article with a highlighted
+// hit, a note mark and pictures are kept, and a three-page article printed to
+// the PDF printer comes back whole and in order.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
 #include "docengine/hilite/AHighlighter.h"
@@ -14,6 +16,8 @@
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
+#include "docengine/lines/ADataRun.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/display/APrintRange.h"
 #include "framework/printing/APrinter.h"
@@ -62,10 +66,33 @@ public:
     std::string log;
 };
 
+// Pictures by name: files of the test's pictures folder, none for other names.
+class FolderPictures : public ABitmapSupplier {
+public:
+    ~FolderPictures() override {
+        for (auto& p : made_)
+            p.second->release();
+    }
+    ABitmapRef* bitmapNamed(const AString& name) override {
+        std::string n(name.c_str());
+        if (n != "photo" && n != "abime")
+            return nullptr;
+        ABitmapRef*& slot = made_[n];
+        if (!slot) {
+            slot = new ABitmapRef(ABitmapSpec::fromFile((std::string(SV_PICTURES) + n + ".jpg").c_str(), 0, 1));
+            slot->addRef();
+        }
+        return slot;
+    }
+
+private:
+    std::map<std::string, ABitmapRef*> made_;
+};
+
 class RenderWindowTest : public ViewTest {
 protected:
     // The layout's standard view in a shown window with a text renderer over text; false without a display.
-    bool open(const char* text, AHighlighterHook* highlighter) {
+    bool open(const char* text, AHighlighterHook* highlighter, const std::function<void()>& prepare = nullptr) {
         window = Open<TestWindow>(app, ARect(0, 0, 440, 320), "#background:255,255,255");
         if (!window->openWindow("render"))
             return false;
@@ -80,6 +107,8 @@ protected:
         renderer = new ATextRenderer(sv->rendererLayer());
         renderer->addRef();
         renderer->options |= TextOptions::kPlainSelection;
+        if (prepare)
+            prepare();
         renderer->setTextModel(text, nullptr);
         if (highlighter)
             renderer->model()->setHighlighter(highlighter);
@@ -94,6 +123,17 @@ protected:
         if (renderer)
             renderer->release();
         ViewTest::TearDown();
+    }
+    // The window redrawn and copied into the canvas, kept under the name in the artifacts.
+    void capture(Canvas& canvas, const char* name) {
+        sv->invalidate();
+        window->showUpdate();
+        app->flushUpdates();
+        Pump();
+        HDC dc = GetDC(window->hwnd());
+        BitBlt(canvas.dc(), 0, 0, 440, 320, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window->hwnd(), dc);
+        EXPECT_FALSE(canvas.savePng(name).empty());
     }
     std::string selection() {
         ADocRange r = renderer->model()->GetSelection();
@@ -172,17 +212,8 @@ TEST_F(RenderWindowTest, PictureOfAnArticleWithAHighlightedHitAndANoteMark) {
     map->release();
     ASSERT_NE(nullptr, renderer->hitNavigator());
     EXPECT_EQ(30, renderer->hitNavigator()->firstHitIndex());
-    sv->invalidate();
-    window->showUpdate();
-
-    app->flushUpdates();
-    Pump();
     Canvas canvas(440, 320);
-    HDC dc = GetDC(window->hwnd());
-    BitBlt(canvas.dc(), 0, 0, 440, 320, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
-    std::string png = canvas.savePng("render-article");
-    EXPECT_FALSE(png.empty());
+    capture(canvas, "render-article");
     ARect hit = renderer->rangeBounds(30, 36);
     EXPECT_EQ(COLORREF(renderer->hitColour), canvas.pixel(hit.first.x + 1, hit.first.y + 1))
         << "the hit is highlighted";
@@ -231,4 +262,64 @@ TEST_F(RenderWindowTest, APressReleasedOnANoteMarkEditsItAndADragMovesIt) {
     EXPECT_EQ(5, map->get(12));
     renderer->markerCallBack = nullptr;
     map->release();
+}
+
+TEST_F(RenderWindowTest, PicturesOfAnArticleTakeTheirSizeAndADamagedOrUnknownOneItsFrame) {
+    const char text[] = "Une photographie /!-1!photo/ puis une carte /!7!carte/\n"
+                        "une image abimee /!-1!abime/ et une inconnue /!-1!inconnue/ fin.\n";
+    ARefHold<FolderPictures> pictures(new FolderPictures());
+    bool shown = open(text, nullptr, [&] {
+        renderer->setBitmapSupplier(pictures.get());
+        renderer->styleSheet()->setBitmap(7, ABitmapSpec::fromFile(SV_PICTURES "carte.ky", 0, 1));
+    });
+    if (!shown)
+        GTEST_SKIP() << "no display";
+    Canvas canvas(440, 320);
+    capture(canvas, "render-pictures");
+
+    // Each picture run in the order of the text, with its box in the view.
+    struct Picture {
+        long width, height;
+        ARect box;
+    };
+    std::vector<Picture> found;
+    ALineRenderer* layer = renderer->lines();
+    for (long i = 0; i < layer->lines.count(); ++i) {
+        ALine* line = layer->lines.at(i);
+        long baseline = renderer->frame().first.y + line->top + line->baseline;
+        for (ADataRun* run = line->runs; run; run = run->getNext())
+            if (dynamic_cast<ABitmapDataRun*>(run)) {
+                long left = renderer->frame().first.x + layer->margin + line->x + run->x;
+                found.push_back(Picture{run->width, run->height,
+                                        ARect(static_cast<int32_t>(left), static_cast<int32_t>(baseline - run->ascent),
+                                              static_cast<int32_t>(left + run->width),
+                                              static_cast<int32_t>(baseline - run->ascent + run->height))});
+            }
+    }
+    struct Row {
+        const char* name;
+        long width, height;
+        int minInk, maxInk;  // non-white pixels inside the box
+    } rows[] = {
+        {"the JPEG photograph from the supplier", 60, 40, 60 * 40 * 9 / 10, 60 * 40},
+        {"the KY picture of the style sheet", 30, 20, 30 * 20, 30 * 20},
+        {"the damaged JPEG: its frame", 16, 16, 16 * 4 - 4, 16 * 4},
+        {"a name the supplier lacks: its frame", 16, 16, 16 * 4 - 4, 16 * 4},
+    };
+    ASSERT_EQ(4u, found.size());
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_EQ(rows[i].width, found[i].width);
+        EXPECT_EQ(rows[i].height, found[i].height);
+        int ink = canvas.inkIn(found[i].box);
+        EXPECT_GE(ink, rows[i].minInk);
+        EXPECT_LE(ink, rows[i].maxInk);
+    }
+    const ARect& card = found[1].box;
+    EXPECT_EQ(RGB(0x20, 0xC0, 0x40), canvas.pixel((card.first.x + card.second.x) / 2, (card.first.y + card.second.y) / 2))
+        << "the KY picture's rows are drawn as they are";
+    const ARect& photo = found[0].box;
+    COLORREF top = canvas.pixel((photo.first.x + photo.second.x) / 2, photo.first.y + 1);
+    EXPECT_GT(GetRValue(top), 180) << "the gradient starts red";
+    EXPECT_LT(GetBValue(top), 80);
 }
