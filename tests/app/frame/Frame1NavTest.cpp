@@ -1,0 +1,255 @@
+// The navigation chain of the main window: its bound, back and forward, the
+// queue of states asked for during an update, temporary states, the screens
+// of the tool-bar menus and what an update shows.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/state/ABaseState.h"
+#include "framework/clusters/AStaticItem.h"
+#include "tests/app/frame/FrameTestSupport.h"
+
+namespace {
+
+// The chain from the oldest state as document numbers, the current one starred.
+std::string Chain(Frame1* frame) {
+    std::string s;
+    if (!frame->stateCount())
+        return s;
+    for (AppState* p = frame->oldestState(); p; p = p->getNext())
+        s += std::to_string(p->getDocNo()) + (p == frame->currentState() ? "*" : "") + ";";
+    return s;
+}
+
+bool Shown(AComponent* c) {
+    return c && (static_cast<ADisplayComponent*>(c)->displayFlags() & ADisplayComponent::kShown);
+}
+
+}  // namespace
+
+TEST_F(FrameTest, TheChainKeepsOneStateFewerThanItsLimit) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    struct Row {
+        long limit;
+        int steps;
+        int held;
+    } const rows[] = {{5, 10, 4}, {20, 30, 19}, {2, 4, 1}, {1, 25, 19}, {0, 25, 19}, {-7, 25, 19}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.limit);
+        frame->setMaxStates(r.limit);
+        for (int i = 0; i < r.steps; ++i)
+            step(i);
+        EXPECT_EQ(r.held, frame->stateCount());
+        EXPECT_EQ(r.held, CountedState::live) << "dropped states are deleted";
+        EXPECT_EQ(r.steps - 1, frame->currentState()->getDocNo());
+        EXPECT_EQ(frame->headState(), frame->currentState());
+        // A state of pane 0 makes the next one replace the chain whole.
+        frame->goToState(new CountedState(0, 0), 1);
+        frame->goToState(new CountedState(), 1);
+        EXPECT_EQ(1, frame->stateCount());
+        EXPECT_EQ(1, CountedState::live);
+    }
+}
+
+TEST_F(FrameTest, BackAndForwardMoveTheCurrentStateAndANewStateDropsTheNewerOnes) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    frame->setMaxStates(20);
+    step(0);
+    EXPECT_EQ(2, frame->commandStatus(1043, 0)) << "no older state at start";
+    step(1);
+    EXPECT_EQ(1, frame->commandStatus(1043, 0));
+    step(2);
+    step(3);
+    struct Row {
+        const char* action;
+        const char* chain;
+        int16_t back, forward;
+    } const rows[] = {
+        {"back", "0;1;2*;3;", 1, 1},  {"back", "0;1*;2;3;", 1, 1},   {"forward", "0;1;2*;3;", 1, 1},
+        {"back", "0;1*;2;3;", 1, 1},  {"new", "0;1;7*;", 1, 2},       {"forward", "0;1;7*;", 1, 2},
+        {"back", "0;1*;7;", 1, 1},    {"back", "0*;1;7;", 2, 1},      {"back", "0*;1;7;", 2, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.action) + " to " + r.chain);
+        std::string a = r.action;
+        if (a == "back")
+            frame->doCommand(1043, 0);
+        else if (a == "forward")
+            frame->doCommand(1045, 0);
+        else
+            step(7);
+        EXPECT_EQ(r.chain, Chain(frame));
+        EXPECT_EQ(r.back, frame->commandStatus(1043, 0));
+        EXPECT_EQ(r.forward, frame->commandStatus(1045, 0));
+        EXPECT_EQ(static_cast<int>(frame->stateCount()), CountedState::live);
+    }
+    EXPECT_EQ(1, frame->currentState()->fHisto) << "a state reached through the history";
+    AppState* second = frame->currentState()->getNext();
+    frame->goToHistoryState(second);
+    EXPECT_EQ(second, frame->currentState());
+    CountedState stranger;
+    EXPECT_NE("", assertionText([&] { frame->goToHistoryState(&stranger); })) << "not in the chain";
+    g_reportInProgress = 0;
+}
+
+TEST_F(FrameTest, StatesAskedForDuringAnUpdateAreQueuedAndTheReplacedOneIsFreed) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    frame->setMaxStates(20);
+    step(0);
+    auto ask = [&](int16_t paneId, long docNo) {
+        auto* s = new CountedState();
+        s->setDocNo(docNo);
+        pane(paneId)->askDuringUpdate = s;
+    };
+    ask(1201, 1);
+    ask(1203, 2);
+    ask(1204, 3);
+    step(9);
+    EXPECT_EQ("0;9;1;3*;", Chain(frame)) << "the first asked, then the last; the middle one is never shown";
+    EXPECT_EQ(4, CountedState::live);
+
+    // The first state of all drops what its update asked for.
+    frame->setMaxStates(20);
+    frame->goToState(new CountedState(0, 0), 1);
+    ask(1201, 5);
+    ask(1203, 6);
+    frame->goToState(new CountedState(), 1);
+    EXPECT_EQ("-1*;", Chain(frame));
+    EXPECT_EQ(1, CountedState::live);
+}
+
+TEST_F(FrameTest, ATemporaryCurrentStateIsReplaced) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    frame->setMaxStates(20);
+    struct Row {
+        int before;  // states shown before the temporary one
+        const char* chain;
+    } const rows[] = {{2, "0;1;9*;"}, {0, "9*;"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.chain);
+        frame->goToState(new CountedState(0, 0), 1);
+        frame->goToState(new CountedState(), 1);
+        if (r.before) {
+            frame->currentState()->setDocNo(0);
+            for (int i = 1; i < r.before; ++i)
+                step(i);
+            step(8)->fTemporaire = 1;
+        } else {
+            frame->currentState()->setDocNo(8);
+            frame->currentState()->fTemporaire = 1;
+        }
+        step(9);
+        EXPECT_EQ(r.chain, Chain(frame));
+        EXPECT_EQ(nullptr, frame->oldestState()->getPrev());
+        EXPECT_EQ(static_cast<int>(frame->stateCount()), CountedState::live);
+    }
+}
+
+TEST_F(FrameTest, AnUpdateShowsTheLayoutOfTheStatesPane) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    AComponent* content = frame->findItem(1200, true);
+    AComponent* home = frame->findItem(1201, true);
+    frame->doMenuAction(0, 0);
+    EXPECT_EQ(0, frame->currentState()->getScreenMode());
+    EXPECT_EQ(1, frame->currentState()->getPane());
+    EXPECT_FALSE(Shown(content));
+    EXPECT_TRUE(Shown(home));
+    EXPECT_EQ("1001:update;", ProbePane::log);
+    AppState* homeState = frame->currentState();
+    ProbePane::log.clear();
+    frame->doMenuAction(0, 0);
+    EXPECT_EQ(homeState, frame->currentState()) << "home from home does nothing";
+    EXPECT_EQ("", ProbePane::log);
+
+    pane(1203)->wanted = 0;
+    step(4);
+    EXPECT_TRUE(Shown(content));
+    EXPECT_FALSE(Shown(home));
+    EXPECT_EQ(0u, ProbePane::log.find("1002:update;1202:show;1202:update;1210:show;"));
+    EXPECT_NE(std::string::npos, ProbePane::log.find("1203:hide;1204:show;"));
+    EXPECT_EQ(std::string::npos, ProbePane::log.find("1203:update")) << "an unwanted pane is not refreshed";
+
+    // A state whose layout is missing is an error the frame survives.
+    AComponent* gone = frame->findItem(1001, true);
+    DeleteComponent(gone);
+    EXPECT_NE("", assertionText([&] { frame->doMenuAction(0, 0); }));
+    g_reportInProgress = 0;
+    step(5);
+    EXPECT_EQ(5, frame->currentState()->getDocNo()) << "the frame is not left busy";
+}
+
+TEST_F(FrameTest, TheSearchScreensComeBackAsClonesCarryingALockedDocument) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    frame->setMaxStates(20);
+    frame->doMenuAction(0, 0);
+    frame->doMenuAction(1, 3);
+    AppState* third = frame->currentState();
+    ASSERT_NE(nullptr, third->getLeftState());
+    EXPECT_EQ(1, third->getScreenMode());
+    EXPECT_EQ(3, third->getLeftState()->fMode);
+    EXPECT_EQ(1, frame->menuItemIsCurrent(1041, 3));
+    EXPECT_EQ(0, frame->menuItemIsCurrent(1041, 4));
+    frame->doMenuAction(1, 3);
+    EXPECT_EQ(third, frame->currentState()) << "the screen already shown";
+    EXPECT_EQ(2, frame->stateCount());
+
+    frame->doMenuAction(1, 4);
+    AppState* fourth = frame->currentState();
+    EXPECT_EQ(4, fourth->getLeftState()->fMode);
+    fourth->setDocNo(42);
+    fourth->getDocState()->fCadenas = 1;
+    frame->doMenuAction(1, 3);
+    AppState* again = frame->currentState();
+    EXPECT_NE(third, again);
+    EXPECT_EQ(3, again->getLeftState()->fMode);
+    EXPECT_EQ(42, again->getDocNo()) << "the locked document comes along";
+    EXPECT_TRUE(again->hasDocCadenas());
+    EXPECT_EQ(0, again->fTemporaire);
+
+    again->getDocState()->fCadenas = 0;
+    fourth->setDocNo(-1);
+    frame->doMenuAction(1, 4);
+    AppState* unlocked = frame->currentState();
+    EXPECT_EQ(-1, unlocked->getDocNo());
+    EXPECT_EQ(1, unlocked->fTemporaire) << "a search screen without a document is temporary";
+    EXPECT_EQ(1, unlocked->getDocState()->fDocType);
+}
+
+TEST_F(FrameTest, RoomAndAddressScreens) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    frame->doMenuAction(0, 0);
+    frame->doMenuAction(2, 4);
+    AppState* room = frame->currentState();
+    EXPECT_EQ(3, room->getScreenMode());
+    EXPECT_EQ(4, room->fSalle);
+    EXPECT_EQ(3006, room->getDocState()->fPane);
+    EXPECT_EQ(nullptr, room->getLeftState());
+    EXPECT_EQ(1, frame->menuItemIsCurrent(1042, 4));
+    frame->doMenuAction(2, 4);
+    EXPECT_EQ(room, frame->currentState()) << "the room already shown";
+
+    services.addresses["4_3"] = "http://service/compl.html";
+    services.addresses["6_3"] = "http://service/page.html";
+    struct Row {
+        int16_t room;
+        bool connected;
+        const char* urls;
+    } const rows[] = {{5, false, ""}, {5, true, "http://service/compl.html;"}, {7, false, "http://service/page.html;"},
+                      {8, true, ""}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.room);
+        services.urls.clear();
+        services.connected = r.connected;
+        AppState* before = frame->currentState();
+        frame->switchScreen(0, 2, 4, r.room);
+        EXPECT_EQ(r.urls, services.urls);
+        EXPECT_EQ(*r.urls != 0, frame->currentState() != before);
+    }
+}
