@@ -11,23 +11,6 @@ AFrameServices& FrameServices() {
     return gFrameServices ? *gFrameServices : none;
 }
 
-int16_t AFrameServices::getDocKindPane(int16_t kind) {
-    // Text articles, lists and chronologies share the article pane; maps and
-    // Flash documents the Flash pane; web pages the web pane; media the media pane.
-    switch (kind) {
-    case 2:
-    case 3:
-        return 1203;
-    case 4:
-    case 5:
-        return 1206;
-    case 8:
-        return 1204;
-    default:
-        return 1201;
-    }
-}
-
 AppState* AFrameServices::makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) {
     (void)frame;
     (void)address;

@@ -22,7 +22,10 @@ public:
     virtual ~AFrameServices() = default;
 
     // The id of the document pane that shows a document kind.
-    virtual int16_t getDocKindPane(int16_t kind);
+    virtual int16_t getDocKindPane(int16_t kind) {
+        (void)kind;
+        return 1201;
+    }
     // A new state (owned by the caller) showing a web address, or null.
     virtual AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value);
     // The address stored for screen (first, second); empty when none.
@@ -41,6 +44,8 @@ public:
     virtual AString menuRecordText(long record);
     // A configuration value ("MAX_EXPORT_LIST"), empty when absent.
     virtual AString configString(const char* key);
+    // A message text of the configuration ("MSG_..."), empty when absent.
+    virtual AString configMessage(const char* key) { return configString(key); }
     // The application's style sheets, or null.
     virtual AStyleSheetSet* styleSheets() { return nullptr; }
     virtual void activateFrame();

@@ -395,7 +395,7 @@ void Frame1::switchScreen(int16_t keepSearch, int16_t menuIndex, int16_t screenM
 void Frame1::connectionEntry() {
     switch (FrameServices().connectionState()) {
     case 1:
-        showInfo(FrameServices().configString("MSG_NO_ACTIVE_CONNECTION").c_str(), "Connection Internet");
+        showInfo(FrameServices().configMessage("MSG_NO_ACTIVE_CONNECTION").c_str(), "Connection Internet");
         break;
     case 3:
         openNetDialog(2);

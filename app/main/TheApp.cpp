@@ -35,9 +35,12 @@ TheApp::TheApp() : AApp(AString("sv"), ARect(), 0, 0) {
     setSettingsMode(3);
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);
+    gFrameServices = this;
 }
 
 TheApp::~TheApp() {
+    if (gFrameServices == this)
+        gFrameServices = nullptr;
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     dataManager_.reset();

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/frame/AFrameServices.h"
 #include "app/main/AppInstall.h"
 #include "app/main/AppWebEngine.h"
 #include "base/object/AFileSpec.h"
@@ -31,6 +32,7 @@ class ADataLocation;
 class ADataManager;
 class AFileStream;
 class ATextOutStream;
+class Frame1;
 
 // The application's images by name, as the style sheets register them.
 class AppNamedBitmaps : public ANamedBitmaps {
@@ -44,7 +46,7 @@ private:
     std::map<std::string, ABitmapSpec> bitmaps_;
 };
 
-class TheApp : public AApp {
+class TheApp : public AApp, public AFrameServices {
     SV_DECLARE_CLASS(TheApp)
 public:
     // The exit code of a start that could not go on.
@@ -101,7 +103,6 @@ public:
     long findBaseField(int16_t base, const char* fieldName);
     long maxSiReq() const { return maxSiReq_; }
     int16_t adjustToScreen();
-    AStyleSheetSet* styleSheets() const { return styleSheets_.get(); }
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
 
     // Network: none until the connection manager exists (logged).
@@ -140,6 +141,29 @@ public:
     // with the extension (".swf"); false when the file cannot be written.
     bool extractToTempFile(AString& outPath, AFileStream& in, const char* targetName, const char* extension);
 
+    // The main window and its navigation (the frame's services).
+    // The main window, or null before it opens and after it closes.
+    Frame1* getFrame();
+    int16_t getDocKindPane(int16_t kind) override;
+    // A state of screen mode 4 for an address; value is the room, -1 for none.
+    AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) override;
+    AString getScreenAddress(int16_t first, int16_t second) override;
+    void setScreenAddress(int16_t first, int16_t second, const char* address);
+    bool checkConnection(const char* address) override;
+    AString getCurrentUserName() override { return userName_; }
+    bool workFolderExists() override;
+    AString menuRecordText(long record) override;
+    AString configString(const char* key) override;
+    AString configMessage(const char* key) override;
+    AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
+    void activateFrame() override { AApp::activateFrame(); }
+    // Shows document docNo (-1: the current one) in a new state of the main window.
+    void showDocument(long docNo);
+    // The same, only when the current state has a document part.
+    void showDocumentIfOpen(long docNo);
+    // The current document again, at an item of its article.
+    void showDocumentAt(long position);
+
     // Milliseconds each start step took, in doStart's order, for the start-up report.
     const std::vector<std::pair<std::string, uint32_t>>& stepTimes() const { return stepTimes_; }
 
@@ -164,4 +188,5 @@ private:
     std::unique_ptr<ATextOutStream> netLog_;
     AppWebEngine* webEngine_ = nullptr;  // not owned; null: the absent engine
     std::vector<std::pair<std::string, uint32_t>> stepTimes_;
+    std::map<std::string, AString> screenAddresses_;  // "first_second" to address
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/data/ADataManager.h"
+#include "app/frame/Frame1.h"
 #include "app/main/AppBaseTable.h"
 #include "app/main/TheApp.h"
 #include "base/object/AFile.h"
@@ -251,9 +252,14 @@ bool TheApp::postLoadFrame() {
 }
 
 bool TheApp::loadFrame() {
-    AWindow* frame = dynamic_cast<AWindow*>(AComponent::loadLayout(this, "Frame1Fixed", 0));
+    AComponent* made = AComponent::loadLayout(this, "Frame1Fixed", 0);
+    Frame1* frame = made ? static_cast<Frame1*>(made->castTo(&Frame1::classRecord)) : nullptr;
     if (!frame)
         return false;
+    // No preference manager yet: the limit of a reader without preferences.
+    frame->setMaxStates(50);
     frame->select();
+    frame->showConnectionState();
+    frame->doMenuAction(0, 0);
     return true;
 }
