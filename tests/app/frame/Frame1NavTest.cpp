@@ -253,3 +253,67 @@ TEST_F(FrameTest, RoomAndAddressScreens) {
         EXPECT_EQ(*r.urls != 0, frame->currentState() != before);
     }
 }
+
+namespace {
+
+std::string Describe(AppState* s) {
+    auto v = [](ABaseState* p, long key) { return std::to_string(p->fUserInfo.slot(key)); };
+    std::string d = "mode " + std::to_string(s->getScreenMode()) + " pane " + std::to_string(s->getPane()) + " doc " +
+                    std::to_string(s->getDocNo()) + " room " + std::to_string(s->fSalle);
+    if (ADocState* doc = s->getDocState())
+        d += " | D" + std::to_string(doc->fPane) + " kind " + std::to_string(doc->fDocType) + " lock " +
+             std::to_string(doc->fCadenas) + " new " + std::to_string(doc->fNew) + " clone " +
+             std::to_string(doc->fClone) + " u2 " + v(doc, 2) + " u9 " + v(doc, 9) + " saved " + v(doc, 1201);
+    if (ALeftState* left = s->getLeftState())
+        d += " | L mode " + std::to_string(left->fMode) + " expand " + std::to_string(left->fExpand) + " new " +
+             std::to_string(left->fNew) + " clone " + std::to_string(left->fClone) + " saved " + v(left, 1210);
+    if (ARightState* right = s->getRightState())
+        d += " | R" + std::to_string(right->fPane) + " ext " + std::to_string(right->fExtDocNo) + " lock " +
+             std::to_string(right->fCadenas) + " expand " + std::to_string(right->fExpand) + " clone " +
+             std::to_string(right->fClone);
+    return d;
+}
+
+}  // namespace
+
+TEST_F(FrameTest, ANewStateKeepsOrRenewsEachPartOfTheCurrentOne) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    auto* doc = new ADocState(1201);
+    doc->fCadenas = 1;
+    doc->fUserInfo.slot(2) = 5;
+    doc->fUserInfo.slot(9) = 7;
+    auto* left = new ALeftState();
+    left->fMode = 3;
+    left->fExpand = 0;
+    auto* right = new ARightState(1205, 44);
+    right->fCadenas = 1;
+    auto* cur = new AppState(1, 2, doc, left, right, nullptr, 12);
+    cur->fSalle = 6;
+    frame->goToState(cur, 1);
+    struct Row {
+        int16_t keepLeft, keepDoc, keepRight, leftIndex, kind, mode;
+        const char* state;
+    } const rows[] = {
+        {0, 0, 0, -1, 0, -1,
+         "mode 1 pane 2 doc -1 room 6 | D1300 kind 0 lock 1 new 1 clone 0 u2 5 u9 0 saved 0 | L mode 3 expand 1 new 1 "
+         "clone 0 saved 0 | R1205 ext 44 lock 1 expand 1 clone 0"},
+        {0, 0, 0, 5, 2, 3,
+         "mode 3 pane 2 doc -1 room 6 | D1302 kind 2 lock 1 new 1 clone 0 u2 5 u9 0 saved 0 | L mode 5 expand 1 new 1 "
+         "clone 0 saved 0 | R1205 ext 44 lock 1 expand 1 clone 0"},
+        {1, 1, 1, 5, 8, 4,
+         "mode 4 pane 2 doc 12 room 6 | D1201 kind 0 lock 1 new 0 clone 1 u2 5 u9 7 saved 1 | L mode 3 expand 0 new 0 "
+         "clone 1 saved 1"},
+        {1, 0, 1, -1, 1, -1,
+         "mode 1 pane 2 doc -1 room 6 | D1301 kind 1 lock 1 new 1 clone 0 u2 5 u9 0 saved 0 | L mode 3 expand 0 new 0 "
+         "clone 1 saved 1 | R1205 ext 44 lock 1 expand 1 clone 1"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.state);
+        AppState* made = frame->makeNavState(r.keepLeft, r.keepDoc, r.keepRight, 0, r.leftIndex, r.kind, r.mode);
+        EXPECT_EQ(r.state, Describe(made));
+        delete made;
+    }
+    EXPECT_EQ(1, doc->fUserInfo.slot(1201)) << "the wanted document panes saved into the part left";
+    EXPECT_EQ(0, doc->fUserInfo.slot(1202) + doc->fUserInfo.slot(1205)) << "the right pane is no document pane";
+}

@@ -14,6 +14,7 @@
 
 class TestServices : public AFrameServices {
 public:
+    int16_t getDocKindPane(int16_t kind) override { return static_cast<int16_t>(1300 + kind); }
     AString menuRecordText(long record) override;
     AString configString(const char* key) override;
     AString getScreenAddress(int16_t first, int16_t second) override;
