@@ -311,8 +311,10 @@ void Frame1::setActiveFlashPane(SVPane* pane, const char* name, int16_t value) {
 }
 
 void Frame1::componentDeleted(AComponent* component) {
-    // A recorded pane that goes away is forgotten with its link.
-    for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_}) {
+    // A pane that goes away is forgotten: a link tells the frame nothing of it.
+    for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_, &flashPane_, &htmlPane_, &findPane_,
+                       &dockPane_, &slots_.leftPane, &slots_.rightPane, &slots_.docPane1, &slots_.docPane2,
+                       &slots_.docPane3, &slots_.editPane, &slots_.quickSearchPane, &slots_.webComplementPane}) {
         if (*p == component)
             *p = nullptr;
     }

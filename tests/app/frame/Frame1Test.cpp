@@ -132,6 +132,13 @@ TEST_F(FrameTest, RecordedPanesAreLinkedOnceAndFillThePrintMenus) {
     EXPECT_EQ(nullptr, frame->activePrintPane()) << "an update clears the records";
     EXPECT_EQ(nullptr, frame->activeExportPane());
     EXPECT_EQ(links, frame->dependentCount());
+    frame->setActiveListPane(pane(1205));
+    AComponent* gone = pane(1205);
+    DeleteComponent(gone);
+    EXPECT_EQ(nullptr, frame->activeListPane()) << "a deleted pane is forgotten";
+    EXPECT_EQ(nullptr, frame->paneSlots().rightPane);
+    step(2);
+    EXPECT_EQ(2, frame->currentState()->getDocNo());
     frame->setPrintMenus(nullptr, nullptr, nullptr);
     frame->setToolPane(nullptr);
 }
