@@ -113,7 +113,8 @@ public:
     // Navigation.
     AppState* makeNavState(int16_t keepLeft, int16_t keepDoc, int16_t keepRight, int16_t keepSearch,
                            int16_t leftIndex, int16_t docKind, int16_t screenMode);
-    // Takes the state over; null is an assertion.
+    // Takes the state over; null is an assertion. A state already in the
+    // chain is shown as by goToHistoryState.
     void goToState(AppState* state, int16_t refresh);
     void goBack(int16_t refresh);
     void goForward();
@@ -170,6 +171,7 @@ private:
     void freeMenuTexts() { menuTexts_.clear(); }
     void deleteChain();
     void setFirstState(AppState* state);
+    bool inChain(const AppState* state) const;
     void saveDocPanes(ADocState* doc);
     void becomeCurrent(AppState* state);
     bool stateMatches(AppState* state, int16_t screenMode, int16_t pane, int16_t index, int16_t room) const;

@@ -101,6 +101,14 @@ void Frame1::saveDocPanes(ADocState* doc) {
     }
 }
 
+bool Frame1::inChain(const AppState* state) const {
+    for (AppState* s = headState_; s; s = s->getPrev()) {
+        if (s == state)
+            return true;
+    }
+    return false;
+}
+
 void Frame1::goToState(AppState* state, int16_t refresh) {
     stopMedia();
     if (!state)
@@ -114,6 +122,12 @@ void Frame1::goToState(AppState* state, int16_t refresh) {
             if (replaced != state)
                 delete replaced;
         }
+        return;
+    }
+    if (inChain(state)) {
+        // A state of the chain handed again would be linked after itself (or
+        // deleted with the old chain): it is shown as a state of the history.
+        goToHistoryState(state);
         return;
     }
     {

@@ -89,6 +89,10 @@ TEST_F(FrameTest, BackAndForwardMoveTheCurrentStateAndANewStateDropsTheNewerOnes
     AppState* second = frame->currentState()->getNext();
     frame->goToHistoryState(second);
     EXPECT_EQ(second, frame->currentState());
+    frame->goToState(frame->oldestState(), 1);
+    EXPECT_EQ("0*;1;7;", Chain(frame)) << "a state of the chain handed again is not linked after itself";
+    frame->goToState(frame->headState(), 1);
+    EXPECT_EQ("0;1;7*;", Chain(frame));
     CountedState stranger;
     EXPECT_NE("", assertionText([&] { frame->goToHistoryState(&stranger); })) << "not in the chain";
     g_reportInProgress = 0;
