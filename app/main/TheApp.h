@@ -27,9 +27,11 @@
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
 
+class AAppTextRenderer;
 class ADataLocation;
 class ADataManager;
 class AFileStream;
+class ARendererView;
 class ATextOutStream;
 
 // The application's images by name, as the style sheets register them.
@@ -103,6 +105,9 @@ public:
     int16_t adjustToScreen();
     AStyleSheetSet* styleSheets() const { return styleSheets_.get(); }
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
+    // A text renderer installed in the view's renderer layer (which holds it),
+    // with style sheet `sheet` of the set; a view without a layer is an assertion.
+    AAppTextRenderer* createTextRenderer(ARendererView* view, long sheet);
 
     // Network: none until the connection manager exists (logged).
     void* getNetManager();

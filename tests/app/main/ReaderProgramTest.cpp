@@ -178,7 +178,7 @@ TEST(ReaderProgramTest, StartsOpensItsFrameAndQuitsThroughTheQuestion) {
         PostMessageA(frame, WM_CLOSE, 0, 0);
         EXPECT_EQ("Voulez-vous vraiment quitter ?", reader.answerBox(IDYES));
         EXPECT_EQ(0, reader.finish());
-        EXPECT_EQ("", FirstOutOfOrder(reader.log(), {"#Starting...", "ValidQuit: (none)",
+        EXPECT_EQ("", FirstOutOfOrder(reader.log(), {"#Starting...", "CmdLine:", "ValidQuit: (none)",
                                                      "#Start step configuration", "#Start step bases",
                                                      "#Start step frame", "#Exiting...", "#Done..."}));
         EXPECT_EQ("1", ValidQuit(install));
