@@ -8,6 +8,8 @@
 
 #include "app/data/ADataManager.h"
 #include "app/main/AppInstall.h"
+#include "base/object/AFilter.h"
+#include "base/procedural/KyFilter.h"
 #include "base/object/AFolderSpecs.h"
 #include "search/facade/ADataLocation.h"
 #include "tests/app/main/AppMainTestSupport.h"
@@ -136,6 +138,14 @@ TEST_F(TheAppTest, ConfigurationOpensThePairAndRemembersHowTheLastRunEnded) {
         EXPECT_EQ(app->dataLocation(), gDataLocation);
     }
     EXPECT_TRUE(CapturedBoxes().empty());
+
+    // The start installs the compiler of filter descriptions.
+    KY_SetFilterCompiler(nullptr);
+    ASSERT_TRUE(app->readConfiguration());
+    install.write("filter.txt", "0x20 95 UNCHANGED\n0x41 26 0x61\n");
+    AFilter filter;
+    ASSERT_NE(nullptr, filter.load(AFileSpec(install.path("filter.txt").c_str()), true));
+    EXPECT_STREQ("abc d", filter.apply("ABC d", -1).c_str());
 
     // A pair that is missing: a French message, no crash, the start stops.
     svIni("InstallCD=1\r\n");
