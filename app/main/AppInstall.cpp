@@ -94,10 +94,14 @@ AString FindDataRoot(const AppInstall& install, const AFileSpec& startFolder) {
             AFileSpec folder = absolute ? AFileSpec(path) : AFileSpec(startFolder, path);
             if (!folder.isDirectory())
                 return AString();
-            AString root = folder.path();
-            if (root.empty() || root[root.length() - 1] != '\\')
-                root += "\\";
-            return root;
+            char full[MAX_PATH * 2];
+            DWORD n = GetFullPathNameA(folder.path().c_str(), sizeof full, full, nullptr);
+            if (n == 0 || n >= sizeof full)
+                return AString();
+            std::string root(full, n);
+            if (root.back() != '\\')
+                root += '\\';
+            return AString(root.c_str());
         } catch (const AError&) {
             return AString();
         }

@@ -28,9 +28,11 @@
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
 
+class AAppTextRenderer;
 class ADataLocation;
 class ADataManager;
 class AFileStream;
+class ARendererView;
 class ATextOutStream;
 class Frame1;
 
@@ -104,6 +106,9 @@ public:
     long maxSiReq() const { return maxSiReq_; }
     int16_t adjustToScreen();
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
+    // A text renderer installed in the view's renderer layer (which holds it),
+    // with style sheet `sheet` of the set; a view without a layer is an assertion.
+    AAppTextRenderer* createTextRenderer(ARendererView* view, long sheet);
 
     // Network: none until the connection manager exists (logged).
     void* getNetManager();

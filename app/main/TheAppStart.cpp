@@ -131,6 +131,10 @@ bool TheApp::readConfiguration() {
                       .c_str());
         return false;
     }
+    // What stood on a previous location goes with it.
+    styleSheets_.reset();
+    dataManager_.reset();
+    gDataLocation = nullptr;
     dataLocation_.reset(new ADataLocation);
     gDataLocation = dataLocation_.get();
     if (dataLocation_->open(descriptor.path().c_str(), nullptr, start.path().c_str()) != 0) {
@@ -193,10 +197,12 @@ bool TheApp::startWebEngine() {
     engine->setCharPref("kyfoobar", "ky.foo.bar");
     engine->setBoolPref("privacy.popups.firstTime", false);
     if (isNetLogEnabled()) {
+        AString host = engine->getCharPref("network.proxy.http");
+        long port = engine->getIntPref("network.proxy.http_port");
+        long type = engine->getIntPref("network.proxy.type");
         char line[600];
-        snprintf(line, sizeof line, "Lecture des preferences proxy Mozilla %s:%ld (type %ld)\n",
-                 engine->getCharPref("network.proxy.http").c_str(), engine->getIntPref("network.proxy.http_port"),
-                 engine->getIntPref("network.proxy.type"));
+        snprintf(line, sizeof line, "Lecture des preferences proxy Mozilla %.500s:%ld (type %ld)\n", host.c_str(), port,
+                 type);
         netLog(line);
     }
     return true;
@@ -233,7 +239,13 @@ int16_t TheApp::adjustToScreen() {
 // 5a. The bases every screen needs: the full-text base and the document information.
 bool TheApp::mountBases() {
     for (int16_t index : {int16_t(1), int16_t(13)}) {
-        if (!dataManager_->getBase(index)) {
+        ASearchBase* base = nullptr;
+        try {
+            base = dataManager_->getBase(index);
+        } catch (const AError&) {
+            // A damaged or missing file: the message below names the base.
+        }
+        if (!base) {
             failStart(("La base " + Quoted(dataManager_->getBaseName(index).c_str()) + " ne peut pas \xEAtre ouverte.")
                           .c_str());
             return false;
