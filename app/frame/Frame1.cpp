@@ -122,10 +122,6 @@ void Frame1::fillPaneSlots() {
     slots_.editPane = pane(1206);
 }
 
-void Frame1::childrenLoaded() {
-    AWindow::childrenLoaded();
-}
-
 void Frame1::detachItems() {
     deleteChain();
     freeMenuTexts();

@@ -55,7 +55,6 @@ public:
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
     void setUpItems() override;
-    void childrenLoaded() override;
     void detachItems() override;
     void bindActions() override;
     ACommand* doCommand(int16_t id, long argument) override;
@@ -175,8 +174,7 @@ private:
     void saveDocPanes(ADocState* doc);
     void becomeCurrent(AppState* state);
     bool stateMatches(AppState* state, int16_t screenMode, int16_t pane, int16_t index, int16_t room) const;
-    AppState* makeScreenState(int16_t keepSearch, int16_t index, int16_t screenMode, int16_t room,
-                              AppState* previous);
+    AppState* makeScreenState(int16_t keepSearch, int16_t index, int16_t screenMode, int16_t room);
     void connectionEntry();
     template <class T>
     T* findTool(int16_t id, long line);
@@ -207,7 +205,7 @@ private:
     long maxExportLines_ = 100;
     // Tool bar.
     AStaticItem* statics_[3] = {};  // 1015, 1016, 1200
-    AIconButton* buttons_[12] = {};
+    AIconButton* buttons_[10] = {};  // 1040 to 1049
     AStaticImage* connectImage_ = nullptr;
     AStaticImage* filterImage_ = nullptr;
     AStaticText* statusText_ = nullptr;

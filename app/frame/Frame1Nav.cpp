@@ -309,9 +309,7 @@ AppState* Frame1::findPreviousState(int16_t screenMode, int16_t pane, int16_t in
 }
 
 // The state of a screen not visited before; null when the screen has none.
-AppState* Frame1::makeScreenState(int16_t keepSearch, int16_t index, int16_t screenMode, int16_t room,
-                                  AppState* previous) {
-    (void)previous;
+AppState* Frame1::makeScreenState(int16_t keepSearch, int16_t index, int16_t screenMode, int16_t room) {
     int16_t x = static_cast<int16_t>(index + 1);
     ARightState* right = curState_->getRightState();
     if (screenMode == 1) {
@@ -374,7 +372,7 @@ void Frame1::switchScreen(int16_t keepSearch, int16_t menuIndex, int16_t screenM
                                                              : findPreviousState(screenMode, 2, x, room);
     std::unique_ptr<AppState> state;
     if (!previous) {
-        state.reset(makeScreenState(keepSearch, menuIndex, screenMode, room, nullptr));
+        state.reset(makeScreenState(keepSearch, menuIndex, screenMode, room));
         if (!state)
             return;
     } else {
