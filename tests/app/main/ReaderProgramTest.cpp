@@ -10,6 +10,7 @@
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
+#include "tests/support/TestHooks.h"
 #include "tests/app/main/AppMainTestSupport.h"
 
 namespace {
@@ -121,18 +122,6 @@ private:
     PROCESS_INFORMATION info_{};
     HANDLE log_ = INVALID_HANDLE_VALUE;
 };
-
-// The lines' positions in text must rise; answers the first one out of order or missing.
-std::string FirstOutOfOrder(const std::string& text, const std::vector<std::string>& lines) {
-    size_t at = 0;
-    for (const std::string& line : lines) {
-        size_t found = text.find(line, at);
-        if (found == std::string::npos)
-            return line;
-        at = found + line.size();
-    }
-    return "";
-}
 
 void TakePicture(const std::string& name) {
     std::string path = std::string(SV_BINARY_DIR) + "/artifacts/" + name;
