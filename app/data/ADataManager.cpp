@@ -7,6 +7,7 @@
 #include "base/object/AError.h"
 #include "base/object/ARefObj.h"
 #include "framework/app/ACursor.h"
+#include "search/engine/KyRequest.h"
 #include "search/engine/Lo.h"
 #include "search/engine/MkDoom.h"
 #include "search/facade/ADataLocation.h"
@@ -37,6 +38,15 @@ bool IsPlainName(const char* name) {
 }
 
 }  // namespace
+
+long DocRecordOf(long reference, long firstCount) {
+    if (reference < 0)
+        return -1;
+    int32_t number = 0;
+    int base = 0;
+    KY_SplitDocRef(&number, &base, static_cast<KyDocRef>(reference));
+    return base <= 0 ? number : number + firstCount;
+}
 
 ADataManager::ADataManager(ADataLocation* dataLocation) {
     gDataManager = this;
@@ -198,6 +208,20 @@ ASearchWait* ADataManager::beginWait() {
     if (!cursorOwner)
         return nullptr;
     return CheckAlloc(new (std::nothrow) CursorWait(cursorOwner), "udatamgr", 180);
+}
+
+long ADataManager::getDocRecord(long reference) {
+    // Base 13 (HDFILES), table 1 (HDGINFO): the information records.
+    const short kInfoBase = 13;
+    const short kInfoTable = 1;
+    // Only a reference beyond base index 0 depends on the count: the base
+    // is opened for those alone.
+    if (DocRecordOf(reference, 0) == DocRecordOf(reference, 1))
+        return DocRecordOf(reference, 0);
+    ASearchBase* base = getBase(kInfoBase);
+    if (!base)
+        ThrowAssert("udatamgr", 195);
+    return DocRecordOf(reference, base->getRecordCount(kInfoTable));
 }
 
 void ADataManager::closingChannel(ASearchRequest*) {}

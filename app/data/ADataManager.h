@@ -34,6 +34,12 @@ struct BaseDescriptor {
 // the data manager is made; null stands for an empty table.
 extern const BaseDescriptor* gBaseDescriptors;
 
+// The record number in table 1 (HDGINFO) of base 13 (HDFILES) of a document
+// reference (base index + 1 in the top 8 bits, number in the low 24): the
+// number itself for base index 0 or no base byte, else the number after the
+// firstCount records of that table. -1 for a negative reference (no document).
+long DocRecordOf(long reference, long firstCount);
+
 class ADataManager : public ASearchChannelHost {
 public:
     // Counts the descriptor table (see setDataLocation) and becomes gDataManager.
@@ -79,6 +85,10 @@ public:
     // folder; empty when it could not be made.
     const AFileSpec& makeTempFolder(const AFileSpec& parent, const char* name);
     const AFileSpec& getTempFolder() const { return tempFolder; }
+
+    // DocRecordOf with the record count of table 1 of base 13 (read only for
+    // a reference beyond base index 0).
+    long getDocRecord(long reference);
 
     // The owner of the wait cursor shown while a channel runs (null: none).
     void setCursorOwner(AApp* app) { cursorOwner = app; }

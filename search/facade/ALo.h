@@ -92,6 +92,8 @@ public:
     AStrDic& getStrings() { return strings; }
     const AFileSpec& getFileSpec() const { return fileSpec; }
     bool isPersistent() const { return persistent != 0; }
+    // Registers a file for later deletion (through the hook).
+    static void registerTempFile(const AFileSpec& spec);
 
 protected:
     ALo();
@@ -119,8 +121,6 @@ protected:
     // The string set after the body, at the stream position.
     void writeStrings(AFileStream* s);
     void readStrings(AFileStream* s);
-    // Registers a file for later deletion (through the hook).
-    static void registerTempFile(const AFileSpec& spec);
     // A new unique list file in the temporary folder.
     static AFileSpec newTempFile();
     // Opens spec as a stream in mode.

@@ -182,7 +182,9 @@ class LayoutClass:
         return list(reversed(out))
 
 
-def load_classes(path):
+def load_classes(path, earlier=None):
+    """The classes of one table; a parent may be listed above it or in an earlier table."""
+    earlier = earlier or {}
     classes = {}
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
@@ -199,7 +201,7 @@ def load_classes(path):
                 fields.append((field, kind))
             if name in classes:
                 raise CompileError(path, number, "class %s listed twice" % name)
-            if parent != "-" and parent not in classes:
+            if parent != "-" and parent not in classes and parent not in earlier:
                 raise CompileError(path, number, "parent %s of %s is not listed above it" % (parent, name))
             classes[name] = LayoutClass(name, None if parent == "-" else parent, fields)
     return classes
@@ -601,7 +603,7 @@ def main(argv):
     try:
         classes = {}
         for table in args.classes:
-            for name, cls in load_classes(table).items():
+            for name, cls in load_classes(table, classes).items():
                 if name in classes:
                     raise CompileError(table, 1, "class %s is in two tables" % name)
                 classes[name] = cls

@@ -64,6 +64,15 @@ class Compiler(unittest.TestCase):
             with self.subTest(what):
                 self.assertEqual(expected, self.compile({"L.layout": text})["L"])
 
+    def test_later_table_extends_an_earlier_one(self):
+        later = self.write("more.txt", "APane ALocalCluster\nProbe APane count:u16\n")
+        classes = dict(self.classes)
+        classes.update(rescomp.load_classes(later, classes))
+        self.assertEqual(["AComponent", "ADisplayComponent", "AClusterItem", "ACommandItem", "AItemCluster",
+                          "ALocalCluster", "APane", "Probe"], [c.name for c in classes["Probe"].chain(classes)])
+        with self.assertRaisesRegex(rescomp.CompileError, "parent APane of Probe is not listed above it"):
+            rescomp.load_classes(self.write("alone.txt", "Probe APane\n"))
+
     def test_string_list(self):
         data = self.compile({"Msg.strings": 'list 129\n"Sans Titre"\n"A\\tB"\n'})[129]
         self.assertEqual(b"\x02\x00\x06\x00\x11\x00Sans Titre\x00A\tB\x00", data)
