@@ -211,6 +211,8 @@ bool TheApp::startWebEngine() {
 bool TheApp::createDataManager() {
     gBaseDescriptors = SampleBaseTable();
     dataManager_.reset(new ADataManager(gDataLocation));
+    // A channel's run shows the application's wait cursor.
+    dataManager_->setCursorOwner(this);
     return true;
 }
 
