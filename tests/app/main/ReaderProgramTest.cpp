@@ -163,6 +163,12 @@ TEST(ReaderProgramTest, StartsOpensItsFrameAndQuitsThroughTheQuestion) {
         ASSERT_TRUE(frame);
         EXPECT_TRUE(HasMdiChild(frame));
         EXPECT_EQ("0", ValidQuit(install));
+        {
+            // A second copy brings the first forward and ends.
+            Reader second(install.dir());
+            EXPECT_EQ(0, second.finish());
+        }
+        EXPECT_TRUE(IsWindow(frame));
         TakePicture("reader-frame.png");
         PostMessageA(frame, WM_CLOSE, 0, 0);
         EXPECT_EQ("Voulez-vous vraiment quitter ?", reader.answerBox(IDYES));
