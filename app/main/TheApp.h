@@ -39,7 +39,7 @@ class AppNamedBitmaps : public ANamedBitmaps {
 public:
     bool hasBitmap(const AString& name) override { return bitmaps_.count(name.c_str()) != 0; }
     void setBitmap(const AString& name, const ABitmapSpec& spec) override { bitmaps_[name.c_str()] = spec; }
-    // The spec filed under name, or null.
+    // The bitmap filed under name, or null.
     const ABitmapSpec* find(const AString& name) const;
 
 private:
