@@ -78,8 +78,9 @@ public:
     bool loadStyleSheet();
     bool mountBases();
     bool postLoadFrame();
-    // Opens the main window's layout; false when it is missing.
+    // Opens the main window's layout; false (after saying so) when it is missing.
     bool loadFrame();
+    void openMainWindow();
 
     // Configuration.
     const AppInstall& install() const { return install_; }

@@ -23,11 +23,7 @@ namespace {
 class LoadFrameCommand : public ACommand {
 public:
     explicit LoadFrameCommand(TheApp* app) : ACommand(app, 0, 1), app_(app) {}
-    void execute() override {
-        if (!app_->loadFrame())
-            app_->messageBox("La fen\xEAtre principale \xAB Frame1Fixed \xBB est introuvable.", app_->title().c_str(),
-                             MB_OK | MB_ICONSTOP, nullptr);
-    }
+    void execute() override { app_->openMainWindow(); }
 
 private:
     TheApp* app_;  // not owned
@@ -264,10 +260,17 @@ bool TheApp::postLoadFrame() {
     return true;
 }
 
+// Run by the load-frame command: the last start step, timed with the others.
+void TheApp::openMainWindow() {
+    timed("mainwindow", &TheApp::loadFrame);
+}
+
 bool TheApp::loadFrame() {
     AWindow* frame = dynamic_cast<AWindow*>(AComponent::loadLayout(this, "Frame1Fixed", 0));
-    if (!frame)
+    if (!frame) {
+        failStart("La fen\xEAtre principale \xAB Frame1Fixed \xBB est introuvable.");
         return false;
+    }
     frame->select();
     return true;
 }

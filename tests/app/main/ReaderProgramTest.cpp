@@ -103,7 +103,7 @@ public:
     // The frame is open once the log names the start's last step and the frame has a child window.
     HWND waitForFrame() {
         HWND frame = WaitForWindow(pid(), "KY_MDIFrameWindow");
-        for (int i = 0; i < 600 && log().find("#Start step frame") == std::string::npos; ++i)
+        for (int i = 0; i < 600 && log().find("#Start step mainwindow") == std::string::npos; ++i)
             Sleep(50);
         return frame;
     }
@@ -175,7 +175,7 @@ TEST(ReaderProgramTest, StartsOpensItsFrameAndQuitsThroughTheQuestion) {
         EXPECT_EQ(0, reader.finish());
         EXPECT_EQ("", FirstOutOfOrder(reader.log(), {"#Starting...", "CmdLine:", "ValidQuit: (none)",
                                                      "#Start step configuration", "#Start step bases",
-                                                     "#Start step frame", "#Exiting...", "#Done..."}));
+                                                     "#Start step mainwindow", "#Exiting...", "#Done..."}));
         EXPECT_EQ("1", ValidQuit(install));
     }
     {
