@@ -118,7 +118,7 @@ bool ReaderSteps(const std::string& reader, const std::string& folder, std::vect
     CloseHandle(pi.hThread);
     HANDLE log = INVALID_HANDLE_VALUE;
     std::string text;
-    for (int i = 0; i < 6000 && text.find("#Start step frame") == std::string::npos; ++i) {
+    for (int i = 0; i < 6000 && text.find("#Start step mainwindow") == std::string::npos; ++i) {
         if (log == INVALID_HANDLE_VALUE)
             log = CreateFileA(logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
@@ -130,7 +130,7 @@ bool ReaderSteps(const std::string& reader, const std::string& folder, std::vect
             while (ReadFile(log, buffer, sizeof buffer, &n, nullptr) && n > 0)
                 text.append(buffer, n);
         }
-        if (text.find("#Start step frame") == std::string::npos)
+        if (text.find("#Start step mainwindow") == std::string::npos)
             Sleep(5);
     }
     QueryPerformanceCounter(&now);
@@ -171,7 +171,7 @@ void ReaderShares(const std::string& reader, const std::string& folder) {
     if (totals.empty())
         return;
     double total = MedianOf(totals) / 1000.0;
-    std::printf("reader: median %.1f ms from the process start until the frame is asked for (%u runs)\n", total,
+    std::printf("reader: median %.1f ms from the process start until the main window is open (%u runs)\n", total,
                 static_cast<unsigned>(totals.size()));
     for (const std::string& name : order) {
         double ms = MedianOf(times[name]) / 1000.0;

@@ -25,7 +25,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   rm -f "$log"
   wine explorer /desktop=savantorium,1024x740 "$SV_READER" 2>/dev/null &
   for i in $(seq 1 120); do
-    grep -q "^#Start step frame" "$log" 2>/dev/null && break
+    grep -q "^#Start step mainwindow" "$log" 2>/dev/null && break
     grep -q "^#Start failed" "$log" 2>/dev/null && break
     sleep 0.5
   done

@@ -10,6 +10,7 @@
 //                InstallCD=0|1          CD set: the data lie on a disc
 //                CDVolume=<label>       volume label of the data disc
 //                HdDataPath=<folder>    data folder on a hard disk (relative: to the start folder)
+//                NetLog=0|1             network log "svnet.log" (read by the start, not here)
 //   install.ini  InstallType, InstallCD: in network installations they replace sv.ini's
 // A missing file or key reads as empty (flags 0). Nothing here raises.
 #pragma once

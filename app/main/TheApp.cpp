@@ -31,7 +31,8 @@ const ABitmapSpec* AppNamedBitmaps::find(const AString& name) const {
     return at == bitmaps_.end() ? nullptr : &at->second;
 }
 
-TheApp::TheApp() : AApp(AString("sv"), ARect(), 0, 0) {
+// The name is the frame's title, by which a second copy finds the first.
+TheApp::TheApp() : AApp(AString("Savantorium"), ARect(), 0, 0) {
     setSettingsMode(3);
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);
@@ -137,6 +138,7 @@ void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const 
 // Network: the connection manager is not in the program yet.
 
 void* TheApp::getNetManager() {
+    CurrentErrorStream().writeString("Gestionnaire de connexions absent\n");
     netLog("Gestionnaire de connexions absent\n");
     return nullptr;
 }

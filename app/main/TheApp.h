@@ -41,7 +41,7 @@ class AppNamedBitmaps : public ANamedBitmaps {
 public:
     bool hasBitmap(const AString& name) override { return bitmaps_.count(name.c_str()) != 0; }
     void setBitmap(const AString& name, const ABitmapSpec& spec) override { bitmaps_[name.c_str()] = spec; }
-    // The spec filed under name, or null.
+    // The bitmap filed under name, or null.
     const ABitmapSpec* find(const AString& name) const;
 
 private:
@@ -80,8 +80,9 @@ public:
     bool loadStyleSheet();
     bool mountBases();
     bool postLoadFrame();
-    // Opens the main window's layout; false when it is missing.
+    // Opens the main window's layout; false (after saying so) when it is missing.
     bool loadFrame();
+    void openMainWindow();
 
     // Configuration.
     const AppInstall& install() const { return install_; }

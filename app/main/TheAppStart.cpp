@@ -24,11 +24,7 @@ namespace {
 class LoadFrameCommand : public ACommand {
 public:
     explicit LoadFrameCommand(TheApp* app) : ACommand(app, 0, 1), app_(app) {}
-    void execute() override {
-        if (!app_->loadFrame())
-            app_->messageBox("La fen\xEAtre principale \xAB Frame1Fixed \xBB est introuvable.", app_->title().c_str(),
-                             MB_OK | MB_ICONSTOP, nullptr);
-    }
+    void execute() override { app_->openMainWindow(); }
 
 private:
     TheApp* app_;  // not owned
@@ -212,6 +208,8 @@ bool TheApp::startWebEngine() {
 bool TheApp::createDataManager() {
     gBaseDescriptors = SampleBaseTable();
     dataManager_.reset(new ADataManager(gDataLocation));
+    // A channel's run shows the application's wait cursor.
+    dataManager_->setCursorOwner(this);
     return true;
 }
 
@@ -263,11 +261,18 @@ bool TheApp::postLoadFrame() {
     return true;
 }
 
+// Run by the load-frame command: the last start step, timed with the others.
+void TheApp::openMainWindow() {
+    timed("mainwindow", &TheApp::loadFrame);
+}
+
 bool TheApp::loadFrame() {
     AComponent* made = AComponent::loadLayout(this, "Frame1Fixed", 0);
     Frame1* frame = made ? static_cast<Frame1*>(made->castTo(&Frame1::classRecord)) : nullptr;
-    if (!frame)
+    if (!frame) {
+        failStart("La fen\xEAtre principale \xAB Frame1Fixed \xBB est introuvable.");
         return false;
+    }
     // No preference manager yet: the limit of a reader without preferences.
     frame->setMaxStates(50);
     frame->select();

@@ -10,6 +10,7 @@
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
+#include "tests/support/TestHooks.h"
 #include "tests/app/main/AppMainTestSupport.h"
 
 namespace {
@@ -102,7 +103,7 @@ public:
     // The frame is open once the log names the start's last step and the frame has a child window.
     HWND waitForFrame() {
         HWND frame = WaitForWindow(pid(), "KY_MDIFrameWindow");
-        for (int i = 0; i < 600 && log().find("#Start step frame") == std::string::npos; ++i)
+        for (int i = 0; i < 600 && log().find("#Start step mainwindow") == std::string::npos; ++i)
             Sleep(50);
         return frame;
     }
@@ -121,18 +122,6 @@ private:
     PROCESS_INFORMATION info_{};
     HANDLE log_ = INVALID_HANDLE_VALUE;
 };
-
-// The lines' positions in text must rise; answers the first one out of order or missing.
-std::string FirstOutOfOrder(const std::string& text, const std::vector<std::string>& lines) {
-    size_t at = 0;
-    for (const std::string& line : lines) {
-        size_t found = text.find(line, at);
-        if (found == std::string::npos)
-            return line;
-        at = found + line.size();
-    }
-    return "";
-}
 
 void TakePicture(const std::string& name) {
     std::string path = std::string(SV_BINARY_DIR) + "/artifacts/" + name;
@@ -174,13 +163,19 @@ TEST(ReaderProgramTest, StartsOpensItsFrameAndQuitsThroughTheQuestion) {
         ASSERT_TRUE(frame);
         EXPECT_TRUE(HasMdiChild(frame));
         EXPECT_EQ("0", ValidQuit(install));
+        {
+            // A second copy brings the first forward and ends.
+            Reader second(install.dir());
+            EXPECT_EQ(0, second.finish());
+        }
+        EXPECT_TRUE(IsWindow(frame));
         TakePicture("reader-frame.png");
         PostMessageA(frame, WM_CLOSE, 0, 0);
         EXPECT_EQ("Voulez-vous vraiment quitter ?", reader.answerBox(IDYES));
         EXPECT_EQ(0, reader.finish());
         EXPECT_EQ("", FirstOutOfOrder(reader.log(), {"#Starting...", "CmdLine:", "ValidQuit: (none)",
                                                      "#Start step configuration", "#Start step bases",
-                                                     "#Start step frame", "#Exiting...", "#Done..."}));
+                                                     "#Start step mainwindow", "#Exiting...", "#Done..."}));
         EXPECT_EQ("1", ValidQuit(install));
     }
     {
