@@ -82,6 +82,36 @@ LRESULT CALLBACK RecordCommands(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Counts the presses and double clicks that reach it.
+class ClickProbe : public ADisplayComponent {
+public:
+    ClickProbe(AComponent* parent, const ARect& frame) : ADisplayComponent(parent, 9, ASizeSpec(frame)) {}
+    ACommand* mouseDown(AMouseEvent&) override {
+        ++presses;
+        return noChangeCommand();
+    }
+    ACommand* doubleClick(AMouseEvent&, long value) override {
+        doubles += std::to_string(value) + " ";
+        return noChangeCommand();
+    }
+    int presses = 0;
+    std::string doubles;
+};
+
+// Real button input at a client point of the window, stamped with a time of
+// its own so that two clicks can be far apart without waiting.
+void Press(HWND window, POINT at, DWORD button, DWORD time) {
+    POINT p = at;
+    ClientToScreen(window, &p);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = LONG((p.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = LONG((p.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+    in.mi.time = time;
+    SendInput(1, &in, sizeof in);
+}
+
 }  // namespace
 
 class WindowTest : public AppTest {
@@ -748,5 +778,51 @@ TEST_F(WindowTest, TheApplicationLoadsItsToolBarFromTheLayoutItNames) {
         app->flushUpdates();
         EXPECT_EQ(bar, app->toolBar()) << "closing the application's bar only hides it";
         EXPECT_FALSE(IsWindowVisible(window));
+    }
+}
+
+// The second press of a double click reaches the component's double-click
+// handler once; two clicks further apart than the double-click time are two presses.
+TEST_F(WindowTest, ARealDoubleClickReachesTheDoubleClickHandlerOnce) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* w = open(0x0810, "w", ARect(10, 10, 310, 210));
+    auto* probe = new ClickProbe(w, ARect(0, 0, 200, 150));
+    AObject::completeNew(probe);
+    probe->showUpdate();
+    w->select();
+    app->flushUpdates();
+    HWND h = w->getHWnd();
+    SetForegroundWindow(static_cast<HWND>(app->frameWindow()));
+    struct Row {
+        const char* name;
+        DWORD gap;  // between the two clicks, in input time
+        int presses;
+        const char* doubles;
+    };
+    const DWORD slow = GetDoubleClickTime() + 500;
+    const Row rows[] = {{"double click", 40, 1, "2 "}, {"two slow clicks", slow, 2, ""}};
+    DWORD t = GetTickCount();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        probe->presses = 0;
+        probe->doubles.clear();
+        t += 2 * slow;  // far from the row before
+        POINT at{40 + 10 * (&r - rows), 40};
+        Press(h, at, MOUSEEVENTF_LEFTDOWN, t);
+        Press(h, at, MOUSEEVENTF_LEFTUP, t + 10);
+        Press(h, at, MOUSEEVENTF_LEFTDOWN, t + r.gap);
+        Press(h, at, MOUSEEVENTF_LEFTUP, t + r.gap + 10);
+        const int events = r.presses + int(std::string(r.doubles).size() / 2);
+        for (int i = 0; i < 300 && probe->presses + int(probe->doubles.size() / 2) < events; ++i) {
+            MSG msg;
+            if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+                app->runOnce();
+            else
+                Sleep(10);
+        }
+        drainMessages();
+        EXPECT_EQ(r.presses, probe->presses);
+        EXPECT_EQ(std::string(r.doubles), probe->doubles);
     }
 }

@@ -780,3 +780,41 @@ TEST_F(WindowsTest, ToolWindowsFollowTheFrameAndKeepTheCaptionsActiveWhileTheApp
     EXPECT_EQ(0, frame.caption);
     AWindowServices::install(nullptr);
 }
+
+// A display component whose own window is moved or sized from outside takes
+// the window's client rectangle as its frame; a change of order alone leaves it.
+TEST_F(WindowsTest, ADisplayFollowsItsOwnWindowsMovesAndSizes) {
+    ADisplayComponent* display = makeDisplay(60);
+    ADisplayWindow window(display, nullptr);
+    window.create("display", WS_POPUP | WS_VISIBLE, ARect(10, 10, 110, 60), 0, true);
+    HWND hwnd = window.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    display->setNativeWindow(hwnd);
+    struct Row {
+        const char* name;
+        int x, y, cx, cy;
+        UINT flags;
+        ARect frame;
+    } rows[] = {
+        {"moved and sized", 30, 40, 150, 90, SWP_NOZORDER | SWP_NOACTIVATE, ARect(30, 40, 180, 130)},
+        {"moved", 50, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE, ARect(50, 20, 200, 110)},
+        {"sized", 0, 0, 60, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE, ARect(50, 20, 110, 50)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetWindowPos(hwnd, nullptr, r.x, r.y, r.cx, r.cy, r.flags);
+        EXPECT_EQ(r.frame, display->getFrame());
+    }
+    // A change that neither moves nor sizes is not read back; one that does is.
+    display->setNativeWindow(nullptr);
+    MoveWindow(hwnd, 5, 5, 20, 20, FALSE);
+    display->setNativeWindow(hwnd);
+    WINDOWPOS order{hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE};
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&order));
+    EXPECT_EQ(ARect(50, 20, 110, 50), display->getFrame());
+    order.flags = SWP_NOZORDER;
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&order));
+    EXPECT_EQ(ARect(5, 5, 25, 25), display->getFrame());
+    display->setNativeWindow(nullptr);
+}
