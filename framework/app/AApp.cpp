@@ -19,6 +19,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/AFont.h"
 #include "framework/resources/AResource.h"
+#include "framework/windows/AMdiFrame.h"
 #include "framework/windows/ANativeWindow.h"
 #include "framework/windows/AShellClient.h"
 #include "framework/windows/AWindowClass.h"
@@ -194,6 +195,7 @@ void AApp::setUpItems() {
     if (!instance_)
         ThrowAssert("fappli", 1080);
     AComponent::setUpItems();
+    helpFileName_ = helpFile();
     uint32_t minimum = splashMinimum();
     uint32_t elapsed = updateTime() - splashStart_;
     if (splashStart_ != 0 && minimum > elapsed)
@@ -212,6 +214,7 @@ void AApp::detachItems() {
     lockWindowUpdate(nullptr);
     updateList_.clear();
     commandQueue_.clear();
+    closeHelp();
     if (frameWindow_) {
         armFrameTimer(-1);
         destroyFrameWindow(frameWindow_);
@@ -231,6 +234,8 @@ void AApp::detachItems() {
     clearBitmaps();
     delete systemFont_;
     systemFont_ = nullptr;
+    delete systemFontAlt_;
+    systemFontAlt_ = nullptr;
     toolBar_ = nullptr;
     AComponent::detachItems();
 }
@@ -325,13 +330,30 @@ void AApp::bindActions() {
         addAction(b[0], this, b[1], nullptr);
 }
 
-// The application's own commands: the system-menu pass-through (2), quit (6),
-// close all windows (8) and the two that do nothing (91, 94). The window
-// arrangement, refresh and help commands wait for the window layer.
+// The application's own commands: the system-menu pass-through (2), the MDI
+// arrangements (3 cascade, 4 tile, 5 icons), quit (6), close all windows (8),
+// refresh (17), the help's contents and search (20, 21) and the two that do
+// nothing (91, 94).
 ACommand* AApp::doCommand(int16_t id, long argument) {
     switch (id) {
         case 2:
             return passThrough();
+        case 3:
+            MdiCascade();
+            return noChange_;
+        case 4:
+            MdiTile();
+            return noChange_;
+        case 5:
+            MdiArrangeIcons();
+            return noChange_;
+        case 17:
+            refreshWindows();
+            return noChange_;
+        case 20:
+            return helpContents();
+        case 21:
+            return helpSearch(nullptr);
         case 6:
             return quitRequest();
         case 8:
@@ -346,7 +368,19 @@ ACommand* AApp::doCommand(int16_t id, long argument) {
 }
 
 int16_t AApp::commandStatus(int16_t id, long argument) {
+    int shown = 0, minimised = 0;
     switch (id) {
+        case 3:
+        case 4:
+            countDocumentWindows(shown, minimised);
+            return shown != minimised ? 1 : 2;
+        case 5:
+            countDocumentWindows(shown, minimised);
+            return minimised ? 1 : 2;
+        case 20:
+        case 21:
+            return hasHelp() ? 1 : 2;
+        case 17:
         case 91:
         case 94:
             return 1;
@@ -420,8 +454,8 @@ int16_t AApp::changeTarget(AComponent* component) {
         queueUpdate(this, kUpdateAppTarget);
         // Characters reach a native control only through the keyboard focus.
         auto* display = dynamic_cast<ADisplayComponent*>(component);
-        if (display && !dynamic_cast<AShellClient*>(component))
-            MoveFocusTo(display->getHWnd());
+        if (display && display->getHWnd() && !dynamic_cast<AShellClient*>(component))
+            restoreTargetFocus(display);
     }
     return 1;
 }

@@ -83,6 +83,11 @@ public:
     bool isUpdateLocked(ADisplayComponent* component) override { return app_->isUpdateLocked(component); }
     void lockWindowUpdate(ADisplayComponent* component) override { app_->lockWindowUpdate(component); }
     void setHoverComponent(ADisplayComponent* component) override { app_->setCursorComponent(component); }
+    ADisplayComponent* makePrinter(ADisplayComponent*) override { return app_->makePrinter(); }
+    AComponent* makePreviewDialog(ADisplayComponent* printed) override { return app_->makePreviewDialog(printed); }
+    AComponent* makePrintOptionsDialog(ADisplayComponent* printed) override {
+        return app_->makePrintOptionsDialog(printed);
+    }
 
 private:
     AApp* app_;  // not owned
@@ -277,7 +282,7 @@ void* AApp::ddeRequest(uint32_t topic, const char* item, uint32_t& format) {
     (void)item;
     if (topic != kCodeSelection)
         return nullptr;
-    AComponent* source = target_ ? target_ : defaultTarget_;
+    AComponent* source = targetIsCurrent_ ? target_ : defaultTarget_;
     if (!source || !source->canCopy())
         return nullptr;
     return source->renderFormat(format);

@@ -203,6 +203,9 @@ AMessageResult AWindowShell::onCommand(AMessage& m) {
             c->shellClose();
             answer = 1;
         }
+    } else if (TranslatingAccelerator()) {
+        SetTranslatingAccelerator(false);
+        answer = AWindowServices::current().menuCommand(id);
     } else if (menu) {
         answer = menu->dispatch(id, 1, nullptr);
     }

@@ -826,3 +826,175 @@ TEST_F(WindowTest, ARealDoubleClickReachesTheDoubleClickHandlerOnce) {
         EXPECT_EQ(std::string(r.doubles), probe->doubles);
     }
 }
+
+namespace {
+
+// Runs turns of the loop until done answers true, at most three seconds.
+template <class Done>
+void RunUntil(AApp* app, Done done) {
+    for (int i = 0; i < 300 && !done(); ++i) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            app->runOnce();
+        else
+            Sleep(10);
+    }
+}
+
+std::vector<std::pair<HWND, WPARAM>> g_menuCommands;
+
+LRESULT CALLBACK RecordMenuCommands(int code, WPARAM wParam, LPARAM lParam) {
+    auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == WM_COMMAND && m->lParam == 0)
+        g_menuCommands.push_back({m->hwnd, LOWORD(m->wParam)});
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string g_arranged;
+
+LRESULT CALLBACK RecordArrangements(int code, WPARAM wParam, LPARAM lParam) {
+    auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == WM_MDICASCADE)
+        g_arranged += "cascade ";
+    if (code == HC_ACTION && m->message == WM_MDITILE)
+        g_arranged += "tile ";
+    if (code == HC_ACTION && m->message == WM_MDIICONARRANGE)
+        g_arranged += "icons ";
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string g_help;
+
+int RecordHelp(void* window, const char* file, unsigned command, uintptr_t data) {
+    bool key = command == HELP_PARTIALKEY;
+    g_help += std::to_string(command) + " " + (key ? reinterpret_cast<const char*>(data) : std::to_string(data)) + ";";
+    if (window != AApp::current()->frameWindow() || std::string(file) != "aide.hlp")
+        g_help += "wrong window or file;";
+    return 1;
+}
+
+// An application whose settings name a help file.
+class HelpApp : public MdiApp {
+public:
+    AString helpFile() override { return AString("aide.hlp"); }
+};
+
+}  // namespace
+
+// Ctrl+F6 activates the next MDI child and Ctrl+F4 closes the active one:
+// the loop hands the MDI system keys to the MDI client.
+TEST_F(WindowTest, CtrlF6MovesToTheNextMdiChildAndCtrlF4ClosesIt) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* a = open(0x0810, "a");
+    AWindow* b = open(0x0810, "b", ARect(40, 40, 240, 160));
+    a->select();
+    b->select();
+    app->flushUpdates();
+    HWND client = GetMdiClientWindow();
+    auto active = [&] { return reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)); };
+    ASSERT_EQ(b->getHWnd(), active());
+    SetForegroundWindow(static_cast<HWND>(app->frameWindow()));
+    PressKey(VK_CONTROL, VK_F6);
+    RunUntil(app, [&] { return active() == a->getHWnd(); });
+    EXPECT_EQ(a->getHWnd(), active());
+    HWND closing = a->getHWnd();
+    PressKey(VK_CONTROL, VK_F4);
+    RunUntil(app, [&] { return !IsWindow(closing) || !IsWindowVisible(closing); });
+    EXPECT_FALSE(IsWindow(closing) && IsWindowVisible(closing)) << "Ctrl+F4 closed the active child";
+}
+
+// While a modal window is up the accelerators are translated for it: the
+// command reaches the modal window and never the disabled frame.
+TEST_F(WindowTest, WithAModalWindowUpTheAcceleratorsActForItAndNotForTheFrame) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    HWND frame = static_cast<HWND>(app->frameWindow());
+    auto* dialog = openAs<AWindow>(0x0805);
+    dialog->showUpdate();
+    app->flushUpdates();
+    ASSERT_FALSE(IsWindowEnabled(frame));
+    g_menuCommands.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordMenuCommands, nullptr, GetCurrentThreadId());
+    SetForegroundWindow(dialog->getHWnd());
+    SetFocus(dialog->getHWnd());
+    PressKey(VK_CONTROL, '1');
+    RunUntil(app, [] { return !g_menuCommands.empty(); });
+    UnhookWindowsHookEx(hook);
+    using Sent = std::vector<std::pair<HWND, WPARAM>>;
+    EXPECT_EQ((Sent{{dialog->getHWnd(), 3000}}), g_menuCommands);
+}
+
+// Cascade and tile need a document window that is not minimised, arranging
+// the icons a minimised one; each goes to the MDI client.
+TEST_F(WindowTest, TheWindowCommandsArrangeTheMdiChildrenWhenTheirCountsAllow) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    AWindow* windows[] = {open(0x0810, "a"), open(0x0810, "b", ARect(40, 40, 240, 160))};
+    for (AWindow* w : windows)
+        w->select();
+    g_arranged.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordArrangements, nullptr, GetCurrentThreadId());
+    struct Row {
+        const char* name;
+        bool minimised;
+        const char* statuses;
+    } rows[] = {{"two shown", false, "1 1 2 1"}, {"both minimised", true, "2 2 1 1"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        if (r.minimised) {
+            for (AWindow* w : windows)
+                ShowWindow(w->getHWnd(), SW_MINIMIZE);
+        }
+        std::string statuses;
+        for (int16_t id : {3, 4, 5, 17})
+            statuses += std::string(statuses.empty() ? "" : " ") + std::to_string(app->commandStatus(id, 0));
+        EXPECT_EQ(r.statuses, statuses);
+    }
+    for (int16_t id : {3, 4, 5})
+        EXPECT_EQ(app->noChange(), app->doCommand(id, 0));
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ("cascade tile icons ", g_arranged);
+}
+
+// The help commands call the help engine with the frame and the help file
+// read at set-up, forcing the file first; detaching lets it go.
+TEST_F(WindowTest, HelpCallsGoToTheHelpEngineWithTheFrameAndTheHelpFile) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    EXPECT_EQ(2, app->commandStatus(20, 0)) << "no help file: no help";
+    AComponent* old = app;
+    DeleteComponent(old);
+    app = new HelpApp;
+    app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+    AObject::completeNew(app);
+    app->flushUpdates();
+    AApp::setHelpEngine(RecordHelp);
+    struct Row {
+        const char* name;
+        std::function<ACommand*()> call;
+        const char* calls;
+    } rows[] = {
+        {"contents, command 20", [&] { return app->doCommand(20, 0); }, "9 0;3 0;"},
+        {"search, command 21", [&] { return app->doCommand(21, 0); }, "9 0;261 ;"},
+        {"a context", [&] { return app->helpContext(42, 0); }, "9 0;1 42;"},
+        {"a context in a popup", [&] { return app->helpContext(42, 1); }, "9 0;8 42;"},
+        {"a search with a key", [&] { return app->helpSearch("volcan"); }, "9 0;261 volcan;"},
+    };
+    EXPECT_EQ(1, app->commandStatus(20, 0));
+    EXPECT_EQ(1, app->commandStatus(21, 0));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        g_help.clear();
+        EXPECT_EQ(app->noChange(), r.call());
+        EXPECT_EQ(r.calls, g_help);
+    }
+    g_help.clear();
+    old = app;
+    DeleteComponent(old);
+    EXPECT_EQ("2 0;", g_help) << "the help file let go at detach";
+    AApp::setHelpEngine(nullptr);
+    app = new MdiApp;
+    app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+    AObject::completeNew(app);
+}
