@@ -412,7 +412,8 @@ void AApp::componentDeleted(AComponent* component) {
     // After the change: it files the old target as the previous one.
     if (defaultTarget_ == component)
         defaultTarget_ = nullptr;
-    uint16_t f = component->flags();
+    // A component moving to another parent keeps its updates, timers and commands.
+    uint16_t f = component == movingComponent() ? 0 : component->flags();
     if (f & kInUpdateList)
         updateList_.removeAll(component);
     if (f & kHasTimers)
