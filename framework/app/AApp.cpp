@@ -6,7 +6,9 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstring>
 #include <ctime>
+#include <string>
 
 #include "base/object/ATextOutStream.h"
 #include "base/object/InputRecords.h"
@@ -145,14 +147,34 @@ bool AApp::activateOtherInstance() {
     long height = requestedSize_.first.y + ((style_ & kNoMenuBar) ? 0 : 20);
     if (width <= systemMetric(SM_CXSCREEN) && height <= systemMetric(SM_CYSCREEN))
         return workFolderChosen();
-    char text[200];
-    snprintf(text, sizeof text,
-             "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
-             "d'affichage de votre \xE9"
-             "cran.",
-             width, height);
-    messageBox(text, nullptr, 0, nullptr);
+    AString format = ScreenSizeTemplate();
+    std::string text(format.length() + 50, '\0');
+    snprintf(&text[0], text.size(), format.c_str(), width, height);
+    messageBox(text.c_str(), nullptr, 0, nullptr);
     return false;
+}
+
+namespace {
+
+const char kScreenSize[] =
+    "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
+    "d'affichage de votre \xE9"
+    "cran.";
+
+}  // namespace
+
+// Item 3 of list 128 is a format: used only when it takes exactly the two
+// numbers, so that a changed resource cannot read what is not passed.
+AString AApp::ScreenSizeTemplate() {
+    AString format = FrameworkString(128, 3, kScreenSize);
+    const char* text = format.c_str();
+    int numbers = 0;
+    for (const char* p = strchr(text, '%'); p; p = strchr(p + 1, '%')) {
+        if (strncmp(p, "%ld", 3) != 0)
+            return AString(kScreenSize);
+        ++numbers;
+    }
+    return numbers == 2 ? format : AString(kScreenSize);
 }
 
 // A folder that cannot be used has asked for the quit: the start stops here.

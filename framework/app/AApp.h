@@ -131,6 +131,8 @@ public:
     // WM_ENABLE of the frame: the application's tool bar, when it has a window
     // of its own, follows the frame.
     virtual void enableWindows(bool enable);
+    // WM_COMPACTING of the frame; nothing in the framework.
+    virtual void lowMemory() {}
     // WM_QUERYENDSESSION (argument 1): non-zero lets the session end.
     virtual long queryEndSession(long argument) {
         (void)argument;
@@ -398,6 +400,7 @@ private:
     void endThroughError();
     void installServices();
     bool workFolderChosen();
+    static AString ScreenSizeTemplate();
     void removeServices();
 
     AString name_;

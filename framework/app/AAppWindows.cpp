@@ -43,6 +43,7 @@ public:
     void enableWindows(bool enable) override { app_->enableWindows(enable); }
     void activateFrame() override { app_->activateFrame(); }
     long queryEndSession() override { return app_->queryEndSession(1); }
+    void lowMemory() override { app_->lowMemory(); }
     bool frameLimits(long limits[4], APoint& extra) override {
         for (int i = 0; i < 4; ++i)
             limits[i] = app_->frameLimits()[i];
@@ -329,7 +330,7 @@ void AApp::startDdeService() {
     if (DdeInitializeA(&instance, AppDdeCallback, CBF_FAIL_ADVISES | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS,
                        0) != DMLERR_NO_ERROR) {
         ddeInstance_ = 0;
-        messageBox("Impossible de lancer les services DDE", nullptr, 0, nullptr);
+        messageBox(FrameworkString(128, 10, "Impossible de lancer les services DDE").c_str(), nullptr, 0, nullptr);
         return;
     }
     ddeInstance_ = instance;

@@ -23,6 +23,8 @@
 #include "framework/display/ASizerGroup.h"
 #include "framework/menus/AMenuBar.h"
 #include "framework/resources/AResource.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/windows/AControlLibrary.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowShell.h"
 #include "tests/framework/app/AppTestSupport.h"
@@ -814,13 +816,7 @@ TEST_F(WindowTest, ARealDoubleClickReachesTheDoubleClickHandlerOnce) {
         Press(h, at, MOUSEEVENTF_LEFTDOWN, t + r.gap);
         Press(h, at, MOUSEEVENTF_LEFTUP, t + r.gap + 10);
         const int events = r.presses + int(std::string(r.doubles).size() / 2);
-        for (int i = 0; i < 300 && probe->presses + int(probe->doubles.size() / 2) < events; ++i) {
-            MSG msg;
-            if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-                app->runOnce();
-            else
-                Sleep(10);
-        }
+        RunUntil(app, [&] { return probe->presses + int(probe->doubles.size() / 2) >= events; });
         drainMessages();
         EXPECT_EQ(r.presses, probe->presses);
         EXPECT_EQ(std::string(r.doubles), probe->doubles);
@@ -828,18 +824,6 @@ TEST_F(WindowTest, ARealDoubleClickReachesTheDoubleClickHandlerOnce) {
 }
 
 namespace {
-
-// Runs turns of the loop until done answers true, at most three seconds.
-template <class Done>
-void RunUntil(AApp* app, Done done) {
-    for (int i = 0; i < 300 && !done(); ++i) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            app->runOnce();
-        else
-            Sleep(10);
-    }
-}
 
 std::vector<std::pair<HWND, WPARAM>> g_menuCommands;
 
@@ -997,4 +981,82 @@ TEST_F(WindowTest, HelpCallsGoToTheHelpEngineWithTheFrameAndTheHelpFile) {
     app = new MdiApp;
     app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
     AObject::completeNew(app);
+}
+
+namespace {
+
+// An application whose frame asks for the optional control library's look.
+class LookApp : public MdiApp {
+protected:
+    void* createFrameWindow(const ARect& rect, const AString& title) override {
+        ADisplayServices::current().setLookOptions(0x8000);
+        return MdiApp::createFrameWindow(rect, title);
+    }
+};
+
+using CountsEntry = void(WINAPI*)(long*, long*, long*);
+
+}  // namespace
+
+// With the control library on the search path the windows that ask for its
+// look are served by its procedures; without it the reader is told once,
+// through the message-box seam, and the windows keep the standard ones.
+TEST_F(WindowTest, TheControlLibrarysProceduresServeTheWindowsThatAskWhenItIsThere) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    const std::string with = SV_CONTROL_LIBRARY_DIR;
+    const std::string without;  // the default search path has no such library
+    struct Row {
+        const char* name;
+        const std::string& folder;
+        const char* childClass;
+    } rows[] = {{"without the library", without, "KY_MdiChildWindow"},
+                {"with the library", with, "KY_MdiBorChildWindow"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        AControlLibrary::reset();
+        ClearBoxes();
+        SetDllDirectoryA(r.folder.empty() ? nullptr : r.folder.c_str());
+        // Two starts: a missing library is told once.
+        for (int start = 0; start < 2; ++start) {
+            AComponent* old = app;
+            DeleteComponent(old);
+            drainMessages();
+            app = new LookApp;
+            app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+            AObject::completeNew(app);
+            app->flushUpdates();
+        }
+        const bool present = &r.folder == &with;
+        EXPECT_EQ(present, AControlLibrary::loaded());
+        ASSERT_EQ(present ? 0u : 1u, CapturedBoxes().size());
+        if (!present) {
+            EXPECT_EQ("Librairie introuvable", CapturedBoxes()[0].caption);
+            EXPECT_EQ("bwcc32.dll", CapturedBoxes()[0].text);
+        }
+        AWindow* w = open(0x0890, "look");
+        w->select();
+        HWND h = w->getHWnd();
+        char name[64] = {};
+        GetClassNameA(h, name, sizeof name);
+        EXPECT_EQ(std::string(r.childClass), name);
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        if (present) {
+            auto counts = reinterpret_cast<CountsEntry>(
+                reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("bwcc32.dll"), "TestLibraryCounts")));
+            ASSERT_NE(nullptr, counts);
+            long calls = 0, paints = 0, registered = 0;
+            counts(&calls, &paints, &registered);
+            EXPECT_GT(calls, 0) << "the child's default procedure is the library's";
+            EXPECT_GT(paints, 0) << "the library paints the window";
+            EXPECT_EQ(1, registered) << "its registration entry ran at this load";
+            HDC dc = GetDC(h);
+            EXPECT_EQ(RGB(192, 192, 192), GetPixel(dc, 10, 10));
+            ReleaseDC(h, dc);
+        }
+        AComponent* gone = w;
+        DeleteComponent(gone);
+    }
+    SetDllDirectoryA(nullptr);
+    AControlLibrary::reset();
 }

@@ -72,6 +72,23 @@ void Pump() {
     }
 }
 
+// Copies the window, frame included, into canvas (its size). The X server
+// maps a window a little later: polls until its corner is drawn.
+void CopyWhenDrawn(HWND window, Canvas& canvas) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    for (int i = 0; i < 50; ++i) {
+        HDC dc = GetWindowDC(window);
+        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+        if (canvas.pixel(width - 5, height - 5) != 0)
+            break;
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+    }
+}
+
 std::string Text(AClusterItem* item) {
     return item->getText().c_str();
 }
@@ -303,16 +320,7 @@ TEST_F(PreviewTest, APreviewWindowShowsTheSheetWithItsPage) {
     RECT r;
     GetWindowRect(window, &r);
     Canvas canvas(r.right - r.left, r.bottom - r.top);
-    // The X server maps the window a little later: poll until its corner is drawn.
-    for (int i = 0; i < 50; ++i) {
-        HDC dc = GetWindowDC(window);
-        BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-        if (canvas.pixel(r.right - r.left - 5, r.bottom - r.top - 5) != 0)
-            break;
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Pump();
-    }
+    CopyWhenDrawn(window, canvas);
     canvas.savePng("print-preview");
 
     // The sheet is white with the page's text on it, the background grey.
@@ -359,14 +367,7 @@ TEST_F(PreviewTest, ThePreviewAndTheOptionsComeFromTheApplicationsFactories) {
     RECT r;
     GetWindowRect(window, &r);
     Canvas canvas(r.right - r.left, r.bottom - r.top);
-    for (int i = 0; i < 50; ++i) {
-        HDC dc = GetWindowDC(window);
-        BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-        if (canvas.pixel(r.right - r.left - 5, r.bottom - r.top - 5) != 0)
-            break;
-        Pump();
-    }
+    CopyWhenDrawn(window, canvas);
     canvas.savePng("print-preview-factory");
 
     doc->printOptions();

@@ -13,6 +13,7 @@
 #include "base/object/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/APaletteTable.h"
 #include "framework/graphics/ATextStyle.h"
 #include "framework/windows/AMdiFrame.h"
@@ -546,6 +547,7 @@ public:
     }
     void enableWindows(bool enable) override { log += enable ? "enable " : "disable "; }
     long queryEndSession() override { return 0; }
+    void lowMemory() override { log += "low "; }
     std::string log;
 };
 
@@ -564,8 +566,23 @@ TEST_F(WindowsTest, TheFrameTellsTheApplicationOfActivationEnablingAndTheSession
     SendMessageA(hwnd, WM_ACTIVATEAPP, 0, 0);
     SendMessageA(hwnd, WM_ENABLE, 0, 0);
     SendMessageA(hwnd, WM_ENABLE, 1, 0);
-    EXPECT_EQ("active! active inactive! disable enable ", services.log);
+    SendMessageA(hwnd, WM_COMPACTING, 0x8000, 0);
+    EXPECT_EQ("active! active inactive! disable enable low ", services.log);
     EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
+
+    // A change of the system colours reaches the live displays.
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto* display = new AGraphicDisplay(nullptr, dc, 0, nullptr);
+    display->addRef();
+    display->SetForeColor(AGraphicDisplay::kHiliteColor);
+    const int element = COLOR_HIGHLIGHTTEXT;
+    const COLORREF old = GetSysColor(element), changed = RGB(1, 2, 3);
+    SetSysColors(1, &element, &changed);
+    SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(changed, display->resolvedForeColor());
+    SetSysColors(1, &element, &old);
+    display->release();
+    DeleteDC(dc);
 }
 
 namespace {
