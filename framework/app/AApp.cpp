@@ -6,7 +6,9 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstring>
 #include <ctime>
+#include <string>
 
 #include "base/object/ATextOutStream.h"
 #include "base/object/InputRecords.h"
@@ -19,6 +21,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/AFont.h"
 #include "framework/resources/AResource.h"
+#include "framework/windows/AMdiFrame.h"
 #include "framework/windows/ANativeWindow.h"
 #include "framework/windows/AShellClient.h"
 #include "framework/windows/AWindowClass.h"
@@ -144,14 +147,34 @@ bool AApp::activateOtherInstance() {
     long height = requestedSize_.first.y + ((style_ & kNoMenuBar) ? 0 : 20);
     if (width <= systemMetric(SM_CXSCREEN) && height <= systemMetric(SM_CYSCREEN))
         return workFolderChosen();
-    char text[200];
-    snprintf(text, sizeof text,
-             "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
-             "d'affichage de votre \xE9"
-             "cran.",
-             width, height);
-    messageBox(text, nullptr, 0, nullptr);
+    AString format = ScreenSizeTemplate();
+    std::string text(format.length() + 50, '\0');
+    snprintf(&text[0], text.size(), format.c_str(), width, height);
+    messageBox(text.c_str(), nullptr, 0, nullptr);
     return false;
+}
+
+namespace {
+
+const char kScreenSize[] =
+    "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres "
+    "d'affichage de votre \xE9"
+    "cran.";
+
+}  // namespace
+
+// Item 3 of list 128 is a format: used only when it takes exactly the two
+// numbers, so that a changed resource cannot read what is not passed.
+AString AApp::ScreenSizeTemplate() {
+    AString format = FrameworkString(128, 3, kScreenSize);
+    const char* text = format.c_str();
+    int numbers = 0;
+    for (const char* p = strchr(text, '%'); p; p = strchr(p + 1, '%')) {
+        if (strncmp(p, "%ld", 3) != 0)
+            return AString(kScreenSize);
+        ++numbers;
+    }
+    return numbers == 2 ? format : AString(kScreenSize);
 }
 
 // A folder that cannot be used has asked for the quit: the start stops here.
@@ -194,6 +217,7 @@ void AApp::setUpItems() {
     if (!instance_)
         ThrowAssert("fappli", 1080);
     AComponent::setUpItems();
+    helpFileName_ = helpFile();
     uint32_t minimum = splashMinimum();
     uint32_t elapsed = updateTime() - splashStart_;
     if (splashStart_ != 0 && minimum > elapsed)
@@ -212,6 +236,7 @@ void AApp::detachItems() {
     lockWindowUpdate(nullptr);
     updateList_.clear();
     commandQueue_.clear();
+    closeHelp();
     if (frameWindow_) {
         armFrameTimer(-1);
         destroyFrameWindow(frameWindow_);
@@ -231,6 +256,8 @@ void AApp::detachItems() {
     clearBitmaps();
     delete systemFont_;
     systemFont_ = nullptr;
+    delete systemFontAlt_;
+    systemFontAlt_ = nullptr;
     toolBar_ = nullptr;
     AComponent::detachItems();
 }
@@ -325,13 +352,30 @@ void AApp::bindActions() {
         addAction(b[0], this, b[1], nullptr);
 }
 
-// The application's own commands: the system-menu pass-through (2), quit (6),
-// close all windows (8) and the two that do nothing (91, 94). The window
-// arrangement, refresh and help commands wait for the window layer.
+// The application's own commands: the system-menu pass-through (2), the MDI
+// arrangements (3 cascade, 4 tile, 5 icons), quit (6), close all windows (8),
+// refresh (17), the help's contents and search (20, 21) and the two that do
+// nothing (91, 94).
 ACommand* AApp::doCommand(int16_t id, long argument) {
     switch (id) {
         case 2:
             return passThrough();
+        case 3:
+            MdiCascade();
+            return noChange_;
+        case 4:
+            MdiTile();
+            return noChange_;
+        case 5:
+            MdiArrangeIcons();
+            return noChange_;
+        case 17:
+            refreshWindows();
+            return noChange_;
+        case 20:
+            return helpContents();
+        case 21:
+            return helpSearch(nullptr);
         case 6:
             return quitRequest();
         case 8:
@@ -346,7 +390,19 @@ ACommand* AApp::doCommand(int16_t id, long argument) {
 }
 
 int16_t AApp::commandStatus(int16_t id, long argument) {
+    int shown = 0, minimised = 0;
     switch (id) {
+        case 3:
+        case 4:
+            countDocumentWindows(shown, minimised);
+            return shown != minimised ? 1 : 2;
+        case 5:
+            countDocumentWindows(shown, minimised);
+            return minimised ? 1 : 2;
+        case 20:
+        case 21:
+            return hasHelp() ? 1 : 2;
+        case 17:
         case 91:
         case 94:
             return 1;
@@ -378,7 +434,8 @@ void AApp::componentDeleted(AComponent* component) {
     // After the change: it files the old target as the previous one.
     if (defaultTarget_ == component)
         defaultTarget_ = nullptr;
-    uint16_t f = component->flags();
+    // A component moving to another parent keeps its updates, timers and commands.
+    uint16_t f = component == movingComponent() ? 0 : component->flags();
     if (f & kInUpdateList)
         updateList_.removeAll(component);
     if (f & kHasTimers)
@@ -420,8 +477,8 @@ int16_t AApp::changeTarget(AComponent* component) {
         queueUpdate(this, kUpdateAppTarget);
         // Characters reach a native control only through the keyboard focus.
         auto* display = dynamic_cast<ADisplayComponent*>(component);
-        if (display && !dynamic_cast<AShellClient*>(component))
-            MoveFocusTo(display->getHWnd());
+        if (display && display->getHWnd() && !dynamic_cast<AShellClient*>(component))
+            restoreTargetFocus(display);
     }
     return 1;
 }

@@ -42,6 +42,15 @@ class ATextOutStream;
 class ANoChangeCommand;
 class APassThroughCommand;
 
+// What the application asks of the window it shows its splash picture in
+// (the extras' picture popup, made by its class name).
+class ASplashPicture {
+public:
+    virtual ~ASplashPicture() = default;
+    // Shows the picture file, centred, until a click takes it away.
+    virtual void display(const AFileSpec& file, long position) = 0;
+};
+
 class AApp : public AComponent {
     SV_DECLARE_CLASS(AApp)
 public:
@@ -99,6 +108,9 @@ public:
     void runOnce();
     virtual void flushUpdates();
     bool armFrameTimer(long timeLeft);
+    // Gives the keyboard focus to the first window on the component's way up
+    // that takes the target; when it does not take, the loop tries again.
+    void restoreTargetFocus(AComponent* component);
     void fireDueTimers();
     // start runs doStart from inside the loop, once the frame is open.
     virtual void start();
@@ -121,6 +133,8 @@ public:
     // WM_ENABLE of the frame: the application's tool bar, when it has a window
     // of its own, follows the frame.
     virtual void enableWindows(bool enable);
+    // WM_COMPACTING of the frame; nothing in the framework.
+    virtual void lowMemory() {}
     // WM_QUERYENDSESSION (argument 1): non-zero lets the session end.
     virtual long queryEndSession(long argument) {
         (void)argument;
@@ -162,7 +176,26 @@ public:
     void setWorkFolder(const AFileSpec& folder) { workFolder_ = folder; }
     const AFileSpec& workFolder() const { return workFolder_; }
     void setSettingsMode(uint16_t mode) { settingsMode_ = mode; }
-    virtual bool hasHelp() { return !helpFile().empty(); }
+    // The help file read at set-up is not empty.
+    virtual bool hasHelp() { return !helpFileName_.empty(); }
+    // The help engine's calls (WinHelpA's contract: frame window, help file,
+    // HELP_ command, data); tests record them. Null puts WinHelpA back.
+    using HelpEngine = int (*)(void* window, const char* file, unsigned command, uintptr_t data);
+    static void setHelpEngine(HelpEngine engine);
+    // Each asserts a frame window and a help file ("fappli") and forces the
+    // help file first; they answer the no-change command.
+    virtual ACommand* helpContext(int16_t context, int16_t popup);
+    virtual ACommand* helpContents();
+    // A null key opens the search with an empty key.
+    virtual ACommand* helpSearch(const char* key);
+    void forceHelpFile();
+    // At detach: the help engine lets the help file go.
+    void closeHelp();
+    // The working folder, or the current (Windows) folder while none was chosen.
+    virtual AFileSpec workFolderOrCurrent();
+    virtual AFileSpec workFolderOrWindows();
+    // The root of the program's data disc; the program's subclass answers it.
+    virtual AString dataRoot() { return AString(); }
 
     // The window-update lock: one component at a time; nesting is logged.
     void lockWindowUpdate(ADisplayComponent* component);
@@ -225,6 +258,16 @@ public:
     virtual void reportInstances(AOutStream& stream);
     static void reportInstanceCounts(AOutStream& stream);
 
+    // Factories. A new printer, made by the class name "APrinter" (the caller
+    // owns it; null in a program without the printing classes). The standard
+    // preview and print-options dialogs, loaded from the layouts
+    // "AStandardPreviewDlg" and "AStandardPrintOptionDlg" under the component
+    // they are for, since the dialogs find what they print above them; null
+    // without the layout. The tree owns them.
+    virtual ADisplayComponent* makePrinter();
+    virtual AComponent* makePreviewDialog(ADisplayComponent* printed);
+    virtual AComponent* makePrintOptionsDialog(ADisplayComponent* printed);
+
     // The folder kept for the reader's files; the base keeps none and answers the current folder.
     virtual AFileSpec userFolder() { return currentFolder(); }
     static AFileSpec currentFolder();
@@ -237,7 +280,13 @@ public:
     virtual void* backgroundBrush() { return nullptr; }
     virtual AString appName() { return name_; }
     virtual uint32_t splashMinimum() { return 500; }
-    virtual bool showSplashScreen() { return false; }
+    // The splash screen: the picture file of the setting "SplashScreen" in a
+    // picture window made by the class name "AGoAwayBitmap"; false when the
+    // file or that class is missing. The second value is not read.
+    virtual bool showSplashScreen() { return showSplash(1, 0); }
+    virtual bool showSplash(int16_t flag, long unused);
+    virtual AFileSpec splashFile();
+    virtual AString splashScreen() { return getSetting("SplashScreen", nullptr, nullptr); }
     virtual void beep(uint32_t type);
 
     // Command target (answers 0 refused, 1 done, 2 deferred).
@@ -277,8 +326,19 @@ public:
     // when its first component is no AToolBar (then released).
     virtual AComponent* loadToolBar();
     virtual AString toolBarLayoutName() { return AString("AAppToolBar"); }
-    // The font of the platform's system font, made on first use (owned).
+    // The font of the platform's system font, made on first use (owned); and
+    // a second one from the same description.
     AFont* systemFont();
+    AFont* systemFontAlt();
+    // Every window of the window manager drawn again.
+    virtual void refreshWindows();
+    // Non-zero: the command target, else the previous target, is what DDE
+    // requests read; the message target is told (update kind 13).
+    virtual void setTargetMode(uint16_t mode);
+    uint16_t targetIsCurrent() const { return targetIsCurrent_; }
+    // A value for subclasses.
+    void setExtraWord(uint16_t value) { extraWord_ = value; }
+    uint16_t extraWord() const { return extraWord_; }
     const std::vector<void*>& accelerators() const { return accelerators_; }
 
     // Windows: the manager, the active window (null for none; its change is
@@ -344,9 +404,13 @@ protected:
 private:
     // Shows a loop error with Retry and Cancel; false (the loop ends) unless Retry.
     bool goOnAfter(const AError& error);
+    // The MDI document windows shown, and how many of them are minimised.
+    void countDocumentWindows(int& shown, int& minimised);
+    void callHelp(unsigned command, uintptr_t data);
     void endThroughError();
     void installServices();
     bool workFolderChosen();
+    static AString ScreenSizeTemplate();
     void removeServices();
 
     AString name_;
@@ -364,6 +428,7 @@ private:
     uint16_t quitRequested_ = 0;
     uint16_t quitFlag_ = 0;
     uint16_t focusChangeFlag_ = 0;
+    uint16_t focusRetryFlag_ = 0;
     uint16_t active_ = 0;
     uint16_t mouseSetting_ = 1;
     uint16_t dialogResult_ = 0;
@@ -379,6 +444,10 @@ private:
     AActionTable* appTables_[2] = {nullptr, nullptr};           // not owned
     AComponent* toolBar_ = nullptr;                             // not owned
     AFont* systemFont_ = nullptr;                               // owned
+    AFont* systemFontAlt_ = nullptr;                            // owned
+    AString helpFileName_;
+    uint16_t targetIsCurrent_ = 0;
+    uint16_t extraWord_ = 0;
     ANoChangeCommand* noChange_ = nullptr;                      // owned
     APassThroughCommand* passThrough_[2] = {nullptr, nullptr};  // owned
     ATextOutStream* log_ = nullptr;                             // owned

@@ -6,7 +6,10 @@
 #include "base/object/SystemSeams.h"
 #include "framework/app/AApp.h"
 
+#include "framework/display/ADisplayComponent.h"
 #include "framework/windows/AMdiFrame.h"
+#include "framework/windows/ANativeWindow.h"
+#include "framework/windows/AWindowShell.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/ACommand.h"
 #include "framework/menus/AMenuBar.h"
@@ -87,12 +90,49 @@ void AApp::runOnce() {
         return;
     }
     HWND frame = static_cast<HWND>(frameWindow_);
-    for (void* table : accelerators_) {
-        if (frame && TranslateAcceleratorA(frame, static_cast<HACCEL>(table), &msg))
-            return;
+    if (frame) {
+        // While a modal window is up the frame is disabled: its accelerators
+        // act for the modal window, and the frame's own commands stay out.
+        HWND translator = frame;
+        if (!IsWindowEnabled(frame)) {
+            if (ADisplayComponent* modal = ModalWindowAfter(nullptr))
+                translator = modal->getHWnd() ? modal->getHWnd() : frame;
+        }
+        for (void* table : accelerators_) {
+            SetTranslatingAccelerator(true);
+            int translated = TranslateAcceleratorA(translator, static_cast<HACCEL>(table), &msg);
+            SetTranslatingAccelerator(false);
+            if (translated)
+                return;
+        }
     }
+    HWND client = GetMdiClientWindow();
+    if (client && TranslateMDISysAccel(client, &msg))
+        return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    if (focusRetryFlag_)
+        restoreTargetFocus(target_);
+}
+
+// The focus goes to the first window on the component's way up whose
+// component takes the target; a refusal is tried again after the next message.
+void AApp::restoreTargetFocus(AComponent* component) {
+    focusRetryFlag_ = 0;
+    for (AComponent* c = component; c && c != this; c = c->getParent()) {
+        auto* display = dynamic_cast<ADisplayComponent*>(c);
+        HWND h = display ? display->getHWnd() : nullptr;
+        if (!h || !display->acceptsTarget())
+            continue;
+        if (IsWindow(h) && GetFocus() != h) {
+            focusChangeFlag_ = 1;
+            MoveFocusTo(h);
+            focusChangeFlag_ = 0;
+            if (GetFocus() != h && MayTakeFocus(h))
+                focusRetryFlag_ = 1;
+        }
+        return;
+    }
 }
 
 void AApp::flushUpdates() {

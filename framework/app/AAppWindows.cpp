@@ -43,6 +43,7 @@ public:
     void enableWindows(bool enable) override { app_->enableWindows(enable); }
     void activateFrame() override { app_->activateFrame(); }
     long queryEndSession() override { return app_->queryEndSession(1); }
+    void lowMemory() override { app_->lowMemory(); }
     bool frameLimits(long limits[4], APoint& extra) override {
         for (int i = 0; i < 4; ++i)
             limits[i] = app_->frameLimits()[i];
@@ -83,6 +84,11 @@ public:
     bool isUpdateLocked(ADisplayComponent* component) override { return app_->isUpdateLocked(component); }
     void lockWindowUpdate(ADisplayComponent* component) override { app_->lockWindowUpdate(component); }
     void setHoverComponent(ADisplayComponent* component) override { app_->setCursorComponent(component); }
+    ADisplayComponent* makePrinter(ADisplayComponent*) override { return app_->makePrinter(); }
+    AComponent* makePreviewDialog(ADisplayComponent* printed) override { return app_->makePreviewDialog(printed); }
+    AComponent* makePrintOptionsDialog(ADisplayComponent* printed) override {
+        return app_->makePrintOptionsDialog(printed);
+    }
 
 private:
     AApp* app_;  // not owned
@@ -277,7 +283,7 @@ void* AApp::ddeRequest(uint32_t topic, const char* item, uint32_t& format) {
     (void)item;
     if (topic != kCodeSelection)
         return nullptr;
-    AComponent* source = target_ ? target_ : defaultTarget_;
+    AComponent* source = targetIsCurrent_ ? target_ : defaultTarget_;
     if (!source || !source->canCopy())
         return nullptr;
     return source->renderFormat(format);
@@ -324,7 +330,7 @@ void AApp::startDdeService() {
     if (DdeInitializeA(&instance, AppDdeCallback, CBF_FAIL_ADVISES | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS,
                        0) != DMLERR_NO_ERROR) {
         ddeInstance_ = 0;
-        messageBox("Impossible de lancer les services DDE", nullptr, 0, nullptr);
+        messageBox(FrameworkString(128, 10, "Impossible de lancer les services DDE").c_str(), nullptr, 0, nullptr);
         return;
     }
     ddeInstance_ = instance;

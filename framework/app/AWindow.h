@@ -99,6 +99,8 @@ public:
     uint16_t shellMouseActivate() override { return mouseActivate_; }
     long shellCurrentItem() override;
     void shellFocused() override;
+    // Flag 0x0080: the control library's look, when the library is there.
+    bool shellControlLook() override { return (windowFlags_ & kNoErase) != 0; }
 
     // Window operations.
     virtual void setTitle(const char* title);

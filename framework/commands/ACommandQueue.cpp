@@ -88,14 +88,12 @@ ACommandQueue::ACommandQueue(AComponent* owner, uint16_t depth)
       currentOwned_(0) {}
 
 ACommandQueue::~ACommandQueue() {
-    // The targets may be gone: the counts go, the components are not touched.
+    // The targets may be gone: the counts go, and every waiting command is
+    // deleted without being finished, since finishing may reach its target.
     counts_.clear();
     for (Alist* list : {&main_, &deferred_}) {
-        while (!list->empty()) {
-            ACommand* command = static_cast<ACommand*>(list->removeFirst());
-            if (command->finish())
-                destroy(command);
-        }
+        while (!list->empty())
+            destroy(static_cast<ACommand*>(list->removeFirst()));
     }
 }
 

@@ -2,7 +2,8 @@
 // current message, with its undo and redo histories.
 //
 // The queue owns the commands it holds whose ownership word is nonzero; it
-// finishes the others and leaves them to their owner. It counts the commands
+// finishes the others and leaves them to their owner. Destroyed, it deletes
+// every command still waiting, unfinished. It counts the commands
 // aimed at each component and marks the component (flag 0x0200) while it
 // holds any, so the application can drop them when the component goes away.
 // Commands added while the queue runs wait in a second list for the next run.

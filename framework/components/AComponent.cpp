@@ -160,9 +160,28 @@ void AComponent::attachToParent(AComponent* parent) {
         parent->addChild(this);
 }
 
+namespace {
+
+AComponent* g_moving = nullptr;  // not owned
+
+}  // namespace
+
+AComponent* AComponent::movingComponent() {
+    return g_moving;
+}
+
 void AComponent::reparent(AComponent* parent) {
-    if (parent_)
-        parent_->removeChild(this);
+    if (parent_) {
+        AComponent* outer = g_moving;
+        g_moving = parent ? this : nullptr;
+        try {
+            parent_->removeChild(this);
+        } catch (...) {
+            g_moving = outer;
+            throw;
+        }
+        g_moving = outer;
+    }
     parent_ = parent;
     if (parent)
         parent->addChild(this);

@@ -240,7 +240,12 @@ public:
     // Tree.
     void setParent(AComponent* parent) { parent_ = parent; }
     void attachToParent(AComponent* parent);
+    // Moves the component under parent (null: out of the tree). A move to
+    // another parent keeps what the application holds for it (timers,
+    // queued commands, updates): componentDeleted sees it as moving.
     void reparent(AComponent* parent);
+    // The component that reparent is moving to another parent now, or null.
+    static AComponent* movingComponent();
     void addChild(AComponent* child);
     void removeChild(AComponent* child);
     Alist& children() { return children_; }

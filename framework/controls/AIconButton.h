@@ -84,6 +84,10 @@ public:
     const std::vector<AStaticImage*>& linkedImages() const { return linked_; }
     void setHoverNotify(bool on) { hoverNotify_ = on ? 1 : 0; }
     AImage* icon() const { return icon_.get(); }
+    // A button without an icon bitmap whose resizable state is on (the
+    // default) may take another size than its frame's: a slider's thumb.
+    bool isResizable() const { return !icon_ && resizable_ != 0; }
+    void setResizable(bool on) { resizable_ = on ? 1 : 0; }
     bool pressed() const { return pressed_ != 0; }
     bool rollover() const { return rollover_ != 0; }
 
@@ -107,6 +111,7 @@ private:
     uint16_t pressed_ = 0;
     uint16_t repeatFired_ = 0;
     uint16_t hoverNotify_ = 0;
+    uint16_t resizable_ = 1;
     std::vector<AStaticImage*> linked_;  // not owned: descendants, the last linked first
     ARect tracked_;
 };

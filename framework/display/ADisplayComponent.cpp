@@ -9,6 +9,7 @@
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/display/APrintRange.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/resources/AStringListResource.h"
 
 SV_IMPLEMENT_CLASS(ADisplayComponent, 108, AComponent)
@@ -288,14 +289,22 @@ AString FrameworkString(uint16_t list, short index, const char* builtIn) {
 
 // The printing module overrides these entries; here printing is possible
 // only when the display context holds a printer and someone supplies one.
-ACommand* ADisplayComponent::noPrinter() {
+namespace {
+
+ACommand* NoPrinterMessage() {
     MessageBeep(0);
     AString text = FrameworkString(128, 7, "Driver d'impression introuvable !");
     AString caption;
-    if (AComponent* app = application())
+    if (AComponent* app = AComponent::application())
         caption = AString(app->getClass()->name());
     SeamMessageBox(nullptr, text.c_str(), caption.c_str(), MB_OK);
-    return noChangeCommand();
+    return AComponent::noChangeCommand();
+}
+
+}  // namespace
+
+ACommand* ADisplayComponent::noPrinter() {
+    return NoPrinterMessage();
 }
 
 ACommand* ADisplayComponent::print() {
@@ -313,12 +322,80 @@ ACommand* ADisplayComponent::printWithDialog(ADisplayComponent* component) {
     return noChangeCommand();
 }
 
+ACommand* ADisplayComponent::printAllPages(ADisplayComponent* component) {
+    (void)component;
+    return noChangeCommand();
+}
+
+ACommand* ADisplayComponent::printWithSettings() {
+    ADisplayComponent* printer = canPrint() ? getPrinter() : nullptr;
+    if (!printer)
+        return noPrinter();
+    perform(printer->printAllPages(this));
+    perform(CheckAlloc(new (std::nothrow) ADeleteComponentCmd(1, printer), "fdisplay", 1986));
+    return noChangeCommand();
+}
+
+namespace {
+
+uint16_t g_printLevel = 1;
+
+}  // namespace
+
+uint16_t ADisplayComponent::printLevel() {
+    return g_printLevel;
+}
+
+void ADisplayComponent::setPrintLevel(uint16_t level) {
+    g_printLevel = level;
+}
+
+ACommand* ADisplayComponent::printDefault() {
+    ADisplayContext* context = ADisplayContext::existing();
+    if (context && context->printer())
+        return noChangeCommand();
+    return NoPrinterMessage();
+}
+
+// The dialog is the window a layout loaded, or holds it.
+void ADisplayComponent::showDialog(AComponent* dialog, long line) {
+    const AClass* windowClass = AClass::findByName("AWindow");
+    AComponent* w = dialog && windowClass && !dialog->isKindOf(windowClass)
+                        ? dialog->findDescendant(windowClass, nullptr)
+                        : dialog;
+    auto* window = dynamic_cast<ADisplayComponent*>(w);
+    if (!window)
+        ThrowAssert("fdisplay", line);
+    window->setFrame(window->getScreenFrame(), false);
+    window->showUpdate();
+}
+
 ACommand* ADisplayComponent::printPreview() {
-    return canPrint() ? noChangeCommand() : noPrinter();
+    if (!printLevel() || !canPrint())
+        return noPrinter();
+    AComponent* dialog = getPreviewDialog();
+    if (!dialog)
+        ThrowAssert("fdisplay", 2028);
+    showDialog(dialog, 2029);
+    return noChangeCommand();
 }
 
 ACommand* ADisplayComponent::printOptions() {
-    return canPrint() ? noChangeCommand() : noPrinter();
+    if (!printLevel() || !canPrint())
+        return noPrinter();
+    if (AComponent* dialog = getPrintOptionsDialog())
+        showDialog(dialog, 2029);
+    return noChangeCommand();
+}
+
+AComponent* ADisplayComponent::makePreviewDialog(ADisplayComponent* component) {
+    ADisplayComponent* p = getDisplayParent();
+    return p ? p->makePreviewDialog(component) : ADisplayServices::current().makePreviewDialog(component);
+}
+
+AComponent* ADisplayComponent::makePrintOptionsDialog(ADisplayComponent* component) {
+    ADisplayComponent* p = getDisplayParent();
+    return p ? p->makePrintOptionsDialog(component) : ADisplayServices::current().makePrintOptionsDialog(component);
 }
 
 ADisplayComponent* ADisplayComponent::findPrinter(ADisplayComponent* component) {

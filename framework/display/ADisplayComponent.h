@@ -279,17 +279,33 @@ public:
     virtual bool allowsCommand(long value) { return queryAllows(this, value); }
     virtual bool queryAllows(ADisplayComponent* component, long value);
 
-    // Printing. The printing module's entries: without a printer each beeps
-    // and says so; with one, the printing module's overrides do the work.
+    // Printing. Without a printer each entry beeps and says so. print asks
+    // for the pages, printWithSettings prints them all at once; the preview
+    // and the options show the dialog that the tree's factories make, and
+    // need a print level above 0.
     virtual ACommand* print();
+    virtual ACommand* printWithSettings();
     virtual ACommand* printPreview();
     virtual ACommand* printOptions();
+    // For callers without a component: the message when there is no printer.
+    static ACommand* printDefault();
+    // The framework's print level: 0 keeps the preview and the options out.
+    static uint16_t printLevel();
+    static void setPrintLevel(uint16_t level);
+    // The dialogs for this component, asked up the display chain; at the top
+    // the application's factories. Null when there is none; the tree owns them.
+    virtual AComponent* getPreviewDialog() { return makePreviewDialog(this); }
+    virtual AComponent* makePreviewDialog(ADisplayComponent* component);
+    virtual AComponent* getPrintOptionsDialog() { return makePrintOptionsDialog(this); }
+    virtual AComponent* makePrintOptionsDialog(ADisplayComponent* component);
     // Asked up the display chain, at the top the application's printer
     // factory; null when there is none. The caller owns the printer.
     virtual ADisplayComponent* getPrinter() { return findPrinter(this); }
     virtual ADisplayComponent* findPrinter(ADisplayComponent* component);
     // A printer's job for the component it prints: the printer overrides it.
     virtual ACommand* printWithDialog(ADisplayComponent* component);
+    // The same job over every page, without asking.
+    virtual ACommand* printAllPages(ADisplayComponent* component);
     virtual AComponent* getPrintOptions() { return findPrintOptions(this); }
     virtual AComponent* findPrintOptions(ADisplayComponent* component);
     virtual AComponent* getPrintSource() { return findPrintSource(this); }
@@ -352,6 +368,8 @@ protected:
 private:
     void applySizeSpec(const ASizeSpec& rule, bool schedule);
     ACommand* noPrinter();
+    // Shows the window of a dialog that a factory made (asserted at line).
+    void showDialog(AComponent* dialog, long line);
 
     ARect frame_;
     ASizer* sizer_;  // owned

@@ -80,6 +80,16 @@ public:
         (void)owner;
         return nullptr;
     }
+    // The standard preview and print-options dialogs for the printed
+    // component (owned by the tree), or null.
+    virtual AComponent* makePreviewDialog(ADisplayComponent* printed) {
+        (void)printed;
+        return nullptr;
+    }
+    virtual AComponent* makePrintOptionsDialog(ADisplayComponent* printed) {
+        (void)printed;
+        return nullptr;
+    }
     // Moves the command target out of component's subtree.
     virtual void releaseTarget(AComponent* component);
 

@@ -8,11 +8,12 @@
 #pragma once
 
 #include "base/object/AFileSpec.h"
+#include "framework/app/AApp.h"
 #include "framework/extras/APopupWin.h"
 
 class ABitmapView;
 
-class AGoAwayBitmap : public AClickInGoAway {
+class AGoAwayBitmap : public AClickInGoAway, public ASplashPicture {
     SV_DECLARE_CLASS(AGoAwayBitmap)
 public:
     AGoAwayBitmap() : AGoAwayBitmap(true, false) {}
@@ -26,7 +27,7 @@ public:
     // byte range starts and ends at position: empty, so the whole file is read.
     void setBitmap(const AFileSpec& file, long position);
     // setBitmap, then centred in the application's area, shown and painted.
-    void display(const AFileSpec& file, long position);
+    void display(const AFileSpec& file, long position) override;
     ABitmapView* bitmapView() const { return view_; }
 
 private:

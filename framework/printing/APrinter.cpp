@@ -158,6 +158,18 @@ ACommand* APrinter::printWithDialog(ADisplayComponent* component) {
     return noChangeCommand();
 }
 
+// A component that does not count its pages prints its first.
+ACommand* APrinter::printAllPages(ADisplayComponent* component) {
+    long count = 0;
+    {
+        Session session(*this, component);
+        firstPage();
+        count = pageCount();
+    }
+    auto last = static_cast<int16_t>(count > 0 && count <= 0x7FFF ? count - 1 : 0);
+    return printPages(component, APrintRange{0, last, 1, 1, static_cast<int16_t>(count > 0 ? 1 : 0)});
+}
+
 ACommand* APrinter::printPages(ADisplayComponent* component, const APrintRange& range) {
     Session session(*this, component);
     firstPage();

@@ -70,6 +70,8 @@ public:
 
     // The entries: the print dialog then the job, or the job over range.
     ACommand* printWithDialog(ADisplayComponent* component) override;
+    // Every page of the component, one copy, without the dialog.
+    ACommand* printAllPages(ADisplayComponent* component) override;
     virtual ACommand* printPages(ADisplayComponent* component, const APrintRange& range);
     virtual ACommand* runJob(const APrintRange& range);
     virtual void printCopy(const APrintRange& range, APrintJob& job);

@@ -124,7 +124,7 @@ void ASliderButton::setPosition(const APoint& value, const APoint& range) {
 }
 
 void ASliderButton::setProportion(const APoint& page, const APoint& range) {
-    if (icon())
+    if (!isResizable())
         return;
     ARect t = track(), f = getFrame();
     APoint size;

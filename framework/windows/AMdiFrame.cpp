@@ -6,7 +6,10 @@
 #include "base/object/AError.h"
 #include "framework/commands/AItemOwner.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/APaletteTable.h"
+#include "framework/windows/AControlLibrary.h"
 #include "framework/windows/AToolWindow.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
@@ -41,6 +44,8 @@ AMdiFrame::AMdiFrame(AComponent* app, const char* title, DWORD style, const ARec
     : AWindowHandler(app) {
     setTopLevel(true);
     g_frame = this;
+    if (ADisplayServices::current().lookOptions() & 0x8000)
+        AControlLibrary::load(AWindowServices::current().instance());
     create(title, style, rect, 0, createNow);
     if (menu && hwnd())
         SetMenu(hwnd(), menu);
@@ -53,6 +58,7 @@ AMdiFrame::~AMdiFrame() {
     }
     if (g_frame == this)
         g_frame = nullptr;
+    AControlLibrary::unload();
 }
 
 void AMdiFrame::showFrame(int showCommand) {
@@ -117,6 +123,12 @@ AMessageResult AMdiFrame::handle(AMessage& m) {
             break;
         case WM_QUERYENDSESSION:
             return Handled(services.queryEndSession());
+        case WM_COMPACTING:
+            services.lowMemory();
+            break;
+        case WM_SYSCOLORCHANGE:
+            AGraphicDisplay::systemColorsChanged();
+            break;
         case WM_QUERYNEWPALETTE:
             return Handled(queryPalette(m));
         case WM_PALETTECHANGED:

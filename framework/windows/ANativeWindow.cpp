@@ -272,6 +272,20 @@ void MoveFocusTo(HWND hwnd) {
         SetFocus(hwnd);
 }
 
+namespace {
+
+bool g_translatingAccelerator = false;
+
+}  // namespace
+
+void SetTranslatingAccelerator(bool on) {
+    g_translatingAccelerator = on;
+}
+
+bool TranslatingAccelerator() {
+    return g_translatingAccelerator;
+}
+
 void SetLookupAnswer(AComponent* component) {
     g_lookupAnswer = component;
 }

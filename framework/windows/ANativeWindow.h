@@ -149,5 +149,9 @@ void MoveFocusTo(HWND hwnd);
 void SetLookupAnswer(AComponent* component);
 // Sends to every child in z-order, and down depth more levels.
 void BroadcastToChildren(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, int depth);
+// Set by the main loop while TranslateAcceleratorA runs: a command that an
+// accelerator table makes goes to the application's menu bar.
+void SetTranslatingAccelerator(bool on);
+bool TranslatingAccelerator();
 HWND GetMdiClientWindow();
 void SetMdiClientWindow(HWND hwnd);

@@ -32,4 +32,6 @@ public:
     virtual long shellCurrentItem() { return 0; }
     // The window got the keyboard focus: it passes it on to its focus item.
     virtual void shellFocused() {}
+    // The window asks for the optional control library's look.
+    virtual bool shellControlLook() { return false; }
 };

@@ -18,8 +18,15 @@ AWindowClass*& AWindowClass::head() {
     return list;
 }
 
-AWindowClass::AWindowClass(const char* baseName, const char* name, const char* library, WNDPROC fallback)
-    : baseName_(baseName), className_(name), library_(library), defaultProc_(fallback), next_(head()) {
+AWindowClass::AWindowClass(const char* baseName, const char* name, const char* library, WNDPROC fallback,
+                           const char* procName)
+    : baseName_(baseName),
+      className_(name),
+      library_(library),
+      procName_(procName),
+      defaultProc_(fallback),
+      fallback_(fallback),
+      next_(head()) {
     head() = this;
 }
 
@@ -39,6 +46,9 @@ void AWindowClass::registerClass(HINSTANCE instance, WNDPROC procedure) {
         if (library_) {
             // Absent (always under Wine): the class goes on with its fallback procedure.
             libraryHandle_ = LoadLibraryA(library_);
+            FARPROC own = libraryHandle_ && procName_ ? GetProcAddress(libraryHandle_, procName_) : nullptr;
+            if (own)
+                defaultProc_ = reinterpret_cast<WNDPROC>(reinterpret_cast<void*>(own));
         }
         WNDCLASSA wc{};
         if (*baseName_ == '\0') {
@@ -78,6 +88,9 @@ void AWindowClass::unregister() {
         FreeLibrary(libraryHandle_);
     libraryHandle_ = nullptr;
     instance_ = nullptr;
+    // The library's procedure goes with the library.
+    if (procName_)
+        defaultProc_ = fallback_;
 }
 
 AWindowClass& AWindowClass::plainWindow() {
@@ -95,14 +108,14 @@ AWindowClass& AWindowClass::mdiChildWindow() {
     return c;
 }
 
-// Without bwcc32.dll these two keep the standard procedures and look.
+// With bwcc32.dll these two take its default procedures; without, the standard ones.
 AWindowClass& AWindowClass::borWindow() {
-    static AWindowClass c("", "KY_BorWindow", "bwcc32.dll", DefWindowProcA);
+    static AWindowClass c("", "KY_BorWindow", "bwcc32.dll", DefWindowProcA, "BWCCDefWindowProc");
     return c;
 }
 
 AWindowClass& AWindowClass::mdiBorChildWindow() {
-    static AWindowClass c("", "KY_MdiBorChildWindow", "bwcc32.dll", DefMDIChildProcA);
+    static AWindowClass c("", "KY_MdiBorChildWindow", "bwcc32.dll", DefMDIChildProcA, "BWCCDefMDIChildProc");
     return c;
 }
 

@@ -11,8 +11,10 @@
 
 class AWindowClass {
 public:
-    // baseName "" for a class of the framework's own; library null for none.
-    AWindowClass(const char* baseName, const char* name, const char* library, WNDPROC fallback);
+    // baseName "" for a class of the framework's own; library null for none;
+    // procName: the library's entry that replaces the fallback procedure.
+    AWindowClass(const char* baseName, const char* name, const char* library, WNDPROC fallback,
+                 const char* procName = nullptr);
     ~AWindowClass();
     AWindowClass(const AWindowClass&) = delete;
     AWindowClass& operator=(const AWindowClass&) = delete;
@@ -44,7 +46,9 @@ private:
     const char* baseName_;
     const char* className_;
     const char* library_;
+    const char* procName_;  // null: none
     WNDPROC defaultProc_;
+    WNDPROC fallback_;
     long registrations_ = 0;
     HMODULE libraryHandle_ = nullptr;
     HINSTANCE instance_ = nullptr;

@@ -237,6 +237,15 @@ AMessageResult ADisplayWindowHandler::onKillFocus(AMessage& m) {
     return Handled(0);
 }
 
+// A component whose own window was moved or sized from outside takes the
+// window's client rectangle as its frame; an iconic window keeps the frame.
+void ADisplayWindowHandler::followWindow(const WINDOWPOS& pos, HWND window) {
+    if ((pos.flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE) || IsIconic(window))
+        return;
+    if (display_->getHWnd() == window)
+        display_->nativeWindowMoved();
+}
+
 AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
     AMessage wheel;
     if (ConvertWheelMessage(m, RegisteredWheelMessage(), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, wheel))
@@ -252,6 +261,9 @@ AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
             return {static_cast<uint16_t>(display_->dispatchMouseMove(event) != 0), 0};
         case WM_LBUTTONDOWN:
             return {static_cast<uint16_t>(display_->dispatchMouseDown(event) != 0), 0};
+        case WM_LBUTTONDBLCLK:
+            // The class's CS_DBLCLKS turns the second press into this message.
+            return {static_cast<uint16_t>(display_->dispatchDoubleClick(event, 2) != 0), 0};
         case WM_LBUTTONUP:
             return {static_cast<uint16_t>(display_->dispatchMouseUp(event) != 0), 0};
         case WM_RBUTTONDOWN:
@@ -262,6 +274,10 @@ AMessageResult ADisplayWindowHandler::handle(AMessage& m) {
             return onKillFocus(m);
         case WM_SETTINGCHANGE:
             GetWheelScrollLines(true);
+            break;
+        case WM_WINDOWPOSCHANGED:
+            if (m.lParam)
+                followWindow(*reinterpret_cast<const WINDOWPOS*>(m.lParam), m.hwnd);
             break;
         case WM_QUERYNEWPALETTE: {
             APaletteTable* table = APaletteTable::active();

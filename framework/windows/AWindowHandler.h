@@ -53,6 +53,7 @@ protected:
 private:
     AMessageResult onSetFocus(AMessage& message);
     AMessageResult onKillFocus(AMessage& message);
+    void followWindow(const WINDOWPOS& pos, HWND window);
 
     ADisplayComponent* display_;  // not owned
 };

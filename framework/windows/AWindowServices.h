@@ -62,6 +62,8 @@ public:
     virtual void activateFrame();
     // The session ends: non-zero lets it.
     virtual long queryEndSession() { return 1; }
+    // WM_COMPACTING of the frame: the system runs short of memory.
+    virtual void lowMemory() {}
     // The frame's tool bar (not owned), or null.
     virtual ADisplayComponent* toolBar() { return nullptr; }
 

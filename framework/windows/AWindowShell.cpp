@@ -5,6 +5,7 @@
 #include "framework/commands/AItemOwner.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/windows/AControlLibrary.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AShellClient.h"
 #include "framework/windows/AWindowClass.h"
@@ -203,15 +204,28 @@ AMessageResult AWindowShell::onCommand(AMessage& m) {
             c->shellClose();
             answer = 1;
         }
+    } else if (TranslatingAccelerator()) {
+        SetTranslatingAccelerator(false);
+        answer = AWindowServices::current().menuCommand(id);
     } else if (menu) {
         answer = menu->dispatch(id, 1, nullptr);
     }
     return {static_cast<uint16_t>(answer != 0), 0};
 }
 
+bool AWindowShell::controlLook() const {
+    AShellClient* c = client();
+    return c && c->shellControlLook() && AControlLibrary::loaded();
+}
+
 AMessageResult AWindowShell::handle(AMessage& m) {
     if (AShellClient* c = client()) {
         switch (m.message) {
+            case WM_PAINT:
+                // The library's default procedure paints the window.
+                if (controlLook())
+                    return NotHandled();
+                break;
             case WM_CLOSE:
                 if (AItemOwner* menu = c->shellMenu())
                     menu->fire(static_cast<int16_t>(SC_CLOSE), 0, nullptr);
@@ -314,6 +328,14 @@ HWND AMdiChildNativeWindow::createWindow(HWND parent, const char* name, DWORD st
 
 AWindowClass* AMdiChildNativeWindow::windowClass() {
     return &AWindowClass::mdiChildWindow();
+}
+
+AWindowClass* AMdiChildShell::windowClass() {
+    return controlLook() ? &AWindowClass::mdiBorChildWindow() : AMdiChildNativeWindow::windowClass();
+}
+
+AWindowClass* ATopLevelShell::windowClass() {
+    return controlLook() ? &AWindowClass::borWindow() : APlainNativeWindow::windowClass();
 }
 
 AMdiChildShell::AMdiChildShell(ADisplayComponent* window, const char* title, DWORD style, const ARect& rect,

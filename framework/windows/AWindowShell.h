@@ -27,6 +27,8 @@ public:
     // The window component's shell side, or null.
     AShellClient* client() const;
 
+    // The window asks for the control library's look and the library is loaded.
+    bool controlLook() const;
     bool zoomed() const { return zoomed_ != 0; }
     bool maximized() const { return maximized_ != 0; }
 
@@ -73,6 +75,7 @@ public:
     void activate() override;
     void hide() override;
     ARect frameRectFromClient(const ARect& client) override;
+    AWindowClass* windowClass() override;
 
     // The shell of the active MDI child, or null.
     static AMdiChildShell* activeChild();
@@ -87,6 +90,7 @@ public:
     ANativeWindow* nativeWindow() override { return this; }
     AWindowLink* link() override { return this; }
     HWND parentWindow() override { return parent_; }
+    AWindowClass* windowClass() override;
     using ANativeWindow::hwnd;
     AMessageResult handle(AMessage& message) override;
     void show(bool activate) override;

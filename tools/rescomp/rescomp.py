@@ -170,8 +170,8 @@ FIELD_TYPES = ("i16", "u16", "i32", "str", "edge", "layout")
 
 
 class LayoutClass:
-    def __init__(self, name, parent, fields):
-        self.name, self.parent, self.fields = name, parent, fields
+    def __init__(self, name, parent, fields, part=True):
+        self.name, self.parent, self.fields, self.part = name, parent, fields, part
 
     def chain(self, classes):
         """The classes whose parts make up a record, root first."""
@@ -193,8 +193,11 @@ def load_classes(path, earlier=None):
                 continue
             if len(words) < 2:
                 raise CompileError(path, number, "a class line needs a name and a parent")
-            name, parent, fields = words[0], words[1], []
+            name, parent, fields, part = words[0], words[1], [], True
             for spec in words[2:]:
+                if spec == "nopart" and len(words) == 3:
+                    part = False
+                    continue
                 field, _, kind = spec.partition(":")
                 if kind not in FIELD_TYPES:
                     raise CompileError(path, number, "field %s has unknown type %r" % (field, kind))
@@ -203,7 +206,7 @@ def load_classes(path, earlier=None):
                 raise CompileError(path, number, "class %s listed twice" % name)
             if parent != "-" and parent not in classes and parent not in earlier:
                 raise CompileError(path, number, "parent %s of %s is not listed above it" % (parent, name))
-            classes[name] = LayoutClass(name, None if parent == "-" else parent, fields)
+            classes[name] = LayoutClass(name, None if parent == "-" else parent, fields, part)
     return classes
 
 
@@ -308,6 +311,8 @@ def read_object(r, classes, layout, depth):
             raise r.error("%s has no field %s" % (cls.name, t.text), t)
     out = bytearray(encode_text(r.path, head.line, cls.name))
     for owner in chain:
+        if not owner.part:
+            continue
         for name, kind in owner.fields:
             out += encode_value(kind, values.get(name))
         out += b"\xff\xff"

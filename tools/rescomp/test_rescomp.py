@@ -53,6 +53,10 @@ class Compiler(unittest.TestCase):
              b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00ADisplayComponent\x00\x00\x00\xff\xff"
              + edge(500, 0x3733) + edge(4, 0x4020, 12) + edge(0, 0x0010) + edge(-1, 0x4000)
              + b"\xff\xff\xff\xff\xff\xff\x00\x00"),
+            ("a class without a part of its own adds no end mark",
+             "AFileMenuHandler { id 4 }",
+             b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00AFileMenuHandler\x00\x04\x00\xff\xff\xff\xff"
+             + b"\xff\xff\xff\xff\x00\x00"),
             ("chain of parts, defaults, Windows-1252 text and a child",
              'AStaticText { text "Été" AComponent { id 2 } }',
              b"\x02\x00\x02\x00\xff\xff\xff\xff\x01\x00AStaticText\x00"

@@ -11,6 +11,7 @@
 #include "framework/app/AppMain.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/AActionTable.h"
+#include "framework/display/ADisplayComponent.h"
 #include "tests/framework/app/AppTestSupport.h"
 #include "tests/framework/commands/CommandTestSupport.h"
 
@@ -658,4 +659,28 @@ TEST_F(AppObjectTest, LogLinesAreOnDiskAtOnce) {
     DeleteComponent(root);
     app = nullptr;
     EXPECT_TRUE(DeleteFileA(path.path().c_str()));
+}
+
+// The framework's list 128 holds each message at the place the code reads it from.
+TEST(FrameworkListTest, TheMessagesOfList128AreWhereTheCodeReadsThem) {
+    struct Row {
+        short index;
+        const char* text;
+    } rows[] = {
+        {0, "Configuration invalide"},
+        {3, "Cette application requiert au moins %ldx%ld pixels. Veuillez ajuster les param\xE8tres d'affichage de "
+            "votre \xE9"
+            "cran."},
+        {7, "Driver d'impression introuvable !"},
+        {8, "Librairie introuvable"},
+        {10, "Impossible de lancer les services DDE"},
+        {11, "Probl\xE8me lors de l'impression"},
+        {14, "L'orientation d\xE9sir\xE9"
+             "e n'a pas \xE9t\xE9 obtenue. L'impression va se poursuivre avec le mode par d\xE9"
+             "faut"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.index);
+        EXPECT_STREQ(r.text, FrameworkString(128, r.index, "(built in)").c_str());
+    }
 }

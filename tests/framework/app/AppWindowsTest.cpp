@@ -9,6 +9,7 @@
 #include "framework/graphics/AImage.h"
 #include "framework/windows/AWindowServices.h"
 #include "tests/framework/app/AppTestSupport.h"
+#include "tests/framework/commands/CommandTestSupport.h"
 
 namespace {
 
@@ -415,3 +416,43 @@ TEST(AppFrame, TheSessionEndsOnlyWhenTheApplicationLetsIt) {
     EXPECT_EQ(1, AWindowServices::current().queryEndSession());
 }
 
+
+namespace {
+
+// Gives its name as the data of a DDE request.
+class Copyable : public AComponent {
+public:
+    Copyable(AComponent* parent, int16_t id, const char* name) : AComponent(parent, id), name_(name) {}
+    bool acceptsTarget() override { return true; }
+    bool canCopy() override { return true; }
+    void* renderFormat(uint32_t&) override { return Block(std::string(name_) + '\0'); }
+
+private:
+    const char* name_;
+};
+
+}  // namespace
+
+// A DDE request reads the command target when the target mode says so, and
+// the previous target otherwise.
+TEST_F(AppTest, TheTargetModeChoosesWhatADdeRequestReads) {
+    auto* before = MakeNew<Copyable>(app, int16_t(1), "before");
+    auto* now = MakeNew<Copyable>(app, int16_t(2), "now");
+    ASSERT_EQ(1, app->setTarget(before, 0));
+    ASSERT_EQ(1, app->setTarget(now, 0));
+    struct Row {
+        uint16_t mode;
+        const char* data;
+    } rows[] = {{1, "now"}, {0, "before"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode);
+        app->setTargetMode(r.mode);
+        EXPECT_EQ(r.mode, app->targetIsCurrent());
+        uint32_t format = CF_TEXT;
+        auto block = static_cast<HGLOBAL>(app->ddeRequest(AApp::kCodeSelection, "", format));
+        ASSERT_NE(nullptr, block);
+        EXPECT_STREQ(r.data, static_cast<const char*>(GlobalLock(block)));
+        GlobalUnlock(block);
+        GlobalFree(block);
+    }
+}

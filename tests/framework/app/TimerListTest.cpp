@@ -162,3 +162,45 @@ TEST_F(TimerListTest, DelaysErrorsAndDeletedComponents) {
     EXPECT_EQ(0, list.count());
     EXPECT_EQ(-1, list.timeLeft(1000));
 }
+
+namespace {
+
+// Logs its name when it runs.
+class NamedCommand : public ACommand {
+public:
+    NamedCommand(AComponent* target, const char* name) : ACommand(target, 0, 1), name_(name) {}
+    void execute() override { Ticker::log += std::string("run ") + name_ + " "; }
+
+private:
+    const char* name_;
+};
+
+}  // namespace
+
+// A component moved to another parent keeps its timers and its queued
+// command; one taken out of the tree loses them.
+TEST_F(TimerListTest, AMovedComponentKeepsItsTimersAndQueuedWork) {
+    struct Row {
+        const char* name;
+        bool toParent;
+        const char* log;
+    } rows[] = {{"moved", true, "t:1@2000 run c "}, {"out of the tree", false, ""}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Ticker::log.clear();
+        AComponent* from = MakeNew<AComponent>(app, int16_t(1));
+        AComponent* to = MakeNew<AComponent>(app, int16_t(2));
+        Ticker* t = MakeNew<Ticker>(from, "t");
+        app->addTimer(t, 500);
+        t->perform(new NamedCommand(t, "c"));
+        t->reparent(r.toParent ? to : nullptr);
+        EXPECT_EQ(r.toParent ? 1 : 0, app->commandQueue().heldFor(t));
+        app->timerList().runDue(2000);
+        app->commandQueue().run();
+        EXPECT_EQ(r.log, Ticker::log);
+        if (!r.toParent)
+            t->reparent(to);
+        for (AComponent* c : {from, to})
+            DeleteComponent(c);
+    }
+}

@@ -25,16 +25,9 @@
 #include "framework/resources/AResource.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowShell.h"
-#include "tests/framework/app/AppTestSupport.h"
+#include "tests/framework/app/WindowTestSupport.h"
 
 namespace {
-
-// An application with the framework's own MDI frame and menu bar.
-class MdiApp : public AApp {
-public:
-    MdiApp() : AApp(AString("WindowTestApp"), ARect(), 0, 0) {}
-    void beep(uint32_t) override {}
-};
 
 // An application whose tool bar comes from the layout it names.
 class NamedBarApp : public MdiApp {
@@ -83,42 +76,6 @@ LRESULT CALLBACK RecordCommands(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-class WindowTest : public AppTest {
-protected:
-    void SetUp() override {
-        AClass::buildRegistry();
-        TestClock() = 1000;
-        SetErrorStream(&errors);
-        AWindow::resetUntitledCounter();
-        app = new MdiApp;
-        app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-        AObject::completeNew(app);
-        app->flushUpdates();
-    }
-    void TearDown() override {
-        AComponent* root = app;
-        DeleteComponent(root);
-        drainMessages();
-        SetErrorStream(nullptr);
-        AClass::releaseRegistry();
-        TestClock() = 0;
-    }
-    bool haveDisplay() const { return app->frameWindow() != nullptr; }
-    AWindow* open(uint16_t flags, const char* title = "", const ARect& frame = ARect(10, 10, 210, 130)) {
-        auto* w = new AWindow(app, 0, ASizeSpec(frame), title, "", flags, 0, ARect());
-        AObject::completeNew(w);
-        app->flushUpdates();
-        return w;
-    }
-    template <class W>
-    W* openAs(uint16_t flags) {
-        auto* w = new W(app, 0, ASizeSpec(ARect(10, 10, 210, 130)), "w", "", flags, 0, ARect());
-        AObject::completeNew(w);
-        app->flushUpdates();
-        return w;
-    }
-};
 
 TEST(WindowFlagsTest, FlagsImplyEachOtherAndGiveTheNativeStyle) {
     struct Row {
@@ -500,16 +457,6 @@ short AltState(int key) {
     return (g_altDown && key == VK_MENU) ? static_cast<short>(0x8000) : 0;
 }
 
-// Presses key (with modifier when not 0) on the real keyboard.
-void PressKey(BYTE modifier, BYTE key) {
-    if (modifier)
-        keybd_event(modifier, 0, 0, 0);
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    if (modifier)
-        keybd_event(modifier, 0, KEYEVENTF_KEYUP, 0);
-}
-
 AAtomicItem* Item(AComponent* w, int16_t id, int32_t x, uint16_t focus) {
     auto* item = new AAtomicItem(w, id, ASizeSpec(ARect(x, 10, x + 40, 30)), 0, 1, nullptr, focus);
     AObject::completeNew(item);
@@ -569,17 +516,6 @@ TEST_F(WindowTest, OpeningASystemMenuSetsItsCloseMoveAndSizeItems) {
     EXPECT_EQ("0: 2 2 2", open(frameBar, frame, WM_INITMENUPOPUP));
 }
 
-// Runs the loop until done answers true or about three seconds passed.
-static bool RunUntil(AApp* app, const std::function<bool()>& done) {
-    for (int i = 0; i < 300 && !done(); ++i) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            app->runOnce();
-        else
-            Sleep(10);
-    }
-    return done();
-}
 
 TEST_F(WindowTest, TabAndShiftTabFromRealKeysMoveTheFocusAlongTheWindowsTabStopsWithWrap) {
     if (!haveDisplay())

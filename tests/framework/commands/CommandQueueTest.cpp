@@ -1,6 +1,7 @@
 // Command objects and the command queue: the shared answers, the framework's
 // commands, run order, deferral, the undo history and the dropping of
 // commands whose target goes away.
+#include "framework/commands/ACommandQueue.h"
 #include "framework/components/ACommand.h"
 #include "tests/framework/FrameworkTestSupport.h"
 #include "tests/framework/commands/CommandTestSupport.h"
@@ -202,4 +203,31 @@ TEST_F(CommandQueueTest, ARunFromInsideACommandLeavesTheQueueToTheOuterRun) {
     app->queue.run();
     EXPECT_EQ("in out runS ~S ", LogProbe::log);
     EXPECT_EQ(0, app->queue.count());
+}
+
+namespace {
+
+// Reads its target when it is released: a released command whose target is
+// gone would read freed memory.
+class TouchingCommand : public LogCommand {
+public:
+    using LogCommand::LogCommand;
+    void release() override { LogProbe::log += "release(" + std::to_string(target()->flags()) + ") "; }
+};
+
+}  // namespace
+
+// A queue destroyed while commands wait (owned or not, their targets perhaps
+// deleted) deletes them without releasing them.
+TEST_F(CommandQueueTest, ADestroyedQueueDeletesItsWaitingCommandsWithoutReleasingThem) {
+    LogProbe* target = MakeNew<LogProbe>(app, int16_t(4));
+    {
+        ACommandQueue queue(app, 1);
+        queue.add(new TouchingCommand(target, "A", 0, 1));
+        queue.add(new TouchingCommand(target, "B", 0, 0));
+        AComponent* gone = target;
+        DeleteComponent(gone);
+        LogProbe::log.clear();
+    }
+    EXPECT_EQ("~A ~B ", LogProbe::log) << "neither released, the unowned one deleted too";
 }

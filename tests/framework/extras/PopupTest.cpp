@@ -188,3 +188,38 @@ TEST_F(PopupTest, WaitBoxHasAShadowAndACentredMessage) {
 }
 
 }  // namespace
+
+// The splash screen is the picture that the setting "SplashScreen" names, in
+// a picture popup sized to it; a setting naming no file shows nothing.
+TEST_F(PopupTest, TheSplashScreenShowsThePictureTheSettingsName) {
+    const std::string picture = std::string(SV_DIB_SAMPLES) + "rgb24.bmp";
+    struct Row {
+        const char* name;
+        std::string setting;
+        bool shown;
+    } rows[] = {
+        {"no setting", "", false},
+        {"a missing file", picture + ".absent", false},
+        {"a picture", picture, true},
+    };
+    const char* ini = ".\\TestClusters.ini";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        WritePrivateProfileStringA("settings", "SplashScreen", r.setting.empty() ? nullptr : r.setting.c_str(), ini);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini);
+        APopupWin* before = APopupWin::current();
+        EXPECT_EQ(r.shown, app->showSplashScreen());
+        auto* splash = dynamic_cast<AGoAwayBitmap*>(APopupWin::current());
+        if (!r.shown) {
+            EXPECT_EQ(before, APopupWin::current());
+            continue;
+        }
+        ASSERT_NE(nullptr, splash);
+        if (!splash->getHWnd())
+            GTEST_SKIP() << "no X display";
+        EXPECT_TRUE(IsWindowVisible(splash->getHWnd()));
+        ASSERT_NE(nullptr, splash->bitmapView());
+        EXPECT_TRUE(splash->bitmapView()->hasBitmap());
+    }
+    DeleteFileA(ini);
+}

@@ -23,10 +23,22 @@
 
 namespace {
 
+// Its dialog factories load the test's layouts, as the program's own do.
 class FrameApp : public AApp {
 public:
     FrameApp() : AApp(AString("PreviewApp"), ARect(), 0, 0) {}
     void beep(uint32_t) override { ++TestBeeps; }
+    ADisplayComponent* makePrinter() override {
+        ++printers;
+        return AApp::makePrinter();
+    }
+    AComponent* makePreviewDialog(ADisplayComponent* printed) override {
+        return AComponent::loadLayout(printed, "TestPreview", 0);
+    }
+    AComponent* makePrintOptionsDialog(ADisplayComponent* printed) override {
+        return AComponent::loadLayout(printed, "TestOptions", 0);
+    }
+    int printers = 0;
 };
 
 // A document that makes its own printer and opens the test's preview layout.
@@ -57,6 +69,23 @@ void Pump() {
             DispatchMessageA(&msg);
         }
         Sleep(20);
+    }
+}
+
+// Copies the window, frame included, into canvas (its size). The X server
+// maps a window a little later: polls until its corner is drawn.
+void CopyWhenDrawn(HWND window, Canvas& canvas) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    for (int i = 0; i < 50; ++i) {
+        HDC dc = GetWindowDC(window);
+        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+        if (canvas.pixel(width - 5, height - 5) != 0)
+            break;
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
     }
 }
 
@@ -291,16 +320,7 @@ TEST_F(PreviewTest, APreviewWindowShowsTheSheetWithItsPage) {
     RECT r;
     GetWindowRect(window, &r);
     Canvas canvas(r.right - r.left, r.bottom - r.top);
-    // The X server maps the window a little later: poll until its corner is drawn.
-    for (int i = 0; i < 50; ++i) {
-        HDC dc = GetWindowDC(window);
-        BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-        if (canvas.pixel(r.right - r.left - 5, r.bottom - r.top - 5) != 0)
-            break;
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Pump();
-    }
+    CopyWhenDrawn(window, canvas);
     canvas.savePng("print-preview");
 
     // The sheet is white with the page's text on it, the background grey.
@@ -312,4 +332,59 @@ TEST_F(PreviewTest, APreviewWindowShowsTheSheetWithItsPage) {
     EXPECT_EQ(RGB(128, 128, 128), canvas.pixel(at.x + 2, at.y + 2));
     EXPECT_EQ(RGB(255, 255, 255), canvas.pixel(sheet.right() - 3, sheet.bottom() - 3));
     EXPECT_GT(canvas.inkIn(sheet), 0) << "the page's text is drawn on the sheet";
+}
+
+// A component's preview and options open the dialogs that the application's
+// factories make, its printer comes from the application's printer factory,
+// and a print level of 0 keeps them out.
+TEST_F(PreviewTest, ThePreviewAndTheOptionsComeFromTheApplicationsFactories) {
+    if (!haveDisplay())
+        GTEST_SKIP() << "no display";
+    auto* frameApp = static_cast<FrameApp*>(app);
+    host_ = new AWindow(app, 0, ASizeSpec(ARect(10, 10, 310, 210)), "Document", "", 0x0800, 0, ARect());
+    AObject::completeNew(host_);
+    auto* doc = new Document(host_, 11);
+    AObject::completeNew(doc);
+    doc->pages = {"Premi\xe8re page\nEncyclop\xe9" "die", "Seconde page"};
+    // A current printer: the display context holds its information.
+    APrinterSetup::setCurrent(MemorySetup());
+    settle();
+    frameApp->printers = 0;
+    doc->printPreview();
+    settle();
+    auto* dialog = dynamic_cast<AStandardPreviewDlg*>(APreviewDlg::current());
+    ASSERT_NE(nullptr, dialog) << "the factory's layout";
+    EXPECT_EQ(doc, dialog->AComponent::getParent()) << "made under the printed component";
+    ASSERT_TRUE(IsWindowVisible(dialog->getHWnd()));
+    dialog->countPages();
+    dialog->goToPage(0, 1);
+    EXPECT_EQ(2, dialog->pageCount());
+    EXPECT_GE(frameApp->printers, 1) << "the preview's printer is the application's";
+    HWND window = dialog->getHWnd();
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    settle();
+    RECT r;
+    GetWindowRect(window, &r);
+    Canvas canvas(r.right - r.left, r.bottom - r.top);
+    CopyWhenDrawn(window, canvas);
+    canvas.savePng("print-preview-factory");
+
+    doc->printOptions();
+    settle();
+    APrintOptionsDlg* options = APrintOptionsDlg::current();
+    ASSERT_NE(nullptr, options);
+    EXPECT_EQ(doc, options->printedComponent());
+    EXPECT_TRUE(IsWindowVisible(options->getHWnd()));
+    options->perform(options->doCommand(APrintOptionsDlg::kCloseItemCommand, 0));
+    settle();
+
+    ADisplayComponent::setPrintLevel(0);
+    ClearBoxes();
+    for (auto entry : {&ADisplayComponent::printPreview, &ADisplayComponent::printOptions})
+        (doc->*entry)();
+    ADisplayComponent::setPrintLevel(1);
+    APrinterSetup::setCurrent(nullptr);
+    ASSERT_EQ(2u, CapturedBoxes().size());
+    EXPECT_EQ("Driver d'impression introuvable !", CapturedBoxes()[0].text);
 }

@@ -13,6 +13,7 @@
 #include "base/object/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/APaletteTable.h"
 #include "framework/graphics/ATextStyle.h"
 #include "framework/windows/AMdiFrame.h"
@@ -546,6 +547,7 @@ public:
     }
     void enableWindows(bool enable) override { log += enable ? "enable " : "disable "; }
     long queryEndSession() override { return 0; }
+    void lowMemory() override { log += "low "; }
     std::string log;
 };
 
@@ -564,8 +566,23 @@ TEST_F(WindowsTest, TheFrameTellsTheApplicationOfActivationEnablingAndTheSession
     SendMessageA(hwnd, WM_ACTIVATEAPP, 0, 0);
     SendMessageA(hwnd, WM_ENABLE, 0, 0);
     SendMessageA(hwnd, WM_ENABLE, 1, 0);
-    EXPECT_EQ("active! active inactive! disable enable ", services.log);
+    SendMessageA(hwnd, WM_COMPACTING, 0x8000, 0);
+    EXPECT_EQ("active! active inactive! disable enable low ", services.log);
     EXPECT_EQ(0, SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0)) << "the application refuses the end of the session";
+
+    // A change of the system colours reaches the live displays.
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto* display = new AGraphicDisplay(nullptr, dc, 0, nullptr);
+    display->addRef();
+    display->SetForeColor(AGraphicDisplay::kHiliteColor);
+    const int element = COLOR_HIGHLIGHTTEXT;
+    const COLORREF old = GetSysColor(element), changed = RGB(1, 2, 3);
+    SetSysColors(1, &element, &changed);
+    SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(changed, display->resolvedForeColor());
+    SetSysColors(1, &element, &old);
+    display->release();
+    DeleteDC(dc);
 }
 
 namespace {
@@ -779,4 +796,42 @@ TEST_F(WindowsTest, ToolWindowsFollowTheFrameAndKeepTheCaptionsActiveWhileTheApp
     SendMessageA(f, WM_NCACTIVATE, 0, 0);
     EXPECT_EQ(0, frame.caption);
     AWindowServices::install(nullptr);
+}
+
+// A display component whose own window is moved or sized from outside takes
+// the window's client rectangle as its frame; a change of order alone leaves it.
+TEST_F(WindowsTest, ADisplayFollowsItsOwnWindowsMovesAndSizes) {
+    ADisplayComponent* display = makeDisplay(60);
+    ADisplayWindow window(display, nullptr);
+    window.create("display", WS_POPUP | WS_VISIBLE, ARect(10, 10, 110, 60), 0, true);
+    HWND hwnd = window.ANativeWindow::hwnd();
+    if (!hwnd)
+        GTEST_SKIP() << "no display";
+    display->setNativeWindow(hwnd);
+    struct Row {
+        const char* name;
+        int x, y, cx, cy;
+        UINT flags;
+        ARect frame;
+    } rows[] = {
+        {"moved and sized", 30, 40, 150, 90, SWP_NOZORDER | SWP_NOACTIVATE, ARect(30, 40, 180, 130)},
+        {"moved", 50, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE, ARect(50, 20, 200, 110)},
+        {"sized", 0, 0, 60, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE, ARect(50, 20, 110, 50)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetWindowPos(hwnd, nullptr, r.x, r.y, r.cx, r.cy, r.flags);
+        EXPECT_EQ(r.frame, display->getFrame());
+    }
+    // A change that neither moves nor sizes is not read back; one that does is.
+    display->setNativeWindow(nullptr);
+    MoveWindow(hwnd, 5, 5, 20, 20, FALSE);
+    display->setNativeWindow(hwnd);
+    WINDOWPOS order{hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE};
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&order));
+    EXPECT_EQ(ARect(50, 20, 110, 50), display->getFrame());
+    order.flags = SWP_NOZORDER;
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&order));
+    EXPECT_EQ(ARect(5, 5, 25, 25), display->getFrame());
+    display->setNativeWindow(nullptr);
 }
