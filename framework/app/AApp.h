@@ -194,8 +194,6 @@ public:
     // The working folder, or the current (Windows) folder while none was chosen.
     virtual AFileSpec workFolderOrCurrent();
     virtual AFileSpec workFolderOrWindows();
-    // The root of the program's data disc; the program's subclass answers it.
-    virtual AString dataRoot() { return AString(); }
 
     // The window-update lock: one component at a time; nesting is logged.
     void lockWindowUpdate(ADisplayComponent* component);
