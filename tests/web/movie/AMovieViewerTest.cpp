@@ -1,0 +1,133 @@
+// The viewers and the controller item in a real window over our movie layer:
+// controller modes, clicks and presses, hiding, fitting, hot spots, and the
+// picture of a playing movie.
+#include "web/movie/AMovieViewer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/base/procedural/FileTestSupport.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/web/movie/MovieTestSupport.h"
+#include "web/movie/MovieLibrary.h"
+
+namespace {
+
+class AMovieViewerTest : public MovieTest {
+protected:
+    // A shown viewer of the mode and flags in a window, its movie open.
+    template <class Viewer = AMovieViewer>
+    Viewer* viewerWith(uint16_t mode, uint16_t flags, const char* movie = "odd.mov", int16_t id = 5) {
+        if (!window && !openWindow(ARect(0, 0, 320, 240)))
+            return nullptr;
+        window->showUpdate();
+        auto* viewer = Shown(Open<Viewer>(window, id, Frame(0, 0, 200, 160), mode, flags));
+        EXPECT_EQ(0, viewer->setMovie(SampleMovie(movie)) & 0xFFFF);
+        return viewer;
+    }
+    void press(AMovieViewer* viewer, long x, long y) {
+        AMouseEvent event(APoint(x, y), MK_LBUTTON);
+        viewer->mouseDown(event);
+    }
+};
+
+TEST_F(AMovieViewerTest, ControllerModes) {
+    if (!openWindow(ARect(0, 0, 320, 240)))
+        GTEST_SKIP() << "no display";
+    auto* separate = Open<AMovieController>(window, int16_t(10), Frame(0, 200, 200, 216));
+    struct Row {
+        uint16_t mode;
+        bool attached;
+        bool bound;
+    } rows[] = {{0, false, false}, {1, true, false}, {2, true, false}, {3, false, false},
+                {9, false, false}, {10, false, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.mode);
+        AMovieViewer* viewer = viewerWith(r.mode, 0);
+        ASSERT_NE(nullptr, viewer->movie());
+        EXPECT_EQ(r.attached, Movies()->MCIsControllerAttached(viewer->movie()->controller()) != 0);
+        EXPECT_EQ(r.attached, viewer->inBar(APoint(100, 150)));
+        EXPECT_EQ(r.attached ? 160 - 16 : 160, viewer->movieArea().y);
+        EXPECT_EQ(61 + (r.attached ? 16 : 0), viewer->movie()->getDisplayExtent().y);
+        EXPECT_EQ(r.bound ? separate : nullptr, viewer->controllerItem());
+        EXPECT_EQ(r.bound ? viewer : nullptr, separate->viewer());
+        AComponent* gone = viewer;
+        DeleteComponent(gone);
+        EXPECT_EQ(nullptr, separate->viewer());
+    }
+}
+
+TEST_F(AMovieViewerTest, ClicksPressesAndHiding) {
+    AMovieViewer* viewer = viewerWith(1, 0);
+    if (!viewer)
+        GTEST_SKIP() << "no display";
+    AMovie* movie = viewer->movie();
+    press(viewer, 50, 50);
+    EXPECT_TRUE(movie->isPlaying()) << "a click on a stopped movie plays it";
+    EXPECT_TRUE(app->isRegistered(movie));
+    press(viewer, 50, 50);
+    EXPECT_FALSE(movie->isPlaying()) << "a press on a playing one pauses it";
+    press(viewer, 100, 150);
+    EXPECT_FALSE(movie->isPlaying()) << "the bar belongs to the controller";
+    press(viewer, 5, 150);
+    EXPECT_TRUE(movie->isPlaying()) << "the bar's button plays";
+    viewer->hideUpdate();
+    EXPECT_FALSE(movie->isPlaying()) << "hidden";
+    EXPECT_FALSE(app->isRegistered(movie));
+    viewer->showUpdate();
+    EXPECT_TRUE(app->isRegistered(movie));
+}
+
+TEST_F(AMovieViewerTest, FittingAndLookupFlags) {
+    AMovieViewer* fitted = viewerWith(1, AMovieViewer::kFitToMovie);
+    if (!fitted)
+        GTEST_SKIP() << "no display";
+    EXPECT_EQ(APoint(97, 61 + 16), fitted->getSize());
+    AMovieViewer* looked = viewerWith(0, AMovieViewer::kFitToMovie | AMovieViewer::kQuickTimeLookup, "odd.mov", 6);
+    EXPECT_EQ(APoint(97, 61), looked->getSize());
+    EXPECT_EQ(20, looked->movie()->toFrame(-2));
+    EXPECT_TRUE(looked->movie()->useQuickTimeLookup());
+    EXPECT_EQ(nullptr, looked->movie()->sampleTable());
+    // A file that is not a movie leaves the viewer empty.
+    EXPECT_NE(0, looked->setMovie(SampleMovie("odd.mov.probe")) & 0xFFFF);
+    EXPECT_EQ(nullptr, looked->movie()->movie());
+}
+
+TEST_F(AMovieViewerTest, ThePlayingPictureAfterOneSecondMatchesFfmpeg) {
+    AMovieViewer* viewer = viewerWith(1, AMovieViewer::kFitToMovie, "mjpeg_sound.mov");
+    if (!viewer)
+        GTEST_SKIP() << "no display";
+    ShowWindow(window->hwnd(), SW_SHOW);
+    viewer->movie()->playFrom(-1, -2, 1000);
+    LayerAdvanceClock(1000);
+    app->idleMovies();
+    EXPECT_EQ(1000, viewer->movie()->getCurrentPosition());
+    viewer->movie()->draw(window->hwnd(), false);
+    Canvas canvas(200, 160);
+    HDC screen = GetDC(window->hwnd());
+    BitBlt(canvas.dc(), 0, 0, 200, 160, screen, 0, 0, SRCCOPY);
+    ReleaseDC(window->hwnd(), screen);
+    canvas.savePng("movie-viewer");
+    const std::string expected = ReadAll(SampleMoviePath("mjpeg_sound.frame25.rgb"));
+    ASSERT_EQ(size_t(160 * 120 * 3), expected.size());
+    double total = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            COLORREF c = canvas.pixel(x, y);
+            const unsigned char* e = reinterpret_cast<const unsigned char*>(expected.data()) + (y * 160 + x) * 3;
+            total += std::abs(int(GetRValue(c)) - e[0]) + std::abs(int(GetGValue(c)) - e[1]) +
+                     std::abs(int(GetBValue(c)) - e[2]);
+        }
+    }
+    EXPECT_LT(total / (160 * 120 * 3), 4.0);
+    // Pause, then resume at the former rate.
+    viewer->movie()->playFrom(-1, -2, 500);
+    viewer->movie()->pause();
+    LayerAdvanceClock(600);
+    viewer->movie()->resume();
+    LayerAdvanceClock(400);
+    EXPECT_EQ(1200, viewer->movie()->getCurrentPosition());
+}
+
+}  // namespace
