@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+#include "base/object/AFile.h"
+
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/web/movie/MovieTestSupport.h"
@@ -128,6 +130,54 @@ TEST_F(AMovieViewerTest, ThePlayingPictureAfterOneSecondMatchesFfmpeg) {
     viewer->movie()->resume();
     LayerAdvanceClock(400);
     EXPECT_EQ(1200, viewer->movie()->getCurrentPosition());
+}
+
+}  // namespace
+
+namespace {
+
+class AMovideoViewerTest : public AMovieViewerTest {
+protected:
+    AMovideoViewer* hotViewer() {
+        auto* viewer = viewerWith<AMovideoViewer>(0, 0);
+        if (!viewer)
+            return nullptr;
+        HotSpotPair pair;
+        auto file = [](const char* name) {
+            return AFile(AFileSpec((std::string(SV_HOTSPOTS) + name).c_str()), 0, kPlainFileOptions, false);
+        };
+        EXPECT_EQ(0, HotSpotPairOpen(pair, file("odd.rec"), file("odd.idx")));
+        viewer->setHotSpots(pair);
+        return viewer;
+    }
+};
+
+TEST_F(AMovideoViewerTest, HotSpotsFollowTheFrames) {
+    AMovideoViewer* viewer = hotViewer();
+    if (!viewer)
+        GTEST_SKIP() << "no display";
+    struct Row {
+        long ms;  // 7 fps: frame = ms x 7 / 1000
+        long x, y;
+        long hit;
+    } rows[] = {
+        {0, 50, 60, 1},     {0, 150, 60, -1},   {600, 50, 60, 1},   {800, 50, 60, -1},
+        {1500, 150, 60, 1}, {1500, 10, 10, 2},  {1500, 50, 60, -1}, {1500, 100, 60, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.ms) + " ms at " + std::to_string(r.x) + "," + std::to_string(r.y));
+        EXPECT_EQ(r.hit, viewer->hotSpotAt(APoint(r.x, r.y), r.ms));
+        viewer->movie()->goToTime(r.ms);
+        AMouseEvent up(APoint(r.x, r.y), 0);
+        viewer->mouseUp(up);
+        EXPECT_EQ(r.hit, viewer->lastHotSpot());
+        EXPECT_EQ(r.ms, viewer->clickFrame());
+        AMouseEvent move(APoint(r.x, r.y), 0);
+        viewer->mouseMove(move);
+        EXPECT_EQ(r.hit > 0 ? -2 : -3, app->cursorId());
+    }
+    AComponent* gone = viewer;
+    DeleteComponent(gone);
 }
 
 }  // namespace
