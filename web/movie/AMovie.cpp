@@ -1,6 +1,7 @@
 // The movie component: opening, playing, positions and the action filter.
 #include "web/movie/AMovie.h"
 
+#include "base/procedural/KyFile.h"
 #include "framework/display/ADisplayComponent.h"
 #include "web/movie/AQuickTimeApp.h"
 #include "web/movie/MovieFullScreen.h"
@@ -113,6 +114,9 @@ long AMovie::openMovie(const AMovieFile& file, const APoint& where) {
     OSErr err = qt->NativePathNameToFSSpec(file.spec.path().c_str(), &spec, 0);
     Movie made = nullptr;
     if (err == 0 && !file.isRange()) {
+        // The layer opens the file itself: the file layer's cached handles give way.
+        if (KY_FileSys* fs = KY_GetGlobalFileSys())
+            KY_ReleaseAllHandles(fs);
         short ref = 0;
         err = qt->OpenMovieFile(&spec, &ref, 1);
         if (err == 0) {

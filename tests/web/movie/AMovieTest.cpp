@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/web/movie/MovieTestSupport.h"
+#include "web/movie/AMovieViewer.h"
 #include "web/movie/MovieLibrary.h"
 
 namespace {
@@ -258,6 +260,84 @@ TEST_F(AMovieTest, StartingWithoutTheLayerOrWithAFailingToolbox) {
             EXPECT_EQ(AMovie::kMovieErrorDomain, movie->openMovie(SampleMovie("odd.mov"), APoint(0, 0)) >> 16);
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The start of a real application process: the child runs only when the
+// parent asks for it, with the options word in the environment.
+class ChildApp : public AQuickTimeApp {
+public:
+    ChildApp() : AQuickTimeApp(AString("TestMoviesChild"), ARect(), 0, 0) {}
+
+protected:
+    void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }
+    const char* movieLibraryPath() override { return "Z:\\missing\\QuickTime.qts"; }
+};
+
+TEST(AMovieStart, ChildStartsWithoutTheLayer) {
+    const char* options = std::getenv("SV_MOVIE_START_CHILD");
+    if (!options)
+        GTEST_SKIP() << "run by the parent test";
+    AClass::buildRegistry();
+    auto* app = new ChildApp;
+    app->setOptions(uint16_t(std::atoi(options)));
+    app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+    bool started = app->activateOtherInstance();
+    std::printf("started %d ready %d\n", started ? 1 : 0, app->quickTimeReady() ? 1 : 0);
+    delete app;
+    AClass::releaseRegistry();
+}
+
+TEST(AMovieStart, AReaderRequiringMoviesEndsNonZeroWithoutTheLayer) {
+    if (std::getenv("SV_MOVIE_START_CHILD"))
+        GTEST_SKIP() << "the child";
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    for (const char* options : {"2", "0"}) {
+        SCOPED_TRACE(options);
+        SetEnvironmentVariableA("SV_MOVIE_START_CHILD", options);
+        std::string command = std::string("\"") + exe + "\" --gtest_filter=AMovieStart.ChildStartsWithoutTheLayer";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 60000));
+        DWORD code = 99;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        EXPECT_EQ(options[0] == '2' ? 1u : 0u, code);
+    }
+    SetEnvironmentVariableA("SV_MOVIE_START_CHILD", nullptr);
+}
+
+TEST(MovieClasses, NamesNumbersAndParents) {
+    RegisterMovieClasses();
+    struct Row {
+        const AClass* record;
+        const char* name;
+        long number;
+        const AClass* parent;
+    } rows[] = {
+        {&AQuickTimeApp::classRecord, "AQuickTimeApp", 650, &AApp::classRecord},
+        {&AMovie::classRecord, "AMovie", 651, &AComponent::classRecord},
+        {&AMovieViewer::classRecord, "AMovieViewer", 652, &AAtomicItem::classRecord},
+        {&AMovieController::classRecord, "AMovieController", 653, &AAtomicItem::classRecord},
+        {&AMovideoViewer::classRecord, "AMovideoViewer", 654, &AMovieViewer::classRecord},
+    };
+    AClass::buildRegistry();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_STREQ(r.name, r.record->name());
+        EXPECT_EQ(r.number, r.record->classNumber());
+        EXPECT_EQ(r.parent, r.record->parents()[0]);
+        EXPECT_EQ(r.record, AClass::findByName(r.name));
+    }
+    AClass::releaseRegistry();
 }
 
 }  // namespace
