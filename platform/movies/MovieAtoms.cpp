@@ -84,21 +84,27 @@ struct Parse {
 
 bool ParseAtoms(Parse& s, Reader r, int depth);
 
-// Versioned header: version u8 | flags u24, then 32- or 64-bit times.
-bool ReadMvhd(Parse& s, Reader r) {
-    uint32_t version, scale, d32;
-    uint64_t d64 = 0;
+// 'mvhd' and 'mdhd': version u8 | flags u24 | creation and modification
+// times (u32 each, u64 in version 1) | time scale u32 | duration (u32, u64).
+bool ReadTimeHeader(Reader& r, uint32_t& scale, uint64_t& duration) {
+    uint32_t version, d32;
     if (!r.u8(version) || !r.skip(3))
         return false;
     if (version == 1) {
-        if (!r.skip(16) || !r.u32(scale) || !r.u64(d64))
+        if (!r.skip(16) || !r.u32(scale) || !r.u64(duration))
             return false;
     } else {
         if (!r.skip(8) || !r.u32(scale) || !r.u32(d32))
             return false;
-        d64 = d32;
+        duration = d32;
     }
-    if (scale == 0 || scale > 0x7FFFFFFF || d64 > 0x7FFFFFFF)
+    return scale != 0 && scale <= 0x7FFFFFFF;
+}
+
+bool ReadMvhd(Parse& s, Reader r) {
+    uint32_t scale;
+    uint64_t d64;
+    if (!ReadTimeHeader(r, scale, d64) || d64 > 0x7FFFFFFF)
         return false;
     s.movie.scale = TimeScale(scale);
     s.movie.duration = TimeValue(d64);
@@ -130,19 +136,9 @@ bool ReadTkhd(Parse& s, Reader r) {
 }
 
 bool ReadMdhd(Parse& s, Reader r) {
-    uint32_t version, scale, d32;
+    uint32_t scale;
     uint64_t d64;
-    if (!r.u8(version) || !r.skip(3))
-        return false;
-    if (version == 1) {
-        if (!r.skip(16) || !r.u32(scale) || !r.u64(d64))
-            return false;
-    } else {
-        if (!r.skip(8) || !r.u32(scale) || !r.u32(d32))
-            return false;
-        d64 = d32;
-    }
-    if (scale == 0 || scale > 0x7FFFFFFF)
+    if (!ReadTimeHeader(r, scale, d64))
         return false;
     s.track->mediaScale = TimeScale(scale);
     s.track->mediaDuration = TimeValue(std::min<uint64_t>(d64, 0x7FFFFFFF));

@@ -114,15 +114,20 @@ long SampleAt(Track track, TimeValue movieTime) {
     if (!track || track->samples.empty() || movieTime < 0)
         return -1;
     int64_t media = int64_t(movieTime) * track->mediaScale / track->movie->scale;
+    long count = SamplesUpTo(track, TimeValue(media > 0x7FFFFFFF ? 0x7FFFFFFF : media));
+    return count > 0 ? count - 1 : 0;
+}
+
+long SamplesUpTo(Track track, TimeValue mediaTime) {
     long low = 0, high = long(track->samples.size());
     while (low < high) {
         long middle = low + (high - low) / 2;
-        if (media < track->samples[middle].time)
+        if (mediaTime < track->samples[middle].time)
             high = middle;
         else
             low = middle + 1;
     }
-    return low > 0 ? low - 1 : 0;
+    return low;
 }
 
 OSErr DecodeSample(Movie movie, Track track, long sample) {

@@ -68,6 +68,8 @@ OSErr ReadMovieAtoms(HANDLE file, int64_t offset, MovieRecord& movie);
 void AdvanceMovie(Movie movie);
 // The video track shown, or null.
 Track ShownTrack(Movie movie);
+// The number of samples starting at or before the media time (0: none).
+long SamplesUpTo(Track track, TimeValue mediaTime);
 // The sample index of the video track at the movie's time, or -1.
 long SampleAt(Track track, TimeValue movieTime);
 // Decodes the sample into the movie's frame buffer: 0 or an error.

@@ -64,6 +64,27 @@ short OpenFileRef(const std::string& path) {
     return ref;
 }
 
+// Files open read-only whatever the permission asked.
+OSErr OpenRef(const char* call, const MovieFileSpec* spec, short* refNum, signed char permission) {
+    LogCall("%s %d", call, int(permission));
+    if (OSErr err = FailureFor(call))
+        return err;
+    if (!spec || !refNum)
+        return kMovieErrParam;
+    *refNum = OpenFileRef(spec->path);
+    return *refNum ? 0 : kMovieErrFileNotFound;
+}
+
+OSErr CloseRef(const char* call, short refNum) {
+    LogCall("%s", call);
+    auto it = G().files.find(refNum);
+    if (it == G().files.end())
+        return kMovieErrParam;
+    CloseHandle(it->second.handle);
+    G().files.erase(it);
+    return 0;
+}
+
 OSErr MovieFromRef(Movie* movie, short refNum, long offset) {
     if (!movie)
         return kMovieErrParam;
@@ -224,43 +245,19 @@ MOVIE_API OSErr NativePathNameToFSSpec(const char* path, MovieFileSpec* spec, lo
 }
 
 MOVIE_API OSErr OpenMovieFile(const MovieFileSpec* spec, short* refNum, signed char permission) {
-    LogCall("OpenMovieFile %d", int(permission));
-    if (OSErr err = FailureFor("OpenMovieFile"))
-        return err;
-    if (!spec || !refNum)
-        return kMovieErrParam;
-    *refNum = OpenFileRef(spec->path);
-    return *refNum ? 0 : kMovieErrFileNotFound;
+    return OpenRef("OpenMovieFile", spec, refNum, permission);
 }
 
 MOVIE_API OSErr CloseMovieFile(short refNum) {
-    LogCall("CloseMovieFile");
-    auto it = G().files.find(refNum);
-    if (it == G().files.end())
-        return kMovieErrParam;
-    CloseHandle(it->second.handle);
-    G().files.erase(it);
-    return 0;
+    return CloseRef("CloseMovieFile", refNum);
 }
 
 MOVIE_API OSErr FSpOpenDF(const MovieFileSpec* spec, signed char permission, short* refNum) {
-    LogCall("FSpOpenDF %d", int(permission));
-    if (OSErr err = FailureFor("FSpOpenDF"))
-        return err;
-    if (!spec || !refNum)
-        return kMovieErrParam;
-    *refNum = OpenFileRef(spec->path);
-    return *refNum ? 0 : kMovieErrFileNotFound;
+    return OpenRef("FSpOpenDF", spec, refNum, permission);
 }
 
 MOVIE_API OSErr FSClose(short refNum) {
-    LogCall("FSClose");
-    auto it = G().files.find(refNum);
-    if (it == G().files.end())
-        return kMovieErrParam;
-    CloseHandle(it->second.handle);
-    G().files.erase(it);
-    return 0;
+    return CloseRef("FSClose", refNum);
 }
 
 MOVIE_API Movie NewMovie(long flags) {
@@ -386,14 +383,7 @@ MOVIE_API void MediaTimeToSampleNum(Media media, TimeValue time, long* sampleNum
     long number = 0;
     const Sample* found = nullptr;
     if (media && !media->samples.empty() && time >= 0) {
-        long low = 0, high = long(media->samples.size());
-        while (low < high) {
-            long middle = low + (high - low) / 2;
-            if (time < media->samples[middle].time)
-                high = middle;
-            else
-                low = middle + 1;
-        }
+        long low = SamplesUpTo(media, time);
         if (low > 0) {
             number = low;
             found = &media->samples[low - 1];
