@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "base/object/AFile.h"
+#include "framework/clusters/AStaticItem.h"
 
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -178,6 +179,38 @@ TEST_F(AMovideoViewerTest, HotSpotsFollowTheFrames) {
     }
     AComponent* gone = viewer;
     DeleteComponent(gone);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AMovieViewerTest, AControllerIdNamingNoControllerIsALayoutError) {
+    if (!openWindow(ARect(0, 0, 320, 240)))
+        GTEST_SKIP() << "no display";
+    Open<AStaticItem>(window, int16_t(12), Frame(0, 200, 200, 216));
+    // No item with the id: the assertion; an item of another class: the allocation check.
+    std::string boxes[2];
+    for (uint16_t mode : {11, 12}) {
+        SCOPED_TRACE(mode);
+        ClearBoxes();
+        EXPECT_GT(FatalExitCodeOf([&] { Open<AMovieViewer>(window, int16_t(20 + mode), Frame(0, 0, 100, 100), mode, 0); }),
+                  0);
+        ASSERT_FALSE(CapturedBoxes().empty());
+        boxes[mode - 11] = CapturedBoxes()[0].text;
+        EXPECT_NE(std::string::npos, boxes[mode - 11].find("File umovies"));
+    }
+    EXPECT_NE(boxes[0], boxes[1]);
+}
+
+TEST_F(AMovieViewerTest, TheApplicationStopsTheLayerWhenItGoes) {
+    ASSERT_TRUE(MoviesReady());
+    LayerSetLogging(true);
+    LayerTakeLog();
+    dropApp();
+    EXPECT_EQ("ExitMovies\nTerminateQTML\n", LayerTakeLog());
+    EXPECT_FALSE(MoviesReady());
+    LayerSetLogging(false);
 }
 
 }  // namespace
