@@ -90,12 +90,13 @@ long HotSpotFind(const HotSpotPair& pair, long width, long height, long frame, l
 }
 
 bool PointInTriangle(long x0, long y0, long x1, long y1, long x2, long y2, long px, long py) {
-    long d = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
+    // 64-bit products: a point far outside the movie must not overflow into a hit.
+    int64_t d = int64_t(x1 - x0) * (y2 - y0) - int64_t(y1 - y0) * (x2 - x0);
     if (d == 0)
         return false;
-    long s = (y2 - y0) * (px - x0) - (x2 - x0) * (py - y0);
-    long t = (py - y0) * (x1 - x0) - (px - x0) * (y1 - y0);
-    long u = d - s - t;
+    int64_t s = int64_t(y2 - y0) * (px - x0) - int64_t(x2 - x0) * (py - y0);
+    int64_t t = int64_t(py - y0) * (x1 - x0) - int64_t(px - x0) * (y1 - y0);
+    int64_t u = d - s - t;
     if (d > 0)
         return s >= 1 && t >= 1 && u >= 1;
     return s < 0 && t < 0 && u < 0;

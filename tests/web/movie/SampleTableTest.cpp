@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/base/procedural/FileTestSupport.h"
 
@@ -116,6 +119,76 @@ TEST_F(SampleTableTest, AMovieInsideAContainerIsReadFromItsRange) {
     EXPECT_EQ(6, SampleTableTimeToSample(table, 1000));
     SampleTableFree(table);
     EXPECT_EQ(nullptr, read(bytes, 2, 1000, 1000 + long(movie.size())));
+}
+
+}  // namespace
+
+namespace {
+
+// Each generated movie's video table against ffprobe's packet times, whole
+// and inside its container.
+TEST(SampleTableOnMovies, EverySampleStartsWhereFfprobeSaysItsPacketDoes) {
+    for (const char* name : {"mjpeg_sound.mov", "h264.mp4", "odd.mov", "ntsc.mov"}) {
+        std::istringstream in(ReadAll(std::string(SV_MOVIE_SAMPLES) + name + ".probe"));
+        long width, height, frames, timeBase, durationMs, t;
+        in >> width >> height >> frames >> timeBase >> durationMs;
+        std::vector<long> times;
+        while (in >> t)
+            times.push_back(t);
+        long size = long(ReadAll(std::string(SV_MOVIE_SAMPLES) + name).size());
+        for (bool contained : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (contained ? " in a container" : ""));
+            AMovieFile file;
+            file.spec = AFileSpec((std::string(SV_MOVIE_SAMPLES) + name + (contained ? ".bin" : "")).c_str());
+            if (contained) {
+                file.start = 777;
+                file.end = 777 + size;
+            }
+            void* table = SampleTableRead(file, 1);
+            ASSERT_NE(nullptr, table);
+            ASSERT_EQ(frames, long(times.size()));
+            for (long i = 0; i < frames; ++i) {
+                ASSERT_EQ(times[i], SampleTableSampleToTime(table, i)) << i;
+                ASSERT_EQ(i, SampleTableTimeToSample(table, times[i])) << i;
+            }
+            EXPECT_EQ(frames, SampleTableTimeToSample(table, 0x7FFFFFFF));
+            SampleTableFree(table);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged copies of a real movie: each gives a table or none, never a crash,
+// and a table always counts its sentinel.
+TEST_F(SampleTableTest, DamagedMoviesGiveATableOrNone) {
+    const std::string original = ReadAll(std::string(SV_MOVIE_SAMPLES) + "odd.mov");
+    size_t moov = original.find("moov");
+    ASSERT_NE(std::string::npos, moov);
+    std::mt19937 random(105);
+    int tables = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string bytes = original;
+        if (i % 10 == 0) {
+            bytes.resize(random() % bytes.size());
+        } else {
+            for (int n = 1 + int(random() % 4); n > 0; --n) {
+                size_t at = moov - 4 + random() % (bytes.size() - moov + 4);
+                bytes[at] = char(i % 2 ? random() : bytes[at] ^ (1 << (random() % 8)));
+            }
+        }
+        void* table = read(bytes, 1);
+        if (table) {
+            ++tables;
+            ASSERT_GE(SampleTableCount(table), 1);
+            SampleTableTimeToSample(table, 1000);
+            SampleTableSampleToTime(table, 5);
+        }
+        SampleTableFree(table);
+    }
+    EXPECT_GT(tables, 100);
 }
 
 }  // namespace
