@@ -1,4 +1,5 @@
-// The movie layer's atom reader: the tracks and sample tables of a movie.
+// Our movie layer, in place of the movie library the program cannot ship (see MovieLayer.h):
+// its atom reader: the tracks and sample tables of a movie.
 #include "platform/movies/MovieInternal.h"
 
 #include <algorithm>

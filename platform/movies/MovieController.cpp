@@ -1,5 +1,6 @@
-// The movie layer's controller: the play bar under a movie, its actions, the
-// action filter, events, and full screen.
+// Our movie layer, in place of the movie library the program cannot ship (see MovieLayer.h):
+// its controller: the play bar under a movie, its actions, the action filter,
+// events, and full screen.
 #include "platform/movies/MovieInternal.h"
 
 #include <new>

@@ -1,5 +1,6 @@
-// The movie layer's frames: Motion-JPEG samples decoded with libjpeg, other
-// codecs drawn as a numbered placeholder, and the current frame drawn.
+// Our movie layer, in place of the movie library the program cannot ship (see MovieLayer.h):
+// its frames: Motion-JPEG samples decoded with libjpeg, other codecs drawn as
+// a numbered placeholder, and the current frame drawn.
 #include "platform/movies/MovieInternal.h"
 
 #include <csetjmp>

@@ -1,4 +1,5 @@
-// The movie layer's records and the helpers its files share.
+// Our movie layer, in place of the movie library the program cannot ship (see MovieLayer.h):
+// the records and helpers its files share.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
-// The movie layer's toolbox: start and stop, ports, files, movies, tracks,
-// time conversions, and the seams its tests drive.
+// Our movie layer, in place of the movie library the program cannot ship (see MovieLayer.h):
+// its toolbox: start and stop, ports, files, movies, tracks, time
+// conversions, and the seams its tests drive.
 #include "platform/movies/MovieInternal.h"
 
 #include <cstdarg>
