@@ -1,6 +1,6 @@
 // The viewers and the controller item in a real window over our movie layer:
-// controller modes, clicks and presses, hiding, fitting, hot spots, and the
-// picture of a playing movie.
+// layouts, controller modes, clicks and presses, hiding, fitting, hot spots,
+// and the picture of a playing movie (build/artifacts/movie-viewer.png).
 #include "web/movie/AMovieViewer.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +8,9 @@
 #include <cstdlib>
 
 #include "base/object/AFile.h"
+#include "base/object/AMemoryStream.h"
 #include "framework/clusters/AStaticItem.h"
-
+#include "framework/components/ALayoutLoader.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/web/movie/MovieTestSupport.h"
@@ -211,6 +212,78 @@ TEST_F(AMovieViewerTest, TheApplicationStopsTheLayerWhenItGoes) {
     EXPECT_EQ("ExitMovies\nTerminateQTML\n", LayerTakeLog());
     EXPECT_FALSE(MoviesReady());
     LayerSetLogging(false);
+}
+
+}  // namespace
+
+namespace {
+
+void Word(std::vector<unsigned char>& out, uint16_t w) {
+    out.push_back(static_cast<unsigned char>(w & 0xFF));
+    out.push_back(static_cast<unsigned char>(w >> 8));
+}
+
+// An AMovieViewer object of a layout: the component (id), display (four
+// plain edges), cluster item (cursor, id mode, no environment), command item
+// and atomic item (focus mode) records, each with its end mark, then the
+// viewer's controller mode, flags and the given end mark; no children.
+std::vector<unsigned char> ViewerObject(uint16_t mode, uint16_t flags, uint16_t mark) {
+    std::vector<unsigned char> out;
+    const char* name = "AMovieViewer";
+    out.insert(out.end(), name, name + 13);
+    Word(out, 7);
+    Word(out, 0xFFFF);
+    for (int32_t edge : {0, 0, 120, 90}) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<unsigned char>(static_cast<uint32_t>(edge) >> (8 * i)));
+        Word(out, 0);
+        Word(out, 0);
+    }
+    Word(out, 0xFFFF);
+    Word(out, 0);
+    Word(out, 1);
+    out.push_back(0);
+    Word(out, 0xFFFF);
+    Word(out, 0xFFFF);
+    Word(out, 0);
+    Word(out, 0xFFFF);
+    Word(out, mode);
+    Word(out, flags);
+    Word(out, mark);
+    for (uint16_t w : {0xFFFF, 0xFFFF, 0x0000})
+        Word(out, w);
+    return out;
+}
+
+TEST_F(AMovieViewerTest, ViewersComeFromLayouts) {
+    if (!openWindow(ARect(0, 0, 320, 240)))
+        GTEST_SKIP() << "no display";
+    for (uint16_t mark : {uint16_t(0xFFFF), uint16_t(0x1234)}) {
+        SCOPED_TRACE(mark);
+        std::vector<unsigned char> bytes = {0x02, 0x00, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00};
+        std::vector<unsigned char> object = ViewerObject(2, AMovieViewer::kQuickTimeLookup, mark);
+        bytes.insert(bytes.end(), object.begin(), object.end());
+        AMemoryStream stream(bytes.data(), static_cast<long>(bytes.size()));
+        std::string failedIn;
+        AComponent* made = nullptr;
+        try {
+            made = ALayoutLoader::loadFromStream(window, stream, 0);
+        } catch (const AError& e) {
+            failedIn = e.fileOrUnknown();
+        }
+        if (mark != 0xFFFF) {
+            EXPECT_EQ("umovies", failedIn) << "a missing end mark";
+            continue;
+        }
+        ASSERT_NE(nullptr, made) << failedIn;
+        auto* viewer = static_cast<AMovieViewer*>(made->castTo(&AMovieViewer::classRecord));
+        ASSERT_NE(nullptr, viewer);
+        EXPECT_EQ(2, viewer->controllerMode());
+        ASSERT_NE(nullptr, viewer->movie());
+        EXPECT_TRUE(viewer->movie()->useQuickTimeLookup());
+        EXPECT_EQ(0, viewer->setMovie(SampleMovie("odd.mov")) & 0xFFFF);
+        EXPECT_EQ(APoint(120, 90), viewer->getSize());
+    }
 }
 
 }  // namespace
