@@ -13,7 +13,7 @@ log() { echo "setup: $*"; }
 need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix wine wine32 wine64 xvfb xauth ccache cmake make
            googletest libz-mingw-w64-dev dpkg-dev python3 ninja-build fonts-liberation
            tinyproxy-bin cups printer-driver-cups-pdf libcups2 poppler-utils imagemagick
-           libreoffice-writer-nogui mandoc python3-pil)
+           libreoffice-writer-nogui mandoc python3-pil ffmpeg)
 
 missing=()
 for p in "${need_pkgs[@]}"; do
