@@ -12,7 +12,7 @@
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
 
-SV_IMPLEMENT_CLASS(TheApp, 1000, AApp)
+SV_IMPLEMENT_CLASS(TheApp, 1000, AQuickTimeApp)
 
 namespace {
 
@@ -32,7 +32,7 @@ const ABitmapSpec* AppNamedBitmaps::find(const AString& name) const {
 }
 
 // The name is the frame's title, by which a second copy finds the first.
-TheApp::TheApp() : AApp(AString("Savantorium"), ARect(), 0, 0) {
+TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     setSettingsMode(3);
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);

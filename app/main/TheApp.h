@@ -9,8 +9,8 @@
 // that will not open) shows a French message and ends the loop with
 // kStartFailed; broken invariants are assertions ("theapp").
 //
-// It derives AApp directly: the movie layer's AQuickTimeApp, the application
-// object's documented base, is not in the program yet.
+// On AQuickTimeApp without its movies-required option: a reader whose movie
+// layer is missing still runs, with movies unavailable.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,7 @@
 #include "base/object/AString.h"
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
+#include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
 class ADataLocation;
@@ -48,7 +49,7 @@ private:
     std::map<std::string, ABitmapSpec> bitmaps_;
 };
 
-class TheApp : public AApp, public AFrameServices {
+class TheApp : public AQuickTimeApp, public AFrameServices {
     SV_DECLARE_CLASS(TheApp)
 public:
     // The exit code of a start that could not go on.
@@ -162,7 +163,7 @@ public:
     AString configString(const char* key) override;
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
-    void activateFrame() override { AApp::activateFrame(); }
+    void activateFrame() override { AQuickTimeApp::activateFrame(); }
     // Shows document docNo (-1: the current one) in a new state of the main window.
     void showDocument(long docNo);
     // The same, only when the current state has a document part.
