@@ -68,6 +68,11 @@ void FillRandom(ADossierManager& dossiers, std::mt19937& random) {
 }
 
 void FillRandom(ANoteManager& notes, std::mt19937& random) {
+    while (notes.notes().count())
+        notes.removePostit(notes.notes().notes().keyOf(notes.notes().notes().first()));
+    for (long i = 0; i < notes.documentCount(); ++i)
+        notes.getMarkerSet(notes.documentAt(i))->parse("");
+    notes.purgeEmptyDocuments();
     long documents = random() % 12;
     for (long d = 0; d < documents; ++d) {
         long document = static_cast<long>(random() % 0x3000000);
@@ -85,4 +90,16 @@ void FillRandom(ANoteManager& notes, std::mt19937& random) {
             notes.addPostit(new Postit(id, text.c_str()), id);
         }
     }
+}
+
+void SaveNextVersion(ADossierManager& dossiers, std::mt19937& random) {
+    dossiers.setReadOnly(1);
+    FillRandom(dossiers, random);
+    dossiers.setReadOnly(0);
+    dossiers.save();
+}
+
+void SaveNextVersion(ANoteManager& notes, std::mt19937& random) {
+    FillRandom(notes, random);
+    notes.save();
 }
