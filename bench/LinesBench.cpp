@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/BenchSupport.h"
+#include "bench/RtfStream.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AIndexedDocModel.h"
@@ -29,41 +30,6 @@ std::string FrenchArticle() {
     for (size_t i = 0; i < words.size() && text.size() < 100 * 1024; ++i)
         text += words[i] + (i % 120 == 119 ? ".\n" : i % 7 == 6 ? ", " : " ");
     return text + ".\n";
-}
-
-std::string ToRtf(const std::string& text) {
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 ";
-    char hex[8];
-    for (unsigned char c : text) {
-        if (c == '\n') {
-            rtf += "\\par\n";
-        } else if (c == '\\' || c == '{' || c == '}') {
-            rtf += '\\';
-            rtf += static_cast<char>(c);
-        } else if (c >= 0x80) {
-            snprintf(hex, sizeof hex, "\\'%02x", c);
-            rtf += hex;
-        } else {
-            rtf += static_cast<char>(c);
-        }
-    }
-    return rtf + "}";
-}
-
-struct StreamState {
-    const std::string* text;
-    size_t at;
-};
-
-DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
-    StreamState* s = reinterpret_cast<StreamState*>(cookie);
-    size_t n = s->text->size() - s->at;
-    if (n > static_cast<size_t>(wanted))
-        n = static_cast<size_t>(wanted);
-    memcpy(buffer, s->text->data() + s->at, n);
-    s->at += n;
-    *given = static_cast<LONG>(n);
-    return 0;
 }
 
 }  // namespace

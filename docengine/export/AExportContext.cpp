@@ -2,24 +2,25 @@
 #include "docengine/export/AExportContext.h"
 
 #include "docengine/model/ADocModel.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 
 AExportContext::AExportContext()
-    : bitmapSupplier(nullptr),
-      component(nullptr),
+    : component(nullptr),
       styles{-1, -1, -1},
       scaleTabStops(0),
       referenceWidth(451),
       noteMarkers(0),
       measuringDisplay(nullptr),
-      styleSheet_(nullptr) {}
+      styleSheet_(nullptr),
+      bitmapSupplier_(nullptr) {}
 
 AExportContext::AExportContext(const AExportContext& other) : AExportContext() {
     *this = other;
 }
 
 AExportContext& AExportContext::operator=(const AExportContext& other) {
-    bitmapSupplier = other.bitmapSupplier;
+    setBitmapSupplier(other.bitmapSupplier_);
     component = other.component;
     for (int i = 0; i < 3; ++i)
         styles[i] = other.styles[i];
@@ -34,10 +35,15 @@ AExportContext& AExportContext::operator=(const AExportContext& other) {
 
 AExportContext::~AExportContext() {
     ReleaseAndNull(styleSheet_);
+    ReleaseAndNull(bitmapSupplier_);
 }
 
 void AExportContext::setStyleSheet(AStyleSheet* sheet) {
     AssignRef(styleSheet_, sheet);
+}
+
+void AExportContext::setBitmapSupplier(ABitmapSupplier* supplier) {
+    AssignRef(bitmapSupplier_, supplier);
 }
 
 AExportCursor::AExportCursor(ADocModel* model, AStyleSheet* sheet, ADocModel* trailer, const AString& text)

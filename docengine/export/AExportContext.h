@@ -27,7 +27,9 @@ public:
     AStyleSheet* styleSheet() const { return styleSheet_; }
     void setStyleSheet(AStyleSheet* sheet);
 
-    ABitmapSupplier* bitmapSupplier;  // not counted here
+    ABitmapSupplier* bitmapSupplier() const { return bitmapSupplier_; }
+    // Holds a reference, so a cursor may outlive the renderer that made it.
+    void setBitmapSupplier(ABitmapSupplier* supplier);
     void* component;                  // not owned
     int16_t styles[3];
     uint16_t scaleTabStops;
@@ -38,7 +40,8 @@ public:
     ARunDisplay* measuringDisplay;
 
 private:
-    AStyleSheet* styleSheet_;  // one reference held, or null
+    AStyleSheet* styleSheet_;          // one reference held, or null
+    ABitmapSupplier* bitmapSupplier_;  // one reference held, or null
 };
 
 class AExportCursor : public AExportContext {

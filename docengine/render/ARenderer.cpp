@@ -597,7 +597,7 @@ void ARenderer::addExportFormats(AFormatList& list) {
 AExportCursor ARenderer::makeExportCursor() {
     AExportCursor cursor(model_, sheet_, nullptr, AString());
     cursor.component = view_;
-    cursor.bitmapSupplier = bitmapSupplier_;
+    cursor.setBitmapSupplier(bitmapSupplier_);
     for (int i = 0; i < 3; ++i)
         cursor.styles[i] = styleNumbers[i];
     return cursor;

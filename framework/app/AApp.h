@@ -105,6 +105,8 @@ public:
     virtual void doStart() {}
     virtual ACommand* quitRequest();
     virtual ACommand* quit();
+    // What the code 'QUIT' performs: the quit request unless a program says otherwise.
+    virtual ACommand* quitCommand() { return quitRequest(); }
     // The frame window's procedure hands its messages here first; true: handled.
     bool frameMessage(void* window, unsigned message, uintptr_t wParam, intptr_t lParam);
     // A menu or accelerator id when there is no menu bar table: 0 when nothing ran.
@@ -229,6 +231,10 @@ public:
 
     // Appearance and names.
     virtual AString title() { return name_; }
+    // The root of the data disc or folder: none in the framework.
+    virtual AString dataRoot() { return AString(); }
+    // The frame's background brush (HBRUSH, not owned by the caller), or null.
+    virtual void* backgroundBrush() { return nullptr; }
     virtual AString appName() { return name_; }
     virtual uint32_t splashMinimum() { return 500; }
     virtual bool showSplashScreen() { return false; }

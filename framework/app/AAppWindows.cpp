@@ -267,7 +267,7 @@ bool AApp::handleFrameworkMessage(uint32_t code, const char* item) {
         return true;
     }
     if (code == kCodeQuit) {
-        quitRequest();
+        quitCommand();
         return true;
     }
     return false;

@@ -130,8 +130,9 @@ int AppMainBody(void* instance, const char* commandLine, int showCommand) {
     AMemoryChecker checker;
     AOutStream& out = CurrentErrorStream();
     out.writeString("#Starting...\n");
+    out.writeString("CmdLine:\n");
     if (commandLine && *commandLine)
-        out.writeString("CmdLine:\n").writeString(commandLine).writeString("\n");
+        out.writeString(commandLine).writeString("\n");
     AApp::reportInstanceCounts(out);
     CreateApplication();
     int result = RunApplication(instance, commandLine, showCommand);

@@ -169,3 +169,23 @@ int KyTextMatch(const char* word, const char* text, const AFilter* filter, const
     }
     return 8 - best;
 }
+
+namespace {
+
+TextMatchMarkersHook g_markersHook = nullptr;
+
+}  // namespace
+
+void SetTextMatchMarkersHook(TextMatchMarkersHook hook) {
+    g_markersHook = hook;
+}
+
+int KyBasicTextMatch(const char* word, const char* text, const AFilter* filter) {
+    const char* markers[4] = {"", "", "", ""};
+    if (g_markersHook)
+        g_markersHook(markers);
+    for (const char*& m : markers)
+        if (!m)
+            m = "";
+    return KyTextMatch(word, text, filter, markers[0], markers[1], markers[2], markers[3]);
+}

@@ -22,3 +22,12 @@ int KyTextMatch(const char* word, const char* text, const AFilter* filter, const
 long FindWord(const char* word, const char* text, const char* separators);
 // 1 when word's first whole-word occurrence lies between open and close.
 int IsWordInside(const char* word, const char* text, char open, char close, const char* separators);
+
+// Fills markers with the application's four markers A, B, C and D (texts that
+// stay valid until the hook is called again).
+using TextMatchMarkersHook = void (*)(const char* markers[4]);
+// The application installs its markers' reader; null takes it away.
+void SetTextMatchMarkersHook(TextMatchMarkersHook hook);
+// KyTextMatch with the application's markers, read at each call; empty
+// markers while no hook is installed.
+int KyBasicTextMatch(const char* word, const char* text, const AFilter* filter);

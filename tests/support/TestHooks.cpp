@@ -102,3 +102,14 @@ AOutStream& CaptureStream::writeHex(unsigned long v) {
     text += digits;
     return *this;
 }
+
+std::string FirstOutOfOrder(const std::string& text, const std::vector<std::string>& lines) {
+    size_t at = 0;
+    for (const std::string& line : lines) {
+        size_t found = text.find(line, at);
+        if (found == std::string::npos)
+            return line;
+        at = found + line.size();
+    }
+    return "";
+}

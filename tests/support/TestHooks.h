@@ -52,3 +52,6 @@ public:
 private:
     bool toTrace_;
 };
+
+// The lines' positions in text must rise; answers the first one out of order or missing ("" when none).
+std::string FirstOutOfOrder(const std::string& text, const std::vector<std::string>& lines);

@@ -186,6 +186,23 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
     return spec;
 }
 
+// The reader's installation files (section "settings"): a hard-disk
+// installation whose data folder is the installation folder itself, and the
+// network file a network installation would read.
+std::string WriteInstallFiles(const std::string& out) {
+    const std::pair<const char*, const char*> files[] = {
+        {"sv.ini",
+         "[settings]\r\nWorkPath=\r\nInstallReseau=0\r\nInstallType=HD\r\nInstallCD=0\r\n"
+         "CDVolume=SAVANTORIUM\r\nHdDataPath=.\r\nNetLog=0\r\n"},
+        {"install.ini", "[settings]\r\nInstallType=RESEAU\r\nInstallCD=0\r\n"},
+    };
+    std::string why;
+    for (const auto& f : files)
+        if (!(why = SaveFileReplacing(out + "\\" + f.first, f.second)).empty())
+            return why;
+    return "";
+}
+
 }  // namespace
 
 std::string BuildSample(const std::string& work, const std::string& out, void (*progress)(const char* line)) {
@@ -234,8 +251,13 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     std::string separators;
     if (!LoadFile(work + "\\separators.txt", &separators))
         return "cannot read separators.txt";
-    Say(progress, "descriptor");
-    return WriteDescriptor(out + "\\sv.sgm", Descriptor(static_cast<int>(articles.size()), separators));
+    Say(progress, "descriptors and installation files");
+    // One pair per kind of installation: hard disk, CD set, network.
+    DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
+    for (const char* pair : {"sv", "svcd", "svres"})
+        if (!(why = WriteDescriptor(out + "\\" + pair + ".sgm", spec)).empty())
+            return why;
+    return WriteInstallFiles(out);
 }
 
 namespace {

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-// Writes into `out` the descriptor pair "sv.sgm"/"sv.gen" and, under "data",
+// Writes into `out` the descriptor pairs of the three kinds of installation
+// ("sv", "svcd", "svres" ".sgm"/".gen", all alike), "sv.ini" and "install.ini" and, under "data",
 // the TEXT and HDFILES tables, the word index, the A-to-Z index, the
 // thesaurus, the character table and the stop list. `progress` receives one
 // line per stage when not null.

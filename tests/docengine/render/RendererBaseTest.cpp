@@ -208,12 +208,13 @@ TEST_F(RendererBaseTest, IndexesRangesAndPositionsAreShownAndAnswered) {
              renderer->setBitmapSupplier(pictures.get());
              AExportCursor cursor = renderer->makeExportCursor();
              ARenderer* copy = renderer->makeDetachedCopy(ARect(0, 0, 100, 100), false, nullptr);
-             std::string s = std::to_string(cursor.bitmapSupplier == pictures.get()) +
+             std::string s = std::to_string(cursor.bitmapSupplier() == pictures.get()) +
                              std::to_string(copy->bitmapSupplier() == pictures.get());
              copy->release();
              renderer->setBitmapSupplier(nullptr);
-             return s;
-         }, "11"},
+             // The cursor keeps its supplier alive after the renderer lets go.
+             return s + std::to_string(pictures->refCount());
+         }, "112"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -11,6 +11,7 @@
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
+#include "tests/support/TestHooks.h"
 
 namespace {
 
@@ -55,18 +56,6 @@ int Finish(HANDLE process) {
         GetExitCodeProcess(process, &code);
     CloseHandle(process);
     return static_cast<int>(code);
-}
-
-// The lines' positions in text must rise; answers the first one out of order or missing.
-std::string FirstOutOfOrder(const std::string& text, const std::vector<std::string>& lines) {
-    size_t at = 0;
-    for (const std::string& line : lines) {
-        size_t found = text.find(line, at);
-        if (found == std::string::npos)
-            return line;
-        at = found + line.size();
-    }
-    return "";
 }
 
 // A file the framework main has just deleted may linger while its last

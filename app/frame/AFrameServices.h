@@ -1,0 +1,56 @@
+// What the main window asks of the application object: the document panes
+// of the document kinds, the stored screen addresses, the online connection,
+// the history after a navigation, the reader's name, the menu data and the
+// configuration. The application object installs its own; without one the
+// frame uses this base, whose answers suit a reader with no data, no network
+// and no preferences.
+//
+// The frame does not own the services (gFrameServices is set by their owner).
+#pragma once
+
+#include <cstdint>
+
+#include "base/object/AString.h"
+
+class AppState;
+class AStyleSheetSet;
+class Frame1;
+class SVPane;
+
+class AFrameServices {
+public:
+    virtual ~AFrameServices() = default;
+
+    // The id of the document pane that shows a document kind.
+    virtual int16_t getDocKindPane(int16_t kind) {
+        (void)kind;
+        return 1201;
+    }
+    // A new state (owned by the caller) showing a web address, or null.
+    virtual AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value);
+    // The address stored for screen (first, second); empty when none.
+    virtual AString getScreenAddress(int16_t first, int16_t second);
+    // True when the online service may be used now; else the reader was told why.
+    virtual bool checkConnection(const char* address);
+    virtual int16_t connectionState() { return 0; }
+    virtual void openWebHome(int16_t full) { (void)full; }
+    virtual void openNoteWindow(long docNo, long noteId, SVPane* owner);
+    virtual void saveHistoryIfWanted() {}
+    virtual AString getCurrentUserName() { return AString(); }
+    virtual bool workFolderExists() { return false; }
+    virtual bool resultExportEnabled() { return false; }
+    // Record `record` of table 1 of base 0: the text of one tool-bar menu. A
+    // missing base is an assertion.
+    virtual AString menuRecordText(long record);
+    // A configuration value ("MAX_EXPORT_LIST"), empty when absent.
+    virtual AString configString(const char* key);
+    // A message text of the configuration ("MSG_..."), empty when absent.
+    virtual AString configMessage(const char* key) { return configString(key); }
+    // The application's style sheets, or null.
+    virtual AStyleSheetSet* styleSheets() { return nullptr; }
+    virtual void activateFrame();
+};
+
+// The services the frame uses: gFrameServices when set, else a shared base instance.
+AFrameServices& FrameServices();
+extern AFrameServices* gFrameServices;

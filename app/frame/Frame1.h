@@ -1,0 +1,214 @@
+// The reader's one main window, opened from the layout "Frame1Fixed": its
+// tool bar and commands, the panes that receive the parts of a navigation
+// state, the panes active for printing and export, and the navigation chain.
+//
+// The chain: headState owns the newest state and, through each state's older
+// link, every state of the chain; curState may be older after going back. It
+// holds at most maxStates - 1 states after a step. States asked for while a
+// state is being shown are queued (pendingState, owned, linked by their newer
+// links) and shown afterwards; a queued state replaced by a later one is
+// deleted. Panes, items and menus are not owned (they belong to the component
+// tree or to the tool pane); setUpItems fills the pane slots from the content
+// layout 1002, and a slot left empty is skipped. Broken invariants are assertions ("frame1");
+// missing or mistyped tool-bar items fail the allocation check.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "app/frame/Frame1Menus.h"
+#include "base/object/AString.h"
+#include "framework/app/AWindow.h"
+
+class ABaseState;
+class ADocState;
+class AIconButton;
+class ALeftState;
+class AppState;
+class ARightState;
+class ASizerGroup;
+class AStaticImage;
+class AStaticItem;
+class AStaticText;
+class SVPane;
+
+class Frame1 : public AWindow {
+    SV_DECLARE_CLASS(Frame1)
+public:
+    // The panes that receive the parts of a state; any may be null until set.
+    struct PaneSlots {
+        SVPane* leftPane = nullptr;
+        SVPane* rightPane = nullptr;
+        SVPane* docPane1 = nullptr;
+        SVPane* docPane2 = nullptr;
+        SVPane* docPane3 = nullptr;
+        SVPane* editPane = nullptr;  // the sixth slot: read by the edit-command query
+        SVPane* quickSearchPane = nullptr;
+        SVPane* webComplementPane = nullptr;
+    };
+
+    Frame1() = default;
+    ~Frame1() override;
+
+    // Record: AWindow's, FFFF.
+    void readFrom(AMemoryStream& stream) override;
+    void attachItems() override;
+    void setUpItems() override;
+    void detachItems() override;
+    void bindActions() override;
+    ACommand* doCommand(int16_t id, long argument) override;
+    int16_t commandStatus(int16_t id, long argument) override;
+    void linkChanged(AComponent* source, const AKindSet& kinds) override;
+    void componentDeleted(AComponent* component) override;
+
+    // Pane slots.
+    void setPaneSlots(const PaneSlots& slots) { slots_ = slots; }
+    const PaneSlots& paneSlots() const { return slots_; }
+    void setDockPane(SVPane* dock) { dockPane_ = dock; }
+    // The quick search pane and the web complement pane register themselves.
+    void setQuickSearchPane(SVPane* pane) { slots_.quickSearchPane = pane; }
+    void setWebComplementPane(SVPane* pane) { slots_.webComplementPane = pane; }
+    void setFindPane(SVPane* pane) { findPane_ = pane; }
+
+    // Tool-bar menus.
+    void loadMenuTexts();
+    // The text filed under a button id (empty when none).
+    AString menuText(int16_t buttonId) const;
+    void makeMenuParams(PopupTreeParams& params, int16_t style);
+    int16_t menuItemEnabled(int16_t buttonId, int16_t line);
+    int16_t menuItemIsCurrent(int16_t buttonId, int16_t line);
+    // Line of a menu for a group's action; the popups' own table replaces this identity.
+    virtual int16_t menuActionToLine(int16_t group, int16_t action) {
+        (void)group;
+        return action;
+    }
+
+    // Active panes (linked to the frame while recorded).
+    void setActivePrintPane(SVPane* pane) { setActive(activePrintPane_, pane); }
+    void setActiveExportPane(SVPane* pane) { setActive(activeExportPane_, pane); }
+    void setActiveListPane(SVPane* pane) { setActive(activeListPane_, pane); }
+    SVPane* activePrintPane() const { return activePrintPane_; }
+    SVPane* activeExportPane() const { return activeExportPane_; }
+    SVPane* activeListPane() const { return activeListPane_; }
+    void setActiveFlashPane(SVPane* pane, const char* name, int16_t value);
+    void setActiveHtmlPane(SVPane* pane) { htmlPane_ = pane; }
+    // Menus the tool pane rebuilds through updatePrintMenus.
+    void setPrintMenus(AFrameMenu* print, AFrameMenu* exportMenu, AFrameMenu* third);
+    void setToolPane(AFrameMenuRefresher* pane) { toolPane_ = pane; }
+    void refreshPrintMenus(AComponent* source);
+    void updatePrintMenus();
+    long maxExportLines() const { return maxExportLines_; }
+    // Printing comes with its own commands; here nothing is printed.
+    virtual ACommand* printDocument(int16_t kind, SVPane* pane);
+    virtual bool acceptsEditCommands();
+
+    // The current state and its parts, null without one.
+    AppState* currentState() const { return curState_; }
+    ALeftState* currentLeftState() const;
+    ADocState* currentDocState() const;
+    ARightState* currentRightState() const;
+
+    // Navigation.
+    AppState* makeNavState(int16_t keepLeft, int16_t keepDoc, int16_t keepRight, int16_t keepSearch,
+                           int16_t leftIndex, int16_t docKind, int16_t screenMode);
+    // Takes the state over; null is an assertion. A state already in the
+    // chain is shown as by goToHistoryState.
+    void goToState(AppState* state, int16_t refresh);
+    void goBack(int16_t refresh);
+    void goForward();
+    void goToHistoryState(AppState* state);
+    void goToListView();
+    bool canGoBack() const;
+    bool canGoForward() const;
+    bool hasHistory() const { return curState_ && headState_; }
+    AppState* headState() const;
+    AppState* oldestState() const;
+    int16_t stateCount() const { return stateCount_; }
+    int16_t maxStates() const { return maxStates_; }
+    // At least 2; a value below 2 gives the reader's default of 20.
+    void setMaxStates(long count);
+    AppState* findPreviousState(int16_t screenMode, int16_t pane, int16_t index, int16_t room);
+    void switchScreen(int16_t keepSearch, int16_t menuIndex, int16_t screenMode, int16_t room);
+    void doMenuAction(int16_t group, int16_t action);
+    virtual void updatePanes();
+
+    // Parts of the frame that other commands fill in; nothing here.
+    virtual void stopMedia() {}
+    virtual void hideProgress() {}
+    virtual void showFilterLevel() {}
+    virtual void showConnectionState() {}
+    virtual void showMenuPopup(int16_t buttonId, AIconButton* button, int16_t line, int16_t style) {
+        (void)buttonId, (void)button, (void)line, (void)style;
+    }
+    virtual void showHistoryPopup(AIconButton* button) { (void)button; }
+    virtual void addCurrentToDossier() {}
+    virtual void addNoteToArticle() {}
+    virtual void OpenDossier(long reference, int16_t kind) { (void)reference, (void)kind; }
+    virtual ACommand* printCommand(int16_t kind);
+    virtual void exportCommand() {}
+    virtual void exportRtf() {}
+    virtual void openHelp() {}
+    virtual void openAssist() {}
+    virtual void openDictionary(const char* word) { (void)word; }
+    virtual void openPreferences() {}
+    virtual void findInText(const char* text);
+    virtual void workNameCommand(int16_t mode, const char* name) { (void)mode, (void)name; }
+    virtual void askUserName(int16_t mode) { (void)mode; }
+    virtual void openNetDialog(int16_t step) { (void)step; }
+    // The information box of the connection entry; a seam the tests replace.
+    virtual void showInfo(const char* text, const char* title);
+
+    // Tool-bar items found at set-up.
+    AStaticText* statusText() const { return statusText_; }
+    ASizerGroup* sizerGroup() const { return sizerGroup_; }
+
+private:
+    friend class Frame1Test;
+    void setActive(SVPane*& slot, SVPane* pane);
+    void fillPaneSlots();
+    void freeMenuTexts() { menuTexts_.clear(); }
+    void deleteChain();
+    void setFirstState(AppState* state);
+    bool inChain(const AppState* state) const;
+    void saveDocPanes(ADocState* doc);
+    void becomeCurrent(AppState* state);
+    bool stateMatches(AppState* state, int16_t screenMode, int16_t pane, int16_t index, int16_t room) const;
+    AppState* makeScreenState(int16_t keepSearch, int16_t index, int16_t screenMode, int16_t room);
+    void connectionEntry();
+    template <class T>
+    T* findTool(int16_t id, long line);
+
+    PaneSlots slots_;
+    SVPane* dockPane_ = nullptr;  // not owned
+    SVPane* findPane_ = nullptr;  // not owned
+    // The chain.
+    AppState* headState_ = nullptr;     // owned, with every older state
+    AppState* curState_ = nullptr;      // not owned: in the chain
+    AppState* pendingState_ = nullptr;  // owned, with its newer links
+    int16_t stateCount_ = 0;
+    int16_t maxStates_ = 5;
+    int16_t busy_ = 0;
+    // Printing and export.
+    AString printMenuText0_, printMenuText1_;
+    AFrameMenuRefresher* toolPane_ = nullptr;  // not owned
+    SVPane* activePrintPane_ = nullptr;        // not owned, linked
+    SVPane* activeExportPane_ = nullptr;       // not owned, linked
+    SVPane* activeListPane_ = nullptr;         // not owned, linked
+    AFrameMenu* printMenu_ = nullptr;          // not owned: the tool pane's
+    AFrameMenu* exportMenu_ = nullptr;         // not owned
+    AFrameMenu* thirdMenu_ = nullptr;          // not owned, never filled
+    SVPane* flashPane_ = nullptr;              // not owned
+    AString flashName_;
+    int16_t flashValue_ = 0;
+    SVPane* htmlPane_ = nullptr;  // not owned
+    long maxExportLines_ = 100;
+    // Tool bar.
+    AStaticItem* statics_[3] = {};  // 1015, 1016, 1200
+    AIconButton* buttons_[10] = {};  // 1040 to 1049
+    AStaticImage* connectImage_ = nullptr;
+    AStaticImage* filterImage_ = nullptr;
+    AStaticText* statusText_ = nullptr;
+    ASizerGroup* sizerGroup_ = nullptr;
+    std::map<long, AString> menuTexts_;
+};

@@ -1,0 +1,155 @@
+// The application object: construction, the quit path, names and texts.
+#include "app/main/TheApp.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/data/ADataManager.h"
+#include "base/object/ATextOutStream.h"
+#include "framework/app/AppServices.h"
+#include "framework/graphics/AFont.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/KyTextMatch.h"
+
+SV_IMPLEMENT_CLASS(TheApp, 1000, AApp)
+
+namespace {
+
+// KyBasicTextMatch reads the markers through this at each call.
+void ReadMarkers(const char* markers[4]) {
+    if (TheApp* app = TheApp::current()) {
+        for (int i = 0; i < 4; ++i)
+            markers[i] = app->matchMarker(i).c_str();
+    }
+}
+
+}  // namespace
+
+const ABitmapSpec* AppNamedBitmaps::find(const AString& name) const {
+    auto at = bitmaps_.find(name.c_str());
+    return at == bitmaps_.end() ? nullptr : &at->second;
+}
+
+// The name is the frame's title, by which a second copy finds the first.
+TheApp::TheApp() : AApp(AString("Savantorium"), ARect(), 0, 0) {
+    setSettingsMode(3);
+    _AFont::textPlacementMode = 2;
+    SetTextMatchMarkersHook(ReadMarkers);
+    gFrameServices = this;
+}
+
+TheApp::~TheApp() {
+    if (gFrameServices == this)
+        gFrameServices = nullptr;
+    SetTextMatchMarkersHook(nullptr);
+    styleSheets_.reset();
+    dataManager_.reset();
+    if (gDataLocation == dataLocation_.get())
+        gDataLocation = nullptr;
+    dataLocation_.reset();
+    netLog_.reset();
+}
+
+TheApp* TheApp::current() {
+    AApp* app = AApp::current();
+    return app ? static_cast<TheApp*>(app->castTo(&TheApp::classRecord)) : nullptr;
+}
+
+void* TheApp::backgroundBrush() {
+    return solidBrush(RGB(255, 255, 255));
+}
+
+// The quit path: "ValidQuit" is "0" while the reader is asked and "1" only
+// once the quit is sure, so a run that ends any other way leaves "0".
+ACommand* TheApp::quitRequest() {
+    setValidIniValue("ValidQuit", "0");
+    if (!closeAllWindowsChecked(1))
+        return noChange();
+    setValidIniValue("ValidQuit", "1");
+    return quit();
+}
+
+bool TheApp::closeAllWindowsChecked(int16_t flag) {
+    if (flag && confirmQuit_ &&
+        messageBox("Voulez-vous vraiment quitter ?", title().c_str(), MB_YESNO | MB_ICONQUESTION, nullptr) != IDYES)
+        return false;
+    return closeAllWindows(flag);
+}
+
+// Names and texts.
+
+bool TheApp::isWindowsNT() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+AString& TheApp::getListString(AString& out, uint16_t list, short item, bool dollarBreaks) {
+    AString raw;
+    GetListString(raw, list, static_cast<short>(item - 1));
+    if (!dollarBreaks) {
+        out = raw;
+        return out;
+    }
+    std::string text;
+    for (const char* p = raw.c_str(); *p; ++p) {
+        if (*p == '$')
+            text += "\r\n";
+        else
+            text += *p;
+    }
+    out = AString(text.c_str());
+    return out;
+}
+
+AString TheApp::expandLigatures(const AString& text) {
+    if (!gDataLocation)
+        ThrowAssert("theapp", __LINE__);
+    return gDataLocation->expandLigatures(text);
+}
+
+AString TheApp::escapeMarkup(const char* text, const char* set) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        if (set && std::strchr(set, *p))
+            out += '\\';
+        out += *p;
+    }
+    return AString(out.c_str());
+}
+
+AString TheApp::pathToFileUrl(const char* path) {
+    char longPath[MAX_PATH * 2];
+    DWORD n = GetLongPathNameA(path, longPath, sizeof longPath);
+    std::string text = (n > 0 && n < sizeof longPath) ? std::string(longPath, n) : std::string(path ? path : "");
+    for (char& c : text)
+        if (c == '\\')
+            c = '/';
+    return AString(("File:///" + text).c_str());
+}
+
+void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const char* d) {
+    const char* texts[4] = {a, b, c, d};
+    for (int i = 0; i < 4; ++i)
+        markers_[i] = AString(texts[i] ? texts[i] : "");
+}
+
+// Network: the connection manager is not in the program yet.
+
+void* TheApp::getNetManager() {
+    CurrentErrorStream().writeString("Gestionnaire de connexions absent\n");
+    netLog("Gestionnaire de connexions absent\n");
+    return nullptr;
+}
+
+void* TheApp::getNetManagerChecked() {
+    ThrowAssert("theapp", __LINE__);
+}
+
+void TheApp::netLog(const char* text) {
+    if (netLogEnabled_ && netLog_) {
+        netLog_->writeString(text);
+        KY_FileFlush(netLog_->file());
+    }
+}

@@ -1,0 +1,198 @@
+// The reader's application object: its start-up (configuration, data disc,
+// network log and web engine, data manager and style sheets, bases, main
+// frame), its quit path, and the services the panes ask of it (folders,
+// temporary files, texts, renderers).
+//
+// One per process (AApp's rule). Owns the data location, the data manager,
+// the style-sheet set and the named bitmaps; destroys them in reverse order.
+// A start step that cannot go on (no configuration pair, no data disc, a base
+// that will not open) shows a French message and ends the loop with
+// kStartFailed; broken invariants are assertions ("theapp").
+//
+// It derives AApp directly: the movie layer's AQuickTimeApp, the application
+// object's documented base, is not in the program yet.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/frame/AFrameServices.h"
+#include "app/main/AppInstall.h"
+#include "app/main/AppWebEngine.h"
+#include "base/object/AFileSpec.h"
+#include "base/object/AString.h"
+#include "docengine/styles/AStyleSheetSet.h"
+#include "framework/app/AApp.h"
+
+class AAppTextRenderer;
+class ADataLocation;
+class ADataManager;
+class AFileStream;
+class ARendererView;
+class ATextOutStream;
+class Frame1;
+
+// The application's images by name, as the style sheets register them.
+class AppNamedBitmaps : public ANamedBitmaps {
+public:
+    bool hasBitmap(const AString& name) override { return bitmaps_.count(name.c_str()) != 0; }
+    void setBitmap(const AString& name, const ABitmapSpec& spec) override { bitmaps_[name.c_str()] = spec; }
+    // The bitmap filed under name, or null.
+    const ABitmapSpec* find(const AString& name) const;
+
+private:
+    std::map<std::string, ABitmapSpec> bitmaps_;
+};
+
+class TheApp : public AApp, public AFrameServices {
+    SV_DECLARE_CLASS(TheApp)
+public:
+    // The exit code of a start that could not go on.
+    enum : int { kStartFailed = 2 };
+
+    TheApp();
+    ~TheApp() override;
+
+    static TheApp* current();
+
+    // AApp overrides.
+    void doStart() override;
+    AString title() override { return AString("Savantorium"); }
+    AString locateSettings() override { return AString("sv.ini"); }
+    AString dataRoot() override { return dataRoot_; }
+    void* backgroundBrush() override;
+    ACommand* quitRequest() override;
+    bool closeAllWindowsChecked(int16_t flag) override;
+    ACommand* quitCommand() override { return quitRequest(); }
+
+    // Start-up steps, in doStart's order; each answers false after it has
+    // shown why the start cannot go on. Public for the tests, which run them one by one.
+    bool readConfiguration();
+    bool findDataRoot();
+    bool startNetLog();
+    bool startWebEngine();
+    bool createDataManager();
+    bool initData();
+    bool loadStyleSheet();
+    bool mountBases();
+    bool postLoadFrame();
+    // Opens the main window's layout; false (after saying so) when it is missing.
+    bool loadFrame();
+    void openMainWindow();
+
+    // Configuration.
+    const AppInstall& install() const { return install_; }
+    bool isNetworkInstall() const { return install_.network; }
+    bool isCDInstall() const { return install_.cd; }
+    // "ValidQuit" as the previous run left it: false when it did not end through the quit path.
+    bool lastRunQuitNormally() const { return lastRunQuit_; }
+    bool lastRunHistoQuit() const { return lastRunHistoQuit_; }
+    void setValidIniValue(const char* key, const char* value);
+    AString getValidIniValue(const char* key);
+    // Whether the quit asks the reader first.
+    void setConfirmQuit(bool confirm) { confirmQuit_ = confirm; }
+    ADataLocation* dataLocation() const { return dataLocation_.get(); }
+
+    // Data disc: true when the document can be read (always outside CD sets).
+    bool ensureDocumentDisc(long docNo);
+
+    // Data and style sheets.
+    ADataManager* getDataManager();
+    // The position of fieldName after the ':' in the base's "TABLE:FIELD" list, -1 when absent.
+    long findBaseField(int16_t base, const char* fieldName);
+    long maxSiReq() const { return maxSiReq_; }
+    int16_t adjustToScreen();
+    AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
+    // A text renderer installed in the view's renderer layer (which holds it),
+    // with style sheet `sheet` of the set; a view without a layer is an assertion.
+    AAppTextRenderer* createTextRenderer(ARendererView* view, long sheet);
+
+    // Network: none until the connection manager exists (logged).
+    void* getNetManager();
+    void* getNetManagerChecked();
+    bool isNetLogEnabled() const { return netLogEnabled_ != 0; }
+    void netLog(const char* text);
+    void setWebEngine(AppWebEngine* engine) { webEngine_ = engine; }
+
+    // Names and texts.
+    AString getProductFolderName() { return AString("sv10.5"); }
+    AString getWindowTitle() { return title(); }
+    static bool isWindowsNT();
+    // Item `item` (from 1) of string list `list`; with dollarBreaks each '$' becomes a line break.
+    AString& getListString(AString& out, uint16_t list, short item, bool dollarBreaks);
+    AString expandLigatures(const AString& text);
+    // A copy of text with a backslash before every character of set.
+    static AString escapeMarkup(const char* text, const char* set);
+    static AString escapeChars(const char* text, const char* set) { return escapeMarkup(text, set); }
+    static AString pathToFileUrl(const char* path);
+    // The four word-match markers (A, B, C, D) the list rows are graded with.
+    void setMatchMarkers(const char* a, const char* b, const char* c, const char* d);
+    const AString& matchMarker(int i) const { return markers_[i & 3]; }
+
+    // Folders and temporary files.
+    AFileSpec getTempDir();
+    AFileSpec getUserDirectory();
+    AFileSpec getUserFilesFolder();
+    AFileSpec getWorkFolder();
+    AFileSpec getTemplateFile(const char* key);
+    // Adds path to "svfiles.txt": the next start deletes it. A folder-like path is ignored.
+    void registerTempFile(const char* path);
+    // Deletes the files "svfiles.txt" lists (files inside the temporary folder only), then the list.
+    void deleteRegisteredTempFiles();
+    // Copies the stream's remaining bytes into a new registered temporary file
+    // with the extension (".swf"); false when the file cannot be written.
+    bool extractToTempFile(AString& outPath, AFileStream& in, const char* targetName, const char* extension);
+
+    // The main window and its navigation (the frame's services).
+    // The main window, or null before it opens and after it closes.
+    Frame1* getFrame();
+    int16_t getDocKindPane(int16_t kind) override;
+    // A state of screen mode 4 for an address; value is the room, -1 for none.
+    AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) override;
+    AString getScreenAddress(int16_t first, int16_t second) override;
+    void setScreenAddress(int16_t first, int16_t second, const char* address);
+    bool checkConnection(const char* address) override;
+    AString getCurrentUserName() override { return userName_; }
+    bool workFolderExists() override;
+    AString menuRecordText(long record) override;
+    AString configString(const char* key) override;
+    AString configMessage(const char* key) override;
+    AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
+    void activateFrame() override { AApp::activateFrame(); }
+    // Shows document docNo (-1: the current one) in a new state of the main window.
+    void showDocument(long docNo);
+    // The same, only when the current state has a document part.
+    void showDocumentIfOpen(long docNo);
+    // The current document again, at an item of its article.
+    void showDocumentAt(long position);
+
+    // Milliseconds each start step took, in doStart's order, for the start-up report.
+    const std::vector<std::pair<std::string, uint32_t>>& stepTimes() const { return stepTimes_; }
+
+private:
+    void failStart(const char* text);
+    bool timed(const char* step, bool (TheApp::*body)());
+    AFileSpec validIni();
+
+    AppInstall install_;
+    AString dataRoot_;
+    bool lastRunQuit_ = true;
+    bool lastRunHistoQuit_ = false;
+    bool confirmQuit_ = true;
+    uint16_t netLogEnabled_ = 0;
+    long maxSiReq_ = 0;
+    AString markers_[4];
+    AString userName_;  // the current network user: none until readers are identified
+    std::unique_ptr<ADataLocation> dataLocation_;
+    std::unique_ptr<ADataManager> dataManager_;
+    AppNamedBitmaps namedBitmaps_;
+    std::unique_ptr<AStyleSheetSet> styleSheets_;
+    std::unique_ptr<ATextOutStream> netLog_;
+    AppWebEngine* webEngine_ = nullptr;  // not owned; null: the absent engine
+    std::vector<std::pair<std::string, uint32_t>> stepTimes_;
+    std::map<std::string, AString> screenAddresses_;  // "first_second" to address
+};

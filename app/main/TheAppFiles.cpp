@@ -1,0 +1,224 @@
+// The application's folders, "valid.ini", the temporary files and the data disc.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/data/ADataManager.h"
+#include "app/main/TheApp.h"
+#include "base/object/AFileStream.h"
+#include "base/object/AFolderSpecs.h"
+#include "search/facade/ADataLocation.h"
+
+namespace {
+
+const char kTempList[] = "svfiles.txt";
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && _strnicmp(text.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 2];
+    DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n < sizeof full ? std::string(full, n) : std::string();
+}
+
+std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+}  // namespace
+
+AFileSpec TheApp::getTempDir() {
+    return AAppTempFolderSpec();
+}
+
+// The users' folder (WorkPath of a network installation) joined with the current user's name.
+AFileSpec TheApp::getUserDirectory() {
+    if (!install_.network || install_.workPath.empty() || userName_.empty())
+        return AFileSpec();
+    return AFileSpec(AFileSpec(install_.workPath.c_str()), userName_.c_str());
+}
+
+// The per-reader files: the user's folder in a network installation, else
+// WorkPath when set, else the framework's working folder.
+AFileSpec TheApp::getUserFilesFolder() {
+    AFileSpec user = getUserDirectory();
+    if (!user.empty())
+        return user;
+    if (!install_.workPath.empty())
+        return AFileSpec(install_.workPath.c_str());
+    return workFolder().empty() ? currentFolder() : workFolder();
+}
+
+AFileSpec TheApp::getWorkFolder() {
+    return getUserFilesFolder();
+}
+
+AFileSpec TheApp::getTemplateFile(const char* key) {
+    AString name = gDataLocation ? gDataLocation->getString(key) : AString();
+    if (name.empty())
+        ThrowAssert("theapp", __LINE__);
+    const char* text = name.c_str();
+    bool absolute = (text[0] && text[1] == ':') || (text[0] == '\\' && text[1] == '\\');
+    AFileSpec file = absolute ? AFileSpec(text) : AFileSpec((std::string(dataRoot_.c_str()) + text).c_str());
+    if (!file.exists())
+        ThrowAssert("theapp", __LINE__);
+    return file;
+}
+
+// "valid.ini", section "settings": ValidQuit=0|1 (1: the last run ended
+// through the quit path), ValidHistoQuit=0|1 (the history was saved at quit).
+AFileSpec TheApp::validIni() {
+    return AFileSpec(getUserFilesFolder(), "valid.ini");
+}
+
+void TheApp::setValidIniValue(const char* key, const char* value) {
+    try {
+        WritePrivateProfileStringA("settings", key, value, validIni().path().c_str());
+    } catch (const AError&) {
+        // A reader folder that cannot be named leaves the flag unwritten: nothing to lose.
+    }
+}
+
+AString TheApp::getValidIniValue(const char* key) {
+    try {
+        return ReadSettingsKey(validIni(), key);
+    } catch (const AError&) {
+        return AString();
+    }
+}
+
+// "svfiles.txt" in the temporary folder: one full path a line, CR LF ended.
+void TheApp::registerTempFile(const char* path) {
+    size_t n = path ? std::strlen(path) : 0;
+    if (n == 0 || path[n - 1] == '/' || path[n - 1] == ':')
+        return;
+    std::string list = AFileSpec(getTempDir(), kTempList).path().c_str();
+    HANDLE file = CreateFileA(list.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    std::string line = std::string(path) + "\r\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Only files, and only inside the temporary folder: a damaged or foreign
+// list never reaches the reader's or the system's files.
+void TheApp::deleteRegisteredTempFiles() {
+    std::string folder = WithSlash(getTempDir().path().c_str());
+    std::string list = folder + kTempList;
+    HANDLE file = CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    std::string text;
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0 && text.size() < (1u << 24))
+        text.append(buffer, n);
+    CloseHandle(file);
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string path = FullPath(text.substr(at, end - at));
+        at = text.find_first_not_of("\r\n", end);
+        if (at == std::string::npos)
+            at = text.size();
+        if (path.empty() || !StartsWithNoCase(path, folder) || path.size() == folder.size())
+            continue;
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA(path.c_str());
+    }
+    DeleteFileA(list.c_str());
+}
+
+bool TheApp::extractToTempFile(AString& outPath, AFileStream& in, const char* targetName, const char* extension) {
+    std::string folder = WithSlash(getTempDir().path().c_str());
+    std::string ext = extension ? extension : "";
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::string path;
+    if (targetName && *targetName) {
+        path = folder + targetName + ext;
+        file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    } else {
+        static unsigned serial = 0;
+        for (int tries = 0; tries < 100 && file == INVALID_HANDLE_VALUE; ++tries) {
+            char name[40];
+            snprintf(name, sizeof name, "sv%lx%x", GetTickCount() & 0xFFFFFFul, ++serial);
+            path = folder + name + ext;
+            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    char buffer[16384];
+    long got = 0;
+    while (ok && (got = in.read(buffer, sizeof buffer)) > 0) {
+        DWORD written = 0;
+        ok = WriteFile(file, buffer, static_cast<DWORD>(got), &written, nullptr) && written == static_cast<DWORD>(got);
+    }
+    CloseHandle(file);
+    if (!ok) {
+        DeleteFileA(path.c_str());
+        return false;
+    }
+    registerTempFile(path.c_str());
+    outPath = AString(path.c_str());
+    return true;
+}
+
+ADataManager* TheApp::getDataManager() {
+    if (!dataManager_)
+        ThrowAssert("theapp", __LINE__);
+    return dataManager_.get();
+}
+
+long TheApp::findBaseField(int16_t base, const char* fieldName) {
+    const BaseDescriptor* table = gBaseDescriptors;
+    for (int16_t i = 0; table && table[i].tableList; ++i) {
+        if (i != base)
+            continue;
+        long position = 0;
+        for (const char* p = table[i].tableList; *p; ++position) {
+            const char* comma = std::strchr(p, ',');
+            std::string item = comma ? std::string(p, comma - p) : std::string(p);
+            size_t colon = item.find(':');
+            if (_stricmp(item.substr(colon == std::string::npos ? 0 : colon + 1).c_str(), fieldName) == 0)
+                return position;
+            if (!comma)
+                break;
+            p = comma + 1;
+        }
+        return -1;
+    }
+    return -1;
+}
+
+// The sample's CD set has one disc: every document lies on the disc labelled CDVolume.
+bool TheApp::ensureDocumentDisc(long docNo) {
+    (void)docNo;
+    if (!install_.cd)
+        return true;
+    while (!DiscPresent(dataRoot_, install_.cdVolume)) {
+        if (dataManager_)
+            dataManager_->releaseDiscBases();
+        if (!TheAppSeams().askForDisc(install_.cdVolume.c_str()))
+            return false;
+        AString root = FindDataRoot(install_, AStartFolderSpec());
+        if (!root.empty()) {
+            dataRoot_ = root;
+            if (gDataLocation)
+                gDataLocation->refreshPaths();
+        }
+    }
+    return true;
+}

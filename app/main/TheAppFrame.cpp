@@ -1,0 +1,133 @@
+// The application object's side of the main window: the document pane of
+// each document kind, the states of addresses and documents, the stored
+// screen addresses and the menu data the frame reads.
+#include "app/main/TheApp.h"
+
+#include <string>
+
+#include "app/data/ADataManager.h"
+#include "app/frame/Frame1.h"
+#include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ASearchBase.h"
+
+namespace {
+
+std::string ScreenKey(int16_t first, int16_t second) {
+    return std::to_string(first) + "_" + std::to_string(second);
+}
+
+// The article pane keeps the item it shows under this key of the document part.
+const long kArticleItemKey = 11;
+
+}  // namespace
+
+Frame1* TheApp::getFrame() {
+    AComponent* found = findDescendant(&Frame1::classRecord, nullptr);
+    return found ? static_cast<Frame1*>(found->castTo(&Frame1::classRecord)) : nullptr;
+}
+
+int16_t TheApp::getDocKindPane(int16_t kind) {
+    // Texts, lists and chronologies go to the article pane, maps and Flash
+    // documents to the Flash pane, web pages to the web pane, media to the media pane.
+    switch (kind) {
+    case 2:
+    case 3:
+        return 1203;
+    case 4:
+    case 5:
+        return 1206;
+    case 8:
+        return 1204;
+    default:
+        return 1201;
+    }
+}
+
+AppState* TheApp::makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) {
+    if (address.empty())
+        return nullptr;
+    AppState* state = frame.makeNavState(0, 0, 0, 0, -1, kind, 4);
+    if (value >= 0)
+        state->fSalle = static_cast<int16_t>(value);
+    return state;
+}
+
+AString TheApp::getScreenAddress(int16_t first, int16_t second) {
+    if (first < 0 || second < 0)
+        return AString();
+    auto it = screenAddresses_.find(ScreenKey(first, second));
+    return it == screenAddresses_.end() ? AString() : it->second;
+}
+
+void TheApp::setScreenAddress(int16_t first, int16_t second, const char* address) {
+    screenAddresses_[ScreenKey(first, second)] = AString(address ? address : "");
+}
+
+bool TheApp::checkConnection(const char* address) {
+    // The online service's settings are not in the program yet: it is never usable.
+    (void)address;
+    return false;
+}
+
+bool TheApp::workFolderExists() {
+    AFileSpec folder = getWorkFolder();
+    return !folder.empty() && folder.exists();
+}
+
+AString TheApp::menuRecordText(long record) {
+    ASearchBase* base = getDataManager()->getBase(0);
+    if (!base)
+        ThrowAssert("frame1", 95);
+    return base->getText(1, record, 1);
+}
+
+AString TheApp::configString(const char* key) {
+    return gDataLocation ? gDataLocation->getString(key) : AString();
+}
+
+AString TheApp::configMessage(const char* key) {
+    return gDataLocation ? gDataLocation->getMessage(key) : AString();
+}
+
+void TheApp::showDocument(long docNo) {
+    Frame1* frame = getFrame();
+    AppState* cur = frame ? frame->currentState() : nullptr;
+    if (!frame)
+        return;
+    if (docNo == -1 && cur)
+        docNo = cur->getDocNo();
+    if (docNo < 0)
+        return;
+    int16_t keepLeft = 1, leftMode = -1, screenMode = -1;
+    if (!cur || cur->getScreenMode() == 0) {
+        keepLeft = 0;
+        leftMode = 1;
+        screenMode = 1;
+    }
+    ADocState* doc = cur ? cur->getDocState() : nullptr;
+    int16_t kind = doc && doc->fDocType != 7 ? doc->fDocType : 0;
+    AppState* state = frame->makeNavState(keepLeft, 0, cur && cur->hasRightCadenas() ? 1 : 0, 1, leftMode, kind,
+                                          screenMode);
+    state->setDocNo(docNo);
+    frame->goToState(state, 1);
+}
+
+void TheApp::showDocumentIfOpen(long docNo) {
+    Frame1* frame = getFrame();
+    if (frame && frame->currentDocState())
+        showDocument(docNo);
+}
+
+void TheApp::showDocumentAt(long position) {
+    Frame1* frame = getFrame();
+    AppState* cur = frame ? frame->currentState() : nullptr;
+    if (!cur || cur->getDocNo() < 0)
+        return;
+    AppState* state = frame->makeNavState(1, 0, 1, 1, -1, cur->getDocState() ? cur->getDocState()->fDocType : 0, -1);
+    state->setDocNo(cur->getDocNo());
+    if (state->getDocState())
+        state->getDocState()->fUserInfo.slot(kArticleItemKey) = position;
+    frame->goToState(state, 1);
+}

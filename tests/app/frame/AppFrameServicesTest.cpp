@@ -1,0 +1,91 @@
+// The application object's side of the main window: the panes of the
+// document kinds, the stored screen addresses, and the states that show a
+// document or an address.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main/TheApp.h"
+#include "app/state/ABaseState.h"
+#include "tests/app/frame/FrameTestSupport.h"
+
+namespace {
+
+// The reader's application without its data: the menus stay empty.
+class ReaderApp : public TheApp {
+public:
+    AString menuRecordText(long) override { return AString(); }
+};
+
+class AppFrameTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        dropApp();
+        AClass::buildRegistry();
+        SetErrorStream(&errors);
+        reader = new ReaderApp();
+        app = reader;
+        app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
+        AObject::completeNew(app);
+    }
+
+    ReaderApp* reader = nullptr;  // deleted with app
+};
+
+}  // namespace
+
+TEST_F(AppFrameTest, TheApplicationAnswersTheFramesQuestions) {
+    EXPECT_EQ(reader, gFrameServices) << "the application serves the frame";
+    struct Kind {
+        int16_t kind, pane;
+    } const kinds[] = {{0, 1201}, {1, 1201}, {2, 1203}, {3, 1203}, {4, 1206}, {5, 1206}, {7, 1201}, {8, 1204}};
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        EXPECT_EQ(k.pane, reader->getDocKindPane(k.kind));
+    }
+    reader->setScreenAddress(4, 3, "http://service/page.html");
+    struct Address {
+        int16_t first, second;
+        const char* address;
+    } const addresses[] = {{4, 3, "http://service/page.html"}, {3, 4, ""}, {-1, 3, ""}, {4, -3, ""}};
+    for (const Address& a : addresses) {
+        SCOPED_TRACE(std::to_string(a.first) + "_" + std::to_string(a.second));
+        EXPECT_STREQ(a.address, reader->getScreenAddress(a.first, a.second).c_str());
+    }
+    EXPECT_STREQ("", reader->getCurrentUserName().c_str());
+    EXPECT_FALSE(reader->checkConnection(nullptr));
+}
+
+TEST_F(AppFrameTest, DocumentsAndAddressesBecomeStatesOfTheMainWindow) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    ASSERT_EQ(frame, reader->getFrame());
+    reader->showDocumentIfOpen(5);
+    EXPECT_EQ(nullptr, frame->currentState()) << "no document part shown";
+    reader->showDocument(-1);
+    EXPECT_EQ(nullptr, frame->currentState()) << "no current document";
+    frame->doMenuAction(0, 0);
+    reader->showDocument(7);
+    AppState* shown = frame->currentState();
+    EXPECT_EQ(7, shown->getDocNo());
+    EXPECT_EQ(1, shown->getScreenMode()) << "from home, the search screens";
+    ASSERT_NE(nullptr, shown->getLeftState());
+    EXPECT_EQ(1, shown->getLeftState()->fMode);
+    reader->showDocumentAt(120);
+    EXPECT_EQ(7, frame->currentState()->getDocNo());
+    EXPECT_EQ(120, frame->currentState()->getDocState()->fUserInfo.slot(11));
+    reader->showDocumentIfOpen(-1);
+    EXPECT_EQ(7, frame->currentState()->getDocNo());
+    EXPECT_EQ(4, frame->stateCount());
+    reader->showDocument(-5);
+    EXPECT_EQ(4, frame->stateCount()) << "no document";
+
+    EXPECT_EQ(nullptr, reader->makeUrlNavState(*frame, AString(""), 3, -1));
+    AppState* page = reader->makeUrlNavState(*frame, AString("http://service/page.html"), 3, 6);
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(4, page->getScreenMode());
+    EXPECT_EQ(6, page->fSalle);
+    EXPECT_EQ(3, page->getDocState()->fDocType);
+    delete page;
+}

@@ -1,0 +1,132 @@
+// The application object's services: temporary files, texts and markers,
+// and the quit path with its "valid.ini" flag.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "base/object/AFileStream.h"
+#include "base/object/AFolderSpecs.h"
+#include "search/facade/KyTextMatch.h"
+#include "tests/app/main/AppMainTestSupport.h"
+
+namespace {
+
+std::string TempPath(const char* name) {
+    return AFileSpec(AAppTempFolderSpec(), name).path().c_str();
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Touch(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, "x", 1, &n, nullptr);
+    CloseHandle(h);
+}
+
+}  // namespace
+
+TEST_F(TheAppTest, RegisteredTempFilesGoAtTheNextStartAndNothingElse) {
+    std::string list = TempPath("svfiles.txt");
+    DeleteFileA(list.c_str());
+    std::string inside = TempPath("svtest-registered.tmp");
+    std::string folder = TempPath("svtest-folder");
+    std::string outside = install.path("keep.txt");
+    std::string climbing = TempPath("..\\svtest-climb.tmp");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const std::string& f : {inside, outside, climbing})
+        Touch(f);
+    struct Row {
+        std::string path;
+        bool gone;
+    } const rows[] = {{inside, true}, {outside, false}, {folder, false}, {climbing, false}};
+    for (const Row& r : rows)
+        app->registerTempFile(r.path.c_str());
+    // Folder-like paths are not even listed.
+    app->registerTempFile((folder + "/").c_str());
+    app->registerTempFile("C:");
+    std::string listed = ReadFileBytes(list);
+    EXPECT_EQ(4, std::count(listed.begin(), listed.end(), '\n'));
+
+    app->deleteRegisteredTempFiles();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        EXPECT_EQ(r.gone, !Exists(r.path));
+    }
+    EXPECT_FALSE(Exists(list));
+    RemoveDirectoryA(folder.c_str());
+    DeleteFileA(climbing.c_str());
+
+    // A record's bytes copied out go at the next start too.
+    install.write("record.bin", "FWS data");
+    AFileStream in(AFile(AFileSpec(install.path("record.bin").c_str()), 0, kPlainFileOptions, false), "rb", 0);
+    AString extracted;
+    ASSERT_TRUE(app->extractToTempFile(extracted, in, nullptr, ".swf"));
+    EXPECT_EQ("FWS data", ReadFileBytes(extracted.c_str()));
+    EXPECT_EQ(".swf", std::string(extracted.c_str()).substr(extracted.length() - 4));
+    app->deleteRegisteredTempFiles();
+    EXPECT_FALSE(Exists(extracted.c_str()));
+}
+
+TEST_F(TheAppTest, TextsAreEscapedAndRowsGradedWithTheApplicationsMarkers) {
+    struct Row {
+        const char* text;
+        const char* set;
+        const char* escaped;
+    } const rows[] = {
+        {"a/b\\c{d}#e", "/\\{}#", "a\\/b\\\\c\\{d\\}\\#e"},
+        {"plain text", "/\\{}#", "plain text"},
+        {"", "/", ""},
+        {"x#y", "", "x#y"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_STREQ(r.escaped, TheApp::escapeMarkup(r.text, r.set).c_str());
+        EXPECT_STREQ(r.escaped, TheApp::escapeChars(r.text, r.set).c_str());
+    }
+
+    app->setMatchMarkers("<a>", "<b>", "<c>", "<d>");
+    const char* texts[] = {"art moderne<a>autre", "<a>peinture (art)", "<b>peinture [art]", "<d>un art", "rien"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(KyTextMatch("art", text, nullptr, "<a>", "<b>", "<c>", "<d>"), KyBasicTextMatch("art", text, nullptr));
+    }
+
+    EXPECT_STREQ("sv10.5", app->getProductFolderName().c_str());
+    EXPECT_STREQ("Savantorium", app->getWindowTitle().c_str());
+    EXPECT_STREQ("sv.ini", app->locateSettings().c_str());
+    EXPECT_STREQ("File:///C:/windows/system32", TheApp::pathToFileUrl("C:\\windows\\system32").c_str());
+}
+
+TEST_F(TheAppTest, QuitAsksTheReaderAndMarksANormalEnd) {
+    ASSERT_TRUE(app->readConfiguration());
+    int previousAnswer = BoxAnswer();
+    struct Row {
+        int answer;
+        bool confirm;
+        const char* validQuit;
+        bool quits;
+        size_t boxes;
+    } const rows[] = {{IDNO, true, "0", false, 1}, {IDYES, true, "1", true, 1}, {IDNO, false, "1", true, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.answer);
+        ClearBoxes();
+        BoxAnswer() = r.answer;
+        app->setConfirmQuit(r.confirm);
+        app->quitCommand();
+        EXPECT_STREQ(r.validQuit, app->getValidIniValue("ValidQuit").c_str());
+        EXPECT_EQ(r.quits, app->quitRequested());
+        ASSERT_EQ(r.boxes, CapturedBoxes().size());
+        if (r.boxes) {
+            EXPECT_EQ("Voulez-vous vraiment quitter ?", CapturedBoxes()[0].text);
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    BoxAnswer() = previousAnswer;
+}
