@@ -2,23 +2,25 @@
 #include "panes/docks/workspace/Postit.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "base/object/AError.h"
 #include "panes/docks/workspace/StoreLines.h"
 
 void Postit::setText(const char* text) {
-    text_ = AString(text ? text : "").replacingChars("\x01\x02", ' ', false);
+    text_ = text ? Translated(text, static_cast<long>(std::strlen(text)), "\x01\x02", "  ") : AString();
 }
 
 // A note: its text on one line (LF as byte 1, CR as byte 2), then its id.
 void Postit::write(AFileStream& stream) const {
-    AString line = text_.replacingChar('\n', '\x01').replacingChar('\r', '\x02');
+    AString line = Translated(text_.c_str(), text_.length(), "\n\r", "\x01\x02");
     WriteStoreLine(stream, line.c_str());
     WriteStoreNumber(stream, id_);
 }
 
 void Postit::read(AStoreReader& reader) {
-    text_ = reader.line().replacingChar('\x01', '\n').replacingChar('\x02', '\r');
+    AString line = reader.line();
+    text_ = Translated(line.c_str(), line.length(), "\x01\x02", "\n\r");
     id_ = reader.number();
 }
 

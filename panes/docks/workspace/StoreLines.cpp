@@ -13,13 +13,35 @@
 #include "base/procedural/KyFile.h"
 #include "framework/files/AContainerFile.h"
 
+AStoreReader::AStoreReader(AFileStream& stream, const char* fileName) : fileName_(fileName) {
+    char buffer[16384];
+    long n;
+    while ((n = stream.read(buffer, sizeof buffer)) > 0)
+        data_.append(buffer, static_cast<size_t>(n));
+    if (n < 0)
+        throw AFileError(fileName_, 0, stream.lastError() ? stream.lastError() : long{kFileErrIO});
+}
+
+// A line ends at LF, CR LF or a lone CR, as the file layer's line reads end.
 AString AStoreReader::line() {
-    short end = 0;
-    AString text = stream_.readLine(&end);
     ++lineNumber_;
-    if (end)
+    if (next_ >= data_.size())
         damaged();
-    return text;
+    size_t start = next_;
+    size_t end = start;
+    while (end < data_.size() && data_[end] != '\n' && data_[end] != '\r')
+        ++end;
+    if (end == data_.size()) {
+        next_ = end;
+    } else {
+        next_ = end + 1;
+        if (data_[end] == '\r' && next_ < data_.size() && data_[next_] == '\n')
+            ++next_;
+    }
+    // A NUL ends the text as the C strings of the file layer would.
+    if (const void* nul = std::memchr(data_.data() + start, 0, end - start))
+        end = static_cast<size_t>(static_cast<const char*>(nul) - data_.data());
+    return AString(data_.data() + start, static_cast<long>(end - start));
 }
 
 long AStoreReader::number() {
@@ -52,7 +74,15 @@ void WriteStoreNumber(AFileStream& stream, long number) {
 }
 
 AString OneLine(const char* text) {
-    return AString(text ? text : "").replacingChars("\r\n", ' ', false);
+    return text ? Translated(text, static_cast<long>(std::strlen(text)), "\r\n", "  ") : AString();
+}
+
+AString Translated(const char* text, long length, const char* from, const char* to) {
+    std::string out(text, static_cast<size_t>(length));
+    for (char& c : out)
+        if (const char* at = c ? std::strchr(from, c) : nullptr)
+            c = to[at - from];
+    return AString(out.data(), length);
 }
 
 AString KeepDamagedFile(const AFileSpec& file) {

@@ -7,15 +7,20 @@
 // AContainerFile::kDamaged). A write that falls short raises AFileError too.
 #pragma once
 
+#include <string>
+
 #include "base/object/AFileSpec.h"
 #include "base/object/AString.h"
 
 class AFileStream;
 
+// Reads the whole stream at once: a store is small, and line reads through
+// the file layer cost a block copy and a seek for every line.
 class AStoreReader {
 public:
-    // fileName names the store in its errors; not copied, must outlive the reader.
-    AStoreReader(AFileStream& stream, const char* fileName) : stream_(stream), fileName_(fileName) {}
+    // fileName names the store in its errors; not copied, must outlive the
+    // reader. A read error raises AFileError(fileName, 0, code).
+    AStoreReader(AFileStream& stream, const char* fileName);
 
     // The next line without its line end; the end of the file raises the damage error.
     AString line();
@@ -26,7 +31,8 @@ public:
     long lineNumber() const { return lineNumber_; }
 
 private:
-    AFileStream& stream_;
+    std::string data_;
+    size_t next_ = 0;
     const char* fileName_;
     long lineNumber_ = 0;
 };
@@ -36,6 +42,9 @@ void WriteStoreNumber(AFileStream& stream, long number);
 
 // The text with each CR and LF turned into a space: what a line can hold.
 AString OneLine(const char* text);
+// The text with each byte of `from` turned into the byte at the same place
+// of `to` (both of the same length). One pass, one allocation.
+AString Translated(const char* text, long length, const char* from, const char* to);
 
 // Moves a file that failed to load to a new sibling ("name.damaged", then
 // "name.damaged2" ...) so that nothing saved afterwards replaces it. The
