@@ -7,6 +7,8 @@
 #include <random>
 #include <string>
 
+#include "base/object/AFile.h"
+#include "base/object/AFileStream.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
@@ -124,6 +126,28 @@ TEST_F(StoreFilesTest, NoteFilesHoldTheirLines) {
         ANoteManager back(nullptr, Folder(), "sv.note");
         EXPECT_EQ(row.description, Describe(back));
     }
+}
+
+TEST_F(StoreFilesTest, AScrambledStoreIsReadAndWrittenBackPlain) {
+    const std::string plain = "1\r\nabc\r\n5\r\n0\r\n";
+    // A key that makes the first byte look scrambled (0x31 ^ 0xB1 = 0x80).
+    KY_FileSys* fs = KY_GetGlobalFileSys();
+    uint32_t previousKey = fs->scrambleKey;
+    KY_SetScrambleKey(fs, 0xB1C2D3E4);
+    {
+        AFile file(AFileSpec(PathOf("sv.note").c_str()), 1, kPlainFileOptions, true);
+        AFileStream stream(file, "w+", 0);
+        stream.write(plain.data(), static_cast<long>(plain.size()));
+        stream.close();
+    }
+    ASSERT_NE(plain, ReadAll(PathOf("sv.note")));
+    {
+        ANoteManager store(nullptr, Folder(), "sv.note");
+        EXPECT_FALSE(store.loadFailed());
+        EXPECT_EQ("5=abc;", Describe(store));
+    }
+    fs->scrambleKey = previousKey;
+    EXPECT_EQ(plain, ReadAll(PathOf("sv.note")));
 }
 
 TEST_F(StoreFilesTest, DamagedFilesAreKeptAsideAndReported) {
