@@ -188,6 +188,8 @@ public:
 
 private:
     void failStart(const char* text);
+    // Shows a store's damage message, when there is one; true when there is none.
+    bool sayDamaged(const AString& message);
     bool timed(const char* step, bool (TheApp::*body)());
     AFileSpec validIni();
 

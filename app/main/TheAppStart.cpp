@@ -261,18 +261,18 @@ bool TheApp::loadWorkspace() {
 
 bool TheApp::loadDossiers() {
     AFileSpec folder = getUserFilesFolder();
-    AString damaged = workspace_.loadDossiers(dataManager_.get(), &folder);
-    if (!damaged.empty())
-        messageBox(damaged.c_str(), title().c_str(), MB_OK | MB_ICONWARNING, nullptr);
-    return damaged.empty();
+    return sayDamaged(workspace_.loadDossiers(dataManager_.get(), &folder));
 }
 
 bool TheApp::loadNotes() {
     AFileSpec folder = getUserFilesFolder();
-    AString damaged = workspace_.loadNotes(dataManager_.get(), &folder);
-    if (!damaged.empty())
-        messageBox(damaged.c_str(), title().c_str(), MB_OK | MB_ICONWARNING, nullptr);
-    return damaged.empty();
+    return sayDamaged(workspace_.loadNotes(dataManager_.get(), &folder));
+}
+
+bool TheApp::sayDamaged(const AString& message) {
+    if (!message.empty())
+        messageBox(message.c_str(), title().c_str(), MB_OK | MB_ICONWARNING, nullptr);
+    return message.empty();
 }
 
 // 5c. A press on a link in a text view follows it; then the frame opens from the loop.

@@ -5,45 +5,23 @@
 #include "panes/docks/workspace/StoreLines.h"
 
 ADossierManager::ADossierManager(ADataManager* dataManager, int16_t value, const AFileSpec& folder, const char* name)
-    : AContainerFile(folder, name, 1, 0), dataManager_(dataManager), value_(value) {
+    : AWorkspaceStore(folder, name), dataManager_(dataManager), value_(value) {
     loadStore();
 }
 
 ADossierManager::ADossierManager(ADataManager* dataManager, int16_t value, const char* name)
-    : AContainerFile(name, "", 1, 0), dataManager_(dataManager), value_(value) {
+    : AWorkspaceStore(name), dataManager_(dataManager), value_(value) {
     loadStore();
 }
 
 ADossierManager::~ADossierManager() {
-    try {
-        save();
-    } catch (...) {
-    }
+    saveQuietly();
     deleteAll();
-}
-
-// A scrambled file is read, the file is always written plain.
-void ADossierManager::loadStore() {
-    auto keepAside = [this](long line) {
-        loadErrorLine_ = line;
-        deleteAll();
-        keptAs_ = KeepDamagedFile(file());
-        if (!keptAs_.empty())
-            load();
-    };
-    try {
-        load();
-    } catch (const AFileError& e) {
-        keepAside(e.line());
-    } catch (const AFileSpecError& e) {
-        keepAside(e.line());
-    }
-    setScrambled(0);
 }
 
 void ADossierManager::deleteAll() {
     for (Pix p = dossiers_.first(); p; dossiers_.next(p))
-        delete static_cast<Dossier*>(dossiers_.contentsOf(p));
+        delete dossiers_.valueOf(p);
     dossiers_.clear();
     order_.clear();
     counts_.clear();
@@ -170,7 +148,7 @@ void ADossierManager::removeElementAt(Dossier* dossier, long position, int16_t m
 void ADossierManager::recount() {
     counts_.clear();
     for (Pix p = dossiers_.first(); p; dossiers_.next(p)) {
-        Dossier* dossier = static_cast<Dossier*>(dossiers_.contentsOf(p));
+        Dossier* dossier = dossiers_.valueOf(p);
         if (!dossier)
             ThrowAssert("dossier", 200);
         dossier->elements().countDocuments(counts_);
@@ -223,7 +201,7 @@ void ADossierManager::writeTo(AFileStream& stream) {
     WriteStoreNumber(stream, dossiers_.count());
     WriteStoreNumber(stream, currentId_ < 0 ? -1 : positionOf(currentId_));
     for (Pix p = dossiers_.first(); p; dossiers_.next(p)) {
-        const Dossier* dossier = static_cast<const Dossier*>(dossiers_.contentsOf(p));
+        const Dossier* dossier = dossiers_.valueOf(p);
         if (!dossier)
             ThrowAssert("dossier", 250);
         dossier->write(stream);

@@ -4,29 +4,23 @@
 //
 // Owns the dossiers. The element operations keep the document counts and
 // save the file; dossier changes stay in memory until the next save. A
-// damaged file is moved aside (KeepDamagedFile) and the store starts as for a
-// missing file; loadFailed() then tells the application to warn the reader.
+// damaged file starts the store as a missing one does (AWorkspaceStore).
 // Saves raise AFileError; the destructor's save swallows it.
 #pragma once
 
 #include <cstdint>
 
 #include "base/object/ALongDic.h"
-#include "framework/files/AContainerFile.h"
+#include "panes/docks/workspace/ATypedLongDic.h"
+#include "panes/docks/workspace/AWorkspaceStore.h"
 #include "panes/docks/workspace/Dossier.h"
 
 class ADataManager;
 
 // Dossier id -> dossier (not owned by the dictionary).
-class DossierLongDic : public ALongDic {
-public:
-    Dossier* dossierAt(long id) const {
-        Pix p = seek(id);
-        return p ? static_cast<Dossier*>(contentsOf(p)) : nullptr;
-    }
-};
+class DossierLongDic : public ATypedLongDic<Dossier> {};
 
-class ADossierManager : public AContainerFile {
+class ADossierManager : public AWorkspaceStore {
 public:
     // The store in a reader's own folder (network installation).
     ADossierManager(ADataManager* dataManager, int16_t value, const AFileSpec& folder, const char* name);
@@ -40,7 +34,7 @@ public:
     long getCurrentId() const { return currentId_; }
     void setCurrentId(long id) { currentId_ = id; }
     Dossier* getCurrentDossier() const { return currentId_ < 0 ? nullptr : findDossier(currentId_); }
-    Dossier* findDossier(long id) const { return dossiers_.dossierAt(id); }
+    Dossier* findDossier(long id) const { return dossiers_.at(id); }
     long getDossierCount() const { return dossiers_.count(); }
     // A position outside the order gives the first dossier; null when there is none.
     Dossier* getDossierAt(long position) const;
@@ -62,22 +56,15 @@ public:
     DossierElement* elementAt(Dossier* dossier, long position, int16_t mode) const;
     void removeElement(Dossier* dossier, DossierElement* element, int16_t bulk);
     void removeElementAt(Dossier* dossier, long position, int16_t mode);
-    void save() { AContainerFile::save(); }
     void recount();
-
-    // The last load found the file damaged (it was moved aside): its line.
-    bool loadFailed() const { return loadErrorLine_ >= 0; }
-    long loadErrorLine() const { return loadErrorLine_; }
-    // Where the damaged file was kept; empty when it could not be moved.
-    const AString& keptAs() const { return keptAs_; }
 
 protected:
     void readFrom(AFileStream& stream) override;
     void writeTo(AFileStream& stream) override;
     void setDefaults() override;
+    void forgetAll() override { deleteAll(); }
 
 private:
-    void loadStore();
     void deleteAll();
     long positionOf(long id) const;
 
@@ -88,6 +75,4 @@ private:
     ALongLongDic order_;       // position -> id
     ALongLongDic counts_;      // document key -> elements
     long currentId_ = -1;
-    long loadErrorLine_ = -1;
-    AString keptAs_;
 };

@@ -13,53 +13,35 @@
 #include "search/facade/ASearchBase.h"
 
 ANoteManager::ANoteManager(ADataManager* dataManager, const char* name)
-    : AContainerFile(name, "", 1, 0), dataManager_(dataManager) {
+    : AWorkspaceStore(name), dataManager_(dataManager) {
     loadStore();
 }
 
 ANoteManager::ANoteManager(ADataManager* dataManager, const AFileSpec& folder, const char* name)
-    : AContainerFile(folder, name, 1, 0), dataManager_(dataManager) {
+    : AWorkspaceStore(folder, name), dataManager_(dataManager) {
     loadStore();
 }
 
 ANoteManager::~ANoteManager() {
-    try {
-        save();
-    } catch (...) {
-    }
+    saveQuietly();
     releaseAllMarkers();
     delete callBack_;
 }
 
-// A scrambled file is read, the file is always written plain.
-void ANoteManager::loadStore() {
-    auto keepAside = [this](long line) {
-        loadErrorLine_ = line;
-        releaseAllMarkers();
-        notes_.clear();
-        keptAs_ = KeepDamagedFile(file());
-        if (!keptAs_.empty())
-            load();
-    };
-    try {
-        load();
-    } catch (const AFileError& e) {
-        keepAside(e.line());
-    } catch (const AFileSpecError& e) {
-        keepAside(e.line());
-    }
-    setScrambled(0);
+void ANoteManager::forgetAll() {
+    releaseAllMarkers();
+    notes_.clear();
 }
 
 bool ANoteManager::hasNote(long document) const {
-    AHiliteRangeMap* set = markers_.setAt(document);
+    AHiliteRangeMap* set = markers_.at(document);
     return set && set->count() > 0;
 }
 
 AHiliteRangeMap* ANoteManager::getMarkerSet(long document) {
     if (document < 0)
         return nullptr;
-    if (AHiliteRangeMap* set = markers_.setAt(document))
+    if (AHiliteRangeMap* set = markers_.at(document))
         return set;
     AHiliteRangeMap* set = CheckAlloc(new AHiliteRangeMap, "postit", 60);
     fileSet(document, set);
@@ -87,7 +69,7 @@ ASVMarkerCallBack* ANoteManager::getMarkerCallBack() {
 }
 
 Postit* ANoteManager::postitAt(long document, long index) {
-    AHiliteRangeMap* set = markers_.setAt(document);
+    AHiliteRangeMap* set = markers_.at(document);
     if (!set)
         return nullptr;
     set->gotoIndex(index);
@@ -95,7 +77,7 @@ Postit* ANoteManager::postitAt(long document, long index) {
 }
 
 long ANoteManager::noteIndex(long document, long noteId) const {
-    AHiliteRangeMap* set = markers_.setAt(document);
+    AHiliteRangeMap* set = markers_.at(document);
     if (!set || !set->findHit(noteId))
         return -1;
     return set->currentIndex();
@@ -111,7 +93,7 @@ bool ANoteManager::deleteNote(long openingDocument, long document, long noteId) 
     if (noteId < 0)
         return false;
     removePostit(noteId);
-    AHiliteRangeMap* set = markers_.setAt(document);
+    AHiliteRangeMap* set = markers_.at(document);
     if (!set)
         return false;
     ATextRenderer* renderer = callBack_ ? callBack_->renderer : nullptr;
@@ -130,7 +112,7 @@ bool ANoteManager::deleteNote(long openingDocument, long document, long noteId) 
 
 AString ANoteManager::getNotesText(long document) {
     AString text;
-    AHiliteRangeMap* set = markers_.setAt(document);
+    AHiliteRangeMap* set = markers_.at(document);
     if (!set)
         return text;
     long n = 1;
@@ -166,10 +148,10 @@ long ANoteManager::documentIndex(long document) const {
 void ANoteManager::purgeEmptyDocuments() {
     std::vector<long> empty;
     for (Pix p = markers_.first(); p; markers_.next(p))
-        if (static_cast<AHiliteRangeMap*>(markers_.contentsOf(p))->count() == 0)
+        if (markers_.valueOf(p)->count() == 0)
             empty.push_back(markers_.keyOf(p));
     for (long document : empty) {
-        AHiliteRangeMap* set = markers_.setAt(document);
+        AHiliteRangeMap* set = markers_.at(document);
         markers_.removeKey(document);
         ReleaseNoteRefAndNull(&set);
     }
@@ -177,7 +159,7 @@ void ANoteManager::purgeEmptyDocuments() {
 
 void ANoteManager::releaseAllMarkers() {
     for (Pix p = markers_.first(); p; markers_.next(p)) {
-        AHiliteRangeMap* set = static_cast<AHiliteRangeMap*>(markers_.contentsOf(p));
+        AHiliteRangeMap* set = markers_.valueOf(p);
         ReleaseNoteRefAndNull(&set);
     }
     markers_.clear();
@@ -220,6 +202,6 @@ void ANoteManager::writeTo(AFileStream& stream) {
     WriteStoreNumber(stream, markers_.count());
     for (Pix p = markers_.first(); p; markers_.next(p)) {
         WriteStoreNumber(stream, markers_.keyOf(p));
-        WriteStoreLine(stream, static_cast<AHiliteRangeMap*>(markers_.contentsOf(p))->toLine().c_str());
+        WriteStoreLine(stream, markers_.valueOf(p)->toLine().c_str());
     }
 }

@@ -4,15 +4,15 @@
 //
 // Owns the notes, one reference on each marker set and the callback. Changes
 // stay in memory until save (the note window's Save) or the destructor. A
-// damaged file is moved aside (KeepDamagedFile) and the store starts empty;
-// loadFailed() then tells the application to warn the reader. Saves raise
+// damaged file starts the store empty (AWorkspaceStore). Saves raise
 // AFileError; the destructor's save swallows it.
 #pragma once
 
 #include <functional>
 
 #include "base/object/ALongDic.h"
-#include "framework/files/AContainerFile.h"
+#include "panes/docks/workspace/ATypedLongDic.h"
+#include "panes/docks/workspace/AWorkspaceStore.h"
 #include "panes/docks/workspace/Postit.h"
 
 class ADataManager;
@@ -21,15 +21,9 @@ class APane;
 class ASVMarkerCallBack;
 
 // Document number -> marker set (one reference held by the note manager).
-class AMarkerListLongDic : public ALongDic {
-public:
-    AHiliteRangeMap* setAt(long document) const {
-        Pix p = seek(document);
-        return p ? static_cast<AHiliteRangeMap*>(contentsOf(p)) : nullptr;
-    }
-};
+class AMarkerListLongDic : public ATypedLongDic<AHiliteRangeMap> {};
 
-class ANoteManager : public AContainerFile {
+class ANoteManager : public AWorkspaceStore {
 public:
     // Opens the note window on a document with a note selected (the application's).
     using NoteWindowOpener = std::function<void(long document, long noteId, APane* owner)>;
@@ -70,18 +64,12 @@ public:
     void setNoteWindowOpener(NoteWindowOpener opener) { opener_ = std::move(opener); }
     const NoteWindowOpener& noteWindowOpener() const { return opener_; }
 
-    void save() { AContainerFile::save(); }
-    bool loadFailed() const { return loadErrorLine_ >= 0; }
-    long loadErrorLine() const { return loadErrorLine_; }
-    // Where the damaged file was kept; empty when it could not be moved.
-    const AString& keptAs() const { return keptAs_; }
-
 protected:
     void readFrom(AFileStream& stream) override;
     void writeTo(AFileStream& stream) override;
+    void forgetAll() override;
 
 private:
-    void loadStore();
     // Files the set under the document (its reference taken), releasing an earlier one.
     void fileSet(long document, AHiliteRangeMap* set);
 
@@ -90,6 +78,4 @@ private:
     AMarkerListLongDic markers_;
     PostitList notes_;
     NoteWindowOpener opener_;
-    long loadErrorLine_ = -1;
-    AString keptAs_;
 };

@@ -36,13 +36,13 @@ void PostitList::remove(long id) {
     Pix p = notes_.seek(id);
     if (!p)
         return;
-    delete static_cast<Postit*>(notes_.contentsOf(p));
+    delete notes_.valueOf(p);
     notes_.removeKey(id);
 }
 
 void PostitList::clear() {
     for (Pix p = notes_.first(); p; notes_.next(p))
-        delete static_cast<Postit*>(notes_.contentsOf(p));
+        delete notes_.valueOf(p);
     notes_.clear();
 }
 
@@ -51,7 +51,7 @@ void PostitList::clear() {
 void PostitList::write(AFileStream& stream) const {
     WriteStoreNumber(stream, notes_.count());
     for (Pix p = notes_.first(); p; notes_.next(p))
-        static_cast<const Postit*>(notes_.contentsOf(p))->write(stream);
+        notes_.valueOf(p)->write(stream);
 }
 
 void PostitList::read(AStoreReader& reader) {

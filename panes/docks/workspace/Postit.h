@@ -2,8 +2,8 @@
 // lines in "sv.note".
 #pragma once
 
-#include "base/object/ALongDic.h"
 #include "base/object/AString.h"
+#include "panes/docks/workspace/ATypedLongDic.h"
 
 class AFileStream;
 class AStoreReader;
@@ -31,13 +31,7 @@ private:
 };
 
 // Note id -> note (not owned by the dictionary).
-class PostitLongDic : public ALongDic {
-public:
-    Postit* postitAt(long id) const {
-        Pix p = seek(id);
-        return p ? static_cast<Postit*>(contentsOf(p)) : nullptr;
-    }
-};
+class PostitLongDic : public ATypedLongDic<Postit> {};
 
 // The notes by id; owns them.
 class PostitList {
@@ -53,7 +47,7 @@ public:
     // Takes the note; a note already under the id is deleted.
     void put(Postit* note, long id);
     // Null for -1 and for an id not in the list.
-    Postit* find(long id) const { return id == -1 ? nullptr : notes_.postitAt(id); }
+    Postit* find(long id) const { return id == -1 ? nullptr : notes_.at(id); }
     void remove(long id);
     void clear();
     long count() const { return notes_.count(); }

@@ -40,7 +40,7 @@ std::string Describe(ANoteManager& notes) {
     std::string text;
     const PostitLongDic& list = notes.notes().notes();
     for (Pix p = list.first(); p; list.next(p))
-        text += std::to_string(list.keyOf(p)) + "=" + list.postitAt(list.keyOf(p))->getText().c_str() + ";";
+        text += std::to_string(list.keyOf(p)) + "=" + list.valueOf(p)->getText().c_str() + ";";
     for (long i = 0; i < notes.documentCount(); ++i) {
         long document = notes.documentAt(i);
         text += std::to_string(document) + ":" + notes.getMarkerSet(document)->toLine().c_str() + ";";
