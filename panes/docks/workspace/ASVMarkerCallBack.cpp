@@ -62,3 +62,13 @@ void ShowNotes(ANoteManager& manager, ATextRenderer& renderer, long document, AP
         model->setNoteMarkers(manager.getMarkerSet(document));
     callBack->owner = owner;
 }
+
+void ForgetNotes(ANoteManager& manager, ATextRenderer& renderer) {
+    ASVMarkerCallBack* callBack = manager.getMarkerCallBack();
+    if (callBack->renderer != &renderer)
+        return;
+    callBack->renderer = nullptr;
+    callBack->owner = nullptr;
+    if (renderer.markerCallBack == callBack)
+        renderer.markerCallBack = nullptr;
+}

@@ -57,3 +57,6 @@ void ReleaseNoteRefAndNull(AHiliteRangeMap** set);
 // callback's document, the renderer's note mode, callback and the document's
 // marker set, then the owner. A negative document binds no set.
 void ShowNotes(ANoteManager& manager, ATextRenderer& renderer, long document, APane* owner);
+// The article view's unbinding before its renderer goes: the callback serves
+// no renderer, and deletions reach the marker sets directly.
+void ForgetNotes(ANoteManager& manager, ATextRenderer& renderer);

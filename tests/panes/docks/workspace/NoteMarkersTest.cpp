@@ -178,6 +178,14 @@ TEST_F(NoteMarkersTest, DeletingANoteRemovesItsMarkerFromItsOwnDocument) {
     EXPECT_TRUE(store->deleteNote(3051, 3051, Id(1, 3051)));
     EXPECT_EQ(-1, model->getAttachment()->get(3));
     EXPECT_EQ("(none)", text(Id(1, 3051)));
+    // Once the article view lets its renderer go, deletions reach the set directly.
+    menuAt(3, 0);
+    ForgetNotes(*store, *renderer);
+    EXPECT_EQ(nullptr, renderer->markerCallBack);
+    renderer->release();
+    renderer = nullptr;
+    EXPECT_TRUE(store->deleteNote(3051, 3051, Id(1, 3051)));
+    EXPECT_EQ(-1, store->getMarkerSet(3051)->get(3));
     store->purgeEmptyDocuments();
     EXPECT_EQ(0, store->documentCount());
 }

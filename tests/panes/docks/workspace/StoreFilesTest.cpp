@@ -83,6 +83,45 @@ TEST_F(StoreFilesTest, DossierFilesHoldTheirLines) {
     }
 }
 
+TEST_F(StoreFilesTest, DocumentCountsFollowEveryElementAndDossierChange) {
+    ADossierManager store(nullptr, 50, Folder(), "sv.dos");
+    Dossier* first = store.getCurrentDossier();
+    Dossier* second = store.createDossier("Second", 0);
+    DossierElement* page = store.newElement(77);
+    page->kind = DossierElement::kOnlinePage;
+    store.addElementStrict(first, page, 0);
+    store.addElementStrict(first, store.newElement(77), 0);
+    store.addElementStrict(second, store.newElement(77), 0);
+    store.addElementStrict(second, store.newElement(12), 1);  // bulk: counted by the recount
+    DossierElement basePage77(*store.elementAt(second, 0, 0));
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+        long pages77, documents77, documents12;
+    } rows[] = {
+        {"as added (bulk not counted)", [] {}, 1, 2, 0},
+        {"recount", [&] { store.recount(); }, 1, 2, 1},
+        {"an element removed", [&] { store.removeElementAt(first, 1, 0); }, 1, 1, 1},
+        {"a dossier removed", [&] { store.removeDossier(second->getId()); }, 1, 0, 0},
+        {"the last page removed", [&] { store.removeElement(first, store.elementAt(first, 0, 0), 0); }, 0, 0, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.change();
+        EXPECT_EQ(row.pages77, store.documentCount(DocumentKeyOf(77, 1)));
+        EXPECT_EQ(row.documents77, store.documentCount(77));
+        EXPECT_EQ(row.documents12, store.documentCount(12));
+        EXPECT_EQ(row.pages77 > 0, store.isInDossiers(77, 1));
+    }
+    // A page P and a base document of reference P are different members.
+    DossierElement page77 = basePage77;
+    page77.kind = DossierElement::kOnlinePage;
+    store.addElementStrict(first, new DossierElement(basePage77), 0);
+    EXPECT_TRUE(first->contains(basePage77));
+    EXPECT_FALSE(first->contains(page77));
+    EXPECT_EQ(nullptr, store.findDossier(1)) << "a removed dossier's id is not given again";
+}
+
 TEST_F(StoreFilesTest, NoteFilesHoldTheirLines) {
     struct Row {
         const char* name;
