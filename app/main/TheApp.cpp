@@ -44,6 +44,8 @@ TheApp::~TheApp() {
         gFrameServices = nullptr;
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
+    releaseNotes();
+    releaseDossiers();
     dataManager_.reset();
     if (gDataLocation == dataLocation_.get())
         gDataLocation = nullptr;
@@ -67,6 +69,8 @@ ACommand* TheApp::quitRequest() {
     if (!closeAllWindowsChecked(1))
         return noChange();
     setValidIniValue("ValidQuit", "1");
+    releaseNotes();
+    releaseDossiers();
     return quit();
 }
 

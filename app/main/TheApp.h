@@ -27,6 +27,7 @@
 #include "base/object/AString.h"
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
+#include "panes/docks/workspace/AWorkspace.h"
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
@@ -80,6 +81,8 @@ public:
     bool initData();
     bool loadStyleSheet();
     bool mountBases();
+    // 5b. The reader's dossiers and notes; a damaged file is said and the start goes on.
+    bool loadWorkspace();
     bool postLoadFrame();
     // Opens the main window's layout; false (after saying so) when it is missing.
     bool loadFrame();
@@ -103,6 +106,16 @@ public:
 
     // Data and style sheets.
     ADataManager* getDataManager();
+
+    // The workspace stores ("sv.dos", "sv.note") in the reader's files folder:
+    // loaded at start-up, written and destroyed at quit. A load that finds its
+    // file damaged shows why and answers false; the store starts afresh.
+    bool loadDossiers();
+    void releaseDossiers() { workspace_.releaseDossiers(); }
+    bool loadNotes();
+    void releaseNotes() { workspace_.releaseNotes(); }
+    ADossierManager* getDossierManager() const { return workspace_.dossiers(); }
+    ANoteManager* getNoteManager() const { return workspace_.notes(); }
     // The position of fieldName after the ':' in the base's "TABLE:FIELD" list, -1 when absent.
     long findBaseField(int16_t base, const char* fieldName);
     long maxSiReq() const { return maxSiReq_; }
@@ -176,6 +189,8 @@ public:
 
 private:
     void failStart(const char* text);
+    // Shows a store's damage message, when there is one; true when there is none.
+    bool sayDamaged(const AString& message);
     bool timed(const char* step, bool (TheApp::*body)());
     AFileSpec validIni();
 
@@ -190,6 +205,7 @@ private:
     AString userName_;  // the current network user: none until readers are identified
     std::unique_ptr<ADataLocation> dataLocation_;
     std::unique_ptr<ADataManager> dataManager_;
+    AWorkspace workspace_;  // after the data manager: destroyed before it
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<ATextOutStream> netLog_;

@@ -64,7 +64,7 @@ void TheApp::doStart() {
         {"netlog", &TheApp::startNetLog},              {"webengine", &TheApp::startWebEngine},
         {"datamanager", &TheApp::createDataManager},   {"initdata", &TheApp::initData},
         {"stylesheet", &TheApp::loadStyleSheet},       {"bases", &TheApp::mountBases},
-        {"frame", &TheApp::postLoadFrame},
+        {"workspace", &TheApp::loadWorkspace},         {"frame", &TheApp::postLoadFrame},
     };
     for (const Step& step : steps)
         if (!timed(step.name, step.run))
@@ -252,7 +252,30 @@ bool TheApp::mountBases() {
     return true;
 }
 
-// 5b. A press on a link in a text view follows it; then the frame opens from the loop.
+// 5b. The reader's dossiers and notes: a damaged file is said, the start goes on.
+bool TheApp::loadWorkspace() {
+    loadDossiers();
+    loadNotes();
+    return true;
+}
+
+bool TheApp::loadDossiers() {
+    AFileSpec folder = getUserFilesFolder();
+    return sayDamaged(workspace_.loadDossiers(dataManager_.get(), &folder));
+}
+
+bool TheApp::loadNotes() {
+    AFileSpec folder = getUserFilesFolder();
+    return sayDamaged(workspace_.loadNotes(dataManager_.get(), &folder));
+}
+
+bool TheApp::sayDamaged(const AString& message) {
+    if (!message.empty())
+        messageBox(message.c_str(), title().c_str(), MB_OK | MB_ICONWARNING, nullptr);
+    return message.empty();
+}
+
+// 5c. A press on a link in a text view follows it; then the frame opens from the loop.
 bool TheApp::postLoadFrame() {
     setMouseSetting(0);
     LoadFrameCommand* command = new LoadFrameCommand(this);

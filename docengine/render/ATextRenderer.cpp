@@ -590,6 +590,11 @@ void ATextRenderer::addNote() {
     if (!map)
         ThrowAssert("gtext", 900);
     long id = markerCallBack->newMarker(map, 0);
+    // A negative value is the callback's refusal (no id left): nothing is added.
+    if (id < 0) {
+        MessageBeep(0);
+        return;
+    }
     map->set(i, id);
     refreshAt(i);
     reportToListener(201);

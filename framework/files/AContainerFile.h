@@ -46,6 +46,8 @@ public:
     int16_t scrambled() const { return fScrambled; }
     int16_t readOnly() const { return fReadOnly; }
     void setReadOnly(int16_t readOnly) { fReadOnly = readOnly; }
+    // Chooses how the next save writes the file (a store read scrambled may be written plain).
+    void setScrambled(int16_t scrambled) { fScrambled = scrambled; }
 
 protected:
     virtual void readFrom(AFileStream&) {}

@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "base/object/AFileStream.h"
 #include "base/object/AFolderSpecs.h"
+#include "panes/docks/workspace/ADossierManager.h"
+#include "panes/docks/workspace/ANoteManager.h"
 #include "search/facade/KyTextMatch.h"
 #include "tests/app/main/AppMainTestSupport.h"
 
@@ -129,4 +132,31 @@ TEST_F(TheAppTest, QuitAsksTheReaderAndMarksANormalEnd) {
         }
     }
     BoxAnswer() = previousAnswer;
+}
+
+TEST_F(TheAppTest, TheWorkspaceStoresLoadAtStartUpAndAreWrittenAtQuit) {
+    ASSERT_TRUE(app->readConfiguration());
+    std::string folder = app->getUserFilesFolder().path().c_str();
+    std::ofstream(folder + "\\sv.note", std::ios::binary) << "3\r\n";
+    ClearBoxes();
+    EXPECT_TRUE(app->loadWorkspace()) << "a damaged store does not stop the start";
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_NE(std::string::npos, CapturedBoxes()[0].text.find("sv.note est endommag\xe9 (ligne 2)"));
+    ASSERT_TRUE(app->getDossierManager());
+    ASSERT_TRUE(app->getNoteManager());
+    EXPECT_STREQ("Nouveau dossier", app->getDossierManager()->getCurrentDossier()->getName().c_str());
+    app->getNoteManager()->addPostit(new Postit(16777217, "n"), 16777217);
+
+    app->setConfirmQuit(false);
+    app->quitCommand();
+    EXPECT_EQ(nullptr, app->getDossierManager());
+    EXPECT_EQ(nullptr, app->getNoteManager());
+    EXPECT_EQ("DOSSIERS\r\n1\r\n0\r\nDOSSIER\r\nNouveau dossier\r\nINTERNALS\r\n0\r\n", ReadFileBytes(folder + "\\sv.dos"));
+    EXPECT_EQ("1\r\nn\r\n16777217\r\n0\r\n", ReadFileBytes(folder + "\\sv.note"));
+    EXPECT_EQ("3\r\n", ReadFileBytes(folder + "\\sv.note.damaged"));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    for (const char* name : {"sv.dos", "sv.note", "sv.note.damaged"})
+        DeleteFileA((folder + "\\" + name).c_str());
 }
