@@ -369,3 +369,23 @@ AString WriteTable(ATableCellSource* source, const char* shape, const char* opti
 }
 
 }  // namespace KyTab
+
+AString KyTab::MakeTableRow(const char* options, const char* first, const char* second, const char* third,
+                            bool alternate) {
+    const char separator[2] = {kRowSeparator, 0};
+    AString row("/&TABLE:");
+    row += options ? options : "";
+    if (alternate) {
+        char fill[24];
+        snprintf(fill, sizeof fill, "0:%ld", kAlternateFill);
+        row += fill;
+    }
+    row += "[[";
+    row += first ? first : "";
+    row += separator;
+    row += second ? second : "";
+    row += separator;
+    row += third ? third : "";
+    row += "]]&/";
+    return row;
+}

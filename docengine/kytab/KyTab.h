@@ -55,6 +55,19 @@ void ParseCell(AKytabFragment& table, AKytabCell* node, const char* start, const
 AString WriteTable(ATableCellSource* source, const char* shape, const char* options, const char* separator,
                    void* context);
 
+// The separator of the rows the application writes (its renderers parse
+// tables with '*').
+const char kRowSeparator = '*';
+// The style-sheet colour that fills alternate rows.
+const long kAlternateFill = 2;
+
+// One table row: "/&TABLE:" options, then, for an alternate row, the line
+// colour 0 and the default fill kAlternateFill, then "[[" the three items
+// ("header|content", as the caller writes them) separated by kRowSeparator,
+// and "]]&/". Options end with the ':' after the margin ("100%:N0:").
+AString MakeTableRow(const char* options, const char* first, const char* second, const char* third,
+                     bool alternate);
+
 // Raises AParserError ("kytab") with the text, also put in the shared error text.
 [[noreturn]] void Fail(const char* text, long line);
 

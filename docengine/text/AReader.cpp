@@ -19,3 +19,29 @@ AReaderLock::~AReaderLock() {
 }
 
 ALineGetter::~ALineGetter() = default;
+
+AString ALineGetter::getRawLine(long record, long line) {
+    (void)record;
+    (void)line;
+    return AString();
+}
+
+int16_t ALineGetter::getLineLocation(long record) {
+    (void)record;
+    return 0;
+}
+
+AString ALineGetter::getColumnSortText(int16_t column) {
+    (void)column;
+    return AString();
+}
+
+uint32_t ALineGetter::getSortKey(int16_t field) {
+    (void)field;
+    return 0;
+}
+
+void ALineGetter::prepareLine(long record, int16_t sortMode) {
+    (void)record;
+    (void)sortMode;
+}

@@ -45,11 +45,29 @@ private:
 };
 
 // Base of the application's row producers; the rows are slash markup.
+//
+// A record is a 0-based position in the getter's own source (a range of
+// table records, a result list, a word list, a text buffer): the line maps
+// of the sorters and the getter's own lineToRecord both answer such
+// positions, and getRawLine resolves one into the source's text.
 class ALineGetter : public ARefObj {
 public:
     ALineGetter() = default;
     ~ALineGetter() override;
 
+    // The row of display line n as drawn.
     virtual void getLine(AString& out, long row) = 0;
     virtual long getLineCount() = 0;
+    // The raw text of record r; line is the display line, -1 when there is none.
+    virtual AString getRawLine(long record, long line);
+    // The record of display line n without a line map: n itself.
+    virtual long lineToRecord(long line) { return line; }
+    // A 16-bit location value of the record, when rows want one each.
+    virtual int16_t getLineLocation(long record);
+    // Column c of the line last prepared, in sort form.
+    virtual AString getColumnSortText(int16_t column);
+    // The 32-bit key of sort field f of the line last prepared.
+    virtual uint32_t getSortKey(int16_t field);
+    // Readies record r for getColumnSortText and getSortKey.
+    virtual void prepareLine(long record, int16_t sortMode);
 };
