@@ -130,10 +130,6 @@ TEST_F(AppPaletteLayoutTest, PicturesAreRealisedAgainWhenTheApplicationsPaletteC
         table->setPalette(app, palette);
         EXPECT_EQ(second, image.getHBitmap()) << "the same palette again changes nothing";
 
-        AComponent* other = new AComponent(app, 0);
-        AObject::completeNew(other);
-        table->removePalette(other, nullptr);
-        EXPECT_EQ(second, image.getHBitmap()) << "removing a palette the application does not have";
         table->removePalette(app, palette);
         EXPECT_EQ(r.follows, second != image.getHBitmap()) << "the application's palette withdrawn";
         EXPECT_EQ(nullptr, APaletteTable::currentPalette());
