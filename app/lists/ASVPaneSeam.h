@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/pane/APane.h"
+#include "framework/clusters/AClusterItem.h"
 
 class ABaseState;
 class AppState;
@@ -26,4 +27,12 @@ public:
 
     // Where currentState finds the frame's state; not owned.
     static void setStateHook(AppState* (*hook)(APane* pane));
+
+protected:
+    // The item of the id when it is of class T; else null.
+    template <class T>
+    T* itemAs(int16_t id) {
+        AClusterItem* item = findItem(id, false);
+        return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
+    }
 };

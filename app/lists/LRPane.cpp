@@ -21,16 +21,6 @@
 SV_IMPLEMENT_CLASS(LRPane, 0, ListPane)
 SV_IMPLEMENT_CLASS(LRNbResPane, 0, LRPane)
 
-namespace {
-
-template <class T>
-T* ItemAs(AItemCluster* cluster, int16_t id) {
-    AClusterItem* item = cluster->findItem(id, false);
-    return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
-}
-
-}  // namespace
-
 void LRPane::readFrom(AMemoryStream& stream) {
     ListPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, "layout", 800);
@@ -39,10 +29,10 @@ void LRPane::readFrom(AMemoryStream& stream) {
 void LRPane::setUpItems() {
     ListPane::setUpItems();
     if (hasItem(kIconCommand))
-        iconButton = CheckAlloc(ItemAs<AIconButton>(this, kIconCommand), "layout", 849);
+        iconButton = CheckAlloc(itemAs<AIconButton>(kIconCommand), "layout", 849);
     if (!hasItem(kListAreaId))
         ThrowAssert("layout", 852);
-    listArea = CheckAlloc(ItemAs<AStaticItem>(this, kListAreaId), "layout", 851);
+    listArea = CheckAlloc(itemAs<AStaticItem>(kListAreaId), "layout", 851);
 }
 
 void LRPane::detachItems() {
@@ -100,7 +90,7 @@ void LRNbResPane::readFrom(AMemoryStream& stream) {
 
 void LRNbResPane::setUpItems() {
     LRPane::setUpItems();
-    countItem = CheckAlloc(ItemAs<AStaticText>(this, kCountId), "layout", 966);
+    countItem = CheckAlloc(itemAs<AStaticText>(kCountId), "layout", 966);
     ATextStyle* env = countItem->ownDisplayEnv();
     normalColour = env ? env->foreColor() : RGB(0, 0, 0);
     AStyleSheet* sheet = AListApp::current().getStyleSheet(3);

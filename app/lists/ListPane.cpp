@@ -21,13 +21,6 @@ SV_IMPLEMENT_CLASS(ListEditPane, 0, ListPane)
 
 namespace {
 
-// The item of the id when it is of the class; else null.
-template <class T>
-T* ItemAs(AItemCluster* cluster, int16_t id) {
-    AClusterItem* item = cluster->findItem(id, false);
-    return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
-}
-
 // The first and last rows the renderer's model marks, -1 when none.
 void MarkedRows(ARenderer* renderer, long rows, long* first, long* last) {
     *first = *last = -1;
@@ -58,7 +51,7 @@ void ListPane::readFrom(AMemoryStream& stream) {
 
 void ListPane::setUpItems() {
     AClientPane::setUpItems();
-    listView = CheckAlloc(ItemAs<ARendererView>(this, kListCommand), "layout", 520);
+    listView = CheckAlloc(itemAs<ARendererView>(kListCommand), "layout", 520);
     listView->setMouseSensitive(0);
     listView->addLink(this);
     AListApp::current().createListRenderer(listView, 0, 3);
@@ -139,7 +132,7 @@ void ListEditPane::readFrom(AMemoryStream& stream) {
 
 void ListEditPane::setUpItems() {
     ListPane::setUpItems();
-    editField = CheckAlloc(ItemAs<AEditBox>(this, kEditCommand), "layout", 645);
+    editField = CheckAlloc(itemAs<AEditBox>(kEditCommand), "layout", 645);
     editField->setFilter(CheckAlloc(new (std::nothrow) ASVEditFilter(editField), "layout", 646));
 }
 
