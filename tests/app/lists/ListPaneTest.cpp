@@ -11,6 +11,7 @@
 #include "app/lists/ASVEditFilter.h"
 #include "app/lists/LRExtPane.h"
 #include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
@@ -61,6 +62,11 @@ public:
     AStyleSheet* sheet = new AStyleSheet;
     std::string asked;
 };
+
+AppState* gState = nullptr;
+AppState* CurrentState(APane*) {
+    return gState;
+}
 
 std::string Frame(ADisplayComponent* c) {
     ARect r = c->getFrame();
@@ -242,7 +248,27 @@ TEST_F(ListPaneTest, LinksListsLoadSortedRowsAndShowThem) {
     EXPECT_EQ("2;4;7;", keys) << "sorted on the document field";
     links[0]->loadList(" ");
     EXPECT_EQ(3, links[0]->getLineGetter()->getLineCount()) << "a blank key keeps the list";
+    // The right part of the state: a new one starts at the top and keeps that,
+    // one from the history gives the selection back.
+    auto* right = new ARightState(1205, 12);
+    AppState state(0, 0, nullptr, nullptr, right, nullptr, 12);
+    gState = &state;
+    ASVPaneSeam::setStateHook(CurrentState);
+    links[1]->selFirstKey = 20;
+    links[1]->selLastKey = 21;
+    right->fNew = 1;
     links[1]->loadList("2:9:5,1");
+    EXPECT_EQ(-1, right->fUserInfo.slot(20));
+    EXPECT_EQ(-2, right->fUserInfo.slot(21));
+    right->fNew = 0;
+    right->fHisto = 1;
+    right->fUserInfo.slot(20) = 1;
+    right->fUserInfo.slot(21) = 1;
+    links[1]->loadList("2:9:5,1");
+    EXPECT_EQ(1, links[1]->selFirst);
+    EXPECT_EQ(1, links[1]->selLast);
+    ASVPaneSeam::setStateHook(nullptr);
+    gState = nullptr;
     links[0]->resetState(1);
     EXPECT_EQ(0, links[0]->selFirst);
     EXPECT_EQ(-2, links[0]->selLast);
