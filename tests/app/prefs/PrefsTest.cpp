@@ -1,0 +1,219 @@
+// The preference and history files: their exact bytes, round trips, the
+// order of callbacks, and damaged files that load as errors and change nothing.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/prefs/AHistoManager.h"
+#include "app/prefs/APrefManager.h"
+#include "app/state/AppState.h"
+#include "app/state/MarkedLines.h"
+#include "base/object/AError.h"
+#include "base/object/ARefObj.h"
+#include "search/facade/ALoFile.h"
+#include "search/facade/ALoVect.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
+namespace {
+
+// The main window's chain and "valid.ini", as the history sees them.
+class FakeHost : public AHistoHost {
+public:
+    explicit FakeHost(const std::string& folder) : temp(folder.c_str()) {}
+    int16_t stateCount() override { return static_cast<int16_t>(chain.size()); }
+    AppState* oldestState() override { return chain.empty() ? nullptr : chain.front().get(); }
+    void addState(AppState* state) override {
+        if (!chain.empty())
+            chain.back()->setNext(state);
+        chain.emplace_back(state);
+    }
+    void setValidIniValue(const char* key, const char* value) override {
+        valid += std::string(key) + "=" + value + ";";
+    }
+    AFileSpec tempFolder() override { return temp; }
+
+    std::vector<std::unique_ptr<AppState>> chain;
+    std::string valid;
+    AFileSpec temp;
+};
+
+class Recorder : public APrefCallBack {
+public:
+    Recorder(std::string* log, const char* name) : log_(log), name_(name) {}
+    void prefsChanged(APrefManager& manager) override { *log_ += name_ + std::to_string(manager.getLong(1001)) + ";"; }
+
+private:
+    std::string* log_;
+    std::string name_;
+};
+
+class PrefFiles : public TempFolderTest {
+protected:
+    AFileSpec folder() const { return AFileSpec(folder_.c_str()); }
+
+    // A state of screen mode `mode` for document docNo, sharing `search`.
+    AppState* state(int16_t mode, long docNo, ASVLoSearchState* search = nullptr, int16_t docType = 0) {
+        ADocState* doc = new ADocState(1201);
+        doc->fDocType = docType;
+        auto* made = new AppState(mode, 1203, doc, nullptr, nullptr, search, docNo);
+        made->setUserInfo(1190, docNo * 7);
+        return made;
+    }
+    std::string saveHistory(FakeHost& host, const char* name = "sv.histo") {
+        AHistoManager history(folder(), name, 0, &host);
+        history.save();
+        return ReadAll(PathOf(name));
+    }
+};
+
+TEST_F(PrefFiles, ANewReaderGetsTheDefaultsAndAReadKeyIsSaved) {
+    const std::string defaults =
+        "10\n1001\n2002\n1002\n1\n1004\n20\n1005\n1\n1006\n0\n1007\n1\n1008\n3\n1009\n1\n1010\n0\n1012\n50\n0\n";
+    {
+        APrefManager prefs(folder(), "sv.prf");
+        EXPECT_EQ(50, prefs.getMaxNetResults());
+        EXPECT_EQ(1, prefs.getWorkOnline());
+    }
+    EXPECT_EQ(defaults, ReadAll(PathOf("sv.prf")));
+    {
+        APrefManager prefs(folder(), "sv.prf");
+        EXPECT_EQ(0, prefs.getLong(APrefManager::kSaveHistory)) << "never set";
+        prefs.setString(5, "texte");
+    }
+    EXPECT_EQ("11\n1001\n2002\n1002\n1\n1003\n0\n1004\n20\n", ReadAll(PathOf("sv.prf")).substr(0, 35));
+    APrefManager again(folder(), "sv.prf");
+    EXPECT_STREQ("texte", again.getString(5).c_str());
+}
+
+TEST_F(PrefFiles, CallBacksAreToldInTheOrderTheyCame) {
+    std::string log;
+    APrefManager prefs(folder(), "sv.prf");
+    prefs.notifyCallBacks();
+    EXPECT_EQ("", log);
+    prefs.addCallBack(new Recorder(&log, "a"));
+    prefs.addCallBack(new Recorder(&log, "b"));
+    prefs.addCallBack(new Recorder(&log, "c"));
+    prefs.notifyCallBacks();
+    EXPECT_EQ("a2002;b2002;c2002;", log);
+}
+
+TEST_F(PrefFiles, ADamagedPreferenceFileIsAnErrorAndStaysAsItWas) {
+    const char* damaged[] = {"5\n1001\n", "2\n1001\n2002\n1002\n", "1\n1001\n7\n3\n1\n"};
+    for (const char* bytes : damaged) {
+        SCOPED_TRACE(bytes);
+        WriteAll(PathOf("sv.prf"), bytes);
+        bool failed = false;
+        try {
+            APrefManager prefs(folder(), "sv.prf");
+        } catch (const AError&) {
+            failed = true;
+        }
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(bytes, ReadAll(PathOf("sv.prf")));
+    }
+}
+
+TEST_F(PrefFiles, AnEmptyHistoryWritesTwoCountsBetweenTheValidFlags) {
+    FakeHost host(folder_);
+    EXPECT_EQ("<!--nbSearchState-->0\n<!--nbState-->0\n", saveHistory(host));
+    EXPECT_EQ("ValidHistoQuit=0;ValidHistoQuit=1;", host.valid);
+}
+
+TEST_F(PrefFiles, HistoryRoundTripsAndWritesASharedSearchStateOnce) {
+    std::string first;
+    {
+        FakeHost host(folder_);
+        AHistoManager history(folder(), "sv.histo", 0, &host);
+        // A full-text list is read in place; an index list would be copied
+        // on reading, under a new name.
+        ALoScore* list = new ALoScore(200, 3, 1);
+        for (long d : {4, 9})
+            list->add(d, d, 0);
+        ARefHold<ASVLoSearchState> shared(new ASVLoSearchState());
+        shared->setQuery("chat");
+        shared->setTextResults(list);
+        for (int i = 0; i < 20; ++i)
+            host.addState(state(1 + i % 3, i, i % 5 == 0 ? shared.get() : nullptr, i == 7 ? 8 : 0));
+        EXPECT_TRUE(history.hasWebDocument(7));
+        EXPECT_FALSE(history.hasWebDocument(8));
+        history.save();
+        first = ReadAll(PathOf("sv.histo"));
+        EXPECT_EQ(first.find("<!--searchPtrkey-->"), first.rfind("<!--searchPtrkey-->")) << "written once";
+        EXPECT_EQ(0u, first.find("<!--nbSearchState-->1\n"));
+    }
+    FakeHost host(folder_);
+    AHistoManager history(folder(), "sv.histo", 0, &host);
+    history.load();
+    ASSERT_EQ(20u, host.chain.size());
+    EXPECT_EQ(host.chain[0]->getSearchState(), host.chain[5]->getSearchState());
+    ASSERT_NE(nullptr, host.chain[5]->getSearchState());
+    EXPECT_NE(nullptr, host.chain[5]->getSearchState()->getTextResults());
+    EXPECT_TRUE(history.hasWebDocument(7));
+    history.save();
+    EXPECT_TRUE(first == ReadAll(PathOf("sv.histo"))) << "the same bytes again";
+}
+
+TEST_F(PrefFiles, ALastStateOfScreenModeZeroIsDropped) {
+    std::string written;
+    {
+        FakeHost host(folder_);
+        for (int16_t mode : {1, 2, 0})
+            host.addState(state(mode, mode, nullptr));
+        written = saveHistory(host);
+    }
+    FakeHost host(folder_);
+    AHistoManager history(folder(), "sv.histo", 0, &host);
+    history.load();
+    ASSERT_EQ(2u, host.chain.size());
+    EXPECT_EQ(2, host.chain[1]->getScreenMode());
+}
+
+// Each damage loads as an error and hands the window nothing, not even the
+// states before the damage; the search states made are gone again.
+TEST_F(PrefFiles, ADamagedHistoryHandsOverNothing) {
+    std::string good;
+    {
+        FakeHost host(folder_);
+        ARefHold<ASVLoSearchState> search(new ASVLoSearchState(40));
+        search->setQuery("q");
+        ALoFile* list = new ALoFile(0L);
+        list->add(3, 0, 0);
+        search->setIndexResults(list);
+        for (int i = 0; i < 3; ++i)
+            host.addState(state(1, i, search.get()));
+        good = saveHistory(host);
+    }
+    size_t listAt = good.find("<!--fLoIdxSVPath-->") + 19;
+    std::string listPath = good.substr(listAt, good.find('\n', listAt) - listAt);
+    struct Row {
+        const char* what;
+        std::string bytes;
+    } rows[] = {
+        {"a wrong marker", std::string(good).replace(good.find("<!--nbState-->"), 14, "<!--nbStates->")},
+        {"a count beyond the file", std::string(good).replace(good.find("<!--nbState-->3"), 15, "<!--nbState-->9")},
+        {"a huge count", std::string(good).replace(good.find("<!--nbState-->3"), 15, "<!--nbState-->99999")},
+        {"a cut file", good.substr(0, good.size() - 40)},
+        {"a missing list file", std::string(good).replace(listAt, listPath.size(), PathOf("absent.lst"))},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WriteAll(PathOf("bad.histo"), row.bytes);
+        FakeHost host(folder_);
+        AHistoManager history(folder(), "bad.histo", 0, &host);
+        bool failed = false;
+        try {
+            history.load();
+        } catch (const AError&) {
+            failed = true;
+        }
+        EXPECT_TRUE(failed);
+        EXPECT_TRUE(host.chain.empty());
+        EXPECT_EQ(nullptr, history.findSearchState(40));
+        EXPECT_FALSE(history.isLoading());
+        EXPECT_THROW(history.save(), AError) << "a damaged file is not saved over";
+    }
+}
+
+}  // namespace
