@@ -216,4 +216,62 @@ TEST_F(PrefFiles, ADamagedHistoryHandsOverNothing) {
     }
 }
 
+// Mutated files (bytes changed, cut, lines doubled) each load whole or fail
+// with a recoverable error: nothing ends the process or reads outside a buffer.
+TEST_F(PrefFiles, MutatedFilesLoadOrFailWithARecoverableError) {
+    std::string histo;
+    {
+        FakeHost host(folder_);
+        ARefHold<ASVLoSearchState> search(new ASVLoSearchState());
+        search->setQuery("chat");
+        search->setText(2, "texte");
+        for (int i = 0; i < 4; ++i)
+            host.addState(state(1 + i % 2, i, search.get()));
+        histo = saveHistory(host);
+    }
+    {
+        APrefManager prefs(folder(), "sv.prf");
+        prefs.setString(7, "un texte");
+    }
+    const std::string prf = ReadAll(PathOf("sv.prf"));
+    unsigned seed = 12345;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 8); };
+    int loaded = 0, failed = 0;
+    for (int round = 0; round < 600; ++round) {
+        const std::string& good = round % 2 ? prf : histo;
+        std::string bytes = good;
+        switch (next() % 3) {
+        case 0:
+            for (int n = 1 + next() % 4; n > 0; --n)
+                bytes[next() % bytes.size()] = static_cast<char>(next());
+            break;
+        case 1:
+            bytes.resize(next() % bytes.size());
+            break;
+        default: {
+            size_t at = bytes.find('\n', next() % bytes.size());
+            if (at != std::string::npos)
+                bytes.insert(at + 1, bytes.substr(0, at + 1).substr(bytes.rfind('\n', at > 0 ? at - 1 : 0) + 1));
+        }
+        }
+        SCOPED_TRACE(round);
+        WriteAll(PathOf("m.file"), bytes);
+        try {
+            if (round % 2) {
+                APrefManager prefs(folder(), "m.file");
+                prefs.setReadOnly(1);
+            } else {
+                FakeHost host(folder_);
+                AHistoManager history(folder(), "m.file", 0, &host);
+                history.load();
+            }
+            ++loaded;
+        } catch (const AError&) {
+            ++failed;
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(failed, 0);
+}
+
 }  // namespace
