@@ -1,27 +1,12 @@
 // The decoding of the animations' and pages' command texts.
 #include "app/data/AFSCommInfo.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/state/TextFields.h"
+
 namespace {
-
-// Cut at every c, empty pieces kept.
-std::vector<std::string> Pieces(const std::string& text, char c) {
-    std::vector<std::string> pieces(1);
-    for (char ch : text) {
-        if (ch == c)
-            pieces.emplace_back();
-        else
-            pieces.back() += ch;
-    }
-    return pieces;
-}
-
-std::string PieceAt(const std::vector<std::string>& pieces, size_t i) {
-    return i < pieces.size() ? pieces[i] : std::string();
-}
 
 struct KindWord {
     const char* word;
@@ -47,27 +32,27 @@ AFSCommInfo::AFSCommInfo(const char* text) {
 
 void AFSCommInfo::read(const char* text) {
     std::string t = text ? text : "";
-    std::vector<std::string> parts = Pieces(t, '?');
+    std::vector<std::string> parts = SplitFields(t, '?');
     fVersion = t.compare(0, 4, "sv10") == 0 ? 10 : 9;
     if (fVersion == 9) {
-        fKind = KindOf(kVersion9, PieceAt(Pieces(parts[0], ':'), 1), 2);
-        std::string argument = PieceAt(Pieces(PieceAt(parts, 1), ':'), 0);
+        fKind = KindOf(kVersion9, FieldAt(SplitFields(parts[0], ':'), 1), 2);
+        std::string argument = FieldAt(SplitFields(FieldAt(parts, 1), ':'), 0);
         if (fKind == 2 || fKind == 5) {
-            std::vector<std::string> pair = Pieces(argument, '=');
+            std::vector<std::string> pair = SplitFields(argument, '=');
             fName = AString(pair[0].c_str());
-            fValue = AString(PieceAt(pair, 1).c_str());
+            fValue = AString(FieldAt(pair, 1).c_str());
         } else if (fKind == 1) {
             fName = AString(argument.c_str());
             fValue = fName;
         }
         return;
     }
-    std::vector<std::string> p = Pieces(PieceAt(parts, 1), ':');
-    std::vector<std::string> pair = Pieces(p[0], '=');
+    std::vector<std::string> p = SplitFields(FieldAt(parts, 1), ':');
+    std::vector<std::string> pair = SplitFields(p[0], '=');
     fKind = KindOf(kVersion10, pair[0], -1);
-    fValue = AString(PieceAt(pair, 1).c_str());
+    fValue = AString(FieldAt(pair, 1).c_str());
     std::string extra;
-    for (char c : PieceAt(p, 1))
+    for (char c : FieldAt(p, 1))
         if (c != ' ')
             extra += c;
     fExtra = AString(extra.c_str());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/state/TextFields.h"
 #include "base/object/AError.h"
 #include "base/object/AFile.h"
 #include "base/object/ARefObj.h"
@@ -22,17 +23,6 @@ namespace {
 
 const int16_t kGlb = 1, kLinks = 4, kChrono = 9, kHdFiles = 13;
 const short kHdgInfo = 1, kChrHdg = 5, kHdgVect = 2, kGlbCopyright = 11, kTitle = 2;
-
-std::vector<std::string> SplitAt(const char* text, char c) {
-    std::vector<std::string> pieces(1);
-    for (const char* p = text ? text : ""; *p; ++p) {
-        if (*p == c)
-            pieces.emplace_back();
-        else
-            pieces.back() += *p;
-    }
-    return pieces;
-}
 
 // A record number read from the data must name a record of its table.
 void CheckRecord(ASearchBase* base, short table, long record, const char* what) {
@@ -51,7 +41,7 @@ long FindBaseField(int16_t base, const char* fieldName) {
         if (i != base)
             continue;
         long position = 0;
-        for (const std::string& item : SplitAt(table[i].tableList, ',')) {
+        for (const std::string& item : SplitFields(table[i].tableList, ',')) {
             size_t colon = item.find(':');
             if (_stricmp(item.substr(colon == std::string::npos ? 0 : colon + 1).c_str(), fieldName) == 0)
                 return position;
@@ -214,10 +204,9 @@ long AppDataManager::getChronoPosition(long docNo, long* outSecond) {
         return 0;
     ASearchBase* chrono = needBase(kChrono, __LINE__);
     CheckRecord(chrono, 0, n - 1, "CHRONO");
-    std::vector<std::string> fields = SplitAt(chrono->getText(0, n - 1, 1).c_str(), '\t');
-    auto field = [&](size_t i) { return i < fields.size() ? std::atol(fields[i].c_str()) : 0L; };
-    *outSecond = field(3);
-    return field(2);
+    std::vector<std::string> fields = SplitFields(chrono->getText(0, n - 1, 1).c_str(), '\t');
+    *outSecond = std::atol(FieldAt(fields, 3).c_str());
+    return std::atol(FieldAt(fields, 2).c_str());
 }
 
 int16_t AppDataManager::baseIndex(const char* name) {
@@ -234,7 +223,7 @@ bool AppDataManager::cdBaseOf(long docNo, int16_t* base) {
         return false;
     ASearchBase* hd = needBase(kHdFiles, __LINE__);
     CheckRecord(hd, 6, docNo, "INFOBASE");
-    *base = baseIndex(SplitAt(hd->getText(6, docNo, 1).c_str(), '\t')[0].c_str());
+    *base = baseIndex(SplitFields(hd->getText(6, docNo, 1).c_str(), '\t')[0].c_str());
     return true;
 }
 
