@@ -17,30 +17,11 @@
 #include "base/object/ARefObj.h"
 #include "bench/BenchSupport.h"
 #include "search/facade/ALoVect.h"
+#include "tests/app/prefs/HistoTestSupport.h"
 
 namespace {
 
 const int kStates = 50, kSearches = 10, kResults = 1000, kRounds = 15;
-
-// The main window's chain as the history sees it.
-class Chain : public AHistoHost {
-public:
-    explicit Chain(const AFileSpec& folder) : folder_(folder) {}
-    int16_t stateCount() override { return static_cast<int16_t>(states.size()); }
-    AppState* oldestState() override { return states.empty() ? nullptr : states.front().get(); }
-    void addState(AppState* state) override {
-        if (!states.empty())
-            states.back()->setNext(state);
-        states.emplace_back(state);
-    }
-    void setValidIniValue(const char*, const char*) override {}
-    AFileSpec tempFolder() override { return folder_; }
-
-    std::vector<std::unique_ptr<AppState>> states;
-
-private:
-    AFileSpec folder_;
-};
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -106,7 +87,7 @@ double HistoryRound(const AFileSpec& folder) {
     LARGE_INTEGER a, b;
     QueryPerformanceCounter(&a);
     {
-        Chain chain(folder);
+        ChainHost chain(folder.path().c_str());
         AHistoManager history(folder, "sv.histo", 0, &chain);
         std::vector<std::unique_ptr<ARefHold<ASVLoSearchState>>> searches;
         for (int s = 0; s < kSearches; ++s) {
@@ -126,11 +107,11 @@ double HistoryRound(const AFileSpec& folder) {
         }
         history.save();
     }
-    Chain chain(folder);
+    ChainHost chain(folder.path().c_str());
     AHistoManager history(folder, "sv.histo", 0, &chain);
     history.load();
     QueryPerformanceCounter(&b);
-    return chain.states.size() == kStates ? Seconds(a, b) : -1;
+    return chain.chain.size() == kStates ? Seconds(a, b) : -1;
 }
 
 }  // namespace

@@ -14,30 +14,12 @@
 #include "base/object/ARefObj.h"
 #include "search/facade/ALoFile.h"
 #include "search/facade/ALoVect.h"
+#include "tests/app/prefs/HistoTestSupport.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 namespace {
 
-// The main window's chain and "valid.ini", as the history sees them.
-class FakeHost : public AHistoHost {
-public:
-    explicit FakeHost(const std::string& folder) : temp(folder.c_str()) {}
-    int16_t stateCount() override { return static_cast<int16_t>(chain.size()); }
-    AppState* oldestState() override { return chain.empty() ? nullptr : chain.front().get(); }
-    void addState(AppState* state) override {
-        if (!chain.empty())
-            chain.back()->setNext(state);
-        chain.emplace_back(state);
-    }
-    void setValidIniValue(const char* key, const char* value) override {
-        valid += std::string(key) + "=" + value + ";";
-    }
-    AFileSpec tempFolder() override { return temp; }
-
-    std::vector<std::unique_ptr<AppState>> chain;
-    std::string valid;
-    AFileSpec temp;
-};
+using FakeHost = ChainHost;
 
 class Recorder : public APrefCallBack {
 public:
