@@ -45,9 +45,10 @@ double SqliteRound(const std::string& path) {
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
         return -1;
-    Exec(db, "CREATE TABLE states(id INTEGER, mode INTEGER, pane INTEGER, doc INTEGER, search INTEGER, info INTEGER);"
-             "CREATE TABLE searches(key INTEGER, query TEXT);"
-             "CREATE TABLE results(key INTEGER, doc INTEGER, score INTEGER);");
+    Exec(db,
+         "CREATE TABLE states(id INTEGER, mode INTEGER, pane INTEGER, doc INTEGER, search INTEGER, info INTEGER);"
+         "CREATE TABLE searches(key INTEGER, query TEXT);"
+         "CREATE TABLE results(key INTEGER, doc INTEGER, score INTEGER);");
     Exec(db, "BEGIN");
     sqlite3_stmt* put = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO results VALUES(?,?,?)", -1, &put, nullptr);
@@ -71,7 +72,8 @@ double SqliteRound(const std::string& path) {
     db = nullptr;
     sqlite3_open(path.c_str(), &db);
     long rows = 0;
-    for (const char* sql : {"SELECT * FROM searches", "SELECT * FROM results ORDER BY key, rowid", "SELECT * FROM states"}) {
+    for (const char* sql :
+         {"SELECT * FROM searches", "SELECT * FROM results ORDER BY key, rowid", "SELECT * FROM states"}) {
         sqlite3_stmt* get = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &get, nullptr);
         while (sqlite3_step(get) == SQLITE_ROW)
@@ -100,8 +102,8 @@ double HistoryRound(const AFileSpec& folder) {
             searches.emplace_back(new ARefHold<ASVLoSearchState>(search));
         }
         for (int i = 0; i < kStates; ++i) {
-            auto* state = new AppState(1, 1203, new ADocState(1201), nullptr, nullptr,
-                                       searches[i % kSearches]->get(), i);
+            auto* state =
+                new AppState(1, 1203, new ADocState(1201), nullptr, nullptr, searches[i % kSearches]->get(), i);
             state->setUserInfo(1190, i * 7);
             chain.addState(state);
         }

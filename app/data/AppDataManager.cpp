@@ -62,7 +62,8 @@ AString PathToFileUrl(const char* path) {
     return AString(("File:///" + text).c_str());
 }
 
-AppDataManager::AppDataManager(ADataLocation* dataLocation, AppDataHost* host) : ADataManager(dataLocation), host_(host) {
+AppDataManager::AppDataManager(ADataLocation* dataLocation, AppDataHost* host)
+    : ADataManager(dataLocation), host_(host) {
     gAppDataManager = this;
     gDocBaseNames = this;
 }
@@ -100,8 +101,8 @@ void AppDataManager::loadPrefFile() {
     ALoVect* lists[7] = {};
     try {
         for (int n = 1; n <= 6; ++n)
-            lists[n] = CheckAlloc(new (std::nothrow) ALoVect(glb->getText(kHdgVect, n, 1).c_str()), "appdata",
-                                  __LINE__);
+            lists[n] =
+                CheckAlloc(new (std::nothrow) ALoVect(glb->getText(kHdgVect, n, 1).c_str()), "appdata", __LINE__);
     } catch (...) {
         for (ALoVect*& list : lists)
             ReleaseAndNull(list);
@@ -231,8 +232,8 @@ bool AppDataManager::cdBaseOf(long docNo, int16_t* base) {
 // empty "PREFFILE" names no file: nothing is written nor deleted.
 void AppDataManager::writeVersionFile() {
     // A name that is not a plain file name would reach outside the folder.
-    if (fPrefFileName.empty() || !host_ || std::strpbrk(fPrefFileName.c_str(), "\\/:*?\"<>|") ||
-        fPrefFileName == "." || fPrefFileName == "..")
+    if (fPrefFileName.empty() || !host_ || std::strpbrk(fPrefFileName.c_str(), "\\/:*?\"<>|") || fPrefFileName == "." ||
+        fPrefFileName == "..")
         return;
     AFileSpec folder = host_->versionFileFolder();
     if (folder.empty())

@@ -11,8 +11,9 @@
 // help file or a filter set number outside 1..6 is an assertion ("appdata").
 #pragma once
 
-#include <cstdint>
 #include <windows.h>
+
+#include <cstdint>
 
 #include "app/data/ADataManager.h"
 #include "app/state/ADocRef.h"

@@ -1,9 +1,8 @@
 // The data manager's room titles and the addresses of the help, assistance
 // and guide pages.
-#include "app/data/AppDataManager.h"
-
 #include <string>
 
+#include "app/data/AppDataManager.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
 #include "base/object/AFile.h"
@@ -21,18 +20,10 @@ struct RoomRow {
 };
 
 const RoomRow kRooms[] = {
-    {1, 0, "SALLE_ART_TITLE"},
-    {2, 0, "SALLE_BIBLIO_TITLE"},
-    {3, 0, "SALLE_INIT_TITLE"},
-    {4, 0, "SALLE_HISTGEO_TITLE"},
-    {5, 0, "SALLE_MEDIATHEQUE_TITLE"},
-    {6, 1175, "SALLE_MUS_CHRONO_TITLE"},
-    {6, 1176, "SALLE_MUS_GENEAL_TITLE"},
-    {6, 0, "SALLE_MUSIQUE_TITLE"},
-    {7, 1174, "SALLE_MARS_TITLE"},
-    {7, 0, "SALLE_SCIENCE_TITLE"},
-    {8, 0, "SALLE_SPORT_TITLE"},
-    {9, 0, "SALLE_AUTEURS_TITLE"},
+    {1, 0, "SALLE_ART_TITLE"},           {2, 0, "SALLE_BIBLIO_TITLE"},      {3, 0, "SALLE_INIT_TITLE"},
+    {4, 0, "SALLE_HISTGEO_TITLE"},       {5, 0, "SALLE_MEDIATHEQUE_TITLE"}, {6, 1175, "SALLE_MUS_CHRONO_TITLE"},
+    {6, 1176, "SALLE_MUS_GENEAL_TITLE"}, {6, 0, "SALLE_MUSIQUE_TITLE"},     {7, 1174, "SALLE_MARS_TITLE"},
+    {7, 0, "SALLE_SCIENCE_TITLE"},       {8, 0, "SALLE_SPORT_TITLE"},       {9, 0, "SALLE_AUTEURS_TITLE"},
 };
 
 }  // namespace

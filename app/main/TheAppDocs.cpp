@@ -37,7 +37,8 @@ std::string Reported(const AError& error) {
 AString TheApp::getDocReference(long docNo) {
     if (referenceFile_.empty() || docNo < 0 || docNo > 0x7FFFFFF)
         return AString();
-    HANDLE file = CreateFileA(referenceFile_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA(referenceFile_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return AString();
     char record[16] = {};

@@ -127,8 +127,8 @@ void AHistoManager::readWhole(AFileStream& stream, int16_t copy) {
     long count = ReadMarkedCount(stream, "<!--nbState-->", 0, kMaxCount);
     std::vector<std::unique_ptr<AppState>> states;
     for (long i = 0; i < count; ++i) {
-        states.emplace_back(CheckAlloc(new (std::nothrow) AppState(0, 0, nullptr, nullptr, nullptr, nullptr, -1),
-                                       "appdata", __LINE__));
+        states.emplace_back(
+            CheckAlloc(new (std::nothrow) AppState(0, 0, nullptr, nullptr, nullptr, nullptr, -1), "appdata", __LINE__));
         states.back()->read(stream);
     }
     // Whole: the main window takes the states, but a last one of screen mode 0.

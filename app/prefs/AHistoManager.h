@@ -66,6 +66,6 @@ private:
     void write(AFileStream& stream, const AFileSpec& listFolder);
 
     std::map<long, ASVLoSearchState*> table_;  // not owned
-    AHistoHost* host_;                          // not owned
+    AHistoHost* host_;                         // not owned
     int16_t loading_ = 0;
 };

@@ -23,8 +23,8 @@ APrefManager::~APrefManager() {
 
 void APrefManager::setDefaults() {
     static const long kDefaults[][2] = {
-        {kFontSize, 2002}, {kShowFirstDocument, 1}, {kMaxStates, 20}, {kWithMedia, 1},   {kHideMediaBars, 0},
-        {kSpaceOperator, 1}, {kProximity, 3},       {kWorkOnline, 1}, {kAutoUpdate, 0}, {kMaxNetResults, 50},
+        {kFontSize, 2002},   {kShowFirstDocument, 1}, {kMaxStates, 20}, {kWithMedia, 1},  {kHideMediaBars, 0},
+        {kSpaceOperator, 1}, {kProximity, 3},         {kWorkOnline, 1}, {kAutoUpdate, 0}, {kMaxNetResults, 50},
     };
     for (const auto& row : kDefaults)
         setLong(row[0], row[1]);

@@ -298,7 +298,8 @@ std::string WriteSkeleton(const std::string& data, size_t articles, DescriptorSp
                 continue;
             std::string file = Lower(base) + "_" + Lower(table);
             auto rows = records.find(item);
-            std::string why = WriteTable(data, file, rows == records.end() ? std::vector<std::string>{""} : rows->second, 0);
+            const std::vector<std::string> empty{""};
+            std::string why = WriteTable(data, file, rows == records.end() ? empty : rows->second, 0);
             if (!why.empty())
                 return why;
             found->data.push_back({table, file, 0, 0});
@@ -311,8 +312,10 @@ std::string WriteSkeleton(const std::string& data, size_t articles, DescriptorSp
 // letters to their capitals, every other byte to itself.
 std::string WriteUpperFilter(const std::string& path) {
     unsigned char table[256];
-    for (int b = 0; b < 256; ++b)
-        table[b] = static_cast<unsigned char>((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7) ? b - 32 : b);
+    for (int b = 0; b < 256; ++b) {
+        bool lower = (b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7);
+        table[b] = static_cast<unsigned char>(lower ? b - 32 : b);
+    }
     KY_Filter* filter = KY_FilterNewIdentity(table);
     int code = filter ? EXK_WriteFilter(filter, path.c_str()) : 110;
     if (filter)

@@ -138,9 +138,7 @@ TEST_F(DataManagerTest, TheVersionFileHoldsOneLineAfterTheManagerGoes) {
     ASSERT_TRUE(app->createDataManager()) << "the previous manager goes";
     EXPECT_EQ("SV 1.0\r\n", ReadFileBytes(path));
     DeleteFileA(path.c_str());
-    {
-        AppDataManager unloaded(app->dataLocation(), app);
-    }
+    { AppDataManager unloaded(app->dataLocation(), app); }
     EXPECT_EQ("", ReadFileBytes(path)) << "no name read: no file";
 }
 
@@ -155,7 +153,9 @@ TEST_F(DataManagerTest, RoomTitlesFollowTheTypeAndTheStateKeys) {
         {-1, 0, 0, 0, false, ""},
         {1, 0, 0, 0, false, "Salle des arts"},
         {6, 0, 2, 1, true, "Chronologie musicale"},
-        {6, 0, 0, 1, true, "G\xE9n\xE9" "alogie musicale"},
+        {6, 0, 0, 1, true,
+         "G\xE9n\xE9"
+         "alogie musicale"},
         {6, 0, 0, 0, true, "Salle de musique"},
         {7, 0, 0, 0, false, "Salle des sciences"},
         {7, 3, 0, 0, true, "Mars"},

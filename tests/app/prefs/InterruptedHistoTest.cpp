@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <random>
 #include <string>
 
 #include "base/object/AError.h"
 #include "tests/app/prefs/HistoTestSupport.h"
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/support/KilledSaver.h"
 
 namespace {
 
@@ -43,35 +43,17 @@ long CheckSave(const std::string& folder, std::string* why) {
 class InterruptedHistoTest : public TempFolderTest {};
 
 TEST_F(InterruptedHistoTest, AKilledSaveLeavesTheOldOrTheNewFile) {
-    std::mt19937 random(2027);
     std::string event = "sv-histo-saver-" + std::to_string(GetCurrentProcessId());
-    HANDLE started = CreateEventA(nullptr, FALSE, FALSE, event.c_str());
-    ASSERT_TRUE(started);
     std::string command = "\"" + SaverPath() + "\" \"" + folder_ + "\" " + event;
     int changed = 0;
     long last = 0;
-    for (int kill = 0; kill < 200; ++kill) {
-        SCOPED_TRACE(kill);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        std::string line = command;
-        ASSERT_TRUE(
-            CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-        // Bounded: a saver that never starts is killed after 10 s and fails the check.
-        WaitForSingleObject(started, 10000);
-        Sleep(random() % 20);
-        TerminateProcess(process.hProcess, 9);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        std::string why;
-        long n = CheckSave(folder_, &why);
-        ASSERT_EQ("", why);
-        changed += n != last;
-        last = n;
-    }
-    CloseHandle(started);
+    EXPECT_EQ("", KillSaverRepeatedly(command, event, 200, 2027, [&]() {
+                  std::string why;
+                  long n = CheckSave(folder_, &why);
+                  changed += n != last;
+                  last = n;
+                  return why;
+              }));
     // The kills came while saves were under way, not only before the first.
     EXPECT_GT(changed, 20);
 }

@@ -223,18 +223,18 @@ TEST_F(PrefFiles, MutatedFilesLoadOrFailWithARecoverableError) {
         const std::string& good = round % 2 ? prf : histo;
         std::string bytes = good;
         switch (next() % 3) {
-        case 0:
-            for (int n = 1 + next() % 4; n > 0; --n)
-                bytes[next() % bytes.size()] = static_cast<char>(next());
-            break;
-        case 1:
-            bytes.resize(next() % bytes.size());
-            break;
-        default: {
-            size_t at = bytes.find('\n', next() % bytes.size());
-            if (at != std::string::npos)
-                bytes.insert(at + 1, bytes.substr(0, at + 1).substr(bytes.rfind('\n', at > 0 ? at - 1 : 0) + 1));
-        }
+            case 0:
+                for (int n = 1 + next() % 4; n > 0; --n)
+                    bytes[next() % bytes.size()] = static_cast<char>(next());
+                break;
+            case 1:
+                bytes.resize(next() % bytes.size());
+                break;
+            default: {
+                size_t at = bytes.find('\n', next() % bytes.size());
+                if (at != std::string::npos)
+                    bytes.insert(at + 1, bytes.substr(0, at + 1).substr(bytes.rfind('\n', at > 0 ? at - 1 : 0) + 1));
+            }
         }
         SCOPED_TRACE(round);
         WriteAll(PathOf("m.file"), bytes);
