@@ -219,7 +219,7 @@ TEST_F(PrefFiles, MutatedFilesLoadOrFailWithARecoverableError) {
     unsigned seed = 12345;
     auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 8); };
     int loaded = 0, failed = 0;
-    for (int round = 0; round < 600; ++round) {
+    for (int round = 0; round < 10000; ++round) {
         const std::string& good = round % 2 ? prf : histo;
         std::string bytes = good;
         switch (next() % 3) {
@@ -254,6 +254,47 @@ TEST_F(PrefFiles, MutatedFilesLoadOrFailWithARecoverableError) {
     }
     EXPECT_GT(loaded, 0);
     EXPECT_GT(failed, 0);
+}
+
+std::vector<std::string> g_registered;
+
+void RecordTempFile(const AFileSpec& file) {
+    g_registered.push_back(file.path().c_str());
+}
+
+// The lists a history names outlive the states that wrote and read them:
+// none of them is handed to the next start's deletion.
+TEST_F(PrefFiles, TheListsAHistoryNamesAreNeverDeletedAtTheNextStart) {
+    g_registered.clear();
+    ALoSetTempFileHook(RecordTempFile);
+    std::string written;
+    {
+        FakeHost host(folder_);
+        AHistoManager history(folder(), "sv.histo", 0, &host);
+        ARefHold<ASVLoSearchState> search(new ASVLoSearchState());
+        ALoScore* full = new ALoScore(100, 2, 1);
+        full->add(5, 5, 0);
+        ALoFile* index = new ALoFile(0L);
+        index->add(6, 0, 0);
+        search->setTextResults(full);
+        search->setIndexResults(index);
+        host.addState(state(1, 5, search.get()));
+        history.save();
+        written = ReadAll(PathOf("sv.histo"));
+    }
+    for (int round = 0; round < 2; ++round) {
+        FakeHost host(folder_);
+        AHistoManager history(folder(), "sv.histo", 0, &host);
+        history.load();
+        ASSERT_EQ(1u, host.chain.size());
+        history.save();
+    }
+    ALoSetTempFileHook(nullptr);
+    std::string named = ReadAll(PathOf("sv.histo")) + written;
+    for (const std::string& path : g_registered) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(std::string::npos, named.find(path));
+    }
 }
 
 }  // namespace
