@@ -2,6 +2,7 @@
 #include "panes/content/chrono/AChronoDataRuns.h"
 
 #include "base/object/AError.h"
+#include "base/object/AOutStream.h"
 #include "base/procedural/Trace.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
@@ -20,7 +21,8 @@ void LogOnce(bool& done, const char* what, long number) {
     if (done)
         return;
     done = true;
-    TraceLevel(0, "chrono: %s %ld missing; events show without it\n", what, number);
+    CurrentErrorStream().writeString("chrono: ").writeString(what).writeString(" ").writeLong(number).writeString(
+        " missing; events show without it\n");
 }
 bool g_bitmapLogged = false;
 bool g_fontLogged = false;

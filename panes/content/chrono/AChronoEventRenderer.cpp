@@ -109,7 +109,8 @@ void AChronoEventRenderer::layout() {
     const ARect R = view()->getLocalBounds();
     if (!columns_.setRect(R))
         return;
-    clearHitRecord(this);
+    // The hit record points into columns this layout may release.
+    clearHitRecord(nullptr);
     if (columns_.count())
         setSelectedRun(nullptr);
     else

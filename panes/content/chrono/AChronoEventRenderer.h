@@ -63,6 +63,8 @@ public:
     using ARenderer::showPosition;
     void showPosition(long position, long index);
     void mouseLeft() { setHoverRun(nullptr); }
+    // Hover and selection become none without telling the runs (the view is going).
+    void forgetRuns() { hover_ = selected_ = nullptr; }
 
     // Lays out the visible stretch when the view's rectangle changed.
     void layout();

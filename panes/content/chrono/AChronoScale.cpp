@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/object/AStringList.h"
+#include "base/object/AOutStream.h"
 #include "base/procedural/Trace.h"
 
 namespace {
@@ -59,14 +60,14 @@ long AChronoScale::parse(const char* text) {
         long year = std::atol(line);
         long factor = tab ? std::atol(tab + 1) : 0;
         if (factor < 1 || year > kLimit / 2 || year < -kLimit / 2) {
-            TraceLevel(0, "chrono scale line %d: bad year or factor in \"%s\"\n", int(i) + 1, line);
+            CurrentErrorStream().writeString("chrono scale line ").writeLong(i + 1).writeString(": bad year or factor\n");
             continue;
         }
         if (first)
             offset = year < 0 ? -year : 0;
         year += offset;
         if (!first && year < previousYear) {
-            TraceLevel(0, "chrono scale line %d: year %ld before the previous one\n", int(i) + 1, year - offset);
+            CurrentErrorStream().writeString("chrono scale line ").writeLong(i + 1).writeString(": year goes back\n");
             continue;
         }
         first = false;

@@ -6,6 +6,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/object/AOutStream.h"
 #include "base/procedural/Trace.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/styles/ABitmapSupplier.h"
@@ -103,7 +104,7 @@ void AChronoScaleLayer::setBackground(const char* text) {
         AStringList fields(line, ',');
         long year = std::atol(fields.at(0));
         if (year > AChronoScale::kLimit / 2 || year < -AChronoScale::kLimit / 2) {
-            TraceLevel(0, "chrono background line %d: year out of range\n", int(i) + 1);
+            CurrentErrorStream().writeString("chrono background line ").writeLong(i + 1).writeString(": bad year\n");
             continue;
         }
         entries_.push_back(Entry{year + scale_->offset, int16_t(std::atol(fields.at(1))),

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "base/object/AError.h"
+#include "base/object/AOutStream.h"
 #include "base/procedural/Trace.h"
 #include "docengine/parser/ALineAccessor.h"
 #include "panes/content/chrono/AChronoScale.h"
@@ -34,13 +35,12 @@ void AChronoSegParser::buildYears() {
             continue;
         long year = std::atol(line.c_str());
         if (year > AChronoScale::kLimit / 2 || year < -AChronoScale::kLimit / 2) {
-            TraceLevel(0, "chrono event line %ld: year out of range\n", i + 1);
+            CurrentErrorStream().writeString("chrono event line ").writeLong(i + 1).writeString(": bad year\n");
             continue;
         }
         year += scale_->offset;
         if (!lines_.empty() && year <= last) {
-            TraceLevel(0, "chrono event line %ld: year %ld does not follow the previous line\n", i + 1,
-                       year - scale_->offset);
+            CurrentErrorStream().writeString("chrono event line ").writeLong(i + 1).writeString(": year goes back\n");
             continue;
         }
         years_.append(static_cast<int32_t>(year));

@@ -78,8 +78,8 @@ void AChronoView::detachItems() {
         blinkTimer_ = 0;
     }
     if (events_) {
-        events_->setSelectedRun(nullptr);
-        events_->setHoverRun(nullptr);
+        // The layers may be gone already: nothing is redrawn.
+        events_->forgetRuns();
         events_->release();
         events_ = nullptr;
     }
