@@ -3,7 +3,11 @@
 // mouse on a real window, and a picture of the view around 1789.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AIndexedDocModel.h"
@@ -59,6 +63,59 @@ const char kEvents[] =
     "1804|3|1|3|0|Sacre de Napoleon|115\n"
     "1815|2|1|1|0|Waterloo|116\n"
     "1830|0|1|0|0|Trois Glorieuses|117\n";
+
+// A 24-bit BMP of the size whose pixels come from colour (x, y from the top);
+// answers its path in the temporary folder.
+std::string WriteBmp(const char* name, int w, int h, const std::function<COLORREF(int, int)>& colour) {
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> bits(static_cast<size_t>(stride) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = colour(x, h - 1 - y);
+            unsigned char* p = &bits[static_cast<size_t>(y) * stride + x * 3];
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
+    BITMAPFILEHEADER head = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    head.bfType = 0x4D42;
+    head.bfOffBits = sizeof head + sizeof info;
+    head.bfSize = head.bfOffBits + static_cast<DWORD>(bits.size());
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + name;
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&head), sizeof head);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(bits.data()), static_cast<std::streamsize>(bits.size()));
+    return path;
+}
+
+// The pictures of the four categories (discs), the marker (a triangle) and a background building.
+void GivePictures(AStyleSheet* sheet) {
+    const COLORREF paper = RGB(235, 228, 205);
+    const COLORREF tints[4] = {RGB(200, 40, 40), RGB(40, 90, 200), RGB(40, 150, 60), RGB(150, 60, 160)};
+    for (int c = 0; c < 4; ++c) {
+        std::string name = "chrono-cat" + std::to_string(c) + ".bmp";
+        COLORREF tint = tints[c];
+        sheet->setBitmap(c, ABitmapSpec::fromFile(WriteBmp(name.c_str(), 16, 16, [&](int x, int y) {
+            int dx = x - 8, dy = y - 8;
+            return dx * dx + dy * dy <= 49 ? tint : paper;
+        }).c_str(), 0, 1));
+    }
+    sheet->setBitmap(8, ABitmapSpec::fromFile(WriteBmp("chrono-marker.bmp", 14, 12, [&](int x, int y) {
+        return std::abs(x - 7) * 12 <= y * 7 ? RGB(220, 30, 30) : RGB(150, 120, 80);
+    }).c_str(), 0, 1));
+    sheet->setBitmap(12, ABitmapSpec::fromFile(WriteBmp("chrono-fort.bmp", 90, 50, [&](int x, int y) {
+        bool tower = (x < 18 || x > 71) ? y > 4 : y > 18;
+        bool crenel = y > 14 && y < 19 && (x / 6) % 2 == 0;
+        return tower || crenel ? RGB(205, 195, 165) : paper;
+    }).c_str(), 0, 1));
+}
 
 struct Model {
     AIndexedDocModel* model = nullptr;
@@ -295,7 +352,8 @@ TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
     sheet->setColor(3, RGB(150, 120, 80));
     sheet->setColor(4, RGB(150, 0, 0));
     sheet->setColor(5, RGB(255, 240, 150));
-    cv->scaleLayer()->setBackground("1700,8,1,2\n1790,8,0,1\n");
+    GivePictures(sheet);
+    cv->scaleLayer()->setBackground("1700,12,1,2\n1789,12,0,1\n1800,12,2,0\n");
     cv->scaleLayer()->markerPosition = pos(1789);
     cv->scaleLayer()->showMarker();
     cv->showEvent(pos(1789), 0);
@@ -313,6 +371,11 @@ TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
     ReleaseDC(window->hwnd(), dc);
     canvas.savePng("chrono-1789");
     EXPECT_EQ(RGB(150, 120, 80), canvas.pixel(320, 290)) << "the axis band";
+    ARect picture = ChronoRunRect(renderer->columns().runOfEvent(pos(1789), 0)) +
+                    APoint(-scroller->position().x, -scroller->position().y);
+    EXPECT_EQ(RGB(200, 40, 40), canvas.pixel(picture.left() + 8, picture.top() + 8)) << "category 0's picture";
+    ARect marker = cv->scaleLayer()->markerRect() + APoint(-scroller->position().x, -scroller->position().y);
+    EXPECT_EQ(RGB(220, 30, 30), canvas.pixel(marker.left() + 7, marker.bottom() - 2)) << "the marker on the axis";
     EXPECT_EQ(RGB(255, 240, 150), canvas.pixel(r.left() + 1, r.top() + 2)) << "the selected label's box";
     // Hover then click on the event: its cursor, then its hit record.
     APoint centre((r.left() + r.right()) / 2, (r.top() + r.bottom()) / 2);
