@@ -342,6 +342,25 @@ TEST_F(ChronoViewTest, ScaleLayerSizeBackgroundAndLabels) {
     EXPECT_EQ(pos(1500), layer->entryPosition(0));
     layer->setBackground("1500,12,1,2\n1700,3,0,0\n");
     EXPECT_EQ(2, layer->entryCount()) << "CR LF reads as LF";
+    GivePictures(sheet);
+    // Bitmap 12 (90 x 50) starts at 1500, in the middle of a band 270 high.
+    const ARect visible(int32_t(pos(1500) - 300), 0, int32_t(pos(1500) + 300), 270);
+    layer->buildBackground(visible);
+    ASSERT_EQ(1, layer->columns().count()) << "bitmap 3 has no picture";
+    AChronoColumn* column = layer->columns().at(0);
+    EXPECT_EQ(AChronoRange(pos(1500), pos(1700)), column->position());
+    auto* run = static_cast<AChronoBackgroundDataRun*>(column->runs());
+    EXPECT_EQ(ARect(int32_t(pos(1500)), 10 + 2 * (270 / 4) - 25, int32_t(pos(1500) + 90), 10 + 2 * (270 / 4) + 25),
+              run->rect());
+    layer->buildBackground(visible + APoint(-100, 0));
+    EXPECT_EQ(1, layer->columns().count()) << "a stretch already built makes no new runs";
+    layer->setBackground("1500,12,2,0\n1700,12,0,1\n");
+    layer->buildBackground(ARect(0, 0, int32_t(scale.length()), 100));
+    ASSERT_EQ(2, layer->columns().count());
+    run = static_cast<AChronoBackgroundDataRun*>(layer->columns().at(0)->runs());
+    EXPECT_EQ(100, run->rect().bottom()) << "placement 2 is pulled up to the band's bottom";
+    EXPECT_EQ(pos(1500), run->rect().right()) << "alignment 0 ends at the year";
+    EXPECT_EQ(scale.length(), layer->columns().at(1)->position().second) << "the last runs to the axis end";
 }
 
 TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
@@ -389,6 +408,11 @@ TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
     Pump();
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     Pump();
+    // Labels stand at least 71 pixels apart: every step at unit 200.
+    std::vector<long> labels = cv->scaleLayer()->labelsDrawn;
+    ASSERT_GT(labels.size(), 2u);
+    for (size_t i = 1; i < labels.size(); ++i)
+        EXPECT_EQ(200, labels[i] - labels[i - 1]);
     ASSERT_NE(nullptr, renderer->hitRecord());
     EXPECT_EQ(3, renderer->getHitKind());
     EXPECT_EQ("108", std::string(renderer->getHitName().c_str()));
