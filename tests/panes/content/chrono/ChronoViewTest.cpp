@@ -417,3 +417,32 @@ TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
     EXPECT_EQ(3, renderer->getHitKind());
     EXPECT_EQ("108", std::string(renderer->getHitName().c_str()));
 }
+
+TEST_F(ChronoViewTest, CursorsFollowTheHitAndTheMode) {
+    if (!open(true, APoint(600, 300), &fixed))
+        GTEST_SKIP() << "no display";
+    cv->showEvent(pos(1789), 0);
+    ADataRun* label = renderer->selectedRun();
+    ASSERT_NE(nullptr, label);
+    ARect r = ChronoRunRect(label);
+    APoint onEvent((r.left() + r.right()) / 2, (r.top() + r.bottom()) / 2);
+    APoint onBackground(onEvent.x, 5);
+    struct Row {
+        uint16_t mode;
+        bool event;
+        long cursor;
+    } rows[] = {
+        {0, true, 128}, {0, false, renderer->cursorFor(0)}, {ChronoBits::kCrossMode, false, 32515},
+        {ChronoBits::kDragMode, false, 120}, {ChronoBits::kDragMode, true, 128},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.mode) + (row.event ? " event" : " background"));
+        renderer->interaction = static_cast<uint16_t>((renderer->interaction & ~0x6) | row.mode);
+        AMouseEvent move(row.event ? onEvent : onBackground, 0);
+        renderer->mouseMoved(move);
+        EXPECT_EQ(row.cursor, renderer->shownCursor());
+        EXPECT_EQ(row.event ? label : nullptr, renderer->hoverRun());
+        auto* event = static_cast<AChronoFragment*>(label->getFragment());
+        EXPECT_EQ(row.event, (event->flags() & AChronoFragment::kHot) != 0) << "hovering lights the label";
+    }
+}
