@@ -150,15 +150,18 @@ TEST(ChronoScaleTest, MutatedTextsParseOrFailCleanly) {
         auto* parser = new AChronoSegParser(lines, &events);
         parser->addRef();
         AChronoFragParser fragments;
-        for (long p = -5; p <= parser->getLength() + 5; p += 7) {
-            ASegment* s = parser->segmentAt(nullptr, p);
-            if (s) {
-                ASSERT_LE(s->getStart(), p);
-                ASSERT_LT(p, s->getEnd());
-                AFragment::deleteChain(fragments.parseSegment(s));
-                delete s;
+        for (long i = 0; i < parser->lineCount(); ++i) {
+            for (long p : {parser->lineStart(i) - 1, parser->lineStart(i), parser->lineStart(i) + 3}) {
+                ASegment* s = parser->segmentAt(nullptr, p);
+                if (s) {
+                    ASSERT_LE(s->getStart(), p);
+                    ASSERT_LT(p, s->getEnd());
+                    AFragment::deleteChain(fragments.parseSegment(s));
+                    delete s;
+                }
             }
         }
+        ASSERT_EQ(nullptr, parser->segmentAt(nullptr, parser->getLength() + 1));
         parser->release();
     }
 }
