@@ -68,10 +68,6 @@ long AChronoView::handleTimer(uint16_t id, uint32_t now) {
     return 0;
 }
 
-ACommand* AChronoView::mouseMoved(AMouseEvent& event) {
-    return ARendererView::mouseMoved(event);
-}
-
 void AChronoView::detachItems() {
     if (blinkTimer_) {
         restartTimer(blinkTimer_);

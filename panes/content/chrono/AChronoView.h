@@ -31,7 +31,6 @@ public:
     void detachItems() override;
     void componentDeleted(AComponent* component) override;
     long handleTimer(uint16_t id, uint32_t now) override;
-    ACommand* mouseMoved(AMouseEvent& event) override;
 
     AChronoScaleLayer* scaleLayer() const { return scaleLayer_; }
     AChronoEventRenderer* eventRenderer() const { return events_; }
