@@ -8,7 +8,9 @@
 
 #include "framework/clusters/AClusterItem.h"
 #include "web/browser/AMozillaPromptDialog.h"
+#include "web/browser/AMozillaContentPolicy.h"
 #include "web/browser/AMozillaPromptService.h"
+#include "web/embed/AMozillaFeature.h"
 
 #include <windows.h>
 
@@ -119,6 +121,11 @@ protected:
     nsPtr<AMozillaPromptService> service;
 };
 
+void Click(HWND content, int x, int y) {
+    SendMessageA(content, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(content, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 std::string Narrow(const PRUnichar* text) {
     return text ? NS_LossyConvertUTF16toNative(text) : std::string("(null)");
 }
@@ -216,4 +223,26 @@ TEST_F(PromptTest, PromptsShowTheFieldsTheyAreGivenAndHandBackWhatWasTyped) {
     EXPECT_EQ("", g_script.seen);
     EXPECT_EQ(NS_ERROR_INVALID_POINTER, service->Confirm(nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(NS_ERROR_INVALID_POINTER, service->AlertCheck(nullptr, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(PromptTest, APageConfirmOpensTheProgramsDialogAndItsCloseBoxCancels) {
+    std::string url = staticUrl("pages", "script.html");
+    if (url.empty())
+        GTEST_SKIP() << "no test server";
+    if (!openView())
+        GTEST_SKIP() << "no display";
+    InstallBrowserComponents();
+    ASSERT_EQ(NS_OK, AMozillaFeature::registerComponents());
+    view->addHandler("Loaded", recorder);
+    view->loadUrl(url.c_str());
+    ASSERT_TRUE(waitLoaded(recorder));
+    script(-1);
+    view->loadUrl("javascript:confirm('Continuer ?')");
+    EXPECT_EQ("JavaScript|Continuer ?|940 941 |OK;Annuler;", g_script.seen);
+    ASSERT_FALSE(NS_ScriptLog().empty());
+    EXPECT_EQ("confirm 0", NS_ScriptLog().back());
+    script(940);
+    Click(ContentWindow(view), 12, 14);  // the page's own link to the same call
+    EXPECT_EQ("JavaScript|Continuer ?|940 941 |OK;Annuler;", g_script.seen);
+    EXPECT_EQ("confirm 1", NS_ScriptLog().back());
 }
