@@ -68,12 +68,22 @@ bool BrowserTest::openView(int width, int height) {
 }
 
 bool BrowserTest::waitLoaded(RecordingHandler* handler, size_t count) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 20000) {
+    return pumpUntil(20000, [&] {
         size_t loaded = 0;
         for (const std::string& e : handler->events)
             loaded += e == "Loaded";
-        if (loaded >= count)
+        return loaded >= count;
+    });
+}
+
+void BrowserTest::settle(int milliseconds) {
+    pumpUntil(milliseconds, [] { return false; });
+}
+
+bool BrowserTest::pumpUntil(int milliseconds, const std::function<bool()>& done) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
+        if (done())
             return true;
         if (view)
             view->processEvents();
@@ -85,16 +95,15 @@ bool BrowserTest::waitLoaded(RecordingHandler* handler, size_t count) {
     return false;
 }
 
-void BrowserTest::settle(int milliseconds) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
-        if (view)
-            view->processEvents();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        Sleep(5);
-    }
+std::string BrowserTest::loadServed(const char* page, std::string& url) {
+    url = staticUrl("pages", page);
+    if (url.empty())
+        return "no test server";
+    if (!openView())
+        return "no display";
+    view->addHandler("AllEvent", recorder);
+    view->loadUrl(url.c_str());
+    return waitLoaded(recorder) ? std::string() : std::string("not loaded");
 }
 
 std::string BrowserTest::staticUrl(const char* root, const char* rest) {

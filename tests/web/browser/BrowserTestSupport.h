@@ -9,6 +9,7 @@
 
 #include "web/browser/AMozillaView.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ protected:
     bool waitLoaded(RecordingHandler* handler, size_t count = 1);
     // Pumps messages and events for a short while (for what follows a click).
     void settle(int milliseconds = 200);
+    // Runs the runtime's events and the window messages until done answers true (true) or the time passed.
+    bool pumpUntil(int milliseconds, const std::function<bool()>& done);
+    // Opens a view whose recorder takes every event and loads the fixture's
+    // test page: "" once it is loaded, else why the test cannot run.
+    std::string loadServed(const char* page, std::string& url);
     // "http://127.0.0.1:PORT/static/ROOT/REST"; empty when the fixture did not run.
     static std::string staticUrl(const char* root, const char* rest);
     // Whether the gimp-help-fr pages are there to be served.

@@ -114,14 +114,9 @@ TEST_F(BrowserTest, LoadUrlRefusesWhatTheRuntimeCannotTakeAndAFreshViewCannotGoF
 }
 
 TEST_F(BrowserTest, SavingWritesThePageAndWithFilesItsFetchedImages) {
-    std::string url = staticUrl("pages", "resources.html");
-    if (url.empty())
-        GTEST_SKIP() << "no test server";
-    if (!openView())
-        GTEST_SKIP() << "no display";
-    view->addHandler("Loaded", recorder);
-    view->loadUrl(url.c_str());
-    ASSERT_TRUE(waitLoaded(recorder));
+    std::string url, why = loadServed("resources.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
     std::string pages = std::string(SV_SOURCE_DIR) + "/tests/web/browser/pages/";
     struct Row {
         const char* name;
@@ -261,18 +256,13 @@ public:
 }  // namespace
 
 TEST_F(BrowserTest, BlankTargetsAndWindowOpenGoThroughTheWindowCreator) {
-    std::string url = staticUrl("pages", "script.html");
-    if (url.empty())
-        GTEST_SKIP() << "no test server";
-    if (!openView())
-        GTEST_SKIP() << "no display";
+    std::string url, why = loadServed("script.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
     nsPtr<TestCreator> creator(new TestCreator(app));
     nsPtr<nsIWindowWatcher> watcher = GetServiceAs<nsIWindowWatcher>(NS_WINDOWWATCHER_CONTRACTID);
     ASSERT_TRUE(watcher);
     watcher->SetWindowCreator(creator.get());
-    view->addHandler("AllEvent", recorder);
-    view->loadUrl(url.c_str());
-    ASSERT_TRUE(waitLoaded(recorder));
     ClickParagraph(ContentWindow(view), 2);  // target="_blank"
     ASSERT_NE(nullptr, creator->view);
     EXPECT_EQ(1u, creator->lastFlags);
@@ -312,14 +302,9 @@ bool RecordPage(nsIPrintSettings*, const std::string& title, const std::vector<s
 }  // namespace
 
 TEST_F(BrowserTest, PrintingHandsThePageTextToThePrinterAndEnds) {
-    std::string url = staticUrl("pages", "find.html");
-    if (url.empty())
-        GTEST_SKIP() << "no test server";
-    if (!openView())
-        GTEST_SKIP() << "no display";
-    view->addHandler("Loaded", recorder);
-    view->loadUrl(url.c_str());
-    ASSERT_TRUE(waitLoaded(recorder));
+    std::string url, why = loadServed("find.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
     g_printed.clear();
     NS_SetPagePrinter(RecordPage);
     view->print();

@@ -226,16 +226,11 @@ TEST_F(PromptTest, PromptsShowTheFieldsTheyAreGivenAndHandBackWhatWasTyped) {
 }
 
 TEST_F(PromptTest, APageConfirmOpensTheProgramsDialogAndItsCloseBoxCancels) {
-    std::string url = staticUrl("pages", "script.html");
-    if (url.empty())
-        GTEST_SKIP() << "no test server";
-    if (!openView())
-        GTEST_SKIP() << "no display";
     InstallBrowserComponents();
     ASSERT_EQ(NS_OK, AMozillaFeature::registerComponents());
-    view->addHandler("Loaded", recorder);
-    view->loadUrl(url.c_str());
-    ASSERT_TRUE(waitLoaded(recorder));
+    std::string url, why = loadServed("script.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
     script(-1);
     view->loadUrl("javascript:confirm('Continuer ?')");
     EXPECT_EQ("JavaScript|Continuer ?|940 941 |OK;Annuler;", g_script.seen);
