@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/frame/Frame1.h"
 #include "app/lines/StandardLineGetter.h"
 #include "app/lists/AListApp.h"
 #include "app/lists/ALayoutPane.h"
@@ -23,17 +24,20 @@
 
 namespace {
 
-class TestOpener : public APane, public ADocumentOpener {
+// A main window without the tool bar: only the window's own steps run.
+class TestOpener : public Frame1, public ADocumentOpener {
     SV_DECLARE_CLASS(TestOpener)
 public:
     void readFrom(AMemoryStream& stream) override {
-        APane::readFrom(stream);
+        Frame1::readFrom(stream);
         ALayoutLoader::readEndMark(stream, "test", 1);
     }
+    void attachItems() override { AWindow::attachItems(); }
+    void setUpItems() override { AWindow::setUpItems(); }
     void openDocument(long doc) override { opened += std::to_string(doc) + ";"; }
     std::string opened;
 };
-SV_IMPLEMENT_CLASS(TestOpener, 0, APane)
+SV_IMPLEMENT_CLASS(TestOpener, 0, Frame1)
 
 class TestDock : public ALayoutPane, public ALinksDock {
     SV_DECLARE_CLASS(TestDock)
@@ -63,11 +67,6 @@ public:
     std::string asked;
 };
 
-AppState* gState = nullptr;
-AppState* CurrentState(APane*) {
-    return gState;
-}
-
 std::string Frame(ADisplayComponent* c) {
     ARect r = c->getFrame();
     return std::to_string(r.top()) + "-" + std::to_string(r.bottom());
@@ -79,11 +78,11 @@ protected:
         ClusterTest::SetUp();
         testApp.sheet->setColor(10, RGB(200, 0, 0));
         AListApp::install(&testApp);
-        window = Open<TestWindow>(app, ARect(0, 0, 600, 300), "#background:255,255,255");
-        opened = window->openWindow("lists");
-        AComponent* loaded = AComponent::loadLayout(window, "ListPanes", 0);
-        ASSERT_NE(nullptr, loaded);
-        dynamic_cast<ADisplayComponent*>(loaded)->show(false);
+        // The main window is a child of the application's frame window.
+        makeApp(0, true);
+        AComponent* loaded = AComponent::loadLayout(app, "ListPanes", 0);
+        if (!loaded)
+            GTEST_SKIP() << "no display";
         opener = dynamic_cast<TestOpener*>(loaded);
         dock = dynamic_cast<TestDock*>(loaded->findById(101, 0));
         for (int i = 0; i < 3; ++i)
@@ -99,13 +98,15 @@ protected:
         ADisplayServices::current().flushLayouts();
     }
     void TearDown() override {
+        if (opener) {
+            AComponent* c = opener;
+            DeleteComponent(c);
+        }
         AListApp::install(nullptr);
         ClusterTest::TearDown();
     }
 
     TestApp testApp;
-    TestWindow* window = nullptr;
-    bool opened = false;
     TestOpener* opener = nullptr;
     TestDock* dock = nullptr;
     LRExtPane* links[3] = {};
@@ -251,9 +252,7 @@ TEST_F(ListPaneTest, LinksListsLoadSortedRowsAndShowThem) {
     // The right part of the state: a new one starts at the top and keeps that,
     // one from the history gives the selection back.
     auto* right = new ARightState(1205, 12);
-    AppState state(0, 0, nullptr, nullptr, right, nullptr, 12);
-    gState = &state;
-    ASVPaneSeam::setStateHook(CurrentState);
+    opener->goToState(new AppState(0, 0, nullptr, nullptr, right, nullptr, 12), 0);
     links[1]->selFirstKey = 20;
     links[1]->selLastKey = 21;
     right->fNew = 1;
@@ -267,20 +266,16 @@ TEST_F(ListPaneTest, LinksListsLoadSortedRowsAndShowThem) {
     links[1]->loadList("2:9:5,1");
     EXPECT_EQ(1, links[1]->selFirst);
     EXPECT_EQ(1, links[1]->selLast);
-    ASVPaneSeam::setStateHook(nullptr);
-    gState = nullptr;
     links[0]->resetState(1);
     EXPECT_EQ(0, links[0]->selFirst);
     EXPECT_EQ(-2, links[0]->selLast);
     EXPECT_EQ(dock, links[0]->getDock());
-    if (!opened)
-        GTEST_SKIP() << "no X display";
-    window->showUpdate();
+    opener->showUpdate();
     app->flushUpdates();
-    UpdateWindow(window->hwnd());
+    UpdateWindow(opener->getHWnd());
     Canvas canvas(600, 300);
-    HDC dc = GetDC(window->hwnd());
+    HDC dc = GetDC(opener->getHWnd());
     BitBlt(canvas.dc(), 0, 0, 600, 300, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
+    ReleaseDC(opener->getHWnd(), dc);
     printf("list panes: %s\n", canvas.savePng("list-panes").c_str());
 }

@@ -244,6 +244,10 @@ TEST_F(TheAppTest, DataStepsMakeTheManagerReadTheConfigurationAndMountTheBases) 
     ASSERT_TRUE(app->mountBases());
     EXPECT_EQ(14, app->getDataManager()->getBaseCount());
     EXPECT_FALSE(app->getDataManager()->getBase(4));
+    // The list panes reach the application's sheets and its LINKS base (absent here).
+    ASSERT_EQ(static_cast<AListApp*>(app), &AListApp::current());
+    EXPECT_EQ(app->styleSheets()->getSheet(3), AListApp::current().getStyleSheet(3));
+    EXPECT_STREQ("", AListApp::current().getLinkRecord(0, 0).c_str());
 
     struct Row {
         int16_t base;
