@@ -13,6 +13,8 @@
 #include "app/lists/LRExtPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "docengine/render/AListRenderer.h"
+#include "docengine/render/ARendererViews.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
@@ -50,6 +52,14 @@ public:
     std::string collapsed;
 };
 SV_IMPLEMENT_CLASS(TestDock, 0, ALayoutPane)
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
 
 // The application's answers: LINKS records and style sheet 3.
 class TestApp : public AListApp {
@@ -204,6 +214,8 @@ TEST_F(ListPaneTest, ListsKeepSelectionsKeysAndEmptiness) {
 TEST_F(ListPaneTest, CountLinesAndKeyQueries) {
     EXPECT_EQ(-1, testApp.getResultCount()) << "set up shows -1";
     EXPECT_EQ(RGB(200, 0, 0), count->highlightColour);
+    auto* countLine = static_cast<AStaticText*>(count->findItem(LRNbResPane::kCountId, true));
+    EXPECT_TRUE(countLine->hasFlags(ADisplayComponent::kTransparent)) << "drawn over the pane";
     struct Shown {
         long n;
         const char* text;
@@ -278,4 +290,77 @@ TEST_F(ListPaneTest, LinksListsLoadSortedRowsAndShowThem) {
     BitBlt(canvas.dc(), 0, 0, 600, 300, dc, 0, 0, SRCCOPY);
     ReleaseDC(opener->getHWnd(), dc);
     printf("list panes: %s\n", canvas.savePng("list-panes").c_str());
+}
+
+TEST_F(ListPaneTest, AClickOnALinkRowOpensItsDocument) {
+    links[0]->loadList("3:9:7,2,4");
+    opener->showUpdate();
+    app->flushUpdates();
+    Pump();
+    auto* list = dynamic_cast<AListRenderer*>(links[0]->getListView()->renderer());
+    ASSERT_TRUE(list && list->model());
+    list->layOut();
+    ARect row = list->rowRect(1);
+    EXPECT_GE(row.bottom() - row.top(), 20) << "rows of 15 and 5";
+    APoint at = links[0]->getListView()->localToScreen(APoint(row.left() + 12, (row.top() + row.bottom()) / 2));
+    POINT p = {at.x, at.y};
+    HWND target = WindowFromPoint(p);
+    ASSERT_TRUE(target);
+    ScreenToClient(target, &p);
+    SetCursorPos(at.x, at.y);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    Pump();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    Pump();
+    EXPECT_EQ(1, list->selectionStart());
+    EXPECT_EQ("4;", opener->opened) << "the second row, sorted";
+    EXPECT_EQ("110;", dock->collapsed);
+    EXPECT_EQ(1, links[0]->selFirst);
+}
+
+TEST_F(ListPaneTest, ListPositionsAreCentredSavedAndTakenBack) {
+    std::string docs = "40:40:";
+    for (int i = 1; i <= 40; ++i)
+        docs += std::to_string(i) + (i < 40 ? "," : "");
+    links[0]->loadList(docs.c_str());
+    app->flushUpdates();
+    ARendererView* view = links[0]->getListView();
+    ARenderer* list = view->renderer();
+    ASSERT_TRUE(list && list->model());
+    list->layOut();
+    EXPECT_EQ(0, list->currentPosition());
+    testApp.centerListLine(view, 30, 30);
+    EXPECT_EQ(30, list->selectionStart());
+    long top = list->currentPosition();
+    EXPECT_GT(top, 20) << "scrolled";
+    EXPECT_LT(top, 30) << "the line is below the top, near the middle";
+    testApp.centerListLine(view, top + 1, top + 1);
+    EXPECT_EQ(top, list->currentPosition()) << "a shown line does not scroll";
+
+    ABaseState part;
+    testApp.saveListPosition(list, &part, 9, 10);
+    EXPECT_EQ(top, part.fUserInfo.slot(9));
+    EXPECT_EQ(top + 2, part.fUserInfo.slot(10)) << "the selected line plus 1";
+    testApp.scrollListToLine(list, 0);
+    list->selectLines(-1, 0);
+    EXPECT_EQ(0, list->currentPosition());
+    struct Row {
+        int16_t fresh;
+        int16_t onlyWhenNotNew;
+        long top;
+        long selected;
+    } const rows[] = {{1, 1, 0, -1}, {1, 0, top, top + 1}, {0, 1, top, top + 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.fresh) + " " + std::to_string(r.onlyWhenNotNew));
+        testApp.scrollListToLine(list, 0);
+        list->selectLines(-1, 0);
+        part.fNew = r.fresh;
+        testApp.restoreListPosition(list, &part, 9, 10, r.onlyWhenNotNew, 1);
+        EXPECT_EQ(r.top, list->currentPosition());
+        EXPECT_EQ(r.selected, list->selectionStart());
+    }
+    ABaseState empty;
+    testApp.restoreListPosition(list, &empty, 9, 10, 0, 0);
+    EXPECT_EQ(0, list->currentPosition()) << "nothing saved: the top, no selection";
+    EXPECT_EQ(-1, list->selectionStart());
 }
