@@ -11,6 +11,7 @@
 #include "app/lists/ALayoutPane.h"
 #include "app/lists/ASVEditFilter.h"
 #include "app/lists/LRExtPane.h"
+#include "app/lists/LROptionsPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "docengine/render/AListRenderer.h"
@@ -18,6 +19,7 @@
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/controls/AIconButton.h"
 #include "framework/display/ADisplayServices.h"
 #include "search/facade/ALo.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
@@ -52,6 +54,26 @@ public:
     std::string collapsed;
 };
 SV_IMPLEMENT_CLASS(TestDock, 0, ALayoutPane)
+
+// An options list whose choice and taken states the tests set and read.
+class TestOptions : public LROptionsPane {
+    SV_DECLARE_CLASS(TestOptions)
+public:
+    void readFrom(AMemoryStream& stream) override {
+        LROptionsPane::readFrom(stream);
+        ALayoutLoader::readEndMark(stream, "test", 3);
+    }
+    int16_t hasOptionChoice() override { return choice; }
+    void takeLeftState(ALeftState* left) override { taken += left ? "left;" : "none;"; }
+    AString optionLabel() override {
+        ++labels;
+        return LROptionsPane::optionLabel();
+    }
+    int16_t choice = 0;
+    int labels = 0;
+    std::string taken;
+};
+SV_IMPLEMENT_CLASS(TestOptions, 0, LROptionsPane)
 
 void Pump() {
     MSG msg;
@@ -363,4 +385,67 @@ TEST_F(ListPaneTest, ListPositionsAreCentredSavedAndTakenBack) {
     testApp.restoreListPosition(list, &empty, 9, 10, 0, 0);
     EXPECT_EQ(0, list->currentPosition()) << "nothing saved: the top, no selection";
     EXPECT_EQ(-1, list->selectionStart());
+}
+
+TEST_F(ListPaneTest, OptionsButtonsShowByStateAndChoiceAndOpenThePanel) {
+    auto* options = dynamic_cast<TestOptions*>(opener->findById(160, 0));
+    ASSERT_NE(nullptr, options);
+    options->setLineGetter(new BufferedLineGetter("a#1\nb#2", -1));
+    auto* plain = static_cast<AIconButton*>(options->findItem(LROptionsPane::kOptionsCommand, true));
+    auto* chosen = static_cast<AIconButton*>(options->findItem(LROptionsPane::kChoiceOptionsCommand, true));
+    struct Row {
+        const char* what;
+        int16_t screenMode;  // -1: no state
+        int16_t salle;
+        int16_t choice;
+        long count;
+        int16_t plainStatus;
+        int16_t chosenStatus;
+    } const rows[] = {
+        {"no state, no choice", -1, 0, 0, 3, 1, 2},
+        {"a choice set", -1, 0, 1, 3, 2, 1},
+        {"a count of -1 passes", -1, 0, 0, -1, 1, 2},
+        {"no document", -1, 0, 0, 0, 2, 2},
+        {"the room of screen 4", 4, 2, 0, 3, 2, 2},
+        {"another room of screen 4", 4, 1, 0, 3, 1, 2},
+        {"room 2 of another screen", 1, 2, 1, 3, 2, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.screenMode >= 0) {
+            auto* state = new AppState(r.screenMode, 0, nullptr, nullptr, nullptr, nullptr, -1);
+            state->fSalle = r.salle;
+            opener->goToState(state, 0);
+        }
+        options->choice = r.choice;
+        options->showResultCount(r.count, 0);
+        EXPECT_EQ(r.plainStatus, options->commandStatus(LROptionsPane::kOptionsCommand, 0));
+        EXPECT_EQ(r.chosenStatus, options->commandStatus(LROptionsPane::kChoiceOptionsCommand, 0));
+        EXPECT_EQ(r.plainStatus != 2, plain->hasFlags(ADisplayComponent::kShown));
+        EXPECT_EQ(r.chosenStatus != 2, chosen->hasFlags(ADisplayComponent::kShown));
+    }
+
+    auto* area = static_cast<ADisplayComponent*>(options->findItem(LRPane::kListAreaId, true));
+    auto* panel = static_cast<ADisplayComponent*>(options->findItem(LROptionsPane::kPanelId, true));
+    options->choice = 0;
+    options->doCommand(LROptionsPane::kOptionsCommand, 0);
+    ADisplayServices::current().flushLayouts();
+    EXPECT_EQ(1, options->optionsOpen);
+    EXPECT_EQ(5, options->commandStatus(LROptionsPane::kOptionsCommand, 0));
+    EXPECT_EQ(41, area->getSizeSpec().edges[1].value) << "below the 40-pixel panel";
+    EXPECT_TRUE(panel->hasFlags(ADisplayComponent::kShown));
+    EXPECT_EQ(1, options->labels) << "the caption is written again";
+    EXPECT_STREQ("Todo", options->LROptionsPane::optionLabel().c_str());
+    options->doCommand(LROptionsPane::kChoiceOptionsCommand, 0);
+    EXPECT_EQ(0, options->optionsOpen);
+    EXPECT_EQ(0, area->getSizeSpec().edges[1].value);
+    EXPECT_FALSE(panel->hasFlags(ADisplayComponent::kShown));
+
+    // The left part of a state from the history is handed on; a fresh one is not.
+    auto* left = new ALeftState;
+    opener->goToState(new AppState(1, 0, nullptr, left, nullptr, nullptr, -1), 0);
+    options->updatePane();
+    left->fHisto = 1;
+    options->updatePane();
+    EXPECT_EQ("none;left;", options->taken);
 }
