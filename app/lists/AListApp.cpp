@@ -7,8 +7,10 @@
 #include "app/lists/ALoLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "docengine/lines/ALineRenderer.h"
+#include "docengine/render/AHotspotRenderer.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATileRenderer.h"
 #include "docengine/styles/AStyleSheetSet.h"
 #include "search/facade/ASearchBase.h"
 
@@ -56,6 +58,35 @@ AListRenderer* AListApp::createListRenderer(ARendererView* view, int16_t option,
     view->rendererLayer()->setRenderer(renderer);
     renderer->release();
     return renderer;
+}
+
+ATileRenderer* AListApp::createTileRenderer(ARendererView* view, int16_t sheet) {
+    if (!view || !view->rendererLayer())
+        return nullptr;
+    auto* renderer = new ATileRenderer(view->rendererLayer());
+    renderer->addRef();
+    renderer->options = displayOptions;
+    if (AStyleSheet* style = getStyleSheet(sheet))
+        renderer->setStyleSheet(style);
+    view->rendererLayer()->setRenderer(renderer);
+    renderer->release();
+    return renderer;
+}
+
+AHotspotRenderer* AListApp::createHotspotRenderer(ARendererView* view) {
+    if (!view || !view->rendererLayer())
+        return nullptr;
+    auto* renderer = new AHotspotRenderer(view->rendererLayer());
+    renderer->addRef();
+    view->rendererLayer()->setRenderer(renderer);
+    renderer->release();
+    return renderer;
+}
+
+AString AListApp::getHighlightQuery(int16_t* hasExpression) {
+    if (hasExpression)
+        *hasExpression = 0;
+    return AString();
 }
 
 AString AListApp::getLinkRecord(long n, long m) {

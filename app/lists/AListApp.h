@@ -13,8 +13,10 @@
 
 class ABaseState;
 class ALo;
+class AHotspotRenderer;
 class AListRenderer;
 class ARenderer;
+class ATileRenderer;
 class SortableLineGetter;
 class ARendererView;
 class AStyleSheet;
@@ -38,6 +40,11 @@ public:
     // A list renderer for the view with sheet n and the display options,
     // installed in the view (the view holds it); null without a view layer.
     virtual AListRenderer* createListRenderer(ARendererView* view, int16_t option, int16_t sheet);
+    // The same for a tile renderer (thumbnails) and a hotspot renderer (no sheet).
+    virtual ATileRenderer* createTileRenderer(ARendererView* view, int16_t sheet);
+    virtual AHotspotRenderer* createHotspotRenderer(ARendererView* view);
+    // The query of the current search and whether it holds "<EXPR>"; here none.
+    virtual AString getHighlightQuery(int16_t* hasExpression);
     // The rows of a result list (no reference taken for the caller): one
     // row per document, in the list's order, keyed by document number.
     virtual SortableLineGetter* newResultLineGetter(ALo* lo);

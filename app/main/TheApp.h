@@ -180,6 +180,8 @@ public:
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
     AStyleSheet* getStyleSheet(long n) override { return styleSheets_ ? styleSheets_->getSheet(n) : nullptr; }
+    // The query of the main window's current search state ("" without one).
+    AString getHighlightQuery(int16_t* hasExpression) override;
     void activateFrame() override { AQuickTimeApp::activateFrame(); }
     // Shows document docNo (-1: the current one) in a new state of the main window.
     void showDocument(long docNo);

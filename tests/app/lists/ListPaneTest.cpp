@@ -14,7 +14,9 @@
 #include "app/lists/LROptionsPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "docengine/render/AHotspotRenderer.h"
 #include "docengine/render/AListRenderer.h"
+#include "docengine/render/ATileRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/clusters/AStaticItem.h"
@@ -385,6 +387,19 @@ TEST_F(ListPaneTest, ListPositionsAreCentredSavedAndTakenBack) {
     testApp.restoreListPosition(list, &empty, 9, 10, 0, 0);
     EXPECT_EQ(0, list->currentPosition()) << "nothing saved: the top, no selection";
     EXPECT_EQ(-1, list->selectionStart());
+
+    // The other renderers the application makes for a view take its place.
+    ATileRenderer* tiles = testApp.createTileRenderer(view, 3);
+    ASSERT_NE(nullptr, tiles);
+    EXPECT_EQ(tiles, view->renderer());
+    EXPECT_EQ(testApp.sheet, tiles->styleSheet());
+    AHotspotRenderer* spots = testApp.createHotspotRenderer(view);
+    ASSERT_NE(nullptr, spots);
+    EXPECT_EQ(spots, view->renderer());
+    EXPECT_EQ(nullptr, testApp.createTileRenderer(nullptr, 3));
+    int16_t expression = 1;
+    EXPECT_STREQ("", testApp.getHighlightQuery(&expression).c_str());
+    EXPECT_EQ(0, expression);
 }
 
 TEST_F(ListPaneTest, OptionsButtonsShowByStateAndChoiceAndOpenThePanel) {

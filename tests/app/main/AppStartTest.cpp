@@ -248,6 +248,9 @@ TEST_F(TheAppTest, DataStepsMakeTheManagerReadTheConfigurationAndMountTheBases) 
     ASSERT_EQ(static_cast<AListApp*>(app), &AListApp::current());
     EXPECT_EQ(app->styleSheets()->getSheet(3), AListApp::current().getStyleSheet(3));
     EXPECT_STREQ("", AListApp::current().getLinkRecord(0, 0).c_str());
+    int16_t expression = 1;
+    EXPECT_STREQ("", app->getHighlightQuery(&expression).c_str()) << "no main window, no search";
+    EXPECT_EQ(0, expression);
 
     struct Row {
         int16_t base;
