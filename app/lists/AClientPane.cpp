@@ -6,19 +6,19 @@
 #include "app/lists/ALayoutClient.h"
 #include "framework/components/ALayoutLoader.h"
 
-SV_IMPLEMENT_CLASS(AClientPane, 0, ASVPaneSeam)
+SV_IMPLEMENT_CLASS(AClientPane, 0, SVPane)
 
 AClientPane::~AClientPane() {
     delete client;
 }
 
 void AClientPane::readFrom(AMemoryStream& stream) {
-    ASVPaneSeam::readFrom(stream);
+    SVPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, "layout", 420);
 }
 
 void AClientPane::setUpItems() {
-    ASVPaneSeam::setUpItems();
+    SVPane::setUpItems();
     delete client;
     client = CheckAlloc(new (std::nothrow) ALayoutClient(this), "layout", 447);
     client->baseExtent = kHeaderHeight;
@@ -27,17 +27,17 @@ void AClientPane::setUpItems() {
 void AClientPane::detachItems() {
     delete client;
     client = nullptr;
-    ASVPaneSeam::detachItems();
+    SVPane::detachItems();
 }
 
 void AClientPane::bindActions() {
-    ASVPaneSeam::bindActions();
+    SVPane::bindActions();
     addAction(kToggleCommand, this, kToggleCommand, nullptr);
 }
 
 ACommand* AClientPane::doCommand(int16_t id, long argument) {
     if (id != kToggleCommand)
-        return ASVPaneSeam::doCommand(id, argument);
+        return SVPane::doCommand(id, argument);
     if (client)
         client->toggle();
     return noChangeCommand();
@@ -45,6 +45,6 @@ ACommand* AClientPane::doCommand(int16_t id, long argument) {
 
 int16_t AClientPane::commandStatus(int16_t id, long argument) {
     if (id != kToggleCommand)
-        return ASVPaneSeam::commandStatus(id, argument);
+        return SVPane::commandStatus(id, argument);
     return client && client->canToggle() ? 1 : 2;
 }

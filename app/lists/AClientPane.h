@@ -3,11 +3,12 @@
 // collapse command 2121.
 #pragma once
 
-#include "app/lists/ASVPaneSeam.h"
+#include "app/frame/SVPane.h"
+#include "framework/clusters/AClusterItem.h"
 
 class ALayoutClient;
 
-class AClientPane : public ASVPaneSeam {
+class AClientPane : public SVPane {
     SV_DECLARE_CLASS(AClientPane)
 public:
     enum : int16_t { kToggleCommand = 2121 };
@@ -29,5 +30,12 @@ public:
     ALayoutClient* getClient() const { return client; }
 
 protected:
+    // The item of the id when it is of class T; else null.
+    template <class T>
+    T* itemAs(int16_t id) {
+        AClusterItem* item = findItem(id, false);
+        return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
+    }
+
     ALayoutClient* client = nullptr;  // owned from setUpItems to detachItems
 };

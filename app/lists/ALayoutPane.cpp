@@ -6,7 +6,7 @@
 #include "app/state/ABaseState.h"
 #include "framework/components/ALayoutLoader.h"
 
-SV_IMPLEMENT_CLASS(ALayoutPane, 0, ASVPaneSeam)
+SV_IMPLEMENT_CLASS(ALayoutPane, 0, SVPane)
 
 ALayoutPane::ALayoutPane() {
     resetState(0);
@@ -17,34 +17,34 @@ ALayoutPane::~ALayoutPane() {
 }
 
 void ALayoutPane::readFrom(AMemoryStream& stream) {
-    ASVPaneSeam::readFrom(stream);
+    SVPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, "layout", 300);
 }
 
 void ALayoutPane::setUpItems() {
-    ASVPaneSeam::setUpItems();
+    SVPane::setUpItems();
     delete clients;
     clients = CheckAlloc(new (std::nothrow) ALayoutClientList(this), "layout", 340);
 }
 
 void ALayoutPane::detachItems() {
-    ASVPaneSeam::detachItems();
+    SVPane::detachItems();
     delete clients;
     clients = nullptr;
 }
 
 void ALayoutPane::childrenLoaded() {
-    ASVPaneSeam::childrenLoaded();
+    SVPane::childrenLoaded();
 }
 
 long ALayoutPane::frameChanged(const APoint& size) {
     if (clients && !clients->clients.empty())
         clients->layout();
-    return ASVPaneSeam::frameChanged(size);
+    return SVPane::frameChanged(size);
 }
 
 void ALayoutPane::saveState(ABaseState* part) {
-    ASVPaneSeam::saveState(part);
+    SVPane::saveState(part);
     savedMask = clients ? clients->shownMask() : 0;
     if (!part)
         return;

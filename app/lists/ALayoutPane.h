@@ -6,10 +6,10 @@
 #pragma once
 
 #include "app/lists/ALayoutClient.h"
-#include "app/lists/ASVPaneSeam.h"
+#include "app/frame/SVPane.h"
 #include "base/object/AString.h"
 
-class ALayoutPane : public ASVPaneSeam, public ALayoutOwner {
+class ALayoutPane : public SVPane, public ALayoutOwner {
     SV_DECLARE_CLASS(ALayoutPane)
 public:
     ALayoutPane();

@@ -44,6 +44,13 @@ void LRExtPane::resetState(long argument) {
     selLast = -2;
 }
 
+void LRExtPane::resetSelection(int16_t show) {
+    resetState(0);
+    ARenderer* renderer = listView ? listView->renderer() : nullptr;
+    if (show && renderer && renderer->model())
+        renderer->showLine(-2);
+}
+
 void LRExtPane::loadList(const char* key) {
     if (!key || !*key || strcmp(key, " ") == 0)
         return;
@@ -58,6 +65,7 @@ void LRExtPane::loadList(const char* key) {
     ARenderer* renderer = listView ? listView->renderer() : nullptr;
     if (renderer) {
         renderer->setSourceModel(getter, nullptr);
+        AListApp::setRowSpacing(renderer, 15, 5);
         renderer->enableTables('*');
     }
     if (ARightState* right = rightState()) {
@@ -89,10 +97,16 @@ void LRExtPane::updatePane() {
 
 void LRExtPane::showSelection() {
     auto* list = dynamic_cast<AListRenderer*>(listView ? listView->renderer() : nullptr);
-    if (list && list->model() && selFirst >= 0 && selLast >= selFirst)
+    if (!list || !list->model())
+        return;
+    // Selecting without a notice: a restored selection opens no document.
+    if (selFirst >= 0)
         list->selectRow(selFirst, 0, 0, -1);
-    if (listView)
-        listView->invalidate();
+    else
+        list->selectLines(-1, 0);
+    if (selLast < 0)
+        list->showLine(-2);
+    listView->invalidate();
 }
 
 void LRExtPane::selectionChanged(ARenderer* renderer) {

@@ -38,6 +38,8 @@ public:
     void loadList(const char* key) override;
     // selFirst = 0, selLast = -2.
     void resetState(long argument) override;
+    // The same; with show, a list with rows is brought back to its current row.
+    void resetSelection(int16_t show);
     // A link hit (kind 3) names the document to open.
     void selectionChanged(ARenderer* renderer) override;
     virtual void loadListHook(long argument) { (void)argument; }

@@ -14,6 +14,7 @@
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/controls/AIconButton.h"
+#include "framework/graphics/AImage.h"
 #include "framework/graphics/ATextStyle.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ALoVect.h"
@@ -62,6 +63,13 @@ int16_t LRPane::commandStatus(int16_t id, long argument) {
     return static_cast<int16_t>(client && client->shown ? status | 4 : status);
 }
 
+void LRPane::setIcon(int16_t id) {
+    if (!iconButton || id <= 0)
+        return;
+    auto frames = static_cast<uint16_t>(AIconButton::frameCount(iconButton->itemFlags()));
+    iconButton->setIcon(AImageSpec(static_cast<uint16_t>(id), frames, 0, false));
+}
+
 void LRPane::setLo(ALo* list) {
     AssignRef(lo, list);
 }
@@ -91,6 +99,7 @@ void LRNbResPane::readFrom(AMemoryStream& stream) {
 void LRNbResPane::setUpItems() {
     LRPane::setUpItems();
     countItem = CheckAlloc(itemAs<AStaticText>(kCountId), "layout", 966);
+    countItem->setTransparent(true);
     ATextStyle* env = countItem->ownDisplayEnv();
     normalColour = env ? env->foreColor() : RGB(0, 0, 0);
     AStyleSheet* sheet = AListApp::current().getStyleSheet(3);

@@ -39,6 +39,8 @@ public:
     virtual int16_t runQuery(const char* key);
 
     ALo* getLo() const { return lo; }
+    // The button's icon becomes bitmap resource id, cut into the button's frames.
+    void setIcon(int16_t id);
 
 protected:
     // Holds one reference on list, releasing the previous one.

@@ -37,11 +37,14 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);
     gFrameServices = this;
+    AListApp::install(this);
 }
 
 TheApp::~TheApp() {
     if (gFrameServices == this)
         gFrameServices = nullptr;
+    if (&AListApp::current() == this)
+        AListApp::install(nullptr);
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();

@@ -22,6 +22,7 @@
 
 #include "app/data/AppDataManager.h"
 #include "app/frame/AFrameServices.h"
+#include "app/lists/AListApp.h"
 #include "app/main/AppInstall.h"
 #include "app/main/AppWebEngine.h"
 #include "app/prefs/AHistoManager.h"
@@ -52,7 +53,9 @@ private:
     std::map<std::string, ABitmapSpec> bitmaps_;
 };
 
-class TheApp : public AQuickTimeApp, public AFrameServices, public AppDataHost, public AHistoHost {
+// The list panes' answers (result count, list renderers, list positions)
+// come from its AListApp part, installed for the process while it lives.
+class TheApp : public AQuickTimeApp, public AFrameServices, public AppDataHost, public AHistoHost, public AListApp {
     SV_DECLARE_CLASS(TheApp)
 public:
     // The exit code of a start that could not go on.
@@ -178,6 +181,9 @@ public:
     AString configString(const char* key) override;
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
+    AStyleSheet* getStyleSheet(long n) override { return styleSheets_ ? styleSheets_->getSheet(n) : nullptr; }
+    // The query of the main window's current search state ("" without one).
+    AString getHighlightQuery(int16_t* hasExpression) override;
     void activateFrame() override { AQuickTimeApp::activateFrame(); }
     // Shows document docNo (-1: the current one) in a new state of the main window.
     void showDocument(long docNo);

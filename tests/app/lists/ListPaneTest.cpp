@@ -5,16 +5,23 @@
 
 #include <string>
 
+#include "app/frame/Frame1.h"
 #include "app/lines/StandardLineGetter.h"
 #include "app/lists/AListApp.h"
 #include "app/lists/ALayoutPane.h"
 #include "app/lists/ASVEditFilter.h"
 #include "app/lists/LRExtPane.h"
+#include "app/lists/LROptionsPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "docengine/render/AHotspotRenderer.h"
+#include "docengine/render/AListRenderer.h"
+#include "docengine/render/ATileRenderer.h"
+#include "docengine/render/ARendererViews.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/controls/AIconButton.h"
 #include "framework/display/ADisplayServices.h"
 #include "search/facade/ALo.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
@@ -23,17 +30,20 @@
 
 namespace {
 
-class TestOpener : public APane, public ADocumentOpener {
+// A main window without the tool bar: only the window's own steps run.
+class TestOpener : public Frame1, public ADocumentOpener {
     SV_DECLARE_CLASS(TestOpener)
 public:
     void readFrom(AMemoryStream& stream) override {
-        APane::readFrom(stream);
+        Frame1::readFrom(stream);
         ALayoutLoader::readEndMark(stream, "test", 1);
     }
+    void attachItems() override { AWindow::attachItems(); }
+    void setUpItems() override { AWindow::setUpItems(); }
     void openDocument(long doc) override { opened += std::to_string(doc) + ";"; }
     std::string opened;
 };
-SV_IMPLEMENT_CLASS(TestOpener, 0, APane)
+SV_IMPLEMENT_CLASS(TestOpener, 0, Frame1)
 
 class TestDock : public ALayoutPane, public ALinksDock {
     SV_DECLARE_CLASS(TestDock)
@@ -46,6 +56,34 @@ public:
     std::string collapsed;
 };
 SV_IMPLEMENT_CLASS(TestDock, 0, ALayoutPane)
+
+// An options list whose choice and taken states the tests set and read.
+class TestOptions : public LROptionsPane {
+    SV_DECLARE_CLASS(TestOptions)
+public:
+    void readFrom(AMemoryStream& stream) override {
+        LROptionsPane::readFrom(stream);
+        ALayoutLoader::readEndMark(stream, "test", 3);
+    }
+    int16_t hasOptionChoice() override { return choice; }
+    void takeLeftState(ALeftState* left) override { taken += left ? "left;" : "none;"; }
+    AString optionLabel() override {
+        ++labels;
+        return LROptionsPane::optionLabel();
+    }
+    int16_t choice = 0;
+    int labels = 0;
+    std::string taken;
+};
+SV_IMPLEMENT_CLASS(TestOptions, 0, LROptionsPane)
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
 
 // The application's answers: LINKS records and style sheet 3.
 class TestApp : public AListApp {
@@ -63,11 +101,6 @@ public:
     std::string asked;
 };
 
-AppState* gState = nullptr;
-AppState* CurrentState(APane*) {
-    return gState;
-}
-
 std::string Frame(ADisplayComponent* c) {
     ARect r = c->getFrame();
     return std::to_string(r.top()) + "-" + std::to_string(r.bottom());
@@ -79,11 +112,11 @@ protected:
         ClusterTest::SetUp();
         testApp.sheet->setColor(10, RGB(200, 0, 0));
         AListApp::install(&testApp);
-        window = Open<TestWindow>(app, ARect(0, 0, 600, 300), "#background:255,255,255");
-        opened = window->openWindow("lists");
-        AComponent* loaded = AComponent::loadLayout(window, "ListPanes", 0);
-        ASSERT_NE(nullptr, loaded);
-        dynamic_cast<ADisplayComponent*>(loaded)->show(false);
+        // The main window is a child of the application's frame window.
+        makeApp(0, true);
+        AComponent* loaded = AComponent::loadLayout(app, "ListPanes", 0);
+        if (!loaded)
+            GTEST_SKIP() << "no display";
         opener = dynamic_cast<TestOpener*>(loaded);
         dock = dynamic_cast<TestDock*>(loaded->findById(101, 0));
         for (int i = 0; i < 3; ++i)
@@ -99,13 +132,15 @@ protected:
         ADisplayServices::current().flushLayouts();
     }
     void TearDown() override {
+        if (opener) {
+            AComponent* c = opener;
+            DeleteComponent(c);
+        }
         AListApp::install(nullptr);
         ClusterTest::TearDown();
     }
 
     TestApp testApp;
-    TestWindow* window = nullptr;
-    bool opened = false;
     TestOpener* opener = nullptr;
     TestDock* dock = nullptr;
     LRExtPane* links[3] = {};
@@ -203,6 +238,8 @@ TEST_F(ListPaneTest, ListsKeepSelectionsKeysAndEmptiness) {
 TEST_F(ListPaneTest, CountLinesAndKeyQueries) {
     EXPECT_EQ(-1, testApp.getResultCount()) << "set up shows -1";
     EXPECT_EQ(RGB(200, 0, 0), count->highlightColour);
+    auto* countLine = static_cast<AStaticText*>(count->findItem(LRNbResPane::kCountId, true));
+    EXPECT_TRUE(countLine->hasFlags(ADisplayComponent::kTransparent)) << "drawn over the pane";
     struct Shown {
         long n;
         const char* text;
@@ -251,9 +288,7 @@ TEST_F(ListPaneTest, LinksListsLoadSortedRowsAndShowThem) {
     // The right part of the state: a new one starts at the top and keeps that,
     // one from the history gives the selection back.
     auto* right = new ARightState(1205, 12);
-    AppState state(0, 0, nullptr, nullptr, right, nullptr, 12);
-    gState = &state;
-    ASVPaneSeam::setStateHook(CurrentState);
+    opener->goToState(new AppState(0, 0, nullptr, nullptr, right, nullptr, 12), 0);
     links[1]->selFirstKey = 20;
     links[1]->selLastKey = 21;
     right->fNew = 1;
@@ -267,20 +302,165 @@ TEST_F(ListPaneTest, LinksListsLoadSortedRowsAndShowThem) {
     links[1]->loadList("2:9:5,1");
     EXPECT_EQ(1, links[1]->selFirst);
     EXPECT_EQ(1, links[1]->selLast);
-    ASVPaneSeam::setStateHook(nullptr);
-    gState = nullptr;
     links[0]->resetState(1);
     EXPECT_EQ(0, links[0]->selFirst);
     EXPECT_EQ(-2, links[0]->selLast);
     EXPECT_EQ(dock, links[0]->getDock());
-    if (!opened)
-        GTEST_SKIP() << "no X display";
-    window->showUpdate();
+    opener->showUpdate();
     app->flushUpdates();
-    UpdateWindow(window->hwnd());
+    UpdateWindow(opener->getHWnd());
     Canvas canvas(600, 300);
-    HDC dc = GetDC(window->hwnd());
+    HDC dc = GetDC(opener->getHWnd());
     BitBlt(canvas.dc(), 0, 0, 600, 300, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
+    ReleaseDC(opener->getHWnd(), dc);
     printf("list panes: %s\n", canvas.savePng("list-panes").c_str());
+}
+
+TEST_F(ListPaneTest, AClickOnALinkRowOpensItsDocument) {
+    links[0]->loadList("3:9:7,2,4");
+    opener->showUpdate();
+    app->flushUpdates();
+    Pump();
+    auto* list = dynamic_cast<AListRenderer*>(links[0]->getListView()->renderer());
+    ASSERT_TRUE(list && list->model());
+    list->layOut();
+    ARect row = list->rowRect(1);
+    EXPECT_GE(row.bottom() - row.top(), 20) << "rows of 15 and 5";
+    APoint at = links[0]->getListView()->localToScreen(APoint(row.left() + 12, (row.top() + row.bottom()) / 2));
+    POINT p = {at.x, at.y};
+    HWND target = WindowFromPoint(p);
+    ASSERT_TRUE(target);
+    ScreenToClient(target, &p);
+    SetCursorPos(at.x, at.y);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    Pump();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    Pump();
+    EXPECT_EQ(1, list->selectionStart());
+    EXPECT_EQ("4;", opener->opened) << "the second row, sorted";
+    EXPECT_EQ("110;", dock->collapsed);
+    EXPECT_EQ(1, links[0]->selFirst);
+}
+
+TEST_F(ListPaneTest, ListPositionsAreCentredSavedAndTakenBack) {
+    std::string docs = "40:40:";
+    for (int i = 1; i <= 40; ++i)
+        docs += std::to_string(i) + (i < 40 ? "," : "");
+    links[0]->loadList(docs.c_str());
+    app->flushUpdates();
+    ARendererView* view = links[0]->getListView();
+    ARenderer* list = view->renderer();
+    ASSERT_TRUE(list && list->model());
+    list->layOut();
+    EXPECT_EQ(0, list->currentPosition());
+    testApp.centerListLine(view, 30, 30);
+    EXPECT_EQ(30, list->selectionStart());
+    long top = list->currentPosition();
+    EXPECT_GT(top, 20) << "scrolled";
+    EXPECT_LT(top, 30) << "the line is below the top, near the middle";
+    testApp.centerListLine(view, top + 1, top + 1);
+    EXPECT_EQ(top, list->currentPosition()) << "a shown line does not scroll";
+
+    ABaseState part;
+    testApp.saveListPosition(list, &part, 9, 10);
+    EXPECT_EQ(top, part.fUserInfo.slot(9));
+    EXPECT_EQ(top + 2, part.fUserInfo.slot(10)) << "the selected line plus 1";
+    testApp.scrollListToLine(list, 0);
+    list->selectLines(-1, 0);
+    EXPECT_EQ(0, list->currentPosition());
+    struct Row {
+        int16_t fresh;
+        int16_t onlyWhenNotNew;
+        long top;
+        long selected;
+    } const rows[] = {{1, 1, 0, -1}, {1, 0, top, top + 1}, {0, 1, top, top + 1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.fresh) + " " + std::to_string(r.onlyWhenNotNew));
+        testApp.scrollListToLine(list, 0);
+        list->selectLines(-1, 0);
+        part.fNew = r.fresh;
+        testApp.restoreListPosition(list, &part, 9, 10, r.onlyWhenNotNew, 1);
+        EXPECT_EQ(r.top, list->currentPosition());
+        EXPECT_EQ(r.selected, list->selectionStart());
+    }
+    ABaseState empty;
+    testApp.restoreListPosition(list, &empty, 9, 10, 0, 0);
+    EXPECT_EQ(0, list->currentPosition()) << "nothing saved: the top, no selection";
+    EXPECT_EQ(-1, list->selectionStart());
+
+    // The other renderers the application makes for a view take its place.
+    ATileRenderer* tiles = testApp.createTileRenderer(view, 3);
+    ASSERT_NE(nullptr, tiles);
+    EXPECT_EQ(tiles, view->renderer());
+    EXPECT_EQ(testApp.sheet, tiles->styleSheet());
+    AHotspotRenderer* spots = testApp.createHotspotRenderer(view);
+    ASSERT_NE(nullptr, spots);
+    EXPECT_EQ(spots, view->renderer());
+    EXPECT_EQ(nullptr, testApp.createTileRenderer(nullptr, 3));
+    int16_t expression = 1;
+    EXPECT_STREQ("", testApp.getHighlightQuery(&expression).c_str());
+    EXPECT_EQ(0, expression);
+}
+
+TEST_F(ListPaneTest, OptionsButtonsShowByStateAndChoiceAndOpenThePanel) {
+    auto* options = dynamic_cast<TestOptions*>(opener->findById(160, 0));
+    ASSERT_NE(nullptr, options);
+    options->setLineGetter(new BufferedLineGetter("a#1\nb#2", -1));
+    auto* plain = static_cast<AIconButton*>(options->findItem(LROptionsPane::kOptionsCommand, true));
+    auto* chosen = static_cast<AIconButton*>(options->findItem(LROptionsPane::kChoiceOptionsCommand, true));
+    struct Row {
+        const char* what;
+        int16_t screenMode;  // -1: no state
+        int16_t salle;
+        int16_t choice;
+        long count;
+        int16_t plainStatus;
+        int16_t chosenStatus;
+    } const rows[] = {
+        {"no state, no choice", -1, 0, 0, 3, 1, 2},
+        {"a choice set", -1, 0, 1, 3, 2, 1},
+        {"a count of -1 passes", -1, 0, 0, -1, 1, 2},
+        {"no document", -1, 0, 0, 0, 2, 2},
+        {"the room of screen 4", 4, 2, 0, 3, 2, 2},
+        {"another room of screen 4", 4, 1, 0, 3, 1, 2},
+        {"room 2 of another screen", 1, 2, 1, 3, 2, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.screenMode >= 0) {
+            auto* state = new AppState(r.screenMode, 0, nullptr, nullptr, nullptr, nullptr, -1);
+            state->fSalle = r.salle;
+            opener->goToState(state, 0);
+        }
+        options->choice = r.choice;
+        options->showResultCount(r.count, 0);
+        EXPECT_EQ(r.plainStatus, options->commandStatus(LROptionsPane::kOptionsCommand, 0));
+        EXPECT_EQ(r.chosenStatus, options->commandStatus(LROptionsPane::kChoiceOptionsCommand, 0));
+        EXPECT_EQ(r.plainStatus != 2, plain->hasFlags(ADisplayComponent::kShown));
+        EXPECT_EQ(r.chosenStatus != 2, chosen->hasFlags(ADisplayComponent::kShown));
+    }
+
+    auto* area = static_cast<ADisplayComponent*>(options->findItem(LRPane::kListAreaId, true));
+    auto* panel = static_cast<ADisplayComponent*>(options->findItem(LROptionsPane::kPanelId, true));
+    options->choice = 0;
+    options->doCommand(LROptionsPane::kOptionsCommand, 0);
+    ADisplayServices::current().flushLayouts();
+    EXPECT_EQ(1, options->optionsOpen);
+    EXPECT_EQ(5, options->commandStatus(LROptionsPane::kOptionsCommand, 0));
+    EXPECT_EQ(41, area->getSizeSpec().edges[1].value) << "below the 40-pixel panel";
+    EXPECT_TRUE(panel->hasFlags(ADisplayComponent::kShown));
+    EXPECT_EQ(1, options->labels) << "the caption is written again";
+    EXPECT_STREQ("Todo", options->LROptionsPane::optionLabel().c_str());
+    options->doCommand(LROptionsPane::kChoiceOptionsCommand, 0);
+    EXPECT_EQ(0, options->optionsOpen);
+    EXPECT_EQ(0, area->getSizeSpec().edges[1].value);
+    EXPECT_FALSE(panel->hasFlags(ADisplayComponent::kShown));
+
+    // The left part of a state from the history is handed on; a fresh one is not.
+    auto* left = new ALeftState;
+    opener->goToState(new AppState(1, 0, nullptr, left, nullptr, nullptr, -1), 0);
+    options->updatePane();
+    left->fHisto = 1;
+    options->updatePane();
+    EXPECT_EQ("none;left;", options->taken);
 }

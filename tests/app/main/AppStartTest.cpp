@@ -244,6 +244,13 @@ TEST_F(TheAppTest, DataStepsMakeTheManagerReadTheConfigurationAndMountTheBases) 
     ASSERT_TRUE(app->mountBases());
     EXPECT_EQ(18, app->getDataManager()->getBaseCount());
     EXPECT_TRUE(app->getDataManager()->getBase(4));
+    // The list panes reach the application's sheets and its LINKS base.
+    ASSERT_EQ(static_cast<AListApp*>(app), &AListApp::current());
+    EXPECT_EQ(app->styleSheets()->getSheet(3), AListApp::current().getStyleSheet(3));
+    EXPECT_STREQ(app->getDataManager()->getLinkRecord(0).c_str(), AListApp::current().getLinkRecord(0, 0).c_str());
+    int16_t expression = 1;
+    EXPECT_STREQ("", app->getHighlightQuery(&expression).c_str()) << "no main window, no search";
+    EXPECT_EQ(0, expression);
 
     struct Row {
         int16_t base;
