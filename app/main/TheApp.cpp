@@ -46,6 +46,9 @@ TheApp::~TheApp() {
     styleSheets_.reset();
     releaseNotes();
     releaseDossiers();
+    // The history's states belong to the main window, gone by now.
+    histoManager_.reset();
+    prefManager_.reset();
     dataManager_.reset();
     if (gDataLocation == dataLocation_.get())
         gDataLocation = nullptr;
@@ -121,16 +124,6 @@ AString TheApp::escapeMarkup(const char* text, const char* set) {
         out += *p;
     }
     return AString(out.c_str());
-}
-
-AString TheApp::pathToFileUrl(const char* path) {
-    char longPath[MAX_PATH * 2];
-    DWORD n = GetLongPathNameA(path, longPath, sizeof longPath);
-    std::string text = (n > 0 && n < sizeof longPath) ? std::string(longPath, n) : std::string(path ? path : "");
-    for (char& c : text)
-        if (c == '\\')
-            c = '/';
-    return AString(("File:///" + text).c_str());
 }
 
 void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const char* d) {

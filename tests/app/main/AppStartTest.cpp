@@ -242,15 +242,15 @@ TEST_F(TheAppTest, DataStepsMakeTheManagerReadTheConfigurationAndMountTheBases) 
     ASSERT_TRUE(app->styleSheets());
     EXPECT_EQ(app->styleSheets()->fontAdjust(), app->adjustToScreen());
     ASSERT_TRUE(app->mountBases());
-    EXPECT_EQ(14, app->getDataManager()->getBaseCount());
-    EXPECT_FALSE(app->getDataManager()->getBase(4));
+    EXPECT_EQ(18, app->getDataManager()->getBaseCount());
+    EXPECT_TRUE(app->getDataManager()->getBase(4));
 
     struct Row {
         int16_t base;
         const char* field;
         long position;
     } const rows[] = {
-        {1, "DOC", 0}, {1, "title", 2}, {13, "HDGINFO", 1}, {1, "NONE", -1}, {99, "DOC", -1},
+        {5, "DOC", 0}, {5, "title", 2}, {13, "HDGINFO", 1}, {1, "COPYRIGHT", 11}, {1, "NONE", -1}, {99, "DOC", -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.field);
