@@ -165,4 +165,9 @@ TEST_F(PopupTreeWindowTest, TheScreenBottomTheRebuiltWidthAndLosingActivation) {
     EXPECT_EQ(0, popups()) << "a click elsewhere deletes the chain";
     EXPECT_EQ("", callBack.chosen);
     first = nullptr;
+
+    PopupTree* scope = PopupTree::load(app, "PopupSiSearch");
+    EXPECT_NE(nullptr, scope->view()) << "the scope chooser's layout has the view";
+    AComponent* chooser = scope;
+    DeleteComponent(chooser);
 }
