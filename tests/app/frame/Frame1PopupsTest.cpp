@@ -5,7 +5,12 @@
 #include <string>
 
 #include "app/frame/APopupTreeCallBackMenu.h"
+#include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
+#include "docengine/render/AListRenderer.h"
+#include "docengine/styles/AStyleSheetSet.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/framework/views/ViewTestSupport.h"
 #include "tests/app/frame/FrameTestSupport.h"
 
 TEST(MenuTables, LinesAndActionsOfEachGroup) {
@@ -71,4 +76,44 @@ TEST_F(FrameTest, TheToolsMenuShowsDisabledEntriesAsHeadingsAndRoomsMarkTheirLin
         EXPECT_EQ(3, frame->currentState()->getScreenMode());
         EXPECT_EQ(c.room, frame->currentState()->fSalle) << "rooms line 3 runs action 4, line 4 action 3";
     }
+}
+
+TEST_F(FrameTest, TheToolsButtonOpensItsMenuBelowIt) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    AStyleSheetSet sheets(AFileSpec(SV_SOURCE_DIR "/tools/sample/svstyles.xml"), 0);
+    services.sheets = &sheets;
+    services.menus[2] = " Aide#2:1\n Exporter#2:4\n Imprimer#2:6\n Ouvrir un travail#2:10";
+    frame->loadMenuTexts();
+    frame->showUpdate();
+    frame->doCommand(1046, 0);
+    PopupTree* popup = nullptr;
+    Alist& children = app->children();
+    for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
+        if (auto* p = dynamic_cast<PopupTree*>(ChildOf(l)))
+            popup = p;
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(1046, frame->menuButton());
+    EXPECT_EQ(4, popup->getItemCount());
+    EXPECT_EQ(0x2042, popup->options());
+    std::string kinds;
+    for (long n = 0; n < popup->getItemCount(); ++n)
+        kinds += std::to_string(popup->items()->item(n)->kind);
+    EXPECT_EQ("1000", kinds) << "export and print need a pane, the work needs its folder";
+    ARect button = frame->findById(1046, 0) ? static_cast<ADisplayComponent*>(frame->findById(1046, 0))->getScreenBounds()
+                                             : ARect();
+    EXPECT_EQ(button.bottom(), popup->getScreenBounds().top()) << "under the button";
+    app->flushUpdates();
+    Pump();
+    ARect area = popup->getScreenBounds();
+    Canvas canvas(area.width() + 40, area.height() + 60);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, area.width() + 40, area.height() + 60, screen, area.left() - 20, area.top() - 50,
+           SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_FALSE(canvas.savePng("tools-menu").empty());
+
+    popup->rowClicked(3, "2:1", "2:1", 0);
+    app->commandQueue().run();
+    services.sheets = nullptr;
 }
