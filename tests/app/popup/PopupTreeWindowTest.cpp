@@ -41,11 +41,7 @@ void SavePicture(PopupTree* second, PopupTree* first) {
     ARect a = first->getScreenBounds(), b = second->getScreenBounds();
     int left = std::min(a.left(), b.left()) - 4, top = std::min(a.top(), b.top()) - 4;
     int right = std::max(a.right(), b.right()) + 4, bottom = std::max(a.bottom(), b.bottom()) + 4;
-    Canvas canvas(right - left, bottom - top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc(), 0, 0, right - left, bottom - top, screen, left, top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    EXPECT_FALSE(canvas.savePng("popup-tree").empty());
+    EXPECT_FALSE(Canvas::saveScreen(ARect(left, top, right, bottom), "popup-tree").empty());
 }
 
 const char kRoot[] = "Titre#T\nHistoire#H\nSciences#S\nVide#E";
