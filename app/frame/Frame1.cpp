@@ -53,6 +53,8 @@ bool IsShown(SVPane* pane) {
 
 }  // namespace
 
+Frame1::Frame1() = default;
+
 Frame1::~Frame1() {
     // detachItems released the chain; a frame destroyed without detaching
     // (a failed load) still frees what it owns.

@@ -49,7 +49,7 @@ public:
         SVPane* webComplementPane = nullptr;
     };
 
-    Frame1() = default;
+    Frame1();
     ~Frame1() override;
 
     // Record: AWindow's, FFFF.
