@@ -193,6 +193,31 @@ protected:
         model.reset();
     }
     long pos(long year) { return scale.yearToPos(year + scale.offset); }
+    // The colours and pictures of the two pictures.
+    void dress() {
+        sheet->setColor(1, RGB(40, 40, 40));
+        sheet->setColor(2, RGB(235, 228, 205));
+        sheet->setColor(3, RGB(150, 120, 80));
+        sheet->setColor(4, RGB(150, 0, 0));
+        sheet->setColor(5, RGB(255, 240, 150));
+        GivePictures(sheet);
+    }
+    // The marker shown, the event at the position selected, and the window painted.
+    void showAndPaint(long position) {
+        cv->scaleLayer()->showMarker();
+        cv->showEvent(position, 0);
+        app->flushUpdates();
+        cv->invalidate();
+        Pump();
+        UpdateWindow(window->hwnd());
+        Pump();
+    }
+    void capture(Canvas& canvas, const char* name) {
+        HDC dc = GetDC(window->hwnd());
+        BitBlt(canvas.dc(), 0, 0, 640, 300, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window->hwnd(), dc);
+        canvas.savePng(name);
+    }
 
     AChronoScale scale;
     AChronoView* cv = nullptr;
@@ -373,29 +398,15 @@ TEST_F(ChronoViewTest, ScaleLayerSizeBackgroundAndLabels) {
 TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
     if (!open(true, APoint(640, 300), nullptr))
         GTEST_SKIP() << "no display";
-    sheet->setColor(1, RGB(40, 40, 40));
-    sheet->setColor(2, RGB(235, 228, 205));
-    sheet->setColor(3, RGB(150, 120, 80));
-    sheet->setColor(4, RGB(150, 0, 0));
-    sheet->setColor(5, RGB(255, 240, 150));
-    GivePictures(sheet);
+    dress();
     cv->scaleLayer()->setBackground("1700,12,1,2\n1789,12,0,1\n1800,12,2,0\n");
     cv->scaleLayer()->markerPosition = pos(1789);
-    cv->scaleLayer()->showMarker();
-    cv->showEvent(pos(1789), 0);
-    app->flushUpdates();
-    cv->invalidate();
-    Pump();
-    UpdateWindow(window->hwnd());
-    Pump();
+    showAndPaint(pos(1789));
     ADataRun* run = renderer->selectedRun();
     ASSERT_NE(nullptr, run);
     ARect r = ChronoRunRect(run) + APoint(-scroller->position().x, -scroller->position().y);
     Canvas canvas(640, 300);
-    HDC dc = GetDC(window->hwnd());
-    BitBlt(canvas.dc(), 0, 0, 640, 300, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
-    canvas.savePng("chrono-1789");
+    capture(canvas, "chrono-1789");
     EXPECT_EQ(RGB(150, 120, 80), canvas.pixel(320, 290)) << "the axis band";
     ARect picture = ChronoRunRect(renderer->columns().runOfEvent(pos(1789), 0)) +
                     APoint(-scroller->position().x, -scroller->position().y);
@@ -486,30 +497,16 @@ TEST_F(ChronoViewTest, SampleChronologyAround1789) {
             events += std::string(base->getText(2, n, 1).c_str()) + "\n";
         EXPECT_GT(lines, 100) << "a few hundred events on their year lines";
         ASSERT_TRUE(open(true, APoint(640, 300), nullptr, scaleText.c_str(), events.c_str()));
-        sheet->setColor(1, RGB(40, 40, 40));
-        sheet->setColor(2, RGB(235, 228, 205));
-        sheet->setColor(3, RGB(150, 120, 80));
-        sheet->setColor(4, RGB(150, 0, 0));
-        sheet->setColor(5, RGB(255, 240, 150));
-        GivePictures(sheet);
+        dress();
         AChronoScaleLayer* layer = cv->scaleLayer();
         layer->setBackground(band.c_str());
         layer->placeBackground();
         auto* pictures = new StandardBitmapSupplier(base, 3);
         layer->setBitmapSupplier(pictures);
         layer->markerPosition = pos(1789);
-        layer->showMarker();
-        cv->showEvent(pos(1789), 0);
-        app->flushUpdates();
-        cv->invalidate();
-        Pump();
-        UpdateWindow(window->hwnd());
-        Pump();
+        showAndPaint(pos(1789));
         Canvas canvas(640, 300);
-        HDC dc = GetDC(window->hwnd());
-        BitBlt(canvas.dc(), 0, 0, 640, 300, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window->hwnd(), dc);
-        canvas.savePng("chrono-sample-1789");
+        capture(canvas, "chrono-sample-1789");
         // The band's pictures are read while drawing: the base must still be open.
         layer->setBitmapSupplier(nullptr);
         ADataRun* run = renderer->selectedRun();
