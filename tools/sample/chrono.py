@@ -14,6 +14,8 @@ import sys
 
 from PIL import Image
 
+import searches
+
 # Calendar file -> category (the band the event is drawn in).
 SOURCES = [("calendar.history", 0), ("calendar.birthday", 1), ("calendar.music", 2), ("calendar.computer", 3)]
 THEMES = ["Histoire", "Naissances et morts", "Musique", "Informatique"]
@@ -96,37 +98,17 @@ def choose(events):
     return sorted(dense + picked)
 
 
-def titles(work):
-    """The article titles of the corpus, in document order."""
-    out = []
-    with open(os.path.join(work, "articles.dat"), "rb") as f:
-        data = f.read()
-    at = 0
-    while at < len(data):
-        nl = data.index(b"\n", at)
-        n, t, e, m = (int(x) for x in data[at:nl].split(b"\t"))
-        at = nl + 1
-        out.append(data[at:at + t].decode("cp1252").lower())
-        at += t + e + m
-    return out
-
-
 def article_of(label, index):
-    """The first article whose title holds the label's longest word, or -1."""
-    words = sorted((w for w in re.findall(r"[A-Za-z]{5,}", label)), key=len, reverse=True)
-    for word in words[:2]:
-        found = index.get(word.lower())
-        if found is not None:
-            return found
+    """The first document that a search for the label's words finds (every word,
+    then its two longest ones), or -1."""
+    keys = searches.keys_of(label)
+    for wanted in (keys, sorted(keys, key=len, reverse=True)[:2]):
+        found = set(index.get(wanted[0], {})) if wanted else set()
+        for key in wanted[1:]:
+            found &= set(index.get(key, {}))
+        if found:
+            return min(found)
     return -1
-
-
-def title_index(all_titles):
-    index = {}
-    for n, title in enumerate(all_titles):
-        for word in re.findall(r"[a-z]{5,}", title):
-            index.setdefault(word, n)
-    return index
 
 
 def place_rows(chosen):
@@ -170,7 +152,7 @@ def main():
     chosen = choose(read_events(os.path.join(src, "usr/share/calendar")))
     rows = place_rows(chosen)
     chosen, rows = [e for e, r in zip(chosen, rows) if r is not None], [r for r in rows if r is not None]
-    index = title_index(titles(work))
+    index = searches.load(work)
     # The first four headings are the fixtures the application's tests read.
     headings = ["a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \u00e9v\u00e9nement\tx\t1900\t12"]
     lines, by_year, themes, keywords = [], {}, [[] for _ in THEMES], {}

@@ -5,6 +5,7 @@ import tempfile
 import unittest
 
 import chrono
+import searches
 
 
 class ChronoTest(unittest.TestCase):
@@ -43,6 +44,21 @@ class ChronoTest(unittest.TestCase):
         events = [(1789, 0, "x" * 100), (1790, 0, "y" * 100), (1791, 0, "z" * 100), (1791, 2, "w"),
                   (1792, 0, "a"), (1792, 0, "b"), (1850, 0, "v")]
         self.assertEqual([0, 1, 2, 0, 3, None, 0], chrono.place_rows(events))
+
+    def test_the_article_is_what_a_search_for_the_words_finds(self):
+        def key(word):
+            return searches.keys_of(word)[0]
+        index = {key("Suez"): {7: [0], 3: [0]}, key("Canal"): {7: [1], 9: [0]}, key("opened"): {2: [0]}}
+        rows = [
+            ("Suez Canal", 7),           # every word
+            ("Suez Canal is dug", 7),    # not every word: the two longest
+            ("Suez", 3),                 # the first document
+            ("Suez Canal opened", -1),    # neither every word nor "opened" and "canal"
+            ("", -1),
+        ]
+        for label, doc in rows:
+            with self.subTest(label=label):
+                self.assertEqual(doc, chrono.article_of(label, index))
 
 
 if __name__ == "__main__":
