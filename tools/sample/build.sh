@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the sample encyclopedia's installation folder (build/sample) from
-# Debian's French help pages, man pages and thesaurus, then checks it.
+# Debian's French help pages, man pages and thesaurus, and the dated events
+# of its calendar files, then checks it.
 # Each stage is skipped when its output is newer than everything it reads,
 # so a second run with nothing changed takes seconds.
 set -euo pipefail
@@ -9,7 +10,7 @@ build=${SV_BUILD_DIR:-$root/build}
 src=$build/sample-src    # the unpacked packages
 work=$build/sample-work  # the corpus: articles, word items, keys, relations
 out=$build/sample        # the installation folder
-packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr)
+packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr calendar)
 python=/usr/bin/python3  # Debian's, which sees python3-pil
 start=$SECONDS
 
@@ -30,17 +31,20 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 mkdir -p "$src" "$work" "$out/images"
 
 stage 1 "packages: ${packages[*]}"
-if [ ! -f "$src/.unpacked" ]; then
+# A folder unpacked before the calendar joined the list is unpacked again.
+if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ]; then
   (cd "$src" && rm -f ./*.deb && apt-get download -qq "${packages[@]}" 2>/dev/null)
   for deb in "$src"/*.deb; do dpkg -x "$deb" "$src"; done
   rm -f "$src"/*.deb
   touch "$src/.unpacked"
 fi
 
-stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images"
-if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/tools/sample/searches.py" || [ ! -f "$out/images/.converted" ]; then
+stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images, chronology"
+if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/tools/sample/searches.py" \
+  "$root/tools/sample/chrono.py" || [ ! -f "$out/images/.converted" ]; then
   "$python" "$root/tools/sample/corpus.py" "$src" "$work" "$out/images" 2>"$work/warnings.txt"
   "$python" "$root/tools/sample/searches.py" "$work" >/dev/null
+  "$python" "$root/tools/sample/chrono.py" "$src" "$work" >>"$work/report.txt"
   touch "$out/images/.converted" "$work/.done"
 else
   cat "$work/report.txt"

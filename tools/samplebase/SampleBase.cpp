@@ -29,6 +29,7 @@
 #include "search/writers/TableWriter.h"
 #include "search/writers/TextFileWriters.h"
 #include "search/writers/ThesWriter.h"
+#include "tools/samplebase/SampleChrono.h"
 
 namespace {
 
@@ -281,10 +282,14 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
 }
 
 // Every table of the application's base tables (single disc and CD set)
-// that the corpus does not fill, as a table "<base>_<table>" of the data
+// that the corpus does not fill (the chronology's come from its own
+// folder), as a table "<base>_<table>" of the data
 // folder and an entry of the descriptor ("COM" for the first entry).
-std::string WriteSkeleton(const std::string& data, size_t articles, DescriptorSpec* spec) {
+std::string WriteSkeleton(const std::string& work, const std::string& data, size_t articles, DescriptorSpec* spec) {
     std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
+    std::string why = ReadChronology(work, &records);
+    if (!why.empty())
+        return why;
     std::vector<const BaseDescriptor*> entries;
     for (const BaseDescriptor* table : {SingleDiscBaseTable(), CDSetBaseTable()})
         for (const BaseDescriptor* entry = table; entry->tableList; ++entry)
@@ -308,8 +313,7 @@ std::string WriteSkeleton(const std::string& data, size_t articles, DescriptorSp
             std::string file = Lower(base) + "_" + Lower(table);
             auto rows = records.find(item);
             const std::vector<std::string> empty{""};
-            std::string why = WriteTable(data, file, rows == records.end() ? empty : rows->second, 0);
-            if (!why.empty())
+            if (!(why = WriteTable(data, file, rows == records.end() ? empty : rows->second, 0)).empty())
                 return why;
             found->data.push_back({table, file, 0, 0});
         }
@@ -407,7 +411,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteSkeleton(data, articles.size(), &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+    if (!(why = WriteSkeleton(work, data, articles.size(), &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})
@@ -553,6 +557,8 @@ SampleCheckReport CheckSample(const std::string& out) {
             const KyMountedBase* base = static_cast<const KyMountedBase*>(mount->bases->entries[b].value);
             for (int32_t d = 0; d < base->dataCount; ++d)
                 CheckTable(base, base->dataNames[d], &report);
+            if (!std::strcmp(base->name, "CHRONO"))
+                CheckChronology(base, &report);
             for (int32_t i = 0; base->indexes && i < base->indexes->count; ++i) {
                 const KyMountedIndex* index = static_cast<const KyMountedIndex*>(base->indexes->entries[i].value);
                 CheckTree(PathOf(index->files[0]), 32, &report);

@@ -184,3 +184,71 @@ TEST_F(SampleCheck, RequestsFindTheDocumentsOfTheScan) {
         EXPECT_EQ(s.expected, s.found);
     }
 }
+
+// A small chronology beside a copy of the fixture's corpus: the built base
+// passes the check, and each fault of the chronology's texts and pictures is
+// named by its table.
+TEST_F(SampleCheck, ChronologyPassesAndEachFaultIsNamed) {
+    const std::string work = PathOf("work"), chrono = work + "\\chrono\\", out = PathOf("out");
+    ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
+    for (const char* name :
+         {"articles.dat", "words.txt", "az.txt", "thesaurus.txt", "chars.txt", "stop.txt", "separators.txt"}) {
+        std::string bytes;
+        ASSERT_TRUE(LoadFile(kWork + "\\" + name, &bytes)) << name;
+        ASSERT_EQ("", SaveFileReplacing(work + "\\" + name, bytes));
+    }
+    ASSERT_TRUE(CreateDirectoryA(chrono.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((chrono + "bmp").c_str(), nullptr));
+    // A 1 x 1 24-bit picture: file header, info header, one padded row.
+    std::string bmp = std::string("BM") + '\x3A' + std::string(3, '\0') + std::string(4, '\0') + '\x36' +
+                      std::string(3, '\0') + '\x28' + std::string(3, '\0') + '\x01' + std::string(3, '\0') + '\x01' +
+                      std::string(3, '\0') + '\x01' + '\0' + '\x18' + '\0' + std::string(24, '\0') +
+                      std::string("\xFF\x00\x00\x00", 4);
+    ASSERT_EQ(58u, bmp.size());
+    std::string periods;
+    for (int year = 1000; year < 2000; year += 100)
+        periods += std::to_string(year) + "\tp\r\n";
+    const std::pair<const char*, std::string> good[] = {
+        {"hdg.txt", "\t\t1\t1\f12\tBastille\t1789\t0\f\tValmy\t1792\t0"},
+        {"lnk.txt", "2:2:1,2\f1:1:1"},
+        {"events.txt", "1789|0|1|0|0|Bastille|12\f1792|3|2|4|0|Valmy|"},
+        {"scale.txt", "-3000\t500\r\n0\t100\r\n1500\t2\r\n2000\t5\r\n\f" + periods},
+        {"bkgnd.txt", "1700,0,1,2\r\n1789,0,0,1\r\n"},
+        {"bmp.txt", "1"},
+        {"bmp\\0.bmp", bmp},
+    };
+    for (const auto& f : good)
+        ASSERT_EQ("", SaveFileReplacing(chrono + f.first, f.second));
+    ASSERT_EQ("", BuildSample(work, out, nullptr));
+    SampleCheckReport report = CheckSample(out);
+    for (const std::string& e : report.errors)
+        ADD_FAILURE() << e;
+
+    struct Row {
+        const char* file;
+        std::string bad;
+        const char* names;
+    } const rows[] = {
+        {"scale.txt", "-3000\t500\n0\t0\n2000\t5\n\f" + periods, "CHRONO:SCALE"},  // a zero factor
+        {"scale.txt", "-3000\t500\n2000\t5\n\f1\n2\n3\n4\n5\n6\n7\n8\n9\n", "CHRONO:SCALE"},  // nine periods
+        {"events.txt", "1789|0|1|0|0|Bastille\f1792|3|2|4|0|Valmy|", "CHRONO:EVENTS"},       // six fields
+        {"events.txt", "1792|3|2|4|0|Valmy|\f1789|0|1|0|0|Bastille|12", "CHRONO:EVENTS"},    // years back
+        {"events.txt", "1789|0|1|0|0|A:Bastille|12", "CHRONO:EVENTS"},                      // a cut label
+        {"events.txt", "1789|0|7|0|0|Bastille|12", "CHRONO:EVENTS"},                        // no heading 7
+        {"lnk.txt", "2:3:1,3", "CHRONO:LNK"},
+        {"hdg.txt", "\t\t1\f12\tBastille\t1789\t0\f\tValmy\t1792\t0", "CHRONO:HDG"},
+        {"bkgnd.txt", "1700,1,1,2\n", "CHRONO:BKGND"},  // no picture 1
+        {"bmp\\0.bmp", bmp.substr(0, 50), "CHRONO:BMP"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.bad);
+        std::string before;
+        ASSERT_TRUE(LoadFile(chrono + r.file, &before));
+        ASSERT_EQ("", SaveFileReplacing(chrono + r.file, r.bad));
+        ASSERT_EQ("", BuildSample(work, out, nullptr));
+        SampleCheckReport damaged = CheckSample(out);
+        ASSERT_FALSE(damaged.errors.empty());
+        EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
+        ASSERT_EQ("", SaveFileReplacing(chrono + r.file, before));
+    }
+}

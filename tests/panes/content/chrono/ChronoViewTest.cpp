@@ -1,6 +1,7 @@
 // The chronology's events in its view: event fields, segments, the wanted
 // range and row placement, scrolling that keeps columns, the blink, the
-// mouse on a real window, and a picture of the view around 1789.
+// mouse on a real window, and pictures of the view around 1789, the second on
+// the sample's chronology.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "app/data/ADataManager.h"
+#include "app/data/AppBaseTables.h"
+#include "app/lists/StandardBitmapSupplier.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"
@@ -23,6 +27,8 @@
 #include "panes/content/chrono/AChronoScaleLayer.h"
 #include "panes/content/chrono/AChronoSegParser.h"
 #include "panes/content/chrono/AChronoView.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ASearchBase.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
@@ -148,7 +154,8 @@ std::string Describe(AChronoFragment* f) {
 class ChronoViewTest : public ViewTest {
 protected:
     // A chronology view of the size in a scroller; with a display, runs measure through it.
-    bool open(bool shown, APoint size, ARunDisplay* display) {
+    bool open(bool shown, APoint size, ARunDisplay* display, const char* scaleText = kScaleText,
+              const char* events = kEvents) {
         window = Open<TestWindow>(app, ARect(0, 0, size.x + 20, size.y + 20), "#background:255,255,255");
         if (shown && !window->openWindow("chrono"))
             return false;
@@ -156,7 +163,7 @@ protected:
         cv = Shown(Open<AChronoView>(scroller, int16_t(10), Frame(0, 0, size.x, size.y)));
         cv->childrenLoaded();
         scale.unit = 200;
-        scale.parse(kScaleText);
+        scale.parse(scaleText);
         cv->setScale(&scale);
         sheet = new AStyleSheet();
         sheet->addRef();
@@ -166,7 +173,7 @@ protected:
         renderer->setScale(&scale);
         cv->scaleLayer()->setStyleSheet(sheet);
         cv->setEventRenderer(renderer);
-        model.reset(new Model(kEvents, &scale));
+        model.reset(new Model(events, &scale));
         renderer->setModel(model->model);
         scroller->update();
         if (shown) {
@@ -186,6 +193,31 @@ protected:
         model.reset();
     }
     long pos(long year) { return scale.yearToPos(year + scale.offset); }
+    // The colours and pictures of the two pictures.
+    void dress() {
+        sheet->setColor(1, RGB(40, 40, 40));
+        sheet->setColor(2, RGB(235, 228, 205));
+        sheet->setColor(3, RGB(150, 120, 80));
+        sheet->setColor(4, RGB(150, 0, 0));
+        sheet->setColor(5, RGB(255, 240, 150));
+        GivePictures(sheet);
+    }
+    // The marker shown, the event at the position selected, and the window painted.
+    void showAndPaint(long position) {
+        cv->scaleLayer()->showMarker();
+        cv->showEvent(position, 0);
+        app->flushUpdates();
+        cv->invalidate();
+        Pump();
+        UpdateWindow(window->hwnd());
+        Pump();
+    }
+    void capture(Canvas& canvas, const char* name) {
+        HDC dc = GetDC(window->hwnd());
+        BitBlt(canvas.dc(), 0, 0, 640, 300, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window->hwnd(), dc);
+        canvas.savePng(name);
+    }
 
     AChronoScale scale;
     AChronoView* cv = nullptr;
@@ -366,29 +398,15 @@ TEST_F(ChronoViewTest, ScaleLayerSizeBackgroundAndLabels) {
 TEST_F(ChronoViewTest, PictureAround1789WithMouseOnEvents) {
     if (!open(true, APoint(640, 300), nullptr))
         GTEST_SKIP() << "no display";
-    sheet->setColor(1, RGB(40, 40, 40));
-    sheet->setColor(2, RGB(235, 228, 205));
-    sheet->setColor(3, RGB(150, 120, 80));
-    sheet->setColor(4, RGB(150, 0, 0));
-    sheet->setColor(5, RGB(255, 240, 150));
-    GivePictures(sheet);
+    dress();
     cv->scaleLayer()->setBackground("1700,12,1,2\n1789,12,0,1\n1800,12,2,0\n");
     cv->scaleLayer()->markerPosition = pos(1789);
-    cv->scaleLayer()->showMarker();
-    cv->showEvent(pos(1789), 0);
-    app->flushUpdates();
-    cv->invalidate();
-    Pump();
-    UpdateWindow(window->hwnd());
-    Pump();
+    showAndPaint(pos(1789));
     ADataRun* run = renderer->selectedRun();
     ASSERT_NE(nullptr, run);
     ARect r = ChronoRunRect(run) + APoint(-scroller->position().x, -scroller->position().y);
     Canvas canvas(640, 300);
-    HDC dc = GetDC(window->hwnd());
-    BitBlt(canvas.dc(), 0, 0, 640, 300, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window->hwnd(), dc);
-    canvas.savePng("chrono-1789");
+    capture(canvas, "chrono-1789");
     EXPECT_EQ(RGB(150, 120, 80), canvas.pixel(320, 290)) << "the axis band";
     ARect picture = ChronoRunRect(renderer->columns().runOfEvent(pos(1789), 0)) +
                     APoint(-scroller->position().x, -scroller->position().y);
@@ -445,4 +463,62 @@ TEST_F(ChronoViewTest, CursorsFollowTheHitAndTheMode) {
         auto* event = static_cast<AChronoFragment*>(label->getFragment());
         EXPECT_EQ(row.event, (event->flags() & AChronoFragment::kHot) != 0) << "hovering lights the label";
     }
+}
+
+// The sample's chronology (build/sample, made by tools/sample/build.sh), read
+// through the data manager, around 1789: its scale, events, background band
+// and band pictures from the base, one event selected.
+TEST_F(ChronoViewTest, SampleChronologyAround1789) {
+    std::string sample = SV_BINARY_DIR "\\sample";
+    for (char& c : sample)
+        c = c == '/' ? '\\' : c;
+    sample = "Z:" + sample;
+    if (GetFileAttributesA((sample + "\\sv.sgm").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the sample is not built";
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    // The descriptor's data path is relative to the reader's folder.
+    ASSERT_TRUE(SetCurrentDirectoryA(sample.c_str()));
+    ADataLocation location;
+    ASSERT_EQ(0, location.open((sample + "\\sv.sgm").c_str(), sample.c_str(), nullptr))
+        << location.getLastError().c_str();
+    gBaseDescriptors = SingleDiscBaseTable();
+    static std::string scaleText, events;
+    std::string band;
+    {
+        ADataManager dm(&location);
+        ASearchBase* base = dm.getBase(9);
+        ASSERT_NE(nullptr, base);
+        scaleText = base->getText(5, 0, 1).c_str();
+        band = base->getText(6, 0, 1).c_str();
+        events.clear();
+        long lines = base->getRecordCount(2);
+        for (long n = 0; n < lines; ++n)
+            events += std::string(base->getText(2, n, 1).c_str()) + "\n";
+        EXPECT_GT(lines, 100) << "a few hundred events on their year lines";
+        ASSERT_TRUE(open(true, APoint(640, 300), nullptr, scaleText.c_str(), events.c_str()));
+        dress();
+        AChronoScaleLayer* layer = cv->scaleLayer();
+        layer->setBackground(band.c_str());
+        layer->placeBackground();
+        auto* pictures = new StandardBitmapSupplier(base, 3);
+        layer->setBitmapSupplier(pictures);
+        layer->markerPosition = pos(1789);
+        showAndPaint(pos(1789));
+        Canvas canvas(640, 300);
+        capture(canvas, "chrono-sample-1789");
+        // The band's pictures are read while drawing: the base must still be open.
+        layer->setBitmapSupplier(nullptr);
+        ADataRun* run = renderer->selectedRun();
+        ASSERT_NE(nullptr, run);
+        auto* fragment = static_cast<AChronoFragment*>(run->getFragment());
+        EXPECT_STRNE("", fragment->label().c_str());
+        EXPECT_GE(layer->columns().count(), 1) << "band pictures in view";
+        EXPECT_GE(layer->labelsDrawn.size(), 3u);
+        ARect r = ChronoRunRect(run) + APoint(-scroller->position().x, -scroller->position().y);
+        EXPECT_EQ(RGB(255, 240, 150), canvas.pixel(r.left() + 1, r.top() + 2)) << "the selected label's box";
+        EXPECT_EQ(RGB(150, 120, 80), canvas.pixel(320, 290)) << "the axis band";
+    }
+    gBaseDescriptors = nullptr;
+    SetCurrentDirectoryA(previous);
 }
