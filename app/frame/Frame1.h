@@ -106,7 +106,8 @@ public:
     // "print.prf" and "export.prf", made (and loaded) on first use, saved and
     // deleted when the frame detaches; in the reader's folder of a network
     // installation (AFrameServices::printFilesFolder).
-    virtual APrinterOptions* getPrintOptions();
+    // (Named apart from the display chain's getPrintOptions, which answers a component.)
+    APrinterOptions* getPrintOptionsFile();
     AExportOptions* getExportOptions();
     SVPane* flashPane() const { return flashPane_; }
     SVPane* htmlPane() const { return htmlPane_; }

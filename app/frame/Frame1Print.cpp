@@ -14,7 +14,7 @@ const char kPrintFile[] = "print.prf";
 const char kExportFile[] = "export.prf";
 }  // namespace
 
-APrinterOptions* Frame1::getPrintOptions() {
+APrinterOptions* Frame1::getPrintOptionsFile() {
     if (!printOptions_) {
         AString folder = FrameServices().printFilesFolder();
         printOptions_.reset(folder.empty() ? new APrinterOptions(kPrintFile)
