@@ -20,6 +20,7 @@
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/AFont.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/resources/AResource.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/ANativeWindow.h"
@@ -87,6 +88,7 @@ AApp::AApp(const AString& name, const ARect& requestedSize, uint16_t style, uint
       styleExtra_(styleExtra),
       timerList_(SeamTickCount()),
       commandQueue_(this, 1),
+      paletteTable_(this),
       currentTime_(SeamTickCount()) {
     if (g_current)
         ThrowAssert("fappli", 2706);
@@ -189,6 +191,9 @@ void AApp::attachItems() {
     AComponent::attachItems();
     becomeTarget(1);
     frameworkMessage_ = RegisterWindowMessageA("KY Media Framework Message");
+    paletteTable_.setEnabled(ADisplayContext::instance().has256Colors());
+    paletteTable_.setRebuildsImages((style_ & kPaletteImages) != 0);
+    APaletteTable::setActive(&paletteTable_);
     InitCommonControls();
     frameWindow_ = createFrameWindow(frameRect(), title());
     if (style_ & kDdeService)
@@ -249,6 +254,8 @@ void AApp::detachItems() {
     DiscardShared(noChange_);
     for (APassThroughCommand*& p : passThrough_)
         DiscardShared(p);
+    if (APaletteTable::active() == &paletteTable_)
+        APaletteTable::setActive(nullptr);
     clearBrushes();
     clearCursors();
     clearIcons();
@@ -264,6 +271,7 @@ void AApp::detachItems() {
 
 void AApp::setToolBar(AComponent* toolBar) {
     toolBar_ = toolBar;
+    paletteTable_.setToolBar(toolBar);
     appTables_[1] = toolBar ? toolBar->ownActionTable() : nullptr;
 }
 
@@ -442,6 +450,8 @@ void AApp::componentDeleted(AComponent* component) {
         timerList_.dropAllOf(component, currentTime_);
     if (f & kInCommandQueue)
         commandQueue_.dropTarget(component);
+    if (component != movingComponent())
+        paletteTable_.componentDeleted(component);
     AComponent::componentDeleted(component);
 }
 

@@ -24,6 +24,7 @@
 #include "framework/commands/AUpdateList.h"
 #include "framework/components/AComponent.h"
 #include "framework/display/AHelpRecord.h"
+#include "framework/graphics/APaletteTable.h"
 
 class AActionTable;
 class ACursor;
@@ -38,6 +39,7 @@ class AMenuBar;
 class AWindow;
 class AOutStream;
 class AOwnerCursorGuard;
+class ASizingContext;
 class ATextOutStream;
 class ANoChangeCommand;
 class APassThroughCommand;
@@ -63,6 +65,7 @@ public:
         kDdeService = 0x0080,
         kHelpBox = 0x0100,
         kFrameHidden = 0x1000,
+        kPaletteImages = 0x2000,  // pictures follow the application's palette
     };
     // The framework message's wParam that asks for start.
     enum : uint16_t { kStartRequest = 3 };
@@ -265,6 +268,9 @@ public:
     virtual ADisplayComponent* makePrinter();
     virtual AComponent* makePreviewDialog(ADisplayComponent* printed);
     virtual AComponent* makePrintOptionsDialog(ADisplayComponent* printed);
+    // The record of one layout pass, with every rectangle empty (the caller
+    // owns it); every display component's pass asks for it here.
+    virtual ASizingContext* makeResizeRecord();
 
     // The folder kept for the reader's files; the base keeps none and answers the current folder.
     virtual AFileSpec userFolder() { return currentFolder(); }
@@ -421,6 +427,7 @@ private:
     ATimerList timerList_;
     ACommandQueue commandQueue_;
     AUpdateList updateList_;
+    APaletteTable paletteTable_;
     void* instance_ = nullptr;
     uint16_t pendingFlag_ = 0;
     uint16_t quitRequested_ = 0;

@@ -11,6 +11,7 @@
 #include "framework/components/ACommand.h"
 #include "framework/components/AKindSet.h"
 #include "framework/display/ADisplayComponent.h"
+#include "framework/display/ASizing.h"
 #include "framework/graphics/AFont.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/resources/AResource.h"
@@ -49,6 +50,10 @@ AComponent* AApp::makePreviewDialog(ADisplayComponent* printed) {
 
 AComponent* AApp::makePrintOptionsDialog(ADisplayComponent* printed) {
     return LoadDialog(printed, "AStandardPrintOptionDlg");
+}
+
+ASizingContext* AApp::makeResizeRecord() {
+    return new ASizingContext;
 }
 
 // Splash screen.

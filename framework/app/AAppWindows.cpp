@@ -85,6 +85,7 @@ public:
     void lockWindowUpdate(ADisplayComponent* component) override { app_->lockWindowUpdate(component); }
     void setHoverComponent(ADisplayComponent* component) override { app_->setCursorComponent(component); }
     ADisplayComponent* makePrinter(ADisplayComponent*) override { return app_->makePrinter(); }
+    ASizingContext* makeSizingContext(ADisplayComponent*) override { return app_->makeResizeRecord(); }
     AComponent* makePreviewDialog(ADisplayComponent* printed) override { return app_->makePreviewDialog(printed); }
     AComponent* makePrintOptionsDialog(ADisplayComponent* printed) override {
         return app_->makePrintOptionsDialog(printed);

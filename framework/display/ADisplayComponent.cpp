@@ -352,9 +352,13 @@ void ADisplayComponent::setPrintLevel(uint16_t level) {
 
 ACommand* ADisplayComponent::printDefault() {
     ADisplayContext* context = ADisplayContext::existing();
-    if (context && context->printer())
-        return noChangeCommand();
-    return NoPrinterMessage();
+    ADisplayComponent* printer =
+        context && context->printer() ? ADisplayServices::current().makePrinter(nullptr) : nullptr;
+    if (!printer)
+        return NoPrinterMessage();
+    printer->perform(printer->printAllPages(nullptr));
+    printer->perform(CheckAlloc(new (std::nothrow) ADeleteComponentCmd(1, printer), "fdisplay", 1986));
+    return noChangeCommand();
 }
 
 // The dialog is the window a layout loaded, or holds it.

@@ -9,6 +9,7 @@
 #include "base/object/AError.h"
 #include "base/object/AImageLibError.h"
 #include "framework/graphics/AGraphicDisplay.h"
+#include "framework/graphics/APaletteTable.h"
 
 _AImage* _AImage::head_ = nullptr;
 long _AImage::live_ = 0;
@@ -317,7 +318,16 @@ void _AImage::realise(DeviceBitmap& device, HDC dc) {
         return;
     load();
     LockedBits bits(bits_);
+    APaletteTable* table = APaletteTable::active();
+    HPALETTE mapTo = table && table->rebuildsImages() && !(spec_.flags & AImageSpec::kOwnColors)
+                         ? APaletteTable::currentPalette()
+                         : nullptr;
+    HPALETTE old = mapTo ? SelectPalette(dc, mapTo, TRUE) : nullptr;
+    if (mapTo)
+        RealizePalette(dc);
     device.bitmap = CreateDIBitmap(dc, &bits.info->bmiHeader, CBM_INIT, bits.pixels(), bits.info, DIB_RGB_COLORS);
+    if (mapTo)
+        SelectPalette(dc, old, TRUE);
     if (!device.bitmap)
         ThrowAssert("fdraw", 1320);
 }

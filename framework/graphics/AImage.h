@@ -91,6 +91,9 @@ public:
     long writeBmp(const char* path);
 
     static void releaseAll();
+    // After the application's palette changed: every picture is realised
+    // again, mapped to the new palette, when it is next drawn.
+    static void rebuildAll() { releaseAll(); }
     static long liveCount() { return live_; }
 
 private:

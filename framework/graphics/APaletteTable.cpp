@@ -4,6 +4,7 @@
 #include "base/object/AObject.h"
 #include "framework/components/AComponent.h"
 #include "framework/graphics/ADisplaySite.h"
+#include "framework/graphics/AImage.h"
 
 APaletteTable* APaletteTable::active_ = nullptr;
 HPALETTE APaletteTable::current_ = nullptr;
@@ -50,13 +51,19 @@ void APaletteTable::setCurrent(HPALETTE palette) {
     current_ = palette;
 }
 
+void APaletteTable::changeApplicationPalette(HPALETTE palette) {
+    setCurrent(palette);
+    if (rebuildsImages_)
+        _AImage::rebuildAll();
+}
+
 void APaletteTable::setPalette(AComponent* c, HPALETTE palette) {
     if (!enabled_ || !palette)
         return;
     AComponent* owner = paletteOwner(c);
     palettes_.slot(Key(owner)) = palette;
     if (owner == app_ && current_ != palette)
-        setCurrent(palette);
+        changeApplicationPalette(palette);
 }
 
 void APaletteTable::removePalette(AComponent* c, HPALETTE palette) {
@@ -67,7 +74,7 @@ void APaletteTable::removePalette(AComponent* c, HPALETTE palette) {
         return;
     palettes_.removeKey(Key(owner));
     if (owner == app_ && current_ == palette)
-        setCurrent(nullptr);
+        changeApplicationPalette(nullptr);
 }
 
 void APaletteTable::componentDeleted(AComponent* c) {

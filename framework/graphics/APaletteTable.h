@@ -25,6 +25,10 @@ public:
     void setEnabled(bool on) { enabled_ = on; }
     bool isEnabled() const { return enabled_; }
     void setToolBar(AComponent* toolBar) { toolBar_ = toolBar; }
+    // Whether pictures follow the application's palette: mapped to it when
+    // realised, and realised again when it changes.
+    void setRebuildsImages(bool on) { rebuildsImages_ = on; }
+    bool rebuildsImages() const { return rebuildsImages_; }
 
     AComponent* paletteOwner(AComponent* c) const;
     void setPalette(AComponent* c, HPALETTE palette);
@@ -49,12 +53,15 @@ public:
 private:
     HPALETTE entry(AComponent* c) const;
     void setCurrent(HPALETTE palette);
+    // The application's own palette changes: pictures follow when they map to it.
+    void changeApplicationPalette(HPALETTE palette);
 
     AComponent* app_;             // not owned
     AComponent* toolBar_;         // not owned
     longa_pvoidAVLMap palettes_;  // component -> HPALETTE
     longa_pvoidAVLMap handlers_;  // component -> ADisplaySite (not owned)
     bool enabled_;
+    bool rebuildsImages_ = false;
 
     static APaletteTable* active_;
     static HPALETTE current_;

@@ -160,6 +160,9 @@ ACommand* APrinter::printWithDialog(ADisplayComponent* component) {
 
 // A component that does not count its pages prints its first.
 ACommand* APrinter::printAllPages(ADisplayComponent* component) {
+    // Without a component there is no page to print and no set-up to ask.
+    if (!component)
+        return noChangeCommand();
     long count = 0;
     {
         Session session(*this, component);

@@ -5,6 +5,7 @@
 
 #include "base/object/AError.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/display/APrintRange.h"
 
 SV_IMPLEMENT_CLASS(ALayerView, 123, AView)
 SV_IMPLEMENT_CLASS(AViewLayer, 124, ADisplayComponent)
@@ -269,6 +270,66 @@ uint16_t ALayerView::printOption(long argument) {
         if (uint16_t v = (*it)->printOption(argument))
             return v;
     return AView::printOption(argument);
+}
+
+long ALayerView::firstPage() {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        if (long v = (*it)->firstPage())
+            return v;
+    return AView::firstPage();
+}
+
+long ALayerView::countPages(const ARect& body) {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        if (long v = (*it)->countPages(body))
+            return v;
+    return AView::countPages(body);
+}
+
+bool ALayerView::preparePart(long part) {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        if ((*it)->preparePart(part))
+            return true;
+    return AView::preparePart(part);
+}
+
+// A layer that does not paginate answers yes for every page of the range,
+// so the view has a page when no layer lacks it.
+bool ALayerView::pageAvailable(const APrintRange& range, long page) {
+    if (!AView::pageAvailable(range, page))
+        return false;
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        if (!(*it)->pageAvailable(range, page))
+            return false;
+    return true;
+}
+
+void ALayerView::beginPrinting(const ARect& body) {
+    for (AViewLayer* l : layers_)
+        l->beginPrinting(body);
+}
+
+void ALayerView::endPrinting() {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        (*it)->endPrinting();
+}
+
+void ALayerView::cancelPrinting() {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        (*it)->cancelPrinting();
+}
+
+long ALayerView::pageOrientation(long page) {
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it)
+        if (long v = (*it)->pageOrientation(page))
+            return v;
+    return 0;
+}
+
+void ALayerView::drawPage(const ARect& body, long page, bool draw) {
+    for (AViewLayer* l : layers_)
+        if (l->layerState() == 0)
+            l->drawPage(body, page, draw);
 }
 
 AViewLayer* ALayerView::layerAt(int16_t n) const {

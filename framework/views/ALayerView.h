@@ -122,6 +122,19 @@ public:
     void scrollTo(const APoint& p) override;
     uint16_t printOption(long argument) override;
 
+    // Printing goes to the layers: the queries top to bottom, the first
+    // answer that says something; the pass steps to every layer; the page
+    // drawing bottom to top, to the layers whose state is 0 only.
+    long firstPage() override;
+    long countPages(const ARect& body) override;
+    bool preparePart(long part) override;
+    bool pageAvailable(const APrintRange& range, long page) override;
+    void beginPrinting(const ARect& body) override;
+    void endPrinting() override;
+    void cancelPrinting() override;
+    long pageOrientation(long page) override;
+    void drawPage(const ARect& body, long page, bool draw) override;
+
     AViewLayer* layerAt(int16_t n) const;
     int16_t layerCount() const { return int16_t(layers_.size()); }
     void setLayerState(int16_t n, uint16_t state);

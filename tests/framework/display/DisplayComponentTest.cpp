@@ -369,6 +369,31 @@ TEST_F(DisplayTest, WindowedComponentsFollowTheirNativeWindows) {
 
 namespace {
 
+// A printer that logs the all-pages job and its own deletion.
+class JobPrinter : public Probe {
+public:
+    explicit JobPrinter(std::string* into) : Probe(nullptr, 9, ASizeSpec(ARect(0, 0, 10, 10))) { log = into; }
+    ~JobPrinter() override { note("gone"); }
+    ACommand* printAllPages(ADisplayComponent* component) override {
+        note(component ? "all-" + std::to_string(component->id()) : "all-none");
+        return noChangeCommand();
+    }
+};
+
+class JobPrinterServices : public ADisplayServices {
+public:
+    explicit JobPrinterServices(std::string* log) : log_(log) {}
+    ADisplayComponent* makePrinter(ADisplayComponent* owner) override {
+        (void)owner;
+        auto* printer = new JobPrinter(log_);
+        AObject::completeNew(printer);
+        return printer;
+    }
+
+private:
+    std::string* log_;
+};
+
 // Gives every component the same printer stand-in.
 class PrinterServices : public ADisplayServices {
 public:
@@ -411,6 +436,32 @@ TEST_F(DisplayTest, PrintingNeedsAPrinter) {
     child->headerText(text);
     EXPECT_STREQ("KYCF", text.c_str()) << "the header defaults to the document type";
     app->runPending();
+    ADisplayContext::instance().setPrinter(nullptr);
+    DeleteDC(device);
+}
+
+TEST_F(DisplayTest, PrintingWithoutAComponentTakesTheApplicationsPrinterWhenThereIsADevice) {
+    JobPrinterServices services(&log);
+    ADisplayServices::install(&services);
+    HDC device = CreateCompatibleDC(nullptr);
+    struct Row {
+        bool device;
+        const char* jobs;
+        size_t boxes;
+    } rows[] = {{false, "", 1}, {true, "all-none:9 gone:9", 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.device);
+        ADisplayContext::instance().setPrinter(r.device ? device : nullptr);
+        ClearBoxes();
+        log.clear();
+        EXPECT_EQ(AComponent::noChangeCommand(), ADisplayComponent::printDefault());
+        app->runPending();
+        EXPECT_EQ(r.jobs, log) << "the printer runs its job for no component and goes from the queue";
+        ASSERT_EQ(r.boxes, CapturedBoxes().size());
+        if (r.boxes) {
+            EXPECT_EQ("Driver d'impression introuvable !", CapturedBoxes()[0].text);
+        }
+    }
     ADisplayContext::instance().setPrinter(nullptr);
     DeleteDC(device);
 }

@@ -6,6 +6,7 @@
 
 #include "framework/app/AApp.h"
 #include "framework/controls/AIconButton.h"
+#include "framework/display/APrintRange.h"
 #include "framework/graphics/AImage.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
@@ -279,4 +280,68 @@ TEST_F(ViewTest, AViewAnswersTheMouseSettingTheApplicationHadWhenItWasAttached) 
         lv->setMouseSensitive(7);
         EXPECT_EQ(7, layer->isMouseSensitive());
     }
+}
+
+namespace {
+
+// A layer that logs the pass steps; pages (when set) are its page count, the
+// pages it has and the one it turns landscape.
+struct PrintLayer : AViewLayer {
+    PrintLayer(AComponent* parent, int16_t id, std::string& log, long pages = 0)
+        : AViewLayer(parent, id, ASizeSpec::fill), pages_(pages), log_(log) {}
+    long firstPage() override { return pages_ ? 1 : 0; }
+    long countPages(const ARect&) override { return pages_; }
+    bool preparePart(long part) override { return pages_ ? part < 2 : AViewLayer::preparePart(part); }
+    bool pageAvailable(const APrintRange& range, long page) override {
+        return pages_ ? page < pages_ : AViewLayer::pageAvailable(range, page);
+    }
+    long pageOrientation(long page) override { return pages_ && page == 1 ? 2 : 0; }
+    void beginPrinting(const ARect&) override { note("begin"); }
+    void endPrinting() override { note("end"); }
+    void cancelPrinting() override { note("cancel"); }
+    void drawPage(const ARect&, long page, bool draw) override {
+        note((draw ? "draw" : "skip") + std::to_string(page));
+    }
+    void note(const std::string& what) { log_ += what + std::to_string(id()) + " "; }
+    long pages_;
+    std::string& log_;
+};
+
+}  // namespace
+
+TEST_F(ViewTest, ALayerViewHandsThePrintStepsToItsLayers) {
+    std::string log;
+    window = Open<TestWindow>(app, ARect(0, 0, 200, 200), nullptr);
+    auto* lv = Shown(Open<ALayerView>(window, int16_t(4), Frame(0, 0, 100, 100), 0, 1, nullptr, 0x3000));
+    Shown(Open<PrintLayer>(lv, int16_t(1), log, 3L));
+    Shown(Open<PrintLayer>(lv, int16_t(2), log));
+    Shown(Open<PrintLayer>(lv, int16_t(3), log));
+    ARect body(0, 0, 50, 50);
+
+    lv->beginPrinting(body);
+    lv->drawPage(body, 0, true);
+    lv->setLayerState(1, 1);
+    lv->drawPage(body, 1, false);
+    lv->endPrinting();
+    lv->cancelPrinting();
+    EXPECT_EQ("begin1 begin2 begin3 draw01 draw02 draw03 skip11 skip13 end3 end2 end1 cancel3 cancel2 cancel1 ", log)
+        << "the pass opens bottom first and closes top first; a layer whose state is set is not drawn";
+
+    APrintRange range{0, 9, 1, 1, 1};
+    struct Row {
+        long page;
+        bool available;
+        long orientation;
+    } rows[] = {{0, true, 0}, {1, true, 2}, {2, true, 0}, {3, false, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.page);
+        EXPECT_EQ(r.available, lv->pageAvailable(range, r.page))
+            << "the paginating layer decides, though the plain layers above it have every page of the range";
+        EXPECT_EQ(r.orientation, lv->pageOrientation(r.page));
+    }
+    EXPECT_FALSE(lv->pageAvailable(APrintRange{0, 1, 1, 1, 1}, 2)) << "never past the range";
+    EXPECT_EQ(3, lv->countPages(body)) << "the first layer from the top that counts";
+    EXPECT_TRUE(lv->preparePart(1)) << "a later part of the paginating layer";
+    EXPECT_FALSE(lv->preparePart(2));
+    EXPECT_EQ(1, lv->firstPage());
 }
