@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "docengine/model/ADocModel.h"
+#include "docengine/render/ATextRenderer.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/files/AOptionsInfo.h"
 #include "framework/graphics/ADisplayLock.h"
@@ -93,6 +94,16 @@ void ASVRendererPrinter::install(PrintPass action, ARenderer* renderer) {
     case PrintPass::kNothing:
         break;
     }
+}
+
+void ASVRendererPrinter::setHeaderText(const AString& text, ADisplayComponent* view, AStyleSheet* sheet) {
+    RendererRef header(CheckAlloc(new ATextRenderer(view), "appclass", 90));
+    if (sheet)
+        header.get()->setStyleSheet(sheet);
+    header.get()->setTextModel(text.c_str(), nullptr);
+    if (header.get()->model())
+        header.get()->enableTables('#');
+    setHeader(header.get());
 }
 
 int16_t ASVRendererPrinter::preparePass(int16_t pass, ARenderer* renderer) {

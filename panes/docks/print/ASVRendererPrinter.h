@@ -15,6 +15,7 @@
 
 class ALongDicInfo;
 class APrintSources;
+class AStyleSheet;
 
 class ASVRendererPrinter : public ARendererPrinter {
 public:
@@ -28,6 +29,10 @@ public:
     void reset() override;
     void drawHeader(ARenderer* header) override;
     ARenderer* makePrintedRenderer(ARenderer* renderer) override;
+
+    // The page header: slash-markup text on a text renderer of view, in sheet
+    // (null: the renderer's own), with inline tables on "#".
+    void setHeaderText(const AString& text, ADisplayComponent* view, AStyleSheet* sheet);
 
     ALongDicInfo* options() const { return options_; }
     int16_t currentPass() const { return pass_; }
