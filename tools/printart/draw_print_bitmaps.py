@@ -43,7 +43,10 @@ PANELS = {
                       (36, 116, "Imprimer les images de fond", 12)]),
     4613: (380, 184, [(x, y, t.format(verb="Exporter"), s) for x, y, t, s in TEXT_LABELS]),
 }
-BUTTONS = {4620: "OK", 4621: "ANNULER", 4622: "EXPORTER", 4623: "IMPRIMER", 4624: "MISE EN PAGE..."}
+BUTTONS = {4620: "OK", 4621: "ANNULER", 4622: "EXPORTER", 4623: "IMPRIMER", 4624: "MISE EN PAGE...",
+           4625: "OPTIONS D'IMPRIMANTE ...", 4626: "PRÉCÉDENT", 4627: "SUIVANT"}
+# The preview's tab: the whole-page check box sits at x 8, y 4 on it.
+TAB = (4630, 200, 24, "VOIR LA PAGE ENTIÈRE")
 BUTTON_H = 24
 
 
@@ -88,7 +91,17 @@ def d_len(text, font):
     return ImageDraw.Draw(Image.new("RGB", (1, 1))).textlength(text, font=font)
 
 
+def tab(width, height, text):
+    im = Image.new("RGB", (width, height), (192, 192, 192))
+    d = ImageDraw.Draw(im)
+    d.rounded_rectangle([0, 0, width - 1, height + 6], radius=6, fill=SHEET, outline=GREY)
+    d.text((30, 5), text, fill=INK, font=ImageFont.truetype(BOLD, 11))
+    return im
+
+
 def main(out):
+    number, w, h, text = TAB
+    tab(w, h, text).save(f"{out}/print{number}.bmp")
     for number, (w, h, labels) in PANELS.items():
         panel(w, h, labels).save(f"{out}/print{number}.bmp")
     check_strip().save(f"{out}/print4601.bmp")

@@ -20,6 +20,7 @@
 #include "panes/docks/print/APrintKeys.h"
 #include "panes/docks/print/APrintSources.h"
 #include "panes/docks/print/ASVExportOptionsDlg.h"
+#include "panes/docks/print/ASVPreviewDlg.h"
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -60,14 +61,24 @@ void PumpFor(AApp* app, int rounds) {
     }
 }
 
+// Copies the window into build/artifacts/<name>.png. The X server maps a
+// window a little later: polls until its corner is drawn.
 void Snapshot(AWindow* window, const char* name) {
-    RedrawWindow(window->getHWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND hwnd = window->getHWnd();
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT r;
-    GetWindowRect(window->getHWnd(), &r);
-    Canvas canvas(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    GetWindowRect(hwnd, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    Canvas canvas(width, height);
+    for (int i = 0; i < 50; ++i) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetWindowDC(hwnd);
+        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        ReleaseDC(hwnd, dc);
+        if (canvas.pixel(width - 5, height - 5) != 0)
+            break;
+        Sleep(20);
+    }
     canvas.savePng(name);
 }
 
@@ -194,6 +205,48 @@ TEST_F(SheetWindowTest, ExportInstallsTheExporterAndAsksForTheFile) {
     view->rendererLayer()->setExportProvider(nullptr);
     DeleteFileA(file.c_str());
     partSheet->release();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SheetWindowTest, ThePreviewLabelsItsPagesAndSwitchesBetweenWholePageAndActualSize) {
+    make("Le texte de la vue, sur une seule page.\nUne seconde ligne.\n");
+    if (!window->openWindow("article"))
+        GTEST_SKIP() << "no display";
+    window->showUpdate();
+    auto* preview = dynamic_cast<ASVPreviewDlg*>(AComponent::loadLayout(view, ASVPreviewDlg::kLayoutName, 0));
+    ASSERT_NE(nullptr, preview);
+    PumpFor(app, 3);
+    EXPECT_EQ("Page 1 sur 1", std::string(preview->pageLabel().c_str()));
+    EXPECT_TRUE(preview->wholePage());
+    EXPECT_EQ(5, preview->commandStatus(ASVPreviewDlg::kWholePageBox, 0));
+    preview->select();
+    PumpFor(app, 10);
+    Snapshot(preview, "print-preview");
+    EXPECT_TRUE(IsWindowVisible(preview->getHWnd()));
+    EXPECT_EQ("", errors.text);
+    int16_t fitted = preview->zoom();
+    EXPECT_NE(100, fitted) << "the checked box and the view agree from the start";
+    struct Row {
+        int16_t zoom;  // 0: the fitted zoom of the whole page
+        int16_t status;
+    } rows[] = {{100, 1}, {0, 5}, {100, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.zoom);
+        app->perform(preview->doCommand(ASVPreviewDlg::kWholePageBox, 0));
+        EXPECT_EQ(row.zoom ? row.zoom : fitted, preview->zoom());
+        EXPECT_EQ(row.status, preview->commandStatus(ASVPreviewDlg::kWholePageBox, 0));
+    }
+    RECT r;
+    GetWindowRect(preview->getHWnd(), &r);
+    SetWindowPos(preview->getHWnd(), nullptr, 0, 0, r.right - r.left - 40, r.bottom - r.top - 30,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    PumpFor(app, 3);
+    EXPECT_NE(100, preview->zoom()) << "a resize returns to the whole page";
+    app->perform(preview->doCommand(1015, 0));
+    PumpFor(app, 3);
 }
 
 }  // namespace
