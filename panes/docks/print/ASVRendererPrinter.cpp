@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "docengine/model/ADocModel.h"
+#include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/files/AOptionsInfo.h"
@@ -97,9 +98,16 @@ void ASVRendererPrinter::install(PrintPass action, ARenderer* renderer) {
 }
 
 void ASVRendererPrinter::setHeaderText(const AString& text, ADisplayComponent* view, AStyleSheet* sheet) {
+    if (!sheet)
+        if (auto* rv = dynamic_cast<ARendererView*>(view))
+            sheet = rv->renderer() ? rv->renderer()->styleSheet() : nullptr;
+    // A header without a sheet has no fonts to draw with: printing goes on without it.
+    if (!sheet) {
+        setHeader(nullptr);
+        return;
+    }
     RendererRef header(CheckAlloc(new ATextRenderer(view), "appclass", 90));
-    if (sheet)
-        header.get()->setStyleSheet(sheet);
+    header.get()->setStyleSheet(sheet);
     header.get()->setTextModel(text.c_str(), nullptr);
     if (header.get()->model())
         header.get()->enableTables('#');

@@ -31,7 +31,8 @@ public:
     ARenderer* makePrintedRenderer(ARenderer* renderer) override;
 
     // The page header: slash-markup text on a text renderer of view, in sheet
-    // (null: the renderer's own), with inline tables on "#".
+    // (null: the view's renderer's sheet), with inline tables on "#"; none
+    // when there is no sheet at all.
     void setHeaderText(const AString& text, ADisplayComponent* view, AStyleSheet* sheet);
 
     ALongDicInfo* options() const { return options_; }
