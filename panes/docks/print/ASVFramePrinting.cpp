@@ -5,8 +5,8 @@
 #include "app/frame/SVPane.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
-#include "base/procedural/KyPath.h"
 #include "docengine/export/AExportOptions.h"
+#include "docengine/export/AExportOptionsDlg.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/files/AFileBox.h"
@@ -18,12 +18,7 @@
 #include "panes/docks/print/ASVRendererPrinter.h"
 
 AFileSpec AReaderPrintServices::personalFolder() {
-    KY_FileSpec spec{nullptr};
-    if (KY_GetPersonalDir(&spec) != 0)
-        return AFileSpec();
-    AFileSpec folder(spec);
-    KY_FreeFileSpec(&spec);
-    return folder;
+    return PersonalFolder();
 }
 
 bool AReaderPrintServices::askSaveFile(const AFileSpec& proposed, const char* pattern, const char* typeName,
