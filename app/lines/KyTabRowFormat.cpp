@@ -125,10 +125,11 @@ bool KyTab::IsNumberFormat(const char* format, bool* isLong) {
     return conversions == 1;
 }
 
-KyTab::RowFormat::RowFormat() : fields(nullptr) {}
+KyTab::RowFormat::RowFormat() : fields(nullptr), plainFields(nullptr) {}
 
 KyTab::RowFormat::~RowFormat() {
     ReleaseAndNull(fields);
+    ReleaseAndNull(plainFields);
 }
 
 void KyTab::RowFormat::addList(const char* name, ALongTextDic* list) {
@@ -153,6 +154,7 @@ void KyTab::RowFormat::setLine(const char* raw, int16_t split) {
     AString front(text, static_cast<long>(fieldEnd - text));
     AStringList* list = new AStringList(front.c_str(), '\t', split != 0);
     AssignRef(fields, list);
+    AssignRef(plainFields, split != 0 ? new AStringList(front.c_str(), '\t', false) : list);
 }
 
 long KyTab::RowFormat::fieldCount() const {
@@ -171,19 +173,19 @@ long KyTab::RowFormat::fieldLength(long i) const {
     return fields->lengthAt(static_cast<short>(i));
 }
 
-AString KyTab::RowFormat::cellText(const Column& column, bool sortMode) const {
+AString KyTab::RowFormat::cellText(const Column& column, bool sortMode, const AStringList* from) const {
     AString text;
     for (int16_t f : sortMode ? column.sortFields : column.displayFields) {
-        if (fieldLength(f) == 0)
+        if (!from || f < 0 || f >= from->count() || from->lengthAt(f) == 0)
             continue;
-        text += field(f);
+        text += from->at(f);
         text += column.separator;
     }
     return text;
 }
 
 AString KyTab::RowFormat::cell(const Column& column, bool sortMode, int16_t index) const {
-    AString text = cellText(column, sortMode);
+    AString text = cellText(column, sortMode, column.kind == 4 ? plainFields : fields);
     AString out;
     switch (column.kind) {
         case 1:

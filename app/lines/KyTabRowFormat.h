@@ -55,7 +55,8 @@ public:
     void setFilter(const AFilter& f);
 
     // Splits raw at its first '#' into fields (at TAB; AStringList with the
-    // split option as its markup filter) and tail (line end removed).
+    // split option as its markup filter) and tail (line end removed). Date
+    // cells read their fields unfiltered: a date's slashes are no codes.
     void setLine(const char* raw, int16_t split);
     const char* field(long i) const;
     long fieldLength(long i) const;
@@ -73,12 +74,13 @@ public:
     int16_t alternateRows = 0;
 
 private:
-    AString cellText(const Column& column, bool sortMode) const;
+    AString cellText(const Column& column, bool sortMode, const AStringList* from) const;
 
     std::vector<Column> columns;
     std::map<std::string, std::unique_ptr<ALongTextDic>> lists;
     std::unique_ptr<AFilter> filter;  // null: none
     AStringList* fields;              // one reference held, or null
+    AStringList* plainFields;         // the same unfiltered; one reference held, or null
     AString tail_;
 };
 

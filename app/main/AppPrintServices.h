@@ -11,7 +11,7 @@ class AppPrintServices : public AReaderPrintServices {
 public:
     explicit AppPrintServices(TheApp& app) : app_(app) {}
 
-    // No document titles nor contents flags until the data manager gives them: empty and false.
+    // The data manager's answers; empty and false without it.
     AString docTitle(long docNo) override;
     bool hasContents(long docNo) override;
     bool hasNote(long docNo) override;

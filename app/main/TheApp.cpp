@@ -50,6 +50,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
         Frame1* frame = TheApp::current() ? TheApp::current()->getFrame() : nullptr;
         return frame ? frame->getPrintOptionsFile() : nullptr;
     });
+    AListApp::install(this);
 }
 
 TheApp::~TheApp() {
@@ -58,10 +59,15 @@ TheApp::~TheApp() {
     if (gFramePrinting == framePrinting_.get())
         gFramePrinting = nullptr;
     ASVPrintOptionsDlg::setMainOptions(nullptr);
+    if (&AListApp::current() == this)
+        AListApp::install(nullptr);
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();
     releaseDossiers();
+    // The history's states belong to the main window, gone by now.
+    histoManager_.reset();
+    prefManager_.reset();
     dataManager_.reset();
     if (gDataLocation == dataLocation_.get())
         gDataLocation = nullptr;
@@ -137,16 +143,6 @@ AString TheApp::escapeMarkup(const char* text, const char* set) {
         out += *p;
     }
     return AString(out.c_str());
-}
-
-AString TheApp::pathToFileUrl(const char* path) {
-    char longPath[MAX_PATH * 2];
-    DWORD n = GetLongPathNameA(path, longPath, sizeof longPath);
-    std::string text = (n > 0 && n < sizeof longPath) ? std::string(longPath, n) : std::string(path ? path : "");
-    for (char& c : text)
-        if (c == '\\')
-            c = '/';
-    return AString(("File:///" + text).c_str());
 }
 
 void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const char* d) {

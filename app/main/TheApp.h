@@ -20,9 +20,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/data/AppDataManager.h"
 #include "app/frame/AFrameServices.h"
+#include "app/lists/AListApp.h"
 #include "app/main/AppInstall.h"
 #include "app/main/AppWebEngine.h"
+#include "app/prefs/AHistoManager.h"
+#include "app/prefs/APrefManager.h"
 #include "base/object/AFileSpec.h"
 #include "base/object/AString.h"
 #include "docengine/styles/AStyleSheetSet.h"
@@ -32,7 +36,6 @@
 
 class AAppTextRenderer;
 class ADataLocation;
-class ADataManager;
 class AFileStream;
 class ARendererView;
 class ATextOutStream;
@@ -52,7 +55,9 @@ private:
     std::map<std::string, ABitmapSpec> bitmaps_;
 };
 
-class TheApp : public AQuickTimeApp, public AFrameServices {
+// The list panes' answers (result count, list renderers, list positions)
+// come from its AListApp part, installed for the process while it lives.
+class TheApp : public AQuickTimeApp, public AFrameServices, public AppDataHost, public AHistoHost, public AListApp {
     SV_DECLARE_CLASS(TheApp)
 public:
     // The exit code of a start that could not go on.
@@ -97,7 +102,7 @@ public:
     // "ValidQuit" as the previous run left it: false when it did not end through the quit path.
     bool lastRunQuitNormally() const { return lastRunQuit_; }
     bool lastRunHistoQuit() const { return lastRunHistoQuit_; }
-    void setValidIniValue(const char* key, const char* value);
+    void setValidIniValue(const char* key, const char* value) override;
     AString getValidIniValue(const char* key);
     // Whether the quit asks the reader first.
     void setConfirmQuit(bool confirm) { confirmQuit_ = confirm; }
@@ -107,7 +112,7 @@ public:
     bool ensureDocumentDisc(long docNo);
 
     // Data and style sheets.
-    ADataManager* getDataManager();
+    AppDataManager* getDataManager();
 
     // The workspace stores ("sv.dos", "sv.note") in the reader's files folder:
     // loaded at start-up, written and destroyed at quit. A load that finds its
@@ -144,7 +149,7 @@ public:
     // A copy of text with a backslash before every character of set.
     static AString escapeMarkup(const char* text, const char* set);
     static AString escapeChars(const char* text, const char* set) { return escapeMarkup(text, set); }
-    static AString pathToFileUrl(const char* path);
+    static AString pathToFileUrl(const char* path) { return PathToFileUrl(path); }
     // The four word-match markers (A, B, C, D) the list rows are graded with.
     void setMatchMarkers(const char* a, const char* b, const char* c, const char* d);
     const AString& matchMarker(int i) const { return markers_[i & 3]; }
@@ -178,6 +183,9 @@ public:
     AString configString(const char* key) override;
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
+    AStyleSheet* getStyleSheet(long n) override { return styleSheets_ ? styleSheets_->getSheet(n) : nullptr; }
+    // The query of the main window's current search state ("" without one).
+    AString getHighlightQuery(int16_t* hasExpression) override;
     void activateFrame() override { AQuickTimeApp::activateFrame(); }
 
     // Printing: the print sheet ("ImpOption", text mode) and the preview
@@ -195,6 +203,44 @@ public:
     // The current document again, at an item of its article.
     void showDocumentAt(long position);
 
+    // Documents.
+    // The reference text of docNo in "svref.db" (16-byte records, the first
+    // 15 bytes without leading spaces); empty when the file is not in use.
+    AString getDocReference(long docNo);
+    bool usesReferenceFile() const { return !referenceFile_.empty(); }
+    // The record of ICONTYPE in HDFILES as a number; -1 for no document.
+    int16_t getDocIconType(long docNo);
+    // Documents of the picture, sound, media and video bases.
+    bool docIsMedia(long docNo);
+    bool isTextDoc(long docNo);
+    // The navigation kind: 0 for a text, 4 for a map, defaultKind otherwise.
+    int16_t getDocKind(long docNo, int16_t defaultKind);
+    // The "w:h" of the document's DIM record; false (0, 0) without one.
+    bool getDocDimensions(long docNo, long* width, long* height);
+
+    // Preferences ("sv.prf") and history ("sv.histo").
+    // A damaged "sv.prf" is kept beside as "sv.prf.bad" and the reader starts with the defaults.
+    void loadPreferences();
+    void releasePreferences() { prefManager_.reset(); }
+    APrefManager* getPrefManager() const { return prefManager_.get(); }
+    // A new history manager; with read, the file is read (copy: every list
+    // file copied first). A history that cannot be read is logged, kept
+    // beside as "sv.histo.bad", and the history starts empty.
+    void loadHistory(bool read, bool copy);
+    void releaseHistory() { histoManager_.reset(); }
+    AHistoManager* getHistoManager() const { return histoManager_.get(); }
+    // After a navigation, when preference 1003 asks for it and no history is being read.
+    void saveHistoryIfWanted() override;
+
+    // AppDataHost and AHistoHost.
+    AFileSpec versionFileFolder() override;
+    bool docReference(long docNo, AString* text) override;
+    AppState* currentState() override;
+    int16_t stateCount() override;
+    AppState* oldestState() override;
+    void addState(AppState* state) override;
+    AFileSpec tempFolder() override { return getTempDir(); }
+
     // Milliseconds each start step took, in doStart's order, for the start-up report.
     const std::vector<std::pair<std::string, uint32_t>>& stepTimes() const { return stepTimes_; }
 
@@ -204,6 +250,8 @@ private:
     bool sayDamaged(const AString& message);
     bool timed(const char* step, bool (TheApp::*body)());
     AFileSpec validIni();
+    // Renames a file that could not be read to name.bad, replacing an older one.
+    void keepBadFile(const AFileSpec& file, const AError& error);
 
     AppInstall install_;
     AString dataRoot_;
@@ -215,7 +263,10 @@ private:
     AString markers_[4];
     AString userName_;  // the current network user: none until readers are identified
     std::unique_ptr<ADataLocation> dataLocation_;
-    std::unique_ptr<ADataManager> dataManager_;
+    std::unique_ptr<AppDataManager> dataManager_;
+    std::unique_ptr<APrefManager> prefManager_;
+    std::unique_ptr<AHistoManager> histoManager_;
+    AString referenceFile_;  // the path of "svref.db" when in use
     AWorkspace workspace_;  // after the data manager: destroyed before it
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;

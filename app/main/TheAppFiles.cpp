@@ -176,31 +176,14 @@ bool TheApp::extractToTempFile(AString& outPath, AFileStream& in, const char* ta
     return true;
 }
 
-ADataManager* TheApp::getDataManager() {
+AppDataManager* TheApp::getDataManager() {
     if (!dataManager_)
         ThrowAssert("theapp", __LINE__);
     return dataManager_.get();
 }
 
 long TheApp::findBaseField(int16_t base, const char* fieldName) {
-    const BaseDescriptor* table = gBaseDescriptors;
-    for (int16_t i = 0; table && table[i].tableList; ++i) {
-        if (i != base)
-            continue;
-        long position = 0;
-        for (const char* p = table[i].tableList; *p; ++position) {
-            const char* comma = std::strchr(p, ',');
-            std::string item = comma ? std::string(p, comma - p) : std::string(p);
-            size_t colon = item.find(':');
-            if (_stricmp(item.substr(colon == std::string::npos ? 0 : colon + 1).c_str(), fieldName) == 0)
-                return position;
-            if (!comma)
-                break;
-            p = comma + 1;
-        }
-        return -1;
-    }
-    return -1;
+    return FindBaseField(base, fieldName);
 }
 
 // The sample's CD set has one disc: every document lies on the disc labelled CDVolume.

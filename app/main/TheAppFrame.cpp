@@ -3,11 +3,13 @@
 // screen addresses and the menu data the frame reads.
 #include "app/main/TheApp.h"
 
+#include <cstring>
 #include <string>
 
 #include "app/data/ADataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
+#include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
@@ -26,6 +28,16 @@ const long kArticleItemKey = 11;
 Frame1* TheApp::getFrame() {
     AComponent* found = findDescendant(&Frame1::classRecord, nullptr);
     return found ? static_cast<Frame1*>(found->castTo(&Frame1::classRecord)) : nullptr;
+}
+
+AString TheApp::getHighlightQuery(int16_t* hasExpression) {
+    Frame1* frame = getFrame();
+    AppState* state = frame ? frame->currentState() : nullptr;
+    ASVLoSearchState* search = state ? state->getSearchState() : nullptr;
+    AString query = search ? search->getQuery() : AString();
+    if (hasExpression)
+        *hasExpression = strstr(query.c_str(), "<EXPR>") ? 1 : 0;
+    return query;
 }
 
 int16_t TheApp::getDocKindPane(int16_t kind) {

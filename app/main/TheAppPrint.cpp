@@ -3,6 +3,7 @@
 #include "app/main/AppPrintServices.h"
 #include "app/main/TheApp.h"
 
+#include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "docengine/styles/AStyleSheetSet.h"
@@ -11,12 +12,14 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "panes/docks/workspace/ANoteManager.h"
 
-AString AppPrintServices::docTitle(long) {
-    return AString();
+AString AppPrintServices::docTitle(long docNo) {
+    AppDataManager* data = app_.getDataManager();
+    return data && docNo >= 0 ? data->getDocTitle(docNo) : AString();
 }
 
-bool AppPrintServices::hasContents(long) {
-    return false;
+bool AppPrintServices::hasContents(long docNo) {
+    AppDataManager* data = app_.getDataManager();
+    return data && docNo >= 0 && data->getDocRefInfo(docNo).getInfo(9) != 0;
 }
 
 bool AppPrintServices::hasNote(long docNo) {

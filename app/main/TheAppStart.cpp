@@ -7,7 +7,7 @@
 
 #include "app/data/ADataManager.h"
 #include "app/frame/Frame1.h"
-#include "app/main/AppBaseTable.h"
+#include "app/data/AppBaseTables.h"
 #include "app/main/TheApp.h"
 #include "base/object/AFile.h"
 #include "base/object/AFolderSpecs.h"
@@ -204,17 +204,24 @@ bool TheApp::startWebEngine() {
     return true;
 }
 
-// 4. The data manager over the installation's base table.
+// 4. The data manager over the installation's base table, its filters and
+// filter sets; the reader list "svref.db" beside the data when there is one.
 bool TheApp::createDataManager() {
-    gBaseDescriptors = SampleBaseTable();
-    dataManager_.reset(new ADataManager(gDataLocation));
+    gBaseDescriptors = install_.cd ? CDSetBaseTable() : SingleDiscBaseTable();
+    dataManager_.reset();
+    dataManager_.reset(new AppDataManager(gDataLocation, this));
     // A channel's run shows the application's wait cursor.
     dataManager_->setCursorOwner(this);
+    dataManager_->loadPrefFile();
+    dataManager_->fDiscNo = !install_.network && !install_.cd && install_.installType != "2" ? 0 : -1;
+    AFileSpec reference((std::string(dataRoot_.c_str()) + "svref.db").c_str());
+    referenceFile_ = reference.exists() ? reference.path() : AString();
     return true;
 }
 
 bool TheApp::initData() {
     maxSiReq_ = std::atol(gDataLocation->getString("MAXSIREQ").c_str());
+    loadPreferences();
     return true;
 }
 
@@ -296,8 +303,8 @@ bool TheApp::loadFrame() {
         failStart("La fen\xEAtre principale \xAB Frame1Fixed \xBB est introuvable.");
         return false;
     }
-    // No preference manager yet: the limit of a reader without preferences.
-    frame->setMaxStates(50);
+    frame->setMaxStates(prefManager_ ? prefManager_->getLong(APrefManager::kMaxStates) : 50);
+    loadHistory(prefManager_ && prefManager_->getLong(APrefManager::kSaveHistory) != 0 && lastRunHistoQuit_, false);
     frame->select();
     frame->showConnectionState();
     frame->doMenuAction(0, 0);

@@ -8,27 +8,12 @@
 #include <vector>
 
 #include "app/state/MarkedLines.h"
+#include "app/state/TextFields.h"
 #include "base/object/ARefObj.h"
 
 ADocBaseNames* gDocBaseNames = nullptr;
 
 namespace {
-
-std::vector<std::string> Split(const char* text, char separator) {
-    std::vector<std::string> fields(1);
-    for (const char* p = text ? text : ""; *p; ++p) {
-        if (*p == separator)
-            fields.emplace_back();
-        else
-            fields.back() += *p;
-    }
-    return fields;
-}
-
-// Field i, "" past the end.
-std::string FieldAt(const std::vector<std::string>& fields, size_t i) {
-    return i < fields.size() ? fields[i] : std::string();
-}
 
 long Number(const std::string& text) {
     return std::atol(text.c_str());
@@ -46,7 +31,7 @@ ADocRef::~ADocRef() {
 }
 
 void ADocRefInfo::parse(const char* text) {
-    std::vector<std::string> fields = Split(text, '\t');
+    std::vector<std::string> fields = SplitFields(text, '\t');
     const std::string& flags = fields[0];
     if (flags.size() != 15)
         ThrowStateFormat("information record: field 0 is not 15 flags", 60);
@@ -56,19 +41,19 @@ void ADocRefInfo::parse(const char* text) {
         fInfo.slot(k) = c >= '0' && c <= '9' ? c - '0' : 0;
     }
     fType = static_cast<int16_t>(Number(FieldAt(fields, 1)));
-    std::vector<std::string> record = Split(FieldAt(fields, 2).c_str(), ':');
+    std::vector<std::string> record = SplitFields(FieldAt(fields, 2).c_str(), ':');
     fRecord = Number(record[0]);
     if (record.size() > 1)
         fNbFrame = static_cast<int16_t>(Number(record[1]));
     fField3 = Number(FieldAt(fields, 3));
     fField4 = Number(FieldAt(fields, 4));
-    std::vector<std::string> base = Split(FieldAt(fields, 5).c_str(), ':');
+    std::vector<std::string> base = SplitFields(FieldAt(fields, 5).c_str(), ':');
     fDocBase = gDocBaseNames ? gDocBaseNames->baseIndex(base[0].c_str()) : -1;
     fDocBaseNo = static_cast<int16_t>(Number(FieldAt(base, 1)));
     int16_t cdBase = -1;
     fCdBase = gDocBaseNames && gDocBaseNames->cdBaseOf(fDocNo, &cdBase) ? cdBase : fDocBase;
     fField6 = Number(FieldAt(fields, 6));
-    std::vector<std::string> last = Split(FieldAt(fields, 7).c_str(), ':');
+    std::vector<std::string> last = SplitFields(FieldAt(fields, 7).c_str(), ':');
     if (!last[0].empty())
         fField7First = Number(last[0]);
     if (!FieldAt(last, 1).empty())

@@ -7,21 +7,11 @@
 
 #include "app/data/ADataManager.h"
 #include "base/object/ARefObj.h"
+#include "app/state/TextFields.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ASearchBase.h"
 
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
 
 }  // namespace
 
@@ -53,13 +43,13 @@ void AEphemerideRecord::load(long record, int16_t eventIndex) {
 void AEphemerideRecord::loadText(const char* text, long record, int16_t eventIndex) {
     fRecord = record;
     fEventIndex = eventIndex;
-    std::vector<std::string> events = Split(text ? text : "", ',');
+    std::vector<std::string> events = SplitFields(text, ',');
     if (static_cast<long>(events.size()) - 1 < eventIndex)
         return;
     clear();
     fEventCount = static_cast<int16_t>(events.size());
     for (size_t i = 0; i < events.size(); ++i) {
-        std::vector<std::string> fields = Split(events[i], ':');
+        std::vector<std::string> fields = SplitFields(events[i].c_str(), ':');
         long key = static_cast<long>(i);
         if (fields.size() < 4) {
             // Kept in its place: the later events stay on their own documents.

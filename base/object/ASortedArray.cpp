@@ -11,6 +11,13 @@ ASortedArray::~ASortedArray() {
     KY_Free(data_);
 }
 
+void ASortedArray::clear() {
+    KY_Free(data_);
+    data_ = nullptr;
+    count_ = 0;
+    capacity_ = -1;
+}
+
 int32_t ASortedArray::at(long index) const {
     if (index < 0 || index >= count_)
         ThrowAssert("cbinary", 202);

@@ -19,6 +19,10 @@ public:
     bool fitsAt(int32_t value, long before, long after) const;
     // Stores the value at index (0..count), moving the following ones up; answers the index.
     long insertAt(int32_t value, long index);
+    // Stores the value after the last one, unchecked.
+    long append(int32_t value) { return insertAt(value, count_); }
+    // Frees the block; the capacity becomes -1 (unset).
+    void clear();
 
     // First index whose value is not less than (greater than) value; the count when none.
     long lowerBound(int32_t value) const;

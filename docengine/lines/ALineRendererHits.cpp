@@ -326,11 +326,13 @@ void ALineRenderer::relayoutAfterChange(long code) {
     if (!(flags2 & LineFlags::kWholeDocument)) {
         topAnchor = AAnchor{p, topAnchor.position == p ? topAnchor.offset : 0};
         if (code != 101) {
-            ALineArray scratch;
-            markedRange = endAnchor(scratch);
+            // The end anchor is found in the shown lines themselves, which it empties first: after
+            // a change the model may have dropped their segments, and nothing laid out before may
+            // be kept.
+            markedRange = endAnchor(lines);
             anchorExtra = std::max(0L, model_->getPositionCount() - markedRange.position);
-            if ((flags1 & LineFlags::kEndAnchorAtLastLine) && scratch.count())
-                markedRange = scratch.anchorAtY(scratch.last()->top);
+            if ((flags1 & LineFlags::kEndAnchorAtLastLine) && lines.count())
+                markedRange = lines.anchorAtY(lines.last()->top);
         }
         if (topAnchor < AAnchor{0, 0})
             topAnchor = AAnchor{0, 0};

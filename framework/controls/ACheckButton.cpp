@@ -25,7 +25,7 @@ void ACheckButton::readFrom(AMemoryStream& stream) {
     ALayoutLoader::readEndMark(stream, "fcontrol", 1054);
 }
 
-bool ACheckButton::borlandLook() {
+bool ACheckButton::libraryLook() {
     AApp* app = AApp::current();
     return app && (app->style() & 0xC000) != 0;
 }
@@ -38,7 +38,7 @@ void ARadioButton::readFrom(AMemoryStream& stream) {
 void ARadioButton::attachItems() {
     ACheckButton::attachItems();
     DWORD style = (itemFlags() & kGroup) ? WS_GROUP : 0;
-    if (borlandLook())
+    if (libraryLook())
         makeNative(new (std::nothrow) ANativeBorRadio(this, label().c_str(), style, nativeRect(), true), 1114);
     else
         makeNative(new (std::nothrow) ANativeRadioButton(this, label().c_str(), style, nativeRect(), true), 1116);
@@ -52,7 +52,7 @@ void ACheckBox::readFrom(AMemoryStream& stream) {
 void ACheckBox::attachItems() {
     ACheckButton::attachItems();
     DWORD style = (itemFlags() & kGroup) ? WS_GROUP : 0;
-    if (borlandLook())
+    if (libraryLook())
         makeNative(new (std::nothrow) ANativeBorCheck(this, label().c_str(), style, nativeRect(), true), 1210);
     else
         makeNative(new (std::nothrow) ANativeCheckBox(this, label().c_str(), style, nativeRect(), true), 1212);

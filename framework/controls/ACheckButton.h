@@ -19,7 +19,7 @@ public:
 
 protected:
     // The BWCC kind when the application's look asks for it, else the standard one.
-    static bool borlandLook();
+    static bool libraryLook();
 
 private:
     AString label_;

@@ -147,6 +147,9 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
                 return "resource \"" + r.id + "\": attribute holding markup";
             if (r.kind == "flt")
                 sgm += "<flt" + Attr("id", r.id) + "><platform plat=\"win\">" + Text(r.file, false) + "</platform></flt>";
+            else if (r.kind == "filter")
+                sgm += "<filter" + Attr("id", r.id) + "><platform plat=\"win\">" + Text(r.file, false) +
+                       "</platform></filter>";
             else if (r.kind == "stp")
                 sgm += "<stp" + Attr("id", r.id) + ">" + Text(r.file, false) + "</stp>";
             else if (r.kind == "thes")

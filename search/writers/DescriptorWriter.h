@@ -65,8 +65,9 @@ struct DescriptorFile {
     std::string file;
 };
 
-// A resource file: kind "flt" (a character table, the "win" variant), "stp"
-// or "thes" (whose `filter` names an "flt" resource, or is empty).
+// A resource file: kind "flt" (a character table, the "win" variant),
+// "filter" (a compiled filter, the "win" variant, file named without its
+// ".rck"), "stp" or "thes" (whose `filter` names an "flt" resource, or is empty).
 struct DescriptorResource {
     std::string kind, id, file, filter;
 };

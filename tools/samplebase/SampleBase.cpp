@@ -8,15 +8,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <algorithm>
+#include <cctype>
 #include <map>
 
+#include "app/data/AppBaseTables.h"
 #include "base/procedural/Assoc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyCodec.h"
+#include "base/procedural/KyFilter.h"
 #include "base/procedural/KyFile.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
 #include "search/engine/MkDoom.h"
+#include "search/engine/XkFilter.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/CatWriter.h"
 #include "search/writers/DescriptorWriter.h"
@@ -160,7 +165,9 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
     spec.paths = {{"SVDATA", "rel", "_APPLIPATH_", "data"}};
     spec.resourcePath = "SVDATA";
     spec.resources = {
-        {"flt", "MOTSCLES", "motscles", ""}, {"stp", "STOPFR", "stopfr", ""}, {"thes", "THESFR", "thesfr", "MOTSCLES"}};
+        {"flt", "MOTSCLES", "motscles", ""}, {"filter", "HILITEMAJ", "majuscules", ""}, {"stp", "STOPFR", "stopfr", ""},
+        {"thes", "THESFR", "thesfr", "MOTSCLES"}};
+    spec.files = {{"MAJ", "SVDATA", "majuscules.rck"}};
     DescriptorBase text{"TEXT",
                         "SVDATA",
                         {{"DOC", "doc", kTextMode, 0}, {"EXT", "ext", 0, 0}, {"TITLE", "title", 0, 0}},
@@ -182,7 +189,17 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
     DescriptorBase info{"HDFILES", "SVDATA", {{"HDGLIB", "hdglib", 0, 0}, {"HDGINFO", "hdginfo", 0, 0}}, {}};
     spec.bases = {text, info};
     spec.keys = {{"VERSION", "1.0"}};
-    spec.userStrings = {{"IDXAZ", "IDXAZ"}, {"TITRE", "Savantorium, encyclopedie d'exemple"}};
+    spec.userStrings = {{"IDXAZ", "IDXAZ"},
+                        {"TITRE", "Savantorium, encyclopedie d'exemple"},
+                        {"PREFFILE", "svver.txt"},
+                        {"HTMLAIDEMAIN", "aide.html"},
+                        {"HTMLASSIST", "assist.html"},
+                        {"WSALLE_ART_TITLE", "Salle des arts"},
+                        {"WSALLE_MUSIQUE_TITLE", "Salle de musique"},
+                        {"WSALLE_MUS_CHRONO_TITLE", "Chronologie musicale"},
+                        {"WSALLE_MUS_GENEAL_TITLE", "G\xE9n\xE9" "alogie musicale"},
+                        {"WSALLE_SCIENCE_TITLE", "Salle des sciences"},
+                        {"WSALLE_MARS_TITLE", "Mars"}};
     return spec;
 }
 
@@ -199,6 +216,126 @@ std::string WriteInstallFiles(const std::string& out) {
     std::string why;
     for (const auto& f : files)
         if (!(why = SaveFileReplacing(out + "\\" + f.first, f.second)).empty())
+            return why;
+    return "";
+}
+
+// The figure documents numbered after the articles.
+const int kFigures = 2;
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The records of the application's tables that the screens and the tests
+// read; a table not named here gets one empty record.
+//   GLB:HDGVECT   record n (1..6): filter set n, "1:<last document>:<n-1>"
+//   GLB:COPYRIGHT record n: the copyright text number n
+//   FIG:COPYRIGHT record r: r characters, the number of its copyright text
+//   HDFILES:CHRHDG record 0: 4 characters, so CHRONO:HDG record 3
+//   AIDE:GUIDE    record 0: a guide page present, record 1: one missing
+std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles) {
+    size_t documents = articles + kFigures;
+    std::string last = std::to_string(documents - 1);
+    std::map<std::string, std::vector<std::string>> r;
+    r["COM:POPS"] = {"Accueil", "Salles", "Outils", "Aide"};
+    r["COM:AIDE"] = {"Aide"};
+    r["GLB:HDGVECT"] = {""};
+    for (size_t n = 1; n <= 6; ++n)
+        r["GLB:HDGVECT"].push_back("1:" + last + ":" + std::to_string((n - 1) % documents));
+    r["GLB:COPYRIGHT"] = {"Copyright 0", "Copyright 1", "Copyright 2", "Copyright 3"};
+    r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
+    r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
+    r["AIDE:GUIDE"] = {"guide1.html", "absent.html"};
+    r["FIG:DOC"] = {"", ""};
+    r["FIG:EXT"] = {"fig0.jpg", "fig1.jpg"};
+    r["FIG:TITLE"] = {"Figure sans droits", "Figure"};
+    r["FIG:LEG"] = {"L\xE9gende 0", "L\xE9gende 1"};
+    r["FIG:DIM"] = {"320:200", "640:480"};
+    r["FIG:COPYRIGHT"] = {"", "abc"};
+    for (const char* table : {"HDFILES:ALPHATRI", "HDFILES:NBMOTS", "HDFILES:ICONTYPE", "HDFILES:CHRHDG"}) {
+        std::vector<std::string>& rows = r[table];
+        rows.assign(documents, "");
+        if (std::string(table) == "HDFILES:ICONTYPE")
+            for (size_t n = 0; n < documents; ++n)
+                rows[n] = n < articles ? "1" : "8";
+    }
+    r["HDFILES:CHRHDG"][0] = "abcd";
+    std::vector<std::string>& infoBase = r["HDFILES:INFOBASE"];
+    for (size_t n = 0; n < documents; ++n)
+        infoBase.push_back(n < articles ? "TEXT" : "FIG");
+    for (const char* table : {"TEXT:STRUCT", "TEXT:STRUCTPOS", "TEXT:FORMULE", "TEXT:DECOUPE"})
+        r[table].assign(articles, "");
+    return r;
+}
+
+// Every table of the application's base tables (single disc and CD set)
+// that the corpus does not fill, as a table "<base>_<table>" of the data
+// folder and an entry of the descriptor ("COM" for the first entry).
+std::string WriteSkeleton(const std::string& data, size_t articles, DescriptorSpec* spec) {
+    std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
+    std::vector<const BaseDescriptor*> entries;
+    for (const BaseDescriptor* table : {SingleDiscBaseTable(), CDSetBaseTable()})
+        for (const BaseDescriptor* entry = table; entry->tableList; ++entry)
+            entries.push_back(entry);
+    for (const BaseDescriptor* entry : entries) {
+        std::string list = entry->tableList;
+        for (size_t at = 0; at < list.size();) {
+            size_t comma = list.find(',', at);
+            std::string item = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+            at = comma == std::string::npos ? list.size() : comma + 1;
+            std::string base = item.substr(0, item.find(':')), table = item.substr(item.find(':') + 1);
+            auto found = std::find_if(spec->bases.begin(), spec->bases.end(),
+                                      [&](const DescriptorBase& b) { return b.id == base; });
+            if (found == spec->bases.end()) {
+                spec->bases.push_back(DescriptorBase{base, "SVDATA", {}, {}});
+                found = spec->bases.end() - 1;
+            }
+            if (std::any_of(found->data.begin(), found->data.end(),
+                            [&](const DescriptorData& d) { return d.id == table; }))
+                continue;
+            std::string file = Lower(base) + "_" + Lower(table);
+            auto rows = records.find(item);
+            const std::vector<std::string> empty{""};
+            std::string why = WriteTable(data, file, rows == records.end() ? empty : rows->second, 0);
+            if (!why.empty())
+                return why;
+            found->data.push_back({table, file, 0, 0});
+        }
+    }
+    return "";
+}
+
+// The upper-case filter "majuscules.rck" (compiled): Windows-1252 lower-case
+// letters to their capitals, every other byte to itself.
+std::string WriteUpperFilter(const std::string& path) {
+    unsigned char table[256];
+    for (int b = 0; b < 256; ++b) {
+        bool lower = (b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7);
+        table[b] = static_cast<unsigned char>(lower ? b - 32 : b);
+    }
+    KY_Filter* filter = KY_FilterNewIdentity(table);
+    int code = filter ? EXK_WriteFilter(filter, path.c_str()) : 110;
+    if (filter)
+        KY_FilterRelease(filter);
+    return code ? path + ": cannot write the filter (" + std::to_string(code) + ")" : "";
+}
+
+// The help, assistance and guide pages the configuration names.
+std::string WriteHelpPages(const std::string& out) {
+    const std::string guides = out + "\\aide\\guide\\guides HTML";
+    for (const std::string& folder : {out + "\\aide", out + "\\aide\\guide", guides, out + "\\assist"})
+        CreateDirectoryA(folder.c_str(), nullptr);
+    const std::pair<std::string, const char*> pages[] = {
+        {out + "\\aide\\aide.html", "<html><body>Aide</body></html>\r\n"},
+        {out + "\\assist\\assist.html", "<html><body>Assistance</body></html>\r\n"},
+        {guides + "\\guide1.html", "<html><body>Guide</body></html>\r\n"},
+    };
+    std::string why;
+    for (const auto& page : pages)
+        if (!(why = SaveFileReplacing(page.first, page.second)).empty())
             return why;
     return "";
 }
@@ -222,8 +359,14 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         // 15 flag digits, type 0 (text), its record, two numbers, its base, two numbers.
         infos.push_back("000000000000000\t0\t" + std::to_string(n) + "\t0\t0\tTEXT:0\t0\t");
     }
+    // The figure documents follow the articles in the document tables only.
+    std::vector<std::string> headings = titles;
+    for (int n = 0; n < kFigures; ++n) {
+        headings.push_back("Figure " + std::to_string(n));
+        infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
+    }
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {
-        {"ext", &exts}, {"title", &titles}, {"hdglib", &titles}, {"hdginfo", &infos}};
+        {"ext", &exts}, {"title", &titles}, {"hdglib", &headings}, {"hdginfo", &infos}};
     if (!(why = WriteTable(data, "doc", docs, kTextMode)).empty())
         return why;
     Say(progress, "tables: compressed articles written");
@@ -254,6 +397,10 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     Say(progress, "descriptors and installation files");
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
+    Say(progress, "the application's other tables and the help pages");
+    if (!(why = WriteSkeleton(data, articles.size(), &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty())
+        return why;
     for (const char* pair : {"sv", "svcd", "svres"})
         if (!(why = WriteDescriptor(out + "\\" + pair + ".sgm", spec)).empty())
             return why;
@@ -321,6 +468,23 @@ void CheckTree(const std::string& path, int width, SampleCheckReport* report) {
     report->occurrences += stats.occurrences;
 }
 
+// Every "BASE:TABLE" of the application's two base tables is mounted.
+void CheckAppTables(const KyMount* mount, SampleCheckReport* report) {
+    for (const BaseDescriptor* table : {SingleDiscBaseTable(), CDSetBaseTable()}) {
+        for (const BaseDescriptor* entry = table; entry->tableList; ++entry) {
+            std::string list = std::string(entry->tableList) + ",";
+            for (size_t at = 0, comma; (comma = list.find(',', at)) != std::string::npos; at = comma + 1) {
+                std::string item = list.substr(at, comma - at);
+                std::string base = item.substr(0, item.find(':')), name = item.substr(item.find(':') + 1);
+                KY_AssocEntry* found = KY_FindAssoc(mount->bases, base.c_str());
+                const KyMountedBase* mounted = found ? static_cast<const KyMountedBase*>(found->value) : nullptr;
+                if (!mounted || !mounted->data || !KY_FindAssoc(mounted->data, name.c_str()))
+                    report->errors.push_back("the application's table " + item + " is not in the descriptor");
+            }
+        }
+    }
+}
+
 // "KY" pictures: the 14-byte file header, the 40-byte info header, then a PNG
 // stream that must expand to exactly the rows the header announces.
 void CheckPicture(const std::string& path, SampleCheckReport* report) {
@@ -385,6 +549,7 @@ SampleCheckReport CheckSample(const std::string& out) {
                 CheckTree(PathOf(index->files[0]), 32, &report);
             }
         }
+        CheckAppTables(mount, &report);
         for (int32_t t = 0; mount->thes && t < mount->thes->count; ++t) {
             const KyMountedThes* thes = static_cast<const KyMountedThes*>(mount->thes->entries[t].value);
             std::string tree = PathOf(thes->file);

@@ -240,6 +240,25 @@ TEST(SortableLineGetter, RowsThroughFormatterCallbackOrRawText) {
         uint32_t getSortKey(int16_t) override { return key; }
         uint32_t key = 0;
     };
+    // Sorting always splits with option 1, which strips slash codes: a
+    // date's slashes are no codes and stay, so dates sort by date.
+    ARefHold<FixedLines> dated(new FixedLines({"12/03/1999\t/Bgras/b#1", "05/11/1998\tx#2"}));
+    KyTab::RowFormat dates;
+    dates.addColumn(MakeColumn(4, {0}));
+    dates.addColumn(MakeColumn(0, {1}));
+    dated->setFormatter(&dates);
+    struct Dated {
+        long record;
+        int16_t column;
+        const char* text;
+    } const sorted[] = {{0, 0, "19990312"}, {1, 0, "19981105"}, {0, 1, "gras"}};
+    for (const Dated& d : sorted) {
+        SCOPED_TRACE(d.text);
+        dated->prepareLine(d.record, 1);
+        EXPECT_STREQ(d.text, dated->getColumnSortText(d.column).c_str());
+    }
+    EXPECT_EQ(0u, Row(*dated.get(), 0).find("12-03-1999")) << "shown with option 1 too";
+
     ARefHold<Keyed> keyed(new Keyed);
     keyed->setLineMap(new AMemLongLineSorter(keyed.get(), "NORM", 0, nullptr));
     EXPECT_EQ("x,y,z", Row(*keyed.get(), 0) + "," + Row(*keyed.get(), 1) + "," + Row(*keyed.get(), 2));

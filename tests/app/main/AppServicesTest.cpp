@@ -160,3 +160,47 @@ TEST_F(TheAppTest, TheWorkspaceStoresLoadAtStartUpAndAreWrittenAtQuit) {
     for (const char* name : {"sv.dos", "sv.note", "sv.note.damaged"})
         DeleteFileA((folder + "\\" + name).c_str());
 }
+
+// A damaged preference or history file is kept beside as ".bad" and the
+// reader goes on with the defaults and an empty history; the history is
+// saved after a navigation only when the reader asked for it.
+TEST_F(TheAppTest, DamagedPreferencesAndHistoryAreKeptAsideAndTheReaderGoesOn) {
+    ASSERT_TRUE(app->readConfiguration());
+    std::string prefs = AFileSpec(app->getUserFilesFolder(), "sv.prf").path().c_str();
+    std::string histo = TempPath("sv.histo");
+    DeleteFileA((histo + ".bad").c_str());
+    struct Row {
+        std::string path, bytes;
+    } const rows[] = {
+        {prefs, "3\n1001\n"},
+        {histo, "<!--nbSearchState-->0\n<!--nbState-->4\n<!--AppState-->\n"},
+    };
+    for (const Row& r : rows) {
+        std::ofstream(r.path, std::ios::binary) << r.bytes;
+    }
+    app->loadPreferences();
+    ASSERT_NE(nullptr, app->getPrefManager());
+    EXPECT_EQ(20, app->getPrefManager()->getLong(APrefManager::kMaxStates)) << "the defaults";
+    app->loadHistory(true, false);
+    ASSERT_NE(nullptr, app->getHistoManager());
+    EXPECT_FALSE(app->getHistoManager()->isLoading());
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.path);
+        EXPECT_EQ(r.bytes, ReadFileBytes(r.path + ".bad"));
+    }
+    EXPECT_NE(std::string::npos, errors.text.find("sv.histo (AStateFormatError)"));
+
+    DeleteFileA(histo.c_str());
+    app->saveHistoryIfWanted();
+    EXPECT_FALSE(Exists(histo)) << "preference 1003 is not set";
+    app->getPrefManager()->setLong(APrefManager::kSaveHistory, 1);
+    app->saveHistoryIfWanted();
+    EXPECT_EQ("<!--nbSearchState-->0\n<!--nbState-->0\n", ReadFileBytes(histo));
+    EXPECT_EQ("1", std::string(app->getValidIniValue("ValidHistoQuit").c_str()));
+    app->releasePreferences();
+    EXPECT_NE(std::string::npos, ReadFileBytes(prefs).find("\n1003\n1\n")) << "saved when released";
+    DeleteFileA(prefs.c_str());
+    DeleteFileA((prefs + ".bad").c_str());
+    DeleteFileA(histo.c_str());
+    DeleteFileA((histo + ".bad").c_str());
+}

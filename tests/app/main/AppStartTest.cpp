@@ -242,15 +242,22 @@ TEST_F(TheAppTest, DataStepsMakeTheManagerReadTheConfigurationAndMountTheBases) 
     ASSERT_TRUE(app->styleSheets());
     EXPECT_EQ(app->styleSheets()->fontAdjust(), app->adjustToScreen());
     ASSERT_TRUE(app->mountBases());
-    EXPECT_EQ(14, app->getDataManager()->getBaseCount());
-    EXPECT_FALSE(app->getDataManager()->getBase(4));
+    EXPECT_EQ(18, app->getDataManager()->getBaseCount());
+    EXPECT_TRUE(app->getDataManager()->getBase(4));
+    // The list panes reach the application's sheets and its LINKS base.
+    ASSERT_EQ(static_cast<AListApp*>(app), &AListApp::current());
+    EXPECT_EQ(app->styleSheets()->getSheet(3), AListApp::current().getStyleSheet(3));
+    EXPECT_STREQ(app->getDataManager()->getLinkRecord(0).c_str(), AListApp::current().getLinkRecord(0, 0).c_str());
+    int16_t expression = 1;
+    EXPECT_STREQ("", app->getHighlightQuery(&expression).c_str()) << "no main window, no search";
+    EXPECT_EQ(0, expression);
 
     struct Row {
         int16_t base;
         const char* field;
         long position;
     } const rows[] = {
-        {1, "DOC", 0}, {1, "title", 2}, {13, "HDGINFO", 1}, {1, "NONE", -1}, {99, "DOC", -1},
+        {5, "DOC", 0}, {5, "title", 2}, {13, "HDGINFO", 1}, {1, "COPYRIGHT", 11}, {1, "NONE", -1}, {99, "DOC", -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.field);

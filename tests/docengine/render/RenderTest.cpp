@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AMarkerCallBack.h"
+#include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AHiliteRangeMap.h"
+#include "docengine/model/AFragment.h"
 #include "docengine/model/AIndexedDocModel.h"
+#include "docengine/model/ASegment.h"
 #include "docengine/parser/ASegParser.h"
 #include "docengine/parser/ATextFragParser.h"
 #include "docengine/render/AHitNavigator.h"
@@ -206,6 +210,62 @@ TEST_F(RenderTest, RightClicksOfferTheSelectionOrTheNoteMenuAndNotesFollowTheMap
     EXPECT_EQ(-1, map->get(3));
     model->setAttachment(nullptr);
     map->release();
+}
+
+// Every change that drops the model's segments leaves the shown lines on
+// segments the model still owns: hits, words and note places stay exact.
+TEST_F(RenderTest, AfterTheModelDropsItsSegmentsHitsWordsAndNotePlacesAreTheRealOnes) {
+    make();
+    ARefHold<AHiliteRangeMap> map(new AHiliteRangeMap());
+    ARefHold<AHiliteRangeMap> other(new AHiliteRangeMap());
+    renderer->noteMode = 1;  // word starts, as the article view places notes
+    struct Row {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Row rows[] = {
+        {"a marker set bound", [&] { model->setAttachment(map.get()); }},
+        {"the bound set read again", [&] { map->parse(""); }},
+        {"another set bound", [&] { model->setAttachment(other.get()); }},
+        {"segments released", [&] { model->releaseSegments(); }},
+        {"a refresh with notice 201", [&] { model->refreshAll(0, 201); }},
+        {"a marked range", [&] { model->markRange(0, 10, true, 0); }},
+        {"the set unbound, laid out again", [&] {
+             model->setAttachment(nullptr);
+             renderer->relayoutFrom(0, true);
+         }},
+    };
+    struct Probe {
+        long position, wordStart, wordEnd;
+    };
+    // "texte" (3..8), "quelques" (12..20) and "seconde" on the second line (40..47).
+    const Probe probes[] = {{5, 3, 8}, {14, 12, 20}, {43, 40, 47}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.change();
+        ALineRenderer* layer = renderer->lines();
+        ASSERT_NE(nullptr, layer);
+        ASSERT_GT(layer->lines.count(), 1);
+        for (long i = 0; i < layer->lines.count(); ++i)
+            EXPECT_EQ(model, layer->lines.at(i)->segment()->owner()) << "line " << i;
+        for (const Probe& probe : probes) {
+            SCOPED_TRACE(probe.position);
+            AHitRecord h = renderer->hitOfPosition(probe.position);
+            ASSERT_NE(nullptr, h.fragment);
+            ASegment* segment = h.fragment->segment();
+            ASSERT_EQ(model, segment->owner());
+            EXPECT_EQ(probe.position, h.position);
+            long local = segment->fromDocument(probe.position);
+            EXPECT_NO_THROW(EXPECT_EQ(probe.position, segment->sourceOf(local)));
+            EXPECT_NO_THROW(EXPECT_EQ(local, segment->localOfSource(probe.position)));
+            ALocalRange word = h.fragment->wordAt(local);
+            EXPECT_EQ(probe.wordStart, segment->toDocument(word.start));
+            EXPECT_EQ(probe.wordEnd, segment->toDocument(word.end));
+            EXPECT_EQ(probe.wordStart, renderer->notePlaceFor(probe.position));
+            AHitRecord clicked = renderer->hitRecordAt(h.point);
+            EXPECT_EQ(probe.position, clicked.position) << "the click at the position's point";
+        }
+    }
 }
 
 TEST_F(RenderTest, ANavigatorWithoutHitsAnswersNothingAndStepsWithoutWrapping) {

@@ -369,7 +369,8 @@ TEST_F(RendererBaseTest, TheCurrentHitComesBackAfterAScrollAndTheNoteEntriesActO
     model->setNoteMarkers(notes.get());
     NoteLog log;
     renderer->markerCallBack = &log;
-    long place = model->sourceToPosition(lineStart(2)) + 6;
+    // Inside "du" of line 2; notes go to the start of the word, even after the segments were dropped.
+    long place = model->sourceToPosition(lineStart(2)) + 10;
     model->setSelection(ADocRange{place, place}, 0);
     renderer->noteCommand(-1);
     EXPECT_EQ(0, notes->count()) << "notes off: the command does nothing";
@@ -377,14 +378,13 @@ TEST_F(RendererBaseTest, TheCurrentHitComesBackAfterAScrollAndTheNoteEntriesActO
     renderer->noteCommand(-1);
     ASSERT_EQ(1, notes->count());
     long marked = notes->first(-1);
-    EXPECT_GE(marked, place - 6);
-    EXPECT_LE(marked, place);
+    EXPECT_EQ(place - 1, marked);
     renderer->editNoteAt(marked);
     renderer->setDraggedNote(marked);
-    AHitRecord drop = renderer->hitOfPosition(place + 20);
+    AHitRecord drop = renderer->hitOfPosition(place + 25);  // "du" of line 3
     renderer->moveNote(drop);
     long moved = notes->first(-1);
-    EXPECT_NE(marked, moved);
+    EXPECT_EQ(model->sourceToPosition(lineStart(3)) + 9, moved);
     renderer->deleteNoteAt(moved);
     EXPECT_EQ(0, notes->count());
     EXPECT_EQ("added 0;edit 0;moved 0>" + std::to_string(moved) + ";delete 0;", log.log);

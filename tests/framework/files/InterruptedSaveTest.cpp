@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <random>
 #include <string>
 
 #include "framework/files/AOptionsInfo.h"
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/support/KilledSaver.h"
 
 namespace {
 
@@ -47,35 +47,20 @@ TEST_F(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile) {
             first.setLong(key, 0);
         first.setString(1, "0");
     }
-    std::mt19937 random(2026);
     std::string event = "sv-saver-" + std::to_string(GetCurrentProcessId());
-    HANDLE started = CreateEventA(nullptr, FALSE, FALSE, event.c_str());
-    ASSERT_TRUE(started);
     std::string command = "\"" + SaverPath() + "\" \"" + folder_ + "\" " + event;
     int changed = 0;
     long last = 0;
-    for (int kill = 0; kill < 200; ++kill) {
-        SCOPED_TRACE(kill);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        std::string line = command;
-        ASSERT_TRUE(
-            CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-        // Bounded: a saver that never starts is killed after 10 s and fails the check.
-        WaitForSingleObject(started, 10000);
-        Sleep(random() % 20);
-        TerminateProcess(process.hProcess, 9);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        ASSERT_EQ("", CheckSave(folder));
-        AOptionsInfo now(folder, "saved.prf");
-        now.setReadOnly(1);
-        changed += now.getLong(0) != last;
-        last = now.getLong(0);
-    }
-    CloseHandle(started);
+    EXPECT_EQ("", KillSaverRepeatedly(command, event, 200, 2026, [&]() {
+                  std::string why = CheckSave(folder);
+                  if (why.empty()) {
+                      AOptionsInfo now(folder, "saved.prf");
+                      now.setReadOnly(1);
+                      changed += now.getLong(0) != last;
+                      last = now.getLong(0);
+                  }
+                  return why;
+              }));
     // The kills came while saves were under way, not only before the first.
     EXPECT_GT(changed, 20);
 }

@@ -108,24 +108,23 @@ TEST_F(NoteMarkersTest, TheArticleMenuAddsMovesAndDeletesNotesInTheStore) {
     ShowNotes(*store, *renderer, 3051, nullptr);
     AHiliteRangeMap* set = store->getMarkerSet(3051);
     EXPECT_EQ(set, model->getAttachment()) << "the article shows the store's own set";
-    EXPECT_EQ(1, renderer->noteMode);
-    // Notes go to the very character clicked, so the positions below are exact.
-    renderer->noteMode = 3;
+    EXPECT_EQ(1, renderer->noteMode) << "notes go to the start of the word clicked";
 
-    menuAt(3, 0);
+    menuAt(5, 0);
     EXPECT_EQ("Ajouter une note", renderer->menus.back());
-    EXPECT_EQ("3,16780267,", std::string(set->toLine().c_str()));
+    EXPECT_EQ("3,16780267,", std::string(set->toLine().c_str())) << "the start of \"texte\"";
     EXPECT_EQ("Nouvelle note\r\n", text(Id(1, 3051)));
     EXPECT_EQ("3051/16780267;", opened) << "the note window opens on the new note";
 
     store->findPostit(Id(1, 3051))->setText("first\r\n");
     renderer->setDraggedNote(3);
-    renderer->moveNote(renderer->hitOfPosition(12));
+    renderer->moveNote(renderer->hitOfPosition(15));
     EXPECT_EQ(-1, set->get(3));
-    EXPECT_EQ(Id(1, 3051), set->get(12)) << "a moved marker keeps its id";
+    EXPECT_EQ(Id(1, 3051), set->get(12)) << "a moved marker keeps its id, at the start of \"quelques\"";
     EXPECT_EQ("first\r\n", text(Id(1, 3051)));
 
-    menuAt(20, 0);
+    menuAt(23, 0);
+    EXPECT_EQ(Id(2, 3051), set->get(21)) << "the start of \"mots\"";
     store->findPostit(Id(2, 3051))->setText("second\r\n");
     EXPECT_EQ("Note 1 : first\nNote 2 : second\n", std::string(store->getNotesText(3051).c_str()));
 
@@ -133,11 +132,11 @@ TEST_F(NoteMarkersTest, TheArticleMenuAddsMovesAndDeletesNotesInTheStore) {
     EXPECT_EQ("Supprimer la note|Modifier ou lire la note", renderer->menus.back());
     EXPECT_EQ(-1, set->get(12));
     EXPECT_EQ("(none)", text(Id(1, 3051)));
-    menuAt(30, 0);
-    EXPECT_EQ(Id(1, 3051), set->get(30)) << "the freed ordinal, not a second id 2";
+    menuAt(26, 0);
+    EXPECT_EQ(Id(1, 3051), set->get(26)) << "the freed ordinal, not a second id 2";
     EXPECT_EQ("second\r\n", text(Id(2, 3051)));
 
-    menuAt(20, 1);
+    menuAt(21, 1);
     EXPECT_EQ("3051/16780267;3051/33557483;3051/16780267;3051/33557483;", opened);
 
     // With every ordinal in use the renderer adds nothing.
@@ -162,7 +161,6 @@ TEST_F(NoteMarkersTest, DeletingANoteRemovesItsMarkerFromItsOwnDocument) {
     EXPECT_EQ("5,16777293,", std::string(other->toLine().c_str()));
 
     ShowNotes(*store, *renderer, 3051, nullptr);
-    renderer->noteMode = 3;
     menuAt(3, 0);
     std::string before = Describe(*store);
     EXPECT_FALSE(store->deleteNote(3051, 3051, -5)) << "a negative id changes nothing";
