@@ -10,6 +10,7 @@
 
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/files/AOptionsInfo.h"
+#include "panes/docks/print/AMediaRendererPrinter.h"
 #include "panes/docks/print/APrintKeys.h"
 #include "panes/docks/print/APrintSources.h"
 #include "panes/docks/print/ASVRendererPrinter.h"
@@ -154,6 +155,24 @@ TEST_F(PrintPassTest, PassesFollowEachOtherOnTheNumberedPages) {
         EXPECT_EQ(row.pages, printed);
         EXPECT_EQ(viewOptions, renderer->options) << "the print copy's mode does not stay on the view";
     }
+}
+
+TEST_F(PrintPassTest, TheMediaPrinterPrintsOnePassOfTheImageView) {
+    make("Une image\n");
+    ALongDicInfo options;
+    AMediaRendererPrinter printer(&options);
+    struct Row {
+        int16_t pass;
+        bool withRenderer;
+        int16_t answer;
+    } rows[] = {{1, true, 0}, {0, false, 0}, {2, true, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pass);
+        EXPECT_EQ(row.answer, printer.preparePass(row.pass, row.withRenderer ? renderer : nullptr));
+        EXPECT_EQ(nullptr, printer.printedRenderer());
+    }
+    // A text view is not an image view: the allocation check names the place.
+    EXPECT_NE("", assertionText([&] { printer.preparePass(0, renderer); }));
 }
 
 }  // namespace
