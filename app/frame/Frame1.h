@@ -23,6 +23,7 @@
 
 class ABaseState;
 class AExportOptions;
+class APopupTreeCallBackMenu;
 class APrinterOptions;
 class ADocState;
 class AIconButton;
@@ -80,11 +81,15 @@ public:
     void makeMenuParams(PopupTreeParams& params, int16_t style);
     int16_t menuItemEnabled(int16_t buttonId, int16_t line);
     int16_t menuItemIsCurrent(int16_t buttonId, int16_t line);
-    // Line of a menu for a group's action; the popups' own table replaces this identity.
-    virtual int16_t menuActionToLine(int16_t group, int16_t action) {
-        (void)group;
-        return action;
-    }
+    // The action of a menu line (lines count from 1) and the line of an action; -1 for none.
+    static int16_t menuLineToAction(int16_t group, long line);
+    static int16_t menuActionToLine(int16_t group, long action);
+    // The line a menu marks as current when it opens (0-based; -2 for none).
+    int32_t getMenuPopupLine(int16_t buttonId);
+    // A menu entry's key "group index:line" runs its action.
+    void menuPopupChosen(const char* key);
+    // The button whose menu is open (0 before the first).
+    int16_t menuButton() const;
 
     // Active panes (linked to the frame while recorded).
     void setActivePrintPane(SVPane* pane) { setActive(activePrintPane_, pane); }
@@ -150,9 +155,9 @@ public:
     virtual void hideProgress() {}
     virtual void showFilterLevel() {}
     virtual void showConnectionState() {}
-    virtual void showMenuPopup(int16_t buttonId, AIconButton* button, int16_t line, int16_t style) {
-        (void)buttonId, (void)button, (void)line, (void)style;
-    }
+    // Opens the button's menu; markFlag marks the current entry, headingFlag
+    // shows disabled entries as headings that cannot be chosen.
+    virtual void showMenuPopup(int16_t buttonId, AIconButton* button, int16_t markFlag, int16_t headingFlag);
     virtual void showHistoryPopup(AIconButton* button) { (void)button; }
     virtual void addCurrentToDossier() {}
     virtual void addNoteToArticle() {}
@@ -227,4 +232,5 @@ private:
     AStaticText* statusText_ = nullptr;
     ASizerGroup* sizerGroup_ = nullptr;
     std::map<long, AString> menuTexts_;
+    std::unique_ptr<APopupTreeCallBackMenu> menuCallBack_;  // made on first use; popups hold plain pointers
 };

@@ -42,9 +42,12 @@ AKytabCell::AKytabCell(AKytabFragment* owner)
 AKytabCell::~AKytabCell() {
     if (!fModel)
         return;
-    ADocModel* parentModel = fModel->GetParentModel();
-    if (parentModel)
-        parentModel->removeChild(fModel);
+    // By pointer, never by offset: a destructor may not throw, and a parent
+    // whose rows were replaced no longer finds the cell at its old offset.
+    if (ADocModel* parentModel = fModel->GetParentModel()) {
+        parentModel->forgetChild(fModel);
+        fModel->setParent(nullptr, 0);
+    }
     // Only the cell's own reference goes; other holders keep the model.
     AIndexedDocModel* model = fModel;
     long count = model->refCount();

@@ -144,6 +144,8 @@ public:
     ADocModel* GetParentModel() const { return parent_; }
     long getParentOffset() const { return parentOffset_; }
     void setParent(ADocModel* parent, long offset);
+    // Drops the record of a child that is going away, without assertions.
+    void forgetChild(ADocModel* child);
     long fromParent(long position);
     long toParent(long position);
 
@@ -210,8 +212,6 @@ private:
     // First record whose end is above position (binary search).
     long childIndexAfter(long position) const;
     void setChildCount(long count);
-    // Drops the record of a child that is going away, without assertions.
-    void forgetChild(ADocModel* child);
 
     AFragParser* fragParser_;  // one reference held
     ASegParser* segParser_;    // one reference held

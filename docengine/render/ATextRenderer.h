@@ -72,6 +72,8 @@ public:
     AExportCursor makeExportCursor() override;
 
     // Selection.
+    // The height of one row as its two spacing values give it (0 before a model).
+    long rowPitch() const { return lines_ ? lines_->minLineHeight + lines_->lineSpacing : 0; }
     long startSelection(const AHitRecord& hit, uint16_t keys);
     void setOrderedSelection(long moving, long fixed);
     void changeSelection(long start, long end, bool immediately);

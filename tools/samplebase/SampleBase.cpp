@@ -240,7 +240,16 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
     size_t documents = articles + kFigures;
     std::string last = std::to_string(documents - 1);
     std::map<std::string, std::vector<std::string>> r;
-    r["COM:POPS"] = {"Accueil", "Salles", "Outils", "Aide"};
+    // The four tool-bar menus (search modes, rooms, tools, online), one entry
+    // a line: " label#group index:line".
+    r["COM:POPS"] = {
+        " Recherche simple#0:1\n Recherche avanc\xE9" "e#0:2\n Index#0:3\n Th\xE8mes#0:4\n Chronologie#0:5",
+        " Arts#1:1\n Sciences#1:2\n G\xE9ographie#1:3\n Histoire#1:4\n Litt\xE9rature#1:5\n Musique#1:6\n"
+        " Sports#1:7\n Techniques#1:8\n Soci\xE9t\xE9#1:9\n Accueil en ligne#1:10",
+        " Aide#2:1\n Assistance#2:2\n Dictionnaire#2:3\n Exporter#2:4\n Exporter la liste#2:5\n Imprimer#2:6\n"
+        " Dossiers#2:7\n Pr\xE9" "f\xE9rences#2:8\n Chercher dans le texte#2:9\n Ouvrir un travail#2:10\n"
+        " Enregistrer le travail#2:11",
+        " Connexion#3:1\n Abonnement#3:2\n Compte#3:3\n Pr\xE9" "f\xE9rences#3:4\n Se connecter#3:5"};
     r["COM:AIDE"] = {"Aide"};
     r["GLB:HDGVECT"] = {""};
     for (size_t n = 1; n <= 6; ++n)

@@ -235,7 +235,7 @@ TEST_F(FrameTest, RoomAndAddressScreens) {
     EXPECT_EQ(4, room->fSalle);
     EXPECT_EQ(3006, room->getDocState()->fPane);
     EXPECT_EQ(nullptr, room->getLeftState());
-    EXPECT_EQ(1, frame->menuItemIsCurrent(1042, 4));
+    EXPECT_EQ(1, frame->menuItemIsCurrent(1042, 3)) << "room 4 is the third line of the rooms menu";
     frame->doMenuAction(2, 4);
     EXPECT_EQ(room, frame->currentState()) << "the room already shown";
 

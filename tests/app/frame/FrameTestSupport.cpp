@@ -12,6 +12,9 @@ std::string ProbePane::log;
 int CountedState::live = 0;
 
 AString TestServices::menuRecordText(long record) {
+    auto it = menus.find(record);
+    if (it != menus.end())
+        return AString(it->second.c_str());
     return AString(("menu " + std::to_string(record)).c_str());
 }
 

@@ -16,6 +16,7 @@ class TestServices : public AFrameServices {
 public:
     int16_t getDocKindPane(int16_t kind) override { return static_cast<int16_t>(1300 + kind); }
     AString menuRecordText(long record) override;
+    AStyleSheetSet* styleSheets() override { return sheets; }
     AString configString(const char* key) override;
     AString getScreenAddress(int16_t first, int16_t second) override;
     bool checkConnection(const char* address) override;
@@ -34,6 +35,8 @@ public:
     bool workFolder = false;
     bool resultExport = false;
     int historySaves = 0;
+    AStyleSheetSet* sheets = nullptr;     // not owned
+    std::map<long, std::string> menus;  // menu records by number; "menu N" otherwise
 };
 
 // Logs "id:step;" for each update, visibility change and save.

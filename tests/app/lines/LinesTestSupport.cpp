@@ -20,6 +20,14 @@ LinesBase::LinesBase(long records) : cleaner(Root(folder)) {
     std::vector<std::string> rows;
     for (long i = 0; i < records; ++i)
         rows.push_back("titre " + std::to_string(i) + "\t" + std::to_string(i) + "#" + std::to_string(i));
+    make(rows, records);
+}
+
+LinesBase::LinesBase(const std::vector<std::string>& rows) : cleaner(Root(folder)) {
+    make(rows, long(rows.size()));
+}
+
+void LinesBase::make(const std::vector<std::string>& rows, long records) {
     Table(folder, "a", rows);
     std::vector<uint32_t> hits;
     for (uint32_t doc : {2u, 7u, 31u})

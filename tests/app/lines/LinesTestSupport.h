@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "search/facade/ADataLocation.h"
 #include "tests/base/procedural/TextTestSupport.h"
@@ -14,6 +15,8 @@ class ASearchBase;
 class LinesBase {
 public:
     explicit LinesBase(long records);
+    // The table holds the given record texts instead.
+    explicit LinesBase(const std::vector<std::string>& rows);
     ~LinesBase();
     // The table's search base (owned by this object).
     ASearchBase* open();
@@ -25,5 +28,6 @@ public:
     std::string error;
 
 private:
+    void make(const std::vector<std::string>& rows, long records);
     ASearchBase* base = nullptr;
 };

@@ -150,3 +150,11 @@ SiteComponent* GraphicsTest::makeSite(AComponent* parent, int16_t id, const ARec
     AObject::completeNew(site);
     return site;
 }
+
+std::string Canvas::saveScreen(const ARect& area, const char* name) {
+    Canvas canvas(area.width(), area.height());
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, area.width(), area.height(), screen, area.left(), area.top(), SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return canvas.savePng(name);
+}

@@ -68,6 +68,10 @@ public:
     // Saves the picture as build/artifacts/<name>.png; answers the Windows path.
     std::string savePng(const char* name) const;
 
+    // The screen's pixels in a rectangle of screen coordinates, saved as
+    // build/artifacts/<name>.png; answers the Windows path ("" when not saved).
+    static std::string saveScreen(const ARect& area, const char* name);
+
 private:
     HDC dc_;
     HBITMAP bitmap_;

@@ -120,7 +120,9 @@ TEST_F(SampleCheck, PassesTheBuiltSampleAndFindsEachDamage) {
     SampleCheckReport report = CheckSample(folder_);
     for (const std::string& e : report.errors)
         ADD_FAILURE() << e;
-    EXPECT_EQ(8 * 5, report.records);  // DOC, EXT, TITLE, HDGLIB, HDGINFO
+    // The articles' DOC, EXT, TITLE, HDGLIB and HDGINFO, then the other bases'
+    // tables, which grow as screens need records.
+    EXPECT_GT(report.records, 8 * 5);
     EXPECT_EQ(2, report.images);
 
     struct Row {

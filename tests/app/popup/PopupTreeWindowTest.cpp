@@ -1,0 +1,169 @@
+// Popup trees in real windows: placing near the screen's bottom, sub-popups
+// and Escape, the rebuilt width, clicks on headings and leaves, deletion on
+// losing activation, and a picture under build/artifacts/.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app/popup/APopupTreeCallBack.h"
+#include "app/popup/PopupTree.h"
+#include "docengine/render/AListRenderer.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/framework/views/ViewTestSupport.h"
+
+namespace {
+
+class MenuCallBack : public APopupTreeCallBack {
+public:
+    MenuCallBack() : APopupTreeCallBack(nullptr) {}
+    AString getItemsText(const char* key, int16_t) override {
+        std::string k = key;
+        if (k == "S")
+            return "Physique#P\nChimie#C\nBiologie#B";
+        return "";
+    }
+    PopupItem* makeItem(const char* line, int16_t depth, int16_t index) override {
+        PopupItem* item = APopupTreeCallBack::makeItem(line, depth, index);
+        item->leaf = (item->key == "S" || item->key == "E") ? 0 : 1;
+        item->kind = item->key == "T" ? 0 : 1;
+        return item;
+    }
+    void itemChosen(const char* value, const char* name, int16_t line, PopupTree*) override {
+        chosen += std::string(name) + "/" + value + "@" + std::to_string(line) + " ";
+    }
+    std::string chosen;
+};
+
+// The screen under both popups, saved as popup-tree.png.
+void SavePicture(PopupTree* second, PopupTree* first) {
+    ARect a = first->getScreenBounds(), b = second->getScreenBounds();
+    int left = std::min(a.left(), b.left()) - 4, top = std::min(a.top(), b.top()) - 4;
+    int right = std::max(a.right(), b.right()) + 4, bottom = std::max(a.bottom(), b.bottom()) + 4;
+    EXPECT_FALSE(Canvas::saveScreen(ARect(left, top, right, bottom), "popup-tree").empty());
+}
+
+const char kRoot[] = "Titre#T\nHistoire#H\nSciences#S\nVide#E";
+
+class PopupTreeWindowTest : public ClusterTest {
+protected:
+    void TearDown() override {
+        if (first && live(first)) {
+            AComponent* p = first;
+            DeleteComponent(p);
+        }
+        app->commandQueue().run();
+        ClusterTest::TearDown();
+    }
+    // The popups alive: children of the application that are popup trees.
+    int popups() {
+        int n = 0;
+        Alist& children = app->children();
+        for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
+            n += dynamic_cast<PopupTree*>(ChildOf(l)) ? 1 : 0;
+        return n;
+    }
+    bool live(PopupTree* p) {
+        Alist& children = app->children();
+        for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
+            if (ChildOf(l) == p)
+                return true;
+        return false;
+    }
+    PopupTree* open(const ARect& anchor, int32_t options) {
+        PopupTree* p = PopupTree::load(app, "PopupTree");
+        p->setParams(PopupTreeParams());
+        p->setUp(nullptr, &callBack, "PopupTree", options, 1);
+        p->fillFromCallBack(kRoot);
+        p->openAt(anchor);
+        app->flushUpdates();
+        Pump();
+        return p;
+    }
+    void run() {
+        app->commandQueue().run();
+        Pump();
+    }
+    MenuCallBack callBack;
+    PopupTree* first = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PopupTreeWindowTest, PlacingSubPopupsEscapeAndChoices) {
+    first = open(ARect(100, 100, 180, 120), 0x3040);
+    if (!first->getHWnd())
+        GTEST_SKIP() << "no X display";
+    ARect frame = first->getScreenBounds();
+    EXPECT_EQ(100, frame.left());
+    EXPECT_EQ(120, frame.top()) << "below the anchor";
+    EXPECT_EQ(4, first->getItemCount());
+    ASSERT_GT(first->renderer()->rowRect(3).height(), 0);
+
+    first->rowClicked(3, "T", "T", 0);
+    EXPECT_EQ("", callBack.chosen) << "a heading under 0x2000 is not chosen";
+    EXPECT_EQ(1, popups());
+
+    first->rowClicked(3, "S", "S", 2);
+    PopupTree* second = first->childPopup();
+    ASSERT_NE(nullptr, second);
+    EXPECT_EQ(3, second->getItemCount());
+    EXPECT_EQ(1, second->depth());
+    EXPECT_EQ(2, popups());
+    ARect row = first->view()->localToScreen(first->renderer()->rowRect(2));
+    EXPECT_EQ((row.left() + row.right()) / 2, second->getScreenBounds().left()) << "centred on the clicked row";
+    app->flushUpdates();
+    Pump();
+    SavePicture(second, first);
+
+    EXPECT_TRUE(second->keyDown(VK_ESCAPE));
+    run();
+    EXPECT_EQ(1, popups()) << "Escape closes only the second level";
+    EXPECT_EQ(nullptr, first->childPopup());
+    EXPECT_TRUE(live(first));
+
+    first->rowClicked(3, "E", "E", 3);
+    EXPECT_EQ("E/E@3 ", callBack.chosen) << "an empty sub-list makes the click a choice";
+    run();
+    EXPECT_EQ(0, popups()) << "the choice closes the chain";
+    first = nullptr;
+}
+
+TEST_F(PopupTreeWindowTest, TheScreenBottomTheRebuiltWidthAndLosingActivation) {
+    ARect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    first = open(ARect(50, screen.bottom() - 10, 90, screen.bottom() - 2), 0x0040);
+    if (!first->getHWnd())
+        GTEST_SKIP() << "no X display";
+    ARect bounds = first->getContainerRect();
+    EXPECT_EQ(bounds.bottom() - PopupTree::kBottomMargin, first->getScreenBounds().bottom())
+        << "moved up above the bottom margin";
+    AComponent* gone = first;
+    DeleteComponent(gone);
+    first = nullptr;
+    EXPECT_EQ(0, popups());
+
+    first = open(ARect(100, 100, 180, 120), 0x0040);
+    first->rebuild();
+    EXPECT_EQ(first->contentWidth() + 15, int32_t(first->view()->getSize().x)) << "the rebuilt window is 15 pixels wider";
+
+    first->rowClicked(3, "S", "S", 2);
+    ASSERT_NE(nullptr, first->childPopup());
+    first->childPopup()->select();
+    Pump();
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 400, 400, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    SetActiveWindow(other);
+    Pump();
+    run();
+    DestroyWindow(other);
+    run();
+    EXPECT_EQ(0, popups()) << "a click elsewhere deletes the chain";
+    EXPECT_EQ("", callBack.chosen);
+    first = nullptr;
+
+    PopupTree* scope = PopupTree::load(app, "PopupSiSearch");
+    EXPECT_NE(nullptr, scope->view()) << "the scope chooser's layout has the view";
+    AComponent* chooser = scope;
+    DeleteComponent(chooser);
+}
