@@ -48,6 +48,9 @@ public:
     virtual AString configMessage(const char* key) { return configString(key); }
     // The application's style sheets, or null.
     virtual AStyleSheetSet* styleSheets() { return nullptr; }
+    // The folder of "print.prf" and "export.prf": the reader's own in a
+    // network installation; empty for the framework's default place.
+    virtual AString printFilesFolder() { return AString(); }
     virtual void activateFrame();
 };
 

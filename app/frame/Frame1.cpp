@@ -9,6 +9,7 @@
 #include "app/frame/SVPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "docengine/export/AExportOptions.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
@@ -18,6 +19,7 @@
 #include "framework/components/ALayoutLoader.h"
 #include "framework/controls/AIconButton.h"
 #include "framework/display/ASizerGroup.h"
+#include "framework/printing/APrinterOptions.h"
 
 SV_IMPLEMENT_CLASS(Frame1, 0, AWindow)
 
@@ -130,6 +132,7 @@ void Frame1::detachItems() {
     freeMenuTexts();
     for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_})
         setActive(*p, nullptr);
+    releaseOptionFiles();
     AWindow::detachItems();
 }
 
@@ -354,16 +357,6 @@ void Frame1::updatePrintMenus() {
     }
 }
 
-ACommand* Frame1::printDocument(int16_t kind, SVPane* pane) {
-    (void)kind;
-    (void)pane;
-    return noChangeCommand();
-}
-
-ACommand* Frame1::printCommand(int16_t kind) {
-    (void)kind;
-    return noChangeCommand();
-}
 
 bool Frame1::acceptsEditCommands() {
     return curState_ && curState_->getScreenMode() != 0 && curState_->getScreenMode() != 3 &&

@@ -22,7 +22,9 @@
 #include "framework/app/AWindow.h"
 
 class ABaseState;
+class AExportOptions;
 class APopupTreeCallBackMenu;
+class APrinterOptions;
 class ADocState;
 class AIconButton;
 class ALeftState;
@@ -104,8 +106,18 @@ public:
     void refreshPrintMenus(AComponent* source);
     void updatePrintMenus();
     long maxExportLines() const { return maxExportLines_; }
-    // Printing comes with its own commands; here nothing is printed.
+    // Printing and export go to gFramePrinting; without it nothing is printed.
     virtual ACommand* printDocument(int16_t kind, SVPane* pane);
+    // "print.prf" and "export.prf", made (and loaded) on first use, saved and
+    // deleted when the frame detaches; in the reader's folder of a network
+    // installation (AFrameServices::printFilesFolder).
+    // (Named apart from the display chain's getPrintOptions, which answers a component.)
+    APrinterOptions* getPrintOptionsFile();
+    AExportOptions* getExportOptions();
+    SVPane* flashPane() const { return flashPane_; }
+    SVPane* htmlPane() const { return htmlPane_; }
+    const AString& flashName() const { return flashName_; }
+    int16_t flashValue() const { return flashValue_; }
     virtual bool acceptsEditCommands();
 
     // The current state and its parts, null without one.
@@ -151,8 +163,8 @@ public:
     virtual void addNoteToArticle() {}
     virtual void OpenDossier(long reference, int16_t kind) { (void)reference, (void)kind; }
     virtual ACommand* printCommand(int16_t kind);
-    virtual void exportCommand() {}
-    virtual void exportRtf() {}
+    virtual void exportCommand();
+    virtual void exportRtf();
     virtual void openHelp() {}
     virtual void openAssist() {}
     virtual void openDictionary(const char* word) { (void)word; }
@@ -173,6 +185,8 @@ private:
     void setActive(SVPane*& slot, SVPane* pane);
     void fillPaneSlots();
     void freeMenuTexts() { menuTexts_.clear(); }
+    // Saves and deletes the option files (a failed save keeps the old file).
+    void releaseOptionFiles();
     void deleteChain();
     void setFirstState(AppState* state);
     bool inChain(const AppState* state) const;
@@ -208,6 +222,8 @@ private:
     int16_t flashValue_ = 0;
     SVPane* htmlPane_ = nullptr;  // not owned
     long maxExportLines_ = 100;
+    std::unique_ptr<APrinterOptions> printOptions_;
+    std::unique_ptr<AExportOptions> exportOptions_;
     // Tool bar.
     AStaticItem* statics_[3] = {};  // 1015, 1016, 1200
     AIconButton* buttons_[10] = {};  // 1040 to 1049

@@ -6,8 +6,14 @@
 #include <cstring>
 
 #include "app/data/ADataManager.h"
+#include "app/frame/AFramePrinting.h"
+#include "app/frame/Frame1.h"
+#include "app/main/AppPrintServices.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
+#include "framework/files/AOptionsInfo.h"
+#include "framework/printing/APrinterOptions.h"
+#include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "framework/graphics/AFont.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
@@ -37,12 +43,22 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);
     gFrameServices = this;
+    printServices_.reset(new AppPrintServices(*this));
+    framePrinting_.reset(new ASVFramePrinting(printServices_.get()));
+    gFramePrinting = framePrinting_.get();
+    ASVPrintOptionsDlg::setMainOptions([]() -> ALongDicInfo* {
+        Frame1* frame = TheApp::current() ? TheApp::current()->getFrame() : nullptr;
+        return frame ? frame->getPrintOptionsFile() : nullptr;
+    });
     AListApp::install(this);
 }
 
 TheApp::~TheApp() {
     if (gFrameServices == this)
         gFrameServices = nullptr;
+    if (gFramePrinting == framePrinting_.get())
+        gFramePrinting = nullptr;
+    ASVPrintOptionsDlg::setMainOptions(nullptr);
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     SetTextMatchMarkersHook(nullptr);

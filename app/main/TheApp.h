@@ -39,6 +39,8 @@ class ADataLocation;
 class AFileStream;
 class ARendererView;
 class ATextOutStream;
+class AppPrintServices;
+class ASVFramePrinting;
 class Frame1;
 
 // The application's images by name, as the style sheets register them.
@@ -185,6 +187,15 @@ public:
     // The query of the main window's current search state ("" without one).
     AString getHighlightQuery(int16_t* hasExpression) override;
     void activateFrame() override { AQuickTimeApp::activateFrame(); }
+
+    // Printing: the print sheet ("ImpOption", text mode) and the preview
+    // ("Impression" when the program has it) under the printed component; the
+    // option files in the reader's folder of a network installation.
+    AComponent* makePrintOptionsDialog(ADisplayComponent* printed) override;
+    AComponent* makePreviewDialog(ADisplayComponent* printed) override;
+    AString printFilesFolder() override;
+    // The title of the main window's current document; empty without one.
+    AString getCurrentDocTitle();
     // Shows document docNo (-1: the current one) in a new state of the main window.
     void showDocument(long docNo);
     // The same, only when the current state has a document part.
@@ -259,6 +270,8 @@ private:
     AWorkspace workspace_;  // after the data manager: destroyed before it
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
+    std::unique_ptr<AppPrintServices> printServices_;
+    std::unique_ptr<ASVFramePrinting> framePrinting_;
     std::unique_ptr<ATextOutStream> netLog_;
     AppWebEngine* webEngine_ = nullptr;  // not owned; null: the absent engine
     std::vector<std::pair<std::string, uint32_t>> stepTimes_;

@@ -7,6 +7,10 @@
 AExportOptionsDlg* gExportOptionsDlg = nullptr;
 
 AFileSpec AExportDialogHost::personalFolder() {
+    return PersonalFolder();
+}
+
+AFileSpec PersonalFolder() {
     KY_FileSpec spec{nullptr};
     if (KY_GetPersonalDir(&spec) != 0)
         return AFileSpec();

@@ -31,6 +31,9 @@ public:
     virtual AFileSpec personalFolder();
 };
 
+// The user's documents folder ("Personal"); empty when the system has none.
+AFileSpec PersonalFolder();
+
 class AExportOptionsDlg {
 public:
     enum : long { kExportCommand = 1010, kCloseCommand = 1015 };

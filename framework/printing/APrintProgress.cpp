@@ -12,7 +12,25 @@ namespace {
 
 const char kProgressLayout[] = "AAppPrintProgress";
 
+// The fallback dialog of plain-window mode and its procedure, process-wide.
+HWND gFallbackDialog = nullptr;
+DLGPROC gFallbackProc = nullptr;
+
+INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND) {
+        EndDialog(window, static_cast<INT_PTR>(wParam));
+        return TRUE;
+    }
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
 }  // namespace
+
+uint16_t APrinter::plainWindowMode = 0;
+
+HWND APrinter::fallbackDialog() {
+    return gFallbackDialog;
+}
 
 AComponent* APrinter::makeProgressDialog() {
     // The window hangs from the application, as a printer is never shown;
@@ -32,6 +50,22 @@ void APrinter::PrintProgressShow() {
     ok_ = 1;
     if (pageTarget_)
         return;
+    if (plainWindowMode) {
+        // Pause cancels (PrintProgressPump without a progress window).
+        if (!gFallbackDialog) {
+            AApp* app = AApp::current();
+            gFallbackProc = &ProgressDialogProc;
+            gFallbackDialog = CreateDialogParamA(static_cast<HINSTANCE>(app ? app->instance() : nullptr),
+                                                 MAKEINTRESOURCEA(204), nullptr, gFallbackProc, 0);
+            if (gFallbackDialog) {
+                ShowWindow(gFallbackDialog, SW_SHOW);
+                UpdateWindow(gFallbackDialog);
+            } else {
+                gFallbackProc = nullptr;
+            }
+        }
+        return;
+    }
     progress_ = makeProgressDialog();
     if (!progress_)
         return;
@@ -51,6 +85,11 @@ void APrinter::hideProgress() {
         AComponent* window = progress_;
         progress_ = nullptr;
         DeleteComponent(window);
+    }
+    if (gFallbackDialog) {
+        DestroyWindow(gFallbackDialog);
+        gFallbackDialog = nullptr;
+        gFallbackProc = nullptr;
     }
     if (disabledOwner_) {
         EnableWindow(disabledOwner_, TRUE);

@@ -99,6 +99,11 @@ public:
     bool ok() const { return ok_ != 0; }
     ADisplayComponent* printed() const { return printed_; }
     AComponent* progress() const { return progress_; }
+    // The framework's plain-window mode: jobs show the executable's dialog 204
+    // ("Impression en cours...") instead of the progress window; 0 off.
+    static uint16_t plainWindowMode;
+    // The open fallback dialog of a job in plain-window mode, or null.
+    static HWND fallbackDialog();
     void setPageTarget(APrintPageTarget* target) { pageTarget_ = target; }
     APrintPageTarget* pageTarget() const { return pageTarget_; }
     HDC pageDC() const { return pageDC_; }

@@ -453,3 +453,50 @@ TEST_F(PrintTest, AComponentPrintsThroughThePrinterItsServicesMake) {
     EXPECT_EQ(1, Dialog().calls);
     EXPECT_TRUE(CapturedBoxes().empty());
 }
+
+namespace {
+
+// Notes, at each page, whether the plain-window dialog is up.
+class DialogWatcher : public Document {
+public:
+    using Document::Document;
+    void drawPage(const ARect& body, long page, bool draw) override {
+        HWND dialog = APrinter::fallbackDialog();
+        char caption[32] = "";
+        if (dialog)
+            GetWindowTextA(dialog, caption, sizeof caption);
+        seen += std::string(dialog && IsWindowVisible(dialog) ? caption : "-") + ";";
+        Document::drawPage(body, page, draw);
+    }
+    std::string seen;
+};
+
+}  // namespace
+
+TEST_F(PrintTest, PlainWindowModeShowsTheFallbackDialogAndPauseCancels) {
+    struct Row {
+        int pauseAfterPages;
+        const char* drawn;
+        const char* ending;
+    } rows[] = {{1, "0", "AbortDoc"}, {-1, "0,1,2", "EndDoc"}};
+    APrinter::plainWindowMode = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pauseAfterPages);
+        JobRecorder recorder(false);
+        recorder.pauseAfterPages = row.pauseAfterPages;
+        auto* doc = new DialogWatcher(app, 11);
+        AObject::completeNew(doc);
+        for (int i = 0; i < 3; ++i)
+            doc->pages.push_back("Page " + std::to_string(i + 1));
+        doc->log = &recorder.log;
+        APrinterSetup::setCurrent(MemorySetup());
+        APrinter* printer = makePrinter();
+        printer->printWithDialog(doc);
+        EXPECT_EQ(row.drawn, Drawn(recorder.log));
+        EXPECT_EQ(row.ending, Endings(recorder.log));
+        EXPECT_EQ(0u, doc->seen.find("Impression;")) << doc->seen;
+        EXPECT_EQ(nullptr, printer->progress()) << "no progress window in this mode";
+        EXPECT_EQ(nullptr, APrinter::fallbackDialog()) << "the dialog goes with the job";
+    }
+    APrinter::plainWindowMode = 0;
+}

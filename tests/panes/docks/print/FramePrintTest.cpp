@@ -1,0 +1,212 @@
+// The main window's print and export commands over a frame with an article
+// pane and a list pane: the keys written before printing and exporting, the
+// printer installed on the article view, the export sheet, and the RTF
+// export of the result list with its limit message, its failure message and
+// its remembered folder.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame/AFramePrinting.h"
+#include "docengine/export/AExportOptions.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "framework/printing/APrinterOptions.h"
+#include "panes/docks/print/APrintKeys.h"
+#include "panes/docks/print/ASVExportOptionsDlg.h"
+#include "panes/docks/print/ASVFramePrinting.h"
+#include "panes/docks/print/ASVRendererPrinter.h"
+#include "tests/app/frame/FrameTestSupport.h"
+#include "tests/base/procedural/FileTestSupport.h"
+
+namespace {
+
+class Services : public AReaderPrintServices {
+public:
+    AString docTitle(long docNo) override { return AString(("Article " + std::to_string(docNo)).c_str()); }
+    bool hasContents(long docNo) override { return docNo == 5; }
+    bool hasNote(long docNo) override { return docNo == 5; }
+    AString notesText(long) override { return AString("Notes\n"); }
+    AStyleSheet* styleSheet(long) override { return nullptr; }
+    void message(const AString& text, unsigned flags) override {
+        log.push_back("message " + std::string(text.c_str()) + "|" + std::to_string(flags));
+    }
+    AFileSpec personalFolder() override { return AFileSpec(personal.c_str()); }
+    bool askSaveFile(const AFileSpec& proposed, const char* pattern, const char* typeName, const char* title,
+                     AFileSpec* chosen) override {
+        log.push_back("save " + std::string(proposed.path().c_str()) + "|" + typeName + "|" + pattern + "|" + title);
+        if (answer.empty())
+            return false;
+        *chosen = AFileSpec(answer.c_str());
+        return true;
+    }
+    bool exportList(ARendererView*, const AFileSpec& file, long lines) override {
+        log.push_back("export " + std::to_string(lines) + " " + file.path().c_str());
+        return works;
+    }
+    std::vector<std::string> log;
+    std::string personal, answer;
+    bool works = true;
+};
+
+class FolderServices : public TestServices {
+public:
+    AString printFilesFolder() override { return AString(folder.c_str()); }
+    std::string folder;
+};
+
+class FramePrintTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        char temp[MAX_PATH], name[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        GetTempFileNameA(temp, "kyp", 0, name);
+        DeleteFileA(name);
+        CreateDirectoryA(name, nullptr);
+        folder_ = name;
+        folderServices.folder = folder_;
+        gFrameServices = &folderServices;
+        printing.reset(new ASVFramePrinting(&reader));
+        gFramePrinting = printing.get();
+        reader.personal = folder_;
+    }
+    void TearDown() override {
+        gFramePrinting = nullptr;
+        for (ARenderer* r : renderers)
+            r->release();
+        FrameTest::TearDown();
+        gFrameServices = nullptr;
+        printing.reset();
+        RemoveTree(folder_);
+    }
+    // The view of a pane with a text renderer over text (none: no model).
+    ARendererView* viewWith(int16_t paneId, const char* text) {
+        ARendererView* view = ASVFramePrinting::ViewOf(pane(paneId));
+        auto* renderer = new ATextRenderer(view->rendererLayer());
+        renderer->addRef();
+        renderers.push_back(renderer);
+        if (text)
+            renderer->setTextModel(text, nullptr);
+        view->rendererLayer()->setRenderer(renderer);
+        return view;
+    }
+    std::string keys(ALongDicInfo& options) {
+        std::string s;
+        for (long key : {1, 2, 3, 6, 7})
+            s += std::to_string(options.getLong(key));
+        return s;
+    }
+
+    FolderServices folderServices;
+    Services reader;
+    std::unique_ptr<ASVFramePrinting> printing;
+    std::string folder_;
+    std::vector<ARenderer*> renderers;
+};
+
+TEST_F(FramePrintTest, PrintingWritesTheKeysAndGivesTheArticleViewTheReadersPrinter) {
+    if (!openFrame("PrintFrame"))
+        GTEST_SKIP() << "no display";
+    struct Row {
+        long docNo;
+        bool model;
+        const char* keys;  // 1, 2, 3, 6, 7 after the command; 6 and 7 were 1
+        bool printer;
+    } rows[] = {
+        {5, true, "01111", true},
+        {6, true, "00011", true},  // the print path does not clear 6 and 7
+        {5, false, "00011", false},  // no model: neither keys nor printer
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.docNo);
+        step(row.docNo);
+        ARendererView* view = viewWith(1001, row.model ? "Le texte de l'article\n" : nullptr);
+        view->rendererLayer()->setPrinter(nullptr);
+        APrinterOptions* options = frame->getPrintOptionsFile();
+        for (long key : {1, 2, 3})
+            options->setLong(key, 0);
+        options->setLong(6, 1);
+        options->setLong(7, 1);
+        frame->setActivePrintPane(pane(1001));
+        // Mode 7 calls none of the view's print operations, which would open dialogs.
+        app->perform(frame->printCommand(7));
+        EXPECT_EQ(row.keys, keys(*options));
+        auto* printer = dynamic_cast<ASVRendererPrinter*>(view->rendererLayer()->rendererPrinter());
+        EXPECT_EQ(row.printer, printer != nullptr);
+        if (printer) {
+            EXPECT_EQ(options, printer->options());
+            EXPECT_EQ("0,30,0,30", std::to_string(printer->margins[0]) + "," + std::to_string(printer->margins[1]) +
+                                       "," + std::to_string(printer->margins[2]) + "," +
+                                       std::to_string(printer->margins[3]));
+        }
+    }
+}
+
+TEST_F(FramePrintTest, ExportOpensTheSheetWithContentsAndNotesClearedWhenTheArticleHasNone) {
+    if (!openFrame("PrintFrame"))
+        GTEST_SKIP() << "no display";
+    step(6);
+    viewWith(1001, "Le texte de l'article\n");
+    AExportOptions* options = frame->getExportOptions();
+    options->setLong(6, 1);
+    options->setLong(7, 1);
+    frame->setActiveExportPane(pane(1001));
+    frame->exportCommand();
+    EXPECT_EQ("00000", keys(*options)) << "an article without notes exports with keys 3 and 7 at 0";
+    auto* sheet = static_cast<ASVExportOptionsDlg*>(frame->findDescendant(&ASVExportOptionsDlg::classRecord, nullptr));
+    ASSERT_NE(nullptr, sheet);
+    EXPECT_EQ(AOptionSheet::kDisabled, sheet->sheet().status(6119));
+    app->perform(sheet->doCommand(1015, 0));
+}
+
+TEST_F(FramePrintTest, ResultExportShowsTheLimitThenExportsAndRemembersANewFolderOnly) {
+    if (!openFrame("PrintFrame"))
+        GTEST_SKIP() << "no display";
+    std::string f = folder_;
+    CreateDirectoryA((f + "\\autre").c_str(), nullptr);
+    viewWith(1002, "ligne 1\nligne 2\n");
+    const std::string limit = "message L'export sera limit\xE9 aux 100 premi\xE8res lignes.|64";
+    struct Row {
+        const char* answer;
+        bool works;
+        std::vector<std::string> log;
+        std::string folder;  // the remembered folder afterwards
+    } rows[] = {
+        {"autre\\a.rtf", true,
+         {"save " + f + "\\resultats.rtf|Fichier RTF|*.rtf|Enregistrer sous", limit, "export 100 " + f + "\\autre\\a.rtf"},
+         f + "\\autre"},
+        {"autre\\b.rtf", false,
+         {"save " + f + "\\autre\\resultats.rtf|Fichier RTF|*.rtf|Enregistrer sous", limit,
+          "export 100 " + f + "\\autre\\b.rtf", "message Impossible d'ouvrir " + f + "\\autre\\b.rtf|48"},
+         f + "\\autre"},
+        {"", true, {"save " + f + "\\autre\\resultats.rtf|Fichier RTF|*.rtf|Enregistrer sous"}, f + "\\autre"},
+        {"c.rtf", true,
+         {"save " + f + "\\autre\\resultats.rtf|Fichier RTF|*.rtf|Enregistrer sous", limit, "export 100 " + f + "\\c.rtf"},
+         f},
+    };
+    frame->exportRtf();
+    EXPECT_TRUE(reader.log.empty()) << "no list pane: nothing";
+    frame->setActiveListPane(pane(1002));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.answer);
+        reader.log.clear();
+        reader.answer = row.answer[0] ? f + "\\" + row.answer : "";
+        reader.works = row.works;
+        frame->exportRtf();
+        EXPECT_EQ(row.log, reader.log);
+        EXPECT_EQ(row.folder, std::string(frame->getExportOptions()->getFolder().path().c_str()));
+    }
+}
+
+TEST_F(FramePrintTest, WithoutAPrintPaneTheWebPagePrintNeedsItsLayout) {
+    if (!openFrame("PrintFrame"))
+        GTEST_SKIP() << "no display";
+    frame->setActiveHtmlPane(pane(1002));
+    app->perform(frame->printCommand(1));
+    EXPECT_EQ(nullptr, frame->findDescendant(&AWindow::classRecord, frame)) << "no \"ImpNet\": nothing is opened";
+}
+
+}  // namespace
