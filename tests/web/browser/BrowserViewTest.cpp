@@ -7,7 +7,12 @@
 
 #include "web/browser/kyMozillaBrowserChrome.h"
 
+#include "base/procedural/Trace.h"
+#include "tests/support/TestHooks.h"
+
 #include <windows.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -313,4 +318,62 @@ TEST_F(BrowserTest, PrintingHandsThePageTextToThePrinterAndEnds) {
     EXPECT_EQ("Villes", g_printed[0]);
     EXPECT_EQ("On revient \xE0 Paris & sa banlieue.", g_printed[3]);
     view->print();  // no printer: the job still ends
+}
+
+// Outside a test the application drives a view with its message loop alone,
+// and before start-up has a trace log, trace lines are modal boxes: a load must
+// end (loaded or failed) without processEvents and without any box, shown or not.
+TEST_F(BrowserTest, ALoadDrivenOnlyByTheMessageLoopEndsWithoutBoxes) {
+    std::string good = staticUrl("pages", "find.html");
+    if (good.empty())
+        GTEST_SKIP() << "no test server";
+    struct Row {
+        const char* name;
+        bool shown;
+        bool reachable;
+    } rows[] = {
+        {"shown", true, true},
+        {"hidden", false, true},
+        {"unreachable", true, false},
+    };
+    KY_File* sink = TraceSetSink(nullptr);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ClearBoxes();
+        window = Open<TestWindow>(app, ARect(0, 0, 400, 300), "#background:255,255,255");
+        if (!window->openWindow("browser")) {
+            GTEST_SKIP() << "no display";
+        }
+        view = Shown(Open<AMozillaView>(window, int16_t(5), Frame(0, 0, 400, 300)));
+        if (row.shown) {
+            window->showUpdate();
+            ShowWindow(window->hwnd(), SW_SHOW);
+        }
+        RecordingHandler* handler = new RecordingHandler;
+        handler->addRef();
+        view->addHandler("AllEvent", handler);
+        ASSERT_EQ(1, view->loadUrl(row.reachable ? good.c_str() : "http://127.0.0.1:9/none.html"));
+        DWORD start = GetTickCount();
+        bool ended = false;
+        while (!ended && GetTickCount() - start < 15000) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            ended = view->isLoading() == 0 && !handler->events.empty() &&
+                    std::find(handler->events.begin(), handler->events.end(), "UpdateProgress(0,0)") !=
+                        handler->events.end();
+            Sleep(5);
+        }
+        EXPECT_TRUE(ended) << Joined(handler->events);
+        EXPECT_EQ(0u, CapturedBoxes().size()) << (CapturedBoxes().empty() ? "" : CapturedBoxes()[0].text);
+        if (row.reachable) {
+            EXPECT_NE(handler->events.end(), std::find(handler->events.begin(), handler->events.end(), "Loaded"));
+        }
+        handler->release();
+        AComponent* w = window;
+        DeleteComponent(w);
+        window = nullptr;
+        view = nullptr;
+    }
+    TraceSetSink(sink);
 }
