@@ -59,8 +59,7 @@ int main() {
     if (pages.empty() || KY_HttpStartup(0) != 0)
         return 1;
     // As the application's start-up does, the HTTP client's trace lines go to a
-    // log in the current folder: without a trace sink each one is a modal error
-    // box and the first load would wait on it.
+    // log (in the current folder), so that the timing includes writing them.
     ATextOutStream log(AFile(AFileSpec("bench_browser_load.log"), 1,
                              AFileOptions{1, 256, 1}, false),
                        0);
