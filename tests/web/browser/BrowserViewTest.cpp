@@ -8,6 +8,8 @@
 #include "web/browser/kyMozillaBrowserChrome.h"
 
 #include "base/procedural/Trace.h"
+#include "framework/printing/APrinterSetup.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/support/TestHooks.h"
 
 #include <windows.h>
@@ -318,6 +320,27 @@ TEST_F(BrowserTest, PrintingHandsThePageTextToThePrinterAndEnds) {
     EXPECT_EQ("Villes", g_printed[0]);
     EXPECT_EQ("On revient \xE0 Paris & sa banlieue.", g_printed[3]);
     view->print();  // no printer: the job still ends
+}
+
+TEST_F(BrowserTest, APrintedPageComesBackFromThePdfPrinterWithItsText) {
+    std::string url, why = loadServed("find.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    if (!APrinterSetup::current())
+        GTEST_SKIP() << "no printer \"PDF\": tools/cups-pdf.sh makes it";
+    RunOnHost("rm -f \"$HOME\"/PDF/Villes*.pdf");
+    ClearBoxes();
+    view->print();
+    EXPECT_EQ(0u, CapturedBoxes().size()) << (CapturedBoxes().empty() ? "" : CapturedBoxes()[0].text);
+    std::string pdf = RunOnHost(
+        "for i in $(seq 150); do f=$(ls -t \"$HOME\"/PDF/Villes*.pdf 2>/dev/null | head -n 1); "
+        "if [ -n \"$f\" ] && pdfinfo \"$f\" >/dev/null 2>&1; then printf %s \"$f\"; break; fi; sleep 0.2; done");
+    ASSERT_FALSE(pdf.empty()) << "no PDF for the page";
+    std::string text = RunOnHost("pdftotext -enc UTF-8 '" + pdf + "' -");
+    for (const char* expected : {"Paris est la capitale", "On revient \xC3\xA0 Paris & sa banlieue."}) {
+        SCOPED_TRACE(expected);
+        EXPECT_NE(std::string::npos, text.find(expected)) << text;
+    }
 }
 
 // Outside a test the application drives a view with its message loop alone,
