@@ -8,13 +8,17 @@
 #include "web/browser/kyMozillaBrowserChrome.h"
 
 #include "base/procedural/Trace.h"
+#include "framework/files/AFileBox.h"
 #include "framework/printing/APrinterSetup.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/support/TestHooks.h"
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -147,6 +151,68 @@ TEST_F(BrowserTest, SavingWritesThePageAndWithFilesItsFetchedImages) {
         EXPECT_NE(std::string::npos, saved.find("\"page1_files/pixel.png\"")) << saved;
         EXPECT_NE(std::string::npos, saved.find("'page1_files/logo.png'")) << saved;
     }
+}
+
+// The "Enregistrer sous" box as the save command shows it, answered through
+// the file-dialog seam: its first kind saves the fetched files too.
+namespace {
+
+struct SaveBoxScript {
+    std::string title, filter, chosen;
+    bool isSave = false;
+    int answer = 0;
+    unsigned long chosenFilter = 1;
+} g_saveBox;
+
+int ScriptedSaveBox(void* record, bool isSave) {
+    auto* d = static_cast<OPENFILENAMEA*>(record);
+    const char* end = d->lpstrFilter;
+    while (*end)
+        end += std::strlen(end) + 1;
+    g_saveBox.filter.assign(d->lpstrFilter, end);
+    g_saveBox.title = d->lpstrTitle ? d->lpstrTitle : "";
+    g_saveBox.isSave = isSave;
+    if (g_saveBox.answer) {
+        lstrcpynA(d->lpstrFile, g_saveBox.chosen.c_str(), d->nMaxFile);
+        d->nFileOffset = static_cast<WORD>(g_saveBox.chosen.find_last_of('\\') + 1);
+        d->nFilterIndex = g_saveBox.chosenFilter;
+    }
+    return g_saveBox.answer;
+}
+
+}  // namespace
+
+TEST_F(BrowserTest, TheSaveAsBoxSavesTheKindChosenInIt) {
+    std::string url, why = loadServed("resources.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    AFileDialogCall previous = SetFileDialogCall(ScriptedSaveBox);
+    struct Row {
+        const char* name;
+        int answer;
+        unsigned long filter;
+        bool page, files;
+    } rows[] = {{"cancelled", 0, 1, false, false},
+                {"Document et fichiers", 1, 1, true, true},
+                {"Document seulement", 1, 2, true, false}};
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_saveBox = SaveBoxScript();
+        std::string page = folders->root + "\\box" + std::to_string(n) + ".html";
+        std::string folder = folders->root + "\\box" + std::to_string(n++) + "_files";
+        g_saveBox.chosen = page;
+        g_saveBox.answer = row.answer;
+        g_saveBox.chosenFilter = row.filter;
+        view->doCommand(AMozillaView::kSaveAsCommand, 0);
+        EXPECT_TRUE(g_saveBox.isSave);
+        EXPECT_EQ("Enregistrer sous", g_saveBox.title);
+        EXPECT_NE(std::string::npos, g_saveBox.filter.find("Document et fichiers"));
+        EXPECT_LT(g_saveBox.filter.find("Document et fichiers"), g_saveBox.filter.find("Document seulement"));
+        EXPECT_EQ(row.page, PathExistsOnDisk(page));
+        EXPECT_EQ(row.files, PathExistsOnDisk(folder + "\\pixel.png"));
+    }
+    SetFileDialogCall(previous);
 }
 
 TEST_F(BrowserTest, FindAndHistoryFollowThePages) {
