@@ -5,8 +5,10 @@
 #include "platform/webrt/nsPrompts.h"
 
 #include "base/object/BAlloc.h"
+#include "base/object/SystemSeams.h"
 #include "base/procedural/KyHttp.h"
 #include "base/procedural/KyWinsock.h"
+#include "base/procedural/Trace.h"
 
 #include <windows.h>
 
@@ -89,6 +91,36 @@ bool ParseHead(const std::string& head, PRUint32& status, Headers& headers) {
     }
     return haveStatus;
 }
+
+int DropBox(void*, const char*, const char*, unsigned) {
+    return IDOK;
+}
+
+// The HTTP client traces every exchange. Before the program has a trace log
+// (tools, early start-up) a trace line becomes a modal error box, and a page
+// load would wait on a box nobody sees: for the exchange, those lines are dropped.
+class QuietTrace {
+public:
+    QuietTrace() {
+        KY_File* sink = TraceSetSink(nullptr);
+        TraceSetSink(sink);
+        if (sink)
+            return;
+        saved_ = Seams().messageBox;
+        Seams().messageBox = DropBox;
+        quiet_ = true;
+    }
+    ~QuietTrace() {
+        if (quiet_)
+            Seams().messageBox = saved_;
+    }
+    QuietTrace(const QuietTrace&) = delete;
+    QuietTrace& operator=(const QuietTrace&) = delete;
+
+private:
+    int (*saved_)(void*, const char*, const char*, unsigned) = nullptr;
+    bool quiet_ = false;
+};
 
 bool SameName(const std::string& a, const char* b) {
     return _stricmp(a.c_str(), b) == 0;
@@ -200,6 +232,7 @@ private:
         std::string hostPort = port > 0 ? host + ":" + std::to_string(port) : host;
         std::string origin = "http://" + hostPort;
 
+        QuietTrace quiet;
         KY_HttpSession session;
         std::memset(&session, 0, sizeof session);
         session.url = origin.c_str();

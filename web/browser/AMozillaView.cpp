@@ -6,6 +6,7 @@
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/files/AFileBox.h"
+#include "web/browser/AMozillaPrintedPage.h"
 #include "web/browser/kyMozillaBrowserChrome.h"
 #include "web/embed/AMozillaWebProgressListener.h"
 #include "web/embed/MozillaEmbedUtils.h"
@@ -17,6 +18,13 @@
 SV_IMPLEMENT_CLASS(AMozillaView, 0, AView)
 
 namespace {
+
+AMozillaView* g_printingView = nullptr;
+
+// The runtime's page printer: the page's text through the framework's printer.
+bool PrintThroughPrinter(nsIPrintSettings*, const std::string& title, const std::vector<std::string>& paragraphs) {
+    return g_printingView && AMozillaPrintedPage::printText(g_printingView, title, paragraphs);
+}
 
 void Report(const char* line) {
     CurrentErrorStream().writeString(line);
@@ -126,6 +134,7 @@ nsresult AMozillaView::createBrowser() {
     if (nsPtr<nsIWebBrowserSetup> setup = QueryAs<nsIWebBrowserSetup>(refs_->webBrowser.get()))
         setup->SetProperty(nsIWebBrowserSetup::SETUP_ALLOW_PLUGINS, 1);
     title_ = "kyMozillaBrowser";
+    NS_SetPagePrinter(PrintThroughPrinter);
     return NS_OK;
 }
 
@@ -449,7 +458,10 @@ ACommand* AMozillaView::print() {
     nsPtr<nsIPrintSettings> settings;
     getPrintSettings(settings.receive());
     nsPtr<AMozillaWebProgressListener> listener(new AMozillaWebProgressListener);
+    AMozillaView* outer = g_printingView;
+    g_printingView = this;
     print->Print(settings.get(), listener.get());
+    g_printingView = outer;
     // The layer reports the end before Print returns; the bound keeps a job
     // that never reports from holding the loop.
     DWORD start = GetTickCount();

@@ -7,7 +7,18 @@
 
 #include "web/browser/kyMozillaBrowserChrome.h"
 
+#include "base/procedural/Trace.h"
+#include "framework/files/AFileBox.h"
+#include "framework/printing/APrinterSetup.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/support/TestHooks.h"
+
 #include <windows.h>
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -140,6 +151,68 @@ TEST_F(BrowserTest, SavingWritesThePageAndWithFilesItsFetchedImages) {
         EXPECT_NE(std::string::npos, saved.find("\"page1_files/pixel.png\"")) << saved;
         EXPECT_NE(std::string::npos, saved.find("'page1_files/logo.png'")) << saved;
     }
+}
+
+// The "Enregistrer sous" box as the save command shows it, answered through
+// the file-dialog seam: its first kind saves the fetched files too.
+namespace {
+
+struct SaveBoxScript {
+    std::string title, filter, chosen;
+    bool isSave = false;
+    int answer = 0;
+    unsigned long chosenFilter = 1;
+} g_saveBox;
+
+int ScriptedSaveBox(void* record, bool isSave) {
+    auto* d = static_cast<OPENFILENAMEA*>(record);
+    const char* end = d->lpstrFilter;
+    while (*end)
+        end += std::strlen(end) + 1;
+    g_saveBox.filter.assign(d->lpstrFilter, end);
+    g_saveBox.title = d->lpstrTitle ? d->lpstrTitle : "";
+    g_saveBox.isSave = isSave;
+    if (g_saveBox.answer) {
+        lstrcpynA(d->lpstrFile, g_saveBox.chosen.c_str(), d->nMaxFile);
+        d->nFileOffset = static_cast<WORD>(g_saveBox.chosen.find_last_of('\\') + 1);
+        d->nFilterIndex = g_saveBox.chosenFilter;
+    }
+    return g_saveBox.answer;
+}
+
+}  // namespace
+
+TEST_F(BrowserTest, TheSaveAsBoxSavesTheKindChosenInIt) {
+    std::string url, why = loadServed("resources.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    AFileDialogCall previous = SetFileDialogCall(ScriptedSaveBox);
+    struct Row {
+        const char* name;
+        int answer;
+        unsigned long filter;
+        bool page, files;
+    } rows[] = {{"cancelled", 0, 1, false, false},
+                {"Document et fichiers", 1, 1, true, true},
+                {"Document seulement", 1, 2, true, false}};
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_saveBox = SaveBoxScript();
+        std::string page = folders->root + "\\box" + std::to_string(n) + ".html";
+        std::string folder = folders->root + "\\box" + std::to_string(n++) + "_files";
+        g_saveBox.chosen = page;
+        g_saveBox.answer = row.answer;
+        g_saveBox.chosenFilter = row.filter;
+        view->doCommand(AMozillaView::kSaveAsCommand, 0);
+        EXPECT_TRUE(g_saveBox.isSave);
+        EXPECT_EQ("Enregistrer sous", g_saveBox.title);
+        EXPECT_NE(std::string::npos, g_saveBox.filter.find("Document et fichiers"));
+        EXPECT_LT(g_saveBox.filter.find("Document et fichiers"), g_saveBox.filter.find("Document seulement"));
+        EXPECT_EQ(row.page, PathExistsOnDisk(page));
+        EXPECT_EQ(row.files, PathExistsOnDisk(folder + "\\pixel.png"));
+    }
+    SetFileDialogCall(previous);
 }
 
 TEST_F(BrowserTest, FindAndHistoryFollowThePages) {
@@ -313,4 +386,83 @@ TEST_F(BrowserTest, PrintingHandsThePageTextToThePrinterAndEnds) {
     EXPECT_EQ("Villes", g_printed[0]);
     EXPECT_EQ("On revient \xE0 Paris & sa banlieue.", g_printed[3]);
     view->print();  // no printer: the job still ends
+}
+
+TEST_F(BrowserTest, APrintedPageComesBackFromThePdfPrinterWithItsText) {
+    std::string url, why = loadServed("find.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    if (!APrinterSetup::current())
+        GTEST_SKIP() << "no printer \"PDF\": tools/cups-pdf.sh makes it";
+    RunOnHost("rm -f \"$HOME\"/PDF/Villes*.pdf");
+    ClearBoxes();
+    view->print();
+    EXPECT_EQ(0u, CapturedBoxes().size()) << (CapturedBoxes().empty() ? "" : CapturedBoxes()[0].text);
+    std::string pdf = RunOnHost(
+        "for i in $(seq 150); do f=$(ls -t \"$HOME\"/PDF/Villes*.pdf 2>/dev/null | head -n 1); "
+        "if [ -n \"$f\" ] && pdfinfo \"$f\" >/dev/null 2>&1; then printf %s \"$f\"; break; fi; sleep 0.2; done");
+    ASSERT_FALSE(pdf.empty()) << "no PDF for the page";
+    std::string text = RunOnHost("pdftotext -enc UTF-8 '" + pdf + "' -");
+    for (const char* expected : {"Paris est la capitale", "On revient \xC3\xA0 Paris & sa banlieue."}) {
+        SCOPED_TRACE(expected);
+        EXPECT_NE(std::string::npos, text.find(expected)) << text;
+    }
+}
+
+// Outside a test the application drives a view with its message loop alone,
+// and before start-up has a trace log, trace lines are modal boxes: a load must
+// end (loaded or failed) without processEvents and without any box, shown or not.
+TEST_F(BrowserTest, ALoadDrivenOnlyByTheMessageLoopEndsWithoutBoxes) {
+    std::string good = staticUrl("pages", "find.html");
+    if (good.empty())
+        GTEST_SKIP() << "no test server";
+    struct Row {
+        const char* name;
+        bool shown;
+        bool reachable;
+    } rows[] = {
+        {"shown", true, true},
+        {"hidden", false, true},
+        {"unreachable", true, false},
+    };
+    KY_File* sink = TraceSetSink(nullptr);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ClearBoxes();
+        window = Open<TestWindow>(app, ARect(0, 0, 400, 300), "#background:255,255,255");
+        if (!window->openWindow("browser")) {
+            GTEST_SKIP() << "no display";
+        }
+        view = Shown(Open<AMozillaView>(window, int16_t(5), Frame(0, 0, 400, 300)));
+        if (row.shown) {
+            window->showUpdate();
+            ShowWindow(window->hwnd(), SW_SHOW);
+        }
+        RecordingHandler* handler = new RecordingHandler;
+        handler->addRef();
+        view->addHandler("AllEvent", handler);
+        ASSERT_EQ(1, view->loadUrl(row.reachable ? good.c_str() : "http://127.0.0.1:9/none.html"));
+        DWORD start = GetTickCount();
+        bool ended = false;
+        while (!ended && GetTickCount() - start < 15000) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            ended = view->isLoading() == 0 && !handler->events.empty() &&
+                    std::find(handler->events.begin(), handler->events.end(), "UpdateProgress(0,0)") !=
+                        handler->events.end();
+            Sleep(5);
+        }
+        EXPECT_TRUE(ended) << Joined(handler->events);
+        EXPECT_EQ(0u, CapturedBoxes().size()) << (CapturedBoxes().empty() ? "" : CapturedBoxes()[0].text);
+        if (row.reachable) {
+            EXPECT_NE(handler->events.end(), std::find(handler->events.begin(), handler->events.end(), "Loaded"));
+        }
+        handler->release();
+        AComponent* w = window;
+        DeleteComponent(w);
+        window = nullptr;
+        view = nullptr;
+    }
+    TraceSetSink(sink);
 }
