@@ -37,11 +37,13 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);
     gFrameServices = this;
+    installWorkspaceWindows();
 }
 
 TheApp::~TheApp() {
     if (gFrameServices == this)
         gFrameServices = nullptr;
+    removeWorkspaceWindows();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();
