@@ -116,10 +116,17 @@ ACommand* DossierWin::doCommand(int16_t id, long argument) {
         deleteElement();
         break;
     case kNameField:
+        // Putting the name into the field reports it too: only the reader's edits rename.
+        if (!showingName_)
+            setDossierName();
+        break;
     case kRename:
         setDossierName();
         break;
     case kDossierList: {
+        // A new source marks its row and reports it as a click: not a reader's.
+        if (rebuilding_)
+            break;
         ARenderer* renderer = dossierList_ ? dossierList_->renderer() : nullptr;
         if (renderer && renderer->getHitKind() == kLinkHit)
             selectDossier(IdAfterLastHash(renderer->getHitName().c_str()), 1);
@@ -128,7 +135,8 @@ ACommand* DossierWin::doCommand(int16_t id, long argument) {
         break;
     }
     case kElementList:
-        openElement(elementList_ ? elementList_->renderer() : nullptr);
+        if (!rebuilding_)
+            openElement(elementList_ ? elementList_->renderer() : nullptr);
         break;
     case kClose:
         return closeWindow();
@@ -186,14 +194,20 @@ void DossierWin::refreshLists() {
         shown = manager_->getDossierAt(0);
     if (!shown)
         ThrowAssert("dossierwin", __LINE__);
+    struct Rebuilding {
+        int16_t& flag;
+        explicit Rebuilding(int16_t& f) : flag(f) { flag = 1; }
+        ~Rebuilding() { flag = 0; }
+    } rebuilding(rebuilding_);
     if (rebuildDossiers_) {
         rebuildDossiers_ = 0;
         Release(dossierRows_);
         dossierRows_ = CheckAlloc(new (std::nothrow) ADossierLineGetter(manager_), "dossierwin", __LINE__);
+        dossierRows_->addRef();
         if (AListRenderer* renderer = listRenderer(dossierList_)) {
             renderer->setSourceModel(dossierRows_, nullptr);
             renderer->enableTables('*');
-            renderer->setCurrentMark(lineOfDossier(shown));
+            renderer->selectRow(lineOfDossier(shown), 0, 0, -1);
         }
         rebuildElements_ = 1;
     }
@@ -204,6 +218,7 @@ void DossierWin::refreshLists() {
         if (base) {
             elementRows_ = CheckAlloc(new (std::nothrow) ADossierElementLineGetter(base, kDocInfoTable, shown),
                                       "dossierwin", __LINE__);
+            elementRows_->addRef();
             elementCount_ = static_cast<int16_t>(elementRows_->getLineCount());
         } else {
             elementCount_ = 0;
@@ -213,7 +228,7 @@ void DossierWin::refreshLists() {
             renderer->setSourceModel(elementRows_, nullptr);
             renderer->enableTables('*');
             if (pendingReference_ != -1) {
-                renderer->setCurrentMark(lineOfElement(pendingReference_, pendingKind_));
+                renderer->selectRow(lineOfElement(pendingReference_, pendingKind_), 0, 0, -1);
                 pendingReference_ = -1;
             } else {
                 renderer->showLine(0);
@@ -238,7 +253,9 @@ void DossierWin::showCurrentName() {
     if (!nameField_)
         return;
     Dossier* current = manager_ ? manager_->getCurrentDossier() : nullptr;
+    showingName_ = 1;
     nameField_->setText(current ? current->getName().c_str() : "");
+    showingName_ = 0;
 }
 
 long DossierWin::selectedDossierRow() const {
@@ -301,7 +318,7 @@ void DossierWin::newDossier() {
 void DossierWin::setDossierName() {
     long row = selectedDossierRow();
     Dossier* dossier = row >= 0 && manager_ ? manager_->findDossier(dossierIdAt(row)) : nullptr;
-    if (!dossier || !nameField_)
+    if (!dossier || !nameField_ || dossier->getName() == nameField_->getText())
         return;
     dossier->setName(nameField_->getText().c_str());
     rebuildDossiers_ = 1;

@@ -82,5 +82,7 @@ private:
     int16_t rebuildDossiers_ = 0;
     long pendingReference_ = 0;
     int16_t pendingKind_ = 0;
+    int16_t showingName_ = 0;
+    int16_t rebuilding_ = 0;
     static DossierWin* theWindow_;
 };

@@ -35,9 +35,16 @@ T* ItemAs(AItemCluster* window, int16_t id) {
     return typed;
 }
 
-// The getter goes to the renderer, which holds its own reference.
-void ShowRows(ARendererView* view, SortableLineGetter* rows, long row) {
-    ARenderer* renderer = view ? view->renderer() : nullptr;
+// The getter goes to the renderer, which holds its own reference. The row is
+// selected without telling the window, whose click command would come back here.
+void ShowRows(ARendererView* view, SortableLineGetter* rows, long row, int16_t& filling) {
+    filling = 1;
+    struct Done {
+        int16_t& flag;
+        ~Done() { flag = 0; }
+    } done{filling};
+    auto* renderer = static_cast<AListRenderer*>(view ? view->renderer() : nullptr);
+    rows->addRef();
     if (!renderer) {
         rows->release();
         return;
@@ -45,7 +52,7 @@ void ShowRows(ARendererView* view, SortableLineGetter* rows, long row) {
     renderer->setSourceModel(rows, nullptr);
     rows->release();
     renderer->enableTables('*');
-    renderer->setCurrentMark(row);
+    renderer->selectRow(row, 0, 0, -1);
     renderer->showLine(row);
 }
 
@@ -106,6 +113,9 @@ ACommand* NotePane::doCommand(int16_t id, long argument) {
         break;
     case kDocumentList:
     case kNoteList: {
+        // A new source marks its row and reports it as a click: not a reader's.
+        if (filling_)
+            break;
         ARendererView* view = id == kDocumentList ? documentList_ : noteList_;
         ARenderer* renderer = view ? view->renderer() : nullptr;
         if (!renderer || renderer->getHitKind() != kLinkHit)
@@ -220,7 +230,7 @@ void NotePane::refresh() {
         long index = manager->documentIndex(currentDocument_);
         row = index > 0 ? index : 0;
     }
-    ShowRows(documentList_, rows, row);
+    ShowRows(documentList_, rows, row, filling_);
     if (ARenderer* title = titleView_ ? titleView_->renderer() : nullptr)
         title->setTextModel(titleText().c_str(), nullptr);
     fillNotesList();
@@ -246,7 +256,7 @@ void NotePane::fillNotesList() {
     }
     long index = manager->noteIndex(currentDocument_, selectedNote_);
     ShowRows(noteList_, CheckAlloc(new (std::nothrow) PostitLineGetter(manager, currentDocument_), "notepane", __LINE__),
-             index > 0 ? index : 0);
+             index > 0 ? index : 0, filling_);
     if (set && index >= 0)
         set->gotoIndex(index);
     Postit* note = noteInList() ? manager->findPostit(selectedNote_) : nullptr;

@@ -77,4 +77,5 @@ private:
     long currentDocument_ = -1;
     long selectedNote_ = -1;
     APane* owner_ = nullptr;  // kept, not used
+    int16_t filling_ = 0;     // a list is given its rows
 };

@@ -30,6 +30,17 @@ std::string FieldOf(const char* text, int index) {
     return std::string(p, end);
 }
 
+// A record of the document base as a result text: the record itself when it
+// has its fields, else the document's number, its icon type and the record
+// as title, so that the row still links to the document.
+AString ResultText(const AString& record, long document) {
+    if (std::strchr(record.c_str(), '\t'))
+        return record;
+    std::string text = std::to_string(document) + "\t" +
+                       std::to_string(AWorkspaceWinApp::current().getDocIconType(document)) + "\t";
+    return AString((text + AWorkspaceWinApp::current().escapeMarkup(record.c_str()).c_str()).c_str());
+}
+
 }  // namespace
 
 AString ASVResultLineGetterCallBack::formatLine(long line, const AString& raw, int16_t rowMarkup) {
@@ -83,7 +94,7 @@ AString ADossierElementLineGetter::getRawLine(long record, long line) {
     if (!element)
         ThrowAssert("dossier", __LINE__);
     if (element->kind == DossierElement::kBaseDocument)
-        return base_->getText(table_, element->reference, 1);
+        return ResultText(base_->getText(table_, element->reference, 1), element->reference);
     // An online page: "@n TAB 19 TAB title", the title from the page's record
     // (file;title), its backslashes dropped and its markup escaped.
     AWorkspaceWinApp& app = AWorkspaceWinApp::current();
@@ -117,10 +128,7 @@ AString DocumentPostitLineGetter::getRawLine(long record, long line) {
     long document = manager_->documentAt(record);
     if (document < 0)
         return AString();
-    if (base_)
-        return base_->getText(0, document, 1);
-    // Without the base the row still links to the document.
-    return AString((std::to_string(document) + "\t0\t").c_str());
+    return ResultText(base_ ? base_->getText(0, document, 1) : AString(), document);
 }
 
 PostitLineGetter::PostitLineGetter(ANoteManager* manager, long document) : manager_(manager), document_(document) {
