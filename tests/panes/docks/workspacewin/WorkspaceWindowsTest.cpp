@@ -78,6 +78,16 @@ void Snap(AWindow* window, const char* name) {
     printf("%s: %s\n", name, canvas.savePng(name).c_str());
 }
 
+// A text-entry dialog that counts its closes instead of closing.
+class CountingDialog : public SVGetTextDialog {
+public:
+    ACommand* closeWindow() override {
+        ++closes;
+        return noChangeCommand();
+    }
+    int closes = 0;
+};
+
 void AddDocuments(ADossierManager& dossiers, Dossier* dossier, long first, long count) {
     for (long i = 0; i < count; ++i)
         dossiers.addElement(dossier, dossiers.newElement(first + i), 0);
@@ -203,4 +213,36 @@ TEST_F(WorkspaceWindowsTest, NotesAreBrowsedEditedAndDeletedInMarkerOrder) {
     EXPECT_EQ(left - 219, window->notePanel()->getSizeSpec().edges[0].value);
     window->setLayoutMode(1);
     EXPECT_EQ(left, window->notePanel()->getSizeSpec().edges[0].value);
+}
+
+TEST_F(WorkspaceWindowsTest, MarkersOpenTheNoteWindowWhoseSaveWritesTheStoreAndDialogsCloseOnOkAndCancel) {
+    ANoteManager& notes = *app->getNoteManager();
+    const long id = 1L << 24 | 2;
+    notes.getMarkerSet(2)->set(30, id);
+    notes.addPostit(new Postit(id, "Nouvelle note"), id);
+    ASSERT_TRUE(notes.noteWindowOpener()) << "the application hooks its notes window to the store";
+    notes.noteWindowOpener()(2, id, nullptr);
+    AComponent* found = app->findDescendant(&NotePane::classRecord, nullptr);
+    ASSERT_TRUE(found);
+    auto* window = static_cast<NotePane*>(found->castTo(&NotePane::classRecord));
+    EXPECT_EQ(id, window->selectedNote());
+    EXPECT_STREQ("Nouvelle note", window->editField()->getText().c_str());
+
+    std::string file = app->getUserFilesFolder().path().c_str() + std::string("\\sv.note");
+    window->editField()->setText("Relue");
+    window->perform(window->doCommand(NotePane::kSave, 0));
+    EXPECT_NE(std::string::npos, ReadFileBytes(file).find("Relue")) << "Save writes the store";
+
+    struct Case {
+        int16_t command;
+        int closes;
+    } const cases[] = {{9, 1}, {10, 1}, {11, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        CountingDialog dialog;
+        ACommand* answer = dialog.doCommand(c.command, 0);
+        EXPECT_EQ(c.closes, dialog.closes);
+        // Other commands are the window's: it has none of its own here.
+        EXPECT_EQ(c.closes ? AComponent::noChangeCommand() : nullptr, answer);
+    }
 }
