@@ -178,7 +178,7 @@ public:
     void openNoteWindow(long docNo, long noteId, SVPane* owner) override;
     void openNoteWindow(long docNo, long noteId, APane* owner);
     // The dossier window, with the element to select (reference -1: none).
-    void openDossierWindow(long reference, int16_t kind);
+    void openDossierWindow(long reference, int16_t kind) override;
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
     // The article's note markers open the notes window through the store.

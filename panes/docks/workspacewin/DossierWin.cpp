@@ -22,6 +22,7 @@
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "panes/docks/workspacewin/WorkspaceLineGetters.h"
+#include "panes/docks/workspacewin/WorkspaceWinSupport.h"
 
 SV_IMPLEMENT_CLASS(DossierWin, 0, AWindow)
 
@@ -34,16 +35,6 @@ const uint16_t kTooltips = 6005;
 const char kTitle[] = "Dossiers";
 const int16_t kLinkHit = 3;
 const int16_t kDocInfoTable = 0;
-const int16_t kWebPageKind = 8;
-
-template <class T>
-T* ItemAs(AItemCluster* window, int16_t id) {
-    AClusterItem* item = window->findItem(id, false);
-    T* typed = item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
-    if (!typed)
-        ThrowAssert("dossierwin", id);
-    return typed;
-}
 
 AString ListText(uint16_t list, short index) {
     AString text;
@@ -73,10 +64,10 @@ AListRenderer* DossierWin::listRenderer(ARendererView* view) const {
 
 void DossierWin::setUpItems() {
     AWindow::setUpItems();
-    dossierList_ = ItemAs<ARendererView>(this, kDossierList);
-    nameField_ = ItemAs<AEditBox>(this, kNameField);
-    elementList_ = ItemAs<ARendererView>(this, kElementList);
-    ItemAs<AClusterItem>(this, kClose);
+    dossierList_ = RequiredItem<ARendererView>(this, kDossierList, "dossierwin");
+    nameField_ = RequiredItem<AEditBox>(this, kNameField, "dossierwin");
+    elementList_ = RequiredItem<ARendererView>(this, kElementList, "dossierwin");
+    RequiredItem<AClusterItem>(this, kClose, "dossierwin");
     // One line of the store per name: tabs and line breaks become spaces.
     nameField_->setFilter(CheckAlloc(new (std::nothrow) ASVEditFilter(nameField_), "dossierwin", __LINE__));
     for (ARendererView* view : {dossierList_, elementList_}) {
@@ -400,36 +391,15 @@ void DossierWin::openElement(ARenderer* renderer) {
 }
 
 void DossierWin::openOnlinePage(long number) {
-    Frame1* frame = AWorkspaceWinApp::current().frame();
-    if (number < 0 || !frame)
-        return;
-    AppState* current = frame->currentState();
-    bool left = current && current->getLeftState();
-    AppState* state = frame->makeNavState(left ? 1 : 0, 0, 0, 0, left ? -1 : 1, kWebPageKind,
-                                          left ? current->getScreenMode() : 1);
-    if (!state)
-        return;
-    state->setDocNo(number);
-    frame->goToState(state, 1);
+    if (number >= 0)
+        GoToDocument(number, true);
 }
 
 void DossierWin::openDocument(long reference) {
     Frame1* frame = AWorkspaceWinApp::current().frame();
     AppState* current = frame ? frame->currentState() : nullptr;
-    if (!frame || reference < 0 || (current && current->getDocNo() == reference))
-        return;
-    AWorkspaceWinApp& app = AWorkspaceWinApp::current();
-    bool left = current && current->getLeftState();
-    ADocState* doc = current ? current->getDocState() : nullptr;
-    int16_t kind = app.getDocKind(reference, doc ? doc->fDocType : app.defaultDocKind());
-    AppState* state = frame->makeNavState(left ? 1 : 0, 0, 0, 0, left ? -1 : 1, kind,
-                                          left ? current->getScreenMode() : 1);
-    if (!state)
-        return;
-    if (!left && state->getLeftState())
-        state->getLeftState()->fExpand = 1;
-    state->setDocNo(reference);
-    frame->goToState(state, 1);
+    if (reference >= 0 && !(current && current->getDocNo() == reference))
+        GoToDocument(reference, false);
 }
 
 DossierWin* DossierWin::show(ADossierManager* manager, long reference, int16_t kind) {

@@ -19,21 +19,13 @@
 #include "panes/docks/workspace/ANoteManager.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "panes/docks/workspacewin/WorkspaceLineGetters.h"
+#include "panes/docks/workspacewin/WorkspaceWinSupport.h"
 
 SV_IMPLEMENT_CLASS(NotePane, 0, AWindow)
 
 namespace {
 
 const int16_t kLinkHit = 3;
-
-template <class T>
-T* ItemAs(AItemCluster* window, int16_t id) {
-    AClusterItem* item = window->findItem(id, false);
-    T* typed = item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
-    if (!typed)
-        ThrowAssert("notepane", id);
-    return typed;
-}
 
 // The getter goes to the renderer, which holds its own reference. The row is
 // selected without telling the window, whose click command would come back here.
@@ -67,18 +59,18 @@ ANoteManager* NotePane::notes() const {
 
 void NotePane::setUpItems() {
     AWindow::setUpItems();
-    expandedImage_ = ItemAs<ADisplayComponent>(this, kExpandedImage);
-    collapsedImage_ = ItemAs<ADisplayComponent>(this, kCollapsedImage);
-    leftColumn_ = ItemAs<ADisplayComponent>(this, kLeftColumn);
-    documentsPanel_ = ItemAs<ADisplayComponent>(this, kDocumentsPanel);
-    collapsedBar_ = ItemAs<ADisplayComponent>(this, kCollapsedBar);
-    notePanel_ = ItemAs<ADisplayComponent>(this, kNotePanel);
-    documentList_ = ItemAs<ARendererView>(this, kDocumentList);
-    titleView_ = ItemAs<ARendererView>(this, kTitleView);
-    noteList_ = ItemAs<ARendererView>(this, kNoteList);
-    editField_ = ItemAs<AEditBox>(this, kEditField);
+    expandedImage_ = RequiredItem<ADisplayComponent>(this, kExpandedImage, "notepane");
+    collapsedImage_ = RequiredItem<ADisplayComponent>(this, kCollapsedImage, "notepane");
+    leftColumn_ = RequiredItem<ADisplayComponent>(this, kLeftColumn, "notepane");
+    documentsPanel_ = RequiredItem<ADisplayComponent>(this, kDocumentsPanel, "notepane");
+    collapsedBar_ = RequiredItem<ADisplayComponent>(this, kCollapsedBar, "notepane");
+    notePanel_ = RequiredItem<ADisplayComponent>(this, kNotePanel, "notepane");
+    documentList_ = RequiredItem<ARendererView>(this, kDocumentList, "notepane");
+    titleView_ = RequiredItem<ARendererView>(this, kTitleView, "notepane");
+    noteList_ = RequiredItem<ARendererView>(this, kNoteList, "notepane");
+    editField_ = RequiredItem<AEditBox>(this, kEditField, "notepane");
     for (int16_t id : {kSave, kCollapse, kExpand, kDeleteNote, kGoTo})
-        ItemAs<AClusterItem>(this, id);
+        RequiredItem<AClusterItem>(this, id, "notepane");
     editField_->setFilter(CheckAlloc(new (std::nothrow) ASVEditFilter(editField_), "notepane", __LINE__));
     layoutMode_ = 1;
     for (ARendererView* view : {documentList_, noteList_}) {
@@ -330,20 +322,9 @@ void NotePane::goToNote(long document, long position) {
     if (document < 0)
         return;
     AWorkspaceWinApp& app = AWorkspaceWinApp::current();
-    Frame1* frame = app.frame();
-    AppState* current = frame ? frame->currentState() : nullptr;
-    if (frame && (!current || current->getDocNo() != document)) {
-        bool left = current && current->getLeftState();
-        int16_t screen = left ? current->getScreenMode() : 1;
-        ADocState* doc = current ? current->getDocState() : nullptr;
-        int16_t kind = app.getDocKind(document, doc ? doc->fDocType : app.defaultDocKind());
-        if (AppState* state = frame->makeNavState(left ? 1 : 0, 0, 0, 0, left ? -1 : 1, kind, screen)) {
-            if (!left && state->getLeftState())
-                state->getLeftState()->fExpand = 1;
-            state->setDocNo(document);
-            frame->goToState(state, 1);
-        }
-    }
+    AppState* current = app.frame() ? app.frame()->currentState() : nullptr;
+    if (!current || current->getDocNo() != document)
+        GoToDocument(document, false);
     app.showTextPosition(position);
 }
 
