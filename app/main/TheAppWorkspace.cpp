@@ -63,9 +63,8 @@ void TheApp::removeWorkspaceWindows() {
 
 void TheApp::hookNoteWindow() {
     if (ANoteManager* notes = getNoteManager())
-        notes->setNoteWindowOpener([this](long document, long noteId, APane* owner) {
-            openNoteWindow(document, noteId, owner);
-        });
+        notes->setNoteWindowOpener(
+            [this](long document, long noteId, APane* owner) { openNoteWindow(document, noteId, owner); });
 }
 
 void TheApp::openNoteWindow(long docNo, long noteId, SVPane* owner) {

@@ -7,6 +7,7 @@
 // Not owned by the windows.
 #pragma once
 #include <cstdint>
+
 #include "base/object/AString.h"
 class ADossierManager;
 class ANoteManager;

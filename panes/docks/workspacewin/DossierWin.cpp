@@ -93,46 +93,46 @@ void DossierWin::bindActions() {
 
 ACommand* DossierWin::doCommand(int16_t id, long argument) {
     switch (id) {
-    case kNew:
-        if (manager_ && !manager_->isFull())
-            newDossier();
-        break;
-    case kCopy:
-        copyDossier();
-        break;
-    case kDelete:
-        deleteDossier();
-        break;
-    case kDeleteElement:
-        deleteElement();
-        break;
-    case kNameField:
-        // Putting the name into the field reports it too: only the reader's edits rename.
-        if (!showingName_)
-            setDossierName();
-        break;
-    case kRename:
-        setDossierName();
-        break;
-    case kDossierList: {
-        // A new source marks its row and reports it as a click: not a reader's.
-        if (rebuilding_)
+        case kNew:
+            if (manager_ && !manager_->isFull())
+                newDossier();
             break;
-        ARenderer* renderer = dossierList_ ? dossierList_->renderer() : nullptr;
-        if (renderer && renderer->getHitKind() == kLinkHit)
-            selectDossier(IdAfterLastHash(renderer->getHitName().c_str()), 1);
-        else if (renderer && renderer->currentItem() >= 0)
-            selectDossier(dossierIdAt(renderer->currentItem()), 1);
-        break;
-    }
-    case kElementList:
-        if (!rebuilding_)
-            openElement(elementList_ ? elementList_->renderer() : nullptr);
-        break;
-    case kClose:
-        return closeWindow();
-    default:
-        return AWindow::doCommand(id, argument);
+        case kCopy:
+            copyDossier();
+            break;
+        case kDelete:
+            deleteDossier();
+            break;
+        case kDeleteElement:
+            deleteElement();
+            break;
+        case kNameField:
+            // Putting the name into the field reports it too: only the reader's edits rename.
+            if (!showingName_)
+                setDossierName();
+            break;
+        case kRename:
+            setDossierName();
+            break;
+        case kDossierList: {
+            // A new source marks its row and reports it as a click: not a reader's.
+            if (rebuilding_)
+                break;
+            ARenderer* renderer = dossierList_ ? dossierList_->renderer() : nullptr;
+            if (renderer && renderer->getHitKind() == kLinkHit)
+                selectDossier(IdAfterLastHash(renderer->getHitName().c_str()), 1);
+            else if (renderer && renderer->currentItem() >= 0)
+                selectDossier(dossierIdAt(renderer->currentItem()), 1);
+            break;
+        }
+        case kElementList:
+            if (!rebuilding_)
+                openElement(elementList_ ? elementList_->renderer() : nullptr);
+            break;
+        case kClose:
+            return closeWindow();
+        default:
+            return AWindow::doCommand(id, argument);
     }
     return noChangeCommand();
 }
@@ -140,21 +140,21 @@ ACommand* DossierWin::doCommand(int16_t id, long argument) {
 int16_t DossierWin::commandStatus(int16_t id, long argument) {
     bool current = manager_ && manager_->getCurrentDossier();
     switch (id) {
-    case kCopy:
-    case kDelete:
-        return current && selectedDossierRow() >= 0 ? 1 : 2;
-    case kDeleteElement:
-        return current && elementCount_ > 0 && selectedElementRow() >= 0 ? 1 : 2;
-    case kNew:
-    case kNameField:
-    case kDossierList:
-    case kElementList:
-    case kClose:
-        return 1;
-    case kRename:
-        return selectedDossierRow() >= 0 ? 1 : 2;
-    default:
-        return AWindow::commandStatus(id, argument);
+        case kCopy:
+        case kDelete:
+            return current && selectedDossierRow() >= 0 ? 1 : 2;
+        case kDeleteElement:
+            return current && elementCount_ > 0 && selectedElementRow() >= 0 ? 1 : 2;
+        case kNew:
+        case kNameField:
+        case kDossierList:
+        case kElementList:
+        case kClose:
+            return 1;
+        case kRename:
+            return selectedDossierRow() >= 0 ? 1 : 2;
+        default:
+            return AWindow::commandStatus(id, argument);
     }
 }
 
@@ -342,8 +342,10 @@ void DossierWin::deleteDossier() {
         manager_->setCurrentId(-1);
     manager_->removeDossier(dossier->getId());
     if (manager_->getDossierCount() == 0) {
-        app.messageBox("Le dernier dossier a \xE9t\xE9 d\xE9truit.\nUn nouveau dossier par d\xE9" "faut va \xEAtre ajout\xE9",
-                       kTitle, MB_OK);
+        app.messageBox(
+            "Le dernier dossier a \xE9t\xE9 d\xE9truit.\nUn nouveau dossier par d\xE9"
+            "faut va \xEAtre ajout\xE9",
+            kTitle, MB_OK);
         manager_->createDossier(ADossierManager::getDefaultName(), 1);
         rebuildDossiers_ = 1;
         selectDossier(manager_->getDossierAt(0)->getId(), 1);

@@ -8,6 +8,7 @@
 // without one.
 #pragma once
 #include <cstdint>
+
 #include "framework/app/AWindow.h"
 class ADossierElementLineGetter;
 class ADossierLineGetter;
@@ -22,8 +23,15 @@ class DossierWin : public AWindow {
     SV_DECLARE_CLASS(DossierWin)
 public:
     enum : int16_t {
-        kNew = 6501, kCopy = 6502, kDelete = 6503, kDeleteElement = 6504, kNameField = 6505,
-        kDossierList = 6506, kElementList = 6507, kRename = 6508, kClose = 6646
+        kNew = 6501,
+        kCopy = 6502,
+        kDelete = 6503,
+        kDeleteElement = 6504,
+        kNameField = 6505,
+        kDossierList = 6506,
+        kElementList = 6507,
+        kRename = 6508,
+        kClose = 6646
     };
     DossierWin() = default;
     ~DossierWin() override;
@@ -71,12 +79,12 @@ private:
     void showCurrentName();
     AListRenderer* listRenderer(ARendererView* view) const;
 
-    ARendererView* dossierList_ = nullptr;  // not owned
-    ARendererView* elementList_ = nullptr;  // not owned
-    AEditBox* nameField_ = nullptr;         // not owned
-    ADossierLineGetter* dossierRows_ = nullptr;          // one reference
-    ADossierElementLineGetter* elementRows_ = nullptr;   // one reference
-    ADossierManager* manager_ = nullptr;    // not owned
+    ARendererView* dossierList_ = nullptr;              // not owned
+    ARendererView* elementList_ = nullptr;              // not owned
+    AEditBox* nameField_ = nullptr;                     // not owned
+    ADossierLineGetter* dossierRows_ = nullptr;         // one reference
+    ADossierElementLineGetter* elementRows_ = nullptr;  // one reference
+    ADossierManager* manager_ = nullptr;                // not owned
     int16_t elementCount_ = 0;
     int16_t rebuildElements_ = 0;
     int16_t rebuildDossiers_ = 0;

@@ -97,67 +97,67 @@ void NotePane::bindActions() {
 
 ACommand* NotePane::doCommand(int16_t id, long argument) {
     switch (id) {
-    case kCollapse:
-    case kExpand:
-        setLayoutMode(id == kCollapse ? 0 : 1);
-        relayout();
-        queueUpdate(0);
-        break;
-    case kDocumentList:
-    case kNoteList: {
-        // A new source marks its row and reports it as a click: not a reader's.
-        if (filling_)
+        case kCollapse:
+        case kExpand:
+            setLayoutMode(id == kCollapse ? 0 : 1);
+            relayout();
+            queueUpdate(0);
             break;
-        ARendererView* view = id == kDocumentList ? documentList_ : noteList_;
-        ARenderer* renderer = view ? view->renderer() : nullptr;
-        if (!renderer || renderer->getHitKind() != kLinkHit)
+        case kDocumentList:
+        case kNoteList: {
+            // A new source marks its row and reports it as a click: not a reader's.
+            if (filling_)
+                break;
+            ARendererView* view = id == kDocumentList ? documentList_ : noteList_;
+            ARenderer* renderer = view ? view->renderer() : nullptr;
+            if (!renderer || renderer->getHitKind() != kLinkHit)
+                break;
+            AString name = renderer->getHitName();
+            id == kDocumentList ? documentClicked(name.c_str()) : noteClicked(name.c_str());
             break;
-        AString name = renderer->getHitName();
-        id == kDocumentList ? documentClicked(name.c_str()) : noteClicked(name.c_str());
-        break;
-    }
-    case kDeleteNote:
-        deleteSelectedNote();
-        break;
-    case kEditField:
-        break;
-    case kSave:
-        storeEditedText();
-        notes()->save();
-        return closeWindow();
-    case kGoTo: {
-        AHiliteRangeMap* set = currentDocument_ >= 0 ? notes()->getMarkerSet(currentDocument_) : nullptr;
-        if (selectedNote_ < 0 || !set || !set->findHit(selectedNote_))
+        }
+        case kDeleteNote:
+            deleteSelectedNote();
             break;
-        long position = set->hitStart();
-        storeEditedText();
-        goToNote(currentDocument_, position);
-        notes()->save();
-        return closeWindow();
-    }
-    default:
-        return AWindow::doCommand(id, argument);
+        case kEditField:
+            break;
+        case kSave:
+            storeEditedText();
+            notes()->save();
+            return closeWindow();
+        case kGoTo: {
+            AHiliteRangeMap* set = currentDocument_ >= 0 ? notes()->getMarkerSet(currentDocument_) : nullptr;
+            if (selectedNote_ < 0 || !set || !set->findHit(selectedNote_))
+                break;
+            long position = set->hitStart();
+            storeEditedText();
+            goToNote(currentDocument_, position);
+            notes()->save();
+            return closeWindow();
+        }
+        default:
+            return AWindow::doCommand(id, argument);
     }
     return noChangeCommand();
 }
 
 int16_t NotePane::commandStatus(int16_t id, long argument) {
     switch (id) {
-    case kDeleteNote:
-    case kGoTo:
-        return selectedNote_ >= 0 ? 1 : 2;
-    case kEditField:
-        if (editField_)
-            editField_->setVisible(selectedNote_ >= 0);
-        return selectedNote_ >= 0 ? 1 : 2;
-    case kCollapse:
-    case kExpand:
-    case kDocumentList:
-    case kNoteList:
-    case kSave:
-        return 1;
-    default:
-        return AWindow::commandStatus(id, argument);
+        case kDeleteNote:
+        case kGoTo:
+            return selectedNote_ >= 0 ? 1 : 2;
+        case kEditField:
+            if (editField_)
+                editField_->setVisible(selectedNote_ >= 0);
+            return selectedNote_ >= 0 ? 1 : 2;
+        case kCollapse:
+        case kExpand:
+        case kDocumentList:
+        case kNoteList:
+        case kSave:
+            return 1;
+        default:
+            return AWindow::commandStatus(id, argument);
     }
 }
 
@@ -211,8 +211,9 @@ void NotePane::refresh() {
         queueUpdate(0);
         return;
     }
-    auto* rows = CheckAlloc(new (std::nothrow) DocumentPostitLineGetter(manager, AWorkspaceWinApp::current().documentBase()),
-                            "notepane", __LINE__);
+    auto* rows =
+        CheckAlloc(new (std::nothrow) DocumentPostitLineGetter(manager, AWorkspaceWinApp::current().documentBase()),
+                   "notepane", __LINE__);
     long row = 0;
     if (currentDocument_ == -1) {
         AString first = rows->getRawLine(0, 0);
@@ -247,7 +248,8 @@ void NotePane::fillNotesList() {
         return;
     }
     long index = manager->noteIndex(currentDocument_, selectedNote_);
-    ShowRows(noteList_, CheckAlloc(new (std::nothrow) PostitLineGetter(manager, currentDocument_), "notepane", __LINE__),
+    ShowRows(noteList_,
+             CheckAlloc(new (std::nothrow) PostitLineGetter(manager, currentDocument_), "notepane", __LINE__),
              index > 0 ? index : 0, filling_);
     if (set && index >= 0)
         set->gotoIndex(index);

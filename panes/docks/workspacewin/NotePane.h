@@ -7,6 +7,7 @@
 // Items are not owned; the note store is the application's.
 #pragma once
 #include <cstdint>
+
 #include "framework/app/AWindow.h"
 class AEditBox;
 class ANoteManager;
@@ -18,9 +19,21 @@ class NotePane : public AWindow {
     SV_DECLARE_CLASS(NotePane)
 public:
     enum : int16_t {
-        kLeftColumn = 6601, kDocumentsPanel = 6602, kCollapsedBar = 6603, kNotePanel = 6604,
-        kCollapse = 6621, kDocumentList = 6622, kExpand = 6631, kTitleView = 6642, kDeleteNote = 6643,
-        kNoteList = 6644, kEditField = 6645, kSave = 6646, kGoTo = 6647, kExpandedImage = 6650, kCollapsedImage = 6651
+        kLeftColumn = 6601,
+        kDocumentsPanel = 6602,
+        kCollapsedBar = 6603,
+        kNotePanel = 6604,
+        kCollapse = 6621,
+        kDocumentList = 6622,
+        kExpand = 6631,
+        kTitleView = 6642,
+        kDeleteNote = 6643,
+        kNoteList = 6644,
+        kEditField = 6645,
+        kSave = 6646,
+        kGoTo = 6647,
+        kExpandedImage = 6650,
+        kCollapsedImage = 6651
     };
     NotePane() = default;
     void setUpItems() override;

@@ -36,8 +36,8 @@ std::string FieldOf(const char* text, int index) {
 AString ResultText(const AString& record, long document) {
     if (std::strchr(record.c_str(), '\t'))
         return record;
-    std::string text = std::to_string(document) + "\t" +
-                       std::to_string(AWorkspaceWinApp::current().getDocIconType(document)) + "\t";
+    std::string text =
+        std::to_string(document) + "\t" + std::to_string(AWorkspaceWinApp::current().getDocIconType(document)) + "\t";
     return AString((text + AWorkspaceWinApp::current().escapeMarkup(record.c_str()).c_str()).c_str());
 }
 

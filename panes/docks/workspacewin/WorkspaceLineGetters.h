@@ -6,6 +6,7 @@
 // owns its row callback through the base.
 #pragma once
 #include <cstdint>
+
 #include "app/lines/SortableLineGetter.h"
 class ADossierManager;
 class ANoteManager;
@@ -48,7 +49,7 @@ public:
 private:
     ASearchBase* base_;  // not owned
     int16_t table_;
-    Dossier* dossier_;   // not owned
+    Dossier* dossier_;  // not owned
 };
 
 class DocumentPostitLineGetter : public SortableLineGetter {

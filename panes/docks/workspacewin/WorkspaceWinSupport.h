@@ -2,6 +2,7 @@
 // sending the main window to a document.
 #pragma once
 #include <cstdint>
+
 #include "base/object/AError.h"
 #include "framework/clusters/AItemCluster.h"
 

@@ -1,7 +1,6 @@
 // The rows of the dossier and note windows, the copies' names and the
 // dialog bases' commands.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <memory>

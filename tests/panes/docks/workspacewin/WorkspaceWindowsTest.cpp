@@ -2,7 +2,6 @@
 // installation: dossier commands, their questions and the store they leave,
 // the note window's browsing, editing and deleting; screenshots of both.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <string>
@@ -148,8 +147,10 @@ TEST_F(WorkspaceWindowsTest, DossierCommandsAskAndLeaveTheStoreAsShown) {
     ClearBoxes();
     window->doCommand(DossierWin::kDelete, 0);
     ASSERT_EQ(2u, CapturedBoxes().size());
-    EXPECT_EQ("Le dernier dossier a \xE9t\xE9 d\xE9truit.\nUn nouveau dossier par d\xE9" "faut va \xEAtre ajout\xE9",
-              CapturedBoxes()[1].text);
+    EXPECT_EQ(
+        "Le dernier dossier a \xE9t\xE9 d\xE9truit.\nUn nouveau dossier par d\xE9"
+        "faut va \xEAtre ajout\xE9",
+        CapturedBoxes()[1].text);
     EXPECT_EQ("Nouveau dossier;", Names(dossiers));
     EXPECT_EQ(dossiers.getDossierAt(0), dossiers.getCurrentDossier());
 
