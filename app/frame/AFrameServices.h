@@ -35,6 +35,8 @@ public:
     virtual int16_t connectionState() { return 0; }
     virtual void openWebHome(int16_t full) { (void)full; }
     virtual void openNoteWindow(long docNo, long noteId, SVPane* owner);
+    // The dossier window, with the element to select (reference -1: none).
+    virtual void openDossierWindow(long reference, int16_t kind) { (void)reference, (void)kind; }
     virtual void saveHistoryIfWanted() {}
     virtual AString getCurrentUserName() { return AString(); }
     virtual bool workFolderExists() { return false; }

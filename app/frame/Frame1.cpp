@@ -384,3 +384,7 @@ ADocState* Frame1::currentDocState() const {
 ARightState* Frame1::currentRightState() const {
     return curState_ ? curState_->getRightState() : nullptr;
 }
+
+void Frame1::OpenDossier(long reference, int16_t kind) {
+    FrameServices().openDossierWindow(reference, kind);
+}

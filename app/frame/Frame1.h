@@ -161,7 +161,8 @@ public:
     virtual void showHistoryPopup(AIconButton* button) { (void)button; }
     virtual void addCurrentToDossier() {}
     virtual void addNoteToArticle() {}
-    virtual void OpenDossier(long reference, int16_t kind) { (void)reference, (void)kind; }
+    // The application's dossier window until the tool commands bring their own.
+    virtual void OpenDossier(long reference, int16_t kind);
     virtual ACommand* printCommand(int16_t kind);
     virtual void exportCommand();
     virtual void exportRtf();

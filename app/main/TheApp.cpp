@@ -51,6 +51,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
         return frame ? frame->getPrintOptionsFile() : nullptr;
     });
     AListApp::install(this);
+    installWorkspaceWindows();
 }
 
 TheApp::~TheApp() {
@@ -61,6 +62,7 @@ TheApp::~TheApp() {
     ASVPrintOptionsDlg::setMainOptions(nullptr);
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
+    removeWorkspaceWindows();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();

@@ -32,12 +32,14 @@
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
 #include "panes/docks/workspace/AWorkspace.h"
+#include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
+class APane;
 class ATextOutStream;
 class AppPrintServices;
 class ASVFramePrinting;
@@ -177,6 +179,15 @@ public:
     AString getScreenAddress(int16_t first, int16_t second) override;
     void setScreenAddress(int16_t first, int16_t second, const char* address);
     bool checkConnection(const char* address) override;
+    // The notes window on a document with a note selected (-1: the first).
+    void openNoteWindow(long docNo, long noteId, SVPane* owner) override;
+    void openNoteWindow(long docNo, long noteId, APane* owner);
+    // The dossier window, with the element to select (reference -1: none).
+    void openDossierWindow(long reference, int16_t kind) override;
+    void installWorkspaceWindows();
+    void removeWorkspaceWindows();
+    // The article's note markers open the notes window through the store.
+    void hookNoteWindow();
     AString getCurrentUserName() override { return userName_; }
     bool workFolderExists() override;
     AString menuRecordText(long record) override;
@@ -268,6 +279,7 @@ private:
     std::unique_ptr<AHistoManager> histoManager_;
     AString referenceFile_;  // the path of "svref.db" when in use
     AWorkspace workspace_;  // after the data manager: destroyed before it
+    std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;

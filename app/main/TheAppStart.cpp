@@ -273,7 +273,9 @@ bool TheApp::loadDossiers() {
 
 bool TheApp::loadNotes() {
     AFileSpec folder = getUserFilesFolder();
-    return sayDamaged(workspace_.loadNotes(dataManager_.get(), &folder));
+    bool said = sayDamaged(workspace_.loadNotes(dataManager_.get(), &folder));
+    hookNoteWindow();
+    return said;
 }
 
 bool TheApp::sayDamaged(const AString& message) {

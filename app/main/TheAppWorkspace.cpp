@@ -1,0 +1,82 @@
+// The application's side of the dossier and note windows.
+#include <new>
+
+#include "app/frame/SVPane.h"
+#include "app/main/TheApp.h"
+#include "base/object/AError.h"
+#include "docengine/render/ATextRenderer.h"
+#include "panes/docks/workspace/ANoteManager.h"
+#include "panes/docks/workspacewin/DossierWin.h"
+#include "panes/docks/workspacewin/NotePane.h"
+
+namespace {
+
+// The application's document base 13 (HDFILES).
+const short kDocInfoBase = 13;
+
+// What the workspace windows ask of the application object. Online page
+// titles come from the online-document store once it is in the program;
+// until then every page reads as unknown (an empty title).
+class TheAppWorkspaceWin : public AWorkspaceWinApp {
+public:
+    explicit TheAppWorkspaceWin(TheApp& app) : app_(app) {}
+    ASearchBase* documentBase() override {
+        AppDataManager* data = app_.getDataManager();
+        return data ? data->getBase(kDocInfoBase) : nullptr;
+    }
+    int16_t getDocIconType(long docNo) override { return app_.getDocIconType(docNo); }
+    AString getDocTitle(long docNo) override {
+        AppDataManager* data = app_.getDataManager();
+        return data ? data->getDocTitle(docNo) : AString();
+    }
+    bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
+    int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
+    AString escapeMarkup(const char* text) override { return TheApp::escapeMarkup(text, "/\\{}#"); }
+    int messageBox(const char* text, const char* caption, unsigned flags) override {
+        return app_.messageBox(text, caption, flags, nullptr);
+    }
+    Frame1* frame() override { return app_.getFrame(); }
+    ADossierManager* dossiers() override { return app_.getDossierManager(); }
+    ANoteManager* notes() override { return app_.getNoteManager(); }
+    ARenderer* createTextRenderer(ARendererView* view) override {
+        AAppTextRenderer* renderer = app_.createTextRenderer(view, 2);
+        renderer->options = static_cast<uint16_t>(renderer->options & ~8u);
+        return renderer;
+    }
+
+private:
+    TheApp& app_;
+};
+
+}  // namespace
+
+void TheApp::installWorkspaceWindows() {
+    workspaceWin_.reset(CheckAlloc(new (std::nothrow) TheAppWorkspaceWin(*this), "theapp", __LINE__));
+    AWorkspaceWinApp::install(workspaceWin_.get());
+}
+
+void TheApp::removeWorkspaceWindows() {
+    if (workspaceWin_ && &AWorkspaceWinApp::current() == workspaceWin_.get())
+        AWorkspaceWinApp::install(nullptr);
+    workspaceWin_.reset();
+}
+
+void TheApp::hookNoteWindow() {
+    if (ANoteManager* notes = getNoteManager())
+        notes->setNoteWindowOpener(
+            [this](long document, long noteId, APane* owner) { openNoteWindow(document, noteId, owner); });
+}
+
+void TheApp::openNoteWindow(long docNo, long noteId, SVPane* owner) {
+    openNoteWindow(docNo, noteId, static_cast<APane*>(owner));
+}
+
+void TheApp::openNoteWindow(long docNo, long noteId, APane* owner) {
+    if (getNoteManager())
+        NotePane::openWindow(docNo, noteId, owner);
+}
+
+void TheApp::openDossierWindow(long reference, int16_t kind) {
+    if (ADossierManager* dossiers = getDossierManager())
+        DossierWin::show(dossiers, reference, kind);
+}
