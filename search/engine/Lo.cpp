@@ -180,8 +180,19 @@ int PutField(LoDesc* d, uint32_t value) {
 }
 
 int GetField(LoDesc* d, uint32_t* value) {
+    int bits = LoPkg().nbits;
+    // Most fields lie within the current word.
+    if (d->mask) {
+        int left = BitsLeft(d->mask);
+        if (bits <= left) {
+            *value = static_cast<uint32_t>((static_cast<uint64_t>(d->word) >> (left - bits)) &
+                                           ((uint64_t(1) << bits) - 1));
+            d->mask = bits == left ? 0 : d->mask >> bits;
+            return 0;
+        }
+    }
     uint64_t v = 0;
-    for (int n = LoPkg().nbits; n > 0;) {
+    for (int n = bits; n > 0;) {
         if (!d->mask) {
             if (d->bufferIndex >= d->bufferWords) {
                 size_t words = 0;
@@ -358,10 +369,7 @@ int OpenHeader(const uint8_t* header, size_t got, int64_t size, const char* name
 
 }  // namespace
 
-LoPackage& LoPkg() {
-    static LoPackage package;
-    return package;
-}
+LoPackage gLoPackage;
 
 void LoReleaseDesc(LoDesc* d) {
     LoPackage& p = LoPkg();

@@ -41,7 +41,12 @@ struct LoPackage {
     int fastIndex = 0;  // words completed in fastWords
 };
 
-LoPackage& LoPkg();
+// The package's state, one a process; an inline accessor: the list coders
+// ask for it at every field.
+extern LoPackage gLoPackage;
+inline LoPackage& LoPkg() {
+    return gLoPackage;
+}
 // Copies every element of src (rewound, read from its first element) to dst.
 int LoCopyElements(LoDesc* src, LoDesc* dst);
 // Releases what a descriptor owns (buffer, own file, the vector) without freeing it.
