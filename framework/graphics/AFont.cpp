@@ -2,6 +2,7 @@
 // realisations, text measuring, drawing and hit testing on the current display.
 #include "framework/graphics/AFont.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -301,6 +302,40 @@ long _AFont::indexAtOffsetJustified(const char* text, long length, int32_t x, in
     long hi = n;
     int32_t loWidth = 0;
     int32_t hiWidth = whole;
+    // Without a prefix exactly x wide, the search below ends on the only pair
+    // lo, lo + 1 with w(lo) < x < w(lo + 1): it is found first near where the
+    // average character puts it, measuring prefixes about a line long rather
+    // than halves of a paragraph. A prefix exactly x wide leaves it to the
+    // search below, which answers the one it meets.
+    if (x < whole && n > 16) {
+        long guess = std::min<long>(n - 1, std::max<long>(1, static_cast<long>(int64_t(x) * n / whole)));
+        long step = std::max<long>(2, guess / 16);
+        long a = 0, b = n;
+        int32_t aWidth = 0, bWidth = whole;
+        bool exact = false;
+        for (long at = guess; !exact && b - a > 1;) {
+            int32_t w = widthOf(text, at, justification);
+            exact = w == x;
+            if (w < x) {
+                a = at;
+                aWidth = w;
+                at = std::min(b - 1, a + step);
+            } else {
+                b = at;
+                bWidth = w;
+                at = std::max(a + 1, b - step);
+            }
+            step *= 2;
+            if (b - a <= step)
+                at = (a + b) / 2;
+        }
+        if (!exact) {
+            lo = a;
+            hi = b;
+            loWidth = aWidth;
+            hiWidth = bWidth;
+        }
+    }
     while (lo < hi - 1) {
         long mid = (lo + hi) / 2;
         int32_t w = widthOf(text, mid, justification);

@@ -83,6 +83,73 @@ TEST_F(GraphicsTest, MeasuresThroughTheCurrentDisplay) {
     EXPECT_EQ(0, font.body()->indexAtOffset(word, 6, 0, flag));
 }
 
+namespace {
+
+// The character under an offset, found by halving the text each time: what
+// the font must answer however it searches.
+long IndexByHalving(_AFont* body, const char* text, long n, int32_t x, int16_t& flag) {
+    flag = 0;
+    if (n <= 0 || x <= 0)
+        return 0;
+    int32_t whole = body->measure(text, n).width;
+    if (x > whole) {
+        flag = 1;
+        return n;
+    }
+    long lo = 0, hi = n;
+    int32_t loWidth = 0, hiWidth = whole;
+    while (lo < hi - 1) {
+        long mid = (lo + hi) / 2;
+        int32_t w = body->measure(text, mid).width;
+        if (x == w)
+            return mid;
+        if (x > w) {
+            lo = mid;
+            loWidth = w;
+        } else {
+            hi = mid;
+            hiWidth = w;
+        }
+    }
+    if (x < (loWidth + hiWidth) / 2) {
+        flag = 1;
+        return lo;
+    }
+    return hi;
+}
+
+}  // namespace
+
+TEST_F(GraphicsTest, FindsTheCharacterUnderEveryOffsetOfLongTexts) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(8, 8);
+    std::string prose;
+    while (prose.size() < 900)
+        prose += std::string(kFrench) + " ";
+    struct Row {
+        const char* font;
+        std::string text;
+    } rows[] = {
+        {"Arial,11,0", prose},
+        {"Times New Roman,14,1", prose.substr(0, 200)},
+        {"Courier New,10,0", std::string(300, 'm') + std::string(300, 'i')},
+        {"Arial,9,0", std::string(17, 'W') + "   .   " + std::string(40, 'l')},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.font);
+        AFont font{AFontSpec(r.font)};
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        long n = static_cast<long>(r.text.size());
+        int32_t whole = font.body()->measure(r.text.c_str(), n).width;
+        for (int32_t x = 1; x <= whole + 2; x += 1 + x / 97) {
+            int16_t flag = 9, expectedFlag = 9;
+            long expected = IndexByHalving(font.body(), r.text.c_str(), n, x, expectedFlag);
+            ASSERT_EQ(expected, font.body()->indexAtOffset(r.text.c_str(), n, x, flag)) << "x " << x;
+            ASSERT_EQ(expectedFlag, flag) << "x " << x;
+        }
+    }
+}
+
 TEST_F(GraphicsTest, FrenchTextShowsOnScreenDisplay) {
     SiteComponent* site = makeSite(app, 1, ARect(0, 0, 400, 40));
     Canvas canvas(400, 40);
