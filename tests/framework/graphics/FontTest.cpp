@@ -1,6 +1,7 @@
 // Fonts: descriptions from text, shared bodies, measuring and drawing through
 // the current display, placed output and its fallback.
 #include <string>
+#include <vector>
 
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AFont.h"
@@ -85,37 +86,31 @@ TEST_F(GraphicsTest, MeasuresThroughTheCurrentDisplay) {
 
 namespace {
 
-// The character under an offset, found by halving the text each time: what
-// the font must answer however it searches.
-long IndexByHalving(_AFont* body, const char* text, long n, int32_t x, int16_t& flag) {
+// The character under offset x of a text whose prefixes of 0..n characters
+// are widths[0..n] wide (every character wider than nothing): the boundary at
+// x itself, else the nearer of the two boundaries around it (flag 1 when the
+// one before x, or x beyond the text).
+long IndexByScan(const std::vector<int32_t>& widths, int32_t x, int16_t& flag) {
+    long n = static_cast<long>(widths.size()) - 1;
     flag = 0;
-    if (n <= 0 || x <= 0)
-        return 0;
-    int32_t whole = body->measure(text, n).width;
-    if (x > whole) {
+    if (x > widths[static_cast<size_t>(n)]) {
         flag = 1;
         return n;
     }
-    long lo = 0, hi = n;
-    int32_t loWidth = 0, hiWidth = whole;
-    while (lo < hi - 1) {
-        long mid = (lo + hi) / 2;
-        int32_t w = body->measure(text, mid).width;
-        if (x == w)
-            return mid;
-        if (x > w) {
-            lo = mid;
-            loWidth = w;
-        } else {
-            hi = mid;
-            hiWidth = w;
-        }
+    long before = 0;
+    for (long k = 1; k <= n; ++k) {
+        int32_t w = widths[static_cast<size_t>(k)];
+        if (w == x)
+            return k;
+        if (w < x)
+            before = k;
     }
-    if (x < (loWidth + hiWidth) / 2) {
+    int32_t a = widths[static_cast<size_t>(before)], b = widths[static_cast<size_t>(before + 1)];
+    if (x < (a + b) / 2) {
         flag = 1;
-        return lo;
+        return before;
     }
-    return hi;
+    return before + 1;
 }
 
 }  // namespace
@@ -140,10 +135,12 @@ TEST_F(GraphicsTest, FindsTheCharacterUnderEveryOffsetOfLongTexts) {
         AFont font{AFontSpec(r.font)};
         ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
         long n = static_cast<long>(r.text.size());
-        int32_t whole = font.body()->measure(r.text.c_str(), n).width;
-        for (int32_t x = 1; x <= whole + 2; x += 1 + x / 97) {
+        std::vector<int32_t> widths;
+        for (long k = 0; k <= n; ++k)
+            widths.push_back(font.body()->measure(r.text.c_str(), k).width);
+        for (int32_t x = 1; x <= widths.back() + 2; x += 1 + x / 97) {
             int16_t flag = 9, expectedFlag = 9;
-            long expected = IndexByHalving(font.body(), r.text.c_str(), n, x, expectedFlag);
+            long expected = IndexByScan(widths, x, expectedFlag);
             ASSERT_EQ(expected, font.body()->indexAtOffset(r.text.c_str(), n, x, flag)) << "x " << x;
             ASSERT_EQ(expectedFlag, flag) << "x " << x;
         }
