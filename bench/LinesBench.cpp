@@ -133,8 +133,8 @@ int main() {
         // Loaded, wrapped whole (the line count needs every line) and its
         // first page formatted.
         QueryPerformanceCounter(&a);
-        edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 800, 600,
-                               host, nullptr, GetModuleHandleA(nullptr), nullptr);
+        edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 800, 600, host, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
         SendMessageA(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
         state = StreamState{&rtf, 0};
         SendMessageA(edit, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));

@@ -33,8 +33,8 @@
 #include <vector>
 
 #include "base/object/AError.h"
-#include "bench/SampleSearch.h"
 #include "base/procedural/EngineTables.h"
+#include "bench/SampleSearch.h"
 #include "search/engine/KyAccessor.h"
 #include "search/facade/ASearchBase.h"
 #include "search/writers/AbpWriter.h"
@@ -206,7 +206,8 @@ const size_t kPage = 20;
 // Passes of every query in turn, after one to warm the caches.
 template <typename Run>
 void Measure(const std::vector<Query>& queries, Side* s, Run run) {
-    static const int passes = std::max(5, std::getenv("SV_BENCH_PASSES") ? std::atoi(std::getenv("SV_BENCH_PASSES")) : 5);
+    static const int passes =
+        std::max(5, std::getenv("SV_BENCH_PASSES") ? std::atoi(std::getenv("SV_BENCH_PASSES")) : 5);
     s->ms.assign(queries.size(), {});
     s->found.assign(queries.size(), {});
     for (int pass = 0; pass <= passes; ++pass)
@@ -432,8 +433,8 @@ int main(int argc, char** argv) {
                 "results", "fts5 med", "fts5 p99", "results", "med x", "p99 x", "auto med", "x");
     for (const std::string& k : kinds) {
         Figures a = figures(ours, k), b = figures(fts, k), c = figures(ftsAuto, k);
-        size_t n = static_cast<size_t>(std::count_if(queries.begin(), queries.end(),
-                                                     [&](const Query& q) { return q.kind == k; }));
+        size_t n = static_cast<size_t>(
+            std::count_if(queries.begin(), queries.end(), [&](const Query& q) { return q.kind == k; }));
         std::printf("%-13s %6zu | %9.3f %9.3f %9ld | %9.3f %9.3f %9ld | %6.2f %6.2f | %9.3f %6.2f\n", k.c_str(), n,
                     a.med, a.p99, a.results, b.med, b.p99, b.results, ratio(a.med, b.med), ratio(a.p99, b.p99), c.med,
                     ratio(a.med, c.med));

@@ -8,8 +8,8 @@
 
 class TableFragments : public ASubParser {
 public:
-    AFragment* makeFragment(ASegment* segment, AFragment* previous, ALocalRange range, uint16_t flags,
-                            ALocalRange name, uint16_t linkFlags) override {
+    AFragment* makeFragment(ASegment* segment, AFragment* previous, ALocalRange range, uint16_t flags, ALocalRange name,
+                            uint16_t linkFlags) override {
         return new ATextFragment(segment, previous, range, flags, name, linkFlags, 0, 0);
     }
 };

@@ -72,8 +72,7 @@ AFontSpec AFontSpec::fromStock(int stockId) {
     return spec;
 }
 
-_AFont::_AFont(const AFontSpec& spec)
-    : refs_(0), charGuess_(0), screen_(), printer_(), spec_(spec), next_(head_) {
+_AFont::_AFont(const AFontSpec& spec) : refs_(0), charGuess_(0), screen_(), printer_(), spec_(spec), next_(head_) {
     head_ = this;
     ++live_;
 }

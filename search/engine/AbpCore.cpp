@@ -97,8 +97,8 @@ int GetDelta(AbpTree* tree, uint32_t* delta) {
     int32_t at = tree->occOffset - tree->blockStart;
     if (tree->blockStart >= 0 && at >= 0 && at + 5 <= tree->blockBytes) {
         const uint8_t* p = tree->block + 1 + at;
-        uint64_t window = (uint64_t(p[0]) << 32) | (uint32_t(p[1]) << 24) | (uint32_t(p[2]) << 16) |
-                          (uint32_t(p[3]) << 8) | p[4];
+        uint64_t window =
+            (uint64_t(p[0]) << 32) | (uint32_t(p[1]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 8) | p[4];
         int bit = tree->occBit;
         int n = (window >> (39 - bit)) & 1 ? tree->width : 9;
         *delta = static_cast<uint32_t>((window >> (39 - bit - n)) & ((uint64_t(1) << n) - 1));

@@ -26,6 +26,9 @@ struct LoPackage {
     bool started = false;
     char swapName[kLoNameSize] = "";
     FILE* swap = nullptr;
+    std::vector<uint8_t> swapMemory;            // the swap's bytes while they fit in memory
+    size_t swapMemoryLimit = size_t(16) << 20;  // beyond it they go to the file
+    bool swapInFile = false;                    // from then on the file holds them
     int32_t swapEnd = 0;
     LoDesc* lists[kLoMaxLists] = {};
     uint8_t* vector = nullptr;  // owned, vecBytes bytes
