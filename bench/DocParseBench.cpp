@@ -1,6 +1,7 @@
 // Prints how fast generated French articles in the slash markup are cut into
 // visible lines and parsed into fragments, in MB of markup per second; given
 // the sample's articles.dat (and a count), parses its first articles instead.
+#include "bench/TableFragments.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/parser/ASegParser.h"
@@ -25,14 +26,6 @@ public:
     ~TreeModel() override { delete tree; }
     AExpandTree* getExpandTree() override { return tree; }
     AExpandTree* tree = nullptr;  // owned
-};
-
-class TableFragments : public ASubParser {
-public:
-    AFragment* makeFragment(ASegment* segment, AFragment* previous, ALocalRange range, uint16_t flags,
-                            ALocalRange name, uint16_t linkFlags) override {
-        return new ATextFragment(segment, previous, range, flags, name, linkFlags, 0, 0);
-    }
 };
 
 // Parses every visible line of the article; answers the fragments made.

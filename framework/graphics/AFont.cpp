@@ -2,6 +2,7 @@
 // realisations, text measuring, drawing and hit testing on the current display.
 #include "framework/graphics/AFont.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -71,7 +72,7 @@ AFontSpec AFontSpec::fromStock(int stockId) {
     return spec;
 }
 
-_AFont::_AFont(const AFontSpec& spec) : refs_(0), screen_(), printer_(), spec_(spec), next_(head_) {
+_AFont::_AFont(const AFontSpec& spec) : refs_(0), charGuess_(0), screen_(), printer_(), spec_(spec), next_(head_) {
     head_ = this;
     ++live_;
 }
@@ -292,6 +293,52 @@ long _AFont::indexAtOffsetJustified(const char* text, long length, int32_t x, in
     flag = 0;
     if (n <= 0 || x <= 0)
         return 0;
+    // Without a prefix exactly x wide, halving the text ends on the only pair
+    // lo, lo + 1 with w(lo) < x < w(lo + 1), or on the whole text when x is
+    // beyond it. That pair is found near where the last measures put x,
+    // measuring prefixes about a line long rather than the whole run and
+    // halves of it. A prefix exactly x wide goes to the halving, which answers
+    // the one it meets.
+    if (n > 16) {
+        long guess = charGuess_ > 0 ? static_cast<long>(int64_t(x) * 256 / charGuess_) : n / 2;
+        guess = std::min<long>(n - 1, std::max<long>(1, guess));
+        long step = std::max<long>(2, guess / 16);
+        long a = 0, b = n;
+        int32_t aWidth = 0, bWidth = -1;  // the whole run's width, measured only if needed
+        bool exact = false;
+        for (long at = guess; !exact && b - a > 1;) {
+            int32_t w = widthOf(text, at, justification);
+            charGuess_ = static_cast<int32_t>(std::max<int64_t>(1, int64_t(w) * 256 / at));
+            exact = w == x;
+            if (w < x) {
+                a = at;
+                aWidth = w;
+                at = std::min(b - 1, a + step);
+            } else {
+                b = at;
+                bWidth = w;
+                at = std::max(a + 1, b - step);
+            }
+            step *= 2;
+            if (b - a <= step)
+                at = (a + b) / 2;
+        }
+        if (!exact && bWidth < 0) {
+            bWidth = widthOf(text, n, justification);
+            if (x > bWidth) {
+                flag = 1;
+                return n;
+            }
+            exact = x == bWidth;
+        }
+        if (!exact) {
+            if (x < (aWidth + bWidth) / 2) {
+                flag = 1;
+                return a;
+            }
+            return b;
+        }
+    }
     int32_t whole = widthOf(text, n, justification);
     if (x > whole) {
         flag = 1;

@@ -123,7 +123,8 @@ private:
     const AFontMetrics& metricsOf(DeviceFont& font, HDC dc);
     int32_t widthOf(const char* text, long length, const AJustification* justification);
 
-    long refs_;  // wide enough never to wrap
+    long refs_;          // wide enough never to wrap
+    int32_t charGuess_;  // a character's width in 1/256 pixel, as last measured: where a search starts
     DeviceFont screen_;
     DeviceFont printer_;
     AFontSpec spec_;

@@ -90,7 +90,23 @@ int GetBits(AbpTree* tree, int n, uint32_t* value) {
     return 0;
 }
 
+// A delta is at most 1 + 32 bits from a bit offset of at most 7: five bytes.
+// When they lie in the loaded block, flag and value come from one window;
+// the bits read are those GetBits reads.
 int GetDelta(AbpTree* tree, uint32_t* delta) {
+    int32_t at = tree->occOffset - tree->blockStart;
+    if (tree->blockStart >= 0 && at >= 0 && at + 5 <= tree->blockBytes) {
+        const uint8_t* p = tree->block + 1 + at;
+        uint64_t window =
+            (uint64_t(p[0]) << 32) | (uint32_t(p[1]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 8) | p[4];
+        int bit = tree->occBit;
+        int n = (window >> (39 - bit)) & 1 ? tree->width : 9;
+        *delta = static_cast<uint32_t>((window >> (39 - bit - n)) & ((uint64_t(1) << n) - 1));
+        bit += 1 + n;
+        tree->occOffset += bit >> 3;
+        tree->occBit = bit & 7;
+        return 0;
+    }
     uint32_t flag = 0;
     int code = GetBits(tree, 1, &flag);
     if (!code)

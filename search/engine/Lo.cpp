@@ -73,6 +73,57 @@ void SetUnits(LoDesc* d, uint32_t unitCode) {
             d->unitMask |= p.masks[i];
 }
 
+// The swap's bytes stay in memory up to the package's limit: under Wine each
+// file call costs microseconds, and a search of one word made some forty of
+// them. Past the limit they go to the swap file, which holds them from then on.
+bool SwapInMemory(FILE* f) {
+    LoPackage& p = LoPkg();
+    return f && f == p.swap && !p.swapInFile;
+}
+
+bool SpillSwap() {
+    LoPackage& p = LoPkg();
+    std::vector<uint8_t>& m = p.swapMemory;
+    if (std::fseek(p.swap, 0, SEEK_SET) != 0 || (!m.empty() && std::fwrite(m.data(), 1, m.size(), p.swap) != m.size()))
+        return false;
+    p.swapInFile = true;
+    std::vector<uint8_t>().swap(m);
+    return true;
+}
+
+// Writes n bytes at offset at of f (the swap or a list's own file).
+bool WriteAt(FILE* f, int64_t at, const void* data, size_t n) {
+    if (at < 0)
+        return false;
+    if (SwapInMemory(f)) {
+        std::vector<uint8_t>& m = LoPkg().swapMemory;
+        if (static_cast<uint64_t>(at) + n <= LoPkg().swapMemoryLimit) {
+            if (m.size() < at + n)
+                m.resize(static_cast<size_t>(at) + n);
+            std::memcpy(m.data() + at, data, n);
+            return true;
+        }
+        if (!SpillSwap())
+            return false;
+    }
+    return std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 && std::fwrite(data, 1, n, f) == n;
+}
+
+// Reads at most n bytes at offset at of f; answers the bytes read.
+size_t ReadAt(FILE* f, int64_t at, void* data, size_t n) {
+    if (at < 0)
+        return 0;
+    if (SwapInMemory(f)) {
+        const std::vector<uint8_t>& m = LoPkg().swapMemory;
+        if (static_cast<uint64_t>(at) >= m.size())
+            return 0;
+        size_t k = std::min(n, m.size() - static_cast<size_t>(at));
+        std::memcpy(data, m.data() + at, k);
+        return k;
+    }
+    return std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 ? std::fread(data, 1, n, f) : 0;
+}
+
 bool Fits(uint64_t value) {
     int nbits = LoPkg().nbits;
     return nbits >= 32 ? value <= 0xFFFFFFFFu : value < (uint64_t(1) << nbits);
@@ -87,7 +138,7 @@ int FlushFast(LoDesc* d) {
             bytes[4 * i + b] = static_cast<uint8_t>(p.fastWords[i] >> (8 * b));
     size_t n = 4 * static_cast<size_t>(p.fastIndex);
     p.fastIndex = 0;
-    if (n && (!d->file || std::fseek(d->file, d->offset, SEEK_SET) != 0 || std::fwrite(bytes, 1, n, d->file) != n))
+    if (n && (!d->file || !WriteAt(d->file, d->offset, bytes, n)))
         return Fail(kLoErrSeek, d->name);
     d->offset += static_cast<int32_t>(n);
     if (!OwnsFile(d) && d->offset > p.swapEnd)
@@ -106,8 +157,7 @@ int FlushPending(LoDesc* d) {
         for (int b = 0; b < 4; ++b)
             bytes[4 * i + b] = static_cast<uint8_t>(d->pending[i] >> (8 * b));
     d->pendingWords = 0;
-    if (!d->file || std::fseek(d->file, d->offset - static_cast<int32_t>(n), SEEK_SET) != 0 ||
-        std::fwrite(bytes, 1, n, d->file) != n)
+    if (!d->file || !WriteAt(d->file, d->offset - static_cast<int64_t>(n), bytes, n))
         return Fail(kLoErrSeek, d->name);
     return 0;
 }
@@ -180,13 +230,22 @@ int PutField(LoDesc* d, uint32_t value) {
 }
 
 int GetField(LoDesc* d, uint32_t* value) {
+    int bits = LoPkg().nbits;
+    // Most fields lie within the current word.
+    if (d->mask) {
+        int left = BitsLeft(d->mask);
+        if (bits <= left) {
+            *value =
+                static_cast<uint32_t>((static_cast<uint64_t>(d->word) >> (left - bits)) & ((uint64_t(1) << bits) - 1));
+            d->mask = bits == left ? 0 : d->mask >> bits;
+            return 0;
+        }
+    }
     uint64_t v = 0;
-    for (int n = LoPkg().nbits; n > 0;) {
+    for (int n = bits; n > 0;) {
         if (!d->mask) {
             if (d->bufferIndex >= d->bufferWords) {
-                size_t words = 0;
-                if (d->file && std::fseek(d->file, d->offset, SEEK_SET) == 0)
-                    words = std::fread(d->buffer, 1, kReadBytes, d->file) / 4;
+                size_t words = d->file ? ReadAt(d->file, d->offset, d->buffer, kReadBytes) / 4 : 0;
                 if (words == 0)
                     return Fail(kLoErrFile, "list data beyond its file");
                 d->offset += static_cast<int32_t>(words * 4);
@@ -294,8 +353,7 @@ int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* 
         r->file = nullptr;
         size_t n = static_cast<size_t>(r->offset - start);
         image->resize(kLoHeaderSize + n);
-        if (!code && n &&
-            (std::fseek(p.swap, start, SEEK_SET) != 0 || std::fread(&(*image)[kLoHeaderSize], 1, n, p.swap) != n))
+        if (!code && n && ReadAt(p.swap, start, &(*image)[kLoHeaderSize], n) != n)
             code = Fail(kLoErrSeek, p.swapName);
         if (p.swapEnd == r->offset)
             p.swapEnd = start;
@@ -358,10 +416,7 @@ int OpenHeader(const uint8_t* header, size_t got, int64_t size, const char* name
 
 }  // namespace
 
-LoPackage& LoPkg() {
-    static LoPackage package;
-    return package;
-}
+LoPackage gLoPackage;
 
 void LoReleaseDesc(LoDesc* d) {
     LoPackage& p = LoPkg();
@@ -394,6 +449,8 @@ int LoInitPkg(const char* swapName, int32_t maxDoc) {
     }
     if (!(p.swap = std::fopen(p.swapName, "w+b")))
         return Fail(kLoErrSwap, p.swapName);
+    std::vector<uint8_t>().swap(p.swapMemory);
+    p.swapInFile = false;
     p.swapEnd = 0;
     p.started = true;
     p.vecBytes = maxDoc < 1 ? 0 : (maxDoc >> 3) + 1;
@@ -432,6 +489,8 @@ int LoEndPkg() {
     p.vecBytes = 0;
     std::fclose(p.swap);
     p.swap = nullptr;
+    std::vector<uint8_t>().swap(p.swapMemory);
+    p.swapInFile = false;
     DeleteFileA(p.swapName);
     p.saved.clear();
     p.started = false;
@@ -720,8 +779,7 @@ int Lo_FirstOcc(LoDesc* d) {
             d->buffer = static_cast<uint8_t*>(std::calloc(1, n ? n : 1));
             if (memory && d->buffer && n && size >= n)
                 std::memcpy(d->buffer, data, n);
-            else if (!d->buffer || !n || memory || std::fseek(d->file, d->start, SEEK_SET) != 0 ||
-                     std::fread(d->buffer, 1, n, d->file) != n)
+            else if (!d->buffer || !n || memory || ReadAt(d->file, d->start, d->buffer, n) != n)
                 return Fail(kLoErrFile, d->name);
         }
         return NextBit(d);
@@ -870,8 +928,7 @@ int Lo_Save(const char* name, LoDesc* d) {
         r.units = d->units;
         r.unitMask = d->unitMask;
         if ((d->flags & kLoVector) && d->count > kLoSaveThreshold) {
-            if (std::fseek(p.swap, r.start, SEEK_SET) != 0 ||
-                std::fwrite(p.vector, 1, p.vecBytes, p.swap) != static_cast<size_t>(p.vecBytes))
+            if (!WriteAt(p.swap, r.start, p.vector, static_cast<size_t>(p.vecBytes)))
                 return Fail(kLoErrSeek, p.swapName);
             p.swapEnd = r.start + p.vecBytes;
             r.flags |= kLoRawVector;

@@ -26,6 +26,9 @@ struct LoPackage {
     bool started = false;
     char swapName[kLoNameSize] = "";
     FILE* swap = nullptr;
+    std::vector<uint8_t> swapMemory;            // the swap's bytes while they fit in memory
+    size_t swapMemoryLimit = size_t(16) << 20;  // beyond it they go to the file
+    bool swapInFile = false;                    // from then on the file holds them
     int32_t swapEnd = 0;
     LoDesc* lists[kLoMaxLists] = {};
     uint8_t* vector = nullptr;  // owned, vecBytes bytes
@@ -41,7 +44,12 @@ struct LoPackage {
     int fastIndex = 0;  // words completed in fastWords
 };
 
-LoPackage& LoPkg();
+// The package's state, one a process; an inline accessor: the list coders
+// ask for it at every field.
+extern LoPackage gLoPackage;
+inline LoPackage& LoPkg() {
+    return gLoPackage;
+}
 // Copies every element of src (rewound, read from its first element) to dst.
 int LoCopyElements(LoDesc* src, LoDesc* dst);
 // Releases what a descriptor owns (buffer, own file, the vector) without freeing it.

@@ -1,6 +1,7 @@
 // Fonts: descriptions from text, shared bodies, measuring and drawing through
 // the current display, placed output and its fallback.
 #include <string>
+#include <vector>
 
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AFont.h"
@@ -81,6 +82,69 @@ TEST_F(GraphicsTest, MeasuresThroughTheCurrentDisplay) {
     EXPECT_EQ(6, font.body()->indexAtOffset(word, 6, 10000, flag));
     EXPECT_EQ(1, flag);
     EXPECT_EQ(0, font.body()->indexAtOffset(word, 6, 0, flag));
+}
+
+namespace {
+
+// The character under offset x of a text whose prefixes of 0..n characters
+// are widths[0..n] wide (every character wider than nothing): the boundary at
+// x itself, else the nearer of the two boundaries around it (flag 1 when the
+// one before x, or x beyond the text).
+long IndexByScan(const std::vector<int32_t>& widths, int32_t x, int16_t& flag) {
+    long n = static_cast<long>(widths.size()) - 1;
+    flag = 0;
+    if (x > widths[static_cast<size_t>(n)]) {
+        flag = 1;
+        return n;
+    }
+    long before = 0;
+    for (long k = 1; k <= n; ++k) {
+        int32_t w = widths[static_cast<size_t>(k)];
+        if (w == x)
+            return k;
+        if (w < x)
+            before = k;
+    }
+    int32_t a = widths[static_cast<size_t>(before)], b = widths[static_cast<size_t>(before + 1)];
+    if (x < (a + b) / 2) {
+        flag = 1;
+        return before;
+    }
+    return before + 1;
+}
+
+}  // namespace
+
+TEST_F(GraphicsTest, FindsTheCharacterUnderEveryOffsetOfLongTexts) {
+    SiteComponent* site = makeSite(app, 1);
+    Canvas canvas(8, 8);
+    std::string prose;
+    while (prose.size() < 900)
+        prose += std::string(kFrench) + " ";
+    struct Row {
+        const char* font;
+        std::string text;
+    } rows[] = {
+        {"Arial,11,0", prose},
+        {"Times New Roman,14,1", prose.substr(0, 200)},
+        {"Courier New,10,0", std::string(300, 'm') + std::string(300, 'i')},
+        {"Arial,9,0", std::string(17, 'W') + "   .   " + std::string(40, 'l')},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.font);
+        AFont font{AFontSpec(r.font)};
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        long n = static_cast<long>(r.text.size());
+        std::vector<int32_t> widths;
+        for (long k = 0; k <= n; ++k)
+            widths.push_back(font.body()->measure(r.text.c_str(), k).width);
+        for (int32_t x = 1; x <= widths.back() + 2; x += 1 + x / 97) {
+            int16_t flag = 9, expectedFlag = 9;
+            long expected = IndexByScan(widths, x, expectedFlag);
+            ASSERT_EQ(expected, font.body()->indexAtOffset(r.text.c_str(), n, x, flag)) << "x " << x;
+            ASSERT_EQ(expectedFlag, flag) << "x " << x;
+        }
+    }
 }
 
 TEST_F(GraphicsTest, FrenchTextShowsOnScreenDisplay) {

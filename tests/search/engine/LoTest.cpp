@@ -559,17 +559,26 @@ TEST(Lo, RangesHoldEveryDocumentBetweenTheirBounds) {
 }
 
 // Lists of several write buffers: in the swap file beside another list being
-// read, in a file of their own, and the union of two of them.
+// read, in a file of their own, and the union of two of them; with the swap
+// held in memory, moved to its file at its first byte, or midway.
 TEST(Lo, ListsOfManyBuffersReadBackWhatWasWritten) {
     TempFolder folder;
+    const size_t inMemory = LoPkg().swapMemoryLimit;
     struct Row {
         const char* name;
         int count;
-        int keep;  // LoKeepSaved when saved
-    } rows[] = {{"one word short of a buffer", 1023, 1}, {"three buffers", 3000, 1}, {"own file", 5000, 0}};
+        int keep;      // LoKeepSaved when saved
+        size_t limit;  // bytes of the swap held in memory
+    } rows[] = {{"one word short of a buffer", 1023, 1, inMemory},
+                {"three buffers", 3000, 1, inMemory},
+                {"own file", 5000, 0, inMemory},
+                {"swap in its file", 3000, 1, 0},
+                {"swap to its file midway", 3000, 1, 9000},
+                {"swap to its file on saving", 3000, 1, 30000}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Package package(-1);
+        LoPkg().swapMemoryLimit = row.limit;
         std::mt19937 random(row.count);
         Elements a, b;
         for (int32_t i = 0, doc = 0, pos = 0; i < row.count; ++i) {
@@ -604,5 +613,7 @@ TEST(Lo, ListsOfManyBuffersReadBackWhatWasWritten) {
         LoFree(&result);
         LoFree(&hb);
         DeleteFileA(path.c_str());
+        EXPECT_EQ(row.limit < inMemory, LoPkg().swapInFile);
     }
+    LoPkg().swapMemoryLimit = inMemory;
 }
