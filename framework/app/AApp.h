@@ -366,6 +366,8 @@ public:
     void openLog(const char* name);
     void logLine(const char* text);
     ATextOutStream* getLogObject() { return log_; }
+    // The path of the file openLog opened; "" before.
+    const AString& logPath() const { return logPath_; }
 
     ACommand* noChange() const;
     ACommand* passThrough() const;

@@ -159,6 +159,9 @@ protected:
 private:
     static int Convert(const char* data, long length, void* output) {
         HttpChannel* self = static_cast<HttpChannel*>(output);
+        // The listener may ask the content type of its first block: the head is in by then.
+        if (self->capture_ && self->capture_->headDone)
+            self->readHead(*self->capture_);
         self->deliverResult_ = self->deliver(data, static_cast<PRUint32>(length));
         return NS_FAILED(self->deliverResult_) ? 1 : 0;
     }
@@ -211,17 +214,23 @@ private:
             capture.socket = session.connection->socket;
             KY_HttpReceiver receiver = {CaptureWait, CaptureReceive, &capture};
             deliverResult_ = NS_OK;
+            capture_ = &capture;
             int result = KY_HttpReadReply(session.connection, receiver, Convert, this);
-            haveStatus_ = ParseHead(capture.head, responseStatus_, responseHeaders_);
-            for (const auto& h : responseHeaders_) {
-                if (SameName(h.first, "Content-Type"))
-                    contentType_ = h.second.substr(0, h.second.find(';'));
-            }
+            capture_ = nullptr;
+            readHead(capture);
             r = ReplyResult(result, haveStatus_, deliverResult_);
         }
         KY_HttpCloseSocket(session.connection);
         KY_HttpFreeSession(&session);
         return r;
+    }
+
+    void readHead(const Capture& capture) {
+        haveStatus_ = ParseHead(capture.head, responseStatus_, responseHeaders_);
+        for (const auto& h : responseHeaders_) {
+            if (SameName(h.first, "Content-Type"))
+                contentType_ = h.second.substr(0, h.second.find(';'));
+        }
     }
 
     nsresult send(KY_HttpSession& session, const std::string& target, const std::string& hostPort) {
@@ -348,6 +357,7 @@ private:
     PRUint32 responseStatus_ = 0;
     Headers requestHeaders_, responseHeaders_;
     nsresult deliverResult_ = NS_OK;
+    Capture* capture_ = nullptr;  // the reply being read, during KY_HttpReadReply
 };
 
 }  // namespace

@@ -19,9 +19,10 @@
 const char* const AMozillaFeature::kGreKey = "Software\\webrt\\GRE\\Savantorium\\1.3";
 const char* const AMozillaFeature::kObservePrefix = "http://www.savantorium.fr/observe?topic=";
 
-// The constructors take their places when the program's prompt service and
-// content policy exist; an entry without one is skipped by registerComponents.
-const nsModuleComponentInfo AMozillaFeature::kComponents[2] = {
+// The browser library puts the constructors of the program's prompt service
+// and content policy here (InstallBrowserComponents); an entry without one is
+// skipped by registerComponents.
+nsModuleComponentInfo AMozillaFeature::kComponents[2] = {
     {"Prompt Service",
      {0xa2112d6a, 0x0e28, 0x421f, {0xb4, 0x6a, 0x25, 0xc0, 0xb3, 0x08, 0xcb, 0xd0}},
      NS_PROMPTSERVICE_CONTRACTID,

@@ -54,7 +54,8 @@ public:
     // The observe-URL prefix of the default content-policy callback.
     static const char* const kObservePrefix;
     // The program's components: the prompt service and the content policy.
-    static const nsModuleComponentInfo kComponents[2];
+    // Their constructors are set by the library that implements them before start.
+    static nsModuleComponentInfo kComponents[2];
 
     // Answers the product folder name of the application (its short name
     // followed by "10.5"); the application object sets it before start.

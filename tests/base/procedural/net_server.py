@@ -15,11 +15,40 @@ PORTFILE, serves until killed. Paths:
                      answers wrong credentials with 401), then serves /REST
   /envelope?Q        200, a "<msg>" reply: status 3, result Q, shown message over two lines
   /okreply?Q         200, the two lines "OK" and Q
+  /static/gimp/REST  the file REST of the gimp-help-fr pages ($SV_NET_GIMP_ROOT, else the
+                     sample build's unpacked package under build/sample-src), 404 when missing
+  /static/pages/REST the file REST of the browser tests' pages (tests/web/browser/pages)
 """
 import base64
+import os
 import socketserver
 import sys
 import time
+
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.normpath(os.path.join(HERE, "..", "..", ".."))
+STATIC_ROOTS = {
+    "gimp": os.environ.get("SV_NET_GIMP_ROOT")
+    or os.path.join(REPO, "build", "sample-src", "usr", "share", "gimp", "2.0", "help", "fr"),
+    "pages": os.path.join(REPO, "tests", "web", "browser", "pages"),
+}
+TYPES = {".html": "text/html; charset=UTF-8", ".htm": "text/html", ".css": "text/css", ".png": "image/png",
+         ".jpg": "image/jpeg", ".gif": "image/gif", ".js": "application/x-javascript", ".txt": "text/plain"}
+
+
+def static_file(path):
+    """(content type, bytes) of a /static/ROOT/REST path, or None; never outside the root."""
+    parts = path.split("?", 1)[0].split("#", 1)[0].split("/", 3)
+    if len(parts) < 4 or parts[2] not in STATIC_ROOTS:
+        return None
+    root = os.path.realpath(STATIC_ROOTS[parts[2]])
+    target = os.path.realpath(os.path.join(root, parts[3]))
+    if not target.startswith(root + os.sep) or not os.path.isfile(target):
+        return None
+    with open(target, "rb") as f:
+        body = f.read()
+    return TYPES.get(os.path.splitext(target)[1].lower(), "application/octet-stream"), body
 
 
 class Handler(socketserver.StreamRequestHandler):
@@ -73,6 +102,13 @@ class Handler(socketserver.StreamRequestHandler):
                     w(b"HTTP/1.0 200 OK\r\n\r\nwelcome")
                 else:
                     w(b"HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"kyhttp test realm\"\r\n\r\nno")
+            elif path.startswith("/static/"):
+                found = static_file(path)
+                if found:
+                    w(b"HTTP/1.0 200 OK\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n"
+                      % (found[0].encode(), len(found[1])) + found[1])
+                else:
+                    w(b"HTTP/1.0 404 Not Found\r\nContent-Type: text/plain\r\n\r\nno such page\n")
             elif path.startswith("/envelope") or path.startswith("/okreply"):
                 query = path.split("?", 1)[1].encode("latin-1") if "?" in path else b""
                 if path.startswith("/envelope"):

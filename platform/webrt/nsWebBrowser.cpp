@@ -1,0 +1,1166 @@
+// The runtime layer's web browser: loads a page and its sub-resources over
+// the layer's channels on the event queue, tells its listeners in the order
+// nsBrowser.h gives, keeps the history, finds, saves and prints the page, and
+// runs the few "javascript:" calls the program's pages use.
+#include "platform/webrt/nsWebBrowserImpl.h"
+
+#include "platform/webrt/nsChannelBase.h"
+
+#include "base/object/AOutStream.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <cwctype>
+#include <functional>
+
+namespace webrt {
+
+namespace {
+
+std::map<std::string, NS_PluginMaker>& Plugins() {
+    static std::map<std::string, NS_PluginMaker> plugins;
+    return plugins;
+}
+NS_PagePrinter g_pagePrinter = nullptr;
+
+std::string LowerText(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+void LogError(const std::string& line) {
+    CurrentErrorStream().writeString((line + "\n").c_str());
+}
+
+// A runnable calling a member function later on the event queue.
+class Task : public nsSupportsImpl<nsIRunnable> {
+public:
+    Task(WebBrowser* browser, std::function<void()> fn) : browser_(browser), fn_(std::move(fn)) {}
+    nsresult Run() override {
+        fn_();
+        return NS_OK;
+    }
+
+private:
+    nsPtr<WebBrowser> browser_;  // kept alive until the task ran
+    std::function<void()> fn_;
+};
+
+// Collects the page's reply for the browser.
+class PageListener : public nsSupportsImpl<nsIStreamListener> {
+public:
+    PageListener(WebBrowser* browser, nsIURI* uri, bool historyMove)
+        : browser_(browser), uri_(uri), generation_(browser->generation()), historyMove_(historyMove) {}
+    nsresult OnStartRequest(nsIRequest*, nsISupports*) override {
+        return browser_->current(generation_) ? NS_OK : NS_ERROR_ABORT;
+    }
+    nsresult OnDataAvailable(nsIRequest* request, nsISupports*, const char* data, PRUint32 count) override {
+        if (!browser_->current(generation_))
+            return NS_ERROR_ABORT;
+        transferring(request);
+        size_t room = kHtmlLimit - std::min(kHtmlLimit, body_.size());
+        body_.append(data, std::min<size_t>(room, count));
+        return NS_OK;
+    }
+    nsresult OnStopRequest(nsIRequest* request, nsISupports*, nsresult) override {
+        if (!browser_->current(generation_))
+            return NS_OK;
+        transferring(request);
+        if (browser_->current(generation_))
+            browser_->pageArrived(generation_, uri_.get(), contentType_, body_, historyMove_);
+        return NS_OK;
+    }
+
+private:
+    // Once the reply's head is in (its content type known): the document
+    // transfers and the location changes.
+    void transferring(nsIRequest* request) {
+        if (transferring_)
+            return;
+        transferring_ = true;
+        nsPtr<nsIChannel> channel = QueryAs<nsIChannel>(request);
+        if (channel)
+            channel->GetContentType(contentType_);
+        browser_->notifyState(nsIWebProgressListener::STATE_TRANSFERRING | nsIWebProgressListener::STATE_IS_REQUEST |
+                                  nsIWebProgressListener::STATE_IS_DOCUMENT,
+                              request);
+        browser_->notifyLocation(uri_.get());
+    }
+
+    bool transferring_ = false;
+    nsPtr<WebBrowser> browser_;
+    nsPtr<nsIURI> uri_;
+    unsigned generation_;
+    bool historyMove_;
+    std::string contentType_;
+    std::string body_;
+};
+
+class ResourceObserver : public nsSupportsImpl<nsIStreamLoaderObserver> {
+public:
+    ResourceObserver(WebBrowser* browser, size_t index)
+        : browser_(browser), index_(index), generation_(browser->generation()) {}
+    nsresult OnStreamComplete(nsIStreamLoader*, nsISupports*, nsresult, PRUint32 length,
+                              const PRUint8* result) override {
+        std::string bytes = result ? std::string(reinterpret_cast<const char*>(result), length) : std::string();
+        browser_->resourceDone(generation_, index_, bytes);
+        return NS_OK;
+    }
+
+private:
+    nsPtr<WebBrowser> browser_;
+    size_t index_;
+    unsigned generation_;
+};
+
+class PrintSettings : public nsSupportsImpl<nsIPrintSettings> {
+public:
+    nsresult GetPrinterName(char** result) override {
+        if (!result)
+            return NS_ERROR_NULL_POINTER;
+        *result = ToNewCString(name_);
+        return NS_OK;
+    }
+    nsresult SetPrinterName(const char* name) override {
+        name_ = name ? name : "";
+        return NS_OK;
+    }
+
+private:
+    std::string name_;
+};
+
+// One call of a script: name(arguments), arguments as texts without their quotes.
+bool ParseCall(const std::string& script, std::string& name, std::vector<std::string>& arguments) {
+    size_t open = script.find('(');
+    if (open == std::string::npos)
+        return false;
+    name = script.substr(0, open);
+    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back())))
+        name.pop_back();
+    size_t i = open + 1;
+    std::string current;
+    bool any = false;
+    while (i < script.size() && script[i] != ')') {
+        char c = script[i];
+        if (c == '\'' || c == '"') {
+            size_t end = script.find(c, i + 1);
+            if (end == std::string::npos)
+                return false;
+            current += script.substr(i + 1, end - i - 1);
+            any = true;
+            i = end + 1;
+        } else if (c == ',') {
+            arguments.push_back(current);
+            current.clear();
+            any = false;
+            ++i;
+        } else {
+            if (!std::isspace(static_cast<unsigned char>(c))) {
+                current.push_back(c);
+                any = true;
+            }
+            ++i;
+        }
+    }
+    if (i >= script.size())
+        return false;
+    if (any || !arguments.empty())
+        arguments.push_back(current);
+    return true;
+}
+
+PRUint32 FeatureFlags(const std::string& features) {
+    std::string f = LowerText(features);
+    if (f.empty())
+        return nsIWebBrowserChrome::CHROME_DEFAULT;
+    PRUint32 flags = 0;
+    struct {
+        const char* name;
+        PRUint32 bit;
+    } const table[] = {{"close", nsIWebBrowserChrome::CHROME_WINDOW_CLOSE},
+                       {"resizable", nsIWebBrowserChrome::CHROME_WINDOW_RESIZE},
+                       {"toolbar", nsIWebBrowserChrome::CHROME_TOOLBAR},
+                       {"status", nsIWebBrowserChrome::CHROME_STATUSBAR},
+                       {"titlebar", nsIWebBrowserChrome::CHROME_TITLEBAR},
+                       {"modal", nsIWebBrowserChrome::CHROME_MODAL},
+                       {"dialog", nsIWebBrowserChrome::CHROME_OPENAS_DIALOG},
+                       {"chrome", nsIWebBrowserChrome::CHROME_OPENAS_CHROME}};
+    for (const auto& row : table)
+        if (f.find(row.name) != std::string::npos)
+            flags |= row.bit;
+    return flags ? flags : nsIWebBrowserChrome::CHROME_DEFAULT;
+}
+
+// The functions of the program's pages that the embedded plug-in answers.
+bool IsPluginFunction(const std::string& name) {
+    static const char* const names[] = {"gotoframe", "zoom",          "zoompan", "play", "stop",
+                                        "stopAndRewind", "document.embeds[0].GotoFrame"};
+    for (const char* n : names)
+        if (name == n)
+            return true;
+    return false;
+}
+
+std::string FileNameOf(const std::string& url) {
+    std::string path = url.substr(0, url.find_first_of("?#"));
+    size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string clean;
+    for (char c : name)
+        clean.push_back(std::strchr("\\/:*?\"<>|", c) || static_cast<unsigned char>(c) < 32 ? '_' : c);
+    return clean.empty() ? std::string("file") : clean;
+}
+
+}  // namespace
+
+std::string ResolveUrl(const std::string& base, const std::string& relative) {
+    size_t colon = relative.find(':');
+    size_t slash = relative.find('/');
+    if (colon != std::string::npos && (slash == std::string::npos || colon < slash) && colon > 0)
+        return relative;  // has its own scheme
+    size_t schemeEnd = base.find(':');
+    if (schemeEnd == std::string::npos)
+        return relative;
+    std::string scheme = base.substr(0, schemeEnd + 1);
+    if (relative.compare(0, 2, "//") == 0)
+        return scheme + relative;
+    size_t authorityEnd = schemeEnd + 1;
+    if (base.compare(schemeEnd + 1, 2, "//") == 0) {
+        authorityEnd = base.find('/', schemeEnd + 3);
+        if (authorityEnd == std::string::npos)
+            authorityEnd = base.size();
+    }
+    std::string root = base.substr(0, authorityEnd);
+    std::string basePath = base.substr(authorityEnd);
+    basePath = basePath.substr(0, basePath.find_first_of("?#"));
+    if (relative.empty())
+        return base;
+    if (relative[0] == '#')
+        return root + basePath + relative;
+    std::string path;
+    if (relative[0] == '/') {
+        path = relative;
+    } else {
+        size_t last = basePath.find_last_of('/');
+        path = (last == std::string::npos ? std::string("/") : basePath.substr(0, last + 1)) + relative;
+    }
+    // Applies "." and ".." segments of the path (not of its query).
+    size_t queryAt = path.find_first_of("?#");
+    std::string query = queryAt == std::string::npos ? std::string() : path.substr(queryAt);
+    path = path.substr(0, queryAt);
+    std::vector<std::string> segments;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string segment = path.substr(start, end - start);
+        bool last = end == path.size();
+        if (segment == "..") {
+            if (segments.size() > 1)
+                segments.pop_back();
+            if (last)
+                segments.push_back("");
+        } else if (segment == ".") {
+            if (last)
+                segments.push_back("");
+        } else {
+            segments.push_back(segment);
+        }
+        start = end + 1;
+    }
+    std::string joined;
+    for (size_t k = 0; k < segments.size(); ++k)
+        joined += (k ? "/" : "") + segments[k];
+    if (joined.empty() || joined[0] != '/')
+        joined = "/" + joined;
+    return root + joined + query;
+}
+
+WebBrowser::WebBrowser() = default;
+
+WebBrowser::~WebBrowser() {
+    stopPlugins();
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+nsresult WebBrowser::SetContainerWindow(nsIWebBrowserChrome* chrome) {
+    chrome_ = chrome;
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetContainerWindow(nsIWebBrowserChrome** result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = chrome_.get();
+    if (*result)
+        (*result)->AddRef();
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetContentDOMWindow(nsIDOMWindow** result) {
+    return GetTop(result);
+}
+
+nsresult WebBrowser::GetTop(nsIDOMWindow** result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = static_cast<nsIDOMWindow*>(this);
+    AddRef();
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetDOMWindow(nsIDOMWindow** result) {
+    return GetTop(result);
+}
+
+nsresult WebBrowser::AddWebBrowserListener(nsISupports* listener, const nsIID& iid) {
+    if (!listener)
+        return NS_ERROR_NULL_POINTER;
+    if (!iid.Equals(nsIWebProgressListener::GetIID()))
+        return NS_ERROR_INVALID_ARG;
+    nsPtr<nsIWebProgressListener> l = QueryAs<nsIWebProgressListener>(listener);
+    if (!l)
+        return NS_NOINTERFACE;
+    listeners_.push_back(l);
+    return NS_OK;
+}
+
+nsresult WebBrowser::AddEventListenerByIID(nsIDOMEventListener* listener, const nsIID& iid) {
+    if (!listener)
+        return NS_ERROR_NULL_POINTER;
+    if (iid.Equals(nsIDOMMouseListener::GetIID())) {
+        nsPtr<nsIDOMMouseListener> l = QueryAs<nsIDOMMouseListener>(listener);
+        if (!l)
+            return NS_NOINTERFACE;
+        mouseListeners_.push_back(l);
+        return NS_OK;
+    }
+    if (iid.Equals(nsIDOMKeyListener::GetIID())) {
+        nsPtr<nsIDOMKeyListener> l = QueryAs<nsIDOMKeyListener>(listener);
+        if (!l)
+            return NS_NOINTERFACE;
+        keyListeners_.push_back(l);
+        return NS_OK;
+    }
+    return NS_ERROR_INVALID_ARG;
+}
+
+nsresult WebBrowser::RemoveEventListenerByIID(nsIDOMEventListener* listener, const nsIID& iid) {
+    if (!listener)
+        return NS_ERROR_NULL_POINTER;
+    if (iid.Equals(nsIDOMMouseListener::GetIID())) {
+        nsPtr<nsIDOMMouseListener> l = QueryAs<nsIDOMMouseListener>(listener);
+        mouseListeners_.erase(std::remove_if(mouseListeners_.begin(), mouseListeners_.end(),
+                                             [&](const nsPtr<nsIDOMMouseListener>& p) { return p.get() == l.get(); }),
+                              mouseListeners_.end());
+    } else if (iid.Equals(nsIDOMKeyListener::GetIID())) {
+        nsPtr<nsIDOMKeyListener> l = QueryAs<nsIDOMKeyListener>(listener);
+        keyListeners_.erase(std::remove_if(keyListeners_.begin(), keyListeners_.end(),
+                                           [&](const nsPtr<nsIDOMKeyListener>& p) { return p.get() == l.get(); }),
+                            keyListeners_.end());
+    }
+    return NS_OK;
+}
+
+nsresult WebBrowser::InitWindow(void* parent, void*, PRInt32 x, PRInt32 y, PRInt32 cx, PRInt32 cy) {
+    parent_ = static_cast<HWND>(parent);
+    bounds_ = RECT{x, y, x + std::max(0, cx), y + std::max(0, cy)};
+    return NS_OK;
+}
+
+nsresult WebBrowser::Create() {
+    nsresult r;
+    nsPtr<nsIEventQueueService> service = GetServiceAs<nsIEventQueueService>(NS_EVENTQUEUESERVICE_CONTRACTID, &r);
+    if (!service)
+        return NS_FAILED(r) ? r : NS_ERROR_NOT_INITIALIZED;
+    r = service->GetThreadEventQueue(NS_CURRENT_THREAD, queue_.receive());
+    if (NS_FAILED(r))
+        return r;
+    return makeWindow() ? NS_OK : NS_ERROR_FAILURE;
+}
+
+nsresult WebBrowser::Destroy() {
+    ++generation_;
+    loading_ = false;
+    stopPlugins();
+    if (hwnd_) {
+        HWND w = hwnd_;
+        hwnd_ = nullptr;
+        DestroyWindow(w);
+    }
+    listeners_.clear();
+    mouseListeners_.clear();
+    keyListeners_.clear();
+    chrome_ = nullptr;
+    return NS_OK;
+}
+
+nsresult WebBrowser::SetPositionAndSize(PRInt32 x, PRInt32 y, PRInt32 cx, PRInt32 cy, PRBool repaint) {
+    bounds_ = RECT{x, y, x + std::max(0, cx), y + std::max(0, cy)};
+    if (hwnd_) {
+        MoveWindow(hwnd_, x, y, std::max(0, cx), std::max(0, cy), repaint ? TRUE : FALSE);
+        layout();
+    }
+    return NS_OK;
+}
+
+nsresult WebBrowser::SetVisibility(PRBool visible) {
+    visible_ = visible != 0;
+    if (hwnd_)
+        ShowWindow(hwnd_, visible_ ? SW_SHOWNA : SW_HIDE);
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetMainWidget(void** result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = hwnd_;
+    return NS_OK;
+}
+
+void WebBrowser::notifyState(PRUint32 flags, nsIRequest* request) {
+    std::vector<nsPtr<nsIWebProgressListener>> copy = listeners_;
+    for (auto& l : copy)
+        l->OnStateChange(this, request, flags, NS_OK);
+}
+
+void WebBrowser::notifyLocation(nsIURI* location, bool subFrame) {
+    std::vector<nsPtr<nsIWebProgressListener>> copy = listeners_;
+    if (subFrame) {
+        // A frame's progress: its window is not the top window.
+        class Frame : public nsSupportsImpl<nsIWebProgress, nsIDOMWindow> {
+        public:
+            explicit Frame(WebBrowser* top) : top_(top) {}
+            nsresult GetDOMWindow(nsIDOMWindow** result) override {
+                *result = static_cast<nsIDOMWindow*>(this);
+                AddRef();
+                return NS_OK;
+            }
+            nsresult GetTop(nsIDOMWindow** result) override { return top_->GetTop(result); }
+
+        private:
+            nsPtr<WebBrowser> top_;
+        };
+        nsPtr<Frame> frame(new Frame(this));
+        for (auto& l : copy)
+            l->OnLocationChange(frame.get(), nullptr, location);
+        return;
+    }
+    for (auto& l : copy)
+        l->OnLocationChange(this, nullptr, location);
+}
+
+void WebBrowser::notifyStatus(const std::wstring& text) {
+    std::vector<nsPtr<nsIWebProgressListener>> copy = listeners_;
+    for (auto& l : copy)
+        l->OnStatusChange(this, nullptr, NS_OK, text.c_str());
+}
+
+void WebBrowser::notifyProgress(PRInt32 current, PRInt32 maximum) {
+    std::vector<nsPtr<nsIWebProgressListener>> copy = listeners_;
+    for (auto& l : copy)
+        l->OnProgressChange(this, nullptr, current, maximum, current, maximum);
+}
+
+void WebBrowser::notifyTitle(const std::wstring& title) {
+    nsPtr<nsIEmbeddingSiteWindow> site = QueryAs<nsIEmbeddingSiteWindow>(chrome_.get());
+    if (site)
+        site->SetTitle(title.c_str());
+}
+
+void WebBrowser::post(nsIRunnable* event) {
+    if (!queue_)
+        return;
+    queue_->PostEvent(event);
+    if (hwnd_)
+        SetTimer(hwnd_, 1, 10, nullptr);
+}
+
+void WebBrowser::processEvents() {
+    if (queue_)
+        queue_->ProcessPendingEvents();
+}
+
+bool WebBrowser::policyAllows(PRInt32 type, nsIURI* location) {
+    nsPtr<nsIContentPolicy> policy = GetServiceAs<nsIContentPolicy>(NS_CONTENTPOLICY_CONTRACTID);
+    if (!policy)
+        return true;
+    PRBool allow = PR_TRUE;
+    if (NS_FAILED(policy->ShouldLoad(type, location, nullptr, static_cast<nsIDOMWindow*>(this), &allow)))
+        return true;
+    return allow != 0;
+}
+
+nsresult WebBrowser::LoadURI(const PRUnichar* uri, PRUint32, nsIURI*, nsISupports*, nsISupports*) {
+    if (!uri)
+        return NS_ERROR_NULL_POINTER;
+    return navigate(NS_LossyConvertUTF16toNative(uri), false);
+}
+
+nsresult WebBrowser::navigate(const std::string& url, bool historyMove) {
+    if (LowerText(url.substr(0, 11)) == "javascript:") {
+        runScript(Unescape(url.substr(11)));
+        return NS_OK;
+    }
+    nsPtr<nsIURI> uri;
+    nsresult r = NS_NewURI(uri.receive(), url);
+    if (NS_FAILED(r))
+        return r;
+    if (!policyAllows(nsIContentPolicy::TYPE_DOCUMENT, uri.get()))
+        return NS_OK;  // refused: the page stays
+    ++generation_;
+    stopPlugins();
+    loading_ = true;
+    unsigned generation = generation_;
+    nsPtr<WebBrowser> self(this);
+    post(nsPtr<nsIRunnable>(new Task(this, [self, uri, generation, historyMove]() {
+             if (!self->current(generation))
+                 return;
+             self->notifyState(nsIWebProgressListener::STATE_START | nsIWebProgressListener::STATE_IS_REQUEST |
+                               nsIWebProgressListener::STATE_IS_DOCUMENT | nsIWebProgressListener::STATE_IS_NETWORK);
+             nsPtr<nsIChannel> channel;
+             nsPtr<PageListener> listener(new PageListener(self.get(), uri.get(), historyMove));
+             nsresult open = NS_NewChannel(channel.receive(), uri.get());
+             if (NS_SUCCEEDED(open))
+                 open = channel->AsyncOpen(listener.get(), nullptr);
+             if (NS_FAILED(open)) {
+                 listener->OnStartRequest(nullptr, nullptr);
+                 listener->OnStopRequest(nullptr, nullptr, open);
+             }
+         }))
+             .get());
+    return NS_OK;
+}
+
+void WebBrowser::pageArrived(unsigned generation, nsIURI* uri, const std::string& contentType,
+                             const std::string& body, bool historyMove) {
+    std::string spec;
+    uri->GetSpec(spec);
+    currentUri_ = uri;
+    currentUrl_ = spec;
+    if (!historyMove) {
+        if (!history_.empty())
+            history_.resize(historyIndex_ + 1);
+        history_.push_back(spec);
+        historyIndex_ = history_.size() - 1;
+    }
+    source_ = body;
+    bool html = contentType.compare(0, 9, "text/html") == 0 || (contentType.empty() && body.find('<') != std::string::npos);
+    document_ = ReadHtml(body, contentType, html);
+    hasSelection_ = selectAll_ = false;
+    scrollY_ = 0;
+    resources_.clear();
+    for (const HtmlResource& r : document_.resources) {
+        FetchedResource f;
+        f.type = r.type;
+        f.src = r.src;
+        f.url = ResolveUrl(spec, r.src);
+        resources_.push_back(f);
+    }
+    layout();
+    repaint();
+    notifyTitle(document_.title.empty() ? NS_ConvertNativeToUTF16(spec.c_str()) : document_.title);
+    outstanding_ = 1;  // held until every request has started
+    for (size_t i = 0; i < resources_.size(); ++i) {
+        nsPtr<nsIURI> ruri;
+        if (NS_FAILED(NS_NewURI(ruri.receive(), resources_[i].url)))
+            continue;
+        if (!policyAllows(resources_[i].type, ruri.get()))
+            continue;
+        ruri->GetSpec(resources_[i].url);
+        nsPtr<nsIChannel> channel;
+        if (NS_FAILED(NS_NewChannel(channel.receive(), ruri.get())))
+            continue;
+        notifyState(nsIWebProgressListener::STATE_START | nsIWebProgressListener::STATE_IS_REQUEST, channel.get());
+        ++outstanding_;
+        nsPtr<nsIStreamLoader> loader;
+        nsPtr<ResourceObserver> observer(new ResourceObserver(this, i));
+        NS_NewStreamLoader(loader.receive(), channel.get(), observer.get(), nullptr);
+    }
+    startPlugins();
+    resourceDone(generation, static_cast<size_t>(-1), std::string());
+}
+
+void WebBrowser::resourceDone(unsigned generation, size_t index, const std::string& bytes) {
+    if (!current(generation) || outstanding_ == 0)
+        return;
+    if (index < resources_.size()) {
+        resources_[index].bytes = bytes;
+        resources_[index].fetched = true;
+        notifyState(nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_REQUEST);
+    }
+    if (--outstanding_ > 0)
+        return;
+    loading_ = false;
+    notifyState(nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_REQUEST |
+                nsIWebProgressListener::STATE_IS_DOCUMENT);
+    if (current(generation))
+        notifyState(nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_NETWORK);
+}
+
+nsresult WebBrowser::Reload(PRUint32) {
+    if (currentUrl_.empty())
+        return NS_ERROR_FAILURE;
+    return navigate(currentUrl_, true);
+}
+
+nsresult WebBrowser::Stop(PRUint32) {
+    if (loading_) {
+        ++generation_;
+        loading_ = false;
+        outstanding_ = 0;
+        notifyState(nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_NETWORK);
+    }
+    return NS_OK;
+}
+
+nsresult WebBrowser::GoBack() {
+    if (history_.empty() || historyIndex_ == 0)
+        return NS_ERROR_FAILURE;
+    --historyIndex_;
+    return navigate(history_[historyIndex_], true);
+}
+
+nsresult WebBrowser::GoForward() {
+    if (history_.empty() || historyIndex_ + 1 >= history_.size())
+        return NS_ERROR_FAILURE;
+    ++historyIndex_;
+    return navigate(history_[historyIndex_], true);
+}
+
+nsresult WebBrowser::GetCanGoBack(PRBool* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = !history_.empty() && historyIndex_ > 0;
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetCanGoForward(PRBool* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = !history_.empty() && historyIndex_ + 1 < history_.size();
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetCurrentURI(nsIURI** result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = currentUri_.get();
+    if (*result)
+        (*result)->AddRef();
+    return NS_OK;
+}
+
+void WebBrowser::followLink(int link) {
+    if (link < 0 || static_cast<size_t>(link) >= document_.links.size())
+        return;
+    const HtmlLink& l = document_.links[static_cast<size_t>(link)];
+    if (LowerText(l.href.substr(0, 11)) == "javascript:") {
+        runScript(Unescape(l.href.substr(11)));
+        return;
+    }
+    std::string url = ResolveUrl(currentUrl_, l.href);
+    if (l.target == "_blank")
+        openWindow(url, nsIWebBrowserChrome::CHROME_DEFAULT);
+    else
+        navigate(url, false);
+}
+
+nsresult WebBrowser::openWindow(const std::string& url, PRUint32 flags) {
+    nsresult r;
+    nsPtr<nsIWindowWatcher> watcher = GetServiceAs<nsIWindowWatcher>(NS_WINDOWWATCHER_CONTRACTID, &r);
+    nsPtr<nsIWindowCreator> creator;
+    if (watcher)
+        watcher->GetWindowCreator(creator.receive());
+    if (!creator) {
+        LogError("window.open: no window creator for " + url);
+        return NS_ERROR_NOT_AVAILABLE;
+    }
+    nsPtr<nsIWebBrowserChrome> chrome;
+    r = creator->CreateChromeWindow(chrome_.get(), flags, chrome.receive());
+    if (NS_FAILED(r) || !chrome)
+        return NS_FAILED(r) ? r : NS_ERROR_FAILURE;
+    nsPtr<nsIWebBrowser> browser;
+    chrome->GetWebBrowser(browser.receive());
+    nsPtr<nsIWebNavigation> navigation = QueryAs<nsIWebNavigation>(browser.get());
+    if (!navigation || url.empty())
+        return NS_OK;
+    return navigation->LoadURI(NS_ConvertNativeToUTF16(url.c_str()).c_str(), 0, nullptr, nullptr, nullptr);
+}
+
+void WebBrowser::runScript(const std::string& script) {
+    std::string name;
+    std::vector<std::string> arguments;
+    std::string text = script;
+    while (!text.empty() && (text.back() == ';' || std::isspace(static_cast<unsigned char>(text.back()))))
+        text.pop_back();
+    if (!ParseCall(text, name, arguments)) {
+        NS_ScriptLog().push_back("ignored " + script);
+        LogError("javascript: not run: " + script);
+        return;
+    }
+    auto arg = [&](size_t i) { return i < arguments.size() ? arguments[i] : std::string(); };
+    nsPtr<nsIPromptService> prompts;
+    if (name == "alert" || name == "confirm" || name == "prompt")
+        prompts = GetServiceAs<nsIPromptService>(NS_PROMPTSERVICE_CONTRACTID);
+    nsString message = NS_ConvertNativeToUTF16(arg(0).c_str());
+    nsIDOMWindow* window = static_cast<nsIDOMWindow*>(this);
+    if (name == "alert" || name == "window.alert") {
+        if (prompts)
+            prompts->Alert(window, nullptr, message.c_str());
+    } else if (name == "confirm" || name == "window.confirm") {
+        PRBool answer = PR_FALSE;
+        if (prompts)
+            prompts->Confirm(window, nullptr, message.c_str(), &answer);
+        NS_ScriptLog().push_back(std::string("confirm ") + (answer ? "1" : "0"));
+    } else if (name == "prompt" || name == "window.prompt") {
+        PRUnichar* value = arguments.size() > 1 ? ToNewUnicode(NS_ConvertNativeToUTF16(arg(1).c_str())) : nullptr;
+        PRBool answer = PR_FALSE;
+        if (prompts)
+            prompts->Prompt(window, nullptr, message.c_str(), &value, nullptr, nullptr, &answer);
+        NS_ScriptLog().push_back("prompt " + std::string(answer ? "1 " : "0 ") +
+                                 (value ? NS_LossyConvertUTF16toNative(value) : std::string()));
+        nsMemory::Free(value);
+    } else if (name == "window.open" || name == "open") {
+        openWindow(arg(0).empty() ? std::string() : ResolveUrl(currentUrl_, arg(0)), FeatureFlags(arg(2)));
+    } else if (name == "window.close" || name == "close") {
+        if (chrome_)
+            nsPtr<nsIWebBrowserChrome>(chrome_)->DestroyBrowserWindow();
+    } else if (IsPluginFunction(name) && !plugins_.empty()) {
+        plugins_.front()->Call(name.c_str(), arguments);
+    } else {
+        NS_ScriptLog().push_back("ignored " + script);
+        LogError("javascript: not run: " + script);
+    }
+}
+
+void WebBrowser::startPlugins() {
+    if (!allowPlugins_ || !hwnd_)
+        return;
+    int y = contentHeight_ + 8;
+    for (const HtmlEmbed& embed : document_.embeds) {
+        auto it = Plugins().find(embed.type);
+        if (it == Plugins().end())
+            continue;
+        std::string src = embed.src.empty() ? std::string() : ResolveUrl(currentUrl_, embed.src);
+        nsPtr<nsIURI> uri;
+        if (!src.empty() && NS_SUCCEEDED(NS_NewURI(uri.receive(), src)) &&
+            !policyAllows(nsIContentPolicy::TYPE_OBJECT, uri.get()))
+            continue;
+        nsPtr<nsIPluginInstance> instance;
+        if (NS_FAILED(it->second(embed.type.c_str(), instance.receive())) || !instance)
+            continue;
+        instance->Start(hwnd_, 8, y - scrollY_, embed.width, embed.height, src.c_str());
+        plugins_.push_back(instance);
+        y += embed.height + 8;
+    }
+}
+
+void WebBrowser::stopPlugins() {
+    std::vector<nsPtr<nsIPluginInstance>> plugins;
+    plugins.swap(plugins_);
+    for (auto& p : plugins)
+        p->Stop();
+}
+
+nsresult WebBrowser::SetSearchString(const PRUnichar* text) {
+    findText_ = text ? text : L"";
+    return NS_OK;
+}
+nsresult WebBrowser::SetMatchCase(PRBool on) {
+    matchCase_ = on != 0;
+    return NS_OK;
+}
+nsresult WebBrowser::SetEntireWord(PRBool on) {
+    entireWord_ = on != 0;
+    return NS_OK;
+}
+nsresult WebBrowser::SetWrapFind(PRBool on) {
+    wrapFind_ = on != 0;
+    return NS_OK;
+}
+nsresult WebBrowser::SetFindBackwards(PRBool on) {
+    findBackwards_ = on != 0;
+    return NS_OK;
+}
+
+nsresult WebBrowser::FindNext(PRBool* found) {
+    if (!found)
+        return NS_ERROR_NULL_POINTER;
+    *found = PR_FALSE;
+    if (findText_.empty())
+        return NS_OK;
+    auto fold = [&](std::wstring s) {
+        if (!matchCase_)
+            for (wchar_t& c : s)
+                c = towlower(c);
+        return s;
+    };
+    std::wstring needle = fold(findText_);
+    // Every match in document order, then the first after (or before) the selection.
+    struct Match {
+        size_t paragraph, offset;
+    };
+    std::vector<Match> matches;
+    for (size_t p = 0; p < document_.paragraphs.size(); ++p) {
+        std::wstring text = fold(document_.paragraphText(p));
+        for (size_t at = text.find(needle); at != std::wstring::npos; at = text.find(needle, at + 1)) {
+            bool word = true;
+            if (entireWord_) {
+                bool before = at > 0 && iswalnum(text[at - 1]);
+                size_t end = at + needle.size();
+                bool after = end < text.size() && iswalnum(text[end]);
+                word = !before && !after;
+            }
+            if (word)
+                matches.push_back(Match{p, at});
+        }
+    }
+    if (matches.empty())
+        return NS_OK;
+    auto less = [](size_t p1, size_t o1, size_t p2, size_t o2) { return p1 < p2 || (p1 == p2 && o1 < o2); };
+    const Match* chosen = nullptr;
+    if (!findBackwards_) {
+        for (const Match& m : matches)
+            if (!hasSelection_ || less(selParagraph_, selOffset_, m.paragraph, m.offset)) {
+                chosen = &m;
+                break;
+            }
+        if (!chosen && (wrapFind_ || !hasSelection_))
+            chosen = &matches.front();
+    } else {
+        for (auto it = matches.rbegin(); it != matches.rend(); ++it)
+            if (!hasSelection_ || less(it->paragraph, it->offset, selParagraph_, selOffset_)) {
+                chosen = &*it;
+                break;
+            }
+        if (!chosen && (wrapFind_ || !hasSelection_))
+            chosen = &matches.back();
+    }
+    if (!chosen)
+        return NS_OK;
+    hasSelection_ = true;
+    selectAll_ = false;
+    selParagraph_ = chosen->paragraph;
+    selOffset_ = chosen->offset;
+    selLength_ = needle.size();
+    scrollToParagraph(selParagraph_);
+    repaint();
+    *found = PR_TRUE;
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetPersistFlags(PRUint32* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = persistFlags_;
+    return NS_OK;
+}
+
+nsresult WebBrowser::SetPersistFlags(PRUint32 flags) {
+    persistFlags_ = flags;
+    return NS_OK;
+}
+
+nsresult WebBrowser::SaveDocument(nsISupports*, nsIFile* file, nsIFile* dataFolder, const char*, PRUint32,
+                                  PRUint32) {
+    if (!file)
+        return NS_ERROR_NULL_POINTER;
+    if (currentUrl_.empty())
+        return NS_ERROR_NOT_AVAILABLE;
+    std::string path;
+    file->GetNativePath(path);
+    bool replace = (persistFlags_ & PERSIST_FLAGS_REPLACE_EXISTING_FILES) != 0;
+    if (!replace && FileExists(path))
+        return NS_ERROR_FILE_ALREADY_EXISTS;
+    std::string page = source_;
+    if (dataFolder) {
+        std::string folder;
+        dataFolder->GetNativePath(folder);
+        PRBool exists = PR_FALSE;
+        dataFolder->Exists(&exists);
+        if (!exists) {
+            nsresult r = dataFolder->Create(nsIFile::DIRECTORY_TYPE, 0755);
+            if (NS_FAILED(r))
+                return r;
+        }
+        std::string folderName = folder.substr(folder.find_last_of("\\/") + 1);
+        std::map<std::string, std::string> savedAs;  // src as written -> name in the folder
+        std::map<std::string, int> taken;
+        for (const FetchedResource& r : resources_) {
+            if (!r.fetched || savedAs.count(r.src))
+                continue;
+            std::string name = FileNameOf(r.url);
+            if (taken[name]++ > 0) {
+                size_t dot = name.find_last_of('.');
+                name = name.substr(0, dot) + "_" + std::to_string(taken[name]) +
+                       (dot == std::string::npos ? std::string() : name.substr(dot));
+            }
+            std::string target = folder + "\\" + name;
+            if (!replace && FileExists(target))
+                return NS_ERROR_FILE_ALREADY_EXISTS;
+            nsresult w = SaveTextFile(target, r.bytes);
+            if (NS_FAILED(w))
+                return w;
+            savedAs[r.src] = folderName + "/" + name;
+        }
+        // The page refers to the saved copies: each quoted reference is replaced.
+        for (const auto& entry : savedAs)
+            for (char quote : {'"', '\''}) {
+                std::string from = quote + entry.first + quote;
+                std::string to = quote + entry.second + quote;
+                for (size_t at = page.find(from); at != std::string::npos; at = page.find(from, at + to.size()))
+                    page.replace(at, from.size(), to);
+            }
+    }
+    return SaveTextFile(path, page);
+}
+
+nsresult WebBrowser::GetGlobalPrintSettings(nsIPrintSettings** result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    if (!printSettings_)
+        printSettings_ = new PrintSettings;
+    *result = printSettings_.get();
+    (*result)->AddRef();
+    return NS_OK;
+}
+
+nsresult WebBrowser::Print(nsIPrintSettings* settings, nsIWebProgressListener* listener) {
+    nsPtr<nsIWebProgressListener> keep(listener);
+    if (listener)
+        listener->OnStateChange(this, nullptr,
+                                nsIWebProgressListener::STATE_START | nsIWebProgressListener::STATE_IS_DOCUMENT,
+                                NS_OK);
+    std::vector<std::string> paragraphs;
+    for (size_t p = 0; p < document_.paragraphs.size(); ++p)
+        paragraphs.push_back(NS_LossyConvertUTF16toNative(document_.paragraphText(p)));
+    bool printed = g_pagePrinter && g_pagePrinter(settings, NS_LossyConvertUTF16toNative(document_.title), paragraphs);
+    if (listener)
+        listener->OnStateChange(this, nullptr,
+                                nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_DOCUMENT,
+                                printed ? NS_OK : NS_ERROR_FAILURE);
+    return printed ? NS_OK : NS_ERROR_FAILURE;
+}
+
+nsresult WebBrowser::PrintPreview(nsIPrintSettings*, nsIDOMWindow*) {
+    printPreview_ = true;
+    return NS_OK;
+}
+
+nsresult WebBrowser::ExitPrintPreview() {
+    printPreview_ = false;
+    return NS_OK;
+}
+
+nsresult WebBrowser::GetDoingPrintPreview(PRBool* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = printPreview_;
+    return NS_OK;
+}
+
+nsresult WebBrowser::Activate() {
+    active_ = true;
+    if (hwnd_ && IsWindowVisible(hwnd_) && GetFocus() != hwnd_)
+        SetFocus(hwnd_);
+    return NS_OK;
+}
+
+nsresult WebBrowser::Deactivate() {
+    active_ = false;
+    return NS_OK;
+}
+
+nsresult WebBrowser::CanCutSelection(PRBool* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = PR_FALSE;
+    return NS_OK;
+}
+
+nsresult WebBrowser::CanCopySelection(PRBool* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = hasSelection_ || selectAll_;
+    return NS_OK;
+}
+
+nsresult WebBrowser::CanPaste(PRBool* result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = PR_FALSE;
+    return NS_OK;
+}
+
+nsresult WebBrowser::SelectAll() {
+    selectAll_ = !document_.paragraphs.empty();
+    hasSelection_ = false;
+    repaint();
+    return NS_OK;
+}
+
+nsresult WebBrowser::CopySelection() {
+    std::wstring text;
+    if (selectAll_) {
+        for (size_t p = 0; p < document_.paragraphs.size(); ++p)
+            text += document_.paragraphText(p) + L"\r\n";
+    } else if (hasSelection_) {
+        text = document_.paragraphText(selParagraph_).substr(selOffset_, selLength_);
+    } else {
+        return NS_ERROR_FAILURE;
+    }
+    if (!OpenClipboard(hwnd_))
+        return NS_ERROR_FAILURE;
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (block) {
+        void* p = GlobalLock(block);
+        std::memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(block);
+        if (!SetClipboardData(CF_UNICODETEXT, block))
+            GlobalFree(block);
+    }
+    CloseClipboard();
+    return NS_OK;
+}
+
+nsresult WebBrowser::SetProperty(PRUint32 id, PRUint32 value) {
+    if (id == SETUP_ALLOW_PLUGINS)
+        allowPlugins_ = value != 0;
+    else if (id == SETUP_IS_CHROME_WRAPPER)
+        chromeWrapper_ = value != 0;
+    return NS_OK;
+}
+
+}  // namespace webrt
+
+void NS_RegisterPlugin(const char* mimeType, NS_PluginMaker maker) {
+    if (!mimeType)
+        return;
+    std::string type = webrt::LowerText(mimeType);
+    if (maker)
+        webrt::Plugins()[type] = maker;
+    else
+        webrt::Plugins().erase(type);
+}
+
+nsresult NS_NewWebBrowser(nsIWebBrowser** result) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = static_cast<nsIWebBrowser*>(new webrt::WebBrowser);
+    (*result)->AddRef();
+    return NS_OK;
+}
+
+void NS_SetPagePrinter(NS_PagePrinter printer) {
+    webrt::g_pagePrinter = printer;
+}
+
+std::vector<std::string>& NS_ScriptLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+std::string NS_GetShownText(nsIWebBrowser* browser) {
+    auto* b = static_cast<webrt::WebBrowser*>(browser);
+    std::string out;
+    if (!b)
+        return out;
+    for (size_t p = 0; p < b->document_.paragraphs.size(); ++p)
+        out += NS_LossyConvertUTF16toNative(b->document_.paragraphText(p)) + "\n";
+    return out;
+}
+
+nsresult NS_EmitNotifications(nsIWebBrowser* browser, const char* sequence) {
+    auto* b = static_cast<webrt::WebBrowser*>(browser);
+    if (!b || !sequence)
+        return NS_ERROR_NULL_POINTER;
+    typedef nsIWebProgressListener L;
+    std::string all = sequence;
+    // Checked whole first: a bad item sends nothing.
+    std::vector<std::pair<std::string, std::string>> items;
+    size_t start = 0;
+    while (start <= all.size()) {
+        size_t end = all.find(';', start);
+        if (end == std::string::npos)
+            end = all.size();
+        std::string item = all.substr(start, end - start);
+        start = end + 1;
+        if (item.empty())
+            continue;
+        size_t colon = item.find(':');
+        std::string name = item.substr(0, colon);
+        std::string value = colon == std::string::npos ? std::string() : item.substr(colon + 1);
+        static const char* const known[] = {"start-net", "start-req", "transfer-doc", "transfer-req",
+                                            "stop-req",  "stop-doc",  "stop-net",     "location",
+                                            "subframe-location", "title", "status", "progress"};
+        bool ok = false;
+        for (const char* k : known)
+            ok = ok || name == k;
+        if (!ok)
+            return NS_ERROR_INVALID_ARG;
+        items.emplace_back(name, value);
+    }
+    nsPtr<webrt::WebBrowser> keep(b);
+    for (const auto& item : items) {
+        const std::string& name = item.first;
+        const std::string& value = item.second;
+        if (name == "start-net")
+            b->notifyState(L::STATE_START | L::STATE_IS_REQUEST | L::STATE_IS_DOCUMENT | L::STATE_IS_NETWORK);
+        else if (name == "start-req")
+            b->notifyState(L::STATE_START | L::STATE_IS_REQUEST);
+        else if (name == "transfer-doc") {
+            // The content type the document's request reports: the value, "text/html" by default.
+            class Request : public nsSupportsImpl<nsIChannel> {
+            public:
+                explicit Request(const std::string& type) : type_(type) {}
+                nsresult GetStatus(nsresult* r) override {
+                    *r = NS_OK;
+                    return NS_OK;
+                }
+                nsresult GetURI(nsIURI** r) override {
+                    *r = nullptr;
+                    return NS_ERROR_NOT_AVAILABLE;
+                }
+                nsresult GetContentType(nsACString& r) override {
+                    r = type_;
+                    return NS_OK;
+                }
+                nsresult AsyncOpen(nsIStreamListener*, nsISupports*) override { return NS_ERROR_NOT_IMPLEMENTED; }
+
+            private:
+                std::string type_;
+            };
+            nsPtr<Request> request(new Request(value.empty() ? "text/html" : value));
+            b->notifyState(L::STATE_TRANSFERRING | L::STATE_IS_REQUEST | L::STATE_IS_DOCUMENT, request.get());
+        } else if (name == "transfer-req")
+            b->notifyState(L::STATE_TRANSFERRING | L::STATE_IS_REQUEST);
+        else if (name == "stop-req")
+            b->notifyState(L::STATE_STOP | L::STATE_IS_REQUEST);
+        else if (name == "stop-doc")
+            b->notifyState(L::STATE_STOP | L::STATE_IS_REQUEST | L::STATE_IS_DOCUMENT);
+        else if (name == "stop-net")
+            b->notifyState(L::STATE_STOP | L::STATE_IS_NETWORK);
+        else if (name == "location" || name == "subframe-location") {
+            nsPtr<nsIURI> uri;
+            if (NS_SUCCEEDED(NS_NewURI(uri.receive(), value)))
+                b->notifyLocation(uri.get(), name != "location");
+        } else if (name == "title")
+            b->notifyTitle(NS_ConvertNativeToUTF16(value.c_str()));
+        else if (name == "status")
+            b->notifyStatus(NS_ConvertNativeToUTF16(value.c_str()));
+        else if (name == "progress") {
+            long cur = std::strtol(value.c_str(), nullptr, 10);
+            size_t slash = value.find('/');
+            long max = slash == std::string::npos ? 0 : std::strtol(value.c_str() + slash + 1, nullptr, 10);
+            b->notifyProgress(static_cast<PRInt32>(cur), static_cast<PRInt32>(max));
+        }
+    }
+    return NS_OK;
+}

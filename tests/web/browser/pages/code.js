@@ -1,0 +1,1 @@
+var unused = 1;
