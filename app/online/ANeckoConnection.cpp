@@ -2,8 +2,17 @@
 
 #include <string>
 
+#include "base/object/BAlloc.h"
+#include "base/procedural/HtUrl.h"
 #include "base/procedural/KyFile.h"
 #include "web/net/AppNetManager.h"
+
+std::string ServiceEscape(const char* text) {
+    char* escaped = HTEscapeXAlpha(text);
+    std::string out = escaped ? escaped : "";
+    KY_Free(escaped);
+    return out;
+}
 
 namespace {
 

@@ -8,10 +8,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "base/object/AString.h"
 #include "web/browser/KyMozillaGetUrl.h"
 #include "web/net/AConnection.h"
+
+// A value escaped for the service's requests (letters, digits and "*-.@_" kept).
+std::string ServiceEscape(const char* text);
 
 class ANeckoConnection : public AConnection {
 public:

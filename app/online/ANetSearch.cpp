@@ -20,12 +20,6 @@ const char* const ANetSearch::kErrorText =
 
 namespace {
 
-std::string Escaped(const char* text) {
-    char* escaped = HTEscapeXAlpha(text);
-    std::string out = escaped ? escaped : "";
-    KY_Free(escaped);
-    return out;
-}
 
 std::string Decimal(long value) {
     char text[24];
@@ -95,10 +89,10 @@ AString ANetSearch::makeNetRequest(const ASVLoSearchState& state, const char* ac
     std::string request = std::string("action=") + action;
     bool index = _stricmp(action, "index") == 0;
     if (index || _stricmp(action, "text") == 0)
-        request += "&text=" + Escaped(state.getQuery().c_str());
+        request += "&text=" + ServiceEscape(state.getQuery().c_str());
     if (index || _stricmp(action, "classif") == 0) {
-        request += "&id=" + Escaped(Decimal(id).c_str());
-        request += "&label=" + Escaped(state.getDisplayQuery().c_str());
+        request += "&id=" + ServiceEscape(Decimal(id).c_str());
+        request += "&label=" + ServiceEscape(state.getDisplayQuery().c_str());
     }
     request += "&filter=" + Decimal(info->getFilterLevel() + 1);
     request += "&max=" + Decimal(host_->maxNetResults());

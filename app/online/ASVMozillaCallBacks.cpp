@@ -18,13 +18,6 @@ const char* const ASVContentPolicyCallBack::kObservePrefix = "http://localhost/o
 
 namespace {
 
-// The service's escaping of one value, freed here.
-std::string Escaped(const char* text) {
-    char* escaped = HTEscapeXAlpha(text);
-    std::string out = escaped ? escaped : "";
-    KY_Free(escaped);
-    return out;
-}
 
 bool IsWebAddress(const char* url) {
     return _strnicmp(url, "http://", 7) == 0 || _strnicmp(url, "https://", 8) == 0;
@@ -119,7 +112,7 @@ AString ASVContentPolicyCallBack::askControl(const char* url) {
     connection.open(host_->proxyAddress().c_str(), nullptr, nullptr);
     char level[16];
     std::snprintf(level, sizeof level, "%d", info->getFilterLevel() + 1);
-    std::string body = "url=" + Escaped(url) + "&fLevel=" + level + cookieSuffix().c_str();
+    std::string body = "url=" + ServiceEscape(url) + "&fLevel=" + level + cookieSuffix().c_str();
     char answer[ANeckoConnection::kReplySize] = {0};
     bool ok = connection.fetchText(fControlScript.c_str(), body.c_str(), answer, sizeof answer);
     connection.close();
@@ -145,7 +138,7 @@ int16_t ASVContentPolicyCallBack::Intercept(const char* url, AString& topic, ASt
 }
 
 AString ASVAlertCallBack::alertAddress(const char* url) {
-    std::string escaped = Escaped(url);
+    std::string escaped = ServiceEscape(url);
     std::string address = host_ ? host_->configString("SVSITE").c_str() : "";
     address += host_ ? host_->configString("REDIRECT").c_str() : "";
     address += "?id=alert&url=" + escaped + "&title=" + escaped + "&data=v10";
