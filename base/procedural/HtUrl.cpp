@@ -144,13 +144,14 @@ char* HTRelative(const char* name, const char* related) {
     return Copy(out);
 }
 
-char* HTEscape(const char* text) {
+namespace {
+
+char* EscapeOutside(const char* text, const char* kept) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : ""); *p; ++p) {
         unsigned char c = *p;
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-            c == '.' || c == '_' || c == '~') {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || std::strchr(kept, c)) {
             out += static_cast<char>(c);
         } else {
             out += '%';
@@ -160,6 +161,12 @@ char* HTEscape(const char* text) {
     }
     return Copy(out);
 }
+
+}  // namespace
+
+char* HTEscape(const char* text) { return EscapeOutside(text, "-._~"); }
+
+char* HTEscapeXAlpha(const char* text) { return EscapeOutside(text, "*-.@_"); }
 
 namespace {
 

@@ -28,6 +28,10 @@ char* HTRelative(const char* name, const char* related);
 // "~") becomes "%XX" with upper-case hex digits.
 char* HTEscape(const char* text);
 
+// The service requests' escaping: every byte outside letters, digits and
+// "*" "-" "." "@" "_" becomes "%XX" with upper-case hex digits.
+char* HTEscapeXAlpha(const char* text);
+
 // Decodes the "%XX" escapes of text in place (a "%" not followed by two hex
 // digits stays as it is) and answers text; null gives null. The result is
 // never longer than the text.

@@ -18,6 +18,14 @@ PORTFILE, serves until killed. Paths:
   /static/gimp/REST  the file REST of the gimp-help-fr pages ($SV_NET_GIMP_ROOT, else the
                      sample build's unpacked package under build/sample-src), 404 when missing
   /static/pages/REST the file REST of the browser tests' pages (tests/web/browser/pages)
+  /sv/search?Q       the online service's search script: 200, "RESULTS\n" then Q (text/plain);
+                     "/sv/search/fail?Q" answers 500 with no body
+  /sv/control?Q      its control script: 200, one line "http://127.0.0.1/controlled?" + Q;
+                     "/sv/control/empty" answers an empty 200, "/sv/control/long" 3000 bytes
+  /sv/alert, /sv/home, /sv/liens_compl, /sv/account
+                     its alert page, home complement, complement links and account page:
+                     small HTML pages naming the route and the query
+Every request line is appended to requests.log beside PORTFILE.
 """
 import base64
 import os
@@ -51,6 +59,30 @@ def static_file(path):
     return TYPES.get(os.path.splitext(target)[1].lower(), "application/octet-stream"), body
 
 
+LOG = None
+
+
+def serve_service(w, path):
+    route, _, query = path.partition("?")
+    if route == "/sv/search":
+        body = b"RESULTS\n" + query.encode("latin-1")
+        w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body)
+    elif route == "/sv/search/fail":
+        w(b"HTTP/1.0 500 Failed\r\nContent-Length: 0\r\n\r\n")
+    elif route == "/sv/control":
+        w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nhttp://127.0.0.1/controlled?"
+          + query.encode("latin-1") + b"\n")
+    elif route == "/sv/control/empty":
+        w(b"HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n")
+    elif route == "/sv/control/long":
+        w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nhttp://127.0.0.1/" + b"x" * 3000 + b"\n")
+    elif route in ("/sv/alert", "/sv/home", "/sv/liens_compl", "/sv/account"):
+        body = ("<html><body><p>%s</p><p>%s</p></body></html>" % (route[4:], query)).encode("latin-1")
+        w(b"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: %d\r\n\r\n" % len(body) + body)
+    else:
+        w(b"HTTP/1.0 404 Not Found\r\n\r\n")
+
+
 class Handler(socketserver.StreamRequestHandler):
     def handle(self):
         head = b""
@@ -65,6 +97,9 @@ class Handler(socketserver.StreamRequestHandler):
         if "://" in path:
             path = "/" + path.split("://", 1)[1].split("/", 1)[1]
         w = self.request.sendall
+        if LOG:
+            with open(LOG, "a") as log:
+                log.write(line + "\n")
         try:
             if path.startswith("/p407/"):
                 expected = b"Proxy-Authorization: Basic " + base64.b64encode(b"proxyuser:proxypass")
@@ -109,6 +144,8 @@ class Handler(socketserver.StreamRequestHandler):
                       % (found[0].encode(), len(found[1])) + found[1])
                 else:
                     w(b"HTTP/1.0 404 Not Found\r\nContent-Type: text/plain\r\n\r\nno such page\n")
+            elif path.startswith("/sv/"):
+                serve_service(w, path)
             elif path.startswith("/envelope") or path.startswith("/okreply"):
                 query = path.split("?", 1)[1].encode("latin-1") if "?" in path else b""
                 if path.startswith("/envelope"):
@@ -128,10 +165,11 @@ class Server(socketserver.ThreadingTCPServer):
 
 
 def main():
+    global LOG
+    LOG = os.path.join(os.path.dirname(os.path.abspath(sys.argv[1])), "requests.log")
     server = Server(("127.0.0.1", 0), Handler)
     with open(sys.argv[1] + ".tmp", "w") as f:
         f.write(str(server.server_address[1]))
-    import os
     os.replace(sys.argv[1] + ".tmp", sys.argv[1])
     server.serve_forever()
 
