@@ -102,7 +102,7 @@ TEST_F(BrowserTest, ContentPolicyDecidesByTypeSchemeAndCallback) {
         {"an observe URL without & is refused silently", 6, "http://h/observe?topic=KYTOPIC", PR_FALSE, nullptr,
          nullptr, true},
         {"the application takes a URL", 6, "http://take/page", PR_FALSE, nullptr, "KYTOPIC page", true},
-        {"a redirect changes the spec and loads", 6, "http://old/a.html", PR_TRUE, "http://new/a.html", nullptr,
+        {"a redirect changes the address and loads", 6, "http://old/a.html", PR_TRUE, "http://new/a.html", nullptr,
          true},
         {"anything else loads", 6, "http://free/a.html", PR_TRUE, nullptr, nullptr, true},
     };
