@@ -1,0 +1,153 @@
+// The result rows of a small installation of the sample's builder (articles
+// 0 to 2, figures 3 and 4): the three row forms and their sort keys, the
+// rows of an online search, their grouping under categories and the tree
+// that a laid-out model opens and closes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/data/AppDataManager.h"
+#include "app/lines/ALineSorter.h"
+#include "app/lines/StandardLineGetter.h"
+#include "app/results/AClusteredLineGetter.h"
+#include "app/results/ASVClusters.h"
+#include "app/results/ASVNetSearchLineGetter.h"
+#include "app/results/ASVResultLineGetter.h"
+#include "app/results/ATreeLineParser.h"
+#include "base/object/AError.h"
+#include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/parser/AFragParserVariants.h"
+#include "search/facade/ALoSimple.h"
+#include "search/facade/ALoVect.h"
+#include "tests/app/main/AppMainTestSupport.h"
+
+namespace {
+
+class ResultRowsTest : public TheAppTest {
+protected:
+    void SetUp() override {
+        TheAppTest::SetUp();
+        ASSERT_TRUE(app->readConfiguration());
+        ASSERT_TRUE(app->findDataRoot());
+        ASSERT_TRUE(app->createDataManager());
+        base = app->getDataManager()->getBase(13);
+        ASSERT_NE(nullptr, base);
+    }
+    ASearchBase* base = nullptr;
+};
+
+std::string Rows(ALineGetter* getter) {
+    std::string out;
+    for (long i = 0; i < getter->getLineCount(); ++i) {
+        AString line;
+        getter->getLine(line, i);
+        out += std::string(line.c_str()) + "|";
+    }
+    return out;
+}
+
+template <class T>
+struct Owned {
+    explicit Owned(T* held) : p(held) { p->addRef(); }
+    ~Owned() { p->release(); }
+    T* operator->() const { return p; }
+    T* p;
+};
+
+}  // namespace
+
+TEST_F(ResultRowsTest, ResultListsGiveListSummaryAndTileRows) {
+    Owned<ALo> lo(new ALoSimple("3:4:4,1,3"));
+    Owned<ASVResultLineGetter> list(new ASVResultLineGetter(base, nullptr, lo.p, 0, base, 2, base, 4, base, 3));
+    Owned<ASVResultLineGetter> resume(new ASVResumeLineGetter(base, nullptr, lo.p, 0, base, 2, base, 4));
+    Owned<ASVResultLineGetter> tiles(new ASVTileLineGetter(base, nullptr, lo.p, 0, base, 2, base, 4));
+    struct Row {
+        const char* what;
+        ASVResultLineGetter* getter;
+        const char* rows;
+    } const rows[] = {
+        {"list", list.p, "Figure 1#4|Botanique#1|Figure 0#3|"},
+        {"summary", resume.p,
+         "/BFigure 1/A\n/EM\xE9" "dia/A#4|/BBotanique/A\n/EArticle/A#1|/BFigure 0/A\n/EM\xE9" "dia/A#3|"},
+        {"tiles", tiles.p, "{B-1#4}\n{dFigure 1#4}|{B-1#1}\n{dBotanique#1}|{B-1#3}\n{dFigure 0#3}|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(r.rows, Rows(r.getter));
+        EXPECT_EQ(1, r.getter->docOfLine(1));
+        EXPECT_EQ(-1, r.getter->docOfLine(3));
+    }
+    EXPECT_STREQ("a\\/b\\#c\\{d\\} e\\<f\\>", EscapeMarkup("a/b#c{d}\te<f>").c_str());
+    EXPECT_NE(-1, FatalExitCodeOf([&] { ASVResultLineGetter none(nullptr, nullptr, lo.p, 0, base, 2, base, 4); }));
+}
+
+TEST_F(ResultRowsTest, SortKeysAreTitleRanksAndRelevance) {
+    Owned<ALo> plain(new ALoSimple("3:4:4,1,3"));
+    Owned<ALoScore> scored(new ALoScore(4, 3, 1));
+    scored->add(1, 10, 0);
+    scored->add(3, 30, 0);
+    scored->add(4, 20, 0);
+    struct Row {
+        const char* what;
+        ALo* lo;
+        int16_t fromSearch;
+        const char* directions;
+        int16_t field;
+        const char* rows;
+    } const rows[] = {
+        {"alphabetical", plain.p, 0, "NORM,NORM", 0, "Botanique#1|Figure 0#3|Figure 1#4|"},
+        {"list order", plain.p, 0, "NORM,NORM", 1, "Figure 1#4|Botanique#1|Figure 0#3|"},
+        {"best score first", scored.p, 1, "NORM,INV", 1, "Figure 0#3|Figure 1#4|Botanique#1|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Owned<ASVResultLineGetter> getter(new ASVResultLineGetter(base, nullptr, r.lo, r.fromSearch, base, 2, base, 4));
+        auto* sorter = new AMemLongLineSorter(getter.p, r.directions, r.field, nullptr);
+        getter->setLineMap(sorter);
+        EXPECT_EQ(r.rows, Rows(getter.p));
+    }
+}
+
+TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
+    const char* text = "b\tBeta\thttp://b/1\tUn\nz\tZeta\thttp://z/1\t\na\tAlpha\thttp://a/1\tDeux\n"
+                       "b\t\thttp://b/2#x\tTrois\n";
+    Owned<ALineGetter> raw(new BufferedLineGetter(text, -1));
+    Owned<ASVClusterNetGetter> info(new ASVClusterNetGetter(raw.p));
+    Owned<ASVLineClusterer> clusterer(new ASVLineClusterer("a\tPremier\t1\nb\tSecond\t2\nc\tVide\t0\n"));
+    struct Row {
+        int16_t summary;
+        int16_t flag;
+        const char* rows;
+    } const rows[] = {
+        {0, 1,
+         "Premier (1)>a|Alpha#http:\\/\\/a\\/1|Second (2)>b|Beta#http:\\/\\/b\\/1|"
+         "http:\\/\\/b\\/2\\#x#http:\\/\\/b\\/2\\#x|Autres (1)>z|Zeta#http:\\/\\/z\\/1|"},
+        {1, 0,
+         "Premier>a|/BAlpha/A\nDeux#http:\\/\\/a\\/1|Second>b|/BBeta/A\nUn#http:\\/\\/b\\/1|"
+         "/Bhttp:\\/\\/b\\/2\\#x/A\nTrois#http:\\/\\/b\\/2\\#x|Autres>z|/BZeta/A\n#http:\\/\\/z\\/1|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rows);
+        Owned<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, r.summary));
+        Owned<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.p, clusterer.p, info.p));
+        grouped->setFlag(r.flag);
+        EXPECT_EQ(r.rows, Rows(grouped.p));
+        EXPECT_EQ(3, grouped->groupCount());
+        EXPECT_EQ(0, grouped->getLineLevel(2));
+        EXPECT_EQ(1, grouped->getLineLevel(4));
+        EXPECT_EQ(3, grouped->memberLine(4));
+        EXPECT_EQ(-1, grouped->getLineLevel(7));
+    }
+
+    Owned<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, 0));
+    Owned<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.p, clusterer.p, info.p));
+    auto* parser = new ATreeLineParser(grouped.p);
+    auto* fragments = new ALayoutFragParser('/');
+    Owned<ALaidOutDocModel> model(new ALaidOutDocModel(parser, fragments, nullptr));
+    EXPECT_EQ(7, model->getPositionCount());
+    model->collapseAll(0);
+    EXPECT_EQ(3, model->getPositionCount()) << "the three headers";
+    EXPECT_EQ(2, model->positionToSource(1)) << "the second header";
+    model->expandAll(0);
+    EXPECT_EQ(7, model->getPositionCount());
+}
