@@ -6,6 +6,7 @@
 
 #include "app/results/AClusteredLineGetter.h"
 #include "base/object/AError.h"
+#include "docengine/model/ADocModel.h"
 #include "docengine/model/AExpandTree.h"
 
 ATreeLineParser::ATreeLineParser(AClusteredLineGetter* getter) : getter_(getter), rowCount_(0) {
@@ -23,9 +24,18 @@ ASegment* ATreeLineParser::makeSegment(ADocModel* model, long position, bool fin
     (void)findStart;
     if (position < 0 || position >= rowCount_)
         return nullptr;
+    long start = position, end = position + 1;
+    // A closed group is its header's segment: the header row over the hidden rows.
+    if (AExpandTree* tree = model ? model->getExpandTree() : nullptr) {
+        AExpandNode* closed = tree->findClosedAt(position);
+        if (closed && closed != &tree->root())
+            start = closed->start - 1;
+        AExpandNode* section = tree->nodeStartingAt(start + 1);
+        end = section && !section->isOpen() ? section->end : start + 1;
+    }
     AString text;
-    getter_->getLine(text, position);
-    return CheckAlloc(new (std::nothrow) ASegmentSub(model, position, position + 1, text), "results", 30);
+    getter_->getLine(text, start);
+    return CheckAlloc(new (std::nothrow) ASegmentSub(model, start, end, text), "results", 30);
 }
 
 AExpandTree* ATreeLineParser::buildExpandTree() {

@@ -4,6 +4,7 @@
 // that a laid-out model opens and closes.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/data/AppDataManager.h"
@@ -16,6 +17,7 @@
 #include "app/results/ATreeLineParser.h"
 #include "base/object/AError.h"
 #include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/model/ASegment.h"
 #include "docengine/parser/AFragParserVariants.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ALoVect.h"
@@ -148,6 +150,18 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     model->collapseAll(0);
     EXPECT_EQ(3, model->getPositionCount()) << "the three headers";
     EXPECT_EQ(2, model->positionToSource(1)) << "the second header";
+    struct Segment {
+        long position, start, end;
+        const char* text;
+    } const segments[] = {{0, 0, 2, "Premier>a"}, {1, 0, 2, "Premier>a"}, {3, 2, 5, "Second>b"}, {5, 5, 7, "Autres>z"}};
+    for (const Segment& g : segments) {
+        SCOPED_TRACE(g.position);
+        std::unique_ptr<ASegment> segment(parser->makeSegment(model.p, g.position, false));
+        ASSERT_NE(nullptr, segment);
+        EXPECT_EQ(g.start, segment->getStart());
+        EXPECT_EQ(g.end, segment->getEnd()) << "over the hidden rows";
+        EXPECT_STREQ(g.text, segment->text().c_str());
+    }
     model->expandAll(0);
     EXPECT_EQ(7, model->getPositionCount());
 }
