@@ -6,17 +6,17 @@
 
 #include "app/data/ADataManager.h"
 #include "app/data/AppDataManager.h"
-#include "search/facade/ALoVect.h"
-#include "base/object/AFolderSpecs.h"
-#include "app/results/ASVClusters.h"
 #include "app/lists/ALoLineGetter.h"
+#include "app/results/ASVClusters.h"
 #include "app/state/ABaseState.h"
+#include "base/object/AFolderSpecs.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/render/AHotspotRenderer.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATileRenderer.h"
 #include "docengine/styles/AStyleSheetSet.h"
+#include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
 
 namespace {

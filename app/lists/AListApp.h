@@ -91,6 +91,6 @@ private:
     long resultCount = 0;
     AStyleSheetSet* sheets = nullptr;  // not owned
     int16_t plainListShown = 0;
-    ASVLineClusterer* themes = nullptr;           // one reference held, or null
+    ASVLineClusterer* themes = nullptr;             // one reference held, or null
     ASVClusterIDProvider* themeProvider = nullptr;  // one reference held, or null
 };

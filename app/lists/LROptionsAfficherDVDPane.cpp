@@ -34,11 +34,6 @@ ASearchBase* NeedBase(int16_t index, long line) {
     return base;
 }
 
-// A key 1300.. of the state's values, 0 when absent (asking records no key).
-int16_t StateValue(ABaseState* state, long key) {
-    return state->fUserInfo.contains(key) ? static_cast<int16_t>(state->fUserInfo.slot(key)) : 0;
-}
-
 }  // namespace
 
 void LROptionsAfficherDVDPane::readFrom(AMemoryStream& stream) {
@@ -64,8 +59,7 @@ ARenderer* LROptionsAfficherDVDPane::listRenderer() const {
 
 void LROptionsAfficherDVDPane::replaceBitmapSupplier() {
     ASearchBase* base = NeedBase(kThumbnailBase, 1274);
-    auto* supplier =
-        CheckAlloc(new (std::nothrow) ASVVigBitmapSupplier(base, kThumbnailTable), "layout", 1279);
+    auto* supplier = CheckAlloc(new (std::nothrow) ASVVigBitmapSupplier(base, kThumbnailTable), "layout", 1279);
     supplier->addRef();
     ReleaseAndNull(bitmapSupplier);
     bitmapSupplier = supplier;
@@ -184,6 +178,10 @@ void LROptionsAfficherDVDPane::configureRenderer(int16_t select) {
     } else {
         AListApp::setRowSpacing(renderer, 15, 5);
     }
+    finishRenderer(renderer, select);
+}
+
+void LROptionsAfficherDVDPane::finishRenderer(ARenderer* renderer, int16_t select) {
     renderer->enableTables('*');
     if (select) {
         renderer->selectLines(-1, 0);
@@ -191,6 +189,10 @@ void LROptionsAfficherDVDPane::configureRenderer(int16_t select) {
         if (renderer->view())
             renderer->view()->invalidate();
     }
+}
+
+int16_t LROptionsAfficherDVDPane::stateValue(ABaseState* state, long key) {
+    return state->fUserInfo.contains(key) ? static_cast<int16_t>(state->fUserInfo.slot(key)) : 0;
 }
 
 void LROptionsAfficherDVDPane::loadList(const char* key) {
@@ -211,22 +213,21 @@ void LROptionsAfficherDVDPane::takeLeftState(ALeftState* left) {
         display = 0;
         return;
     }
-    optionsOpen = StateValue(left, 1300);
-    display = StateValue(left, 1302);
+    optionsOpen = stateValue(left, 1300);
+    display = stateValue(left, 1302);
 }
 
 void LROptionsAfficherDVDPane::buildTreeModel(ARenderer* renderer, ALo* list) {
     ASearchBase* base = NeedBase(kDocumentBase, 1463);
     if (!lo)
         ThrowAssert("layout", 1470);
-    ARefHold<ASVResultLineGetter> rows(
-        CheckAlloc(new (std::nothrow) ASVResultLineGetter(base, nullptr, list, 0, base, 2, base, 4, base, 3), "layout",
-                   1463));
+    ARefHold<ASVResultLineGetter> rows(CheckAlloc(
+        new (std::nothrow) ASVResultLineGetter(base, nullptr, list, 0, base, 2, base, 4, base, 3), "layout", 1463));
     AListApp& app = AListApp::current();
     ARefHold<ASVClusterInfoGetter> info(
         CheckAlloc(new (std::nothrow) ASVClusterInfoGetter(lo, app.getClusterIDProvider()), "layout", 1473));
-    auto* grouped = CheckAlloc(new (std::nothrow) ASVClusteredLineGetter(rows.get(), app.getThemeClusterer(), info.get()),
-                               "layout", 1476);
+    auto* grouped = CheckAlloc(
+        new (std::nothrow) ASVClusteredLineGetter(rows.get(), app.getThemeClusterer(), info.get()), "layout", 1476);
     grouped->setFlag(0);
     setLineGetter(grouped);
     InstallTree(renderer, grouped);

@@ -14,6 +14,7 @@
 
 #include "app/lists/LROptionsPane.h"
 
+class ABaseState;
 class ARenderer;
 class ASVVigBitmapSupplier;
 class AIconButton;
@@ -68,6 +69,10 @@ protected:
     AIconButton* optionalButton(int16_t id, long line);
     ARenderer* listRenderer() const;
     void replaceBitmapSupplier();
+    // Tables on, and with select the selection back to the top.
+    static void finishRenderer(ARenderer* renderer, int16_t select);
+    // The state's value under key, 0 when absent (asking records no key).
+    static int16_t stateValue(ABaseState* state, long key);
 
     ASVVigBitmapSupplier* bitmapSupplier = nullptr;  // one reference held
 };

@@ -27,10 +27,6 @@ namespace {
 const int16_t kSortNameItem[3] = {2, 0, 1};
 const long kHoverNotice = 3;
 
-int16_t StateValue(ABaseState* state, long key) {
-    return state->fUserInfo.contains(key) ? static_cast<int16_t>(state->fUserInfo.slot(key)) : 0;
-}
-
 }  // namespace
 
 void LROptionsDVDPane::readFrom(AMemoryStream& stream) {
@@ -66,7 +62,10 @@ void LROptionsDVDPane::bindActions() {
 }
 
 ACommand* LROptionsDVDPane::doCommand(int16_t id, long argument) {
-    int16_t* choice = id == kDisplayCommand ? &display : id == kSortCommand ? &sort : id == kFilterCommand ? &filter : nullptr;
+    int16_t* choice = id == kDisplayCommand  ? &display
+                      : id == kSortCommand   ? &sort
+                      : id == kFilterCommand ? &filter
+                                             : nullptr;
     if (!choice)
         return LROptionsAfficherDVDPane::doCommand(id, argument);
     int16_t p = rangePosition(argument);
@@ -155,10 +154,10 @@ void LROptionsDVDPane::takeLeftState(ALeftState* left) {
         filter = 0;
         return;
     }
-    optionsOpen = StateValue(left, 1300);
-    display = StateValue(left, 1302);
-    sort = StateValue(left, 1303);
-    filter = StateValue(left, 1301);
+    optionsOpen = stateValue(left, 1300);
+    display = stateValue(left, 1302);
+    sort = stateValue(left, 1303);
+    filter = stateValue(left, 1301);
 }
 
 void LROptionsDVDPane::refreshChoices(int16_t reason) {
@@ -226,8 +225,8 @@ void LROptionsDVDPane::buildLineGetter() {
     if (display == 2 && !bitmapSupplier)
         ThrowAssert("layout", 1715);
     const bool scored = fromSearch != 0;
-    sorter = CheckAlloc(new (std::nothrow) AMemLongLineSorter(getter, scored ? "NORM,INV" : "NORM,NORM",
-                                                              scored ? -1 : 1, nullptr),
+    sorter = CheckAlloc(new (std::nothrow)
+                            AMemLongLineSorter(getter, scored ? "NORM,INV" : "NORM,NORM", scored ? -1 : 1, nullptr),
                         "layout", 1720);
     sorter->addRef();
     getter->setLineMap(sorter);
@@ -240,8 +239,8 @@ void LROptionsDVDPane::buildTreeModel(ARenderer* renderer, ALo* list) {
     ASearchBase* base = gDataManager ? gDataManager->getBase(kDocumentBase) : nullptr;
     if (!base)
         ThrowAssert("layout", 1740);
-    auto* rows = CheckAlloc(
-        new (std::nothrow) ASVResultLineGetter(base, nullptr, list, 0, base, 2, base, 4, base, 3), "layout", 1742);
+    auto* rows = CheckAlloc(new (std::nothrow) ASVResultLineGetter(base, nullptr, list, 0, base, 2, base, 4, base, 3),
+                            "layout", 1742);
     ARefHold<ASVResultLineGetter> held(rows);
     auto* byTitle = CheckAlloc(new (std::nothrow) AMemLongLineSorter(rows, "NORM", -1, nullptr), "layout", 1745);
     rows->setLineMap(byTitle);
@@ -249,8 +248,8 @@ void LROptionsDVDPane::buildTreeModel(ARenderer* renderer, ALo* list) {
     AListApp& app = AListApp::current();
     ARefHold<ASVClusterInfoGetter> info(
         CheckAlloc(new (std::nothrow) ASVClusterInfoGetter(rows, app.getClusterIDProvider()), "layout", 1750));
-    auto* grouped = CheckAlloc(
-        new (std::nothrow) ASVClusteredLineGetter(rows, app.getThemeClusterer(), info.get()), "layout", 1752);
+    auto* grouped = CheckAlloc(new (std::nothrow) ASVClusteredLineGetter(rows, app.getThemeClusterer(), info.get()),
+                               "layout", 1752);
     grouped->setFlag(0);
     setLineGetter(grouped);
     InstallTree(renderer, grouped);

@@ -61,6 +61,6 @@ private:
     // 2 for an unavailable choice, 5 for the current one, else 1.
     static int16_t choiceStatus(int16_t p, int16_t choices, const int16_t* availability, int16_t current);
 
-    AMemLongLineSorter* sorter = nullptr;     // one reference held, or null
-    ALo* filterLists[kFilterCount] = {};      // one reference each, or null
+    AMemLongLineSorter* sorter = nullptr;  // one reference held, or null
+    ALo* filterLists[kFilterCount] = {};   // one reference each, or null
 };

@@ -71,11 +71,8 @@ void LROptionsNetPane::takeLeftState(ALeftState* left) {
         display = 0;
         return;
     }
-    auto value = [&](long k) {
-        return left->fUserInfo.contains(k) ? static_cast<int16_t>(left->fUserInfo.slot(k)) : int16_t(0);
-    };
-    optionsOpen = value(1305);
-    display = value(1307);
+    optionsOpen = stateValue(left, 1305);
+    display = stateValue(left, 1307);
 }
 
 void LROptionsNetPane::refreshChoices(int16_t reason) {
@@ -113,8 +110,8 @@ void LROptionsNetPane::buildNetModel(ARenderer* renderer) {
         CheckAlloc(new (std::nothrow) ASVLineClusterer(categories.c_str()), "layout", 1853));
     ARefHold<ASVNetSearchLineGetter> rows(CheckAlloc(
         new (std::nothrow) ASVNetSearchLineGetter(resultText.c_str(), display != 0 ? 1 : 0), "layout", 1855));
-    auto* grouped = CheckAlloc(new (std::nothrow) ASVClusteredLineGetter(rows.get(), clusterer.get(), info.get()),
-                               "layout", 1857);
+    auto* grouped =
+        CheckAlloc(new (std::nothrow) ASVClusteredLineGetter(rows.get(), clusterer.get(), info.get()), "layout", 1857);
     grouped->setFlag(1);
     setLineGetter(grouped);
     singleCategory = nonEmptyCategories == 1 ? 1 : 0;
@@ -126,11 +123,5 @@ void LROptionsNetPane::configureRenderer(int16_t select) {
     if (!renderer)
         return;
     AListApp::setRowSpacing(renderer, 15, 5);
-    renderer->enableTables('*');
-    if (select) {
-        renderer->selectLines(-1, 0);
-        renderer->scrollToPosition(0);
-        if (renderer->view())
-            renderer->view()->invalidate();
-    }
+    finishRenderer(renderer, select);
 }

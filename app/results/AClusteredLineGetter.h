@@ -47,9 +47,9 @@ private:
     // The group and the place in it (-1: its header) of a row; false outside.
     bool locate(long row, size_t* group, long* member);
 
-    ALineGetter* getter_;           // one reference held
-    ASVLineClusterer* clusterer_;   // one reference held
-    AClusterInfo* info_;            // one reference held
+    ALineGetter* getter_;          // one reference held
+    ASVLineClusterer* clusterer_;  // one reference held
+    AClusterInfo* info_;           // one reference held
     int16_t flag_ = 0;
     bool built_ = false;
     std::vector<Group> groups_;

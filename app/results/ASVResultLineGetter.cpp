@@ -45,7 +45,10 @@ AString EscapeMarkup(const char* text) {
 ASVResultLineGetter::ASVResultLineGetter(ASearchBase* base, ASearchRequest* request, ALo* lo, int16_t fromSearch,
                                          ASearchBase* base1, int16_t table1, ASearchBase* base2, int16_t table2,
                                          ASearchBase* base3, int16_t table3)
-    : base_(base), lo_(lo), fromSearch_(fromSearch), sourceBase_{base1, base2, base3},
+    : base_(base),
+      lo_(lo),
+      fromSearch_(fromSearch),
+      sourceBase_{base1, base2, base3},
       sourceTable_{table1, table2, table3} {
     (void)request;
     if (!base_)
@@ -129,7 +132,9 @@ ASVResumeLineGetter::ASVResumeLineGetter(ASearchBase* base, ASearchRequest* requ
 
 AString ASVResumeLineGetter::formatRow(long doc) {
     std::string row = "/B" + std::string(EscapeMarkup(title(doc).c_str()).c_str()) + "/A\n/E";
-    row += atol(source(1, doc).c_str()) == kIconText ? "Article" : "M\xE9" "dia";
+    row += atol(source(1, doc).c_str()) == kIconText ? "Article"
+                                                     : "M\xE9"
+                                                       "dia";
     long words = PlainNumber(source(2, doc).c_str());
     if (words > 0)
         row += ", " + std::to_string(words) + " mots";

@@ -12,19 +12,19 @@
 
 #include "app/data/AppBaseTables.h"
 #include "app/data/AppDataManager.h"
+#include "app/frame/Frame1.h"
 #include "app/lists/AListApp.h"
 #include "app/lists/LROptionsDVDPane.h"
 #include "app/lists/LROptionsNetPane.h"
 #include "app/lists/StandardBitmapSupplier.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "app/frame/Frame1.h"
 #include "base/object/InputRecords.h"
 #include "docengine/model/ADocModel.h"
-#include "docengine/text/AReader.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATileRenderer.h"
 #include "docengine/styles/AStyleSheet.h"
+#include "docengine/text/AReader.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/AKindSet.h"
 #include "framework/display/ADisplayServices.h"
@@ -186,8 +186,8 @@ TEST_F(OptionPanesTest, DisplayChoicesMoveFilterAndSort) {
         int16_t command;
         int16_t place;
         const char* choices;
-        int16_t thumbnails;   // status of display button 2
-        int16_t theme;        // status of sort button 2
+        int16_t thumbnails;  // status of display button 2
+        int16_t theme;       // status of sort button 2
     } const steps[] = {
         {"thumbnails show the media", 2500, 2, "display 2 sort 1 filter 2", 5, 2},
         {"filter 3 keeps the thumbnails", 2120, 3, "display 2 sort 1 filter 3", 5, 2},
@@ -313,8 +313,9 @@ TEST_F(OptionPanesTest, OnlineResultFilesGroupTheirRows) {
 }
 
 TEST_F(OptionPanesTest, AResultListShowsAsListSummaryAndThumbnails) {
-    writeNet("shot", "a:Arts:2\tb:Biologie:1\na\tPeinture\thttp://s/1\tLa couleur\n"
-                     "b\tCellules\thttp://s/2\tLe vivant\na\tSculpture\thttp://s/3\tLa forme\n");
+    writeNet("shot",
+             "a:Arts:2\tb:Biologie:1\na\tPeinture\thttp://s/1\tLa couleur\n"
+             "b\tCellules\thttp://s/2\tLe vivant\na\tSculpture\thttp://s/3\tLa forme\n");
     net->loadList("shot");
     dvd->loadList("0:0");
     printf("list: %s\n", shot("option-panes-list").c_str());

@@ -48,30 +48,24 @@ std::string Rows(ALineGetter* getter) {
     return out;
 }
 
-template <class T>
-struct Owned {
-    explicit Owned(T* held) : p(held) { p->addRef(); }
-    ~Owned() { p->release(); }
-    T* operator->() const { return p; }
-    T* p;
-};
-
 }  // namespace
 
 TEST_F(ResultRowsTest, ResultListsGiveListSummaryAndTileRows) {
-    Owned<ALo> lo(new ALoSimple("3:4:4,1,3"));
-    Owned<ASVResultLineGetter> list(new ASVResultLineGetter(base, nullptr, lo.p, 0, base, 2, base, 4, base, 3));
-    Owned<ASVResultLineGetter> resume(new ASVResumeLineGetter(base, nullptr, lo.p, 0, base, 2, base, 4));
-    Owned<ASVResultLineGetter> tiles(new ASVTileLineGetter(base, nullptr, lo.p, 0, base, 2, base, 4));
+    ARefHold<ALo> lo(new ALoSimple("3:4:4,1,3"));
+    ARefHold<ASVResultLineGetter> list(new ASVResultLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4, base, 3));
+    ARefHold<ASVResultLineGetter> resume(new ASVResumeLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4));
+    ARefHold<ASVResultLineGetter> tiles(new ASVTileLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4));
     struct Row {
         const char* what;
         ASVResultLineGetter* getter;
         const char* rows;
     } const rows[] = {
-        {"list", list.p, "Figure 1#4|Botanique#1|Figure 0#3|"},
-        {"summary", resume.p,
-         "/BFigure 1/A\n/EM\xE9" "dia/A#4|/BBotanique/A\n/EArticle/A#1|/BFigure 0/A\n/EM\xE9" "dia/A#3|"},
-        {"tiles", tiles.p, "{B-1#4}\n{dFigure 1#4}|{B-1#1}\n{dBotanique#1}|{B-1#3}\n{dFigure 0#3}|"},
+        {"list", list.get(), "Figure 1#4|Botanique#1|Figure 0#3|"},
+        {"summary", resume.get(),
+         "/BFigure 1/A\n/EM\xE9"
+         "dia/A#4|/BBotanique/A\n/EArticle/A#1|/BFigure 0/A\n/EM\xE9"
+         "dia/A#3|"},
+        {"tiles", tiles.get(), "{B-1#4}\n{dFigure 1#4}|{B-1#1}\n{dBotanique#1}|{B-1#3}\n{dFigure 0#3}|"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -80,12 +74,12 @@ TEST_F(ResultRowsTest, ResultListsGiveListSummaryAndTileRows) {
         EXPECT_EQ(-1, r.getter->docOfLine(3));
     }
     EXPECT_STREQ("a\\/b\\#c\\{d\\} e\\<f\\>", EscapeMarkup("a/b#c{d}\te<f>").c_str());
-    EXPECT_NE(-1, FatalExitCodeOf([&] { ASVResultLineGetter none(nullptr, nullptr, lo.p, 0, base, 2, base, 4); }));
+    EXPECT_NE(-1, FatalExitCodeOf([&] { ASVResultLineGetter none(nullptr, nullptr, lo.get(), 0, base, 2, base, 4); }));
 }
 
 TEST_F(ResultRowsTest, SortKeysAreTitleRanksAndRelevance) {
-    Owned<ALo> plain(new ALoSimple("3:4:4,1,3"));
-    Owned<ALoScore> scored(new ALoScore(4, 3, 1));
+    ARefHold<ALo> plain(new ALoSimple("3:4:4,1,3"));
+    ARefHold<ALoScore> scored(new ALoScore(4, 3, 1));
     scored->add(1, 10, 0);
     scored->add(3, 30, 0);
     scored->add(4, 20, 0);
@@ -97,25 +91,27 @@ TEST_F(ResultRowsTest, SortKeysAreTitleRanksAndRelevance) {
         int16_t field;
         const char* rows;
     } const rows[] = {
-        {"alphabetical", plain.p, 0, "NORM,NORM", 0, "Botanique#1|Figure 0#3|Figure 1#4|"},
-        {"list order", plain.p, 0, "NORM,NORM", 1, "Figure 1#4|Botanique#1|Figure 0#3|"},
-        {"best score first", scored.p, 1, "NORM,INV", 1, "Figure 0#3|Figure 1#4|Botanique#1|"},
+        {"alphabetical", plain.get(), 0, "NORM,NORM", 0, "Botanique#1|Figure 0#3|Figure 1#4|"},
+        {"list order", plain.get(), 0, "NORM,NORM", 1, "Figure 1#4|Botanique#1|Figure 0#3|"},
+        {"best score first", scored.get(), 1, "NORM,INV", 1, "Figure 0#3|Figure 1#4|Botanique#1|"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        Owned<ASVResultLineGetter> getter(new ASVResultLineGetter(base, nullptr, r.lo, r.fromSearch, base, 2, base, 4));
-        auto* sorter = new AMemLongLineSorter(getter.p, r.directions, r.field, nullptr);
+        ARefHold<ASVResultLineGetter> getter(
+            new ASVResultLineGetter(base, nullptr, r.lo, r.fromSearch, base, 2, base, 4));
+        auto* sorter = new AMemLongLineSorter(getter.get(), r.directions, r.field, nullptr);
         getter->setLineMap(sorter);
-        EXPECT_EQ(r.rows, Rows(getter.p));
+        EXPECT_EQ(r.rows, Rows(getter.get()));
     }
 }
 
 TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
-    const char* text = "b\tBeta\thttp://b/1\tUn\nz\tZeta\thttp://z/1\t\na\tAlpha\thttp://a/1\tDeux\n"
-                       "b\t\thttp://b/2#x\tTrois\n";
-    Owned<ALineGetter> raw(new BufferedLineGetter(text, -1));
-    Owned<ASVClusterNetGetter> info(new ASVClusterNetGetter(raw.p));
-    Owned<ASVLineClusterer> clusterer(new ASVLineClusterer("a\tPremier\t1\nb\tSecond\t2\nc\tVide\t0\n"));
+    const char* text =
+        "b\tBeta\thttp://b/1\tUn\nz\tZeta\thttp://z/1\t\na\tAlpha\thttp://a/1\tDeux\n"
+        "b\t\thttp://b/2#x\tTrois\n";
+    ARefHold<ALineGetter> raw(new BufferedLineGetter(text, -1));
+    ARefHold<ASVClusterNetGetter> info(new ASVClusterNetGetter(raw.get()));
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("a\tPremier\t1\nb\tSecond\t2\nc\tVide\t0\n"));
     struct Row {
         int16_t summary;
         int16_t flag;
@@ -130,10 +126,10 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rows);
-        Owned<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, r.summary));
-        Owned<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.p, clusterer.p, info.p));
+        ARefHold<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, r.summary));
+        ARefHold<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.get(), clusterer.get(), info.get()));
         grouped->setFlag(r.flag);
-        EXPECT_EQ(r.rows, Rows(grouped.p));
+        EXPECT_EQ(r.rows, Rows(grouped.get()));
         EXPECT_EQ(3, grouped->groupCount());
         EXPECT_EQ(0, grouped->getLineLevel(2));
         EXPECT_EQ(1, grouped->getLineLevel(4));
@@ -141,11 +137,11 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
         EXPECT_EQ(-1, grouped->getLineLevel(7));
     }
 
-    Owned<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, 0));
-    Owned<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.p, clusterer.p, info.p));
-    auto* parser = new ATreeLineParser(grouped.p);
+    ARefHold<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, 0));
+    ARefHold<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.get(), clusterer.get(), info.get()));
+    auto* parser = new ATreeLineParser(grouped.get());
     auto* fragments = new ALayoutFragParser('/');
-    Owned<ALaidOutDocModel> model(new ALaidOutDocModel(parser, fragments, nullptr));
+    ARefHold<ALaidOutDocModel> model(new ALaidOutDocModel(parser, fragments, nullptr));
     EXPECT_EQ(7, model->getPositionCount());
     model->collapseAll(0);
     EXPECT_EQ(3, model->getPositionCount()) << "the three headers";
@@ -156,7 +152,7 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     } const segments[] = {{0, 0, 2, "Premier>a"}, {1, 0, 2, "Premier>a"}, {3, 2, 5, "Second>b"}, {5, 5, 7, "Autres>z"}};
     for (const Segment& g : segments) {
         SCOPED_TRACE(g.position);
-        std::unique_ptr<ASegment> segment(parser->makeSegment(model.p, g.position, false));
+        std::unique_ptr<ASegment> segment(parser->makeSegment(model.get(), g.position, false));
         ASSERT_NE(nullptr, segment);
         EXPECT_EQ(g.start, segment->getStart());
         EXPECT_EQ(g.end, segment->getEnd()) << "over the hidden rows";
