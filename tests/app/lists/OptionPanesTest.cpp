@@ -333,4 +333,13 @@ TEST_F(OptionPanesTest, AResultListShowsAsListSummaryAndThumbnails) {
     ASSERT_NE(nullptr, picture->picture()) << "figure 3 has its thumbnail";
     EXPECT_EQ(APoint(64, 48), picture->picture()->frameSize());
     EXPECT_EQ(nullptr, supplier->bitmapNamed(AString("0"))->picture()) << "an article has none";
+    // One supplier shared by the pane and two renderers lives until the last lets go.
+    EXPECT_EQ(2, supplier->refCount()) << "the pane's and the tile renderer's";
+    ARenderer* other = net->getListView()->renderer();
+    other->setBitmapSupplier(supplier);
+    EXPECT_EQ(3, supplier->refCount());
+    dvd->doCommand(2500, Press(0).arg());
+    EXPECT_EQ(2, supplier->refCount()) << "the tile renderer went with its display";
+    other->setBitmapSupplier(nullptr);
+    EXPECT_EQ(1, supplier->refCount()) << "the pane keeps it to the end";
 }
