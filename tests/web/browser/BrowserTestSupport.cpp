@@ -136,3 +136,12 @@ HWND ContentWindow(AMozillaView* view) {
         base->GetMainWidget(&widget);
     return static_cast<HWND>(widget);
 }
+
+void Click(HWND content, int x, int y) {
+    SendMessageA(content, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(content, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void ClickParagraph(HWND content, int index) {
+    Click(content, 12, 8 + 4 + index * 24);
+}

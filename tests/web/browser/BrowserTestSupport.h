@@ -57,3 +57,7 @@ protected:
 
 // The runtime's content window of a view (its browser's main widget).
 HWND ContentWindow(AMozillaView* view);
+// Clicks the content window at a point of its client area.
+void Click(HWND content, int x, int y);
+// Clicks the link whose text starts the paragraph index (links sit at the left margin).
+void ClickParagraph(HWND content, int index);
