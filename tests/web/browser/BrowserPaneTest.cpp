@@ -16,7 +16,6 @@
 #include "framework/display/ASizerGroup.h"
 #include "framework/extras/AProgressBar.h"
 #include "platform/webrt/nsEmbedding.h"
-#include "tests/framework/graphics/GraphicsTestSupport.h"
 
 #include <windows.h>
 
@@ -377,15 +376,7 @@ TEST_F(BrowserPaneTest, ABlankTargetOpensABrowserWindowWithItsBars) {
     ASSERT_NE(nullptr, opener);
     EXPECT_EQ(staticUrl("pages", "resources.html"), std::string(opener->addressField()->getText().c_str()));
     settle();
-    // The new window's pixels, bars and all.
-    HWND h = w->getHWnd();
-    RECT r;
-    GetClientRect(h, &r);
-    Canvas canvas(r.right, r.bottom);
-    HDC dc = GetDC(h);
-    BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(h, dc);
-    canvas.savePng("browser-window");
+    screenshot("browser-window", w->getHWnd());  // the new window, bars and all
     watcher->SetWindowCreator(nullptr);
     AComponent* c = w;
     DeleteComponent(c);

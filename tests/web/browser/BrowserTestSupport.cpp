@@ -118,8 +118,9 @@ bool BrowserTest::haveGimpPages() {
                 &s) == 0;
 }
 
-void BrowserTest::screenshot(const char* name) {
-    HWND w = window->hwnd();
+void BrowserTest::screenshot(const char* name, HWND w) {
+    if (!w)
+        w = window->hwnd();
     RECT r;
     GetClientRect(w, &r);
     Canvas canvas(r.right, r.bottom);

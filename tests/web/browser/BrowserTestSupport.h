@@ -45,8 +45,8 @@ protected:
     static std::string staticUrl(const char* root, const char* rest);
     // Whether the gimp-help-fr pages are there to be served.
     static bool haveGimpPages();
-    // Saves the window's pixels as build/artifacts/<name>.png.
-    void screenshot(const char* name);
+    // Saves the client pixels of w (null: the test window) as build/artifacts/<name>.png.
+    void screenshot(const char* name, HWND w = nullptr);
 
     std::unique_ptr<RuntimeFolders> folders;
     nsPtr<TableProvider> provider;
