@@ -383,6 +383,21 @@ TEST_F(BrowserPaneTest, ABlankTargetOpensABrowserWindowWithItsBars) {
     handler->release();
 }
 
+TEST_F(BrowserPaneTest, APaneWithoutItsBrowserViewFailsItsSetUp) {
+    window = Open<TestWindow>(app, ARect(0, 0, 300, 200), "#background:255,255,255");
+    if (!window->openWindow("broken"))
+        GTEST_SKIP() << "no display";
+    struct Row {
+        const char* layout;
+        const char* box;
+    } rows[] = {{"PaneWithoutView", "File kyMozillaPane;line 72\n"},
+                {"PaneWithAFieldForView", "File kyMozillaPane;line 73\n"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.layout);
+        EXPECT_EQ(row.box, assertionText([&] { AComponent::loadLayout(window, row.layout, 0); }));
+    }
+}
+
 TEST_F(BrowserPaneTest, TheWindowLayoutsHoldTheSamePaneWithOrWithoutAGrowBox) {
     if (!openView(100, 100))
         GTEST_SKIP() << "no display";
