@@ -11,6 +11,8 @@ function(sv_add_resources target)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
   set(rc ${out}/${target}.rc)
   set(tables ${SV_LAYOUT_CLASSES} ${ARG_CLASSES})
+  # A table named twice (a target's list and a shared list both naming it) is read once.
+  list(REMOVE_DUPLICATES tables)
   set(table_args)
   foreach(t ${tables})
     list(APPEND table_args --classes ${t})
