@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/find/FindDialog.h"
+#include "app/find/RechPane.h"
+#include "app/state/ASVLoSearchState.h"
 #include "docengine/hilite/AHiliteSet.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/render/ARendererViews.h"
@@ -30,7 +32,7 @@ protected:
     ArticleProbe* open() {
         if (!openFrame("FindFrame"))
             return nullptr;
-        AComponent* c = frame->findById(1201, 0);
+        AComponent* c = frame->findById(1301, 0);
         auto* pane = c ? static_cast<ArticleProbe*>(c->castTo(&ArticleProbe::classRecord)) : nullptr;
         auto* view = pane ? dynamic_cast<AStandardView*>(pane->findById(302, 0)) : nullptr;
         if (!view || !view->rendererLayer())
@@ -93,4 +95,19 @@ TEST_F(FindDialogTest, TheDialogOpensAtItsPlaceAndItsButtonsStepThroughTheHits) 
     EXPECT_NE(dialog, pane->findDialog()) << "a fresh dialog";
     EXPECT_EQ(270, pane->findDialog()->getScreenFrame().top());
     EXPECT_EQ("chien", std::string(pane->findDialog()->findField()->getText().c_str()));
+}
+
+TEST_F(FindDialogTest, ASearchFieldPaneBaseClearsTheSearchStateAndHasNeutralHooks) {
+    if (!open())
+        GTEST_SKIP() << "no display";
+    AComponent* c = frame->findById(1250, 0);
+    auto* pane = c ? static_cast<RechPane*>(c->castTo(&RechPane::classRecord)) : nullptr;
+    ASSERT_NE(nullptr, pane);
+    pane->clearSearchState();  // no current state: nothing to clear
+    CountedState* state = step(7);
+    state->setSearchState(new ASVLoSearchState());
+    ASSERT_NE(nullptr, state->getSearchState());
+    pane->clearSearchState();
+    EXPECT_EQ(nullptr, state->getSearchState());
+    EXPECT_EQ("", std::string(pane->getQueryText().c_str()));
 }
