@@ -39,6 +39,7 @@ class AAppTextRenderer;
 class ALo;
 class ASiReqSearch;
 class ASVLoSearchState;
+class ASearchState;
 class ATopDockApp;
 class ADataLocation;
 class AFileStream;
@@ -142,7 +143,7 @@ public:
     ASVLoSearchState* runFullTextSearch(int16_t offerOnline, const char* query, int16_t noPhonetic);
     // True when the query holds no word but stop words.
     static bool isStopWordQuery(const char* query);
-    void setSearchStateTexts(ASVLoSearchState* search, long value, const char* text4, const char* text3);
+    void setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3);
     // The document part's fDate and user-info entry 1190 from the document's chronology record.
     void fillDocDates(AppState* state);
     bool isCurrentDocIconType26();

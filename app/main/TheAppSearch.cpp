@@ -55,6 +55,9 @@ public:
         return app_.runFullTextSearch(offerOnline, query, noPhonetic);
     }
     ASiReqSearch& queryHistory() override { return app_.queryHistory(); }
+    void setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3) override {
+        app_.setSearchStateTexts(search, value, text4, text3);
+    }
     AString getDocTitle(long docNo) override {
         AppDataManager* data = app_.getDataManager();
         return data ? data->getDocTitle(docNo) : AString();
@@ -184,7 +187,7 @@ ASVLoSearchState* TheApp::runFullTextSearch(int16_t offerOnline, const char* que
     return search;
 }
 
-void TheApp::setSearchStateTexts(ASVLoSearchState* search, long value, const char* text4, const char* text3) {
+void TheApp::setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3) {
     (void)value;
     if (!search)
         return;

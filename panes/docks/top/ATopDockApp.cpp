@@ -26,7 +26,7 @@ ASiReqSearch& ATopDockApp::queryHistory() {
     return history;
 }
 
-void ATopDockApp::setSearchStateTexts(ASVLoSearchState* search, long value, const char* text4, const char* text3) {
+void ATopDockApp::setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3) {
     (void)value;
     if (!search)
         return;

@@ -16,6 +16,7 @@
 class ARenderer;
 class ARendererView;
 class ASearchBase;
+class ASearchState;
 class ASiReqSearch;
 class ASVLoSearchState;
 class AStyleSheet;
@@ -38,7 +39,8 @@ public:
     }
     // The application's query history; the default keeps its own, unlimited.
     virtual ASiReqSearch& queryHistory();
-    virtual void setSearchStateTexts(ASVLoSearchState* search, long value, const char* text4, const char* text3);
+    // The texts under keys 4 (the field's) and 3 (the effective query).
+    virtual void setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3);
 
     virtual AString getDocTitle(long docNo) {
         (void)docNo;
