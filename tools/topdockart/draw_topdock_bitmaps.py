@@ -181,6 +181,10 @@ def main(out):
     hit = Image.new("RGB", (16, 16), DOCK)
     ImageDraw.Draw(hit).ellipse([2, 2, 13, 13], fill=HIT)
     hit.save(f"{out}/top1050.bmp")
+    # The picture beside the query history popup's rows.
+    clock = Image.new("RGB", (20, 20), (192, 192, 192))
+    history(ImageDraw.Draw(clock), INK)
+    clock.save(f"{out}/top1039.bmp")
 
 
 if __name__ == "__main__":

@@ -30,10 +30,8 @@ void DockTopAtlasPane::setUpItems() {
 
 void DockTopAtlasPane::bindActions() {
     DockTopTitlePane::bindActions();
-    for (int16_t id : kBoundIds) {
-        if (AClusterItem* item = findItem(id, false))
-            item->addAction(id, this, id, nullptr);
-    }
+    for (int16_t id : kBoundIds)
+        addAction(id, this, id, nullptr);
 }
 
 void DockTopAtlasPane::updatePane() {

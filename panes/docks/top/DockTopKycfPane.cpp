@@ -82,7 +82,7 @@ void DockTopKycfPane::detachItems() {
 void DockTopKycfPane::bindActions() {
     SVPane::bindActions();
     for (int16_t id : kBoundIds)
-        ItemAs<AClusterItem>(this, id, 83)->addAction(id, this, id, nullptr);
+        addAction(id, this, id, nullptr);
 }
 
 void DockTopKycfPane::show(AComponent* item, bool visible) {

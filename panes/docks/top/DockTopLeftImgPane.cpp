@@ -53,7 +53,7 @@ void DockTopLeftImgPane::detachItems() {
 
 void DockTopLeftImgPane::bindActions() {
     SVPane::bindActions();
-    roomButton_->addAction(kRoomButton, this, kRoomButton, nullptr);
+    addAction(kRoomButton, this, kRoomButton, nullptr);
 }
 
 void DockTopLeftImgPane::showPicture(int16_t bitmap) {

@@ -82,10 +82,8 @@ void DockTopLeftRechPane::detachItems() {
 
 void DockTopLeftRechPane::bindActions() {
     RechPane::bindActions();
-    for (int16_t id : {kHistoryButton, kSearchButton, kField}) {
-        AClusterItem* item = findItem(id, true);
-        item->addAction(id, this, id, nullptr);
-    }
+    for (int16_t id : {kHistoryButton, kSearchButton, kField})
+        addAction(id, this, id, nullptr);
 }
 
 ACommand* DockTopLeftRechPane::doCommand(int16_t id, long argument) {

@@ -39,7 +39,7 @@ void DockTopTitlePane::detachItems() {
 
 void DockTopTitlePane::bindActions() {
     SVPane::bindActions();
-    titleView_->addAction(kTitleView, this, kTitleView, nullptr);
+    addAction(kTitleView, this, kTitleView, nullptr);
 }
 
 ACommand* DockTopTitlePane::doCommand(int16_t id, long argument) {

@@ -5,12 +5,17 @@
 
 #include <string>
 
+#include <windows.h>
+
 #include "app/state/ABaseState.h"
+#include "docengine/styles/AStyleSheetSet.h"
 #include "app/state/AppState.h"
 #include "panes/docks/top/DockTopAtlasPane.h"
 #include "panes/docks/top/DockTopKycfPane.h"
 #include "panes/docks/top/DockTopLeftImgPane.h"
 #include "panes/docks/top/DockTopTitlePane.h"
+#include "panes/docks/top/DockTopLeftRechPane.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/panes/docks/top/TopDockTestSupport.h"
 
 TEST_F(TopDockTest, EachStateShowsTheLeftEndAndTitleBarThatSuitIt) {
@@ -249,4 +254,48 @@ TEST_F(TopDockTest, TheFlashBarShowsTheRoomOrTheDocumentTitle) {
         frame->goToState(state, 1);
         EXPECT_EQ(r.title, std::string(flash->titleText().c_str()));
     }
+}
+
+namespace {
+
+// Paints what is pending, then saves the top of the frame's screen area.
+void Shot(Frame1* frame, AApp* app, int height, const char* name) {
+    frame->select();
+    frame->showUpdate();
+    app->flushUpdates();
+    for (int i = 0; i < 20; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    ARect bounds = frame->getScreenBounds();
+    Canvas::saveScreen(ARect(bounds.left(), bounds.top(), bounds.right(), bounds.top() + height), name);
+}
+
+}  // namespace
+
+TEST_F(TopDockTest, PicturesOfTheBars) {
+    if (!open())
+        GTEST_SKIP() << "no display";
+    TestArticleView view;
+    view.hits = 1;
+    kycf->setArticleView(&view);
+    dock.titles = {{5, "Calque (retouche d'image)"}};
+    show(2, 0, 1, 5);
+    kycf->updatePane();
+    Shot(frame, app, 120, "topdock-article");
+    AppState* room = show(4, 3, 2, 5);
+    room->fSalle = 3;
+    status(img, 3108);
+    Shot(frame, app, 120, "topdock-room");
+    AStyleSheetSet sheets(AFileSpec(SV_SOURCE_DIR "/tools/sample/svstyles.xml"), 0);
+    dock.sheets = &sheets;
+    dock.found = {{"calque", "calque"}, {"retouche ET photo", "retouche ET photo"}};
+    show(2, -1, -1);
+    rech->setSearchText("calque");
+    rech->setSearchText("retouche ET photo");
+    press(rech, 3151);
+    Shot(frame, app, 200, "topdock-history");
+    dock.sheets = nullptr;
 }

@@ -58,6 +58,10 @@ void TestTopDockApp::openMediaWindow(long docNo, int16_t first, int16_t second) 
     log += "media" + std::to_string(docNo) + ";";
 }
 
+AStyleSheet* TestTopDockApp::getStyleSheet(long number) {
+    return sheets ? sheets->getSheet(number) : nullptr;
+}
+
 void TestArticleView::changeFontSize(int16_t step) {
     if (step == 0)
         font = 0;

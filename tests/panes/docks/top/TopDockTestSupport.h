@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/state/ASiReqSearch.h"
+#include "docengine/styles/AStyleSheetSet.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "panes/docks/top/ATopDockViews.h"
 #include "tests/app/frame/FrameTestSupport.h"
@@ -31,6 +32,7 @@ public:
     ADocRefInfo getDocRefInfo(long docNo) override;
     void fillDocDates(AppState* state) override;
     void openMediaWindow(long docNo, int16_t first, int16_t second) override;
+    AStyleSheet* getStyleSheet(long number) override;
 
     // Queries that find something, each to the query the search settles on.
     std::map<std::string, std::string> found;
@@ -41,6 +43,7 @@ public:
     bool prefixed = false;
     int searches = 0;
     std::string log;
+    AStyleSheetSet* sheets = nullptr;  // not owned
 };
 
 class TestArticleView : public ATopArticleView {
