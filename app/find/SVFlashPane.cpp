@@ -53,8 +53,8 @@ APopupTreeCallBackFlash::APopupTreeCallBackFlash(AComponent* owner) : APopupTree
 }
 
 void APopupTreeCallBackFlash::itemChosen(const char* value, const char* name, int16_t line, PopupTree* top) {
-    (void)name, (void)line, (void)top;
-    static_cast<SVFlashPane*>(owner()->castTo(&SVFlashPane::classRecord))->openChosenDocument(0, value);
+    (void)value, (void)line, (void)top;
+    static_cast<SVFlashPane*>(owner()->castTo(&SVFlashPane::classRecord))->openChosenDocument(0, name);
 }
 
 SVFlashPane::~SVFlashPane() {

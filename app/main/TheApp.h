@@ -194,6 +194,9 @@ public:
     AString getCurrentUserName() override { return userName_; }
     bool workFolderExists() override;
     AString menuRecordText(long record) override;
+    AString roomTitle(AppState* state) override;
+    AString docListRecord(long docNo) override;
+    ALineGetterCallBack* makeHistoryRowFormat() override;
     AString configString(const char* key) override;
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/main/TheApp.h"
+#include "base/object/AError.h"
 
 namespace {
 
@@ -11,7 +12,14 @@ public:
     explicit AppFlashServices(TheApp& app) : app_(app) {}
 
     AString getLinkFsText(const char* name) override { return app_.getLinkFsText(name); }
-    AString getLinkRecord(long record) override { return app_.getDataManager()->getLinkRecord(record); }
+    // A record number out of the base's range answers empty, as a missing record does.
+    AString getLinkRecord(long record) override {
+        try {
+            return app_.getDataManager()->getLinkRecord(record);
+        } catch (const AError&) {
+            return AString();
+        }
+    }
     int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
     bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
     bool showDocument(SVPane& pane, long docNo) override {
