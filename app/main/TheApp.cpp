@@ -55,6 +55,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AListApp::install(this);
     installWorkspaceWindows();
     installTopDock();
+    installFlashServices();
 }
 
 TheApp::~TheApp() {
@@ -67,6 +68,7 @@ TheApp::~TheApp() {
         AListApp::install(nullptr);
     removeWorkspaceWindows();
     removeTopDock();
+    removeFlashServices();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();
