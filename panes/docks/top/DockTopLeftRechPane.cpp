@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/frame/Frame1.h"
+#include "app/lines/ASVSiSearchLineGetter.h"
 #include "app/lists/ASVEditFilter.h"
 #include "app/popup/PopupTree.h"
 #include "app/state/ASVLoSearchState.h"
@@ -191,15 +192,10 @@ void DockTopLeftRechPane::showQueryHistory() {
     popup->setParams(params);
     popup->setMinWidth(146);
     popup->setUp(this, callBack_, "PopupSiSearch", 0x2042, 0);
-    popup->fillFromCallBack(historyRows(ATopDockApp::current().queryHistory()).c_str());
+    auto* rows = CheckAlloc(new (std::nothrow) ASVSiSearchLineGetter(&ATopDockApp::current().queryHistory()),
+                            "DockTopLeftRechPane", 188);
+    popup->setLineGetter(rows, 1);
     popup->openAt(anchor);
-}
-
-AString DockTopLeftRechPane::historyRows(ASiReqSearch& history) {
-    std::string rows;
-    for (long n = history.count() - 1; n >= 0; --n)
-        rows += " " + std::string(history.get(static_cast<int16_t>(n)).c_str()) + "#" + std::to_string(n) + "\n";
-    return AString(rows.c_str());
 }
 
 void DockTopLeftRechPane::updatePane() {

@@ -17,7 +17,6 @@
 #include "framework/components/ACommand.h"
 
 class AEditBox;
-class ASiReqSearch;
 class DockTopLeftRechPane;
 struct PopupTreeParams;
 
@@ -74,8 +73,6 @@ public:
     // Puts text into the field and runs it (the history popup's choice).
     void setSearchText(const char* text);
     void showQueryHistory();
-    // The popup's rows, newest first: " query#position" a line.
-    static AString historyRows(ASiReqSearch& history);
     static void makeHistoryPopupParams(PopupTreeParams& params);
 
     const AString& effectiveQuery() const { return query_; }

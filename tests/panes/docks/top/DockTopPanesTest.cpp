@@ -275,7 +275,7 @@ void Shot(Frame1* frame, AApp* app, int height, const char* name) {
 
 }  // namespace
 
-TEST_F(TopDockTest, PicturesOfTheBars) {
+TEST_F(TopDockTest, PicturesOfTheArticleAndRoomBars) {
     if (!open())
         GTEST_SKIP() << "no display";
     TestArticleView view;
@@ -295,7 +295,7 @@ TEST_F(TopDockTest, PicturesOfTheBars) {
     show(2, -1, -1);
     rech->setSearchText("calque");
     rech->setSearchText("retouche ET photo");
+    // The history popup opens over its own window (its picture comes from the real reader).
     press(rech, 3151);
-    Shot(frame, app, 200, "topdock-history");
     dock.sheets = nullptr;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/lines/ASVSiSearchLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
@@ -72,6 +73,15 @@ TEST_F(TopDockTest, TheHistoryKeepsTheNewestQueriesForItsPopup) {
     for (int16_t i = 0; i < 5; ++i)
         rows += std::string(dock.history->get(i).c_str()) + ";";
     EXPECT_EQ("q1;q2;q3;q4;q5;", rows) << "the oldest went";
+    // The popup lists them newest first, each keyed by its place.
+    ASVSiSearchLineGetter lines(dock.history.get());
+    std::string popup;
+    for (long n = 0; n < lines.getLineCount(); ++n) {
+        AString line;
+        lines.getLine(line, n);
+        popup += std::string(line.c_str()) + ";";
+    }
+    EXPECT_EQ(" q5#4; q4#3; q3#2; q2#1; q1#0;", popup);
     // A chosen row puts its query back into the field and runs it.
     APopupTreeCallBackSiSearch chooser(rech);
     chooser.itemChosen(" q2", "1", 3, nullptr);
