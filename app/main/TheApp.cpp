@@ -9,11 +9,13 @@
 #include "app/frame/AFramePrinting.h"
 #include "app/frame/Frame1.h"
 #include "app/main/AppPrintServices.h"
+#include "app/state/ASiReqSearch.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
 #include "framework/files/AOptionsInfo.h"
 #include "framework/printing/APrinterOptions.h"
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
+#include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
@@ -52,6 +54,8 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     });
     AListApp::install(this);
     installWorkspaceWindows();
+    installTopDock();
+    installFlashServices();
 }
 
 TheApp::~TheApp() {
@@ -63,6 +67,8 @@ TheApp::~TheApp() {
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     removeWorkspaceWindows();
+    removeTopDock();
+    removeFlashServices();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();
