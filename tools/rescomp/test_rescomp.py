@@ -146,5 +146,36 @@ class Compiler(unittest.TestCase):
         self.assertFalse(os.path.exists(rc))
 
 
+class ReaderLayouts(unittest.TestCase):
+    # A field left without a focus mode never becomes the command target, so
+    # Return and the other keys it handles never reach it.
+    def test_every_edit_field_takes_the_keyboard(self):
+        folder = os.path.join(HERE, "..", "..", "resources")
+        unfocusable = []
+        for name in sorted(os.listdir(folder)):
+            if not name.endswith(".layout"):
+                continue
+            path = os.path.join(folder, name)
+            with open(path, encoding="utf-8") as f:
+                tokens = rescomp.tokenize(path, f.read())
+            for i, t in enumerate(tokens):
+                if t.text != "AEditBox" or i + 1 >= len(tokens) or tokens[i + 1].text != "{":
+                    continue
+                depth, j, focus = 0, i + 1, 0
+                while j < len(tokens):
+                    if tokens[j].text == "{":
+                        depth += 1
+                    elif tokens[j].text == "}":
+                        depth -= 1
+                        if depth == 0:
+                            break
+                    elif depth == 1 and tokens[j].text == "focus" and j + 1 < len(tokens):
+                        focus = int(tokens[j + 1].text, 0)
+                    j += 1
+                if not focus & 0x3000:
+                    unfocusable.append("%s:%d" % (name, t.line))
+        self.assertEqual(unfocusable, [])
+
+
 if __name__ == "__main__":
     unittest.main()
