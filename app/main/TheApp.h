@@ -36,6 +36,7 @@
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
+class ASVLoSearchState;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -251,6 +252,10 @@ public:
     AppState* oldestState() override;
     void addState(AppState* state) override;
     AFileSpec tempFolder() override { return getTempDir(); }
+
+    // The search state of the full-text search of query (new, no reference
+    // taken: the state it is handed to takes one), or null when nothing is to be shown.
+    virtual ASVLoSearchState* runFullTextSearch(int16_t mode, const char* query, int16_t flags);
 
     // Milliseconds each start step took, in doStart's order, for the start-up report.
     const std::vector<std::pair<std::string, uint32_t>>& stepTimes() const { return stepTimes_; }
