@@ -8,6 +8,7 @@
 #include "app/data/ADataManager.h"
 #include "app/frame/AFramePrinting.h"
 #include "app/frame/Frame1.h"
+#include "app/main/ADicoLibrary.h"
 #include "app/main/AppPrintServices.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
@@ -63,6 +64,7 @@ TheApp::~TheApp() {
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     removeWorkspaceWindows();
+    closeDictionary();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();

@@ -36,6 +36,7 @@
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
+class ADicoLibrary;
 class ASVLoSearchState;
 class ADataLocation;
 class AFileStream;
@@ -253,6 +254,12 @@ public:
     void addState(AppState* state) override;
     AFileSpec tempFolder() override { return getTempDir(); }
 
+    // The dictionary binding: null until set up, when the configuration
+    // names a library.
+    ADicoLibrary* getDicoLibrary() const { return dico_.get(); }
+    void setUpDictionary();
+    // "Lexical_fini" and the binding freed; nothing without one.
+    void closeDictionary();
     // The search state of the full-text search of query (new, no reference
     // taken: the state it is handed to takes one), or null when nothing is to be shown.
     virtual ASVLoSearchState* runFullTextSearch(int16_t mode, const char* query, int16_t flags);
@@ -293,4 +300,5 @@ private:
     AppWebEngine* webEngine_ = nullptr;  // not owned; null: the absent engine
     std::vector<std::pair<std::string, uint32_t>> stepTimes_;
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
+    std::unique_ptr<ADicoLibrary> dico_;
 };
