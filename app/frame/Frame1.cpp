@@ -184,7 +184,7 @@ ACommand* Frame1::doCommand(int16_t id, long argument) {
         goForward();
         return noChangeCommand();
     case 1048:
-        addCurrentToDossier();
+        addCurrentToDossier(curState_);
         return noChangeCommand();
     case 1049:
         OpenDossier(-1, 0);
@@ -306,12 +306,6 @@ void Frame1::setActive(SVPane*& slot, SVPane* pane) {
     redraw(true);
 }
 
-void Frame1::setActiveFlashPane(SVPane* pane, const char* name, int16_t value) {
-    flashPane_ = pane;
-    flashName_ = name ? name : "";
-    flashValue_ = value;
-}
-
 void Frame1::componentDeleted(AComponent* component) {
     // A pane that goes away is forgotten: a link tells the frame nothing of it.
     for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_, &flashPane_, &htmlPane_, &findPane_,
@@ -320,6 +314,10 @@ void Frame1::componentDeleted(AComponent* component) {
         if (*p == component)
             *p = nullptr;
     }
+    if (component == dicoWin_)
+        dicoWin_ = nullptr;
+    if (component == auteurWin_)
+        auteurWin_ = nullptr;
     AWindow::componentDeleted(component);
 }
 

@@ -9,6 +9,7 @@
 #include "app/frame/AFramePrinting.h"
 #include "app/frame/Frame1.h"
 #include "app/main/ADicoLibrary.h"
+#include "app/main/ASVSelContextMenuCallBack.h"
 #include "app/main/AppPrintServices.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"

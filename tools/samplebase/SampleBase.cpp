@@ -237,6 +237,7 @@ std::string Lower(std::string text) {
 //   FIG:COPYRIGHT record r: r characters, the number of its copyright text
 //   HDFILES:CHRHDG record 0: 4 characters, so CHRONO:HDG record 3
 //   AIDE:GUIDE    record 0: a guide page present, record 1: one missing
+//   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
 std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles) {
     size_t documents = articles + kFigures;
     std::string last = std::to_string(documents - 1);
@@ -259,6 +260,10 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
     r["AIDE:GUIDE"] = {"guide1.html", "absent.html"};
+    // One author: her name, a notice and her articles (the list's text form).
+    r["AUTEURS:NOMS"] = {"Jeanne Martin"};
+    r["AUTEURS:DOC"] = {"Volcanologue, auteure des articles sur la Terre et ses reliefs."};
+    r["AUTEURS:DOCLIST"] = {"2:" + last + ":0,1"};
     r["FIG:DOC"] = {"", ""};
     r["FIG:EXT"] = {"fig0.jpg", "fig1.jpg"};
     r["FIG:TITLE"] = {"Figure sans droits", "Figure"};
