@@ -34,7 +34,10 @@ struct Sense {
     std::string synonyms;
 };
 
+// Read at the first question, so that the reader's start does not wait for it.
 struct Dictionary {
+    std::string dictionaryPath, lexiconPath;
+    bool loaded = false;
     std::map<std::string, std::vector<Sense>> senses;  // by lower-case word
     std::map<std::string, std::string> spelling;       // lower-case word -> as written
     std::set<std::string> lexicon;                     // lower-case words
@@ -114,6 +117,24 @@ bool TestSwitch(const char* name, long* value) {
     return true;
 }
 
+// The handle's dictionary, read on first use; null for an unknown handle.
+Dictionary* Opened(long handle) {
+    auto it = gOpen.find(handle);
+    if (it == gOpen.end())
+        return nullptr;
+    Dictionary& dico = it->second;
+    if (!dico.loaded) {
+        dico.loaded = true;
+        LoadDictionary(dico.dictionaryPath.c_str(), dico);
+        std::vector<std::string> words;
+        if (ReadLines(dico.lexiconPath.c_str(), words))
+            for (const std::string& w : words)
+                if (!w.empty())
+                    dico.lexicon.insert(Lower(w));
+    }
+    return &dico;
+}
+
 void Count(const char* name) {
     ++gCalls[name];
 }
@@ -169,14 +190,13 @@ LEXICAL_API long Lexical_init(long callerCode, const char* dictionaryPath, const
         return forced;
     if (!dictionaryPath || !*dictionaryPath)
         return -2;
-    Dictionary dico;
-    if (!LoadDictionary(dictionaryPath, dico))
+    FILE* f = std::fopen(dictionaryPath, "rb");
+    if (!f)
         return -1;
-    std::vector<std::string> words;
-    if (ReadLines(lexiconPath, words))
-        for (const std::string& w : words)
-            if (!w.empty())
-                dico.lexicon.insert(Lower(w));
+    std::fclose(f);
+    Dictionary dico;
+    dico.dictionaryPath = dictionaryPath;
+    dico.lexiconPath = lexiconPath ? lexiconPath : "";
     long handle = gNextHandle++;
     gOpen[handle] = std::move(dico);
     return handle;
@@ -190,14 +210,14 @@ LEXICAL_API int16_t Lexical_radical(char* word, long handle) {
     long forced;
     if (TestSwitch("radical", &forced))
         return static_cast<int16_t>(forced);
-    auto it = gOpen.find(handle);
-    if (it == gOpen.end())
+    Dictionary* dico = Opened(handle);
+    if (!dico)
         return -2;
     if (!word)
         return -1;
     word[31999] = 0;
     std::string key = Lower(word);
-    if (!it->second.senses.count(key) && !it->second.lexicon.count(key))
+    if (!dico->senses.count(key) && !dico->lexicon.count(key))
         return -1;
     CopyOut(key, word, 32000);
     return 0;
@@ -221,20 +241,20 @@ LEXICAL_API int16_t Lexical_demande(char* word, int16_t mode, char* answer, long
     }
     if (TestSwitch("demande", &forced))
         return static_cast<int16_t>(forced);
-    auto it = gOpen.find(handle);
-    if (it == gOpen.end())
+    Dictionary* dico = Opened(handle);
+    if (!dico)
         return -2;
     if (!word)
         return -1;
     word[9999] = 0;
     std::string key = Lower(word);
-    auto senses = it->second.senses.find(key);
-    if (senses == it->second.senses.end() && !it->second.lexicon.count(key))
+    auto senses = dico->senses.find(key);
+    if (senses == dico->senses.end() && !dico->lexicon.count(key))
         return -1;
-    auto spelled = it->second.spelling.find(key);
-    std::string shown = spelled == it->second.spelling.end() ? std::string(word) : spelled->second;
+    auto spelled = dico->spelling.find(key);
+    std::string shown = spelled == dico->spelling.end() ? std::string(word) : spelled->second;
     CopyOut(shown, answer, answerSize);
-    CopyOut(DefinitionsXml(shown, senses == it->second.senses.end() ? nullptr : &senses->second), definitions,
+    CopyOut(DefinitionsXml(shown, senses == dico->senses.end() ? nullptr : &senses->second), definitions,
             definitionsSize);
     return 0;
 }

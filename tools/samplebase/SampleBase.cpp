@@ -221,6 +221,31 @@ std::string WriteInstallFiles(const std::string& out) {
     return "";
 }
 
+// The dictionary our dictionary library answers from, when the corpus has
+// one (work\dico: "dictionnaire.txt" and "lexique.txt", written by
+// tools/sample/dico.py): copied into the folder "dico", which the path DICO
+// names, with the keys that name the files and the library (which
+// tools/sample/build.sh puts there). Without one nothing is written.
+std::string WriteDictionary(const std::string& work, const std::string& out, DescriptorSpec* spec) {
+    const char* files[] = {"dictionnaire.txt", "lexique.txt"};
+    std::string text;
+    if (!LoadFile(work + "\\dico\\" + files[0], &text))
+        return "";
+    CreateDirectoryA((out + "\\dico").c_str(), nullptr);
+    std::string why;
+    for (const char* f : files) {
+        if (!LoadFile(work + "\\dico\\" + f, &text))
+            return std::string("cannot read dico\\") + f;
+        if (!(why = SaveFileReplacing(out + "\\dico\\" + f, text)).empty())
+            return why;
+    }
+    spec->paths.push_back({"DICO", "rel", "_APPLIPATH_", "dico"});
+    spec->userStrings.push_back({"DICO_DLL", "lexical.dll"});
+    spec->userStrings.push_back({"DICO_DICTIONNAIRE", files[0]});
+    spec->userStrings.push_back({"DICO_LEXIQUE", files[1]});
+    return "";
+}
+
 // The figure documents numbered after the articles.
 const int kFigures = 2;
 
@@ -417,7 +442,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
     if (!(why = WriteSkeleton(work, data, articles.size(), &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
-        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty())
+        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})
         if (!(why = WriteDescriptor(out + "\\" + pair + ".sgm", spec)).empty())

@@ -14,6 +14,7 @@
 #include "framework/app/AApp.h"
 #include "framework/controls/APopupMenu.h"
 #include "tests/app/frame/FrameTestSupport.h"
+#include "tests/support/ScreenPicture.h"
 
 namespace {
 
@@ -83,24 +84,9 @@ protected:
     APopupMenu* menu = nullptr;
 };
 
-void TakePicture(const std::string& name) {
-    std::string path = std::string(SV_BINARY_DIR) + "/artifacts/" + name;
-    std::string command = "/bin/sh -c \"mkdir -p " + std::string(SV_BINARY_DIR) +
-                          "/artifacts && import -window root png:" + path + ".part && mv " + path + ".part " + path +
-                          "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return;
-    WaitForSingleObject(pi.hProcess, 30000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-}
-
 void CALLBACK PictureThenClose(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    TakePicture("selection-menu.png");
+    TakeScreenPicture(SV_BINARY_DIR, "selection-menu.png");
     EndMenu();
 }
 

@@ -48,7 +48,9 @@ public:
 class TestDico : public ADicoLibrary {
 public:
     explicit TestDico(const DicoFolder& folder) : folder_(folder.dir) {}
+    explicit TestDico(const std::string& folder) : folder_(folder) {}
     std::string library = "lexical.dll";
+    std::string dictionary = "dico.txt";
     std::vector<std::string> errors;
     std::vector<std::string> temps;
 
@@ -56,7 +58,7 @@ protected:
     AFileSpec dicoFolder() override { return AFileSpec(folder_.c_str()); }
     AString configValue(const char* key) override {
         std::string k(key);
-        return AString(k == "DICO_DLL" ? library.c_str() : k == "DICO_DICTIONNAIRE" ? "dico.txt" : "lexique.txt");
+        return AString(k == "DICO_DLL" ? library.c_str() : k == "DICO_DICTIONNAIRE" ? dictionary.c_str() : "lexique.txt");
     }
     void showError(const char* text) override { errors.push_back(text); }
     void registerTempFile(const char* path) override { temps.push_back(path); }
@@ -205,4 +207,28 @@ TEST(DicoLibrary, CloseFreesOnlyWhatTheBindingLoaded) {
             DeleteFileA(t.c_str());
     }
     FreeLibrary(held);
+}
+
+TEST(DicoLibrary, TheSampleDictionaryDefinesItsWords) {
+    const std::string folder = std::string("Z:") + SV_BINARY_DIR + "/sample/dico";
+    if (GetFileAttributesA((folder + "/dictionnaire.txt").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no sample (tools/sample/build.sh)";
+    TestDico dico(folder);
+    dico.dictionary = "dictionnaire.txt";
+    dico.setUp();
+    ASSERT_EQ(1, dico.fInitialised) << Joined(dico.errors);
+    struct Row {
+        const char* word;
+        int16_t result;
+        const char* part;
+    } const rows[] = {{"maison", 0, "<sens categorie="}, {"Abaca", 0, "chanvre"}, {"xqzw", -1, ""}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.word);
+        EXPECT_EQ(r.result, dico.ask(r.word));
+        EXPECT_NE(std::string::npos, std::string(dico.fDefinitionText.c_str()).find(r.part));
+    }
+    EXPECT_TRUE(dico.errors.empty()) << Joined(dico.errors);
+    EXPECT_EQ(0, dico.close());
+    for (const std::string& t : dico.temps)
+        DeleteFileA(t.c_str());
 }

@@ -18,6 +18,7 @@
 #include "panes/docks/workspacewin/DossierWin.h"
 #include "search/facade/ALo.h"
 #include "tests/app/main/AppMainTestSupport.h"
+#include "tests/support/ScreenPicture.h"
 
 namespace {
 
@@ -45,21 +46,6 @@ AppState* DocumentState(long docNo, int16_t docType) {
     auto* doc = new ADocState(1201);
     doc->fDocType = docType;
     return new AppState(1, 2, doc, nullptr, nullptr, nullptr, docNo);
-}
-
-void TakePicture(const std::string& name) {
-    std::string path = std::string(SV_BINARY_DIR) + "/artifacts/" + name;
-    std::string command = "/bin/sh -c \"mkdir -p " + std::string(SV_BINARY_DIR) +
-                          "/artifacts && import -window root png:" + path + ".part && mv " + path + ".part " + path +
-                          "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return;
-    WaitForSingleObject(pi.hProcess, 30000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 }
 
 void Pump() {
@@ -142,7 +128,7 @@ TEST_F(ToolWindowsTest, TheAuthorWindowShowsTheNoticeAndTheArticles) {
     if (AWindowShell* shell = window->getNativeWindow()) {
         SetWindowPos(shell->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         Pump();
-        TakePicture("author-window.png");
+        TakeScreenPicture(SV_BINARY_DIR, "author-window.png");
     }
     window->perform(window->closeWindow());
 }
