@@ -129,6 +129,7 @@ void Frame1::fillPaneSlots() {
 
 void Frame1::detachItems() {
     deleteChain();
+    releaseMediaTempFile();
     freeMenuTexts();
     for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_})
         setActive(*p, nullptr);

@@ -22,11 +22,9 @@
 #include "base/object/AString.h"
 #include "framework/app/AWindow.h"
 
-class AAuthorWindow;
 class ABaseState;
-class ADictionaryWindow;
-class AMovie;
 class AExportOptions;
+class AMovie;
 class APopupTreeCallBackMenu;
 class APrinterOptions;
 class ADocState;
@@ -190,7 +188,7 @@ public:
     // Adds the state's document to the current dossier (nothing without one).
     virtual void addCurrentToDossier(AppState* state);
     virtual void addNoteToArticle() {}
-    // The application's dossier window until the tool commands bring their own.
+    // The application's dossier window, with the element to select (reference -1: none).
     virtual void OpenDossier(long reference, int16_t kind);
     virtual ACommand* printCommand(int16_t kind);
     virtual void exportCommand();

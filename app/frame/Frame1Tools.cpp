@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <new>
+
 #include "app/data/AppDataManager.h"
 #include "app/frame/AFrameServices.h"
 #include "app/frame/AToolWindows.h"
@@ -49,7 +52,9 @@ void ShowBitmap(AStaticImage* image, int number) {
         return;
     char name[16];
     snprintf(name, sizeof name, "#%d", number);
-    image->setText(name);
+    // The command status asks at every idle turn: the picture is loaded only when it changes.
+    if (image->getText() != AString(name))
+        image->setText(name);
 }
 
 }  // namespace
@@ -141,8 +146,11 @@ void Frame1::playDocument(long docNo) {
     ASearchBase* base = gAppDataManager->getBase(info.fCdBase);
     if (!base)
         ThrowAssert("frame1", __LINE__);
-    if (!movie_)
-        movie_ = CheckAlloc(new (std::nothrow) AMovie(this), "frame1", __LINE__);
+    if (!movie_) {
+        auto* made = CheckAlloc(new (std::nothrow) AMovie(this), "frame1", __LINE__);
+        AObject::completeNew(made);
+        movie_ = made;
+    }
     // The record is a range of the base's data file; a CD set plays a copy on the hard disc.
     AMovieFile file;
     if (services.isCDInstall()) {
