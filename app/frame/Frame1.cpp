@@ -296,15 +296,20 @@ int16_t Frame1::menuItemIsCurrent(int16_t buttonId, int16_t line) {
     }
 }
 
-void Frame1::setActive(SVPane*& slot, SVPane* pane) {
+bool Frame1::relink(SVPane*& slot, SVPane* pane) {
     if (slot == pane)
-        return;
+        return false;
     if (slot)
         removeLink(slot);
     slot = pane;
     if (pane)
         addLink(pane);
-    redraw(true);
+    return true;
+}
+
+void Frame1::setActive(SVPane*& slot, SVPane* pane) {
+    if (relink(slot, pane))
+        redraw(true);
 }
 
 void Frame1::componentDeleted(AComponent* component) {

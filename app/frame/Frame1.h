@@ -211,6 +211,8 @@ public:
 private:
     friend class Frame1Test;
     void setActive(SVPane*& slot, SVPane* pane);
+    // Links the frame to pane in place of the slot's pane; false when it is the same.
+    bool relink(SVPane*& slot, SVPane* pane);
     void fillPaneSlots();
     void freeMenuTexts() { menuTexts_.clear(); }
     // Saves and deletes the option files (a failed save keeps the old file).

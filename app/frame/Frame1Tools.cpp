@@ -224,28 +224,16 @@ void Frame1::showFilterLevel() {
 // ---- Active panes and the current document ---------------------------------
 
 const AString& Frame1::setActiveFlashPane(SVPane* pane, const char* name, int16_t value) {
-    if (pane != flashPane_) {
-        if (flashPane_)
-            removeLink(flashPane_);
-        flashPane_ = pane;
-        if (pane)
-            addLink(pane);
+    if (relink(flashPane_, pane))
         queueUpdate(6);
-    }
     flashName_ = name ? name : "";
     flashValue_ = value;
     return flashName_;
 }
 
 void Frame1::setActiveHtmlPane(SVPane* pane) {
-    if (pane == htmlPane_)
-        return;
-    if (htmlPane_)
-        removeLink(htmlPane_);
-    htmlPane_ = pane;
-    if (pane)
-        addLink(pane);
-    queueUpdate(6);
+    if (relink(htmlPane_, pane))
+        queueUpdate(6);
 }
 
 ADocRefInfo Frame1::getCurrentDocInfo() {

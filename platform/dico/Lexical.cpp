@@ -135,6 +135,18 @@ Dictionary* Opened(long handle) {
     return &dico;
 }
 
+// The dictionary and lower-case key of a question on a word buffer of size
+// bytes (terminated at its last byte); the code to answer when there is none.
+Dictionary* Question(long handle, char* word, size_t size, std::string& key, int16_t& code) {
+    Dictionary* dico = Opened(handle);
+    code = dico ? -1 : -2;
+    if (!dico || !word)
+        return nullptr;
+    word[size - 1] = 0;
+    key = Lower(word);
+    return dico->senses.count(key) || dico->lexicon.count(key) ? dico : nullptr;
+}
+
 void Count(const char* name) {
     ++gCalls[name];
 }
@@ -210,15 +222,10 @@ LEXICAL_API int16_t Lexical_radical(char* word, long handle) {
     long forced;
     if (TestSwitch("radical", &forced))
         return static_cast<int16_t>(forced);
-    Dictionary* dico = Opened(handle);
-    if (!dico)
-        return -2;
-    if (!word)
-        return -1;
-    word[31999] = 0;
-    std::string key = Lower(word);
-    if (!dico->senses.count(key) && !dico->lexicon.count(key))
-        return -1;
+    std::string key;
+    int16_t code;
+    if (!Question(handle, word, 32000, key, code))
+        return code;
     CopyOut(key, word, 32000);
     return 0;
 }
@@ -241,16 +248,12 @@ LEXICAL_API int16_t Lexical_demande(char* word, int16_t mode, char* answer, long
     }
     if (TestSwitch("demande", &forced))
         return static_cast<int16_t>(forced);
-    Dictionary* dico = Opened(handle);
+    std::string key;
+    int16_t code;
+    Dictionary* dico = Question(handle, word, 10000, key, code);
     if (!dico)
-        return -2;
-    if (!word)
-        return -1;
-    word[9999] = 0;
-    std::string key = Lower(word);
+        return code;
     auto senses = dico->senses.find(key);
-    if (senses == dico->senses.end() && !dico->lexicon.count(key))
-        return -1;
     auto spelled = dico->spelling.find(key);
     std::string shown = spelled == dico->spelling.end() ? std::string(word) : spelled->second;
     CopyOut(shown, answer, answerSize);

@@ -26,13 +26,8 @@ class ToolWindowsTest : public TheAppTest {
 protected:
     void SetUp() override {
         TheAppTest::SetUp();
-        ASSERT_TRUE(app);
-        ASSERT_TRUE(app->readConfiguration());
-        ASSERT_TRUE(app->findDataRoot());
-        ASSERT_TRUE(app->createDataManager());
-        ASSERT_TRUE(app->initData());
-        ASSERT_TRUE(app->mountBases());
-        ASSERT_TRUE(app->loadWorkspace());
+        startWithoutFrame();
+        ASSERT_FALSE(HasFatalFailure());
         ClearBoxes();
     }
     void TearDown() override {
