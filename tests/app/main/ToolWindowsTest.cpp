@@ -9,6 +9,7 @@
 
 #include "app/lines/SortableLineGetter.h"
 #include "app/main/AuteurWin.h"
+#include "app/main/PhonetiseurWin.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "docengine/render/ARenderer.h"
@@ -126,4 +127,21 @@ TEST_F(ToolWindowsTest, TheAuthorWindowShowsTheNoticeAndTheArticles) {
         TakeScreenPicture(SV_BINARY_DIR, "author-window.png");
     }
     window->perform(window->closeWindow());
+}
+
+TEST_F(ToolWindowsTest, ThePhoneticWindowHasItsViewsAndEnablesItsThreeCommands) {
+    AComponent* root = AComponent::loadLayout(app, "Phonetiseur", 0);
+    auto* window = root ? static_cast<PhonetiseurWin*>(root->castTo(&PhonetiseurWin::classRecord)) : nullptr;
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(PhonetiseurWin::isOpen(window));
+    ASSERT_NE(nullptr, window->textView()->renderer());
+    ASSERT_NE(nullptr, window->listView()->renderer());
+    for (int16_t id : {6902, 6903, 6904}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(1, window->commandStatus(id, 0));
+    }
+    EXPECT_NE(1, window->commandStatus(6905, 0));
+    AComponent* c = window;
+    DeleteComponent(c);
+    EXPECT_FALSE(PhonetiseurWin::isOpen(window)) << "the local loop of openPhonetiseur ends";
 }
