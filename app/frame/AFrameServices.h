@@ -73,6 +73,27 @@ public:
     // A new row format (the caller owns it) that draws a history row
     // "key TAB icon TAB title" as a row linking to its key; null keeps rows raw.
     virtual ALineGetterCallBack* makeHistoryRowFormat() { return nullptr; }
+
+    // Tools. The document's disc is in (a CD set may ask for it); false: not readable now.
+    virtual bool ensureDocumentDisc(long docNo) {
+        (void)docNo;
+        return true;
+    }
+    virtual bool isCDInstall() const { return false; }
+    // Adds path to the files the next start deletes.
+    virtual void registerTempFile(const char* path) { (void)path; }
+    // A new registered temporary copy (extension ".db") of record `record` of
+    // table 0 of the base; empty when it cannot be written.
+    virtual AString copyMediaToTemp(short base, long record) {
+        (void)base, (void)record;
+        return AString();
+    }
+    virtual void stopMediaWindows() {}
+    virtual int16_t filterLevel() { return 0; }
+    // Adds the state's document to the current dossier: the warning when the
+    // dossier holds it already, else the dossier window on it. Nothing
+    // without a dossier manager here.
+    virtual void addToCurrentDossier(AppState* state) { (void)state; }
 };
 
 // The services the frame uses: gFrameServices when set, else a shared base instance.

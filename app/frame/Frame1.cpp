@@ -130,6 +130,7 @@ void Frame1::fillPaneSlots() {
 
 void Frame1::detachItems() {
     deleteChain();
+    releaseMediaTempFile();
     freeMenuTexts();
     for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_})
         setActive(*p, nullptr);
@@ -185,7 +186,7 @@ ACommand* Frame1::doCommand(int16_t id, long argument) {
         goForward();
         return noChangeCommand();
     case 1048:
-        addCurrentToDossier();
+        addCurrentToDossier(curState_);
         return noChangeCommand();
     case 1049:
         OpenDossier(-1, 0);
@@ -296,21 +297,20 @@ int16_t Frame1::menuItemIsCurrent(int16_t buttonId, int16_t line) {
     }
 }
 
-void Frame1::setActive(SVPane*& slot, SVPane* pane) {
+bool Frame1::relink(SVPane*& slot, SVPane* pane) {
     if (slot == pane)
-        return;
+        return false;
     if (slot)
         removeLink(slot);
     slot = pane;
     if (pane)
         addLink(pane);
-    redraw(true);
+    return true;
 }
 
-void Frame1::setActiveFlashPane(SVPane* pane, const char* name, int16_t value) {
-    flashPane_ = pane;
-    flashName_ = name ? name : "";
-    flashValue_ = value;
+void Frame1::setActive(SVPane*& slot, SVPane* pane) {
+    if (relink(slot, pane))
+        redraw(true);
 }
 
 void Frame1::componentDeleted(AComponent* component) {
@@ -321,6 +321,10 @@ void Frame1::componentDeleted(AComponent* component) {
         if (*p == component)
             *p = nullptr;
     }
+    if (component == dicoWin_)
+        dicoWin_ = nullptr;
+    if (component == auteurWin_)
+        auteurWin_ = nullptr;
     AWindow::componentDeleted(component);
 }
 

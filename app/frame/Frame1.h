@@ -18,12 +18,14 @@
 #include <memory>
 
 #include "app/frame/Frame1Menus.h"
+#include "app/state/ADocRef.h"
 #include "base/object/AString.h"
 #include "framework/app/AWindow.h"
 
 class ABaseState;
 class AExportOptions;
 class APopupTreeCallBackHisto;
+class AMovie;
 class APopupTreeCallBackMenu;
 class APrinterOptions;
 class ADocState;
@@ -99,8 +101,10 @@ public:
     SVPane* activePrintPane() const { return activePrintPane_; }
     SVPane* activeExportPane() const { return activeExportPane_; }
     SVPane* activeListPane() const { return activeListPane_; }
-    void setActiveFlashPane(SVPane* pane, const char* name, int16_t value);
-    void setActiveHtmlPane(SVPane* pane) { htmlPane_ = pane; }
+    // The pane changes with a link and change notification 6; the name and
+    // value are stored in every case. Answers the stored name.
+    const AString& setActiveFlashPane(SVPane* pane, const char* name, int16_t value);
+    void setActiveHtmlPane(SVPane* pane);
     // Menus the tool pane rebuilds through updatePrintMenus.
     void setPrintMenus(AFrameMenu* print, AFrameMenu* exportMenu, AFrameMenu* third);
     void setToolPane(AFrameMenuRefresher* pane) { toolPane_ = pane; }
@@ -151,11 +155,33 @@ public:
     void doMenuAction(int16_t group, int16_t action);
     virtual void updatePanes();
 
-    // Parts of the frame that other commands fill in; nothing here.
-    virtual void stopMedia() {}
-    virtual void hideProgress() {}
-    virtual void showFilterLevel() {}
-    virtual void showConnectionState() {}
+    // Tool commands (Frame1Tools.cpp).
+    // Pauses the frame's movie, re-opens it on the temporary copy in a CD
+    // set, stops the media windows.
+    virtual void stopMedia();
+    // Plays the document's sound or video in the frame's movie; negative: stopMedia.
+    virtual void playDocument(long docNo);
+    // Hands the temporary media copy to the next start's deletion list.
+    void releaseMediaTempFile();
+    const AString& mediaTempFile() const { return mediaTempFile_; }
+    AMovie* movie() const { return movie_; }
+    // Status text (item 1295) and progress (the sizer group); nothing without them.
+    void showStatusText(const char* text);
+    void showProgress();
+    virtual void hideProgress();
+    // Images 1050 and 1051: bitmap 1096 connected (else 1099), 1096 + the filter level.
+    virtual void showFilterLevel();
+    virtual void showConnectionState();
+    // The current document's information (an empty record without a state).
+    ADocRefInfo getCurrentDocInfo();
+    bool hasShownDocument() const;
+    SVPane* getDockPane() const { return dockPane_; }
+    // The tool windows the frame keeps until they close (not owned).
+    void forgetDictionaryWindow(AComponent* window);
+    void forgetAuthorWindow(AComponent* window);
+    AWindow* dictionaryWindow() const { return dicoWin_; }
+    AWindow* authorWindow() const { return auteurWin_; }
+    virtual void openAuthor(long author, long docNo);
     // Opens the button's menu; markFlag marks the current entry, headingFlag
     // shows disabled entries as headings that cannot be chosen.
     virtual void showMenuPopup(int16_t buttonId, AIconButton* button, int16_t markFlag, int16_t headingFlag);
@@ -163,16 +189,17 @@ public:
     virtual void showHistoryPopup(AIconButton* button);
     // Returns to the state a history row's key names, unless it shows what is shown now.
     void historyLineChosen(const char* key);
-    virtual void addCurrentToDossier() {}
+    // Adds the state's document to the current dossier (nothing without one).
+    virtual void addCurrentToDossier(AppState* state);
     virtual void addNoteToArticle() {}
-    // The application's dossier window until the tool commands bring their own.
+    // The application's dossier window, with the element to select (reference -1: none).
     virtual void OpenDossier(long reference, int16_t kind);
     virtual ACommand* printCommand(int16_t kind);
     virtual void exportCommand();
     virtual void exportRtf();
-    virtual void openHelp() {}
-    virtual void openAssist() {}
-    virtual void openDictionary(const char* word) { (void)word; }
+    virtual void openHelp();
+    virtual void openAssist();
+    virtual void openDictionary(const char* word);
     virtual void openPreferences() {}
     virtual void findInText(const char* text);
     virtual void workNameCommand(int16_t mode, const char* name) { (void)mode, (void)name; }
@@ -188,6 +215,8 @@ public:
 private:
     friend class Frame1Test;
     void setActive(SVPane*& slot, SVPane* pane);
+    // Links the frame to pane in place of the slot's pane; false when it is the same.
+    bool relink(SVPane*& slot, SVPane* pane);
     void fillPaneSlots();
     void freeMenuTexts() { menuTexts_.clear(); }
     // Saves and deletes the option files (a failed save keeps the old file).
@@ -226,6 +255,11 @@ private:
     AString flashName_;
     int16_t flashValue_ = 0;
     SVPane* htmlPane_ = nullptr;  // not owned
+    // Tools.
+    AWindow* dicoWin_ = nullptr;     // not owned: closes itself
+    AWindow* auteurWin_ = nullptr;   // not owned: closes itself
+    AMovie* movie_ = nullptr;        // a child component: the tree deletes it
+    AString mediaTempFile_;
     long maxExportLines_ = 100;
     std::unique_ptr<APrinterOptions> printOptions_;
     std::unique_ptr<AExportOptions> exportOptions_;

@@ -8,6 +8,8 @@
 #include "app/data/ADataManager.h"
 #include "app/frame/AFramePrinting.h"
 #include "app/frame/Frame1.h"
+#include "app/main/ADicoLibrary.h"
+#include "app/main/ASVSelContextMenuCallBack.h"
 #include "app/main/AppPrintServices.h"
 #include "app/state/ASiReqSearch.h"
 #include "base/object/ATextOutStream.h"
@@ -69,6 +71,7 @@ TheApp::~TheApp() {
     removeWorkspaceWindows();
     removeTopDock();
     removeFlashServices();
+    closeDictionary();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();

@@ -42,6 +42,8 @@ class ASiReqSearch;
 class ASVLoSearchState;
 class ASearchState;
 class ATopDockApp;
+class ADicoLibrary;
+class ASVSelContextMenuCallBack;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -106,7 +108,7 @@ public:
     // Configuration.
     const AppInstall& install() const { return install_; }
     bool isNetworkInstall() const { return install_.network; }
-    bool isCDInstall() const { return install_.cd; }
+    bool isCDInstall() const override { return install_.cd; }
     // "ValidQuit" as the previous run left it: false when it did not end through the quit path.
     bool lastRunQuitNormally() const { return lastRunQuit_; }
     bool lastRunHistoQuit() const { return lastRunHistoQuit_; }
@@ -117,7 +119,7 @@ public:
     ADataLocation* dataLocation() const { return dataLocation_.get(); }
 
     // Data disc: true when the document can be read (always outside CD sets).
-    bool ensureDocumentDisc(long docNo);
+    bool ensureDocumentDisc(long docNo) override;
 
     // Data and style sheets.
     AppDataManager* getDataManager();
@@ -185,7 +187,7 @@ public:
     AFileSpec getWorkFolder();
     AFileSpec getTemplateFile(const char* key);
     // Adds path to "svfiles.txt": the next start deletes it. A folder-like path is ignored.
-    void registerTempFile(const char* path);
+    void registerTempFile(const char* path) override;
     // Deletes the files "svfiles.txt" lists (files inside the temporary folder only), then the list.
     void deleteRegisteredTempFiles();
     // Copies the stream's remaining bytes into a new registered temporary file
@@ -206,6 +208,8 @@ public:
     void openNoteWindow(long docNo, long noteId, APane* owner);
     // The dossier window, with the element to select (reference -1: none).
     void openDossierWindow(long reference, int16_t kind) override;
+    void addToCurrentDossier(AppState* state) override;
+    AString copyMediaToTemp(short base, long record) override;
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
     void installFlashServices();
@@ -283,6 +287,20 @@ public:
     void addState(AppState* state) override;
     AFileSpec tempFolder() override { return getTempDir(); }
 
+    // Tools: the dictionary binding (null until set up, when the
+    // configuration names a library), the two shared selection menus (with
+    // and without "Rechercher dans le texte"), the phonetic window.
+    ADicoLibrary* getDicoLibrary() const { return dico_.get(); }
+    void setUpDictionary();
+    // "Lexical_fini" and the binding freed; nothing without one.
+    void closeDictionary();
+    ASVSelContextMenuCallBack* getSelContextMenu(bool findInText);
+    // Loads "Phonetiseur", centres it and runs a local loop until it closes.
+    void openPhonetiseur();
+    // The tool windows' classes (0 author, 1 phonetic): made by name from
+    // their layouts, they are linked in by being named here.
+    static const AClass* toolWindowClass(int which);
+
     // Milliseconds each start step took, in doStart's order, for the start-up report.
     const std::vector<std::pair<std::string, uint32_t>>& stepTimes() const { return stepTimes_; }
 
@@ -325,4 +343,6 @@ private:
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
     std::map<std::string, AString> linkTexts_;        // link name to target text
     std::unique_ptr<AFlashServices> flashServices_;
+    std::unique_ptr<ADicoLibrary> dico_;
+    std::unique_ptr<ASVSelContextMenuCallBack> selMenus_[2];  // [0] without find, [1] with
 };

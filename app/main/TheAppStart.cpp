@@ -222,6 +222,7 @@ bool TheApp::createDataManager() {
 bool TheApp::initData() {
     maxSiReq_ = std::atol(gDataLocation->getString("MAXSIREQ").c_str());
     loadPreferences();
+    setUpDictionary();
     return true;
 }
 

@@ -1,10 +1,14 @@
 // The application's side of the dossier and note windows.
+#include <memory>
 #include <new>
 
 #include "app/frame/SVPane.h"
 #include "app/main/TheApp.h"
+#include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
 #include "base/object/AError.h"
 #include "docengine/render/ATextRenderer.h"
+#include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
 #include "panes/docks/workspacewin/DossierWin.h"
 #include "panes/docks/workspacewin/NotePane.h"
@@ -79,4 +83,26 @@ void TheApp::openNoteWindow(long docNo, long noteId, APane* owner) {
 void TheApp::openDossierWindow(long reference, int16_t kind) {
     if (ADossierManager* dossiers = getDossierManager())
         DossierWin::show(dossiers, reference, kind);
+}
+
+void TheApp::addToCurrentDossier(AppState* state) {
+    ADossierManager* dossiers = getDossierManager();
+    if (!dossiers)
+        ThrowAssert("frame1", __LINE__);
+    Dossier* dossier = dossiers->getCurrentDossier();
+    if (!dossier || !state)
+        return;
+    long docNo = state->getDocNo();
+    std::unique_ptr<DossierElement> element(CheckAlloc(dossiers->newElement(docNo), "frame1", __LINE__));
+    ADocState* doc = state->getDocState();
+    // A web page is an element of its own kind: an online page P and a base document P differ.
+    int16_t web = doc && doc->fDocType == 8 ? 1 : 0;
+    element->kind = web;
+    if (dossier->contains(*element)) {
+        AString text;
+        messageBox(getListString(text, 6002, 5, false).c_str(), "Dossiers", MB_ICONINFORMATION, nullptr);
+        return;
+    }
+    dossiers->addElement(dossier, element.release(), 0);
+    openDossierWindow(docNo, web);
 }

@@ -10,7 +10,7 @@ build=${SV_BUILD_DIR:-$root/build}
 src=$build/sample-src    # the unpacked packages
 work=$build/sample-work  # the corpus: articles, word items, keys, relations
 out=$build/sample        # the installation folder
-packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr calendar)
+packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr wfrench calendar)
 python=/usr/bin/python3  # Debian's, which sees python3-pil
 start=$SECONDS
 
@@ -31,20 +31,21 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 mkdir -p "$src" "$work" "$out/images"
 
 stage 1 "packages: ${packages[*]}"
-# A folder unpacked before the calendar joined the list is unpacked again.
-if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ]; then
+# A folder unpacked before the calendar or the word list joined the list is unpacked again.
+if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ] || [ ! -f "$src/usr/share/dict/french" ]; then
   (cd "$src" && rm -f ./*.deb && apt-get download -qq "${packages[@]}" 2>/dev/null)
   for deb in "$src"/*.deb; do dpkg -x "$deb" "$src"; done
   rm -f "$src"/*.deb
   touch "$src/.unpacked"
 fi
 
-stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images, chronology"
+stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images, chronology, dictionary"
 if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/tools/sample/searches.py" \
-  "$root/tools/sample/chrono.py" || [ ! -f "$out/images/.converted" ]; then
+  "$root/tools/sample/chrono.py" "$root/tools/sample/dico.py" || [ ! -f "$out/images/.converted" ]; then
   "$python" "$root/tools/sample/corpus.py" "$src" "$work" "$out/images" 2>"$work/warnings.txt"
   "$python" "$root/tools/sample/searches.py" "$work" >/dev/null
   "$python" "$root/tools/sample/chrono.py" "$src" "$work" >>"$work/report.txt"
+  "$python" "$root/tools/sample/dico.py" "$src" "$work" >>"$work/report.txt"
   touch "$out/images/.converted" "$work/.done"
 else
   cat "$work/report.txt"
@@ -52,7 +53,7 @@ fi
 
 stage 3 "builder: the samplebase tool"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
-cmake --build "$build" --target samplebase >/dev/null
+cmake --build "$build" --target samplebase sv_dico_library >/dev/null
 tool=$build/tools/samplebase/samplebase.exe
 source "$root/tools/wine-env.sh"
 
@@ -62,8 +63,10 @@ if stale "$work/.built" "$work/.done" "$tool" || [ ! -f "$out/sv.sgm" ]; then
   touch "$work/.built"
 fi
 
-stage 5 "style sheet"
+stage 5 "style sheet, dictionary library"
 cmp -s "$root/tools/sample/svstyles.xml" "$out/svstyles.xml" || cp "$root/tools/sample/svstyles.xml" "$out/svstyles.xml"
+mkdir -p "$out/dico"
+cmp -s "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll" || cp "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll"
 
 stage 6 "check: every catalogue, record, index and picture"
 if stale "$work/.checked" "$work/.built"; then

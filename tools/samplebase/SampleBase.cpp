@@ -222,6 +222,31 @@ std::string WriteInstallFiles(const std::string& out) {
     return "";
 }
 
+// The dictionary our dictionary library answers from, when the corpus has
+// one (work\dico: "dictionnaire.txt" and "lexique.txt", written by
+// tools/sample/dico.py): copied into the folder "dico", which the path DICO
+// names, with the keys that name the files and the library (which
+// tools/sample/build.sh puts there). Without one nothing is written.
+std::string WriteDictionary(const std::string& work, const std::string& out, DescriptorSpec* spec) {
+    const char* files[] = {"dictionnaire.txt", "lexique.txt"};
+    std::string text;
+    if (!LoadFile(work + "\\dico\\" + files[0], &text))
+        return "";
+    CreateDirectoryA((out + "\\dico").c_str(), nullptr);
+    std::string why;
+    for (const char* f : files) {
+        if (!LoadFile(work + "\\dico\\" + f, &text))
+            return std::string("cannot read dico\\") + f;
+        if (!(why = SaveFileReplacing(out + "\\dico\\" + f, text)).empty())
+            return why;
+    }
+    spec->paths.push_back({"DICO", "rel", "_APPLIPATH_", "dico"});
+    spec->userStrings.push_back({"DICO_DLL", "lexical.dll"});
+    spec->userStrings.push_back({"DICO_DICTIONNAIRE", files[0]});
+    spec->userStrings.push_back({"DICO_LEXIQUE", files[1]});
+    return "";
+}
+
 // The figure documents numbered after the articles.
 const int kFigures = 2;
 
@@ -269,6 +294,7 @@ std::string ThumbnailBitmap(int variant) {
 //   GLB:DOCVIG    record n: the thumbnail of document n, a bitmap file for
 //                 the figures, empty for the articles
 //   AIDE:GUIDE    record 0: a guide page present, record 1: one missing
+//   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
 std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles) {
     size_t documents = articles + kFigures;
     std::string last = std::to_string(documents - 1);
@@ -302,6 +328,10 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
     r["AIDE:GUIDE"] = {"guide1.html", "absent.html"};
+    // One author: her name, a notice and her articles (the list's text form).
+    r["AUTEURS:NOMS"] = {"Jeanne Martin"};
+    r["AUTEURS:DOC"] = {"Volcanologue, auteure des articles sur la Terre et ses reliefs."};
+    r["AUTEURS:DOCLIST"] = {"2:" + last + ":0,1"};
     r["FIG:DOC"] = {"", ""};
     r["FIG:EXT"] = {"fig0.jpg", "fig1.jpg"};
     r["FIG:TITLE"] = {"Figure sans droits", "Figure"};
@@ -459,7 +489,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
     if (!(why = WriteSkeleton(work, data, articles.size(), &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
-        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty())
+        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})
         if (!(why = WriteDescriptor(out + "\\" + pair + ".sgm", spec)).empty())

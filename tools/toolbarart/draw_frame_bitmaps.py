@@ -131,12 +131,27 @@ def lamp(color):
     return img
 
 
+def state_lamp(color, bars):
+    """An online-state picture: a lamp, and bars for the filter level (1096 + level)."""
+    img = lamp(color)
+    d = ImageDraw.Draw(img)
+    for k in range(bars):
+        d.rectangle([4 + 3 * k, 7, 5 + 3 * k, 9], fill=(255, 255, 255))
+    return img
+
+
+# 1096 connected (filter level 0) to 1099 not connected (filter level 3).
+STATES = {1096: ((70, 170, 80), 0), 1097: ((150, 190, 60), 1), 1098: ((230, 150, 40), 2), 1099: ((200, 60, 50), 3)}
+
+
 def main(out):
     for number, draw in PICTURES.items():
         button(draw).save(f"{out}/tool{number}.bmp")
     band().save(f"{out}/tool4015.bmp")
     lamp((200, 60, 50)).save(f"{out}/tool4050.bmp")
     lamp((70, 170, 80)).save(f"{out}/tool4051.bmp")
+    for number, (color, bars) in STATES.items():
+        state_lamp(color, bars).save(f"{out}/state{number}.bmp")
 
 
 if __name__ == "__main__":

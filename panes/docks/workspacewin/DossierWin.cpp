@@ -419,6 +419,9 @@ DossierWin* DossierWin::show(ADossierManager* manager, long reference, int16_t k
         window->setManager(manager);
     } else {
         window->rebuildDossiers_ = 1;
+        // A minimised window comes back as it was.
+        if (HWND hwnd = window->getHWnd(); hwnd && IsIconic(hwnd))
+            ShowWindow(hwnd, SW_RESTORE);
     }
     // Set before the rebuild, so that the element just added is the one selected.
     window->setPendingElement(reference, kind);

@@ -54,6 +54,11 @@ void ProbePane::updatePane() {
     SVPane::updatePane();
 }
 
+ACommand* ProbePane::findText(const char* text) {
+    log += std::string("find:") + text + ";";
+    return nullptr;
+}
+
 void ProbePane::setPaneVisible(int16_t visible) {
     log += std::to_string(id()) + (visible ? ":show;" : ":hide;");
     SVPane::setPaneVisible(visible);

@@ -26,6 +26,7 @@ public:
     bool resultExportEnabled() override { return resultExport; }
     void saveHistoryIfWanted() override { ++historySaves; }
     void activateFrame() override {}
+    void stopMediaWindows() override { ++mediaStops; }
 
     std::map<std::string, std::string> config;
     std::map<std::string, std::string> addresses;  // "first_second" to address
@@ -35,6 +36,7 @@ public:
     bool workFolder = false;
     bool resultExport = false;
     int historySaves = 0;
+    int mediaStops = 0;
     AStyleSheetSet* sheets = nullptr;     // not owned
     std::map<long, std::string> menus;  // menu records by number; "menu N" otherwise
 };
@@ -50,6 +52,7 @@ public:
     void saveState(ABaseState* part) override;
     bool canCopy() override { return selection; }
     bool takesEditCommands() override { return editable; }
+    ACommand* findText(const char* text) override;
     // A state the pane asks for while it is updated (taken over by the frame).
     AppState* askDuringUpdate = nullptr;
 

@@ -113,6 +113,16 @@ void TheAppTest::SetUp() {
     }
 }
 
+void TheAppTest::startWithoutFrame() {
+    ASSERT_TRUE(app);
+    ASSERT_TRUE(app->readConfiguration());
+    ASSERT_TRUE(app->findDataRoot());
+    ASSERT_TRUE(app->createDataManager());
+    ASSERT_TRUE(app->initData());
+    ASSERT_TRUE(app->mountBases());
+    ASSERT_TRUE(app->loadWorkspace());
+}
+
 void TheAppTest::TearDown() {
     AComponent* root = app;
     DeleteComponent(root);

@@ -43,6 +43,8 @@ protected:
     void TearDown() override;
     // Writes sv.ini of the installation (section "settings", one "key=value" a line).
     void svIni(const std::string& lines) { install.write("sv.ini", "[settings]\r\n" + lines); }
+    // The start steps up to the reader's dossiers and notes, without a main window.
+    void startWithoutFrame();
 
     TinyInstall install;
     TheApp* app = nullptr;

@@ -28,13 +28,8 @@ class WorkspaceWindowsTest : public TheAppTest {
 protected:
     void SetUp() override {
         TheAppTest::SetUp();
-        ASSERT_TRUE(app);
-        ASSERT_TRUE(app->readConfiguration());
-        ASSERT_TRUE(app->findDataRoot());
-        ASSERT_TRUE(app->createDataManager());
-        ASSERT_TRUE(app->initData());
-        ASSERT_TRUE(app->mountBases());
-        ASSERT_TRUE(app->loadWorkspace());
+        startWithoutFrame();
+        ASSERT_FALSE(HasFatalFailure());
         ASearchBase* base = app->getDataManager()->getBase(13);
         ASSERT_TRUE(base);
         documents = base->getRecordCount(0);
