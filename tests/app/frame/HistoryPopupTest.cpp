@@ -131,11 +131,7 @@ TEST_F(HistoryTest, TheHistoryButtonOpensThePopupUnderItAfterTenNavigations) {
     frame->goBack(1);
     frame->showUpdate();
     frame->doCommand(1044, 0);
-    PopupTree* popup = nullptr;
-    Alist& children = app->children();
-    for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
-        if (auto* p = dynamic_cast<PopupTree*>(ChildOf(l)))
-            popup = p;
+    PopupTree* popup = lastPopup();
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(0x2042, popup->options());
     app->flushUpdates();
