@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "app/frame/Frame1.h"
 #include "app/lists/AListApp.h"
@@ -61,8 +62,20 @@ AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
     AString words = search ? search->getHighlightWords() : AString();
     if (words.empty() || !hilite)
         return nullptr;
+    // The parser folds the article's characters through the base's filter
+    // before it asks the set: the words are folded the same way, line by line.
+    AFilter filter = hilite->getFilterCopy();
+    std::string folded;
+    std::string all = words.c_str();
+    for (size_t start = 0; start <= all.size();) {
+        size_t end = std::min(all.find('\n', start), all.size());
+        if (!folded.empty())
+            folded += '\n';
+        folded += filter.apply(all.c_str() + start, static_cast<long>(end - start)).c_str();
+        start = end + 1;
+    }
     ARefHold<AHiliteSet> set(CheckAlloc(
-        new (std::nothrow) AHiliteSet(words.c_str(), kWordSeparators, hilite->getFilterCopy()), "DocKycfPane", 140));
+        new (std::nothrow) AHiliteSet(folded.c_str(), kWordSeparators, filter), "DocKycfPane", 140));
     return CheckAlloc(new (std::nothrow) AHighlighter(set.get(), nullptr), "DocKycfPane", 142);
 }
 
@@ -171,6 +184,9 @@ void DocKycfPane::updatePane() {
     for (AStaticImage* image : iconImages_)
         image->setVisible(false);
     bool shown = false;
+    // Laying out, finding the first hit and saving the position measure text
+    // outside painting.
+    AViewMeasureLock measuring(articleView_);
     if (docNo >= 0 && app.isTextDoc(docNo) && articleRenderer()) {
         hasHits_ = 0;
         ARefHold<AHighlighter> held(NewHighlighter(search, app.getBase(kHiliteBase)));
