@@ -53,6 +53,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AListApp::install(this);
     installWorkspaceWindows();
     installContentServices();
+    installFlashServices();
 }
 
 TheApp::~TheApp() {
@@ -65,6 +66,7 @@ TheApp::~TheApp() {
         AListApp::install(nullptr);
     removeWorkspaceWindows();
     removeContentServices();
+    removeFlashServices();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();
