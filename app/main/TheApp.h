@@ -143,6 +143,7 @@ public:
     // The centre views' services (installed while the application lives).
     void installContentServices();
     void removeContentServices();
+    AContentApp& contentServices() { return *content_; }
 
     // Network: none until the connection manager exists (logged).
     void* getNetManager();
