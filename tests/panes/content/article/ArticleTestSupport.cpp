@@ -106,17 +106,15 @@ void SampleReaderTest::saveShot(const char* name) {
     if (!shell)
         return;
     HWND hwnd = shell->hwnd();
+    frame->invalidate();
     frame->showUpdate();
     pump();
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pump();
-    frame->redraw(false);
     RECT r;
-    GetWindowRect(hwnd, &r);
+    GetClientRect(hwnd, &r);
     Canvas canvas(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    HDC dc = GetDC(hwnd);
+    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, dc);
     printf("%s: %s\n", name, canvas.savePng(name).c_str());
 }
 
