@@ -57,6 +57,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AListApp::install(this);
     installWorkspaceWindows();
     installTopDock();
+    installContentServices();
     installFlashServices();
 }
 
@@ -70,6 +71,7 @@ TheApp::~TheApp() {
         AListApp::install(nullptr);
     removeWorkspaceWindows();
     removeTopDock();
+    removeContentServices();
     removeFlashServices();
     closeDictionary();
     SetTextMatchMarkersHook(nullptr);

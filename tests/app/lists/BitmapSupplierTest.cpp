@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/lists/ASVDocBitmapSupplier.h"
 #include "app/lists/StandardBitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/graphics/AImage.h"
@@ -101,4 +102,28 @@ TEST(StandardBitmapSupplier, ReadsThePictureOfARecordAndLivesWithItsHolders) {
 
     supplier->release();
     EXPECT_TRUE(gone);
+}
+
+TEST(ASVDocBitmapSupplier, NamesGoToTheirSourceByPrefixOtherwiseToFiles) {
+    PictureBase pb;
+    ASSERT_EQ(0, pb.code) << pb.location.getLastError().c_str();
+    ARefHold<ASVDocBitmapSupplier> supplier(new ASVDocBitmapSupplier(""));
+    supplier->addSource("M", pb.base.get(), 0, 9);
+    supplier->addSource("F", pb.base.get(), 0, 5);
+    supplier->addSource("M", pb.base.get(), 0, 9);
+    EXPECT_EQ(2, supplier->sourceCount()) << "a second source under a prefix replaces the first";
+    struct Row {
+        const char* name;
+        bool picture;
+    } const rows[] = {
+        {"M0", true},  {"F0", true},  {"M1", false},          {"M40", false},
+        {"Mx", false}, {"0", false},  {"missing/file.bmp", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ABitmapRef* bitmap = nullptr;
+        EXPECT_EQ("ok", Outcome([&] { bitmap = supplier->bitmapNamed(AString(r.name)); })) << "never an error";
+        ASSERT_NE(nullptr, bitmap);
+        EXPECT_EQ(r.picture, bitmap->picture() != nullptr);
+    }
 }
