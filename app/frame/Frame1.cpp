@@ -104,8 +104,13 @@ void Frame1::setUpItems() {
         findTool<AClusterItem>(t.id, 104)->setHelpText(GetListString(text, kTooltipList, t.entry).c_str(), 0);
     }
     statusText_ = findTool<AStaticText>(1295, 107);
-    AComponent* sizer = findDescendant(&ASizerGroup::classRecord, nullptr);
-    sizerGroup_ = sizer ? static_cast<ASizerGroup*>(sizer->castTo(&ASizerGroup::classRecord)) : nullptr;
+    // Only the frame's own child: a sizer group deeper down (a browser pane's
+    // bars) belongs to its pane, and hiding it as progress would hide that pane's parts.
+    sizerGroup_ = nullptr;
+    for (ALink* link = children().firstLink(); link != children().sentinel() && !sizerGroup_; link = link->next) {
+        if (ChildOf(link)->isKindOf(&ASizerGroup::classRecord))
+            sizerGroup_ = static_cast<ASizerGroup*>(ChildOf(link)->castTo(&ASizerGroup::classRecord));
+    }
     hideProgress();
     long lines = std::atol(FrameServices().configString("MAX_EXPORT_LIST").c_str());
     maxExportLines_ = lines > 0 ? lines : 100;
