@@ -111,20 +111,43 @@ void Frame1::setUpItems() {
     fillPaneSlots();
 }
 
+namespace {
+
+// The pane of the id at any depth of panes below the component, or null.
+SVPane* NestedPane(AComponent* component, int16_t id) {
+    for (SVPane* pane : ASVPaneList(component)) {
+        if (pane->id() == id)
+            return pane;
+        if (SVPane* found = NestedPane(pane, id))
+            return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void Frame1::fillPaneSlots() {
     // The content layout 1002 holds the panes the parts of a state go to.
     AClusterItem* item = findItem(1002, false);
     auto* content = item ? static_cast<AItemCluster*>(item->castTo(&AItemCluster::classRecord)) : nullptr;
     auto pane = [content](int16_t id) -> SVPane* {
         AClusterItem* c = content ? content->findItem(id, false) : nullptr;
-        return c ? static_cast<SVPane*>(c->castTo(&SVPane::classRecord)) : nullptr;
+        SVPane* found = c ? static_cast<SVPane*>(c->castTo(&SVPane::classRecord)) : nullptr;
+        // Panes inside panes (the reading screen's docks) are in their own clusters.
+        return found || !content ? found : NestedPane(content, id);
     };
-    slots_.leftPane = pane(1202);
-    slots_.rightPane = pane(1205);
-    slots_.docPane1 = pane(1203);
-    slots_.docPane2 = pane(1201);
-    slots_.docPane3 = pane(1204);
-    slots_.editPane = pane(1206);
+    // A slot a pane registered itself in while attaching is kept when the
+    // content layout has no pane of that id.
+    auto fill = [&pane](SVPane*& slot, int16_t id) {
+        if (SVPane* found = pane(id))
+            slot = found;
+    };
+    fill(slots_.leftPane, 1202);
+    fill(slots_.rightPane, 1205);
+    fill(slots_.docPane1, 1203);
+    fill(slots_.docPane2, 1201);
+    fill(slots_.docPane3, 1204);
+    fill(slots_.editPane, 1206);
 }
 
 void Frame1::detachItems() {

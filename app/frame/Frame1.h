@@ -68,7 +68,13 @@ public:
     // Pane slots.
     void setPaneSlots(const PaneSlots& slots) { slots_ = slots; }
     const PaneSlots& paneSlots() const { return slots_; }
+    // The centre document switcher registers itself here.
     void setDockPane(SVPane* dock) { dockPane_ = dock; }
+    SVPane* dockPane() const { return dockPane_; }
+    // The article view and the browser document container take the document
+    // slots when they attach (the content layout's own panes keep theirs).
+    void setArticlePane(SVPane* pane) { slots_.docPane2 = pane; }
+    void setBrowserDocPane(SVPane* pane) { slots_.docPane1 = pane; }
     // The quick search pane and the web complement pane register themselves.
     void setQuickSearchPane(SVPane* pane) { slots_.quickSearchPane = pane; }
     void setWebComplementPane(SVPane* pane) { slots_.webComplementPane = pane; }

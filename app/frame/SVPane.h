@@ -73,6 +73,7 @@ public:
     virtual ARightState* rightState();
     // A change notice of kind 0 on the pane, then on each pane nearest below.
     virtual void postTreeChange();
+    void notifyChangeAll() { postTreeChange(); }
 
     Frame1* getFrame() const;
 

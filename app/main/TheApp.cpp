@@ -52,6 +52,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     });
     AListApp::install(this);
     installWorkspaceWindows();
+    installContentServices();
 }
 
 TheApp::~TheApp() {
@@ -63,6 +64,7 @@ TheApp::~TheApp() {
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     removeWorkspaceWindows();
+    removeContentServices();
     SetTextMatchMarkersHook(nullptr);
     styleSheets_.reset();
     releaseNotes();

@@ -31,11 +31,13 @@
 #include "base/object/AString.h"
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
+#include "panes/content/article/AContentApp.h"
 #include "panes/docks/workspace/AWorkspace.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
+class AListRenderer;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -133,6 +135,13 @@ public:
     // A text renderer installed in the view's renderer layer (which holds it),
     // with style sheet `sheet` of the set; a view without a layer is an assertion.
     AAppTextRenderer* createTextRenderer(ARendererView* view, long sheet);
+    // A list renderer for a styled list (an outline): sheet `sheet`, its
+    // colours 7 (selected row) and 8 (separator), the link and button
+    // cursors; null for a view without a renderer layer.
+    AListRenderer* createStyledListRenderer(ARendererView* view, int16_t flags, int16_t sheet);
+    // The centre views' services (installed while the application lives).
+    void installContentServices();
+    void removeContentServices();
 
     // Network: none until the connection manager exists (logged).
     void* getNetManager();
@@ -213,6 +222,12 @@ public:
     void showDocumentIfOpen(long docNo);
     // The current document again, at an item of its article.
     void showDocumentAt(long position);
+    // The online extended search for a text: only when the online service
+    // may be used (which says why not otherwise).
+    void openExtendedSearch(const char* text);
+    // The media window of a media document. The window is not in the program
+    // yet: the request is logged and nothing opens.
+    void openMediaWindow(long docNo, int16_t frame, int16_t forceNew);
 
     // Documents.
     // The reference text of docNo in "svref.db" (16-byte records, the first
@@ -280,6 +295,7 @@ private:
     AString referenceFile_;  // the path of "svref.db" when in use
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
+    std::unique_ptr<AContentApp> content_;              // installed while the application lives
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;

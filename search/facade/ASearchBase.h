@@ -141,6 +141,8 @@ public:
     // 1 when added, 0 when 70 are held (the caller keeps the table).
     int addTable(ASearchTable* table);
     void setFilter(const AFilter& f) { filter = f; }
+    // A copy of the base's character filter (sharing its tables).
+    AFilter getFilterCopy() const { return filter; }
     short count() const { return count_; }
 
     // 4 for a record present through a correspondence table, else its range type.

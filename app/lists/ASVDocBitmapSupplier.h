@@ -1,0 +1,50 @@
+// The article's pictures by name. A name that begins with the prefix of a
+// registered source is the number of a record of that source's table (as
+// StandardBitmapSupplier reads it): "M12" is record 12 of the source under
+// "M". Any other name is a file path; a relative one is taken from the
+// folder given at construction (empty: the current folder, the data root
+// while the reader runs), so "images/i00003.bmp" is a file beside the bases.
+//
+// Shared (ARefObj). The bases are not owned and must outlive the supplier;
+// a null base is an assertion ("sfeeders"). A name that reads no picture
+// (a missing record or file) answers a bitmap marked missing, never an
+// error: an article with a broken picture still shows. The bitmap answered
+// is held until the next request.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/lists/StandardBitmapSupplier.h"
+#include "base/object/AString.h"
+
+class ASVDocBitmapSupplier : public ABitmapSupplier {
+public:
+    explicit ASVDocBitmapSupplier(const char* folder = "");
+    ~ASVDocBitmapSupplier() override;
+    ASVDocBitmapSupplier(const ASVDocBitmapSupplier&) = delete;
+    ASVDocBitmapSupplier& operator=(const ASVDocBitmapSupplier&) = delete;
+
+    // Names "prefix<n>" read record n of `table` of `base`; field is the
+    // record's field the picture lies in, recorded with the source (the
+    // reader's picture tables hold one field a record). A later source with
+    // the same prefix replaces the earlier one.
+    void addSource(const char* prefix, ASearchBase* base, int16_t table, int16_t field);
+    long sourceCount() const { return static_cast<long>(sources_.size()); }
+
+    ABitmapRef* bitmapNamed(const AString& name) override;
+
+private:
+    struct Source {
+        std::string prefix;
+        int16_t field;
+        std::unique_ptr<StandardBitmapSupplier, void (*)(StandardBitmapSupplier*)> records;
+    };
+    ABitmapRef* keep(ABitmapRef* bitmap);
+
+    std::string folder_;
+    std::vector<Source> sources_;
+    ABitmapRef* last_ = nullptr;  // one reference held
+};

@@ -1,0 +1,92 @@
+// The application's side of the centre views: their services, the styled
+// list renderer, the online extended search and the media window request.
+#include <new>
+
+#include "app/main/TheApp.h"
+#include "base/object/AError.h"
+#include "base/object/AOutStream.h"
+#include "docengine/render/AListRenderer.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "docengine/styles/AStyleSheet.h"
+#include "framework/app/AppServices.h"
+
+namespace {
+
+// What the centre views ask of the application object.
+class TheAppContent : public AContentApp {
+public:
+    explicit TheAppContent(TheApp& app) : app_(app) {}
+    bool docIsMedia(long docNo) override { return app_.getDataManager() && app_.docIsMedia(docNo); }
+    bool isTextDoc(long docNo) override { return app_.getDataManager() && app_.isTextDoc(docNo); }
+    int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
+    int16_t getDocIconType(long docNo) override { return app_.getDocIconType(docNo); }
+    ADocRefInfo getDocRefInfo(long docNo) override { return app_.getDataManager()->getDocRefInfo(docNo); }
+    ASearchBase* getBase(int16_t index) override {
+        AppDataManager* data = app_.getDataManager();
+        return data && index >= 0 ? data->getBase(index) : nullptr;
+    }
+    ANoteManager* notes() override { return app_.getNoteManager(); }
+    AAppTextRenderer* createTextRenderer(ARendererView* view, ABitmapSupplier* supplier, long sheet) override {
+        AAppTextRenderer* renderer = app_.createTextRenderer(view, sheet);
+        renderer->setBitmapSupplier(supplier);
+        return renderer;
+    }
+    AListRenderer* createStyledListRenderer(ARendererView* view, int16_t flags, int16_t sheet) override {
+        return app_.createStyledListRenderer(view, flags, sheet);
+    }
+    void openMediaWindow(long docNo, int16_t frame, int16_t forceNew) override {
+        app_.openMediaWindow(docNo, frame, forceNew);
+    }
+    void openExtendedSearch(const char* text) override { app_.openExtendedSearch(text); }
+    void showDocumentAt(long position) override { app_.showDocumentAt(position); }
+    AString configString(const char* key) override { return app_.configString(key); }
+
+private:
+    TheApp& app_;
+};
+
+}  // namespace
+
+void TheApp::installContentServices() {
+    content_.reset(CheckAlloc(new (std::nothrow) TheAppContent(*this), "theapp", __LINE__));
+    AContentApp::install(content_.get());
+}
+
+void TheApp::removeContentServices() {
+    if (content_ && &AContentApp::current() == content_.get())
+        AContentApp::install(nullptr);
+    content_.reset();
+}
+
+AListRenderer* TheApp::createStyledListRenderer(ARendererView* view, int16_t flags, int16_t sheet) {
+    AListRenderer* renderer = createListRenderer(view, flags, sheet);
+    if (!renderer)
+        return nullptr;
+    if (AStyleSheet* style = getStyleSheet(sheet)) {
+        renderer->selectedColour = style->getColor(7);
+        renderer->separatorColour = style->getColor(8);
+    }
+    renderer->separatorLeftInset = renderer->separatorRightInset = 0;
+    renderer->setCursors(3, 310, 310);
+    renderer->setCursors(2, 311, 311);
+    return renderer;
+}
+
+void TheApp::openExtendedSearch(const char* text) {
+    // The online service's search pages are not in the program: a reader
+    // offline is told so by the connection check, one online gets nothing yet.
+    if (!checkConnection(nullptr))
+        return;
+    CurrentErrorStream().writeString("#Recherche \xE9tendue en ligne absente: ").writeString(text ? text : "").writeString("\n");
+}
+
+void TheApp::openMediaWindow(long docNo, int16_t frame, int16_t forceNew) {
+    (void)forceNew;
+    CurrentErrorStream()
+        .writeString("#Fen\xEAtre m\xE9""dia absente: document ")
+        .writeString(std::to_string(docNo).c_str())
+        .writeString(" image ")
+        .writeString(std::to_string(frame).c_str())
+        .writeString("\n");
+}

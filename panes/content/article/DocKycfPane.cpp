@@ -1,0 +1,388 @@
+// The article view: the article road, its links, notes, hits and saved position.
+#include "panes/content/article/DocKycfPane.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "app/frame/Frame1.h"
+#include "app/lists/AListApp.h"
+#include "app/lists/ASVDocBitmapSupplier.h"
+#include "app/state/ABaseState.h"
+#include "app/state/ASVLoSearchState.h"
+#include "app/state/AppState.h"
+#include "base/object/AError.h"
+#include "base/object/AFilteredFile.h"
+#include "base/object/AOutStream.h"
+#include "docengine/hilite/AHighlighter.h"
+#include "docengine/hilite/AHiliteSet.h"
+#include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/render/AHitNavigator.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "framework/app/AApp.h"
+#include "framework/app/ACursor.h"
+#include "framework/clusters/AStaticItem.h"
+#include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/AContentApp.h"
+#include "panes/content/article/ArticleLink.h"
+#include "panes/content/article/DockLCRPane.h"
+#include "panes/docks/workspace/ASVMarkerCallBack.h"
+#include "search/facade/ASearchBase.h"
+#include "search/facade/KyTextMatch.h"
+
+SV_IMPLEMENT_CLASS(DocKycfPane, 0, SVPane)
+
+namespace {
+
+const int16_t kHiliteBase = 1, kFigureBase = 5;
+// The navigator of a new article: derived from the model's highlighter,
+// stepping from the selection, selecting the hit it shows.
+const uint16_t kNavigatorFlags = 0x121;
+
+template <class T>
+T* ItemOf(AItemCluster* cluster, int16_t id, long line) {
+    AClusterItem* item = cluster->findItem(id, false);
+    return CheckAlloc(item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr, "DocKycfPane", line);
+}
+
+void Log(const char* what, long docNo, const AError* error) {
+    AOutStream& log = CurrentErrorStream();
+    log.writeString("#Article ").writeString(std::to_string(docNo).c_str()).writeString(": ").writeString(what);
+    if (error)
+        log.writeString(" (").writeString(error->className()).writeString(")");
+    log.writeString("\n");
+}
+
+// A new highlighter of the search's words (no reference taken), or null
+// without a search, without words or without the base whose filter folds them.
+AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
+    AString words = search ? search->getHighlightWords() : AString();
+    if (words.empty() || !hilite)
+        return nullptr;
+    ARefHold<AHiliteSet> set(CheckAlloc(
+        new (std::nothrow) AHiliteSet(words.c_str(), kWordSeparators, hilite->getFilterCopy()), "DocKycfPane", 140));
+    return CheckAlloc(new (std::nothrow) AHighlighter(set.get(), nullptr), "DocKycfPane", 142);
+}
+
+}  // namespace
+
+DocKycfPane::~DocKycfPane() {
+    ReleaseAndNull(bitmapSupplier_);
+}
+
+void DocKycfPane::readFrom(AMemoryStream& stream) {
+    SVPane::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "DocKycfPane", 60);
+}
+
+void DocKycfPane::attachItems() {
+    SVPane::attachItems();
+    getFrame()->setArticlePane(this);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
+                           "DocKycfPane", 82);
+    switcher_->setLink(DockLCRPane::kDocKycf, this);
+}
+
+void DocKycfPane::setUpItems() {
+    SVPane::setUpItems();
+    AContentApp& app = AContentApp::current();
+    articleView_ = ItemOf<ARendererView>(this, kArticleView, 100);
+    articlePart_ = ItemOf<AStaticItem>(this, kArticlePart, 101);
+    iconImages_[0] = ItemOf<AStaticImage>(this, kIconType4, 102);
+    iconImages_[1] = ItemOf<AStaticImage>(this, kIconType3, 103);
+    outlineView_ = ItemOf<ARendererView>(this, kOutlineView, 104);
+    outlinePart_ = ItemOf<AStaticItem>(this, kOutlinePart, 105);
+    articleView_->addLink(this);
+    articleView_->setTransparentFlag(true);
+
+    ASearchBase* hilite = app.getBase(kHiliteBase);
+    if (!hilite)
+        ThrowAssert("DocKycfPane", 113);
+    bitmapSupplier_ = CheckAlloc(new (std::nothrow) ASVDocBitmapSupplier(""), "DocKycfPane", 114);
+    bitmapSupplier_->addRef();
+    bitmapSupplier_->addSource("M", hilite, 1, 9);
+    ASearchBase* figures = app.getBase(kFigureBase);
+    if (!figures)
+        ThrowAssert("DocKycfPane", 119);
+    bitmapSupplier_->addSource("F", figures, 5, 5);
+    if (AAppTextRenderer* renderer = app.createTextRenderer(articleView_, bitmapSupplier_, 0))
+        renderer->options = static_cast<uint16_t>((renderer->options | 0x40) & ~0x4);
+    app.createStyledListRenderer(outlineView_, 0, 7);
+    outlineView_->addLink(this);
+    // The outline and its split modes come with the outline companion: until
+    // then the article takes the whole pane.
+    outlinePart_->setVisible(false);
+    hasHits_ = 0;
+    skipSync_ = 0;
+    fontDeltaMax_ = std::atol(app.configString("FONT_DELTA_SIZE").c_str());
+    if (fontDeltaMax_ <= 0)
+        fontDeltaMax_ = 2;
+}
+
+void DocKycfPane::detachItems() {
+    if (AAppTextRenderer* renderer = articleRenderer()) {
+        if (ANoteManager* notes = AContentApp::current().notes())
+            ForgetNotes(*notes, *renderer);
+    }
+    SVPane::detachItems();
+    ReleaseAndNull(bitmapSupplier_);
+}
+
+void DocKycfPane::bindActions() {
+    SVPane::bindActions();
+    addAction(kArticleView, this, kArticleView, nullptr);
+}
+
+ACommand* DocKycfPane::doCommand(int16_t id, long argument) {
+    if (id == kArticleView) {
+        goToDocument();
+        return noChangeCommand();
+    }
+    return SVPane::doCommand(id, argument);
+}
+
+int16_t DocKycfPane::commandStatus(int16_t id, long argument) {
+    if (id == kArticleView)
+        return 1;
+    return SVPane::commandStatus(id, argument);
+}
+
+AAppTextRenderer* DocKycfPane::articleRenderer() const {
+    ARenderer* renderer = articleView_ ? articleView_->renderer() : nullptr;
+    return dynamic_cast<AAppTextRenderer*>(renderer);
+}
+
+int16_t DocKycfPane::isPaneWanted() {
+    ADocState* doc = docState();
+    return doc && doc->fDocType == 0;
+}
+
+// ---- The article road -------------------------------------------------------
+
+void DocKycfPane::updatePane() {
+    AppState* state = currentState();
+    ADocState* doc = docState();
+    AContentApp& app = AContentApp::current();
+    ASVLoSearchState* search = state ? state->getSearchState() : nullptr;
+    long docNo = state ? state->getDocNo() : -1;
+    for (AStaticImage* image : iconImages_)
+        image->setVisible(false);
+    bool shown = false;
+    if (docNo >= 0 && app.isTextDoc(docNo) && articleRenderer()) {
+        hasHits_ = 0;
+        ARefHold<AHighlighter> held(NewHighlighter(search, app.getBase(kHiliteBase)));
+        shown = showArticle(docNo, held.get());
+        if (shown) {
+            positionArticle(held.get());
+            int16_t icon = app.getDocIconType(docNo);
+            iconImages_[0]->setVisible(icon == 4);
+            iconImages_[1]->setVisible(icon == 3);
+        }
+    }
+    if (!shown)
+        showEmpty();
+    announce();
+    if (doc)
+        doc->clearFlags();
+}
+
+bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
+    AContentApp& app = AContentApp::current();
+    AAppTextRenderer* renderer = articleRenderer();
+    ADocRefInfo info = app.getDocRefInfo(docNo);
+    ASearchBase* base = app.getBase(info.fDocBase);
+    if (!base) {
+        Log("base absente", docNo, nullptr);
+        return false;
+    }
+    try {
+        AFilteredFile record = base->readToStream(info.fDocBaseNo, info.fRecord, 0);
+        renderer->setLaidOutStreamModel(record, nullptr);
+        auto* model = dynamic_cast<ALaidOutDocModel*>(renderer->model());
+        if (!model) {
+            Log("mod\xE8le absent", docNo, nullptr);
+            return false;
+        }
+        if (app.getDocIconType(docNo) == 26 || !mediaHidden_)
+            model->expandAll(0);
+        else
+            model->collapseAll(0);
+        renderer->enableTables('#');
+        getFrame()->setFindPane(this);
+        if (highlighter)
+            model->setHighlighter(highlighter);
+        renderer->setHitNavigator(
+            CheckAlloc(new (std::nothrow) AModelHitNavigator(renderer, kNavigatorFlags), "DocKycfPane", 170));
+        showNotes(docNo);
+        renderer->layOut();
+        if (highlighter) {
+            highlighter->scanAll(model);
+            hasHits_ = highlighter->hitCount() > 0;
+        }
+    } catch (const AError& error) {
+        Log("illisible", docNo, &error);
+        return false;
+    }
+    return true;
+}
+
+void DocKycfPane::positionArticle(AHighlighter* highlighter) {
+    AAppTextRenderer* renderer = articleRenderer();
+    ADocState* doc = docState();
+    if (!doc)
+        return;
+    if (doc->fNew) {
+        AHitNavigator* navigator = renderer->hitNavigator();
+        bool shown = false;
+        if (hasHits_ && highlighter && navigator && doc->fUserInfo.slot(kHiliteOffKey) == 0)
+            shown = navigator->canShowCurrentHit() ? navigator->showCurrentHit() : navigator->showFirstHit();
+        if (!shown)
+            renderer->scrollToPosition(0);
+        saveState(doc);
+        return;
+    }
+    // A saved position beyond the article's end (a shorter record since) is its last line.
+    long last = std::max(0L, renderer->model()->getPositionCount() - 1);
+    long& top = doc->fUserInfo.slot(kTopKey);
+    top = std::min(top, last);
+    AListApp::current().restoreListPosition(renderer, doc, kTopKey, kSelectedKey, 0, 1);
+}
+
+void DocKycfPane::showEmpty() {
+    hasHits_ = 0;
+    if (AAppTextRenderer* renderer = articleRenderer()) {
+        renderer->setModel(nullptr);
+        renderer->layOut();
+    }
+    if (AppState* state = currentState())
+        state->fTemporaire = 1;
+}
+
+void DocKycfPane::announce() {
+    queueUpdate(0);
+    if (switcher_) {
+        for (DockLCRPane::Link link : {DockLCRPane::kDockTopKycf, DockLCRPane::kDockTopLeftImg}) {
+            if (SVPane* pane = switcher_->link(link))
+                pane->queueUpdate(0);
+        }
+        if (SVPane* left = switcher_->link(DockLCRPane::kDockLeft))
+            left->notifyChangeAll();
+    }
+}
+
+void DocKycfPane::saveState(ABaseState* part) {
+    SVPane::saveState(part);
+    AAppTextRenderer* renderer = articleRenderer();
+    if (!renderer || !part || !renderer->model())
+        return;
+    AListApp::current().saveListPosition(renderer, part, kTopKey, kSelectedKey);
+    part->fUserInfo.slot(kItemKey) = renderer->currentItem();
+}
+
+void DocKycfPane::showNotes(long docNo) {
+    ANoteManager* notes = AContentApp::current().notes();
+    AAppTextRenderer* renderer = articleRenderer();
+    if (notes && renderer)
+        ShowNotes(*notes, *renderer, docNo, this);
+}
+
+void DocKycfPane::addNote() {
+    if (AAppTextRenderer* renderer = articleRenderer())
+        renderer->noteCommand(-1);
+}
+
+void DocKycfPane::goToPosition(long position) {
+    if (AAppTextRenderer* renderer = articleRenderer())
+        renderer->scrollToPosition(position);
+}
+
+// ---- Links -------------------------------------------------------------------
+
+void DocKycfPane::goToDocument() {
+    AAppTextRenderer* renderer = articleRenderer();
+    if (renderer && renderer->getHitKind() == 3)
+        followLink(renderer->getHitName().c_str());
+}
+
+void DocKycfPane::followLink(const char* target) {
+    ArticleLink link = ArticleLink::parse(target);
+    AContentApp& app = AContentApp::current();
+    AppState* state = currentState();
+    switch (link.kind) {
+    case ArticleLink::kSearch: app.openExtendedSearch(link.text.c_str()); break;
+    case ArticleLink::kPosition: app.showDocumentAt(link.number); break;
+    case ArticleLink::kPlay: app.playDocument(link.number); break;
+    case ArticleLink::kAuthor: app.openAuthor(link.number, state ? state->getDocNo() : -1); break;
+    case ArticleLink::kDocument: goToLinkedDocument(link); break;
+    default: break;
+    }
+}
+
+void DocKycfPane::goToLinkedDocument(const ArticleLink& link) {
+    AContentApp& app = AContentApp::current();
+    AppState* cur = currentState();
+    long n = link.number;
+    if (app.docIsMedia(n)) {
+        long frame = link.frame;
+        // A frame the document does not have opens its first.
+        if (frame >= app.getDocRefInfo(n).fNbFrame)
+            frame = 0;
+        app.openMediaWindow(n, static_cast<int16_t>(frame), 0);
+        return;
+    }
+    if (cur && n == cur->getDocNo())
+        return;
+    ADocState* doc = cur ? cur->getDocState() : nullptr;
+    int16_t kind = app.getDocKind(n, doc ? doc->fDocType : 0);
+    AppState* state = getFrame()->makeNavState(1, 0, cur && cur->hasRightCadenas() ? 1 : 0, 1, -1, kind, -1);
+    if (state->getDocState() && state->getDocState()->fDocType == 2 && cur)
+        state->setUserInfo(kLinkedFromKey, cur->getDocNo());
+    state->setDocNo(n);
+    state->fLink = 1;
+    goToState(state);
+}
+
+// ---- Hits --------------------------------------------------------------------
+
+int16_t DocKycfPane::hasNextHit() {
+    AAppTextRenderer* renderer = articleRenderer();
+    AHitNavigator* navigator = renderer ? renderer->hitNavigator() : nullptr;
+    return hasHits_ && navigator && navigator->hasNextHit();
+}
+
+int16_t DocKycfPane::hasPreviousHit() {
+    AAppTextRenderer* renderer = articleRenderer();
+    AHitNavigator* navigator = renderer ? renderer->hitNavigator() : nullptr;
+    return hasHits_ && navigator && navigator->hasPreviousHit();
+}
+
+ACommand* DocKycfPane::stepHit(bool next) {
+    AApp* app = AApp::current();
+    if (!(next ? hasNextHit() : hasPreviousHit())) {
+        if (app)
+            app->beep(0);
+        return noChangeCommand();
+    }
+    std::unique_ptr<AOwnerCursorGuard> wait;
+    if (app)
+        wait.reset(new (std::nothrow) AOwnerCursorGuard(app, 0x101, 7));
+    AHitNavigator* navigator = articleRenderer()->hitNavigator();
+    if (next)
+        navigator->showNextHit();
+    else
+        navigator->showPreviousHit();
+    queueUpdate(0);
+    getFrame()->queueUpdate(0);
+    return noChangeCommand();
+}
+
+ACommand* DocKycfPane::goToNextHit() {
+    return stepHit(true);
+}
+
+ACommand* DocKycfPane::goToPreviousHit() {
+    return stepHit(false);
+}

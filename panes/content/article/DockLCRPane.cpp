@@ -1,0 +1,206 @@
+// The centre document switcher: document requests, the right column and the splitter.
+#include "panes/content/article/DockLCRPane.h"
+
+#include "app/frame/Frame1.h"
+#include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
+#include "base/object/AError.h"
+#include "framework/clusters/AStaticItem.h"
+#include "framework/components/AKindSet.h"
+#include "framework/components/ALayoutLoader.h"
+#include "framework/views/ASizerButton.h"
+#include "panes/content/article/AContentApp.h"
+
+SV_IMPLEMENT_CLASS(DockLCRPane, 0, SVPane)
+
+namespace {
+
+template <class T>
+T* ItemOf(AItemCluster* cluster, int16_t id, long line) {
+    AClusterItem* item = cluster->findItem(id, false);
+    return CheckAlloc(item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr, "DockLCRPane", line);
+}
+
+}  // namespace
+
+DockLCRPane* DockLCRPane::of(Frame1* frame) {
+    SVPane* pane = frame ? frame->dockPane() : nullptr;
+    return pane ? static_cast<DockLCRPane*>(pane->castTo(&DockLCRPane::classRecord)) : nullptr;
+}
+
+void DockLCRPane::readFrom(AMemoryStream& stream) {
+    SVPane::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "DockLCRPane", 40);
+}
+
+void DockLCRPane::attachItems() {
+    SVPane::attachItems();
+    getFrame()->setDockPane(this);
+    AContentApp::current().setDocumentSwitcher(this);
+}
+
+void DockLCRPane::setUpItems() {
+    SVPane::setUpItems();
+    for (int i = 0; i < 6; ++i)
+        items_[i] = ItemOf<AStaticItem>(this, static_cast<int16_t>(1021 + i), 70);
+    splitter_ = ItemOf<ASizerButton>(this, kSplitterId, 72);
+    splitterHome_ = splitter_->getFrame().left();
+    splitter_->addLink(this);
+    setItemHelp(kSplitterId, 6007, 0, 1);
+    for (int i = 2; i < 6; ++i)
+        items_[i]->setTransparentFlag(true);
+}
+
+void DockLCRPane::detachItems() {
+    if (AContentApp::current().documentSwitcher() == this)
+        AContentApp::current().setDocumentSwitcher(nullptr);
+    if (getFrame()->dockPane() == this)
+        getFrame()->setDockPane(nullptr);
+    SVPane::detachItems();
+}
+
+// The splitter's command is bound by the splitter's own behaviour, which
+// keeps it enabled; a second binding here would conflict with it.
+void DockLCRPane::bindActions() {
+    SVPane::bindActions();
+}
+
+ACommand* DockLCRPane::doCommand(int16_t id, long argument) {
+    if (id == kSplitterId)
+        return noChangeCommand();
+    return SVPane::doCommand(id, argument);
+}
+
+int16_t DockLCRPane::commandStatus(int16_t id, long argument) {
+    if (id == kSplitterId)
+        return 1;
+    return SVPane::commandStatus(id, argument);
+}
+
+void DockLCRPane::componentDeleted(AComponent* component) {
+    for (SVPane*& pane : links_) {
+        if (pane == component)
+            pane = nullptr;
+    }
+    if (component == links_[kDockLeft])
+        leftSizing_ = nullptr;
+    SVPane::componentDeleted(component);
+}
+
+void DockLCRPane::setLeftDock(SVPane* pane, ALeftDockSizing* sizing) {
+    links_[kDockLeft] = pane;
+    leftSizing_ = pane ? sizing : nullptr;
+}
+
+void DockLCRPane::tellLeftDock() {
+    if (splitter_ && leftSizing_)
+        leftSizing_->setDockMode(splitter_->getFrame().left());
+}
+
+void DockLCRPane::linkChanged(AComponent* source, const AKindSet& kinds) {
+    SVPane::linkChanged(source, kinds);
+    if (source && source == splitter_ && kinds.contains(101))
+        tellLeftDock();
+}
+
+int16_t DockLCRPane::isPaneWanted() {
+    AppState* state = currentState();
+    return state && state->getScreenMode() != 0;
+}
+
+void DockLCRPane::updatePane() {
+    ALeftState* left = leftState();
+    ARightState* right = rightState();
+    if (isPaneWanted()) {
+        arrangeRightColumn(right ? 1 : 0);
+        if (splitter_)
+            splitter_->setVisible(left && left->fExpand != 0);
+    }
+    SVPane::updatePane();
+}
+
+void DockLCRPane::goToDocument(long docNo, bool keepLeftAlways) {
+    AppState* cur = currentState();
+    AContentApp& app = AContentApp::current();
+    if (docNo < 0 || (cur && docNo == cur->getDocNo()))
+        return;
+    int16_t keepLeft = 1, leftMode = -1, screenMode = -1;
+    if (!keepLeftAlways && cur && cur->getScreenMode() == 0) {
+        keepLeft = 0;
+        leftMode = 1;
+        screenMode = 1;
+    }
+    ADocState* doc = cur ? cur->getDocState() : nullptr;
+    int16_t kind = app.getDocKind(docNo, doc ? doc->fDocType : 0);
+    AppState* state = getFrame()->makeNavState(keepLeft, 0, cur && cur->hasRightCadenas() ? 1 : 0, 1, leftMode, kind,
+                                               screenMode);
+    state->setDocNo(docNo);
+    goToState(state);
+}
+
+void DockLCRPane::showDocument(long docNo) {
+    if (docNo < 0 || AContentApp::current().docIsMedia(docNo))
+        return;
+    goToDocument(docNo, false);
+}
+
+void DockLCRPane::openDocument(long docNo) {
+    if (docNo < 0)
+        return;
+    if (AContentApp::current().docIsMedia(docNo)) {
+        AContentApp::current().openMediaWindow(docNo, 0, 0);
+        return;
+    }
+    goToDocument(docNo, true);
+}
+
+void DockLCRPane::arrangeRightColumn(int16_t rightShown) {
+    if (!splitter_)
+        return;
+    AStaticItem* column = item(4);
+    ASizeSpec centre1 = item(2)->getSizeSpec();
+    ASizeSpec centre2 = item(3)->getSizeSpec();
+    ASizeSpec right = column->getSizeSpec();
+    ARect limits = splitter_->getLimits();
+    const AEdge& centreRight = centre1.edges[2];
+    const AEdge& columnRight = right.edges[2];
+    if (!rightShown && centreRight.value == columnRight.value && centreRight.mode == columnRight.mode &&
+        centreRight.aux == columnRight.aux)
+        return;
+    if (rightShown) {
+        AEdge edge = right.edges[0];
+        edge.value -= 1;
+        centre1.edges[2] = centre2.edges[2] = edge;
+        limits.second.x = column->getFrame().width() + kMinCentreWidth;
+    } else {
+        centre1.edges[2] = centre2.edges[2] = columnRight;
+        limits.second.x = kMinCentreWidth;
+    }
+    item(2)->setSizeSpec(centre1, false);
+    item(3)->setSizeSpec(centre2, false);
+    splitter_->setLimits(limits);
+    long width = item(2)->getFrame().width();
+    if (rightShown && width < kMinCentreWidth) {
+        ARect at = splitter_->getFrame();
+        splitter_->applyPosition(APoint(at.left() - (kMinCentreWidth - width), at.top()));
+    }
+}
+
+long DockLCRPane::moveSplitter(long left, int16_t force) {
+    if (splitter_ && (force || splitter_->hasFlags(ADisplayComponent::kVisible)))
+        splitter_->applyPosition(APoint(static_cast<int32_t>(left), 0));
+    return 0;
+}
+
+void DockLCRPane::syncLeftDockSize() {
+    if (!splitter_) {
+        AClusterItem* found = findItem(kSplitterId, false);
+        splitter_ = found ? static_cast<ASizerButton*>(found->castTo(&ASizerButton::classRecord)) : nullptr;
+        if (splitter_)
+            splitterHome_ = splitter_->getFrame().left();
+    }
+    if (!splitter_ || !leftSizing_)
+        return;
+    splitter_->applyPosition(APoint(splitter_->getFrame().left(), splitter_->getFrame().top()));
+    tellLeftDock();
+}
