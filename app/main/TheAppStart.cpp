@@ -17,6 +17,7 @@
 #include "framework/components/ACommand.h"
 #include "search/engine/XkFilter.h"
 #include "search/facade/ADataLocation.h"
+#include "web/net/AppNetManager.h"
 
 namespace {
 
@@ -179,8 +180,10 @@ bool TheApp::startNetLog() {
     return true;
 }
 
-// 3b. The web engine, before any browser view exists.
+// 3b. The connection manager, then the web engine, before any browser view exists.
 bool TheApp::startWebEngine() {
+    netManager_.reset(new AppNetManager);
+    netManager_->setAgentName(gDataLocation->getString("NET_AGENT").c_str());
     AppWebEngine* engine = webEngine_ ? webEngine_ : &g_absentEngine;
     if (!engine->start()) {
         CurrentErrorStream().writeString("Moteur web absent: les pages web ne seront pas affich\xE9" "es\n");
@@ -263,6 +266,9 @@ bool TheApp::mountBases() {
 bool TheApp::loadWorkspace() {
     loadDossiers();
     loadNotes();
+    loadNetInfo();
+    loadDocNet();
+    setupConnectionStatus(nullptr);
     return true;
 }
 

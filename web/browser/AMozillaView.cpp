@@ -673,3 +673,12 @@ void AMozillaView::setNativeWindowShownForced(bool show) {
     if (!show && chrome_)
         chrome_->endModal();
 }
+
+bool AMozillaView::isPointerOverView() {
+    HWND window = getNativeWindow();
+    POINT pointer;
+    RECT bounds;
+    if (!window || !IsWindowVisible(window) || !GetCursorPos(&pointer) || !GetWindowRect(window, &bounds))
+        return false;
+    return PtInRect(&bounds, pointer) != 0;
+}
