@@ -200,7 +200,7 @@ public:
     // (its check flag); the pane installs it while it lives.
     void setWebComplementLoader(std::function<void(int16_t check)> loader) { webComplementLoader_ = std::move(loader); }
     // The address in a new web-page state of the main window (full: user info 3004 and 3005 set).
-    void showWebPage(const char* address, int16_t full, int16_t second);
+    void showWebPage(const char* address, int16_t full, int16_t second) override;
     // SVSITE + REDIRECT + "?id=" page [+ "&" name "=" value] + "&filter=" level + 1 + "&data=v10".
     AString makeServiceUrl(const char* page, const char* name, const char* value);
     // The web document of an entry ("address;title"): see ADocNetManager::getUrlDocNo.

@@ -677,8 +677,9 @@ void AMozillaView::setNativeWindowShownForced(bool show) {
 bool AMozillaView::isPointerOverView() {
     HWND window = getNativeWindow();
     POINT pointer;
-    RECT bounds;
-    if (!window || !IsWindowVisible(window) || !GetCursorPos(&pointer) || !GetWindowRect(window, &bounds))
+    if (!window || !IsWindowVisible(window) || !GetCursorPos(&pointer))
         return false;
-    return PtInRect(&bounds, pointer) != 0;
+    ARect bounds = getScreenBounds();
+    return pointer.x >= bounds.left() && pointer.x < bounds.right() && pointer.y >= bounds.top() &&
+           pointer.y < bounds.bottom();
 }
