@@ -73,6 +73,8 @@ TheApp::~TheApp() {
     // Saved while the dossiers and the history can still say which pages they hold.
     releaseDocNet();
     releaseNetInfo();
+    // The windows and their views are gone: the runtime can end.
+    ownEngine_.reset();
     styleSheets_.reset();
     releaseNotes();
     releaseDossiers();

@@ -150,6 +150,7 @@ public:
     AppNetManager* getNetManagerChecked();
     bool isNetLogEnabled() const { return netLogEnabled_ != 0; }
     void netLog(const char* text);
+    // Tests drive the start-up with their own engine (not owned); null: the runtime's.
     void setWebEngine(AppWebEngine* engine) { webEngine_ = engine; }
 
     // Names and texts.
@@ -340,7 +341,8 @@ private:
     std::unique_ptr<AppPrintServices> printServices_;
     std::unique_ptr<ASVFramePrinting> framePrinting_;
     std::unique_ptr<ATextOutStream> netLog_;
-    AppWebEngine* webEngine_ = nullptr;  // not owned; null: the absent engine
+    AppWebEngine* webEngine_ = nullptr;  // not owned; null: the reader's own
+    std::unique_ptr<AppWebEngine> ownEngine_;
     std::unique_ptr<AppNetManager> netManager_;
     std::unique_ptr<ANetInfo> netInfo_;
     std::unique_ptr<ADocNetManager> docNet_;

@@ -8,6 +8,7 @@
 #include "app/data/ADataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/data/AppBaseTables.h"
+#include "app/main/AppMozillaEngine.h"
 #include "app/main/TheApp.h"
 #include "base/object/AFile.h"
 #include "base/object/AFolderSpecs.h"
@@ -50,9 +51,6 @@ void FlushLog() {
     if (ATextOutStream* log = dynamic_cast<ATextOutStream*>(&CurrentErrorStream()))
         KY_FileFlush(log->file());
 }
-
-// The engine the start uses while the program has no web runtime.
-AppWebEngine g_absentEngine;
 
 }  // namespace
 
@@ -183,8 +181,10 @@ bool TheApp::startNetLog() {
 // 3b. The connection manager, then the web engine, before any browser view exists.
 bool TheApp::startWebEngine() {
     netManager_.reset(new AppNetManager);
-    netManager_->setAgentName(gDataLocation->getString("NET_AGENT").c_str());
-    AppWebEngine* engine = webEngine_ ? webEngine_ : &g_absentEngine;
+    netManager_->setAgentName(configString("NET_AGENT").c_str());
+    if (!webEngine_ && !ownEngine_)
+        ownEngine_.reset(new AppMozillaEngine(this, this));
+    AppWebEngine* engine = webEngine_ ? webEngine_ : ownEngine_.get();
     if (!engine->start()) {
         CurrentErrorStream().writeString("Moteur web absent: les pages web ne seront pas affich\xE9" "es\n");
         netLog("Moteur web absent\n");
@@ -192,7 +192,7 @@ bool TheApp::startWebEngine() {
     }
     engine->setWindowCreatorCallBack();
     engine->setAlertCallBack();
-    engine->setContentPolicyCallBack(gDataLocation->getString("SERVERNAME"), gDataLocation->getString("CONTROLSCRIPT"));
+    engine->setContentPolicyCallBack(configString("SERVERNAME"), configString("CONTROLSCRIPT"));
     engine->setCharPref("kyfoobar", "ky.foo.bar");
     engine->setBoolPref("privacy.popups.firstTime", false);
     if (isNetLogEnabled()) {

@@ -8,6 +8,9 @@
 
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
+#include "app/online/ASVMozillaCallBacks.h"
+#include "web/embed/AMozillaFeature.h"
+#include "web/embed/KyMozillaPrefs.h"
 #include "tests/app/main/AppMainTestSupport.h"
 
 namespace {
@@ -149,6 +152,34 @@ TEST_F(AppOnlineTest, ServiceAddressesCarryTheFilterAndWebPagesGetNumbers) {
     app->loadDocNet();
     EXPECT_EQ(-1, app->getUrlDocNo("http://127.0.0.1:8/a"));
     EXPECT_EQ("5\n0\n", install.read("docnet.par.bad"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AppOnlineTest, TheReaderStartsItsOwnWebEngineWithTheApplicationsCallBacks) {
+    // The runtime's defaults in the runtime folder: the current one, the installation's.
+    CreateDirectoryA(install.path("defaults").c_str(), nullptr);
+    CreateDirectoryA(install.path("defaults\\pref").c_str(), nullptr);
+    install.write("defaults\\pref\\runtime.js", ReadFileBytes(std::string(SV_WEBRT_DEFAULTS) + "/pref/runtime.js"));
+    start("InstallReseau=0\r\n");
+    testApp->config["SERVERNAME"] = "http://127.0.0.1:7";
+    testApp->config["CONTROLSCRIPT"] = "/sv/control";
+    ASSERT_TRUE(app->startWebEngine());
+    EXPECT_EQ(std::string::npos, errors.text.find("Moteur web absent")) << errors.text;
+    AMozillaFeature* feature = AMozillaFeature::current;
+    ASSERT_TRUE(feature);
+    auto* policy = dynamic_cast<ASVContentPolicyCallBack*>(feature->getContentPolicyCallBack());
+    ASSERT_TRUE(policy);
+    EXPECT_STREQ("http://127.0.0.1:7", policy->serverName().c_str());
+    EXPECT_STREQ("/sv/control", policy->controlScript().c_str());
+    EXPECT_TRUE(dynamic_cast<ASVAlertCallBack*>(feature->getAlertCallBack()));
+    EXPECT_TRUE(dynamic_cast<ASVWindowCreatorCallBack*>(feature->getWindowCreatorCallBack()));
+    EXPECT_TRUE(app->getNetManager());
+    AString value;
+    EXPECT_EQ(NS_OK, KyMozillaGetCharPref("kyfoobar", value));
+    EXPECT_STREQ("ky.foo.bar", value.c_str());
 }
 
 }  // namespace
