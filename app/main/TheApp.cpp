@@ -57,6 +57,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
     installContentServices();
+    installFlashServices();
 }
 
 TheApp::~TheApp() {
@@ -69,6 +70,7 @@ TheApp::~TheApp() {
         AListApp::install(nullptr);
     removeWorkspaceWindows();
     removeContentServices();
+    removeFlashServices();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
     SetTextMatchMarkersHook(nullptr);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "app/frame/Frame1.h"
 #include "app/lists/AListApp.h"
@@ -32,7 +33,7 @@
 #include "search/facade/ASearchBase.h"
 #include "search/facade/KyTextMatch.h"
 
-SV_IMPLEMENT_CLASS(DocKycfPane, 0, SVPane)
+SV_IMPLEMENT_CLASS(DocKycfPane, 0, SearchPane)
 
 namespace {
 
@@ -61,8 +62,20 @@ AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
     AString words = search ? search->getHighlightWords() : AString();
     if (words.empty() || !hilite)
         return nullptr;
+    // The parser folds the article's characters through the base's filter
+    // before it asks the set: the words are folded the same way, line by line.
+    AFilter filter = hilite->getFilterCopy();
+    std::string folded;
+    std::string all = words.c_str();
+    for (size_t start = 0; start <= all.size();) {
+        size_t end = std::min(all.find('\n', start), all.size());
+        if (!folded.empty())
+            folded += '\n';
+        folded += filter.apply(all.c_str() + start, static_cast<long>(end - start)).c_str();
+        start = end + 1;
+    }
     ARefHold<AHiliteSet> set(CheckAlloc(
-        new (std::nothrow) AHiliteSet(words.c_str(), kWordSeparators, hilite->getFilterCopy()), "DocKycfPane", 140));
+        new (std::nothrow) AHiliteSet(folded.c_str(), kWordSeparators, filter), "DocKycfPane", 140));
     return CheckAlloc(new (std::nothrow) AHighlighter(set.get(), nullptr), "DocKycfPane", 142);
 }
 
@@ -73,12 +86,12 @@ DocKycfPane::~DocKycfPane() {
 }
 
 void DocKycfPane::readFrom(AMemoryStream& stream) {
-    SVPane::readFrom(stream);
+    SearchPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, "DocKycfPane", 60);
 }
 
 void DocKycfPane::attachItems() {
-    SVPane::attachItems();
+    SearchPane::attachItems();
     getFrame()->setArticlePane(this);
     AComponent* found = findAncestor(&DockLCRPane::classRecord);
     switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
@@ -87,7 +100,7 @@ void DocKycfPane::attachItems() {
 }
 
 void DocKycfPane::setUpItems() {
-    SVPane::setUpItems();
+    SearchPane::setUpItems();
     AContentApp& app = AContentApp::current();
     articleView_ = ItemOf<ARendererView>(this, kArticleView, 100);
     articlePart_ = ItemOf<AStaticItem>(this, kArticlePart, 101);
@@ -127,12 +140,12 @@ void DocKycfPane::detachItems() {
         if (ANoteManager* notes = AContentApp::current().notes())
             ForgetNotes(*notes, *renderer);
     }
-    SVPane::detachItems();
+    SearchPane::detachItems();
     ReleaseAndNull(bitmapSupplier_);
 }
 
 void DocKycfPane::bindActions() {
-    SVPane::bindActions();
+    SearchPane::bindActions();
     addAction(kArticleView, this, kArticleView, nullptr);
 }
 
@@ -141,18 +154,22 @@ ACommand* DocKycfPane::doCommand(int16_t id, long argument) {
         goToDocument();
         return noChangeCommand();
     }
-    return SVPane::doCommand(id, argument);
+    return SearchPane::doCommand(id, argument);
 }
 
 int16_t DocKycfPane::commandStatus(int16_t id, long argument) {
     if (id == kArticleView)
         return 1;
-    return SVPane::commandStatus(id, argument);
+    return SearchPane::commandStatus(id, argument);
 }
 
 AAppTextRenderer* DocKycfPane::articleRenderer() const {
     ARenderer* renderer = articleView_ ? articleView_->renderer() : nullptr;
     return dynamic_cast<AAppTextRenderer*>(renderer);
+}
+
+ARenderer* DocKycfPane::getHitView() {
+    return articleRenderer();
 }
 
 int16_t DocKycfPane::isPaneWanted() {
@@ -171,6 +188,9 @@ void DocKycfPane::updatePane() {
     for (AStaticImage* image : iconImages_)
         image->setVisible(false);
     bool shown = false;
+    // Laying out, finding the first hit and saving the position measure text
+    // outside painting.
+    AViewMeasureLock measuring(articleView_);
     if (docNo >= 0 && app.isTextDoc(docNo) && articleRenderer()) {
         hasHits_ = 0;
         ARefHold<AHighlighter> held(NewHighlighter(search, app.getBase(kHiliteBase)));
@@ -214,6 +234,8 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
         getFrame()->setFindPane(this);
         if (highlighter)
             model->setHighlighter(highlighter);
+        // The navigator follows the search's highlighter; the find-in-page
+        // set of SearchPane takes the model only when the reader finds a word.
         renderer->setHitNavigator(
             CheckAlloc(new (std::nothrow) AModelHitNavigator(renderer, kNavigatorFlags), "DocKycfPane", 170));
         showNotes(docNo);
@@ -274,7 +296,7 @@ void DocKycfPane::announce() {
 }
 
 void DocKycfPane::saveState(ABaseState* part) {
-    SVPane::saveState(part);
+    SearchPane::saveState(part);
     AAppTextRenderer* renderer = articleRenderer();
     if (!renderer || !part || !renderer->model())
         return;

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "app/frame/SVPane.h"
+#include "app/find/SearchPane.h"
 
 class AAppTextRenderer;
 class AHighlighter;
@@ -25,7 +25,7 @@ class AStaticItem;
 class DockLCRPane;
 struct ArticleLink;
 
-class DocKycfPane : public SVPane {
+class DocKycfPane : public SearchPane {
     SV_DECLARE_CLASS(DocKycfPane)
 public:
     // Item ids of the layout "DocKycf" and the state keys the pane owns.
@@ -38,7 +38,7 @@ public:
     DocKycfPane() = default;
     ~DocKycfPane() override;
 
-    // Record: SVPane's, FFFF.
+    // Record: SearchPane's, FFFF.
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
     void setUpItems() override;
@@ -54,6 +54,8 @@ public:
     // Keys 9 and 10 (first shown position, selected line + 1) and 11 (the current item).
     void saveState(ABaseState* part) override;
 
+    // The article renderer: find in the page and the hit moves act on it.
+    ARenderer* getHitView() override;
     int16_t hasSearchHits() override { return hasHits_; }
     int16_t hasNextHit() override;
     int16_t hasPreviousHit() override;

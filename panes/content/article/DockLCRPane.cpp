@@ -15,6 +15,16 @@ SV_IMPLEMENT_CLASS(DockLCRPane, 0, SVPane)
 
 namespace {
 
+// A left edge moved into a right edge's slot: "same" and "opposite" are
+// measured from the edge's own side, so a placement on the reference's near
+// or far side swaps.
+AEdge AsRightEdge(AEdge edge) {
+    uint16_t placement = edge.mode & AEdge::kPlacementMask;
+    if (placement == 0x20 || placement == 0x30)
+        edge.mode = static_cast<uint16_t>((edge.mode & ~AEdge::kPlacementMask) | (placement ^ 0x10));
+    return edge;
+}
+
 template <class T>
 T* ItemOf(AItemCluster* cluster, int16_t id, long line) {
     AClusterItem* item = cluster->findItem(id, false);
@@ -168,7 +178,7 @@ void DockLCRPane::arrangeRightColumn(int16_t rightShown) {
         centreRight.aux == columnRight.aux)
         return;
     if (rightShown) {
-        AEdge edge = right.edges[0];
+        AEdge edge = AsRightEdge(right.edges[0]);
         edge.value -= 1;
         centre1.edges[2] = centre2.edges[2] = edge;
         limits.second.x = column->getFrame().width() + kMinCentreWidth;
@@ -176,9 +186,10 @@ void DockLCRPane::arrangeRightColumn(int16_t rightShown) {
         centre1.edges[2] = centre2.edges[2] = columnRight;
         limits.second.x = kMinCentreWidth;
     }
-    item(2)->setSizeSpec(centre1, false);
-    item(3)->setSizeSpec(centre2, false);
+    item(2)->setSizeSpec(centre1, true);
+    item(3)->setSizeSpec(centre2, true);
     splitter_->setLimits(limits);
+    layoutNow();
     long width = item(2)->getFrame().width();
     if (rightShown && width < kMinCentreWidth) {
         ARect at = splitter_->getFrame();

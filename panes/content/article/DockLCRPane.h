@@ -36,7 +36,7 @@ public:
     };
     // The splitter's command (its own id) and the minimum centre width.
     enum : int16_t { kSplitterId = 1013 };
-    static const long kMinCentreWidth = 340;
+    static constexpr long kMinCentreWidth = 340;
 
     DockLCRPane() = default;
 

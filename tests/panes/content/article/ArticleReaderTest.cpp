@@ -1,0 +1,198 @@
+// The reading screen of the real reader on the sample: a search for "calque",
+// the first text of its results shown through the centre switcher, its
+// highlighted runs against an independent scan of the article's text, the
+// hit walk, a note that survives the history, and a picture of the window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/frame/Frame1.h"
+#include "app/main/TheApp.h"
+#include "app/state/ASVLoSearchState.h"
+#include "app/state/AppState.h"
+#include "docengine/hilite/AHiliteSet.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/model/AHiliteRangeMap.h"
+#include "docengine/model/AHighlighterHook.h"
+#include "docengine/render/AHitNavigator.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "framework/windows/AWindowShell.h"
+#include "panes/content/article/DocKycfPane.h"
+#include "panes/content/article/DockLCRPane.h"
+#include "panes/docks/workspace/ANoteManager.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ALoVect.h"
+#include "search/facade/ASearchRequest.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/panes/content/article/ArticleTestSupport.h"
+
+namespace {
+
+// The article's text folded as the hit set folds it, cut into words.
+std::vector<std::string> FoldedWords(AHiliteSet& set, const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (unsigned char c : text) {
+        if (set.isSeparator(c) || c < 0x20) {
+            if (!word.empty())
+                words.push_back(word);
+            word.clear();
+            continue;
+        }
+        int f = set.fold(c, 0);
+        if (f < 0)
+            continue;
+        if (f > 255)
+            word += static_cast<char>(f >> 8);
+        word += static_cast<char>(f & 0xFF);
+    }
+    if (!word.empty())
+        words.push_back(word);
+    return words;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    std::string part;
+    while (std::getline(in, part, separator)) {
+        if (!part.empty())
+            parts.push_back(part);
+    }
+    return parts;
+}
+
+// Occurrences of the terms (a term: words joined by blanks) in the words.
+long CountTerms(const std::vector<std::string>& words, const std::vector<std::string>& terms) {
+    long count = 0;
+    for (size_t i = 0; i < words.size(); ++i) {
+        for (const std::string& term : terms) {
+            std::vector<std::string> parts = Split(term, ' ');
+            if (parts.empty() || i + parts.size() > words.size())
+                continue;
+            if (std::equal(parts.begin(), parts.end(), words.begin() + static_cast<long>(i))) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+TEST_F(SampleReaderTest, ASearchedArticleShowsItsHitsWalksThemAndKeepsANoteThroughTheHistory) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] { searchedArticle(); });
+}
+
+void SampleReaderTest::searchedArticle() {
+    // The search the search pane would make.
+    std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
+    ASSERT_TRUE(request);
+    request->setQuestion(1, "calque", 0);
+    request->execute(0);
+    ASSERT_GT(request->getResultCount(0), 0);
+    ARefHold<ALoScore> results(new ALoScore(*request, 1));
+    ARefHold<ASVLoSearchState> search(new ASVLoSearchState());
+    search->setQuery("calque");
+    search->setTextResults(results.get());
+    const std::string words = search->getHighlightWords().c_str();
+    ASSERT_NE("", words);
+    frame->currentState()->setSearchState(search.get());
+
+    long docNo = -1;
+    for (long i = 0; i < results->getCount() && docNo < 0; ++i) {
+        long d = results->seek(i);
+        if (app->isTextDoc(d))
+            docNo = d;
+    }
+    ASSERT_GE(docNo, 0);
+    DockLCRPane* centre = DockLCRPane::of(frame);
+    ASSERT_TRUE(centre);
+    centre->showDocument(docNo);
+    pump();
+    AppState* state = frame->currentState();
+    ASSERT_EQ(docNo, state->getDocNo());
+    EXPECT_EQ(1, state->getScreenMode()) << "from the home screen to the reading screen";
+    DocKycfPane* article = articlePane();
+    ASSERT_TRUE(article);
+    ATextRenderer* renderer = article->articleRenderer();
+    ASSERT_TRUE(renderer && renderer->model());
+    EXPECT_EQ(1, article->hasSearchHits());
+    EXPECT_EQ(0, state->fTemporaire);
+
+    // The highlighted runs against a scan of the article's text for the words.
+    ADocModel* model = renderer->model();
+    AHiliteSet* set = model->getHighlighter() ? model->getHighlighter()->hitSet() : nullptr;
+    ASSERT_TRUE(set);
+    // The words as the set folds the article's text.
+    std::vector<std::string> terms;
+    for (const std::string& term : Split(words, '\n')) {
+        std::string joined;
+        for (const std::string& w : FoldedWords(*set, term))
+            joined += (joined.empty() ? "" : " ") + w;
+        terms.push_back(joined);
+    }
+    long expected = CountTerms(FoldedWords(*set, model->exportText(0, model->getLength()).c_str()), terms);
+    AHitNavigator* navigator = renderer->hitNavigator();
+    ASSERT_TRUE(navigator);
+    renderer->scrollToPosition(0);
+    navigator->reset();
+
+    std::vector<long> starts;
+    long walked = 0;
+    for (long at = navigator->firstHitIndex(); at >= 0 && walked < 10000; ++walked) {
+        navigator->showHit(at, 0x28);
+        ADocRange hit = navigator->currentHit();
+        SCOPED_TRACE(hit.start);
+        std::vector<std::string> hitWords = FoldedWords(*set, model->exportText(hit.start, hit.end).c_str());
+        std::string joined;
+        for (const std::string& w : hitWords)
+            joined += (joined.empty() ? "" : " ") + w;
+        EXPECT_NE(terms.end(), std::find(terms.begin(), terms.end(), joined)) << joined;
+        starts.push_back(hit.start);
+        at = navigator->findNextHit();
+    }
+    EXPECT_EQ(expected, static_cast<long>(starts.size()));
+    EXPECT_TRUE(std::is_sorted(starts.begin(), starts.end()));
+    EXPECT_EQ(starts.size(), std::set<long>(starts.begin(), starts.end()).size()) << "each hit once";
+    // Back through them with the pane's own command, in reverse text order.
+    std::vector<long> back{starts.back()};
+    while (article->hasPreviousHit()) {
+        article->goToPreviousHit();
+        back.push_back(navigator->currentHit().start);
+    }
+    std::reverse(back.begin(), back.end());
+    EXPECT_EQ(starts, back);
+
+    // Away to another result and back through the history: the place is kept.
+    long other = -1;
+    for (long i = 0; i < results->getCount() && other < 0; ++i) {
+        long d = results->seek(i);
+        if (d != docNo && app->isTextDoc(d))
+            other = d;
+    }
+    ASSERT_GE(other, 0);
+    navigator->showLastHit();
+    long top = renderer->currentPosition();
+    centre->showDocument(other);
+    pump();
+    EXPECT_EQ(other, frame->currentState()->getDocNo());
+    frame->goBack(1);
+    pump();
+    EXPECT_EQ(docNo, frame->currentState()->getDocNo());
+    EXPECT_EQ(top, renderer->currentPosition()) << "the history's state keeps its place, not the first hit";
+    ANoteManager* notes = app->getNoteManager();
+    ASSERT_TRUE(notes);
+    EXPECT_EQ(notes->getMarkerSet(docNo), renderer->model()->getAttachment()) << "the note marks show again";
+    saveShot("article-sample");
+}
