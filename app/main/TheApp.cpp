@@ -58,6 +58,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installWorkspaceWindows();
     installContentServices();
     installFlashServices();
+    installRightDockServices();
 }
 
 TheApp::~TheApp() {
@@ -71,6 +72,7 @@ TheApp::~TheApp() {
     removeWorkspaceWindows();
     removeContentServices();
     removeFlashServices();
+    removeRightDockServices();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
     SetTextMatchMarkersHook(nullptr);

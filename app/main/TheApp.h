@@ -35,6 +35,7 @@
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
 #include "panes/content/article/AContentApp.h"
+#include "panes/docks/right/ARightDockApp.h"
 #include "panes/docks/workspace/AWorkspace.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "web/movie/AQuickTimeApp.h"
@@ -154,6 +155,14 @@ public:
     void installContentServices();
     void removeContentServices();
     AContentApp& contentServices() { return *content_; }
+    // The right dock's services (installed while the application lives).
+    void installRightDockServices();
+    void removeRightDockServices();
+    // After the connection check, the service's links page of a web-link key
+    // ("liens_compl", ref) in a new web-page state; nothing offline.
+    void openLinkComplements(const char* reference);
+    // The document's icon type is 8 to 11.
+    bool isDocIconType8To11(long docNo);
 
     // Network: the connection manager, made when the web engine starts; null
     // before (logged). The checked variant asserts it.
@@ -363,6 +372,7 @@ private:
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
     std::unique_ptr<AContentApp> content_;              // installed while the application lives
+    std::unique_ptr<ARightDockApp> rightDock_;          // installed while the application lives
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;
