@@ -7,6 +7,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "docengine/text/AReader.h"
+#include "framework/display/ADisplayServices.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/right/ARightDockApp.h"
 #include "panes/docks/right/DockRightArtPane.h"
@@ -15,7 +16,20 @@
 
 namespace {
 
-class RightDockReaderTest : public SampleReaderTest {};
+class RightDockReaderTest : public SampleReaderTest {
+protected:
+    // Layouts, updates and paints delivered before a picture.
+    void settle() {
+        for (int i = 0; i < 20; ++i) {
+            ADisplayServices::current().flushLayouts();
+            app->flushUpdates();
+            pump();
+            Sleep(10);
+        }
+        RedrawWindow(frame->getHWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        pump();
+    }
+};
 
 // The first article with a set, linked documents and themes.
 long ArticleWithThreeLists() {
@@ -51,6 +65,7 @@ TEST_F(RightDockReaderTest, AnArticleShowsItsListsAndTheLockKeepsThem) {
         EXPECT_TRUE(panel->isExpanded(DockRightArtPane::kWebLinks));
         ASSERT_TRUE(panel->list(DockRightArtPane::kSets)->getLineGetter());
         EXPECT_GE(panel->list(DockRightArtPane::kSets)->getLineGetter()->getLineCount(), 3);
+        settle();
         saveShot("right-dock-sample");
         // Locked on the article, then narrow: another document keeps the reference.
         dock->doCommand(DockRightPane::kLockId, 0);
@@ -59,6 +74,7 @@ TEST_F(RightDockReaderTest, AnArticleShowsItsListsAndTheLockKeepsThem) {
         EXPECT_EQ(0, dock->widthMode());
         EXPECT_EQ(6, dock->commandStatus(DockRightPane::kLockId, 0));
         EXPECT_EQ(doc, frame->currentState()->getRightState()->fExtDocNo);
+        settle();
         saveShot("right-dock-sample-narrow-locked");
     });
 }
