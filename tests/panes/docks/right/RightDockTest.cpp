@@ -255,24 +255,6 @@ TEST_F(RightDockTest, ListsLoadFromTheRecordsAndKeepTheirSelectionsInTheHistory)
     picture("right-dock-wide");
 }
 
-// A real click on row `row` of the list.
-void Click(LRExtPane* pane, long row, int16_t x) {
-    auto* list = dynamic_cast<AListRenderer*>(pane->getListView()->renderer());
-    ASSERT_TRUE(list && list->model());
-    list->layOut();
-    ARect r = list->rowRect(row);
-    APoint at = pane->getListView()->localToScreen(APoint(r.left() + x, (r.top() + r.bottom()) / 2));
-    POINT p = {at.x, at.y};
-    HWND target = WindowFromPoint(p);
-    ASSERT_TRUE(target);
-    ScreenToClient(target, &p);
-    SetCursorPos(at.x, at.y);
-    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    Pump();
-    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    Pump();
-}
-
 // Document 7 is a media document: it goes to the media window.
 class MediaContent : public AContentApp {
 public:

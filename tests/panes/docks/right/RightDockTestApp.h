@@ -1,13 +1,19 @@
 // The right dock's application services for the tests: documents, records
 // and links records from tables the tests fill, escaping as the reader's, and
-// a log of the online links pages asked for.
+// a log of the online links pages asked for; and a real click on a list row.
 #pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <map>
 #include <string>
 #include <tuple>
 
+#include "app/lists/LRExtPane.h"
 #include "app/main/TheApp.h"
+#include "docengine/render/AListRenderer.h"
+#include "docengine/render/ARendererViews.h"
 #include "panes/docks/right/ARightDockApp.h"
 
 class RightDockTestApp : public ARightDockApp {
@@ -48,3 +54,35 @@ public:
     std::string label = "Liens Internet";
     std::string opened;
 };
+
+inline void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A real click on row `row` of the list.
+inline void Click(LRExtPane* pane, long row, int16_t x) {
+    auto* list = dynamic_cast<AListRenderer*>(pane->getListView()->renderer());
+    if (!list || !list->model()) {
+        ADD_FAILURE() << "no rows";
+        return;
+    }
+    list->layOut();
+    ARect r = list->rowRect(row);
+    APoint at = pane->getListView()->localToScreen(APoint(r.left() + x, (r.top() + r.bottom()) / 2));
+    POINT p = {at.x, at.y};
+    HWND target = WindowFromPoint(p);
+    if (!target) {
+        ADD_FAILURE() << "no window under the row";
+        return;
+    }
+    ScreenToClient(target, &p);
+    SetCursorPos(at.x, at.y);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PumpMessages();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    PumpMessages();
+}
