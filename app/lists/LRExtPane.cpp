@@ -68,17 +68,22 @@ void LRExtPane::loadList(const char* key) {
         AListApp::setRowSpacing(renderer, 15, 5);
         renderer->enableTables('*');
     }
-    if (ARightState* right = rightState()) {
-        if (right->fNew) {
-            selFirst = -1;
-            selLast = -2;
-            saveState(right);
-        } else if (right->fHisto) {
-            selFirst = selFirstKey > -1 ? right->fUserInfo.slot(selFirstKey) : 0;
-            selLast = selLastKey > -1 ? right->fUserInfo.slot(selLastKey) : 0;
-        }
-    }
+    restoreSelection();
     showSelection();
+}
+
+void LRExtPane::restoreSelection() {
+    ARightState* right = rightState();
+    if (!right)
+        return;
+    if (right->fNew) {
+        selFirst = -1;
+        selLast = -2;
+        saveState(right);
+    } else if (right->fHisto) {
+        selFirst = selFirstKey > -1 ? right->fUserInfo.slot(selFirstKey) : 0;
+        selLast = selLastKey > -1 ? right->fUserInfo.slot(selLastKey) : 0;
+    }
 }
 
 void LRExtPane::updatePane() {

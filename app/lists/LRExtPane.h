@@ -42,11 +42,15 @@ public:
     void resetSelection(int16_t show);
     // A link hit (kind 3) names the document to open.
     void selectionChanged(ARenderer* renderer) override;
+    // The lists built from a record number (a set, a theme) load it here.
     virtual void loadListHook(long argument) { (void)argument; }
 
     ALinksDock* getDock() const { return dock; }
 
 protected:
+    // After new rows: a new right part takes no selection and stores it, one
+    // from the history gives its stored selection back.
+    void restoreSelection();
     // The selection kept in the right part of the current state, shown.
     void showSelection();
 

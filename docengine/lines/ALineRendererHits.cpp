@@ -37,7 +37,11 @@ AHitRecord ALineRenderer::buildHitRecord(const APoint& point, long px, long inde
         placeCells(line, APoint(static_cast<int32_t>(frame_.first.x + line->x + margin),
                                 static_cast<int32_t>(frame_.first.y + line->top + line->baseline)));
         AHitRecord cellHit = run->getCell()->hitTest(point);
-        if (!cellHit.empty())
+        // A row that links as a whole (a list's table row ending in "#name")
+        // answers for its cells that have no link of their own.
+        bool rowLinks = run->getFragment() && (run->getFragment()->linkKind() & 0xFFF);
+        bool cellLinks = cellHit.fragment && (cellHit.fragment->linkKind() & 0xFFF);
+        if (!cellHit.empty() && (cellLinks || !rowLinks))
             return cellHit;
     }
     if (run && local == run->end && run->getNext() && local != run->start)

@@ -30,6 +30,7 @@
 #include "search/writers/TextFileWriters.h"
 #include "search/writers/ThesWriter.h"
 #include "tools/samplebase/SampleChrono.h"
+#include "tools/samplebase/SampleRightDock.h"
 
 namespace {
 
@@ -362,8 +363,10 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
 // that the corpus does not fill (the chronology's come from its own
 // folder), as a table "<base>_<table>" of the data
 // folder and an entry of the descriptor ("COM" for the first entry).
-std::string WriteSkeleton(const std::string& work, const std::string& data, size_t articles, DescriptorSpec* spec) {
+std::string WriteSkeleton(const std::string& work, const std::string& data, size_t articles, const SampleRightDock& dock,
+                          DescriptorSpec* spec) {
     std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
+    AddRightDockRecords(dock, articles + kFigures, &records);
     std::string why = ReadChronology(work, &records);
     if (!why.empty())
         return why;
@@ -441,14 +444,15 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     if (!why.empty())
         return why;
     Say(progress, "tables: " + std::to_string(articles.size()) + " articles");
-    std::vector<std::string> docs, titles, exts, infos;
+    std::vector<std::string> docs, titles, sources;
     for (size_t n = 0; n < articles.size(); ++n) {
         docs.push_back(articles[n].markup);
         titles.push_back(articles[n].title);
-        exts.push_back(articles[n].ext);
-        // 15 flag digits, type 0 (text), its record, two numbers, its base, two numbers.
-        infos.push_back("000000000000000\t0\t" + std::to_string(n) + "\t0\t0\tTEXT:0\t0\t");
+        sources.push_back(articles[n].ext);
     }
+    // The flags, set and theme numbers and EXT fields the right dock reads.
+    SampleRightDock dock = PlanRightDock(titles, sources, docs, articles.size() + kFigures);
+    std::vector<std::string> exts = dock.exts, infos = dock.infos;
     // The figure documents follow the articles in the document tables only.
     std::vector<std::string> headings = titles;
     for (int n = 0; n < kFigures; ++n) {
@@ -488,7 +492,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteSkeleton(work, data, articles.size(), &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+    if (!(why = WriteSkeleton(work, data, articles.size(), dock, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})
