@@ -177,7 +177,7 @@ void DockTopKycfPane::showOutline(long line, long value) {
     outlineRenderer_->setStyleSheet(app.getStyleSheet(8));
     outlineRenderer_->setLaidOutStreamModel(stream, nullptr);
     selectLine(line, value);
-    outlineRenderer_->layoutFrom(0);
+    outlineRenderer_->relayoutFrom(0, true);
 }
 
 // A new state of kind 7 on the same document; the current one becomes temporary.
@@ -297,7 +297,7 @@ void DockTopKycfPane::updatePane() {
     }
     if (titleRenderer_) {
         titleRenderer_->setTextModel(title_.c_str(), nullptr);
-        titleRenderer_->layoutFrom(0);
+        titleRenderer_->relayoutFrom(0, true);
     }
     if (doc && state && state->getDocNo() >= 0) {
         splitMode_ = static_cast<int16_t>(doc->fUserInfo.slot(kSplitKey));

@@ -14,5 +14,4 @@ class DockTopPane : public SVPane {
 public:
     // Record: SVPane's, FFFF.
     void readFrom(AMemoryStream& stream) override;
-    void attachItems() override;
 };

@@ -59,7 +59,7 @@ void DockTopTitlePane::showTitle(const AString& title) {
     title_ = ATopDockApp::current().escapeMarkup(title.c_str());
     if (renderer_) {
         renderer_->setTextModel(title_.c_str(), nullptr);
-        renderer_->layoutFrom(0);
+        renderer_->relayoutFrom(0, true);
     }
     queueUpdate(0);
 }

@@ -196,3 +196,41 @@ void SampleReaderTest::searchedArticle() {
     EXPECT_EQ(notes->getMarkerSet(docNo), renderer->model()->getAttachment()) << "the note marks show again";
     saveShot("article-sample");
 }
+
+// The reader opens one main window, and what its panes draw reaches that
+// window's pixels: the article view's rectangle carries the article's ink.
+TEST_F(SampleReaderTest, TheShownArticleReachesTheMainWindowsPixels) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] { shownArticlePixels(); });
+}
+
+void SampleReaderTest::shownArticlePixels() {
+    int frames = 0;
+    Alist& windows = app->children();
+    for (ALink* link = windows.firstLink(); link != windows.sentinel(); link = link->next)
+        frames += static_cast<AComponent*>(static_cast<APlink*>(link)->value)->isKindOf(&Frame1::classRecord);
+    EXPECT_EQ(1, frames) << "a second main window would lie over the first and hide it";
+
+    std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
+    ASSERT_TRUE(request);
+    request->setQuestion(1, "calque", 0);
+    request->execute(0);
+    ARefHold<ALoScore> results(new ALoScore(*request, 1));
+    long docNo = -1;
+    for (long i = 0; i < results->getCount() && docNo < 0; ++i) {
+        if (app->isTextDoc(results->seek(i)))
+            docNo = results->seek(i);
+    }
+    ASSERT_GE(docNo, 0);
+    DockLCRPane* centre = DockLCRPane::of(frame);
+    ASSERT_TRUE(centre) << "the frame's dock pane is the centre switcher";
+    centre->showDocument(docNo);
+    pump();
+    DocKycfPane* article = articlePane();
+    ASSERT_TRUE(article && article->articleRenderer() && article->articleRenderer()->model());
+    ADisplayComponent* view = article->articleRenderer()->view();
+    ASSERT_TRUE(view && view->hasFlags(ADisplayComponent::kVisible));
+    ARect area(view->windowPosition(), view->windowPosition() + view->getSize());
+    EXPECT_GT(saveShot("article-reader", &area), 500) << "the article's text in the window";
+}

@@ -46,25 +46,30 @@ void SampleReaderTest::SetUp() {
     }
 }
 
+// The reader starts as it does on its own: from the start request that the
+// application posts to itself, run by the message loop. Running the start's
+// steps here as well made the posted start run them again and open a second
+// main window over the first, which hid every pixel the first one drew.
 void SampleReaderTest::start() {
     app = new TheApp;
     app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWMAXIMIZED);
     AObject::completeNew(app);
-    ASSERT_TRUE(app->readConfiguration());
-    ASSERT_TRUE(app->findDataRoot());
-    ASSERT_TRUE(app->createDataManager());
-    ASSERT_TRUE(app->initData());
-    ASSERT_TRUE(app->loadStyleSheet());
-    ASSERT_TRUE(app->mountBases());
-    ASSERT_TRUE(app->loadWorkspace());
-    app->loadPreferences();
-    if (!app->loadFrame() || !app->getFrame()) {
+    for (int i = 0; i < 500 && !(app->started() && app->getFrame()); ++i) {
+        pump();
+        Sleep(10);
+    }
+    ASSERT_TRUE(app->started()) << errors.text;
+    if (!app->getFrame()) {
         skipReason = "no main window (no display?)";
         return;
     }
     frame = app->getFrame();
-    if (AWindowShell* shell = frame->getNativeWindow())
-        SetWindowPos(shell->hwnd(), HWND_TOP, 0, 0, 1000, 700, SWP_SHOWWINDOW);
+    AWindowShell* shell = frame->getNativeWindow();
+    if (!shell)
+        return;
+    // Room for the whole frame on the screen, so its pixels can be read back.
+    SetWindowPos(GetAncestor(shell->hwnd(), GA_ROOT), HWND_TOP, 0, 0, 1024, 768, SWP_SHOWWINDOW);
+    SetWindowPos(shell->hwnd(), HWND_TOP, 0, 0, 1000, 700, SWP_SHOWWINDOW);
     pump();
 }
 
@@ -101,10 +106,10 @@ DocKycfPane* SampleReaderTest::articlePane() {
     return found ? static_cast<DocKycfPane*>(found->castTo(&DocKycfPane::classRecord)) : nullptr;
 }
 
-void SampleReaderTest::saveShot(const char* name) {
+int SampleReaderTest::saveShot(const char* name, const ARect* inside) {
     AWindowShell* shell = frame->getNativeWindow();
     if (!shell)
-        return;
+        return 0;
     HWND hwnd = shell->hwnd();
     frame->invalidate();
     frame->showUpdate();
@@ -116,6 +121,7 @@ void SampleReaderTest::saveShot(const char* name) {
     BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
     ReleaseDC(hwnd, dc);
     printf("%s: %s\n", name, canvas.savePng(name).c_str());
+    return inside ? canvas.inkIn(*inside) : 0;
 }
 
 void SampleReaderTest::guarded(const std::function<void()>& body) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/main/TheApp.h"
+#include "base/object/ARect.h"
 #include "tests/support/TestHooks.h"
 
 class DocKycfPane;
@@ -21,11 +22,14 @@ protected:
     // Delivers pending messages and change notices.
     void pump();
     DocKycfPane* articlePane();
-    // The main window as the screen shows it, as build/artifacts/<name>.png.
-    void saveShot(const char* name);
+    // The main window as the screen shows it, as build/artifacts/<name>.png;
+    // answers the count of pixels that are not white inside `inside` (window
+    // coordinates; none when null).
+    int saveShot(const char* name, const ARect* inside = nullptr);
     // Runs a test body, failing with the report of a framework error or fatal end.
     void guarded(const std::function<void()>& body);
     void searchedArticle();
+    void shownArticlePixels();
 
     TheApp* app = nullptr;
     Frame1* frame = nullptr;  // null when the sample or the display is missing (skipReason says which)
