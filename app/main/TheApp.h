@@ -39,6 +39,7 @@
 
 class AAppTextRenderer;
 class ADocNetManager;
+class AboutDlg;
 class ANetInfo;
 class AppNetManager;
 class ADataLocation;
@@ -152,6 +153,9 @@ public:
     void netLog(const char* text);
     // Tests drive the start-up with their own engine (not owned); null: the runtime's.
     void setWebEngine(AppWebEngine* engine) { webEngine_ = engine; }
+
+    // The About window with the version, or null when its layout is missing.
+    AboutDlg* openAbout();
 
     // Names and texts.
     AString getProductFolderName() { return AString("sv10.5"); }
