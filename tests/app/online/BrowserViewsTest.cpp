@@ -59,6 +59,7 @@ TEST_F(AppBrowserViews, LayoutsMakeEachClassByName) {
 
 TEST_F(AppBrowserViews, TheTargetPictureIsCentredOnThePoint) {
     AMozillaTargetView target;
+    EXPECT_TRUE(target.hasPicture()) << "bitmap 1024";
     EXPECT_TRUE(target.isPointerOverView()) << "its web pane takes every load over";
     HDC screen = GetDC(nullptr);
     target.setPicture(CreateCompatibleBitmap(screen, 21, 10));
@@ -89,6 +90,30 @@ TEST_F(AppBrowserViews, TheTargetPictureIsCentredOnThePoint) {
     target.setPicture(nullptr);
     target.setTargetPoint(APoint(3, 4));
     EXPECT_EQ(0, target.targetRect().width()) << "no picture, nothing drawn";
+}
+
+TEST_F(AppBrowserViews, TheTargetIsDrawnOverThePageAtItsPoint) {
+    window = Open<TestWindow>(app, ARect(0, 0, 300, 200), "#background:255,255,255");
+    if (!window->openWindow("target"))
+        GTEST_SKIP() << "no display";
+    auto* target = Shown(Open<AMozillaTargetView>(window, int16_t(5), Frame(0, 0, 300, 200)));
+    view = target;
+    window->showUpdate();
+    settle(100);
+    // The page's own window, over which the picture goes.
+    HWND native = ContentWindow(target);
+    ASSERT_TRUE(native);
+    target->setTargetPoint(APoint(100, 60));
+    EXPECT_EQ(1, target->drawContent(ARect(0, 0, 300, 200)));
+    HDC dc = GetDC(native);
+    // The cross's centre, and a corner of the picture outside the ring.
+    COLORREF centre = GetPixel(dc, 100, 60);
+    COLORREF corner = GetPixel(dc, 100 - 15, 60 - 15);
+    ReleaseDC(native, dc);
+    EXPECT_EQ(RGB(204, 0, 0), centre);
+    EXPECT_EQ(RGB(255, 255, 255), corner);
+    target->setTargetPoint(APoint(0, 0));
+    EXPECT_EQ(0, target->drawContent(ARect(0, 0, 300, 200)));
 }
 
 TEST_F(AppBrowserViews, AProtectedViewLoadsOnlyFilesAndTheHomeComplement) {
