@@ -12,25 +12,6 @@
 
 namespace {
 
-// Paints the window, then saves its screen pixels as build/artifacts/<name>.png.
-void Snap(AWindow* window, const char* name) {
-    AWindowShell* shell = window->getNativeWindow();
-    if (!shell)
-        return;
-    HWND hwnd = shell->hwnd();
-    for (int i = 0; i < 10; ++i) {
-        AApp::current()->flushUpdates();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
-            DispatchMessageA(&msg);
-        Sleep(10);
-    }
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    Canvas::saveScreen(ARect(r.left, r.top, r.right, r.bottom), name);
-}
-
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -51,8 +32,8 @@ TEST_F(TheAppTest, TheAboutWindowEndsItsTextWithTheVersion) {
         AboutDlg* about = app->openAbout();
         ASSERT_TRUE(about);
         EXPECT_TRUE(EndsWith(about->getText().c_str(), r.end)) << about->getText().c_str();
-        if (!app->isNetworkInstall())
-            Snap(about, "about");
+        if (!app->isNetworkInstall() && about->getNativeWindow())
+            Canvas::saveWindow(about->getNativeWindow()->hwnd(), "about", [this] { app->flushUpdates(); });
         AComponent* window = about;
         DeleteComponent(window);
     }
