@@ -11,6 +11,8 @@ function(sv_add_resources target)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
   set(rc ${out}/${target}.rc)
   set(tables ${SV_LAYOUT_CLASSES} ${ARG_CLASSES})
+  # A table named twice (a target's list and a shared list both naming it) is read once.
+  list(REMOVE_DUPLICATES tables)
   set(table_args)
   foreach(t ${tables})
     list(APPEND table_args --classes ${t})
@@ -27,3 +29,14 @@ function(sv_add_resources target)
     VERBATIM)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# The top dock's layouts and styles, which the main window's layout includes,
+# and the class tables they need beside the application's.
+set(SV_DOCKTOP_RESOURCES
+  ${CMAKE_SOURCE_DIR}/resources/DockTop.layout ${CMAKE_SOURCE_DIR}/resources/dockTopLeftRech.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopLeftImg.layout ${CMAKE_SOURCE_DIR}/resources/dockTopKycf.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopFlash.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAtlas.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopHtml.layout ${CMAKE_SOURCE_DIR}/resources/TopDockStyles.style
+  ${CMAKE_SOURCE_DIR}/resources/TopDockTitleStyle.style ${CMAKE_SOURCE_DIR}/resources/PopupSiSearch.layout)
+set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt)

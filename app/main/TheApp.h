@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/data/AppDataManager.h"
+#include "app/find/AFlashServices.h"
 #include "app/frame/AFrameServices.h"
 #include "app/lists/AListApp.h"
 #include "app/main/AppInstall.h"
@@ -42,6 +43,11 @@ class ADocNetManager;
 class AboutDlg;
 class ANetInfo;
 class AppNetManager;
+class ALo;
+class ASiReqSearch;
+class ASVLoSearchState;
+class ASearchState;
+class ATopDockApp;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -139,6 +145,22 @@ public:
     // The position of fieldName after the ':' in the base's "TABLE:FIELD" list, -1 when absent.
     long findBaseField(int16_t base, const char* fieldName);
     long maxSiReq() const { return maxSiReq_; }
+    // The quick search's query history, of MAXSIREQ entries at most.
+    ASiReqSearch& queryHistory();
+
+    // The full-text search: a new search state (no reference taken) holding
+    // the full-text and index results of query, or null when nothing is to be
+    // shown, after saying why (stop words only, no result, engine failure).
+    // With no result and offerOnline, the reader may ask for the online search.
+    ASVLoSearchState* runFullTextSearch(int16_t offerOnline, const char* query, int16_t noPhonetic);
+    // True when the query holds no word but stop words.
+    static bool isStopWordQuery(const char* query);
+    void setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3);
+    // The document part's fDate and user-info entry 1190 from the document's chronology record.
+    void fillDocDates(AppState* state);
+    bool isCurrentDocIconType26();
+    void installTopDock();
+    void removeTopDock();
     int16_t adjustToScreen();
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
     // A text renderer installed in the view's renderer layer (which holds it),
@@ -246,11 +268,16 @@ public:
     void openDossierWindow(long reference, int16_t kind) override;
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
+    void installFlashServices();
+    void removeFlashServices();
     // The article's note markers open the notes window through the store.
     void hookNoteWindow();
     AString getCurrentUserName() override { return userName_; }
     bool workFolderExists() override;
     AString menuRecordText(long record) override;
+    AString roomTitle(AppState* state) override;
+    AString docListRecord(long docNo) override;
+    ALineGetterCallBack* makeHistoryRowFormat() override;
     AString configString(const char* key) override;
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
@@ -286,6 +313,10 @@ public:
     bool isTextDoc(long docNo);
     // The navigation kind: 0 for a text, 4 for a map, defaultKind otherwise.
     int16_t getDocKind(long docNo, int16_t defaultKind);
+    // The link text registered under a name (the Flash requests' targets);
+    // empty when none is registered.
+    AString getLinkFsText(const char* name);
+    void setLinkFsText(const char* name, const char* text);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 
@@ -323,6 +354,8 @@ private:
     AFileSpec validIni();
     // Renames a file that could not be read to name.bad, replacing an older one.
     void keepBadFile(const AFileSpec& file, const AError& error);
+    // Runs query on the channel of a base; the hit count, the result list in out (new, or null).
+    long runQueryOn(short channelIndex, const char* query, ALo** out);
 
     AppInstall install_;
     AString dataRoot_;
@@ -340,6 +373,8 @@ private:
     AString referenceFile_;  // the path of "svref.db" when in use
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
+    std::unique_ptr<ATopDockApp> topDock_;            // installed while the application lives
+    std::unique_ptr<ASiReqSearch> queryHistory_;      // made on first use
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;
@@ -354,4 +389,6 @@ private:
     std::function<void(int16_t)> webComplementLoader_;
     std::vector<std::pair<std::string, uint32_t>> stepTimes_;
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
+    std::map<std::string, AString> linkTexts_;        // link name to target text
+    std::unique_ptr<AFlashServices> flashServices_;
 };

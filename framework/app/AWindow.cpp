@@ -406,8 +406,14 @@ void AWindow::shellFocused() {
         MoveFocusTo(h);
 }
 
+void AWindow::setSizeLimits(long minWidth, long minHeight, long maxWidth, long maxHeight) {
+    minimumSize_ = APoint(minWidth, minHeight);
+    layoutRect_ = ARect(layoutRect_.left(), layoutRect_.top(), maxWidth, maxHeight);
+}
+
 void AWindow::shellLimits(long limits[4], APoint& extra) {
-    limits[0] = limits[1] = 0;
+    limits[0] = minimumSize_.x > 0 ? minimumSize_.x : 0;
+    limits[1] = minimumSize_.y > 0 ? minimumSize_.y : 0;
     limits[2] = layoutRect_.right() > 0 ? layoutRect_.right() : 0;
     limits[3] = layoutRect_.bottom() > 0 ? layoutRect_.bottom() : 0;
     extra = frameExtra_;

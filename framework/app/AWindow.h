@@ -140,6 +140,8 @@ public:
     uint16_t windowFlags() const { return windowFlags_; }
     void setWindowFlags(uint16_t flags) { windowFlags_ = flags; }
     void setDeleteOnClose(bool on) { deleteOnClose_ = on ? 1 : 0; }
+    // Client sizes the shell keeps a sizable window within; 0 is no limit.
+    void setSizeLimits(long minWidth, long minHeight, long maxWidth, long maxHeight);
     void setMouseActivate(uint16_t value) { mouseActivate_ = value; }
     uint16_t iconId() const { return iconId_; }
     const ARect& layoutRect() const { return layoutRect_; }
@@ -163,7 +165,8 @@ private:
     uint16_t windowFlags_ = kSizable;
     uint16_t deleteOnClose_ = 1;
     uint16_t iconId_ = 0;
-    ARect layoutRect_;
+    ARect layoutRect_;  // right and bottom: the maximum client size
+    APoint minimumSize_;
     uint16_t mouseActivate_ = 1;
     AWindowShell* nativeWindow_ = nullptr;  // owned
     APoint frameExtra_;

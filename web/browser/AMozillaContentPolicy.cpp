@@ -2,6 +2,7 @@
 #include "web/browser/AMozillaContentPolicy.h"
 
 #include "web/browser/AMozillaPromptService.h"
+#include "web/browser/AMozillaWindowCreator.h"
 #include "web/embed/AContentPolicyCallBack.h"
 #include "web/embed/AMozillaFeature.h"
 #include "web/embed/MozillaEmbedUtils.h"
@@ -83,4 +84,5 @@ nsresult AMozillaContentPolicy::ShouldProcess(PRInt32, nsIURI*, nsISupports*, ns
 void InstallBrowserComponents() {
     AMozillaFeature::kComponents[0].constructor = MozillaGenericConstructor<AMozillaPromptService>;
     AMozillaFeature::kComponents[1].constructor = MozillaGenericConstructor<AMozillaContentPolicy>;
+    AMozillaFeature::setWindowCreatorMaker(AMozillaWindowCreator::make);
 }

@@ -20,6 +20,6 @@ public:
 };
 
 // Puts the constructors of the program's prompt service and content policy
-// into AMozillaFeature's component table; the application calls it before
-// starting the feature.
+// into AMozillaFeature's component table, and the window creator's maker
+// into the feature; the application calls it before starting the feature.
 void InstallBrowserComponents();

@@ -118,8 +118,9 @@ bool BrowserTest::haveGimpPages() {
                 &s) == 0;
 }
 
-void BrowserTest::screenshot(const char* name) {
-    HWND w = window->hwnd();
+void BrowserTest::screenshot(const char* name, HWND w) {
+    if (!w)
+        w = window->hwnd();
     RECT r;
     GetClientRect(w, &r);
     Canvas canvas(r.right, r.bottom);
@@ -135,4 +136,13 @@ HWND ContentWindow(AMozillaView* view) {
     if (base)
         base->GetMainWidget(&widget);
     return static_cast<HWND>(widget);
+}
+
+void Click(HWND content, int x, int y) {
+    SendMessageA(content, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageA(content, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void ClickParagraph(HWND content, int index) {
+    Click(content, 12, 8 + 4 + index * 24);
 }

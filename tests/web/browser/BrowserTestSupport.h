@@ -45,8 +45,8 @@ protected:
     static std::string staticUrl(const char* root, const char* rest);
     // Whether the gimp-help-fr pages are there to be served.
     static bool haveGimpPages();
-    // Saves the window's pixels as build/artifacts/<name>.png.
-    void screenshot(const char* name);
+    // Saves the client pixels of w (null: the test window) as build/artifacts/<name>.png.
+    void screenshot(const char* name, HWND w = nullptr);
 
     std::unique_ptr<RuntimeFolders> folders;
     nsPtr<TableProvider> provider;
@@ -57,3 +57,7 @@ protected:
 
 // The runtime's content window of a view (its browser's main widget).
 HWND ContentWindow(AMozillaView* view);
+// Clicks the content window at a point of its client area.
+void Click(HWND content, int x, int y);
+// Clicks the link whose text starts the paragraph index (links sit at the left margin).
+void ClickParagraph(HWND content, int index);

@@ -29,17 +29,6 @@ std::string Joined(const std::vector<std::string>& events) {
     return out;
 }
 
-// Clicks the content window at a point of its client area.
-void Click(HWND content, int x, int y) {
-    SendMessageA(content, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageA(content, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-// Clicks the link whose text starts the paragraph index (links sit at the left margin).
-void ClickParagraph(HWND content, int index) {
-    Click(content, 12, 8 + 4 + index * 24);
-}
-
 struct PluginLog {
     std::vector<std::string> lines;
 };

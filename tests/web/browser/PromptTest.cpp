@@ -121,11 +121,6 @@ protected:
     nsPtr<AMozillaPromptService> service;
 };
 
-void Click(HWND content, int x, int y) {
-    SendMessageA(content, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageA(content, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 std::string Narrow(const PRUnichar* text) {
     return text ? NS_LossyConvertUTF16toNative(text) : std::string("(null)");
 }
