@@ -41,6 +41,10 @@
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
+class ADocNetManager;
+class AboutDlg;
+class ANetInfo;
+class AppNetManager;
 class ALo;
 class ASiReqSearch;
 class ASVLoSearchState;
@@ -195,6 +199,9 @@ public:
     void netLog(const char* text);
     // Tests drive the start-up with their own engine (not owned); null: the runtime's.
     void setWebEngine(AppWebEngine* engine) { webEngine_ = engine; }
+
+    // The About window with the version, or null when its layout is missing.
+    AboutDlg* openAbout();
 
     // Names and texts.
     AString getProductFolderName() { return AString("sv10.5"); }

@@ -50,18 +50,27 @@ long AMozillaTargetView::drawContent(const ARect& rect) {
     ARect target = targetRect();
     if (target.width() <= 0)
         return drawn;
-    HWND window = getNativeWindow();
-    HDC dc = window ? GetDC(window) : nullptr;
+    // The page has a window of its own over the view: the picture goes on it,
+    // else on the view's place in its window.
+    HWND surface = nullptr;
+    if (nsPtr<nsIBaseWindow> base = QueryAs<nsIBaseWindow>(webBrowser())) {
+        void* widget = nullptr;
+        base->GetMainWidget(&widget);
+        surface = static_cast<HWND>(widget);
+    }
+    if (!surface) {
+        surface = getNativeWindow();
+        target = target + getWindowBounds().first;
+    }
+    HDC dc = surface ? GetDC(surface) : nullptr;
     if (!dc)
         return drawn;
-    // The picture's bits as a device-independent bitmap, drawn at the view's place in its window.
-    ARect inWindow = target + getWindowBounds().first;
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, fPicture);
-    BitBlt(dc, inWindow.left(), inWindow.top(), target.width(), target.height(), source, 0, 0, SRCCOPY);
+    BitBlt(dc, target.left(), target.top(), target.width(), target.height(), source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
-    ReleaseDC(window, dc);
+    ReleaseDC(surface, dc);
     return 1;
 }
 

@@ -8,11 +8,20 @@
 #include "app/online/AMozillaFlashCmd.h"
 #include "app/online/AMozillaProtectedView.h"
 #include "app/online/AMozillaTargetView.h"
+#include "app/online/ASVMozillaCallBacks.h"
 #include "tests/app/online/OnlineTestHost.h"
 #include "tests/base/procedural/NetTestSupport.h"
 #include "tests/web/browser/BrowserTestSupport.h"
 
 namespace {
+
+// A window that records the update requests it receives.
+class UpdateWindow : public TestWindow {
+public:
+    using TestWindow::TestWindow;
+    void queueUpdate(long kind) override { updates += std::to_string(kind) + ";"; }
+    std::string updates;
+};
 
 class AppBrowserViews : public BrowserTest {
 protected:
@@ -50,6 +59,7 @@ TEST_F(AppBrowserViews, LayoutsMakeEachClassByName) {
 
 TEST_F(AppBrowserViews, TheTargetPictureIsCentredOnThePoint) {
     AMozillaTargetView target;
+    EXPECT_TRUE(target.hasPicture()) << "bitmap 1024";
     EXPECT_TRUE(target.isPointerOverView()) << "its web pane takes every load over";
     HDC screen = GetDC(nullptr);
     target.setPicture(CreateCompatibleBitmap(screen, 21, 10));
@@ -80,6 +90,30 @@ TEST_F(AppBrowserViews, TheTargetPictureIsCentredOnThePoint) {
     target.setPicture(nullptr);
     target.setTargetPoint(APoint(3, 4));
     EXPECT_EQ(0, target.targetRect().width()) << "no picture, nothing drawn";
+}
+
+TEST_F(AppBrowserViews, TheTargetIsDrawnOverThePageAtItsPoint) {
+    window = Open<TestWindow>(app, ARect(0, 0, 300, 200), "#background:255,255,255");
+    if (!window->openWindow("target"))
+        GTEST_SKIP() << "no display";
+    auto* target = Shown(Open<AMozillaTargetView>(window, int16_t(5), Frame(0, 0, 300, 200)));
+    view = target;
+    window->showUpdate();
+    settle(100);
+    // The page's own window, over which the picture goes.
+    HWND native = ContentWindow(target);
+    ASSERT_TRUE(native);
+    target->setTargetPoint(APoint(100, 60));
+    EXPECT_EQ(1, target->drawContent(ARect(0, 0, 300, 200)));
+    HDC dc = GetDC(native);
+    // The cross's centre, and a corner of the picture outside the ring.
+    COLORREF centre = GetPixel(dc, 100, 60);
+    COLORREF corner = GetPixel(dc, 100 - 15, 60 - 15);
+    ReleaseDC(native, dc);
+    EXPECT_EQ(RGB(204, 0, 0), centre);
+    EXPECT_EQ(RGB(255, 255, 255), corner);
+    target->setTargetPoint(APoint(0, 0));
+    EXPECT_EQ(0, target->drawContent(ARect(0, 0, 300, 200)));
 }
 
 TEST_F(AppBrowserViews, AProtectedViewLoadsOnlyFilesAndTheHomeComplement) {
@@ -124,4 +158,34 @@ TEST_F(AppBrowserViews, AProtectedViewLoadsOnlyFilesAndTheHomeComplement) {
     }
 }
 
+TEST_F(AppBrowserViews, TheAlertPageReplacesAFilteredPageAndItsHolderIsAsked) {
+    if (!ServerPorts().origin)
+        GTEST_SKIP() << "no test server";
+    auto* holder = Open<UpdateWindow>(app, ARect(0, 0, 400, 300), "#background:255,255,255");
+    window = holder;
+    if (!window->openWindow("alert"))
+        GTEST_SKIP() << "no display";
+    view = Shown(Open<AMozillaView>(window, int16_t(5), Frame(0, 0, 400, 300)));
+    window->showUpdate();
+    view->addHandler("AllEvent", recorder);
+    std::string origin = "http://127.0.0.1:" + std::to_string(ServerPorts().origin);
+    host.config["SVSITE"] = origin;
+    host.config["REDIRECT"] = "/sv/alert";
+    ASVAlertCallBack alert(&host);
+    // Nothing shown: nothing to replace, nobody asked.
+    holder->updates.clear();
+    alert.showAlert(view);
+    EXPECT_EQ("", holder->updates);
+    view->setCurrentUrl("http://other.test/p?a=1");
+    recorder->events.clear();
+    alert.showAlert(view);
+    EXPECT_EQ("0;", holder->updates);
+    ASSERT_TRUE(waitLoaded(recorder));
+    EXPECT_STREQ((origin + "/sv/alert?id=alert&url=http%3A%2F%2Fother.test%2Fp%3Fa%3D1&title=http%3A%2F%2Fother.test%2Fp%3Fa%3D1"
+                           "&data=v10")
+                     .c_str(),
+                 view->getCurrentUrl().c_str());
+}
+
 }  // namespace
+
