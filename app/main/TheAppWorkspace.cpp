@@ -106,6 +106,8 @@ void TheApp::addToCurrentDossier(AppState* state) {
     }
     dossiers->addElement(dossier, element.release(), 0);
     openDossierWindow(docNo, web);
+}
+
 AboutDlg* TheApp::openAbout() {
     return AboutDlg::openAbout(install_.network);
 }
