@@ -1,0 +1,22 @@
+// Row runs of the search panes' lists.
+#include "panes/search/left/ListSelection.h"
+
+#include "docengine/render/AListRenderer.h"
+#include "docengine/render/ARendererViews.h"
+
+void SelectListRun(ARendererView* view, long first, long last) {
+    auto* list = dynamic_cast<AListRenderer*>(view ? view->renderer() : nullptr);
+    if (!list || !list->model())
+        return;
+    if (first < 0 || last < first) {
+        list->selectLines(-1, 0);
+        list->showLine(-2);
+    } else {
+        list->selectRow(first, 0, 0, -1);
+    }
+    view->invalidate();
+}
+
+long NextRow(long line, long lineCount) {
+    return line + 1 < lineCount ? line + 1 : (lineCount > 0 ? lineCount - 1 : 0);
+}
