@@ -2,16 +2,21 @@
 #include "app/lists/AListApp.h"
 
 #include <algorithm>
+#include <new>
 
 #include "app/data/ADataManager.h"
+#include "app/data/AppDataManager.h"
 #include "app/lists/ALoLineGetter.h"
+#include "app/results/ASVClusters.h"
 #include "app/state/ABaseState.h"
+#include "base/object/AFolderSpecs.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/render/AHotspotRenderer.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATileRenderer.h"
 #include "docengine/styles/AStyleSheetSet.h"
+#include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
 
 namespace {
@@ -31,6 +36,11 @@ public:
 };
 
 }  // namespace
+
+AListApp::~AListApp() {
+    ReleaseAndNull(themes);
+    ReleaseAndNull(themeProvider);
+}
 
 AListApp& AListApp::current() {
     static AListApp fallback;
@@ -93,6 +103,33 @@ AString AListApp::getLinkRecord(long n, long m) {
     (void)n;
     ASearchBase* links = gDataManager ? gDataManager->getBase(kLinksBase) : nullptr;
     return links ? links->getText(0, m, 1) : AString();
+}
+
+ALo* AListApp::getCategoryList(int16_t k) {
+    if (!gAppDataManager || k < 1 || k > 6)
+        return nullptr;
+    return gAppDataManager->getFilterList(k);
+}
+
+ASVLineClusterer* AListApp::getThemeClusterer() {
+    if (!themes) {
+        themes = CheckAlloc(new (std::nothrow) ASVLineClusterer(""), "layout", 1490);
+        themes->addRef();
+    }
+    return themes;
+}
+
+ASVClusterIDProvider* AListApp::getClusterIDProvider() {
+    if (!themeProvider) {
+        ASearchBase* glb = gDataManager ? gDataManager->getBase(1) : nullptr;
+        themeProvider = CheckAlloc(new (std::nothrow) ASVClusterIDProvider(glb, 1), "layout", 1491);
+        themeProvider->addRef();
+    }
+    return themeProvider;
+}
+
+AFileSpec AListApp::getTempDir() {
+    return AAppTempFolderSpec();
 }
 
 SortableLineGetter* AListApp::newResultLineGetter(ALo* lo) {

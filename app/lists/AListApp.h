@@ -9,9 +9,12 @@
 
 #include <cstdint>
 
+#include "base/object/AFileSpec.h"
 #include "base/object/AString.h"
 
 class ABaseState;
+class ASVClusterIDProvider;
+class ASVLineClusterer;
 class ALo;
 class AHotspotRenderer;
 class AListRenderer;
@@ -25,7 +28,9 @@ class AStyleSheetSet;
 class AListApp {
 public:
     AListApp() = default;
-    virtual ~AListApp() = default;
+    virtual ~AListApp();
+    AListApp(const AListApp&) = delete;
+    AListApp& operator=(const AListApp&) = delete;
 
     // The installed one, else the default.
     static AListApp& current();
@@ -48,6 +53,16 @@ public:
     // The rows of a result list (no reference taken for the caller): one
     // row per document, in the list's order, keyed by document number.
     virtual SortableLineGetter* newResultLineGetter(ALo* lo);
+    // Category list k (1 to 6) of the data manager, or null; no reference
+    // taken for the caller.
+    virtual ALo* getCategoryList(int16_t k);
+    // The two theme objects of the grouped result lists, made at the first
+    // request and held until the end: documents go to the theme that record
+    // doc of GLB's table 1 names, and themes have no names here.
+    virtual ASVLineClusterer* getThemeClusterer();
+    virtual ASVClusterIDProvider* getClusterIDProvider();
+    // The folder of the generated and temporary files (the ".net" results).
+    virtual AFileSpec getTempDir();
     // Record m of table 0 of the LINKS base (base 4); n is not used.
     virtual AString getLinkRecord(long n, long m);
     void setPlainListShown(int16_t shown) { plainListShown = shown; }
@@ -76,4 +91,6 @@ private:
     long resultCount = 0;
     AStyleSheetSet* sheets = nullptr;  // not owned
     int16_t plainListShown = 0;
+    ASVLineClusterer* themes = nullptr;             // one reference held, or null
+    ASVClusterIDProvider* themeProvider = nullptr;  // one reference held, or null
 };

@@ -231,12 +231,43 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// A 64 x 48 bitmap file (24-bit, rows bottom first, blue-green-red, each row
+// padded to 4 bytes): a diagonal band over a background whose hue changes
+// with variant.
+//   "BM" size(4) 0(4) 54(4) | 40(4) w(4) h(4) 1(2) 24(2) 0(4) pixelBytes(4)
+//   2835(4) 2835(4) 0(4) 0(4) | pixels
+std::string ThumbnailBitmap(int variant) {
+    const int w = 64, h = 48;  // 192 bytes a row: no padding
+    auto word = [](uint32_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return out;
+    };
+    std::string pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool band = std::abs(x - y - 8) < 6;
+            pixels += static_cast<char>(band ? 250 : 120 + 60 * (variant % 2));
+            pixels += static_cast<char>(band ? 230 : 80 + 3 * y);
+            pixels += static_cast<char>(band ? 40 : 200 - 2 * x);
+        }
+    std::string info = word(40, 4) + word(w, 4) + word(h, 4) + word(1, 2) + word(24, 2) + word(0, 4) +
+                       word(static_cast<uint32_t>(pixels.size()), 4) + word(2835, 4) + word(2835, 4) + word(0, 4) +
+                       word(0, 4);
+    return "BM" + word(static_cast<uint32_t>(14 + info.size() + pixels.size()), 4) + word(0, 4) + word(54, 4) + info +
+           pixels;
+}
+
 // The records of the application's tables that the screens and the tests
 // read; a table not named here gets one empty record.
-//   GLB:HDGVECT   record n (1..6): filter set n, "1:<last document>:<n-1>"
+//   GLB:HDGVECT   record n (1..6): filter set n: 1 the articles, 2 and 3 the
+//                 figures, 4 the first figure, 5 the last one, 6 article 0
 //   GLB:COPYRIGHT record n: the copyright text number n
 //   FIG:COPYRIGHT record r: r characters, the number of its copyright text
 //   HDFILES:CHRHDG record 0: 4 characters, so CHRONO:HDG record 3
+//   GLB:DOCVIG    record n: the thumbnail of document n, a bitmap file for
+//                 the figures, empty for the articles
 //   AIDE:GUIDE    record 0: a guide page present, record 1: one missing
 std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles) {
     size_t documents = articles + kFigures;
@@ -253,9 +284,20 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
         " Enregistrer le travail#2:11",
         " Connexion#3:1\n Abonnement#3:2\n Compte#3:3\n Pr\xE9" "f\xE9rences#3:4\n Se connecter#3:5"};
     r["COM:AIDE"] = {"Aide"};
-    r["GLB:HDGVECT"] = {""};
-    for (size_t n = 1; n <= 6; ++n)
-        r["GLB:HDGVECT"].push_back("1:" + last + ":" + std::to_string((n - 1) % documents));
+    // The sets as occurrence-list texts "count:maxDoc:d1,d2,...".
+    auto set = [&](size_t from, size_t to) {
+        std::string docs;
+        for (size_t d = from; d < to; ++d)
+            docs += (docs.empty() ? "" : ",") + std::to_string(d);
+        return std::to_string(to - from) + ":" + last + ":" + docs;
+    };
+    r["GLB:HDGVECT"] = {"",
+                        set(0, articles),
+                        set(articles, documents),
+                        set(articles, documents),
+                        set(articles, articles + 1),
+                        set(documents - 1, documents),
+                        set(0, 1)};
     r["GLB:COPYRIGHT"] = {"Copyright 0", "Copyright 1", "Copyright 2", "Copyright 3"};
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
@@ -274,6 +316,10 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
                 rows[n] = n < articles ? "1" : "8";
     }
     r["HDFILES:CHRHDG"][0] = "abcd";
+    std::vector<std::string>& thumbnails = r["GLB:DOCVIG"];
+    thumbnails.assign(documents, "");
+    for (size_t n = articles; n < documents; ++n)
+        thumbnails[n] = ThumbnailBitmap(static_cast<int>(n - articles));
     std::vector<std::string>& infoBase = r["HDFILES:INFOBASE"];
     for (size_t n = 0; n < documents; ++n)
         infoBase.push_back(n < articles ? "TEXT" : "FIG");

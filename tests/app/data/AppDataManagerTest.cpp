@@ -101,8 +101,8 @@ TEST_F(DataManagerTest, DocumentQueriesReadTheirBasesAndANegativeNumberNone) {
     EXPECT_EQ(8, app->getDocIconType(kFigure0));
     for (int16_t n = 1; n <= 6; ++n)
         ASSERT_NE(nullptr, dm->getFilterList(n));
-    EXPECT_EQ(1, dm->getFilterList(2)->first()) << "set 2 holds document 1";
-    EXPECT_EQ(1, dm->getFilterList(2)->getCount());
+    EXPECT_EQ(kFigure0, dm->getFilterList(2)->first()) << "set 2 holds the figures";
+    EXPECT_EQ(2, dm->getFilterList(2)->getCount());
     EXPECT_EQ("fatal", Outcome([&] { dm->getFilterList(7); }));
 }
 

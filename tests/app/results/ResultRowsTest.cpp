@@ -1,0 +1,163 @@
+// The result rows of a small installation of the sample's builder (articles
+// 0 to 2, figures 3 and 4): the three row forms and their sort keys, the
+// rows of an online search, their grouping under categories and the tree
+// that a laid-out model opens and closes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/data/AppDataManager.h"
+#include "app/lines/ALineSorter.h"
+#include "app/lines/StandardLineGetter.h"
+#include "app/results/AClusteredLineGetter.h"
+#include "app/results/ASVClusters.h"
+#include "app/results/ASVNetSearchLineGetter.h"
+#include "app/results/ASVResultLineGetter.h"
+#include "app/results/ATreeLineParser.h"
+#include "base/object/AError.h"
+#include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/model/ASegment.h"
+#include "docengine/parser/AFragParserVariants.h"
+#include "search/facade/ALoSimple.h"
+#include "search/facade/ALoVect.h"
+#include "tests/app/main/AppMainTestSupport.h"
+
+namespace {
+
+class ResultRowsTest : public TheAppTest {
+protected:
+    void SetUp() override {
+        TheAppTest::SetUp();
+        ASSERT_TRUE(app->readConfiguration());
+        ASSERT_TRUE(app->findDataRoot());
+        ASSERT_TRUE(app->createDataManager());
+        base = app->getDataManager()->getBase(13);
+        ASSERT_NE(nullptr, base);
+    }
+    ASearchBase* base = nullptr;
+};
+
+std::string Rows(ALineGetter* getter) {
+    std::string out;
+    for (long i = 0; i < getter->getLineCount(); ++i) {
+        AString line;
+        getter->getLine(line, i);
+        out += std::string(line.c_str()) + "|";
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(ResultRowsTest, ResultListsGiveListSummaryAndTileRows) {
+    ARefHold<ALo> lo(new ALoSimple("3:4:4,1,3"));
+    ARefHold<ASVResultLineGetter> list(new ASVResultLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4, base, 3));
+    ARefHold<ASVResultLineGetter> resume(new ASVResumeLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4));
+    ARefHold<ASVResultLineGetter> tiles(new ASVTileLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4));
+    struct Row {
+        const char* what;
+        ASVResultLineGetter* getter;
+        const char* rows;
+    } const rows[] = {
+        {"list", list.get(), "Figure 1#4|Botanique#1|Figure 0#3|"},
+        {"summary", resume.get(),
+         "/BFigure 1/A\n/EM\xE9"
+         "dia/A#4|/BBotanique/A\n/EArticle/A#1|/BFigure 0/A\n/EM\xE9"
+         "dia/A#3|"},
+        {"tiles", tiles.get(), "{B-1#4}\n{dFigure 1#4}|{B-1#1}\n{dBotanique#1}|{B-1#3}\n{dFigure 0#3}|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(r.rows, Rows(r.getter));
+        EXPECT_EQ(1, r.getter->docOfLine(1));
+        EXPECT_EQ(-1, r.getter->docOfLine(3));
+    }
+    EXPECT_STREQ("a\\/b\\#c\\{d\\} e\\<f\\>", EscapeMarkup("a/b#c{d}\te<f>").c_str());
+    EXPECT_NE(-1, FatalExitCodeOf([&] { ASVResultLineGetter none(nullptr, nullptr, lo.get(), 0, base, 2, base, 4); }));
+}
+
+TEST_F(ResultRowsTest, SortKeysAreTitleRanksAndRelevance) {
+    ARefHold<ALo> plain(new ALoSimple("3:4:4,1,3"));
+    ARefHold<ALoScore> scored(new ALoScore(4, 3, 1));
+    scored->add(1, 10, 0);
+    scored->add(3, 30, 0);
+    scored->add(4, 20, 0);
+    struct Row {
+        const char* what;
+        ALo* lo;
+        int16_t fromSearch;
+        const char* directions;
+        int16_t field;
+        const char* rows;
+    } const rows[] = {
+        {"alphabetical", plain.get(), 0, "NORM,NORM", 0, "Botanique#1|Figure 0#3|Figure 1#4|"},
+        {"list order", plain.get(), 0, "NORM,NORM", 1, "Figure 1#4|Botanique#1|Figure 0#3|"},
+        {"best score first", scored.get(), 1, "NORM,INV", 1, "Figure 0#3|Figure 1#4|Botanique#1|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ARefHold<ASVResultLineGetter> getter(
+            new ASVResultLineGetter(base, nullptr, r.lo, r.fromSearch, base, 2, base, 4));
+        auto* sorter = new AMemLongLineSorter(getter.get(), r.directions, r.field, nullptr);
+        getter->setLineMap(sorter);
+        EXPECT_EQ(r.rows, Rows(getter.get()));
+    }
+}
+
+TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
+    const char* text =
+        "b\tBeta\thttp://b/1\tUn\nz\tZeta\thttp://z/1\t\na\tAlpha\thttp://a/1\tDeux\n"
+        "b\t\thttp://b/2#x\tTrois\n";
+    ARefHold<ALineGetter> raw(new BufferedLineGetter(text, -1));
+    ARefHold<ASVClusterNetGetter> info(new ASVClusterNetGetter(raw.get()));
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("a\tPremier\t1\nb\tSecond\t2\nc\tVide\t0\n"));
+    struct Row {
+        int16_t summary;
+        int16_t flag;
+        const char* rows;
+    } const rows[] = {
+        {0, 1,
+         "Premier (1)>a|Alpha#http:\\/\\/a\\/1|Second (2)>b|Beta#http:\\/\\/b\\/1|"
+         "http:\\/\\/b\\/2\\#x#http:\\/\\/b\\/2\\#x|Autres (1)>z|Zeta#http:\\/\\/z\\/1|"},
+        {1, 0,
+         "Premier>a|/BAlpha/A\nDeux#http:\\/\\/a\\/1|Second>b|/BBeta/A\nUn#http:\\/\\/b\\/1|"
+         "/Bhttp:\\/\\/b\\/2\\#x/A\nTrois#http:\\/\\/b\\/2\\#x|Autres>z|/BZeta/A\n#http:\\/\\/z\\/1|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rows);
+        ARefHold<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, r.summary));
+        ARefHold<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.get(), clusterer.get(), info.get()));
+        grouped->setFlag(r.flag);
+        EXPECT_EQ(r.rows, Rows(grouped.get()));
+        EXPECT_EQ(3, grouped->groupCount());
+        EXPECT_EQ(0, grouped->getLineLevel(2));
+        EXPECT_EQ(1, grouped->getLineLevel(4));
+        EXPECT_EQ(3, grouped->memberLine(4));
+        EXPECT_EQ(-1, grouped->getLineLevel(7));
+    }
+
+    ARefHold<ASVNetSearchLineGetter> net(new ASVNetSearchLineGetter(text, 0));
+    ARefHold<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(net.get(), clusterer.get(), info.get()));
+    auto* parser = new ATreeLineParser(grouped.get());
+    auto* fragments = new ALayoutFragParser('/');
+    ARefHold<ALaidOutDocModel> model(new ALaidOutDocModel(parser, fragments, nullptr));
+    EXPECT_EQ(7, model->getPositionCount());
+    model->collapseAll(0);
+    EXPECT_EQ(3, model->getPositionCount()) << "the three headers";
+    EXPECT_EQ(2, model->positionToSource(1)) << "the second header";
+    struct Segment {
+        long position, start, end;
+        const char* text;
+    } const segments[] = {{0, 0, 2, "Premier>a"}, {1, 0, 2, "Premier>a"}, {3, 2, 5, "Second>b"}, {5, 5, 7, "Autres>z"}};
+    for (const Segment& g : segments) {
+        SCOPED_TRACE(g.position);
+        std::unique_ptr<ASegment> segment(parser->makeSegment(model.get(), g.position, false));
+        ASSERT_NE(nullptr, segment);
+        EXPECT_EQ(g.start, segment->getStart());
+        EXPECT_EQ(g.end, segment->getEnd()) << "over the hidden rows";
+        EXPECT_STREQ(g.text, segment->text().c_str());
+    }
+    model->expandAll(0);
+    EXPECT_EQ(7, model->getPositionCount());
+}
