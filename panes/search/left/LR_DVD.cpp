@@ -5,9 +5,6 @@
 #include <new>
 
 #include "app/frame/Frame1.h"
-#include "app/lines/ALineSorter.h"
-#include "app/lines/SortableLineGetter.h"
-#include "app/lists/AListApp.h"
 #include "app/state/AppState.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
@@ -15,9 +12,8 @@
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/DockLeftRechSIPane.h"
 #include "panes/search/left/ListSelection.h"
-#include "search/facade/ALo.h"
 
-SV_IMPLEMENT_CLASS(LR_DVD, 0, LROptionsPane)
+SV_IMPLEMENT_CLASS(LR_DVD, 0, LROptionsDVDPane)
 
 namespace {
 
@@ -37,58 +33,35 @@ LR_DVD::LR_DVD() {
 }
 
 void LR_DVD::readFrom(AMemoryStream& stream) {
-    LROptionsPane::readFrom(stream);
+    LROptionsDVDPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, kFile, 40);
 }
 
 void LR_DVD::attachItems() {
-    LROptionsPane::attachItems();
+    LROptionsDVDPane::attachItems();
     AComponent* found = findAncestor(&DockLeftRechSIPane::classRecord);
     searchPane = CheckAlloc(
         found ? static_cast<DockLeftRechSIPane*>(found->castTo(&DockLeftRechSIPane::classRecord)) : nullptr, kFile, 58);
 }
 
 void LR_DVD::setUpItems() {
-    LROptionsPane::setUpItems();
+    LROptionsDVDPane::setUpItems();
     setIcon(1509);
 }
 
 void LR_DVD::detachItems() {
-    LROptionsPane::detachItems();
+    LROptionsDVDPane::detachItems();
     searchPane = nullptr;
 }
 
 void LR_DVD::saveState(ABaseState* part) {
-    LROptionsPane::saveState(part);
+    LROptionsDVDPane::saveState(part);
     if (!part)
         return;
     part->fUserInfo.slot(1300) = optionsOpen;
     part->fUserInfo.slot(1301) = filter;
     part->fUserInfo.slot(1302) = display;
     part->fUserInfo.slot(1303) = sort;
-}
-
-void LR_DVD::loadList(const char* key) {
-    setLineGetter(nullptr);
-    if (!key || !*key || !IsSetNumberText(key) || !runQuery(key)) {
-        setLo(nullptr);
-        if (ARenderer* renderer = listView ? listView->renderer() : nullptr)
-            renderer->setTextModelAlt("", nullptr);
-        showResultCount(-1, 0);
-        return;
-    }
-    SortableLineGetter* getter = lo ? AListApp::current().newResultLineGetter(lo) : nullptr;
-    setLineGetter(getter);
-    if (getter) {
-        // Field -1 keeps the search's order (" pertinence").
-        getter->setLineMap(CheckAlloc(new (std::nothrow) AMemLongLineSorter(getter, "NORM", -1, nullptr), kFile, 90));
-        if (ARenderer* renderer = listView ? listView->renderer() : nullptr) {
-            renderer->setSourceModel(getter, nullptr);
-            AListApp::setRowSpacing(renderer, 15, 5);
-            renderer->enableTables('*');
-        }
-    }
-    showResultCount(getter ? getter->getLineCount() : 0, 0);
 }
 
 void LR_DVD::openDocument(long docNo, int16_t screenMode) {
@@ -131,7 +104,7 @@ void LR_DVD::openClickedLine(ARendererView* view) {
 }
 
 void LR_DVD::updatePane() {
-    LROptionsPane::updatePane();
+    LROptionsDVDPane::updatePane();
     AString key = searchPane->getPaneText();
     loadList(key.c_str());
     if (key.empty())

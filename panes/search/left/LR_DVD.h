@@ -5,15 +5,15 @@
 //
 // Left part keys: 1004 the open request, 1010 and 1011 the selection, 1300
 // to 1303 the list options (shown, filter, display, sort). Nothing is owned
-// but the list and its rows (the bases' references). Missing enclosing panes
+// here; the list and its rows are the options base's. Missing enclosing panes
 // fail the allocation check ("LR_DVD").
 #pragma once
 
-#include "app/lists/LROptionsPane.h"
+#include "app/lists/LROptionsDVDPane.h"
 
 class DockLeftRechSIPane;
 
-class LR_DVD : public LROptionsPane {
+class LR_DVD : public LROptionsDVDPane {
     SV_DECLARE_CLASS(LR_DVD)
 public:
     LR_DVD();
@@ -25,13 +25,6 @@ public:
     void selectionChanged(ARenderer* renderer) override;
     void openClickedLine(ARendererView* view);
     void updatePane() override;
-    // The documents of a result key as rows, and their count; an empty key or
-    // one whose list part is -1 empties the list.
-    void loadList(const char* key) override;
-
-    int16_t filter = 0;
-    int16_t display = 0;
-    int16_t sort = 1;  // 1 " pertinence", 2 " thème", 0 " ordre alphabétique"
 
 private:
     void openDocument(long docNo, int16_t screenMode);

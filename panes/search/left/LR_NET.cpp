@@ -10,7 +10,7 @@
 #include "panes/search/left/DockLeftRechSIPane.h"
 #include "panes/search/left/ListSelection.h"
 
-SV_IMPLEMENT_CLASS(LR_NET, 0, LROptionsPane)
+SV_IMPLEMENT_CLASS(LR_NET, 0, LROptionsNetPane)
 
 namespace {
 
@@ -26,29 +26,29 @@ LR_NET::LR_NET() {
 }
 
 void LR_NET::readFrom(AMemoryStream& stream) {
-    LROptionsPane::readFrom(stream);
+    LROptionsNetPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, kFile, 40);
 }
 
 void LR_NET::attachItems() {
-    LROptionsPane::attachItems();
+    LROptionsNetPane::attachItems();
     AComponent* found = findAncestor(&DockLeftRechSIPane::classRecord);
     searchPane = CheckAlloc(
         found ? static_cast<DockLeftRechSIPane*>(found->castTo(&DockLeftRechSIPane::classRecord)) : nullptr, kFile, 57);
 }
 
 void LR_NET::setUpItems() {
-    LROptionsPane::setUpItems();
+    LROptionsNetPane::setUpItems();
     setIcon(1508);
 }
 
 void LR_NET::detachItems() {
-    LROptionsPane::detachItems();
+    LROptionsNetPane::detachItems();
     searchPane = nullptr;
 }
 
 void LR_NET::saveState(ABaseState* part) {
-    LROptionsPane::saveState(part);
+    LROptionsNetPane::saveState(part);
     if (!part)
         return;
     part->fUserInfo.slot(1305) = optionsOpen;
@@ -69,7 +69,7 @@ void LR_NET::openClickedLine(ARendererView* view) {
     if (name.empty())
         return;
     ASearchPanesApp& app = ASearchPanesApp::current();
-    long n = app.getUrlDocNo(name.c_str());
+    long n = app.getUrlDocNo(UnescapedKey(name).c_str());
     if (n < 0) {
         // A malformed or unknown address builds no state.
         app.beep();
@@ -82,7 +82,7 @@ void LR_NET::openClickedLine(ARendererView* view) {
 }
 
 void LR_NET::updatePane() {
-    LROptionsPane::updatePane();
+    LROptionsNetPane::updatePane();
     AString name = searchPane->getNetResultName();
     if (name.empty())
         return;
@@ -113,7 +113,7 @@ void LR_NET::updatePane() {
         }
         app.centerListLine(listView, selFirst, selLast);
         if (openRequest) {
-            long n = app.getUrlDocNo(getLineKey(selLast > 0 ? selLast : 0).c_str());
+            long n = app.getUrlDocNo(UnescapedKey(getLineKey(selLast > 0 ? selLast : 0)).c_str());
             if (n > -1) {
                 AppState* state = getFrame()->makeNavState(1, 0, 0, 1, -1, kWebPage, cur->getScreenMode());
                 state->setDocNo(n);

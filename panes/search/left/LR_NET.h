@@ -9,11 +9,11 @@
 // assertion.
 #pragma once
 
-#include "app/lists/LROptionsPane.h"
+#include "app/lists/LROptionsNetPane.h"
 
 class DockLeftRechSIPane;
 
-class LR_NET : public LROptionsPane {
+class LR_NET : public LROptionsNetPane {
     SV_DECLARE_CLASS(LR_NET)
 public:
     LR_NET();
@@ -25,9 +25,6 @@ public:
     void selectionChanged(ARenderer* renderer) override;
     void openClickedLine(ARendererView* view);
     void updatePane() override;
-
-    int16_t display = 0;
-    int16_t unfolded = 0;  // the options base's flag: the fresh model was unfolded
 
 private:
     DockLeftRechSIPane* searchPane = nullptr;  // not owned

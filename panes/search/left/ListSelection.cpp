@@ -1,6 +1,8 @@
 // Row runs of the search panes' lists.
 #include "panes/search/left/ListSelection.h"
 
+#include <string>
+
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 
@@ -19,4 +21,14 @@ void SelectListRun(ARendererView* view, long first, long last) {
 
 long NextRow(long line, long lineCount) {
     return line + 1 < lineCount ? line + 1 : (lineCount > 0 ? lineCount - 1 : 0);
+}
+
+AString UnescapedKey(const AString& key) {
+    std::string out;
+    for (const char* p = key.c_str(); *p; ++p) {
+        if (*p == '\\' && p[1])
+            ++p;
+        out += *p;
+    }
+    return AString(out.c_str());
 }

@@ -2,6 +2,8 @@
 // restored selection must not open a document again.
 #pragma once
 
+#include "base/object/AString.h"
+
 class ARendererView;
 
 // Selects rows first .. last of the view's list renderer; a negative last,
@@ -9,3 +11,5 @@ class ARendererView;
 void SelectListRun(ARendererView* view, long first, long last);
 // The row below line, kept on the list's last row.
 long NextRow(long line, long lineCount);
+// A row key without the markup's escapes ("http:\/\/a" is "http://a"), as a click's hit names it.
+AString UnescapedKey(const AString& key);

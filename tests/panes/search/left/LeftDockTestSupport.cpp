@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/data/AppBaseTables.h"
+#include "app/data/AppDataManager.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
 #include "docengine/render/AListRenderer.h"
@@ -19,10 +21,16 @@
 #include "panes/search/left/LR_NET.h"
 #include "panes/search/left/RechIndexPrec.h"
 #include "search/facade/ALoVect.h"
+#include "tests/app/main/AppMainTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 SV_IMPLEMENT_CLASS(TestFrame, 0, Frame1)
 SV_IMPLEMENT_CLASS(TestCentre, 0, SVPane)
+
+TinyInstall& Install() {
+    static TinyInstall* install = new TinyInstall;
+    return *install;
+}
 
 void Pump() {
     MSG msg;
@@ -70,17 +78,20 @@ AString TestListApp::getLinkRecord(long n, long m) {
     (void)n;
     switch (m) {
     case 1:
-        return AString("1:999:4");
+        return AString("1:4:2");
     case 2:
-        return AString("3:999:7,8,9");
-    case 3:
-        return AString("2:999:950,5");
+        return AString("3:4:0,1,2");
     default:
-        return AString("0:999:");
+        return AString("0:4:");
     }
 }
 
+AFileSpec TestListApp::getTempDir() {
+    return AFileSpec(Install().dir().c_str());
+}
+
 long TestPanesApp::getUrlDocNo(const char* address) {
+    asked += std::string(address ? address : "") + "|";
     const char prefix[] = "http://doc/";
     if (!address || std::strncmp(address, prefix, sizeof prefix - 1) != 0)
         return -1;
@@ -99,6 +110,12 @@ AString TestPanesApp::searchOnline(ASVLoSearchState* search, const char* action)
 
 void LeftDockTest::SetUp() {
     ClusterTest::SetUp();
+    ASSERT_EQ("", Install().error());
+    ASSERT_EQ(0, location.open(Install().path("sv.sgm").c_str(), nullptr, Install().dir().c_str()))
+        << location.getLastError().c_str();
+    gBaseDescriptors = SingleDiscBaseTable();
+    data = new AppDataManager(&location, nullptr);
+    data->loadPrefFile();
     AListApp::install(&listApp);
     ASearchPanesApp::install(&panesApp);
     makeApp(0, true);
@@ -132,6 +149,7 @@ void LeftDockTest::TearDown() {
     ASearchPanesApp::install(nullptr);
     AListApp::install(nullptr);
     ClusterTest::TearDown();
+    delete data;
 }
 
 AppState* LeftDockTest::newSearch(ALo* results, int16_t netSearch) {

@@ -12,9 +12,11 @@
 #include "app/frame/SVPane.h"
 #include "app/lists/AListApp.h"
 #include "panes/search/left/ASearchPanesApp.h"
+#include "search/facade/ADataLocation.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 
 class ALo;
+class AppDataManager;
 class AppState;
 class AStyleSheet;
 class DockLeftPane;
@@ -41,27 +43,30 @@ public:
     std::string shown;
 };
 
-// LINKS records "count:max:docs" by record number, and style sheet 3.
+// LINKS records "count:max:docs" by record number, style sheet 3, and the
+// installation's folder as the temporary folder.
 class TestListApp : public AListApp {
 public:
     TestListApp();
     ~TestListApp() override;
     AStyleSheet* getStyleSheet(long n) override { return n == 3 ? sheet : nullptr; }
     AString getLinkRecord(long n, long m) override;
+    AFileSpec getTempDir() override;
     AStyleSheet* sheet;
 };
 
-// Records the media windows opened and the beeps; media documents are 900
-// and above; addresses "http://doc/N" stand for document N.
+// Records the media windows opened and the beeps; document 4 (a figure) is
+// the media document; addresses "http://doc/N" stand for document N.
 class TestPanesApp : public ASearchPanesApp {
 public:
-    bool docIsMedia(long docNo) override { return docNo >= 900; }
+    bool docIsMedia(long docNo) override { return docNo == 4; }
     long getUrlDocNo(const char* address) override;
     void openMediaWindow(long docNo, int16_t first, int16_t second) override;
     void beep() override { log += "beep;"; }
     AString searchOnline(ASVLoSearchState* search, const char* action) override;
     std::string log;
     std::string onlineName;  // what the online search answers
+    std::string asked;       // the addresses asked for
 };
 
 class LeftDockTest : public ClusterTest {
@@ -77,6 +82,8 @@ protected:
     // A picture of the window under build/artifacts; its path.
     std::string picture(const char* name);
 
+    ADataLocation location;
+    AppDataManager* data = nullptr;
     TestListApp listApp;
     TestPanesApp panesApp;
     TestFrame* frame = nullptr;
@@ -89,3 +96,6 @@ protected:
 };
 
 void Pump();
+
+// The small installation (articles 0 to 2, figures 3 and 4), built once.
+class TinyInstall& Install();
