@@ -29,6 +29,12 @@ T* Child(AItemCluster* pane, int16_t id) {
 
 }  // namespace
 
+DockLeftRechSIPane* EnclosingSearchPane(AComponent* list, const char* file, int line) {
+    AComponent* found = list->findAncestor(&DockLeftRechSIPane::classRecord);
+    return CheckAlloc(
+        found ? static_cast<DockLeftRechSIPane*>(found->castTo(&DockLeftRechSIPane::classRecord)) : nullptr, file, line);
+}
+
 DockLeftRechSIPane::DockLeftRechSIPane() {
     maskKey = kMaskKey;
     textKey = kKeyKey;

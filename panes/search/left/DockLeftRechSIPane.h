@@ -20,6 +20,12 @@ class LR_DVD;
 class LR_NET;
 class RechIndexPrec;
 
+class DockLeftRechSIPane;
+
+// The search result pane enclosing a list; none fails the allocation check
+// with the list's file name and line.
+DockLeftRechSIPane* EnclosingSearchPane(AComponent* list, const char* file, int line);
+
 class DockLeftRechSIPane : public ALayoutPane {
     SV_DECLARE_CLASS(DockLeftRechSIPane)
 public:

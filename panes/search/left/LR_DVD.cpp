@@ -39,9 +39,7 @@ void LR_DVD::readFrom(AMemoryStream& stream) {
 
 void LR_DVD::attachItems() {
     LROptionsDVDPane::attachItems();
-    AComponent* found = findAncestor(&DockLeftRechSIPane::classRecord);
-    searchPane = CheckAlloc(
-        found ? static_cast<DockLeftRechSIPane*>(found->castTo(&DockLeftRechSIPane::classRecord)) : nullptr, kFile, 58);
+    searchPane = EnclosingSearchPane(this, kFile, 58);
 }
 
 void LR_DVD::setUpItems() {

@@ -32,9 +32,7 @@ void LR_NET::readFrom(AMemoryStream& stream) {
 
 void LR_NET::attachItems() {
     LROptionsNetPane::attachItems();
-    AComponent* found = findAncestor(&DockLeftRechSIPane::classRecord);
-    searchPane = CheckAlloc(
-        found ? static_cast<DockLeftRechSIPane*>(found->castTo(&DockLeftRechSIPane::classRecord)) : nullptr, kFile, 57);
+    searchPane = EnclosingSearchPane(this, kFile, 57);
 }
 
 void LR_NET::setUpItems() {

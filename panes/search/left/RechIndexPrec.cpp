@@ -40,9 +40,7 @@ void RechIndexPrec::readFrom(AMemoryStream& stream) {
 
 void RechIndexPrec::attachItems() {
     ListPane::attachItems();
-    AComponent* found = findAncestor(&DockLeftRechSIPane::classRecord);
-    searchPane = CheckAlloc(
-        found ? static_cast<DockLeftRechSIPane*>(found->castTo(&DockLeftRechSIPane::classRecord)) : nullptr, kFile, 57);
+    searchPane = EnclosingSearchPane(this, kFile, 57);
 }
 
 void RechIndexPrec::setUpItems() {
