@@ -108,10 +108,15 @@ AString TestPanesApp::searchOnline(ASVLoSearchState* search, const char* action)
     return AString(onlineName.c_str());
 }
 
+std::string LeftDockTest::dataFolder() {
+    return Install().dir();
+}
+
 void LeftDockTest::SetUp() {
     ClusterTest::SetUp();
     ASSERT_EQ("", Install().error());
-    ASSERT_EQ(0, location.open(Install().path("sv.sgm").c_str(), nullptr, Install().dir().c_str()))
+    std::string folder = dataFolder();
+    ASSERT_EQ(0, location.open((folder + "\\sv.sgm").c_str(), nullptr, folder.c_str()))
         << location.getLastError().c_str();
     gBaseDescriptors = SingleDiscBaseTable();
     data = new AppDataManager(&location, nullptr);

@@ -71,6 +71,8 @@ public:
 
 class LeftDockTest : public ClusterTest {
 protected:
+    // The installation the data manager reads (its folder, with "sv.sgm").
+    virtual std::string dataFolder();
     void SetUp() override;
     void TearDown() override;
     // A new search of screen 1, left mode 1 (fNew), with the text results (a
