@@ -19,6 +19,7 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
+#include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
 #include "web/net/AppNetManager.h"
@@ -59,6 +60,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
     installTopDock();
+    installSearchPanes();
 }
 
 TheApp::~TheApp() {
@@ -72,6 +74,7 @@ TheApp::~TheApp() {
     removeWorkspaceWindows();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
+    removeSearchPanes();
     removeTopDock();
     SetTextMatchMarkersHook(nullptr);
     // Saved while the dossiers and the history can still say which pages they hold.
