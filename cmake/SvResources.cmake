@@ -40,3 +40,14 @@ set(SV_DOCKTOP_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/TopDockTitleStyle.style ${CMAKE_SOURCE_DIR}/resources/PopupSiSearch.layout)
 set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt)
+# The main window's layout with the layouts and string lists its panes load
+# (the reader, its tests and benchmarks compile them alike).
+set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
+  ${CMAKE_SOURCE_DIR}/resources/DockLCR.layout ${CMAKE_SOURCE_DIR}/resources/DocKycf.layout
+  ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout
+  ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFT.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHSI.layout ${CMAKE_SOURCE_DIR}/resources/LRListLeft.layout
+  ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
+  ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
+  ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)

@@ -182,7 +182,9 @@ void LROptionsAfficherDVDPane::configureRenderer(int16_t select) {
 }
 
 void LROptionsAfficherDVDPane::finishRenderer(ARenderer* renderer, int16_t select) {
-    renderer->enableTables('*');
+    // An empty result builds no model: there is nothing to parse tables in.
+    if (renderer->model())
+        renderer->enableTables('*');
     if (select) {
         renderer->selectLines(-1, 0);
         renderer->scrollToPosition(0);

@@ -21,6 +21,7 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
+#include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
 #include "web/net/AppNetManager.h"
@@ -64,6 +65,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installContentServices();
     installFlashServices();
     installRightDockServices();
+    installSearchPanes();
 }
 
 TheApp::~TheApp() {
@@ -75,6 +77,7 @@ TheApp::~TheApp() {
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     removeWorkspaceWindows();
+    removeSearchPanes();
     removeTopDock();
     removeContentServices();
     removeFlashServices();

@@ -56,6 +56,7 @@ class AListRenderer;
 class ADocNetManager;
 class ANetInfo;
 class AppNetManager;
+class ASearchPanesApp;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -169,6 +170,11 @@ public:
     bool isCurrentDocIconType26();
     void installTopDock();
     void removeTopDock();
+    // The search panes' answers (documents, addresses, media window), installed while the application lives.
+    void installSearchPanes();
+    void removeSearchPanes();
+    // The media window on a document; false: the program has no media window yet.
+    bool openMediaWindow(long docNo, int16_t first, int16_t second);
     int16_t adjustToScreen();
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
     // A text renderer installed in the view's renderer layer (which holds it),
@@ -419,6 +425,7 @@ private:
     AString referenceFile_;  // the path of "svref.db" when in use
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
+    std::unique_ptr<ASearchPanesApp> searchPanes_;    // installed while the application lives
     std::unique_ptr<ATopDockApp> topDock_;            // installed while the application lives
     std::unique_ptr<ASiReqSearch> queryHistory_;      // made on first use
     std::unique_ptr<AContentApp> content_;              // installed while the application lives

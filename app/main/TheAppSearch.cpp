@@ -166,13 +166,19 @@ ASVLoSearchState* TheApp::runFullTextSearch(int16_t offerOnline, const char* que
     long hits = 0;
     try {
         hits += runQueryOn(kFullTextChannel, query, &full);
-        hits += runQueryOn(kIndexChannel, query, &index);
     } catch (const AError&) {
         // An engine failure leaves the screen as it was and says so.
         ReleaseAndNull(full);
         ReleaseAndNull(index);
         messageBox("La recherche n'a pas pu aboutir.", "Attention", 0x40, nullptr);
         return nullptr;
+    }
+    // A base without an index search (the sample's) gives no keywords; the
+    // full-text results stand.
+    try {
+        hits += runQueryOn(kIndexChannel, query, &index);
+    } catch (const AError&) {
+        ReleaseAndNull(index);
     }
     if (Frame1* frame = getFrame())
         frame->hideProgress();

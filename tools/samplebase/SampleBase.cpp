@@ -31,6 +31,7 @@
 #include "search/writers/ThesWriter.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
+#include "tools/samplebase/SampleKeywords.h"
 
 namespace {
 
@@ -363,10 +364,16 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
 // that the corpus does not fill (the chronology's come from its own
 // folder), as a table "<base>_<table>" of the data
 // folder and an entry of the descriptor ("COM" for the first entry).
-std::string WriteSkeleton(const std::string& work, const std::string& data, size_t articles, const SampleRightDock& dock,
-                          DescriptorSpec* spec) {
+std::string WriteSkeleton(const std::string& work, const std::string& data, const std::vector<std::string>& titles,
+                          const SampleRightDock& dock, DescriptorSpec* spec) {
+    size_t articles = titles.size();
     std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
     AddRightDockRecords(dock, articles + kFigures, &records);
+    // LINKS:HDG keeps its first record; the keywords' lists follow it.
+    for (auto& entry : SampleKeywordRecords(titles, articles + kFigures)) {
+        std::vector<std::string>& rows = records[entry.first];
+        rows.insert(rows.end(), entry.second.begin(), entry.second.end());
+    }
     std::string why = ReadChronology(work, &records);
     if (!why.empty())
         return why;
@@ -492,7 +499,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteSkeleton(work, data, articles.size(), dock, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+    if (!(why = WriteSkeleton(work, data, titles, dock, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})

@@ -6,10 +6,14 @@
 
 #include <string>
 
+#include "app/data/AppBaseTables.h"
+#include "app/data/AppDataManager.h"
 #include "app/state/ABaseState.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/controls/AIconButton.h"
+#include "search/facade/ADataLocation.h"
 #include "tests/app/frame/FrameTestSupport.h"
+#include "tests/app/main/AppMainTestSupport.h"
 
 namespace {
 
@@ -44,6 +48,13 @@ void Pump() {
 }  // namespace
 
 TEST_F(FrameTest, TheToolBarTakesItsTooltipsFromTheStringListAndItsMenusFromTheData) {
+    // The left dock's result lists read the data bases when they are set up.
+    TinyInstall install;
+    ASSERT_EQ("", install.error());
+    ADataLocation location;
+    ASSERT_EQ(0, location.open(install.path("sv.sgm").c_str(), nullptr, install.dir().c_str()));
+    gBaseDescriptors = SingleDiscBaseTable();
+    AppDataManager data(&location, nullptr);
     if (!openFrame("Frame1Fixed"))
         GTEST_SKIP() << "no display";
     struct Row {
@@ -82,6 +93,10 @@ TEST_F(FrameTest, TheToolBarTakesItsTooltipsFromTheStringListAndItsMenusFromTheD
     PopupTreeParams params;
     EXPECT_NE("", assertionText([&] { frame->makeMenuParams(params, 1); })) << "no style sheets";
     g_reportInProgress = 0;
+    // The panes go before the data manager they read.
+    AComponent* c = frame;
+    DeleteComponent(c);
+    frame = nullptr;
 }
 
 TEST_F(FrameTest, TheExportLimitIsTheSettingOrAHundred) {

@@ -5,6 +5,7 @@
 
 #include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
+#include "docengine/styles/AStyleSheet.h"
 #include "framework/components/ALayoutLoader.h"
 
 SV_IMPLEMENT_CLASS(ProbePane, 0, SVPane)
@@ -75,8 +76,17 @@ CountedState::CountedState(int16_t screenMode, int16_t pane)
     ++live;
 }
 
+FrameTest::SheetListApp::SheetListApp() : sheet(new AStyleSheet) {
+    sheet->addRef();
+}
+
+FrameTest::SheetListApp::~SheetListApp() {
+    sheet->release();
+}
+
 void FrameTest::SetUp() {
     ClusterTest::SetUp();
+    AListApp::install(&listApp);
     // The main window is a child of the application's frame window.
     makeApp(0, true);
     gFrameServices = &services;
@@ -93,6 +103,7 @@ void FrameTest::TearDown() {
     EXPECT_EQ(0, CountedState::live) << "states leaked";
     gFrameServices = nullptr;
     gPartPaneHooks = {nullptr, nullptr};
+    AListApp::install(nullptr);
     ClusterTest::TearDown();
 }
 

@@ -9,6 +9,7 @@
 #include "app/frame/AFrameServices.h"
 #include "app/frame/Frame1.h"
 #include "app/frame/SVPane.h"
+#include "app/lists/AListApp.h"
 #include "app/state/AppState.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 
@@ -85,6 +86,16 @@ protected:
     // The popup tree opened last under the application, or null.
     PopupTree* lastPopup() const;
 
+    // The main window's result lists colour their count lines from sheet 3.
+    class SheetListApp : public AListApp {
+    public:
+        SheetListApp();
+        ~SheetListApp() override;
+        AStyleSheet* getStyleSheet(long n) override { return n == 3 ? sheet : nullptr; }
+        AStyleSheet* sheet;
+    };
+
     TestServices services;
+    SheetListApp listApp;
     Frame1* frame = nullptr;
 };

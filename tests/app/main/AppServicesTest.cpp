@@ -11,6 +11,8 @@
 #include "base/object/AFolderSpecs.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
+#include "app/state/ASVLoSearchState.h"
+#include "search/facade/ALoVect.h"
 #include "search/facade/KyTextMatch.h"
 #include "tests/app/main/AppMainTestSupport.h"
 
@@ -203,4 +205,29 @@ TEST_F(TheAppTest, DamagedPreferencesAndHistoryAreKeptAsideAndTheReaderGoesOn) {
     DeleteFileA((prefs + ".bad").c_str());
     DeleteFileA(histo.c_str());
     DeleteFileA((histo + ".bad").c_str());
+}
+
+TEST_F(TheAppTest, AFullTextSearchKeepsItsResultsWhenTheIndexBaseCannotBeSearched) {
+    install.write("svstyles.xml", "<KyStyles></KyStyles>");
+    ASSERT_TRUE(app->readConfiguration());
+    ASSERT_TRUE(app->findDataRoot());
+    ASSERT_TRUE(app->createDataManager());
+    ASSERT_TRUE(app->initData());
+    ASSERT_TRUE(app->mountBases());
+    // The small installation's index base has no search request: no keywords, the texts' results stand.
+    struct Row {
+        const char* query;
+        long count;
+    } const rows[] = {{"astronomie", 1}, {"plantes", 1}, {"astres OU plantes", 2}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.query);
+        ASVLoSearchState* search = app->runFullTextSearch(0, r.query, 1);
+        ASSERT_TRUE(search);
+        search->addRef();
+        ASSERT_TRUE(search->getTextResults());
+        EXPECT_EQ(r.count, search->getTextResults()->getCount());
+        EXPECT_EQ(nullptr, search->getIndexResults());
+        search->release();
+    }
+    EXPECT_TRUE(CapturedBoxes().empty()) << "no failure was said";
 }

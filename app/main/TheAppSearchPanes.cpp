@@ -1,0 +1,52 @@
+// The application's answers to the search panes: media documents, online
+// addresses, the media window, the beep and the documents' information digits.
+#include <new>
+
+#include "app/data/AppDataManager.h"
+#include "app/main/TheApp.h"
+#include "app/state/ADocRef.h"
+#include "base/object/AError.h"
+#include "panes/search/left/ASearchPanesApp.h"
+
+namespace {
+
+class TheAppSearchPanes : public ASearchPanesApp {
+public:
+    explicit TheAppSearchPanes(TheApp& app) : app_(app) {}
+
+    bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
+    // getDocKind stays the default (the document part's kind): a text's kind 0
+    // makes a pane of the reading screen measure text outside a drawing
+    // (assertion "fdraw" 360) until the reading screen lands.
+    long getUrlDocNo(const char* address) override { return app_.getUrlDocNo(address); }
+    void openMediaWindow(long docNo, int16_t first, int16_t second) override {
+        if (!app_.openMediaWindow(docNo, first, second))
+            app_.beep(0);
+    }
+    void beep() override { app_.beep(0); }
+    int16_t docInfoDigit(long docNo, int16_t n) override {
+        AppDataManager* data = app_.getDataManager();
+        return data && docNo >= 0 ? data->getDocRefInfo(docNo).getInfo(n) : 0;
+    }
+
+private:
+    TheApp& app_;
+};
+
+}  // namespace
+
+void TheApp::installSearchPanes() {
+    searchPanes_.reset(CheckAlloc(new (std::nothrow) TheAppSearchPanes(*this), "theapp", __LINE__));
+    ASearchPanesApp::install(searchPanes_.get());
+}
+
+void TheApp::removeSearchPanes() {
+    if (searchPanes_ && &ASearchPanesApp::current() == searchPanes_.get())
+        ASearchPanesApp::install(nullptr);
+    searchPanes_.reset();
+}
+
+bool TheApp::openMediaWindow(long docNo, int16_t first, int16_t second) {
+    (void)docNo, (void)first, (void)second;
+    return false;
+}
