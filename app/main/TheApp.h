@@ -335,9 +335,6 @@ public:
     // The online extended search for a text: only when the online service
     // may be used (which says why not otherwise).
     void openExtendedSearch(const char* text);
-    // The media window of a media document. The window is not in the program
-    // yet: the request is logged and nothing opens.
-    void openMediaWindow(long docNo, int16_t frame, int16_t forceNew);
 
     // Documents.
     // The reference text of docNo in "svref.db" (16-byte records, the first

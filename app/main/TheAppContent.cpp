@@ -81,12 +81,3 @@ void TheApp::openExtendedSearch(const char* text) {
     CurrentErrorStream().writeString("#Recherche \xE9tendue en ligne absente: ").writeString(text ? text : "").writeString("\n");
 }
 
-void TheApp::openMediaWindow(long docNo, int16_t frame, int16_t forceNew) {
-    (void)forceNew;
-    CurrentErrorStream()
-        .writeString("#Fen\xEAtre m\xE9""dia absente: document ")
-        .writeString(std::to_string(docNo).c_str())
-        .writeString(" image ")
-        .writeString(std::to_string(frame).c_str())
-        .writeString("\n");
-}

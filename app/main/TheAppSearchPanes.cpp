@@ -1,11 +1,13 @@
 // The application's answers to the search panes: media documents, online
 // addresses, the media window, the beep and the documents' information digits.
 #include <new>
+#include <string>
 
 #include "app/data/AppDataManager.h"
 #include "app/main/TheApp.h"
 #include "app/state/ADocRef.h"
 #include "base/object/AError.h"
+#include "base/object/AOutStream.h"
 #include "panes/search/left/ASearchPanesApp.h"
 
 namespace {
@@ -46,7 +48,14 @@ void TheApp::removeSearchPanes() {
     searchPanes_.reset();
 }
 
+// The media window is not in the program yet: the request is logged and nothing opens.
 bool TheApp::openMediaWindow(long docNo, int16_t first, int16_t second) {
-    (void)docNo, (void)first, (void)second;
+    (void)second;
+    CurrentErrorStream()
+        .writeString("#Fen\xEAtre m\xE9""dia absente: document ")
+        .writeString(std::to_string(docNo).c_str())
+        .writeString(" image ")
+        .writeString(std::to_string(first).c_str())
+        .writeString("\n");
     return false;
 }
