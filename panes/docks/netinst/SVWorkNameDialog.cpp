@@ -26,7 +26,6 @@ void SVWorkNameDialog::setUpItems() {
     list_->addLink(this);
     if (AListRenderer* renderer = AListApp::current().createListRenderer(list_, 0, 3))
         renderer->listOptions = 1;
-    list_->setOffscreenFlag(true);
     refreshList();
 }
 

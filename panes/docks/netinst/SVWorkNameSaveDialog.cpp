@@ -30,7 +30,6 @@ void SVWorkNameSaveDialog::setUpItems() {
     SVWorkNameDialog::setUpItems();
     for (int16_t id : {kNameItem, kPasswordItem, kConfirmItem}) {
         AEditBox* field = Field(this, id);
-        field->setOffscreenFlag(true);
         field->addLink(this);
         field->setText("");
         field->setFilter(new ASVEditFilter(field));
