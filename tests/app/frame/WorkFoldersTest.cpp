@@ -20,20 +20,6 @@ std::string SaverPath() {
     return s.substr(0, s.find_last_of('\\') + 1) + "work_saver.exe";
 }
 
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
 
 class WorkFoldersTest : public TempFolderTest {};
 
@@ -64,24 +50,24 @@ TEST_F(WorkFoldersTest, ARolledBackSaveLeavesTheOldWorkAndACommittedOneTheNew) {
     ASSERT_TRUE(BeginWorkSave(user, "W"));
     WriteAll(work + "\\sv.prf", "first");
     RollBackWorkSave(user, "W");
-    EXPECT_TRUE(Entries(folder_).empty());
+    EXPECT_TRUE(FolderEntries(folder_).empty());
     ASSERT_TRUE(BeginWorkSave(user, "W"));
     WriteAll(work + "\\sv.prf", "first");
     CommitWorkSave(user, "W");
-    EXPECT_EQ(std::vector<std::string>{"W"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::string>{"W"}, FolderEntries(folder_));
     // A replacement rolled back brings the old work back whole.
     ASSERT_TRUE(BeginWorkSave(user, "W"));
     EXPECT_FALSE(PathExistsOnDisk(work + "\\sv.prf"));
     WriteAll(work + "\\sv.prf", "second");
     RollBackWorkSave(user, "W");
     EXPECT_EQ("first", ReadAll(work + "\\sv.prf"));
-    EXPECT_EQ(std::vector<std::string>{"W"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::string>{"W"}, FolderEntries(folder_));
     // Unfinished saves left by a run are put right by the recovery.
     ASSERT_TRUE(BeginWorkSave(user, "W"));
     WriteAll(work + "\\sv.prf", "half");
     RecoverWorkFolders(user);
     EXPECT_EQ("first", ReadAll(work + "\\sv.prf"));
-    EXPECT_EQ(std::vector<std::string>{"W"}, Entries(folder_));
+    EXPECT_EQ(std::vector<std::string>{"W"}, FolderEntries(folder_));
 }
 
 TEST_F(WorkFoldersTest, AKilledSaveLeavesOneWholeVersionOfTheWork) {
@@ -112,7 +98,7 @@ TEST_F(WorkFoldersTest, AKilledSaveLeavesOneWholeVersionOfTheWork) {
         CloseHandle(process.hProcess);
 
         RecoverWorkFolders(user);
-        ASSERT_EQ(std::vector<std::string>{"W"}, Entries(folder_)) << "a sibling left after the recovery";
+        ASSERT_EQ(std::vector<std::string>{"W"}, FolderEntries(folder_)) << "a sibling left after the recovery";
         std::string first = ReadAll(work + "\\sv.prf");
         ASSERT_GE(first.size(), 3u);
         EXPECT_EQ("END", first.substr(first.size() - 3)) << "a file not written whole";

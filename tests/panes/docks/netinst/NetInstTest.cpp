@@ -61,31 +61,8 @@ void AnswerPassword(AWindow* dialog) {
     Act(dialog, answer.ok ? AWindow::kOkCommand : AWindow::kCancelCommand);
 }
 
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f) << path;
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::vector<std::string> Texts() {
     std::vector<std::string> texts;
@@ -200,6 +177,7 @@ TEST_F(NetInstTest, IdentificationAcceptsReadersAndRefusesOtherNamesWithoutTouch
         ASSERT_TRUE(dialog);
         EXPECT_EQ(1, dialog->mode());
         EXPECT_STREQ("MSG_RESEAU_USERNAME", dialog->getItemText(SVIdentificationDialog::kMessageItem).c_str());
+        dialog->setItemText(SVIdentificationDialog::kNameItem, "alice");
         Snap(dialog, "identification");
 
         struct Row {
@@ -218,7 +196,7 @@ TEST_F(NetInstTest, IdentificationAcceptsReadersAndRefusesOtherNamesWithoutTouch
             {"a\\b", SVIdentificationDialog::kNewItem, "MSG_RESEAU_USERNAME_ERRCREATE"},
             {"CON", SVIdentificationDialog::kNewItem, "MSG_RESEAU_USERNAME_ERRCREATE"},
         };
-        std::vector<std::string> before = Entries(users);
+        std::vector<std::string> before = FolderEntries(users);
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.command));
             ClearBoxes();
@@ -229,7 +207,7 @@ TEST_F(NetInstTest, IdentificationAcceptsReadersAndRefusesOtherNamesWithoutTouch
             EXPECT_EQ("Nom d'utilisateur incorrect", CapturedBoxes()[0].caption);
             EXPECT_EQ(dialog, shown<SVIdentificationDialog>()) << "a refused name leaves the dialog open";
             EXPECT_STREQ("", app->getCurrentUserName().c_str());
-            EXPECT_EQ(before, Entries(users));
+            EXPECT_EQ(before, FolderEntries(users));
         }
 
         // Annuler keeps the name empty: the next command asks again.
@@ -246,7 +224,7 @@ TEST_F(NetInstTest, IdentificationAcceptsReadersAndRefusesOtherNamesWithoutTouch
         Act(dialog, SVIdentificationDialog::kNewItem);
         EXPECT_FALSE(shown<SVIdentificationDialog>());
         EXPECT_STREQ("carol", app->getCurrentUserName().c_str());
-        EXPECT_TRUE(Exists(users + "\\carol"));
+        EXPECT_TRUE(PathExistsOnDisk(users + "\\carol"));
         SVWorkNameRestoreDialog* restore = shown<SVWorkNameRestoreDialog>();
         ASSERT_TRUE(restore);
         EXPECT_STREQ("", SVWorkNameDialog::buildWorkNameList(AFileSpec((users + "\\carol").c_str())).c_str());
@@ -271,9 +249,9 @@ TEST_F(NetInstTest, IdentificationAcceptsReadersAndRefusesOtherNamesWithoutTouch
 TEST_F(NetInstTest, SavingWritesTheFilesAndThePasswordAndRefusesBadInput) {
     guarded([&] {
         ASSERT_TRUE(app->setUserName("alice"));
-        WriteFileBytes(reader("svnet.par"), "net");
-        WriteFileBytes(reader("sv.prf"), "prf");
-        WriteFileBytes(reader("sv.dos"), "dos");
+        WriteAll(reader("svnet.par"), "net");
+        WriteAll(reader("sv.prf"), "prf");
+        WriteAll(reader("sv.dos"), "dos");
 
         struct Row {
             const char* name;
@@ -295,7 +273,7 @@ TEST_F(NetInstTest, SavingWritesTheFilesAndThePasswordAndRefusesBadInput) {
         };
         for (const Row& row : rows) {
             SCOPED_TRACE(row.name);
-            std::vector<std::string> before = Entries(users + "\\alice");
+            std::vector<std::string> before = FolderEntries(users + "\\alice");
             SVWorkNameSaveDialog* dialog = saveDialog(row.name, row.checked, row.password, row.confirmation);
             ASSERT_TRUE(dialog);
             ClearBoxes();
@@ -306,18 +284,18 @@ TEST_F(NetInstTest, SavingWritesTheFilesAndThePasswordAndRefusesBadInput) {
             std::string work = reader(row.name);
             if (!row.passewd) {
                 EXPECT_EQ(dialog, shown<SVWorkNameSaveDialog>()) << "a failed save leaves the dialog open";
-                EXPECT_EQ(before, Entries(users + "\\alice"));
+                EXPECT_EQ(before, FolderEntries(users + "\\alice"));
                 continue;
             }
             EXPECT_FALSE(shown<SVWorkNameSaveDialog>());
             EXPECT_EQ(row.passewd, ReadFileBytes(work + "\\passewd.db"));
-            EXPECT_TRUE(Exists(work + "\\passewd.db"));
+            EXPECT_TRUE(PathExistsOnDisk(work + "\\passewd.db"));
             EXPECT_EQ("net", ReadFileBytes(work + "\\svnet.par"));
             EXPECT_EQ("prf", ReadFileBytes(work + "\\sv.prf"));
             EXPECT_EQ("dos", ReadFileBytes(work + "\\sv.dos"));
-            EXPECT_FALSE(Exists(work + "\\sv.note"));
-            EXPECT_FALSE(Exists(work + "\\docnet.par"));
-            EXPECT_TRUE(Exists(work + "\\sv.histo"));
+            EXPECT_FALSE(PathExistsOnDisk(work + "\\sv.note"));
+            EXPECT_FALSE(PathExistsOnDisk(work + "\\docnet.par"));
+            EXPECT_TRUE(PathExistsOnDisk(work + "\\sv.histo"));
         }
         // The differing confirmation is emptied.
         SVWorkNameSaveDialog* dialog = saveDialog("differe", true, "a", "b");
@@ -326,7 +304,7 @@ TEST_F(NetInstTest, SavingWritesTheFilesAndThePasswordAndRefusesBadInput) {
         EXPECT_STREQ("a", dialog->getItemText(SVWorkNameSaveDialog::kPasswordItem).c_str());
 
         // Replacing a protected work asks its password first: a refusal keeps it whole.
-        WriteFileBytes(reader("sv.prf"), "prf2");
+        WriteAll(reader("sv.prf"), "prf2");
         BoxAnswer() = IDYES;
         g_answers = {{"secret", true}, {"", false}};
         dialog = saveDialog("secret", false, "", "");
@@ -342,7 +320,7 @@ TEST_F(NetInstTest, SavingWritesTheFilesAndThePasswordAndRefusesBadInput) {
         Act(dialog, AWindow::kOkCommand);
         EXPECT_EQ("", ReadFileBytes(reader("secret\\passewd.db")));
         EXPECT_EQ("prf2", ReadFileBytes(reader("secret\\sv.prf")));
-        for (const std::string& name : Entries(users + "\\alice"))
+        for (const std::string& name : FolderEntries(users + "\\alice"))
             EXPECT_NE('.', name[0]) << "a sibling left: " << name;
     });
 }
@@ -362,7 +340,7 @@ TEST_F(NetInstTest, RestoringBringsBackTheFilesOfTheWorkBehindItsPassword) {
             CreateDirectoryA(reader(work).c_str(), nullptr);
             ASSERT_TRUE(CopyFileA((users + "\\sv.prf").c_str(), (reader(work) + "\\sv.prf").c_str(), FALSE));
         }
-        WriteFileBytes(reader("locked\\passewd.db"), "Secret");
+        WriteAll(reader("locked\\passewd.db"), "Secret");
         frame->goToState(frame->makeNavState(0, 0, 0, 0, 0, 1, 1), 1);
         AppState* shownState = frame->currentState();
         ASSERT_TRUE(shownState);
@@ -413,7 +391,7 @@ TEST_F(NetInstTest, ARestoreAnsweredYesSavesTheCurrentWorkFirst) {
         SVWorkNameSaveDialog* save = saveDialog("avant", false, "", "");
         ASSERT_TRUE(save);
         Act(save, AWindow::kOkCommand);
-        ASSERT_TRUE(Exists(reader("avant\\sv.histo")));
+        ASSERT_TRUE(PathExistsOnDisk(reader("avant\\sv.histo")));
         // A different chain now; restoring "avant" after saving under "apres".
         frame->goToState(frame->makeNavState(0, 0, 0, 0, 0, 1, 1), 1);
         frame->goBack(1);
@@ -435,7 +413,7 @@ TEST_F(NetInstTest, ARestoreAnsweredYesSavesTheCurrentWorkFirst) {
         ClearBoxes();
         Act(save, AWindow::kOkCommand);
         EXPECT_EQ((std::vector<std::string>{"MSG_RESEAU_WORKNAME_SAVEOK", "MSG_RESEAU_WORKNAME_RESTOREOK"}), Texts());
-        EXPECT_TRUE(Exists(reader("apres\\sv.histo")));
+        EXPECT_TRUE(PathExistsOnDisk(reader("apres\\sv.histo")));
         // The restored history replaced the chain and its newest state shows.
         EXPECT_EQ(3, frame->stateCount());
         EXPECT_EQ(frame->headState(), frame->currentState());
@@ -453,7 +431,7 @@ TEST_F(NetInstTest, TheListHoldsTheFoldersAndAClickOnlyFillsTheName) {
         EXPECT_STREQ("", SVWorkNameDialog::buildWorkNameList(AFileSpec(folder.c_str())).c_str());
         for (const char* sub : {"premier", "second", ".cache"})
             CreateDirectoryA((folder + "\\" + sub).c_str(), nullptr);
-        WriteFileBytes(folder + "\\fichier.txt", "x");
+        WriteAll(folder + "\\fichier.txt", "x");
         std::string rows = SVWorkNameDialog::buildWorkNameList(AFileSpec(folder.c_str())).c_str();
         EXPECT_TRUE(rows == "premier#premier\nsecond#second\n" || rows == "second#second\npremier#premier\n") << rows;
 
@@ -465,11 +443,13 @@ TEST_F(NetInstTest, TheListHoldsTheFoldersAndAClickOnlyFillsTheName) {
         }
         SVWorkNameSaveDialog* save = saveDialog("", true, "", "");
         ASSERT_TRUE(save);
-        std::vector<std::string> before = Entries(users + "\\alice");
+        std::vector<std::string> before = FolderEntries(users + "\\alice");
         ARenderer* renderer = save->listRenderer();
         ASSERT_TRUE(renderer);
+        save->setItemText(SVWorkNameSaveDialog::kNameItem, "Nouveau travail");
         app->flushUpdates();
         Snap(save, "worknamesave");
+        save->setItemText(SVWorkNameSaveDialog::kNameItem, "");
         // The first point of the list that falls on a row.
         for (int y = 0; y < 60 && renderer->getHitKind() != SVWorkNameDialog::kRowHit; y += 2) {
             for (int x = 2; x < 120 && renderer->getHitKind() != SVWorkNameDialog::kRowHit; x += 6)
@@ -479,7 +459,7 @@ TEST_F(NetInstTest, TheListHoldsTheFoldersAndAClickOnlyFillsTheName) {
         Act(save, SVWorkNameDialog::kListItem);
         EXPECT_STREQ(renderer->getHitName().c_str(), save->getItemText(SVWorkNameSaveDialog::kNameItem).c_str());
         EXPECT_FALSE(save->getItemText(SVWorkNameSaveDialog::kNameItem).empty());
-        EXPECT_EQ(before, Entries(users + "\\alice")) << "a click saves nothing";
+        EXPECT_EQ(before, FolderEntries(users + "\\alice")) << "a click saves nothing";
         EXPECT_EQ(save, shown<SVWorkNameSaveDialog>());
         closeAll<SVWorkNameSaveDialog>();
     });
