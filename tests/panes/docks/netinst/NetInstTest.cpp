@@ -396,7 +396,6 @@ TEST_F(NetInstTest, ARestoreAnsweredYesSavesTheCurrentWorkFirst) {
         frame->goToState(frame->makeNavState(0, 0, 0, 0, 0, 1, 1), 1);
         frame->goBack(1);
         frame->goToState(frame->makeNavState(0, 0, 0, 0, 0, 1, 2), 1);
-        int16_t countBefore = frame->stateCount();
 
         frame->workNameCommand(2, "");
         SVWorkNameRestoreDialog* restore = shown<SVWorkNameRestoreDialog>();
@@ -419,7 +418,6 @@ TEST_F(NetInstTest, ARestoreAnsweredYesSavesTheCurrentWorkFirst) {
         EXPECT_EQ(frame->headState(), frame->currentState());
         ASSERT_TRUE(frame->currentState());
         EXPECT_EQ(3, frame->currentState()->getScreenMode());
-        (void)countBefore;
     });
 }
 
