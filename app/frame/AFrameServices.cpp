@@ -50,3 +50,18 @@ void AFrameServices::activateFrame() {
     if (AApp* app = AApp::current())
         app->activateFrame();
 }
+
+AWindow* AFrameServices::openWorkNameDialog(Frame1& frame, int16_t mode, const AString& message, const AString& name) {
+    (void)frame, (void)mode, (void)message, (void)name;
+    return nullptr;
+}
+
+AWindow* AFrameServices::openIdentification(Frame1& frame, int16_t mode, const AString& message) {
+    (void)frame, (void)mode, (void)message;
+    return nullptr;
+}
+
+AWindow* AFrameServices::openWorkPassword(Frame1& frame, const AString& message, const AString& expected) {
+    (void)frame, (void)message, (void)expected;
+    return nullptr;
+}

@@ -15,6 +15,7 @@
 class ALineGetterCallBack;
 class AppState;
 class AStyleSheetSet;
+class AWindow;
 class Frame1;
 class SVPane;
 
@@ -40,6 +41,36 @@ public:
     virtual void openDossierWindow(long reference, int16_t kind) { (void)reference, (void)kind; }
     virtual void saveHistoryIfWanted() {}
     virtual AString getCurrentUserName() { return AString(); }
+    // Network installations: the reader's folder (empty when no reader is
+    // named) and the folder of the reader's files in use.
+    virtual AString userDirectory() { return AString(); }
+    virtual AString userFilesFolder() { return AString(); }
+    // Closes, and opens again from the reader's folder, the settings object of
+    // one of the six work files (the index in Frame1::kWorkFiles).
+    virtual void releaseWorkObject(int16_t index) { (void)index; }
+    virtual void reloadWorkObject(int16_t index) { (void)index; }
+    // Writes the history held in memory as "sv.histo" into folder; false when it could not.
+    virtual bool writeHistoryIn(const AString& folder) {
+        (void)folder;
+        return false;
+    }
+    // The work-name, identification and password dialogs built from their
+    // layouts, centred and shown; null when a layout is missing.
+    virtual AWindow* openWorkNameDialog(Frame1& frame, int16_t mode, const AString& message, const AString& name);
+    virtual AWindow* openIdentification(Frame1& frame, int16_t mode, const AString& message);
+    virtual AWindow* openWorkPassword(Frame1& frame, const AString& message, const AString& expected);
+    // Makes an existing reader (setUserName) or a new one (createUserName)
+    // the current reader; false after telling the reader why not.
+    virtual bool setUserName(const char* name) {
+        (void)name;
+        return false;
+    }
+    virtual bool createUserName(const char* name) {
+        (void)name;
+        return false;
+    }
+    // Closes the dossier window when it is open.
+    virtual void closeDossierWindow() {}
     virtual bool workFolderExists() { return false; }
     virtual bool resultExportEnabled() { return false; }
     // Record `record` of table 1 of base 0: the text of one tool-bar menu. A

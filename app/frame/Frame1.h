@@ -23,6 +23,7 @@
 #include "framework/app/AWindow.h"
 
 class ABaseState;
+class AFileSpec;
 class AExportOptions;
 class APopupTreeCallBackHisto;
 class AMovie;
@@ -208,8 +209,26 @@ public:
     virtual void openDictionary(const char* word);
     virtual void openPreferences() {}
     virtual void findInText(const char* text);
-    virtual void workNameCommand(int16_t mode, const char* name) { (void)mode, (void)name; }
-    virtual void askUserName(int16_t mode) { (void)mode; }
+    // Network installations: the save (mode 1) and restore (mode 2) dialogs of
+    // the works, and the identification dialog that comes first when no reader
+    // is named. The work operations answer 1 done, 0 not (the reader was told).
+    virtual void workNameCommand(int16_t mode, const char* name);
+    virtual void askUserName(int16_t mode);
+    // Copies the reader's files and the history into the existing work folder,
+    // with "passewd.db" holding the password's bytes (none: an empty file).
+    int16_t copyWorkFiles(const AString& name, const AString& password);
+    // Brings the files of the work back, each settings object closed before
+    // and opened after; the restored history replaces the chain.
+    int16_t restoreWork(const AString& name);
+    // 1 when the work has no password or the reader typed it.
+    int16_t checkWorkPassword(const AFileSpec& folder);
+    // False when "passewd.db" could not be written whole.
+    bool writeWorkPassword(const AFileSpec& folder, const AString& password);
+    int16_t saveWorkFile(const AFileSpec& folder, const char* name);
+    int16_t restoreWorkFile(const AFileSpec& folder, const char* name);
+    // The six files of a work, in the order they are handled; the history is last.
+    static const char* const kWorkFiles[6];
+    static const char kPasswordFile[];
     virtual void openNetDialog(int16_t step) { (void)step; }
     // The information box of the connection entry; a seam the tests replace.
     virtual void showInfo(const char* text, const char* title);
@@ -228,6 +247,16 @@ private:
     // Saves and deletes the option files (a failed save keeps the old file).
     void releaseOptionFiles();
     void deleteChain();
+    // The chain taken out while a restored history fills a new one.
+    struct SavedChain {
+        AppState* head = nullptr;
+        AppState* current = nullptr;
+        int16_t count = 0;
+    };
+    SavedChain takeChain();
+    void putBackChain(const SavedChain& chain);
+    int16_t restoreHistory(const AFileSpec& folder);
+    void tellWork(const AString& text);
     void setFirstState(AppState* state);
     bool inChain(const AppState* state) const;
     void saveDocPanes(ADocState* doc);

@@ -305,6 +305,23 @@ public:
     // The article's note markers open the notes window through the store.
     void hookNoteWindow();
     AString getCurrentUserName() override { return userName_; }
+    // Network installations (TheAppNetInst.cpp): the reader's name, accepted
+    // when the users' folder holds a folder of that name (setUserName) or made
+    // with its folder (createUserName); refusals are told in a box titled
+    // "Nom d'utilisateur incorrect". The answer of the password dialog of a
+    // protected work is the framework's dialog result (modalAnswer).
+    bool setUserName(const char* name) override;
+    bool createUserName(const char* name) override;
+    uint16_t modalAnswer() const { return dialogResult(); }
+    AString userDirectory() override { return getUserDirectory().path(); }
+    AString userFilesFolder() override { return getUserFilesFolder().path(); }
+    void releaseWorkObject(int16_t index) override;
+    void reloadWorkObject(int16_t index) override;
+    bool writeHistoryIn(const AString& folder) override;
+    AWindow* openWorkNameDialog(Frame1& frame, int16_t mode, const AString& message, const AString& name) override;
+    AWindow* openIdentification(Frame1& frame, int16_t mode, const AString& message) override;
+    AWindow* openWorkPassword(Frame1& frame, const AString& message, const AString& expected) override;
+    void closeDossierWindow() override;
     bool workFolderExists() override;
     AString menuRecordText(long record) override;
     AString roomTitle(AppState* state) override;

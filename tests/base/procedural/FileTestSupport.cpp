@@ -6,6 +6,21 @@
 #include <cstdio>
 #include <cstdlib>
 
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA data;
     HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &data);

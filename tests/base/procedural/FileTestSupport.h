@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 class TempFolderTest : public testing::Test {
 protected:
@@ -30,5 +31,7 @@ private:
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& data);
 bool PathExistsOnDisk(const std::string& path);
+// The names in a folder but "." and "..", in listing order.
+std::vector<std::string> FolderEntries(const std::string& folder);
 // Deletes the folder with everything in it.
 void RemoveTree(const std::string& folder);
