@@ -9,6 +9,8 @@
 #include "app/frame/AFramePrinting.h"
 #include "app/frame/Frame1.h"
 #include "app/main/AppPrintServices.h"
+#include "app/online/ADocNetManager.h"
+#include "app/online/ANetInfo.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
 #include "framework/files/AOptionsInfo.h"
@@ -17,6 +19,7 @@
 #include "framework/graphics/AFont.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
+#include "web/net/AppNetManager.h"
 
 SV_IMPLEMENT_CLASS(TheApp, 1000, AQuickTimeApp)
 
@@ -51,6 +54,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
         return frame ? frame->getPrintOptionsFile() : nullptr;
     });
     AListApp::install(this);
+    AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
 }
 
@@ -63,7 +67,14 @@ TheApp::~TheApp() {
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     removeWorkspaceWindows();
+    if (AOnlineHost::current() == this)
+        AOnlineHost::setCurrent(nullptr);
     SetTextMatchMarkersHook(nullptr);
+    // Saved while the dossiers and the history can still say which pages they hold.
+    releaseDocNet();
+    releaseNetInfo();
+    // The windows and their views are gone: the runtime can end.
+    ownEngine_.reset();
     styleSheets_.reset();
     releaseNotes();
     releaseDossiers();
@@ -75,6 +86,7 @@ TheApp::~TheApp() {
         gDataLocation = nullptr;
     dataLocation_.reset();
     netLog_.reset();
+    netManager_.reset();
 }
 
 TheApp* TheApp::current() {
@@ -90,6 +102,8 @@ void* TheApp::backgroundBrush() {
 // once the quit is sure, so a run that ends any other way leaves "0".
 ACommand* TheApp::quitRequest() {
     setValidIniValue("ValidQuit", "0");
+    // The web documents are sorted while the main window still holds its states.
+    saveDocNet();
     if (!closeAllWindowsChecked(1))
         return noChange();
     setValidIniValue("ValidQuit", "1");
@@ -151,18 +165,6 @@ void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const 
     const char* texts[4] = {a, b, c, d};
     for (int i = 0; i < 4; ++i)
         markers_[i] = AString(texts[i] ? texts[i] : "");
-}
-
-// Network: the connection manager is not in the program yet.
-
-void* TheApp::getNetManager() {
-    CurrentErrorStream().writeString("Gestionnaire de connexions absent\n");
-    netLog("Gestionnaire de connexions absent\n");
-    return nullptr;
-}
-
-void* TheApp::getNetManagerChecked() {
-    ThrowAssert("theapp", __LINE__);
 }
 
 void TheApp::netLog(const char* text) {

@@ -3,6 +3,7 @@
 
 #include "app/frame/SVPane.h"
 #include "app/main/TheApp.h"
+#include "app/views/AboutDlg.h"
 #include "base/object/AError.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/workspace/ANoteManager.h"
@@ -79,4 +80,8 @@ void TheApp::openNoteWindow(long docNo, long noteId, APane* owner) {
 void TheApp::openDossierWindow(long reference, int16_t kind) {
     if (ADossierManager* dossiers = getDossierManager())
         DossierWin::show(dossiers, reference, kind);
+}
+
+AboutDlg* TheApp::openAbout() {
+    return AboutDlg::openAbout(install_.network);
 }

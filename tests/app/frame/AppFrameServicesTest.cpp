@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include <windows.h>
+
 #include "app/main/TheApp.h"
+#include "app/online/ADocNetManager.h"
 #include "app/state/ABaseState.h"
 #include "tests/app/frame/FrameTestSupport.h"
 
@@ -88,4 +91,39 @@ TEST_F(AppFrameTest, DocumentsAndAddressesBecomeStatesOfTheMainWindow) {
     EXPECT_EQ(6, page->fSalle);
     EXPECT_EQ(3, page->getDocState()->fDocType);
     delete page;
+}
+
+TEST_F(AppFrameTest, WebPagesBecomeWebStatesAndOnlyShownPagesAreKept) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    DeleteFileA("docnet.par");
+    reader->loadDocNet();
+    reader->loadHistory(false, false);
+    frame->doMenuAction(0, 0);
+    struct Row {
+        const char* address;
+        int16_t full;
+        long docNo;
+    } const rows[] = {{"http://a.test/p", 1, 0}, {"http://b.test/q#r", 0, 1}, {"http://a.test/p", 0, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.address);
+        reader->showWebPage(r.address, r.full, 1);
+        AppState* shown = frame->currentState();
+        ASSERT_TRUE(shown && shown->getDocState());
+        EXPECT_EQ(8, shown->getDocState()->fDocType);
+        EXPECT_EQ(4, shown->getScreenMode());
+        EXPECT_EQ(r.docNo, shown->getDocNo());
+        EXPECT_EQ(r.full, shown->getUserInfo(3004));
+        EXPECT_EQ(r.full, shown->getUserInfo(3005));
+    }
+    reader->showWebPage("", 1, 1);
+    EXPECT_EQ(0, frame->currentState()->getDocNo()) << "no address, no state";
+    // A page no state shows any more goes at the next save.
+    EXPECT_EQ(2, reader->getUrlDocNo("http://c.test/;C"));
+    reader->saveDocNet();
+    EXPECT_EQ(2, reader->getDocNetManager()->count());
+    EXPECT_EQ(-1, reader->getUrlDocNo("http://c.test/"));
+    EXPECT_STREQ("http://b.test/q_KY_r;", reader->getDocNetManager()->getEntry(1).c_str());
+    reader->releaseDocNet();
+    DeleteFileA("docnet.par");
 }
