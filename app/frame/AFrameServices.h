@@ -12,6 +12,7 @@
 
 #include "base/object/AString.h"
 
+class ALineGetterCallBack;
 class AppState;
 class AStyleSheetSet;
 class Frame1;
@@ -54,6 +55,24 @@ public:
     // network installation; empty for the framework's default place.
     virtual AString printFilesFolder() { return AString(); }
     virtual void activateFrame();
+    // The history rows' titles: a web document's page title (empty when
+    // unknown), a room state's room title, and the text of a document's
+    // record in table 0 (HDGLIB) of base 13 (empty when there is none).
+    virtual AString webPageTitle(long docNo) {
+        (void)docNo;
+        return AString();
+    }
+    virtual AString roomTitle(AppState* state) {
+        (void)state;
+        return AString();
+    }
+    virtual AString docListRecord(long docNo) {
+        (void)docNo;
+        return AString();
+    }
+    // A new row format (the caller owns it) that draws a history row
+    // "key TAB icon TAB title" as a row linking to its key; null keeps rows raw.
+    virtual ALineGetterCallBack* makeHistoryRowFormat() { return nullptr; }
 };
 
 // The services the frame uses: gFrameServices when set, else a shared base instance.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/frame/AFrameServices.h"
+#include "app/frame/APopupTreeCallBackHisto.h"
 #include "app/frame/APopupTreeCallBackMenu.h"
 #include "app/frame/SVPane.h"
 #include "app/state/ABaseState.h"

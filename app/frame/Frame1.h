@@ -23,6 +23,7 @@
 
 class ABaseState;
 class AExportOptions;
+class APopupTreeCallBackHisto;
 class APopupTreeCallBackMenu;
 class APrinterOptions;
 class ADocState;
@@ -158,7 +159,10 @@ public:
     // Opens the button's menu; markFlag marks the current entry, headingFlag
     // shows disabled entries as headings that cannot be chosen.
     virtual void showMenuPopup(int16_t buttonId, AIconButton* button, int16_t markFlag, int16_t headingFlag);
-    virtual void showHistoryPopup(AIconButton* button) { (void)button; }
+    // Opens the history popup ("HISTO_NBLINES" + 1 rows at most) under the button.
+    virtual void showHistoryPopup(AIconButton* button);
+    // Returns to the state a history row's key names, unless it shows what is shown now.
+    void historyLineChosen(const char* key);
     virtual void addCurrentToDossier() {}
     virtual void addNoteToArticle() {}
     // The application's dossier window until the tool commands bring their own.
@@ -233,5 +237,6 @@ private:
     AStaticText* statusText_ = nullptr;
     ASizerGroup* sizerGroup_ = nullptr;
     std::map<long, AString> menuTexts_;
+    std::unique_ptr<APopupTreeCallBackHisto> histoCallBack_;  // made on first use
     std::unique_ptr<APopupTreeCallBackMenu> menuCallBack_;  // made on first use; popups hold plain pointers
 };

@@ -1,9 +1,13 @@
 // The main window's tool-bar menus: the tables between menu lines and
-// actions, the popup a menu button opens and the choice of an entry.
+// actions, the popup a menu button opens and the choice of an entry; the
+// history popup and the choice of one of its rows.
 #include <cstdlib>
 #include <cstring>
 
+#include "app/frame/AFrameServices.h"
+#include "app/frame/APopupTreeCallBackHisto.h"
 #include "app/frame/APopupTreeCallBackMenu.h"
+#include "app/frame/ASVHistoLineGetter.h"
 #include "app/frame/Frame1.h"
 #include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
@@ -99,4 +103,45 @@ void Frame1::menuPopupChosen(const char* key) {
     const int16_t action = menuLineToAction(group, line);
     if (action >= 0)
         doMenuAction(group, action);
+}
+
+void Frame1::showHistoryPopup(AIconButton* button) {
+    if (!headState_)
+        ThrowAssert("frame1", __LINE__);
+    if (!histoCallBack_)
+        histoCallBack_.reset(CheckAlloc(new (std::nothrow) APopupTreeCallBackHisto(this), "frame1", __LINE__));
+    PopupTree* popup = PopupTree::load(getParent(), "PopupTree");
+    ARect anchor = button ? button->getScreenBounds() : getScreenBounds();
+    const long lines = std::atol(FrameServices().configString("HISTO_NBLINES").c_str());
+    auto* rows = CheckAlloc(new (std::nothrow) ASVHistoLineGetter(headState_, curState_, lines), "frame1", __LINE__);
+    rows->addRef();
+    if (ALineGetterCallBack* format = FrameServices().makeHistoryRowFormat())
+        rows->setCallBack(format);
+    const long current = rows->currentLine();
+    PopupTreeParams params;
+    makeMenuParams(params, 1);
+    popup->setParams(params);
+    popup->setUp(this, histoCallBack_.get(), "PopupTree", 0x2042, 0);
+    popup->setLineGetter(rows, 1);
+    rows->release();
+    popup->setCurrentLine(current);
+    popup->openAt(anchor);
+}
+
+void Frame1::historyLineChosen(const char* key) {
+    AppState* chosen = ASVHistoLineGetter::stateOfKey(headState_, key);
+    AppState* current = curState_;
+    if (!chosen || !current || chosen == current)
+        return;
+    const int16_t from = current->getScreenMode(), to = chosen->getScreenMode();
+    const bool sameDoc = chosen->getDocNo() == current->getDocNo();
+    bool go;
+    if (from == 0)
+        go = to != 0 || !sameDoc;
+    else if (from == 3 || from == 4)
+        go = !(to == from && chosen->fSalle == current->fSalle && sameDoc);
+    else
+        go = !sameDoc;
+    if (go)
+        goToHistoryState(chosen);
 }

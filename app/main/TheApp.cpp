@@ -56,6 +56,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AListApp::install(this);
     AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
+    installFlashServices();
 }
 
 TheApp::~TheApp() {
@@ -69,6 +70,7 @@ TheApp::~TheApp() {
     removeWorkspaceWindows();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
+    removeFlashServices();
     SetTextMatchMarkersHook(nullptr);
     // Saved while the dossiers and the history can still say which pages they hold.
     releaseDocNet();

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/data/AppDataManager.h"
+#include "app/find/AFlashServices.h"
 #include "app/frame/AFrameServices.h"
 #include "app/lists/AListApp.h"
 #include "app/main/AppInstall.h"
@@ -246,11 +247,16 @@ public:
     void openDossierWindow(long reference, int16_t kind) override;
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
+    void installFlashServices();
+    void removeFlashServices();
     // The article's note markers open the notes window through the store.
     void hookNoteWindow();
     AString getCurrentUserName() override { return userName_; }
     bool workFolderExists() override;
     AString menuRecordText(long record) override;
+    AString roomTitle(AppState* state) override;
+    AString docListRecord(long docNo) override;
+    ALineGetterCallBack* makeHistoryRowFormat() override;
     AString configString(const char* key) override;
     AString configMessage(const char* key) override;
     AStyleSheetSet* styleSheets() override { return styleSheets_.get(); }
@@ -286,6 +292,10 @@ public:
     bool isTextDoc(long docNo);
     // The navigation kind: 0 for a text, 4 for a map, defaultKind otherwise.
     int16_t getDocKind(long docNo, int16_t defaultKind);
+    // The link text registered under a name (the Flash requests' targets);
+    // empty when none is registered.
+    AString getLinkFsText(const char* name);
+    void setLinkFsText(const char* name, const char* text);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 
@@ -354,4 +364,6 @@ private:
     std::function<void(int16_t)> webComplementLoader_;
     std::vector<std::pair<std::string, uint32_t>> stepTimes_;
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
+    std::map<std::string, AString> linkTexts_;        // link name to target text
+    std::unique_ptr<AFlashServices> flashServices_;
 };

@@ -11,6 +11,8 @@
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
+#include "base/object/AError.h"
+#include "panes/docks/workspacewin/WorkspaceLineGetters.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 
@@ -87,6 +89,27 @@ AString TheApp::menuRecordText(long record) {
     if (!base)
         ThrowAssert("frame1", 95);
     return base->getText(1, record, 1);
+}
+
+AString TheApp::roomTitle(AppState* state) {
+    return state ? getDataManager()->getSalleTitle(state->fSalle, state) : AString();
+}
+
+AString TheApp::docListRecord(long docNo) {
+    ASearchBase* base = getDataManager()->getBase(13);
+    if (!base || docNo < 0)
+        return AString();
+    // A document the base does not hold gives a row without a title, not a
+    // popup that fails to open.
+    try {
+        return base->getText(0, docNo, 1);
+    } catch (const AError&) {
+        return AString();
+    }
+}
+
+ALineGetterCallBack* TheApp::makeHistoryRowFormat() {
+    return new ASVResultLineGetterCallBack();
 }
 
 AString TheApp::configString(const char* key) {

@@ -13,7 +13,7 @@ namespace {
 class TestApp : public AApp {
 public:
     TestApp(uint16_t style, bool framed) : AApp(AString("TestClusters"), ARect(), style, 0), framed_(framed) {}
-    void beep(uint32_t) override {}
+    void beep(uint32_t) override { ++ClusterTestBeeps; }
 
 protected:
     void* createFrameWindow(const ARect& rect, const AString& title) override {
@@ -31,6 +31,8 @@ short TestKeyState(int key) {
 }
 
 }  // namespace
+
+int ClusterTestBeeps = 0;
 
 ASizeSpec Frame(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     return ASizeSpec(ARect(left, top, right, bottom));

@@ -31,6 +31,9 @@ T* Shown(T* c) {
     return c;
 }
 
+// The beeps of the test application (it makes no sound).
+extern int ClusterTestBeeps;
+
 // An absolute rule for a frame.
 ASizeSpec Frame(int32_t left, int32_t top, int32_t right, int32_t bottom);
 
