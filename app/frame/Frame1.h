@@ -173,11 +173,11 @@ public:
     virtual void openHelp() {}
     virtual void openAssist() {}
     virtual void openDictionary(const char* word) { (void)word; }
-    virtual void openPreferences() {}
+    virtual void openPreferences();
     virtual void findInText(const char* text);
     virtual void workNameCommand(int16_t mode, const char* name) { (void)mode, (void)name; }
     virtual void askUserName(int16_t mode) { (void)mode; }
-    virtual void openNetDialog(int16_t step) { (void)step; }
+    virtual void openNetDialog(int16_t step);
     // The information box of the connection entry; a seam the tests replace.
     virtual void showInfo(const char* text, const char* title);
 

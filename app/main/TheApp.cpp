@@ -1,6 +1,8 @@
 // The application object: construction, the quit path, names and texts.
 #include "app/main/TheApp.h"
 
+#include "panes/docks/online/AOnlinePanesHost.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -57,6 +59,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
     installFlashServices();
+    installOnlinePanes();
 }
 
 TheApp::~TheApp() {
@@ -71,6 +74,7 @@ TheApp::~TheApp() {
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
     removeFlashServices();
+    removeOnlinePanes();
     SetTextMatchMarkersHook(nullptr);
     // Saved while the dossiers and the history can still say which pages they hold.
     releaseDocNet();
