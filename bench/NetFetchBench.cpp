@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "app/online/ANeckoConnection.h"
-#include "base/object/ATextOutStream.h"
+#include "bench/BenchRuntime.h"
 #include "base/procedural/KyHttp.h"
-#include "platform/webrt/nsEmbedding.h"
 #include "tests/base/procedural/NetTestSupport.h"
-#include "tests/platform/webrt/RuntimeFolders.h"
 
 namespace {
 
@@ -93,17 +91,9 @@ int main() {
     }
     if (KY_HttpStartup(0) != 0)
         return 1;
-    // As at the application's start, the HTTP client's trace lines go to a log.
-    ATextOutStream log(AFile(AFileSpec("bench_net_fetch.log"), 1, AFileOptions{1, 256, 1}, false), 0);
-    log.becomeTraceSink();
-    nsPtr<TableProvider> provider(new TableProvider);
-    provider->paths["PrfDef"] = SV_WEBRT_FOLDER "/defaults/pref";
-    nsPtr<nsILocalFile> runtime;
-    if (NS_FAILED(NS_NewNativeLocalFile(SV_WEBRT_FOLDER, PR_TRUE, runtime.receive())) ||
-        NS_FAILED(NS_InitEmbedding(runtime.get(), provider.get()))) {
-        std::fprintf(stderr, "bench_net_fetch: the runtime does not start\n");
+    BenchRuntime runtime("bench_net_fetch.log", "bench_net_fetch");
+    if (!runtime.started())
         return 1;
-    }
     const std::string server = "http://127.0.0.1:" + std::to_string(origin);
     const std::string path = "/big/" + std::to_string(kAnswerBytes);
     int failures = 0;
@@ -112,7 +102,6 @@ int main() {
     std::printf("5 MB through the web engine's connection: median %.1f ms\n", engine);
     std::printf("5 MB through WinINet: median %.1f ms\n", wininet);
     std::printf("ratio (engine / WinINet): %.2f (%d failed)\n", engine / wininet, failures);
-    NS_TermEmbedding();
     DeleteFileA("bench_net_fetch.engine");
     DeleteFileA("bench_net_fetch.wininet");
     return failures ? 1 : 0;

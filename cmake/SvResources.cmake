@@ -29,3 +29,14 @@ function(sv_add_resources target)
     VERBATIM)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# The top dock's layouts and styles, which the main window's layout includes,
+# and the class tables they need beside the application's.
+set(SV_DOCKTOP_RESOURCES
+  ${CMAKE_SOURCE_DIR}/resources/DockTop.layout ${CMAKE_SOURCE_DIR}/resources/dockTopLeftRech.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopLeftImg.layout ${CMAKE_SOURCE_DIR}/resources/dockTopKycf.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopFlash.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAtlas.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopHtml.layout ${CMAKE_SOURCE_DIR}/resources/TopDockStyles.style
+  ${CMAKE_SOURCE_DIR}/resources/TopDockTitleStyle.style ${CMAKE_SOURCE_DIR}/resources/PopupSiSearch.layout)
+set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt)

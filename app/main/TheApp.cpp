@@ -13,11 +13,13 @@
 #include "app/main/AppPrintServices.h"
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
+#include "app/state/ASiReqSearch.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
 #include "framework/files/AOptionsInfo.h"
 #include "framework/printing/APrinterOptions.h"
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
+#include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
@@ -58,6 +60,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     AListApp::install(this);
     AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
+    installTopDock();
     installFlashServices();
     installOnlinePanes();
 }
@@ -73,6 +76,7 @@ TheApp::~TheApp() {
     removeWorkspaceWindows();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
+    removeTopDock();
     removeFlashServices();
     removeOnlinePanes();
     SetTextMatchMarkersHook(nullptr);

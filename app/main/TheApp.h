@@ -45,6 +45,11 @@ class AOnlinePanesHost;
 class ASVNetDlg;
 class ANetInfo;
 class AppNetManager;
+class ALo;
+class ASiReqSearch;
+class ASVLoSearchState;
+class ASearchState;
+class ATopDockApp;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -142,6 +147,22 @@ public:
     // The position of fieldName after the ':' in the base's "TABLE:FIELD" list, -1 when absent.
     long findBaseField(int16_t base, const char* fieldName);
     long maxSiReq() const { return maxSiReq_; }
+    // The quick search's query history, of MAXSIREQ entries at most.
+    ASiReqSearch& queryHistory();
+
+    // The full-text search: a new search state (no reference taken) holding
+    // the full-text and index results of query, or null when nothing is to be
+    // shown, after saying why (stop words only, no result, engine failure).
+    // With no result and offerOnline, the reader may ask for the online search.
+    ASVLoSearchState* runFullTextSearch(int16_t offerOnline, const char* query, int16_t noPhonetic);
+    // True when the query holds no word but stop words.
+    static bool isStopWordQuery(const char* query);
+    void setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3);
+    // The document part's fDate and user-info entry 1190 from the document's chronology record.
+    void fillDocDates(AppState* state);
+    bool isCurrentDocIconType26();
+    void installTopDock();
+    void removeTopDock();
     int16_t adjustToScreen();
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
     // A text renderer installed in the view's renderer layer (which holds it),
@@ -354,6 +375,8 @@ private:
     AFileSpec webCopyFile(const char* date);
     // Renames a file that could not be read to name.bad, replacing an older one.
     void keepBadFile(const AFileSpec& file, const AError& error);
+    // Runs query on the channel of a base; the hit count, the result list in out (new, or null).
+    long runQueryOn(short channelIndex, const char* query, ALo** out);
 
     AppInstall install_;
     AString dataRoot_;
@@ -371,6 +394,8 @@ private:
     AString referenceFile_;  // the path of "svref.db" when in use
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
+    std::unique_ptr<ATopDockApp> topDock_;            // installed while the application lives
+    std::unique_ptr<ASiReqSearch> queryHistory_;      // made on first use
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;

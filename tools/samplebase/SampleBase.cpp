@@ -184,8 +184,9 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
     mapping.proxop = ",PRES,CHAMP,PARAG,";
     mapping.sep = separators;
     // RECH searches the words as typed (a thesaurus field cannot truncate);
-    // RECHTHES widens each word by its thesaurus relations.
-    mapping.forms = {{"RECH", 1, {{"thes", "N"}}}, {"RECHTHES", 1, {}}};
+    // RECHTHES widens each word by its thesaurus relations; SEARCH is the
+    // reader's own full-text channel, as RECH.
+    mapping.forms = {{"RECH", 1, {{"thes", "N"}}}, {"RECHTHES", 1, {}}, {"SEARCH", 1, {{"thes", "N"}}}};
     text.mapping = {mapping};
     DescriptorBase info{"HDFILES", "SVDATA", {{"HDGLIB", "hdglib", 0, 0}, {"HDGINFO", "hdginfo", 0, 0}}, {}};
     spec.bases = {text, info};

@@ -9,6 +9,7 @@
 
 #include "app/main/TheApp.h"
 #include "app/online/ADocNetManager.h"
+#include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"
 #include "tests/app/frame/FrameTestSupport.h"
 
@@ -124,6 +125,35 @@ TEST_F(AppFrameTest, WebPagesBecomeWebStatesAndOnlyShownPagesAreKept) {
     EXPECT_EQ(2, reader->getDocNetManager()->count());
     EXPECT_EQ(-1, reader->getUrlDocNo("http://c.test/"));
     EXPECT_STREQ("http://b.test/q_KY_r;", reader->getDocNetManager()->getEntry(1).c_str());
+
+    // The service's home: refused with the reader told, then a full-page state or the complement pane.
+    reader->loadPreferences();
+    reader->loadNetInfo();
+    reader->setConnectionTest([](const char*) { return true; });
+    int16_t loads = -1;
+    reader->setWebComplementLoader([&](int16_t check) { loads = check; });
+    ClearBoxes();
+    AppState* before = frame->currentState();
+    reader->openWebHome(1);
+    EXPECT_EQ(before, frame->currentState());
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("Connection Internet", CapturedBoxes()[0].caption);
+    reader->getPrefManager()->setLong(APrefManager::kWorkOnline, 1);
+    reader->netInfo()->setServiceAccess(1);
+    reader->openWebHome(1);
+    AppState* home = frame->currentState();
+    ASSERT_NE(before, home);
+    EXPECT_EQ(1, home->getUserInfo(3004));
+    AString address, title;
+    ADocNetManager::splitEntry(reader->getDocNetManager()->getEntry(home->getDocNo()), address, title);
+    EXPECT_NE(std::string::npos, std::string(address.c_str()).find("?id=hom_compl_full&filter=3&data=v10"));
+    reader->openWebHome(0);
+    EXPECT_EQ(home, frame->currentState());
+    EXPECT_EQ(1, loads);
+    EXPECT_EQ(1u, CapturedBoxes().size());
+    reader->releaseNetInfo();
+    reader->releasePreferences();
     reader->releaseDocNet();
-    DeleteFileA("docnet.par");
+    for (const char* file : {"docnet.par", "svnet.par", "sv.prf"})
+        DeleteFileA(file);
 }

@@ -1,0 +1,191 @@
+#!/usr/bin/python3
+"""Draws the top dock's pictures as 24-bit BMP files.
+
+Buttons are strips of three 24 by 24 frames side by side (disabled, normal,
+pressed), as the icon buttons read them with their disabled-frame flag; each
+glyph follows its tooltip in string list 6007. The pictures of the left end
+(1101, 1130 to 1133) carry the name of the left dock's mode. Run:
+draw_topdock_bitmaps.py OUT_FOLDER (needs Pillow).
+"""
+import sys
+
+from PIL import Image, ImageDraw, ImageFont
+
+W = H = 24
+DOCK = (153, 204, 204)
+FACE = (236, 244, 244)
+INK = (24, 70, 86)
+GREY = (150, 164, 168)
+PRESSED = (196, 226, 226)
+HIT = (214, 120, 20)
+
+
+def font(size, bold=False):
+    name = "DejaVuSans-Bold.ttf" if bold else "DejaVuSans.ttf"
+    try:
+        return ImageFont.truetype("/usr/share/fonts/truetype/dejavu/" + name, size)
+    except OSError:
+        return ImageFont.load_default()
+
+
+def letters(text, size=10, bold=True):
+    def draw(d, ink):
+        f = font(size, bold)
+        box = d.textbbox((0, 0), text, font=f)
+        d.text(((W - (box[2] - box[0])) / 2 - box[0], (H - (box[3] - box[1])) / 2 - box[1]), text, fill=ink, font=f)
+    return draw
+
+
+def history(d, ink):  # " historique des requêtes"
+    d.ellipse([5, 5, 19, 19], outline=ink, width=2)
+    d.line([(12, 8), (12, 12), (15, 14)], fill=ink, width=2)
+
+
+def search(d, ink):  # " lancer la recherche"
+    d.ellipse([5, 4, 15, 14], outline=ink, width=2)
+    d.line([(14, 13), (20, 19)], fill=ink, width=3)
+
+
+def find_in_doc(d, ink):  # " rechercher dans le document"
+    d.rectangle([4, 4, 14, 19], outline=ink)
+    for y in (7, 10, 13):
+        d.line([(6, y), (12, y)], fill=ink)
+    d.ellipse([11, 9, 18, 16], outline=ink, width=2)
+    d.line([(17, 15), (21, 19)], fill=ink, width=2)
+
+
+def triangle(left):
+    def draw(d, ink):  # " occurrence précédente" / " occurrence suivante"
+        pts = [(15, 6), (8, 12), (15, 18)] if left else [(9, 6), (16, 12), (9, 18)]
+        d.polygon(pts, fill=ink)
+    return draw
+
+
+def highlight(d, ink):  # " activer / désactiver la surbrillance"
+    d.rectangle([4, 8, 20, 16], fill=HIT if ink != GREY else GREY)
+    d.text((6, 6), "ab", fill=ink, font=font(9, True))
+
+
+def outline_list(d, ink):  # " sommaire"
+    for i, y in enumerate((6, 11, 16)):
+        d.rectangle([5, y, 7, y + 2], fill=ink)
+        d.line([(10, y + 1), (19 - 2 * i, y + 1)], fill=ink, width=2)
+
+
+def context(d, ink):  # " voir le contexte historique"
+    d.line([(4, 12), (20, 12)], fill=ink, width=2)
+    for x in (6, 12, 18):
+        d.line([(x, 8), (x, 16)], fill=ink, width=2)
+
+
+def media(d, ink):  # " afficher / masquer les médias dans l'article"
+    d.rectangle([4, 6, 20, 18], outline=ink, width=2)
+    d.polygon([(6, 16), (11, 10), (14, 14), (16, 12), (19, 16)], fill=ink)
+
+
+def zoom(sign):
+    def draw(d, ink):  # " réduire / agrandir la taille de l'image"
+        d.ellipse([4, 4, 16, 16], outline=ink, width=2)
+        d.line([(15, 15), (20, 20)], fill=ink, width=3)
+        d.line([(7, 10), (13, 10)], fill=ink, width=2)
+        if sign == "+":
+            d.line([(10, 7), (10, 13)], fill=ink, width=2)
+        if sign == "=":
+            d.line([(7, 13), (13, 13)], fill=ink, width=2)
+    return draw
+
+
+def back(d, ink):  # back to the reference document
+    d.polygon([(5, 12), (12, 5), (12, 9), (19, 9), (19, 15), (12, 15), (12, 19)], fill=ink)
+
+
+def linked(n):
+    def draw(d, ink):
+        d.rectangle([5, 4, 17, 19], outline=ink, width=2)
+        d.text((8, 6), n, fill=ink, font=font(10, True))
+    return draw
+
+
+BUTTONS = {
+    1002: history,
+    1003: search,
+    1051: media,
+    1054: triangle(True),
+    1055: triangle(False),
+    1056: highlight,
+    1058: find_in_doc,
+    1069: letters("1"),
+    1070: letters("2"),
+    1071: linked("1"),
+    1072: linked("2"),
+    1073: letters("0"),
+    1074: letters("A-", 9),
+    1075: letters("A+", 9),
+    1079: letters("C"),
+    1083: zoom("-"),
+    1084: zoom("+"),
+    1085: zoom("="),
+    1089: letters("A", 11),
+    1104: back,
+    1105: letters("?"),
+    1330: outline_list,
+    1408: context,
+}
+for room in range(1, 10):
+    BUTTONS[1120 + room] = letters("S%d" % room, 9)
+
+# The pictures of the left end: the left dock's mode by name.
+PICTURES = {
+    1101: "Savantorium",
+    1130: "Thèmes",
+    1131: "Index de A à Z",
+    1132: "Recherche avancée",
+    1133: "Chronologie",
+}
+
+
+def button(draw):
+    strip = Image.new("RGB", (3 * W, H), DOCK)
+    for i, (face, ink) in enumerate([(FACE, GREY), (FACE, INK), (PRESSED, INK)]):
+        frame = Image.new("RGB", (W, H), DOCK)
+        d = ImageDraw.Draw(frame)
+        d.rounded_rectangle([0, 0, W - 1, H - 1], radius=4, fill=face, outline=(96, 150, 156))
+        draw(d, ink)
+        strip.paste(frame, (i * W, 0))
+    return strip
+
+
+def picture(text):
+    image = Image.new("RGB", (192, 28), DOCK)
+    d = ImageDraw.Draw(image)
+    d.rounded_rectangle([0, 1, 191, 26], radius=5, fill=(110, 168, 172))
+    d.text((10, 6), text, fill=(255, 255, 255), font=font(12, True))
+    return image
+
+
+def main(out):
+    for number, draw in BUTTONS.items():
+        button(draw).save(f"{out}/top{number}.bmp")
+    for number, text in PICTURES.items():
+        picture(text).save(f"{out}/top{number}.bmp")
+    # The field's white ground, the dock's separator pattern and bar, the hit picture.
+    field = Image.new("RGB", (136, 24), DOCK)
+    ImageDraw.Draw(field).rounded_rectangle([0, 0, 135, 23], radius=4, fill=(255, 255, 255), outline=(96, 150, 156))
+    field.save(f"{out}/top1100.bmp")
+    sep = Image.new("RGB", (6, 34), DOCK)
+    ImageDraw.Draw(sep).line([(2, 3), (2, 30)], fill=(96, 150, 156), width=2)
+    sep.save(f"{out}/top1015.bmp")
+    bar = Image.new("RGB", (4, 24), DOCK)
+    ImageDraw.Draw(bar).line([(1, 2), (1, 21)], fill=(96, 150, 156), width=1)
+    bar.save(f"{out}/top1053.bmp")
+    hit = Image.new("RGB", (16, 16), DOCK)
+    ImageDraw.Draw(hit).ellipse([2, 2, 13, 13], fill=HIT)
+    hit.save(f"{out}/top1050.bmp")
+    # The picture beside the query history popup's rows.
+    clock = Image.new("RGB", (20, 20), (192, 192, 192))
+    history(ImageDraw.Draw(clock), INK)
+    clock.save(f"{out}/top1039.bmp")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "resources/bitmaps")
