@@ -252,8 +252,9 @@ ASVNetDlg* TheApp::openNetDialogAt(int16_t step) {
         return nullptr;
     wizard->centerIn(nullptr, false);
     wizard->setNetInfo(netInfo_.get());
-    wizard->showStep(step);
+    // Shown first: the panels' controls follow their panel only in a shown window.
     wizard->showUpdate();
+    wizard->showStep(step);
     return wizard;
 }
 

@@ -26,6 +26,16 @@ const char kDropped[] = " \r\n";
 const int16_t kPanels[] = {6003, 6004, 6005, 6006};
 const int16_t kBoundItems[] = {6051, 6061, 6070, 6206, 6207, 6101, 6102, 6103, 6104, 6111,
                                6208, 6209, 6210, 6211, 6062, 6071, 6220, 6221, 6212, 6213};
+// The items of each panel, labels included.
+const struct {
+    int16_t panel;
+    int16_t items[10];
+} kPanelItems[] = {
+    {6003, {1005, 6050, 6051, 6060, 6061, 6070, 1006, 6206, 6207}},
+    {6004, {6100, 6101, 6102, 6103, 6104, 6111, 1007, 6208, 6209}},
+    {6005, {1009, 6210, 6211}},
+    {6006, {1008, 6260, 6062, 6071, 6261, 6220, 6262, 6221, 6212, 6213}},
+};
 const struct {
     int16_t view;
     const char* key;
@@ -67,6 +77,10 @@ void ASVNetDlg::setUpItems() {
             renderer->setTextModel(message(view.key).c_str(), nullptr);
         }
     }
+    // The panels lie in one place: none may paint its background over the one shown.
+    for (int16_t panel : kPanels)
+        if (AClusterItem* item = findItem(panel, false))
+            item->setTransparentFlag(true), item->setEraseBackgroundFlag(false);
     returnStep_ = -1;
 }
 
@@ -85,10 +99,23 @@ void ASVNetDlg::setItemShown(int16_t id, bool shown) {
     AClusterItem* item = findItem(id, false);
     if (!item)
         return;
-    if (shown)
-        item->show(true);
-    else
+    if (!shown) {
         item->hide(true);
+        return;
+    }
+    item->show(true);
+    // A panel shown again leaves its items hidden: they come back with it.
+    for (const auto& panel : kPanelItems) {
+        if (panel.panel != id)
+            continue;
+        for (int16_t child : panel.items) {
+            AClusterItem* found = child ? findItem(child, false) : nullptr;
+            if (found && found->hasFlags(ADisplayComponent::kShown) && !found->hasFlags(ADisplayComponent::kVisible)) {
+                found->hide(false);
+                found->show(true);
+            }
+        }
+    }
 }
 
 void ASVNetDlg::setViewText(int16_t id, const AString& text) {

@@ -43,8 +43,9 @@ ASVNetDlg* FakeOnlineHost::openNetDialog(int16_t step) {
         return nullptr;
     wizard->setDeleteOnClose(!keepWizard);
     wizard->setNetInfo(settings);
-    wizard->showStep(step);
+    // Shown first: the panels' controls follow their panel only in a shown window.
     wizard->showUpdate();
+    wizard->showStep(step);
     return wizard;
 }
 
