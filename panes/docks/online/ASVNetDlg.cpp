@@ -99,21 +99,23 @@ void ASVNetDlg::setItemShown(int16_t id, bool shown) {
     AClusterItem* item = findItem(id, false);
     if (!item)
         return;
-    if (!shown) {
+    if (shown)
+        item->show(true);
+    else
         item->hide(true);
-        return;
-    }
-    item->show(true);
-    // A panel shown again leaves its items hidden: they come back with it.
+    // Before the window is on screen the framework leaves the controls' own
+    // windows as they were made (shown): the panels' controls follow their panel here.
     for (const auto& panel : kPanelItems) {
         if (panel.panel != id)
             continue;
         for (int16_t child : panel.items) {
             AClusterItem* found = child ? findItem(child, false) : nullptr;
-            if (found && found->hasFlags(ADisplayComponent::kShown) && !found->hasFlags(ADisplayComponent::kVisible)) {
-                found->hide(false);
-                found->show(true);
-            }
+            if (!found)
+                continue;
+            if (shown && found->hasFlags(ADisplayComponent::kShown))
+                found->showNativeWindow();
+            else if (!shown)
+                found->hideNativeWindow();
         }
     }
 }
