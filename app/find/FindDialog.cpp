@@ -13,8 +13,8 @@ SV_IMPLEMENT_CLASS(FindDialog, 0, AWindow)
 void FindDialog::setUpItems() {
     AWindow::setUpItems();
     AComponent* field = findById(kFieldId, 0);
-    findField_ = CheckAlloc(field ? static_cast<AEditBox*>(field->castTo(&AEditBox::classRecord)) : nullptr, "SVPane",
-                            __LINE__);
+    findField_ =
+        CheckAlloc(field ? static_cast<AEditBox*>(field->castTo(&AEditBox::classRecord)) : nullptr, "SVPane", __LINE__);
     // A window's parent chain skips to the application: the pane is the
     // component the layout was loaded under, or one of its ancestors.
     AComponent* holder = ALocalCluster::getParent();

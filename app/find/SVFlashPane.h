@@ -49,6 +49,6 @@ public:
     ALoSimple* popupList() const { return popupList_; }
 
 private:
-    ALoSimple* popupList_ = nullptr;                  // one reference held, or null
+    ALoSimple* popupList_ = nullptr;                    // one reference held, or null
     APopupTreeCallBackFlash* popupCallBack_ = nullptr;  // owned (one reference)
 };

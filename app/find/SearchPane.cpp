@@ -137,22 +137,22 @@ ACommand* SearchPane::move(Move what) {
         return noChangeCommand();
     long found = 0;
     switch (what) {
-    case Move::Next:
-        direction = 1;
-        found = stepper->showNextHit();
-        break;
-    case Move::Previous:
-        direction = 0;
-        found = stepper->showPreviousHit();
-        break;
-    case Move::First:
-        direction = 1;
-        found = stepper->showFirstHit();
-        break;
-    case Move::Last:
-        direction = 0;
-        found = stepper->showLastHit();
-        break;
+        case Move::Next:
+            direction = 1;
+            found = stepper->showNextHit();
+            break;
+        case Move::Previous:
+            direction = 0;
+            found = stepper->showPreviousHit();
+            break;
+        case Move::First:
+            direction = 1;
+            found = stepper->showFirstHit();
+            break;
+        case Move::Last:
+            direction = 0;
+            found = stepper->showLastHit();
+            break;
     }
     wrapStep(*stepper, found);
     return noChangeCommand();

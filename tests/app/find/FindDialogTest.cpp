@@ -74,9 +74,22 @@ TEST_F(FindDialogTest, TheDialogOpensAtItsPlaceAndItsButtonsStepThroughTheHits) 
     AHitNavigator* navigator = renderer->hitNavigator();
     ASSERT_NE(nullptr, navigator);
     std::string trail;
+    // The buttons are clicked in the dialog's own window.
+    auto click = [&](int16_t id) {
+        auto* button = dynamic_cast<ADisplayComponent*>(dialog->findById(id, 0));
+        ASSERT_NE(nullptr, button);
+        HWND hwnd = dialog->getHWnd();
+        ARect r = button->getFrame();
+        const int x = (r.first.x + r.second.x) / 2, y = (r.first.y + r.second.y) / 2;
+        PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        Pump();
+        PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        Pump();
+        app->commandQueue().run();
+    };
     for (int16_t button : {4203, 4203, 4203, 4203, 4203, 4203, 4202}) {
         const int before = ClusterTestBeeps;
-        dialog->doCommand(button, 0);
+        click(button);
         trail += std::to_string(navigator->currentHitEnd()) + std::string(size_t(ClusterTestBeeps - before), '!') + " ";
     }
     // Five hits; the sixth step wraps to the first and completes the cycle

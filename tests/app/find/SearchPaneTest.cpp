@@ -28,12 +28,8 @@ TEST_F(SearchPaneTest, AFindTextLosesItsStarAndTheExpressionGetsOneOfItsOwn) {
         const char* expression;
         bool rehighlights;
     } const rows[] = {
-        {"abc*", "abc", "abc**", true},
-        {"abc*", "abc", "abc**", false},
-        {"abc", "abc", "abc*", true},
-        {"Le chat", "Le chat", "Le chat*", true},
-        {"*", "", "**", true},
-        {"", "", "*", true},
+        {"abc*", "abc", "abc**", true},           {"abc*", "abc", "abc**", false}, {"abc", "abc", "abc*", true},
+        {"Le chat", "Le chat", "Le chat*", true}, {"*", "", "**", true},           {"", "", "*", true},
     };
     FakeSearchPane pane;
     NoticeCounter counter;
@@ -83,21 +79,21 @@ TEST_F(SearchPaneTest, MovingPastEitherEndWrapsAndACompleteCycleBeepsOnce) {
         for (const char* m = r.moves; *m; ++m) {
             const int before = ClusterTestBeeps;
             switch (*m) {
-            case 'n':
-                pane.showNextHit();
-                break;
-            case 'p':
-                pane.showPreviousHit();
-                break;
-            case 'f':
-                pane.showFirstHit();
-                break;
-            default:
-                pane.showLastHit();
-                break;
+                case 'n':
+                    pane.showNextHit();
+                    break;
+                case 'p':
+                    pane.showPreviousHit();
+                    break;
+                case 'f':
+                    pane.showFirstHit();
+                    break;
+                default:
+                    pane.showLastHit();
+                    break;
             }
-            trail += std::to_string(pane.stepper.currentPosition()) + std::string(size_t(ClusterTestBeeps - before), '!') +
-                     " ";
+            trail += std::to_string(pane.stepper.currentPosition()) +
+                     std::string(size_t(ClusterTestBeeps - before), '!') + " ";
         }
         EXPECT_EQ(r.trail, trail);
     }

@@ -87,11 +87,7 @@ TEST_F(FrameTest, TheToolsButtonOpensItsMenuBelowIt) {
     frame->loadMenuTexts();
     frame->showUpdate();
     frame->doCommand(1046, 0);
-    PopupTree* popup = nullptr;
-    Alist& children = app->children();
-    for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
-        if (auto* p = dynamic_cast<PopupTree*>(ChildOf(l)))
-            popup = p;
+    PopupTree* popup = lastPopup();
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(1046, frame->menuButton());
     EXPECT_EQ(4, popup->getItemCount());

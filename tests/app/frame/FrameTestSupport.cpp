@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
 #include "framework/components/ALayoutLoader.h"
 
@@ -104,6 +105,15 @@ ProbePane* FrameTest::pane(int16_t id) {
         c = content ? content->findById(id, 0) : nullptr;
     }
     return c ? static_cast<ProbePane*>(c->castTo(&ProbePane::classRecord)) : nullptr;
+}
+
+PopupTree* FrameTest::lastPopup() const {
+    PopupTree* popup = nullptr;
+    Alist& children = app->children();
+    for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
+        if (auto* p = dynamic_cast<PopupTree*>(ChildOf(l)))
+            popup = p;
+    return popup;
 }
 
 CountedState* FrameTest::step(long docNo) {

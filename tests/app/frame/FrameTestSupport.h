@@ -12,6 +12,8 @@
 #include "app/state/AppState.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 
+class PopupTree;
+
 class TestServices : public AFrameServices {
 public:
     int16_t getDocKindPane(int16_t kind) override { return static_cast<int16_t>(1300 + kind); }
@@ -77,6 +79,8 @@ protected:
     ProbePane* pane(int16_t id);
     // A new counted state of screen mode 1, pane 2, with a document part, shown.
     CountedState* step(long docNo = -1);
+    // The popup tree opened last under the application, or null.
+    PopupTree* lastPopup() const;
 
     TestServices services;
     Frame1* frame = nullptr;

@@ -94,10 +94,12 @@ TEST_F(HistoryTest, ThePopupListsPermanentStatesAroundTheCurrentOne) {
     } const rows[] = {
         {0, "*Le chat;"},
         {1, "*Le chat;Article 11;"},
-        {10, "Article 17;Article 16;Article 15;Article 13;*Le chat;Article 11;Article 10;Article 9;Article 8;"
-             "Article 7;Article 6;"},
-        {40, "Article 20;Article 19;Article 18;Article 17;Article 16;Article 15;Article 13;*Le chat;Article 11;"
-             "Article 10;Article 9;Article 8;Article 7;Article 6;Article 5;Article 4;Article 3;Article 2;Article 1;"},
+        {10,
+         "Article 17;Article 16;Article 15;Article 13;*Le chat;Article 11;Article 10;Article 9;Article 8;"
+         "Article 7;Article 6;"},
+        {40,
+         "Article 20;Article 19;Article 18;Article 17;Article 16;Article 15;Article 13;*Le chat;Article 11;"
+         "Article 10;Article 9;Article 8;Article 7;Article 6;Article 5;Article 4;Article 3;Article 2;Article 1;"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.lines);
@@ -131,11 +133,7 @@ TEST_F(HistoryTest, TheHistoryButtonOpensThePopupUnderItAfterTenNavigations) {
     frame->goBack(1);
     frame->showUpdate();
     frame->doCommand(1044, 0);
-    PopupTree* popup = nullptr;
-    Alist& children = app->children();
-    for (ALink* l = children.firstLink(); l != children.sentinel(); l = l->next)
-        if (auto* p = dynamic_cast<PopupTree*>(ChildOf(l)))
-            popup = p;
+    PopupTree* popup = lastPopup();
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(0x2042, popup->options());
     app->flushUpdates();
