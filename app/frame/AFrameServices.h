@@ -36,6 +36,9 @@ public:
     virtual bool checkConnection(const char* address);
     virtual int16_t connectionState() { return 0; }
     virtual void openWebHome(int16_t full) { (void)full; }
+    // The preferences dialog and the account wizard at a step; nothing by default.
+    virtual void openPreferences() {}
+    virtual void openNetDialog(int16_t step) { (void)step; }
     virtual void openNoteWindow(long docNo, long noteId, SVPane* owner);
     // The dossier window, with the element to select (reference -1: none).
     virtual void openDossierWindow(long reference, int16_t kind) { (void)reference, (void)kind; }

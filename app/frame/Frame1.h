@@ -207,7 +207,7 @@ public:
     virtual void openHelp();
     virtual void openAssist();
     virtual void openDictionary(const char* word);
-    virtual void openPreferences() {}
+    virtual void openPreferences();
     virtual void findInText(const char* text);
     // Network installations: the save (mode 1) and restore (mode 2) dialogs of
     // the works, and the identification dialog that comes first when no reader
@@ -229,7 +229,7 @@ public:
     // The six files of a work, in the order they are handled; the history is last.
     static const char* const kWorkFiles[6];
     static const char kPasswordFile[];
-    virtual void openNetDialog(int16_t step) { (void)step; }
+    virtual void openNetDialog(int16_t step);
     // The information box of the connection entry; a seam the tests replace.
     virtual void showInfo(const char* text, const char* title);
 

@@ -404,6 +404,14 @@ void Frame1::switchScreen(int16_t keepSearch, int16_t menuIndex, int16_t screenM
     goToState(state.release(), 1);
 }
 
+void Frame1::openPreferences() {
+    FrameServices().openPreferences();
+}
+
+void Frame1::openNetDialog(int16_t step) {
+    FrameServices().openNetDialog(step);
+}
+
 void Frame1::connectionEntry() {
     switch (FrameServices().connectionState()) {
     case 1:

@@ -1,6 +1,8 @@
 // The application object: construction, the quit path, names and texts.
 #include "app/main/TheApp.h"
 
+#include "panes/docks/online/AOnlinePanesHost.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -66,6 +68,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installFlashServices();
     installRightDockServices();
     installSearchPanes();
+    installOnlinePanes();
 }
 
 TheApp::~TheApp() {
@@ -85,6 +88,7 @@ TheApp::~TheApp() {
     removeRightDockServices();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
+    removeOnlinePanes();
     SetTextMatchMarkersHook(nullptr);
     // Saved while the dossiers and the history can still say which pages they hold.
     releaseDocNet();

@@ -43,6 +43,8 @@
 class AAppTextRenderer;
 class ADocNetManager;
 class AboutDlg;
+class AOnlinePanesHost;
+class ASVNetDlg;
 class ANetInfo;
 class AppNetManager;
 class ALo;
@@ -278,6 +280,23 @@ public:
     // Writes "docnet.par" now (a damaged one is left as it is).
     void saveDocNet();
 
+    // The online pages and settings: the service's start page (online when the
+    // service may be used and, unless check, the reader updates automatically;
+    // else the day's copy, else the disc page "ACCUEIL_WEB_LOCAL"), the day's
+    // copy of the complement page ("DDMMYY.htm" with its "_files", at most one
+    // a day), the account requests (2 log in, 4 change the password, 5
+    // forgotten password) against "ACCOUNTSCRIPT", and the defaults.
+    AString getNetStatusPage(int16_t check);
+    void saveWebPageCopy();
+    void serviceAccountRequest(int16_t kind, ANetInfo* settings);
+    void setNetDefaults();
+    // The account wizard at a step, under the main window; null without its layout.
+    ASVNetDlg* openNetDialogAt(int16_t step);
+    void openNetDialog(int16_t step) override;
+    void openPreferences() override;
+    void installOnlinePanes();
+    void removeOnlinePanes();
+
     // AOnlineHost.
     ANetInfo* netInfo() override { return netInfo_.get(); }
     AString netUserAgent() override;
@@ -418,6 +437,8 @@ private:
     bool sayDamaged(const AString& message);
     bool timed(const char* step, bool (TheApp::*body)());
     AFileSpec validIni();
+    // The day's copy of the complement page for a stored date; empty for no date.
+    AFileSpec webCopyFile(const char* date);
     // Renames a file that could not be read to name.bad, replacing an older one.
     void keepBadFile(const AFileSpec& file, const AError& error);
     // Runs query on the channel of a base; the hit count, the result list in out (new, or null).
@@ -462,4 +483,5 @@ private:
     std::unique_ptr<AFlashServices> flashServices_;
     std::unique_ptr<ADicoLibrary> dico_;
     std::unique_ptr<ASVSelContextMenuCallBack> selMenus_[2];  // [0] without find, [1] with
+    std::unique_ptr<AOnlinePanesHost> onlinePanes_;  // installed while the application lives
 };

@@ -123,6 +123,13 @@ public:
     // answer: 4, 3 or 2 by the access flags when reachable, else 1. Sets fReachable.
     int16_t updateConnectionState(bool wanted, bool reachable);
 
+    // Set when the application filled the settings from the installation's defaults.
+    int16_t getDefaultsFlag() const { return fDefaults; }
+    void setDefaultsFlag(int16_t v) { fDefaults = v; }
+    // The forgotten-password request's outcome: non-zero when the service sent the password.
+    int16_t getRequestResult() const { return fRequestResult; }
+    void setRequestResult(int16_t v) { fRequestResult = v; }
+
     ANetInfoAdm* admInfo() const { return fAdmInfo; }
     ANetInfoUsr* usrInfo() const { return fUsrInfo; }
 
@@ -130,4 +137,6 @@ private:
     ANetInfoAdm* adm() const;
     ANetInfoAdm* fAdmInfo = nullptr;
     ANetInfoUsr* fUsrInfo = nullptr;
+    int16_t fDefaults = 0;       // kept in memory only
+    int16_t fRequestResult = 0;  // kept in memory only
 };

@@ -25,6 +25,13 @@ PORTFILE, serves until killed. Paths:
   /sv/alert, /sv/home, /sv/liens_compl, /sv/account
                      its alert page, home complement, complement links and account page:
                      small HTML pages naming the route and the query
+  /sv/accueil?Q      the complement start page: a titled page with the service's links
+  /sv/redirect?id=ID&Q  the redirect page: "hom_compl" and "liens_compl" give those
+                     pages, "accueil" the start page, any other id a page naming it
+  /sv/account/login?login=L&password=P   "OK", cookie 1, cookie 2 for the account
+                     "lecteur"/"secret" (lines), else "REFUS"
+  /sv/account/passwd?login=L&password=P&new=N   "OK" when L/P is that account, else "REFUS"
+  /sv/account/forgot?login=L             "OK" for "lecteur", else "REFUS"
 Every request line is appended to requests.log beside PORTFILE.
 """
 import base64
@@ -62,8 +69,60 @@ def static_file(path):
 LOG = None
 
 
+START_PAGE = (
+    "<html><head><title>Savantorium - compl\xe9ments</title></head>"
+    "<body style=\"font-family:sans-serif;background:#f4f7fb\">"
+    "<h2 style=\"color:#1e3c78\">Savantorium SVLINK</h2>"
+    "<p>Les compl\xe9ments en ligne de votre encyclop\xe9die.</p>"
+    "<ul><li><a href=\"/sv/redirect?id=hom_compl\">Accueil des compl\xe9ments</a></li>"
+    "<li><a href=\"/sv/redirect?id=liens_compl&amp;ref=1\">Liens compl\xe9mentaires</a></li></ul>"
+    "<p>%s</p></body></html>")
+
+
+def query_values(query):
+    values = {}
+    for pair in query.split("&"):
+        key, _, value = pair.partition("=")
+        values[key] = value
+    return values
+
+
+def html(w, body):
+    data = body.encode("latin-1")
+    w(b"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: %d\r\n\r\n" % len(data) + data)
+
+
+def serve_account(w, route, query):
+    values = query_values(query)
+    known = values.get("login") == "lecteur"
+    if route == "/sv/account/login" and known and values.get("password") == "secret":
+        answer = "OK\nc1-lecteur\nc2-lecteur\n"
+    elif route == "/sv/account/passwd" and known and values.get("password") == "secret" and values.get("new"):
+        answer = "OK\n"
+    elif route == "/sv/account/forgot" and known:
+        answer = "OK\n"
+    else:
+        answer = "REFUS\n"
+    w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + answer.encode("latin-1"))
+
+
 def serve_service(w, path):
     route, _, query = path.partition("?")
+    if route == "/sv/redirect":
+        page = query_values(query).get("id", "")
+        if page == "accueil":
+            route = "/sv/accueil"
+        elif page in ("hom_compl", "liens_compl"):
+            route = "/sv/" + ("home" if page == "hom_compl" else page)
+    if route == "/sv/accueil":
+        html(w, START_PAGE % query)
+        return
+    if route.startswith("/sv/account/"):
+        serve_account(w, route, query)
+        return
+    if route == "/sv/redirect":
+        html(w, "<html><body><p>%s</p></body></html>" % query)
+        return
     if route == "/sv/search":
         body = b"RESULTS\n" + query.encode("latin-1")
         w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body)
