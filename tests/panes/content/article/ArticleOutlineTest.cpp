@@ -341,3 +341,26 @@ TEST_F(ArticleOutlineTest, TheTimeStripFollowsFlagElevenAndItsLinksScrollTheArti
         EXPECT_TRUE(strip->isPaneWanted());
     });
 }
+
+TEST_F(ArticleOutlineTest, APictureOfAnArticleWithItsOutlineInModeOneAndLargerText) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        content->outline = 1;
+        DocKycfPane* article = showWithMap("3,0:0,3000:13,6000:26");
+        ARenderer* outline = article->outlineRenderer();
+        ASSERT_TRUE(outline);
+        {
+            AViewMeasureLock measuring(article->articleView());
+            outline->setTextModel("D\xE9" "but de l'article\nPremi\xE8" "re partie\nSeconde partie", nullptr);
+            outline->layOut();
+        }
+        article->setSplitMode(1);
+        article->changeFontSize(1);
+        pump();
+        EXPECT_TRUE(part(article, DocKycfPane::kOutlinePart)->hasFlags(ADisplayComponent::kShown));
+        EXPECT_EQ(1, article->fontDelta());
+        saveShot("article-outline");
+        article->changeFontSize(0);
+    });
+}
