@@ -46,6 +46,7 @@ set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
 # (the reader, its tests and benchmarks compile them alike).
 set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
   ${CMAKE_SOURCE_DIR}/resources/DockLCR.layout ${CMAKE_SOURCE_DIR}/resources/DocKycf.layout
+  ${CMAKE_SOURCE_DIR}/resources/DocFrise.layout
   ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout
   ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
   ${CMAKE_SOURCE_DIR}/resources/VScroll.layout ${SV_DOCKTOP_RESOURCES}

@@ -344,7 +344,7 @@ void Frame1::setActive(SVPane*& slot, SVPane* pane) {
 void Frame1::componentDeleted(AComponent* component) {
     // A pane that goes away is forgotten: a link tells the frame nothing of it.
     for (SVPane** p : {&activePrintPane_, &activeExportPane_, &activeListPane_, &flashPane_, &htmlPane_, &findPane_,
-                       &dockPane_, &slots_.leftPane, &slots_.rightPane, &slots_.docPane1, &slots_.docPane2,
+                       &timeStripPane_, &dockPane_, &slots_.leftPane, &slots_.rightPane, &slots_.docPane1, &slots_.docPane2,
                        &slots_.docPane3, &slots_.editPane, &slots_.quickSearchPane, &slots_.webComplementPane}) {
         if (*p == component)
             *p = nullptr;

@@ -83,6 +83,8 @@ public:
     void setQuickSearchPane(SVPane* pane) { slots_.quickSearchPane = pane; }
     void setWebComplementPane(SVPane* pane) { slots_.webComplementPane = pane; }
     void setFindPane(SVPane* pane) { findPane_ = pane; }
+    void setTimeStripPane(SVPane* pane) { timeStripPane_ = pane; }
+    SVPane* timeStripPane() const { return timeStripPane_; }
 
     // Tool-bar menus.
     void loadMenuTexts();
@@ -270,6 +272,7 @@ private:
     PaneSlots slots_;
     SVPane* dockPane_ = nullptr;  // not owned
     SVPane* findPane_ = nullptr;  // not owned
+    SVPane* timeStripPane_ = nullptr;  // not owned
     // The chain.
     AppState* headState_ = nullptr;     // owned, with every older state
     AppState* curState_ = nullptr;      // not owned: in the chain

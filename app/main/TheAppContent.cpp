@@ -41,6 +41,8 @@ public:
     void openExtendedSearch(const char* text) override { app_.openExtendedSearch(text); }
     void showDocumentAt(long position) override { app_.showDocumentAt(position); }
     AString configString(const char* key) override { return app_.configString(key); }
+    AStyleSheet* getStyleSheet(long n) override { return app_.getStyleSheet(n); }
+    APrefManager* prefManager() override { return app_.getPrefManager(); }
 
 private:
     TheApp& app_;

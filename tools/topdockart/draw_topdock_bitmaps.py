@@ -83,6 +83,23 @@ def media(d, ink):  # " afficher / masquer les médias dans l'article"
     d.polygon([(6, 16), (11, 10), (14, 14), (16, 12), (19, 16)], fill=ink)
 
 
+def split(outline_rows):
+    def draw(d, ink):  # " affichage : 1/3 sommaire , 2/3 article" ... " sommaire plein écran"
+        d.rectangle([5, 4, 19, 20], outline=ink)
+        bottom = 4 + outline_rows * 16 // 3
+        d.rectangle([5, 4, 19, bottom], fill=ink)
+    return draw
+
+
+def outline_depth(detailed):
+    def draw(d, ink):  # " sommaire simple" / " sommaire détaillé"
+        rows = [(6, 5), (11, 9), (16, 5)] if detailed else [(7, 5), (15, 5)]
+        for y, x in rows:
+            d.rectangle([x, y, x + 2, y + 2], fill=ink)
+            d.line([(x + 5, y + 1), (19, y + 1)], fill=ink, width=2)
+    return draw
+
+
 def zoom(sign):
     def draw(d, ink):  # " réduire / agrandir la taille de l'image"
         d.ellipse([4, 4, 16, 16], outline=ink, width=2)
@@ -130,9 +147,13 @@ BUTTONS = {
     1105: letters("?"),
     1330: outline_list,
     1408: context,
+    1340: outline_depth(False),
+    1341: outline_depth(True),
 }
 for room in range(1, 10):
     BUTTONS[1120 + room] = letters("S%d" % room, 9)
+# Buttons of a range of choices: a second row of frames for the chosen one.
+CHOICES = {1337: split(1), 1338: split(2), 1339: split(3)}
 
 # The pictures of the left end: the left dock's mode by name.
 PICTURES = {
@@ -144,14 +165,17 @@ PICTURES = {
 }
 
 
-def button(draw):
-    strip = Image.new("RGB", (3 * W, H), DOCK)
-    for i, (face, ink) in enumerate([(FACE, GREY), (FACE, INK), (PRESSED, INK)]):
-        frame = Image.new("RGB", (W, H), DOCK)
-        d = ImageDraw.Draw(frame)
-        d.rounded_rectangle([0, 0, W - 1, H - 1], radius=4, fill=face, outline=(96, 150, 156))
-        draw(d, ink)
-        strip.paste(frame, (i * W, 0))
+def button(draw, rows=1):
+    strip = Image.new("RGB", (3 * W, rows * H), DOCK)
+    for row in range(rows):
+        chosen = row == 1
+        for i, (face, ink) in enumerate([(FACE, GREY), (PRESSED if chosen else FACE, INK), (PRESSED, INK)]):
+            frame = Image.new("RGB", (W, H), DOCK)
+            d = ImageDraw.Draw(frame)
+            d.rounded_rectangle([0, 0, W - 1, H - 1], radius=4, fill=face,
+                                outline=INK if chosen else (96, 150, 156), width=2 if chosen else 1)
+            draw(d, ink)
+            strip.paste(frame, (i * W, row * H))
     return strip
 
 
@@ -166,6 +190,8 @@ def picture(text):
 def main(out):
     for number, draw in BUTTONS.items():
         button(draw).save(f"{out}/top{number}.bmp")
+    for number, draw in CHOICES.items():
+        button(draw, 2).save(f"{out}/top{number}.bmp")
     for number, text in PICTURES.items():
         picture(text).save(f"{out}/top{number}.bmp")
     # The field's white ground, the dock's separator pattern and bar, the hit picture.

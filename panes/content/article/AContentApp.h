@@ -17,6 +17,8 @@ class AAppTextRenderer;
 class ABitmapSupplier;
 class AListRenderer;
 class ANoteManager;
+class APrefManager;
+class AStyleSheet;
 class ARendererView;
 class ASearchBase;
 class DockLCRPane;
@@ -70,6 +72,13 @@ public:
     virtual void showDocumentAt(long position) { (void)position; }
     virtual void playDocument(long record) { (void)record; }
     virtual void openAuthor(long author, long docNo) { (void)author, (void)docNo; }
+    // Sheet n of the application's style sheets, or null.
+    virtual AStyleSheet* getStyleSheet(long n) {
+        (void)n;
+        return nullptr;
+    }
+    // The reader's preferences, or null.
+    virtual APrefManager* prefManager() { return nullptr; }
     // A configuration value, empty when absent.
     virtual AString configString(const char* key) {
         (void)key;

@@ -10,6 +10,7 @@
 #include "app/frame/Frame1.h"
 #include "app/lists/AListApp.h"
 #include "app/lists/ASVDocBitmapSupplier.h"
+#include "app/prefs/APrefManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
@@ -25,6 +26,7 @@
 #include "framework/app/AApp.h"
 #include "framework/app/ACursor.h"
 #include "framework/clusters/AStaticItem.h"
+#include "framework/components/AActionTable.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/ArticleLink.h"
@@ -81,7 +83,20 @@ AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
 
 }  // namespace
 
+long DocKycfPane::readFontDeltaMax(const char* text) {
+    char* end = nullptr;
+    long value = text ? std::strtol(text, &end, 10) : 0;
+    return end != text && value > 0 ? value : 2;
+}
+
+void DocPrefCallback::prefsChanged(APrefManager& manager) {
+    if (*pane_)
+        (*pane_)->applyPreferences(manager);
+}
+
 DocKycfPane::~DocKycfPane() {
+    if (prefSlot_)
+        *prefSlot_ = nullptr;
     ReleaseAndNull(bitmapSupplier_);
 }
 
@@ -121,18 +136,26 @@ void DocKycfPane::setUpItems() {
     if (!figures)
         ThrowAssert("DocKycfPane", 119);
     bitmapSupplier_->addSource("F", figures, 5, 5);
-    if (AAppTextRenderer* renderer = app.createTextRenderer(articleView_, bitmapSupplier_, 0))
+    AAppTextRenderer* renderer = app.createTextRenderer(articleView_, bitmapSupplier_, 0);
+    APrefManager* preferences = app.prefManager();
+    if (preferences && renderer) {
+        if (!prefSlot_) {
+            prefSlot_ = std::make_shared<DocKycfPane*>(this);
+            preferences->addCallBack(CheckAlloc(new (std::nothrow) DocPrefCallback(prefSlot_), "DocKycfPane", 108));
+        }
+        applyPreferences(*preferences);
+    }
+    if (renderer)
         renderer->options = static_cast<uint16_t>((renderer->options | 0x40) & ~0x4);
     app.createStyledListRenderer(outlineView_, 0, 7);
     outlineView_->addLink(this);
-    // The outline and its split modes come with the outline companion: until
-    // then the article takes the whole pane.
     outlinePart_->setVisible(false);
     hasHits_ = 0;
     skipSync_ = 0;
-    fontDeltaMax_ = std::atol(app.configString("FONT_DELTA_SIZE").c_str());
-    if (fontDeltaMax_ <= 0)
-        fontDeltaMax_ = 2;
+    fontDeltaMax_ = readFontDeltaMax(app.configString("FONT_DELTA_SIZE").c_str());
+    const int16_t tips[][2] = {{1237, 10}, {1238, 11}, {1239, 12}, {kOutlineFold, 21}, {kOutlineUnfold, 22}};
+    for (const auto& tip : tips)
+        setItemHelp(tip[0], 6007, tip[1], 0);
 }
 
 void DocKycfPane::detachItems() {
@@ -147,20 +170,47 @@ void DocKycfPane::detachItems() {
 void DocKycfPane::bindActions() {
     SearchPane::bindActions();
     addAction(kArticleView, this, kArticleView, nullptr);
+    addAction(kOutlineView, this, kOutlineView, nullptr);
+    addActionRange(kSplitFirst, this, kSplitFirst, kSplitLast, nullptr);
+    addAction(kOutlineFold, this, kOutlineFold, nullptr);
+    addAction(kOutlineUnfold, this, kOutlineUnfold, nullptr);
+}
+
+// The button's index in the split range (0..2), or -1.
+static int16_t SplitIndex(long argument) {
+    AActionRecord* record = ActionRecordOf(argument);
+    return record ? record->f3 : -1;
 }
 
 ACommand* DocKycfPane::doCommand(int16_t id, long argument) {
-    if (id == kArticleView) {
-        goToDocument();
-        return noChangeCommand();
+    switch (id) {
+    case kArticleView: goToDocument(); break;
+    case kOutlineView: outlineClicked(); break;
+    case kSplitFirst: setSplitMode(SplitIndex(argument)); break;
+    case kOutlineFold:
+    case kOutlineUnfold: {
+        ARenderer* outline = outlineRenderer();
+        if (auto* model = outline ? dynamic_cast<ALaidOutDocModel*>(outline->model()) : nullptr) {
+            AViewMeasureLock measuring(outlineView_);
+            id == kOutlineFold ? model->collapseAll(0) : model->expandAll(0);
+            outline->relayoutFrom(0, true);
+        }
+        break;
     }
-    return SearchPane::doCommand(id, argument);
+    default: return SearchPane::doCommand(id, argument);
+    }
+    return noChangeCommand();
 }
 
 int16_t DocKycfPane::commandStatus(int16_t id, long argument) {
-    if (id == kArticleView)
-        return 1;
-    return SearchPane::commandStatus(id, argument);
+    switch (id) {
+    case kArticleView:
+    case kOutlineView:
+    case kOutlineFold:
+    case kOutlineUnfold: return 1;
+    case kSplitFirst: return SplitIndex(argument) == splitMode_ ? 5 : 1;
+    default: return SearchPane::commandStatus(id, argument);
+    }
 }
 
 AAppTextRenderer* DocKycfPane::articleRenderer() const {
@@ -185,6 +235,9 @@ void DocKycfPane::updatePane() {
     AContentApp& app = AContentApp::current();
     ASVLoSearchState* search = state ? state->getSearchState() : nullptr;
     long docNo = state ? state->getDocNo() : -1;
+    if (doc && doc->fUserInfo.slot(kSplitKey) > 0)
+        splitMode_ = static_cast<int16_t>(std::min(2L, doc->fUserInfo.slot(kSplitKey) - 1));
+    applySplitMode();
     for (AStaticImage* image : iconImages_)
         image->setVisible(false);
     bool shown = false;
@@ -196,7 +249,11 @@ void DocKycfPane::updatePane() {
         ARefHold<AHighlighter> held(NewHighlighter(search, app.getBase(kHiliteBase)));
         shown = showArticle(docNo, held.get());
         if (shown) {
+            if (held.get())
+                setViewStyles(doc ? static_cast<int16_t>(doc->fUserInfo.slot(kHiliteOffKey)) : 0);
             positionArticle(held.get());
+            if (doc)
+                loadOutline(!doc->fNew);
             int16_t icon = app.getDocIconType(docNo);
             iconImages_[0]->setVisible(icon == 4);
             iconImages_[1]->setVisible(icon == 3);

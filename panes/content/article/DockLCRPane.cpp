@@ -10,6 +10,8 @@
 #include "framework/components/ALayoutLoader.h"
 #include "framework/views/ASizerButton.h"
 #include "panes/content/article/AContentApp.h"
+#include "panes/content/article/DocKycfPane.h"
+#include "panes/docks/top/DockTopKycfPane.h"
 
 SV_IMPLEMENT_CLASS(DockLCRPane, 0, SVPane)
 
@@ -59,6 +61,9 @@ void DockLCRPane::setUpItems() {
     setItemHelp(kSplitterId, 6007, 0, 1);
     for (int i = 2; i < 6; ++i)
         items_[i]->setTransparentFlag(true);
+    // The top dock's library sits below this one: the switcher links the article bar itself.
+    if (AComponent* found = findDescendant(&DockTopKycfPane::classRecord, nullptr))
+        setLink(kDockTopKycf, static_cast<SVPane*>(found->castTo(&SVPane::classRecord)));
 }
 
 void DockLCRPane::detachItems() {
@@ -94,7 +99,43 @@ void DockLCRPane::componentDeleted(AComponent* component) {
     }
     if (component == links_[kDockLeft])
         leftSizing_ = nullptr;
+    wireArticleToTopDock();
     SVPane::componentDeleted(component);
+}
+
+void DockLCRPane::setLink(Link link, SVPane* pane) {
+    links_[link] = pane;
+    wireArticleToTopDock();
+}
+
+void DockLCRPane::wireArticleToTopDock() {
+    auto* top = links_[kDockTopKycf] ? static_cast<DockTopKycfPane*>(
+                                           links_[kDockTopKycf]->castTo(&DockTopKycfPane::classRecord))
+                                     : nullptr;
+    auto* article = links_[kDocKycf]
+                        ? static_cast<DocKycfPane*>(links_[kDocKycf]->castTo(&DocKycfPane::classRecord))
+                        : nullptr;
+    if (top)
+        top->setArticleView(article ? article->topView() : nullptr);
+}
+
+static DockTopKycfPane* TopDockOf(SVPane* pane) {
+    return pane ? static_cast<DockTopKycfPane*>(pane->castTo(&DockTopKycfPane::classRecord)) : nullptr;
+}
+
+void DockLCRPane::setSplitMode(int16_t mode) {
+    if (DockTopKycfPane* top = TopDockOf(links_[kDockTopKycf]))
+        top->setSplitMode(mode);
+}
+
+void DockLCRPane::selectOutlineLine(long line, long offset) {
+    if (DockTopKycfPane* top = TopDockOf(links_[kDockTopKycf]))
+        top->selectLine(line, offset);
+}
+
+void DockLCRPane::loadTopOutline(long line, long offset) {
+    if (DockTopKycfPane* top = TopDockOf(links_[kDockTopKycf]))
+        top->showOutline(line, offset);
 }
 
 void DockLCRPane::setLeftDock(SVPane* pane, ALeftDockSizing* sizing) {

@@ -66,8 +66,14 @@ public:
     // The main window re-laid out its panes.
     void syncLeftDockSize();
 
-    void setLink(Link link, SVPane* pane) { links_[link] = pane; }
+    // Also hands the article view to the article top dock once both are here.
+    void setLink(Link link, SVPane* pane);
     SVPane* link(Link link) const { return links_[link]; }
+    // Relays to the article top dock (nothing without one).
+    void setSplitMode(int16_t mode);
+    void selectOutlineLine(long line, long offset);
+    void loadTopOutline(long line, long offset);
+
     // The left dock links itself with its sizing answer (null: none).
     void setLeftDock(SVPane* pane, ALeftDockSizing* sizing);
     ASizerButton* splitter() const { return splitter_; }
@@ -80,6 +86,7 @@ private:
     void goToDocument(long docNo, bool keepLeftAlways);
     AStaticItem* item(int index) const { return items_[index]; }
     void tellLeftDock();
+    void wireArticleToTopDock();
 
     SVPane* links_[kLinkCount] = {};     // not owned
     ALeftDockSizing* leftSizing_ = nullptr;  // not owned: the left dock's

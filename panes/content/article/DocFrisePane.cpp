@@ -1,0 +1,140 @@
+// The article time strip: its text from base 1 table 7 and its links into the article.
+#include "panes/content/article/DocFrisePane.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "app/frame/Frame1.h"
+#include "app/lists/StandardBitmapSupplier.h"
+#include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
+#include "base/object/AError.h"
+#include "base/object/AFilteredFile.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/AContentApp.h"
+#include "panes/content/article/DocKycfPane.h"
+#include "panes/content/article/DockLCRPane.h"
+#include "search/facade/ASearchBase.h"
+
+SV_IMPLEMENT_CLASS(DocFrisePane, 0, SVPane)
+
+namespace {
+
+const int16_t kStripBase = 1, kStripTable = 7, kThumbnailTable = 9, kStripSheet = 4;
+
+}  // namespace
+
+DocFrisePane::~DocFrisePane() {
+    ReleaseAndNull(thumbnails_);
+}
+
+void DocFrisePane::readFrom(AMemoryStream& stream) {
+    SVPane::readFrom(stream);
+    ALayoutLoader::readEndMark(stream, "DocFrisePane", 40);
+}
+
+void DocFrisePane::attachItems() {
+    SVPane::attachItems();
+    CheckAlloc(getFrame(), "DocFrisePane", 53)->setTimeStripPane(this);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
+                           "DocFrisePane", 55);
+    switcher_->setLink(DockLCRPane::kDocFrise, this);
+}
+
+void DocFrisePane::setUpItems() {
+    SVPane::setUpItems();
+    AClusterItem* item = findItem(kStripView, false);
+    view_ = CheckAlloc(item ? static_cast<ARendererView*>(item->castTo(&ARendererView::classRecord)) : nullptr,
+                       "DocFrisePane", 67);
+    view_->setTransparentFlag(true);
+    AContentApp& app = AContentApp::current();
+    ASearchBase* base = app.getBase(kStripBase);
+    if (!base)
+        ThrowAssert("DocFrisePane", 72);
+    thumbnails_ = CheckAlloc(new (std::nothrow) ASVVigBitmapSupplier(base, kThumbnailTable), "DocFrisePane", 74);
+    thumbnails_->addRef();
+    app.createTextRenderer(view_, thumbnails_, kStripSheet);
+}
+
+void DocFrisePane::detachItems() {
+    SVPane::detachItems();
+    ReleaseAndNull(thumbnails_);
+}
+
+void DocFrisePane::bindActions() {
+    SVPane::bindActions();
+    addAction(kStripView, this, kStripView, nullptr);
+}
+
+ACommand* DocFrisePane::doCommand(int16_t id, long argument) {
+    if (id != kStripView)
+        return SVPane::doCommand(id, argument);
+    linkClicked();
+    return noChangeCommand();
+}
+
+int16_t DocFrisePane::commandStatus(int16_t id, long argument) {
+    return id == kStripView ? 1 : SVPane::commandStatus(id, argument);
+}
+
+int16_t DocFrisePane::isPaneWanted() {
+    AppState* state = currentState();
+    ADocState* doc = docState();
+    if (!state || !doc || doc->fDocType != 0)
+        return 0;
+    return AContentApp::current().getDocRefInfo(state->getDocNo()).getInfo(kStripFlag) != 0;
+}
+
+void DocFrisePane::updatePane() {
+    AppState* state = currentState();
+    ARenderer* renderer = view_ ? view_->renderer() : nullptr;
+    AContentApp& app = AContentApp::current();
+    long docNo = state ? state->getDocNo() : -1;
+    ADocRefInfo info = app.getDocRefInfo(docNo);
+    setVisible(docNo >= 0 && info.getInfo(kStripFlag) != 0);
+    if (!renderer)
+        return;
+    ASearchBase* base = app.getBase(kStripBase);
+    AViewMeasureLock measuring(view_);
+    bool loaded = false;
+    if (docNo >= 0 && base && info.getInfo(kStripFlag)) {
+        // Information field 6: the strip's record in table 7.
+        try {
+            long ref = base->makeDocRef(kStripTable, info.fField6);
+            AFilteredFile stream = base->readToStream(kStripTable, ref, 0);
+            renderer->setStreamModel(stream, nullptr);
+            renderer->enableTables('#');
+            loaded = true;
+        } catch (const AError&) {
+            loaded = false;
+        }
+    }
+    if (!loaded)
+        renderer->setTextModel("", nullptr);
+    renderer->layOut();
+    queueUpdate(0);
+}
+
+void DocFrisePane::linkClicked() {
+    ARenderer* renderer = view_ ? view_->renderer() : nullptr;
+    if (renderer && renderer->getHitKind() == 3)
+        followLink(renderer->getHitName().c_str());
+}
+
+void DocFrisePane::followLink(const char* name) {
+    if (*name == '>')
+        ++name;
+    long position = std::atol(name);
+    SVPane* pane = switcher_ ? switcher_->link(DockLCRPane::kDocKycf) : nullptr;
+    auto* article = pane ? static_cast<DocKycfPane*>(pane->castTo(&DocKycfPane::classRecord)) : nullptr;
+    if (!article)
+        ThrowAssert("DocFrisePane", 124);
+    if (!article->isMediaShown())
+        article->toggleMedia();
+    article->goToPosition(position);
+    if (SVPane* top = switcher_->link(DockLCRPane::kDockTopKycf))
+        top->queueUpdate(0);
+}

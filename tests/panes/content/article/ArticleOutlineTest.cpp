@@ -1,0 +1,366 @@
+// The article's outline map, split modes, view settings and time strip: the
+// map read alone, the rest in the real main window on the sample with the
+// documents' information flags 9 (outline) and 11 (time strip) set by the test.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/frame/Frame1.h"
+#include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
+#include "docengine/render/ARendererViews.h"
+#include "docengine/render/ATextRenderer.h"
+#include "docengine/styles/AStyleSheet.h"
+#include "framework/clusters/AStaticItem.h"
+#include "panes/content/article/AContentApp.h"
+#include "panes/content/article/ArticleOutlineMap.h"
+#include "panes/content/article/DocFrisePane.h"
+#include "panes/content/article/DocKycfPane.h"
+#include "panes/content/article/DockLCRPane.h"
+#include "tests/panes/content/article/ArticleTestSupport.h"
+
+TEST(ArticleOutlineMapTest, MapsReadIntoSectionsOrNothing) {
+    struct Row {
+        const char* text;
+        long outlineEnd, articleEnd;
+        const char* read;  // "" when refused
+    } const rows[] = {
+        {"2,0:0,500:40", 60, 900, "0/0 500/40 900/60"},
+        {"1,0:0", 10, 20, "0/0 20/10"},
+        {"2, 0:0 titre ,500:40 fin", 60, 900, "0/0 500/40 900/60"},
+        {"0", 60, 900, ""},
+        {"-2,0:0,500:40", 60, 900, ""},
+        {"", 60, 900, ""},
+        {"x", 60, 900, ""},
+        {"2,0:0", 60, 900, ""},                // fewer entries than the count
+        {"1,0:0,500:40", 60, 900, ""},         // more
+        {"2,0:0,a:40", 60, 900, ""},           // not a number
+        {"2,0:0,500", 60, 900, ""},            // no ':'
+        {"2,500:0,100:40", 60, 900, ""},       // not ascending
+        {"2,0:0,0:40", 60, 900, ""},           // the same position twice
+        {"2,0:0,950:40", 60, 900, ""},         // past the article's end
+        {"2,0:0,500:70", 60, 900, ""},         // past the outline's end
+        {"2,0:0,99999999999:40", 60, 900, ""}, // does not fit
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        ArticleOutlineMap map;
+        EXPECT_EQ(r.read[0] != 0, map.parse(r.text, r.outlineEnd, r.articleEnd));
+        EXPECT_EQ(r.read, map.describe());
+    }
+    ArticleOutlineMap map;
+    ASSERT_TRUE(map.parse("2,100:0,500:40", 60, 900));
+    const long sections[][2] = {{0, -1}, {99, -1}, {100, 0}, {499, 0}, {500, 1}, {650, 1}, {899, 1}, {900, 1}, {5000, 1}};
+    for (const auto& s : sections) {
+        SCOPED_TRACE(s[0]);
+        EXPECT_EQ(s[1], map.sectionOf(s[0]));
+    }
+    EXPECT_EQ(-1, ArticleOutlineMap().sectionOf(0));
+}
+
+TEST(ArticleSettingsTest, TheFontStepLimitIsAPositiveNumberOrTwo) {
+    const struct {
+        const char* text;
+        long max;
+    } rows[] = {{"3", 3}, {"2", 2}, {"", 2}, {"0", 2}, {"-4", 2}, {"abc", 2}, {"1", 1}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(r.max, DocKycfPane::readFontDeltaMax(r.text));
+    }
+    EXPECT_EQ(2, DocKycfPane::readFontDeltaMax(nullptr));
+}
+
+namespace {
+
+// The real answers, with the outline and time strip flags of every document set on request.
+class FlaggedContent : public AContentApp {
+public:
+    explicit FlaggedContent(AContentApp& real) : real_(real) {}
+    bool docIsMedia(long docNo) override { return real_.docIsMedia(docNo); }
+    bool isTextDoc(long docNo) override { return real_.isTextDoc(docNo); }
+    int16_t getDocKind(long docNo, int16_t defaultKind) override { return real_.getDocKind(docNo, defaultKind); }
+    int16_t getDocIconType(long docNo) override { return docNo == icon26 ? 26 : real_.getDocIconType(docNo); }
+    ADocRefInfo getDocRefInfo(long docNo) override {
+        ADocRefInfo info = real_.getDocRefInfo(docNo);
+        info.fInfo.slot(9) = outline;
+        info.fInfo.slot(11) = strip;
+        return info;
+    }
+    ASearchBase* getBase(int16_t index) override { return real_.getBase(index); }
+    ANoteManager* notes() override { return real_.notes(); }
+    AAppTextRenderer* createTextRenderer(ARendererView* view, ABitmapSupplier* supplier, long sheet) override {
+        return real_.createTextRenderer(view, supplier, sheet);
+    }
+    AListRenderer* createStyledListRenderer(ARendererView* view, int16_t flags, int16_t sheet) override {
+        return real_.createStyledListRenderer(view, flags, sheet);
+    }
+    AStyleSheet* getStyleSheet(long n) override { return real_.getStyleSheet(n); }
+    APrefManager* prefManager() override { return real_.prefManager(); }
+    AString configString(const char* key) override { return real_.configString(key); }
+
+    long outline = 0, strip = 0, icon26 = -5;
+
+private:
+    AContentApp& real_;
+};
+
+class ArticleOutlineTest : public SampleReaderTest {
+protected:
+    void SetUp() override {
+        SampleReaderTest::SetUp();
+        if (!frame)
+            return;
+        content.reset(new FlaggedContent(AContentApp::current()));
+        AContentApp::install(content.get());
+        centre = DockLCRPane::of(frame);
+    }
+    void TearDown() override {
+        if (content)
+            AContentApp::install(app ? &app->contentServices() : nullptr);
+        SampleReaderTest::TearDown();
+    }
+    // Shows the first article long enough to scroll (several screens).
+    DocKycfPane* showLongArticle() {
+        for (long docNo = 1; docNo < 200; ++docNo) {
+            if (!content->isTextDoc(docNo))
+                continue;
+            centre->showDocument(docNo);
+            pump();
+            DocKycfPane* article = articlePane();
+            ADocModel* model = article->articleRenderer()->model();
+            if (model && model->getPositionCount() > 9000)
+                return article;
+        }
+        ADD_FAILURE() << "no long article in the sample";
+        return articlePane();
+    }
+    // Shows a long article with its outline shown and the test's map in place.
+    DocKycfPane* showWithMap(const char* map) {
+        DocKycfPane* article = showLongArticle();
+        article->currentState()->getDocState()->fUserInfo.slot(DocKycfPane::kOutlineShownKey) = 2;
+        article->applySplitMode();
+        EXPECT_TRUE(article->parseOutlineMap(map, 60, 9000));
+        return article;
+    }
+    long sectionKey(DocKycfPane* article) { return article->currentState()->getUserInfo(DocKycfPane::kSectionKey); }
+    std::string section(DocKycfPane* article) {
+        return std::to_string(sectionKey(article)) + " " + std::to_string(article->sectionStart()) + "-" +
+               std::to_string(article->sectionEnd());
+    }
+    AStaticItem* part(DocKycfPane* article, int16_t id) {
+        return static_cast<AStaticItem*>(article->findItem(id, true)->castTo(&AStaticItem::classRecord));
+    }
+    // Scrolls as the reader does: the view tells the pane of its new position.
+    void readerScroll(DocKycfPane* article, long position) {
+        article->articleRenderer()->scrollToPosition(position);
+        article->articleView()->queueUpdate(101);
+        pump();
+    }
+
+    std::unique_ptr<FlaggedContent> content;
+    DockLCRPane* centre = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ArticleOutlineTest, ScrollingSelectsTheSectionAndAnOutlineLinkScrollsWithoutReselecting) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        centre->showDocument(3);
+        pump();
+        ADocState* doc = frame->currentState()->getDocState();
+        EXPECT_EQ(1, doc->fUserInfo.slot(DocKycfPane::kOutlineShownKey)) << "no outline: key 2 is 1";
+
+        content->outline = 1;
+        DocKycfPane* article = showWithMap("2,0:0,5000:40");
+        EXPECT_EQ("0/0 5000/40 9000/60", article->outlineMap().describe());
+        AAppTextRenderer* renderer = article->articleRenderer();
+        struct Row {
+            long position;
+            long answer;  // what syncOutline answers: -1 when the section did not change, -2 either
+            const char* section;
+        } const rows[] = {{6500, 40, "1 5000-9000"}, {7000, 40, "1 5000-9000"}, {100, 0, "0 0-5000"},
+                          {9000, 40, "1 5000-9000"}, {30000, -2, "1 5000-9000"}, {0, 0, "0 0-5000"}};
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.position);
+            renderer->scrollToPosition(r.position);
+            long top = renderer->currentPosition();
+            ASSERT_EQ(r.position >= 5000, top >= 5000) << top;
+            long answer = article->syncOutline();
+            // Past the map's end: the last section, inside the article or after it.
+            EXPECT_EQ(r.answer == -2 ? (top >= 9000 ? -1 : 40) : r.answer, answer) << top;
+            EXPECT_EQ(r.section, section(article));
+            EXPECT_EQ(r.position >= 5000 ? 40 : 0, article->syncOutline()) << "unchanged: the section's line";
+        }
+        // A link to a heading: the scroll it causes keeps the section even
+        // when the heading's line starts before it; the reader's next scroll moves it.
+        readerScroll(article, 0);
+        ASSERT_EQ(0, sectionKey(article));
+        article->followOutlineLink(5000, -1);
+        pump();
+        EXPECT_EQ("1 5000-9000", section(article));
+        readerScroll(article, 0);
+        EXPECT_EQ("0 0-5000", section(article));
+        readerScroll(article, 6000);
+        EXPECT_EQ("1 5000-9000", section(article));
+        article->followOutlineLink(-3, -1);
+        pump();
+        EXPECT_EQ("1 5000-9000", section(article)) << "before the first section: nothing";
+    });
+}
+
+TEST_F(ArticleOutlineTest, TheSplitModesShareTheHeightAndAFullOutlineGivesWayToTheArticle) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        content->outline = 1;
+        DocKycfPane* article = showWithMap("2,0:0,5000:40");
+        AStaticItem* outline = part(article, DocKycfPane::kOutlinePart);
+        AStaticItem* text = part(article, DocKycfPane::kArticlePart);
+        long h = article->ADisplayComponent::getFrame().height();
+        const struct {
+            int16_t mode;
+            long split;  // -1: the article hidden
+        } rows[] = {{1, 2 * h / 3}, {0, h / 3}, {2, -1}, {0, h / 3}};
+        for (const auto& r : rows) {
+            SCOPED_TRACE(r.mode);
+            article->doCommand(DocKycfPane::kSplitFirst, 0);  // no button record: ignored
+            article->setSplitMode(r.mode);
+            pump();
+            EXPECT_EQ(r.mode + 1, article->currentState()->getDocState()->fUserInfo.slot(DocKycfPane::kSplitKey));
+            EXPECT_TRUE(outline->hasFlags(ADisplayComponent::kShown));
+            EXPECT_EQ(r.split >= 0, text->hasFlags(ADisplayComponent::kShown));
+            if (r.split >= 0) {
+                EXPECT_EQ(r.split, outline->getFrame().bottom());
+                EXPECT_EQ(r.split, text->getFrame().top());
+            }
+        }
+        // Mode 2: a link hides the outline through the top dock so that the article shows.
+        article->setSplitMode(2);
+        pump();
+        article->followOutlineLink(5000, -1);
+        pump();
+        EXPECT_EQ(1, article->currentState()->getDocState()->fUserInfo.slot(DocKycfPane::kOutlineShownKey));
+        EXPECT_FALSE(outline->hasFlags(ADisplayComponent::kShown));
+        EXPECT_TRUE(text->hasFlags(ADisplayComponent::kShown));
+    });
+}
+
+TEST_F(ArticleOutlineTest, TextSizeMediaAndHighlightingChangeTheArticleInPlace) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        DocKycfPane* article = showLongArticle();
+        AAppTextRenderer* renderer = article->articleRenderer();
+        AStyleSheet* sheet = renderer->styleSheet();
+        ASSERT_TRUE(sheet);
+        ASSERT_EQ(2, article->fontDeltaMax());
+        article->changeFontSize(0);
+        int16_t nominal = sheet->getFont(0, 0)->desc().size;
+        const struct {
+            int16_t step, delta;
+            bool enlarge, reduce, changed;
+        } rows[] = {{1, 1, true, true, true},   {1, 2, false, true, true},   {1, 2, false, true, true},
+                    {-1, 1, true, true, true},  {0, 0, true, true, false},   {-1, -1, true, true, true},
+                    {-1, -2, true, false, true}, {-1, -2, true, false, true}, {0, 0, true, true, false}};
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::to_string(r.step) + " to " + std::to_string(r.delta));
+            article->changeFontSize(r.step);
+            EXPECT_EQ(r.delta, article->fontDelta());
+            EXPECT_EQ(r.enlarge, article->canEnlargeFont());
+            EXPECT_EQ(r.reduce, article->canReduceFont());
+            EXPECT_EQ(r.changed, article->isFontChanged());
+        }
+        EXPECT_EQ(nominal, sheet->getFont(0, 0)->desc().size) << "reset gives the sheet's own sizes";
+
+        // The text-size preference starts from the sheet's sizes each time.
+        APrefManager* prefs = app->getPrefManager();
+        ASSERT_TRUE(prefs);
+        prefs->setLong(APrefManager::kFontSize, 2003);
+        article->applyPreferences(*prefs);
+        article->applyPreferences(*prefs);
+        EXPECT_EQ(2, article->fontDelta());
+        prefs->setLong(APrefManager::kFontSize, 2002);
+        article->applyPreferences(*prefs);
+        EXPECT_EQ(nominal, sheet->getFont(0, 0)->desc().size);
+
+        // Media blocks fold and unfold without moving the first visible text.
+        renderer->scrollToPosition(3000);
+        long top = renderer->currentPosition();
+        prefs->setLong(APrefManager::kWithMedia, 0);
+        article->applyPreferences(*prefs);
+        EXPECT_FALSE(article->isMediaShown());
+        EXPECT_EQ(top, renderer->currentPosition());
+        article->toggleMedia();
+        EXPECT_TRUE(article->isMediaShown());
+        EXPECT_EQ(top, renderer->currentPosition());
+        prefs->setLong(APrefManager::kWithMedia, 1);
+        article->applyPreferences(*prefs);
+
+        const struct {
+            int16_t off;
+            int16_t styles[3];
+        } styles[] = {{1, {-1, -1, -1}}, {0, {3, 15, -1}}};
+        for (const auto& s : styles) {
+            SCOPED_TRACE(s.off);
+            article->setViewStyles(s.off);
+            for (int i = 0; i < 3; ++i)
+                EXPECT_EQ(s.styles[i], renderer->styleNumbers[i]);
+            EXPECT_EQ(top, renderer->currentPosition());
+        }
+    });
+}
+
+TEST_F(ArticleOutlineTest, TheTimeStripFollowsFlagElevenAndItsLinksScrollTheArticle) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        AComponent* found = frame->findDescendant(&DocFrisePane::classRecord, nullptr);
+        ASSERT_TRUE(found);
+        auto* strip = static_cast<DocFrisePane*>(found->castTo(&DocFrisePane::classRecord));
+        DocKycfPane* article = showLongArticle();
+        EXPECT_FALSE(strip->isPaneWanted());
+        EXPECT_FALSE(strip->hasFlags(ADisplayComponent::kShown));
+        AAppTextRenderer* renderer = article->articleRenderer();
+        article->goToPosition(1200);
+        long expected = renderer->currentPosition();
+        ASSERT_GT(expected, 0);
+        for (const char* name : {">1200", "1200"}) {
+            SCOPED_TRACE(name);
+            renderer->scrollToPosition(0);
+            if (article->isMediaShown())
+                article->toggleMedia();
+            strip->followLink(name);
+            EXPECT_EQ(expected, renderer->currentPosition());
+            EXPECT_TRUE(article->isMediaShown()) << "hidden media come back first";
+        }
+        strip->followLink("abc");
+        EXPECT_EQ(0, renderer->currentPosition()) << "not a number: position 0";
+        content->strip = 1;
+        EXPECT_TRUE(strip->isPaneWanted());
+    });
+}
+
+TEST_F(ArticleOutlineTest, APictureOfAnArticleWithItsOutlineInModeOneAndLargerText) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        content->outline = 1;
+        DocKycfPane* article = showWithMap("3,0:0,3000:13,6000:26");
+        ARenderer* outline = article->outlineRenderer();
+        ASSERT_TRUE(outline);
+        {
+            AViewMeasureLock measuring(article->articleView());
+            outline->setTextModel("D\xE9" "but de l'article\nPremi\xE8" "re partie\nSeconde partie", nullptr);
+            outline->layOut();
+        }
+        article->setSplitMode(1);
+        article->changeFontSize(1);
+        pump();
+        EXPECT_TRUE(part(article, DocKycfPane::kOutlinePart)->hasFlags(ADisplayComponent::kShown));
+        EXPECT_EQ(1, article->fontDelta());
+        saveShot("article-outline");
+        article->changeFontSize(0);
+    });
+}
