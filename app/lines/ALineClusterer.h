@@ -2,7 +2,7 @@
 // of a list belongs to.
 //
 // ALineClusterer reads a cluster definition, one group a line:
-//   group (decimal) TAB label LF
+//   group (decimal) TAB label [TAB further fields] LF
 // Lines without a TAB or with a group outside 0..255 are skipped; a later
 // line for the same group replaces the earlier label. Asking the label of a
 // group it does not define is an assertion ("cluster").

@@ -107,22 +107,22 @@ TEST_F(ResultRowsTest, SortKeysAreTitleRanksAndRelevance) {
 
 TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     const char* text =
-        "b\tBeta\thttp://b/1\tUn\nz\tZeta\thttp://z/1\t\na\tAlpha\thttp://a/1\tDeux\n"
-        "b\t\thttp://b/2#x\tTrois\n";
+        "2\tBeta\thttp://b/1\tUn\n9\tZeta\thttp://z/1\t\n1\tAlpha\thttp://a/1\tDeux\n"
+        "2\t\thttp://b/2#x\tTrois\n";
     ARefHold<ALineGetter> raw(new BufferedLineGetter(text, -1));
     ARefHold<ASVClusterNetGetter> info(new ASVClusterNetGetter(raw.get()));
-    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("a\tPremier\t1\nb\tSecond\t2\nc\tVide\t0\n"));
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("1\tPremier\t1\n2\tSecond\t2\n3\tVide\t0\n"));
     struct Row {
         int16_t summary;
         int16_t flag;
         const char* rows;
     } const rows[] = {
         {0, 1,
-         "Premier (1)>a|Alpha#http:\\/\\/a\\/1|Second (2)>b|Beta#http:\\/\\/b\\/1|"
-         "http:\\/\\/b\\/2\\#x#http:\\/\\/b\\/2\\#x|Autres (1)>z|Zeta#http:\\/\\/z\\/1|"},
+         "Premier (1)>1|Alpha#http:\\/\\/a\\/1|Second (2)>2|Beta#http:\\/\\/b\\/1|"
+         "http:\\/\\/b\\/2\\#x#http:\\/\\/b\\/2\\#x|Autres (1)>9|Zeta#http:\\/\\/z\\/1|"},
         {1, 0,
-         "Premier>a|/BAlpha/A\nDeux#http:\\/\\/a\\/1|Second>b|/BBeta/A\nUn#http:\\/\\/b\\/1|"
-         "/Bhttp:\\/\\/b\\/2\\#x/A\nTrois#http:\\/\\/b\\/2\\#x|Autres>z|/BZeta/A\n#http:\\/\\/z\\/1|"},
+         "Premier>1|/BAlpha/A\nDeux#http:\\/\\/a\\/1|Second>2|/BBeta/A\nUn#http:\\/\\/b\\/1|"
+         "/Bhttp:\\/\\/b\\/2\\#x/A\nTrois#http:\\/\\/b\\/2\\#x|Autres>9|/BZeta/A\n#http:\\/\\/z\\/1|"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rows);
@@ -149,7 +149,7 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     struct Segment {
         long position, start, end;
         const char* text;
-    } const segments[] = {{0, 0, 2, "Premier>a"}, {1, 0, 2, "Premier>a"}, {3, 2, 5, "Second>b"}, {5, 5, 7, "Autres>z"}};
+    } const segments[] = {{0, 0, 2, "Premier>1"}, {1, 0, 2, "Premier>1"}, {3, 2, 5, "Second>2"}, {5, 5, 7, "Autres>9"}};
     for (const Segment& g : segments) {
         SCOPED_TRACE(g.position);
         std::unique_ptr<ASegment> segment(parser->makeSegment(model.get(), g.position, false));
