@@ -72,8 +72,11 @@ void ASVClusterInfoGetter::collect(long row, long id, std::vector<uint32_t>& key
     AString text = provider_->getRecordText(id);
     if (text.empty())
         return;
-    if (row < 0 || row >= kMaxRows)
-        ThrowAssertMessage("Trop de lignes pour les groupes", "results", __LINE__);
+    if (row < 0 || row >= kMaxRows) {
+        // Its key would land in another group: refused, and the caller reports it.
+        FormatErrorMessage("Trop de lignes pour les grouper");
+        ThrowTyped(ALocalError("results", __LINE__));
+    }
     const char* p = text.c_str();
     for (;;) {
         // A group outside the key's 8 bits would land in another group.

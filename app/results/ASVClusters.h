@@ -6,8 +6,9 @@
 // A pair of ASVClusterInfoGetter is kept as one key: group << 24 | row,
 // compared unsigned, so groups 0..255 sort in order and a group's rows follow
 // one another. A group is read back as (key >> 24) & 0xFF. A row of 2^24 or
-// more has no key: the load refuses it with an assertion ("results") rather
-// than fold it into another group; a group outside 0..255 is skipped.
+// more has no key: the load refuses it with an ALocalError ("results", which
+// the caller reports) rather than fold it into another group; a group outside
+// 0..255 is skipped. Other faults of use are assertions ("results").
 //
 // A document's group list is the text of its record in table 1 of the search
 // base GLB: group numbers separated by commas.
