@@ -7,13 +7,13 @@
 #include <new>
 #include <string>
 
+#include "app/data/ADataManager.h"
 #include "app/find/AFlashServices.h"
 #include "app/frame/AFrameServices.h"
 #include "app/frame/Frame1.h"
-#include "app/data/ADataManager.h"
-#include "app/results/ASVResultLineGetter.h"
 #include "app/popup/PopupTree.h"
 #include "app/popup/PopupTreeParams.h"
+#include "app/results/ASVResultLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
@@ -163,7 +163,7 @@ int16_t SVFlashPane::showDocumentPopup(const char* text) {
     getFrame()->makeMenuParams(params, 1);
     popup->setParams(params);
     auto* rows = CheckAlloc(new (std::nothrow) ASVResultLineGetter(documents, nullptr, popupList_, 0, nullptr, -1,
-                                                                    nullptr, -1, nullptr, -1),
+                                                                   nullptr, -1, nullptr, -1),
                             "SVPane", __LINE__);
     popup->setUp(this, popupCallBack_, "PopupTree", 0x2145, 0);
     popup->setLineGetter(rows, 1);

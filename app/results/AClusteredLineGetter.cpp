@@ -42,9 +42,9 @@ void AClusteredLineGetter::build() {
         std::vector<long>& lines = entry.second;
         std::sort(lines.begin(), lines.end());
         lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-        groups_.push_back(Group{entry.first, std::move(lines)});
+        groups_.push_back(Group{entry.first, false, std::move(lines)});
     }
-    Group rest{kNoGroup, {}};
+    Group rest{0, true, {}};
     for (long line = 0; line < n; ++line)
         if (!grouped[static_cast<size_t>(line)])
             rest.lines.push_back(line);
@@ -106,14 +106,14 @@ AString AClusteredLineGetter::getRawLine(long record, long line) {
     }
     const Group& group = groups_[g];
     // The plain label: the header row carries its own markup.
-    AString label = group.id == kNoGroup                 ? AString("Sans cat\xE9gorie")
+    AString label = group.ungrouped                    ? AString("Sans cat\xE9gorie")
                     : clusterer_->hasCluster(group.id) ? clusterer_->ALineClusterer::getClusterLabel(group.id)
                                                        : AString("Autres");
     std::string header = EscapeMarkup(label.c_str()).c_str();
     if (flag_)
         header += " (" + std::to_string(group.lines.size()) + ")";
     header += ">";
-    if (group.id != kNoGroup)
+    if (!group.ungrouped)
         header += std::to_string(group.id);
     return AString(header.c_str());
 }

@@ -42,18 +42,18 @@ public:
     long groupCount();
 
 private:
-    static const long kNoGroup = -1;
     struct Group {
-        long id;  // kNoGroup for the ungrouped rows
+        long id;
+        bool ungrouped;  // the rows of no group
         std::vector<long> lines;
     };
     void build();
     // The group and the place in it (-1: its header) of a row; false outside.
     bool locate(long row, size_t* group, long* member);
 
-    ALineGetter* getter_;          // one reference held
-    ALineClusterer* clusterer_;    // one reference held
-    AClusterInfoGetter* info_;     // one reference held
+    ALineGetter* getter_;        // one reference held
+    ALineClusterer* clusterer_;  // one reference held
+    AClusterInfoGetter* info_;   // one reference held
     int16_t flag_ = 0;
     bool built_ = false;
     std::vector<Group> groups_;

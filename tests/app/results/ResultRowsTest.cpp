@@ -254,7 +254,16 @@ TEST_F(ResultRowsTest, OnlineRowsAndHeadingsOfGroups) {
     ARefHold<ALineGetter> raw(new BufferedLineGetter("2\tA\nx\tB\n200\tC\n", -1));
     ARefHold<ASVClusterNetGetter> net(new ASVClusterNetGetter(raw.get()));
     EXPECT_EQ("2:0|0:1|200:2|", Keys(net.get()));
-    ASVLineClusterer clusterer("2\tArts\t4\n");
-    EXPECT_STREQ("/\"1/@X/Arts", clusterer.getClusterLabel(2).c_str());
-    EXPECT_NE(-1, FatalExitCodeOf([&] { clusterer.getClusterLabel(3); }));
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("2\tArts\t4\n"));
+    EXPECT_STREQ("/\"1/@X/Arts", clusterer->getClusterLabel(2).c_str());
+    EXPECT_NE(-1, FatalExitCodeOf([&] { clusterer->getClusterLabel(3); }));
+
+    // A row of no group is still listed, last; a group without a label reads "Autres".
+    ARefHold<FakeGroups> groups(new FakeGroups);
+    groups->texts = {{7, "3"}, {9, "2,3"}};
+    ARefHold<ALo> lo(new ALoSimple("3:9:7,8,9"));
+    ARefHold<ASVClusterInfoGetter> info(new ASVClusterInfoGetter(lo.get(), groups.get()));
+    ARefHold<ALineGetter> rows(new BufferedLineGetter("A\nB\nC\n", -1));
+    ARefHold<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(rows.get(), clusterer.get(), info.get()));
+    EXPECT_EQ("Arts>2|C|Autres>3|A|C|Sans cat\xE9gorie>|B|", Rows(grouped.get()));
 }
