@@ -7,12 +7,13 @@
 #include <new>
 #include <string>
 
+#include "app/data/ADataManager.h"
 #include "app/find/AFlashServices.h"
 #include "app/frame/AFrameServices.h"
 #include "app/frame/Frame1.h"
-#include "app/lists/ALoLineGetter.h"
 #include "app/popup/PopupTree.h"
 #include "app/popup/PopupTreeParams.h"
+#include "app/results/ASVResultLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
@@ -30,6 +31,9 @@ AFlashServices& FlashServices() {
 }
 
 namespace {
+
+// The document-information base: the titles of the popup's documents.
+const int16_t kDocumentsBase = 13;
 
 // A decimal number as the requests write it: leading blanks, an optional
 // sign, digits up to the first other character. False without a digit or
@@ -148,13 +152,19 @@ int16_t SVFlashPane::showDocumentPopup(const char* text) {
     list->addRef();
     ReleaseAndNull(popupList_);
     popupList_ = list;
+    // The rows are the documents' titles: without the document base there is nothing to show.
+    ASearchBase* documents = gDataManager ? gDataManager->getBase(kDocumentsBase) : nullptr;
+    if (!documents)
+        return 0;
     PopupTree* popup = PopupTree::load(this, "PopupTree");
     const APoint mouse = GetWindowCursorPos();
     const ARect place(mouse.x, mouse.y, mouse.x + 10, mouse.y + 10);
     PopupTreeParams params;
     getFrame()->makeMenuParams(params, 1);
     popup->setParams(params);
-    auto* rows = CheckAlloc(new (std::nothrow) ALoLineGetter(popupList_), "SVPane", __LINE__);
+    auto* rows = CheckAlloc(new (std::nothrow) ASVResultLineGetter(documents, nullptr, popupList_, 0, nullptr, -1,
+                                                                   nullptr, -1, nullptr, -1),
+                            "SVPane", __LINE__);
     popup->setUp(this, popupCallBack_, "PopupTree", 0x2145, 0);
     popup->setLineGetter(rows, 1);
     popup->openAt(place);

@@ -20,7 +20,9 @@ ALineClusterer::ALineClusterer(const char* definition) {
             char* after = nullptr;
             long group = std::strtol(p, &after, 10);
             if (after == tab && errno == 0 && group >= 0 && group <= 255) {
-                std::string label(tab + 1, end);
+                // A further TAB starts fields the label does not hold (a row count).
+                const char* stop = static_cast<const char*>(std::memchr(tab + 1, '\t', size_t(end - tab - 1)));
+                std::string label(tab + 1, stop ? stop : end);
                 if (!label.empty() && label.back() == '\r')
                     label.pop_back();
                 labels_[group] = label;

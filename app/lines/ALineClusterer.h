@@ -2,14 +2,14 @@
 // of a list belongs to.
 //
 // ALineClusterer reads a cluster definition, one group a line:
-//   group (decimal) TAB label LF
+//   group (decimal) TAB label [TAB further fields] LF
 // Lines without a TAB or with a group outside 0..255 are skipped; a later
 // line for the same group replaces the earlier label. Asking the label of a
 // group it does not define is an assertion ("cluster").
 //
 // AClusterInfoGetter is the interface of the membership getters: entry i
-// tells one (group, row) pair; entries are in ascending group order and, in
-// a group, ascending row order. ABufferedClusterInfoGetter reads one pair
+// tells one (group, row) pair; a getter may give them in group order or in
+// row order, so a reader groups them itself. ABufferedClusterInfoGetter reads one pair
 // per line of a source line getter (one reference held) that a subclass
 // turns into a group.
 #pragma once

@@ -122,7 +122,7 @@ ASVLineClusterer* AListApp::getThemeClusterer() {
 ASVClusterIDProvider* AListApp::getClusterIDProvider() {
     if (!themeProvider) {
         ASearchBase* glb = gDataManager ? gDataManager->getBase(1) : nullptr;
-        themeProvider = CheckAlloc(new (std::nothrow) ASVClusterIDProvider(glb, 1), "layout", 1491);
+        themeProvider = CheckAlloc(new (std::nothrow) ASVClusterIDProvider(glb), "layout", 1491);
         themeProvider->addRef();
     }
     return themeProvider;

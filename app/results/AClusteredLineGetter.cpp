@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <map>
 
-#include "app/results/ASVClusters.h"
+#include "app/lines/ALineClusterer.h"
 #include "app/results/ASVResultLineGetter.h"
 #include "base/object/AError.h"
 
-AClusteredLineGetter::AClusteredLineGetter(ALineGetter* getter, ASVLineClusterer* clusterer, AClusterInfo* info)
+AClusteredLineGetter::AClusteredLineGetter(ALineGetter* getter, ALineClusterer* clusterer, AClusterInfoGetter* info)
     : getter_(getter), clusterer_(clusterer), info_(info) {
     if (!getter_ || !clusterer_ || !info_)
         ThrowAssert("results", 20);
@@ -27,26 +27,29 @@ void AClusteredLineGetter::build() {
     if (built_)
         return;
     built_ = true;
-    std::map<std::string, size_t> byId;
-    std::vector<Group> met;
-    long n = getter_->getLineCount();
-    for (long line = 0; line < n; ++line) {
-        std::string id = info_->clusterOfLine(line);
-        auto found = byId.find(id);
-        if (found == byId.end()) {
-            found = byId.emplace(id, met.size()).first;
-            met.push_back(Group{id, {}});
-        }
-        met[found->second].lines.push_back(line);
+    const long n = getter_->getLineCount();
+    std::map<long, std::vector<long>> byGroup;
+    std::vector<bool> grouped(static_cast<size_t>(n > 0 ? n : 0), false);
+    for (long i = 0, count = info_->getCount(); i < count; ++i) {
+        long group = 0, line = 0;
+        info_->getInfo(i, group, line);
+        if (line < 0 || line >= n)
+            continue;
+        byGroup[group].push_back(line);
+        grouped[static_cast<size_t>(line)] = true;
     }
-    // Known categories in the clusterer's order, then the others as met.
-    std::stable_sort(met.begin(), met.end(), [&](const Group& a, const Group& b) {
-        long ia = clusterer_->indexOf(a.id), ib = clusterer_->indexOf(b.id);
-        if (ia < 0 || ib < 0)
-            return ia >= 0 && ib < 0;
-        return ia < ib;
-    });
-    groups_ = std::move(met);
+    for (auto& entry : byGroup) {
+        std::vector<long>& lines = entry.second;
+        std::sort(lines.begin(), lines.end());
+        lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+        groups_.push_back(Group{entry.first, false, std::move(lines)});
+    }
+    Group rest{0, true, {}};
+    for (long line = 0; line < n; ++line)
+        if (!grouped[static_cast<size_t>(line)])
+            rest.lines.push_back(line);
+    if (!rest.lines.empty())
+        groups_.push_back(std::move(rest));
     rowCount_ = 0;
     for (const Group& g : groups_) {
         groupStarts_.push_back(rowCount_);
@@ -102,9 +105,15 @@ AString AClusteredLineGetter::getRawLine(long record, long line) {
         return text;
     }
     const Group& group = groups_[g];
-    std::string header = EscapeMarkup(clusterer_->labelOf(group.id).c_str()).c_str();
+    // The plain label: the header row carries its own markup.
+    AString label = group.ungrouped                    ? AString("Sans cat\xE9gorie")
+                    : clusterer_->hasCluster(group.id) ? clusterer_->ALineClusterer::getClusterLabel(group.id)
+                                                       : AString("Autres");
+    std::string header = EscapeMarkup(label.c_str()).c_str();
     if (flag_)
         header += " (" + std::to_string(group.lines.size()) + ")";
-    header += ">" + std::string(EscapeMarkup(group.id.c_str()).c_str());
+    header += ">";
+    if (!group.ungrouped)
+        header += std::to_string(group.id);
     return AString(header.c_str());
 }

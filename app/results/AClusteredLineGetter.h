@@ -1,10 +1,13 @@
-// The rows of a getter grouped under their categories: for each category
-// that has rows, in the clusterer's order (unknown categories after, in the
-// order met), a header row, then the category's rows in the getter's order.
+// The rows of a getter grouped under their groups: for each group that has
+// rows, in ascending group number, a header row, then the group's rows in the
+// getter's order. A row may stand in several groups; rows of no group come
+// last under "Sans cat\xE9gorie", so none is lost.
 //
 // Header row (for a fragment parser that reads a target after '<' or '>'):
-//   "<label>><id>"              flag 0
-//   "<label> (<count>)><id>"    flag 1
+//   "<label>><group>"              flag 0
+//   "<label> (<count>)><group>"    flag 1
+// <label> is the clusterer's plain label of the group ("Autres" for a group
+// it does not define); the ungrouped rows' header has an empty target.
 // Member rows are the getter's rows as they are. Levels: 0 header, 1 member.
 //
 // Shared (ARefObj). Holds one reference on the getter, the clusterer and the
@@ -18,12 +21,12 @@
 
 #include "app/lines/SortableLineGetter.h"
 
-class AClusterInfo;
-class ASVLineClusterer;
+class AClusterInfoGetter;
+class ALineClusterer;
 
 class AClusteredLineGetter : public SortableLineGetter {
 public:
-    AClusteredLineGetter(ALineGetter* getter, ASVLineClusterer* clusterer, AClusterInfo* info);
+    AClusteredLineGetter(ALineGetter* getter, ALineClusterer* clusterer, AClusterInfoGetter* info);
     ~AClusteredLineGetter() override;
 
     void setFlag(int16_t flag) { flag_ = flag; }
@@ -35,21 +38,22 @@ public:
     int16_t getLineLevel(long row);
     // The getter's line of a member row, -1 for a header or outside.
     long memberLine(long row);
-    // Categories that have rows.
+    // Groups that have rows.
     long groupCount();
 
 private:
     struct Group {
-        std::string id;
+        long id;
+        bool ungrouped;  // the rows of no group
         std::vector<long> lines;
     };
     void build();
     // The group and the place in it (-1: its header) of a row; false outside.
     bool locate(long row, size_t* group, long* member);
 
-    ALineGetter* getter_;          // one reference held
-    ASVLineClusterer* clusterer_;  // one reference held
-    AClusterInfo* info_;           // one reference held
+    ALineGetter* getter_;        // one reference held
+    ALineClusterer* clusterer_;  // one reference held
+    AClusterInfoGetter* info_;   // one reference held
     int16_t flag_ = 0;
     bool built_ = false;
     std::vector<Group> groups_;

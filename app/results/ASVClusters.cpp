@@ -1,7 +1,10 @@
-// Categories of result rows.
+// Groups of result rows.
 #include "app/results/ASVClusters.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/results/ASVResultLineGetter.h"
 #include "base/object/AError.h"
@@ -9,105 +12,103 @@
 #include "search/facade/ALo.h"
 #include "search/facade/ASearchBase.h"
 
-namespace {
-
-template <class T>
-T* Hold(T* p) {
-    if (p)
-        p->addRef();
-    return p;
+AString ASVLineClusterer::getClusterLabel(long group) {
+    std::string heading = "/\"1/@X/";
+    heading += ALineClusterer::getClusterLabel(group).c_str();
+    return AString(heading.c_str());
 }
 
-// The text up to the first of the stops (or its end).
-std::string FirstField(const char* text, const char* stops) {
-    const char* p = text ? text : "";
-    return std::string(p, strcspn(p, stops));
+ASVClusterIDProvider::ASVClusterIDProvider(ASearchBase* glb) : base_(glb) {
+    if (!base_)
+        ThrowAssert("results", __LINE__);
 }
 
-}  // namespace
-
-ASVLineClusterer::ASVLineClusterer(const char* categoryText) {
-    const char* p = categoryText ? categoryText : "";
-    while (*p) {
-        size_t n = strcspn(p, "\n\r");
-        std::string line(p, n);
-        p += n;
-        while (*p == '\n' || *p == '\r')
-            ++p;
-        if (line.empty())
-            continue;
-        size_t tab = line.find('\t');
-        std::string id = line.substr(0, tab);
-        std::string label = tab == std::string::npos ? id : FirstField(line.c_str() + tab + 1, "\t");
-        if (labels_.count(id))
-            continue;
-        ids_.push_back(id);
-        labels_[id] = label;
-    }
+AString ASVClusterIDProvider::getRecordText(long id) {
+    if (id < 0 || id >= base_->getRecordCount(1))
+        return AString();
+    return base_->getText(1, id, 1);
 }
 
-std::string ASVLineClusterer::labelOf(const std::string& id) const {
-    auto found = labels_.find(id);
-    if (found != labels_.end())
-        return found->second;
-    return id.empty() ? "Sans cat\xE9gorie" : "Autres";
-}
-
-long ASVLineClusterer::indexOf(const std::string& id) const {
-    for (size_t i = 0; i < ids_.size(); ++i)
-        if (ids_[i] == id)
-            return static_cast<long>(i);
-    return -1;
-}
-
-ASVClusterIDProvider::ASVClusterIDProvider(ASearchBase* base, int16_t table) : base_(base), table_(table) {}
-
-std::string ASVClusterIDProvider::clusterOf(long doc) {
-    if (!base_ || doc < 0 || doc >= base_->getRecordCount(table_))
-        return std::string();
-    return FirstField(base_->getText(table_, doc, 1).c_str(), "\t:");
-}
-
-ASVClusterInfoGetter::ASVClusterInfoGetter(ASVResultLineGetter* getter, ASVClusterIDProvider* provider)
-    : getter_(Hold(getter)), provider_(Hold(provider)) {
-    if (!getter_ || !provider_)
-        ThrowAssert("results", 120);
-}
-
-ASVClusterInfoGetter::ASVClusterInfoGetter(ALo* lo, ASVClusterIDProvider* provider) : provider_(Hold(provider)) {
-    if (!lo || !provider_)
-        ThrowAssert("results", 126);
+ASVClusterInfoGetter::ASVClusterInfoGetter(ALo* lo, AClusterIDProvider* provider) : provider_(provider) {
+    if (!provider_ || !lo)
+        ThrowAssert("results", __LINE__);
+    provider_->addRef();
+    std::vector<uint32_t> keys;
     lo->open();
-    for (long i = 0, doc = lo->first(); i < lo->getCount() && doc >= 0; ++i, doc = lo->next())
-        docs_.push_back(doc);
+    try {
+        long row = 0;
+        for (long id = lo->first(); id != -1; id = lo->next())
+            collect(row++, id, keys);
+    } catch (...) {
+        lo->close();
+        provider_->release();
+        throw;
+    }
     lo->close();
+    finish(keys);
+}
+
+ASVClusterInfoGetter::ASVClusterInfoGetter(ASVResultLineGetter* getter, AClusterIDProvider* provider)
+    : provider_(provider) {
+    if (!provider_ || !getter)
+        ThrowAssert("results", __LINE__);
+    provider_->addRef();
+    std::vector<uint32_t> keys;
+    try {
+        for (long line = 0, n = getter->getLineCount(); line < n; ++line)
+            collect(line, getter->docOfLine(line), keys);
+    } catch (...) {
+        provider_->release();
+        throw;
+    }
+    finish(keys);
 }
 
 ASVClusterInfoGetter::~ASVClusterInfoGetter() {
-    ReleaseAndNull(getter_);
     ReleaseAndNull(provider_);
 }
 
-std::string ASVClusterInfoGetter::clusterOfLine(long line) {
-    long doc = -1;
-    if (getter_)
-        doc = getter_->docOfLine(line);
-    else if (line >= 0 && line < static_cast<long>(docs_.size()))
-        doc = docs_[static_cast<size_t>(line)];
-    return provider_->clusterOf(doc);
+void ASVClusterInfoGetter::collect(long row, long id, std::vector<uint32_t>& keys) {
+    AString text = provider_->getRecordText(id);
+    if (text.empty())
+        return;
+    if (row < 0 || row >= kMaxRows) {
+        // Its key would land in another group: refused, and the caller reports it.
+        FormatErrorMessage("Trop de lignes pour les grouper");
+        ThrowTyped(ALocalError("results", __LINE__));
+    }
+    const char* p = text.c_str();
+    for (;;) {
+        // A group outside the key's 8 bits would land in another group.
+        const long group = std::atol(p);
+        if (group >= 0 && group <= 255)
+            keys.push_back(static_cast<uint32_t>(group) << 24 | static_cast<uint32_t>(row));
+        p = std::strchr(p, ',');
+        if (!p)
+            break;
+        ++p;
+    }
 }
 
-ASVClusterNetGetter::ASVClusterNetGetter(ALineGetter* rows) : rows_(Hold(rows)) {
-    if (!rows_)
-        ThrowAssert("results", 150);
+void ASVClusterInfoGetter::finish(std::vector<uint32_t>& keys) {
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    keys_.swap(keys);
 }
 
-ASVClusterNetGetter::~ASVClusterNetGetter() {
-    ReleaseAndNull(rows_);
+void ASVClusterInfoGetter::getInfo(long index, long& group, long& row) {
+    if (index < 0 || index >= getCount())
+        ThrowAssert("results", __LINE__);
+    const uint32_t key = keys_[static_cast<size_t>(index)];
+    group = static_cast<long>((key >> 24) & 0xFF);
+    row = static_cast<long>(key & 0xFFFFFF);
 }
 
-std::string ASVClusterNetGetter::clusterOfLine(long line) {
-    AString row;
-    rows_->getLine(row, line);
-    return FirstField(row.c_str(), "\t");
+void ASVClusterNetGetter::getInfo(long index, long& group, long& row) {
+    if (index < 0 || index >= getCount())
+        ThrowAssert("results", __LINE__);
+    AString line;
+    source()->getLine(line, index);
+    group = std::atol(line.c_str());
+    row = index;
 }

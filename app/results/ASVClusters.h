@@ -1,84 +1,80 @@
-// The grouping of result rows into categories: the category list in its
-// order (ASVLineClusterer), the category of a document (ASVClusterIDProvider),
-// and the category of each row of a getter (ASVClusterInfoGetter for the
-// documents of a result list, ASVClusterNetGetter for the rows of an online
-// search).
+// The application's grouping of result rows: the group headings
+// (ASVLineClusterer), the groups of a document (ASVClusterIDProvider), and
+// the (group, row) pairs of a list (ASVClusterInfoGetter for the documents
+// of a result list, ASVClusterNetGetter for the rows of an online search).
 //
-// Category text (one line per category, in display order):
-//   id TAB label [TAB count] LF
-// An id is any text without TAB; a missing label reads as the id.
+// A pair of ASVClusterInfoGetter is kept as one key: group << 24 | row,
+// compared unsigned, so groups 0..255 sort in order and a group's rows follow
+// one another. A group is read back as (key >> 24) & 0xFF. A row of 2^24 or
+// more has no key: the load refuses it with an ALocalError ("results", which
+// the caller reports) rather than fold it into another group; a group outside
+// 0..255 is skipped. Other faults of use are assertions ("results").
+//
+// A document's group list is the text of its record in table 1 of the search
+// base GLB: group numbers separated by commas.
 //
 // Shared (ARefObj). Every class holds one reference on what it reads from;
 // the provider's base is not owned. Errors of the base pass to the caller.
 #pragma once
 
-#include <map>
-#include <string>
+#include <cstdint>
 #include <vector>
 
-#include "base/object/ARefObj.h"
-#include "base/object/AString.h"
+#include "app/lines/ALineClusterer.h"
 
-class ALineGetter;
 class ALo;
 class ASearchBase;
 class ASVResultLineGetter;
 
-class ASVLineClusterer : public ARefObj {
+class ASVLineClusterer : public ALineClusterer {
 public:
-    explicit ASVLineClusterer(const char* categoryText);
+    using ALineClusterer::ALineClusterer;
+    // The heading: a style prefix and marker, then the base's label.
+    AString getClusterLabel(long group) override;
+};
 
-    long count() const { return static_cast<long>(ids_.size()); }
-    const std::string& id(long i) const { return ids_[static_cast<size_t>(i)]; }
-    // The category's label; an unknown id reads "Autres" ("" reads "Sans cat\xE9gorie").
-    std::string labelOf(const std::string& id) const;
-    // The place of id in the list, -1 when unknown.
-    long indexOf(const std::string& id) const;
+class AClusterIDProvider : public ARefObj {
+public:
+    // The group list of record id ("" when it has none).
+    virtual AString getRecordText(long id) = 0;
+};
+
+class ASVClusterIDProvider : public AClusterIDProvider {
+public:
+    // A null base is an assertion ("results").
+    explicit ASVClusterIDProvider(ASearchBase* glb);
+    // An id outside table 1 has no groups.
+    AString getRecordText(long id) override;
 
 private:
-    std::vector<std::string> ids_;
-    std::map<std::string, std::string> labels_;
+    ASearchBase* base_;  // not owned
 };
 
-class ASVClusterIDProvider : public ARefObj {
+class ASVClusterInfoGetter : public AClusterInfoGetter {
 public:
-    // Record doc of table of base holds the document's category (its first
-    // TAB- or ':'-separated field); a null base puts every document in "".
-    ASVClusterIDProvider(ASearchBase* base, int16_t table);
-    virtual std::string clusterOf(long doc);
-
-private:
-    ASearchBase* base_;  // not owned, or null
-    int16_t table_;
-};
-
-// The category of each display line of a getter.
-class AClusterInfo : public ARefObj {
-public:
-    virtual std::string clusterOfLine(long line) = 0;
-};
-
-class ASVClusterInfoGetter : public AClusterInfo {
-public:
-    // Lines of a result getter (through its line map), or of a list in its order.
-    ASVClusterInfoGetter(ASVResultLineGetter* getter, ASVClusterIDProvider* provider);
-    ASVClusterInfoGetter(ALo* lo, ASVClusterIDProvider* provider);
+    // Rows: the list's documents in its order.
+    ASVClusterInfoGetter(ALo* lo, AClusterIDProvider* provider);
+    // Rows: the getter's display lines (through its line map).
+    ASVClusterInfoGetter(ASVResultLineGetter* getter, AClusterIDProvider* provider);
     ~ASVClusterInfoGetter() override;
-    std::string clusterOfLine(long line) override;
+
+    long getCount() override { return static_cast<long>(keys_.size()); }
+    void getInfo(long index, long& group, long& row) override;
+
+    static const long kMaxRows = 1L << 24;
 
 private:
-    ASVResultLineGetter* getter_ = nullptr;  // one reference held, or null
-    std::vector<long> docs_;                 // the list's documents without a getter
-    ASVClusterIDProvider* provider_;         // one reference held
+    void collect(long row, long id, std::vector<uint32_t>& keys);
+    void finish(std::vector<uint32_t>& keys);
+
+    AClusterIDProvider* provider_;  // one reference held
+    std::vector<uint32_t> keys_;    // ascending, without duplicates
 };
 
-// The category of an online row is its first TAB-separated field.
-class ASVClusterNetGetter : public AClusterInfo {
+// The group of an online row is the number in its first TAB-separated field
+// (where the online rows keep their category); its row is its line.
+class ASVClusterNetGetter : public ABufferedClusterInfoGetter {
 public:
-    explicit ASVClusterNetGetter(ALineGetter* rows);
-    ~ASVClusterNetGetter() override;
-    std::string clusterOfLine(long line) override;
-
-private:
-    ALineGetter* rows_;  // one reference held
+    using ABufferedClusterInfoGetter::ABufferedClusterInfoGetter;
+    void getInfo(long index, long& group, long& row) override;
 };

@@ -268,10 +268,10 @@ TEST_F(OptionPanesTest, FilterListsAreTheResultInEachCategory) {
 }
 
 TEST_F(OptionPanesTest, OnlineResultFilesGroupTheirRows) {
-    const std::string rows = "a\tUn\thttp://s/1\tR1\nb\tDeux\thttp://s/2\tR2\na\tTrois\thttp://s/3\tR3\n";
-    writeNet("one", "a:Arts:2\tb:Bio:0\n" + rows.substr(0, rows.find("\nb")) + "\n" + "a\tTrois\thttp://s/3\tR3\n");
-    writeNet("two", "a:Arts:2\tb:Bio:1\n" + rows + "\nignored\tafter\tthe\tblank\n");
-    writeNet("short", "a:Arts:2\tb\n" + rows);
+    const std::string rows = "1\tUn\thttp://s/1\tR1\n2\tDeux\thttp://s/2\tR2\n1\tTrois\thttp://s/3\tR3\n";
+    writeNet("one", "1:Arts:2\t2:Bio:0\n" + rows.substr(0, rows.find("\n2")) + "\n" + "1\tTrois\thttp://s/3\tR3\n");
+    writeNet("two", "1:Arts:2\t2:Bio:1\n" + rows + "\nignored\tafter\tthe\tblank\n");
+    writeNet("short", "1:Arts:2\t2\n" + rows);
     writeNet("huge", "a:Arts:2\n" + std::string(200000, 'x') + "\n");
     writeNet("crlf", "a:Arts:2\r\na\tUn\thttp://s/1\tR1\r\n");
     struct Row {
@@ -314,8 +314,8 @@ TEST_F(OptionPanesTest, OnlineResultFilesGroupTheirRows) {
 
 TEST_F(OptionPanesTest, AResultListShowsAsListSummaryAndThumbnails) {
     writeNet("shot",
-             "a:Arts:2\tb:Biologie:1\na\tPeinture\thttp://s/1\tLa couleur\n"
-             "b\tCellules\thttp://s/2\tLe vivant\na\tSculpture\thttp://s/3\tLa forme\n");
+             "1:Arts:2\t2:Biologie:1\n1\tPeinture\thttp://s/1\tLa couleur\n"
+             "2\tCellules\thttp://s/2\tLe vivant\n1\tSculpture\thttp://s/3\tLa forme\n");
     net->loadList("shot");
     dvd->loadList("0:0");
     printf("list: %s\n", shot("option-panes-list").c_str());

@@ -4,6 +4,7 @@
 // that a laid-out model opens and closes.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -107,22 +108,22 @@ TEST_F(ResultRowsTest, SortKeysAreTitleRanksAndRelevance) {
 
 TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     const char* text =
-        "b\tBeta\thttp://b/1\tUn\nz\tZeta\thttp://z/1\t\na\tAlpha\thttp://a/1\tDeux\n"
-        "b\t\thttp://b/2#x\tTrois\n";
+        "2\tBeta\thttp://b/1\tUn\n9\tZeta\thttp://z/1\t\n1\tAlpha\thttp://a/1\tDeux\n"
+        "2\t\thttp://b/2#x\tTrois\n";
     ARefHold<ALineGetter> raw(new BufferedLineGetter(text, -1));
     ARefHold<ASVClusterNetGetter> info(new ASVClusterNetGetter(raw.get()));
-    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("a\tPremier\t1\nb\tSecond\t2\nc\tVide\t0\n"));
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("1\tPremier\t1\n2\tSecond\t2\n3\tVide\t0\n"));
     struct Row {
         int16_t summary;
         int16_t flag;
         const char* rows;
     } const rows[] = {
         {0, 1,
-         "Premier (1)>a|Alpha#http:\\/\\/a\\/1|Second (2)>b|Beta#http:\\/\\/b\\/1|"
-         "http:\\/\\/b\\/2\\#x#http:\\/\\/b\\/2\\#x|Autres (1)>z|Zeta#http:\\/\\/z\\/1|"},
+         "Premier (1)>1|Alpha#http:\\/\\/a\\/1|Second (2)>2|Beta#http:\\/\\/b\\/1|"
+         "http:\\/\\/b\\/2\\#x#http:\\/\\/b\\/2\\#x|Autres (1)>9|Zeta#http:\\/\\/z\\/1|"},
         {1, 0,
-         "Premier>a|/BAlpha/A\nDeux#http:\\/\\/a\\/1|Second>b|/BBeta/A\nUn#http:\\/\\/b\\/1|"
-         "/Bhttp:\\/\\/b\\/2\\#x/A\nTrois#http:\\/\\/b\\/2\\#x|Autres>z|/BZeta/A\n#http:\\/\\/z\\/1|"},
+         "Premier>1|/BAlpha/A\nDeux#http:\\/\\/a\\/1|Second>2|/BBeta/A\nUn#http:\\/\\/b\\/1|"
+         "/Bhttp:\\/\\/b\\/2\\#x/A\nTrois#http:\\/\\/b\\/2\\#x|Autres>9|/BZeta/A\n#http:\\/\\/z\\/1|"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rows);
@@ -149,7 +150,7 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     struct Segment {
         long position, start, end;
         const char* text;
-    } const segments[] = {{0, 0, 2, "Premier>a"}, {1, 0, 2, "Premier>a"}, {3, 2, 5, "Second>b"}, {5, 5, 7, "Autres>z"}};
+    } const segments[] = {{0, 0, 2, "Premier>1"}, {1, 0, 2, "Premier>1"}, {3, 2, 5, "Second>2"}, {5, 5, 7, "Autres>9"}};
     for (const Segment& g : segments) {
         SCOPED_TRACE(g.position);
         std::unique_ptr<ASegment> segment(parser->makeSegment(model.get(), g.position, false));
@@ -160,4 +161,109 @@ TEST_F(ResultRowsTest, RowsGroupUnderTheirCategoriesAndCloseToTheirHeaders) {
     }
     model->expandAll(0);
     EXPECT_EQ(7, model->getPositionCount());
+}
+
+namespace {
+
+// Group lists by record id; "" for the others.
+class FakeGroups : public AClusterIDProvider {
+public:
+    AString getRecordText(long id) override {
+        auto found = texts.find(id);
+        return found == texts.end() ? AString() : AString(found->second.c_str());
+    }
+    std::map<long, std::string> texts;
+};
+
+// "group:row|" for every key, in key order.
+std::string Keys(AClusterInfoGetter* info) {
+    std::string out;
+    for (long i = 0; i < info->getCount(); ++i)
+        out += std::to_string(info->getClusterId(i)) + ":" + std::to_string(info->getLineIndex(i)) + "|";
+    return out;
+}
+
+// Documents 0, 1, 2 ... up to last, then the end.
+class CountingLo : public ALoSimple {
+public:
+    explicit CountingLo(long last) : ALoSimple(1L), last_(last) {}
+    long first() override { return at_ = 0; }
+    long next() override { return at_ < last_ ? ++at_ : -1; }
+
+private:
+    long last_;
+    long at_ = 0;
+};
+
+}  // namespace
+
+TEST_F(ResultRowsTest, ClusterKeysHoldEachMembershipOnceInGroupOrder) {
+    struct Row {
+        const char* what;
+        const char* list;  // the documents, one row each
+        std::map<long, std::string> groups;
+        const char* keys;
+    } const rows[] = {
+        {"a repeated group counts once", "1:9:7", {{7, "3,3"}}, "3:0|"},
+        {"an empty group list adds nothing", "2:9:7,8", {{7, ""}, {8, "1"}}, "1:1|"},
+        {"high groups stay positive and last", "3:9:7,8,9", {{7, "200"}, {8, "5,1"}, {9, "5"}}, "1:1|5:1|5:2|200:0|"},
+        {"groups beyond 8 bits are skipped", "1:9:7", {{7, "300,2,-1"}}, "2:0|"},
+        {"empty fields read as group 0", "1:9:7", {{7, "4,"}}, "0:0|4:0|"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        ARefHold<FakeGroups> groups(new FakeGroups);
+        groups->texts = r.groups;
+        ARefHold<ALo> lo(new ALoSimple(r.list));
+        ARefHold<ASVClusterInfoGetter> info(new ASVClusterInfoGetter(lo.get(), groups.get()));
+        EXPECT_EQ(r.keys, Keys(info.get()));
+    }
+
+    // Rows of a getter are its display lines, through its sort.
+    ARefHold<FakeGroups> groups(new FakeGroups);
+    groups->texts = {{4, "7"}, {1, "7,2"}};
+    ARefHold<ALo> lo(new ALoSimple("3:4:4,1,3"));
+    ARefHold<ASVResultLineGetter> getter(new ASVResultLineGetter(base, nullptr, lo.get(), 0, base, 2, base, 4));
+    getter->setLineMap(new AMemLongLineSorter(getter.get(), "NORM,NORM", 0, nullptr));
+    ARefHold<ASVClusterInfoGetter> info(new ASVClusterInfoGetter(getter.get(), groups.get()));
+    EXPECT_EQ("2:0|7:0|7:2|", Keys(info.get())) << Rows(getter.get());
+    EXPECT_NE(-1, FatalExitCodeOf([&] { info->getClusterId(3); }));
+}
+
+TEST_F(ResultRowsTest, ClusterRowsBeyondTheKeysRangeAreRefused) {
+    const long limit = ASVClusterInfoGetter::kMaxRows;
+    ARefHold<FakeGroups> groups(new FakeGroups);
+    groups->texts = {{limit - 1, "1"}};
+    ARefHold<ALo> fits(new CountingLo(limit - 1));
+    ARefHold<ASVClusterInfoGetter> info(new ASVClusterInfoGetter(fits.get(), groups.get()));
+    EXPECT_EQ("1:" + std::to_string(limit - 1) + "|", Keys(info.get()));
+
+    groups->texts = {{limit, "1"}};
+    ARefHold<ALo> beyond(new CountingLo(limit));
+    bool refused = false;
+    try {
+        ARefHold<ASVClusterInfoGetter> none(new ASVClusterInfoGetter(beyond.get(), groups.get()));
+    } catch (const ALocalError&) {
+        refused = true;
+    }
+    EXPECT_TRUE(refused) << "not folded into group 2";
+    EXPECT_EQ(2, groups->refCount()) << "the refused getter gave its reference back";
+}
+
+TEST_F(ResultRowsTest, OnlineRowsAndHeadingsOfGroups) {
+    ARefHold<ALineGetter> raw(new BufferedLineGetter("2\tA\nx\tB\n200\tC\n", -1));
+    ARefHold<ASVClusterNetGetter> net(new ASVClusterNetGetter(raw.get()));
+    EXPECT_EQ("2:0|0:1|200:2|", Keys(net.get()));
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer("2\tArts\t4\n"));
+    EXPECT_STREQ("/\"1/@X/Arts", clusterer->getClusterLabel(2).c_str());
+    EXPECT_NE(-1, FatalExitCodeOf([&] { clusterer->getClusterLabel(3); }));
+
+    // A row of no group is still listed, last; a group without a label reads "Autres".
+    ARefHold<FakeGroups> groups(new FakeGroups);
+    groups->texts = {{7, "3"}, {9, "2,3"}};
+    ARefHold<ALo> lo(new ALoSimple("3:9:7,8,9"));
+    ARefHold<ASVClusterInfoGetter> info(new ASVClusterInfoGetter(lo.get(), groups.get()));
+    ARefHold<ALineGetter> rows(new BufferedLineGetter("A\nB\nC\n", -1));
+    ARefHold<ASVClusteredLineGetter> grouped(new ASVClusteredLineGetter(rows.get(), clusterer.get(), info.get()));
+    EXPECT_EQ("Arts>2|C|Autres>3|A|C|Sans cat\xE9gorie>|B|", Rows(grouped.get()));
 }
