@@ -9,6 +9,7 @@
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/DockLeftRechSIPane.h"
 #include "panes/search/left/ListSelection.h"
@@ -40,6 +41,8 @@ void LR_DVD::readFrom(AMemoryStream& stream) {
 void LR_DVD::attachItems() {
     LROptionsDVDPane::attachItems();
     searchPane = EnclosingSearchPane(this, kFile, 58);
+    AComponent* centre = findAncestor(&DockLCRPane::classRecord);
+    lcrPane = centre ? static_cast<DockLCRPane*>(centre->castTo(&DockLCRPane::classRecord)) : nullptr;
 }
 
 void LR_DVD::setUpItems() {
@@ -50,6 +53,7 @@ void LR_DVD::setUpItems() {
 void LR_DVD::detachItems() {
     LROptionsDVDPane::detachItems();
     searchPane = nullptr;
+    lcrPane = nullptr;
 }
 
 void LR_DVD::saveState(ABaseState* part) {
@@ -65,6 +69,10 @@ void LR_DVD::saveState(ABaseState* part) {
 void LR_DVD::openDocument(long docNo, int16_t screenMode) {
     if (docNo < 0)
         return;
+    if (lcrPane) {
+        lcrPane->openDocument(docNo);
+        return;
+    }
     ADocState* doc = docState();
     int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
     AppState* state = getFrame()->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
@@ -93,6 +101,10 @@ void LR_DVD::openClickedLine(ARendererView* view) {
     }
     if (cur && n == cur->getDocNo())
         return;
+    if (lcrPane) {
+        lcrPane->openDocument(n);
+        return;
+    }
     ADocState* doc = docState();
     int16_t kind = app.getDocKind(n, doc ? doc->fDocType : 0);
     int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
