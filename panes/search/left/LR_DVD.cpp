@@ -139,11 +139,16 @@ void LR_DVD::updatePane() {
             long n = DocOfKey(getLineKey(line));
             if (openRequest) {
                 openDocument(n, cur->getScreenMode());
-            } else if (left && left->fNew) {
+            } else if (left && left->fNew && cur->getDocNo() < 0) {
                 selFirst = selLast = 0;
                 searchPane->saveState(left);
                 cur->fTemporaire = 1;
                 openDocument(DocOfKey(getLineKey(0)), cur->getScreenMode());
+            } else if (left && left->fNew) {
+                // A document asked for with the search carried along (from the
+                // home screen) stays: the first row would replace it.
+                selFirst = 0;
+                selLast = -2;
             } else if (left && !left->fHisto && !left->fClone) {
                 openDocument(n, -1);
             } else if (left) {
