@@ -13,7 +13,9 @@
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/content/article/DocKycfPane.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/top/DockTopLeftRechPane.h"
+#include "panes/search/left/DockLeftPane.h"
 #include "panes/search/left/LR_DVD.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
 
@@ -88,5 +90,16 @@ TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre)
             long area = static_cast<long>(r.right() - r.left()) * (r.bottom() - r.top());
             EXPECT_GT(saveShot("reader-article", &inside), area / 2) << "the chosen row is not filled";
         }
+
+        // The splitter away from its limit, once the main window re-lays out,
+        // gives the left dock the reader's own width.
+        auto* dock = Find<DockLeftPane>(frame);
+        DockLCRPane* centre = DockLCRPane::of(frame);
+        ASSERT_TRUE(dock && centre);
+        centre->moveSplitter(centre->splitterHome() + 60, 1);
+        centre->syncLeftDockSize();
+        pump();
+        EXPECT_EQ(2, dock->getDockMode());
+        EXPECT_GT(frame->currentState()->getLeftState()->fUserInfo.slot(8), 0);
     });
 }
