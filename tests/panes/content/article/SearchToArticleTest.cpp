@@ -17,6 +17,7 @@
 #include "panes/docks/top/DockTopLeftRechPane.h"
 #include "panes/search/left/DockLeftPane.h"
 #include "panes/search/left/LR_DVD.h"
+#include "tests/app/lists/ListRowClick.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
 
 namespace {
@@ -52,20 +53,8 @@ TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre)
         } rows[] = {{"the new search", 0}, {"a click on row 3", 3}};
         for (const Row& row : rows) {
             SCOPED_TRACE(row.what);
-            if (row.row > 0) {
-                list->layOut();
-                ARect r = list->rowRect(row.row);
-                APoint at = results->getListView()->localToScreen(APoint(r.left() + 12, (r.top() + r.bottom()) / 2));
-                POINT p = {at.x, at.y};
-                HWND target = WindowFromPoint(p);
-                ASSERT_TRUE(target);
-                ScreenToClient(target, &p);
-                SetCursorPos(at.x, at.y);
-                PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-                pump();
-                PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-                pump();
-            }
+            if (row.row > 0)
+                ClickListRow(results, row.row, [this] { pump(); });
             long docNo = atol(results->getLineKey(row.row).c_str());
             ASSERT_TRUE(app->isTextDoc(docNo)) << docNo;
             AppState* state = frame->currentState();
