@@ -17,9 +17,7 @@ public:
     explicit TheAppSearchPanes(TheApp& app) : app_(app) {}
 
     bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
-    // getDocKind stays the default (the document part's kind): a text's kind 0
-    // makes a pane of the reading screen measure text outside a drawing
-    // (assertion "fdraw" 360) until the reading screen lands.
+    int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
     long getUrlDocNo(const char* address) override { return app_.getUrlDocNo(address); }
     void openMediaWindow(long docNo, int16_t first, int16_t second) override {
         if (!app_.openMediaWindow(docNo, first, second))

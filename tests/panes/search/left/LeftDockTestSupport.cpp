@@ -21,6 +21,7 @@
 #include "panes/search/left/LR_NET.h"
 #include "panes/search/left/RechIndexPrec.h"
 #include "search/facade/ALoVect.h"
+#include "tests/app/lists/ListRowClick.h"
 #include "tests/app/main/AppMainTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
@@ -180,20 +181,7 @@ AppState* LeftDockTest::newSearch(ALo* results, int16_t netSearch) {
 void LeftDockTest::clickRow(ListPane* list, long row) {
     app->flushUpdates();
     Pump();
-    auto* renderer = dynamic_cast<AListRenderer*>(list->getListView()->renderer());
-    ASSERT_TRUE(renderer && renderer->model());
-    renderer->layOut();
-    ARect r = renderer->rowRect(row);
-    APoint at = list->getListView()->localToScreen(APoint(r.left() + 12, (r.top() + r.bottom()) / 2));
-    POINT p = {at.x, at.y};
-    HWND target = WindowFromPoint(p);
-    ASSERT_TRUE(target);
-    ScreenToClient(target, &p);
-    SetCursorPos(at.x, at.y);
-    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    Pump();
-    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    Pump();
+    ClickListRow(list, row, [] { Pump(); });
 }
 
 std::string LeftDockTest::picture(const char* name) {

@@ -181,6 +181,21 @@ TEST_F(LeftDockTest, TheDiscListOpensTheFirstDocumentOfANewSearchOnly) {
     EXPECT_EQ("2;", centre->shown) << "the padlocked document stays";
     EXPECT_LT(disc->selLast, 0) << "no selection";
     EXPECT_EQ(1, frame->currentState()->fTemporaire);
+    centre->shown.clear();
+    // A document asked for from the home screen with the search carried
+    // along (a new left part, the state naming the document) stays.
+    auto* carried = new ASVLoSearchState;
+    carried->addRef();
+    carried->setTextResults(other);
+    auto* carriedLeft = new ALeftState;
+    carriedLeft->fMode = 1;
+    carriedLeft->fExpand = 1;
+    carriedLeft->fNew = 1;
+    frame->goToState(new AppState(1, 2, new ADocState(1203), carriedLeft, new ARightState(1205, -1), carried, 2), 1);
+    carried->release();
+    Pump();
+    EXPECT_EQ("2;", centre->shown) << "the document asked for, not the list's first row";
+    EXPECT_EQ(2, frame->currentState()->getDocNo());
     three->release();
     other->release();
 }
