@@ -146,7 +146,12 @@ int AIconButton::currentFrame() {
     if (checked && !icon_)
         ThrowAssert("fcontrol", 699);
     int frames = icon_ ? (icon_->body()->spec().grid & 0xFF) : 0;
-    return frameIndex(itemFlags(), state(), pressed_ != 0, rollover_ != 0, hasFlags(kActive), currentTarget() == this,
+    uint16_t shown = state();
+    // A strip without the chosen row shows a chosen button as a plain one
+    // rather than asking for a frame the picture does not have.
+    if (checked && icon_->body()->spec().rows() < 2)
+        shown = static_cast<uint16_t>(shown & ~kMarked);
+    return frameIndex(itemFlags(), shown, pressed_ != 0, rollover_ != 0, hasFlags(kActive), currentTarget() == this,
                       frames);
 }
 

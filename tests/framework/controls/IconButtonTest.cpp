@@ -43,6 +43,13 @@ public:
     int hovers = 0;
 };
 
+// Shows the frame the button would draw now.
+class FrameProbe : public AIconButton {
+public:
+    using AIconButton::AIconButton;
+    using AIconButton::currentFrame;
+};
+
 }  // namespace
 
 TEST(IconButton, FrameCountsAndIndicesFollowTheIconFlags) {
@@ -105,6 +112,20 @@ TEST_F(ControlsTest, IconNamesGiveAStripOfTheFlagsFramesOrNoIcon) {
         AComponent* c = b;
         DeleteComponent(c);
     }
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AChosenButtonWhosePictureHasNoChosenRowDrawsItsPlainFrame) {
+    if (!openWindow("chosen"))
+        GTEST_SKIP() << "no display";
+    auto* b = Open<FrameProbe>(window, 2, Frame(10, 10, 34, 34), 0x08, "#7");
+    ASSERT_EQ(1, b->icon()->body()->spec().rows());
+    b->setStateBits(AClusterItem::kOn | AClusterItem::kMarked, false);
+    EXPECT_EQ(1, b->currentFrame()) << "the plain frame after the disabled one";
+    b->invalidate();
+    b->showUpdate();
+    AComponent* c = b;
+    DeleteComponent(c);
     closeWindow();
 }
 
