@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchRuntime.h"
 #include "bench/BenchWindow.h"
-#include "base/object/ATextOutStream.h"
 #include "base/procedural/KyHttp.h"
-#include "platform/webrt/nsEmbedding.h"
 #include "tests/base/procedural/NetTestSupport.h"
-#include "tests/platform/webrt/RuntimeFolders.h"
 #include "web/browser/AMozillaView.h"
 
 namespace {
@@ -58,20 +56,9 @@ int main() {
             pages.push_back(line);
     if (pages.empty() || KY_HttpStartup(0) != 0)
         return 1;
-    // As the application's start-up does, the HTTP client's trace lines go to a
-    // log (in the current folder), so that the timing includes writing them.
-    ATextOutStream log(AFile(AFileSpec("bench_browser_load.log"), 1,
-                             AFileOptions{1, 256, 1}, false),
-                       0);
-    log.becomeTraceSink();
-    nsPtr<TableProvider> provider(new TableProvider);
-    provider->paths["PrfDef"] = SV_WEBRT_FOLDER "/defaults/pref";
-    nsPtr<nsILocalFile> runtime;
-    if (NS_FAILED(NS_NewNativeLocalFile(SV_WEBRT_FOLDER, PR_TRUE, runtime.receive())) ||
-        NS_FAILED(NS_InitEmbedding(runtime.get(), provider.get()))) {
-        std::fprintf(stderr, "bench_browser_load: the runtime does not start\n");
+    BenchRuntime runtime("bench_browser_load.log", "bench_browser_load");
+    if (!runtime.started())
         return 1;
-    }
     BenchWindow bench;
     if (!bench.open("bench_browser_load", 800, 600))
         return 1;
@@ -97,6 +84,5 @@ int main() {
     double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
     std::printf("browser view: %d pages in %.3f s, %.1f pages/s\n", done, seconds, done / seconds);
     bench.close();
-    NS_TermEmbedding();
     return done == int(pages.size()) ? 0 : 1;
 }

@@ -1,9 +1,8 @@
 // The embedded web engine as the application's start-up drives it: the
 // feature started, its three callbacks set, preferences written and read.
 //
-// The engine's runtime is not in the program yet: AppWebEngine's own
-// operations answer failure (start false, reads empty) and the start-up logs
-// that the engine is absent. The runtime subclasses it; tests record the calls.
+// AppWebEngine's own operations answer failure (start false, reads empty):
+// the absent engine. The reader's is AppMozillaEngine; tests record the calls.
 #pragma once
 
 #include "base/object/AString.h"

@@ -11,6 +11,8 @@
 #include "app/main/ADicoLibrary.h"
 #include "app/main/ASVSelContextMenuCallBack.h"
 #include "app/main/AppPrintServices.h"
+#include "app/online/ADocNetManager.h"
+#include "app/online/ANetInfo.h"
 #include "app/state/ASiReqSearch.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
@@ -21,6 +23,7 @@
 #include "framework/graphics/AFont.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/KyTextMatch.h"
+#include "web/net/AppNetManager.h"
 
 SV_IMPLEMENT_CLASS(TheApp, 1000, AQuickTimeApp)
 
@@ -55,6 +58,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
         return frame ? frame->getPrintOptionsFile() : nullptr;
     });
     AListApp::install(this);
+    AOnlineHost::setCurrent(this);
     installWorkspaceWindows();
     installTopDock();
     installContentServices();
@@ -70,11 +74,18 @@ TheApp::~TheApp() {
     if (&AListApp::current() == this)
         AListApp::install(nullptr);
     removeWorkspaceWindows();
+    if (AOnlineHost::current() == this)
+        AOnlineHost::setCurrent(nullptr);
     removeTopDock();
     removeContentServices();
     removeFlashServices();
     closeDictionary();
     SetTextMatchMarkersHook(nullptr);
+    // Saved while the dossiers and the history can still say which pages they hold.
+    releaseDocNet();
+    releaseNetInfo();
+    // The windows and their views are gone: the runtime can end.
+    ownEngine_.reset();
     styleSheets_.reset();
     releaseNotes();
     releaseDossiers();
@@ -86,6 +97,7 @@ TheApp::~TheApp() {
         gDataLocation = nullptr;
     dataLocation_.reset();
     netLog_.reset();
+    netManager_.reset();
 }
 
 TheApp* TheApp::current() {
@@ -101,6 +113,8 @@ void* TheApp::backgroundBrush() {
 // once the quit is sure, so a run that ends any other way leaves "0".
 ACommand* TheApp::quitRequest() {
     setValidIniValue("ValidQuit", "0");
+    // The web documents are sorted while the main window still holds its states.
+    saveDocNet();
     if (!closeAllWindowsChecked(1))
         return noChange();
     setValidIniValue("ValidQuit", "1");
@@ -162,18 +176,6 @@ void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const 
     const char* texts[4] = {a, b, c, d};
     for (int i = 0; i < 4; ++i)
         markers_[i] = AString(texts[i] ? texts[i] : "");
-}
-
-// Network: the connection manager is not in the program yet.
-
-void* TheApp::getNetManager() {
-    CurrentErrorStream().writeString("Gestionnaire de connexions absent\n");
-    netLog("Gestionnaire de connexions absent\n");
-    return nullptr;
-}
-
-void* TheApp::getNetManagerChecked() {
-    ThrowAssert("theapp", __LINE__);
 }
 
 void TheApp::netLog(const char* text) {

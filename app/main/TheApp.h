@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,7 @@
 #include "app/lists/AListApp.h"
 #include "app/main/AppInstall.h"
 #include "app/main/AppWebEngine.h"
+#include "app/online/AOnlineHost.h"
 #include "app/prefs/AHistoManager.h"
 #include "app/prefs/APrefManager.h"
 #include "base/object/AFileSpec.h"
@@ -38,6 +40,10 @@
 #include "web/movie/AQuickTimeApp.h"
 
 class AAppTextRenderer;
+class ADocNetManager;
+class AboutDlg;
+class ANetInfo;
+class AppNetManager;
 class ALo;
 class ASiReqSearch;
 class ASVLoSearchState;
@@ -69,7 +75,12 @@ private:
 
 // The list panes' answers (result count, list renderers, list positions)
 // come from its AListApp part, installed for the process while it lives.
-class TheApp : public AQuickTimeApp, public AFrameServices, public AppDataHost, public AHistoHost, public AListApp {
+class TheApp : public AQuickTimeApp,
+               public AFrameServices,
+               public AppDataHost,
+               public AHistoHost,
+               public AListApp,
+               public AOnlineHost {
     SV_DECLARE_CLASS(TheApp)
 public:
     // The exit code of a start that could not go on.
@@ -168,12 +179,17 @@ public:
     void removeContentServices();
     AContentApp& contentServices() { return *content_; }
 
-    // Network: none until the connection manager exists (logged).
-    void* getNetManager();
-    void* getNetManagerChecked();
+    // Network: the connection manager, made when the web engine starts; null
+    // before (logged). The checked variant asserts it.
+    AppNetManager* getNetManager();
+    AppNetManager* getNetManagerChecked();
     bool isNetLogEnabled() const { return netLogEnabled_ != 0; }
     void netLog(const char* text);
+    // Tests drive the start-up with their own engine (not owned); null: the runtime's.
     void setWebEngine(AppWebEngine* engine) { webEngine_ = engine; }
+
+    // The About window with the version, or null when its layout is missing.
+    AboutDlg* openAbout();
 
     // Names and texts.
     AString getProductFolderName() { return AString("sv10.5"); }
@@ -212,7 +228,51 @@ public:
     AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) override;
     AString getScreenAddress(int16_t first, int16_t second) override;
     void setScreenAddress(int16_t first, int16_t second, const char* address);
+    // True in connection state 4; with an address, the state is worked out
+    // again first. Otherwise the reader is told why ("Connection Internet").
     bool checkConnection(const char* address) override;
+    int16_t connectionState() override;
+    // The service home: full, as a full-page web state; else in the main
+    // window's web complement pane. Nothing when the service may not be used.
+    void openWebHome(int16_t full) override;
+    // How the main window's web complement pane loads the service's start page
+    // (its check flag); the pane installs it while it lives.
+    void setWebComplementLoader(std::function<void(int16_t check)> loader) { webComplementLoader_ = std::move(loader); }
+    // The address in a new web-page state of the main window (full: user info 3004 and 3005 set).
+    void showWebPage(const char* address, int16_t full, int16_t second) override;
+    // SVSITE + REDIRECT + "?id=" page [+ "&" name "=" value] + "&filter=" level + 1 + "&data=v10".
+    AString makeServiceUrl(const char* page, const char* name, const char* value);
+    // The web document of an entry ("address;title"): see ADocNetManager::getUrlDocNo.
+    long getUrlDocNo(const char* entry);
+    ADocNetManager* getDocNetManager() const { return docNet_.get(); }
+    // Wanted (preference 1009, or the administrator's switch in a network
+    // installation) and reachable: state 4, 3 or 2 by the account; else 1.
+    // testUrl: the address to try, else the service's server.
+    void setupConnectionStatus(const char* testUrl = nullptr);
+    // The connection test: whether the server of url answers a connection.
+    void setConnectionTest(std::function<bool(const char* url)> test) { connectionTest_ = std::move(test); }
+    // The online-service settings of the installation's arrangement; a
+    // damaged file is kept beside as ".bad" and the settings start afresh.
+    void loadNetInfo();
+    void releaseNetInfo();
+    void loadDocNet();
+    void releaseDocNet();
+    // Writes "docnet.par" now (a damaged one is left as it is).
+    void saveDocNet();
+
+    // AOnlineHost.
+    ANetInfo* netInfo() override { return netInfo_.get(); }
+    AString netUserAgent() override;
+    AString proxyAddress() override;
+    bool hasNetManager() override { return netManager_ != nullptr; }
+    bool webPaneUnderPointer() override;
+    long maxNetResults() override;
+    void alert(const char* text, const char* title) override;
+    void hideSearchProgress() override;
+    bool hasMainWindow() override { return getFrame() != nullptr; }
+    bool hasCurrentState() override;
+    long currentUserInfo(long key) override;
+
     // The notes window on a document with a note selected (-1: the first).
     void openNoteWindow(long docNo, long noteId, SVPane* owner) override;
     void openNoteWindow(long docNo, long noteId, APane* owner);
@@ -355,7 +415,13 @@ private:
     std::unique_ptr<AppPrintServices> printServices_;
     std::unique_ptr<ASVFramePrinting> framePrinting_;
     std::unique_ptr<ATextOutStream> netLog_;
-    AppWebEngine* webEngine_ = nullptr;  // not owned; null: the absent engine
+    AppWebEngine* webEngine_ = nullptr;  // not owned; null: the reader's own
+    std::unique_ptr<AppWebEngine> ownEngine_;
+    std::unique_ptr<AppNetManager> netManager_;
+    std::unique_ptr<ANetInfo> netInfo_;
+    std::unique_ptr<ADocNetManager> docNet_;
+    std::function<bool(const char*)> connectionTest_;
+    std::function<void(int16_t)> webComplementLoader_;
     std::vector<std::pair<std::string, uint32_t>> stepTimes_;
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
     std::map<std::string, AString> linkTexts_;        // link name to target text

@@ -79,12 +79,6 @@ void TheApp::setScreenAddress(int16_t first, int16_t second, const char* address
     screenAddresses_[ScreenKey(first, second)] = AString(address ? address : "");
 }
 
-bool TheApp::checkConnection(const char* address) {
-    // The online service's settings are not in the program yet: it is never usable.
-    (void)address;
-    return false;
-}
-
 bool TheApp::workFolderExists() {
     AFileSpec folder = getWorkFolder();
     return !folder.empty() && folder.exists();

@@ -8,6 +8,7 @@ AAppTextRenderer* TheApp::createTextRenderer(ARendererView* view, long sheet) {
     if (!layer)
         ThrowAssert("theapp", __LINE__);
     auto* renderer = new AAppTextRenderer(layer);
+    renderer->sheet = sheet;
     if (styleSheets_)
         renderer->setStyleSheet(styleSheets_->getSheet(sheet));
     // Links are live; a click does not pick a word.

@@ -8,6 +8,7 @@
 #include "app/data/ADataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/data/AppBaseTables.h"
+#include "app/main/AppMozillaEngine.h"
 #include "app/main/TheApp.h"
 #include "base/object/AFile.h"
 #include "base/object/AFolderSpecs.h"
@@ -17,6 +18,7 @@
 #include "framework/components/ACommand.h"
 #include "search/engine/XkFilter.h"
 #include "search/facade/ADataLocation.h"
+#include "web/net/AppNetManager.h"
 
 namespace {
 
@@ -49,9 +51,6 @@ void FlushLog() {
     if (ATextOutStream* log = dynamic_cast<ATextOutStream*>(&CurrentErrorStream()))
         KY_FileFlush(log->file());
 }
-
-// The engine the start uses while the program has no web runtime.
-AppWebEngine g_absentEngine;
 
 }  // namespace
 
@@ -179,9 +178,13 @@ bool TheApp::startNetLog() {
     return true;
 }
 
-// 3b. The web engine, before any browser view exists.
+// 3b. The connection manager, then the web engine, before any browser view exists.
 bool TheApp::startWebEngine() {
-    AppWebEngine* engine = webEngine_ ? webEngine_ : &g_absentEngine;
+    netManager_.reset(new AppNetManager);
+    netManager_->setAgentName(configString("NET_AGENT").c_str());
+    if (!webEngine_ && !ownEngine_)
+        ownEngine_.reset(new AppMozillaEngine(this, this));
+    AppWebEngine* engine = webEngine_ ? webEngine_ : ownEngine_.get();
     if (!engine->start()) {
         CurrentErrorStream().writeString("Moteur web absent: les pages web ne seront pas affich\xE9" "es\n");
         netLog("Moteur web absent\n");
@@ -189,7 +192,7 @@ bool TheApp::startWebEngine() {
     }
     engine->setWindowCreatorCallBack();
     engine->setAlertCallBack();
-    engine->setContentPolicyCallBack(gDataLocation->getString("SERVERNAME"), gDataLocation->getString("CONTROLSCRIPT"));
+    engine->setContentPolicyCallBack(configString("SERVERNAME"), configString("CONTROLSCRIPT"));
     engine->setCharPref("kyfoobar", "ky.foo.bar");
     engine->setBoolPref("privacy.popups.firstTime", false);
     if (isNetLogEnabled()) {
@@ -264,6 +267,9 @@ bool TheApp::mountBases() {
 bool TheApp::loadWorkspace() {
     loadDossiers();
     loadNotes();
+    loadNetInfo();
+    loadDocNet();
+    setupConnectionStatus(nullptr);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "app/main/TheApp.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "app/views/AboutDlg.h"
 #include "base/object/AError.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/workspace/ADossierManager.h"
@@ -105,4 +106,8 @@ void TheApp::addToCurrentDossier(AppState* state) {
     }
     dossiers->addElement(dossier, element.release(), 0);
     openDossierWindow(docNo, web);
+}
+
+AboutDlg* TheApp::openAbout() {
+    return AboutDlg::openAbout(install_.network);
 }

@@ -163,7 +163,12 @@ void ANetInfoUsr::setDefaults() {
 ANetInfo::ANetInfo(const AFileSpec& folder, const char* name, int16_t scrambled, int16_t readOnly,
                    int16_t network)
     : fAdmInfo(new ANetInfoAdm(folder, name, scrambled, readOnly, network)) {
-    load();
+    try {
+        load();
+    } catch (...) {
+        delete fAdmInfo;
+        throw;
+    }
 }
 
 ANetInfo::ANetInfo(const AFileSpec& admFolder, const char* admName, int16_t admScrambled, int16_t admReadOnly,

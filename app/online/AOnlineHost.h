@@ -3,6 +3,8 @@
 // The application installs itself; tests install their own.
 #pragma once
 
+#include <cstdint>
+
 #include "base/object/AFileSpec.h"
 #include "base/object/AString.h"
 
@@ -25,6 +27,12 @@ public:
     // True when the online service may be used now (the reader is told otherwise).
     virtual bool checkConnection(const char* assistanceUrl) = 0;
     virtual AFileSpec tempFolder() = 0;
+    // The address in a new web-page state of the main window (full: a full-page state).
+    virtual void showWebPage(const char* address, int16_t full, int16_t second) {
+        (void)address;
+        (void)full;
+        (void)second;
+    }
     // The online search's maximum number of results.
     virtual long maxNetResults() { return 50; }
     virtual void alert(const char* text, const char* title) = 0;

@@ -153,6 +153,9 @@ void ASVAlertCallBack::showAlert(AMozillaView* view) {
     if (current.empty())
         return;
     view->loadUrl(alertAddress(current.c_str()));
+    // The holder learns that its view now shows the alert page.
+    if (AComponent* parent = view->getParent())
+        parent->queueUpdate(0);
 }
 
 int16_t ASVAlertCallBack::mustAlert(AMozillaView* view) {

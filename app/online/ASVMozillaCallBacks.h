@@ -50,6 +50,8 @@ public:
     void setServerName(const char* name) { fServerName = AString(name); }
     void setControlScript(const char* script) { fControlScript = AString(script); }
     const AString& homeComplUrl() const { return fHomeComplUrl; }
+    const AString& serverName() const { return fServerName; }
+    const AString& controlScript() const { return fControlScript; }
 
     AString TranslateUrl(const char* url) override { return rewriteUrl(url); }
     int16_t Intercept(const char* url, AString& topic, AString& data) override;

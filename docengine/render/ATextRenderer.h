@@ -138,9 +138,19 @@ private:
     bool pagesDone_ = false;
 };
 
-// The application's text renderer: the same behaviour, one value of its own.
+// The application's text renderer: the same behaviour, with the style sheet
+// it was made with and one value the application keeps in it.
 class AAppTextRenderer : public ATextRenderer {
 public:
     using ATextRenderer::ATextRenderer;
+    // The application asks nothing more of its renderers: always 0.
+    long appQuery() const { return 0; }
+    void setAppValue(long value) { appValue = value; }
+    long getAppValue() const { return appValue; }
+    long getSheet() const { return sheet; }
+    // Shows the range without scrolling options.
+    void showRange(long start, long end) { scrollToRange(start, end, 0); }
+
     long appValue = 0;
+    long sheet = 0;  // the style sheet's number in the application's set
 };

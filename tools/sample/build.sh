@@ -63,10 +63,13 @@ if stale "$work/.built" "$work/.done" "$tool" || [ ! -f "$out/sv.sgm" ]; then
   touch "$work/.built"
 fi
 
-stage 5 "style sheet, dictionary library"
+stage 5 "style sheet, dictionary library, web runtime defaults"
 cmp -s "$root/tools/sample/svstyles.xml" "$out/svstyles.xml" || cp "$root/tools/sample/svstyles.xml" "$out/svstyles.xml"
 mkdir -p "$out/dico"
 cmp -s "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll" || cp "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll"
+# The reader starts its web engine with the runtime folder as its current folder.
+mkdir -p "$out/defaults/pref"
+cp -u "$root/platform/webrt/defaults/pref/"*.js "$out/defaults/pref/"
 
 stage 6 "check: every catalogue, record, index and picture"
 if stale "$work/.checked" "$work/.built"; then

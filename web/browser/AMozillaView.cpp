@@ -673,3 +673,13 @@ void AMozillaView::setNativeWindowShownForced(bool show) {
     if (!show && chrome_)
         chrome_->endModal();
 }
+
+bool AMozillaView::isPointerOverView() {
+    HWND window = getNativeWindow();
+    POINT pointer;
+    if (!window || !IsWindowVisible(window) || !GetCursorPos(&pointer))
+        return false;
+    ARect bounds = getScreenBounds();
+    return pointer.x >= bounds.left() && pointer.x < bounds.right() && pointer.y >= bounds.top() &&
+           pointer.y < bounds.bottom();
+}

@@ -71,6 +71,8 @@ public:
     virtual int16_t loadUrl(const AString& url);
     virtual void setCurrentUrl(const char* url);
     virtual AString getCurrentUrl() { return currentUrl_; }
+    // Whether the mouse pointer lies inside the view's visible window.
+    virtual bool isPointerOverView();
 
     // For panes.
     void addHandler(const char* eventName, AMozillaHandler* handler);

@@ -5,7 +5,11 @@
 
 #include <string>
 
+#include <windows.h>
+
 #include "app/main/TheApp.h"
+#include "app/online/ADocNetManager.h"
+#include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"
 #include "tests/app/frame/FrameTestSupport.h"
 
@@ -88,4 +92,68 @@ TEST_F(AppFrameTest, DocumentsAndAddressesBecomeStatesOfTheMainWindow) {
     EXPECT_EQ(6, page->fSalle);
     EXPECT_EQ(3, page->getDocState()->fDocType);
     delete page;
+}
+
+TEST_F(AppFrameTest, WebPagesBecomeWebStatesAndOnlyShownPagesAreKept) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    DeleteFileA("docnet.par");
+    reader->loadDocNet();
+    reader->loadHistory(false, false);
+    frame->doMenuAction(0, 0);
+    struct Row {
+        const char* address;
+        int16_t full;
+        long docNo;
+    } const rows[] = {{"http://a.test/p", 1, 0}, {"http://b.test/q#r", 0, 1}, {"http://a.test/p", 0, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.address);
+        reader->showWebPage(r.address, r.full, 1);
+        AppState* shown = frame->currentState();
+        ASSERT_TRUE(shown && shown->getDocState());
+        EXPECT_EQ(8, shown->getDocState()->fDocType);
+        EXPECT_EQ(4, shown->getScreenMode());
+        EXPECT_EQ(r.docNo, shown->getDocNo());
+        EXPECT_EQ(r.full, shown->getUserInfo(3004));
+        EXPECT_EQ(r.full, shown->getUserInfo(3005));
+    }
+    reader->showWebPage("", 1, 1);
+    EXPECT_EQ(0, frame->currentState()->getDocNo()) << "no address, no state";
+    // A page no state shows any more goes at the next save.
+    EXPECT_EQ(2, reader->getUrlDocNo("http://c.test/;C"));
+    reader->saveDocNet();
+    EXPECT_EQ(2, reader->getDocNetManager()->count());
+    EXPECT_EQ(-1, reader->getUrlDocNo("http://c.test/"));
+    EXPECT_STREQ("http://b.test/q_KY_r;", reader->getDocNetManager()->getEntry(1).c_str());
+
+    // The service's home: refused with the reader told, then a full-page state or the complement pane.
+    reader->loadPreferences();
+    reader->loadNetInfo();
+    reader->setConnectionTest([](const char*) { return true; });
+    int16_t loads = -1;
+    reader->setWebComplementLoader([&](int16_t check) { loads = check; });
+    ClearBoxes();
+    AppState* before = frame->currentState();
+    reader->openWebHome(1);
+    EXPECT_EQ(before, frame->currentState());
+    ASSERT_EQ(1u, CapturedBoxes().size());
+    EXPECT_EQ("Connection Internet", CapturedBoxes()[0].caption);
+    reader->getPrefManager()->setLong(APrefManager::kWorkOnline, 1);
+    reader->netInfo()->setServiceAccess(1);
+    reader->openWebHome(1);
+    AppState* home = frame->currentState();
+    ASSERT_NE(before, home);
+    EXPECT_EQ(1, home->getUserInfo(3004));
+    AString address, title;
+    ADocNetManager::splitEntry(reader->getDocNetManager()->getEntry(home->getDocNo()), address, title);
+    EXPECT_NE(std::string::npos, std::string(address.c_str()).find("?id=hom_compl_full&filter=3&data=v10"));
+    reader->openWebHome(0);
+    EXPECT_EQ(home, frame->currentState());
+    EXPECT_EQ(1, loads);
+    EXPECT_EQ(1u, CapturedBoxes().size());
+    reader->releaseNetInfo();
+    reader->releasePreferences();
+    reader->releaseDocNet();
+    for (const char* file : {"docnet.par", "svnet.par", "sv.prf"})
+        DeleteFileA(file);
 }

@@ -45,12 +45,6 @@ void WriteCorpus(const std::string& work) {
     WriteBytes(work + "\\separators.txt", " .;");
 }
 
-// The application object without a frame window: the steps need none.
-class FramelessTheApp : public TheApp {
-protected:
-    void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }
-};
-
 }  // namespace
 
 std::string ProgramFolder() {
@@ -101,7 +95,7 @@ void TheAppTest::SetUp() {
     SetErrorStream(&errors);
     ClearBoxes();
     try {
-        app = new FramelessTheApp;
+        app = testApp = new FramelessTheApp;
         app->setInstance(GetModuleHandleA(nullptr), "", SW_HIDE);
         AObject::completeNew(app);
     } catch (const AError& e) {

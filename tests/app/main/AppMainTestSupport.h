@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "app/main/TheApp.h"
@@ -37,6 +38,20 @@ std::string ProgramFolder();
 // A file's bytes, "" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 
+// The application object without a frame window (the steps need none); the
+// configuration values of `config` stand before the installation's.
+class FramelessTheApp : public TheApp {
+public:
+    AString configString(const char* key) override {
+        auto found = config.find(key);
+        return found == config.end() ? TheApp::configString(key) : AString(found->second.c_str());
+    }
+    std::map<std::string, std::string> config;
+
+protected:
+    void* createFrameWindow(const ARect&, const AString&) override { return nullptr; }
+};
+
 class TheAppTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -48,6 +63,7 @@ protected:
 
     TinyInstall install;
     TheApp* app = nullptr;
+    FramelessTheApp* testApp = nullptr;  // the same object
     CaptureStream errors;
 
 private:

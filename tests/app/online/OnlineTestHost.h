@@ -19,7 +19,7 @@ public:
     bool hasNetManager() override { return true; }
     bool webPaneUnderPointer() override { return underPointer; }
     bool checkConnection(const char* url) override {
-        checked += std::string(url) + ";";
+        checked += std::string(url ? url : "(none)") + ";";
         return connectionAllowed;
     }
     AFileSpec tempFolder() override { return temp; }
@@ -28,12 +28,15 @@ public:
     bool hasMainWindow() override { return mainWindow; }
     bool hasCurrentState() override { return currentState; }
     long currentUserInfo(long key) override { return userInfo[key]; }
+    void showWebPage(const char* address, int16_t full, int16_t second) override {
+        shown += std::string(address) + "," + std::to_string(full) + "," + std::to_string(second) + ";";
+    }
 
     std::unique_ptr<ANetInfo> info;
     std::map<std::string, std::string> config;
     std::map<long, long> userInfo;
     AFileSpec temp;
-    std::string checked, alerts;
+    std::string checked, alerts, shown;
     bool underPointer = false, connectionAllowed = true, mainWindow = true, currentState = true;
     long maxResults = 50;
 };

@@ -151,6 +151,22 @@ SiteComponent* GraphicsTest::makeSite(AComponent* parent, int16_t id, const ARec
     return site;
 }
 
+std::string Canvas::saveWindow(HWND window, const char* name, const std::function<void()>& flush) {
+    RECT r;
+    GetWindowRect(window, &r);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    for (int i = 0; i < 20; ++i) {
+        if (flush)
+            flush();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
+            DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return saveScreen(ARect(r.left, r.top, r.right, r.bottom), name);
+}
+
 std::string Canvas::saveScreen(const ARect& area, const char* name) {
     Canvas canvas(area.width(), area.height());
     HDC screen = GetDC(nullptr);

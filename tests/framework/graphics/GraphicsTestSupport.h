@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/graphics/ADisplaySite.h"
@@ -71,6 +72,9 @@ public:
     // The screen's pixels in a rectangle of screen coordinates, saved as
     // build/artifacts/<name>.png; answers the Windows path ("" when not saved).
     static std::string saveScreen(const ARect& area, const char* name);
+    // A top-level window brought forward and painted (flush and the messages
+    // run for a while first), saved as saveScreen does.
+    static std::string saveWindow(HWND window, const char* name, const std::function<void()>& flush);
 
 private:
     HDC dc_;

@@ -50,26 +50,8 @@ std::string Names(ADossierManager& dossiers) {
 }
 
 void Snap(AWindow* window, const char* name) {
-    AWindowShell* shell = window->getNativeWindow();
-    if (!shell)
-        return;
-    HWND hwnd = shell->hwnd();
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    for (int i = 0; i < 20; ++i) {
-        AApp::current()->flushUpdates();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
-            DispatchMessageA(&msg);
-        Sleep(10);
-    }
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Canvas canvas(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    printf("%s: %s\n", name, canvas.savePng(name).c_str());
+    if (AWindowShell* shell = window->getNativeWindow())
+        printf("%s: %s\n", name, Canvas::saveWindow(shell->hwnd(), name, [] { AApp::current()->flushUpdates(); }).c_str());
 }
 
 // A text-entry dialog that counts its closes instead of closing.

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Fetches a 5 MB answer of the test server into a file through the web
+# engine's connection and through Wine's WinINet, and prints the ratio of the
+# medians. Usage: bench/net_fetch_bench.sh BUILD_DIR (Wine environment already set).
+set -euo pipefail
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+dir=$(mktemp -d)
+servers=$here/../tests/base/procedural/net_servers.sh
+trap 'bash "$servers" stop "$dir"; rm -rf "$dir"' EXIT
+bash "$servers" start "$dir"
+# The bench writes its files and its trace log in the current folder.
+cd "$dir" && SV_NET_DIR=$dir wine "$build/bench/bench_net_fetch.exe" | tr -d '\r'
