@@ -52,6 +52,7 @@ public:
         SVPane* editPane = nullptr;  // the sixth slot: read by the edit-command query
         SVPane* quickSearchPane = nullptr;
         SVPane* webComplementPane = nullptr;
+        SVPane* homeTopDock = nullptr;  // shows the last connection date
     };
 
     Frame1();
@@ -82,6 +83,7 @@ public:
     void setQuickSearchPane(SVPane* pane) { slots_.quickSearchPane = pane; }
     void setWebComplementPane(SVPane* pane) { slots_.webComplementPane = pane; }
     void setFindPane(SVPane* pane) { findPane_ = pane; }
+    void setHomeTopDock(SVPane* pane) { slots_.homeTopDock = pane; }
 
     // Tool-bar menus.
     void loadMenuTexts();
