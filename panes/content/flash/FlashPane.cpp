@@ -151,7 +151,9 @@ FlashPane::~FlashPane() {
 
 void FlashPane::attachItems() {
     SVFlashPane::attachItems();
-    switcher_ = CheckAlloc(DockLCRPane::of(getFrame()), "FlashPane", __LINE__);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
+                           "FlashPane", __LINE__);
     switcher_->setLink(DockLCRPane::kFlash, this);
     movieFile_ = AString();
     pageFile_ = AString();
