@@ -116,6 +116,8 @@ public:
         return AString();
     }
     virtual void registerTempFile(const char* path) { (void)path; }
+    // Registers a generated file, when it exists, and empties the path.
+    void releaseTempFile(AString& path);
     virtual AString windowTitle() { return AString(); }
     // The folder holding the rooms base's data file (the room movies' folder).
     virtual AString roomsFolder() { return AString(); }

@@ -25,19 +25,6 @@ SV_IMPLEMENT_CLASS(APostFrameCmd, 0, ACommand)
 
 namespace {
 
-bool FileExists(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void RegisterAndForget(AString& path) {
-    if (path.empty())
-        return;
-    if (FileExists(path.c_str()))
-        AContentApp::current().registerTempFile(path.c_str());
-    path = AString();
-}
-
 // Only the installation's and the temporary folder's pages drive the movie
 // commands: an online page's message never does.
 bool IsLocalPage(AMozillaView* view) {
@@ -302,8 +289,8 @@ void FlashPane::loadPage(const AString& page, const AString& movieAddress, int16
 }
 
 void FlashPane::releaseTempFiles() {
-    RegisterAndForget(movieFile_);
-    RegisterAndForget(pageFile_);
+    AContentApp::current().releaseTempFile(movieFile_);
+    AContentApp::current().releaseTempFile(pageFile_);
 }
 
 AString FlashPane::stopText(bool map, int32_t zoom, int32_t panX, int32_t panY) {

@@ -53,11 +53,6 @@ const struct {
 // Entry of a room page state's left part that "go_sculp" sets (the room's tab).
 const long kSculptureTab = 1149;
 
-bool FileExists(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 int16_t AAccueilFlashPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event) {
@@ -177,11 +172,7 @@ void AccueilFlashPane::updatePane() {
 }
 
 void AccueilFlashPane::purgePage() {
-    if (page_.empty())
-        return;
-    if (FileExists(page_.c_str()))
-        AContentApp::current().registerTempFile(page_.c_str());
-    page_ = AString();
+    AContentApp::current().releaseTempFile(page_);
 }
 
 void AccueilFlashPane::runMessage(long kind, const char* action) {
