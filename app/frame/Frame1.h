@@ -53,6 +53,7 @@ public:
         SVPane* editPane = nullptr;  // the sixth slot: read by the edit-command query
         SVPane* quickSearchPane = nullptr;
         SVPane* webComplementPane = nullptr;
+        SVPane* homeTopDock = nullptr;  // shows the last connection date
     };
 
     Frame1();
@@ -85,6 +86,7 @@ public:
     void setFindPane(SVPane* pane) { findPane_ = pane; }
     void setTimeStripPane(SVPane* pane) { timeStripPane_ = pane; }
     SVPane* timeStripPane() const { return timeStripPane_; }
+    void setHomeTopDock(SVPane* pane) { slots_.homeTopDock = pane; }
 
     // Tool-bar menus.
     void loadMenuTexts();

@@ -3,6 +3,7 @@
 
 #include "app/main/TheApp.h"
 #include "app/online/ASVMozillaCallBacks.h"
+#include "platform/flashmovie/FlashMovie.h"
 #include "web/browser/AMozillaContentPolicy.h"
 #include "web/embed/AMozillaFeature.h"
 #include "web/embed/KyMozillaPrefs.h"
@@ -29,6 +30,8 @@ AppMozillaEngine::~AppMozillaEngine() {
 
 bool AppMozillaEngine::start() {
     InstallBrowserComponents();
+    // The movies of the rooms, the atlas and the home page play in our stand-in.
+    RegisterFlashStandIn();
     AMozillaFeature::setProductFolderNameFunction(ProductFolderName);
     feature_.reset(new AMozillaFeature);
     if (feature_->start(app_))

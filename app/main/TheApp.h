@@ -239,6 +239,9 @@ public:
     // Copies the stream's remaining bytes into a new registered temporary file
     // with the extension (".swf"); false when the file cannot be written.
     bool extractToTempFile(AString& outPath, AFileStream& in, const char* targetName, const char* extension);
+    // The template of the key filled with the values, as a registered
+    // temporary ".html" file; its path, empty when it could not be written.
+    AString makeMediaPage(const char* key, const AMediaPageValues& values);
 
     // The main window and its navigation (the frame's services).
     // The main window, or null before it opens and after it closes.
@@ -317,6 +320,9 @@ public:
     void openDossierWindow(long reference, int16_t kind) override;
     void addToCurrentDossier(AppState* state) override;
     AString copyMediaToTemp(short base, long record) override;
+    // The record's data as a new registered temporary file with the
+    // extension; its path, empty when it could not be written.
+    AString extractRecordToTemp(short base, short table, long record, const char* extension);
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
     void installFlashServices();

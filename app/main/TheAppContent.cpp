@@ -3,6 +3,8 @@
 #include <new>
 
 #include "app/main/TheApp.h"
+#include "app/online/ANetInfo.h"
+#include "search/facade/ASearchBase.h"
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
 #include "docengine/render/AListRenderer.h"
@@ -43,6 +45,24 @@ public:
     AString configString(const char* key) override { return app_.configString(key); }
     AStyleSheet* getStyleSheet(long n) override { return app_.getStyleSheet(n); }
     APrefManager* prefManager() override { return app_.getPrefManager(); }
+    AString makeMediaPage(const char* key, const AMediaPageValues& values) override {
+        return app_.makeMediaPage(key, values);
+    }
+    AString templatePath(const char* key) override { return app_.getTemplateFile(key).path(); }
+    void registerTempFile(const char* path) override { app_.registerTempFile(path); }
+    AString windowTitle() override { return app_.getWindowTitle(); }
+    AString roomsFolder() override {
+        ASearchBase* rooms = getBase(8);
+        return rooms ? rooms->getFileSpec(0).parent(false).path() : AString();
+    }
+    AString extractRecord(int16_t base, int16_t table, long record, const char* extension) override {
+        return app_.extractRecordToTemp(base, table, record, extension);
+    }
+    AString getDocTitle(long docNo) override { return app_.getDataManager()->getDocTitle(docNo); }
+    AString lastConnection() override {
+        ANetInfo* info = app_.netInfo();
+        return info ? info->getLastConnection() : AString();
+    }
 
 private:
     TheApp& app_;

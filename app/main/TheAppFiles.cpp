@@ -205,3 +205,74 @@ bool TheApp::ensureDocumentDisc(long docNo) {
     }
     return true;
 }
+
+namespace {
+
+// The text with &, <, > and " as entities: titles and legends come from the bases.
+std::string EscapeHtml(const char* text) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        switch (*p) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += *p;
+        }
+    }
+    return out;
+}
+
+void ReplaceAll(std::string& text, const char* marker, const std::string& value) {
+    size_t length = std::strlen(marker);
+    for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + value.size()))
+        text.replace(at, length, value);
+}
+
+}  // namespace
+
+AString TheApp::makeMediaPage(const char* key, const AMediaPageValues& v) {
+    std::string templ = getTemplateFile(key).path().c_str();
+    std::string text;
+    HANDLE in = CreateFileA(templ.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return AString();
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (1u << 20))
+        text.append(buffer, got);
+    CloseHandle(in);
+    ReplaceAll(text, "<FILENAME_TO_REPLACE>", v.file.c_str());
+    ReplaceAll(text, "<STOP_TOREPLACE>", v.stop.c_str());
+    ReplaceAll(text, "<ALIGN_TOREPLACE>", v.align.c_str());
+    if (v.width > 0)
+        ReplaceAll(text, "<SWF_WIDTH_TOREPLACE>", std::to_string(v.width));
+    if (v.height > 0)
+        ReplaceAll(text, "<SWF_HEIGHT_TOREPLACE>", std::to_string(v.height));
+    ReplaceAll(text, "<FRAME_TO_REPLACE>", std::to_string(v.frame));
+    ReplaceAll(text, "<BGCOLOR_REPLACE>", v.background.c_str());
+    std::string title = EscapeHtml(v.pageTitle.c_str());
+    ReplaceAll(text, "<TITLE_TO_REPLACE>", title);
+    size_t open = text.find("<title>");
+    size_t close = open == std::string::npos ? open : text.find("</title>", open);
+    if (close != std::string::npos)
+        text.replace(open + 7, close - open - 7, title);
+    ReplaceAll(text, "<LEGEND_TO_REPLACE>", EscapeHtml(v.legend.c_str()));
+    std::string folder = WithSlash(getTempDir().path().c_str());
+    static unsigned serial = 0;
+    for (int tries = 0; tries < 100; ++tries) {
+        char name[40];
+        snprintf(name, sizeof name, "svp%lx%x.html", GetTickCount() & 0xFFFFFFul, ++serial);
+        std::string path = folder + name;
+        HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (out == INVALID_HANDLE_VALUE)
+            continue;
+        DWORD written = 0;
+        bool ok = WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                  written == text.size();
+        CloseHandle(out);
+        registerTempFile(path.c_str());
+        return ok ? AString(path.c_str()) : AString();
+    }
+    return AString();
+}

@@ -56,18 +56,22 @@ void TheApp::openPhonetiseur() {
 }
 
 AString TheApp::copyMediaToTemp(short baseIndex, long record) {
+    return extractRecordToTemp(baseIndex, 0, record, ".db");
+}
+
+AString TheApp::extractRecordToTemp(short baseIndex, short table, long record, const char* extension) {
     AppDataManager* data = getDataManager();
     ASearchBase* base = data ? data->getBase(baseIndex) : nullptr;
     if (!base)
         ThrowAssert("frame1", __LINE__);
     static unsigned serial = 0;
     char name[40];
-    snprintf(name, sizeof name, "sv%lx%x.db", GetTickCount() & 0xFFFFFFul, ++serial);
+    snprintf(name, sizeof name, "sv%lx%x%s", GetTickCount() & 0xFFFFFFul, ++serial, extension ? extension : "");
     AFileSpec spec(getTempDir(), name);
     try {
         AFile file(spec, 0, kPlainFileOptions, false);
         AFileStream out(file, "wb", 0);
-        base->readToStream(out, 0, record, 0);
+        base->readToStream(out, table, record, 0);
         out.close();
     } catch (const AError&) {
         DeleteFileA(spec.path().c_str());

@@ -63,7 +63,8 @@ if stale "$work/.built" "$work/.done" "$tool" || [ ! -f "$out/sv.sgm" ]; then
   touch "$work/.built"
 fi
 
-stage 5 "style sheet, dictionary library, web runtime defaults"
+stage 5 "style sheet, dictionary library, web runtime defaults, stand-in movies"
+"$python" "$root/tools/sample/movies.py" "$out"
 cmp -s "$root/tools/sample/svstyles.xml" "$out/svstyles.xml" || cp "$root/tools/sample/svstyles.xml" "$out/svstyles.xml"
 mkdir -p "$out/dico"
 cmp -s "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll" || cp "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll"

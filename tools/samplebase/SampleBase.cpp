@@ -203,7 +203,31 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {"WSALLE_MUS_CHRONO_TITLE", "Chronologie musicale"},
                         {"WSALLE_MUS_GENEAL_TITLE", "G\xE9n\xE9" "alogie musicale"},
                         {"WSALLE_SCIENCE_TITLE", "Salle des sciences"},
-                        {"WSALLE_MARS_TITLE", "Mars"}};
+                        {"WSALLE_MARS_TITLE", "Mars"},
+                        // The stand-in movies and page templates of tools/sample/movies.py.
+                        {"HTMLEMPTY", "modeles/vide.html"},
+                        {"HTMLFLASH100WIN", "modeles/flash100.html"},
+                        {"HTMLFLASHSALLEWIN", "modeles/flashsalle.html"},
+                        {"HTMLFLASHMEDIAWIN", "modeles/flashmedia.html"},
+                        {"HTMLFLASHACCUEILWIN", "modeles/flashaccueil.html"},
+                        {"SALLE_ACCUEIL", "accueil.swf"},
+                        {"ACCUEIL_W", "1024"},
+                        {"ACCUEIL_H", "768"},
+                        {"SALLE_ACCUEIL_W", "800"},
+                        {"SALLE_ACCUEIL_H", "500"},
+                        {"SALLE_ART", "salle_art.swf"},
+                        {"SALLE_BIBLIO", "salle_biblio.swf"},
+                        {"SALLE_INIT", "salle_ini.swf"},
+                        {"SALLE_HISTGEO", "salle_histgeo.swf"},
+                        {"SALLE_MEDIATHEQUE", "salle_mediatheque.swf"},
+                        {"SALLE_MUSIQUE", "salle_musique.swf"},
+                        {"SALLE_MUS_CHRONO", "salle_musique.swf"},
+                        {"SALLE_MUS_GENEAL", "salle_musique.swf"},
+                        {"SALLE_SCIENCE", "salle_science.swf"},
+                        {"SALLE_MARS", "salle_science.swf"},
+                        {"SALLE_SPORT", "salle_sport.swf"},
+                        {"SALLE_AUTEURS", "salle_auteurs.swf"},
+                        {"ATLAS_SCALES", "50,150,200,300,400,600"}};
     return spec;
 }
 

@@ -143,6 +143,10 @@ BUTTONS = {
     1084: zoom("+"),
     1085: zoom("="),
     1089: letters("A", 11),
+    1110: letters("@", 13),  # " se connecter à SVLINK"
+    1111: letters("?", 14),  # " consulter l'aide"
+    1112: letters("SOS", 7),  # " contacter l'assistance technique"
+    1113: letters("P", 12),  # " définir les préférences générales"
     1104: back,
     1105: letters("?"),
     1330: outline_list,

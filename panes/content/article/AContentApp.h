@@ -23,6 +23,35 @@ class ARendererView;
 class ASearchBase;
 class DockLCRPane;
 
+// The values a movie page template receives (TheApp::makeMediaPage).
+struct AMediaPageValues {
+    AString file;        // the movie's address
+    AString title;       // accepted, not used by the templates
+    AString stop;        // the movie's stop script
+    AString align;
+    long width = 0;      // only written when above 0
+    long height = 0;
+    long frame = -1;
+    AString background;
+    AString pageTitle;   // HTML-escaped when written
+    AString legend;      // HTML-escaped when written
+};
+
+// The size of a movie of design size w x h fitted into a view of vw x vh,
+// keeping its proportions (each side truncated). A design side of 0 or less
+// counts as a scale of 1: the movie keeps its own size.
+inline void FitMovie(long vw, long vh, long w, long h, long& outW, long& outH) {
+    if (w <= 0 || h <= 0) {
+        outW = w > 0 ? w : 0;
+        outH = h > 0 ? h : 0;
+        return;
+    }
+    double rx = double(vw) / double(w), ry = double(vh) / double(h);
+    double s = ry < rx ? ry : rx;
+    outW = static_cast<long>(w * s);
+    outH = static_cast<long>(h * s);
+}
+
 class AContentApp {
 public:
     AContentApp() = default;
@@ -84,6 +113,41 @@ public:
         (void)key;
         return AString();
     }
+    // A page written from the template of the configuration key (a
+    // registered temporary file); its path, empty when it could not be written.
+    virtual AString makeMediaPage(const char* key, const AMediaPageValues& values) {
+        (void)key, (void)values;
+        return AString();
+    }
+    // The path of the template file of a configuration key, empty when none.
+    virtual AString templatePath(const char* key) {
+        (void)key;
+        return AString();
+    }
+    virtual void registerTempFile(const char* path) { (void)path; }
+    // Registers a generated file, when it exists, and empties the path.
+    void releaseTempFile(AString& path);
+    virtual AString windowTitle() { return AString(); }
+    // The folder holding the rooms base's data file (the room movies' folder).
+    virtual AString roomsFolder() { return AString(); }
+    // The date text of the last connection to the online service, empty when never.
+    virtual AString lastConnection() { return AString(); }
+    // The record's data as a registered temporary file with the extension
+    // (".swf"); its path, empty when it could not be had.
+    virtual AString extractRecord(int16_t base, int16_t table, long record, const char* extension) {
+        (void)base, (void)table, (void)record, (void)extension;
+        return AString();
+    }
+    virtual AString getDocTitle(long docNo) {
+        (void)docNo;
+        return AString();
+    }
+    // The document a link name leads to, or -1.
+    virtual long resolveDocLink(const char* name) {
+        (void)name;
+        return -1;
+    }
+
     // The centre document switcher, registered when it attaches (null: none).
     void setDocumentSwitcher(DockLCRPane* pane) { switcher_ = pane; }
     DockLCRPane* documentSwitcher() const { return switcher_; }
