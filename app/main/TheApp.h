@@ -232,6 +232,8 @@ public:
     AFileSpec getUserFilesFolder();
     AFileSpec getWorkFolder();
     AFileSpec getTemplateFile(const char* key);
+    // The template's path, empty when the configuration names none or it is not there.
+    AString findTemplateFile(const char* key);
     // Adds path to "svfiles.txt": the next start deletes it. A folder-like path is ignored.
     void registerTempFile(const char* path) override;
     // Deletes the files "svfiles.txt" lists (files inside the temporary folder only), then the list.

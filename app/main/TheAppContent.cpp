@@ -4,6 +4,7 @@
 
 #include "app/main/TheApp.h"
 #include "app/online/ANetInfo.h"
+#include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
@@ -46,9 +47,13 @@ public:
     AStyleSheet* getStyleSheet(long n) override { return app_.getStyleSheet(n); }
     APrefManager* prefManager() override { return app_.getPrefManager(); }
     AString makeMediaPage(const char* key, const AMediaPageValues& values) override {
+        if (templatePath(key).empty())
+            return AString();
         return app_.makeMediaPage(key, values);
     }
-    AString templatePath(const char* key) override { return app_.getTemplateFile(key).path(); }
+    // An installation without the template (key or file) gives no page rather
+    // than stopping the start.
+    AString templatePath(const char* key) override { return app_.findTemplateFile(key); }
     void registerTempFile(const char* path) override { app_.registerTempFile(path); }
     AString windowTitle() override { return app_.getWindowTitle(); }
     AString roomsFolder() override {

@@ -59,16 +59,21 @@ AFileSpec TheApp::getWorkFolder() {
     return getUserFilesFolder();
 }
 
-AFileSpec TheApp::getTemplateFile(const char* key) {
+AString TheApp::findTemplateFile(const char* key) {
     AString name = gDataLocation ? gDataLocation->getString(key) : AString();
     if (name.empty())
-        ThrowAssert("theapp", __LINE__);
+        return AString();
     const char* text = name.c_str();
     bool absolute = (text[0] && text[1] == ':') || (text[0] == '\\' && text[1] == '\\');
     AFileSpec file = absolute ? AFileSpec(text) : AFileSpec((std::string(dataRoot_.c_str()) + text).c_str());
-    if (!file.exists())
+    return file.exists() ? file.path() : AString();
+}
+
+AFileSpec TheApp::getTemplateFile(const char* key) {
+    AString path = findTemplateFile(key);
+    if (path.empty())
         ThrowAssert("theapp", __LINE__);
-    return file;
+    return AFileSpec(path.c_str());
 }
 
 // "valid.ini", section "settings": ValidQuit=0|1 (1: the last run ended
