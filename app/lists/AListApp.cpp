@@ -62,7 +62,9 @@ AListRenderer* AListApp::createListRenderer(ARendererView* view, int16_t option,
     renderer->addRef();
     // The option word names no setting the list renderer has: it is kept for the callers' sake.
     (void)option;
-    renderer->options = displayOptions;
+    // Added to the list's own options: replacing them would drop the filled
+    // rows, and a selected row would show as a bare caret.
+    renderer->options |= displayOptions;
     if (AStyleSheet* style = getStyleSheet(sheet))
         renderer->setStyleSheet(style);
     view->rendererLayer()->setRenderer(renderer);

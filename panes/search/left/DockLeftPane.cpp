@@ -49,6 +49,14 @@ void DockLeftPane::readFrom(AMemoryStream& stream) {
 
 void DockLeftPane::attachItems() {
     SVPane::attachItems();
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
+    // The centre switcher moves the dock with its splitter; a frame without
+    // one still lends the dock its arrangement.
+    if (switcher) {
+        switcher->setLeftDock(this, this);
+        lcr = switcher;
+    }
     for (AComponent* c = getParent(); c && !lcr; c = c->getParent()) {
         if (c->findById(kLeftArea, 0))
             lcr = c;
@@ -99,6 +107,9 @@ void DockLeftPane::detachItems() {
         bar = nullptr;
     for (AStaticItem*& holder : holders)
         holder = nullptr;
+    if (switcher && switcher->link(DockLCRPane::kDockLeft) == this)
+        switcher->setLeftDock(nullptr, nullptr);
+    switcher = nullptr;
     lcr = nullptr;
     SVPane::detachItems();
 }

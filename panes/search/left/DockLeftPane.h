@@ -10,22 +10,25 @@
 // buttons. Widths are pixels of the main window.
 //
 // Nothing is owned: the items, the frame and the arrangement around the dock
-// belong to the component tree. The arrangement is the nearest enclosing
-// component holding the left area 0x3fe, the centre 0x3ff, the area 0x400
-// and the sizer 0x3f5; without one the dock changes no geometry. A missing
+// belong to the component tree. The arrangement is the enclosing centre
+// switcher, with which the dock registers its sizing; without one, the
+// nearest enclosing component holding the left area 0x3fe, the centre 0x3ff,
+// the area 0x400 and the sizer 0x3f5; without either the dock changes no
+// geometry. A missing
 // or mistyped item of the dock's own layout fails the allocation check
 // ("DockLeftPane"); updatePane without a left part is an assertion.
 #pragma once
 
 #include "app/frame/SVPane.h"
 #include "framework/components/ACommand.h"
+#include "panes/content/article/DockLCRPane.h"
 
 class ADisplayComponent;
 class AIconButton;
 class ASizerButton;
 class AStaticItem;
 
-class DockLeftPane : public SVPane {
+class DockLeftPane : public SVPane, public ALeftDockSizing {
     SV_DECLARE_CLASS(DockLeftPane)
 public:
     enum : int16_t {
@@ -48,7 +51,7 @@ public:
 
     void applyDockMode(int16_t mode);
     // The reader moved the sizer to position (the sizer's left, in its parent).
-    void setDockMode(long position);
+    void setDockMode(long position) override;
     // Digit 11 of the current document's information (0 without a text document part).
     virtual int16_t currentDocInfoFlag();
 
@@ -82,6 +85,7 @@ private:
     ADisplayComponent* hostItem(int16_t id);
 
     AComponent* lcr = nullptr;  // the arrangement, not owned, or null
+    DockLCRPane* switcher = nullptr;  // not owned, or null
     int16_t manualDisplay = 0;
     int16_t currentEntry = 0;
     AStaticItem* strip = nullptr;  // not owned

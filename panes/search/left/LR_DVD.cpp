@@ -9,6 +9,7 @@
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/DockLeftRechSIPane.h"
 #include "panes/search/left/ListSelection.h"
@@ -40,6 +41,8 @@ void LR_DVD::readFrom(AMemoryStream& stream) {
 void LR_DVD::attachItems() {
     LROptionsDVDPane::attachItems();
     searchPane = EnclosingSearchPane(this, kFile, 58);
+    AComponent* centre = findAncestor(&DockLCRPane::classRecord);
+    lcrPane = centre ? static_cast<DockLCRPane*>(centre->castTo(&DockLCRPane::classRecord)) : nullptr;
 }
 
 void LR_DVD::setUpItems() {
@@ -50,6 +53,7 @@ void LR_DVD::setUpItems() {
 void LR_DVD::detachItems() {
     LROptionsDVDPane::detachItems();
     searchPane = nullptr;
+    lcrPane = nullptr;
 }
 
 void LR_DVD::saveState(ABaseState* part) {
@@ -65,6 +69,10 @@ void LR_DVD::saveState(ABaseState* part) {
 void LR_DVD::openDocument(long docNo, int16_t screenMode) {
     if (docNo < 0)
         return;
+    if (lcrPane) {
+        lcrPane->openDocument(docNo);
+        return;
+    }
     ADocState* doc = docState();
     int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
     AppState* state = getFrame()->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
@@ -93,6 +101,10 @@ void LR_DVD::openClickedLine(ARendererView* view) {
     }
     if (cur && n == cur->getDocNo())
         return;
+    if (lcrPane) {
+        lcrPane->openDocument(n);
+        return;
+    }
     ADocState* doc = docState();
     int16_t kind = app.getDocKind(n, doc ? doc->fDocType : 0);
     int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
@@ -127,11 +139,16 @@ void LR_DVD::updatePane() {
             long n = DocOfKey(getLineKey(line));
             if (openRequest) {
                 openDocument(n, cur->getScreenMode());
-            } else if (left && left->fNew) {
+            } else if (left && left->fNew && cur->getDocNo() < 0) {
                 selFirst = selLast = 0;
                 searchPane->saveState(left);
                 cur->fTemporaire = 1;
                 openDocument(DocOfKey(getLineKey(0)), cur->getScreenMode());
+            } else if (left && left->fNew) {
+                // A document asked for with the search carried along (from the
+                // home screen) stays: the first row would replace it.
+                selFirst = 0;
+                selLast = -2;
             } else if (left && !left->fHisto && !left->fClone) {
                 openDocument(n, -1);
             } else if (left) {

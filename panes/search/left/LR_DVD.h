@@ -3,6 +3,9 @@
 // shows its document in the centre of the main window; a new search opens
 // its first document by itself unless the document part is padlocked.
 //
+// Documents open through the enclosing centre switcher, which knows each
+// document's kind; a frame without one builds the state here.
+//
 // Left part keys: 1004 the open request, 1010 and 1011 the selection, 1300
 // to 1303 the list options (shown, filter, display, sort). Nothing is owned
 // here; the list and its rows are the options base's. Missing enclosing panes
@@ -11,6 +14,7 @@
 
 #include "app/lists/LROptionsDVDPane.h"
 
+class DockLCRPane;
 class DockLeftRechSIPane;
 
 class LR_DVD : public LROptionsDVDPane {
@@ -30,4 +34,5 @@ private:
     void openDocument(long docNo, int16_t screenMode);
 
     DockLeftRechSIPane* searchPane = nullptr;  // not owned
+    DockLCRPane* lcrPane = nullptr;            // not owned; null in a frame without the centre
 };
