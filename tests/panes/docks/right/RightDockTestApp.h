@@ -74,7 +74,11 @@ inline void Click(LRExtPane* pane, long row, int16_t x) {
     ARect r = list->rowRect(row);
     APoint at = pane->getListView()->localToScreen(APoint(r.left() + x, (r.top() + r.bottom()) / 2));
     POINT p = {at.x, at.y};
-    HWND target = WindowFromPoint(p);
+    // The list's own window, not whatever lies on top at that point: a window
+    // another test left closing must not take the click.
+    HWND target = pane->getListView()->getHWnd();
+    if (!target)
+        target = WindowFromPoint(p);
     if (!target) {
         ADD_FAILURE() << "no window under the row";
         return;
