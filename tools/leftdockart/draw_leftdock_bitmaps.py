@@ -90,7 +90,7 @@ def guide(d, ink):
         d.line([(7, y), (13, y)], fill=ink)
 
 
-BUTTONS = {1520: lambda d, c: chevrons(d, c, True), 1521: lambda d, c: chevrons(d, c, False), 1522: fold, 1541: guide}
+BUTTONS = {1520: lambda d, c: chevrons(d, c, True), 1521: lambda d, c: chevrons(d, c, False), 1522: fold, 1542: guide}
 SWITCHES = {1523: padlock, 1530: magnifier, 1531: sliders, 1532: letters, 1533: tree, 1534: clock, 1535: tab,
             1508: globe, 1509: disc, 1540: options}
 

@@ -176,6 +176,23 @@ class ReaderLayouts(unittest.TestCase):
                     unfocusable.append("%s:%d" % (name, t.line))
         self.assertEqual(unfocusable, [])
 
+    # The reader links every picture file; two pictures under one number lose
+    # one of them, and which one depends on the link order.
+    def test_picture_numbers_are_unique(self):
+        folder = os.path.join(HERE, "..", "..", "resources")
+        seen, twice = {}, []
+        for name in sorted(os.listdir(folder)):
+            if not name.endswith(".rc"):
+                continue
+            with open(os.path.join(folder, name), encoding="utf-8") as f:
+                for line in f:
+                    parts = line.split()
+                    if len(parts) >= 2 and parts[1] == "BITMAP":
+                        if parts[0] in seen:
+                            twice.append("%s in %s and %s" % (parts[0], seen[parts[0]], name))
+                        seen[parts[0]] = name
+        self.assertEqual(twice, [])
+
 
 if __name__ == "__main__":
     unittest.main()

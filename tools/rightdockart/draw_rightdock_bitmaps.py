@@ -132,8 +132,9 @@ def main(out):
         for k in range(5):
             c.rect(4 + k, 10 - k, 5 + k, 12 + k, ink)
     strip(196, 21, back).save(out + "/rd1034.bmp")
-    for number, text in ((1509, ""), (1504, "LIENS WEB"), (1505, "THEMES ASSOCIES"), (1506, "ENSEMBLES"),
-                         (1507, "DOCUMENTS LIES"), (1508, "LEGENDES"), (1501, "SALLE DES IMAGES"),
+    # 1508 and 1509 are the left dock's online and disc icons, drawn there.
+    for number, text in ((1504, "LIENS WEB"), (1505, "THEMES ASSOCIES"), (1506, "ENSEMBLES"),
+                         (1507, "DOCUMENTS LIES"), (1501, "SALLE DES IMAGES"),
                          (1502, "SALLE DES SONS"), (1503, "SALLE DES CARTES"), (1527, "SALLE DES VIDEOS"),
                          (1528, "SALLE DES MEDIAS")):
         strip(200, 23, caption(text), rows=2).save(out + "/rd%d.bmp" % number)

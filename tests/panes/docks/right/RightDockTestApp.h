@@ -72,18 +72,19 @@ inline void Click(LRExtPane* pane, long row, int16_t x) {
     }
     list->layOut();
     ARect r = list->rowRect(row);
-    APoint at = pane->getListView()->localToScreen(APoint(r.left() + x, (r.top() + r.bottom()) / 2));
-    POINT p = {at.x, at.y};
-    // The list's own window, not whatever lies on top at that point: a window
-    // another test left closing must not take the click.
-    HWND target = pane->getListView()->getHWnd();
-    if (!target)
-        target = WindowFromPoint(p);
+    ADisplayComponent* view = pane->getListView();
+    APoint local(r.left() + x, (r.top() + r.bottom()) / 2);
+    APoint at = view->localToScreen(local);
+    // The window that holds the list, in its client coordinates: neither what
+    // lies on top of that screen point nor where the window manager put the
+    // window decides which component takes the press.
+    HWND target = view->enclosingWindow();
     if (!target) {
-        ADD_FAILURE() << "no window under the row";
+        ADD_FAILURE() << "no window holds the list";
         return;
     }
-    ScreenToClient(target, &p);
+    APoint client = local + view->windowPosition();
+    POINT p = {client.x, client.y};
     SetCursorPos(at.x, at.y);
     PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
     PumpMessages();
