@@ -360,6 +360,8 @@ public:
     AStyleSheet* getStyleSheet(long n) override { return styleSheets_ ? styleSheets_->getSheet(n) : nullptr; }
     // The query of the main window's current search state ("" without one).
     AString getHighlightQuery(int16_t* hasExpression) override;
+    // Rows with each document's title and heading from the document base.
+    SortableLineGetter* newResultLineGetter(ALo* lo) override;
     void activateFrame() override { AQuickTimeApp::activateFrame(); }
 
     // Printing: the print sheet ("ImpOption", text mode) and the preview

@@ -4,10 +4,12 @@
 #include "app/main/TheApp.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "app/data/ADataManager.h"
 #include "app/frame/Frame1.h"
+#include "app/results/ASVResultLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
@@ -40,6 +42,14 @@ AString TheApp::getHighlightQuery(int16_t* hasExpression) {
     if (hasExpression)
         *hasExpression = strstr(query.c_str(), "<EXPR>") ? 1 : 0;
     return query;
+}
+
+SortableLineGetter* TheApp::newResultLineGetter(ALo* lo) {
+    ASearchBase* base = gDataManager ? gDataManager->getBase(13) : nullptr;
+    // Without the document base the rows fall back to the bare numbers.
+    if (!lo || !base)
+        return AListApp::newResultLineGetter(lo);
+    return new (std::nothrow) ASVResultLineGetter(base, nullptr, lo, 0, base, 2, base, 4, nullptr, -1);
 }
 
 int16_t TheApp::getDocKindPane(int16_t kind) {

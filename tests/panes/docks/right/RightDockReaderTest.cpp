@@ -3,6 +3,9 @@
 // lock keeps the dock on it, narrow. Pictures of both under Xvfb.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
@@ -65,6 +68,13 @@ TEST_F(RightDockReaderTest, AnArticleShowsItsListsAndTheLockKeepsThem) {
         EXPECT_TRUE(panel->isExpanded(DockRightArtPane::kWebLinks));
         ASSERT_TRUE(panel->list(DockRightArtPane::kSets)->getLineGetter());
         EXPECT_GE(panel->list(DockRightArtPane::kSets)->getLineGetter()->getLineCount(), 3);
+        // Linked documents are listed by title, not by number.
+        ALineGetter* linked = panel->list(DockRightArtPane::kDocLinks)->getLineGetter();
+        ASSERT_TRUE(linked && linked->getLineCount() > 0);
+        AString line;
+        linked->getLine(line, 0);
+        std::string row = line.c_str();
+        EXPECT_FALSE(row.empty() || std::isdigit(static_cast<unsigned char>(row[0]))) << row;
         settle();
         saveShot("right-dock-sample");
         // Locked on the article, then narrow: another document keeps the reference.
