@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/object/ARefObj.h"
+#include "docengine/kytab/AKytabFragment.h"
 #include "search/writers/FileImage.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/parser/ParserTestSupport.h"
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleOutlines.h"
 #include "tools/samplebase/SampleSearches.h"
 
 namespace {
@@ -251,4 +254,49 @@ TEST_F(SampleCheck, ChronologyPassesAndEachFaultIsNamed) {
         EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
         ASSERT_EQ("", SaveFileReplacing(chrono + r.file, before));
     }
+}
+
+TEST(SampleOutlines, HeadingsMakeTheOutlineAndItsMapYearsTheStrip) {
+    const std::string article = "/HLe titre\n/AUn texte.\n/G1.\xA0Premi\xE8re partie\n/AEn 1789, puis 1848.\n"
+                                "/G{@d1@/M/1Voir \\/ lien#G:12}\n/AEn 1914 et 1789.\n";
+    struct Row {
+        std::string markup, text, map;
+    } const rows[] = {
+        {article,
+         "/B{@d1@Le titre#0}\n/A{@d1@1.\xA0Premi\xE8re partie#23}\n/A{@d1@Voir \\/ lien#66}\n",
+         "3,0:0,23:19,66:49"},
+        {"/HSeul titre\n/APas de section.\n", "", ""},
+        {"/AIntroduction\n/GSection\n/Atexte", "/A{@d1@Section#15}\n", "1,15:0"},
+        {"/HT\n/G{B-1#images/i1.bmp}\n/GSuite\n", "/B{@d1@T#0}\n/A{@d1@Suite#26}\n", "2,0:0,26:12"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.markup);
+        SampleOutline outline = MakeSampleOutline(r.markup);
+        EXPECT_EQ(r.text, outline.text);
+        EXPECT_EQ(r.map, outline.map);
+        // Each line is a link (kind 3) named by the article position of its heading.
+        for (size_t at = r.map.find(','); at != std::string::npos; at = r.map.find(',', at + 1)) {
+            std::string position = r.map.substr(at + 1, r.map.find(':', at) - at - 1);
+            EXPECT_EQ(r.markup.compare(std::stoul(position), 1, "/"), 0) << "a line start";
+            EXPECT_NE(std::string::npos, Parse(outline.text).find("n=" + position + " k=0x3")) << position;
+        }
+    }
+    EXPECT_EQ("Voir / lien", SamplePlainText("{@d1@/M/1Voir \\/ lien#G:12}"));
+
+    std::string strip = MakeSampleTimeStrip(article, 7);
+    EXPECT_EQ("/GRep\xE8res dans le temps\n/&TABLE:100%:N0:[[0,0,0,0,0|/A{B-1#7}"
+              "#0,0,0,0,0|/B{@d1@1789#>49}/A, puis 1848."
+              "#0,0,0,0,0|/B{@d1@1848#>60}/A."
+              "#0,0,0,0,0|/B{@d1@1914#>101}/A et 1789.]]&/\n",
+              strip);
+    EXPECT_EQ("1789", article.substr(49, 4));
+    EXPECT_EQ("1914", article.substr(101, 4));
+    // The strip's row parses as a table with the renderer's separator.
+    ATextFragParser* parser = new ATextFragParser('/');
+    ARefHold<AKytabSubParser> tables(new AKytabSubParser('#'));
+    parser->setSubParser(tables.get());
+    std::string parsed = ParseText(strip, parser);
+    EXPECT_EQ(std::string::npos, parsed.find("error:")) << parsed;
+    EXPECT_EQ("", MakeSampleTimeStrip("/AEn 1789 et 1848, page 12345 et i01900.bmp{B-1#images/i01950.bmp}", -1))
+        << "two years only: no strip";
 }
