@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 #include "search/writers/FileImage.h"
 
@@ -12,8 +13,8 @@ namespace {
 // A few dozen strips: enough to find one, few enough to stay a feature.
 const size_t kStrips = 40;
 const size_t kYearsShown = 6;
-// Thumbnails are drawn as they are: only pictures that fit the strip's row.
-const int32_t kThumbWidth = 160, kThumbHeight = 100;
+// Thumbnails are drawn as they are: only pictures that fit the strip's caption line.
+const int32_t kThumbWidth = 160, kThumbHeight = 48;
 
 // Plain text of markup, with the markup offset of each plain byte.
 std::string Plain(const std::string& m, std::vector<size_t>* offsets) {
@@ -65,6 +66,43 @@ std::string Escape(const std::string& text) {
 bool IsWordByte(char c) {
     unsigned char u = static_cast<unsigned char>(c);
     return std::isalnum(u) || u >= 0xC0;
+}
+
+// A number with a unit after it ("1600 pixels", "1200 dpi") or a size before
+// it ("800 x 1600") is a measure, whatever comes before it.
+bool IsMeasure(const std::string& plain, size_t at) {
+    static const char* const units[] = {"px", "pixel", "dpi", "ppp", "x", "\xD7", "mo", "ko", "mb", "kb", "%",
+                                        "bit", "hz", "mm", "cm", "pt"};
+    std::string after = plain.substr(at + 4, 8);
+    after.erase(0, after.find_first_not_of(" \xA0"));
+    for (char& c : after)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* unit : units) {
+        size_t n = std::strlen(unit);
+        if (after.compare(0, n, unit) == 0 &&
+            (after.size() == n || !IsWordByte(after[n]) || n > 2 || std::isdigit(static_cast<unsigned char>(after[n]))))
+            return true;
+    }
+    std::string before = plain.substr(at < 3 ? 0 : at - 3, at < 3 ? at : 3);
+    size_t last = before.find_last_not_of(" \xA0");
+    return last != std::string::npos && (before[last] == 'x' || before[last] == '\xD7');
+}
+
+// A number is a year when a word of dates comes before it ("en 1789"), not
+// a size ("1200 pixels").
+bool AfterDateWord(const std::string& plain, size_t at) {
+    static const char* const words[] = {"en ", "in ", "depuis ", "vers ", "since ", "(", "\xA9 ", "d\xE8s ",
+                                        "avant ", "apr\xE8s ", "until ", "jusqu'en "};
+    std::string before = plain.substr(at < 12 ? 0 : at - 12, at < 12 ? at : 12);
+    for (char& c : before)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* word : words) {
+        size_t n = std::strlen(word);
+        if (before.size() >= n && before.compare(before.size() - n, n, word) == 0 &&
+            (before.size() == n || !IsWordByte(before[before.size() - n - 1]) || word[0] == '('))
+            return true;
+    }
+    return false;
 }
 
 // Field k (from 0) of a TAB-separated record replaced by value.
@@ -138,37 +176,31 @@ std::string MakeSampleTimeStrip(const std::string& markup, long thumbnail) {
     std::vector<size_t> offsets;
     std::string plain = Plain(markup, &offsets);
     std::map<int, size_t> years;  // year, markup position of its first mention
-    std::map<int, std::string> contexts;
     for (size_t i = 0; i + 4 <= plain.size(); ++i) {
         bool digits = std::all_of(plain.begin() + i, plain.begin() + i + 4,
                                   [](char c) { return c >= '0' && c <= '9'; });
         if (!digits || (i > 0 && IsWordByte(plain[i - 1])) || (i + 4 < plain.size() && IsWordByte(plain[i + 4])))
             continue;
         int year = std::atoi(plain.substr(i, 4).c_str());
-        if (year < 1000 || year > 2099 || years.count(year))
+        if (year < 1000 || year > 2099 || years.count(year) || IsMeasure(plain, i) ||
+            !(AfterDateWord(plain, i) || (year >= 1500 && year <= 2030)))
             continue;
         years[year] = offsets[i];
-        // A few words after the year, up to the line's end.
-        std::string after = plain.substr(i + 4, 28);
-        after = after.substr(0, after.find('\n'));
-        if (after.size() == 28 && after.rfind(' ') != std::string::npos)
-            after = after.substr(0, after.rfind(' '));
-        contexts[year] = after;
         i += 3;
     }
     if (years.size() < 3)
         return "";
     std::string cells;
-    if (thumbnail >= 0)
-        cells += "0,0,0,0,0|/A{B-1#" + std::to_string(thumbnail) + "}";
     size_t shown = 0;
     for (const auto& y : years) {
         if (shown++ == kYearsShown)
             break;
         cells += std::string(cells.empty() ? "" : "#") + "0,0,0,0,0|/B{@d1@" + std::to_string(y.first) + "#>" +
-                 std::to_string(y.second) + "}/A" + Escape(contexts[y.first]);
+                 std::to_string(y.second) + "}";
     }
-    return "/GRep\xE8res dans le temps\n/&TABLE:100%:N0:[[" + cells + "]]&/\n";
+    // Table cells draw no pictures from the strip's supplier: the thumbnail leads the caption.
+    std::string picture = thumbnail >= 0 ? "{B-1#" + std::to_string(thumbnail) + "} " : "";
+    return "/G" + picture + "Rep\xE8res dans le temps\n/&TABLE:100%:N0:[[" + cells + "]]&/\n";
 }
 
 SampleOutlines PlanSampleOutlines(const std::vector<std::string>& markups, const std::string& images,

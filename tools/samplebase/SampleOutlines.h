@@ -9,11 +9,13 @@
 //                  "/B{@d1@" title "#0}" then "/A{@d1@" heading "#" position "}"
 //   TEXT:STRUCTPOS record n: count "," position ":" outline position ... (one
 //                  entry a line of TEXT:STRUCT, ascending)
-//   GLB:FRISE      record r: "/G" caption LF, then one inline table row
-//                  "/&TABLE:100%:N0:[[" cell "#" cell ... "]]&/" (cells
-//                  separated by '#'): a thumbnail cell "{B-1#" DOCVIG record "}"
-//                  when the article holds a small picture, then per year
-//                  "/B{@d1@" year "#>" position "}/A " a few words
+//   GLB:FRISE      record r: "/G" ["{B-1#" DOCVIG record "} "] caption LF
+//                  (the thumbnail when the article holds a small picture),
+//                  then one inline table row "/&TABLE:100%:N0:[[" cell "#"
+//                  cell ... "]]&/" (cells separated by '#'), per year
+//                  "/B{@d1@" year "#>" position "}" (the base's upper-case
+//                  stream filter makes it "{@D1@": a link drawn as a button
+//                  with the sheet's picture 0)
 //   HDGINFO        flag digit 9 (outline), digit 11 and field 6 (strip record)
 #pragma once
 
@@ -31,7 +33,9 @@ std::string SamplePlainText(const std::string& markup);
 // The outline of one article's markup.
 SampleOutline MakeSampleOutline(const std::string& markup);
 // The strip of one article: "" when its text names fewer than three years
-// (1000 to 2099). thumbnail: a DOCVIG record number, or -1 for none.
+// (1000 to 2099 after a word of dates: "en", "in", "depuis", "(", ...; 1500
+// to 2030 anywhere), measures ("1600 pixels", "800 x 1200") left out.
+// thumbnail: a DOCVIG record number, or -1 for none.
 std::string MakeSampleTimeStrip(const std::string& markup, long thumbnail);
 
 struct SampleOutlines {

@@ -257,14 +257,14 @@ TEST_F(SampleCheck, ChronologyPassesAndEachFaultIsNamed) {
 }
 
 TEST(SampleOutlines, HeadingsMakeTheOutlineAndItsMapYearsTheStrip) {
-    const std::string article = "/HLe titre\n/AUn texte.\n/G1.\xA0Premi\xE8re partie\n/AEn 1789, puis 1848.\n"
-                                "/G{@d1@/M/1Voir \\/ lien#G:12}\n/AEn 1914 et 1789.\n";
+    const std::string article = "/HLe titre\n/AUn texte.\n/G1.\xA0Premi\xE8re partie\n/AEn 1789, puis en 1848.\n"
+                                "/G{@d1@/M/1Voir \\/ lien#G:12}\n/AEn 1914 et 1789, page 1200.\n";
     struct Row {
         std::string markup, text, map;
     } const rows[] = {
         {article,
-         "/B{@d1@Le titre#0}\n/A{@d1@1.\xA0Premi\xE8re partie#23}\n/A{@d1@Voir \\/ lien#66}\n",
-         "3,0:0,23:19,66:49"},
+         "/B{@d1@Le titre#0}\n/A{@d1@1.\xA0Premi\xE8re partie#23}\n/A{@d1@Voir \\/ lien#69}\n",
+         "3,0:0,23:19,69:49"},
         {"/HSeul titre\n/APas de section.\n", "", ""},
         {"/AIntroduction\n/GSection\n/Atexte", "/A{@d1@Section#15}\n", "1,15:0"},
         {"/HT\n/G{B-1#images/i1.bmp}\n/GSuite\n", "/B{@d1@T#0}\n/A{@d1@Suite#26}\n", "2,0:0,26:12"},
@@ -284,19 +284,22 @@ TEST(SampleOutlines, HeadingsMakeTheOutlineAndItsMapYearsTheStrip) {
     EXPECT_EQ("Voir / lien", SamplePlainText("{@d1@/M/1Voir \\/ lien#G:12}"));
 
     std::string strip = MakeSampleTimeStrip(article, 7);
-    EXPECT_EQ("/GRep\xE8res dans le temps\n/&TABLE:100%:N0:[[0,0,0,0,0|/A{B-1#7}"
-              "#0,0,0,0,0|/B{@d1@1789#>49}/A, puis 1848."
-              "#0,0,0,0,0|/B{@d1@1848#>60}/A."
-              "#0,0,0,0,0|/B{@d1@1914#>101}/A et 1789.]]&/\n",
-              strip);
+    EXPECT_EQ("/G{B-1#7} Rep\xE8res dans le temps\n/&TABLE:100%:N0:[[0,0,0,0,0|/B{@d1@1789#>49}"
+              "#0,0,0,0,0|/B{@d1@1848#>63}#0,0,0,0,0|/B{@d1@1914#>104}]]&/\n",
+              strip) << "years in order at their first mention; a size is no year";
     EXPECT_EQ("1789", article.substr(49, 4));
-    EXPECT_EQ("1914", article.substr(101, 4));
+    EXPECT_EQ("1914", article.substr(104, 4));
     // The strip's row parses as a table with the renderer's separator.
     ATextFragParser* parser = new ATextFragParser('/');
     ARefHold<AKytabSubParser> tables(new AKytabSubParser('#'));
     parser->setSubParser(tables.get());
     std::string parsed = ParseText(strip, parser);
     EXPECT_EQ(std::string::npos, parsed.find("error:")) << parsed;
-    EXPECT_EQ("", MakeSampleTimeStrip("/AEn 1789 et 1848, page 12345 et i01900.bmp{B-1#images/i01950.bmp}", -1))
+    EXPECT_EQ("", MakeSampleTimeStrip("/AEn 1789 et en 1848, page 12345 et i01900.bmp{B-1#images/i01950.bmp}, "
+                                      "1600 pixels, {@d1@voir#G:1920}",
+                                      -1))
         << "two years only: no strip";
+    EXPECT_NE("", MakeSampleTimeStrip("/AEn 1789 (1848) depuis 1920", -1));
+    EXPECT_EQ("", MakeSampleTimeStrip("/A1600 px, 1920\xD7" "1080, 1200 dpi, 1600x1200, 2048 Mo, 1789", -1));
+    EXPECT_NE("", MakeSampleTimeStrip("/AVers 1200, 1648 et 1789", -1));
 }
