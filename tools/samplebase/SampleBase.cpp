@@ -32,6 +32,7 @@
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
 #include "tools/samplebase/SampleKeywords.h"
+#include "tools/samplebase/SampleOutlines.h"
 
 namespace {
 
@@ -389,10 +390,11 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
 // folder), as a table "<base>_<table>" of the data
 // folder and an entry of the descriptor ("COM" for the first entry).
 std::string WriteSkeleton(const std::string& work, const std::string& data, const std::vector<std::string>& titles,
-                          const SampleRightDock& dock, DescriptorSpec* spec) {
+                          const SampleRightDock& dock, const SampleOutlines& outlines, DescriptorSpec* spec) {
     size_t articles = titles.size();
     std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
     AddRightDockRecords(dock, articles + kFigures, &records);
+    AddSampleOutlineRecords(outlines, &records);
     // LINKS:HDG keeps its first record; the keywords' lists follow it.
     for (auto& entry : SampleKeywordRecords(titles, articles + kFigures)) {
         std::vector<std::string>& rows = records[entry.first];
@@ -484,6 +486,11 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // The flags, set and theme numbers and EXT fields the right dock reads.
     SampleRightDock dock = PlanRightDock(titles, sources, docs, articles.size() + kFigures);
     std::vector<std::string> exts = dock.exts, infos = dock.infos;
+    // The outlines and time strips the article view reads; flags 9 and 11 in infos.
+    SampleOutlines outlines = PlanSampleOutlines(docs, out + "\\images", articles.size() + kFigures, &infos);
+    Say(progress, "outlines: " + std::to_string(std::count_if(outlines.maps.begin(), outlines.maps.end(),
+                                                              [](const std::string& m) { return !m.empty(); })) +
+                      " articles, time strips: " + std::to_string(outlines.strips.size()));
     // The figure documents follow the articles in the document tables only.
     std::vector<std::string> headings = titles;
     for (int n = 0; n < kFigures; ++n) {
@@ -523,7 +530,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteSkeleton(work, data, titles, dock, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})

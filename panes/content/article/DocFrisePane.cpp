@@ -56,7 +56,12 @@ void DocFrisePane::setUpItems() {
         ThrowAssert("DocFrisePane", 72);
     thumbnails_ = CheckAlloc(new (std::nothrow) ASVVigBitmapSupplier(base, kThumbnailTable), "DocFrisePane", 74);
     thumbnails_->addRef();
-    app.createTextRenderer(view_, thumbnails_, kStripSheet);
+    AAppTextRenderer* renderer = app.createTextRenderer(view_, thumbnails_, kStripSheet);
+    // As the web pages' bar: option 8 off, layout flag 0x4000 on.
+    if (renderer) {
+        renderer->options = static_cast<uint16_t>(renderer->options & ~8u);
+        renderer->lineFlags |= 0x4000;
+    }
 }
 
 void DocFrisePane::detachItems() {

@@ -17,10 +17,10 @@ SV_IMPLEMENT_CLASS(DockLCRPane, 0, SVPane)
 
 namespace {
 
-// A left edge moved into a right edge's slot: "same" and "opposite" are
-// measured from the edge's own side, so a placement on the reference's near
-// or far side swaps.
-AEdge AsRightEdge(AEdge edge) {
+// An edge moved into the slot of the facing side (left into right, bottom
+// into top): "same" and "opposite" are measured from the edge's own side, so
+// a placement on the reference's near or far side swaps.
+AEdge AsFacingEdge(AEdge edge) {
     uint16_t placement = edge.mode & AEdge::kPlacementMask;
     if (placement == 0x20 || placement == 0x30)
         edge.mode = static_cast<uint16_t>((edge.mode & ~AEdge::kPlacementMask) | (placement ^ 0x10));
@@ -168,6 +168,27 @@ void DockLCRPane::updatePane() {
             splitter_->setVisible(left && left->fExpand != 0);
     }
     SVPane::updatePane();
+    SVPane* strip = links_[kDocFrise];
+    if (isPaneWanted())
+        arrangeTimeStrip(strip && strip->isPaneWanted());
+}
+
+// The strip's holder keeps its own height; the article area starts under it
+// while the strip shows and takes the strip's place otherwise.
+void DockLCRPane::arrangeTimeStrip(bool shown) {
+    AStaticItem* strip = item(0);
+    AStaticItem* article = item(2);
+    if (!strip || !article)
+        return;
+    ASizeSpec spec = article->getSizeSpec();
+    const ASizeSpec& place = strip->getSizeSpec();
+    AEdge top = shown ? AsFacingEdge(place.edges[3]) : place.edges[1];
+    AEdge& now = spec.edges[1];
+    if (now.value == top.value && now.mode == top.mode && now.aux == top.aux)
+        return;
+    now = top;
+    article->setSizeSpec(spec, true);
+    layoutNow();
 }
 
 void DockLCRPane::goToDocument(long docNo, bool keepLeftAlways) {
@@ -219,7 +240,7 @@ void DockLCRPane::arrangeRightColumn(int16_t rightShown) {
         centreRight.aux == columnRight.aux)
         return;
     if (rightShown) {
-        AEdge edge = AsRightEdge(right.edges[0]);
+        AEdge edge = AsFacingEdge(right.edges[0]);
         edge.value -= 1;
         centre1.edges[2] = centre2.edges[2] = edge;
         limits.second.x = column->getFrame().width() + kMinCentreWidth;
@@ -229,6 +250,9 @@ void DockLCRPane::arrangeRightColumn(int16_t rightShown) {
     }
     item(2)->setSizeSpec(centre1, true);
     item(3)->setSizeSpec(centre2, true);
+    ASizeSpec strip = item(0)->getSizeSpec();
+    strip.edges[2] = centre1.edges[2];
+    item(0)->setSizeSpec(strip, true);
     splitter_->setLimits(limits);
     layoutNow();
     long width = item(2)->getFrame().width();

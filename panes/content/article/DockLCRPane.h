@@ -60,6 +60,8 @@ public:
     // The same; a media document opens the media window instead.
     void openDocument(long docNo);
     void arrangeRightColumn(int16_t rightShown);
+    // Puts the article area under the time strip (shown) or in its place.
+    void arrangeTimeStrip(bool shown);
     // Moves the splitter when forced or while it is on screen; answers 0.
     long moveSplitter(long left, int16_t force);
     long resetSplitter() { return moveSplitter(splitterHome_, 1); }

@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/object/ARefObj.h"
+#include "docengine/kytab/AKytabFragment.h"
 #include "search/writers/FileImage.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/parser/ParserTestSupport.h"
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleOutlines.h"
 #include "tools/samplebase/SampleSearches.h"
 
 namespace {
@@ -251,4 +254,52 @@ TEST_F(SampleCheck, ChronologyPassesAndEachFaultIsNamed) {
         EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
         ASSERT_EQ("", SaveFileReplacing(chrono + r.file, before));
     }
+}
+
+TEST(SampleOutlines, HeadingsMakeTheOutlineAndItsMapYearsTheStrip) {
+    const std::string article = "/HLe titre\n/AUn texte.\n/G1.\xA0Premi\xE8re partie\n/AEn 1789, puis en 1848.\n"
+                                "/G{@d1@/M/1Voir \\/ lien#G:12}\n/AEn 1914 et 1789, page 1200.\n";
+    struct Row {
+        std::string markup, text, map;
+    } const rows[] = {
+        {article,
+         "/B{@d1@Le titre#0}\n/A{@d1@1.\xA0Premi\xE8re partie#23}\n/A{@d1@Voir \\/ lien#69}\n",
+         "3,0:0,23:19,69:49"},
+        {"/HSeul titre\n/APas de section.\n", "", ""},
+        {"/AIntroduction\n/GSection\n/Atexte", "/A{@d1@Section#15}\n", "1,15:0"},
+        {"/HT\n/G{B-1#images/i1.bmp}\n/GSuite\n", "/B{@d1@T#0}\n/A{@d1@Suite#26}\n", "2,0:0,26:12"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.markup);
+        SampleOutline outline = MakeSampleOutline(r.markup);
+        EXPECT_EQ(r.text, outline.text);
+        EXPECT_EQ(r.map, outline.map);
+        // Each line is a link (kind 3) named by the article position of its heading.
+        for (size_t at = r.map.find(','); at != std::string::npos; at = r.map.find(',', at + 1)) {
+            std::string position = r.map.substr(at + 1, r.map.find(':', at) - at - 1);
+            EXPECT_EQ(r.markup.compare(std::stoul(position), 1, "/"), 0) << "a line start";
+            EXPECT_NE(std::string::npos, Parse(outline.text).find("n=" + position + " k=0x3")) << position;
+        }
+    }
+    EXPECT_EQ("Voir / lien", SamplePlainText("{@d1@/M/1Voir \\/ lien#G:12}"));
+
+    std::string strip = MakeSampleTimeStrip(article, 7);
+    EXPECT_EQ("/G{B-1#7} Rep\xE8res dans le temps\n/&TABLE:100%:N0:[[0,0,0,0,0|/B{@d1@1789#>49}"
+              "#0,0,0,0,0|/B{@d1@1848#>63}#0,0,0,0,0|/B{@d1@1914#>104}]]&/\n",
+              strip) << "years in order at their first mention; a size is no year";
+    EXPECT_EQ("1789", article.substr(49, 4));
+    EXPECT_EQ("1914", article.substr(104, 4));
+    // The strip's row parses as a table with the renderer's separator.
+    ATextFragParser* parser = new ATextFragParser('/');
+    ARefHold<AKytabSubParser> tables(new AKytabSubParser('#'));
+    parser->setSubParser(tables.get());
+    std::string parsed = ParseText(strip, parser);
+    EXPECT_EQ(std::string::npos, parsed.find("error:")) << parsed;
+    EXPECT_EQ("", MakeSampleTimeStrip("/AEn 1789 et en 1848, page 12345 et i01900.bmp{B-1#images/i01950.bmp}, "
+                                      "1600 pixels, {@d1@voir#G:1920}",
+                                      -1))
+        << "two years only: no strip";
+    EXPECT_NE("", MakeSampleTimeStrip("/AEn 1789 (1848) depuis 1920", -1));
+    EXPECT_EQ("", MakeSampleTimeStrip("/A1600 px, 1920\xD7" "1080, 1200 dpi, 1600x1200, 2048 Mo, 1789", -1));
+    EXPECT_NE("", MakeSampleTimeStrip("/AVers 1200, 1648 et 1789", -1));
 }

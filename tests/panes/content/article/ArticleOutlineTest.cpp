@@ -3,11 +3,17 @@
 // documents' information flags 9 (outline) and 11 (time strip) set by the test.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/model/AFragment.h"
+#include "docengine/model/ASegment.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "docengine/styles/AStyleSheet.h"
@@ -17,6 +23,7 @@
 #include "panes/content/article/DocFrisePane.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "panes/content/article/DockLCRPane.h"
+#include "search/facade/ASearchBase.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
 
 TEST(ArticleOutlineMapTest, MapsReadIntoSectionsOrNothing) {
@@ -361,6 +368,136 @@ TEST_F(ArticleOutlineTest, APictureOfAnArticleWithItsOutlineInModeOneAndLargerTe
         EXPECT_TRUE(part(article, DocKycfPane::kOutlinePart)->hasFlags(ADisplayComponent::kShown));
         EXPECT_EQ(1, article->fontDelta());
         saveShot("article-outline");
+        article->changeFontSize(0);
+    });
+}
+
+namespace {
+
+// The plain text of the paragraph that holds a position, without its line end and edge blanks.
+std::string ParagraphText(ADocModel* model, long position) {
+    ASegment* segment = model->segmentAtPosition(position);
+    if (!segment)
+        return "(no paragraph)";
+    segment->lock();  // the unlock frees it
+    long start = model->sourceToPosition(segment->getStart()), end = model->sourceToPosition(segment->getEnd());
+    segment->unlock();
+    std::string text = model->exportText(start, end).c_str();
+    const char* blanks = " \t\r\n\xA0";
+    size_t first = text.find_first_not_of(blanks), last = text.find_last_not_of(blanks);
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+// The target of the first link of the paragraph that holds an outline position, or -1.
+long LinkTarget(ADocModel* model, long position) {
+    ASegment* segment = model->segmentAtPosition(position);
+    if (!segment)
+        return -1;
+    segment->lock();  // the unlock frees it
+    long target = -1;
+    for (AFragment* f = segment->load(); f && target < 0; f = f->next())
+        if ((f->linkKind() & 0xFFF) == 3)
+            target = std::atol(f->getName().c_str());
+    segment->unlock();
+    return target;
+}
+
+class SampleOutlineTest : public SampleReaderTest {};
+
+}  // namespace
+
+TEST_F(SampleOutlineTest, EachOutlineLineOfTheSampleLeadsToTheHeadingItNames) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        AContentApp& content = AContentApp::current();
+        DockLCRPane* centre = DockLCRPane::of(frame);
+        std::vector<long> documents;
+        for (long docNo = 0; docNo < 30000 && documents.size() < 100; ++docNo) {
+            if (!content.isTextDoc(docNo))
+                break;
+            if (content.getDocRefInfo(docNo).getInfo(9))
+                documents.push_back(docNo);
+        }
+        if (documents.empty())
+            GTEST_SKIP() << "a sample built without outlines";
+        EXPECT_EQ(100u, documents.size());
+        long lines = 0;
+        for (long docNo : documents) {
+            SCOPED_TRACE(docNo);
+            centre->showDocument(docNo);
+            pump();
+            DocKycfPane* article = articlePane();
+            const ArticleOutlineMap& map = article->outlineMap();
+            ASSERT_GT(map.sections(), 1) << "the title and a heading at least";
+            ADocModel* outline = article->outlineRenderer()->model();
+            AAppTextRenderer* renderer = article->articleRenderer();
+            ADocModel* text = renderer->model();
+            ASSERT_TRUE(outline && text);
+            for (long k = 0; k < map.sections(); ++k) {
+                SCOPED_TRACE(k);
+                long target = LinkTarget(outline, map.outlineAt(k));
+                ASSERT_EQ(map.articleAt(k), target) << "the line's link names its section's start";
+                EXPECT_EQ(ParagraphText(outline, map.outlineAt(k)), ParagraphText(text, target));
+                article->followOutlineLink(target, -1);
+                ADocRange top{-1, -1}, bottom{-1, -1};
+                ASSERT_TRUE(renderer->visibleLineRange(true, top) && renderer->visibleLineRange(false, bottom));
+                EXPECT_TRUE(top.start <= target && target < bottom.end) << top.start << "-" << bottom.end;
+                EXPECT_EQ(k, article->currentState()->getUserInfo(DocKycfPane::kSectionKey));
+                ++lines;
+            }
+        }
+        std::printf("outline lines followed: %ld in %zu articles\n", lines, documents.size());
+    });
+}
+
+TEST_F(SampleOutlineTest, AnArticleWithItsOutlineInModeOneItsTimeStripAndLargerText) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        AContentApp& content = AContentApp::current();
+        DockLCRPane* centre = DockLCRPane::of(frame);
+        long chosen = -1, plain = -1;
+        ASearchBase* strips = content.getBase(1);
+        ASSERT_TRUE(strips);
+        // An article with an outline and a strip, one led by a thumbnail when there is one.
+        bool thumbnail = false;
+        for (long docNo = 0; docNo < 30000 && content.isTextDoc(docNo) && (!thumbnail || plain < 0); ++docNo) {
+            ADocRefInfo info = content.getDocRefInfo(docNo);
+            if (info.getInfo(9) && info.getInfo(11) && !thumbnail) {
+                thumbnail = std::string(strips->getText(7, info.fField6, 0).c_str()).find("{B-1#") != std::string::npos;
+                if (thumbnail || chosen < 0)
+                    chosen = docNo;
+            }
+            if (!info.getInfo(11) && plain < 0)
+                plain = docNo;
+        }
+        if (chosen < 0)
+            GTEST_SKIP() << "a sample built without time strips";
+        auto* strip = static_cast<DocFrisePane*>(centre->link(DockLCRPane::kDocFrise)->castTo(&DocFrisePane::classRecord));
+        auto* area = static_cast<AStaticItem*>(centre->findItem(1023, true)->castTo(&AStaticItem::classRecord));
+        const struct {
+            long docNo;
+            bool shown;
+        } rows[] = {{plain, false}, {chosen, true}, {plain, false}, {chosen, true}};
+        for (const auto& r : rows) {
+            SCOPED_TRACE(r.docNo);
+            centre->showDocument(r.docNo);
+            pump();
+            EXPECT_EQ(r.shown, strip->hasFlags(ADisplayComponent::kShown));
+            // The article starts under the strip while it shows, at the top dock's foot otherwise.
+            long top = area->getFrame().top();
+            EXPECT_EQ(r.shown ? 112 : 34, top);
+        }
+        DocKycfPane* article = articlePane();
+        article->currentState()->getDocState()->fUserInfo.slot(DocKycfPane::kOutlineShownKey) = 2;
+        article->setSplitMode(1);
+        article->applySplitMode();
+        article->changeFontSize(1);
+        pump();
+        EXPECT_EQ(1, article->fontDelta());
+        EXPECT_GT(article->outlineMap().sections(), 1);
+        saveShot("article-outline-strip");
         article->changeFontSize(0);
     });
 }
