@@ -293,6 +293,8 @@ public:
     // forgotten password) against "ACCOUNTSCRIPT", and the defaults.
     AString getNetStatusPage(int16_t check);
     void saveWebPageCopy();
+    // The home top dock shows the stored last connection date again.
+    void showLastConnection();
     void serviceAccountRequest(int16_t kind, ANetInfo* settings);
     void setNetDefaults();
     // The account wizard at a step, under the main window; null without its layout.
