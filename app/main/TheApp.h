@@ -398,6 +398,9 @@ public:
     // empty when none is registered.
     AString getLinkFsText(const char* name);
     void setLinkFsText(const char* name, const char* text);
+    // The document a link name leads to: its link text "0:n" names document
+    // n, "1:m" the first document of record m of the links base; -1 for none.
+    long resolveDocLink(const char* name);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 

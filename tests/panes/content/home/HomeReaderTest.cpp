@@ -6,11 +6,13 @@
 
 #include <string>
 
+#include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "framework/clusters/AStaticItem.h"
+#include "search/facade/ALoSimple.h"
 #include "panes/content/home/AccueilFlashPane.h"
 #include "panes/content/home/DockTopAccueilPane.h"
 #include "tests/panes/content/flash/MovieReaderSupport.h"
@@ -157,5 +159,34 @@ TEST_F(HomeReaderTest, TheTopDockShowsTheLastConnection) {
             EXPECT_STREQ(r.shown, dock->dateText()->getText().c_str());
         }
         net->setLastConnection(kept);
+    });
+}
+
+// The home movie's "go_univers" and its kin open the document of their link name.
+TEST_F(HomeReaderTest, LinkNamesLeadToTheirDocuments) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        AString record = app->getDataManager()->getLinkRecord(0);
+        ASSERT_FALSE(record.empty()) << "the sample's links base has a first record";
+        // Two key fields, then the document list.
+        std::string text = record.c_str();
+        ARefHold<ALoSimple> list(new ALoSimple(text.substr(text.find(':', text.find(':') + 1) + 1).c_str()));
+        ASSERT_GT(list->getCount(), 0) << text;
+        const long first = list->seek(0);
+        struct Row {
+            const char* text;  // the name's link text (null: none registered)
+            long docNo;
+        } const rows[] = {
+            {"0:12", 12},    {"1:0", first}, {nullptr, -1}, {"", -1},         {"0:-3", -1}, {"0:x", -1},
+            {"2:5", -1},     {"1:", -1},     {"1:99999999", -1}, {"0:12:7", -1}, {":", -1},
+        };
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.text ? r.text : "(none)");
+            const char* name = r.text ? "go_anato" : "go_classif";
+            if (r.text)
+                app->setLinkFsText(name, r.text);
+            EXPECT_EQ(r.docNo, app->resolveDocLink(name));
+        }
     });
 }
