@@ -18,15 +18,11 @@ namespace {
 
 class RoomReaderTest : public MovieReaderTest {
 protected:
-    FlashPane* roomPane() {
-        AComponent* found = frame->findDescendant(&FlashPane::classRecord, nullptr);
-        return found ? static_cast<FlashPane*>(found->castTo(&FlashPane::classRecord)) : nullptr;
-    }
     // Opens room n as the menu does and waits for its movie.
     FlashPane* openRoom(int16_t n) {
         frame->doMenuAction(2, n);
         pump();
-        FlashPane* pane = roomPane();
+        FlashPane* pane = paneOf<FlashPane>();
         if (pane)
             waitForStandIn(pane->view());
         return pane;

@@ -22,11 +22,6 @@ namespace {
 
 class HomeReaderTest : public MovieReaderTest {
 protected:
-    template <class T>
-    T* pane() {
-        AComponent* found = frame->findDescendant(&T::classRecord, nullptr);
-        return found ? static_cast<T*>(found->castTo(&T::classRecord)) : nullptr;
-    }
     // As the toolbar's home button does.
     void goHome() {
         frame->doMenuAction(0, 0);
@@ -49,7 +44,7 @@ TEST_F(HomeReaderTest, TheHomePageIsMadeOncePerMovieAndFitsTheView) {
     if (!frame)
         GTEST_SKIP() << skipReason;
     guarded([&] {
-        auto* home = pane<AccueilFlashPane>();
+        auto* home = paneOf<AccueilFlashPane>();
         ASSERT_TRUE(home);
         ASSERT_EQ(0, frame->currentState()->getScreenMode()) << "the reader opens on its home screen";
         ASSERT_TRUE(waitForStandIn(home->view()));
@@ -90,7 +85,7 @@ TEST_F(HomeReaderTest, TheMoviesActionsOpenTheirScreens) {
     if (!frame)
         GTEST_SKIP() << skipReason;
     guarded([&] {
-        auto* home = pane<AccueilFlashPane>();
+        auto* home = paneOf<AccueilFlashPane>();
         ASSERT_TRUE(home);
         recorder->links = {{"go_univers", 12}};
         struct Row {
@@ -144,7 +139,7 @@ TEST_F(HomeReaderTest, TheTopDockShowsTheLastConnection) {
     if (!frame)
         GTEST_SKIP() << skipReason;
     guarded([&] {
-        auto* dock = pane<DockTopAccueilPane>();
+        auto* dock = paneOf<DockTopAccueilPane>();
         ANetInfo* net = app->netInfo();
         ASSERT_TRUE(dock && dock->dateText() && net);
         const AString kept = net->getLastConnection();
