@@ -206,3 +206,45 @@ TEST_F(RoomReaderTest, TheMoviesMessagesReachThePaneOnlyWhileItIsShown) {
         EXPECT_EQ(0, handler->onEvent(pane->view(), &observe));
     });
 }
+
+// A map fitted into the view: the point at the map's centre needs no pan
+// and puts the pointer at the view's centre only when the map's scale and
+// its centring offset on the slack axis are right.
+TEST_F(RoomReaderTest, TheAtlasZoomCentresTheMapPoint) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        FlashPane* pane = openRoom(1);
+        ASSERT_TRUE(pane);
+        APoint view = pane->view()->getSize();
+        const long w = view.x, h = view.y;
+        struct Row {
+            const char* what;
+            const char* scales;
+            long mw, mh, px, py;
+            std::string keys;  // 20 to 25
+        } const rows[] = {
+            {"wide map, slack below", "25,50,200,400,800", 2 * w, h, w, h / 2,
+             "400 0 0 4 " + std::to_string(w / 2) + " " + std::to_string(h / 2)},
+            {"tall map, slack beside", "25,50,200,400,800", w, 4 * h, w / 2, 2 * h,
+             "400 0 0 4 " + std::to_string(w / 2) + " " + std::to_string(h / 2)},
+            {"a short list: its last step", "200", 2 * w, h, w, h / 2,
+             "200 0 0 1 " + std::to_string(w / 2) + " " + std::to_string(h / 2)},
+            {"no map width", "25,50,200,400,800", 0, h, w, h / 2, "0 0 0 -1 0 0"},
+            {"no point", "25,50,200,400,800", 2 * w, h, w, -1, "0 0 0 -1 0 0"},
+        };
+        AppState* state = frame->currentState();
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.what);
+            recorder->config["ATLAS_SCALES"] = r.scales;
+            const long in[] = {r.mw, r.mh, r.px, r.py};
+            for (int k = 0; k < 4; ++k)
+                state->setUserInfo(26 + k, in[k]);
+            pane->computeAtlasZoom(state);
+            std::string keys;
+            for (int k = 20; k <= 25; ++k)
+                keys += (keys.empty() ? "" : " ") + std::to_string(state->getUserInfo(k));
+            EXPECT_EQ(r.keys, keys);
+        }
+    });
+}
