@@ -75,7 +75,8 @@ long TheApp::resolveDocLink(const char* name) {
         size_t second = first == std::string::npos ? first : record.find(':', first + 1);
         if (second == std::string::npos)
             return -1;
-        ARefHold<ALoSimple> list(new ALoSimple(record.substr(second + 1).c_str()));
+        ARefHold<ALoSimple> list(
+            CheckAlloc(new (std::nothrow) ALoSimple(record.substr(second + 1).c_str()), "theapp", __LINE__));
         return list->getCount() > 0 ? list->seek(0) : -1;
     } catch (const AError&) {
         return -1;  // no such record, or a damaged list
