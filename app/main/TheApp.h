@@ -293,6 +293,8 @@ public:
     // forgotten password) against "ACCOUNTSCRIPT", and the defaults.
     AString getNetStatusPage(int16_t check);
     void saveWebPageCopy();
+    // The home top dock shows the stored last connection date again.
+    void showLastConnection();
     void serviceAccountRequest(int16_t kind, ANetInfo* settings);
     void setNetDefaults();
     // The account wizard at a step, under the main window; null without its layout.
@@ -398,6 +400,9 @@ public:
     // empty when none is registered.
     AString getLinkFsText(const char* name);
     void setLinkFsText(const char* name, const char* text);
+    // The document a link name leads to: its link text "0:n" names document
+    // n, "1:m" the first document of record m of the links base; -1 for none.
+    long resolveDocLink(const char* name);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 

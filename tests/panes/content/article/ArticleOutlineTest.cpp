@@ -80,35 +80,20 @@ TEST(ArticleSettingsTest, TheFontStepLimitIsAPositiveNumberOrTwo) {
 namespace {
 
 // The real answers, with the outline and time strip flags of every document set on request.
-class FlaggedContent : public AContentApp {
+class FlaggedContent : public ForwardingContent {
 public:
-    explicit FlaggedContent(AContentApp& real) : real_(real) {}
-    bool docIsMedia(long docNo) override { return real_.docIsMedia(docNo); }
-    bool isTextDoc(long docNo) override { return real_.isTextDoc(docNo); }
-    int16_t getDocKind(long docNo, int16_t defaultKind) override { return real_.getDocKind(docNo, defaultKind); }
-    int16_t getDocIconType(long docNo) override { return docNo == icon26 ? 26 : real_.getDocIconType(docNo); }
+    using ForwardingContent::ForwardingContent;
+    int16_t getDocIconType(long docNo) override {
+        return docNo == icon26 ? 26 : ForwardingContent::getDocIconType(docNo);
+    }
     ADocRefInfo getDocRefInfo(long docNo) override {
-        ADocRefInfo info = real_.getDocRefInfo(docNo);
+        ADocRefInfo info = ForwardingContent::getDocRefInfo(docNo);
         info.fInfo.slot(9) = outline;
         info.fInfo.slot(11) = strip;
         return info;
     }
-    ASearchBase* getBase(int16_t index) override { return real_.getBase(index); }
-    ANoteManager* notes() override { return real_.notes(); }
-    AAppTextRenderer* createTextRenderer(ARendererView* view, ABitmapSupplier* supplier, long sheet) override {
-        return real_.createTextRenderer(view, supplier, sheet);
-    }
-    AListRenderer* createStyledListRenderer(ARendererView* view, int16_t flags, int16_t sheet) override {
-        return real_.createStyledListRenderer(view, flags, sheet);
-    }
-    AStyleSheet* getStyleSheet(long n) override { return real_.getStyleSheet(n); }
-    APrefManager* prefManager() override { return real_.prefManager(); }
-    AString configString(const char* key) override { return real_.configString(key); }
 
     long outline = 0, strip = 0, icon26 = -5;
-
-private:
-    AContentApp& real_;
 };
 
 class ArticleOutlineTest : public SampleReaderTest {

@@ -9,11 +9,57 @@
 #include <string>
 
 #include "app/main/TheApp.h"
+#include "panes/content/article/AContentApp.h"
 #include "base/object/ARect.h"
 #include "tests/support/TestHooks.h"
 
 class DocKycfPane;
 class Frame1;
+
+// Every answer of the real services, for tests to override a few.
+class ForwardingContent : public AContentApp {
+public:
+    explicit ForwardingContent(AContentApp& real) : real_(real) {}
+    bool docIsMedia(long docNo) override { return real_.docIsMedia(docNo); }
+    bool isTextDoc(long docNo) override { return real_.isTextDoc(docNo); }
+    int16_t getDocKind(long docNo, int16_t defaultKind) override { return real_.getDocKind(docNo, defaultKind); }
+    int16_t getDocIconType(long docNo) override { return real_.getDocIconType(docNo); }
+    ADocRefInfo getDocRefInfo(long docNo) override { return real_.getDocRefInfo(docNo); }
+    ASearchBase* getBase(int16_t index) override { return real_.getBase(index); }
+    ANoteManager* notes() override { return real_.notes(); }
+    AAppTextRenderer* createTextRenderer(ARendererView* view, ABitmapSupplier* supplier, long sheet) override {
+        return real_.createTextRenderer(view, supplier, sheet);
+    }
+    AListRenderer* createStyledListRenderer(ARendererView* view, int16_t flags, int16_t sheet) override {
+        return real_.createStyledListRenderer(view, flags, sheet);
+    }
+    void openMediaWindow(long docNo, int16_t frame, int16_t forceNew) override {
+        real_.openMediaWindow(docNo, frame, forceNew);
+    }
+    void openExtendedSearch(const char* text) override { real_.openExtendedSearch(text); }
+    void showDocumentAt(long position) override { real_.showDocumentAt(position); }
+    void playDocument(long record) override { real_.playDocument(record); }
+    void openAuthor(long author, long docNo) override { real_.openAuthor(author, docNo); }
+    AStyleSheet* getStyleSheet(long n) override { return real_.getStyleSheet(n); }
+    APrefManager* prefManager() override { return real_.prefManager(); }
+    AString configString(const char* key) override { return real_.configString(key); }
+    AString makeMediaPage(const char* key, const AMediaPageValues& values) override {
+        return real_.makeMediaPage(key, values);
+    }
+    AString templatePath(const char* key) override { return real_.templatePath(key); }
+    void registerTempFile(const char* path) override { real_.registerTempFile(path); }
+    AString windowTitle() override { return real_.windowTitle(); }
+    AString roomsFolder() override { return real_.roomsFolder(); }
+    AString lastConnection() override { return real_.lastConnection(); }
+    AString extractRecord(int16_t base, int16_t table, long record, const char* extension) override {
+        return real_.extractRecord(base, table, record, extension);
+    }
+    AString getDocTitle(long docNo) override { return real_.getDocTitle(docNo); }
+    long resolveDocLink(const char* name) override { return real_.resolveDocLink(name); }
+
+private:
+    AContentApp& real_;
+};
 
 class SampleReaderTest : public testing::Test {
 protected:
