@@ -11,6 +11,7 @@
 #include "base/object/AFile.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AFolderSpecs.h"
+#include "app/data/AppDataManager.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "search/facade/ASearchBase.h"
 
@@ -36,16 +37,18 @@ long StandardBitmapSupplier::RecordOfName(const char* name) {
     return negative ? -n : n;
 }
 
-ABitmapRef* StandardBitmapSupplier::bitmapNamed(const AString& name) {
-    // The image readers read files: the record goes through a temporary one,
-    // read at once so that the file can go before the bitmap is drawn.
+namespace {
+
+// The record read through a temporary file (the image readers read files), at
+// once, so that the file can go before the bitmap is drawn.
+ABitmapRef* ReadRecordBitmap(ASearchBase* base, short table, long record) {
     ATempFileSpec temp("bm", ATempFolderSpec());
     AFile file(temp, 0, kPlainFileOptions, false);
     ABitmapRef* bitmap = nullptr;
     try {
         {
             AFileStream out(file, "wb", 0);
-            base_->readToStream(out, table_, RecordOfName(name.c_str()), 0);
+            base->readToStream(out, table, record, 0);
             out.close();
         }
         bitmap = CheckAlloc(new (std::nothrow) ABitmapRef(ABitmapSpec::fromFile(temp.path(), 0, 1)), "sfeeders", 2200);
@@ -57,7 +60,31 @@ ABitmapRef* StandardBitmapSupplier::bitmapNamed(const AString& name) {
         throw;
     }
     DeleteFileA(temp.path().c_str());
+    return bitmap;
+}
+
+}  // namespace
+
+ABitmapRef* StandardBitmapSupplier::bitmapNamed(const AString& name) {
+    ABitmapRef* bitmap = ReadRecordBitmap(base_, table_, RecordOfName(name.c_str()));
     ReleaseAndNull(last_);
     last_ = bitmap;
     return bitmap;
+}
+
+ASingleDocBitmapSupplier::~ASingleDocBitmapSupplier() {
+    ReleaseAndNull(last_);
+}
+
+ABitmapRef* ASingleDocBitmapSupplier::bitmapNamed(const AString& name) {
+    (void)name;
+    ReleaseAndNull(last_);
+    if (!gAppDataManager || docNo_ < 0)
+        return nullptr;
+    ADocRefInfo info = gAppDataManager->getDocRefInfo(docNo_);
+    ASearchBase* base = gAppDataManager->getBase(info.fCdBase);
+    if (!base)
+        return nullptr;
+    last_ = ReadRecordBitmap(base, 0, info.fRecord);
+    return last_;
 }

@@ -41,3 +41,21 @@ class ASVVigBitmapSupplier : public StandardBitmapSupplier {
 public:
     using StandardBitmapSupplier::StandardBitmapSupplier;
 };
+
+// The picture of one document, whatever name is asked for: the record of its
+// information record's base (ASingleDocBitmapSupplier draws a media's caption
+// page). Null without the application's data manager or a base for the document.
+class ASingleDocBitmapSupplier : public ABitmapSupplier {
+public:
+    explicit ASingleDocBitmapSupplier(long docNo) : docNo_(docNo) {}
+    ~ASingleDocBitmapSupplier() override;
+    ASingleDocBitmapSupplier(const ASingleDocBitmapSupplier&) = delete;
+    ASingleDocBitmapSupplier& operator=(const ASingleDocBitmapSupplier&) = delete;
+
+    ABitmapRef* bitmapNamed(const AString& name) override;
+    long docNo() const { return docNo_; }
+
+private:
+    long docNo_;
+    ABitmapRef* last_ = nullptr;  // one reference held
+};

@@ -56,6 +56,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     printServices_.reset(new AppPrintServices(*this));
     framePrinting_.reset(new ASVFramePrinting(printServices_.get()));
     gFramePrinting = framePrinting_.get();
+    AMediaPreviewApp::install(printServices_.get());
     ASVPrintOptionsDlg::setMainOptions([]() -> ALongDicInfo* {
         Frame1* frame = TheApp::current() ? TheApp::current()->getFrame() : nullptr;
         return frame ? frame->getPrintOptionsFile() : nullptr;
@@ -76,6 +77,8 @@ TheApp::~TheApp() {
         gFrameServices = nullptr;
     if (gFramePrinting == framePrinting_.get())
         gFramePrinting = nullptr;
+    if (AMediaPreviewApp::current() == printServices_.get())
+        AMediaPreviewApp::install(nullptr);
     ASVPrintOptionsDlg::setMainOptions(nullptr);
     if (&AListApp::current() == this)
         AListApp::install(nullptr);

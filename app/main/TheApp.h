@@ -244,6 +244,10 @@ public:
     // The template of the key filled with the values, as a registered
     // temporary ".html" file; its path, empty when it could not be written.
     AString makeMediaPage(const char* key, const AMediaPageValues& values);
+    // A page from a template file of the installation (beside the media page
+    // template); the copyright follows the legend after two line breaks. "" when
+    // the template is missing or the page cannot be written.
+    AString fillMediaTemplate(const char* templateName, const AMediaPageValues& values, const AString& copyright);
 
     // The main window and its navigation (the frame's services).
     // The main window, or null before it opens and after it closes.
@@ -327,6 +331,7 @@ public:
     // The record's data as a new registered temporary file with the
     // extension; its path, empty when it could not be written.
     AString extractRecordToTemp(short base, short table, long record, const char* extension);
+    AString writeMediaPage(const char* templatePath, const AMediaPageValues& values, const std::string& legendHtml);
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
     void installFlashServices();

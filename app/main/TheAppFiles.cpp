@@ -237,7 +237,24 @@ void ReplaceAll(std::string& text, const char* marker, const std::string& value)
 }  // namespace
 
 AString TheApp::makeMediaPage(const char* key, const AMediaPageValues& v) {
-    std::string templ = getTemplateFile(key).path().c_str();
+    return writeMediaPage(getTemplateFile(key).path().c_str(), v, EscapeHtml(v.legend.c_str()));
+}
+
+AString TheApp::fillMediaTemplate(const char* templateName, const AMediaPageValues& v, const AString& copyright) {
+    // The print templates lie beside the media page template, else at the data root.
+    AString beside = findTemplateFile("HTMLFLASHMEDIAWIN");
+    std::string folder = beside.empty() ? WithSlash(dataRoot_.c_str()) : AFileSpec(beside.c_str()).parent(false).path().c_str();
+    AFileSpec file((WithSlash(folder) + templateName).c_str());
+    if (!file.exists())
+        return AString();
+    std::string legend = EscapeHtml(v.legend.c_str());
+    if (!copyright.empty())
+        legend += "<br><br>" + EscapeHtml(copyright.c_str());
+    return writeMediaPage(file.path().c_str(), v, legend);
+}
+
+AString TheApp::writeMediaPage(const char* templatePath, const AMediaPageValues& v, const std::string& legendHtml) {
+    std::string templ = templatePath;
     std::string text;
     HANDLE in = CreateFileA(templ.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (in == INVALID_HANDLE_VALUE)
@@ -262,7 +279,8 @@ AString TheApp::makeMediaPage(const char* key, const AMediaPageValues& v) {
     size_t close = open == std::string::npos ? open : text.find("</title>", open);
     if (close != std::string::npos)
         text.replace(open + 7, close - open - 7, title);
-    ReplaceAll(text, "<LEGEND_TO_REPLACE>", EscapeHtml(v.legend.c_str()));
+    ReplaceAll(text, "<DOCTITLE_TO_REPLACE>", EscapeHtml(v.title.c_str()));
+    ReplaceAll(text, "<LEGEND_TO_REPLACE>", legendHtml);
     std::string folder = WithSlash(getTempDir().path().c_str());
     static unsigned serial = 0;
     for (int tries = 0; tries < 100; ++tries) {

@@ -93,7 +93,8 @@ void ATextRenderer::layoutFrom(long code) {
 }
 
 ARenderer* ATextRenderer::makeCopy(const ARect& frame, long, long, ARenderer*) {
-    auto* copy = CheckAlloc(new (std::nothrow) ATextRenderer(view(), frame, display_), "gtext", 120);
+    // A display of our own dies with us: the copy, which may outlive us, makes its own.
+    auto* copy = CheckAlloc(new (std::nothrow) ATextRenderer(view(), frame, ownDisplay_ ? nullptr : display_), "gtext", 120);
     copy->copySettingsFrom(*this);
     copy->noteMode = noteMode;
     copy->selectionColour = selectionColour;

@@ -98,6 +98,8 @@ public:
     void moveNote(const AHitRecord& drop) { dropNoteMark(drop.position); }
     void setDraggedNote(long position) { draggedNote_ = position; }
     void setAnchor(long position) { anchor_ = position; }
+    // How runs measure and draw (the renderer's own display when none was given).
+    ARunDisplay* runDisplay() const { return display_; }
 
 protected:
     AHitRecord finishHit(AHitRecord hit) override;

@@ -48,9 +48,18 @@ TEMPLATE = """<html><head><title></title></head>
 <p><LEGEND_TO_REPLACE></p>
 </body></html>
 """
+# The printed page of a media: its title above the movie, legend and copyright under it.
+PRINT_TEMPLATE = """<html><head><title></title></head>
+<body bgcolor="<BGCOLOR_REPLACE>">
+<h2><DOCTITLE_TO_REPLACE></h2>
+<embed src="<FILENAME_TO_REPLACE>" type="application/x-shockwave-flash" align="<ALIGN_TOREPLACE>"
+ frame="<FRAME_TO_REPLACE>" stop="<STOP_TOREPLACE>">
+<p><LEGEND_TO_REPLACE></p>
+</body></html>
+"""
 TEMPLATES = {"vide.html": "<html><head><title></title></head><body></body></html>\n",
              "flash100.html": TEMPLATE, "flashsalle.html": TEMPLATE, "flashmedia.html": TEMPLATE,
-             "flashaccueil.html": TEMPLATE}
+             "flashaccueil.html": TEMPLATE, "flashMediaPrint.html": PRINT_TEMPLATE}
 
 
 def write_if_changed(path, data):

@@ -30,6 +30,11 @@ bool AReaderPrintServices::askSaveFile(const AFileSpec& proposed, const char* pa
     return true;
 }
 
+bool AReaderPrintServices::openFlashPreview(SVPane* pane) {
+    (void)pane;
+    return false;
+}
+
 bool AReaderPrintServices::exportList(ARendererView* list, const AFileSpec& file, long lines) {
     ARenderer* renderer = list ? list->renderer() : nullptr;
     if (!renderer || !renderer->model())
@@ -91,10 +96,11 @@ ACommand* ASVFramePrinting::printCommand(Frame1& frame, int16_t mode) {
     frame_ = &frame;
     if (SVPane* pane = frame.activePrintPane())
         return frame.printDocument(mode, pane);
-    // The Flash preview is not built yet: its layout is looked up first, and
-    // without it the command does nothing.
-    if (frame.flashPane() && LayoutExists("ImpFlash"))
+    // The Flash preview's layout is looked up first: without it the command does nothing.
+    if (frame.flashPane() && LayoutExists("ImpFlash")) {
+        services_->openFlashPreview(frame.flashPane());
         return AComponent::noChangeCommand();
+    }
     if (SVPane* html = frame.htmlPane()) {
         if (LayoutExists("ImpNet")) {
             auto* dialog = dynamic_cast<ADisplayComponent*>(AComponent::loadLayout(html, "ImpNet", 0));

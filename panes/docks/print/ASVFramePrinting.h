@@ -17,6 +17,7 @@
 #include "panes/docks/print/APrintSources.h"
 
 class ALongDicInfo;
+class SVPane;
 class ARendererView;
 class AStyleSheet;
 
@@ -39,6 +40,8 @@ public:
                              AFileSpec* chosen);
     // Exports the list pane's first `lines` lines to file as RTF; false when the file cannot be opened.
     virtual bool exportList(ARendererView* list, const AFileSpec& file, long lines);
+    // Opens the Flash print preview on the movie the pane shows; false when it is not a movie pane.
+    virtual bool openFlashPreview(SVPane* pane);
 };
 
 class ASVFramePrinting : public AFramePrinting, public APrintSources {

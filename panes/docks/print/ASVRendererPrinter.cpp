@@ -98,12 +98,16 @@ void ASVRendererPrinter::install(PrintPass action, ARenderer* renderer) {
 }
 
 void ASVRendererPrinter::setHeaderText(const AString& text, ADisplayComponent* view, AStyleSheet* sheet) {
+    SetPrinterHeaderText(*this, text, view, sheet);
+}
+
+void SetPrinterHeaderText(ARendererPrinter& printer, const AString& text, ADisplayComponent* view, AStyleSheet* sheet) {
     if (!sheet)
         if (auto* rv = dynamic_cast<ARendererView*>(view))
             sheet = rv->renderer() ? rv->renderer()->styleSheet() : nullptr;
     // A header without a sheet has no fonts to draw with: printing goes on without it.
     if (!sheet) {
-        setHeader(nullptr);
+        printer.setHeader(nullptr);
         return;
     }
     RendererRef header(CheckAlloc(new ATextRenderer(view), "appclass", 90));
@@ -111,7 +115,7 @@ void ASVRendererPrinter::setHeaderText(const AString& text, ADisplayComponent* v
     header.get()->setTextModel(text.c_str(), nullptr);
     if (header.get()->model())
         header.get()->enableTables('#');
-    setHeader(header.get());
+    printer.setHeader(header.get());
 }
 
 int16_t ASVRendererPrinter::preparePass(int16_t pass, ARenderer* renderer) {

@@ -56,3 +56,6 @@ private:
 
 // Draws the header, then a black rule 3 units under it, clipped 4 units below.
 void DrawHeaderWithRule(ARenderer* header);
+// Gives the printer a page header of slash-markup text drawn with the sheet
+// (the view's own when null; no header when neither has one).
+void SetPrinterHeaderText(ARendererPrinter& printer, const AString& text, ADisplayComponent* view, AStyleSheet* sheet);

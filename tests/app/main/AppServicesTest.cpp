@@ -231,3 +231,26 @@ TEST_F(TheAppTest, AFullTextSearchKeepsItsResultsWhenTheIndexBaseCannotBeSearche
     }
     EXPECT_TRUE(CapturedBoxes().empty()) << "no failure was said";
 }
+
+// The printed page of a movie: the values in place, the texts escaped, the
+// copyright after the legend; no template, no page.
+TEST_F(TheAppTest, AMediaPrintPageFillsItsTemplateAndEscapesTheTexts) {
+    startWithoutFrame();
+    install.write("flashMediaPrint.html",
+                  "<title>x</title><DOCTITLE_TO_REPLACE>|<FILENAME_TO_REPLACE>|<FRAME_TO_REPLACE>|"
+                  "<BGCOLOR_REPLACE>|<LEGEND_TO_REPLACE>");
+    AMediaPageValues values;
+    values.file = "C:\\films\\volcan.swf";
+    values.pageTitle = "printing page";
+    values.title = "Volcans & <laves>";
+    values.frame = -1;
+    values.background = "#FFFFFF";
+    values.legend = "Coulée \"rouge\"";
+    AString page = app->fillMediaTemplate("flashMediaPrint.html", values, AString("(c) <Moi>"));
+    ASSERT_FALSE(page.empty());
+    EXPECT_EQ("<title>printing page</title>Volcans &amp; &lt;laves&gt;|C:\\films\\volcan.swf|-1|#FFFFFF|"
+              "Coulée &quot;rouge&quot;<br><br>(c) &lt;Moi&gt;",
+              ReadFileBytes(page.c_str()));
+    DeleteFileA(page.c_str());
+    EXPECT_TRUE(app->fillMediaTemplate("absent.html", values, AString()).empty());
+}

@@ -412,3 +412,27 @@ TEST_F(RenderTextTest, WithOption0x20TheViewTakesTheListBoxColourOfItsWindow) {
     DeleteObject(solid);
     DeleteObject(hatched);
 }
+
+// A copy outlives its source (a printer keeps the copy of its page header and
+// lets the header go): it must not draw through a display its source owned.
+TEST_F(RenderTextTest, ACopyNeverDrawsThroughADisplayItsSourceOwned) {
+    make("texte\n");
+    auto* own = new ATextRenderer(view);
+    own->addRef();
+    ARenderer* copy = own->makeDetachedCopy(ARect(), true, nullptr);
+    ASSERT_TRUE(copy);
+    auto* text = dynamic_cast<ATextRenderer*>(copy);
+    ASSERT_TRUE(text && text->runDisplay());
+    EXPECT_NE(own->runDisplay(), text->runDisplay());
+    own->release();
+    copy->setTextModel("Apr\xE8s la source\n", nullptr);
+    copy->setFrame(ARect(0, 0, 200, 100), false);
+    copy->relayoutFrom(0, false);
+    copy->release();
+    // A display given from outside is shared: its owner outlives both.
+    ARenderer* shared = renderer->makeDetachedCopy(ARect(), true, nullptr);
+    auto* sharedText = dynamic_cast<ATextRenderer*>(shared);
+    ASSERT_TRUE(sharedText);
+    EXPECT_EQ(renderer->runDisplay(), sharedText->runDisplay());
+    shared->release();
+}
