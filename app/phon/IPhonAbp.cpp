@@ -1,0 +1,125 @@
+// Sound-alike proposals: the matcher's spellings, checked against the phonetic base.
+#include "app/phon/IPhonAbp.h"
+
+#include <string>
+
+#include "app/data/ADataManager.h"
+#include "base/object/AError.h"
+#include "base/object/AStrDic.h"
+#include "search/engine/KyRequest.h"
+#include "search/facade/ASearchBase.h"
+#include "search/facade/ASearchRequest.h"
+#include "search/facade/SearchError.h"
+
+namespace {
+
+const char kFile[] = "PhonemPane";
+// The engine's answer for a request form the base does not have.
+const long kNoSuchForm = 1310;
+IPhonAbp* gApplication = nullptr;
+
+}  // namespace
+
+IPhonAbp::IPhonAbp(int16_t flag, int16_t base, int16_t table) : checkFlag(flag), checkBase(base), checkTable(table) {}
+
+IPhonAbp::IPhonAbp(CandidateSource source, int16_t flag, int16_t base, int16_t table)
+    : IPhon(source), checkFlag(flag), checkBase(base), checkTable(table) {}
+
+IPhonAbp::~IPhonAbp() {
+    clear();
+    if (gApplication == this)
+        gApplication = nullptr;
+}
+
+IPhonAbp* IPhonAbp::application() {
+    return gApplication;
+}
+
+void IPhonAbp::setApplication(IPhonAbp* phon) {
+    gApplication = phon;
+}
+
+void IPhonAbp::clear() {
+    results.removeAll();
+    chosenText = AString();
+}
+
+bool IPhonAbp::hasInnerBlank(const char* text) {
+    std::string s(text ? text : "");
+    size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return false;
+    size_t last = s.find_last_not_of(' ');
+    return s.find(' ', first) < last;
+}
+
+void IPhonAbp::addResult(const AString& text) {
+    results.setString(results.count(), text.c_str());
+}
+
+long IPhonAbp::search(const char* text) {
+    clear();
+    if (!text || hasInnerBlank(text))
+        return 0;
+    if (IPhon::findCandidates(text) <= 0 || IPhon::getCount() <= 0)
+        return 0;
+    AStrDic& found = IPhon::getCandidates();
+    if (!checkFlag) {
+        for (Pix p = found.first(); p; found.next(p))
+            addResult(found.key(p));
+        return getResultCount();
+    }
+    std::string question;
+    for (Pix p = found.first(); p; found.next(p)) {
+        if (!question.empty())
+            question += " OU ";
+        question += found.key(p).c_str();
+    }
+    ASearchRequest* request = runCheckQuery(question.c_str(), checkBase);
+    ASearchBase* base = request && gDataManager ? gDataManager->getBase(checkBase) : nullptr;
+    if (!base)
+        return 0;
+    AStrDic seen;
+    const long count = request->getResultCount(0);
+    for (long i = 1; i <= count; ++i) {
+        int32_t doc = 0;
+        int part = 0;
+        KY_SplitDocRef(&doc, &part, static_cast<KyDocRef>(request->getResultDoc(i)));
+        AString form = base->getText(checkTable, doc, 0);
+        if (form.empty() || seen.contains(form))
+            continue;
+        seen.insert(form) = nullptr;
+        addResult(form);
+    }
+    return getResultCount();
+}
+
+ASearchRequest* IPhonAbp::runQuery(int16_t baseIndex, const char* question) {
+    // An installation without the phonetic base proposes nothing.
+    ADataManager* data = gDataManager;
+    if (!data || baseIndex < 0 || baseIndex >= data->getBaseCount() || !data->getBase(baseIndex))
+        return nullptr;
+    ASearchChannel* channel = data->getSearchChannel(baseIndex);
+    if (!channel)
+        ThrowAssert(kFile, 161);
+    try {
+        data->selectSearchChannel(baseIndex, 0, 0);
+    } catch (const ASearchError& e) {
+        if (e.code() == kNoSuchForm)
+            return nullptr;
+        throw;
+    }
+    ASearchRequest* request = channel->getRequest();
+    if (!request)
+        return nullptr;
+    channel->setQuestion(1, "");
+    request->clearField(0);
+    channel->setQuestion(1, question);
+    channel->execute();
+    return request;
+}
+
+ASearchRequest* IPhonAbp::runCheckQuery(const char* question, int16_t baseIndex) {
+    ASearchRequest* request = runQuery(baseIndex, question);
+    return request && request->getResultCount(0) > 0 ? request : nullptr;
+}
