@@ -6,6 +6,7 @@
 #include "app/data/ADataManager.h"
 #include "base/object/AError.h"
 #include "base/object/AStrDic.h"
+#include "search/engine/KyPhon.h"
 #include "search/engine/KyRequest.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"
@@ -20,10 +21,11 @@ IPhonAbp* gApplication = nullptr;
 
 }  // namespace
 
-IPhonAbp::IPhonAbp(int16_t flag, int16_t base, int16_t table) : checkFlag(flag), checkBase(base), checkTable(table) {}
+IPhonAbp::IPhonAbp(int16_t flag, int16_t base, int16_t table)
+    : source(KY_PhonCandidates), checkFlag(flag), checkBase(base), checkTable(table) {}
 
-IPhonAbp::IPhonAbp(CandidateSource source, int16_t flag, int16_t base, int16_t table)
-    : IPhon(source), checkFlag(flag), checkBase(base), checkTable(table) {}
+IPhonAbp::IPhonAbp(CandidateSource matcher, int16_t flag, int16_t base, int16_t table)
+    : IPhon(matcher), source(matcher), checkFlag(flag), checkBase(base), checkTable(table) {}
 
 IPhonAbp::~IPhonAbp() {
     clear();
@@ -69,13 +71,7 @@ long IPhonAbp::search(const char* text) {
             addResult(found.key(p));
         return getResultCount();
     }
-    std::string question;
-    for (Pix p = found.first(); p; found.next(p)) {
-        if (!question.empty())
-            question += " OU ";
-        question += found.key(p).c_str();
-    }
-    ASearchRequest* request = runCheckQuery(question.c_str(), checkBase);
+    ASearchRequest* request = runCheckQuery(checkQuestion(text).c_str(), checkBase);
     ASearchBase* base = request && gDataManager ? gDataManager->getBase(checkBase) : nullptr;
     if (!base)
         return 0;
@@ -92,6 +88,30 @@ long IPhonAbp::search(const char* text) {
         addResult(form);
     }
     return getResultCount();
+}
+
+std::string IPhonAbp::checkQuestion(const char* text) {
+    AStrDic& found = IPhon::getCandidates();
+    AStrDic best;
+    AStrDic* used = &found;
+    if (found.count() > kMaxCheckCandidates) {
+        // The matcher lists its readings best first; the dictionary has lost that order.
+        KyPhonList* list = nullptr;
+        if (source(text, 0, &list) == 0 && list) {
+            for (int32_t k = 0; k < list->count && best.count() < kMaxCheckCandidates; ++k)
+                if (!best.contains(AString(list->strings[k])))
+                    best.insert(AString(list->strings[k])) = nullptr;
+            used = &best;
+        }
+        KY_PhonFreeList(list);
+    }
+    std::string question;
+    for (Pix p = used->first(); p; used->next(p)) {
+        if (!question.empty())
+            question += " OU ";
+        question += used->key(p).c_str();
+    }
+    return question;
 }
 
 ASearchRequest* IPhonAbp::runQuery(int16_t baseIndex, const char* question) {

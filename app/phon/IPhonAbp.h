@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "base/object/ALongDic.h"
 #include "search/facade/IPhon.h"
@@ -45,9 +46,18 @@ protected:
     // Tests give the matcher's stand-in.
     IPhonAbp(CandidateSource source, int16_t checkFlag, int16_t checkBase, int16_t checkTable);
 
+public:
+    // The most readings one check question joins (the matcher may give 5000).
+    static const long kMaxCheckCandidates = 200;
+
 private:
+    // The readings the check question joins, in key order: all of them, or
+    // the matcher's best kMaxCheckCandidates when there are more.
+    std::string checkQuestion(const char* word);
+
     void addResult(const AString& text);
 
+    CandidateSource source;
     int16_t checkFlag;
     int16_t checkBase;
     int16_t checkTable;
