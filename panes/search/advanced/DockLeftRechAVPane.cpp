@@ -2,6 +2,7 @@
 #include "panes/search/advanced/DockLeftRechAVPane.h"
 
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -139,7 +140,7 @@ ACommand* DockLeftRechAVPane::doCommand(int16_t id, long argument) {
     switch (id) {
     case kField:
     case kSearch:
-        perform(CheckAlloc(new (std::nothrow) AAVExecSearchCmd(1, this), kFile, __LINE__));
+        runSearchCommand();
         return noChangeCommand();
     case kSources:
     case kThemes:
@@ -308,18 +309,24 @@ void DockLeftRechAVPane::openChoicePopup(int16_t id, AComponent* button) {
     popup->openAt(shown ? shown->getScreenBounds() : getScreenBounds());
 }
 
+void DockLeftRechAVPane::runSearchCommand() {
+    // perform runs the command at once and leaves it to its maker.
+    std::unique_ptr<AAVExecSearchCmd> command(CheckAlloc(new (std::nothrow) AAVExecSearchCmd(1, this), kFile, __LINE__));
+    perform(command.get());
+}
+
 void DockLeftRechAVPane::runSearch(const char* label, const char* number) {
     sourceNumber = AString(number);
     sourceLabel = AString(label);
     sourceLabelItem->setText(label);
-    perform(CheckAlloc(new (std::nothrow) AAVExecSearchCmd(1, this), kFile, __LINE__));
+    runSearchCommand();
 }
 
 void DockLeftRechAVPane::runSearchIn(const char* label, const char* value) {
     themeValue = atol(value) == -1 ? AString() : AString(value);
     themeLabel = AString(label);
     themeLabelItem->setText(label);
-    perform(CheckAlloc(new (std::nothrow) AAVExecSearchCmd(1, this), kFile, __LINE__));
+    runSearchCommand();
 }
 
 void DockLeftRechAVPane::resetResultList() {

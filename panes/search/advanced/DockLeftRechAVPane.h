@@ -107,6 +107,8 @@ public:
 
 private:
     void showLabels();
+    // A new AAVExecSearchCmd with action 1, performed and deleted.
+    void runSearchCommand();
 
     AEditBox* queryField = nullptr;  // not owned
     AString query;
