@@ -120,10 +120,10 @@ void PhonemPane::refreshList() {
         renderer->enableTables('*');
         renderer->layOut();
     }
+    headerText_ = AString("/C/3");
+    headerText_ += escapeRowText(phon->getWord().c_str());
     if (ARenderer* renderer = header_ ? header_->renderer() : nullptr) {
-        AString text("/C/3");
-        text += escapeRowText(phon->getWord().c_str());
-        renderer->setTextModel(text.c_str(), nullptr);
+        renderer->setTextModel(headerText_.c_str(), nullptr);
         renderer->layOut();
     }
 }

@@ -39,6 +39,8 @@ public:
     ARendererView* headerView() const { return header_; }
     ARendererView* candidateView() const { return list_; }
     AStringLongDicLineGetter* candidateGetter() const { return getter_; }
+    // The header's markup as refreshList last set it.
+    const AString& headerMarkup() const { return headerText_; }
 
 protected:
     // The text renderer of the header; none here.
@@ -55,4 +57,5 @@ private:
     ARendererView* header_ = nullptr;            // not owned
     ARendererView* list_ = nullptr;              // not owned
     AStringLongDicLineGetter* getter_ = nullptr;  // one reference held
+    AString headerText_;
 };
