@@ -158,3 +158,36 @@ TEST_F(SamplePhonTest, MisspeltWordsAreProposedTheSampleWordsTheySoundLike) {
                 EXPECT_NE(std::string(res.getString(i).c_str()), res.getString(j).c_str());
     }
 }
+
+namespace {
+
+struct Misspelling {
+    const char* typed;
+    const char* word;
+};
+
+const Misspelling kMisspellings[] = {
+#include "tests/app/phon/SoundAlikeMisspellings.inc"
+};
+
+// The count reached when the floor was last raised.
+const int kProposedFloor = 99;
+
+}  // namespace
+
+TEST_F(SamplePhonTest, SoundAlikeMisspellingsOfSampleWordsAreProposedTheWord) {
+    IPhonAbp phon(1, 11, 0);
+    int proposed = 0;
+    std::string missed;
+    for (const Misspelling& m : kMisspellings) {
+        phon.search(m.typed);
+        std::string shown = "," + Results(phon) + ",";
+        if (shown.find(std::string(",") + m.word + ",") != std::string::npos)
+            ++proposed;
+        else
+            missed += std::string(m.typed) + "->" + m.word + " ";
+    }
+    const int total = static_cast<int>(sizeof kMisspellings / sizeof kMisspellings[0]);
+    printf("sound-alike proposals: %d of %d misspellings proposed their word\n", proposed, total);
+    EXPECT_GE(proposed, kProposedFloor) << "missed: " << missed;
+}
