@@ -406,7 +406,7 @@ void DockLeftRechAVPane::execSearch(int16_t action) {
         }
     }
     if (count <= 0 || !request) {
-        frame->hideProgress();
+        endProgress();
         if (action != 0)
             MessageBox("Recherche infructueuse", 0);
         return;
@@ -427,5 +427,12 @@ void DockLeftRechAVPane::execSearch(int16_t action) {
     if (!cur || !cur->getSearchState())
         frame->updatePanes();
     goToState(next);
+    endProgress();
+}
+
+void DockLeftRechAVPane::endProgress() {
+    // The progress indicator goes without its text: "Recherche en cours" would stay shown.
+    Frame1* frame = getFrame();
     frame->hideProgress();
+    frame->showStatusText("");
 }

@@ -107,6 +107,7 @@ public:
 
 private:
     void showLabels();
+    void endProgress();
     // A new AAVExecSearchCmd with action 1, performed and deleted.
     void runSearchCommand();
 

@@ -19,7 +19,6 @@ SV_IMPLEMENT_CLASS(LR_DVDAV, 0, LROptionsDVDPane)
 namespace {
 
 const char kFile[] = "LR_DVDAV";
-const long kLinkHit = 3;
 
 long DocOfKey(const AString& key) {
     return key.empty() ? -1 : atol(key.c_str());
@@ -81,13 +80,7 @@ void LR_DVDAV::resetState(long argument) {
 }
 
 void LR_DVDAV::openDocument(long docNo, int16_t screenMode) {
-    if (docNo < 0)
-        return;
-    ADocState* doc = docState();
-    int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
-    AppState* state = getFrame()->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
-    state->setDocNo(docNo);
-    goToState(state);
+    OpenListDocument(this, lcrPane, docNo, screenMode, 0);
 }
 
 void LR_DVDAV::selectionChanged(ARenderer* renderer) {
@@ -96,27 +89,7 @@ void LR_DVDAV::selectionChanged(ARenderer* renderer) {
 }
 
 void LR_DVDAV::openClickedLine(ARendererView* view) {
-    AppState* cur = currentState();
-    ARenderer* renderer = view ? view->renderer() : nullptr;
-    if (!renderer || renderer->getHitKind() != kLinkHit)
-        return;
-    AString name = renderer->getHitName();
-    if (name.empty())
-        return;
-    long n = atol(name.c_str());
-    ASearchPanesApp& app = ASearchPanesApp::current();
-    if (app.docIsMedia(n)) {
-        app.openMediaWindow(n, 0, 0);
-        return;
-    }
-    if (cur && n == cur->getDocNo())
-        return;
-    ADocState* doc = docState();
-    int16_t kind = app.getDocKind(n, doc ? doc->fDocType : 0);
-    int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
-    AppState* state = getFrame()->makeNavState(1, 0, keepRight, 1, -1, kind, -1);
-    state->setDocNo(n);
-    goToState(state);
+    OpenClickedListRow(this, lcrPane, view);
 }
 
 void LR_DVDAV::updatePane() {
