@@ -80,7 +80,9 @@ void LR_DVDAV::resetState(long argument) {
 }
 
 void LR_DVDAV::openDocument(long docNo, int16_t screenMode) {
-    OpenListDocument(this, lcrPane, docNo, screenMode, 0);
+    // Not through the centre switcher: a new search has already made docNo
+    // the current document, which the switcher would leave unopened.
+    OpenListDocument(this, nullptr, docNo, screenMode, 0);
 }
 
 void LR_DVDAV::selectionChanged(ARenderer* renderer) {
@@ -89,7 +91,7 @@ void LR_DVDAV::selectionChanged(ARenderer* renderer) {
 }
 
 void LR_DVDAV::openClickedLine(ARendererView* view) {
-    OpenClickedListRow(this, lcrPane, view);
+    OpenClickedListRow(this, nullptr, view);
 }
 
 void LR_DVDAV::updatePane() {

@@ -219,6 +219,9 @@ TEST_F(AdvancedPaneTest, TheListShowsTheEnginesDocumentsForTheComposedQuestion) 
         EXPECT_FALSE(expected.empty());
         EXPECT_EQ(expected, listDocs());
         EXPECT_STREQ("-2:-2", pane->getPaneText().c_str());
+        // A new search opens its first row's document by itself.
+        std::string first = std::string(list->getLineKey(0).c_str()) + ";";
+        EXPECT_EQ(first, centre->shown.substr(centre->shown.size() >= first.size() ? centre->shown.size() - first.size() : 0));
     }
     picture("advanced-search-pane");
 }
