@@ -15,7 +15,6 @@
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "search/engine/KyRequest.h"
-#include "search/facade/SearchError.h"
 #include "search/facade/ALoFile.h"
 #include "search/facade/ALoVect.h"
 
@@ -24,8 +23,6 @@ namespace {
 // The full-text base (TEXT) and the index base (GLB) of the base table.
 const short kFullTextChannel = 5;
 const short kIndexChannel = 1;
-// The engine's answer for a form the base does not have.
-const long kNoSuchForm = 1310;
 const char* const kOperators[] = {"ET", "OU", "SAUF", "PRES", "CHAMP", "PARAG"};
 
 // The words of a query, operators left out.
@@ -132,14 +129,9 @@ long TheApp::runSearchRequest(short channelIndex, const char* text, ALo** out) {
     // A base the installation does not have is no channel to search.
     if (!data || channelIndex >= data->getBaseCount() || !data->getBase(channelIndex))
         return 0;
-    try {
-        data->selectSearchChannel(channelIndex, 1, 1);
-    } catch (const ASearchError& e) {
-        // A base without the search form is not searched (the sample's GLB).
-        if (e.code() == kNoSuchForm)
-            return 0;
-        throw;
-    }
+    // A base without the search form is not searched (the sample's GLB).
+    if (!SelectSearchableChannel(data, channelIndex, 1, 1))
+        return 0;
     ASearchChannel* channel = data->getSearchChannel(channelIndex);
     if (!channel || !channel->getRequest())
         return 0;

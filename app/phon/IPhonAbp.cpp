@@ -10,13 +10,10 @@
 #include "search/engine/KyRequest.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"
-#include "search/facade/SearchError.h"
 
 namespace {
 
 const char kFile[] = "PhonemPane";
-// The engine's answer for a request form the base does not have.
-const long kNoSuchForm = 1310;
 IPhonAbp* gApplication = nullptr;
 
 }  // namespace
@@ -122,13 +119,8 @@ ASearchRequest* IPhonAbp::runQuery(int16_t baseIndex, const char* question) {
     ASearchChannel* channel = data->getSearchChannel(baseIndex);
     if (!channel)
         ThrowAssert(kFile, 161);
-    try {
-        data->selectSearchChannel(baseIndex, 0, 0);
-    } catch (const ASearchError& e) {
-        if (e.code() == kNoSuchForm)
-            return nullptr;
-        throw;
-    }
+    if (!SelectSearchableChannel(data, baseIndex, 0, 0))
+        return nullptr;
     ASearchRequest* request = channel->getRequest();
     if (!request)
         return nullptr;

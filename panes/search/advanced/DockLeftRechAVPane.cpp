@@ -24,7 +24,6 @@
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"
-#include "search/facade/SearchError.h"
 
 SV_IMPLEMENT_CLASS(AAVExecSearchCmd, 0, ACommand)
 SV_IMPLEMENT_CLASS(DockLeftRechAVPane, 0, ALayoutPane)
@@ -32,8 +31,7 @@ SV_IMPLEMENT_CLASS(DockLeftRechAVPane, 0, ALayoutPane)
 namespace {
 
 const char kFile[] = "DockLeftRechAVPane";
-// The engine's answer for a request form the base does not have.
-const long kNoSuchForm = 1310;
+
 const char kAllSources[] = "Dans toute l'encyclop\xE9" "die";
 const char kAllThemes[] = "Dans tous les th\xE8mes";
 
@@ -343,14 +341,9 @@ ASearchRequest* DockLeftRechAVPane::buildAndRunQuery(int16_t channelIndex, int16
     ASearchChannel* channel = data ? data->getSearchChannel(channelIndex) : nullptr;
     if (!channel)
         ThrowAssert(kFile, __LINE__);
-    try {
-        data->selectSearchChannel(channelIndex, option, option);
-    } catch (const ASearchError& e) {
-        // An installation whose base has no advanced search form finds nothing.
-        if (e.code() == kNoSuchForm)
-            return nullptr;
-        throw;
-    }
+    // An installation whose base has no advanced search form finds nothing.
+    if (!SelectSearchableChannel(data, channelIndex, option, option))
+        return nullptr;
     ASearchRequest* request = channel->getRequest();
     if (!request)
         return nullptr;
