@@ -11,6 +11,7 @@
 #include "search/engine/Lo.h"
 #include "search/engine/MkDoom.h"
 #include "search/facade/ADataLocation.h"
+#include "search/facade/SearchError.h"
 #include "search/facade/ASearchBase.h"
 
 const BaseDescriptor* gBaseDescriptors = nullptr;
@@ -38,6 +39,18 @@ bool IsPlainName(const char* name) {
 }
 
 }  // namespace
+
+bool SelectSearchableChannel(ADataManager* data, short index, short option1, short option2) {
+    const long kNoSuchForm = 1310;
+    try {
+        data->selectSearchChannel(index, option1, option2);
+    } catch (const ASearchError& e) {
+        if (e.code() == kNoSuchForm)
+            return false;
+        throw;
+    }
+    return true;
+}
 
 long DocRecordOf(long reference, long firstCount) {
     if (reference < 0)

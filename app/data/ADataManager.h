@@ -40,6 +40,11 @@ extern const BaseDescriptor* gBaseDescriptors;
 // firstCount records of that table. -1 for a negative reference (no document).
 long DocRecordOf(long reference, long firstCount);
 
+class ADataManager;
+// selectSearchChannel, answering false instead of raising when the base has
+// no search form (engine code 1310: an installation without that search).
+bool SelectSearchableChannel(ADataManager* data, short index, short option1, short option2);
+
 class ADataManager : public ASearchChannelHost {
 public:
     // Counts the descriptor table (see setDataLocation) and becomes gDataManager.

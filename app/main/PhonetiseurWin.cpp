@@ -1,12 +1,13 @@
-// The phonetic window shell: its two views and its enabled commands.
+// The phonetic window shell: the application's side of the proposal pane.
 #include "app/main/PhonetiseurWin.h"
 
 #include <set>
 
+#include "app/main/TheApp.h"
 #include "app/main/ToolWindowViews.h"
 #include "base/object/AError.h"
 
-SV_IMPLEMENT_CLASS(PhonetiseurWin, 0, AWindow)
+SV_IMPLEMENT_CLASS(PhonetiseurWin, 0, PhonemPane)
 
 namespace {
 
@@ -33,21 +34,20 @@ bool PhonetiseurWin::isOpen(const PhonetiseurWin* window) {
 }
 
 void PhonetiseurWin::setUpItems() {
-    AWindow::setUpItems();
-    text_ = RequiredView(this, kText);
-    list_ = RequiredView(this, kList);
-    SetUpTextView(text_, 2);
+    PhonemPane::setUpItems();
     if (!ToolBase(kGlbBase))
         ThrowAssert("appclass", __LINE__);
-    SetUpListView(this, list_);
 }
 
-void PhonetiseurWin::bindActions() {
-    AWindow::bindActions();
-    for (int16_t id = kFirstCommand; id <= kLastCommand; ++id)
-        addAction(id, this, id, nullptr);
+void PhonetiseurWin::setUpHeaderView(ARendererView* view) {
+    SetUpTextView(view, 2);
 }
 
-int16_t PhonetiseurWin::commandStatus(int16_t id, long argument) {
-    return id >= kFirstCommand && id <= kLastCommand ? 1 : AWindow::commandStatus(id, argument);
+AString PhonetiseurWin::escapeRowText(const char* text) {
+    return TheApp::escapeMarkup(text, "/#{}");
+}
+
+void PhonetiseurWin::endLocalLoop() {
+    if (TheApp* app = TheApp::current())
+        app->setLocalLoopFlag(2);
 }

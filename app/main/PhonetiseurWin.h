@@ -1,36 +1,33 @@
-// The window of the phonetic search (layout "Phonetiseur"): a text view
-// (item 6901) and a list (6902) that the phonetic pane of the layout fills
-// and answers; the window itself only enables commands 6902 to 6904.
+// The window "Forme approchante" (layout "Phonetiseur"): the proposal pane
+// with the application's header renderer, its escaping of shown texts and
+// its local loop, which ends when a command says so or the window goes by
+// any road (close box, Escape, quit).
 //
-// The views are not owned. Missing items and the GLB base missing are
-// assertions ("appclass").
+// The views are not owned. The GLB base missing is an assertion ("appclass").
 #pragma once
 
 #include <cstdint>
 
-#include "framework/app/AWindow.h"
+#include "panes/search/phonetic/PhonemPane.h"
 
-class ARendererView;
-
-class PhonetiseurWin : public AWindow {
+class PhonetiseurWin : public PhonemPane {
     SV_DECLARE_CLASS(PhonetiseurWin)
 public:
-    enum : int16_t { kText = 6901, kList = 6902, kFirstCommand = 6902, kLastCommand = 6904 };
+    enum : int16_t { kText = kHeader, kFirstCommand = kList, kLastCommand = kTake };
 
     PhonetiseurWin();
     ~PhonetiseurWin() override;
 
     void setUpItems() override;
-    void bindActions() override;
-    int16_t commandStatus(int16_t id, long argument) override;
 
     // True while window exists (TheApp::openPhonetiseur's loop).
     static bool isOpen(const PhonetiseurWin* window);
 
-    ARendererView* textView() const { return text_; }
-    ARendererView* listView() const { return list_; }
+    ARendererView* textView() const { return headerView(); }
+    ARendererView* listView() const { return candidateView(); }
 
-private:
-    ARendererView* text_ = nullptr;  // not owned
-    ARendererView* list_ = nullptr;  // not owned
+protected:
+    void setUpHeaderView(ARendererView* view) override;
+    AString escapeRowText(const char* text) override;
+    void endLocalLoop() override;
 };

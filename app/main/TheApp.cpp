@@ -1,6 +1,8 @@
 // The application object: construction, the quit path, names and texts.
 #include "app/main/TheApp.h"
 
+#include <new>
+
 #include "panes/docks/online/AOnlinePanesHost.h"
 
 #include <windows.h>
@@ -70,6 +72,8 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installRightDockServices();
     installSearchPanes();
     installOnlinePanes();
+    phon_.reset(CheckAlloc(new (std::nothrow) IPhonAbp(1, 11, 0), "theapp", __LINE__));
+    IPhonAbp::setApplication(phon_.get());
 }
 
 TheApp::~TheApp() {
@@ -84,6 +88,7 @@ TheApp::~TheApp() {
         AListApp::install(nullptr);
     removeWorkspaceWindows();
     removeSearchPanes();
+    phon_.reset();
     removeTopDock();
     removeContentServices();
     removeFlashServices();

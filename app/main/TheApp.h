@@ -30,7 +30,9 @@
 #include "app/online/AOnlineHost.h"
 #include "app/prefs/AHistoManager.h"
 #include "app/prefs/APrefManager.h"
+#include "app/phon/IPhonAbp.h"
 #include "base/object/AFileSpec.h"
+#include "base/object/AFilter.h"
 #include "base/object/AString.h"
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
@@ -166,6 +168,13 @@ public:
     ASVLoSearchState* runFullTextSearch(int16_t offerOnline, const char* query, int16_t noPhonetic);
     // True when the query holds no word but stop words.
     static bool isStopWordQuery(const char* query);
+    // "W" + preference 1008 when preference 1007 is set and 1008 positive, else "".
+    AString proximityOption();
+    // The query through the application's query character filter.
+    AString filterQuery(const char* query) const { return queryFilter_.apply(query ? query : "", -1); }
+    // Runs the filtered query on the channel of base index: the hit count
+    // (0 for a base without that search), the list in out (caller releases).
+    long runSearchRequest(short channelIndex, const char* query, ALo** out);
     void setSearchStateTexts(ASearchState* search, long value, const char* text4, const char* text3);
     // The document part's fDate and user-info entry 1190 from the document's chronology record.
     void fillDocDates(AppState* state);
@@ -442,8 +451,16 @@ public:
     // "Lexical_fini" and the binding freed; nothing without one.
     void closeDictionary();
     ASVSelContextMenuCallBack* getSelContextMenu(bool findInText);
-    // Loads "Phonetiseur", centres it and runs a local loop until it closes.
+    // With at least one proposal of the application's IPhonAbp: loads
+    // "Phonetiseur", centres it, lists the proposals and runs a local loop
+    // until a command ends it (flag not 0) or the window goes.
     void openPhonetiseur();
+    void setLocalLoopFlag(int16_t flag) { localLoopFlag_ = flag; }
+    // The application's proposals (made at start-up with checking on the base "PHONEM").
+    IPhonAbp* getPhonAbp() const { return phon_.get(); }
+    // The proposal step after a search without hits: the chosen form, empty
+    // when none was proposed or the reader closed the window.
+    AString proposeSoundAlike(const char* query);
     // The tool windows' classes (0 author, 1 phonetic): made by name from
     // their layouts, they are linked in by being named here.
     static const AClass* toolWindowClass(int which);
@@ -461,8 +478,6 @@ private:
     AFileSpec webCopyFile(const char* date);
     // Renames a file that could not be read to name.bad, replacing an older one.
     void keepBadFile(const AFileSpec& file, const AError& error);
-    // Runs query on the channel of a base; the hit count, the result list in out (new, or null).
-    long runQueryOn(short channelIndex, const char* query, ALo** out);
 
     AppInstall install_;
     AString dataRoot_;
@@ -502,6 +517,9 @@ private:
     std::map<std::string, AString> linkTexts_;        // link name to target text
     std::unique_ptr<AFlashServices> flashServices_;
     std::unique_ptr<ADicoLibrary> dico_;
+    std::unique_ptr<IPhonAbp> phon_;
+    AFilter queryFilter_;
+    int16_t localLoopFlag_ = 0;
     std::unique_ptr<ASVSelContextMenuCallBack> selMenus_[2];  // [0] without find, [1] with
     std::unique_ptr<AOnlinePanesHost> onlinePanes_;  // installed while the application lives
 };

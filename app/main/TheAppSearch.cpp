@@ -15,7 +15,6 @@
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "search/engine/KyRequest.h"
-#include "search/facade/SearchError.h"
 #include "search/facade/ALoFile.h"
 #include "search/facade/ALoVect.h"
 
@@ -24,8 +23,6 @@ namespace {
 // The full-text base (TEXT) and the index base (GLB) of the base table.
 const short kFullTextChannel = 5;
 const short kIndexChannel = 1;
-// The engine's answer for a form the base does not have.
-const long kNoSuchForm = 1310;
 const char* const kOperators[] = {"ET", "OU", "SAUF", "PRES", "CHAMP", "PARAG"};
 
 // The words of a query, operators left out.
@@ -124,20 +121,17 @@ bool TheApp::isStopWordQuery(const char* query) {
     return true;
 }
 
-long TheApp::runQueryOn(short channelIndex, const char* query, ALo** out) {
+long TheApp::runSearchRequest(short channelIndex, const char* text, ALo** out) {
     *out = nullptr;
+    AString filtered = filterQuery(text);
+    const char* query = filtered.c_str();
     AppDataManager* data = getDataManager();
     // A base the installation does not have is no channel to search.
     if (!data || channelIndex >= data->getBaseCount() || !data->getBase(channelIndex))
         return 0;
-    try {
-        data->selectSearchChannel(channelIndex, 1, 1);
-    } catch (const ASearchError& e) {
-        // A base without the search form is not searched (the sample's GLB).
-        if (e.code() == kNoSuchForm)
-            return 0;
-        throw;
-    }
+    // A base without the search form is not searched (the sample's GLB).
+    if (!SelectSearchableChannel(data, channelIndex, 1, 1))
+        return 0;
     ASearchChannel* channel = data->getSearchChannel(channelIndex);
     if (!channel || !channel->getRequest())
         return 0;
@@ -153,8 +147,24 @@ long TheApp::runQueryOn(short channelIndex, const char* query, ALo** out) {
     return count;
 }
 
-ASVLoSearchState* TheApp::runFullTextSearch(int16_t offerOnline, const char* query, int16_t noPhonetic) {
-    (void)noPhonetic;  // no phonetic proposals in the program yet
+AString TheApp::proximityOption() {
+    APrefManager* prefs = getPrefManager();
+    if (!prefs || prefs->getLong(APrefManager::kSpaceOperator) == 0)
+        return AString();
+    const long distance = prefs->getLong(APrefManager::kProximity);
+    return distance > 0 ? AString(("W" + std::to_string(distance)).c_str()) : AString();
+}
+
+AString TheApp::proposeSoundAlike(const char* query) {
+    if (!phon_ || phon_->search(query) <= 0)
+        return AString();
+    openPhonetiseur();
+    return phon_->getChosenText();
+}
+
+ASVLoSearchState* TheApp::runFullTextSearch(int16_t offerOnline, const char* text, int16_t noPhonetic) {
+    AString chosen;
+    const char* query = text;
     if (!query || !*query)
         return nullptr;
     if (isStopWordQuery(query)) {
@@ -165,7 +175,7 @@ ASVLoSearchState* TheApp::runFullTextSearch(int16_t offerOnline, const char* que
     ALo* index = nullptr;
     long hits = 0;
     try {
-        hits += runQueryOn(kFullTextChannel, query, &full);
+        hits += runSearchRequest(kFullTextChannel, query, &full);
     } catch (const AError&) {
         // An engine failure leaves the screen as it was and says so.
         ReleaseAndNull(full);
@@ -176,9 +186,18 @@ ASVLoSearchState* TheApp::runFullTextSearch(int16_t offerOnline, const char* que
     // A base without an index search (the sample's) gives no keywords; the
     // full-text results stand.
     try {
-        hits += runQueryOn(kIndexChannel, query, &index);
+        hits += runSearchRequest(kIndexChannel, query, &index);
     } catch (const AError&) {
         ReleaseAndNull(index);
+    }
+    if (hits <= 0 && !noPhonetic) {
+        // Once: a proposal's own search does not propose again.
+        chosen = proposeSoundAlike(query);
+        if (!chosen.empty()) {
+            ReleaseAndNull(full);
+            ReleaseAndNull(index);
+            return runFullTextSearch(offerOnline, chosen.c_str(), 1);
+        }
     }
     if (Frame1* frame = getFrame())
         frame->hideProgress();

@@ -29,6 +29,13 @@ public:
         return data && docNo >= 0 ? data->getDocRefInfo(docNo).getInfo(n) : 0;
     }
 
+    bool isStopWordQuery(const char* query) override { return TheApp::isStopWordQuery(query); }
+    AString proximityOption() override { return app_.proximityOption(); }
+    AString expandLigatures(const char* text) override { return app_.expandLigatures(AString(text)); }
+    AString filterQuery(const char* query) override { return app_.filterQuery(query); }
+    AString configMessage(const char* key) override { return app_.configMessage(key); }
+    AString proposeSoundAlike(const char* query) override { return app_.proposeSoundAlike(query); }
+
 private:
     TheApp& app_;
 };

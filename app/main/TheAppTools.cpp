@@ -43,15 +43,20 @@ ASVSelContextMenuCallBack* TheApp::getSelContextMenu(bool findInText) {
 }
 
 void TheApp::openPhonetiseur() {
+    if (!phon_ || phon_->getResultCount() <= 0)
+        return;
     AComponent* root = AComponent::loadLayout(this, "Phonetiseur", 0);
     void* typed = root ? root->castTo(&PhonetiseurWin::classRecord) : nullptr;
     if (root && !typed)
         DeleteComponent(root);
     auto* window = static_cast<PhonetiseurWin*>(CheckAlloc(typed, "appclass", __LINE__));
     window->centerIn(nullptr, true);
+    window->refreshList();
     window->showUpdate();
-    // The window says when it goes (a quit closes it too).
-    while (PhonetiseurWin::isOpen(window))
+    localLoopFlag_ = 0;
+    // The window also goes by its close box, Escape or a quit: the loop never
+    // runs on over a destroyed window.
+    while (localLoopFlag_ == 0 && PhonetiseurWin::isOpen(window))
         runOnce();
 }
 

@@ -18,6 +18,7 @@
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyFile.h"
+#include "search/engine/KyAbp.h"
 #include "search/engine/KyAccessor.h"
 #include "search/engine/KyParse.h"
 #include "search/engine/MkDoom.h"
@@ -29,6 +30,7 @@
 #include "search/writers/TableWriter.h"
 #include "search/writers/TextFileWriters.h"
 #include "search/writers/ThesWriter.h"
+#include "tools/samplebase/SampleAdvanced.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
 #include "tools/samplebase/SampleKeywords.h"
@@ -400,6 +402,7 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
         std::vector<std::string>& rows = records[entry.first];
         rows.insert(rows.end(), entry.second.begin(), entry.second.end());
     }
+    AddChoiceTexts(&records);
     std::string why = ReadChronology(work, &records);
     if (!why.empty())
         return why;
@@ -529,6 +532,10 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     Say(progress, "descriptors and installation files");
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
+    Say(progress, "sound-alike base and advanced search base");
+    if (!(why = WritePhonemBase(work, data, separators, &spec)).empty())
+        return why;
+    AddExpertBase("title", spec.bases[0].mapping[0], static_cast<int>(articles.size()), &spec);
     Say(progress, "the application's other tables and the help pages");
     if (!(why = WriteSkeleton(work, data, titles, dock, outlines, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
@@ -543,6 +550,15 @@ namespace {
 
 std::string PathOf(const KY_OpenSpec& spec) {
     return spec.path.text ? spec.path.text : "";
+}
+
+// The delta width of PHONEM's index: that of its HDG table's record count.
+int PhonemIndexWidth(const KyMountedBase* base) {
+    const KyMountedData* d = static_cast<const KyMountedData*>(KY_FindAssoc(base->data, "HDG")->value);
+    std::vector<int32_t> starts, lengths;
+    if (!CatCheck(PathOf(d->catalogue), &starts, &lengths).empty())
+        return 32;
+    return abpWidthOf(static_cast<uint32_t>(lengths.size()));
 }
 
 void CheckTable(const KyMountedBase* base, const char* name, SampleCheckReport* report) {
@@ -678,9 +694,11 @@ SampleCheckReport CheckSample(const std::string& out) {
                 CheckTable(base, base->dataNames[d], &report);
             if (!std::strcmp(base->name, "CHRONO"))
                 CheckChronology(base, &report);
+            // The phonetic index has no positions: its deltas are as wide as its record count needs.
+            const int width = std::strcmp(base->name, "PHONEM") ? 32 : PhonemIndexWidth(base);
             for (int32_t i = 0; base->indexes && i < base->indexes->count; ++i) {
                 const KyMountedIndex* index = static_cast<const KyMountedIndex*>(base->indexes->entries[i].value);
-                CheckTree(PathOf(index->files[0]), 32, &report);
+                CheckTree(PathOf(index->files[0]), width, &report);
             }
         }
         CheckAppTables(mount, &report);

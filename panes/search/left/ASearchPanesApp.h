@@ -42,4 +42,14 @@ public:
     // Selects first .. last in the view and centres them when they are out of sight.
     virtual void centerListLine(ARendererView* view, long first, long last);
     virtual void setPlainListShown(int16_t shown);
+
+    // The advanced search's questions to the application: its stop words,
+    // proximity option, ligatures, query character filter, configured
+    // messages and the sound-alike proposal step (the chosen form, "" for none).
+    virtual bool isStopWordQuery(const char* query) { (void)query; return false; }
+    virtual AString proximityOption() { return AString(); }
+    virtual AString expandLigatures(const char* text) { return AString(text); }
+    virtual AString filterQuery(const char* query) { return AString(query); }
+    virtual AString configMessage(const char* key) { return AString(key); }
+    virtual AString proposeSoundAlike(const char* query) { (void)query; return AString(); }
 };

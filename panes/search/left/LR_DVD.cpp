@@ -19,7 +19,6 @@ SV_IMPLEMENT_CLASS(LR_DVD, 0, LROptionsDVDPane)
 namespace {
 
 const char kFile[] = "LR_DVD";
-const long kLinkHit = 3;
 
 // The document number of a row key; -1 for a row without one.
 long DocOfKey(const AString& key) {
@@ -67,17 +66,7 @@ void LR_DVD::saveState(ABaseState* part) {
 }
 
 void LR_DVD::openDocument(long docNo, int16_t screenMode) {
-    if (docNo < 0)
-        return;
-    if (lcrPane) {
-        lcrPane->openDocument(docNo);
-        return;
-    }
-    ADocState* doc = docState();
-    int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
-    AppState* state = getFrame()->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
-    state->setDocNo(docNo);
-    goToState(state);
+    OpenListDocument(this, lcrPane, docNo, screenMode, 0);
 }
 
 void LR_DVD::selectionChanged(ARenderer* renderer) {
@@ -86,31 +75,7 @@ void LR_DVD::selectionChanged(ARenderer* renderer) {
 }
 
 void LR_DVD::openClickedLine(ARendererView* view) {
-    AppState* cur = currentState();
-    ARenderer* renderer = view ? view->renderer() : nullptr;
-    if (!renderer || renderer->getHitKind() != kLinkHit)
-        return;
-    AString name = renderer->getHitName();
-    if (name.empty())
-        return;
-    long n = atol(name.c_str());
-    ASearchPanesApp& app = ASearchPanesApp::current();
-    if (app.docIsMedia(n)) {
-        app.openMediaWindow(n, 0, 0);
-        return;
-    }
-    if (cur && n == cur->getDocNo())
-        return;
-    if (lcrPane) {
-        lcrPane->openDocument(n);
-        return;
-    }
-    ADocState* doc = docState();
-    int16_t kind = app.getDocKind(n, doc ? doc->fDocType : 0);
-    int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
-    AppState* state = getFrame()->makeNavState(1, 0, keepRight, 1, -1, kind, -1);
-    state->setDocNo(n);
-    goToState(state);
+    OpenClickedListRow(this, lcrPane, view);
 }
 
 void LR_DVD::updatePane() {

@@ -1,10 +1,17 @@
 // Row runs of the search panes' lists.
 #include "panes/search/left/ListSelection.h"
 
+#include <cstdlib>
 #include <string>
+
+#include "app/frame/Frame1.h"
+#include "app/frame/SVPane.h"
+#include "app/state/AppState.h"
 
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
+#include "panes/content/article/DockLCRPane.h"
+#include "panes/search/left/ASearchPanesApp.h"
 
 void SelectListRun(ARendererView* view, long first, long last) {
     auto* list = dynamic_cast<AListRenderer*>(view ? view->renderer() : nullptr);
@@ -31,4 +38,38 @@ AString UnescapedKey(const AString& key) {
         out += *p;
     }
     return AString(out.c_str());
+}
+
+void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screenMode, int16_t keepRight) {
+    if (docNo < 0)
+        return;
+    if (lcr) {
+        lcr->openDocument(docNo);
+        return;
+    }
+    ADocState* doc = list->docState();
+    int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
+    AppState* state = list->getFrame()->makeNavState(1, 0, keepRight, 1, -1, kind, screenMode);
+    state->setDocNo(docNo);
+    list->goToState(state);
+}
+
+void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view) {
+    const long kLinkHit = 3;
+    AppState* cur = list->currentState();
+    ARenderer* renderer = view ? view->renderer() : nullptr;
+    if (!renderer || renderer->getHitKind() != kLinkHit)
+        return;
+    AString name = renderer->getHitName();
+    if (name.empty())
+        return;
+    long n = atol(name.c_str());
+    ASearchPanesApp& app = ASearchPanesApp::current();
+    if (app.docIsMedia(n)) {
+        app.openMediaWindow(n, 0, 0);
+        return;
+    }
+    if (cur && n == cur->getDocNo())
+        return;
+    OpenListDocument(list, lcr, n, -1, cur && cur->hasRightCadenas() ? 1 : 0);
 }

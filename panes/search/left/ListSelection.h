@@ -2,9 +2,13 @@
 // restored selection must not open a document again.
 #pragma once
 
+#include <cstdint>
+
 #include "base/object/AString.h"
 
 class ARendererView;
+class DockLCRPane;
+class SVPane;
 
 // Selects rows first .. last of the view's list renderer; a negative last,
 // or last before first, clears the selection instead.
@@ -13,3 +17,12 @@ void SelectListRun(ARendererView* view, long first, long last);
 long NextRow(long line, long lineCount);
 // A row key without the markup's escapes ("http:\/\/a" is "http://a"), as a click's hit names it.
 AString UnescapedKey(const AString& key);
+
+// Shows document docNo for a result list: through the centre switcher when
+// there is one, else in a new state of the list's frame (keeping the search
+// and the left part, the right part when keepRight). A negative docNo does nothing.
+void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screenMode, int16_t keepRight);
+// A click on a result list's row: a link hit with a document number opens the
+// media window of a media document, nothing for the current document, else
+// the document (keeping the right part while it is padlocked).
+void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view);

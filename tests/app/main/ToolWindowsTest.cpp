@@ -4,12 +4,16 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "app/lines/SortableLineGetter.h"
 #include "app/main/AuteurWin.h"
 #include "app/main/PhonetiseurWin.h"
+#include "app/phon/AStringLongDicLineGetter.h"
+#include "app/phon/IPhonAbp.h"
+#include "docengine/render/AListRenderer.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "docengine/render/ARenderer.h"
@@ -144,4 +148,70 @@ TEST_F(ToolWindowsTest, ThePhoneticWindowHasItsViewsAndEnablesItsThreeCommands) 
     AComponent* c = window;
     DeleteComponent(c);
     EXPECT_FALSE(PhonetiseurWin::isOpen(window)) << "the local loop of openPhonetiseur ends";
+}
+
+namespace {
+
+// Presses and releases the mouse on row `row` of the proposal list, sent to the window that holds it.
+void ClickProposal(PhonetiseurWin* window, long row) {
+    ARendererView* view = window->candidateView();
+    auto* renderer = dynamic_cast<AListRenderer*>(view->renderer());
+    ASSERT_TRUE(renderer && renderer->model());
+    renderer->layOut();
+    ARect r = renderer->rowRect(row);
+    APoint at(r.left() + 12 + view->windowPosition().x, (r.top() + r.bottom()) / 2 + view->windowPosition().y);
+    HWND target = view->enclosingWindow();
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    Pump();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Pump();
+}
+
+}  // namespace
+
+TEST_F(ToolWindowsTest, TheProposalWindowEndsItsLoopWithTheChosenWordOrNone) {
+    // Unchecked proposals: the matcher's readings of the word, as they are.
+    IPhonAbp phon(0, 11, 0);
+    IPhonAbp* before = IPhonAbp::application();
+    IPhonAbp::setApplication(&phon);
+    // A word read two ways, so that a row other than the first can be chosen.
+    std::string word;
+    for (const char* w : {"fils", "plus", "est", "couvent", "os", "as", "tous"})
+        if (word.empty() && phon.search(w) > 1)
+            word = w;
+    ASSERT_FALSE(word.empty());
+    struct Row {
+        const char* road;
+        long row;  // the row clicked or selected, -1 for none
+        bool chooses;
+    } rows[] = {{"6903", -1, false}, {"click", 1, true}, {"6904", 0, true}, {"close box", -1, false}, {"6904", -1, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.road) + " " + std::to_string(r.row));
+        phon.setChosenText("");
+        AComponent* root = AComponent::loadLayout(app, "Phonetiseur", 0);
+        auto* window = root ? static_cast<PhonetiseurWin*>(root->castTo(&PhonetiseurWin::classRecord)) : nullptr;
+        ASSERT_NE(nullptr, window);
+        window->refreshList();
+        EXPECT_EQ("/C/3" + word, window->headerMarkup().c_str());
+        ASSERT_EQ(phon.getResultCount(), window->candidateGetter()->getLineCount());
+        window->showUpdate();
+        Pump();
+        std::string road = r.road;
+        if (road == "click") {
+            ClickProposal(window, r.row);
+        } else if (road == "close box") {
+            window->perform(window->closeWindow());
+        } else {
+            auto* renderer = dynamic_cast<AListRenderer*>(window->candidateView()->renderer());
+            ASSERT_TRUE(renderer);
+            renderer->selectLines(r.row, r.row < 0 ? 0 : 1);
+            window->perform(window->doCommand(static_cast<int16_t>(std::atoi(r.road)), 0));
+        }
+        for (int turn = 0; turn < 20 && PhonetiseurWin::isOpen(window); ++turn)
+            Pump();
+        EXPECT_FALSE(PhonetiseurWin::isOpen(window)) << "every road closes the window";
+        std::string expected = r.chooses ? phon.getResults().getString(r.row).c_str() : "";
+        EXPECT_EQ(expected, phon.getChosenText().c_str());
+    }
+    IPhonAbp::setApplication(before);
 }
