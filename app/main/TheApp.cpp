@@ -1,6 +1,7 @@
 // The application object: construction, the quit path, names and texts.
 #include "app/main/TheApp.h"
 
+#include "panes/content/media/AMediaApp.h"
 #include "panes/docks/online/AOnlinePanesHost.h"
 
 #include <windows.h>
@@ -65,6 +66,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installWorkspaceWindows();
     installTopDock();
     installContentServices();
+    installMediaServices();
     installFlashServices();
     installRightDockServices();
     installSearchPanes();
@@ -82,6 +84,7 @@ TheApp::~TheApp() {
     removeWorkspaceWindows();
     removeSearchPanes();
     removeTopDock();
+    removeMediaServices();
     removeContentServices();
     removeFlashServices();
     closeDictionary();
