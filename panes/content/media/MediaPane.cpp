@@ -172,13 +172,19 @@ int16_t MediaPane::commandStatus(int16_t id, long argument) {
             if (forwardButton_)
                 forwardButton_->setVisible(video);
             return showing(transportGroup_, video || flash ? 1 : 2, video || flash);
-        case kRewind: return video ? (video_ && video_->canRewind() ? 1 : 2) : flash ? 1 : 2;
+        case kRewind:
+            if (rewindButton_)
+                rewindButton_->setVisible(video);
+            return video ? (video_ && video_->canRewind() ? 1 : 2) : flash ? 1 : 2;
         case kStop: return video ? (video_ && video_->canStop() ? 1 : 2) : flash ? 1 : 2;
         case kPlay:
             if (video)
                 return video_ && video_->isPlaying() ? 5 : video_ && video_->isStopped() ? 1 : 2;
             return flash ? 1 : 2;
-        case kForward: return video && video_ && video_->canFastForward() ? 1 : 2;
+        case kForward:
+            if (forwardButton_)
+                forwardButton_->setVisible(video);
+            return video && video_ && video_->canFastForward() ? 1 : 2;
         case kExternal: return showing(externalButton_, icon == 9 ? (externalMode_ ? 5 : 1) : 2, icon == 9);
         case kFrameGroup: return showing(frameGroup_, HasFrameSteps(icon) ? 1 : 2, HasFrameSteps(icon));
         case kPrevious: return showing(previousButton_, frame > 0 ? 1 : 2, frame > 0);
