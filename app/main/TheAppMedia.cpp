@@ -7,9 +7,11 @@
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/main/TheApp.h"
+#include "app/state/AppState.h"
 #include "base/object/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
+#include "panes/content/article/DocKycfPane.h"
 #include "panes/content/media/AMediaApp.h"
 #include "panes/content/media/MediaWin.h"
 
@@ -41,6 +43,12 @@ public:
         return app_.createTextRenderer(view, app_.getStyleSheet(sheet) ? sheet : 0);
     }
     AHotspotRenderer* createHotspotRenderer(ARendererView* view) override { return app_.createHotspotRenderer(view); }
+    AHighlighter* newCaptionHighlighter() override {
+        Frame1* frame = app_.getFrame();
+        AppState* state = frame ? frame->currentState() : nullptr;
+        AppDataManager* data = app_.getDataManager();
+        return state && data ? NewSearchHighlighter(state->getSearchState(), data->getBase(1)) : nullptr;
+    }
     void addToCurrentDossier(AppState* state) override { app_.addToCurrentDossier(state); }
     void forgetMediaWindow(MediaWin* window) override { app_.forgetMediaWindow(window); }
     void message(const char* text) override { app_.messageBox(text, app_.getWindowTitle().c_str(), MB_OK, nullptr); }

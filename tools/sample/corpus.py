@@ -663,16 +663,21 @@ def write_atomic(path, data):
 
 
 # The sample's picture documents, one line each, Windows-1252:
-#   name TAB width ":" height TAB caption TAB page title
-# the caption being the picture's alternative text, else its page's title.
+#   name TAB width ":" height TAB caption TAB page title TAB source file
+# the caption being the picture's alternative text, else its page's title;
+# the source file is the unpacked package's picture (the tests decode it
+# with another decoder to compare).
 # All the JPEG pictures come first, then the others, up to MAX_PICTURES; a
 # picture that did not convert is left out.
 MAX_PICTURES = 400
+# The made-up figure documents the base numbers before the pictures
+# (tools/samplebase/SampleBase.cpp, kFigures).
+FIGURES = 2
 
 
 def picture_list(corpus, image_jobs):
     from PIL import Image
-    lines = []
+    lines, captions = [], []
     for jpeg in (True, False):
         for src, dst in image_jobs:
             name = os.path.basename(dst)
@@ -687,8 +692,10 @@ def picture_list(corpus, image_jobs):
             caption = corpus.enc(" ".join((alt or page).split()))
             title = corpus.enc(" ".join(page.split()))
             clean = lambda b: b.replace(b"\t", b" ").replace(b"\n", b" ")
-            lines.append(name.encode("ascii") + b"\t%d:%d\t" % (width, height) + clean(caption) + b"\t" + clean(title))
-    return b"".join(line + b"\n" for line in lines)
+            lines.append(name.encode("ascii") + b"\t%d:%d\t" % (width, height) + clean(caption) + b"\t" + clean(title) +
+                         b"\t" + os.path.abspath(src).encode("utf-8", "replace"))
+            captions.append(clean(caption) or clean(title))
+    return b"".join(line + b"\n" for line in lines), captions
 
 
 def main(argv):
@@ -719,6 +726,19 @@ def main(argv):
             for w, word in enumerate(words[:0xFFFF]):
                 items.append((key_of(word), n, (p << 16) | w))
         titles.append((key_of(b" ".join(words_of(title))) or b"_", n))
+    image_jobs = [(os.path.join(root, src), os.path.join(images_out, name)) for src, name in corpus.images.items()]
+    with multiprocessing.Pool() as pool:
+        converted = sum(pool.map(convert_image, image_jobs, chunksize=8))
+    pictures, captions = picture_list(corpus, image_jobs)
+    write_atomic(os.path.join(work, "pictures.txt"), pictures)
+    # The pictures are found by their caption's words, and listed in the
+    # A-to-Z index, under the document numbers the base gives them.
+    for n, caption in enumerate(captions):
+        doc = len(articles) + FIGURES + n
+        words = words_of(caption)
+        for w, word in enumerate(words[:0xFFFF]):
+            items.append((key_of(word), doc, w))
+        titles.append((key_of(b" ".join(words)) or b"_", doc))
     items.sort()
     known = set(k for k, _, _ in items)
     out = bytearray()
@@ -738,10 +758,6 @@ def main(argv):
     write_atomic(os.path.join(work, "stop.txt"), b"".join(s + b"\n" for s in stops))
     write_atomic(os.path.join(work, "chars.txt"), b"".join(b"%d\n" % v for v in TABLE))
     write_atomic(os.path.join(work, "separators.txt"), SEPARATORS)
-    image_jobs = [(os.path.join(root, src), os.path.join(images_out, name)) for src, name in corpus.images.items()]
-    with multiprocessing.Pool() as pool:
-        converted = sum(pool.map(convert_image, image_jobs, chunksize=8))
-    write_atomic(os.path.join(work, "pictures.txt"), picture_list(corpus, image_jobs))
     missing = sum(corpus.counter.missing.values())
     worst = sorted(corpus.counter.missing.items(), key=lambda kv: -kv[1])[:8]
     report = ("pages %d, articles %d, word occurrences %d, distinct keys %d, images %d of %d\n"

@@ -227,7 +227,9 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {"SALLE_MARS", "salle_science.swf"},
                         {"SALLE_SPORT", "salle_sport.swf"},
                         {"SALLE_AUTEURS", "salle_auteurs.swf"},
-                        {"ATLAS_SCALES", "50,150,200,300,400,600"}};
+                        {"ATLAS_SCALES", "50,150,200,300,400,600"},
+                        {"IMAGE_SCALES", "25,50,75,100,150,200,300,400"},
+                        {"FLASH_SCALES", "50,100,150,200,300"}};
     return spec;
 }
 
@@ -278,7 +280,7 @@ std::string WriteDictionary(const std::string& work, const std::string& out, Des
 const int kFigures = 2;
 
 // One picture document of "pictures.txt" (written by corpus.py), a line:
-//   name TAB width ":" height TAB caption TAB page title
+//   name TAB width ":" height TAB caption TAB page title [TAB source file]
 // The picture's file lies in the installation's "images" folder.
 struct SamplePicture {
     std::string name, dim, caption, page;
@@ -300,7 +302,7 @@ std::vector<SamplePicture> ReadPictures(const std::string& work) {
                 break;
             at = tab + 1;
         }
-        if (f.size() == 4 && !f[0].empty() && f[1].find(':') != std::string::npos)
+        if (f.size() >= 4 && !f[0].empty() && f[1].find(':') != std::string::npos)
             out.push_back(SamplePicture{f[0], f[1], f[2].empty() ? f[3] : f[2], f[3]});
     }
     return out;

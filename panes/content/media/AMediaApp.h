@@ -13,6 +13,7 @@
 #include "app/state/ADocRef.h"
 #include "base/object/AString.h"
 
+class AHighlighter;
 class AHotspotRenderer;
 class AppState;
 class ARenderer;
@@ -71,8 +72,9 @@ public:
         (void)view;
         return nullptr;
     }
-    // The words of the main window's search, to highlight in the caption.
-    virtual AString getHighlightQuery() { return AString(); }
+    // A new highlighter of the main window's search words (no reference
+    // taken) for the caption, or null without a search.
+    virtual AHighlighter* newCaptionHighlighter() { return nullptr; }
     virtual void addToCurrentDossier(AppState* state) { (void)state; }
     // Takes the window out of the dictionary of media windows (it must be there).
     virtual void forgetMediaWindow(MediaWin* window) { (void)window; }

@@ -11,6 +11,9 @@
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
+#include "base/object/ARefObj.h"
+#include "docengine/hilite/AHighlighter.h"
+#include "docengine/model/ADocModel.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/app/AppServices.h"
@@ -278,6 +281,8 @@ AString MediaPane::title() {
 void MediaPane::showText(ARenderer* renderer, const std::string& text) {
     if (!renderer)
         return;
+    // Laid out outside painting: measured where the view is drawn.
+    AViewMeasureLock measuring(renderer == captionRenderer_ ? captionView_ : creditView_);
     renderer->setTextModel(text.c_str(), nullptr);
     renderer->relayoutFrom(0, true);
 }
@@ -306,6 +311,7 @@ void MediaPane::updatePane() {
         caption_ += Escaped(title.c_str());
     }
     showText(captionRenderer_, caption_);
+    highlightCaption();
     AString credit = app.getDocCredit(docNo);
     credit_ = Escaped(credit.c_str());
     showText(creditRenderer_, credit_);
@@ -314,6 +320,18 @@ void MediaPane::updatePane() {
     ADocState* doc = state_->getDocState();
     locked_ = doc ? doc->fCadenas : 0;
     refreshCommands();
+}
+
+void MediaPane::highlightCaption() {
+    ADocModel* model = captionRenderer_ ? captionRenderer_->model() : nullptr;
+    ARefHold<AHighlighter> held(model ? AMediaApp::current().newCaptionHighlighter() : nullptr);
+    if (!held.get())
+        return;
+    AViewMeasureLock measuring(captionView_);
+    model->setHighlighter(held.get());
+    captionRenderer_->layOut();
+    held->scanAll(model);
+    captionView_->invalidate();
 }
 
 // ---- Commands ----------------------------------------------------------------
@@ -422,7 +440,15 @@ void MediaPane::setScales(const char* list, int16_t defaultPercent) {
         at = comma == std::string::npos ? text.size() + 1 : comma + 1;
     }
     scales_.clear();
-    defaultScaleIndex_ = scales_.fill(kept.c_str(), defaultPercent > 0 ? defaultPercent : 100);
+    const int16_t value = defaultPercent > 0 ? defaultPercent : 100;
+    if (kept.empty()) {
+        // Without a list the cycler would read an empty text as a step of 0.
+        scales_.append(value);
+        scales_.setCurrent(0);
+        defaultScaleIndex_ = 0;
+    } else {
+        defaultScaleIndex_ = scales_.fill(kept.c_str(), value);
+    }
     updateZoomLabel();
 }
 

@@ -165,6 +165,8 @@ private:
     void setState(AppState* state);
     void refreshCommands() { queueUpdate(0); }
     void showText(ARenderer* renderer, const std::string& text);
+    // The main window's search words marked in the caption.
+    void highlightCaption();
     int16_t iconType();
     // Shows or hides an item with the status that decides it.
     int16_t showing(ADisplayComponent* item, int16_t status, bool shown);

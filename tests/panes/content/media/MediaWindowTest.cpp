@@ -235,6 +235,17 @@ TEST_F(MediaWindowTest, APictureAsLargeAsItsViewFitsAt100AndZoomStepsThroughTheS
     EXPECT_EQ(1, media->scales().getCurrent());
     media->doCommand(MediaPane::kZoomOut, 0);
     EXPECT_STREQ("50%", media->zoomText().c_str());
+    // A configuration without usable steps leaves the fit as the only one (never a step of 0).
+    for (const char* list : {"", "0,-5,x"}) {
+        SCOPED_TRACE(list);
+        testApp.scales = list;
+        window->showDocument(1, 0, 0, 0);
+        settle();
+        EXPECT_EQ(1, media->scales().count());
+        EXPECT_EQ(2, media->commandStatus(MediaPane::kZoomIn, 0));
+        EXPECT_EQ(2, media->commandStatus(MediaPane::kZoomOut, 0));
+        EXPECT_EQ(fit, media->zoomText().c_str());
+    }
 }
 
 TEST_F(MediaWindowTest, CommandStatesFollowTheIconTypeAndTheFrames) {
