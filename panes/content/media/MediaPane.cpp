@@ -328,6 +328,9 @@ void MediaPane::highlightCaption() {
     if (!held.get())
         return;
     AViewMeasureLock measuring(captionView_);
+    // The words take the sheet's highlight styles, as in the article view.
+    captionRenderer_->styleNumbers[0] = 3;
+    captionRenderer_->styleNumbers[1] = 15;
     model->setHighlighter(held.get());
     captionRenderer_->layOut();
     held->scanAll(model);

@@ -17,6 +17,9 @@
 #include "app/main/TheApp.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
+#include "docengine/hilite/AHighlighter.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/display/ADisplayServices.h"
@@ -148,6 +151,10 @@ TEST_F(MediaReaderTest, ASearchedPictureOpensInTheMediaWindowWithItsCaptionAndZo
         settle();
         EXPECT_TRUE(pane->imagePane()->view()->bitmapLayer()->hasBitmap());
         EXPECT_NE(std::string::npos, pane->captionText().find("Sph")) << pane->captionText();
+        auto* caption = dynamic_cast<ARendererView*>(pane->findItem(MediaPane::kCaption, false));
+        ADocModel* model = caption && caption->renderer() ? caption->renderer()->model() : nullptr;
+        ASSERT_TRUE(model && model->getHighlighter());
+        EXPECT_TRUE(dynamic_cast<AHighlighter*>(model->getHighlighter())) << "the search's words go to the caption";
         EXPECT_NE(std::string::npos, pane->creditText().find("GIMP")) << pane->creditText();
         std::string label = pane->zoomText().c_str();
         EXPECT_FALSE(label.empty());
