@@ -7,6 +7,7 @@
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/main/TheApp.h"
+#include "app/prefs/APrefManager.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
 #include "docengine/render/ARendererViews.h"
@@ -50,6 +51,15 @@ public:
         return state && data ? NewSearchHighlighter(state->getSearchState(), data->getBase(1)) : nullptr;
     }
     void addToCurrentDossier(AppState* state) override { app_.addToCurrentDossier(state); }
+    bool hidesMediaExtensions() override {
+        APrefManager* prefs = app_.getPrefManager();
+        return prefs && prefs->getLong(APrefManager::kHideMediaBars) != 0;
+    }
+    bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
+    void openMediaWindow(long docNo, int16_t frame, int16_t forceNew) override {
+        app_.openMediaWindow(docNo, frame, forceNew);
+    }
+    void showDocument(long docNo) override { app_.showDocument(docNo); }
     void forgetMediaWindow(MediaWin* window) override { app_.forgetMediaWindow(window); }
     void message(const char* text) override { app_.messageBox(text, app_.getWindowTitle().c_str(), MB_OK, nullptr); }
 

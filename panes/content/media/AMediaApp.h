@@ -76,6 +76,16 @@ public:
     // taken) for the caption, or null without a search.
     virtual AHighlighter* newCaptionHighlighter() { return nullptr; }
     virtual void addToCurrentDossier(AppState* state) { (void)state; }
+    // The reader's preference "hide the media's linked extensions" (1006).
+    virtual bool hidesMediaExtensions() { return false; }
+    virtual bool docIsMedia(long docNo) {
+        (void)docNo;
+        return false;
+    }
+    // Another media window on the document (a new one with forceNew).
+    virtual void openMediaWindow(long docNo, int16_t frame, int16_t forceNew) { (void)docNo, (void)frame, (void)forceNew; }
+    // The document in the main window.
+    virtual void showDocument(long docNo) { (void)docNo; }
     // Takes the window out of the dictionary of media windows (it must be there).
     virtual void forgetMediaWindow(MediaWin* window) { (void)window; }
     // Shows a message box (never in tests: theirs records it).

@@ -18,6 +18,8 @@
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
 #include "panes/content/media/AMediaApp.h"
+#include "panes/content/media/MediaDockRightPane.h"
+#include "panes/docks/right/ARightDockApp.h"
 #include "panes/content/media/MediaImagePane.h"
 #include "panes/content/media/MediaPane.h"
 #include "panes/content/media/MediaWin.h"
@@ -127,6 +129,20 @@ public:
     MediaWinLongDic windows;
 };
 
+// The right dock's records: the information flags of the tests' documents.
+class MediaDockTestApp : public ARightDockApp {
+public:
+    MediaDockTestApp() { ARightDockApp::install(this); }
+    ~MediaDockTestApp() override { ARightDockApp::install(nullptr); }
+    ADocRefInfo getDocRefInfo(long docNo) override {
+        ADocRefInfo info(docNo, 13, 1);
+        auto found = infos.find(docNo);
+        info.parse(found == infos.end() ? "000000000000000\t1\t0" : found->second.c_str());
+        return info;
+    }
+    std::map<long, std::string> infos;
+};
+
 // A video that answers as told.
 class FakeVideo : public AMediaVideoControl {
 public:
@@ -184,13 +200,15 @@ protected:
     static MediaPane* pane(MediaWin* window) { return window ? window->mediaPane() : nullptr; }
 
     MediaTestApp testApp;
+    MediaDockTestApp dockApp;
     MediaTestReader* reader = nullptr;
 };
 
 }  // namespace
 
 TEST_F(MediaWindowTest, APictureAsLargeAsItsViewFitsAt100AndZoomStepsThroughTheScales) {
-    MediaWin* window = open(-1);
+    // The view measured once the dock took its width for a document.
+    MediaWin* window = open(1);
     ASSERT_NE(nullptr, pane(window));
     MediaImagePane* image = pane(window)->imagePane();
     ASSERT_NE(nullptr, image);
@@ -373,4 +391,42 @@ TEST_F(MediaWindowTest, PictureOfTheWindow) {
     EXPECT_EQ("Droits 7", pane(window)->creditText());
     std::string saved = Canvas::saveWindow(window->getHWnd(), "media-window-test", [&] { settle(); });
     EXPECT_FALSE(saved.empty());
+}
+
+TEST_F(MediaWindowTest, TheRightDockWidensForADocumentWithLinksAndMovesTheMediaArea) {
+    MediaWin* window = open(-1);
+    ASSERT_NE(nullptr, pane(window));
+    auto* dock = dynamic_cast<MediaDockRightPane*>(pane(window)->findById(6005, 0));
+    ASSERT_NE(nullptr, dock);
+    auto* area = dynamic_cast<ADisplayComponent*>(pane(window)->findItem(MediaDockRightPane::kMediaArea, false));
+    ASSERT_NE(nullptr, area);
+    struct Row {
+        const char* label;
+        const char* flags;
+        int16_t icon;
+        int16_t mode;
+        int32_t areaRight;  // the media area's right edge, from the pane's right
+    } const rows[] = {
+        {"links", "111100000000000\t1\t2", 2, 1, -210},
+        // Without links the final step still opens it wide: only videos, animations and the preference keep it narrow.
+        {"no links", "000000000000000\t1\t2", 2, 1, -210},
+        {"a video's links", "111100000000000\t1\t2", 9, 0, -32},
+        {"links again", "010000000000000\t1\t2", 5, 1, -210},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        dockApp.infos[2] = r.flags;
+        testApp.icons[2] = r.icon;
+        window->showDocument(2, 0, 0, 0);
+        settle();
+        EXPECT_EQ(r.mode, dock->widthMode());
+        EXPECT_EQ(r.areaRight, area->getSizeSpec().edges[2].value);
+        EXPECT_EQ(2, dock->currentState()->getDocNo()) << "the media window's state";
+    }
+    dock->doCommand(AppDockRightPane::kHideId, 0);
+    EXPECT_EQ(0, dock->widthMode());
+    EXPECT_EQ(-32, area->getSizeSpec().edges[2].value);
+    dock->doCommand(AppDockRightPane::kShowId, 0);
+    EXPECT_EQ(1, dock->widthMode());
+    EXPECT_EQ(-210, area->getSizeSpec().edges[2].value);
 }
