@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "panes/content/media/AMediaApp.h"
 #include "panes/docks/online/AOnlinePanesHost.h"
 
 #include <windows.h>
@@ -68,6 +69,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installWorkspaceWindows();
     installTopDock();
     installContentServices();
+    installMediaServices();
     installFlashServices();
     installRightDockServices();
     installSearchPanes();
@@ -90,6 +92,7 @@ TheApp::~TheApp() {
     removeSearchPanes();
     phon_.reset();
     removeTopDock();
+    removeMediaServices();
     removeContentServices();
     removeFlashServices();
     closeDictionary();

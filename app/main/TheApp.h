@@ -37,6 +37,7 @@
 #include "docengine/styles/AStyleSheetSet.h"
 #include "framework/app/AApp.h"
 #include "panes/content/article/AContentApp.h"
+#include "panes/content/media/MediaWinLongDic.h"
 #include "panes/docks/right/ARightDockApp.h"
 #include "panes/docks/workspace/AWorkspace.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
@@ -69,6 +70,8 @@ class ATextOutStream;
 class AppPrintServices;
 class ASVFramePrinting;
 class Frame1;
+class AMediaApp;
+class MediaWin;
 
 // The application's images by name, as the style sheets register them.
 class AppNamedBitmaps : public ANamedBitmaps {
@@ -184,8 +187,20 @@ public:
     // The search panes' answers (documents, addresses, media window), installed while the application lives.
     void installSearchPanes();
     void removeSearchPanes();
-    // The media window on a document; false: the program has no media window yet.
-    bool openMediaWindow(long docNo, int16_t first, int16_t second);
+    // The media windows (TheAppMedia.cpp). Opening a media document stops
+    // every window's media, closes the first unlocked window (unless
+    // forceNew) and files a new one; false when the window cannot be made.
+    bool openMediaWindow(long docNo, int16_t frame, int16_t forceNew);
+    // Takes the window out of the dictionary; one that is not there is an assertion.
+    void forgetMediaWindow(MediaWin* window);
+    void stopMediaWindows() override;
+    // Before a disc change: every video window closes.
+    void closeVideoMediaWindows();
+    const MediaWinLongDic& mediaWindows() const { return mediaWindows_; }
+    // The percentage that fits the picture into the box (100 when equal or empty).
+    static int16_t computeZoomPercent(long boxWidth, long boxHeight, long width, long height);
+    void installMediaServices();
+    void removeMediaServices();
     int16_t adjustToScreen();
     AppNamedBitmaps& namedBitmaps() { return namedBitmaps_; }
     // A text renderer installed in the view's renderer layer (which holds it),
@@ -498,7 +513,9 @@ private:
     std::unique_ptr<ASearchPanesApp> searchPanes_;    // installed while the application lives
     std::unique_ptr<ATopDockApp> topDock_;            // installed while the application lives
     std::unique_ptr<ASiReqSearch> queryHistory_;      // made on first use
-    std::unique_ptr<AContentApp> content_;              // installed while the application lives
+    std::unique_ptr<AContentApp> content_;
+    std::unique_ptr<AMediaApp> media_;                  // installed while the application lives
+    MediaWinLongDic mediaWindows_;              // installed while the application lives
     std::unique_ptr<ARightDockApp> rightDock_;          // installed while the application lives
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;

@@ -197,6 +197,8 @@ bool TheApp::ensureDocumentDisc(long docNo) {
     if (!install_.cd)
         return true;
     while (!DiscPresent(dataRoot_, install_.cdVolume)) {
+        // A video window may be reading the disc that goes.
+        closeVideoMediaWindows();
         if (dataManager_)
             dataManager_->releaseDiscBases();
         if (!TheAppSeams().askForDisc(install_.cdVolume.c_str()))

@@ -52,15 +52,3 @@ void TheApp::removeSearchPanes() {
         ASearchPanesApp::install(nullptr);
     searchPanes_.reset();
 }
-
-// The media window is not in the program yet: the request is logged and nothing opens.
-bool TheApp::openMediaWindow(long docNo, int16_t first, int16_t second) {
-    (void)second;
-    CurrentErrorStream()
-        .writeString("#Fen\xEAtre m\xE9""dia absente: document ")
-        .writeString(std::to_string(docNo).c_str())
-        .writeString(" image ")
-        .writeString(std::to_string(first).c_str())
-        .writeString("\n");
-    return false;
-}

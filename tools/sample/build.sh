@@ -53,7 +53,7 @@ fi
 
 stage 3 "builder: the samplebase tool"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
-cmake --build "$build" --target samplebase sv_dico_library >/dev/null
+cmake --build "$build" --target samplebase sv_dico_library sv_projit >/dev/null
 tool=$build/tools/samplebase/samplebase.exe
 source "$root/tools/wine-env.sh"
 
@@ -68,6 +68,8 @@ stage 5 "style sheet, dictionary library, web runtime defaults, stand-in movies"
 cmp -s "$root/tools/sample/svstyles.xml" "$out/svstyles.xml" || cp "$root/tools/sample/svstyles.xml" "$out/svstyles.xml"
 mkdir -p "$out/dico"
 cmp -s "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll" || cp "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll"
+# The stand-in external movie player the media window hands Director movies to.
+cmp -s "$build/platform/projit/projit.exe" "$out/projit.exe" || cp "$build/platform/projit/projit.exe" "$out/projit.exe"
 # The reader starts its web engine with the runtime folder as its current folder.
 mkdir -p "$out/defaults/pref"
 cp -u "$root/platform/webrt/defaults/pref/"*.js "$out/defaults/pref/"

@@ -173,6 +173,7 @@ class Block:
         self.kind, self.level, self.bullet = kind, level, bullet
         self.runs = []  # (style letter, text, href or None)
         self.image = None
+        self.alt = ""
 
     def text(self):
         return "".join(r[1] for r in self.runs)
@@ -289,6 +290,7 @@ class PageParser(html.parser.HTMLParser):
                 self.end_block()
                 b = Block("img")
                 b.image = src
+                b.alt = a.get("alt") or ""
                 self.blocks.append(b)
                 if keep is not None and keep.kind in ("li", "p", "row"):
                     self.current = Block(keep.kind if keep.kind != "li" else "p")
@@ -468,6 +470,7 @@ class Corpus:
     def __init__(self, images_out):
         self.counter = Counter()
         self.images = {}  # source path -> output name
+        self.captions = {}  # output name -> (caption, page title) where first shown
         self.images_out = images_out
         self.chars = 0
 
@@ -494,6 +497,8 @@ class Corpus:
         for b in article.blocks:
             if b.kind == "img":
                 name = self.image_name(article.page, b.image)
+                if name and name not in self.captions:
+                    self.captions[name] = (b.alt.strip(), article.page.title)
                 if name:
                     out += b"/A{B-1#images/" + name.encode("ascii") + b"}\n"
                     paragraphs.append([])
@@ -657,6 +662,42 @@ def write_atomic(path, data):
     os.replace(tmp, path)
 
 
+# The sample's picture documents, one line each, Windows-1252:
+#   name TAB width ":" height TAB caption TAB page title TAB source file
+# the caption being the picture's alternative text, else its page's title;
+# the source file is the unpacked package's picture (the tests decode it
+# with another decoder to compare).
+# All the JPEG pictures come first, then the others, up to MAX_PICTURES; a
+# picture that did not convert is left out.
+MAX_PICTURES = 400
+# The made-up figure documents the base numbers before the pictures
+# (tools/samplebase/SampleBase.cpp, kFigures).
+FIGURES = 2
+
+
+def picture_list(corpus, image_jobs):
+    from PIL import Image
+    lines, captions = [], []
+    for jpeg in (True, False):
+        for src, dst in image_jobs:
+            name = os.path.basename(dst)
+            if name.endswith(".jpg") != jpeg or not os.path.exists(dst) or len(lines) >= MAX_PICTURES:
+                continue
+            try:
+                with Image.open(src) as im:
+                    width, height = im.size
+            except OSError:
+                continue
+            alt, page = corpus.captions.get(name, ("", ""))
+            caption = corpus.enc(" ".join((alt or page).split()))
+            title = corpus.enc(" ".join(page.split()))
+            clean = lambda b: b.replace(b"\t", b" ").replace(b"\n", b" ")
+            lines.append(name.encode("ascii") + b"\t%d:%d\t" % (width, height) + clean(caption) + b"\t" + clean(title) +
+                         b"\t" + os.path.abspath(src).encode("utf-8", "replace"))
+            captions.append(clean(caption) or clean(title))
+    return b"".join(line + b"\n" for line in lines), captions
+
+
 def main(argv):
     root, work, images_out = argv[1], argv[2], argv[3]
     limit = int(argv[argv.index("--limit") + 1]) if "--limit" in argv else 0
@@ -685,6 +726,19 @@ def main(argv):
             for w, word in enumerate(words[:0xFFFF]):
                 items.append((key_of(word), n, (p << 16) | w))
         titles.append((key_of(b" ".join(words_of(title))) or b"_", n))
+    image_jobs = [(os.path.join(root, src), os.path.join(images_out, name)) for src, name in corpus.images.items()]
+    with multiprocessing.Pool() as pool:
+        converted = sum(pool.map(convert_image, image_jobs, chunksize=8))
+    pictures, captions = picture_list(corpus, image_jobs)
+    write_atomic(os.path.join(work, "pictures.txt"), pictures)
+    # The pictures are found by their caption's words, and listed in the
+    # A-to-Z index, under the document numbers the base gives them.
+    for n, caption in enumerate(captions):
+        doc = len(articles) + FIGURES + n
+        words = words_of(caption)
+        for w, word in enumerate(words[:0xFFFF]):
+            items.append((key_of(word), doc, w))
+        titles.append((key_of(b" ".join(words)) or b"_", doc))
     items.sort()
     known = set(k for k, _, _ in items)
     out = bytearray()
@@ -704,9 +758,6 @@ def main(argv):
     write_atomic(os.path.join(work, "stop.txt"), b"".join(s + b"\n" for s in stops))
     write_atomic(os.path.join(work, "chars.txt"), b"".join(b"%d\n" % v for v in TABLE))
     write_atomic(os.path.join(work, "separators.txt"), SEPARATORS)
-    image_jobs = [(os.path.join(root, src), os.path.join(images_out, name)) for src, name in corpus.images.items()]
-    with multiprocessing.Pool() as pool:
-        converted = sum(pool.map(convert_image, image_jobs, chunksize=8))
     missing = sum(corpus.counter.missing.values())
     worst = sorted(corpus.counter.missing.items(), key=lambda kv: -kv[1])[:8]
     report = ("pages %d, articles %d, word occurrences %d, distinct keys %d, images %d of %d\n"

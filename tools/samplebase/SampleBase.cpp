@@ -230,7 +230,9 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {"SALLE_MARS", "salle_science.swf"},
                         {"SALLE_SPORT", "salle_sport.swf"},
                         {"SALLE_AUTEURS", "salle_auteurs.swf"},
-                        {"ATLAS_SCALES", "50,150,200,300,400,600"}};
+                        {"ATLAS_SCALES", "50,150,200,300,400,600"},
+                        {"IMAGE_SCALES", "25,50,75,100,150,200,300,400"},
+                        {"FLASH_SCALES", "50,100,150,200,300"}};
     return spec;
 }
 
@@ -276,8 +278,38 @@ std::string WriteDictionary(const std::string& work, const std::string& out, Des
     return "";
 }
 
-// The figure documents numbered after the articles.
+// The figure documents numbered after the articles: two made-up ones, then
+// the help pages' pictures.
 const int kFigures = 2;
+
+// One picture document of "pictures.txt" (written by corpus.py), a line:
+//   name TAB width ":" height TAB caption TAB page title [TAB source file]
+// The picture's file lies in the installation's "images" folder.
+struct SamplePicture {
+    std::string name, dim, caption, page;
+};
+
+// The pictures of the work folder's list; none when there is no list (the
+// tests' small samples).
+std::vector<SamplePicture> ReadPictures(const std::string& work) {
+    std::vector<SamplePicture> out;
+    std::string text;
+    if (!LoadFile(work + "\\pictures.txt", &text))
+        return out;
+    for (const std::string& line : Lines(text)) {
+        std::vector<std::string> f;
+        for (size_t at = 0;;) {
+            size_t tab = line.find('\t', at);
+            f.push_back(line.substr(at, tab == std::string::npos ? std::string::npos : tab - at));
+            if (tab == std::string::npos)
+                break;
+            at = tab + 1;
+        }
+        if (f.size() >= 4 && !f[0].empty() && f[1].find(':') != std::string::npos)
+            out.push_back(SamplePicture{f[0], f[1], f[2].empty() ? f[3] : f[2], f[3]});
+    }
+    return out;
+}
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -324,8 +356,11 @@ std::string ThumbnailBitmap(int variant) {
 //                 the figures, empty for the articles
 //   AIDE:GUIDE    record 0: a guide page present, record 1: one missing
 //   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
-std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles) {
-    size_t documents = articles + kFigures;
+//   FIG records 2 and on: the pictures, their file in DOC, caption in TITLE
+//                 and LEG, "w:h" in DIM and copyright text 4
+std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles, const std::string& images,
+                                                                const std::vector<SamplePicture>& pictures) {
+    size_t documents = articles + kFigures + pictures.size();
     std::string last = std::to_string(documents - 1);
     std::map<std::string, std::vector<std::string>> r;
     // The four tool-bar menus (search modes, rooms, tools, online), one entry
@@ -353,7 +388,8 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
                         set(articles, articles + 1),
                         set(documents - 1, documents),
                         set(0, 1)};
-    r["GLB:COPYRIGHT"] = {"Copyright 0", "Copyright 1", "Copyright 2", "Copyright 3"};
+    r["GLB:COPYRIGHT"] = {"Copyright 0", "Copyright 1", "Copyright 2", "Copyright 3",
+                          "Illustration : documentation fran\xE7" "aise de GIMP (licence GFDL)"};
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
     r["AIDE:GUIDE"] = {"guide1.html", "absent.html"};
@@ -367,12 +403,22 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
     r["FIG:LEG"] = {"L\xE9gende 0", "L\xE9gende 1"};
     r["FIG:DIM"] = {"320:200", "640:480"};
     r["FIG:COPYRIGHT"] = {"", "abc"};
+    for (const SamplePicture& picture : pictures) {
+        std::string bytes;
+        LoadFile(images + "\\" + picture.name, &bytes);
+        r["FIG:DOC"].push_back(bytes);
+        r["FIG:EXT"].push_back(picture.name);
+        r["FIG:TITLE"].push_back(picture.caption);
+        r["FIG:LEG"].push_back(picture.caption);
+        r["FIG:DIM"].push_back(picture.dim);
+        r["FIG:COPYRIGHT"].push_back("abcd");
+    }
     for (const char* table : {"HDFILES:ALPHATRI", "HDFILES:NBMOTS", "HDFILES:ICONTYPE", "HDFILES:CHRHDG"}) {
         std::vector<std::string>& rows = r[table];
         rows.assign(documents, "");
         if (std::string(table) == "HDFILES:ICONTYPE")
             for (size_t n = 0; n < documents; ++n)
-                rows[n] = n < articles ? "1" : "8";
+                rows[n] = n < articles ? "1" : n < articles + kFigures ? "8" : "2";
     }
     r["HDFILES:CHRHDG"][0] = "abcd";
     std::vector<std::string>& thumbnails = r["GLB:DOCVIG"];
@@ -394,11 +440,14 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
 std::string WriteSkeleton(const std::string& work, const std::string& data, const std::vector<std::string>& titles,
                           const SampleRightDock& dock, const SampleOutlines& outlines, DescriptorSpec* spec) {
     size_t articles = titles.size();
-    std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
-    AddRightDockRecords(dock, articles + kFigures, &records);
+    std::vector<SamplePicture> pictures = ReadPictures(work);
+    std::map<std::string, std::vector<std::string>> records =
+        SkeletonRecords(articles, data + "\\..\\images", pictures);
+    const size_t documents = articles + kFigures + pictures.size();
+    AddRightDockRecords(dock, documents, &records);
     AddSampleOutlineRecords(outlines, &records);
     // LINKS:HDG keeps its first record; the keywords' lists follow it.
-    for (auto& entry : SampleKeywordRecords(titles, articles + kFigures)) {
+    for (auto& entry : SampleKeywordRecords(titles, documents)) {
         std::vector<std::string>& rows = records[entry.first];
         rows.insert(rows.end(), entry.second.begin(), entry.second.end());
     }
@@ -487,17 +536,19 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         sources.push_back(articles[n].ext);
     }
     // The flags, set and theme numbers and EXT fields the right dock reads.
-    SampleRightDock dock = PlanRightDock(titles, sources, docs, articles.size() + kFigures);
+    const std::vector<SamplePicture> pictures = ReadPictures(work);
+    SampleRightDock dock = PlanRightDock(titles, sources, docs, articles.size() + kFigures + pictures.size());
     std::vector<std::string> exts = dock.exts, infos = dock.infos;
     // The outlines and time strips the article view reads; flags 9 and 11 in infos.
-    SampleOutlines outlines = PlanSampleOutlines(docs, out + "\\images", articles.size() + kFigures, &infos);
+    SampleOutlines outlines =
+        PlanSampleOutlines(docs, out + "\\images", articles.size() + kFigures + pictures.size(), &infos);
     Say(progress, "outlines: " + std::to_string(std::count_if(outlines.maps.begin(), outlines.maps.end(),
                                                               [](const std::string& m) { return !m.empty(); })) +
                       " articles, time strips: " + std::to_string(outlines.strips.size()));
     // The figure documents follow the articles in the document tables only.
     std::vector<std::string> headings = titles;
-    for (int n = 0; n < kFigures; ++n) {
-        headings.push_back("Figure " + std::to_string(n));
+    for (size_t n = 0; n < kFigures + pictures.size(); ++n) {
+        headings.push_back(n < kFigures ? "Figure " + std::to_string(n) : pictures[n - kFigures].caption);
         infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
     }
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {

@@ -58,9 +58,9 @@ void Log(const char* what, long docNo, const AError* error) {
     log.writeString("\n");
 }
 
-// A new highlighter of the search's words (no reference taken), or null
-// without a search, without words or without the base whose filter folds them.
-AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
+}  // namespace
+
+AHighlighter* NewSearchHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
     AString words = search ? search->getHighlightWords() : AString();
     if (words.empty() || !hilite)
         return nullptr;
@@ -80,8 +80,6 @@ AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
         new (std::nothrow) AHiliteSet(folded.c_str(), kWordSeparators, filter), "DocKycfPane", 140));
     return CheckAlloc(new (std::nothrow) AHighlighter(set.get(), nullptr), "DocKycfPane", 142);
 }
-
-}  // namespace
 
 long DocKycfPane::readFontDeltaMax(const char* text) {
     char* end = nullptr;
@@ -246,7 +244,7 @@ void DocKycfPane::updatePane() {
     AViewMeasureLock measuring(articleView_);
     if (docNo >= 0 && app.isTextDoc(docNo) && articleRenderer()) {
         hasHits_ = 0;
-        ARefHold<AHighlighter> held(NewHighlighter(search, app.getBase(kHiliteBase)));
+        ARefHold<AHighlighter> held(NewSearchHighlighter(search, app.getBase(kHiliteBase)));
         shown = showArticle(docNo, held.get());
         if (shown) {
             if (held.get())

@@ -161,21 +161,22 @@ TEST_F(SampleCheck, PassesTheBuiltSampleAndFindsEachDamage) {
 // Searches through the request layer give the documents a scan of the fixture's
 // words gives: the word index is read with its positions, the form's operators,
 // separators and key filter reach the question, quotes make proximity words,
-// "*!" truncates and the thesaurus form widens by synonyms.
+// "*!" truncates and the thesaurus form widens by synonyms. The fixture's two
+// pictures are documents 10 ("Photo") and 11 ("Calque"), found by their captions.
 TEST_F(SampleCheck, RequestsFindTheDocumentsOfTheScan) {
     ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
     const char* const kSearches =
-        "calque\t2\t0 1\n"
+        "calque\t3\t0 1 11\n"
         "retouche ET photo\t2\t0 2\n"
         "image OU tableau\t6\t0 3 4 5 6 7\n"
         "image SAUF retouche\t1\t6\n"
         "filtre\t2\t3 4\n"
         "exemple ET image\t3\t5 6 7\n"
-        "CALQUE\t2\t0 1\n"
+        "CALQUE\t3\t0 1 11\n"
         "Tableau Crois\xE9\t2\t3 4\n"
         "retouch*!\t5\t0 2 5 6 7\n"
         "\"photo retouche\"\t1\t0\n"
-        "~image\t5\t0 2 5 6 7\n";
+        "~image\t6\t0 2 5 6 7 10\n";
     ASSERT_EQ("", SaveFileReplacing(PathOf("searches.txt"), kSearches));
     std::string error;
     std::vector<SampleSearch> searches = RunSampleSearches(folder_, folder_, &error);

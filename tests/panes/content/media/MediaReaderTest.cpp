@@ -1,0 +1,229 @@
+// The media window in the real reader on the sample: a picture found by a
+// search opens in it with its caption, credit and zoom (pictures under
+// Xvfb), and pictures drawn at zoom 100 match another decoder's reading of
+// the same files.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/data/AppDataManager.h"
+#include "app/frame/Frame1.h"
+#include "app/main/TheApp.h"
+#include "app/state/ASVLoSearchState.h"
+#include "app/state/AppState.h"
+#include "docengine/hilite/AHighlighter.h"
+#include "docengine/model/ADocModel.h"
+#include "docengine/render/ARenderer.h"
+#include "docengine/render/ARendererViews.h"
+#include "framework/bitmaps/ABitmapLayer.h"
+#include "framework/display/ADisplayServices.h"
+#include "panes/content/media/MediaImagePane.h"
+#include "panes/content/media/MediaPane.h"
+#include "panes/content/media/MediaWin.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ALoVect.h"
+#include "search/facade/ASearchRequest.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/panes/content/article/ArticleTestSupport.h"
+
+namespace {
+
+// One line of the sample's picture list (tools/sample/corpus.py).
+struct Picture {
+    std::string name, source;
+    long width = 0, height = 0;
+};
+
+std::vector<Picture> SamplePictures() {
+    std::vector<Picture> out;
+    std::ifstream in("Z:" SV_BINARY_DIR "/sample-work/pictures.txt", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        std::stringstream fields(line);
+        for (std::string part; std::getline(fields, part, '\t');)
+            f.push_back(part);
+        if (f.size() < 5)
+            continue;
+        Picture p;
+        p.name = f[0];
+        p.source = f[4];
+        p.width = std::atol(f[1].c_str());
+        p.height = std::atol(f[1].c_str() + f[1].find(':') + 1);
+        out.push_back(p);
+    }
+    return out;
+}
+
+// The screen's pixels in a rectangle, as rows of blue, green, red bytes.
+std::vector<uint8_t> ScreenPixels(const APoint& at, long w, long h) {
+    std::vector<uint8_t> out(static_cast<size_t>(w * h * 3));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    BitBlt(dc, 0, 0, w, h, screen, at.x, at.y, SRCCOPY);
+    GdiFlush();
+    const uint8_t* p = static_cast<const uint8_t*>(bits);
+    for (long i = 0; i < w * h; ++i)
+        for (int c = 0; c < 3; ++c)
+            out[i * 3 + c] = p[i * 4 + c];
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// A binary PPM ("P6 w h 255", rows of red, green, blue) as blue, green, red rows.
+bool ReadPpm(const std::string& path, long w, long h, std::vector<uint8_t>* out) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    long pw = 0, ph = 0, max = 0;
+    in >> magic >> pw >> ph >> max;
+    in.get();
+    if (magic != "P6" || pw != w || ph != h || max != 255)
+        return false;
+    out->resize(static_cast<size_t>(w * h * 3));
+    in.read(reinterpret_cast<char*>(out->data()), static_cast<std::streamsize>(out->size()));
+    for (size_t i = 0; i + 2 < out->size(); i += 3)
+        std::swap((*out)[i], (*out)[i + 2]);
+    return in.good();
+}
+
+class MediaReaderTest : public SampleReaderTest {
+protected:
+    void settle() {
+        for (int i = 0; i < 20; ++i) {
+            ADisplayServices::current().flushLayouts();
+            app->flushUpdates();
+            pump();
+            Sleep(10);
+        }
+    }
+    MediaWin* window() {
+        return app->mediaWindows().count() ? app->mediaWindows().windows().begin()->second : nullptr;
+    }
+    // The first figure document: the pictures follow two made-up figures.
+    long firstPicture() { return app->getDataManager()->getFilterList(2)->first() + 2; }
+};
+
+}  // namespace
+
+TEST_F(MediaReaderTest, ASearchedPictureOpensInTheMediaWindowWithItsCaptionAndZoom) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
+        ASSERT_TRUE(request);
+        request->setQuestion(1, "sph\xE9riser", 0);
+        request->execute(0);
+        ARefHold<ALoScore> results(new ALoScore(*request, 1));
+        ARefHold<ASVLoSearchState> search(new ASVLoSearchState());
+        search->setQuery("sph\xE9riser");
+        search->setTextResults(results.get());
+        frame->currentState()->setSearchState(search.get());
+        long docNo = -1;
+        for (long i = 0; i < results->getCount() && docNo < 0; ++i)
+            if (app->docIsMedia(results->seek(i)) && results->seek(i) >= firstPicture())
+                docNo = results->seek(i);
+        ASSERT_GE(docNo, 0) << "the pictures are found by their captions' words";
+        // What a click on the result row asks for.
+        ASSERT_TRUE(app->openMediaWindow(docNo, 0, 0));
+        ASSERT_TRUE(app->openMediaWindow(docNo, 0, 0));
+        EXPECT_EQ(1u, app->mediaWindows().count()) << "one window, replaced";
+        MediaWin* media = window();
+        ASSERT_TRUE(media && media->mediaPane());
+        MediaPane* pane = media->mediaPane();
+        settle();
+        EXPECT_TRUE(pane->imagePane()->view()->bitmapLayer()->hasBitmap());
+        EXPECT_NE(std::string::npos, pane->captionText().find("Sph")) << pane->captionText();
+        auto* caption = dynamic_cast<ARendererView*>(pane->findItem(MediaPane::kCaption, false));
+        ADocModel* model = caption && caption->renderer() ? caption->renderer()->model() : nullptr;
+        ASSERT_TRUE(model && model->getHighlighter());
+        EXPECT_TRUE(dynamic_cast<AHighlighter*>(model->getHighlighter())) << "the search's words go to the caption";
+        EXPECT_NE(std::string::npos, pane->creditText().find("GIMP")) << pane->creditText();
+        std::string label = pane->zoomText().c_str();
+        EXPECT_FALSE(label.empty());
+        EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), "media-window-sample", [&] { settle(); }).empty());
+        // A small picture fits above the configured steps: zooming goes down.
+        pane->doCommand(MediaPane::kZoomOut, 0);
+        pane->doCommand(MediaPane::kZoomOut, 0);
+        settle();
+        EXPECT_NE(label, pane->zoomText().c_str());
+        EXPECT_EQ(0, pane->imagePane()->view()->bitmapLayer()->fitMode());
+        EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), "media-window-sample-zoom", [&] { settle(); }).empty());
+    });
+}
+
+TEST_F(MediaReaderTest, PicturesAtZoom100MatchAnotherDecoder) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    std::vector<Picture> pictures = SamplePictures();
+    if (pictures.empty())
+        GTEST_SKIP() << "no picture list";
+    guarded([&] {
+        ASSERT_TRUE(app->openMediaWindow(firstPicture(), 0, 0));
+        settle();
+        MediaPane* pane = window()->mediaPane();
+        APoint view = pane->imagePane()->view()->getSize();
+        // 25 JPEG and 25 PNG pictures that fit in the view, each decoded by
+        // ImageMagick (transparent parts over white, as the sample's bitmaps are).
+        std::vector<size_t> chosen;
+        int jpeg = 0, png = 0;
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            const Picture& p = pictures[i];
+            bool isJpeg = p.name.size() > 4 && p.name.substr(p.name.size() - 4) == ".jpg";
+            if (p.width > view.x || p.height > view.y || (isJpeg ? jpeg : png) >= 25)
+                continue;
+            (isJpeg ? jpeg : png) += 1;
+            chosen.push_back(i);
+        }
+        ASSERT_EQ(50u, chosen.size());
+        std::string script, prefix = "/tmp/sv-media-" + std::to_string(GetCurrentProcessId()) + "-";
+        for (size_t i : chosen) {
+            const Picture& p = pictures[i];
+            std::string src = p.name.substr(p.name.size() - 4) == ".jpg" ? SV_BINARY_DIR "/sample/images/" + p.name : p.source;
+            script += "convert '" + src + "' -background white -alpha remove -alpha off -strip -depth 8 ppm:" + prefix +
+                      std::to_string(i) + ".ppm\n";
+        }
+        script += "echo ok\n";
+        ASSERT_EQ("ok\n", RunOnHost(script));
+        int matched = 0;
+        for (size_t i : chosen) {
+            const Picture& p = pictures[i];
+            SCOPED_TRACE(p.name);
+            window()->showDocument(firstPicture() + static_cast<long>(i), 0, 0, 0);
+            pane->scales().fill("100", 100);
+            pane->applyZoom();
+            settle();
+            ABitmapLayer* layer = pane->imagePane()->view()->bitmapLayer();
+            ASSERT_TRUE(layer->hasBitmap());
+            APoint frameSize = layer->getSize();
+            APoint offset(std::max<long>(0, (frameSize.x - p.width) / 2), std::max<long>(0, (frameSize.y - p.height) / 2));
+            std::vector<uint8_t> shown = ScreenPixels(layer->localToScreen(offset), p.width, p.height), expected;
+            ASSERT_TRUE(ReadPpm("Z:" + prefix + std::to_string(i) + ".ppm", p.width, p.height, &expected));
+            double sum = 0;
+            for (size_t k = 0; k < shown.size(); ++k)
+                sum += std::abs(int(shown[k]) - int(expected[k]));
+            double mean = sum / double(shown.size());
+            EXPECT_LT(mean, 2.0) << "mean difference per channel";
+            matched += mean < 2.0;
+            DeleteFileA(("Z:" + prefix + std::to_string(i) + ".ppm").c_str());
+        }
+        EXPECT_EQ(50, matched);
+    });
+}

@@ -1,0 +1,432 @@
+// The media window loaded from the reader's layouts under a test main
+// window: zoom and its label, the command states, the dictionary of
+// windows with the lock, damaged pictures and the temporary files; a
+// picture of the window under Xvfb.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/frame/Frame1.h"
+#include "app/state/ABaseState.h"
+#include "app/state/AppState.h"
+#include "docengine/render/ARendererViews.h"
+#include "framework/bitmaps/ABitmapLayer.h"
+#include "framework/components/ALayoutLoader.h"
+#include "framework/display/ADisplayServices.h"
+#include "panes/content/media/AMediaApp.h"
+#include "panes/content/media/MediaDockRightPane.h"
+#include "panes/docks/right/ARightDockApp.h"
+#include "panes/content/media/MediaImagePane.h"
+#include "panes/content/media/MediaPane.h"
+#include "panes/content/media/MediaWin.h"
+#include "panes/content/media/MediaWinLongDic.h"
+#include "tests/framework/clusters/ClusterTestSupport.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+
+namespace {
+
+// A main window without the tool bar: only the window's own steps run.
+class MediaTestReader : public Frame1 {
+    SV_DECLARE_CLASS(MediaTestReader)
+public:
+    void readFrom(AMemoryStream& stream) override {
+        Frame1::readFrom(stream);
+        ALayoutLoader::readEndMark(stream, "test", 1);
+    }
+    void attachItems() override { AWindow::attachItems(); }
+    void setUpItems() override { AWindow::setUpItems(); }
+};
+SV_IMPLEMENT_CLASS(MediaTestReader, 0, Frame1)
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A 24-bit bitmap file of w x h: a red square in the top left quarter over blue.
+std::string BitmapFile(int w, int h) {
+    auto word = [](uint32_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const int row = (w * 3 + 3) & ~3;
+    std::string pixels;
+    for (int y = h - 1; y >= 0; --y) {
+        std::string line;
+        for (int x = 0; x < w; ++x) {
+            bool red = x < w / 2 && y < h / 2;
+            line += red ? std::string("\x00\x00\xFF", 3) : std::string("\xC0\x40\x00", 3);
+        }
+        line.resize(row, '\0');
+        pixels += line;
+    }
+    std::string info = word(40, 4) + word(w, 4) + word(h, 4) + word(1, 2) + word(24, 2) + word(0, 4) +
+                       word(static_cast<uint32_t>(pixels.size()), 4) + word(2835, 4) + word(2835, 4) + word(0, 8);
+    return "BM" + word(static_cast<uint32_t>(14 + info.size() + pixels.size()), 4) + word(0, 4) + word(54, 4) + info +
+           pixels;
+}
+
+// Documents from tables the tests fill; the dictionary of windows.
+class MediaTestApp : public AMediaApp {
+public:
+    MediaTestApp() { AMediaApp::install(this); }
+    ~MediaTestApp() override { AMediaApp::install(nullptr); }
+
+    ADocRefInfo getDocRefInfo(long docNo) override {
+        ADocRefInfo info(docNo, 13, 1);
+        auto found = infos.find(docNo);
+        info.parse(found == infos.end() ? "000000000000000\t1\t0\t0\t0" : found->second.c_str());
+        return info;
+    }
+    int16_t getDocIconType(long docNo) override { return docNo < 0 ? -1 : icons.count(docNo) ? icons[docNo] : 2; }
+    AString getDocTitle(long docNo) override { return AString(("Image " + std::to_string(docNo)).c_str()); }
+    AString getDocCredit(long docNo) override { return AString(("Droits " + std::to_string(docNo)).c_str()); }
+    bool getDocDimensions(long docNo, long* w, long* h) override {
+        auto found = dims.find(docNo);
+        *w = found == dims.end() ? 0 : found->second.first;
+        *h = found == dims.end() ? 0 : found->second.second;
+        return found != dims.end();
+    }
+    AString extractPicture(long docNo) override {
+        auto found = pictures.find(docNo);
+        if (found == pictures.end())
+            return AString();
+        char temp[MAX_PATH], name[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        GetTempFileNameA(temp, "svi", 0, name);
+        std::ofstream(name, std::ios::binary) << found->second;
+        made.push_back(name);
+        return AString(name);
+    }
+    AString configString(const char* key) override {
+        return AString(std::string(key) == "IMAGE_SCALES" ? scales.c_str() : "");
+    }
+    void registerTempFile(const char* path) override { registered.push_back(path); }
+    void forgetMediaWindow(MediaWin* window) override {
+        // Still whole when it leaves the dictionary.
+        forgotWhole += window->mediaPane() ? 1 : 0;
+        windows.forget(window);
+    }
+    void message(const char* text) override { messages += std::string(text) + ";"; }
+
+    std::map<long, std::string> infos;
+    std::map<long, int16_t> icons;
+    std::map<long, std::pair<long, long>> dims;
+    std::map<long, std::string> pictures;
+    std::string scales = "25,50,100,200,400";
+    std::vector<std::string> registered, made;
+    std::string messages;
+    int forgotWhole = 0;
+    MediaWinLongDic windows;
+};
+
+// The right dock's records: the information flags of the tests' documents.
+class MediaDockTestApp : public ARightDockApp {
+public:
+    MediaDockTestApp() { ARightDockApp::install(this); }
+    ~MediaDockTestApp() override { ARightDockApp::install(nullptr); }
+    ADocRefInfo getDocRefInfo(long docNo) override {
+        ADocRefInfo info(docNo, 13, 1);
+        auto found = infos.find(docNo);
+        info.parse(found == infos.end() ? "000000000000000\t1\t0" : found->second.c_str());
+        return info;
+    }
+    std::map<long, std::string> infos;
+};
+
+// A video that answers as told.
+class FakeVideo : public AMediaVideoControl {
+public:
+    void play() override { log += "play;"; }
+    void pause() override { log += "pause;"; }
+    void stop() override { log += "stop;"; }
+    void rewind() override { log += "rewind;"; }
+    void fastForward() override { log += "forward;"; }
+    bool isStopped() override { return !playing; }
+    bool isPlaying() override { return playing; }
+    bool canRewind() override { return time > 0; }
+    bool canStop() override { return time > 0; }
+    bool canFastForward() override { return time < 100; }
+    bool playing = false;
+    long time = 0;
+    std::string log;
+};
+
+class MediaWindowTest : public ClusterTest {
+protected:
+    void SetUp() override {
+        ClusterTest::SetUp();
+        makeApp(0, true);
+        AComponent* loaded = AComponent::loadLayout(app, "MediaTestReader", 0);
+        if (!loaded)
+            GTEST_SKIP() << "no display";
+        reader = dynamic_cast<MediaTestReader*>(loaded);
+        ASSERT_TRUE(reader);
+        for (long n = 0; n < 8; ++n)
+            testApp.pictures[n] = BitmapFile(80, 60);
+    }
+    void TearDown() override {
+        while (!testApp.windows.windows().empty()) {
+            MediaWin* window = testApp.windows.windows().begin()->second;
+            window->perform(window->closeWindow());
+        }
+        if (reader) {
+            AComponent* c = reader;
+            DeleteComponent(c);
+        }
+        for (const std::string& path : testApp.made)
+            DeleteFileA(path.c_str());
+        ClusterTest::TearDown();
+    }
+    MediaWin* open(long docNo, int16_t frame = 0, int16_t forceNew = 0) {
+        MediaWin* window = testApp.windows.open(reader, docNo, frame, forceNew);
+        settle();
+        return window;
+    }
+    void settle() {
+        app->flushUpdates();
+        Pump();
+        ADisplayServices::current().flushLayouts();
+    }
+    static MediaPane* pane(MediaWin* window) { return window ? window->mediaPane() : nullptr; }
+
+    MediaTestApp testApp;
+    MediaDockTestApp dockApp;
+    MediaTestReader* reader = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MediaWindowTest, APictureAsLargeAsItsViewFitsAt100AndZoomStepsThroughTheScales) {
+    // The view measured once the dock took its width for a document.
+    MediaWin* window = open(1);
+    ASSERT_NE(nullptr, pane(window));
+    MediaImagePane* image = pane(window)->imagePane();
+    ASSERT_NE(nullptr, image);
+    APoint view = image->view()->getSize();
+    ASSERT_GT(view.x, 0);
+    struct Row {
+        long w, h;
+        const char* label;
+    } const rows[] = {{view.x, view.y, "ZOOM"}, {view.x * 2, view.y * 2, "50%"}, {view.x * 4, view.y * 2, "25%"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        testApp.dims[1] = {r.w, r.h};
+        window->showDocument(1, 0, 0, 0);
+        settle();
+        EXPECT_STREQ(r.label, pane(window)->zoomText().c_str());
+        ABitmapLayer* layer = image->view()->bitmapLayer();
+        ASSERT_NE(nullptr, layer);
+        EXPECT_TRUE(layer->hasBitmap());
+        EXPECT_EQ(1, layer->fitMode()) << "fitted until a zoom button is pressed";
+    }
+    // A fit of about 75 goes between 50 and 100; zooming in runs to the end,
+    // zooming out stops at index 1 (50).
+    testApp.dims[1] = {view.x * 4 / 3, view.y * 4 / 3};
+    const std::string fit = MediaPane::zoomLabelFor(ComputeZoomPercent(view.x, view.y, view.x * 4 / 3, view.y * 4 / 3)).c_str();
+    window->showDocument(1, 0, 0, 0);
+    settle();
+    MediaPane* media = pane(window);
+    std::string seen;
+    while (media->commandStatus(MediaPane::kZoomIn, 0) == 1) {
+        media->doCommand(MediaPane::kZoomIn, 0);
+        seen += std::string(media->zoomText().c_str()) + " ";
+    }
+    EXPECT_EQ("ZOOM 200% 400% ", seen);
+    EXPECT_EQ(0, image->view()->bitmapLayer()->fitMode());
+    EXPECT_EQ(400, image->view()->bitmapLayer()->scale());
+    seen.clear();
+    while (media->commandStatus(MediaPane::kZoomOut, 0) == 1) {
+        media->doCommand(MediaPane::kZoomOut, 0);
+        seen += std::string(media->zoomText().c_str()) + " ";
+    }
+    EXPECT_EQ("200% ZOOM " + fit + " 50% ", seen) << "stops at index 1";
+    EXPECT_EQ(1, media->scales().getCurrent());
+    media->doCommand(MediaPane::kZoomOut, 0);
+    EXPECT_STREQ("50%", media->zoomText().c_str());
+    // A configuration without usable steps leaves the fit as the only one (never a step of 0).
+    for (const char* list : {"", "0,-5,x"}) {
+        SCOPED_TRACE(list);
+        testApp.scales = list;
+        window->showDocument(1, 0, 0, 0);
+        settle();
+        EXPECT_EQ(1, media->scales().count());
+        EXPECT_EQ(2, media->commandStatus(MediaPane::kZoomIn, 0));
+        EXPECT_EQ(2, media->commandStatus(MediaPane::kZoomOut, 0));
+        EXPECT_EQ(fit, media->zoomText().c_str());
+    }
+}
+
+TEST_F(MediaWindowTest, CommandStatesFollowTheIconTypeAndTheFrames) {
+    FakeVideo video;
+    struct Row {
+        const char* label;
+        int16_t icon;
+        const char* info;  // type and record[:frames]
+        int16_t frame;
+        bool playing;
+        long time;
+        // 6017 rewind, 6018 stop, 6019 play, 6020 forward, 6023 previous, 6024 next, 6027 print, 6013 zoom
+        const char* states;
+        const char* shown;  // rewind, forward, previous, next, transport group, frame group
+    } const rows[] = {
+        {"picture, 3 frames at 2", 5, "000000000000000\t1\t3:3", 2, false, 0, "2 2 2 2 1 2 1 1", "0 0 1 0 0 1"},
+        {"picture, 3 frames at 0", 5, "000000000000000\t1\t3:3", 0, false, 0, "2 2 2 2 2 1 1 1", "0 0 0 1 0 1"},
+        {"picture, one frame", 2, "000000000000000\t1\t3", 0, false, 0, "2 2 2 2 2 2 1 1", "0 0 0 0 0 0"},
+        {"Flash at once", 11, "000000000000000\t2\t3", 0, false, 0, "1 1 1 2 2 2 2 1", "0 0 0 0 1 0"},
+        {"video stopped at 0", 8, "000000000000000\t4\t3", 0, false, 0, "2 2 1 1 2 2 2 2", "1 1 0 0 1 0"},
+        {"video playing", 9, "000000000000000\t4\t3", 0, true, 40, "1 1 5 1 2 2 2 2", "1 1 0 0 1 0"},
+        {"video at its end", 10, "000000000000000\t4\t3", 0, false, 100, "1 1 1 2 2 2 2 2", "1 1 0 0 1 0"},
+    };
+    MediaWin* window = open(-1);
+    MediaPane* media = pane(window);
+    ASSERT_NE(nullptr, media);
+    media->setVideoControl(&video);
+    auto visible = [&](int16_t id) {
+        auto* c = dynamic_cast<ADisplayComponent*>(media->findItem(id, false));
+        return c && c->hasFlags(ADisplayComponent::kVisible) ? "1" : "0";
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        testApp.icons[3] = r.icon;
+        testApp.infos[3] = r.info;
+        video.playing = r.playing;
+        video.time = r.time;
+        window->showDocument(3, r.frame, 0, 0);
+        settle();
+        std::string states;
+        for (int16_t id : {6017, 6018, 6019, 6020, 6023, 6024, 6027, 6013})
+            states += (states.empty() ? "" : " ") + std::to_string(media->commandStatus(id, 0));
+        EXPECT_EQ(r.states, states);
+        std::string shown;
+        for (int16_t id : {6017, 6020, 6023, 6024, 6016, 6022}) {
+            media->commandStatus(id, 0);
+            shown += std::string(shown.empty() ? "" : " ") + visible(id);
+        }
+        EXPECT_EQ(r.shown, shown);
+    }
+    // The transport of a video goes to the video; a Flash document's would go to its pane.
+    media->doCommand(MediaPane::kPlay, 0);
+    media->doCommand(MediaPane::kForward, 0);
+    media->doCommand(MediaPane::kRewind, 0);
+    EXPECT_EQ("play;forward;rewind;", video.log);
+    media->setVideoControl(nullptr);
+}
+
+TEST_F(MediaWindowTest, OneWindowIsReplacedUnlessLockedAndVideoWindowsCloseBeforeADiscChange) {
+    testApp.infos[5] = "000000000000000\t4\t5";  // a video
+    MediaWin* first = open(1);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(1u, testApp.windows.count());
+    MediaWin* second = open(2);
+    EXPECT_EQ(1u, testApp.windows.count()) << "the unlocked window was replaced";
+    EXPECT_EQ(1, testApp.forgotWhole) << "out of the dictionary before it went";
+    EXPECT_EQ(second, testApp.windows.windows().begin()->second);
+    pane(second)->doCommand(MediaPane::kLock, 0);
+    EXPECT_EQ(1, second->isLocked());
+    EXPECT_EQ(5, pane(second)->commandStatus(MediaPane::kLock, 0));
+    MediaWin* third = open(3);
+    EXPECT_EQ(2u, testApp.windows.count()) << "the locked window stays";
+    MediaWin* video = open(5, 0, 1);
+    EXPECT_EQ(3u, testApp.windows.count()) << "forced new";
+    EXPECT_EQ(5, video->mediaKind());
+    EXPECT_EQ(4, third->mediaKind());
+    testApp.windows.closeVideos();
+    EXPECT_EQ(2u, testApp.windows.count()) << "only the video window closed";
+    for (const auto& entry : testApp.windows.windows())
+        EXPECT_NE(5, entry.second->mediaKind());
+    EXPECT_NE("", assertionText([&] { testApp.windows.forget(video); })) << "a window not in the dictionary";
+}
+
+TEST_F(MediaWindowTest, ADamagedPictureLeavesTheViewEmptyAndTheWindowGoesOn) {
+    testApp.pictures[4] = "BM this is not a picture";
+    testApp.pictures.erase(6);
+    MediaWin* window = open(4);
+    ASSERT_NE(nullptr, pane(window));
+    MediaImagePane* image = pane(window)->imagePane();
+    EXPECT_FALSE(image->view()->bitmapLayer()->hasBitmap());
+    EXPECT_NE(std::string::npos, errors.text.find("#Image illisible: document 4")) << errors.text;
+    window->showDocument(6, 0, 0, 0);
+    settle();
+    EXPECT_FALSE(image->view()->bitmapLayer()->hasBitmap()) << "no record: the placeholder too";
+    window->showDocument(1, 0, 0, 0);
+    settle();
+    EXPECT_TRUE(image->view()->bitmapLayer()->hasBitmap()) << "the next good picture shows";
+    EXPECT_STREQ("Image 1", pane(window)->title().c_str());
+}
+
+TEST_F(MediaWindowTest, EachPictureShownRegistersTheOneBeforeAndTheLastGoesWithThePane) {
+    MediaWin* window = open(1);
+    ASSERT_NE(nullptr, pane(window));
+    EXPECT_TRUE(testApp.registered.empty());
+    window->showDocument(2, 0, 0, 0);
+    settle();
+    ASSERT_EQ(1u, testApp.registered.size());
+    EXPECT_EQ(testApp.made[0], testApp.registered[0]);
+    window->showDocument(-1, 0, 0, 0);
+    settle();
+    EXPECT_EQ(1u, testApp.registered.size()) << "no document keeps the picture";
+    EXPECT_EQ("", pane(window)->captionText()) << "no document: the caption is emptied";
+    window->perform(window->closeWindow());
+    settle();
+    ASSERT_EQ(2u, testApp.registered.size());
+    EXPECT_EQ(testApp.made[1], testApp.registered[1]);
+}
+
+TEST_F(MediaWindowTest, PictureOfTheWindow) {
+    testApp.pictures[7] = BitmapFile(400, 300);
+    testApp.dims[7] = {400, 300};
+    MediaWin* window = open(7);
+    ASSERT_NE(nullptr, pane(window));
+    EXPECT_EQ("/!6!/ Image 7", pane(window)->captionText());
+    EXPECT_EQ("Droits 7", pane(window)->creditText());
+    std::string saved = Canvas::saveWindow(window->getHWnd(), "media-window-test", [&] { settle(); });
+    EXPECT_FALSE(saved.empty());
+}
+
+TEST_F(MediaWindowTest, TheRightDockWidensForADocumentWithLinksAndMovesTheMediaArea) {
+    MediaWin* window = open(-1);
+    ASSERT_NE(nullptr, pane(window));
+    auto* dock = dynamic_cast<MediaDockRightPane*>(pane(window)->findById(6005, 0));
+    ASSERT_NE(nullptr, dock);
+    auto* area = dynamic_cast<ADisplayComponent*>(pane(window)->findItem(MediaDockRightPane::kMediaArea, false));
+    ASSERT_NE(nullptr, area);
+    struct Row {
+        const char* label;
+        const char* flags;
+        int16_t icon;
+        int16_t mode;
+        int32_t areaRight;  // the media area's right edge, from the pane's right
+    } const rows[] = {
+        {"links", "111100000000000\t1\t2", 2, 1, -210},
+        // Without links the final step still opens it wide: only videos, animations and the preference keep it narrow.
+        {"no links", "000000000000000\t1\t2", 2, 1, -210},
+        {"a video's links", "111100000000000\t1\t2", 9, 0, -32},
+        {"links again", "010000000000000\t1\t2", 5, 1, -210},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.label);
+        dockApp.infos[2] = r.flags;
+        testApp.icons[2] = r.icon;
+        window->showDocument(2, 0, 0, 0);
+        settle();
+        EXPECT_EQ(r.mode, dock->widthMode());
+        EXPECT_EQ(r.areaRight, area->getSizeSpec().edges[2].value);
+        EXPECT_EQ(2, dock->currentState()->getDocNo()) << "the media window's state";
+    }
+    dock->doCommand(AppDockRightPane::kHideId, 0);
+    EXPECT_EQ(0, dock->widthMode());
+    EXPECT_EQ(-32, area->getSizeSpec().edges[2].value);
+    dock->doCommand(AppDockRightPane::kShowId, 0);
+    EXPECT_EQ(1, dock->widthMode());
+    EXPECT_EQ(-210, area->getSizeSpec().edges[2].value);
+}
