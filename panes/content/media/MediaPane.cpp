@@ -23,6 +23,8 @@
 #include "panes/content/media/AExternalPlayer.h"
 #include "panes/content/media/AMediaApp.h"
 #include "panes/content/media/MediaWin.h"
+#include "panes/docks/print/ASVFlashPreviewDlg.h"
+#include "panes/docks/print/ASVJpegPreviewDlg.h"
 
 SV_IMPLEMENT_CLASS(MediaPane, 0, SVPane)
 
@@ -508,17 +510,40 @@ AString MediaPane::zoomText() const {
 // ---- Printing ----------------------------------------------------------------
 
 ACommand* MediaPane::openPrintPreview() {
+    // A preview already open is prepared again (the options may have changed).
+    if (auto* open = dynamic_cast<ASVMediaPreviewDlg*>(previewDialog_)) {
+        open->prepare();
+        return noChangeCommand();
+    }
     previewDialog_ = nullptr;
-    // The picture's preview is the reader's own print preview over the
-    // picture view; without a picture nothing is offered (the Flash
-    // animations' frame preview is not in the program).
-    if (!printView_)
+    const bool flash = mediaKind_ == kFlash;
+    AString movie = flash && flash_ ? flash_->movieFile() : AString();
+    if (flash && movie.empty())
         return noChangeCommand();
-    AComponent* made = printView_->makePreviewDialog(printView_);
-    auto* dialog = made ? dynamic_cast<ADisplayComponent*>(made) : nullptr;
-    if (!dialog)
+    const char* layout = flash ? ASVFlashPreviewDlg::kLayoutName : ASVJpegPreviewDlg::kLayoutName;
+    auto* preview = dynamic_cast<ASVMediaPreviewDlg*>(AComponent::loadLayout(this, layout, 0));
+    if (!preview)
         return noChangeCommand();
-    dialog->showUpdate();
-    previewDialog_ = dialog;
+    if (auto* flashPreview = dynamic_cast<ASVFlashPreviewDlg*>(preview))
+        flashPreview->setMovie(movie, flash_->currentFrame());
+    preview->setOwner(this);
+    previewDialog_ = preview;
+    preview->centerIn(this, true);
+    preview->show(true);
+    preview->prepare();
     return noChangeCommand();
+}
+
+long MediaPane::previewDocNo() {
+    return state_ ? state_->getDocNo() : -1;
+}
+
+void MediaPane::showPreviewOptions() {
+    if (printView_)
+        perform(printView_->printOptions());
+}
+
+void MediaPane::previewClosed(ASVMediaPreviewDlg* preview) {
+    if (previewDialog_ == preview)
+        previewDialog_ = nullptr;
 }

@@ -15,6 +15,7 @@
 #include "app/frame/SVPane.h"
 #include "app/state/ALongCycler.h"
 #include "base/object/AString.h"
+#include "panes/docks/print/AMediaPreviewApp.h"
 
 class ADisplayComponent;
 class AIconButton;
@@ -50,9 +51,12 @@ public:
     virtual void stopAndRewind() = 0;
     virtual void gotoFrame(int16_t frame) = 0;
     virtual void zoom(long percent, long previous) = 0;
+    // The movie printed and the frame it stops at (negative: none).
+    virtual AString movieFile() { return AString(); }
+    virtual int16_t currentFrame() { return -1; }
 };
 
-class MediaPane : public SVPane {
+class MediaPane : public SVPane, public AMediaPreviewOwner {
     SV_DECLARE_CLASS(MediaPane)
 public:
     enum : int16_t {
@@ -117,6 +121,12 @@ public:
     int16_t runExternalPlayer(const AString& directorPath, const AString& videoPath, const AString& folder);
 
     AString title();
+
+    // The print preview's questions.
+    long previewDocNo() override;
+    AString previewTitle() override { return title(); }
+    void showPreviewOptions() override;
+    void previewClosed(ASVMediaPreviewDlg* preview) override;
     AString videoPath() const { return videoFile_; }
     AString directorPath() const { return directorFile_; }
 

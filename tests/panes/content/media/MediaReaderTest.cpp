@@ -26,6 +26,7 @@
 #include "panes/content/media/MediaImagePane.h"
 #include "panes/content/media/MediaPane.h"
 #include "panes/content/media/MediaWin.h"
+#include "panes/docks/print/ASVJpegPreviewDlg.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchRequest.h"
@@ -166,6 +167,17 @@ TEST_F(MediaReaderTest, ASearchedPictureOpensInTheMediaWindowWithItsCaptionAndZo
         EXPECT_NE(label, pane->zoomText().c_str());
         EXPECT_EQ(0, pane->imagePane()->view()->bitmapLayer()->fitMode());
         EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), "media-window-sample-zoom", [&] { settle(); }).empty());
+        // The print command opens the picture's own preview, on this document.
+        pane->doCommand(MediaPane::kPrint, 0);
+        auto* preview = dynamic_cast<ASVJpegPreviewDlg*>(pane->previewDialog());
+        ASSERT_TRUE(preview);
+        EXPECT_EQ(pane, preview->owner());
+        settle();
+        EXPECT_TRUE(preview->imageView()->bitmapLayer()->hasBitmap());
+        EXPECT_FALSE(Canvas::saveWindow(preview->getHWnd(), "media-print-preview", [&] { settle(); }).empty());
+        app->perform(preview->doCommand(1015, 0));
+        settle();
+        EXPECT_EQ(nullptr, pane->previewDialog()) << "the closed preview leaves the pane";
     });
 }
 
