@@ -67,6 +67,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installContentServices();
     installFlashServices();
     installRightDockServices();
+    installEphemeris();
     installSearchPanes();
     installOnlinePanes();
 }
@@ -86,6 +87,7 @@ TheApp::~TheApp() {
     removeFlashServices();
     closeDictionary();
     removeRightDockServices();
+    removeEphemeris();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
     removeOnlinePanes();

@@ -399,6 +399,8 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
         rows.insert(rows.end(), entry.second.begin(), entry.second.end());
     }
     std::string why = ReadChronology(work, &records);
+    if (why.empty())
+        why = ReadEphemeris(work, &records);
     if (!why.empty())
         return why;
     std::vector<const BaseDescriptor*> entries;
@@ -488,7 +490,8 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     std::vector<std::string> headings = titles;
     for (int n = 0; n < kFigures; ++n) {
         headings.push_back("Figure " + std::to_string(n));
-        infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
+        // Key 12: the figure has a caption (FIG:LEG), which the right dock shows.
+        infos.push_back("000000000000100\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
     }
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {
         {"ext", &exts}, {"title", &titles}, {"hdglib", &headings}, {"hdginfo", &infos}};

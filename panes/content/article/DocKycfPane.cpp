@@ -58,6 +58,8 @@ void Log(const char* what, long docNo, const AError* error) {
     log.writeString("\n");
 }
 
+}  // namespace
+
 // A new highlighter of the search's words (no reference taken), or null
 // without a search, without words or without the base whose filter folds them.
 AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
@@ -80,8 +82,6 @@ AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
         new (std::nothrow) AHiliteSet(folded.c_str(), kWordSeparators, filter), "DocKycfPane", 140));
     return CheckAlloc(new (std::nothrow) AHighlighter(set.get(), nullptr), "DocKycfPane", 142);
 }
-
-}  // namespace
 
 long DocKycfPane::readFontDeltaMax(const char* text) {
     char* end = nullptr;

@@ -23,12 +23,18 @@
 
 class AAppTextRenderer;
 class AHighlighter;
+class ASearchBase;
+class ASVLoSearchState;
 class ARendererView;
 class ASVDocBitmapSupplier;
 class AStaticImage;
 class AStaticItem;
 class DockLCRPane;
 struct ArticleLink;
+
+// A new highlighter of the search's words (no reference taken), or null
+// without a search, without words or without the base whose filter folds them.
+AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite);
 
 class DocKycfPane : public SearchPane {
     SV_DECLARE_CLASS(DocKycfPane)
