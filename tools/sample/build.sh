@@ -50,7 +50,8 @@ if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/to
 else
   cat "$work/report.txt"
 fi
-if stale "$work/ephem/days.txt" "$src/.unpacked" "$work/.done" "$root/tools/sample/ephemeris.py"; then
+if stale "$work/ephem/days.txt" "$src/.unpacked" "$work/.done" "$root/tools/sample/ephemeris.py" \
+  "$root/tools/sample/chrono.py"; then
   "$python" "$root/tools/sample/ephemeris.py" "$src" "$work"
 fi
 

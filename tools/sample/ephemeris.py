@@ -19,8 +19,6 @@ import os
 import re
 import sys
 
-from PIL import Image
-
 import chrono
 import corpus
 import searches
@@ -91,27 +89,13 @@ def markup(text):
     return corpus.escape(corpus.to_cp1252(text, corpus.Counter()))
 
 
-def pictures(src, folder):
-    """A few sample images as small 24-bit BMP files; their count."""
-    found = []
-    for root, _, files in os.walk(os.path.join(src, "usr/share/gimp")):
-        found += [os.path.join(root, f) for f in files if f.endswith(".jpg")]
-    found = sorted(found)[-PICTURES:]
-    os.makedirs(folder, exist_ok=True)
-    for n, path in enumerate(found):
-        image = Image.open(path).convert("RGB")
-        image.thumbnail((96, 64))
-        image.save(os.path.join(folder, "%d.bmp" % n), "BMP")
-    return len(found)
-
-
 def main_with(src, work):
     calendar = os.path.join(src, "usr/share/calendar")
     out = os.path.join(work, "ephem")
     os.makedirs(out, exist_ok=True)
     index = searches.load(work)
     days, feasts = events_by_day(calendar), saints(calendar)
-    count = pictures(src, os.path.join(out, "bmp"))
+    count = chrono.pictures(src, os.path.join(out, "bmp"), PICTURES, last=True)
     records, texts, events, with_docs = [], [], 0, 0
     for slot in range(372):
         month, day = slot // 31 + 1, slot % 31 + 1

@@ -15,7 +15,6 @@
 #include "app/state/AppState.h"
 #include "docengine/text/AReader.h"
 #include "framework/clusters/AStaticItem.h"
-#include "framework/display/ADisplayServices.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/right/DockRightArtPane.h"
 #include "panes/docks/right/DockRightPane.h"
@@ -42,16 +41,6 @@ std::tm July14() {
 
 class EphemerisSampleTest : public SampleReaderTest {
 protected:
-    void settle() {
-        for (int i = 0; i < 20; ++i) {
-            ADisplayServices::current().flushLayouts();
-            app->flushUpdates();
-            pump();
-            Sleep(10);
-        }
-        RedrawWindow(frame->getHWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        pump();
-    }
     // The home screen shown again (the ephemeris moves to its next event).
     void home() {
         frame->goToState(new AppState(0, 1, nullptr, nullptr, nullptr, nullptr, -1), 1);
