@@ -490,9 +490,11 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     std::vector<std::string> headings = titles;
     for (int n = 0; n < kFigures; ++n) {
         headings.push_back("Figure " + std::to_string(n));
-        // Key 12: the figure has a caption (FIG:LEG), which the right dock shows.
-        infos.push_back("000000000000100\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
+        infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
     }
+    // Key 12: every figure has a caption (FIG:LEG), which the right dock shows.
+    for (size_t n = titles.size(); n < infos.size(); ++n)
+        infos[n][12] = '1';
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {
         {"ext", &exts}, {"title", &titles}, {"hdglib", &headings}, {"hdginfo", &infos}};
     if (!(why = WriteTable(data, "doc", docs, kTextMode)).empty())
