@@ -60,9 +60,7 @@ void Log(const char* what, long docNo, const AError* error) {
 
 }  // namespace
 
-// A new highlighter of the search's words (no reference taken), or null
-// without a search, without words or without the base whose filter folds them.
-AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
+AHighlighter* NewSearchHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
     AString words = search ? search->getHighlightWords() : AString();
     if (words.empty() || !hilite)
         return nullptr;
@@ -246,7 +244,7 @@ void DocKycfPane::updatePane() {
     AViewMeasureLock measuring(articleView_);
     if (docNo >= 0 && app.isTextDoc(docNo) && articleRenderer()) {
         hasHits_ = 0;
-        ARefHold<AHighlighter> held(NewHighlighter(search, app.getBase(kHiliteBase)));
+        ARefHold<AHighlighter> held(NewSearchHighlighter(search, app.getBase(kHiliteBase)));
         shown = showArticle(docNo, held.get());
         if (shown) {
             if (held.get())

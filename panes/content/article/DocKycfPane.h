@@ -23,18 +23,14 @@
 
 class AAppTextRenderer;
 class AHighlighter;
+class ARendererView;
 class ASearchBase;
 class ASVLoSearchState;
-class ARendererView;
 class ASVDocBitmapSupplier;
 class AStaticImage;
 class AStaticItem;
 class DockLCRPane;
 struct ArticleLink;
-
-// A new highlighter of the search's words (no reference taken), or null
-// without a search, without words or without the base whose filter folds them.
-AHighlighter* NewHighlighter(ASVLoSearchState* search, ASearchBase* hilite);
 
 class DocKycfPane : public SearchPane {
     SV_DECLARE_CLASS(DocKycfPane)
@@ -192,6 +188,11 @@ private:
     std::shared_ptr<DocKycfPane*> prefSlot_;
     TopView topView_{*this};
 };
+
+// A new highlighter of the search's words (no reference taken), or null
+// without a search, without words or without the base whose filter folds
+// them (the reader's highlighting base).
+AHighlighter* NewSearchHighlighter(ASVLoSearchState* search, ASearchBase* hilite);
 
 // Tells the article view of new preferences. Owned by the preferences
 // manager; reaches the pane through a slot the pane clears when it goes.

@@ -83,7 +83,7 @@ void LR_Legende::showCaption(long docNo) {
     }
     AppState* main = app.mainState();
     ASearchBase* hiliteBase = gDataManager ? gDataManager->getBase(kHiliteBase) : nullptr;
-    ARefHold<AHighlighter> highlighter(NewHighlighter(main ? main->getSearchState() : nullptr, hiliteBase));
+    ARefHold<AHighlighter> highlighter(NewSearchHighlighter(main ? main->getSearchState() : nullptr, hiliteBase));
     renderer->setLaidOutStreamModel(base->readToStream(t, info.fRecord, 0), nullptr);
     if (highlighter.get() && renderer->model()) {
         renderer->model()->setHighlighter(highlighter.get());
