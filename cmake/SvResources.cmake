@@ -43,12 +43,13 @@ set(SV_DOCKTOP_RESOURCES
   # The home screen, which the main window's layout includes beside the top dock.
   ${CMAKE_SOURCE_DIR}/resources/Accueil.layout ${CMAKE_SOURCE_DIR}/resources/accueilFlash.layout
   ${CMAKE_SOURCE_DIR}/resources/TopAccueil.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAccueil.layout
+  ${CMAKE_SOURCE_DIR}/resources/EPHEMERIDE.layout
   # The room pane, which the browser document container includes.
   ${CMAKE_SOURCE_DIR}/resources/docFlash.layout)
 set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt)
 # The main window's layout with the layouts and string lists its panes load
 # (the reader, its tests and benchmarks compile them alike).
 set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
@@ -57,7 +58,7 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout
   ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
   ${CMAKE_SOURCE_DIR}/resources/VScroll.layout ${SV_DOCKTOP_RESOURCES}
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFT.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFT.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTEPHEMERIDE.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHSI.layout ${CMAKE_SOURCE_DIR}/resources/LRListLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHAV.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
@@ -69,6 +70,7 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   ${CMAKE_SOURCE_DIR}/resources/MediaDockRight.layout ${CMAKE_SOURCE_DIR}/resources/MediaDockRightArt.layout)
 # The class tables and pictures the reading screen's panes need beside the application's.
 set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt)
 set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc

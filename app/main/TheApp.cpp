@@ -72,6 +72,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installMediaServices();
     installFlashServices();
     installRightDockServices();
+    installEphemeris();
     installSearchPanes();
     installOnlinePanes();
     phon_.reset(CheckAlloc(new (std::nothrow) IPhonAbp(1, 11, 0), "theapp", __LINE__));
@@ -97,6 +98,7 @@ TheApp::~TheApp() {
     removeFlashServices();
     closeDictionary();
     removeRightDockServices();
+    removeEphemeris();
     if (AOnlineHost::current() == this)
         AOnlineHost::setCurrent(nullptr);
     removeOnlinePanes();

@@ -27,6 +27,7 @@
 #include "app/lists/AListApp.h"
 #include "app/main/AppInstall.h"
 #include "app/main/AppWebEngine.h"
+#include "app/pane/AppToolKit.h"
 #include "app/online/AOnlineHost.h"
 #include "app/prefs/AHistoManager.h"
 #include "app/prefs/APrefManager.h"
@@ -39,6 +40,7 @@
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/media/MediaWinLongDic.h"
 #include "panes/docks/right/ARightDockApp.h"
+#include "panes/search/ephemeris/AEphemerisApp.h"
 #include "panes/docks/workspace/AWorkspace.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "web/movie/AQuickTimeApp.h"
@@ -217,6 +219,13 @@ public:
     // The right dock's services (installed while the application lives).
     void installRightDockServices();
     void removeRightDockServices();
+    // The ephemeris and caption panes' services (installed while the application lives).
+    void installEphemeris();
+    void removeEphemeris();
+    // Today as "DD-MM-YY" (day, month from 1, year within its century), from
+    // the clock set here, else from the local time.
+    AString todayText() const;
+    void setClock(AppToolKit::Clock clock) { clock_ = clock; }
     // After the connection check, the service's links page of a web-link key
     // ("liens_compl", ref) in a new web-page state; nothing offline.
     void openLinkComplements(const char* reference);
@@ -517,6 +526,8 @@ private:
     std::unique_ptr<AMediaApp> media_;                  // installed while the application lives
     MediaWinLongDic mediaWindows_;              // installed while the application lives
     std::unique_ptr<ARightDockApp> rightDock_;          // installed while the application lives
+    std::unique_ptr<AEphemerisApp> ephemeris_;          // installed while the application lives
+    AppToolKit::Clock clock_ = nullptr;                 // null: the local time
     AppNamedBitmaps namedBitmaps_;
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;

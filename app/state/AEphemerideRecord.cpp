@@ -35,7 +35,8 @@ void AEphemerideRecord::load(long record, int16_t eventIndex) {
     if (record < 0 || eventIndex < 0 || !gDataManager)
         return;
     ASearchBase* base = gDataManager->getBase(fBase);
-    if (!base)
+    // A record beyond the table (a day the base does not hold) is an empty day.
+    if (!base || record >= base->getRecordCount(fTable))
         return;
     loadText(base->getText(fTable, record, 1).c_str(), record, eventIndex);
 }

@@ -84,6 +84,14 @@ def options(d, ink):
     d.polygon([(5, 8), (15, 8), (10, 13)], fill=ink)
 
 
+def calendar(d, ink):
+    d.rectangle([4, 5, 16, 16], outline=ink, width=2)
+    d.line([(4, 8), (16, 8)], fill=ink, width=2)
+    d.line([(7, 3), (7, 6)], fill=ink)
+    d.line([(13, 3), (13, 6)], fill=ink)
+    d.rectangle([9, 11, 11, 13], fill=ink)
+
+
 def guide(d, ink):
     d.rectangle([4, 5, 16, 15], outline=ink, width=2)
     for y in (8, 11):
@@ -92,7 +100,7 @@ def guide(d, ink):
 
 BUTTONS = {1520: lambda d, c: chevrons(d, c, True), 1521: lambda d, c: chevrons(d, c, False), 1522: fold, 1542: guide}
 SWITCHES = {1523: padlock, 1530: magnifier, 1531: sliders, 1532: letters, 1533: tree, 1534: clock, 1535: tab,
-            1508: globe, 1509: disc, 1540: options}
+            1508: globe, 1509: disc, 1540: options, 1526: calendar}
 
 
 def strip(draw, rows):

@@ -136,7 +136,7 @@ def main(out):
     for number, text in ((1504, "LIENS WEB"), (1505, "THEMES ASSOCIES"), (1506, "ENSEMBLES"),
                          (1507, "DOCUMENTS LIES"), (1501, "SALLE DES IMAGES"),
                          (1502, "SALLE DES SONS"), (1503, "SALLE DES CARTES"), (1527, "SALLE DES VIDEOS"),
-                         (1528, "SALLE DES MEDIAS")):
+                         (1528, "SALLE DES MEDIAS"), (1511, "LEGENDE")):
         strip(200, 23, caption(text), rows=2).save(out + "/rd%d.bmp" % number)
 
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the sample encyclopedia's installation folder (build/sample) from
 # Debian's French help pages, man pages and thesaurus, and the dated events
-# of its calendar files, then checks it.
+# of its calendar files (the chronology and the ephemeris), then checks it.
 # Each stage is skipped when its output is newer than everything it reads,
 # so a second run with nothing changed takes seconds.
 set -euo pipefail
@@ -50,6 +50,10 @@ if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/to
 else
   cat "$work/report.txt"
 fi
+if stale "$work/ephem/days.txt" "$src/.unpacked" "$work/.done" "$root/tools/sample/ephemeris.py" \
+  "$root/tools/sample/chrono.py"; then
+  "$python" "$root/tools/sample/ephemeris.py" "$src" "$work"
+fi
 
 stage 3 "builder: the samplebase tool"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
@@ -58,7 +62,7 @@ tool=$build/tools/samplebase/samplebase.exe
 source "$root/tools/wine-env.sh"
 
 stage 4 "base: tables, word index, A-to-Z index, thesaurus, stop list, descriptor"
-if stale "$work/.built" "$work/.done" "$tool" || [ ! -f "$out/sv.sgm" ]; then
+if stale "$work/.built" "$work/.done" "$work/ephem/days.txt" "$tool" || [ ! -f "$out/sv.sgm" ]; then
   wine "$tool" build "$(winpath "$work")" "$(winpath "$out")"
   touch "$work/.built"
 fi

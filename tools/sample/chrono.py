@@ -126,12 +126,14 @@ def place_rows(chosen):
     return rows
 
 
-def pictures(src, folder):
-    """A few sample images as small 24-bit BMP files; their count."""
+def pictures(src, folder, count=BAND_PICTURES, last=False):
+    """A few sample images (the first or the last `count` in name order) as
+    small 24-bit BMP files; their count."""
     found = []
     for root, _, files in os.walk(os.path.join(src, "usr/share/gimp")):
         found += [os.path.join(root, f) for f in files if f.endswith(".jpg")]
-    found = sorted(found)[:BAND_PICTURES]
+    found = sorted(found)
+    found = found[-count:] if last else found[:count]
     os.makedirs(folder, exist_ok=True)
     for n, path in enumerate(found):
         image = Image.open(path).convert("RGB")

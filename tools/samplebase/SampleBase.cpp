@@ -453,6 +453,8 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
     }
     AddChoiceTexts(&records);
     std::string why = ReadChronology(work, &records);
+    if (why.empty())
+        why = ReadEphemeris(work, &records);
     if (!why.empty())
         return why;
     std::vector<const BaseDescriptor*> entries;
@@ -551,6 +553,9 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         headings.push_back(n < kFigures ? "Figure " + std::to_string(n) : pictures[n - kFigures].caption);
         infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
     }
+    // Key 12: every figure has a caption (FIG:LEG), which the right dock shows.
+    for (size_t n = titles.size(); n < infos.size(); ++n)
+        infos[n][12] = '1';
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {
         {"ext", &exts}, {"title", &titles}, {"hdglib", &headings}, {"hdginfo", &infos}};
     if (!(why = WriteTable(data, "doc", docs, kTextMode)).empty())

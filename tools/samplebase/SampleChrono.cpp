@@ -209,3 +209,46 @@ void CheckChronology(const KyMountedBase* base, SampleCheckReport* report) {
     CheckLinks(t["LNK"], t["HDG"].size(), &report->errors);
     CheckBand(t["BKGND"], t["BMP"], &report->errors);
 }
+
+// The ephemeris base from what tools/sample/ephemeris.py writes under
+// "ephem" (its diagram there). Each event's fourth field, the picture's index
+// among "bmp\<n>.bmp", becomes its record in GLB:DOCVIG, after the records
+// already there.
+std::string ReadEphemeris(const std::string& work, std::map<std::string, std::vector<std::string>>* records) {
+    const std::string folder = work + "\\ephem\\";
+    std::string days, texts, count;
+    // A corpus without an ephemeris keeps the skeleton's empty records.
+    if (!LoadFile(folder + "days.txt", &days))
+        return "";
+    if (!LoadFile(folder + "texts.txt", &texts) || !LoadFile(folder + "bmp.txt", &count))
+        return "cannot read " + folder + "texts.txt or bmp.txt";
+    std::vector<std::string>& vignettes = (*records)["GLB:DOCVIG"];
+    const long first = static_cast<long>(vignettes.size());
+    for (long n = 0; n < std::atol(count.c_str()); ++n) {
+        std::string path = folder + "bmp\\" + std::to_string(n) + ".bmp", bytes;
+        if (!LoadFile(path, &bytes))
+            return "cannot read " + path;
+        vignettes.push_back(bytes);
+    }
+    std::vector<std::string>& out = (*records)["EPHEMERIDE:HDG"];
+    out.clear();
+    for (const std::string& day : Split(days, '\f')) {
+        std::string record;
+        for (const std::string& event : day.empty() ? std::vector<std::string>() : Split(day, ',')) {
+            std::vector<std::string> fields = Split(event, ':');
+            if (fields.size() < 4)
+                return folder + "days.txt: an event of fewer than four fields";
+            long picture = std::atol(fields[3].c_str());
+            fields[3] = std::to_string(picture < 0 ? -1 : first + picture);
+            std::string joined;
+            for (const std::string& f : fields)
+                joined += (joined.empty() ? "" : ":") + f;
+            record += (record.empty() ? "" : ",") + joined;
+        }
+        out.push_back(record);
+    }
+    if (out.size() != 372)
+        return folder + "days.txt: not 372 days";
+    (*records)["EPHEMERIDE:BASE"] = Split(texts, '\f');
+    return "";
+}

@@ -16,6 +16,11 @@ struct SampleCheckReport;
 // "events.txt" the records stay as they are.
 std::string ReadChronology(const std::string& work, std::map<std::string, std::vector<std::string>>* records);
 
+// Sets "EPHEMERIDE:HDG" (372 day records) and "EPHEMERIDE:BASE" (event texts)
+// from the corpus folder's "ephem", appending its pictures to "GLB:DOCVIG".
+// Without "ephem\days.txt" the records stay as they are.
+std::string ReadEphemeris(const std::string& work, std::map<std::string, std::vector<std::string>>* records);
+
 // The chronology base as the chronology screen reads it: positive scale
 // factors over ascending years, at least ten periods, event lines of seven
 // fields in ascending years, headings of four fields, link lists and

@@ -61,13 +61,15 @@ std::string ReadFileBytes(const std::string& path) {
     return out.str();
 }
 
-TinyInstall::TinyInstall() {
+TinyInstall::TinyInstall(void (*extra)(const std::string& work)) {
     static int count = 0;
     dir_ = ProgramFolder() + "svapp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
     std::string work = dir_ + "-work";
     CreateDirectoryA(dir_.c_str(), nullptr);
     CreateDirectoryA(work.c_str(), nullptr);
     WriteCorpus(work);
+    if (extra)
+        extra(work);
     error_ = BuildSample(work, dir_, nullptr);
     AFileSpec(work.c_str()).removeTree(true);
 }

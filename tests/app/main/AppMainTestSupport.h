@@ -15,7 +15,8 @@
 // A fresh installation folder beside the test program; removed at the end.
 class TinyInstall {
 public:
-    TinyInstall();
+    // extra, when given, adds its files to the corpus folder before the build.
+    explicit TinyInstall(void (*extra)(const std::string& work) = nullptr);
     ~TinyInstall();
     TinyInstall(const TinyInstall&) = delete;
     TinyInstall& operator=(const TinyInstall&) = delete;

@@ -7,6 +7,7 @@
 #include "app/main/AppInstall.h"
 #include "base/object/AError.h"
 #include "framework/components/AComponent.h"
+#include "framework/display/ADisplayServices.h"
 #include "framework/windows/AWindowShell.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -99,6 +100,17 @@ void SampleReaderTest::pump() {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
             DispatchMessageA(&msg);
     }
+}
+
+void SampleReaderTest::settle() {
+    for (int i = 0; i < 20; ++i) {
+        ADisplayServices::current().flushLayouts();
+        app->flushUpdates();
+        pump();
+        Sleep(10);
+    }
+    RedrawWindow(frame->getHWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pump();
 }
 
 DocKycfPane* SampleReaderTest::articlePane() {

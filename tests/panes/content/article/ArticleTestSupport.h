@@ -67,6 +67,8 @@ protected:
     void TearDown() override;
     // Delivers pending messages and change notices.
     void pump();
+    // Layouts, updates and paints delivered before a picture.
+    void settle();
     DocKycfPane* articlePane();
     // The main window as the screen shows it, as build/artifacts/<name>.png;
     // answers the count of pixels that are not white inside `inside` (window

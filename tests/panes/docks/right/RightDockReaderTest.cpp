@@ -19,20 +19,7 @@
 
 namespace {
 
-class RightDockReaderTest : public SampleReaderTest {
-protected:
-    // Layouts, updates and paints delivered before a picture.
-    void settle() {
-        for (int i = 0; i < 20; ++i) {
-            ADisplayServices::current().flushLayouts();
-            app->flushUpdates();
-            pump();
-            Sleep(10);
-        }
-        RedrawWindow(frame->getHWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        pump();
-    }
-};
+class RightDockReaderTest : public SampleReaderTest {};
 
 // The first article with a set, linked documents and themes.
 long ArticleWithThreeLists() {

@@ -125,7 +125,7 @@ void LeftDockTest::SetUp() {
     AListApp::install(&listApp);
     ASearchPanesApp::install(&panesApp);
     makeApp(0, true);
-    AComponent* loaded = AComponent::loadLayout(app, "LeftDockFrame", 0);
+    AComponent* loaded = AComponent::loadLayout(app, frameLayout(), 0);
     if (!loaded)
         GTEST_SKIP() << "no display";
     frame = dynamic_cast<TestFrame*>(loaded);

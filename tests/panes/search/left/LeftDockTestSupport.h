@@ -73,6 +73,8 @@ class LeftDockTest : public ClusterTest {
 protected:
     // The installation the data manager reads (its folder, with "sv.sgm").
     virtual std::string dataFolder();
+    // The test main window's layout.
+    virtual const char* frameLayout() { return "LeftDockFrame"; }
     void SetUp() override;
     void TearDown() override;
     // A new search of screen 1, left mode 1 (fNew), with the text results (a
