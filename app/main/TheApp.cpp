@@ -23,8 +23,10 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
+#include "panes/search/atlas/AAtlasApp.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
+#include "search/facade/AKeyIndex.h"
 #include "search/facade/KyTextMatch.h"
 #include "web/net/AppNetManager.h"
 
@@ -66,6 +68,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installTopDock();
     installContentServices();
     installFlashServices();
+    installAtlasServices();
     installRightDockServices();
     installSearchPanes();
     installOnlinePanes();
@@ -84,6 +87,7 @@ TheApp::~TheApp() {
     removeTopDock();
     removeContentServices();
     removeFlashServices();
+    removeAtlasServices();
     closeDictionary();
     removeRightDockServices();
     if (AOnlineHost::current() == this)

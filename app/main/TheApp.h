@@ -59,6 +59,8 @@ class ADocNetManager;
 class ANetInfo;
 class AppNetManager;
 class ASearchPanesApp;
+class AAtlasApp;
+class AKeyIndex;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -329,6 +331,9 @@ public:
     void removeWorkspaceWindows();
     void installFlashServices();
     void removeFlashServices();
+    // The atlas panes' services (installed while the application lives).
+    void installAtlasServices();
+    void removeAtlasServices();
     // The article's note markers open the notes window through the store.
     void hookNoteWindow();
     AString getCurrentUserName() override { return userName_; }
@@ -390,12 +395,15 @@ public:
     // Documents of the picture, sound, media and video bases.
     bool docIsMedia(long docNo);
     bool isTextDoc(long docNo);
-    // The navigation kind: 0 for a text, 4 for a map, defaultKind otherwise.
+    // The navigation kind: 0 for a text, 2 for a map, defaultKind otherwise.
     int16_t getDocKind(long docNo, int16_t defaultKind);
     // The link text registered under a name (the Flash requests' targets);
     // empty when none is registered.
     AString getLinkFsText(const char* name);
     void setLinkFsText(const char* name, const char* text);
+    // The text of table 6 ("FS") of the maps base for the record the map-name
+    // index ("CARTESFS") registers under name ("place_map"); empty when none.
+    AString getMapFsText(const char* name);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 
@@ -489,6 +497,8 @@ private:
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
     std::map<std::string, AString> linkTexts_;        // link name to target text
     std::unique_ptr<AFlashServices> flashServices_;
+    std::unique_ptr<AAtlasApp> atlas_;                // installed while the application lives
+    std::unique_ptr<AKeyIndex> mapNames_;             // the map-name index, opened on first use
     std::unique_ptr<ADicoLibrary> dico_;
     std::unique_ptr<ASVSelContextMenuCallBack> selMenus_[2];  // [0] without find, [1] with
     std::unique_ptr<AOnlinePanesHost> onlinePanes_;  // installed while the application lives
