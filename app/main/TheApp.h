@@ -251,6 +251,8 @@ public:
     // The main window, or null before it opens and after it closes.
     Frame1* getFrame();
     int16_t getDocKindPane(int16_t kind) override;
+    // The atlas room's own page: its state is the atlas screen.
+    static constexpr const char* kAtlasPage = "hg_atlas";
     // A state of screen mode 4 for an address; value is the room, -1 for none.
     AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) override;
     AString getScreenAddress(int16_t first, int16_t second) override;

@@ -29,6 +29,7 @@
 #include "search/writers/TableWriter.h"
 #include "search/writers/TextFileWriters.h"
 #include "search/writers/ThesWriter.h"
+#include "tools/samplebase/SampleAtlas.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
 #include "tools/samplebase/SampleKeywords.h"
@@ -389,9 +390,12 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles)
 // folder), as a table "<base>_<table>" of the data
 // folder and an entry of the descriptor ("COM" for the first entry).
 std::string WriteSkeleton(const std::string& work, const std::string& data, const std::vector<std::string>& titles,
-                          const SampleRightDock& dock, DescriptorSpec* spec) {
+                          const SampleRightDock& dock, const std::map<std::string, std::vector<std::string>>& extra,
+                          DescriptorSpec* spec) {
     size_t articles = titles.size();
     std::map<std::string, std::vector<std::string>> records = SkeletonRecords(articles);
+    for (const auto& table : extra)
+        records[table.first] = table.second;
     AddRightDockRecords(dock, articles + kFigures, &records);
     // LINKS:HDG keeps its first record; the keywords' lists follow it.
     for (auto& entry : SampleKeywordRecords(titles, articles + kFigures)) {
@@ -490,6 +494,15 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         headings.push_back("Figure " + std::to_string(n));
         infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
     }
+    // The atlas's maps, when the corpus has them, follow the figures.
+    SampleAtlas atlas;
+    std::map<std::string, std::vector<std::string>> atlasRecords;
+    if (!(why = ReadAtlas(work, static_cast<long>(articles.size()) + kFigures, &atlas, &atlasRecords)).empty())
+        return why;
+    for (size_t k = 0; k < atlas.titles.size(); ++k) {
+        headings.push_back(atlas.titles[k]);
+        infos.push_back("000000000000000\t2\t" + std::to_string(k) + "\t0\t0\tCARTES:" + std::to_string(k) + "\t0\t");
+    }
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {
         {"ext", &exts}, {"title", &titles}, {"hdglib", &headings}, {"hdginfo", &infos}};
     if (!(why = WriteTable(data, "doc", docs, kTextMode)).empty())
@@ -523,7 +536,8 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteSkeleton(work, data, titles, dock, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+    if (!(why = WriteSkeleton(work, data, titles, dock, atlasRecords, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+        !(why = WriteAtlas(atlas, work + "\\chars.txt", data, out, &spec)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})

@@ -12,6 +12,7 @@
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
+#include "app/lexicon/ASVSearchInList.h"
 #include "framework/controls/AEditBox.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/content/flash/FlashPane.h"
@@ -102,6 +103,12 @@ bool LR_Atlas::beginOpenIndex(const char* key) {
         ThrowAssert(kFile, __LINE__);
     index_ = AAtlasApp::current().openIndex(key);
     return index_ != nullptr;
+}
+
+void LR_Atlas::adoptSearch() {
+    // Made while the layout sets up: the set-up passes have passed this pane's children.
+    search_->open();
+    search_->setUpItems();
 }
 
 void LR_Atlas::restoreFromState() {

@@ -55,6 +55,9 @@ protected:
     AtlasPlace clickedPlace(ARenderer* renderer);
     // The first steps of opening the index: false when there is nothing to open.
     bool beginOpenIndex(const char* key);
+    // Opens the type-ahead search just made (a component made outside a
+    // layout) and ties it to the field and the list.
+    void adoptSearch();
     // Restores the field and the selection from a new or replayed state.
     void restoreFromState();
     // The centre's movie pane, or null.

@@ -46,7 +46,7 @@ void LR_AtlasAllMap::openIndex(const char* key, AEditBox* field) {
         renderer->enableTables('*');
         listView->invalidate();
         search_ = CheckAlloc(new (std::nothrow) ASVSearchInList(this, kFieldId, kListId, index_, 0), kFile, __LINE__);
-        search_->setUpItems();
+        adoptSearch();
         if (field)
             field->setVisible(true);
     }

@@ -50,7 +50,7 @@ void LR_AtlasCurrentMap::openIndex(const char* key, AEditBox* field) {
         search_ = CheckAlloc(
             new (std::nothrow) ASVFilterSearchInList(this, getter->filter(), kFieldId, kListId, index_, 0), kFile,
             __LINE__);
-        search_->setUpItems();
+        adoptSearch();
         if (field)
             field->setVisible(true);
     }
