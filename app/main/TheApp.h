@@ -297,6 +297,8 @@ public:
     // forgotten password) against "ACCOUNTSCRIPT", and the defaults.
     AString getNetStatusPage(int16_t check);
     void saveWebPageCopy();
+    // The home top dock shows the stored last connection date again.
+    void showLastConnection();
     void serviceAccountRequest(int16_t kind, ANetInfo* settings);
     void setNetDefaults();
     // The account wizard at a step, under the main window; null without its layout.
@@ -406,6 +408,9 @@ public:
     // The text of table 6 ("FS") of the maps base for the record the map-name
     // index ("CARTESFS") registers under name ("place_map"); empty when none.
     AString getMapFsText(const char* name);
+    // The document a link name leads to: its link text "0:n" names document
+    // n, "1:m" the first document of record m of the links base; -1 for none.
+    long resolveDocLink(const char* name);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 

@@ -64,6 +64,7 @@ public:
         return app_.extractRecordToTemp(base, table, record, extension);
     }
     AString getDocTitle(long docNo) override { return app_.getDataManager()->getDocTitle(docNo); }
+    long resolveDocLink(const char* name) override { return app_.resolveDocLink(name); }
     AString lastConnection() override {
         ANetInfo* info = app_.netInfo();
         return info ? info->getLastConnection() : AString();

@@ -1,9 +1,13 @@
 // What the Flash panes ask of the application: link texts, the links base,
 // document kinds and the document shown in a new state.
+#include <cerrno>
+#include <cstdlib>
 #include <new>
+#include <string>
 
 #include "app/main/TheApp.h"
 #include "base/object/AError.h"
+#include "search/facade/ALoSimple.h"
 
 namespace {
 
@@ -38,6 +42,45 @@ private:
 AString TheApp::getLinkFsText(const char* name) {
     auto it = linkTexts_.find(name ? name : "");
     return it == linkTexts_.end() ? AString() : it->second;
+}
+
+namespace {
+
+// A whole decimal number of the text, or false.
+bool WholeNumber(const std::string& text, long& value) {
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text.c_str(), &end, 10);
+    return errno == 0 && end && *end == 0;
+}
+
+}  // namespace
+
+long TheApp::resolveDocLink(const char* name) {
+    std::string text = getLinkFsText(name).c_str();
+    size_t colon = text.find(':');
+    long kind = -1, n = -1;
+    if (colon == std::string::npos || !WholeNumber(text.substr(0, colon), kind) ||
+        !WholeNumber(text.substr(colon + 1), n) || n < 0)
+        return -1;
+    if (kind == 0)
+        return n;
+    if (kind != 1 || !getDataManager())
+        return -1;
+    try {
+        // The record: two key fields, then a document list "count:maxDoc:d1,d2,...".
+        std::string record = getDataManager()->getLinkRecord(n).c_str();
+        size_t first = record.find(':');
+        size_t second = first == std::string::npos ? first : record.find(':', first + 1);
+        if (second == std::string::npos)
+            return -1;
+        ARefHold<ALoSimple> list(new ALoSimple(record.substr(second + 1).c_str()));
+        return list->getCount() > 0 ? list->seek(0) : -1;
+    } catch (const AError&) {
+        return -1;  // no such record, or a damaged list
+    }
 }
 
 void TheApp::setLinkFsText(const char* name, const char* text) {

@@ -15,6 +15,7 @@
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
 #include "docengine/render/ATextRenderer.h"
+#include "panes/content/home/DockTopAccueilPane.h"
 #include "panes/docks/online/AOnlinePanesHost.h"
 #include "panes/docks/online/ASVNetDlg.h"
 #include "panes/docks/online/ASVPrefDlg.h"
@@ -163,8 +164,16 @@ void TheApp::saveWebPageCopy() {
         CurrentErrorStream().writeString("#Copie de la page du service non enregistr\xE9" "e\n");
         return;
     }
+    showLastConnection();
     if (Frame1* frame = getFrame())
         frame->showConnectionState();
+}
+
+void TheApp::showLastConnection() {
+    Frame1* frame = getFrame();
+    SVPane* dock = frame ? frame->paneSlots().homeTopDock : nullptr;
+    if (auto* home = dock ? static_cast<DockTopAccueilPane*>(dock->castTo(&DockTopAccueilPane::classRecord)) : nullptr)
+        home->showLastConnection();
 }
 
 // The account requests: "<SVSITE><ACCOUNTSCRIPT>/login|passwd|forgot?..."

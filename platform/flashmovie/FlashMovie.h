@@ -78,3 +78,7 @@ private:
 
 // Registers the stand-in as the plug-in of "application/x-shockwave-flash".
 void RegisterFlashStandIn();
+// The stand-in drawn in a window (an HWND), as "frame F zoom Z pan X,Y
+// last CALL" (CALL as the page made it, "-" before any); empty for a window
+// that is not a stand-in's. For tests and diagnostics.
+std::string DescribeFlashStandIn(void* window);

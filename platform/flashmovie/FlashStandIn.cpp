@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "platform/webrt/nsBrowser.h"
 #include "platform/webrt/nsComponents.h"
@@ -132,11 +133,20 @@ public:
     }
 
     nsresult Call(const char* function, const std::vector<std::string>& arguments) override {
+        lastCall_ = std::string(function ? function : "") + "(";
+        for (size_t i = 0; i < arguments.size(); ++i)
+            lastCall_ += (i ? "," : "") + arguments[i];
+        lastCall_ += ")";
         if (!playback_.call(function ? function : "", arguments))
             return NS_ERROR_INVALID_ARG;
         if (hwnd_)
             InvalidateRect(hwnd_, nullptr, FALSE);
         return NS_OK;
+    }
+
+    std::string describe() const {
+        return "frame " + std::to_string(playback_.frame()) + " zoom " + std::to_string(playback_.zoom()) + " pan " +
+               std::to_string(playback_.panX()) + "," + std::to_string(playback_.panY()) + " last " + lastCall_;
     }
 
     nsresult Stop() override {
@@ -227,6 +237,7 @@ private:
     FlashPlayback playback_{&movie_};
     std::vector<HBITMAP> pictures_;  // owned, one per frame (null when unreadable)
     HWND hwnd_ = nullptr;            // owned
+    std::string lastCall_ = "-";
 };
 
 nsresult MakeFlashStandIn(const char*, nsIPluginInstance** result) {
@@ -240,6 +251,15 @@ nsresult MakeFlashStandIn(const char*, nsIPluginInstance** result) {
 }
 
 }  // namespace
+
+std::string DescribeFlashStandIn(void* window) {
+    HWND hwnd = static_cast<HWND>(window);
+    char name[64] = "";
+    if (!hwnd || !GetClassNameA(hwnd, name, sizeof name) || std::strcmp(name, kClassName) != 0)
+        return std::string();
+    auto* self = reinterpret_cast<FlashStandIn*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return self ? self->describe() : std::string();
+}
 
 void RegisterFlashStandIn() {
     NS_RegisterPlugin("application/x-shockwave-flash", MakeFlashStandIn);

@@ -7,6 +7,7 @@
 #include "framework/controls/AEditBox.h"
 #include "framework/extras/AProgressBar.h"
 #include "web/browser/AMozillaView.h"
+#include "web/browser/BrowserPaneHandler.h"
 #include "web/browser/KyMozillaGetUrl.h"
 #include "web/embed/AAlertCallBack.h"
 #include "web/embed/AMozillaFeature.h"
@@ -63,20 +64,11 @@ void ABrowserPane::setUpItems() {
         progressBar_->setBarColour(0xFF0000);
         progressBar_->hide(true);
     }
-    handler_ = CheckAlloc(new (std::nothrow) ABrowserPaneHandler(this), "kyMozillaPane", 99);
-    handler_->addRef();
-    view_->addHandler("AllEvent", handler_);
-    view_->addLink(this);
+    HookBrowserHandler(view_, this, handler_, "kyMozillaPane", 99);
 }
 
 void ABrowserPane::detachItems() {
-    if (view_)
-        view_->removeLink(this);
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-        handler_ = nullptr;
-    }
+    UnhookBrowserHandler(view_, this, handler_);
     view_ = nullptr;
     addressField_ = nullptr;
     statusText_ = nullptr;

@@ -18,6 +18,7 @@
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/top/DockTopAtlasPane.h"
+#include "web/browser/BrowserPaneHandler.h"
 
 SV_IMPLEMENT_CLASS(FlashPane, 0, SVFlashPane)
 SV_IMPLEMENT_CLASS(AFlashPaneCmd, 0, AMozillaFlashCmd)
@@ -130,10 +131,7 @@ void APostFrameCmd::execute() {
 }
 
 FlashPane::~FlashPane() {
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-    }
+    UnhookBrowserHandler(nullptr, this, handler_);
 }
 
 void FlashPane::attachItems() {
@@ -153,22 +151,11 @@ void FlashPane::setUpItems() {
     view_ = CheckAlloc(
         item ? static_cast<AMozillaTargetView*>(item->castTo(&AMozillaTargetView::classRecord)) : nullptr,
         "FlashPane", __LINE__);
-    if (!handler_) {
-        handler_ = CheckAlloc(new (std::nothrow) AFlashPaneHandler(this), "FlashPane", __LINE__);
-        handler_->addRef();
-    }
-    view_->addHandler("AllEvent", handler_);
-    view_->addLink(this);
+    HookBrowserHandler(view_, this, handler_, "FlashPane", __LINE__);
 }
 
 void FlashPane::detachItems() {
-    if (view_)
-        view_->removeLink(this);
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-        handler_ = nullptr;
-    }
+    UnhookBrowserHandler(view_, this, handler_);
     if (switcher_ && switcher_->link(DockLCRPane::kFlash) == this)
         switcher_->setLink(DockLCRPane::kFlash, nullptr);
     SVFlashPane::detachItems();

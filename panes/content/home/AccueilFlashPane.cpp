@@ -16,6 +16,7 @@
 #include "base/object/AError.h"
 #include "panes/content/article/AContentApp.h"
 #include "web/browser/AMozillaView.h"
+#include "web/browser/BrowserPaneHandler.h"
 
 SV_IMPLEMENT_CLASS(AccueilFlashPane, 0, SVPane)
 SV_IMPLEMENT_CLASS(AAccueilFlashPaneCmd, 0, AMozillaFlashCmd)
@@ -83,10 +84,7 @@ void AAccueilFlashPaneCmd::execute() {
 }
 
 AccueilFlashPane::~AccueilFlashPane() {
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-    }
+    UnhookBrowserHandler(nullptr, this, handler_);
 }
 
 void AccueilFlashPane::attachItems() {
@@ -99,22 +97,11 @@ void AccueilFlashPane::setUpItems() {
     AClusterItem* item = findItem(kView, false);
     view_ = CheckAlloc(item ? static_cast<AMozillaView*>(item->castTo(&AMozillaView::classRecord)) : nullptr,
                        "AccueilFlashPane", __LINE__);
-    if (!handler_) {
-        handler_ = CheckAlloc(new (std::nothrow) AAccueilFlashPaneHandler(this), "AccueilFlashPane", __LINE__);
-        handler_->addRef();
-    }
-    view_->addHandler("AllEvent", handler_);
-    view_->addLink(this);
+    HookBrowserHandler(view_, this, handler_, "AccueilFlashPane", __LINE__);
 }
 
 void AccueilFlashPane::detachItems() {
-    if (view_)
-        view_->removeLink(this);
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-        handler_ = nullptr;
-    }
+    UnhookBrowserHandler(view_, this, handler_);
     view_ = nullptr;
     SVPane::detachItems();
     purgePage();

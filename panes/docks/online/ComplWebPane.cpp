@@ -13,6 +13,7 @@
 #include "panes/docks/online/AOnlinePanesHost.h"
 #include "panes/docks/online/ComplWebCommands.h"
 #include "web/browser/AMozillaView.h"
+#include "web/browser/BrowserPaneHandler.h"
 
 SV_IMPLEMENT_CLASS(ComplWebPane, 0, SearchPane)
 
@@ -91,10 +92,7 @@ int16_t AComplWebPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event) 
 }
 
 ComplWebPane::~ComplWebPane() {
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-    }
+    UnhookBrowserHandler(nullptr, this, handler_);
 }
 
 void ComplWebPane::attachItems() {
@@ -111,20 +109,11 @@ void ComplWebPane::setUpItems() {
     AClusterItem* status = findItem(kStatus, false);
     status_ = CheckAlloc(status ? static_cast<AStaticText*>(status->castTo(&AStaticText::classRecord)) : nullptr,
                          "ComplWebPane", 245);
-    handler_ = CheckAlloc(new (std::nothrow) AComplWebPaneHandler(this), "ComplWebPane", 250);
-    handler_->addRef();
-    view_->addHandler("AllEvent", handler_);
-    view_->addLink(this);
+    HookBrowserHandler(view_, this, handler_, "ComplWebPane", 250);
 }
 
 void ComplWebPane::detachItems() {
-    if (view_)
-        view_->removeLink(this);
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-        handler_ = nullptr;
-    }
+    UnhookBrowserHandler(view_, this, handler_);
     view_ = nullptr;
     status_ = nullptr;
     if (Frame1* frame = getFrame(); frame && frame->paneSlots().webComplementPane == this)
