@@ -51,7 +51,8 @@ void AtlasListLayout::arrangeClients() {
     ALayoutClientList* list = getClients();
     if (!list || !listClient_)
         return;
-    list->hideAll();
+    // The list is the one client: it is added afresh each time, never twice.
+    list->clear();
     list->addClient(listClient_, 1, 1, nullptr);
     list->layout();
 }

@@ -19,6 +19,7 @@
 #include "panes/search/atlas/AtlasPlace.h"
 #include "panes/search/atlas/DockLeftAtlasPane.h"
 #include "web/browser/AMozillaView.h"
+#include "web/browser/BrowserPaneHandler.h"
 
 SV_IMPLEMENT_CLASS(AtlasPrec, 0, AClientPane)
 SV_IMPLEMENT_CLASS(AAtlasPrecCmd, 0, AMozillaFlashCmd)
@@ -86,10 +87,7 @@ void AAtlasPrecCmd::execute() {
 }
 
 AtlasPrec::~AtlasPrec() {
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-    }
+    UnhookBrowserHandler(nullptr, this, handler_);
 }
 
 void AtlasPrec::readFrom(AMemoryStream& stream) {
@@ -117,22 +115,11 @@ void AtlasPrec::setUpItems() {
     AClusterItem* item = findItem(kView, false);
     view_ = CheckAlloc(item ? static_cast<AMozillaView*>(item->castTo(&AMozillaView::classRecord)) : nullptr, kFile,
                        __LINE__);
-    if (!handler_) {
-        handler_ = CheckAlloc(new (std::nothrow) AAtlasPrecHandler(this), kFile, __LINE__);
-        handler_->addRef();
-    }
-    view_->addHandler("AllEvent", handler_);
-    view_->addLink(this);
+    HookBrowserHandler(view_, this, handler_, kFile, __LINE__);
 }
 
 void AtlasPrec::detachItems() {
-    if (view_)
-        view_->removeLink(this);
-    if (handler_) {
-        handler_->detachPane();
-        handler_->release();
-        handler_ = nullptr;
-    }
+    UnhookBrowserHandler(view_, this, handler_);
     if (lcr_ && lcr_->link(DockLCRPane::kAtlasPrec) == this)
         lcr_->setLink(DockLCRPane::kAtlasPrec, nullptr);
     AClientPane::detachItems();

@@ -26,7 +26,6 @@
 #include "tests/app/main/AppMainTestSupport.h"
 #include "tests/panes/search/left/LeftDockTestSupport.h"
 #include "web/browser/AMozillaView.h"
-#include <cstdio>
 
 namespace {
 
@@ -325,24 +324,4 @@ TEST_F(AtlasPanesTest, EachPreviewReplacesAndListsTheFormerFiles) {
     preview->releaseFiles();
     EXPECT_EQ(3u, contentApp.registered.size()) << "a file already gone is not listed";
     EXPECT_TRUE(preview->moviePath().empty() && preview->pagePath().empty());
-}
-
-namespace {
-void DumpThin(AComponent* c, int depth) {
-    if (auto* d = dynamic_cast<ADisplayComponent*>(c)) {
-        APoint p = d->windowPosition();
-        APoint s = d->getSize();
-        if (d->hasFlags(ADisplayComponent::kVisible) && s.x <= 8 && s.y > 150)
-            std::printf("THIN %s id %d at %d,%d size %d,%d depth %d\n", c->getClass()->name(), c->id(), p.x, p.y, s.x, s.y, depth);
-    }
-    Alist& children = c->children();
-    for (ALink* link = children.firstLink(); link != children.sentinel(); link = link->next)
-        DumpThin(ChildOf(link), depth + 1);
-}
-}  // namespace
-
-TEST_F(AtlasPanesTest, DiagThin) {
-    showAtlas(-1);
-    DumpThin(frame, 0);
-    picture("atlas-diag.png");
 }
