@@ -205,6 +205,10 @@ void AtlasPrec::selectPlace(long place) {
     next->setDocNo(target.doc);
     next->fNbFrame = 3;
     next->fNumFrame = target.frame;
+    // A new map, as the place lists open one: the atlas pane records it, so
+    // that this preview and the current-map list follow the centre.
+    if (ALeftState* nextLeft = next->getLeftState())
+        nextLeft->fClone = 0;
     goToState(next);
 }
 

@@ -298,6 +298,7 @@ TEST_F(AtlasPanesTest, ThePreviewTakesPlaceMessagesOnlyWhileShown) {
     }
     EXPECT_EQ(3, frame->currentState()->fNbFrame);
     EXPECT_EQ(2, frame->currentState()->fNumFrame);
+    EXPECT_EQ(11, leftValue(DockLeftAtlasPane::kMapKey)) << "the preview follows the map it opened";
     EXPECT_NE(std::string::npos, contentApp.log.find("media 5;")) << "place 9 is a media document";
     AMozillaUpdateTitleEvent title;
     EXPECT_EQ(1, atlas->preview()->handler()->onEvent(atlas->preview()->view(), &title));
