@@ -6,17 +6,12 @@ with a pin) and the countries button (1426: a flag), each a strip of three
 frames (disabled, normal, pressed) with, for the switches, a second row for
 their chosen state. Run: draw_atlas_bitmaps.py OUT_FOLDER (needs Pillow).
 """
+import os
 import sys
 
-from PIL import Image, ImageDraw
-
-W, H = 20, 20
-BACK = (238, 241, 247)
-FACE = (246, 248, 251)
-INK = (40, 66, 110)
-GREY = (160, 164, 172)
-PRESSED = (204, 216, 236)
-MARKED = (56, 86, 134)
+# The strips are drawn as the left dock's: same frames, same colours.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "leftdockart"))
+from draw_leftdock_bitmaps import strip  # noqa: E402
 
 
 def globe(d, ink):
@@ -35,20 +30,6 @@ def shown_map(d, ink):
 def flag(d, ink):
     d.line([(5, 3), (5, 17)], fill=ink, width=2)
     d.polygon([(6, 4), (16, 6), (6, 10)], fill=ink)
-
-
-def strip(draw, rows):
-    image = Image.new("RGB", (3 * W, rows * H), BACK)
-    for row in range(rows):
-        marked = row == 1
-        for i, (back, ink) in enumerate([(FACE, GREY), (FACE, INK), (PRESSED, INK)]):
-            frame = Image.new("RGB", (W, H), BACK)
-            d = ImageDraw.Draw(frame)
-            fill = MARKED if marked and i else back
-            d.rounded_rectangle([0, 0, W - 1, H - 1], radius=3, fill=fill, outline=(150, 166, 190))
-            draw(d, FACE if marked and i else ink)
-            image.paste(frame, (i * W, row * H))
-    return image
 
 
 def main(out):

@@ -199,16 +199,9 @@ void AtlasPrec::selectPlace(long place) {
     }
     if (target.doc == state->getDocNo())
         return;
-    ADocState* doc = state->getDocState();
-    int16_t kind = app.getDocKind(target.doc, doc ? doc->fDocType : int16_t(2));
-    AppState* next = frame_->makeNavState(1, 0, 0, 1, -1, kind, 4);
-    next->setDocNo(target.doc);
-    next->fNbFrame = 3;
-    next->fNumFrame = target.frame;
     // A new map, as the place lists open one: the atlas pane records it, so
     // that this preview and the current-map list follow the centre.
-    if (ALeftState* nextLeft = next->getLeftState())
-        nextLeft->fClone = 0;
+    AppState* next = NewMapState(*frame_, *state, target);
     goToState(next);
 }
 

@@ -7,6 +7,8 @@
 #include "app/state/AppState.h"
 #include "framework/components/AActionTable.h"
 #include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/AContentApp.h"
+#include "panes/search/atlas/AtlasPlace.h"
 #include "panes/search/atlas/AtlasPrec.h"
 
 SV_IMPLEMENT_CLASS(DockLeftAtlasPane, 0, SVPane)
@@ -27,6 +29,18 @@ int16_t PositionOf(long argument) {
 bool IsAtlasScreen(AppState* state) {
     ALeftState* left = state ? state->getLeftState() : nullptr;
     return left && state->getScreenMode() == 4 && state->fSalle == 4 && left->fSalleType == 'P';
+}
+
+AppState* NewMapState(Frame1& frame, AppState& current, const AtlasPlace& place) {
+    ADocState* doc = current.getDocState();
+    int16_t kind = AContentApp::current().getDocKind(place.doc, doc ? doc->fDocType : int16_t(2));
+    AppState* next = frame.makeNavState(1, 0, 0, 1, -1, kind, 4);
+    next->setDocNo(place.doc);
+    next->fNbFrame = 3;
+    next->fNumFrame = place.frame;
+    if (ALeftState* left = next->getLeftState())
+        left->fClone = 0;
+    return next;
 }
 
 void DockLeftAtlasPane::readFrom(AMemoryStream& stream) {

@@ -14,9 +14,13 @@
 
 class AtlasPrec;
 class AppState;
+struct AtlasPlace;
 
 // The atlas screen: screen mode 4, room 4, left room type 'P'.
 bool IsAtlasScreen(AppState* state);
+// A new state (owned by the caller) of the atlas screen on the place's map,
+// at its frame (fNbFrame 3), whose left part the atlas pane records (fClone 0).
+AppState* NewMapState(Frame1& frame, AppState& current, const AtlasPlace& place);
 
 class DockLeftAtlasPane : public SVPane {
     SV_DECLARE_CLASS(DockLeftAtlasPane)

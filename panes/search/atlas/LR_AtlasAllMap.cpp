@@ -16,6 +16,7 @@
 #include "panes/content/flash/FlashPane.h"
 #include "panes/search/atlas/AAtlasApp.h"
 #include "panes/search/atlas/AtlasPlace.h"
+#include "panes/search/atlas/DockLeftAtlasPane.h"
 #include "panes/search/left/ListSelection.h"
 
 SV_IMPLEMENT_CLASS(LR_AtlasAllMap, 0, LR_Atlas)
@@ -95,17 +96,10 @@ void LR_AtlasAllMap::openPlace(const AtlasPlace& place) {
         }
         return;
     }
-    ADocState* doc = state->getDocState();
-    int16_t kind = app.getDocKind(place.doc, doc ? doc->fDocType : int16_t(2));
-    AppState* next = frame_->makeNavState(1, 0, 0, 1, -1, kind, 4);
-    next->setDocNo(place.doc);
-    next->fNbFrame = 3;
-    next->fNumFrame = place.frame;
+    AppState* next = NewMapState(*frame_, *state, place);
     next->setUserInfo(26, w);
     next->setUserInfo(27, h);
     next->setUserInfo(28, positioned ? place.xValue() : -1);
     next->setUserInfo(29, positioned ? place.yValue() : -1);
-    if (ALeftState* left = next->getLeftState())
-        left->fClone = 0;
     goToState(next);
 }
