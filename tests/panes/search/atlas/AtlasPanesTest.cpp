@@ -14,6 +14,7 @@
 #include "app/state/AppState.h"
 #include "framework/app/AApp.h"
 #include "framework/components/AActionTable.h"
+#include "framework/controls/AEditBox.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/search/atlas/AAtlasApp.h"
 #include "panes/search/atlas/AtlasPlace.h"
@@ -325,4 +326,59 @@ TEST_F(AtlasPanesTest, EachPreviewReplacesAndListsTheFormerFiles) {
     preview->releaseFiles();
     EXPECT_EQ(3u, contentApp.registered.size()) << "a file already gone is not listed";
     EXPECT_TRUE(preview->moviePath().empty() && preview->pagePath().empty());
+}
+
+namespace {
+
+// Answers the countries page with a new state of the frame and records the address.
+class CountriesServices : public AFrameServices {
+public:
+    AppState* makeUrlNavState(Frame1& window, const AString& address, int16_t kind, long value) override {
+        asked += std::string(address.c_str()) + " " + std::to_string(kind) + " " + std::to_string(value) + ";";
+        return window.makeNavState(0, 0, 0, 0, -1, kind, 4);
+    }
+    std::string asked;
+};
+
+}  // namespace
+
+TEST_F(AtlasPanesTest, TheCountriesButtonOpensTheCountriesPage) {
+    CountriesServices services;
+    gFrameServices = &services;
+    AppState* map = showAtlas(10);
+    atlas->doCommand(DockLeftAtlasPane::kCountries, 0);
+    Pump();
+    gFrameServices = nullptr;
+    EXPECT_EQ("hg_lespays 3 -1;", services.asked);
+    EXPECT_NE(map, frame->currentState());
+}
+
+TEST_F(AtlasPanesTest, AReplayedStateBringsBackTheTypedTextAndSelection) {
+    AppState* first = showAtlas(10);
+    allList->searchField()->setText("Pari");
+    allList->selFirst = 3;
+    allList->selLast = 4;
+    allList->saveState(first->getLeftState());
+    EXPECT_EQ("Pari", std::string(first->getLeftState()->getUserTxtInfo(1054).c_str()));
+    EXPECT_EQ(4, first->getLeftState()->fUserInfo.slot(1053));
+    const struct {
+        int16_t histo;
+        const char* text;
+        long selFirst, selLast;
+    } rows[] = {{1, "Pari", 3, 4}, {0, "", 0, -2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.histo);
+        allList->searchField()->setText("other");
+        AppState* state = showAtlas(10);
+        ALeftState* left = state->getLeftState();
+        left->fHisto = row.histo;
+        left->fNew = row.histo ? 0 : 1;
+        left->setUserTxtInfo(1054, "Pari");
+        left->fUserInfo.slot(1052) = 3;
+        left->fUserInfo.slot(1053) = 4;
+        allList->updatePane();
+        EXPECT_EQ(row.text, std::string(allList->searchField()->getText().c_str()));
+        EXPECT_EQ(row.selFirst, allList->selFirst);
+        EXPECT_EQ(row.selLast, allList->selLast);
+    }
 }
