@@ -26,8 +26,10 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
+#include "panes/search/atlas/AAtlasApp.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
+#include "search/facade/AKeyIndex.h"
 #include "search/facade/KyTextMatch.h"
 #include "web/net/AppNetManager.h"
 
@@ -71,6 +73,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
     installContentServices();
     installMediaServices();
     installFlashServices();
+    installAtlasServices();
     installRightDockServices();
     installEphemeris();
     installSearchPanes();
@@ -96,6 +99,7 @@ TheApp::~TheApp() {
     removeMediaServices();
     removeContentServices();
     removeFlashServices();
+    removeAtlasServices();
     closeDictionary();
     removeRightDockServices();
     removeEphemeris();

@@ -64,6 +64,8 @@ class ADocNetManager;
 class ANetInfo;
 class AppNetManager;
 class ASearchPanesApp;
+class AAtlasApp;
+class AKeyIndex;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -286,6 +288,8 @@ public:
     // The main window, or null before it opens and after it closes.
     Frame1* getFrame();
     int16_t getDocKindPane(int16_t kind) override;
+    // The atlas room's own page: its state is the atlas screen.
+    static constexpr const char* kAtlasPage = "hg_atlas";
     // A state of screen mode 4 for an address; value is the room, -1 for none.
     AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) override;
     AString getScreenAddress(int16_t first, int16_t second) override;
@@ -369,6 +373,9 @@ public:
     void removeWorkspaceWindows();
     void installFlashServices();
     void removeFlashServices();
+    // The atlas panes' services (installed while the application lives).
+    void installAtlasServices();
+    void removeAtlasServices();
     // The article's note markers open the notes window through the store.
     void hookNoteWindow();
     AString getCurrentUserName() override { return userName_; }
@@ -432,12 +439,15 @@ public:
     // Documents of the picture, sound, media and video bases.
     bool docIsMedia(long docNo);
     bool isTextDoc(long docNo);
-    // The navigation kind: 0 for a text, 4 for a map, defaultKind otherwise.
+    // The navigation kind: 0 for a text, 2 for a map, defaultKind otherwise.
     int16_t getDocKind(long docNo, int16_t defaultKind);
     // The link text registered under a name (the Flash requests' targets);
     // empty when none is registered.
     AString getLinkFsText(const char* name);
     void setLinkFsText(const char* name, const char* text);
+    // The text of table 6 ("FS") of the maps base for the record the map-name
+    // index ("CARTESFS") registers under name ("place_map"); empty when none.
+    AString getMapFsText(const char* name);
     // The document a link name leads to: its link text "0:n" names document
     // n, "1:m" the first document of record m of the links base; -1 for none.
     long resolveDocLink(const char* name);
@@ -544,6 +554,8 @@ private:
     std::map<std::string, AString> screenAddresses_;  // "first_second" to address
     std::map<std::string, AString> linkTexts_;        // link name to target text
     std::unique_ptr<AFlashServices> flashServices_;
+    std::unique_ptr<AAtlasApp> atlas_;                // installed while the application lives
+    std::unique_ptr<AKeyIndex> mapNames_;             // the map-name index, opened on first use
     std::unique_ptr<ADicoLibrary> dico_;
     std::unique_ptr<IPhonAbp> phon_;
     AFilter queryFilter_;

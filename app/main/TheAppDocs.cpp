@@ -82,7 +82,8 @@ int16_t TheApp::getDocKind(long docNo, int16_t defaultKind) {
     if (docNo < 0)
         return defaultKind;
     int16_t base = getDataManager()->getDocRefInfo(docNo).fDocBase;
-    return base == kText ? 0 : base == kCartes ? 4 : defaultKind;
+    // Maps are Flash documents: the centre's movie pane shows them (kind 2).
+    return base == kText ? 0 : base == kCartes ? 2 : defaultKind;
 }
 
 bool TheApp::getDocDimensions(long docNo, long* width, long* height) {

@@ -16,6 +16,7 @@ public:
     explicit AppFlashServices(TheApp& app) : app_(app) {}
 
     AString getLinkFsText(const char* name) override { return app_.getLinkFsText(name); }
+    AString getMapFsText(const char* name) override { return app_.getMapFsText(name); }
     // A record number out of the base's range answers empty, as a missing record does.
     AString getLinkRecord(long record) override {
         try {

@@ -75,6 +75,17 @@ AppState* TheApp::makeUrlNavState(Frame1& frame, const AString& address, int16_t
     AppState* state = frame.makeNavState(0, 0, 0, 0, -1, kind, 4);
     if (value >= 0)
         state->fSalle = static_cast<int16_t>(value);
+    // The atlas room's own page opens the atlas screen (a room tab of type
+    // 'P' of room 4); the rooms' other tabs come from their room records.
+    if (address == AString(kAtlasPage)) {
+        state->fSalle = 4;
+        state->fNbFrame = 2;
+        state->setUserInfo(1066, 1);
+        if (ALeftState* left = state->getLeftState()) {
+            left->fSalleType = 'P';
+            left->fMode = 1;
+        }
+    }
     return state;
 }
 

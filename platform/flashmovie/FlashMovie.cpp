@@ -8,7 +8,7 @@
 namespace {
 
 const size_t kMaxFrames = 256;
-const size_t kMaxHotspots = 64;
+const size_t kMaxHotspots = 1024;
 const int32_t kMaxSide = 4096;
 
 bool ParseInt(const std::string& text, int32_t& out) {
@@ -20,6 +20,41 @@ bool ParseInt(const std::string& text, int32_t& out) {
     if (errno || *end || value < -2147483647L || value > 2147483647L)
         return false;
     out = static_cast<int32_t>(value);
+    return true;
+}
+
+// Standard base64 (with '=' padding) into out; false on any other character
+// or a length that is not a whole number of groups.
+bool DecodeBase64(const std::string& text, std::string& out) {
+    if (text.empty() || text.size() % 4 != 0)
+        return false;
+    auto value = [](char c) -> int {
+        if (c >= 'A' && c <= 'Z')
+            return c - 'A';
+        if (c >= 'a' && c <= 'z')
+            return c - 'a' + 26;
+        if (c >= '0' && c <= '9')
+            return c - '0' + 52;
+        return c == '+' ? 62 : c == '/' ? 63 : -1;
+    };
+    out.clear();
+    for (size_t i = 0; i < text.size(); i += 4) {
+        int pad = (text[i + 3] == '=') + (text[i + 2] == '=' && text[i + 3] == '=');
+        if (pad && i + 4 != text.size())
+            return false;
+        int v[4];
+        for (int k = 0; k < 4; ++k) {
+            v[k] = k >= 4 - pad ? 0 : value(text[i + k]);
+            if (v[k] < 0)
+                return false;
+        }
+        uint32_t group = (uint32_t(v[0]) << 18) | (uint32_t(v[1]) << 12) | (uint32_t(v[2]) << 6) | uint32_t(v[3]);
+        out += static_cast<char>(group >> 16);
+        if (pad < 2)
+            out += static_cast<char>((group >> 8) & 0xFF);
+        if (pad < 1)
+            out += static_cast<char>(group & 0xFF);
+    }
     return true;
 }
 
@@ -63,7 +98,15 @@ bool FlashMovie::read(const std::string& text, std::string& error) {
                 return Fail(error, number, "bad frame picture name");
             if (frames_.size() >= kMaxFrames)
                 return Fail(error, number, "too many frames");
-            frames_.push_back(FlashFrame{picture, {}});
+            frames_.push_back(FlashFrame{picture, {}, {}});
+        } else if (word == "FRAMEDATA") {
+            std::string encoded, bytes;
+            words >> encoded;
+            if (!DecodeBase64(encoded, bytes))
+                return Fail(error, number, "bad frame data");
+            if (frames_.size() >= kMaxFrames)
+                return Fail(error, number, "too many frames");
+            frames_.push_back(FlashFrame{std::string(), std::move(bytes), {}});
         } else if (word == "HOT") {
             std::string x, y, w, h;
             words >> x >> y >> w >> h;

@@ -7,9 +7,12 @@
 //   SIZE <w> <h>               design size in pixels, each 1..4096
 //   FRAME <picture>            a new frame; the picture is a PNG file named
 //                              relative to the movie's folder (no "..")
+//   FRAMEDATA <base64>         a new frame whose PNG picture is written in
+//                              the line (a movie copied alone, as an atlas
+//                              map extracted to the temporary folder)
 //   HOT <x> <y> <w> <h> <text> a hotspot of the last frame, design pixels;
 //                              the text (to the end of the line) is sent
-// At most 256 frames and 64 hotspots a frame. Reading never throws: a bad
+// At most 256 frames and 1024 hotspots a frame (a world map's places). Reading never throws: a bad
 // movie answers false with the line named in the error text.
 #pragma once
 
@@ -23,7 +26,8 @@ struct FlashHotspot {
 };
 
 struct FlashFrame {
-    std::string picture;  // as written in the movie
+    std::string picture;  // as written in the movie, empty for an inline picture
+    std::string data;     // the inline picture's bytes (FRAMEDATA)
     std::vector<FlashHotspot> hotspots;
 };
 

@@ -56,6 +56,8 @@ bool ReadFileText(const std::string& path, std::string& text) {
     return ok;
 }
 
+HBITMAP FinishPng(png_image& image);
+
 // A PNG file as a top-down 32-bit DIB section, or null.
 HBITMAP LoadPng(const std::string& path) {
     png_image image;
@@ -63,6 +65,20 @@ HBITMAP LoadPng(const std::string& path) {
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         return nullptr;
+    return FinishPng(image);
+}
+
+// The same from a picture written in the movie.
+HBITMAP LoadPngData(const std::string& data) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data.data(), data.size()))
+        return nullptr;
+    return FinishPng(image);
+}
+
+HBITMAP FinishPng(png_image& image) {
     image.format = PNG_FORMAT_BGRA;
     if (image.width < 1 || image.height < 1 || image.width > 8192 || image.height > 8192) {
         png_image_free(&image);
@@ -103,7 +119,7 @@ public:
             std::string picture = frame.picture;
             for (char& c : picture)
                 c = c == '/' ? '\\' : c;
-            pictures_.push_back(LoadPng(folder + picture));
+            pictures_.push_back(frame.data.empty() ? LoadPng(folder + picture) : LoadPngData(frame.data));
         }
         // A size of 0 (the template left it to the movie): the movie's own.
         if (cx <= 0 || cy <= 0) {

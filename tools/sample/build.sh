@@ -10,7 +10,7 @@ build=${SV_BUILD_DIR:-$root/build}
 src=$build/sample-src    # the unpacked packages
 work=$build/sample-work  # the corpus: articles, word items, keys, relations
 out=$build/sample        # the installation folder
-packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr wfrench calendar)
+packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr wfrench calendar tzdata iso-codes)
 python=/usr/bin/python3  # Debian's, which sees python3-pil
 start=$SECONDS
 
@@ -31,8 +31,9 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 mkdir -p "$src" "$work" "$out/images"
 
 stage 1 "packages: ${packages[*]}"
-# A folder unpacked before the calendar or the word list joined the list is unpacked again.
-if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ] || [ ! -f "$src/usr/share/dict/french" ]; then
+# A folder unpacked before the calendar, the word list or the atlas's sources joined the list is unpacked again.
+if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ] || [ ! -f "$src/usr/share/dict/french" ] ||
+  [ ! -f "$src/usr/share/zoneinfo/zone1970.tab" ] || [ ! -f "$src/usr/share/iso-codes/json/iso_3166-1.json" ]; then
   (cd "$src" && rm -f ./*.deb && apt-get download -qq "${packages[@]}" 2>/dev/null)
   for deb in "$src"/*.deb; do dpkg -x "$deb" "$src"; done
   rm -f "$src"/*.deb
@@ -55,6 +56,11 @@ if stale "$work/ephem/days.txt" "$src/.unpacked" "$work/.done" "$root/tools/samp
   "$python" "$root/tools/sample/ephemeris.py" "$src" "$work"
 fi
 
+# The atlas reads only its two packages and the key filter: a change of it leaves the corpus alone.
+if stale "$work/atlas/maps.txt" "$src/.unpacked" "$root/tools/sample/atlas.py" "$work/chars.txt"; then
+  "$python" "$root/tools/sample/atlas.py" "$src" "$work"
+fi
+
 stage 3 "builder: the samplebase tool"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
 cmake --build "$build" --target samplebase sv_dico_library sv_projit >/dev/null
@@ -62,7 +68,7 @@ tool=$build/tools/samplebase/samplebase.exe
 source "$root/tools/wine-env.sh"
 
 stage 4 "base: tables, word index, A-to-Z index, thesaurus, stop list, descriptor"
-if stale "$work/.built" "$work/.done" "$work/ephem/days.txt" "$tool" || [ ! -f "$out/sv.sgm" ]; then
+if stale "$work/.built" "$work/.done" "$work/ephem/days.txt" "$tool" "$work/atlas/maps.txt" || [ ! -f "$out/sv.sgm" ]; then
   wine "$tool" build "$(winpath "$work")" "$(winpath "$out")"
   touch "$work/.built"
 fi

@@ -33,7 +33,7 @@ ROOMS = {
     "art": ("Salle des arts", [("Visites", "art_visites"), ("Peinture", "art_peinture")]),
     "biblio": ("Bibliothèque", [("Guide", "bib_guide")]),
     "ini": ("Initiation", [("Mini-dossiers", "ini_mini")]),
-    "histgeo": ("Histoire et géographie", [("Géochronologie", "hg_geochrono")]),
+    "histgeo": ("Histoire et géographie", [("Géochronologie", "hg_geochrono"), ("Atlas", "hg_atlas")]),
     "mediatheque": ("Médiathèque", [("Entretiens", "med_entretiens")]),
     "musique": ("Salle de musique", [("Histoire", "mus_histoire"), ("Généalogie", "mus_genealogie")]),
     "science": ("Salle des sciences", [("Mars", "sci_mars")]),

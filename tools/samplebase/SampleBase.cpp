@@ -31,6 +31,7 @@
 #include "search/writers/TextFileWriters.h"
 #include "search/writers/ThesWriter.h"
 #include "tools/samplebase/SampleAdvanced.h"
+#include "tools/samplebase/SampleAtlas.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
 #include "tools/samplebase/SampleKeywords.h"
@@ -438,11 +439,14 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
 // folder), as a table "<base>_<table>" of the data
 // folder and an entry of the descriptor ("COM" for the first entry).
 std::string WriteSkeleton(const std::string& work, const std::string& data, const std::vector<std::string>& titles,
-                          const SampleRightDock& dock, const SampleOutlines& outlines, DescriptorSpec* spec) {
+                          const SampleRightDock& dock, const SampleOutlines& outlines,
+                          const std::map<std::string, std::vector<std::string>>& extra, DescriptorSpec* spec) {
     size_t articles = titles.size();
     std::vector<SamplePicture> pictures = ReadPictures(work);
     std::map<std::string, std::vector<std::string>> records =
         SkeletonRecords(articles, data + "\\..\\images", pictures);
+    for (const auto& table : extra)
+        records[table.first] = table.second;
     const size_t documents = articles + kFigures + pictures.size();
     AddRightDockRecords(dock, documents, &records);
     AddSampleOutlineRecords(outlines, &records);
@@ -556,6 +560,16 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // Key 12: every figure has a caption (FIG:LEG), which the right dock shows.
     for (size_t n = titles.size(); n < infos.size(); ++n)
         infos[n][12] = '1';
+    // The atlas's maps, when the corpus has them, follow the figures and pictures.
+    SampleAtlas atlas;
+    std::map<std::string, std::vector<std::string>> atlasRecords;
+    if (!(why = ReadAtlas(work, static_cast<long>(articles.size() + kFigures + pictures.size()), &atlas,
+                          &atlasRecords)).empty())
+        return why;
+    for (size_t k = 0; k < atlas.titles.size(); ++k) {
+        headings.push_back(atlas.titles[k]);
+        infos.push_back("000000000000000\t2\t" + std::to_string(k) + "\t0\t0\tCARTES:" + std::to_string(k) + "\t0\t");
+    }
     const std::pair<const char*, const std::vector<std::string>*> tables[] = {
         {"ext", &exts}, {"title", &titles}, {"hdglib", &headings}, {"hdginfo", &infos}};
     if (!(why = WriteTable(data, "doc", docs, kTextMode)).empty())
@@ -593,7 +607,9 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         return why;
     AddExpertBase("title", spec.bases[0].mapping[0], static_cast<int>(articles.size()), &spec);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
+    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords, &spec)).empty() ||
+        !(why = WriteHelpPages(out)).empty() ||
+        !(why = WriteAtlas(atlas, work + "\\chars.txt", data, out, &spec)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})

@@ -225,6 +225,11 @@ void FlashPane::updatePane() {
             AString name = AContentApp::current().configString(key);
             loadRoom(name.c_str(), AContentApp::current().roomsFolder().c_str(), whole);
         }
+    } else if (docNo >= 0 && view_ && view_->isSettled()) {
+        // The view covers the pane with its own window: the pane is not
+        // drawn again, so a placed view loads the movie now.
+        reloadPending_ = 0;
+        loadMovie(docNo);
     } else if (docNo >= 0) {
         reloadPending_ = 1;
         invalidate();
@@ -317,7 +322,9 @@ void FlashPane::loadMovie(long docNo) {
     roomMovie_ = AString();
     int16_t frame = state->fNbFrame > 0 ? state->fNumFrame : -1;
     releaseTempFiles();
-    movieFile_ = info.fBase >= 0 ? app.extractRecord(info.fBase, info.fTable, info.fRecord, ".swf") : AString();
+    // A document's movie is its record in the first table ("DOC") of its base.
+    movieFile_ = info.fDocBase >= 0 && info.fRecord >= 0 ? app.extractRecord(info.fDocBase, 0, info.fRecord, ".swf")
+                                                         : AString();
     AMediaPageValues values;
     values.file = PathToFileUrl(movieFile_.c_str());
     values.title = app.getDocTitle(docNo);

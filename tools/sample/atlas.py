@@ -1,0 +1,196 @@
+#!/usr/bin/python3
+"""Writes the sample's atlas: places, maps and their stand-in movies.
+
+usage: atlas.py SRC WORK
+
+Sources (Debian packages unpacked under SRC): tzdata's zone1970.tab (one
+city per time zone with its coordinates) and iso-codes (the countries and
+their French names). Written under WORK/atlas, read by the samplebase tool:
+
+  maps.txt     "k TAB title TAB w TAB h": map k (0 the world, 1 Europe,
+               2 Africa, 3 the Americas), its design size ("w:h" of DIM)
+  map<k>.swf   the map's movie (platform/flashmovie/FlashMovie.h): frame 0
+               the plot, frame 1 with the place names; a hotspot per place
+               sends "x:atl?p=<place>"
+  prev<k>.swf  the preview movie: frame 0 at the preview's size, same hotspots
+  topo.txt     "key TAB name#place:@m:1:x:y" in key order, place = the line's
+               rank: the "TOPO" lexicon (key: the name through the key filter
+               of WORK/chars.txt); @m stands for map m's document number
+  vecteur.txt  line k: the places of map k, "p1,p2,...": table 7
+  fs.txt       "place_@k TAB 0:@m:1": the map-name index, what a click on a
+               place of map k opens (map m, frame 1)
+  pays.html    the countries page "hg_lespays": the countries in French
+
+Maps are equirectangular plots: x = (lon - west) * s, y = (north - lat) * s.
+"""
+import base64
+import gettext
+import io
+import json
+import os
+import sys
+
+from PIL import Image, ImageDraw, ImageFont
+
+FONT = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
+BOLD = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"
+
+# title, zone prefix (None: every place), pixels per degree
+MAPS = [("Le monde", None, 2.5), ("L'Europe", "Europe/", 9.0), ("L'Afrique", "Africa/", 7.0),
+        ("Les Am\u00e9riques", "America/", 4.5)]
+PREVIEW_W = 200
+SEA, LAND, GRID, DOT, INK = (214, 232, 246), (236, 240, 226), (180, 200, 220), (200, 40, 40), (40, 50, 70)
+
+
+def degrees(text, width):
+    """'+4852' or '+485210' (width 2) / '+00220' (width 3): signed degrees."""
+    sign = -1 if text[0] == "-" else 1
+    digits = text[1:]
+    d = int(digits[:width])
+    m = int(digits[width:width + 2])
+    s = int(digits[width + 2:width + 4]) if len(digits) > width + 2 else 0
+    return sign * (d + m / 60 + s / 3600)
+
+
+def read_places(src):
+    places = []
+    with open(os.path.join(src, "usr/share/zoneinfo/zone1970.tab"), encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#") or not line.strip():
+                continue
+            codes, coords, zone = line.rstrip("\n").split("\t")[:3]
+            split = max(coords.rfind("+"), coords.rfind("-"))
+            lat_text, lon_text = coords[:split], coords[split:]
+            lat, lon = degrees(lat_text, 2), degrees(lon_text, 3)
+            name = zone.split("/")[-1].replace("_", " ")
+            places.append({"name": name, "zone": zone, "lat": lat, "lon": lon, "country": codes.split(",")[0]})
+    return places
+
+
+def countries(src):
+    with open(os.path.join(src, "usr/share/iso-codes/json/iso_3166-1.json"), encoding="utf-8") as f:
+        data = json.load(f)["3166-1"]
+    with open(os.path.join(src, "usr/share/locale/fr/LC_MESSAGES/iso_3166-1.mo"), "rb") as f:
+        fr = gettext.GNUTranslations(f)
+    return {c["alpha_2"]: fr.gettext(c["name"]) for c in data}
+
+
+def key_filter(work):
+    with open(os.path.join(work, "chars.txt")) as f:
+        table = [int(line) for line in f.read().split()]
+    return lambda name: bytes(table[b] for b in name.encode("cp1252", "replace")).decode("cp1252")
+
+
+def box(places):
+    lats = [p["lat"] for p in places]
+    lons = [p["lon"] for p in places]
+    return (max(-180, min(lons) - 6), min(180, max(lons) + 6), max(-90, min(lats) - 5), min(90, max(lats) + 5))
+
+
+def plot(places, bounds, scale, labels, font):
+    west, east, south, north = bounds
+    w, h = round((east - west) * scale), round((north - south) * scale)
+    image = Image.new("RGB", (w, h), SEA)
+    d = ImageDraw.Draw(image)
+    step = 15 if scale < 5 else 5
+    for lon in range(-180, 181, step):
+        if west <= lon <= east:
+            x = (lon - west) * scale
+            d.line([(x, 0), (x, h)], fill=GRID)
+    for lat in range(-90, 91, step):
+        if south <= lat <= north:
+            y = (north - lat) * scale
+            d.line([(0, y), (w, y)], fill=GRID)
+    spots = []
+    for p in places:
+        x, y = (p["lon"] - west) * scale, (north - p["lat"]) * scale
+        d.ellipse([x - 6, y - 6, x + 6, y + 6], fill=LAND)
+    for p in places:
+        x, y = (p["lon"] - west) * scale, (north - p["lat"]) * scale
+        d.ellipse([x - 2.5, y - 2.5, x + 2.5, y + 2.5], fill=DOT)
+        if labels:
+            d.text((x + 4, y - 7), p["name"], fill=INK, font=font)
+        spots.append((p, x, y))
+    return image, spots
+
+
+def png_line(image):
+    buffer = io.BytesIO()
+    image.convert("P", palette=Image.ADAPTIVE, colors=64).save(buffer, "PNG", optimize=True)
+    return "FRAMEDATA " + base64.b64encode(buffer.getvalue()).decode("ascii")
+
+
+def hotspots(spots, factor):
+    lines = []
+    for p, x, y in spots:
+        lines.append(f"HOT {round(x * factor) - 5} {round(y * factor) - 5} 10 10 x:atl?p={p['place']}")
+    return lines
+
+
+def write_text(path, text):
+    tmp = path + ".tmp"
+    with open(tmp, "wb") as f:
+        f.write(text.encode("cp1252", "replace"))
+    os.replace(tmp, path)
+
+
+def main():
+    src, work = sys.argv[1], sys.argv[2]
+    out = os.path.join(work, "atlas")
+    os.makedirs(out, exist_ok=True)
+    places = read_places(src)
+    names = countries(src)
+    flt = key_filter(work)
+    # Keys through the key filter, made unique, in byte order: the rank is the place number.
+    seen = {}
+    for p in places:
+        key = flt(p["name"])
+        seen[key] = seen.get(key, 0) + 1
+        p["key"] = key if seen[key] == 1 else f"{key} {seen[key]}"
+    places.sort(key=lambda p: p["key"].encode("cp1252", "replace"))
+    for rank, p in enumerate(places):
+        p["place"] = rank
+        p["map"] = 0
+        for k, (_, prefix, _) in enumerate(MAPS):
+            if prefix and p["zone"].startswith(prefix):
+                p["map"] = k
+    font = ImageFont.truetype(FONT, 11)
+    rows, vecteur, fs = [], [], []
+    positions = {}
+    for k, (title, prefix, scale) in enumerate(MAPS):
+        members = [p for p in places if prefix is None or p["map"] == k]
+        bounds = (-180, 180, -60, 85) if prefix is None else box(members)
+        plain, spots = plot(members, bounds, scale, False, font)
+        labelled, _ = plot(members, bounds, scale, True, font)
+        w, h = plain.size
+        rows.append(f"{k}\t{title}\t{w}\t{h}")
+        for p, x, y in spots:
+            positions[(p["place"], k)] = (x, y)
+        head = ["SVMOVIE 1", f"SIZE {w} {h}"]
+        movie = head + [png_line(plain)] + hotspots(spots, 1) + [png_line(labelled)] + hotspots(spots, 1)
+        write_text(os.path.join(out, f"map{k}.swf"), "\r\n".join(movie) + "\r\n")
+        factor = PREVIEW_W / w
+        small = plain.resize((PREVIEW_W, max(1, round(h * factor))), Image.LANCZOS)
+        preview = ["SVMOVIE 1", f"SIZE {small.size[0]} {small.size[1]}", png_line(small)] + hotspots(spots, factor)
+        write_text(os.path.join(out, f"prev{k}.swf"), "\r\n".join(preview) + "\r\n")
+        vecteur.append(",".join(str(p["place"]) for p in members))
+        # A place of the world map opens its own map; on its own map it opens that map again (nothing).
+        for p in members:
+            fs.append((f"{p['place']}_@{k}", f"0:@{p['map']}:1"))
+    for p in places:
+        x, y = positions[(p["place"], p["map"])]
+        rows_name = p["name"] + (" (" + names[p["country"]] + ")" if p["country"] in names else "")
+        p["row"] = f"{p['key']}\t{rows_name}#{p['place']}:@{p['map']}:1:{x:.1f}:{y:.1f}"
+    write_text(os.path.join(out, "maps.txt"), "\n".join(rows) + "\n")
+    write_text(os.path.join(out, "topo.txt"), "\n".join(p["row"] for p in places) + "\n")
+    write_text(os.path.join(out, "vecteur.txt"), "\n".join(vecteur) + "\n")
+    write_text(os.path.join(out, "fs.txt"), "\n".join(f"{a}\t{b}" for a, b in fs) + "\n")
+    items = "".join(f"<li>{n}</li>\n" for n in sorted(set(names.values()), key=flt))
+    write_text(os.path.join(out, "pays.html"),
+               "<html><head><title>Les pays</title></head><body><h1>Les pays du monde</h1>\n<ul>\n" + items +
+               "</ul></body></html>\n")
+    print(f"atlas: {len(places)} places, {len(MAPS)} maps, {len(names)} countries")
+
+
+if __name__ == "__main__":
+    main()
