@@ -50,14 +50,9 @@ set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt)
-# The main window's layout with the layouts and string lists its panes load
-# (the reader, its tests and benchmarks compile them alike).
-set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
-  ${CMAKE_SOURCE_DIR}/resources/DockLCR.layout ${CMAKE_SOURCE_DIR}/resources/DocKycf.layout
-  ${CMAKE_SOURCE_DIR}/resources/DocFrise.layout
-  ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout
-  ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
-  ${CMAKE_SOURCE_DIR}/resources/VScroll.layout ${SV_DOCKTOP_RESOURCES}
+# The left dock with every pane it includes, their class tables and pictures
+# (the reader and the left dock's tests compile them alike).
+set(SV_DOCKLEFT_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFT.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTEPHEMERIDE.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHSI.layout ${CMAKE_SOURCE_DIR}/resources/LRListLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHAV.layout
@@ -66,7 +61,20 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   ${CMAKE_SOURCE_DIR}/resources/LRListEditLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
   ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
-  ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings
+  ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
+set(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt)
+set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc)
+# The main window's layout with the layouts and string lists its panes load
+# (the reader, its tests and benchmarks compile them alike).
+set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
+  ${CMAKE_SOURCE_DIR}/resources/DockLCR.layout ${CMAKE_SOURCE_DIR}/resources/DocKycf.layout
+  ${CMAKE_SOURCE_DIR}/resources/DocFrise.layout
+  ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout
+  ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
+  ${CMAKE_SOURCE_DIR}/resources/VScroll.layout ${SV_DOCKTOP_RESOURCES}
+  ${SV_DOCKLEFT_RESOURCES}
   # The media window, which the reader opens over the main window.
   ${CMAKE_SOURCE_DIR}/resources/Media.layout ${CMAKE_SOURCE_DIR}/resources/MediaPane.layout
   ${CMAKE_SOURCE_DIR}/resources/MediaImage.layout ${CMAKE_SOURCE_DIR}/resources/MediaTooltips.strings

@@ -16,6 +16,7 @@
 #include "app/state/ALongCycler.h"
 #include "base/object/AString.h"
 #include "panes/docks/print/AMediaPreviewApp.h"
+#include "panes/search/ephemeris/LR_Legende.h"
 
 class ADisplayComponent;
 class AIconButton;
@@ -56,7 +57,7 @@ public:
     virtual int16_t currentFrame() { return -1; }
 };
 
-class MediaPane : public SVPane, public AMediaPreviewOwner {
+class MediaPane : public SVPane, public AMediaPreviewOwner, public AMediaStatePane {
     SV_DECLARE_CLASS(MediaPane)
 public:
     enum : int16_t {
@@ -121,6 +122,9 @@ public:
     int16_t runExternalPlayer(const AString& directorPath, const AString& videoPath, const AString& folder);
 
     AString title();
+
+    // The window's own state, which its caption list reads.
+    AppState* mediaState() override { return state_; }
 
     // The print preview's questions.
     long previewDocNo() override;
