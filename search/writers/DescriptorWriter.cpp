@@ -132,8 +132,8 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
                Text(p.value, true) + "</path>\r\n";
     }
     sgm += "</pathinfo>\r\n";
-    if (!spec.files.empty() || !spec.resources.empty()) {
-        if (!Plain(spec.resourcePath) || (!spec.resources.empty() && spec.resourcePath.empty()))
+    if (!spec.files.empty() || !spec.resources.empty() || !spec.lexicons.empty()) {
+        if (!Plain(spec.resourcePath) || ((!spec.resources.empty() || !spec.lexicons.empty()) && spec.resourcePath.empty()))
             return "resource path empty or holding markup";
         sgm += "<resource" + (spec.resourcePath.empty() ? "" : Attr("path", spec.resourcePath)) + ">\r\n";
         for (const DescriptorFile& f : spec.files) {
@@ -158,6 +158,13 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
             else
                 return "resource \"" + r.id + "\": unknown kind \"" + r.kind + "\"";
             sgm += "\r\n";
+        }
+        for (const DescriptorLexicon& l : spec.lexicons) {
+            if (!Plain(l.id) || !Plain(l.filterKey))
+                return "lexicon \"" + l.id + "\": attribute holding markup";
+            sgm += "<lex" + Attr("id", l.id) + (l.filterKey.empty() ? "" : Attr("filterkey", l.filterKey)) + "><lexabp>" +
+                   Text(l.file, false) + "</lexabp>" + (l.records ? "<lexhdg>" + Text(l.file, false) + "</lexhdg>" : "") +
+                   "</lex>\r\n";
         }
         sgm += "</resource>\r\n";
     }

@@ -72,6 +72,14 @@ struct DescriptorResource {
     std::string kind, id, file, filter;
 };
 
+// A lexicon (`lex`): a key tree and, when `records`, the data of one record
+// per key ("hdg" data, "hd7" catalogue) under the same file name; keys looked
+// up through the "filter" resource `filterKey` (none when empty).
+struct DescriptorLexicon {
+    std::string id, file, filterKey;
+    bool records = true;
+};
+
 struct DescriptorSpec {
     std::vector<DescriptorPathVar> paths;
     std::vector<DescriptorBase> bases;
@@ -81,6 +89,7 @@ struct DescriptorSpec {
     std::string resourcePath = "";  // the path variable of the resources
     std::vector<DescriptorResource> resources = {};
     DescriptorKeys userStrings = {};  // the table of user strings
+    std::vector<DescriptorLexicon> lexicons = {};  // in the resources, after the other resources
 };
 
 // Writes sgmPath and its sibling with the "gen" extension.

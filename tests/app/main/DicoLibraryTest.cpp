@@ -137,8 +137,8 @@ TEST(DicoLibrary, AskMapsEachCodeAndReadsOnlyTerminatedAnswers) {
         long demandes;  // calls of "Lexical_demande"
         const char* definition;  // a part of fDefinitionText afterwards
     } const rows[] = {
-        {"", "CHAT", 0, "", 1, "<sens categorie=\"(nom)\">matou, minet</sens>"},
-        {"", "maison", 0, "", 1, "<definitions mot=\"maison\">"},
+        {"", "CHAT", 0, "", 1, "<DL LABEL=\"1\"><GRAM>(nom)</GRAM><DT ID=\"1\">matou, minet</DT></DL>"},
+        {"", "maison", 0, "", 1, "<TITRE>maison</TITRE>"},
         {"", "zzz", -1, "", 0, "(before)"},
         {"", longWord.c_str(), -1, "", 0, "(before)"},
         {"radical=-1", "chat", -1, "", 0, "(before)"},
@@ -221,7 +221,7 @@ TEST(DicoLibrary, TheSampleDictionaryDefinesItsWords) {
         const char* word;
         int16_t result;
         const char* part;
-    } const rows[] = {{"maison", 0, "<sens categorie="}, {"Abaca", 0, "chanvre"}, {"xqzw", -1, ""}};
+    } const rows[] = {{"maison", 0, "<GRAM>"}, {"Abaca", 0, "chanvre"}, {"xqzw", -1, ""}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.word);
         EXPECT_EQ(r.result, dico.ask(r.word));
