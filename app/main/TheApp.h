@@ -59,6 +59,7 @@ class ADocNetManager;
 class ANetInfo;
 class AppNetManager;
 class ASearchPanesApp;
+class ADicoHost;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -469,6 +470,7 @@ private:
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
     std::unique_ptr<ASearchPanesApp> searchPanes_;    // installed while the application lives
+    std::unique_ptr<ADicoHost> dicoHost_;             // installed with the search panes' answers
     std::unique_ptr<ATopDockApp> topDock_;            // installed while the application lives
     std::unique_ptr<ASiReqSearch> queryHistory_;      // made on first use
     std::unique_ptr<AContentApp> content_;              // installed while the application lives
