@@ -232,3 +232,32 @@ TEST(DicoLibrary, TheSampleDictionaryDefinesItsWords) {
     for (const std::string& t : dico.temps)
         DeleteFileA(t.c_str());
 }
+
+TEST(DicoLibrary, EntriesStayWithinTheBufferAndNeverCutATag) {
+    DicoFolder folder;
+    ASSERT_TRUE(folder.copied);
+    std::string senses = "# word, category, synonyms\nchat\t(nom)\tmatou\n";
+    for (int i = 0; i < 400; ++i)
+        senses += "long\t(adj)\ta<b & c|chat|zzz|synonyme" + std::to_string(i) + "|encore un synonyme assez long\n";
+    folder.write("dico.txt", senses);
+    TestDico dico(folder);
+    dico.setUp();
+    ASSERT_EQ(1, dico.fInitialised);
+    ASSERT_EQ(0, dico.ask("long"));
+    std::string entry = dico.fDefinitionText.c_str();
+    EXPECT_LT(entry.size(), 10000u);
+    EXPECT_GT(entry.size(), 9000u) << "as many senses as fit";
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = entry.find(what); at != std::string::npos; at = entry.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<DL "), count("</DL>")) << "senses are left out whole";
+    EXPECT_EQ(0u, entry.find("<TITRE>long</TITRE>"));
+    EXPECT_NE(std::string::npos, entry.find("<DT ID=\"1\">a&inf;b &ampersand; c, chat, zzz"));
+    EXPECT_NE(std::string::npos, entry.find("<RENVOI>chat</RENVOI>")) << "only synonyms with an entry, once";
+    EXPECT_EQ(0, dico.close());
+    for (const std::string& t : dico.temps)
+        DeleteFileA(t.c_str());
+}
