@@ -3,6 +3,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/ASortedArray.h"
+#include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/controls/AEditBox.h"
@@ -15,6 +16,10 @@ ASVSearchInList::ASVSearchInList(AComponent* parent, int16_t editId, int16_t lis
     : SearchInList(parent, editId, listId, nullptr, prefix), index_(index) {}
 
 void ASVSearchInList::search() {
+    findFieldText();
+}
+
+long ASVSearchInList::findFieldText() {
     if (!editBox() || !listView())
         ThrowAssert("appclass", __LINE__);
     AString text = editBox()->getText();
@@ -22,7 +27,14 @@ void ASVSearchInList::search() {
     ARenderer* renderer = listView()->renderer();
     if (!renderer)
         ThrowAssert("appclass", __LINE__);
+    auto* list = dynamic_cast<AListRenderer*>(renderer);
+    long rows = list && list->model() ? list->model()->getLength() : -1;
+    if (rows >= 0 && (row < 0 || row >= rows))
+        row = rows - 1;
+    if (list && row >= 0)
+        list->selectRow(row, 0, 0, -1);
     scrollToLine(renderer, row - kRowsAbove, kRowsAbove);
+    return row;
 }
 
 long ASVSearchInList::entryOfText(const char* text) {

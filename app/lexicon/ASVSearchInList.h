@@ -24,7 +24,13 @@ public:
     ASVSearchInList() = default;
     ASVSearchInList(AComponent* parent, int16_t editId, int16_t listId, AKeyIndex* index, char prefix);
 
+    // Typing: as findFieldText.
     void search() override;
+    // Looks the field's text up and makes the found row the list's current
+    // line (without a click notice: nothing opens), kRowsAbove rows below the
+    // top; a text past the last entry finds the last row. The row, or -1 when
+    // the list has none.
+    long findFieldText();
     // The index entry of a text: the index's find (0 without an index).
     virtual long entryOfText(const char* text);
     // The row of an index entry (the entry itself here).

@@ -5,8 +5,19 @@
 #include <string>
 
 #include "app/lines/KyTabRowFormat.h"
+#include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"
 #include "search/facade/SearchError.h"
+
+AKeyIndex* OpenLexIndex(ADataLocation* location, const char* key) {
+    if (!location || !key || !*key)
+        return nullptr;
+    try {
+        return location->openIndex(key);
+    } catch (const ASearchError&) {
+        return nullptr;
+    }
+}
 
 const LexRange& DefaultLexRange() {
     static const LexRange range;

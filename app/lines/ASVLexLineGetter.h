@@ -16,7 +16,13 @@
 
 #include "app/lines/StandardLineGetter.h"
 
+class ADataLocation;
 class AKeyIndex;
+
+// The index the descriptor names under key (owned by the caller), or null
+// when the installation has none or it cannot be opened: a list over it then
+// stays empty instead of failing its window.
+AKeyIndex* OpenLexIndex(ADataLocation* location, const char* key);
 
 // Records [start, end) of an index's data; end == start: all of them.
 struct LexRange {

@@ -27,6 +27,7 @@
 #include "panes/docks/top/ATopDockApp.h"
 #include "framework/graphics/AFont.h"
 #include "panes/search/atlas/AAtlasApp.h"
+#include "panes/search/dico/ADicoHost.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"

@@ -66,6 +66,7 @@ class AppNetManager;
 class ASearchPanesApp;
 class AAtlasApp;
 class AKeyIndex;
+class ADicoHost;
 class ADataLocation;
 class AFileStream;
 class ARendererView;
@@ -530,6 +531,7 @@ private:
     AWorkspace workspace_;  // after the data manager: destroyed before it
     std::unique_ptr<AWorkspaceWinApp> workspaceWin_;  // installed while the application lives
     std::unique_ptr<ASearchPanesApp> searchPanes_;    // installed while the application lives
+    std::unique_ptr<ADicoHost> dicoHost_;             // installed with the search panes' answers
     std::unique_ptr<ATopDockApp> topDock_;            // installed while the application lives
     std::unique_ptr<ASiReqSearch> queryHistory_;      // made on first use
     std::unique_ptr<AContentApp> content_;

@@ -4,10 +4,15 @@
 #include <string>
 
 #include "app/data/AppDataManager.h"
+#include "app/frame/Frame1.h"
+#include "app/main/ADicoLibrary.h"
+#include "app/main/ASVSelContextMenuCallBack.h"
 #include "app/main/TheApp.h"
 #include "app/state/ADocRef.h"
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
+#include "docengine/render/ATextRenderer.h"
+#include "panes/search/dico/ADicoHost.h"
 #include "panes/search/left/ASearchPanesApp.h"
 
 namespace {
@@ -40,15 +45,50 @@ private:
     TheApp& app_;
 };
 
+// The dictionary window's library, renderers and main window.
+class TheAppDicoHost : public ADicoHost {
+public:
+    explicit TheAppDicoHost(TheApp& app) : app_(app) {}
+
+    int16_t ask(const char* word) override {
+        ADicoLibrary* dico = app_.getDicoLibrary();
+        return dico ? dico->ask(word) : -1;
+    }
+    AString getDefinition() override {
+        ADicoLibrary* dico = app_.getDicoLibrary();
+        return dico ? dico->fDefinitionText : AString();
+    }
+    ATextRenderer* createTextRenderer(ARendererView* view, long sheet) override {
+        return app_.createTextRenderer(view, sheet);
+    }
+    ASelContextMenuCallBack* selContextMenu() override { return app_.getSelContextMenu(false); }
+    ADataLocation* dataLocation() override {
+        AppDataManager* data = app_.getDataManager();
+        return data ? data->getDataLocation() : nullptr;
+    }
+    void forgetWindow(AComponent* window) override {
+        if (Frame1* frame = app_.getFrame())
+            frame->forgetDictionaryWindow(window);
+    }
+
+private:
+    TheApp& app_;
+};
+
 }  // namespace
 
 void TheApp::installSearchPanes() {
     searchPanes_.reset(CheckAlloc(new (std::nothrow) TheAppSearchPanes(*this), "theapp", __LINE__));
     ASearchPanesApp::install(searchPanes_.get());
+    dicoHost_.reset(CheckAlloc(new (std::nothrow) TheAppDicoHost(*this), "theapp", __LINE__));
+    ADicoHost::install(dicoHost_.get());
 }
 
 void TheApp::removeSearchPanes() {
     if (searchPanes_ && &ASearchPanesApp::current() == searchPanes_.get())
         ASearchPanesApp::install(nullptr);
     searchPanes_.reset();
+    if (dicoHost_ && ADicoHost::current() == dicoHost_.get())
+        ADicoHost::install(nullptr);
+    dicoHost_.reset();
 }

@@ -160,33 +160,73 @@ void CopyOut(const std::string& text, char* out, long size) {
     out[n] = 0;
 }
 
+// Character data of the entry markup: the markup's own characters as the
+// reader's entities.
 std::string Escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '&': out += "&ampersand;"; break;
+        case '<': out += "&inf;"; break;
+        case '>': out += "&sup;"; break;
+        case '\t': out += "&tab;"; break;
         default: out += c;
         }
     }
     return out;
 }
 
-// The definitions of a word as XML:
-//   <definitions mot="word"><sens categorie="(nom)">a, b, c</sens>...</definitions>
-std::string DefinitionsXml(const std::string& word, const std::vector<Sense>* senses) {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<definitions mot=\"" + Escaped(word) + "\">";
-    if (senses) {
-        for (const Sense& s : *senses) {
-            std::string list = s.synonyms;
-            for (size_t p = 0; (p = list.find('|', p)) != std::string::npos;)
-                list.replace(p, 1, ", ");
-            xml += "\r\n<sens categorie=\"" + Escaped(s.category) + "\">" + Escaped(list) + "</sens>";
+// The entry of a word in the reader's entry markup, within limit bytes (the
+// terminator not counted); senses that would pass it are left out whole:
+//
+//   <TITRE>word</TITRE>
+//   <DL LABEL="n"><GRAM>(category)</GRAM><DT ID="n">synonym, synonym</DT></DL>   one per sense
+//   <RENVOI>synonym, synonym</RENVOI>   the synonyms that have an entry, once each
+std::string EntryMarkup(const Dictionary& dico, const std::string& word, const std::vector<Sense>* senses,
+                        size_t limit) {
+    std::string head = "<TITRE>" + Escaped(word) + "</TITRE>\r\n";
+    std::string body;
+    std::vector<std::string> linked;
+    std::set<std::string> seen;
+    int n = 0;
+    for (size_t i = 0; senses && i < senses->size(); ++i) {
+        const Sense& sense = (*senses)[i];
+        std::string list, number = std::to_string(++n);
+        std::vector<std::string> mine;
+        size_t from = 0;
+        while (from <= sense.synonyms.size()) {
+            size_t bar = sense.synonyms.find('|', from);
+            std::string synonym = sense.synonyms.substr(from, bar == std::string::npos ? std::string::npos : bar - from);
+            if (!synonym.empty()) {
+                list += (list.empty() ? "" : ", ") + Escaped(synonym);
+                std::string key = Lower(synonym);
+                if (dico.senses.count(key) && key != Lower(word) && !seen.count(key))
+                    mine.push_back(synonym);
+            }
+            if (bar == std::string::npos)
+                break;
+            from = bar + 1;
         }
+        std::string piece = "<DL LABEL=\"" + number + "\"><GRAM>" + Escaped(sense.category) + "</GRAM><DT ID=\"" +
+                            number + "\">" + list + "</DT></DL>\r\n";
+        if (head.size() + body.size() + piece.size() > limit)
+            break;
+        body += piece;
+        for (const std::string& m : mine)
+            if (seen.insert(Lower(m)).second)
+                linked.push_back(m);
     }
-    return xml + "\r\n</definitions>\r\n";
+    const std::string open = "<RENVOI>", close = "</RENVOI>\r\n";
+    std::string renvoi;
+    for (const std::string& m : linked) {
+        std::string next = renvoi.empty() ? Escaped(m) : ", " + Escaped(m);
+        if (head.size() + body.size() + open.size() + renvoi.size() + next.size() + close.size() > limit)
+            break;
+        renvoi += next;
+    }
+    if (!renvoi.empty())
+        body += open + renvoi + close;
+    return head + body;
 }
 
 }  // namespace
@@ -230,7 +270,7 @@ LEXICAL_API int16_t Lexical_radical(char* word, long handle) {
     return 0;
 }
 
-// answer: the word as the dictionary writes it; definitions: DefinitionsXml.
+// answer: the word as the dictionary writes it; definitions: EntryMarkup.
 // -1 an unknown word, -2 an unknown handle; else 0. Test switch nonul=1
 // fills both outputs without a NUL, as a faulty library would.
 LEXICAL_API int16_t Lexical_demande(char* word, int16_t mode, char* answer, long answerSize, char* definitions,
@@ -257,7 +297,8 @@ LEXICAL_API int16_t Lexical_demande(char* word, int16_t mode, char* answer, long
     auto spelled = dico->spelling.find(key);
     std::string shown = spelled == dico->spelling.end() ? std::string(word) : spelled->second;
     CopyOut(shown, answer, answerSize);
-    CopyOut(DefinitionsXml(shown, senses == dico->senses.end() ? nullptr : &senses->second), definitions,
+    size_t limit = definitionsSize > 0 ? static_cast<size_t>(definitionsSize - 1) : 0;
+    CopyOut(EntryMarkup(*dico, shown, senses == dico->senses.end() ? nullptr : &senses->second, limit), definitions,
             definitionsSize);
     return 0;
 }

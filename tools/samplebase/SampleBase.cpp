@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 
 #include "app/data/AppBaseTables.h"
 #include "base/procedural/Assoc.h"
@@ -116,24 +117,66 @@ std::string WriteTable(const std::string& data, const std::string& name, const s
     return WriteTablePart(files, records, mode, 0, {});
 }
 
-// Items "key TAB value" in key order: a tree without occurrences.
-std::string WriteValueTree(const std::string& items, const std::string& tree) {
+// A lexicon: the key tree (values: the keys' ranks) and one record per key,
+// in key order, "name#key" (see app/lines/ASVLexLineGetter.h):
+//   <file>.abp  keys -> rank;  <file>.hdg  records;  <file>.hd7  their catalogue
+// entries: (filtered key, record); keys are made unique with byte 1 and a rank.
+std::string WriteLexicon(std::vector<std::pair<std::string, std::string>> entries, const std::string& path) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const std::pair<std::string, std::string>& a, const std::pair<std::string, std::string>& b) {
+                         return a.first < b.first;
+                     });
+    std::vector<AbpKeyItem> keys;
+    std::vector<std::string> records;
+    std::string previous;
+    int repeat = 0;
+    for (const auto& e : entries) {
+        std::string key = e.first.substr(0, 123);
+        if (key.empty())
+            key = "_";
+        repeat = !keys.empty() && key == previous ? repeat + 1 : 0;
+        previous = key;
+        if (repeat > 999)
+            continue;
+        if (repeat) {
+            char rank[8];
+            std::snprintf(rank, sizeof rank, "\x01%03d", repeat);
+            key += rank;
+        }
+        AbpKeyItem item;
+        item.key = key;
+        item.value = static_cast<int32_t>(keys.size());
+        keys.push_back(item);
+        records.push_back(e.second);
+    }
+    AbpTreeOptions options;
+    options.occurrences = false;
+    std::string why = AbpWriteTree(path + ".abp", keys, options);
+    if (!why.empty())
+        return why;
+    TablePartFiles files{path + ".hdg", path + ".hd7", "", ""};
+    return WriteTablePart(files, records, 0, 0, {});
+}
+
+// The A-to-Z lexicon from the corpus's keys ("key TAB document" lines, keys
+// filtered and unique): each record the document's heading and number.
+std::string WriteAzLexicon(const std::string& items, const std::vector<std::string>& headings, const std::string& path) {
     std::string text;
     if (!LoadFile(items, &text))
         return "cannot read " + items;
-    std::vector<AbpKeyItem> keys;
+    std::vector<std::pair<std::string, std::string>> entries;
     for (const std::string& line : Lines(text)) {
         size_t tab = line.rfind('\t');
         if (tab == std::string::npos)
             return items + ": line without value";
-        AbpKeyItem item;
-        item.key = line.substr(0, tab);
-        item.value = std::atol(line.c_str() + tab + 1);
-        keys.push_back(item);
+        long doc = std::atol(line.c_str() + tab + 1);
+        std::string title = doc >= 0 && static_cast<size_t>(doc) < headings.size() ? headings[doc] : "";
+        for (char& c : title)
+            if (c == '#' || c == '\r' || c == '\n')
+                c = ' ';
+        entries.push_back({line.substr(0, tab), title + "#" + std::to_string(doc)});
     }
-    AbpTreeOptions options;
-    options.occurrences = false;
-    return AbpWriteTree(tree, keys, options);
+    return WriteLexicon(entries, path);
 }
 
 std::string WriteThes(const std::string& items, const std::string& base, const std::string& filter) {
@@ -154,17 +197,32 @@ std::string WriteThes(const std::string& items, const std::string& base, const s
     return WriteThesaurus(base, filter, relations);
 }
 
-std::string WriteChars(const std::string& items, const std::string& path) {
+// The 256 entries of the key filter, one number a line.
+std::string LoadCharTable(const std::string& items, unsigned char* table) {
     std::string text;
     if (!LoadFile(items, &text))
         return "cannot read " + items;
     std::vector<std::string> lines = Lines(text);
     if (lines.size() != 256)
         return items + ": not 256 lines";
-    unsigned char table[256];
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<unsigned char>(std::atoi(lines[i].c_str()));
-    return WriteCharTable(path, table);
+    return "";
+}
+
+std::string WriteChars(const std::string& items, const std::string& path, unsigned char* table) {
+    std::string why = LoadCharTable(items, table);
+    return why.empty() ? WriteCharTable(path, table) : why;
+}
+
+// A byte-for-byte table as a compiled filter (the key filter through which
+// the lexicons' lookups go, the upper-case filter of the highlights).
+std::string WriteCompiledFilter(const unsigned char* table, const std::string& path) {
+    KY_Filter* filter = KY_FilterNewIdentity(table);
+    int code = filter ? EXK_WriteFilter(filter, path.c_str()) : 110;
+    if (filter)
+        KY_FilterRelease(filter);
+    return code ? path + ": cannot write the filter (" + std::to_string(code) + ")" : "";
 }
 
 DescriptorSpec Descriptor(int documents, const std::string& separators) {
@@ -172,9 +230,12 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
     spec.paths = {{"SVDATA", "rel", "_APPLIPATH_", "data"}};
     spec.resourcePath = "SVDATA";
     spec.resources = {
-        {"flt", "MOTSCLES", "motscles", ""}, {"filter", "HILITEMAJ", "majuscules", ""}, {"stp", "STOPFR", "stopfr", ""},
+        {"flt", "MOTSCLES", "motscles", ""}, {"filter", "HILITEMAJ", "majuscules", ""}, {"filter", "CLEAZ", "cleaz", ""},
+        {"stp", "STOPFR", "stopfr", ""},
         {"thes", "THESFR", "thesfr", "MOTSCLES"}};
     spec.files = {{"MAJ", "SVDATA", "majuscules.rck"}};
+    // The A-to-Z index as the panes open it: its keys, and one "title#document" record each.
+    spec.lexicons = {{"IDXAZ", "idxaz", "CLEAZ"}};
     DescriptorBase text{"TEXT",
                         "SVDATA",
                         {{"DOC", "doc", kTextMode, 0}, {"EXT", "ext", 0, 0}, {"TITLE", "title", 0, 0}},
@@ -258,8 +319,11 @@ std::string WriteInstallFiles(const std::string& out) {
 // one (work\dico: "dictionnaire.txt" and "lexique.txt", written by
 // tools/sample/dico.py): copied into the folder "dico", which the path DICO
 // names, with the keys that name the files and the library (which
-// tools/sample/build.sh puts there). Without one nothing is written.
-std::string WriteDictionary(const std::string& work, const std::string& out, DescriptorSpec* spec) {
+// tools/sample/build.sh puts there), and the lexicon "DICO" of its headwords
+// (records "word#word", keys through the key filter table). Without one
+// nothing is written.
+std::string WriteDictionary(const std::string& work, const std::string& out, const std::string& data,
+                            const unsigned char* table, DescriptorSpec* spec) {
     const char* files[] = {"dictionnaire.txt", "lexique.txt"};
     std::string text;
     if (!LoadFile(work + "\\dico\\" + files[0], &text))
@@ -276,6 +340,26 @@ std::string WriteDictionary(const std::string& work, const std::string& out, Des
     spec->userStrings.push_back({"DICO_DLL", "lexical.dll"});
     spec->userStrings.push_back({"DICO_DICTIONNAIRE", files[0]});
     spec->userStrings.push_back({"DICO_LEXIQUE", files[1]});
+    if (!LoadFile(work + "\\dico\\" + files[0], &text))
+        return "cannot read dico\\dictionnaire.txt";
+    std::vector<std::pair<std::string, std::string>> words;
+    std::set<std::string> seen;
+    for (const std::string& line : Lines(text)) {
+        size_t tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos || tab == 0)
+            continue;
+        std::string word = line.substr(0, tab), key;
+        if (word.find('#') != std::string::npos)
+            continue;
+        for (char c : word)
+            key += static_cast<char>(table[static_cast<unsigned char>(c)]);
+        // The library answers a word whatever its case: one row for all its spellings.
+        if (seen.insert(key).second)
+            words.push_back({key, word + "#" + word});
+    }
+    if (!(why = WriteLexicon(words, data + "\\dico")).empty())
+        return why;
+    spec->lexicons.push_back({"DICO", "dico", "CLEAZ"});
     return "";
 }
 
@@ -500,11 +584,7 @@ std::string WriteUpperFilter(const std::string& path) {
         bool lower = (b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7);
         table[b] = static_cast<unsigned char>(lower ? b - 32 : b);
     }
-    KY_Filter* filter = KY_FilterNewIdentity(table);
-    int code = filter ? EXK_WriteFilter(filter, path.c_str()) : 110;
-    if (filter)
-        KY_FilterRelease(filter);
-    return code ? path + ": cannot write the filter (" + std::to_string(code) + ")" : "";
+    return WriteCompiledFilter(table, path);
 }
 
 // The help, assistance and guide pages the configuration names.
@@ -585,11 +665,13 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     if (!(why = abpBuildFirstLevel(work + "\\words.txt", data + "\\mots.abp", positions)).empty())
         return why;
     Say(progress, "A-to-Z index, thesaurus, character table, stop list");
-    if (!(why = WriteValueTree(work + "\\az.txt", data + "\\idxaz.abp")).empty())
+    if (!(why = WriteAzLexicon(work + "\\az.txt", headings, data + "\\idxaz")).empty())
         return why;
     if (!(why = WriteThes(work + "\\thesaurus.txt", data + "\\thesfr", "motscles")).empty())
         return why;
-    if (!(why = WriteChars(work + "\\chars.txt", data + "\\motscles.flt")).empty())
+    unsigned char keyTable[256];
+    if (!(why = WriteChars(work + "\\chars.txt", data + "\\motscles.flt", keyTable)).empty() ||
+        !(why = WriteCompiledFilter(keyTable, data + "\\cleaz.rck")).empty())
         return why;
     std::string stops;
     if (!LoadFile(work + "\\stop.txt", &stops))
@@ -610,7 +692,7 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords, &spec)).empty() ||
         !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteAtlas(atlas, work + "\\chars.txt", data, out, &spec)).empty() ||
-        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
+        !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, data, keyTable, &spec)).empty())
         return why;
     for (const char* pair : {"sv", "svcd", "svres"})
         if (!(why = WriteDescriptor(out + "\\" + pair + ".sgm", spec)).empty())

@@ -137,8 +137,8 @@ TEST(DicoLibrary, AskMapsEachCodeAndReadsOnlyTerminatedAnswers) {
         long demandes;  // calls of "Lexical_demande"
         const char* definition;  // a part of fDefinitionText afterwards
     } const rows[] = {
-        {"", "CHAT", 0, "", 1, "<sens categorie=\"(nom)\">matou, minet</sens>"},
-        {"", "maison", 0, "", 1, "<definitions mot=\"maison\">"},
+        {"", "CHAT", 0, "", 1, "<DL LABEL=\"1\"><GRAM>(nom)</GRAM><DT ID=\"1\">matou, minet</DT></DL>"},
+        {"", "maison", 0, "", 1, "<TITRE>maison</TITRE>"},
         {"", "zzz", -1, "", 0, "(before)"},
         {"", longWord.c_str(), -1, "", 0, "(before)"},
         {"radical=-1", "chat", -1, "", 0, "(before)"},
@@ -221,13 +221,42 @@ TEST(DicoLibrary, TheSampleDictionaryDefinesItsWords) {
         const char* word;
         int16_t result;
         const char* part;
-    } const rows[] = {{"maison", 0, "<sens categorie="}, {"Abaca", 0, "chanvre"}, {"xqzw", -1, ""}};
+    } const rows[] = {{"maison", 0, "<GRAM>"}, {"Abaca", 0, "chanvre"}, {"xqzw", -1, ""}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.word);
         EXPECT_EQ(r.result, dico.ask(r.word));
         EXPECT_NE(std::string::npos, std::string(dico.fDefinitionText.c_str()).find(r.part));
     }
     EXPECT_TRUE(dico.errors.empty()) << Joined(dico.errors);
+    EXPECT_EQ(0, dico.close());
+    for (const std::string& t : dico.temps)
+        DeleteFileA(t.c_str());
+}
+
+TEST(DicoLibrary, EntriesStayWithinTheBufferAndNeverCutATag) {
+    DicoFolder folder;
+    ASSERT_TRUE(folder.copied);
+    std::string senses = "# word, category, synonyms\nchat\t(nom)\tmatou\n";
+    for (int i = 0; i < 400; ++i)
+        senses += "long\t(adj)\ta<b & c|chat|zzz|synonyme" + std::to_string(i) + "|encore un synonyme assez long\n";
+    folder.write("dico.txt", senses);
+    TestDico dico(folder);
+    dico.setUp();
+    ASSERT_EQ(1, dico.fInitialised);
+    ASSERT_EQ(0, dico.ask("long"));
+    std::string entry = dico.fDefinitionText.c_str();
+    EXPECT_LT(entry.size(), 10000u);
+    EXPECT_GT(entry.size(), 9000u) << "as many senses as fit";
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = entry.find(what); at != std::string::npos; at = entry.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<DL "), count("</DL>")) << "senses are left out whole";
+    EXPECT_EQ(0u, entry.find("<TITRE>long</TITRE>"));
+    EXPECT_NE(std::string::npos, entry.find("<DT ID=\"1\">a&inf;b &ampersand; c, chat, zzz"));
+    EXPECT_NE(std::string::npos, entry.find("<RENVOI>chat</RENVOI>")) << "only synonyms with an entry, once";
     EXPECT_EQ(0, dico.close());
     for (const std::string& t : dico.temps)
         DeleteFileA(t.c_str());
