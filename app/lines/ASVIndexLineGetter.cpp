@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/lines/KyTabRowFormat.h"
 #include "base/object/AError.h"
 #include "search/facade/ALo.h"
 #include "search/facade/ASearchBase.h"
@@ -27,13 +28,7 @@ std::string Field(const std::vector<std::string>& fields, size_t i) {
 }
 
 std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (std::string("[]&#|{}:*/\\").find(c) != std::string::npos)
-            out += '\\';
-        out += c;
-    }
-    return out;
+    return KyTab::EscapeCell(text.c_str()).c_str();
 }
 
 }  // namespace

@@ -277,3 +277,13 @@ AString KyTab::RowFormat::formatRow(long n, int16_t rowMarkup, const RowTable* r
         row += "}";
     return row;
 }
+
+AString KyTab::EscapeCell(const char* text) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        if (std::strchr("[]&#|{}:*/\\", *p))
+            out += '\\';
+        out += *p;
+    }
+    return AString(out.c_str());
+}

@@ -84,6 +84,10 @@ private:
     AString tail_;
 };
 
+// text with '\\' before each of "[]&#|{}:*/\\", the characters that a
+// kytab cell or the slash markup would read as codes.
+AString EscapeCell(const char* text);
+
 // True when format holds exactly one integer conversion ("%d", "%05ld",
 // "%-3i"...) and no other conversion ("%%" is a plain percent sign); isLong
 // tells whether the conversion takes a long.

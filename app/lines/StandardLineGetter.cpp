@@ -78,18 +78,27 @@ StandardLexLineGetter::StandardLexLineGetter(AStringList* words_, long start_, l
     words->addRef();
 }
 
+StandardLexLineGetter::StandardLexLineGetter(long start_, long end_) : words(nullptr), start(start_), end(end_) {}
+
 StandardLexLineGetter::~StandardLexLineGetter() {
     ReleaseAndNull(words);
 }
 
+long StandardLexLineGetter::entryCount() {
+    return words ? words->count() : 0;
+}
+
+AString StandardLexLineGetter::entryText(long n) {
+    return AString(words && n >= 0 && n <= INT16_MAX ? words->at(static_cast<short>(n)) : "");
+}
+
 long StandardLexLineGetter::getLineCount() {
-    return end == start ? words->count() : end - start;
+    return end == start ? entryCount() : end - start;
 }
 
 AString StandardLexLineGetter::getRawLine(long record, long line) {
     (void)line;
-    long index = record + start;
-    AString text(index >= 0 && index <= INT16_MAX ? words->at(static_cast<short>(index)) : "");
+    AString text = entryText(record + start);
     text += "\n";
     return text;
 }

@@ -53,8 +53,15 @@ public:
     long getLineCount() override;
     AString getRawLine(long record, long line) override;
 
+protected:
+    // Entries of another source (entryCount, entryText), in range [start, end).
+    StandardLexLineGetter(long start, long end);
+    virtual long entryCount();
+    // Entry n of the source; empty past its end.
+    virtual AString entryText(long n);
+
 private:
-    AStringList* words;  // one reference held
+    AStringList* words;  // one reference held, or null for another source
     long start;
     long end;
 };
