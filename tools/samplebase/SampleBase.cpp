@@ -31,6 +31,7 @@
 #include "search/writers/ThesWriter.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
+#include "tools/samplebase/SampleRooms.h"
 #include "tools/samplebase/SampleKeywords.h"
 #include "tools/samplebase/SampleOutlines.h"
 
@@ -400,6 +401,11 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
         std::vector<std::string>& rows = records[entry.first];
         rows.insert(rows.end(), entry.second.begin(), entry.second.end());
     }
+    // The rooms' lists follow the keywords' in LINKS:HDG.
+    std::vector<SampleRoom> rooms = PlanSampleRooms(titles);
+    AddSampleRoomRecords(rooms, articles + kFigures, &records);
+    for (const auto& key : SampleRoomKeys(rooms))
+        spec->userStrings.push_back(key);
     std::string why = ReadChronology(work, &records);
     if (!why.empty())
         return why;
