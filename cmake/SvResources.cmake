@@ -60,11 +60,13 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFT.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHSI.layout ${CMAKE_SOURCE_DIR}/resources/LRListLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
+  ${CMAKE_SOURCE_DIR}/resources/LROptionsSalle.layout
   ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
   ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
 # The class tables and pictures the reading screen's panes need beside the application's.
 set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
 set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc)
+  ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc
+  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc)

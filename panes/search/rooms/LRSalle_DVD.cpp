@@ -18,7 +18,6 @@ SV_IMPLEMENT_CLASS(LRSalle_DVD, 0, LROptionsAfficherDVDPane)
 namespace {
 
 const char kFile[] = "LRSalle_DVD";
-const long kLinkHit = 3;
 const int16_t kDiscIcon = 1509;
 
 // Icons by room (rows) and tab (columns 1-5); 0 takes the disc list's icon.
@@ -95,27 +94,7 @@ void LRSalle_DVD::selectionChanged(ARenderer* renderer) {
 }
 
 void LRSalle_DVD::openClickedLine(ARendererView* view) {
-    ARenderer* renderer = view ? view->renderer() : nullptr;
-    if (!renderer || renderer->getHitKind() != kLinkHit)
-        return;
-    AString name = renderer->getHitName();
-    if (name.empty())
-        return;
-    long n = atol(name.c_str());
-    ASearchPanesApp& app = ASearchPanesApp::current();
-    if (app.docIsMedia(n)) {
-        app.openMediaWindow(n, 0, 0);
-        return;
-    }
-    AppState* cur = currentState();
-    if (cur && n == cur->getDocNo())
-        return;
-    ADocState* doc = docState();
-    int16_t kind = app.getDocKind(n, doc ? doc->fDocType : 0);
-    int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
-    AppState* state = frame->makeNavState(1, 0, keepRight, 1, -1, kind, -1);
-    state->setDocNo(n);
-    goToState(state);
+    OpenClickedDocument(*this, view);
 }
 
 void LRSalle_DVD::updatePane() {

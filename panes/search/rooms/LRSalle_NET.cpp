@@ -15,8 +15,6 @@ SV_IMPLEMENT_CLASS(LRSalle_NET, 0, LROptionsNetPane)
 namespace {
 
 const char kFile[] = "LRSalle_NET";
-const long kLinkHit = 3;
-const int16_t kWebPage = 8;
 
 }  // namespace
 
@@ -63,23 +61,7 @@ void LRSalle_NET::selectionChanged(ARenderer* renderer) {
 }
 
 void LRSalle_NET::openClickedLine(ARendererView* view) {
-    ARenderer* renderer = view ? view->renderer() : nullptr;
-    if (!renderer || renderer->getHitKind() != kLinkHit)
-        return;
-    AString name = renderer->getHitName();
-    if (name.empty())
-        return;
-    ASearchPanesApp& app = ASearchPanesApp::current();
-    long n = app.getUrlDocNo(UnescapedKey(name).c_str());
-    if (n < 0) {
-        app.beep();
-        return;
-    }
-    AppState* cur = currentState();
-    int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
-    AppState* state = frame->makeNavState(1, 0, keepRight, 1, -1, kWebPage, -1);
-    state->setDocNo(n);
-    goToState(state);
+    OpenClickedAddress(*this, view);
 }
 
 void LRSalle_NET::updatePane() {

@@ -66,6 +66,27 @@ TEST_F(RoomPaneTest, ALevelChoiceStoresItsNumberClearsDeeperOnesAndRefreshesOnce
     EXPECT_EQ("Trois", Str(pane->level(3).label));
 }
 
+TEST_F(RoomPaneTest, APopupChoiceGoesToItsLevelAndOnlyToARoomPane) {
+    ASSERT_TRUE(openRoom(0, "VISITES"));
+    frame->currentState()->setDocCadenas(1);
+    pane->readLevels = false;
+    for (int16_t level : {1, 2, 6, 0, 7}) {
+        SCOPED_TRACE(level);
+        APopupTreeCallBackSallePop callBack(pane, level);
+        std::string label = "choix " + std::to_string(level);
+        callBack.itemChosen(label.c_str(), "12", 2, nullptr);
+        if (level >= 1 && level <= 6) {
+            EXPECT_EQ(label, Str(pane->level(level).label));
+            EXPECT_EQ("12", Str(pane->level(level).value));
+            EXPECT_EQ(2, frame->currentState()->getLeftState()->fUserInfo.slot(1145 + 4 * level));
+        }
+    }
+    EXPECT_EQ("choix 6", Str(pane->level(6).label));  // 0 and 7 changed nothing
+    APopupTreeCallBackSallePop stranger(centre, 1);
+    // A failed allocation check is fatal: the tests' report raises it on.
+    EXPECT_ANY_THROW(stranger.itemChosen("x", "1", 0, nullptr));
+}
+
 TEST_F(RoomPaneTest, TheSavedStateHoldsMaskKeyAndTheLevelsThatAreSet) {
     ASSERT_TRUE(openRoom(0, "VISITES"));
     frame->currentState()->setDocCadenas(1);

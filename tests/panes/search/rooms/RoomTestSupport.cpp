@@ -17,7 +17,6 @@
 #include "search/facade/ASearchBase.h"
 #include "tests/app/lists/ListRowClick.h"
 #include "tests/app/main/AppMainTestSupport.h"
-#include "tests/framework/graphics/GraphicsTestSupport.h"
 
 SV_IMPLEMENT_CLASS(TestSallePane, 0, DockLeftSallePane)
 
@@ -185,10 +184,5 @@ void RoomPaneTest::clickRow(ListPane* list, long row) {
 std::string RoomPaneTest::picture(const char* name) {
     app->flushUpdates();
     Pump();
-    UpdateWindow(frame->getHWnd());
-    Canvas canvas(900, 600);
-    HDC dc = GetDC(frame->getHWnd());
-    BitBlt(canvas.dc(), 0, 0, 900, 600, dc, 0, 0, SRCCOPY);
-    ReleaseDC(frame->getHWnd(), dc);
-    return canvas.savePng(name);
+    return WindowPicture(frame->getHWnd(), name);
 }
