@@ -74,6 +74,8 @@ void DockLeftSallePane::setUpItems() {
 
 void DockLeftSallePane::detachItems() {
     ReleaseAndNull(popupCallBack);
+    // The texts go with the layout, whether or not the letter pane cleared them.
+    clearPopupTexts();
     banner = nullptr;
     ALayoutPane::detachItems();
 }
