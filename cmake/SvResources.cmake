@@ -60,6 +60,7 @@ set(SV_DOCKLEFT_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLASCURRENTMAP.layout ${CMAKE_SOURCE_DIR}/resources/ATLASPREC.layout
   ${CMAKE_SOURCE_DIR}/resources/LRListEditLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
+  ${CMAKE_SOURCE_DIR}/resources/LROptionsSalle.layout
   ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
   ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
 set(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
@@ -84,7 +85,9 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
 set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
 set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc)
+  ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
+  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc)

@@ -11,6 +11,7 @@
 
 #include "base/object/AString.h"
 
+class AppState;
 class SVPane;
 
 class AFlashServices {
@@ -46,6 +47,12 @@ public:
     virtual bool showDocument(SVPane& pane, long docNo) {
         (void)pane, (void)docNo;
         return false;
+    }
+    // The state of the room tab that a room movie's page name stands for
+    // (owned by the caller), null when the name is no room page.
+    virtual AppState* makeRoomPageState(SVPane& pane, const char* page) {
+        (void)pane, (void)page;
+        return nullptr;
     }
 };
 

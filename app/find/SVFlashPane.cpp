@@ -90,6 +90,10 @@ void SVFlashPane::onFlashCommand(int16_t code, const char* text) {
         AString name = AString(text ? text : "").withoutChars(" ");
         if (openTarget(FlashServices().getLinkFsText(name.c_str()).c_str()))
             return;
+        if (AppState* room = FlashServices().makeRoomPageState(*this, name.c_str())) {
+            goToState(room);
+            return;
+        }
         if (AppState* state = FrameServices().makeUrlNavState(*getFrame(), AString(text ? text : ""), 3, -1))
             goToState(state);
     }

@@ -452,6 +452,19 @@ public:
     // The document a link name leads to: its link text "0:n" names document
     // n, "1:m" the first document of record m of the links base; -1 for none.
     long resolveDocLink(const char* name);
+    // Rooms (TheAppRooms.cpp). Line n of a room text: its label and value.
+    static AString getLineLabel(const char* text, int16_t n);
+    static AString getLineValue(const char* text, int16_t n);
+    // Fills state from a tab descriptor "type:source:record:extra" (see the
+    // rooms base's diagram in TheAppRooms.cpp); 0 for a damaged descriptor,
+    // which leaves the state as it was.
+    static int16_t applyRoomTab(const char* descriptor, AppState* state);
+    // The state of a room link "room:TAB[:...]" (room from 0), new and owned
+    // by the caller; null when the link, the configuration or the rooms base
+    // does not name a tab. Reads the global data manager and location.
+    static AppState* makeRoomState(Frame1& frame, const char* link);
+    // The room link that a room movie's page name stands for, "" when none.
+    static AString roomLinkOfPage(const char* page);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "app/frame/SVPane.h"
 #include "app/main/TheApp.h"
 #include "base/object/AError.h"
 #include "search/facade/ALoSimple.h"
@@ -31,6 +32,10 @@ public:
         (void)pane;
         app_.showDocument(docNo);
         return true;
+    }
+    AppState* makeRoomPageState(SVPane& pane, const char* page) override {
+        AString link = app_.roomLinkOfPage(page);
+        return link.empty() ? nullptr : app_.makeRoomState(*pane.getFrame(), link.c_str());
     }
 
 private:

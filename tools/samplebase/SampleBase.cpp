@@ -35,6 +35,7 @@
 #include "tools/samplebase/SampleAtlas.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
+#include "tools/samplebase/SampleRooms.h"
 #include "tools/samplebase/SampleKeywords.h"
 #include "tools/samplebase/SampleOutlines.h"
 
@@ -540,6 +541,11 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
         rows.insert(rows.end(), entry.second.begin(), entry.second.end());
     }
     AddChoiceTexts(&records);
+    // The rooms' lists follow the keywords' in LINKS:HDG.
+    std::vector<SampleRoom> rooms = PlanSampleRooms(titles);
+    AddSampleRoomRecords(rooms, documents, &records);
+    for (const auto& key : SampleRoomKeys(rooms))
+        spec->userStrings.push_back(key);
     std::string why = ReadChronology(work, &records);
     if (why.empty())
         why = ReadEphemeris(work, &records);

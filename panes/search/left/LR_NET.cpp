@@ -15,7 +15,6 @@ SV_IMPLEMENT_CLASS(LR_NET, 0, LROptionsNetPane)
 namespace {
 
 const char kFile[] = "LR_NET";
-const long kLinkHit = 3;
 const int16_t kWebPage = 8;
 
 }  // namespace
@@ -59,24 +58,7 @@ void LR_NET::selectionChanged(ARenderer* renderer) {
 }
 
 void LR_NET::openClickedLine(ARendererView* view) {
-    AppState* cur = currentState();
-    ARenderer* renderer = view ? view->renderer() : nullptr;
-    if (!renderer || renderer->getHitKind() != kLinkHit)
-        return;
-    AString name = renderer->getHitName();
-    if (name.empty())
-        return;
-    ASearchPanesApp& app = ASearchPanesApp::current();
-    long n = app.getUrlDocNo(UnescapedKey(name).c_str());
-    if (n < 0) {
-        // A malformed or unknown address builds no state.
-        app.beep();
-        return;
-    }
-    int16_t keepRight = cur && cur->hasRightCadenas() ? 1 : 0;
-    AppState* state = getFrame()->makeNavState(1, 0, keepRight, 1, -1, kWebPage, -1);
-    state->setDocNo(n);
-    goToState(state);
+    OpenClickedAddress(*this, view);
 }
 
 void LR_NET::updatePane() {

@@ -7,7 +7,6 @@
 #include "app/frame/Frame1.h"
 #include "app/frame/SVPane.h"
 #include "app/state/AppState.h"
-
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "panes/content/article/DockLCRPane.h"
@@ -40,6 +39,32 @@ AString UnescapedKey(const AString& key) {
     return AString(out.c_str());
 }
 
+namespace {
+
+const long kLinkHit = 3;
+const int16_t kWebPage = 8;
+
+// The name of the clicked link, "" when the click was on no named link.
+AString ClickedName(ARendererView* view) {
+    ARenderer* renderer = view ? view->renderer() : nullptr;
+    if (!renderer || renderer->getHitKind() != kLinkHit)
+        return AString();
+    return renderer->getHitName();
+}
+
+void OpenAs(SVPane* list, long docNo, int16_t kind, int16_t screenMode, int16_t keepRight) {
+    AppState* state = list->getFrame()->makeNavState(1, 0, keepRight, 1, -1, kind, screenMode);
+    state->setDocNo(docNo);
+    list->goToState(state);
+}
+
+int16_t KeepRight(SVPane* list) {
+    AppState* cur = list->currentState();
+    return cur && cur->hasRightCadenas() ? 1 : 0;
+}
+
+}  // namespace
+
 void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screenMode, int16_t keepRight) {
     if (docNo < 0)
         return;
@@ -48,19 +73,11 @@ void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screen
         return;
     }
     ADocState* doc = list->docState();
-    int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
-    AppState* state = list->getFrame()->makeNavState(1, 0, keepRight, 1, -1, kind, screenMode);
-    state->setDocNo(docNo);
-    list->goToState(state);
+    OpenAs(list, docNo, ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0), screenMode, keepRight);
 }
 
 void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view) {
-    const long kLinkHit = 3;
-    AppState* cur = list->currentState();
-    ARenderer* renderer = view ? view->renderer() : nullptr;
-    if (!renderer || renderer->getHitKind() != kLinkHit)
-        return;
-    AString name = renderer->getHitName();
+    AString name = ClickedName(view);
     if (name.empty())
         return;
     long n = atol(name.c_str());
@@ -69,7 +86,22 @@ void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view) {
         app.openMediaWindow(n, 0, 0);
         return;
     }
+    AppState* cur = list->currentState();
     if (cur && n == cur->getDocNo())
         return;
-    OpenListDocument(list, lcr, n, -1, cur && cur->hasRightCadenas() ? 1 : 0);
+    OpenListDocument(list, lcr, n, -1, KeepRight(list));
+}
+
+void OpenClickedAddress(SVPane& pane, ARendererView* view) {
+    AString name = ClickedName(view);
+    if (name.empty())
+        return;
+    ASearchPanesApp& app = ASearchPanesApp::current();
+    long n = app.getUrlDocNo(UnescapedKey(name).c_str());
+    if (n < 0) {
+        // A malformed or unknown address builds no state.
+        app.beep();
+        return;
+    }
+    OpenAs(&pane, n, kWebPage, -1, KeepRight(&pane));
 }

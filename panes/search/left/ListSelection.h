@@ -1,5 +1,5 @@
-// Selecting a run of rows of a result list without a click notice: a
-// restored selection must not open a document again.
+// Selecting a run of rows of a result list without a click notice (a
+// restored selection must not open a document again), and opening a clicked row.
 #pragma once
 
 #include <cstdint>
@@ -26,3 +26,6 @@ void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screen
 // media window of a media document, nothing for the current document, else
 // the document (keeping the right part while it is padlocked).
 void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view);
+// The click on an online row: its address's document opens as a web page;
+// an address the application does not know beeps.
+void OpenClickedAddress(SVPane& pane, ARendererView* view);

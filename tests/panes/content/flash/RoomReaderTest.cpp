@@ -195,6 +195,12 @@ TEST_F(RoomReaderTest, TheMoviesMessagesReachThePaneOnlyWhileItIsShown) {
         AppState* page = frame->currentState();
         EXPECT_NE(room, page);
         EXPECT_EQ(4, page->getScreenMode());
+        // The rooms base names the tab: room 1, tab 1, a room pane A on the disc.
+        EXPECT_EQ(1, page->fSalle);
+        ASSERT_TRUE(page->getLeftState());
+        EXPECT_EQ(1, page->getLeftState()->fMode);
+        EXPECT_EQ('A', page->getLeftState()->fSalleType);
+        EXPECT_EQ(0, page->getLeftState()->fSalleLR);
         saveShot("room-art-visites");
 
         // Hidden (the home screen), the pane takes no message.

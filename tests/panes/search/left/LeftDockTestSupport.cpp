@@ -184,13 +184,17 @@ void LeftDockTest::clickRow(ListPane* list, long row) {
     ClickListRow(list, row, [] { Pump(); });
 }
 
+std::string WindowPicture(HWND window, const char* name) {
+    UpdateWindow(window);
+    Canvas canvas(900, 600);
+    HDC dc = GetDC(window);
+    BitBlt(canvas.dc(), 0, 0, 900, 600, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    return canvas.savePng(name);
+}
+
 std::string LeftDockTest::picture(const char* name) {
     app->flushUpdates();
     Pump();
-    UpdateWindow(frame->getHWnd());
-    Canvas canvas(900, 600);
-    HDC dc = GetDC(frame->getHWnd());
-    BitBlt(canvas.dc(), 0, 0, 900, 600, dc, 0, 0, SRCCOPY);
-    ReleaseDC(frame->getHWnd(), dc);
-    return canvas.savePng(name);
+    return WindowPicture(frame->getHWnd(), name);
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <string>
 
 #include "app/frame/Frame1.h"
@@ -100,6 +102,8 @@ protected:
 };
 
 void Pump();
+// A 900 x 600 picture of the window under build/artifacts; its path.
+std::string WindowPicture(HWND window, const char* name);
 
 // The small installation (articles 0 to 2, figures 3 and 4), built once.
 class TinyInstall& Install();

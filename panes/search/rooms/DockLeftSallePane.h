@@ -1,0 +1,121 @@
+// The base of the room panes of the left dock: the room's banner (picture
+// by room and tab), six choice levels (a label item 2031-2036 with the
+// chosen label and value), the popup callback that turns a popup choice
+// into a level choice, the popup texts by item id, the key text that the
+// room's result lists show (the layout pane's text) and the online key.
+// The letter panes derive from it, fill the list members and the level
+// items, and refresh; the base itself refreshes nothing.
+//
+// Left part keys: 1146 the shown mask, 1147 the key text, and for level k
+// (1-6) 1145 + 4k its item number, 1146 + 4k its label, 1147 + 4k its value.
+//
+// Owns the popup callback (one reference, released at detach or replacement)
+// and the popup texts; the lists, items, frame and centre are not owned. A
+// missing frame or banner, or a banner of another class, fails the
+// allocation check ("DockLeftSallePane").
+#pragma once
+
+#include "app/lists/ALayoutPane.h"
+#include "app/popup/APopupTreeCallBack.h"
+#include "base/object/ALongDic.h"
+
+class ALeftState;
+class AStaticImage;
+class AStaticText;
+class DockLCRPane;
+class DockLeftSallePane;
+class Frame1;
+class LRSalle_DVD;
+class LRSalle_NET;
+class ListPane;
+class SalleIndexPrec;
+
+// The enclosing room pane of a list; none fails the allocation check with the list's file and line.
+DockLeftSallePane* EnclosingRoomPane(AComponent* list, const char* file, int line);
+// The enclosing centre switcher of a pane, null in a window without one
+// (the test windows): the room panes do not need it to open documents.
+DockLCRPane* EnclosingCentre(AComponent* pane);
+
+// A room state shown for the first time: its left part is new and not a
+// copy (a copied part keeps its original's new flag).
+bool IsFirstShowing(const ALeftState* left);
+
+class DockLeftSallePane : public ALayoutPane {
+    SV_DECLARE_CLASS(DockLeftSallePane)
+public:
+    enum : int16_t { kBannerId = 2001, kFirstLevelId = 2031, kIndexId = 2110, kSearchId = 2301 };
+    enum : int16_t { kDiscId = 2030, kNetId = 2040, kLevels = 6 };
+    enum : int16_t { kMaskKey = 1146, kKeyKey = 1147, kIndexFirstKey = 1140, kIndexLastKey = 1141 };
+
+    struct Level {
+        AStaticText* item = nullptr;  // not owned
+        AString label;
+        AString value;
+    };
+
+    DockLeftSallePane();
+    ~DockLeftSallePane() override;
+    void readFrom(AMemoryStream& stream) override;
+    void attachItems() override;
+    void setUpItems() override;
+    void detachItems() override;
+
+    void updatePane() override {}
+    // Left part, a dock mode, screen mode 4 and no page tab.
+    int16_t isPaneWanted() override;
+    // Shown with a left part: the banner of the room and tab.
+    void setPaneVisible(int16_t visible) override;
+    // Mask, key text and the non-empty level texts; the layout pane's own is not called.
+    void saveState(ABaseState* part) override;
+    // The key text: 1 when it changed (the online key is then emptied).
+    int16_t setPaneText(const char* key) override;
+    virtual void clearPopupTexts();
+    virtual AString getPopupText(int16_t key);
+    virtual AString makeListKey() { return AString(); }
+
+    AString getNetKey() const { return netKey; }
+    // Shows, resets and refreshes the disc result list.
+    void showResultList();
+    // The choice at level k (1-6); the fourth argument is not used.
+    void setLevel1(const char* label, const char* value, int16_t number, long unused);
+    void setLevel2(const char* label, const char* value, int16_t number, long unused);
+    void setLevel3(const char* label, const char* value, int16_t number, long unused);
+    void setLevel4(const char* label, const char* value, int16_t number, long unused);
+    void setLevel5(const char* label, const char* value, int16_t number, long unused);
+    void setLevel6(const char* label, const char* value, int16_t number, long unused);
+    void setLevel(int16_t k, const char* label, const char* value, int16_t number);
+    const Level& level(int16_t k) const { return levels[k - 1]; }
+    // The banner picture of room and tab, 0 for none (second: the state's entry 1174).
+    static int16_t bannerOf(int16_t room, int16_t tab, long second);
+    // Replaces the popup callback (the pane holds one reference on it).
+    void setPopupCallBack(APopupTreeCallBack* callBack);
+    APopupTreeCallBack* getPopupCallBack() const { return popupCallBack; }
+    void setPopupText(int16_t key, const char* popupText) { popupTexts.setString(key, popupText); }
+
+    Frame1* frame = nullptr;            // not owned
+    DockLCRPane* lcr = nullptr;         // not owned; null without a centre
+    AStaticImage* banner = nullptr;     // item 2001, not owned
+    SalleIndexPrec* indexList = nullptr;  // item 2110, not owned
+    ListPane* searchList = nullptr;     // item 2301, not owned
+    LRSalle_DVD* discList = nullptr;    // item 2030, not owned
+    LRSalle_NET* netList = nullptr;     // item 2040, not owned
+
+protected:
+    AString netKey;
+    Level levels[kLevels];
+    APopupTreeCallBack* popupCallBack = nullptr;  // one reference held
+    AStringLongDic popupTexts;
+};
+
+// The popup callback of a room level: a chosen row becomes the choice of its level.
+class APopupTreeCallBackSallePop : public APopupTreeCallBack {
+public:
+    APopupTreeCallBackSallePop(AComponent* owner, int16_t level) : APopupTreeCallBack(owner), level_(level) {}
+    // The row's label (value) and value (name) go to the level's setter; a
+    // level outside 1-6 does nothing; an owner that is no room pane fails the allocation check.
+    void itemChosen(const char* value, const char* name, int16_t line, PopupTree* top) override;
+    int16_t level() const { return level_; }
+
+private:
+    int16_t level_;
+};
