@@ -61,10 +61,16 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHSI.layout ${CMAKE_SOURCE_DIR}/resources/LRListLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
   ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
-  ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
+  ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings
+  # The chronology screen: its centre pane, top dock and left dock.
+  ${CMAKE_SOURCE_DIR}/resources/CHRONO.layout ${CMAKE_SOURCE_DIR}/resources/ScrollingPeriodes.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopChrono.layout ${CMAKE_SOURCE_DIR}/resources/dockleftChrono.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOTHEME.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOMOTSCLE.layout
+  ${CMAKE_SOURCE_DIR}/resources/LRChronoList.layout)
 # The class tables and pictures the reading screen's panes need beside the application's.
 set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt)
 set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc)
+  ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc
+  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)

@@ -169,7 +169,7 @@ std::string ReadChronology(const std::string& work, std::map<std::string, std::v
     // A corpus without a chronology keeps the skeleton's records.
     if (GetFileAttributesA((folder + "events.txt").c_str()) == INVALID_FILE_ATTRIBUTES)
         return "";
-    for (const char* table : {"HDG", "LNK", "EVENTS", "SCALE", "BKGND"}) {
+    for (const char* table : {"HDG", "LNK", "EVENTS", "SCALE", "BKGND", "THM"}) {
         std::string name = table, bytes;
         for (char& c : name)
             c = static_cast<char>(c - 'A' + 'a');

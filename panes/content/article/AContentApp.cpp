@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <string>
+
 namespace {
 
 AContentApp* gInstalled = nullptr;
@@ -25,4 +28,14 @@ void AContentApp::releaseTempFile(AString& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         registerTempFile(path.c_str());
     path = AString();
+}
+
+AString AContentApp::escapeMarkup(const char* text, const char* set) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        if (set && std::strchr(set, *p))
+            out += '\\';
+        out += *p;
+    }
+    return AString(out.c_str());
 }
