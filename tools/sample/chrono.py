@@ -190,10 +190,10 @@ def main():
     write(out, "scale", [scale, periods])
     write(out, "bkgnd", [band])
     write(out, "thm", [theme_tree(len(links))])
-    # The keyword index: each keyword with a list of its own, its LNK record.
+    # The keyword index: each keyword with a list of its own, "KEY TAB Keyword#<LNK record>".
     keyed = [k for k in sorted(keywords) if len(keywords[k]) > 1]
     with open(os.path.join(out, "motscles.txt"), "wb") as f:
-        f.write(b"".join(cp1252("%s\t%d\n" % (k.upper(), len(THEMES) + i)) for i, k in enumerate(keyed)))
+        f.write(b"".join(cp1252("%s\t%s#%d\n" % (k.upper(), k, len(THEMES) + i)) for i, k in enumerate(keyed)))
     with open(os.path.join(out, "bmp.txt"), "w") as f:
         f.write(str(count))
     print("chrono: %d events on %d lines, %d headings, %d lists, %d pictures, %d with an article"

@@ -523,6 +523,8 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     // One pair per kind of installation: hard disk, CD set, network.
     DescriptorSpec spec = Descriptor(static_cast<int>(articles.size()), separators);
     Say(progress, "the application's other tables and the help pages");
+    if (!(why = WriteChronoKeywords(work, data, "HILITEMAJ", &spec.resources)).empty())
+        return why;
     if (!(why = WriteSkeleton(work, data, titles, dock, &spec)).empty() || !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, &spec)).empty())
         return why;

@@ -25,7 +25,7 @@ ChronoMotsCle::ChronoMotsCle() {
 }
 
 ChronoMotsCle::~ChronoMotsCle() {
-    closeList();
+    DeleteDataAccessAndNull(index_);
 }
 
 void ChronoMotsCle::readFrom(AMemoryStream& stream) {
@@ -50,13 +50,16 @@ void ChronoMotsCle::setUpItems() {
 }
 
 void ChronoMotsCle::closeList() {
-    delete typeAhead_;
+    AComponent* typeAhead = typeAhead_;
     typeAhead_ = nullptr;
+    DeleteComponent(typeAhead);
     DeleteDataAccessAndNull(index_);
 }
 
+// The type-ahead object is a child: the tree deleted it before this runs.
 void ChronoMotsCle::detachItems() {
-    closeList();
+    typeAhead_ = nullptr;
+    DeleteDataAccessAndNull(index_);
     ListEditPane::detachItems();
 }
 
@@ -76,6 +79,7 @@ void ChronoMotsCle::openList(const char* key) {
         listView->invalidate();
         typeAhead_ = CheckAlloc(new (std::nothrow) ASVSearchInList(this, kEditCommand, kListCommand, index_, 0),
                                 "ChronoMotsCle", 82);
+        AObject::completeNew(typeAhead_);
         editField->show(false);
     }
     queueUpdate(0);

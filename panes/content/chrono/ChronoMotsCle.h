@@ -3,8 +3,8 @@
 // type-ahead field (2552) that moves the list. Choosing a keyword hands its
 // key to the enclosing page, which reloads the event list.
 //
-// Owns the opened index and the type-ahead object from set-up to detach;
-// holds one reference on its rows. Without the index the list is empty. The
+// Owns the opened index from set-up to detach; the type-ahead object is a
+// child component (the tree deletes it); holds one reference on its rows. Without the index the list is empty. The
 // typed text is kept under 1074 of the left part.
 #pragma once
 
@@ -39,6 +39,6 @@ public:
 private:
     void closeList();
 
-    ASVSearchInList* typeAhead_ = nullptr;  // owned
+    ASVSearchInList* typeAhead_ = nullptr;  // a child, deleted by the tree
     AKeyIndex* index_ = nullptr;            // owned
 };

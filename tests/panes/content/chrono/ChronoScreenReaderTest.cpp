@@ -133,6 +133,29 @@ void ChronoScreenTest::screen() {
     ARect centre(300, 100, 700, 600);
     EXPECT_GT(saveShot("chrono-screen-sample", &centre), 1000) << "the time line drawn";
 
+    // The same theme again: the history flag and the list stay as they are.
+    frame->currentState()->setHisto(1);
+    ClickListRow(page->list(), 1, [&] { pump(); });
+    EXPECT_EQ(1, frame->currentState()->fHisto);
+    EXPECT_EQ(listed, page->events()->getLineGetter()->getLineCount());
+
+    // The keyword page: the index's keywords; one chosen lists its events.
+    left->doCommand(DockLeftChronoPane::kModeChoice, 1);
+    pump();
+    EXPECT_EQ(2, frame->currentState()->getLeftState()->fUserInfo.slot(DockLeftChronoPane::kModeEntry));
+    EXPECT_EQ(5, left->commandStatus(DockLeftChronoPane::kModeChoice, 1));
+    auto* words = static_cast<DockLeftChronoPage*>(left->findById(2641, 0)->castTo(&DockLeftChronoPage::classRecord));
+    ASSERT_TRUE(words && words->list() && words->list()->getLineGetter()) << "the sample's keyword index";
+    ASSERT_GT(words->list()->getLineGetter()->getLineCount(), 10);
+    EXPECT_FALSE(page->hasFlags(ADisplayComponent::kVisible)) << "the theme page hides";
+    ClickListRow(words->list(), 2, [&] { pump(); });
+    std::string keyword = words->getPaneText().c_str();
+    ASSERT_NE("", keyword);
+    long wordListed = std::atol(base->getText(1, std::atol(keyword.c_str()), 1).c_str());
+    ASSERT_TRUE(words->events()->getLineGetter());
+    EXPECT_EQ(wordListed, words->events()->getLineGetter()->getLineCount());
+    EXPECT_GT(saveShot("chrono-screen-keywords", &centre), 1000);
+
     // The event's article in the centre, in a temporary state that keeps the chronology's left part.
     long docNo = page->events()->documentOf(row);
     chrono->openEventDocument(std::to_string(docNo).c_str());
