@@ -176,8 +176,13 @@ std::string ReadChronology(const std::string& work, std::map<std::string, std::v
         std::string name = table, bytes;
         for (char& c : name)
             c = static_cast<char>(c - 'A' + 'a');
-        if (!LoadFile(folder + name + ".txt", &bytes))
+        bool optional = std::strcmp(table, "THM") == 0;
+        if (!LoadFile(folder + name + ".txt", &bytes)) {
+            // A chronology without themes keeps the skeleton's empty tree.
+            if (optional)
+                continue;
             return "cannot read " + folder + name + ".txt";
+        }
         (*records)[std::string("CHRONO:") + table] = Split(bytes, '\f');
     }
     std::string count;

@@ -13,7 +13,7 @@ struct SampleCheckReport;
 // corpus folder's "chrono" holds: text tables as records separated by form
 // feeds ("hdg.txt", "lnk.txt", "events.txt", "scale.txt", "bkgnd.txt", "thm.txt"),
 // pictures as "bmp\<n>.bmp" for n below the number in "bmp.txt". Without
-// "events.txt" the records stay as they are.
+// "events.txt" the records stay as they are; without "thm.txt" the theme tree is empty.
 std::string ReadChronology(const std::string& work, std::map<std::string, std::vector<std::string>>* records);
 
 // The keyword index of the chronology from "motscles.txt" (lines "KEY TAB
