@@ -10,6 +10,7 @@
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/main/TheApp.h"
+#include "app/lists/ListPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "docengine/render/ARenderer.h"
@@ -155,6 +156,14 @@ void ChronoScreenTest::screen() {
     ASSERT_TRUE(words->events()->getLineGetter());
     EXPECT_EQ(wordListed, words->events()->getLineGetter()->getLineCount());
     EXPECT_GT(saveShot("chrono-screen-keywords", &centre), 1000);
+    // The typed keyword goes with the selection into the left part, for a return through the history.
+    auto* keywords = static_cast<ListEditPane*>(words->list()->castTo(&ListEditPane::classRecord));
+    ASSERT_TRUE(keywords && keywords->getEditField());
+    keywords->getEditField()->setText("BEE");
+    ALeftState saved;
+    keywords->saveState(&saved);
+    EXPECT_EQ("BEE", std::string(saved.getUserTxtInfo(1074).c_str()));
+    EXPECT_EQ(keywords->selLast, saved.fUserInfo.slot(1073));
 
     // The event's article in the centre, in a temporary state that keeps the chronology's left part.
     long docNo = page->events()->documentOf(row);
@@ -167,6 +176,35 @@ void ChronoScreenTest::screen() {
     EXPECT_EQ(5, state->getLeftState()->fMode) << "the chronology's left part kept";
     EXPECT_EQ(2, left->commandStatus(DockLeftChronoPane::kChrono, 0));
     EXPECT_EQ(1, left->commandStatus(DockLeftChronoPane::kDocument, 0));
+
+    // From an article of the search screen to its historical context and back.
+    frame->doMenuAction(1, 1);
+    pump();
+    DockLCRPane::of(frame)->showDocument(docNo);
+    pump();
+    EXPECT_EQ(0, page->isPaneWanted()) << "outside the chronology screen, without asserting";
+    EXPECT_EQ(0, words->isPaneWanted());
+    EXPECT_EQ(0, left->isPaneWanted());
+    SVPane* articleTop = DockLCRPane::of(frame)->link(DockLCRPane::kDockTopKycf);
+    ASSERT_TRUE(articleTop);
+    articleTop->doCommand(2606, 0);
+    pump();
+    AppState* context = frame->currentState();
+    ASSERT_EQ(7, context->getDocState()->fDocType);
+    ASSERT_NE(5, context->getLeftState()->fMode);
+    EXPECT_TRUE(top->canReturn());
+    EXPECT_EQ(1, top->commandStatus(DockTopChronoPane::kReturn, 0));
+    EXPECT_TRUE(top->returnButton()->hasFlags(ADisplayComponent::kVisible));
+    context->getDocState()->fDate = 1789;
+    top->doCommand(DockTopChronoPane::kReturn, 0);
+    pump();
+    // Marked temporary, the chronology's state left the history (and was deleted).
+    state = frame->currentState();
+    EXPECT_NE(context, state);
+    EXPECT_NE(context, state->getPrev());
+    EXPECT_EQ(docNo, state->getDocNo());
+    EXPECT_NE(7, state->getDocState()->fDocType);
+    EXPECT_EQ(1789, state->getDocState()->fDate) << "the chronology's year goes with the article";
 }
 
 }  // namespace
