@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <string>
-
 namespace {
 
 AContentApp* gInstalled = nullptr;
@@ -31,11 +28,5 @@ void AContentApp::releaseTempFile(AString& path) {
 }
 
 AString AContentApp::escapeMarkup(const char* text, const char* set) {
-    std::string out;
-    for (const char* p = text ? text : ""; *p; ++p) {
-        if (set && std::strchr(set, *p))
-            out += '\\';
-        out += *p;
-    }
-    return AString(out.c_str());
+    return EscapeChars(text, set);
 }
