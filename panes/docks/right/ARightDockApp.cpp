@@ -1,7 +1,6 @@
 // The default answers of the right dock's application services.
 #include "panes/docks/right/ARightDockApp.h"
 
-
 namespace {
 
 ARightDockApp* gInstalled = nullptr;
