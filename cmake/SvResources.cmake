@@ -61,13 +61,16 @@ set(SV_DOCKLEFT_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/LRListEditLeft.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptionsSalle.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockleftChrono.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOTHEME.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOMOTSCLE.layout ${CMAKE_SOURCE_DIR}/resources/LRChronoList.layout
   ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
   ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
 set(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt)
-set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc)
+  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt)
+set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
+  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)
 # The main window's layout with the layouts and string lists its panes load
 # (the reader, its tests and benchmarks compile them alike).
 set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
@@ -77,6 +80,9 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
   ${CMAKE_SOURCE_DIR}/resources/VScroll.layout ${SV_DOCKTOP_RESOURCES}
   ${SV_DOCKLEFT_RESOURCES}
+  # The chronology screen: its centre pane and top dock (its left dock is the left dock's).
+  ${CMAKE_SOURCE_DIR}/resources/CHRONO.layout ${CMAKE_SOURCE_DIR}/resources/ScrollingPeriodes.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopChrono.layout
   # The media window, which the reader opens over the main window.
   ${CMAKE_SOURCE_DIR}/resources/Media.layout ${CMAKE_SOURCE_DIR}/resources/MediaPane.layout
   ${CMAKE_SOURCE_DIR}/resources/MediaImage.layout ${CMAKE_SOURCE_DIR}/resources/MediaTooltips.strings
@@ -86,8 +92,10 @@ set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt)
 set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc)
+  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc
+  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)

@@ -190,13 +190,7 @@ AString TheApp::expandLigatures(const AString& text) {
 }
 
 AString TheApp::escapeMarkup(const char* text, const char* set) {
-    std::string out;
-    for (const char* p = text ? text : ""; *p; ++p) {
-        if (set && std::strchr(set, *p))
-            out += '\\';
-        out += *p;
-    }
-    return AString(out.c_str());
+    return EscapeChars(text, set);
 }
 
 void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const char* d) {

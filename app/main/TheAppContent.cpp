@@ -43,6 +43,19 @@ public:
     }
     void openExtendedSearch(const char* text) override { app_.openExtendedSearch(text); }
     void showDocumentAt(long position) override { app_.showDocumentAt(position); }
+    void showDocument(long docNo) override { app_.showDocument(docNo); }
+    AKeyIndex* openIndex(const char* key) override {
+        if (!gDataLocation)
+            return nullptr;
+        try {
+            return gDataLocation->openIndex(key);
+        } catch (const AError&) {
+            // A descriptor without the index: the list stays empty.
+            return nullptr;
+        }
+    }
+    void showDocumentIfOpen(long docNo) override { app_.showDocumentIfOpen(docNo); }
+    AString escapeMarkup(const char* text, const char* set) override { return app_.escapeMarkup(text, set); }
     AString configString(const char* key) override { return app_.configString(key); }
     AStyleSheet* getStyleSheet(long n) override { return app_.getStyleSheet(n); }
     APrefManager* prefManager() override { return app_.getPrefManager(); }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 AFixedPool* _AString::pool_ = nullptr;
 
@@ -282,4 +283,14 @@ void DeleteStringAndNull(AString** var) {
         return;
     *var = nullptr;
     delete s;
+}
+
+AString EscapeChars(const char* text, const char* set) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        if (set && std::strchr(set, *p))
+            out += '\\';
+        out += *p;
+    }
+    return AString(out.c_str());
 }

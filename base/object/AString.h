@@ -107,3 +107,6 @@ private:
 
 // Clears the variable, then destroys and frees the string it held.
 void DeleteStringAndNull(AString** var);
+
+// A copy of text (null: empty) with a backslash before every character of set (null: none).
+AString EscapeChars(const char* text, const char* set);

@@ -155,6 +155,9 @@ std::string WriteDescriptor(const std::string& sgmPath, const DescriptorSpec& sp
             else if (r.kind == "thes")
                 sgm += "<thes" + Attr("id", r.id) + (r.filter.empty() ? "" : Attr("flt", r.filter)) + ">" +
                        Text(r.file, false) + "</thes>";
+            else if (r.kind == "lex")
+                sgm += "<lex" + Attr("id", r.id) + (r.filter.empty() ? "" : Attr("filterkey", r.filter)) + "><lexabp>" +
+                       Text(r.file, false) + "</lexabp><lexhdg>" + Text(r.file, false) + "</lexhdg></lex>";
             else
                 return "resource \"" + r.id + "\": unknown kind \"" + r.kind + "\"";
             sgm += "\r\n";

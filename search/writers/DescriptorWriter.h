@@ -67,7 +67,10 @@ struct DescriptorFile {
 
 // A resource file: kind "flt" (a character table, the "win" variant),
 // "filter" (a compiled filter, the "win" variant, file named without its
-// ".rck"), "stp" or "thes" (whose `filter` names an "flt" resource, or is empty).
+// ".rck"), "stp" or "thes" (whose `filter` names an "flt" resource, or is
+// empty), or "lex" (a keyed index: the tree "<file>.abp" and the entries'
+// table "<file>.hdg" with its catalogue "<file>.hd7"; `filter` names the
+// "filter" resource its keys go through, or is empty).
 struct DescriptorResource {
     std::string kind, id, file, filter;
 };

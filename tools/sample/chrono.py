@@ -142,6 +142,16 @@ def pictures(src, folder, count=BAND_PICTURES, last=False):
     return len(found)
 
 
+def theme_tree(count):
+    """The theme tree: a line per theme, its depth in leading TABs, its LNK
+    record after '#' (none for a heading):
+        Th\u00e8mes
+        <TAB>Histoire#0
+    """
+    lines = ["Tous les th\u00e8mes"] + ["\t%s#%d" % (t, i) for i, t in enumerate(THEMES) if i < count]
+    return "\n".join(lines)
+
+
 def write(work, name, records):
     with open(os.path.join(work, name + ".txt"), "wb") as f:
         f.write(b"\f".join(cp1252(r) for r in records))
@@ -181,6 +191,11 @@ def main():
     write(out, "events", lines)
     write(out, "scale", [scale, periods])
     write(out, "bkgnd", [band])
+    write(out, "thm", [theme_tree(len(links))])
+    # The keyword index: each keyword with a list of its own, "KEY TAB Keyword#<LNK record>".
+    keyed = [k for k in sorted(keywords) if len(keywords[k]) > 1]
+    with open(os.path.join(out, "motscles.txt"), "wb") as f:
+        f.write(b"".join(cp1252("%s\t%s#%d\n" % (k.upper(), k, len(THEMES) + i)) for i, k in enumerate(keyed)))
     with open(os.path.join(out, "bmp.txt"), "w") as f:
         f.write(str(count))
     print("chrono: %d events on %d lines, %d headings, %d lists, %d pictures, %d with an article"

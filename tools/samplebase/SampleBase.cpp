@@ -695,6 +695,8 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         return why;
     AddExpertBase("title", spec.bases[0].mapping[0], static_cast<int>(articles.size()), &spec);
     Say(progress, "the application's other tables and the help pages");
+    if (!(why = WriteChronoKeywords(work, data, "HILITEMAJ", &spec.resources)).empty())
+        return why;
     if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords, &spec)).empty() ||
         !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteAtlas(atlas, work + "\\chars.txt", data, out, &spec)).empty() ||

@@ -9,7 +9,10 @@
 
 #include "base/procedural/EngineTables.h"
 #include "search/engine/KyAccessor.h"
+#include "search/writers/AbpWriter.h"
+#include "search/writers/DescriptorWriter.h"
 #include "search/writers/FileImage.h"
+#include "search/writers/TableWriter.h"
 #include "tools/samplebase/SampleBase.h"
 
 namespace {
@@ -169,12 +172,17 @@ std::string ReadChronology(const std::string& work, std::map<std::string, std::v
     // A corpus without a chronology keeps the skeleton's records.
     if (GetFileAttributesA((folder + "events.txt").c_str()) == INVALID_FILE_ATTRIBUTES)
         return "";
-    for (const char* table : {"HDG", "LNK", "EVENTS", "SCALE", "BKGND"}) {
+    for (const char* table : {"HDG", "LNK", "EVENTS", "SCALE", "BKGND", "THM"}) {
         std::string name = table, bytes;
         for (char& c : name)
             c = static_cast<char>(c - 'A' + 'a');
-        if (!LoadFile(folder + name + ".txt", &bytes))
+        bool optional = std::strcmp(table, "THM") == 0;
+        if (!LoadFile(folder + name + ".txt", &bytes)) {
+            // A chronology without themes keeps the skeleton's empty tree.
+            if (optional)
+                continue;
             return "cannot read " + folder + name + ".txt";
+        }
         (*records)[std::string("CHRONO:") + table] = Split(bytes, '\f');
     }
     std::string count;
@@ -188,6 +196,42 @@ std::string ReadChronology(const std::string& work, std::map<std::string, std::v
             return "cannot read " + path;
         pictures.push_back(bytes);
     }
+    return "";
+}
+
+std::string WriteChronoKeywords(const std::string& work, const std::string& data, const std::string& filter,
+                                std::vector<DescriptorResource>* resources) {
+    std::string text;
+    if (!LoadFile(work + "\\chrono\\motscles.txt", &text))
+        return "";
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const std::string& line : Split(text, '\n')) {
+        size_t tab = line.find('\t');
+        if (line.empty())
+            continue;
+        if (tab == std::string::npos)
+            return "chrono\\motscles.txt: a line without its entry";
+        entries.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+    }
+    std::sort(entries.begin(), entries.end());
+    std::vector<AbpKeyItem> keys;
+    std::vector<std::string> records;
+    for (const auto& e : entries) {
+        AbpKeyItem item;
+        item.key = e.first;
+        item.value = static_cast<int32_t>(keys.size());
+        keys.push_back(item);
+        records.push_back(e.second);
+    }
+    AbpTreeOptions options;
+    options.occurrences = false;
+    std::string why = AbpWriteTree(data + "\\chrono_mc.abp", keys, options);
+    if (!why.empty())
+        return why;
+    TablePartFiles files{data + "\\chrono_mc.hdg", data + "\\chrono_mc.hd7", "", ""};
+    if (!(why = WriteTablePart(files, records, 0, 0, {})).empty())
+        return why;
+    resources->push_back({"lex", "CHRONO", "chrono_mc", filter});
     return "";
 }
 

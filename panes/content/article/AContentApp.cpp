@@ -26,3 +26,7 @@ void AContentApp::releaseTempFile(AString& path) {
         registerTempFile(path.c_str());
     path = AString();
 }
+
+AString AContentApp::escapeMarkup(const char* text, const char* set) {
+    return EscapeChars(text, set);
+}

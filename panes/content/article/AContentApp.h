@@ -14,6 +14,7 @@
 #include "base/object/AString.h"
 
 class AAppTextRenderer;
+class AKeyIndex;
 class ABitmapSupplier;
 class AListRenderer;
 class ANoteManager;
@@ -141,6 +142,18 @@ public:
     virtual AString getDocTitle(long docNo) {
         (void)docNo;
         return AString();
+    }
+    // Document n (-1: the current one) in a new navigation state; the second
+    // only when the current state has a document part.
+    virtual void showDocument(long docNo) { (void)docNo; }
+    virtual void showDocumentIfOpen(long docNo) { (void)docNo; }
+    // text with a backslash before each character of set.
+    virtual AString escapeMarkup(const char* text, const char* set);
+    // The keyed index the configuration registers under key, for the caller
+    // to delete (DeleteDataAccessAndNull); null when there is none.
+    virtual AKeyIndex* openIndex(const char* key) {
+        (void)key;
+        return nullptr;
     }
     // The document a link name leads to, or -1.
     virtual long resolveDocLink(const char* name) {

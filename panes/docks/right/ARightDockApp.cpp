@@ -1,9 +1,6 @@
 // The default answers of the right dock's application services.
 #include "panes/docks/right/ARightDockApp.h"
 
-#include <cstring>
-#include <string>
-
 namespace {
 
 ARightDockApp* gInstalled = nullptr;
@@ -20,11 +17,5 @@ void ARightDockApp::install(ARightDockApp* app) {
 }
 
 AString ARightDockApp::escapeMarkup(const char* text, const char* set) {
-    std::string out;
-    for (const char* p = text ? text : ""; *p; ++p) {
-        if (set && std::strchr(set, *p))
-            out += '\\';
-        out += *p;
-    }
-    return AString(out.c_str());
+    return EscapeChars(text, set);
 }

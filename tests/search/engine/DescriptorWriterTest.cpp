@@ -125,7 +125,8 @@ TEST(DescriptorWriter, ResourcesFormsAndUserStringsMount) {
     DescriptorSpec spec;
     spec.paths = {{"D", "dbg", "", root}};
     spec.resourcePath = "D";
-    spec.resources = {{"flt", "K", "keys", ""}, {"stp", "S", "stop", ""}, {"thes", "T", "th", "K"}};
+    spec.resources = {{"flt", "K", "keys", ""},  {"stp", "S", "stop", ""}, {"thes", "T", "th", "K"},
+                      {"filter", "U", "upper", ""}, {"lex", "L", "lx", "U"}, {"lex", "M", "mx", ""}};
     DescriptorMapping mapping;
     mapping.defaults = {{"direct", "I"}, {"prox", "Y"}};
     mapping.formDefaults = {{"thes", "T"}, {"stp", "S"}, {"keyflt", "K"}};
@@ -151,6 +152,17 @@ TEST(DescriptorWriter, ResourcesFormsAndUserStringsMount) {
     EXPECT_EQ(root + "\\keys.flt", Path(keys->file));
     EXPECT_EQ(root + "\\stop.stp", Path(*static_cast<KY_OpenSpec*>(KY_FindAssoc(mount->stps, "S")->value)));
     EXPECT_STREQ("l'a < b & c", static_cast<const char*>(KY_FindAssoc(mount->userStrings, "MSG_A")->value));
+    // A keyed index: its tree, its entries' data and catalogue, and the filter of its keys.
+    for (const char* id : {"L", "M"}) {
+        SCOPED_TRACE(id);
+        ASSERT_TRUE(KY_FindAssoc(mount->lexs, id));
+        auto* lex = static_cast<KyMountedLex*>(KY_FindAssoc(mount->lexs, id)->value);
+        std::string file = root + "\\" + (id[0] == 'L' ? "lx" : "mx");
+        EXPECT_EQ(file + ".abp", Path(lex->abp));
+        EXPECT_EQ(file + ".hd7", Path(lex->hdg[0]));
+        EXPECT_EQ(file + ".hdg", Path(lex->hdg[1]));
+        EXPECT_EQ(id[0] == 'L', lex->filterKey != nullptr);
+    }
     KyMountedBase* b = static_cast<KyMountedBase*>(KY_FindAssoc(mount->bases, "B")->value);
     EXPECT_STREQ("H", b->hdg);
     EXPECT_STREQ("DB", b->docDb);
