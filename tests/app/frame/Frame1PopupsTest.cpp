@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/frame/APopupTreeCallBackMenu.h"
+#include "framework/app/AApp.h"
 #include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
 #include "docengine/render/AListRenderer.h"
@@ -76,6 +77,15 @@ TEST_F(FrameTest, TheToolsMenuShowsDisabledEntriesAsHeadingsAndRoomsMarkTheirLin
         EXPECT_EQ(3, frame->currentState()->getScreenMode());
         EXPECT_EQ(c.room, frame->currentState()->fSalle) << "rooms line 3 runs action 4, line 4 action 3";
     }
+    // A choice runs from the command queue, after the popup's own handlers:
+    // an action with a loop of its own must not run the popup's deletion under them.
+    s = new CountedState(3);
+    s->fSalle = 10;
+    frame->goToState(s, 1);
+    menu.itemChosen("", "1:3", 2, nullptr);
+    EXPECT_EQ(10, frame->currentState()->fSalle) << "not inside the popup's callback";
+    AApp::current()->commandQueue().run();
+    EXPECT_EQ(4, frame->currentState()->fSalle);
 }
 
 TEST_F(FrameTest, TheToolsButtonOpensItsMenuBelowIt) {
