@@ -44,11 +44,14 @@ set(SV_DOCKTOP_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/Accueil.layout ${CMAKE_SOURCE_DIR}/resources/accueilFlash.layout
   ${CMAKE_SOURCE_DIR}/resources/TopAccueil.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAccueil.layout
   # The room pane, which the browser document container includes.
-  ${CMAKE_SOURCE_DIR}/resources/docFlash.layout)
+  ${CMAKE_SOURCE_DIR}/resources/docFlash.layout
+  # The web panes and their top bar.
+  ${CMAKE_SOURCE_DIR}/resources/docHtml.layout ${CMAKE_SOURCE_DIR}/resources/docHtmlNet.layout
+  ${CMAKE_SOURCE_DIR}/resources/dockTopHtmlNet.layout)
 set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/web/layout-classes.txt)
 # The main window's layout with the layouts and string lists its panes load
 # (the reader, its tests and benchmarks compile them alike).
 set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
