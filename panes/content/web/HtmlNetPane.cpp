@@ -63,20 +63,13 @@ HtmlNetPane::~HtmlNetPane() {
 
 void HtmlNetPane::attachItems() {
     SearchPane::attachItems();
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "HtmlNetPane", __LINE__);
-    switcher_->setLink(DockLCRPane::kHtmlNet, this);
-    currentUrl_ = AString();
+    attachSwitcher(DockLCRPane::kHtmlNet, "HtmlNetPane");
 }
 
 void HtmlNetPane::setUpItems() {
     SearchPane::setUpItems();
-    emptyPage_ = AContentApp::current().templatePath("HTMLEMPTY");
-    AClusterItem* item = findItem(kView, false);
-    view_ = CheckAlloc(item ? static_cast<AMozillaView*>(item->castTo(&AMozillaView::classRecord)) : nullptr,
-                       "HtmlNetPane", __LINE__);
-    item = findItem(kStatus, false);
+    findView("HtmlNetPane");
+    AClusterItem* item = findItem(kStatus, false);
     status_ = CheckAlloc(item ? static_cast<AStaticText*>(item->castTo(&AStaticText::classRecord)) : nullptr,
                          "HtmlNetPane", __LINE__);
     item = findItem(kBand, false);

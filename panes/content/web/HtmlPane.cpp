@@ -57,21 +57,29 @@ HtmlPane::~HtmlPane() {
     UnhookBrowserHandler(nullptr, this, handler_);
 }
 
-void HtmlPane::attachItems() {
-    SearchPane::attachItems();
+void HtmlPane::attachSwitcher(int link, const char* source) {
     AComponent* found = findAncestor(&DockLCRPane::classRecord);
     switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "HtmlPane", __LINE__);
-    switcher_->setLink(DockLCRPane::kHtml, this);
+                           source, __LINE__);
+    switcher_->setLink(static_cast<DockLCRPane::Link>(link), this);
     currentUrl_ = AString();
+}
+
+void HtmlPane::findView(const char* source) {
+    emptyPage_ = AContentApp::current().templatePath("HTMLEMPTY");
+    AClusterItem* item = findItem(kView, false);
+    view_ = CheckAlloc(item ? static_cast<AMozillaView*>(item->castTo(&AMozillaView::classRecord)) : nullptr, source,
+                       __LINE__);
+}
+
+void HtmlPane::attachItems() {
+    SearchPane::attachItems();
+    attachSwitcher(DockLCRPane::kHtml, "HtmlPane");
 }
 
 void HtmlPane::setUpItems() {
     SearchPane::setUpItems();
-    emptyPage_ = AContentApp::current().templatePath("HTMLEMPTY");
-    AClusterItem* item = findItem(kView, false);
-    view_ = CheckAlloc(item ? static_cast<AMozillaView*>(item->castTo(&AMozillaView::classRecord)) : nullptr,
-                       "HtmlPane", __LINE__);
+    findView("HtmlPane");
     HookBrowserHandler(view_, this, handler_, "HtmlPane", __LINE__);
 }
 

@@ -85,6 +85,10 @@ protected:
     // Loads the address and remembers it.
     void loadPage(const AString& address);
     ACommand* findInPage(int16_t backwards);
+    // The enclosing switcher, which gets this pane under `link`; the address is forgotten.
+    void attachSwitcher(int link, const char* source);
+    // The empty page's path and the view (item 3010).
+    void findView(const char* source);
 
     DockLCRPane* switcher_ = nullptr;  // not owned
     AMozillaView* view_ = nullptr;     // not owned

@@ -51,7 +51,7 @@ void SampleReaderTest::SetUp() {
 // steps here as well made the posted start run them again and open a second
 // main window over the first, which hid every pixel the first one drew.
 void SampleReaderTest::start() {
-    app = makeApp();
+    app = new TheApp;
     app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWMAXIMIZED);
     AObject::completeNew(app);
     for (int i = 0; i < 500 && !(app->started() && app->getFrame()); ++i) {

@@ -72,8 +72,6 @@ class SampleReaderTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // The application object the reader starts with (a test may answer its own).
-    virtual TheApp* makeApp() { return new TheApp; }
     // Delivers pending messages and change notices.
     void pump();
     DocKycfPane* articlePane();

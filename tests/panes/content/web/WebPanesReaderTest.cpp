@@ -1,17 +1,11 @@
 // The web content views in the real reader on the sample: the HTML pane's
 // guide pages, empty page and "ini" links, the online pane's band, observed
-// addresses and offline refusal, the top bar's address, states and
-// progress, and, against the test server, titles, find in the page, stop
-// and reload.
+// addresses and offline refusal, the top bar's address and states.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,12 +14,10 @@
 #include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "framework/extras/AProgressBar.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/content/web/DockTopHtmlNetPane.h"
 #include "panes/content/web/HtmlNetPane.h"
 #include "panes/content/web/HtmlPane.h"
-#include "tests/base/procedural/NetTestSupport.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
 #include "tests/support/TestHooks.h"
 #include "web/browser/AMozillaView.h"
@@ -48,31 +40,9 @@ public:
     std::string media;
 };
 
-// Counts the loads a view ends.
-class LoadCounter : public AMozillaHandler {
-public:
-    int16_t onEvent(AMozillaView*, AMozillaEvent* event) override {
-        if (event && event->name == "Loaded")
-            ++loads;
-        return 0;
-    }
-    long loads = 0;
-};
-
-// The reader whose online service is the test server, so that its pages
-// load without the service's control of other sites.
-class ServedApp : public TheApp {
-public:
-    AString configString(const char* key) override {
-        if (key && std::string(key) == "SVSITE" && ServerPorts().origin)
-            return AString(("http://127.0.0.1:" + std::to_string(ServerPorts().origin)).c_str());
-        return TheApp::configString(key);
-    }
-};
-
 class WebPanesReaderTest : public SampleReaderTest {
 protected:
-    TheApp* makeApp() override { return new ServedApp; }
+
     void SetUp() override {
         SampleReaderTest::SetUp();
         if (!frame)
@@ -116,63 +86,9 @@ protected:
         }
         return false;
     }
-    void goOnline() { app->netInfo()->setConnectionState(4); }
-    std::string served(const char* root, const std::string& rest) {
-        if (!ServerPorts().origin)
-            return std::string();
-        return "http://127.0.0.1:" + std::to_string(ServerPorts().origin) + "/static/" + root + "/" + rest;
-    }
 
     std::unique_ptr<KeyedContent> content;
 };
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The page's <title> and body text (tags dropped, a few entities read).
-void ReadPage(const std::string& path, std::string& title, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    std::string html = all.str();
-    std::string lower = Lower(html);
-    size_t t = lower.find("<title>"), te = lower.find("</title>");
-    title = t != std::string::npos && te != std::string::npos ? html.substr(t + 7, te - t - 7) : "";
-    size_t body = lower.find("<body");
-    text.clear();
-    bool tag = false;
-    for (size_t i = body == std::string::npos ? 0 : body; i < html.size(); ++i) {
-        if (html[i] == '<')
-            tag = true;
-        else if (html[i] == '>')
-            tag = false;
-        else if (!tag)
-            text += html[i];
-    }
-}
-
-// The Windows-1252 form of a UTF-8 text, as the view gives its texts.
-std::string AnsiOf(const std::string& utf8) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], n);
-    int m = WideCharToMultiByte(1252, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(m > 0 ? m : 1, '\0');
-    WideCharToMultiByte(1252, 0, wide.c_str(), -1, &out[0], m, nullptr, nullptr);
-    out.resize(out.size() > 0 ? out.size() - 1 : 0);
-    return out;
-}
-
-size_t Count(const std::string& text, const std::string& word) {
-    std::string hay = Lower(text), needle = Lower(word);
-    size_t n = 0;
-    for (size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + needle.size()))
-        ++n;
-    return n;
-}
 
 }  // namespace
 
@@ -386,103 +302,5 @@ TEST_F(WebPanesReaderTest, FollowedLinksBecomeStates) {
                           app->getDocNetManager()->getEntry(now->getDocNo()).c_str());
             }
         }
-    });
-}
-
-// Against the test server: the top bar's title is each page's, the find
-// steps through every match forwards; stop ends a load that never answers
-// and reload asks the server again.
-TEST_F(WebPanesReaderTest, DISABLED_ServedPagesTitlesFindStopAndReload) {
-    if (!frame)
-        GTEST_SKIP() << skipReason;
-    if (!ServerPorts().origin)
-        GTEST_SKIP() << "no test server (the sv_net fixture)";
-    guarded([&] {
-        goOnline();
-        std::string folder = SV_BINARY_DIR "/sample-src/usr/share/gimp/2.0/help/fr/";
-        std::vector<std::string> pages;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(("Z:" + folder + "*.html").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do
-                pages.push_back(found.cFileName);
-            while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        if (pages.size() < 20)
-            GTEST_SKIP() << "no gimp pages in the sample's sources";
-        std::sort(pages.begin(), pages.end());
-        pages.resize(20);
-        HtmlNetPane* pane = netPane();
-        DockTopHtmlNetPane* bar = paneOf<DockTopHtmlNetPane>();
-        ASSERT_TRUE(pane && bar);
-        auto* counter = new LoadCounter;
-        counter->addRef();
-        pane->view()->addHandler("AllEvent", counter);
-        bool shot = false;
-        for (const std::string& page : pages) {
-            SCOPED_TRACE(page);
-            std::string title, text;
-            ReadPage("Z:" + folder + page, title, text);
-            title = AnsiOf(title);
-            text = AnsiOf(text);
-            long loads = counter->loads;
-            app->showWebPage(served("gimp", page).c_str(), 0, 0);
-            for (int i = 0; i < 500 && counter->loads == loads; ++i) {
-                pane->view()->processEvents();
-                pump();
-                Sleep(10);
-            }
-            ASSERT_LT(loads, counter->loads);
-            pump();
-            EXPECT_EQ(title, bar->title().c_str());
-            if (!shot) {
-                shot = true;
-                saveShot("web-online-page");
-            }
-            const std::string word = "GIMP";
-            pane->setFindText(word.c_str());
-            size_t steps = 0;
-            for (int i = 0; i < 500; ++i) {
-                pane->showNextHit();
-                if (!pane->lastFound())
-                    break;
-                ++steps;
-            }
-            EXPECT_EQ(Count(text, word), steps);
-        }
-
-        // A load that never ends: stop ends it, reload asks again.
-        std::string log = NetServerDir() + "/requests.log";
-        auto requests = [&](const std::string& path) {
-            std::ifstream in(log);
-            std::string line;
-            size_t n = 0;
-            while (std::getline(in, line))
-                n += line.find(path) != std::string::npos ? 1 : 0;
-            return n;
-        };
-        std::string path = "/silent?web-panes-" + std::to_string(GetTickCount());
-        pane->view()->loadUrl(("http://127.0.0.1:" + std::to_string(ServerPorts().origin) + path).c_str());
-        for (int i = 0; i < 50 && requests(path) < 1; ++i) {
-            pane->view()->processEvents();
-            pump();
-            Sleep(10);
-        }
-        EXPECT_EQ(1, pane->view()->isLoading());
-        EXPECT_EQ(1, bar->commandStatus(DockTopHtmlNetPane::kStop, 0));
-        bar->doCommand(DockTopHtmlNetPane::kStop, 0);
-        pump();
-        EXPECT_EQ(0, pane->view()->isLoading());
-        EXPECT_EQ(2, bar->commandStatus(DockTopHtmlNetPane::kStop, 0));
-        bar->doCommand(DockTopHtmlNetPane::kReload, 0);
-        for (int i = 0; i < 100 && requests(path) < 2; ++i) {
-            pane->view()->processEvents();
-            pump();
-            Sleep(10);
-        }
-        EXPECT_EQ(2u, requests(path));
-        bar->doCommand(DockTopHtmlNetPane::kStop, 0);
-        counter->release();
     });
 }
