@@ -238,6 +238,8 @@ TEST_F(WebPanesReaderTest, FullPagesTheBandAndTheTopBar) {
         EXPECT_EQ(0x02B2987Fu, pane->bandColourShown());
         EXPECT_EQ(bar->view(), pane->view());
         EXPECT_EQ(pane, frame->htmlPane());
+        EXPECT_STREQ(pane->view()->title().c_str(), bar->title().c_str());
+        EXPECT_NE(std::string::npos, std::string(bar->address().c_str()).find("aide.html"));
         saveShot("web-help-full-page");
 
         ClearBoxes();
