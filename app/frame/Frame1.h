@@ -84,6 +84,7 @@ public:
     void setQuickSearchPane(SVPane* pane) { slots_.quickSearchPane = pane; }
     void setWebComplementPane(SVPane* pane) { slots_.webComplementPane = pane; }
     void setFindPane(SVPane* pane) { findPane_ = pane; }
+    SVPane* findPane() const { return findPane_; }
     void setTimeStripPane(SVPane* pane) { timeStripPane_ = pane; }
     SVPane* timeStripPane() const { return timeStripPane_; }
     void setHomeTopDock(SVPane* pane) { slots_.homeTopDock = pane; }

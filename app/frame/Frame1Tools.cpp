@@ -110,9 +110,13 @@ void Frame1::forgetAuthorWindow(AComponent* window) {
 
 namespace {
 
+// Local pages shown as full pages: loaded offline as well (user info 3004, 3005).
 void ShowFullPage(Frame1& frame, const AString& address) {
-    if (AppState* state = FrameServices().makeUrlNavState(frame, address, 8, -1))
+    if (AppState* state = FrameServices().makeUrlNavState(frame, address, 8, -1)) {
+        state->setUserInfo(3004, 1);
+        state->setUserInfo(3005, 1);
         frame.goToState(state, 1);
+    }
 }
 
 }  // namespace

@@ -311,6 +311,12 @@ public:
     AString makeServiceUrl(const char* page, const char* name, const char* value);
     // The web document of an entry ("address;title"): see ADocNetManager::getUrlDocNo.
     long getUrlDocNo(const char* entry);
+    // The document of an identifier: upper-cased, looked up in the key table
+    // "D10" of the base "GLB"; -1 when unknown or without that table.
+    long findDocByKey(const char* key);
+    // Applet (icon type 12) and INI (24) documents open in the HTML pane.
+    bool isAppletDoc(long docNo) { return getDocIconType(docNo) == 12; }
+    bool isIniDoc(long docNo) { return getDocIconType(docNo) == 24; }
     ADocNetManager* getDocNetManager() const { return docNet_.get(); }
     // Wanted (preference 1009, or the administrator's switch in a network
     // installation) and reachable: state 4, 3 or 2 by the account; else 1.

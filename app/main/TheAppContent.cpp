@@ -1,8 +1,11 @@
 // The application's side of the centre views: their services, the styled
 // list renderer, the online extended search and the media window request.
+#include <cctype>
 #include <new>
+#include <string>
 
 #include "app/main/TheApp.h"
+#include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
@@ -78,6 +81,21 @@ public:
     }
     AString getDocTitle(long docNo) override { return app_.getDataManager()->getDocTitle(docNo); }
     long resolveDocLink(const char* name) override { return app_.resolveDocLink(name); }
+    long findDocByKey(const char* key) override { return app_.findDocByKey(key); }
+    AString guidePageUrl(long n) override {
+        AppDataManager* data = app_.getDataManager();
+        return data ? data->getGuideUrl(n) : AString();
+    }
+    int16_t findBaseField(int16_t base, const char* name) override {
+        return static_cast<int16_t>(app_.findBaseField(base, name));
+    }
+    AString webEntry(long n) override {
+        ADocNetManager* docNet = app_.getDocNetManager();
+        return docNet && n >= 0 ? docNet->getEntry(n) : AString();
+    }
+    long webDocNo(const char* entry) override { return app_.getUrlDocNo(entry); }
+    AString message(const char* key) override { return app_.configMessage(key); }
+    AString escapeChars(const char* text, const char* set) override { return TheApp::escapeChars(text, set); }
     AString lastConnection() override {
         ANetInfo* info = app_.netInfo();
         return info ? info->getLastConnection() : AString();
@@ -88,6 +106,24 @@ private:
 };
 
 }  // namespace
+
+long TheApp::findDocByKey(const char* key) {
+    AppDataManager* data = getDataManager();
+    long field = findBaseField(1, "D10");
+    ASearchBase* glb = data && field >= 0 ? data->getBase(1) : nullptr;
+    if (!glb || !key || !*key)
+        return -1;
+    std::string wanted = key;
+    for (char& c : wanted)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    short position = static_cast<short>(field);
+    long count = glb->getRecordCount(position);
+    for (long n = 0; n < count; ++n) {
+        if (wanted == glb->getText(position, n, 1).c_str())
+            return n;
+    }
+    return -1;
+}
 
 void TheApp::installContentServices() {
     content_.reset(CheckAlloc(new (std::nothrow) TheAppContent(*this), "theapp", __LINE__));

@@ -72,7 +72,14 @@ int16_t TheApp::getDocKindPane(int16_t kind) {
 AppState* TheApp::makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) {
     if (address.empty())
         return nullptr;
+    // A web page's state names its page by its web document: without one
+    // the online pane would have nothing to load.
+    long docNo = kind == 8 ? getUrlDocNo((std::string(address.c_str()) + ";").c_str()) : -1;
+    if (kind == 8 && docNo < 0)
+        return nullptr;
     AppState* state = frame.makeNavState(0, 0, 0, 0, -1, kind, 4);
+    if (kind == 8)
+        state->setDocNo(docNo);
     if (value >= 0)
         state->fSalle = static_cast<int16_t>(value);
     // The atlas room's own page opens the atlas screen (a room tab of type

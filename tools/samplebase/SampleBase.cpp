@@ -431,6 +431,31 @@ std::string ThumbnailBitmap(int variant) {
            pixels;
 }
 
+// The help guides: file, title and the reading advice each gives.
+struct GuidePage {
+    const char* file;
+    const char* title;
+    const char* text;
+};
+
+const std::vector<GuidePage>& GuidePages() {
+    static const std::vector<GuidePage> pages = {
+        {"guide1.html", "Bienvenue dans Savantorium", "Ce guide pr\xE9sente les \xE9" "crans de l'encyclop\xE9" "die."},
+        {"guide2.html", "La recherche simple", "Tapez un mot dans le champ de recherche puis validez."},
+        {"guide3.html", "La recherche avanc\xE9" "e", "Combinez plusieurs mots et choisissez les types de documents."},
+        {"guide4.html", "L'index alphab\xE9tique", "Parcourez les titres de A \xE0 Z et ouvrez un article."},
+        {"guide5.html", "Les th\xE8mes", "Descendez l'arbre des th\xE8mes jusqu'aux articles."},
+        {"guide6.html", "La chronologie", "Faites d\xE9" "filer les \xE9v\xE9nements sur l'\xE9" "chelle du temps."},
+        {"guide7.html", "Lire un article", "Le plan, les m\xE9" "dias et les liens accompagnent le texte."},
+        {"guide8.html", "Les dossiers", "Rangez vos articles dans des dossiers et retrouvez-les."},
+        {"guide9.html", "Les notes", "Ajoutez une note \xE0 un article et relisez-la plus tard."},
+        {"guide10.html", "Imprimer et exporter", "Imprimez un article ou exportez-le en texte."},
+        {"guide11.html", "Les compl\xE9ments en ligne", "Connectez-vous pour lire les compl\xE9ments du service."},
+        {"guide12.html", "Les pr\xE9" "f\xE9rences", "R\xE9glez la taille du texte et l'historique."},
+    };
+    return pages;
+}
+
 // The records of the application's tables that the screens and the tests
 // read; a table not named here gets one empty record.
 //   GLB:HDGVECT   record n (1..6): filter set n: 1 the articles, 2 and 3 the
@@ -440,7 +465,8 @@ std::string ThumbnailBitmap(int variant) {
 //   HDFILES:CHRHDG record 0: 4 characters, so CHRONO:HDG record 3
 //   GLB:DOCVIG    record n: the thumbnail of document n, a bitmap file for
 //                 the figures, empty for the articles
-//   AIDE:GUIDE    record 0: a guide page present, record 1: one missing
+//   AIDE:GUIDE    record 0: a guide page present, record 1: one missing,
+//                 records 2 to 12: the other guide pages (GuidePages)
 //   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
 //   FIG records 2 and on: the pictures, their file in DOC, caption in TITLE
 //                 and LEG, "w:h" in DIM and copyright text 4
@@ -479,6 +505,9 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
     r["AIDE:GUIDE"] = {"guide1.html", "absent.html"};
+    for (const GuidePage& page : GuidePages())
+        if (std::string(page.file) != "guide1.html")
+            r["AIDE:GUIDE"].push_back(page.file);
     // One author: her name, a notice and her articles (the list's text form).
     r["AUTEURS:NOMS"] = {"Jeanne Martin"};
     r["AUTEURS:DOC"] = {"Volcanologue, auteure des articles sur la Terre et ses reliefs."};
@@ -598,11 +627,21 @@ std::string WriteHelpPages(const std::string& out) {
     const std::string guides = out + "\\aide\\guide\\guides HTML";
     for (const std::string& folder : {out + "\\aide", out + "\\aide\\guide", guides, out + "\\assist"})
         CreateDirectoryA(folder.c_str(), nullptr);
-    const std::pair<std::string, const char*> pages[] = {
+    std::vector<std::pair<std::string, std::string>> pages = {
         {out + "\\aide\\aide.html", "<html><body>Aide</body></html>\r\n"},
         {out + "\\assist\\assist.html", "<html><body>Assistance</body></html>\r\n"},
-        {guides + "\\guide1.html", "<html><body>Guide</body></html>\r\n"},
     };
+    // Each guide page links to the next one, the last to the first.
+    const std::vector<GuidePage>& guidePages = GuidePages();
+    for (size_t n = 0; n < guidePages.size(); ++n) {
+        const GuidePage& page = guidePages[n];
+        std::string next = guidePages[(n + 1) % guidePages.size()].file;
+        pages.push_back({guides + "\\" + page.file,
+                         std::string("<html><head><title>") + page.title +
+                             "</title></head>\r\n<body style=\"font-family:sans-serif;background:#f7f3e8\">\r\n"
+                             "<h2 style=\"color:#5a3c14\">" + page.title + "</h2>\r\n<p>" + page.text +
+                             "</p>\r\n<p><a href=\"" + next + "\">Page suivante</a></p>\r\n</body></html>\r\n"});
+    }
     std::string why;
     for (const auto& page : pages)
         if (!(why = SaveFileReplacing(page.first, page.second)).empty())

@@ -161,6 +161,39 @@ public:
         return -1;
     }
 
+    // The document of an identifier (upper-cased first), or -1.
+    virtual long findDocByKey(const char* key) {
+        (void)key;
+        return -1;
+    }
+    // The "File:///" address of help guide page n, empty when it is not there.
+    virtual AString guidePageUrl(long n) {
+        (void)n;
+        return AString();
+    }
+    // The position of a field name in a base's table list, -1 when absent.
+    virtual int16_t findBaseField(int16_t base, const char* name) {
+        (void)base, (void)name;
+        return -1;
+    }
+    // The web document entry ("address;title") of document n, empty when none.
+    virtual AString webEntry(long n) {
+        (void)n;
+        return AString();
+    }
+    // The document number of a web entry, registered when new; -1 when none.
+    virtual long webDocNo(const char* entry) {
+        (void)entry;
+        return -1;
+    }
+    // A copy of the text with a backslash before every character of the set.
+    virtual AString escapeChars(const char* text, const char* set) {
+        (void)set;
+        return AString(text ? text : "");
+    }
+    // The message text of a key of the installation's messages.
+    virtual AString message(const char* key) { return AString(key); }
+
     // The centre document switcher, registered when it attaches (null: none).
     void setDocumentSwitcher(DockLCRPane* pane) { switcher_ = pane; }
     DockLCRPane* documentSwitcher() const { return switcher_; }

@@ -29,6 +29,8 @@ void DocMozillaPane::setUpItems() {
         AClusterItem* item = findItem(static_cast<int16_t>(1245 + i), false);
         items_[i] = CheckAlloc(item ? static_cast<AStaticItem*>(item->castTo(&AStaticItem::classRecord)) : nullptr,
                                "DocMozillaPane", 64);
+        // Frames only: erasing would paint over the panes of the other frame.
+        items_[i]->setTransparentFlag(true);
     }
 }
 

@@ -56,6 +56,13 @@ public:
     }
     AString getDocTitle(long docNo) override { return real_.getDocTitle(docNo); }
     long resolveDocLink(const char* name) override { return real_.resolveDocLink(name); }
+    long findDocByKey(const char* key) override { return real_.findDocByKey(key); }
+    AString guidePageUrl(long n) override { return real_.guidePageUrl(n); }
+    int16_t findBaseField(int16_t base, const char* name) override { return real_.findBaseField(base, name); }
+    AString webEntry(long n) override { return real_.webEntry(n); }
+    long webDocNo(const char* entry) override { return real_.webDocNo(entry); }
+    AString message(const char* key) override { return real_.message(key); }
+    AString escapeChars(const char* text, const char* set) override { return real_.escapeChars(text, set); }
 
 private:
     AContentApp& real_;
