@@ -73,3 +73,19 @@ int16_t ASVThemeLineGetter::depthOf(const char* line) {
         ++depth;
     return depth;
 }
+
+std::vector<long> ASVThemeLineGetter::ancestorsOf(long line) {
+    std::vector<long> chain;
+    if (line < 0 || line >= source_->getLineCount())
+        return chain;
+    chain.push_back(line);
+    int16_t depth = depthOf(sourceLine(line).c_str());
+    for (long n = line - 1; n >= 0 && depth > 0; --n) {
+        const int16_t d = depthOf(sourceLine(n).c_str());
+        if (d < depth) {
+            chain.insert(chain.begin(), n);
+            depth = d;
+        }
+    }
+    return chain;
+}

@@ -17,6 +17,8 @@
 // Shared (ARefObj); holds one reference on the source getter.
 #pragma once
 
+#include <vector>
+
 #include "app/lines/ALevelledLineGetter.h"
 
 class ASVThemeLineGetter : public ALevelledLineGetter {
@@ -34,6 +36,9 @@ public:
 
     // Raw line n of the source as it stands, "" outside.
     AString sourceLine(long row);
+    // The lines of the themes above line (each the nearest line before with
+    // fewer TABs), root-most first, then line; empty outside the lines.
+    std::vector<long> ancestorsOf(long line);
     // The leading TABs of a theme line.
     static int16_t depthOf(const char* line);
 

@@ -177,15 +177,9 @@ void RechThemePrec::showPathOf(long line) {
         ThrowAssert(kFile, 248);
     if (line < 0 || !themeSource || line >= themeSource->getLineCount())
         return;
-    ALongLongDic chain;
-    treeModel->sectionPath(line, chain);
-    std::vector<long> lines;
-    const long count = chain.count();
-    for (long k = 0; k < count; ++k) {
-        long start = chain.slot(k);
-        // The chain names the ancestors by their content's start, the row after their own.
-        lines.push_back(k + 1 < count ? start - 1 : start);
-    }
+    // The model's section path leaves out a parent whose first child is the
+    // line; the theme lines' own depths give the whole chain.
+    std::vector<long> lines = themeGetter->ancestorsOf(line);
     fillPath(lines);
 }
 
