@@ -17,6 +17,7 @@
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
+#include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/content/article/DockLCRPane.h"
@@ -228,12 +229,32 @@ void RechThemePrec::lineClicked(ARenderer* renderer) {
     const long kind = renderer->getHitKind();
     if (kind < 1 || kind > 3)
         return;
-    showPathOf(renderer->getHitIndex());
+    const long line = renderer->getHitIndex();
+    showPathOf(line);
+    // A theme with sub-themes opens after its click: the renderer is still
+    // tracking the click and its lines must not change under it.
+    if (line >= 0 && themeGetter && themeGetter->getLineLevel(line + 1) > themeGetter->getLineLevel(line)) {
+        pendingOpen = line;
+        queueUpdate(kOpenKind);
+    }
     if (themePane->setPaneText(renderer->getHitName().c_str()) != 1)
         return;
     if (AppState* state = currentState())
         state->setHisto(0);
     themePane->showResultList();
+}
+
+void RechThemePrec::notify(const AKindSet& kinds) {
+    ListPane::notify(kinds);
+    if (!kinds.contains(kOpenKind) || pendingOpen < 0)
+        return;
+    const long line = pendingOpen;
+    pendingOpen = -1;
+    if (ARenderer* renderer = listView ? listView->renderer() : nullptr) {
+        renderer->showIndex(line + 1, 0, 0);
+        renderer->showIndex(line, 0, 0);
+        listView->invalidate();
+    }
 }
 
 void RechThemePrec::updatePane() {

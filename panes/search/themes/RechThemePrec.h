@@ -32,6 +32,8 @@ class RechThemePrec : public ListPane {
 public:
     enum : int16_t { kGlobalBase = 1, kThemeTable = 3 };
     enum : int16_t { kPathView = 2410, kPathPrevious = 2411, kPathNext = 2412 };
+    // The update kind that opens the theme clicked last.
+    enum : long { kOpenKind = 2140 };
 
     RechThemePrec();
     ~RechThemePrec() override;
@@ -44,6 +46,7 @@ public:
     ACommand* doCommand(int16_t id, long argument) override;
     void saveState(ABaseState* part) override;
     void updatePane() override;
+    void notify(const AKindSet& kinds) override;
     // The click on a theme row.
     void selectionChanged(ARenderer* renderer) override;
     void lineClicked(ARenderer* renderer);
@@ -73,4 +76,5 @@ private:
     ALaidOutDocModel* treeModel = nullptr;      // one reference held
     APrevNextRangeState* pathState = nullptr;   // owned
     AString pathText_;
+    long pendingOpen = -1;  // the theme line to open, -1 none
 };

@@ -3,12 +3,14 @@
 // theme path is built from.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/lines/ASVThemeLineGetter.h"
 #include "app/lines/StandardLineGetter.h"
 #include "app/results/ATreeLineParser.h"
 #include "docengine/model/ALaidOutDocModel.h"
+#include "docengine/model/ASegment.h"
 #include "docengine/parser/AFragParserVariants.h"
 
 namespace {
@@ -83,4 +85,17 @@ TEST(ThemeTreeTest, DeeperLinesNestUnderTheLineBeforeThemAndGiveTheirAncestors) 
     model->collapseAll(0);
     EXPECT_EQ(2, model->getPositionCount()) << "the two top themes";
     EXPECT_EQ(4, model->positionToSource(1));
+    // Opening the first theme shows its child, itself still closed.
+    EXPECT_TRUE(model->openAt(1, nullptr, 0));
+    EXPECT_EQ(3, model->getPositionCount());
+    struct Segment {
+        long source, start, end;
+    } const segments[] = {{0, 0, 1}, {1, 1, 4}, {2, 1, 4}, {4, 4, 6}};
+    for (const Segment& g : segments) {
+        SCOPED_TRACE(g.source);
+        std::unique_ptr<ASegment> segment(parser->makeSegment(model.get(), g.source, false));
+        ASSERT_NE(nullptr, segment);
+        EXPECT_EQ(g.start, segment->getStart());
+        EXPECT_EQ(g.end, segment->getEnd());
+    }
 }
