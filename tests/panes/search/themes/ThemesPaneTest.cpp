@@ -109,6 +109,12 @@ TEST_F(ThemesPaneTest, TheThemeKeyGivesTheListAndItsCount) {
         EXPECT_EQ(r.opened < 0 ? "" : std::to_string(r.opened) + ";", centre->shown);
     }
 
+    // A click on a row opens its document.
+    choose("0:2");
+    centre->shown.clear();
+    clickRow(list, 1);
+    EXPECT_EQ("1;", centre->shown);
+
     // The chosen theme again: no reload, the history flag untouched.
     choose("0:2");
     AppState* state = frame->currentState();
