@@ -132,13 +132,8 @@ void LR_ThemeDVD::resetSelection(int16_t unused) {
 }
 
 void LR_ThemeDVD::openDocument(long docNo, int16_t screenMode) {
-    if (docNo < 0)
-        return;
-    ADocState* doc = docState();
-    int16_t kind = ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0);
-    AppState* state = frame->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
-    state->setDocNo(docNo);
-    goToState(state);
+    // A new state of the frame, keeping the left part (the centre switcher would keep the state).
+    OpenListDocument(this, nullptr, docNo, screenMode, 0);
 }
 
 void LR_ThemeDVD::selectionChanged(ARenderer* renderer) {
