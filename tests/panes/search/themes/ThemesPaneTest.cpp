@@ -158,3 +158,30 @@ TEST_F(ThemesPaneTest, ThePathListsTheAncestorsAndItsButtonsStopAtTheEnds) {
         EXPECT_EQ(s.current, tree->getPathState()->getCurrent());
     }
 }
+
+TEST_F(ThemesPaneTest, AStateFromTheHistoryBringsBackTheThemeAndItsListWithoutOpening) {
+    showThemes();
+    choose("0:2");
+    ASSERT_EQ("3 Documents", count());
+    // The state as the history replays it: another theme and its selection.
+    auto* left = new ALeftState;
+    left->fMode = 4;
+    left->fExpand = 1;
+    left->fHisto = 1;
+    left->setUserTxtInfo(DockLeftThemePane::kKeyKey, "0:1");
+    left->fUserInfo.slot(1020) = 0;
+    left->fUserInfo.slot(1021) = 0;
+    left->fUserInfo.slot(1030) = 0;
+    left->fUserInfo.slot(1031) = 0;
+    auto* doc = new ADocState(1203);
+    doc->fDocType = 1;
+    auto* state = new AppState(1, 2, doc, left, new ARightState(1205, -1), nullptr, 2);
+    state->fHisto = 1;
+    centre->shown.clear();
+    frame->goToState(state, 1);
+    Pump();
+    EXPECT_EQ("0:1", std::string(pane->getPaneText().c_str()));
+    EXPECT_EQ("1 Document", count());
+    EXPECT_EQ(0, list->selLast);
+    EXPECT_EQ("2;", centre->shown) << "the state's own document, no other";
+}
