@@ -63,6 +63,8 @@ set(SV_DOCKLEFT_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLAS.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLASALLMAP.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLASCURRENTMAP.layout ${CMAKE_SOURCE_DIR}/resources/ATLASPREC.layout
   ${CMAKE_SOURCE_DIR}/resources/LRListEditLeft.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTTHEMES.layout ${CMAKE_SOURCE_DIR}/resources/ListViewLeft.layout
+  ${CMAKE_SOURCE_DIR}/resources/LRNbRes.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
   ${CMAKE_SOURCE_DIR}/resources/LROptionsSalle.layout
   ${CMAKE_SOURCE_DIR}/resources/dockleftChrono.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOTHEME.layout
@@ -72,7 +74,8 @@ set(SV_DOCKLEFT_RESOURCES
 set(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt)
 set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)
 # The main window's layout with the layouts and string lists its panes load
@@ -97,7 +100,8 @@ set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt)
 set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "app/lines/SortableLineGetter.h"
+#include "app/lines/ALevelledLineGetter.h"
 
 class AClusterInfoGetter;
 class ALineClusterer;
 
-class AClusteredLineGetter : public SortableLineGetter {
+class AClusteredLineGetter : public ALevelledLineGetter {
 public:
     AClusteredLineGetter(ALineGetter* getter, ALineClusterer* clusterer, AClusterInfoGetter* info);
     ~AClusteredLineGetter() override;
@@ -35,7 +35,7 @@ public:
     long getLineCount() override;
     AString getRawLine(long record, long line) override;
     // 0 for a header, 1 for a member row, -1 outside.
-    int16_t getLineLevel(long row);
+    int16_t getLineLevel(long row) override;
     // The getter's line of a member row, -1 for a header or outside.
     long memberLine(long row);
     // Groups that have rows.

@@ -3,13 +3,14 @@
 
 #include <memory>
 #include <new>
+#include <vector>
 
-#include "app/results/AClusteredLineGetter.h"
+#include "app/lines/ALevelledLineGetter.h"
 #include "base/object/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AExpandTree.h"
 
-ATreeLineParser::ATreeLineParser(AClusteredLineGetter* getter) : getter_(getter), rowCount_(0) {
+ATreeLineParser::ATreeLineParser(ALevelledLineGetter* getter) : getter_(getter), rowCount_(0) {
     if (!getter_)
         ThrowAssert("results", 14);
     getter_->addRef();
@@ -41,17 +42,27 @@ ASegment* ATreeLineParser::makeSegment(ADocModel* model, long position, bool fin
 AExpandTree* ATreeLineParser::buildExpandTree() {
     std::unique_ptr<AExpandTree> tree(CheckAlloc(new (std::nothrow) AExpandTree, "results", 34));
     AExpandNode& root = tree->root();
-    // A header's section is the run of member rows up to the next header.
-    for (long row = 0; row < rowCount_;) {
-        long next = row + 1;
-        while (next < rowCount_ && getter_->getLineLevel(next) != 0)
-            ++next;
-        if (getter_->getLineLevel(row) == 0 && next > row + 1) {
-            auto* node = new AExpandNode(&root, 1, true);
-            node->start = node->contentStart = row + 1;
-            node->end = node->contentEnd = next;
-        }
-        row = next;
+    // A row's section is the run of deeper rows after it; open sections
+    // wait on the stack for the rows that may still nest in them.
+    struct Open {
+        AExpandNode* node;
+        int16_t level;
+    };
+    std::vector<Open> open;
+    for (long row = 0; row < rowCount_; ++row) {
+        const int16_t level = getter_->getLineLevel(row);
+        while (!open.empty() && open.back().level >= level)
+            open.pop_back();
+        if (row + 1 >= rowCount_ || getter_->getLineLevel(row + 1) <= level)
+            continue;
+        long end = row + 1;
+        while (end < rowCount_ && getter_->getLineLevel(end) > level)
+            ++end;
+        AExpandNode* parent = open.empty() ? &root : open.back().node;
+        auto* node = new AExpandNode(parent, static_cast<int>(open.size()) + 1, true);
+        node->start = node->contentStart = row + 1;
+        node->end = node->contentEnd = end;
+        open.push_back({node, level});
     }
     root.start = root.contentStart = 0;
     root.end = root.contentEnd = rowCount_;

@@ -1,8 +1,9 @@
-// The segment parser of grouped rows: one segment per row of a clustered
-// getter (row n covers position [n, n + 1)), and one section per category
-// that has rows, holding the category's member rows after its header, so a
-// laid-out model can close a category down to its header: the header's
+// The segment parser of rows at tree levels: one segment per row of a
+// levelled getter (row n covers position [n, n + 1)), and one section per row
+// followed by deeper rows, holding those rows (nested by level), so a
+// laid-out model can close a section down to its header: the header's
 // segment then covers the hidden rows too, and shows the header alone.
+// Grouped rows are the two-level case (headers 0, members 1).
 //
 // Shared (ARefObj). Holds one reference on the getter; its row count is read
 // when the parser is made. A missing getter is an assertion ("results").
@@ -10,11 +11,11 @@
 
 #include "docengine/parser/ASegParser.h"
 
-class AClusteredLineGetter;
+class ALevelledLineGetter;
 
 class ATreeLineParser : public ALineBasedParser {
 public:
-    explicit ATreeLineParser(AClusteredLineGetter* getter);
+    explicit ATreeLineParser(ALevelledLineGetter* getter);
     ~ATreeLineParser() override;
 
     ASegment* makeSegment(ADocModel* model, long position, bool findStart) override;
@@ -23,6 +24,6 @@ public:
     AExpandTree* buildExpandTree() override;
 
 private:
-    AClusteredLineGetter* getter_;  // one reference held
+    ALevelledLineGetter* getter_;  // one reference held
     long rowCount_;
 };

@@ -27,7 +27,7 @@ void InstallRows(ARenderer* renderer, ALineGetter* getter, ABitmapSupplier* thum
     renderer->setModel(model.get());
 }
 
-ALaidOutDocModel* InstallTree(ARenderer* renderer, AClusteredLineGetter* grouped, bool openAll) {
+ALaidOutDocModel* InstallTree(ARenderer* renderer, ALevelledLineGetter* grouped, bool openAll) {
     ARefHold<ATreeLineParser> parser(CheckAlloc(new (std::nothrow) ATreeLineParser(grouped), "results", 40));
     ARefHold<AFragParser> fragments(CheckAlloc(new (std::nothrow) ALayoutFragParser('/'), "results", 41));
     ARefHold<ALaidOutDocModel> model(

@@ -8,12 +8,13 @@
 
 class ABitmapSupplier;
 class AClusteredLineGetter;
+class ALevelledLineGetter;
 class ALaidOutDocModel;
 class ALineGetter;
 class ARenderer;
 
 // With a supplier the rows are thumbnails and the renderer takes the supplier.
 void InstallRows(ARenderer* renderer, ALineGetter* getter, ABitmapSupplier* thumbnails);
-// The tree of the groups, every group closed (or, with openAll, open); the
+// The tree of the groups (or of any rows at levels), every group closed (or, with openAll, open); the
 // renderer's new model (null without a renderer).
-ALaidOutDocModel* InstallTree(ARenderer* renderer, AClusteredLineGetter* grouped, bool openAll = false);
+ALaidOutDocModel* InstallTree(ARenderer* renderer, ALevelledLineGetter* grouped, bool openAll = false);

@@ -41,7 +41,7 @@ if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ] || [ ! -f "$s
 fi
 
 stage 2 "corpus: pages to articles in slash markup, words, keys, thesaurus, images, chronology, dictionary"
-if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/tools/sample/searches.py" \
+if stale "$work/.done" "$src/.unpacked" "$root/tools/sample/corpus.py" "$root/tools/sample/themes.py" "$root/tools/sample/searches.py" \
   "$root/tools/sample/chrono.py" "$root/tools/sample/dico.py" || [ ! -f "$out/images/.converted" ]; then
   "$python" "$root/tools/sample/corpus.py" "$src" "$work" "$out/images" 2>"$work/warnings.txt"
   "$python" "$root/tools/sample/searches.py" "$work" >/dev/null

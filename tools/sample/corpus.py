@@ -19,6 +19,8 @@ import subprocess
 import sys
 import unicodedata
 
+import themes
+
 GIMP = "usr/share/gimp/2.0/help/fr"
 LIBO = "usr/share/libreoffice/help/fr/text"
 MAN = "usr/share/man/fr"
@@ -709,10 +711,13 @@ def main(argv):
     with multiprocessing.Pool() as pool:
         pages = [p for p in pool.map(load_page, jobs, chunksize=16) if p is not None]
     docs = {}
+    counts = {}
     articles = []
     for page in pages:
         docs[(page.source, page.name)] = len(articles)
-        articles += articles_of(page)
+        of_page = articles_of(page)
+        counts[(page.source, page.name)] = len(of_page)
+        articles += of_page
     corpus = Corpus(images_out)
     records = bytearray()
     items = []
@@ -731,6 +736,10 @@ def main(argv):
         converted = sum(pool.map(convert_image, image_jobs, chunksize=8))
     pictures, captions = picture_list(corpus, image_jobs)
     write_atomic(os.path.join(work, "pictures.txt"), pictures)
+    # The theme tree, its labels in the articles' encoding.
+    lines = themes.theme_lines(root, pages, docs, counts, GIMP)
+    write_atomic(os.path.join(work, "themes.txt"),
+                 b"".join(escape(corpus.enc(line)) + b"\n" for line in lines))
     # The pictures are found by their caption's words, and listed in the
     # A-to-Z index, under the document numbers the base gives them.
     for n, caption in enumerate(captions):

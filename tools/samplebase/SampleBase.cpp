@@ -36,6 +36,7 @@
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
 #include "tools/samplebase/SampleRooms.h"
+#include "tools/samplebase/SampleThemes.h"
 #include "tools/samplebase/SampleKeywords.h"
 #include "tools/samplebase/SampleOutlines.h"
 
@@ -575,7 +576,10 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
     AddSampleRoomRecords(rooms, documents, &records);
     for (const auto& key : SampleRoomKeys(rooms))
         spec->userStrings.push_back(key);
-    std::string why = ReadChronology(work, &records);
+    // The themes' lists follow the rooms' in LINKS:HDG.
+    std::string why = ReadSampleThemes(work, documents, &records);
+    if (why.empty())
+        why = ReadChronology(work, &records);
     if (why.empty())
         why = ReadEphemeris(work, &records);
     if (!why.empty())

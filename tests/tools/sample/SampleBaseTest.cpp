@@ -16,6 +16,7 @@
 #include "tools/samplebase/SampleBase.h"
 #include "tools/samplebase/SampleOutlines.h"
 #include "tools/samplebase/SampleSearches.h"
+#include "tools/samplebase/SampleThemes.h"
 
 namespace {
 
@@ -303,4 +304,32 @@ TEST(SampleOutlines, HeadingsMakeTheOutlineAndItsMapYearsTheStrip) {
     EXPECT_NE("", MakeSampleTimeStrip("/AEn 1789 (1848) depuis 1920", -1));
     EXPECT_EQ("", MakeSampleTimeStrip("/A1600 px, 1920\xD7" "1080, 1200 dpi, 1600x1200, 2048 Mo, 1789", -1));
     EXPECT_NE("", MakeSampleTimeStrip("/AVers 1200, 1648 et 1789", -1));
+}
+
+TEST(SampleThemesTest, ThemesBecomeTheThemeTextAndLinksRecords) {
+    struct Bad {
+        const char* text;
+        const char* why;
+    } const bad[] = {
+        {"0\tA\t1\n2\tB\t2\n", "themes.txt line 2: not depth TAB label TAB documents"},
+        {"1\tA\t\n", "themes.txt line 1: not depth TAB label TAB documents"},
+        {"0\tA\n", "themes.txt line 1: not depth TAB label TAB documents"},
+        {"5\tA\t1\n", "themes.txt line 1: not depth TAB label TAB documents"},
+        {"0\tA\t1,x\n", "themes.txt line 1: bad document \"x\""},
+        {"0\tA\t-3\n", "themes.txt line 1: bad document \"-3\""},
+    };
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.text);
+        std::string why;
+        EXPECT_TRUE(ParseSampleThemes(b.text, &why).empty());
+        EXPECT_EQ(b.why, why);
+    }
+    std::string why;
+    std::vector<SampleTheme> themes = ParseSampleThemes("0\tArts\t\n1\tPeinture\t2,5\n2\tHuile\t7\n", &why);
+    ASSERT_EQ("", why);
+    std::map<std::string, std::vector<std::string>> records;
+    records["LINKS:HDG"] = {"first"};
+    AddSampleThemeRecords(themes, 10, &records);
+    EXPECT_EQ((std::vector<std::string>{"first", "2:9:2,5", "1:9:7"}), records["LINKS:HDG"]);
+    EXPECT_EQ((std::vector<std::string>{"Arts\r\n\tPeinture#0:1\r\n\t\tHuile#0:2\r\n"}), records["GLB:THMLST"]);
 }
