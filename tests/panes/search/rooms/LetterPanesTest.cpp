@@ -12,6 +12,7 @@
 #include "app/main/TheApp.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
+#include "framework/components/AKindSet.h"
 #include "framework/controls/AEditBox.h"
 #include "panes/search/left/DockLeftPane.h"
 #include "panes/search/rooms/DockLeftSalleAPane.h"
@@ -27,6 +28,7 @@
 #include "panes/search/rooms/LRSalle_NET.h"
 #include "panes/search/rooms/SalleIndexPrec.h"
 #include "panes/search/rooms/LR_RechE.h"
+#include "search/facade/AKeyIndex.h"
 #include "search/facade/ASearchBase.h"
 #include "tests/panes/search/rooms/RoomTestSupport.h"
 
@@ -302,6 +304,84 @@ TEST_F(LetterPaneTest, TheAuthorFieldTakesAtMost128CharactersAndTheListStartsEmp
     ALeftState saved;
     authors->saveState(&saved);
     EXPECT_EQ("Mar", Str(saved.getUserTxtInfo(1045)));
+}
+
+}  // namespace
+
+namespace {
+
+// The room panes over the sample (skipped when it is not built).
+class SampleLetterPaneTest : public LetterPaneTest {
+protected:
+    std::string dataFolder() override {
+        std::string sample = std::string("Z:") + SV_BINARY_DIR + "/sample";
+        return GetFileAttributesA((sample + "/sv.sgm").c_str()) == INVALID_FILE_ATTRIBUTES ? "" : sample;
+    }
+    void SetUp() override {
+        if (dataFolder().empty())
+            GTEST_SKIP() << "no sample (tools/sample/build.sh)";
+        LetterPaneTest::SetUp();
+    }
+};
+
+TEST_F(SampleLetterPaneTest, TypingFindsAnAuthorAndAClickListsExactlyTheirPages) {
+    ALeftState* left = open(7, "JEUX");
+    ASSERT_TRUE(left);
+    auto* e = pane<DockLeftSalleEPane>(2015);
+    ASSERT_TRUE(e && e->isPaneWanted());
+    auto* authors = dynamic_cast<LR_RechE*>(e->searchList);
+    ASSERT_TRUE(authors && authors->getIndex() && authors->getLineGetter());
+    long count = authors->getLineGetter()->getLineCount();
+    ASSERT_GT(count, 10) << "the man pages' authors and translators";
+    HWND field = authors->getEdit()->nativeChild() ? authors->getEdit()->nativeChild()->hwnd() : nullptr;
+    ASSERT_TRUE(field);
+    EXPECT_EQ(128, static_cast<int>(SendMessageA(field, EM_GETLIMITTEXT, 0, 0)));
+    ASearchBase* text = gDataManager->getBase(5);  // TEXT: DOC 0, EXT 1, TITLE 2
+    for (long row : {0L, count / 2, count - 1}) {
+        SCOPED_TRACE(row);
+        std::string entry = Str(authors->getIndex()->getText(row));
+        std::string name = entry.substr(0, entry.find('#'));
+        AString key = authors->getLineKey(row);
+        // Typing the name's start moves the list to the first entry at or after it.
+        std::string typed = name.substr(0, 4);
+        authors->getEdit()->setText(typed.c_str());
+        AKindSet kinds;
+        kinds.add(kUpdateValue);
+        authors->getEdit()->notify(kinds);
+        Pump();
+        ARenderer* r = authors->getListView()->renderer();
+        ASSERT_TRUE(r);
+        EXPECT_EQ(authors->getIndex()->find(typed.c_str()), r->currentItem());
+
+        clickRow(authors, row);
+        EXPECT_EQ(Str(key), Str(e->getPaneText()));
+        // The author shown, clicked again, keeps the state as the history left it.
+        frame->currentState()->setHisto(1);
+        clickRow(authors, row);
+        EXPECT_EQ(1, frame->currentState()->fHisto);
+        ASSERT_TRUE(e->discList->getLineGetter());
+        AString list = AListApp::current().getLinkRecord(0, std::atol(key.c_str() + 2));
+        long listed = std::atol(list.c_str());
+        ASSERT_EQ(listed, e->discList->getLineGetter()->getLineCount());
+        // Each page listed names the person in its own author or translation section.
+        for (long i = 0; i < listed; ++i) {
+            long doc = std::atol(e->discList->getLineKey(i).c_str());
+            SCOPED_TRACE(doc);
+            std::string page = Str(text->getText(1, doc, 1));
+            page = page.substr(0, page.find('#'));  // the right dock's fields follow
+            bool named = false;
+            for (long k = doc + 1; !named; ++k) {
+                std::string ext = Str(text->getText(1, k, 1));
+                if (ext.substr(0, ext.find('#')) != page)  // the page's sections follow it
+                    break;
+                std::string title = Str(text->getText(2, k, 1));
+                bool section = title.find("\x97 AUTEUR") != std::string::npos ||
+                               title.find("\x97 TRADUCTION") != std::string::npos;
+                named = section && Str(text->getText(0, k, 1)).find(name) != std::string::npos;
+            }
+            EXPECT_TRUE(named) << page << " " << name;
+        }
+    }
 }
 
 }  // namespace

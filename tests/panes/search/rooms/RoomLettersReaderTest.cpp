@@ -87,12 +87,13 @@ TEST_F(RoomLettersReaderTest, EachRoomTabShowsItsLetterPaneWithItsLists) {
             if (letter == 'E') {
                 auto* authors = static_cast<LR_RechE*>(pane->searchList);
                 ASSERT_TRUE(authors);
-                // The first author's pages.
-                if (authors->getLineGetter() && authors->getLineGetter()->getLineCount() > 0) {
-                    pane->setPaneText(authors->getLineKey(0).c_str());
-                    pane->showResultList();
-                    pump();
-                }
+                // The pages of an author who wrote or translated several.
+                ASSERT_TRUE(authors->getLineGetter());
+                long count = authors->getLineGetter()->getLineCount();
+                ASSERT_GT(count, 0);
+                pane->setPaneText(authors->getLineKey(count / 2).c_str());
+                pane->showResultList();
+                pump();
             }
             if (letter == 'G') {
                 // Four levels chosen: the second row of each.
@@ -105,8 +106,7 @@ TEST_F(RoomLettersReaderTest, EachRoomTabShowsItsLetterPaneWithItsLists) {
                 }
                 EXPECT_FALSE(std::string(pane->level(6).value.c_str()).empty());
             }
-            if (letter != 'E')
-                checkShown(pane);
+            checkShown(pane);
             saveShot(row.shot);
         }
     });
