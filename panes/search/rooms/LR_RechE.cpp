@@ -28,13 +28,6 @@ namespace {
 const char kFile[] = "LR_RechE";
 const long kLinkHit = 3;
 
-// The field tells its links (the type-ahead) of its new text at once.
-void NotifyValue(AEditBox* field) {
-    AKindSet kinds;
-    kinds.add(kUpdateValue);
-    field->notify(kinds);
-}
-
 }  // namespace
 
 LR_RechE::LR_RechE() {
@@ -73,9 +66,7 @@ void LR_RechE::setUpItems() {
 
 void LR_RechE::detachItems() {
     // The rows read the index: they go first.
-    setLineGetter(nullptr);
-    if (ARenderer* renderer = listView ? listView->renderer() : nullptr)
-        renderer->setSourceModel(nullptr, nullptr);
+    ShowLexiconRows(this, nullptr);
     LRPane::detachItems();
     typeAhead = nullptr;  // a component of this pane: the tree deletes it
     DeleteDataAccessAndNull(index);
@@ -108,8 +99,7 @@ void LR_RechE::openIndex(const char* key, AEditBox* field) {
         ThrowAssert(kFile, 108);
     if (key && *key) {
         // The old rows and type-ahead read the old index: they go first.
-        setLineGetter(nullptr);
-        listView->renderer()->setSourceModel(nullptr, nullptr);
+        ShowLexiconRows(this, nullptr);
         if (typeAhead) {
             AComponent* old = typeAhead;
             typeAhead = nullptr;
@@ -123,12 +113,7 @@ void LR_RechE::openIndex(const char* key, AEditBox* field) {
             queueUpdate(0);
             return;
         }
-        auto* getter = CheckAlloc(new (std::nothrow) ASVAuteurLexLineGetter(index, nullptr), kFile, 125);
-        setLineGetter(getter);
-        ARenderer* renderer = listView->renderer();
-        renderer->setSourceModel(getter, nullptr);
-        renderer->enableTables('*');
-        listView->redraw(true);
+        ShowLexiconRows(this, CheckAlloc(new (std::nothrow) ASVAuteurLexLineGetter(index, nullptr), kFile, 125));
         typeAhead = CheckAlloc(new (std::nothrow) ASVSearchInList(this, kEditId, kListCommand, index, 0), kFile, 131);
         AObject::completeNew(typeAhead);
         if (field)
@@ -139,25 +124,7 @@ void LR_RechE::openIndex(const char* key, AEditBox* field) {
 
 void LR_RechE::updatePane() {
     LRPane::updatePane();
-    AppState* cur = currentState();
-    ALeftState* left = leftState();
-    if (edit && left && left->fNew) {
-        edit->setText("");
-        selFirst = 0;
-        selLast = -2;
-        NotifyValue(edit);
-    } else if (edit && left && left->fHisto) {
-        edit->setText(left->getUserTxtInfo(kTextKey).c_str());
-        selFirst = left->fUserInfo.slot(kSelFirstKey);
-        selLast = left->fUserInfo.slot(kSelLastKey);
-        NotifyValue(edit);
-    }
-    SelectListRun(listView, selFirst, selLast);
-    if (selLast < 0 && cur)
-        cur->fTemporaire = cur->fLink == 0 ? 1 : 0;
-    queueUpdate(0);
-    if (edit)
-        edit->becomeTarget(0);
+    RestoreTypedList(this, edit, kTextKey);
 }
 
 void LR_RechE::lineClicked(ARenderer* renderer) {
