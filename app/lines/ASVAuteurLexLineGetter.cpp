@@ -4,17 +4,14 @@
 #include <string>
 
 AString ASVAuteurLineGetterCallBack::formatLine(long line, const AString& raw, int16_t rowMarkup) {
-    (void)line, (void)rowMarkup;
+    // Index keys may be padded to their field width: the name loses its trailing spaces.
     std::string text(raw.c_str());
-    size_t stop = text.find_first_of("\r\n");
-    if (stop != std::string::npos)
-        text.resize(stop);
     size_t hash = text.find('#');
-    std::string name = text.substr(0, hash);
-    // Index keys may be padded to their field width.
-    while (!name.empty() && name.back() == ' ')
-        name.pop_back();
-    return row(name.c_str(), hash == std::string::npos ? "" : text.c_str() + hash + 1);
+    size_t end = text.find_last_not_of(' ', hash == std::string::npos ? std::string::npos : hash - 1);
+    if (hash != 0)
+        text.erase(end == std::string::npos ? 0 : end + 1, (hash == std::string::npos ? text.size() : hash) -
+                                                              (end == std::string::npos ? 0 : end + 1));
+    return ASVTableLineGetterCallBack::formatLine(line, AString(text.c_str()), rowMarkup);
 }
 
 ASVAuteurLexLineGetter::ASVAuteurLexLineGetter(AKeyIndex* index, ALineGetterCallBack* callBack)
