@@ -6,7 +6,7 @@
 #include "app/data/ADataManager.h"
 #include "app/frame/Frame1.h"
 #include "app/lists/ListPane.h"
-#include "app/main/TheApp.h"
+#include "app/lines/ASVSallePrecLineGetter.h"
 #include "app/popup/PopupTree.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
@@ -79,7 +79,7 @@ void DockLeftSallePane::loadChainTexts(int16_t count) {
     setPopupText(static_cast<int16_t>(kFirstButton + 1), record.c_str());
     for (int16_t k = 2; k <= count; ++k) {
         if (r >= 0) {
-            r = ChainValue(TheApp::getLineValue(record.c_str(), static_cast<int16_t>(left->fUserInfo.slot(rowKey(k - 1)))));
+            r = ChainValue(ASVSallePrecLineGetter::lineValue(record.c_str(), static_cast<int16_t>(left->fUserInfo.slot(rowKey(k - 1)))));
             record = RoomRecord(r);
         }
         left->fUserInfo.slot(recordKey(k)) = r;
@@ -97,8 +97,8 @@ void DockLeftSallePane::readChainLevels(int16_t count) {
             ThrowAssert(kFile, 98);
         AString record = RoomRecord(r);
         auto row = static_cast<int16_t>(left->fUserInfo.slot(rowKey(k)));
-        levels[k - 1].label = TheApp::getLineLabel(record.c_str(), row);
-        levels[k - 1].value = TheApp::getLineValue(record.c_str(), row);
+        levels[k - 1].label = ASVSallePrecLineGetter::lineLabel(record.c_str(), row);
+        levels[k - 1].value = ASVSallePrecLineGetter::lineValue(record.c_str(), row);
     }
 }
 
