@@ -69,15 +69,22 @@ set(SV_DOCKLEFT_RESOURCES
   ${CMAKE_SOURCE_DIR}/resources/LROptionsSalle.layout
   ${CMAKE_SOURCE_DIR}/resources/dockleftChrono.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOTHEME.layout
   ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOMOTSCLE.layout ${CMAKE_SOURCE_DIR}/resources/LRChronoList.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEA_DVD.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEA_NET.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEA_DVDNET.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEB_DVD.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEB_DVDNET.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEC.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLED_DVD.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLED_DVDNET.layout
+  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEE.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEGLI.layout
   ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
   ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
 set(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
 set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)
+  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc
+  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc)
 # The main window's layout with the layouts and string lists its panes load
 # (the reader, its tests and benchmarks compile them alike).
 set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout

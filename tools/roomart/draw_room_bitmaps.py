@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Draws the rooms' pictures as 24-bit BMP files: the banners of the room
 panes (206 x 31, one per room and tab, 1230-1257), the two pictures of the
-panes' header band (1016, 1228) and the room result lists' icons missing from
+panes' header band (1016, 1228), the room result lists' icons missing from
 the left dock's set (1529, 1536-1539; strips of three 20 x 20 frames:
-disabled, normal, pressed). Run: draw_room_bitmaps.py OUT_FOLDER (needs Pillow).
+disabled, normal, pressed), the choice bands of rooms A, D and GLI (left end,
+right end, middle pattern: 1350-1358) and the choice button's arrow (1093). Run: draw_room_bitmaps.py OUT_FOLDER (needs Pillow).
 """
 import os
 import sys
@@ -54,6 +55,37 @@ def icon(colour):
     return image
 
 
+# band -> colour; each band has a left end, a right end and a middle.
+BANDS = {1350: (196, 170, 150), 1353: (180, 196, 170), 1356: (170, 180, 204)}
+
+
+def band_piece(kind, colour, height=150):
+    width = {0: 8, 1: 25, 2: 8}[kind]
+    image = Image.new("RGB", (width, height), colour)
+    draw = ImageDraw.Draw(image)
+    edge = tuple(max(0, c - 60) for c in colour)
+    if kind == 0:
+        draw.line([(0, 0), (0, height - 1)], fill=edge)
+    if kind == 1:
+        draw.line([(width - 1, 0), (width - 1, height - 1)], fill=edge)
+    # Guides every 24 px behind the level rows.
+    for y in range(27, height, 24):
+        draw.line([(0, y), (width - 1, y)], fill=tuple(min(255, c + 30) for c in colour))
+    return image
+
+
+def arrow():
+    image = Image.new("RGB", (60, 20), (238, 241, 247))
+    draw = ImageDraw.Draw(image)
+    for frame, ink in enumerate(((160, 164, 172), (56, 86, 134), (30, 50, 90))):
+        x = frame * 20
+        if frame == 2:
+            draw.rectangle([x, 0, x + 19, 19], fill=(204, 216, 236))
+        draw.rectangle([x + 1, 1, x + 18, 18], outline=ink)
+        draw.polygon([(x + 5, 7), (x + 14, 7), (x + 9, 13)], fill=ink)
+    return image
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -63,6 +95,11 @@ def main():
     Image.new("RGB", (206, 31), (56, 86, 134)).save(os.path.join(out, "room1228.bmp"))
     for number, colour in ICONS.items():
         icon(colour).save(os.path.join(out, f"room{number}.bmp"))
+    for first, colour in BANDS.items():
+        # left end, right end, middle
+        for offset, kind in ((0, 0), (1, 1), (2, 2)):
+            band_piece(kind, colour).save(os.path.join(out, f"room{first + offset}.bmp"))
+    arrow().save(os.path.join(out, "room1093.bmp"))
 
 
 if __name__ == "__main__":

@@ -35,6 +35,7 @@
 #include "tools/samplebase/SampleAtlas.h"
 #include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleRightDock.h"
+#include "tools/samplebase/SampleAuthors.h"
 #include "tools/samplebase/SampleRooms.h"
 #include "tools/samplebase/SampleThemes.h"
 #include "tools/samplebase/SampleKeywords.h"
@@ -555,7 +556,8 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
 // folder and an entry of the descriptor ("COM" for the first entry).
 std::string WriteSkeleton(const std::string& work, const std::string& data, const std::vector<std::string>& titles,
                           const SampleRightDock& dock, const SampleOutlines& outlines,
-                          const std::map<std::string, std::vector<std::string>>& extra, DescriptorSpec* spec) {
+                          const std::map<std::string, std::vector<std::string>>& extra,
+                          const std::vector<SampleAuthor>& authors, const unsigned char* keyTable, DescriptorSpec* spec) {
     size_t articles = titles.size();
     std::vector<SamplePicture> pictures = ReadPictures(work);
     std::map<std::string, std::vector<std::string>> records =
@@ -576,10 +578,16 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
     AddSampleRoomRecords(rooms, documents, &records);
     for (const auto& key : SampleRoomKeys(rooms))
         spec->userStrings.push_back(key);
-    // The themes' lists follow the rooms' in LINKS:HDG.
+    // The themes' lists follow the rooms' in LINKS:HDG, the authors' the themes'.
     std::string why = ReadSampleThemes(work, documents, &records);
-    if (why.empty())
-        why = ReadChronology(work, &records);
+    if (!why.empty())
+        return why;
+    why = WriteLexicon(AddSampleAuthorRecords(authors, documents, keyTable, &records), data + "\\auteur");
+    if (!why.empty())
+        return why;
+    spec->lexicons.push_back({"AUTEUR", "auteur", "CLEAZ"});
+    spec->userStrings.push_back({"AUTEUR", "AUTEUR"});
+    why = ReadChronology(work, &records);
     if (why.empty())
         why = ReadEphemeris(work, &records);
     if (!why.empty())
@@ -740,7 +748,8 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     Say(progress, "the application's other tables and the help pages");
     if (!(why = WriteChronoKeywords(work, data, "HILITEMAJ", &spec.resources)).empty())
         return why;
-    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords, &spec)).empty() ||
+    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords,
+                                   PlanSampleAuthors(titles, sources, docs), keyTable, &spec)).empty() ||
         !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteAtlas(atlas, work + "\\chars.txt", data, out, &spec)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, data, keyTable, &spec)).empty())

@@ -51,7 +51,7 @@ const std::vector<RoomSpec>& Specs() {
           {"IMAGES", 'B', 0, "", {{"Images", {{"Images", "image"}, {"Impression", "impr"}}}}}}},
         {"SALLE_MUSIQUE_TITLE", "Salle de musique",
          {{"HISTOIRE", 'D', 0, "mus_histoire", {{"Sons", {{"Sons", "son"}, {"M\xE9" "dias", "m\xE9" "dia"}}}}},
-          {"GENEALOGIE", 'G', 0, "mus_genealogie", {{"Commandes", {{"Commandes", "commande"}}}}}}},
+          {"GENEALOGIE", 'G', 0, "mus_genealogie", {{"Commandes", {{"Commandes", "commande"}, {"Options", "option"}}}}}}},
         {"SALLE_SCIENCE_TITLE", "Salle des sciences",
          {{"MARS", 'A', 0, "sci_mars", {{"Calcul", {{"Fonctions", "fonction"}, {"Nombres", "nombre"}}}}},
           {"COMMANDES", 'D', 0, "",
@@ -169,10 +169,16 @@ void AddSampleRoomRecords(const std::vector<SampleRoom>& rooms, size_t documents
                 record = addList(tab.groups.at(0).second.at(0).docs);
                 break;
             case 'G': {
-                const SampleRoomEntry& e = tab.groups.at(0).second.at(0);
-                long next = addText(Lines({{e.label, std::to_string(addList(e.docs))}}));
-                for (int level = 5; level >= 1; --level)
-                    next = addText(Lines({{tab.groups.at(0).first + " " + std::to_string(level), std::to_string(next)}}));
+                // Six chained records: each line of a level names the record
+                // of the next; the deepest lines name the entries' links.
+                std::vector<std::pair<std::string, std::string>> deepest;
+                for (const SampleRoomEntry& e : tab.groups.at(0).second)
+                    deepest.push_back({e.label, "0:" + std::to_string(addList(e.docs))});
+                long next = addText(Lines(deepest));
+                for (int level = 5; level >= 1; --level) {
+                    const std::string name = tab.groups.at(0).first + " " + std::to_string(level);
+                    next = addText(Lines({{name, std::to_string(next)}, {name + " (suite)", std::to_string(next)}}));
+                }
                 record = next;
                 break;
             }

@@ -28,13 +28,6 @@ namespace {
 
 const char kFile[] = "LR_RechAZ";
 const long kLinkHit = 3;
-// The field tells its links (the type-ahead) of its new text at once.
-void NotifyValue(AEditBox* field) {
-    AKindSet kinds;
-    kinds.add(kUpdateValue);
-    field->notify(kinds);
-}
-
 }  // namespace
 
 LR_RechAZ::LR_RechAZ() {
@@ -122,12 +115,7 @@ void LR_RechAZ::openIndexList(const char* key, AEditBox* field) {
             queueUpdate(0);
             return;
         }
-        auto* getter = CheckAlloc(new (std::nothrow) ASVStandardLexLineGetter(index, AString()), kFile, 184);
-        setLineGetter(getter);
-        ARenderer* renderer = listView->renderer();
-        renderer->setSourceModel(getter, nullptr);
-        renderer->enableTables('*');
-        listView->redraw(true);
+        ShowLexiconRows(this, CheckAlloc(new (std::nothrow) ASVStandardLexLineGetter(index, AString()), kFile, 184));
         typeAhead = CheckAlloc(new (std::nothrow) ASVSearchInList(this, kEditId, kListCommand, index, 0), kFile, 193);
         AObject::completeNew(typeAhead);
         if (field)
@@ -138,26 +126,7 @@ void LR_RechAZ::openIndexList(const char* key, AEditBox* field) {
 
 void LR_RechAZ::updatePane() {
     LRPane::updatePane();
-    AppState* cur = currentState();
-    ALeftState* left = leftState();
-    if (edit && left && left->fNew) {
-        edit->setText("");
-        selFirst = 0;
-        selLast = -2;
-        NotifyValue(edit);
-        edit->becomeTarget(0);
-    } else if (edit && left && left->fHisto) {
-        edit->setText(left->getUserTxtInfo(kTextKey).c_str());
-        selFirst = left->fUserInfo.slot(kSelFirstKey);
-        selLast = left->fUserInfo.slot(kSelLastKey);
-        NotifyValue(edit);
-    }
-    SelectListRun(listView, selFirst, selLast);
-    if (selLast < 0 && cur)
-        cur->fTemporaire = cur->fLink == 0 ? 1 : 0;
-    if (edit)
-        edit->becomeTarget(0);
-    queueUpdate(0);
+    RestoreTypedList(this, edit, kTextKey);
 }
 
 void LR_RechAZ::openClickedLine(ARendererView* view) {

@@ -6,9 +6,12 @@
 
 #include "app/frame/Frame1.h"
 #include "app/frame/SVPane.h"
+#include "app/lists/ListPane.h"
 #include "app/state/AppState.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
+#include "framework/components/AKindSet.h"
+#include "framework/controls/AEditBox.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 
@@ -104,4 +107,45 @@ void OpenClickedAddress(SVPane& pane, ARendererView* view) {
         return;
     }
     OpenAs(&pane, n, kWebPage, -1, KeepRight(&pane));
+}
+
+void ShowLexiconRows(ListPane* list, ALineGetter* getter) {
+    list->setLineGetter(getter);
+    ARendererView* view = list->getListView();
+    ARenderer* renderer = view ? view->renderer() : nullptr;
+    if (!renderer)
+        return;
+    renderer->setSourceModel(getter, nullptr);
+    if (getter) {
+        renderer->enableTables('*');
+        view->redraw(true);
+    }
+}
+
+void RestoreTypedList(ListPane* list, AEditBox* field, int16_t textKey) {
+    AppState* cur = list->currentState();
+    ALeftState* left = list->leftState();
+    // The field tells its links (the type-ahead) of its new text at once.
+    auto notify = [field] {
+        AKindSet kinds;
+        kinds.add(kUpdateValue);
+        field->notify(kinds);
+    };
+    if (field && left && left->fNew) {
+        field->setText("");
+        list->selFirst = 0;
+        list->selLast = -2;
+        notify();
+    } else if (field && left && left->fHisto) {
+        field->setText(left->getUserTxtInfo(textKey).c_str());
+        list->selFirst = left->fUserInfo.slot(list->selFirstKey);
+        list->selLast = left->fUserInfo.slot(list->selLastKey);
+        notify();
+    }
+    SelectListRun(list->getListView(), list->selFirst, list->selLast);
+    if (list->selLast < 0 && cur)
+        cur->fTemporaire = cur->fLink == 0 ? 1 : 0;
+    if (field)
+        field->becomeTarget(0);
+    list->queueUpdate(0);
 }

@@ -6,8 +6,11 @@
 
 #include "base/object/AString.h"
 
+class AEditBox;
+class ALineGetter;
 class ARendererView;
 class DockLCRPane;
+class ListPane;
 class SVPane;
 
 // Selects rows first .. last of the view's list renderer; a negative last,
@@ -29,3 +32,12 @@ void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view);
 // The click on an online row: its address's document opens as a web page;
 // an address the application does not know beeps.
 void OpenClickedAddress(SVPane& pane, ARendererView* view);
+
+// The rows of a lexicon in an index list: getter becomes the list's line
+// getter and its view's model, with the kytab tables of its rows.
+void ShowLexiconRows(ListPane* list, ALineGetter* getter);
+// The refresh of an index list with a typed text: a new left part empties
+// the field and the selection, a part from the history restores the text
+// (under textKey) and the selection; the selection is shown (none makes the
+// state temporary unless it is a link) and typing goes to the field.
+void RestoreTypedList(ListPane* list, AEditBox* field, int16_t textKey);

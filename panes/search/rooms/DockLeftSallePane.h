@@ -101,6 +101,36 @@ public:
     LRSalle_NET* netList = nullptr;     // item 2040, not owned
 
 protected:
+    // The level machinery the letter panes share (defined with the chain reading).
+    // Record of level k's popup text: 1144 + 4k; its chosen row 1145 + 4k.
+    static int16_t recordKey(int16_t k) { return static_cast<int16_t>(1144 + 4 * k); }
+    static int16_t rowKey(int16_t k) { return static_cast<int16_t>(1145 + 4 * k); }
+    // Wanted for a room of letter with source (-1: any source).
+    bool wantedFor(char letter, int16_t source);
+    // Keeps the level texts 2031.. as the items of levels 1..count, with their help.
+    void prepareLevelItems(int16_t count);
+    // The popup texts of levels 1..count, each level's record read from the
+    // value chosen at the level above; a broken chain leaves the deeper empty.
+    void loadChainTexts(int16_t count);
+    // Labels and values of levels 1..count from the records of a fresh state.
+    void readChainLevels(int16_t count);
+    // Key text and levels 1..count as saved with a restored state.
+    void restoreSavedLevels(int16_t count);
+    void showLevelLabels(int16_t count);
+    // 5 when level k's value reads as a non-zero number, else 1.
+    int16_t levelStatus(int16_t k) const;
+    // The popup of level k under button, reporting through callBack.
+    void openLevelPopup(int16_t k, AComponent* button, APopupTreeCallBack* callBack);
+    // Stacks the index or main list (fixed when first is the index), the main
+    // list and the partner list (hidden) from margin, then the saved mask.
+    void placeLists(int32_t margin, ListPane* fixed, ListPane* main, ListPane* partner);
+    // Makes the typed item (null when absent or of another class).
+    template <class T>
+    T* itemOf(int16_t id) {
+        AClusterItem* item = findItem(id, false);
+        return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
+    }
+
     AString netKey;
     Level levels[kLevels];
     APopupTreeCallBack* popupCallBack = nullptr;  // one reference held

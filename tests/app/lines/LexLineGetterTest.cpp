@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/lines/ASVAuteurLexLineGetter.h"
 #include "app/lines/ASVLexLineGetter.h"
 #include "base/object/ARefObj.h"
 #include "tests/app/lines/LexIndexSupport.h"
@@ -35,6 +36,26 @@ TEST(LexLineGetters, TableRowsEscapeTheNameAndKeepTheKey) {
         {"", Cell("")},
     };
     ASVTableLineGetterCallBack callBack;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        EXPECT_EQ(c.row, callBack.formatLine(0, AString(c.raw), 0).c_str());
+    }
+}
+
+TEST(LexLineGetters, AuthorRowsDropTheNamesPadding) {
+    struct Case {
+        const char* raw;
+        std::string row;
+    } cases[] = {
+        {"Ann Lee   #0:5\r\n", Cell("Ann Lee") + "0:5"},
+        {"Ann Lee#0:5", Cell("Ann Lee") + "0:5"},
+        {"Ann Lee  ", Cell("Ann Lee")},
+        {"   #0:1", Cell("") + "0:1"},
+        {"#0:2", Cell("") + "0:2"},
+        {"Ann  Lee #x # y", Cell("Ann  Lee") + "x # y"},
+        {"", Cell("")},
+    };
+    ASVAuteurLineGetterCallBack callBack;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.raw);
         EXPECT_EQ(c.row, callBack.formatLine(0, AString(c.raw), 0).c_str());
