@@ -176,6 +176,23 @@ class ReaderLayouts(unittest.TestCase):
                     unfocusable.append("%s:%d" % (name, t.line))
         self.assertEqual(unfocusable, [])
 
+    # A picture file the reader does not link stops it at start when a layout
+    # names one of its pictures.
+    def test_the_reader_links_every_picture_file(self):
+        root = os.path.join(HERE, "..", "..")
+        with open(os.path.join(root, "app", "main", "CMakeLists.txt"), encoding="utf-8") as f:
+            reader = f.read()
+        with open(os.path.join(root, "cmake", "SvResources.cmake"), encoding="utf-8") as f:
+            lists = f.read()
+        linked = reader
+        for var in ("SV_FRAME_BITMAPS", "SV_DOCKLEFT_BITMAPS"):
+            if "${%s}" % var in reader:
+                start = lists.index("set(%s " % var)
+                linked += lists[start:lists.index(")", start)]
+        missing = [name for name in sorted(os.listdir(os.path.join(root, "resources")))
+                   if name.endswith(".rc") and "resources/" + name not in linked]
+        self.assertEqual(missing, [])
+
     # The reader links every picture file; two pictures under one number lose
     # one of them, and which one depends on the link order.
     def test_picture_numbers_are_unique(self):
