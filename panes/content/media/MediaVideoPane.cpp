@@ -248,7 +248,8 @@ void MediaVideoPane::fastForward() {
 }
 
 bool MediaVideoPane::isStopped() {
-    return viewer_ && !isPlaying();
+    // Without a movie the play button is disabled too, not offered.
+    return movie() && !isPlaying();
 }
 
 bool MediaVideoPane::isPlaying() {
