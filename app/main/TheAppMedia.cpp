@@ -49,7 +49,7 @@ public:
         long position = info.fCdBase >= 0 ? app_.findBaseField(info.fCdBase, field) : -1;
         AppDataManager* data = app_.getDataManager();
         ASearchBase* base = position >= 0 && data ? data->getBase(info.fCdBase) : nullptr;
-        if (!base || info.fRecord < 0)
+        if (!base || info.fRecord < 0 || info.fRecord >= base->getRecordCount(static_cast<short>(position)))
             return false;
         *folder = base->getFileSpec(static_cast<short>(position)).parent(false).path();
         *text = base->getText(static_cast<short>(position), info.fRecord, 1);
