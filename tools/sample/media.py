@@ -74,7 +74,7 @@ def main(argv):
                 ["ffmpeg", "-v", "error", "-y", "-loop", "1", "-i", os.path.join(out, "images", picture), "-t",
                  str(SECONDS), "-r", "10", "-vf",
                  "scale=320:240:force_original_aspect_ratio=decrease,pad=320:240:(ow-iw)/2:(oh-ih)/2,hue=h=t*90",
-                 "-c:v", "mjpeg", "-q:v", "4", "-pix_fmt", "yuvj420p", "-an", target + ".tmp.mov"])
+                 "-c:v", "mjpeg", "-q:v", "6", "-pix_fmt", "yuvj444p", "-an", target + ".tmp.mov"])
             os.replace(target + ".tmp.mov", target)
         if dcr:
             write_if_changed(os.path.join(out, "data", "DCR", dcr), b"director stand-in\r\n")

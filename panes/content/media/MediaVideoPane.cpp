@@ -159,8 +159,9 @@ bool MediaVideoPane::openVideo(long docNo, int16_t load) {
     }
     AMovieFile file;
     file.spec = AFileSpec(video.c_str());
-    if ((viewer_->setMovie(file) & 0xFFFF) != 0 || !movie()) {
-        LogVideo("film illisible", docNo, video.c_str());
+    long code = viewer_->setMovie(file);
+    if ((code & 0xFFFF) != 0 || !movie()) {
+        LogVideo(("film illisible, code " + std::to_string(code & 0xFFFF)).c_str(), docNo, video.c_str());
         viewer_->closeMovie();
         return false;
     }

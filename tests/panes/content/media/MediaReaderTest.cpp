@@ -28,6 +28,7 @@
 #include "panes/content/media/MediaImagePane.h"
 #include "panes/content/media/MediaPane.h"
 #include "panes/content/media/MediaVideoPane.h"
+#include "web/movie/AMovie.h"
 #include "panes/content/media/MediaWin.h"
 #include "panes/docks/print/ASVJpegPreviewDlg.h"
 #include "search/facade/ADataLocation.h"
@@ -110,6 +111,7 @@ bool ReadPpm(const std::string& path, long w, long h, std::vector<uint8_t>* out)
 
 class MediaReaderTest : public SampleReaderTest {
 protected:
+    MediaReaderTest() { withMovies = true; }
     void settle() {
         for (int i = 0; i < 20; ++i) {
             ADisplayServices::current().flushLayouts();
