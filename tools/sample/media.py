@@ -22,23 +22,14 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
+from movies import write_if_changed
+
 FONT = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"
 SECONDS = 4
 VIDEOS = [("video0.mov", "video0.dcr", 8, "Vid\xe9o : {}"), ("video1.mov", "", 9, "Vid\xe9o : {}")]
 FLASH = [("anim0.swf", 11, "Animation : les saisons", ["Printemps", "\xc9t\xe9", "Automne", "Hiver"],
           [(120, 200, 90), (240, 200, 60), (200, 120, 50), (150, 170, 220)]),
          ("anim1.swf", 16, "Animation : avant et apr\xe8s", ["Avant", "Apr\xe8s"], [(90, 90, 160), (160, 90, 90)])]
-
-
-def write_if_changed(path, data):
-    if os.path.exists(path):
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    tmp = path + ".tmp"
-    with open(tmp, "wb") as f:
-        f.write(data)
-    os.replace(tmp, path)
 
 
 def frame_png(label, colour, n, total):

@@ -1,6 +1,8 @@
 // The media window's services: the installed one and the default.
 #include "panes/content/media/AMediaApp.h"
 
+#include <windows.h>
+
 namespace {
 
 AMediaApp g_default;
@@ -14,6 +16,12 @@ AMediaApp& AMediaApp::current() {
 
 void AMediaApp::install(AMediaApp* app) {
     g_installed = app;
+}
+
+void AMediaApp::forgetTempFile(AString& path) {
+    if (!path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        registerTempFile(path.c_str());
+    path = AString();
 }
 
 int16_t ComputeZoomPercent(long bw, long bh, long pw, long ph) {

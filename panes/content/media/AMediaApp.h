@@ -91,6 +91,8 @@ public:
         return AString();
     }
     virtual void registerTempFile(const char* path) { (void)path; }
+    // An existing file goes to registerTempFile; the path is emptied.
+    void forgetTempFile(AString& path);
     // The application's text renderer installed in the view (which holds it), or null.
     virtual ARenderer* createTextRenderer(ARendererView* view, long sheet) {
         (void)view, (void)sheet;

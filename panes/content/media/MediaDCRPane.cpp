@@ -101,7 +101,5 @@ void MediaDCRPane::loadMovie(long docNo) {
 }
 
 void MediaDCRPane::releasePage() {
-    if (!pageFile_.empty() && GetFileAttributesA(pageFile_.c_str()) != INVALID_FILE_ATTRIBUTES)
-        AMediaApp::current().registerTempFile(pageFile_.c_str());
-    pageFile_ = AString();
+    AMediaApp::current().forgetTempFile(pageFile_);
 }

@@ -23,12 +23,6 @@ AString Javascript(const char* function, const std::string& argument) {
     return AString((std::string("javascript:") + function + "(" + argument + ")").c_str());
 }
 
-void ForgetFile(AString& path) {
-    if (!path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        AMediaApp::current().registerTempFile(path.c_str());
-    path = AString();
-}
-
 }  // namespace
 
 int16_t AMediaFlashPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event) {
@@ -137,8 +131,8 @@ void MediaFlashPane::updatePane() {
 }
 
 void MediaFlashPane::releaseTempFiles() {
-    ForgetFile(movieFile_);
-    ForgetFile(pageFile_);
+    AMediaApp::current().forgetTempFile(movieFile_);
+    AMediaApp::current().forgetTempFile(pageFile_);
 }
 
 void MediaFlashPane::showMedia(long docNo) {
