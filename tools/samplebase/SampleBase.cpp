@@ -213,6 +213,8 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {"HTMLFLASH100WIN", "modeles/flash100.html"},
                         {"HTMLFLASHSALLEWIN", "modeles/flashsalle.html"},
                         {"HTMLFLASHMEDIAWIN", "modeles/flashmedia.html"},
+                        {"HTMLDCRMEDIAWIN", "modeles/dcrmedia.html"},
+                        {"DCRLAUNCHERWIN", "modeles/dcrlauncher.html"},
                         {"HTMLFLASHACCUEILWIN", "modeles/flashaccueil.html"},
                         {"SALLE_ACCUEIL", "accueil.swf"},
                         {"ACCUEIL_W", "1024"},

@@ -307,3 +307,27 @@ TEST_F(MediaReaderTest, ASampleFlashAnimationShowsItsSecondFrame) {
         EXPECT_FALSE(Canvas::saveWindow(window()->getHWnd(), "media-window-flash", [&] { settle(); }).empty());
     });
 }
+
+TEST_F(MediaReaderTest, TheDirectorPageIsWrittenFromTheSampleTemplates) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    if (app->findTemplateFile("HTMLDCRMEDIAWIN").empty())
+        GTEST_SKIP() << "a sample without the Director templates";
+    guarded([&] {
+        AString page = app->fillVideoTemplate("HTMLDCRMEDIAWIN", "DCRLAUNCHERWIN", AString("C:\\v\\film.mov"),
+                                              AString("C:\\d\\film.dcr"), AString("Film <1>"));
+        ASSERT_FALSE(page.empty());
+        std::ifstream in(page.c_str(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string html = text.str();
+        for (const char* marker : {"_TO_REPLACE>", "<title></title>"})
+            EXPECT_EQ(std::string::npos, html.find(marker)) << marker;
+        EXPECT_NE(std::string::npos, html.find("<title>Film &lt;1&gt;</title>"));
+        EXPECT_NE(std::string::npos, html.find("src=\"File:///C:/d/film.dcr\"")) << html;
+        EXPECT_NE(std::string::npos, html.find("video=\"File:///C:/v/film.mov\"")) << html;
+        size_t launcher = html.find("launcher=\"File:///");
+        ASSERT_NE(std::string::npos, launcher) << html;
+        EXPECT_NE(std::string::npos, html.find(".html\"", launcher)) << "the launcher page's address";
+    });
+}
