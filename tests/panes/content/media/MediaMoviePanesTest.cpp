@@ -46,6 +46,8 @@ public:
         loaded.clear();
         return out;
     }
+    // The display flag the view's handlers read.
+    void setVisibleFlag(bool on) { setBit(kVisible, on); }
     std::vector<std::string> loaded;
 };
 
@@ -357,6 +359,30 @@ TEST_F(MediaMovieTest, TheFlashPageIsBlackAndTheMovieIsDrivenOnlyOnceLoaded) {
     EXPECT_EQ("javascript:play();javascript:stopAndRewind();javascript:gotoframe(2);javascript:zoom(66);"
               "javascript:zoom(0);",
               view->take());
+    // Every message the shown movie raises is taken, a frame change included,
+    // and only the title of the other events.
+    struct Event {
+        const char* name;
+        const char* data;
+        bool visible;
+        int16_t taken;
+    } const events[] = {{"Observe", "framechange=3", true, 1}, {"Observe", "FSCommand:stop", true, 1},
+                        {"UpdateTitle", "", true, 1},
+                        {"UpdateProgress", "", true, 0}};
+    for (const Event& e : events) {
+        SCOPED_TRACE(std::string(e.name) + " " + e.data);
+        view->setVisibleFlag(e.visible);
+        AMozillaObserveEvent observe;
+        observe.data = e.data;
+        AMozillaUpdateTitleEvent title;
+        AMozillaUpdateProgressEvent progress;
+        AMozillaEvent* event = std::string(e.name) == "Observe" ? static_cast<AMozillaEvent*>(&observe)
+                               : std::string(e.name) == "UpdateTitle" ? static_cast<AMozillaEvent*>(&title)
+                                                                      : static_cast<AMozillaEvent*>(&progress);
+        EXPECT_EQ(e.taken, view->dispatchEvent(event));
+        settle();
+    }
+    view->setVisibleFlag(true);
     // The media pane's zoom steps are the configuration's with 100 inserted.
     EXPECT_STREQ("ZOOM", pane(window)->zoomText().c_str());
     EXPECT_EQ(4, pane(window)->scales().count());
