@@ -100,12 +100,14 @@ set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_
   # The media window, which the reader opens over the main window.
   ${CMAKE_SOURCE_DIR}/resources/Media.layout ${CMAKE_SOURCE_DIR}/resources/MediaPane.layout
   ${CMAKE_SOURCE_DIR}/resources/MediaImage.layout ${CMAKE_SOURCE_DIR}/resources/MediaTooltips.strings
-  ${CMAKE_SOURCE_DIR}/resources/MediaDockRight.layout ${CMAKE_SOURCE_DIR}/resources/MediaDockRightArt.layout)
+  ${CMAKE_SOURCE_DIR}/resources/MediaDockRight.layout ${CMAKE_SOURCE_DIR}/resources/MediaDockRightArt.layout
+  ${CMAKE_SOURCE_DIR}/resources/MediaVideo.layout ${CMAKE_SOURCE_DIR}/resources/MediaFlash.layout
+  ${CMAKE_SOURCE_DIR}/resources/MEDIADCR.layout)
 # The class tables and pictures the reading screen's panes need beside the application's.
 set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/movie/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt)

@@ -284,6 +284,12 @@ public:
     // template); the copyright follows the legend after two line breaks. "" when
     // the template is missing or the page cannot be written.
     AString fillMediaTemplate(const char* templateName, const AMediaPageValues& values, const AString& copyright);
+    // The Director page: the template the page key names with the video, the
+    // Director file, the launcher page (written from the launcher key's
+    // template) and the title; a registered temporary ".html" file. Missing
+    // templates are assertions.
+    AString fillVideoTemplate(const char* pageKey, const char* launcherKey, const AString& video,
+                              const AString& director, const AString& title);
 
     // The main window and its navigation (the frame's services).
     // The main window, or null before it opens and after it closes.
@@ -376,6 +382,10 @@ public:
     // extension; its path, empty when it could not be written.
     AString extractRecordToTemp(short base, short table, long record, const char* extension);
     AString writeMediaPage(const char* templatePath, const AMediaPageValues& values, const std::string& legendHtml);
+    // The template's text (a missing one is an assertion); empty when unreadable.
+    AString readTemplate(const char* key);
+    // The text as a new registered temporary ".html" file; its path, empty on failure.
+    AString writeTempPage(const std::string& text);
     void installWorkspaceWindows();
     void removeWorkspaceWindows();
     void installFlashServices();

@@ -283,6 +283,24 @@ AString TheApp::writeMediaPage(const char* templatePath, const AMediaPageValues&
         text.replace(open + 7, close - open - 7, title);
     ReplaceAll(text, "<DOCTITLE_TO_REPLACE>", EscapeHtml(v.title.c_str()));
     ReplaceAll(text, "<LEGEND_TO_REPLACE>", legendHtml);
+    return writeTempPage(text);
+}
+
+AString TheApp::readTemplate(const char* key) {
+    std::string text;
+    HANDLE in = CreateFileA(getTemplateFile(key).path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return AString();
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (1u << 20))
+        text.append(buffer, got);
+    CloseHandle(in);
+    return AString(text.c_str());
+}
+
+AString TheApp::writeTempPage(const std::string& text) {
     std::string folder = WithSlash(getTempDir().path().c_str());
     static unsigned serial = 0;
     for (int tries = 0; tries < 100; ++tries) {

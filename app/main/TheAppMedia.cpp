@@ -15,6 +15,7 @@
 #include "panes/content/article/DocKycfPane.h"
 #include "panes/content/media/AMediaApp.h"
 #include "panes/content/media/MediaWin.h"
+#include "search/facade/ASearchBase.h"
 
 namespace {
 
@@ -34,6 +35,32 @@ public:
         if (table < 0 || info.fRecord < 0 || !app_.ensureDocumentDisc(docNo))
             return AString();
         return app_.extractRecordToTemp(info.fCdBase, static_cast<short>(table), info.fRecord, ".img");
+    }
+    AString extractMovie(long docNo) override {
+        ADocRefInfo info = getDocRefInfo(docNo);
+        long table = info.fCdBase >= 0 ? app_.findBaseField(info.fCdBase, "DOC") : -1;
+        if (table < 0 || info.fRecord < 0 || !app_.ensureDocumentDisc(docNo))
+            return AString();
+        return app_.extractRecordToTemp(info.fCdBase, static_cast<short>(table), info.fRecord, ".swf");
+    }
+    bool getDocField(long docNo, const char* field, AString* text, AString* folder) override {
+        *text = *folder = AString();
+        ADocRefInfo info = getDocRefInfo(docNo);
+        long position = info.fCdBase >= 0 ? app_.findBaseField(info.fCdBase, field) : -1;
+        AppDataManager* data = app_.getDataManager();
+        ASearchBase* base = position >= 0 && data ? data->getBase(info.fCdBase) : nullptr;
+        if (!base || info.fRecord < 0 || info.fRecord >= base->getRecordCount(static_cast<short>(position)))
+            return false;
+        *folder = base->getFileSpec(static_cast<short>(position)).parent(false).path();
+        *text = base->getText(static_cast<short>(position), info.fRecord, 1);
+        return true;
+    }
+    AString makeMediaPage(const char* key, const AMediaPageValues& values) override {
+        return app_.makeMediaPage(key, values);
+    }
+    AString fillVideoTemplate(const char* pageKey, const char* launcherKey, const AString& video,
+                              const AString& director, const AString& title) override {
+        return app_.fillVideoTemplate(pageKey, launcherKey, video, director, title);
     }
     bool hasReferenceBase() override { return app_.usesReferenceFile(); }
     bool isNetworkInstall() override { return app_.isNetworkInstall(); }
@@ -72,6 +99,14 @@ private:
 void TheApp::installMediaServices() {
     media_.reset(CheckAlloc(new (std::nothrow) TheAppMedia(*this), "theapp", __LINE__));
     AMediaApp::install(media_.get());
+}
+
+AString TheApp::fillVideoTemplate(const char* pageKey, const char* launcherKey, const AString& video,
+                                  const AString& director, const AString& title) {
+    std::string videoUrl = PathToFileUrl(video.c_str()).c_str(), dcrUrl = PathToFileUrl(director.c_str()).c_str();
+    AString launcher = writeTempPage(FillVideoPage(readTemplate(launcherKey).c_str(), videoUrl, dcrUrl, "", title.c_str()));
+    std::string launcherUrl = launcher.empty() ? "" : PathToFileUrl(launcher.c_str()).c_str();
+    return writeTempPage(FillVideoPage(readTemplate(pageKey).c_str(), videoUrl, dcrUrl, launcherUrl, title.c_str()));
 }
 
 void TheApp::removeMediaServices() {

@@ -61,6 +61,9 @@ if stale "$work/atlas/maps.txt" "$src/.unpacked" "$root/tools/sample/atlas.py" "
   "$python" "$root/tools/sample/atlas.py" "$src" "$work"
 fi
 
+# The video and Flash media documents: ffmpeg's movies of a few pictures, stand-in animations.
+"$python" "$root/tools/sample/media.py" "$work" "$out"
+
 stage 3 "builder: the samplebase tool"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
 cmake --build "$build" --target samplebase sv_dico_library sv_projit >/dev/null
@@ -68,7 +71,8 @@ tool=$build/tools/samplebase/samplebase.exe
 source "$root/tools/wine-env.sh"
 
 stage 4 "base: tables, word index, A-to-Z index, thesaurus, stop list, descriptor"
-if stale "$work/.built" "$work/.done" "$work/ephem/days.txt" "$tool" "$work/atlas/maps.txt" || [ ! -f "$out/sv.sgm" ]; then
+if stale "$work/.built" "$work/.done" "$work/ephem/days.txt" "$tool" "$work/atlas/maps.txt" "$work/media.txt" ||
+  [ ! -f "$out/sv.sgm" ]; then
   wine "$tool" build "$(winpath "$work")" "$(winpath "$out")"
   touch "$work/.built"
 fi

@@ -57,7 +57,17 @@ PRINT_TEMPLATE = """<html><head><title></title></head>
 <p><LEGEND_TO_REPLACE></p>
 </body></html>
 """
-TEMPLATES = {"vide.html": "<html><head><title></title></head><body></body></html>\n",
+# The Director movie's page and its launcher: the video, the Director file and the launcher's address.
+DCR_TEMPLATE = """<html><head><title></title></head>
+<body bgcolor="#000000">
+<embed src="<DCR_FILENAME_TO_REPLACE>" type="application/x-director" video="<VIDEO_FILENAME_TO_REPLACE>"
+ launcher="<LAUNCHER_FILENAME_TO_REPLACE>">
+</body></html>
+"""
+LAUNCHER_TEMPLATE = """<html><head><title></title></head>
+<body><a href="<DCR_FILENAME_TO_REPLACE>"><VIDEO_FILENAME_TO_REPLACE></a></body></html>
+"""
+TEMPLATES = {"dcrmedia.html": DCR_TEMPLATE, "dcrlauncher.html": LAUNCHER_TEMPLATE, "vide.html": "<html><head><title></title></head><body></body></html>\n",
              "flash100.html": TEMPLATE, "flashsalle.html": TEMPLATE, "flashmedia.html": TEMPLATE,
              "flashaccueil.html": TEMPLATE, "flashMediaPrint.html": PRINT_TEMPLATE}
 

@@ -277,6 +277,8 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {"HTMLFLASH100WIN", "modeles/flash100.html"},
                         {"HTMLFLASHSALLEWIN", "modeles/flashsalle.html"},
                         {"HTMLFLASHMEDIAWIN", "modeles/flashmedia.html"},
+                        {"HTMLDCRMEDIAWIN", "modeles/dcrmedia.html"},
+                        {"DCRLAUNCHERWIN", "modeles/dcrlauncher.html"},
                         {"HTMLFLASHACCUEILWIN", "modeles/flashaccueil.html"},
                         {"SALLE_ACCUEIL", "accueil.swf"},
                         {"ACCUEIL_W", "1024"},
@@ -375,7 +377,18 @@ const int kFigures = 2;
 // The picture's file lies in the installation's "images" folder.
 struct SamplePicture {
     std::string name, dim, caption, page;
+    // A media document of "media.txt" (tools/sample/media.py) instead: its
+    // base, document type and icon type, the file stored in its DOC record
+    // and its VIDNAME and DCRNAME fields.
+    std::string base = "FIG", type = "1", icon = "2", docFile, video, director;
 };
+
+SamplePicture Picture(const std::string& name, const std::string& dim, const std::string& caption,
+                      const std::string& page) {
+    SamplePicture p;
+    p.name = name, p.dim = dim, p.caption = caption, p.page = page;
+    return p;
+}
 
 // The pictures of the work folder's list; none when there is no list (the
 // tests' small samples).
@@ -394,7 +407,20 @@ std::vector<SamplePicture> ReadPictures(const std::string& work) {
             at = tab + 1;
         }
         if (f.size() >= 4 && !f[0].empty() && f[1].find(':') != std::string::npos)
-            out.push_back(SamplePicture{f[0], f[1], f[2].empty() ? f[3] : f[2], f[3]});
+            out.push_back(Picture(f[0], f[1], f[2].empty() ? f[3] : f[2], f[3]));
+    }
+    // The video and Flash documents follow the pictures, a line:
+    //   base TAB type TAB icon TAB record file TAB video TAB director TAB caption
+    if (!LoadFile(work + "\\media.txt", &text))
+        return out;
+    for (const std::string& line : Lines(text)) {
+        std::vector<std::string> f = Fields(line);
+        if (f.size() < 7 || (f[0] != "VIDEOS" && f[0] != "MEDIA"))
+            continue;
+        SamplePicture media = Picture(f[4].empty() ? f[3] : f[4], "", f[6], f[6]);
+        media.base = f[0], media.type = f[1], media.icon = f[2], media.video = f[4], media.director = f[5];
+        media.docFile = f[3].empty() ? "" : work + "\\" + f[3];
+        out.push_back(media);
     }
     return out;
 }
@@ -472,6 +498,10 @@ const std::vector<GuidePage>& GuidePages() {
 //   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
 //   FIG records 2 and on: the pictures, their file in DOC, caption in TITLE
 //                 and LEG, "w:h" in DIM and copyright text 4
+//   VIDEOS, MEDIA records 0 and on: the videos and the Flash animations of
+//                 "media.txt", their video and Director file names in
+//                 VIDNAME and DCRNAME (under the data folder's "VIDEOS"
+//                 and "DCR"), an animation's movie in DOC
 std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles, const std::string& images,
                                                                 const std::vector<SamplePicture>& pictures) {
     size_t documents = articles + kFigures + pictures.size();
@@ -522,6 +552,25 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
     r["FIG:COPYRIGHT"] = {"", "abc"};
     for (const SamplePicture& picture : pictures) {
         std::string bytes;
+        if (picture.base != "FIG") {
+            // A media document: its record in its own base.
+            if (!picture.docFile.empty())
+                LoadFile(picture.docFile, &bytes);
+            const std::string b = picture.base + ":";
+            r[b + "DOC"].push_back(bytes);
+            r[b + "EXT"].push_back(picture.name);
+            r[b + "TITLE"].push_back(picture.caption);
+            r[b + "LEG"].push_back(picture.caption);
+            r[b + "VIDNAME"].push_back(picture.video);
+            r[b + "DCRNAME"].push_back(picture.director);
+            r[b + "COPYRIGHT"].push_back("abcd");
+            if (picture.base == "MEDIA") {
+                r[b + "DIM"].push_back("400:300");
+                r[b + "APPNAME"].push_back("");
+                r[b + "ININAME"].push_back("");
+            }
+            continue;
+        }
         LoadFile(images + "\\" + picture.name, &bytes);
         r["FIG:DOC"].push_back(bytes);
         r["FIG:EXT"].push_back(picture.name);
@@ -535,7 +584,7 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
         rows.assign(documents, "");
         if (std::string(table) == "HDFILES:ICONTYPE")
             for (size_t n = 0; n < documents; ++n)
-                rows[n] = n < articles ? "1" : n < articles + kFigures ? "8" : "2";
+                rows[n] = n < articles ? "1" : n < articles + kFigures ? "8" : pictures[n - articles - kFigures].icon;
     }
     r["HDFILES:CHRHDG"][0] = "abcd";
     std::vector<std::string>& thumbnails = r["GLB:DOCVIG"];
@@ -544,7 +593,7 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
         thumbnails[n] = ThumbnailBitmap(static_cast<int>(n - articles));
     std::vector<std::string>& infoBase = r["HDFILES:INFOBASE"];
     for (size_t n = 0; n < documents; ++n)
-        infoBase.push_back(n < articles ? "TEXT" : "FIG");
+        infoBase.push_back(n < articles ? "TEXT" : n < articles + kFigures ? "FIG" : pictures[n - articles - kFigures].base);
     for (const char* table : {"TEXT:STRUCT", "TEXT:STRUCTPOS", "TEXT:FORMULE", "TEXT:DECOUPE"})
         r[table].assign(articles, "");
     return r;
@@ -690,9 +739,15 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
                       " articles, time strips: " + std::to_string(outlines.strips.size()));
     // The figure documents follow the articles in the document tables only.
     std::vector<std::string> headings = titles;
+    std::map<std::string, long> mediaRecords;  // the next record of each media base
     for (size_t n = 0; n < kFigures + pictures.size(); ++n) {
         headings.push_back(n < kFigures ? "Figure " + std::to_string(n) : pictures[n - kFigures].caption);
-        infos.push_back("000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
+        const SamplePicture* media = n >= kFigures && pictures[n - kFigures].base != "FIG" ? &pictures[n - kFigures] : nullptr;
+        infos.push_back(media ? "000000000000000\t" + media->type + "\t" + std::to_string(mediaRecords[media->base]) +
+                                    "\t0\t0\t" + media->base + ":" + std::to_string(mediaRecords[media->base]) + "\t0\t"
+                              : "000000000000000\t1\t" + std::to_string(n) + "\t0\t0\tFIG:" + std::to_string(n) + "\t0\t");
+        if (media)
+            ++mediaRecords[media->base];
     }
     // Key 12: every figure has a caption (FIG:LEG), which the right dock shows.
     for (size_t n = titles.size(); n < infos.size(); ++n)

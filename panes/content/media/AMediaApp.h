@@ -9,8 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/state/ADocRef.h"
+#include "panes/content/article/AContentApp.h"
 #include "base/object/AString.h"
 
 class AHighlighter;
@@ -52,6 +54,33 @@ public:
         (void)docNo;
         return AString();
     }
+    // The document's movie record as a registered temporary ".swf" file; its
+    // path, empty when the record could not be had.
+    virtual AString extractMovie(long docNo) {
+        (void)docNo;
+        return AString();
+    }
+    // The text of the document's record in the named field of its base and
+    // the folder holding that field's data file; false (both empty) when the
+    // base has no such field.
+    virtual bool getDocField(long docNo, const char* field, AString* text, AString* folder) {
+        (void)docNo, (void)field;
+        *text = *folder = AString();
+        return false;
+    }
+    // A movie page from the template the key names, registered for deletion;
+    // its path, empty when the template is missing.
+    virtual AString makeMediaPage(const char* key, const AMediaPageValues& values) {
+        (void)key, (void)values;
+        return AString();
+    }
+    // The Director page from the templates the two keys name (below); its
+    // path, empty when a template is missing.
+    virtual AString fillVideoTemplate(const char* pageKey, const char* launcherKey, const AString& video,
+                                      const AString& director, const AString& title) {
+        (void)pageKey, (void)launcherKey, (void)video, (void)director, (void)title;
+        return AString();
+    }
     // Titles of the reference base read "prefix:rest".
     virtual bool hasReferenceBase() { return false; }
     virtual bool isNetworkInstall() { return false; }
@@ -62,6 +91,8 @@ public:
         return AString();
     }
     virtual void registerTempFile(const char* path) { (void)path; }
+    // An existing file goes to registerTempFile; the path is emptied.
+    void forgetTempFile(AString& path);
     // The application's text renderer installed in the view (which holds it), or null.
     virtual ARenderer* createTextRenderer(ARendererView* view, long sheet) {
         (void)view, (void)sheet;
@@ -95,3 +126,10 @@ public:
 // The percentage that fits a picture of pw x ph into a box of bw x bh, the
 // smaller of the two ratios; 100 when they are equal or either is empty.
 int16_t ComputeZoomPercent(long bw, long bh, long pw, long ph);
+
+// The Director page's text: the page template with its three markers
+// ("<VIDEO_FILENAME_TO_REPLACE>", "<DCR_FILENAME_TO_REPLACE>",
+// "<LAUNCHER_FILENAME_TO_REPLACE>") replaced by the addresses given and its
+// title element's text by the title (HTML-escaped).
+std::string FillVideoPage(std::string page, const std::string& video, const std::string& director,
+                          const std::string& launcher, const std::string& title);

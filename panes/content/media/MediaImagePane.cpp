@@ -120,9 +120,7 @@ void MediaImagePane::updatePane() {
 }
 
 void MediaImagePane::forgetTempPicture() {
-    if (!tempPicture_.empty() && GetFileAttributesA(tempPicture_.c_str()) != INVALID_FILE_ATTRIBUTES)
-        AMediaApp::current().registerTempFile(tempPicture_.c_str());
-    tempPicture_ = AString();
+    AMediaApp::current().forgetTempFile(tempPicture_);
 }
 
 bool MediaImagePane::showPicture(long docNo) {

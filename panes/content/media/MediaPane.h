@@ -59,6 +59,7 @@ public:
 
 class MediaPane : public SVPane, public AMediaPreviewOwner, public AMediaStatePane {
     SV_DECLARE_CLASS(MediaPane)
+    friend struct MediaPaneTestAccess;
 public:
     enum : int16_t {
         kDossier = 1048,
@@ -139,12 +140,17 @@ public:
     void setImagePane(MediaImagePane* pane) { imagePane_ = pane; }
     void setVideoControl(AMediaVideoControl* video) { video_ = video; }
     void setFlashControl(AMediaFlashControl* flash) { flash_ = flash; }
+    void setDirectorPane(SVPane* pane) { directorPane_ = pane; }
+    SVPane* directorPane() const { return directorPane_; }
     void setMediaFiles(const AString& video, const AString& director) {
         videoFile_ = video;
         directorFile_ = director;
     }
     void setPrintView(ADisplayComponent* view) { printView_ = view; }
     void setFrameToggle(int16_t on) { frameToggle_ = on; }
+    int16_t frameToggle() const { return frameToggle_; }
+    // Cleared by every showDocument and set nowhere: the Director pane's road stays closed.
+    int16_t externalMode() const { return externalMode_; }
 
     MediaImagePane* imagePane() const { return imagePane_; }
     ADisplayComponent* printView() const { return printView_; }
@@ -189,6 +195,7 @@ private:
     MediaImagePane* imagePane_ = nullptr;      // not owned
     AMediaVideoControl* video_ = nullptr;      // not owned
     AMediaFlashControl* flash_ = nullptr;      // not owned
+    SVPane* directorPane_ = nullptr;           // not owned
     AString videoFile_;
     AString directorFile_;
     int16_t frameToggle_ = 0;

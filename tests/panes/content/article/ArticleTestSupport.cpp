@@ -54,6 +54,8 @@ void SampleReaderTest::SetUp() {
 void SampleReaderTest::start() {
     app = new TheApp;
     app->setInstance(GetModuleHandleA(nullptr), "", SW_SHOWMAXIMIZED);
+    if (withMovies)
+        app->activateOtherInstance();
     AObject::completeNew(app);
     for (int i = 0; i < 500 && !(app->started() && app->getFrame()); ++i) {
         pump();

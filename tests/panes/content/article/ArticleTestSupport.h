@@ -90,6 +90,8 @@ protected:
     Frame1* frame = nullptr;  // null when the sample or the display is missing (skipReason says which)
     std::string skipReason;
     CaptureStream errors;
+    // The start loads the movie layer (beside the test) as the reader's own does.
+    bool withMovies = false;
 
 private:
     void start();

@@ -1,7 +1,8 @@
 // The media window in the real reader on the sample: a picture found by a
 // search opens in it with its caption, credit and zoom (pictures under
 // Xvfb), and pictures drawn at zoom 100 match another decoder's reading of
-// the same files.
+// the same files; a sample video plays with its transport and an animation
+// shows its second frame.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,8 +24,11 @@
 #include "docengine/render/ARendererViews.h"
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/display/ADisplayServices.h"
+#include "panes/content/media/MediaFlashPane.h"
 #include "panes/content/media/MediaImagePane.h"
 #include "panes/content/media/MediaPane.h"
+#include "panes/content/media/MediaVideoPane.h"
+#include "web/movie/AMovie.h"
 #include "panes/content/media/MediaWin.h"
 #include "panes/docks/print/ASVJpegPreviewDlg.h"
 #include "search/facade/ADataLocation.h"
@@ -107,6 +111,7 @@ bool ReadPpm(const std::string& path, long w, long h, std::vector<uint8_t>* out)
 
 class MediaReaderTest : public SampleReaderTest {
 protected:
+    MediaReaderTest() { withMovies = true; }
     void settle() {
         for (int i = 0; i < 20; ++i) {
             ADisplayServices::current().flushLayouts();
@@ -237,5 +242,92 @@ TEST_F(MediaReaderTest, PicturesAtZoom100MatchAnotherDecoder) {
             DeleteFileA(("Z:" + prefix + std::to_string(i) + ".ppm").c_str());
         }
         EXPECT_EQ(50, matched);
+    });
+}
+
+namespace {
+
+// The sample's video and Flash documents (tools/sample/media.py) follow its
+// pictures: two videos, then two Flash animations.
+long FirstMovingMedia(long firstPicture) {
+    return firstPicture + static_cast<long>(SamplePictures().size());
+}
+
+}  // namespace
+
+TEST_F(MediaReaderTest, ASampleVideoPlaysInTheMediaWindowWithItsTransport) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        long docNo = FirstMovingMedia(firstPicture());
+        if (app->getDataManager()->getDocRefInfo(docNo).getMediaKind() != MediaPane::kVideo)
+            GTEST_SKIP() << "a sample without its videos";
+        ASSERT_TRUE(app->openMediaWindow(docNo, 0, 0));
+        settle();
+        MediaPane* pane = window()->mediaPane();
+        auto* video = static_cast<MediaVideoPane*>(
+            window()->findDescendant(&MediaVideoPane::classRecord, nullptr)->castTo(&MediaVideoPane::classRecord));
+        ASSERT_TRUE(video && video->movie()) << "the sample's video opens";
+        EXPECT_NE(std::string::npos, std::string(pane->videoPath().c_str()).find("VIDEOS"));
+        EXPECT_NE(std::string::npos, std::string(pane->directorPath().c_str()).find("DCR")) << "its companion";
+        EXPECT_EQ(5, pane->commandStatus(MediaPane::kPlay, 0)) << "the window starts the video";
+        EXPECT_EQ(4000, video->movie()->getEndPosition());
+        Sleep(600);
+        settle();
+        EXPECT_FALSE(Canvas::saveWindow(window()->getHWnd(), "media-window-video", [&] { settle(); }).empty());
+        pane->doCommand(MediaPane::kStop, 0);
+        settle();
+        EXPECT_EQ(0, video->movie()->getCurrentPosition());
+        EXPECT_EQ(1, pane->commandStatus(MediaPane::kPlay, 0));
+        // The second video has no companion: the external player is off.
+        ASSERT_TRUE(app->openMediaWindow(docNo + 1, 0, 0));
+        settle();
+        EXPECT_TRUE(window()->mediaPane()->directorPath().empty());
+    });
+}
+
+TEST_F(MediaReaderTest, ASampleFlashAnimationShowsItsSecondFrame) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        long docNo = FirstMovingMedia(firstPicture()) + 2;
+        if (app->getDataManager()->getDocRefInfo(docNo).getMediaKind() != MediaPane::kFlash)
+            GTEST_SKIP() << "a sample without its animations";
+        ASSERT_TRUE(app->openMediaWindow(docNo, 0, 0));
+        for (int i = 0; i < 10; ++i)
+            settle();
+        auto* flash = static_cast<MediaFlashPane*>(
+            window()->findDescendant(&MediaFlashPane::classRecord, nullptr)->castTo(&MediaFlashPane::classRecord));
+        ASSERT_TRUE(flash);
+        EXPECT_FALSE(flash->pageFile().empty());
+        EXPECT_FALSE(flash->movieFile().empty());
+        flash->gotoFrame(1);
+        for (int i = 0; i < 10; ++i)
+            settle();
+        EXPECT_FALSE(Canvas::saveWindow(window()->getHWnd(), "media-window-flash", [&] { settle(); }).empty());
+    });
+}
+
+TEST_F(MediaReaderTest, TheDirectorPageIsWrittenFromTheSampleTemplates) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    if (app->findTemplateFile("HTMLDCRMEDIAWIN").empty())
+        GTEST_SKIP() << "a sample without the Director templates";
+    guarded([&] {
+        AString page = app->fillVideoTemplate("HTMLDCRMEDIAWIN", "DCRLAUNCHERWIN", AString("C:\\v\\film.mov"),
+                                              AString("C:\\d\\film.dcr"), AString("Film <1>"));
+        ASSERT_FALSE(page.empty());
+        std::ifstream in(page.c_str(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string html = text.str();
+        for (const char* marker : {"_TO_REPLACE>", "<title></title>"})
+            EXPECT_EQ(std::string::npos, html.find(marker)) << marker;
+        EXPECT_NE(std::string::npos, html.find("<title>Film &lt;1&gt;</title>"));
+        EXPECT_NE(std::string::npos, html.find("src=\"File:///C:/d/film.dcr\"")) << html;
+        EXPECT_NE(std::string::npos, html.find("video=\"File:///C:/v/film.mov\"")) << html;
+        size_t launcher = html.find("launcher=\"File:///");
+        ASSERT_NE(std::string::npos, launcher) << html;
+        EXPECT_NE(std::string::npos, html.find(".html\"", launcher)) << "the launcher page's address";
     });
 }

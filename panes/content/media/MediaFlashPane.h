@@ -1,0 +1,92 @@
+// The Flash animation of a media document (kind 3) inside the media pane:
+// the record's movie extracted to a temporary file, a black page written
+// from the "HTMLFLASHMEDIAWIN" template and loaded in browser view 6030, then
+// driven through "javascript:" addresses (zoom, frame, play, rewind). Every
+// message the movie raises comes back as an "Observe" event and runs as a
+// queued command.
+//
+// The media pane and the view are not owned; the handler holds one
+// reference until the pane detaches. The movie and page files are registered
+// as temporary files when replaced (deleted at the next start). A missing
+// media pane or view is a layout fault ("MediaFlashPane", line).
+#pragma once
+
+#include <cstdint>
+
+#include "app/find/SVFlashPane.h"
+#include "app/online/AMozillaFlashCmd.h"
+#include "panes/content/media/MediaPane.h"
+#include "web/browser/AMozillaEvent.h"
+
+class AMozillaView;
+class MediaFlashPane;
+
+class AMediaFlashPaneHandler : public AMozillaHandler {
+public:
+    explicit AMediaFlashPaneHandler(MediaFlashPane* pane) : pane_(pane) {}
+    // 1 when the event was taken, else 0.
+    int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
+    void detachPane() { pane_ = nullptr; }
+
+private:
+    MediaFlashPane* pane_;  // not owned; null once the pane detached
+};
+
+// A movie message, run from the command queue.
+class AMediaFlashPaneCmd : public AMozillaFlashCmd {
+    SV_DECLARE_CLASS(AMediaFlashPaneCmd)
+public:
+    AMediaFlashPaneCmd() = default;
+    AMediaFlashPaneCmd(MediaFlashPane* pane, const char* text, AMediaFlashPaneHandler* handler);
+    long doIt() override { return ACommand::doIt(); }
+    void execute() override;
+
+private:
+    MediaFlashPane* pane_ = nullptr;  // not owned
+};
+
+class MediaFlashPane : public SVFlashPane, public AMediaFlashControl {
+    SV_DECLARE_CLASS(MediaFlashPane)
+public:
+    enum : int16_t { kView = 6030 };
+
+    MediaFlashPane() = default;
+    ~MediaFlashPane() override;
+
+    void attachItems() override;
+    void setUpItems() override;
+    void detachItems() override;
+    void bindActions() override;
+    ACommand* doCommand(int16_t id, long argument) override;
+    int16_t commandStatus(int16_t id, long argument) override;
+    void updatePane() override;
+    int16_t isPaneWanted() override;
+    void setPaneVisible(int16_t visible) override;
+    AppState* currentState() override;
+
+    // Extracts and loads the document's movie.
+    void showMedia(long docNo);
+    // The media pane's zoom step from previous to percent (both percentages).
+    void zoom(long percent, long previous) override;
+    void gotoFrame(int16_t frame) override;
+    void play() override;
+    void stopAndRewind() override;
+    void releaseTempFiles();
+
+    AString movieFile() override { return movieFile_; }
+    int16_t currentFrame() override { return flashFrame_; }
+
+    // The "javascript:zoom(n)" argument: 0 at 100 %, else previous * 100 / percent.
+    static int32_t ZoomArgument(int32_t percent, int32_t previous);
+
+    AMozillaView* view() const { return view_; }
+    const AString& pageFile() const { return pageFile_; }
+
+private:
+    MediaPane* mediaPane_ = nullptr;              // not owned
+    AMozillaView* view_ = nullptr;                // not owned
+    AMediaFlashPaneHandler* handler_ = nullptr;   // one reference
+    AString movieFile_;
+    AString pageFile_;
+    int16_t flashFrame_ = -1;
+};
