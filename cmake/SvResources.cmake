@@ -116,3 +116,26 @@ set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURC
   ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc
   ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)
+
+# The layout classes of the application, handed to the resource compiler with
+# the framework's; every pane adds its class to the file. Set here, before any
+# folder is read, so that the tests (read before app/) see it too.
+set(SV_APP_LAYOUT_CLASSES ${CMAKE_SOURCE_DIR}/app/pane/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/frame/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/popup/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/phonetic/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/app/main/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/print/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/docks/workspacewin/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/app/views/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/docks/netinst/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/online/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/web/movie/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/dico/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/content/web/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
