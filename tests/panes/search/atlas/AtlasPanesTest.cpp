@@ -94,10 +94,12 @@ protected:
         if (!frame)
             return;
         atlas = dynamic_cast<DockLeftAtlasPane*>(frame->findById(DockLeftAtlasPane::kPaneId, 0));
-        allMaps = dynamic_cast<DockLeftAtlasAllMap*>(frame->findById(0xa29, 0));
-        currentMap = dynamic_cast<DockLeftAtlasCurrentMap*>(frame->findById(0xa2a, 0));
-        allList = dynamic_cast<LR_AtlasAllMap*>(frame->findById(0xa97, 0));
-        currentList = dynamic_cast<LR_AtlasCurrentMap*>(frame->findById(0xaa1, 0));
+        ASSERT_TRUE(atlas);
+        // Other panes of the left dock use the same numbers (the chronology's 2601 and 2602).
+        allMaps = dynamic_cast<DockLeftAtlasAllMap*>(atlas->findById(0xa29, 0));
+        currentMap = dynamic_cast<DockLeftAtlasCurrentMap*>(atlas->findById(0xa2a, 0));
+        allList = dynamic_cast<LR_AtlasAllMap*>(atlas->findById(0xa97, 0));
+        currentList = dynamic_cast<LR_AtlasCurrentMap*>(atlas->findById(0xaa1, 0));
         ASSERT_TRUE(atlas && allMaps && currentMap && allList && currentList && atlas->preview());
     }
     void TearDown() override {
