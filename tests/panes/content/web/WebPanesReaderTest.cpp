@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -21,6 +22,7 @@
 #include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "framework/clusters/AClusterItem.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/content/web/DockTopHtmlNetPane.h"
 #include "panes/content/web/HtmlNetPane.h"
@@ -400,6 +402,59 @@ TEST_F(WebPanesReaderTest, FullPagesTheBandAndTheTopBar) {
             EXPECT_EQ(row.own, bar->ownSite());
             EXPECT_STREQ(row.markup, bar->addressText().c_str());
         }
+    });
+}
+
+// Pixels of a component that differ from its background (its last pixel),
+// as its window shows it now: nothing is redrawn first.
+int InkPixels(ADisplayComponent* item) {
+    HWND hwnd = item->enclosingWindow();
+    ARect r = item->getLocalBounds();
+    APoint at = item->windowPosition();
+    HDC dc = GetDC(hwnd);
+    COLORREF back = GetPixel(dc, at.x + r.width() - 1, at.y + r.height() - 1);
+    int n = 0;
+    for (long y = at.y; y < at.y + r.height(); ++y)
+        for (long x = at.x; x < at.x + r.width(); ++x) {
+            COLORREF c = GetPixel(dc, static_cast<int>(x), static_cast<int>(y));
+            n += std::abs(GetRValue(c) - GetRValue(back)) + std::abs(GetGValue(c) - GetGValue(back)) +
+                             std::abs(GetBValue(c) - GetBValue(back)) > 120
+                     ? 1
+                     : 0;
+        }
+    ReleaseDC(hwnd, dc);
+    return n;
+}
+
+// The first web page the reader shows: once its load ends, as the reader's
+// own message loop runs it, the top bar draws its title and address and its
+// stop button is off.
+TEST_F(WebPanesReaderTest, TheTopBarDrawsTheFirstPage) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        frame->openHelp();
+        HtmlNetPane* pane = netPane();
+        DockTopHtmlNetPane* bar = paneOf<DockTopHtmlNetPane>();
+        ASSERT_TRUE(pane && bar);
+        for (int i = 0; i < 300 && (pane->view()->isLoading() || pane->view()->getCurrentUrl().empty()); ++i) {
+            pump();
+            Sleep(10);
+        }
+        for (int i = 0; i < 20; ++i) {
+            pump();
+            Sleep(10);
+        }
+        ASSERT_FALSE(pane->view()->getCurrentUrl().empty());
+        for (int16_t id : {DockTopHtmlNetPane::kTitle, DockTopHtmlNetPane::kAddress}) {
+            SCOPED_TRACE(id);
+            auto* item = static_cast<ADisplayComponent*>(bar->findItem(id, false));
+            ASSERT_TRUE(item);
+            EXPECT_LT(20, InkPixels(item));
+        }
+        AClusterItem* stop = bar->findItem(DockTopHtmlNetPane::kStop, false);
+        ASSERT_TRUE(stop);
+        EXPECT_EQ(2, stop->state() & 0xFF) << "disabled";
     });
 }
 
