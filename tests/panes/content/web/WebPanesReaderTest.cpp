@@ -623,9 +623,13 @@ TEST_F(WebPanesReaderTest, StopAndReloadASlowPage) {
             pane->view()->processEvents();
         ASSERT_EQ(1, pane->view()->isLoading());
         EXPECT_EQ(1, bar->commandStatus(DockTopHtmlNetPane::kStop, 0));
+        AClusterItem* progress = bar->findItem(DockTopHtmlNetPane::kProgress, false);
+        ASSERT_TRUE(progress);
+        EXPECT_TRUE(progress->hasFlags(ADisplayComponent::kShown)) << "the progress bar shows while loading";
         bar->doCommand(DockTopHtmlNetPane::kStop, 0);
         EXPECT_EQ(0, pane->view()->isLoading());
         EXPECT_EQ(2, bar->commandStatus(DockTopHtmlNetPane::kStop, 0));
+        EXPECT_FALSE(progress->hasFlags(ADisplayComponent::kShown));
         for (int i = 0; i < 50; ++i) {
             pane->view()->processEvents();
             pump();
