@@ -66,6 +66,14 @@ class WebPanesReaderTest : public SampleReaderTest {
 protected:
 
     void SetUp() override {
+        // The reader saves the pages it was shown in the sample's web-document
+        // list: the list is put back as it was after each test.
+        std::ifstream in(kDocNet, std::ios::binary);
+        hadDocNet = in.good();
+        std::stringstream all;
+        all << in.rdbuf();
+        savedDocNet = all.str();
+        in.close();
         SampleReaderTest::SetUp();
         if (!frame)
             return;
@@ -78,6 +86,10 @@ protected:
         SampleReaderTest::TearDown();
         if (counter)
             counter->release();
+        if (hadDocNet)
+            std::ofstream(kDocNet, std::ios::binary | std::ios::trunc) << savedDocNet;
+        else
+            DeleteFileA(kDocNet);
     }
     template <class T>
     T* paneOf() {
@@ -145,7 +157,10 @@ protected:
         return counter->loads > loads;
     }
 
+    static constexpr const char* kDocNet = "Z:" SV_BINARY_DIR "/sample/docnet.par";
     std::unique_ptr<KeyedContent> content;
+    bool hadDocNet = false;
+    std::string savedDocNet;
     LoadCounter* counter = nullptr;  // one reference, kept to the end (the view holds another)
 };
 
