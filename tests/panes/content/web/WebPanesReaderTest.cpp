@@ -123,6 +123,12 @@ protected:
         return false;
     }
 
+    // Why a test against the server cannot run; empty when it can.
+    std::string notServed() const {
+        if (!frame)
+            return skipReason;
+        return ServerPorts().origin ? std::string() : "no test server (the sv_net fixture)";
+    }
     // The test server's address of a file of one of its static roots; empty without the server.
     static std::string served(const std::string& rest) {
         if (!ServerPorts().origin)
@@ -516,10 +522,8 @@ TEST_F(WebPanesReaderTest, FollowedLinksBecomeStates) {
 // Against the test server: for 20 served pages the top bar shows each page's
 // title, and finding a word steps forwards through exactly its matches.
 TEST_F(WebPanesReaderTest, ServedPagesTitlesAndFind) {
-    if (!frame)
-        GTEST_SKIP() << skipReason;
-    if (!ServerPorts().origin)
-        GTEST_SKIP() << "no test server (the sv_net fixture)";
+    if (!notServed().empty())
+        GTEST_SKIP() << notServed();
     std::string folder = "Z:" SV_BINARY_DIR "/sample-src/usr/share/gimp/2.0/help/fr/";
     std::vector<std::string> pages;
     WIN32_FIND_DATAA found;
@@ -573,10 +577,8 @@ TEST_F(WebPanesReaderTest, ServedPagesTitlesAndFind) {
 // pane and becomes a web state of its own (the view's own loads are never
 // taken away from it and handed back).
 TEST_F(WebPanesReaderTest, LinksFollowedInServedPages) {
-    if (!frame)
-        GTEST_SKIP() << skipReason;
-    if (!ServerPorts().origin)
-        GTEST_SKIP() << "no test server (the sv_net fixture)";
+    if (!notServed().empty())
+        GTEST_SKIP() << notServed();
     guarded([&] {
         DockTopHtmlNetPane* bar = nullptr;
         HtmlNetPane* pane = servedPane(bar);
@@ -617,10 +619,8 @@ TEST_F(WebPanesReaderTest, LinksFollowedInServedPages) {
 // A slow page: stop ends its load before the server is asked; reload asks
 // the server again and shows the page (the server counts the requests).
 TEST_F(WebPanesReaderTest, StopAndReloadASlowPage) {
-    if (!frame)
-        GTEST_SKIP() << skipReason;
-    if (!ServerPorts().origin)
-        GTEST_SKIP() << "no test server (the sv_net fixture)";
+    if (!notServed().empty())
+        GTEST_SKIP() << notServed();
     guarded([&] {
         DockTopHtmlNetPane* bar = nullptr;
         HtmlNetPane* pane = servedPane(bar);
