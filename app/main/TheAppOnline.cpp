@@ -250,9 +250,12 @@ void TheApp::openWebHome(int16_t full) {
 
 // What the online classes ask of the main window.
 
+// The complement pane's view, whose links become web-page states. Not the
+// web-page pane's: its links load in place (its top bar makes their states), and
+// taking them away handed them back to it, to be taken again, without end.
 bool TheApp::webPaneUnderPointer() {
     Frame1* frame = getFrame();
-    SVPane* pane = frame ? frame->htmlPane() : nullptr;
+    SVPane* pane = frame ? frame->paneSlots().webComplementPane : nullptr;
     AComponent* found = pane ? pane->findDescendant(&AMozillaView::classRecord, nullptr) : nullptr;
     auto* view = found ? static_cast<AMozillaView*>(found->castTo(&AMozillaView::classRecord)) : nullptr;
     return view && view->isPointerOverView();

@@ -22,7 +22,8 @@ public:
     virtual AString netUserAgent() { return AString(); }
     virtual AString proxyAddress() { return AString(); }
     virtual bool hasNetManager() { return false; }
-    // Whether the browser view of the main window's web pane lies under the pointer.
+    // Whether the browser view of the main window's web complement pane (the
+    // pane that turns the links it hands over into web-page states) lies under the pointer.
     virtual bool webPaneUnderPointer() { return false; }
     // True when the online service may be used now (the reader is told otherwise).
     virtual bool checkConnection(const char* assistanceUrl) = 0;

@@ -128,7 +128,9 @@ AString ASVContentPolicyCallBack::askControl(const char* url) {
 }
 
 int16_t ASVContentPolicyCallBack::Intercept(const char* url, AString& topic, AString& data) {
-    if (!url || !host_ || !host_->webPaneUnderPointer())
+    // Only a page's own loads (a link followed in the pane) are handed over: a
+    // load the program asks for, the handed-over address among them, goes on.
+    if (!url || !host_ || AMozillaView::programLoadUnderway() || !host_->webPaneUnderPointer())
         return 0;
     if (std::strstr(url, "id=hom_compl"))
         return 0;

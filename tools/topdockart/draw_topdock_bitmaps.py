@@ -116,6 +116,20 @@ def back(d, ink):  # back to the reference document
     d.polygon([(5, 12), (12, 5), (12, 9), (19, 9), (19, 15), (12, 15), (12, 19)], fill=ink)
 
 
+def stop(d, ink):  # " arrêter"
+    d.rectangle([7, 7, 17, 17], fill=ink)
+
+
+def reload(d, ink):  # " actualiser"
+    d.arc([5, 5, 19, 19], start=300, end=210, fill=ink, width=2)
+    d.polygon([(3, 9), (9, 9), (6, 14)], fill=ink)
+
+
+def exclude(d, ink):  # " proposer d'exclure cette adresse"
+    d.ellipse([4, 4, 20, 20], outline=ink, width=2)
+    d.line([(8, 16), (16, 8)], fill=ink, width=2)
+
+
 def linked(n):
     def draw(d, ink):
         d.rectangle([5, 4, 17, 19], outline=ink, width=2)
@@ -149,6 +163,9 @@ BUTTONS = {
     1113: letters("P", 12),  # " définir les préférences générales"
     1104: back,
     1105: letters("?"),
+    1106: stop,  # the web pages top bar's three buttons
+    1107: reload,
+    1108: exclude,
     1330: outline_list,
     1408: context,
     1340: outline_depth(False),

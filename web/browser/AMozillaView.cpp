@@ -17,6 +17,8 @@
 
 SV_IMPLEMENT_CLASS(AMozillaView, 0, AView)
 
+int AMozillaView::programLoads_ = 0;
+
 namespace {
 
 AMozillaView* g_printingView = nullptr;
@@ -323,6 +325,7 @@ int16_t AMozillaView::loadUrl(const AString& url) {
         return 0;
     }
     nsString wide = AStringToNsString(url);
+    ProgramLoad own;
     nsresult r = refs_->webNavigation->LoadURI(wide.c_str(), nsIWebNavigation::LOAD_FLAGS_NONE, nullptr, nullptr,
                                                nullptr);
     programLoad_ = 1;
@@ -345,6 +348,7 @@ void AMozillaView::setCurrentUrl(const char* url) {
 }
 
 int16_t AMozillaView::reload() {
+    ProgramLoad own;
     if (refs_ && refs_->webNavigation)
         refs_->webNavigation->Reload(0);
     return 1;

@@ -74,6 +74,18 @@ public:
     // Whether the mouse pointer lies inside the view's visible window.
     virtual bool isPointerOverView();
 
+    // While one lives, the loads being started are the program's own (loadUrl,
+    // reload), not a page's: the application never takes those away from
+    // their view (it would be handed the address back and load it again).
+    class ProgramLoad {
+    public:
+        ProgramLoad() { ++programLoads_; }
+        ~ProgramLoad() { --programLoads_; }
+        ProgramLoad(const ProgramLoad&) = delete;
+        ProgramLoad& operator=(const ProgramLoad&) = delete;
+    };
+    static bool programLoadUnderway() { return programLoads_ > 0; }
+
     // For panes.
     void addHandler(const char* eventName, AMozillaHandler* handler);
     int16_t observeTopic(int16_t on);
@@ -125,6 +137,7 @@ protected:
     void deactivateBrowser();
 
 private:
+    static int programLoads_;
     kyMozillaBrowserChrome* chrome_ = nullptr;  // one reference
     AMozillaBrowserRefs* refs_ = nullptr;       // owned
     AString status_;

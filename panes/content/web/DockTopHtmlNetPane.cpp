@@ -176,7 +176,12 @@ void DockTopHtmlNetPane::attachView(AMozillaView* view) {
 void DockTopHtmlNetPane::showProgress(int32_t current, int32_t maximum) {
     if (!progress_ || !hasFlags(ADisplayComponent::kVisible))
         return;
-    progress_->setVisible(view_ && view_->isLoading());
+    bool loading = view_ && view_->isLoading();
+    if (progress_->hasFlags(ADisplayComponent::kShown) != loading) {
+        progress_->setVisible(loading);
+        // The stop button follows the load: its state is asked again.
+        queueUpdate(0);
+    }
     if (maximum != 0) {
         progress_->setMaximum(maximum);
         progress_->setPosition(current);
@@ -208,6 +213,8 @@ void DockTopHtmlNetPane::drawAddress() {
     if (addressRenderer_) {
         addressRenderer_->setTextModel(addressText_.c_str(), nullptr);
         addressRenderer_->relayoutFrom(0, true);
+        // A renderer not drawn yet lays out at its first drawing only: the view must ask for it.
+        addressView_->invalidate();
     }
 }
 
@@ -217,6 +224,7 @@ void DockTopHtmlNetPane::showTitle(const char* title) {
         // A "/" of a title would otherwise read as markup.
         titleRenderer_->setTextModel(AContentApp::current().escapeChars(title_.c_str(), "/").c_str(), nullptr);
         titleRenderer_->relayoutFrom(0, true);
+        titleView_->invalidate();
     }
     recordPage(title_.c_str(), address_.c_str());
 }

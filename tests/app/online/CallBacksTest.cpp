@@ -2,6 +2,7 @@
 // are taken over, when a page goes to the alert page, and the address events.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/online/ASVMozillaCallBacks.h"
@@ -61,18 +62,21 @@ TEST_F(CallBacks, ServiceAddressesCarryTheCookiesOnce) {
 TEST_F(CallBacks, InterceptDecidesByPointerAndAddress) {
     struct InterceptRow {
         bool underPointer;
+        bool programLoad;  // the program's own load (of an address handed over, say)
         const char* url;
         int16_t taken;
     } intercepts[] = {
-        {false, "http://other/page", 0},
-        {true, "http://SITE/x?id=hom_compl&p=1", 0},
-        {true, "http://other/page", 1},
+        {false, false, "http://other/page", 0},
+        {true, false, "http://SITE/x?id=hom_compl&p=1", 0},
+        {true, false, "http://other/page", 1},
+        {true, true, "http://other/page", 0},
     };
     ASVContentPolicyCallBack policy(&host);
     for (const InterceptRow& row : intercepts) {
-        SCOPED_TRACE(row.url);
+        SCOPED_TRACE(std::string(row.url) + (row.programLoad ? " (program)" : ""));
         host.underPointer = row.underPointer;
         AString topic, data;
+        std::unique_ptr<AMozillaView::ProgramLoad> own(row.programLoad ? new AMozillaView::ProgramLoad : nullptr);
         EXPECT_EQ(row.taken, policy.Intercept(row.url, topic, data));
         EXPECT_EQ(row.taken ? "KYTOPIC" : "", std::string(topic.c_str()));
         EXPECT_EQ(row.taken ? std::string("load=") + row.url : "", std::string(data.c_str()));

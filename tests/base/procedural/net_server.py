@@ -18,6 +18,7 @@ PORTFILE, serves until killed. Paths:
   /static/gimp/REST  the file REST of the gimp-help-fr pages ($SV_NET_GIMP_ROOT, else the
                      sample build's unpacked package under build/sample-src), 404 when missing
   /static/pages/REST the file REST of the browser tests' pages (tests/web/browser/pages)
+  /slow/MS/ROOT/REST the file /static/ROOT/REST, answered after MS milliseconds
   /sv/search?Q       the online service's search script: 200, "RESULTS\n" then Q (text/plain);
                      "/sv/search/fail?Q" answers 500 with no body
   /sv/control?Q      its control script: 200, one line "http://127.0.0.1/controlled?" + Q;
@@ -196,7 +197,11 @@ class Handler(socketserver.StreamRequestHandler):
                     w(b"HTTP/1.0 200 OK\r\n\r\nwelcome")
                 else:
                     w(b"HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"kyhttp test realm\"\r\n\r\nno")
-            elif path.startswith("/static/"):
+            elif path.startswith("/static/") or path.startswith("/slow/"):
+                if path.startswith("/slow/"):
+                    delay, _, rest = path[len("/slow/"):].partition("/")
+                    time.sleep(min(int(delay) if delay.isdigit() else 0, 10000) / 1000.0)
+                    path = "/static/" + rest
                 found = static_file(path)
                 if found:
                     w(b"HTTP/1.0 200 OK\r\nContent-Type: %s\r\nContent-Length: %d\r\n\r\n"
