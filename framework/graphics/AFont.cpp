@@ -33,6 +33,48 @@ bool UsesPrinterFont(AGraphicDisplay* display, HDC dc) {
     return AGraphicDisplay::printScalingMode == 0 || dc == display->referenceDC();
 }
 
+// The text's character boundary nearest to x > 0 by halving, given
+// width(n) = whole >= 0 of the n > 0 bytes: flag 1 when x lies inside the
+// character after the boundary. Of several prefixes exactly x wide it answers
+// the one it meets.
+template <class Width>
+long HalvingIndex(long n, int32_t x, int32_t whole, int16_t& flag, Width width) {
+    if (x > whole) {
+        flag = 1;
+        return n;
+    }
+    long lo = 0;
+    long hi = n;
+    int32_t loWidth = 0;
+    int32_t hiWidth = whole;
+    while (lo < hi - 1) {
+        long mid = (lo + hi) / 2;
+        int32_t w = width(mid);
+        if (x == w)
+            return mid;
+        if (x > w) {
+            lo = mid;
+            loWidth = w;
+        } else {
+            hi = mid;
+            hiWidth = w;
+        }
+    }
+    if (x < (loWidth + hiWidth) / 2) {
+        flag = 1;
+        return lo;
+    }
+    return hi;
+}
+
+bool SingleByteCodePage() {
+    static const bool single = [] {
+        CPINFO info = {};
+        return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+    }();
+    return single;
+}
+
 int ScreenDpi() {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -339,31 +381,46 @@ long _AFont::indexAtOffsetJustified(const char* text, long length, int32_t x, in
             return b;
         }
     }
-    int32_t whole = widthOf(text, n, justification);
-    if (x > whole) {
-        flag = 1;
-        return n;
-    }
-    long lo = 0;
-    long hi = n;
-    int32_t loWidth = 0;
-    int32_t hiWidth = whole;
-    while (lo < hi - 1) {
-        long mid = (lo + hi) / 2;
-        int32_t w = widthOf(text, mid, justification);
-        if (x == w)
-            return mid;
-        if (x > w) {
-            lo = mid;
-            loWidth = w;
-        } else {
-            hi = mid;
-            hiWidth = w;
-        }
-    }
-    if (x < (loWidth + hiWidth) / 2) {
-        flag = 1;
-        return lo;
-    }
-    return hi;
+    return HalvingIndex(n, x, widthOf(text, n, justification), flag,
+                        [&](long k) { return widthOf(text, k, justification); });
+}
+
+// Over widths that add up and never shrink, the search above answers what halving answers: a
+// gallop that meets no prefix exactly x wide ends on the only pair around x,
+// which halving ends on too, and one that meets it halves.
+long _AFont::indexAtWidth(const int32_t* cumulative, long length, int32_t x, int16_t& flag) {
+    long n = length > kMaxTextRun ? kMaxTextRun : length;
+    flag = 0;
+    if (n <= 0 || x <= 0)
+        return 0;
+    return HalvingIndex(n, x, cumulative[n] - cumulative[0], flag,
+                        [cumulative](long k) { return cumulative[k] - cumulative[0]; });
+}
+
+// GDI adds whole-pixel glyph advances without kerning (Wine the same way for
+// both calls), so on a screen context in device units a piece's width is the
+// difference of two prefixes; printer drivers round each scaled total on its own.
+bool _AFont::prefixWidths(const char* text, long length, int32_t* widths, ATextExtent& whole) {
+    if (length <= 0 || length > kMaxTextRun || !SingleByteCodePage())
+        return false;
+    AGraphicDisplay* display = activeDisplay();
+    if (display->isPrintLike())
+        return false;
+    DeviceFont& font = measuringRealisation(display);
+    HDC dc = display->getMeasureDC();
+    if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetTextCharacterExtra(dc) != 0)
+        return false;
+    static_assert(sizeof(int32_t) == sizeof(INT), "GDI writes the widths in place");
+    SIZE size = {0, 0};
+    if (!GetTextExtentExPointA(dc, text, static_cast<int>(length), 0, nullptr, reinterpret_cast<INT*>(widths), &size) ||
+        size.cx != widths[length - 1])
+        return false;
+    // Halving and the search agree only over widths that never shrink.
+    if (widths[0] < 0)
+        return false;
+    for (long i = 1; i < length; ++i)
+        if (widths[i] < widths[i - 1])
+            return false;
+    whole = ATextExtent{font.metrics, size.cx, size.cy};
+    return true;
 }

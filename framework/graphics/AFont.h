@@ -93,6 +93,15 @@ public:
     long indexAtOffset(const char* text, long length, int32_t x, int16_t& flag);
     long indexAtOffsetJustified(const char* text, long length, int32_t x, int16_t& flag,
                                 const AJustification* justification);
+    // The widths of every prefix of text in one measure: widths[i] is the
+    // width of its first i + 1 bytes; whole gets the width of all of it. False
+    // (nothing measured) where measuring pieces on their own could give other
+    // widths than subtracting these: print-like displays, scaled mappings,
+    // multibyte code pages, empty or over-long text.
+    bool prefixWidths(const char* text, long length, int32_t* widths, ATextExtent& whole);
+    // What indexAtOffset answers for a text whose first k bytes are
+    // cumulative[k] - cumulative[0] wide (cumulative holds length + 1 widths).
+    static long indexAtWidth(const int32_t* cumulative, long length, int32_t x, int16_t& flag);
 
     // Deletes every printer realisation (made again on next use).
     static void releasePrinterFonts();

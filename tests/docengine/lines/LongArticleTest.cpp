@@ -19,7 +19,10 @@ namespace {
 
 // Measures every piece of text with a call of its own, as the layout did
 // before it kept the widths of a run's text.
-class PieceByPieceDisplay : public AGdiRunDisplay {};
+class PieceByPieceDisplay : public AGdiRunDisplay {
+public:
+    bool prefixWidths(AStyleFont*, const char*, long, int32_t*, ARunExtent&) override { return false; }
+};
 
 // About 40 KB of Windows-1252 paragraphs: plain, justified, centred and right
 // aligned, with bold, italic, superscript and fixed-pitch words, tabs and
