@@ -23,9 +23,9 @@ public:
     virtual ~ARunDisplay() = default;
 
     virtual ARunExtent extent(AStyleFont* font, const char* text, long length) = 0;
-    // The widths of every prefix of text in one measure (widths[i]: its first
-    // i + 1 bytes) and the extent of all of it, so that a piece's width is the
-    // difference of two prefixes; false when pieces must be measured one by one.
+    // The widths of every prefix of text (widths[i]: its first i + 1 bytes)
+    // and the extent of all of it, such that a piece's width is the difference
+    // of two prefixes; false when pieces must be measured one by one.
     virtual bool prefixWidths(AStyleFont*, const char*, long, int32_t*, ARunExtent&) { return false; }
     // What indexAtX answers over such widths: cumulative[k] - cumulative[0]
     // is the width of the first k bytes (length + 1 of them).
