@@ -77,6 +77,18 @@ TEST_F(GraphicsTest, MeasuresThroughTheCurrentDisplay) {
     std::vector<int32_t> prefixes(longText.size());
     EXPECT_FALSE(font.body()->prefixWidths(longText.c_str(), 40000, prefixes.data(), whole))
         << "the widths of more than one call can hold are not given";
+    // Spacing the context adds is not in the advances: the widths are the
+    // measure's (Wine leaves justification out of it) or refused.
+    const char* words = "de l'\xE9t\xE9";
+    EXPECT_TRUE(font.body()->prefixWidths(words, 9, prefixes.data(), whole));
+    SetTextJustification(canvas.dc(), 12, 1);
+    if (font.body()->prefixWidths(words, 9, prefixes.data(), whole)) {
+        EXPECT_EQ(font.body()->measure(words, 9).width, prefixes[8]) << "justification";
+    }
+    SetTextJustification(canvas.dc(), 0, 0);
+    SetTextCharacterExtra(canvas.dc(), 2);
+    EXPECT_FALSE(font.body()->prefixWidths(words, 9, prefixes.data(), whole)) << "character extra";
+    SetTextCharacterExtra(canvas.dc(), 0);
 
     const char* word = "abcdef";
     int32_t abc = font.body()->measure(word, 3).width;
