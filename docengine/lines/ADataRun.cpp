@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "base/object/AError.h"
+#include "base/object/ARefObj.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ADocModel.h"
@@ -22,6 +24,27 @@ bool IsBreakByte(char c) {
 const char kEllipsis[] = "\x85";
 
 }  // namespace
+
+// The widths of a text run's bytes from one measure of the whole run, so that
+// laying it out measures each paragraph once, not again for every line it
+// gives and every step of the search for a break.
+class ARunWidths : public ARefObj {
+public:
+    ARunWidths(long from, long length) : from_(from), cumulative_(static_cast<size_t>(length) + 1, 0) {}
+    int32_t* prefixes() { return cumulative_.data() + 1; }
+    bool covers(long start, long end) const {
+        return from_ <= start && start <= end && end - from_ < static_cast<long>(cumulative_.size());
+    }
+    // Of [start, end), which the widths cover.
+    long width(long start, long end) const { return at(end)[0] - at(start)[0]; }
+    const int32_t* at(long position) const { return cumulative_.data() + (position - from_); }
+
+    ARunExtent whole = {};
+
+private:
+    long from_;
+    std::vector<int32_t> cumulative_;  // [k]: the width of the first k bytes
+};
 
 // --- ADataRun
 
@@ -443,11 +466,17 @@ void AStyledDataRun::drawPieces(ARunDrawContext& c, const char* text, long n, lo
 // --- text runs
 
 ATextDataRun::ATextDataRun(AFragment* fragment, long runStart, long runEnd)
-    : AStyledDataRun(fragment, runStart, runEnd), display_(nullptr) {}
+    : AStyledDataRun(fragment, runStart, runEnd), display_(nullptr), widths_(nullptr) {}
 
 ATextDataRun::ATextDataRun(ATextDataRun* other, long offset)
-    : AStyledDataRun(other, offset), display_(other->display_) {
+    : AStyledDataRun(other, offset), display_(other->display_), widths_(other->widths_) {
+    if (widths_)
+        widths_->addRef();
     remeasure(false);
+}
+
+ATextDataRun::~ATextDataRun() {
+    ReleaseAndNull(widths_);
 }
 
 void ATextDataRun::remeasure(bool trimBlanks) {
@@ -455,14 +484,21 @@ void ATextDataRun::remeasure(bool trimBlanks) {
         return;
     long available;
     const char* text = textAt(start, available);
+    long n = std::min(length(), available);
     if (trimBlanks) {
-        long n = std::min(length(), available);
         while (n > 0 && text[n - 1] == ' ')
             --n;
-        width = display_->extent(font_, text, n).width;
+        width = widths_ && widths_->covers(start, start + n) ? widths_->width(start, start + n)
+                                                             : display_->extent(font_, text, n).width;
         return;
     }
-    ARunExtent e = display_->extent(font_, text, std::min(length(), available));
+    ARunExtent e = {};
+    if (widths_ && widths_->covers(start, start + n)) {
+        e = widths_->whole;
+        e.width = widths_->width(start, start + n);
+    } else {
+        e = display_->extent(font_, text, n);
+    }
     width = e.width;
     height = e.height;
     ascent = e.ascent;
@@ -473,6 +509,18 @@ void ATextDataRun::measure(ARunLayoutContext& context) {
     display_ = context.display;
     if (!display_)
         ThrowAssert("gdatarun", 875);
+    long available;
+    const char* text = textAt(start, available);
+    long n = std::min(length(), available);
+    // GDI measures at most 32767 bytes a call.
+    if (!widths_ && n > 0 && n <= 32767) {
+        ARunWidths* widths = new ARunWidths(start, n);
+        widths->addRef();
+        if (display_->prefixWidths(font_, text, n, widths->prefixes(), widths->whole))
+            widths_ = widths;
+        else
+            widths->release();
+    }
     remeasure(false);
     place(context);
 }
@@ -540,7 +588,9 @@ long ATextDataRun::positionAtX(long px, int16_t* atStart) {
     const char* text = textAt(start, available);
     long n = std::min(length(), available);
     int16_t flag = 0;
-    long index = display_->indexAtX(font_, text, n, px, flag);
+    long index = widths_ && widths_->covers(start, start + n)
+                     ? display_->indexAtWidth(widths_->at(start), n, px, flag)
+                     : display_->indexAtX(font_, text, n, px, flag);
     if (atStart)
         *atStart = flag;
     else if (flag == 0 && index > 0)
@@ -555,7 +605,11 @@ long ATextDataRun::xOfPosition(long position) {
         return width;
     long available;
     const char* text = textAt(start, available);
-    return display_->xOfIndex(font_, text, std::min(length(), available), position - start);
+    long n = std::min(length(), available);
+    long piece = std::min(position - start, n);
+    if (widths_ && widths_->covers(start, start + piece))
+        return widths_->width(start, start + piece);
+    return display_->xOfIndex(font_, text, n, position - start);
 }
 
 int ATextDataRun::breakClassAt(long position) {

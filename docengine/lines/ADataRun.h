@@ -17,6 +17,7 @@ class ALineRenderer;
 class ARunDisplay;
 class ARunDrawContext;
 class ARunLayoutContext;
+class ARunWidths;
 class AStyleFont;
 class ATabStops;
 class ABitmapRef;
@@ -197,6 +198,7 @@ class ATextDataRun : public AStyledDataRun {
 public:
     ATextDataRun(AFragment* fragment, long runStart, long runEnd);
     ATextDataRun(ATextDataRun* other, long offset);
+    ~ATextDataRun() override;
 
     void measure(ARunLayoutContext& context) override;
     void draw(ARunDrawContext& context) override;
@@ -210,6 +212,9 @@ public:
 private:
     void remeasure(bool trimBlanks);
     ARunDisplay* display_;  // not owned: the one of the last measure
+    // The widths of the text first measured, shared by the pieces cut from
+    // it (held); null where the display measures pieces one by one.
+    ARunWidths* widths_;
 };
 
 class ASpecialCharDataRun : public AStyledDataRun {

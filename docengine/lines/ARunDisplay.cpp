@@ -18,6 +18,11 @@ AGraphicDisplay* Current() {
     return display;
 }
 
+ARunExtent RunExtent(const ATextExtent& e) {
+    return ARunExtent{e.width, e.metrics.ascent + e.metrics.descent + e.metrics.leading,
+                      e.metrics.ascent + e.metrics.leading};
+}
+
 }  // namespace
 
 long ARunDisplay::xOfIndex(AStyleFont* font, const char* text, long length, long index) {
@@ -26,10 +31,21 @@ long ARunDisplay::xOfIndex(AStyleFont* font, const char* text, long length, long
     return extent(font, text, index < length ? index : length).width;
 }
 
+long ARunDisplay::indexAtWidth(const int32_t* cumulative, long length, long x, int16_t& flag) {
+    return _AFont::indexAtWidth(cumulative, length, static_cast<int32_t>(x), flag);
+}
+
 ARunExtent AGdiRunDisplay::extent(AStyleFont* font, const char* text, long length) {
-    ATextExtent e = font->font().body()->measure(text, length);
-    return ARunExtent{e.width, e.metrics.ascent + e.metrics.descent + e.metrics.leading,
-                      e.metrics.ascent + e.metrics.leading};
+    return RunExtent(font->font().body()->measure(text, length));
+}
+
+bool AGdiRunDisplay::prefixWidths(AStyleFont* font, const char* text, long length, int32_t* widths,
+                                  ARunExtent& whole) {
+    ATextExtent e = {};
+    if (!font->font().body()->prefixWidths(text, length, widths, e))
+        return false;
+    whole = RunExtent(e);
+    return true;
 }
 
 long AGdiRunDisplay::indexAtX(AStyleFont* font, const char* text, long length, long x, int16_t& flag) {

@@ -23,6 +23,13 @@ public:
     virtual ~ARunDisplay() = default;
 
     virtual ARunExtent extent(AStyleFont* font, const char* text, long length) = 0;
+    // The widths of every prefix of text (widths[i]: its first i + 1 bytes)
+    // and the extent of all of it, such that a piece's width is the difference
+    // of two prefixes; false when pieces must be measured one by one.
+    virtual bool prefixWidths(AStyleFont*, const char*, long, int32_t*, ARunExtent&) { return false; }
+    // What indexAtX answers over such widths: cumulative[k] - cumulative[0]
+    // is the width of the first k bytes (length + 1 of them).
+    virtual long indexAtWidth(const int32_t* cumulative, long length, long x, int16_t& flag);
     // The character boundary nearest to x; flag 1 when x lies inside the
     // character that starts at the boundary (its first half).
     virtual long indexAtX(AStyleFont* font, const char* text, long length, long x, int16_t& flag) = 0;
@@ -45,6 +52,7 @@ public:
 class AGdiRunDisplay : public ARunDisplay {
 public:
     ARunExtent extent(AStyleFont* font, const char* text, long length) override;
+    bool prefixWidths(AStyleFont* font, const char* text, long length, int32_t* widths, ARunExtent& whole) override;
     long indexAtX(AStyleFont* font, const char* text, long length, long x, int16_t& flag) override;
     long drawText(AStyleFont* font, long x, long y, const char* text, long length, uint32_t colour) override;
     void fillRect(const ARect& rect, uint32_t colour) override;

@@ -33,6 +33,40 @@ bool UsesPrinterFont(AGraphicDisplay* display, HDC dc) {
     return AGraphicDisplay::printScalingMode == 0 || dc == display->referenceDC();
 }
 
+// The text's character boundary nearest to x > 0 by halving, given
+// width(n) = whole >= 0 of the n > 0 bytes: flag 1 when x lies inside the
+// character after the boundary. Of several prefixes exactly x wide it answers
+// the one it meets.
+template <class Width>
+long HalvingIndex(long n, int32_t x, int32_t whole, int16_t& flag, Width width) {
+    if (x > whole) {
+        flag = 1;
+        return n;
+    }
+    long lo = 0;
+    long hi = n;
+    int32_t loWidth = 0;
+    int32_t hiWidth = whole;
+    while (lo < hi - 1) {
+        long mid = (lo + hi) / 2;
+        int32_t w = width(mid);
+        if (x == w)
+            return mid;
+        if (x > w) {
+            lo = mid;
+            loWidth = w;
+        } else {
+            hi = mid;
+            hiWidth = w;
+        }
+    }
+    if (x < (loWidth + hiWidth) / 2) {
+        flag = 1;
+        return lo;
+    }
+    return hi;
+}
+
 int ScreenDpi() {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -339,31 +373,69 @@ long _AFont::indexAtOffsetJustified(const char* text, long length, int32_t x, in
             return b;
         }
     }
-    int32_t whole = widthOf(text, n, justification);
-    if (x > whole) {
-        flag = 1;
-        return n;
+    return HalvingIndex(n, x, widthOf(text, n, justification), flag,
+                        [&](long k) { return widthOf(text, k, justification); });
+}
+
+// Over widths that add up and never shrink, the search above answers what halving answers: a
+// gallop that meets no prefix exactly x wide ends on the only pair around x,
+// which halving ends on too, and one that meets it halves.
+long _AFont::indexAtWidth(const int32_t* cumulative, long length, int32_t x, int16_t& flag) {
+    long n = length > kMaxTextRun ? kMaxTextRun : length;
+    flag = 0;
+    if (n <= 0 || x <= 0)
+        return 0;
+    return HalvingIndex(n, x, cumulative[n] - cumulative[0], flag,
+                        [cumulative](long k) { return cumulative[k] - cumulative[0]; });
+}
+
+// GDI measures a text as the sum of its glyphs' whole-pixel advances, without
+// kerning, and answers the same advances one by one; both convert the bytes
+// through the code page of the context's character set. Asking for every
+// prefix at once (GetTextExtentExPoint) costs Wine four times a plain measure.
+void _AFont::readAdvances(DeviceFont& font, HDC dc) {
+    font.advancesRead = true;
+    CHARSETINFO charset = {};
+    CPINFO codePage = {};
+    if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<uintptr_t>(GetTextCharset(dc))), &charset,
+                              TCI_SRCCHARSET) ||
+        !GetCPInfo(charset.ciACP, &codePage) || codePage.MaxCharSize != 1)
+        return;
+    std::vector<int32_t> advances(256);
+    static_assert(sizeof(int32_t) == sizeof(INT), "GDI writes the advances in place");
+    if (!GetCharWidth32A(dc, 0, 255, reinterpret_cast<INT*>(advances.data())))
+        return;
+    for (int32_t a : advances)
+        if (a < 0)
+            return;
+    font.advances.swap(advances);
+}
+
+// Printer drivers and scaled mappings round each measure on its own; the
+// measure of the whole text checks the sum.
+bool _AFont::prefixWidths(const char* text, long length, int32_t* widths, ATextExtent& whole) {
+    if (length <= 0 || length > kMaxTextRun)
+        return false;
+    AGraphicDisplay* display = activeDisplay();
+    if (display->isPrintLike())
+        return false;
+    DeviceFont& font = measuringRealisation(display);
+    HDC dc = display->getMeasureDC();
+    if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetTextCharacterExtra(dc) != 0)
+        return false;
+    if (!font.advancesRead)
+        readAdvances(font, dc);
+    if (font.advances.empty())
+        return false;
+    const int32_t* advance = font.advances.data();
+    int32_t sum = 0;
+    for (long i = 0; i < length; ++i) {
+        sum += advance[static_cast<unsigned char>(text[i])];
+        widths[i] = sum;
     }
-    long lo = 0;
-    long hi = n;
-    int32_t loWidth = 0;
-    int32_t hiWidth = whole;
-    while (lo < hi - 1) {
-        long mid = (lo + hi) / 2;
-        int32_t w = widthOf(text, mid, justification);
-        if (x == w)
-            return mid;
-        if (x > w) {
-            lo = mid;
-            loWidth = w;
-        } else {
-            hi = mid;
-            hiWidth = w;
-        }
-    }
-    if (x < (loWidth + hiWidth) / 2) {
-        flag = 1;
-        return lo;
-    }
-    return hi;
+    SIZE size = {0, 0};
+    if (!GetTextExtentPoint32A(dc, text, static_cast<int>(length), &size) || size.cx != sum)
+        return false;
+    whole = ATextExtent{font.metrics, size.cx, size.cy};
+    return true;
 }

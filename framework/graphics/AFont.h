@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "base/object/ARect.h"
 #include "base/object/AString.h"
@@ -93,6 +94,15 @@ public:
     long indexAtOffset(const char* text, long length, int32_t x, int16_t& flag);
     long indexAtOffsetJustified(const char* text, long length, int32_t x, int16_t& flag,
                                 const AJustification* justification);
+    // The widths of every prefix of text: widths[i] is the width of its first
+    // i + 1 bytes; whole gets the measure of all of it. False (widths unset)
+    // where measuring pieces on their own could give other widths than
+    // subtracting these: print-like displays, scaled mappings, multibyte code
+    // pages, a total other than the sum of the advances, empty or over-long text.
+    bool prefixWidths(const char* text, long length, int32_t* widths, ATextExtent& whole);
+    // What indexAtOffset answers for a text whose first k bytes are
+    // cumulative[k] - cumulative[0] wide (cumulative holds length + 1 widths).
+    static long indexAtWidth(const int32_t* cumulative, long length, int32_t x, int16_t& flag);
 
     // Deletes every printer realisation (made again on next use).
     static void releasePrinterFonts();
@@ -112,6 +122,10 @@ private:
         bool valid;
         int16_t shift;  // baseline offset of super- and subscript
         HFONT handle;   // owned
+        // The advance of each byte, read on first use; empty when the bytes'
+        // advances cannot stand for the measure of a text (see prefixWidths).
+        std::vector<int32_t> advances;
+        bool advancesRead;
     };
 
     explicit _AFont(const AFontSpec& spec);
@@ -121,6 +135,7 @@ private:
     // The realisation selected in the display's measuring context.
     DeviceFont& measuringRealisation(AGraphicDisplay* display);
     const AFontMetrics& metricsOf(DeviceFont& font, HDC dc);
+    static void readAdvances(DeviceFont& font, HDC dc);
     int32_t widthOf(const char* text, long length, const AJustification* justification);
 
     long refs_;          // wide enough never to wrap

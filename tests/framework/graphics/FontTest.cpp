@@ -1,5 +1,6 @@
 // Fonts: descriptions from text, shared bodies, measuring and drawing through
 // the current display, placed output and its fallback.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,21 @@ TEST_F(GraphicsTest, MeasuresThroughTheCurrentDisplay) {
     ATextExtent cut = font.body()->measure(longText.c_str(), 32767);
     EXPECT_EQ(cut.width, whole.width) << "a 40000-character text is measured as 32767";
     EXPECT_GT(whole.width, font.body()->measure(longText.c_str(), 32766).width);
+    std::vector<int32_t> prefixes(longText.size());
+    EXPECT_FALSE(font.body()->prefixWidths(longText.c_str(), 40000, prefixes.data(), whole))
+        << "the widths of more than one call can hold are not given";
+    // Spacing the context adds is not in the advances: the widths are the
+    // measure's (Wine leaves justification out of it) or refused.
+    const char* words = "de l'\xE9t\xE9";
+    EXPECT_TRUE(font.body()->prefixWidths(words, 9, prefixes.data(), whole));
+    SetTextJustification(canvas.dc(), 12, 1);
+    if (font.body()->prefixWidths(words, 9, prefixes.data(), whole)) {
+        EXPECT_EQ(font.body()->measure(words, 9).width, prefixes[8]) << "justification";
+    }
+    SetTextJustification(canvas.dc(), 0, 0);
+    SetTextCharacterExtra(canvas.dc(), 2);
+    EXPECT_FALSE(font.body()->prefixWidths(words, 9, prefixes.data(), whole)) << "character extra";
+    SetTextCharacterExtra(canvas.dc(), 0);
 
     const char* word = "abcdef";
     int32_t abc = font.body()->measure(word, 3).width;
@@ -129,6 +145,7 @@ TEST_F(GraphicsTest, FindsTheCharacterUnderEveryOffsetOfLongTexts) {
         {"Times New Roman,14,1", prose.substr(0, 200)},
         {"Courier New,10,0", std::string(300, 'm') + std::string(300, 'i')},
         {"Arial,9,0", std::string(17, 'W') + "   .   " + std::string(40, 'l')},
+        {"Arial,11,3", prose.substr(0, 300)},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.font);
@@ -138,10 +155,24 @@ TEST_F(GraphicsTest, FindsTheCharacterUnderEveryOffsetOfLongTexts) {
         std::vector<int32_t> widths;
         for (long k = 0; k <= n; ++k)
             widths.push_back(font.body()->measure(r.text.c_str(), k).width);
+        // One measure gives every prefix, and any piece is the difference of two.
+        std::vector<int32_t> cumulative(static_cast<size_t>(n) + 1, 0);
+        ATextExtent whole = {};
+        ASSERT_TRUE(font.body()->prefixWidths(r.text.c_str(), n, cumulative.data() + 1, whole));
+        EXPECT_EQ(widths, cumulative);
+        EXPECT_EQ(widths.back(), whole.width);
+        for (long i = 0; i < n; i += 1 + i / 5) {
+            long j = std::min(n, i + 1 + i * 7 % 90);
+            ASSERT_EQ(cumulative[static_cast<size_t>(j)] - cumulative[static_cast<size_t>(i)],
+                      font.body()->measure(r.text.c_str() + i, j - i).width)
+                << "piece " << i << "-" << j;
+        }
         for (int32_t x = 1; x <= widths.back() + 2; x += 1 + x / 97) {
             int16_t flag = 9, expectedFlag = 9;
             long expected = IndexByScan(widths, x, expectedFlag);
             ASSERT_EQ(expected, font.body()->indexAtOffset(r.text.c_str(), n, x, flag)) << "x " << x;
+            ASSERT_EQ(expectedFlag, flag) << "x " << x;
+            ASSERT_EQ(expected, _AFont::indexAtWidth(cumulative.data(), n, x, flag)) << "x " << x;
             ASSERT_EQ(expectedFlag, flag) << "x " << x;
         }
     }
