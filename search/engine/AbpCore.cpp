@@ -39,6 +39,7 @@ void FreeAll(AbpTree* tree) {
     KY_Free(tree->leaf);
     KY_Free(tree->current);
     KY_Free(tree->block);
+    delete tree->keys;
     int width = tree->width;
     std::memset(tree, 0, sizeof *tree);
     tree->width = width;

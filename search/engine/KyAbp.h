@@ -7,6 +7,7 @@
 
 struct KY_File;
 struct KY_OpenSpec;
+struct AbpLeafKeys;
 
 enum : int {
     kAbpEndOfKeys = 7,
@@ -56,7 +57,8 @@ struct AbpTree {
     int32_t blockStart;   // file offset of the block, -1 none
     int32_t blockBytes;   // bytes read into the block
     uint32_t prevDoc, prevPos;
-    int width;  // bits of a wide delta; kept across close
+    int width;          // bits of a wide delta; kept across close
+    AbpLeafKeys* keys;  // owned: the keys of a leaf, decoded once, or null
 };
 
 int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wantPositions);

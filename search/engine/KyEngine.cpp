@@ -8,6 +8,7 @@
 #include <map>
 
 #include "base/procedural/EngineTables.h"
+#include "base/procedural/KyFile.h"
 #include "base/procedural/KyStopWord.h"
 #include "base/procedural/Trace.h"
 #include "search/engine/KyFileSet.h"
@@ -20,6 +21,9 @@ int Fail(int code, const std::string& text) {
     KY_SetEngineErrorText(text.c_str());
     return code;
 }
+
+const long kIndexCacheBlock = 16384;
+const int kIndexCacheBlocks = 128;
 
 bool IsNone(uint8_t list) {
     return list >= 0xFE;
@@ -482,6 +486,14 @@ int KY_IndexOpen(KY_IndexRecord* index) {
     if (!code) {
         abpSetWidth(&index->tree, index->unitByte ? 0x7FFFFFFFu : index->maxValue);
         code = abpOpen(&index->spec, &index->tree, index->occurrences, index->unitByte ? 1 : 0);
+    }
+    // A block cache of at most SQLite's default size: under Wine each read
+    // costs microseconds, and the pages of the descent and the occurrences of
+    // the frequent words are read again by most searches. Without it the
+    // index is read as it was.
+    if (!code) {
+        long blocks = static_cast<long>(index->tree.pageCount) * kAbpPageSize / kIndexCacheBlock + 1;
+        KY_FileSetCache(index->tree.file, kIndexCacheBlock, static_cast<int>(std::min<long>(blocks, kIndexCacheBlocks)));
     }
     if (code) {
         KY_FreeOpenSpec(&index->spec);

@@ -118,6 +118,22 @@ TEST(Abp, WrittenTreesReadBackBySearchAndScan) {
             SetKey(&e, keys[i].key + "!");
             int code = abpSearchKey(&e, &tree, 1);
             ASSERT_TRUE(code == kAbpErrNotFound || (i + 1 == keys.size() && code == kAbpEndOfKeys)) << code;
+            // A search for the next key goes on with a scan from it, in its leaf or the next.
+            if (n % 5 == 0 && i + 1 < keys.size()) {
+                SetKey(&e, keys[i].key + "!");
+                ASSERT_EQ(0, abpSearchKey(&e, &tree, 0)) << keys[i].key;
+                ASSERT_EQ(keys[i + 1].key, e.key);
+                if (row.occurrences) {
+                    ASSERT_EQ(Expected(keys[i + 1], row.positions), Occurrences(&tree)) << keys[i + 1].key;
+                }
+                code = abpNextKey(&tree, &e, 0);
+                if (i + 2 < keys.size()) {
+                    ASSERT_EQ(0, code);
+                    ASSERT_EQ(keys[i + 2].key, e.key);
+                } else {
+                    ASSERT_EQ(kAbpEndOfKeys, code);
+                }
+            }
         }
         EXPECT_EQ(0, abpClose(&tree));
     }
