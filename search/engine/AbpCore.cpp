@@ -334,6 +334,22 @@ int abpNextKey(AbpTree* tree, AbpEntry* record, int mode) {
     return AbpDecodeNext(tree, record);
 }
 
+int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got) {
+    *got = 0;
+    if (!tree->file)
+        return Fail(kAbpErrNotOpen, "abpNextOccurrences");
+    AbpEntry record;
+    while (*got < most) {
+        int code = NextOccurrence(tree, &record);
+        if (code)
+            return code == kAbpEndOfOcc && *got ? 0 : code;
+        docs[*got] = record.values[0];
+        positions[*got] = record.values[1];
+        ++*got;
+    }
+    return 0;
+}
+
 int abpFindKey(AbpEntry* record, AbpTree* tree) {
     if (!tree->file)
         return Fail(kAbpErrNotOpen, "abpFindKey");

@@ -69,6 +69,9 @@ int abpSearchKey(AbpEntry* record, AbpTree* tree, int exact);
 int abpFindKey(AbpEntry* record, AbpTree* tree);
 int abpNextKey(AbpTree* tree, AbpEntry* record, int mode);
 int abpFirstLeaf(AbpTree* tree);
+// The next occurrences of the current key, as mode 1 of abpNextKey gives them,
+// at most `most` at a time: 0 with *got of them, 8 at the end (*got 0), or a code.
+int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
 int abpCompareBytes(const void* a, const void* b, int n);
 void abpAddValueOffset(const AbpTree* tree, AbpEntry* record);
 // Number of significant bits of value plus one: the width both sides derive.

@@ -152,12 +152,10 @@ int FlushPending(LoDesc* d) {
     size_t n = 4 * static_cast<size_t>(d->pendingWords);
     if (n == 0)
         return 0;
-    uint8_t bytes[4 * kPendingWords];
-    for (int32_t i = 0; i < d->pendingWords; ++i)
-        for (int b = 0; b < 4; ++b)
-            bytes[4 * i + b] = static_cast<uint8_t>(d->pending[i] >> (8 * b));
+    // The words go out little-endian, as they lie in memory here.
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "list words are little-endian");
     d->pendingWords = 0;
-    if (!d->file || !WriteAt(d->file, d->offset - static_cast<int64_t>(n), bytes, n))
+    if (!d->file || !WriteAt(d->file, d->offset - static_cast<int64_t>(n), d->pending, n))
         return Fail(kLoErrSeek, d->name);
     return 0;
 }
