@@ -208,6 +208,11 @@ int BitsLeft(uint32_t mask) {
 // coding the fields was the most of copying a large list.
 int PutField(LoDesc* d, uint32_t value) {
     int n = LoPkg().nbits;
+    // Lists with positions have fields of a whole word, each one a word.
+    if (n == 32 && d->mask == 0x80000000u) {
+        d->word = value;
+        return PutWord(d);
+    }
     if (!d->mask) {
         if (int code = PutWord(d))
             return code;
@@ -229,6 +234,11 @@ int PutField(LoDesc* d, uint32_t value) {
 
 int GetField(LoDesc* d, uint32_t* value) {
     int bits = LoPkg().nbits;
+    if (bits == 32 && !d->mask && d->bufferIndex < d->bufferWords) {
+        const uint8_t* w = d->buffer + 4 * d->bufferIndex++;
+        *value = d->word = w[0] | (w[1] << 8) | (w[2] << 16) | (static_cast<uint32_t>(w[3]) << 24);
+        return 0;
+    }
     // Most fields lie within the current word.
     if (d->mask) {
         int left = BitsLeft(d->mask);
