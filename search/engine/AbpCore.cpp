@@ -128,15 +128,10 @@ int NextOccurrence(AbpTree* tree, AbpEntry* record) {
         tree->prevDoc = tree->prevPos = 0;
         tree->occBit = 0;
         if (tree->occOffset < tree->blockStart || tree->occOffset >= tree->blockStart + tree->blockBytes) {
-            int tag = tree->occRemaining > kLargeListOccurrences ? 2 : 1;
-            if (tag != tree->block[0]) {
-                uint8_t* block =
-                    static_cast<uint8_t*>(KY_Realloc(tree->block, 1 + (tag == 2 ? kLargeBlock : kSmallBlock)));
-                if (!block)
-                    return Fail(kAbpErrMemory, "occurrence block");
-                tree->block = block;
-                tree->block[0] = static_cast<uint8_t>(tag);
-            }
+            // The buffer holds a large block: a word after a word of the
+            // other size changes what is read, not the buffer (growing it
+            // walked the free blocks of a fragmented heap).
+            tree->block[0] = static_cast<uint8_t>(tree->occRemaining > kLargeListOccurrences ? 2 : 1);
             tree->blockStart = -1;
         }
     }
@@ -347,7 +342,7 @@ int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wan
     }
     tree->current = static_cast<char*>(KY_Calloc(1, kAbpMaxKey + 1));
     if (wantOccurrences && tree->current)
-        tree->block = static_cast<uint8_t*>(KY_Calloc(1, 1 + kSmallBlock));
+        tree->block = static_cast<uint8_t*>(KY_Calloc(1, 1 + kLargeBlock));
     if (!tree->current || (wantOccurrences && !tree->block)) {
         FreeAll(tree);
         return Fail(kAbpErrMemory, "key buffer");

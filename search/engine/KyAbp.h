@@ -53,7 +53,7 @@ struct AbpTree {
     int16_t positions;    // page 0 low word
     int16_t format;       // page 0 high word; bit 0: 12-byte values and an occurrence area
     int32_t valueOffset;  // added to every value and document read
-    uint8_t* block;       // owned occurrence block: block[0] tag 1 (512 bytes) or 2 (5120), bytes from 1
+    uint8_t* block;       // owned occurrence block, room for 5120 bytes from 1; block[0]: 1 reads 512 of them, 2 all
     int32_t blockStart;   // file offset of the block, -1 none
     int32_t blockBytes;   // bytes read into the block
     uint32_t prevDoc, prevPos;
