@@ -39,6 +39,7 @@ void FreeAll(AbpTree* tree) {
     KY_Free(tree->leaf);
     KY_Free(tree->current);
     KY_Free(tree->block);
+    delete tree->keys;
     int width = tree->width;
     std::memset(tree, 0, sizeof *tree);
     tree->width = width;
@@ -127,15 +128,10 @@ int NextOccurrence(AbpTree* tree, AbpEntry* record) {
         tree->prevDoc = tree->prevPos = 0;
         tree->occBit = 0;
         if (tree->occOffset < tree->blockStart || tree->occOffset >= tree->blockStart + tree->blockBytes) {
-            int tag = tree->occRemaining > kLargeListOccurrences ? 2 : 1;
-            if (tag != tree->block[0]) {
-                uint8_t* block =
-                    static_cast<uint8_t*>(KY_Realloc(tree->block, 1 + (tag == 2 ? kLargeBlock : kSmallBlock)));
-                if (!block)
-                    return Fail(kAbpErrMemory, "occurrence block");
-                tree->block = block;
-                tree->block[0] = static_cast<uint8_t>(tag);
-            }
+            // The buffer holds a large block: a word after a word of the
+            // other size changes what is read, not the buffer (growing it
+            // walked the free blocks of a fragmented heap).
+            tree->block[0] = static_cast<uint8_t>(tree->occRemaining > kLargeListOccurrences ? 2 : 1);
             tree->blockStart = -1;
         }
     }
@@ -156,6 +152,62 @@ int NextOccurrence(AbpTree* tree, AbpEntry* record) {
     record->values[1] = static_cast<int32_t>(pos);
     abpAddValueOffset(tree, record);
     return 0;
+}
+
+// Decodes occurrences of the current key while both deltas of the next one
+// lie in the loaded block, the state in locals: what NextOccurrence gives,
+// without its checks at each one. Stops before anything it does not take:
+// a new key, a block to load, the end, a value out of range.
+int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
+    if (tree->reposition || !tree->wantOcc || !(tree->format & 1) || tree->blockStart < 0 || tree->width < 1 ||
+        tree->width > 32)
+        return 0;
+    const uint8_t* block = tree->block + 1;
+    const int32_t bytes = tree->blockBytes;
+    const int width = tree->width;
+    const bool withPositions = tree->positions != 0;
+    int32_t at = tree->occOffset - tree->blockStart;
+    int bit = tree->occBit;
+    uint32_t prevDoc = tree->prevDoc, prevPos = tree->prevPos;
+    int32_t remaining = tree->occRemaining;
+    int n = 0;
+    auto delta = [&](uint32_t* value) {
+        const uint8_t* p = block + at;
+        uint64_t window =
+            (uint64_t(p[0]) << 32) | (uint32_t(p[1]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 8) | p[4];
+        int take = (window >> (39 - bit)) & 1 ? width : 9;
+        *value = static_cast<uint32_t>((window >> (39 - bit - take)) & ((uint64_t(1) << take) - 1));
+        bit += 1 + take;
+        at += bit >> 3;
+        bit &= 7;
+    };
+    while (n < most && remaining > 0 && at >= 0 && at + 10 <= bytes) {
+        int32_t atBefore = at;
+        int bitBefore = bit;
+        uint32_t docDelta = 0, posDelta = 0;
+        delta(&docDelta);
+        if (withPositions)
+            delta(&posDelta);
+        uint64_t doc = static_cast<uint64_t>(prevDoc) + docDelta;
+        uint64_t pos = (docDelta ? 0 : static_cast<uint64_t>(prevPos)) + posDelta;
+        if (doc > 0x7FFFFFFF || pos > 0xFFFFFFFFu) {
+            at = atBefore;
+            bit = bitBefore;
+            break;
+        }
+        prevDoc = static_cast<uint32_t>(doc);
+        prevPos = static_cast<uint32_t>(pos);
+        --remaining;
+        docs[n] = static_cast<int32_t>(doc) + tree->valueOffset;
+        positions[n] = static_cast<int32_t>(pos);
+        ++n;
+    }
+    tree->occOffset = tree->blockStart + at;
+    tree->occBit = bit;
+    tree->prevDoc = prevDoc;
+    tree->prevPos = prevPos;
+    tree->occRemaining = remaining;
+    return n;
 }
 
 }  // namespace
@@ -290,7 +342,7 @@ int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wan
     }
     tree->current = static_cast<char*>(KY_Calloc(1, kAbpMaxKey + 1));
     if (wantOccurrences && tree->current)
-        tree->block = static_cast<uint8_t*>(KY_Calloc(1, 1 + kSmallBlock));
+        tree->block = static_cast<uint8_t*>(KY_Calloc(1, 1 + kLargeBlock));
     if (!tree->current || (wantOccurrences && !tree->block)) {
         FreeAll(tree);
         return Fail(kAbpErrMemory, "key buffer");
@@ -331,6 +383,25 @@ int abpNextKey(AbpTree* tree, AbpEntry* record, int mode) {
     if (!tree->leaf && !(tree->leaf = static_cast<uint8_t*>(KY_Calloc(1, kAbpBufferSize))))
         return Fail(kAbpErrMemory, "leaf page");
     return AbpDecodeNext(tree, record);
+}
+
+int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got) {
+    *got = 0;
+    if (!tree->file)
+        return Fail(kAbpErrNotOpen, "abpNextOccurrences");
+    AbpEntry record;
+    while (*got < most) {
+        *got += DecodeInBlock(tree, docs + *got, positions + *got, most - *got);
+        if (*got == most)
+            break;
+        int code = NextOccurrence(tree, &record);
+        if (code)
+            return code == kAbpEndOfOcc && *got ? 0 : code;
+        docs[*got] = record.values[0];
+        positions[*got] = record.values[1];
+        ++*got;
+    }
+    return 0;
 }
 
 int abpFindKey(AbpEntry* record, AbpTree* tree) {

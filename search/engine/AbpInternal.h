@@ -1,6 +1,8 @@
 // What the B+ tree reader's modules share: page reading and leaf decoding.
 #pragma once
 
+#include <vector>
+
 #include "search/engine/KyAbp.h"
 
 // In memory a page is widened: used(2) zero(2) link(4) then the entries.
@@ -27,3 +29,14 @@ int AbpLoadLeaf(AbpTree* tree, int32_t n);
 int AbpDecodeNext(AbpTree* tree, AbpEntry* record);
 // Copies the current entry's values, sets the occurrence state and the value offset.
 void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]);
+
+// The keys of a leaf and where their entries start in the widened page; key i
+// is the zero-terminated text at text[at[i]] (one block: under Wine an
+// allocation a key cost more than decoding the leaf).
+struct AbpLeafKeys {
+    int32_t page = -1;
+    size_t count = 0;                  // keys of the leaf
+    std::vector<int32_t> offsets, at;  // sized once for the most entries a page holds
+    std::vector<char> text;
+    const char* key(size_t i) const { return text.data() + at[i]; }
+};

@@ -7,6 +7,7 @@
 
 struct KY_File;
 struct KY_OpenSpec;
+struct AbpLeafKeys;
 
 enum : int {
     kAbpEndOfKeys = 7,
@@ -52,11 +53,12 @@ struct AbpTree {
     int16_t positions;    // page 0 low word
     int16_t format;       // page 0 high word; bit 0: 12-byte values and an occurrence area
     int32_t valueOffset;  // added to every value and document read
-    uint8_t* block;       // owned occurrence block: block[0] tag 1 (512 bytes) or 2 (5120), bytes from 1
+    uint8_t* block;       // owned occurrence block, room for 5120 bytes from 1; block[0]: 1 reads 512 of them, 2 all
     int32_t blockStart;   // file offset of the block, -1 none
     int32_t blockBytes;   // bytes read into the block
     uint32_t prevDoc, prevPos;
-    int width;  // bits of a wide delta; kept across close
+    int width;          // bits of a wide delta; kept across close
+    AbpLeafKeys* keys;  // owned: the keys of a leaf, decoded once, or null
 };
 
 int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wantPositions);
@@ -67,6 +69,9 @@ int abpSearchKey(AbpEntry* record, AbpTree* tree, int exact);
 int abpFindKey(AbpEntry* record, AbpTree* tree);
 int abpNextKey(AbpTree* tree, AbpEntry* record, int mode);
 int abpFirstLeaf(AbpTree* tree);
+// The next occurrences of the current key, as mode 1 of abpNextKey gives them,
+// at most `most` at a time: 0 with *got of them, 8 at the end (*got 0), or a code.
+int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
 int abpCompareBytes(const void* a, const void* b, int n);
 void abpAddValueOffset(const AbpTree* tree, AbpEntry* record);
 // Number of significant bits of value plus one: the width both sides derive.

@@ -28,6 +28,15 @@ bool Valid(const KY_EnginePart* part, int c) {
 int Documents(LoHandle* h, int32_t* count) {
     LoHandle out = -1;
     *count = 0;
+    // A list of one element a document already is the copy, element for
+    // element; only its weight becomes that of a new list.
+    if (*h != -1 && LoIsDocumentStream(*h)) {
+        LoDesc* d = LoDescOf(*h);
+        LoClose(*h);
+        d->weight = LoScoreMode ? 1 : 0;
+        *count = d->count;
+        return 0;
+    }
     int code = LoCreate(kLoReadable | kLoWritable, nullptr, 0, 0, 0, &out, 1);
     if (code) {
         LoFree(h);

@@ -152,12 +152,10 @@ int FlushPending(LoDesc* d) {
     size_t n = 4 * static_cast<size_t>(d->pendingWords);
     if (n == 0)
         return 0;
-    uint8_t bytes[4 * kPendingWords];
-    for (int32_t i = 0; i < d->pendingWords; ++i)
-        for (int b = 0; b < 4; ++b)
-            bytes[4 * i + b] = static_cast<uint8_t>(d->pending[i] >> (8 * b));
+    // The words go out little-endian, as they lie in memory here.
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "list words are little-endian");
     d->pendingWords = 0;
-    if (!d->file || !WriteAt(d->file, d->offset - static_cast<int64_t>(n), bytes, n))
+    if (!d->file || !WriteAt(d->file, d->offset - static_cast<int64_t>(n), d->pending, n))
         return Fail(kLoErrSeek, d->name);
     return 0;
 }
@@ -210,6 +208,11 @@ int BitsLeft(uint32_t mask) {
 // coding the fields was the most of copying a large list.
 int PutField(LoDesc* d, uint32_t value) {
     int n = LoPkg().nbits;
+    // Lists with positions have fields of a whole word, each one a word.
+    if (n == 32 && d->mask == 0x80000000u) {
+        d->word = value;
+        return PutWord(d);
+    }
     if (!d->mask) {
         if (int code = PutWord(d))
             return code;
@@ -231,6 +234,11 @@ int PutField(LoDesc* d, uint32_t value) {
 
 int GetField(LoDesc* d, uint32_t* value) {
     int bits = LoPkg().nbits;
+    if (bits == 32 && !d->mask && d->bufferIndex < d->bufferWords) {
+        const uint8_t* w = d->buffer + 4 * d->bufferIndex++;
+        *value = d->word = w[0] | (w[1] << 8) | (w[2] << 16) | (static_cast<uint32_t>(w[3]) << 24);
+        return 0;
+    }
     // Most fields lie within the current word.
     if (d->mask) {
         int left = BitsLeft(d->mask);
@@ -326,6 +334,45 @@ LoHandle Register(LoDesc* d) {
     return -1;
 }
 
+// A sequential list without scores, in the swap or in memory: it reads back
+// every element it was written with, so that writing them again gives the same
+// words, which are then copied as they stand rather than decoded and coded.
+bool CopiesAsItStands(const LoDesc* d) {
+    return !(d->flags & (kLoVector | kLoRawVector | kLoScored)) && ((d->flags & kLoInMemory) || !OwnsFile(d)) &&
+           d->count >= 0;
+}
+
+// The bytes of the elements of such a list.
+size_t StreamBytes(const LoDesc* d) {
+    uint64_t bits = static_cast<uint64_t>(d->count) * static_cast<uint64_t>(LoPkg().nbits) * (d->units ? 2 : 1);
+    return static_cast<size_t>((bits + 31) / 32 * 4);
+}
+
+// Appends the words of such a list to out.
+int AppendStream(LoDesc* d, std::vector<uint8_t>* out) {
+    size_t n = StreamBytes(d), at = out->size();
+    out->resize(at + n);
+    if (n == 0)
+        return 0;
+    if (d->flags & kLoInMemory) {
+        const uint8_t* data = nullptr;
+        size_t size = 0;
+        if (int code = ImageData(d, &data, &size))
+            return code;
+        if (size < n)
+            return Fail(kLoErrFile, d->name);
+        std::memcpy(out->data() + at, data, n);
+        return 0;
+    }
+    if (int code = EndFast(d))
+        return code;
+    if (int code = FlushPending(d))
+        return code;
+    if (!LoPkg().swap || ReadAt(LoPkg().swap, d->start, out->data() + at, n) != n)
+        return Fail(kLoErrSeek, LoPkg().swapName);
+    return 0;
+}
+
 // The bytes of d's list file named name: the header, then the raw vector or
 // the elements, copied at the swap's end and read back (the space is given
 // back). r becomes the descriptor that reads them, without a file.
@@ -347,6 +394,15 @@ int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* 
         image->insert(image->end(), VectorBytes(d), VectorBytes(d) + p.vecBytes);
         r->count = d->count;
         r->flags |= kLoRawVector;
+    } else if (CopiesAsItStands(d)) {
+        code = AppendStream(d, image);
+        Lo_Close(d);
+        if (code)
+            return code;
+        r->file = nullptr;
+        r->count = d->count;
+        r->doc = -1;
+        r->flags |= kLoOwnFile;
     } else {
         code = LoCopyElements(d, r);
         DropPending(r);
@@ -891,6 +947,11 @@ int LoFree(LoHandle* h) {
             p.swapEnd = std::max(p.swapEnd, e.end);
     }
     return 0;
+}
+
+int LoIsDocumentStream(LoHandle h) {
+    const LoDesc* d = LoDescOf(h);
+    return d && CopiesAsItStands(d) && !d->units ? 1 : 0;
 }
 
 int LoIsVector(LoHandle h) {

@@ -111,6 +111,9 @@ int LoFirst(LoHandle h, int32_t* count, int32_t* doc, int32_t* value, int32_t* f
 int LoNext(LoHandle h, int32_t* doc, int32_t* value, int32_t* firstPos);
 int LoFree(LoHandle* h);
 int LoIsVector(LoHandle h);
+// 1 for a sequential list of one element a document, without scores, in the
+// swap or in memory: its elements read back as written.
+int LoIsDocumentStream(LoHandle h);
 int Lo_Save(const char* name, LoDesc* d);
 int LoSave(const char* name, LoHandle h);
 // Reads a saved swap list, then a list kept by LoSaveImage, then a list file.

@@ -126,7 +126,9 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                 out->clear();
                 for (int32_t v : raw)
                     out->push_back(static_cast<int64_t>(static_cast<uint32_t>(v) & m));
-                std::sort(out->begin(), out->end());
+                // Positions come in order, and so do most of their masks.
+                if (!std::is_sorted(out->begin(), out->end()))
+                    std::sort(out->begin(), out->end());
             };
             masked(ra, &ma);
             masked(rb, &mb);

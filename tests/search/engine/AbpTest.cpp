@@ -118,6 +118,22 @@ TEST(Abp, WrittenTreesReadBackBySearchAndScan) {
             SetKey(&e, keys[i].key + "!");
             int code = abpSearchKey(&e, &tree, 1);
             ASSERT_TRUE(code == kAbpErrNotFound || (i + 1 == keys.size() && code == kAbpEndOfKeys)) << code;
+            // A search for the next key goes on with a scan from it, in its leaf or the next.
+            if (n % 5 == 0 && i + 1 < keys.size()) {
+                SetKey(&e, keys[i].key + "!");
+                ASSERT_EQ(0, abpSearchKey(&e, &tree, 0)) << keys[i].key;
+                ASSERT_EQ(keys[i + 1].key, e.key);
+                if (row.occurrences) {
+                    ASSERT_EQ(Expected(keys[i + 1], row.positions), Occurrences(&tree)) << keys[i + 1].key;
+                }
+                code = abpNextKey(&tree, &e, 0);
+                if (i + 2 < keys.size()) {
+                    ASSERT_EQ(0, code);
+                    ASSERT_EQ(keys[i + 2].key, e.key);
+                } else {
+                    ASSERT_EQ(kAbpEndOfKeys, code);
+                }
+            }
         }
         EXPECT_EQ(0, abpClose(&tree));
     }
@@ -178,6 +194,67 @@ TEST(Abp, EdgeKeysAndStates) {
     EXPECT_EQ(kAbpEndOfOcc, abpNextKey(&tree, &e, 1));
     EXPECT_EQ(0, abpClose(&tree));
     EXPECT_EQ(kAbpErrNotOpen, abpClose(&tree));
+}
+
+// Occurrences read many at a time are those read one at a time, across the
+// blocks of a long list, narrow and wide deltas, with and without positions.
+TEST(Abp, OccurrencesReadByBlocksAreThoseReadOneByOne) {
+    struct Row {
+        const char* name;
+        bool positions;
+        size_t count;
+        int most;
+    } rows[] = {
+        {"short, documents", false, 40, 7},
+        {"long, documents", false, 6000, 256},
+        {"long, positions", true, 6000, 7},
+        {"long, positions, one at a time", true, 3000, 1},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::mt19937 rng(static_cast<uint32_t>(row.count));
+        std::vector<AbpKeyItem> keys(3);
+        for (size_t k = 0; k < keys.size(); ++k) {
+            keys[k].key = std::string("key") + char('a' + k);
+            uint32_t doc = 0, pos = 0;
+            for (size_t i = 0; i < row.count; ++i) {
+                uint32_t step = rng() % 4 == 0 ? 300 + rng() % 5000 : rng() % 3;
+                doc += step;
+                pos = (step ? 0 : pos) + 1 + (rng() % 2 ? rng() % 200 : rng() % 90000);
+                keys[k].occ.push_back({doc, pos});
+            }
+        }
+        AbpTreeOptions options;
+        options.occurrences = true;
+        options.positions = row.positions;
+        options.width = 32;
+        std::string path = folder.path("b.abp");
+        ASSERT_EQ("", AbpWriteTree(path, keys, options));
+        OpenSpecOf spec(path);
+        AbpTree tree{};
+        abpSetWidth(&tree, 0x7FFFFFFF);
+        ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, row.positions));
+        for (const AbpKeyItem& key : keys) {
+            AbpEntry e;
+            SetKey(&e, key.key);
+            ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+            std::string one = Occurrences(&tree);
+            EXPECT_EQ(Expected(key, row.positions), one);
+            ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+            std::string many;
+            std::vector<int32_t> docs(static_cast<size_t>(row.most)), positions(docs.size());
+            int got = 0, code;
+            while ((code = abpNextOccurrences(&tree, docs.data(), positions.data(), row.most, &got)) == 0) {
+                ASSERT_GT(got, 0);
+                for (int i = 0; i < got; ++i)
+                    many += std::to_string(docs[i]) + "/" + std::to_string(positions[i]) + " ";
+            }
+            EXPECT_EQ(0, got);
+            EXPECT_EQ(one, many + std::to_string(code));
+        }
+        EXPECT_EQ(0, abpClose(&tree));
+    }
 }
 
 TEST(Abp, OccurrenceDeltasTakeTheirWidth) {

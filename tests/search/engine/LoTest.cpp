@@ -247,6 +247,47 @@ TEST(Lo, KeptImagesAreTheBytesOfTheListFile) {
     }
 }
 
+// A list of the swap is saved by copying its words; a list file is read and
+// coded again element by element: both give the same bytes.
+TEST(Lo, ListsCopiedAsTheyStandSaveTheBytesOfAnElementCopy) {
+    struct Row {
+        const char* name;
+        uint32_t unitCode, widthOf;
+        int32_t documents;
+    } rows[] = {
+        {"no element", 0, 0x7FFFFFFF, 0},
+        {"documents, full words", 0, 0x7FFFFFFF, 9},
+        {"documents, narrow fields", 0, 1000, 77},
+        {"positions, narrow fields", 1, 5000, 300},
+        {"positions, full words", 1, 0x7FFFFFFF, 1200},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Package package(-1, row.widthOf);
+        Elements in;
+        for (int32_t d = 0; d < row.documents; ++d)
+            in.push_back({d * 3, d % 4});
+        std::string path = folder.path("copied.lo"), copied, coded;
+        LoHandle h = Make(in, kSeq, row.unitCode);
+        std::string expected = Show(h);
+        LoKeepSaved = 0;
+        int saved = LoSave(path.c_str(), h);
+        LoKeepSaved = 1;
+        ASSERT_EQ(0, saved);
+        ASSERT_TRUE(LoadFile(path, &copied));
+        LoHandle again = -1;
+        ASSERT_EQ(0, LoOpen(path.c_str(), &again));
+        ASSERT_EQ(0, LoSaveImage(path.c_str(), again));
+        coded.assign(LoPkg().images[0].bytes.begin(), LoPkg().images[0].bytes.end());
+        EXPECT_TRUE(copied == coded);
+        EXPECT_EQ(expected, Show(again));
+        EXPECT_EQ(row.unitCode == 0 ? 1 : 0, LoIsDocumentStream(again));
+        LoForget(path.c_str());
+        DeleteFileA(path.c_str());
+    }
+}
+
 TEST(Lo, SavedSwapListsReopenByName) {
     TempFolder folder;
     Package package(-1);
