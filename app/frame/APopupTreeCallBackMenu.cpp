@@ -7,30 +7,11 @@
 
 #include "app/frame/Frame1.h"
 #include "base/object/AError.h"
-#include "framework/components/ACommand.h"
-
-namespace {
-
-// The chosen entry's action, run from the command queue: the popup that was
-// chosen from is still on the stack when the callback runs, and an action
-// with a loop of its own (a dialog) would run the popup's queued deletion
-// under it.
-class AMenuChoiceCmd : public ACommand {
-public:
-    AMenuChoiceCmd(Frame1* frame, const char* key) : ACommand(frame, 0, 1), frame_(frame), key_(key ? key : "") {}
-    void execute() override { frame_->menuPopupChosen(key_.c_str()); }
-
-private:
-    Frame1* frame_;  // not owned: the queue drops the command when the frame goes
-    AString key_;
-};
-
-}  // namespace
 
 APopupTreeCallBackMenu::APopupTreeCallBackMenu(Frame1* frame) : APopupTreeCallBack(frame), frame_(frame) {}
 
 void APopupTreeCallBackMenu::itemChosen(const char*, const char* name, int16_t, PopupTree*) {
-    frame_->perform(CheckAlloc(new (std::nothrow) AMenuChoiceCmd(frame_, name), "frame1", __LINE__));
+    frame_->menuPopupChosen(name);
 }
 
 AString APopupTreeCallBackMenu::getItemsText(const char* key, int16_t) {

@@ -19,6 +19,7 @@
 
 #include "app/frame/Frame1Menus.h"
 #include "app/state/ADocRef.h"
+#include "base/object/ARefObj.h"
 #include "base/object/AString.h"
 #include "framework/app/AWindow.h"
 
@@ -312,6 +313,7 @@ private:
     AStaticText* statusText_ = nullptr;
     ASizerGroup* sizerGroup_ = nullptr;
     std::map<long, AString> menuTexts_;
-    std::unique_ptr<APopupTreeCallBackHisto> histoCallBack_;  // made on first use
-    std::unique_ptr<APopupTreeCallBackMenu> menuCallBack_;  // made on first use; popups hold plain pointers
+    // Made on first use; one reference held (queued choices hold their own), popups hold plain pointers.
+    std::unique_ptr<APopupTreeCallBackHisto, ARefRelease> histoCallBack_;
+    std::unique_ptr<APopupTreeCallBackMenu, ARefRelease> menuCallBack_;
 };

@@ -71,8 +71,10 @@ int32_t Frame1::getMenuPopupLine(int16_t buttonId) {
 }
 
 void Frame1::showMenuPopup(int16_t buttonId, AIconButton* button, int16_t markFlag, int16_t headingFlag) {
-    if (!menuCallBack_)
+    if (!menuCallBack_) {
         menuCallBack_.reset(CheckAlloc(new (std::nothrow) APopupTreeCallBackMenu(this), "frame1", __LINE__));
+        menuCallBack_->addRef();
+    }
     menuCallBack_->setButton(buttonId);
     PopupTree* popup = PopupTree::load(getParent(), "PopupTree");
     ARect anchor = button ? button->getScreenBounds() : getScreenBounds();
@@ -108,8 +110,10 @@ void Frame1::menuPopupChosen(const char* key) {
 void Frame1::showHistoryPopup(AIconButton* button) {
     if (!headState_)
         ThrowAssert("frame1", __LINE__);
-    if (!histoCallBack_)
+    if (!histoCallBack_) {
         histoCallBack_.reset(CheckAlloc(new (std::nothrow) APopupTreeCallBackHisto(this), "frame1", __LINE__));
+        histoCallBack_->addRef();
+    }
     PopupTree* popup = PopupTree::load(getParent(), "PopupTree");
     ARect anchor = button ? button->getScreenBounds() : getScreenBounds();
     const long lines = std::atol(FrameServices().configString("HISTO_NBLINES").c_str());

@@ -2,8 +2,9 @@
 // The defaults read a list as lines "label#key", one item per line; the
 // sub-list of an item is the list whose parent key is the item's key.
 //
-// Shared (ARefObj); popups keep plain pointers, so the owner keeps the
-// callback until its popups are gone. The owner is not owned. Item
+// Shared (ARefObj): every holder, the owner included, holds a reference;
+// popups keep plain pointers, so the owner keeps the callback until its
+// popups are gone, and a queued choice holds its own. The owner is not owned. Item
 // dictionaries handed out belong to the caller. A missing list or item in
 // the string queries raises the assertion.
 #pragma once
@@ -22,7 +23,8 @@ public:
     explicit APopupTreeCallBack(AComponent* owner) : owner_(owner) {}
     ~APopupTreeCallBack() override = default;
 
-    // The reader chose a row; top is the first popup of the chain.
+    // The reader chose a row. Runs from the command queue once the popup
+    // chain is gone (APopupChoiceCmd), so top is null there.
     virtual void itemChosen(const char* value, const char* name, int16_t line, PopupTree* top);
     virtual int32_t queryA(int32_t a, int32_t b);
     // Called just before itemChosen.

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "app/popup/APopupChoiceCmd.h"
 #include "app/popup/APopupTreeCallBack.h"
 #include "app/popup/PopupLineGetter.h"
 #include "base/object/AError.h"
@@ -331,14 +332,12 @@ void PopupTree::rowClicked(long kind, const char* name, const char* value, int32
 }
 
 void PopupTree::choose(const char* name, const char* value, int32_t line) {
-    // The callback may delete the chain; keep what it needs first.
+    // The chain's deletion is queued first, so the choice runs once it is gone.
     APopupTreeCallBack* callBack = callBack_;
-    PopupTree* top = rootPopup();
     const int16_t depth = depth_;
     AString nameCopy(name ? name : ""), valueCopy(value ? value : "");
     closeChain();
-    callBack->beforeChoose(line, depth, 0);
-    callBack->itemChosen(valueCopy.c_str(), nameCopy.c_str(), int16_t(line), top);
+    APopupChoiceCmd::post(callBack, valueCopy.c_str(), nameCopy.c_str(), int16_t(line), depth);
 }
 
 bool PopupTree::openSubPopup(const char* key, int32_t line) {

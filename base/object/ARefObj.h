@@ -45,6 +45,12 @@ void AssignRef(T*& slot, T* value) {
     slot = value;
 }
 
+// A std::unique_ptr deleter for a holder that took a reference: it lets go
+// of that reference instead of deleting the shared object.
+struct ARefRelease {
+    void operator()(ARefObj* p) const { p->release(); }
+};
+
 // Holds one reference on an object for the holder's life (null: nothing).
 template <class T>
 class ARefHold {

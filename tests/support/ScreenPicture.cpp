@@ -3,16 +3,16 @@
 
 #include <windows.h>
 
+#include "tests/support/HostProgram.h"
+
 void TakeScreenPicture(const std::string& binaryDir, const std::string& name) {
     std::string path = binaryDir + "/artifacts/" + name;
     std::string command = "/bin/sh -c \"mkdir -p " + binaryDir + "/artifacts && import -window root png:" + path +
                           ".part && mv " + path + ".part " + path + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    std::string dosPath = "Z:" + path;
+    DeleteFileA(dosPath.c_str());
+    if (!StartHostProgram(command))
         return;
-    WaitForSingleObject(pi.hProcess, 30000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    for (int i = 0; i < 300 && GetFileAttributesA(dosPath.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(100);
 }

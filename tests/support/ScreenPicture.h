@@ -4,6 +4,6 @@
 
 #include <string>
 
-// Saves BINARY_DIR/artifacts/name (PNG); waits for import to end (30 s at
-// most). Nothing when the command cannot start.
+// Saves BINARY_DIR/artifacts/name (PNG); waits for the file (30 s at most).
+// Nothing when the command cannot start.
 void TakeScreenPicture(const std::string& binaryDir, const std::string& name);

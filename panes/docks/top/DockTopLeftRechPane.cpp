@@ -64,6 +64,7 @@ void DockTopLeftRechPane::setUpItems() {
     RechPane::setUpItems();
     ReleaseAndNull(callBack_);
     callBack_ = CheckAlloc(new (std::nothrow) APopupTreeCallBackSiSearch(this), "DockTopLeftRechPane", 67);
+    callBack_->addRef();
     AClusterItem* item = findItem(kField, false);
     field_ = CheckAlloc(item ? static_cast<AEditBox*>(item->castTo(&AEditBox::classRecord)) : nullptr,
                         "DockTopLeftRechPane", 70);

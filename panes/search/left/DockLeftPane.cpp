@@ -346,8 +346,9 @@ void DockLeftPane::applyDockMode(int16_t mode) {
         follower->setSizeSpec(rules[2], true);
         relayoutHost();
     }
-    // At set-up the arrangement is not placed yet: its own layout puts the sizer.
-    if (geometry && mode != 0 && sizer->hasFlags(ADisplayComponent::kPlaced)) {
+    // At set-up (dockMode -1) the layout puts the sizer: the sizer, laid out
+    // after the dock, has no panes yet and would leave the dock's edge behind.
+    if (geometry && mode != 0 && dockMode != -1 && sizer->hasFlags(ADisplayComponent::kPlaced)) {
         int32_t top = sizer->getFrame().top();
         if (mode == 1)
             sizer->applyPosition(APoint(sizer->getLimits().left(), top));

@@ -82,10 +82,20 @@ TEST_F(FrameTest, TheToolsMenuShowsDisabledEntriesAsHeadingsAndRoomsMarkTheirLin
     s = new CountedState(3);
     s->fSalle = 10;
     frame->goToState(s, 1);
-    menu.itemChosen("", "1:3", 2, nullptr);
+    AStyleSheetSet sheets(AFileSpec(SV_SOURCE_DIR "/tools/sample/svstyles.xml"), 0);
+    services.sheets = &sheets;
+    services.menus[1] = " Salle 4#1:3\n Salle 3#1:4";
+    frame->loadMenuTexts();
+    frame->doCommand(1042, 0);
+    PopupTree* popup = lastPopup();
+    ASSERT_NE(nullptr, popup);
+    popup->rowClicked(3, "1:3", "1:3", 0);
     EXPECT_EQ(10, frame->currentState()->fSalle) << "not inside the popup's callback";
     AApp::current()->commandQueue().run();
     EXPECT_EQ(4, frame->currentState()->fSalle);
+    menu.itemChosen("", "1:4", 3, nullptr);
+    EXPECT_EQ(3, frame->currentState()->fSalle) << "the callback itself runs the action";
+    services.sheets = nullptr;
 }
 
 TEST_F(FrameTest, TheToolsButtonOpensItsMenuBelowIt) {

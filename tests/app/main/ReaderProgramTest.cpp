@@ -11,6 +11,7 @@
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/HostProgram.h"
 #include "tests/app/main/AppMainTestSupport.h"
 
 namespace {
@@ -127,13 +128,8 @@ void TakePicture(const std::string& name) {
     std::string path = std::string(SV_BINARY_DIR) + "/artifacts/" + name;
     std::string command = "/bin/sh -c \"mkdir -p " + std::string(SV_BINARY_DIR) + "/artifacts && import -window root png:" +
                           path + ".part && mv " + path + ".part " + path + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!StartHostProgram(command))
         return;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     std::string dosPath = "Z:" + path;
     for (int i = 0; i < 300 && GetFileAttributesA(dosPath.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(100);

@@ -36,6 +36,37 @@ public:
     std::string chosen;
 };
 
+// A pane that holds its popup callback, as the panes do, and lets go of it as it goes.
+class OwnerPane : public AComponent {
+public:
+    explicit OwnerPane(AComponent* parent) : AComponent(parent, 0) {}
+    ~OwnerPane() override { ReleaseAndNull(callBack); }
+    APopupTreeCallBack* callBack = nullptr;  // one reference held
+};
+
+// A choice that deletes the pane owning the popup (a choice that replaces
+// the pane does as much), then goes on using itself.
+class ReplacingCallBack : public APopupTreeCallBack {
+public:
+    ReplacingCallBack(OwnerPane* owner, std::string& log) : APopupTreeCallBack(owner), owner_(owner), log_(log) {
+        ++live;
+    }
+    ~ReplacingCallBack() override { --live; }
+    void itemChosen(const char*, const char* name, int16_t, PopupTree* top) override {
+        AComponent* app = AComponent::application();
+        log_ += app->findDescendant(&PopupTree::classRecord, nullptr) || top ? "popup alive;" : "popup gone;";
+        AComponent* pane = owner_;
+        DeleteComponent(pane);
+        log_ += std::string("chose ") + name + (live == 1 ? ";" : " without its callback;");
+    }
+    static int live;
+
+private:
+    OwnerPane* owner_;  // not owned
+    std::string& log_;
+};
+int ReplacingCallBack::live = 0;
+
 // The screen under both popups, saved as popup-tree.png.
 void SavePicture(PopupTree* second, PopupTree* first) {
     ARect a = first->getScreenBounds(), b = second->getScreenBounds();
@@ -48,6 +79,8 @@ const char kRoot[] = "Titre#T\nHistoire#H\nSciences#S\nVide#E";
 
 class PopupTreeWindowTest : public ClusterTest {
 protected:
+    // The fixture's own reference: a queued choice's release never frees the member.
+    PopupTreeWindowTest() { callBack.addRef(); }
     void TearDown() override {
         if (first && live(first)) {
             AComponent* p = first;
@@ -124,8 +157,9 @@ TEST_F(PopupTreeWindowTest, PlacingSubPopupsEscapeAndChoices) {
     EXPECT_TRUE(live(first));
 
     first->rowClicked(3, "E", "E", 3);
-    EXPECT_EQ("E/E@3 ", callBack.chosen) << "an empty sub-list makes the click a choice";
+    EXPECT_EQ("", callBack.chosen) << "the choice waits for the command queue";
     run();
+    EXPECT_EQ("E/E@3 ", callBack.chosen) << "an empty sub-list makes the click a choice";
     EXPECT_EQ(0, popups()) << "the choice closes the chain";
     first = nullptr;
 }
@@ -166,4 +200,50 @@ TEST_F(PopupTreeWindowTest, TheScreenBottomTheRebuiltWidthAndLosingActivation) {
     EXPECT_NE(nullptr, scope->view()) << "the scope chooser's layout has the view";
     AComponent* chooser = scope;
     DeleteComponent(chooser);
+}
+
+// A choice runs once the popup chain is gone, from the command queue: an
+// action that deletes the pane owning the popup and its callback finds
+// neither gone under it, and a pane that goes first takes its choice along.
+TEST_F(PopupTreeWindowTest, AChoiceOutlivesThePopupAndThePaneThatOwnedIt) {
+    struct Row {
+        const char* what;
+        bool popupUnderPane;
+        bool paneGoesFirst;
+        const char* log;
+    } const rows[] = {
+        {"popup under the application", false, false, "popup gone;chose H;"},
+        {"popup under its pane", true, false, "popup gone;chose H;"},
+        {"the pane goes before the queue runs", false, true, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string log;
+        auto* pane = new OwnerPane(app);
+        AObject::completeNew(pane);
+        pane->callBack = new ReplacingCallBack(pane, log);
+        pane->callBack->addRef();
+        PopupTree* popup = PopupTree::load(row.popupUnderPane ? static_cast<AComponent*>(pane) : app, "PopupTree");
+        popup->setParams(PopupTreeParams());
+        popup->setUp(pane, pane->callBack, "PopupTree", 0x0040, 0);
+        popup->fillFromCallBack(kRoot);
+        popup->openAt(ARect(100, 100, 180, 120));
+        app->flushUpdates();
+        Pump();
+        if (!popup->getHWnd()) {
+            AComponent* gone = pane;
+            DeleteComponent(gone);
+            GTEST_SKIP() << "no X display";
+        }
+        popup->rowClicked(3, "H", "H", 1);
+        EXPECT_EQ("", log) << "nothing runs inside the popup's handlers";
+        if (row.paneGoesFirst) {
+            AComponent* gone = pane;
+            DeleteComponent(gone);
+        }
+        run();
+        EXPECT_EQ(row.log, log);
+        EXPECT_EQ(0, ReplacingCallBack::live) << "the callback goes with the last of its holders";
+        EXPECT_EQ(nullptr, app->findDescendant(&PopupTree::classRecord, nullptr));
+    }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/graphics/ATextStyle.h"
+#include "tests/support/HostProgram.h"
 
 SiteComponent::~SiteComponent() {
     delete env;
@@ -117,16 +118,8 @@ std::string RunOnHost(const std::string& script) {
     DWORD wrote = 0;
     WriteFile(f, wrapped.data(), static_cast<DWORD>(wrapped.size()), &wrote, nullptr);
     CloseHandle(f);
-    std::string command = "/bin/sh " + base + ".sh";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
     std::string out;
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+    if (StartHostProgram("/bin/sh " + base + ".sh")) {
         for (int i = 0; i < 600; ++i) {
             if (GetFileAttributesA(("Z:" + base + ".out").c_str()) != INVALID_FILE_ATTRIBUTES) {
                 out = ReadWholeFile("Z:" + base + ".out");

@@ -33,6 +33,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AWindowShell.h"
+#include "tests/support/HostProgram.h"
 
 namespace {
 
@@ -179,15 +180,8 @@ private:
         snprintf(crop, sizeof crop, "%ldx%ld+%ld+%ld", right - left, bottom - top, left, top);
         std::string command = "/bin/sh -c \"import -window root -crop " + std::string(crop) + " png:" + path + ".part && mv " +
                               path + ".part " + path + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        std::vector<char> line(command.begin(), command.end());
-        line.push_back('\0');
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        if (!StartHostProgram(command))
             return;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
         std::string dosPath = "Z:" + path;
         for (int i = 0; i < 300 && GetFileAttributesA(dosPath.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
             Sleep(100);

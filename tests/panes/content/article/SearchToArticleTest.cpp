@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
+#include "framework/views/ASizerButton.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/top/DockTopLeftRechPane.h"
@@ -26,6 +28,28 @@ template <class T>
 T* Find(Frame1* frame) {
     AComponent* found = frame->findDescendant(&T::classRecord, nullptr);
     return found ? static_cast<T*>(found->castTo(&T::classRecord)) : nullptr;
+}
+
+ARect ItemFrame(DockLCRPane* lcr, int16_t id) {
+    AComponent* found = lcr->findById(id, 0);
+    auto* item = found ? static_cast<ADisplayComponent*>(found->castTo(&ADisplayComponent::classRecord)) : nullptr;
+    return item ? item->getFrame() : ARect();
+}
+
+// A click on a list row at x in its window, posted to the list's own window.
+void ClickListAt(LR_DVD* results, long row, int32_t x, const std::function<void()>& pump) {
+    auto* renderer = dynamic_cast<AListRenderer*>(results->getListView()->renderer());
+    ASSERT_TRUE(renderer);
+    ADisplayComponent* view = results->getListView();
+    ARect r = renderer->rowRect(row);
+    APoint at = view->windowPosition() + APoint(0, (r.top() + r.bottom()) / 2);
+    at.x = x;
+    HWND target = view->enclosingWindow();
+    ASSERT_TRUE(target);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    pump();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    pump();
 }
 
 }  // namespace
@@ -80,6 +104,19 @@ TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre)
             EXPECT_GT(saveShot("reader-article", &inside), area / 2) << "the chosen row is not filled";
         }
 
+        // The splitter lies at the left dock's edge, not at its drag limit
+        // inside the dock, where it hid a stripe of the dock and its clicks.
+        DockLCRPane* lcr = DockLCRPane::of(frame);
+        ASSERT_TRUE(lcr);
+        ASizerButton* sizer = lcr->splitter();
+        EXPECT_TRUE(sizer->hasFlags(ADisplayComponent::kVisible));
+        EXPECT_EQ(ItemFrame(lcr, 1022).right(), sizer->getFrame().left());
+        EXPECT_EQ(ItemFrame(lcr, 1023).left(), sizer->getFrame().right());
+        EXPECT_EQ(lcr->splitterHome(), sizer->getFrame().left());
+        long row = 5;
+        ClickListAt(results, row, 100, [this] { pump(); });
+        EXPECT_EQ(row, list->selectionStart()) << "a click at x 100 reaches the result list";
+
         // The splitter away from its limit, once the main window re-lays out,
         // gives the left dock the reader's own width.
         auto* dock = Find<DockLeftPane>(frame);
@@ -92,3 +129,4 @@ TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre)
         EXPECT_GT(frame->currentState()->getLeftState()->fUserInfo.slot(8), 0);
     });
 }
+

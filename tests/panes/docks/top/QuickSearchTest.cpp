@@ -2,12 +2,15 @@
 // history and its popup rows, and when the search runs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/lines/ASVSiSearchLineGetter.h"
+#include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
+#include "docengine/styles/AStyleSheetSet.h"
 #include "framework/controls/AEditBox.h"
 #include "panes/docks/top/DockTopLeftRechPane.h"
 #include "tests/panes/docks/top/TopDockTestSupport.h"
@@ -87,6 +90,24 @@ TEST_F(TopDockTest, TheHistoryKeepsTheNewestQueriesForItsPopup) {
     chooser.itemChosen(" q2", "1", 3, nullptr);
     EXPECT_EQ("q2", std::string(rech->field()->getText().c_str()));
     EXPECT_EQ(7, dock.searches);
+    // The same from the popup, twice: the choice waits for the command queue,
+    // and the pane keeps its callback for the next popup.
+    AStyleSheetSet sheets(AFileSpec(SV_SOURCE_DIR "/tools/sample/svstyles.xml"), 0);
+    dock.sheets = &sheets;
+    for (const char* key : {"3", "0"}) {
+        SCOPED_TRACE(key);
+        std::string before(rech->field()->getText().c_str());
+        std::string wanted(dock.history->get(int16_t(atoi(key))).c_str());
+        rech->showQueryHistory();
+        auto* tree = dynamic_cast<PopupTree*>(app->findDescendant(&PopupTree::classRecord, nullptr));
+        ASSERT_TRUE(tree);
+        tree->rowClicked(3, key, key, 0);
+        EXPECT_EQ(before, std::string(rech->field()->getText().c_str())) << "not inside the popup's handlers";
+        app->commandQueue().run();
+        EXPECT_EQ(wanted, rech->field()->getText().c_str());
+        EXPECT_EQ(nullptr, app->findDescendant(&PopupTree::classRecord, nullptr)) << "the popup is gone";
+    }
+    dock.sheets = nullptr;
 }
 
 TEST_F(TopDockTest, TheSearchButtonWaitsForTheLoopOnlyOnTheHomeScreen) {

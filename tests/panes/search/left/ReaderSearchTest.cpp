@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/HostProgram.h"
+
 namespace {
 
 std::string SampleFolder() {
@@ -50,13 +52,8 @@ bool TakePicture(const std::string& name) {
     std::string command = "/bin/sh -c \"mkdir -p " + std::string(SV_BINARY_DIR) + "/artifacts && import -window root png:" +
                           path + ".part && mv " + path + ".part " + path + "\"";
     DeleteFileA(("Z:" + path).c_str());
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!StartHostProgram(command))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     for (int i = 0; i < 300; ++i) {
         if (GetFileAttributesA(("Z:" + path).c_str()) != INVALID_FILE_ATTRIBUTES)
             return true;
