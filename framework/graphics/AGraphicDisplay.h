@@ -100,6 +100,8 @@ public:
     APoint toDevice(const APoint& p) const { return mapPoint(p + origin()); }
 
     HDC dc() const { return dc_; }
+    // The palette the display draws with (its site's), or null on a true-colour screen.
+    HPALETTE palette() const { return palette_; }
     HDC getMeasureDC() const { return measureDC_; }
     ADisplaySite* site() const { return site_; }
     uint16_t flags() const { return flags_; }
