@@ -19,6 +19,7 @@ class ACommand;
 class ADocState;
 class ALeftState;
 class AppState;
+class ARendererView;
 class ARightState;
 class Frame1;
 
@@ -67,6 +68,8 @@ public:
     virtual void clearSearchState() {}
     virtual void updatePrintMenus();
     virtual ACommand* printDocument(SVPane* pane, int16_t kind);
+    // The view the main window prints and exports for this pane; null: its first renderer view.
+    virtual ARendererView* printedView() { return nullptr; }
     virtual AppState* currentState();
     virtual ALeftState* leftState();
     virtual ADocState* docState();

@@ -11,6 +11,7 @@
 #include "docengine/export/AExportSink.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 
 AExportWriter::AExportWriter(AExportSink* sink, AExportProvider* provider, uint16_t format, uint16_t options,
@@ -94,11 +95,33 @@ void AExportWriter::writeClickable(AFragment* fragment, const AExportContext& co
     if (!(options_ & kClickables) || !fragment)
         return;
     auto* clickable = dynamic_cast<AClickableFragment*>(fragment);
-    if (!clickable || clickable->number() == -1)
-        return;  // pictures by name need a bitmap supplier, which no export here has
-    if (AStyleSheet* sheet = context.styleSheet())
-        if (ABitmapRef* bitmap = sheet->getBitmap(clickable->number()))
-            writePicture(bitmap, context);
+    if (!clickable)
+        return;
+    if (clickable->number() != -1) {
+        if (AStyleSheet* sheet = context.styleSheet())
+            if (ABitmapRef* bitmap = sheet->getBitmap(clickable->number()))
+                writePicture(bitmap, context);
+        return;
+    }
+    // A picture by name is the application's, asked of the supplier the view
+    // draws with; a name it does not know (or no supplier) writes no picture.
+    ABitmapSupplier* supplier = context.bitmapSupplier();
+    if (!supplier)
+        return;
+    AString name = clickable->getName();
+    if (!name.length())
+        name = clickable->getOwnText();
+    ABitmapRef* bitmap = supplier->bitmapNamed(name);
+    if (!bitmap)
+        return;
+    bitmap->addRef();
+    try {
+        writePicture(bitmap, context);
+    } catch (...) {
+        bitmap->release();
+        throw;
+    }
+    bitmap->release();
 }
 
 void AExportWriter::exportDocument(const AExportCursor& cursor, ADocRange range) {

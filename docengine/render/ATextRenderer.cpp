@@ -763,6 +763,8 @@ AAnchor ATextRenderer::layoutRange(AAnchor range, long) {
     if (!lines_)
         return range;
     lines_->setFrame(frame_);
+    // A printed copy may never have been laid out on screen: its named pictures need the supplier too.
+    lines_->bitmapSupplier = bitmapSupplier();
     lines_->flags2 |= LineFlags::kMayLayout | LineFlags::kWholeDocument;
     lines_->lines.clear();
     lines_->relayoutFromAnchor(lines_->lines, range, false, false, false);
@@ -781,6 +783,7 @@ void ATextRenderer::printPage(const ARect& rect, long page, bool draw, bool sele
         long endPosition = selectionOnly ? model_->GetSelection().end : -1;
         frame_ = rect;
         lines_->setFrame(rect);
+        lines_->bitmapSupplier = bitmapSupplier();
         lines_->updateLayoutWidth();
         lines_->flags2 |= LineFlags::kMayLayout;
         ALineArray& ls = lines_->lines;

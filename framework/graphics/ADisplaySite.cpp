@@ -15,7 +15,7 @@ ARegion ADisplaySite::getVisibleRegion() {
 
 const APrinterInfo* ADisplaySite::canPrint() {
     ADisplayContext* context = ADisplayContext::existing();
-    return context ? context->printer() : nullptr;
+    return context ? context->defaultPrinter() : nullptr;
 }
 
 ADisplaySite* ADisplaySite::getDisplayParent() {

@@ -509,6 +509,16 @@ AGraphicDisplay* ADisplayContext::exchangeCurrent(AGraphicDisplay* display) {
     return previous;
 }
 
+void (*ADisplayContext::defaultQuery_)() = nullptr;
+
+// Nothing asks for the default printer before the first print: the first
+// question about printing does (a printer added later is found then too).
+const APrinterInfo* ADisplayContext::defaultPrinter() {
+    if (!printer_.dc && defaultQuery_)
+        defaultQuery_();
+    return printer();
+}
+
 void ADisplayContext::setPrinter(HDC dc) {
     HDC old = printer_.dc;
     printer_.dc = dc;

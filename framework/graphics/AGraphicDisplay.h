@@ -100,6 +100,8 @@ public:
     APoint toDevice(const APoint& p) const { return mapPoint(p + origin()); }
 
     HDC dc() const { return dc_; }
+    // The palette the display draws with (its site's), or null on a true-colour screen.
+    HPALETTE palette() const { return palette_; }
     HDC getMeasureDC() const { return measureDC_; }
     ADisplaySite* site() const { return site_; }
     uint16_t flags() const { return flags_; }
@@ -180,6 +182,12 @@ public:
     AGraphicDisplay* exchangeCurrent(AGraphicDisplay* display);
     // The printer information, or null when there is no printer.
     const APrinterInfo* printer() const { return printer_.dc ? &printer_ : nullptr; }
+    // The printer information; without a printer yet, the default printer is
+    // looked for first (through the query the printing layer installs).
+    const APrinterInfo* defaultPrinter();
+    // The printing layer's look-up of the default printer, which makes it
+    // current (and so calls setPrinter); null: none installed.
+    static void setDefaultPrinterQuery(void (*query)()) { defaultQuery_ = query; }
     // Takes dc (not owned) as the printer; print-like displays on the old one follow.
     void setPrinter(HDC dc);
     HDC memoryDC() const { return memDC_; }
@@ -190,6 +198,7 @@ private:
     ADisplayContext();
     ~ADisplayContext();
 
+    static void (*defaultQuery_)();
     AGraphicDisplay* initial_;  // one reference held
     AGraphicDisplay* current_;  // one reference held
     APrinterInfo printer_;

@@ -58,6 +58,12 @@ void APreviewPageBitmap::drawInto(const ARect& rect, AGraphicDisplay& display) {
     if (page_ < 0 || (page_ & kFailed) || !target || target == dc_ || !bitmap_)
         return;
     APoint at = display.toDevice(rect.firstCorner());
+    // On a palette screen the page's colours map through the display's palette.
+    HPALETTE previousPalette = nullptr;
+    if (HPALETTE palette = display.palette()) {
+        previousPalette = SelectPalette(dc_, palette, TRUE);
+        RealizePalette(dc_);
+    }
     COLORREF back[2] = {SetBkColor(dc_, 0xFFFFFF), SetBkColor(target, 0xFFFFFF)};
     COLORREF text[2] = {SetTextColor(dc_, 0), SetTextColor(target, 0)};
     // A failed copy leaves the white sheet: nothing better to show.
@@ -66,6 +72,8 @@ void APreviewPageBitmap::drawInto(const ARect& rect, AGraphicDisplay& display) {
     SetBkColor(target, back[1]);
     SetTextColor(dc_, text[0]);
     SetTextColor(target, text[1]);
+    if (previousPalette)
+        SelectPalette(dc_, previousPalette, TRUE);
 }
 
 APreviewView::APreviewView(AComponent* parent, int16_t id, const ASizeSpec& rule)

@@ -7,12 +7,27 @@
 #include "framework/app/ACursor.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AFont.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrintDialog.h"
 #include "framework/printing/APrintJob.h"
 #include "framework/printing/APrinterSetup.h"
 
 SV_IMPLEMENT_CLASS(APrinter, 145, ADisplayComponent)
+
+namespace {
+
+void QueryDefaultPrinter() {
+    APrinterSetup::current();
+}
+
+// The graphic display finds the default printer through us the first time
+// printing is asked about (the display layer sits below printing).
+struct DefaultPrinterHook {
+    DefaultPrinterHook() { ADisplayContext::setDefaultPrinterQuery(&QueryDefaultPrinter); }
+} gDefaultPrinterHook;
+
+}  // namespace
 
 // The printed component for one entry call (cleared however the call ends),
 // and the printer sized to the set-up's page.

@@ -287,6 +287,9 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
             model->collapseAll(0);
         renderer->enableTables('#');
         getFrame()->setFindPane(this);
+        // The main window's print and export commands act on the article shown.
+        getFrame()->setActivePrintPane(this);
+        getFrame()->setActiveExportPane(this);
         if (highlighter)
             model->setHighlighter(highlighter);
         // The navigator follows the search's highlighter; the find-in-page

@@ -119,6 +119,7 @@ public:
 
     AAppTextRenderer* articleRenderer() const;
     ARendererView* articleView() const { return articleView_; }
+    ARendererView* printedView() override { return articleView_; }
     ASVDocBitmapSupplier* bitmapSupplier() const { return bitmapSupplier_; }
     long fontDeltaMax() const { return fontDeltaMax_; }
     // FONT_DELTA_SIZE: a positive decimal; anything else gives 2.

@@ -17,6 +17,7 @@
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "panes/content/media/AMediaApp.h"
 #include "panes/content/media/MediaPane.h"
+#include "panes/docks/print/AMediaRendererPrinter.h"
 
 SV_IMPLEMENT_CLASS(MediaImagePane, 0, SVPane)
 
@@ -119,6 +120,11 @@ void MediaImagePane::updatePane() {
         showPicture(state->getDocNo());
 }
 
+long MediaImagePane::mediaDocNo() {
+    AppState* state = mediaPane_ ? mediaPane_->currentState() : nullptr;
+    return state ? state->getDocNo() : -1;
+}
+
 void MediaImagePane::forgetTempPicture() {
     AMediaApp::current().forgetTempFile(tempPicture_);
 }
@@ -159,6 +165,9 @@ bool MediaImagePane::showPicture(long docNo) {
     fit_ = ComputeZoomPercent(size.x, size.y, width, height);
     mediaPane_->setImageScales(fit_);
     mediaPane_->setPrintView(view_);
+    // The header names this picture: a new printer for each one.
+    if (AMediaPreviewApp::current() && view_->renderer())
+        InstallMediaPrinter(view_, mediaPane_->title());
     view_->invalidate();
     return read;
 }

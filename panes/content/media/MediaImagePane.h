@@ -1,7 +1,8 @@
 // The picture of a media document (kind 4) inside the media pane: the
 // record's picture, decoded by the framework's image readers, in a hot-spot
 // view inside a scroller, first fitted to the view; it gives the media pane
-// the zoom steps (the fit inserted) and the view to print.
+// the zoom steps (the fit inserted) and the view to print, which prints
+// through the media printer (the picture, or with key 10 its caption page).
 //
 // The media pane and the view are not owned. A missing media pane or view
 // is a layout fault ("MediaImagePane", line). A picture that cannot be read
@@ -12,11 +13,12 @@
 
 #include "app/frame/SVPane.h"
 #include "base/object/AString.h"
+#include "panes/docks/print/AMediaPreviewApp.h"
 
 class AHotspotView;
 class MediaPane;
 
-class MediaImagePane : public SVPane {
+class MediaImagePane : public SVPane, public AMediaDocHolder {
     SV_DECLARE_CLASS(MediaImagePane)
 public:
     enum : int16_t { kView = 6010 };
@@ -37,6 +39,8 @@ public:
 
     // Shows the document's picture fitted to the view; true when it was read.
     bool showPicture(long docNo);
+    // The document shown: printed with key 10, the view prints its caption page.
+    long mediaDocNo() override;
     // The last picture's temporary file is registered for deletion at the next start.
     void forgetTempPicture();
 

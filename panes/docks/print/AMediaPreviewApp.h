@@ -55,6 +55,19 @@ public:
     virtual AString fillMediaTemplate(const char* templateName, const AMediaTemplateValues& values) = 0;
 };
 
+// A component that shows one media document: the media printer's caption page
+// (key 10) is made for the document of the nearest holder around the printed view.
+class AMediaDocHolder {
+public:
+    virtual ~AMediaDocHolder() = default;
+    // Negative without a document.
+    virtual long mediaDocNo() = 0;
+};
+
+// The slash markup of a caption page: the document's picture (item -1, drawn
+// by the renderer's supplier) centred, then its legend and its copyright.
+AString MediaCaptionMarkup(AMediaPreviewApp& app, long docNo);
+
 // The media pane that owns a preview.
 class AMediaPreviewOwner {
 public:

@@ -49,6 +49,8 @@ ARendererView* ASVFramePrinting::ViewOf(SVPane* pane) {
         return nullptr;
     if (auto* view = dynamic_cast<ARendererView*>(static_cast<AComponent*>(pane)))
         return view;
+    if (ARendererView* view = pane->printedView())
+        return view;
     return static_cast<ARendererView*>(pane->findDescendant(&ARendererView::classRecord, nullptr));
 }
 

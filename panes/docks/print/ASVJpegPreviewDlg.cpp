@@ -11,7 +11,6 @@
 #include "docengine/parser/ASegParser.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
-#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/text/AStringReader.h"
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/clusters/AStaticItem.h"
@@ -30,7 +29,6 @@ const char kZones[] = "0,0,512,768#Image\n10,10,30,20#HS1\n";
 // Drags pan the picture; the regions are not outlined.
 const uint16_t kPanDrag = 0x0004;
 const uint16_t kOutlineRegions = 0x0008;
-const uint16_t kCaptionLayout = 0x4000;
 
 AStaticItem* FrameOf(ADisplayComponent* view) {
     for (AComponent* up = view ? view->getParent() : nullptr; up; up = up->getParent())
@@ -115,17 +113,8 @@ void ASVJpegPreviewDlg::showCaption(long docNo) {
     ARenderer* renderer = app.createTextRenderer(caption_, 6);
     if (!renderer)
         ThrowAssert("appclass", 740);
-    if (ABitmapSupplier* supplier = app.newDocBitmapSupplier(docNo)) {
-        renderer->setBitmapSupplier(supplier);
-        supplier->release();
-    }
-    AString text("/|/!-1!foo/\n\n");
-    text += app.docLegend(docNo);
-    text += "\n\n";
-    text += app.docCopyright(docNo);
-    renderer->setTextModel(text.c_str(), nullptr);
-    renderer->options |= kCaptionLayout;
-    installPrinter(caption_, docNo);
+    SetUpCaptionRenderer(*renderer, app, docNo, "");
+    installPrinter(caption_);
     renderer->layOut();
     caption_->queueUpdate(0);
 }
@@ -148,22 +137,11 @@ void ASVJpegPreviewDlg::loadImage(long docNo) {
     }
     if (!image_->renderer())
         ThrowAssert("appclass", 751);
-    installPrinter(image_, docNo);
+    installPrinter(image_);
 }
 
-void ASVJpegPreviewDlg::installPrinter(ADisplayComponent* view, long docNo) {
-    (void)docNo;
-    AMediaPreviewApp& app = *AMediaPreviewApp::current();
-    auto* rv = dynamic_cast<ARendererView*>(view);
-    ARendererLayer* layer = rv ? rv->rendererLayer() : nullptr;
-    if (!layer)
-        ThrowAssert("appclass", 760);
-    auto* printer = new AMediaRendererPrinter(app.printOptions());
-    layer->setPrinter(printer);
-    AString header("/|");
-    if (owner())
-        header += owner()->previewTitle();
-    SetPrinterHeaderText(*printer, header, view, app.styleSheet(2));
+void ASVJpegPreviewDlg::installPrinter(ADisplayComponent* view) {
+    InstallMediaPrinter(view, owner() ? owner()->previewTitle() : AString());
 }
 
 ACommand* ASVJpegPreviewDlg::doCommand(int16_t id, long argument) {
@@ -172,6 +150,10 @@ ACommand* ASVJpegPreviewDlg::doCommand(int16_t id, long argument) {
     ARendererView* printed = captionKey() ? static_cast<ARendererView*>(caption_) : image_;
     perform(printed->print());
     return closeWindow();
+}
+
+long ASVJpegPreviewDlg::mediaDocNo() {
+    return owner() ? owner()->previewDocNo() : -1;
 }
 
 void ASVJpegPreviewDlg::discard() {

@@ -8,12 +8,13 @@
 #pragma once
 
 #include "base/object/AString.h"
+#include "panes/docks/print/AMediaPreviewApp.h"
 #include "panes/docks/print/ASVMediaPreviewDlg.h"
 
 class AHotspotView;
 class AStandardView;
 
-class ASVJpegPreviewDlg : public ASVMediaPreviewDlg {
+class ASVJpegPreviewDlg : public ASVMediaPreviewDlg, public AMediaDocHolder {
     SV_DECLARE_CLASS(ASVJpegPreviewDlg)
 public:
     static constexpr const char* kLayoutName = "ImpJpeg";
@@ -26,6 +27,8 @@ public:
     ACommand* doCommand(int16_t id, long argument) override;
     void prepare() override;
     void discard() override;
+    // The owner pane's document: the caption view prints its caption page.
+    long mediaDocNo() override;
 
     AHotspotView* imageView() const { return image_; }
     AStandardView* captionView() const { return caption_; }
@@ -35,7 +38,7 @@ private:
     void showFullPage(long docNo);
     void showCaption(long docNo);
     void loadImage(long docNo);
-    void installPrinter(ADisplayComponent* view, long docNo);
+    void installPrinter(ADisplayComponent* view);
 
     AHotspotView* image_ = nullptr;      // not owned
     AStandardView* caption_ = nullptr;   // not owned

@@ -10,6 +10,7 @@
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/ARtfExportWriter.h"
 #include "docengine/model/AHiliteRangeMap.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/model/DocTestSupport.h"
@@ -195,6 +196,63 @@ TEST(RtfExport, PicturesAreMetafilesInHexadecimal) {
     plain.writeHex(bytes, 100);
     EXPECT_EQ(std::string(80, '0') + "\r\n" + std::string(80, '0') + "\r\n" + std::string(40, '0') + "\r\n",
               hex.text());
+}
+
+// Answers one name with a bitmap and records every name asked.
+class NamedSupplier : public ABitmapSupplier {
+public:
+    NamedSupplier() : bitmap_(new ABitmapRef(ABitmapSpec::byName(AString("volcan"), 1))) { bitmap_->addRef(); }
+    ~NamedSupplier() override { bitmap_->release(); }
+    ABitmapRef* bitmapNamed(const AString& name) override {
+        asked += std::string(name.c_str()) + ";";
+        return std::string(name.c_str()) == "volcan" ? bitmap_ : nullptr;
+    }
+    std::string asked;
+
+private:
+    ABitmapRef* bitmap_;
+};
+
+// Pictures by name (item -1) come from the cursor's supplier, the one the view draws with.
+TEST(RtfExport, NamedPicturesComeFromTheCursorsSupplier) {
+    struct Row {
+        const char* markup;
+        bool supplier;
+        const char* asked;
+        int pictures;
+    } rows[] = {
+        {"avant /!-1!volcan/ apr\xE8s\n", true, "volcan;", 1},
+        {"avant /!-1!inconnu/ apr\xE8s\n", true, "inconnu;", 0},
+        {"avant /!-1!volcan/ apr\xE8s\n", false, "", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.markup);
+        AIndexedDocModel* model = MakeIndexedModel(row.markup);
+        Held<AIndexedDocModel> hold(model);
+        model->release();
+        Held<NamedSupplier> supplier(new NamedSupplier);
+        struct Provider : ARendererExportProvider {
+            Provider(ADocModel* m, ABitmapSupplier* s)
+                : ARendererExportProvider(m, nullptr, AString(), AString()), supplier_(s) {}
+            AExportCursor makeRootCursor() override {
+                AExportCursor cursor = ARendererExportProvider::makeRootCursor();
+                cursor.setBitmapSupplier(supplier_);
+                return cursor;
+            }
+            ABitmapSupplier* supplier_;
+        };
+        RtfOut out;
+        Held<Provider> provider(new Provider(model, row.supplier ? supplier.get() : nullptr));
+        PictureWriter writer(out.sink, provider.get());
+        writer.exportAll();
+        std::string rtf = out.text();
+        EXPECT_EQ(row.asked, supplier->asked);
+        int pictures = 0;
+        for (size_t at = rtf.find("{\\pict"); at != std::string::npos; at = rtf.find("{\\pict", at + 1))
+            ++pictures;
+        EXPECT_EQ(row.pictures, pictures) << rtf;
+        EXPECT_NE(std::string::npos, rtf.find("avant")) << rtf;
+    }
 }
 
 class RtfPictureFileTest : public TempFolderTest {};

@@ -6,6 +6,7 @@
 #include "base/object/AError.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/display/APrintRange.h"
+#include "framework/graphics/AGraphicDisplay.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrintDialog.h"
 #include "framework/printing/APrintJob.h"
@@ -500,3 +501,25 @@ TEST_F(PrintTest, PlainWindowModeShowsTheFallbackDialogAndPauseCancels) {
     }
     APrinter::plainWindowMode = 0;
 }
+
+namespace {
+
+// Nothing asks for the default printer at start: the first question about
+// printing looks for it, and without one the component cannot print.
+TEST_F(PrintTest, TheFirstQuestionAboutPrintingLooksForTheDefaultPrinter) {
+    Document* doc = makeDocument(1, nullptr);
+    APrinterSetup::setCurrent(nullptr);
+    Dialog().noDefaultPrinter = true;
+    EXPECT_EQ(nullptr, doc->canPrint()) << "no default printer";
+    EXPECT_EQ(nullptr, ADisplayContext::instance().printer());
+    Dialog().noDefaultPrinter = false;
+    const APrinterInfo* info = doc->canPrint();
+    if (!info) {
+        ASSERT_EQ(0u, GetEnvironmentVariableA("SV_REQUIRE_PRINTER", nullptr, 0)) << "no printer \"PDF\"";
+        GTEST_SKIP() << "no default printer in this prefix";
+    }
+    ASSERT_NE(nullptr, APrinterSetup::current());
+    EXPECT_EQ(APrinterSetup::current()->dc(), info->dc) << "the query made the default printer current";
+}
+
+}  // namespace

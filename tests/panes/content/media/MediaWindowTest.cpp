@@ -1,8 +1,19 @@
 // The media window loaded from the reader's layouts under a test main
 // window: zoom and its label, the command states, the dictionary of
 // windows with the lock, damaged pictures and the temporary files; a
-// picture of the window under Xvfb.
+// picture of the window under Xvfb; the picture printed with its caption.
 #include "tests/panes/content/media/MediaTestSupport.h"
+
+#include "docengine/render/AHotspotRenderer.h"
+#include "docengine/styles/ABitmapSupplier.h"
+#include "docengine/styles/AStyleSheet.h"
+#include "framework/display/APrintRange.h"
+#include "framework/files/AOptionsInfo.h"
+#include "framework/printing/APrinter.h"
+#include "panes/docks/print/AMediaPreviewApp.h"
+#include "panes/docks/print/AMediaRendererPrinter.h"
+#include "panes/docks/print/APrintKeys.h"
+#include "tests/panes/docks/print/PdfTestSupport.h"
 
 TEST_F(MediaWindowTest, APictureAsLargeAsItsViewFitsAt100AndZoomStepsThroughTheScales) {
     // The view measured once the dock took its width for a document.
@@ -228,3 +239,97 @@ TEST_F(MediaWindowTest, TheRightDockWidensForADocumentWithLinksAndMovesTheMediaA
     EXPECT_EQ(1, dock->widthMode());
     EXPECT_EQ(-210, area->getSizeSpec().edges[2].value);
 }
+
+namespace {
+
+// The application's print answers for the media window: key 10 set, the
+// picture of every document from one file, a legend and a copyright.
+class CaptionApp : public AMediaPreviewApp {
+public:
+    explicit CaptionApp(const std::string& picture)
+        : sheet_(new AStyleSheet), supplier_(new FileSupplier(picture)) {
+        sheet_->addRef();
+        supplier_->addRef();
+        options.setLong(PrintKey::kMediaCaption, 1);
+    }
+    ~CaptionApp() override {
+        supplier_->release();
+        sheet_->release();
+    }
+    ALongDicInfo* printOptions() override { return &options; }
+    ARenderer* createHotspotRenderer(ARendererView*) override { return nullptr; }
+    ARenderer* createTextRenderer(ARendererView*, long) override { return nullptr; }
+    AStyleSheet* styleSheet(long) override { return sheet_; }
+    ABitmapSupplier* newDocBitmapSupplier(long) override {
+        supplier_->addRef();
+        return supplier_;
+    }
+    AString docTitle(long) override { return AString("Le volcan"); }
+    AString docLegend(long) override { return AString("Coul\xE9" "e de lave au petit matin"); }
+    AString docCopyright(long) override { return AString("\xA9 Observatoire du volcan"); }
+    AString extractDocImage(long) override { return AString(); }
+    AString fillMediaTemplate(const char*, const AMediaTemplateValues&) override { return AString(); }
+    ALongDicInfo options;
+
+private:
+    class FileSupplier : public ABitmapSupplier {
+    public:
+        explicit FileSupplier(const std::string& path) : bitmap_(new ABitmapRef(ABitmapSpec::fromFile(path.c_str(), 0, 1))) {
+            bitmap_->addRef();
+        }
+        ~FileSupplier() override { bitmap_->release(); }
+        ABitmapRef* bitmapNamed(const AString&) override { return bitmap_; }
+
+    private:
+        ABitmapRef* bitmap_;
+    };
+    AStyleSheet* sheet_;
+    FileSupplier* supplier_;
+};
+
+// The picture of the media window printed with key 10: the media printer the
+// image pane gave its view prints the caption page of the pane's document.
+TEST_F(MediaWindowTest, WithKeyTenThePicturePrintsWithItsLegendAndCopyright) {
+    if (!DefaultPdfPrinter()) {
+        ASSERT_EQ(0u, GetEnvironmentVariableA("SV_REQUIRE_PRINTER", nullptr, 0)) << "no printer \"PDF\"";
+        GTEST_SKIP() << "no printer \"PDF\": tools/setup.sh installs it, tools/test.sh starts CUPS";
+    }
+    // A picture file of its own: the pane removes the ones it shows.
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string picture = std::string(folder) + "svcaption.bmp";
+    std::ofstream(picture, std::ios::binary) << BitmapFile(80, 60);
+    CaptionApp caption(picture);
+    AMediaPreviewApp::install(&caption);
+    MediaWin* window = open(1);
+    MediaImagePane* image = pane(window) ? pane(window)->imagePane() : nullptr;
+    ASSERT_NE(nullptr, image);
+    ARendererLayer* layer = image->view()->rendererLayer();
+    // The test application makes no renderer for the view: the reader's kind, then the picture again.
+    auto* hotspots = new AHotspotRenderer(layer);
+    hotspots->addRef();
+    layer->setRenderer(hotspots);
+    hotspots->release();
+    image->showPicture(1);
+    ASSERT_NE(nullptr, dynamic_cast<AMediaRendererPrinter*>(layer->rendererPrinter())) << "the pane's view prints as a media";
+    EXPECT_EQ(1, image->mediaDocNo());
+    std::string marker = PdfMarker();
+    auto* job = new APrinter;
+    AObject::completeNew(job);
+    app->perform(job->printPages(layer, APrintRange{0, 9, 1, 1, 0}));
+    AComponent* printer = job;
+    DeleteComponent(printer);
+    AMediaPreviewApp::install(nullptr);
+    std::string pdf = WaitForPdf(marker);
+    DeleteFileA(picture.c_str());
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived";
+    std::string text = RunOnHost("pdftotext -enc UTF-8 '" + pdf + "' -");
+    size_t legend = text.find("Coul\xC3\xA9" "e de lave au petit matin"), copyright = text.find("\xC2\xA9 Observatoire");
+    ASSERT_NE(std::string::npos, legend) << text;
+    EXPECT_LT(legend, copyright) << text;
+    EXPECT_NE(std::string::npos, copyright) << text;
+    EXPECT_NE("0", RunOnHost("pdfimages -list '" + pdf + "' | tail -n +3 | wc -l | tr -d ' \n'")) << "the picture is drawn";
+    KeepFirstPage(pdf, "printed-media-window-caption");
+}
+
+}  // namespace

@@ -11,15 +11,19 @@
 #include "docengine/render/AHotspotRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/files/AOptionsInfo.h"
+#include "framework/display/APrintRange.h"
+#include "framework/printing/APrinter.h"
 #include "panes/docks/print/AMediaPreviewApp.h"
 #include "panes/docks/print/APrintKeys.h"
 #include "panes/docks/print/ASVFlashPreviewDlg.h"
 #include "panes/docks/print/ASVJpegPreviewDlg.h"
 #include "tests/docengine/render/RenderTestSupport.h"
+#include "tests/panes/docks/print/PdfTestSupport.h"
 #include "web/browser/AMozillaView.h"
 
 namespace {
@@ -28,12 +32,12 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A 24-bit picture of 8 by 6 in the temporary folder.
-std::string WritePicture(int serial) {
+// A 24-bit picture of w by h in the temporary folder.
+std::string WritePicture(int serial, int w = 8, int h = 6) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     std::string path = std::string(folder) + "svprev" + std::to_string(serial) + ".img";
-    const int w = 8, h = 6, row = w * 3;
+    const int row = (w * 3 + 3) / 4 * 4;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
@@ -79,10 +83,14 @@ public:
         return r;
     }
     AStyleSheet* styleSheet(long) override { return sheet; }
-    ABitmapSupplier* newDocBitmapSupplier(long) override { return nullptr; }
+    ABitmapSupplier* newDocBitmapSupplier(long) override {
+        if (supplier)
+            supplier->addRef();
+        return supplier;
+    }
     AString docTitle(long docNo) override { return AString(("Titre " + std::to_string(docNo)).c_str()); }
-    AString docLegend(long) override { return AString("Le volcan <actif>"); }
-    AString docCopyright(long) override { return AString("Droits reserves"); }
+    AString docLegend(long) override { return AString("Le volcan <actif> en \xE9ruption"); }
+    AString docCopyright(long) override { return AString("Droits r\xE9serv\xE9s"); }
     AString extractDocImage(long) override {
         images.push_back(WritePicture(static_cast<int>(images.size())));
         return AString(images.back().c_str());
@@ -95,6 +103,7 @@ public:
     }
     ALongDicInfo options;
     AStyleSheet* sheet;
+    ABitmapSupplier* supplier = nullptr;  // not owned
     long sheetAsked = -1;
     std::vector<std::string> images;
     std::vector<std::string> filled;
@@ -195,6 +204,58 @@ TEST_F(MediaPreviewTest, WithoutADocumentTheImagePreviewStaysEmpty) {
     EXPECT_TRUE(services.images.empty());
     AComponent* gone = preview;
     DeleteComponent(gone);
+}
+
+// Every document's picture is the same file.
+class FileSupplier : public ABitmapSupplier {
+public:
+    explicit FileSupplier(const std::string& path) : bitmap_(new ABitmapRef(ABitmapSpec::fromFile(path.c_str(), 0, 1))) {
+        bitmap_->addRef();
+    }
+    ~FileSupplier() override { bitmap_->release(); }
+    ABitmapRef* bitmapNamed(const AString&) override { return bitmap_; }
+
+private:
+    ABitmapRef* bitmap_;
+};
+
+// With key 10 the caption view prints the caption page, made for the
+// preview's document by the media printer: the picture, then legend and copyright.
+TEST_F(MediaPreviewTest, TheCaptionPageReachesThePdfWithLegendAndCopyright) {
+    make("texte\n");
+    if (!DefaultPdfPrinter()) {
+        ASSERT_EQ(0u, GetEnvironmentVariableA("SV_REQUIRE_PRINTER", nullptr, 0)) << "no printer \"PDF\"";
+        GTEST_SKIP() << "no printer \"PDF\": tools/setup.sh installs it, tools/test.sh starts CUPS";
+    }
+    std::string picture = WritePicture(90, 160, 120);
+    ARefHold<FileSupplier> supplier(new FileSupplier(picture));
+    services.supplier = supplier.get();
+    ASVJpegPreviewDlg* preview = openJpeg();
+    ASSERT_NE(nullptr, preview);
+    services.options.setLong(PrintKey::kMediaCaption, 1);
+    preview->prepare();
+    std::string marker = PdfMarker();
+    auto* job = new APrinter;
+    AObject::completeNew(job);
+    app->perform(job->printPages(preview->captionView()->rendererLayer(), APrintRange{0, 9, 1, 1, 0}));
+    AComponent* printer = job;
+    DeleteComponent(printer);
+    std::string pdf = WaitForPdf(marker);
+    AComponent* gone = preview;
+    DeleteComponent(gone);
+    services.supplier = nullptr;
+    DeleteFileA(picture.c_str());
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived";
+    std::string text = RunOnHost("pdftotext -enc UTF-8 '" + pdf + "' -");
+    size_t title = text.find("Le volcan\n"), legend = text.find("Le volcan <actif> en \xC3\xA9ruption");
+    size_t copyright = text.find("Droits r\xC3\xA9serv\xC3\xA9s");
+    ASSERT_NE(std::string::npos, legend) << text;
+    EXPECT_NE(std::string::npos, title) << "the header names the picture: " << text;
+    EXPECT_LT(legend, copyright) << text;
+    EXPECT_NE(std::string::npos, copyright) << text;
+    // The picture is drawn on the page (pdfimages lists it), not the frame of a missing one.
+    EXPECT_NE("0", RunOnHost("pdfimages -list '" + pdf + "' | tail -n +3 | wc -l | tr -d ' \n'"));
+    KeepFirstPage(pdf, "printed-media-caption");
 }
 
 // A view that records the addresses it is asked to load.

@@ -10,13 +10,13 @@
 #include "framework/display/APrintRange.h"
 #include "framework/files/AOptionsInfo.h"
 #include "framework/printing/APrinter.h"
-#include "framework/printing/APrinterSetup.h"
 #include "panes/docks/print/APrintKeys.h"
 #include "panes/docks/print/APrintSources.h"
 #include "panes/docks/print/ASVRendererPrinter.h"
 #include "docengine/render/ATextRenderer.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/panes/docks/print/PdfTestSupport.h"
 
 namespace {
 
@@ -35,15 +35,6 @@ std::string ThreePages() {
     return text;
 }
 
-APrinterSetup* DefaultPrinter() {
-    for (int i = 0; i < 50; ++i) {
-        if (APrinterSetup* setup = APrinterSetup::current())
-            return setup;
-        Sleep(100);
-    }
-    return nullptr;
-}
-
 class PdfPrintTest : public RenderTest {};
 
 TEST_F(PdfPrintTest, TheArticleThenTheNotesReachThePdfUnderTheTitle) {
@@ -55,11 +46,11 @@ TEST_F(PdfPrintTest, TheArticleThenTheNotesReachThePdfUnderTheTitle) {
     article->setTextModel(text.c_str(), nullptr);
     view->rendererLayer()->setRenderer(article);
     article->release();
-    if (!DefaultPrinter()) {
+    if (!DefaultPdfPrinter()) {
         ASSERT_EQ(0u, GetEnvironmentVariableA("SV_REQUIRE_PRINTER", nullptr, 0)) << "no printer \"PDF\"";
         GTEST_SKIP() << "no printer \"PDF\": tools/setup.sh installs it, tools/test.sh starts CUPS";
     }
-    std::string marker = RunOnHost("m=$(mktemp); printf %s \"$m\"");
+    std::string marker = PdfMarker();
     ALongDicInfo options;
     options.setLong(PrintKey::kWithNotes, 1);
     NoteSources sources;
@@ -69,13 +60,7 @@ TEST_F(PdfPrintTest, TheArticleThenTheNotesReachThePdfUnderTheTitle) {
     auto* job = new APrinter;
     AObject::completeNew(job);
     app->perform(job->printPages(view->rendererLayer(), APrintRange{0, 99, 1, 1, 0}));
-    std::string pdf = RunOnHost(
-        "for i in $(seq 300); do\n"
-        "  f=$(find \"$HOME\"/PDF -name '*.pdf' -newer '" + marker + "' 2>/dev/null | head -n 1)\n"
-        "  if [ -n \"$f\" ] && pdfinfo \"$f\" >/dev/null 2>&1; then printf %s \"$f\"; break; fi\n"
-        "  sleep 0.2\n"
-        "done\n");
-    RunOnHost("rm -f '" + marker + "'");
+    std::string pdf = WaitForPdf(marker);
     AComponent* gone = job;
     DeleteComponent(gone);
     ASSERT_FALSE(pdf.empty()) << "no PDF arrived";
@@ -94,8 +79,7 @@ TEST_F(PdfPrintTest, TheArticleThenTheNotesReachThePdfUnderTheTitle) {
                                     std::to_string(page) + " '" + pdf + "' -");
         EXPECT_NE(std::string::npos, one.find("Les volcans")) << one;
     }
-    RunOnHost("mkdir -p " SV_BINARY_DIR "/artifacts && pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' " SV_BINARY_DIR
-              "/artifacts/printed-article");
+    KeepFirstPage(pdf, "printed-article");
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+// The CUPS printer "PDF" for the printing tests: the default set-up, a marker
+// time before a job, and the PDF that the job leaves under $HOME/PDF.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/printing/APrinterSetup.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
+
+// The default printer's set-up, or null when Wine lists none (a few seconds' grace).
+inline APrinterSetup* DefaultPdfPrinter() {
+    for (int i = 0; i < 50; ++i) {
+        if (APrinterSetup* setup = APrinterSetup::current())
+            return setup;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// A host file whose time a later PDF is newer than.
+inline std::string PdfMarker() {
+    return RunOnHost("m=$(mktemp); printf %s \"$m\"");
+}
+
+// The host path of the first complete PDF newer than the marker (which goes), or "".
+inline std::string WaitForPdf(const std::string& marker) {
+    std::string pdf = RunOnHost(
+        "for i in $(seq 300); do\n"
+        "  f=$(find \"$HOME\"/PDF -name '*.pdf' -newer '" + marker + "' 2>/dev/null | head -n 1)\n"
+        "  if [ -n \"$f\" ] && pdfinfo \"$f\" >/dev/null 2>&1; then printf %s \"$f\"; break; fi\n"
+        "  sleep 0.2\n"
+        "done\n");
+    RunOnHost("rm -f '" + marker + "'");
+    return pdf;
+}
+
+// The first page of a PDF as build/artifacts/<name>.png.
+inline void KeepFirstPage(const std::string& pdf, const std::string& name) {
+    RunOnHost("mkdir -p " SV_BINARY_DIR "/artifacts && pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' " SV_BINARY_DIR
+              "/artifacts/" + name);
+}
