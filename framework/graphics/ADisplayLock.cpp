@@ -6,7 +6,7 @@
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AFont.h"
 
-void ADisplayState::save(AGraphicDisplay* display) {
+void ADisplayState::save(AGraphicDisplay* display, bool contexts) {
     if (display_)
         ThrowAssert("fgrdisp", 1130);
     display_ = display;
@@ -14,8 +14,9 @@ void ADisplayState::save(AGraphicDisplay* display) {
     fore_ = display->fore_;
     back_ = display->back_;
     textMode_ = display->textMode_;
-    level_ = display->dc_ ? SaveDC(display->dc_) : 0;
-    measureLevel_ = display->measureDC_ && display->measureDC_ != display->dc_ ? SaveDC(display->measureDC_) : 0;
+    level_ = contexts && display->dc_ ? SaveDC(display->dc_) : 0;
+    measureLevel_ =
+        contexts && display->measureDC_ && display->measureDC_ != display->dc_ ? SaveDC(display->measureDC_) : 0;
 }
 
 void ADisplayState::restore() {
@@ -42,18 +43,14 @@ void ADisplayState::restore() {
     d->textMode_ = textMode_;
 }
 
-void AClipLock::set(const ARegion& region) {
+void AClipLock::set(const ARegion& region, bool unclipped) {
     if (!display_) {
         ADisplayContext* context = ADisplayContext::existing();
         display_ = context ? context->current() : nullptr;
         if (!display_)
             ThrowAssert("fgrdisp", 1190);
-        // A context without a clip answers 0: restoring it means no clip, not an empty one.
-        HRGN probe = CreateRectRgn(0, 0, 0, 0);
-        hadClip_ = GetClipRgn(display_->dc(), probe) == 1;
-        DeleteObject(probe);
-        if (hadClip_)
-            saved_ = display_->getClipRegion();
+        // Restoring a context without a clip means no clip, not an empty one.
+        hadClip_ = !unclipped && saved_.fromClipRegion(display_->origin(), display_->dc());
     }
     display_->setClipRegion(region, 1);
 }
@@ -84,7 +81,12 @@ void ADisplayLock::push(AGraphicDisplay* display, const ARegion* region, int16_t
     previous_ = context.current();
     previous_->addRef();
     context.exchangeCurrent(display);
-    state_.save(display);
+    // GetDC hands a common context out again with default attributes and no
+    // clip: one made for this lock alone needs nothing saved (SaveDC and
+    // RestoreDC cost about 2 microseconds a lock under Wine).
+    disposable_ = display->refs() == 1 && (display->flags() & AGraphicDisplay::kOwnsWindowDC) &&
+                  display->hasCommonDC();
+    state_.save(display, !disposable_);
     display->prepareDC();
     ADisplaySite* site = display->site();
     if (!site || !display->isDrawable() || display->isPrintLike())
@@ -96,7 +98,16 @@ void ADisplayLock::push(AGraphicDisplay* display, const ARegion* region, int16_t
     } else if (region) {
         region_ = *region;
     }
-    clip_.set(region_);
+    clip_.set(region_, disposable_);
+}
+
+void ADisplayLock::reclip(const ARegion& region) {
+    ADisplaySite* site = display_ ? display_->site() : nullptr;
+    if (!site || !display_->isDrawable() || display_->isPrintLike())
+        return;
+    ARegion clip(region_);
+    clip.intersect(region);
+    clip_.set(clip);
 }
 
 void ADisplayLock::reset() {
@@ -115,7 +126,12 @@ void ADisplayLock::reset() {
             site->invalidateOffscreen(visible);
         }
     }
-    clip_.restore();
+    // A display still held elsewhere keeps its context: its clip goes back.
+    if (disposable_ && display_->refs() == 1)
+        clip_.drop();
+    else
+        clip_.restore();
+    disposable_ = false;
     state_.restore();
     ADisplayContext& context = ADisplayContext::instance();
     AGraphicDisplay* replaced = context.current();

@@ -20,6 +20,12 @@ std::map<COLORREF, HBRUSH>& Brushes() {
     return brushes;
 }
 
+// Every display selects a pen of its text colour: one per colour is made.
+std::map<COLORREF, HPEN>& Pens() {
+    static std::map<COLORREF, HPEN> pens;
+    return pens;
+}
+
 int32_t MulDivChecked(int32_t v, int32_t num, int32_t den) {
     return den ? MulDiv(v, num, den) : v;
 }
@@ -33,10 +39,20 @@ HBRUSH SolidBrush(COLORREF color) {
     return slot;
 }
 
+HPEN SolidPen(COLORREF color) {
+    HPEN& slot = Pens()[color];
+    if (!slot)
+        slot = CheckAlloc(CreatePen(PS_SOLID, 1, color), "fappli", 2);
+    return slot;
+}
+
 void ClearSolidBrushes() {
     for (auto& entry : Brushes())
         DeleteObject(entry.second);
     Brushes().clear();
+    for (auto& entry : Pens())
+        DeleteObject(entry.second);
+    Pens().clear();
 }
 
 AGraphicDisplay::AGraphicDisplay(ADisplaySite* site, HDC dc, uint16_t flags, HDC measureDC)
@@ -101,6 +117,7 @@ void AGraphicDisplay::acquireDC() {
         if (!window || !IsWindow(window))
             ThrowAssert("fgrdisp", 262);
         dc_ = GetDC(window);
+        commonDC_ = !(GetClassLongA(window, GCL_STYLE) & (CS_OWNDC | CS_CLASSDC));
     }
     if (!dc_)
         dc_ = measureDC_;
@@ -119,7 +136,6 @@ void AGraphicDisplay::releaseDC() {
         return;
     if (pen_) {
         SelectObject(dc_, GetStockObject(BLACK_PEN));
-        DeleteObject(pen_);
         pen_ = nullptr;
     }
     if (flags_ & kOwnsWindowDC) {
@@ -229,11 +245,8 @@ COLORREF AGraphicDisplay::resolvedForeColor() const {
 }
 
 void AGraphicDisplay::selectPen(COLORREF color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    SelectObject(dc_, pen);
-    if (pen_)
-        DeleteObject(pen_);
-    pen_ = pen;
+    pen_ = SolidPen(color);
+    SelectObject(dc_, pen_);
 }
 
 COLORREF AGraphicDisplay::setColor(COLORREF& slot, COLORREF color, bool fore) {
