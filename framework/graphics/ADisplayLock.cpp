@@ -105,6 +105,16 @@ void ADisplayLock::reclip(const ARegion& region) {
     ADisplaySite* site = display_ ? display_->site() : nullptr;
     if (!site || !display_->isDrawable() || display_->isPrintLike())
         return;
+    // A band inside a rectangular lock region needs no intersection.
+    RECT box;
+    if (GetRgnBox(region_.handle(), &box) == SIMPLEREGION) {
+        ARect outer = region_.ownerBounds(), inner = region.ownerBounds();
+        if (outer.left() <= inner.left() && outer.top() <= inner.top() && inner.right() <= outer.right() &&
+            inner.bottom() <= outer.bottom()) {
+            clip_.set(region);
+            return;
+        }
+    }
     ARegion clip(region_);
     clip.intersect(region);
     clip_.set(clip);

@@ -172,6 +172,14 @@ void ARegion::shiftedCall(const APoint& p, void (*call)(HRGN, void*), void* arg)
 }
 
 void ARegion::selectClipAt(const APoint& p, HDC dc) {
+    // Under MM_TEXT a logical move is a device move: the context moves its
+    // own copy, and no region is copied to be moved (a shared body would be).
+    if (GetMapMode(dc) == MM_TEXT) {
+        APoint d = offset_ + p;
+        if (SelectClipRgn(dc, body_->rgn) != ERROR && (d.x || d.y))
+            OffsetClipRgn(dc, d.x, d.y);
+        return;
+    }
     shiftedCall(
         p, [](HRGN rgn, void* a) { SelectClipRgn(static_cast<HDC>(a), rgn); }, dc);
 }
