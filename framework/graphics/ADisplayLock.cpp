@@ -24,8 +24,10 @@ void ADisplayState::restore() {
         return;
     AGraphicDisplay* d = display_;
     display_ = nullptr;
-    if (level_ && d->dc_)
+    if (level_ && d->dc_) {
         RestoreDC(d->dc_, level_);
+        AGraphicDisplay::clipChanged(d->dc_);
+    }
     if (measureLevel_ && d->measureDC_)
         RestoreDC(d->measureDC_, measureLevel_);
     // RestoreDC put the saved font back into the contexts; the fields follow
@@ -49,6 +51,14 @@ void AClipLock::set(const ARegion& region, bool unclipped) {
         display_ = context ? context->current() : nullptr;
         if (!display_)
             ThrowAssert("fgrdisp", 1190);
+        unchanged_ = true;
+        hadClip_ = false;
+    }
+    // Already clipped so: nothing to set (nor, before a first change, to put back).
+    if (display_->isClippedTo(region, 1))
+        return;
+    if (unchanged_) {
+        unchanged_ = false;
         // Restoring a context without a clip means no clip, not an empty one.
         hadClip_ = !unclipped && saved_.fromClipRegion(display_->origin(), display_->dc());
     }
@@ -58,10 +68,14 @@ void AClipLock::set(const ARegion& region, bool unclipped) {
 void AClipLock::restore() {
     if (!display_)
         return;
-    if (hadClip_)
+    if (unchanged_) {
+        unchanged_ = false;
+    } else if (hadClip_) {
         display_->setClipRegion(saved_, 0);
-    else
+    } else {
+        AGraphicDisplay::clipChanged(display_->dc());
         SelectClipRgn(display_->dc(), nullptr);
+    }
     display_ = nullptr;
 }
 
@@ -72,7 +86,7 @@ ADisplayLock::ADisplayLock(ADisplaySite* site, HDC dc, uint16_t flags, HDC measu
     push(new AGraphicDisplay(site, dc, flags, measureDC), region, 0);
 }
 
-void ADisplayLock::push(AGraphicDisplay* display, const ARegion* region, int16_t componentClip) {
+void ADisplayLock::push(AGraphicDisplay* display, const ARegion* region, int16_t componentClip, bool clipNow) {
     if (!display)
         ThrowAssert("fgrdisp", 1260);
     ADisplayContext& context = ADisplayContext::instance();
@@ -98,7 +112,8 @@ void ADisplayLock::push(AGraphicDisplay* display, const ARegion* region, int16_t
     } else if (region) {
         region_ = *region;
     }
-    clip_.set(region_, disposable_);
+    if (clipNow)
+        clip_.set(region_, disposable_);
 }
 
 void ADisplayLock::reclip(const ARegion& region) {
@@ -111,13 +126,13 @@ void ADisplayLock::reclip(const ARegion& region) {
         ARect outer = region_.ownerBounds(), inner = region.ownerBounds();
         if (outer.left() <= inner.left() && outer.top() <= inner.top() && inner.right() <= outer.right() &&
             inner.bottom() <= outer.bottom()) {
-            clip_.set(region);
+            clip_.set(region, disposable_);
             return;
         }
     }
     ARegion clip(region_);
     clip.intersect(region);
-    clip_.set(clip);
+    clip_.set(clip, disposable_);
 }
 
 void ADisplayLock::reset() {
@@ -191,12 +206,12 @@ APaintLock::APaintLock(ADisplaySite* site, const ARegion* region) {
     push(PaintDisplay(Required(site)), region, 1);
 }
 
-ADeviceLock::ADeviceLock(ADisplaySite* site, const ARegion* region) {
+ADeviceLock::ADeviceLock(ADisplaySite* site, const ARegion* region, bool clipNow) {
     Required(site);
     AGraphicDisplay* d = AGraphicDisplay::findDisplay(site, 0x0004);
     if (!d)
         d = site->isOffscreen() ? OwnDeviceDisplay(site, 0x00A0) : PaintDisplay(site);
-    push(d, region, 1);
+    push(d, region, 1, clipNow);
 }
 
 AOffscreenLock::AOffscreenLock(ADisplaySite* site, const ARegion* region) {

@@ -51,11 +51,15 @@ public:
     void set(const ARegion& region, bool unclipped = false);
     void restore();
     // Ends without putting the clip back: the context goes with the display.
-    void drop() { display_ = nullptr; }
+    void drop() {
+        display_ = nullptr;
+        unchanged_ = false;
+    }
 
 private:
     ARegion saved_;
     bool hadClip_ = false;
+    bool unchanged_ = false;
     AGraphicDisplay* display_ = nullptr;  // not owned; null when inactive
 };
 
@@ -68,7 +72,8 @@ public:
     ADisplayLock(const ADisplayLock&) = delete;
     ADisplayLock& operator=(const ADisplayLock&) = delete;
 
-    void push(AGraphicDisplay* display, const ARegion* region, int16_t componentClip);
+    // Without clipNow the clip waits for the first reclip.
+    void push(AGraphicDisplay* display, const ARegion* region, int16_t componentClip, bool clipNow = true);
     void reset();
     // Narrows the clip to the part of region (local) inside the lock region.
     void reclip(const ARegion& region);
@@ -95,7 +100,7 @@ public:
 // Drawing on the component's device: its window, or its own device when off-screen.
 class ADeviceLock : public ADisplayLock {
 public:
-    ADeviceLock(ADisplaySite* site, const ARegion* region);
+    ADeviceLock(ADisplaySite* site, const ARegion* region, bool clipNow = true);
 };
 
 class AOffscreenLock : public ADisplayLock {

@@ -88,6 +88,10 @@ public:
     void DrawLine(const APoint& a, const APoint& b);
     void invertRect(const ARect& r);
     void setClipRegion(const ARegion& region, int16_t map);
+    // True when setClipRegion last gave this context the region, unchanged since.
+    bool isClippedTo(const ARegion& region, int16_t map) const;
+    // Tells the clip memo that dc's clip changed behind setClipRegion.
+    static void clipChanged(HDC dc);
     ARegion getClipRegion();
 
     ARect mapRect(const ARect& r) const;

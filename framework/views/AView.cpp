@@ -187,13 +187,17 @@ void AView::doScroll(int16_t dx, int16_t dy) {
         clip.subtract(excluded_);
     }
     // One lock moves the pixels and draws what they uncovered: each lock
-    // takes and gives back a window context and its saved state.
-    ADeviceLock lock(this, excluding ? &clip : nullptr);
+    // takes and gives back a window context and its saved state. The clip
+    // waits for the band, unless the view is cut (then it guides ScrollDC).
+    ADeviceLock lock(this, excluding ? &clip : nullptr, false);
     if (!lock.display())
         return;
+    bool whole = !excluding && IsRect(lock.lockRegion(), local);
+    if (!whole)
+        lock.reclip(lock.lockRegion());
     ARect w = getWindowBounds();
     RECT r = {w.left(), w.top(), w.right(), w.bottom()};
-    ARegion repaint = MovePixels(lock.display()->dc(), dx, dy, r, !excluding && IsRect(lock.lockRegion(), local));
+    ARegion repaint = MovePixels(lock.display()->dc(), dx, dy, r, whole);
     repaint.offsetBy(APoint(0, 0) - windowPosition());
     APoint shift(dx, dy);
     ARegion bounds;
