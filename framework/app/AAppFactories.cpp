@@ -10,6 +10,7 @@
 #include "framework/app/AWindow.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/AKindSet.h"
+#include "framework/graphics/AUpdateWatch.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ASizing.h"
 #include "framework/graphics/AFont.h"
@@ -158,6 +159,7 @@ void AApp::setTargetMode(uint16_t mode) {
 // Windows.
 
 void AApp::refreshWindows() {
+    AUpdateWatch::touch();
     for (AWindowManager::Walk walk : {AWindowManager::kTopLevel, AWindowManager::kFrontToBack}) {
         for (AWindow* w = windowManager_.firstWindow(walk); w; w = windowManager_.nextWindow(walk, w)) {
             if (HWND h = w->getHWnd())

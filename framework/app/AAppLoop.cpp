@@ -7,6 +7,7 @@
 #include "framework/app/AApp.h"
 
 #include "framework/display/ADisplayComponent.h"
+#include "framework/graphics/AUpdateWatch.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/ANativeWindow.h"
 #include "framework/windows/AWindowShell.h"
@@ -56,6 +57,8 @@ void AApp::runLoop() {
 }
 
 void AApp::runOnce() {
+    // Reading messages may bring exposures into any window's update region.
+    AUpdateWatch::touch();
     updateTime();
     lockWindowUpdate(nullptr);
     if (pendingFlag_) {
@@ -85,6 +88,7 @@ void AApp::runOnce() {
         quitFlag_ = 1;
         return;
     }
+    AUpdateWatch::touch();
     if (msg.message == frameworkMessage_ && !msg.hwnd) {
         frameMessage(nullptr, msg.message, msg.wParam, msg.lParam);
         return;

@@ -13,6 +13,7 @@
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/ATextStyle.h"
+#include "framework/graphics/AUpdateWatch.h"
 
 SV_IMPLEMENT_CLASS(AEditBox, 119, AControl)
 
@@ -93,6 +94,7 @@ void AEditBox::moveNativeWindow() {
     if (!nativeChild())
         return;
     ARect r = editRect(nativeRect(), lineHeight(), (itemFlags() & kAlwaysMultiLine) != 0, nullptr);
+    AUpdateWatch::touch();
     MoveWindow(nativeChild()->hwnd(), r.left(), r.top(), r.width(), r.height(), TRUE);
 }
 

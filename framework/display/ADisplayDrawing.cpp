@@ -181,10 +181,16 @@ void ADisplayComponent::redrawPendingUpdate() {
 }
 
 ARegion ADisplayComponent::getVisibleRegion() {
-    ARegion r(getLocalBounds());
-    if (hasFlags(kClippedByAncestors))
-        clipToAncestors(r);
-    return r;
+    // clipToAncestors on rectangles: each lock asks, and regions cost GDI calls.
+    ARect r = getLocalBounds();
+    for (ADisplayComponent* c = this; c->hasFlags(kClippedByAncestors);) {
+        ADisplayComponent* p = c->getDisplayParent();
+        if (!p)
+            break;
+        r.intersect(p->getLocalBounds() + (p->windowPos_ - windowPos_));
+        c = p;
+    }
+    return ARegion(r);
 }
 
 void ADisplayComponent::clipToAncestors(ARegion& region) {

@@ -3,6 +3,7 @@
 #include "base/object/AError.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AUpdateWatch.h"
 
 namespace {
 
@@ -134,6 +135,8 @@ void ADisplayComponent::shiftWindowPositions(const APoint& delta, bool moveNativ
 
 void ADisplayComponent::moveNativeWindow() {
     if (hwnd_ && !isWindowed()) {
+        // What the window uncovers joins its parent's update region.
+        AUpdateWatch::touch();
         ARect r = getWindowBounds();
         MoveWindow(hwnd_, r.left(), r.top(), r.width(), r.height(), TRUE);
     }

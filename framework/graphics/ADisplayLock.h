@@ -22,8 +22,9 @@ public:
     ADisplayState(const ADisplayState&) = delete;
     ADisplayState& operator=(const ADisplayState&) = delete;
 
-    // Saving twice without restoring is an assertion ("fgrdisp").
-    void save(AGraphicDisplay* display);
+    // Saving twice without restoring is an assertion ("fgrdisp"). Without
+    // contexts, only the display's own fields are saved.
+    void save(AGraphicDisplay* display, bool contexts = true);
     void restore();
 
 private:
@@ -45,13 +46,20 @@ public:
     AClipLock(const AClipLock&) = delete;
     AClipLock& operator=(const AClipLock&) = delete;
 
-    // Takes the current display on first use (none is an assertion), saves its clip.
-    void set(const ARegion& region);
+    // Takes the current display on first use (none is an assertion), saves
+    // its clip unless told it has none.
+    void set(const ARegion& region, bool unclipped = false);
     void restore();
+    // Ends without putting the clip back: the context goes with the display.
+    void drop() {
+        display_ = nullptr;
+        unchanged_ = false;
+    }
 
 private:
     ARegion saved_;
     bool hadClip_ = false;
+    bool unchanged_ = false;
     AGraphicDisplay* display_ = nullptr;  // not owned; null when inactive
 };
 
@@ -64,8 +72,11 @@ public:
     ADisplayLock(const ADisplayLock&) = delete;
     ADisplayLock& operator=(const ADisplayLock&) = delete;
 
-    void push(AGraphicDisplay* display, const ARegion* region, int16_t componentClip);
+    // Without clipNow the clip waits for the first reclip.
+    void push(AGraphicDisplay* display, const ARegion* region, int16_t componentClip, bool clipNow = true);
     void reset();
+    // Narrows the clip to the part of region (local) inside the lock region.
+    void reclip(const ARegion& region);
 
     AGraphicDisplay* display() const { return display_; }
     const ARegion& lockRegion() const { return region_; }
@@ -76,6 +87,8 @@ protected:
     ADisplayState state_;
     AClipLock clip_;
     ARegion region_;
+    // The display was made for this lock on a common window context.
+    bool disposable_ = false;
 };
 
 // Drawing inside the component's window, outside WM_PAINT.
@@ -87,7 +100,7 @@ public:
 // Drawing on the component's device: its window, or its own device when off-screen.
 class ADeviceLock : public ADisplayLock {
 public:
-    ADeviceLock(ADisplaySite* site, const ARegion* region);
+    ADeviceLock(ADisplaySite* site, const ARegion* region, bool clipNow = true);
 };
 
 class AOffscreenLock : public ADisplayLock {

@@ -28,8 +28,9 @@ struct APrinterInfo {
     APoint resB;
 };
 
-// A cached solid brush of the colour, kept until ClearSolidBrushes.
+// A cached solid brush (or 1-pixel pen) of the colour, kept until ClearSolidBrushes.
 HBRUSH SolidBrush(COLORREF color);
+HPEN SolidPen(COLORREF color);
 void ClearSolidBrushes();
 
 class AGraphicDisplay {
@@ -87,6 +88,10 @@ public:
     void DrawLine(const APoint& a, const APoint& b);
     void invertRect(const ARect& r);
     void setClipRegion(const ARegion& region, int16_t map);
+    // True when setClipRegion last gave this context the region, unchanged since.
+    bool isClippedTo(const ARegion& region, int16_t map) const;
+    // Tells the clip memo that dc's clip changed behind setClipRegion.
+    static void clipChanged(HDC dc);
     ARegion getClipRegion();
 
     ARect mapRect(const ARect& r) const;
@@ -108,6 +113,8 @@ public:
     uint16_t scaleMode() const { return scaleMode_; }
     bool isDrawable() const { return flags_ != 0 && !(flags_ & kMeasureOnly); }
     bool isPrintLike() const { return (flags_ & (kPrinter | kPreview)) != 0; }
+    // A window context of the cache, which GetDC hands out again with default attributes.
+    bool hasCommonDC() const { return commonDC_; }
     APoint origin() const;
     const APrinterInfo* printerInfo() const;
 
@@ -151,13 +158,14 @@ private:
     int refs_;
     class ADisplayContext* context_;  // not owned
     AGraphicDisplay* next_;
-    HPEN pen_;  // owned
+    HPEN pen_;  // not owned: SolidPen's
     APoint resA_;
     APoint resB_;
     uint16_t scaleMode_;
     bool scaled_;
     bool mapUp_;
     bool mapDown_;
+    bool commonDC_ = false;
 
     static AGraphicDisplay* head_;
 };

@@ -5,6 +5,7 @@
 #include "framework/components/AComponent.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AImage.h"
+#include "framework/graphics/AUpdateWatch.h"
 
 APaletteTable* APaletteTable::active_ = nullptr;
 HPALETTE APaletteTable::current_ = nullptr;
@@ -117,8 +118,10 @@ bool APaletteTable::realize(AComponent* c, bool background) {
         changed = selectAndRealize(dc, palette, background);
         ReleaseDC(window, dc);
     }
-    if (changed || background)
+    if (changed || background) {
+        AUpdateWatch::touch();
         InvalidateRect(window, nullptr, TRUE);
+    }
     return changed;
 }
 

@@ -5,6 +5,7 @@
 #include "base/object/AFixedPool.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AGraphicDisplay.h"
+#include "framework/graphics/AUpdateWatch.h"
 
 struct ARegion::Body {
     int16_t refs;
@@ -156,11 +157,13 @@ void ARegion::fromUpdateRegion(const APoint& p, HWND window) {
     GetUpdateRgn(window, body_->rgn, FALSE);
 }
 
-void ARegion::fromClipRegion(const APoint& p, HDC dc) {
+bool ARegion::fromClipRegion(const APoint& p, HDC dc) {
     makeOwnBody(577, false);
     offset_ = APoint(0, 0) - p;
-    if (GetClipRgn(dc, body_->rgn) != 1)
-        SetRectRgn(body_->rgn, 0, 0, 0, 0);
+    if (GetClipRgn(dc, body_->rgn) == 1)
+        return true;
+    SetRectRgn(body_->rgn, 0, 0, 0, 0);
+    return false;
 }
 
 void ARegion::shiftedCall(const APoint& p, void (*call)(HRGN, void*), void* arg) {
@@ -169,6 +172,14 @@ void ARegion::shiftedCall(const APoint& p, void (*call)(HRGN, void*), void* arg)
 }
 
 void ARegion::selectClipAt(const APoint& p, HDC dc) {
+    // Under MM_TEXT a logical move is a device move: the context moves its
+    // own copy, and no region is copied to be moved (a shared body would be).
+    if (GetMapMode(dc) == MM_TEXT) {
+        APoint d = offset_ + p;
+        if (SelectClipRgn(dc, body_->rgn) != ERROR && (d.x || d.y))
+            OffsetClipRgn(dc, d.x, d.y);
+        return;
+    }
     shiftedCall(
         p, [](HRGN rgn, void* a) { SelectClipRgn(static_cast<HDC>(a), rgn); }, dc);
 }
@@ -183,6 +194,7 @@ void ARegion::validateAt(const APoint& p, HWND window) {
 void ARegion::invalidateAt(const APoint& p, HWND window) {
     if (!LiveWindow(window))
         ThrowAssert("fregion", 410);
+    AUpdateWatch::touch();
     shiftedCall(
         p, [](HRGN rgn, void* a) { InvalidateRgn(static_cast<HWND>(a), rgn, TRUE); }, window);
 }

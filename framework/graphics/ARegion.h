@@ -51,7 +51,8 @@ public:
     ARect ownerBounds() const;
 
     void fromUpdateRegion(const APoint& p, HWND window);
-    void fromClipRegion(const APoint& p, HDC dc);
+    // False (and empty) when dc has no clip.
+    bool fromClipRegion(const APoint& p, HDC dc);
     // Shifted by p (owner coordinates + p become GDI coordinates), then handed to GDI.
     void selectClipAt(const APoint& p, HDC dc);
     void validateAt(const APoint& p, HWND window);

@@ -1,5 +1,6 @@
 // The scrollable item: a content larger than its frame, a scroll position in
-// content coordinates, pixel scrolling with ScrollDC, the scroll keys and a
+// content coordinates, pixel scrolling (a blit, or ScrollDC where part of the
+// view is hidden) that carries a pending repaint along, the scroll keys and a
 // picture that can be frozen into a metafile. APanelView always redraws whole.
 //
 // Local coordinates are content coordinates: the local bounds start at the

@@ -4,6 +4,7 @@
 
 #include "base/object/AError.h"
 #include "framework/components/AComponent.h"
+#include "framework/graphics/AUpdateWatch.h"
 #include "framework/windows/AWindowClass.h"
 #include "framework/windows/AWindowServices.h"
 
@@ -195,6 +196,8 @@ ANativeWindow* NativeWindowOf(HWND hwnd) {
 }
 
 LRESULT CommonDispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, ANativeWindow* named) {
+    // Moves, sizes, shows and paints all come through here.
+    AUpdateWatch::touch();
     ANativeWindow* window = nullptr;
     LRESULT result = Guarded(nullptr, [&]() -> LRESULT {
         int extra = static_cast<int>(GetClassLongA(hwnd, GCL_CBWNDEXTRA));

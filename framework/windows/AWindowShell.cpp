@@ -5,6 +5,7 @@
 #include "framework/commands/AItemOwner.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AUpdateWatch.h"
 #include "framework/windows/AControlLibrary.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/AShellClient.h"
@@ -105,6 +106,7 @@ void AWindowShell::updateMenu() {
     LONG wanted = maximized_ ? (style | WS_MAXIMIZE | WS_SYSMENU) : (style & ~WS_MAXIMIZE);
     if (wanted != style) {
         SetWindowLongA(own, GWL_STYLE, wanted);
+        AUpdateWatch::touch();
         RedrawWindow(own, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }

@@ -6,6 +6,7 @@
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/files/AFileBox.h"
+#include "framework/graphics/AUpdateWatch.h"
 #include "web/browser/AMozillaPrintedPage.h"
 #include "web/browser/kyMozillaBrowserChrome.h"
 #include "web/embed/AMozillaWebProgressListener.h"
@@ -648,6 +649,7 @@ void AMozillaView::moveNativeWindow() {
     if (!refs_ || !refs_->baseWindow)
         return;
     ARect r = getWindowBounds() + (APoint(0, 0) - getLocalOrigin());
+    AUpdateWatch::touch();
     refs_->baseWindow->SetPositionAndSize(r.left(), r.top(), r.width(), r.height(), PR_FALSE);
 }
 

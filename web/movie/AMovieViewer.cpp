@@ -4,6 +4,7 @@
 #include "base/object/AMemoryStream.h"
 #include "framework/app/AApp.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/graphics/AUpdateWatch.h"
 #include "web/movie/AQuickTimeApp.h"
 #include "web/movie/MovieLibrary.h"
 
@@ -202,6 +203,7 @@ void AMovieViewer::enableWindow(bool on) {
 }
 
 void AMovieViewer::moveNativeWindow() {
+    AUpdateWatch::touch();
     if (movie_ && movie_->movie())
         movie_->setBounds(getWindowBounds());
     else
@@ -270,6 +272,7 @@ MovieController AMovieController::controller() const {
 }
 
 void AMovieController::moveNativeWindow() {
+    AUpdateWatch::touch();
     if (MovieController mc = controller()) {
         MovieRect r = ToMovieRect(getWindowBounds());
         Movies()->MCSetControllerBoundsRect(mc, &r);

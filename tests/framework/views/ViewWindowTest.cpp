@@ -1,6 +1,7 @@
 // Views in real windows under Xvfb: scrolling moves the pixels and draws only
-// the uncovered strip, a frozen view shows its picture until thawed, and a
-// picture of a scrolled view beside a native bar kept by its range.
+// the uncovered strip, moves a pending repaint with them, a frozen view shows
+// its picture until thawed, and a picture of a scrolled view beside a native
+// bar kept by its range.
 #include <windows.h>
 
 #include "framework/app/AWindow.h"
@@ -54,6 +55,64 @@ TEST_F(ViewTest, ScrollingMovesThePixelsAndDrawsOnlyWhatItUncovers) {
             int32_t line = (y - 10 + row.scrollY) / 16;
             EXPECT_EQ(LineColor(line), PixelAt(w, 50, y)) << "window y " << y;
         }
+    }
+}
+
+TEST_F(ViewTest, AScrollMovesAPendingRepaintWithThePicture) {
+    if (!buildShown(ARect(10, 10, 210, 170), APoint(200, 1600)))
+        GTEST_SKIP() << "no display";
+    HWND w = window->hwnd();
+    struct Row {
+        const char* name;
+        int16_t code;
+        bool exposure;  // made pending by Windows, else by the framework
+    } rows[] = {
+        {"a repaint the framework asked for, a line forward", 1, false},
+        {"a repaint the framework asked for, a line back", 0, false},
+        {"an exposure read with the messages, a line forward", 1, true},
+        {"an exposure read with the messages, a line back", 0, true},
+    };
+    auto capture = [&](Canvas& canvas) {
+        HDC dc = GetDC(w);
+        BitBlt(canvas.dc(), 0, 0, 200, 160, dc, 10, 10, SRCCOPY);
+        ReleaseDC(w, dc);
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        scroller->scrollAxis(true, 1, 0);
+        Pump();
+        // A first step finds the window clean; then stale pixels wait for a repaint.
+        scroller->scrollAxis(true, row.code, 0);
+        RECT stale = {10, 50, 210, 75};
+        HDC dc = GetDC(w);
+        FillRect(dc, &stale, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(w, dc);
+        if (row.exposure) {
+            InvalidateRect(w, &stale, FALSE);
+            // Any message read for the window, short of the paint itself.
+            const UINT kAny = WM_USER + 77;
+            PostMessageA(w, kAny, 0, 0);
+            MSG msg;
+            while (PeekMessageA(&msg, w, kAny, kAny, PM_REMOVE))
+                DispatchMessageA(&msg);
+        } else {
+            int32_t top = view->scrollY() + 40;
+            view->invalidateRegion(ARegion(ARect(0, top, 200, top + 25)), false);
+        }
+        scroller->scrollAxis(true, row.code, 0);
+        Pump();
+        Canvas scrolled(200, 160), whole(200, 160);
+        capture(scrolled);
+        scrolled.savePng("views-pending-scrolled");
+        InvalidateRect(w, nullptr, TRUE);
+        UpdateWindow(w);
+        capture(whole);
+        int wrong = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 200; x += 7)
+                wrong += scrolled.pixel(x, y) != whole.pixel(x, y);
+        EXPECT_EQ(0, wrong) << "pixels that differ from a full repaint";
+        EXPECT_EQ(LineColor((view->scrollY() + 40) / 16), scrolled.pixel(50, 40)) << "and shows the content";
     }
 }
 
