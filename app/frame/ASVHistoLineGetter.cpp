@@ -93,7 +93,15 @@ AString ASVHistoLineGetter::rowOf(AppState* state, long key) {
         row += "17\tGuide";
         return row;
     }
-    AStringList fields(services.docListRecord(state->getDocNo()).c_str(), '\t');
+    AString record = services.docListRecord(state->getDocNo());
+    AStringList fields(record.c_str(), '\t');
+    // A record of the title alone (as the result lists read it) would leave
+    // the row without a text, a popup of one empty row: the title is the record.
+    if (fields.count() < 2) {
+        row += "\t";
+        row += record;
+        return row;
+    }
     row += fields.at(1);
     row += "\t";
     row += fields.at(2);

@@ -18,10 +18,13 @@ SV_IMPLEMENT_CLASS(PopupTree, 0, AWindow)
 
 namespace {
 
-// A list renderer that tells how wide its laid-out rows are.
+// A list renderer that tells how wide its laid-out rows are. Its rows act as
+// links: the release records the row's hit, which the popup reads to choose
+// (a row-tracking release would only select the row and tell without a hit).
 class PopupListRenderer : public AListRenderer {
 public:
     using AListRenderer::AListRenderer;
+    bool wantsRowTracking() override { return false; }
     long contentWidth() { return lines() ? lines()->contentWidth() : 0; }
     void setRowSpacing(int32_t height, int32_t gap) {
         if (lines()) {

@@ -21,6 +21,8 @@ public:
     AString roomTitle(AppState* state) override { return AString(("Salle " + std::to_string(state->fSalle)).c_str()); }
     ALineGetterCallBack* makeHistoryRowFormat() override { return new ASVResultLineGetterCallBack(); }
     AString docListRecord(long docNo) override {
+        if (docNo == 99)
+            return AString("Le chien");
         return docNo == 12 ? AString("12\t3\tLe chat") : AString(("n\t0\tArticle " + std::to_string(docNo)).c_str());
     }
 };
@@ -64,6 +66,7 @@ TEST_F(HistoryTest, ARowNamesItsStateAndTitlesItByKind) {
         {"room 7 without 1174", 4, -1, 0, 7, 0, "5\t17\tGuide"},
         {"room 6 with 1176", 4, 4, 0, 6, 1176, "5\t17\tSalle 6"},
         {"document", 1, 12, 0, 0, 0, "5\t3\tLe chat"},
+        {"document whose record is its title alone", 1, 99, 0, 0, 0, "5\t\tLe chien"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

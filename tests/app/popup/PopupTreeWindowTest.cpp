@@ -247,3 +247,27 @@ TEST_F(PopupTreeWindowTest, AChoiceOutlivesThePopupAndThePaneThatOwnedIt) {
         EXPECT_EQ(nullptr, app->findDescendant(&PopupTree::classRecord, nullptr));
     }
 }
+
+// A mouse click on a row, sent to the popup's own window in client
+// coordinates, chooses the row as Return does.
+TEST_F(PopupTreeWindowTest, AMouseClickOnARowChoosesIt) {
+    first = open(ARect(100, 100, 180, 120), 0x0040);
+    if (!first->getHWnd())
+        GTEST_SKIP() << "no X display";
+    first->select();
+    Pump();
+    PopupTreeView* view = first->view();
+    ARect r = first->renderer()->rowRect(1);
+    ASSERT_GT(r.height(), 0);
+    APoint at(r.left() + 12 + view->windowPosition().x, (r.top() + r.bottom()) / 2 + view->windowPosition().y);
+    HWND target = view->enclosingWindow();
+    ASSERT_TRUE(target);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    Pump();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Pump();
+    run();
+    EXPECT_EQ("H/ Histoire@1 ", callBack.chosen) << "the row's key and label";
+    EXPECT_EQ(0, popups()) << "the choice closes the popup";
+    first = nullptr;
+}
