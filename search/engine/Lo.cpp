@@ -667,6 +667,26 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
         if (!d->unitMask || (pos & d->unitMask) == (d->pos & d->unitMask))
             return 0;
     }
+    // Whole-word fields of an unscored list, with room in the write buffer, go
+    // straight there: the general path was most of a word's list coding.
+    if (!scored && doc != -1 && d->count > 0 && p.nbits == 32 && d->mask == 0x80000000u && p.fastOwner != d &&
+        d->file && d->pending && d->pendingWords + 2 < kPendingWords && doc >= d->doc &&
+        (!d->units || (doc != d->doc ? pos >= 0 : pos >= d->pos))) {
+        uint32_t posDelta = static_cast<uint32_t>(pos) - static_cast<uint32_t>(doc == d->doc ? d->pos : 0);
+        d->word = 0;
+        d->pending[d->pendingWords++] = static_cast<uint32_t>(doc - d->doc);
+        d->offset += 4;
+        if (d->units) {
+            d->pending[d->pendingWords++] = posDelta;
+            d->offset += 4;
+        }
+        if (!OwnsFile(d) && d->offset > p.swapEnd)
+            p.swapEnd = d->offset;
+        d->doc = doc;
+        d->pos = pos;
+        ++d->count;
+        return 0;
+    }
     int code = 0;
     if (doc != -1) {
         // A list of the swap file takes its place at its first word, not at its creation: a list made
@@ -870,8 +890,35 @@ int Lo_NextOcc(LoDesc* d) {
     if (d->doc == -1)
         return 0;
     const bool scored = d->flags & kLoScored;
+    const int32_t fields = d->units ? 2 : 1;
     while (d->index < d->count) {
         uint32_t delta = 0, posDelta = 0, value = 0;
+        // Whole-word fields of an unscored list that lie in the buffer are read
+        // there: the field reader's calls were most of reading a list back.
+        if (!scored && !d->mask && LoPkg().nbits == 32 && d->bufferIndex + fields <= d->bufferWords) {
+            const uint8_t* w = d->buffer + 4 * d->bufferIndex;
+            d->bufferIndex += fields;
+            uint32_t first;
+            std::memcpy(&first, w, 4);
+            int32_t previousPos = d->pos;
+            if (fields == 2) {
+                std::memcpy(&posDelta, w + 4, 4);
+                d->word = posDelta;
+            } else {
+                d->word = first;
+            }
+            int64_t doc = static_cast<int64_t>(d->doc) + first;
+            int64_t pos = (first ? 0 : static_cast<int64_t>(d->pos)) + posDelta;
+            if (doc > 0x7FFFFFFF || pos > 0x7FFFFFFF)
+                return Fail(kLoErrFile, "list data out of range");
+            d->doc = static_cast<int32_t>(doc);
+            d->pos = static_cast<int32_t>(pos);
+            if (++d->index == 1 || first)
+                return 0;
+            if (d->unitMask && (d->pos & d->unitMask) != (previousPos & d->unitMask))
+                return 0;
+            continue;
+        }
         int code = GetField(d, &delta);
         if (!code && scored) {
             code = GetField(d, &value);
@@ -1006,7 +1053,7 @@ int Lo_Save(const char* name, LoDesc* d) {
         return 0;
     }
     if (!(d->flags & (kLoOwnFile | kLoVector)) && LoKeepSaved == 1) {
-        LoSavedEntry entry{name, d->count, d->start, p.swapEnd, d->units, d->flags & (kLoRawVector | kLoScored),
+        LoSavedEntry entry{name,     d->count, d->start, p.swapEnd, d->units, d->flags & (kLoRawVector | kLoScored),
                            d->weight};
         auto at = std::find_if(p.saved.begin(), p.saved.end(),
                                [&](const LoSavedEntry& e) { return strcasecmp(e.name.c_str(), name) <= 0; });

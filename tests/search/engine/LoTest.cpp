@@ -117,6 +117,9 @@ TEST(Lo, ListsReadBackWhatWasWritten) {
         {"narrow width", kSeq, 0, 1000, {{0, 0}, {2048, 0}}, "error 802"},
         {"widest", kSeq, 0, 1000, {{0, 0}, {2047, 0}}, "0/0 2047/0 "},
         {"backwards", kSeq, 0, 0x7FFFFFFF, {{5, 0}, {4, 0}}, "error 802"},
+        {"positions backwards", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {2, 9}, {2, 3}}, "error 802"},
+        {"negative position", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {3, -1}}, "error 802"},
+        {"same word twice", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {2, 5}, {3, 0}, {3, 0}}, "2/5 3/0 "},
         {"outside the vector", kVec, 0, 0x7FFFFFFF, {{1000, 0}}, "error 802"},
     };
     for (const Row& row : rows) {
