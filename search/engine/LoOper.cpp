@@ -132,17 +132,31 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
             };
             masked(ra, &ma);
             masked(rb, &mb);
-            auto any = [](const std::vector<int64_t>& sorted, int64_t lo, int64_t hi) {
-                auto at = std::lower_bound(sorted.begin(), sorted.end(), lo);
-                return at != sorted.end() && *at <= hi;
-            };
             auto at = [m](int32_t v) { return static_cast<int64_t>(static_cast<uint32_t>(v) & m); };
-            for (int32_t v : ra)
-                if (any(mb, at(v) + p.after, at(v) + p.before))
-                    pending.push_back(v);
-            for (int32_t v : rb)
-                if (any(ma, at(v) - p.before, at(v) - p.after))
-                    pending.push_back(v);
+            // The windows' lower ends mostly rise: the bound found for one is where
+            // the search for the next starts, a few steps on, rather than a binary
+            // search over the whole document each time.
+            auto partners = [&](const std::vector<int32_t>& of, const std::vector<int64_t>& sorted, int64_t from,
+                                int64_t to) {
+                size_t i = 0;
+                int64_t last = 0;
+                for (size_t k = 0; k < of.size(); ++k) {
+                    int64_t lo = at(of[k]) + from, hi = at(of[k]) + to;
+                    if (k && lo < last)
+                        i = 0;
+                    last = lo;
+                    for (int steps = 0; i < sorted.size() && sorted[i] < lo; ++i)
+                        if (++steps == 8) {
+                            i = static_cast<size_t>(std::lower_bound(sorted.begin() + i, sorted.end(), lo) -
+                                                    sorted.begin());
+                            break;
+                        }
+                    if (i < sorted.size() && sorted[i] <= hi)
+                        pending.push_back(of[k]);
+                }
+            };
+            partners(ra, mb, p.after, p.before);
+            partners(rb, ma, -p.before, -p.after);
             pendingDoc = doc;
             if (!code)
                 code = flush();
