@@ -27,7 +27,6 @@ int LoCurrentUnitByte = 0;
 namespace {
 
 const int kReadBytes = 4096;
-const int kPendingWords = 1024;
 
 void CopyName(char* to, const char* from) {
     std::snprintf(to, kLoNameSize, "%s", from ? from : "");
@@ -38,11 +37,8 @@ int Fail(int code, const char* text) {
     return code;
 }
 
-// Lists in a file of their own: written ones (flag 2), and reopened raw vectors,
-// whose files carry flags 68 (readable, raw) and are read by name.
 bool OwnsFile(const LoDesc* d) {
-    return !(d->flags & kLoInMemory) &&
-           ((d->flags & kLoOwnFile) || (d->flags & ~(kLoRawVector | kLoScored | kLoBuffered)) == kLoReadable);
+    return LoOwnsFile(d);
 }
 
 LoImage* FindImage(const char* name) {
@@ -188,7 +184,7 @@ int PutWord(LoDesc* d) {
     }
     if (!d->file)
         return Fail(kLoErrSeek, d->name);
-    if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kPendingWords))))
+    if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kLoPendingWords))))
         return Fail(kLoErrSeek, "write buffer");
     d->pending[d->pendingWords++] = d->word;
     d->offset += 4;
@@ -196,7 +192,7 @@ int PutWord(LoDesc* d) {
     d->mask = 0x80000000u;
     if (!OwnsFile(d) && d->offset > p.swapEnd)
         p.swapEnd = d->offset;
-    return d->pendingWords == kPendingWords ? FlushPending(d) : 0;
+    return d->pendingWords == kLoPendingWords ? FlushPending(d) : 0;
 }
 
 // The bits of the word from the mask's bit down: 1 to 32.
@@ -667,26 +663,8 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
         if (!d->unitMask || (pos & d->unitMask) == (d->pos & d->unitMask))
             return 0;
     }
-    // Whole-word fields of an unscored list, with room in the write buffer, go
-    // straight there: the general path was most of a word's list coding.
-    if (!scored && doc != -1 && d->count > 0 && p.nbits == 32 && d->mask == 0x80000000u && p.fastOwner != d &&
-        d->file && d->pending && d->pendingWords + 2 < kPendingWords && doc >= d->doc &&
-        (!d->units || (doc != d->doc ? pos >= 0 : pos >= d->pos))) {
-        uint32_t posDelta = static_cast<uint32_t>(pos) - static_cast<uint32_t>(doc == d->doc ? d->pos : 0);
-        d->word = 0;
-        d->pending[d->pendingWords++] = static_cast<uint32_t>(doc - d->doc);
-        d->offset += 4;
-        if (d->units) {
-            d->pending[d->pendingWords++] = posDelta;
-            d->offset += 4;
-        }
-        if (!OwnsFile(d) && d->offset > p.swapEnd)
-            p.swapEnd = d->offset;
-        d->doc = doc;
-        d->pos = pos;
-        ++d->count;
+    if (!scored && LoWriteWhole(d, doc, pos))
         return 0;
-    }
     int code = 0;
     if (doc != -1) {
         // A list of the swap file takes its place at its first word, not at its creation: a list made
@@ -890,30 +868,11 @@ int Lo_NextOcc(LoDesc* d) {
     if (d->doc == -1)
         return 0;
     const bool scored = d->flags & kLoScored;
-    const int32_t fields = d->units ? 2 : 1;
     while (d->index < d->count) {
         uint32_t delta = 0, posDelta = 0, value = 0;
-        // Whole-word fields of an unscored list that lie in the buffer are read
-        // there: the field reader's calls were most of reading a list back.
-        if (!scored && !d->mask && LoPkg().nbits == 32 && d->bufferIndex + fields <= d->bufferWords) {
-            const uint8_t* w = d->buffer + 4 * d->bufferIndex;
-            d->bufferIndex += fields;
-            uint32_t first;
-            std::memcpy(&first, w, 4);
-            int32_t previousPos = d->pos;
-            if (fields == 2) {
-                std::memcpy(&posDelta, w + 4, 4);
-                d->word = posDelta;
-            } else {
-                d->word = first;
-            }
-            int64_t doc = static_cast<int64_t>(d->doc) + first;
-            int64_t pos = (first ? 0 : static_cast<int64_t>(d->pos)) + posDelta;
-            if (doc > 0x7FFFFFFF || pos > 0x7FFFFFFF)
-                return Fail(kLoErrFile, "list data out of range");
-            d->doc = static_cast<int32_t>(doc);
-            d->pos = static_cast<int32_t>(pos);
-            if (++d->index == 1 || first)
+        int32_t previousPos = d->pos;
+        if (!scored && LoReadWhole(d, &delta)) {
+            if (d->index == 1 || delta)
                 return 0;
             if (d->unitMask && (d->pos & d->unitMask) != (previousPos & d->unitMask))
                 return 0;
@@ -934,7 +893,6 @@ int Lo_NextOcc(LoDesc* d) {
         int64_t pos = (delta ? 0 : static_cast<int64_t>(d->pos)) + posDelta;
         if (doc > 0x7FFFFFFF || pos > 0x7FFFFFFF)
             return Fail(kLoErrFile, "list data out of range");
-        int32_t previousPos = d->pos;
         d->doc = static_cast<int32_t>(doc);
         d->pos = static_cast<int32_t>(pos);
         if (++d->index == 1 || delta)
