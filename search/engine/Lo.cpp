@@ -273,18 +273,30 @@ const uint8_t* VectorBytes(const LoDesc* d) {
     return (d->flags & kLoVector) ? LoPkg().vector : d->buffer;
 }
 
+// Bits go from the lowest of each byte up. Empty stretches are passed four
+// bytes at a time: a byte at a time, reading a result of a few documents from
+// the vector was a twentieth of a rare words' AND.
 int NextBit(LoDesc* d) {
     const uint8_t* bytes = VectorBytes(d);
-    int32_t bits = LoPkg().vecBytes * 8;
-    for (int32_t i = d->index; bytes && i < bits; ++i) {
-        if (!bytes[i >> 3]) {
-            i |= 7;
-            continue;
-        }
-        if (LoTestBit(i, bytes)) {
-            d->doc = i;
-            d->index = i + 1;
+    const int32_t n = LoPkg().vecBytes, bits = n * 8;
+    int32_t i = d->index < 0 ? 0 : d->index;
+    if (bytes && i < bits) {
+        int32_t b = i >> 3;
+        uint32_t rest = static_cast<uint32_t>(bytes[b]) >> (i & 7);
+        if (rest) {
+            d->doc = i + __builtin_ctz(rest);
+            d->index = d->doc + 1;
             return 0;
+        }
+        for (++b; b < n; ++b) {
+            uint32_t four;
+            while (b + 4 <= n && (std::memcpy(&four, bytes + b, 4), four == 0))
+                b += 4;
+            if (b < n && bytes[b]) {
+                d->doc = b * 8 + __builtin_ctz(bytes[b]);
+                d->index = d->doc + 1;
+                return 0;
+            }
         }
     }
     d->doc = -1;
