@@ -171,12 +171,14 @@ int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
     uint32_t prevDoc = tree->prevDoc, prevPos = tree->prevPos;
     int32_t remaining = tree->occRemaining;
     int n = 0;
+    // A delta's flag and value lie in the 8 bytes from its first: one load and
+    // a byte swap, where a byte at a time was a fifth of a phrase's reading.
     auto delta = [&](uint32_t* value) {
-        const uint8_t* p = block + at;
-        uint64_t window =
-            (uint64_t(p[0]) << 32) | (uint32_t(p[1]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 8) | p[4];
-        int take = (window >> (39 - bit)) & 1 ? width : 9;
-        *value = static_cast<uint32_t>((window >> (39 - bit - take)) & ((uint64_t(1) << take) - 1));
+        uint64_t window;
+        std::memcpy(&window, block + at, 8);
+        window = __builtin_bswap64(window) << bit;
+        int take = (window >> 63) ? width : 9;
+        *value = static_cast<uint32_t>((window << 1) >> (64 - take));
         bit += 1 + take;
         at += bit >> 3;
         bit &= 7;

@@ -1,9 +1,9 @@
 // Evaluation of the question stack into occurrence lists, highlight words, the
 // engine's start and close, its indexes and its stored lists.
 #include <algorithm>
-#include <cstdlib>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -53,7 +53,7 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
     int got = 0;
     while (!code && (code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0)
         for (int i = 0; !code && i < got; last = docs[i++])
-            if (unit || docs[i] != last)
+            if ((unit || docs[i] != last) && !LoWriteWhole(d, docs[i], unit ? positions[i] : 0))
                 code = Lo_WriteOcc(d, docs[i], unit ? positions[i] : 0);
     if (code == kAbpEndOfOcc)
         code = LoWrite(h, -1, 0);
@@ -493,7 +493,8 @@ int KY_IndexOpen(KY_IndexRecord* index) {
     // index is read as it was.
     if (!code) {
         long blocks = static_cast<long>(index->tree.pageCount) * kAbpPageSize / kIndexCacheBlock + 1;
-        KY_FileSetCache(index->tree.file, kIndexCacheBlock, static_cast<int>(std::min<long>(blocks, kIndexCacheBlocks)));
+        KY_FileSetCache(index->tree.file, kIndexCacheBlock,
+                        static_cast<int>(std::min<long>(blocks, kIndexCacheBlocks)));
     }
     if (code) {
         KY_FreeOpenSpec(&index->spec);

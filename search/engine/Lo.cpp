@@ -27,7 +27,6 @@ int LoCurrentUnitByte = 0;
 namespace {
 
 const int kReadBytes = 4096;
-const int kPendingWords = 1024;
 
 void CopyName(char* to, const char* from) {
     std::snprintf(to, kLoNameSize, "%s", from ? from : "");
@@ -38,11 +37,8 @@ int Fail(int code, const char* text) {
     return code;
 }
 
-// Lists in a file of their own: written ones (flag 2), and reopened raw vectors,
-// whose files carry flags 68 (readable, raw) and are read by name.
 bool OwnsFile(const LoDesc* d) {
-    return !(d->flags & kLoInMemory) &&
-           ((d->flags & kLoOwnFile) || (d->flags & ~(kLoRawVector | kLoScored | kLoBuffered)) == kLoReadable);
+    return LoOwnsFile(d);
 }
 
 LoImage* FindImage(const char* name) {
@@ -188,7 +184,7 @@ int PutWord(LoDesc* d) {
     }
     if (!d->file)
         return Fail(kLoErrSeek, d->name);
-    if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kPendingWords))))
+    if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kLoPendingWords))))
         return Fail(kLoErrSeek, "write buffer");
     d->pending[d->pendingWords++] = d->word;
     d->offset += 4;
@@ -196,7 +192,7 @@ int PutWord(LoDesc* d) {
     d->mask = 0x80000000u;
     if (!OwnsFile(d) && d->offset > p.swapEnd)
         p.swapEnd = d->offset;
-    return d->pendingWords == kPendingWords ? FlushPending(d) : 0;
+    return d->pendingWords == kLoPendingWords ? FlushPending(d) : 0;
 }
 
 // The bits of the word from the mask's bit down: 1 to 32.
@@ -277,18 +273,30 @@ const uint8_t* VectorBytes(const LoDesc* d) {
     return (d->flags & kLoVector) ? LoPkg().vector : d->buffer;
 }
 
+// Bits go from the lowest of each byte up. Empty stretches are passed four
+// bytes at a time: a byte at a time, reading a result of a few documents from
+// the vector was a twentieth of a rare words' AND.
 int NextBit(LoDesc* d) {
     const uint8_t* bytes = VectorBytes(d);
-    int32_t bits = LoPkg().vecBytes * 8;
-    for (int32_t i = d->index; bytes && i < bits; ++i) {
-        if (!bytes[i >> 3]) {
-            i |= 7;
-            continue;
-        }
-        if (LoTestBit(i, bytes)) {
-            d->doc = i;
-            d->index = i + 1;
+    const int32_t n = LoPkg().vecBytes, bits = n * 8;
+    int32_t i = d->index < 0 ? 0 : d->index;
+    if (bytes && i < bits) {
+        int32_t b = i >> 3;
+        uint32_t rest = static_cast<uint32_t>(bytes[b]) >> (i & 7);
+        if (rest) {
+            d->doc = i + __builtin_ctz(rest);
+            d->index = d->doc + 1;
             return 0;
+        }
+        for (++b; b < n; ++b) {
+            uint32_t four;
+            while (b + 4 <= n && (std::memcpy(&four, bytes + b, 4), four == 0))
+                b += 4;
+            if (b < n && bytes[b]) {
+                d->doc = b * 8 + __builtin_ctz(bytes[b]);
+                d->index = d->doc + 1;
+                return 0;
+            }
         }
     }
     d->doc = -1;
@@ -667,6 +675,8 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
         if (!d->unitMask || (pos & d->unitMask) == (d->pos & d->unitMask))
             return 0;
     }
+    if (!scored && LoWriteWhole(d, doc, pos))
+        return 0;
     int code = 0;
     if (doc != -1) {
         // A list of the swap file takes its place at its first word, not at its creation: a list made
@@ -872,6 +882,14 @@ int Lo_NextOcc(LoDesc* d) {
     const bool scored = d->flags & kLoScored;
     while (d->index < d->count) {
         uint32_t delta = 0, posDelta = 0, value = 0;
+        int32_t previousPos = d->pos;
+        if (!scored && LoReadWhole(d, &delta)) {
+            if (d->index == 1 || delta)
+                return 0;
+            if (d->unitMask && (d->pos & d->unitMask) != (previousPos & d->unitMask))
+                return 0;
+            continue;
+        }
         int code = GetField(d, &delta);
         if (!code && scored) {
             code = GetField(d, &value);
@@ -887,7 +905,6 @@ int Lo_NextOcc(LoDesc* d) {
         int64_t pos = (delta ? 0 : static_cast<int64_t>(d->pos)) + posDelta;
         if (doc > 0x7FFFFFFF || pos > 0x7FFFFFFF)
             return Fail(kLoErrFile, "list data out of range");
-        int32_t previousPos = d->pos;
         d->doc = static_cast<int32_t>(doc);
         d->pos = static_cast<int32_t>(pos);
         if (++d->index == 1 || delta)
@@ -1006,7 +1023,7 @@ int Lo_Save(const char* name, LoDesc* d) {
         return 0;
     }
     if (!(d->flags & (kLoOwnFile | kLoVector)) && LoKeepSaved == 1) {
-        LoSavedEntry entry{name, d->count, d->start, p.swapEnd, d->units, d->flags & (kLoRawVector | kLoScored),
+        LoSavedEntry entry{name,     d->count, d->start, p.swapEnd, d->units, d->flags & (kLoRawVector | kLoScored),
                            d->weight};
         auto at = std::find_if(p.saved.begin(), p.saved.end(),
                                [&](const LoSavedEntry& e) { return strcasecmp(e.name.c_str(), name) <= 0; });

@@ -56,7 +56,7 @@ int Documents(LoDesc* s, std::vector<uint8_t>* bytes) {
     while (!code && s->doc != -1) {
         if ((s->doc >> 3) < static_cast<int32_t>(bytes->size()))
             LoSetBit(s->doc, bytes->data(), 1);
-        code = Lo_NextOcc(s);
+        code = LoNextOcc(s);
     }
     Lo_Close(s);
     return code;
@@ -94,17 +94,17 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
     };
     while (!code && a->doc != -1 && b->doc != -1) {
         if (a->doc < b->doc) {
-            code = Lo_NextOcc(a);
+            code = LoNextOcc(a);
         } else if (a->doc > b->doc) {
-            code = Lo_NextOcc(b);
+            code = LoNextOcc(b);
         } else if (!m) {
             code = Lo_WriteOcc(&r, b->doc, b->pos);
             if (scores) {
                 r.hits = a->hits + b->hits;
                 r.firstPos = std::min(a->firstPos, b->firstPos);
             }
-            if (!code && (code = Lo_NextOcc(a)) == 0)
-                code = Lo_NextOcc(b);
+            if (!code && (code = LoNextOcc(a)) == 0)
+                code = LoNextOcc(b);
         } else {
             // Every element of either list with a partner in the window [pa + after,
             // pa + before] is kept, not only the first pair found: a chain of windows
@@ -114,11 +114,11 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
             rb.clear();
             while (!code && a->doc == doc) {
                 ra.push_back(a->pos);
-                code = Lo_NextOcc(a);
+                code = LoNextOcc(a);
             }
             while (!code && b->doc == doc) {
                 rb.push_back(b->pos);
-                code = Lo_NextOcc(b);
+                code = LoNextOcc(b);
             }
             // The buffers live across documents: making them for each one cost
             // a tenth of a phrase's run on the sample encyclopedia.
@@ -132,17 +132,31 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
             };
             masked(ra, &ma);
             masked(rb, &mb);
-            auto any = [](const std::vector<int64_t>& sorted, int64_t lo, int64_t hi) {
-                auto at = std::lower_bound(sorted.begin(), sorted.end(), lo);
-                return at != sorted.end() && *at <= hi;
-            };
             auto at = [m](int32_t v) { return static_cast<int64_t>(static_cast<uint32_t>(v) & m); };
-            for (int32_t v : ra)
-                if (any(mb, at(v) + p.after, at(v) + p.before))
-                    pending.push_back(v);
-            for (int32_t v : rb)
-                if (any(ma, at(v) - p.before, at(v) - p.after))
-                    pending.push_back(v);
+            // The windows' lower ends mostly rise: the bound found for one is where
+            // the search for the next starts, a few steps on, rather than a binary
+            // search over the whole document each time.
+            auto partners = [&](const std::vector<int32_t>& of, const std::vector<int64_t>& sorted, int64_t from,
+                                int64_t to) {
+                size_t i = 0;
+                int64_t last = 0;
+                for (size_t k = 0; k < of.size(); ++k) {
+                    int64_t lo = at(of[k]) + from, hi = at(of[k]) + to;
+                    if (k && lo < last)
+                        i = 0;
+                    last = lo;
+                    for (int steps = 0; i < sorted.size() && sorted[i] < lo; ++i)
+                        if (++steps == 8) {
+                            i = static_cast<size_t>(std::lower_bound(sorted.begin() + i, sorted.end(), lo) -
+                                                    sorted.begin());
+                            break;
+                        }
+                    if (i < sorted.size() && sorted[i] <= hi)
+                        pending.push_back(of[k]);
+                }
+            };
+            partners(ra, mb, p.after, p.before);
+            partners(rb, ma, -p.before, -p.after);
             pendingDoc = doc;
             if (!code)
                 code = flush();
@@ -235,7 +249,7 @@ int LoOr(LoHandle a, LoHandle b, LoHandle* result) {
         while (!code && s->doc != -1) {
             code = Lo_WriteOcc(v, s->doc, 0);
             if (!code)
-                code = Lo_NextOcc(s);
+                code = LoNextOcc(s);
         }
         Lo_Close(s);
         if (code)
@@ -250,24 +264,24 @@ int LoOr(LoHandle a, LoHandle b, LoHandle* result) {
         int64_t kb = (static_cast<int64_t>(db->doc) << 32) | (db->pos & m);
         if (ka < kb) {
             if ((code = Pass(da, &r, true)) == 0)
-                code = Lo_NextOcc(da);
+                code = LoNextOcc(da);
         } else if (kb < ka) {
             if ((code = Pass(db, &r, true)) == 0)
-                code = Lo_NextOcc(db);
+                code = LoNextOcc(db);
         } else {
             code = Lo_WriteOcc(&r, da->doc, da->pos);
             if (LoScoreMode && (da->flags & db->flags & r.flags & kLoScored)) {
                 r.hits = da->hits + db->hits;
                 r.firstPos = std::min(da->firstPos, db->firstPos);
             }
-            if (!code && (code = Lo_NextOcc(da)) == 0)
-                code = Lo_NextOcc(db);
+            if (!code && (code = LoNextOcc(da)) == 0)
+                code = LoNextOcc(db);
         }
     }
     for (LoDesc* rest : {da, db})
         while (!code && rest->doc != -1)
             if ((code = Pass(rest, &r, false)) == 0)
-                code = Lo_NextOcc(rest);
+                code = LoNextOcc(rest);
     if (code)
         return Abandon(da, db, &r, code);
     if ((code = EndOp(da, db, &r)) != 0)
@@ -300,7 +314,7 @@ int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode) {
                 LoSetBit(db->doc, p.vector, 0);
                 --da->count;
             }
-            code = Lo_NextOcc(db);
+            code = LoNextOcc(db);
         }
         Lo_Close(db);
         return code ? code : Finish(a, b, result);
@@ -318,16 +332,16 @@ int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode) {
             if (!code && (r.flags & kLoScored) && r.hits == 0)
                 r.hits = 1;
             if (!code)
-                code = Lo_NextOcc(da);
+                code = LoNextOcc(da);
         } else if (da->doc == db->doc) {
-            code = Lo_NextOcc(da);
+            code = LoNextOcc(da);
         } else {
-            code = Lo_NextOcc(db);
+            code = LoNextOcc(db);
         }
     }
     while (!code && da->doc != -1)
         if ((code = Pass(da, &r, true)) == 0)
-            code = Lo_NextOcc(da);
+            code = LoNextOcc(da);
     if (code)
         return Abandon(da, db, &r, code);
     if ((code = EndOp(da, db, &r)) != 0)

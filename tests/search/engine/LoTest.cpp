@@ -114,9 +114,18 @@ TEST(Lo, ListsReadBackWhatWasWritten) {
         {"positions", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {2, 9}, {4, 0x30002}, {5, 1}}, "2/5 2/9 4/196610 5/1 "},
         {"empty", kSeq, 0, 0x7FFFFFFF, {}, ""},
         {"vector", kVec, 0, 0x7FFFFFFF, {{9, 0}, {1, 0}, {9, 0}, {999, 0}}, "1/0 9/0 999/0 "},
+        {"vector, empty words between",
+         kVec,
+         0,
+         0x7FFFFFFF,
+         {{998, 0}, {0, 0}, {7, 0}, {8, 0}, {40, 0}, {71, 0}},
+         "0/0 7/0 8/0 40/0 71/0 998/0 "},
         {"narrow width", kSeq, 0, 1000, {{0, 0}, {2048, 0}}, "error 802"},
         {"widest", kSeq, 0, 1000, {{0, 0}, {2047, 0}}, "0/0 2047/0 "},
         {"backwards", kSeq, 0, 0x7FFFFFFF, {{5, 0}, {4, 0}}, "error 802"},
+        {"positions backwards", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {2, 9}, {2, 3}}, "error 802"},
+        {"negative position", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {3, -1}}, "error 802"},
+        {"same word twice", kSeq, 1, 0x7FFFFFFF, {{2, 5}, {2, 5}, {3, 0}, {3, 0}}, "2/5 3/0 "},
         {"outside the vector", kVec, 0, 0x7FFFFFFF, {{1000, 0}}, "error 802"},
     };
     for (const Row& row : rows) {
