@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrinterSetup.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
@@ -41,3 +42,55 @@ inline void KeepFirstPage(const std::string& pdf, const std::string& name) {
     RunOnHost("mkdir -p " SV_BINARY_DIR "/artifacts && pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' " SV_BINARY_DIR
               "/artifacts/" + name);
 }
+
+// For its scope, the print dialog and the job primitives of a test: the
+// dialog counts its showings and, confirmed, returns a DC for the chosen
+// printer; the job counts its pages and sends no document anywhere.
+class ScriptedPrintJob {
+public:
+    ScriptedPrintJob() : saved_(PrintCalls()) {
+        APrintCalls& calls = PrintCalls();
+        calls.printDlg = &Dialog;
+        calls.startDoc = &StartDoc;
+        calls.endDoc = calls.abortDoc = calls.endPage = &Done;
+        calls.startPage = &StartPage;
+        calls.setAbortProc = &AbortProc;
+        restart(true);
+    }
+    ~ScriptedPrintJob() { PrintCalls() = saved_; }
+    ScriptedPrintJob(const ScriptedPrintJob&) = delete;
+    ScriptedPrintJob& operator=(const ScriptedPrintJob&) = delete;
+
+    void restart(bool confirmed) {
+        confirm = confirmed;
+        dialogs = pages = 0;
+    }
+
+    static inline bool confirm = true;
+    static inline int dialogs = 0;
+    static inline int pages = 0;
+
+private:
+    static BOOL WINAPI Dialog(LPPRINTDLGA record) {
+        if (record->Flags & PD_RETURNDEFAULT)
+            return PrintDlgA(record);
+        ++dialogs;
+        if (!confirm)
+            return FALSE;
+        if (record->hDevNames) {
+            auto* names = static_cast<DEVNAMES*>(GlobalLock(record->hDevNames));
+            const char* base = reinterpret_cast<const char*>(names);
+            record->hDC = CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, nullptr);
+            GlobalUnlock(record->hDevNames);
+        }
+        if (!record->hDC)
+            record->hDC = CreateCompatibleDC(nullptr);
+        return TRUE;
+    }
+    static int WINAPI StartDoc(HDC, const DOCINFOA*) { return 1; }
+    static int WINAPI Done(HDC) { return 1; }
+    static int WINAPI StartPage(HDC) { return ++pages, 1; }
+    static int WINAPI AbortProc(HDC, ABORTPROC) { return 1; }
+
+    APrintCalls saved_;
+};

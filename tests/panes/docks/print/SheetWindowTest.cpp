@@ -24,6 +24,7 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/panes/docks/print/PdfTestSupport.h"
 
 namespace {
 
@@ -247,6 +248,56 @@ TEST_F(SheetWindowTest, ThePreviewLabelsItsPagesAndSwitchesBetweenWholePageAndAc
     EXPECT_NE(100, preview->zoom()) << "a resize returns to the whole page";
     app->perform(preview->doCommand(1015, 0));
     PumpFor(app, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SheetWindowTest, PrintingFromThePreviewClosesItAndLeavesNothingForTheQueue) {
+    make("Le texte de la vue, sur une seule page.\n");
+    if (!window->openWindow("article"))
+        GTEST_SKIP() << "no display";
+    window->showUpdate();
+    if (!DefaultPdfPrinter())
+        GTEST_SKIP() << "no printer: the preview lays pages out on the default printer";
+    ScriptedPrintJob job;
+    struct Row {
+        bool confirm;
+        bool click;  // the button clicked, else its command performed
+        int pages;
+    } rows[] = {{false, false, 0}, {true, false, 1}, {false, true, 0}, {true, true, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.confirm) + " " + std::to_string(row.click));
+        job.restart(row.confirm);
+        long before = AObject::liveCount();
+        auto* preview = dynamic_cast<ASVPreviewDlg*>(AComponent::loadLayout(view, ASVPreviewDlg::kLayoutName, 0));
+        ASSERT_NE(nullptr, preview);
+        PumpFor(app, 3);
+        auto* button = dynamic_cast<ADisplayComponent*>(preview->findById(APreviewDlg::kPrintCommand, 0));
+        ASSERT_NE(nullptr, button);
+        if (row.click) {
+            preview->select();
+            PumpFor(app, 3);
+            ARect b = button->getLocalBounds();
+            APoint at = APoint((b.left() + b.right()) / 2, (b.top() + b.bottom()) / 2) + button->windowPosition();
+            HWND target = button->enclosingWindow();
+            ASSERT_TRUE(target);
+            PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+            PumpFor(app, 3);
+        } else {
+            app->perform(preview->doCommand(APreviewDlg::kPrintCommand, 0));
+        }
+        app->commandQueue().run();
+        PumpFor(app, 3);
+        app->commandQueue().run();
+        EXPECT_EQ(1, ScriptedPrintJob::dialogs);
+        EXPECT_EQ(row.pages, ScriptedPrintJob::pages);
+        EXPECT_EQ(nullptr, APreviewDlg::current()) << "IMPRIMER closes the preview";
+        EXPECT_EQ(before, AObject::liveCount()) << "the preview and its printers are gone";
+    }
+    EXPECT_EQ("", errors.text);
 }
 
 }  // namespace
