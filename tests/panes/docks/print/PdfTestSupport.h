@@ -1,11 +1,13 @@
-// The CUPS printer "PDF" for the printing tests: the default set-up, a marker
-// time before a job, and the PDF that the job leaves under $HOME/PDF.
+// The printing tests' support: the CUPS printer "PDF" (the default set-up, a
+// marker time before a job, the PDF that the job leaves under $HOME/PDF), a
+// scripted print dialog and job, and pictures of windows.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "framework/app/AWindow.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrinterSetup.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -94,3 +96,24 @@ private:
 
     APrintCalls saved_;
 };
+
+// Copies the window into build/artifacts/<name>.png. The X server maps a
+// window a little later: polls until its corner is drawn.
+inline void Snapshot(AWindow* window, const char* name) {
+    HWND hwnd = window->getHWnd();
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    Canvas canvas(width, height);
+    for (int i = 0; i < 50; ++i) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetWindowDC(hwnd);
+        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        ReleaseDC(hwnd, dc);
+        if (canvas.pixel(width - 5, height - 5) != 0)
+            break;
+        Sleep(20);
+    }
+    canvas.savePng(name);
+}

@@ -62,27 +62,6 @@ void PumpFor(AApp* app, int rounds) {
     }
 }
 
-// Copies the window into build/artifacts/<name>.png. The X server maps a
-// window a little later: polls until its corner is drawn.
-void Snapshot(AWindow* window, const char* name) {
-    HWND hwnd = window->getHWnd();
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    Canvas canvas(width, height);
-    for (int i = 0; i < 50; ++i) {
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        HDC dc = GetWindowDC(hwnd);
-        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        ReleaseDC(hwnd, dc);
-        if (canvas.pixel(width - 5, height - 5) != 0)
-            break;
-        Sleep(20);
-    }
-    canvas.savePng(name);
-}
-
 std::string Checked(AComponent* window, std::initializer_list<int16_t> ids) {
     std::string s;
     for (int16_t id : ids) {
