@@ -310,7 +310,10 @@ void AGraphicDisplay::setFont(_AFont* font) {
         if (!font)
             return GetStockObject(SYSTEM_FONT);
         bool printer = isPrintLike() && (printScalingMode == 0 || dc == reference);
-        return font->getHFont(printer, printer ? dc : nullptr);
+        // The printer realisation is sized for the measuring device, whichever
+        // context asks first: a preview's page bitmap has the screen's resolution,
+        // and text sized for it would lay pages out smaller than paper gets them.
+        return font->getHFont(printer, printer ? (reference ? reference : dc) : nullptr);
     };
     SelectObject(dc_, handleFor(dc_));
     if (measureDC_ != dc_)

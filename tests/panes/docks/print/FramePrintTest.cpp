@@ -17,9 +17,11 @@
 #include "panes/docks/print/APrintKeys.h"
 #include "panes/docks/print/ASVExportOptionsDlg.h"
 #include "panes/docks/print/ASVFramePrinting.h"
+#include "panes/docks/print/ASVPreviewDlg.h"
 #include "panes/docks/print/ASVRendererPrinter.h"
 #include "tests/app/frame/FrameTestSupport.h"
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/panes/docks/print/PdfTestSupport.h"
 
 namespace {
 
@@ -207,6 +209,49 @@ TEST_F(FramePrintTest, WithoutAPrintPaneTheWebPagePrintNeedsItsLayout) {
     frame->setActiveHtmlPane(pane(1002));
     app->perform(frame->printCommand(1));
     EXPECT_EQ(nullptr, frame->findDescendant(&AWindow::classRecord, frame)) << "no \"ImpNet\": nothing is opened";
+}
+
+// IMPRIMER on the preview of a multi-page article with the reader's printer,
+// then the queue as the main loop runs it: paper gets the pages the preview
+// counted, and nothing queued may reach the closed preview.
+TEST_F(FramePrintTest, PrintingFromThePreviewClosesItAndTheQueueRunsCleanly) {
+    if (!openFrame("PrintFrame"))
+        GTEST_SKIP() << "no display";
+    if (!DefaultPdfPrinter())
+        GTEST_SKIP() << "no printer: the preview lays pages out on the default printer";
+    ScriptedPrintJob job;
+    step(5);
+    std::string text;
+    for (int i = 1; i <= 120; ++i)
+        text += "Ligne " + std::to_string(i) + " de l'article\n";
+    ARendererView* view = viewWith(1001, text.c_str());
+    frame->setActivePrintPane(pane(1001));
+    for (bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm);
+        job.restart(confirm);
+        app->perform(frame->printCommand(7));
+        long before = AObject::liveCount();
+        auto* preview = dynamic_cast<ASVPreviewDlg*>(AComponent::loadLayout(view, ASVPreviewDlg::kLayoutName, 0));
+        ASSERT_NE(nullptr, preview);
+        preview->show(true);
+        app->flushUpdates();
+        if (confirm) {
+            preview->select();
+            app->flushUpdates();
+            Snapshot(preview, "print-preview-article");
+        }
+        int16_t shown = preview->pageCount();
+        app->perform(preview->doCommand(APreviewDlg::kPrintCommand, 0));
+        app->commandQueue().run();
+        app->flushUpdates();
+        app->commandQueue().run();
+        EXPECT_EQ(1, ScriptedPrintJob::dialogs);
+        // The preview lays pages out as paper gets them.
+        EXPECT_LE(2, shown);
+        EXPECT_EQ(confirm ? shown : 0, ScriptedPrintJob::pages);
+        EXPECT_EQ(nullptr, APreviewDlg::current()) << "IMPRIMER closes the preview";
+        EXPECT_EQ(before, AObject::liveCount()) << "the preview and its printers are gone";
+    }
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// The CUPS printer "PDF" for the printing tests: the default set-up, a marker
-// time before a job, and the PDF that the job leaves under $HOME/PDF.
+// The printing tests' support: the CUPS printer "PDF" (the default set-up, a
+// marker time before a job, the PDF that the job leaves under $HOME/PDF), a
+// scripted print dialog and job, and pictures of windows.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "framework/app/AWindow.h"
+#include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrinterSetup.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
@@ -40,4 +43,77 @@ inline std::string WaitForPdf(const std::string& marker) {
 inline void KeepFirstPage(const std::string& pdf, const std::string& name) {
     RunOnHost("mkdir -p " SV_BINARY_DIR "/artifacts && pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' " SV_BINARY_DIR
               "/artifacts/" + name);
+}
+
+// For its scope, the print dialog and the job primitives of a test: the
+// dialog counts its showings and, confirmed, returns a DC for the chosen
+// printer; the job counts its pages and sends no document anywhere.
+class ScriptedPrintJob {
+public:
+    ScriptedPrintJob() : saved_(PrintCalls()) {
+        APrintCalls& calls = PrintCalls();
+        calls.printDlg = &Dialog;
+        calls.startDoc = &StartDoc;
+        calls.endDoc = calls.abortDoc = calls.endPage = &Done;
+        calls.startPage = &StartPage;
+        calls.setAbortProc = &AbortProc;
+        restart(true);
+    }
+    ~ScriptedPrintJob() { PrintCalls() = saved_; }
+    ScriptedPrintJob(const ScriptedPrintJob&) = delete;
+    ScriptedPrintJob& operator=(const ScriptedPrintJob&) = delete;
+
+    void restart(bool confirmed) {
+        confirm = confirmed;
+        dialogs = pages = 0;
+    }
+
+    static inline bool confirm = true;
+    static inline int dialogs = 0;
+    static inline int pages = 0;
+
+private:
+    static BOOL WINAPI Dialog(LPPRINTDLGA record) {
+        if (record->Flags & PD_RETURNDEFAULT)
+            return PrintDlgA(record);
+        ++dialogs;
+        if (!confirm)
+            return FALSE;
+        if (record->hDevNames) {
+            auto* names = static_cast<DEVNAMES*>(GlobalLock(record->hDevNames));
+            const char* base = reinterpret_cast<const char*>(names);
+            record->hDC = CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, nullptr);
+            GlobalUnlock(record->hDevNames);
+        }
+        if (!record->hDC)
+            record->hDC = CreateCompatibleDC(nullptr);
+        return TRUE;
+    }
+    static int WINAPI StartDoc(HDC, const DOCINFOA*) { return 1; }
+    static int WINAPI Done(HDC) { return 1; }
+    static int WINAPI StartPage(HDC) { return ++pages, 1; }
+    static int WINAPI AbortProc(HDC, ABORTPROC) { return 1; }
+
+    APrintCalls saved_;
+};
+
+// Copies the window into build/artifacts/<name>.png. The X server maps a
+// window a little later: polls until its corner is drawn.
+inline void Snapshot(AWindow* window, const char* name) {
+    HWND hwnd = window->getHWnd();
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    Canvas canvas(width, height);
+    for (int i = 0; i < 50; ++i) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetWindowDC(hwnd);
+        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        ReleaseDC(hwnd, dc);
+        if (canvas.pixel(width - 5, height - 5) != 0)
+            break;
+        Sleep(20);
+    }
+    canvas.savePng(name);
 }

@@ -24,6 +24,7 @@
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
+#include "tests/panes/docks/print/PdfTestSupport.h"
 
 namespace {
 
@@ -59,27 +60,6 @@ void PumpFor(AApp* app, int rounds) {
         app->flushUpdates();
         Sleep(10);
     }
-}
-
-// Copies the window into build/artifacts/<name>.png. The X server maps a
-// window a little later: polls until its corner is drawn.
-void Snapshot(AWindow* window, const char* name) {
-    HWND hwnd = window->getHWnd();
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    Canvas canvas(width, height);
-    for (int i = 0; i < 50; ++i) {
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        HDC dc = GetWindowDC(hwnd);
-        BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-        ReleaseDC(hwnd, dc);
-        if (canvas.pixel(width - 5, height - 5) != 0)
-            break;
-        Sleep(20);
-    }
-    canvas.savePng(name);
 }
 
 std::string Checked(AComponent* window, std::initializer_list<int16_t> ids) {
@@ -247,6 +227,56 @@ TEST_F(SheetWindowTest, ThePreviewLabelsItsPagesAndSwitchesBetweenWholePageAndAc
     EXPECT_NE(100, preview->zoom()) << "a resize returns to the whole page";
     app->perform(preview->doCommand(1015, 0));
     PumpFor(app, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SheetWindowTest, PrintingFromThePreviewClosesItAndLeavesNothingForTheQueue) {
+    make("Le texte de la vue, sur une seule page.\n");
+    if (!window->openWindow("article"))
+        GTEST_SKIP() << "no display";
+    window->showUpdate();
+    if (!DefaultPdfPrinter())
+        GTEST_SKIP() << "no printer: the preview lays pages out on the default printer";
+    ScriptedPrintJob job;
+    struct Row {
+        bool confirm;
+        bool click;  // the button clicked, else its command performed
+        int pages;
+    } rows[] = {{false, false, 0}, {true, false, 1}, {false, true, 0}, {true, true, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.confirm) + " " + std::to_string(row.click));
+        job.restart(row.confirm);
+        long before = AObject::liveCount();
+        auto* preview = dynamic_cast<ASVPreviewDlg*>(AComponent::loadLayout(view, ASVPreviewDlg::kLayoutName, 0));
+        ASSERT_NE(nullptr, preview);
+        PumpFor(app, 3);
+        auto* button = dynamic_cast<ADisplayComponent*>(preview->findById(APreviewDlg::kPrintCommand, 0));
+        ASSERT_NE(nullptr, button);
+        if (row.click) {
+            preview->select();
+            PumpFor(app, 3);
+            ARect b = button->getLocalBounds();
+            APoint at = APoint((b.left() + b.right()) / 2, (b.top() + b.bottom()) / 2) + button->windowPosition();
+            HWND target = button->enclosingWindow();
+            ASSERT_TRUE(target);
+            PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+            PumpFor(app, 3);
+        } else {
+            app->perform(preview->doCommand(APreviewDlg::kPrintCommand, 0));
+        }
+        app->commandQueue().run();
+        PumpFor(app, 3);
+        app->commandQueue().run();
+        EXPECT_EQ(1, ScriptedPrintJob::dialogs);
+        EXPECT_EQ(row.pages, ScriptedPrintJob::pages);
+        EXPECT_EQ(nullptr, APreviewDlg::current()) << "IMPRIMER closes the preview";
+        EXPECT_EQ(before, AObject::liveCount()) << "the preview and its printers are gone";
+    }
+    EXPECT_EQ("", errors.text);
 }
 
 }  // namespace
