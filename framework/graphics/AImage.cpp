@@ -170,7 +170,16 @@ void _AImage::release() {
     delete this;
 }
 
+void _AImage::releaseMemory(DeviceBitmap& device) {
+    if (!device.memory)
+        return;
+    SelectObject(device.memory, device.unselected);
+    DeleteDC(device.memory);
+    device.memory = nullptr;
+}
+
 void _AImage::dropDevice(DeviceBitmap& device) {
+    releaseMemory(device);
     for (HBITMAP b : {device.bitmap, device.mask, device.onBlack}) {
         if (b)
             DeleteObject(b);
@@ -340,8 +349,15 @@ HBITMAP _AImage::getHBitmap(bool printer) {
         realise(printer_, display->getMeasureDC());
         return printer_.bitmap;
     }
+    // The caller may select the bitmap: the drawing's context lets it go.
+    releaseMemory(screen_);
+    realiseScreen();
+    return screen_.bitmap;
+}
+
+void _AImage::realiseScreen() {
     if (screen_.bitmap)
-        return screen_.bitmap;
+        return;
     HDC screen = GetDC(nullptr);
     try {
         realise(screen_, screen);
@@ -350,7 +366,6 @@ HBITMAP _AImage::getHBitmap(bool printer) {
         throw;
     }
     ReleaseDC(nullptr, screen);
-    return screen_.bitmap;
 }
 
 void _AImage::makeMask(DeviceBitmap& device, HDC memory) {
@@ -380,19 +395,6 @@ void _AImage::drawFrame(const ARect& dest, const ARect* source, int index, DrawM
     drawFrames(&dest, 1, source, index, mode);
 }
 
-namespace {
-
-// The memory context of a run of copies, made at the first that needs it.
-struct MemoryDC {
-    HDC dc = nullptr;
-    ~MemoryDC() {
-        if (dc)
-            DeleteDC(dc);
-    }
-};
-
-}  // namespace
-
 void _AImage::drawFrames(const ARect* dests, size_t count, const ARect* source, int index, DrawMode mode) {
     AGraphicDisplay* display = ActiveDisplay();
     if (display->flags() & AGraphicDisplay::kMeasureOnly)
@@ -404,14 +406,13 @@ void _AImage::drawFrames(const ARect* dests, size_t count, const ARect* source, 
         src.intersect(cell);
     }
     HDC dc = display->dc();
-    MemoryDC memory;
     for (size_t i = 0; i < count; ++i) {
         ARect d = display->mapRect(dests[i] + display->origin());
         bool stretch = d.width() != src.width() || d.height() != src.height();
         if (bits_ && (stretch || display->isPrintLike()))
             drawBits(dc, d, src, stretch);
         else
-            blit(dc, d, src, mode, memory.dc);
+            blit(dc, d, src, mode);
     }
 }
 
@@ -445,7 +446,7 @@ bool _AImage::fillTiles(const ARect& area) {
     if (tile.width() != s.x || tile.height() != s.y)
         return false;
     HDC dc = display->dc();
-    HBRUSH brush = CreatePatternBrush(getHBitmap(false));
+    HBRUSH brush = screenMemory(dc) ? CreatePatternBrush(screen_.bitmap) : nullptr;
     if (!brush)
         return false;
     // The brush's origin is in device units: the first tile's corner there.
@@ -466,13 +467,22 @@ bool _AImage::fillTiles(const ARect& area) {
     return true;
 }
 
-// Copies through the screen realisation; memory, made here on first use, is
-// the caller's to delete.
-void _AImage::blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode, HDC& memory) {
-    if (!memory) {
-        getHBitmap(false);
-        memory = CreateCompatibleDC(dc);
-    }
+// Selecting a bitmap into a new context costs more than the copy: the
+// screen realisation stays selected into its own, kept with it.
+HDC _AImage::screenMemory(HDC dc) {
+    if (screen_.memory)
+        return screen_.memory;
+    realiseScreen();
+    screen_.memory = CreateCompatibleDC(dc);
+    if (screen_.memory)
+        screen_.unselected = SelectObject(screen_.memory, screen_.bitmap);
+    return screen_.memory;
+}
+
+void _AImage::blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode) {
+    HDC memory = screenMemory(dc);
+    if (!memory)
+        return;
     if (mode == kTransparent && !screen_.mask)
         makeMask(screen_, memory);
     COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
@@ -485,9 +495,7 @@ void _AImage::blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode, HDC&
         SelectObject(memory, old);
     } else {
         int oldMode = mode == kOpaqueBackground ? SetBkMode(dc, OPAQUE) : 0;
-        HGDIOBJ old = SelectObject(memory, screen_.bitmap);
         BitBlt(dc, d.left(), d.top(), d.width(), d.height(), memory, src.left(), src.top(), SRCCOPY);
-        SelectObject(memory, old);
         if (oldMode)
             SetBkMode(dc, oldMode);
         screen_.opaqueUsed = true;

@@ -108,6 +108,8 @@ private:
         HBITMAP mask;     // owned, made on first transparent drawing
         HBITMAP onBlack;  // owned, idem
         bool opaqueUsed;
+        HDC memory;          // owned, holding bitmap while drawings copy from it
+        HGDIOBJ unselected;  // what memory held before
     };
 
     explicit _AImage(const AImageSpec& spec);
@@ -118,9 +120,12 @@ private:
     void adoptDib(const void* dib, size_t size, const char* where);
     void realise(DeviceBitmap& device, HDC dc);
     static void dropDevice(DeviceBitmap& device);
+    static void releaseMemory(DeviceBitmap& device);
+    void realiseScreen();
     void makeMask(DeviceBitmap& device, HDC memory);
     void drawBits(HDC dc, const ARect& d, const ARect& src, bool stretch);
-    void blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode, HDC& memory);
+    HDC screenMemory(HDC dc);
+    void blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode);
 
     long refs_;  // wide enough never to wrap
     DeviceBitmap screen_;

@@ -2,6 +2,7 @@
 // files read (and refused) and written whole.
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/object/AImageLibError.h"
@@ -284,4 +285,33 @@ TEST_F(GraphicsTest, TilesFilledAtOnceMatchEachTileCopied) {
         EXPECT_FALSE(grid.body()->fillTiles(ARect(0, 0, 60, 40)));
     }
     EXPECT_EQ(0, canvas.inkIn(ARect(0, 0, 60, 60)));
+}
+
+// Drawings copy from a context that keeps the picture selected: a bitmap
+// handed out must still be selectable elsewhere, and drawings after it, or
+// after every realisation was dropped, still show the picture.
+TEST_F(GraphicsTest, DrawingsGoOnAfterTheBitmapIsHandedOutOrDropped) {
+    std::string path = WriteTemp("handed-grid.bmp", Bmp24(30, 20, GridPixel));
+    AImage image(AImageSpec::fromFile(path.c_str(), 0x0203, 0));
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 60, 60));
+    auto draw = [&](int frame) {
+        Canvas canvas(60, 60);
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        image.body()->drawFrame(ARect(0, 0, 10, 10), nullptr, frame, _AImage::kOpaque);
+        image.body()->drawFrame(ARect(20, 0, 30, 10), nullptr, frame, _AImage::kTransparent);
+        return std::make_pair(canvas.pixel(2, 2), canvas.pixel(22, 2));
+    };
+    EXPECT_EQ(std::make_pair(CellColor(0), CellColor(0)), draw(0));
+
+    HBITMAP bitmap = image.body()->getHBitmap(false);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    EXPECT_NE(nullptr, old) << "the drawings' context let the bitmap go";
+    EXPECT_EQ(CellColor(4), GetPixel(memory, 12, 12));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+
+    EXPECT_EQ(std::make_pair(CellColor(1), CellColor(1)), draw(1));
+    _AImage::releaseAll();
+    EXPECT_EQ(std::make_pair(CellColor(5), CellColor(5)), draw(5));
 }
