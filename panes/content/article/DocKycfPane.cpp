@@ -287,13 +287,22 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
             model->collapseAll(0);
         renderer->enableTables('#');
         getFrame()->setFindPane(this);
-        if (highlighter)
-            model->setHighlighter(highlighter);
-        // The navigator follows the search's highlighter; the find-in-page
-        // set of SearchPane takes the model only when the reader finds a word.
-        renderer->setHitNavigator(
-            CheckAlloc(new (std::nothrow) AModelHitNavigator(renderer, kNavigatorFlags), "DocKycfPane", 170));
-        showNotes(docNo);
+        // The highlighter and the notes each tell the model's views to lay
+        // out and count hits again: told once, after both.
+        model->beginChange();
+        try {
+            if (highlighter)
+                model->setHighlighter(highlighter);
+            // The navigator follows the search's highlighter; the find-in-page
+            // set of SearchPane takes the model only when the reader finds a word.
+            renderer->setHitNavigator(
+                CheckAlloc(new (std::nothrow) AModelHitNavigator(renderer, kNavigatorFlags), "DocKycfPane", 170));
+            showNotes(docNo);
+        } catch (...) {
+            model->endChange();
+            throw;
+        }
+        model->endChange();
         renderer->layOut();
         if (highlighter) {
             highlighter->scanAll(model);
