@@ -194,6 +194,12 @@ TEST_F(RendererBaseTest, IndexesRangesAndPositionsAreShownAndAnswered) {
              return std::to_string(before) + std::to_string((renderer->state & RendererBits::kLaidOut) != 0) +
                     std::to_string(renderer->laidOutHeight() > 0);
          }, "011"},
+        {"layOut lays a new model out once on a shown view", [&] {
+             renderer->setModel(model);
+             renderer->layouts = 0;
+             renderer->layOut();
+             return std::to_string(renderer->layouts);
+         }, "1"},
         {"topLevelValue is the kept long of a top-level renderer", [&] {
              renderer->topValue = 17;
              return std::to_string(renderer->topLevelValue());
