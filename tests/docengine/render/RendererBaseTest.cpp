@@ -121,6 +121,14 @@ TEST_F(RendererBaseTest, IndexesRangesAndPositionsAreShownAndAnswered) {
              renderer->showIndex(lineStart(45), 0x120, 0);
              return std::to_string(renderer->markedIndex() == lineStart(45));
          }, "1"},
+        {"a new model's change notices leave its lines to the renderer's layout", [&] {
+             renderer->setModel(model);
+             model->setHighlighter(nullptr);
+             model->notify(201, 0);
+             long before = renderer->lines()->lines.count();
+             renderer->layOut();
+             return std::to_string(before) + "," + std::to_string(renderer->lines()->lines.count() > 0);
+         }, "0,1"},
         {"showIndex opens the section hiding the index", [&] {
              renderer->showIndex(hidden, 0x20, 0);
              return std::to_string(laid->isVisible(hidden)) + (shown(model->sourceToPosition(hidden)) ? " shown" : "");
