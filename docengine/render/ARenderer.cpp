@@ -324,8 +324,10 @@ AAnchor ARenderer::layoutUpTo(AAnchor range, long limit) {
 
 void ARenderer::layOut() {
     if (!(state & RendererBits::kLaidOut)) {
+        // Attaching a shown view lays it out already.
         attach();
-        relayoutFrom(0, true);
+        if (!(state & RendererBits::kLaidOut))
+            relayoutFrom(0, true);
     }
     invalidateFrame();
 }

@@ -65,6 +65,9 @@ void ATextRenderer::makeLines() {
     lines_->addRef();
     lines_->flags1 |= static_cast<uint16_t>(lineFlags);
     lines_->flags2 |= lineFlags2;
+    // A new layer would lay out on the model's notices before this renderer
+    // first asks: its own layout lays the lines out again anyway.
+    lines_->flags2 &= static_cast<uint16_t>(~LineFlags::kMayLayout);
 }
 
 ALineRenderer* ATextRenderer::newLineLayer(ARunDisplay* display) {

@@ -2,6 +2,7 @@
 #include "framework/bitmaps/ABitmapLayer.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "base/object/AError.h"
 #include "framework/components/ALayoutLoader.h"
@@ -143,9 +144,19 @@ void ABitmapLayer::drawTiled(const ARect& rect) {
     // placement rule wants, so a negative edge starts one tile late.
     const int32_t x0 = rect.left() - rect.left() % width_, x1 = rect.right() - rect.right() % width_;
     const int32_t y0 = rect.top() - rect.top() % height_, y1 = rect.bottom() - rect.bottom() % height_;
+    std::vector<ARect> tiles;
     for (int64_t x = x0; x <= x1; x += width_)
         for (int64_t y = y0; y <= y1; y += height_)
-            drawPicture(ARect(int32_t(x), int32_t(y), int32_t(x) + width_, int32_t(y) + height_));
+            tiles.push_back(ARect(int32_t(x), int32_t(y), int32_t(x) + width_, int32_t(y) + height_));
+    drawTiles(tiles);
+}
+
+void ABitmapLayer::drawTiles(const std::vector<ARect>& tiles) {
+    if (tiles.empty())
+        return;
+    if (image_->body()->fillTiles(ARect(tiles.front().first, tiles.back().second)))
+        return;
+    image_->body()->drawFrames(tiles.data(), tiles.size(), nullptr, 0, _AImage::kOpaque);
 }
 
 void ABitmapLayer::drawPlaced(const ARect& rect, bool printing) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/graphics/AImage.h"
 #include "framework/views/ALayerView.h"
@@ -55,6 +56,9 @@ public:
 protected:
     // Draws the whole picture into dest (local coordinates).
     virtual void drawPicture(const ARect& dest);
+    // Draws the whole picture into each tile, set up once for all: a small
+    // pattern over a wide band is hundreds of tiles.
+    virtual void drawTiles(const std::vector<ARect>& tiles);
 
 private:
     // Takes the picture's palette out of the application's table when it put it there.

@@ -170,7 +170,16 @@ void _AImage::release() {
     delete this;
 }
 
+void _AImage::releaseMemory(DeviceBitmap& device) {
+    if (!device.memory)
+        return;
+    SelectObject(device.memory, device.unselected);
+    DeleteDC(device.memory);
+    device.memory = nullptr;
+}
+
 void _AImage::dropDevice(DeviceBitmap& device) {
+    releaseMemory(device);
     for (HBITMAP b : {device.bitmap, device.mask, device.onBlack}) {
         if (b)
             DeleteObject(b);
@@ -340,6 +349,15 @@ HBITMAP _AImage::getHBitmap(bool printer) {
         realise(printer_, display->getMeasureDC());
         return printer_.bitmap;
     }
+    // The caller may select the bitmap: the drawing's context lets it go.
+    releaseMemory(screen_);
+    realiseScreen();
+    return screen_.bitmap;
+}
+
+void _AImage::realiseScreen() {
+    if (screen_.bitmap)
+        return;
     HDC screen = GetDC(nullptr);
     try {
         realise(screen_, screen);
@@ -348,7 +366,6 @@ HBITMAP _AImage::getHBitmap(bool printer) {
         throw;
     }
     ReleaseDC(nullptr, screen);
-    return screen_.bitmap;
 }
 
 void _AImage::makeMask(DeviceBitmap& device, HDC memory) {
@@ -375,6 +392,10 @@ void _AImage::makeMask(DeviceBitmap& device, HDC memory) {
 }
 
 void _AImage::drawFrame(const ARect& dest, const ARect* source, int index, DrawMode mode) {
+    drawFrames(&dest, 1, source, index, mode);
+}
+
+void _AImage::drawFrames(const ARect* dests, size_t count, const ARect* source, int index, DrawMode mode) {
     AGraphicDisplay* display = ActiveDisplay();
     if (display->flags() & AGraphicDisplay::kMeasureOnly)
         ThrowAssert("fdraw", 1400);
@@ -384,30 +405,84 @@ void _AImage::drawFrame(const ARect& dest, const ARect* source, int index, DrawM
         src = *source + cell.first;
         src.intersect(cell);
     }
-    ARect d = display->mapRect(dest + display->origin());
     HDC dc = display->dc();
-    bool stretch = d.width() != src.width() || d.height() != src.height();
-    if (bits_ && (stretch || display->isPrintLike())) {
-        LockedBits bits(bits_);
-        HPALETTE old = palette_ ? SelectPalette(dc, palette_, TRUE) : nullptr;
-        if (palette_)
-            RealizePalette(dc);
-        SetStretchBltMode(dc, COLORONCOLOR);
-        // Rows of a bottom-up picture count from its last row.
-        int32_t ySrc = bits.info->bmiHeader.biHeight > 0 ? size_.y - src.bottom() : src.top();
-        if (stretch)
-            StretchDIBits(dc, d.left(), d.top(), d.width(), d.height(), src.left(), ySrc, src.width(), src.height(),
-                          bits.pixels(), bits.info, DIB_RGB_COLORS, SRCCOPY);
+    for (size_t i = 0; i < count; ++i) {
+        ARect d = display->mapRect(dests[i] + display->origin());
+        bool stretch = d.width() != src.width() || d.height() != src.height();
+        if (bits_ && (stretch || display->isPrintLike()))
+            drawBits(dc, d, src, stretch);
         else
-            SetDIBitsToDevice(dc, d.left(), d.top(), static_cast<DWORD>(d.width()), static_cast<DWORD>(d.height()),
-                              src.left(), ySrc, 0, static_cast<UINT>(size_.y), bits.pixels(), bits.info,
-                              DIB_RGB_COLORS);
-        if (palette_)
-            SelectPalette(dc, old, TRUE);
-        return;
+            blit(dc, d, src, mode);
     }
-    getHBitmap(false);
-    HDC memory = CreateCompatibleDC(dc);
+}
+
+void _AImage::drawBits(HDC dc, const ARect& d, const ARect& src, bool stretch) {
+    LockedBits bits(bits_);
+    HPALETTE old = palette_ ? SelectPalette(dc, palette_, TRUE) : nullptr;
+    if (palette_)
+        RealizePalette(dc);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    // Rows of a bottom-up picture count from its last row.
+    int32_t ySrc = bits.info->bmiHeader.biHeight > 0 ? size_.y - src.bottom() : src.top();
+    if (stretch)
+        StretchDIBits(dc, d.left(), d.top(), d.width(), d.height(), src.left(), ySrc, src.width(), src.height(),
+                      bits.pixels(), bits.info, DIB_RGB_COLORS, SRCCOPY);
+    else
+        SetDIBitsToDevice(dc, d.left(), d.top(), static_cast<DWORD>(d.width()), static_cast<DWORD>(d.height()),
+                          src.left(), ySrc, 0, static_cast<UINT>(size_.y), bits.pixels(), bits.info, DIB_RGB_COLORS);
+    if (palette_)
+        SelectPalette(dc, old, TRUE);
+}
+
+bool _AImage::fillTiles(const ARect& area) {
+    AGraphicDisplay* display = ActiveDisplay();
+    if (display->flags() & AGraphicDisplay::kMeasureOnly)
+        ThrowAssert("fdraw", 1400);
+    APoint s = size();
+    if (spec_.columns() != 1 || spec_.rows() != 1 || display->isPrintLike() || s.x <= 0 || s.y <= 0)
+        return false;
+    ARect d = display->mapRect(area + display->origin());
+    ARect tile = display->mapRect(ARect(area.first, area.first + s) + display->origin());
+    if (tile.width() != s.x || tile.height() != s.y)
+        return false;
+    HDC dc = display->dc();
+    HBRUSH brush = screenMemory(dc) ? CreatePatternBrush(screen_.bitmap) : nullptr;
+    if (!brush)
+        return false;
+    // The brush's origin is in device units: the first tile's corner there.
+    POINT corner = {d.left(), d.top()};
+    LPtoDP(dc, &corner, 1);
+    POINT oldOrigin;
+    SetBrushOrgEx(dc, (corner.x % s.x + s.x) % s.x, (corner.y % s.y + s.y) % s.y, &oldOrigin);
+    COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, d.left(), d.top(), d.width(), d.height(), PATCOPY);
+    SelectObject(dc, old);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    DeleteObject(brush);
+    screen_.opaqueUsed = true;
+    return true;
+}
+
+// Selecting a bitmap into a new context costs more than the copy: the
+// screen realisation stays selected into its own, kept with it.
+HDC _AImage::screenMemory(HDC dc) {
+    if (screen_.memory)
+        return screen_.memory;
+    realiseScreen();
+    screen_.memory = CreateCompatibleDC(dc);
+    if (screen_.memory)
+        screen_.unselected = SelectObject(screen_.memory, screen_.bitmap);
+    return screen_.memory;
+}
+
+void _AImage::blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode) {
+    HDC memory = screenMemory(dc);
+    if (!memory)
+        return;
     if (mode == kTransparent && !screen_.mask)
         makeMask(screen_, memory);
     COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
@@ -420,16 +495,13 @@ void _AImage::drawFrame(const ARect& dest, const ARect* source, int index, DrawM
         SelectObject(memory, old);
     } else {
         int oldMode = mode == kOpaqueBackground ? SetBkMode(dc, OPAQUE) : 0;
-        HGDIOBJ old = SelectObject(memory, screen_.bitmap);
         BitBlt(dc, d.left(), d.top(), d.width(), d.height(), memory, src.left(), src.top(), SRCCOPY);
-        SelectObject(memory, old);
         if (oldMode)
             SetBkMode(dc, oldMode);
         screen_.opaqueUsed = true;
     }
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
-    DeleteDC(memory);
 }
 
 HGLOBAL _AImage::copyBits() {

@@ -78,6 +78,12 @@ public:
     // Draws one frame into dest (component space) on the current display;
     // source, when given, is a part of the frame.
     void drawFrame(const ARect& dest, const ARect* source, int index, DrawMode mode);
+    // The same frame into each of count places, the drawing set up once.
+    void drawFrames(const ARect* dests, size_t count, const ARect* source, int index, DrawMode mode);
+    // Covers area, whose corner is a tile's, with copies of a one-frame
+    // picture at its size, in one fill; false, drawing nothing, where the
+    // copies would be scaled or printed.
+    bool fillTiles(const ARect& area);
     // A new global block holding a copy of the bits (the caller frees it), or null.
     HGLOBAL copyBits();
     // The picture's own palette (owned by the body), or null.
@@ -102,6 +108,8 @@ private:
         HBITMAP mask;     // owned, made on first transparent drawing
         HBITMAP onBlack;  // owned, idem
         bool opaqueUsed;
+        HDC memory;          // owned, holding bitmap while drawings copy from it
+        HGDIOBJ unselected;  // what memory held before
     };
 
     explicit _AImage(const AImageSpec& spec);
@@ -112,7 +120,12 @@ private:
     void adoptDib(const void* dib, size_t size, const char* where);
     void realise(DeviceBitmap& device, HDC dc);
     static void dropDevice(DeviceBitmap& device);
+    static void releaseMemory(DeviceBitmap& device);
+    void realiseScreen();
     void makeMask(DeviceBitmap& device, HDC memory);
+    void drawBits(HDC dc, const ARect& d, const ARect& src, bool stretch);
+    HDC screenMemory(HDC dc);
+    void blit(HDC dc, const ARect& d, const ARect& src, DrawMode mode);
 
     long refs_;  // wide enough never to wrap
     DeviceBitmap screen_;

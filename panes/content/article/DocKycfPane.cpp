@@ -290,13 +290,24 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
         // The main window's print and export commands act on the article shown.
         getFrame()->setActivePrintPane(this);
         getFrame()->setActiveExportPane(this);
-        if (highlighter)
-            model->setHighlighter(highlighter);
+        // The highlighter and the notes each tell the model's views to lay
+        // out and count hits again: told once, after both, and not to the
+        // last article's navigator, which would count them for nothing.
+        renderer->setHitNavigator(nullptr);
+        model->beginChange();
+        try {
+            if (highlighter)
+                model->setHighlighter(highlighter);
+            showNotes(docNo);
+        } catch (...) {
+            model->endChange();
+            throw;
+        }
+        model->endChange();
         // The navigator follows the search's highlighter; the find-in-page
         // set of SearchPane takes the model only when the reader finds a word.
         renderer->setHitNavigator(
             CheckAlloc(new (std::nothrow) AModelHitNavigator(renderer, kNavigatorFlags), "DocKycfPane", 170));
-        showNotes(docNo);
         renderer->layOut();
         if (highlighter) {
             highlighter->scanAll(model);

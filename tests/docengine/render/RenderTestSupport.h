@@ -44,8 +44,13 @@ public:
         menus.push_back(items);
         return choice;
     }
+    void layoutFrom(long code) override {
+        ++layouts;
+        ATextRenderer::layoutFrom(code);
+    }
     std::vector<std::string> menus;
     int16_t choice = -1;
+    int layouts = 0;
 };
 
 const char kText[] = "Un texte de quelques mots pour voir\nUne seconde ligne de texte\n";

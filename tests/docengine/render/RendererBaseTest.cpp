@@ -121,6 +121,14 @@ TEST_F(RendererBaseTest, IndexesRangesAndPositionsAreShownAndAnswered) {
              renderer->showIndex(lineStart(45), 0x120, 0);
              return std::to_string(renderer->markedIndex() == lineStart(45));
          }, "1"},
+        {"a new model's change notices leave its lines to the renderer's layout", [&] {
+             renderer->setModel(model);
+             model->setHighlighter(nullptr);
+             model->notify(201, 0);
+             long before = renderer->lines()->lines.count();
+             renderer->layOut();
+             return std::to_string(before) + "," + std::to_string(renderer->lines()->lines.count() > 0);
+         }, "0,1"},
         {"showIndex opens the section hiding the index", [&] {
              renderer->showIndex(hidden, 0x20, 0);
              return std::to_string(laid->isVisible(hidden)) + (shown(model->sourceToPosition(hidden)) ? " shown" : "");
@@ -194,6 +202,12 @@ TEST_F(RendererBaseTest, IndexesRangesAndPositionsAreShownAndAnswered) {
              return std::to_string(before) + std::to_string((renderer->state & RendererBits::kLaidOut) != 0) +
                     std::to_string(renderer->laidOutHeight() > 0);
          }, "011"},
+        {"layOut lays a new model out once on a shown view", [&] {
+             renderer->setModel(model);
+             renderer->layouts = 0;
+             renderer->layOut();
+             return std::to_string(renderer->layouts);
+         }, "1"},
         {"topLevelValue is the kept long of a top-level renderer", [&] {
              renderer->topValue = 17;
              return std::to_string(renderer->topLevelValue());

@@ -74,6 +74,10 @@ protected:
         drawn += std::to_string(dest.left()) + "," + std::to_string(dest.top()) + " " + std::to_string(dest.width()) +
                  "x" + std::to_string(dest.height()) + " ";
     }
+    void drawTiles(const std::vector<ARect>& tiles) override {
+        for (const ARect& tile : tiles)
+            drawPicture(tile);
+    }
 };
 
 // Lays out a tree that no native window lays out.

@@ -2,6 +2,8 @@
 // files read (and refused) and written whole.
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/object/AImageLibError.h"
 #include "framework/graphics/ADisplayLock.h"
@@ -220,4 +222,96 @@ TEST_F(GraphicsTest, PrintingDisplaysDrawImagesFromTheirBits) {
     EXPECT_EQ(CellColor(1), canvas.pixel(22, 22)) << "a part of a frame";
     EXPECT_EQ(0xFFFFFFu, canvas.pixel(25, 25));
     EXPECT_NE(-1, FatalExitCodeOf([&] { image.body()->getHBitmap(true); })) << "no printing display";
+}
+
+namespace {
+
+COLORREF OddPixel(int x, int y) {
+    return RGB(x * 30, y * 50, (x + y) % 2 ? 255 : 0);
+}
+
+}  // namespace
+
+TEST_F(GraphicsTest, TilesFilledAtOnceMatchEachTileCopied) {
+    std::string path = WriteTemp("tile-7x5.bmp", Bmp24(7, 5, OddPixel));
+    AImage image(AImageSpec::fromFile(path.c_str(), 0x0101, 0));
+    struct Row {
+        const char* name;
+        ARect site;        // the component's frame in its window
+        APoint windowOrg;  // the canvas's logical origin
+        ARect area;        // whole tiles, from a corner on the grid
+    };
+    const Row rows[] = {
+        {"at the origin", ARect(0, 0, 80, 60), APoint(0, 0), ARect(0, 0, 70, 50)},
+        {"component moved", ARect(3, 2, 80, 60), APoint(0, 0), ARect(7, 5, 63, 45)},
+        {"grid before the component", ARect(4, 3, 80, 60), APoint(0, 0), ARect(-7, -5, 56, 50)},
+        {"logical origin moved", ARect(2, 1, 80, 60), APoint(11, 6), ARect(0, 0, 70, 55)},
+    };
+    int16_t id = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SiteComponent* site = makeSite(app, id++, row.site);
+        Canvas each(80, 60), once(80, 60);
+        std::vector<ARect> tiles;
+        for (int x = row.area.left(); x < row.area.right(); x += 7)
+            for (int y = row.area.top(); y < row.area.bottom(); y += 5)
+                tiles.push_back(ARect(x, y, x + 7, y + 5));
+        bool filled = false;
+        for (Canvas* canvas : {&each, &once}) {
+            SetWindowOrgEx(canvas->dc(), row.windowOrg.x, row.windowOrg.y, nullptr);
+            ADisplayLock lock(site, canvas->dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+            if (canvas == &each)
+                image.body()->drawFrames(tiles.data(), tiles.size(), nullptr, 0, _AImage::kOpaque);
+            else
+                filled = image.body()->fillTiles(row.area);
+            SetWindowOrgEx(canvas->dc(), 0, 0, nullptr);
+        }
+        EXPECT_TRUE(filled);
+        int differ = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 80; ++x)
+                differ += each.pixel(x, y) != once.pixel(x, y);
+        EXPECT_EQ(0, differ);
+        EXPECT_GT(once.inkIn(ARect(0, 0, 80, 60)), 1000) << "something was drawn";
+    }
+
+    // A picture of several frames is not one tile: nothing drawn, the caller copies.
+    std::string gridPath = WriteTemp("tile-grid.bmp", Bmp24(30, 20, GridPixel));
+    AImage grid(AImageSpec::fromFile(gridPath.c_str(), 0x0203, 0));
+    SiteComponent* site = makeSite(app, id, ARect(0, 0, 60, 60));
+    Canvas canvas(60, 60);
+    {
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        EXPECT_FALSE(grid.body()->fillTiles(ARect(0, 0, 60, 40)));
+    }
+    EXPECT_EQ(0, canvas.inkIn(ARect(0, 0, 60, 60)));
+}
+
+// Drawings copy from a context that keeps the picture selected: a bitmap
+// handed out must still be selectable elsewhere, and drawings after it, or
+// after every realisation was dropped, still show the picture.
+TEST_F(GraphicsTest, DrawingsGoOnAfterTheBitmapIsHandedOutOrDropped) {
+    std::string path = WriteTemp("handed-grid.bmp", Bmp24(30, 20, GridPixel));
+    AImage image(AImageSpec::fromFile(path.c_str(), 0x0203, 0));
+    SiteComponent* site = makeSite(app, 1, ARect(0, 0, 60, 60));
+    auto draw = [&](int frame) {
+        Canvas canvas(60, 60);
+        ADisplayLock lock(site, canvas.dc(), AGraphicDisplay::kOwnDevice, nullptr, Everywhere());
+        image.body()->drawFrame(ARect(0, 0, 10, 10), nullptr, frame, _AImage::kOpaque);
+        image.body()->drawFrame(ARect(20, 0, 30, 10), nullptr, frame, _AImage::kTransparent);
+        return std::make_pair(canvas.pixel(2, 2), canvas.pixel(22, 2));
+    };
+    EXPECT_EQ(std::make_pair(CellColor(0), CellColor(0)), draw(0));
+
+    HBITMAP bitmap = image.body()->getHBitmap(false);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    EXPECT_NE(nullptr, old) << "the drawings' context let the bitmap go";
+    EXPECT_EQ(CellColor(4), GetPixel(memory, 12, 12));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+
+    EXPECT_EQ(std::make_pair(CellColor(1), CellColor(1)), draw(1));
+    _AImage::releaseAll();
+    EXPECT_EQ(std::make_pair(CellColor(5), CellColor(5)), draw(5));
 }
