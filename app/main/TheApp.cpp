@@ -84,6 +84,8 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
 }
 
 TheApp::~TheApp() {
+    if (tempListHold_ != INVALID_HANDLE_VALUE)
+        CloseHandle(tempListHold_);
     if (gFrameServices == this)
         gFrameServices = nullptr;
     if (gFramePrinting == framePrinting_.get())

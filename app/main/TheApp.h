@@ -272,7 +272,8 @@ public:
     AString findTemplateFile(const char* key);
     // Adds path to "svfiles.txt": the next start deletes it. A folder-like path is ignored.
     void registerTempFile(const char* path) override;
-    // Deletes the files "svfiles.txt" lists (files inside the temporary folder only), then the list.
+    // Deletes the files "svfiles.txt" lists (files inside the temporary folder only), then the list;
+    // nothing while another running reader holds the list, since its pages are listed there too.
     void deleteRegisteredTempFiles();
     // Copies the stream's remaining bytes into a new registered temporary file
     // with the extension (".swf"); false when the file cannot be written.
@@ -589,6 +590,9 @@ private:
     std::unique_ptr<AKeyIndex> mapNames_;             // the map-name index, opened on first use
     std::unique_ptr<ADicoLibrary> dico_;
     std::unique_ptr<IPhonAbp> phon_;
+    // Held open once a file is registered, so that another reader starting
+    // meanwhile leaves our files alone; closed with the application.
+    HANDLE tempListHold_ = INVALID_HANDLE_VALUE;
     AFilter queryFilter_;
     int16_t localLoopFlag_ = 0;
     std::unique_ptr<ASVSelContextMenuCallBack> selMenus_[2];  // [0] without find, [1] with

@@ -104,13 +104,17 @@ void TheApp::registerTempFile(const char* path) {
     if (n == 0 || path[n - 1] == '/' || path[n - 1] == ':')
         return;
     std::string list = AFileSpec(getTempDir(), kTempList).path().c_str();
-    HANDLE file = CreateFileA(list.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileA(list.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     std::string line = std::string(path) + "\r\n";
     DWORD written = 0;
     WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     CloseHandle(file);
+    if (tempListHold_ == INVALID_HANDLE_VALUE)
+        tempListHold_ = CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
 }
 
 // Only files, and only inside the temporary folder: a damaged or foreign
@@ -118,7 +122,12 @@ void TheApp::registerTempFile(const char* path) {
 void TheApp::deleteRegisteredTempFiles() {
     std::string folder = WithSlash(getTempDir().path().c_str());
     std::string list = folder + kTempList;
-    HANDLE file = CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (tempListHold_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(tempListHold_);
+        tempListHold_ = INVALID_HANDLE_VALUE;
+    }
+    // Opened alone: a sharing refusal means another reader runs and still shows its pages.
+    HANDLE file = CreateFileA(list.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     std::string text;

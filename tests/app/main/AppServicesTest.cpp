@@ -77,6 +77,33 @@ TEST_F(TheAppTest, RegisteredTempFilesGoAtTheNextStartAndNothingElse) {
     EXPECT_FALSE(Exists(extracted.c_str()));
 }
 
+// Two readers share the temporary folder and its list: one starting while the
+// other runs must not delete the pages the other is showing.
+TEST_F(TheAppTest, RegisteredTempFilesStayWhileAnotherReaderHoldsTheList) {
+    std::string list = TempPath("svfiles.txt");
+    DeleteFileA(list.c_str());
+    std::string page = TempPath("svtest-other-page.tmp");
+    Touch(page);
+    app->registerTempFile(page.c_str());
+    // Another reader's hold, taken as the reader takes its own.
+    HANDLE other = CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    app->deleteRegisteredTempFiles();
+    EXPECT_TRUE(Exists(page));
+    EXPECT_TRUE(Exists(list));
+    // Still registering while the other runs.
+    std::string mine = TempPath("svtest-own-page.tmp");
+    Touch(mine);
+    app->registerTempFile(mine.c_str());
+    CloseHandle(other);
+
+    app->deleteRegisteredTempFiles();
+    EXPECT_FALSE(Exists(page));
+    EXPECT_FALSE(Exists(mine));
+    EXPECT_FALSE(Exists(list));
+}
+
 TEST_F(TheAppTest, TextsAreEscapedAndRowsGradedWithTheApplicationsMarkers) {
     struct Row {
         const char* text;
