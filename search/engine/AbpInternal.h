@@ -35,8 +35,12 @@ void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]);
 // allocation a key cost more than decoding the leaf).
 struct AbpLeafKeys {
     int32_t page = -1;
-    size_t count = 0;                  // keys of the leaf
+    size_t count = 0;                  // keys of the leaf decoded so far
     std::vector<int32_t> offsets, at;  // sized once for the most entries a page holds
     std::vector<char> text;
+    // Where decoding goes on: a lookup decodes the leaf only up to its key.
+    int next = 0, previous = 0;
+    size_t used = 0;
+    bool complete = false, damaged = false;
     const char* key(size_t i) const { return text.data() + at[i]; }
 };

@@ -26,6 +26,16 @@ int CompareText(const char* a, const char* b) {
     return abpCompareBytes(a, b, static_cast<int>(std::strlen(b)) + 1);
 }
 
+// CompareText for texts equal before from; *same becomes the bytes they share.
+int CompareFrom(const char* a, const char* b, int from, int* same) {
+    int i = from;
+    while (a[i] == b[i] && a[i])
+        ++i;
+    *same = i;
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
 int CommonPrefix(const IndexEntry& a, const IndexEntry& b) {
     int n = 0;
     while (n < a.length && n < b.length && a.key[n] == b.key[n])
@@ -33,26 +43,54 @@ int CommonPrefix(const IndexEntry& a, const IndexEntry& b) {
     return n;
 }
 
+// CompareText for a key of length bytes that need not end with a zero.
+int CompareKey(const uint8_t* key, int length, const char* text) {
+    for (int i = 0;; ++i) {
+        unsigned char x = i < length ? key[i] : 0, y = static_cast<unsigned char>(text[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (!y)
+            return 0;
+    }
+}
+
+void TakeEntry(const uint8_t* buffer, int at, int length, IndexEntry* entry) {
+    entry->child = static_cast<int32_t>(AbpWord(buffer + at));
+    for (int i = 0; i < length; ++i)
+        entry->key[i] = static_cast<char>(buffer[at + 4 + i]);
+    entry->key[length] = 0;
+    entry->length = length;
+}
+
 // Chooses the child of index page `page` (widened in buffer) for the reduced key.
+// The entries are compared where they lie; only the chosen one and the one
+// before it are copied out (copying each was most of a descent).
 int ChooseChild(int32_t page, const uint8_t* buffer, const char* reduced, IndexEntry* previous, IndexEntry* current) {
     int end = kAbpHeader + AbpUsed(buffer);
-    int off = kAbpHeader;
+    int off = kAbpHeader, before = -1, beforeLength = 0;
     while (off < end) {
         if (off + 4 > end)
             return AbpDamaged(page, "index entry beyond used bytes");
-        *previous = *current;
-        current->child = static_cast<int32_t>(AbpWord(buffer + off));
+        int at = off, length = 0;
         off += 4;
-        int length = 0;
-        while (off < end && buffer[off] != 0x40 && length <= kAbpMaxKey)
-            current->key[length++] = static_cast<char>(buffer[off++]);
+        while (off < end && buffer[off] != 0x40 && length <= kAbpMaxKey) {
+            ++length;
+            ++off;
+        }
         if (off >= end || length > kAbpMaxKey)
             return AbpDamaged(page, "index key without its end byte");
         ++off;
-        current->key[length] = 0;
-        current->length = length;
-        if (length == 0 || CompareText(current->key, reduced) > 0)
+        if (length == 0 || CompareKey(buffer + at + 4, length, reduced) > 0) {
+            // The first entry's predecessor is the one the caller gave.
+            if (before >= 0)
+                TakeEntry(buffer, before, beforeLength, previous);
+            else
+                *previous = *current;
+            TakeEntry(buffer, at, length, current);
             return 0;
+        }
+        before = at;
+        beforeLength = length;
     }
     return AbpDamaged(page, "no entry takes the largest keys");
 }
@@ -111,17 +149,23 @@ int Descend(AbpTree* tree, const char* key, int32_t* leaf) {
 
 // The keys of the loaded leaf, decoded once for all the searches that land
 // there: decoding the leaf from its start at each search was most of a rare
-// word's lookup. Null when the leaf does not decode (the scan then says why).
-const AbpLeafKeys* LeafKeys(AbpTree* tree) {
+// word's lookup. Decoded up to the first key not below key (a null key: all of
+// them), the rest when a later search needs it: a word seen once pays half a
+// leaf. Null when the leaf does not decode that far (the scan then says why).
+const AbpLeafKeys* LeafKeys(AbpTree* tree, const char* key) {
     if (tree->loadedPage <= 0)
         return nullptr;
     if (!tree->keys && !(tree->keys = new (std::nothrow) AbpLeafKeys))
         return nullptr;
     AbpLeafKeys& k = *tree->keys;
-    if (k.page == tree->loadedPage)
-        return &k;
-    k.page = -1;
-    k.count = 0;
+    if (k.page != tree->loadedPage) {
+        k.page = tree->loadedPage;
+        k.count = 0;
+        k.next = kAbpHeader;
+        k.previous = 0;
+        k.used = 0;
+        k.complete = k.damaged = false;
+    }
     // An entry takes at least 2 + 1 + 4 bytes of the page and its key at most
     // 128 bytes of the text: the blocks are sized once.
     const size_t most = kAbpPageSize / 7 + 1;
@@ -133,33 +177,57 @@ const AbpLeafKeys* LeafKeys(AbpTree* tree) {
     const uint8_t* page = tree->leaf;
     const int end = kAbpHeader + AbpUsed(page), valueSize = (tree->format & 1) ? 12 : 4;
     char* text = k.text.data();
-    size_t used = 0, previousAt = 0;
-    int previous = 0;
-    for (int off = kAbpHeader; off < end; ++k.count) {
-        if (off + 2 > end || k.count == most)
-            return nullptr;
-        int length = page[off], prefix = page[off + 1];
-        if (length < 1 || length > kAbpMaxKey + 1 || prefix > length - 1 || prefix > previous)
-            return nullptr;
+    int32_t* offsets = k.offsets.data();
+    int32_t* at = k.at.data();
+    // The state in locals: the key bytes written would make the compiler
+    // read it again from memory at each byte.
+    size_t count = k.count, used = k.used;
+    int next = k.next, previous = k.previous;
+    bool complete = k.complete, damaged = k.damaged;
+    // While the keys are below key, same is what the last one shares with it:
+    // a key sharing more with that one is below key too, uncompared.
+    int same = 0;
+    bool below = true;
+    if (key && count)
+        below = CompareFrom(text + at[count - 1], key, 0, &same) < 0;
+    while (!damaged && !complete && (!key || below)) {
+        int off = next;
+        if (off >= end) {
+            complete = true;
+            break;
+        }
+        int length = off + 2 <= end && count < most ? page[off] : 0, prefix = length ? page[off + 1] : 0;
         int rest = length - prefix - 1;
-        if (off + 2 + rest + valueSize > end)
-            return nullptr;
-        char* key = text + used;
+        if (length < 1 || length > kAbpMaxKey + 1 || prefix > length - 1 || prefix > previous ||
+            off + 2 + rest + valueSize > end) {
+            damaged = true;
+            break;
+        }
+        // Byte loops: keys are short, and a block copy's set-up cost more.
+        char* entry = text + used;
+        const char* last = text + (count ? at[count - 1] : 0);
         for (int i = 0; i < prefix; ++i)
-            key[i] = text[previousAt + static_cast<size_t>(i)];
+            entry[i] = last[i];
         const uint8_t* from = page + off + 2;
         for (int i = 0; i < rest; ++i)
-            key[prefix + i] = static_cast<char>(from[i]);
-        key[length - 1] = 0;
-        k.offsets[k.count] = off;
-        k.at[k.count] = static_cast<int32_t>(used);
-        previousAt = used;
+            entry[prefix + i] = static_cast<char>(from[i]);
+        entry[length - 1] = 0;
+        if (key && prefix <= same)
+            below = CompareFrom(entry, key, prefix, &same) < 0;
+        offsets[count] = off;
+        at[count] = static_cast<int32_t>(used);
+        ++count;
         used += static_cast<size_t>(length);
         previous = length - 1;
-        off += 2 + rest + valueSize;
+        next = off + 2 + rest + valueSize;
     }
-    k.page = tree->loadedPage;
-    return &k;
+    k.count = count;
+    k.used = used;
+    k.next = next;
+    k.previous = previous;
+    k.complete = complete;
+    k.damaged = damaged;
+    return k.damaged ? nullptr : &k;
 }
 
 // The first of the leaf's keys not below key.
@@ -194,7 +262,7 @@ int ScanFrom(AbpTree* tree, int32_t leaf, const char* key, int exact, AbpEntry* 
     AbpEntry entry;
     // The scan starts at the first key not below key, or at the last one,
     // past which it goes on in the next leaf.
-    const AbpLeafKeys* k = tree->loadedPage == leaf ? LeafKeys(tree) : nullptr;
+    const AbpLeafKeys* k = tree->loadedPage == leaf ? LeafKeys(tree, key) : nullptr;
     if (k && k->count) {
         size_t i = LowerBound(*k, key);
         if (int code = DecodeAt(tree, *k, std::min(i, k->count - 1), &entry))
@@ -238,8 +306,12 @@ int abpSearchKey(AbpEntry* record, AbpTree* tree, int exact) {
     int code = NewLeafBuffer(tree);
     if (code)
         return code;
-    // A key within the loaded leaf needs no descent.
-    if (const AbpLeafKeys* k = LeafKeys(tree)) {
+    // A key within the loaded leaf's keys decoded so far needs no descent;
+    // decoding the rest of another word's leaf to learn that it is not there
+    // cost more than the descent.
+    const AbpLeafKeys* k = tree->loadedPage > 0 && tree->keys && tree->keys->page == tree->loadedPage ? tree->keys
+                                                                                                       : nullptr;
+    if (k && !k->damaged && (k->complete || (k->count && CompareText(k->key(k->count - 1), key) >= 0))) {
         size_t i = LowerBound(*k, key);
         AbpEntry entry;
         if (i < k->count && CompareText(k->key(i), key) == 0) {
@@ -248,7 +320,7 @@ int abpSearchKey(AbpEntry* record, AbpTree* tree, int exact) {
             *record = entry;
             return 0;
         }
-    } else if (tree->loadedPage > 0) {
+    } else if (k && k->damaged) {
         int32_t page = tree->loadedPage;
         tree->leafPage = page;
         tree->leafOffset = kAbpHeader;

@@ -8,6 +8,7 @@
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
 #include "search/engine/KyQuestInternal.h"
+#include "search/engine/TextCopy.h"
 
 namespace {
 
@@ -224,7 +225,7 @@ private:
         size_t b = t.find_first_not_of(f_.separators), e = t.find_last_not_of(f_.separators);
         t = b == std::string::npos ? "" : t.substr(b, e - b + 1);
         char norm[kQuestTextSize + 2];
-        std::snprintf(norm, sizeof norm, "%s", t.c_str());
+        TextCopy(norm, sizeof norm, t.c_str(), t.size());
         KY_FilterChars(norm, KY_EngineStopWordTable());
         int flags = f_.thesFlag ? 0 : 1;
         int code;
@@ -549,7 +550,7 @@ int KY_DateCriterionText(const char* text, const KY_CriterionField& f, const cha
         // The folder is the engine's list folder: the question names the list alone.
         std::string named = KyEngine().listFolder == (folder ? folder : "") ? name : path;
         char term[kQuestTextSize + 2];
-        std::snprintf(term, sizeof term, "%s", code ? "@" : named.c_str());
+        TextCopy(term, sizeof term, code ? "@" : named.c_str());
         int written = KY_QuestAddTerm(term, -1, -1, code ? "@" : "#");
         if (code || written)
             return code ? code : written;

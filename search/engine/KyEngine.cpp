@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
@@ -23,8 +22,8 @@ int Fail(int code, const std::string& text) {
 }
 
 const int kOccurrenceBlock = 256;
-const long kIndexCacheBlock = 16384;
-const int kIndexCacheBlocks = 128;
+const long kIndexCacheBlock = 4096;
+const int kIndexCacheBlocks = 512;
 
 bool IsNone(uint8_t list) {
     return list >= 0xFE;
@@ -52,9 +51,17 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
     int32_t docs[kOccurrenceBlock], positions[kOccurrenceBlock], last = -1;
     int got = 0;
     while (!code && (code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0)
-        for (int i = 0; !code && i < got; last = docs[i++])
-            if ((unit || docs[i] != last) && !LoWriteWhole(d, docs[i], unit ? positions[i] : 0))
+        for (int i = 0; !code && i < got;) {
+            if (int taken = LoWriteWholeRun(d, docs + i, positions + i, got - i, unit != 0)) {
+                i += taken;
+                last = docs[i - 1];
+            }
+            if (i == got)
+                break;
+            if (unit || docs[i] != last)
                 code = Lo_WriteOcc(d, docs[i], unit ? positions[i] : 0);
+            last = docs[i++];
+        }
     if (code == kAbpEndOfOcc)
         code = LoWrite(h, -1, 0);
     LoClose(h);
@@ -489,8 +496,9 @@ int KY_IndexOpen(KY_IndexRecord* index) {
     }
     // A block cache of at most SQLite's default size: under Wine each read
     // costs microseconds, and the pages of the descent and the occurrences of
-    // the frequent words are read again by most searches. Without it the
-    // index is read as it was.
+    // the frequent words are read again by most searches. Blocks of a page:
+    // a page missed costs a page's read, not four. Without it the index is
+    // read as it was.
     if (!code) {
         long blocks = static_cast<long>(index->tree.pageCount) * kAbpPageSize / kIndexCacheBlock + 1;
         KY_FileSetCache(index->tree.file, kIndexCacheBlock,
@@ -513,7 +521,9 @@ int KY_IndexClose(KY_IndexRecord* index) {
     return code == 112 ? Fail(1113, index->path) : 0;
 }
 
-int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
+namespace {
+
+void BeginEvaluation(LoHandle* result, int mode, const char* separators) {
     KY_EngineState& e = KyEngine();
     *result = -1;
     if (separators)
@@ -521,6 +531,13 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     e.hiliteOn = (mode & 0x7F) != 1;
     if (e.hiliteOn)
         e.entered.clear();
+}
+
+}  // namespace
+
+int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
+    KY_EngineState& e = KyEngine();
+    BeginEvaluation(result, mode, separators);
     if (e.lastPush && e.lastPush != kQuestWaiting)
         return Fail(kQuestErrPushFailed, "KY_EngineEvaluate");
     if (e.used == 0)
@@ -570,6 +587,11 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     e.stack[e.used - 1].list = -1;
     FreeStackLists();
     return 0;
+}
+
+int KY_EngineEvaluateList(LoHandle* result, int mode, const char* separators, const char* name) {
+    BeginEvaluation(result, mode, separators);
+    return KY_EngineOpenStoredList(KY_EngineListPath(name).c_str(), result);
 }
 
 int KY_EngineBuildHilite(int mode) {
@@ -630,25 +652,18 @@ std::string QsvPath(const std::string& name) {
     return base + ".qsv";
 }
 
-// The "qsv" bytes of the lists kept in memory, by path in lower case.
-std::map<std::string, std::string>& MemoryWords() {
-    static std::map<std::string, std::string> words;
-    return words;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Lists of a working folder named by the engine, never by the system: no
 // file name of the temporary folder starts "KYM" ("KY" and hexadecimal digits).
 std::string MemoryListName() {
     static uint32_t serial = 0;
-    char name[32];
-    std::snprintf(name, sizeof name, "KYM%X.tmp", ++serial);
-    return name;
+    char digits[8];
+    int n = 0;
+    for (uint32_t v = ++serial; v || n == 0; v >>= 4)
+        digits[n++] = "0123456789ABCDEF"[v & 15];
+    std::string name("KYM");
+    while (n > 0)
+        name += digits[--n];
+    return name + ".tmp";
 }
 
 int SaveList(LoHandle* list, const char* name, bool memory) {
@@ -662,16 +677,19 @@ int SaveList(LoHandle* list, const char* name, bool memory) {
     LoFree(list);
     if (code)
         return code;
-    std::string qsv = QsvPath(name);
     if (e.hiliteOn) {
         std::string words;
-        for (const KY_EnteredWord& w : e.entered)
-            words += static_cast<char>(w.kind) + w.word + "\n";
+        for (const KY_EnteredWord& w : e.entered) {
+            words += static_cast<char>(w.kind);
+            words += w.word;
+            words += '\n';
+        }
         e.entered.clear();
+        // A list kept in memory keeps its words beside its bytes.
         if (memory)
-            MemoryWords()[Lower(qsv)] = words;
-        else if (!set.write(qsv, words).empty())
-            return Fail(105, qsv);
+            LoSetImageNote(name, std::move(words));
+        else if (!set.write(QsvPath(name), words).empty())
+            return Fail(105, QsvPath(name));
     }
     return memory || set.commit().empty() ? 0 : Fail(105, name);
 }
@@ -718,12 +736,11 @@ int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
         return code;
     if (!e.hiliteOn)
         return 0;
-    std::string qsv = QsvPath(name), words;
-    auto kept = MemoryWords().find(Lower(qsv));
-    if (kept != MemoryWords().end()) {
-        words = kept->second;
+    std::string words;
+    if (const std::string* kept = LoImageNote(name)) {
+        words = *kept;
     } else {
-        FILE* f = std::fopen(qsv.c_str(), "rb");
+        FILE* f = std::fopen(QsvPath(name).c_str(), "rb");
         if (!f)
             return 0;
         char chunk[4096];
@@ -746,7 +763,6 @@ int KY_EngineDeleteList(const char* name) {
     saved.erase(std::remove_if(saved.begin(), saved.end(),
                                [&](const LoSavedEntry& s) { return strcasecmp(s.name.c_str(), name) == 0; }),
                 saved.end());
-    MemoryWords().erase(Lower(QsvPath(name)));
     if (LoForget(name))
         return 0;
     for (const std::string& path : {std::string(name), QsvPath(name)}) {

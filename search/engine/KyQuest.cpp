@@ -9,6 +9,7 @@
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/Trace.h"
 #include "search/engine/KyQuestInternal.h"
+#include "search/engine/TextCopy.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ int KY_QuestOperatorRecord(const char* word, KY_QuestRecord* r) {
     std::string w = word;
     for (size_t i = 1; i < w.size(); ++i)
         w[i] = static_cast<char>(Upper(static_cast<unsigned char>(w[i])));
-    std::snprintf(r->text, sizeof r->text, "%s", w.c_str());
+    TextCopy(r->text, sizeof r->text, w.c_str(), w.size());
     r->source = 1;
     size_t s = w.find("S/");
     if (s != std::string::npos) {
@@ -242,7 +243,7 @@ int KY_QuestTermRecord(const char* input, KY_QuestRecord* r) {
     }
     if (t.find('@') != std::string::npos)
         t = "@";
-    std::snprintf(r->text, sizeof r->text, "%s", t.c_str());
+    TextCopy(r->text, sizeof r->text, t.c_str(), t.size());
     return 0;
 }
 

@@ -142,6 +142,8 @@ int KY_IndexOpen(KY_IndexRecord* index);
 int KY_IndexClose(KY_IndexRecord* index);
 // Evaluates the stack: *result the list (owned by the caller, LoFree), or -1.
 int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators);
+// The same for a question of the stored list name alone, without the stack.
+int KY_EngineEvaluateList(LoHandle* result, int mode, const char* separators, const char* name);
 void KY_EngineSetPrefixMode(int on);
 void KY_EngineSetScoreMode(int on);
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 typedef int32_t LoHandle;  // -1: no list
 class KyFileSet;
@@ -129,6 +130,10 @@ int LoSaveInSet(const char* name, LoHandle h, KyFileSet* set);
 int LoHeader(const char* name, uint8_t* header);
 // Drops the bytes kept under the name: 1, or 0 when there were none.
 int LoForget(const char* name);
+// A text kept with the bytes kept under the name, and dropped with them; null
+// when no bytes are kept under it. Setting it where none are kept does nothing.
+void LoSetImageNote(const char* name, std::string note);
+const std::string* LoImageNote(const char* name);
 int LoVectorToSeq(LoDesc* d);
 int32_t LoCount();
 // Every document from..to (bounds in either order), ended. With LoKeepSaved 1 a

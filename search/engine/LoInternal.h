@@ -21,6 +21,7 @@ struct LoSavedEntry {
 struct LoImage {
     std::string name;
     std::vector<uint8_t> bytes;
+    std::string note;  // the owner's, kept and dropped with the bytes
 };
 
 struct LoPackage {
@@ -93,6 +94,51 @@ inline bool LoWriteWhole(LoDesc* d, int32_t doc, int32_t pos) {
     return true;
 }
 
+// LoWriteWhole over n elements in turn (positions taken with units only): how
+// many it took. It stops before the first it cannot take, which the general
+// path then writes or refuses. The list's state is held in locals meanwhile:
+// the buffer's stores would make the compiler read it again at each element.
+inline int LoWriteWholeRun(LoDesc* d, const int32_t* docs, const int32_t* positions, int n, bool units) {
+    LoPackage& p = LoPkg();
+    if ((d->flags & (kLoWritable | kLoVector)) != kLoWritable || (LoScoreMode && (d->flags & kLoScored)) ||
+        d->count <= 0 || p.nbits != 32 || d->mask != 0x80000000u || p.fastOwner == d || !d->file || !d->pending)
+        return 0;
+    uint32_t* pending = d->pending;
+    const bool withUnits = d->units != 0;
+    const uint32_t unitMask = d->unitMask;
+    int32_t last = d->doc, lastPos = d->pos, count = d->count, offset = d->offset, words = d->pendingWords;
+    int i = 0;
+    for (; i < n; ++i) {
+        int32_t doc = docs[i], pos = units ? positions[i] : 0;
+        if (doc == last && !unitMask)
+            continue;  // already there: a document's further positions, most of a word's
+        if (doc == -1 || words + 2 >= kLoPendingWords || doc < last ||
+            (withUnits && (doc != last ? pos < 0 : pos < lastPos)))
+            break;
+        if (doc == last && (!unitMask || (static_cast<uint32_t>(pos) & unitMask) ==
+                                             (static_cast<uint32_t>(lastPos) & unitMask)))
+            continue;  // already there
+        pending[words++] = static_cast<uint32_t>(doc - last);
+        offset += 4;
+        if (withUnits) {
+            pending[words++] = static_cast<uint32_t>(pos) - static_cast<uint32_t>(doc == last ? lastPos : 0);
+            offset += 4;
+        }
+        last = doc;
+        lastPos = pos;
+        ++count;
+        d->word = 0;
+    }
+    d->doc = last;
+    d->pos = lastPos;
+    d->count = count;
+    d->offset = offset;
+    d->pendingWords = words;
+    if (!LoOwnsFile(d) && d->offset > p.swapEnd)
+        p.swapEnd = d->offset;
+    return i;
+}
+
 // Reads the next element of an unscored list of whole-word fields when it lies
 // in the read buffer, giving its document delta; false, nothing read, otherwise
 // (the general path then reads it or says why it cannot).
@@ -105,9 +151,11 @@ inline bool LoReadWhole(LoDesc* d, uint32_t* delta) {
     std::memcpy(&first, w, 4);
     if (fields == 2)
         std::memcpy(&posDelta, w + 4, 4);
-    int64_t doc = static_cast<int64_t>(d->doc) + first;
-    int64_t pos = (first ? 0 : static_cast<int64_t>(d->pos)) + posDelta;
-    if (doc > 0x7FFFFFFF || pos > 0x7FFFFFFF)
+    // 32-bit sums (64-bit ones cost several instructions here): a carry shows
+    // as the sum falling below what was added; negative bases take the general path.
+    int32_t base = first ? 0 : d->pos;
+    uint32_t doc = static_cast<uint32_t>(d->doc) + first, pos = static_cast<uint32_t>(base) + posDelta;
+    if (d->doc < 0 || base < 0 || doc < first || doc > 0x7FFFFFFFu || pos < posDelta || pos > 0x7FFFFFFFu)
         return false;
     d->bufferIndex += fields;
     d->word = fields == 2 ? posDelta : first;

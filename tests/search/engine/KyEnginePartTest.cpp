@@ -243,6 +243,50 @@ TEST(EnginePart, WordListsFollowTheEvaluationMode) {
     EXPECT_EQ(nullptr, KY_GetWordList(&part, 0)) << "mode 1 keeps no highlight words";
 }
 
+// A question of one criterion's list is read without being compiled; in
+// brackets it is compiled: both give the same result and the same words.
+TEST(EnginePart, AQuestionOfOneListGivesWhatItsCompiledFormGives) {
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    part.criteria[3].mark = part.criteria[6].mark = 0;
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    struct Outcome {
+        int code;
+        int32_t status, count;
+        std::vector<int32_t> docs;
+        std::vector<std::string> words[2];
+        bool operator==(const Outcome& o) const {
+            return code == o.code && status == o.status && count == o.count && docs == o.docs &&
+                   words[0] == o.words[0] && words[1] == o.words[1];
+        }
+    };
+    auto run = [&](int c, const char* question, int brackets, int mode) {
+        part.mode = mode;
+        EXPECT_EQ(0, KY_SetCriterion(&part, c, 0, brackets, question, brackets));
+        Outcome o{KY_EngineRun(&part, 0), part.criteria[0].status, part.criteria[0].count, {}, {}};
+        if (o.status == kStatusDone)
+            o.docs = Walk(&part);
+        for (int w : {0, 1})
+            if (const std::vector<std::string>* list = KY_GetWordList(&part, w))
+                o.words[w] = *list;
+        EXPECT_EQ(0, KY_SetCriterion(&part, c, 0, 0, "", 0));
+        return o;
+    };
+    for (int c : {1, 5})
+        for (int mode : {0, 1})
+            for (const char* question : {"maison", "maison OR pont", "?? AND pont", "pont PRES2 gare", "licorne", ""}) {
+                SCOPED_TRACE(std::string(question) + " in " + std::to_string(c) + ", mode " + std::to_string(mode));
+                Outcome read = run(c, question, 0, mode), compiled = run(c, question, 1, mode);
+                EXPECT_TRUE(read == compiled) << read.count << " against " << compiled.count;
+                if (mode == 0 && c == 1 && std::string(question) == "maison") {
+                    EXPECT_EQ(Scan([](const Doc& d) { return Has(d, "maison"); }), read.docs);
+                    EXPECT_NE(read.words[0].end(), std::find(read.words[0].begin(), read.words[0].end(), "maison"));
+                }
+            }
+}
+
 TEST(EnginePart, CriteriaAreOrderedByRankUpToTheFirstMissingRank) {
     KY_EnginePart part;
     KY_CriteriaMake(&part, 5);
