@@ -44,6 +44,8 @@ public:
     long drawContent(const ARect& rect) override {
         AGraphicDisplay* d = ADisplayContext::instance().current();
         APoint o = d->toDevice(APoint(0, 0));
+        // Displays align text on its baseline; the peers' lines hang from their top.
+        SetTextAlign(d->dc(), TA_TOP);
         for (int line = rect.top() / 16; line * 16 < rect.bottom() && line < kLines; ++line)
             DrawLine(d->dc(), line, o.x, o.y + line * 16);
         return 1;

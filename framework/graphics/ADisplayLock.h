@@ -33,6 +33,9 @@ private:
     COLORREF fore_ = 0;
     COLORREF back_ = 0;
     uint16_t textMode_ = 0;
+    HPEN pen_ = nullptr;  // not owned
+    COLORREF penColor_ = 0;
+    bool penWanted_ = false;
     int level_ = 0;
     int measureLevel_ = 0;
 };

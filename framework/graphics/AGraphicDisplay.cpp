@@ -260,9 +260,14 @@ COLORREF AGraphicDisplay::resolvedForeColor() const {
     return resolve(fore_, defaultFore_, hiliteFore_);
 }
 
-void AGraphicDisplay::selectPen(COLORREF color) {
-    pen_ = SolidPen(color);
-    SelectObject(dc_, pen_);
+void AGraphicDisplay::selectPen() {
+    if (!penWanted_)
+        return;
+    HPEN pen = SolidPen(penColor_);
+    if (pen != pen_) {
+        SelectObject(dc_, pen);
+        pen_ = pen;
+    }
 }
 
 COLORREF AGraphicDisplay::setColor(COLORREF& slot, COLORREF color, bool fore) {
@@ -278,7 +283,10 @@ COLORREF AGraphicDisplay::setColor(COLORREF& slot, COLORREF color, bool fore) {
     }
     COLORREF real = resolve(color, defaultFore_, hiliteFore_);
     SetTextColor(dc_, real);
-    selectPen(real);
+    // The pen waits for a line: most locks draw none, and selecting it and
+    // the stock pen back costs about a microsecond under Wine.
+    penColor_ = real;
+    penWanted_ = true;
     return previous;
 }
 
@@ -381,6 +389,8 @@ void AGraphicDisplay::FrameRect(const ARect& r, uint16_t width) {
     if (width > 1) {
         wide = CreatePen(PS_SOLID, width, GetTextColor(dc_));
         old = SelectObject(dc_, wide);
+    } else {
+        selectPen();
     }
     POINT corners[5] = {{d.left(), d.top()},
                         {d.right(), d.top()},
@@ -399,6 +409,7 @@ void AGraphicDisplay::DrawLine(const APoint& a, const APoint& b) {
         ThrowAssert("fgrdisp", 600);
     APoint p = toDevice(a);
     APoint q = toDevice(b);
+    selectPen();
     MoveToEx(dc_, p.x, p.y, nullptr);
     LineTo(dc_, q.x, q.y);
 }
@@ -433,7 +444,7 @@ void AGraphicDisplay::setClipRegion(const ARegion& region, int16_t map) {
 bool AGraphicDisplay::isClippedTo(const ARegion& region, int16_t map) const {
     const ClipMemo& memo = Memo();
     return memo.region && memo.dc == dc_ && !(map && (mapUp_ || mapDown_)) &&
-           memo.region->handle() == region.handle() && memo.region->offset() == region.offset() &&
+           memo.region->sharesBody(region) && memo.region->offset() == region.offset() &&
            memo.at == origin();
 }
 
@@ -495,6 +506,7 @@ void AGraphicDisplay::replaceDevice(HDC oldDC, HDC newDC) {
             d->measureDC_ = newDC;
         d->dc_ = newDC;
         d->font_ = nullptr;
+        d->pen_ = nullptr;
         SelectObject(newDC, GetStockObject(SYSTEM_FONT));
     }
 }

@@ -136,7 +136,8 @@ private:
     void initColors();
     void setupScaling();
     COLORREF resolve(COLORREF color, COLORREF def, COLORREF hilite) const;
-    void selectPen(COLORREF color);
+    // Puts the pen of the text colour into dc_ for a line.
+    void selectPen();
     // Stores a colour value and, unless it is a special value that does not
     // reach the device, sets it: text colour and pen, or background.
     COLORREF setColor(COLORREF& slot, COLORREF color, bool fore);
@@ -158,7 +159,9 @@ private:
     int refs_;
     class ADisplayContext* context_;  // not owned
     AGraphicDisplay* next_;
-    HPEN pen_;  // not owned: SolidPen's
+    HPEN pen_;  // not owned: SolidPen's, the one in dc_ (null: the context's own)
+    COLORREF penColor_ = 0;
+    bool penWanted_ = false;  // lines are drawn in penColor_
     APoint resA_;
     APoint resB_;
     uint16_t scaleMode_;

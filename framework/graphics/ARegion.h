@@ -1,6 +1,7 @@
-// An area of the plane backed by a GDI region: copied by sharing a pooled,
-// reference-counted body (copy on write), moved by a logical offset that
-// reaches GDI only when the region is combined or handed to it.
+// An area of the plane backed by a GDI region, or by a rectangle until GDI
+// needs the region: copied by sharing a pooled, reference-counted body (copy
+// on write), moved by a logical offset that reaches GDI only when the region
+// is combined or handed to it.
 //
 // A point p of the region in the owner's coordinates has GDI coordinates
 // p - offset. Body allocation failures raise AMemError ("fregion"); a dead
@@ -45,6 +46,8 @@ public:
 
     // On the body, in GDI coordinates.
     bool isEmpty() const;
+    // One non-empty rectangle.
+    bool isRectangle() const;
     bool contains(const APoint& gdiPoint) const;
     void bounds(ARect& out) const;
     // The bounding box in owner coordinates (empty rectangle for an empty region).
@@ -63,8 +66,11 @@ public:
     void fillOn(AGraphicDisplay& display, HBRUSH brush);
 
     const APoint& offset() const { return offset_; }
-    // The body's region (owned by the body): valid while this region is unchanged.
+    // The body's region (owned by the body), made on first use: valid while
+    // this region is unchanged. Callers only read it.
     HRGN handle() const;
+    // Both regions share one body: the same area while neither changes.
+    bool sharesBody(const ARegion& other) const { return body_ == other.body_; }
     // Live bodies, for leak checks.
     static long liveBodies();
 

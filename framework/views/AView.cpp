@@ -131,8 +131,7 @@ void AView::scrollTo(const APoint& p) {
 namespace {
 
 bool IsRect(const ARegion& region, const ARect& rect) {
-    RECT box;
-    return GetRgnBox(region.handle(), &box) == SIMPLEREGION && region.ownerBounds() == rect;
+    return region.isRectangle() && region.ownerBounds() == rect;
 }
 
 // True when the visible part of dc is one rectangle holding r (window

@@ -127,6 +127,47 @@ TEST_F(GraphicsTest, NestedLockStateComesBack) {
     EXPECT_EQ(0xFFFFFFu, canvas.pixel(30, 10)) << "the outer clip is back";
 }
 
+// The pen waits for the first line: a nested lock that selected one and put
+// the context back must not leave the display believing its pen is in.
+TEST_F(GraphicsTest, LinesTakeTheCurrentColourAfterANestedLock) {
+    SiteComponent* site = makeSite(app, 1);
+    struct Row {
+        const char* name;
+        COLORREF outer;
+        COLORREF inner;
+        bool outerLineFirst;
+    };
+    const Row rows[] = {
+        {"same colour, no line before", RGB(200, 0, 0), RGB(200, 0, 0), false},
+        {"same colour, a line before", RGB(200, 0, 0), RGB(200, 0, 0), true},
+        {"other colour, no line before", RGB(0, 0, 200), RGB(200, 0, 0), false},
+        {"other colour, a line before", RGB(0, 0, 200), RGB(200, 0, 0), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Canvas canvas(40, 40);
+        ADisplayLock outer(site, canvas.dc(), kOwnDevice, nullptr, Everywhere());
+        AGraphicDisplay* d = outer.display();
+        d->SetForeColor(row.outer);
+        if (row.outerLineFirst)
+            d->DrawLine(APoint(0, 1), APoint(40, 1));
+        {
+            ADisplayLock inner;
+            inner.push(d, Everywhere(), 0);
+            d->SetForeColor(row.inner);
+            d->DrawLine(APoint(0, 10), APoint(40, 10));
+        }
+        d->DrawLine(APoint(0, 20), APoint(40, 20));
+        d->FrameRect(ARect(5, 25, 15, 35), 1);
+        EXPECT_EQ(row.inner, canvas.pixel(5, 10));
+        EXPECT_EQ(row.outer, canvas.pixel(5, 20));
+        EXPECT_EQ(row.outer, canvas.pixel(5, 30));
+        if (row.outerLineFirst) {
+            EXPECT_EQ(row.outer, canvas.pixel(5, 1));
+        }
+    }
+}
+
 TEST_F(GraphicsTest, MeasuringDisplayRefusesShapes) {
     SiteComponent* site = makeSite(app, 1);
     Canvas canvas(8, 8);

@@ -55,6 +55,15 @@ TEST_F(ViewTest, ScrollingMovesThePixelsAndDrawsOnlyWhatItUncovers) {
             int32_t line = (y - 10 + row.scrollY) / 16;
             EXPECT_EQ(LineColor(line), PixelAt(w, 50, y)) << "window y " << y;
         }
+        // The step's own context went back without its state being saved:
+        // the next one handed out has no clip and default attributes.
+        HDC dc = GetDC(w);
+        HRGN clip = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(0, GetClipRgn(dc, clip));
+        EXPECT_EQ(UINT(TA_TOP | TA_LEFT), GetTextAlign(dc));
+        EXPECT_EQ(OPAQUE, GetBkMode(dc));
+        DeleteObject(clip);
+        ReleaseDC(w, dc);
     }
 }
 
