@@ -117,7 +117,7 @@ void AHotspotRenderer::layoutFrom(long) {
             segment = next && next->getStart() > segment->getStart() ? next : nullptr;
         }
     }
-    if (view()->hasFlags(ADisplayComponent::kVisible) && !(options & RendererBits::kDetached) &&
+    if (view()->hasFlags(ADisplayComponent::kVisible) && !isDetached() &&
         (options & HotspotBits::kOutlines))
         view()->invalidate();
     setRelayoutAll(true);
@@ -177,7 +177,7 @@ void AHotspotRenderer::clearMarker() {
 }
 
 void AHotspotRenderer::showRegion(long, long count) {
-    if ((options & RendererBits::kDetached) || count < 1)
+    if (isDetached() || count < 1)
         return;
     if (!regions_)
         relayoutFrom(0, false);

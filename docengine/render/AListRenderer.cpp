@@ -228,7 +228,7 @@ void AListRenderer::selectRow(long row, uint16_t modifiers, uint16_t mode, long 
     } else if (anchor >= 0 && (mode & SelectMode::kNotify)) {
         notifyTarget(2, false);
     }
-    if (!redraw.isEmpty() && !(options & RendererBits::kDetached))
+    if (!redraw.isEmpty() && !isDetached())
         view()->redrawClipped(redraw, false);
 }
 
@@ -316,7 +316,7 @@ void AListRenderer::showRow(long row) {
         return;
     }
     r = ARect(frame_.first.x, r.first.y, frame_.second.x, r.second.y);
-    if (ls->scrollRectIntoView(r, 0x80) && !(options & RendererBits::kDetached))
+    if (ls->scrollRectIntoView(r, 0x80) && !isDetached())
         view()->invalidate();
 }
 

@@ -107,6 +107,7 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
         ThrowAssert("grender", 170);
     cursors_ = source.cursors_;
     scroller_ = source.scroller_;
+    detached_ = source.detached_;
     target_ = source.target_;
     sheet_ = source.sheet_;
     sheet_->addRef();
@@ -232,7 +233,7 @@ void ARenderer::changed(ADependable* source, long code, long data) {
     if (data != reinterpret_cast<long>(this)) {
         if (code == 6 || code == 201)
             relayoutFrom(6, true);
-        else if (!(options & RendererBits::kDetached))
+        else if (!isDetached())
             view_->invalidate();
     }
     notifyTarget(code, false);
@@ -240,7 +241,7 @@ void ARenderer::changed(ADependable* source, long code, long data) {
 
 void ARenderer::notifyTarget(long code, bool alternate) {
     (void)alternate;
-    if (target_ && !(options & RendererBits::kDetached))
+    if (target_ && !isDetached())
         target_->notifyOwner(code);
 }
 
@@ -258,7 +259,7 @@ void ARenderer::relayoutFrom(long code, bool updateView) {
     AViewMeasureLock lock(view_);
     layoutFrom(code);
     state |= RendererBits::kLaidOut;
-    if (updateView && scroller_ && !(options & RendererBits::kDetached)) {
+    if (updateView && scroller_ && !isDetached()) {
         scroller_->update();
         notifyTarget(code, false);
     }
@@ -442,7 +443,7 @@ ARenderer* ARenderer::topRenderer() {
 ARenderer* ARenderer::makeDetachedCopy(const ARect& frame, bool scaled, ARenderer* parent) {
     ARenderer* copy = makeCopy(frame, 1, 1, parent);
     if (copy && scaled) {
-        copy->options |= RendererBits::kDetached;
+        copy->detached_ = true;
         copy->attachScroller(false);
     }
     if (copy && binding_)
@@ -462,7 +463,7 @@ void ARenderer::setFocus(bool active) {
         hideHighlight();
         state &= static_cast<uint16_t>(~RendererBits::kHighlightOn);
     }
-    if (!(options & RendererBits::kPassive) && !(options & RendererBits::kDetached))
+    if (!(options & RendererBits::kPassive) && !isDetached())
         view_->invalidateClipped(highlightRegion());
 }
 
@@ -905,6 +906,6 @@ void ARenderer::invalidateLayout() {
 }
 
 void ARenderer::invalidateFrame() {
-    if (!(options & RendererBits::kDetached))
+    if (!isDetached())
         view_->invalidateRect(frame_);
 }

@@ -42,7 +42,6 @@ namespace RendererBits {
 const uint16_t kHideSelection = 0x0001;
 const uint16_t kPrintText = 0x0002;
 const uint16_t kPassive = 0x0004;
-const uint16_t kDetached = 0x0010;
 const uint16_t kParentBackground = 0x0020;  // the view's background is its window's list-box colour
 const uint16_t kFitContent = 0x0080;
 const uint16_t kNoFit = 0x0400;
@@ -322,6 +321,8 @@ public:
     bool applyModelChanges(AExpandRecord* changes);
     void layoutAll() { layoutUpTo(AAnchor{0, 0}, 0); }
     ARenderer* makeDetachedCopy(const ARect& frame, bool scaled, ARenderer* parent);
+    // A scaled copy for printing or preview: it never touches the view, its scroller or its target.
+    bool isDetached() const { return detached_; }
 
     void setHitRecord(const AHitRecord& hit, bool notify);
     void clearHitRecord(ARenderer* maker);
@@ -385,6 +386,9 @@ private:
     ARenderer* parent_;               // not owned
     ADisplayComponent* view_;         // not owned
     AScroller* scroller_ = nullptr;   // not owned
+    // Its own flag, not an option bit: the text renderers' options give bit 0x10
+    // to live links, and the application's article views set it.
+    bool detached_ = false;
     ACommandItem* target_ = nullptr;  // not owned
     AStyleSheet* sheet_ = nullptr;    // one reference held
     std::unique_ptr<AHitNavigator> navigator_;

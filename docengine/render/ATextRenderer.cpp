@@ -17,6 +17,7 @@
 #include "framework/controls/APopupMenu.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/views/AScroller.h"
 
 namespace {
 
@@ -213,7 +214,7 @@ void ATextRenderer::changeSelection(long start, long end, bool immediately) {
     }
     model_->setSelection(ADocRange{start, end}, reinterpret_cast<long>(this));
     updateCaret();
-    if (!lines_ || (options & RendererBits::kDetached))
+    if (!lines_ || isDetached())
         return;
     changed.unite(ARegion(caret_));
     if (immediately)
@@ -318,7 +319,7 @@ void ATextRenderer::updateCaret() {
 }
 
 void ATextRenderer::drawHighlight(bool) {
-    if (caret_.second.x > caret_.first.x && !(options & RendererBits::kDetached))
+    if (caret_.second.x > caret_.first.x && !isDetached())
         view()->invalidateRect(caret_);
 }
 
@@ -330,8 +331,10 @@ ACommand* ATextRenderer::moveSelection(uint16_t key, uint16_t keys) {
         return AComponent::noChangeCommand();
     ADocRange sel = model_->GetSelection();
     long c = activeEnd_ == 0 ? sel.end : sel.start;
-    if (!lines_->isLaidOut(c))
+    if (!lines_->isLaidOut(c)) {
         lines_->showRange(c, c + 1, 0x88);
+        linesMoved();
+    }
     AHitRecord place = hitOfPosition(c);
     AHitRecord h;
     switch (key) {
@@ -497,7 +500,7 @@ void ATextRenderer::trackInside(ARendererTracker& tracker, bool on) {
             changed = true;
         }
     }
-    if (changed && !(options & RendererBits::kDetached))
+    if (changed && !isDetached())
         view()->redrawClipped(tracker.feedback, false);
 }
 
@@ -505,7 +508,7 @@ void ATextRenderer::trackInside(ARendererTracker& tracker, bool on) {
 void ATextRenderer::trackReleased(ARendererTracker& tracker) {
     if (tracker.hit.kind == 2) {
         trackInside(tracker, true);
-        if (!(options & RendererBits::kDetached))
+        if (!isDetached())
             view()->invalidateClipped(tracker.feedback);
     } else {
         trackInside(tracker, false);
@@ -672,8 +675,17 @@ void ATextRenderer::scrollToRange(long start, long end, uint16_t flags) {
     AViewMeasureLock lock(view());
     if (lines_)
         lines_->showRange(start, end, flags);
-    if (!(options & RendererBits::kDetached))
-        view()->invalidate();
+    linesMoved();
+}
+
+void ATextRenderer::linesMoved() {
+    if (isDetached())
+        return;
+    view()->invalidate();
+    // The lines scroll themselves rather than through the scroller, which
+    // would otherwise keep the old position on its bar and step from it.
+    if (scroller() && (state & RendererBits::kLaidOut))
+        scroller()->update();
 }
 
 AExportCursor ATextRenderer::makeExportCursor() {
@@ -686,8 +698,7 @@ void ATextRenderer::scrollToPosition(long position) {
     AViewMeasureLock lock(view());
     if (lines_)
         lines_->scrollToPosition(position);
-    if (!(options & RendererBits::kDetached))
-        view()->invalidate();
+    linesMoved();
 }
 
 // The command places the note from the selection, as the menu does from the click.
@@ -738,7 +749,7 @@ bool ATextRenderer::scrollVerticallyBy(int16_t code, int32_t value, int32_t& del
     lines_->flags2 &= static_cast<uint16_t>(~LineFlags::kMayLayout);
     updateCaret();
     delta = static_cast<int32_t>(moved);
-    if (!(options & RendererBits::kDetached))
+    if (!isDetached())
         view()->invalidate();
     return true;
 }

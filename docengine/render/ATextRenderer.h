@@ -124,6 +124,8 @@ private:
     void drawSearchHits();
     void refreshAt(long index);
     void reportToListener(long code);
+    // After the lines moved on their own: the view repaints and its bars follow.
+    void linesMoved();
     void dropNoteMark(long position);
     bool pressSelects(const AHitRecord& hit);
 

@@ -371,6 +371,19 @@ void AScroller::autoScroll(uint16_t directions) {
     scroll({h, 0}, {v, 0}, true);
 }
 
+ACommand* AScroller::mouseWheel(AMouseEvent& event, long delta) {
+    (void)event;
+    if (!view_ || !delta)
+        return passThroughCommand();
+    const long page = 65536;
+    bool up = delta > 0;
+    long lines = up ? delta : -delta;
+    AScrollRequest v = lines >= page ? AScrollRequest{int16_t(up ? 2 : 3), 0}
+                                     : AScrollRequest{int16_t(up ? 0 : 1), int32_t(lines)};
+    scroll(AScrollRequest{kScrollNoChange, 0}, v, true);
+    return noChangeCommand();
+}
+
 long AScroller::scrollEvent(int16_t code, int32_t position, uint16_t vertical) {
     if (hBar_ || vBar_)
         scrollAxis(vertical == 1, code, position);

@@ -118,6 +118,8 @@ public:
     void scrollBy(int32_t dx, int32_t dy) { scrollTo(x_ - dx, y_ - dy); }
     // 1 left, 2 right, 4 up, 8 down, and the four diagonals; other values do nothing.
     void autoScroll(uint16_t directions);
+    // The wheel scrolls the vertical axis: delta in lines, positive upwards, a page 65536.
+    ACommand* mouseWheel(AMouseEvent& event, long delta) override;
     // The scroll message of a window: code, position, orientation (1 vertical).
     long scrollEvent(int16_t code, int32_t position, uint16_t vertical) override;
     // Binds a bar to an axis as setUpItems does for the bars it finds.

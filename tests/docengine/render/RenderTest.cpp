@@ -23,6 +23,7 @@
 #include "docengine/render/ATextRenderer.h"
 #include "docengine/text/AStringReader.h"
 #include "framework/controls/APopupMenu.h"
+#include "framework/views/AScrollBar.h"
 #include "tests/docengine/model/ModelTestSupport.h"
 #include "tests/docengine/render/RenderTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
@@ -109,7 +110,7 @@ TEST_F(RenderTest, ModelNoticesInvalidateOrRelayOutAndADetachedCopyNeverInvalida
     ARenderer* copy = r->makeDetachedCopy(ARect(0, 0, 300, 100), true, nullptr);
     ASSERT_NE(nullptr, copy);
     copy->addRef();
-    EXPECT_TRUE(copy->options & RendererBits::kDetached);
+    EXPECT_TRUE(copy->isDetached());
     EXPECT_EQ(nullptr, copy->scroller());
     layer->invalidations = 0;
     model->notify(2, 0);
@@ -385,6 +386,48 @@ TEST_F(RenderTest, ALaidOutTextRendererScrollsItsViewByLinesAndPages) {
         EXPECT_EQ(row.forward, view->scrollY() > before);
         EXPECT_EQ(view->scrollY() - before, delta);
     }
+}
+
+// The application's text renderers keep links live with an option bit that a
+// detached printing copy must not be confused with: such a renderer still
+// drives its scroller, and its bar follows the lines however they move.
+TEST_F(RenderTest, ATextRendererWithLiveLinksKeepsItsBarWithItsLines) {
+    window = Open<TestWindow>(app, ARect(0, 0, 320, 220), "#background:255,255,255");
+    if (!window->openWindow("bar"))
+        GTEST_SKIP() << "no display";
+    auto* bar = Shown(Open<AScrollerScrollBar>(window, int16_t(40), Frame(300, 0, 316, 200)));
+    auto* bars = Shown(Open<AScroller>(window, int16_t(10), Frame(0, 0, 300, 200), uint16_t(0), uint16_t(40)));
+    view = Shown(Open<AStandardView>(bars, int16_t(7), ASizeSpec::fill));
+    renderer = new MenuTextRenderer(view->rendererLayer(), &display);
+    renderer->addRef();
+    renderer->options |= TextOptions::kLinksActive;
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "Ligne " + std::to_string(i) + "\n";
+    makeModel(text.c_str());
+    install();
+    EXPECT_FALSE(renderer->isDetached());
+    ASSERT_EQ(bars, renderer->scroller());
+    ASSERT_GT(view->maxScrollY(), 0);
+    EXPECT_EQ(view->maxScrollY(), bar->maximum()) << "the layout gave the bar its range";
+
+    renderer->scrollToPosition(long(text.find("Ligne 30")));
+    EXPECT_GT(view->scrollY(), 0);
+    EXPECT_EQ(view->scrollY(), bar->value()) << "the lines moved themselves: the bar follows";
+    int32_t there = view->scrollY();
+    bars->scrollAxis(true, 0, 0);
+    EXPECT_LT(view->scrollY(), there) << "a line up goes up from where the lines are";
+    EXPECT_EQ(view->scrollY(), bar->value());
+
+    there = view->scrollY();
+    AMouseEvent at(APoint(20, 20), 0);
+    window->dispatchMouseWheel(at, -3);
+    EXPECT_GT(view->scrollY(), there) << "the wheel turned towards the user scrolls down";
+    EXPECT_EQ(view->scrollY(), bar->value());
+    there = view->scrollY();
+    window->dispatchMouseWheel(at, 65536);
+    EXPECT_LT(view->scrollY(), there) << "a page up";
+    EXPECT_EQ(view->scrollY(), bar->value());
 }
 
 TEST_F(RenderTest, PagesBreakAtForcedBreaksAndOrientationsAndCutATallLine) {

@@ -60,6 +60,10 @@ protected:
     // A standard view in a window that is never shown, with a text renderer on its layer.
     void make(const char* text = kText, AHighlighterHook* highlighter = nullptr) {
         makeView();
+        makeModel(text, highlighter);
+        install();
+    }
+    void makeModel(const char* text, AHighlighterHook* highlighter = nullptr) {
         AStringReader* reader = new AStringReader(text, -1);
         reader->addRef();
         auto* segments = new AReaderSegParser(reader);
@@ -71,7 +75,6 @@ protected:
         reader->release();
         segments->release();
         fragments->release();
-        install();
     }
     // Shows the model (one reference held by the test) in the renderer.
     void install() {
