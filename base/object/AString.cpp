@@ -94,7 +94,16 @@ void _AString::replaceInterval(unsigned long s, unsigned long e, const char* p, 
         std::memcpy(scratch, source, n);
         source = scratch;
     }
-    reserve(static_cast<long>(newLength));
+    // Appending grows the buffer by half again at least: exact growth made a
+    // text built by small appends (an export) cost its length squared.
+    unsigned long want = newLength;
+    if (s == len && newLength > static_cast<unsigned long>(capacity)) {
+        unsigned long cap = static_cast<unsigned long>(capacity);
+        unsigned long grown = cap + cap / 2;
+        if (grown > want)
+            want = grown < kMaxLength ? grown : kMaxLength;
+    }
+    reserve(static_cast<long>(want));
     length = static_cast<long>(newLength);
     std::memmove(text + s + n, text + e, tail);
     if (n)
