@@ -38,9 +38,43 @@ bool Matches(const char* pattern, const char* text) {
     return *text && (*pattern == '?' || *pattern == *text) && Matches(pattern + 1, text + 1);
 }
 
+// The documents of an AND's other operand, read once a word's list proves
+// longer than that operand: the word's list then keeps only its occurrences
+// in them, and the AND gives what it gave without writing and reading back
+// the rest (most of a phrase with a frequent word).
+class DocFilter {
+public:
+    explicit DocFilter(LoHandle from) : from_(from) {}
+    bool worthFor(int32_t occurrences) {
+        if (built_)
+            return true;
+        const LoDesc* d = from_ == -1 ? nullptr : LoDescOf(from_);
+        if (!d)
+            return false;
+        int32_t cost = (d->flags & kLoVector) ? LoVectorBytes() / 16 : d->count;
+        if (occurrences <= cost)
+            return false;
+        // A list that cannot be read here is read again by the AND, which reports it.
+        if (LoDocumentBits(from_, &bits_)) {
+            from_ = -1;
+            return false;
+        }
+        return built_ = true;
+    }
+    bool has(int32_t doc) const {
+        return doc >= 0 && static_cast<size_t>(doc >> 3) < bits_.size() && LoTestBit(doc, bits_.data());
+    }
+
+private:
+    LoHandle from_;
+    bool built_ = false;
+    std::vector<uint8_t> bits_;
+};
+
 // The occurrences of the tree's current key as a new list: positions with a unit,
-// one element a document without.
-int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
+// one element a document without; only those in the filter's documents when
+// there is one.
+int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const DocFilter* filter = nullptr) {
     LoHandle h = -1;
     int code = LoCreate(kLoReadable | kLoWritable, nullptr, unit, 0, 0, &h, std::max<int>(1, index->weight));
     if (code)
@@ -50,7 +84,16 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
     LoDesc* d = LoDescOf(h);
     int32_t docs[kOccurrenceBlock], positions[kOccurrenceBlock], last = -1;
     int got = 0;
-    while (!code && (code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0)
+    while (!code && (code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0) {
+        if (filter) {
+            int kept = 0;
+            for (int i = 0; i < got; ++i)
+                if (filter->has(docs[i])) {
+                    docs[kept] = docs[i];
+                    positions[kept++] = positions[i];
+                }
+            got = kept;
+        }
         for (int i = 0; !code && i < got;) {
             if (int taken = LoWriteWholeRun(d, docs + i, positions + i, got - i, unit != 0)) {
                 i += taken;
@@ -62,6 +105,7 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out) {
                 code = Lo_WriteOcc(d, docs[i], unit ? positions[i] : 0);
             last = docs[i++];
         }
+    }
     if (code == kAbpEndOfOcc)
         code = LoWrite(h, -1, 0);
     LoClose(h);
@@ -87,7 +131,8 @@ int OrOccurrencesInto(KY_IndexRecord* index, LoHandle vector) {
     return code == kAbpEndOfOcc ? 0 : code;
 }
 
-int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out) {
+int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out,
+           DocFilter* filter = nullptr) {
     *out = -1;
     if (key.empty() || key.size() > kAbpMaxKey)
         return Fail(kQuestNotFound, key);
@@ -97,7 +142,9 @@ int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle
     int code = abpSearchKey(&e, &index->tree, 1);
     if (code == kAbpErrNotFound || code == kAbpEndOfKeys)
         return Fail(kQuestNotFound, key);
-    return code ? code : ReadOccurrences(index, unit, out);
+    if (code)
+        return code;
+    return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr);
 }
 
 int OrInto(LoHandle* result, LoHandle add) {
@@ -194,18 +241,20 @@ int ThesLookup(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int
     return any ? 0 : Fail(kQuestNotFound, term);
 }
 
-int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int owner, LoHandle* out) {
+int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int owner, LoHandle* out,
+               DocFilter* filter) {
     *out = -1;
     int kind = r.kind & 0x7F;
     if (kind == kQuestPattern)
         return Pattern(index, r.text, unit, owner, out);
     if (kind == kQuestThes && !index->noThes)
         return ThesLookup(index, r, unit, owner, out);
-    int code = Lookup(index, r.text, unit, out);
+    int code = Lookup(index, r.text, unit, out, filter);
     return code ? code : KyEnterWord(r.text, kQuestTerm, owner, index->flags);
 }
 
-int EvalOperand(int i, uint8_t unit, LoHandle* out) {
+// andWith: the other operand of the AND that takes this one, or -1.
+int EvalOperand(int i, uint8_t unit, LoHandle andWith, LoHandle* out) {
     KY_EngineState& e = KyEngine();
     const KY_QuestRecord& r = e.stack[i].record;
     *out = -1;
@@ -222,6 +271,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle* out) {
         if (std::find(searched.begin(), searched.end(), x) == searched.end())
             searched.push_back(x);
     bool found = false;
+    DocFilter filter(andWith);
     for (size_t n = 0; n < searched.size(); ++n) {
         KY_IndexRecord* index = KyIndexAt(searched[n]);
         if (!index || !index->open) {
@@ -230,7 +280,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle* out) {
             continue;
         }
         LoHandle h = -1;
-        int code = LookupKind(index, r, unit, i, &h);
+        int code = LookupKind(index, r, unit, i, &h, &filter);
         if (code == kQuestNotFound)
             continue;
         if (code || (code = OrInto(out, h)) != 0) {
@@ -546,6 +596,8 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     std::vector<uint8_t> units(static_cast<size_t>(e.used), 0);
     std::vector<bool> taken(static_cast<size_t>(e.used), false);
     std::vector<std::pair<int, int>> operands(static_cast<size_t>(e.used), {-1, -1});
+    // The right operand of an AND reads only what the left one's documents keep.
+    std::vector<int> andLeft(static_cast<size_t>(e.used), -1);
     for (int i = 0; i < e.used; ++i) {
         if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
             continue;
@@ -556,13 +608,15 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         operands[i] = {left, right};
         if (e.stack[i].record.unit)
             units[left] = units[right] = e.stack[i].record.unit;
+        if ((e.stack[i].record.kind & 0x7F) == kQuestAnd)
+            andLeft[right] = left;
     }
     int last = 0;
     for (int i = 0; i < e.used; ++i) {
         KY_QuestEntry& entry = e.stack[i];
         int code;
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
-            code = EvalOperand(i, units[i], &entry.list);
+            code = EvalOperand(i, units[i], andLeft[i] < 0 ? -1 : e.stack[andLeft[i]].list, &entry.list);
             if (code && code != kQuestNotFound) {
                 FreeStackLists();
                 return code;

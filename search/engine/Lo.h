@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 typedef int32_t LoHandle;  // -1: no list
 class KyFileSet;
@@ -145,6 +146,9 @@ int LoCreateRange(LoHandle* h, const char* name, int32_t from, int32_t to);
 int LoAnd(LoHandle a, LoHandle b, LoHandle* result, int mode);
 int LoOr(LoHandle a, LoHandle b, LoHandle* result);
 int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode);
+// The documents of a list as bits (LoTestBit), as many bytes as its last one
+// needs (a vector list: the whole vector); the list is left closed.
+int LoDocumentBits(LoHandle h, std::vector<uint8_t>* bits);
 // mode: unit code in the low 4 bits (1 word, 2 sentence, 4 paragraph, 8 field), 16 ordered.
 void LoSetProximity(int mode, int32_t distance);
 

@@ -230,6 +230,32 @@ int LoAnd(LoHandle a, LoHandle b, LoHandle* result, int mode) {
     return aVector ? Finish(a, b, result) : Finish(b, a, result);
 }
 
+int LoDocumentBits(LoHandle h, std::vector<uint8_t>* bits) {
+    LoDesc* d = LoDescOf(h);
+    if (!d)
+        return kLoErrHandle;
+    LoPackage& p = LoPkg();
+    if (d->flags & kLoVector) {
+        bits->assign(p.vector, p.vector + p.vecBytes);
+        return 0;
+    }
+    bits->clear();
+    int code = Lo_Rewind(d);
+    if (!code)
+        code = Lo_FirstOcc(d);
+    while (!code && d->doc != -1) {
+        if (d->doc >= 0) {
+            size_t byte = static_cast<size_t>(d->doc) >> 3;
+            if (byte >= bits->size())
+                bits->resize(std::max(byte + 1, bits->size() * 2), 0);
+            LoSetBit(d->doc, bits->data(), 1);
+        }
+        code = LoNextOcc(d);
+    }
+    int closed = Lo_Close(d);
+    return code ? code : closed;
+}
+
 int LoOr(LoHandle a, LoHandle b, LoHandle* result) {
     if (a == -1 || b == -1) {
         *result = a == -1 ? b : a;

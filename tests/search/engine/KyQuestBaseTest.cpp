@@ -288,6 +288,14 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
         {"maison EX jardin", &words, [](const Doc& d) { return Has(d, "maison") && !Has(d, "jardin"); }},
         {"pomme poire", &ors, [](const Doc& d) { return Has(d, "pomme") || Has(d, "poire"); }},
         {"pont gare eglise", &ors, [](const Doc& d) { return Has(d, "pont") || Has(d, "gare") || Has(d, "eglise"); }},
+        // A rare word first: the frequent one keeps only its occurrences in the rare one's documents.
+        {"pont AND maison", &words, [](const Doc& d) { return Has(d, "pont") && Has(d, "maison"); }},
+        {"pont PRES3 maison", &words, [](const Doc& d) { return Near(d, "pont", "maison", 3); }},
+        {"pont PRES3 maison PRES3 jardin", &words,
+         [](const Doc& d) {
+             return Chain(d, {"pont", "maison", "jardin"}, {3, 3});
+         }},
+        {"pon*! AND maison", &words, [](const Doc& d) { return Like(d, "pon*") && Has(d, "maison"); }},
         {"pomme le chat", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "chat"); }},
         {"pomme licorne", &ors, [](const Doc& d) { return Has(d, "pomme"); }},
         {"pomme licorne", &words, [](const Doc&) { return false; }},
