@@ -253,6 +253,48 @@ int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int
     return code ? code : KyEnterWord(r.text, kQuestTerm, owner, index->flags);
 }
 
+// The indexes a term searches: its field's own (*own of them), then the extra ones.
+std::vector<int> SearchedIndexes(const KY_QuestRecord& r, size_t* own) {
+    const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
+    std::vector<int> searched;
+    if (list)
+        for (const KY_IndexItem& item : *list)
+            if (!item.skip)
+                searched.push_back(item.index);
+    *own = searched.size();
+    for (int x : KyEngine().extra[(r.field & 0x80) ? 0 : 1])
+        if (std::find(searched.begin(), searched.end(), x) == searched.end())
+            searched.push_back(x);
+    return searched;
+}
+
+// A plain word's occurrences in the indexes it searches, from their keys
+// alone; -1 for any other operand or an index that cannot tell.
+int64_t WordOccurrences(int i) {
+    const KY_QuestRecord& r = KyEngine().stack[i].record;
+    int kind = r.kind & 0x7F;
+    if (kind == kQuestList || kind == kQuestPattern || kind == kQuestThes)
+        return -1;
+    size_t own = 0;
+    int64_t total = 0;
+    std::string key = r.text;
+    for (int x : SearchedIndexes(r, &own)) {
+        KY_IndexRecord* index = KyIndexAt(x);
+        if (!index || !index->open || key.empty() || key.size() > kAbpMaxKey)
+            continue;
+        AbpEntry e;
+        std::memset(&e, 0, sizeof e);
+        std::memcpy(e.key, key.data(), key.size());
+        int code = abpSearchKey(&e, &index->tree, 1);
+        if (code == kAbpErrNotFound || code == kAbpEndOfKeys)
+            continue;
+        if (code)
+            return -1;
+        total += e.values[1];
+    }
+    return total;
+}
+
 // andWith: the other operand of the AND that takes this one, or -1.
 int EvalOperand(int i, uint8_t unit, LoHandle andWith, LoHandle* out) {
     KY_EngineState& e = KyEngine();
@@ -260,16 +302,8 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, LoHandle* out) {
     *out = -1;
     if ((r.kind & 0x7F) == kQuestList)
         return KY_EngineOpenStoredList(KY_EngineListPath(r.text).c_str(), out);
-    const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
-    std::vector<int> searched;
-    if (list)
-        for (const KY_IndexItem& item : *list)
-            if (!item.skip)
-                searched.push_back(item.index);
-    size_t own = searched.size();
-    for (int x : e.extra[(r.field & 0x80) ? 0 : 1])
-        if (std::find(searched.begin(), searched.end(), x) == searched.end())
-            searched.push_back(x);
+    size_t own = 0;
+    std::vector<int> searched = SearchedIndexes(r, &own);
     bool found = false;
     DocFilter filter(andWith);
     for (size_t n = 0; n < searched.size(); ++n) {
@@ -596,8 +630,9 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     std::vector<uint8_t> units(static_cast<size_t>(e.used), 0);
     std::vector<bool> taken(static_cast<size_t>(e.used), false);
     std::vector<std::pair<int, int>> operands(static_cast<size_t>(e.used), {-1, -1});
-    // The right operand of an AND reads only what the left one's documents keep.
-    std::vector<int> andLeft(static_cast<size_t>(e.used), -1);
+    // The right operand of an AND reads only what the left one's documents
+    // keep; of two words, the one with fewer occurrences is read first.
+    std::vector<int> andLeft(static_cast<size_t>(e.used), -1), andRight(static_cast<size_t>(e.used), -1);
     for (int i = 0; i < e.used; ++i) {
         if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
             continue;
@@ -608,15 +643,38 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         operands[i] = {left, right};
         if (e.stack[i].record.unit)
             units[left] = units[right] = e.stack[i].record.unit;
-        if ((e.stack[i].record.kind & 0x7F) == kQuestAnd)
+        if ((e.stack[i].record.kind & 0x7F) == kQuestAnd) {
             andLeft[right] = left;
+            if ((e.stack[left].record.kind & 0x7F) >= kQuestTerm && (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
+                andRight[left] = right;
+        }
     }
+    std::vector<int> earlyCode(static_cast<size_t>(e.used), -1);
     int last = 0;
     for (int i = 0; i < e.used; ++i) {
         KY_QuestEntry& entry = e.stack[i];
         int code;
+        if (earlyCode[i] >= 0) {
+            last = earlyCode[i];
+            continue;
+        }
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
-            code = EvalOperand(i, units[i], andLeft[i] < 0 ? -1 : e.stack[andLeft[i]].list, &entry.list);
+            LoHandle filterFrom = andLeft[i] < 0 ? -1 : e.stack[andLeft[i]].list;
+            int right = andRight[i];
+            int64_t mine = right < 0 ? -1 : WordOccurrences(i), theirs = mine < 0 ? -1 : WordOccurrences(right);
+            if (theirs >= 0 && theirs < mine) {
+                KY_QuestEntry& other = e.stack[right];
+                code = EvalOperand(right, units[right], -1, &other.list);
+                if (code && code != kQuestNotFound) {
+                    FreeStackLists();
+                    return code;
+                }
+                other.record.kind |= kQuestDone;
+                other.record.source = 2;
+                earlyCode[right] = code;
+                filterFrom = other.list;
+            }
+            code = EvalOperand(i, units[i], filterFrom, &entry.list);
             if (code && code != kQuestNotFound) {
                 FreeStackLists();
                 return code;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "search/engine/LoInternal.h"
@@ -80,11 +81,12 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
     const bool scores = LoScoreMode && (a->flags & b->flags & kLoScored);
     // Matches of a proximity window can come out of position order: they are
     // gathered per document and written sorted, as the stream's deltas need.
-    std::vector<int32_t> pending, ra, rb;
+    std::vector<int32_t> pending, merged, ra, rb;
     std::vector<int64_t> ma, mb;
     int32_t pendingDoc = -1;
     auto flush = [&]() {
-        std::sort(pending.begin(), pending.end());
+        if (!std::is_sorted(pending.begin(), pending.end()))
+            std::sort(pending.begin(), pending.end());
         pending.erase(std::unique(pending.begin(), pending.end()), pending.end());
         int c = 0;
         for (size_t i = 0; !c && i < pending.size(); ++i)
@@ -120,24 +122,29 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                 rb.push_back(b->pos);
                 code = LoNextOcc(b);
             }
+            // Positions come in order; below 2^31 and under a mask of all their
+            // bits (words) they are their own masks and need no copy.
+            const bool ordered = std::is_sorted(ra.begin(), ra.end()) && std::is_sorted(rb.begin(), rb.end());
+            const bool own = ordered && (m | 0x80000000u) == 0xFFFFFFFFu && (ra.empty() || ra.front() >= 0) &&
+                             (rb.empty() || rb.front() >= 0);
             // The buffers live across documents: making them for each one cost
             // a tenth of a phrase's run on the sample encyclopedia.
             auto masked = [m](const std::vector<int32_t>& raw, std::vector<int64_t>* out) {
                 out->clear();
                 for (int32_t v : raw)
                     out->push_back(static_cast<int64_t>(static_cast<uint32_t>(v) & m));
-                // Positions come in order, and so do most of their masks.
                 if (!std::is_sorted(out->begin(), out->end()))
                     std::sort(out->begin(), out->end());
             };
-            masked(ra, &ma);
-            masked(rb, &mb);
+            if (!own) {
+                masked(ra, &ma);
+                masked(rb, &mb);
+            }
             auto at = [m](int32_t v) { return static_cast<int64_t>(static_cast<uint32_t>(v) & m); };
             // The windows' lower ends mostly rise: the bound found for one is where
             // the search for the next starts, a few steps on, rather than a binary
             // search over the whole document each time.
-            auto partners = [&](const std::vector<int32_t>& of, const std::vector<int64_t>& sorted, int64_t from,
-                                int64_t to) {
+            auto partners = [&](const std::vector<int32_t>& of, const auto& sorted, int64_t from, int64_t to) {
                 size_t i = 0;
                 int64_t last = 0;
                 for (size_t k = 0; k < of.size(); ++k) {
@@ -155,8 +162,22 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                         pending.push_back(of[k]);
                 }
             };
-            partners(ra, mb, p.after, p.before);
-            partners(rb, ma, -p.before, -p.after);
+            if (own)
+                partners(ra, rb, p.after, p.before);
+            else
+                partners(ra, mb, p.after, p.before);
+            size_t fromA = pending.size();
+            if (own)
+                partners(rb, ra, -p.before, -p.after);
+            else
+                partners(rb, ma, -p.before, -p.after);
+            // Each list's partners come in its order: two runs to merge, not to sort.
+            if (ordered && fromA && fromA < pending.size()) {
+                merged.clear();
+                std::merge(pending.begin(), pending.begin() + static_cast<long>(fromA),
+                           pending.begin() + static_cast<long>(fromA), pending.end(), std::back_inserter(merged));
+                pending.swap(merged);
+            }
             pendingDoc = doc;
             if (!code)
                 code = flush();

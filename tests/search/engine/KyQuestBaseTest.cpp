@@ -296,6 +296,15 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
              return Chain(d, {"pont", "maison", "jardin"}, {3, 3});
          }},
         {"pon*! AND maison", &words, [](const Doc& d) { return Like(d, "pon*") && Has(d, "maison"); }},
+        // A frequent word first: the rare one is read first and the frequent one keeps only its documents.
+        {"maison AND pont", &words, [](const Doc& d) { return Has(d, "maison") && Has(d, "pont"); }},
+        {"maison PRES3 pont", &words, [](const Doc& d) { return Near(d, "maison", "pont", 3); }},
+        {"\"maison pont\"", &phrases, [](const Doc& d) { return Near(d, "maison", "pont", 1); }},
+        {"jardin PRES2 maison PRES2 pont", &words,
+         [](const Doc& d) {
+             return Chain(d, {"jardin", "maison", "pont"}, {2, 2});
+         }},
+        {"maison AND licorne", &words, [](const Doc&) { return false; }},
         {"pomme le chat", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "chat"); }},
         {"pomme licorne", &ors, [](const Doc& d) { return Has(d, "pomme"); }},
         {"pomme licorne", &words, [](const Doc&) { return false; }},
