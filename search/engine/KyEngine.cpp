@@ -701,9 +701,9 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     return 0;
 }
 
-int KY_EngineEvaluateList(LoHandle* result, int mode, const char* separators, const char* name) {
-    BeginEvaluation(result, mode, separators);
-    return KY_EngineOpenStoredList(KY_EngineListPath(name).c_str(), result);
+void KY_EngineTakeStoredList(int mode, const char* separators) {
+    LoHandle none;
+    BeginEvaluation(&none, mode, separators);
 }
 
 int KY_EngineBuildHilite(int mode) {

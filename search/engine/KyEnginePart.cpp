@@ -229,7 +229,7 @@ int KY_CriterionClearList(KY_EnginePart* part, int c) {
         FreeWords(part);  // they were the words of this result
     KY_Criterion& k = part->criteria[c];
     int code = 0;
-    if (!k.listName.empty() && k.status == kStatusDone)
+    if (!k.listName.empty() && k.status == kStatusDone && !KY_CriterionListShared(part, c))
         code = KY_EngineDeleteList(KY_ListPath(part->folder, k.listName).c_str());
     k.listName.clear();
     k.status = kStatusEmpty;
@@ -237,6 +237,17 @@ int KY_CriterionClearList(KY_EnginePart* part, int c) {
     k.changed = 0;
     k.evaluated = 1;
     return code;
+}
+
+bool KY_CriterionListShared(const KY_EnginePart* part, int c) {
+    if (!part || !Valid(part, c))
+        return false;
+    const KY_Criterion& k = part->criteria[static_cast<size_t>(c)];
+    for (size_t n = 0; n < part->criteria.size(); ++n)
+        if (n != static_cast<size_t>(c) && part->criteria[n].status == kStatusDone &&
+            part->criteria[n].listName == k.listName)
+            return true;
+    return false;
 }
 
 int KY_CriteriaClearAll(KY_EnginePart* part) {
@@ -442,8 +453,9 @@ int KY_EnginePartClose(KY_EnginePart* part) {
         KY_StopWordsFree();
     } else {
         // A suspended part's lists are files of their own: they go with it.
-        for (KY_Criterion& k : part->criteria) {
-            if (!k.listName.empty() && k.status == kStatusDone)
+        for (size_t c = 0; c < part->criteria.size(); ++c) {
+            KY_Criterion& k = part->criteria[c];
+            if (!k.listName.empty() && k.status == kStatusDone && !KY_CriterionListShared(part, static_cast<int>(c)))
                 KY_EngineDeleteList(KY_ListPath(part->folder, k.listName).c_str());
             k.listName.clear();
             k.status = kStatusEmpty;
@@ -660,25 +672,29 @@ int KY_EngineRun(KY_EnginePart* part, int c) {
         whole.status = kStatusEmpty;
         return 0;
     }
-    LoHandle h = -1;
-    int code = 0;
     if (const KY_Criterion* sole = SoleList(part)) {
         // Most questions are one field's: written, compiled and evaluated,
-        // they read its list again, a third of a short search's time.
-        code = KY_EngineEvaluateList(&h, part->mode < 0 ? 0 : part->mode, " ", sole->listName.c_str());
-    } else {
-        code = KY_QuestNew();
-        size_t at = 1;
-        if (!code)
-            code = BuildLevel(part, &at, false);
-        if (!code) {
-            KY_EngineClearQuests();
-            code = KY_QuestCompile(nullptr, nullptr);
-        }
-        KY_QuestFree();
-        if (!code)
-            code = KY_EngineEvaluate(&h, part->mode < 0 ? 0 : part->mode, " ");
+        // or read and saved again, they cost a third of a short search's time.
+        // The result is that list itself, under its name.
+        KY_EngineTakeStoredList(part->mode < 0 ? 0 : part->mode, " ");
+        whole.listName = sole->listName;
+        whole.status = kStatusDone;
+        whole.count = sole->count;
+        whole.changed = 0;
+        return 0;
     }
+    LoHandle h = -1;
+    int code = KY_QuestNew();
+    size_t at = 1;
+    if (!code)
+        code = BuildLevel(part, &at, false);
+    if (!code) {
+        KY_EngineClearQuests();
+        code = KY_QuestCompile(nullptr, nullptr);
+    }
+    KY_QuestFree();
+    if (!code)
+        code = KY_EngineEvaluate(&h, part->mode < 0 ? 0 : part->mode, " ");
     KY_EngineClearQuests();
     if (code == kQuestErrEmpty || code == kQuestNotFound || (!code && h == -1)) {
         LoFree(&h);

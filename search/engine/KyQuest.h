@@ -142,8 +142,9 @@ int KY_IndexOpen(KY_IndexRecord* index);
 int KY_IndexClose(KY_IndexRecord* index);
 // Evaluates the stack: *result the list (owned by the caller, LoFree), or -1.
 int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators);
-// The same for a question of the stored list name alone, without the stack.
-int KY_EngineEvaluateList(LoHandle* result, int mode, const char* separators, const char* name);
+// A question of one stored list alone, which its caller takes as the result
+// without opening it: the engine's state as an evaluation leaves it.
+void KY_EngineTakeStoredList(int mode, const char* separators);
 void KY_EngineSetPrefixMode(int on);
 void KY_EngineSetScoreMode(int on);
 
@@ -317,6 +318,8 @@ int KY_EngineRun(KY_EnginePart* part, int criterion);
 int KY_CriterionState(const KY_EnginePart* part, int criterion);
 int KY_GetCriterionHits(const KY_EnginePart* part, int criterion);
 int KY_CriterionClearList(KY_EnginePart* part, int criterion);
+// Whether another criterion's result is the same saved list.
+bool KY_CriterionListShared(const KY_EnginePart* part, int criterion);
 int KY_CriteriaClearAll(KY_EnginePart* part);
 void KY_CriteriaReset(KY_EnginePart* part);
 int KY_ResultOpen(KY_EnginePart* part, int criterion);

@@ -573,7 +573,8 @@ int FilterResult(KY_Request* r, KY_DocFilter filter, void* argument) {
     LoFree(&out);
     if (code)
         return code;
-    KY_EngineDeleteList(old.c_str());
+    if (!KY_CriterionListShared(&r->part, 0))
+        KY_EngineDeleteList(old.c_str());
     whole.listName = name;
     whole.count = count;
     return 0;

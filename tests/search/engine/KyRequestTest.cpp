@@ -282,3 +282,46 @@ TEST(Request, ABaseInUseIsNeitherReleasedNorMountedAgain) {
         b->hasMountable = 1;
     }
 }
+
+// A question of one field's criterion takes that criterion's list as its
+// result: filtering the result, running again with the field unchanged or
+// changed, and closing leave each list readable while named and delete it once.
+TEST(Request, AResultThatIsOneCriterionsListKeepsItUntilNeitherNamesIt) {
+    TempFolder folder;
+    EngineGuard g;
+    ASSERT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", Descriptor("<!-- KY MEDIA -->")).c_str(), &g.engine))
+        << KY_EngineErrorText;
+    KY_MountedUse* base = nullptr;
+    ASSERT_EQ(0, KY_OpenMountedBase(g.engine, "B", &base));
+    KY_Request* r = nullptr;
+    ASSERT_EQ(0, KY_OpenRequest(base, "G", folder.path("").c_str(), &r)) << KY_EngineErrorText;
+    const std::vector<int32_t> maison = Scan([](const Doc& d) { return Has(d, "maison"); });
+    const std::vector<int32_t> pont = Scan([](const Doc& d) { return Has(d, "pont"); });
+    ASSERT_EQ(0, KY_SetQuestion(r, 1, 0, 0, "maison", 0));
+    ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+    EXPECT_EQ(maison, Documents(r));
+    EXPECT_EQ(r->part.criteria[1].listName, r->part.criteria[0].listName);
+    // Filtering writes the result anew; the field's list stays for the next run.
+    auto even = [](int32_t doc, void*) { return doc % 2 == 0 ? 1 : 0; };
+    ASSERT_EQ(0, KY_RunRequest(r, 0, even, nullptr));
+    std::vector<int32_t> evens;
+    for (int32_t d : maison)
+        if (d % 2 == 0)
+            evens.push_back(d);
+    EXPECT_EQ(evens, Documents(r));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+        EXPECT_EQ(maison, Documents(r)) << round;
+        EXPECT_EQ(static_cast<int32_t>(maison.size()), KY_GetCriterionCount(r, 1));
+    }
+    std::string old = KY_ListPath(r->part.folder, r->part.criteria[1].listName);
+    uint8_t header[kLoHeaderSize];
+    EXPECT_GT(LoHeader(old.c_str(), header), 0);
+    ASSERT_EQ(0, KY_SetQuestion(r, 1, 0, 0, "pont", 0));
+    ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+    EXPECT_EQ(pont, Documents(r));
+    EXPECT_EQ(-1, LoHeader(old.c_str(), header)) << "the list neither names any more is gone";
+    std::string now = KY_ListPath(r->part.folder, r->part.criteria[1].listName);
+    EXPECT_EQ(0, KY_CriteriaClearAll(&r->part));
+    EXPECT_EQ(-1, LoHeader(now.c_str(), header));
+}
