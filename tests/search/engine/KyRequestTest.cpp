@@ -64,6 +64,17 @@ struct EngineGuard {
     }
 };
 
+// Base B of the descriptor in folder, opened once; null on failure (reported).
+KY_MountedUse* MountB(TempFolder& folder, EngineGuard* g) {
+    EXPECT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", Descriptor("<!-- KY MEDIA -->")).c_str(), &g->engine))
+        << KY_EngineErrorText;
+    KY_MountedUse* base = nullptr;
+    if (g->engine) {
+        EXPECT_EQ(0, KY_OpenMountedBase(g->engine, "B", &base));
+    }
+    return base;
+}
+
 }  // namespace
 
 TEST(Request, DocumentReferencesHoldBaseAndNumber) {
@@ -141,10 +152,8 @@ TEST(Request, QuestionTermsGoThroughTheFormsKeyFilter) {
 TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     TempFolder folder;
     EngineGuard g;
-    ASSERT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", Descriptor("<!-- KY MEDIA -->")).c_str(), &g.engine))
-        << KY_EngineErrorText;
-    KY_MountedUse* base = nullptr;
-    ASSERT_EQ(0, KY_OpenMountedBase(g.engine, "B", &base));
+    KY_MountedUse* base = MountB(folder, &g);
+    ASSERT_NE(nullptr, base);
     KY_MountedUse* again = nullptr;
     EXPECT_EQ(1327, KY_OpenMountedBase(g.engine, "B", &again));
     EXPECT_EQ(base, again);
@@ -289,10 +298,8 @@ TEST(Request, ABaseInUseIsNeitherReleasedNorMountedAgain) {
 TEST(Request, AResultThatIsOneCriterionsListKeepsItUntilNeitherNamesIt) {
     TempFolder folder;
     EngineGuard g;
-    ASSERT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", Descriptor("<!-- KY MEDIA -->")).c_str(), &g.engine))
-        << KY_EngineErrorText;
-    KY_MountedUse* base = nullptr;
-    ASSERT_EQ(0, KY_OpenMountedBase(g.engine, "B", &base));
+    KY_MountedUse* base = MountB(folder, &g);
+    ASSERT_NE(nullptr, base);
     KY_Request* r = nullptr;
     ASSERT_EQ(0, KY_OpenRequest(base, "G", folder.path("").c_str(), &r)) << KY_EngineErrorText;
     const std::vector<int32_t> maison = Scan([](const Doc& d) { return Has(d, "maison"); });
