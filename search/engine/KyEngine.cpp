@@ -22,6 +22,7 @@ int Fail(int code, const std::string& text) {
 }
 
 const int kOccurrenceBlock = 256;
+const int64_t kShortList = 2048;
 const long kIndexCacheBlock = 4096;
 const int kIndexCacheBlocks = 512;
 
@@ -661,7 +662,9 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
             LoHandle filterFrom = andLeft[i] < 0 ? -1 : e.stack[andLeft[i]].list;
             int right = andRight[i];
-            int64_t mine = right < 0 ? -1 : WordOccurrences(i), theirs = mine < 0 ? -1 : WordOccurrences(right);
+            // A short left list costs little to read whole: its right one is not looked up twice.
+            int64_t mine = right < 0 ? -1 : WordOccurrences(i);
+            int64_t theirs = mine <= kShortList ? -1 : WordOccurrences(right);
             if (theirs >= 0 && theirs < mine) {
                 KY_QuestEntry& other = e.stack[right];
                 code = EvalOperand(right, units[right], -1, &other.list);
