@@ -47,6 +47,10 @@ int WriteBack(KY_CacheTable* t, KY_CacheSlot& slot) {
 
 // The end of the data: written bytes may still sit in resident blocks past the file's end.
 long DataEnd(const KY_CacheTable* t, long fileSize) {
+    // A read cache refuses writes: no byte of it lies past the file's end, and
+    // a seek in an index of 512 blocks no longer walks them all.
+    if ((t->flags & kCacheAccessMask) == 1)
+        return fileSize;
     long end = fileSize;
     for (long i = 0; i < t->used; ++i) {
         const KY_CacheSlot& slot = t->slots[i];
