@@ -630,10 +630,13 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // Each proximity operator gives its unit to its two operands.
     std::vector<uint8_t> units(static_cast<size_t>(e.used), 0);
     std::vector<bool> taken(static_cast<size_t>(e.used), false);
-    std::vector<std::pair<int, int>> operands(static_cast<size_t>(e.used), {-1, -1});
-    // The right operand of an AND reads only what the left one's documents
-    // keep; of two words, the one with fewer occurrences is read first.
-    std::vector<int> andLeft(static_cast<size_t>(e.used), -1), andRight(static_cast<size_t>(e.used), -1);
+    // An operator's operands; the right operand of an AND reads only what the
+    // left one's documents keep, and of two words the one with fewer
+    // occurrences is read first (its code kept for its turn).
+    struct Plan {
+        int left = -1, right = -1, andLeft = -1, andRight = -1, early = -1;
+    };
+    std::vector<Plan> plan(static_cast<size_t>(e.used));
     for (int i = 0; i < e.used; ++i) {
         if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
             continue;
@@ -641,27 +644,27 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         int left = right < 0 ? -1 : Nearest(right, taken);
         if (left < 0)
             return Fail(kQuestErrOperands, e.stack[i].record.text);
-        operands[i] = {left, right};
+        plan[i].left = left;
+        plan[i].right = right;
         if (e.stack[i].record.unit)
             units[left] = units[right] = e.stack[i].record.unit;
         if ((e.stack[i].record.kind & 0x7F) == kQuestAnd) {
-            andLeft[right] = left;
+            plan[right].andLeft = left;
             if ((e.stack[left].record.kind & 0x7F) >= kQuestTerm && (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
-                andRight[left] = right;
+                plan[left].andRight = right;
         }
     }
-    std::vector<int> earlyCode(static_cast<size_t>(e.used), -1);
     int last = 0;
     for (int i = 0; i < e.used; ++i) {
         KY_QuestEntry& entry = e.stack[i];
         int code;
-        if (earlyCode[i] >= 0) {
-            last = earlyCode[i];
+        if (plan[i].early >= 0) {
+            last = plan[i].early;
             continue;
         }
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
-            LoHandle filterFrom = andLeft[i] < 0 ? -1 : e.stack[andLeft[i]].list;
-            int right = andRight[i];
+            LoHandle filterFrom = plan[i].andLeft < 0 ? -1 : e.stack[plan[i].andLeft].list;
+            int right = plan[i].andRight;
             // A short left list costs little to read whole: its right one is not looked up twice.
             int64_t mine = right < 0 ? -1 : WordOccurrences(i);
             int64_t theirs = mine <= kShortList ? -1 : WordOccurrences(right);
@@ -674,7 +677,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
                 }
                 other.record.kind |= kQuestDone;
                 other.record.source = 2;
-                earlyCode[right] = code;
+                plan[right].early = code;
                 filterFrom = other.list;
             }
             code = EvalOperand(i, units[i], filterFrom, &entry.list);
@@ -684,7 +687,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             }
             last = code;
         } else {
-            code = EvalOperator(i, operands[i].first, operands[i].second, units);
+            code = EvalOperator(i, plan[i].left, plan[i].right, units);
             if (code) {
                 FreeStackLists();
                 return code;
