@@ -419,6 +419,7 @@ int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* 
         r->count = d->count;
         r->flags |= kLoRawVector;
     } else if (CopiesAsItStands(d)) {
+        image->reserve(kLoHeaderSize + StreamBytes(d));
         code = AppendStream(d, image);
         Lo_Close(d);
         if (code)
