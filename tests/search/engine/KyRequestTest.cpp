@@ -56,6 +56,19 @@ std::vector<int32_t> Documents(KY_Request* r) {
     return docs;
 }
 
+// The document filter of the tests: even documents only.
+int Even(int32_t doc, void*) {
+    return doc % 2 == 0 ? 1 : 0;
+}
+
+std::vector<int32_t> Evens(const std::vector<int32_t>& docs) {
+    std::vector<int32_t> kept;
+    for (int32_t d : docs)
+        if (Even(d, nullptr))
+            kept.push_back(d);
+    return kept;
+}
+
 struct EngineGuard {
     KY_Engine* engine = nullptr;
     ~EngineGuard() {
@@ -214,14 +227,9 @@ TEST(Request, RequestsRunOverTheMountedBaseAndSuspendEachOther) {
     ASSERT_EQ(0, KY_RunRequest(f, 0)) << KY_EngineErrorText;
     EXPECT_EQ(expected, Documents(f));
     // A document filter keeps the documents it answers for, in mode 0.
-    auto even = [](int32_t doc, void*) { return doc % 2 == 0 ? 1 : 0; };
-    ASSERT_EQ(0, KY_RunRequest(f, 0, even, nullptr));
-    std::vector<int32_t> evens;
-    for (int32_t d : expected)
-        if (d % 2 == 0)
-            evens.push_back(d);
-    EXPECT_EQ(evens, Documents(f));
-    ASSERT_EQ(0, KY_RunRequest(f, 2, even, nullptr));
+    ASSERT_EQ(0, KY_RunRequest(f, 0, Even, nullptr));
+    EXPECT_EQ(Evens(expected), Documents(f));
+    ASSERT_EQ(0, KY_RunRequest(f, 2, Even, nullptr));
     EXPECT_EQ(expected, Documents(f));
     // An excluded base is not searched.
     ASSERT_EQ(0, KY_SetBaseState(f, 0, 1));
@@ -309,13 +317,8 @@ TEST(Request, AResultThatIsOneCriterionsListKeepsItUntilNeitherNamesIt) {
     EXPECT_EQ(maison, Documents(r));
     EXPECT_EQ(r->part.criteria[1].listName, r->part.criteria[0].listName);
     // Filtering writes the result anew; the field's list stays for the next run.
-    auto even = [](int32_t doc, void*) { return doc % 2 == 0 ? 1 : 0; };
-    ASSERT_EQ(0, KY_RunRequest(r, 0, even, nullptr));
-    std::vector<int32_t> evens;
-    for (int32_t d : maison)
-        if (d % 2 == 0)
-            evens.push_back(d);
-    EXPECT_EQ(evens, Documents(r));
+    ASSERT_EQ(0, KY_RunRequest(r, 0, Even, nullptr));
+    EXPECT_EQ(Evens(maison), Documents(r));
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
         EXPECT_EQ(maison, Documents(r)) << round;
