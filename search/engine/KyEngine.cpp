@@ -132,16 +132,23 @@ int OrOccurrencesInto(KY_IndexRecord* index, LoHandle vector) {
     return code == kAbpEndOfOcc ? 0 : code;
 }
 
+// Puts the index on key: 0 with its entry, kQuestNotFound (no error text) for a
+// key it cannot hold or does not have, or the index's code.
+int SeekKey(KY_IndexRecord* index, const std::string& key, AbpEntry* e) {
+    if (key.empty() || key.size() > kAbpMaxKey)
+        return kQuestNotFound;
+    std::memset(e, 0, sizeof *e);
+    std::memcpy(e->key, key.data(), key.size());
+    int code = abpSearchKey(e, &index->tree, 1);
+    return code == kAbpErrNotFound || code == kAbpEndOfKeys ? kQuestNotFound : code;
+}
+
 int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out,
            DocFilter* filter = nullptr) {
     *out = -1;
-    if (key.empty() || key.size() > kAbpMaxKey)
-        return Fail(kQuestNotFound, key);
     AbpEntry e;
-    std::memset(&e, 0, sizeof e);
-    std::memcpy(e.key, key.data(), key.size());
-    int code = abpSearchKey(&e, &index->tree, 1);
-    if (code == kAbpErrNotFound || code == kAbpEndOfKeys)
+    int code = SeekKey(index, key, &e);
+    if (code == kQuestNotFound)
         return Fail(kQuestNotFound, key);
     if (code)
         return code;
@@ -281,13 +288,11 @@ int64_t WordOccurrences(int i) {
     std::string key = r.text;
     for (int x : SearchedIndexes(r, &own)) {
         KY_IndexRecord* index = KyIndexAt(x);
-        if (!index || !index->open || key.empty() || key.size() > kAbpMaxKey)
+        if (!index || !index->open)
             continue;
         AbpEntry e;
-        std::memset(&e, 0, sizeof e);
-        std::memcpy(e.key, key.data(), key.size());
-        int code = abpSearchKey(&e, &index->tree, 1);
-        if (code == kAbpErrNotFound || code == kAbpEndOfKeys)
+        int code = SeekKey(index, key, &e);
+        if (code == kQuestNotFound)
             continue;
         if (code)
             return -1;

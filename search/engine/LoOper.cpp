@@ -48,18 +48,30 @@ int Abandon(LoDesc* a, LoDesc* b, LoDesc* r, int code) {
     return code;
 }
 
-// A sequential operand's documents as vector bytes.
-int Documents(LoDesc* s, std::vector<uint8_t>* bytes) {
-    bytes->assign(LoPkg().vecBytes, 0);
+// A sequential list's documents as bits, as many bytes as its last one needs;
+// the list is left closed.
+int DocumentBits(LoDesc* s, std::vector<uint8_t>* bits) {
+    bits->clear();
     int code = Lo_Rewind(s);
     if (!code)
         code = Lo_FirstOcc(s);
     while (!code && s->doc != -1) {
-        if ((s->doc >> 3) < static_cast<int32_t>(bytes->size()))
-            LoSetBit(s->doc, bytes->data(), 1);
+        if (s->doc >= 0) {
+            size_t byte = static_cast<size_t>(s->doc) >> 3;
+            if (byte >= bits->size())
+                bits->resize(std::max(byte + 1, bits->size() * 2), 0);
+            LoSetBit(s->doc, bits->data(), 1);
+        }
         code = LoNextOcc(s);
     }
     Lo_Close(s);
+    return code;
+}
+
+// A sequential operand's documents as vector bytes.
+int Documents(LoDesc* s, std::vector<uint8_t>* bytes) {
+    int code = DocumentBits(s, bytes);
+    bytes->resize(LoPkg().vecBytes, 0);
     return code;
 }
 
@@ -260,21 +272,7 @@ int LoDocumentBits(LoHandle h, std::vector<uint8_t>* bits) {
         bits->assign(p.vector, p.vector + p.vecBytes);
         return 0;
     }
-    bits->clear();
-    int code = Lo_Rewind(d);
-    if (!code)
-        code = Lo_FirstOcc(d);
-    while (!code && d->doc != -1) {
-        if (d->doc >= 0) {
-            size_t byte = static_cast<size_t>(d->doc) >> 3;
-            if (byte >= bits->size())
-                bits->resize(std::max(byte + 1, bits->size() * 2), 0);
-            LoSetBit(d->doc, bits->data(), 1);
-        }
-        code = LoNextOcc(d);
-    }
-    int closed = Lo_Close(d);
-    return code ? code : closed;
+    return DocumentBits(d, bits);
 }
 
 int LoOr(LoHandle a, LoHandle b, LoHandle* result) {
