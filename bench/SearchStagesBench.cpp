@@ -4,7 +4,9 @@
 // run, the count, the first hit and every hit.
 //
 // Usage: bench_search_stages SAMPLE_FOLDER [RUNS [QUESTION...]] (Windows paths)
-// Without questions, a fixed few of each kind.
+// Without questions, a fixed few of each kind. SV_BENCH_ROTATE=1 runs the
+// questions in turn, each run after the others (the processor's caches then
+// hold less of it, as in a reader's mixed use), instead of each in a row.
 #include <windows.h>
 
 #include <algorithm>
@@ -69,10 +71,18 @@ int main(int argc, char** argv) {
         std::printf("request created in %.3f ms\n", (Now() - t0) * 1000);
         std::printf("%-26s %7s | %8s %8s %8s %8s %8s (ms, median of %d)\n", "question", "hits", "set", "run", "count",
                     "first", "all", runs);
-        for (const std::string& q : questions) {
+        struct Stages {
             std::vector<double> set, run, count, first, all;
             long hits = 0;
-            for (int r = 0; r <= runs; ++r) {
+        };
+        std::vector<Stages> stages(questions.size());
+        const bool rotate = std::getenv("SV_BENCH_ROTATE") != nullptr;
+        const size_t n = questions.size(), turns = rotate ? size_t(runs + 1) * n : n;
+        for (size_t turn = 0; turn < turns; ++turn) {
+            const std::string& q = questions[turn % n];
+            Stages& s = stages[turn % n];
+            long& hits = s.hits;
+            for (int r = rotate ? int(turn / n) : 0; r <= (rotate ? int(turn / n) : runs); ++r) {
                 double a = Now();
                 request->setQuestion(1, q.c_str(), 0);
                 double b = Now();
@@ -88,14 +98,17 @@ int main(int argc, char** argv) {
                 double f = Now();
                 if (r == 0)
                     continue;  // the first run warms the caches
-                set.push_back((b - a) * 1000);
-                run.push_back((c - b) * 1000);
-                count.push_back((d - c) * 1000);
-                first.push_back((e - d) * 1000);
-                all.push_back((f - d) * 1000);
+                s.set.push_back((b - a) * 1000);
+                s.run.push_back((c - b) * 1000);
+                s.count.push_back((d - c) * 1000);
+                s.first.push_back((e - d) * 1000);
+                s.all.push_back((f - d) * 1000);
             }
-            std::printf("%-26s %7ld | %8.3f %8.3f %8.3f %8.3f %8.3f\n", q.c_str(), hits, Median(set), Median(run),
-                        Median(count), Median(first), Median(all));
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const Stages& s = stages[i];
+            std::printf("%-26s %7ld | %8.3f %8.3f %8.3f %8.3f %8.3f\n", questions[i].c_str(), s.hits, Median(s.set),
+                        Median(s.run), Median(s.count), Median(s.first), Median(s.all));
         }
     } catch (const AError&) {
         std::printf("the request failed\n");

@@ -1,11 +1,13 @@
 // B+ tree index files: open and close, leaf decoding, key scan and the occurrence reader.
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "base/object/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyPath.h"
+#include "search/engine/AbpBlockCache.h"
 #include "search/engine/AbpInternal.h"
 
 // Page n at byte n * 4096, integers little-endian:
@@ -40,6 +42,7 @@ void FreeAll(AbpTree* tree) {
     KY_Free(tree->current);
     KY_Free(tree->block);
     delete tree->keys;
+    delete tree->blocks;
     int width = tree->width;
     std::memset(tree, 0, sizeof *tree);
     tree->width = width;
@@ -55,9 +58,7 @@ int OccDamaged(const AbpTree* tree, const char* what) {
 // Reads the block holding byte offset; 0, or 301 when nothing can be read there.
 int LoadBlock(AbpTree* tree, int32_t offset) {
     int size = tree->block[0] == 2 ? kLargeBlock : kSmallBlock;
-    long read = 0;
-    if (KY_FSeek(tree->file, offset, 0) == offset)
-        read = KY_FRead(tree->file, tree->block + 1, size);
+    long read = AbpReadBytes(tree, offset, tree->block + 1, size);
     if (read <= 0) {
         tree->blockStart = -1;
         return OccDamaged(tree, "beyond the end of the file");
@@ -231,11 +232,18 @@ int AbpDamaged(long page, const char* what) {
     return Fail(kAbpErrPage, text);
 }
 
+long AbpReadBytes(AbpTree* tree, int32_t offset, uint8_t* out, long n) {
+    if (!tree->blocks)
+        tree->blocks = new (std::nothrow) AbpBlockCache;
+    if (tree->blocks)
+        return tree->blocks->read(tree->file, offset, out, n);
+    return offset >= 0 && KY_FSeek(tree->file, offset, 0) == offset ? KY_FRead(tree->file, out, n) : -1;
+}
+
 int AbpReadPage(AbpTree* tree, int32_t n, uint8_t* buffer) {
     if (n < 0 || n >= tree->pageCount)
         return AbpDamaged(n, "beyond the end of the file");
-    long offset = static_cast<long>(n) * kAbpPageSize;
-    if (KY_FSeek(tree->file, offset, 0) != offset || KY_FRead(tree->file, buffer + 2, kAbpPageSize) != kAbpPageSize)
+    if (AbpReadBytes(tree, n * kAbpPageSize, buffer + 2, kAbpPageSize) != kAbpPageSize)
         return AbpDamaged(n, "short read");
     // Read two bytes in, the link and entries land at 4 and 8; used moves back to 0.
     buffer[0] = buffer[2];

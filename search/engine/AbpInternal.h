@@ -20,6 +20,9 @@ inline int AbpUsed(const uint8_t* page) {
 
 // 301 with "page n: what" in KY_EngineErrorText.
 int AbpDamaged(long page, const char* what);
+// Up to n bytes of the file from offset, through the tree's block cache: the
+// bytes read (fewer at the end of the file) or -1.
+long AbpReadBytes(AbpTree* tree, int32_t offset, uint8_t* out, long n);
 // Reads and widens page n into buffer (kAbpBufferSize bytes): 0 or 301.
 int AbpReadPage(AbpTree* tree, int32_t n, uint8_t* buffer);
 // Loads leaf n into the leaf buffer unless it is there: 0, 110 or 301.

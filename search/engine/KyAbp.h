@@ -8,6 +8,7 @@
 struct KY_File;
 struct KY_OpenSpec;
 struct AbpLeafKeys;
+class AbpBlockCache;
 
 enum : int {
     kAbpEndOfKeys = 7,
@@ -59,6 +60,7 @@ struct AbpTree {
     uint32_t prevDoc, prevPos;
     int width;          // bits of a wide delta; kept across close
     AbpLeafKeys* keys;  // owned: the keys of a leaf, decoded once, or null
+    AbpBlockCache* blocks;  // owned: the file's blocks read so far, or null
 };
 
 int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wantPositions);

@@ -23,8 +23,6 @@ int Fail(int code, const std::string& text) {
 
 const int kOccurrenceBlock = 256;
 const int64_t kShortList = 2048;
-const long kIndexCacheBlock = 4096;
-const int kIndexCacheBlocks = 512;
 
 bool IsNone(uint8_t list) {
     return list >= 0xFE;
@@ -583,16 +581,6 @@ int KY_IndexOpen(KY_IndexRecord* index) {
     if (!code) {
         abpSetWidth(&index->tree, index->unitByte ? 0x7FFFFFFFu : index->maxValue);
         code = abpOpen(&index->spec, &index->tree, index->occurrences, index->unitByte ? 1 : 0);
-    }
-    // A block cache of at most SQLite's default size: under Wine each read
-    // costs microseconds, and the pages of the descent and the occurrences of
-    // the frequent words are read again by most searches. Blocks of a page:
-    // a page missed costs a page's read, not four. Without it the index is
-    // read as it was.
-    if (!code) {
-        long blocks = static_cast<long>(index->tree.pageCount) * kAbpPageSize / kIndexCacheBlock + 1;
-        KY_FileSetCache(index->tree.file, kIndexCacheBlock,
-                        static_cast<int>(std::min<long>(blocks, kIndexCacheBlocks)));
     }
     if (code) {
         KY_FreeOpenSpec(&index->spec);
