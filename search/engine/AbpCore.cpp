@@ -1,4 +1,5 @@
 // B+ tree index files: open and close, leaf decoding, key scan and the occurrence reader.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -9,6 +10,7 @@
 #include "base/procedural/KyPath.h"
 #include "search/engine/AbpBlockCache.h"
 #include "search/engine/AbpInternal.h"
+#include "search/engine/AbpOccMarks.h"
 
 // Page n at byte n * 4096, integers little-endian:
 //   used(2) link(4) entries[4090], `used` bytes of them
@@ -43,6 +45,7 @@ void FreeAll(AbpTree* tree) {
     KY_Free(tree->block);
     delete tree->keys;
     delete tree->blocks;
+    delete tree->marks;
     int width = tree->width;
     std::memset(tree, 0, sizeof *tree);
     tree->width = width;
@@ -195,9 +198,14 @@ int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
     };
     // Held in a local: the stores below could otherwise change it.
     const int32_t valueOffset = tree->valueOffset;
+    std::vector<AbpOccMark>* marks = tree->keyMarks;
     while (n < most && remaining > 0 && at >= 0 && at + 10 <= bytes) {
         int32_t atBefore = at;
         int bitBefore = bit;
+        // A point every kEvery occurrences, each noted once (room was made).
+        if (marks && (remaining & (AbpOccMarks::kEvery - 1)) == 0 &&
+            (marks->empty() || remaining < marks->back().remaining) && marks->size() < marks->capacity())
+            marks->push_back({tree->blockStart + at, remaining, prevDoc, prevPos, bit});
         uint32_t docDelta = 0, posDelta = 0;
         delta(&docDelta);
         if (withPositions)
@@ -276,6 +284,13 @@ void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]) {
         tree->occOffset = values[2];
         tree->occBit = 0;
         tree->reposition = true;
+        tree->keyMarks = nullptr;
+        if (tree->wantOcc && values[1] >= AbpOccMarks::kLongList) {
+            if (!tree->marks)
+                tree->marks = new (std::nothrow) AbpOccMarks;
+            if (tree->marks)
+                tree->keyMarks = tree->marks->of(values[2]);
+        }
     }
     abpAddValueOffset(tree, record);
 }
@@ -412,6 +427,8 @@ int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int mos
         return Fail(kAbpErrNotOpen, "abpNextOccurrences");
     AbpEntry record;
     while (*got < most) {
+        if (tree->keyMarks && !AbpOccMarks::makeRoom(tree->keyMarks, most - *got))
+            tree->keyMarks = nullptr;
         *got += DecodeInBlock(tree, docs + *got, positions + *got, most - *got);
         if (*got == most)
             break;
@@ -423,6 +440,34 @@ int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int mos
         ++*got;
     }
     return 0;
+}
+
+void abpSkipToDocument(AbpTree* tree, int32_t doc) {
+    const std::vector<AbpOccMark>* marks = tree->keyMarks;
+    if (!marks || marks->empty() || !tree->file || tree->occRemaining <= 0)
+        return;
+    int64_t raw = static_cast<int64_t>(doc) - tree->valueOffset;
+    if (raw <= 0)
+        return;
+    // The last point whose previous occurrence lies before doc: every
+    // occurrence it skips belongs to an earlier document.
+    auto after = std::lower_bound(marks->begin(), marks->end(), raw,
+                                  [](const AbpOccMark& m, int64_t d) { return int64_t(m.prevDoc) < d; });
+    if (after == marks->begin())
+        return;
+    const AbpOccMark& m = *(after - 1);
+    // Forward only, and only past enough occurrences to pay for a block's load.
+    if (m.remaining > tree->occRemaining - AbpOccMarks::kEvery)
+        return;
+    if (tree->reposition) {
+        tree->reposition = false;
+        tree->block[0] = static_cast<uint8_t>(tree->occRemaining > kLargeListOccurrences ? 2 : 1);
+    }
+    tree->occOffset = m.offset;
+    tree->occBit = m.bit;
+    tree->prevDoc = m.prevDoc;
+    tree->prevPos = m.prevPos;
+    tree->occRemaining = m.remaining;
 }
 
 int abpFindKey(AbpEntry* record, AbpTree* tree) {

@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct KY_File;
 struct KY_OpenSpec;
 struct AbpLeafKeys;
 class AbpBlockCache;
+class AbpOccMarks;
+struct AbpOccMark;
 
 enum : int {
     kAbpEndOfKeys = 7,
@@ -61,6 +64,8 @@ struct AbpTree {
     int width;          // bits of a wide delta; kept across close
     AbpLeafKeys* keys;  // owned: the keys of a leaf, decoded once, or null
     AbpBlockCache* blocks;  // owned: the file's blocks read so far, or null
+    AbpOccMarks* marks;     // owned: restart points of the long lists read so far, or null
+    std::vector<AbpOccMark>* keyMarks;  // not owned: the current key's, or null
 };
 
 int abpOpen(const KY_OpenSpec* spec, AbpTree* tree, int wantOccurrences, int wantPositions);
@@ -74,6 +79,11 @@ int abpFirstLeaf(AbpTree* tree);
 // The next occurrences of the current key, as mode 1 of abpNextKey gives them,
 // at most `most` at a time: 0 with *got of them, 8 at the end (*got 0), or a code.
 int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
+// Moves the occurrence reader of the current key forward to a point it noted
+// when the list was read before, the last one before doc's occurrences, when
+// that skips decoding; otherwise leaves it where it is. What the reader gives
+// from there on is what it would have given of documents from doc on.
+void abpSkipToDocument(AbpTree* tree, int32_t doc);
 int abpCompareBytes(const void* a, const void* b, int n);
 void abpAddValueOffset(const AbpTree* tree, AbpEntry* record);
 // Number of significant bits of value plus one: the width both sides derive.

@@ -63,6 +63,14 @@ public:
     bool has(int32_t doc) const {
         return doc >= 0 && static_cast<size_t>(doc >> 3) < bits_.size() && LoTestBit(doc, bits_.data());
     }
+    // The first of the documents from doc on, or -1 past the last.
+    int32_t nextFrom(int32_t doc) const {
+        size_t byte = static_cast<size_t>(std::max(doc, 0)) >> 3;
+        for (int bit = std::max(doc, 0) & 7; byte < bits_.size(); ++byte, bit = 0)
+            if (uint8_t rest = static_cast<uint8_t>(bits_[byte] >> bit))
+                return static_cast<int32_t>(byte * 8) + bit + __builtin_ctz(rest);
+        return -1;
+    }
 
 private:
     LoHandle from_;
@@ -83,8 +91,22 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const Do
     LoDesc* d = LoDescOf(h);
     int32_t docs[kOccurrenceBlock], positions[kOccurrenceBlock], last = -1;
     int got = 0;
-    while (!code && (code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0) {
+    // A filtered reading moves past the documents it does not want where the
+    // index noted a point, and ends after the last one it wants.
+    int32_t wanted = filter ? filter->nextFrom(0) : 0;
+    while (!code) {
         if (filter) {
+            if (wanted < 0) {
+                code = kAbpEndOfOcc;
+                break;
+            }
+            abpSkipToDocument(&index->tree, wanted);
+        }
+        if ((code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) != 0)
+            break;
+        if (filter) {
+            // The last document read may go on in the next block.
+            wanted = got ? filter->nextFrom(docs[got - 1]) : wanted;
             int kept = 0;
             for (int i = 0; i < got; ++i)
                 if (filter->has(docs[i])) {

@@ -1,0 +1,39 @@
+// Restart points in the occurrence lists of a B+ tree's frequent keys, noted
+// while a list is read: a later reading that wants only some documents (an
+// AND's or a phrase's frequent word, filtered by its partner's documents)
+// moves to the point before each of them instead of decoding the whole list,
+// which the file's delta coding gives no other way to skip.
+//
+// A point is the reader's whole state before one occurrence, so any point is
+// a correct place to resume; points missing only cost decoding.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+struct AbpOccMark {
+    int32_t offset;     // file offset of the occurrence's first byte
+    int32_t remaining;  // occurrences of the key from this one on
+    uint32_t prevDoc;   // document and position of the occurrence before it
+    uint32_t prevPos;
+    int bit;            // its first bit in that byte, 0 the most significant
+};
+
+class AbpOccMarks {
+public:
+    // Lists shorter than this are decoded whole: a point every kEvery
+    // occurrences would save less than it costs to look up.
+    static const int32_t kLongList = 4096;
+    static const int32_t kEvery = 128;
+
+    // The points of the list starting at offset, empty when first asked;
+    // null without memory.
+    std::vector<AbpOccMark>* of(int32_t offset);
+    // Room for the points of `occurrences` more, so that the decoding loop
+    // notes them without reallocating: false without memory.
+    static bool makeRoom(std::vector<AbpOccMark>* marks, int occurrences);
+
+private:
+    std::map<int32_t, std::vector<AbpOccMark>> lists_;
+};
