@@ -1210,18 +1210,6 @@ int32_t LoCount() {
     return n;
 }
 
-int LoSetBit(int32_t i, uint8_t* bytes, int on) {
-    if (on)
-        bytes[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
-    else
-        bytes[i >> 3] &= static_cast<uint8_t>(~(1u << (i & 7)));
-    return 1;
-}
-
-int LoTestBit(int32_t i, const uint8_t* bytes) {
-    return (bytes[i >> 3] >> (i & 7)) & 1;
-}
-
 int LoFirstNonZeroByte(uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
         if ((value >> shift) & 0xFF)

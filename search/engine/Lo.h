@@ -153,7 +153,16 @@ int LoDocumentBits(LoHandle h, std::vector<uint8_t>* bits);
 void LoSetProximity(int mode, int32_t distance);
 
 // Bits.
-int LoSetBit(int32_t i, uint8_t* bytes, int on);
-int LoTestBit(int32_t i, const uint8_t* bytes);
+// Inline: the set operations and filters call them for every element.
+inline int LoSetBit(int32_t i, uint8_t* bytes, int on) {
+    if (on)
+        bytes[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    else
+        bytes[i >> 3] &= static_cast<uint8_t>(~(1u << (i & 7)));
+    return 1;
+}
+inline int LoTestBit(int32_t i, const uint8_t* bytes) {
+    return (bytes[i >> 3] >> (i & 7)) & 1;
+}
 int LoFirstNonZeroByte(uint32_t value);
 uint32_t LoLowestUnitBit(uint32_t value);
