@@ -47,6 +47,7 @@
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/top/DockTopLeftRechPane.h"
 #include "search/facade/ASearchBase.h"
+#include "tests/support/HostProgram.h"
 
 // Last: its RPC headers declare a global `byte` that the file layer's
 // parameters would shadow.
@@ -162,14 +163,8 @@ void Shot() {
     const char* path = std::getenv("SV_BENCH_SHOT");
     if (!path)
         return;
-    std::string command = std::string("/bin/sh -c \"import -window root png:") + path + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!StartHostProgram(std::string("/bin/sh -c \"import -window root png:") + path + "\""))
         return;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     // A Unix program's handle does not tell its end: the file does.
     for (int i = 0; i < 100 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(100);
