@@ -289,7 +289,7 @@ void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]) {
             if (!tree->marks)
                 tree->marks = new (std::nothrow) AbpOccMarks;
             if (tree->marks)
-                tree->keyMarks = tree->marks->of(values[2]);
+                tree->keyMarks = tree->marks->of(values[2], values[1]);
         }
     }
     abpAddValueOffset(tree, record);

@@ -3,9 +3,9 @@
 
 #include <new>
 
-std::vector<AbpOccMark>* AbpOccMarks::of(int32_t offset) {
+std::vector<AbpOccMark>* AbpOccMarks::of(int32_t offset, int32_t count) {
     try {
-        return &lists_[offset];
+        return &lists_[{offset, count}];
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

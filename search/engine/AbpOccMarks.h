@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 struct AbpOccMark {
@@ -27,13 +28,14 @@ public:
     static const int32_t kLongList = 4096;
     static const int32_t kEvery = 128;
 
-    // The points of the list starting at offset, empty when first asked;
+    // The points of the list of count occurrences starting at offset (a
+    // damaged tree may give two keys one offset), empty when first asked;
     // null without memory.
-    std::vector<AbpOccMark>* of(int32_t offset);
+    std::vector<AbpOccMark>* of(int32_t offset, int32_t count);
     // Room for the points of `occurrences` more, so that the decoding loop
     // notes them without reallocating: false without memory.
     static bool makeRoom(std::vector<AbpOccMark>* marks, int occurrences);
 
 private:
-    std::map<int32_t, std::vector<AbpOccMark>> lists_;
+    std::map<std::pair<int32_t, int32_t>, std::vector<AbpOccMark>> lists_;
 };
