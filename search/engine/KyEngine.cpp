@@ -37,10 +37,10 @@ bool Matches(const char* pattern, const char* text) {
     return *text && (*pattern == '?' || *pattern == *text) && Matches(pattern + 1, text + 1);
 }
 
-// The documents of an AND's other operand, read once a word's list proves
-// longer than that operand: the word's list then keeps only its occurrences
-// in them, and the AND gives what it gave without writing and reading back
-// the rest (most of a phrase with a frequent word).
+// The documents of an AND's other operand or an EXCEPT's left one, read once
+// a word's list proves longer than that operand: the word's list then keeps
+// only its occurrences in them, and the operator gives what it gave without
+// writing and reading back the rest (most of a phrase with a frequent word).
 class DocFilter {
 public:
     explicit DocFilter(LoHandle from) : from_(from) {}
@@ -645,11 +645,12 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // Each proximity operator gives its unit to its two operands.
     std::vector<uint8_t> units(static_cast<size_t>(e.used), 0);
     std::vector<bool> taken(static_cast<size_t>(e.used), false);
-    // An operator's operands; the right operand of an AND reads only what the
-    // left one's documents keep, and of two words the one with fewer
+    // An operator's operands; the right operand of an AND or an EXCEPT reads
+    // only what the left one's documents keep (an EXCEPT takes nothing away
+    // from other documents), and of two words joined by AND the one with fewer
     // occurrences is read first (its code kept for its turn).
     struct Plan {
-        int left = -1, right = -1, andLeft = -1, andRight = -1, early = -1;
+        int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
     };
     std::vector<Plan> plan(static_cast<size_t>(e.used));
     for (int i = 0; i < e.used; ++i) {
@@ -663,11 +664,12 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         plan[i].right = right;
         if (e.stack[i].record.unit)
             units[left] = units[right] = e.stack[i].record.unit;
-        if ((e.stack[i].record.kind & 0x7F) == kQuestAnd) {
-            plan[right].andLeft = left;
-            if ((e.stack[left].record.kind & 0x7F) >= kQuestTerm && (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
-                plan[left].andRight = right;
-        }
+        int kind = e.stack[i].record.kind & 0x7F;
+        if (kind == kQuestAnd || kind == kQuestExcept)
+            plan[right].filterBy = left;
+        if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
+            (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
+            plan[left].andRight = right;
     }
     int last = 0;
     for (int i = 0; i < e.used; ++i) {
@@ -678,7 +680,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             continue;
         }
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
-            LoHandle filterFrom = plan[i].andLeft < 0 ? -1 : e.stack[plan[i].andLeft].list;
+            LoHandle filterFrom = plan[i].filterBy < 0 ? -1 : e.stack[plan[i].filterBy].list;
             int right = plan[i].andRight;
             // A short left list costs little to read whole: its right one is not looked up twice.
             int64_t mine = right < 0 ? -1 : WordOccurrences(i);

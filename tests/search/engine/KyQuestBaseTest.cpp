@@ -286,6 +286,9 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
         {"pomme AND chat", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "chat"); }},
         {"pomme OR pont", &words, [](const Doc& d) { return Has(d, "pomme") || Has(d, "pont"); }},
         {"maison EX jardin", &words, [](const Doc& d) { return Has(d, "maison") && !Has(d, "jardin"); }},
+        {"pont EX maison", &words, [](const Doc& d) { return Has(d, "pont") && !Has(d, "maison"); }},
+        {"jardin EX pomme", &words, [](const Doc& d) { return Has(d, "jardin") && !Has(d, "pomme"); }},
+        {"maison EX licorne", &words, [](const Doc& d) { return Has(d, "maison"); }},
         {"pomme poire", &ors, [](const Doc& d) { return Has(d, "pomme") || Has(d, "poire"); }},
         {"pont gare eglise", &ors, [](const Doc& d) { return Has(d, "pont") || Has(d, "gare") || Has(d, "eglise"); }},
         // A rare word first: the frequent one keeps only its occurrences in the rare one's documents.
