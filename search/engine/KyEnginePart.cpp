@@ -144,10 +144,19 @@ void KY_CriteriaMake(KY_EnginePart* part, int fields) {
     part->criteria.back().mark = kMarkEnd;
 }
 
+// Made in one allocation: a question names its lists several times, and each
+// block of the heap counts in a rare word's search.
 std::string KY_ListPath(const std::string& folder, const std::string& name) {
-    std::string f = folder.empty() ? "./" : folder;
-    char last = f.back();
-    return f + (last == '\\' || last == '/' ? "" : "\\") + name;
+    static const std::string here = "./";
+    const std::string& f = folder.empty() ? here : folder;
+    const bool separated = f.back() == '\\' || f.back() == '/';
+    std::string path;
+    path.reserve(f.size() + 1 + name.size());
+    path += f;
+    if (!separated)
+        path += '\\';
+    path += name;
+    return path;
 }
 
 int KY_SwapFilePath(const std::string& folder, int choice, std::string* path) {
