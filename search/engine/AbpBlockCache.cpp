@@ -5,13 +5,9 @@
 
 #include "base/object/BAlloc.h"
 
-namespace {
-
-long ReadAt(KY_File* file, long offset, uint8_t* out, long n) {
-    return KY_FSeek(file, offset, 0) == offset ? KY_FRead(file, out, n) : -1;
+long AbpBlockCache::readFile(KY_File* file, long offset, uint8_t* out, long n) {
+    return offset >= 0 && KY_FSeek(file, offset, 0) == offset ? KY_FRead(file, out, n) : -1;
 }
-
-}  // namespace
 
 AbpBlockCache::~AbpBlockCache() {
     for (auto& set : ways_)
@@ -34,7 +30,7 @@ const AbpBlockCache::Way* AbpBlockCache::find(KY_File* file, int32_t block, bool
     if (!victim->data && !(victim->data = static_cast<uint8_t*>(KY_Malloc(kBlock))))
         return nullptr;
     victim->block = -1;
-    long got = ReadAt(file, static_cast<long>(block) * kBlock, victim->data, kBlock);
+    long got = readFile(file, static_cast<long>(block) * kBlock, victim->data, kBlock);
     // Past the end of the file nothing is kept: the caller reports it.
     if (got <= 0) {
         *failed = true;
@@ -57,7 +53,7 @@ long AbpBlockCache::read(KY_File* file, int32_t offset, uint8_t* out, long n) {
         bool failed = false;
         const Way* w = find(file, at / kBlock, &failed);
         if (!w && !failed) {
-            long got = ReadAt(file, at, out + copied, n - copied);
+            long got = readFile(file, at, out + copied, n - copied);
             return got > 0 ? copied + got : copied ? copied : -1;
         }
         if (!w)

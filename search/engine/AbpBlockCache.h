@@ -28,6 +28,8 @@ public:
     // fewer at the end of the file, or -1 when nothing could be read there.
     // A block that cannot be kept (memory) is read straight from the file.
     long read(KY_File* file, int32_t offset, uint8_t* out, long n);
+    // The same read straight from the file, for a reader without a cache.
+    static long readFile(KY_File* file, long offset, uint8_t* out, long n);
 
 private:
     struct Way {

@@ -245,7 +245,7 @@ long AbpReadBytes(AbpTree* tree, int32_t offset, uint8_t* out, long n) {
         tree->blocks = new (std::nothrow) AbpBlockCache;
     if (tree->blocks)
         return tree->blocks->read(tree->file, offset, out, n);
-    return offset >= 0 && KY_FSeek(tree->file, offset, 0) == offset ? KY_FRead(tree->file, out, n) : -1;
+    return AbpBlockCache::readFile(tree->file, offset, out, n);
 }
 
 int AbpReadPage(AbpTree* tree, int32_t n, uint8_t* buffer) {

@@ -65,11 +65,7 @@ public:
     }
     // The first of the documents from doc on, or -1 past the last.
     int32_t nextFrom(int32_t doc) const {
-        size_t byte = static_cast<size_t>(std::max(doc, 0)) >> 3;
-        for (int bit = std::max(doc, 0) & 7; byte < bits_.size(); ++byte, bit = 0)
-            if (uint8_t rest = static_cast<uint8_t>(bits_[byte] >> bit))
-                return static_cast<int32_t>(byte * 8) + bit + __builtin_ctz(rest);
-        return -1;
+        return LoNextSetBit(bits_.data(), static_cast<int32_t>(bits_.size()), doc);
     }
 
 private:

@@ -289,34 +289,11 @@ const uint8_t* VectorBytes(const LoDesc* d) {
     return (d->flags & kLoVector) ? LoPkg().vector : d->buffer;
 }
 
-// Bits go from the lowest of each byte up. Empty stretches are passed four
-// bytes at a time: a byte at a time, reading a result of a few documents from
-// the vector was a twentieth of a rare words' AND.
 int NextBit(LoDesc* d) {
     const uint8_t* bytes = VectorBytes(d);
-    const int32_t n = LoPkg().vecBytes, bits = n * 8;
-    int32_t i = d->index < 0 ? 0 : d->index;
-    if (bytes && i < bits) {
-        int32_t b = i >> 3;
-        uint32_t rest = static_cast<uint32_t>(bytes[b]) >> (i & 7);
-        if (rest) {
-            d->doc = i + __builtin_ctz(rest);
-            d->index = d->doc + 1;
-            return 0;
-        }
-        for (++b; b < n; ++b) {
-            uint32_t four;
-            while (b + 4 <= n && (std::memcpy(&four, bytes + b, 4), four == 0))
-                b += 4;
-            if (b < n && bytes[b]) {
-                d->doc = b * 8 + __builtin_ctz(bytes[b]);
-                d->index = d->doc + 1;
-                return 0;
-            }
-        }
-    }
-    d->doc = -1;
-    d->index = bits;
+    const int32_t n = LoPkg().vecBytes;
+    d->doc = bytes ? LoNextSetBit(bytes, n, d->index < 0 ? 0 : d->index) : -1;
+    d->index = d->doc < 0 ? n * 8 : d->doc + 1;
     return 0;
 }
 
@@ -1208,6 +1185,27 @@ int32_t LoCount() {
         for (uint8_t b = p.vector[i]; b; b &= b - 1)
             ++n;
     return n;
+}
+
+// Empty stretches are passed four bytes at a time: a byte at a time, reading
+// a result of a few documents from the vector was a twentieth of a rare
+// words' AND.
+int32_t LoNextSetBit(const uint8_t* bytes, int32_t n, int32_t from) {
+    if (from < 0)
+        from = 0;
+    int32_t b = from >> 3;
+    if (b >= n)
+        return -1;
+    if (uint32_t rest = static_cast<uint32_t>(bytes[b]) >> (from & 7))
+        return from + __builtin_ctz(rest);
+    for (++b; b < n; ++b) {
+        uint32_t four;
+        while (b + 4 <= n && (std::memcpy(&four, bytes + b, 4), four == 0))
+            b += 4;
+        if (b < n && bytes[b])
+            return b * 8 + __builtin_ctz(bytes[b]);
+    }
+    return -1;
 }
 
 int LoFirstNonZeroByte(uint32_t value) {

@@ -164,5 +164,8 @@ inline int LoSetBit(int32_t i, uint8_t* bytes, int on) {
 inline int LoTestBit(int32_t i, const uint8_t* bytes) {
     return (bytes[i >> 3] >> (i & 7)) & 1;
 }
+// The first set bit at or after bit from of n bytes (bits go from the lowest
+// of each byte up), or -1.
+int32_t LoNextSetBit(const uint8_t* bytes, int32_t n, int32_t from);
 int LoFirstNonZeroByte(uint32_t value);
 uint32_t LoLowestUnitBit(uint32_t value);
