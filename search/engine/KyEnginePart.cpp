@@ -342,6 +342,19 @@ int KY_ResultPrepare(KY_EnginePart* part, int c) {
     return KY_ResultOpen(part, c);
 }
 
+namespace {
+
+const int32_t kWalkAhead = 32;
+
+// A range insert of three cost more than reading the element.
+void Keep(std::vector<int32_t>* walked, int32_t doc, int32_t pos, int32_t score) {
+    walked->push_back(doc);
+    walked->push_back(pos);
+    walked->push_back(score);
+}
+
+}  // namespace
+
 int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* score, int32_t* index, int c) {
     *doc = *pos = *score = -1;
     if (int code = Check(part))
@@ -382,16 +395,33 @@ int KY_ResultSeek(KY_EnginePart* part, int32_t* doc, int32_t* pos, int32_t* scor
             return code ? code : Fail(1253, "short result");
         }
         if (part->walked.size() == static_cast<size_t>(at - 1) * 3)
-            part->walked.insert(part->walked.end(), {d, value, desc ? desc->hits : 0});
+            Keep(&part->walked, d, value, desc ? desc->hits : 0);
         if (at >= *index)
             break;
         code = LoNext(part->result, &d, &value, &firstPos);
         ++at;
     }
+    // A few elements more while the list is at hand: a result is mostly read
+    // in order, and each call from the request costs more than an element.
     *doc = d;
     *pos = value;
     *score = desc ? desc->hits : 0;
-    int32_t walk[5] = {c, *index, *doc, *pos, *score};
+    const int32_t ahead = std::min(count, *index + kWalkAhead);
+    int32_t walk[5] = {c, at, d, value, *score};
+    while (at < ahead && part->walked.size() == static_cast<size_t>(at) * 3) {
+        if (LoNext(part->result, &d, &value, &firstPos) != 0 || d == -1) {
+            // Left where it failed: the next element past those kept walks
+            // again from the first and meets the failure there.
+            walk[1] = -1;
+            break;
+        }
+        ++at;
+        Keep(&part->walked, d, value, desc ? desc->hits : 0);
+        walk[1] = at;
+        walk[2] = d;
+        walk[3] = value;
+        walk[4] = desc ? desc->hits : 0;
+    }
     std::copy(walk, walk + 5, part->walk);
     return 0;
 }

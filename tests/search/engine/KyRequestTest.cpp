@@ -3,6 +3,7 @@
 // document references.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "base/procedural/Assoc.h"
@@ -334,4 +335,60 @@ TEST(Request, AResultThatIsOneCriterionsListKeepsItUntilNeitherNamesIt) {
     std::string now = KY_ListPath(r->part.folder, r->part.criteria[1].listName);
     EXPECT_EQ(0, KY_CriteriaClearAll(&r->part));
     EXPECT_EQ(-1, LoHeader(now.c_str(), header));
+}
+
+// A result read in any order gives each hit its document, whichever way the
+// base presents its hits, and a new question's hits replace the ones read.
+TEST(Request, HitsReadOutOfOrderAreTheHitsReadInOrder) {
+    const std::vector<int32_t> maison = Scan([](const Doc& d) { return Has(d, "maison"); });
+    const std::vector<int32_t> pont = Scan([](const Doc& d) { return Has(d, "pont"); });
+    ASSERT_GT(maison.size(), 200u);
+    for (bool inverse : {false, true}) {
+        SCOPED_TRACE(inverse ? "presented from the last" : "presented in order");
+        TempFolder folder;
+        EngineGuard g;
+        std::string text = Descriptor("<!-- KY MEDIA -->");
+        if (inverse)
+            text.replace(text.find("<base id=\"B\">"), 13, "<base id=\"B\" consOrder=\"inv\">");
+        ASSERT_EQ(0, KY_OpenDescriptor(folder.write("d.sgm", text).c_str(), &g.engine)) << KY_EngineErrorText;
+        KY_MountedUse* base = nullptr;
+        ASSERT_EQ(0, KY_OpenMountedBase(g.engine, "B", &base));
+        KY_Request* r = nullptr;
+        ASSERT_EQ(0, KY_OpenRequest(base, "G", folder.path("").c_str(), &r)) << KY_EngineErrorText;
+        auto expected = [&](std::vector<int32_t> docs) {
+            if (inverse)
+                std::reverse(docs.begin(), docs.end());
+            return docs;
+        };
+        auto at = [&](int32_t i) {
+            KyDocRef ref = 0;
+            int32_t index = i, doc = -1;
+            int b = -1;
+            EXPECT_EQ(0, KY_GetResultDoc(r, &ref, &index)) << i;
+            KY_SplitDocRef(&doc, &b, ref);
+            EXPECT_EQ(0, b);
+            return doc;
+        };
+        ASSERT_EQ(0, KY_SetQuestion(r, 1, 0, 0, "maison", 0));
+        ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+        const std::vector<int32_t> want = expected(maison);
+        const int32_t n = static_cast<int32_t>(want.size());
+        ASSERT_EQ(n, KY_GetResultCount(r));
+        // Jumps past what was read, back into it, to the last and the first.
+        for (int32_t i : {5, 3, 90, 40, 41, n, 1, n - 1, 2, 150, 120})
+            EXPECT_EQ(want[static_cast<size_t>(i - 1)], at(i)) << i;
+        std::vector<int32_t> backwards;
+        for (int32_t i = n; i >= 1; --i)
+            backwards.push_back(at(i));
+        std::reverse(backwards.begin(), backwards.end());
+        EXPECT_EQ(want, backwards);
+        // The same question run again, then another: read from where the last read stopped.
+        ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+        EXPECT_EQ(want[60], at(61));
+        EXPECT_EQ(want, Documents(r));
+        ASSERT_EQ(0, KY_SetQuestion(r, 1, 0, 0, "pont", 0));
+        ASSERT_EQ(0, KY_RunRequest(r, 0)) << KY_EngineErrorText;
+        EXPECT_EQ(expected(pont)[1], at(2));
+        EXPECT_EQ(expected(pont), Documents(r));
+    }
 }
