@@ -46,6 +46,7 @@ void FreeAll(AbpTree* tree) {
     delete tree->keys;
     delete tree->blocks;
     delete tree->marks;
+    delete tree->indexPages;
     int width = tree->width;
     std::memset(tree, 0, sizeof *tree);
     tree->width = width;

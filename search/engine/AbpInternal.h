@@ -33,6 +33,23 @@ int AbpDecodeNext(AbpTree* tree, AbpEntry* record);
 // Copies the current entry's values, sets the occurrence state and the value offset.
 void AbpTakeEntry(AbpTree* tree, AbpEntry* record, const int32_t values[3]);
 
+// An index page's entries, found once: a descent then compares keys by
+// halves rather than walking some four hundred entries at each level.
+struct AbpIndexPage {
+    int32_t page = -1;
+    std::vector<uint8_t> bytes;        // the widened page; empty for the root (the tree's own)
+    std::vector<int32_t> at, length;   // each entry's start and key length, in order
+    const char* damage = nullptr;      // why the entries stop before the used bytes' end
+    int32_t firstEmpty = -1;           // the first entry with an empty key, -1 none
+    bool rising = true;                // keys before firstEmpty never fall (else walked in order)
+};
+
+// At most kMost pages a tree: the upper levels of the largest index.
+struct AbpIndexPages {
+    static const size_t kMost = 64;
+    std::vector<AbpIndexPage> pages;  // reserved once: a page's bytes stay where they are
+};
+
 // The keys of a leaf and where their entries start in the widened page; key i
 // is the zero-terminated text at text[at[i]] (one block: under Wine an
 // allocation a key cost more than decoding the leaf).

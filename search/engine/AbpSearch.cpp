@@ -62,37 +62,109 @@ void TakeEntry(const uint8_t* buffer, int at, int length, IndexEntry* entry) {
     entry->length = length;
 }
 
-// Chooses the child of index page `page` (widened in buffer) for the reduced key.
-// The entries are compared where they lie; only the chosen one and the one
-// before it are copied out (copying each was most of a descent).
-int ChooseChild(int32_t page, const uint8_t* buffer, const char* reduced, IndexEntry* previous, IndexEntry* current) {
-    int end = kAbpHeader + AbpUsed(buffer);
-    int off = kAbpHeader, before = -1, beforeLength = 0;
+// The entries of an index page (widened in buffer) in order, up to the used
+// bytes' end or the first damage met.
+void ParseIndexPage(const uint8_t* buffer, AbpIndexPage* p) {
+    int end = kAbpHeader + AbpUsed(buffer), off = kAbpHeader;
+    int lastAt = -1, lastLength = 0;
     while (off < end) {
-        if (off + 4 > end)
-            return AbpDamaged(page, "index entry beyond used bytes");
+        if (off + 4 > end) {
+            p->damage = "index entry beyond used bytes";
+            return;
+        }
         int at = off, length = 0;
         off += 4;
         while (off < end && buffer[off] != 0x40 && length <= kAbpMaxKey) {
             ++length;
             ++off;
         }
-        if (off >= end || length > kAbpMaxKey)
-            return AbpDamaged(page, "index key without its end byte");
-        ++off;
-        if (length == 0 || CompareKey(buffer + at + 4, length, reduced) > 0) {
-            // The first entry's predecessor is the one the caller gave.
-            if (before >= 0)
-                TakeEntry(buffer, before, beforeLength, previous);
-            else
-                *previous = *current;
-            TakeEntry(buffer, at, length, current);
-            return 0;
+        if (off >= end || length > kAbpMaxKey) {
+            p->damage = "index key without its end byte";
+            return;
         }
-        before = at;
-        beforeLength = length;
+        ++off;
+        if (length == 0) {
+            if (p->firstEmpty < 0)
+                p->firstEmpty = static_cast<int32_t>(p->at.size());
+        } else if (p->firstEmpty < 0 && p->rising) {
+            // A zero byte inside a key ends it for the comparison: such a page is walked.
+            const uint8_t* key = buffer + at + 4;
+            if (std::memchr(key, 0, static_cast<size_t>(length))) {
+                p->rising = false;
+            } else if (lastAt >= 0) {
+                int c = std::memcmp(buffer + lastAt + 4, key, static_cast<size_t>(std::min(lastLength, length)));
+                p->rising = c < 0 || (c == 0 && lastLength <= length);
+            }
+            lastAt = at;
+            lastLength = length;
+        }
+        p->at.push_back(at);
+        p->length.push_back(length);
     }
-    return AbpDamaged(page, "no entry takes the largest keys");
+}
+
+// The entries of index page number (widened in page): those kept, else
+// found and kept, else found in scratch when no more pages are kept.
+const AbpIndexPage* IndexPageOf(AbpTree* tree, int32_t number, const uint8_t* page, AbpIndexPage* scratch) {
+    if (!tree->indexPages) {
+        tree->indexPages = new AbpIndexPages;
+        tree->indexPages->pages.reserve(AbpIndexPages::kMost);
+    }
+    std::vector<AbpIndexPage>& pages = tree->indexPages->pages;
+    for (const AbpIndexPage& p : pages)
+        if (p.page == number)
+            return &p;
+    AbpIndexPage* p = scratch;
+    if (pages.size() < AbpIndexPages::kMost) {
+        pages.emplace_back();
+        p = &pages.back();
+        if (page != tree->root)
+            p->bytes.assign(page, page + kAbpBufferSize);
+    }
+    p->page = number;
+    ParseIndexPage(page, p);
+    return p;
+}
+
+// The kept index page number, or null.
+const AbpIndexPage* KeptIndexPage(const AbpTree* tree, int32_t number) {
+    if (tree->indexPages)
+        for (const AbpIndexPage& p : tree->indexPages->pages)
+            if (p.page == number && !p.bytes.empty())
+                return &p;
+    return nullptr;
+}
+
+// Chooses the child of an index page for the reduced key: the first entry
+// whose key is above it or empty, by halves where the keys rise. Only the
+// chosen entry and the one before it are copied out.
+int ChooseIn(const AbpIndexPage& p, const uint8_t* buffer, const char* reduced, IndexEntry* previous,
+             IndexEntry* current) {
+    const int32_t count = static_cast<int32_t>(p.at.size());
+    const int32_t limit = p.firstEmpty >= 0 ? p.firstEmpty : count;
+    auto above = [&](int32_t i) { return CompareKey(buffer + p.at[i] + 4, p.length[i], reduced) > 0; };
+    int32_t i = 0;
+    if (p.rising) {
+        int32_t hi = limit;
+        while (i < hi) {
+            int32_t mid = i + (hi - i) / 2;
+            if (above(mid))
+                hi = mid;
+            else
+                i = mid + 1;
+        }
+    } else {
+        while (i < limit && !above(i))
+            ++i;
+    }
+    if (i >= count)
+        return AbpDamaged(p.page, p.damage ? p.damage : "no entry takes the largest keys");
+    if (i > 0)
+        TakeEntry(buffer, p.at[i - 1], p.length[i - 1], previous);
+    else
+        *previous = *current;
+    TakeEntry(buffer, p.at[i], p.length[i], current);
+    return 0;
 }
 
 int NewLeafBuffer(AbpTree* tree) {
@@ -104,7 +176,7 @@ int NewLeafBuffer(AbpTree* tree) {
 }
 
 // Follows children from the root to a leaf: the chosen child, or the first one.
-int Descend(AbpTree* tree, const char* key, int32_t* leaf) {
+int DescendFrom(AbpTree* tree, const char* key, int32_t* leaf) {
     char prefix[kAbpKeyField] = "";
     int prefixLength = 0;
     IndexEntry previous{}, current{};
@@ -118,7 +190,9 @@ int Descend(AbpTree* tree, const char* key, int32_t* leaf) {
             int same = 0;
             while (same < prefixLength && key[same] == prefix[same])
                 ++same;
-            code = ChooseChild(pageNumber, page, key + same, &previous, &current);
+            AbpIndexPage scratch;
+            const AbpIndexPage* entries = IndexPageOf(tree, pageNumber, page, &scratch);
+            code = ChooseIn(*entries, page, key + same, &previous, &current);
         } else if (AbpUsed(page) < 4) {
             code = AbpDamaged(pageNumber, "index page without entries");
         } else {
@@ -134,6 +208,11 @@ int Descend(AbpTree* tree, const char* key, int32_t* leaf) {
         }
         if (current.child <= 0)
             return AbpDamaged(pageNumber, "child page out of range");
+        if (const AbpIndexPage* kept = KeptIndexPage(tree, current.child)) {
+            pageNumber = current.child;
+            page = kept->bytes.data();
+            continue;
+        }
         tree->loadedPage = -1;
         if ((code = AbpReadPage(tree, current.child, tree->leaf)) != 0)
             return code;
@@ -144,6 +223,15 @@ int Descend(AbpTree* tree, const char* key, int32_t* leaf) {
             return 0;
         }
         page = tree->leaf;
+    }
+}
+
+int Descend(AbpTree* tree, const char* key, int32_t* leaf) {
+    try {
+        return DescendFrom(tree, key, leaf);
+    } catch (const std::bad_alloc&) {
+        KY_SetEngineErrorText("index page");
+        return kAbpErrMemory;
     }
 }
 

@@ -9,6 +9,7 @@
 struct KY_File;
 struct KY_OpenSpec;
 struct AbpLeafKeys;
+struct AbpIndexPages;
 class AbpBlockCache;
 class AbpOccMarks;
 struct AbpOccMark;
@@ -65,6 +66,7 @@ struct AbpTree {
     AbpLeafKeys* keys;  // owned: the keys of a leaf, decoded once, or null
     AbpBlockCache* blocks;  // owned: the file's blocks read so far, or null
     AbpOccMarks* marks;     // owned: restart points of the long lists read so far, or null
+    AbpIndexPages* indexPages;  // owned: the index pages a descent went through, or null
     std::vector<AbpOccMark>* keyMarks;  // not owned: the current key's, or null
 };
 

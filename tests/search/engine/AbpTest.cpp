@@ -444,3 +444,86 @@ TEST(Abp, SkippingToADocumentGivesWhatAWholeReadingGives) {
             EXPECT_EQ(0, abpClose(&tree));
         }
 }
+
+// Keys that fall within an index page (a damaged one) are walked in order: a
+// search finds its key exactly when the first entry above it in that order
+// leads to its leaf or to one before it (the scan then goes on forward).
+TEST(Abp, ADescentChoosesTheChildAWalkThroughTheEntriesChooses) {
+    TempFolder folder;
+    std::vector<AbpKeyItem> keys = MakeKeys(12000, false);
+    AbpTreeOptions options;
+    options.occurrences = false;
+    options.width = kWidth;
+    std::string path = folder.path("t.abp");
+    ASSERT_EQ("", AbpWriteTree(path, keys, options));
+    std::string good;
+    ASSERT_TRUE(LoadFile(path, &good));
+    // The root's entries as the file holds them: a child, the key, 0x40.
+    struct Entry {
+        size_t at;
+        size_t length;
+    };
+    std::vector<Entry> entries;
+    const size_t end = 6 + (static_cast<uint8_t>(good[0]) | static_cast<uint8_t>(good[1]) << 8);
+    for (size_t at = 6; at < end;) {
+        size_t length = 0;
+        while (good[at + 4 + length] != 0x40)
+            ++length;
+        entries.push_back({at, length});
+        at += 4 + length + 1;
+    }
+    ASSERT_GT(entries.size(), 20u);
+    auto child = [](const std::string& bytes, const Entry& e) {
+        return static_cast<uint8_t>(bytes[e.at]) | static_cast<uint8_t>(bytes[e.at + 1]) << 8;
+    };
+    auto choose = [&](const std::string& bytes, const std::string& key) {
+        for (const Entry& e : entries) {
+            std::string k = bytes.substr(e.at + 4, e.length);
+            if (k.empty() || k > key)
+                return child(bytes, e);
+        }
+        return -1;
+    };
+    for (size_t i = 1; i < entries.size(); ++i)
+        ASSERT_LT(child(good, entries[i - 1]), child(good, entries[i])) << "leaves in key order";
+    // Two keys of one length change places, and a later key becomes an earlier one.
+    std::string bad = good;
+    auto sameLength = [&](size_t from, size_t below) {
+        for (size_t i = from; i < entries.size() / 2; ++i)
+            for (size_t j = below - 1; j > i + 3; --j)
+                if (entries[i].length && entries[i].length == entries[j].length)
+                    return std::make_pair(i, j);
+        return std::make_pair(size_t(0), size_t(0));
+    };
+    auto key = [&](size_t i) { return bad.substr(entries[i].at + 4, entries[i].length); };
+    auto put = [&](size_t i, const std::string& k) { bad.replace(entries[i].at + 4, entries[i].length, k); };
+    auto swap = sameLength(2, entries.size() / 3);
+    ASSERT_NE(0u, swap.second);
+    std::string a = key(swap.first);
+    put(swap.first, key(swap.second));
+    put(swap.second, a);
+    auto copy = sameLength(swap.second + 1, entries.size() - 1);
+    ASSERT_NE(0u, copy.second);
+    put(copy.second, key(copy.first));
+    OpenSpecOf spec(folder.rewrite("bad.abp", bad));
+    int found = 0, missed = 0;
+    for (size_t i = 0; i < keys.size(); i += 7) {
+        AbpTree tree{};
+        abpSetWidth(&tree, (1u << (kWidth - 1)) - 1);
+        ASSERT_EQ(0, abpOpen(spec.get(), &tree, 0, 0));
+        AbpEntry e;
+        SetKey(&e, keys[i].key);
+        int code = abpSearchKey(&e, &tree, 1);
+        if (choose(bad, keys[i].key) <= choose(good, keys[i].key)) {
+            EXPECT_EQ(0, code) << keys[i].key;
+            EXPECT_EQ(keys[i].key, e.key);
+            ++found;
+        } else {
+            EXPECT_TRUE(code == kAbpErrNotFound || code == kAbpEndOfKeys) << keys[i].key << " " << code;
+            ++missed;
+        }
+        EXPECT_EQ(0, abpClose(&tree));
+    }
+    EXPECT_GT(found, 0);
+    EXPECT_GT(missed, 0);
+}
