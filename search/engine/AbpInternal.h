@@ -62,5 +62,6 @@ struct AbpLeafKeys {
     int next = 0, previous = 0;
     size_t used = 0;
     bool complete = false, damaged = false;
+    int32_t skimmed = -1;  // the leaf last searched without its keys being decoded
     const char* key(size_t i) const { return text.data() + at[i]; }
 };

@@ -343,14 +343,64 @@ int DecodeAt(AbpTree* tree, const AbpLeafKeys& k, size_t i, AbpEntry* entry) {
     return AbpDecodeNext(tree, entry);
 }
 
+// Places the scan of the loaded leaf on its first key not below key, or past
+// its last one, comparing the keys' bytes where they lie: a key sharing more
+// with the one before than that one shares with key falls on the same side of
+// it. The key before the one placed on is not built; the bytes the next entry
+// takes from it are key's. False where the leaf's entries do not decode.
+bool SkimTo(AbpTree* tree, const char* key) {
+    const uint8_t* page = tree->leaf;
+    const int end = kAbpHeader + AbpUsed(page), valueSize = (tree->format & 1) ? 12 : 4;
+    int off = kAbpHeader, previous = 0, same = 0;
+    while (off < end) {
+        if (off + 2 > end)
+            return false;
+        int length = page[off], prefix = page[off + 1], rest = length - prefix - 1;
+        if (length < 1 || length > kAbpMaxKey + 1 || prefix > length - 1 || prefix > previous ||
+            off + 2 + rest + valueSize > end)
+            return false;
+        if (off == kAbpHeader || prefix <= same) {
+            if (prefix < same)
+                break;  // above key where the one before met it
+            const uint8_t* from = page + off + 2;
+            int m = prefix;
+            while (m < prefix + rest && key[m] && from[m - prefix] == static_cast<uint8_t>(key[m]))
+                ++m;
+            if (m == prefix + rest ? !key[m] : !key[m] || from[m - prefix] > static_cast<uint8_t>(key[m]))
+                break;  // key itself, or above it
+            same = m;
+        }
+        previous = length - 1;
+        off += 2 + rest + valueSize;
+    }
+    std::memcpy(tree->current, key, static_cast<size_t>(same));
+    tree->currentLength = previous + 1;
+    tree->leafOffset = off;
+    return true;
+}
+
 // Scans the loaded leaf from its start for the first key not below key.
 int ScanFrom(AbpTree* tree, int32_t leaf, const char* key, int exact, AbpEntry* record) {
     tree->leafPage = leaf;
     tree->leafOffset = kAbpHeader;
     AbpEntry entry;
+    // A leaf searched once is skimmed; searched again, its keys are decoded
+    // for the searches that follow there.
+    bool skimmed = false;
+    if (tree->loadedPage == leaf && (!tree->keys || tree->keys->skimmed != leaf)) {
+        if (!tree->keys && !(tree->keys = new (std::nothrow) AbpLeafKeys)) {
+            KY_SetEngineErrorText("leaf keys");
+            return kAbpErrMemory;
+        }
+        skimmed = SkimTo(tree, key);
+        if (skimmed)
+            tree->keys->skimmed = leaf;
+        else
+            tree->leafOffset = kAbpHeader;
+    }
     // The scan starts at the first key not below key, or at the last one,
     // past which it goes on in the next leaf.
-    const AbpLeafKeys* k = tree->loadedPage == leaf ? LeafKeys(tree, key) : nullptr;
+    const AbpLeafKeys* k = !skimmed && tree->loadedPage == leaf ? LeafKeys(tree, key) : nullptr;
     if (k && k->count) {
         size_t i = LowerBound(*k, key);
         if (int code = DecodeAt(tree, *k, std::min(i, k->count - 1), &entry))

@@ -135,6 +135,23 @@ TEST(Abp, WrittenTreesReadBackBySearchAndScan) {
                 }
             }
         }
+        // Searches alternating between the two halves land in a leaf other
+        // than the last one searched: each finds its key among undecoded ones.
+        for (size_t n = 0; n + 1 < keys.size() / 2; n += 3) {
+            for (size_t i : {n, keys.size() / 2 + n}) {
+                SetKey(&e, keys[i].key);
+                ASSERT_EQ(0, abpSearchKey(&e, &tree, 1)) << keys[i].key;
+                ASSERT_EQ(keys[i].key, e.key);
+                SetKey(&e, keys[i + 1].key + "!");
+                int code = abpSearchKey(&e, &tree, 0);
+                if (i + 2 < keys.size()) {
+                    ASSERT_EQ(0, code) << keys[i + 1].key;
+                    ASSERT_EQ(keys[i + 2].key, e.key);
+                } else {
+                    ASSERT_EQ(kAbpEndOfKeys, code);
+                }
+            }
+        }
         EXPECT_EQ(0, abpClose(&tree));
     }
 }
