@@ -213,6 +213,11 @@ int DescendFrom(AbpTree* tree, const char* key, int32_t* leaf) {
             page = kept->bytes.data();
             continue;
         }
+        // The loaded leaf is read again only when another page is wanted.
+        if (current.child == tree->loadedPage) {
+            *leaf = current.child;
+            return 0;
+        }
         tree->loadedPage = -1;
         if ((code = AbpReadPage(tree, current.child, tree->leaf)) != 0)
             return code;
