@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "base/procedural/EngineTables.h"
@@ -172,10 +173,24 @@ int FlushPending(LoDesc* d) {
     return 0;
 }
 
+const size_t kLoMostSpares = 8;
+
 void DropPending(LoDesc* d) {
-    std::free(d->pending);
+    std::vector<uint32_t*>& spares = LoPkg().spareWords;
+    if (d->pending && spares.size() < kLoMostSpares && spares.capacity() >= kLoMostSpares)
+        spares.push_back(d->pending);
+    else
+        std::free(d->pending);
     d->pending = nullptr;
     d->pendingWords = 0;
+}
+
+void SpareDesc(LoDesc* d) {
+    std::vector<LoDesc*>& spares = LoPkg().spareDescs;
+    if (spares.size() < kLoMostSpares && spares.capacity() >= kLoMostSpares)
+        spares.push_back(d);
+    else
+        std::free(d);
 }
 
 // Ends fast writing of d, if it was the list being written fast.
@@ -200,6 +215,10 @@ int PutWord(LoDesc* d) {
     }
     if (!d->file)
         return Fail(kLoErrSeek, d->name);
+    if (!d->pending && !p.spareWords.empty()) {
+        d->pending = p.spareWords.back();
+        p.spareWords.pop_back();
+    }
     if (!d->pending && !(d->pending = static_cast<uint32_t*>(std::malloc(4 * kLoPendingWords))))
         return Fail(kLoErrSeek, "write buffer");
     d->pending[d->pendingWords++] = d->word;
@@ -517,6 +536,12 @@ int LoInitPkg(const char* swapName, int32_t maxDoc) {
     if (p.vecBytes && !(p.vector = static_cast<uint8_t*>(std::calloc(1, p.vecBytes))))
         p.vecBytes = 0;
     p.owner = nullptr;
+    try {
+        p.spareWords.reserve(kLoMostSpares);
+        p.spareDescs.reserve(kLoMostSpares);
+    } catch (const std::bad_alloc&) {
+        // Without the room, blocks go back to the heap as before.
+    }
     return 0;
 }
 
@@ -551,6 +576,12 @@ int LoEndPkg() {
     p.swapInFile = false;
     DeleteFileA(p.swapName);
     p.saved.clear();
+    for (uint32_t* words : p.spareWords)
+        std::free(words);
+    p.spareWords.clear();
+    for (LoDesc* d : p.spareDescs)
+        std::free(d);
+    p.spareDescs.clear();
     p.started = false;
     return 0;
 }
@@ -578,12 +609,18 @@ void LoSetUnitMasks(uint32_t m1, uint32_t m2, uint32_t m4, uint32_t m8) {
 }
 
 LoHandle LoNew() {
-    LoDesc* d = static_cast<LoDesc*>(std::calloc(1, sizeof(LoDesc)));
-    if (!d)
+    std::vector<LoDesc*>& spares = LoPkg().spareDescs;
+    LoDesc* d = nullptr;
+    if (!spares.empty()) {
+        d = spares.back();
+        spares.pop_back();
+        std::memset(d, 0, sizeof *d);
+    } else if (!(d = static_cast<LoDesc*>(std::calloc(1, sizeof(LoDesc))))) {
         return -1;
+    }
     LoHandle h = Register(d);
     if (h < 0)
-        std::free(d);
+        SpareDesc(d);
     return h;
 }
 
@@ -942,7 +979,7 @@ int LoFree(LoHandle* h) {
     if (!d)
         return Fail(kLoErrHandle, "in LoFree");
     LoReleaseDesc(d);
-    std::free(d);
+    SpareDesc(d);
     LoPackage& p = LoPkg();
     p.lists[*h] = nullptr;
     *h = -1;

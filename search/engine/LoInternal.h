@@ -41,6 +41,10 @@ struct LoPackage {
     int32_t before = 0, after = 0;
     std::vector<LoSavedEntry> saved;  // in decreasing order of name
     std::vector<LoImage> images;      // kept when the package ends
+    // Write buffers and descriptors of lists gone, for the next ones: under
+    // Wine a heap block each cost a question of one rare word a twentieth.
+    std::vector<uint32_t*> spareWords;
+    std::vector<LoDesc*> spareDescs;
     LoDesc* fastOwner = nullptr;      // not owned: the list that the fast writer buffers
     uint32_t fastWords[kLoFastWords] = {};
     int fastIndex = 0;  // words completed in fastWords
