@@ -34,8 +34,7 @@ int WordIndex(const std::string& list, const std::string& word) {
         size_t end = list.find(sep, at);
         if (end == std::string::npos)
             end = list.size();
-        std::string w = list.substr(at, end - at);
-        if (w.size() == word.size() && strncasecmp(w.c_str(), word.c_str(), w.size()) == 0)
+        if (end - at == word.size() && strncasecmp(list.c_str() + at, word.c_str(), word.size()) == 0)
             return n;
         at = end + 1;
     }
@@ -68,7 +67,8 @@ public:
         size_t pos = 0;
         int depth = 0, opens = 0;
         size_t first = items_.size();
-        const std::string breaks = f_.separators;
+        const std::string& breaks = f_.separators;
+        const std::string ends = breaks + "()\"";
         while (pos < text.size()) {
             // Brackets and quotes come before the field's separators, which may hold them.
             char c = text[pos];
@@ -102,7 +102,7 @@ public:
                 ++pos;
                 continue;
             }
-            size_t end = text.find_first_of(breaks + "()\"", pos);
+            size_t end = text.find_first_of(ends, pos);
             if (end == std::string::npos)
                 end = text.size();
             std::string word = text.substr(pos, end - pos);

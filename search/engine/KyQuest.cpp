@@ -128,9 +128,9 @@ int KY_QuestAddTerm(char* term, int field, int flags, const char* relation) {
         gQuest += "()";
         return 0;
     }
-    gQuest += " (" + F + "," + D + "=" + term;
+    gQuest.append(" (").append(F).append(",").append(D).append("=").append(term);
     if (!rel.empty())
-        gQuest += "R/" + rel + F;
+        gQuest.append("R/").append(rel).append(F);
     gQuest += ") ";
     return 0;
 }
