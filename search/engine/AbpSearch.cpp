@@ -103,17 +103,14 @@ void ParseIndexPage(const uint8_t* buffer, AbpIndexPage* p) {
     }
 }
 
-// The entries of index page number (widened in page): those kept, else
-// found and kept, else found in scratch when no more pages are kept.
-const AbpIndexPage* IndexPageOf(AbpTree* tree, int32_t number, const uint8_t* page, AbpIndexPage* scratch) {
+// The entries of index page number (widened in page), not kept yet: found
+// and kept, else found in scratch when no more pages are kept.
+const AbpIndexPage* FindIndexPage(AbpTree* tree, int32_t number, const uint8_t* page, AbpIndexPage* scratch) {
     if (!tree->indexPages) {
         tree->indexPages = new AbpIndexPages;
         tree->indexPages->pages.reserve(AbpIndexPages::kMost);
     }
     std::vector<AbpIndexPage>& pages = tree->indexPages->pages;
-    for (const AbpIndexPage& p : pages)
-        if (p.page == number)
-            return &p;
     AbpIndexPage* p = scratch;
     if (pages.size() < AbpIndexPages::kMost) {
         pages.emplace_back();
@@ -130,7 +127,7 @@ const AbpIndexPage* IndexPageOf(AbpTree* tree, int32_t number, const uint8_t* pa
 const AbpIndexPage* KeptIndexPage(const AbpTree* tree, int32_t number) {
     if (tree->indexPages)
         for (const AbpIndexPage& p : tree->indexPages->pages)
-            if (p.page == number && !p.bytes.empty())
+            if (p.page == number)
                 return &p;
     return nullptr;
 }
@@ -182,6 +179,7 @@ int DescendFrom(AbpTree* tree, const char* key, int32_t* leaf) {
     IndexEntry previous{}, current{};
     const uint8_t* page = tree->root;
     int32_t pageNumber = 0;
+    const AbpIndexPage* kept = KeptIndexPage(tree, 0);
     for (int depth = 0;; ++depth) {
         if (depth == kMaxDepth)
             return AbpDamaged(pageNumber, "index levels too deep");
@@ -191,7 +189,7 @@ int DescendFrom(AbpTree* tree, const char* key, int32_t* leaf) {
             while (same < prefixLength && key[same] == prefix[same])
                 ++same;
             AbpIndexPage scratch;
-            const AbpIndexPage* entries = IndexPageOf(tree, pageNumber, page, &scratch);
+            const AbpIndexPage* entries = kept ? kept : FindIndexPage(tree, pageNumber, page, &scratch);
             code = ChooseIn(*entries, page, key + same, &previous, &current);
         } else if (AbpUsed(page) < 4) {
             code = AbpDamaged(pageNumber, "index page without entries");
@@ -208,7 +206,8 @@ int DescendFrom(AbpTree* tree, const char* key, int32_t* leaf) {
         }
         if (current.child <= 0)
             return AbpDamaged(pageNumber, "child page out of range");
-        if (const AbpIndexPage* kept = KeptIndexPage(tree, current.child)) {
+        // The root is the tree's own page, never a child: a kept child holds its bytes.
+        if ((kept = KeptIndexPage(tree, current.child)) != nullptr) {
             pageNumber = current.child;
             page = kept->bytes.data();
             continue;

@@ -644,19 +644,16 @@ int32_t KY_GetCriterionCount(const KY_Request* r, int criterion) {
 
 namespace {
 
-// The hit of a request on one local base when its element was walked
-// already: the layers of a seek (bases, supports, the part's checks) cost
-// several times what reading the element does, and a result is mostly read
-// whole and in order. False when the seek must answer.
-bool WalkedHit(KY_Request* r, int32_t index, KyDocRef* ref) {
+// Hit hit (index's in the base's order) of a request on one local base when
+// its element was walked already: the layers of a seek (bases, supports, the
+// part's checks) cost several times what reading the element does, and a
+// result is mostly read whole and in order. False when the seek must answer.
+bool WalkedHit(KY_Request* r, int32_t hit, int32_t index, KyDocRef* ref) {
     const KY_MountedUse* use = r->base;
     const KY_EnginePart& part = r->part;
     if (use->bases.size() != 1 || use->localCount != 1 || !r->remotes.empty() || part.state != 1 ||
         !part.listOpen || part.openCriterion != 0 || part.walk[0] != 0 || KY_CriterionState(&part, 0) != 0)
         return false;
-    int32_t hit = index;
-    if (use->base && use->base->order != use->base->consOrder && use->base->consOrder >= 0)
-        hit = r->total - index + 1;
     if (hit < 1 || hit > part.criteria[0].count || static_cast<size_t>(hit) * 3 > part.walked.size())
         return false;
     const int32_t* w = &part.walked[static_cast<size_t>(hit - 1) * 3];
@@ -681,11 +678,11 @@ int KY_GetResultDoc(KY_Request* r, KyDocRef* ref, int32_t* index) {
         *ref = r->lastRef;
         return 0;
     }
-    if (WalkedHit(r, *index, ref))
-        return 0;
     int32_t hit = *index;
     if (r->base->base && r->base->base->order != r->base->base->consOrder && r->base->base->consOrder >= 0)
         hit = r->total - *index + 1;
+    if (WalkedHit(r, hit, *index, ref))
+        return 0;
     int base = 0, remote = 0;
     int code = KY_LocateHit(r, &hit, &base, &remote);
     if (code)
