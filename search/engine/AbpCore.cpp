@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "base/object/BAlloc.h"
 #include "base/procedural/EngineTables.h"
@@ -159,76 +160,113 @@ int NextOccurrence(AbpTree* tree, AbpEntry* record) {
     return 0;
 }
 
+// The reader's state while DecodeInBlock runs, in locals: a bit cursor in
+// the loaded block, where the byte and bit offsets kept in the tree were
+// spilled and reloaded at every delta.
+struct BlockRun {
+    const uint8_t* block;
+    uint32_t stop;  // an occurrence starting before it has its bytes in the block
+    int width;
+    int32_t valueOffset;
+    uint32_t cursor, prevDoc, prevPos;
+};
+
+uint32_t LoadBigEndian(const uint8_t* p) {
+    uint32_t word;
+    std::memcpy(&word, p, 4);
+    return __builtin_bswap32(word);
+}
+
+// Occurrences while they lie before the run's stop, with or without positions.
+int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positions, int count) {
+    const uint8_t* block = run.block;
+    const uint32_t width = static_cast<uint32_t>(run.width), stop = run.stop;
+    // In a local: the stores to docs could otherwise change it.
+    const int32_t valueOffset = run.valueOffset;
+    uint32_t cur = run.cursor, prevDoc = run.prevDoc, prevPos = run.prevPos;
+    // A flag and its 9 bits lie in the 32 bits from the delta's byte; a wide
+    // value in those from the next bit's byte and the byte after them: two
+    // loads and three shifts, where a 64-bit window took a dozen instructions
+    // of a 32-bit processor, and every wide delta of a position index (32
+    // bits) took it. Returns the bits taken.
+    auto take = [block, width](uint32_t at, uint32_t* value) -> uint32_t {
+        uint32_t word = LoadBigEndian(block + (at >> 3)) << (at & 7);
+        if (static_cast<int32_t>(word) >= 0) {
+            *value = (word << 1) >> 23;
+            return 10;
+        }
+        uint32_t from = at + 1, bit = from & 7;
+        const uint8_t* q = block + (from >> 3);
+        uint32_t bits = (LoadBigEndian(q) << bit) | ((static_cast<uint32_t>(q[4]) << bit) >> 8);
+        *value = bits >> (32 - width);
+        return 1 + width;
+    };
+    int n = 0;
+    for (; n < count && cur < stop; ++n) {
+        uint32_t docDelta, posDelta = 0;
+        uint32_t after = cur + take(cur, &docDelta);
+        if (withPositions)
+            after += take(after, &posDelta);
+        // 32-bit sums, a carry caught by the sum falling below its base.
+        uint32_t doc = prevDoc + docDelta, base = docDelta ? 0 : prevPos, pos = base + posDelta;
+        if (doc < prevDoc || doc > 0x7FFFFFFFu || pos < base)
+            break;
+        cur = after;
+        prevDoc = doc;
+        prevPos = pos;
+        docs[n] = static_cast<int32_t>(doc) + valueOffset;
+        positions[n] = static_cast<int32_t>(pos);
+    }
+    run.cursor = cur;
+    run.prevDoc = prevDoc;
+    run.prevPos = prevPos;
+    return n;
+}
+
 // Decodes occurrences of the current key while both deltas of the next one
-// lie in the loaded block, the state in locals: what NextOccurrence gives,
-// without its checks at each one. Stops before anything it does not take:
-// a new key, a block to load, the end, a value out of range.
+// lie in the loaded block: what NextOccurrence gives, without its checks at
+// each one. Stops before anything it does not take: a new key, a block to
+// load, the end, a value out of range.
 int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
     if (tree->reposition || !tree->wantOcc || !(tree->format & 1) || tree->blockStart < 0 || tree->width < 1 ||
         tree->width > 32)
         return 0;
-    const uint8_t* block = tree->block + 1;
-    const int32_t bytes = tree->blockBytes;
-    const int width = tree->width;
+    const int32_t at = tree->occOffset - tree->blockStart, bytes = tree->blockBytes;
+    // An occurrence takes at most 10 bytes from its first, and its deltas are
+    // read within them.
+    if (at < 0 || at + 10 > bytes)
+        return 0;
+    BlockRun run{tree->block + 1,
+                 static_cast<uint32_t>(bytes - 9) * 8,
+                 tree->width,
+                 tree->valueOffset,
+                 static_cast<uint32_t>(at) * 8 + static_cast<uint32_t>(tree->occBit),
+                 tree->prevDoc,
+                 tree->prevPos};
     const bool withPositions = tree->positions != 0;
-    int32_t at = tree->occOffset - tree->blockStart;
-    int bit = tree->occBit;
-    uint32_t prevDoc = tree->prevDoc, prevPos = tree->prevPos;
+    std::vector<AbpOccMark>* marks = tree->keyMarks;
     int32_t remaining = tree->occRemaining;
     int n = 0;
-    // A delta's flag and value lie in the 8 bytes from its first: one load and
-    // a byte swap, where a byte at a time was a fifth of a phrase's reading.
-    // Most deltas are short: those within 4 bytes take 32-bit arithmetic,
-    // cheaper than 64-bit shifts for a 32-bit processor.
-    auto delta = [&](uint32_t* value) {
-        uint32_t word;
-        std::memcpy(&word, block + at, 4);
-        word = __builtin_bswap32(word) << bit;
-        int take = (word >> 31) ? width : 9;
-        if (bit + 1 + take <= 32) {
-            *value = (word << 1) >> (32 - take);
-        } else {
-            uint64_t window;
-            std::memcpy(&window, block + at, 8);
-            window = __builtin_bswap64(window) << bit;
-            *value = static_cast<uint32_t>((window << 1) >> (64 - take));
-        }
-        bit += 1 + take;
-        at += bit >> 3;
-        bit &= 7;
-    };
-    // Held in a local: the stores below could otherwise change it.
-    const int32_t valueOffset = tree->valueOffset;
-    std::vector<AbpOccMark>* marks = tree->keyMarks;
-    while (n < most && remaining > 0 && at >= 0 && at + 10 <= bytes) {
-        int32_t atBefore = at;
-        int bitBefore = bit;
+    while (n < most && remaining > 0 && run.cursor < run.stop) {
         // A point every kEvery occurrences, each noted once (room was made).
-        if (marks && (remaining & (AbpOccMarks::kEvery - 1)) == 0 &&
-            (marks->empty() || remaining < marks->back().remaining) && marks->size() < marks->capacity())
-            marks->push_back({tree->blockStart + at, remaining, prevDoc, prevPos, bit});
-        uint32_t docDelta = 0, posDelta = 0;
-        delta(&docDelta);
-        if (withPositions)
-            delta(&posDelta);
-        // 32-bit sums, a carry caught by the sum falling below its base.
-        uint32_t doc = prevDoc + docDelta, base = docDelta ? 0 : prevPos, pos = base + posDelta;
-        if (doc < prevDoc || doc > 0x7FFFFFFFu || pos < base) {
-            at = atBefore;
-            bit = bitBefore;
+        const int32_t every = AbpOccMarks::kEvery;
+        if (marks && (remaining & (every - 1)) == 0 && (marks->empty() || remaining < marks->back().remaining) &&
+            marks->size() < marks->capacity())
+            marks->push_back({tree->blockStart + static_cast<int32_t>(run.cursor >> 3), remaining, run.prevDoc,
+                              run.prevPos, static_cast<int>(run.cursor & 7)});
+        int count = std::min(most - n, remaining);
+        if (marks)
+            count = std::min(count, ((remaining - 1) & (every - 1)) + 1);
+        int got = DecodeRun(run, withPositions, docs + n, positions + n, count);
+        n += got;
+        remaining -= got;
+        if (got < count)
             break;
-        }
-        prevDoc = doc;
-        prevPos = pos;
-        --remaining;
-        docs[n] = static_cast<int32_t>(doc) + valueOffset;
-        positions[n] = static_cast<int32_t>(pos);
-        ++n;
     }
-    tree->occOffset = tree->blockStart + at;
-    tree->occBit = bit;
-    tree->prevDoc = prevDoc;
-    tree->prevPos = prevPos;
+    tree->occOffset = tree->blockStart + static_cast<int32_t>(run.cursor >> 3);
+    tree->occBit = static_cast<int>(run.cursor & 7);
+    tree->prevDoc = run.prevDoc;
+    tree->prevPos = run.prevPos;
     tree->occRemaining = remaining;
     return n;
 }

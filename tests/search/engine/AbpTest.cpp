@@ -221,11 +221,14 @@ TEST(Abp, OccurrencesReadByBlocksAreThoseReadOneByOne) {
         bool positions;
         size_t count;
         int most;
+        int width = 32;
     } rows[] = {
         {"short, documents", false, 40, 7},
         {"long, documents", false, 6000, 256},
         {"long, positions", true, 6000, 7},
         {"long, positions, one at a time", true, 3000, 1},
+        {"long, positions, 24-bit deltas", true, 6000, 64, 24},
+        {"long, documents, 13-bit deltas", false, 6000, 300, 13},
     };
     TempFolder folder;
     for (const Row& row : rows) {
@@ -245,12 +248,12 @@ TEST(Abp, OccurrencesReadByBlocksAreThoseReadOneByOne) {
         AbpTreeOptions options;
         options.occurrences = true;
         options.positions = row.positions;
-        options.width = 32;
+        options.width = row.width;
         std::string path = folder.path("b.abp");
         ASSERT_EQ("", AbpWriteTree(path, keys, options));
         OpenSpecOf spec(path);
         AbpTree tree{};
-        abpSetWidth(&tree, 0x7FFFFFFF);
+        abpSetWidth(&tree, static_cast<uint32_t>((uint64_t(1) << (row.width - 1)) - 1));
         ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, row.positions));
         for (const AbpKeyItem& key : keys) {
             AbpEntry e;
