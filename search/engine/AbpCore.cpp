@@ -509,6 +509,18 @@ void abpSkipToDocument(AbpTree* tree, int32_t doc) {
     tree->occRemaining = m.remaining;
 }
 
+int abpTakeFound(AbpTree* tree, const AbpEntry* found) {
+    if (!tree->file)
+        return Fail(kAbpErrNotOpen, "abpTakeFound");
+    AbpEntry record = *found;
+    int32_t values[3];
+    std::memcpy(values, found->values, sizeof values);
+    if (values[0] != -1)
+        values[0] -= tree->valueOffset;
+    AbpTakeEntry(tree, &record, values);
+    return 0;
+}
+
 int abpFindKey(AbpEntry* record, AbpTree* tree) {
     if (!tree->file)
         return Fail(kAbpErrNotOpen, "abpFindKey");

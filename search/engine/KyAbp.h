@@ -75,6 +75,9 @@ int abpClose(AbpTree* tree);
 // width = significant bits of maxValue + 1; answers 1 << (old width - 1), 0 when there was none.
 int32_t abpSetWidth(AbpTree* tree, uint32_t maxValue);
 int abpSearchKey(AbpEntry* record, AbpTree* tree, int exact);
+// Puts the occurrence reader on the entry an exact abpSearchKey of this tree
+// found before, as that search left it; the key scan's place is not moved.
+int abpTakeFound(AbpTree* tree, const AbpEntry* found);
 int abpFindKey(AbpEntry* record, AbpTree* tree);
 int abpNextKey(AbpTree* tree, AbpEntry* record, int mode);
 int abpFirstLeaf(AbpTree* tree);

@@ -23,6 +23,7 @@ int Fail(int code, const std::string& text) {
 
 const int kOccurrenceBlock = 256;
 const int64_t kShortList = 2048;
+const size_t kSoughtKeys = 32;
 
 bool IsNone(uint8_t list) {
     return list >= 0xFE;
@@ -153,10 +154,19 @@ int OrOccurrencesInto(KY_IndexRecord* index, LoHandle vector) {
 int SeekKey(KY_IndexRecord* index, const std::string& key, AbpEntry* e) {
     if (key.empty() || key.size() > kAbpMaxKey)
         return kQuestNotFound;
+    std::vector<KY_EngineState::SoughtKey>& sought = KyEngine().sought;
+    for (const KY_EngineState::SoughtKey& s : sought)
+        if (s.index == index && s.key == key) {
+            *e = s.entry;
+            return s.code ? s.code : abpTakeFound(&index->tree, e);
+        }
     std::memset(e, 0, sizeof *e);
     std::memcpy(e->key, key.data(), key.size());
     int code = abpSearchKey(e, &index->tree, 1);
-    return code == kAbpErrNotFound || code == kAbpEndOfKeys ? kQuestNotFound : code;
+    code = code == kAbpErrNotFound || code == kAbpEndOfKeys ? kQuestNotFound : code;
+    if ((!code || code == kQuestNotFound) && sought.size() < kSoughtKeys)
+        sought.push_back({index, key, *e, code});
+    return code;
 }
 
 int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out,
@@ -611,6 +621,8 @@ int KY_IndexOpen(KY_IndexRecord* index) {
 int KY_IndexClose(KY_IndexRecord* index) {
     if (!index->open)
         return Fail(1113, index->path);
+    // What its keys answered goes with the tree.
+    KyEngine().sought.clear();
     int code = abpClose(&index->tree);
     KY_FreeOpenSpec(&index->spec);
     index->open = 0;
@@ -624,6 +636,7 @@ void BeginEvaluation(LoHandle* result, int mode, const char* separators) {
     *result = -1;
     if (separators)
         e.separators = separators;
+    e.sought.clear();
     e.hiliteOn = (mode & 0x7F) != 1;
     if (e.hiliteOn)
         e.entered.clear();

@@ -25,6 +25,15 @@ struct KY_EngineState {
     bool stopWords = false;
     KY_Thes thes;
     std::string listFolder;
+    // The keys one evaluation looked up, with what their index answered: an
+    // AND's words are looked up for their sizes, then again to be read.
+    struct SoughtKey {
+        const KY_IndexRecord* index;
+        std::string key;
+        AbpEntry entry;
+        int code;
+    };
+    std::vector<SoughtKey> sought;
 };
 
 KY_EngineState& KyEngine();

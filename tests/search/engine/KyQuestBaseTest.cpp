@@ -308,6 +308,11 @@ TEST_F(QuestBase, EveryQuestionFindsWhatAScanOfTheTextsFinds) {
              return Chain(d, {"jardin", "maison", "pont"}, {2, 2});
          }},
         {"maison AND licorne", &words, [](const Doc&) { return false; }},
+        // Words looked up again in one question: each reading starts at its word.
+        {"(maison AND pont) OR (pont AND jardin)", &words,
+         [](const Doc& d) { return Has(d, "pont") && (Has(d, "maison") || Has(d, "jardin")); }},
+        {"maison AND pont AND (maison PRES2 jardin)", &words,
+         [](const Doc& d) { return Has(d, "pont") && Near(d, "maison", "jardin", 2); }},
         {"pomme le chat", &words, [](const Doc& d) { return Has(d, "pomme") && Has(d, "chat"); }},
         {"pomme licorne", &ors, [](const Doc& d) { return Has(d, "pomme"); }},
         {"pomme licorne", &words, [](const Doc&) { return false; }},
