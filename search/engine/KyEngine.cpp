@@ -44,9 +44,10 @@ bool Matches(const char* pattern, const char* text) {
 // writing and reading back the rest (most of a phrase with a frequent word).
 class DocFilter {
 public:
-    explicit DocFilter(LoHandle from) : from_(from) {}
+    // read: from's documents as its reading collected them, or null.
+    DocFilter(LoHandle from, const std::vector<uint8_t>* read) : from_(from), read_(read) {}
     bool worthFor(int32_t occurrences) {
-        if (built_)
+        if (bits_)
             return true;
         const LoDesc* d = from_ == -1 ? nullptr : LoDescOf(from_);
         if (!d)
@@ -54,31 +55,61 @@ public:
         int32_t cost = (d->flags & kLoVector) ? LoVectorBytes() / 16 : d->count;
         if (occurrences <= cost)
             return false;
+        if (read_) {
+            bits_ = read_;
+            return true;
+        }
         // A list that cannot be read here is read again by the AND, which reports it.
-        if (LoDocumentBits(from_, &bits_)) {
+        if (LoDocumentBits(from_, &own_)) {
             from_ = -1;
             return false;
         }
-        return built_ = true;
+        bits_ = &own_;
+        return true;
     }
     bool has(int32_t doc) const {
-        return doc >= 0 && static_cast<size_t>(doc >> 3) < bits_.size() && LoTestBit(doc, bits_.data());
+        return doc >= 0 && static_cast<size_t>(doc >> 3) < bits_->size() && LoTestBit(doc, bits_->data());
     }
     // The first of the documents from doc on, or -1 past the last.
     int32_t nextFrom(int32_t doc) const {
-        return LoNextSetBit(bits_.data(), static_cast<int32_t>(bits_.size()), doc);
+        return LoNextSetBit(bits_->data(), static_cast<int32_t>(bits_->size()), doc);
     }
 
 private:
     LoHandle from_;
-    bool built_ = false;
-    std::vector<uint8_t> bits_;
+    const std::vector<uint8_t>* read_;
+    const std::vector<uint8_t>* bits_ = nullptr;
+    std::vector<uint8_t> own_;
 };
+
+// Adds the documents of occurrences to bits, each occurrence setting its bit:
+// skipping a document's further ones was a branch mispredicted at each document.
+void AddDocuments(const int32_t* docs, int n, std::vector<uint8_t>* bits) {
+    uint8_t* data = bits->data();
+    size_t size = bits->size();
+    for (int i = 0; i < n; ++i) {
+        int32_t doc = docs[i];
+        if (doc < 0)
+            continue;
+        size_t byte = static_cast<size_t>(doc) >> 3;
+        if (byte >= size) {
+            // At once the room of every document: growing by halves cost a
+            // heap block each time.
+            bits->resize(std::max({byte + 1, size * 2, static_cast<size_t>(LoVectorBytes())}), 0);
+            data = bits->data();
+            size = bits->size();
+        }
+        data[byte] = static_cast<uint8_t>(data[byte] | (1u << (doc & 7)));
+    }
+}
 
 // The occurrences of the tree's current key as a new list: positions with a unit,
 // one element a document without; only those in the filter's documents when
 // there is one.
-int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const DocFilter* filter = nullptr) {
+// documents, when not null, gains the documents read: what LoDocumentBits
+// would read back from the list.
+int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const DocFilter* filter = nullptr,
+                    std::vector<uint8_t>* documents = nullptr) {
     LoHandle h = -1;
     int code = LoCreate(kLoReadable | kLoWritable, nullptr, unit, 0, 0, &h, std::max<int>(1, index->weight));
     if (code)
@@ -112,6 +143,8 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const Do
                 }
             got = kept;
         }
+        if (documents)
+            AddDocuments(docs, got, documents);
         for (int i = 0; !code && i < got;) {
             if (int taken = LoWriteWholeRun(d, docs + i, positions + i, got - i, unit != 0)) {
                 i += taken;
@@ -170,7 +203,7 @@ int SeekKey(KY_IndexRecord* index, const std::string& key, AbpEntry* e) {
 }
 
 int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out,
-           DocFilter* filter = nullptr) {
+           DocFilter* filter = nullptr, std::vector<uint8_t>* documents = nullptr) {
     *out = -1;
     AbpEntry e;
     int code = SeekKey(index, key, &e);
@@ -178,7 +211,7 @@ int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle
         return Fail(kQuestNotFound, key);
     if (code)
         return code;
-    return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr);
+    return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr, documents);
 }
 
 int OrInto(LoHandle* result, LoHandle add) {
@@ -275,15 +308,21 @@ int ThesLookup(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int
     return any ? 0 : Fail(kQuestNotFound, term);
 }
 
+// Whether an operand's reading can collect its documents: a plain word's.
+bool CollectsDocuments(const KY_QuestRecord& r) {
+    int kind = r.kind & 0x7F;
+    return kind != kQuestList && kind != kQuestPattern && kind != kQuestThes;
+}
+
 int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int owner, LoHandle* out,
-               DocFilter* filter) {
+               DocFilter* filter, std::vector<uint8_t>* documents) {
     *out = -1;
     int kind = r.kind & 0x7F;
     if (kind == kQuestPattern)
         return Pattern(index, r.text, unit, owner, out);
     if (kind == kQuestThes && !index->noThes)
         return ThesLookup(index, r, unit, owner, out);
-    int code = Lookup(index, r.text, unit, out, filter);
+    int code = Lookup(index, r.text, unit, out, filter, documents);
     return code ? code : KyEnterWord(r.text, kQuestTerm, owner, index->flags);
 }
 
@@ -327,8 +366,11 @@ int64_t WordOccurrences(int i) {
     return total;
 }
 
-// andWith: the other operand of the AND that takes this one, or -1.
-int EvalOperand(int i, uint8_t unit, LoHandle andWith, LoHandle* out) {
+// andWith: the other operand of the AND that takes this one, or -1, with its
+// documents when its reading collected them (else null). documents, when not
+// null and the operand CollectsDocuments, gains the documents of its list.
+int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t>* andDocuments, LoHandle* out,
+                std::vector<uint8_t>* documents) {
     KY_EngineState& e = KyEngine();
     const KY_QuestRecord& r = e.stack[i].record;
     *out = -1;
@@ -337,7 +379,9 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, LoHandle* out) {
     size_t own = 0;
     std::vector<int> searched = SearchedIndexes(r, &own);
     bool found = false;
-    DocFilter filter(andWith);
+    DocFilter filter(andWith, andDocuments);
+    if (!CollectsDocuments(r))
+        documents = nullptr;
     for (size_t n = 0; n < searched.size(); ++n) {
         KY_IndexRecord* index = KyIndexAt(searched[n]);
         if (!index || !index->open) {
@@ -346,7 +390,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, LoHandle* out) {
             continue;
         }
         LoHandle h = -1;
-        int code = LookupKind(index, r, unit, i, &h, &filter);
+        int code = LookupKind(index, r, unit, i, &h, &filter, documents);
         if (code == kQuestNotFound)
             continue;
         if (code || (code = OrInto(out, h)) != 0) {
@@ -662,6 +706,10 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
     };
     std::vector<Plan> plan(static_cast<size_t>(e.used));
+    // The documents of the words that another one's reading keeps to, collected
+    // as they are read: reading their lists back for them was a tenth of a phrase.
+    std::vector<std::vector<uint8_t>> documents(static_cast<size_t>(e.used));
+    std::vector<bool> filters(static_cast<size_t>(e.used), false), collected(filters);
     for (int i = 0; i < e.used; ++i) {
         if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
             continue;
@@ -674,8 +722,10 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if (e.stack[i].record.unit)
             units[left] = units[right] = e.stack[i].record.unit;
         int kind = e.stack[i].record.kind & 0x7F;
-        if (kind == kQuestAnd || kind == kQuestExcept)
+        if (kind == kQuestAnd || kind == kQuestExcept) {
             plan[right].filterBy = left;
+            filters[static_cast<size_t>(left)] = true;
+        }
         if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
             plan[left].andRight = right;
@@ -689,14 +739,18 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             continue;
         }
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
-            LoHandle filterFrom = plan[i].filterBy < 0 ? -1 : e.stack[plan[i].filterBy].list;
+            int by = plan[i].filterBy;
+            LoHandle filterFrom = by < 0 ? -1 : e.stack[by].list;
+            const std::vector<uint8_t>* filterDocuments =
+                by >= 0 && collected[static_cast<size_t>(by)] ? &documents[static_cast<size_t>(by)] : nullptr;
             int right = plan[i].andRight;
             // A short left list costs little to read whole: its right one is not looked up twice.
             int64_t mine = right < 0 ? -1 : WordOccurrences(i);
             int64_t theirs = mine <= kShortList ? -1 : WordOccurrences(right);
             if (theirs >= 0 && theirs < mine) {
                 KY_QuestEntry& other = e.stack[right];
-                code = EvalOperand(right, units[right], -1, &other.list);
+                std::vector<uint8_t>* read = &documents[static_cast<size_t>(right)];
+                code = EvalOperand(right, units[right], -1, nullptr, &other.list, read);
                 if (code && code != kQuestNotFound) {
                     FreeStackLists();
                     return code;
@@ -705,8 +759,14 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
                 other.record.source = 2;
                 plan[right].early = code;
                 filterFrom = other.list;
+                filterDocuments = !code && CollectsDocuments(other.record) ? read : nullptr;
             }
-            code = EvalOperand(i, units[i], filterFrom, &entry.list);
+            // Read after its right operand, this word filters nothing.
+            size_t at = static_cast<size_t>(i);
+            bool collect = filters[at] && plan[right < 0 ? i : right].early < 0;
+            code = EvalOperand(i, units[i], filterFrom, filterDocuments, &entry.list,
+                               collect ? &documents[at] : nullptr);
+            collected[at] = collect && !code && CollectsDocuments(entry.record);
             if (code && code != kQuestNotFound) {
                 FreeStackLists();
                 return code;
