@@ -1,5 +1,6 @@
 // Occurrence list operations: and (with proximity windows), or, except.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -156,11 +157,17 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
             // The windows' lower ends mostly rise: the bound found for one is where
             // the search for the next starts, a few steps on, rather than a binary
             // search over the whole document each time.
-            auto partners = [&](const std::vector<int32_t>& of, const auto& sorted, int64_t from, int64_t to) {
+            // Positions and window ends that fit 32 bits are compared as such:
+            // 64-bit compares cost a 32-bit processor two and a branch.
+            const int64_t reach = std::max({std::abs(int64_t(p.before)), std::abs(int64_t(p.after))});
+            const bool narrow = own && reach <= INT32_MAX && (ra.empty() || ra.back() <= INT32_MAX - reach) &&
+                                (rb.empty() || rb.back() <= INT32_MAX - reach);
+            auto partners = [&](const std::vector<int32_t>& of, const auto& sorted, auto from, auto to) {
+                using Value = decltype(from);
                 size_t i = 0;
-                int64_t last = 0;
+                Value last = 0;
                 for (size_t k = 0; k < of.size(); ++k) {
-                    int64_t lo = at(of[k]) + from, hi = at(of[k]) + to;
+                    Value lo = Value(at(of[k])) + from, hi = Value(at(of[k])) + to;
                     if (k && lo < last)
                         i = 0;
                     last = lo;
@@ -174,15 +181,19 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                         pending.push_back(of[k]);
                 }
             };
-            if (own)
+            if (narrow)
                 partners(ra, rb, p.after, p.before);
+            else if (own)
+                partners(ra, rb, int64_t(p.after), int64_t(p.before));
             else
-                partners(ra, mb, p.after, p.before);
+                partners(ra, mb, int64_t(p.after), int64_t(p.before));
             size_t fromA = pending.size();
-            if (own)
+            if (narrow)
                 partners(rb, ra, -p.before, -p.after);
+            else if (own)
+                partners(rb, ra, -int64_t(p.before), -int64_t(p.after));
             else
-                partners(rb, ma, -p.before, -p.after);
+                partners(rb, ma, -int64_t(p.before), -int64_t(p.after));
             // Each list's partners come in its order: two runs to merge, not to sort.
             if (ordered && fromA && fromA < pending.size()) {
                 merged.clear();

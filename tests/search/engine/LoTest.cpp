@@ -321,6 +321,9 @@ TEST(Lo, ProximityWindows) {
     } rows[] = {
         {1, 2, 10, 12, "5/10 5/12 "},  {1, 2, 12, 10, "5/10 5/12 "}, {1, 2, 10, 13, ""},
         {17, 1, 10, 11, "5/10 5/11 "}, {17, 1, 10, 9, ""},           {1, 0, 10, 10, "5/10 "},
+        // Windows that end past the largest position.
+        {1, 2, 0x7FFFFFFE, 0x7FFFFFFF, "5/2147483646 5/2147483647 "},
+        {1, 2, 0x7FFFFFFF, 0x7FFFFFFC, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.mode << " " << row.distance << " " << row.a << "/" << row.b);
