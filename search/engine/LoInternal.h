@@ -112,26 +112,55 @@ inline int LoWriteWholeRun(LoDesc* d, const int32_t* docs, const int32_t* positi
     const uint32_t unitMask = d->unitMask;
     int32_t last = d->doc, lastPos = d->pos, count = d->count, offset = d->offset, words = d->pendingWords;
     int i = 0;
-    for (; i < n; ++i) {
-        int32_t doc = docs[i], pos = units ? positions[i] : 0;
-        if (doc == last && !unitMask)
-            continue;  // already there: a document's further positions, most of a word's
-        if (doc == -1 || words + 2 >= kLoPendingWords || doc < last ||
-            (withUnits && (doc != last ? pos < 0 : pos < lastPos)))
-            break;
-        if (doc == last && (!unitMask || (static_cast<uint32_t>(pos) & unitMask) ==
-                                             (static_cast<uint32_t>(lastPos) & unitMask)))
-            continue;  // already there
-        pending[words++] = static_cast<uint32_t>(doc - last);
-        offset += 4;
-        if (withUnits) {
-            pending[words++] = static_cast<uint32_t>(pos) - static_cast<uint32_t>(doc == last ? lastPos : 0);
-            offset += 4;
+    if (units && withUnits && unitMask) {
+        // Positions under a unit mask, most occurrences an element of their
+        // own: the checks of the loop below in its order, split by document.
+        const int32_t first = words;
+        for (; i < n; ++i) {
+            int32_t doc = docs[i], pos = positions[i];
+            if (doc == last) {
+                if (words + 2 >= kLoPendingWords || pos < lastPos)
+                    break;
+                if ((static_cast<uint32_t>(pos) & unitMask) == (static_cast<uint32_t>(lastPos) & unitMask))
+                    continue;
+                pending[words] = 0;
+                pending[words + 1] = static_cast<uint32_t>(pos) - static_cast<uint32_t>(lastPos);
+            } else {
+                if (doc == -1 || words + 2 >= kLoPendingWords || doc < last || pos < 0)
+                    break;
+                pending[words] = static_cast<uint32_t>(doc - last);
+                pending[words + 1] = static_cast<uint32_t>(pos);
+            }
+            words += 2;
+            last = doc;
+            lastPos = pos;
+            ++count;
         }
-        last = doc;
-        lastPos = pos;
-        ++count;
-        d->word = 0;
+        offset += 4 * (words - first);
+        if (words != first)
+            d->word = 0;
+    } else {
+        for (; i < n; ++i) {
+            int32_t doc = docs[i], pos = units ? positions[i] : 0;
+            if (doc == last && !unitMask)
+                continue;  // already there: a document's further positions, most of a word's
+            if (doc == -1 || words + 2 >= kLoPendingWords || doc < last ||
+                (withUnits && (doc != last ? pos < 0 : pos < lastPos)))
+                break;
+            if (doc == last &&
+                (!unitMask || (static_cast<uint32_t>(pos) & unitMask) == (static_cast<uint32_t>(lastPos) & unitMask)))
+                continue;  // already there
+            pending[words++] = static_cast<uint32_t>(doc - last);
+            offset += 4;
+            if (withUnits) {
+                pending[words++] = static_cast<uint32_t>(pos) - static_cast<uint32_t>(doc == last ? lastPos : 0);
+                offset += 4;
+            }
+            last = doc;
+            lastPos = pos;
+            ++count;
+            d->word = 0;
+        }
     }
     d->doc = last;
     d->pos = lastPos;

@@ -475,6 +475,65 @@ TEST(Lo, ListFilesAreDataNotDescriptors) {
     EXPECT_GT(opened, 500);
 }
 
+// Occurrences written by runs, the element a run stops at written by the
+// general path, make the list that writing them one at a time makes: repeated
+// positions, a position going back, a document starting at a negative one, a
+// document going back, and runs across full write buffers.
+TEST(Lo, RunsOfOccurrencesWriteWhatOneAtATimeWrites) {
+    for (uint32_t unitCode : {0u, 1u}) {
+        for (int trial = 0; trial < 12; ++trial) {
+            SCOPED_TRACE(testing::Message() << "unit " << unitCode << " trial " << trial);
+            Package package(-1);
+            std::mt19937 random(static_cast<uint32_t>(trial + 1));
+            std::vector<int32_t> docs, positions;
+            int32_t doc = 1, pos = 0;
+            for (int i = 0; i < 3000; ++i) {
+                int32_t step = random() % 3 == 0 ? 1 + static_cast<int32_t>(random() % 5) : 0;
+                doc += step;
+                pos = (step ? 0 : pos) + static_cast<int32_t>(random() % 4);  // a step of 0 repeats it
+                int rare = static_cast<int>(random() % 2000);
+                if (trial > 0 && rare == 0)
+                    pos -= 2;
+                if (trial > 0 && rare == 1) {
+                    doc += 1;
+                    pos = -3;
+                }
+                if (trial > 0 && rare == 2)
+                    doc -= 1;
+                docs.push_back(doc);
+                positions.push_back(pos);
+            }
+            LoHandle single = -1, runs = -1;
+            ASSERT_EQ(0, LoCreate(kSeq, nullptr, unitCode, 0, 0, &single, 1));
+            int singleCode = 0;
+            for (size_t i = 0; !singleCode && i < docs.size(); ++i)
+                singleCode = LoWrite(single, docs[i], unitCode ? positions[i] : 0);
+            if (!singleCode)
+                singleCode = LoWrite(single, -1, 0);
+            ASSERT_EQ(0, LoCreate(kSeq, nullptr, unitCode, 0, 0, &runs, 1));
+            LoDesc* d = LoDescOf(runs);
+            int runsCode = 0;
+            const int n = static_cast<int>(docs.size());
+            for (int i = 0; !runsCode && i < n;) {
+                i += LoWriteWholeRun(d, docs.data() + i, positions.data() + i, std::min(n - i, 256), unitCode != 0);
+                if (i < n) {
+                    runsCode = LoWrite(runs, docs[static_cast<size_t>(i)],
+                                       unitCode ? positions[static_cast<size_t>(i)] : 0);
+                    ++i;
+                }
+            }
+            if (!runsCode)
+                runsCode = LoWrite(runs, -1, 0);
+            EXPECT_EQ(singleCode, runsCode);
+            LoClose(single);
+            LoClose(runs);
+            if (!singleCode) {
+                EXPECT_EQ(Show(single), Show(runs));
+            }
+        }
+    }
+}
+
 TEST(Lo, FastWritingGivesTheSameListOneListAtATime) {
     struct Row {
         const char* name;
