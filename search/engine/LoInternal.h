@@ -139,6 +139,24 @@ inline int LoWriteWholeRun(LoDesc* d, const int32_t* docs, const int32_t* positi
         offset += 4 * (words - first);
         if (words != first)
             d->word = 0;
+    } else if (!units && !withUnits && !unitMask) {
+        // Documents alone: an element at each new document, counted without a
+        // branch on it (mispredicted at each document). A document below the
+        // last one, -1 among them, ends the run as it ends the loop below.
+        const int32_t first = words;
+        for (; i < n; ++i) {
+            int32_t doc = docs[i];
+            if (doc < last || (words + 2 >= kLoPendingWords && doc != last))
+                break;
+            int32_t added = doc != last;
+            pending[words] = static_cast<uint32_t>(doc - last);
+            words += added;
+            count += added;
+            last = doc;
+        }
+        offset += 4 * (words - first);
+        if (words != first)
+            d->word = 0;
     } else {
         for (; i < n; ++i) {
             int32_t doc = docs[i], pos = units ? positions[i] : 0;
