@@ -6,6 +6,7 @@
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyStopWord.h"
 #include "search/engine/KyQuestInternal.h"
+#include "search/engine/LoInternal.h"
 #include "search/engine/TextCopy.h"
 
 namespace {
@@ -44,7 +45,42 @@ int Documents(LoHandle* h, int32_t* count) {
         return code;
     }
     int32_t n, doc, value, firstPos, last = -1;
-    if (*h != -1) {
+    if (*h != -1 && LoIsVector(*h) && !LoScoreMode) {
+        // The vector's documents taken from its bytes and written by runs:
+        // reading and writing them one call each was a third of an OR.
+        const uint8_t* bits = LoPkg().vector;
+        const size_t size = bits ? static_cast<size_t>(LoPkg().vecBytes) : 0;
+        LoDesc* d = LoDescOf(out);
+        int32_t docs[256];
+        int pending = 0;
+        auto write = [&]() {
+            for (int i = 0; !code && i < pending;) {
+                i += LoWriteWholeRun(d, docs + i, docs + i, pending - i, false);
+                if (i < pending)
+                    code = LoWrite(out, docs[i++], 0);
+            }
+            pending = 0;
+        };
+        // Four bytes at a time, lowest first: a document's bit is its place
+        // in the little-endian word.
+        for (size_t b = 0; !code && b < size; b += 4) {
+            uint32_t word = 0;
+            if (b + 4 <= size)
+                std::memcpy(&word, bits + b, 4);
+            else
+                for (size_t k = b; k < size; ++k)
+                    word |= static_cast<uint32_t>(bits[k]) << (8 * (k - b));
+            for (; word && !code; word &= word - 1) {
+                docs[pending++] = static_cast<int32_t>(b * 8) + __builtin_ctz(word);
+                ++*count;
+                if (pending == 256)
+                    write();
+            }
+        }
+        write();
+        LoClose(*h);
+        LoFree(h);
+    } else if (*h != -1) {
         code = LoRewind(*h);
         for (code = code ? code : LoFirst(*h, &n, &doc, &value, &firstPos); !code && doc != -1;
              code = LoNext(*h, &doc, &value, &firstPos)) {

@@ -223,6 +223,35 @@ TEST(EnginePart, SmallWorkingListsMakeNoFiles) {
     }
 }
 
+// Words without positions combine into the list package's vector; the saved
+// result holds each of its documents once, the last of the base among them.
+TEST(EnginePart, AResultOfDocumentsAloneIsSavedWithEachOfItsDocuments) {
+    struct Row {
+        const char* text;
+        std::function<bool(const Doc&)> scan;
+    } rows[] = {
+        {"maison OR pont OR jardin",
+         [](const Doc& d) { return Has(d, "maison") || Has(d, "pont") || Has(d, "jardin"); }},
+        {"maison AND pont", [](const Doc& d) { return Has(d, "maison") && Has(d, "pont"); }},
+        {"licorne OR pont", [](const Doc& d) { return Has(d, "pont"); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        TempFolder folder;
+        KY_EnginePart part;
+        PartGuard guard{&part};
+        MakePart(&part, folder.path(""));
+        part.criteria[1].positions = 0;
+        ASSERT_EQ(0, KY_EngineSetup(&part));
+        ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, row.text, 0));
+        ASSERT_EQ(0, KY_EngineRun(&part, 0)) << KY_EngineErrorText;
+        std::vector<int32_t> expected = Scan(row.scan);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(static_cast<int32_t>(expected.size()), part.criteria[1].count);
+        EXPECT_EQ(expected, Walk(&part));
+    }
+}
+
 TEST(EnginePart, WordListsFollowTheEvaluationMode) {
     TempFolder folder;
     KY_EnginePart part;
