@@ -177,7 +177,11 @@ uint32_t LoadBigEndian(const uint8_t* p) {
     return __builtin_bswap32(word);
 }
 
-// Occurrences while they lie before the run's stop, with or without positions.
+// Occurrences while they lie before the run's stop, with or without positions;
+// of a documents-only reading, the documents alone: a position's flag gives its
+// length and its value is passed over (positions are left as they were, the
+// run's last position is 0).
+template <bool kDocumentsOnly>
 int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positions, int count) {
     const uint8_t* block = run.block;
     const uint32_t width = static_cast<uint32_t>(run.width), stop = run.stop;
@@ -205,6 +209,19 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
     for (; n < count && cur < stop; ++n) {
         uint32_t docDelta, posDelta = 0;
         uint32_t after = cur + take(cur, &docDelta);
+        if (kDocumentsOnly) {
+            if (withPositions) {
+                uint32_t word = LoadBigEndian(block + (after >> 3)) << (after & 7);
+                after += static_cast<int32_t>(word) < 0 ? 1 + width : 10;
+            }
+            uint32_t doc = prevDoc + docDelta;
+            if (doc < prevDoc || doc > 0x7FFFFFFFu)
+                break;
+            cur = after;
+            prevDoc = doc;
+            docs[n] = static_cast<int32_t>(doc) + valueOffset;
+            continue;
+        }
         if (withPositions)
             after += take(after, &posDelta);
         // 32-bit sums, a carry caught by the sum falling below its base.
@@ -219,7 +236,7 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
     }
     run.cursor = cur;
     run.prevDoc = prevDoc;
-    run.prevPos = prevPos;
+    run.prevPos = kDocumentsOnly ? 0 : prevPos;
     return n;
 }
 
@@ -227,7 +244,7 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
 // lie in the loaded block: what NextOccurrence gives, without its checks at
 // each one. Stops before anything it does not take: a new key, a block to
 // load, the end, a value out of range.
-int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
+int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most, bool documentsOnly) {
     if (tree->reposition || !tree->wantOcc || !(tree->format & 1) || tree->blockStart < 0 || tree->width < 1 ||
         tree->width > 32)
         return 0;
@@ -244,7 +261,8 @@ int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
                  tree->prevDoc,
                  tree->prevPos};
     const bool withPositions = tree->positions != 0;
-    std::vector<AbpOccMark>* marks = tree->keyMarks;
+    // Points need the positions: a documents-only reading notes none.
+    std::vector<AbpOccMark>* marks = documentsOnly ? nullptr : tree->keyMarks;
     int32_t remaining = tree->occRemaining;
     int n = 0;
     while (n < most && remaining > 0 && run.cursor < run.stop) {
@@ -257,7 +275,8 @@ int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most) {
         int count = std::min(most - n, remaining);
         if (marks)
             count = std::min(count, ((remaining - 1) & (every - 1)) + 1);
-        int got = DecodeRun(run, withPositions, docs + n, positions + n, count);
+        int got = documentsOnly ? DecodeRun<true>(run, withPositions, docs + n, positions + n, count)
+                                : DecodeRun<false>(run, withPositions, docs + n, positions + n, count);
         n += got;
         remaining -= got;
         if (got < count)
@@ -460,15 +479,17 @@ int abpNextKey(AbpTree* tree, AbpEntry* record, int mode) {
     return AbpDecodeNext(tree, record);
 }
 
-int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got) {
+namespace {
+
+int NextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got, bool documentsOnly) {
     *got = 0;
     if (!tree->file)
-        return Fail(kAbpErrNotOpen, "abpNextOccurrences");
+        return Fail(kAbpErrNotOpen, documentsOnly ? "abpNextDocuments" : "abpNextOccurrences");
     AbpEntry record;
     while (*got < most) {
-        if (tree->keyMarks && !AbpOccMarks::makeRoom(tree->keyMarks, most - *got))
+        if (!documentsOnly && tree->keyMarks && !AbpOccMarks::makeRoom(tree->keyMarks, most - *got))
             tree->keyMarks = nullptr;
-        *got += DecodeInBlock(tree, docs + *got, positions + *got, most - *got);
+        *got += DecodeInBlock(tree, docs + *got, positions + *got, most - *got, documentsOnly);
         if (*got == most)
             break;
         int code = NextOccurrence(tree, &record);
@@ -479,6 +500,16 @@ int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int mos
         ++*got;
     }
     return 0;
+}
+
+}  // namespace
+
+int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got) {
+    return NextOccurrences(tree, docs, positions, most, got, false);
+}
+
+int abpNextDocuments(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got) {
+    return NextOccurrences(tree, docs, positions, most, got, true);
 }
 
 void abpSkipToDocument(AbpTree* tree, int32_t doc) {

@@ -84,6 +84,10 @@ int abpFirstLeaf(AbpTree* tree);
 // The next occurrences of the current key, as mode 1 of abpNextKey gives them,
 // at most `most` at a time: 0 with *got of them, 8 at the end (*got 0), or a code.
 int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
+// The documents of those occurrences, for a reader without positions: their
+// positions are passed over, not decoded, and positions[] holds nothing to read
+// (a buffer of `most` all the same). A reading of a key takes one of the two.
+int abpNextDocuments(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
 // Moves the occurrence reader of the current key forward to a point it noted
 // when the list was read before, the last one before doc's occurrences, when
 // that skips decoding; otherwise leaves it where it is. What the reader gives

@@ -130,7 +130,11 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const Do
             }
             abpSkipToDocument(&index->tree, wanted);
         }
-        if ((code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) != 0)
+        // Without a unit the list keeps documents alone: their positions are
+        // not decoded. A filtered reading decodes them, noting the points it
+        // skips by.
+        if ((code = unit || filter ? abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)
+                                   : abpNextDocuments(&index->tree, docs, positions, kOccurrenceBlock, &got)) != 0)
             break;
         if (filter) {
             // The last document read may go on in the next block.
@@ -175,7 +179,7 @@ int OrOccurrencesInto(KY_IndexRecord* index, LoHandle vector) {
     LoDesc* d = LoDescOf(vector);
     int32_t docs[kOccurrenceBlock], positions[kOccurrenceBlock], last = -1;
     int got = 0, code = 0;
-    while (!code && (code = abpNextOccurrences(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0)
+    while (!code && (code = abpNextDocuments(&index->tree, docs, positions, kOccurrenceBlock, &got)) == 0)
         for (int i = 0; !code && i < got; ++i)
             if (docs[i] != last)
                 code = Lo_WriteOcc(d, last = docs[i], 0);

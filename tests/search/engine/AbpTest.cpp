@@ -214,7 +214,8 @@ TEST(Abp, EdgeKeysAndStates) {
 }
 
 // Occurrences read many at a time are those read one at a time, across the
-// blocks of a long list, narrow and wide deltas, with and without positions.
+// blocks of a long list, narrow and wide deltas, with and without positions;
+// read as documents alone, their documents.
 TEST(Abp, OccurrencesReadByBlocksAreThoseReadOneByOne) {
     struct Row {
         const char* name;
@@ -272,6 +273,17 @@ TEST(Abp, OccurrencesReadByBlocksAreThoseReadOneByOne) {
             }
             EXPECT_EQ(0, got);
             EXPECT_EQ(one, many + std::to_string(code));
+            // Documents alone: those of the occurrences, in turn.
+            ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+            std::string documents, expected;
+            for (const AbpOcc& o : key.occ)
+                expected += std::to_string(o.doc) + " ";
+            while ((code = abpNextDocuments(&tree, docs.data(), positions.data(), row.most, &got)) == 0) {
+                ASSERT_GT(got, 0);
+                for (int i = 0; i < got; ++i)
+                    documents += std::to_string(docs[i]) + " ";
+            }
+            EXPECT_EQ(expected + "8", documents + std::to_string(code));
         }
         EXPECT_EQ(0, abpClose(&tree));
     }
