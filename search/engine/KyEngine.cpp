@@ -206,8 +206,8 @@ int SeekKey(KY_IndexRecord* index, const std::string& key, AbpEntry* e) {
     return code;
 }
 
-int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out,
-           DocFilter* filter = nullptr, std::vector<uint8_t>* documents = nullptr) {
+int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out, DocFilter* filter = nullptr,
+           std::vector<uint8_t>* documents = nullptr) {
     *out = -1;
     AbpEntry e;
     int code = SeekKey(index, key, &e);
@@ -312,8 +312,10 @@ int ThesLookup(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int
     return any ? 0 : Fail(kQuestNotFound, term);
 }
 
-// Whether an operand's reading can collect its documents: a plain word's.
-bool CollectsDocuments(const KY_QuestRecord& r) {
+// A plain word: not a stored list, a pattern or a thesaurus term. Only its
+// size is known from the index's keys, and only its reading collects its
+// documents.
+bool IsPlainWord(const KY_QuestRecord& r) {
     int kind = r.kind & 0x7F;
     return kind != kQuestList && kind != kQuestPattern && kind != kQuestThes;
 }
@@ -349,8 +351,7 @@ std::vector<int> SearchedIndexes(const KY_QuestRecord& r, size_t* own) {
 // alone; -1 for any other operand or an index that cannot tell.
 int64_t WordOccurrences(int i) {
     const KY_QuestRecord& r = KyEngine().stack[i].record;
-    int kind = r.kind & 0x7F;
-    if (kind == kQuestList || kind == kQuestPattern || kind == kQuestThes)
+    if (!IsPlainWord(r))
         return -1;
     size_t own = 0;
     int64_t total = 0;
@@ -372,7 +373,7 @@ int64_t WordOccurrences(int i) {
 
 // andWith: the other operand of the AND that takes this one, or -1, with its
 // documents when its reading collected them (else null). documents, when not
-// null and the operand CollectsDocuments, gains the documents of its list.
+// null and the operand is a plain word, gains the documents of its list.
 int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t>* andDocuments, LoHandle* out,
                 std::vector<uint8_t>* documents) {
     KY_EngineState& e = KyEngine();
@@ -384,7 +385,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t
     std::vector<int> searched = SearchedIndexes(r, &own);
     bool found = false;
     DocFilter filter(andWith, andDocuments);
-    if (!CollectsDocuments(r))
+    if (!IsPlainWord(r))
         documents = nullptr;
     for (size_t n = 0; n < searched.size(); ++n) {
         KY_IndexRecord* index = KyIndexAt(searched[n]);
@@ -706,14 +707,15 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // only what the left one's documents keep (an EXCEPT takes nothing away
     // from other documents), and of two words joined by AND the one with fewer
     // occurrences is read first (its code kept for its turn).
+    // A word that another one's reading keeps to (filters) collects its
+    // documents as it is read: reading its list back for them was a tenth of
+    // a phrase.
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
+        bool filters = false, collected = false;
+        std::vector<uint8_t> documents;
     };
     std::vector<Plan> plan(static_cast<size_t>(e.used));
-    // The documents of the words that another one's reading keeps to, collected
-    // as they are read: reading their lists back for them was a tenth of a phrase.
-    std::vector<std::vector<uint8_t>> documents(static_cast<size_t>(e.used));
-    std::vector<bool> filters(static_cast<size_t>(e.used), false), collected(filters);
     for (int i = 0; i < e.used; ++i) {
         if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
             continue;
@@ -728,7 +730,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         int kind = e.stack[i].record.kind & 0x7F;
         if (kind == kQuestAnd || kind == kQuestExcept) {
             plan[right].filterBy = left;
-            filters[static_cast<size_t>(left)] = true;
+            plan[left].filters = true;
         }
         if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
@@ -745,15 +747,14 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
             int by = plan[i].filterBy;
             LoHandle filterFrom = by < 0 ? -1 : e.stack[by].list;
-            const std::vector<uint8_t>* filterDocuments =
-                by >= 0 && collected[static_cast<size_t>(by)] ? &documents[static_cast<size_t>(by)] : nullptr;
+            const std::vector<uint8_t>* filterDocuments = by >= 0 && plan[by].collected ? &plan[by].documents : nullptr;
             int right = plan[i].andRight;
             // A short left list costs little to read whole: its right one is not looked up twice.
             int64_t mine = right < 0 ? -1 : WordOccurrences(i);
             int64_t theirs = mine <= kShortList ? -1 : WordOccurrences(right);
             if (theirs >= 0 && theirs < mine) {
                 KY_QuestEntry& other = e.stack[right];
-                std::vector<uint8_t>* read = &documents[static_cast<size_t>(right)];
+                std::vector<uint8_t>* read = &plan[right].documents;
                 code = EvalOperand(right, units[right], -1, nullptr, &other.list, read);
                 if (code && code != kQuestNotFound) {
                     FreeStackLists();
@@ -763,14 +764,13 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
                 other.record.source = 2;
                 plan[right].early = code;
                 filterFrom = other.list;
-                filterDocuments = !code && CollectsDocuments(other.record) ? read : nullptr;
+                filterDocuments = !code && IsPlainWord(other.record) ? read : nullptr;
             }
             // Read after its right operand, this word filters nothing.
-            size_t at = static_cast<size_t>(i);
-            bool collect = filters[at] && plan[right < 0 ? i : right].early < 0;
+            bool collect = plan[i].filters && (right < 0 || plan[right].early < 0);
             code = EvalOperand(i, units[i], filterFrom, filterDocuments, &entry.list,
-                               collect ? &documents[at] : nullptr);
-            collected[at] = collect && !code && CollectsDocuments(entry.record);
+                               collect ? &plan[i].documents : nullptr);
+            plan[i].collected = collect && !code && IsPlainWord(entry.record);
             if (code && code != kQuestNotFound) {
                 FreeStackLists();
                 return code;
