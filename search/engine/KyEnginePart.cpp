@@ -48,8 +48,10 @@ int Documents(LoHandle* h, int32_t* count) {
     if (*h != -1 && LoIsVector(*h) && !LoScoreMode) {
         // The vector's documents taken from its bytes and written by runs:
         // reading and writing them one call each was a third of an OR.
+        // Outside the bytes that may hold bits the vector is clear.
         const uint8_t* bits = LoPkg().vector;
-        const size_t size = bits ? static_cast<size_t>(LoPkg().vecBytes) : 0;
+        const size_t low = static_cast<size_t>(LoPkg().vecLow);
+        const size_t size = bits ? static_cast<size_t>(std::min(LoPkg().vecBytes, LoPkg().vecHigh)) : 0;
         LoDesc* d = LoDescOf(out);
         int32_t docs[256];
         int pending = 0;
@@ -63,7 +65,7 @@ int Documents(LoHandle* h, int32_t* count) {
         };
         // Four bytes at a time, lowest first: a document's bit is its place
         // in the little-endian word.
-        for (size_t b = 0; !code && b < size; b += 4) {
+        for (size_t b = low & ~size_t(3); !code && b < size; b += 4) {
             uint32_t word = 0;
             if (b + 4 <= size)
                 std::memcpy(&word, bits + b, 4);

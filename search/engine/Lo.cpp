@@ -311,7 +311,9 @@ const uint8_t* VectorBytes(const LoDesc* d) {
 int NextBit(LoDesc* d) {
     const uint8_t* bytes = VectorBytes(d);
     const int32_t n = LoPkg().vecBytes;
-    d->doc = bytes ? LoNextSetBit(bytes, n, d->index < 0 ? 0 : d->index) : -1;
+    // Past its bytes that may hold bits the vector is clear.
+    const int32_t high = (d->flags & kLoVector) ? std::min(n, LoPkg().vecHigh) : n;
+    d->doc = bytes ? LoNextSetBit(bytes, high, d->index < 0 ? 0 : d->index) : -1;
     d->index = d->doc < 0 ? n * 8 : d->doc + 1;
     return 0;
 }
@@ -506,7 +508,7 @@ void LoReleaseDesc(LoDesc* d) {
         std::fclose(d->file);
     d->file = nullptr;
     if (p.owner == d) {
-        std::memset(p.vector, 0, p.vecBytes);
+        LoClearVector();
         p.owner = nullptr;
     }
 }
@@ -535,6 +537,8 @@ int LoInitPkg(const char* swapName, int32_t maxDoc) {
         p.vecBytes = 0;
     if (p.vecBytes && !(p.vector = static_cast<uint8_t*>(std::calloc(1, p.vecBytes))))
         p.vecBytes = 0;
+    p.vecLow = p.vecBytes;
+    p.vecHigh = 0;
     p.owner = nullptr;
     try {
         p.spareWords.reserve(kLoMostSpares);
@@ -554,8 +558,7 @@ int LoResetAll() {
         if (p.lists[i])
             LoFree(&h);
     }
-    if (p.vector)
-        std::memset(p.vector, 0, p.vecBytes);
+    LoClearVector();
     p.owner = nullptr;
     p.fastOwner = nullptr;
     p.fastIndex = 0;
@@ -569,7 +572,7 @@ int LoEndPkg() {
     LoResetAll();
     std::free(p.vector);
     p.vector = nullptr;
-    p.vecBytes = 0;
+    p.vecBytes = p.vecLow = p.vecHigh = 0;
     std::fclose(p.swap);
     p.swap = nullptr;
     std::vector<uint8_t>().swap(p.swapMemory);
@@ -662,7 +665,7 @@ int LoInitDesc(LoDesc* d, uint32_t flags, const char* name, uint32_t unitCode, i
                 return Fail(code, "Can't swap vector to disk");
             }
         }
-        std::memset(p.vector, 0, p.vecBytes);
+        LoClearVector();
         p.owner = d;
         return 0;
     }
@@ -696,6 +699,8 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
         if (!LoTestBit(doc, p.vector)) {
             LoSetBit(doc, p.vector, 1);
             ++d->count;
+            p.vecLow = std::min(p.vecLow, doc >> 3);
+            p.vecHigh = std::max(p.vecHigh, (doc >> 3) + 1);
         }
         d->doc = doc;
         return 0;
@@ -1215,10 +1220,18 @@ int LoCreateRange(LoHandle* h, const char* name, int32_t from, int32_t to) {
     return code;
 }
 
+void LoClearVector() {
+    LoPackage& p = LoPkg();
+    if (p.vector && p.vecLow < p.vecHigh)
+        std::memset(p.vector + p.vecLow, 0, static_cast<size_t>(p.vecHigh - p.vecLow));
+    p.vecLow = p.vecBytes;
+    p.vecHigh = 0;
+}
+
 int32_t LoCount() {
     LoPackage& p = LoPkg();
     int32_t n = 0;
-    for (int i = 0; p.vector && i < p.vecBytes; ++i)
+    for (int i = p.vecLow; p.vector && i < p.vecHigh; ++i)
         for (uint8_t b = p.vector[i]; b; b &= b - 1)
             ++n;
     return n;

@@ -35,6 +35,10 @@ struct LoPackage {
     LoDesc* lists[kLoMaxLists] = {};
     uint8_t* vector = nullptr;  // owned, vecBytes bytes
     int vecBytes = 0;
+    // Its bytes [vecLow, vecHigh) may hold bits; all others are clear. A
+    // result of a few documents then costs their bytes, not the vector's
+    // (scanned and cleared whole, a fifth of an AND of two rare words).
+    int vecLow = 0, vecHigh = 0;
     LoDesc* owner = nullptr;  // not owned: the vector list
     int nbits = 18;
     uint32_t masks[4] = {0xFFFF, 0, 0x7FFF0000, 0};
@@ -56,6 +60,8 @@ extern LoPackage gLoPackage;
 inline LoPackage& LoPkg() {
     return gLoPackage;
 }
+// Clears the vector's bits, those that may be set.
+void LoClearVector();
 // Copies every element of src (rewound, read from its first element) to dst.
 int LoCopyElements(LoDesc* src, LoDesc* dst);
 // Releases what a descriptor owns (buffer, own file, the vector) without freeing it.

@@ -268,7 +268,7 @@ int LoAnd(LoHandle a, LoHandle b, LoHandle* result, int mode) {
     int code = Documents(s, &bytes);
     if (code)
         return code;
-    for (int i = 0; i < p.vecBytes; ++i)
+    for (int i = p.vecLow; i < p.vecHigh; ++i)
         p.vector[i] &= bytes[i];
     LoDescOf(aVector ? a : b)->count = LoCount();
     return aVector ? Finish(a, b, result) : Finish(b, a, result);
@@ -378,6 +378,8 @@ int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode) {
     if (db->flags & kLoVector) {
         for (int i = 0; i < p.vecBytes; ++i)
             p.vector[i] = static_cast<uint8_t>(~p.vector[i]);
+        p.vecLow = 0;
+        p.vecHigh = p.vecBytes;
         return LoAnd(a, b, result, 0);
     }
     LoDesc r;

@@ -397,6 +397,36 @@ TEST(Lo, SetOperations) {
     }
 }
 
+// The vector is read and cleared over the bytes its lists may have set: a
+// bit set anywhere (at its two ends, by a complement) is read, and none is
+// left for the next vector list.
+TEST(Lo, AVectorListHoldsWhatItsOperationsSetAndNothingOfTheOnesBefore) {
+    Package package(1000);
+    LoHandle v = Make({{999, 0}, {0, 0}, {500, 0}}, kVec, 0);
+    ASSERT_TRUE(LoIsVector(v));
+    EXPECT_EQ("0/0 500/0 999/0 ", Show(v));
+    EXPECT_EQ(3, LoCount());
+    LoFree(&v);
+    v = Make({{7, 0}}, kVec, 0);
+    EXPECT_EQ("7/0 ", Show(v));
+    LoFree(&v);
+    // An EXCEPT by a vector complements it whole, then keeps the left list's documents.
+    LoHandle a = Make({{1, 0}, {600, 0}, {990, 0}}, kSeq, 0);
+    LoHandle b = Make({{600, 0}}, kVec, 0);
+    LoHandle result = -1;
+    ASSERT_EQ(0, LoExcept(a, b, &result, 0));
+    EXPECT_EQ("1/0 990/0 ", Show(result));
+    LoFree(&result);
+    v = Make({{3, 0}}, kVec, 0);
+    EXPECT_EQ("3/0 ", Show(v));
+    EXPECT_EQ(1, LoCount());
+    // An AND of a vector keeps the documents of both.
+    LoHandle s = Make({{3, 0}, {998, 0}}, kSeq, 0);
+    ASSERT_EQ(0, LoAnd(v, s, &result, 0));
+    EXPECT_EQ("3/0 ", Show(result));
+    LoFree(&result);
+}
+
 TEST(Lo, AnAbsentOperand) {
     Package package(-1);
     LoHandle x = Make({{1, 0}}, kSeq, 0);
