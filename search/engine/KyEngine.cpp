@@ -23,6 +23,8 @@ int Fail(int code, const std::string& text) {
 
 const int kOccurrenceBlock = 256;
 const int64_t kShortList = 2048;
+// A word whose occurrences an AND takes from memory has at most these.
+const int32_t kHeldOccurrences = 1 << 18;
 const size_t kSoughtKeys = 32;
 
 bool IsNone(uint8_t list) {
@@ -44,15 +46,18 @@ bool Matches(const char* pattern, const char* text) {
 // writing and reading back the rest (most of a phrase with a frequent word).
 class DocFilter {
 public:
-    // read: from's documents as its reading collected them, or null.
-    DocFilter(LoHandle from, const std::vector<uint8_t>* read) : from_(from), read_(read) {}
+    // read: from's documents as its reading collected them, or null; held:
+    // the elements of an operand held in memory (from -1) whose documents
+    // read holds, or -1.
+    DocFilter(LoHandle from, const std::vector<uint8_t>* read, int32_t held = -1)
+        : from_(from), read_(read), held_(held) {}
     bool worthFor(int32_t occurrences) {
         if (bits_)
             return true;
         const LoDesc* d = from_ == -1 ? nullptr : LoDescOf(from_);
-        if (!d)
+        if (!d && (held_ < 0 || !read_))
             return false;
-        int32_t cost = (d->flags & kLoVector) ? LoVectorBytes() / 16 : d->count;
+        int32_t cost = !d ? held_ : (d->flags & kLoVector) ? LoVectorBytes() / 16 : d->count;
         if (occurrences <= cost)
             return false;
         if (read_) {
@@ -78,6 +83,7 @@ public:
 private:
     LoHandle from_;
     const std::vector<uint8_t>* read_;
+    int32_t held_;
     const std::vector<uint8_t>* bits_ = nullptr;
     std::vector<uint8_t> own_;
 };
@@ -103,20 +109,123 @@ void AddDocuments(const int32_t* docs, int n, std::vector<uint8_t>* bits) {
     }
 }
 
+// A word's occurrences kept in memory for the AND that takes them, as long
+// as they are what its list would hold: writing the list and reading it back
+// were a third of a phrase.
+struct HeldOccurrences {
+    LoOccurrences occurrences;
+    bool held = false;  // the word's list is these (its handle -1)
+    uint8_t unit = 0;
+    int32_t weight = 1;
+    int32_t lastDoc = -1, lastPos = 0;
+
+    // Keeps the occurrences while each document comes after the last one and
+    // each position after the last one of its document, none negative (each
+    // then an element of a list of positions): false, nothing kept, otherwise.
+    // Without a branch on each new document, mispredicted at each one.
+    bool keep(const int32_t* docs, const int32_t* positions, int n) {
+        int32_t doc = lastDoc, pos = lastPos;
+        uint32_t bad = 0;
+        for (int i = 0; i < n; ++i) {
+            int64_t step = int64_t(docs[i]) - doc;
+            bad |= static_cast<uint32_t>(docs[i] | positions[i]) >> 31;
+            bad |= static_cast<uint32_t>(step < 0) | (static_cast<uint32_t>(step == 0) & (positions[i] <= pos));
+            doc = docs[i];
+            pos = positions[i];
+        }
+        if (bad)
+            return false;
+        occurrences.docs.insert(occurrences.docs.end(), docs, docs + n);
+        occurrences.positions.insert(occurrences.positions.end(), positions, positions + n);
+        lastDoc = doc;
+        lastPos = pos;
+        return true;
+    }
+    void drop() {
+        occurrences.docs.clear();
+        occurrences.positions.clear();
+        held = false;
+        lastDoc = -1;
+        lastPos = 0;
+    }
+};
+
+// Writes occurrences to a list as a word's reading writes them: positions with
+// a unit, one element a document without. last: the document written last.
+int WriteOccurrences(LoDesc* d, const int32_t* docs, const int32_t* positions, int n, bool units, int32_t* last) {
+    int code = 0;
+    for (int i = 0; !code && i < n;) {
+        if (int taken = LoWriteWholeRun(d, docs + i, positions + i, n - i, units)) {
+            i += taken;
+            *last = docs[i - 1];
+        }
+        if (i == n)
+            break;
+        if (units || docs[i] != *last)
+            code = Lo_WriteOcc(d, docs[i], units ? positions[i] : 0);
+        *last = docs[i++];
+    }
+    return code;
+}
+
+// A word's list begun with the occurrences held in memory, as its reading
+// would have written them.
+int BeginHeldList(const HeldOccurrences& held, LoHandle* out, int32_t* last) {
+    int code = LoCreate(kLoReadable | kLoWritable, nullptr, held.unit, 0, 0, out, held.weight);
+    if (code)
+        return code;
+    const LoOccurrences& o = held.occurrences;
+    code = WriteOccurrences(LoDescOf(*out), o.docs.data(), o.positions.data(), static_cast<int>(o.docs.size()),
+                            held.unit != 0, last);
+    if (code)
+        LoFree(out);
+    return code;
+}
+
+// Ends a word's list whose writing ended with code (0 or kAbpEndOfOcc when
+// whole): the list in *out, or the code with the list freed.
+int EndList(LoHandle h, int code, LoHandle* out) {
+    if (!code || code == kAbpEndOfOcc)
+        code = LoWrite(h, -1, 0);
+    LoClose(h);
+    if (code) {
+        LoFree(&h);
+        return code;
+    }
+    *out = h;
+    return 0;
+}
+
+// The list a word's reading makes of occurrences held in memory.
+int WriteHeld(const HeldOccurrences& held, LoHandle* out) {
+    LoHandle h = -1;
+    int32_t last = -1;
+    int code = BeginHeldList(held, &h, &last);
+    return code ? code : EndList(h, 0, out);
+}
+
 // The occurrences of the tree's current key as a new list: positions with a unit,
 // one element a document without; only those in the filter's documents when
 // there is one.
 // documents, when not null, gains the documents read: what LoDocumentBits
 // would read back from the list.
+// held, when not null (a unit's positions), keeps them in memory instead (*out
+// -1) as long as they are what the list would hold; else the list is written.
 int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const DocFilter* filter = nullptr,
-                    std::vector<uint8_t>* documents = nullptr) {
+                    std::vector<uint8_t>* documents = nullptr, HeldOccurrences* held = nullptr) {
     LoHandle h = -1;
-    int code = LoCreate(kLoReadable | kLoWritable, nullptr, unit, 0, 0, &h, std::max<int>(1, index->weight));
-    if (code)
+    int code = 0;
+    const int32_t weight = std::max<int>(1, index->weight);
+    if (held) {
+        held->drop();
+        held->unit = unit;
+        held->weight = weight;
+    } else if ((code = LoCreate(kLoReadable | kLoWritable, nullptr, unit, 0, 0, &h, weight)) != 0) {
         return code;
+    }
     // Occurrences a block at a time: one call each was a fifth of a large
     // word's reading.
-    LoDesc* d = LoDescOf(h);
+    LoDesc* d = h == -1 ? nullptr : LoDescOf(h);
     int32_t docs[kOccurrenceBlock], positions[kOccurrenceBlock], last = -1;
     int got = 0;
     // A filtered reading moves past the documents it does not want where the
@@ -149,27 +258,27 @@ int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const Do
         }
         if (documents)
             AddDocuments(docs, got, documents);
-        for (int i = 0; !code && i < got;) {
-            if (int taken = LoWriteWholeRun(d, docs + i, positions + i, got - i, unit != 0)) {
-                i += taken;
-                last = docs[i - 1];
-            }
-            if (i == got)
-                break;
-            if (unit || docs[i] != last)
-                code = Lo_WriteOcc(d, docs[i], unit ? positions[i] : 0);
-            last = docs[i++];
+        if (held) {
+            if (held->keep(docs, positions, got))
+                continue;
+            // Not what a list would hold as they stand: the list is written.
+            code = BeginHeldList(*held, &h, &last);
+            held->drop();
+            held = nullptr;
+            if (code)
+                return code;
+            d = LoDescOf(h);
         }
+        code = WriteOccurrences(d, docs, positions, got, unit != 0, &last);
     }
-    if (code == kAbpEndOfOcc)
-        code = LoWrite(h, -1, 0);
-    LoClose(h);
-    if (code) {
-        LoFree(&h);
-        return code;
+    if (held) {
+        held->held = code == kAbpEndOfOcc;
+        if (!held->held)
+            held->drop();
+        *out = -1;
+        return held->held ? 0 : code;
     }
-    *out = h;
-    return 0;
+    return EndList(h, code, out);
 }
 
 // The documents of the tree's current key added to a vector list: what
@@ -207,7 +316,7 @@ int SeekKey(KY_IndexRecord* index, const std::string& key, AbpEntry* e) {
 }
 
 int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle* out, DocFilter* filter = nullptr,
-           std::vector<uint8_t>* documents = nullptr) {
+           std::vector<uint8_t>* documents = nullptr, HeldOccurrences* held = nullptr) {
     *out = -1;
     AbpEntry e;
     int code = SeekKey(index, key, &e);
@@ -215,7 +324,18 @@ int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle
         return Fail(kQuestNotFound, key);
     if (code)
         return code;
-    return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr, documents);
+    if (held && e.values[1] > kHeldOccurrences)
+        held = nullptr;
+    if (held) {
+        // Room at once for a short word's occurrences, or for a long one's in
+        // the documents it is filtered by: growing by halves cost a heap block
+        // each time.
+        size_t room = static_cast<size_t>(std::min<int32_t>(std::max<int32_t>(e.values[1], 0), 4096));
+        held->occurrences.docs.reserve(room);
+        held->occurrences.positions.reserve(room);
+    }
+    return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr, documents,
+                           held);
 }
 
 int OrInto(LoHandle* result, LoHandle add) {
@@ -321,14 +441,14 @@ bool IsPlainWord(const KY_QuestRecord& r) {
 }
 
 int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int owner, LoHandle* out,
-               DocFilter* filter, std::vector<uint8_t>* documents) {
+               DocFilter* filter, std::vector<uint8_t>* documents, HeldOccurrences* held) {
     *out = -1;
     int kind = r.kind & 0x7F;
     if (kind == kQuestPattern)
         return Pattern(index, r.text, unit, owner, out);
     if (kind == kQuestThes && !index->noThes)
         return ThesLookup(index, r, unit, owner, out);
-    int code = Lookup(index, r.text, unit, out, filter, documents);
+    int code = Lookup(index, r.text, unit, out, filter, documents, held);
     return code ? code : KyEnterWord(r.text, kQuestTerm, owner, index->flags);
 }
 
@@ -372,10 +492,12 @@ int64_t WordOccurrences(int i) {
 }
 
 // andWith: the other operand of the AND that takes this one, or -1, with its
-// documents when its reading collected them (else null). documents, when not
-// null and the operand is a plain word, gains the documents of its list.
-int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t>* andDocuments, LoHandle* out,
-                std::vector<uint8_t>* documents) {
+// documents when its reading collected them (else null) and, when it is held
+// in memory, its elements (else -1). documents, when not null and the operand
+// is a plain word, gains the documents of its list. held, when not null, may
+// take the occurrences of a plain word of one index instead of its list.
+int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t>* andDocuments, int32_t andHeld,
+                LoHandle* out, std::vector<uint8_t>* documents, HeldOccurrences* held) {
     KY_EngineState& e = KyEngine();
     const KY_QuestRecord& r = e.stack[i].record;
     *out = -1;
@@ -384,9 +506,13 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t
     size_t own = 0;
     std::vector<int> searched = SearchedIndexes(r, &own);
     bool found = false;
-    DocFilter filter(andWith, andDocuments);
+    DocFilter filter(andWith, andDocuments, andHeld);
     if (!IsPlainWord(r))
         documents = nullptr;
+    if (held)
+        held->drop();
+    if (!IsPlainWord(r) || searched.size() != 1 || !unit)
+        held = nullptr;
     for (size_t n = 0; n < searched.size(); ++n) {
         KY_IndexRecord* index = KyIndexAt(searched[n]);
         if (!index || !index->open) {
@@ -395,7 +521,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t
             continue;
         }
         LoHandle h = -1;
-        int code = LookupKind(index, r, unit, i, &h, &filter, documents);
+        int code = LookupKind(index, r, unit, i, &h, &filter, documents, held);
         if (code == kQuestNotFound)
             continue;
         if (code || (code = OrInto(out, h)) != 0) {
@@ -437,7 +563,9 @@ int ProximityWord(int operand, int other, int distance, int owner) {
     return KyEnterWord(text, kind, owner, 0);
 }
 
-int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units) {
+// held: the operands' occurrences when they are held in memory, or null.
+int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, HeldOccurrences* heldLeft,
+                 HeldOccurrences* heldRight) {
     KY_EngineState& e = KyEngine();
     KY_QuestEntry& op = e.stack[i];
     int32_t distance = op.record.count;
@@ -465,16 +593,29 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units) 
         mode |= kLoScored | (distance >= 1 ? 0x100 : 0);
     LoHandle a = e.stack[left].list, b = e.stack[right].list, result = -1;
     e.stack[left].list = e.stack[right].list = -1;
-    int code;
+    int code = 0;
     int kind = op.record.kind & 0x7F;
-    if (kind == kQuestAnd) {
-        code = LoAnd(a, b, &result, mode);
-    } else if (kind == kQuestOr) {
-        code = LoOr(a, b, &result);
+    const bool heldA = heldLeft && heldLeft->held, heldB = heldRight && heldRight->held;
+    if (kind == kQuestAnd && heldA && heldB) {
+        code = LoAndOccurrences(heldLeft->occurrences, heldRight->occurrences, mode, &result);
     } else {
-        RemoveOwned(right, nullptr);
-        code = LoExcept(a, b, &result, mode);
+        // An operand held for an AND that takes the other from a list becomes a list.
+        if (heldA)
+            code = WriteHeld(*heldLeft, &a);
+        if (heldB && !code)
+            code = WriteHeld(*heldRight, &b);
+        if (!code && kind == kQuestAnd) {
+            code = LoAnd(a, b, &result, mode);
+        } else if (!code && kind == kQuestOr) {
+            code = LoOr(a, b, &result);
+        } else if (!code) {
+            RemoveOwned(right, nullptr);
+            code = LoExcept(a, b, &result, mode);
+        }
     }
+    for (HeldOccurrences* held : {heldLeft, heldRight})
+        if (held)
+            held->drop();
     if (code) {
         LoFree(&a);
         LoFree(&b);
@@ -710,10 +851,18 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // A word that another one's reading keeps to (filters) collects its
     // documents as it is read: reading its list back for them was a tenth of
     // a phrase.
+    // The two plain words of an AND of positions, each in one index, are
+    // held in memory for it (as long as they are what a list would hold).
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
-        bool filters = false, collected = false;
+        bool filters = false, collected = false, hold = false;
         std::vector<uint8_t> documents;
+        HeldOccurrences held;
+    };
+    auto holdable = [&e](int i) {
+        const KY_QuestRecord& r = e.stack[i].record;
+        size_t own = 0;
+        return (r.kind & 0x7F) >= kQuestTerm && IsPlainWord(r) && SearchedIndexes(r, &own).size() == 1;
     };
     std::vector<Plan> plan(static_cast<size_t>(e.used));
     for (int i = 0; i < e.used; ++i) {
@@ -735,7 +884,13 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
             plan[left].andRight = right;
+        if (kind == kQuestAnd && e.stack[i].record.unit && !e.scoreMode && holdable(left) && holdable(right) &&
+            LoAndOccurrencesApplies(e.stack[i].record.unit))
+            plan[left].hold = plan[right].hold = true;
     }
+    auto heldCount = [&plan](int i) {
+        return i >= 0 && plan[i].held.held ? static_cast<int32_t>(plan[i].held.occurrences.docs.size()) : -1;
+    };
     int last = 0;
     for (int i = 0; i < e.used; ++i) {
         KY_QuestEntry& entry = e.stack[i];
@@ -747,6 +902,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if ((entry.record.kind & 0x7F) >= kQuestTerm) {
             int by = plan[i].filterBy;
             LoHandle filterFrom = by < 0 ? -1 : e.stack[by].list;
+            int32_t filterHeld = heldCount(by);
             const std::vector<uint8_t>* filterDocuments = by >= 0 && plan[by].collected ? &plan[by].documents : nullptr;
             int right = plan[i].andRight;
             // A short left list costs little to read whole: its right one is not looked up twice.
@@ -755,7 +911,8 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             if (theirs >= 0 && theirs < mine) {
                 KY_QuestEntry& other = e.stack[right];
                 std::vector<uint8_t>* read = &plan[right].documents;
-                code = EvalOperand(right, units[right], -1, nullptr, &other.list, read);
+                code = EvalOperand(right, units[right], -1, nullptr, -1, &other.list, read,
+                                   plan[right].hold ? &plan[right].held : nullptr);
                 if (code && code != kQuestNotFound) {
                     FreeStackLists();
                     return code;
@@ -764,12 +921,13 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
                 other.record.source = 2;
                 plan[right].early = code;
                 filterFrom = other.list;
+                filterHeld = heldCount(right);
                 filterDocuments = !code && IsPlainWord(other.record) ? read : nullptr;
             }
             // Read after its right operand, this word filters nothing.
             bool collect = plan[i].filters && (right < 0 || plan[right].early < 0);
-            code = EvalOperand(i, units[i], filterFrom, filterDocuments, &entry.list,
-                               collect ? &plan[i].documents : nullptr);
+            code = EvalOperand(i, units[i], filterFrom, filterDocuments, filterHeld, &entry.list,
+                               collect ? &plan[i].documents : nullptr, plan[i].hold ? &plan[i].held : nullptr);
             plan[i].collected = collect && !code && IsPlainWord(entry.record);
             if (code && code != kQuestNotFound) {
                 FreeStackLists();
@@ -777,7 +935,8 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             }
             last = code;
         } else {
-            code = EvalOperator(i, plan[i].left, plan[i].right, units);
+            code = EvalOperator(i, plan[i].left, plan[i].right, units, &plan[plan[i].left].held,
+                                &plan[plan[i].right].held);
             if (code) {
                 FreeStackLists();
                 return code;

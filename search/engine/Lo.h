@@ -152,6 +152,19 @@ int LoDocumentBits(LoHandle h, std::vector<uint8_t>* bits);
 // mode: unit code in the low 4 bits (1 word, 2 sentence, 4 paragraph, 8 field), 16 ordered.
 void LoSetProximity(int mode, int32_t distance);
 
+// Occurrences held in memory rather than in a list: documents rising,
+// positions rising within each document, none negative.
+struct LoOccurrences {
+    std::vector<int32_t> docs, positions;
+};
+// Whether LoAndOccurrences gives what LoAnd gives of lists of unitCode:
+// positions under a mask of all their bits, without scores.
+bool LoAndOccurrencesApplies(uint32_t unitCode);
+// The AND under the proximity window (mode: the unit code) of two lists of
+// that unit holding a's and b's occurrences, without writing and reading them:
+// the list LoAnd gives.
+int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, LoHandle* result);
+
 // Bits.
 // Inline: the set operations and filters call them for every element.
 inline int LoSetBit(int32_t i, uint8_t* bytes, int on) {

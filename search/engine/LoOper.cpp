@@ -76,6 +76,65 @@ int Documents(LoDesc* s, std::vector<uint8_t>* bytes) {
     return code;
 }
 
+// Appends to out each of of[0..n) (of: rising when from and to are given as
+// 32-bit values) with a partner in sorted[0..m) (rising) within the window
+// [at(v) + from, at(v) + to].
+// The windows' lower ends mostly rise: the bound found for one is where the
+// search for the next starts, a few steps on, rather than a binary search over
+// the whole document each time.
+template <typename Value, typename Sorted, typename At>
+void Partners(const int32_t* of, size_t n, const Sorted* sorted, size_t m, Value from, Value to, At at,
+              std::vector<int32_t>* out) {
+    size_t i = 0;
+    Value last = 0;
+    for (size_t k = 0; k < n; ++k) {
+        Value lo = Value(at(of[k])) + from, hi = Value(at(of[k])) + to;
+        if (k && lo < last)
+            i = 0;
+        last = lo;
+        for (int steps = 0; i < m && sorted[i] < lo; ++i)
+            if (++steps == 8) {
+                i = static_cast<size_t>(std::lower_bound(sorted + i, sorted + m, lo) - sorted);
+                break;
+            }
+        if (i < m && sorted[i] <= hi)
+            out->push_back(of[k]);
+    }
+}
+
+// Positions and window ends that fit 32 bits are compared as such: 64-bit
+// compares cost a 32-bit processor two and a branch.
+bool Narrow(int32_t lastA, int32_t lastB) {
+    const LoPackage& p = LoPkg();
+    const int64_t reach = std::max({std::abs(int64_t(p.before)), std::abs(int64_t(p.after))});
+    return reach <= INT32_MAX && lastA <= INT32_MAX - reach && lastB <= INT32_MAX - reach;
+}
+
+// The positions of one document's elements of either list (rising, none
+// negative, each its own mask) that the window pairs, in order, to pending.
+void OwnPartners(const int32_t* ra, size_t na, const int32_t* rb, size_t nb, std::vector<int32_t>* pending,
+                 std::vector<int32_t>* merged) {
+    const LoPackage& p = LoPkg();
+    auto same = [](int32_t v) { return v; };
+    const bool narrow = Narrow(na ? ra[na - 1] : 0, nb ? rb[nb - 1] : 0);
+    if (narrow)
+        Partners(ra, na, rb, nb, p.after, p.before, same, pending);
+    else
+        Partners(ra, na, rb, nb, int64_t(p.after), int64_t(p.before), same, pending);
+    size_t fromA = pending->size();
+    if (narrow)
+        Partners(rb, nb, ra, na, -p.before, -p.after, same, pending);
+    else
+        Partners(rb, nb, ra, na, -int64_t(p.before), -int64_t(p.after), same, pending);
+    // Each list's partners come in its order: two runs to merge, not to sort.
+    if (fromA && fromA < pending->size()) {
+        merged->clear();
+        std::merge(pending->begin(), pending->begin() + static_cast<long>(fromA),
+                   pending->begin() + static_cast<long>(fromA), pending->end(), std::back_inserter(*merged));
+        pending->swap(*merged);
+    }
+}
+
 int Finish(LoHandle keep, LoHandle drop, LoHandle* result) {
     LoFree(&drop);
     *result = keep;
@@ -149,57 +208,22 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                 if (!std::is_sorted(out->begin(), out->end()))
                     std::sort(out->begin(), out->end());
             };
-            if (!own) {
+            if (own) {
+                OwnPartners(ra.data(), ra.size(), rb.data(), rb.size(), &pending, &merged);
+            } else {
                 masked(ra, &ma);
                 masked(rb, &mb);
-            }
-            auto at = [m](int32_t v) { return static_cast<int64_t>(static_cast<uint32_t>(v) & m); };
-            // The windows' lower ends mostly rise: the bound found for one is where
-            // the search for the next starts, a few steps on, rather than a binary
-            // search over the whole document each time.
-            // Positions and window ends that fit 32 bits are compared as such:
-            // 64-bit compares cost a 32-bit processor two and a branch.
-            const int64_t reach = std::max({std::abs(int64_t(p.before)), std::abs(int64_t(p.after))});
-            const bool narrow = own && reach <= INT32_MAX && (ra.empty() || ra.back() <= INT32_MAX - reach) &&
-                                (rb.empty() || rb.back() <= INT32_MAX - reach);
-            auto partners = [&](const std::vector<int32_t>& of, const auto& sorted, auto from, auto to) {
-                using Value = decltype(from);
-                size_t i = 0;
-                Value last = 0;
-                for (size_t k = 0; k < of.size(); ++k) {
-                    Value lo = Value(at(of[k])) + from, hi = Value(at(of[k])) + to;
-                    if (k && lo < last)
-                        i = 0;
-                    last = lo;
-                    for (int steps = 0; i < sorted.size() && sorted[i] < lo; ++i)
-                        if (++steps == 8) {
-                            i = static_cast<size_t>(std::lower_bound(sorted.begin() + i, sorted.end(), lo) -
-                                                    sorted.begin());
-                            break;
-                        }
-                    if (i < sorted.size() && sorted[i] <= hi)
-                        pending.push_back(of[k]);
+                auto at = [m](int32_t v) { return static_cast<int64_t>(static_cast<uint32_t>(v) & m); };
+                Partners(ra.data(), ra.size(), mb.data(), mb.size(), int64_t(p.after), int64_t(p.before), at, &pending);
+                size_t fromA = pending.size();
+                Partners(rb.data(), rb.size(), ma.data(), ma.size(), -int64_t(p.before), -int64_t(p.after), at,
+                         &pending);
+                if (ordered && fromA && fromA < pending.size()) {
+                    merged.clear();
+                    std::merge(pending.begin(), pending.begin() + static_cast<long>(fromA),
+                               pending.begin() + static_cast<long>(fromA), pending.end(), std::back_inserter(merged));
+                    pending.swap(merged);
                 }
-            };
-            if (narrow)
-                partners(ra, rb, p.after, p.before);
-            else if (own)
-                partners(ra, rb, int64_t(p.after), int64_t(p.before));
-            else
-                partners(ra, mb, int64_t(p.after), int64_t(p.before));
-            size_t fromA = pending.size();
-            if (narrow)
-                partners(rb, ra, -p.before, -p.after);
-            else if (own)
-                partners(rb, ra, -int64_t(p.before), -int64_t(p.after));
-            else
-                partners(rb, ma, -int64_t(p.before), -int64_t(p.after));
-            // Each list's partners come in its order: two runs to merge, not to sort.
-            if (ordered && fromA && fromA < pending.size()) {
-                merged.clear();
-                std::merge(pending.begin(), pending.begin() + static_cast<long>(fromA),
-                           pending.begin() + static_cast<long>(fromA), pending.end(), std::back_inserter(merged));
-                pending.swap(merged);
             }
             pendingDoc = doc;
             if (!code)
@@ -405,4 +429,58 @@ int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode) {
     if ((code = EndOp(da, db, &r)) != 0)
         return code;
     return Finish(a, b, result);
+}
+
+bool LoAndOccurrencesApplies(uint32_t unitCode) {
+    LoDesc probe;
+    if (LoScoreMode || LoInitDesc(&probe, kLoReadable, nullptr, unitCode & 0xFF, 0, 0, 0))
+        return false;
+    return (probe.unitMask | 0x80000000u) == 0xFFFFFFFFu;
+}
+
+int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, LoHandle* result) {
+    *result = -1;
+    // The list AndSequential makes, with the calls it makes to it.
+    LoHandle h = -1;
+    int code =
+        LoCreate(kLoVector | kLoReadable | kLoWritable, nullptr, static_cast<uint32_t>(mode) & 0xFF, 0, 0, &h, 1);
+    if (code)
+        return code;
+    LoDesc* r = LoDescOf(h);
+    code = Lo_Rewind(r);
+    std::vector<int32_t> pending, merged;
+    const int32_t *docsA = a.docs.data(), *docsB = b.docs.data();
+    const size_t na = a.docs.size(), nb = b.docs.size();
+    size_t i = 0, j = 0;
+    while (!code && i < na && j < nb) {
+        if (docsA[i] < docsB[j]) {
+            ++i;
+        } else if (docsA[i] > docsB[j]) {
+            ++j;
+        } else {
+            const int32_t doc = docsA[i];
+            size_t endA = i, endB = j;
+            while (endA < na && docsA[endA] == doc)
+                ++endA;
+            while (endB < nb && docsB[endB] == doc)
+                ++endB;
+            OwnPartners(a.positions.data() + i, endA - i, b.positions.data() + j, endB - j, &pending, &merged);
+            pending.erase(std::unique(pending.begin(), pending.end()), pending.end());
+            for (size_t k = 0; !code && k < pending.size(); ++k)
+                code = Lo_WriteOcc(r, doc, pending[k]);
+            pending.clear();
+            i = endA;
+            j = endB;
+        }
+    }
+    int end = Lo_WriteOcc(r, -1, 0);
+    Lo_Close(r);
+    if (!code)
+        code = end;
+    if (code) {
+        LoFree(&h);
+        return code;
+    }
+    *result = h;
+    return 0;
 }

@@ -10,6 +10,7 @@
 #include "search/engine/Lo.h"
 #include "search/engine/LoInternal.h"
 #include "search/writers/FileImage.h"
+#include "tests/search/engine/LoShow.h"
 #include "tests/base/procedural/TextTestSupport.h"
 
 namespace {
@@ -37,23 +38,6 @@ LoHandle Make(const Elements& elements, uint32_t flags, uint32_t unitCode) {
     EXPECT_EQ(0, LoWrite(h, -1, 0));
     LoClose(h);
     return h;
-}
-
-// "doc/pos ..." of a list, read from its first element.
-std::string Show(LoHandle h) {
-    if (h == -1)
-        return "none";
-    int32_t count, doc, value, firstPos;
-    std::string out;
-    int code = LoRewind(h);
-    if (!code)
-        code = LoFirst(h, &count, &doc, &value, &firstPos);
-    while (!code && doc != -1) {
-        out += std::to_string(doc) + "/" + std::to_string(value) + " ";
-        code = LoNext(h, &doc, &value, &firstPos);
-    }
-    LoClose(h);
-    return code ? "error " + std::to_string(code) : out;
 }
 
 const uint32_t kSeq = kLoReadable | kLoWritable;
