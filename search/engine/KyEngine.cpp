@@ -122,8 +122,12 @@ struct HeldOccurrences {
     // Keeps the occurrences while each document comes after the last one and
     // each position after the last one of its document, none negative (each
     // then an element of a list of positions): false, nothing kept, otherwise.
-    // Without a branch on each new document, mispredicted at each one.
+    // Without a unit, each document once, while none goes back (positions
+    // are not read). Without a branch on each new document, mispredicted at
+    // each one.
     bool keep(const int32_t* docs, const int32_t* positions, int n) {
+        if (!unit)
+            return keepDocuments(docs, n);
         int32_t doc = lastDoc, pos = lastPos;
         uint32_t bad = 0;
         for (int i = 0; i < n; ++i) {
@@ -139,6 +143,28 @@ struct HeldOccurrences {
         occurrences.positions.insert(occurrences.positions.end(), positions, positions + n);
         lastDoc = doc;
         lastPos = pos;
+        return true;
+    }
+    bool keepDocuments(const int32_t* docs, int n) {
+        int32_t doc = lastDoc;
+        uint32_t bad = 0;
+        for (int i = 0; i < n; ++i) {
+            bad |= static_cast<uint32_t>(docs[i] < doc) | (static_cast<uint32_t>(docs[i]) >> 31);
+            doc = docs[i];
+        }
+        if (bad)
+            return false;
+        std::vector<int32_t>& kept = occurrences.docs;
+        size_t k = kept.size();
+        kept.resize(k + static_cast<size_t>(n));
+        doc = lastDoc;
+        for (int i = 0; i < n; ++i) {
+            kept[k] = docs[i];
+            k += docs[i] != doc;
+            doc = docs[i];
+        }
+        kept.resize(k);
+        lastDoc = doc;
         return true;
     }
     void drop() {
@@ -174,9 +200,10 @@ int BeginHeldList(const HeldOccurrences& held, LoHandle* out, int32_t* last) {
     int code = LoCreate(kLoReadable | kLoWritable, nullptr, held.unit, 0, 0, out, held.weight);
     if (code)
         return code;
+    // Without a unit no position is read: the documents stand in.
     const LoOccurrences& o = held.occurrences;
-    code = WriteOccurrences(LoDescOf(*out), o.docs.data(), o.positions.data(), static_cast<int>(o.docs.size()),
-                            held.unit != 0, last);
+    code = WriteOccurrences(LoDescOf(*out), o.docs.data(), held.unit ? o.positions.data() : o.docs.data(),
+                            static_cast<int>(o.docs.size()), held.unit != 0, last);
     if (code)
         LoFree(out);
     return code;
@@ -209,8 +236,8 @@ int WriteHeld(const HeldOccurrences& held, LoHandle* out) {
 // there is one.
 // documents, when not null, gains the documents read: what LoDocumentBits
 // would read back from the list.
-// held, when not null (a unit's positions), keeps them in memory instead (*out
-// -1) as long as they are what the list would hold; else the list is written.
+// held, when not null, keeps them in memory instead (*out -1) as long as they
+// are what the list would hold; else the list is written.
 int ReadOccurrences(KY_IndexRecord* index, uint8_t unit, LoHandle* out, const DocFilter* filter = nullptr,
                     std::vector<uint8_t>* documents = nullptr, HeldOccurrences* held = nullptr) {
     LoHandle h = -1;
@@ -332,7 +359,8 @@ int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle
         // each time.
         size_t room = static_cast<size_t>(std::min<int32_t>(std::max<int32_t>(e.values[1], 0), 4096));
         held->occurrences.docs.reserve(room);
-        held->occurrences.positions.reserve(room);
+        if (unit)
+            held->occurrences.positions.reserve(room);
     }
     return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr, documents,
                            held);
@@ -511,7 +539,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t
         documents = nullptr;
     if (held)
         held->drop();
-    if (!IsPlainWord(r) || searched.size() != 1 || !unit)
+    if (!IsPlainWord(r) || searched.size() != 1)
         held = nullptr;
     for (size_t n = 0; n < searched.size(); ++n) {
         KY_IndexRecord* index = KyIndexAt(searched[n]);
@@ -851,8 +879,8 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // A word that another one's reading keeps to (filters) collects its
     // documents as it is read: reading its list back for them was a tenth of
     // a phrase.
-    // The two plain words of an AND of positions, each in one index, are
-    // held in memory for it (as long as they are what a list would hold).
+    // The two plain words of an AND, each in one index, are held in memory for
+    // it (as long as they are what a list would hold).
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
         bool filters = false, collected = false, hold = false;
@@ -884,7 +912,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
             plan[left].andRight = right;
-        if (kind == kQuestAnd && e.stack[i].record.unit && !e.scoreMode && holdable(left) && holdable(right) &&
+        if (kind == kQuestAnd && !e.scoreMode && holdable(left) && holdable(right) &&
             LoAndOccurrencesApplies(e.stack[i].record.unit))
             plan[left].hold = plan[right].hold = true;
     }

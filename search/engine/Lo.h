@@ -153,12 +153,13 @@ int LoDocumentBits(LoHandle h, std::vector<uint8_t>* bits);
 void LoSetProximity(int mode, int32_t distance);
 
 // Occurrences held in memory rather than in a list: documents rising,
-// positions rising within each document, none negative.
+// positions rising within each document, none negative; of a list without a
+// unit, each document once (no positions).
 struct LoOccurrences {
     std::vector<int32_t> docs, positions;
 };
 // Whether LoAndOccurrences gives what LoAnd gives of lists of unitCode:
-// positions under a mask of all their bits, without scores.
+// positions under a mask of all their bits (or none), without scores.
 bool LoAndOccurrencesApplies(uint32_t unitCode);
 // The AND under the proximity window (mode: the unit code) of two lists of
 // that unit holding a's and b's occurrences, without writing and reading them:

@@ -435,7 +435,7 @@ bool LoAndOccurrencesApplies(uint32_t unitCode) {
     LoDesc probe;
     if (LoScoreMode || LoInitDesc(&probe, kLoReadable, nullptr, unitCode & 0xFF, 0, 0, 0))
         return false;
-    return (probe.unitMask | 0x80000000u) == 0xFFFFFFFFu;
+    return !probe.units || (probe.unitMask | 0x80000000u) == 0xFFFFFFFFu;
 }
 
 int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, LoHandle* result) {
@@ -452,7 +452,16 @@ int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, L
     const int32_t *docsA = a.docs.data(), *docsB = b.docs.data();
     const size_t na = a.docs.size(), nb = b.docs.size();
     size_t i = 0, j = 0;
-    while (!code && i < na && j < nb) {
+    // Without a unit, a document an element: those of both, at position 0.
+    const bool units = r->units != 0;
+    while (!code && !units && i < na && j < nb) {
+        if (docsA[i] == docsB[j])
+            code = Lo_WriteOcc(r, docsA[i], 0);
+        const int32_t doc = std::min(docsA[i], docsB[j]);
+        i += docsA[i] == doc;
+        j += docsB[j] == doc;
+    }
+    while (!code && units && i < na && j < nb) {
         if (docsA[i] < docsB[j]) {
             ++i;
         } else if (docsA[i] > docsB[j]) {

@@ -36,12 +36,13 @@ std::string Evaluate(const std::string& text, int field) {
 
 }  // namespace
 
-// An AND of positions between two words of one index takes their occurrences
-// from memory; the same words searched in two indexes (the second without
-// them) are read into lists and joined by the list operator. Both give one
-// list, element for element: over windows in either order, words read in
-// either order (by their sizes), positions at the top of the range, and a
-// word whose occurrences no list holds as they stand (positions past 2^31).
+// An AND between two words of one index takes their occurrences (or their
+// documents) from memory; the same words searched in two indexes (the second
+// without them) are read into lists and joined by the list operator. Both give
+// one list, element for element: over windows in either order, words read in
+// either order (by their sizes), positions at the top of the range, a word
+// whose occurrences no list holds as they stand (positions past 2^31), and
+// documents alone.
 TEST(Engine, AnAndOfWordsHeldInMemoryGivesTheListOfTheirLists) {
     TempFolder folder;
     std::mt19937 rng(81);
@@ -84,9 +85,11 @@ TEST(Engine, AnAndOfWordsHeldInMemoryGivesTheListOfTheirLists) {
     ASSERT_EQ(0, KY_EngineInit(&tables, nullptr, 1000));
     for (KY_IndexRecord& index : indexes)
         ASSERT_EQ(0, KY_IndexOpen(&index)) << index.path;
-    for (const char* question : {"alpha PRES2 beta", "beta PRES2 alpha", "alpha PRES1 delta", "delta PRES3 alpha",
-                                 "beta PRES1 delta", "alpha PRES2 gamma", "gamma PRES4 beta", "alpha PRES0 alpha",
-                                 "alpha PRES2 licorne", "(alpha PRES2 beta) PRES1 delta"}) {
+    for (const char* question :
+         {"alpha PRES2 beta", "beta PRES2 alpha", "alpha PRES1 delta", "delta PRES3 alpha", "beta PRES1 delta",
+          "alpha PRES2 gamma", "gamma PRES4 beta", "alpha PRES0 alpha", "alpha PRES2 licorne",
+          "(alpha PRES2 beta) PRES1 delta", "alpha AND beta", "delta AND alpha", "gamma AND beta", "alpha AND licorne",
+          "(alpha AND beta) OR (delta AND beta)"}) {
         SCOPED_TRACE(question);
         std::string held = Evaluate(question, 1);
         EXPECT_EQ(Evaluate(question, 2), held);
