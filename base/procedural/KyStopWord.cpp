@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -127,8 +128,10 @@ int KY_FindStopWord(const char* word, const unsigned char* table) {
         return 0;
     char key[kLineSize + 3];
     key[0] = '\n';
-    std::strncpy(key + 1, word, kLineSize);
-    key[kLineSize + 1] = 0;
+    // As strncpy would, without padding the rest: a question looks up each of its words.
+    const size_t n = strnlen(word, kLineSize);
+    std::memcpy(key + 1, word, n);
+    key[n + 1] = 0;
     long len = KY_FilterChars(key + 1, table);
     if (len == 0)
         return 0;
@@ -136,7 +139,9 @@ int KY_FindStopWord(const char* word, const unsigned char* table) {
     key[len + 2] = 0;
     if (std::memchr(key + 1, '\n', static_cast<size_t>(len)))
         return std::strstr(g_words, key) != nullptr;  // across lines, as the text reads
-    return std::binary_search(g_lines.begin(), g_lines.end(), std::string(key + 1, static_cast<size_t>(len)));
+    // Compared in place: a copy of a long word took a heap block.
+    return std::binary_search(g_lines.begin(), g_lines.end(), std::string_view(key + 1, static_cast<size_t>(len)),
+                              [](std::string_view a, std::string_view b) { return a < b; });
 }
 
 int KY_FindStopWordDefault(const char* word) {

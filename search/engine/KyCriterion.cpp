@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
@@ -41,9 +42,9 @@ int WordIndex(const std::string& list, const std::string& word) {
     return -1;
 }
 
-std::string ListWord(const std::string& list, int n) {
+std::string_view ListWordView(const std::string& list, int n) {
     if (list.size() < 2)
-        return "";
+        return {};
     char sep = list[0];
     size_t at = 1;
     for (int i = 0; i < n && at < list.size(); ++i) {
@@ -51,7 +52,12 @@ std::string ListWord(const std::string& list, int n) {
         at = end == std::string::npos ? list.size() : end + 1;
     }
     size_t end = list.find(sep, at);
-    return at < list.size() ? list.substr(at, end == std::string::npos ? std::string::npos : end - at) : "";
+    return at < list.size() ? std::string_view(list).substr(at, end == std::string::npos ? std::string::npos : end - at)
+                            : std::string_view();
+}
+
+std::string ListWord(const std::string& list, int n) {
+    return std::string(ListWordView(list, n));
 }
 
 int UnitOfLetter(char c) {
@@ -139,8 +145,9 @@ private:
             return 0;
         }
         for (int n = 0; n < 3; ++n) {
-            std::string p = ListWord(f_.proxWords, n);
-            if (p.empty() || word.size() < p.size() || strncasecmp(word.c_str(), p.c_str(), p.size()) != 0)
+            // Looked at in place: a copy of each took a heap block at each word.
+            std::string_view p = ListWordView(f_.proxWords, n);
+            if (p.empty() || word.size() < p.size() || strncasecmp(word.c_str(), p.data(), p.size()) != 0)
                 continue;
             std::string digits = word.substr(p.size());
             if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
@@ -221,11 +228,11 @@ private:
     int addTerm(const Item& item) {
         for (int i = 0; i < item.opens; ++i)
             KY_QuestOpenGroup();
-        std::string t = item.text.substr(0, 127);
+        std::string_view t = std::string_view(item.text).substr(0, 127);
         size_t b = t.find_first_not_of(f_.separators), e = t.find_last_not_of(f_.separators);
-        t = b == std::string::npos ? "" : t.substr(b, e - b + 1);
+        t = b == std::string::npos ? std::string_view("", 0) : t.substr(b, e - b + 1);
         char norm[kQuestTextSize + 2];
-        TextCopy(norm, sizeof norm, t.c_str(), t.size());
+        TextCopy(norm, sizeof norm, t.data(), t.size());
         KY_FilterChars(norm, KY_EngineStopWordTable());
         int flags = f_.thesFlag ? 0 : 1;
         int code;
@@ -234,7 +241,8 @@ private:
         } else {
             char prefix = f_.prefix[f_.thesFlag ? 1 : 0];
             char term[kQuestTextSize + 2];
-            std::snprintf(term, sizeof term, "%s%s", prefix ? std::string(1, prefix).c_str() : "", t.c_str());
+            const char before[2] = {prefix, 0};
+            std::snprintf(term, sizeof term, "%s%.*s", before, static_cast<int>(t.size()), t.data());
             KY_EngineSetPrefixMode(prefix != 0);
             if (prefix)
                 flags |= 0x80;

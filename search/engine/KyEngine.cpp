@@ -731,8 +731,12 @@ uint32_t KyEntryUnits(int i) {
     return units[i];
 }
 
+bool KyIsStopWord(const char* word) {
+    return KyEngine().stopWords && KY_FindStopWord(word, KY_EngineStopWordTable()) == 1;
+}
+
 bool KyIsStopWord(const std::string& word) {
-    return KyEngine().stopWords && KY_FindStopWord(word.c_str(), KY_EngineStopWordTable()) == 1;
+    return KyIsStopWord(word.c_str());
 }
 
 int KyEnterWord(const std::string& input, uint8_t kind, int owner, uint32_t indexFlags) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/Trace.h"
@@ -22,16 +23,16 @@ int Fail(int code, const std::string& text) {
     return code;
 }
 
-std::string Trim(const std::string& s) {
+// The text without the blanks at its ends.
+std::string_view TrimView(std::string_view s) {
     size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return "";
-    size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
+    if (b == std::string_view::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
 // Index of the parenthesis closing the one at open, npos when unbalanced.
-size_t Matching(const std::string& s, size_t open) {
+size_t Matching(std::string_view s, size_t open) {
     int depth = 0;
     for (size_t i = open; i < s.size(); ++i) {
         if (s[i] == '(')
@@ -42,12 +43,13 @@ size_t Matching(const std::string& s, size_t open) {
     return std::string::npos;
 }
 
-// Trims, then removes parentheses that enclose the whole text, repeatedly.
-std::string Strip(const std::string& text) {
-    std::string s = Trim(text);
+// Trims, then removes parentheses that enclose the whole text, repeatedly;
+// one copy at the end (each step's copy was most of a short question's parse).
+std::string Strip(std::string_view text) {
+    std::string_view s = TrimView(text);
     while (s.size() >= 2 && s[0] == '(' && Matching(s, 0) == s.size() - 1)
-        s = Trim(s.substr(1, s.size() - 2));
-    return s;
+        s = TrimView(s.substr(1, s.size() - 2));
+    return std::string(s);
 }
 
 bool HasParens(const std::string& s) {
@@ -185,7 +187,7 @@ int KY_QuestOperatorRecord(const char* word, KY_QuestRecord* r) {
 
 int KY_QuestTermRecord(const char* input, KY_QuestRecord* r) {
     KY_QuestRecordInit(r);
-    std::string t = Trim(std::string(input).substr(0, 127));
+    std::string t(TrimView(std::string_view(input, strnlen(input, 127))));
     r->kind = kQuestTerm;
     r->source = 1;
     r->termFlag = 1;
@@ -224,13 +226,12 @@ int KY_QuestTermRecord(const char* input, KY_QuestRecord* r) {
     }
     size_t eq = t.find('=');
     if (eq != std::string::npos) {
-        std::string prefix = t.substr(0, eq);
-        r->field = static_cast<uint32_t>(std::atoi(prefix.c_str())) & 0x7F;
-        size_t comma = prefix.find(',');
-        if (comma != std::string::npos && comma + 1 < prefix.size() && prefix[comma + 1] == '1' &&
-            r->kind != kQuestPattern)
+        // The number stops at the '=' at the latest.
+        r->field = static_cast<uint32_t>(std::atoi(t.c_str())) & 0x7F;
+        size_t comma = t.find(',');
+        if (comma < eq && comma + 1 < eq && t[comma + 1] == '1' && r->kind != kQuestPattern)
             r->field |= 0x80;
-        t = t.substr(eq + 1);
+        t.erase(0, eq + 1);
     } else {
         r->field = 0;
         size_t hash = t.find('#');
@@ -273,20 +274,20 @@ int Parse(const KY_QuestRecord* pending, const char* text, int depth) {
     std::string left, op, rest;
     bool chain = false;
     if (!HasParens(s)) {
-        left = s;
+        left = std::move(s);
     } else {
         size_t open = s.find('(');
         size_t close = open == std::string::npos ? open : Matching(s, open);
         if (close == std::string::npos)
             return Fail(kQuestErrBalance, s);
-        left = Strip(s.substr(open + 1, close - open - 1));
+        left = Strip(std::string_view(s).substr(open + 1, close - open - 1));
         size_t w = s.find_first_not_of(' ', close + 1);
         if (w != std::string::npos) {
             size_t blank = s.find(' ', w);
             if (blank == std::string::npos)
                 return Fail(kQuestErrNoRight, s.substr(w));
             op = s.substr(w, blank - w);
-            std::string r = Trim(s.substr(blank + 1));
+            std::string r(TrimView(std::string_view(s).substr(blank + 1)));
             if (HasParens(r) && !(r[0] == '(' && Matching(r, 0) == r.size() - 1)) {
                 chain = true;
                 if (r[0] == '(' && Matching(r, 0) == std::string::npos)

@@ -45,3 +45,4 @@ uint32_t KyEntryUnits(int i);
 const int kEnteredCapacity = 401;
 int KyEnterWord(const std::string& word, uint8_t kind, int owner, uint32_t indexFlags);
 bool KyIsStopWord(const std::string& word);
+bool KyIsStopWord(const char* word);
