@@ -112,7 +112,37 @@ void AddDocuments(const int32_t* docs, int n, std::vector<uint8_t>* bits) {
 // A word's occurrences kept in memory for the AND that takes them, as long
 // as they are what its list would hold: writing the list and reading it back
 // were a third of a phrase.
+// Buffers of held occurrences, from one evaluation to the next: made afresh,
+// those of a frequent word cost their pages again each time (a tenth of a
+// phrase of two such words).
+std::vector<std::vector<int32_t>> gSpareBuffers;
+const size_t kSpareBuffers = 8;
+const size_t kSpareElements = size_t(1) << 16;
+
+std::vector<int32_t> TakeBuffer() {
+    if (gSpareBuffers.empty())
+        return {};
+    std::vector<int32_t> buffer = std::move(gSpareBuffers.back());
+    gSpareBuffers.pop_back();
+    return buffer;
+}
+
+void GiveBuffer(std::vector<int32_t>* buffer) {
+    if (buffer->capacity() && buffer->capacity() <= kSpareElements && gSpareBuffers.size() < kSpareBuffers) {
+        buffer->clear();
+        gSpareBuffers.push_back(std::move(*buffer));
+    }
+}
+
 struct HeldOccurrences {
+    HeldOccurrences() = default;
+    ~HeldOccurrences() {
+        GiveBuffer(&occurrences.docs);
+        GiveBuffer(&occurrences.positions);
+    }
+    HeldOccurrences(const HeldOccurrences&) = delete;
+    HeldOccurrences& operator=(const HeldOccurrences&) = delete;
+
     LoOccurrences occurrences;
     bool held = false;  // the word's list is these (its handle -1)
     uint8_t unit = 0;
@@ -353,17 +383,22 @@ int Lookup(KY_IndexRecord* index, const std::string& key, uint8_t unit, LoHandle
         return code;
     if (held && e.values[1] > kHeldOccurrences)
         held = nullptr;
+    const bool filtered = filter && filter->worthFor(e.values[1]);
     if (held) {
-        // Room at once for a short word's occurrences, or for a long one's in
-        // the documents it is filtered by: growing by halves cost a heap block
-        // each time.
-        size_t room = static_cast<size_t>(std::min<int32_t>(std::max<int32_t>(e.values[1], 0), 4096));
-        held->occurrences.docs.reserve(room);
+        // Room at once for the word's occurrences, or for some of them when
+        // they are filtered: growing by halves cost a heap block each time.
+        size_t room = static_cast<size_t>(std::max<int32_t>(e.values[1], 0));
+        room = filtered ? std::min<size_t>(room, 4096) : room;
+        auto ready = [room](std::vector<int32_t>* buffer) {
+            if (!buffer->capacity())
+                *buffer = TakeBuffer();
+            buffer->reserve(room);
+        };
+        ready(&held->occurrences.docs);
         if (unit)
-            held->occurrences.positions.reserve(room);
+            ready(&held->occurrences.positions);
     }
-    return ReadOccurrences(index, unit, out, filter && filter->worthFor(e.values[1]) ? filter : nullptr, documents,
-                           held);
+    return ReadOccurrences(index, unit, out, filtered ? filter : nullptr, documents, held);
 }
 
 int OrInto(LoHandle* result, LoHandle add) {
@@ -803,6 +838,7 @@ int KY_EngineClose() {
     e.tables = nullptr;
     e.listFolder.clear();
     e.open = false;
+    std::vector<std::vector<int32_t>>().swap(gSpareBuffers);
     return 0;
 }
 
