@@ -661,6 +661,8 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, 
     const bool heldA = heldLeft && heldLeft->held, heldB = heldRight && heldRight->held;
     if (kind == kQuestAnd && heldA && heldB) {
         code = LoAndOccurrences(heldLeft->occurrences, heldRight->occurrences, mode, &result);
+    } else if (kind == kQuestOr && heldA && heldB) {
+        code = LoOrDocuments(heldLeft->occurrences, heldRight->occurrences, &result);
     } else {
         // An operand held for an AND that takes the other from a list becomes a list.
         if (heldA)
@@ -919,8 +921,9 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // A word that another one's reading keeps to (filters) collects its
     // documents as it is read: reading its list back for them was a tenth of
     // a phrase.
-    // The two plain words of an AND, each in one index, are held in memory for
-    // it (as long as they are what a list would hold).
+    // The two plain words of an AND or of an OR of documents, each in one
+    // index, are held in memory for it (as long as they are what a list would
+    // hold).
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
         bool filters = false, collected = false, hold = false;
@@ -952,8 +955,9 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
             plan[left].andRight = right;
-        if (kind == kQuestAnd && !e.scoreMode && holdable(left) && holdable(right) &&
-            LoAndOccurrencesApplies(e.stack[i].record.unit))
+        bool held = kind == kQuestAnd ? LoAndOccurrencesApplies(e.stack[i].record.unit)
+                                      : kind == kQuestOr && !e.stack[i].record.unit && LoOrDocumentsApplies();
+        if (held && !e.scoreMode && holdable(left) && holdable(right))
             plan[left].hold = plan[right].hold = true;
     }
     auto heldCount = [&plan](int i) {

@@ -98,6 +98,9 @@ int LoInitDesc(LoDesc* d, uint32_t flags, const char* name, uint32_t unitCode, i
                int32_t weight);
 LoDesc* LoDescOf(LoHandle h);  // null for an unknown handle
 int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos);
+// Lo_WriteOcc of each document at position 0 in turn; a vector list's bits
+// are set in one loop.
+int Lo_WriteDocuments(LoDesc* d, const int32_t* docs, size_t n);
 int LoWrite(LoHandle h, int32_t doc, int32_t pos);
 // The same stream gathered in one shared buffer written 8192 bytes at a time; one
 // list at a time (802 for a second one until the first is ended, rewound or closed).
@@ -165,6 +168,11 @@ bool LoAndOccurrencesApplies(uint32_t unitCode);
 // that unit holding a's and b's occurrences, without writing and reading them:
 // the list LoAnd gives.
 int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, LoHandle* result);
+// Whether LoOrDocuments gives what LoOr gives of lists of documents alone.
+bool LoOrDocumentsApplies();
+// The OR of two lists of documents alone holding a's and b's documents: the
+// list LoOr gives.
+int LoOrDocuments(const LoOccurrences& a, const LoOccurrences& b, LoHandle* result);
 
 // Bits.
 // Inline: the set operations and filters call them for every element.

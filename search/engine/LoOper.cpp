@@ -431,6 +431,53 @@ int LoExcept(LoHandle a, LoHandle b, LoHandle* result, int mode) {
     return Finish(a, b, result);
 }
 
+namespace {
+
+// A result made from lists held in memory begins as BeginOp begins a list
+// operator's result (with the same calls)...
+int BeginResult(uint32_t unitCode, LoHandle* h) {
+    int code = LoCreate(kLoVector | kLoReadable | kLoWritable, nullptr, unitCode, 0, 0, h, 1);
+    if (!code && (code = Lo_Rewind(LoDescOf(*h))) != 0)
+        LoFree(h);
+    return code;
+}
+
+// ...and ends as EndOp ends it: the list, or the code with the list freed.
+int EndResult(LoHandle h, int code, LoHandle* result) {
+    LoDesc* r = LoDescOf(h);
+    int end = Lo_WriteOcc(r, -1, 0);
+    Lo_Close(r);
+    if (!code)
+        code = end;
+    if (code) {
+        LoFree(&h);
+        return code;
+    }
+    *result = h;
+    return 0;
+}
+
+}  // namespace
+
+bool LoOrDocumentsApplies() {
+    return !LoScoreMode && LoCurrentUnitByte == 0;
+}
+
+int LoOrDocuments(const LoOccurrences& a, const LoOccurrences& b, LoHandle* result) {
+    *result = -1;
+    // The list LoOr makes, with what it writes to it in its order.
+    LoHandle h = -1;
+    int code = BeginResult(0, &h);
+    if (code)
+        return code;
+    LoDesc* r = LoDescOf(h);
+    std::vector<int32_t> both;
+    both.reserve(a.docs.size() + b.docs.size());
+    std::set_union(a.docs.begin(), a.docs.end(), b.docs.begin(), b.docs.end(), std::back_inserter(both));
+    code = Lo_WriteDocuments(r, both.data(), both.size());
+    return EndResult(h, code, result);
+}
+
 bool LoAndOccurrencesApplies(uint32_t unitCode) {
     LoDesc probe;
     if (LoScoreMode || LoInitDesc(&probe, kLoReadable, nullptr, unitCode & 0xFF, 0, 0, 0))
@@ -442,12 +489,10 @@ int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, L
     *result = -1;
     // The list AndSequential makes, with the calls it makes to it.
     LoHandle h = -1;
-    int code =
-        LoCreate(kLoVector | kLoReadable | kLoWritable, nullptr, static_cast<uint32_t>(mode) & 0xFF, 0, 0, &h, 1);
+    int code = BeginResult(static_cast<uint32_t>(mode) & 0xFF, &h);
     if (code)
         return code;
     LoDesc* r = LoDescOf(h);
-    code = Lo_Rewind(r);
     std::vector<int32_t> pending, merged;
     const int32_t *docsA = a.docs.data(), *docsB = b.docs.data();
     const size_t na = a.docs.size(), nb = b.docs.size();
@@ -482,14 +527,5 @@ int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, L
             j = endB;
         }
     }
-    int end = Lo_WriteOcc(r, -1, 0);
-    Lo_Close(r);
-    if (!code)
-        code = end;
-    if (code) {
-        LoFree(&h);
-        return code;
-    }
-    *result = h;
-    return 0;
+    return EndResult(h, code, result);
 }

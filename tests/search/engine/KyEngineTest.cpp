@@ -29,7 +29,9 @@ std::string Evaluate(const std::string& text, int field) {
     LoHandle h = -1;
     if (!code)
         code = KY_EngineEvaluate(&h, 0, " ");
-    std::string shown = code ? "code " + std::to_string(code) : Show(h);
+    std::string shown = code      ? "code " + std::to_string(code)
+                        : h == -1 ? "none"
+                                  : std::to_string(LoDescOf(h)->count) + ": " + Show(h);
     LoFree(&h);
     return shown;
 }
@@ -37,13 +39,14 @@ std::string Evaluate(const std::string& text, int field) {
 }  // namespace
 
 // An AND between two words of one index takes their occurrences (or their
-// documents) from memory; the same words searched in two indexes (the second
-// without them) are read into lists and joined by the list operator. Both give
-// one list, element for element: over windows in either order, words read in
-// either order (by their sizes), positions at the top of the range, a word
-// whose occurrences no list holds as they stand (positions past 2^31), and
-// documents alone.
-TEST(Engine, AnAndOfWordsHeldInMemoryGivesTheListOfTheirLists) {
+// documents) from memory, an OR their documents; the same words searched in
+// two indexes (the second without them) are read into lists and joined by the
+// list operator. Both give one list, element for element: over windows in
+// either order, words read in either order (by their sizes), positions at the
+// top of the range, a word whose occurrences no list holds as they stand
+// (positions past 2^31), and documents alone, with the document vector free or
+// taken.
+TEST(Engine, WordsHeldInMemoryGiveTheListsOfTheirLists) {
     TempFolder folder;
     std::mt19937 rng(81);
     std::map<std::string, std::vector<AbpOcc>> words;
@@ -89,7 +92,8 @@ TEST(Engine, AnAndOfWordsHeldInMemoryGivesTheListOfTheirLists) {
          {"alpha PRES2 beta", "beta PRES2 alpha", "alpha PRES1 delta", "delta PRES3 alpha", "beta PRES1 delta",
           "alpha PRES2 gamma", "gamma PRES4 beta", "alpha PRES0 alpha", "alpha PRES2 licorne",
           "(alpha PRES2 beta) PRES1 delta", "alpha AND beta", "delta AND alpha", "gamma AND beta", "alpha AND licorne",
-          "(alpha AND beta) OR (delta AND beta)"}) {
+          "(alpha AND beta) OR (delta AND beta)", "alpha OR beta", "gamma OR delta", "delta OR licorne",
+          "(alpha AND beta) OR (delta OR gamma)"}) {
         SCOPED_TRACE(question);
         std::string held = Evaluate(question, 1);
         EXPECT_EQ(Evaluate(question, 2), held);
