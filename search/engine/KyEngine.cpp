@@ -663,6 +663,9 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, 
         code = LoAndOccurrences(heldLeft->occurrences, heldRight->occurrences, mode, &result);
     } else if (kind == kQuestOr && heldA && heldB) {
         code = LoOrDocuments(heldLeft->occurrences, heldRight->occurrences, &result);
+    } else if (kind == kQuestExcept && heldA && heldB) {
+        RemoveOwned(right, nullptr);
+        code = LoExceptDocuments(heldLeft->occurrences, heldRight->occurrences, &result);
     } else {
         // An operand held for an AND that takes the other from a list becomes a list.
         if (heldA)
@@ -955,8 +958,11 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         if (kind == kQuestAnd && (e.stack[left].record.kind & 0x7F) >= kQuestTerm &&
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
             plan[left].andRight = right;
-        bool held = kind == kQuestAnd ? LoAndOccurrencesApplies(e.stack[i].record.unit)
-                                      : kind == kQuestOr && !e.stack[i].record.unit && LoOrDocumentsApplies();
+        const uint8_t unit = e.stack[i].record.unit;
+        bool held = kind == kQuestAnd      ? LoAndOccurrencesApplies(unit)
+                    : kind == kQuestOr     ? !unit && LoOrDocumentsApplies()
+                    : kind == kQuestExcept ? !unit && LoExceptDocumentsApplies()
+                                           : false;
         if (held && !e.scoreMode && holdable(left) && holdable(right))
             plan[left].hold = plan[right].hold = true;
     }

@@ -173,6 +173,9 @@ bool LoOrDocumentsApplies();
 // The OR of two lists of documents alone holding a's and b's documents: the
 // list LoOr gives.
 int LoOrDocuments(const LoOccurrences& a, const LoOccurrences& b, LoHandle* result);
+// The same for LoExceptDocuments and LoExcept.
+bool LoExceptDocumentsApplies();
+int LoExceptDocuments(const LoOccurrences& a, const LoOccurrences& b, LoHandle* result);
 
 // Bits.
 // Inline: the set operations and filters call them for every element.

@@ -478,6 +478,24 @@ int LoOrDocuments(const LoOccurrences& a, const LoOccurrences& b, LoHandle* resu
     return EndResult(h, code, result);
 }
 
+bool LoExceptDocumentsApplies() {
+    return !LoScoreMode;
+}
+
+int LoExceptDocuments(const LoOccurrences& a, const LoOccurrences& b, LoHandle* result) {
+    *result = -1;
+    // The list LoExcept makes, with what it writes to it in its order.
+    LoHandle h = -1;
+    int code = BeginResult(0, &h);
+    if (code)
+        return code;
+    std::vector<int32_t> kept;
+    kept.reserve(a.docs.size());
+    std::set_difference(a.docs.begin(), a.docs.end(), b.docs.begin(), b.docs.end(), std::back_inserter(kept));
+    code = Lo_WriteDocuments(LoDescOf(h), kept.data(), kept.size());
+    return EndResult(h, code, result);
+}
+
 bool LoAndOccurrencesApplies(uint32_t unitCode) {
     LoDesc probe;
     if (LoScoreMode || LoInitDesc(&probe, kLoReadable, nullptr, unitCode & 0xFF, 0, 0, 0))
