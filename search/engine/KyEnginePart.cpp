@@ -45,6 +45,17 @@ int Documents(LoHandle* h, int32_t* count) {
         return code;
     }
     int32_t n, doc, value, firstPos, last = -1;
+    LoDesc* o = LoDescOf(out);
+    int32_t docs[256];
+    int pending = 0;
+    auto write = [&]() {
+        for (int i = 0; !code && i < pending;) {
+            i += LoWriteWholeRun(o, docs + i, docs + i, pending - i, false);
+            if (i < pending)
+                code = LoWrite(out, docs[i++], 0);
+        }
+        pending = 0;
+    };
     if (*h != -1 && LoIsVector(*h) && !LoScoreMode) {
         // The vector's documents taken from its bytes and written by runs:
         // reading and writing them one call each was a third of an OR.
@@ -52,17 +63,6 @@ int Documents(LoHandle* h, int32_t* count) {
         const uint8_t* bits = LoPkg().vector;
         const size_t low = static_cast<size_t>(LoPkg().vecLow);
         const size_t size = bits ? static_cast<size_t>(std::min(LoPkg().vecBytes, LoPkg().vecHigh)) : 0;
-        LoDesc* d = LoDescOf(out);
-        int32_t docs[256];
-        int pending = 0;
-        auto write = [&]() {
-            for (int i = 0; !code && i < pending;) {
-                i += LoWriteWholeRun(d, docs + i, docs + i, pending - i, false);
-                if (i < pending)
-                    code = LoWrite(out, docs[i++], 0);
-            }
-            pending = 0;
-        };
         // Four bytes at a time, lowest first: a document's bit is its place
         // in the little-endian word.
         for (size_t b = low & ~size_t(3); !code && b < size; b += 4) {
@@ -78,6 +78,26 @@ int Documents(LoHandle* h, int32_t* count) {
                 if (pending == 256)
                     write();
             }
+        }
+        write();
+        LoClose(*h);
+        LoFree(h);
+    } else if (*h != -1 && !LoScoreMode) {
+        // A list's documents read inline and written by runs: one call each
+        // was a tenth of a phrase of two frequent words.
+        LoDesc* d = LoDescOf(*h);
+        code = Lo_Rewind(d);
+        if (!code)
+            code = Lo_FirstOcc(d);
+        while (!code && d->doc != -1) {
+            if (d->doc != last) {
+                docs[pending++] = last = d->doc;
+                ++*count;
+                if (pending == 256)
+                    write();
+            }
+            if (!code)
+                code = LoNextOcc(d);
         }
         write();
         LoClose(*h);

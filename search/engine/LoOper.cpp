@@ -511,7 +511,7 @@ int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, L
     if (code)
         return code;
     LoDesc* r = LoDescOf(h);
-    std::vector<int32_t> pending, merged;
+    std::vector<int32_t> pending, merged, docs;
     const int32_t *docsA = a.docs.data(), *docsB = b.docs.data();
     const size_t na = a.docs.size(), nb = b.docs.size();
     size_t i = 0, j = 0;
@@ -538,8 +538,14 @@ int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, L
                 ++endB;
             OwnPartners(a.positions.data() + i, endA - i, b.positions.data() + j, endB - j, &pending, &merged);
             pending.erase(std::unique(pending.begin(), pending.end()), pending.end());
-            for (size_t k = 0; !code && k < pending.size(); ++k)
-                code = Lo_WriteOcc(r, doc, pending[k]);
+            // By runs, the element a run stops at by the general path.
+            const int n = static_cast<int>(pending.size());
+            docs.assign(pending.size(), doc);
+            for (int k = 0; !code && k < n;) {
+                k += LoWriteWholeRun(r, docs.data() + k, pending.data() + k, n - k, true);
+                if (k < n)
+                    code = Lo_WriteOcc(r, doc, pending[k++]);
+            }
             pending.clear();
             i = endA;
             j = endB;
