@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         }
         for (size_t i = 0; i < n; ++i) {
             const Stages& s = stages[i];
-            std::printf("%-26s %7ld | %8.3f %8.3f %8.3f %8.3f %8.3f\n", questions[i].c_str(), s.hits, Median(s.set),
+            std::printf("%-26s %7ld | %8.4f %8.4f %8.4f %8.4f %8.4f\n", questions[i].c_str(), s.hits, Median(s.set),
                         Median(s.run), Median(s.count), Median(s.first), Median(s.all));
         }
     } catch (const AError&) {
