@@ -23,7 +23,7 @@ int Fail(int code, const std::string& text) {
 
 const int kOccurrenceBlock = 256;
 const int64_t kShortList = 2048;
-// A word whose occurrences an AND takes from memory has at most these.
+// A word whose occurrences an operator takes from memory has at most these.
 const int32_t kHeldOccurrences = 1 << 18;
 const size_t kSoughtKeys = 32;
 
@@ -109,9 +109,6 @@ void AddDocuments(const int32_t* docs, int n, std::vector<uint8_t>* bits) {
     }
 }
 
-// A word's occurrences kept in memory for the AND that takes them, as long
-// as they are what its list would hold: writing the list and reading it back
-// were a third of a phrase.
 // Buffers of held occurrences, from one evaluation to the next: made afresh,
 // those of a frequent word cost their pages again each time (a tenth of a
 // phrase of two such words).
@@ -134,6 +131,9 @@ void GiveBuffer(std::vector<int32_t>* buffer) {
     }
 }
 
+// A word's occurrences (or documents) kept in memory for the operator that
+// takes them, as long as they are what its list would hold: writing the list
+// and reading it back were a third of a phrase.
 struct HeldOccurrences {
     HeldOccurrences() = default;
     ~HeldOccurrences() {
@@ -667,7 +667,7 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, 
         RemoveOwned(right, nullptr);
         code = LoExceptDocuments(heldLeft->occurrences, heldRight->occurrences, &result);
     } else {
-        // An operand held for an AND that takes the other from a list becomes a list.
+        // An operand held for an operator that takes the other from a list becomes a list.
         if (heldA)
             code = WriteHeld(*heldLeft, &a);
         if (heldB && !code)
@@ -924,9 +924,9 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // A word that another one's reading keeps to (filters) collects its
     // documents as it is read: reading its list back for them was a tenth of
     // a phrase.
-    // The two plain words of an AND or of an OR of documents, each in one
-    // index, are held in memory for it (as long as they are what a list would
-    // hold).
+    // The two plain words of an AND, or of an OR or EXCEPT of documents, each
+    // in one index, are held in memory for it (as long as they are what a list
+    // would hold).
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
         bool filters = false, collected = false, hold = false;
@@ -959,10 +959,10 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             (e.stack[right].record.kind & 0x7F) >= kQuestTerm)
             plan[left].andRight = right;
         const uint8_t unit = e.stack[i].record.unit;
-        bool held = kind == kQuestAnd      ? LoAndOccurrencesApplies(unit)
-                    : kind == kQuestOr     ? !unit && LoOrDocumentsApplies()
-                    : kind == kQuestExcept ? !unit && LoExceptDocumentsApplies()
-                                           : false;
+        const bool held = kind == kQuestAnd      ? LoAndOccurrencesApplies(unit)
+                          : kind == kQuestOr     ? !unit && LoOrDocumentsApplies()
+                          : kind == kQuestExcept ? !unit && LoExceptDocumentsApplies()
+                                                 : false;
         if (held && !e.scoreMode && holdable(left) && holdable(right))
             plan[left].hold = plan[right].hold = true;
     }

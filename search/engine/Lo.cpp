@@ -684,29 +684,33 @@ int LoInitDesc(LoDesc* d, uint32_t flags, const char* name, uint32_t unitCode, i
     return 0;
 }
 
-int Lo_WriteDocuments(LoDesc* d, const int32_t* docs, size_t n) {
+namespace {
+
+// A document written to the vector list d (writable).
+int WriteVectorDocument(LoDesc* d, int32_t doc) {
     LoPackage& p = LoPkg();
-    if (!d || !(d->flags & kLoVector) || !(d->flags & kLoWritable)) {
-        int code = 0;
-        for (size_t i = 0; !code && i < n; ++i)
-            code = Lo_WriteOcc(d, docs[i], 0);
-        return code;
-    }
-    for (size_t i = 0; i < n; ++i) {
-        const int32_t doc = docs[i];
-        if (doc == -1)
-            continue;
-        if (doc < 0 || (doc >> 3) >= p.vecBytes)
-            return Fail(kLoErrWrite, "document outside the vector");
-        uint8_t& byte = p.vector[doc >> 3];
-        const uint8_t bit = static_cast<uint8_t>(1u << (doc & 7));
-        d->count += (byte & bit) == 0;
-        byte = static_cast<uint8_t>(byte | bit);
+    if (doc == -1)
+        return 0;
+    if (doc < 0 || (doc >> 3) >= p.vecBytes)
+        return Fail(kLoErrWrite, "document outside the vector");
+    if (!LoTestBit(doc, p.vector)) {
+        LoSetBit(doc, p.vector, 1);
+        ++d->count;
         p.vecLow = std::min(p.vecLow, doc >> 3);
         p.vecHigh = std::max(p.vecHigh, (doc >> 3) + 1);
-        d->doc = doc;
     }
+    d->doc = doc;
     return 0;
+}
+
+}  // namespace
+
+int Lo_WriteDocuments(LoDesc* d, const int32_t* docs, size_t n) {
+    const bool vector = d && (d->flags & kLoVector) && (d->flags & kLoWritable);
+    int code = 0;
+    for (size_t i = 0; !code && i < n; ++i)
+        code = vector ? WriteVectorDocument(d, docs[i]) : Lo_WriteOcc(d, docs[i], 0);
+    return code;
 }
 
 int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
@@ -716,20 +720,8 @@ int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos) {
         return kLoErrWrite;
     LoPackage& p = LoPkg();
     const bool scored = LoScoreMode && (d->flags & kLoScored);
-    if (d->flags & kLoVector) {
-        if (doc == -1)
-            return 0;
-        if (doc < 0 || (doc >> 3) >= p.vecBytes)
-            return Fail(kLoErrWrite, "document outside the vector");
-        if (!LoTestBit(doc, p.vector)) {
-            LoSetBit(doc, p.vector, 1);
-            ++d->count;
-            p.vecLow = std::min(p.vecLow, doc >> 3);
-            p.vecHigh = std::max(p.vecHigh, (doc >> 3) + 1);
-        }
-        d->doc = doc;
-        return 0;
-    }
+    if (d->flags & kLoVector)
+        return WriteVectorDocument(d, doc);
     if (doc != -1 && d->count > 0 && doc == d->doc) {
         if (scored)
             ++d->hits;

@@ -99,7 +99,7 @@ int LoInitDesc(LoDesc* d, uint32_t flags, const char* name, uint32_t unitCode, i
 LoDesc* LoDescOf(LoHandle h);  // null for an unknown handle
 int Lo_WriteOcc(LoDesc* d, int32_t doc, int32_t pos);
 // Lo_WriteOcc of each document at position 0 in turn; a vector list's bits
-// are set in one loop.
+// are set in one loop, without a call a document.
 int Lo_WriteDocuments(LoDesc* d, const int32_t* docs, size_t n);
 int LoWrite(LoHandle h, int32_t doc, int32_t pos);
 // The same stream gathered in one shared buffer written 8192 bytes at a time; one

@@ -110,6 +110,16 @@ bool Narrow(int32_t lastA, int32_t lastB) {
     return reach <= INT32_MAX && lastA <= INT32_MAX - reach && lastB <= INT32_MAX - reach;
 }
 
+// Merges the two rising runs of pending, before and from `from`.
+void MergeRuns(std::vector<int32_t>* pending, size_t from, std::vector<int32_t>* merged) {
+    if (!from || from >= pending->size())
+        return;
+    merged->clear();
+    std::merge(pending->begin(), pending->begin() + static_cast<long>(from), pending->begin() + static_cast<long>(from),
+               pending->end(), std::back_inserter(*merged));
+    pending->swap(*merged);
+}
+
 // The positions of one document's elements of either list (rising, none
 // negative, each its own mask) that the window pairs, in order, to pending.
 void OwnPartners(const int32_t* ra, size_t na, const int32_t* rb, size_t nb, std::vector<int32_t>* pending,
@@ -127,12 +137,7 @@ void OwnPartners(const int32_t* ra, size_t na, const int32_t* rb, size_t nb, std
     else
         Partners(rb, nb, ra, na, -int64_t(p.before), -int64_t(p.after), same, pending);
     // Each list's partners come in its order: two runs to merge, not to sort.
-    if (fromA && fromA < pending->size()) {
-        merged->clear();
-        std::merge(pending->begin(), pending->begin() + static_cast<long>(fromA),
-                   pending->begin() + static_cast<long>(fromA), pending->end(), std::back_inserter(*merged));
-        pending->swap(*merged);
-    }
+    MergeRuns(pending, fromA, merged);
 }
 
 int Finish(LoHandle keep, LoHandle drop, LoHandle* result) {
@@ -218,12 +223,8 @@ int AndSequential(LoDesc* a, LoDesc* b, int mode) {
                 size_t fromA = pending.size();
                 Partners(rb.data(), rb.size(), ma.data(), ma.size(), -int64_t(p.before), -int64_t(p.after), at,
                          &pending);
-                if (ordered && fromA && fromA < pending.size()) {
-                    merged.clear();
-                    std::merge(pending.begin(), pending.begin() + static_cast<long>(fromA),
-                               pending.begin() + static_cast<long>(fromA), pending.end(), std::back_inserter(merged));
-                    pending.swap(merged);
-                }
+                if (ordered)
+                    MergeRuns(&pending, fromA, &merged);
             }
             pendingDoc = doc;
             if (!code)
@@ -511,20 +512,17 @@ int LoAndOccurrences(const LoOccurrences& a, const LoOccurrences& b, int mode, L
     if (code)
         return code;
     LoDesc* r = LoDescOf(h);
+    if (!r->units) {
+        // A document an element: those of both, at position 0.
+        std::vector<int32_t> both;
+        std::set_intersection(a.docs.begin(), a.docs.end(), b.docs.begin(), b.docs.end(), std::back_inserter(both));
+        return EndResult(h, Lo_WriteDocuments(r, both.data(), both.size()), result);
+    }
     std::vector<int32_t> pending, merged, docs;
     const int32_t *docsA = a.docs.data(), *docsB = b.docs.data();
     const size_t na = a.docs.size(), nb = b.docs.size();
     size_t i = 0, j = 0;
-    // Without a unit, a document an element: those of both, at position 0.
-    const bool units = r->units != 0;
-    while (!code && !units && i < na && j < nb) {
-        if (docsA[i] == docsB[j])
-            code = Lo_WriteOcc(r, docsA[i], 0);
-        const int32_t doc = std::min(docsA[i], docsB[j]);
-        i += docsA[i] == doc;
-        j += docsB[j] == doc;
-    }
-    while (!code && units && i < na && j < nb) {
+    while (!code && i < na && j < nb) {
         if (docsA[i] < docsB[j]) {
             ++i;
         } else if (docsA[i] > docsB[j]) {
