@@ -128,20 +128,30 @@ int KY_FindStopWord(const char* word, const unsigned char* table) {
         return 0;
     char key[kLineSize + 3];
     key[0] = '\n';
-    // As strncpy would, without padding the rest: a question looks up each of its words.
-    const size_t n = strnlen(word, kLineSize);
-    std::memcpy(key + 1, word, n);
+    // As strncpy would, without padding the rest; copied and compared in
+    // loops of our own: the library's calls for a few bytes each were most of
+    // a lookup, and a question looks up each of its words.
+    size_t n = 0;
+    while (n < static_cast<size_t>(kLineSize) && word[n]) {
+        key[n + 1] = word[n];
+        ++n;
+    }
     key[n + 1] = 0;
     long len = KY_FilterChars(key + 1, table);
     if (len == 0)
         return 0;
     key[len + 1] = '\n';
     key[len + 2] = 0;
-    if (std::memchr(key + 1, '\n', static_cast<size_t>(len)))
+    const std::string_view text(key + 1, static_cast<size_t>(len));
+    if (std::find(text.begin(), text.end(), '\n') != text.end())
         return std::strstr(g_words, key) != nullptr;  // across lines, as the text reads
-    // Compared in place: a copy of a long word took a heap block.
-    return std::binary_search(g_lines.begin(), g_lines.end(), std::string_view(key + 1, static_cast<size_t>(len)),
-                              [](std::string_view a, std::string_view b) { return a < b; });
+    return std::binary_search(g_lines.begin(), g_lines.end(), text, [](std::string_view a, std::string_view b) {
+        const size_t common = std::min(a.size(), b.size());
+        for (size_t i = 0; i < common; ++i)
+            if (a[i] != b[i])
+                return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+        return a.size() < b.size();
+    });
 }
 
 int KY_FindStopWordDefault(const char* word) {

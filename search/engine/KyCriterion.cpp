@@ -8,6 +8,7 @@
 
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
+#include "search/engine/AsciiCase.h"
 #include "search/engine/KyQuestInternal.h"
 #include "search/engine/TextCopy.h"
 
@@ -25,17 +26,22 @@ struct Item {
     int opens = 0, closes = 0;
 };
 
+// The end of the list's word starting at at: its separator or the list's end.
+// Searched in a loop of our own: the library's search, called for a few
+// bytes at each word of a question, cost more than the words' comparisons.
+size_t WordEnd(const std::string& list, size_t at) {
+    return static_cast<size_t>(std::find(list.begin() + static_cast<std::ptrdiff_t>(at), list.end(), list[0]) -
+                               list.begin());
+}
+
 // Position of word in a list whose first character separates its words; -1 none.
-int WordIndex(const std::string& list, const std::string& word) {
+int WordIndex(const std::string& list, std::string_view word) {
     if (list.size() < 2 || word.empty())
         return -1;
-    char sep = list[0];
     int n = 0;
     for (size_t at = 1; at < list.size(); ++n) {
-        size_t end = list.find(sep, at);
-        if (end == std::string::npos)
-            end = list.size();
-        if (end - at == word.size() && strncasecmp(list.c_str() + at, word.c_str(), word.size()) == 0)
+        size_t end = WordEnd(list, at);
+        if (end - at == word.size() && AsciiSameNoCase(list.c_str() + at, word.data(), word.size()))
             return n;
         at = end + 1;
     }
@@ -45,15 +51,10 @@ int WordIndex(const std::string& list, const std::string& word) {
 std::string_view ListWordView(const std::string& list, int n) {
     if (list.size() < 2)
         return {};
-    char sep = list[0];
     size_t at = 1;
-    for (int i = 0; i < n && at < list.size(); ++i) {
-        size_t end = list.find(sep, at);
-        at = end == std::string::npos ? list.size() : end + 1;
-    }
-    size_t end = list.find(sep, at);
-    return at < list.size() ? std::string_view(list).substr(at, end == std::string::npos ? std::string::npos : end - at)
-                            : std::string_view();
+    for (int i = 0; i < n && at < list.size(); ++i)
+        at = std::min(WordEnd(list, at) + 1, list.size());
+    return at < list.size() ? std::string_view(list).substr(at, WordEnd(list, at) - at) : std::string_view();
 }
 
 std::string ListWord(const std::string& list, int n) {
@@ -67,14 +68,20 @@ int UnitOfLetter(char c) {
 
 class Parser {
 public:
-    explicit Parser(const KY_CriterionField& f) : f_(f) {}
+    // Room for a few terms and their operators at once: growing took a block
+    // at each of the first items.
+    explicit Parser(const KY_CriterionField& f) : f_(f) { items_.reserve(8); }
 
-    int parse(const std::string& text) {
+    int parse(std::string_view text) {
         size_t pos = 0;
         int depth = 0, opens = 0;
         size_t first = items_.size();
-        const std::string& breaks = f_.separators;
-        const std::string ends = breaks + "()\"";
+        // The field's separators, and what ends a word besides them.
+        bool isBreak[256] = {}, isEnd[256] = {};
+        for (char c : f_.separators)
+            isBreak[static_cast<unsigned char>(c)] = isEnd[static_cast<unsigned char>(c)] = true;
+        isEnd[static_cast<unsigned char>('(')] = isEnd[static_cast<unsigned char>(')')] = true;
+        isEnd[static_cast<unsigned char>('"')] = true;
         while (pos < text.size()) {
             // Brackets and quotes come before the field's separators, which may hold them.
             char c = text[pos];
@@ -96,29 +103,29 @@ public:
             if (c == '"') {
                 size_t end = text.find('"', pos + 1);
                 if (end == std::string::npos)
-                    return Fail(1201, text.substr(pos));
-                std::string phrase = text.substr(pos + 1, end - pos - 1);
+                    return Fail(1201, std::string(text.substr(pos)));
+                std::string phrase(text.substr(pos + 1, end - pos - 1));
                 pos = end + 1;
                 int code = phraseItem(phrase, &opens);
                 if (code)
                     return code;
                 continue;
             }
-            if (breaks.find(c) != std::string::npos) {
+            if (isBreak[static_cast<unsigned char>(c)]) {
                 ++pos;
                 continue;
             }
-            size_t end = text.find_first_of(ends, pos);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string word = text.substr(pos, end - pos);
+            size_t end = pos;
+            while (end < text.size() && !isEnd[static_cast<unsigned char>(text[end])])
+                ++end;
+            std::string_view word = text.substr(pos, end - pos);
             pos = end;
             int code = wordItem(word, &opens);
             if (code)
                 return code;
         }
         if (depth != 0)
-            return Fail(1200, text);
+            return Fail(1200, std::string(text));
         if (items_.size() > first && !items_.back().term)
             return Fail(kQuestErrOperands, items_.back().text);
         return 0;
@@ -135,30 +142,30 @@ public:
     std::vector<Item> items_;
 
 private:
-    int wordItem(const std::string& word, int* opens) {
+    int wordItem(std::string_view word, int* opens) {
         int op = WordIndex(f_.opWords, word);
         if (op >= 0 && op <= 2) {
             if (items_.empty() || !items_.back().term)
-                return Fail(kQuestErrOperands, word);
+                return Fail(kQuestErrOperands, std::string(word));
             Item item{false, op == 0 ? "AND" : op == 1 ? "OR" : "EX"};
-            items_.push_back(item);
+            items_.push_back(std::move(item));
             return 0;
         }
         for (int n = 0; n < 3; ++n) {
             // Looked at in place: a copy of each took a heap block at each word.
             std::string_view p = ListWordView(f_.proxWords, n);
-            if (p.empty() || word.size() < p.size() || strncasecmp(word.c_str(), p.data(), p.size()) != 0)
+            if (p.empty() || word.size() < p.size() || !AsciiSameNoCase(word.data(), p.data(), p.size()))
                 continue;
-            std::string digits = word.substr(p.size());
+            std::string digits(word.substr(p.size()));
             if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
                 continue;
             if (items_.empty() || !items_.back().term)
-                return Fail(kQuestErrOperands, word);
+                return Fail(kQuestErrOperands, std::string(word));
             Item item{false, ""};
             item.unit = n == 0 ? kUnitW : n == 1 ? kUnitF : kUnitP;
             item.distance = digits.empty() ? (item.unit == kUnitW ? 1 : 0) : std::atoi(digits.c_str());
             item.text = item.distance ? "AND" : opWord();
-            items_.push_back(item);
+            items_.push_back(std::move(item));
             return 0;
         }
         if (word == "*")
@@ -175,13 +182,12 @@ private:
         return op;
     }
 
-    int termItem(const std::string& text, int* opens) {
+    int termItem(std::string_view text, int* opens) {
         if (!items_.empty() && items_.back().term)
             items_.push_back(defaultOperator());
-        Item item{true, text};
-        item.opens = *opens;
+        items_.push_back(Item{true, std::string(text)});
+        items_.back().opens = *opens;
         *opens = 0;
-        items_.push_back(item);
         return 0;
     }
 

@@ -10,6 +10,7 @@
 
 #include "base/procedural/EngineTables.h"
 #include "search/engine/KyFileSet.h"
+#include "search/engine/AsciiCase.h"
 #include "search/engine/LoInternal.h"
 #include "search/engine/TextCopy.h"
 
@@ -43,18 +44,9 @@ bool OwnsFile(const LoDesc* d) {
     return LoOwnsFile(d);
 }
 
-// Names compare as file names, letters in either case: ASCII letters, as the
-// runtime's comparison in its default locale, which under its locale layer
-// took a tenth of a short search. From the end: names of one folder differ there.
+// Names compare as file names, letters in either case.
 bool SameName(const std::string& a, const char* b, size_t length) {
-    if (a.size() != length)
-        return false;
-    for (size_t i = length; i-- > 0;) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z'))
-            return false;
-    }
-    return true;
+    return a.size() == length && AsciiSameNoCase(a.data(), b, length, true);
 }
 
 LoImage* FindImage(const char* name) {
@@ -407,8 +399,11 @@ int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* 
     r->units = d->units;
     r->unitMask = d->unitMask;
     r->flags |= d->flags & kLoScored;
-    image->assign(kLoHeaderSize, 0);
     bool raw = (d->flags & (kLoVector | kLoRawVector)) && d->count > kLoSaveThreshold;
+    const bool copies = !raw && CopiesAsItStands(d);
+    // One block for the header and the bytes known to follow it.
+    image->reserve(kLoHeaderSize + (raw ? static_cast<size_t>(p.vecBytes) : copies ? StreamBytes(d) : 0));
+    image->assign(kLoHeaderSize, 0);
     if (raw) {
         r->file = nullptr;
         if (!(d->flags & kLoVector) && !d->buffer && (code = Lo_FirstOcc(d)) != 0)
@@ -416,8 +411,7 @@ int ListImage(LoDesc* d, const char* name, std::vector<uint8_t>* image, LoDesc* 
         image->insert(image->end(), VectorBytes(d), VectorBytes(d) + p.vecBytes);
         r->count = d->count;
         r->flags |= kLoRawVector;
-    } else if (CopiesAsItStands(d)) {
-        image->reserve(kLoHeaderSize + StreamBytes(d));
+    } else if (copies) {
         code = AppendStream(d, image);
         Lo_Close(d);
         if (code)

@@ -37,6 +37,8 @@ TEST(KyStopWord, LoadsWholeLinesWhateverTheLineEnds) {
         {"carriage returns only", "le\rla\rles\r", "le la les", "l"},
         {"both", "le\r\nla\r\n\r\n\nles\r\n", "le la les", "l"},
         {"empty file", "", "", "le"},
+        {"letters past 127, words and their prefixes", "a\nz\n\xe0\n\xe2ge\n\xe9t\xe9\n\xe9t\xe9s\nzz\n",
+         "a z \xe0 \xe2ge \xe9t\xe9 \xe9t\xe9s zz", "\xe9t \xe2g b \xe9t\xe9sx"},
     };
     TempFolder folder;
     StopWordsScope scope;
