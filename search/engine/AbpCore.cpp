@@ -207,13 +207,35 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
     };
     int n = 0;
     for (; n < count && cur < stop; ++n) {
-        uint32_t docDelta, posDelta = 0;
-        uint32_t after = cur + take(cur, &docDelta);
-        if (kDocumentsOnly) {
+        uint32_t docDelta, posDelta = 0, after;
+        // A short document delta (most are: the same document, or one near)
+        // and the flag of the position after it, with that position when it
+        // is short too, lie in the 25 bits its load gives: one load an
+        // occurrence, where the position's own load lengthened the chain from
+        // one occurrence to the next.
+        const uint32_t word = LoadBigEndian(block + (cur >> 3)) << (cur & 7);
+        if (static_cast<int32_t>(word) >= 0) {
+            docDelta = (word << 1) >> 23;
+            after = cur + 10;
             if (withPositions) {
-                uint32_t word = LoadBigEndian(block + (after >> 3)) << (after & 7);
-                after += static_cast<int32_t>(word) < 0 ? 1 + width : 10;
+                if (static_cast<int32_t>(word << 10) >= 0) {
+                    if (!kDocumentsOnly)
+                        posDelta = (word << 11) >> 23;
+                    after += 10;
+                } else {
+                    after += kDocumentsOnly ? 1 + width : take(after, &posDelta);
+                }
             }
+        } else {
+            after = cur + take(cur, &docDelta);
+            if (withPositions && kDocumentsOnly) {
+                uint32_t next = LoadBigEndian(block + (after >> 3)) << (after & 7);
+                after += static_cast<int32_t>(next) < 0 ? 1 + width : 10;
+            } else if (withPositions) {
+                after += take(after, &posDelta);
+            }
+        }
+        if (kDocumentsOnly) {
             uint32_t doc = prevDoc + docDelta;
             if (doc < prevDoc || doc > 0x7FFFFFFFu)
                 break;
@@ -222,8 +244,6 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
             docs[n] = static_cast<int32_t>(doc) + valueOffset;
             continue;
         }
-        if (withPositions)
-            after += take(after, &posDelta);
         // 32-bit sums, a carry caught by the sum falling below its base.
         uint32_t doc = prevDoc + docDelta, base = docDelta ? 0 : prevPos, pos = base + posDelta;
         if (doc < prevDoc || doc > 0x7FFFFFFFu || pos < base)
