@@ -178,11 +178,12 @@ uint32_t LoadBigEndian(const uint8_t* p) {
 }
 
 // Occurrences while they lie before the run's stop, with or without positions;
-// of a documents-only reading, the documents alone: a position's flag gives its
-// length and its value is passed over (positions are left as they were, the
-// run's last position is 0).
+// of a documents-only reading, the documents alone, each once in a run of its
+// occurrences: a position's flag gives its length and its value is passed
+// over (positions are left as they were, the run's last position is 0).
+// Returns the occurrences taken; *written, the elements written.
 template <bool kDocumentsOnly>
-int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positions, int count) {
+int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positions, int count, int* written) {
     const uint8_t* block = run.block;
     const uint32_t width = static_cast<uint32_t>(run.width), stop = run.stop;
     // In a local: the stores to docs could otherwise change it.
@@ -205,7 +206,7 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
         *value = bits >> (32 - width);
         return 1 + width;
     };
-    int n = 0;
+    int n = 0, k = 0;
     for (; n < count && cur < stop; ++n) {
         uint32_t docDelta, posDelta = 0, after;
         // A short document delta (most are: the same document, or one near)
@@ -241,7 +242,10 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
                 break;
             cur = after;
             prevDoc = doc;
-            docs[n] = static_cast<int32_t>(doc) + valueOffset;
+            // A document's further occurrences, most of a frequent word's,
+            // overwrite it: every reader took it once.
+            docs[k] = static_cast<int32_t>(doc) + valueOffset;
+            k += (k == 0) | (docDelta != 0);
             continue;
         }
         // 32-bit sums, a carry caught by the sum falling below its base.
@@ -257,6 +261,7 @@ int DecodeRun(BlockRun& run, bool withPositions, int32_t* docs, int32_t* positio
     run.cursor = cur;
     run.prevDoc = prevDoc;
     run.prevPos = kDocumentsOnly ? 0 : prevPos;
+    *written = kDocumentsOnly ? k : n;
     return n;
 }
 
@@ -295,11 +300,12 @@ int DecodeInBlock(AbpTree* tree, int32_t* docs, int32_t* positions, int most, bo
         int count = std::min(most - n, remaining);
         if (marks)
             count = std::min(count, ((remaining - 1) & (every - 1)) + 1);
-        int got = documentsOnly ? DecodeRun<true>(run, withPositions, docs + n, positions + n, count)
-                                : DecodeRun<false>(run, withPositions, docs + n, positions + n, count);
-        n += got;
-        remaining -= got;
-        if (got < count)
+        int written = 0;
+        int taken = documentsOnly ? DecodeRun<true>(run, withPositions, docs + n, positions + n, count, &written)
+                                  : DecodeRun<false>(run, withPositions, docs + n, positions + n, count, &written);
+        n += written;
+        remaining -= taken;
+        if (taken < count)
             break;
     }
     tree->occOffset = tree->blockStart + static_cast<int32_t>(run.cursor >> 3);

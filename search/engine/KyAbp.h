@@ -86,7 +86,9 @@ int abpFirstLeaf(AbpTree* tree);
 int abpNextOccurrences(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
 // The documents of those occurrences, for a reader without positions: their
 // positions are passed over, not decoded, and positions[] holds nothing to read
-// (a buffer of `most` all the same). A reading of a key takes one of the two.
+// (a buffer of `most` all the same). A document's occurrences that follow one
+// another may give it once (each at least once, in order; one may come again
+// at the start of the next call). A reading of a key takes one of the two.
 int abpNextDocuments(AbpTree* tree, int32_t* docs, int32_t* positions, int most, int* got);
 // Moves the occurrence reader of the current key forward to a point it noted
 // when the list was read before, the last one before doc's occurrences, when

@@ -2,8 +2,10 @@
 // keys, occurrence coding and damaged files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
+#include <utility>
 
 #include "search/engine/KyAbp.h"
 #include "search/writers/AbpWriter.h"
@@ -273,17 +275,30 @@ TEST(Abp, OccurrencesReadByBlocksAreThoseReadOneByOne) {
             }
             EXPECT_EQ(0, got);
             EXPECT_EQ(one, many + std::to_string(code));
-            // Documents alone: those of the occurrences, in turn.
+            // Documents alone: those of the occurrences, in turn, a document's
+            // following occurrences giving it at least once.
             ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
             std::string documents, expected;
+            int64_t last = -1;
             for (const AbpOcc& o : key.occ)
-                expected += std::to_string(o.doc) + " ";
+                if (int64_t(o.doc) != std::exchange(last, int64_t(o.doc)))
+                    expected += std::to_string(o.doc) + " ";
+            last = -1;
+            size_t elements = 0;
             while ((code = abpNextDocuments(&tree, docs.data(), positions.data(), row.most, &got)) == 0) {
                 ASSERT_GT(got, 0);
+                elements += static_cast<size_t>(got);
                 for (int i = 0; i < got; ++i)
-                    documents += std::to_string(docs[i]) + " ";
+                    if (docs[i] != std::exchange(last, int64_t(docs[i])))
+                        documents += std::to_string(docs[i]) + " ";
             }
             EXPECT_EQ(expected + "8", documents + std::to_string(code));
+            // A document's following occurrences are not each an element
+            // (one at a time, each call gives one).
+            size_t distinct = static_cast<size_t>(std::count(expected.begin(), expected.end(), ' '));
+            if (row.most > 1) {
+                EXPECT_LT(elements, key.occ.size() - (key.occ.size() - distinct) / 2);
+            }
         }
         EXPECT_EQ(0, abpClose(&tree));
     }
