@@ -8,7 +8,8 @@
 //
 // FTS5 runs inside one read transaction held over all its queries, as a reader
 // of a read-only index would; its autocommit figure is printed beside it (under
-// Wine each statement then pays the file locks, most of its time).
+// Wine each statement then pays the file locks, most of its time). The sides
+// take turns at each pass: ours, FTS5, our first page, FTS5's.
 //
 // Usage: bench_search_fts SAMPLE_FOLDER WORK_FOLDER (Windows paths);
 // SV_BENCH_ONLY=kind or question (several separated by commas) keeps those
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -76,25 +78,33 @@ struct Side {
 
 const size_t kPage = 20;
 
-// Passes of every query in turn, after one to warm the caches.
-template <typename Run>
-void Measure(const std::vector<Query>& queries, Side* s, Run run) {
+using Runner = std::function<void(const Query&, std::set<long>*)>;
+
+// Passes of every query in turn, after one to warm the caches, the sides
+// taking turns at each pass: the machine's pace changes within a run (by a
+// third, for seconds), and it then weighs on every side alike. Each side runs
+// its queries one after the other, as alone: taking turns at each query, the
+// second side read the titles the first had just read.
+void MeasureInTurns(const std::vector<Query>& queries, const std::vector<std::pair<Side*, Runner>>& sides) {
     static const int passes =
         std::max(5, std::getenv("SV_BENCH_PASSES") ? std::atoi(std::getenv("SV_BENCH_PASSES")) : 5);
-    s->ms.assign(queries.size(), {});
-    s->found.assign(queries.size(), {});
+    for (const auto& side : sides) {
+        side.first->ms.assign(queries.size(), {});
+        side.first->found.assign(queries.size(), {});
+    }
     for (int pass = 0; pass <= passes; ++pass)
-        for (size_t i = 0; i < queries.size(); ++i) {
-            std::set<long> found;
-            double t0 = Now();
-            run(queries[i], &found);
-            double ms = (Now() - t0) * 1000;
-            if (pass > 0)
-                s->ms[i].push_back(ms);
-            if (std::getenv("SV_BENCH_VERBOSE"))
-                std::fprintf(stderr, "%d %8.1f ms %6zu  %s\n", pass, ms, found.size(), queries[i].ours.c_str());
-            s->found[i] = found;
-        }
+        for (const auto& side : sides)
+            for (size_t i = 0; i < queries.size(); ++i) {
+                std::set<long> found;
+                double t0 = Now();
+                side.second(queries[i], &found);
+                double ms = (Now() - t0) * 1000;
+                if (pass > 0)
+                    side.first->ms[i].push_back(ms);
+                if (std::getenv("SV_BENCH_VERBOSE"))
+                    std::fprintf(stderr, "%d %8.1f ms %6zu  %s\n", pass, ms, found.size(), queries[i].ours.c_str());
+                side.first->found[i] = found;
+            }
 }
 
 // Reads the title of each document found into a string, as a result list
@@ -205,47 +215,6 @@ int main(int argc, char** argv) {
     fts.size = FileSize(dbPath);
     SetCurrentDirectoryA(sample.c_str());
     Side ourPage, ftsPage, ftsAuto;
-    ADataLocation location;
-    KyTable* titles = nullptr;
-    try {
-        std::unique_ptr<ASearchRequest> request = OpenSampleRequest(sample, &location);
-        if (!request)
-            return 1;
-        if (KyOpenTable(location.ensureBase("TEXT")->handle(), "TITLE", &titles)) {
-            std::printf("TEXT:TITLE: %s\n", KY_EngineErrorText);
-            return 1;
-        }
-        Measure(queries, &ours, [&](const Query& q, std::set<long>* found) {
-            try {
-                request->setQuestion(1, q.ours.c_str(), 0);
-                double e0 = Now();
-                request->execute(0);
-                long count = request->getResultCount(0);
-                if (std::getenv("SV_BENCH_VERBOSE"))
-                    std::fprintf(stderr, "execute %.1f ms, ", (Now() - e0) * 1000);
-                for (long k = 1; k <= count; ++k)
-                    found->insert(request->getResultDoc(k) & 0xFFFFFF);
-            } catch (const AError&) {
-                found->insert(-1);
-            }
-        });
-        Measure(queries, &ourPage, [&](const Query& q, std::set<long>* found) {
-            try {
-                request->setQuestion(1, q.ours.c_str(), 0);
-                request->execute(0);
-                long count = std::min<long>(request->getResultCount(0), kPage);
-                for (long k = 1; k <= count; ++k)
-                    found->insert(request->getResultDoc(k) & 0xFFFFFF);
-                ReadTitles(titles, *found);
-            } catch (const AError&) {
-                found->insert(-1);
-            }
-        });
-    } catch (const AError&) {
-        std::printf("sv.sgm: the data location failed\n");
-        return 1;
-    }
-
     sqlite3_stmt* select = nullptr;
     sqlite3_stmt* page = nullptr;
     sqlite3_prepare_v2(db, "SELECT rowid FROM t WHERE t MATCH ?1", -1, &select, nullptr);
@@ -259,16 +228,58 @@ int main(int argc, char** argv) {
             found->insert(-1);
         sqlite3_reset(st);
     };
-    Measure(queries, &ftsAuto, [&](const Query& q, std::set<long>* found) { fts5(select, q, found); });
-    // The read transaction starts with its first statement and holds its
-    // lock until the end.
-    ok = Exec(db, "BEGIN");
-    Measure(queries, &fts, [&](const Query& q, std::set<long>* found) { fts5(select, q, found); });
-    Measure(queries, &ftsPage, [&](const Query& q, std::set<long>* found) {
-        fts5(page, q, found);
-        ReadTitles(titles, *found);
-    });
-    ok = ok && Exec(db, "COMMIT");
+    MeasureInTurns(queries, {{&ftsAuto, [&](const Query& q, std::set<long>* found) { fts5(select, q, found); }}});
+    ADataLocation location;
+    KyTable* titles = nullptr;
+    try {
+        std::unique_ptr<ASearchRequest> request = OpenSampleRequest(sample, &location);
+        if (!request)
+            return 1;
+        if (KyOpenTable(location.ensureBase("TEXT")->handle(), "TITLE", &titles)) {
+            std::printf("TEXT:TITLE: %s\n", KY_EngineErrorText);
+            return 1;
+        }
+        auto whole = [&](const Query& q, std::set<long>* found) {
+            try {
+                request->setQuestion(1, q.ours.c_str(), 0);
+                double e0 = Now();
+                request->execute(0);
+                long count = request->getResultCount(0);
+                if (std::getenv("SV_BENCH_VERBOSE"))
+                    std::fprintf(stderr, "execute %.1f ms, ", (Now() - e0) * 1000);
+                for (long k = 1; k <= count; ++k)
+                    found->insert(request->getResultDoc(k) & 0xFFFFFF);
+            } catch (const AError&) {
+                found->insert(-1);
+            }
+        };
+        auto firstPage = [&](const Query& q, std::set<long>* found) {
+            try {
+                request->setQuestion(1, q.ours.c_str(), 0);
+                request->execute(0);
+                long count = std::min<long>(request->getResultCount(0), kPage);
+                for (long k = 1; k <= count; ++k)
+                    found->insert(request->getResultDoc(k) & 0xFFFFFF);
+                ReadTitles(titles, *found);
+            } catch (const AError&) {
+                found->insert(-1);
+            }
+        };
+        // The read transaction starts with its first statement and holds its
+        // lock until the end.
+        ok = Exec(db, "BEGIN");
+        MeasureInTurns(queries, {{&ours, whole},
+                                 {&fts, [&](const Query& q, std::set<long>* found) { fts5(select, q, found); }},
+                                 {&ourPage, firstPage},
+                                 {&ftsPage, [&](const Query& q, std::set<long>* found) {
+                                      fts5(page, q, found);
+                                      ReadTitles(titles, *found);
+                                  }}});
+        ok = ok && Exec(db, "COMMIT");
+    } catch (const AError&) {
+        std::printf("sv.sgm: the data location failed\n");
+        return 1;
+    }
     KyCloseTable(&titles);
     sqlite3_finalize(select);
     sqlite3_finalize(page);
