@@ -1117,23 +1117,22 @@ int SaveList(LoHandle* list, const char* name, bool memory) {
     // suspended: stored lists are files of their own, or their bytes in memory.
     // The list file and its words are replaced together: a list never reads
     // with the words of the one it replaced.
-    KyFileSet set;
-    int code = memory ? LoSaveImage(name, *list) : LoSaveInSet(name, *list, &set);
-    LoFree(list);
-    if (code)
-        return code;
-    if (e.hiliteOn) {
-        std::string words;
+    std::string words;
+    if (e.hiliteOn)
         for (const KY_EnteredWord& w : e.entered) {
             words += static_cast<char>(w.kind);
             words += w.word;
             words += '\n';
         }
+    KyFileSet set;
+    // A list kept in memory keeps its words beside its bytes.
+    int code = memory ? LoSaveImage(name, *list, std::move(words)) : LoSaveInSet(name, *list, &set);
+    LoFree(list);
+    if (code)
+        return code;
+    if (e.hiliteOn) {
         e.entered.clear();
-        // A list kept in memory keeps its words beside its bytes.
-        if (memory)
-            LoSetImageNote(name, std::move(words));
-        else if (!set.write(QsvPath(name), words).empty())
+        if (!memory && !set.write(QsvPath(name), words).empty())
             return Fail(105, QsvPath(name));
     }
     return memory || set.commit().empty() ? 0 : Fail(105, name);
@@ -1181,18 +1180,19 @@ int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
         return code;
     if (!e.hiliteOn)
         return 0;
-    std::string words;
-    if (const std::string* kept = LoImageNote(name)) {
-        words = *kept;
-    } else {
+    // A list kept in memory is read with its words where they are.
+    std::string read;
+    const std::string* kept = LoImageNote(name);
+    if (!kept) {
         FILE* f = std::fopen(QsvPath(name).c_str(), "rb");
         if (!f)
             return 0;
         char chunk[4096];
         for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
-            words.append(chunk, n);
+            read.append(chunk, n);
         std::fclose(f);
     }
+    const std::string& words = kept ? *kept : read;
     int owner = e.used > 0 ? e.used - 1 : 0;
     for (size_t at = 0; at < words.size();) {
         uint8_t kind = static_cast<uint8_t>(words[at++]);

@@ -327,9 +327,9 @@ void EncodeHeader(const LoDesc* d, uint8_t out[kLoHeaderSize]) {
                                 d->units,
                                 d->unitMask,
                                 static_cast<uint32_t>(d->start)};
-    for (int i = 0; i < 14; ++i)
-        for (int b = 0; b < 4; ++b)
-            out[4 * i + b] = static_cast<uint8_t>(words[i] >> (8 * b));
+    // Little-endian words, as this processor keeps them: one copy, where a
+    // byte at a time was most of saving a short list.
+    std::memcpy(out, words, sizeof words);
     std::memcpy(out + 60, d->name, std::min<size_t>(std::strlen(d->name), kLoNameSize - 1));
 }
 
@@ -1145,12 +1145,12 @@ int LoOpen(const char* name, LoHandle* h) {
     return OpenHeader(header, got, size, name, 0, h);
 }
 
-int LoSaveImage(const char* name, LoHandle h) {
+int LoSaveImage(const char* name, LoHandle h, std::string note) {
     LoDesc* d = LoDescOf(h);
     if (!d || !name || !*name)
         return kLoErrSave;
     LoDesc r;
-    LoImage kept{name, {}, {}};
+    LoImage kept{name, {}, std::move(note)};
     int code = ListImage(d, name, &kept.bytes, &r);
     if (code)
         return code;
@@ -1183,11 +1183,6 @@ int LoForget(const char* name) {
         return 0;
     images.erase(images.begin() + (image - images.data()));
     return 1;
-}
-
-void LoSetImageNote(const char* name, std::string note) {
-    if (LoImage* image = FindImage(name))
-        image->note = std::move(note);
 }
 
 const std::string* LoImageNote(const char* name) {

@@ -124,8 +124,9 @@ int LoSave(const char* name, LoHandle h);
 // Reads a saved swap list, then a list kept by LoSaveImage, then a list file.
 int LoOpen(const char* name, LoHandle* h);
 // The same as LoSave to a list file of that name, the file's bytes kept in
-// memory instead (they outlive the package); the handle then reads them.
-int LoSaveImage(const char* name, LoHandle h);
+// memory instead (they outlive the package), with note as their text (see
+// LoImageNote); the handle then reads them.
+int LoSaveImage(const char* name, LoHandle h, std::string note = {});
 // The same as LoSave to a list file of that name, the file written as one of
 // set, which the caller commits.
 int LoSaveInSet(const char* name, LoHandle h, KyFileSet* set);
@@ -134,9 +135,8 @@ int LoSaveInSet(const char* name, LoHandle h, KyFileSet* set);
 int LoHeader(const char* name, uint8_t* header);
 // Drops the bytes kept under the name: 1, or 0 when there were none.
 int LoForget(const char* name);
-// A text kept with the bytes kept under the name, and dropped with them; null
-// when no bytes are kept under it. Setting it where none are kept does nothing.
-void LoSetImageNote(const char* name, std::string note);
+// The text kept with the bytes kept under the name, and dropped with them;
+// null when no bytes are kept under it.
 const std::string* LoImageNote(const char* name);
 int LoVectorToSeq(LoDesc* d);
 int32_t LoCount();
