@@ -1125,7 +1125,8 @@ int SaveList(LoHandle* list, const char* name, bool memory) {
             words += '\n';
         }
     KyFileSet set;
-    // A list kept in memory keeps its words beside its bytes.
+    // A list kept in memory keeps its words beside its bytes (they move
+    // there); a list file has them in a file of the set.
     int code = memory ? LoSaveImage(name, *list, std::move(words)) : LoSaveInSet(name, *list, &set);
     LoFree(list);
     if (code)
