@@ -757,6 +757,9 @@ int KY_EngineRun(KY_EnginePart* part, int c) {
             continue;
         int code = RunCriterion(part, static_cast<int>(n));
         if (code && code != kQuestNotFound && code != kStatusEmpty && code != kStatusNothing) {
+            // The result this run replaces goes now: once marked failed, its
+            // list would be released by nothing.
+            KY_CriterionClearList(part, 0);
             KY_Criterion& whole = part->criteria[0];
             whole.status = kStatusFailed;
             whole.count = -1;

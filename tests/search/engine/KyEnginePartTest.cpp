@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "base/procedural/EngineTables.h"
+#include "search/engine/Lo.h"
 #include "tests/search/engine/KyQuestBase.h"
 
 namespace {
@@ -220,6 +221,33 @@ TEST(EnginePart, SmallWorkingListsMakeNoFiles) {
         LoFree(&h);
         EXPECT_EQ(0, KY_EngineDeleteList(path.c_str()));
         EXPECT_EQ(before, files());
+    }
+}
+
+// A question that fails releases the result it replaces: marked failed, its
+// list was kept by nothing and left in memory or on disc for good.
+TEST(EnginePart, AFailedQuestionReleasesTheResultItReplaces) {
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    for (const char* shared : {"maison", "maison OR pont"}) {
+        SCOPED_TRACE(shared);
+        ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, shared, 0));
+        ASSERT_EQ(0, KY_SetCriterion(&part, 2, 0, 0, "", 0));
+        ASSERT_EQ(0, KY_EngineRun(&part, 0)) << KY_EngineErrorText;
+        ASSERT_EQ(kStatusDone, part.criteria[0].status);
+        std::string path = KY_ListPath(part.folder, part.criteria[0].listName);
+        ASSERT_NE(nullptr, LoImageNote(path.c_str()));
+        // The first criterion is evaluated again (its list stays: the result
+        // names it), the second fails.
+        ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "pont", 0));
+        ASSERT_EQ(0, KY_SetCriterion(&part, 2, 0, 0, "ET", 0));
+        EXPECT_NE(0, KY_EngineRun(&part, 0));
+        EXPECT_EQ(kStatusFailed, part.criteria[0].status);
+        EXPECT_EQ(nullptr, LoImageNote(path.c_str()));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
     }
 }
 
