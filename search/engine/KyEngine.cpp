@@ -22,7 +22,11 @@ int Fail(int code, const std::string& text) {
 }
 
 const int kOccurrenceBlock = 256;
-const int64_t kShortList = 2048;
+// A left word of an AND with at most these occurrences is read first, whole:
+// one block of them costs little. Up to 2048 were: a word of 2,000 AND a word
+// of one document took 18 us, where reading the rare one first keeps the other
+// to one block (13 us).
+const int64_t kShortList = kOccurrenceBlock;
 // A word whose occurrences an operator takes from memory has at most these.
 const int32_t kHeldOccurrences = 1 << 18;
 const size_t kSoughtKeys = 32;
@@ -983,7 +987,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             int32_t filterHeld = heldCount(by);
             const std::vector<uint8_t>* filterDocuments = by >= 0 && plan[by].collected ? &plan[by].documents : nullptr;
             int right = plan[i].andRight;
-            // A short left list costs little to read whole: its right one is not looked up twice.
+            // A short left list costs little to read whole: its right one is not looked up first.
             int64_t mine = right < 0 ? -1 : WordOccurrences(i);
             int64_t theirs = mine <= kShortList ? -1 : WordOccurrences(right);
             if (theirs >= 0 && theirs < mine) {
