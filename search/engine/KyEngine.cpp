@@ -1175,23 +1175,26 @@ int KY_EngineSaveWorkList(LoHandle* list, const std::string& folder, std::string
 // A stored list's highlight words, "<list name less extension>.qsv", one record a word:
 //   kind(1: 4 direct, 6 through the thesaurus) word bytes "\n"
 // Characters of a word beyond 999 are dropped on reading.
-int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
-    KY_EngineState& e = KyEngine();
+int KY_EngineOpenStoredList(const char* name, LoHandle* list, bool words) {
     *list = -1;
     if (std::strcmp(name, "@") == 0)
         return 0;
     int code = LoOpen(name, list);
-    if (code)
+    if (code || !words || !KyEngine().hiliteOn)
         return code;
-    if (!e.hiliteOn)
-        return 0;
+    KY_EngineEnterListWords(name);
+    return 0;
+}
+
+void KY_EngineEnterListWords(const char* name) {
+    KY_EngineState& e = KyEngine();
     // A list kept in memory is read with its words where they are.
     std::string read;
     const std::string* kept = LoImageNote(name);
     if (!kept) {
         FILE* f = std::fopen(QsvPath(name).c_str(), "rb");
         if (!f)
-            return 0;
+            return;
         char chunk[4096];
         for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
             read.append(chunk, n);
@@ -1205,7 +1208,6 @@ int KY_EngineOpenStoredList(const char* name, LoHandle* list) {
         KyEnterWord(words.substr(at, std::min<size_t>(end - at, 999)), kind, owner, 0);
         at = end + 1;
     }
-    return 0;
 }
 
 int KY_EngineDeleteList(const char* name) {

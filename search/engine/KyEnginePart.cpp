@@ -363,7 +363,9 @@ int KY_ResultOpen(KY_EnginePart* part, int c) {
     FreeWords(part);
     std::string path = KY_ListPath(part->folder, k.listName);
     KyEngine().hiliteOn = (part->mode & 0x7F) != 1;
-    int code = KY_EngineOpenStoredList(path.c_str(), &part->result);
+    // The highlight words are made when asked for (KY_GetWordList): reading
+    // the hits needs none, and making them cost a phrase's first hit 3 us.
+    int code = KY_EngineOpenStoredList(path.c_str(), &part->result, false);
     if (code || part->result == -1) {
         KY_WalkReset(part);
         return code ? code : Fail(1253, path);
@@ -377,17 +379,7 @@ int KY_ResultOpen(KY_EnginePart* part, int c) {
         return code;
     }
     KY_WalkReset(part);
-    if ((part->mode & 0x7F) == 1)
-        return 0;
-    code = KY_EngineBuildHilite(part->hiliteMode);
-    for (const std::string& w : KY_EngineHilite()) {
-        part->words[0].push_back(w);
-        if (!KY_FindStopWordDefault(w.c_str()))
-            part->words[1].push_back(w);
-    }
-    part->wordsMade = true;
-    KY_HiliteFree();
-    return code;
+    return 0;
 }
 
 int KY_ResultPrepare(KY_EnginePart* part, int c) {
@@ -501,11 +493,35 @@ void KY_SetIndexRecord(std::vector<KY_IndexRecord>* indexes, int n, const char* 
     index.weight = weight;
 }
 
+namespace {
+
+// The word lists of the open result, from the words saved with its list.
+int MakeWords(KY_EnginePart* part) {
+    const KY_Criterion& k = part->criteria[static_cast<size_t>(part->openCriterion)];
+    KY_EngineEnterListWords(KY_ListPath(part->folder, k.listName).c_str());
+    int code = KY_EngineBuildHilite(part->hiliteMode);
+    for (const std::string& w : KY_EngineHilite()) {
+        part->words[0].push_back(w);
+        if (!KY_FindStopWordDefault(w.c_str()))
+            part->words[1].push_back(w);
+    }
+    part->wordsMade = true;
+    KY_HiliteFree();
+    return code;
+}
+
+}  // namespace
+
 const std::vector<std::string>* KY_GetWordList(KY_EnginePart* part, int which) {
     if (!part || part->state != 1)
         return nullptr;
-    if (!part->wordsMade && !(part->listOpen && part->openCriterion == 0) && KY_ResultOpen(part, 0) != 0)
-        return nullptr;
+    if (!part->wordsMade) {
+        bool hilite = (part->mode & 0x7F) != 1;
+        if (!(part->listOpen && (hilite || part->openCriterion == 0)) && KY_ResultOpen(part, 0) != 0)
+            return nullptr;
+        if (hilite && MakeWords(part) != 0)
+            return nullptr;
+    }
     if (!part->wordsMade)
         return nullptr;
     return &part->words[which ? 1 : 0];

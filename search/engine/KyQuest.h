@@ -197,7 +197,10 @@ int KY_EngineSaveList(LoHandle* list, const char* name);
 // when it holds at most kMemoryListElements elements, else as a list file.
 const int32_t kMemoryListElements = 100000;
 int KY_EngineSaveWorkList(LoHandle* list, const std::string& folder, std::string* name);
-int KY_EngineOpenStoredList(const char* name, LoHandle* list);
+// Opens a stored list; with words and highlighting on, its words are entered
+// as the question's.
+int KY_EngineOpenStoredList(const char* name, LoHandle* list, bool words = true);
+void KY_EngineEnterListWords(const char* name);
 int KY_EngineDeleteList(const char* name);
 // Every document of the runs whose keys lie between low and high in the field's indexes.
 int MakeHlo(int field, const char* low, const char* high, LoHandle* result);

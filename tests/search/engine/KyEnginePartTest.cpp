@@ -300,6 +300,33 @@ TEST(EnginePart, WordListsFollowTheEvaluationMode) {
     EXPECT_EQ(nullptr, KY_GetWordList(&part, 0)) << "mode 1 keeps no highlight words";
 }
 
+// The words are made when asked for, from the list the walk is over: reading
+// a criterion's hits first gives that criterion's words, the whole request's
+// once its result is read again.
+TEST(EnginePart, WordListsAreThoseOfTheResultWalked) {
+    TempFolder folder;
+    KY_EnginePart part;
+    PartGuard guard{&part};
+    MakePart(&part, folder.path(""));
+    ASSERT_EQ(0, KY_EngineSetup(&part));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 1, 0, 0, "maison", 0));
+    ASSERT_EQ(0, KY_SetCriterion(&part, 4, 0, 0, "pont", 0));
+    ASSERT_EQ(0, KY_EngineRun(&part, 0));
+    auto has = [](const std::vector<std::string>* words, const char* w) {
+        return words && std::find(words->begin(), words->end(), w) != words->end();
+    };
+    int32_t doc, pos, score, index = 1;
+    ASSERT_EQ(0, KY_ResultSeek(&part, &doc, &pos, &score, &index, 4));
+    const std::vector<std::string>* words = KY_GetWordList(&part, 0);
+    EXPECT_TRUE(has(words, "pont"));
+    EXPECT_FALSE(has(words, "maison"));
+    ASSERT_EQ(0, KY_ResultSeek(&part, &doc, &pos, &score, &index, 0));
+    words = KY_GetWordList(&part, 1);
+    EXPECT_TRUE(has(words, "pont") && has(words, "maison"));
+    KY_ResultClose(&part);
+    EXPECT_TRUE(has(KY_GetWordList(&part, 0), "maison")) << "a closed result opens again for its words";
+}
+
 // A question of one criterion's list is read without being compiled; in
 // brackets it is compiled: both give the same result and the same words.
 TEST(EnginePart, AQuestionOfOneListGivesWhatItsCompiledFormGives) {
