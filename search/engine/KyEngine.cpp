@@ -92,6 +92,38 @@ private:
     std::vector<uint8_t> own_;
 };
 
+// Buffers of held occurrences and of the documents a reading collects, from
+// one evaluation to the next: made afresh, those of a frequent word cost their
+// pages again each time (a tenth of a phrase of two such words), and a word's
+// documents took a block of every document's bit, zero-filled twice.
+const size_t kSpareBuffers = 8;
+const size_t kSpareElements = size_t(1) << 16;
+
+template <class T>
+std::vector<std::vector<T>>& SpareBuffers() {
+    static std::vector<std::vector<T>> spares;
+    return spares;
+}
+
+template <class T = int32_t>
+std::vector<T> TakeBuffer() {
+    std::vector<std::vector<T>>& spares = SpareBuffers<T>();
+    if (spares.empty())
+        return {};
+    std::vector<T> buffer = std::move(spares.back());
+    spares.pop_back();
+    return buffer;
+}
+
+template <class T>
+void GiveBuffer(std::vector<T>* buffer) {
+    std::vector<std::vector<T>>& spares = SpareBuffers<T>();
+    if (buffer->capacity() && buffer->capacity() <= kSpareElements && spares.size() < kSpareBuffers) {
+        buffer->clear();
+        spares.push_back(std::move(*buffer));
+    }
+}
+
 // Adds the documents of occurrences to bits, each occurrence setting its bit:
 // skipping a document's further ones was a branch mispredicted at each document.
 void AddDocuments(const int32_t* docs, int n, std::vector<uint8_t>* bits) {
@@ -105,33 +137,13 @@ void AddDocuments(const int32_t* docs, int n, std::vector<uint8_t>* bits) {
         if (byte >= size) {
             // At once the room of every document: growing by halves cost a
             // heap block each time.
+            if (!bits->capacity())
+                *bits = TakeBuffer<uint8_t>();
             bits->resize(std::max({byte + 1, size * 2, static_cast<size_t>(LoVectorBytes())}), 0);
             data = bits->data();
             size = bits->size();
         }
         data[byte] = static_cast<uint8_t>(data[byte] | (1u << (doc & 7)));
-    }
-}
-
-// Buffers of held occurrences, from one evaluation to the next: made afresh,
-// those of a frequent word cost their pages again each time (a tenth of a
-// phrase of two such words).
-std::vector<std::vector<int32_t>> gSpareBuffers;
-const size_t kSpareBuffers = 8;
-const size_t kSpareElements = size_t(1) << 16;
-
-std::vector<int32_t> TakeBuffer() {
-    if (gSpareBuffers.empty())
-        return {};
-    std::vector<int32_t> buffer = std::move(gSpareBuffers.back());
-    gSpareBuffers.pop_back();
-    return buffer;
-}
-
-void GiveBuffer(std::vector<int32_t>* buffer) {
-    if (buffer->capacity() && buffer->capacity() <= kSpareElements && gSpareBuffers.size() < kSpareBuffers) {
-        buffer->clear();
-        gSpareBuffers.push_back(std::move(*buffer));
     }
 }
 
@@ -519,18 +531,45 @@ int LookupKind(KY_IndexRecord* index, const KY_QuestRecord& r, uint8_t unit, int
     return code ? code : KyEnterWord(r.text, kQuestTerm, owner, index->flags);
 }
 
-// The indexes a term searches: its field's own (*own of them), then the extra ones.
-std::vector<int> SearchedIndexes(const KY_QuestRecord& r, size_t* own) {
+// The indexes a term searches. A field has few: they are kept without a heap
+// block (a phrase's search took a dozen).
+class IndexSet {
+public:
+    void push(int x) {
+        if (n_ < kInline)
+            inline_[n_] = x;
+        else
+            more_.push_back(x);
+        ++n_;
+    }
+    bool has(int x) const {
+        for (size_t i = 0; i < n_; ++i)
+            if ((*this)[i] == x)
+                return true;
+        return false;
+    }
+    size_t size() const { return n_; }
+    int operator[](size_t i) const { return i < kInline ? inline_[i] : more_[i - kInline]; }
+
+private:
+    static const size_t kInline = 8;
+    int inline_[kInline];
+    size_t n_ = 0;
+    std::vector<int> more_;
+};
+
+// Its field's own (*own of them), then the extra ones.
+IndexSet SearchedIndexes(const KY_QuestRecord& r, size_t* own) {
     const std::vector<KY_IndexItem>* list = KyFieldList(r.field);
-    std::vector<int> searched;
+    IndexSet searched;
     if (list)
         for (const KY_IndexItem& item : *list)
             if (!item.skip)
-                searched.push_back(item.index);
+                searched.push(item.index);
     *own = searched.size();
     for (int x : KyEngine().extra[(r.field & 0x80) ? 0 : 1])
-        if (std::find(searched.begin(), searched.end(), x) == searched.end())
-            searched.push_back(x);
+        if (!searched.has(x))
+            searched.push(x);
     return searched;
 }
 
@@ -543,8 +582,9 @@ int64_t WordOccurrences(int i) {
     size_t own = 0;
     int64_t total = 0;
     std::string key = r.text;
-    for (int x : SearchedIndexes(r, &own)) {
-        KY_IndexRecord* index = KyIndexAt(x);
+    const IndexSet searched = SearchedIndexes(r, &own);
+    for (size_t n = 0; n < searched.size(); ++n) {
+        KY_IndexRecord* index = KyIndexAt(searched[n]);
         if (!index || !index->open)
             continue;
         AbpEntry e;
@@ -571,7 +611,7 @@ int EvalOperand(int i, uint8_t unit, LoHandle andWith, const std::vector<uint8_t
     if ((r.kind & 0x7F) == kQuestList)
         return KY_EngineOpenStoredList(KY_EngineListPath(r.text).c_str(), out);
     size_t own = 0;
-    std::vector<int> searched = SearchedIndexes(r, &own);
+    const IndexSet searched = SearchedIndexes(r, &own);
     bool found = false;
     DocFilter filter(andWith, andDocuments, andHeld);
     if (!IsPlainWord(r))
@@ -630,13 +670,12 @@ int ProximityWord(int operand, int other, int distance, int owner) {
     return KyEnterWord(text, kind, owner, 0);
 }
 
-// held: the operands' occurrences when they are held in memory, or null.
-int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, HeldOccurrences* heldLeft,
-                 HeldOccurrences* heldRight) {
+// unit: the one the operator gives both its operands (0 none); held: the
+// operands' occurrences when they are held in memory, or null.
+int EvalOperator(int i, int left, int right, uint8_t unit, HeldOccurrences* heldLeft, HeldOccurrences* heldRight) {
     KY_EngineState& e = KyEngine();
     KY_QuestEntry& op = e.stack[i];
     int32_t distance = op.record.count;
-    uint8_t unit = units[left];
     int mode = 0;
     if (unit) {
         if (distance < 0) {
@@ -696,7 +735,7 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, 
     op.list = result;
     if (e.hiliteOn) {
         for (int side : {left, right})
-            if (units[side] && (code = ProximityWord(side, side == left ? right : left, distance, i)) != 0)
+            if (unit && (code = ProximityWord(side, side == left ? right : left, distance, i)) != 0)
                 return code;
         for (KY_EnteredWord& w : e.entered)
             if (w.owner == left || w.owner == right)
@@ -706,21 +745,23 @@ int EvalOperator(int i, int left, int right, const std::vector<uint8_t>& units, 
     return 0;
 }
 
+// The nearest earlier entry that holds a result not taken yet; taken(j) is
+// entry j's flag.
+template <class Taken>
+int Nearest(int before, Taken&& taken) {
+    for (int j = before - 1; j >= 0; --j)
+        if (!taken(j)) {
+            taken(j) = true;
+            return j;
+        }
+    return -1;
+}
+
 void FreeStackLists() {
     KY_EngineState& e = KyEngine();
     for (int i = 0; i < e.used; ++i)
         if (e.stack[i].list != -1)
             LoFree(&e.stack[i].list);
-}
-
-// The nearest earlier entry that holds a result not taken yet.
-int Nearest(int before, std::vector<bool>& taken) {
-    for (int j = before - 1; j >= 0; --j)
-        if (!taken[j]) {
-            taken[j] = true;
-            return j;
-        }
-    return -1;
 }
 
 }  // namespace
@@ -750,7 +791,8 @@ KY_IndexRecord* KyIndexAt(int index) {
 
 uint32_t KyEntryUnits(int i) {
     KY_EngineState& e = KyEngine();
-    std::vector<bool> taken(static_cast<size_t>(i) + 1, false);
+    std::vector<uint8_t> flags(static_cast<size_t>(i) + 1, 0);
+    auto taken = [&flags](int j) -> uint8_t& { return flags[j]; };
     // Operands of each operator up to i, found as the evaluation will.
     std::vector<uint32_t> units(static_cast<size_t>(i) + 1, 0);
     for (int n = 0; n <= i; ++n) {
@@ -847,7 +889,8 @@ int KY_EngineClose() {
     e.tables = nullptr;
     e.listFolder.clear();
     e.open = false;
-    std::vector<std::vector<int32_t>>().swap(gSpareBuffers);
+    std::vector<std::vector<int32_t>>().swap(SpareBuffers<int32_t>());
+    std::vector<std::vector<uint8_t>>().swap(SpareBuffers<uint8_t>());
     return 0;
 }
 
@@ -918,9 +961,6 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         return Fail(kQuestErrPushFailed, "KY_EngineEvaluate");
     if (e.used == 0)
         return Fail(kQuestErrOperands, "");
-    // Each proximity operator gives its unit to its two operands.
-    std::vector<uint8_t> units(static_cast<size_t>(e.used), 0);
-    std::vector<bool> taken(static_cast<size_t>(e.used), false);
     // An operator's operands; the right operand of an AND or an EXCEPT reads
     // only what the left one's documents keep (an EXCEPT takes nothing away
     // from other documents), and of two words joined by AND the one with fewer
@@ -931,11 +971,15 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // The two plain words of an AND, or of an OR or EXCEPT of documents, each
     // in one index, are held in memory for it (as long as they are what a list
     // would hold).
+    // Each proximity operator gives its unit to its two operands. One block
+    // for all of it: a single word's search took three.
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
-        bool filters = false, collected = false, hold = false;
+        bool filters = false, collected = false, hold = false, taken = false;
+        uint8_t unit = 0;
         std::vector<uint8_t> documents;
         HeldOccurrences held;
+        ~Plan() { GiveBuffer(&documents); }
     };
     auto holdable = [&e](int i) {
         const KY_QuestRecord& r = e.stack[i].record;
@@ -943,6 +987,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         return (r.kind & 0x7F) >= kQuestTerm && IsPlainWord(r) && SearchedIndexes(r, &own).size() == 1;
     };
     std::vector<Plan> plan(static_cast<size_t>(e.used));
+    auto taken = [&plan](int j) -> bool& { return plan[j].taken; };
     for (int i = 0; i < e.used; ++i) {
         if ((e.stack[i].record.kind & 0x7F) >= kQuestTerm)
             continue;
@@ -953,7 +998,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
         plan[i].left = left;
         plan[i].right = right;
         if (e.stack[i].record.unit)
-            units[left] = units[right] = e.stack[i].record.unit;
+            plan[left].unit = plan[right].unit = e.stack[i].record.unit;
         int kind = e.stack[i].record.kind & 0x7F;
         if (kind == kQuestAnd || kind == kQuestExcept) {
             plan[right].filterBy = left;
@@ -993,7 +1038,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             if (theirs >= 0 && theirs < mine) {
                 KY_QuestEntry& other = e.stack[right];
                 std::vector<uint8_t>* read = &plan[right].documents;
-                code = EvalOperand(right, units[right], -1, nullptr, -1, &other.list, read,
+                code = EvalOperand(right, plan[right].unit, -1, nullptr, -1, &other.list, read,
                                    plan[right].hold ? &plan[right].held : nullptr);
                 if (code && code != kQuestNotFound) {
                     FreeStackLists();
@@ -1008,7 +1053,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             }
             // Read after its right operand, this word filters nothing.
             bool collect = plan[i].filters && (right < 0 || plan[right].early < 0);
-            code = EvalOperand(i, units[i], filterFrom, filterDocuments, filterHeld, &entry.list,
+            code = EvalOperand(i, plan[i].unit, filterFrom, filterDocuments, filterHeld, &entry.list,
                                collect ? &plan[i].documents : nullptr, plan[i].hold ? &plan[i].held : nullptr);
             plan[i].collected = collect && !code && IsPlainWord(entry.record);
             if (code && code != kQuestNotFound) {
@@ -1017,7 +1062,7 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
             }
             last = code;
         } else {
-            code = EvalOperator(i, plan[i].left, plan[i].right, units, &plan[plan[i].left].held,
+            code = EvalOperator(i, plan[i].left, plan[i].right, plan[plan[i].left].unit, &plan[plan[i].left].held,
                                 &plan[plan[i].right].held);
             if (code) {
                 FreeStackLists();

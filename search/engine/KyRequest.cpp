@@ -605,15 +605,18 @@ int KY_RunRequest(KY_Request* r, int mode, KY_DocFilter filter, void* argument) 
     }
     const KY_Criterion& whole = r->part.criteria[0];
     r->total = whole.status == kStatusDone && whole.count > 0 ? whole.count : 0;
-    std::vector<int32_t> statuses{whole.status};
-    for (const KY_RemoteBase& remote : r->remotes) {
-        statuses.push_back(remote.status);
+    for (const KY_RemoteBase& remote : r->remotes)
         if (remote.status == kStatusDone && remote.count >= 1)
             r->total += remote.count;
-    }
+    // The run's status is the first of these that the local part or a remote base has.
+    auto had = [r, &whole](int32_t s) {
+        return whole.status == s || std::any_of(r->remotes.begin(), r->remotes.end(),
+                                                [s](const KY_RemoteBase& remote) { return remote.status == s; });
+    };
+    static const int32_t kOrder[] = {-109, kStatusFailed, kStatusDone, kStatusNothing, kStatusEmpty, kStatusNone};
     r->status = kStatusFailed;
-    for (int32_t s : std::vector<int32_t>{-109, kStatusFailed, kStatusDone, kStatusNothing, kStatusEmpty, kStatusNone})
-        if (std::find(statuses.begin(), statuses.end(), s) != statuses.end()) {
+    for (int32_t s : kOrder)
+        if (had(s)) {
             r->status = s;
             break;
         }
@@ -651,8 +654,8 @@ namespace {
 bool WalkedHit(KY_Request* r, int32_t hit, int32_t index, KyDocRef* ref) {
     const KY_MountedUse* use = r->base;
     const KY_EnginePart& part = r->part;
-    if (use->bases.size() != 1 || use->localCount != 1 || !r->remotes.empty() || part.state != 1 ||
-        !part.listOpen || part.openCriterion != 0 || part.walk[0] != 0 || KY_CriterionState(&part, 0) != 0)
+    if (use->bases.size() != 1 || use->localCount != 1 || !r->remotes.empty() || part.state != 1 || !part.listOpen ||
+        part.openCriterion != 0 || part.walk[0] != 0 || KY_CriterionState(&part, 0) != 0)
         return false;
     if (hit < 1 || hit > part.criteria[0].count || static_cast<size_t>(hit) * 3 > part.walked.size())
         return false;
