@@ -18,14 +18,16 @@ struct AbpOccMark {
     int32_t remaining;  // occurrences of the key from this one on
     uint32_t prevDoc;   // document and position of the occurrence before it
     uint32_t prevPos;
-    int bit;            // its first bit in that byte, 0 the most significant
+    int bit;  // its first bit in that byte, 0 the most significant
 };
 
 class AbpOccMarks {
 public:
     // Lists shorter than this are decoded whole: a point every kEvery
-    // occurrences would save less than it costs to look up.
-    static const int32_t kLongList = 4096;
+    // occurrences would save less than it costs to look up. From 1024 on a
+    // word read again beside a rarer one skips most of its list (from 4096,
+    // ANDs took 13 % more time, EXCEPTs 9 %, phrases and proximity 3 %).
+    static const int32_t kLongList = 1024;
     static const int32_t kEvery = 128;
 
     // The points of the list of count occurrences starting at offset (a

@@ -7,6 +7,7 @@
 #include <random>
 #include <utility>
 
+#include "search/engine/AbpOccMarks.h"
 #include "search/engine/KyAbp.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
@@ -409,87 +410,92 @@ TEST(Abp, BuiltFromSortedItemLines) {
 // A long list read once leaves restart points; a reading that skips to each
 // wanted document through them gives that document's occurrences exactly as
 // a whole reading does, whatever the documents wanted.
+// Both a list just long enough for points and a much longer one.
 TEST(Abp, SkippingToADocumentGivesWhatAWholeReadingGives) {
-    TempFolder folder;
-    std::vector<AbpKeyItem> keys(3);
-    keys[0].key = "a";
-    keys[0].occ = {{1, 1}, {2, 1}};
-    keys[1].key = "long";
-    std::mt19937 rng(5);
-    for (uint32_t doc = 3; keys[1].occ.size() < 30000; doc += 1 + rng() % 4) {
-        // Document 1000 spans several points; others a few occurrences.
-        uint32_t n = doc == 1000 ? 900 : 1 + rng() % 12, pos = 0;
-        for (uint32_t k = 0; k < n; ++k)
-            keys[1].occ.push_back({doc, pos += 1 + rng() % 300});
-    }
-    keys[2].key = "z";
-    keys[2].occ = {{5, 2}};
-    AbpTreeOptions options;
-    options.occurrences = options.positions = true;
-    options.width = 32;
-    std::string path = folder.path("s.abp");
-    ASSERT_EQ("", AbpWriteTree(path, keys, options));
-    const uint32_t lastDoc = keys[1].occ.back().doc;
-    struct Row {
-        const char* what;
-        uint32_t first, step, offset;
-    } rows[] = {
-        {"every 400th document", 7, 400, 0},      {"a document spanning points", 1000, 1u << 30, 0},
-        {"the last document", lastDoc, 1, 0},     {"past the last document", lastDoc + 1, 1, 0},
-        {"every document", 0, 1, 0},              {"every 97th, with a value offset", 50, 97, 1 << 20},
-    };
-    for (int pass = 0; pass < 2; ++pass)
-        for (const Row& row : rows) {
-            SCOPED_TRACE(std::string(row.what) + (pass ? ", points noted" : ", first reading"));
-            OpenSpecOf spec(path);
-            AbpTree tree{};
-            abpSetWidth(&tree, 0x7FFFFFFF);
-            ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, 1));
-            tree.valueOffset = static_cast<int32_t>(row.offset);
-            AbpEntry e;
-            SetKey(&e, "long");
-            if (pass) {
-                // A whole reading by blocks notes the points; the tree is the one read again.
-                ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
-                int32_t docs[256], positions[256];
-                int n = 0;
-                while (abpNextOccurrences(&tree, docs, positions, 256, &n) == 0) {
-                }
-                ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
-            } else {
-                ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
-            }
-            auto wanted = [&](uint32_t doc) {
-                return doc >= row.first && (doc - row.first) % row.step == 0;
-            };
-            std::string expected, got;
-            for (const AbpOcc& o : keys[1].occ)
-                if (wanted(o.doc))
-                    expected += std::to_string(o.doc) + "/" + std::to_string(o.pos) + " ";
-            // Skips before each block to the next wanted document from the last one read.
-            int32_t docs[64], positions[64];
-            int n = 0, code = 0;
-            uint32_t next = row.first;
-            while (next <= lastDoc + 1) {
-                abpSkipToDocument(&tree, static_cast<int32_t>(next + row.offset));
-                if ((code = abpNextOccurrences(&tree, docs, positions, 64, &n)) != 0)
-                    break;
-                for (int i = 0; i < n; ++i) {
-                    uint32_t doc = static_cast<uint32_t>(docs[i]) - row.offset;
-                    if (wanted(doc))
-                        got += std::to_string(doc) + "/" + std::to_string(positions[i]) + " ";
-                }
-                uint32_t lastRead = static_cast<uint32_t>(docs[n - 1]) - row.offset;
-                next = lastRead < row.first ? row.first
-                                            : row.first + (lastRead - row.first + row.step - 1) / row.step * row.step;
-            }
-            EXPECT_EQ(expected, got);
-            // The next key reads from its own start.
-            SetKey(&e, "z");
-            ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
-            EXPECT_EQ(std::to_string(5 + row.offset) + "/2 8", Occurrences(&tree));
-            EXPECT_EQ(0, abpClose(&tree));
+    for (const uint32_t length : {uint32_t(AbpOccMarks::kLongList) + 100, 30000u}) {
+        SCOPED_TRACE(std::to_string(length) + " occurrences");
+        TempFolder folder;
+        std::vector<AbpKeyItem> keys(3);
+        keys[0].key = "a";
+        keys[0].occ = {{1, 1}, {2, 1}};
+        keys[1].key = "long";
+        std::mt19937 rng(5);
+        // One document spans several points; others have a few occurrences.
+        const uint32_t spanning = length > 5000 ? 1000 : 60;
+        for (uint32_t doc = 3; keys[1].occ.size() < length; doc += 1 + rng() % 4) {
+            uint32_t n = doc == spanning ? std::min<uint32_t>(900, length / 3) : 1 + rng() % 12, pos = 0;
+            for (uint32_t k = 0; k < n; ++k)
+                keys[1].occ.push_back({doc, pos += 1 + rng() % 300});
         }
+        keys[2].key = "z";
+        keys[2].occ = {{5, 2}};
+        AbpTreeOptions options;
+        options.occurrences = options.positions = true;
+        options.width = 32;
+        std::string path = folder.path("s.abp");
+        ASSERT_EQ("", AbpWriteTree(path, keys, options));
+        const uint32_t lastDoc = keys[1].occ.back().doc;
+        struct Row {
+            const char* what;
+            uint32_t first, step, offset;
+        } rows[] = {
+            {"every 400th document", 7, 400, 0},  {"a document spanning points", spanning, 1u << 30, 0},
+            {"the last document", lastDoc, 1, 0}, {"past the last document", lastDoc + 1, 1, 0},
+            {"every document", 0, 1, 0},          {"every 97th, with a value offset", 50, 97, 1 << 20},
+        };
+        for (int pass = 0; pass < 2; ++pass)
+            for (const Row& row : rows) {
+                SCOPED_TRACE(std::string(row.what) + (pass ? ", points noted" : ", first reading"));
+                OpenSpecOf spec(path);
+                AbpTree tree{};
+                abpSetWidth(&tree, 0x7FFFFFFF);
+                ASSERT_EQ(0, abpOpen(spec.get(), &tree, 1, 1));
+                tree.valueOffset = static_cast<int32_t>(row.offset);
+                AbpEntry e;
+                SetKey(&e, "long");
+                if (pass) {
+                    // A whole reading by blocks notes the points; the tree is the one read again.
+                    ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+                    int32_t docs[256], positions[256];
+                    int n = 0;
+                    while (abpNextOccurrences(&tree, docs, positions, 256, &n) == 0) {
+                    }
+                    ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+                    ASSERT_TRUE(tree.keyMarks && !tree.keyMarks->empty());
+                } else {
+                    ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+                }
+                auto wanted = [&](uint32_t doc) { return doc >= row.first && (doc - row.first) % row.step == 0; };
+                std::string expected, got;
+                for (const AbpOcc& o : keys[1].occ)
+                    if (wanted(o.doc))
+                        expected += std::to_string(o.doc) + "/" + std::to_string(o.pos) + " ";
+                // Skips before each block to the next wanted document from the last one read.
+                int32_t docs[64], positions[64];
+                int n = 0, code = 0;
+                uint32_t next = row.first;
+                while (next <= lastDoc + 1) {
+                    abpSkipToDocument(&tree, static_cast<int32_t>(next + row.offset));
+                    if ((code = abpNextOccurrences(&tree, docs, positions, 64, &n)) != 0)
+                        break;
+                    for (int i = 0; i < n; ++i) {
+                        uint32_t doc = static_cast<uint32_t>(docs[i]) - row.offset;
+                        if (wanted(doc))
+                            got += std::to_string(doc) + "/" + std::to_string(positions[i]) + " ";
+                    }
+                    uint32_t lastRead = static_cast<uint32_t>(docs[n - 1]) - row.offset;
+                    next = lastRead < row.first
+                               ? row.first
+                               : row.first + (lastRead - row.first + row.step - 1) / row.step * row.step;
+                }
+                EXPECT_EQ(expected, got);
+                // The next key reads from its own start.
+                SetKey(&e, "z");
+                ASSERT_EQ(0, abpSearchKey(&e, &tree, 1));
+                EXPECT_EQ(std::to_string(5 + row.offset) + "/2 8", Occurrences(&tree));
+                EXPECT_EQ(0, abpClose(&tree));
+            }
+    }
 }
 
 // Keys that fall within an index page (a damaged one) are walked in order: a
