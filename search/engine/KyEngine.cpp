@@ -971,12 +971,11 @@ int KY_EngineEvaluate(LoHandle* result, int mode, const char* separators) {
     // The two plain words of an AND, or of an OR or EXCEPT of documents, each
     // in one index, are held in memory for it (as long as they are what a list
     // would hold).
-    // Each proximity operator gives its unit to its two operands. One block
-    // for all of it: a single word's search took three.
+    // One block for all of it: a single word's search took three.
     struct Plan {
         int left = -1, right = -1, filterBy = -1, andRight = -1, early = -1;
         bool filters = false, collected = false, hold = false, taken = false;
-        uint8_t unit = 0;
+        uint8_t unit = 0;  // each proximity operator gives its unit to its two operands
         std::vector<uint8_t> documents;
         HeldOccurrences held;
         ~Plan() { GiveBuffer(&documents); }

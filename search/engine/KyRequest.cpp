@@ -654,8 +654,8 @@ namespace {
 bool WalkedHit(KY_Request* r, int32_t hit, int32_t index, KyDocRef* ref) {
     const KY_MountedUse* use = r->base;
     const KY_EnginePart& part = r->part;
-    if (use->bases.size() != 1 || use->localCount != 1 || !r->remotes.empty() || part.state != 1 || !part.listOpen ||
-        part.openCriterion != 0 || part.walk[0] != 0 || KY_CriterionState(&part, 0) != 0)
+    if (use->bases.size() != 1 || use->localCount != 1 || !r->remotes.empty() || part.state != 1 ||
+        !part.listOpen || part.openCriterion != 0 || part.walk[0] != 0 || KY_CriterionState(&part, 0) != 0)
         return false;
     if (hit < 1 || hit > part.criteria[0].count || static_cast<size_t>(hit) * 3 > part.walked.size())
         return false;
