@@ -10,10 +10,13 @@ SUDO=""
 
 log() { echo "setup: $*"; }
 
+# fonts-wine: the faces Wine draws its own parts with (Marlett for caption
+# buttons and arrows); without it they show as letters.
 need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix wine wine32 wine64 xvfb xauth ccache cmake make
            googletest libz-mingw-w64-dev dpkg-dev python3 ninja-build fonts-liberation
            tinyproxy-bin cups printer-driver-cups-pdf libcups2 poppler-utils imagemagick
-           libreoffice-writer-nogui mandoc python3-pil ffmpeg)
+           libreoffice-writer-nogui mandoc python3-pil ffmpeg
+           fonts-wine)
 
 missing=()
 for p in "${need_pkgs[@]}"; do

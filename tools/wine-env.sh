@@ -14,3 +14,9 @@ if [ ! -f "$WINEPREFIX/.savantorium-ready" ]; then
   timeout 60 wineserver -w || true
   touch "$WINEPREFIX/.savantorium-ready"
 fi
+# Wine draws caption buttons and scroll and spin arrows with Marlett, which
+# this Wine does not find in fonts-wine's folder: the prefix gets a copy.
+if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ] &&
+  [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
