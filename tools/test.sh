@@ -151,10 +151,13 @@ trap - EXIT
 stage_done tests
 print_stages
 
-n=$(cat "$skipped"/*.txt 2>/dev/null | wc -l)
+shopt -s nullglob
+notes=("$skipped"/*.txt)
+shopt -u nullglob
+n=$(cat /dev/null "${notes[@]}" | wc -l)
 echo "tests skipped: $n"
 if [ "$n" -gt 0 ]; then
-  sort "$skipped"/*.txt | sed 's/^/  skipped: /'
+  sort "${notes[@]}" | sed 's/^/  skipped: /'
   if [ "${CI:-}" = true ] && [ "$rc" -eq 0 ]; then
     echo "test: a test that skips fails the run under CI" >&2
     rc=1

@@ -1,7 +1,9 @@
 // The program the launcher tests start: writes its current folder into the
 // file named by its first argument, then (built as a window program) shows a
-// window of class "SvLaunchProbe" and runs its message loop for two seconds,
-// or (built as a console program) ends at once.
+// window of class "SvLaunchProbe" and runs its message loop until a timer
+// message (the test posts one; its own comes after 30 s, long enough for a
+// loaded machine to look for the window), or (built as a console program)
+// ends at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -33,7 +35,7 @@ int ProbeMain(int argc, char** argv) {
     HWND window = CreateWindowA("SvLaunchProbe", "probe", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                 cls.hInstance, nullptr);
     ShowWindow(window, SW_SHOW);
-    SetTimer(nullptr, 0, 2000, nullptr);
+    SetTimer(nullptr, 0, 30000, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER)

@@ -48,8 +48,12 @@ TEST_F(LaunchTest, ProgramsStartInTheirOwnFolderAndAreWaitedFor) {
         EXPECT_EQ(1, LaunchProcess(AFileSpec(program.c_str()), AFileSpec(), 1, line.c_str()));
         EXPECT_LT(GetTickCount() - start, kLaunchWaitMs);
         if (row.window) {
-            // Idle means its window is up and its loop is waiting.
-            EXPECT_TRUE(FindWindowA("SvLaunchProbe", nullptr) != nullptr);
+            // Idle means its window is up and its loop is waiting; it ends
+            // when told.
+            HWND probe = FindWindowA("SvLaunchProbe", nullptr);
+            EXPECT_TRUE(probe != nullptr);
+            if (probe)
+                PostMessageA(probe, WM_TIMER, 0, 0);
         }
         for (int i = 0; i < 100 && GetFileAttributesA(out.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
             Sleep(50);
