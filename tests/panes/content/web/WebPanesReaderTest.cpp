@@ -326,6 +326,8 @@ TEST_F(WebPanesReaderTest, IniLinksOpenTheirDocuments) {
         for (const Row& row : rows) {
             SCOPED_TRACE(row.text);
             showGuide(1);
+            // A link is followed from a shown page: a loaded machine may not have it yet.
+            waitLoaded(pane->view());
             content->media.clear();
             AMozillaObserveEvent event;
             event.data = row.text;
