@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,47 @@ AFileSpec Sibling(const AFileSpec& userDir, const char* name, const char* suffix
 bool Rename(const AFileSpec& from, const AFileSpec& to) {
     return MoveFileA(from.path().c_str(), to.path().c_str()) != 0;
 }
+
+// The reader folder's work-save lock: a file held open without sharing by the
+// process that saves, gone with its handle (a killed run frees it too).
+// Another reader of the same folder neither saves nor recovers meanwhile.
+const char kLockName[] = ".worksave.lock";
+const int kLockTries = 20;
+const DWORD kLockWaitMs = 50;
+
+std::map<std::string, HANDLE>& HeldLocks() {
+    static std::map<std::string, HANDLE> held;
+    return held;
+}
+
+HANDLE TryLock(const AFileSpec& userDir) {
+    AFileSpec lock(userDir, kLockName);
+    return CreateFileA(lock.path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+// Waits a little for another reader's save to end; false when it goes on.
+bool TakeLock(const AFileSpec& userDir) {
+    for (int i = 0; i < kLockTries; ++i) {
+        HANDLE lock = TryLock(userDir);
+        if (lock != INVALID_HANDLE_VALUE) {
+            HeldLocks()[userDir.path().c_str()] = lock;
+            return true;
+        }
+        Sleep(kLockWaitMs);
+    }
+    return false;
+}
+
+void ReleaseLock(const AFileSpec& userDir) {
+    auto at = HeldLocks().find(userDir.path().c_str());
+    if (at == HeldLocks().end())
+        return;
+    CloseHandle(at->second);
+    HeldLocks().erase(at);
+}
+
+void Recover(const AFileSpec& userDir);
 
 }  // namespace
 
@@ -80,10 +122,14 @@ bool RemoveFolder(const AFileSpec& folder) {
 
 bool BeginWorkSave(const AFileSpec& userDir, const char* name) {
     AFileSpec work(userDir, name), old = Sibling(userDir, name, ".old"), marker = Sibling(userDir, name, ".new");
-    RecoverWorkFolders(userDir);
-    bool hadOld = work.exists();
-    if (hadOld ? !Rename(work, old) : marker.createDirectory() != 0)
+    if (userDir.empty() || HeldLocks().count(userDir.path().c_str()) || !TakeLock(userDir))
         return false;
+    Recover(userDir);
+    bool hadOld = work.exists();
+    if (hadOld ? !Rename(work, old) : marker.createDirectory() != 0) {
+        ReleaseLock(userDir);
+        return false;
+    }
     if (work.createDirectory() != 0 || !work.isDirectory()) {
         RollBackWorkSave(userDir, name);
         return false;
@@ -99,9 +145,12 @@ void CommitWorkSave(const AFileSpec& userDir, const char* name) {
             RemoveFolder(gone);
     }
     RemoveFolder(Sibling(userDir, name, ".new"));
+    ReleaseLock(userDir);
 }
 
-void RollBackWorkSave(const AFileSpec& userDir, const char* name) {
+namespace {
+
+void RollBack(const AFileSpec& userDir, const char* name) {
     AFileSpec work(userDir, name), old = Sibling(userDir, name, ".old"), marker = Sibling(userDir, name, ".new");
     if (old.exists()) {
         if (RemoveFolder(work))
@@ -112,7 +161,33 @@ void RollBackWorkSave(const AFileSpec& userDir, const char* name) {
     }
 }
 
+}  // namespace
+
+void RollBackWorkSave(const AFileSpec& userDir, const char* name) {
+    RollBack(userDir, name);
+    ReleaseLock(userDir);
+}
+
 void RecoverWorkFolders(const AFileSpec& userDir) {
+    if (userDir.empty() || !userDir.isDirectory())
+        return;
+    // This process's own save left unfinished is given up.
+    if (HeldLocks().count(userDir.path().c_str())) {
+        Recover(userDir);
+        ReleaseLock(userDir);
+        return;
+    }
+    // A save under way in another reader is its own to finish.
+    HANDLE lock = TryLock(userDir);
+    if (lock == INVALID_HANDLE_VALUE)
+        return;
+    Recover(userDir);
+    CloseHandle(lock);
+}
+
+namespace {
+
+void Recover(const AFileSpec& userDir) {
     if (userDir.empty() || !userDir.isDirectory())
         return;
     std::vector<std::string> names;
@@ -132,6 +207,8 @@ void RecoverWorkFolders(const AFileSpec& userDir) {
         if (suffix == ".del")
             RemoveFolder(AFileSpec(userDir, sibling.c_str()));
         else if (suffix == ".old" || suffix == ".new")
-            RollBackWorkSave(userDir, name.c_str());
+            RollBack(userDir, name.c_str());
     }
 }
+
+}  // namespace

@@ -14,6 +14,11 @@
 // RecoverWorkFolders puts each case right. Names beginning with "." are never
 // listed as works, so the siblings never show as works.
 //
+// A save holds the folder's lock file ".worksave.lock" (open without sharing,
+// deleted with its handle) from BeginWorkSave to its commit or roll-back:
+// another reader of the same folder can then neither begin a save nor
+// recover, so it never rolls back a save under way.
+//
 // Nothing here raises: failures are results.
 #pragma once
 
@@ -35,14 +40,16 @@ bool CopyFileReplacing(const AFileSpec& source, const AFileSpec& target);
 // Removes a folder and everything in it; true when it is gone (or was not there).
 bool RemoveFolder(const AFileSpec& folder);
 
-// Sets the old work aside (or marks the new one) and makes the empty folder
-// "name"; false when it could not, with everything as it was.
+// Takes the lock (waiting about a second for another reader's save), sets the
+// old work aside (or marks the new one) and makes the empty folder "name";
+// false when it could not, with everything as it was.
 bool BeginWorkSave(const AFileSpec& userDir, const char* name);
 // The written work stays and the old one goes.
 void CommitWorkSave(const AFileSpec& userDir, const char* name);
 // The written work goes and the old one, if any, comes back.
 void RollBackWorkSave(const AFileSpec& userDir, const char* name);
-// Rolls back every save that a run left unfinished, removes finished leftovers.
+// Rolls back every save that a run left unfinished, removes finished leftovers;
+// nothing while another process holds the lock.
 void RecoverWorkFolders(const AFileSpec& userDir);
 
 class AWindow;

@@ -138,8 +138,15 @@ void TheApp::loadHistory(bool read, bool copy) {
         // Nothing of the file reached the main window: a new manager starts
         // the history empty, and the file stays beside for a look.
         histoManager_.reset();
-        keepBadFile(AFileSpec(folder, "sv.histo"), error);
+        bool busy = AContainerFile::IsAccessFailure(error);
+        if (!busy)
+            keepBadFile(AFileSpec(folder, "sv.histo"), error);
         histoManager_.reset(new AHistoManager(folder, "sv.histo", 0, this));
+        // A history that could not be opened is whole: it is not saved over.
+        if (busy) {
+            LogLine("#Historique illisible (" + Reported(error) + "), non remplac\xE9");
+            histoManager_->setReadOnly(1);
+        }
     }
 }
 

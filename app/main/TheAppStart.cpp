@@ -313,7 +313,9 @@ bool TheApp::loadFrame() {
         return false;
     }
     frame->setMaxStates(prefManager_ ? prefManager_->getLong(APrefManager::kMaxStates) : 50);
-    loadHistory(prefManager_ && prefManager_->getLong(APrefManager::kSaveHistory) != 0 && lastRunHistoQuit_, false);
+    // The history is replaced whole at each save: whatever "valid.ini" says of
+    // the last one, the file reads whole or fails as a whole.
+    loadHistory(prefManager_ && prefManager_->getLong(APrefManager::kSaveHistory) != 0, false);
     frame->select();
     frame->showConnectionState();
     frame->doMenuAction(0, 0);

@@ -21,6 +21,9 @@ bool ReadLine(FILE* f, std::string* line, bool* atEnd) {
         }
         if (c == '\n')
             break;
+        // The rows are kept as one C string: a NUL would hide every row after it.
+        if (c == 0)
+            continue;
         if (static_cast<long>(line->size()) >= ANetResultFile::kMaxLine)
             return false;
         line->push_back(static_cast<char>(c));

@@ -6,7 +6,7 @@
 //                                     category's row count
 //   row LF  ...                       one result row a line
 //   [empty line]                      the rows end here (or at the file's end)
-// A CR before an LF belongs to the line end. A line longer than kMaxLine
+// A CR before an LF belongs to the line end; NUL bytes are dropped. A line longer than kMaxLine
 // ends the reading: the rows before it are kept.
 //
 // The name comes from the history: only a plain name (no '\', '/', ':', no

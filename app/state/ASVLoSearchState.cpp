@@ -2,6 +2,7 @@
 #include "app/state/ASVLoSearchState.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -42,6 +43,12 @@ AFileSpec NewTempFile(const char* prefix, const AFileSpec& folder) {
     AFileSpec spec(made);
     KY_FreeFileSpec(&made);
     return spec;
+}
+
+// A file name of the temporary folder itself: no folder part, drive or
+// parent step.
+bool IsPlainName(const char* name) {
+    return name && *name && !std::strpbrk(name, "\\/") && KY_NameStaysInside(name);
 }
 
 }  // namespace
@@ -188,7 +195,14 @@ void ASVLoSearchState::readFrom(AFileStream& stream, int16_t copy, const AFileSp
     AString query = ReadMarkedString(stream, "<!--fQuery-->");
     AString indexQuery = ReadMarkedString(stream, "<!--fIndexQuery-->");
     ReadMarkedString(stream, "<!--fNetSearch-->");  // the flag is not kept
-    netFiles.read(stream);
+    // The destructor deletes these files: a name that could leave the
+    // temporary folder is dropped, and the state goes on without it.
+    AStringContainer names;
+    names.read(stream);
+    names.forEach([&](long entry, const char* name) {
+        if (IsPlainName(name))
+            netFiles.add(name, entry);
+    });
     fQuery = query;
     fIndexQuery = indexQuery;
     if (!folder.empty())

@@ -55,6 +55,16 @@ struct KY_HttpConnection {
     char challenge[52];       // WWW-authenticate value of the last 401 (cut to 51 characters)
     long headerSeen;          // header bytes read while headerPending, for the cap
     int blankState;           // progress through a blank line split across blocks
+    // The body's framing, read from the header: a reply shorter than its
+    // "Content-Length", or chunked without its last chunk, is 1015.
+    long long bodyLength;     // "Content-Length" value, when lengthGiven
+    long long bodySeen;       // body bytes handed on
+    long long chunkLeft;      // bytes left in the current chunk
+    int lengthGiven;          // 1 when the header held a "Content-Length"
+    int chunked;              // 1 for "Transfer-Encoding: chunked"
+    int chunkState;           // place in the chunk framing (KyHttpReply.cpp)
+    int lineLength;           // bytes of the header or chunk line being read
+    char line[64];            // its start, NUL-terminated
 };
 
 // Filled by the caller; texts are not owned by the session.

@@ -60,15 +60,173 @@ int WaitReadable(KY_HttpConnection* c, const KY_HttpReceiver& source) {
     return KY_HTTP_READ_FAILED;
 }
 
+// Places in a chunked body:
+//   size line (hex, optional ";extension") CRLF, that many bytes, CRLF, ...
+//   "0" CRLF, trailer lines, empty line
+enum { kChunkSize = 0, kChunkData, kChunkDataEnd, kChunkTrailer, kChunkDone };
+const int kChunkLineMax = 4096;  // a longer size or trailer line: 1015
+
+void ResetBody(KY_HttpConnection* c) {
+    c->bodyLength = 0;
+    c->lengthGiven = 0;
+    c->bodySeen = 0;
+    c->chunkLeft = 0;
+    c->chunked = 0;
+    c->chunkState = kChunkSize;
+    c->lineLength = 0;
+    c->line[0] = 0;
+}
+
+// Adds a character to the line being read (its start kept, CRs dropped).
+void KeepLineChar(KY_HttpConnection* c, char ch) {
+    if (ch == '\r')
+        return;
+    if (c->lineLength < static_cast<int>(sizeof c->line) - 1) {
+        c->line[c->lineLength] = ch;
+        c->line[c->lineLength + 1] = 0;
+    }
+    ++c->lineLength;
+}
+
+bool LineCut(const KY_HttpConnection* c) {
+    return c->lineLength >= static_cast<int>(sizeof c->line) - 1;
+}
+
+// The framing a header line gives: "Content-Length: N", "Transfer-Encoding: ... chunked".
+void ReadHeaderLine(KY_HttpConnection* c) {
+    const char kLength[] = "Content-Length:", kEncoding[] = "Transfer-Encoding:";
+    if (_strnicmp(c->line, kLength, sizeof kLength - 1) == 0 && !LineCut(c)) {
+        const char* p = c->line + sizeof kLength - 1;
+        p += std::strspn(p, " \t");
+        long long value = 0;
+        const char* digits = p;
+        for (; std::isdigit(static_cast<unsigned char>(*p)) && p - digits < 15; ++p)
+            value = value * 10 + (*p - '0');
+        p += std::strspn(p, " \t");
+        if (p > digits && !*p) {
+            c->bodyLength = value;
+            c->lengthGiven = 1;
+        }
+    } else if (_strnicmp(c->line, kEncoding, sizeof kEncoding - 1) == 0) {
+        for (const char* p = c->line; *p; ++p)
+            if (_strnicmp(p, "chunked", 7) == 0)
+                c->chunked = 1;
+    }
+}
+
+int PassOn(const char* data, long n, KY_HttpConverter converter, void* output) {
+    int r = converter ? converter(data, n, output) : KY_HttpDefaultConvert(data, n, output);
+    if (r != 0) {
+        if (converter)
+            TraceLevel(0, "KYHTTP: Error in userConvert %d\n", r);
+        else
+            TraceLevel(0, "KYHTTP: Error in default convert\n");
+        return KY_HTTP_CONVERT_FAILED;
+    }
+    return 0;
+}
+
+// A whole size, data end or trailer line of a chunked body.
+int ReadChunkLine(KY_HttpConnection* c) {
+    if (c->lineLength > kChunkLineMax) {
+        TraceLevel(0, "KYHTTP: Chunk line longer than %d bytes\n", kChunkLineMax);
+        return KY_HTTP_READ_FAILED;
+    }
+    bool empty = c->lineLength == 0;
+    c->lineLength = 0;
+    if (c->chunkState == kChunkDataEnd) {
+        if (!empty) {
+            TraceLevel(0, "KYHTTP: Chunk longer than its size\n");
+            return KY_HTTP_READ_FAILED;
+        }
+        c->chunkState = kChunkSize;
+    } else if (c->chunkState == kChunkTrailer) {
+        if (empty)
+            c->chunkState = kChunkDone;
+    } else {
+        const char* p = c->line + std::strspn(c->line, " \t");
+        const char* digits = p;
+        long long size = 0;
+        for (; std::isxdigit(static_cast<unsigned char>(*p)) && p - digits < 12; ++p)
+            size = size * 16 + (std::isdigit(static_cast<unsigned char>(*p)) ? *p - '0' : (*p | 0x20) - 'a' + 10);
+        p += std::strspn(p, " \t");
+        if (p == digits || (*p && *p != ';')) {
+            TraceLevel(0, "KYHTTP: Bad chunk size line\n");
+            return KY_HTTP_READ_FAILED;
+        }
+        c->chunkLeft = size;
+        c->chunkState = size > 0 ? kChunkData : kChunkTrailer;
+    }
+    c->line[0] = 0;
+    return 0;
+}
+
+int DeliverChunks(KY_HttpConnection* c, const char* data, long n, KY_HttpConverter converter, void* output) {
+    for (long i = 0; i < n;) {
+        if (c->chunkState == kChunkDone)
+            return 0;  // what follows the last chunk is no part of the body
+        if (c->chunkState == kChunkData) {
+            long take = c->chunkLeft < n - i ? static_cast<long>(c->chunkLeft) : n - i;
+            c->chunkLeft -= take;
+            c->bodySeen += take;
+            if (int r = PassOn(data + i, take, converter, output))
+                return r;
+            i += take;
+            if (c->chunkLeft == 0)
+                c->chunkState = kChunkDataEnd;
+            continue;
+        }
+        char ch = data[i++];
+        if (ch != '\n') {
+            KeepLineChar(c, ch);
+            if (c->lineLength > kChunkLineMax)
+                return ReadChunkLine(c);
+            continue;
+        }
+        if (int r = ReadChunkLine(c))
+            return r;
+    }
+    return 0;
+}
+
+bool BodyComplete(const KY_HttpConnection* c) {
+    if (c->headerPending)
+        return false;
+    return c->chunked ? c->chunkState == kChunkDone : c->lengthGiven && c->bodySeen >= c->bodyLength;
+}
+
+// At the end of the stream: 0, or 1015 for a body shorter than its framing.
+int BodyEnded(const KY_HttpConnection* c) {
+    if (c->headerPending || BodyComplete(c))
+        return 0;
+    if (c->chunked) {
+        TraceLevel(0, "KYHTTP: Reply ends before its last chunk\n");
+        return KY_HTTP_READ_FAILED;
+    }
+    if (c->lengthGiven) {
+        TraceLevel(0, "KYHTTP: Reply ends after %s of its %s bytes\n", std::to_string(c->bodySeen).c_str(),
+                   std::to_string(c->bodyLength).c_str());
+        return KY_HTTP_READ_FAILED;
+    }
+    return 0;
+}
+
 // Hands the body part of a block to the converter. While the header is pending,
 // bytes up to its blank line ("\n\n" or "\n\r\n", possibly split over blocks)
-// are dropped and counted against kHttpHeaderMax.
+// are read for the body's framing, dropped and counted against kHttpHeaderMax.
 int Deliver(KY_HttpConnection* c, const char* data, long n, KY_HttpConverter converter, void* output,
             bool first) {
     if (c->headerPending) {
         long i = 0;
         for (; i < n && c->headerPending; ++i) {
             char ch = data[i];
+            if (ch == '\n') {
+                ReadHeaderLine(c);
+                c->lineLength = 0;
+                c->line[0] = 0;
+            } else {
+                KeepLineChar(c, ch);
+            }
             if (c->blankState == 1 && ch == '\n')
                 c->headerPending = 0;
             else if (c->blankState == 2 && ch == '\n')
@@ -86,22 +244,21 @@ int Deliver(KY_HttpConnection* c, const char* data, long n, KY_HttpConverter con
             }
             return 0;
         }
+        c->lineLength = 0;
         data += i;
         n -= i;
         if (first && n > 0)
             TraceLevel(0, "KYHTTP: OK Parsing first response of server, len is %ld\n", n);
     }
+    if (c->chunked)
+        return DeliverChunks(c, data, n, converter, output);
+    // Bytes past the announced length are no part of the body.
+    if (c->lengthGiven && n > c->bodyLength - c->bodySeen)
+        n = static_cast<long>(c->bodyLength - c->bodySeen);
     if (n <= 0)
         return 0;
-    int r = converter ? converter(data, n, output) : KY_HttpDefaultConvert(data, n, output);
-    if (r != 0) {
-        if (converter)
-            TraceLevel(0, "KYHTTP: Error in userConvert %d\n", r);
-        else
-            TraceLevel(0, "KYHTTP: Error in default convert\n");
-        return KY_HTTP_CONVERT_FAILED;
-    }
-    return 0;
+    c->bodySeen += n;
+    return PassOn(data, n, converter, output);
 }
 
 // Reads "HTTP/1.0 200 ..." as a version word of at most 20 characters and a
@@ -182,6 +339,7 @@ int ReadHead(KY_HttpConnection* c, const KY_HttpReceiver& source, KY_HttpConvert
     c->headerPending = 1;
     c->headerSeen = 0;
     c->blankState = 0;
+    ResetBody(c);
     long capacity = 1024, used = 0;
     char* buffer = static_cast<char*>(KY_Malloc(capacity));
     if (!buffer)
@@ -258,6 +416,8 @@ int ReadHead(KY_HttpConnection* c, const KY_HttpReceiver& source, KY_HttpConvert
 int ReadRest(KY_HttpConnection* c, const KY_HttpReceiver& source, KY_HttpConverter converter, void* output) {
     char block[2048];
     for (;;) {
+        if (BodyComplete(c))
+            return 0;
         if (int r = WaitReadable(c, source))
             return r;
         int n = source.receive(source.context, block, sizeof block);
@@ -267,7 +427,7 @@ int ReadRest(KY_HttpConnection* c, const KY_HttpReceiver& source, KY_HttpConvert
             return KY_HTTP_READ_FAILED;
         }
         if (n == 0)
-            return 0;
+            return BodyEnded(c);
         if (int r = Deliver(c, block, n, converter, output, false))
             return r;
     }

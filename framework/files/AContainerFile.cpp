@@ -13,6 +13,17 @@ namespace {
 const AFileOptions kReadOptions = {1, 16384, 1};
 const AFileOptions kWriteOptions = {1, 30720, 1};
 const int kFileKind = 1;
+// Another reader of the same folder (a network installation, the same user
+// twice) may be replacing the file: its open and replace are tried again for
+// about two seconds before they count as failed.
+const int kBusyTries = 40;
+const DWORD kBusyWaitMs = 50;
+
+bool BusyCode(long code) {
+    long system = code >= kFileErrSystem ? code - kFileErrSystem : 0;
+    return code == kFileErrOpen || system == ERROR_SHARING_VIOLATION ||
+           system == ERROR_LOCK_VIOLATION || system == ERROR_ACCESS_DENIED;
+}
 
 AFileSpec UserFolder() {
     if (AApp* app = AApp::current())
@@ -57,7 +68,28 @@ void AContainerFile::loadAlternate() {
     loadWith(true);
 }
 
+bool AContainerFile::IsAccessFailure(const AError& error) {
+    if (const auto* file = dynamic_cast<const AFileError*>(&error))
+        return BusyCode(file->code());
+    if (const auto* spec = dynamic_cast<const AFileSpecError*>(&error))
+        return BusyCode(spec->code());
+    return false;
+}
+
 void AContainerFile::loadWith(bool alternate) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            loadOnce(alternate);
+            return;
+        } catch (const AError& error) {
+            if (attempt >= kBusyTries || !IsAccessFailure(error))
+                throw;
+        }
+        Sleep(kBusyWaitMs);
+    }
+}
+
+void AContainerFile::loadOnce(bool alternate) {
     if (!fFile.exists()) {
         fDamaged = false;
         setDefaults();
@@ -100,7 +132,11 @@ int16_t AContainerFile::looksScrambled() {
 template <class Write>
 void AContainerFile::replace(const AFileSpec& target, Write write) {
     AString path = target.path();
+    // Of this process alone: two readers saving the same file at once never
+    // write into one temporary file.
     AString temp = path;
+    temp += ".";
+    temp += AString(static_cast<long>(GetCurrentProcessId()));
     temp += ".tmp";
     AFileSpec tempSpec(temp.c_str());
     DeleteFileA(temp.c_str());
@@ -114,10 +150,15 @@ void AContainerFile::replace(const AFileSpec& target, Write write) {
         DeleteFileA(temp.c_str());
         throw;
     }
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return;
         long code = static_cast<long>(GetLastError());
-        DeleteFileA(temp.c_str());
-        throw AFileError("fextras", 103, kFileErrSystem + code);
+        if (attempt >= kBusyTries || !BusyCode(kFileErrSystem + code)) {
+            DeleteFileA(temp.c_str());
+            throw AFileError("fextras", 103, kFileErrSystem + code);
+        }
+        Sleep(kBusyWaitMs);
     }
 }
 

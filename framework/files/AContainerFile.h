@@ -5,8 +5,10 @@
 // Errors: the file layer's failures raise AFileSpecError, a damaged file
 // (a reader raising AFileError) is passed on to the caller of load, and the
 // container then refuses to save over it (AFileError "fextras", kDamaged)
-// until a load succeeds. A save writes a temporary sibling, then replaces the
-// file, so a failed or interrupted save leaves the old file whole.
+// until a load succeeds. A save writes a temporary sibling of its own process,
+// then replaces the file, so a failed or interrupted save leaves the old file
+// whole. A file that another process holds while replacing it is tried again
+// for a while, by the load and by the replace, before either fails.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include "base/object/AFileSpec.h"
 #include "base/object/AString.h"
 
+class AError;
 class AFileStream;
 
 class AContainerFile {
@@ -40,6 +43,9 @@ public:
     // True when the file's first byte is 0x00..0x08 or 0x80..0xFF; an
     // unreadable file raises AFileError.
     int16_t looksScrambled();
+    // True for an error of load that says the file could not be opened or
+    // read (held by another process, refused), not that its contents are damaged.
+    static bool IsAccessFailure(const AError& error);
 
     const AFileSpec& file() const { return fFile; }
     const AString& name() const { return fName; }
@@ -58,6 +64,7 @@ protected:
 
 private:
     void loadWith(bool alternate);
+    void loadOnce(bool alternate);
     // Writes through write into a sibling of target, then puts it in target's place.
     template <class Write>
     void replace(const AFileSpec& target, Write write);

@@ -183,6 +183,10 @@ protected:
             nsresult r = exchange();
             if (NS_FAILED(r) || !haveStatus_ || (responseStatus_ != 401 && responseStatus_ != 407))
                 return r;
+            // A proxy's demand without a proxy of ours (a server or a
+            // transparent proxy on the way): nobody to give credentials to.
+            if (responseStatus_ == 407 && proxy_.empty())
+                return NS_ERROR_FAILURE;
             if (attempt >= kAuthAttempts || !askCredentials())
                 return NS_OK;
         }

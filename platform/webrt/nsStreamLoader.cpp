@@ -6,6 +6,10 @@
 
 namespace {
 
+// A larger body fails the load: a page's resource is never this big, and the
+// whole body is held in memory until the completion.
+const size_t kMaxBody = 64u << 20;
+
 class StreamLoader : public nsSupportsImpl<nsIStreamLoader, nsIStreamListener> {
 public:
     explicit StreamLoader(nsIStreamLoaderObserver* observer) : observer_(observer) {}
@@ -23,7 +27,7 @@ public:
         return NS_OK;
     }
     nsresult OnDataAvailable(nsIRequest*, nsISupports*, const char* data, PRUint32 count) override {
-        if (body_.size() + count < body_.size())
+        if (count > kMaxBody - body_.size())
             return NS_ERROR_OUT_OF_MEMORY;
         body_.insert(body_.end(), data, data + count);
         return NS_OK;

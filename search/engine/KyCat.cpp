@@ -177,11 +177,15 @@ int ReadHeader(KyCat* cat, uint8_t header[kCatBlockSize]) {
     int expected = catEntriesPerSub(cat->wide, cat->narrow, cat->startWidth);
     if (!expected || expected != cat->perSub || count > 0x7FFFFFFFu)
         return Fail(kCatErrRead, "catalogue block 0: widths, entries or count out of range");
+    // The first data block is read at every opening: a file that stops
+    // before its end is a short read.
+    long size = KY_FileSize(cat->file);
+    if (size < 2 * kCatBlockSize)
+        return Fail(kCatErrRead, "READ");
     // Every record the count holds lies in a block of the file: a count past
     // them would send lookups to blocks that are not there.
     int64_t perBlock = 4 * static_cast<int64_t>(cat->perSub);
     int64_t blocks = count ? (count + perBlock - 1) / perBlock : 0;
-    long size = KY_FileSize(cat->file);
     if (size < 0 || (blocks + 1) * kCatBlockSize > size)
         return Fail(kCatErrRead, "catalogue block 0: count beyond the file's blocks");
     cat->count = static_cast<int32_t>(count);

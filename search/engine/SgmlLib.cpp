@@ -276,6 +276,8 @@ void DispatchTag(SgmlParser* p, char* token, void* user) {
 
 // Entities replaced, then the token goes to the text callback or its tag.
 void Dispatch(SgmlParser* p, KY_String* line, void* user, bool counted) {
+    // Text or tag as read: a text whose entities give "<b>c" is still text.
+    bool isTag = line->text[0] == '<' && std::strchr(line->text, '>');
     if (p->entities && g_entityPattern) {
         KY_String missing;
         KY_InitString(&missing, 0, "");
@@ -299,7 +301,7 @@ void Dispatch(SgmlParser* p, KY_String* line, void* user, bool counted) {
     g_state.line = line->text;
     g_state.lineLength = line->length;
     char* token = line->text;
-    if (token[0] != '<' || !std::strchr(token, '>')) {
+    if (!isTag || token[0] != '<' || !std::strchr(token, '>')) {
         if (counted) {
             ++p->textRuns;
             p->textBytes += static_cast<long>(line->length);

@@ -87,10 +87,14 @@ long ReadStts(SampleTableReader& r, long consumed, uint32_t size) {
         entry[2] = int32_t(samples);
         entry[3] = int32_t(count);
         samples += count;
-        time += int64_t(count) * duration;
+        // Two 32-bit factors: the product fits in 64 unsigned bits, not always in 64 signed ones.
+        uint64_t span = uint64_t(count) * duration;
         // Times and indexes are 32-bit signed words: a table past them is refused.
-        if (samples > std::numeric_limits<int32_t>::max() || time > std::numeric_limits<int32_t>::max())
+        const int64_t kMax = std::numeric_limits<int32_t>::max();
+        if (samples > kMax || span > uint64_t(kMax - time))
             r.error = 1;
+        else
+            time += int64_t(span);
     }
     int32_t* sentinel = words + 1 + 4 * n;
     sentinel[0] = int32_t(time);

@@ -9,16 +9,20 @@ void AWorkspaceStore::loadStore() {
     try {
         load();
     } catch (const AFileError& e) {
-        keepAside(e.line());
+        keepAside(e, e.line());
     } catch (const AFileSpecError& e) {
-        keepAside(e.line());
+        keepAside(e, e.line());
     }
     setScrambled(0);
 }
 
-void AWorkspaceStore::keepAside(long line) {
+void AWorkspaceStore::keepAside(const AError& error, long line) {
     loadErrorLine_ = line;
     forgetAll();
+    // A file that could not be opened is not damaged: it stays where it is,
+    // and the container refuses to save over it.
+    if (IsAccessFailure(error))
+        return;
     keptAs_ = KeepDamagedFile(file());
     if (!keptAs_.empty())
         load();

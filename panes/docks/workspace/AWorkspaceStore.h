@@ -6,6 +6,8 @@
 
 #include "framework/files/AContainerFile.h"
 
+class AError;
+
 class AWorkspaceStore : public AContainerFile {
 public:
     AWorkspaceStore(const AFileSpec& folder, const char* name) : AContainerFile(folder, name, 1, 0) {}
@@ -28,7 +30,7 @@ protected:
     virtual void forgetAll() = 0;
 
 private:
-    void keepAside(long line);
+    void keepAside(const AError& error, long line);
 
     long loadErrorLine_ = -1;
     AString keptAs_;

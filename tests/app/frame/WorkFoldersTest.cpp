@@ -107,3 +107,41 @@ TEST_F(WorkFoldersTest, AKilledSaveLeavesOneWholeVersionOfTheWork) {
     }
     EXPECT_GT(midway, 80) << "most children were killed while saving";
 }
+
+// Another reader opening its save or restore dialog recovers the folder while
+// a save runs: it must leave that save alone, and a second save waits for the
+// first or says it could not begin.
+TEST_F(WorkFoldersTest, AnotherReadersRecoveryLeavesASaveUnderWayAlone) {
+    AFileSpec user(folder_.c_str());
+    std::string work = PathOf("W");
+    std::string command = "\"" + SaverPath() + "\" \"" + folder_ + "\" 0";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    // Its first work written, the other reader recovers for a second and a half.
+    for (int i = 0; i < 1000 && !PathExistsOnDisk(work + "\\sv.histo"); ++i)
+        Sleep(10);
+    for (DWORD start = GetTickCount();
+         GetTickCount() - start < 1500 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;)
+        RecoverWorkFolders(user);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(STILL_ACTIVE, code) << "the saver stopped: its save was undone under it";
+    TerminateProcess(process.hProcess, 9);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    RecoverWorkFolders(user);
+    ASSERT_EQ(std::vector<std::string>{"W"}, FolderEntries(folder_));
+    std::string first = ReadAll(work + "\\sv.prf");
+    for (const char* name : {"sv.dos", "sv.histo"})
+        EXPECT_EQ(first, ReadAll(work + "\\" + name)) << "files of two versions";
+
+    // In one process: a save under way refuses a second.
+    ASSERT_TRUE(BeginWorkSave(user, "W"));
+    EXPECT_FALSE(BeginWorkSave(user, "W"));
+    CommitWorkSave(user, "W");
+    EXPECT_EQ(std::vector<std::string>{"W"}, FolderEntries(folder_));
+}

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "app/prefs/APrefManager.h"
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
 #include "tests/support/TestHooks.h"
@@ -141,6 +144,12 @@ std::string ValidQuit(const TinyInstall& install) {
     return value;
 }
 
+// The count of navigation states a history file holds, -1 without one.
+long HistoryStates(const std::string& bytes) {
+    size_t at = bytes.find("<!--nbState-->");
+    return at == std::string::npos ? -1 : std::atol(bytes.c_str() + at + 14);
+}
+
 bool HasMdiChild(HWND frame) {
     HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
     return client && GetWindow(client, GW_CHILD);
@@ -204,4 +213,41 @@ TEST(ReaderProgramTest, AMissingPairIsSaidInFrenchAndEndsTheRunWithAnError) {
     EXPECT_NE(std::string::npos, text.find("svcd.sgm")) << text;
     EXPECT_NE(std::string::npos, text.find("introuvable")) << text;
     EXPECT_EQ(2, reader.finish());
+}
+
+// A history whose save was cut short after its file was replaced (the flag of
+// "valid.ini" left at "0") is whole: the next start reads it.
+TEST(ReaderProgramTest, AWholeHistoryIsReadWhateverTheFlagOfItsLastSave) {
+    TinyInstall install;
+    ASSERT_EQ("", install.error());
+    install.write("sv.ini", "[settings]\r\nHdDataPath=.\r\n");
+    {
+        APrefManager prefs(AFileSpec(install.dir().c_str()), "sv.prf");
+        prefs.setLong(APrefManager::kSaveHistory, 1);
+    }
+    std::string histo = AFileSpec(AAppTempFolderSpec(), "sv.histo").path().c_str();
+    DeleteFileA(histo.c_str());
+    auto run = [&]() {
+        Reader reader(install.dir());
+        HWND frame = reader.waitForFrame();
+        if (!frame)
+            return std::string();
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        reader.answerBox(IDYES);
+        reader.finish();
+        return ReadFileBytes(histo);
+    };
+    // The start's own state, three times over: the last one, of screen mode
+    // 0, is dropped on reading, the two others come back.
+    std::string first = run();
+    ASSERT_EQ(1, HistoryStates(first));
+    size_t state = first.find("<!--AppState-->");
+    ASSERT_NE(std::string::npos, state);
+    std::string one = first.substr(state);
+    std::string three = first.substr(0, state) + one + one + one;
+    three.replace(three.find("<!--nbState-->1"), 15, "<!--nbState-->3");
+    std::ofstream(histo, std::ios::binary) << three;
+    WritePrivateProfileStringA("settings", "ValidHistoQuit", "0", install.path("valid.ini").c_str());
+    EXPECT_GE(HistoryStates(run()), 2);
+    DeleteFileA(histo.c_str());
 }

@@ -1,6 +1,7 @@
 // The preference and history files: their exact bytes, round trips, the
 // order of callbacks, and damaged files that load as errors and change nothing.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -294,6 +295,47 @@ TEST_F(PrefFiles, TheListsAHistoryNamesAreNeverDeletedAtTheNextStart) {
     for (const std::string& path : g_registered) {
         SCOPED_TRACE(path);
         EXPECT_EQ(std::string::npos, named.find(path));
+    }
+}
+
+// The online result files a history names are deleted with their state: a
+// name that could reach outside the temporary folder is dropped on reading,
+// and the state keeps its other files.
+TEST_F(PrefFiles, OnlineFileNamesOutsideTheTemporaryFolderAreDropped) {
+    const std::string temp = PathOf("temp");
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    std::string good;
+    {
+        ChainHost host(temp);
+        AHistoManager history(folder(), "sv.histo", 0, &host);
+        ARefHold<ASVLoSearchState> search(new ASVLoSearchState(41));
+        search->setNetFile(0, "r0.net", AFileSpec(temp.c_str()));
+        search->setNetFile(1, "PLACEHOLDER", AFileSpec(temp.c_str()));
+        host.addState(state(1, 1, search.get()));
+        history.save();
+        good = ReadAll(PathOf("sv.histo"));
+    }
+    const std::string names[] = {"..\\victim.txt", "../victim.txt", "sub\\..\\..\\victim.txt", "..", " . ",
+                                 "x:victim.txt", "\\victim.txt", PathOf("victim.txt")};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        WriteAll(PathOf("victim.txt"), "keep");
+        WriteAll(temp + "\\r0.net", "r");
+        std::string bytes = good;
+        bytes.replace(bytes.find("PLACEHOLDER"), 11, name);
+        WriteAll(PathOf("named.histo"), bytes);
+        {
+            ChainHost host(temp);
+            AHistoManager history(folder(), "named.histo", 0, &host);
+            history.load();
+            ASSERT_EQ(1u, host.chain.size());
+            ASVLoSearchState* read = host.chain[0]->getSearchState();
+            ASSERT_NE(nullptr, read);
+            EXPECT_EQ("r0.net", std::string(read->getNetFile(0).c_str()));
+            EXPECT_TRUE(read->getNetFile(1).empty());
+        }
+        EXPECT_EQ("keep", ReadAll(PathOf("victim.txt")));
+        EXPECT_FALSE(PathExistsOnDisk(temp + "\\r0.net")) << "the state's own file goes with it";
     }
 }
 

@@ -317,6 +317,50 @@ TEST(HttpReplies, StatusClassesAndHeaderSplitting) {
     }
 }
 
+// The body's framing: a reply ends where its Content-Length or its last chunk
+// says; one that stops short of it is a failure, whatever came before.
+TEST(HttpReplies, ContentLengthAndChunksBoundTheBody) {
+    const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const std::string chunks = "5\r\nhello\r\n6;name=value\r\n world\r\n";
+    std::vector<std::string> byteByByte;
+    for (char ch : chunked + chunks + "0\r\nTrailer: x\r\n\r\n")
+        byteByByte.push_back(std::string(1, ch));
+    struct Row {
+        const char* name;
+        std::vector<std::string> pieces;
+        int result;
+        std::string body;
+    } rows[] = {
+        {"length met", {"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhel", "lo"}, 0, "hello"},
+        {"length zero", {"HTTP/1.0 200 OK\r\ncontent-length:0\r\n\r\n"}, 0, ""},
+        {"bytes past the length", {"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef"}, 0, "abc"},
+        {"cut short", {"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n", "0123456789ab"},
+         KY_HTTP_READ_FAILED, "0123456789ab"},
+        {"cut in the header line", {"HTTP/1.0 200 OK\r\nContent-Le", "ngth: 9\r\n\r\nabc"}, KY_HTTP_READ_FAILED,
+         "abc"},
+        {"no status line, cut short", {"Content-Length: 10\n\nshort"}, KY_HTTP_READ_FAILED, "short"},
+        {"a length that is no number", {"HTTP/1.0 200 OK\r\nContent-Length: 1x\r\n\r\nabc"}, 0, "abc"},
+        {"chunks whole", {chunked + chunks + "0\r\n\r\n"}, 0, "hello world"},
+        {"chunks byte by byte, with a trailer", byteByByte, 0, "hello world"},
+        {"chunks over a length", {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                                  chunks + "0\r\n\r\nafter"},
+         0, "hello world"},
+        {"no last chunk", {chunked + chunks}, KY_HTTP_READ_FAILED, "hello world"},
+        {"cut inside a chunk", {chunked + "a\r\nhello"}, KY_HTTP_READ_FAILED, "hello"},
+        {"a bad size line", {chunked + "zz\r\nhello\r\n0\r\n\r\n"}, KY_HTTP_READ_FAILED, ""},
+        {"a chunk longer than its size", {chunked + "2\r\nhello\r\n0\r\n\r\n"}, KY_HTTP_READ_FAILED, "he"},
+        {"an endless size line", {chunked + std::string(5000, '1')}, KY_HTTP_READ_FAILED, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Pieces source{row.pieces};
+        std::string body;
+        KY_HttpConnection c = {};
+        EXPECT_EQ(row.result, ReadPieces(source, body, c));
+        EXPECT_EQ(row.body, body);
+    }
+}
+
 TEST(HttpReplies, ChallengeTimeOutAndConverterFailure) {
     Pieces source{{"HTTP/1.0 401 No\r\nWWW-Authenticate: Basic realm=\"" + std::string(100, 'r') + "\"\r\n\r\n"}};
     std::string body;
@@ -393,6 +437,9 @@ TEST_F(Net, DirectRepliesFromTheOriginServer) {
         {"nostatus", 0, "body without status line\n"},
         {"split", 0, "BODY-AFTER-SPLIT"},
         {"big/100000", 0, Pattern(100000)},
+        {"cut/100000", KY_HTTP_READ_FAILED, "0123456789ab"},
+        {"chunked/whole", 0, "hello world"},
+        {"chunked/cut", KY_HTTP_READ_FAILED, "hello world"},
         {"auth", KY_HTTP_AUTH_FAILED, "", "Basic realm=\"kyhttp test realm\""},
     };
     for (const Row& row : rows) {

@@ -9,6 +9,9 @@ PORTFILE, serves until killed. Paths:
   /split             status line and header in several writes, then "BODY-AFTER-SPLIT"
   /big/N             200, body = N bytes of the pattern "0123456789"
   /endless           a status line, then header lines without end
+  /cut/N             200 announcing N bytes in its Content-Length, then 12 of them and the close
+  /chunked/whole     200, chunked: "hello world" in two chunks and the last chunk
+  /chunked/cut       the same without the last chunk
   /silent            reads the request and never answers
   /auth              401 with a WWW-Authenticate challenge unless Basic user:secret is sent
   /p407/REST         acts as a proxy demanding Basic proxyuser:proxypass with 407 (tinyproxy
@@ -183,6 +186,14 @@ class Handler(socketserver.StreamRequestHandler):
                 n = int(path.split("/")[2].split("?")[0])
                 body = (b"0123456789" * (n // 10 + 1))[:n]
                 w(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % n + body)
+            elif path.startswith("/cut/"):
+                n = int(path.split("/")[2].split("?")[0])
+                w(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n0123456789ab" % n)
+            elif path.startswith("/chunked/"):
+                body = b"5\r\nhello\r\n6;ext=1\r\n world\r\n"
+                if path.startswith("/chunked/whole"):
+                    body += b"0\r\n\r\n"
+                w(b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n" + body)
             elif path.startswith("/endless"):
                 w(b"HTTP/1.0 200 OK\r\n")
                 i = 0

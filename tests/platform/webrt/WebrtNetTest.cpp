@@ -250,6 +250,13 @@ TEST_F(WebrtNet, HttpLoadsCompleteOnceWithStatusAndLength) {
         {origin() + "/big/0", NS_OK, 200, 0},
         {origin() + "/status/404", NS_OK, 404, 0},
         {origin() + "/status/302", NS_OK, 302, 0},
+        // A proxy's demand when no proxy is set is no question for the reader.
+        {origin() + "/status/407", NS_ERROR_FAILURE, 407, 0},
+        // Replies shorter than their framing, and one too big to hold.
+        {origin() + "/cut/100000", NS_ERROR_NET_INTERRUPT, 200, 0},
+        {origin() + "/chunked/cut", NS_ERROR_NET_INTERRUPT, 200, 0},
+        {origin() + "/chunked/whole", NS_OK, 200, 11},
+        {origin() + "/big/" + std::to_string((64 << 20) + 1), NS_ERROR_OUT_OF_MEMORY, 200, 0},
         {"http://127.0.0.1:" + std::to_string(refused) + "/x", NS_ERROR_CONNECTION_REFUSED, 0, 0},
     };
     for (const Row& row : rows) {

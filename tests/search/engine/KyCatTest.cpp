@@ -272,10 +272,13 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         char value;
         size_t keep;  // bytes kept of the file
         int openCode;
+        const char* text = nullptr;  // the error text, when it is fixed
     } rows[] = {
         {"wide 0", 0, 0, good.size(), kCatErrRead},         {"wide 40", 0, 40, good.size(), kCatErrRead},
         {"entries", 3, 1, good.size(), kCatErrRead},        {"count negative", 8, '\x80', good.size(), kCatErrRead},
-        {"header only", 0, 10, kCatBlockSize, kCatErrRead}, {"short block", 0, 10, kCatBlockSize + 100, kCatErrRead},
+        {"cut in the header", 0, 10, 1000, kCatErrRead, "READ"},
+        {"header only", 0, 10, kCatBlockSize, kCatErrRead, "READ"},
+        {"short block", 0, 10, kCatBlockSize + 100, kCatErrRead, "READ"},
         // Counts beyond the file's blocks: the last sends record 1,619,001,344
         // to block offset 2^32, which a 32-bit long wraps to the header.
         {"count past the blocks", 6, 0x7F, good.size(), kCatErrRead},
@@ -288,6 +291,9 @@ TEST(KyCat, DamagedFilesAnswerWithACode) {
         OpenSpecOf spec(folder.write("bad.of7", bytes));
         KyCat cat{};
         EXPECT_EQ(row.openCode, catOpen(&cat, spec.get(), "rb"));
+        if (row.text) {
+            EXPECT_STREQ(row.text, KY_EngineErrorText);
+        }
         EXPECT_EQ(nullptr, cat.file);
         EXPECT_NE("", CatCheck(folder.path("bad.of7")));
     }

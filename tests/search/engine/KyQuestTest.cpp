@@ -51,6 +51,9 @@ TEST_F(QuestBase, QuestionTextsCompileToPostfixStacks) {
         {"(1,0=a) AND (1,0=b) OR (1,0=c)", "a b 1 c 2"},
         {"() AND (1,0=b)", "b"},
         {"(1,0=a) AND ()", "a"},
+        // An empty group between two operators leaves the first one.
+        {"(1,0=a) OR () AND (1,0=c)", "a c 2"},
+        {"((1,0=a)) OR (()) AND ((1,0=c))", "a c 2"},
         {"(1,0=a) AND ((1,0=b) OR (1,0=c))", "a b c 2 1"},
         {"((1,0=a) EXCEPT (1,0=b)) SAUF (1,0=c)", "a b 3 c 3"},
         {"(1,0=a) and (1,0=b)", "error 601"},

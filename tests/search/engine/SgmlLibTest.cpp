@@ -101,6 +101,7 @@ TEST(SgmlLib, ReadsTokensAndCallsHandlers) {
         {"<a>line\none</a>", 0x45, "<-,d:k>[line one]</>"},
         {"<a>x <!-- a <b> c --> y</a>", 0x41, "<-,d:k>[x ][ y]</>"},
         {"<a>1 &sup; &inf;b&sup; 2</a>", 0x41, "<-,d:k>[1 > <b> 2]</>"},
+        {"<a>&inf;b&sup;c</a>", 0x41, "<-,d:k>[<b>c]</>"},
         {"<a name=\"&sup;\">", 0x41, "<w:>,d:k>"},
         {"<a>&who;</a>", 0x41, "<-,d:k>[resolved]</>"},
         {"<a>x > y</a>", 0x141, "<-,d:k>[x y]</>"},

@@ -85,6 +85,9 @@ TEST_F(SampleTableTest, WhichTrackAndWhichFilesGiveATable) {
         {"truncated file", two.substr(0, two.size() - 3), 2, -1},
         {"empty file", std::string(), 1, -1},
         {"sample total past 32 bits", Atom("moov", Track(Stts({{0x7FFFFFFF, 1}, {2, 1}}))), 1, -1},
+        {"time past 32 bits", Atom("moov", Track(Stts({{3, 7}, {2, 0x7FFFFFFF}}))), 1, -1},
+        {"time past 64 bits in one entry", Atom("moov", Track(Stts({{0xFFFFFFFF, 0xFFFFFFFF}}))), 1, -1},
+        {"the largest time", Atom("moov", Track(Stts({{1, 0x7FFFFFFE}, {1, 1}}))), 1, 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);

@@ -7,7 +7,9 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "base/object/AError.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
 #include "tests/base/procedural/FileTestSupport.h"
@@ -94,4 +96,71 @@ TEST_F(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile) {
         ASSERT_FALSE(failed);
     }
     EXPECT_GT(midway, 150) << "most children were killed while saving";
+}
+
+// Three readers sharing one user folder load and save the same store at once:
+// no file is taken for damaged, no save fails, and the file left is one whole
+// version that loads.
+TEST_F(InterruptedSaveTest, ThreeReadersOfOneFolderKeepTheStoreWhole) {
+    const long kEach = 60;
+    const unsigned seeds[3] = {701, 702, 703};
+    std::set<std::string> whole;
+    for (unsigned seed : seeds) {
+        std::string replica = PathOf("replica");
+        RemoveTree(replica);
+        std::set<std::string> some = versions("sv.dos", seed, MakeDossiers);
+        whole.insert(some.begin(), some.end());
+    }
+    std::string shared = PathOf("shared");
+    CreateDirectoryA(shared.c_str(), nullptr);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        PROCESS_INFORMATION children[3] = {};
+        for (int i = 0; i < 3; ++i) {
+            std::string command = "\"" + SaverPath() + "\" \"" + shared + "\" dos " + std::to_string(seeds[i]) + " " +
+                                  std::to_string(kEach);
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof startup;
+            ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                       &children[i]));
+        }
+        for (PROCESS_INFORMATION& child : children) {
+            ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 120000));
+            DWORD code = 9;
+            GetExitCodeProcess(child.hProcess, &code);
+            EXPECT_EQ(0u, code) << "a load or a save of a reader failed";
+            CloseHandle(child.hThread);
+            CloseHandle(child.hProcess);
+        }
+        EXPECT_EQ(std::vector<std::string>{"sv.dos"}, FolderEntries(shared)) << "a file set aside or left behind";
+        EXPECT_EQ(1u, whole.count(ReadAll(shared + "\\sv.dos"))) << "a file that no save wrote whole";
+        EXPECT_FALSE(ADossierManager(nullptr, 50, AFileSpec(shared.c_str()), "sv.dos").loadFailed());
+    }
+}
+
+// A store that another program holds open the whole time is not damaged: it
+// is neither set aside nor written over with an empty store; once free, it
+// loads as it was.
+TEST_F(InterruptedSaveTest, AStoreThatCannotBeOpenedStaysAsItWas) {
+    AFileSpec folder(folder_.c_str());
+    std::mt19937 random(77);
+    {
+        ADossierManager dossiers(nullptr, 50, folder, "sv.dos");
+        SaveNextVersion(dossiers, random);
+    }
+    const std::string before = ReadAll(PathOf("sv.dos"));
+    // Held without read sharing; renaming it stays possible.
+    HANDLE held =
+        CreateFileA(PathOf("sv.dos").c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    {
+        ADossierManager dossiers(nullptr, 50, folder, "sv.dos");
+        EXPECT_TRUE(dossiers.loadFailed());
+        EXPECT_TRUE(dossiers.keptAs().empty());
+        EXPECT_THROW(dossiers.save(), AError);
+    }
+    CloseHandle(held);
+    EXPECT_EQ(std::vector<std::string>{"sv.dos"}, FolderEntries(folder_));
+    EXPECT_EQ(before, ReadAll(PathOf("sv.dos")));
+    EXPECT_FALSE(ADossierManager(nullptr, 50, folder, "sv.dos").loadFailed());
 }

@@ -57,6 +57,7 @@ TEST(DicoMarkup, TagsTextAndEntitiesBecomeSlashMarkup) {
         {"<EL LABEL='ex'><ET ID=3>z</ET></EL>", "\n/Bex:/A\n3 - /Az\n\n", ""},
         {"<TITRE>Che/val</TITRE>corps", "/Acorps", "Che\\/val"},
         {"<titre>maison</titre>", "", "maison"},
+        {"<TITRE>&inf;b&sup;c</TITRE>", "", "<b>c"},
         {"<RENVOI>logis</RENVOI>", "\n/BSyn. /A/Alogis\n", ""},
         {"<LOKKUP>l</LOKKUP>", "\n/Al\n", ""},
         {"a&nbsp;b", "/Aa\xA0" "b", ""},
