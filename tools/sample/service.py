@@ -13,7 +13,8 @@ sample's SVSITE and SERVERNAME name) until it is stopped:
   /sv/compte/login|passwd|forgot     the account requests: "OK" (a login adds
                                      its two cookies) or "REFUS"
   /sv/recherche?action=..&text=..    the online search: the articles whose
-                                     title holds every word, as a page
+                                     title holds every word, in the ".net"
+                                     form (app/results/ANetResultFile.h)
   /sv/controle?url=..                the control script: the address to load
 
 The articles' titles come from SAMPLE_WORK/articles.dat (Windows-1252);
@@ -31,7 +32,7 @@ ACCOUNTS = {"invite": "invite"}  # the sample's default login
 
 
 def read_titles(work):
-    """The articles' titles by number, [] when there is no corpus."""
+    """The articles' (title, source package) by number, [] when there is no corpus."""
     titles = []
     try:
         with open(work + "/articles.dat", "rb") as f:
@@ -47,7 +48,8 @@ def read_titles(work):
         if len(fields) != 4:
             break
         lt, le, lm = (int(x) for x in fields[1:])
-        titles.append(data[nl + 1:nl + 1 + lt].decode(ENCODING, "replace"))
+        ext = data[nl + 1 + lt:nl + 1 + lt + le].decode(ENCODING, "replace")
+        titles.append((data[nl + 1:nl + 1 + lt].decode(ENCODING, "replace"), ext.split("/", 1)[0]))
         at = nl + 1 + lt + le + lm
     return titles
 
@@ -57,19 +59,38 @@ def plain(text):
     return "".join(c for c in unicodedata.normalize("NFD", text.lower()) if not unicodedata.combining(c))
 
 
+# The online results' categories: by the article's source package.
+CATEGORIES = [("gimp-help-fr", "Aide de GIMP"), ("libreoffice-help-fr", "Aide de LibreOffice"),
+              ("manpages-fr", "Pages de manuel")]
+
+
 def search(titles, text, limit=50):
-    """The numbers and titles of the articles whose title holds every word of text."""
+    """The (number, title, category) of the articles whose title holds every word of text."""
     words = plain(text).split()
     if not words:
         return []
     found = []
-    for n, title in enumerate(titles):
+    for n, (title, source) in enumerate(titles):
         t = plain(title)
         if all(w in t for w in words):
-            found.append((n, title))
+            category = next((k + 1 for k, (name, _) in enumerate(CATEGORIES) if name == source), len(CATEGORIES) + 1)
+            found.append((n, title, category))
             if len(found) >= limit:
                 break
     return found
+
+
+def net_answer(found, site):
+    """The online search's answer as the reader saves it (".net"): the
+    category line ("id:label:count" entries apart by TAB), then a row a result,
+    "category TAB title TAB address TAB summary"."""
+    labels = CATEGORIES + [("", "Autres documents")]
+    counts = [sum(1 for _n, _t, c in found if c == k + 1) for k in range(len(labels))]
+    head = "\t".join("%d:%s:%d" % (k + 1, label, counts[k]) for k, (_name, label) in enumerate(labels))
+    clean = lambda text: " ".join(text.replace("\t", " ").split())
+    rows = "".join("%d\t%s\t%s/redirect.php?id=article&ref=SV%d\tArticle %d de l'encyclop\u00e9die en ligne.\n"
+                   % (c, clean(t), site, n, n) for n, t, c in found)
+    return head + "\n" + rows
 
 
 def page(title, body):
@@ -122,7 +143,7 @@ class Service(http.server.BaseHTTPRequestHandler):
         if path.startswith("/sv/compte/"):
             return self.send(account(path.rsplit("/", 1)[1], query), "text/plain")
         if path == "/sv/recherche":
-            return self.send(self.results(query))
+            return self.send(self.results(query), "text/plain")
         if path == "/sv/controle":
             return self.send(query.get("url", "") + "\n", "text/plain")
         self.send_error(404)
@@ -139,13 +160,13 @@ class Service(http.server.BaseHTTPRequestHandler):
         pid = query.get("id", "")
         if pid == "hom_compl":
             items = "".join('<li><a href="/redirect.php?id=liens_compl&amp;ref=SV%d">%s</a></li>\r\n'
-                            % (n, html.escape(t)) for n, t in enumerate(self.titles[:20]))
+                            % (n, html.escape(t)) for n, (t, _source) in enumerate(self.titles[:20]))
             return page("Compléments en ligne", "<p>Les articles mis à jour ce mois-ci et leurs "
                         "liens vers le Web :</p>\r\n<ul>\r\n%s</ul>" % items)
         if pid == "liens_compl":
             ref = query.get("ref", "")
             n = int(ref[2:]) if ref.startswith("SV") and ref[2:].isdigit() else -1
-            title = self.titles[n] if 0 <= n < len(self.titles) else ref
+            title = self.titles[n][0] if 0 <= n < len(self.titles) else ref
             return page("Sites Internet : " + title,
                         "<ul>\r\n<li><a href=\"/redirect.php?id=site&amp;ref=%s\">Documentation de r\u00e9f\u00e9rence"
                         "</a></li>\r\n<li><a href=\"/redirect.php?id=forum&amp;ref=%s\">Forum des lecteurs</a>"
@@ -156,10 +177,7 @@ class Service(http.server.BaseHTTPRequestHandler):
 
     def results(self, query):
         text = query.get("text", "") or query.get("label", "")
-        found = search(self.titles, text)
-        rows = "".join("<li>%s</li>\r\n" % html.escape(t) for _n, t in found)
-        return page("R\u00e9sultats en ligne : " + text,
-                    "<p>%d article(s)</p>\r\n<ul>\r\n%s</ul>" % (len(found), rows))
+        return net_answer(search(self.titles, text), "http://%s:%d" % self.server.server_address[:2])
 
 
 def main():
