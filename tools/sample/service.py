@@ -10,7 +10,7 @@ sample's SVSITE and SERVERNAME name) until it is stopped:
                                      the web documents of article n
   /redirect.php?id=assistance        the assistance page (the connection check)
   /redirect.php?id=<other>           a page naming what was asked
-  /sv/compte/login|passwd|forgot     the account requests: "OK" (a login adds
+  /sv/account/login|passwd|forgot     the account requests: "OK" (a login adds
                                      its two cookies) or "REFUS"
   /sv/recherche?action=..&text=..    the online search: the articles whose
                                      title holds every word, in the ".net"
@@ -140,7 +140,7 @@ class Service(http.server.BaseHTTPRequestHandler):
             return self.send(self.home())
         if path == "/redirect.php":
             return self.send(self.redirect(query))
-        if path.startswith("/sv/compte/"):
+        if path.startswith("/sv/account/"):
             return self.send(account(path.rsplit("/", 1)[1], query), "text/plain")
         if path == "/sv/recherche":
             return self.send(self.results(query), "text/plain")

@@ -33,7 +33,7 @@ std::vector<std::pair<std::string, std::string>> SampleReaderTexts() {
         {"SERVERNAME", site},
         {"SEARCHSCRIPT", "/sv/recherche"},
         {"CONTROLSCRIPT", "/sv/controle"},
-        {"ACCOUNTSCRIPT", "/sv/compte"},
+        {"ACCOUNTSCRIPT", "/sv/account"},
         // The service's pages are "<SVSITE><REDIRECT>?id=<page>"; its home is SVSITE REDIRECT HOME_COMPL.
         {"REDIRECT", "/redirect.php"},
         {"HOME_COMPL", "?id=hom_compl"},
