@@ -744,8 +744,10 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     }
     // The authors are read from the pages as written; then their names and the pages' sections become links.
     const std::vector<SampleAuthor> authors = PlanSampleAuthors(titles, sources, docs);
-    AddSampleAuthorLinks(authors, &docs);
-    AddSampleSectionLinks(sources, &docs);
+    const size_t authorLinks = AddSampleAuthorLinks(authors, &docs);
+    const size_t sectionLines = AddSampleSectionLinks(sources, &docs);
+    Say(progress, "links: " + std::to_string(authorLinks) + " to authors, section buttons in " +
+                      std::to_string(sectionLines) + " articles");
     // The flags, set and theme numbers and EXT fields the right dock reads.
     const std::vector<SamplePicture> pictures = ReadPictures(work);
     SampleRightDock dock = PlanRightDock(titles, sources, docs, articles.size() + kFigures + pictures.size());

@@ -10,7 +10,8 @@ const size_t kMostSections = 12;
 
 }  // namespace
 
-void AddSampleAuthorLinks(const std::vector<SampleAuthor>& authors, std::vector<std::string>* markups) {
+size_t AddSampleAuthorLinks(const std::vector<SampleAuthor>& authors, std::vector<std::string>* markups) {
+    size_t made = 0;
     for (size_t k = 0; k < authors.size(); ++k) {
         const std::string& name = authors[k].name;
         if (name.empty() || name.find_first_of("{}#/\\\n") != std::string::npos)
@@ -30,8 +31,10 @@ void AddSampleAuthorLinks(const std::vector<SampleAuthor>& authors, std::vector<
             if (at == std::string::npos)
                 continue;
             markup.replace(at, name.size(), "{@d1@/M/1" + name + "#A:" + std::to_string(k + 1) + "}");
+            ++made;
         }
     }
+    return made;
 }
 
 std::string SampleSectionLinks(const std::string& markup) {
@@ -53,8 +56,14 @@ std::string SampleSectionLinks(const std::string& markup) {
     return count < 2 ? "" : "/ADans cet article : " + buttons + "\n";
 }
 
-void AddSampleSectionLinks(const std::vector<std::string>& sources, std::vector<std::string>* markups) {
-    for (size_t n = 0; n < markups->size() && n < sources.size(); ++n)
-        if (sources[n].find('#') == std::string::npos)
-            (*markups)[n] += SampleSectionLinks((*markups)[n]);
+size_t AddSampleSectionLinks(const std::vector<std::string>& sources, std::vector<std::string>* markups) {
+    size_t made = 0;
+    for (size_t n = 0; n < markups->size() && n < sources.size(); ++n) {
+        if (sources[n].find('#') != std::string::npos)
+            continue;
+        std::string line = SampleSectionLinks((*markups)[n]);
+        made += line.empty() ? 0 : 1;
+        (*markups)[n] += line;
+    }
+    return made;
 }

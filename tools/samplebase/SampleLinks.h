@@ -11,12 +11,13 @@
 
 // The first mention of each author in each of her pages becomes a button
 // "{@d1@/M/1" name "#A:" record "}"; author k is record k + 1 (record 0 is
-// the skeleton's).
-void AddSampleAuthorLinks(const std::vector<SampleAuthor>& authors, std::vector<std::string>* markups);
+// the skeleton's). The count of buttons made.
+size_t AddSampleAuthorLinks(const std::vector<SampleAuthor>& authors, std::vector<std::string>* markups);
 
 // The line "/ADans cet article : " + one button a heading, or "" for a markup
 // with fewer than two "/G" headings.
 std::string SampleSectionLinks(const std::string& markup);
 
-// Appends that line to each whole-page article (a source without "#").
-void AddSampleSectionLinks(const std::vector<std::string>& sources, std::vector<std::string>* markups);
+// Appends that line to each whole-page article (a source without "#"); the
+// count of articles that got one.
+size_t AddSampleSectionLinks(const std::vector<std::string>& sources, std::vector<std::string>* markups);

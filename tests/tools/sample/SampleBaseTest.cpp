@@ -372,7 +372,7 @@ TEST(SampleThemesTest, ThemesBecomeTheThemeTextAndLinksRecords) {
 TEST(SampleLinks, AuthorNamesAndSectionsBecomeButtons) {
     std::vector<std::string> markups = {"/Hx\n/Avoir {@d1@/M/1Jean Dupont#G:3} puis Jean Dupont et Jean Dupont\n",
                                         "/Hy\n/Apar Ana Lima\n", "/Hz\n/Apersonne\n"};
-    AddSampleAuthorLinks({{"Jean Dupont", {0, 7}}, {"Ana Lima", {1, 2}}}, &markups);
+    EXPECT_EQ(2u, AddSampleAuthorLinks({{"Jean Dupont", {0, 7}}, {"Ana Lima", {1, 2}}}, &markups));
     EXPECT_EQ("/Hx\n/Avoir {@d1@/M/1Jean Dupont#G:3} puis {@d1@/M/1Jean Dupont#A:1} et Jean Dupont\n", markups[0]);
     EXPECT_EQ("/Hy\n/Apar {@d1@/M/1Ana Lima#A:2}\n", markups[1]);
     EXPECT_EQ("/Hz\n/Apersonne\n", markups[2]);
@@ -384,7 +384,7 @@ TEST(SampleLinks, AuthorNamesAndSectionsBecomeButtons) {
               links);
     EXPECT_EQ("", SampleSectionLinks("/HT\n/GSeul\n/Aa\n")) << "one section needs no buttons";
     std::vector<std::string> pages = {page, page};
-    AddSampleSectionLinks({"gimp-help-fr/a.html", "gimp-help-fr/a.html#1"}, &pages);
+    EXPECT_EQ(1u, AddSampleSectionLinks({"gimp-help-fr/a.html", "gimp-help-fr/a.html#1"}, &pages));
     EXPECT_EQ(page + links, pages[0]);
     EXPECT_EQ(page, pages[1]) << "a section's own article keeps its text";
 }
