@@ -3,17 +3,27 @@
 # reader, then starts the reader in the sample's folder on the X display, or,
 # when there is none, under xvfb-run in Wine's virtual desktop, where it saves
 # a picture of the screen to build/artifacts/savantorium.png and stops.
+# The local stand-in for the online service (tools/sample/service.py, on the
+# address the sample names) runs while the reader runs; --offline leaves it out.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SV_BUILD_DIR:-$root/build}
+online=1
+[ "${1:-}" = "--offline" ] && online=0
 "$root/tools/setup.sh"
 "$root/tools/sample/build.sh"
 cmake --build "$build" --target savantorium >/dev/null
 source "$root/tools/wine-env.sh"
 reader=$build/app/main/savantorium.exe
+if [ "$online" = 1 ]; then
+  /usr/bin/python3 "$root/tools/sample/service.py" "$build/sample-work" &
+  service=$!
+  trap 'kill "$service" 2>/dev/null || true' EXIT
+fi
 cd "$build/sample"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec wine "$reader"
+  wine "$reader"
+  exit
 fi
 mkdir -p "$build/artifacts"
 shot=$build/artifacts/savantorium.png

@@ -94,6 +94,14 @@ std::string Mapping(const DescriptorMapping& m, std::string* out) {
         if (!(why = Attrs(f.defaults, out)).empty())
             return why;
         *out += "></reqDefaults>";
+        for (const auto& field : f.own) {
+            if (field.first < 0 || field.first >= f.fields)
+                return "form \"" + f.id + "\": field " + std::to_string(field.first) + " out of range";
+            *out += "<req" + Attr("num", std::to_string(field.first));
+            if (!(why = Attrs(field.second, out)).empty())
+                return why;
+            *out += "></req>";
+        }
         if (!(why = FormTexts(m, out)).empty())
             return why;
         *out += "</form>\r\n";

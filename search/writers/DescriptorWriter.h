@@ -36,6 +36,8 @@ struct DescriptorForm {
     std::string id;
     int fields = 1;
     DescriptorKeys defaults;
+    // Fields of their own ("req", numbered from 0): the attributes that differ from the defaults.
+    std::vector<std::pair<int, DescriptorKeys>> own = {};
 };
 
 // A base's request mapping: attributes of its "reqDefaults" and "formDefaults",

@@ -80,6 +80,8 @@ fi
 stage 5 "style sheet, dictionary library, web runtime defaults, stand-in movies"
 "$python" "$root/tools/sample/movies.py" "$out"
 cmp -s "$root/tools/sample/svstyles.xml" "$out/svstyles.xml" || cp "$root/tools/sample/svstyles.xml" "$out/svstyles.xml"
+# The picture the reader shows while it quits.
+"$python" "$root/tools/sample/credits.py" "$out"
 mkdir -p "$out/dico"
 cmp -s "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll" || cp "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll"
 # The stand-in external movie player the media window hands Director movies to.
@@ -88,9 +90,12 @@ cmp -s "$build/platform/projit/projit.exe" "$out/projit.exe" || cp "$build/platf
 mkdir -p "$out/defaults/pref"
 cp -u "$root/platform/webrt/defaults/pref/"*.js "$out/defaults/pref/"
 
-stage 6 "check: every catalogue, record, index and picture"
-if stale "$work/.checked" "$work/.built"; then
-  wine "$tool" check "$(winpath "$out")"
+stage 6 "check: every catalogue, record, index and picture, every name the reader asks for"
+# The names the reader's code asks for: a message or setting added there fails the check until the sample has it.
+"$python" "$root/tools/sample/keys.py" "$root" "$work/keys.new"
+cmp -s "$work/keys.new" "$work/keys.txt" && rm "$work/keys.new" || mv "$work/keys.new" "$work/keys.txt"
+if stale "$work/.checked" "$work/.built" "$work/keys.txt"; then
+  wine "$tool" check "$(winpath "$out")" "$(winpath "$work/keys.txt")"
   touch "$work/.checked"
 fi
 echo "sample: $out ready in $((SECONDS - start)) s ($(du -sh "$out" | cut -f1))"

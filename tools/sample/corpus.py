@@ -502,7 +502,10 @@ class Corpus:
                 if name and name not in self.captions:
                     self.captions[name] = (b.alt.strip(), article.page.title)
                 if name:
-                    out += b"/A{B-1#images/" + name.encode("ascii") + b"}\n"
+                    # Beside the picture, the buttons to its document and to a
+                    # movie made of it, numbered once the picture list is known.
+                    out += (b"/A{B-1#images/" + name.encode("ascii") + b"}" + PICTURE_MARK + name.encode("ascii") +
+                            b"\0\n")
                     paragraphs.append([])
                 continue
             if b.kind == "pre":
@@ -523,10 +526,14 @@ class Corpus:
                 data = self.enc(text)
                 plain += data
                 target = self.link_target(article.page, href, docs)
+                web = self.web_search(href, data)
                 if target is not None and data.strip():
                     # A button whose prefix "1" keeps and then restores the
                     # style around it; its hidden target "G:n" opens document n.
                     line += b"{@d1@/M/1" + escape(data) + b"#G:" + str(target).encode() + b"}"
+                elif web:
+                    # A web page: the online service's search for its label ("@" + text).
+                    line += b"{@d1@/M/1" + escape(data) + b"#@" + escape(web) + b"}"
                 else:
                     want = b"G" if b.kind == "h" else style.encode()
                     if want != current:
@@ -536,6 +543,14 @@ class Corpus:
             out += line + b"\n"
             paragraphs.append(words_of(bytes(plain)))
         return bytes(out), paragraphs
+
+    @staticmethod
+    def web_search(href, label):
+        """The words the online service searches for a link to a web page, or None."""
+        if not href or not href.startswith(("http://", "https://")):
+            return None
+        words = b" ".join(words_of(label))
+        return words if 2 < len(words) <= 60 else None
 
     def link_target(self, page, href, docs):
         if not href or "://" in href or href.startswith(("mailto:", "javascript:")):
@@ -677,6 +692,31 @@ MAX_PICTURES = 400
 FIGURES = 2
 
 
+# Where a picture's buttons go in an article's markup: the mark, the picture's
+# name, a NUL (neither occurs in the markup).
+PICTURE_MARK = b"\0P"
+# The movies tools/sample/media.py makes of the first pictures of the list.
+MOVIES = 2
+
+
+def picture_buttons(markup, pictures, first_picture_doc):
+    """The markup with each picture mark made the buttons to the picture's
+    document ("G:n") and, for a picture a movie is made of, to play the movie
+    ("S:n"); pictures is the list's names in order."""
+    numbers = {name: n for n, name in enumerate(pictures)}
+    parts = markup.split(PICTURE_MARK)
+    out = bytearray(parts[0])
+    for part in parts[1:]:
+        name, rest = part.split(b"\0", 1)
+        n = numbers.get(name.decode("ascii"))
+        if n is not None:
+            out += b" {@d1@/M/1Agrandir l'image#G:%d}" % (first_picture_doc + n)
+            if n < MOVIES:
+                out += b" {@d1@/M/1Voir la vid\xe9o#S:%d}" % (first_picture_doc + len(pictures) + n)
+        out += rest
+    return bytes(out)
+
+
 def picture_list(corpus, image_jobs):
     from PIL import Image
     lines, captions = [], []
@@ -698,6 +738,48 @@ def picture_list(corpus, image_jobs):
                          b"\t" + os.path.abspath(src).encode("utf-8", "replace"))
             captions.append(clean(caption) or clean(title))
     return b"".join(line + b"\n" for line in lines), captions
+
+
+# The advanced search's fields, each its own index (tools/samplebase/SampleAdvanced.cpp):
+# "champ_<field>.txt", "key TAB document TAB position" lines in byte order, as words.txt.
+#   titres    the words of the articles' titles (their paragraph 0)
+#   resumes   the words of the articles' first paragraph after the title
+#   legendes  the words of the pictures' captions
+#   themes    one of the theme choices' values per document: "logiciel" (the
+#             help pages), "commande" (man pages of sections 1, 6 and 8),
+#             "fichier" (section 5), "image" (an article showing a picture,
+#             and the pictures)
+THEME_OF_SECTION = {"1": b"commande", "6": b"commande", "8": b"commande", "5": b"fichier"}
+
+
+def write_field_indexes(work, items, pages, articles, docs, counts, corpus):
+    first_picture = len(articles) + FIGURES
+    fields = {"titres": [], "resumes": [], "legendes": [], "themes": []}
+    for key, doc, pos in items:
+        if doc >= first_picture:
+            fields["legendes"].append((key, doc, pos))
+        elif pos >> 16 == 0:
+            fields["titres"].append((key, doc, pos))
+        elif pos >> 16 == 1:
+            fields["resumes"].append((key, doc, pos))
+    themes = set()
+    for page in pages:
+        first = docs[(page.source, page.name)]
+        if page.source == "manpages-fr":
+            theme = THEME_OF_SECTION.get(page.name.rsplit(".", 1)[-1][:1])
+        else:
+            theme = b"logiciel"
+        for doc in range(first, first + counts[(page.source, page.name)]):
+            if theme:
+                themes.add((key_of(theme), doc, 0))
+    for doc, a in enumerate(articles):
+        if any(b.kind == "img" for b in a.blocks):
+            themes.add((key_of(b"image"), doc, 0))
+    for n in range(len(corpus.captions)):
+        themes.add((key_of(b"image"), first_picture + n, 0))
+    fields["themes"] = sorted(themes)
+    for name, rows in fields.items():
+        write_atomic(os.path.join(work, "champ_" + name + ".txt"), b"".join(b"%s\t%d\t%d\n" % row for row in rows))
 
 
 def main(argv):
@@ -722,11 +804,12 @@ def main(argv):
     records = bytearray()
     items = []
     titles = []
+    rendered = []
     for n, a in enumerate(articles):
         markup, paragraphs = corpus.render(a, docs)
         title = corpus.enc(a.title)
         ext = corpus.enc(a.ext)
-        records += b"%d\t%d\t%d\t%d\n" % (n, len(title), len(ext), len(markup)) + title + ext + markup
+        rendered.append((title, ext, markup))
         for p, words in enumerate(paragraphs[:0x7FFF]):
             for w, word in enumerate(words[:0xFFFF]):
                 items.append((key_of(word), n, (p << 16) | w))
@@ -736,6 +819,10 @@ def main(argv):
         converted = sum(pool.map(convert_image, image_jobs, chunksize=8))
     pictures, captions = picture_list(corpus, image_jobs)
     write_atomic(os.path.join(work, "pictures.txt"), pictures)
+    names = [line.split(b"\t", 1)[0].decode("ascii") for line in pictures.splitlines()]
+    for n, (title, ext, markup) in enumerate(rendered):
+        markup = picture_buttons(markup, names, len(articles) + FIGURES)
+        records += b"%d\t%d\t%d\t%d\n" % (n, len(title), len(ext), len(markup)) + title + ext + markup
     # The theme tree, its labels in the articles' encoding.
     lines = themes.theme_lines(root, pages, docs, counts, GIMP)
     write_atomic(os.path.join(work, "themes.txt"),
@@ -749,6 +836,7 @@ def main(argv):
             items.append((key_of(word), doc, w))
         titles.append((key_of(b" ".join(words)) or b"_", doc))
     items.sort()
+    write_field_indexes(work, items, pages, articles, docs, counts, corpus)
     known = set(k for k, _, _ in items)
     out = bytearray()
     for key, doc, pos in items:

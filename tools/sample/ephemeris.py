@@ -1,9 +1,16 @@
 #!/usr/bin/env python3
-"""The sample ephemeris: the dated events of the calendar's history and music
-files become the day records and event texts of the ephemeris base, written
-under WORK/ephem for samplebase.
+"""The sample ephemeris: French dated texts become the day records and event
+texts of the ephemeris base, written under WORK/ephem for samplebase.
 
 Usage: ephemeris.py SRC WORK
+
+A day's events, at most three, in this order:
+  - the corpus's own dated facts: a sentence of an article naming a whole
+    French date ("le 25 décembre 2000"), with that year, the article first;
+  - the French calendar's holiday of the day (calendar package,
+    fr_FR/calendar.jferies), its year when its text ends with one;
+  - the French calendar's proverb of the day (fr_FR/calendar.proverbes).
+An event without a year has the year -1 (the screen then shows none).
 
 Files (records separated by a form feed, Windows-1252):
   days.txt   372 records, day index (month-1)*31 + (day-1); each the day's
@@ -23,7 +30,11 @@ import chrono
 import corpus
 import searches
 
-SOURCES = ["calendar.history", "calendar.music"]
+SOURCES = ["fr_FR/calendar.jferies", "fr_FR/calendar.proverbes"]
+FRENCH_MONTHS = ["janvier", "f\u00e9vrier", "mars", "avril", "mai", "juin", "juillet", "ao\u00fbt", "septembre",
+                 "octobre", "novembre", "d\u00e9cembre"]
+FRENCH_DATE = re.compile(r"\b(1er|[12]?\d|3[01]) (%s) (1[5-9]\d\d|20\d\d)\b" % "|".join(FRENCH_MONTHS))
+LABEL_MOST = 90
 PER_DAY = 3
 RELATED = 6
 PICTURES = 4
@@ -49,16 +60,59 @@ def dated_lines(path):
     return [(mo, d, " ".join(t.split())) for mo, d, t in out if 1 <= mo <= 12 and 1 <= d <= 31]
 
 
+def plain_lines(markup):
+    """The text lines of an article's slash markup: codes, link targets and pictures left out."""
+    out = []
+    for line in markup.split(b"\n"):
+        line = re.sub(rb"\{B-1#[^}]*\}", b"", line)
+        line = re.sub(rb"\{@[^@]*@(?:/M/1)?", b"", line)
+        line = re.sub(rb"(?<!\\)#[^}]*\}", b"", line)
+        line = re.sub(rb"(?<!\\)/[A-Z]", b"", line)
+        line = re.sub(rb"\\(.)", rb"\1", line)
+        out.append(" ".join(line.decode("cp1252", "replace").split()))
+    return out
+
+
+def corpus_dates(work):
+    """(month, day) -> [(year, sentence, article)]: the articles' sentences that
+    name a whole French date, each sentence once, in the articles' order."""
+    days, seen = {}, set()
+    try:
+        with open(os.path.join(work, "articles.dat"), "rb") as f:
+            data = f.read()
+    except OSError:
+        return days
+    at = n = 0
+    while at < len(data):
+        nl = data.find(b"\n", at)
+        fields = data[at:nl].split(b"\t") if nl >= 0 else []
+        if len(fields) != 4:
+            break
+        lt, le, lm = (int(x) for x in fields[1:])
+        markup = data[nl + 1 + lt + le:nl + 1 + lt + le + lm]
+        for line in plain_lines(markup):
+            for sentence in re.split(r"(?<=[.;!?])\s+", line):
+                m = FRENCH_DATE.search(sentence)
+                if not m or sentence in seen:
+                    continue
+                seen.add(sentence)
+                day = 1 if m.group(1) == "1er" else int(m.group(1))
+                month = FRENCH_MONTHS.index(m.group(2)) + 1
+                label = chrono.shorten(sentence.rstrip(" .;"), LABEL_MOST)
+                days.setdefault((month, day), []).append((int(m.group(3)), label, n))
+        at = nl + 1 + lt + le + lm
+        n += 1
+    return days
+
+
 def events_by_day(folder):
-    """(month, day) -> [(year, text)] in the files' order, texts ending with their year."""
+    """(month, day) -> [(year, text)] of the French calendar files in their
+    order; the year ends the text ("Armistice 1918") or is -1."""
     days = {}
     for name in SOURCES:
         for month, day, text in dated_lines(os.path.join(folder, name)):
-            m = chrono.YEAR_AT_END.match(text)
-            if m and not m.group(3):
-                label = m.group(1).rstrip(" ,(").strip()
-                if label:
-                    days.setdefault((month, day), []).append((int(m.group(2)), label))
+            m = re.search(r"\b(1[0-9]\d\d|20\d\d)$", text)
+            days.setdefault((month, day), []).append((int(m.group(1)) if m else -1, text))
     return days
 
 
@@ -94,18 +148,26 @@ def main_with(src, work):
     out = os.path.join(work, "ephem")
     os.makedirs(out, exist_ok=True)
     index = searches.load(work)
-    days, feasts = events_by_day(calendar), saints(calendar)
+    dated, days, feasts = corpus_dates(work), events_by_day(calendar), saints(calendar)
     count = chrono.pictures(src, os.path.join(out, "bmp"), PICTURES, last=True)
     records, texts, events, with_docs = [], [], 0, 0
     for slot in range(372):
         month, day = slot // 31 + 1, slot % 31 + 1
         items = []
-        for k, (year, label) in enumerate(days.get((month, day), [])[:PER_DAY]):
-            docs = documents_of(label, index)
-            # The event's article: its first found document, else the first article.
+        facts = [(year, label, [n]) for year, label, n in dated.get((month, day), [])]
+        calendar_days = [(year, label, []) for year, label in days.get((month, day), [])]
+        chosen = (facts + calendar_days)[:PER_DAY]
+        # A day with nothing else has its saint for event.
+        saint_only = not chosen and (month, day) in feasts
+        if saint_only:
+            chosen = [(-1, feasts[(month, day)], [])]
+        for k, (year, label, own) in enumerate(chosen):
+            docs = own + [d for d in documents_of(label, index) if d not in own][:RELATED - len(own)]
+            # The event's article: its own or its first found document, else the first article.
             article = docs[0] if docs else 0
-            text = b"/A" + markup(label + ", " + str(year))
-            if k == 0 and (month, day) in feasts:
+            # Each text names its date or year itself, or has none.
+            text = b"/A" + markup(label)
+            if k == 0 and (month, day) in feasts and not saint_only:
                 text = b"/B" + markup(feasts[(month, day)]) + b"\n" + text
             picture = (slot + k) % count if count else -1
             items.append(":".join(str(v) for v in [year, len(texts), article, picture] + docs[1:]))

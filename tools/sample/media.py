@@ -5,7 +5,9 @@ usage: media.py WORK OUT
 
 From the first sample pictures (WORK/pictures.txt, OUT/images), ffmpeg
 makes short Motion-JPEG movies (the format our movie layer reads) in
-OUT/data/VIDEOS, the first with a Director companion (any bytes) in
+OUT/data/VIDEOS (with a PCM sound track; a lighter one under WORK/media is
+the document's record, which the reader plays), the first with a Director
+companion (any bytes) in
 OUT/data/DCR; two multi-frame stand-in Flash animations (the text format
 drawn in platform/flashmovie/FlashMovie.h, frames inline) go to WORK/media.
 WORK/media.txt lists them, one document a line, Windows-1252:
@@ -44,6 +46,18 @@ def frame_png(label, colour, n, total):
     return out.getvalue()
 
 
+def make_movie(picture, target, fps, quality, rate):
+    """The picture, fitted into 320 x 240, its hue turning (each frame
+    differs), over a tone rising over a fifth (16-bit PCM, one channel)."""
+    subprocess.check_call(
+        ["ffmpeg", "-v", "error", "-y", "-loop", "1", "-i", picture, "-f", "lavfi", "-i",
+         "aevalsrc=0.3*sin(2*PI*(330+55*t)*t):s=%d" % rate, "-t", str(SECONDS), "-r", str(fps), "-vf",
+         "scale=320:240:force_original_aspect_ratio=decrease,pad=320:240:(ow-iw)/2:(oh-ih)/2,hue=h=t*90",
+         "-c:v", "mjpeg", "-q:v", str(quality), "-pix_fmt", "yuvj444p", "-c:a", "pcm_s16le", "-ac", "1",
+         target + ".tmp.mov"])
+    os.replace(target + ".tmp.mov", target)
+
+
 def main(argv):
     work, out = argv[1], argv[2]
     pictures = []
@@ -58,18 +72,15 @@ def main(argv):
     os.makedirs(os.path.join(work, "media"), exist_ok=True)
     lines = []
     for (name, dcr, icon, caption), (picture, text) in zip(VIDEOS, pictures):
-        target = os.path.join(videos, name)
-        if not os.path.exists(target):
-            # The picture, fitted into 320 x 240, its hue turning: each frame differs.
-            subprocess.check_call(
-                ["ffmpeg", "-v", "error", "-y", "-loop", "1", "-i", os.path.join(out, "images", picture), "-t",
-                 str(SECONDS), "-r", "10", "-vf",
-                 "scale=320:240:force_original_aspect_ratio=decrease,pad=320:240:(ow-iw)/2:(oh-ih)/2,hue=h=t*90",
-                 "-c:v", "mjpeg", "-q:v", "6", "-pix_fmt", "yuvj444p", "-an", target + ".tmp.mov"])
-            os.replace(target + ".tmp.mov", target)
+        # The movie file, and the lighter copy its document's record holds
+        # (a catalogue entry stays under 1 MB), which an article's "S" button plays.
+        for target, fps, quality, rate in ((os.path.join(videos, name), 10, 6, 22050),
+                                           (os.path.join(work, "media", name), 5, 10, 11025)):
+            if not os.path.exists(target):
+                make_movie(os.path.join(out, "images", picture), target, fps, quality, rate)
         if dcr:
             write_if_changed(os.path.join(out, "data", "DCR", dcr), b"director stand-in\r\n")
-        lines.append("VIDEOS\t4\t%d\t\t%s\t%s\t%s" % (icon, name, dcr, caption.format(text[:60])))
+        lines.append("VIDEOS\t4\t%d\tmedia\\%s\t%s\t%s\t%s" % (icon, name, name, dcr, caption.format(text[:60])))
     for name, icon, caption, labels, colours in FLASH:
         movie = ["SVMOVIE 1", "SIZE 400 300"]
         for n, (label, colour) in enumerate(zip(labels, colours)):

@@ -93,11 +93,52 @@ std::string WritePhonemBase(const std::string& work, const std::string& data, co
     return "";
 }
 
+namespace {
+
+// Each field index: its id, its file, the question field of each half
+// (numbered from 0: slot n of the pane is field n - 1) that searches it.
+struct FieldIndex {
+    const char* id;
+    const char* file;
+    int field;
+};
+
+const FieldIndex kFieldIndexes[] = {
+    {"THEMES", "champ_themes", 5}, {"TITRES", "champ_titres", 9}, {"LEGENDES", "champ_legendes", 10},
+    {"RESUMES", "champ_resumes", 11}};
+
+}  // namespace
+
+std::vector<std::string> WriteFieldIndexes(const std::string& work, const std::string& data, std::string* why) {
+    std::vector<std::string> ids;
+    AbpTreeOptions positions;
+    positions.positions = true;
+    positions.width = 32;
+    for (const FieldIndex& f : kFieldIndexes) {
+        std::string items = work + "\\" + f.file + ".txt", text;
+        if (!LoadFile(items, &text) || text.empty())
+            continue;
+        *why = abpBuildFirstLevel(items, data + "\\" + f.file + ".abp", positions);
+        if (!why->empty())
+            return {};
+        ids.push_back(f.id);
+    }
+    return ids;
+}
+
 void AddExpertBase(const std::string& titlesFile, const DescriptorMapping& textMapping, int documents,
-                   DescriptorSpec* spec) {
+                   const std::vector<std::string>& fieldIndexes, DescriptorSpec* spec) {
     DescriptorBase base{"EXPERT", "SVDATA", {{"HDGLIB", titlesFile, 0, 0}}, {{"MOTS", "mots", documents, "PROXW"}}};
     DescriptorMapping mapping = textMapping;
-    mapping.forms = {{"SEARCH", kExpertFields, {{"thes", "N"}}}};
+    DescriptorForm form{"SEARCH", kExpertFields, {{"thes", "N"}}};
+    for (const FieldIndex& f : kFieldIndexes) {
+        if (std::find(fieldIndexes.begin(), fieldIndexes.end(), f.id) == fieldIndexes.end())
+            continue;
+        base.indexes.push_back({f.id, f.file, documents, "PROXW"});
+        for (int half : {0, kExpertFields / 2})
+            form.own.push_back({f.field + half, {{"direct", f.id}}});
+    }
+    mapping.forms = {form};
     base.mapping = {mapping};
     spec->bases.push_back(base);
 }

@@ -16,10 +16,17 @@ struct DescriptorMapping;
 // joined by " OU ". "" or the reason.
 std::string WritePhonemBase(const std::string& work, const std::string& data, const std::string& separators,
                             DescriptorSpec* spec);
-// Base EXPERT: the titles (HDGLIB) and the text base's word index, with the
-// form SEARCH of 24 question fields over it (the advanced search's numbering).
+// The advanced search's field indexes from the work folder's lists
+// (champ_titres.txt, champ_resumes.txt, champ_legendes.txt, champ_themes.txt, written by
+// tools/sample/corpus.py) into the data folder; the ids of those written
+// (none for a corpus without them), or *why set.
+std::vector<std::string> WriteFieldIndexes(const std::string& work, const std::string& data, std::string* why);
+// Base EXPERT: the titles (HDGLIB), the text base's word index and the field
+// indexes, with the form SEARCH of 24 question fields (the advanced search's
+// numbering): the sources' fields (titles, captions, summaries) and the
+// themes' search their own index, every other field the words.
 void AddExpertBase(const std::string& titlesFile, const DescriptorMapping& textMapping, int documents,
-                   DescriptorSpec* spec);
+                   const std::vector<std::string>& fieldIndexes, DescriptorSpec* spec);
 // COM:AVSRC record 0 (the sources) and GLB:THEMES record 0 (the themes):
 // lines "label#value".
 void AddChoiceTexts(std::map<std::string, std::vector<std::string>>* records);

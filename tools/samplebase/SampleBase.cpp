@@ -39,7 +39,9 @@
 #include "tools/samplebase/SampleRooms.h"
 #include "tools/samplebase/SampleThemes.h"
 #include "tools/samplebase/SampleKeywords.h"
+#include "tools/samplebase/SampleLinks.h"
 #include "tools/samplebase/SampleOutlines.h"
+#include "tools/samplebase/SampleReaderKeys.h"
 
 namespace {
 
@@ -300,6 +302,8 @@ DescriptorSpec Descriptor(int documents, const std::string& separators) {
                         {"ATLAS_SCALES", "50,150,200,300,400,600"},
                         {"IMAGE_SCALES", "25,50,75,100,150,200,300,400"},
                         {"FLASH_SCALES", "50,100,150,200,300"}};
+    for (const auto& readerText : SampleReaderTexts())
+        spec.userStrings.push_back(readerText);
     return spec;
 }
 
@@ -468,7 +472,9 @@ struct GuidePage {
 
 const std::vector<GuidePage>& GuidePages() {
     static const std::vector<GuidePage> pages = {
-        {"guide1.html", "Bienvenue dans Savantorium", "Ce guide pr\xE9sente les \xE9" "crans de l'encyclop\xE9" "die."},
+        {"guide1.html", "Bienvenue dans Savantorium",
+         "Ce guide pr\xE9sente les \xE9" "crans de l'encyclop\xE9" "die. Pour commencer, tapez un mot dans le champ de "
+         "recherche puis validez."},
         {"guide2.html", "La recherche simple", "Tapez un mot dans le champ de recherche puis validez."},
         {"guide3.html", "La recherche avanc\xE9" "e", "Combinez plusieurs mots et choisissez les types de documents."},
         {"guide4.html", "L'index alphab\xE9tique", "Parcourez les titres de A \xE0 Z et ouvrez un article."},
@@ -494,7 +500,8 @@ const std::vector<GuidePage>& GuidePages() {
 //   GLB:DOCVIG    record n: the thumbnail of document n, a bitmap file for
 //                 the figures, empty for the articles
 //   AIDE:GUIDE    record 0: a guide page present, record 1: one missing,
-//                 records 2 to 12: the other guide pages (GuidePages)
+//                 records 2 to 12: the other guide pages (GuidePages), the
+//                 A-to-Z index's and the themes' first
 //   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
 //   FIG records 2 and on: the pictures, their file in DOC, caption in TITLE
 //                 and LEG, "w:h" in DIM and copyright text 4
@@ -514,8 +521,8 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
         " Arts#1:1\n Sciences#1:2\n G\xE9ographie#1:3\n Histoire#1:4\n Litt\xE9rature#1:5\n Musique#1:6\n"
         " Sports#1:7\n Techniques#1:8\n Soci\xE9t\xE9#1:9\n Accueil en ligne#1:10",
         " Aide#2:1\n Assistance#2:2\n Dictionnaire#2:3\n Exporter#2:4\n Exporter la liste#2:5\n Imprimer#2:6\n"
-        " Dossiers#2:7\n Pr\xE9" "f\xE9rences#2:8\n Chercher dans le texte#2:9\n Ouvrir un travail#2:10\n"
-        " Enregistrer le travail#2:11",
+        " Dossiers#2:7\n Pr\xE9" "f\xE9rences#2:8\n Chercher dans le texte#2:9\n Enregistrer le travail#2:10\n"
+        " Ouvrir un travail#2:11",
         " Connexion#3:1\n Abonnement#3:2\n Compte#3:3\n Pr\xE9" "f\xE9rences#3:4\n Se connecter#3:5"};
     r["COM:AIDE"] = {"Aide"};
     // The sets as occurrence-list texts "count:maxDoc:d1,d2,...".
@@ -536,9 +543,12 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
                           "Illustration : documentation fran\xE7" "aise de GIMP (licence GFDL)"};
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
-    r["AIDE:GUIDE"] = {"guide1.html", "absent.html"};
+    // A search screen shows the guide of its record (its left mode less one):
+    // the simple search, the advanced search (whose page is missing), the
+    // A-to-Z index, the themes, the chronology; the other guides follow.
+    r["AIDE:GUIDE"] = {"guide1.html", "absent.html", "guide4.html", "guide5.html", "guide6.html"};
     for (const GuidePage& page : GuidePages())
-        if (std::string(page.file) != "guide1.html")
+        if (std::find(r["AIDE:GUIDE"].begin(), r["AIDE:GUIDE"].end(), page.file) == r["AIDE:GUIDE"].end())
             r["AIDE:GUIDE"].push_back(page.file);
     // One author: her name, a notice and her articles (the list's text form).
     r["AUTEURS:NOMS"] = {"Jeanne Martin"};
@@ -686,11 +696,16 @@ std::string WriteUpperFilter(const std::string& path) {
 // The help, assistance and guide pages the configuration names.
 std::string WriteHelpPages(const std::string& out) {
     const std::string guides = out + "\\aide\\guide\\guides HTML";
-    for (const std::string& folder : {out + "\\aide", out + "\\aide\\guide", guides, out + "\\assist"})
+    for (const std::string& folder : {out + "\\aide", out + "\\aide\\guide", guides, out + "\\assist", out + "\\web"})
         CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<std::pair<std::string, std::string>> pages = {
         {out + "\\aide\\aide.html", "<html><body>Aide</body></html>\r\n"},
         {out + "\\assist\\assist.html", "<html><body>Assistance</body></html>\r\n"},
+        // The service's start page as the disc keeps it ("ACCUEIL_WEB_LOCAL"), shown offline.
+        {out + "\\web\\accueil.html",
+         "<html><head><title>Savantorium en ligne</title></head>\r\n<body style=\"font-family:sans-serif\">\r\n"
+         "<h2>Savantorium en ligne</h2>\r\n<p>Connectez-vous pour lire les compl\xE9ments en ligne de "
+         "l'encyclop\xE9" "die.</p>\r\n</body></html>\r\n"},
     };
     // Each guide page links to the next one, the last to the first.
     const std::vector<GuidePage>& guidePages = GuidePages();
@@ -727,6 +742,12 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         titles.push_back(articles[n].title);
         sources.push_back(articles[n].ext);
     }
+    // The authors are read from the pages as written; then their names and the pages' sections become links.
+    const std::vector<SampleAuthor> authors = PlanSampleAuthors(titles, sources, docs);
+    const size_t authorLinks = AddSampleAuthorLinks(authors, &docs);
+    const size_t sectionLines = AddSampleSectionLinks(sources, &docs);
+    Say(progress, "links: " + std::to_string(authorLinks) + " to authors, section buttons in " +
+                      std::to_string(sectionLines) + " articles");
     // The flags, set and theme numbers and EXT fields the right dock reads.
     const std::vector<SamplePicture> pictures = ReadPictures(work);
     SampleRightDock dock = PlanRightDock(titles, sources, docs, articles.size() + kFigures + pictures.size());
@@ -799,12 +820,14 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
     Say(progress, "sound-alike base and advanced search base");
     if (!(why = WritePhonemBase(work, data, separators, &spec)).empty())
         return why;
-    AddExpertBase("title", spec.bases[0].mapping[0], static_cast<int>(articles.size()), &spec);
+    const std::vector<std::string> fieldIndexes = WriteFieldIndexes(work, data, &why);
+    if (!why.empty())
+        return why;
+    AddExpertBase("title", spec.bases[0].mapping[0], static_cast<int>(articles.size()), fieldIndexes, &spec);
     Say(progress, "the application's other tables and the help pages");
     if (!(why = WriteChronoKeywords(work, data, "HILITEMAJ", &spec.resources)).empty())
         return why;
-    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords,
-                                   PlanSampleAuthors(titles, sources, docs), keyTable, &spec)).empty() ||
+    if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords, authors, keyTable, &spec)).empty() ||
         !(why = WriteHelpPages(out)).empty() ||
         !(why = WriteAtlas(atlas, work + "\\chars.txt", data, out, &spec)).empty() ||
         !(why = WriteUpperFilter(data + "\\majuscules.rck")).empty() || !(why = WriteDictionary(work, out, data, keyTable, &spec)).empty())
@@ -938,7 +961,7 @@ void CheckPicture(const std::string& path, SampleCheckReport* report) {
 
 }  // namespace
 
-SampleCheckReport CheckSample(const std::string& out) {
+SampleCheckReport CheckSample(const std::string& out, const std::string& keys) {
     SampleCheckReport report;
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
@@ -971,6 +994,8 @@ SampleCheckReport CheckSample(const std::string& out) {
             }
         }
         CheckAppTables(mount, &report);
+        if (!keys.empty())
+            CheckReaderKeys(mount, keys, &report);
         for (int32_t t = 0; mount->thes && t < mount->thes->count; ++t) {
             const KyMountedThes* thes = static_cast<const KyMountedThes*>(mount->thes->entries[t].value);
             std::string tree = PathOf(thes->file);

@@ -16,9 +16,11 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
 struct SampleCheckReport {
     std::vector<std::string> errors;  // each names its file
     long records = 0, keys = 0, occurrences = 0, images = 0;
+    long names = 0;  // names the reader asks for, looked up
 };
 
 // Parses and mounts the descriptor of `out`, then walks every catalogue and
 // record of every table, every index and the thesaurus, and every picture
-// under "images".
-SampleCheckReport CheckSample(const std::string& out);
+// under "images"; with `keys` (the list tools/sample/keys.py writes), every
+// message, setting, table and lexicon the reader's code names.
+SampleCheckReport CheckSample(const std::string& out, const std::string& keys = "");

@@ -1,5 +1,6 @@
 // The sample encyclopedia tool: "build WORK OUT" writes the installation
-// folder from the corpus, "check OUT" walks it and lists every fault,
+// folder from the corpus, "check OUT [KEYS]" walks it and lists every fault
+// (with KEYS, every name of that list the sample lacks),
 // "searches OUT WORK" runs the fixed searches and compares them with the scan's.
 #include <cstdio>
 #include <cstring>
@@ -25,12 +26,13 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (argc == 3 && !std::strcmp(argv[1], "check")) {
-        SampleCheckReport report = CheckSample(argv[2]);
+    if ((argc == 3 || argc == 4) && !std::strcmp(argv[1], "check")) {
+        SampleCheckReport report = CheckSample(argv[2], argc == 4 ? argv[3] : "");
         for (const std::string& e : report.errors)
             std::fprintf(stderr, "samplebase: check: %s\n", e.c_str());
-        std::printf("samplebase: checked %ld records, %ld keys, %ld occurrences, %ld pictures: %zu errors\n",
-                    report.records, report.keys, report.occurrences, report.images, report.errors.size());
+        std::printf("samplebase: checked %ld records, %ld keys, %ld occurrences, %ld pictures, %ld names the reader "
+                    "asks for: %zu errors\n",
+                    report.records, report.keys, report.occurrences, report.images, report.names, report.errors.size());
         return report.errors.empty() ? 0 : 1;
     }
     if (argc == 4 && !std::strcmp(argv[1], "searches")) {
@@ -49,6 +51,6 @@ int main(int argc, char** argv) {
         }
         return differ ? 1 : 0;
     }
-    std::fprintf(stderr, "usage: samplebase build WORK OUT | check OUT | searches OUT WORK\n");
+    std::fprintf(stderr, "usage: samplebase build WORK OUT | check OUT [KEYS] | searches OUT WORK\n");
     return 2;
 }

@@ -237,7 +237,7 @@ TEST_F(TheAppTest, DataStepsMakeTheManagerReadTheConfigurationAndMountTheBases) 
     ASSERT_TRUE(app->findDataRoot());
     ASSERT_TRUE(app->createDataManager());
     ASSERT_TRUE(app->initData());
-    EXPECT_EQ(0, app->maxSiReq());
+    EXPECT_EQ(20, app->maxSiReq());  // the sample keeps the last twenty requests
     ASSERT_TRUE(app->loadStyleSheet());
     ASSERT_TRUE(app->styleSheets());
     EXPECT_EQ(app->styleSheets()->fontAdjust(), app->adjustToScreen());

@@ -132,8 +132,9 @@ TEST(DescriptorWriter, ResourcesFormsAndUserStringsMount) {
     mapping.formDefaults = {{"thes", "T"}, {"stp", "S"}, {"keyflt", "K"}};
     mapping.op = ",ET,OU,SAUF,";
     mapping.sep = " ,<&>";
-    mapping.forms = {{"F", 2, {{"opdef", "OR"}}}};
-    DescriptorBase base{"B", "D", {{"DB", "d", 0, 0}, {"H", "h", 0, 0}}, {{"I", "i", 10}}};
+    // Field 1 searches an index of its own.
+    mapping.forms = {{"F", 2, {{"opdef", "OR"}}, {{1, {{"direct", "J"}}}}}};
+    DescriptorBase base{"B", "D", {{"DB", "d", 0, 0}, {"H", "h", 0, 0}}, {{"I", "i", 10}, {"J", "j", 10}}};
     base.headings = "H";
     base.documents = "DB";
     base.mapping = {mapping};
@@ -174,8 +175,12 @@ TEST(DescriptorWriter, ResourcesFormsAndUserStringsMount) {
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(2, form->fields[i].opdef);
-        EXPECT_EQ(0, form->fields[i].direct);
+        EXPECT_EQ(i, form->fields[i].direct);
         EXPECT_EQ(1, form->fields[i].prox);
     }
     KY_FreeMount(mount);
+
+    // A field of its own past the form's count is refused.
+    spec.bases[0].mapping[0].forms[0].own = {{2, {{"direct", "J"}}}};
+    EXPECT_NE("", WriteDescriptor(sgm, spec));
 }

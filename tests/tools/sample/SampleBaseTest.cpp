@@ -5,15 +5,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "base/object/ARefObj.h"
 #include "docengine/kytab/AKytabFragment.h"
+#include "search/facade/ADataLocation.h"
+#include "search/facade/ASearchRequest.h"
 #include "search/writers/FileImage.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/parser/ParserTestSupport.h"
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleLinks.h"
 #include "tools/samplebase/SampleOutlines.h"
 #include "tools/samplebase/SampleSearches.h"
 #include "tools/samplebase/SampleThemes.h"
@@ -157,6 +163,33 @@ TEST_F(SampleCheck, PassesTheBuiltSampleAndFindsEachDamage) {
         EXPECT_NE(std::string::npos, damaged.errors[0].find(r.names)) << damaged.errors[0];
         ASSERT_EQ("", SaveFileReplacing(path, good));
     }
+}
+
+// The names the reader asks for: each kind found in the built descriptor, and
+// each name the sample lacks reported with the place that reads it.
+TEST_F(SampleCheck, ReaderNamesAreFoundAndEachMissingOneIsNamed) {
+    ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
+    const std::string keys = PathOf("keys.txt");
+    ASSERT_EQ("", SaveFileReplacing(keys,
+                                    "str\tDLG_NO_RES\ta.cpp:1\nstr\tHISTO_NBLINES\ta.cpp:2\n"
+                                    "prefix\tFONT_ADJUST_WIN_\ta.cpp:3\ntable\tAIDE:GUIDE\ta.cpp:4\n"
+                                    "lex\tAUTEUR\ta.cpp:5\nfile\tMAJ\ta.cpp:6\nfilter\tHILITEMAJ\ta.cpp:7\n"
+                                    "path\tSVDATA\ta.cpp:8\n"));
+    SampleCheckReport report = CheckSample(folder_, keys);
+    for (const std::string& e : report.errors)
+        ADD_FAILURE() << e;
+    EXPECT_EQ(8, report.names);
+
+    ASSERT_EQ("", SaveFileReplacing(keys,
+                                    "str\tDLG_NOWHERE\tb.cpp:9\nprefix\tNO_SUCH_\tb.cpp:10\n"
+                                    "table\tAIDE:NOPE\tb.cpp:11\nlex\tNOLEX\tb.cpp:12\nstr\tSVSITE\tb.cpp:13\n"));
+    report = CheckSample(folder_, keys);
+    ASSERT_EQ(4u, report.errors.size());
+    EXPECT_EQ("the sample lacks the str \"DLG_NOWHERE\" that b.cpp:9 reads", report.errors[0]);
+    EXPECT_NE(std::string::npos, report.errors[1].find("NO_SUCH_"));
+    EXPECT_NE(std::string::npos, report.errors[2].find("AIDE:NOPE"));
+    EXPECT_NE(std::string::npos, report.errors[3].find("NOLEX"));
+    EXPECT_FALSE(CheckSample(folder_, PathOf("absent.txt")).errors.empty());
 }
 
 // Searches through the request layer give the documents a scan of the fixture's
@@ -332,4 +365,90 @@ TEST(SampleThemesTest, ThemesBecomeTheThemeTextAndLinksRecords) {
     AddSampleThemeRecords(themes, 10, &records);
     EXPECT_EQ((std::vector<std::string>{"first", "2:9:2,5", "1:9:7"}), records["LINKS:HDG"]);
     EXPECT_EQ((std::vector<std::string>{"Arts\r\n\tPeinture#0:1\r\n\t\tHuile#0:2\r\n"}), records["GLB:THMLST"]);
+}
+
+// An author's name becomes her button outside the links already there; a page
+// with two headings or more ends with buttons to its sections' positions.
+TEST(SampleLinks, AuthorNamesAndSectionsBecomeButtons) {
+    std::vector<std::string> markups = {"/Hx\n/Avoir {@d1@/M/1Jean Dupont#G:3} puis Jean Dupont et Jean Dupont\n",
+                                        "/Hy\n/Apar Ana Lima\n", "/Hz\n/Apersonne\n"};
+    EXPECT_EQ(2u, AddSampleAuthorLinks({{"Jean Dupont", {0, 7}}, {"Ana Lima", {1, 2}}}, &markups));
+    EXPECT_EQ("/Hx\n/Avoir {@d1@/M/1Jean Dupont#G:3} puis {@d1@/M/1Jean Dupont#A:1} et Jean Dupont\n", markups[0]);
+    EXPECT_EQ("/Hy\n/Apar {@d1@/M/1Ana Lima#A:2}\n", markups[1]);
+    EXPECT_EQ("/Hz\n/Apersonne\n", markups[2]);
+
+    const std::string page = "/HTitre\n/Aa\n/GUn\n/Ab\n/GDeux \\/ trois\n/Ac\n";
+    const std::string links = SampleSectionLinks(page);
+    EXPECT_EQ("/ADans cet article : {@d1@/M/1Un#C" + std::to_string(page.find("/GUn")) +
+                  "} \x95 {@d1@/M/1Deux \\/ trois#C" + std::to_string(page.find("/GDeux")) + "}\n",
+              links);
+    EXPECT_EQ("", SampleSectionLinks("/HT\n/GSeul\n/Aa\n")) << "one section needs no buttons";
+    std::vector<std::string> pages = {page, page};
+    EXPECT_EQ(1u, AddSampleSectionLinks({"gimp-help-fr/a.html", "gimp-help-fr/a.html#1"}, &pages));
+    EXPECT_EQ(page + links, pages[0]);
+    EXPECT_EQ(page, pages[1]) << "a section's own article keeps its text";
+}
+
+namespace {
+
+// A field index's documents by key, from its "key TAB document TAB position" list.
+std::map<std::string, std::set<long>> IndexList(const std::string& file) {
+    std::map<std::string, std::set<long>> keys;
+    std::string text;
+    LoadFile(kWork + "\\" + file, &text);
+    for (size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1) {
+        std::string line = text.substr(at, nl - at);
+        size_t tab = line.find('\t');
+        keys[line.substr(0, tab)].insert(std::atol(line.c_str() + tab + 1));
+    }
+    return keys;
+}
+
+}  // namespace
+
+// The advanced search's fields search their own index: "Dans les titres"
+// (field 10, and 22 in the inflected half) finds a title's word in the titles
+// only, and a word of the text alone not at all, which field 1 finds.
+TEST_F(SampleCheck, AdvancedSearchFieldsSearchTheirOwnIndex) {
+    ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
+    std::map<std::string, std::set<long>> titles = IndexList("champ_titres.txt"), words = IndexList("words.txt");
+    ASSERT_FALSE(titles.empty());
+    const auto title = *titles.begin();
+    std::string stops, textOnly;
+    LoadFile(kWork + "\\stop.txt", &stops);
+    for (const auto& w : words)
+        if (!titles.count(w.first) && w.first.size() > 3 && stops.find(w.first + "\n") == std::string::npos &&
+            (textOnly.empty() || w.second.size() > words[textOnly].size()))
+            textOnly = w.first;
+    ASSERT_FALSE(textOnly.empty());
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder_.c_str());
+    {
+        ADataLocation location;
+        ASSERT_EQ(0, location.open((folder_ + "\\sv.sgm").c_str())) << location.getLastError().c_str();
+        std::unique_ptr<ASearchRequest> request(location.createRequest("EXPERT", "SEARCH"));
+        auto found = [&](short field, const std::string& word) {
+            request->clearField(0);
+            // The pane empties every field before it fills one.
+            for (short i = 1; i <= request->getItemCount(); ++i)
+                request->setQuestion(i, i == field ? word.c_str() : "", 0);
+            request->execute(0);
+            std::set<long> docs;
+            for (long k = 1; k <= request->getResultCount(0); ++k)
+                docs.insert(request->getResultDoc(k) & 0xFFFFFF);
+            return docs;
+        };
+        struct Row {
+            short field;
+            std::string word;
+            std::set<long> expected;
+        } rows[] = {{10, title.first, title.second}, {22, title.first, title.second}, {10, textOnly, {}},
+                    {1, textOnly, words[textOnly]}};
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::to_string(r.field) + " " + r.word);
+            EXPECT_EQ(r.expected, found(r.field, r.word));
+        }
+    }
+    SetCurrentDirectoryA(previous);
 }

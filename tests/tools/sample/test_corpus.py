@@ -109,3 +109,25 @@ class BitmapTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class LinkKindsTest(unittest.TestCase):
+    def test_picture_marks_become_buttons_to_the_picture_and_its_movie(self):
+        mark = lambda name: corpus.PICTURE_MARK + name + b"\0"
+        markup = b"/Ax\n/A{B-1#images/a.bmp}" + mark(b"a.bmp") + b"\n/A{B-1#images/c.bmp}" + mark(b"c.bmp") + \
+            b"\n/A{B-1#images/z.bmp}" + mark(b"z.bmp") + b"\n"
+        # Pictures a, b, c are documents 10, 11, 12; movies are made of the first two: 13, 14.
+        out = corpus.picture_buttons(markup, ["a.bmp", "b.bmp", "c.bmp"], 10)
+        self.assertEqual(b"/Ax\n/A{B-1#images/a.bmp} {@d1@/M/1Agrandir l'image#G:10} {@d1@/M/1Voir la vid\xe9o#S:13}"
+                         b"\n/A{B-1#images/c.bmp} {@d1@/M/1Agrandir l'image#G:12}"
+                         b"\n/A{B-1#images/z.bmp}\n", out)  # a picture left out of the list has no button
+
+    def test_web_links_search_the_online_service_for_their_label(self):
+        rows = [("https://www.gimp.org/", b"Site de GIMP", b"Site de GIMP"),
+                ("http://x.org/a", b"  le, manuel !", b"le manuel"),
+                ("mailto:a@b.c", b"courrier", None),
+                ("page.html", b"Page locale", None),
+                ("http://x.org/", b"ok", None)]  # too short to search
+        for href, label, expected in rows:
+            with self.subTest(href=href):
+                self.assertEqual(expected, corpus.Corpus.web_search(href, label))
