@@ -1,4 +1,5 @@
-// The real application object answers each hook its panes call: every row
+// The real application object answers each hook its panes call, and the
+// result list's option buttons show in the reader: every row
 // drives one hook through the interface the pane uses and checks its work, so
 // a hook whose override goes (and whose do-nothing default runs) fails by name.
 #include <gtest/gtest.h>
@@ -22,12 +23,14 @@
 #include "docengine/model/ADocModel.h"
 #include "search/facade/ALoVect.h"
 #include "docengine/render/ATextRenderer.h"
+#include "framework/controls/AIconButton.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/workspace/ANoteManager.h"
 #include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "panes/search/left/ASearchPanesApp.h"
+#include "panes/search/left/LR_DVD.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
 
 namespace {
@@ -194,4 +197,30 @@ TEST_F(SampleReaderTest, TheApplicationObjectAnswersEveryHookItsPanesCall) {
         SCOPED_TRACE(hook.name);
         guarded([&] { EXPECT_EQ("", hook.check()) << hook.name << " does not do its work"; });
     }
+}
+
+// The result list's options panel: its thirteen option buttons have drawn
+// faces and show their captions (build/artifacts/options-panel.png).
+TEST_F(SampleReaderTest, TheResultListsOptionButtonsHaveFacesAndCaptions) {
+    if (!frame)
+        FAIL() << skipReason;
+    guarded([&] {
+        searchedArticle();
+        AComponent* found = frame->findDescendant(&LR_DVD::classRecord, nullptr);
+        ASSERT_TRUE(found);
+        auto* list = static_cast<LR_DVD*>(found->castTo(&LR_DVD::classRecord));
+        list->doCommand(LR_DVD::kOptionsCommand, 0);
+        settle();
+        const int16_t ids[] = {2501, 2502, 2503, 2511, 2512, 2513, 2521, 2522, 2523, 2524, 2525, 2526, 2527};
+        for (int16_t id : ids) {
+            SCOPED_TRACE(id);
+            AClusterItem* item = list->findItem(id, false);
+            ASSERT_TRUE(item);
+            auto* button = static_cast<AIconButton*>(item->castTo(&AIconButton::classRecord));
+            ASSERT_TRUE(button);
+            EXPECT_NE("", std::string(button->getText().c_str())) << "a caption";
+            EXPECT_TRUE(button->itemFlags() & AIconButton::kCaption);
+        }
+        saveShot("options-panel");
+    });
 }
