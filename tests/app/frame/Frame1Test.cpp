@@ -245,3 +245,18 @@ TEST_F(FrameTest, ClicksOnTheToolBarMoveThroughTheChain) {
         EXPECT_EQ(r.screenMode, frame->currentState()->getScreenMode());
     }
 }
+
+// The main window's new size reaches the centre switcher, which fits its left
+// dock to it; without a switcher the resize asks nothing more.
+TEST_F(FrameTest, AResizedWindowFitsTheLeftDock) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    ProbePane* dock = pane(1201);
+    ARect before = frame->getFrame();
+    frame->setDockPane(dock);
+    frame->setFrame(ARect(before.left(), before.top(), before.right() + 40, before.bottom() + 30), false);
+    EXPECT_EQ(1, dock->dockSyncs);
+    frame->setDockPane(nullptr);
+    frame->setFrame(before, false);
+    EXPECT_EQ(1, dock->dockSyncs);
+}
