@@ -260,3 +260,17 @@ TEST_F(FrameTest, AResizedWindowFitsTheLeftDock) {
     frame->setFrame(before, false);
     EXPECT_EQ(1, dock->dockSyncs);
 }
+
+// The tools menu's export (entry 4) saves a shown web or HTML page when no
+// article is to be exported.
+TEST_F(FrameTest, TheExportEntryTakesAShownHtmlPage) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    step(12);
+    EXPECT_EQ(0, frame->menuItemEnabled(1046, 4)) << "nothing to export";
+    frame->setActiveHtmlPane(pane(1204));
+    pane(1204)->show(true);
+    EXPECT_EQ(1, frame->menuItemEnabled(1046, 4));
+    frame->setActiveHtmlPane(nullptr);
+    EXPECT_EQ(0, frame->menuItemEnabled(1046, 4)) << "the page is gone";
+}
