@@ -124,6 +124,9 @@ public:
     }
     virtual void stopMediaWindows() {}
     virtual int16_t filterLevel() { return 0; }
+    // Adds a note at the selection of the frame's shown article, which opens
+    // the notes window on it; nothing without an article.
+    virtual void addNoteToArticle(Frame1& frame) { (void)frame; }
     // Adds the state's document to the current dossier: the warning when the
     // dossier holds it already, else the dossier window on it. Nothing
     // without a dossier manager here.

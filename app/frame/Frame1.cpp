@@ -274,7 +274,8 @@ int16_t Frame1::menuItemEnabled(int16_t buttonId, int16_t line) {
         case 8:
             return 1;
         case 4:
-            return activeExportPane_ && activeExportPane_->takesEditCommands();
+            // The shown web or HTML page is exported by saving it.
+            return (activeExportPane_ && activeExportPane_->takesEditCommands()) || IsShown(htmlPane_);
         case 5:
             return activeListPane_ && activeListPane_->takesEditCommands() && FrameServices().resultExportEnabled();
         case 6:

@@ -204,7 +204,9 @@ public:
     void historyLineChosen(const char* key);
     // Adds the state's document to the current dossier (nothing without one).
     virtual void addCurrentToDossier(AppState* state);
-    virtual void addNoteToArticle() {}
+    virtual void addNoteToArticle();
+    // Redraws and fits the left dock to the window's new size.
+    long frameChanged(const APoint& size) override;
     // The application's dossier window, with the element to select (reference -1: none).
     virtual void OpenDossier(long reference, int16_t kind);
     virtual ACommand* printCommand(int16_t kind);

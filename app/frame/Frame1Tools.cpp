@@ -135,6 +135,17 @@ void Frame1::addCurrentToDossier(AppState* state) {
     FrameServices().addToCurrentDossier(state);
 }
 
+long Frame1::frameChanged(const APoint& size) {
+    invalidate();
+    if (dockPane_)
+        dockPane_->syncLeftDockSize();
+    return AWindow::frameChanged(size);
+}
+
+void Frame1::addNoteToArticle() {
+    FrameServices().addNoteToArticle(*this);
+}
+
 // ---- Media -----------------------------------------------------------------
 
 void Frame1::playDocument(long docNo) {

@@ -67,6 +67,9 @@ public:
     virtual void goToState(AppState* state);
     virtual void clearSearchState() {}
     virtual void updatePrintMenus();
+    // The centre switcher fits its left dock to the window's new size; the
+    // other panes have no dock to fit.
+    virtual void syncLeftDockSize() {}
     virtual ACommand* printDocument(SVPane* pane, int16_t kind);
     // The view the main window prints and exports for this pane; null: its first renderer view.
     virtual ARendererView* printedView() { return nullptr; }

@@ -75,6 +75,7 @@ class ATextOutStream;
 class AppPrintServices;
 class ASVFramePrinting;
 class Frame1;
+class DocKycfPane;
 class AMediaApp;
 class MediaWin;
 
@@ -302,6 +303,20 @@ public:
     AppState* makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) override;
     AString getScreenAddress(int16_t first, int16_t second) override;
     void setScreenAddress(int16_t first, int16_t second, const char* address);
+    // Files the rooms' screens under (room from 0, tab number): each tab of
+    // the rooms base, as its room link "room:TAB", so that a room bar entry
+    // opens its screen before the history has one.
+    void loadScreenAddresses();
+    // The main window's hooks on its panes (TheAppHooks.cpp).
+    // The article pane the frame shows, or null.
+    static DocKycfPane* shownArticle(Frame1& frame);
+    void addNoteToArticle(Frame1& frame) override;
+    // The shown article scrolled to a character position (a note's place).
+    void showTextPosition(long position);
+    AString webPageTitle(long docNo) override;
+    int16_t filterLevel() override;
+    // Result lists are exported to RTF in this reader.
+    bool resultExportEnabled() override { return resultExport_ != 0; }
     // True in connection state 4; with an address, the state is worked out
     // again first. Otherwise the reader is told why ("Connection Internet").
     bool checkConnection(const char* address) override;
@@ -367,6 +382,7 @@ public:
     bool webPaneUnderPointer() override;
     long maxNetResults() override;
     void alert(const char* text, const char* title) override;
+    void showSearchProgress(const char* status) override;
     void hideSearchProgress() override;
     bool hasMainWindow() override { return getFrame() != nullptr; }
     bool hasCurrentState() override;
@@ -595,6 +611,7 @@ private:
     HANDLE tempListHold_ = INVALID_HANDLE_VALUE;
     AFilter queryFilter_;
     int16_t localLoopFlag_ = 0;
+    int16_t resultExport_ = 1;
     std::unique_ptr<ASVSelContextMenuCallBack> selMenus_[2];  // [0] without find, [1] with
     std::unique_ptr<AOnlinePanesHost> onlinePanes_;  // installed while the application lives
 };

@@ -4,6 +4,8 @@
 #include <new>
 #include <string>
 
+#include "app/frame/Frame1.h"
+#include "app/main/ASVSelContextMenuCallBack.h"
 #include "app/main/TheApp.h"
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
@@ -46,7 +48,18 @@ public:
     }
     void openExtendedSearch(const char* text) override { app_.openExtendedSearch(text); }
     void showDocumentAt(long position) override { app_.showDocumentAt(position); }
+    // An article's "S" link plays its sound and its "A" link opens the author
+    // window, both through the main window (nothing before it opens).
+    void playDocument(long record) override {
+        if (Frame1* frame = app_.getFrame())
+            frame->playDocument(record);
+    }
+    void openAuthor(long author, long docNo) override {
+        if (Frame1* frame = app_.getFrame())
+            frame->openAuthor(author, docNo);
+    }
     void showDocument(long docNo) override { app_.showDocument(docNo); }
+    ASelContextMenuCallBack* selContextMenu(bool findInText) override { return app_.getSelContextMenu(findInText); }
     AKeyIndex* openIndex(const char* key) override {
         if (!gDataLocation)
             return nullptr;

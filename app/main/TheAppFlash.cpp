@@ -28,6 +28,10 @@ public:
     }
     int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
     bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
+    void openMediaWindow(long docNo, int16_t first, int16_t second) override {
+        if (!app_.openMediaWindow(docNo, first, second))
+            app_.beep(0);
+    }
     bool showDocument(SVPane& pane, long docNo) override {
         (void)pane;
         app_.showDocument(docNo);

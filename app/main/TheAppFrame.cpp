@@ -72,6 +72,11 @@ int16_t TheApp::getDocKindPane(int16_t kind) {
 AppState* TheApp::makeUrlNavState(Frame1& frame, const AString& address, int16_t kind, long value) {
     if (address.empty())
         return nullptr;
+    // A room screen's stored address is its room link "room:TAB".
+    if (kind == 3) {
+        if (AppState* room = makeRoomState(frame, address.c_str()))
+            return room;
+    }
     // A web page's state names its page by its web document: without one
     // the online pane would have nothing to load.
     long docNo = kind == 8 ? getUrlDocNo((std::string(address.c_str()) + ";").c_str()) : -1;
@@ -108,6 +113,10 @@ void TheApp::setScreenAddress(int16_t first, int16_t second, const char* address
 }
 
 bool TheApp::workFolderExists() {
+    // Work names belong to the readers of a network installation: a
+    // single-user reader has no users' folder, and would have every name refused.
+    if (!isNetworkInstall())
+        return false;
     AFileSpec folder = getWorkFolder();
     return !folder.empty() && folder.exists();
 }

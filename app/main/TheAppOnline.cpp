@@ -271,6 +271,13 @@ void TheApp::alert(const char* text, const char* title) {
     messageBox(text, title, MB_OK | MB_ICONINFORMATION, nullptr);
 }
 
+void TheApp::showSearchProgress(const char* status) {
+    if (Frame1* frame = getFrame()) {
+        frame->showStatusText(status);
+        frame->showProgress();
+    }
+}
+
 void TheApp::hideSearchProgress() {
     if (Frame1* frame = getFrame())
         frame->hideProgress();

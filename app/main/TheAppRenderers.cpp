@@ -9,8 +9,12 @@ AAppTextRenderer* TheApp::createTextRenderer(ARendererView* view, long sheet) {
         ThrowAssert("theapp", __LINE__);
     auto* renderer = new AAppTextRenderer(layer);
     renderer->sheet = sheet;
-    if (styleSheets_)
-        renderer->setStyleSheet(styleSheets_->getSheet(sheet));
+    if (styleSheets_) {
+        // An installation without the sheet asked for shows the text in the
+        // articles' sheet: a renderer without one fails at its first word.
+        AStyleSheet* style = styleSheets_->getSheet(sheet);
+        renderer->setStyleSheet(style ? style : styleSheets_->getSheet(0));
+    }
     // Links are live; a click does not pick a word.
     renderer->options = static_cast<uint16_t>((renderer->options | TextOptions::kLinksActive) & ~TextOptions::kWordClick);
     // The hand over links (hit kind 3) and over buttons (hit kind 2), pressed or not.

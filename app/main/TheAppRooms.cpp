@@ -122,6 +122,23 @@ AppState* TheApp::makeRoomState(Frame1& frame, const char* link) {
     return state.release();
 }
 
+void TheApp::loadScreenAddresses() {
+    if (!gDataLocation)
+        return;
+    for (long room = 0; room < 9; ++room) {
+        AString text = RoomsText(gDataManager, kTabTable, room);
+        std::vector<std::string> lines = ASVSallePrecLineGetter::splitLines(text.c_str());
+        for (size_t n = 0; n < lines.size(); ++n) {
+            std::string name = ASVSallePrecLineGetter::lineLabel(text.c_str(), static_cast<long>(n)).c_str();
+            long tab = 0;
+            AString number = gDataLocation->getString(("SALLE_ONGLET_" + name).c_str());
+            if (!name.empty() && NumberIn(number.c_str(), 1, 0x7FFF, &tab))
+                setScreenAddress(static_cast<int16_t>(room), static_cast<int16_t>(tab),
+                                 (std::to_string(room) + ":" + name).c_str());
+        }
+    }
+}
+
 AString TheApp::roomLinkOfPage(const char* page) {
     if (!page || !*page)
         return AString();

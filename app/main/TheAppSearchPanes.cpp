@@ -8,6 +8,8 @@
 #include "app/main/ADicoLibrary.h"
 #include "app/main/ASVSelContextMenuCallBack.h"
 #include "app/main/TheApp.h"
+#include "app/online/ANetSearch.h"
+#include "app/state/ASVLoSearchState.h"
 #include "app/state/ADocRef.h"
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
@@ -40,6 +42,12 @@ public:
     AString filterQuery(const char* query) override { return app_.filterQuery(query); }
     AString configMessage(const char* key) override { return app_.configMessage(key); }
     AString proposeSoundAlike(const char* query) override { return app_.proposeSoundAlike(query); }
+    AString searchOnline(ASVLoSearchState* search, long entry, const char* action, long id) override {
+        if (!search)
+            return AString();
+        ANetSearch(&app_).searchOnline(*search, entry, action, id);
+        return search->getNetFile(entry);
+    }
 
 private:
     TheApp& app_;

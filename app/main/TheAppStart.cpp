@@ -318,6 +318,7 @@ bool TheApp::loadFrame() {
     loadHistory(prefManager_ && prefManager_->getLong(APrefManager::kSaveHistory) != 0, false);
     frame->select();
     frame->showConnectionState();
+    loadScreenAddresses();
     frame->doMenuAction(0, 0);
     return true;
 }

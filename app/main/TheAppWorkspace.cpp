@@ -4,6 +4,7 @@
 
 #include "app/frame/SVPane.h"
 #include "app/main/TheApp.h"
+#include "app/online/ADocNetManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "app/views/AboutDlg.h"
@@ -19,9 +20,8 @@ namespace {
 // The application's document base 13 (HDFILES).
 const short kDocInfoBase = 13;
 
-// What the workspace windows ask of the application object. Online page
-// titles come from the online-document store once it is in the program;
-// until then every page reads as unknown (an empty title).
+// What the workspace windows ask of the application object; online page
+// titles come from the online-document store.
 class TheAppWorkspaceWin : public AWorkspaceWinApp {
 public:
     explicit TheAppWorkspaceWin(TheApp& app) : app_(app) {}
@@ -41,6 +41,16 @@ public:
         return app_.messageBox(text, caption, flags, nullptr);
     }
     Frame1* frame() override { return app_.getFrame(); }
+    void openMediaWindow(long docNo, int16_t first, int16_t second) override {
+        if (!app_.openMediaWindow(docNo, first, second))
+            app_.beep(0);
+    }
+    // The notes window's "go to the note": its place in the shown article.
+    void showTextPosition(long position) override { app_.showTextPosition(position); }
+    AString onlinePageRecord(long number) override {
+        ADocNetManager* docNet = app_.getDocNetManager();
+        return docNet && number >= 0 ? docNet->getRecord(number) : AString();
+    }
     ADossierManager* dossiers() override { return app_.getDossierManager(); }
     ANoteManager* notes() override { return app_.getNoteManager(); }
     ARenderer* createTextRenderer(ARendererView* view) override {

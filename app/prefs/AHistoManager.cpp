@@ -38,6 +38,7 @@ AHistoManager::AHistoManager(const AFileSpec& folder, const char* name, int16_t 
 AHistoManager::~AHistoManager() {
     if (gSearchStateTable == this)
         gSearchStateTable = nullptr;
+    readStates_.clear();
 }
 
 ASVLoSearchState* AHistoManager::findSearchState(long key) {
@@ -137,4 +138,5 @@ void AHistoManager::readWhole(AFileStream& stream, int16_t copy) {
     for (auto& state : states)
         if (host_)
             host_->addState(state.release());
+    readStates_ = std::move(searches);
 }

@@ -16,8 +16,11 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "app/state/ASVLoSearchState.h"
+#include "base/object/ARefObj.h"
 #include "framework/files/AContainerFile.h"
 
 class AppState;
@@ -66,6 +69,9 @@ private:
     void write(AFileStream& stream, const AFileSpec& listFolder);
 
     std::map<long, ASVLoSearchState*> table_;  // not owned
+    // One reference on each search state of the last reading: a state no
+    // navigation state uses stays in the table and is saved again.
+    std::vector<std::unique_ptr<ARefHold<ASVLoSearchState>>> readStates_;
     AHistoHost* host_;                         // not owned
     int16_t loading_ = 0;
 };

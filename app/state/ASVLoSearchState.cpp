@@ -174,16 +174,20 @@ void ASVLoSearchState::writeTo(AFileStream& stream, const AFileSpec& folder, int
 }
 
 AFileSpec ASVLoSearchState::readPath(AFileStream& stream, const char* marker, bool copy, const char* prefix,
-                                     const AFileSpec& folder) {
+                                     const AFileSpec& folder, AFileSpec* stored) {
     AString path = ReadMarkedString(stream, marker);
     if (path.empty())
         ThrowStateFormat("empty list path", 170);
     AFileSpec file(path.c_str());
+    *stored = file;
     if (copy && !folder.empty()) {
+        // The copy is the list's working file only: the next start deletes it,
+        // and the history goes on naming the file it was read from.
         AFileSpec copied = NewTempFile(prefix, folder);
         int code = file.copyTo(copied);
         if (code != 0)
             ThrowTyped(AFileSpecError("appstate", 177, code));
+        ALo::registerTempFile(copied);
         return copied;
     }
     return file;
@@ -212,13 +216,13 @@ void ASVLoSearchState::readFrom(AFileStream& stream, int16_t copy, const AFileSp
     ALoFile* index = nullptr;
     AFileSpec fullPath, indexPath;
     if (ReadMarkedInt(stream, "<!--fLoFull-->") != 0) {
-        fullPath = readPath(stream, "<!--fLoFullPath-->", copy != 0, "ft", folder);
-        full = CheckAlloc(new (std::nothrow) ALoScore(fullPath), "appstate", 195);
+        AFileSpec working = readPath(stream, "<!--fLoFullPath-->", copy != 0, "ft", folder, &fullPath);
+        full = CheckAlloc(new (std::nothrow) ALoScore(working), "appstate", 195);
     }
     ARefHold<ALoScore> holdFull(full);
     if (ReadMarkedInt(stream, "<!--fLoIdxSV-->") != 0) {
-        indexPath = readPath(stream, "<!--fLoIdxSVPath-->", copy != 0 || !listsSaved, "sv", folder);
-        index = CheckAlloc(new (std::nothrow) ALoFile(indexPath), "appstate", 201);
+        AFileSpec working = readPath(stream, "<!--fLoIdxSVPath-->", copy != 0 || !listsSaved, "sv", folder, &indexPath);
+        index = CheckAlloc(new (std::nothrow) ALoFile(working), "appstate", 201);
     }
     ARefHold<ALoFile> holdIndex(index);
     if (full) {

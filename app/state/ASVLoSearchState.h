@@ -81,8 +81,10 @@ public:
 private:
     void registerKey();
     AFileSpec saveList(class ALo* list, const char* prefix, const AFileSpec& folder, int16_t keep);
+    // The list file to read (a registered temporary copy when copy is set);
+    // stored takes the path the text names.
     AFileSpec readPath(AFileStream& stream, const char* marker, bool copy, const char* prefix,
-                       const AFileSpec& folder);
+                       const AFileSpec& folder, AFileSpec* stored);
 
     int16_t listsSaved = 0;
     AFileSpec fLoFullPath;

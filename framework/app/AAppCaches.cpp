@@ -55,10 +55,11 @@ int16_t AApp::setCursor(int16_t id) {
                 setCursor(cursorIdB_);
             break;
         case -4:
-            // Never stored: a later -4 always chooses again.
-            id = cursorId_;
+            // Never stored: a later -4 always chooses again. The id kept is the
+            // one of the cursor now shown: keeping the old id under the arrow
+            // would make the next request for it (the wait cursor) do nothing.
             setCursor(-1);
-            break;
+            return cursorId_;
         default: {
             ACursor*& cursor = cursors_[id];
             if (!cursor)

@@ -7,9 +7,11 @@
 #include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "framework/app/AApp.h"
+#include "framework/clusters/AClusterServices.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/AFont.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/AImage.h"
 #include "framework/graphics/ATextStyle.h"
@@ -188,7 +190,41 @@ long AIconButton::drawContent(const ARect& rect) {
     }
     APoint at = getLocalBounds().first;
     icon_->body()->drawFrame(ARect(at, at + icon_->body()->frameSize()), nullptr, index, _AImage::kOpaque);
+    if ((itemFlags() & kCaption) && !title_.empty()) {
+        // The clusters' system font, else the stock one of the interface.
+        AFont* font = AClusterServices::current().systemFont();
+        if (font)
+            d->setFont(font->body());
+        HDC dc = d->dc();
+        HGDIOBJ stock = font ? nullptr : SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        APoint a = d->toDevice(getLocalBounds().first), b = d->toDevice(getLocalBounds().second);
+        RECT r{a.x, a.y, b.x, b.y};
+        int mode = SetBkMode(dc, TRANSPARENT);
+        // The disabled frame (the first) greys the caption with its face.
+        bool disabled = index == 0 && (itemFlags() & kDisabledFrame);
+        COLORREF colour = SetTextColor(dc, disabled ? RGB(150, 154, 162) : RGB(30, 46, 80));
+        UINT align = SetTextAlign(dc, 0);
+        DrawTextA(dc, title_.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        SetTextAlign(dc, align);
+        SetTextColor(dc, colour);
+        SetBkMode(dc, mode);
+        if (stock)
+            SelectObject(dc, stock);
+    }
     return 1;
+}
+
+void AIconButton::setText(const char* text) {
+    if (nativeChild()) {
+        APushButton::setText(text);
+        return;
+    }
+    title_ = AString(text ? text : "");
+    invalidate();
+}
+
+AString AIconButton::getText() {
+    return nativeChild() ? APushButton::getText() : title_;
 }
 
 ACommand* AIconButton::mouseDown(AMouseEvent& event) {

@@ -36,6 +36,9 @@ public:
         kSingleFrame = 0x0020,
         kDrawn = 0x0040,
         kNative = 0x0080,
+        // An item flag bit the cluster items leave free: the button's title is
+        // drawn centred over its face (an option button's caption).
+        kCaption = 0x0800,
     };
 
     AIconButton();
@@ -47,6 +50,9 @@ public:
     void attachItems() override;
     void detachItems() override;
     long drawContent(const ARect& rect) override;
+    // The title a drawn button keeps (a native one's is its window's).
+    void setText(const char* text) override;
+    AString getText() override;
     ACommand* mouseDown(AMouseEvent& event) override;
     ACommand* doubleClick(AMouseEvent& event, long value) override;
     ACommand* mouseMove(AMouseEvent& event) override;
@@ -114,6 +120,7 @@ private:
     uint16_t resizable_ = 1;
     std::vector<AStaticImage*> linked_;  // not owned: descendants, the last linked first
     ARect tracked_;
+    AString title_;
 };
 
 class AFramedButton : public AIconButton {

@@ -117,7 +117,30 @@ def strip(draw, rows):
     return image
 
 
+# The result lists' option buttons: faces as wide as the button, which draws
+# its caption over them (display and sort 92 x 18, filter 68 x 18).
+OPTION_FACES = {**{n: 92 for n in (2501, 2502, 2503, 2511, 2512, 2513)}, **{n: 68 for n in range(2521, 2528)}}
+OPTION_CHOSEN = (186, 204, 232)
+
+
+def option_face(width, height=18):
+    image = Image.new("RGB", (3 * width, 2 * height), BACK)
+    for row in range(2):
+        for i, back in enumerate([BACK, FACE, PRESSED]):
+            frame = Image.new("RGB", (width, height), BACK)
+            d = ImageDraw.Draw(frame)
+            fill = OPTION_CHOSEN if row == 1 and i else back
+            edge = GREY if i == 0 else (150, 166, 190)
+            d.rounded_rectangle([0, 0, width - 1, height - 1], radius=4, fill=fill, outline=edge)
+            if row == 1 and i:
+                d.rounded_rectangle([1, 1, width - 2, height - 2], radius=3, outline=MARKED)
+            image.paste(frame, (i * width, row * height))
+    return image
+
+
 def main(out):
+    for number, width in OPTION_FACES.items():
+        option_face(width).save(f"{out}/ld{number}.bmp")
     for number, draw in BUTTONS.items():
         strip(draw, 1).save(f"{out}/ld{number}.bmp")
     for number, draw in SWITCHES.items():

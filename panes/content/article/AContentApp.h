@@ -22,6 +22,7 @@ class APrefManager;
 class AStyleSheet;
 class ARendererView;
 class ASearchBase;
+class ASelContextMenuCallBack;
 class DockLCRPane;
 
 // The values a movie page template receives (TheApp::makeMediaPage).
@@ -102,6 +103,12 @@ public:
     virtual void showDocumentAt(long position) { (void)position; }
     virtual void playDocument(long record) { (void)record; }
     virtual void openAuthor(long author, long docNo) { (void)author, (void)docNo; }
+    // The menu a right click on selected text shows (findInText: with "find in
+    // the text"); not owned. Null: no menu, as a reader without tools has none.
+    virtual ASelContextMenuCallBack* selContextMenu(bool findInText) {
+        (void)findInText;
+        return nullptr;
+    }
     // Sheet n of the application's style sheets, or null.
     virtual AStyleSheet* getStyleSheet(long n) {
         (void)n;

@@ -308,6 +308,7 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
         // set of SearchPane takes the model only when the reader finds a word.
         renderer->setHitNavigator(
             CheckAlloc(new (std::nothrow) AModelHitNavigator(renderer, kNavigatorFlags), "DocKycfPane", 170));
+        renderer->menuCallBack = AContentApp::current().selContextMenu(true);
         renderer->layOut();
         if (highlighter) {
             highlighter->scanAll(model);

@@ -66,7 +66,7 @@ public:
     long moveSplitter(long left, int16_t force);
     long resetSplitter() { return moveSplitter(splitterHome_, 1); }
     // The main window re-laid out its panes.
-    void syncLeftDockSize();
+    void syncLeftDockSize() override;
 
     // Also hands the article view to the article top dock once both are here.
     void setLink(Link link, SVPane* pane);

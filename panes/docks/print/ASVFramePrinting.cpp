@@ -16,6 +16,7 @@
 #include "panes/docks/print/APrintKeys.h"
 #include "panes/docks/print/ASVExportOptionsDlg.h"
 #include "panes/docks/print/ASVRendererPrinter.h"
+#include "web/browser/AMozillaView.h"
 
 AFileSpec AReaderPrintServices::personalFolder() {
     return PersonalFolder();
@@ -145,8 +146,14 @@ ACommand* ASVFramePrinting::printDocument(Frame1& frame, int16_t mode, SVPane* p
 
 void ASVFramePrinting::exportCommand(Frame1& frame) {
     frame_ = &frame;
-    if (SVPane* pane = frame.activeExportPane())
+    if (SVPane* pane = frame.activeExportPane()) {
         doExport(frame, pane);
+        return;
+    }
+    // A web or HTML page is saved by its browser view, with its files or alone.
+    AComponent* found = frame.htmlPane() ? frame.htmlPane()->findDescendant(&AMozillaView::classRecord, nullptr) : nullptr;
+    if (found)
+        static_cast<AMozillaView*>(found->castTo(&AMozillaView::classRecord))->savePageAs();
 }
 
 void ASVFramePrinting::doExport(Frame1& frame, SVPane* pane) {

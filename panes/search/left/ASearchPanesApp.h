@@ -29,10 +29,11 @@ public:
     virtual long getUrlDocNo(const char* address) { (void)address; return -1; }
     virtual void openMediaWindow(long docNo, int16_t first, int16_t second) { (void)docNo, (void)first, (void)second; }
     virtual void beep() {}
-    // Runs the online search of a search part ("text" or "index") and answers
-    // the name of its stored result, "" when the service gave nothing.
-    virtual AString searchOnline(ASVLoSearchState* search, const char* action) {
-        (void)search, (void)action;
+    // Runs the online search of a search part for an index entry (0: a plain
+    // text search) with the action ("text" or "index") and the row's id, and
+    // answers the name of its stored result, "" when the service gave nothing.
+    virtual AString searchOnline(ASVLoSearchState* search, long entry, const char* action, long id) {
+        (void)search, (void)entry, (void)action, (void)id;
         return AString();
     }
     // Shows the result list in the centre of the main window.

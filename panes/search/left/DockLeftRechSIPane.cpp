@@ -205,13 +205,14 @@ int16_t DockLeftRechSIPane::searchOnline() {
     if (!search)
         return 1;
     ARefHold<AStringList> fields(new AStringList(getPaneText().c_str(), ':'));
+    long id = atol(fields->at(2));
     long d = atol(fields->at(3));
     const char* action = "text";
     if (d != 0) {
         search->setDisplayQuery(precList->getLineLabel(d).c_str());
         action = "index";
     }
-    AString name = ASearchPanesApp::current().searchOnline(search, action);
+    AString name = ASearchPanesApp::current().searchOnline(search, d, action, id);
     if (name.empty())
         return 0;
     setNetResultName(name.c_str());

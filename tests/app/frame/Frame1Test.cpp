@@ -245,3 +245,32 @@ TEST_F(FrameTest, ClicksOnTheToolBarMoveThroughTheChain) {
         EXPECT_EQ(r.screenMode, frame->currentState()->getScreenMode());
     }
 }
+
+// The main window's new size reaches the centre switcher, which fits its left
+// dock to it; without a switcher the resize asks nothing more.
+TEST_F(FrameTest, AResizedWindowFitsTheLeftDock) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    ProbePane* dock = pane(1201);
+    ARect before = frame->getFrame();
+    frame->setDockPane(dock);
+    frame->setFrame(ARect(before.left(), before.top(), before.right() + 40, before.bottom() + 30), false);
+    EXPECT_EQ(1, dock->dockSyncs);
+    frame->setDockPane(nullptr);
+    frame->setFrame(before, false);
+    EXPECT_EQ(1, dock->dockSyncs);
+}
+
+// The tools menu's export (entry 4) saves a shown web or HTML page when no
+// article is to be exported.
+TEST_F(FrameTest, TheExportEntryTakesAShownHtmlPage) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    step(12);
+    EXPECT_EQ(0, frame->menuItemEnabled(1046, 4)) << "nothing to export";
+    frame->setActiveHtmlPane(pane(1204));
+    pane(1204)->show(true);
+    EXPECT_EQ(1, frame->menuItemEnabled(1046, 4));
+    frame->setActiveHtmlPane(nullptr);
+    EXPECT_EQ(0, frame->menuItemEnabled(1046, 4)) << "the page is gone";
+}

@@ -56,6 +56,8 @@ public:
     bool canCopy() override { return selection; }
     bool takesEditCommands() override { return editable; }
     ACommand* findText(const char* text) override;
+    void syncLeftDockSize() override { ++dockSyncs; }
+    int dockSyncs = 0;
     // A state the pane asks for while it is updated (taken over by the frame).
     AppState* askDuringUpdate = nullptr;
 

@@ -183,3 +183,25 @@ TEST_F(AppOnlineTest, TheReaderStartsItsOwnWebEngineWithTheApplicationsCallBacks
 }
 
 }  // namespace
+
+// The tools menu's work names (save and restore a work) are a network
+// installation's: a single-user reader, whose files folder exists, is not offered them.
+TEST_F(AppOnlineTest, WorkNamesAreOfferedInANetworkInstallationOnly) {
+    CreateDirectoryA(install.path("users").c_str(), nullptr);
+    std::string users = "WorkPath=" + install.path("users") + "\r\n";
+    struct Row {
+        const char* name;
+        std::string lines;
+        bool offered;
+    } const rows[] = {
+        {"single-user", "InstallReseau=0\r\n" + users, false},
+        {"network", "InstallReseau=1\r\n" + users, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        start(r.lines);
+        ASSERT_TRUE(app->getWorkFolder().exists());
+        EXPECT_EQ(r.offered, app->workFolderExists());
+        app->releaseNetInfo();
+    }
+}

@@ -284,11 +284,17 @@ TEST_F(PrefFiles, TheListsAHistoryNamesAreNeverDeletedAtTheNextStart) {
         written = ReadAll(PathOf("sv.histo"));
     }
     for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
         FakeHost host(folder_);
         AHistoManager history(folder(), "sv.histo", 0, &host);
+        size_t before = g_registered.size();
         history.load();
         ASSERT_EQ(1u, host.chain.size());
+        // The index list is read from a copy, which the next start deletes;
+        // the history goes on naming the list it was saved with.
+        EXPECT_EQ(before + 1, g_registered.size()) << "the copy made on reading is a registered temporary file";
         history.save();
+        EXPECT_TRUE(written == ReadAll(PathOf("sv.histo"))) << ReadAll(PathOf("sv.histo"));
     }
     ALoSetTempFileHook(nullptr);
     std::string named = ReadAll(PathOf("sv.histo")) + written;
@@ -340,3 +346,28 @@ TEST_F(PrefFiles, OnlineFileNamesOutsideTheTemporaryFolderAreDropped) {
 }
 
 }  // namespace
+
+// A search state of the file that no navigation state uses stays in the
+// table: the history saved again holds it, byte for byte.
+TEST_F(PrefFiles, ASearchStateNoNavigationStateUsesIsSavedAgain) {
+    std::string first;
+    {
+        FakeHost host(folder_);
+        AHistoManager history(folder(), "sv.histo", 0, &host);
+        ARefHold<ASVLoSearchState> used(new ASVLoSearchState());
+        used->setQuery("chat");
+        ARefHold<ASVLoSearchState> unused(new ASVLoSearchState());
+        unused->setQuery("chien");
+        host.addState(state(1, 3, used.get()));
+        host.addState(state(2, 4, nullptr));
+        history.save();
+        first = ReadAll(PathOf("sv.histo"));
+        ASSERT_EQ(0u, first.find("<!--nbSearchState-->2\n"));
+    }
+    FakeHost host(folder_);
+    AHistoManager history(folder(), "sv.histo", 0, &host);
+    history.load();
+    ASSERT_EQ(2u, host.chain.size());
+    history.save();
+    EXPECT_TRUE(first == ReadAll(PathOf("sv.histo"))) << ReadAll(PathOf("sv.histo"));
+}

@@ -122,6 +122,15 @@ TEST_F(AppTest, CursorGuardsAnimateAndHandTheCursorBack) {
     EXPECT_EQ(nullptr, app->swapCursorGuard(nullptr)) << "the outermost guard leaves no current guard";
     app->setCursor(7);
     EXPECT_EQ(7, app->setCursor(7)) << "the current id changes nothing";
+    // A reset shows the arrow and keeps its id: the same cursor asked again
+    // (the wait cursor of the next search) is set again.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(-1, app->setCursor(-4));
+        EXPECT_EQ(-1, app->cursorId());
+        EXPECT_EQ(-1, app->setCursor(7));
+        EXPECT_EQ(7, app->cursorId());
+    }
 
     ACursor orphan(nullptr, 100);
     EXPECT_TRUE(orphan.system()) << "a resource without application is the system arrow";

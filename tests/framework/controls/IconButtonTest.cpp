@@ -1,6 +1,8 @@
 // Icon buttons: strip frames, loading, and presses driven by mouse messages.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/clusters/AStaticItem.h"
 #include "framework/controls/AIconButton.h"
 #include "framework/graphics/AImage.h"
@@ -254,6 +256,29 @@ TEST_F(ControlsTest, AButtonTellsThePointerEnteringAndLeavingOnlyWhenAskedTo) {
         EXPECT_EQ(asked ? 1 : 0, b->hovers) << "entered";
         Mouse(hwnd, WM_MOUSEMOVE, 200, 200);
         EXPECT_EQ(asked ? 2 : 0, b->hovers) << "left";
+        AComponent* c = b;
+        DeleteComponent(c);
+    }
+    closeWindow();
+}
+
+// A drawn button keeps the title its pane gives it (an option button's
+// caption, which the caption flag draws over its face); a native one's is its window's.
+TEST_F(ControlsTest, ADrawnButtonKeepsItsTitle) {
+    if (!openWindow("caption"))
+        GTEST_SKIP() << "no display";
+    for (uint16_t flags : {uint16_t(0x08), uint16_t(AIconButton::kCaption | 0x09)}) {
+        SCOPED_TRACE(flags);
+        auto* b = Open<AIconButton>(window, 2, Frame(10, 10, 110, 28), flags, "#7");
+        Shown(b)->setOn(true);
+        EXPECT_STREQ("", b->getText().c_str());
+        b->setText(" pertinence");
+        EXPECT_STREQ(" pertinence", b->getText().c_str());
+        b->setText(nullptr);
+        EXPECT_STREQ("", b->getText().c_str());
+        b->setText(" liste");
+        b->invalidate();
+        b->showUpdate();
         AComponent* c = b;
         DeleteComponent(c);
     }

@@ -40,6 +40,7 @@ public:
     void showDocumentAt(long position) override { real_.showDocumentAt(position); }
     void playDocument(long record) override { real_.playDocument(record); }
     void openAuthor(long author, long docNo) override { real_.openAuthor(author, docNo); }
+    ASelContextMenuCallBack* selContextMenu(bool findInText) override { return real_.selContextMenu(findInText); }
     AStyleSheet* getStyleSheet(long n) override { return real_.getStyleSheet(n); }
     APrefManager* prefManager() override { return real_.prefManager(); }
     AString configString(const char* key) override { return real_.configString(key); }

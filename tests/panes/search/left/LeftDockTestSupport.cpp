@@ -103,9 +103,10 @@ void TestPanesApp::openMediaWindow(long docNo, int16_t first, int16_t second) {
     log += "media " + std::to_string(docNo) + " " + std::to_string(first) + " " + std::to_string(second) + ";";
 }
 
-AString TestPanesApp::searchOnline(ASVLoSearchState* search, const char* action) {
+AString TestPanesApp::searchOnline(ASVLoSearchState* search, long entry, const char* action, long id) {
     (void)search;
     log += std::string("online ") + action + ";";
+    onlineAsked += std::to_string(entry) + " " + std::to_string(id) + ";";
     return AString(onlineName.c_str());
 }
 

@@ -65,10 +65,11 @@ public:
     long getUrlDocNo(const char* address) override;
     void openMediaWindow(long docNo, int16_t first, int16_t second) override;
     void beep() override { log += "beep;"; }
-    AString searchOnline(ASVLoSearchState* search, const char* action) override;
+    AString searchOnline(ASVLoSearchState* search, long entry, const char* action, long id) override;
     std::string log;
     std::string onlineName;  // what the online search answers
     std::string asked;       // the addresses asked for
+    std::string onlineAsked;  // "entry id;" of each online search
 };
 
 class LeftDockTest : public ClusterTest {

@@ -251,3 +251,27 @@ TEST_F(LeftDockTest, OnlineRowsOpenKnownAddressesAndBeepOnOthers) {
     EXPECT_TRUE(beeped) << panesApp.asked;
     none->release();
 }
+
+// The online search names the row's index entry and id (third and fourth
+// fields of the result key): an index row asks for an index search.
+TEST_F(LeftDockTest, TheOnlineSearchPassesTheRowsEntryAndId) {
+    ALoScore* none = Results("0:4:");
+    panesApp.onlineName = "";
+    ASSERT_TRUE(newSearch(none, 0));
+    struct Row {
+        const char* key;
+        const char* asked;
+        const char* action;
+    };
+    const Row rows[] = {{"k:t:7:0", "0 7;", "online text;"}, {"k:t:9:1", "1 9;", "online index;"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        panesApp.log.clear();
+        panesApp.onlineAsked.clear();
+        searchPane->setPaneText(row.key);
+        searchPane->searchOnline();
+        EXPECT_EQ(row.asked, panesApp.onlineAsked);
+        EXPECT_EQ(row.action, panesApp.log);
+    }
+    none->release();
+}
