@@ -4,6 +4,7 @@
 
 #include "app/frame/SVPane.h"
 #include "app/main/TheApp.h"
+#include "app/online/ADocNetManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "app/views/AboutDlg.h"
@@ -19,9 +20,7 @@ namespace {
 // The application's document base 13 (HDFILES).
 const short kDocInfoBase = 13;
 
-// What the workspace windows ask of the application object. Online page
-// titles come from the online-document store once it is in the program;
-// until then every page reads as unknown (an empty title).
+// What the workspace windows ask of the application object.
 class TheAppWorkspaceWin : public AWorkspaceWinApp {
 public:
     explicit TheAppWorkspaceWin(TheApp& app) : app_(app) {}
@@ -36,6 +35,10 @@ public:
     }
     bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
     int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
+    AString onlinePageRecord(long number) override {
+        ADocNetManager* pages = app_.getDocNetManager();
+        return pages ? pages->getRecord(number) : AString();
+    }
     AString escapeMarkup(const char* text) override { return TheApp::escapeMarkup(text, "/\\{}#"); }
     int messageBox(const char* text, const char* caption, unsigned flags) override {
         return app_.messageBox(text, caption, flags, nullptr);
