@@ -2,6 +2,8 @@
 // settings objects a restored work replaces, and the dialogs of the works.
 #include <windows.h>
 
+#include <functional>
+
 #include "app/frame/AWorkFolders.h"
 #include "app/frame/Frame1.h"
 #include "app/main/TheApp.h"
@@ -14,6 +16,29 @@ namespace {
 
 const char kNameCaption[] = "Nom d'utilisateur incorrect";
 
+// The files in use follow the reader into the reader's folder: each object is
+// written where it was read (named runs between) and read again from that
+// folder, where a file it lacks starts as a copy of the one in use. The
+// history is written from memory when a work is saved.
+void MoveToReaderFolder(TheApp& app, const std::function<void()>& name) {
+    app.closeDossierWindow();
+    AFileSpec before = app.getUserFilesFolder();
+    for (int16_t i = 0; i < 5; ++i)
+        app.releaseWorkObject(i);
+    name();
+    AFileSpec after = app.getUserFilesFolder();
+    for (int16_t i = 0; i < 5; ++i) {
+        AFileSpec own(after, Frame1::kWorkFiles[i]), used(before, Frame1::kWorkFiles[i]);
+        if (before != after && !own.exists() && used.exists() && !CopyFileReplacing(used, own)) {
+            AString text(Frame1::kWorkFiles[i]);
+            text += " : ";
+            text += app.configMessage("MSG_RESEAU_WORKNAME_ERRSAVE");
+            app.messageBox(text.c_str(), "Attention", MB_ICONINFORMATION, nullptr);
+        }
+        app.reloadWorkObject(i);
+    }
+}
+
 }  // namespace
 
 // The users' folder is WorkPath; a name that is no plain folder name (empty,
@@ -22,7 +47,7 @@ const char kNameCaption[] = "Nom d'utilisateur incorrect";
 bool TheApp::setUserName(const char* name) {
     if (!install_.workPath.empty() && IsUsableFolderName(name) &&
         AFileSpec(AFileSpec(install_.workPath.c_str()), name).isDirectory()) {
-        userName_ = name;
+        MoveToReaderFolder(*this, [&] { userName_ = name; });
         return true;
     }
     messageBox(configMessage("MSG_RESEAU_USERNAME_UNKNOWN").c_str(), kNameCaption, MB_OK | MB_ICONINFORMATION, nullptr);
@@ -46,7 +71,7 @@ bool TheApp::createUserName(const char* name) {
                    nullptr);
         return false;
     }
-    userName_ = name;
+    MoveToReaderFolder(*this, [&] { userName_ = name; });
     return true;
 }
 

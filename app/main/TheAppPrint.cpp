@@ -132,7 +132,12 @@ AComponent* TheApp::makePrintOptionsDialog(ADisplayComponent* printed) {
 AComponent* TheApp::makePreviewDialog(ADisplayComponent* printed) {
     if (!ASVFramePrinting::LayoutExists("Impression"))
         return AQuickTimeApp::makePreviewDialog(printed);
-    return AComponent::loadLayout(printed, "Impression", 0);
+    AComponent* made = AComponent::loadLayout(printed, "Impression", 0);
+    // Its layout's place counts from the printed view's corner: centred, the
+    // window opens whole inside the screen, its title bar within reach.
+    if (auto* window = made ? dynamic_cast<ADisplayComponent*>(made) : nullptr)
+        window->centerIn(nullptr, true);
+    return made;
 }
 
 AString TheApp::printFilesFolder() {

@@ -15,6 +15,7 @@
 #include "base/object/AError.h"
 #include "base/object/AOutStream.h"
 #include "docengine/render/ATextRenderer.h"
+#include "framework/app/AOpenWindows.h"
 #include "panes/content/home/DockTopAccueilPane.h"
 #include "panes/docks/online/AOnlinePanesHost.h"
 #include "panes/docks/online/ASVNetDlg.h"
@@ -254,8 +255,20 @@ void TheApp::setNetDefaults() {
 }
 
 ASVNetDlg* TheApp::openNetDialogAt(int16_t step) {
+    if (!netInfo_) {
+        // Settings that could not be read stay as they are on disk; there is nothing to fill in.
+        messageBox("Les param\xE8tres du service en ligne sont illisibles.", getWindowTitle().c_str(),
+                   MB_OK | MB_ICONEXCLAMATION, nullptr);
+        return nullptr;
+    }
     Frame1* frame = getFrame();
-    AComponent* made = AComponent::loadLayout(frame ? static_cast<AComponent*>(frame) : this, ASVNetDlg::kLayoutName, 0);
+    AComponent* parent = frame ? static_cast<AComponent*>(frame) : this;
+    if (AWindow* open = SelectOpenWindow(parent, ASVNetDlg::kId, &ASVNetDlg::classRecord)) {
+        auto* wizard = static_cast<ASVNetDlg*>(open->castTo(&ASVNetDlg::classRecord));
+        wizard->showStep(step);
+        return wizard;
+    }
+    AComponent* made = AComponent::loadLayout(parent, ASVNetDlg::kLayoutName, 0);
     auto* wizard = made ? static_cast<ASVNetDlg*>(made->castTo(&ASVNetDlg::classRecord)) : nullptr;
     if (!wizard)
         return nullptr;
@@ -274,6 +287,8 @@ void TheApp::openNetDialog(int16_t step) {
 void TheApp::openPreferences() {
     const char* layout = isNetworkInstall() ? ASVPrefDlg::kNetworkLayoutName : ASVPrefDlg::kLayoutName;
     Frame1* frame = getFrame();
+    if (SelectOpenWindow(frame ? static_cast<AComponent*>(frame) : this, ASVPrefDlg::kId, &ASVPrefDlg::classRecord))
+        return;
     AComponent* made = AComponent::loadLayout(frame ? static_cast<AComponent*>(frame) : this, layout, 0);
     auto* dialog = made ? static_cast<ASVPrefDlg*>(made->castTo(&ASVPrefDlg::classRecord)) : nullptr;
     if (!dialog)

@@ -39,6 +39,27 @@ long OrientationOf(ALine* line, long otherwise) {
     return (bits & 0x4000) ? 2 : (bits & 0x2000) ? 1 : otherwise;
 }
 
+// A context menu opened as components are, so that a window its choice opens
+// can be built while the menu still lives; closed and deleted at the end.
+class OpenedMenu {
+public:
+    explicit OpenedMenu(AComponent* parent)
+        : menu_(static_cast<APopupMenu*>(AObject::completeNew(new APopupMenu(parent, 0, 0)))) {}
+    ~OpenedMenu() {
+        try {
+            AComponent* menu = menu_;
+            DeleteComponent(menu);
+        } catch (...) {
+        }
+    }
+    OpenedMenu(const OpenedMenu&) = delete;
+    OpenedMenu& operator=(const OpenedMenu&) = delete;
+    APopupMenu* get() const { return menu_; }
+
+private:
+    APopupMenu* menu_;
+};
+
 }  // namespace
 
 ATextRenderer::ATextRenderer(ADisplayComponent* view, ARunDisplay* display) : ATextRenderer(view, ARect(), display) {}
@@ -528,8 +549,8 @@ ACommand* ATextRenderer::rightMouseDown(AMouseEvent& event) {
     AHitRecord h = hitRecordAt(event.where);
     ADocRange sel = model_->GetSelection();
     if (menuCallBack && h.fragment && sel.start < h.position && h.position < sel.end) {
-        APopupMenu menu(view(), 0, 0);
-        menuCallBack->fillMenu(&menu, model_->exportSelection(nullptr, false));
+        OpenedMenu menu(view());
+        menuCallBack->fillMenu(menu.get(), model_->exportSelection(nullptr, false));
         return AComponent::noChangeCommand();
     }
     if (!markerCallBack)
@@ -542,14 +563,14 @@ ACommand* ATextRenderer::rightMouseDown(AMouseEvent& event) {
         MessageBeep(0);
         return AComponent::passThroughCommand();
     }
-    APopupMenu menu(view(), 0, 0);
+    OpenedMenu menu(view());
     if (mark) {
-        menu.addItem("Supprimer la note");
-        menu.addItem("Modifier ou lire la note");
+        menu.get()->addItem("Supprimer la note");
+        menu.get()->addItem("Modifier ou lire la note");
     } else {
-        menu.addItem("Ajouter une note");
+        menu.get()->addItem("Ajouter une note");
     }
-    int16_t choice = chooseFromMenu(&menu);
+    int16_t choice = chooseFromMenu(menu.get());
     if (choice < 0)
         return AComponent::noChangeCommand();
     if (!mark)

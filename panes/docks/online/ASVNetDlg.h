@@ -24,6 +24,7 @@ class ASVNetDlg : public AWindow {
     SV_DECLARE_CLASS(ASVNetDlg)
 public:
     static constexpr const char* kLayoutName = "NetDlg";
+    static constexpr int16_t kId = 6300;  // the layout's root: apart from the preferences' it opens over
     static constexpr const char* kCaption = "Service Savantorium SVLINK";
 
     ASVNetDlg() = default;

@@ -26,6 +26,7 @@ class ASVPrefDlg : public AWindow {
 public:
     static constexpr const char* kLayoutName = "Preferences";
     static constexpr const char* kNetworkLayoutName = "PreferencesClient";
+    static constexpr int16_t kId = 6000;  // both layouts' root
 
     ASVPrefDlg() = default;
 

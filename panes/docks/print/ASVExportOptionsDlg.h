@@ -20,6 +20,7 @@ class ASVExportOptionsDlg : public AExportOptionsWindow, public AExportTarget {
     SV_DECLARE_CLASS(ASVExportOptionsDlg)
 public:
     static constexpr const char* kLayoutName = "Export";
+    static constexpr int16_t kId = 1000;  // the layout's root
 
     ASVExportOptionsDlg() { AExportOptionsWindow::setTarget(this); }
 

@@ -8,6 +8,7 @@
 #include "docengine/export/AExportOptions.h"
 #include "docengine/export/AExportOptionsDlg.h"
 #include "docengine/render/ARendererViews.h"
+#include "framework/app/AOpenWindows.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/files/AFileBox.h"
 #include "framework/graphics/ADisplayLock.h"
@@ -159,6 +160,8 @@ void ASVFramePrinting::exportCommand(Frame1& frame) {
 void ASVFramePrinting::doExport(Frame1& frame, SVPane* pane) {
     ARendererView* view = ViewOf(pane);
     if (!view || !view->renderer() || !view->renderer()->model())
+        return;
+    if (SelectOpenWindow(&frame, ASVExportOptionsDlg::kId, &ASVExportOptionsDlg::classRecord))
         return;
     AExportOptions* options = frame.getExportOptions();
     writeOpenerKeys(frame, view, *options, true);

@@ -172,7 +172,7 @@ void ADossierManager::setDefaults() {
 //     E times: ELEM, kind, reference, tag ("REF"), tagValue ("10")
 // The dossiers read get ids 0, 1, ... in file order, so C names the same
 // dossier again; a negative C makes the first dossier current. Elements of
-// reference -1 are dropped. A count beyond the file's end or a line that is
+// reference -1 are dropped; a file of no dossier gives the default one. A count beyond the file's end or a line that is
 // not a number where one is due is a damaged file.
 void ADossierManager::readFrom(AFileStream& stream) {
     AStoreReader reader(stream, name().c_str());
@@ -191,6 +191,12 @@ void ADossierManager::readFrom(AFileStream& stream) {
             throw;
         }
         addDossier(dossier);
+    }
+    // Left by a reader stopped between deleting its last dossier and saving
+    // the default one: the windows need a dossier to show.
+    if (dossiers_.count() == 0) {
+        setDefaults();
+        return;
     }
     recount();
     currentId_ = current < 0 ? 0 : current;

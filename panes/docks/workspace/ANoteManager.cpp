@@ -25,6 +25,10 @@ ANoteManager::ANoteManager(ADataManager* dataManager, const AFileSpec& folder, c
 ANoteManager::~ANoteManager() {
     saveQuietly();
     releaseAllMarkers();
+    // A store read again (a reader identified, a work restored) goes while the
+    // article still shows: its renderer must not keep this callback.
+    if (callBack_ && callBack_->renderer && callBack_->renderer->markerCallBack == callBack_)
+        callBack_->renderer->markerCallBack = nullptr;
     delete callBack_;
 }
 

@@ -325,6 +325,9 @@ void DossierWin::copyDossier() {
     for (long i = 0; i < source->elements().count(); ++i)
         if (DossierElement* element = source->elements().elementAt(i))
             copy->addElement(CheckAlloc(new (std::nothrow) DossierElement(*element), "dossierwin", __LINE__));
+    // The counts tell which documents and web pages a dossier still holds.
+    manager_->recount();
+    manager_->save();
     selectDossier(copy->getId(), 1);
 }
 

@@ -153,7 +153,8 @@ AString PostitLineGetter::getRawLine(long record, long line) {
     size_t end = text.find('\r');
     if (end == std::string::npos)
         end = text.find('\n');
-    return AString(text.substr(0, end).c_str());
+    // Escaped, a '#' of the text is no link separator: the row links to its own note.
+    return AWorkspaceWinApp::current().escapeMarkup(text.substr(0, end).c_str());
 }
 
 AString MakeCopyName(const char* name) {

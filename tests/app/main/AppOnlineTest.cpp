@@ -9,6 +9,7 @@
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
 #include "app/online/ASVMozillaCallBacks.h"
+#include "base/object/SystemSeams.h"
 #include "web/embed/AMozillaFeature.h"
 #include "web/embed/KyMozillaPrefs.h"
 #include "tests/app/main/AppMainTestSupport.h"
@@ -204,4 +205,37 @@ TEST_F(AppOnlineTest, WorkNamesAreOfferedInANetworkInstallationOnly) {
         EXPECT_EQ(r.offered, app->workFolderExists());
         app->releaseNetInfo();
     }
+}
+
+namespace {
+std::string g_box;
+int RecordBox(void*, const char* text, const char*, unsigned) {
+    g_box += text;
+    return IDOK;
+}
+}  // namespace
+
+// A damaged shared settings file leaves the reader without online settings:
+// the account wizard says so instead of opening, and the file stays as it is.
+TEST_F(AppOnlineTest, TheWizardWithoutReadableSettingsSaysSoAndKeepsTheFile) {
+    CreateDirectoryA(install.path("users").c_str(), nullptr);
+    // A folder where the file should be: it cannot be read.
+    ASSERT_TRUE(CreateDirectoryA(install.path("users\\svnetadm.par").c_str(), nullptr));
+    svIni("InstallReseau=1\r\nWorkPath=" + install.path("users") + "\r\n");
+    ASSERT_TRUE(app->readConfiguration());
+    ASSERT_TRUE(app->findDataRoot());
+    ASSERT_TRUE(app->createDataManager());
+    ASSERT_TRUE(app->initData());
+    app->loadNetInfo();
+    ASSERT_EQ(nullptr, app->netInfo()) << "the damaged file gives no settings";
+    Seams().messageBox = RecordBox;
+    g_box.clear();
+    ASVNetDlg* wizard = nullptr;
+    EXPECT_NO_THROW(wizard = app->openNetDialogAt(2));
+    ResetSeams();
+    EXPECT_EQ(nullptr, wizard);
+    EXPECT_NE(std::string::npos, g_box.find("illisibles")) << g_box;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(install.path("users\\svnetadm.par").c_str()))
+        << "the shared file is not put aside";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(install.path("users\\svnetadm.par.bad").c_str()));
 }

@@ -17,6 +17,7 @@
 #include "base/object/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "framework/windows/AWindowShell.h"
+#include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/netinst/AWorkNamePasswdDlg.h"
 #include "panes/docks/netinst/SVIdentificationDialog.h"
 #include "panes/docks/netinst/SVWorkNameSaveDialog.h"
@@ -460,5 +461,30 @@ TEST_F(NetInstTest, TheListHoldsTheFoldersAndAClickOnlyFillsTheName) {
         EXPECT_EQ(before, FolderEntries(users + "\\alice")) << "a click saves nothing";
         EXPECT_EQ(save, shown<SVWorkNameSaveDialog>());
         closeAll<SVWorkNameSaveDialog>();
+    });
+}
+
+// Before identification the reader uses the shared files; once named, the
+// files in use go on in the reader's own folder, and a saved work holds them.
+TEST_F(NetInstTest, AnIdentifiedReaderWorksInItsOwnFolderAndItsWorksHoldThoseFiles) {
+    guarded([&] {
+        ASSERT_TRUE(app->loadDossiers());
+        app->getDossierManager()->createDossier("Commun", 0);
+        app->getDossierManager()->save();
+        const std::string shared = ReadFileBytes(users + "\\sv.dos");
+        ASSERT_NE(std::string::npos, shared.find("Commun"));
+
+        ASSERT_TRUE(app->createUserName("carole"));
+        const std::string own = users + "\\carole\\sv.dos";
+        EXPECT_EQ(shared, ReadFileBytes(own)) << "the dossiers in use carried over";
+        app->getDossierManager()->createDossier("Carole seule", 0);
+        app->getDossierManager()->save();
+        EXPECT_NE(std::string::npos, ReadFileBytes(own).find("Carole seule"));
+        EXPECT_EQ(shared, ReadFileBytes(users + "\\sv.dos")) << "the shared file is left alone";
+
+        SVWorkNameSaveDialog* dialog = saveDialog("travail", false, "", "");
+        ASSERT_TRUE(dialog);
+        Act(dialog, AWindow::kOkCommand);
+        EXPECT_EQ(ReadFileBytes(own), ReadFileBytes(users + "\\carole\\travail\\sv.dos"));
     });
 }

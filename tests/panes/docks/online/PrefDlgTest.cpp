@@ -12,6 +12,7 @@
 #include "app/online/ANetInfo.h"
 #include "app/prefs/APrefManager.h"
 #include "framework/app/AApp.h"
+#include "framework/app/AOpenWindows.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/controls/APopupMenu.h"
 #include "framework/graphics/ATextStyle.h"
@@ -229,3 +230,24 @@ TEST_F(PrefDlgTest, TheWizardsSystemCloseEndsTheWait) {
 }
 
 }  // namespace
+
+// The main window holds the windows loaded under it by their root ids: the
+// preferences asked for again come to the front, and the account wizard they
+// open takes an id of its own beside them.
+TEST_F(PrefDlgTest, DialogsOpenedUnderTheMainWindowKeepTheirIdsApart) {
+    if (!openPane())
+        GTEST_SKIP() << "no display";
+    AComponent* opened = AComponent::loadLayout(frame, ASVPrefDlg::kLayoutName, 0);
+    ASSERT_NE(nullptr, opened);
+    EXPECT_EQ(opened, SelectOpenWindow(frame, ASVPrefDlg::kId, &ASVPrefDlg::classRecord));
+    EXPECT_EQ(nullptr, SelectOpenWindow(frame, ASVPrefDlg::kId, &ASVNetDlg::classRecord)) << "another class";
+    EXPECT_EQ(nullptr, SelectOpenWindow(frame, ASVNetDlg::kId, &ASVNetDlg::classRecord)) << "not open yet";
+    AComponent* wizard = nullptr;
+    EXPECT_NO_THROW(wizard = AComponent::loadLayout(frame, ASVNetDlg::kLayoutName, 0));
+    ASSERT_NE(nullptr, wizard);
+    EXPECT_EQ(ASVNetDlg::kId, wizard->id());
+    EXPECT_EQ(wizard, SelectOpenWindow(frame, ASVNetDlg::kId, &ASVNetDlg::classRecord));
+    DeleteComponent(wizard);
+    DeleteComponent(opened);
+    EXPECT_EQ(nullptr, SelectOpenWindow(frame, ASVPrefDlg::kId, &ASVPrefDlg::classRecord)) << "closed";
+}

@@ -161,6 +161,9 @@ TEST_F(FramePrintTest, ExportOpensTheSheetWithContentsAndNotesClearedWhenTheArti
     auto* sheet = static_cast<ASVExportOptionsDlg*>(frame->findDescendant(&ASVExportOptionsDlg::classRecord, nullptr));
     ASSERT_NE(nullptr, sheet);
     EXPECT_EQ(AOptionSheet::kDisabled, sheet->sheet().status(6119));
+    // Exporter again while the sheet is open brings that sheet to the front.
+    EXPECT_NO_THROW(frame->exportCommand());
+    EXPECT_EQ(nullptr, frame->findDescendant(&ASVExportOptionsDlg::classRecord, sheet)) << "no second sheet";
     app->perform(sheet->doCommand(1015, 0));
 }
 

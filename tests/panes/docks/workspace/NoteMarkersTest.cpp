@@ -187,3 +187,25 @@ TEST_F(NoteMarkersTest, DeletingANoteRemovesItsMarkerFromItsOwnDocument) {
     store->purgeEmptyDocuments();
     EXPECT_EQ(0, store->documentCount());
 }
+
+// The note window is built while the article's menu is still on the stack.
+TEST_F(NoteMarkersTest, TheNoteWindowOpensWhileTheArticleMenuLives) {
+    make();
+    ShowNotes(*store, *renderer, 3051, nullptr);
+    int built = 0;
+    store->setNoteWindowOpener([&built](long, long, APane*) {
+        AComponent noteWindow(nullptr, 0);
+        ++built;
+    });
+    struct Row {
+        const char* name;
+        long position;
+        int16_t item;
+    } const rows[] = {{"Ajouter une note", 5, 0}, {"Modifier ou lire la note", 3, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_NO_THROW(menuAt(row.position, row.item));
+    }
+    EXPECT_EQ(2, built);
+    EXPECT_EQ("Nouvelle note\r\n", text(Id(1, 3051)));
+}

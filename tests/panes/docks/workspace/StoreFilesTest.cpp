@@ -81,6 +81,14 @@ TEST_F(StoreFilesTest, DossierFilesHoldTheirLines) {
             before.replace(0, 10, "current=0");
         EXPECT_EQ(before, Describe(back));
     }
+    // A reader stopped between deleting its last dossier and saving the
+    // default one leaves a file of no dossier.
+    WriteAll(PathOf("sv.dos"), "DOSSIERS\r\n0\r\n0\r\n");
+    ADossierManager empty(nullptr, 50, Folder(), "sv.dos");
+    EXPECT_FALSE(empty.loadFailed());
+    ASSERT_EQ(1, empty.getDossierCount());
+    ASSERT_NE(nullptr, empty.getCurrentDossier());
+    EXPECT_STREQ("Nouveau dossier", empty.getCurrentDossier()->getName().c_str());
 }
 
 TEST_F(StoreFilesTest, DocumentCountsFollowEveryElementAndDossierChange) {

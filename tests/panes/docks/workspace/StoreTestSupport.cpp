@@ -51,7 +51,8 @@ std::string Describe(ANoteManager& notes) {
 void FillRandom(ADossierManager& dossiers, std::mt19937& random) {
     while (dossiers.getDossierCount())
         dossiers.removeDossier(dossiers.getDossierAt(0)->getId());
-    long count = random() % 6;
+    // A store always holds a dossier: one read without any gets the default.
+    long count = 1 + random() % 5;
     for (long i = 0; i < count; ++i) {
         Dossier* dossier = dossiers.createDossier(RandomText(random, 0x20, 30).c_str(), 0);
         long elements = random() % 7;

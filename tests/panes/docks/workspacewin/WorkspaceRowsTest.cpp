@@ -159,4 +159,17 @@ TEST_F(WorkspaceRowsTest, NoteRowsShowFirstLinesInMarkerOrderAndDocumentRowsLink
     EXPECT_EQ("3\t0\t", Row(documents, 0)) << "ascending document numbers, linked without a base";
     EXPECT_EQ("/E/!4!/ #7", Shown(documents, 1));
     EXPECT_EQ("", Row(documents, 5));
+
+    // A '#' or braces in a first line stay text: the row's link is its own line.
+    const long hashed = 1L << 24 | 9;
+    notes->getMarkerSet(9)->set(5, hashed);
+    notes->addPostit(new Postit(hashed, "Voir #3 {b}\r\nsuite"), hashed);
+    PostitLineGetter hashRows(notes.get(), 9);
+    std::string row = Shown(hashRows, 0);
+    EXPECT_EQ("/EVoir \\#3 \\{b\\}#0", row);
+    size_t link = 0;
+    while ((link = row.find('#', link + 1)) != std::string::npos && row[link - 1] == '\\') {
+    }
+    ASSERT_NE(std::string::npos, link);
+    EXPECT_EQ("0", row.substr(link + 1)) << "the first unescaped '#' names the row";
 }

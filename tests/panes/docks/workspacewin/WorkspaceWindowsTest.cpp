@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/online/ADocNetManager.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/render/AListRenderer.h"
@@ -14,6 +15,7 @@
 #include "framework/windows/AWindowShell.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
+#include "panes/docks/workspacewin/AWorkspaceWinApp.h"
 #include "panes/docks/workspacewin/DossierWin.h"
 #include "panes/docks/workspacewin/NotePane.h"
 #include "panes/docks/workspacewin/SVDialog.h"
@@ -90,6 +92,10 @@ TEST_F(WorkspaceWindowsTest, DossierCommandsAskAndLeaveTheStoreAsShown) {
     window->doCommand(DossierWin::kCopy, 0);
     EXPECT_EQ("Histoire (Copie )", std::string(dossiers.getCurrentDossier()->getName().c_str()));
     EXPECT_EQ(3, dossiers.getCurrentDossier()->elements().count());
+    EXPECT_EQ(2, dossiers.documentCount(0)) << "the copy's documents are counted at once";
+    dossiers.removeElementAt(dossiers.getDossierAt(0), 0, 0);
+    EXPECT_TRUE(dossiers.isInDossiers(0, 0)) << "held by the copy alone";
+    dossiers.addElement(dossiers.getDossierAt(0), dossiers.newElement(0), 0);
     window->doCommand(DossierWin::kCopy, 0);
     EXPECT_EQ("Histoire;Sciences;Vide;Histoire (Copie );Histoire (Copie 2);", Names(dossiers));
     window->nameField()->setText("Mon dossier");
@@ -223,4 +229,38 @@ TEST_F(WorkspaceWindowsTest, MarkersOpenTheNoteWindowWhoseSaveWritesTheStoreAndD
         // Other commands are the window's: it has none of its own here.
         EXPECT_EQ(c.closes ? AComponent::noChangeCommand() : nullptr, answer);
     }
+}
+
+// The reader's adapter hands the online-document store's records to the
+// dossier rows, so a page in a dossier shows its title.
+TEST_F(WorkspaceWindowsTest, OnlinePagesInADossierShowTheirTitle) {
+    app->loadDocNet();
+    ASSERT_TRUE(app->getDocNetManager());
+    long page = app->getDocNetManager()->getUrlDocNo("http://exemple.fr/page.htm;Le titre de la page");
+    ASSERT_GE(page, 0);
+    ADossierManager& dossiers = *app->getDossierManager();
+    DossierElement* element = dossiers.newElement(page);
+    element->kind = DossierElement::kOnlinePage;
+    dossiers.addElement(dossiers.getCurrentDossier(), element, 0);
+    ADossierElementLineGetter rows(AWorkspaceWinApp::current().documentBase(), 0, dossiers.getCurrentDossier());
+    long last = rows.getLineCount() - 1;
+    EXPECT_EQ("@" + std::to_string(page) + "\t19\tLe titre de la page", std::string(rows.getRawLine(last, last).c_str()));
+}
+
+// The text-entry layout of the dossier name: its prompt, field and buttons.
+TEST_F(WorkspaceWindowsTest, TheTextEntryLayoutAsksForADossierName) {
+    AComponent* made = AComponent::loadLayout(app, "GetText", 0);
+    ASSERT_TRUE(made);
+    auto* dialog = static_cast<SVGetTextDialog*>(made->castTo(&SVGetTextDialog::classRecord));
+    ASSERT_TRUE(dialog);
+    EXPECT_STREQ("Dossiers", dialog->getTitle().c_str());
+    EXPECT_STREQ("Cr\xE9" "er le dossier :", dialog->getItemText(5500).c_str());
+    AClusterItem* field = dialog->findItem(5501, false);
+    ASSERT_TRUE(field);
+    EXPECT_TRUE(field->isKindOf(&AEditBox::classRecord));
+    for (int16_t button : {1, 2})
+        EXPECT_TRUE(dialog->findItem(button, false)) << button;
+    dialog->showUpdate();
+    Snap(dialog, "text-entry-dialog");
+    DeleteComponent(made);
 }
