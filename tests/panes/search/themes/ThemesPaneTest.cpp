@@ -115,6 +115,18 @@ TEST_F(ThemesPaneTest, TheThemeKeyGivesTheListAndItsCount) {
     clickRow(list, 1);
     EXPECT_EQ("1;", centre->shown);
 
+    // Even a padlocked right part makes way for the new document's own.
+    ARightState* locked = frame->currentState()->getRightState();
+    ASSERT_TRUE(locked);
+    locked->fCadenas = 1;
+    locked->fNew = 0;
+    clickRow(list, 2);
+    EXPECT_EQ(2, frame->currentState()->getDocNo());
+    ARightState* right = frame->currentState()->getRightState();
+    ASSERT_TRUE(right);
+    EXPECT_NE(locked, right);
+    EXPECT_EQ(0, right->fClone) << "not the padlocked part kept";
+
     // The chosen theme again: no reload, the history flag untouched.
     choose("0:2");
     AppState* state = frame->currentState();
