@@ -82,6 +82,8 @@ TEST_F(ThemesPaneTest, ShownForTheFourthEntryAndAFreshScreenStoresItsSelection) 
 }
 
 TEST_F(ThemesPaneTest, TheThemeKeyGivesTheListAndItsCount) {
+    // A right part entry that only the padlocked part itself carries.
+    const long kLockedMark = 2999;
     showThemes();
     struct Row {
         const char* key;
@@ -119,13 +121,12 @@ TEST_F(ThemesPaneTest, TheThemeKeyGivesTheListAndItsCount) {
     ARightState* locked = frame->currentState()->getRightState();
     ASSERT_TRUE(locked);
     locked->fCadenas = 1;
-    locked->fNew = 0;
+    locked->fUserInfo.slot(kLockedMark) = 7;
     clickRow(list, 2);
     EXPECT_EQ(2, frame->currentState()->getDocNo());
     ARightState* right = frame->currentState()->getRightState();
     ASSERT_TRUE(right);
-    EXPECT_NE(locked, right);
-    EXPECT_EQ(0, right->fClone) << "not the padlocked part kept";
+    EXPECT_EQ(0, right->fUserInfo.slot(kLockedMark)) << "not the padlocked part kept";
 
     // The chosen theme again: no reload, the history flag untouched.
     choose("0:2");
