@@ -498,6 +498,9 @@ public:
     static AppState* makeRoomState(Frame1& frame, const char* link);
     // The room link that a room movie's page name stands for, "" when none.
     static AString roomLinkOfPage(const char* page);
+    // The state of the room tab a page name stands for (makeRoomState of its
+    // link), null when the rooms base names no tab for it.
+    static AppState* makeRoomPageState(Frame1& frame, const char* page);
     // The "w:h" of the document's DIM record; false (0, 0) without one.
     bool getDocDimensions(long docNo, long* width, long* height);
 

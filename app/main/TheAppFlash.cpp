@@ -38,8 +38,7 @@ public:
         return true;
     }
     AppState* makeRoomPageState(SVPane& pane, const char* page) override {
-        AString link = app_.roomLinkOfPage(page);
-        return link.empty() ? nullptr : app_.makeRoomState(*pane.getFrame(), link.c_str());
+        return app_.makeRoomPageState(*pane.getFrame(), page);
     }
 
 private:

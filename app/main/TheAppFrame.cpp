@@ -82,6 +82,11 @@ AppState* TheApp::makeUrlNavState(Frame1& frame, const AString& address, int16_t
     long docNo = kind == 8 ? getUrlDocNo((std::string(address.c_str()) + ";").c_str()) : -1;
     if (kind == 8 && docNo < 0)
         return nullptr;
+    // A room's page (the countries page, a room movie's page) opens the room
+    // tab the rooms base files it under, with that tab's document or lists.
+    if (kind == 3)
+        if (AppState* room = makeRoomPageState(frame, address.c_str()))
+            return room;
     AppState* state = frame.makeNavState(0, 0, 0, 0, -1, kind, 4);
     if (kind == 8)
         state->setDocNo(docNo);

@@ -144,3 +144,8 @@ AString TheApp::roomLinkOfPage(const char* page) {
         return AString();
     return ValueOfLabel(RoomsText(gDataManager, kFsTable, 0), page);
 }
+
+AppState* TheApp::makeRoomPageState(Frame1& frame, const char* page) {
+    AString link = roomLinkOfPage(page);
+    return link.empty() ? nullptr : makeRoomState(frame, link.c_str());
+}

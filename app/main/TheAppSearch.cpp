@@ -20,9 +20,10 @@
 
 namespace {
 
-// The full-text base (TEXT) and the index base (GLB) of the base table.
+// The full-text base (TEXT) and the keyword base (SVX) of the base table: the
+// refinement list reads the keywords the index search finds from SVX.
 const short kFullTextChannel = 5;
-const short kIndexChannel = 1;
+const short kIndexChannel = 3;
 const char* const kOperators[] = {"ET", "OU", "SAUF", "PRES", "CHAMP", "PARAG"};
 
 // The words of a query, operators left out.

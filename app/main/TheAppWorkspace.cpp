@@ -36,10 +36,6 @@ public:
     }
     bool docIsMedia(long docNo) override { return app_.docIsMedia(docNo); }
     int16_t getDocKind(long docNo, int16_t defaultKind) override { return app_.getDocKind(docNo, defaultKind); }
-    AString onlinePageRecord(long number) override {
-        ADocNetManager* pages = app_.getDocNetManager();
-        return pages ? pages->getRecord(number) : AString();
-    }
     AString escapeMarkup(const char* text) override { return TheApp::escapeMarkup(text, "/\\{}#"); }
     int messageBox(const char* text, const char* caption, unsigned flags) override {
         return app_.messageBox(text, caption, flags, nullptr);

@@ -176,56 +176,64 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
+// A thesaurus category as the reader shows it: the French names in lower
+// case, with their accents, several joined by commas ("(Adjectif Nom)" is
+// "(adjectif, nom)"); "?" (unknown) stays as it is.
+std::string FrenchCategory(const std::string& category) {
+    static const std::map<std::string, std::string> kAccented = {{"preposition", "pr\xE9position"},
+                                                                 {"determinant", "d\xE9terminant"}};
+    std::string inner = category;
+    if (inner.size() >= 2 && inner.front() == '(' && inner.back() == ')')
+        inner = inner.substr(1, inner.size() - 2);
+    std::string out, word;
+    auto flush = [&] {
+        if (word.empty())
+            return;
+        std::string lower = Lower(word);
+        auto it = kAccented.find(lower);
+        out += (out.empty() ? "" : ", ") + (it == kAccented.end() ? lower : it->second);
+        word.clear();
+    };
+    for (char c : inner) {
+        if (c == ' ')
+            flush();
+        else
+            word += c;
+    }
+    flush();
+    return "(" + out + ")";
+}
+
 // The entry of a word in the reader's entry markup, within limit bytes (the
-// terminator not counted); senses that would pass it are left out whole:
+// terminator not counted); senses that would pass it are left out whole.
+// Each synonym is shown in its sense only (a list of the synonyms that have
+// an entry would repeat them):
 //
 //   <TITRE>word</TITRE>
 //   <DL LABEL="n"><GRAM>(category)</GRAM><DT ID="n">synonym, synonym</DT></DL>   one per sense
-//   <RENVOI>synonym, synonym</RENVOI>   the synonyms that have an entry, once each
-std::string EntryMarkup(const Dictionary& dico, const std::string& word, const std::vector<Sense>* senses,
-                        size_t limit) {
+std::string EntryMarkup(const std::string& word, const std::vector<Sense>* senses, size_t limit) {
     std::string head = "<TITRE>" + Escaped(word) + "</TITRE>\r\n";
     std::string body;
-    std::vector<std::string> linked;
-    std::set<std::string> seen;
     int n = 0;
     for (size_t i = 0; senses && i < senses->size(); ++i) {
         const Sense& sense = (*senses)[i];
         std::string list, number = std::to_string(++n);
-        std::vector<std::string> mine;
         size_t from = 0;
         while (from <= sense.synonyms.size()) {
             size_t bar = sense.synonyms.find('|', from);
             std::string synonym = sense.synonyms.substr(from, bar == std::string::npos ? std::string::npos : bar - from);
-            if (!synonym.empty()) {
+            if (!synonym.empty())
                 list += (list.empty() ? "" : ", ") + Escaped(synonym);
-                std::string key = Lower(synonym);
-                if (dico.senses.count(key) && key != Lower(word) && !seen.count(key))
-                    mine.push_back(synonym);
-            }
             if (bar == std::string::npos)
                 break;
             from = bar + 1;
         }
-        std::string piece = "<DL LABEL=\"" + number + "\"><GRAM>" + Escaped(sense.category) + "</GRAM><DT ID=\"" +
-                            number + "\">" + list + "</DT></DL>\r\n";
+        std::string piece = "<DL LABEL=\"" + number + "\"><GRAM>" + Escaped(FrenchCategory(sense.category)) +
+                            "</GRAM><DT ID=\"" + number + "\">" + list + "</DT></DL>\r\n";
         if (head.size() + body.size() + piece.size() > limit)
             break;
         body += piece;
-        for (const std::string& m : mine)
-            if (seen.insert(Lower(m)).second)
-                linked.push_back(m);
     }
-    const std::string open = "<RENVOI>", close = "</RENVOI>\r\n";
-    std::string renvoi;
-    for (const std::string& m : linked) {
-        std::string next = renvoi.empty() ? Escaped(m) : ", " + Escaped(m);
-        if (head.size() + body.size() + open.size() + renvoi.size() + next.size() + close.size() > limit)
-            break;
-        renvoi += next;
-    }
-    if (!renvoi.empty())
-        body += open + renvoi + close;
     return head + body;
 }
 
@@ -298,7 +306,7 @@ LEXICAL_API int16_t Lexical_demande(char* word, int16_t mode, char* answer, long
     std::string shown = spelled == dico->spelling.end() ? std::string(word) : spelled->second;
     CopyOut(shown, answer, answerSize);
     size_t limit = definitionsSize > 0 ? static_cast<size_t>(definitionsSize - 1) : 0;
-    CopyOut(EntryMarkup(*dico, shown, senses == dico->senses.end() ? nullptr : &senses->second, limit), definitions,
+    CopyOut(EntryMarkup(shown, senses == dico->senses.end() ? nullptr : &senses->second, limit), definitions,
             definitionsSize);
     return 0;
 }

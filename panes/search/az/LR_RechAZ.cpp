@@ -77,15 +77,31 @@ void LR_RechAZ::detachItems() {
     lcrPane = nullptr;
 }
 
+void LR_RechAZ::bindActions() {
+    LRPane::bindActions();
+    addAction(kEditId, this, kEditId, nullptr);
+}
+
 ACommand* LR_RechAZ::doCommand(int16_t id, long argument) {
-    // The field's own command: typing is followed through its link.
-    if (id == kEditId)
+    // Typing is followed through the field's link; the field's own command
+    // comes only from Return, which opens the entry the typed text stands on.
+    if (id == kEditId) {
+        openTypedEntry();
         return noChangeCommand();
+    }
     return LRPane::doCommand(id, argument);
 }
 
 int16_t LR_RechAZ::commandStatus(int16_t id, long argument) {
-    return LRPane::commandStatus(id, argument);
+    return id == kEditId ? 1 : LRPane::commandStatus(id, argument);
+}
+
+void LR_RechAZ::openTypedEntry() {
+    if (!typeAhead)
+        return;
+    long row = typeAhead->findFieldText();
+    if (row >= 0)
+        openEntry(getLineKey(row));
 }
 
 void LR_RechAZ::linkChanged(AComponent* source, const AKindSet& kinds) {
@@ -133,7 +149,10 @@ void LR_RechAZ::openClickedLine(ARendererView* view) {
     ARenderer* renderer = view ? view->renderer() : nullptr;
     if (!renderer || renderer->getHitKind() != kLinkHit)
         return;
-    AString name = renderer->getHitName();
+    openEntry(renderer->getHitName());
+}
+
+void LR_RechAZ::openEntry(const AString& name) {
     if (name.empty())
         return;
     long n = std::atol(name.c_str());

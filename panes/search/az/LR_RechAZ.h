@@ -1,7 +1,8 @@
 // The A-to-Z index list: an edit field (item 2552, at most 128 characters)
 // above the entries of the index the configuration names "IDXAZ" (list
 // 2551). Typing moves the list to the first entry at or after the text;
-// clicking an entry shows its document (the row's key) in the centre.
+// clicking an entry, or Return in the field, shows its document (the row's
+// key) in the centre.
 //
 // Left part keys: 1040 and 1041 the selection, 1042 the typed text.
 //
@@ -30,6 +31,7 @@ public:
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
+    void bindActions() override;
     ACommand* doCommand(int16_t id, long argument) override;
     int16_t commandStatus(int16_t id, long argument) override;
     void linkChanged(AComponent* source, const AKindSet& kinds) override;
@@ -39,6 +41,10 @@ public:
 
     void openIndexList(const char* key, AEditBox* field);
     void openClickedLine(ARendererView* view);
+    // Opens the entry the field's text finds (Return in the field).
+    void openTypedEntry();
+    // Opens the document of a row's key.
+    void openEntry(const AString& name);
 
     AEditBox* getEdit() const { return edit; }
     AKeyIndex* getIndex() const { return index; }

@@ -115,8 +115,14 @@ ACommand* DicoPane::doCommand(int16_t id, long argument) {
             showEntry(renderer->getHitName().c_str());
         return noChangeCommand();
     }
-    if (id == kWordId)
+    if (id == kWordId) {
+        // Return in the field (its notice 2) shows the word typed.
+        if (argument == kReturnNotice && word_) {
+            AString typed = word_->getText();
+            lookUp(typed.c_str());
+        }
         return noChangeCommand();
+    }
     return AWindow::doCommand(id, argument);
 }
 

@@ -1,9 +1,9 @@
 // The dictionary window (layout "Dico"): a word field (item 6801) over the
 // alphabetical word list (6802, the entries of the index the configuration
 // names "DICO"), the entry's title (6803) and the entry (6804). Typing moves
-// the list; choosing a word shows its entry, which the dictionary library
-// answers in its tagged markup, written to "synapse.xml" in the temporary
-// folder, read back and converted (mlParse.h).
+// the list; choosing a word, or Return in the field, shows its entry, which
+// the dictionary library answers in its tagged markup, written to
+// "synapse.xml" in the temporary folder, read back and converted (mlParse.h).
 //
 // Owns the word index and the type-ahead search; holds one reference on the
 // word list's getter; the views are the layout's. A missing item fails the
@@ -27,6 +27,8 @@ class DicoPane : public AWindow, public ADictionaryWindow {
 public:
     enum : int16_t { kWordId = 6801, kListId = 6802, kTitleId = 6803, kEntryId = 6804 };
     enum : int32_t { kMaxWord = 128 };
+    // The word field's notice of a Return.
+    enum : long { kReturnNotice = 2 };
 
     DicoPane() = default;
     ~DicoPane() override;

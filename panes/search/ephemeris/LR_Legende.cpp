@@ -1,6 +1,8 @@
 // The caption panes: a media document's caption with the search's words highlighted.
 #include "panes/search/ephemeris/LR_Legende.h"
 
+#include <windows.h>
+
 #include <new>
 
 #include "app/data/ADataManager.h"
@@ -12,6 +14,7 @@
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/graphics/ATextStyle.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "panes/docks/right/DockRightArtPane.h"
 #include "panes/search/ephemeris/AEphemerisApp.h"
@@ -25,8 +28,18 @@ namespace {
 const char kFile[] = "LR_Legende";
 const int16_t kHiliteBase = 1;
 const long kCaptionSheet = 6;
+// A caption is drawn on light yellow.
+const COLORREF kCaptionBackground = RGB(255, 255, 204);
 // The navigator of a caption: from the model's highlighter, selecting the hit it shows.
 const uint16_t kNavigatorFlags = 0x121;
+
+void SetCaptionBackground(ARendererView* view) {
+    ATextStyle style = view->ownDisplayEnv() ? ATextStyle(*view->ownDisplayEnv())
+                                             : ATextStyle(nullptr, RGB(0, 0, 0), kCaptionBackground, 0);
+    style.setBackColor(kCaptionBackground);
+    view->setDisplayEnv(style);
+    view->invalidate();
+}
 
 }  // namespace
 
@@ -72,6 +85,7 @@ void LR_Legende::showCaption(long docNo) {
     hits = false;
     if (!renderer)
         return;
+    SetCaptionBackground(listView);
     // Read-only text: no word picking, links inert; the selection menu stays.
     renderer->options = static_cast<uint16_t>(renderer->options & ~TextOptions::kWordClick);
     app.setSelectionMenu(renderer);

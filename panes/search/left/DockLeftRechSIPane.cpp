@@ -157,6 +157,10 @@ int16_t DockLeftRechSIPane::clientShownChanged(int16_t itemId, int16_t action) {
         showDiscList();
     }
     request(0);
+    // The reader's choice is the state's: the next refresh restores it.
+    ALayoutClientList* list = getClients();
+    if (result && left && list)
+        left->fUserInfo.slot(kMaskKey) = static_cast<long>(list->shownMask());
     return result;
 }
 

@@ -79,7 +79,7 @@ void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screen
     OpenAs(list, docNo, ASearchPanesApp::current().getDocKind(docNo, doc ? doc->fDocType : 0), screenMode, keepRight);
 }
 
-void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view) {
+void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view, bool keepPadlockedRight) {
     AString name = ClickedName(view);
     if (name.empty())
         return;
@@ -92,7 +92,7 @@ void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view) {
     AppState* cur = list->currentState();
     if (cur && n == cur->getDocNo())
         return;
-    OpenListDocument(list, lcr, n, -1, KeepRight(list));
+    OpenListDocument(list, lcr, n, -1, keepPadlockedRight ? KeepRight(list) : int16_t(0));
 }
 
 void OpenClickedAddress(SVPane& pane, ARendererView* view) {

@@ -27,8 +27,9 @@ AString UnescapedKey(const AString& key);
 void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screenMode, int16_t keepRight);
 // A click on a result list's row: a link hit with a document number opens the
 // media window of a media document, nothing for the current document, else
-// the document (keeping the right part while it is padlocked).
-void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view);
+// the document (keeping the right part while it is padlocked, unless
+// keepPadlockedRight is false: the new document then brings its own).
+void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view, bool keepPadlockedRight = true);
 // The click on an online row: its address's document opens as a web page;
 // an address the application does not know beeps.
 void OpenClickedAddress(SVPane& pane, ARendererView* view);

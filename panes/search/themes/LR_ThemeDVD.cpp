@@ -143,7 +143,8 @@ void LR_ThemeDVD::selectionChanged(ARenderer* renderer) {
 void LR_ThemeDVD::lineClicked(ARenderer* renderer) {
     if (!renderer || renderer->getHitKind() != 3)
         return;
-    OpenClickedListRow(this, nullptr, listView);
+    // A theme's article brings its own right part, padlocked or not.
+    OpenClickedListRow(this, nullptr, listView, false);
 }
 
 void LR_ThemeDVD::updatePane() {

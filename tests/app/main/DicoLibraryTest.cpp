@@ -256,7 +256,28 @@ TEST(DicoLibrary, EntriesStayWithinTheBufferAndNeverCutATag) {
     EXPECT_EQ(count("<DL "), count("</DL>")) << "senses are left out whole";
     EXPECT_EQ(0u, entry.find("<TITRE>long</TITRE>"));
     EXPECT_NE(std::string::npos, entry.find("<DT ID=\"1\">a&inf;b &ampersand; c, chat, zzz"));
-    EXPECT_NE(std::string::npos, entry.find("<RENVOI>chat</RENVOI>")) << "only synonyms with an entry, once";
+    EXPECT_EQ(std::string::npos, entry.find("<RENVOI>")) << "synonyms are shown once, in their senses";
+    EXPECT_EQ(0, dico.close());
+    for (const std::string& t : dico.temps)
+        DeleteFileA(t.c_str());
+}
+
+TEST(DicoLibrary, CategoriesAreShownInFrench) {
+    DicoFolder folder;
+    ASSERT_TRUE(folder.copied);
+    folder.write("dico.txt",
+                 "# word, category, synonyms\nmot\t(Adjectif Nom)\ta\nmot\t(Preposition)\tb\nmot\t(Determinant Pronom)\tc\n"
+                 "mot\t(?)\td\nmot\tVerbe\te\n");
+    TestDico dico(folder);
+    dico.setUp();
+    ASSERT_EQ(1, dico.fInitialised);
+    ASSERT_EQ(0, dico.ask("mot"));
+    std::string entry = dico.fDefinitionText.c_str();
+    for (const char* shown : {"<GRAM>(adjectif, nom)</GRAM>", "<GRAM>(pr\xE9position)</GRAM>",
+                              "<GRAM>(d\xE9terminant, pronom)</GRAM>", "<GRAM>(?)</GRAM>", "<GRAM>(verbe)</GRAM>"}) {
+        SCOPED_TRACE(shown);
+        EXPECT_NE(std::string::npos, entry.find(shown)) << entry;
+    }
     EXPECT_EQ(0, dico.close());
     for (const std::string& t : dico.temps)
         DeleteFileA(t.c_str());

@@ -87,6 +87,14 @@ TEST_F(AZPaneTest, TypingMovesTheListAndAClickOpensTheEntry) {
     }
     EXPECT_EQ("", centre->shown) << "typing opens nothing";
 
+    // Return in the field opens the entry the text stands on.
+    type("Chi");
+    list->getEdit()->notifyOwner(2);
+    EXPECT_EQ("2;", centre->shown);
+    ASSERT_TRUE(frame->currentState());
+    EXPECT_EQ(2, frame->currentState()->getDocNo());
+    centre->shown.clear();
+
     clickRow(list, 1);
     EXPECT_EQ("1;", centre->shown);
     AppState* shown = frame->currentState();

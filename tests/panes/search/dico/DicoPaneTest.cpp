@@ -103,6 +103,14 @@ TEST_F(DicoPaneTest, AnAnswerIsWrittenThenShownAndAnEmptyOneChangesNothing) {
     EXPECT_NE(std::string::npos, Shown(window->entryView()).find("coursier"));
     EXPECT_NE(std::string::npos, ReadBytes(file).find("Cheval"));
 
+    // Return in the field shows the word typed (without a word list, the word itself).
+    host.answer = "<TITRE>Jument</TITRE>";
+    host.asked.clear();
+    window->wordField()->setText("Jument");
+    window->wordField()->notifyOwner(DicoPane::kReturnNotice);
+    EXPECT_EQ("Jument;", host.asked);
+    EXPECT_EQ("Jument", Shown(window->titleView()));
+
     // Without rows there is no word, and a click without a link hit does nothing.
     EXPECT_EQ("", std::string(window->rowWord(0).c_str()));
     host.asked.clear();

@@ -22,6 +22,7 @@
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
+#include "framework/graphics/ATextStyle.h"
 #include "panes/docks/right/DockRightArtPane.h"
 #include "panes/search/ephemeris/AEphemerideInfo.h"
 #include "panes/search/ephemeris/AEphemerisApp.h"
@@ -380,6 +381,8 @@ TEST_F(EphemerisPanesTest, TheCaptionHighlightsTheSearchsWords) {
         caption->showCaption(r.doc);
         EXPECT_EQ(r.hits, caption->hasHits());
         ASSERT_TRUE(view->renderer());
+        ASSERT_TRUE(view->ownDisplayEnv());
+        EXPECT_EQ(RGB(255, 255, 204), view->ownDisplayEnv()->backColor()) << "a caption is on light yellow";
     }
     // No right document: the pane stays as it was.
     ARenderer* before = view->renderer();

@@ -275,3 +275,23 @@ TEST_F(LeftDockTest, TheOnlineSearchPassesTheRowsEntryAndId) {
     }
     none->release();
 }
+
+TEST_F(LeftDockTest, TheReadersSwitchToTheOnlineListOutlivesTheNextRefresh) {
+    ALoScore* some = Results("2:4:0,1");
+    std::ofstream(Install().path("leftnet.net"), std::ios::binary) << "a:Arts:1\na\tDouze\thttp://doc/12\tR12\n";
+    panesApp.onlineName = "leftnet";
+    ASSERT_TRUE(newSearch(some, 0));
+    EXPECT_EQ("", panesApp.log) << "disc results: no online search by itself";
+    ALayoutClientList* clients = searchPane->getClients();
+    EXPECT_EQ(2u, clients->shownMask() & 6u);
+    // The reader shows the online list: the service answers, the list stays.
+    net->getClient()->toggle();
+    Pump();
+    EXPECT_EQ("online text;", panesApp.log);
+    EXPECT_EQ(4u, clients->shownMask() & 6u);
+    searchPane->updatePane();
+    Pump();
+    EXPECT_EQ(4u, clients->shownMask() & 6u) << "a refresh of the same state keeps the online list";
+    EXPECT_STREQ("leftnet", searchPane->getNetResultName().c_str());
+    some->release();
+}

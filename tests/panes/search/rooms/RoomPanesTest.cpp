@@ -4,6 +4,8 @@
 // installation and on the sample (skipped when it is not built).
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -202,6 +204,14 @@ TEST_F(RoomPaneTest, UnknownRoomLinksMakeNoState) {
     }
     EXPECT_EQ("0:VISITES", Str(TheApp::roomLinkOfPage("art_visites")));
     EXPECT_EQ("", Str(TheApp::roomLinkOfPage("nope")));
+    EXPECT_EQ(nullptr, TheApp::makeRoomPageState(*frame, "nope"));
+    // A room's page is the state of the tab it is filed under.
+    std::unique_ptr<AppState> page(TheApp::makeRoomPageState(*frame, "art_visites"));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(4, page->getScreenMode());
+    EXPECT_EQ(1, page->fSalle);
+    ASSERT_TRUE(page->getLeftState());
+    EXPECT_EQ('A', page->getLeftState()->fSalleType);
 }
 
 // Every index entry of every room with an index list, chosen as the reader

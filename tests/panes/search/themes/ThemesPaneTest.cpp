@@ -82,6 +82,8 @@ TEST_F(ThemesPaneTest, ShownForTheFourthEntryAndAFreshScreenStoresItsSelection) 
 }
 
 TEST_F(ThemesPaneTest, TheThemeKeyGivesTheListAndItsCount) {
+    // A right part entry that only the padlocked part itself carries.
+    const long kLockedMark = 2999;
     showThemes();
     struct Row {
         const char* key;
@@ -114,6 +116,17 @@ TEST_F(ThemesPaneTest, TheThemeKeyGivesTheListAndItsCount) {
     centre->shown.clear();
     clickRow(list, 1);
     EXPECT_EQ("1;", centre->shown);
+
+    // Even a padlocked right part makes way for the new document's own.
+    ARightState* locked = frame->currentState()->getRightState();
+    ASSERT_TRUE(locked);
+    locked->fCadenas = 1;
+    locked->fUserInfo.slot(kLockedMark) = 7;
+    clickRow(list, 2);
+    EXPECT_EQ(2, frame->currentState()->getDocNo());
+    ARightState* right = frame->currentState()->getRightState();
+    ASSERT_TRUE(right);
+    EXPECT_EQ(0, right->fUserInfo.slot(kLockedMark)) << "not the padlocked part kept";
 
     // The chosen theme again: no reload, the history flag untouched.
     choose("0:2");
