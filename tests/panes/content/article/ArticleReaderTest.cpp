@@ -194,6 +194,23 @@ void SampleReaderTest::searchedArticle() {
     ANoteManager* notes = app->getNoteManager();
     ASSERT_TRUE(notes);
     EXPECT_EQ(notes->getMarkerSet(docNo), renderer->model()->getAttachment()) << "the note marks show again";
+    EXPECT_EQ(article->articleView(), frame->documentView());
+    EXPECT_EQ(article->articleView(), frame->textView());
+    EXPECT_EQ(1, frame->textViewFlag());
+
+    // A "C" link: the same article in a new state, opened at the link's position, not at its first hit.
+    AppState* before = frame->currentState();
+    long far = starts.back();
+    navigator->showFirstHit();
+    long atFirstHit = renderer->currentPosition();
+    renderer->scrollToPosition(far);
+    long atFar = renderer->currentPosition();
+    ASSERT_NE(atFirstHit, atFar) << "the article scrolls between its first and last hit";
+    article->followLink(("C" + std::to_string(far)).c_str());
+    pump();
+    EXPECT_NE(before, frame->currentState());
+    EXPECT_EQ(docNo, frame->currentState()->getDocNo());
+    EXPECT_EQ(atFar, renderer->currentPosition());
     saveShot("article-sample");
 }
 
