@@ -54,7 +54,8 @@ const ABitmapSpec* AppNamedBitmaps::find(const AString& name) const {
 }
 
 // The name is the frame's title, by which a second copy finds the first.
-TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
+// The help box shows the tooltips of the icon-only buttons.
+TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), AApp::kHelpBox, 0) {
     setSettingsMode(3);
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);

@@ -200,13 +200,13 @@ void SampleReaderTest::searchedArticle() {
 
     // A "C" link: the same article in a new state, opened at the link's position, not at its first hit.
     AppState* before = frame->currentState();
-    long far = starts.back();
+    long lastHit = starts.back();
     navigator->showFirstHit();
     long atFirstHit = renderer->currentPosition();
-    renderer->scrollToPosition(far);
+    renderer->scrollToPosition(lastHit);
     long atFar = renderer->currentPosition();
     ASSERT_NE(atFirstHit, atFar) << "the article scrolls between its first and last hit";
-    article->followLink(("C" + std::to_string(far)).c_str());
+    article->followLink(("C" + std::to_string(lastHit)).c_str());
     pump();
     EXPECT_NE(before, frame->currentState());
     EXPECT_EQ(docNo, frame->currentState()->getDocNo());
@@ -228,6 +228,7 @@ void SampleReaderTest::shownArticlePixels() {
     for (ALink* link = windows.firstLink(); link != windows.sentinel(); link = link->next)
         frames += static_cast<AComponent*>(static_cast<APlink*>(link)->value)->isKindOf(&Frame1::classRecord);
     EXPECT_EQ(1, frames) << "a second main window would lie over the first and hide it";
+    EXPECT_TRUE(app->helpBox()) << "the icon-only buttons' tooltips need the help box";
 
     std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
     ASSERT_TRUE(request);

@@ -102,9 +102,11 @@ void ChronoScreenTest::screen() {
         EXPECT_EQ(i, chrono->currentPeriod());
         long a = chrono->periodYears().at(i), b = chrono->periodYears().at(i + 1);
         EXPECT_EQ(chrono->scale()->yearToPos(a + (b - a) / 2), chrono->currentPosition());
-        for (int16_t k = 0; k < ChronoPane::kPeriodButtons; ++k)
-            if (chrono->periodComplete(k))
+        for (int16_t k = 0; k < ChronoPane::kPeriodButtons; ++k) {
+            if (chrono->periodComplete(k)) {
                 EXPECT_EQ(k == i, (chrono->itemState(ChronoPane::kFirstPeriod + k) & AClusterItem::kMarked) != 0) << k;
+            }
+        }
     }
     EXPECT_GE(complete, 6) << "the sample's periods";
 
