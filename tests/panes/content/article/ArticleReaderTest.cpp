@@ -228,7 +228,6 @@ void SampleReaderTest::shownArticlePixels() {
     for (ALink* link = windows.firstLink(); link != windows.sentinel(); link = link->next)
         frames += static_cast<AComponent*>(static_cast<APlink*>(link)->value)->isKindOf(&Frame1::classRecord);
     EXPECT_EQ(1, frames) << "a second main window would lie over the first and hide it";
-    EXPECT_TRUE(app->helpBox()) << "the icon-only buttons' tooltips need the help box";
 
     std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
     ASSERT_TRUE(request);

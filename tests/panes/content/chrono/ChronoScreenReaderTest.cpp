@@ -139,6 +139,8 @@ void ChronoScreenTest::screen() {
     ASSERT_GE(row, 0) << "an event with an article";
     std::string key = page->events()->getLineKey(row).c_str();
     long eventYear = std::atol(key.substr(key.find(':') + 1).c_str());
+    page->events()->getListView()->renderer()->showLine(row);
+    pump();
     ClickListRow(page->events(), row, [&] { pump(); });
     state = frame->currentState();
     EXPECT_EQ(7, state->getDocState()->fDocType);
@@ -156,6 +158,8 @@ void ChronoScreenTest::screen() {
     key = page->events()->getLineKey(docless).c_str();
     long doclessYear = std::atol(key.substr(key.find(':') + 1).c_str());
     ASSERT_NE(eventYear, doclessYear) << "the sample's theme has events of several years";
+    page->events()->getListView()->renderer()->showLine(docless);
+    pump();
     ClickListRow(page->events(), docless, [&] { pump(); });
     state = frame->currentState();
     EXPECT_EQ(7, state->getDocState()->fDocType);
