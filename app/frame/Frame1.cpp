@@ -350,6 +350,9 @@ void Frame1::componentDeleted(AComponent* component) {
         if (*p == component)
             *p = nullptr;
     }
+    for (AComponent** view : {&documentView_, &textView_})
+        if (*view == component)
+            *view = nullptr;
     if (component == dicoWin_)
         dicoWin_ = nullptr;
     if (component == auteurWin_)

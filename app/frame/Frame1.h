@@ -118,6 +118,13 @@ public:
     // value are stored in every case. Answers the stored name.
     const AString& setActiveFlashPane(SVPane* pane, const char* name, int16_t value);
     void setActiveHtmlPane(SVPane* pane);
+    // The view of the shown document and the view that takes text commands
+    // (linked while recorded; a new one tells change 6).
+    void setDocumentView(AComponent* view);
+    void setTextView(AComponent* view, int16_t flag);
+    AComponent* documentView() const { return documentView_; }
+    AComponent* textView() const { return textView_; }
+    int16_t textViewFlag() const { return textViewFlag_; }
     // Menus the tool pane rebuilds through updatePrintMenus.
     void setPrintMenus(AFrameMenu* print, AFrameMenu* exportMenu, AFrameMenu* third);
     void setToolPane(AFrameMenuRefresher* pane) { toolPane_ = pane; }
@@ -299,6 +306,9 @@ private:
     AString flashName_;
     int16_t flashValue_ = 0;
     SVPane* htmlPane_ = nullptr;  // not owned
+    AComponent* documentView_ = nullptr;  // not owned, linked
+    AComponent* textView_ = nullptr;      // not owned, linked
+    int16_t textViewFlag_ = 0;
     // Tools.
     AWindow* dicoWin_ = nullptr;     // not owned: closes itself
     AWindow* auteurWin_ = nullptr;   // not owned: closes itself

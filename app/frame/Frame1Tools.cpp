@@ -251,6 +251,32 @@ void Frame1::setActiveHtmlPane(SVPane* pane) {
         queueUpdate(6);
 }
 
+namespace {
+
+bool RelinkView(AComponent& frame, AComponent*& slot, AComponent* view) {
+    if (slot == view)
+        return false;
+    if (slot)
+        frame.removeLink(slot);
+    slot = view;
+    if (view)
+        frame.addLink(view);
+    return true;
+}
+
+}  // namespace
+
+void Frame1::setDocumentView(AComponent* view) {
+    if (RelinkView(*this, documentView_, view))
+        queueUpdate(6);
+}
+
+void Frame1::setTextView(AComponent* view, int16_t flag) {
+    textViewFlag_ = flag;
+    if (RelinkView(*this, textView_, view))
+        queueUpdate(6);
+}
+
 ADocRefInfo Frame1::getCurrentDocInfo() {
     if (!curState_ || !gAppDataManager)
         return ADocRefInfo();

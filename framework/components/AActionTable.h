@@ -45,3 +45,8 @@ inline long ActionArgument(AActionRecord* record) {
 inline AActionRecord* ActionRecordOf(long argument) {
     return reinterpret_cast<AActionRecord*>(static_cast<intptr_t>(argument));
 }
+// The 0-based place in its range of the item a range command came from; -1 without a record.
+inline int16_t ActionRangeIndex(long argument) {
+    AActionRecord* record = ActionRecordOf(argument);
+    return record ? static_cast<int16_t>(record->f3) : -1;
+}

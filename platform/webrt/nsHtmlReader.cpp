@@ -359,6 +359,10 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
                 embed.width = 0;
             if (embed.height < 0 || embed.height > 4096)
                 embed.height = 0;
+            std::string frame = tag.attribute("frame");
+            if (!frame.empty() && frame.find_first_not_of("0123456789") == std::string::npos && frame.size() < 6)
+                embed.frame = std::atoi(frame.c_str());
+            embed.stop = tag.attribute("stop");
             doc.embeds.push_back(embed);
         }
     }

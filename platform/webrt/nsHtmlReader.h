@@ -28,6 +28,9 @@ struct HtmlEmbed {
     std::string type;  // MIME type as written
     std::string src;
     int width = 0, height = 0;
+    // A movie's start frame (-1: its own) and the call it runs once loaded ("stop()", "zoompan(...)").
+    int frame = -1;
+    std::string stop;
 };
 
 struct HtmlDocument {

@@ -755,7 +755,15 @@ void WebBrowser::startPlugins() {
         nsPtr<nsIPluginInstance> instance;
         if (NS_FAILED(it->second(embed.type.c_str(), instance.receive())) || !instance)
             continue;
-        instance->Start(hwnd_, 8, y - scrollY_, embed.width, embed.height, src.c_str());
+        if (NS_SUCCEEDED(instance->Start(hwnd_, 8, y - scrollY_, embed.width, embed.height, src.c_str()))) {
+            // The page's start frame, then its stop call (the atlas's zoom and pan), as the movie's first frame ran them.
+            if (embed.frame >= 0)
+                instance->Call("gotoframe", {std::to_string(embed.frame)});
+            std::string name;
+            std::vector<std::string> arguments;
+            if (!embed.stop.empty() && ParseCall(embed.stop, name, arguments) && IsPluginFunction(name))
+                instance->Call(name.c_str(), arguments);
+        }
         plugins_.push_back(instance);
         y += embed.height + 8;
     }

@@ -19,6 +19,7 @@
 #include "base/object/AOutStream.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AHiliteSet.h"
+#include "docengine/model/ADocModel.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/render/ARendererViews.h"
@@ -60,6 +61,19 @@ void Log(const char* what, long docNo, const AError* error) {
 
 }  // namespace
 
+const char* HighlightSeparators() {
+    // The document model's word separators (the typographic quotes and
+    // apostrophe among them) and the search's own (no-break space, hyphen).
+    static const std::string all = [] {
+        std::string s = ADocModel::kWordSeparators;
+        for (const char* p = kWordSeparators; *p; ++p)
+            if (s.find(*p) == std::string::npos)
+                s += *p;
+        return s;
+    }();
+    return all.c_str();
+}
+
 AHighlighter* NewSearchHighlighter(ASVLoSearchState* search, ASearchBase* hilite) {
     AString words = search ? search->getHighlightWords() : AString();
     if (words.empty() || !hilite)
@@ -77,7 +91,7 @@ AHighlighter* NewSearchHighlighter(ASVLoSearchState* search, ASearchBase* hilite
         start = end + 1;
     }
     ARefHold<AHiliteSet> set(CheckAlloc(
-        new (std::nothrow) AHiliteSet(folded.c_str(), kWordSeparators, filter), "DocKycfPane", 140));
+        new (std::nothrow) AHiliteSet(folded.c_str(), HighlightSeparators(), filter), "DocKycfPane", 140));
     return CheckAlloc(new (std::nothrow) AHighlighter(set.get(), nullptr), "DocKycfPane", 142);
 }
 
@@ -259,6 +273,10 @@ void DocKycfPane::updatePane() {
     }
     if (!shown)
         showEmpty();
+    if (Frame1* frame = getFrame()) {
+        frame->setDocumentView(articleView_);
+        frame->setTextView(articleView_, 1);
+    }
     announce();
     if (doc)
         doc->clearFlags();
@@ -329,7 +347,12 @@ void DocKycfPane::positionArticle(AHighlighter* highlighter) {
     if (doc->fNew) {
         AHitNavigator* navigator = renderer->hitNavigator();
         bool shown = false;
-        if (hasHits_ && highlighter && navigator && doc->fUserInfo.slot(kHiliteOffKey) == 0)
+        // A new state that names a position (a "C" link) opens there rather than at a hit.
+        if (Pix asked = doc->fUserInfo.seek(kItemKey)) {
+            long last = std::max(0L, renderer->model()->getPositionCount() - 1);
+            renderer->scrollToPosition(std::min(std::max(0L, doc->fUserInfo.numberOf(asked)), last));
+            shown = true;
+        } else if (hasHits_ && highlighter && navigator && doc->fUserInfo.slot(kHiliteOffKey) == 0)
             shown = navigator->canShowCurrentHit() ? navigator->showCurrentHit() : navigator->showFirstHit();
         if (!shown)
             renderer->scrollToPosition(0);

@@ -190,6 +190,8 @@ private:
     TopView topView_{*this};
 };
 
+// The bytes that end a highlighted word: every separator the index cuts words at.
+const char* HighlightSeparators();
 // A new highlighter of the search's words (no reference taken), or null
 // without a search, without words or without the base whose filter folds
 // them (the reader's highlighting base).

@@ -261,6 +261,13 @@ void AChronoEventRenderer::setHoverRun(ADataRun* run) {
         hover_->onMouseEnter();
 }
 
+void AChronoEventRenderer::setWindowShown(bool shown) {
+    if (shown)
+        return;
+    setHoverRun(nullptr);
+    setSelectedRun(nullptr);
+}
+
 void AChronoEventRenderer::setSelectedRun(ADataRun* run) {
     if (run == selected_)
         return;

@@ -63,6 +63,8 @@ public:
     using ARenderer::showPosition;
     void showPosition(long position, long index);
     void mouseLeft() { setHoverRun(nullptr); }
+    // Hidden, the view keeps no hovered nor selected event.
+    void setWindowShown(bool shown);
     // Hover and selection become none without telling the runs (the view is going).
     void forgetRuns() { hover_ = selected_ = nullptr; }
 

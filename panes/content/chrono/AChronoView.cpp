@@ -19,9 +19,31 @@ void AChronoView::childrenLoaded() {
     scaleLayer_ = CheckAlloc(new (std::nothrow) AChronoScaleLayer(this, 0, ASizeSpec::fill), "chrono", 1769);
     AObject::completeNew(scaleLayer_);
     scaleLayer_->show(false);
-    auto* layer = CheckAlloc(new (std::nothrow) ARendererLayer(this, 0, ASizeSpec::fill), "chrono", 1770);
+    auto* layer = CheckAlloc(new (std::nothrow) AChronoEventLayer(this, 0, ASizeSpec::fill), "chrono", 1770);
     AObject::completeNew(layer);
     layer->show(false);
+}
+
+AChronoEventRenderer* AChronoEventLayer::events() const {
+    return dynamic_cast<AChronoEventRenderer*>(getRenderer());
+}
+
+void AChronoEventLayer::mouseLeft() {
+    if (AChronoEventRenderer* r = events())
+        r->mouseLeft();
+    ARendererLayer::mouseLeft();
+}
+
+void AChronoEventLayer::hideNativeWindow() {
+    if (AChronoEventRenderer* r = events())
+        r->setWindowShown(false);
+    ARendererLayer::hideNativeWindow();
+}
+
+void AChronoEventLayer::setNativeWindowShownForced(bool show) {
+    if (AChronoEventRenderer* r = events())
+        r->setWindowShown(show);
+    ARendererLayer::setNativeWindowShownForced(show);
 }
 
 void AChronoView::setScale(AChronoScale* scale) {

@@ -12,6 +12,19 @@ class AChronoEventRenderer;
 class AChronoScale;
 class AChronoScaleLayer;
 
+// The layer of the event renderer: tells it when the pointer leaves and when
+// the view hides. Holds only event renderers (AChronoView installs them).
+class AChronoEventLayer : public ARendererLayer {
+public:
+    using ARendererLayer::ARendererLayer;
+    void mouseLeft() override;
+    void hideNativeWindow() override;
+    void setNativeWindowShownForced(bool show) override;
+
+private:
+    AChronoEventRenderer* events() const;
+};
+
 class AChronoView : public ARendererView {
     SV_DECLARE_CLASS(AChronoView)
 public:

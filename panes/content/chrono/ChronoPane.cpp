@@ -16,6 +16,7 @@
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/ALineAccessor.h"
 #include "docengine/text/AStringReader.h"
+#include "framework/components/AActionTable.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/controls/AEditBox.h"
@@ -29,6 +30,7 @@
 #include "panes/content/chrono/AChronoScaleLayer.h"
 #include "panes/content/chrono/AChronoSegParser.h"
 #include "panes/content/chrono/AChronoView.h"
+#include "panes/content/chrono/LR_Chrono_Evemnt.h"
 #include "search/facade/ASearchBase.h"
 
 SV_IMPLEMENT_CLASS(ChronoPane, 0, SVPane)
@@ -150,9 +152,9 @@ ACommand* ChronoPane::doCommand(int16_t id, long argument) {
             break;
         }
         case kFirstPeriod: {
-            long button = static_cast<int16_t>(argument);
+            long button = ActionRangeIndex(argument);
             // A button without its closing boundary has no period to show.
-            if (button < 0 || button >= kPeriodButtons || !periodComplete(button))
+            if (!periodComplete(button))
                 break;
             currentPeriod_ = static_cast<int16_t>(button);
             goToPeriod();
@@ -177,7 +179,7 @@ int16_t ChronoPane::commandStatus(int16_t id, long argument) {
         case kViewForward:
             return 1;
         case kFirstPeriod: {
-            long button = static_cast<int16_t>(argument);
+            long button = ActionRangeIndex(argument);
             if (!periodComplete(button))
                 return 2;
             return button == currentPeriod_ ? 5 : 1;
@@ -404,7 +406,9 @@ void ChronoPane::yearSearch() {
 }
 
 void ChronoPane::openEventDocument(const char* text) {
-    long n = std::atol(text ? text : "");
+    long n = LR_Chrono_Evemnt::EventDocument(text);
+    if (n < 0)
+        return;
     AppState* cur = currentState();
     ADocState* doc = docState();
     int16_t kind = AContentApp::current().getDocKind(n, doc ? doc->fDocType : 0);

@@ -71,7 +71,7 @@ public:
     void yearSearch();
     void openEventDocument(const char* text);
     // Whether period button i has both its boundaries.
-    bool periodComplete(long i) const { return i + 1 < periodYears_.count(); }
+    bool periodComplete(long i) const { return i >= 0 && i < kPeriodButtons && i + 1 < periodYears_.count(); }
 
     AChronoView* view() const { return view_; }
     AChronoScale* scale() const { return scale_.get(); }

@@ -5,6 +5,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
+#include "framework/components/AActionTable.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/controls/AIconButton.h"
 #include "panes/content/article/AContentApp.h"
@@ -63,7 +64,7 @@ ACommand* DockLeftChronoPane::doCommand(int16_t id, long argument) {
     AppState* state = currentState();
     switch (id) {
         case kModeChoice: {
-            int16_t value = static_cast<int16_t>(argument);
+            int16_t value = ActionRangeIndex(argument);
             if (value != mode_ && (value == 0 || value == 1)) {
                 mode_ = value;
                 if (ALeftState* left = leftState())
@@ -100,7 +101,7 @@ int16_t DockLeftChronoPane::commandStatus(int16_t id, long argument) {
     ADocState* doc = state ? state->getDocState() : nullptr;
     switch (id) {
         case kModeChoice:
-            return static_cast<int16_t>(argument) == mode_ ? 5 : 1;
+            return ActionRangeIndex(argument) == mode_ ? 5 : 1;
         case kDocument:
         case kChrono: {
             bool shown = doc && ((doc->fDocType == 7) == (id == kChrono));

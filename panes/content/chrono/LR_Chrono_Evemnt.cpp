@@ -2,6 +2,7 @@
 #include "panes/content/chrono/LR_Chrono_Evemnt.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -92,19 +93,15 @@ void LR_Chrono_Evemnt::loadList(const char* key) {
 }
 
 // The row key "doc:year:index" places the event: the chronology moves to it and makes it blink.
-void LR_Chrono_Evemnt::showInChronology(long docNo) {
+// An event without an article ("" before the first colon) moves the chronology all the same.
+void LR_Chrono_Evemnt::showInChronology(const std::string& key) {
     AppState* cur = currentState();
-    std::string key;
-    long count = lineGetter ? lineGetter->getLineCount() : 0;
-    for (long line = 0; line < count && key.empty(); ++line)
-        if (documentOf(line) == docNo)
-            key = getLineKey(line).c_str();
     size_t colon = key.find(':');
     long year = colon == std::string::npos ? 0 : std::atol(key.c_str() + colon + 1);
     size_t second = colon == std::string::npos ? std::string::npos : key.find(':', colon + 1);
     long index = second == std::string::npos ? -1 : std::atol(key.c_str() + second + 1);
     AppState* state = getFrame()->makeNavState(1, 0, 0, 1, -1, 7, cur ? cur->getScreenMode() : -1);
-    state->setDocNo(docNo);
+    state->setDocNo(EventDocument(key.c_str()));
     if (ADocState* doc = state->getDocState()) {
         doc->fDate = year;
         doc->fUserInfo.slot(1190) = index;
@@ -114,20 +111,33 @@ void LR_Chrono_Evemnt::showInChronology(long docNo) {
     goToState(state);
 }
 
-long LR_Chrono_Evemnt::documentOf(long line) {
-    AString key = getLineKey(line);
-    return key.empty() ? -1 : std::atol(key.c_str());
+long LR_Chrono_Evemnt::EventDocument(const char* key) {
+    const char* p = key ? key : "";
+    if (*p < '0' || *p > '9')
+        return -1;
+    long n = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (n > (LONG_MAX - (*p - '0')) / 10)
+            return -1;
+        n = n * 10 + (*p - '0');
+    }
+    return *p == '\0' || *p == ':' ? n : -1;
 }
 
-void LR_Chrono_Evemnt::openDocument(long docNo, bool follow) {
-    if (docNo < 0)
-        return;
+long LR_Chrono_Evemnt::documentOf(long line) {
+    return EventDocument(getLineKey(line).c_str());
+}
+
+void LR_Chrono_Evemnt::openEvent(const std::string& key, bool follow) {
     AppState* cur = currentState();
     ADocState* doc = cur ? cur->getDocState() : nullptr;
     if (follow && doc && doc->fDocType == 7) {
-        showInChronology(docNo);
+        showInChronology(key);
         return;
     }
+    long docNo = EventDocument(key.c_str());
+    if (docNo < 0)
+        return;
     if (follow)
         AContentApp::current().showDocument(docNo);
     else
@@ -151,9 +161,10 @@ void LR_Chrono_Evemnt::updatePane() {
     bool follow = doc && (doc->fDocType == 1 || doc->fDocType == 7);
     bool locked = cur && cur->hasDocCadenas();
     // A refresh never opens the document already shown: the new state's refresh would open it again.
-    auto openNew = [&](long n) {
-        if (!cur || n != cur->getDocNo())
-            openDocument(n, follow);
+    auto openNew = [&](long line) {
+        long n = documentOf(line);
+        if (n >= 0 && (!cur || n != cur->getDocNo()))
+            openEvent(getLineKey(line).c_str(), follow);
     };
     if (!locked && selLast >= 0 && AContentApp::current().docIsMedia(documentOf(selLast)))
         locked = true;
@@ -168,9 +179,9 @@ void LR_Chrono_Evemnt::updatePane() {
             selFirst = selLast = 0;
             if (cur)
                 cur->fTemporaire = 1;
-            openNew(documentOf(0));
+            openNew(0);
         } else if (left && !left->fHisto && !left->fClone) {
-            openNew(documentOf(std::max(selLast, 0L)));
+            openNew(std::max(selLast, 0L));
         } else {
             restore();
         }
@@ -184,7 +195,7 @@ void LR_Chrono_Evemnt::updatePane() {
         if (selLast < 0)
             r->showLine(-2);
         if (follow)
-            openNew(documentOf(std::max(selLast, 0L)));
+            openNew(std::max(selLast, 0L));
     }
     r->layOut();
 }
@@ -192,11 +203,12 @@ void LR_Chrono_Evemnt::updatePane() {
 void LR_Chrono_Evemnt::selectionChanged(ARenderer* renderer) {
     if (!renderer || renderer->getHitKind() != 3)
         return;
-    long n = std::atol(renderer->getHitName().c_str());
+    std::string key = renderer->getHitName().c_str();
+    long n = EventDocument(key.c_str());
     AppState* cur = currentState();
     ADocState* doc = cur ? cur->getDocState() : nullptr;
     bool follow = doc && (doc->fDocType == 1 || doc->fDocType == 7);
-    if (cur && n == cur->getDocNo())
+    if (cur && n >= 0 && n == cur->getDocNo())
         cur->fTemporaire = 1;
-    openDocument(n, follow);
+    openEvent(key, follow);
 }

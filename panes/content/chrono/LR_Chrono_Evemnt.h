@@ -9,6 +9,8 @@
 // list gives an empty list.
 #pragma once
 
+#include <string>
+
 #include "app/lists/LRPane.h"
 
 class LR_Chrono_Evemnt : public LRPane {
@@ -29,10 +31,14 @@ public:
 
     // The document of line n (its key's number), -1 without one.
     long documentOf(long line);
+    // The document a row key "doc:year:index" names; -1 when its first field is not a number
+    // (an event without an article has an empty one).
+    static long EventDocument(const char* key);
 
 private:
-    // In the centre when the chronology or a page follows the list, else only when a document is shown.
-    void openDocument(long docNo, bool follow);
+    // The event of a row key: in the chronology when it follows the list; else its article, in the
+    // centre when a page follows the list, otherwise only when a document is shown.
+    void openEvent(const std::string& key, bool follow);
     // A chronology state at the event's year with the event blinking (the chronology follows the list).
-    void showInChronology(long docNo);
+    void showInChronology(const std::string& key);
 };

@@ -17,6 +17,7 @@
 #include "base/object/AError.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"
+#include "panes/content/flash/AtlasZoom.h"
 #include "panes/docks/top/DockTopAtlasPane.h"
 #include "web/browser/BrowserPaneHandler.h"
 
@@ -351,41 +352,17 @@ void FlashPane::computeAtlasZoom(AppState* state) {
     }
     setScales(AContentApp::current().configString("ATLAS_SCALES").c_str(), 100);
     APoint size = view_->getSize();
-    double w = size.x, h = size.y;
-    double rx = w / mw, ry = h / mh;
-    double s = rx < ry ? rx : ry;
-    double cx = px * s, cy = py * s;
-    if (rx > ry)
-        cx += (w - mw * ry) * 0.5;
-    else
-        cy += (h - mh * rx) * 0.5;
     // The fifth step of the list (the last one of a shorter list).
     long index = scales_.count() > 4 ? 4 : scales_.count() - 1;
     scales_.setCurrent(index);
     double z = static_cast<double>(scales_.currentValue());
-    auto pan = [&](double side, double mapSide, double c, double& e) {
-        double d, sign;
-        if (side * 0.5 < c) {
-            d = mapSide * s * z * 0.01 * 0.5 - side * 0.5;
-            sign = 1;
-        } else {
-            d = side * 0.5 - mapSide * s * z * 0.01 * 0.5;
-            sign = -1;
-        }
-        e = c - side * 0.5;
-        double reach = z * (e < 0 ? -e : e) * 0.01;
-        double overhang = d < 0 ? -d : d;
-        return sign * (overhang < reach ? overhang : reach);
-    };
-    double ex = 0, ey = 0;
-    double panX = pan(w, mw, cx, ex), panY = pan(h, mh, cy, ey);
-    double qx = (ex - panX / z * 100) * z * 0.01, qy = (ey - panY / z * 100) * z * 0.01;
+    AtlasZoom zoom = ComputeAtlasZoom(size.x, size.y, mw, mh, px, py, z);
     state->setUserInfo(20, static_cast<long>(z));
-    state->setUserInfo(21, static_cast<long>(panX));
-    state->setUserInfo(22, static_cast<long>(panY));
+    state->setUserInfo(21, zoom.panX);
+    state->setUserInfo(22, zoom.panY);
     state->setUserInfo(23, index);
-    state->setUserInfo(24, static_cast<long>(w * 0.5 + qx));
-    state->setUserInfo(25, static_cast<long>(h * 0.5 + qy));
+    state->setUserInfo(24, zoom.mouseX);
+    state->setUserInfo(25, zoom.mouseY);
 }
 
 void FlashPane::setScales(const char* list, int16_t value) {

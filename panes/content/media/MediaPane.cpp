@@ -190,7 +190,8 @@ int16_t MediaPane::commandStatus(int16_t id, long argument) {
             if (forwardButton_)
                 forwardButton_->setVisible(video);
             return video && video_ && video_->canFastForward() ? 1 : 2;
-        case kExternal: return showing(externalButton_, icon == 9 ? (externalMode_ ? 5 : 1) : 2, icon == 9);
+        // Icon 8 is the video with a Director companion, the one the external player plays.
+        case kExternal: return showing(externalButton_, icon == 8 ? (externalMode_ ? 5 : 1) : 2, icon == 8);
         case kFrameGroup: return showing(frameGroup_, HasFrameSteps(icon) ? 1 : 2, HasFrameSteps(icon));
         case kPrevious: return showing(previousButton_, frame > 0 ? 1 : 2, frame > 0);
         case kNext: {

@@ -19,7 +19,8 @@ std::string Describe(const webrt::HtmlDocument& doc) {
     for (const auto& r : doc.resources)
         out += " {" + std::to_string(r.type) + " " + r.src + "}";
     for (const auto& e : doc.embeds)
-        out += " <" + e.type + " " + e.src + " " + std::to_string(e.width) + "x" + std::to_string(e.height) + ">";
+        out += " <" + e.type + " " + e.src + " " + std::to_string(e.width) + "x" + std::to_string(e.height) +
+               (e.frame >= 0 ? " frame " + std::to_string(e.frame) : "") + (e.stop.empty() ? "" : " " + e.stop) + ">";
     return out;
 }
 
@@ -51,6 +52,10 @@ TEST(WebrtHtmlReader, KeepsTitleTextLinksAndRequestsInDocumentOrder) {
         {"embeds and objects with their sizes",
          "<embed src=m.mov type=Video/Quicktime width=320 height=240><object data=o.swf type=x/y width=-5>",
          "text/html", " <video/quicktime m.mov 320x240> <x/y o.swf 0x0>"},
+        {"a movie's start frame and stop call; a frame that is not a number is none",
+         "<embed src=a.swf type=x/y frame=\"2\" stop=\"zoompan(50,-35,12,0)\"><embed src=b.swf type=x/y frame=-1 "
+         "stop=\"stop()\"><embed src=c.swf type=x/y frame=2x>",
+         "text/html", " <x/y a.swf 0x0 frame 2 zoompan(50,-35,12,0)> <x/y b.swf 0x0 stop()> <x/y c.swf 0x0>"},
         {"plain text is one paragraph a line", "ligne 1\r\nligne <2>\n", "text/plain", "|ligne 1|ligne <2>"},
         {"an unterminated tag and a lone <", "<p>a < b</p><p>c<a href='", "text/html", "|a < b|c"},
     };

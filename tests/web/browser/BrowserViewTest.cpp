@@ -259,13 +259,17 @@ TEST_F(BrowserTest, EmbedsReachTheirPluginAndPageScriptsCallIt) {
     view->addHandler("AllEvent", recorder);
     view->loadUrl(url.c_str());
     ASSERT_TRUE(waitLoaded(recorder));
+    settle(50);
+    ASSERT_GE(g_plugins.lines.size(), 3u);
+    EXPECT_EQ("start 120x80 film.mov", g_plugins.lines[g_plugins.lines.size() - 3]);
+    EXPECT_EQ("call gotoframe 2", g_plugins.lines[g_plugins.lines.size() - 2]);
     struct Row {
         const char* name;
         const char* url;
         const char* plugin;  // the plug-in's last line after the row
         const char* log;     // the layer's last script log line, "" for none
     } rows[] = {
-        {"the embed starts with its size", nullptr, "start 120x80 film.mov", ""},
+        {"the embed starts with its size, its frame, then its stop call", nullptr, "call zoompan 50 -35 12 0", ""},
         {"gotoframe reaches the plug-in", "javascript:gotoframe(3)", "call gotoframe 3", ""},
         {"the object's own method too", "javascript:document.embeds[0].GotoFrame(5)",
          "call document.embeds[0].GotoFrame 5", ""},

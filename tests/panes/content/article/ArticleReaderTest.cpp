@@ -194,6 +194,10 @@ void SampleReaderTest::searchedArticle() {
     ANoteManager* notes = app->getNoteManager();
     ASSERT_TRUE(notes);
     EXPECT_EQ(notes->getMarkerSet(docNo), renderer->model()->getAttachment()) << "the note marks show again";
+    EXPECT_EQ(article->articleView(), frame->documentView());
+    EXPECT_EQ(article->articleView(), frame->textView());
+    EXPECT_EQ(1, frame->textViewFlag());
+
     saveShot("article-sample");
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
+#include "docengine/hilite/AHighlighter.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
@@ -130,3 +131,31 @@ TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre)
     });
 }
 
+
+// "l\x92histogramme" (typographic apostrophe) is a hit as the index counts it:
+// highlighted, and reached from the first hit by the next-hit command.
+TEST_F(SampleReaderTest, AHitAfterATypographicApostropheIsHighlightedAndReached) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        auto* field = Find<DockTopLeftRechPane>(frame);
+        ASSERT_TRUE(field);
+        field->setSearchText("histogramme");
+        pump();
+        auto* results = Find<LR_DVD>(frame);
+        DocKycfPane* article = articlePane();
+        ASSERT_TRUE(results && article);
+        ATextRenderer* text = article->articleRenderer();
+        ASSERT_TRUE(text && text->model());
+        auto* highlighter = dynamic_cast<AHighlighter*>(text->model()->getHighlighter());
+        ASSERT_TRUE(highlighter);
+        highlighter->scanAll(text->model());
+        // The sample's first article for the word: "histogramme" and "l\x92histogramme".
+        EXPECT_EQ(2, highlighter->hitCount());
+        EXPECT_EQ(1, article->hasSearchHits());
+        EXPECT_TRUE(article->hasNextHit());
+        article->goToNextHit();
+        pump();
+        EXPECT_FALSE(article->hasNextHit()) << "the last hit reached";
+    });
+}

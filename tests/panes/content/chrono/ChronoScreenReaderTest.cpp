@@ -16,6 +16,7 @@
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/text/AReader.h"
+#include "framework/clusters/AClusterItem.h"
 #include "panes/content/chrono/AChronoView.h"
 #include "framework/controls/AEditBox.h"
 #include "framework/controls/AIconButton.h"
@@ -84,13 +85,30 @@ void ChronoScreenTest::screen() {
         EXPECT_EQ(chrono->scale()->yearToPos(1789 + chrono->scale()->offset), chrono->currentPosition());
     }
 
-    // Period button 6 (argument 5): the middle of the sixth period, marked.
-    chrono->doCommand(ChronoPane::kFirstPeriod, 5);
-    pump();
-    EXPECT_EQ(5, chrono->commandStatus(ChronoPane::kFirstPeriod, 5));
-    EXPECT_EQ(1, chrono->commandStatus(ChronoPane::kFirstPeriod, 4));
-    long a = chrono->periodYears().at(5), b = chrono->periodYears().at(6);
-    EXPECT_EQ(chrono->scale()->yearToPos(a + (b - a) / 2), chrono->currentPosition());
+    // The period buttons clicked through their range binding: each moves to the
+    // middle of its period and is the one marked; a button without a period is off.
+    long complete = 0;
+    for (int16_t i = 0; i < ChronoPane::kPeriodButtons; ++i) {
+        SCOPED_TRACE(i);
+        int16_t id = static_cast<int16_t>(ChronoPane::kFirstPeriod + i);
+        if (!chrono->periodComplete(i)) {
+            EXPECT_EQ(0, chrono->itemState(id) & AClusterItem::kOn);
+            continue;
+        }
+        ++complete;
+        ASSERT_TRUE(chrono->itemState(id) & AClusterItem::kOn);
+        chrono->itemCommand(id, 0, nullptr);
+        pump();
+        EXPECT_EQ(i, chrono->currentPeriod());
+        long a = chrono->periodYears().at(i), b = chrono->periodYears().at(i + 1);
+        EXPECT_EQ(chrono->scale()->yearToPos(a + (b - a) / 2), chrono->currentPosition());
+        for (int16_t k = 0; k < ChronoPane::kPeriodButtons; ++k) {
+            if (chrono->periodComplete(k)) {
+                EXPECT_EQ(k == i, (chrono->itemState(ChronoPane::kFirstPeriod + k) & AClusterItem::kMarked) != 0) << k;
+            }
+        }
+    }
+    EXPECT_GE(complete, 6) << "the sample's periods";
 
     // Reached without an article: no return; the left dock offers the chronology's button.
     EXPECT_FALSE(top->canReturn());
@@ -121,11 +139,34 @@ void ChronoScreenTest::screen() {
     ASSERT_GE(row, 0) << "an event with an article";
     std::string key = page->events()->getLineKey(row).c_str();
     long eventYear = std::atol(key.substr(key.find(':') + 1).c_str());
+    page->events()->getListView()->renderer()->showLine(row);
+    pump();
     ClickListRow(page->events(), row, [&] { pump(); });
     state = frame->currentState();
     EXPECT_EQ(7, state->getDocState()->fDocType);
     EXPECT_EQ(eventYear, state->getDocState()->fDate);
     EXPECT_EQ(chrono->scale()->yearToPos(eventYear + chrono->scale()->offset), chrono->currentPosition());
+    EXPECT_EQ(page->events()->documentOf(row), state->getDocNo());
+
+    // A row without an article: the chronology goes to that row's own year, no article is
+    // named, and the top dock offers no return to one.
+    long docless = -1;
+    for (long i = 0; i < page->events()->getLineGetter()->getLineCount() && docless < 0; ++i)
+        if (page->events()->documentOf(i) < 0 && page->events()->getLineKey(i).c_str()[0] == ':')
+            docless = i;
+    ASSERT_GE(docless, 0) << "an event without an article";
+    key = page->events()->getLineKey(docless).c_str();
+    long doclessYear = std::atol(key.substr(key.find(':') + 1).c_str());
+    ASSERT_NE(eventYear, doclessYear) << "the sample's theme has events of several years";
+    page->events()->getListView()->renderer()->showLine(docless);
+    pump();
+    ClickListRow(page->events(), docless, [&] { pump(); });
+    state = frame->currentState();
+    EXPECT_EQ(7, state->getDocState()->fDocType);
+    EXPECT_EQ(doclessYear, state->getDocState()->fDate);
+    EXPECT_EQ(-1, state->getDocNo());
+    EXPECT_FALSE(top->canReturn());
+    EXPECT_EQ(2, top->commandStatus(DockTopChronoPane::kReturn, 0));
 
     // The picture: around 1789 with the theme page and its events.
     field->setText("1789");
@@ -141,10 +182,13 @@ void ChronoScreenTest::screen() {
     EXPECT_EQ(listed, page->events()->getLineGetter()->getLineCount());
 
     // The keyword page: the index's keywords; one chosen lists its events.
-    left->doCommand(DockLeftChronoPane::kModeChoice, 1);
+    EXPECT_TRUE(left->itemState(DockLeftChronoPane::kByTheme) & AClusterItem::kMarked);
+    EXPECT_FALSE(left->itemState(DockLeftChronoPane::kByKeyword) & AClusterItem::kMarked);
+    left->itemCommand(DockLeftChronoPane::kByKeyword, 0, nullptr);
     pump();
     EXPECT_EQ(2, frame->currentState()->getLeftState()->fUserInfo.slot(DockLeftChronoPane::kModeEntry));
-    EXPECT_EQ(5, left->commandStatus(DockLeftChronoPane::kModeChoice, 1));
+    EXPECT_FALSE(left->itemState(DockLeftChronoPane::kByTheme) & AClusterItem::kMarked);
+    EXPECT_TRUE(left->itemState(DockLeftChronoPane::kByKeyword) & AClusterItem::kMarked);
     auto* words = static_cast<DockLeftChronoPage*>(left->findById(2641, 0)->castTo(&DockLeftChronoPage::classRecord));
     ASSERT_TRUE(words && words->list() && words->list()->getLineGetter()) << "the sample's keyword index";
     ASSERT_GT(words->list()->getLineGetter()->getLineCount(), 10);

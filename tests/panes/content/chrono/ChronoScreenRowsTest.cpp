@@ -4,11 +4,29 @@
 
 #include <string>
 
+#include "framework/components/AActionTable.h"
 #include "panes/content/chrono/AChronoScale.h"
 #include "panes/content/chrono/ChronoLineGetters.h"
 #include "panes/content/chrono/ChronoPane.h"
+#include "panes/content/chrono/LR_Chrono_Evemnt.h"
 
 namespace {
+
+TEST(ChronoScreenRows, AnEventRowNamesItsArticleOnlyByANumber) {
+    struct Row {
+        const char* key;
+        long document;
+    } rows[] = {
+        {"4711:12:3", 4711}, {"0:1789:0", 0}, {"12", 12},
+        // An event without an article: its first field is empty, not article 0.
+        {":1789:0", -1}, {"", -1}, {nullptr, -1}, {"a:1:1", -1}, {"12x:1:1", -1}, {"-3:1:1", -1},
+        {"99999999999:1:1", -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key ? row.key : "(none)");
+        EXPECT_EQ(row.document, LR_Chrono_Evemnt::EventDocument(row.key));
+    }
+}
 
 TEST(ChronoScreenRows, EventRowsKeepTheirTitleInsideTheirCell) {
     struct Row {
@@ -83,12 +101,15 @@ TEST(ChronoScreenPeriods, BoundariesSkipEmptyAndDisorderedLines) {
         pane.placePeriods();
         EXPECT_EQ(row.years, Years(pane.periodYears(), scale->offset));
         long complete = 0;
-        for (long i = 0; i < ChronoPane::kPeriodButtons; ++i) {
+        for (int16_t i = 0; i < ChronoPane::kPeriodButtons; ++i) {
             complete += pane.periodComplete(i) ? 1 : 0;
             // A button without its closing boundary is disabled, not read past the list.
+            AActionRecord record = MakeActionRecord(nullptr, 2, ChronoPane::kFirstPeriod, i, 0);
             EXPECT_EQ(!pane.periodComplete(i) ? 2 : i == pane.currentPeriod() ? 5 : 1,
-                      pane.commandStatus(ChronoPane::kFirstPeriod, i));
+                      pane.commandStatus(ChronoPane::kFirstPeriod, ActionArgument(&record)));
         }
+        // A call without the range's record names no button.
+        EXPECT_EQ(2, pane.commandStatus(ChronoPane::kFirstPeriod, 0));
         EXPECT_EQ(row.complete, complete);
         for (long i = 0; i < pane.periodYears().count(); ++i)
             EXPECT_EQ(scale->yearToPos(pane.periodYears().at(i)), pane.periodPositions().at(i));

@@ -465,6 +465,31 @@ TEST_F(ChronoViewTest, CursorsFollowTheHitAndTheMode) {
     }
 }
 
+TEST_F(ChronoViewTest, LeavingUnlightsTheLabelAndHidingForgetsHoverAndSelection) {
+    if (!open(true, APoint(600, 300), &fixed))
+        GTEST_SKIP() << "no display";
+    cv->showEvent(pos(1789), 0);
+    ADataRun* label = renderer->selectedRun();
+    ASSERT_NE(nullptr, label);
+    auto* event = static_cast<AChronoFragment*>(label->getFragment());
+    ARect r = ChronoRunRect(label);
+    AMouseEvent move(APoint((r.left() + r.right()) / 2, (r.top() + r.bottom()) / 2), 0);
+    renderer->mouseMoved(move);
+    ASSERT_TRUE(event->flags() & AChronoFragment::kHot);
+    // The pointer leaves the view's event layer.
+    cv->rendererLayer()->mouseLeft();
+    EXPECT_EQ(nullptr, renderer->hoverRun());
+    EXPECT_FALSE(event->flags() & AChronoFragment::kHot) << "the label is unlit";
+    EXPECT_EQ(label, renderer->selectedRun()) << "leaving keeps the selection";
+
+    renderer->mouseMoved(move);
+    ASSERT_EQ(label, renderer->hoverRun());
+    cv->hide(true);
+    EXPECT_EQ(nullptr, renderer->hoverRun());
+    EXPECT_EQ(nullptr, renderer->selectedRun());
+    EXPECT_FALSE(event->flags() & (AChronoFragment::kHot | AChronoFragment::kSelected));
+}
+
 // The sample's chronology (build/sample, made by tools/sample/build.sh), read
 // through the data manager, around 1789: its scale, events, background band
 // and band pictures from the base, one event selected.

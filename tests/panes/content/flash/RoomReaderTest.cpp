@@ -11,6 +11,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "app/online/AMozillaTargetView.h"
+#include "panes/content/flash/AtlasZoom.h"
 #include "panes/content/flash/FlashPane.h"
 #include "tests/panes/content/flash/MovieReaderSupport.h"
 
@@ -253,4 +254,30 @@ TEST_F(RoomReaderTest, TheAtlasZoomCentresTheMapPoint) {
             EXPECT_EQ(r.keys, keys);
         }
     });
+}
+
+// The pan and the pointer in double precision, truncated: the x87's wider
+// intermediates gave one less (234 for 235, 289 for 290...).
+TEST(AtlasZoomValues, PanAndPointerAreTheDoublePrecisionValuesTruncated) {
+    struct Row {
+        long w, h, mw, mh, px, py;
+        double z;
+        long panX, panY, mouseX, mouseY;
+    } const rows[] = {
+        // A wide map fitted at half size, centred with 100 pixels of slack above and below.
+        {600, 400, 1200, 400, 600, 200, 400, 0, 0, 300, 200},
+        {600, 400, 1200, 400, 900, 300, 200, 300, 0, 300, 300},
+        {470, 552, 714, 2718, 481, 1018, 625, 157, -432, 235, 276},
+        {609, 580, 2868, 118, 2093, 81, 150, 152, 7, 362, 290},
+        {620, 272, 2395, 781, 1798, 648, 775, 1204, 516, 310, 136},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h) + " map " + std::to_string(r.mw) + "x" +
+                     std::to_string(r.mh) + " at " + std::to_string(r.px) + "," + std::to_string(r.py));
+        AtlasZoom zoom = ComputeAtlasZoom(r.w, r.h, r.mw, r.mh, r.px, r.py, r.z);
+        EXPECT_EQ(r.panX, zoom.panX);
+        EXPECT_EQ(r.panY, zoom.panY);
+        EXPECT_EQ(r.mouseX, zoom.mouseX);
+        EXPECT_EQ(r.mouseY, zoom.mouseY);
+    }
 }

@@ -84,17 +84,20 @@ TEST_F(MediaWindowTest, CommandStatesFollowTheIconTypeAndTheFrames) {
         int16_t frame;
         bool playing;
         long time;
-        // 6017 rewind, 6018 stop, 6019 play, 6020 forward, 6023 previous, 6024 next, 6027 print, 6013 zoom
+        // 6017 rewind, 6018 stop, 6019 play, 6020 forward, 6023 previous, 6024 next, 6027 print, 6013 zoom,
+        // 6021 external player
         const char* states;
-        const char* shown;  // rewind, forward, previous, next, transport group, frame group
+        // rewind, forward, previous, next, transport group, frame group, external player
+        const char* shown;
     } const rows[] = {
-        {"picture, 3 frames at 2", 5, "000000000000000\t1\t3:3", 2, false, 0, "2 2 2 2 1 2 1 1", "0 0 1 0 0 1"},
-        {"picture, 3 frames at 0", 5, "000000000000000\t1\t3:3", 0, false, 0, "2 2 2 2 2 1 1 1", "0 0 0 1 0 1"},
-        {"picture, one frame", 2, "000000000000000\t1\t3", 0, false, 0, "2 2 2 2 2 2 1 1", "0 0 0 0 0 0"},
-        {"Flash at once", 11, "000000000000000\t2\t3", 0, false, 0, "1 1 1 2 2 2 2 1", "0 0 0 0 1 0"},
-        {"video stopped at 0", 8, "000000000000000\t4\t3", 0, false, 0, "2 2 1 1 2 2 2 2", "1 1 0 0 1 0"},
-        {"video playing", 9, "000000000000000\t4\t3", 0, true, 40, "1 1 5 1 2 2 2 2", "1 1 0 0 1 0"},
-        {"video at its end", 10, "000000000000000\t4\t3", 0, false, 100, "1 1 1 2 2 2 2 2", "1 1 0 0 1 0"},
+        {"picture, 3 frames at 2", 5, "000000000000000\t1\t3:3", 2, false, 0, "2 2 2 2 1 2 1 1 2", "0 0 1 0 0 1 0"},
+        {"picture, 3 frames at 0", 5, "000000000000000\t1\t3:3", 0, false, 0, "2 2 2 2 2 1 1 1 2", "0 0 0 1 0 1 0"},
+        {"picture, one frame", 2, "000000000000000\t1\t3", 0, false, 0, "2 2 2 2 2 2 1 1 2", "0 0 0 0 0 0 0"},
+        {"Flash at once", 11, "000000000000000\t2\t3", 0, false, 0, "1 1 1 2 2 2 2 1 2", "0 0 0 0 1 0 0"},
+        // A video with a Director companion (icon 8) offers the external player; one without (9) does not.
+        {"video stopped at 0", 8, "000000000000000\t4\t3", 0, false, 0, "2 2 1 1 2 2 2 2 1", "1 1 0 0 1 0 1"},
+        {"video playing", 9, "000000000000000\t4\t3", 0, true, 40, "1 1 5 1 2 2 2 2 2", "1 1 0 0 1 0 0"},
+        {"video at its end", 10, "000000000000000\t4\t3", 0, false, 100, "1 1 1 2 2 2 2 2 2", "1 1 0 0 1 0 0"},
     };
     MediaWin* window = open(-1);
     MediaPane* media = pane(window);
@@ -113,11 +116,11 @@ TEST_F(MediaWindowTest, CommandStatesFollowTheIconTypeAndTheFrames) {
         window->showDocument(3, r.frame, 0, 0);
         settle();
         std::string states;
-        for (int16_t id : {6017, 6018, 6019, 6020, 6023, 6024, 6027, 6013})
+        for (int16_t id : {6017, 6018, 6019, 6020, 6023, 6024, 6027, 6013, 6021})
             states += (states.empty() ? "" : " ") + std::to_string(media->commandStatus(id, 0));
         EXPECT_EQ(r.states, states);
         std::string shown;
-        for (int16_t id : {6017, 6020, 6023, 6024, 6016, 6022}) {
+        for (int16_t id : {6017, 6020, 6023, 6024, 6016, 6022, 6021}) {
             media->commandStatus(id, 0);
             shown += std::string(shown.empty() ? "" : " ") + visible(id);
         }
