@@ -4,6 +4,7 @@
 #include "tests/web/browser/BrowserTestSupport.h"
 
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/base/procedural/NetTestSupport.h"
 
 #include "web/browser/kyMozillaBrowserChrome.h"
 
@@ -398,6 +399,19 @@ TEST_F(BrowserTest, APrintedPageComesBackFromThePdfPrinterWithItsText) {
         SCOPED_TRACE(expected);
         EXPECT_NE(std::string::npos, text.find(expected)) << text;
     }
+}
+
+TEST_F(BrowserTest, ARedirectedAddressShowsItsTargetUnderTheTargetsAddress) {
+    if (!ServerPorts().origin)
+        GTEST_SKIP() << "no test server";
+    if (!openView())
+        GTEST_SKIP() << "no display";
+    std::string origin = "http://127.0.0.1:" + std::to_string(ServerPorts().origin);
+    view->addHandler("AllEvent", recorder);
+    view->loadUrl((origin + "/moved/302/2").c_str());
+    ASSERT_TRUE(waitLoaded(recorder));
+    EXPECT_EQ(origin + "/moved/302/0", std::string(view->getCurrentUrl().c_str()));
+    EXPECT_NE(std::string::npos, NS_GetShownText(view->webBrowser()).find("arrived by GET"));
 }
 
 namespace {
