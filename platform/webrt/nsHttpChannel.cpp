@@ -204,7 +204,8 @@ protected:
             proxyCredentials_ = kept->second;
         for (int attempt = 0, redirects = 0;;) {
             nsresult r = exchange();
-            if (NS_SUCCEEDED(r) && haveStatus_ && responseStatus_ != 407 && !proxyCredentials_.empty())
+            if (NS_SUCCEEDED(r) && haveStatus_ && responseStatus_ != 407 && !proxy_.empty() &&
+                !proxyCredentials_.empty())
                 ProxyCredentials()[proxy_] = proxyCredentials_;
             if (NS_SUCCEEDED(r) && haveStatus_ && IsRedirect(responseStatus_)) {
                 if (++redirects > NS_HTTP_REDIRECT_LIMIT || !followRedirect())
