@@ -32,6 +32,7 @@
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"
 #include "search/facade/KyTextMatch.h"
+#include "web/browser/KyMozillaGetUrl.h"
 #include "web/net/AppNetManager.h"
 
 SV_IMPLEMENT_CLASS(TheApp, 1000, AQuickTimeApp)
@@ -126,7 +127,7 @@ TheApp::~TheApp() {
     if (gDataLocation == dataLocation_.get())
         gDataLocation = nullptr;
     dataLocation_.reset();
-    netLog_.reset();
+    KyMozillaSetNetLogFlag(nullptr);
     netManager_.reset();
 }
 
@@ -203,8 +204,9 @@ void TheApp::setMatchMarkers(const char* a, const char* b, const char* c, const 
 }
 
 void TheApp::netLog(const char* text) {
-    if (netLogEnabled_ && netLog_) {
-        netLog_->writeString(text);
-        KY_FileFlush(netLog_->file());
+    ATextOutStream* log = getLogObject();
+    if (netLogEnabled_ && log && log->file()) {
+        log->writeString(text);
+        KY_FileFlush(log->file());
     }
 }

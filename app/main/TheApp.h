@@ -593,7 +593,6 @@ private:
     std::unique_ptr<AStyleSheetSet> styleSheets_;
     std::unique_ptr<AppPrintServices> printServices_;
     std::unique_ptr<ASVFramePrinting> framePrinting_;
-    std::unique_ptr<ATextOutStream> netLog_;
     AppWebEngine* webEngine_ = nullptr;  // not owned; null: the reader's own
     std::unique_ptr<AppWebEngine> ownEngine_;
     std::unique_ptr<AppNetManager> netManager_;

@@ -18,6 +18,7 @@
 #include "framework/components/ACommand.h"
 #include "search/engine/XkFilter.h"
 #include "search/facade/ADataLocation.h"
+#include "web/browser/KyMozillaGetUrl.h"
 #include "web/net/AppNetManager.h"
 
 namespace {
@@ -168,13 +169,17 @@ bool TheApp::startNetLog() {
     netLogEnabled_ = std::atoi(getSetting("NetLog", "0", nullptr).c_str()) != 0;
     if (!netLogEnabled_)
         return true;
+    // The application's log is the network log: the fetches and their
+    // headers are traced there as well as the reader's own lines. A log that
+    // cannot be opened never stops the start.
     try {
-        AFileSpec path(getTempDir(), "svnet.log");
-        netLog_.reset(new ATextOutStream(AFile(path, 1, AFileOptions{1, 256, 1}, false), 0));
+        openLog("svnet.log");
     } catch (const AError&) {
-        // The network log never stops the start.
-        netLog_.reset();
     }
+    KyMozillaSetNetLogFlag([] {
+        TheApp* app = TheApp::current();
+        return app && app->isNetLogEnabled();
+    });
     return true;
 }
 

@@ -164,6 +164,24 @@ bool ReadStsd(Parse& s, Reader r) {
     if (!r.skip(4) || !r.u32(count) || count == 0 || !r.u32(size) || !r.u32(format))
         return false;
     s.track->codec = format;
+    if (s.track->type == Code("soun")) {
+        // Sound: version, revision, vendor, channels, sample size, compression
+        // id, packet size, then the rate in 16.16.
+        uint32_t version = 0, channels = 0, bits = 0, rate = 0;
+        SoundFormat& f = s.track->sound;
+        if (r.skip(6 + 2) && r.u16(version) && r.skip(2 + 4) && r.u16(channels) && r.u16(bits) && r.skip(4) &&
+            r.u32(rate)) {
+            f.channels = long(channels);
+            f.bits = long(bits);
+            f.rate = long(rate >> 16);
+            f.ima4 = format == Code("ima4");
+            f.bigEndian = format != Code("sowt");
+            bool pcm = format == Code("twos") || format == Code("sowt") || format == Code("raw ");
+            f.playable = channels >= 1 && channels <= 8 && f.rate > 0 &&
+                         ((pcm && (bits == 8 || bits == 16)) || f.ima4);
+        }
+        return true;
+    }
     if (r.skip(6 + 2 + 16) && r.u16(w) && r.u16(h)) {
         s.track->codecWidth = long(w);
         s.track->codecHeight = long(h);
@@ -276,12 +294,59 @@ bool BuildSamples(Parse& s) {
     return sample == count;
 }
 
+// A playable sound track's chunks in sample frames. Writers count a chunk's
+// samples either in frames or, for IMA 4:1, in packets of 64 frames: the
+// total of the time table tells which.
+void BuildSoundChunks(Parse& s) {
+    Tables& t = s.tables;
+    SoundFormat& f = s.track->sound;
+    if (!f.playable || t.stscFirst.empty() || t.chunks.empty())
+        return;
+    int64_t timeTotal = 0;
+    for (auto& e : t.stts)
+        timeTotal += int64_t(e.first) * e.second;
+    int64_t units = 0;
+    std::vector<int64_t> perChunk(t.chunks.size(), 0);
+    for (size_t run = 0; run < t.stscFirst.size(); ++run) {
+        uint64_t first = t.stscFirst[run];
+        uint64_t last = run + 1 < t.stscFirst.size() ? t.stscFirst[run + 1] : t.chunks.size() + 1;
+        if (first == 0 || last < first || last > t.chunks.size() + 1)
+            return;
+        for (uint64_t chunk = first; chunk < last; ++chunk) {
+            perChunk[chunk - 1] = t.stscPerChunk[run];
+            units += t.stscPerChunk[run];
+        }
+    }
+    if (units <= 0)
+        return;
+    int64_t totalFrames = s.track->mediaScale > 0 ? timeTotal * f.rate / s.track->mediaScale : timeTotal;
+    int64_t framesPerUnit = f.ima4 && totalFrames >= units * 32 ? 64 : 1;
+    int64_t frame = 0;
+    for (size_t i = 0; i < t.chunks.size(); ++i) {
+        int64_t frames = perChunk[i] * framesPerUnit;
+        int64_t bytes = f.ima4 ? (frames + 63) / 64 * 34 * f.channels : frames * f.channels * (f.bits / 8);
+        int64_t offset = s.base + int64_t(t.chunks[i]);
+        if (frames == 0)
+            continue;
+        if (offset + bytes > s.fileSize) {
+            f.playable = false;  // a damaged table: the pictures play silently
+            f.chunks.clear();
+            return;
+        }
+        f.chunks.push_back({offset, frame, frames, {}});
+        frame += frames;
+    }
+    f.frames = frame;
+}
+
 bool ParseTrack(Parse& s, Reader r, int depth) {
     auto track = std::make_unique<TrackRecord>();
     track->movie = &s.movie;
     s.track = track.get();
     s.tables = Tables();
     bool ok = ParseAtoms(s, r, depth) && BuildSamples(s);
+    if (ok)
+        BuildSoundChunks(s);
     s.track = nullptr;
     if (!ok)
         return false;

@@ -32,6 +32,13 @@ MovieRect BarRect(MovieController mc) {
     return MovieRect{box.bottom, box.left, int16_t(box.bottom + BarHeight()), box.right};
 }
 
+// The right end of the position track: a movie with sound keeps room for its
+// sound button after it.
+const long kSoundButton = 18;
+long TrackRight(MovieController mc, const MovieRect& bar) {
+    return bar.right - 6 - (SoundTrack(mc->movie) ? kSoundButton : 0);
+}
+
 bool Contains(const MovieRect& r, MoviePoint p) {
     return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
 }
@@ -61,7 +68,19 @@ void DrawBar(MovieController mc, HDC dc) {
         POINT tri[3] = {{r.left + 5, r.top + 3}, {r.left + 5, r.bottom - 3}, {r.left + 5 + (h - 6) / 2 + 2, r.top + h / 2}};
         Polygon(dc, tri, 3);
     }
-    long trackLeft = r.left + 20, trackRight = r.right - 6;
+    long trackLeft = r.left + 20, trackRight = TrackRight(mc, r);
+    if (SoundTrack(movie)) {
+        // A speaker; crossed out while muted.
+        long x = r.right - 4 - kSoundButton + 4, mid = r.top + h / 2;
+        RECT box{x, mid - 2, x + 3, mid + 3};
+        FillRect(dc, &box, dark);
+        POINT cone[4] = {{x + 3, mid - 2}, {x + 8, mid - 6}, {x + 8, mid + 6}, {x + 3, mid + 2}};
+        Polygon(dc, cone, 4);
+        if (movie->volume <= 0) {
+            MoveToEx(dc, x - 1, mid - 6, nullptr);
+            LineTo(dc, x + 12, mid + 7);
+        }
+    }
     if (trackRight > trackLeft) {
         RECT groove{trackLeft, r.top + h / 2 - 1, trackRight, r.top + h / 2 + 1};
         FillRect(dc, &groove, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
@@ -90,6 +109,7 @@ void Play(MovieController mc, Fixed rate) {
         if (movie->time < mc->selectionBegin || movie->time >= end)
             movie->time = rate > 0 ? mc->selectionBegin : end;
     }
+    FeedSound(movie);
 }
 
 MovieTimeRecord* TimeParam(void* params) {
@@ -288,6 +308,7 @@ MOVIE_API long MCDoAction(MovieController mc, short action, void* params) {
             int64_t t = InMovieScale(movie, TimeParam(params));
             movie->time = t < 0 ? 0 : (t > movie->duration ? movie->duration : t);
             movie->remainder = 0;
+            FeedSound(movie);
         }
         return 0;
     case mcActionSetGrowBoxBounds:
@@ -420,8 +441,12 @@ MOVIE_API long MCIsPlayerEvent(MovieController mc, const MovieEvent* event) {
             AdvanceMovie(movie);
             Fixed rate = movie->rate ? 0 : 0x10000;
             MCDoAction(mc, mcActionPlay, reinterpret_cast<void*>(intptr_t(rate)));
+        } else if (SoundTrack(movie) && event->where.h >= TrackRight(mc, bar) + 6) {
+            SetMovieVolume(movie, short(movie->volume == 0 ? 0x100 : -movie->volume));
+            if (mc->port)
+                MCDraw(mc, mc->port);
         } else {
-            long width = bar.right - 6 - (bar.left + 20);
+            long width = TrackRight(mc, bar) - (bar.left + 20);
             if (width > 0) {
                 long x = event->where.h - (bar.left + 20);
                 MovieTimeRecord t{int64_t(movie->duration) * (x < 0 ? 0 : x > width ? width : x) / width,

@@ -14,6 +14,26 @@ struct Sample {
     TimeValue duration;
 };
 
+// A sound track's format and its chunks, for the sound tracks the layer plays.
+struct SoundChunk {
+    int64_t offset;      // in the file, the movie's base offset included
+    int64_t firstFrame;  // the chunk's first sample frame
+    int64_t frames;
+    // IMA 4:1: each channel's predictor and step index after the chunk, once decoded.
+    std::vector<int> imaEnd;
+};
+
+struct SoundFormat {
+    long channels = 0;
+    long bits = 0;
+    long rate = 0;  // sample frames per second
+    bool bigEndian = true;
+    bool ima4 = false;
+    bool playable = false;
+    std::vector<SoundChunk> chunks;
+    int64_t frames = 0;
+};
+
 struct TrackRecord {
     Movie movie = nullptr;  // not owned
     OSType type = 0;        // the handler's media type: 'vide', 'soun', ...
@@ -25,6 +45,7 @@ struct TrackRecord {
     TimeValue mediaDuration = 0;
     long codecWidth = 0, codecHeight = 0;
     std::vector<Sample> samples;
+    SoundFormat sound;
 };
 
 struct PortRecord {
@@ -52,6 +73,10 @@ struct MovieRecord {
     Track decodedTrack = nullptr;
     std::vector<unsigned char> pixels;
     long pixelWidth = 0, pixelHeight = 0;
+    // Sound: the volume (0x100 full), and what was handed to the wave output.
+    short volume = 0x100;
+    bool soundOn = false;  // the output is open and fed
+    int64_t soundNext = 0;  // the next sample frame to hand over
 };
 
 // The call log and the failure switches.
@@ -78,3 +103,12 @@ OSErr DecodeSample(Movie movie, Track track, long sample);
 // Draws the movie's current frame into its box on the DC.
 void DrawMovieFrame(Movie movie, HDC dc);
 void DisposeTracks(MovieRecord& movie);
+// Hands the wave output the sound from the movie's time to a little ahead of
+// it while the movie plays forward; stops it otherwise.
+void FeedSound(Movie movie);
+void StopSound(Movie movie);
+// The sound track that plays, or null.
+Track SoundTrack(Movie movie);
+// Decodes frames [first, first + count) of the track as interleaved 16-bit
+// samples (at most two channels); false when the file cannot be read.
+bool DecodeSound(Movie movie, Track track, int64_t first, int64_t count, std::vector<int16_t>& out);

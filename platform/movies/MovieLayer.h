@@ -184,6 +184,20 @@ MOVIE_API OSErr EndFullScreen(void* restoreState, long flags);
 // Seams for tests: the call log (one line per call, "Name arg arg"), a
 // failure of the next call of one name, the clock (0 tick count, 1 manual),
 // and the controller bar's height in pixels.
+// Sound: volume 0x100 is full, 0 silent, below 0 muted at that level.
+MOVIE_API void SetMovieVolume(Movie movie, short volume);
+MOVIE_API short GetMovieVolume(Movie movie);
+
+// Where the sound goes: open (0 when a device took the format; 16-bit
+// samples, one or two channels), write (interleaved frames, in order),
+// close (drops what was not played yet).
+typedef struct MovieWaveOutput {
+    long (*open)(long rate, long channels, void* refCon);
+    void (*write)(const int16_t* samples, long frames, long channels, void* refCon);
+    void (*close)(void* refCon);
+    void* refCon;
+} MovieWaveOutput;
+
 MOVIE_API void MovieLayerSetLogging(BOOL on);
 MOVIE_API long MovieLayerGetLog(char* buffer, long size);
 MOVIE_API void MovieLayerClearLog(void);
@@ -191,3 +205,5 @@ MOVIE_API void MovieLayerFailNext(const char* call, OSErr error);
 MOVIE_API void MovieLayerSetClock(long mode);
 MOVIE_API void MovieLayerAdvanceClock(long milliseconds);
 MOVIE_API void MovieLayerSetBarHeight(long pixels);
+// Null: the system's wave output again.
+MOVIE_API void MovieLayerSetWaveOutput(const MovieWaveOutput* output);

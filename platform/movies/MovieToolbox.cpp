@@ -153,8 +153,10 @@ void AdvanceMovie(Movie movie) {
     uint32_t now = ClockNow();
     uint32_t elapsed = now - movie->lastClock;
     movie->lastClock = now;
-    if (movie->rate == 0 || elapsed == 0)
+    if (movie->rate == 0 || elapsed == 0) {
+        FeedSound(movie);
         return;
+    }
     // time += elapsed ms x rate (16.16) x scale / 1000, the remainder carried.
     int64_t numerator = int64_t(elapsed) * movie->rate * movie->scale + movie->remainder;
     int64_t step = FloorDiv(numerator, 65536000);
@@ -165,6 +167,7 @@ void AdvanceMovie(Movie movie) {
         movie->rate = 0;
         movie->remainder = 0;
     }
+    FeedSound(movie);
 }
 
 MOVIE_API OSErr InitializeQTML(long flags) {
@@ -291,6 +294,7 @@ MOVIE_API void DisposeMovie(Movie movie) {
     LogCall("DisposeMovie");
     if (!movie)
         return;
+    StopSound(movie);
     if (movie->file != INVALID_HANDLE_VALUE)
         CloseHandle(movie->file);
     DisposeTracks(*movie);

@@ -14,6 +14,7 @@
 
 #include "platform/webrt/nsDOMEvents.h"
 #include "platform/webrt/nsInterfaces.h"
+#include "platform/webrt/nsNetwork.h"
 #include "platform/webrt/nsPrompts.h"
 #include "platform/webrt/nsWebProgress.h"
 
@@ -21,12 +22,6 @@
 #include <vector>
 
 class nsIWebBrowser;
-
-class nsIInterfaceRequestor : public nsISupports {
-public:
-    NS_WEBRT_IID(nsISupports, 0x5e0b0701, 0x7a1c, 0x4d2e, 0x9b, 0x01, 0x3c, 0x44, 0x21, 0x6e, 0x70, 0x01)
-    virtual nsresult GetInterface(const nsIID& iid, void** result) = 0;
-};
 
 class nsIDOMWindow : public nsISupports {
 public:

@@ -54,7 +54,28 @@ public:
         return NS_OK;
     }
 
+    nsresult SetNotificationCallbacks(nsIInterfaceRequestor* callbacks) override {
+        callbacks_ = callbacks;
+        return NS_OK;
+    }
+
 protected:
+    // The callbacks' progress sink, or null.
+    nsPtr<nsIProgressEventSink> progressSink() {
+        nsPtr<nsIProgressEventSink> sink;
+        if (callbacks_)
+            callbacks_->GetInterface(nsIProgressEventSink::GetIID(), sink.receiveVoid());
+        return sink;
+    }
+    void status(nsresult code, const std::string& argument) {
+        if (nsPtr<nsIProgressEventSink> sink = progressSink())
+            sink->OnStatus(this, context_.get(), code, NS_ConvertNativeToUTF16(argument.c_str()).c_str());
+    }
+    void progress(PRUint32 done, PRUint32 maximum) {
+        if (nsPtr<nsIProgressEventSink> sink = progressSink())
+            sink->OnProgress(this, context_.get(), done, maximum);
+    }
+
     // Does the load, calling deliver for each block; answers the load's status.
     virtual nsresult load() = 0;
     // Hands a block to the listener; a failure answered there ends the load.
@@ -89,11 +110,13 @@ private:
         listener->OnStopRequest(this, context.get(), r);
         listener_ = nullptr;
         context_ = nullptr;
+        callbacks_ = nullptr;
     }
 
     bool opened_ = false;
     nsPtr<nsIStreamListener> listener_;  // held from AsyncOpen to the stop
     nsPtr<nsISupports> context_;
+    nsPtr<nsIInterfaceRequestor> callbacks_;
 };
 
 // Makers of the channels of each scheme.

@@ -101,6 +101,24 @@ HFONT LinkFont() {
     return font ? font : ContentFont();
 }
 
+// The font of a run: bold, italic, a heading's larger bold, a link's underline.
+HFONT RunFont(unsigned char style, bool link) {
+    static HFONT fonts[16] = {};
+    unsigned index = (style & 7u) | (link ? 8u : 0u);
+    if (index == 0)
+        return ContentFont();
+    if (index == 8)
+        return LinkFont();
+    if (!fonts[index]) {
+        bool heading = (style & HtmlRun::kHeading) != 0;
+        fonts[index] = CreateFontW(heading ? -18 : -13, 0, 0, 0,
+                                   (style & (HtmlRun::kBold | HtmlRun::kHeading)) ? FW_BOLD : FW_NORMAL,
+                                   (style & HtmlRun::kItalic) ? TRUE : FALSE, link ? TRUE : FALSE, 0,
+                                   DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    }
+    return fonts[index] ? fonts[index] : ContentFont();
+}
+
 }  // namespace
 
 bool WebBrowser::makeWindow() {
@@ -140,7 +158,11 @@ void WebBrowser::layout() {
     for (size_t p = 0; p < document_.paragraphs.size(); ++p) {
         int x = 0;
         size_t offset = 0;
+        // A heading's lines are taller.
+        bool heading = !document_.paragraphs[p].empty() && (document_.paragraphs[p][0].style & HtmlRun::kHeading);
+        int lineHeight = heading ? lineHeight_ * 3 / 2 : lineHeight_;
         for (const HtmlRun& run : document_.paragraphs[p]) {
+            SelectObject(dc, RunFont(run.style, run.link >= 0));
             // Words stay whole; a word wider than the line is cut where it overflows.
             size_t i = 0;
             while (i < run.text.size()) {
@@ -151,16 +173,16 @@ void WebBrowser::layout() {
                 GetTextExtentPoint32W(dc, word.c_str(), static_cast<int>(word.size()), &size);
                 if (x > 0 && x + size.cx > width) {
                     x = 0;
-                    y += lineHeight_;
+                    y += lineHeight;
                 }
-                laid_.push_back(LaidRun{RECT{kMargin + x, y, kMargin + x + size.cx, y + lineHeight_}, p, offset + i,
-                                        word, run.link});
+                laid_.push_back(LaidRun{RECT{kMargin + x, y, kMargin + x + size.cx, y + lineHeight}, p, offset + i,
+                                        word, run.link, run.style});
                 x += size.cx;
                 i = end;
             }
             offset += run.text.size();
         }
-        y += lineHeight_ + lineHeight_ / 2;
+        y += lineHeight + lineHeight_ / 2;
     }
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
@@ -212,7 +234,7 @@ void WebBrowser::paint(HDC dc) {
                 selTo = to - run.offset;
             }
         }
-        SelectObject(dc, run.link >= 0 ? LinkFont() : ContentFont());
+        SelectObject(dc, RunFont(run.style, run.link >= 0));
         if (selTo > selFrom) {
             SIZE before, inside;
             GetTextExtentPoint32W(dc, run.text.c_str(), static_cast<int>(selFrom), &before);

@@ -3,6 +3,7 @@
 
 #include "platform/webrt/nsStrings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -220,16 +221,33 @@ public:
     }
     void setLink(int link) { link_ = link; }
     void setPre(bool on) { pre_ = on; }
+    // Opening and closing tags of a kind nest; a stray close is ignored.
+    void mark(unsigned char style, bool on) {
+        int& depth = style == HtmlRun::kBold ? bold_ : style == HtmlRun::kItalic ? italic_ : heading_;
+        depth = on ? std::min(depth + 1, 64) : std::max(depth - 1, 0);
+    }
+    // Kept as written (no white space collapsing): a bullet, a cell's gap.
+    void literal(const std::wstring& text) {
+        for (wchar_t c : text)
+            append(c);
+        pendingSpace_ = false;
+    }
+    bool empty() const { return current_.empty(); }
 
 private:
+    unsigned char style() const {
+        return static_cast<unsigned char>((bold_ ? HtmlRun::kBold : 0) | (italic_ ? HtmlRun::kItalic : 0) |
+                                          (heading_ ? HtmlRun::kHeading : 0));
+    }
     void append(wchar_t c) {
-        if (current_.empty() || current_.back().link != link_)
-            current_.push_back(HtmlRun{std::wstring(), link_});
+        if (current_.empty() || current_.back().link != link_ || current_.back().style != style())
+            current_.push_back(HtmlRun{std::wstring(), link_, style()});
         current_.back().text.push_back(c);
     }
     HtmlDocument& doc_;
     std::vector<HtmlRun> current_;
     int link_ = -1;
+    int bold_ = 0, italic_ = 0, heading_ = 0;
     bool pre_ = false;
     bool pendingSpace_ = false;
 };
@@ -331,6 +349,16 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
             builder.flush();
         if (tag.name == "pre")
             builder.setPre(!tag.closing);
+        if (tag.name == "b" || tag.name == "strong")
+            builder.mark(HtmlRun::kBold, !tag.closing);
+        else if (tag.name == "i" || tag.name == "em")
+            builder.mark(HtmlRun::kItalic, !tag.closing);
+        else if (tag.name.size() == 2 && tag.name[0] == 'h' && tag.name[1] >= '1' && tag.name[1] <= '6')
+            builder.mark(HtmlRun::kHeading, !tag.closing);
+        else if (tag.name == "li" && !tag.closing)
+            builder.literal(L"\u2022 ");
+        else if ((tag.name == "td" || tag.name == "th") && !tag.closing && !builder.empty())
+            builder.literal(L"   ");
         if (tag.closing) {
             if (tag.name == "a")
                 builder.setLink(-1);

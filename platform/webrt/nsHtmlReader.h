@@ -1,7 +1,9 @@
 // Inside the runtime layer: the small HTML reader of the browser tier. It
 // keeps what the content window shows (title, paragraphs of text with links)
 // and what a page asks to fetch (scripts, images, style sheets, frames,
-// plug-in objects), in document order. No layout, no styles, no scripts run.
+// plug-in objects), in document order. Bold, italic and headings mark their
+// runs; list items start with a bullet and table cells keep apart. No
+// layout, no style sheets, no scripts run.
 #pragma once
 
 #include <string>
@@ -10,8 +12,10 @@
 namespace webrt {
 
 struct HtmlRun {
+    enum : unsigned char { kBold = 1, kItalic = 2, kHeading = 4 };
     std::wstring text;
     int link = -1;  // index in HtmlDocument::links, -1 for plain text
+    unsigned char style = 0;
 };
 
 struct HtmlLink {

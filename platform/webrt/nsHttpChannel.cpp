@@ -1,8 +1,10 @@
 // The runtime layer's "http:" channel over the program's HTTP client: one GET
-// per exchange, through the proxy the preferences name, again with the
-// credentials the reader gives on a 401 or 407.
+// (or POST) per exchange, through the proxy the preferences name, again with
+// the credentials the reader gives on a 401 or 407, again at the target of a
+// redirect.
 #include "platform/webrt/nsChannelBase.h"
 #include "platform/webrt/nsPrompts.h"
+#include "platform/webrt/nsWebBrowserImpl.h"
 
 #include "base/object/BAlloc.h"
 #include "base/object/SystemSeams.h"
@@ -13,6 +15,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -24,6 +27,17 @@ const size_t kHeadLimit = kHttpHeaderMax + kHttpStatusLineMax;
 const int kAuthAttempts = 3;
 
 typedef std::vector<std::pair<std::string, std::string>> Headers;
+
+// A proxy's "user:password" by "http://host:port", kept for the rest of the
+// run once the proxy took them.
+std::map<std::string, std::string>& ProxyCredentials() {
+    static std::map<std::string, std::string> credentials;
+    return credentials;
+}
+
+bool IsRedirect(PRUint32 status) {
+    return status == 301 || status == 302 || status == 303 || status == 307;
+}
 
 // Reads the socket for the HTTP client and keeps the reply's head (status
 // line and header lines, up to the blank line) for the channel.
@@ -173,32 +187,82 @@ public:
     nsresult VisitResponseHeaders(nsIHttpHeaderVisitor* visitor) override {
         return VisitAll(responseHeaders_, visitor);
     }
+    nsresult SetUploadData(const nsACString& contentType, const nsACString& body) override {
+        post_ = true;
+        uploadType_ = contentType.empty() ? "application/x-www-form-urlencoded" : contentType;
+        upload_ = body;
+        return NS_OK;
+    }
 
 protected:
     nsresult load() override {
         if (!KY_WinsockLoaded() && KY_HttpStartup(0) != 0)
             return NS_ERROR_NOT_AVAILABLE;
         readProxy();
-        for (int attempt = 0;; ++attempt) {
+        auto kept = ProxyCredentials().find(proxy_);
+        if (kept != ProxyCredentials().end())
+            proxyCredentials_ = kept->second;
+        for (int attempt = 0, redirects = 0;;) {
             nsresult r = exchange();
+            if (NS_SUCCEEDED(r) && haveStatus_ && responseStatus_ != 407 && !proxy_.empty() &&
+                !proxyCredentials_.empty())
+                ProxyCredentials()[proxy_] = proxyCredentials_;
+            if (NS_SUCCEEDED(r) && haveStatus_ && IsRedirect(responseStatus_)) {
+                if (++redirects > NS_HTTP_REDIRECT_LIMIT || !followRedirect())
+                    return NS_OK;  // the 3xx stays the answer
+                continue;
+            }
             if (NS_FAILED(r) || !haveStatus_ || (responseStatus_ != 401 && responseStatus_ != 407))
                 return r;
             // A proxy's demand without a proxy of ours (a server or a
             // transparent proxy on the way): nobody to give credentials to.
             if (responseStatus_ == 407 && proxy_.empty())
                 return NS_ERROR_FAILURE;
-            if (attempt >= kAuthAttempts || !askCredentials())
+            if (attempt++ >= kAuthAttempts || !askCredentials())
                 return NS_OK;
         }
     }
 
 private:
+    // The channel moves to the "Location" of the reply; false when there is
+    // none usable (another scheme, no host).
+    bool followRedirect() {
+        std::string location, spec;
+        for (const auto& h : responseHeaders_) {
+            if (SameName(h.first, "Location"))
+                location = h.second;
+        }
+        uri_->GetSpec(spec);
+        if (location.empty())
+            return false;
+        nsPtr<nsIURI> target;
+        std::string scheme;
+        if (NS_FAILED(NS_NewURI(target.receive(), ResolveUrl(spec, location))) ||
+            NS_FAILED(target->GetScheme(scheme)) || scheme != "http")
+            return false;
+        std::string host, oldHost;
+        target->GetHost(host);
+        uri_->GetHost(oldHost);
+        if (host != oldHost) {
+            Wipe(user_);  // a site's credentials stay with that site
+            Wipe(password_);
+        }
+        uri_ = target;
+        if (post_ && responseStatus_ != 307) {
+            post_ = false;
+            upload_.clear();
+        }
+        return true;
+    }
+
     static int Convert(const char* data, long length, void* output) {
         HttpChannel* self = static_cast<HttpChannel*>(output);
         // The listener may ask the content type of its first block: the head is in by then.
         if (self->capture_ && self->capture_->headDone)
             self->readHead(*self->capture_);
         self->deliverResult_ = self->deliver(data, static_cast<PRUint32>(length));
+        self->received_ += static_cast<PRUint32>(length);
+        self->progress(self->received_, self->expected_);
         return NS_FAILED(self->deliverResult_) ? 1 : 0;
     }
 
@@ -245,7 +309,12 @@ private:
         session.password = password_.c_str();
         if (KY_HttpInitSession(&session) != 0)
             return NS_ERROR_OUT_OF_MEMORY;
+        status(NS_NET_STATUS_CONNECTING_TO, host);
         nsresult r = send(session, (proxy_.empty() ? path : spec), hostPort);
+        if (NS_SUCCEEDED(r))
+            status(NS_NET_STATUS_RECEIVING_FROM, host);
+        received_ = 0;
+        expected_ = 0xFFFFFFFFu;
         if (NS_SUCCEEDED(r)) {
             Capture capture;
             capture.socket = session.connection->socket;
@@ -267,6 +336,9 @@ private:
         for (const auto& h : responseHeaders_) {
             if (SameName(h.first, "Content-Type"))
                 contentType_ = h.second.substr(0, h.second.find(';'));
+            else if (SameName(h.first, "Content-Length") && !h.second.empty() &&
+                     h.second.find_first_not_of("0123456789") == std::string::npos && h.second.size() < 10)
+                expected_ = static_cast<PRUint32>(std::stoul(h.second));
         }
     }
 
@@ -289,10 +361,16 @@ private:
         char* block = nullptr;
         if (KY_HttpHeaders(c, &block, 0, nullptr, nullptr) != 0)
             return NS_ERROR_OUT_OF_MEMORY;
-        std::string request = "GET " + target + " HTTP/1.0\r\nHost: " + hostPort + "\r\n" + block;
+        std::string request = (post_ ? "POST " : "GET ") + target + " HTTP/1.0\r\nHost: " + hostPort + "\r\n";
+        if (post_)
+            request += "Content-Type: " + uploadType_ + "\r\nContent-Length: " + std::to_string(upload_.size()) + "\r\n";
+        request += block;
+        size_t headEnd = request.size();
+        if (post_)
+            request += upload_;
         SecureZeroMemory(block, std::strlen(block));
         KY_Free(block);
-        keepRequestHeaders(request);
+        keepRequestHeaders(request.substr(0, headEnd));
         c->request = MallocCopy(request);
         SecureZeroMemory(&request[0], request.size());
         if (!c->request)
@@ -395,6 +473,9 @@ private:
     Headers requestHeaders_, responseHeaders_;
     nsresult deliverResult_ = NS_OK;
     Capture* capture_ = nullptr;  // the reply being read, during KY_HttpReadReply
+    bool post_ = false;
+    std::string uploadType_, upload_;
+    PRUint32 received_ = 0, expected_ = 0xFFFFFFFFu;
 };
 
 }  // namespace
@@ -406,3 +487,9 @@ nsresult NewHttpChannel(nsIURI* uri, nsIChannel** result) {
 }
 
 }  // namespace webrt
+
+void NS_ForgetSessionCredentials() {
+    for (auto& kept : webrt::ProxyCredentials())
+        webrt::Wipe(kept.second);
+    webrt::ProxyCredentials().clear();
+}

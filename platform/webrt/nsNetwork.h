@@ -7,7 +7,9 @@
 // OnDataAvailable for each block, then OnStopRequest exactly once, failures
 // included. "http:" goes through the program's HTTP client (KyHttp), honours
 // "network.proxy.type" 1 with "network.proxy.http" and "network.proxy.http_port",
-// and asks the window watcher's authentication prompter on a 401 or 407.
+// asks the window watcher's authentication prompter on a 401 or 407 (a
+// proxy's credentials are kept for the rest of the run), and follows the
+// redirects 301, 302, 303 and 307, at most NS_HTTP_REDIRECT_LIMIT of them.
 #pragma once
 
 #include "platform/webrt/nsStrings.h"
@@ -46,6 +48,29 @@ public:
     virtual nsresult OnStopRequest(nsIRequest* request, nsISupports* context, nsresult status) = 0;
 };
 
+class nsIInterfaceRequestor : public nsISupports {
+public:
+    NS_WEBRT_IID(nsISupports, 0x5e0b0701, 0x7a1c, 0x4d2e, 0x9b, 0x01, 0x3c, 0x44, 0x21, 0x6e, 0x70, 0x01)
+    virtual nsresult GetInterface(const nsIID& iid, void** result) = 0;
+};
+
+// What a channel tells its notification callbacks while it works.
+class nsIProgressEventSink : public nsISupports {
+public:
+    NS_WEBRT_IID(nsISupports, 0x5e0b0409, 0x7a1c, 0x4d2e, 0x9b, 0x01, 0x3c, 0x44, 0x21, 0x6e, 0x40, 0x09)
+    // maximum is 0xFFFFFFFF when the reply gives no length.
+    virtual nsresult OnProgress(nsIRequest* request, nsISupports* context, PRUint32 progress, PRUint32 maximum) = 0;
+    virtual nsresult OnStatus(nsIRequest* request, nsISupports* context, nsresult status,
+                              const PRUnichar* argument) = 0;
+};
+
+// The status codes of OnStatus (the argument is the host).
+const nsresult NS_NET_STATUS_CONNECTING_TO = 0x804B0007;
+const nsresult NS_NET_STATUS_SENDING_TO = 0x804B0005;
+const nsresult NS_NET_STATUS_RECEIVING_FROM = 0x804B0006;
+
+const int NS_HTTP_REDIRECT_LIMIT = 10;
+
 class nsIChannel : public nsIRequest {
 public:
     NS_WEBRT_IID(nsIRequest, 0x5e0b0404, 0x7a1c, 0x4d2e, 0x9b, 0x01, 0x3c, 0x44, 0x21, 0x6e, 0x40, 0x04)
@@ -55,6 +80,8 @@ public:
     virtual nsresult GetContentType(nsACString& result) = 0;
     // Once per channel; NS_ERROR_ALREADY_INITIALIZED the second time.
     virtual nsresult AsyncOpen(nsIStreamListener* listener, nsISupports* context) = 0;
+    // Asked for nsIProgressEventSink while the channel works; held until the load ends.
+    virtual nsresult SetNotificationCallbacks(nsIInterfaceRequestor* callbacks) = 0;
 };
 
 class nsIHttpHeaderVisitor : public nsISupports {
@@ -72,7 +99,14 @@ public:
     // The header lines of the last request sent; credential lines are left out.
     virtual nsresult VisitRequestHeaders(nsIHttpHeaderVisitor* visitor) = 0;
     virtual nsresult VisitResponseHeaders(nsIHttpHeaderVisitor* visitor) = 0;
+    // A body to send by POST instead of a GET (before AsyncOpen). A 301, 302
+    // or 303 answer to it is followed by a GET; a 307 posts again.
+    virtual nsresult SetUploadData(const nsACString& contentType, const nsACString& body) = 0;
 };
+
+// Forgets the credentials kept for the run (tests; a new proxy setting keeps
+// its own anyway).
+void NS_ForgetSessionCredentials();
 
 // NS_ERROR_UNKNOWN_PROTOCOL for a scheme other than "file", "about" and "http".
 nsresult NS_NewChannel(nsIChannel** result, nsIURI* uri);

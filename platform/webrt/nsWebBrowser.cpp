@@ -81,8 +81,13 @@ private:
             return;
         transferring_ = true;
         nsPtr<nsIChannel> channel = QueryAs<nsIChannel>(request);
-        if (channel)
+        if (channel) {
             channel->GetContentType(contentType_);
+            // A redirected page is known by its target's address.
+            nsPtr<nsIURI> target;
+            if (NS_SUCCEEDED(channel->GetURI(target.receive())) && target)
+                uri_ = target;
+        }
         browser_->notifyState(nsIWebProgressListener::STATE_TRANSFERRING | nsIWebProgressListener::STATE_IS_REQUEST |
                                   nsIWebProgressListener::STATE_IS_DOCUMENT,
                               request);
@@ -1141,6 +1146,7 @@ nsresult NS_EmitNotifications(nsIWebBrowser* browser, const char* sequence) {
                     return NS_OK;
                 }
                 nsresult AsyncOpen(nsIStreamListener*, nsISupports*) override { return NS_ERROR_NOT_IMPLEMENTED; }
+                nsresult SetNotificationCallbacks(nsIInterfaceRequestor*) override { return NS_OK; }
 
             private:
                 std::string type_;

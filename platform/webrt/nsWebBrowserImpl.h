@@ -32,6 +32,7 @@ struct LaidRun {
     size_t offset;  // of the piece in the paragraph's text
     std::wstring text;
     int link;
+    unsigned char style;
 };
 
 // The URL text resolved against base (absolute URLs unchanged, "./" and "../" applied).

@@ -3,6 +3,7 @@
 #include "web/browser/AMozillaPrintedPage.h"
 
 #include "framework/graphics/AFont.h"
+#include "framework/app/AWindow.h"
 #include "framework/printing/APrinter.h"
 
 #include <algorithm>
@@ -84,4 +85,27 @@ bool AMozillaPrintedPage::printText(AComponent* parent, const std::string& title
     AComponent* c = page;
     DeleteComponent(c);
     return printed;
+}
+
+AMozillaPrintedPage* AMozillaPrintedPage::preview(AComponent* parent, const std::string& title,
+                                                  const std::vector<std::string>& paragraphs) {
+    AMozillaPrintedPage* page = new AMozillaPrintedPage(parent, title, paragraphs);
+    AObject::completeNew(page);
+    // The preview window, its child, shows only under a shown parent; the
+    // page itself draws nothing.
+    page->setVisible(true);
+    bool shown = false;
+    try {
+        page->perform(page->printPreview());
+        auto* window = dynamic_cast<AWindow*>(page->findDescendant(&AWindow::classRecord, nullptr));
+        shown = window && IsWindowVisible(window->getHWnd());
+    } catch (const AError&) {
+        shown = false;
+    }
+    if (!shown) {
+        AComponent* c = page;
+        DeleteComponent(c);
+        return nullptr;
+    }
+    return page;
 }

@@ -17,6 +17,10 @@ public:
 
     // Prints every page on the current printer under parent; false when nothing was printed.
     static bool printText(AComponent* parent, const std::string& title, const std::vector<std::string>& paragraphs);
+    // A page under parent shown in the framework's preview window (a child of
+    // the page); null when no preview could open (no printer).
+    static AMozillaPrintedPage* preview(AComponent* parent, const std::string& title,
+                                        const std::vector<std::string>& paragraphs);
 
 private:
     void layOut(const ARect& body);

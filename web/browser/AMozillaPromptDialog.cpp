@@ -1,8 +1,13 @@
 // The prompt dialog: fills, trims and runs one prompt.
 #include "web/browser/AMozillaPromptDialog.h"
 
+#include <algorithm>
+
+#include <windows.h>
+
 #include "framework/app/AApp.h"
 #include "framework/clusters/AClusterItem.h"
+#include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 
 SV_IMPLEMENT_CLASS(AMozillaPromptDialog, 0, AWindow)
@@ -137,15 +142,55 @@ void AMozillaPromptDialog::setUpFromParams(AMozillaPromptParams& params) {
         textShift += d;
         passwordShift += d;
     }
-    auto move = [](AClusterItem* item, int32_t top, int32_t bottomShift) {
+    // The dialog grows or shrinks so that the message shows whole: wider
+    // first when its height would pass the screen's working area, never
+    // past it.
+    auto move = [](AClusterItem* item, int32_t top, int32_t bottomShift, int32_t right = 0, int32_t left = 0) {
+        // A hidden native item would be shown again by its move; it stays where it is.
+        if ((top == 0 && bottomShift == 0 && right == 0 && left == 0) || !item->hasFlags(kShown))
+            return;
         ARect f = item->getFrame();
-        item->changeFrame(ARect(f.left(), f.top() + top, f.right(), f.bottom() + bottomShift));
+        item->changeFrame(ARect(f.left() + left, f.top() + top, f.right() + right, f.bottom() + bottomShift));
     };
+    AClusterItem* buttons[3] = {findItem(kButton0, false), findItem(kButton1, false), findItem(kButton2, false)};
+    int32_t extra = 0;
+    auto* message = dynamic_cast<AStaticText*>(items[0]);
+    if (message && message->font()) {
+        RECT work = {0, 0, 800, 600};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        // Room for the dialog's client area, its frame and title bar aside.
+        int32_t roomHeight = (work.bottom - work.top) - 60, roomWidth = (work.right - work.left) - 40;
+        int32_t height = items[0]->getFrame().height();
+        extra = message->naturalSize(false).y - height - grow;
+        while (getSize().y + extra > roomHeight && getSize().x + 100 <= roomWidth) {
+            for (AClusterItem* item : items)
+                move(item, 0, 0, 100);
+            for (AClusterItem* button : buttons)
+                if (button)
+                    move(button, 0, 0, 100, 100);
+            setSize(APoint(getSize().x + 100, getSize().y), true);
+            extra = message->naturalSize(false).y - height - grow;
+        }
+        extra = std::min(extra, std::max<int32_t>(roomHeight - getSize().y, 0));
+    }
+    grow += extra;
+    textShift += extra;
+    passwordShift += extra;
+    int32_t checkShift = extra;
     move(items[0], 0, grow);
     move(items[1], textShift, textShift);
     move(items[2], textShift, textShift);
     move(items[3], passwordShift, passwordShift);
     move(items[4], passwordShift, passwordShift);
+    move(items[5], checkShift, checkShift);
+    if (extra == 0)
+        return;
+    // The buttons keep their places relative to the dialog's bottom edge.
+    for (AClusterItem* button : buttons)
+        if (button)
+            move(button, extra, extra);
+    APoint size = getSize();
+    setSize(APoint(size.x, size.y + extra), true);
 }
 
 int16_t AMozillaPromptDialog::run(AMozillaPromptParams& params) {

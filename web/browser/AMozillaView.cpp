@@ -7,6 +7,7 @@
 #include "framework/app/AWindow.h"
 #include "framework/files/AFileBox.h"
 #include "framework/graphics/AUpdateWatch.h"
+#include "framework/printing/APrinter.h"
 #include "web/browser/AMozillaPrintedPage.h"
 #include "web/browser/kyMozillaBrowserChrome.h"
 #include "web/embed/AMozillaWebProgressListener.h"
@@ -23,10 +24,16 @@ int AMozillaView::programLoads_ = 0;
 namespace {
 
 AMozillaView* g_printingView = nullptr;
+bool g_previewing = false;  // the page goes to the preview window, not the printer
 
-// The runtime's page printer: the page's text through the framework's printer.
+// The runtime's page printer: the page's text through the framework's printer
+// or into its preview window.
 bool PrintThroughPrinter(nsIPrintSettings*, const std::string& title, const std::vector<std::string>& paragraphs) {
-    return g_printingView && AMozillaPrintedPage::printText(g_printingView, title, paragraphs);
+    if (!g_printingView)
+        return false;
+    if (g_previewing)
+        return g_printingView->showPreview(title, paragraphs);
+    return AMozillaPrintedPage::printText(g_printingView, title, paragraphs);
 }
 
 void Report(const char* line) {
@@ -480,6 +487,9 @@ ACommand* AMozillaView::print() {
 }
 
 ACommand* AMozillaView::pageSetup() {
+    // Orientation and paper are the printer set-up's, which the page's
+    // printing and its preview both use.
+    PrinterSetUpForApp();
     return noChangeCommand();
 }
 
@@ -489,16 +499,41 @@ ACommand* AMozillaView::printPreview() {
         return noChangeCommand();
     PRBool previewing = PR_FALSE;
     print->GetDoingPrintPreview(&previewing);
+    bool open = previewPage_ && previewPage_->findDescendant(&AWindow::classRecord, nullptr);
+    closePreview();
     if (previewing) {
         print->ExitPrintPreview();
-    } else {
-        nsPtr<nsIPrintSettings> settings;
-        getPrintSettings(settings.receive());
+        if (open)
+            return noChangeCommand();  // the preview was shown: this leaves it
+    }
+    nsPtr<nsIPrintSettings> settings;
+    getPrintSettings(settings.receive());
+    AMozillaView* outer = g_printingView;
+    g_printingView = this;
+    g_previewing = true;
+    nsresult shown = print->Print(settings.get(), nullptr);
+    g_previewing = false;
+    g_printingView = outer;
+    if (NS_SUCCEEDED(shown)) {
         nsPtr<nsIDOMWindow> window;
         webBrowser()->GetContentDOMWindow(window.receive());
         print->PrintPreview(settings.get(), window.get());
     }
     return noChangeCommand();
+}
+
+bool AMozillaView::showPreview(const std::string& title, const std::vector<std::string>& paragraphs) {
+    closePreview();
+    previewPage_ = AMozillaPrintedPage::preview(this, title, paragraphs);
+    return previewPage_ != nullptr;
+}
+
+void AMozillaView::closePreview() {
+    if (!previewPage_)
+        return;
+    AComponent* page = previewPage_;
+    previewPage_ = nullptr;
+    DeleteComponent(page);
 }
 
 void AMozillaView::setStatus(const char* text) {

@@ -99,6 +99,11 @@ public:
     int16_t findText(const AString& text, int16_t matchCase, int16_t entireWord, int16_t wrap, int16_t backwards);
     int16_t savePage(const AFileSpec& file, int16_t withFiles);
     ACommand* pageSetup();
+    // The page's text in the framework's preview window (the runtime's page
+    // printer calls it while printPreview runs); false when none could open.
+    bool showPreview(const std::string& title, const std::vector<std::string>& paragraphs);
+    // The previewed page and its preview window, once printPreview opened one; else null.
+    AComponent* previewPage() const { return previewPage_; }
     // Runs the runtime's pending events (loads advance there).
     void processEvents();
 
@@ -135,6 +140,7 @@ protected:
     nsPtr<nsIClipboardCommands> clipboard();
     void activateBrowser();
     void deactivateBrowser();
+    void closePreview();
 
 private:
     static int programLoads_;
@@ -148,4 +154,5 @@ private:
     int16_t programLoad_ = 0;
     AMozillaHandlerNodeList handlers_;
     int16_t hasFocus_ = 0;
+    AComponent* previewPage_ = nullptr;  // a child, with its preview window
 };

@@ -80,6 +80,41 @@ private:
     nsPtr<AHttpHeaderVisitor> visitor_;
 };
 
+// The channel's notification callbacks: its progress and status on the
+// error stream, and the window watcher's authentication prompter.
+class MyNotifications : public nsSupportsImpl<nsIInterfaceRequestor, nsIProgressEventSink> {
+public:
+    nsresult GetInterface(const nsIID& iid, void** result) override {
+        if (!result)
+            return NS_ERROR_NULL_POINTER;
+        *result = nullptr;
+        if (iid.Equals(nsIAuthPrompt::GetIID())) {
+            if (!prompter_) {
+                nsPtr<nsIWindowWatcher> watcher = GetServiceAs<nsIWindowWatcher>(NS_WINDOWWATCHER_CONTRACTID);
+                if (watcher)
+                    watcher->GetNewAuthPrompter(nullptr, prompter_.receive());
+            }
+            if (!prompter_)
+                return NS_NOINTERFACE;
+            prompter_->AddRef();
+            *result = prompter_.get();
+            return NS_OK;
+        }
+        return QueryInterface(iid, result);
+    }
+    nsresult OnProgress(nsIRequest*, nsISupports*, PRUint32 progress, PRUint32 maximum) override {
+        ErrorLine("progress: " + std::to_string(progress) + "/" + std::to_string(maximum) + "\n");
+        return NS_OK;
+    }
+    nsresult OnStatus(nsIRequest*, nsISupports*, nsresult status, const PRUnichar*) override {
+        ErrorLine("status: " + std::to_string(status) + "\n");
+        return NS_OK;
+    }
+
+private:
+    nsPtr<nsIAuthPrompt> prompter_;
+};
+
 }  // namespace
 
 int KyMozillaCopySink(const char* bytes, uint32_t count, void* copyBuffer) {
@@ -146,6 +181,7 @@ int KyMozillaStreamLoad(const char* url, KyMozillaSink sink, void* sinkData) {
     r = NS_NewChannel(channel.receive(), uri.get());
     if (NS_FAILED(r))
         return static_cast<int>(r);
+    channel->SetNotificationCallbacks(nsPtr<MyNotifications>(new MyNotifications).get());
     nsPtr<MyStreamLoaderObserver> observer(new MyStreamLoaderObserver(sink, sinkData));
     nsPtr<nsIStreamLoader> loader;
     r = NS_NewStreamLoader(loader.receive(), channel.get(), observer.get(), nullptr);

@@ -13,6 +13,7 @@
 #include "base/object/AFolderSpecs.h"
 #include "search/facade/ADataLocation.h"
 #include "tests/app/main/AppMainTestSupport.h"
+#include "web/browser/KyMozillaGetUrl.h"
 
 namespace {
 
@@ -224,6 +225,11 @@ TEST_F(TheAppTest, WebEngineStartsInOrderAndTheNetLogTracesTheProxy) {
         engine.calls);
     std::string log = ReadFileBytes(AFileSpec(AAppTempFolderSpec(), "svnet.log").path().c_str());
     EXPECT_NE(std::string::npos, log.find("Lecture des preferences proxy Mozilla proxy.test:8080"));
+    // The reader's fetches are traced in the same log.
+    KyMozillaGetUrl("http://127.0.0.1:1/trace", nullptr, nullptr);
+    log = ReadFileBytes(AFileSpec(AAppTempFolderSpec(), "svnet.log").path().c_str());
+    EXPECT_NE(std::string::npos, log.find("KyMozillaStreamLoad Url=http://127.0.0.1:1/trace\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("KyMozillaGetUrl :http://127.0.0.1:1/trace returns ")) << log;
 
     // Without an engine the start goes on and says so.
     app->setWebEngine(nullptr);

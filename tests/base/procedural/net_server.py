@@ -171,6 +171,32 @@ class Handler(socketserver.StreamRequestHandler):
                       b"Proxy-Authenticate: Basic realm=\"strict\"\r\n\r\nno")
                     return
                 path = path[len("/p407"):]
+            if path.startswith("/moved/"):
+                # /moved/CODE/N: N redirects of status CODE, then the method that arrived.
+                _, _, code, n = path.split("?")[0].split("/")[:4]
+                if int(n) > 0:
+                    w(("HTTP/1.0 %s Moved\r\nLocation: /moved/%s/%d\r\n\r\n" % (code, code, int(n) - 1)).encode())
+                else:
+                    w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\narrived by " + parts[0].encode())
+                return
+            if path.startswith("/loop"):
+                w(b"HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:%d/loop\r\n\r\n" % self.server.server_address[1])
+                return
+            if path.startswith("/form"):
+                # The method, the address and the body a form sent.
+                sep = b"\r\n\r\n" if b"\r\n\r\n" in head else b"\n\n"
+                header, _, body = head.partition(sep)
+                length = 0
+                for h in header.split(b"\n"):
+                    if h.lower().startswith(b"content-length:"):
+                        length = int(h.split(b":", 1)[1])
+                while len(body) < length:
+                    chunk = self.request.recv(4096)
+                    if not chunk:
+                        break
+                    body += chunk
+                w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + line.encode("latin-1") + b"\n" + body)
+                return
             if path.startswith("/echo") or path.startswith("/kysearch") or path.startswith("/kydoc"):
                 w(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + head)
             elif path.startswith("/status/"):

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -35,6 +37,35 @@ Probe ReadProbe(const std::string& name) {
     return p;
 }
 
+// The wave output of the tests: what the layer hands over, in order.
+struct WaveCapture {
+    bool noDevice = false;
+    long rate = 0, channels = 0;
+    int opens = 0, closes = 0;
+    std::vector<int16_t> samples;
+    std::vector<long> writes;  // frames per write
+
+    MovieWaveOutput output() {
+        return MovieWaveOutput{
+            [](long r, long c, void* self) -> long {
+                auto* w = static_cast<WaveCapture*>(self);
+                if (w->noDevice)
+                    return 1;
+                ++w->opens;
+                w->rate = r;
+                w->channels = c;
+                return 0;
+            },
+            [](const int16_t* data, long frames, long c, void* self) {
+                auto* w = static_cast<WaveCapture*>(self);
+                w->samples.insert(w->samples.end(), data, data + frames * c);
+                w->writes.push_back(frames);
+            },
+            [](void* self) { ++static_cast<WaveCapture*>(self)->closes; }, this};
+    }
+    long frames() const { return channels ? long(samples.size()) / channels : 0; }
+};
+
 class MovieLayerTest : public TempFolderTest {
 protected:
     void SetUp() override {
@@ -46,6 +77,7 @@ protected:
         ExitMovies();
         TerminateQTML();
         MovieLayerSetClock(0);
+        MovieLayerSetWaveOutput(nullptr);
         MovieLayerSetLogging(FALSE);
         MovieLayerClearLog();
         TempFolderTest::TearDown();
@@ -223,3 +255,113 @@ TEST_F(MovieLayerTest, TenThousandMutatedMoviesOpenOrFail) {
 }
 
 }  // namespace
+
+TEST_F(MovieLayerTest, SoundTracksReachTheWaveOutputAsFfmpegDecodesThemInStepWithThePictures) {
+    struct Row {
+        const char* name;
+        long channels;
+        int tolerance;  // per sample
+    } rows[] = {
+        {"sound_sowt.mov", 1, 0},
+        {"sound_twos.mov", 2, 0},
+        {"sound_ima4.mov", 1, 0},
+        {"sound_ima4_stereo.mov", 2, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string raw = ReadAll(SamplePath(std::string(row.name) + ".s16"));
+        std::vector<int16_t> expected(raw.size() / 2);
+        std::memcpy(expected.data(), raw.data(), expected.size() * 2);
+        WaveCapture wave;
+        MovieWaveOutput out = wave.output();
+        MovieLayerSetWaveOutput(&out);
+        MovieLayerSetClock(1);
+        Movie movie = nullptr;
+        ASSERT_EQ(0, open(SamplePath(row.name), -1, &movie));
+        MovieController mc = NewMovieController(movie, nullptr, 0);
+        MCDoAction(mc, mcActionPlay, reinterpret_cast<void*>(0x10000));
+        // Uneven idle steps through the whole movie: the sound handed over
+        // runs a fixed lead ahead of the pictures' time, never more than a
+        // frame (40 ms) away from it.
+        long maxSkew = 0;
+        for (int step = 0; GetMovieRate(movie) != 0 && step < 1000; ++step) {
+            MovieLayerAdvanceClock(7 + (step * 13) % 50);
+            MCIdle(mc);
+            MovieTimeRecord now;
+            GetMovieTime(movie, &now);
+            long movieMs = long(ConvertTimeScale(&now, 1000));
+            long soundMs = long(int64_t(wave.frames()) * 1000 / 22050);
+            long ahead = std::min<long>(movieMs + 200, long(expected.size() / size_t(row.channels) * 1000 / 22050));
+            if (GetMovieRate(movie) != 0)
+                maxSkew = std::max(maxSkew, std::abs(soundMs - ahead));
+        }
+        EXPECT_LE(maxSkew, 40);
+        EXPECT_EQ(1, wave.opens);
+        EXPECT_EQ(22050, wave.rate);
+        EXPECT_EQ(row.channels, wave.channels);
+        ASSERT_GE(expected.size(), wave.samples.size());
+        EXPECT_GT(wave.samples.size(), expected.size() * 9 / 10) << "the whole track";
+        int worst = 0;
+        size_t firstBad = 0;
+        for (size_t i = 0; i < wave.samples.size(); ++i) {
+            int d = std::abs(int(wave.samples[i]) - int(expected[i]));
+            if (d > worst) {
+                worst = d;
+                firstBad = i;
+            }
+        }
+        EXPECT_LE(worst, row.tolerance) << "first worst at sample " << firstBad;
+
+        // A jump starts the sound over at the new time; the mute button and a
+        // volume of 0 stop it; half the volume halves the samples.
+        wave = WaveCapture();
+        MovieTimeRecord half{1000, 1000, movie};
+        MCDoAction(mc, mcActionGoToTime, &half);
+        SetMovieVolume(movie, 0x80);
+        MCDoAction(mc, mcActionPlay, reinterpret_cast<void*>(0x10000));
+        MovieLayerAdvanceClock(100);
+        MCIdle(mc);
+        ASSERT_GT(wave.frames(), 0);
+        size_t at = size_t(22050) * size_t(row.channels);
+        for (size_t i = 0; i < 64; ++i)
+            EXPECT_NEAR(expected[at + i] / 2, wave.samples[i], 1 + row.tolerance) << i;
+        SetMovieVolume(movie, -0x80);
+        EXPECT_EQ(1, wave.closes) << "muted";
+        long before = wave.frames();
+        MovieLayerAdvanceClock(100);
+        MCIdle(mc);
+        EXPECT_EQ(before, wave.frames());
+        SetMovieVolume(movie, 0x100);
+        DisposeMovieController(mc);
+        DisposeMovie(movie);
+        MovieLayerSetWaveOutput(nullptr);
+    }
+}
+
+TEST_F(MovieLayerTest, WithoutASoundDeviceThePicturesPlayAndTheLogSaysSoOnce) {
+    WaveCapture wave;
+    wave.noDevice = true;
+    MovieWaveOutput out = wave.output();
+    MovieLayerSetWaveOutput(&out);
+    MovieLayerSetClock(1);
+    MovieLayerSetLogging(TRUE);
+    Movie movie = nullptr;
+    ASSERT_EQ(0, open(SamplePath("sound_twos.mov"), -1, &movie));
+    MovieController mc = NewMovieController(movie, nullptr, 0);
+    MCDoAction(mc, mcActionPlay, reinterpret_cast<void*>(0x10000));
+    for (int i = 0; i < 10; ++i) {
+        MovieLayerAdvanceClock(50);
+        MCIdle(mc);
+    }
+    EXPECT_EQ(500, long(int64_t(GetMovieTime(movie, nullptr)) * 1000 / GetMovieTimeScale(movie)))
+        << "the pictures play on";
+    std::vector<char> log(65536);
+    MovieLayerGetLog(log.data(), long(log.size()));
+    std::string text(log.data());
+    size_t first = text.find("no sound device");
+    ASSERT_NE(std::string::npos, first);
+    EXPECT_EQ(std::string::npos, text.find("no sound device", first + 1));
+    EXPECT_TRUE(wave.samples.empty());
+    DisposeMovieController(mc);
+    DisposeMovie(movie);
+}

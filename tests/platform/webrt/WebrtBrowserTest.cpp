@@ -66,6 +66,34 @@ TEST(WebrtHtmlReader, KeepsTitleTextLinksAndRequestsInDocumentOrder) {
     }
 }
 
+TEST(WebrtHtmlReader, MarksBoldItalicHeadingsListsAndTableCells) {
+    // Each run as "text/style" (1 bold, 2 italic, 4 heading), paragraphs by "|".
+    auto runs = [](const char* page) {
+        webrt::HtmlDocument doc = webrt::ReadHtml(page, "text/html", true);
+        std::string out;
+        for (const auto& paragraph : doc.paragraphs) {
+            out += out.empty() ? "" : "|";
+            for (const auto& run : paragraph)
+                out += "[" + NS_LossyConvertUTF16toNative(run.text.c_str()) + "/" + std::to_string(run.style) + "]";
+        }
+        return out;
+    };
+    struct Row {
+        const char* page;
+        const char* expected;
+    } rows[] = {
+        {"<h1>Titre <i>fin</i></h1><p>un <b>gras</b> et <strong><em>les deux</em></strong></p>",
+         "[Titre/4][ fin/6]|[un/0][ gras/1][ et/0][ les deux/3]"},
+        {"<p><b>a<b>b</b>c</b>d</b>e</p>", "[abc/1][de/0]"},
+        {"<ul><li>un<li>deux</ul>", "[\x95 un/0]|[\x95 deux/0]"},
+        {"<table><tr><td>x</td><td>y</td></tr><tr><th>z</th></tr></table>", "[x   y/0]|[z/0]"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.page);
+        EXPECT_EQ(row.expected, runs(row.page));
+    }
+}
+
 TEST(WebrtHtmlReader, StaysBoundedOnHugeOrDamagedPages) {
     std::string huge(webrt::kHtmlLimit + 1000, 'a');
     huge.replace(0, 3, "<p>");

@@ -54,10 +54,16 @@ public:
             responseHeaders = received->text;
         }
         nsPtr<nsIChannel> channel = QueryAs<nsIChannel>(request.get());
-        if (channel)
+        if (channel) {
             channel->GetContentType(contentType);
+            nsPtr<nsIURI> uri;
+            channel->GetURI(uri.receive());
+            if (uri)
+                uri->GetSpec(finalUrl);
+        }
         return NS_OK;
     }
+    std::string finalUrl;
     int count = 0;
     nsresult status = NS_OK;
     PRUint32 reportedLength = 0, httpStatus = 0;
@@ -108,6 +114,27 @@ public:
     }
 };
 
+// Notification callbacks that note what the channel reports.
+class Progress : public nsSupportsImpl<nsIInterfaceRequestor, nsIProgressEventSink> {
+public:
+    nsresult GetInterface(const nsIID& iid, void** result) override { return QueryInterface(iid, result); }
+    nsresult OnProgress(nsIRequest*, nsISupports*, PRUint32 progress, PRUint32 maximum) override {
+        last = progress;
+        max = maximum;
+        ++progressCount;
+        return NS_OK;
+    }
+    nsresult OnStatus(nsIRequest*, nsISupports*, nsresult status, const PRUnichar* argument) override {
+        statuses.push_back(status);
+        host = NS_LossyConvertUTF16toNative(argument);
+        return NS_OK;
+    }
+    PRUint32 last = 0, max = 0;
+    int progressCount = 0;
+    std::vector<nsresult> statuses;
+    std::string host;
+};
+
 class WebrtNet : public testing::Test {
 protected:
     void SetUp() override {
@@ -127,10 +154,14 @@ protected:
         NS_GetComponentRegistrar(registrar.receive());
         registrar->RegisterFactory(info.cid, "answers", NS_PROMPTSERVICE_CONTRACTID, factory.get());
     }
-    void TearDown() override { NS_TermEmbedding(); }
+    void TearDown() override {
+        NS_ForgetSessionCredentials();
+        NS_TermEmbedding();
+    }
 
     // Loads the URL and handles events until the queue is empty.
-    nsPtr<Completion> load(const std::string& url, nsresult* opened = nullptr) {
+    nsPtr<Completion> load(const std::string& url, nsresult* opened = nullptr, const char* post = nullptr,
+                           nsIInterfaceRequestor* callbacks = nullptr) {
         nsPtr<Completion> done(new Completion);
         nsPtr<nsIURI> uri;
         nsPtr<nsIChannel> channel;
@@ -138,6 +169,10 @@ protected:
         nsresult r = NS_NewURI(uri.receive(), url);
         if (NS_SUCCEEDED(r))
             r = NS_NewChannel(channel.receive(), uri.get());
+        if (NS_SUCCEEDED(r) && post)
+            QueryAs<nsIHttpChannel>(channel.get())->SetUploadData("", post);
+        if (NS_SUCCEEDED(r) && callbacks)
+            channel->SetNotificationCallbacks(callbacks);
         if (NS_SUCCEEDED(r))
             r = NS_NewStreamLoader(loader.receive(), channel.get(), done.get(), nullptr);
         if (opened)
@@ -321,4 +356,82 @@ TEST_F(WebrtNet, ProxyPreferencesRouteTheRequestThroughTheProxy) {
     done = load(origin() + direct);
     EXPECT_EQ(200u, done->httpStatus);
     EXPECT_EQ(std::string::npos, TinyproxyLog().find(direct)) << "type 0 goes direct";
+}
+
+TEST_F(WebrtNet, RedirectsAreFollowedToTheirTargetWithinTheLimit) {
+    ASSERT_NE(0, ServerPorts().origin) << "the sv_net fixture is not running";
+    struct Row {
+        const char* name;
+        std::string path;
+        const char* post;
+        PRUint32 httpStatus;
+        std::string body;
+    } rows[] = {
+        {"301", "/moved/301/1", nullptr, 200, "arrived by GET"},
+        {"302 twice", "/moved/302/2", nullptr, 200, "arrived by GET"},
+        {"303 after a POST turns into a GET", "/moved/303/1", "a=1", 200, "arrived by GET"},
+        {"302 after a POST turns into a GET", "/moved/302/1", "a=1", 200, "arrived by GET"},
+        {"307 posts again", "/moved/307/1", "a=1", 200, "arrived by POST"},
+        {"the limit is reached: the last 3xx stays", "/moved/301/" + std::to_string(NS_HTTP_REDIRECT_LIMIT + 1),
+         nullptr, 301, ""},
+        {"a loop ends at the limit", "/loop", nullptr, 302, ""},
+        {"a 3xx without a target stays", "/status/302", nullptr, 302, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        nsPtr<Completion> done = load(origin() + row.path, nullptr, row.post);
+        EXPECT_EQ(1, done->count);
+        EXPECT_EQ(NS_OK, done->status);
+        EXPECT_EQ(row.httpStatus, done->httpStatus);
+        EXPECT_EQ(row.body, done->body);
+        if (row.httpStatus == 200) {
+            EXPECT_EQ(origin() + "/moved/" + std::string(row.path).substr(7, 3) + "/0", done->finalUrl)
+                << "the channel is known by its target";
+        }
+    }
+}
+
+TEST_F(WebrtNet, PostSendsItsBodyAndTheProgressSinkHearsTheLoad) {
+    ASSERT_NE(0, ServerPorts().origin) << "the sv_net fixture is not running";
+    nsPtr<Progress> progress(new Progress);
+    nsPtr<Completion> done = load(origin() + "/form?x=1", nullptr, "nom=Dupont&ville=Lyon", progress.get());
+    EXPECT_EQ(200u, done->httpStatus);
+    EXPECT_EQ("POST /form?x=1 HTTP/1.0\nnom=Dupont&ville=Lyon", done->body);
+    EXPECT_NE(std::string::npos, done->requestHeaders.find("Content-Length: 21")) << done->requestHeaders;
+    EXPECT_EQ(std::string::npos, done->requestHeaders.find("Dupont")) << "the body is not a header";
+    EXPECT_EQ((std::vector<nsresult>{NS_NET_STATUS_CONNECTING_TO, NS_NET_STATUS_RECEIVING_FROM}), progress->statuses);
+    EXPECT_EQ("127.0.0.1", progress->host);
+    EXPECT_GE(progress->progressCount, 1);
+    EXPECT_EQ(done->body.size(), progress->last);
+
+    progress = new Progress;
+    done = load(origin() + "/big/300", nullptr, nullptr, progress.get());
+    EXPECT_EQ(300u, progress->last);
+    EXPECT_EQ(300u, progress->max) << "the reply's length";
+}
+
+TEST_F(WebrtNet, ProxyCredentialsAreAskedOnceForTheRun) {
+    ASSERT_NE(0, ServerPorts().origin) << "the sv_net fixture is not running";
+    nsPtr<nsIPref> prefs = GetServiceAs<nsIPref>(NS_PREF_CONTRACTID);
+    prefs->SetIntPref("network.proxy.type", 1);
+    prefs->SetCharPref("network.proxy.http", "127.0.0.1");
+    // The test server plays a strict proxy on /p407/.
+    prefs->SetIntPref("network.proxy.http_port", ServerPorts().origin);
+    answers_->queue = {{L"proxyuser", L"wrong"}, {L"proxyuser", L"proxypass"}};
+    nsPtr<Completion> done = load(origin() + "/p407/big/7");
+    EXPECT_EQ(200u, done->httpStatus);
+    EXPECT_EQ(2u, answers_->asked.size()) << "a refused answer is asked again";
+    answers_->asked.clear();
+    for (int i = 0; i < 2; ++i) {
+        done = load(origin() + "/p407/big/8");
+        EXPECT_EQ(200u, done->httpStatus);
+    }
+    EXPECT_TRUE(answers_->asked.empty()) << "the accepted credentials are kept";
+
+    // Another proxy has credentials of its own.
+    prefs->SetCharPref("network.proxy.http", "localhost");
+    answers_->queue = {};
+    done = load(origin() + "/p407/big/9");
+    EXPECT_EQ(407u, done->httpStatus);
+    EXPECT_EQ(1u, answers_->asked.size());
 }

@@ -4,11 +4,14 @@
 #include "tests/web/browser/BrowserTestSupport.h"
 
 #include "tests/base/procedural/FileTestSupport.h"
+#include "tests/base/procedural/NetTestSupport.h"
 
 #include "web/browser/kyMozillaBrowserChrome.h"
 
 #include "base/procedural/Trace.h"
 #include "framework/files/AFileBox.h"
+#include "framework/preview/APreviewDlg.h"
+#include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrinterSetup.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/support/TestHooks.h"
@@ -400,6 +403,86 @@ TEST_F(BrowserTest, APrintedPageComesBackFromThePdfPrinterWithItsText) {
         SCOPED_TRACE(expected);
         EXPECT_NE(std::string::npos, text.find(expected)) << text;
     }
+}
+
+TEST_F(BrowserTest, ARedirectedAddressShowsItsTargetUnderTheTargetsAddress) {
+    if (!ServerPorts().origin)
+        GTEST_SKIP() << "no test server";
+    if (!openView())
+        GTEST_SKIP() << "no display";
+    std::string origin = "http://127.0.0.1:" + std::to_string(ServerPorts().origin);
+    view->addHandler("AllEvent", recorder);
+    view->loadUrl((origin + "/moved/302/2").c_str());
+    ASSERT_TRUE(waitLoaded(recorder));
+    EXPECT_EQ(origin + "/moved/302/0", std::string(view->getCurrentUrl().c_str()));
+    EXPECT_NE(std::string::npos, NS_GetShownText(view->webBrowser()).find("arrived by GET"));
+}
+
+namespace {
+
+// The printer set-up box, counted and given up at once.
+int g_setUps = 0;
+BOOL WINAPI SetUpBox(LPPRINTDLGA record) {
+    if (record->Flags & PD_RETURNDEFAULT)
+        return PrintDlgA(record);
+    if (record->Flags & PD_PRINTSETUP)
+        ++g_setUps;
+    return FALSE;
+}
+
+}  // namespace
+
+TEST_F(BrowserTest, PageSetUpAsksThePrinterSetUpAndPreviewShowsThePageInThePreviewWindow) {
+    std::string url, why = loadServed("find.html", url);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    if (!APrinterSetup::current())
+        GTEST_SKIP() << "no printer \"PDF\": tools/cups-pdf.sh makes it";
+    g_setUps = 0;
+    APrintCalls saved = PrintCalls();
+    PrintCalls().printDlg = SetUpBox;
+    view->perform(view->pageSetup());
+    PrintCalls() = saved;
+    EXPECT_EQ(1, g_setUps);
+
+    view->perform(view->printPreview());
+    auto* preview = dynamic_cast<APreviewDlg*>(APreviewDlg::current());
+    ASSERT_NE(nullptr, preview) << "the preview window is open";
+    settle(500);
+    preview->countPages();  // what the reader's own preview window does as it opens
+    EXPECT_GE(preview->pageCount(), 1);
+    AString title;
+    ASSERT_NE(nullptr, view->previewPage());
+    static_cast<ADisplayComponent*>(view->previewPage())->documentTitle(title);
+    EXPECT_STREQ("Villes", title.c_str());
+    PRBool previewing = PR_FALSE;
+    QueryAs<nsIWebBrowserPrint>(view->webBrowser())->GetDoingPrintPreview(&previewing);
+    EXPECT_TRUE(previewing);
+    // The X server maps the window a little later: its picture once drawn.
+    HWND w = preview->getHWnd();
+    EXPECT_TRUE(IsWindowVisible(w));
+    SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT r;
+    GetClientRect(w, &r);
+    Canvas canvas(r.right, r.bottom);
+    for (int i = 0; i < 50; ++i) {
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        settle(50);
+        HDC dc = GetDC(w);
+        BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(w, dc);
+        if (canvas.pixel(r.right - 5, r.bottom - 5) != 0)
+            break;
+    }
+    canvas.savePng("browser-preview");
+
+    // Asked again, the preview is left.
+    view->perform(view->printPreview());
+    settle();
+    EXPECT_EQ(nullptr, APreviewDlg::current());
+    EXPECT_EQ(nullptr, view->previewPage());
+    QueryAs<nsIWebBrowserPrint>(view->webBrowser())->GetDoingPrintPreview(&previewing);
+    EXPECT_FALSE(previewing);
 }
 
 // Outside a test the application drives a view with its message loop alone,

@@ -92,3 +92,20 @@ TEST_F(BrowserTest, TheNetworkLogTracesAFetchOnlyWhileItsFlagIsSet) {
     size_t first = log.find("KyMozillaGetUrl :");
     EXPECT_EQ(std::string::npos, log.find("KyMozillaGetUrl :", first + 1)) << "the first fetch ran with the log off";
 }
+
+TEST_F(BrowserTest, AFetchReportsItsStatusAndProgressOnTheErrorStreamWhateverTheLog) {
+    std::string url = Origin("/big/25");
+    if (url.empty())
+        GTEST_SKIP() << "no test server";
+    errors.text.clear();
+    KyMozillaSetNetLogFlag(nullptr);
+    char buffer[64];
+    KyMozillaCopyBuffer copy = {buffer, sizeof buffer};
+    int result = KyMozillaGetUrl(url.c_str(), KyMozillaCopySink, &copy);
+    EXPECT_EQ(0, result);
+    EXPECT_NE(std::string::npos, errors.text.find("progress: 25/25\n")) << errors.text;
+    EXPECT_NE(std::string::npos, errors.text.find("status: " + std::to_string(NS_NET_STATUS_CONNECTING_TO) + "\n"))
+        << errors.text;
+    EXPECT_NE(std::string::npos, errors.text.find("status: " + std::to_string(NS_NET_STATUS_RECEIVING_FROM) + "\n"))
+        << errors.text;
+}

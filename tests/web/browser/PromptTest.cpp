@@ -7,6 +7,7 @@
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 #include "framework/clusters/AClusterItem.h"
+#include "framework/clusters/AStaticItem.h"
 #include "web/browser/AMozillaPromptDialog.h"
 #include "web/browser/AMozillaContentPolicy.h"
 #include "web/browser/AMozillaPromptService.h"
@@ -25,6 +26,11 @@ struct Script {
     const char* screenshot = nullptr;
     std::string seen;  // "title|931 text|shown ids|button texts"
     int steps = 0;
+    // Geometry when shown: the height the message needs and has, the tops and
+    // bottoms (dialog coordinates) of the message, the text field and OK.
+    int32_t needed = 0, messageHeight = 0, messageBottom = 0, valueTop = 0, valueBottom = 0, okTop = 0, okBottom = 0;
+    int32_t dialogHeight = 0;
+    RECT screen{}, work{};  // the dialog's outer rectangle and the working area
 };
 Script g_script;
 
@@ -68,6 +74,17 @@ void Step(AMozillaPromptDialog* dialog) {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
     g_script.seen = Seen(dialog);
+    auto* message = dynamic_cast<AStaticText*>(dialog->findItem(931, false));
+    g_script.needed = message->naturalSize(false).y;
+    g_script.messageHeight = message->getFrame().height();
+    g_script.messageBottom = message->getFrame().bottom();
+    g_script.valueTop = dialog->findItem(933, false)->getFrame().top();
+    g_script.valueBottom = dialog->findItem(933, false)->getFrame().bottom();
+    g_script.okTop = dialog->findItem(940, false)->getFrame().top();
+    g_script.okBottom = dialog->findItem(940, false)->getFrame().bottom();
+    g_script.dialogHeight = dialog->getSize().y;
+    GetWindowRect(dialog->getHWnd(), &g_script.screen);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &g_script.work, 0);
     if (g_script.value)
         TypeInto(dialog, 933, g_script.value);
     if (g_script.password)
@@ -218,6 +235,49 @@ TEST_F(PromptTest, PromptsShowTheFieldsTheyAreGivenAndHandBackWhatWasTyped) {
     EXPECT_EQ("", g_script.seen);
     EXPECT_EQ(NS_ERROR_INVALID_POINTER, service->Confirm(nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(NS_ERROR_INVALID_POINTER, service->AlertCheck(nullptr, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(PromptTest, TheDialogFitsItsMessageAndKeepsTheRowsStillShownAboveTheButtons) {
+    if (!display())
+        GTEST_SKIP() << "no display";
+    std::wstring longText;
+    while (longText.size() < 1990)
+        longText += L"Une phrase assez longue pour remplir la ligne. ";
+    longText += L"Derniers mots.";
+    struct Row {
+        const char* name;
+        std::wstring text;
+        bool withValue;
+    } rows[] = {
+        {"a 2,000-character alert", longText, false},
+        {"a one-line alert", L"Bonjour", false},
+        {"a long prompt with its field", longText.substr(0, 600), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        script(940);
+        g_script.screenshot = row.text.size() > 1000 ? "prompt-long-alert" : nullptr;
+        PRBool ok = PR_FALSE;
+        if (row.withValue) {
+            PRUnichar* value = ToNewUnicode(L"x");
+            ASSERT_EQ(NS_OK, service->Prompt(nullptr, nullptr, row.text.c_str(), &value, nullptr, nullptr, &ok));
+            nsMemory::Free(value);
+            EXPECT_LE(g_script.messageBottom, g_script.valueTop) << "the field stays under the message";
+            EXPECT_LE(g_script.valueBottom, g_script.okTop) << "and above the buttons";
+        } else {
+            ASSERT_EQ(NS_OK, service->Alert(nullptr, nullptr, row.text.c_str()));
+        }
+        EXPECT_GE(g_script.messageHeight, g_script.needed) << "the whole text fits";
+        EXPECT_LT(g_script.messageHeight, g_script.needed + 40) << "without a wide empty band";
+        EXPECT_LE(g_script.messageBottom, g_script.okTop);
+        EXPECT_LE(g_script.okBottom, g_script.dialogHeight);
+        EXPECT_GE(g_script.screen.top, g_script.work.top) << "the dialog is on the screen whole";
+        EXPECT_LE(g_script.screen.bottom, g_script.work.bottom);
+        if (row.text.size() < 20)
+            EXPECT_LT(g_script.dialogHeight, 150) << "a short message shrinks the dialog";
+        else
+            EXPECT_GT(g_script.dialogHeight, 250) << "a long one grows it";
+    }
 }
 
 TEST_F(PromptTest, APageConfirmOpensTheProgramsDialogAndItsCloseBoxCancels) {
