@@ -90,7 +90,8 @@ TEST_F(ExportDialogTest, ATruncatedFileIsRefusedAndKept) {
 
 TEST_F(ExportDialogTest, AFailedSaveKeepsTheOldFile) {
     WriteAll(PathOf("export.prf"), "0\n1\n0\nC:\\old\n");
-    CreateDirectoryA(PathOf("export.prf.tmp").c_str(), nullptr);  // the temporary cannot be made
+    // The temporary (of this process) cannot be made.
+    CreateDirectoryA(PathOf("export.prf." + std::to_string(GetCurrentProcessId()) + ".tmp").c_str(), nullptr);
     {
         AExportOptions options(AFileSpec(PathOf("export.prf").c_str()));
         EXPECT_EQ("C:\\old", std::string(options.getFolder().path().c_str()));
