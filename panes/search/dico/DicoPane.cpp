@@ -116,8 +116,9 @@ ACommand* DicoPane::doCommand(int16_t id, long argument) {
         return noChangeCommand();
     }
     if (id == kWordId) {
-        // Return in the field (its notice 2) shows the word typed.
-        if (argument == kReturnNotice && word_) {
+        // Typing is followed through the field's link; the field's own command
+        // comes only from Return, which shows the word typed.
+        if (word_) {
             AString typed = word_->getText();
             lookUp(typed.c_str());
         }

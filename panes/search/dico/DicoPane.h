@@ -27,8 +27,6 @@ class DicoPane : public AWindow, public ADictionaryWindow {
 public:
     enum : int16_t { kWordId = 6801, kListId = 6802, kTitleId = 6803, kEntryId = 6804 };
     enum : int32_t { kMaxWord = 128 };
-    // The word field's notice of a Return.
-    enum : long { kReturnNotice = 2 };
 
     DicoPane() = default;
     ~DicoPane() override;

@@ -103,11 +103,16 @@ TEST_F(DicoPaneTest, AnAnswerIsWrittenThenShownAndAnEmptyOneChangesNothing) {
     EXPECT_NE(std::string::npos, Shown(window->entryView()).find("coursier"));
     EXPECT_NE(std::string::npos, ReadBytes(file).find("Cheval"));
 
-    // Return in the field shows the word typed (without a word list, the word itself).
+    // Return in the field of the shown window shows the word typed (without a
+    // word list, the word itself).
+    window->select();
+    window->showUpdate();
     host.answer = "<TITRE>Jument</TITRE>";
     host.asked.clear();
     window->wordField()->setText("Jument");
-    window->wordField()->notifyOwner(DicoPane::kReturnNotice);
+    ASSERT_NE(0, window->wordField()->becomeTarget(1));
+    ASSERT_TRUE(window->wordField()->nativeChild());
+    SendMessageA(window->wordField()->nativeChild()->hwnd(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ("Jument;", host.asked);
     EXPECT_EQ("Jument", Shown(window->titleView()));
 
