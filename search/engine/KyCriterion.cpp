@@ -93,6 +93,15 @@ public:
                 continue;
             }
             if (c == ')') {
+                if (depth > 0 && opens > 0) {
+                    // An empty group is an empty term: the question drops it with
+                    // the operator after it, so "a OU () ET c" stays "a OU c".
+                    --depth;
+                    --opens;
+                    termItem("", &opens);
+                    ++pos;
+                    continue;
+                }
                 if (depth == 0 || items_.size() == first || !items_.back().term)
                     return Fail(1200, ")");
                 --depth;

@@ -25,6 +25,8 @@ TEST_F(TheAppTest, TheFullTextSearchFindsTheArticlesOrSaysWhyNot) {
     } const rows[] = {
         {"", 7, -1, 0}, {"plantes", 7, 1, 0}, {"astronomie OU chimie", 7, 2, 0}, {"girafe", 7, -1, 1},
         {"girafe", 6, -1, 2},  // yes, but the online service cannot be used: the check says why
+        // An empty group between two operators keeps the first one (ET would find none).
+        {"(astronomie) OU () ET (chimie)", 7, 2, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.query);

@@ -325,6 +325,11 @@ TEST_F(QuestBase, CriterionTextsAreWrittenOrRefused) {
         {"\"maison jardin\"", &marks, 0, " (1,0=maison jardin) "},
         {"\"maison de jardin\"", &marksLexicon, 0, "( (1,0=maison)  ANDS/W2  (1,0=jardin) )"},
         {"(chat OR chien) oiseau", &marks, 0, "( (1,0=chat)  OR  (1,0=chien) ) AND  (1,0=oiseau) "},
+        // An empty group stays in its place, for the question to drop.
+        {"(chat) OR () AND (chien)", &f, 0, "( (1,0=chat) ) OR () AND ( (1,0=chien) )"},
+        {"(chat) OR (()) AND (chien)", &marks, 0, "( (1,0=chat) ) OR (()) AND ( (1,0=chien) )"},
+        {"chat ()", &f, 0, " (1,0=chat)  AND ()"},
+        {"chat (", &f, 1200, ""},
         {"chat (chien", &marks, 1200, ""},
         {"chat)", &marks, 1200, ""},
         {"\"chat", &marks, 1201, ""},
