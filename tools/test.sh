@@ -78,9 +78,9 @@ copy_prefix() {
   for f in "$from"/*; do
     [ "$(basename "$f")" = drive_c ] || cp -a "$f" "$to/"
   done
-  for f in "$from"/drive_c/*; do
-    [ "$(basename "$f")" = windows ] || cp -a "$f" "$to/drive_c/"
-  done
+  # The users' temporary folders are left behind: a program still running in
+  # the prefix may delete a file in them while it is copied.
+  tar -C "$from/drive_c" --exclude=./windows --exclude='./users/*/Temp/*' -cf - . | tar -C "$to/drive_c" -xf -
   for f in "$from"/drive_c/windows/*; do
     case "$(basename "$f")" in
       system32 | syswow64 | winsxs) cp -al "$f" "$to/drive_c/windows/" ;;
