@@ -134,6 +134,10 @@ std::string ApplyMore(KY_File* f, const std::string& path, bool readable, uint32
     }
 }
 
+struct TranslateOnWriteReset {
+    ~TranslateOnWriteReset() { KY_TranslateOnWrite = 0; }
+};
+
 // Selects the getc/putc buffer of the files opened or operated on next.
 struct BufferSize {
     explicit BufferSize(int32_t bytes) { KY_FileBufferSize = bytes; }
@@ -147,9 +151,7 @@ struct BufferSize {
 // scrambling and block layout, and applies the same operations to a direct and a cached copy.
 TEST_F(CachedAgainstDirect, GeneratedSequencesAgree) {
     static const char* const kModes[] = {"rb", "r+b", "wb", "w+b"};
-    struct TranslateOnWriteReset {
-        ~TranslateOnWriteReset() { KY_TranslateOnWrite = 0; }
-    } reset;
+    TranslateOnWriteReset reset;
     const std::string paths[2] = {PathOf("d"), PathOf("c")};
     KY_OpenSpec* specs[2] = {Spec("d"), Spec("c")};
     ASSERT_EQ(0, KY_SetScrambleKey(fs_, 0x5A3C96E1));
@@ -200,9 +202,7 @@ using BufferedAgainstUnbuffered = TempFolderTest;
 // translation, scrambling, locks and handles taken away between operations.
 TEST_F(BufferedAgainstUnbuffered, GeneratedSequencesAgree) {
     static const char* const kModes[] = {"rb", "r+b", "wb", "w+b", "ab", "a+b"};
-    struct TranslateOnWriteReset {
-        ~TranslateOnWriteReset() { KY_TranslateOnWrite = 0; }
-    } reset;
+    TranslateOnWriteReset reset;
     BufferSize restore(0);
     const std::string paths[2] = {PathOf("u"), PathOf("b")};
     KY_OpenSpec* specs[2] = {Spec("u"), Spec("b")};
