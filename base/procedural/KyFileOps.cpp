@@ -9,8 +9,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
-#include <vector>
 
 int32_t KY_TranslateOnWrite = 0;
 int32_t KY_FileBufferSize = 4096;
@@ -295,16 +293,18 @@ struct ByteBuffer {
     int8_t mode;   // 0 idle, 1 reading ahead, 2 writing
 };
 
-// Few files read or write by the byte at once: the last one found answers first.
-std::vector<ByteBuffer*> g_buffers;
+// Few files read or write by the byte at once: the last one found answers
+// first. A plain array, so that files closed by static destructors find it.
+ByteBuffer** g_buffers = nullptr;  // owned, and each buffer
+long g_bufferCount = 0;
 ByteBuffer* g_lastBuffer = nullptr;
 
 ByteBuffer* FindBuffer(const KY_File* f) {
     if (g_lastBuffer && g_lastBuffer->file == f)
         return g_lastBuffer;
-    for (ByteBuffer* b : g_buffers) {
-        if (b->file == f)
-            return g_lastBuffer = b;
+    for (long i = 0; i < g_bufferCount; ++i) {
+        if (g_buffers[i]->file == f)
+            return g_lastBuffer = g_buffers[i];
     }
     return nullptr;
 }
@@ -331,19 +331,19 @@ ByteBuffer* IdleBuffer(KY_File* f) {
         return b;
     b = static_cast<ByteBuffer*>(KY_Calloc(1, sizeof(ByteBuffer)));
     unsigned char* bytes = static_cast<unsigned char*>(KY_Malloc(static_cast<size_t>(KY_FileBufferSize)));
-    if (b && bytes) {
-        try {
-            g_buffers.push_back(b);
-            b->file = f;
-            b->bytes = bytes;
-            b->capacity = KY_FileBufferSize;
-            return g_lastBuffer = b;
-        } catch (const std::bad_alloc&) {
-        }
+    void* grown = b && bytes ? KY_Realloc(g_buffers, sizeof(ByteBuffer*) * static_cast<size_t>(g_bufferCount + 1))
+                             : nullptr;
+    if (!grown) {
+        KY_Free(bytes);
+        KY_Free(b);
+        return nullptr;
     }
-    KY_Free(bytes);
-    KY_Free(b);
-    return nullptr;
+    g_buffers = static_cast<ByteBuffer**>(grown);
+    g_buffers[g_bufferCount++] = b;
+    b->file = f;
+    b->bytes = bytes;
+    b->capacity = KY_FileBufferSize;
+    return g_lastBuffer = b;
 }
 
 // The next byte read ahead, or a new buffer filled by one read of the set.
@@ -477,13 +477,17 @@ int KY_FileSettle(KY_File* f) {
 
 void KY_FileDropBuffer(KY_File* f) {
     f->state &= static_cast<uint16_t>(~kStateBuffering);
-    for (size_t i = 0; i < g_buffers.size(); ++i) {
+    for (long i = 0; i < g_bufferCount; ++i) {
         ByteBuffer* b = g_buffers[i];
         if (b->file != f)
             continue;
         if (g_lastBuffer == b)
             g_lastBuffer = nullptr;
-        g_buffers.erase(g_buffers.begin() + static_cast<long>(i));
+        g_buffers[i] = g_buffers[--g_bufferCount];
+        if (!g_bufferCount) {
+            KY_Free(g_buffers);
+            g_buffers = nullptr;
+        }
         KY_Free(b->bytes);
         KY_Free(b);
         return;
