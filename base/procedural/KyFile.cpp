@@ -71,6 +71,8 @@ private:
 };
 
 void RemoveTranslation(KY_File* f) {
+    // Bytes read ahead or waiting were translated, or are to be, by the old table.
+    KY_FileSettle(f);
     if ((f->state & kStateFilter) && f->filter && g_filterHooks.release)
         g_filterHooks.release(f->filter);
     f->filter = nullptr;
@@ -197,6 +199,7 @@ int KY_FileReopen(KY_File* f) {
 int KY_FileCloseHandle(KY_File* f) {
     if (!(f->state & kStateOpen))
         return 0;
+    int settled = KY_FileSettle(f);
     long pos = g_sys.seek(f->handle, 0, 1);
     if (pos >= 0)
         f->position = pos;
@@ -204,7 +207,7 @@ int KY_FileCloseHandle(KY_File* f) {
     f->handle = -1;
     f->state &= static_cast<uint16_t>(~kStateOpen);
     --f->spec.owner->openHandles;
-    return (pos < 0 || closed != 0) ? kFileErrIO : 0;
+    return (settled < 0 || pos < 0 || closed != 0) ? kFileErrIO : 0;
 }
 
 int KY_FClose(KY_File* f) {
@@ -235,6 +238,7 @@ int KY_FClose(KY_File* f) {
             result = code;
     }
     KY_FreeFileSpec(&f->spec.path);
+    KY_FileDropBuffer(f);
     KY_Free(f);
     return result;
 }
@@ -258,6 +262,7 @@ int KY_FileLock(KY_File* f) {
             return code;
         }
     }
+    KY_FileSettle(f);
     f->state |= kStateLocked;
     ++f->spec.owner->lockedFiles;
     SelectOps(f);
@@ -271,6 +276,7 @@ int KY_FileUnlock(KY_File* f) {
         return 0;
     if (--f->lockCount > 0 || !(f->state & kStateLocked))
         return 0;
+    KY_FileSettle(f);
     long pos = g_sys.seek(f->handle, 0, 1);
     if (pos >= 0)
         f->position = pos;
@@ -287,6 +293,8 @@ int KY_FileSetCache(KY_File* f, long blockSize, int blockCount) {
         return 0;
     if (blockSize <= 0 || blockCount <= 0)
         return kFileErrArg;
+    if (KY_FileSettle(f) < 0)
+        return kFileErrIO;
     int access = SystemAccess(f);
     f->spec.flags |= kOpenCached;
     f->spec.blockSize = blockSize;
@@ -318,6 +326,8 @@ long KY_FileSize(KY_File* f) {
             return -1;
         }
     }
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     long here = g_sys.seek(f->handle, 0, 1);
     long end = g_sys.seek(f->handle, 0, 2);
     long back = here >= 0 ? g_sys.seek(f->handle, here, 0) : -1;
@@ -332,6 +342,8 @@ int KY_FileFlush(KY_File* f) {
     if (!f)
         return kFileErrArg;
     int cached = f->cache ? KY_CacheFlush(f->cache) : 0;
+    if (!cached && (f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        cached = kFileErrIO;
     if (f->state & kStateOpen) {
         bool locked = (f->state & kStateLocked) != 0;
         int code = KY_FileCloseHandle(f);
@@ -399,11 +411,15 @@ int KY_FileClearFilter(KY_File* f) {
 }
 
 long KY_FileReadRaw(KY_File* f, void* buffer, long count) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     TableHeldBack raw(f);
     return f->baseOps->read(f, buffer, count);
 }
 
 long KY_FileWriteRaw(KY_File* f, const void* buffer, long count) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     TableHeldBack raw(f);
     return f->baseOps->write(f, buffer, count);
 }

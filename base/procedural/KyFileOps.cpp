@@ -11,6 +11,7 @@
 #include <cstring>
 
 int32_t KY_TranslateOnWrite = 0;
+int32_t KY_FileBufferSize = 4096;
 
 namespace {
 
@@ -91,6 +92,8 @@ bool RememberPosition(KY_File* f) {
 // --- The direct set: the handle is open.
 
 long DirectRead(KY_File* f, void* buffer, long count) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     if (count <= 0) {
         SetError(f, count < 0 ? kFileErrIO : 0);
         return count < 0 ? -1 : 0;
@@ -111,6 +114,8 @@ long DirectRead(KY_File* f, void* buffer, long count) {
 }
 
 long DirectWrite(KY_File* f, const void* buffer, long count) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     // A zero-byte _hwrite truncates the file at the handle's position.
     if (count <= 0) {
         SetError(f, count < 0 ? kFileErrIO : 0);
@@ -157,6 +162,8 @@ long DirectWrite(KY_File* f, const void* buffer, long count) {
 }
 
 long DirectSeek(KY_File* f, long offset, int origin) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     long base;
     switch (origin) {
     case 0:
@@ -187,23 +194,11 @@ long DirectSeek(KY_File* f, long offset, int origin) {
 }
 
 long DirectTell(KY_File* f) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     long pos = g_sys.seek(f->handle, 0, 1);
     SetError(f, pos < 0 ? kFileErrIO : 0);
     return pos;
-}
-
-int DirectGetc(KY_File* f) {
-    unsigned char c;
-    return DirectRead(f, &c, 1) == 1 ? c : -1;
-}
-
-int NoUngetc(int, KY_File*) {
-    return -1;
-}
-
-int DirectPutc(int byte, KY_File* f) {
-    unsigned char c = static_cast<unsigned char>(byte);
-    return DirectWrite(f, &c, 1) == 1 ? c : -1;
 }
 
 // One line: the file moves back to just after its end.
@@ -229,6 +224,8 @@ long DirectPuts(const char* text, KY_File* f) {
 // --- The reopening set: reopen when needed, remember the position after.
 
 long ReopenRead(KY_File* f, void* buffer, long count) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     if (EnsureOpen(f))
         return -1;
     long n = DirectRead(f, buffer, count);
@@ -240,6 +237,8 @@ long ReopenRead(KY_File* f, void* buffer, long count) {
 }
 
 long ReopenWrite(KY_File* f, const void* buffer, long count) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     if (EnsureOpen(f))
         return -1;
     long n = DirectWrite(f, buffer, count);
@@ -251,6 +250,8 @@ long ReopenWrite(KY_File* f, const void* buffer, long count) {
 }
 
 long ReopenSeek(KY_File* f, long offset, int origin) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return -1;
     if (EnsureOpen(f))
         return -1;
     long pos = DirectSeek(f, offset, origin);
@@ -264,17 +265,9 @@ long ReopenTell(KY_File* f) {
     return f->position;
 }
 
-int ReopenGetc(KY_File* f) {
-    unsigned char c;
-    return ReopenRead(f, &c, 1) == 1 ? c : -1;
-}
-
-int ReopenPutc(int byte, KY_File* f) {
-    unsigned char c = static_cast<unsigned char>(byte);
-    return ReopenWrite(f, &c, 1) == 1 ? c : -1;
-}
-
 char* ReopenGets(char* buffer, int size, KY_File* f) {
+    if ((f->state & kStateBuffering) && KY_FileSettle(f) < 0)
+        return nullptr;
     if (EnsureOpen(f))
         return nullptr;
     char* line = DirectGets(buffer, size, f);
@@ -289,12 +282,217 @@ long ReopenPuts(const char* text, KY_File* f) {
     return ReopenWrite(f, text, static_cast<long>(std::strlen(text)));
 }
 
+// The buffer of a file's getc and putc.
+struct ByteBuffer {
+    KY_File* file;
+    unsigned char* bytes;
+    long start;  // file position of bytes[0]
+    int32_t capacity;
+    int32_t fill;  // bytes read ahead, or bytes waiting to be written
+    int32_t at;    // next byte a getc answers
+    int8_t mode;   // 0 idle, 1 reading ahead, 2 writing
+};
+
+// Few files read or write by the byte at once: the last one found answers
+// first. A plain array, so that files closed by static destructors find it.
+ByteBuffer** g_buffers = nullptr;  // owned, and each buffer
+long g_bufferCount = 0;
+ByteBuffer* g_lastBuffer = nullptr;
+
+ByteBuffer* FindBuffer(const KY_File* f) {
+    if (g_lastBuffer && g_lastBuffer->file == f)
+        return g_lastBuffer;
+    for (long i = 0; i < g_bufferCount; ++i) {
+        if (g_buffers[i]->file == f)
+            return g_lastBuffer = g_buffers[i];
+    }
+    return nullptr;
+}
+
+void SetMode(KY_File* f, ByteBuffer* b, int mode) {
+    b->mode = static_cast<int8_t>(mode);
+    if (mode)
+        f->state |= kStateBuffering;
+    else
+        f->state &= static_cast<uint16_t>(~kStateBuffering);
+}
+
+// The file's idle buffer of KY_FileBufferSize bytes; null when the size asks
+// for none or memory is short (the byte then goes alone).
+ByteBuffer* IdleBuffer(KY_File* f) {
+    if (KY_FileBufferSize <= 1)
+        return nullptr;
+    ByteBuffer* b = FindBuffer(f);
+    if (b && b->capacity != KY_FileBufferSize) {
+        KY_FileDropBuffer(f);
+        b = nullptr;
+    }
+    if (b)
+        return b;
+    b = static_cast<ByteBuffer*>(KY_Calloc(1, sizeof(ByteBuffer)));
+    unsigned char* bytes = static_cast<unsigned char*>(KY_Malloc(static_cast<size_t>(KY_FileBufferSize)));
+    void* grown = b && bytes ? KY_Realloc(g_buffers, sizeof(ByteBuffer*) * static_cast<size_t>(g_bufferCount + 1))
+                             : nullptr;
+    if (!grown) {
+        KY_Free(bytes);
+        KY_Free(b);
+        return nullptr;
+    }
+    g_buffers = static_cast<ByteBuffer**>(grown);
+    g_buffers[g_bufferCount++] = b;
+    b->file = f;
+    b->bytes = bytes;
+    b->capacity = KY_FileBufferSize;
+    return g_lastBuffer = b;
+}
+
+// The next byte read ahead, or a new buffer filled by one read of the set.
+// The remembered position follows the bytes answered, for tell and reopening.
+int BufferedGetc(KY_File* f, bool reopening) {
+    if (f->state & kStateBuffering) {
+        ByteBuffer* b = FindBuffer(f);
+        if (b->mode == 1 && b->at < b->fill) {
+            int c = b->bytes[b->at++];
+            f->position = b->start + b->at;
+            SetError(f, 0);
+            return c;
+        }
+        if (KY_FileSettle(f) < 0)
+            return -1;
+    }
+    unsigned char c;
+    ByteBuffer* b = IdleBuffer(f);
+    if (!b)
+        return (reopening ? ReopenRead(f, &c, 1) : DirectRead(f, &c, 1)) == 1 ? c : -1;
+    long start = 0;
+    if (!reopening && (start = g_sys.seek(f->handle, 0, 1)) < 0)
+        return DirectRead(f, &c, 1) == 1 ? c : -1;
+    long n = reopening ? ReopenRead(f, b->bytes, b->capacity) : DirectRead(f, b->bytes, b->capacity);
+    if (n <= 0)
+        return -1;
+    // A read that reported a failure (an unknown position: no descrambling)
+    // keeps nothing ahead; its first byte is what a one-byte read answered.
+    long code = KY_FileError(f);
+    if (code) {
+        if (n > 1 && g_sys.seek(f->handle, -(n - 1), 1) >= 0 && reopening)
+            RememberPosition(f);
+        SetError(f, code);
+        return b->bytes[0];
+    }
+    b->start = reopening ? f->position - n : start;
+    b->fill = static_cast<int32_t>(n);
+    b->at = 1;
+    SetMode(f, b, 1);
+    f->position = b->start + 1;
+    return b->bytes[0];
+}
+
+// Collects the byte for one write of the set at settling. Appending files,
+// read-only files and failing positions write the byte at once.
+int BufferedPutc(int byte, KY_File* f, bool reopening) {
+    unsigned char c = static_cast<unsigned char>(byte);
+    if (f->state & kStateBuffering) {
+        ByteBuffer* b = FindBuffer(f);
+        if (b->mode == 2 && b->fill < b->capacity) {
+            b->bytes[b->fill++] = c;
+            f->position = b->start + b->fill;
+            SetError(f, 0);
+            return c;
+        }
+        if (KY_FileSettle(f) < 0)
+            return -1;
+    }
+    bool alone = (f->openMode & kModeAppend) || (f->openMode & kModeAccess) == 0;
+    ByteBuffer* b = alone ? nullptr : IdleBuffer(f);
+    if (b && reopening && EnsureOpen(f))
+        return -1;
+    long start = !b ? -1 : reopening ? f->position : g_sys.seek(f->handle, 0, 1);
+    if (start < 0)
+        return (reopening ? ReopenWrite(f, &c, 1) : DirectWrite(f, &c, 1)) == 1 ? c : -1;
+    b->start = start;
+    b->bytes[0] = c;
+    b->fill = 1;
+    b->at = 0;
+    SetMode(f, b, 2);
+    f->position = start + 1;
+    SetError(f, 0);
+    return c;
+}
+
+int DirectGetc(KY_File* f) {
+    return BufferedGetc(f, false);
+}
+
+int NoUngetc(int, KY_File*) {
+    return -1;
+}
+
+int DirectPutc(int byte, KY_File* f) {
+    return BufferedPutc(byte, f, false);
+}
+
+int ReopenGetc(KY_File* f) {
+    return BufferedGetc(f, true);
+}
+
+int ReopenPutc(int byte, KY_File* f) {
+    return BufferedPutc(byte, f, true);
+}
+
 const KY_FileOps kDirectOps = {DirectRead, DirectWrite, DirectSeek, DirectTell, DirectGetc,
                                NoUngetc,   DirectPutc,  DirectGets, DirectPuts};
 const KY_FileOps kReopeningOps = {ReopenRead, ReopenWrite, ReopenSeek, ReopenTell, ReopenGetc,
                                   NoUngetc,   ReopenPutc,  ReopenGets, ReopenPuts};
 
 }  // namespace
+
+int KY_FileSettle(KY_File* f) {
+    if (!(f->state & kStateBuffering))
+        return 0;
+    ByteBuffer* b = FindBuffer(f);
+    int mode = b->mode;
+    long start = b->start, fill = b->fill, at = b->at;
+    SetMode(f, b, 0);
+    b->fill = b->at = 0;
+    if (mode == 1) {
+        // The handle stands after the bytes read ahead.
+        if (at < fill && g_sys.seek(f->handle, start + at, 0) < 0) {
+            SetError(f, kFileErrIO);
+            return -1;
+        }
+        return 0;
+    }
+    // The handle still stands at the first waiting byte.
+    long n = DirectWrite(f, b->bytes, fill);
+    long code = KY_FileError(f);
+    if (f->baseOps == &f->spec.owner->reopeningOps && !RememberPosition(f))
+        return -1;
+    if (n != fill) {
+        SetError(f, code ? code : static_cast<long>(kFileErrIO));
+        return -1;
+    }
+    SetError(f, code);
+    return 0;
+}
+
+void KY_FileDropBuffer(KY_File* f) {
+    f->state &= static_cast<uint16_t>(~kStateBuffering);
+    for (long i = 0; i < g_bufferCount; ++i) {
+        ByteBuffer* b = g_buffers[i];
+        if (b->file != f)
+            continue;
+        if (g_lastBuffer == b)
+            g_lastBuffer = nullptr;
+        g_buffers[i] = g_buffers[--g_bufferCount];
+        if (!g_bufferCount) {
+            KY_Free(g_buffers);
+            g_buffers = nullptr;
+        }
+        KY_Free(b->bytes);
+        KY_Free(b);
+        return;
+    }
+}
 
 KY_SystemFileCalls& KY_FileSystemCalls() {
     return g_sys;

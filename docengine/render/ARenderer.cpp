@@ -180,7 +180,16 @@ void ARenderer::setStreamModel(const AFilteredFile& file, ADependable* dependenc
 
 void ARenderer::setLaidOutStreamModel(const AFilteredFile& file, ADependable* dependency) {
     Held<AReader> reader(new (std::nothrow) AStreamReader(file, 0, 0));
-    Held<ALineBasedParser> segments(new (std::nothrow) ALineSegParser(reader.p));
+    installLaidOut(reader.p, dependency);
+}
+
+void ARenderer::setLaidOutTextModel(const AString& text, ADependable* dependency) {
+    Held<AReader> reader(new (std::nothrow) ASharedStringReader(text));
+    installLaidOut(reader.p, dependency);
+}
+
+void ARenderer::installLaidOut(AReader* reader, ADependable* dependency) {
+    Held<ALineBasedParser> segments(new (std::nothrow) ALineSegParser(reader));
     Held<AFragParser> fragments(new (std::nothrow) ATextFragParser('/'));
     Held<ADocModel> model(new (std::nothrow) ALaidOutDocModel(segments.p, fragments.p, nullptr));
     install(model.p, dependency);

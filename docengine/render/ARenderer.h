@@ -147,6 +147,8 @@ public:
     void setTextModelAlt(const char* text, ADependable* dependency);
     void setStreamModel(const AFilteredFile& file, ADependable* dependency);
     void setLaidOutStreamModel(const AFilteredFile& file, ADependable* dependency);
+    // The laid-out model of a record already in memory (shared, not copied).
+    void setLaidOutTextModel(const AString& text, ADependable* dependency);
     void setSourceModel(ALineGetter* getter, ADependable* dependency);
 
     // The model's notice: navigators, relayout or redraw, then the command item.
@@ -380,6 +382,8 @@ protected:
 
 private:
     void install(ADocModel* model, ADependable* dependency);
+    // The laid-out model over the reader (a reference taken), installed.
+    void installLaidOut(AReader* reader, ADependable* dependency);
 
     std::unique_ptr<AHitRecord> hit_;
     std::map<long, long> cursors_;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 AStreamReader::AStreamReader(const AFilteredFile& file, long first, long end)
-    : stream_(file, "rb", 0), first_(first), cursor_(-1) {
+    : stream_(file, "rb", 0), first_(first), windowStart_(0), windowLength_(0) {
     if (first == end) {
         long size = KY_FileSize(stream_.file());
         first_ = 0;
@@ -17,53 +17,31 @@ AStreamReader::AStreamReader(const AFilteredFile& file, long first, long end)
 char AStreamReader::charAt(long index) {
     if (index < 0 || index >= length_)
         return 0;
-    if (cursor_ != index) {
-        if (stream_.seek(first_ + index, SEEK_SET) < 0) {
-            cursor_ = -1;
-            return 0;
-        }
-        if (cursor_ != -1)
-            cursor_ = index;
-    }
-    int c = stream_.getByte();
-    if (c < 0) {
-        cursor_ = -1;
+    long at = index - windowStart_;
+    if (at >= 0 && at < windowLength_)
+        return window_[at];
+    // Aligned windows: a walk backwards reads each one once too.
+    windowStart_ = index - index % kWindow;
+    windowLength_ = 0;
+    long count = length_ - windowStart_ < kWindow ? length_ - windowStart_ : kWindow;
+    if (stream_.seek(first_ + windowStart_, SEEK_SET) < 0)
         return 0;
-    }
-    if (cursor_ != -1)
-        ++cursor_;
-    return static_cast<char>(c);
+    long got = stream_.read(window_, count);
+    windowLength_ = got < 0 ? 0 : got;
+    at = index - windowStart_;
+    // A file shorter than its range: what is missing is not invented.
+    return at < windowLength_ ? window_[at] : 0;
 }
 
 AString AStreamReader::getText(long start, long count) {
     checkRange(start, count, 210);
-    if (stream_.seek(first_ + start, SEEK_SET) < 0) {
-        cursor_ = -1;
+    if (stream_.seek(first_ + start, SEEK_SET) < 0)
         return AString();
-    }
     AString text(nullptr, count);
     text.makeUnique(true);
     long got = count ? stream_.read(text.body()->text, count) : 0;
-    if (got != count) {
-        // A file shorter than its range: what is missing is not invented.
-        cursor_ = -1;
+    // A file shorter than its range: what is missing is not invented.
+    if (got != count)
         text.setLength(got < 0 ? 0 : got);
-        return text;
-    }
-    if (cursor_ != -1)
-        cursor_ = start + count;
     return text;
-}
-
-void AStreamReader::lock() {
-    cursor_ = stream_.tell() - first_;
-    if (cursor_ < 0 || cursor_ > length_) {
-        // A file that cannot be positioned (a disc taken out) reads as zeros
-        // through the failing reads; it is outside data, not a broken invariant.
-        cursor_ = stream_.seek(first_, SEEK_SET) < 0 ? -1 : 0;
-    }
-}
-
-void AStreamReader::unlock() {
-    cursor_ = -1;
 }

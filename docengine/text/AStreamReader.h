@@ -1,8 +1,8 @@
 // A reader over a range of a file, read through its own open stream.
 //
-// While locked, a walk from the start to the end reads the file once,
-// sequentially; unlocked, every read positions the file again. A read that
-// fails answers 0 (charAt) or an empty string (getText). Opening failures
+// charAt answers from a window of the range read by one transfer, so that a
+// walk either way reads each part of the file once; getText reads what it
+// asks for. A read that fails answers 0 (charAt) or an empty string (getText). Opening failures
 // raise AFileSpecError (recoverable).
 #pragma once
 
@@ -16,11 +16,13 @@ public:
 
     char charAt(long index) override;
     AString getText(long start, long count) override;
-    void lock() override;
-    void unlock() override;
 
 private:
+    static const long kWindow = 4096;
+
     AFileStream stream_;  // owns its open file
     long first_;          // file offset of position 0
-    long cursor_;         // position the file is at, -1 when unknown
+    long windowStart_;    // range position of window_[0]
+    long windowLength_;   // bytes the window holds, 0 when none
+    char window_[kWindow];
 };

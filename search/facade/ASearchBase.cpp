@@ -28,6 +28,8 @@ const int kUnknownTable = 1302;
 const int kNoStoredPart = 1308;
 // A record larger than this is damaged data, not text to allocate.
 const long kMaxRecordText = 64L << 20;
+// Longer records are expanded into a temporary file instead.
+const int32_t kMaxRecordInMemory = 8 << 20;
 
 [[noreturn]] void Raise(long code, const char* context, long line) {
     KY_SetEngineErrorText(context);
@@ -345,6 +347,32 @@ AFilteredFile ASearchBase::readToStream(short position, long n, short master) {
         throw;
     }
     return AFilteredFile(file, 0, length, 1, t->filter.handle() ? t->filter : filter);
+}
+
+bool ASearchBase::readRecord(short position, long n, short master, AString* text) {
+    ASearchTable* t = at(position);
+    int32_t record = t->mapRecord(n, master);
+    int32_t start = 0, length = 0;
+    CheckEngineCode(KyRecordExtent(t->handle, record, &start, &length), "ucat", 310);
+    if (length >= kMaxRecordInMemory)
+        return false;
+    // One byte more than the catalogue says: a record that fills it is not
+    // the length it was catalogued with, and the file shows it whole.
+    AString bytes(nullptr, length + 1);
+    bytes.makeUnique(true);
+    uint8_t* p = reinterpret_cast<uint8_t*>(bytes.body()->text);
+    int32_t got = 0;
+    CheckEngineCode(KyReadRecord(t->handle, record, p, length + 1, &got), "ucat", 310);
+    if (got > length)
+        return false;
+    const AFilter& f = t->filter.handle() ? t->filter : filter;
+    if (const int16_t* table = f.isPassThrough() ? nullptr : f.table()) {
+        for (int32_t i = 0; i < got; ++i)
+            p[i] = static_cast<uint8_t>(table[p[i]] & 0xFF);
+    }
+    bytes.setLength(got);
+    *text = bytes;
+    return true;
 }
 
 AFileSpec ASearchBase::getFileSpec(short position) {

@@ -155,6 +155,10 @@ public:
     // The record's data as a new temporary file (deleted when its last stream
     // closes) with the table's filter; user2 holds the data's length.
     AFilteredFile readToStream(short position, long n, short master);
+    // The record's data expanded into *text through the table's filter, as
+    // readToStream's file reads; false, *text untouched, for a record longer
+    // than memory should hold (the caller takes the file). Raises as readToStream.
+    bool readRecord(short position, long n, short master, AString* text);
     // The data file of the table's first stored part.
     AFileSpec getFileSpec(short position);
     // The file record n names, beside that data file when relative.

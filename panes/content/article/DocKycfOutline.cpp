@@ -95,14 +95,18 @@ void DocKycfPane::loadOutline(bool fromHistory) {
         long start = 0, end = 0, outlineStart = 0, outlineEnd = 0;
         base->getExtent(info.fDocBaseNo, info.fRecord, 0, &start, &end);
         base->getExtent(3, info.fRecord, 0, &outlineStart, &outlineEnd);
-        AFilteredFile stream = base->readToStream(3, info.fRecord, 0);
+        AString text;
+        bool inMemory = base->readRecord(3, info.fRecord, 0, &text);
         outline->setStyleSheet(app.getStyleSheet(kOutlineSheet));
         // A map that does not fit its texts gives no outline rather than sections out of range.
         if (!parseOutlineMap(mapText.c_str(), outlineEnd - outlineStart, end - start)) {
             hideOutline();
             return;
         }
-        outline->setLaidOutStreamModel(stream, nullptr);
+        if (inMemory)
+            outline->setLaidOutTextModel(text, nullptr);
+        else
+            outline->setLaidOutStreamModel(base->readToStream(3, info.fRecord, 0), nullptr);
     } catch (const AError&) {
         hideOutline();
         return;

@@ -292,8 +292,11 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
         return false;
     }
     try {
-        AFilteredFile record = base->readToStream(info.fDocBaseNo, info.fRecord, 0);
-        renderer->setLaidOutStreamModel(record, nullptr);
+        AString text;
+        if (base->readRecord(info.fDocBaseNo, info.fRecord, 0, &text))
+            renderer->setLaidOutTextModel(text, nullptr);
+        else
+            renderer->setLaidOutStreamModel(base->readToStream(info.fDocBaseNo, info.fRecord, 0), nullptr);
         auto* model = dynamic_cast<ALaidOutDocModel*>(renderer->model());
         if (!model) {
             Log("mod\xE8le absent", docNo, nullptr);

@@ -6,11 +6,12 @@ every class that a layout of the reader names is registered in it (its class
 record linked in).
 
 What the code asks for comes from a scan of the sources the program was
-built from (their names are in its debug information), call by call: a
+built from (their names are in its debug information, kept in a file of
+its own beside the stripped program), call by call: a
 literal argument, or a constant defined in the same file or its header.
 Arguments the scan cannot resolve (computed names) are left out.
 
-Run: reader_resources.py READER_EXE SOURCE_DIR [--objdump TOOL] [--nm TOOL]
+Run: reader_resources.py READER_EXE SOURCE_DIR [--debug FILE] [--objdump TOOL] [--nm TOOL]
 Exits 1 naming each missing resource and class with the place that uses it.
 """
 import argparse
@@ -233,15 +234,27 @@ def layout_classes(text):
 
 # ------------------------------------------------------------ the check
 
-def missing_items(exe, root, objdump, nm):
+def stripping_problems(exe, data, debug, objdump):
+    """What keeps a program from being the stripped one users run, its debug
+    information in the file debug, which the program names."""
+    out = subprocess.run([objdump, "-h", exe], capture_output=True, text=True, check=True).stdout
+    problems = ["section %s left in %s" % (name, exe) for name in re.findall(r"^\s*\d+\s+(\.debug\S*)", out, re.M)]
+    if os.path.basename(debug).encode() + b"\0" not in data:
+        problems.append("%s does not name its debug information %s" % (exe, os.path.basename(debug)))
+    return problems
+
+
+def missing_items(exe, root, objdump, nm, debug=None):
     with open(exe, "rb") as f:
-        table = resource_table(f.read())
-    problems = []
-    sources = sorted({p for p in (in_tree(s, root) for s in linked_sources(exe, objdump)) if p})
+        data = f.read()
+    table = resource_table(data)
+    problems = stripping_problems(exe, data, debug, objdump) if debug else []
+    debug = debug or exe
+    sources = sorted({p for p in (in_tree(s, root) for s in linked_sources(debug, objdump)) if p})
     if not sources:
-        problems.append("no source file of %s found in its debug information" % exe)
+        problems.append("no source file of %s found in its debug information" % debug)
     seen = set()
-    records = linked_classes(exe, nm)
+    records = linked_classes(debug, nm)
     classes = set()
     for path in sources:
         if not os.path.exists(path):
@@ -272,10 +285,11 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
     parser.add_argument("root")
+    parser.add_argument("--debug", help="the program's debug information, when kept apart")
     parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
     parser.add_argument("--nm", default="i686-w64-mingw32-nm")
     args = parser.parse_args()
-    problems = missing_items(args.exe, os.path.abspath(args.root), args.objdump, args.nm)
+    problems = missing_items(args.exe, os.path.abspath(args.root), args.objdump, args.nm, args.debug)
     for p in problems:
         print("reader: " + p)
     print("reader: %d missing" % len(problems))

@@ -3,6 +3,7 @@
 #include "base/object/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
+#include "base/procedural/KyFileInternal.h"
 #include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
@@ -340,6 +341,43 @@ TEST_F(CodecFileTest, FileInputAnswersAsMemoryInputAtEveryCut) {
             }
         }
         EXPECT_EQ(0, KY_FClose(file));
+    }
+}
+
+// A one-shot expansion reads its record with getc and writes with putc: the
+// buffered transfers give the answers and files of one transfer per byte, for
+// the record and each of its cuts.
+TEST_F(CodecFileTest, FileToFileExpansionIsTheSameBufferedOrNot) {
+    struct Restore {
+        ~Restore() { KY_FileBufferSize = size; }
+        int32_t size = KY_FileBufferSize;
+    } restore;
+    const std::string text = FrenchText(3000, 31);
+    KY_OpenSpec* in = Spec("record");
+    KY_OpenSpec* out = Spec("out");
+    for (int mode = 1; mode <= 4; ++mode) {
+        std::string record = Pack(mode, text);
+        WriteAll(PathOf("record"), record);
+        for (size_t cut = 0; cut <= record.size(); cut += 1 + cut / 8) {
+            std::string answers[3];
+            const int32_t sizes[3] = {0, 3, 4096};
+            for (int i = 0; i < 3; ++i) {
+                KY_FileBufferSize = sizes[i];
+                KY_Codec codec = {};
+                KY_CodecSetMode(&codec, mode);
+                int32_t written = 0;
+                int code = KY_CodecExpand(&codec, nullptr, in, static_cast<int32_t>(cut), nullptr, out, &written,
+                                          INT32_MAX, 0);
+                answers[i] = std::to_string(code) + " " + std::to_string(written) + ": " + ReadAll(PathOf("out"));
+            }
+            EXPECT_EQ(answers[0], answers[1]) << "mode " << mode << ", first " << cut << " bytes";
+            EXPECT_EQ(answers[0], answers[2]) << "mode " << mode << ", first " << cut << " bytes";
+            if (cut == record.size()) {
+                EXPECT_EQ(std::to_string(kCodecDone) + " 3000: " + text, answers[2]);
+            }
+            if (HasFailure())
+                return;
+        }
     }
 }
 

@@ -105,3 +105,42 @@ TEST_F(StreamReaderTest, AFileRangeReadsLikeTheBytesItCovers) {
         EXPECT_EQ(0, reader->charAt(row.wantLength));
     }
 }
+
+// Walks forwards, backwards and by jumps over windows of the file answer its
+// bytes, also where the range starts inside a window and the file ends early.
+TEST_F(StreamReaderTest, WalksAcrossWindowsReadTheBytesOfTheRange) {
+    std::string data;
+    for (int i = 0; i < 10000; ++i)
+        data += static_cast<char>(i * 31 + i / 251);
+    WriteAll(PathOf("long"), data);
+    const long first = 1000, end = 12000;  // the range ends 2000 bytes past the file
+    Held<AStreamReader> reader(new AStreamReader(Request("long"), first, end));
+    ASSERT_EQ(end - first, reader->length());
+    auto expected = [&](long i) { return first + i < 10000 ? data[static_cast<size_t>(first + i)] : 0; };
+    std::string forwards, backwards, wanted;
+    for (long i = 0; i < reader->length(); ++i) {
+        forwards += reader->charAt(i);
+        wanted += expected(i);
+    }
+    for (long i = reader->length() - 1; i >= 0; --i)
+        backwards += reader->charAt(i);
+    EXPECT_TRUE(forwards == wanted);
+    EXPECT_TRUE(std::string(backwards.rbegin(), backwards.rend()) == wanted);
+    uint32_t state = 7;
+    for (int n = 0; n < 2000 && !HasFailure(); ++n) {
+        state = state * 1664525u + 1013904223u;
+        long i = static_cast<long>(state >> 8) % (reader->length() + 10) - 5;
+        EXPECT_EQ(i >= 0 && i < reader->length() ? expected(i) : 0, reader->charAt(i)) << i;
+        if (n % 100 == 0) {
+            long start = i < 0 ? 0 : i >= reader->length() ? reader->length() : i;
+            long count = std::min<long>(300, reader->length() - start);
+            long inFile = std::max<long>(0, std::min<long>(count, 10000 - first - start));
+            EXPECT_EQ(
+                data.substr(static_cast<size_t>(std::min<long>(first + start, 10000)), static_cast<size_t>(inFile)),
+                [&] {
+                    AString t = reader->getText(start, count);
+                    return std::string(t.c_str(), static_cast<size_t>(t.length()));
+                }());
+        }
+    }
+}

@@ -223,6 +223,41 @@ TEST(ASearchBase, ReadsTablesAcrossTheirParts) {
     EXPECT_EQ(71, dl.ensureBase("C")->userCount());
 }
 
+// An article is read into memory where it fits; the bytes are those of the
+// temporary file the other road writes, through the same filter.
+TEST(ASearchBase, ReadsARecordIntoMemoryAsIntoItsFile) {
+    Installation in;
+    ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
+    std::unique_ptr<ASearchBase> sb(in.location.openBase("B:DB,B:H,C:E", nullptr));
+    ASSERT_NE(nullptr, sb);
+    AFilter upper(AFileSpec(in.folder.path("f.rck").c_str()));
+    ASSERT_NE(nullptr, upper.handle());
+    for (bool filtered : {false, true}) {
+        sb->setFilter(filtered ? upper : AFilter());
+        for (short table = 0; table < 3; ++table) {
+            for (long n = 0; n < sb->getRecordCount(table); ++n) {
+                SCOPED_TRACE(std::to_string(table) + " " + std::to_string(n) + (filtered ? " filtered" : ""));
+                AString text("unchanged");
+                ASSERT_TRUE(sb->readRecord(table, n, 0, &text));
+                AFilteredFile file = sb->readToStream(table, n, 0);
+                AFileStream s(file, "rb", 0);
+                char bytes[64] = {0};
+                long got = s.read(bytes, sizeof bytes);
+                EXPECT_EQ(std::string(bytes, static_cast<size_t>(got)),
+                          std::string(text.c_str(), static_cast<size_t>(text.length())));
+            }
+        }
+        EXPECT_STREQ(filtered ? "DEUX" : "deux", [&] {
+            AString text;
+            sb->readRecord(0, 2, 0, &text);
+            return text;
+        }().c_str());
+    }
+    AString text("unchanged");
+    EXPECT_EQ("error 106 catalogue entry beyond its file", Outcome([&] { sb->readRecord(0, 5, 0, &text); }));
+    EXPECT_STREQ("unchanged", text.c_str());
+}
+
 TEST(AKeyIndex, FindsKeysThroughTheSharedTree) {
     Installation in;
     ASSERT_EQ(0, in.code) << in.location.getLastError().c_str();
