@@ -198,6 +198,22 @@ void SampleReaderTest::searchedArticle() {
     EXPECT_EQ(article->articleView(), frame->textView());
     EXPECT_EQ(1, frame->textViewFlag());
 
+    // A "C" link: the same article in a new state, opened at the link's position, not at its first hit.
+    // The return through the history laid the article out again with a navigator of its own.
+    navigator = renderer->hitNavigator();
+    ASSERT_TRUE(navigator);
+    AppState* before = frame->currentState();
+    long lastHit = starts.back();
+    navigator->showFirstHit();
+    long atFirstHit = renderer->currentPosition();
+    renderer->scrollToPosition(lastHit);
+    long atFar = renderer->currentPosition();
+    ASSERT_NE(atFirstHit, atFar) << "the article scrolls between its first and last hit";
+    article->followLink(("C" + std::to_string(lastHit)).c_str());
+    pump();
+    EXPECT_NE(before, frame->currentState());
+    EXPECT_EQ(docNo, frame->currentState()->getDocNo());
+    EXPECT_EQ(atFar, renderer->currentPosition());
     saveShot("article-sample");
 }
 
@@ -215,6 +231,7 @@ void SampleReaderTest::shownArticlePixels() {
     for (ALink* link = windows.firstLink(); link != windows.sentinel(); link = link->next)
         frames += static_cast<AComponent*>(static_cast<APlink*>(link)->value)->isKindOf(&Frame1::classRecord);
     EXPECT_EQ(1, frames) << "a second main window would lie over the first and hide it";
+    EXPECT_TRUE(app->helpBox()) << "the icon-only buttons' tooltips need the help box";
 
     std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
     ASSERT_TRUE(request);
