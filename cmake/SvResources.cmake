@@ -88,6 +88,8 @@ set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE
 # The main window's layout with the layouts and string lists its panes load
 # (the reader, its tests and benchmarks compile them alike).
 set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
+  # The help box that the reader makes at its start, for the tooltips.
+  ${CMAKE_SOURCE_DIR}/resources/HelpBox.style
   ${CMAKE_SOURCE_DIR}/resources/DockLCR.layout ${CMAKE_SOURCE_DIR}/resources/DocKycf.layout
   ${CMAKE_SOURCE_DIR}/resources/DocFrise.layout
   ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout

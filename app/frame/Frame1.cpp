@@ -101,7 +101,11 @@ void Frame1::setUpItems() {
     filterImage_ = findTool<AStaticImage>(1051, 101);
     for (const Tooltip& t : kTooltips) {
         AString text;
-        findTool<AClusterItem>(t.id, 104)->setHelpText(GetListString(text, kTooltipList, t.entry).c_str(), 0);
+        auto* button = findTool<AClusterItem>(t.id, 104);
+        button->setHelpText(GetListString(text, kTooltipList, t.entry).c_str(), 0);
+        // A command unavailable here greys its button: the bar keeps its places.
+        button->clearItemFlags(AClusterItem::kShownByState);
+        button->setVisible(true);
     }
     statusText_ = findTool<AStaticText>(1295, 107);
     // Only the frame's own child: a sizer group deeper down (a browser pane's

@@ -56,7 +56,7 @@ const ABitmapSpec* AppNamedBitmaps::find(const AString& name) const {
 
 // The name is the frame's title, by which a second copy finds the first.
 // The help box shows the tooltips of the icon-only buttons.
-TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), 0, 0) {
+TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), AApp::kHelpBox, 0) {
     setSettingsMode(3);
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);

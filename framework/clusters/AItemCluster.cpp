@@ -71,9 +71,10 @@ void AItemCluster::attachItems() {
 void AItemCluster::loadHelpTexts() {
     if (!AClusterServices::current().helpBoxes() || getId() < 1000)
         return;
-    AStringListResource list(static_cast<uint16_t>(getId()));
-    if (!list.exists())
+    // Opening a list opens its resource: most clusters have none.
+    if (!AResource(kStringListType, AResourceRef(static_cast<uint16_t>(getId()))).exists())
         return;
+    AStringListResource list(static_cast<uint16_t>(getId()));
     for (short i = 0, n = list.count(); i < n; ++i) {
         AString s = list.get(i);
         const char* hash = std::strchr(s.c_str(), '#');

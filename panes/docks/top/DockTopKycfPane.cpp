@@ -52,6 +52,12 @@ void DockTopKycfPane::setUpItems() {
     nextButton_ = ItemAs<AIconButton>(this, 3124, 52);
     mediaButton_ = ItemAs<AIconButton>(this, 3131, 53);
     hitImage_ = ItemAs<AStaticImage>(this, 3120, 54);
+    // A font button at its limit keeps its greyed picture rather than leaving a gap.
+    for (int16_t id : {3127, 3132, 3129}) {
+        auto* button = ItemAs<AIconButton>(this, id, 55);
+        button->clearItemFlags(AClusterItem::kShownByState);
+        button->setVisible(true);
+    }
     for (ADisplayComponent* c : {static_cast<ADisplayComponent*>(titleHolder_), static_cast<ADisplayComponent*>(titleView_),
                                  static_cast<ADisplayComponent*>(outlineView_)})
         c->setOffscreen(true, false);

@@ -246,6 +246,24 @@ TEST_F(FrameTest, ClicksOnTheToolBarMoveThroughTheChain) {
     }
 }
 
+// A fresh window has no page to go back to: its back and forward buttons are
+// off and greyed in their places, and a click on one does nothing.
+TEST_F(FrameTest, UnavailableToolBarButtonsStayInPlaceGreyed) {
+    if (!openFrame())
+        GTEST_SKIP() << "no display";
+    frame->showUpdate();
+    app->flushUpdates();
+    Pump();
+    for (int16_t id : {1043, 1045}) {
+        SCOPED_TRACE(id);
+        auto* button = static_cast<AIconButton*>(frame->findItem(id, true)->castTo(&AIconButton::classRecord));
+        ASSERT_TRUE(button);
+        EXPECT_TRUE(button->state() & AClusterItem::kOff);
+        EXPECT_TRUE(button->hasFlags(ADisplayComponent::kShown)) << "drawn, not left out";
+    }
+    EXPECT_TRUE(frame->findItem(1040, true)->state() & AClusterItem::kOn);
+}
+
 // The main window's new size reaches the centre switcher, which fits its left
 // dock to it; without a switcher the resize asks nothing more.
 TEST_F(FrameTest, AResizedWindowFitsTheLeftDock) {

@@ -125,6 +125,7 @@ USES = [
     (STRINGS, re.compile(r"\bAStringListResource\s+\w+\(\s*" + ARG + r"\s*\)")),
     (STRINGS, re.compile(r"\bGetListString\(\s*\w+\s*,\s*" + ARG + r"\s*,")),
     (POPUPS, re.compile(r"\bAResource\s+\w+\(\s*static_cast<uint16_t>\(256\)\s*,\s*" + ARG + r"\s*\)")),
+    (STYLE, re.compile(r"\bATextStyle\s*(?:\w+\s*)?[({]\s*AResourceRef\(\s*" + ARG + r"\s*\)")),
     (BITMAP, re.compile(r"\bLoad(?:Bitmap|Image)A?\(\s*[^,;]+,\s*MAKEINTRESOURCEA?\(\s*" + ARG + r"\s*\)")),
     (CURSOR, re.compile(r"\bAOwnerCursorGuard\(\s*[^,;]+,\s*" + ARG + r"\s*,\s*" + ARG + r"\s*\)")),
     (CURSOR, re.compile(r"\bACursor\(\s*[^,;]+,\s*" + ARG + r"\s*\)")),

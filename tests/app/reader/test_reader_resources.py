@@ -32,6 +32,9 @@ class Scan(unittest.TestCase):
             ("cursor constant", "const int16_t kSearchCursor = 312;", [(rr.CURSOR, 312)]),
             ("layout named by a member's first value", 'AString subLayout_ = "Lexique";', [(rr.LAYOUT, "Lexique")]),
             ("system pointer", "ACursor c(app, 32514);", []),
+            ("text style", "style_ = new ATextStyle(AResourceRef(101));\nATextStyle style{AResourceRef(100)};",
+             [(rr.STYLE, 100), (rr.STYLE, 101)]),
+            ("text style by a variable is left out", "new ATextStyle(AResourceRef(number));", []),
             ("commented out", '// loadLayout(app, "Old", 0);\n/* LoadDialog<X>(a, "Gone", 1); */', []),
         ]
         for name, text, expected in rows:

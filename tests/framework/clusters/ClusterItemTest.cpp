@@ -237,4 +237,9 @@ TEST_F(ClusterTest, HelpTextsComeFromTheClustersStringList) {
     ALocalCluster* small = Open<ALocalCluster>(app, 2, Frame(0, 0, 10, 10), 0, 999, nullptr);
     auto* unhelped = Open<AAtomicItem>(small, 25, Frame(0, 0, 5, 5), 0, 0, nullptr, 0);
     EXPECT_EQ("", std::string(unhelped->helpText().c_str())) << "a cluster below 1000 loads none";
+
+    // The main window's tool bar (1001) has no list of its own: it attaches all the same.
+    ALocalCluster* listless = Open<ALocalCluster>(app, 3, Frame(0, 0, 10, 10), 0, 1001, nullptr);
+    auto* bare = Open<AAtomicItem>(listless, 25, Frame(0, 0, 5, 5), 0, 0, nullptr, 0);
+    EXPECT_EQ("", std::string(bare->helpText().c_str()));
 }

@@ -198,6 +198,22 @@ void SampleReaderTest::searchedArticle() {
     EXPECT_EQ(article->articleView(), frame->textView());
     EXPECT_EQ(1, frame->textViewFlag());
 
+    // A "C" link: the same article in a new state, opened at the link's position, not at its first hit.
+    // The return through the history laid the article out again with a navigator of its own.
+    navigator = renderer->hitNavigator();
+    ASSERT_TRUE(navigator);
+    AppState* before = frame->currentState();
+    long lastHit = starts.back();
+    navigator->showFirstHit();
+    long atFirstHit = renderer->currentPosition();
+    renderer->scrollToPosition(lastHit);
+    long atFar = renderer->currentPosition();
+    ASSERT_NE(atFirstHit, atFar) << "the article scrolls between its first and last hit";
+    article->followLink(("C" + std::to_string(lastHit)).c_str());
+    pump();
+    EXPECT_NE(before, frame->currentState());
+    EXPECT_EQ(docNo, frame->currentState()->getDocNo());
+    EXPECT_EQ(atFar, renderer->currentPosition());
     saveShot("article-sample");
 }
 
@@ -215,6 +231,7 @@ void SampleReaderTest::shownArticlePixels() {
     for (ALink* link = windows.firstLink(); link != windows.sentinel(); link = link->next)
         frames += static_cast<AComponent*>(static_cast<APlink*>(link)->value)->isKindOf(&Frame1::classRecord);
     EXPECT_EQ(1, frames) << "a second main window would lie over the first and hide it";
+    EXPECT_TRUE(app->helpBox()) << "the icon-only buttons' tooltips need the help box";
 
     std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
     ASSERT_TRUE(request);
@@ -237,4 +254,74 @@ void SampleReaderTest::shownArticlePixels() {
     ASSERT_TRUE(view && view->hasFlags(ADisplayComponent::kVisible));
     ARect area(view->windowPosition(), view->windowPosition() + view->getSize());
     EXPECT_GT(saveShot("article-reader", &area), 500) << "the article's text in the window";
+}
+
+// A section link ("C" and the heading's position) clicked in the article's
+// last line: the same article in a new state, its heading at the top.
+TEST_F(SampleReaderTest, AClickedSectionLinkOpensTheArticleAtItsHeading) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
+        ASSERT_TRUE(request);
+        request->setQuestion(1, "badblocks", 0);
+        request->execute(0);
+        ARefHold<ALoScore> results(new ALoScore(*request, 1));
+        DockLCRPane* centre = DockLCRPane::of(frame);
+        ASSERT_TRUE(centre);
+        const std::string line = "Dans cet article : ";
+        long docNo = -1, at = -1;
+        std::string text;
+        for (long i = 0; i < results->getCount() && docNo < 0; ++i) {
+            long d = results->seek(i);
+            if (!app->isTextDoc(d))
+                continue;
+            centre->showDocument(d);
+            pump();
+            ATextRenderer* shown = articlePane()->articleRenderer();
+            ADocModel* model = shown->model();
+            text = model->exportText(0, model->getLength()).c_str();
+            if (text.find(line) == std::string::npos)
+                continue;
+            docNo = d;
+            // The exported text and the model count positions differently: the line's model position.
+            for (long p = model->getLength() - 1; p >= 0 && at < 0; --p) {
+                if (std::string(model->exportText(p, p + static_cast<long>(line.size())).c_str()) == line)
+                    at = p + static_cast<long>(line.size());
+            }
+        }
+        ASSERT_GE(docNo, 0) << "a whole man page of the sample has its section buttons";
+        DocKycfPane* article = articlePane();
+        ATextRenderer* renderer = article->articleRenderer();
+        // The first button's label is its heading's text.
+        ASSERT_GE(at, 0);
+        std::string rest = renderer->model()->exportText(at, renderer->model()->getLength()).c_str();
+        std::string label = rest.substr(0, rest.find(" \x95"));
+        ASSERT_FALSE(label.empty());
+        renderer->scrollToPosition(at);
+        settle();
+        long before = renderer->currentPosition();
+        AppState* state = frame->currentState();
+        ARect box = renderer->rangeBounds(at, at + 1);
+        ASSERT_GT(box.width(), 0);
+        ADisplayComponent* view = renderer->view();
+        APoint point = view->localToScreen(APoint(box.left() + 2, (box.top() + box.bottom()) / 2));
+        POINT p = {point.x, point.y};
+        HWND target = WindowFromPoint(p);
+        ASSERT_TRUE(target);
+        ScreenToClient(target, &p);
+        SetCursorPos(point.x, point.y);
+        PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        pump();
+        PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        pump();
+        settle();
+        EXPECT_NE(state, frame->currentState()) << "a new state";
+        EXPECT_EQ(docNo, frame->currentState()->getDocNo());
+        long top = renderer->currentPosition();
+        EXPECT_LT(top, before) << "back up to the heading";
+        std::string heading = renderer->model()->exportText(top, top + 200).c_str();
+        EXPECT_EQ(label, heading.substr(0, label.size())) << "the heading the button names";
+        saveShot("article-section-link");
+    });
 }

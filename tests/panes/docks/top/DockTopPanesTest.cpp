@@ -133,6 +133,14 @@ TEST_F(TopDockTest, HighlightingIsKeptPerStateAndFontButtonsFollowTheView) {
         EXPECT_EQ(r.reset, status(kycf, 3132));
         EXPECT_EQ(r.enlarge, status(kycf, 3129));
     }
+    // Back at the initial size the reset button is off: greyed in its place, not gone.
+    press(kycf, 3129);
+    press(kycf, 3132);
+    ASSERT_EQ(2, status(kycf, 3132));
+    app->flushUpdates();
+    AClusterItem* reset = kycf->findItem(3132, false);
+    EXPECT_TRUE(reset->state() & AClusterItem::kOff);
+    EXPECT_TRUE(reset->hasFlags(ADisplayComponent::kShown)) << "greyed in its place, not hidden";
 }
 
 TEST_F(TopDockTest, TheHistoricalContextIsANewStateAndTheCurrentOneBecomesTemporary) {

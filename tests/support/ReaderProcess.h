@@ -1,0 +1,27 @@
+// The real reader started as its own process on the sample, and the hand
+// that drives it: the pointer and keys through SendInput, as a user gives them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ReaderProcess {
+public:
+    // Starts BINARY_DIR/app/main/savantorium.exe in BINARY_DIR/sample;
+    // false when the sample is not built (`why` says so) or the start fails.
+    bool start(const std::string& binaryDir, std::string* why);
+    ~ReaderProcess();
+    DWORD id() const { return info_.dwProcessId; }
+    // A visible top-level window of the reader of that class, waiting up to `ms`.
+    HWND waitForWindow(const char* className, int ms) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The pointer moved to a screen point and left resting there.
+void RestAt(int x, int y);
+// A click of the left button at a screen point.
+void ClickAt(int x, int y);
+void PressKey(WORD key);
