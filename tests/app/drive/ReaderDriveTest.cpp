@@ -2,8 +2,8 @@
 // copy of the sample in a Wine desktop of its own, then mouse clicks at the
 // drawn buttons and typed keys, step by step, each step pictured under
 // build/artifacts/drive/ and listed in drive.log there; at the end the files
-// the reader keeps, the printed PDF and the boxes its log
-// names. Skipped when the sample (tools/sample/build.sh) is not built.
+// the reader keeps, the printed PDF and the boxes its log names.
+// Skipped when the sample (tools/sample/build.sh) is not built.
 #include <gtest/gtest.h>
 #include <windows.h>
 
