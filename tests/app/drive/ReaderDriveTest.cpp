@@ -600,10 +600,12 @@ TEST(ReaderDriveTest, AUserSearchesAnnotatesFilesPrintsExportsSetsAndVisitsThenQ
     if (!Exists(sample + "/sv.sgm"))
         GTEST_SKIP() << "no sample: tools/sample/build.sh builds it";
     // The reader writes its files in its folder: a copy of the sample, its
-    // large read-only folders linked, the rest copied.
+    // large read-only folders linked, the rest copied, without the files
+    // that other runs of the reader left in the sample.
     ASSERT_TRUE(RunHost("rm -rf '" + kCopy + "' '" + kArtifacts + "' && mkdir -p '" + kCopy + "' '" + kArtifacts + "' && cd '" +
                             sample + "' && for f in *; do case $f in data|images|dico) cp -al $f '" + kCopy +
-                            "'/ ;; *) cp -a $f '" + kCopy + "'/ ;; esac; done",
+                            "'/ ;; *) cp -a $f '" + kCopy + "'/ ;; esac; done && cd '" + kCopy +
+                            "' && rm -f valid.ini svnet.par docnet.par sv.prf sv.dos sv.note sv.histo passewd.db",
                         kBuild + "/drive-copy.done"));
     ASSERT_TRUE(Exists(kCopy + "/sv.sgm"));
     ASSERT_FALSE(Exists(kCopy + "/sv.note"));
