@@ -5,9 +5,19 @@
 
 #include <cstdlib>
 
+#include "base/object/AOutStream.h"
+
 namespace {
 
 int DefaultMessageBox(void* owner, const char* text, const char* caption, unsigned flags) {
+    // The run's log names every box shown: a run driven from outside reads
+    // there what stopped it, an assertion or an error.
+    CurrentErrorStream()
+        .writeString("#Box ")
+        .writeString(caption ? caption : "")
+        .writeString(": ")
+        .writeString(text ? text : "")
+        .writeString("\n");
     return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
 }
 
