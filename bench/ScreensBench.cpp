@@ -18,12 +18,18 @@
 // paths: build/sample and build/sample-work); SV_BENCH_PASSES=n times n passes
 // of the queries (3 by default) after one to warm the caches, SV_BENCH_VERBOSE
 // prints each query's time, SV_BENCH_SHOT=PATH saves the screen the run left.
+// SV_BENCH_SERVER_LOG=PATH names the request trace of the Wine server the run
+// talks to (`wineserver -f -d1 2>PATH`, see screens_requests.sh): quick and
+// field then also print the server requests per Return, counted between
+// markers the run leaves in the trace (the times of such a run are the
+// trace's, not ours).
 #include <sqlite3.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -375,6 +381,47 @@ bool ArticleShown(Reader& reader) {
            article->articleRenderer() && article->articleRenderer()->model();
 }
 
+// A named event: its name shows in the server's trace.
+HANDLE MarkTrace(const char* name) {
+    return CreateEventA(nullptr, TRUE, FALSE, name);
+}
+
+struct Requests {
+    std::vector<double> thread, all;  // per Return: of the marking thread, of every process
+};
+
+// The requests between each begin and end mark of the trace: a request line is
+// "TTTT: name( ...", its reply "TTTT: name() = ...".
+Requests CountRequests(const char* log) {
+    Requests out;
+    std::ifstream in(log);
+    std::string line, marker;
+    bool inside = false;
+    double mine = 0, all = 0;
+    while (std::getline(in, line)) {
+        size_t colon = line.find(": ");
+        if (colon == std::string::npos || colon > 8)
+            continue;
+        size_t paren = line.find('(', colon);
+        if (paren == std::string::npos || line.compare(paren, 2, "( ") != 0 ||
+            line.find_first_not_of("abcdefghijklmnopqrstuvwxyz_0123456789", colon + 2) != paren)
+            continue;
+        if (line.find("svbench-return-begin") != std::string::npos) {
+            inside = true;
+            marker = line.substr(0, colon);
+            mine = all = 0;
+        } else if (inside && line.find("svbench-return-end") != std::string::npos) {
+            inside = false;
+            out.thread.push_back(mine);
+            out.all.push_back(all);
+        } else if (inside) {
+            ++all;
+            mine += line.compare(0, colon, marker) == 0;
+        }
+    }
+    return out;
+}
+
 // Each search typed into the quick search field and sent, to the painted screen.
 int Searches(Reader& reader, std::vector<Search> searches, const std::string& work, bool withFts) {
     // A question without a disc hit turns to the online list and its server:
@@ -395,6 +442,7 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
         return 1;
     }
     const int passes = Passes();
+    const char* log = std::getenv("SV_BENCH_SERVER_LOG");
     std::vector<double> ours;
     size_t shown = 0, listed = 0;
     for (int pass = 0; pass <= passes; ++pass)
@@ -403,10 +451,18 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
             rech->field()->setText(typed.c_str());
             AppState* before = reader.frame->currentState();
             long docBefore = before ? before->getDocNo() : -1;
+            HANDLE begin = log && pass > 0 ? MarkTrace("svbench-return-begin") : nullptr;
             double a = SampleNow();
             rech->field()->notifyOwner(2);  // Enter in the field, as the field tells its pane
             reader.paint();
             double ms = 1000 * (SampleNow() - a);
+            if (begin) {
+                // Closed after the end mark: only the Return's requests lie between the marks.
+                HANDLE end = MarkTrace("svbench-return-end");
+                CloseHandle(begin);
+                if (end)
+                    CloseHandle(end);
+            }
             if (std::getenv("SV_BENCH_VERBOSE"))
                 std::fprintf(stderr, "%d %9.1f ms  %s\n", pass, ms, typed.c_str());
             if (pass == 0)
@@ -428,6 +484,13 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
     if (withFts) {
         Figures t = Summarise(Fts5Times(work, searches, passes));
         std::printf("fts5, same words:                 median %8.3f ms, p99 %8.3f ms\n", t.median, t.p99);
+    }
+    if (log) {
+        Requests r = CountRequests(log);
+        Figures mine = Summarise(r.thread), all = Summarise(r.all);
+        std::printf("server requests per Return (%zu counted): the reader's thread median %.0f, p99 %.0f; "
+                    "all processes median %.0f, p99 %.0f\n",
+                    r.thread.size(), mine.median, mine.p99, all.median, all.p99);
     }
     return 0;
 }

@@ -174,6 +174,9 @@ public:
     void switchScreen(int16_t keepSearch, int16_t menuIndex, int16_t screenMode, int16_t room);
     void doMenuAction(int16_t group, int16_t action);
     virtual void updatePanes();
+    // True while the temporary state being shown already has a successor
+    // queued (a search's first article): the rest of its screen would never be seen.
+    bool isStateSuperseded() const;
 
     // Tool commands (Frame1Tools.cpp).
     // Pauses the frame's movie, re-opens it on the temporary copy in a CD
@@ -293,6 +296,7 @@ private:
     int16_t stateCount_ = 0;
     int16_t maxStates_ = 5;
     int16_t busy_ = 0;
+    int16_t pendingFollows_ = 0;  // set while a new state shows: a state queued meanwhile follows it
     // Printing and export.
     AString printMenuText0_, printMenuText1_;
     AFrameMenuRefresher* toolPane_ = nullptr;  // not owned

@@ -27,7 +27,7 @@ T* CloneOf(const T* part, long line) {
     return part ? Made(static_cast<T*>(part->clone()), line) : nullptr;
 }
 
-// Clears the busy flag however the showing ends.
+// Sets a flag for a scope and clears it however the scope ends.
 struct BusyGuard {
     explicit BusyGuard(int16_t& f) : flag(f) { flag = 1; }
     ~BusyGuard() { flag = 0; }
@@ -167,6 +167,7 @@ void Frame1::goToState(AppState* state, int16_t refresh) {
             headState_ = curState_ = state;
             ++stateCount_;
             if (refresh) {
+                BusyGuard follows(pendingFollows_);
                 updatePanes();
                 state->clearPartFlags();
             }
@@ -189,6 +190,10 @@ void Frame1::goToState(AppState* state, int16_t refresh) {
     }
     FrameServices().activateFrame();
     FrameServices().saveHistoryIfWanted();
+}
+
+bool Frame1::isStateSuperseded() const {
+    return pendingFollows_ && pendingState_ && curState_ && curState_->fTemporaire;
 }
 
 void Frame1::becomeCurrent(AppState* state) {
@@ -521,6 +526,8 @@ void Frame1::updatePanes() {
         content->updatePane();
         CheckAlloc(contentHolder, "frame1", 474)->setVisible(true);
     }
+    if (isStateSuperseded())
+        return;  // the queued state finishes the screen
     if (!currentTarget())
         becomeTarget(1);
     redraw(true);

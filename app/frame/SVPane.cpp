@@ -62,6 +62,11 @@ Frame1* SVPane::getFrame() const {
 void SVPane::updatePane() {
     APane::updatePane();
     for (SVPane* pane : ASVPaneList(this)) {
+        // The document switcher's later panes would show a temporary state
+        // already replaced; a dock that started finishes, as its kept part is
+        // not walked again.
+        if (this == getFrame()->dockPane() && getFrame()->isStateSuperseded())
+            return;
         if (pane->isPaneWanted()) {
             pane->setPaneVisible(1);
             pane->updatePane();

@@ -1,15 +1,19 @@
 // The road of a search in the real reader on the sample: the quick search
 // "calque" opens the first document of the disc list in the article view,
 // and a click on a result row opens that row's document with its hits and
-// shows the row chosen. The picture is build/artifacts/reader-article.png.
+// shows the row chosen, each Return going straight to its article. The
+// picture is build/artifacts/reader-article.png.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <functional>
+#include <map>
+#include <string>
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
+#include "framework/controls/AEditBox.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
@@ -51,6 +55,46 @@ void ClickListAt(LR_DVD* results, long row, int32_t x, const std::function<void(
     pump();
     PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     pump();
+}
+
+// The native windows of this thread moved, sized, shown or hidden while it
+// lives, each with the number of times.
+class WindowChanges {
+public:
+    WindowChanges() {
+        counts_ = &changes;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
+    }
+    ~WindowChanges() { stop(); }
+    void stop() {
+        if (hook_)
+            UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+        counts_ = nullptr;
+    }
+    std::map<HWND, int> changes;
+
+private:
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && counts_ && call->message == WM_WINDOWPOSCHANGED) {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(call->lParam);
+            const UINT still = SWP_NOMOVE | SWP_NOSIZE;
+            if ((pos->flags & still) != still || (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+                ++(*counts_)[call->hwnd];
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static std::map<HWND, int>* counts_;
+    HHOOK hook_ = nullptr;
+};
+
+std::map<HWND, int>* WindowChanges::counts_ = nullptr;
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
 }
 
 }  // namespace
@@ -128,6 +172,42 @@ TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre)
         pump();
         EXPECT_EQ(2, dock->getDockMode());
         EXPECT_GT(frame->currentState()->getLeftState()->fUserInfo.slot(8), 0);
+    });
+}
+
+// Return in the quick search on the result screen goes straight to the first
+// article: the search's own screen, temporary, is never put up on the way, so
+// no native window is moved, shown or hidden twice by one Return.
+TEST_F(SampleReaderTest, AReturnInTheQuickSearchPutsUpNoScreenOnTheWayToTheArticle) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        auto* rech = Find<DockTopLeftRechPane>(frame);
+        ASSERT_TRUE(rech && rech->field());
+        // The first search, from the home screen, builds the result screen.
+        const char* const words[] = {"calque", "histogramme", "retouche ET photo", "calque"};
+        for (size_t i = 0; i < 4; ++i) {
+            const char* word = words[i];
+            SCOPED_TRACE(word);
+            rech->field()->setText(word);
+            WindowChanges windows;
+            // Enter in the field, as the field tells its pane.
+            rech->field()->notifyOwner(2);
+            pump();
+            windows.stop();
+            AppState* state = frame->currentState();
+            for (const auto& w : windows.changes)
+                EXPECT_TRUE(i == 0 || w.second <= 1)
+                    << ClassOf(w.first) << " window " << w.first << " changed " << w.second << " times";
+            auto* results = Find<LR_DVD>(frame);
+            ASSERT_TRUE(results);
+            EXPECT_EQ(atol(results->getLineKey(0).c_str()), state->getDocNo());
+            EXPECT_EQ(0, state->fTemporaire);
+            EXPECT_TRUE(!state->getPrev() || !state->getPrev()->fTemporaire);
+            ATextRenderer* text = articlePane()->articleRenderer();
+            ASSERT_TRUE(text && text->view());
+            EXPECT_TRUE(text->view()->hasFlags(ADisplayComponent::kVisible));
+        }
     });
 }
 
