@@ -10,6 +10,28 @@ SUDO=""
 
 log() { echo "setup: $*"; }
 
+# A mirror caught mid-sync fails one index now and serves it a minute later:
+# try again before giving up. Returns non-zero when an index is still missing.
+apt_update() {
+  local i
+  for i in 1 2 3; do
+    $SUDO apt-get update -qq && return 0
+    log "apt-get update failed (try $i), trying again"
+    sleep $((i * 15))
+  done
+  return 1
+}
+
+# With one architecture's security index missing, the two architectures'
+# candidates differ and multi-arch libraries cannot be installed side by side:
+# for this install only, take both from the main suites.
+FALLBACK_PIN=/etc/apt/preferences.d/savantorium-no-security
+pin_security_down() {
+  log "an index could not be fetched: installing from the main suites only"
+  printf 'Package: *\nPin: release n=bookworm-security\nPin-Priority: 100\n' | $SUDO tee "$FALLBACK_PIN" >/dev/null
+}
+unpin_security() { [ -f "$FALLBACK_PIN" ] && $SUDO rm -f "$FALLBACK_PIN"; return 0; }
+
 # fonts-wine: the faces Wine draws its own parts with (Marlett for caption
 # buttons and arrows); without it they show as letters.
 need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix wine wine32 wine64 xvfb xauth ccache cmake make
@@ -32,8 +54,10 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   log "installing: ${missing[*]}"
   $SUDO dpkg --add-architecture i386
-  $SUDO apt-get update -qq
+  apt_update || pin_security_down
+  trap unpin_security EXIT
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  unpin_security
 fi
 
 # deb-src entries: a copy of the deb stanzas of the Debian sources, typed deb-src.
@@ -46,7 +70,7 @@ add_deb_src() {
   else
     grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | $SUDO tee /etc/apt/sources.list.d/savantorium-src.list >/dev/null
   fi
-  $SUDO apt-get update -qq
+  apt_update || log "going on with the indexes it fetched"
 }
 
 # Fetches a source package, newest listed version first: the mirror may lack the newest.
