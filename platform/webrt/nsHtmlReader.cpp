@@ -15,6 +15,8 @@ namespace {
 
 const size_t kAttributeLimit = 4096;
 const size_t kParagraphLimit = 100000;
+// Each field is a window of its own: a page may not use up the program's.
+const size_t kControlLimit = 1000;
 
 std::string Lower(std::string s) {
     for (char& c : s)
@@ -181,10 +183,23 @@ Tag ReadTag(const std::wstring& text, size_t& i) {
     return tag;
 }
 
+// A width or height attribute in pixels; 0 when absent or unreasonable.
+int Dimension(const std::string& text) {
+    int n = std::atoi(text.c_str());
+    return n > 0 && n <= 4096 && text.find('%') == std::string::npos ? n : 0;
+}
+
+const size_t kListDepthLimit = 16;
+
+// An item's number as written, kept to what a line can show.
+long ListNumber(const std::string& text) {
+    return std::max(0L, std::min(std::atol(text.c_str()), 99999L));
+}
+
 bool IsBlock(const std::string& name) {
     static const char* const blocks[] = {"p",  "div", "h1", "h2", "h3",  "h4",    "h5",         "h6",
                                          "li", "br",  "tr", "pre", "dt", "dd",    "blockquote", "hr",
-                                         "ul", "ol",  "table", "body", "dl", "title"};
+                                         "ul", "ol",  "table", "body", "dl", "title", "td", "th", "form"};
     for (const char* b : blocks)
         if (name == b)
             return true;
@@ -214,12 +229,27 @@ public:
         }
     }
     void flush() {
-        if (!current_.empty() && doc_.paragraphs.size() < kParagraphLimit)
+        if (!current_.empty() && doc_.paragraphs.size() < kParagraphLimit) {
             doc_.paragraphs.push_back(current_);
+            doc_.cells.push_back(cell_);
+            doc_.listDepths.push_back(listDepth_);
+        }
         current_.clear();
         pendingSpace_ = false;
     }
     void setLink(int link) { link_ = link; }
+    void setCell(const HtmlCell& cell) { cell_ = cell; }
+    void setListDepth(int depth) { listDepth_ = depth; }
+    // A picture or a field in the text, a run of its own.
+    void object(int image, int control) {
+        if (pendingSpace_ && !current_.empty())
+            append(L' ');
+        pendingSpace_ = false;
+        HtmlRun run{std::wstring(), link_, style()};
+        run.image = image;
+        run.control = control;
+        current_.push_back(run);
+    }
     void setPre(bool on) { pre_ = on; }
     // Opening and closing tags of a kind nest; a stray close is ignored.
     void mark(unsigned char style, bool on) {
@@ -240,12 +270,15 @@ private:
                                           (heading_ ? HtmlRun::kHeading : 0));
     }
     void append(wchar_t c) {
-        if (current_.empty() || current_.back().link != link_ || current_.back().style != style())
+        if (current_.empty() || current_.back().link != link_ || current_.back().style != style() ||
+            current_.back().image >= 0 || current_.back().control >= 0)
             current_.push_back(HtmlRun{std::wstring(), link_, style()});
         current_.back().text.push_back(c);
     }
     HtmlDocument& doc_;
     std::vector<HtmlRun> current_;
+    HtmlCell cell_;
+    int listDepth_ = 0;
     int link_ = -1;
     int bold_ = 0, italic_ = 0, heading_ = 0;
     bool pre_ = false;
@@ -279,7 +312,10 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
         utf8 = SaysUtf8(head.substr(charset, 20));
     else if (encoding != std::string::npos)
         utf8 = SaysUtf8(head.substr(encoding, 20));
-    std::wstring text = DecodeBytes(bytes, utf8);
+    std::wstring text;
+    doc.utf8 = utf8 && DecodeUtf8(bytes, text);
+    if (!doc.utf8)
+        text = DecodeBytes(bytes, false);
     Builder builder(doc);
     if (!isHtml) {
         builder.setPre(true);
@@ -288,8 +324,14 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
         return doc;
     }
     size_t n = text.size();
-    std::wstring pending;
     bool inTitle = false;
+    // Only a page's outer tables are grids; a table inside a cell reads as its cell's paragraphs.
+    int tableDepth = 0;
+    int form = -1;
+    HtmlCell cell;
+    // The open lists, innermost last: the next item's number, or -1 in a bulleted list.
+    std::vector<long> lists;
+    int deeperLists = 0;
     for (size_t i = 0; i < n;) {
         if (text[i] != L'<') {
             size_t next = text.find(L'<', i);
@@ -355,13 +397,66 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
             builder.mark(HtmlRun::kItalic, !tag.closing);
         else if (tag.name.size() == 2 && tag.name[0] == 'h' && tag.name[1] >= '1' && tag.name[1] <= '6')
             builder.mark(HtmlRun::kHeading, !tag.closing);
-        else if (tag.name == "li" && !tag.closing)
-            builder.literal(L"\u2022 ");
-        else if ((tag.name == "td" || tag.name == "th") && !tag.closing && !builder.empty())
-            builder.literal(L"   ");
+        else if (tag.name == "li" && !tag.closing) {
+            if (!lists.empty() && lists.back() >= 0) {
+                std::string value = tag.attribute("value");
+                if (!value.empty())
+                    lists.back() = ListNumber(value);
+                builder.literal(std::to_wstring(lists.back()) + L". ");
+                lists.back() = std::min(lists.back() + 1, 99999L);
+            } else {
+                builder.literal(L"\u2022 ");
+            }
+        }
+        else if (tag.name == "th")
+            builder.mark(HtmlRun::kBold, !tag.closing);
+        if (tag.name == "ul" || tag.name == "ol") {
+            // Lists past the deepest kept still close in pairs with their openings.
+            if (tag.closing && deeperLists > 0) {
+                --deeperLists;
+            } else if (tag.closing && !lists.empty()) {
+                lists.pop_back();
+            } else if (!tag.closing && lists.size() >= kListDepthLimit) {
+                deeperLists = std::min(deeperLists + 1, 100000);
+            } else if (!tag.closing) {
+                std::string start = tag.attribute("start");
+                lists.push_back(tag.name == "ul" ? -1 : start.empty() ? 1 : ListNumber(start));
+            }
+            builder.setListDepth(static_cast<int>(lists.size()));
+        }
+        if (tag.name == "table") {
+            tableDepth = tag.closing ? std::max(tableDepth - 1, 0) : std::min(tableDepth + 1, 64);
+            if (!tag.closing && tableDepth == 1 && doc.tables.size() < kParagraphLimit) {
+                HtmlTable table;
+                std::string border = tag.attribute("border");
+                table.border = tag.attributes.count("border") && border != "0";
+                doc.tables.push_back(table);
+                cell = HtmlCell{static_cast<int>(doc.tables.size()) - 1, -1, -1};
+            } else if (tag.closing && tableDepth == 0) {
+                cell = HtmlCell();
+            }
+            builder.setCell(cell);
+        } else if (tableDepth == 1 && cell.table >= 0 && !tag.closing) {
+            HtmlTable& table = doc.tables[cell.table];
+            if (tag.name == "tr") {
+                cell.row = std::min(cell.row + 1, 10000);
+                cell.column = -1;
+            } else if (tag.name == "td" || tag.name == "th") {
+                cell.row = std::max(cell.row, 0);
+                // A spanned cell takes its columns from the ones after it.
+                int span = std::max(1, std::min(std::atoi(tag.attribute("colspan").c_str()), 100));
+                cell.column = std::min(cell.column + 1, 1000);
+                table.columns = std::max(table.columns, std::min(cell.column + span, 1000));
+                table.rows = std::max(table.rows, cell.row + 1);
+                builder.setCell(cell);
+                cell.column += span - 1;
+            }
+        }
         if (tag.closing) {
             if (tag.name == "a")
                 builder.setLink(-1);
+            else if (tag.name == "form")
+                form = -1;
             continue;
         }
         if (tag.name == "a" && !tag.attribute("href").empty()) {
@@ -369,9 +464,46 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
             builder.setLink(static_cast<int>(doc.links.size()) - 1);
         } else if (tag.name == "img" && !tag.attribute("src").empty()) {
             doc.resources.push_back(HtmlResource{2, tag.attribute("src")});
-            std::string alt = tag.attribute("alt");
-            if (!alt.empty())
-                builder.text(L"[" + NS_ConvertNativeToUTF16(alt.c_str()) + L"]");
+            HtmlImage image;
+            auto alt = tag.attributes.find("alt");
+            if (alt != tag.attributes.end())
+                image.alt = alt->second;
+            image.width = Dimension(tag.attribute("width"));
+            image.height = Dimension(tag.attribute("height"));
+            image.resource = doc.resources.size() - 1;
+            doc.images.push_back(image);
+            builder.object(static_cast<int>(doc.images.size()) - 1, -1);
+        } else if (tag.name == "form") {
+            HtmlForm f;
+            f.action = tag.attribute("action");
+            f.post = Lower(tag.attribute("method")) == "post";
+            doc.forms.push_back(f);
+            form = static_cast<int>(doc.forms.size()) - 1;
+        } else if (tag.name == "input" && doc.controls.size() < kControlLimit) {
+            std::string type = Lower(tag.attribute("type"));
+            HtmlControl control;
+            control.kind = type == "password" ? HtmlControl::kPassword
+                           : type == "checkbox" ? HtmlControl::kCheckbox
+                           : type == "submit" ? HtmlControl::kSubmit
+                           : type == "button" || type == "reset" ? HtmlControl::kButton
+                           : type == "hidden" ? HtmlControl::kHidden
+                           : HtmlControl::kText;
+            control.form = form;
+            control.name = tag.attribute("name");
+            auto value = tag.attributes.find("value");
+            if (value != tag.attributes.end())
+                control.value = value->second;
+            else if (control.kind == HtmlControl::kSubmit)
+                control.value = L"Envoyer";
+            else if (control.kind == HtmlControl::kCheckbox)
+                control.value = L"on";
+            control.checked = tag.attributes.count("checked") != 0;
+            int size = std::atoi(tag.attribute("size").c_str());
+            if (size > 0 && size <= 200)
+                control.size = size;
+            doc.controls.push_back(control);
+            if (control.kind != HtmlControl::kHidden)
+                builder.object(-1, static_cast<int>(doc.controls.size()) - 1);
         } else if (tag.name == "link" && Lower(tag.attribute("rel")) == "stylesheet" &&
                    !tag.attribute("href").empty()) {
             doc.resources.push_back(HtmlResource{3, tag.attribute("href")});
@@ -410,6 +542,82 @@ HtmlDocument ReadHtml(const std::string& input, const std::string& contentType, 
     }
     doc.title = title;
     return doc;
+}
+
+namespace {
+
+void AppendEncoded(std::string& out, const std::string& bytes) {
+    static const char hex[] = "0123456789ABCDEF";
+    for (unsigned char c : bytes) {
+        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '*') {
+            out.push_back(static_cast<char>(c));
+        } else if (c == ' ') {
+            out.push_back('+');
+        } else {
+            out.push_back('%');
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 15]);
+        }
+    }
+}
+
+std::string EncodeText(const std::wstring& text, bool utf8) {
+    if (!utf8)
+        return NS_LossyConvertUTF16toNative(text);
+    std::string out;
+    for (wchar_t w : text) {
+        unsigned c = static_cast<unsigned>(w);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string FormQuery(const HtmlDocument& doc, int form, const std::vector<std::wstring>& values,
+                      const std::vector<bool>& checked, int submitter) {
+    std::string out;
+    auto add = [&](const HtmlControl& control, const std::wstring& value) {
+        if (!out.empty())
+            out.push_back('&');
+        AppendEncoded(out, EncodeText(NS_ConvertNativeToUTF16(control.name.c_str()), doc.utf8));
+        out.push_back('=');
+        AppendEncoded(out, EncodeText(value, doc.utf8));
+    };
+    for (size_t i = 0; i < doc.controls.size(); ++i) {
+        const HtmlControl& control = doc.controls[i];
+        if (control.form != form || control.name.empty())
+            continue;
+        const std::wstring& value = i < values.size() ? values[i] : control.value;
+        switch (control.kind) {
+        case HtmlControl::kText:
+        case HtmlControl::kPassword:
+            add(control, value);
+            break;
+        case HtmlControl::kHidden:
+            add(control, control.value);
+            break;
+        case HtmlControl::kCheckbox:
+            if (i < checked.size() ? checked[i] : control.checked)
+                add(control, control.value);
+            break;
+        default:
+            break;
+        }
+    }
+    if (submitter >= 0 && static_cast<size_t>(submitter) < doc.controls.size() &&
+        doc.controls[submitter].kind == HtmlControl::kSubmit && !doc.controls[submitter].name.empty())
+        add(doc.controls[submitter], doc.controls[submitter].value);
+    return out;
 }
 
 }  // namespace webrt

@@ -289,6 +289,7 @@ WebBrowser::WebBrowser() = default;
 
 WebBrowser::~WebBrowser() {
     stopPlugins();
+    clearPictures();
     if (hwnd_)
         DestroyWindow(hwnd_);
 }
@@ -507,7 +508,7 @@ nsresult WebBrowser::LoadURI(const PRUnichar* uri, PRUint32, nsIURI*, nsISupport
     return navigate(NS_LossyConvertUTF16toNative(uri), false);
 }
 
-nsresult WebBrowser::navigate(const std::string& url, bool historyMove) {
+nsresult WebBrowser::navigate(const std::string& url, bool historyMove, bool posting, const std::string& postBody) {
     if (LowerText(url.substr(0, 11)) == "javascript:") {
         runScript(Unescape(url.substr(11)));
         return NS_OK;
@@ -523,7 +524,7 @@ nsresult WebBrowser::navigate(const std::string& url, bool historyMove) {
     loading_ = true;
     unsigned generation = generation_;
     nsPtr<WebBrowser> self(this);
-    post(nsPtr<nsIRunnable>(new Task(this, [self, uri, generation, historyMove]() {
+    post(nsPtr<nsIRunnable>(new Task(this, [self, uri, generation, historyMove, posting, postBody]() {
              if (!self->current(generation))
                  return;
              self->notifyState(nsIWebProgressListener::STATE_START | nsIWebProgressListener::STATE_IS_REQUEST |
@@ -531,6 +532,11 @@ nsresult WebBrowser::navigate(const std::string& url, bool historyMove) {
              nsPtr<nsIChannel> channel;
              nsPtr<PageListener> listener(new PageListener(self.get(), uri.get(), historyMove));
              nsresult open = NS_NewChannel(channel.receive(), uri.get());
+             if (NS_SUCCEEDED(open) && posting) {
+                 nsPtr<nsIHttpChannel> http = QueryAs<nsIHttpChannel>(channel.get());
+                 if (http)
+                     http->SetUploadData("application/x-www-form-urlencoded", postBody);
+             }
              if (NS_SUCCEEDED(open))
                  open = channel->AsyncOpen(listener.get(), nullptr);
              if (NS_FAILED(open)) {
@@ -557,6 +563,9 @@ void WebBrowser::pageArrived(unsigned generation, nsIURI* uri, const std::string
     source_ = body;
     bool html = contentType.compare(0, 9, "text/html") == 0 || (contentType.empty() && body.find('<') != std::string::npos);
     document_ = ReadHtml(body, contentType, html);
+    clearPictures();
+    pictures_.resize(document_.images.size());
+    makeControls();
     hasSelection_ = selectAll_ = false;
     scrollY_ = 0;
     resources_.clear();
@@ -597,6 +606,18 @@ void WebBrowser::resourceDone(unsigned generation, size_t index, const std::stri
     if (index < resources_.size()) {
         resources_[index].bytes = bytes;
         resources_[index].fetched = true;
+        bool shown = false;
+        for (size_t i = 0; i < document_.images.size() && i < pictures_.size(); ++i) {
+            if (document_.images[i].resource != index || pictures_[i].bitmap)
+                continue;
+            pictures_[i].bitmap = DecodePicture(bytes, pictures_[i].size);
+            pictures_[i].failed = !pictures_[i].bitmap;
+            shown = true;
+        }
+        if (shown) {
+            layout();
+            repaint();
+        }
         notifyState(nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_REQUEST);
     }
     if (--outstanding_ > 0)
@@ -990,25 +1011,103 @@ nsresult WebBrowser::Deactivate() {
     return NS_OK;
 }
 
+namespace {
+
+// Whether a text field has selected characters.
+bool FieldHasSelection(HWND field) {
+    DWORD from = 0, to = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    return to > from;
+}
+
+bool IsTextField(HWND field) {
+    wchar_t name[16] = {};
+    GetClassNameW(field, name, 16);
+    return lstrcmpiW(name, L"EDIT") == 0;
+}
+
+// An edit message (cut, copy, paste) for a text field; fails for anything else.
+nsresult SendToField(HWND field, UINT message) {
+    if (!field || !IsTextField(field))
+        return NS_ERROR_FAILURE;
+    SendMessageW(field, message, 0, 0);
+    return NS_OK;
+}
+
+}  // namespace
+
+// Cut and paste act on the page's text field that has the focus; the page's own text is read-only.
 nsresult WebBrowser::CanCutSelection(PRBool* result) {
     if (!result)
         return NS_ERROR_NULL_POINTER;
-    *result = PR_FALSE;
+    HWND field = focusedField();
+    *result = field && IsTextField(field) && FieldHasSelection(field);
     return NS_OK;
 }
 
 nsresult WebBrowser::CanCopySelection(PRBool* result) {
     if (!result)
         return NS_ERROR_NULL_POINTER;
-    *result = hasSelection_ || selectAll_;
+    HWND field = focusedField();
+    *result = field && IsTextField(field) ? FieldHasSelection(field) : hasSelection_ || selectAll_;
     return NS_OK;
 }
 
 nsresult WebBrowser::CanPaste(PRBool* result) {
     if (!result)
         return NS_ERROR_NULL_POINTER;
-    *result = PR_FALSE;
+    HWND field = focusedField();
+    *result = field && IsTextField(field) && IsClipboardFormatAvailable(CF_UNICODETEXT);
     return NS_OK;
+}
+
+nsresult WebBrowser::CutSelection() {
+    return SendToField(focusedField(), WM_CUT);
+}
+
+nsresult WebBrowser::Paste() {
+    return SendToField(focusedField(), WM_PASTE);
+}
+
+void WebBrowser::clearPictures() {
+    for (PagePicture& picture : pictures_)
+        if (picture.bitmap)
+            DeleteObject(picture.bitmap);
+    pictures_.clear();
+}
+
+void WebBrowser::submitForm(int control) {
+    if (control < 0 || static_cast<size_t>(control) >= document_.controls.size())
+        return;
+    int form = document_.controls[control].form;
+    std::vector<std::wstring> values(document_.controls.size());
+    std::vector<bool> checked(document_.controls.size());
+    for (size_t i = 0; i < document_.controls.size(); ++i) {
+        values[i] = document_.controls[i].value;
+        checked[i] = document_.controls[i].checked;
+        HWND field = i < fields_.size() ? fields_[i] : nullptr;
+        if (!field)
+            continue;
+        if (document_.controls[i].kind == HtmlControl::kCheckbox) {
+            checked[i] = SendMessageW(field, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        } else if (IsTextField(field)) {
+            int length = GetWindowTextLengthW(field);
+            std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
+            text.resize(static_cast<size_t>(std::max(GetWindowTextW(field, &text[0], length + 1), 0)));
+            values[i] = text;
+        }
+    }
+    std::string query = FormQuery(document_, form, values, checked, control);
+    std::string action = form >= 0 && static_cast<size_t>(form) < document_.forms.size()
+                             ? document_.forms[form].action
+                             : std::string();
+    std::string url = ResolveUrl(currentUrl_, action.empty() ? currentUrl_ : action);
+    url = url.substr(0, url.find('#'));
+    if (form >= 0 && static_cast<size_t>(form) < document_.forms.size() && document_.forms[form].post) {
+        navigate(url, false, true, query);
+        return;
+    }
+    navigate(url.substr(0, url.find('?')) + "?" + query, false);
 }
 
 nsresult WebBrowser::SelectAll() {
@@ -1019,6 +1118,8 @@ nsresult WebBrowser::SelectAll() {
 }
 
 nsresult WebBrowser::CopySelection() {
+    if (NS_SUCCEEDED(SendToField(focusedField(), WM_COPY)))
+        return NS_OK;
     std::wstring text;
     if (selectAll_) {
         for (size_t p = 0; p < document_.paragraphs.size(); ++p)

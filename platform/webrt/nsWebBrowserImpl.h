@@ -33,7 +33,20 @@ struct LaidRun {
     std::wstring text;
     int link;
     unsigned char style;
+    int image = -1;    // a picture's box, or
+    int control = -1;  // a form field's place
 };
+
+// A picture of the page once decoded: a bitmap of its own size, or failed.
+struct PagePicture {
+    HBITMAP bitmap = nullptr;
+    SIZE size = {0, 0};
+    bool failed = false;
+};
+
+// Decodes a JPEG, PNG, GIF or BMP picture into a screen bitmap (transparent
+// parts over white); null when the bytes are not a picture it reads.
+HBITMAP DecodePicture(const std::string& bytes, SIZE& size);
 
 // The URL text resolved against base (absolute URLs unchanged, "./" and "../" applied).
 std::string ResolveUrl(const std::string& base, const std::string& relative);
@@ -95,9 +108,9 @@ public:
     nsresult CanCutSelection(PRBool* result) override;
     nsresult CanCopySelection(PRBool* result) override;
     nsresult CanPaste(PRBool* result) override;
-    nsresult CutSelection() override { return NS_ERROR_NOT_IMPLEMENTED; }
+    nsresult CutSelection() override;
     nsresult CopySelection() override;
-    nsresult Paste() override { return NS_ERROR_NOT_IMPLEMENTED; }
+    nsresult Paste() override;
     nsresult SelectAll() override;
     // nsIWebBrowserSetup
     nsresult SetProperty(PRUint32 id, PRUint32 value) override;
@@ -117,7 +130,13 @@ public:
     void notifyTitle(const std::wstring& title);
 
     // Loading (nsWebBrowser.cpp).
-    nsresult navigate(const std::string& url, bool historyMove);
+    // When posting, the body (a form's fields) is posted.
+    nsresult navigate(const std::string& url, bool historyMove, bool posting = false,
+                      const std::string& postBody = std::string());
+    // Sends the form of a submitting button (an index in document_.controls).
+    void submitForm(int control);
+    // Return in a text field: its form sent by the form's first submit button.
+    void submitFromField(int field);
     void followLink(int link);
     void runScript(const std::string& script);
     nsresult openWindow(const std::string& url, PRUint32 flags);
@@ -142,6 +161,16 @@ public:
     void keyEvent(UINT message, WPARAM key);
     LRESULT windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc);
+    // Lays out one paragraph's runs between left and left + width from y; answers the y below it.
+    int layoutParagraph(HDC dc, size_t paragraph, int left, int width, int y);
+    SIZE objectSize(HDC dc, const HtmlRun& run, int width);
+    void paintPicture(HDC dc, const LaidRun& run, const RECT& r);
+    // The form fields' windows of the page, made anew for each page.
+    void makeControls();
+    void destroyControls();
+    // The page's field that has the focus, or null.
+    HWND focusedField() const;
+    void clearPictures();
     void startPlugins();
     void stopPlugins();
 
@@ -182,6 +211,9 @@ public:
 
     // Layout of the content window.
     std::vector<LaidRun> laid_;
+    std::vector<RECT> cellFrames_;  // the grid of tables with a border
+    std::vector<PagePicture> pictures_;  // one per document_.images
+    std::vector<HWND> fields_;           // one per document_.controls, null for hidden ones
     int contentHeight_ = 0;
     int scrollY_ = 0;
     int lineHeight_ = 16;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -48,7 +51,7 @@ TEST(WebrtHtmlReader, KeepsTitleTextLinksAndRequestsInDocumentOrder) {
          "|X et Y [x.html] [y.html _blank]"},
         {"requests in document order", "<img src=i.png><script src=s.js></script><iframe src=f.html></iframe>"
                                        "<link rel=stylesheet href=c.css><link rel=next href=n.html>",
-         "text/html", " {2 i.png} {1 s.js} {5 f.html} {3 c.css}"},
+         "text/html", "| {2 i.png} {1 s.js} {5 f.html} {3 c.css}"},
         {"embeds and objects with their sizes",
          "<embed src=m.mov type=Video/Quicktime width=320 height=240><object data=o.swf type=x/y width=-5>",
          "text/html", " <video/quicktime m.mov 320x240> <x/y o.swf 0x0>"},
@@ -86,11 +89,48 @@ TEST(WebrtHtmlReader, MarksBoldItalicHeadingsListsAndTableCells) {
          "[Titre/4][ fin/6]|[un/0][ gras/1][ et/0][ les deux/3]"},
         {"<p><b>a<b>b</b>c</b>d</b>e</p>", "[abc/1][de/0]"},
         {"<ul><li>un<li>deux</ul>", "[\x95 un/0]|[\x95 deux/0]"},
-        {"<table><tr><td>x</td><td>y</td></tr><tr><th>z</th></tr></table>", "[x   y/0]|[z/0]"},
+        {"<table><tr><td>x</td><td>y</td></tr><tr><th>z</th></tr></table>", "[x/0]|[y/0]|[z/1]"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.page);
         EXPECT_EQ(row.expected, runs(row.page));
+    }
+}
+
+TEST(WebrtHtmlReader, NumbersOrderedListsAndKnowsHowDeepEachItemLies) {
+    // Each paragraph as "depth:text", apart by "|".
+    auto items = [](const std::string& page) {
+        webrt::HtmlDocument doc = webrt::ReadHtml(page, "text/html", true);
+        std::string out;
+        for (size_t p = 0; p < doc.paragraphs.size(); ++p)
+            out += (p ? "|" : "") + std::to_string(doc.listDepths.at(p)) + ":" +
+                   NS_LossyConvertUTF16toNative(doc.paragraphText(p));
+        return out;
+    };
+    struct Row {
+        std::string page;
+        const char* expected;
+    } rows[] = {
+        {"<p>a</p><ol><li>un<li>deux</ol><p>b", "0:a|1:1. un|1:2. deux|0:b"},
+        {"<ul><li>x<ol start=7><li>y<li value=2>z<li>w</ol><li>v</ul>", "1:\x95 x|2:7. y|2:2. z|2:3. w|1:\x95 v"},
+        {"<ol><li>a</ol><ol><li>b</ol>", "1:1. a|1:1. b"},
+        {"<li>seul</li></ul></ol><p>c", "0:\x95 seul|0:c"},
+        {"<ol start=-5><li>a<li value=x>b<li value=999999999>c</ol>", "1:0. a|1:0. b|1:99999. c"},
+        // Lists past the deepest kept still pair with their closings.
+        {std::string(20, ' ') + [] {
+             std::string s;
+             for (int i = 0; i < 20; ++i)
+                 s += "<ul>";
+             s += "<li>bas";
+             for (int i = 0; i < 20; ++i)
+                 s += "</ul>";
+             return s;
+         }() + "<p>haut",
+         "16:\x95 bas|0:haut"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.page);
+        EXPECT_EQ(row.expected, items(row.page));
     }
 }
 
@@ -104,6 +144,10 @@ TEST(WebrtHtmlReader, StaysBoundedOnHugeOrDamagedPages) {
     doc = webrt::ReadHtml(attributes, "text/html", true);
     ASSERT_EQ(1u, doc.resources.size());
     EXPECT_EQ(4096u, doc.resources[0].src.size());
+    std::string fields;
+    for (int i = 0; i < 5000; ++i)
+        fields += "<input name=f>";
+    EXPECT_EQ(1000u, webrt::ReadHtml(fields, "text/html", true).controls.size());
     for (const char* damaged : {"<", "<a", "<a href", "<a href=", "&", "&#", "&#x;", "<!--", "<script>", "\xC3"}) {
         SCOPED_TRACE(damaged);
         webrt::ReadHtml(damaged, "text/html; charset=utf-8", true);
@@ -131,4 +175,148 @@ TEST(WebrtResolveUrl, ResolvesRelativeReferencesAgainstThePage) {
         SCOPED_TRACE(std::string(row.base) + " + " + row.relative);
         EXPECT_EQ(row.expected, webrt::ResolveUrl(row.base, row.relative));
     }
+}
+
+namespace {
+
+// Each paragraph as "text@table.row.column" (no "@" outside a table), objects as "<img N>" and "<field N>".
+std::string Places(const webrt::HtmlDocument& doc) {
+    std::string out;
+    for (size_t p = 0; p < doc.paragraphs.size(); ++p) {
+        out += out.empty() ? "" : "|";
+        for (const auto& run : doc.paragraphs[p]) {
+            if (run.image >= 0)
+                out += "<img " + std::to_string(run.image) + ">";
+            else if (run.control >= 0)
+                out += "<field " + std::to_string(run.control) + ">";
+            else
+                out += NS_LossyConvertUTF16toNative(run.text.c_str());
+        }
+        const webrt::HtmlCell& cell = doc.cells.at(p);
+        if (cell.table >= 0)
+            out += "@" + std::to_string(cell.table) + "." + std::to_string(cell.row) + "." + std::to_string(cell.column);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(WebrtHtmlReader, PlacesPicturesFieldsAndTableCells) {
+    webrt::HtmlDocument doc = webrt::ReadHtml(
+        "<p>a <img src=x.png alt=\"un x\" width=30> b <img src=y.gif height=12% width=9999></p>"
+        "<table border=1><tr><td colspan=2>t</td><td>u</td></tr><tr><td><table><tr><td>in</td></tr></table></td>"
+        "<th>v</th></tr></table><table border=0><td>w</td></table><p>after</p>"
+        "<form action=/go method=POST><input name=n value='d&eacute;j&agrave;'><input type=password name=p>"
+        "<input type=checkbox name=c checked><input type=hidden name=h value=1><input type=submit></form>"
+        "<input type=text size=500 name=outside>",
+        "text/html", true);
+    EXPECT_EQ("a <img 0> b <img 1>|t@0.0.0|u@0.0.2|in@0.1.0|v@0.1.1|w@1.0.0|after|"
+              "<field 0><field 1><field 2><field 4>|<field 5>",
+              Places(doc));
+    ASSERT_EQ(2u, doc.tables.size());
+    EXPECT_EQ(3, doc.tables[0].columns);
+    EXPECT_EQ(2, doc.tables[0].rows);
+    EXPECT_TRUE(doc.tables[0].border);
+    EXPECT_FALSE(doc.tables[1].border);
+    ASSERT_EQ(2u, doc.images.size());
+    EXPECT_EQ(L"un x", doc.images[0].alt);
+    EXPECT_EQ(30, doc.images[0].width);
+    EXPECT_EQ(0, doc.images[1].width) << "past the limit";
+    EXPECT_EQ(0, doc.images[1].height) << "a percentage is no size in pixels";
+    EXPECT_EQ(1u, doc.images[1].resource);
+    ASSERT_EQ(1u, doc.forms.size());
+    EXPECT_EQ("/go", doc.forms[0].action);
+    EXPECT_TRUE(doc.forms[0].post);
+    ASSERT_EQ(6u, doc.controls.size());
+    EXPECT_EQ(webrt::HtmlControl::kText, doc.controls[0].kind);
+    EXPECT_EQ(L"d\u00E9j\u00E0", doc.controls[0].value);
+    EXPECT_EQ(webrt::HtmlControl::kPassword, doc.controls[1].kind);
+    EXPECT_TRUE(doc.controls[2].checked);
+    EXPECT_EQ(L"on", doc.controls[2].value);
+    EXPECT_EQ(webrt::HtmlControl::kHidden, doc.controls[3].kind);
+    EXPECT_EQ(webrt::HtmlControl::kSubmit, doc.controls[4].kind);
+    EXPECT_EQ(0, doc.controls[4].form);
+    EXPECT_EQ(-1, doc.controls[5].form) << "a field after its form's end";
+    EXPECT_EQ(20, doc.controls[5].size) << "an unreasonable width is the usual one";
+}
+
+TEST(WebrtHtmlReader, FormQueryEncodesTheFieldsAsTheServerReadsThem) {
+    const char* page = "<form><input name=q><input type=checkbox name=a><input type=checkbox name=b value=oui checked>"
+                       "<input type=hidden name=h value='x y'><input type=submit name=go value=Aller>"
+                       "<input type=submit name=other value=Non><input value=anonymous></form>"
+                       "<form><input name=elsewhere value=z></form>";
+    struct Row {
+        const char* name;
+        const char* charset;
+        std::wstring typed;
+        bool checkA, checkB;
+        int submitter;
+        const char* expected;
+    } rows[] = {
+        {"written values, the clicked button last", "", L"", false, true, 4, "q=&b=oui&h=x+y&go=Aller"},
+        {"typed text and check boxes as left", "", L"caf\u00E9 & co=1", true, false, 5,
+         "q=caf%E9+%26+co%3D1&a=on&h=x+y&other=Non"},
+        {"a UTF-8 page sends UTF-8", "<meta charset=utf-8>", L"\u00E9t\u00E9", false, false, -1, "q=%C3%A9t%C3%A9&h=x+y"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        webrt::HtmlDocument doc = webrt::ReadHtml(std::string(row.charset) + page, "text/html", true);
+        ASSERT_EQ(8u, doc.controls.size());
+        std::vector<std::wstring> values(doc.controls.size());
+        std::vector<bool> checked(doc.controls.size());
+        values[0] = row.typed;
+        checked[1] = row.checkA;
+        checked[2] = row.checkB;
+        EXPECT_EQ(row.expected, webrt::FormQuery(doc, 0, values, checked, row.submitter));
+    }
+    webrt::HtmlDocument doc = webrt::ReadHtml(page, "text/html", true);
+    EXPECT_EQ("elsewhere=z", webrt::FormQuery(doc, 1, {}, {}, -1)) << "without values, the written ones";
+}
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(WebrtPictures, DecodesTheFourKindsAPageHoldsAndRefusesTheRest) {
+    struct Row {
+        const char* file;
+        LONG width, height;
+        COLORREF colour;
+    } rows[] = {
+        {"red.png", 30, 20, RGB(255, 0, 0)},
+        {"blue.jpg", 40, 20, RGB(0, 0, 255)},
+        {"green.gif", 10, 6, RGB(0, 255, 0)},
+        {"yellow.bmp", 7, 5, RGB(255, 255, 0)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        std::string bytes = ReadBytes(std::string(SV_SOURCE_DIR) + "/tests/web/browser/pages/images/" + row.file);
+        ASSERT_FALSE(bytes.empty());
+        SIZE size;
+        HBITMAP bitmap = webrt::DecodePicture(bytes, size);
+        ASSERT_NE(nullptr, bitmap);
+        EXPECT_EQ(row.width, size.cx);
+        EXPECT_EQ(row.height, size.cy);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        COLORREF c = GetPixel(dc, size.cx / 2, size.cy / 2);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        EXPECT_LE(std::abs(GetRValue(c) - GetRValue(row.colour)) + std::abs(GetGValue(c) - GetGValue(row.colour)) +
+                      std::abs(GetBValue(c) - GetBValue(row.colour)),
+                  12);
+        // A picture cut short or not a picture at all is refused, never read past.
+        SIZE none;
+        EXPECT_EQ(nullptr, webrt::DecodePicture(bytes.substr(0, 12), none));
+        EXPECT_EQ(0, none.cx);
+    }
+    SIZE none;
+    EXPECT_EQ(nullptr, webrt::DecodePicture("<html>not a picture</html>", none));
+    EXPECT_EQ(nullptr, webrt::DecodePicture(std::string(), none));
 }
