@@ -146,7 +146,7 @@ double Median(std::vector<double> v) {
 class Sources : public APrintSources {
 public:
     explicit Sources(const std::string& title) : title_(title.c_str()) {}
-    ARenderer* mainArticle() override { return nullptr; }
+    AString contentsText() override { return AString(); }
     AString notesText() override { return AString(); }
     AString docTitle() override { return title_; }
 

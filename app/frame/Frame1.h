@@ -70,6 +70,8 @@ public:
     int16_t commandStatus(int16_t id, long argument) override;
     void linkChanged(AComponent* source, const AKindSet& kinds) override;
     void componentDeleted(AComponent* component) override;
+    // No framework page header: the reader's printers draw the document's title themselves.
+    void findHeaderText(AString& out, ADisplayComponent* component) override;
 
     // Pane slots.
     void setPaneSlots(const PaneSlots& slots) { slots_ = slots; }

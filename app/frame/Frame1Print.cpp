@@ -39,6 +39,10 @@ void Frame1::releaseOptionFiles() {
     exportOptions_.reset();
 }
 
+void Frame1::findHeaderText(AString& out, ADisplayComponent*) {
+    out = AString();
+}
+
 ACommand* Frame1::printDocument(int16_t kind, SVPane* pane) {
     return gFramePrinting ? gFramePrinting->printDocument(*this, kind, pane) : noChangeCommand();
 }

@@ -11,8 +11,10 @@
 
 #include <cstdint>
 
-#include "app/pane/APane.h"
 #include <vector>
+
+#include "app/pane/APane.h"
+#include "base/object/AString.h"
 
 class ABaseState;
 class ACommand;
@@ -73,6 +75,11 @@ public:
     virtual ACommand* printDocument(SVPane* pane, int16_t kind);
     // The view the main window prints and exports for this pane; null: its first renderer view.
     virtual ARendererView* printedView() { return nullptr; }
+    // The edit-command query of the tools menu's export entries: a pane answers
+    // for the view it exports, which holds the flag (its own flag by default).
+    virtual bool answersEditCommands() { return takesEditCommands(); }
+    // The table of contents printed or exported before the pane's text, one heading a line; empty: none.
+    virtual AString printedContents() { return AString(); }
     virtual AppState* currentState();
     virtual ALeftState* leftState();
     virtual ADocState* docState();

@@ -2,8 +2,9 @@
 """Draws the button pictures of the dossier and note windows as 24-bit BMP files.
 
 Each picture is a strip of three frames side by side (disabled, normal,
-pressed), as the icon buttons read them. Run: draw_workspace_bitmaps.py
-OUT_FOLDER (needs Pillow).
+pressed), as the icon buttons read them. Also draws the icons of the kinds
+of documents that the lists' rows show (one 16 by 16 frame on white). Run:
+draw_workspace_bitmaps.py OUT_FOLDER (needs Pillow).
 """
 import sys
 
@@ -16,6 +17,7 @@ INK = (40, 66, 110)
 GREY = (160, 164, 172)
 PRESSED = (204, 216, 236)
 RED = (176, 48, 40)
+PAPER = (250, 250, 236)  # a text's page: a colour of its own, which the tests look for
 
 
 def folder(d, ink):
@@ -87,6 +89,56 @@ PICTURES = {
 }
 
 
+def text_page(d):
+    d.polygon([(3, 1), (10, 1), (13, 4), (13, 14), (3, 14)], fill=PAPER, outline=INK)
+    d.line([(10, 1), (10, 4), (13, 4)], fill=INK)
+    for y in (6, 8, 10, 12):
+        d.line([(5, y), (11, y)], fill=GREY)
+
+
+def picture(d):
+    d.rectangle([1, 2, 14, 13], fill=(200, 224, 248), outline=INK)
+    d.polygon([(2, 12), (6, 6), (9, 10), (11, 8), (13, 12)], fill=(70, 130, 70))
+    d.ellipse([9, 3, 12, 6], fill=(236, 180, 40))
+
+
+def video(d):
+    d.rectangle([1, 2, 14, 13], fill=(56, 56, 64), outline=INK)
+    for x in (3, 6, 9, 12):
+        d.point([(x, 3), (x, 12)], fill=FACE)
+    d.rectangle([3, 5, 12, 10], fill=(200, 224, 248))
+
+
+def animation(d):
+    d.ellipse([1, 1, 14, 14], fill=(232, 236, 244), outline=INK)
+    d.polygon([(6, 4), (12, 8), (6, 12)], fill=RED)
+
+
+def page(d):
+    d.rectangle([1, 2, 14, 13], fill=FACE, outline=INK)
+    d.rectangle([1, 2, 14, 4], fill=INK)
+    d.line([(3, 7), (12, 7)], fill=GREY)
+    d.line([(3, 10), (9, 10)], fill=GREY)
+
+
+def online(d):
+    d.ellipse([1, 1, 14, 14], fill=(200, 224, 248), outline=INK)
+    d.line([(1, 8), (14, 8)], fill=INK)
+    d.line([(8, 1), (8, 14)], fill=INK)
+    d.arc([4, 1, 11, 14], 0, 360, fill=INK)
+
+
+# The icons of the kinds of documents, by resource number; the lists' style
+# sheet names them by icon type + 4.
+KINDS = {6701: text_page, 6702: picture, 6703: video, 6704: animation, 6705: page, 6706: online}
+
+
+def kind_icon(draw):
+    icon = Image.new("RGB", (16, 16), (255, 255, 255))
+    draw(ImageDraw.Draw(icon))
+    return icon
+
+
 def button(draw):
     strip = Image.new("RGB", (3 * W, H), BACK)
     for i, (back, ink) in enumerate([(FACE, GREY), (FACE, INK), (PRESSED, INK)]):
@@ -101,6 +153,8 @@ def button(draw):
 def main(out):
     for number, draw in PICTURES.items():
         button(draw).save(f"{out}/ws{number}.bmp")
+    for number, draw in KINDS.items():
+        kind_icon(draw).save(f"{out}/ws{number}.bmp")
 
 
 if __name__ == "__main__":

@@ -412,6 +412,11 @@ void DocKycfPane::addNote() {
         renderer->noteCommand(-1);
 }
 
+bool DocKycfPane::answersEditCommands() {
+    AAppTextRenderer* renderer = articleRenderer();
+    return renderer && renderer->model();
+}
+
 void DocKycfPane::goToPosition(long position) {
     if (AAppTextRenderer* renderer = articleRenderer())
         renderer->scrollToPosition(position);

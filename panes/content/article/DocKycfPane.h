@@ -88,6 +88,8 @@ public:
     void showNotes(long docNo);
     // Asks the renderer for a new note at the selection.
     void addNote();
+    // A shown article is exported.
+    bool answersEditCommands() override;
     void goToPosition(long position);
 
     // The outline: read for the shown article (fromHistory: follow the
@@ -120,6 +122,8 @@ public:
     AAppTextRenderer* articleRenderer() const;
     ARendererView* articleView() const { return articleView_; }
     ARendererView* printedView() override { return articleView_; }
+    // The outline's lines, every section open; empty when the article has no outline.
+    AString printedContents() override;
     ASVDocBitmapSupplier* bitmapSupplier() const { return bitmapSupplier_; }
     long fontDeltaMax() const { return fontDeltaMax_; }
     // FONT_DELTA_SIZE: a positive decimal; anything else gives 2.

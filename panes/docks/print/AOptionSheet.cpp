@@ -26,11 +26,11 @@ void AOptionSheet::load() {
     hasContents_ = static_cast<int16_t>(read(PrintKey::kHasContents));
     hasNotes_ = static_cast<int16_t>(read(PrintKey::kHasNotes));
     selectionOnly_ = static_cast<int16_t>(read(PrintKey::kSelectionOnly));
-    withContents_ = static_cast<int16_t>(read(PrintKey::kWithArticle));
+    withContents_ = static_cast<int16_t>(read(PrintKey::kWithContents));
     withNotes_ = static_cast<int16_t>(read(PrintKey::kWithNotes));
     textSize_ = static_cast<int16_t>(read(PrintKey::kTextSize));
     if (kind_ == kPrint) {
-        withMedia_ = static_cast<int16_t>(read(PrintKey::kWholeForm));
+        withMedia_ = static_cast<int16_t>(read(PrintKey::kWithMedia));
         mediaCaption_ = static_cast<int16_t>(read(PrintKey::kMediaCaption));
     }
 }
@@ -59,7 +59,7 @@ int16_t AOptionSheet::status(int16_t id) const {
         return selectionOnly_ || !hasNotes_ ? kDisabled : Checked(withNotes_ != 0);
     case 6120:
         // The export sheet does not cache key 8: it is read when clicked.
-        return selectionOnly_ ? kDisabled : Checked((kind_ == kPrint ? withMedia_ : read(PrintKey::kWholeForm)) != 0);
+        return selectionOnly_ ? kDisabled : Checked((kind_ == kPrint ? withMedia_ : read(PrintKey::kWithMedia)) != 0);
     case 6130:
         return kind_ == kPrint ? Checked(mediaCaption_ == 0) : kOff;
     case 6131:
@@ -86,15 +86,15 @@ bool AOptionSheet::click(int16_t id) {
         break;
     case 6118:
         withContents_ = !withContents_;
-        write(PrintKey::kWithArticle, withContents_);
+        write(PrintKey::kWithContents, withContents_);
         break;
     case 6119:
         withNotes_ = !withNotes_;
         write(PrintKey::kWithNotes, withNotes_);
         break;
     case 6120:
-        withMedia_ = !read(PrintKey::kWholeForm);
-        write(PrintKey::kWholeForm, withMedia_);
+        withMedia_ = !read(PrintKey::kWithMedia);
+        write(PrintKey::kWithMedia, withMedia_);
         break;
     default:  // 6130, 6131: either flips the choice
         mediaCaption_ = !read(PrintKey::kMediaCaption);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class ADocModel;
 class ALongDicInfo;
 class AStyleSheet;
 
@@ -14,24 +15,30 @@ enum : long {
     kHasContents = 2,
     kHasNotes = 3,
     kSelectionOnly = 5,
-    kWithArticle = 6,
+    kWithContents = 6,
     kWithNotes = 7,
-    kWholeForm = 8,
+    kWithMedia = 8,
     kTextSize = 9,
     kMediaCaption = 10,
 };
 }
 
 // What one print pass prints.
-enum class PrintPass { kNothing, kSelection, kArticle, kView, kNotes };
+enum class PrintPass { kNothing, kSelection, kContents, kView, kNotes };
 
-// The pass table: what pass number pass prints under keys 5, 6 and 7.
-PrintPass ChoosePrintPass(long selectionOnly, int16_t pass, long withArticle, long withNotes);
+// The pass table: what pass number pass prints under keys 5, 6 and 7. The
+// table of contents heads the text, the notes follow it.
+PrintPass ChoosePrintPass(long selectionOnly, int16_t pass, long withContents, long withNotes);
 const char* PrintPassName(PrintPass pass);
 
 // Key 9 on a sheet: 0 small (-2), 1 normal (0), 2 large (+2); any other value
 // leaves the sheet alone. Answers whether the sheet was changed.
 bool ApplyTextSize(AStyleSheet* sheet, long size);
+
+// Key 8 on a laid-out model: a copy, one reference held, with its media
+// sections open (set) or closed (clear), so that the paper or the file gets
+// them as asked while the screen keeps its own; null for any other model.
+ADocModel* CopyWithMediaForm(ADocModel* model, long withMedia);
 
 // The keys the main window writes before a print or export sheet opens:
 // 1, 2 and 3 from what the article offers; for an export, 6 and 7 are also

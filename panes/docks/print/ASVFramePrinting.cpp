@@ -65,15 +65,12 @@ long ASVFramePrinting::currentDoc() const {
     return state ? state->getDocNo() : -1;
 }
 
-ARenderer* ASVFramePrinting::mainArticle() {
+AString ASVFramePrinting::contentsText() {
     if (!frame_)
-        return nullptr;
-    const Frame1::PaneSlots& slots = frame_->paneSlots();
-    for (SVPane* pane : {slots.docPane1, slots.docPane2, slots.docPane3})
-        if (ARendererView* view = ViewOf(pane))
-            if (view->renderer())
-                return view->renderer();
-    return nullptr;
+        return AString();
+    // The article pane is the print and the export pane at once.
+    SVPane* pane = frame_->activePrintPane() ? frame_->activePrintPane() : frame_->activeExportPane();
+    return pane ? pane->printedContents() : AString();
 }
 
 AString ASVFramePrinting::notesText() {

@@ -5,8 +5,8 @@
 //
 // What it needs of the application (titles, notes, the contents flag, style
 // sheets, message boxes, the list's export) comes through AReaderPrintServices,
-// not owned. It is itself the printers' and exporter's source of the main
-// window's article and of the notes, for the frame whose command runs.
+// not owned. It is itself the printers' and exporter's source of the
+// article's table of contents and of the notes, for the frame whose command runs.
 #pragma once
 
 #include <cstdint>
@@ -56,7 +56,7 @@ public:
     void writeOpenerKeys(Frame1& frame, ARendererView* view, ALongDicInfo& options, bool forExport);
 
     // APrintSources, for the frame whose command runs.
-    ARenderer* mainArticle() override;
+    AString contentsText() override;
     AString notesText() override;
     AString docTitle() override;
 

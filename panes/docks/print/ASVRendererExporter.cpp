@@ -17,6 +17,12 @@ AExportCursor ASVRendererExporter::makeRootCursor() {
     AExportCursor cursor = AViewExportProvider::makeRootCursor();
     if (options_->getLong(PrintKey::kSelectionOnly))
         return cursor;
+    // A model of the export's own: the media sections open or close for the
+    // file, not on screen.
+    if (ADocModel* own = CopyWithMediaForm(cursor.model(), options_->getLong(PrintKey::kWithMedia))) {
+        cursor.setModel(own);
+        own->release();
+    }
     if (AStyleSheet* sheet = cursor.styleSheet()) {
         auto* sized = CheckAlloc(new AStyleSheet(*sheet), "appclass", 310);
         sized->addRef();
@@ -44,12 +50,10 @@ ADocModel* ASVRendererExporter::prologueModel(long index, ADocRange) {
     checkOptions();
     if (index == 0)
         return makeModel(sources_->docTitle(), AString());
-    if (index == 1 && !options_->getLong(PrintKey::kSelectionOnly) && options_->getLong(PrintKey::kWithArticle)) {
-        ARenderer* article = sources_->mainArticle();
-        ADocModel* model = article ? article->model() : nullptr;
-        if (model)
-            model->addRef();
-        return model;
+    if (index == 1 && !options_->getLong(PrintKey::kSelectionOnly) && options_->getLong(PrintKey::kWithContents)) {
+        AString contents = sources_->contentsText();
+        if (!contents.empty())
+            return makeModel(contents, AString());
     }
     return nullptr;
 }

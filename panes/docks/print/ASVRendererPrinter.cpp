@@ -66,15 +66,19 @@ void ASVRendererPrinter::install(PrintPass action, ARenderer* renderer) {
         setRenderer(copy.get());
         break;
     }
-    case PrintPass::kArticle: {
-        ARenderer* article = sources_->mainArticle();
-        if (!article)
-            ThrowAssert("appclass", 140);
-        setRenderer(article);
+    case PrintPass::kContents: {
+        RendererRef copy(copyWithText(renderer, sources_->contentsText(), false));
+        setRenderer(copy.get());
         break;
     }
     case PrintPass::kView: {
         RendererRef copy(CheckAlloc(makePrintedRenderer(renderer), "appclass", 150));
+        // The copy gets a model of its own: opening or closing the media
+        // sections for the paper leaves the article on screen as it is.
+        if (ADocModel* own = CopyWithMediaForm(copy.get()->model(), options_->getLong(PrintKey::kWithMedia))) {
+            copy.get()->setModel(own);
+            own->release();
+        }
         copy.get()->relayoutFrom(0, false);
         if (AStyleSheet* sheet = copy.get()->styleSheet()) {
             auto* sized = new AStyleSheet(*sheet);
@@ -123,8 +127,11 @@ int16_t ASVRendererPrinter::preparePass(int16_t pass, ARenderer* renderer) {
         ThrowAssert("appclass", 100);
     if (!renderer)
         ThrowAssert("appclass", 101);
-    PrintPass action = ChoosePrintPass(options_->getLong(PrintKey::kSelectionOnly), pass,
-                                       options_->getLong(PrintKey::kWithArticle), options_->getLong(PrintKey::kWithNotes));
+    // Key 6 stays set for an article without contents (the print path keeps
+    // it): no blank contents page then.
+    long withContents = options_->getLong(PrintKey::kWithContents) && !sources_->contentsText().empty();
+    PrintPass action = ChoosePrintPass(options_->getLong(PrintKey::kSelectionOnly), pass, withContents,
+                                       options_->getLong(PrintKey::kWithNotes));
     if (action == PrintPass::kNothing)
         return 0;
     install(action, renderer);

@@ -1,7 +1,8 @@
 // The reader's document printer: prints the current view, or only its
-// selection, with the main window's article before it and the reader's notes
-// after it as further passes, in the text size of the print options; draws a
-// rule under the page header.
+// selection, with the article's table of contents before it and the reader's
+// notes after it as further passes, in the text size of the print options,
+// its media sections open or closed as the options ask; draws a rule under
+// the page header.
 //
 // Options and sources are not owned and must outlive the printer; a missing
 // one is an assertion ("appclass"). Pages are numbered across passes; each

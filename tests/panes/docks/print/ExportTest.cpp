@@ -1,5 +1,6 @@
 // The reader's export provider through the RTF writer of a real view: the
-// title first, the article and the notes as the keys ask, the selection alone.
+// title first, the table of contents and the notes as the keys ask, the
+// selection alone.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -17,10 +18,9 @@ namespace {
 
 class Sources : public APrintSources {
 public:
-    ARenderer* mainArticle() override { return article; }
+    AString contentsText() override { return AString("Sommaire de l'article\n"); }
     AString notesText() override { return AString("Notes du lecteur\n"); }
     AString docTitle() override { return AString("Titre du document\n"); }
-    ARenderer* article = nullptr;
 };
 
 std::string ReadFile(const std::string& path) {
@@ -48,18 +48,17 @@ class ExportTest : public RenderTest {};
 TEST_F(ExportTest, KeysChooseThePartsAroundTheText) {
     make("Le texte de la vue\nDeuxieme ligne\n");
     Sources sources;
-    sources.article = renderer;
     auto* partSheet = new AStyleSheet();
     partSheet->addRef();
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     std::string file = std::string(temp) + "svexport.rtf";
     struct Row {
-        long selectionOnly, article, notes;
-        const char* order;  // title, text, article's text again, notes
+        long selectionOnly, contents, notes;
+        const char* order;  // title, table of contents, text, notes
     } rows[] = {
-        {0, 0, 0, "++--"},
-        {0, 0, 1, "++-+"},
+        {0, 0, 0, "+-+-"},
+        {0, 0, 1, "+-++"},
         {0, 1, 1, "++++"},
         {1, 1, 1, "+---"},
     };
@@ -67,7 +66,7 @@ TEST_F(ExportTest, KeysChooseThePartsAroundTheText) {
         SCOPED_TRACE(row.order);
         ALongDicInfo options;
         options.setLong(PrintKey::kSelectionOnly, row.selectionOnly);
-        options.setLong(PrintKey::kWithArticle, row.article);
+        options.setLong(PrintKey::kWithContents, row.contents);
         options.setLong(PrintKey::kWithNotes, row.notes);
         auto* exporter = new ASVRendererExporter(&options, &sources, partSheet);
         exporter->setLayer(view->rendererLayer());
@@ -76,7 +75,7 @@ TEST_F(ExportTest, KeysChooseThePartsAroundTheText) {
         ASSERT_TRUE(view->exportRtfFile(file.c_str(), !row.selectionOnly));
         view->rendererLayer()->setExportProvider(nullptr);
         std::string rtf = ReadFile(file);
-        EXPECT_EQ(row.order, Order(rtf, {"Titre du document", "Le texte de la vue", "Le texte de la vue", "Notes du lecteur"}))
+        EXPECT_EQ(row.order, Order(rtf, {"Titre du document", "Sommaire de l'article", "Le texte de la vue", "Notes du lecteur"}))
             << rtf;
     }
     DeleteFileA(file.c_str());

@@ -257,4 +257,43 @@ TEST_F(FramePrintTest, PrintingFromThePreviewClosesItAndTheQueueRunsCleanly) {
     }
 }
 
+// The article printed for real from the main window with "Avec le sommaire
+// en tête": each page is headed by the document's title alone, and the
+// table of contents comes once, before the text.
+TEST_F(FramePrintTest, TheContentsPrintOnceBeforeTheTextUnderTheTitleAlone) {
+    if (!openFrame("PrintFrame"))
+        GTEST_SKIP() << "no display";
+    if (!DefaultPdfPrinter()) {
+        ASSERT_EQ(0u, GetEnvironmentVariableA("SV_REQUIRE_PRINTER", nullptr, 0)) << "no printer \"PDF\"";
+        GTEST_SKIP() << "no printer \"PDF\": tools/setup.sh installs it, tools/test.sh starts CUPS";
+    }
+    step(5);
+    std::string text = "D\xE9" "but du texte\n";
+    for (int i = 1; i <= 90; ++i)
+        text += "Ligne " + std::to_string(i) + " du texte\n";
+    viewWith(1001, text.c_str());
+    pane(1001)->contents = "Premier intertitre\nSecond intertitre\n";
+    frame->setActivePrintPane(pane(1001));
+    APrinterOptions* options = frame->getPrintOptionsFile();
+    options->setLong(PrintKey::kSelectionOnly, 0);
+    options->setLong(PrintKey::kWithContents, 1);
+    options->setLong(PrintKey::kWithNotes, 0);
+    ScriptedPrintJob job(true);
+    std::string marker = PdfMarker();
+    app->perform(frame->printCommand(0));
+    app->commandQueue().run();
+    std::string pdf = WaitForPdf(marker, "Ligne 90 du texte");
+    ASSERT_FALSE(pdf.empty()) << "no PDF arrived";
+    std::string all = RunOnHost("pdftotext -enc UTF-8 '" + pdf + "' -");
+    EXPECT_EQ(std::string::npos, all.find("KYCF")) << all.substr(0, 200);
+    EXPECT_EQ(0u, all.find("Article 5")) << "the title heads the first page: " << all.substr(0, 200);
+    size_t first = all.find("Premier intertitre"), second = all.find("Second intertitre"), body = all.find("but du texte");
+    ASSERT_NE(std::string::npos, first) << all.substr(0, 300);
+    EXPECT_LT(first, second);
+    EXPECT_LT(second, body) << "the contents come before the text";
+    EXPECT_EQ(std::string::npos, all.find("Premier intertitre", first + 1)) << "the contents print once";
+    EXPECT_NE(std::string::npos, all.find("Ligne 90 du texte"));
+    KeepFirstPage(pdf, "printed-contents");
+}
+
 }  // namespace

@@ -240,7 +240,7 @@ TEST_F(MediaPreviewTest, TheCaptionPageReachesThePdfWithLegendAndCopyright) {
     app->perform(job->printPages(preview->captionView()->rendererLayer(), APrintRange{0, 9, 1, 1, 0}));
     AComponent* printer = job;
     DeleteComponent(printer);
-    std::string pdf = WaitForPdf(marker);
+    std::string pdf = WaitForPdf(marker, "Le volcan <actif>");
     AComponent* gone = preview;
     DeleteComponent(gone);
     services.supplier = nullptr;

@@ -22,7 +22,7 @@ namespace {
 
 class NoteSources : public APrintSources {
 public:
-    ARenderer* mainArticle() override { return nullptr; }
+    AString contentsText() override { return AString(); }
     AString notesText() override { return AString("Premi\xE8re note du lecteur\nSeconde note du lecteur\n"); }
     AString docTitle() override { return AString("Les volcans"); }
 };
@@ -60,7 +60,7 @@ TEST_F(PdfPrintTest, TheArticleThenTheNotesReachThePdfUnderTheTitle) {
     auto* job = new APrinter;
     AObject::completeNew(job);
     app->perform(job->printPages(view->rendererLayer(), APrintRange{0, 99, 1, 1, 0}));
-    std::string pdf = WaitForPdf(marker);
+    std::string pdf = WaitForPdf(marker, "Seconde note du lecteur");
     AComponent* gone = job;
     DeleteComponent(gone);
     ASSERT_FALSE(pdf.empty()) << "no PDF arrived";

@@ -27,12 +27,17 @@ inline std::string PdfMarker() {
     return RunOnHost("m=$(mktemp); printf %s \"$m\"");
 }
 
-// The host path of the first complete PDF newer than the marker (which goes), or "".
-inline std::string WaitForPdf(const std::string& marker) {
+// The host path of the first complete PDF newer than the marker (which goes)
+// whose text holds `holding` (no single quote; empty: any PDF), or "". Other
+// programs print to the same folder meanwhile: the text tells ours.
+inline std::string WaitForPdf(const std::string& marker, const std::string& holding = "") {
     std::string pdf = RunOnHost(
         "for i in $(seq 300); do\n"
-        "  f=$(find \"$HOME\"/PDF -name '*.pdf' -newer '" + marker + "' 2>/dev/null | head -n 1)\n"
-        "  if [ -n \"$f\" ] && pdfinfo \"$f\" >/dev/null 2>&1; then printf %s \"$f\"; break; fi\n"
+        "  f=$(find \"$HOME\"/PDF -name '*.pdf' -newer '" + marker + "' 2>/dev/null | while read -r p; do\n"
+        "    pdfinfo \"$p\" >/dev/null 2>&1 && pdftotext \"$p\" - 2>/dev/null | grep -qF -- '" + holding +
+        "' && { printf %s \"$p\"; break; }\n"
+        "  done)\n"
+        "  if [ -n \"$f\" ]; then printf %s \"$f\"; break; fi\n"
         "  sleep 0.2\n"
         "done\n");
     RunOnHost("rm -f '" + marker + "'");
@@ -47,17 +52,20 @@ inline void KeepFirstPage(const std::string& pdf, const std::string& name) {
 
 // For its scope, the print dialog and the job primitives of a test: the
 // dialog counts its showings and, confirmed, returns a DC for the chosen
-// printer; the job counts its pages and sends no document anywhere.
+// printer; the job counts its pages and sends no document anywhere, unless
+// toPaper keeps the real job (only the dialog is scripted then).
 class ScriptedPrintJob {
 public:
-    ScriptedPrintJob() : saved_(PrintCalls()) {
+    explicit ScriptedPrintJob(bool toPaper = false) : saved_(PrintCalls()) {
         APrintCalls& calls = PrintCalls();
         calls.printDlg = &Dialog;
+        restart(true);
+        if (toPaper)
+            return;
         calls.startDoc = &StartDoc;
         calls.endDoc = calls.abortDoc = calls.endPage = &Done;
         calls.startPage = &StartPage;
         calls.setAbortProc = &AbortProc;
-        restart(true);
     }
     ~ScriptedPrintJob() { PrintCalls() = saved_; }
     ScriptedPrintJob(const ScriptedPrintJob&) = delete;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/files/AOptionsInfo.h"
 #include "panes/docks/print/AMediaRendererPrinter.h"
@@ -20,10 +21,10 @@ namespace {
 
 class FixedSources : public APrintSources {
 public:
-    ARenderer* mainArticle() override { return article; }
+    AString contentsText() override { return AString(contents.c_str()); }
     AString notesText() override { return AString(notes.c_str()); }
     AString docTitle() override { return AString("Titre"); }
-    ARenderer* article = nullptr;
+    std::string contents = "Sommaire de l'article\n";
     std::string notes = "Notes du lecteur\n";
 };
 
@@ -49,22 +50,22 @@ class PrintPassTest : public RenderTest {};
 
 TEST(PrintPass, KeysFiveSixSevenChooseThePasses) {
     struct Row {
-        long selectionOnly, article, notes;
+        long selectionOnly, contents, notes;
         const char* passes;
     } rows[] = {
         {1, 0, 0, "selection"},
         {1, 1, 1, "selection"},
-        {0, 1, 1, "article,view,notes"},
+        {0, 1, 1, "contents,view,notes"},
         {0, 0, 1, "view,notes"},
-        {0, 1, 0, "article,view"},
+        {0, 1, 0, "contents,view"},
         {0, 0, 0, "view"},
     };
     FixedSources sources;
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.selectionOnly) + std::to_string(row.article) + std::to_string(row.notes));
+        SCOPED_TRACE(std::to_string(row.selectionOnly) + std::to_string(row.contents) + std::to_string(row.notes));
         ALongDicInfo options;
         options.setLong(PrintKey::kSelectionOnly, row.selectionOnly);
-        options.setLong(PrintKey::kWithArticle, row.article);
+        options.setLong(PrintKey::kWithContents, row.contents);
         options.setLong(PrintKey::kWithNotes, row.notes);
         RecordingPrinter printer(&options, &sources);
         ARenderer* any = reinterpret_cast<ARenderer*>(&sources);  // never touched by the recorder
@@ -122,21 +123,22 @@ TEST(PrintPass, OpenersWriteKeysOneToThreeAndTheExportClearsSixAndSeven) {
 TEST_F(PrintPassTest, PassesFollowEachOtherOnTheNumberedPages) {
     make("Le texte de la vue\nDeuxieme ligne\n");
     FixedSources sources;
-    sources.article = renderer;
     struct Row {
-        long selectionOnly, article, notes;
+        long selectionOnly, contents, notes;
         const char* pages;  // the first line printed by each pass, in order
     } rows[] = {
         {0, 0, 1, "Le texte de la vue|Notes du lecteur"},
-        {0, 1, 1, "Le texte de la vue|Le texte de la vue|Notes du lecteur"},
+        {0, 1, 1, "Sommaire de l'article|Le texte de la vue|Notes du lecteur"},
         {0, 0, 0, "Le texte de la vue"},
+        {0, 2, 1, "Le texte de la vue|Notes du lecteur"},  // key 6 set, but no contents to print
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pages);
         ALongDicInfo options;
         options.setLong(PrintKey::kSelectionOnly, row.selectionOnly);
-        options.setLong(PrintKey::kWithArticle, row.article);
+        options.setLong(PrintKey::kWithContents, row.contents != 0);
         options.setLong(PrintKey::kWithNotes, row.notes);
+        sources.contents = row.contents == 2 ? "" : "Sommaire de l'article\n";
         ASVRendererPrinter printer(&options, &sources);
         uint16_t viewOptions = renderer->options;
         ARect page(0, 0, 300, 400);
@@ -154,6 +156,33 @@ TEST_F(PrintPassTest, PassesFollowEachOtherOnTheNumberedPages) {
         }
         EXPECT_EQ(row.pages, printed);
         EXPECT_EQ(viewOptions, renderer->options) << "the print copy's mode does not stay on the view";
+    }
+}
+
+TEST_F(PrintPassTest, KeyEightOpensTheMediaOnPaperAndLeavesTheScreenAsItWas) {
+    makeView();
+    view->rendererLayer()->setRenderer(renderer);
+    renderer->setLaidOutTextModel(AString("Le texte {C#Image du volcan}la suite\nFin\n"), nullptr);
+    renderer->setFrame(ARect(0, 0, 300, 200), false);
+    renderer->attach();
+    auto* shown = dynamic_cast<ALaidOutDocModel*>(renderer->model());
+    ASSERT_NE(nullptr, shown);
+    FixedSources sources;
+    for (long withMedia : {1, 0}) {
+        SCOPED_TRACE(withMedia);
+        // The screen shows the media with key 8 clear and hides them with it set.
+        withMedia ? shown->collapseAll(0) : shown->expandAll(0);
+        renderer->relayoutFrom(0, true);
+        long onScreen = shown->getPositionCount();
+        ALongDicInfo options;
+        options.setLong(PrintKey::kWithMedia, withMedia);
+        ASVRendererPrinter printer(&options, &sources);
+        ASSERT_NE(0, printer.prepare(ARect(0, 0, 300, 400), renderer));
+        ADocModel* printed = printer.printedRenderer()->model();
+        std::string text = printed->exportText(0, printed->getPositionCount()).c_str();
+        EXPECT_EQ(withMedia != 0, text.find("Image du volcan") != std::string::npos) << text;
+        EXPECT_NE(std::string::npos, text.find("la suite")) << text;
+        EXPECT_EQ(onScreen, shown->getPositionCount()) << "the article on screen keeps its sections";
     }
 }
 

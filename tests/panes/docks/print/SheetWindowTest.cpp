@@ -45,7 +45,7 @@ int SaveBox(void* record, bool isSave) {
 
 class Sources : public APrintSources {
 public:
-    ARenderer* mainArticle() override { return nullptr; }
+    AString contentsText() override { return AString(); }
     AString notesText() override { return AString(); }
     AString docTitle() override { return AString("Titre du document\n"); }
 };
@@ -143,7 +143,7 @@ TEST_F(SheetWindowTest, ThePrintSheetShowsThePanelOfItsModeAndWritesEachClick) {
     PumpFor(app, 5);
     EXPECT_EQ(nullptr, APrintOptionsDlg::current()) << "ANNULER closes";
     EXPECT_EQ(1, options.getLong(PrintKey::kTextSize)) << "and keeps the clicks";
-    EXPECT_EQ(1, options.getLong(PrintKey::kWithArticle));
+    EXPECT_EQ(1, options.getLong(PrintKey::kWithContents));
 }
 
 TEST_F(SheetWindowTest, ExportInstallsTheExporterAndAsksForTheFile) {
