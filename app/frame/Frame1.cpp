@@ -279,9 +279,9 @@ int16_t Frame1::menuItemEnabled(int16_t buttonId, int16_t line) {
             return 1;
         case 4:
             // The shown web or HTML page is exported by saving it.
-            return (activeExportPane_ && activeExportPane_->takesEditCommands()) || IsShown(htmlPane_);
+            return (activeExportPane_ && activeExportPane_->answersEditCommands()) || IsShown(htmlPane_);
         case 5:
-            return activeListPane_ && activeListPane_->takesEditCommands() && FrameServices().resultExportEnabled();
+            return activeListPane_ && activeListPane_->answersEditCommands() && FrameServices().resultExportEnabled();
         case 6:
             return acceptsEditCommands();
         case 9: {

@@ -9,6 +9,7 @@
 #include "app/lists/ALoLineGetter.h"
 #include "app/results/ASVClusters.h"
 #include "app/state/ABaseState.h"
+#include "base/object/AError.h"
 #include "base/object/AFolderSpecs.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/render/AHotspotRenderer.h"
@@ -67,6 +68,8 @@ AListRenderer* AListApp::createListRenderer(ARendererView* view, int16_t option,
     renderer->options |= displayOptions;
     if (AStyleSheet* style = getStyleSheet(sheet))
         renderer->setStyleSheet(style);
+    // A title wider than its list (the narrow left dock) says it goes on.
+    renderer->setEdgeEllipsis(0);
     view->rendererLayer()->setRenderer(renderer);
     renderer->release();
     return renderer;
@@ -115,7 +118,16 @@ ALo* AListApp::getCategoryList(int16_t k) {
 
 ASVLineClusterer* AListApp::getThemeClusterer() {
     if (!themes) {
-        themes = CheckAlloc(new (std::nothrow) ASVLineClusterer(""), "layout", 1490);
+        // The group headings are the names of the upper themes.
+        ASearchBase* glb = gDataManager ? gDataManager->getBase(1) : nullptr;
+        AString tree;
+        try {
+            tree = glb ? glb->getText(3, 0, 1) : AString();
+        } catch (const AError&) {
+            tree = AString();  // without a theme tree every row falls under "Autres"
+        }
+        themes = CheckAlloc(new (std::nothrow) ASVLineClusterer(ThemeGroupDefinition(tree.c_str()).c_str()), "layout",
+                            1490);
         themes->addRef();
     }
     return themes;

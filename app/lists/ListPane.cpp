@@ -160,3 +160,8 @@ void ListEditPane::clearEdit() {
     if (editField)
         editField->setText("");
 }
+
+bool ListPane::answersEditCommands() {
+    ARenderer* renderer = listView ? listView->renderer() : nullptr;
+    return renderer && renderer->model() && !isListEmpty();
+}

@@ -49,6 +49,8 @@ public:
     void setLineGetter(ALineGetter* getter);
     ALineGetter* getLineGetter() const { return lineGetter; }
     ARendererView* getListView() const { return listView; }
+    // A list with rows is exported.
+    bool answersEditCommands() override;
 
     long selFirst = 0;
     long selLast = 0;

@@ -129,7 +129,14 @@ ARunLayoutContext::ARunLayoutContext(ALineRenderer* r, ALine* builtLine)
       truncationPending(0),
       startAtFirstStop(0),
       nextIndexTabs(0),
-      line(builtLine) {}
+      line(builtLine) {
+    edgeOpen = edgeColumn();
+}
+
+int16_t ARunLayoutContext::edgeColumn() const {
+    // The whole line is one column, so that endLine cuts it at the edge.
+    return renderer && renderer->edgeEllipsis && renderer->tabStyle != -1 ? 1 : 0;
+}
 
 ARunLayoutContext::~ARunLayoutContext() {
     if (stops)
@@ -177,21 +184,30 @@ ATabStops* ARunLayoutContext::tabStops() {
     return stops;
 }
 
-void ARunLayoutContext::runAdded(ADataRun* run) {
+void ARunLayoutContext::takeColumnStart(ADataRun* run) {
+    if (edgeOpen) {
+        edgeOpen = 0;
+        // Only text is cut at the edge: a table or picture row keeps its width.
+        if (!columnStart && !columnOpen && dynamic_cast<ATextDataRun*>(run)) {
+            columnStart = run;
+            edgeCut = 1;
+        }
+    }
     if (columnOpen && !dynamic_cast<ATabDataRun*>(run)) {
         columnStart = run;
         columnOpen = 0;
     }
+}
+
+void ARunLayoutContext::runAdded(ADataRun* run) {
+    takeColumnStart(run);
     if (pendingTab && pendingTab != run)
         pendingTab->followedBy(*this, run);
 }
 
 void ARunLayoutContext::runPlaced(ADataRun* run) {
     run->place(*this);
-    if (columnOpen && !dynamic_cast<ATabDataRun*>(run)) {
-        columnStart = run;
-        columnOpen = 0;
-    }
+    takeColumnStart(run);
     if (pendingTab && pendingTab != run)
         pendingTab->followedBy(*this, run);
 }
@@ -199,6 +215,8 @@ void ARunLayoutContext::runPlaced(ADataRun* run) {
 void ARunLayoutContext::closeColumn(long stopX, uint16_t justification, ADataRun* last) {
     ADataRun* first = columnStart;
     columnStart = nullptr;
+    const bool edge = edgeCut != 0;
+    edgeCut = 0;
     if (!first)
         return;
     if (currentX <= stopX) {
@@ -220,7 +238,8 @@ void ARunLayoutContext::closeColumn(long stopX, uint16_t justification, ADataRun
     if (renderer->tabStyle != -1 && renderer->styleSheet()) {
         AStyleFont* tabFont = renderer->styleSheet()->getFont(renderer->tabStyle, 0);
         long e = display->extent(tabFont, kEllipsis, 1).width + 5;
-        if (first->right() <= stopX - e) {
+        // At the edge a line is often one run (a title): it is cut before the ellipsis.
+        if (first->right() <= stopX - e || (edge && first->x < stopX - e)) {
             limit = stopX - e;
             ellipsis = true;
         }
@@ -287,6 +306,8 @@ void ARunLayoutContext::startLine() {
     pendingTab = nullptr;
     columnStart = nullptr;
     columnOpen = 0;
+    edgeOpen = edgeColumn();
+    edgeCut = 0;
     truncationPending = 0;
 }
 
@@ -528,6 +549,9 @@ void ATextDataRun::measure(ARunLayoutContext& context) {
 void ATextDataRun::draw(ARunDrawContext& context) {
     if (!font_)
         ThrowAssert("gdatarun", 899);
+    // A run a truncated column collapsed at its stop shows nothing.
+    if (width <= 0)
+        return;
     long available;
     const char* text = textAt(start, available);
     drawPieces(context, text, std::min(length(), available), context.origin.x + x);
@@ -886,7 +910,34 @@ void ABitmapDataRun::draw(ARunDrawContext& context) {
     if (context.drawSelection && context.selStart <= start && end <= context.selEnd &&
         context.selEnd > context.selStart)
         mode = 1;
-    context.display->drawBitmap(bitmap_, box, 0, mode);
+    ABitmapRef* drawn = bitmap_;
+    long subImage = subImageFor(context, drawn);
+    context.display->drawBitmap(drawn, box, subImage, mode);
+}
+
+// The supplier's state when there is one; else a picture on a flagged line
+// shows its flagged face: the last faces of a strip of four or more, the
+// sheet's substitute picture, or the second face of a pair.
+long ABitmapDataRun::subImageFor(ARunDrawContext& context, ABitmapRef*& drawn) {
+    ALineRenderer* renderer = context.renderer;
+    if (AImageStateSupplier* states = renderer->imageStateSupplier) {
+        long state = states->imageState(fragment_);
+        return state < 0 ? 0 : state;
+    }
+    if (!context.lineSelected())
+        return 0;
+    const long count = bitmap_->spec().subImages;
+    const bool flagged = (fragment_->flags() & AFragment::kPressed) != 0;
+    if (count > 3)
+        return flagged ? count - 1 : count - 2;
+    if (renderer->styleSheet()) {
+        ABitmapRef* substitute = renderer->styleSheet()->getBitmap(kSubstituteBitmap);
+        if (substitute && substitute != bitmap_ && substitute->picture()) {
+            drawn = substitute;
+            return 0;
+        }
+    }
+    return count > 1 && flagged ? 1 : 0;
 }
 
 long ABitmapDataRun::positionAtX(long, int16_t* atStart) {

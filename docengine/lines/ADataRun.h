@@ -123,6 +123,10 @@ public:
     void runPlaced(ADataRun* run);
     void endLine(long limitX);
     void startLine();
+    // 1 when the renderer's lines end with an ellipsis at the frame's edge.
+    int16_t edgeColumn() const;
+    // A run laid out: it may start the open column (after a truncating tab, or a line's first text run at the edge).
+    void takeColumnStart(ADataRun* run);
     // The tab-stop set of the current fragment's style, fetched on first use.
     ATabStops* tabStops();
     // Closes the truncating column at stopX (Part of the tab algorithm).
@@ -132,6 +136,8 @@ public:
     ADataRun* pendingTab;
     ADataRun* columnStart;
     int16_t columnOpen;  // a truncating tab waits for the first run of its column
+    int16_t edgeOpen = 0;  // the line's first run waits to start the column cut at the edge
+    int16_t edgeCut = 0;   // the open column is that one
     long tabIndex;
     long currentX;
     long leftMarginX;
@@ -289,6 +295,9 @@ public:
 private:
     // The supplier's bitmap of the picture's name, held; a missing one when it has none.
     ABitmapRef* namedBitmap(ALineRenderer* renderer);
+    // The sub-image to draw; drawn may become the sheet's substitute picture.
+    long subImageFor(ARunDrawContext& context, ABitmapRef*& drawn);
+    static const long kSubstituteBitmap = 3;
 
     AFragment* fragment_;
     ABitmapRef* bitmap_;  // held

@@ -57,6 +57,7 @@ ALineRenderer::ALineRenderer(ADocModel* model, AStyleSheet* sheet, ARunDisplay* 
       defaultStyle(-1),
       defaultColour(-1),
       tabStyle(-1),
+      edgeEllipsis(0),
       minAscent(0),
       minDescent(0),
       colour(RunColour::kDisplayDefault),
@@ -85,6 +86,7 @@ ALineRenderer::ALineRenderer(const ALineRenderer& other, long numerator, long de
     defaultStyle = other.defaultStyle;
     defaultColour = other.defaultColour;
     tabStyle = other.tabStyle;
+    edgeEllipsis = other.edgeEllipsis;
     minAscent = other.minAscent;
     minDescent = other.minDescent;
     colour = other.colour;
@@ -92,6 +94,7 @@ ALineRenderer::ALineRenderer(const ALineRenderer& other, long numerator, long de
     hasSelection = other.hasSelection;
     fitBitmaps = other.fitBitmaps;
     bitmapSupplier = other.bitmapSupplier;
+    imageStateSupplier = other.imageStateSupplier;
     drawMode = other.drawMode;
     defaultFormat = other.defaultFormat;
     layoutWidth = other.layoutWidth;

@@ -22,6 +22,7 @@ class AFragmentRef;
 class ASegment;
 class AStyleSheet;
 class ABitmapSupplier;
+class AImageStateSupplier;
 class ARunDisplay;
 
 // The renderer's flag words, one name per meaning. Readings that disagree
@@ -336,6 +337,9 @@ public:
     long defaultStyle;   // -1: the fragment's own
     long defaultColour;  // -1: the fragment's own
     long tabStyle;       // -1: no tab font
+    // Nonzero: a line longer than the frame ends with an ellipsis at its edge
+    // (in the tab font) instead of being cut there.
+    int16_t edgeEllipsis;
     long minAscent, minDescent;
     uint32_t colour;           // background colour of the view
     uint32_t selectionColour;  // drawn over selected text
@@ -343,6 +347,8 @@ public:
     bool fitBitmaps;
     // Pictures named by their fragment come from here (set by the renderer that owns the layer).
     ABitmapSupplier* bitmapSupplier = nullptr;  // not owned
+    // Sub-images of picture fragments come from here (null: by the line's flag).
+    AImageStateSupplier* imageStateSupplier = nullptr;  // not owned
     int16_t drawMode;
     AParagraphFormat defaultFormat;
     // Counts of lines drawn and erased by the last draw (for the view's bookkeeping).

@@ -48,9 +48,22 @@ AListRenderer::AListRenderer(ADisplayComponent* view, const ARect& frame, ARunDi
 // Rows are never wrapped: a row longer than the list is cut at its edge.
 ALineRenderer* AListRenderer::newLineLayer(ARunDisplay* display) {
     auto* layer = new (std::nothrow) AListLineLayer(this, model_, styleSheet(), display, frame_);
-    if (layer)
+    if (layer) {
         layer->defaultFormat.bits |= ParaBits::kNoWrap;
+        if (edgeEllipsisStyle_ != -1) {
+            layer->tabStyle = edgeEllipsisStyle_;
+            layer->edgeEllipsis = 1;
+        }
+    }
     return layer;
+}
+
+void AListRenderer::setEdgeEllipsis(long style) {
+    edgeEllipsisStyle_ = style;
+    if (ALineRenderer* layer = lines()) {
+        layer->tabStyle = style;
+        layer->edgeEllipsis = style != -1 ? 1 : 0;
+    }
 }
 
 void AListRenderer::copyListSettings(AListRenderer& copy) const {
@@ -63,6 +76,7 @@ void AListRenderer::copyListSettings(AListRenderer& copy) const {
     copy.separatorRightInset = separatorRightInset;
     copy.selectedImage = selectedImage;
     copy.rowImage = rowImage;
+    copy.setEdgeEllipsis(edgeEllipsisStyle_);
 }
 
 ARenderer* AListRenderer::makeCopy(const ARect& frame, long, long, ARenderer*) {
@@ -352,8 +366,11 @@ ACommand* AListRenderer::moveSelection(uint16_t key, uint16_t) {
     if (key == kLeft || key == kRight) {
         AFindActionFragment test(key == kLeft ? kCollapseKind : kExpandKind);
         AFragment* f = model_->findFragment(&test, model_->positionToSource(row), model_->positionToSource(row) + 1);
-        if (f)
-            return activateHit(hitOfRow(row, f));
+        if (f) {
+            AHitRecord hit = hitOfRow(row, f);
+            f->segment()->unlock();  // the search's lock; the shown row's line keeps the segment
+            return activateHit(hit);
+        }
     } else if (key == kUp || key == kDown) {
         long next = neighbourRow(row, key == kDown);
         if (next >= 0 && next != row) {
@@ -375,7 +392,11 @@ ACommand* AListRenderer::defaultKey() {
     }
     AFindActionFragment test(kOpenKind);
     AFragment* f = model_->findFragment(&test, model_->positionToSource(row), model_->positionToSource(row) + 1);
-    return activateHit(hitOfRow(row, f));
+    AHitRecord hit = hitOfRow(row, f);
+    // The search left the segment locked for us; the shown row's line keeps it loaded.
+    if (f)
+        f->segment()->unlock();
+    return activateHit(hit);
 }
 
 // --- mouse

@@ -90,6 +90,9 @@ public:
     virtual bool wantsRowTracking() { return true; }
     // Paints a line's background, the selected state and the separator (the line layer asks).
     void drawRowBackground(ALineRenderer* layer, ALine* line, const APoint& origin);
+    // Rows longer than the list end with an ellipsis drawn in that style of
+    // the style sheet; -1: they are cut at the edge.
+    void setEdgeEllipsis(long style);
 
     uint16_t listOptions = 0;
     int16_t skipCheck = 0;  // nonzero: a row followed by a section start is never selected
@@ -101,6 +104,8 @@ public:
     ABitmapRef* rowImage = nullptr;       // not owned
 
 protected:
+    long edgeEllipsisStyle_ = -1;
+
     ALineRenderer* newLineLayer(ARunDisplay* display) override;
     // Whether a row may never be selected.
     virtual bool refusesRow(long row);

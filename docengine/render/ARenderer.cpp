@@ -113,6 +113,7 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     sheet_->addRef();
     setHelpTextSupplier(source.helpSupplier_);
     setBitmapSupplier(source.bitmapSupplier_);
+    imageStates_ = source.imageStates_;
     textColour = source.textColour;
     backColour = source.backColour;
     thirdColour = source.thirdColour;
@@ -894,6 +895,7 @@ void ARenderer::enableTables(char separator) {
 void ARenderer::copySettingsFrom(const ARenderer& source) {
     setStyleSheet(source.sheet_);
     setBitmapSupplier(source.bitmapSupplier_);
+    imageStates_ = source.imageStates_;
     setHelpTextSupplier(source.helpSupplier_);
     options = source.options;
     interaction = source.interaction;

@@ -35,6 +35,7 @@ class AFilteredFile;
 class ARenderer;
 class APrintedPage;
 class ABitmapSupplier;
+class AImageStateSupplier;
 
 // Bits of the renderer's three words.
 namespace RendererBits {
@@ -276,6 +277,9 @@ public:
     // Pictures named by their fragment (bitmap number -1) come from the supplier (null: none).
     void setBitmapSupplier(ABitmapSupplier* supplier);
     ABitmapSupplier* bitmapSupplier() const { return bitmapSupplier_; }
+    // The states of picture fragments (null: none); not owned, taken by the next layout.
+    void setImageStateSupplier(AImageStateSupplier* supplier) { imageStates_ = supplier; }
+    AImageStateSupplier* imageStateSupplier() const { return imageStates_; }
     // A part (a cell, a copy) takes its parent's settings or line binding, and its bitmap supplier.
     void inheritFromParent();
     // A new binding on the getter (null: none), which learns this renderer and the options.
@@ -400,5 +404,6 @@ private:
 
     AHelpTextSupplier* helpSupplier_ = nullptr;  // one reference held, or null
     ABitmapSupplier* bitmapSupplier_ = nullptr;  // one reference held, or null
+    AImageStateSupplier* imageStates_ = nullptr;  // not owned
     std::unique_ptr<ALineBinding> binding_;
 };

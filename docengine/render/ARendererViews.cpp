@@ -228,9 +228,14 @@ long ARendererLayer::drawContent(const ARect& rect) {
 
 long ARendererLayer::frameChanged(const APoint& size) {
     if (renderer_ && !(renderer_->options & RendererBits::kNoFit)) {
+        const long oldWidth = renderer_->frame().width();
         renderer_->setFrame(getLocalBounds(), false);
-        if (renderer_->state & RendererBits::kLaidOut)
+        if (renderer_->state & RendererBits::kLaidOut) {
             renderer_->relayoutFrom(7, false);
+            // Every line may wrap anew, not only those of the strip the resize uncovered.
+            if (renderer_->frame().width() != oldWidth)
+                invalidate();
+        }
     }
     return AViewLayer::frameChanged(size);
 }

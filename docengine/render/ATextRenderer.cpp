@@ -87,6 +87,7 @@ void ATextRenderer::makeLines() {
     lines_->addRef();
     lines_->flags1 |= static_cast<uint16_t>(lineFlags);
     lines_->flags2 |= lineFlags2;
+    lines_->imageStateSupplier = imageStateSupplier();
     // A new layer would lay out on the model's notices before this renderer
     // first asks: its own layout lays the lines out again anyway.
     lines_->flags2 &= static_cast<uint16_t>(~LineFlags::kMayLayout);
@@ -110,6 +111,7 @@ void ATextRenderer::layoutFrom(long code) {
         return;
     lines_->setFrame(frame_);
     lines_->bitmapSupplier = bitmapSupplier();
+    lines_->imageStateSupplier = imageStateSupplier();
     // The line layer lays out only when this renderer asks: model notices reach it through here.
     lines_->flags2 |= LineFlags::kMayLayout;
     lines_->layoutFrom(code == 7 ? 0 : code);
@@ -722,12 +724,37 @@ void ATextRenderer::scrollToPosition(long position) {
     linesMoved();
 }
 
-// The command places the note from the selection, as the menu does from the click.
+// The command places the note at the selection, as the menu does at the
+// click. Without one (a plain click in an article selects nothing) it goes to
+// the caret when it is in view, else to the first line shown. A link takes no
+// note (a search hit in a table of contents is selected in one): the note goes
+// to the first place after it, within the selection or the lines shown.
 void ATextRenderer::noteCommand(long) {
     if (!noteMode || !model_)
         return;
-    anchor_ = model_->GetSelection().start;
+    ADocRange sel = model_->GetSelection();
+    long from = sel.start, end = sel.end;
+    ADocRange top, bottom;
+    if (visibleLineRange(true, top) && visibleLineRange(false, bottom)) {
+        if (sel.end <= sel.start && (from < top.start || from >= bottom.end))
+            from = top.start;
+        end = std::max(end, bottom.end);
+    }
+    anchor_ = plainPlaceFrom(from, end);
     addNote();
+}
+
+long ATextRenderer::plainPlaceFrom(long position, long end) {
+    for (long p = position; p < end;) {
+        AHitRecord h = hitOfPosition(p);
+        if (!h.fragment)
+            return position;
+        if (!h.fragment->isClickable() && !(h.fragment->linkKind() & kStyleBits))
+            return p;
+        long next = DocOf(h.fragment, h.fragment->textRange().end);
+        p = next > p ? next : p + 1;
+    }
+    return position;
 }
 
 bool ATextRenderer::visibleLineRange(bool top, ADocRange& out) {
@@ -800,6 +827,7 @@ AAnchor ATextRenderer::layoutRange(AAnchor range, long) {
     lines_->setFrame(frame_);
     // A printed copy may never have been laid out on screen: its named pictures need the supplier too.
     lines_->bitmapSupplier = bitmapSupplier();
+    lines_->imageStateSupplier = imageStateSupplier();
     lines_->flags2 |= LineFlags::kMayLayout | LineFlags::kWholeDocument;
     lines_->lines.clear();
     lines_->relayoutFromAnchor(lines_->lines, range, false, false, false);
@@ -819,6 +847,7 @@ void ATextRenderer::printPage(const ARect& rect, long page, bool draw, bool sele
         frame_ = rect;
         lines_->setFrame(rect);
         lines_->bitmapSupplier = bitmapSupplier();
+        lines_->imageStateSupplier = imageStateSupplier();
         lines_->updateLayoutWidth();
         lines_->flags2 |= LineFlags::kMayLayout;
         ALineArray& ls = lines_->lines;

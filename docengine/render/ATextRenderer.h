@@ -88,6 +88,9 @@ public:
 
     // Notes (entry points of the menu and of dragging a mark).
     long notePlaceFor(long position);
+    // The first place from position, before end, outside links and styled
+    // text; position itself when there is none.
+    long plainPlaceFrom(long position, long end);
     void addNote();
     void deleteNote(long index);
     void editNote(long index);

@@ -14,3 +14,15 @@ public:
     // keeps its own reference; a caller that keeps the bitmap adds one.
     virtual ABitmapRef* bitmapNamed(const AString& name) = 0;
 };
+
+class AFragment;
+
+// Which sub-image a picture fragment shows, as its owner keeps the pictures'
+// states (a button pressed, an entry opened). Not shared: the owner of the
+// renderer keeps it as long as the renderer.
+class AImageStateSupplier {
+public:
+    virtual ~AImageStateSupplier() = default;
+    // The sub-image of fragment's picture; -1 when the supplier has no state for it.
+    virtual long imageState(AFragment* fragment) = 0;
+};

@@ -1,6 +1,8 @@
 // The line layer: runs, line array, building, relayout, drawing, hits and scrolling.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"
+#include "docengine/styles/ABitmapSupplier.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "tests/docengine/model/ModelTestSupport.h"
@@ -33,7 +36,10 @@ public:
     }
     void fillRect(const ARect&, uint32_t) override {}
     void eraseRect(const ARect& r) override { erased.push_back(r); }
-    void drawBitmap(ABitmapRef*, const ARect&, long, int) override {}
+    void drawBitmap(ABitmapRef* bitmap, const ARect&, long subImage, int) override {
+        drawnBitmap = bitmap;
+        drawnSubImage = subImage;
+    }
     ARunExtent bitmapSize(ABitmapRef*) override { return ARunExtent{bitmapW, bitmapH, 0}; }
 
     // As a font does: x exactly on a boundary gives that boundary with flag 0.
@@ -41,6 +47,8 @@ public:
     std::vector<std::string> texts;
     std::vector<ARect> erased;
     long bitmapW = 16, bitmapH = 16;
+    ABitmapRef* drawnBitmap = nullptr;
+    long drawnSubImage = -1;
 };
 
 // A renderer over a markup model (segments are the text's lines) and a fixed display.
@@ -259,6 +267,94 @@ TEST(DataRunTest, SizesBitmaps) {
         EXPECT_EQ(c.width, run.width);
         EXPECT_EQ(c.height, run.height);
         EXPECT_EQ(c.ascent, run.ascent);
+        segment->unlock();
+    }
+}
+
+// Answers one state for every picture.
+class FixedStates : public AImageStateSupplier {
+public:
+    explicit FixedStates(long state) : state_(state) {}
+    long imageState(AFragment*) override { return state_; }
+
+private:
+    long state_;
+};
+
+// A readable 2 x 2 picture file, for the sheet's substitute.
+std::string WriteSmallBmp() {
+    std::vector<unsigned char> bmp;
+    auto put = [&bmp](unsigned long value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    };
+    bmp.push_back('B');
+    bmp.push_back('M');
+    put(70, 4), put(0, 4), put(54, 4);                   // file size, reserved, pixels' offset
+    put(40, 4), put(2, 4), put(2, 4), put(1, 2), put(24, 2);  // header, 2 x 2, one plane, 24 bits
+    put(0, 4), put(16, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    for (int row = 0; row < 2; ++row)
+        put(0xFF0000, 3), put(0x00FF00, 3), put(0, 2);  // two pixels and the row's padding
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "substitute-2x2.bmp";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        std::fwrite(bmp.data(), 1, bmp.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+// The face a picture draws: the state supplier's when the renderer has one,
+// else on a flagged line the last faces of a strip, the sheet's substitute
+// picture, or the second face of a pressed pair; elsewhere the first face.
+TEST(DataRunTest, APictureDrawsTheFaceItsLineAndStatePick) {
+    const std::string substitutePath = WriteSmallBmp();
+    struct Case {
+        const char* what;
+        int16_t faces;
+        bool pressed, flaggedLine, substitute;
+        long supplier;  // -2: no supplier
+        long face;
+        bool drawsSubstitute;
+    } const cases[] = {
+        {"a line without the flag", 5, true, false, false, -2, 0, false},
+        {"a strip of five", 5, false, true, false, -2, 3, false},
+        {"a pressed strip of five", 5, true, true, false, -2, 4, false},
+        {"a pressed pair", 2, true, true, false, -2, 1, false},
+        {"a pair", 2, false, true, false, -2, 0, false},
+        {"a pair with a substitute", 2, true, true, true, -2, 0, true},
+        {"a supplier's state", 5, true, true, false, 2, 2, false},
+        {"a supplier without a state", 5, true, true, false, -1, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f("abc\n", ARect(0, 0, 130, 100));
+        f.sheet->setBitmap(0, ABitmapSpec::byName("strip", c.faces));
+        if (c.substitute)
+            f.sheet->setBitmap(3, ABitmapSpec::fromFile(substitutePath.c_str(), 0, 1));
+        FixedStates states(c.supplier);
+        if (c.supplier != -2)
+            f.renderer->imageStateSupplier = &states;
+        ASegment* segment = f.model->segmentAtPosition(0);
+        segment->lock();
+        AFragment* fragment = segment->load();
+        fragment->setFlag2(c.pressed);
+        ARunLayoutContext layout(f.renderer, nullptr);
+        ABitmapDataRun run(fragment, 0, 1, 0);
+        run.measure(layout);
+        ALine* line = MakeLine(f, 0, 1, 0, 16);
+        line->addRef();
+        line->flags = c.flaggedLine ? ParaBits::kLineSelected : 0;
+        {
+            ARunDrawContext draw(f.renderer, ARect(0, 0, 130, 100));
+            draw.setLine(APoint(0, 12), line, 12, 4);
+            run.draw(draw);
+        }
+        line->release();
+        EXPECT_EQ(c.face, f.display.drawnSubImage);
+        EXPECT_EQ(c.drawsSubstitute ? f.sheet->getBitmap(3) : f.sheet->getBitmap(0), f.display.drawnBitmap);
         segment->unlock();
     }
 }

@@ -4,8 +4,11 @@
 // where it shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "docengine/lines/ADataRun.h"
+#include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/AFragParserVariants.h"
@@ -13,6 +16,7 @@
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATileRenderer.h"
+#include "docengine/styles/AStyleSheet.h"
 #include "docengine/text/AReader.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
@@ -392,4 +396,41 @@ TEST_F(ListTest, WithTheSkipCheckARowFollowedByASectionStartIsNeverSelected) {
     }
     renderer->setModel(nullptr);
     model->release();
+}
+
+// A row longer than the list ends with an ellipsis at the list's edge once the
+// list asks for it; shorter rows, and every row of a list that does not ask,
+// keep their text as it is.
+TEST_F(ListTest, ARowLongerThanTheListEndsWithAnEllipsisAtItsEdge) {
+    AStyleSheet* sheet = new AStyleSheet();
+    sheet->addRef();
+    // Row 1 "Ligne 1 avec une longue legende": 31 bytes of 6 pixels, 186 wide in a list of 120.
+    struct Row {
+        long style;
+        const char* ends;  // how rows 0 and 1 end
+    } const rows[] = {{-1, "text text"}, {0, "text ellipsis"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.style);
+        AListRenderer* list = open<AListRenderer>(3, 0, ARect(0, 0, 120, 100), 1);
+        list->setStyleSheet(sheet);
+        list->setEdgeEllipsis(r.style);
+        list->relayoutFrom(0, true);
+        std::string ends;
+        ALineArray& lines = list->lines()->lines;
+        ASSERT_GE(lines.count(), 2);
+        for (long i = 0; i < 2; ++i) {
+            bool dots = false;
+            long right = 0;
+            for (ADataRun* run = lines.at(i)->runs; run; run = run->getNext()) {
+                dots = dots || dynamic_cast<AEllipsisDataRun*>(run);
+                right = std::max(right, run->x + run->width);
+            }
+            ends += std::string(ends.empty() ? "" : " ") + (dots ? "ellipsis" : "text");
+            if (i == 1 && r.style != -1) {
+                EXPECT_LE(right, 120) << "the ellipsis ends inside the list";
+            }
+        }
+        EXPECT_EQ(r.ends, ends);
+    }
+    sheet->release();
 }

@@ -402,6 +402,17 @@ TEST_F(RendererBaseTest, TheCurrentHitComesBackAfterAScrollAndTheNoteEntriesActO
     renderer->deleteNoteAt(moved);
     EXPECT_EQ(0, notes->count());
     EXPECT_EQ("added 0;edit 0;moved 0>" + std::to_string(moved) + ";delete 0;", log.log);
+
+    // No selection and the caret out of view (a plain click selects nothing):
+    // the note goes to the first line shown.
+    renderer->scrollToPosition(model->sourceToPosition(lineStart(40)));
+    ADocRange firstLine;
+    ASSERT_TRUE(renderer->visibleLineRange(true, firstLine));
+    ASSERT_GT(firstLine.start, 0);
+    model->setSelection(ADocRange{0, 0}, 0);
+    renderer->noteCommand(-1);
+    ASSERT_EQ(1, notes->count());
+    EXPECT_EQ(firstLine.start, notes->first(-1));
     renderer->markerCallBack = nullptr;
 }
 

@@ -86,6 +86,10 @@ TEST_F(StyleSheetSetTest, SampleDocumentLoads) {
     EXPECT_EQ("Lucida Sans Unicode", std::string(articles->getFont(0, 0x0E)->desc().face.c_str()));
     EXPECT_EQ("0x02FFD8C0", Hex(set.getSheet(3)->getColor(10)));
     EXPECT_EQ("Arial 9 0 [9,9]", Font(set.getSheet(1), 0));
+    // The sound-alike window's header shows its word as "/C/3" in sheet 2: a
+    // style and a colour of its own, not the fallbacks.
+    EXPECT_EQ("Arial 12 1 [2,64]", Font(set.getSheet(2), 2));
+    EXPECT_EQ("0x02000000", Hex(set.getSheet(2)->getColor(3)));
 }
 
 TEST_F(StyleSheetSetTest, EntriesReadAsTheFormatSays) {
