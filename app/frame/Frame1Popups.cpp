@@ -128,6 +128,7 @@ void Frame1::showHistoryPopup(AIconButton* button) {
     popup->setUp(this, histoCallBack_.get(), "PopupTree", 0x2042, 0);
     popup->setLineGetter(rows, 1);
     rows->release();
+    popup->setLinkedText(button);
     popup->setCurrentLine(current);
     popup->openAt(anchor);
 }

@@ -181,6 +181,8 @@ void Frame1::playDocument(long docNo) {
         return;
     movie_->goToTime(50);
     movie_->playFrom(-1, -2, 1000);
+    // The controller shows the play at once, before the next idle round.
+    movie_->idle();
 }
 
 void Frame1::stopMedia() {

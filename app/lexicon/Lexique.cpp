@@ -11,8 +11,11 @@
 #include "base/object/AMemoryStream.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
+#include "docengine/styles/AStyleSheet.h"
 #include "framework/components/AKindSet.h"
 #include "framework/controls/AEditBox.h"
+#include "framework/graphics/AFont.h"
+#include "framework/graphics/ATextStyle.h"
 #include "search/facade/ASearchBase.h"
 
 SV_IMPLEMENT_CLASS(ExecSearchCmd, 0, ACommand)
@@ -81,7 +84,25 @@ void Lexique::childrenLoaded() {
         renderer->listOptions = 0x0002 | 0x0008;
         list_->rendererLayer()->setRenderer(renderer);
     }
+    if (field_)
+        field_->addLink(this);
+    list_->addLink(this);
+    // The rows are written in the list's own font, the style sheet's font 1.
+    ATextStyle* env = list_->ownDisplayEnv();
+    if (env && env->font() && list_->renderer() && list_->renderer()->styleSheet())
+        list_->renderer()->styleSheet()->setFont(1, env->font()->spec());
+    applyRowSpacing();
     setDeleteOnClose(true);
+}
+
+// The layer that holds the spacing is made anew with each model.
+void Lexique::applyRowSpacing() {
+    auto* r = list_ ? dynamic_cast<ATextRenderer*>(list_->renderer()) : nullptr;
+    if (!r || !r->lines())
+        return;
+    r->lines()->minLineHeight = kRowHeight;
+    r->lines()->lineSpacing = kRowGap;
+    r->invalidateLayout();
 }
 
 void Lexique::componentDeleted(AComponent* component) {
@@ -159,6 +180,9 @@ void Lexique::fillRange(long start, long end) {
     rows->addRef();
     r->setSourceModel(rows, nullptr);
     rows->release();
+    if (r->styleSheet())
+        r->styleSheet()->name = owner->style;
+    applyRowSpacing();
     r->scrollToPosition(0);
     r->layoutAll();
 }

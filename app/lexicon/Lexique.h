@@ -56,6 +56,8 @@ class Lexique : public AWindow {
     SV_DECLARE_CLASS(Lexique)
 public:
     enum : int16_t { kFieldId = 1054, kCloseId = 1055, kListId = 1056, kOpenId = 1057, kTitleId = 1058 };
+    // The rows' spacing (their sum is the pitch of one row).
+    enum : long { kRowHeight = 16, kRowGap = 12 };
 
     Lexique() = default;
     ~Lexique() override;
@@ -90,6 +92,7 @@ public:
     ARendererView* listView() const { return list_; }
 
 private:
+    void applyRowSpacing();
     void openGroup(long start, long count, const char* title);
     void choose();
     void goAway();

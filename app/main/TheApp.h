@@ -150,7 +150,12 @@ public:
     ADataLocation* dataLocation() const { return dataLocation_.get(); }
 
     // Data disc: true when the document can be read (always outside CD sets).
+    // In a CD set a disc of the set must be in, and for a document whose base
+    // lies on one disc, that disc: its label is CDVolume for the first disc,
+    // CDVolume followed by its number for the others.
     bool ensureDocumentDisc(long docNo) override;
+    // The disc of the document's own base; -1 for any disc or when unknown.
+    long documentDisc(long docNo);
 
     // Data and style sheets.
     AppDataManager* getDataManager();
@@ -202,6 +207,8 @@ public:
     void stopMediaWindows() override;
     // Before a disc change: every video window closes.
     void closeVideoMediaWindows();
+    // Asks for the disc until one is in whose label the test accepts; false when the reader gives up.
+    bool askForDisc(const AString& volume, bool (*accepts)(const AString& root, const AString& volume));
     const MediaWinLongDic& mediaWindows() const { return mediaWindows_; }
     // The percentage that fits the picture into the box (100 when equal or empty).
     static int16_t computeZoomPercent(long boxWidth, long boxHeight, long width, long height);
@@ -495,7 +502,9 @@ public:
     // The state of a room link "room:TAB[:...]" (room from 0), new and owned
     // by the caller; null when the link, the configuration or the rooms base
     // does not name a tab. Reads the global data manager and location.
-    static AppState* makeRoomState(Frame1& frame, const char* link);
+    // docKind: the kind of the state's document part (0 an article; 3 the
+    // room's movie, for a page of the room).
+    static AppState* makeRoomState(Frame1& frame, const char* link, int16_t docKind = 0);
     // The room link that a room movie's page name stands for, "" when none.
     static AString roomLinkOfPage(const char* page);
     // The state of the room tab a page name stands for (makeRoomState of its

@@ -164,10 +164,9 @@ AListRenderer* TheApp::createStyledListRenderer(ARendererView* view, int16_t fla
 }
 
 void TheApp::openExtendedSearch(const char* text) {
-    // The online service's search pages are not in the program: a reader
-    // offline is told so by the connection check, one online gets nothing yet.
     if (!checkConnection(nullptr))
         return;
-    CurrentErrorStream().writeString("#Recherche \xE9tendue en ligne absente: ").writeString(text ? text : "").writeString("\n");
+    // The service's own page of its search for the words, shown whole as the other service pages are.
+    showWebPage(makeServiceUrl("recherche", "text", text ? text : "").c_str(), 1, 1);
 }
 

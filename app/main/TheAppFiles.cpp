@@ -7,6 +7,7 @@
 
 #include "app/data/ADataManager.h"
 #include "app/main/TheApp.h"
+#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AFolderSpecs.h"
 #include "search/facade/ADataLocation.h"
@@ -200,19 +201,43 @@ long TheApp::findBaseField(int16_t base, const char* fieldName) {
     return FindBaseField(base, fieldName);
 }
 
-// The sample's CD set has one disc: every document lies on the disc labelled CDVolume.
-bool TheApp::ensureDocumentDisc(long docNo) {
-    (void)docNo;
-    if (!install_.cd)
-        return true;
-    while (!DiscPresent(dataRoot_, install_.cdVolume)) {
+namespace {
+
+// Disc n of the set: the label, followed by n from the second disc on.
+AString DiscVolume(const AString& volume, long disc) {
+    AString label = volume;
+    if (disc > 1)
+        label += std::to_string(disc).c_str();
+    return label;
+}
+
+// Any disc of the set: the label alone or followed by a disc number.
+bool AnyDiscOfSet(const AString& root, const AString& volume) {
+    if (root.length() < 2 || root[1] != ':')
+        return false;
+    AString label;
+    if (!TheAppSeams().volumeLabel(root[0], label) || label.length() < volume.length() ||
+        _strnicmp(label.c_str(), volume.c_str(), size_t(volume.length())) != 0)
+        return false;
+    for (const char* p = label.c_str() + volume.length(); *p; ++p)
+        if (*p < '0' || *p > '9')
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool TheApp::askForDisc(const AString& volume, bool (*accepts)(const AString& root, const AString& volume)) {
+    while (!accepts(dataRoot_, volume)) {
         // A video window may be reading the disc that goes.
         closeVideoMediaWindows();
         if (dataManager_)
             dataManager_->releaseDiscBases();
-        if (!TheAppSeams().askForDisc(install_.cdVolume.c_str()))
+        if (!TheAppSeams().askForDisc(volume.c_str()))
             return false;
-        AString root = FindDataRoot(install_, AStartFolderSpec());
+        AppInstall wanted = install_;
+        wanted.cdVolume = volume;
+        AString root = FindDataRoot(wanted, AStartFolderSpec());
         if (!root.empty()) {
             dataRoot_ = root;
             if (gDataLocation)
@@ -220,6 +245,30 @@ bool TheApp::ensureDocumentDisc(long docNo) {
         }
     }
     return true;
+}
+
+long TheApp::documentDisc(long docNo) {
+    if (docNo < 0 || !dataManager_ || !gBaseDescriptors)
+        return -1;
+    try {
+        ADocRefInfo info = dataManager_->getDocRefInfo(docNo);
+        if (info.fCdBase < 0 || info.fCdBase >= dataManager_->getBaseCount())
+            return -1;
+        return gBaseDescriptors[info.fCdBase].disc;
+    } catch (const AError&) {
+        // A document the table does not describe is read from the disc that is in.
+        return -1;
+    }
+}
+
+bool TheApp::ensureDocumentDisc(long docNo) {
+    if (!install_.cd)
+        return true;
+    // The document table lies on every disc of the set.
+    if (!askForDisc(install_.cdVolume, AnyDiscOfSet))
+        return false;
+    const long disc = documentDisc(docNo);
+    return disc < 1 || askForDisc(DiscVolume(install_.cdVolume, disc), DiscPresent);
 }
 
 namespace {

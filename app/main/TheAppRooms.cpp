@@ -102,7 +102,7 @@ int16_t TheApp::applyRoomTab(const char* descriptor, AppState* state) {
     return 1;
 }
 
-AppState* TheApp::makeRoomState(Frame1& frame, const char* link) {
+AppState* TheApp::makeRoomState(Frame1& frame, const char* link, int16_t docKind) {
     ARefHold<AStringList> fields(new AStringList(link ? link : "", ':'));
     long room = 0, tab = 0;
     std::string name = fields->at(1);
@@ -114,7 +114,7 @@ AppState* TheApp::makeRoomState(Frame1& frame, const char* link) {
     AString descriptor = ValueOfLabel(RoomsText(gDataManager, kTabTable, room), name.c_str());
     if (descriptor.empty())
         return nullptr;
-    std::unique_ptr<AppState> state(frame.makeNavState(0, 0, 0, 0, static_cast<int16_t>(tab), 0, 4));
+    std::unique_ptr<AppState> state(frame.makeNavState(0, 0, 0, 0, static_cast<int16_t>(tab), docKind, 4));
     state->fSalle = static_cast<int16_t>(room + 1);
     state->setDocNo(-1);
     if (!applyRoomTab(descriptor.c_str(), state.get()))
@@ -147,5 +147,6 @@ AString TheApp::roomLinkOfPage(const char* page) {
 
 AppState* TheApp::makeRoomPageState(Frame1& frame, const char* page) {
     AString link = roomLinkOfPage(page);
-    return link.empty() ? nullptr : makeRoomState(frame, link.c_str());
+    // The page is one of the room's movie: the centre shows that movie.
+    return link.empty() ? nullptr : makeRoomState(frame, link.c_str(), 3);
 }

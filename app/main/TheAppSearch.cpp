@@ -85,7 +85,9 @@ public:
         return data ? data->getBase(index) : nullptr;
     }
     AString escapeMarkup(const char* text) override { return TheApp::escapeMarkup(text, "/\\{}#"); }
-    void openMediaWindow(long docNo, int16_t, int16_t) override { app_.showDocument(docNo); }
+    void openMediaWindow(long docNo, int16_t first, int16_t second) override {
+        app_.openMediaWindow(docNo, first, second);
+    }
 
 private:
     TheApp& app_;

@@ -176,6 +176,10 @@ bool TheApp::startNetLog() {
         openLog("svnet.log");
     } catch (const AError&) {
     }
+    // The HTTP client's trace lines of the pages' exchanges belong there too,
+    // not in the error stream, which takes them otherwise.
+    if (ATextOutStream* log = getLogObject())
+        log->becomeTraceSink();
     KyMozillaSetNetLogFlag([] {
         TheApp* app = TheApp::current();
         return app && app->isNetLogEnabled();

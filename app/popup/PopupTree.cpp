@@ -9,8 +9,11 @@
 #include "app/popup/PopupLineGetter.h"
 #include "base/object/AError.h"
 #include "docengine/render/AListRenderer.h"
+#include "framework/app/AApp.h"
+#include "framework/clusters/AClusterItem.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ACommand.h"
+#include "framework/display/AHelpRecord.h"
 #include "framework/graphics/ATextStyle.h"
 
 SV_IMPLEMENT_CLASS(PopupTreeView, 0, AStandardView)
@@ -26,6 +29,12 @@ public:
     using AListRenderer::AListRenderer;
     bool wantsRowTracking() override { return false; }
     long contentWidth() { return lines() ? lines()->contentWidth() : 0; }
+    // A list scrolled to its end shows its last row at the top, not a page of rows.
+    void setEndAnchorAtLastLine() {
+        lineFlags |= LineFlags::kEndAnchorAtLastLine;
+        if (lines())
+            lines()->flags1 |= LineFlags::kEndAnchorAtLastLine;
+    }
     void setRowSpacing(int32_t height, int32_t gap) {
         if (lines()) {
             lines()->minLineHeight = height;
@@ -86,6 +95,29 @@ PopupTree::~PopupTree() {
     if (view_ && view_->renderer())
         view_->renderer()->setModel(nullptr);
     ReleaseAndNull(getter_);
+}
+
+// Before the links go: a linked item deleted first has dropped its link, and is left alone.
+void PopupTree::destroyContents() {
+    AClusterItem* linked = linked_;
+    linked_ = nullptr;
+    if (linked && hasSource(linked)) {
+        linked->removeLink(this);
+        if (linkedEmptied_) {
+            linked->setText(linkedText_.c_str());
+            linked->invalidate();
+        }
+    }
+    AWindow::destroyContents();
+}
+
+void PopupTree::setLinkedText(AClusterItem* item) {
+    if (linked_ && hasSource(linked_))
+        linked_->removeLink(this);
+    linked_ = item;
+    linkedEmptied_ = false;
+    if (item)
+        item->addLink(this);
 }
 
 void PopupTree::childrenLoaded() {
@@ -182,6 +214,7 @@ void PopupTree::setUpView() {
         frame->setDisplayEnv(StyleOf(frame, params_.frameBackColor, 0));
     r->textColour = params_.rendererColor1;
     r->thirdColour = params_.rendererColor2;
+    AsPopupList(r)->setEndAnchorAtLastLine();
     if (params_.rendererColor3 != PopupTreeParams::kNoColour) {
         r->fourthColour = params_.rendererColor3;
         r->marginH = 0;
@@ -233,6 +266,14 @@ void PopupTree::measure() {
 void PopupTree::openAt(const ARect& anchor) {
     if (options_ & kKyTab)
         rebuild();
+    if (linked_ && hasSource(linked_) && !linkedEmptied_) {
+        linkedText_ = linked_->getText();
+        linkedEmptied_ = true;
+        linked_->setText("");
+        if (AApp* app = AApp::current())
+            if (AHelpTips* tips = app->helpBox())
+                tips->hideTip();
+    }
     setUpView();
     place(anchor);
 }
@@ -284,6 +325,7 @@ void PopupTree::rebuild() {
     AListRenderer* r = renderer();
     if (!r)
         ThrowAssert("upopup", __LINE__);
+    AsPopupList(r)->setEndAnchorAtLastLine();
     installModel(r);
     r->setRelayoutAll(true);
     r->layoutAll();
@@ -400,12 +442,15 @@ void PopupTree::childGone() {
 
 bool PopupTree::keyDown(uint16_t key) {
     if (key == VK_RIGHT) {
-        AListRenderer* r = renderer();
-        long row = r ? r->currentItem() : -1;
-        PopupItem* item = items_ ? items_->item(row) : nullptr;
-        if (item) {
+        // The current row acts as a click on it would, whoever feeds the rows.
+        if (AListRenderer* r = renderer()) {
             activating_ = 1;
-            rowClicked(3, item->key.c_str(), item->key.c_str(), int32_t(row));
+            try {
+                r->defaultKey();
+            } catch (...) {
+                activating_ = 0;
+                throw;
+            }
             activating_ = 0;
         }
         return true;

@@ -20,6 +20,7 @@
 #include "docengine/render/ARendererViews.h"
 #include "framework/app/AWindow.h"
 
+class AClusterItem;
 class AListRenderer;
 class ALineGetter;
 class APopupTreeCallBack;
@@ -69,6 +70,7 @@ public:
     int16_t commandStatus(int16_t id, long argument) override;
     void activate(bool on) override;
     void componentDeleted(AComponent* component) override;
+    void destroyContents() override;
 
     void setParams(const PopupTreeParams& params);
     PopupTreeParams getParams() const { return params_; }
@@ -82,6 +84,9 @@ public:
     void setItems(APopupItemLongDic* items);  // takes them
     void setItemFlag(int16_t item, int16_t mark);
     void setCurrentLine(int32_t line) { currentLine_ = line; }
+    // The item that opened the popup (the history button): its text is
+    // emptied while the popup shows and given back when it goes. Not owned.
+    void setLinkedText(AClusterItem* item);
     void openAt(const ARect& anchor);
     void rebuild();
     // Opens the sub-list of key beside the clicked row; false when there is none.
@@ -133,6 +138,9 @@ private:
     int16_t keepOpen_ = 0;
     int16_t goingAway_ = 0;
     ALineGetter* getter_ = nullptr;  // one reference held
+    AClusterItem* linked_ = nullptr;  // not owned; linked, so its deletion is seen
+    AString linkedText_;
+    bool linkedEmptied_ = false;
     int16_t getterKyTab_ = 0;
     int16_t minWidth_ = 0;
 };

@@ -12,6 +12,23 @@
 #include "search/facade/ALo.h"
 #include "search/facade/ASearchBase.h"
 
+AString ThemeGroupDefinition(const char* themeTree) {
+    std::string definition;
+    long group = 0;
+    for (const char* p = themeTree ? themeTree : ""; *p && group <= 255;) {
+        const char* end = p + std::strcspn(p, "\r\n");
+        const char* label = p;
+        while (label < end && *label == '\t')
+            ++label;
+        if (label - p <= 1 && label < end) {
+            const char* stop = static_cast<const char*>(std::memchr(label, '#', size_t(end - label)));
+            definition += std::to_string(group++) + "\t" + std::string(label, stop ? stop : end) + "\n";
+        }
+        p = end + std::strspn(end, "\r\n");
+    }
+    return AString(definition.c_str());
+}
+
 AString ASVLineClusterer::getClusterLabel(long group) {
     std::string heading = "/\"1/@X/";
     heading += ALineClusterer::getClusterLabel(group).c_str();

@@ -11,7 +11,9 @@
 // 0..255 is skipped. Other faults of use are assertions ("results").
 //
 // A document's group list is the text of its record in table 1 of the search
-// base GLB: group numbers separated by commas.
+// base GLB: group numbers separated by commas. The groups are the themes of
+// the first two levels of the theme tree (table 3 of GLB), numbered in tree
+// order from 0; ThemeGroupDefinition names them.
 //
 // Shared (ARefObj). Every class holds one reference on what it reads from;
 // the provider's base is not owned. Errors of the base pass to the caller.
@@ -25,6 +27,11 @@
 class ALo;
 class ASearchBase;
 class ASVResultLineGetter;
+
+// The cluster definition ("group TAB label" lines) of a theme tree: one line
+// a theme, its depth in leading TABs, then its label, then "#" and its list
+// when it has one. Groups past 255 are left out.
+AString ThemeGroupDefinition(const char* themeTree);
 
 class ASVLineClusterer : public ALineClusterer {
 public:

@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "base/object/AOutStream.h"
+#include "base/object/ATextOutStream.h"
+#include "base/procedural/KyFile.h"
 
 namespace {
 
@@ -18,6 +20,10 @@ int DefaultMessageBox(void* owner, const char* text, const char* caption, unsign
         .writeString(": ")
         .writeString(text ? text : "")
         .writeString("\n");
+    // On disk before the box: the log's buffer would hold it until it fills.
+    if (ATextOutStream* log = dynamic_cast<ATextOutStream*>(&CurrentErrorStream()))
+        if (log->file())
+            KY_FileFlush(log->file());
     return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
 }
 

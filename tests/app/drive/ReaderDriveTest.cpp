@@ -2,11 +2,15 @@
 // copy of the sample in a Wine desktop of its own, then mouse clicks at the
 // drawn buttons and typed keys, step by step, each step pictured under
 // build/artifacts/drive/ and listed in drive.log there; at the end the files
-// the reader keeps, the printed PDF and the boxes its log names.
+// the reader keeps, the printed PDF, the exported result list and the boxes
+// its log names.
 // Skipped when the sample (tools/sample/build.sh) is not built.
 #include <gtest/gtest.h>
+#include <winsock2.h>
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -134,6 +138,25 @@ HWND PopupList(int milliseconds = 5000) {
     return popup;
 }
 
+BOOL CALLBACK FindOther(HWND window, LPARAM param) {
+    char name[64] = "", title[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, title, sizeof title);
+    if (IsWindowVisible(window) && !std::strcmp(name, "KY_Window") && title[0]) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A titled window of the reader's own class (the main window's is another):
+// the media window once the dialogs are closed.
+HWND OtherWindow() {
+    HWND found = nullptr;
+    EnumWindows(FindOther, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void Mouse(DWORD flags) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -233,14 +256,86 @@ std::string OpensBy(const std::string& title, const std::function<void()>& click
     return Opens(title, found, 1000);
 }
 
+// Types the word in the quick search field of the home screen's top dock, then Return.
+std::string QuickSearch(HWND frame, const std::string& word) {
+    HWND field = FindWindowExA(
+        FindWindowExA(FindWindowExA(frame, nullptr, "MDIClient", nullptr), nullptr, "KY_MdiChildWindow", nullptr),
+        nullptr, "KY_EditBox", nullptr);
+    if (!field)
+        return "no quick search field";
+    // Clicked again while the reader has not given it the keys yet.
+    RECT r;
+    GetWindowRect(field, &r);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    const DWORD thread = GetWindowThreadProcessId(field, nullptr);
+    for (int i = 0; i < 5 && !(GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == field); ++i) {
+        ClickScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        WaitFor([&] { return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == field; }, 2000);
+    }
+    // A word left from an earlier search goes first.
+    Press(VK_HOME);
+    Press(VK_END, VK_SHIFT);
+    Press(VK_DELETE);
+    Type(word);
+    // The text of another process's control comes by its message, not from its caption.
+    char typed[64] = "";
+    WaitFor([&] {
+        return SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed)) ==
+               static_cast<LRESULT>(word.size());
+    }, 3000);
+    if (word != typed)
+        return "the field holds \"" + std::string(typed) + "\"";
+    Press(VK_RETURN);
+    Sleep(4000);
+    return "";
+}
+
+// Clicks the tool bar's menu button at x, then the menu's line (from 1), until the window of that title opens.
+std::string OpensFromMenu(const std::string& title, HWND frame, int x, int line) {
+    return OpensBy(title, [&] {
+        if (!PopupList(0))
+            Click(frame, x, 20);
+        if (HWND popup = PopupList())
+            Click(popup, 40, 8 + 20 * (line - 1));
+    });
+}
+
 // The tools menu of the tool bar, its eighth line "Pr\xE9" "f\xE9rences".
 std::string OpenPreferences(HWND frame) {
-    return OpensBy("Pr\xE9" "f\xE9rences", [&] {
-        if (!PopupList(0))
-            Click(frame, 278, 20);
-        if (HWND popup = PopupList())
-            Click(popup, 40, 8 + 20 * 7);
-    });
+    return OpensFromMenu("Pr\xE9" "f\xE9rences", frame, 278, 8);
+}
+
+// How many pixels of the window's client area have exactly that colour.
+long CountColour(HWND window, COLORREF colour) {
+    RECT r;
+    if (!GetClientRect(window, &r) || r.right <= 0 || r.bottom <= 0)
+        return 0;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.right;
+    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    long count = 0;
+    if (picture && bits) {
+        HGDIOBJ old = SelectObject(memory, picture);
+        BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (long i = 0; i < long(r.right) * r.bottom; ++i)
+            count += (pixels[i] & 0xFFFFFF) == wanted;
+        SelectObject(memory, old);
+        DeleteObject(picture);
+    }
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return count;
 }
 
 // Clicks the window's point until the window goes: a click that only
@@ -310,15 +405,16 @@ struct Step {
 
 class Drive {
 public:
-    explicit Drive(ReaderLog& log) : log_(log) {
-        std::ofstream(Dos(kArtifacts + "/drive.log"), std::ios::trunc);
+    // Pictures and drive.log go to `folder`.
+    explicit Drive(ReaderLog& log, std::string folder = kArtifacts) : log_(log), folder_(std::move(folder)) {
+        std::ofstream(Dos(folder_ + "/drive.log"), std::ios::trunc);
     }
     // Runs the step, then pictures the screen and names any box it left open.
     void run(const Step& step) {
         std::string result = step.run();
         char name[80];
         std::snprintf(name, sizeof name, "%02d-%s.png", ++count_, step.name);
-        std::string picture = kArtifacts + "/" + name;
+        std::string picture = folder_ + "/" + name;
         RunHost("import -window root -crop 1024x768+0+0 png:'" + picture + "'", picture + ".done");
         DeleteFileA(Dos(picture + ".done").c_str());
         if (HWND box = MessageBoxWindow()) {
@@ -335,7 +431,7 @@ public:
         std::string line = std::string("drive: ") + name + ": " + (result.empty() ? "ok" : "FAILED " + result);
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
-        std::ofstream(Dos(kArtifacts + "/drive.log"), std::ios::app) << line << "\n";
+        std::ofstream(Dos(folder_ + "/drive.log"), std::ios::app) << line << "\n";
         if (!result.empty())
             failures_.push_back(line);
     }
@@ -344,10 +440,18 @@ public:
 
 private:
     ReaderLog& log_;
+    std::string folder_;
     int count_ = 0;
     bool expectBox_ = false;
     std::vector<std::string> failures_;
 };
+
+// The user's documents folder, where an export is first proposed.
+std::string Documents() {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder);
+    return folder;
+}
 
 std::string Temp() {
     char temp[MAX_PATH] = "";
@@ -355,61 +459,100 @@ std::string Temp() {
     return temp;
 }
 
-// Runs in a thread of its own: the thread takes the reader's desktop, which a
-// thread can do only before it has windows.
-void DriveTheReader(const std::string& desktopName, std::vector<std::string>& failures, std::string& logText,
-                    DWORD& readerId) {
+// Starts the reader in the folder on a desktop of its own, of a fixed size,
+// so that the drawn buttons lie where the layouts put them whatever the
+// screen; `drive` runs in a thread that may take that desktop and names the
+// reader's process; a reader the drive could not quit ends here.
+void RunReaderIn(const std::string& folder, const std::function<void(const std::string&, DWORD&)>& drive) {
+    const std::string desktop = "svdrive" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+    std::string line = "explorer.exe /desktop=" + desktop + ",1024x768 \"" + Dos(kBuild + "/app/main/savantorium.exe") + "\"";
+    // Neither the desktop's process nor the reader holds our output: whoever
+    // reads it would wait for them.
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE none = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                              nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = si.hStdOutput = si.hStdError = none;
+    PROCESS_INFORMATION pi{};
+    BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, Dos(folder).c_str(), &si, &pi);
+    CloseHandle(none);
+    ASSERT_TRUE(started);
+    CloseHandle(pi.hThread);
+    DWORD readerId = 0;
+    std::thread driver([&] { drive(desktop, readerId); });
+    driver.join();
+    if (HANDLE reader = readerId ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, readerId) : nullptr) {
+        if (WaitForSingleObject(reader, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(reader, 9);
+        CloseHandle(reader);
+    }
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 9);
+    CloseHandle(pi.hProcess);
+}
+
+// The reader's main window, once its start has reached it and laid it out.
+std::string WaitForMainWindow(ReaderLog& log, HWND& frame) {
+    std::string result = Opens("Savantorium", &frame, 60000);
+    if (result.empty() && !WaitFor([&] { return log.text().find("#Start step mainwindow") != std::string::npos; }, 30000))
+        result = "the start does not reach its main window";
+    // The home screen is laid out again once the frame has its full size.
+    Sleep(4000);
+    return result;
+}
+
+// Closes the main window and answers Yes to the quit question; the reader then ends.
+std::string Quit(HWND frame, Drive& drive, ReaderLog& log) {
+    drive.expectBox();
+    ClickClose(frame);
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = MessageBoxWindow()) != nullptr; }, 10000))
+        return "no quit question";
+    char text[256] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    if (std::string(text) != "Voulez-vous vraiment quitter ?")
+        return "the box says " + std::string(text);
+    ClickControl(box, IDYES);
+    return WaitFor([&] { return log.text().find("#Done...") != std::string::npos; }, 30000) ? ""
+                                                                                          : "the reader does not end";
+}
+
+// Takes the reader's desktop for this thread, which a thread can do only
+// before it has windows, then opens the reader's log.
+bool TakeDesktopAndLog(const std::string& desktopName, ReaderLog& log, std::vector<std::string>& failures) {
     HDESK desktop = nullptr;
     WaitFor([&] { return (desktop = OpenDesktopA(desktopName.c_str(), 0, FALSE, GENERIC_ALL)) != nullptr; }, 20000);
     if (!desktop || !SetThreadDesktop(desktop)) {
         failures.push_back("the reader's desktop " + desktopName + " cannot be taken");
-        return;
+        return false;
     }
-    ReaderLog log(Temp() + "sv.log");
     if (!log.open(30000)) {
         failures.push_back("no log sv.log");
-        return;
+        return false;
     }
+    return true;
+}
+
+// Runs in a thread of its own: the thread takes the reader's desktop, which a
+// thread can do only before it has windows.
+void DriveTheReader(const std::string& desktopName, std::vector<std::string>& failures, std::string& logText,
+                    DWORD& readerId) {
+    ReaderLog log(Temp() + "sv.log");
+    if (!TakeDesktopAndLog(desktopName, log, failures))
+        return;
     Drive drive(log);
     HWND frame = nullptr;
+    HWND media = nullptr;
     const std::string pdfText = kArtifacts + "/printed.txt";
+    const std::string exported = Documents() + "\\resultats.rtf";
     const std::vector<Step> steps = {
         {"start",
-         [&] {
-             std::string result = Opens("Savantorium", &frame, 60000);
-             if (result.empty() && !WaitFor([&] { return log.text().find("#Start step mainwindow") != std::string::npos; }, 30000))
-                 result = "the start does not reach its main window";
-             // The home screen is laid out again once the frame has its full size.
-             Sleep(4000);
-             return result;
-         }},
+         [&] { return WaitForMainWindow(log, frame); }},
         {"quick-search",
          [&] {
-             // The quick search field of the home screen's top dock, then Return.
-             HWND field = FindWindowExA(FindWindowExA(FindWindowExA(frame, nullptr, "MDIClient", nullptr), nullptr,
-                                                      "KY_MdiChildWindow", nullptr),
-                                        nullptr, "KY_EditBox", nullptr);
-             if (!field)
-                 return std::string("no quick search field");
-             // Clicked again while the reader has not given it the keys yet.
-             RECT r;
-             GetWindowRect(field, &r);
-             GUITHREADINFO gui = {};
-             gui.cbSize = sizeof gui;
-             const DWORD thread = GetWindowThreadProcessId(field, nullptr);
-             for (int i = 0; i < 5 && !(GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == field); ++i) {
-                 ClickScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-                 WaitFor([&] { return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == field; }, 2000);
-             }
-             Type("dialogue");
-             // The text of another process's control comes by its message, not from its caption.
-             char typed[64] = "";
-             WaitFor([&] { return SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed)) == 8; }, 3000);
-             if (std::string(typed) != "dialogue")
-                 return "the field holds \"" + std::string(typed) + "\"";
-             Press(VK_RETURN);
-             Sleep(4000);
-             return std::string();
+             return QuickSearch(frame, "dialogue");
          }},
         {"next-hit",
          [&] {
@@ -442,9 +585,62 @@ void DriveTheReader(const std::string& desktopName, std::vector<std::string>& fa
          [&] {
              return ClickToClose("Mes notes", -1, -1);
          }},
+        {"note-from-tool-bar",
+         [&] {
+             // The search hit selected in a link of the contents: the note
+             // goes to the first text after it.
+             return OpensBy("Mes notes", [&] { Click(frame, 498, 20); });
+         }},
+        {"note-from-tool-bar-saved",
+         [&] {
+             HWND notes = TopWindow("Mes notes");
+             if (!notes)
+                 return std::string("no window \"Mes notes\"");
+             Click(notes, 303, 262);
+             Type("Voir la suite");
+             Sleep(500);
+             Click(notes, 579, 437);
+             Sleep(1000);
+             return std::string();
+         }},
+        {"notes-closed-again",
+         [&] {
+             return ClickToClose("Mes notes", -1, -1);
+         }},
+        {"export-list",
+         [&] {
+             // The tools menu's fifth line "Exporter la liste", then the
+             // proposed "resultats.rtf" in the documents folder.
+             DeleteFileA(exported.c_str());
+             return OpensFromMenu("Enregistrer sous", frame, 278, 5);
+         }},
+        {"export-list-saved",
+         [&] {
+             HWND save = TopWindow("Enregistrer sous");
+             if (!save)
+                 return std::string("no window \"Enregistrer sous\"");
+             drive.expectBox();
+             ClickControl(save, IDOK);
+             HWND box = nullptr;
+             if (!WaitFor([&] { return (box = MessageBoxWindow()) != nullptr; }, 10000))
+                 return std::string("no limit message");
+             char text[256] = "";
+             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+             ClickControl(box, IDOK);
+             if (std::string(text) != "L'export sera limit\xE9 aux 100 premi\xE8res lignes.")
+                 return "the box says " + std::string(text);
+             return WaitFor([&] { return GetFileAttributesA(exported.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000)
+                        ? std::string()
+                        : "no file " + exported;
+         }},
         {"dossier",
          [&] {
-             return OpensBy("Mes dossiers", [&] { Click(frame, 370, 20); });
+             HWND dossiers = nullptr;
+             std::string result = OpensBy("Mes dossiers", [&] { Click(frame, 370, 20); }, &dossiers);
+             // The article added to the dossier shows the page of a text (its own paper colour).
+             if (result.empty() && CountColour(dossiers, RGB(250, 250, 236)) < 20)
+                 result = "the dossier's article has no text icon";
+             return result;
          }},
         {"dossier-closed",
          [&] {
@@ -472,14 +668,19 @@ void DriveTheReader(const std::string& desktopName, std::vector<std::string>& fa
              std::string text;
              WaitFor(
                  [&] {
-                     RunHost("find $HOME/PDF -name '*.pdf' -newer '" + kArtifacts + "/print.mark' -exec pdftotext {} - ';' >'" +
-                                 pdfText + "' 2>/dev/null",
+                     // Other programs print to the same folder meanwhile: only the article's file is taken.
+                     RunHost("rm -f '" + pdfText + "'; find $HOME/PDF -name '*.pdf' -newer '" + kArtifacts +
+                                 "/print.mark' | while read f; do pdftotext $f - 2>/dev/null | grep -q 'Chapitre 15. "
+                                 "Dialogues' && pdftotext $f '" + pdfText + "'; done",
                              pdfText + ".done");
                      text = ReadAll(Dos(pdfText));
                      return text.find("Chapitre 15. Dialogues") != std::string::npos;
                  },
                  20000);
-             return text.find("Chapitre 15. Dialogues") != std::string::npos ? "" : "no PDF of the article: " + text.substr(0, 200);
+             if (text.find("Chapitre 15. Dialogues") == std::string::npos)
+                 return "no PDF of the article: " + text.substr(0, 200);
+             // The pages are headed by the article's title, not by the framework's word for a document.
+             return text.find("KYCF") == std::string::npos ? "" : "a page header says KYCF: " + text.substr(0, 200);
          }},
         {"preferences",
          [&] {
@@ -567,22 +768,44 @@ void DriveTheReader(const std::string& desktopName, std::vector<std::string>& fa
              Sleep(2000);
              return std::string();
          }},
-        {"quit",
+        {"home-again",
          [&] {
-             drive.expectBox();
-             ClickClose(frame);
-             HWND box = nullptr;
-             if (!WaitFor([&] { return (box = MessageBoxWindow()) != nullptr; }, 10000))
-                 return std::string("no quit question");
-             char text[256] = "";
-             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-             if (std::string(text) != "Voulez-vous vraiment quitter ?")
-                 return "the box says " + std::string(text);
-             ClickControl(box, IDYES);
-             return WaitFor([&] { return log.text().find("#Done...") != std::string::npos; }, 30000)
-                        ? std::string()
-                        : std::string("the reader does not end");
+             Click(frame, 22, 20);
+             Sleep(2500);
+             return std::string();
          }},
+        {"picture-search",
+         [&] {
+             return QuickSearch(frame, "canaux");
+         }},
+        {"picture-enlarged",
+         [&] {
+             // The button under the article's first picture, "Agrandir l'image".
+             for (int i = 0; i < 3 && !media; ++i) {
+                 Click(frame, 566, 290);
+                 WaitFor([&] { return (media = OtherWindow()) != nullptr; }, 5000);
+             }
+             if (!media)
+                 return std::string("no media window");
+             Sleep(1500);
+             return std::string();
+         }},
+        {"picture-closed",
+         [&] {
+             for (int i = 0; i < 3 && media && IsWindowVisible(media); ++i) {
+                 ClickClose(media);
+                 WaitFor([&] { return !IsWindowVisible(media); }, 3000);
+             }
+             return media && IsWindowVisible(media) ? std::string("the media window stays open") : std::string();
+         }},
+        {"right-dock-folded",
+         [&] {
+             // "EXTENSIONS" and its arrow, at the right dock's top: the article takes the freed width.
+             Click(frame, 919, 84);
+             Sleep(1500);
+             return std::string();
+         }},
+        {"quit", [&] { return Quit(frame, drive, log); }},
     };
     for (const Step& step : steps) {
         drive.run(step);
@@ -591,6 +814,150 @@ void DriveTheReader(const std::string& desktopName, std::vector<std::string>& fa
     }
     failures = drive.failures();
     logText = log.text();
+}
+
+
+const std::string kOnlineCopy = kBuild + "/drive-online";
+const std::string kOnlineArtifacts = kBuild + "/artifacts/drive-online";
+// The address the sample names for its online service.
+const u_short kServicePort = 8642;
+
+// The window's shown children of that class, in their order.
+std::vector<HWND> Shown(HWND window, const char* className) {
+    std::vector<HWND> found;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (IsWindowVisible(child) && !std::strcmp(name, className))
+            found.push_back(child);
+    }
+    return found;
+}
+
+// Clicks the field and types into it; answers what it then holds.
+std::string TypeInto(HWND field, const std::string& text) {
+    RECT r;
+    GetWindowRect(field, &r);
+    ClickScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    Type(text);
+    char typed[64] = "";
+    WaitFor([&] { return SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed)) ==
+                         static_cast<LRESULT>(text.size()); }, 3000);
+    return typed;
+}
+
+bool ServiceAnswers() {
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    if (s == INVALID_SOCKET)
+        return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(kServicePort);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool answers = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    closesocket(s);
+    return answers;
+}
+
+// A visible descendant of the window of that class.
+HWND Descendant(HWND window, const char* className) {
+    for (HWND child = FindWindowExA(window, nullptr, nullptr, nullptr); child;
+         child = FindWindowExA(window, child, nullptr, nullptr)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (IsWindowVisible(child) && !std::strcmp(name, className))
+            return child;
+        if (HWND found = Descendant(child, className))
+            return found;
+    }
+    return nullptr;
+}
+
+// The reader with the network log on logs in to the local service through
+// the online menu, then opens the online complements from the rooms menu.
+void DriveOnline(const std::string& desktopName, std::vector<std::string>& failures, DWORD& readerId) {
+    ReaderLog log(Temp() + "sv.log");
+    if (!TakeDesktopAndLog(desktopName, log, failures))
+        return;
+    Drive drive(log, kOnlineArtifacts);
+    HWND frame = nullptr;
+    const std::string wizardTitle = "Service en ligne - \xC9tape 3";
+    const std::vector<Step> steps = {
+        {"start",
+         [&] {
+             std::string result = WaitForMainWindow(log, frame);
+             if (frame)
+                 GetWindowThreadProcessId(frame, &readerId);
+             return result;
+         }},
+        {"connect-menu",
+         [&] {
+             // The online menu's last line, "Se connecter": the sample's account asks for its login.
+             return OpensFromMenu(wizardTitle, frame, 318, 5);
+         }},
+        {"login-typed",
+         [&] {
+             HWND wizard = TopWindow(wizardTitle);
+             // The login panel's two fields, the only edit boxes it shows.
+             std::vector<HWND> fields = wizard ? Shown(wizard, "KY_EditBox") : std::vector<HWND>();
+             HWND login = fields.size() == 2 ? fields[0] : nullptr;
+             HWND password = fields.size() == 2 ? fields[1] : nullptr;
+             if (!login || !password)
+                 return std::string("no login fields");
+             std::string typed = TypeInto(login, "invite");
+             if (typed != "invite")
+                 return "the login field holds \"" + typed + "\"";
+             TypeInto(password, "invite");
+             return std::string();
+         }},
+        {"login",
+         [&] {
+             HWND wizard = TopWindow(wizardTitle);
+             if (!wizard)
+                 return "no window \"" + wizardTitle + "\"";
+             drive.expectBox();
+             // "OK", the panel's last button.
+             std::vector<HWND> buttons = Shown(wizard, "KY_PushButton");
+             if (buttons.empty())
+                 return std::string("no OK button");
+             RECT r;
+             GetWindowRect(buttons.back(), &r);
+             ClickScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+             // Logged in, the reader asks about the parental control; No keeps its default level, which it says.
+             HWND box = nullptr;
+             if (!WaitFor([&] { return (box = MessageBoxWindow()) != nullptr; }, 15000))
+                 return std::string("no question after the login");
+             char text[512] = "";
+             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+             if (std::string(text).find("Vous \xEAtes connect\xE9") == std::string::npos)
+                 return "the box says " + std::string(text);
+             ClickControl(box, IDNO);
+             if (!WaitFor([&] { return (box = MessageBoxWindow()) != nullptr; }, 10000))
+                 return std::string("no word on the parental control");
+             ClickControl(box, IDOK);
+             WaitFor([&] { return !MessageBoxWindow() && log.text().find("garde son niveau") != std::string::npos; }, 10000);
+             return Closes(wizardTitle);
+         }},
+        {"online-home",
+         [&] {
+             // The rooms menu's last line, "Accueil en ligne": the complements' page of the service.
+             if (!PopupList(0))
+                 Click(frame, 102, 20);
+             HWND popup = PopupList();
+             if (!popup)
+                 return std::string("no rooms menu");
+             Click(popup, 40, 8 + 20 * 9);
+             if (!WaitFor([&] { return Descendant(frame, "WebrtContent") != nullptr; }, 15000))
+                 return std::string("no web page shown");
+             Sleep(3000);
+             return std::string();
+         }},
+        // Quitting closes the network log whole.
+        {"quit", [&] { return Quit(frame, drive, log); }},
+    };
+    for (const Step& step : steps)
+        drive.run(step);
+    failures = drive.failures();
 }
 
 }  // namespace
@@ -605,7 +972,7 @@ TEST(ReaderDriveTest, AUserSearchesAnnotatesFilesPrintsExportsSetsAndVisitsThenQ
     ASSERT_TRUE(RunHost("rm -rf '" + kCopy + "' '" + kArtifacts + "' && mkdir -p '" + kCopy + "' '" + kArtifacts + "' && cd '" +
                             sample + "' && for f in *; do case $f in data|images|dico) cp -al $f '" + kCopy +
                             "'/ ;; *) cp -a $f '" + kCopy + "'/ ;; esac; done && cd '" + kCopy +
-                            "' && rm -f valid.ini svnet.par docnet.par sv.prf sv.dos sv.note sv.histo passewd.db",
+                            "' && rm -f valid.ini svnet.par docnet.par sv.prf sv.dos sv.note sv.histo passewd.db export.prf",
                         kBuild + "/drive-copy.done"));
     ASSERT_TRUE(Exists(kCopy + "/sv.sgm"));
     ASSERT_FALSE(Exists(kCopy + "/sv.note"));
@@ -613,38 +980,11 @@ TEST(ReaderDriveTest, AUserSearchesAnnotatesFilesPrintsExportsSetsAndVisitsThenQ
     DeleteFileA(histo.c_str());
     DeleteFileA((Temp() + "sv.log").c_str());
 
-    // A desktop of the reader's own, of a fixed size, so that the drawn
-    // buttons lie where the layouts put them whatever the screen.
-    const std::string desktop = "svdrive" + std::to_string(GetCurrentProcessId());
-    std::string line = "explorer.exe /desktop=" + desktop + ",1024x768 \"" + Dos(kBuild + "/app/main/savantorium.exe") + "\"";
-    // Neither the desktop's process nor the reader holds our output: whoever
-    // reads it would wait for them.
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE none = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                              nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = si.hStdOutput = si.hStdError = none;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, Dos(kCopy).c_str(), &si, &pi));
-    CloseHandle(pi.hThread);
-    CloseHandle(none);
     std::vector<std::string> failures;
     std::string logText;
-    DWORD readerId = 0;
-    std::thread driver(DriveTheReader, desktop, std::ref(failures), std::ref(logText), std::ref(readerId));
-    driver.join();
-    // A reader the drive could not quit ends here, and its desktop with it.
-    if (HANDLE reader = readerId ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, readerId) : nullptr) {
-        if (WaitForSingleObject(reader, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(reader, 9);
-        CloseHandle(reader);
-    }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 9);
-    CloseHandle(pi.hProcess);
-
+    RunReaderIn(kCopy, [&](const std::string& desktop, DWORD& readerId) {
+        DriveTheReader(desktop, failures, logText, readerId);
+    });
     for (const std::string& failure : failures)
         ADD_FAILURE() << failure;
     EXPECT_NE(std::string::npos, logText.find("#Box Savantorium: Voulez-vous vraiment quitter ?")) << logText;
@@ -655,9 +995,64 @@ TEST(ReaderDriveTest, AUserSearchesAnnotatesFilesPrintsExportsSetsAndVisitsThenQ
     EXPECT_STREQ("1", quit);
     std::string notes = ReadAll(Dos(kCopy + "/sv.note"));
     EXPECT_NE(std::string::npos, notes.find("Relire ce chapitre")) << notes;
+    EXPECT_NE(std::string::npos, notes.find("Voir la suite")) << notes;
+    // The result list of "dialogue", its rows as RTF text.
+    std::string rtf = ReadAll(Documents() + "\\resultats.rtf");
+    DeleteFileA((Documents() + "\\resultats.rtf").c_str());
+    EXPECT_EQ(0u, rtf.find("{\\rtf1")) << rtf.substr(0, 200);
+    EXPECT_NE(std::string::npos, rtf.find("Dialogues")) << rtf.substr(0, 2000);
     std::string dossiers = ReadAll(Dos(kCopy + "/sv.dos"));
     EXPECT_EQ(0u, dossiers.find("DOSSIERS\r\n")) << dossiers;
     EXPECT_NE(std::string::npos, dossiers.find("ELEM\r\n")) << dossiers;
     std::string history = ReadAll(histo);
     EXPECT_NE(std::string::npos, history.find("<!--nbState-->")) << history.substr(0, 200);
+}
+
+TEST(ReaderDriveTest, AUserLogsInToTheLocalServiceAndReadsItsComplementsPage) {
+    const std::string sample = kBuild + "/sample";
+    if (!Exists(sample + "/sv.sgm"))
+        GTEST_SKIP() << "no sample: tools/sample/build.sh builds it";
+    // A copy of the sample with its account as the sample sets it up (other
+    // runs of the reader in the sample's folder save theirs there), the network log on.
+    ASSERT_TRUE(RunHost("rm -rf '" + kOnlineCopy + "' '" + kOnlineArtifacts + "' && mkdir -p '" + kOnlineCopy + "' '" +
+                            kOnlineArtifacts + "' && cd '" + sample +
+                            "' && for f in *; do case $f in data|images|dico) cp -al $f '" + kOnlineCopy +
+                            "'/ ;; *) cp -a $f '" + kOnlineCopy + "'/ ;; esac; done && cd '" + kOnlineCopy +
+                            "' && rm -f valid.ini docnet.par sv.prf sv.dos sv.note sv.histo && sed -i 's/^NetLog=.*/NetLog=1/' sv.ini && "
+                            "printf '%s\\r\\n' 1 0 3 2 '' '' invite '' '' '' '' '' '' '' '' '' '' 0 1 '' 0 1 '' 0 1 0 50 "
+                            ">svnet.par",
+                        kBuild + "/drive-online-copy.done"));
+    ASSERT_TRUE(Exists(kOnlineCopy + "/svnet.par"));
+    const std::string netLog = Temp() + "svnet.log";
+    DeleteFileA(netLog.c_str());
+    DeleteFileA((Temp() + "sv.log").c_str());
+
+    // The local service, as tools/run.sh starts it.
+    WSADATA wsa;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &wsa));
+    ASSERT_FALSE(ServiceAnswers()) << "another service holds port " << kServicePort;
+    const std::string pidFile = kBuild + "/drive-online-service.pid";
+    ASSERT_TRUE(RunHost("(/usr/bin/python3 '" SV_SOURCE_DIR "/tools/sample/service.py' '" + kBuild +
+                            "/sample-work' >/dev/null 2>&1 & echo $! >'" + pidFile + "')",
+                        kBuild + "/drive-online-service.done"));
+    EXPECT_TRUE(WaitFor(ServiceAnswers, 10000));
+
+    std::vector<std::string> failures;
+    RunReaderIn(kOnlineCopy, [&](const std::string& desktop, DWORD& readerId) { DriveOnline(desktop, failures, readerId); });
+    RunHost("kill $(cat '" + pidFile + "')", kBuild + "/drive-online-stop.done");
+    WSACleanup();
+
+    for (const std::string& failure : failures)
+        ADD_FAILURE() << failure;
+    // The network log traces the login's request, then the page's own exchange with the service.
+    std::string netText = ReadAll(netLog);
+    size_t login = netText.find("KyMozillaGetUrl :http://127.0.0.1:8642/sv/account/login?login=invite&password=invite returns 0");
+    ASSERT_NE(std::string::npos, login) << netText;
+    size_t page = netText.find("KYHTTP: connected socket", login);
+    EXPECT_NE(std::string::npos, page) << netText;
+    EXPECT_NE(std::string::npos, netText.find("HTTP: Rx: HTTP/1.0 200 OK", page)) << netText;
+    // The account the login made, saved in the reader's folder: logged in (state 4) with the service's cookies.
+    std::string settings = ReadAll(Dos(kOnlineCopy + "/svnet.par"));
+    // "No" to the parental question ends that question (first line 0).
+    EXPECT_EQ(0u, settings.find("0\r\n0\r\n4\r\n2\r\nc1-invite\r\nc2-6\r\ninvite\r\ninvite\r\n")) << settings;
 }

@@ -57,7 +57,9 @@ public:
     bool takesEditCommands() override { return editable; }
     ACommand* findText(const char* text) override;
     void syncLeftDockSize() override { ++dockSyncs; }
+    AString printedContents() override { return AString(contents.c_str()); }
     int dockSyncs = 0;
+    std::string contents;
     // A state the pane asks for while it is updated (taken over by the frame).
     AppState* askDuringUpdate = nullptr;
 

@@ -9,6 +9,7 @@
 #include "app/state/ABaseState.h"
 #include "base/object/AFileSpec.h"
 #include "docengine/styles/AStyleSheetSet.h"
+#include "framework/controls/AIconButton.h"
 #include "panes/docks/workspacewin/WorkspaceLineGetters.h"
 #include "tests/app/frame/FrameTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -135,10 +136,14 @@ TEST_F(HistoryTest, TheHistoryButtonOpensThePopupUnderItAfterTenNavigations) {
     frame->goBack(1);
     frame->goBack(1);
     frame->showUpdate();
+    auto* button = dynamic_cast<AIconButton*>(frame->findItem(1044, false));
+    ASSERT_NE(nullptr, button);
+    button->setText("Historique");
     frame->doCommand(1044, 0);
     PopupTree* popup = lastPopup();
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(0x2042, popup->options());
+    EXPECT_EQ("", std::string(button->getText().c_str())) << "the button's text is emptied while the popup shows";
     app->flushUpdates();
     Pump();
     ARect area = popup->getScreenBounds();
@@ -147,5 +152,6 @@ TEST_F(HistoryTest, TheHistoryButtonOpensThePopupUnderItAfterTenNavigations) {
     popup->rowClicked(3, "0", "0", 0);
     app->commandQueue().run();
     EXPECT_EQ(10, frame->currentState()->getDocNo()) << "the newest state";
+    EXPECT_EQ("Historique", std::string(button->getText().c_str())) << "and given back when it goes";
     histo.sheets = nullptr;
 }

@@ -11,6 +11,7 @@
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
+#include "docengine/styles/AStyleSheet.h"
 #include "framework/clusters/ALocalCluster.h"
 #include "framework/controls/AEditBox.h"
 #include "tests/app/lines/LinesTestSupport.h"
@@ -98,9 +99,16 @@ TEST_F(LexiqueTest, GroupsOpenTheirRecordsAndATermFillsTheFieldsOnce) {
     first = open();
     if (!first->getHWnd())
         GTEST_SKIP() << "no X display";
+    provider.owner.style = "lexique";
     first->fillRange(0, 200);
     EXPECT_EQ(200, rows(first));
     first->showUpdate();
+    auto* list = dynamic_cast<AListRenderer*>(first->listView()->renderer());
+    ASSERT_NE(nullptr, list);
+    // A row is at least 16 pixels high, and 12 more pixels part it from the next.
+    const long pitch = list->rowRect(1).top() - list->rowRect(0).top();
+    EXPECT_GE(pitch, 28);
+    EXPECT_STREQ("lexique", list->styleSheet()->name.c_str()) << "the owner's style text";
 
     struct Bad {
         const char* text;

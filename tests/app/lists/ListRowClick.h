@@ -5,6 +5,11 @@
 
 #include <functional>
 
+class ADisplayComponent;
 class ListPane;
+struct APoint;
 
+void ClickScreenPoint(const APoint& at, const std::function<void()>& pump);
 void ClickListRow(ListPane* list, long row, const std::function<void()>& pump);
+// A click at the middle of a drawn item (a button), where the user clicks it.
+void ClickMiddle(ADisplayComponent* item, const std::function<void()>& pump);

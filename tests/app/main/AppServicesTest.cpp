@@ -12,6 +12,7 @@
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
 #include "app/state/ASVLoSearchState.h"
+#include "search/facade/ALoFile.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/KyTextMatch.h"
 #include "tests/app/main/AppMainTestSupport.h"
@@ -234,18 +235,21 @@ TEST_F(TheAppTest, DamagedPreferencesAndHistoryAreKeptAsideAndTheReaderGoesOn) {
     DeleteFileA((histo + ".bad").c_str());
 }
 
-TEST_F(TheAppTest, AFullTextSearchKeepsItsResultsWhenTheIndexBaseCannotBeSearched) {
+TEST_F(TheAppTest, AFullTextSearchListsBesideItsResultsTheKeywordsHoldingItsWords) {
     install.write("svstyles.xml", "<KyStyles></KyStyles>");
     ASSERT_TRUE(app->readConfiguration());
     ASSERT_TRUE(app->findDataRoot());
     ASSERT_TRUE(app->createDataManager());
     ASSERT_TRUE(app->initData());
     ASSERT_TRUE(app->mountBases());
-    // The small installation's index base has no search request: no keywords, the texts' results stand.
+    // The keywords are the titles (the keyword base's index search): a word of
+    // the texts alone finds no keyword, and the texts' results stand.
     struct Row {
         const char* query;
         long count;
-    } const rows[] = {{"astronomie", 1}, {"plantes", 1}, {"astres OU plantes", 2}};
+        long keywords;  // 0: no keyword list
+    } const rows[] = {{"astronomie", 1, 1}, {"plantes", 1, 0}, {"astres OU plantes", 2, 0},
+                      {"chimie OU botanique", 2, 2}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.query);
         ASVLoSearchState* search = app->runFullTextSearch(0, r.query, 1);
@@ -253,7 +257,12 @@ TEST_F(TheAppTest, AFullTextSearchKeepsItsResultsWhenTheIndexBaseCannotBeSearche
         search->addRef();
         ASSERT_TRUE(search->getTextResults());
         EXPECT_EQ(r.count, search->getTextResults()->getCount());
-        EXPECT_EQ(nullptr, search->getIndexResults());
+        if (r.keywords) {
+            ASSERT_TRUE(search->getIndexResults());
+            EXPECT_EQ(r.keywords, search->getIndexResults()->getCount());
+        } else {
+            EXPECT_EQ(nullptr, search->getIndexResults());
+        }
         search->release();
     }
     EXPECT_TRUE(CapturedBoxes().empty()) << "no failure was said";

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/data/ADataManager.h"
 #include "app/main/AppInstall.h"
@@ -41,10 +42,14 @@ bool TestLabel(char letter, AString& label) {
     return true;
 }
 
-bool TestAsk(const char*) {
+std::string g_askedFor;
+
+// The reader puts in the disc asked for when g_insertOnAsk is set.
+bool TestAsk(const char* volume) {
     ++g_asked;
+    g_askedFor = volume;
     if (g_insertOnAsk)
-        g_label = "SVTEST";
+        g_label = volume;
     return g_insertOnAsk;
 }
 
@@ -209,6 +214,46 @@ TEST_F(TheAppTest, AMissingDiscIsAskedForUntilItComesOrTheReaderGivesUp) {
     g_label.clear();
     EXPECT_TRUE(app->ensureDocumentDisc(2));
     EXPECT_EQ(2, g_asked);
+}
+
+// A document whose base lies on the second disc asks for that disc; any
+// disc of the set then reads the documents of bases found on every disc.
+TEST_F(TheAppTest, ADocumentOnAnotherDiscAsksForThatDisc) {
+    UseTestDrive("SVTEST");
+    svIni("InstallCD=1\r\nCDVolume=SVTEST\r\n");
+    ASSERT_TRUE(app->readConfiguration());
+    ASSERT_TRUE(app->findDataRoot());
+    ASSERT_TRUE(app->createDataManager());
+    const long docNo = 2;
+    const int16_t base = app->getDataManager()->getDocRefInfo(docNo).fCdBase;
+    ASSERT_GE(base, 0);
+    EXPECT_EQ(-1, app->documentDisc(docNo)) << "the set's table puts the sample's bases on every disc";
+
+    // The same table with the document's base on disc 2.
+    const BaseDescriptor* setTable = gBaseDescriptors;
+    std::vector<BaseDescriptor> moved;
+    for (const BaseDescriptor* d = setTable; d->tableList; ++d)
+        moved.push_back(*d);
+    moved.push_back(BaseDescriptor{"", nullptr, nullptr, 0});
+    moved[size_t(base)].disc = 2;
+    gBaseDescriptors = moved.data();
+    EXPECT_EQ(2, app->documentDisc(docNo));
+
+    EXPECT_FALSE(app->ensureDocumentDisc(docNo)) << "the reader gives up";
+    EXPECT_EQ(1, g_asked);
+    EXPECT_EQ("SVTEST2", g_askedFor);
+    g_insertOnAsk = true;
+    EXPECT_TRUE(app->ensureDocumentDisc(docNo));
+    EXPECT_EQ("SVTEST2", g_label) << "the second disc is in";
+    EXPECT_EQ(2, g_asked);
+
+    gBaseDescriptors = setTable;
+    EXPECT_TRUE(app->ensureDocumentDisc(docNo)) << "a base on every disc reads from the second disc";
+    EXPECT_EQ(2, g_asked);
+    g_label = "AUTRE";
+    g_insertOnAsk = false;
+    EXPECT_FALSE(app->ensureDocumentDisc(docNo)) << "a disc of another set is not one of ours";
+    EXPECT_EQ("SVTEST", g_askedFor);
 }
 
 TEST_F(TheAppTest, WebEngineStartsInOrderAndTheNetLogTracesTheProxy) {

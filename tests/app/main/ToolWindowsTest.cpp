@@ -196,6 +196,8 @@ TEST_F(ToolWindowsTest, TheProposalWindowEndsItsLoopWithTheChosenWordOrNone) {
         ASSERT_EQ(phon.getResultCount(), window->candidateGetter()->getLineCount());
         window->showUpdate();
         Pump();
+        if (&r == rows)
+            TakeScreenPicture(SV_BINARY_DIR, "phonetic-window.png");
         std::string road = r.road;
         if (road == "click") {
             ClickProposal(window, r.row);

@@ -10,6 +10,9 @@
 #include "app/popup/APopupTreeCallBack.h"
 #include "app/popup/PopupTree.h"
 #include "docengine/render/AListRenderer.h"
+#include "docengine/text/AReader.h"
+#include "framework/controls/AIconButton.h"
+#include "tests/framework/clusters/ClusterTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/framework/views/ViewTestSupport.h"
 
@@ -76,6 +79,16 @@ void SavePicture(PopupTree* second, PopupTree* first) {
 }
 
 const char kRoot[] = "Titre#T\nHistoire#H\nSciences#S\nVide#E";
+
+// Rows from outside the popup, as the history's are.
+class RowsGetter : public ALineGetter {
+public:
+    void getLine(AString& out, long row) override {
+        static const char* const rows[] = {"Hier#A", "Aujourd'hui#B", "Demain#C"};
+        out = row >= 0 && row < 3 ? rows[row] : "";
+    }
+    long getLineCount() override { return 3; }
+};
 
 class PopupTreeWindowTest : public ClusterTest {
 protected:
@@ -270,4 +283,89 @@ TEST_F(PopupTreeWindowTest, AMouseClickOnARowChoosesIt) {
     EXPECT_EQ("H/ Histoire@1 ", callBack.chosen) << "the row's key and label";
     EXPECT_EQ(0, popups()) << "the choice closes the popup";
     first = nullptr;
+}
+
+// The right arrow acts on the current row as a click does: a row with a
+// sub-list opens it, and in a popup fed by an outside getter (the history)
+// the row is chosen.
+TEST_F(PopupTreeWindowTest, TheRightArrowActsOnTheCurrentRowWhoeverFeedsTheRows) {
+    first = PopupTree::load(app, "PopupTree");
+    first->setParams(PopupTreeParams());
+    first->setUp(nullptr, &callBack, "PopupTree", 0x0040, 2);
+    first->fillFromCallBack(kRoot);
+    first->openAt(ARect(100, 100, 180, 120));
+    app->flushUpdates();
+    Pump();
+    if (!first->getHWnd())
+        GTEST_SKIP() << "no X display";
+    first->select();
+    Pump();
+    sendKey(first->getHWnd(), VK_RIGHT);
+    Pump();
+    ASSERT_NE(nullptr, first->childPopup()) << "the current row's sub-list opens";
+    EXPECT_EQ(3, first->childPopup()->getItemCount());
+    EXPECT_EQ("", callBack.chosen);
+    EXPECT_TRUE(first->childPopup()->keyDown(VK_ESCAPE));
+    run();
+    AComponent* gone = first;
+    DeleteComponent(gone);
+    run();
+
+    auto* rows = new RowsGetter;
+    rows->addRef();
+    first = PopupTree::load(app, "PopupTree");
+    first->setParams(PopupTreeParams());
+    first->setUp(nullptr, &callBack, "PopupTree", 0x2042, 0);
+    first->setLineGetter(rows, 1);
+    rows->release();
+    first->setCurrentLine(1);
+    first->openAt(ARect(100, 100, 180, 120));
+    app->flushUpdates();
+    Pump();
+    first->select();
+    Pump();
+    sendKey(first->getHWnd(), VK_RIGHT);
+    run();
+    EXPECT_EQ(0u, callBack.chosen.find("B/")) << "the history's current row is chosen: " << callBack.chosen;
+    EXPECT_NE(std::string::npos, callBack.chosen.find("@1 "));
+    EXPECT_EQ(0, popups());
+    first = nullptr;
+}
+
+// The item that opened the popup shows no text while it is open, and gets
+// its text back when the popup goes; an item deleted first is left alone.
+TEST_F(PopupTreeWindowTest, TheLinkedButtonIsEmptiedWhileThePopupShows) {
+    auto* window = Open<TestWindow>(app, ARect(0, 0, 200, 100), nullptr);
+    if (!window->openWindow("linked")) {
+        AComponent* w = window;
+        DeleteComponent(w);
+        GTEST_SKIP() << "no X display";
+    }
+    auto* button = Open<AIconButton>(window, 2, Frame(10, 10, 90, 34), 0x08, "");
+    button->setText("Historique");
+    for (bool buttonGoesFirst : {false, true}) {
+        SCOPED_TRACE(buttonGoesFirst ? "the button goes first" : "the popup goes first");
+        first = PopupTree::load(app, "PopupTree");
+        first->setParams(PopupTreeParams());
+        first->setUp(nullptr, &callBack, "PopupTree", 0x0040, 0);
+        first->fillFromCallBack(kRoot);
+        first->setLinkedText(button);
+        first->openAt(button->getScreenBounds());
+        app->flushUpdates();
+        Pump();
+        EXPECT_EQ("", std::string(button->getText().c_str()));
+        if (buttonGoesFirst) {
+            AComponent* b = button;
+            DeleteComponent(b);
+        }
+        first->rowClicked(3, "H", "H", 1);
+        run();
+        EXPECT_EQ(0, popups());
+        first = nullptr;
+        if (!buttonGoesFirst) {
+            EXPECT_EQ("Historique", std::string(button->getText().c_str()));
+        }
+    }
+    AComponent* w = window;
+    DeleteComponent(w);
 }

@@ -219,11 +219,15 @@ TREE = ("app", "panes", "framework", "base", "web", "platform", "docengine", "se
 def in_tree(path, root):
     """The project source a compile unit names, under root: the cache may
     hand the program an object compiled in another checkout of the tree."""
+    # A checkout whose own folder bears a tree folder's name ("app") is
+    # not searched for that name.
+    if path.startswith(root.rstrip(os.sep) + os.sep):
+        return path
+    # Another checkout may itself be named like a tree folder ("/work/app/
+    # panes/..."): take the first tail that names a file of this tree.
     parts = path.split(os.sep)
-    for i, part in enumerate(parts):
-        if part in TREE:
-            return os.path.join(root, *parts[i:])
-    return None
+    tails = [os.path.join(root, *parts[i:]) for i, part in enumerate(parts) if part in TREE]
+    return next((t for t in tails if os.path.exists(t)), tails[0] if tails else None)
 
 
 def layout_classes(text):

@@ -89,6 +89,24 @@ class Tree(unittest.TestCase):
         for path, expected in rows:
             with self.subTest(path):
                 self.assertEqual(expected, rr.in_tree(path, "/r"))
+        # A checkout in a folder named like a tree folder keeps its own paths.
+        self.assertEqual("/w/app/panes/x.cpp", rr.in_tree("/w/app/panes/x.cpp", "/w/app"))
+        self.assertEqual("/w/app/app/main/y.cpp", rr.in_tree("/work/main/app/main/y.cpp", "/w/app"))
+
+    def test_another_checkout_named_like_a_tree_folder_maps_to_the_file_here(self):
+        import tempfile
+        with tempfile.TemporaryDirectory() as root:
+            os.makedirs(os.path.join(root, "panes", "docks"))
+            open(os.path.join(root, "panes", "docks", "x.cpp"), "w").close()
+            self.assertEqual(os.path.join(root, "panes", "docks", "x.cpp"),
+                             rr.in_tree("/work/wt/web/panes/docks/x.cpp", root))
+
+    def test_a_checkout_named_as_a_tree_folder(self):
+        root = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
+        self.assertEqual(os.path.join(root, "app", "frame", "Frame1.cpp"),
+                         rr.in_tree("/work/wt/search/app/frame/Frame1.cpp", root))
+        self.assertEqual(os.path.join(root, "search", "engine", "none.cpp"),
+                         rr.in_tree("/work/wt/x/search/engine/none.cpp", root), "no file: the first place")
 
 
 if __name__ == "__main__":

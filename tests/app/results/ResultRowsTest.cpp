@@ -197,6 +197,27 @@ private:
 
 }  // namespace
 
+TEST_F(ResultRowsTest, TheUpperThemesNameTheGroups) {
+    struct Row {
+        const char* tree;
+        const char* definition;
+    } const rows[] = {
+        {"Arts\r\n\tPeinture#0:1\r\n\t\tHuile#0:2\r\nSciences#0:3\r\n", "0\tArts\n1\tPeinture\n2\tSciences\n"},
+        {"Arts#0:1\n\n\t\n\tMusique", "0\tArts\n1\tMusique\n"},
+        {"", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.tree);
+        EXPECT_EQ(row.definition, std::string(ThemeGroupDefinition(row.tree).c_str()));
+    }
+    std::string many;
+    for (int i = 0; i < 300; ++i)
+        many += "T" + std::to_string(i) + "\r\n";
+    ARefHold<ASVLineClusterer> clusterer(new ASVLineClusterer(ThemeGroupDefinition(many.c_str()).c_str()));
+    EXPECT_EQ(256, clusterer->clusterCount()) << "groups are 8 bits";
+    EXPECT_EQ("/\"1/@X/T255", std::string(clusterer->getClusterLabel(255).c_str()));
+}
+
 TEST_F(ResultRowsTest, ClusterKeysHoldEachMembershipOnceInGroupOrder) {
     struct Row {
         const char* what;
