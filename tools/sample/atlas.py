@@ -4,8 +4,10 @@
 usage: atlas.py SRC WORK
 
 Sources (Debian packages unpacked under SRC): tzdata's zone1970.tab (one
-city per time zone with its coordinates) and iso-codes (the countries and
-their French names). Written under WORK/atlas, read by the samplebase tool:
+city per time zone with its coordinates), unicode-cldr-core's fr.xml (the
+cities' French names), iso-codes (the countries and their French names) and
+r-cran-maps (its "world" outlines: the coasts and
+borders the maps are drawn from). Written under WORK/atlas, read by the samplebase tool:
 
   maps.txt     "k TAB title TAB w TAB h": map k (0 the world, 1 Europe,
                2 Africa, 3 the Americas), its design size ("w:h" of DIM)
@@ -21,14 +23,27 @@ their French names). Written under WORK/atlas, read by the samplebase tool:
                place of map k opens (map m, frame 1)
   pays.html    the countries page "hg_lespays": the countries in French
 
-Maps are equirectangular plots: x = (lon - west) * s, y = (north - lat) * s.
+Maps are equirectangular plots: x = (lon - west) * s, y = (north - lat) * s;
+the land is filled, coasts and borders drawn, each place a dot.
+
+The outlines (mapdata/world.L and world.G, little-endian): world.L holds
+the coordinate kind (int, 2: radians), the line count (int), a 28-byte
+header a line (offset, point count (uint16), left and right region
+(uint16; region 0 is the sea), two bytes, bounding box (4 floats)) and at
+each offset the line's points (float x, float y); world.G holds the region
+count (uint16) and a 24-byte header a region (offset, line count (uint8),
+three bytes, bounding box), at each offset its lines (int32, negative: the
+line reversed).
 """
 import base64
 import gettext
 import io
 import json
+import math
 import os
+import struct
 import sys
+from xml.etree import ElementTree
 
 from PIL import Image, ImageDraw, ImageFont
 
@@ -40,6 +55,41 @@ MAPS = [("Le monde", None, 2.5), ("L'Europe", "Europe/", 9.0), ("L'Afrique", "Af
         ("Les Am\u00e9riques", "America/", 4.5)]
 PREVIEW_W = 200
 SEA, LAND, GRID, DOT, INK = (214, 232, 246), (236, 240, 226), (180, 200, 220), (200, 40, 40), (40, 50, 70)
+COAST, BORDER = (90, 110, 130), (180, 150, 150)
+OUTLINES = "usr/lib/R/site-library/maps/mapdata/world"
+CLDR_FRENCH = "usr/share/unicode/cldr/common/main/fr.xml"
+
+
+def outlines(src):
+    """(regions, lines): each region's points and each line's (is a coast,
+    points), in degrees (lon, lat); ([], []) when the data is missing or bad."""
+    try:
+        with open(os.path.join(src, OUTLINES + ".L"), "rb") as f:
+            data = f.read()
+        with open(os.path.join(src, OUTLINES + ".G"), "rb") as f:
+            regions_data = f.read()
+        kind, count = struct.unpack_from("<ii", data, 0)
+        factor = math.degrees(1) if kind in (0, 2) else 1
+        lines = []
+        for i in range(count):
+            offset, npair, left, right = struct.unpack_from("<IHHH", data, 8 + i * 28)
+            xy = struct.unpack_from("<%df" % (2 * npair), data, offset)
+            points = [(xy[2 * k] * factor, xy[2 * k + 1] * factor) for k in range(npair)]
+            lines.append((left == 0 or right == 0, points))
+        regions = []
+        (count,) = struct.unpack_from("<H", regions_data, 0)
+        for r in range(count):
+            offset, nline = struct.unpack_from("<IB", regions_data, 2 + r * 24)
+            points = []
+            for n in struct.unpack_from("<%di" % nline, regions_data, offset):
+                if not 0 < abs(n) <= len(lines):
+                    raise ValueError("line %d" % n)
+                line = lines[abs(n) - 1][1]
+                points += line if n > 0 else line[::-1]
+            regions.append(points)
+        return regions, lines
+    except (OSError, struct.error, ValueError):
+        return [], []
 
 
 def degrees(text, width):
@@ -52,7 +102,29 @@ def degrees(text, width):
     return sign * (d + m / 60 + s / 3600)
 
 
+def french_cities(src):
+    """Time zone -> its city's French name (CLDR's exemplar cities, from
+    unicode-cldr-core), those that Windows-1252 writes; {} without the file."""
+    try:
+        tree = ElementTree.parse(os.path.join(src, CLDR_FRENCH))
+    except (OSError, ElementTree.ParseError):
+        return {}
+    cities = {}
+    for zone in tree.iter("zone"):
+        city = zone.findtext("exemplarCity")
+        if zone.get("type") and city and city.strip():
+            try:
+                city.encode("cp1252")
+            except UnicodeEncodeError:
+                continue
+            cities.setdefault(zone.get("type"), city.strip())
+    return cities
+
+
 def read_places(src):
+    """The cities of the time zones, named in French where CLDR names them,
+    else by their zone."""
+    cities = french_cities(src)
     places = []
     with open(os.path.join(src, "usr/share/zoneinfo/zone1970.tab"), encoding="utf-8") as f:
         for line in f:
@@ -62,7 +134,7 @@ def read_places(src):
             split = max(coords.rfind("+"), coords.rfind("-"))
             lat_text, lon_text = coords[:split], coords[split:]
             lat, lon = degrees(lat_text, 2), degrees(lon_text, 3)
-            name = zone.split("/")[-1].replace("_", " ")
+            name = cities.get(zone) or zone.split("/")[-1].replace("_", " ")
             places.append({"name": name, "zone": zone, "lat": lat, "lon": lon, "country": codes.split(",")[0]})
     return places
 
@@ -87,11 +159,19 @@ def box(places):
     return (max(-180, min(lons) - 6), min(180, max(lons) + 6), max(-90, min(lats) - 5), min(90, max(lats) + 5))
 
 
-def plot(places, bounds, scale, labels, font):
+def plot(places, bounds, scale, labels, font, shapes):
     west, east, south, north = bounds
     w, h = round((east - west) * scale), round((north - south) * scale)
     image = Image.new("RGB", (w, h), SEA)
     d = ImageDraw.Draw(image)
+    regions, lines = shapes
+
+    def xy(points):
+        return [((lon - west) * scale, (north - lat) * scale) for lon, lat in points]
+
+    for points in regions:
+        if len(points) > 2:
+            d.polygon(xy(points), fill=LAND)
     step = 15 if scale < 5 else 5
     for lon in range(-180, 181, step):
         if west <= lon <= east:
@@ -101,10 +181,14 @@ def plot(places, bounds, scale, labels, font):
         if south <= lat <= north:
             y = (north - lat) * scale
             d.line([(0, y), (w, y)], fill=GRID)
+    # Borders first: a coast drawn over them stays whole.
+    for coast in (False, True):
+        for is_coast, points in lines:
+            # A line along meridian 0 or 180 closes a region cut there: no coast of its own.
+            cut = len({round(lon, 3) for lon, _ in points}) == 1 and round(points[0][0], 3) % 180 == 0
+            if is_coast == coast and len(points) > 1 and not cut:
+                d.line(xy(points), fill=COAST if coast else BORDER, width=2 if coast and scale > 5 else 1)
     spots = []
-    for p in places:
-        x, y = (p["lon"] - west) * scale, (north - p["lat"]) * scale
-        d.ellipse([x - 6, y - 6, x + 6, y + 6], fill=LAND)
     for p in places:
         x, y = (p["lon"] - west) * scale, (north - p["lat"]) * scale
         d.ellipse([x - 2.5, y - 2.5, x + 2.5, y + 2.5], fill=DOT)
@@ -155,13 +239,14 @@ def main():
             if prefix and p["zone"].startswith(prefix):
                 p["map"] = k
     font = ImageFont.truetype(FONT, 11)
+    shapes = outlines(src)
     rows, vecteur, fs = [], [], []
     positions = {}
     for k, (title, prefix, scale) in enumerate(MAPS):
         members = [p for p in places if prefix is None or p["map"] == k]
         bounds = (-180, 180, -60, 85) if prefix is None else box(members)
-        plain, spots = plot(members, bounds, scale, False, font)
-        labelled, _ = plot(members, bounds, scale, True, font)
+        plain, spots = plot(members, bounds, scale, False, font, shapes)
+        labelled, _ = plot(members, bounds, scale, True, font, shapes)
         w, h = plain.size
         rows.append(f"{k}\t{title}\t{w}\t{h}")
         for p, x, y in spots:
@@ -189,7 +274,8 @@ def main():
     write_text(os.path.join(out, "pays.html"),
                "<html><head><title>Les pays</title></head><body><h1>Les pays du monde</h1>\n<ul>\n" + items +
                "</ul></body></html>\n")
-    print(f"atlas: {len(places)} places, {len(MAPS)} maps, {len(names)} countries")
+    print(f"atlas: {len(places)} places, {len(MAPS)} maps, {len(names)} countries, "
+          f"{len(shapes[1])} outline lines")
 
 
 if __name__ == "__main__":

@@ -10,8 +10,9 @@ build=${SV_BUILD_DIR:-$root/build}
 src=$build/sample-src    # the unpacked packages
 work=$build/sample-work  # the corpus: articles, word items, keys, relations
 out=$build/sample        # the installation folder
-packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr wfrench calendar tzdata iso-codes)
+packages=(gimp-help-fr libreoffice-help-fr manpages-fr mythes-fr wfrench calendar tzdata iso-codes r-cran-maps unicode-cldr-core)
 python=/usr/bin/python3  # Debian's, which sees python3-pil
+cldr_french=usr/share/unicode/cldr/common/main/fr.xml
 start=$SECONDS
 
 stage() { echo "sample: [$1/6] $2"; }
@@ -33,9 +34,16 @@ mkdir -p "$src" "$work" "$out/images"
 stage 1 "packages: ${packages[*]}"
 # A folder unpacked before the calendar, the word list or the atlas's sources joined the list is unpacked again.
 if [ ! -f "$src/.unpacked" ] || [ ! -d "$src/usr/share/calendar" ] || [ ! -f "$src/usr/share/dict/french" ] ||
-  [ ! -f "$src/usr/share/zoneinfo/zone1970.tab" ] || [ ! -f "$src/usr/share/iso-codes/json/iso_3166-1.json" ]; then
+  [ ! -f "$src/usr/share/zoneinfo/zone1970.tab" ] || [ ! -f "$src/usr/share/iso-codes/json/iso_3166-1.json" ] ||
+  [ ! -f "$src/usr/lib/R/site-library/maps/mapdata/world.L" ] || [ ! -f "$src/$cldr_french" ]; then
   (cd "$src" && rm -f ./*.deb && apt-get download -qq "${packages[@]}" 2>/dev/null)
-  for deb in "$src"/*.deb; do dpkg -x "$deb" "$src"; done
+  for deb in "$src"/*.deb; do
+    case $deb in
+      # Of the locale data only the French names are read: the whole package is some 230 MB.
+      */unicode-cldr-core_*) dpkg-deb --fsys-tarfile "$deb" | tar -x -C "$src" "./$cldr_french" ;;
+      *) dpkg -x "$deb" "$src" ;;
+    esac
+  done
   rm -f "$src"/*.deb
   touch "$src/.unpacked"
 fi
@@ -86,6 +94,13 @@ mkdir -p "$out/dico"
 cmp -s "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll" || cp "$build/platform/dico/lexical.dll" "$out/dico/lexical.dll"
 # The stand-in external movie player the media window hands Director movies to.
 cmp -s "$build/platform/projit/projit.exe" "$out/projit.exe" || cp "$build/platform/projit/projit.exe" "$out/projit.exe"
+# The reader's account with the local online service, as a subscription
+# leaves it: known to the service (connection state 3, second access flag) but
+# not yet logged in, so that "Se connecter" asks for the login ("invite",
+# password "invite"). One value a line, unscrambled; the reader's own saves
+# are kept.
+[ -f "$out/svnet.par" ] ||
+  printf '%s\r\n' 1 0 3 2 '' '' invite '' '' '' '' '' '' '' '' '' '' 0 1 '' 0 1 '' 0 1 0 50 >"$out/svnet.par"
 # The reader starts its web engine with the runtime folder as its current folder.
 mkdir -p "$out/defaults/pref"
 cp -u "$root/platform/webrt/defaults/pref/"*.js "$out/defaults/pref/"

@@ -1,19 +1,26 @@
 #!/usr/bin/env python3
-"""The sample chronology: the dated events of the calendar files become the
-records of the chronology base, written under WORK/chrono for samplebase.
+"""The sample chronology: French dated events become the records of the
+chronology base, written under WORK/chrono for samplebase. The events are
+the calendar files' births, deaths, battles, treaties... whose whole subject
+is a proper name, said in French ("Naissance de Jakob Grimm"), the French
+calendar's dated holidays and the corpus's own dated sentences; every other
+entry of the English files is left out.
 
 Usage: chrono.py SRC WORK
 
 Text tables are "<table>.txt", records separated by a form feed, in
 Windows-1252; the pictures are "bmp/<n>.bmp", record n of the BMP table.
 """
+import gettext
 import io
+import json
 import os
 import re
 import sys
 
 from PIL import Image
 
+import ephemeris
 import searches
 
 # Calendar file -> category (the band the event is drawn in).
@@ -86,12 +93,96 @@ def read_events(folder):
     return events
 
 
+# A proper name: capitalised words and the particles between them.
+NAME_WORD = r"(?:[A-Z][\w.'-]*|de|da|di|du|van|von|der|den|la|le|del)"
+PROPER = r"%s(?: %s)*(?:,? Jr\.)?" % (NAME_WORD, NAME_WORD)
+# An English entry whose subject is a proper name and the French of it.
+FRENCH = [(re.compile(english % PROPER), french) for english, french in [
+    (r"^(?P<n>%s),? (?:is )?born\b", "Naissance de"),
+    (r"^(?P<n>%s),? (?:died|dies|is dead)\b", "Mort de"),
+    (r"^Battle of (?P<n>%s)$", "Bataille de"),
+    (r"^Treaty of (?P<n>%s)$", "Trait\u00e9 de"),
+    (r"^Siege of (?P<n>%s)$", "Si\u00e8ge de"),
+    (r"^(?P<n>%s) (?:is )?(?:assassinated|murdered)\b", "Assassinat de"),
+    (r"^(?P<n>%s) (?:is )?crowned\b", "Couronnement de"),
+    (r"^(?P<n>%s) (?:is )?(?:executed|beheaded|guillotined|hanged)\b", "Ex\u00e9cution de"),
+    (r"^(?P<n>%s) abdicates\b", "Abdication de"),
+]]
+
+
+# Titles and words that would leave English in a name.
+ENGLISH_WORDS = {"The", "US", "U.S.", "President", "King", "Queen", "Sir", "Lord", "Lady", "Pope", "Emperor",
+                 "General", "Dr.", "Mr.", "Mrs.", "Prince", "Princess", "Captain", "Saint", "St.", "Of", "And"}
+
+
+def french(label):
+    """The French of a calendar entry whose subject is a proper name, or None."""
+    for english, words in FRENCH:
+        m = english.match(label)
+        if m:
+            name = m.group("n").rstrip(",")
+            if ENGLISH_WORDS & set(name.split()):
+                return None
+            # "de" elides before a vowel: "Naissance d'Isaac Newton".
+            if re.match("[AEIOU\u00c9]", name):
+                return shorten(words[:-2] + "d'" + name)
+            return shorten(words + " " + name)
+    return None
+
+
+def withdrawn_countries(src):
+    """(year, 0, label, -1) of the countries whose ISO code was withdrawn
+    (iso-codes), named in French; those without a French name left out."""
+    share = os.path.join(src, "usr/share")
+    try:
+        with open(os.path.join(share, "iso-codes/json/iso_3166-3.json"), encoding="utf-8") as f:
+            countries = json.load(f)["3166-3"]
+        with open(os.path.join(share, "locale/fr/LC_MESSAGES/iso_3166-3.mo"), "rb") as f:
+            fr = gettext.GNUTranslations(f)
+    except (OSError, KeyError, ValueError):
+        return []
+    events = []
+    for country in countries:
+        whole = fr.gettext(country["name"])
+        name = whole.split(",")[0]
+        m = re.match(r"\d{4}", country.get("withdrawal_date", ""))
+        if m and not re.search(r"\b(?:of|and|the)\b", whole):
+            events.append((int(m.group(0)), 0, shorten("Code ISO retir\u00e9 - " + name), -1))
+    return events
+
+
+def french_events(src, work):
+    """(year, category, label, document) of the French events: the calendar
+    entries said in French, the French calendar's holidays that end with
+    their year (history), the corpus's dated sentences (computing; the
+    article is their own, -1 for the others)."""
+    events = []
+    for year, category, label in read_events(os.path.join(src, "usr/share/calendar")):
+        text = french(label)
+        if text:
+            events.append((year, category, text, -1))
+    days = ephemeris.events_by_day(os.path.join(src, "usr/share/calendar"))
+    for (month, day), items in sorted(days.items()):
+        for year, text in items:
+            if year >= 0:
+                label = text.rsplit(" ", 1)[0].replace(":", " -")
+                events.append((year, 0, shorten(label), -1))
+    events += withdrawn_countries(src)
+    for (month, day), items in sorted(ephemeris.corpus_dates(work).items()):
+        for year, text, article in items:
+            # A formula or a sentence's tail makes no heading.
+            if SCALE[0][0] <= year < SCALE[-1][0] and re.match(r"[A-Z\u00c0-\u00dd]", text):
+                events.append((year, 3, shorten(text.replace(":", " -")), article))
+    return events
+
+
 def choose(events):
-    """A few hundred events, every one of 1700 to 1850 kept (but those that
-    find no free row), the others thinned evenly."""
+    """A few hundred events, every one up to 1850 and every dated sentence of
+    the corpus kept (but those that find no free row), the others thinned
+    evenly."""
     events = sorted(set(events))
-    dense = [e for e in events if 1700 <= e[0] <= 1850]
-    rest = [e for e in events if not 1700 <= e[0] <= 1850]
+    dense = [e for e in events if e[0] <= 1850 or e[3] >= 0]
+    rest = [e for e in events if not (e[0] <= 1850 or e[3] >= 0)]
     room = max(EVENTS_WANTED - len(dense), 0)
     step = max(len(rest) / room, 1) if room else len(rest) + 1
     picked = [rest[int(i * step)] for i in range(min(room, len(rest)))]
@@ -116,7 +207,7 @@ def place_rows(chosen):
     ends; None for an event that finds no free row of its band."""
     ends = {}
     rows = []
-    for year, category, label in chosen:
+    for year, category, label, *_ in chosen:
         x = year_pos(year)
         free = [r for r in range(ROWS) if ends.get((category, r), -1) < x]
         row = free[0] if free else None
@@ -161,15 +252,15 @@ def main():
     src, work = sys.argv[1], sys.argv[2]
     out = os.path.join(work, "chrono")
     os.makedirs(out, exist_ok=True)
-    chosen = choose(read_events(os.path.join(src, "usr/share/calendar")))
+    chosen = choose(french_events(src, work))
     rows = place_rows(chosen)
     chosen, rows = [e for e, r in zip(chosen, rows) if r is not None], [r for r in rows if r is not None]
     index = searches.load(work)
     # The first four headings are the fixtures the application's tests read.
     headings = ["a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \u00e9v\u00e9nement\tx\t1900\t12"]
     lines, by_year, themes, keywords = [], {}, [[] for _ in THEMES], {}
-    for (year, category, label), row in zip(chosen, rows):
-        doc = article_of(label, index)
+    for (year, category, label, own), row in zip(chosen, rows):
+        doc = own if own >= 0 else article_of(label, index)
         record = len(headings)
         slot = len(by_year.setdefault(year, []))
         headings.append("%s\t%s\t%d\t%d" % (doc if doc >= 0 else "", label, year, slot))

@@ -34,7 +34,7 @@ ROOMS = {
     "biblio": ("Bibliothèque", [("Guide", "bib_guide")]),
     "ini": ("Initiation", [("Mini-dossiers", "ini_mini")]),
     "histgeo": ("Histoire et géographie", [("Géochronologie", "hg_geochrono"), ("Atlas", "hg_atlas")]),
-    "mediatheque": ("Médiathèque", [("Entretiens", "med_entretiens")]),
+    "mediatheque": ("Médiathèque", [("Entretiens", "med_entretiens"), ("Images", "med_images")]),
     "musique": ("Salle de musique", [("Histoire", "mus_histoire"), ("Généalogie", "mus_genealogie")]),
     "science": ("Salle des sciences", [("Mars", "sci_mars")]),
     "sport": ("Sport", [("Jeux", "sport_jeux")]),

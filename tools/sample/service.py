@@ -5,10 +5,12 @@ service.py SAMPLE_WORK [PORT] serves on 127.0.0.1 (port 8642, the one the
 sample's SVSITE and SERVERNAME name) until it is stopped:
 
   /accueil.html, /accueil2.html      the service's start page
-  /redirect.php?id=hom_compl         the online complements' home
+  /redirect.php?id=hom_compl(_full)  the online complements' home (in its pane, or whole)
   /redirect.php?id=liens_compl&ref=SV<n>
                                      the web documents of article n
   /redirect.php?id=assistance        the assistance page (the connection check)
+  /redirect.php?id=recherche&text=.. the extended search of an article's "@" link:
+                                     the articles whose title holds every word
   /redirect.php?id=<other>           a page naming what was asked
   /sv/account/login|passwd|forgot     the account requests: "OK" (a login adds
                                      its two cookies) or "REFUS"
@@ -158,7 +160,7 @@ class Service(http.server.BaseHTTPRequestHandler):
 
     def redirect(self, query):
         pid = query.get("id", "")
-        if pid == "hom_compl":
+        if pid in ("hom_compl", "hom_compl_full"):
             items = "".join('<li><a href="/redirect.php?id=liens_compl&amp;ref=SV%d">%s</a></li>\r\n'
                             % (n, html.escape(t)) for n, (t, _source) in enumerate(self.titles[:20]))
             return page("Compléments en ligne", "<p>Les articles mis à jour ce mois-ci et leurs "
@@ -171,6 +173,14 @@ class Service(http.server.BaseHTTPRequestHandler):
                         "<ul>\r\n<li><a href=\"/redirect.php?id=site&amp;ref=%s\">Documentation de r\u00e9f\u00e9rence"
                         "</a></li>\r\n<li><a href=\"/redirect.php?id=forum&amp;ref=%s\">Forum des lecteurs</a>"
                         "</li>\r\n</ul>" % (html.escape(ref), html.escape(ref)))
+        if pid == "recherche":
+            text = query.get("text", "")
+            found = search(self.titles, text, 20)
+            items = "".join('<li><a href="/redirect.php?id=liens_compl&amp;ref=SV%d">%s</a></li>\r\n'
+                            % (n, html.escape(t)) for n, t, _c in found)
+            return page("Recherche en ligne : " + text,
+                        "<p>%d article(s) du service en ligne :</p>\r\n<ol>\r\n%s</ol>" % (len(found), items)
+                        if found else "<p>Le service en ligne ne conna\u00eet aucun article de ce titre.</p>")
         if pid == "assistance":
             return page("Assistance", "<p>Le service en ligne r\u00e9pond.</p>")
         return page("Service en ligne", "<p>Page demand\u00e9e : %s</p>" % html.escape(pid))

@@ -499,9 +499,10 @@ const std::vector<GuidePage>& GuidePages() {
 //   HDFILES:CHRHDG record 0: 4 characters, so CHRONO:HDG record 3
 //   GLB:DOCVIG    record n: the thumbnail of document n, a bitmap file for
 //                 the figures, empty for the articles
-//   AIDE:GUIDE    record 0: a guide page present, record 1: one missing,
-//                 records 2 to 12: the other guide pages (GuidePages), the
-//                 A-to-Z index's and the themes' first
+//   AIDE:GUIDE    records 0 to 4: the guides of the simple and advanced
+//                 searches, the A-to-Z index, the themes and the chronology,
+//                 records 5 to 11: the other guide pages (GuidePages),
+//                 record 12: a page that is missing
 //   AUTEURS:NOMS, DOC, DOCLIST record 0: an author, her notice, articles 0 and 1
 //   FIG records 2 and on: the pictures, their file in DOC, caption in TITLE
 //                 and LEG, "w:h" in DIM and copyright text 4
@@ -544,12 +545,13 @@ std::map<std::string, std::vector<std::string>> SkeletonRecords(size_t articles,
     r["LINKS:HDG"] = {"0:0:1:" + last + ":0"};
     r["CHRONO:HDG"] = {"a\t\t1\t1", "b\t\t2\t2", "c\t\t3\t3", "Premier \xE9v\xE9nement\tx\t1900\t12"};
     // A search screen shows the guide of its record (its left mode less one):
-    // the simple search, the advanced search (whose page is missing), the
-    // A-to-Z index, the themes, the chronology; the other guides follow.
-    r["AIDE:GUIDE"] = {"guide1.html", "absent.html", "guide4.html", "guide5.html", "guide6.html"};
+    // the simple search, the advanced search, the A-to-Z index, the themes,
+    // the chronology; the other guides follow, then one whose page is missing.
+    r["AIDE:GUIDE"] = {"guide1.html", "guide3.html", "guide4.html", "guide5.html", "guide6.html"};
     for (const GuidePage& page : GuidePages())
         if (std::find(r["AIDE:GUIDE"].begin(), r["AIDE:GUIDE"].end(), page.file) == r["AIDE:GUIDE"].end())
             r["AIDE:GUIDE"].push_back(page.file);
+    r["AIDE:GUIDE"].push_back("absent.html");
     // One author: her name, a notice and her articles (the list's text form).
     r["AUTEURS:NOMS"] = {"Jeanne Martin"};
     r["AUTEURS:DOC"] = {"Volcanologue, auteure des articles sur la Terre et ses reliefs."};
@@ -634,6 +636,10 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
     AddChoiceTexts(&records);
     // The rooms' lists follow the keywords' in LINKS:HDG.
     std::vector<SampleRoom> rooms = PlanSampleRooms(titles);
+    std::vector<std::pair<std::string, long>> media;
+    for (size_t i = 0; i < pictures.size(); ++i)
+        media.push_back({pictures[i].base, static_cast<long>(articles + kFigures + i)});
+    AddSampleMediaEntries(media, &rooms);
     AddSampleRoomRecords(rooms, documents, &records);
     for (const auto& key : SampleRoomKeys(rooms))
         spec->userStrings.push_back(key);
@@ -651,6 +657,16 @@ std::string WriteSkeleton(const std::string& work, const std::string& data, cons
         why = ReadEphemeris(work, &records);
     if (!why.empty())
         return why;
+    // On 21 March, the first video of the media documents: its picture opens it.
+    auto video = std::find_if(media.begin(), media.end(), [](const auto& m) { return m.first == "VIDEOS"; });
+    if (video != media.end() && records["EPHEMERIDE:HDG"].size() == 372) {
+        why = AddMediaEphemerisEvent(kMediaEventDay, video->second,
+                                     "\xC0 la m\xE9" "diath\xE8que, une vid\xE9o et son commentaire sonore : "
+                                     "l'image ouvre la vid\xE9o.",
+                                     &records);
+        if (!why.empty())
+            return why;
+    }
     std::vector<const BaseDescriptor*> entries;
     for (const BaseDescriptor* table : {SingleDiscBaseTable(), CDSetBaseTable()})
         for (const BaseDescriptor* entry = table; entry->tableList; ++entry)
@@ -825,7 +841,8 @@ std::string BuildSample(const std::string& work, const std::string& out, void (*
         return why;
     AddExpertBase("title", spec.bases[0].mapping[0], static_cast<int>(articles.size()), fieldIndexes, &spec);
     Say(progress, "the application's other tables and the help pages");
-    if (!(why = WriteChronoKeywords(work, data, "HILITEMAJ", &spec.resources)).empty())
+    if (!(why = WriteChronoKeywords(work, data, "HILITEMAJ", &spec.resources)).empty() ||
+        !(why = WriteKeywordIndex(titles, keyTable, separators, spec.bases[0].mapping[0], work, data, &spec)).empty())
         return why;
     if (!(why = WriteSkeleton(work, data, titles, dock, outlines, atlasRecords, authors, keyTable, &spec)).empty() ||
         !(why = WriteHelpPages(out)).empty() ||

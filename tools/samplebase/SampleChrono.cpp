@@ -296,3 +296,19 @@ std::string ReadEphemeris(const std::string& work, std::map<std::string, std::ve
     (*records)["EPHEMERIDE:BASE"] = Split(texts, '\f');
     return "";
 }
+
+std::string AddMediaEphemerisEvent(long dayIndex, long doc, const std::string& text,
+                                   std::map<std::string, std::vector<std::string>>* records) {
+    std::vector<std::string>& days = (*records)["EPHEMERIDE:HDG"];
+    std::vector<std::string>& texts = (*records)["EPHEMERIDE:BASE"];
+    if (dayIndex < 0 || static_cast<size_t>(dayIndex) >= days.size())
+        return "EPHEMERIDE:HDG: no day " + std::to_string(dayIndex) + " for the media event";
+    // The skeleton's single empty text record is no event's.
+    if (texts.size() == 1 && texts[0].empty())
+        texts.clear();
+    const std::string event = "-1:" + std::to_string(texts.size()) + ":" + std::to_string(doc) + ":" + std::to_string(doc);
+    std::string& day = days[static_cast<size_t>(dayIndex)];
+    day += (day.empty() ? "" : ",") + event;
+    texts.push_back("/A" + text);
+    return "";
+}

@@ -36,3 +36,11 @@ std::string WriteChronoKeywords(const std::string& work, const std::string& data
 // background entries that name existing records. A base whose only event
 // record is empty (no chronology) is not checked.
 void CheckChronology(const KyMountedBase* base, SampleCheckReport* report);
+// The day of the ephemeris's media event: 21 March.
+const long kMediaEventDay = 2 * 31 + 20;
+// Appends to day dayIndex (month * 31 + day - 1) of "EPHEMERIDE:HDG" an
+// event of no year whose document is the media document doc: its text is
+// "/A" + text (slash markup) appended to "EPHEMERIDE:BASE", its picture the
+// document's own thumbnail (GLB:DOCVIG record doc).
+std::string AddMediaEphemerisEvent(long dayIndex, long doc, const std::string& text,
+                                   std::map<std::string, std::vector<std::string>>* records);

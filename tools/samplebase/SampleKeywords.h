@@ -15,3 +15,15 @@
 // Keywords are in byte order; documents count is the documents' total (for maxDoc).
 std::map<std::string, std::vector<std::string>> SampleKeywordRecords(const std::vector<std::string>& titles,
                                                                       size_t documents);
+
+struct DescriptorMapping;
+struct DescriptorSpec;
+
+// The keyword base's word index and its search form, for the reader's index
+// search: index MOTS of base SVX lists each word of keyword k (filtered by
+// keyTable) under document k, with its place in the keyword, and the form
+// SEARCH asks it as the text base's mapping asks its own index. The items go
+// to work\svx_mots.txt, the tree to data\svx_mots.abp. "" or the reason.
+std::string WriteKeywordIndex(const std::vector<std::string>& titles, const unsigned char* keyTable,
+                              const std::string& separators, const DescriptorMapping& textMapping,
+                              const std::string& work, const std::string& data, DescriptorSpec* spec);

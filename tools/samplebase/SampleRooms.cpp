@@ -44,11 +44,12 @@ const std::vector<RoomSpec>& Specs() {
          {{"MINI", 'C', 0, "ini_mini", {{"Fichiers", {{"Fichiers", "fichier"}}}}}, {"MANUEL", 'P', 0, "", {}}}},
         {"SALLE_HISTGEO_TITLE", "Histoire et g\xE9ographie",
          {{"GEOCHRONO", 'D', 1, "hg_geochrono", {{"Temps", {{"Dates", "date"}, {"Heures", "heure"}}}}},
-          {"CARTES", 'A', 2, "", {{"Images", {{"Formats", "format"}}}}}}},
+          // The atlas's countries button opens the countries page: the maps tab.
+          {"CARTES", 'A', 2, "hg_lespays", {{"Images", {{"Formats", "format"}}}}}}},
         {"SALLE_MEDIATHEQUE_TITLE", "M\xE9" "diath\xE8que",
          {{"ENTRETIENS", 'A', 0, "med_entretiens",
            {{"Diaporamas", {{"Pr\xE9sentations", "pr\xE9sentation"}, {"Diapositives", "diapositive"}}}}},
-          {"IMAGES", 'B', 0, "", {{"Images", {{"Images", "image"}, {"Impression", "impr"}}}}}}},
+          {"IMAGES", 'B', 0, "med_images", {{"Images", {{"Images", "image"}, {"Impression", "impr"}}}}}}},
         {"SALLE_MUSIQUE_TITLE", "Salle de musique",
          {{"HISTOIRE", 'D', 0, "mus_histoire", {{"Sons", {{"Sons", "son"}, {"M\xE9" "dias", "m\xE9" "dia"}}}}},
           {"GENEALOGIE", 'G', 0, "mus_genealogie", {{"Commandes", {{"Commandes", "commande"}, {"Options", "option"}}}}}}},
@@ -115,6 +116,27 @@ std::vector<SampleRoom> PlanSampleRooms(const std::vector<std::string>& titles) 
         rooms.push_back(room);
     }
     return rooms;
+}
+
+void AddSampleMediaEntries(const std::vector<std::pair<std::string, long>>& media, std::vector<SampleRoom>* rooms) {
+    for (SampleRoom& room : *rooms) {
+        if (room.titleKey != "SALLE_MEDIATHEQUE_TITLE")
+            continue;
+        for (SampleRoomTab& tab : room.tabs) {
+            if (tab.name != "IMAGES" || tab.groups.empty())
+                continue;
+            const std::pair<const char*, const char*> kinds[] = {
+                {"FIG", "Photographies"}, {"VIDEOS", "Vid\xE9os"}, {"MEDIA", "Animations"}};
+            for (const auto& kind : kinds) {
+                SampleRoomEntry entry{kind.second, {}};
+                for (const auto& m : media)
+                    if (m.first == kind.first && entry.docs.size() < kMostDocs)
+                        entry.docs.push_back(m.second);
+                if (!entry.docs.empty())
+                    tab.groups[0].second.push_back(entry);
+            }
+        }
+    }
 }
 
 void AddSampleRoomRecords(const std::vector<SampleRoom>& rooms, size_t documents,

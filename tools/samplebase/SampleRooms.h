@@ -44,6 +44,10 @@ struct SampleRoom {
 // The nine rooms over the articles' titles (each entry lists the articles
 // whose title holds its word, else two fixed ones).
 std::vector<SampleRoom> PlanSampleRooms(const std::vector<std::string>& titles);
+// The media documents, (base, document) in document order, listed by the
+// Médiathèque's pictures tab after its own entries: "Photographies" (FIG),
+// "Vid\xE9os" (VIDEOS) and "Animations" (MEDIA), each of up to six documents.
+void AddSampleMediaEntries(const std::vector<std::pair<std::string, long>>& media, std::vector<SampleRoom>* rooms);
 // Writes the rooms base's tables and appends the entries' lists to "LINKS:HDG";
 // documents: the number of documents (the lists' maximum is documents - 1).
 void AddSampleRoomRecords(const std::vector<SampleRoom>& rooms, size_t documents,

@@ -1,6 +1,7 @@
 // The sample's theme text and the links records of its themes.
 #include "tools/samplebase/SampleThemes.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "search/writers/FileImage.h"
@@ -75,6 +76,31 @@ void AddSampleThemeRecords(const std::vector<SampleTheme>& themes, size_t docume
         text += "\r\n";
     }
     (*records)["GLB:THMLST"] = {text};
+
+    std::vector<std::vector<long>> groups(documents);
+    long next = 0, upper[2] = {-1, -1};
+    for (const SampleTheme& theme : themes) {
+        if (theme.depth == 0)
+            upper[1] = -1;
+        long group = theme.depth <= 1 ? (upper[theme.depth] = next++) : upper[1] >= 0 ? upper[1] : upper[0];
+        if (group < 0 || group > 255)
+            continue;
+        for (long d : theme.docs)
+            if (d >= 0 && static_cast<size_t>(d) < documents)
+                groups[static_cast<size_t>(d)].push_back(group);
+    }
+    std::vector<std::string>& byDoc = (*records)["GLB:HDGTHM"];
+    byDoc.clear();
+    for (std::vector<long>& list : groups) {
+        std::sort(list.begin(), list.end());
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+        std::string record;
+        for (long g : list)
+            record += (record.empty() ? "" : ",") + std::to_string(g);
+        byDoc.push_back(record);
+    }
+    if (byDoc.empty())
+        byDoc.push_back("");
 }
 
 std::string ReadSampleThemes(const std::string& work, size_t documents,

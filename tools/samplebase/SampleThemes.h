@@ -7,6 +7,10 @@
 //   TAB*depth label "#0:" m         m the LINKS:HDG record of its articles
 //   TAB*depth label                 a theme without articles
 // Links record m: "count:maxDoc:d1,d2,..." (maxDoc = documents - 1).
+// GLB:HDGTHM record d, the groups of document d: "g1,g2,..." ascending, g the
+// number of a theme of depth 0 or 1 in tree order (0 first); a document listed
+// deeper belongs to its theme's ancestor of depth 1 (or 0). Groups past 255
+// are left out, as the reader reads 8 bits.
 #pragma once
 
 #include <map>
@@ -22,7 +26,7 @@ struct SampleTheme {
 // The themes of a themes.txt text; a line that breaks the form gives its
 // number in *why and stops.
 std::vector<SampleTheme> ParseSampleThemes(const std::string& text, std::string* why);
-// Writes GLB:THMLST record 0 and appends the themes' lists to LINKS:HDG.
+// Writes GLB:THMLST record 0 and GLB:HDGTHM, and appends the themes' lists to LINKS:HDG.
 void AddSampleThemeRecords(const std::vector<SampleTheme>& themes, size_t documents,
                            std::map<std::string, std::vector<std::string>>* records);
 // Reads work\themes.txt (absent: no themes) and adds its records.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
 #include <map>
 #include <memory>
 #include <set>
@@ -19,6 +20,7 @@
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/docengine/parser/ParserTestSupport.h"
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleChrono.h"
 #include "tools/samplebase/SampleLinks.h"
 #include "tools/samplebase/SampleOutlines.h"
 #include "tools/samplebase/SampleSearches.h"
@@ -358,13 +360,17 @@ TEST(SampleThemesTest, ThemesBecomeTheThemeTextAndLinksRecords) {
         EXPECT_EQ(b.why, why);
     }
     std::string why;
-    std::vector<SampleTheme> themes = ParseSampleThemes("0\tArts\t\n1\tPeinture\t2,5\n2\tHuile\t7\n", &why);
+    std::vector<SampleTheme> themes =
+        ParseSampleThemes("0\tArts\t\n1\tPeinture\t2,5\n2\tHuile\t7\n0\tSciences\t5\n1\tChimie\t8\n2\tOrganique\t9\n", &why);
     ASSERT_EQ("", why);
     std::map<std::string, std::vector<std::string>> records;
     records["LINKS:HDG"] = {"first"};
     AddSampleThemeRecords(themes, 10, &records);
-    EXPECT_EQ((std::vector<std::string>{"first", "2:9:2,5", "1:9:7"}), records["LINKS:HDG"]);
-    EXPECT_EQ((std::vector<std::string>{"Arts\r\n\tPeinture#0:1\r\n\t\tHuile#0:2\r\n"}), records["GLB:THMLST"]);
+    EXPECT_EQ((std::vector<std::string>{"first", "2:9:2,5", "1:9:7", "1:9:5", "1:9:8", "1:9:9"}), records["LINKS:HDG"]);
+    EXPECT_EQ((std::vector<std::string>{"Arts\r\n\tPeinture#0:1\r\n\t\tHuile#0:2\r\nSciences#0:3\r\n\tChimie#0:4\r\n\t\tOrganique#0:5\r\n"}),
+              records["GLB:THMLST"]);
+    // Groups: 0 Arts, 1 Peinture (Huile folds into it), 2 Sciences, 3 Chimie (and Organique).
+    EXPECT_EQ((std::vector<std::string>{"", "", "1", "", "", "1,2", "", "1", "3", "3"}), records["GLB:HDGTHM"]);
 }
 
 // An author's name becomes her button outside the links already there; a page
@@ -451,4 +457,89 @@ TEST_F(SampleCheck, AdvancedSearchFieldsSearchTheirOwnIndex) {
         }
     }
     SetCurrentDirectoryA(previous);
+}
+
+namespace {
+
+// A title's words in lower case, accents kept: the keywords' own reading.
+std::set<std::string> LowerWords(const std::string& text) {
+    std::set<std::string> words;
+    std::string word;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        auto c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+        if (std::isalnum(c) || (c >= 0xC0 && c != 0xD7 && c != 0xF7)) {
+            word += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c >= 0xC0 && c <= 0xDE ? c + 32 : c);
+            continue;
+        }
+        if (!word.empty())
+            words.insert(word);
+        word.clear();
+    }
+    return words;
+}
+
+}  // namespace
+
+// The keyword base answers the reader's index search: a word of section
+// titles finds the keywords (one per distinct title, in byte order) that hold
+// it, whatever its case and accents as typed; a word of no title finds none.
+TEST_F(SampleCheck, TheKeywordBaseFindsTheKeywordsOfAWord) {
+    ASSERT_EQ("", BuildSample(kWork, folder_, nullptr));
+    std::set<std::string> distinct;
+    for (const Article& a : Articles())
+        if (!a.title.empty())
+            distinct.insert(a.title);
+    const std::vector<std::string> keywords(distinct.begin(), distinct.end());
+    ASSERT_GT(keywords.size(), 2u);
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder_.c_str());
+    {
+        ADataLocation location;
+        ASSERT_EQ(0, location.open((folder_ + "\\sv.sgm").c_str())) << location.getLastError().c_str();
+        std::unique_ptr<ASearchRequest> request(location.createRequest("SVX", "SEARCH"));
+        ASSERT_TRUE(request);
+        struct Row {
+            const char* typed;
+            const char* word;  // as the titles hold it, in lower case
+        } const rows[] = {{"calques", "calques"},
+                          {"TABLEAU", "tableau"},
+                          {"propri\xC9t\xE9s", "propri\xE9t\xE9s"},
+                          {"girafe", "girafe"}};
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.typed);
+            std::set<long> expected, found;
+            for (size_t k = 0; k < keywords.size(); ++k)
+                if (LowerWords(keywords[k]).count(r.word))
+                    expected.insert(static_cast<long>(k));
+            request->clearField(0);
+            request->setQuestion(1, r.typed, 0);
+            request->execute(0);
+            for (long k = 1; k <= request->getResultCount(0); ++k)
+                found.insert(request->getResultDoc(k) & 0xFFFFFF);
+            EXPECT_EQ(expected, found);
+            if (std::string(r.word) != "girafe") {
+                EXPECT_FALSE(expected.empty()) << "the fixture's titles hold the word";
+            }
+        }
+    }
+    SetCurrentDirectoryA(previous);
+}
+
+// The ephemeris's media event joins its day after the day's own events, its
+// text after the others and its picture the document's thumbnail; a day
+// outside the year is refused.
+TEST(SampleEphemeris, AMediaEventJoinsItsDayWithTheDocumentsPicture) {
+    std::map<std::string, std::vector<std::string>> records;
+    records["EPHEMERIDE:HDG"].assign(372, "");
+    records["EPHEMERIDE:HDG"][kMediaEventDay] = "1900:0:3:1";
+    records["EPHEMERIDE:BASE"] = {"/Aun"};
+    EXPECT_EQ("", AddMediaEphemerisEvent(kMediaEventDay, 42, "vid\xE9o", &records));
+    EXPECT_EQ("1900:0:3:1,-1:1:42:42", records["EPHEMERIDE:HDG"][kMediaEventDay]);
+    EXPECT_EQ((std::vector<std::string>{"/Aun", "/Avid\xE9o"}), records["EPHEMERIDE:BASE"]);
+    EXPECT_EQ("", AddMediaEphemerisEvent(0, 7, "seul", &records));
+    EXPECT_EQ("-1:2:7:7", records["EPHEMERIDE:HDG"][0]);
+    EXPECT_NE("", AddMediaEphemerisEvent(372, 7, "hors", &records));
+    EXPECT_NE("", AddMediaEphemerisEvent(-1, 7, "hors", &records));
+    EXPECT_EQ(3u, records["EPHEMERIDE:BASE"].size());
 }

@@ -1,11 +1,35 @@
 """The sample chronology: years read from the ends of calendar entries, the
 scale's positions, and rows spread so that labels of a band do not meet."""
+import json
 import os
+import struct
 import tempfile
 import unittest
 
 import chrono
 import searches
+
+
+def write_mo(path, messages):
+    """A gettext catalogue holding the messages, in UTF-8."""
+    messages = dict(messages, **{"": "Content-Type: text/plain; charset=UTF-8\n"})
+    keys = sorted(messages)
+    ids = b"".join(k.encode() + b"\0" for k in keys)
+    strs = b"".join(messages[k].encode() + b"\0" for k in keys)
+    start = 28 + 16 * len(keys)
+    table, offset = [], start
+    for k in keys:
+        table.append((len(k.encode()), offset))
+        offset += len(k.encode()) + 1
+    values = []
+    for k in keys:
+        values.append((len(messages[k].encode()), offset))
+        offset += len(messages[k].encode()) + 1
+    with open(path, "wb") as f:
+        f.write(struct.pack("<7I", 0x950412de, 0, len(keys), 28, 28 + 8 * len(keys), 0, 0))
+        for length, at in table + values:
+            f.write(struct.pack("<2I", length, at))
+        f.write(ids + strs)
 
 
 class ChronoTest(unittest.TestCase):
@@ -29,6 +53,52 @@ class ChronoTest(unittest.TestCase):
             (-490, 0, "Battle of Marathon"),
             (1789, 0, "A colon - cut"),
         ], events)
+
+    def test_entries_about_a_name_are_said_in_french_and_the_others_left_out(self):
+        rows = [
+            ("Jakob Grimm born", "Naissance de Jakob Grimm"),
+            ("Isaac Asimov born in Petrovichi, Russian SFSR", "Naissance d'Isaac Asimov"),
+            ("Martin Luther King, Jr. born", "Naissance de Martin Luther King, Jr."),
+            ("Ludwig van Beethoven dies", "Mort de Ludwig van Beethoven"),
+            ("Battle of Hastings", "Bataille de Hastings"),
+            ("Mohandas Gandhi assassinated in New Delhi", "Assassinat de Mohandas Gandhi"),
+            ("Richard The Lionheart crowned", None),          # an English word in the name
+            ("US President Abraham Lincoln dies", None),
+            ("Battle of the Bulge", None),                    # a lower-case English word
+            ("The Beatles play their last concert", None),
+            ("Thomas Paine's Common Sense published", None),
+        ]
+        for english, french in rows:
+            with self.subTest(english=english):
+                self.assertEqual(french, chrono.french(english))
+
+    def test_french_events_come_from_the_calendar_iso_codes_and_the_corpus(self):
+        # The corpus's dated sentences keep their article; the others look one up.
+        with tempfile.TemporaryDirectory() as src, tempfile.TemporaryDirectory() as work:
+            calendar = os.path.join(src, "usr/share/calendar")
+            os.makedirs(os.path.join(calendar, "fr_FR"))
+            with open(os.path.join(calendar, "calendar.birthday"), "w") as f:
+                f.write("01/04\tJakob Grimm born, 1785\n03/21\tThe first kite flown, 1750\n")
+            with open(os.path.join(calendar, "fr_FR", "calendar.jferies"), "w") as f:
+                f.write("11/11\tArmistice 1918\n12/25\tNo\u00ebl\n")
+            share = os.path.join(src, "usr/share")
+            os.makedirs(os.path.join(share, "iso-codes/json"))
+            with open(os.path.join(share, "iso-codes/json/iso_3166-3.json"), "w") as f:
+                json.dump({"3166-3": [{"name": "Upper Volta, Republic of", "withdrawal_date": "1984"},
+                                      {"name": "Yugoslavia, Federal Republic of", "withdrawal_date": "2003"}]}, f)
+            os.makedirs(os.path.join(share, "locale/fr/LC_MESSAGES"))
+            write_mo(os.path.join(share, "locale/fr/LC_MESSAGES/iso_3166-3.mo"),
+                     {"Upper Volta, Republic of": "Haute-Volta, R\u00e9publique de"})
+            article = "/HDates\n/ALa version 1.0 est sortie le 5 juin 1998. =DATE(1) le 2 mai 1999.".encode("cp1252")
+            with open(os.path.join(work, "articles.dat"), "wb") as f:
+                f.write(b"0\t0\t0\t%d\n" % len(article) + article)
+            events = chrono.french_events(src, work)
+        self.assertEqual(sorted([
+            (1785, 1, "Naissance de Jakob Grimm", -1),
+            (1918, 0, "Armistice", -1),
+            (1984, 0, "Code ISO retir\u00e9 - Haute-Volta", -1),
+            (1998, 3, "La version 1.0 est sortie le 5 juin 1998", 0),
+        ]), sorted(events))
 
     def test_positions_follow_the_scale(self):
         rows = [(-3000, 0), (0, 6 * 200), (1000, 6 * 200 + 10 * 200),
