@@ -45,6 +45,27 @@ ARenderer* DocKycfPane::outlineRenderer() const {
     return outlineView_ ? outlineView_->renderer() : nullptr;
 }
 
+AString DocKycfPane::printedContents() {
+    ALaidOutDocModel* shown = LaidOut(outlineRenderer());
+    AppState* state = currentState();
+    if (!shown || !state || outline_.sections() <= 0 ||
+        !AContentApp::current().getDocRefInfo(state->getDocNo()).getInfo(9))
+        return AString();
+    // A copy: the sections folded on screen stay folded.
+    ADocModel* all = CheckAlloc(shown->clone(), "DocKycfPane", 400);
+    all->addRef();
+    AString text;
+    try {
+        all->expandAll(0);
+        text = all->exportText(0, all->getPositionCount(), nullptr, false);
+    } catch (...) {
+        all->release();
+        throw;
+    }
+    all->release();
+    return text;
+}
+
 bool DocKycfPane::currentIconIs26() {
     AppState* state = currentState();
     return state && AContentApp::current().getDocIconType(state->getDocNo()) == 26;

@@ -91,6 +91,9 @@ void LR_NET::updatePane() {
             selFirst = left->fUserInfo.slot(1012);
             selLast = left->fUserInfo.slot(1013);
         }
+        // A tree opened whole for its only category stays open; others start folded.
+        if (!singleCategory)
+            renderer->model()->collapseAll(0);
         app.centerListLine(listView, selFirst, selLast);
         if (openRequest) {
             long n = app.getUrlDocNo(UnescapedKey(getLineKey(selLast > 0 ? selLast : 0)).c_str());

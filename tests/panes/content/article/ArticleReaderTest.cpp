@@ -306,15 +306,7 @@ TEST_F(SampleReaderTest, AClickedSectionLinkOpensTheArticleAtItsHeading) {
         ASSERT_GT(box.width(), 0);
         ADisplayComponent* view = renderer->view();
         APoint point = view->localToScreen(APoint(box.left() + 2, (box.top() + box.bottom()) / 2));
-        POINT p = {point.x, point.y};
-        HWND target = WindowFromPoint(p);
-        ASSERT_TRUE(target);
-        ScreenToClient(target, &p);
-        SetCursorPos(point.x, point.y);
-        PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        pump();
-        PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-        pump();
+        clickAt(point);
         settle();
         EXPECT_NE(state, frame->currentState()) << "a new state";
         EXPECT_EQ(docNo, frame->currentState()->getDocNo());

@@ -115,6 +115,18 @@ void SampleReaderTest::settle() {
     pump();
 }
 
+void SampleReaderTest::clickAt(const APoint& screen) {
+    POINT p = {screen.x, screen.y};
+    HWND target = WindowFromPoint(p);
+    ASSERT_TRUE(target);
+    ScreenToClient(target, &p);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    pump();
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    pump();
+}
+
 DocKycfPane* SampleReaderTest::articlePane() {
     AComponent* found = frame->findDescendant(&DocKycfPane::classRecord, nullptr);
     return found ? static_cast<DocKycfPane*>(found->castTo(&DocKycfPane::classRecord)) : nullptr;

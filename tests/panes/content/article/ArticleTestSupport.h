@@ -78,6 +78,9 @@ protected:
     // Layouts, updates and paints delivered before a picture.
     void settle();
     DocKycfPane* articlePane();
+    // A press and release of the left button at a screen point, as the mouse
+    // gives them to the window there, each delivered.
+    void clickAt(const APoint& screen);
     // The main window as the screen shows it, as build/artifacts/<name>.png;
     // answers the count of pixels that are not white inside `inside` (window
     // coordinates; none when null).

@@ -192,7 +192,10 @@ TEST_F(RoomReaderTest, TheMoviesMessagesReachThePaneOnlyWhileItIsShown) {
 
         // A click on the movie's "Visites" opens the room page it names.
         ASSERT_TRUE(clickMovie(pane->view(), 800, 500, 40, 140, 230, 80));
-        pump();
+        for (int i = 0; i < 500 && frame->currentState() == room; ++i) {
+            pump();
+            Sleep(10);
+        }
         AppState* page = frame->currentState();
         EXPECT_NE(room, page);
         EXPECT_EQ(4, page->getScreenMode());

@@ -8,12 +8,14 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/data/AppDataManager.h"
+#include "app/find/AFlashServices.h"
 #include "app/frame/Frame1.h"
 #include "app/main/TheApp.h"
 #include "app/state/ASVLoSearchState.h"
@@ -24,6 +26,9 @@
 #include "docengine/render/ARendererViews.h"
 #include "framework/bitmaps/ABitmapLayer.h"
 #include "framework/display/ADisplayServices.h"
+#include "docengine/render/ATextRenderer.h"
+#include "panes/content/article/DocKycfPane.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/content/media/MediaFlashPane.h"
 #include "panes/content/media/MediaImagePane.h"
 #include "panes/content/media/MediaPane.h"
@@ -31,11 +36,14 @@
 #include "web/movie/AMovie.h"
 #include "panes/content/media/MediaWin.h"
 #include "panes/docks/print/ASVJpegPreviewDlg.h"
+#include "panes/docks/top/ATopDockApp.h"
+#include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchRequest.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
+#include "tests/support/ScreenPicture.h"
 
 namespace {
 
@@ -68,28 +76,10 @@ std::vector<Picture> SamplePictures() {
 
 // The screen's pixels in a rectangle, as rows of blue, green, red bytes.
 std::vector<uint8_t> ScreenPixels(const APoint& at, long w, long h) {
-    std::vector<uint8_t> out(static_cast<size_t>(w * h * 3));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, w, h, screen, at.x, at.y, SRCCOPY);
-    GdiFlush();
-    const uint8_t* p = static_cast<const uint8_t*>(bits);
-    for (long i = 0; i < w * h; ++i)
-        for (int c = 0; c < 3; ++c)
-            out[i * 3 + c] = p[i * 4 + c];
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    const RECT area = {at.x, at.y, static_cast<LONG>(at.x + w), static_cast<LONG>(at.y + h)};
+    std::vector<uint8_t> out;
+    for (uint32_t c : ScreenPixels(area))
+        out.insert(out.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)});
     return out;
 }
 
@@ -183,6 +173,89 @@ TEST_F(MediaReaderTest, ASearchedPictureOpensInTheMediaWindowWithItsCaptionAndZo
         app->perform(preview->doCommand(1015, 0));
         settle();
         EXPECT_EQ(nullptr, pane->previewDialog()) << "the closed preview leaves the pane";
+    });
+}
+
+// The button under a picture of an article, clicked where it is drawn: the
+// picture's document in the media window.
+TEST_F(MediaReaderTest, APicturesEnlargeButtonInAnArticleOpensTheMediaWindow) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        std::unique_ptr<ASearchRequest> request(app->dataLocation()->createRequest("TEXT", "RECH"));
+        ASSERT_TRUE(request);
+        request->setQuestion(1, "calque", 0);
+        request->execute(0);
+        ARefHold<ALoScore> results(new ALoScore(*request, 1));
+        DockLCRPane* centre = DockLCRPane::of(frame);
+        ASSERT_TRUE(centre);
+        const std::string label = "Agrandir l'image";
+        long docNo = -1, at = -1;
+        for (long i = 0; i < results->getCount() && i < 40 && docNo < 0; ++i) {
+            long d = results->seek(i);
+            if (!app->isTextDoc(d))
+                continue;
+            centre->showDocument(d);
+            pump();
+            ADocModel* model = articlePane()->articleRenderer()->model();
+            if (std::string(model->exportText(0, model->getLength()).c_str()).find(label) == std::string::npos)
+                continue;
+            docNo = d;
+            // The exported text and the model count positions differently: the label's model position.
+            for (long p = 0; p < model->getLength() && at < 0; ++p)
+                if (std::string(model->exportText(p, p + static_cast<long>(label.size())).c_str()) == label)
+                    at = p;
+        }
+        ASSERT_GE(docNo, 0) << "an article of the sample shows a picture with its buttons";
+        ASSERT_GE(at, 0);
+        ATextRenderer* renderer = articlePane()->articleRenderer();
+        renderer->scrollToPosition(at);
+        settle();
+        ARect box = renderer->rangeBounds(at, at + 3);
+        ASSERT_GT(box.width(), 0);
+        APoint point = renderer->view()->localToScreen(APoint(box.left() + 3, (box.top() + box.bottom()) / 2));
+        clickAt(point);
+        settle();
+        EXPECT_EQ(docNo, frame->currentState()->getDocNo()) << "the article stays";
+        MediaWin* media = window();
+        ASSERT_TRUE(media && media->mediaPane()) << "the media window opens";
+        MediaPane* pane = media->mediaPane();
+        ASSERT_TRUE(pane->currentState());
+        long shown = pane->currentState()->getDocNo();
+        EXPECT_TRUE(app->docIsMedia(shown));
+        EXPECT_GE(shown, firstPicture());
+        EXPECT_EQ(MediaPane::kPicture, pane->mediaKind());
+        EXPECT_TRUE(pane->imagePane()->view()->bitmapLayer()->hasBitmap());
+        EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), "media-window-from-article", [&] { settle(); }).empty());
+    });
+}
+
+// The atlas bar's media buttons, the rooms' and ephemeris's lists, the article
+// links and the Flash rooms each hand a media document to their own table of
+// the reader's services: every table opens it in the media window, not in the centre.
+TEST_F(MediaReaderTest, EveryPanesServicesOpenAMediaDocumentInTheMediaWindow) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        const long docNo = firstPicture();
+        const std::pair<const char*, std::function<void()>> tables[] = {
+            {"top docks", [&] { ATopDockApp::current().openMediaWindow(docNo, 0, 0); }},
+            {"search panes", [&] { ASearchPanesApp::current().openMediaWindow(docNo, 0, 0); }},
+            {"content views", [&] { AContentApp::current().openMediaWindow(docNo, 0, 0); }},
+            {"Flash rooms", [&] { FlashServices().openMediaWindow(docNo, 0, 0); }},
+        };
+        for (const auto& table : tables) {
+            SCOPED_TRACE(table.first);
+            const long centre = frame->currentState() ? frame->currentState()->getDocNo() : -1;
+            while (MediaWin* open = window())
+                app->perform(open->closeWindow());
+            table.second();
+            settle();
+            MediaWin* media = window();
+            ASSERT_TRUE(media && media->mediaPane() && media->mediaPane()->currentState());
+            EXPECT_EQ(docNo, media->mediaPane()->currentState()->getDocNo());
+            EXPECT_EQ(centre, frame->currentState() ? frame->currentState()->getDocNo() : -1) << "the centre stays";
+        }
     });
 }
 

@@ -323,7 +323,7 @@ TEST_F(MediaWindowTest, WithKeyTenThePicturePrintsWithItsLegendAndCopyright) {
     AComponent* printer = job;
     DeleteComponent(printer);
     AMediaPreviewApp::install(nullptr);
-    std::string pdf = WaitForPdf(marker);
+    std::string pdf = WaitForPdf(marker, "Observatoire");
     DeleteFileA(picture.c_str());
     ASSERT_FALSE(pdf.empty()) << "no PDF arrived";
     std::string text = RunOnHost("pdftotext -enc UTF-8 '" + pdf + "' -");

@@ -273,7 +273,7 @@ TEST_F(WebPanesReaderTest, GuidePagesAndTheEmptyPage) {
         struct Row {
             int16_t mode;
             const char* page;  // expected in the address; "" for none loaded
-        } rows[] = {{3, "guide4.html"}, {4, "guide5.html"}, {13, "guide12.html"}, {2, ""}};
+        } rows[] = {{3, "guide4.html"}, {4, "guide5.html"}, {2, "guide3.html"}, {12, "guide12.html"}, {13, ""}};
         for (const Row& row : rows) {
             SCOPED_TRACE(row.mode);
             std::string before = pane->currentUrl().c_str();

@@ -22,6 +22,7 @@
 #include "platform/flashmovie/FlashMovie.h"
 #include "search/facade/AKeyIndex.h"
 #include "search/facade/ASearchBase.h"
+#include "tests/app/lists/ListRowClick.h"
 #include "tests/panes/content/flash/MovieReaderSupport.h"
 
 namespace {
@@ -106,5 +107,21 @@ TEST_F(AtlasReaderTest, TheAtlasOpensFromItsRoomAndFollowsThePlacesChosen) {
         pump();
         EXPECT_EQ(place.doc, frame->currentState()->getDocNo()) << "the preview's Paris opens Europe";
         saveShot("atlas-reader-preview-click");
+
+        // The countries button, clicked where it is drawn, opens the countries
+        // page: the maps tab of the history and geography room files it.
+        auto* atlasPane = find<DockLeftAtlasPane>();
+        ASSERT_TRUE(atlasPane);
+        AComponent* found = atlasPane->getParent()->findById(DockLeftAtlasPane::kCountries, 0);
+        auto* button = found ? static_cast<ADisplayComponent*>(found->castTo(&ADisplayComponent::classRecord)) : nullptr;
+        ClickMiddle(button, [&] { pump(); });
+        AppState* countries = frame->currentState();
+        ASSERT_TRUE(countries && countries->getLeftState());
+        EXPECT_EQ(4, countries->getScreenMode());
+        EXPECT_EQ(4, countries->fSalle) << "the history and geography room";
+        EXPECT_EQ('A', countries->getLeftState()->fSalleType) << "its maps tab, with its choices";
+        EXPECT_FALSE(IsAtlasScreen(countries));
+        EXPECT_TRUE(waitForStandIn(centre->view())) << "the room's movie shows in the centre";
+        saveShot("atlas-reader-countries");
     });
 }

@@ -27,14 +27,21 @@
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
+#include "panes/content/media/MediaPane.h"
+#include "panes/content/media/MediaWin.h"
+#include "tests/app/lists/ListRowClick.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
+#include "tools/samplebase/SampleChrono.h"
 
 namespace {
 
-std::tm July14() {
+// A day of 2026 for the application's clock.
+template <int Month, int Day>
+std::tm DayOf2026() {
     std::tm day{};
-    day.tm_mday = 14;
-    day.tm_mon = 6;
+    day.tm_mday = Day;
+    day.tm_mon = Month - 1;
     day.tm_year = 126;
     return day;
 }
@@ -54,7 +61,7 @@ TEST_F(EphemerisSampleTest, OnJuly14TheHomeScreenShowsTheDaysEventsAndTheirDocum
     if (!frame)
         GTEST_SKIP() << skipReason;
     guarded([&] {
-        app->setClock(July14);
+        app->setClock(DayOf2026<7, 14>);
         EXPECT_EQ("14-07-26", std::string(app->todayText().c_str()));
         home();
         auto* pane = dynamic_cast<EphemeridePane*>(frame->findById(1207, 0));
@@ -107,7 +114,7 @@ TEST_F(EphemerisSampleTest, TheEphemerisScreenListsTheEventsDocuments) {
     if (!frame)
         GTEST_SKIP() << skipReason;
     guarded([&] {
-        app->setClock(July14);
+        app->setClock(DayOf2026<7, 14>);
         home();
         auto* pane = dynamic_cast<EphemeridePane*>(frame->findById(1207, 0));
         ASSERT_TRUE(pane);
@@ -167,5 +174,42 @@ TEST_F(EphemerisSampleTest, TheRightDocksCaptionHighlightsTheSearchedWord) {
         EXPECT_TRUE(caption->hasHits());
         settle();
         saveShot("right-dock-caption");
+    });
+}
+
+// On 21 March the day's last event is a video: a click on its picture, where
+// the home screen draws it, opens the video in the media window.
+TEST_F(EphemerisSampleTest, AClickOnTheMediaEventsPictureOpensTheMediaWindow) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        app->setClock(DayOf2026<3, 21>);
+        home();
+        auto* pane = dynamic_cast<EphemeridePane*>(frame->findById(1207, 0));
+        ASSERT_TRUE(pane);
+        const long day = AEphemerideInfo::dayIndex(3, 21);
+        ASSERT_EQ(kMediaEventDay, day);
+        const long count = frame->currentState()->getUserInfo(EphemeridePane::kCountKey);
+        ASSERT_GE(count, 1);
+        AEphemerideInfo info(AEphemerideInfo::kBase, AEphemerideInfo::kDayTable, day, static_cast<int16_t>(count - 1));
+        const long doc = info.docNo();
+        ASSERT_TRUE(app->docIsMedia(doc)) << doc;
+        EXPECT_EQ(doc, info.pictureRecord()) << "the event shows the video's own picture";
+        for (long n = 0; n < count && frame->currentState()->getUserInfo(EphemeridePane::kEventKey) != count - 1; ++n)
+            home();
+        ASSERT_EQ(count - 1, frame->currentState()->getUserInfo(EphemeridePane::kEventKey));
+        settle();
+        saveShot("ephemeris-media-event");
+        AppState* before = frame->currentState();
+        ASSERT_EQ(0u, app->mediaWindows().count());
+        ClickMiddle(pane->findItem(EphemeridePane::kPicture, false), [this] { pump(); });
+        settle();
+        ASSERT_EQ(1u, app->mediaWindows().count()) << "the picture's click opens the media window";
+        EXPECT_EQ(before, frame->currentState()) << "the home screen stays";
+        MediaWin* media = app->mediaWindows().windows().begin()->second;
+        ASSERT_TRUE(media && media->mediaPane());
+        EXPECT_EQ(MediaPane::kVideo, media->mediaPane()->mediaKind());
+        EXPECT_NE(std::string::npos, media->mediaPane()->captionText().find("Vid")) << media->mediaPane()->captionText();
+        EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), "ephemeris-media-window", [&] { settle(); }).empty());
     });
 }

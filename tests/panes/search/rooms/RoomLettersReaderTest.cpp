@@ -12,6 +12,8 @@
 #include "app/online/AMozillaTargetView.h"
 #include "app/state/AppState.h"
 #include "panes/content/flash/FlashPane.h"
+#include "panes/content/media/MediaPane.h"
+#include "panes/content/media/MediaWin.h"
 #include "panes/search/rooms/DockLeftSalleAPane.h"
 #include "panes/search/rooms/DockLeftSalleBPane.h"
 #include "panes/search/rooms/DockLeftSalleCPane.h"
@@ -21,6 +23,8 @@
 #include "panes/search/rooms/LRSalle_DVD.h"
 #include "panes/search/rooms/LR_RechE.h"
 #include "panes/search/rooms/SalleIndexPrec.h"
+#include "tests/app/lists/ListRowClick.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/panes/content/flash/MovieReaderSupport.h"
 
 namespace {
@@ -108,6 +112,57 @@ TEST_F(RoomLettersReaderTest, EachRoomTabShowsItsLetterPaneWithItsLists) {
             }
             checkShown(pane);
             saveShot(row.shot);
+        }
+    });
+}
+
+// The Médiathèque's pictures tab lists the sample's pictures, videos and
+// animations: a click on an entry lists its documents, a click on one of
+// them opens it in the media window of its kind.
+TEST_F(RoomLettersReaderTest, AMediathequeRowOpensItsDocumentInTheMediaWindow) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        struct Row {
+            const char* label;
+            int16_t kind;
+            const char* shot;
+        };
+        const Row rows[] = {{"Photographies", MediaPane::kPicture, "mediatheque-picture"},
+                            {"Vid\xE9os", MediaPane::kVideo, "mediatheque-video"},
+                            {"Animations", MediaPane::kFlash, "mediatheque-animation"}};
+        ASSERT_TRUE(openTab(5, 1));
+        auto* pane = paneOf<DockLeftSalleB_DVDPane>();
+        ASSERT_TRUE(pane && pane->indexList && pane->indexList->getLineGetter());
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.label);
+            ALineGetter* entries = pane->indexList->getLineGetter();
+            long entry = -1;
+            for (long n = 0; n < entries->getLineCount() && entry < 0; ++n) {
+                AString line;
+                entries->getLine(line, n);
+                if (std::string(line.c_str()).find(row.label) != std::string::npos)
+                    entry = n;
+            }
+            ASSERT_GE(entry, 0) << "the tab lists its media entries";
+            ClickListRow(pane->indexList, entry, [this] { pump(); });
+            ASSERT_TRUE(pane->discList && pane->discList->getLineGetter());
+            ASSERT_GT(pane->discList->getLineGetter()->getLineCount(), 0);
+            ClickListRow(pane->discList, 0, [this] { pump(); });
+            settle();
+            ASSERT_EQ(1u, app->mediaWindows().count()) << "the row's click opens the media window";
+            MediaWin* media = app->mediaWindows().windows().begin()->second;
+            ASSERT_TRUE(media && media->mediaPane());
+            EXPECT_EQ(row.kind, media->mediaPane()->mediaKind());
+            EXPECT_FALSE(media->mediaPane()->captionText().empty());
+            saveShot(row.shot);
+            EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), (std::string(row.shot) + "-window").c_str(),
+                                            [&] { settle(); })
+                             .empty());
+            // Closed, as its close box does, so it covers no later click.
+            SendMessageA(media->getHWnd(), WM_CLOSE, 0, 0);
+            settle();
+            ASSERT_EQ(0u, app->mediaWindows().count());
         }
     });
 }

@@ -212,6 +212,8 @@ TEST_F(RoomPaneTest, UnknownRoomLinksMakeNoState) {
     EXPECT_EQ(1, page->fSalle);
     ASSERT_TRUE(page->getLeftState());
     EXPECT_EQ('A', page->getLeftState()->fSalleType);
+    ASSERT_TRUE(page->getDocState());
+    EXPECT_EQ(3, page->getDocState()->fDocType) << "the centre keeps the room's movie, not an empty article";
 }
 
 // Every index entry of every room with an index list, chosen as the reader

@@ -2,6 +2,8 @@
 // icon tables, damaged texts, and the rooms base the sample builder writes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -166,6 +168,62 @@ TEST(RoomTextsTest, TheSampleRoomsCoverEveryLetterAndSource) {
     }
     EXPECT_EQ((std::set<char>{'A', 'B', 'C', 'D', 'E', 'G', 'I', 'P'}), letters);
     EXPECT_EQ((std::set<int>{0, 1, 2}), sources);
+}
+
+// The Médiathèque's pictures tab keeps its own entries and lists each kind of
+// media document, at most six, as the lists read them; the other rooms keep theirs.
+TEST(RoomTextsTest, TheMediathequeListsTheMediaDocumentsByKind) {
+    std::vector<std::string> titles = {"Pinceau et couleurs", "Les images", "Commande ls"};
+    const std::vector<SampleRoom> before = PlanSampleRooms(titles);
+    std::vector<SampleRoom> rooms = before;
+    std::vector<std::pair<std::string, long>> media;
+    for (long d = 5; d < 13; ++d)
+        media.push_back({"FIG", d});
+    media.push_back({"VIDEOS", 13});
+    media.push_back({"VIDEOS", 14});
+    media.push_back({"MEDIA", 15});
+    AddSampleMediaEntries(media, &rooms);
+    ASSERT_EQ(before.size(), rooms.size());
+    for (size_t r = 0; r < rooms.size(); ++r) {
+        for (size_t t = 0; t < rooms[r].tabs.size(); ++t) {
+            const auto& was = before[r].tabs[t].groups;
+            const auto& now = rooms[r].tabs[t].groups;
+            ASSERT_EQ(was.size(), now.size());
+            bool mediaTab = rooms[r].titleKey == "SALLE_MEDIATHEQUE_TITLE" && rooms[r].tabs[t].name == "IMAGES";
+            for (size_t g = 0; g < now.size(); ++g)
+                EXPECT_EQ(was[g].second.size() + (mediaTab && g == 0 ? 3 : 0), now[g].second.size())
+                    << rooms[r].tabs[t].name;
+        }
+    }
+    std::map<std::string, std::vector<std::string>> records;
+    AddSampleRoomRecords(rooms, 16, &records);
+    // The tab's index text: its entries' lists, in LINKS:HDG.
+    std::string index;
+    for (const std::string& text : records["SALLES:CONTENU"])
+        if (text.find("Photographies#") != std::string::npos)
+            index = text;
+    ASSERT_FALSE(index.empty());
+    auto listOf = [&](const std::string& label) {
+        size_t at = index.find(label + "#0:");
+        if (at == std::string::npos)
+            return std::string("absent");
+        long record = std::atol(index.c_str() + at + label.size() + 3);
+        return records["LINKS:HDG"].at(static_cast<size_t>(record));
+    };
+    EXPECT_EQ("6:15:5,6,7,8,9,10", listOf("Photographies"));
+    EXPECT_EQ("2:15:13,14", listOf("Vid\xE9os"));
+    EXPECT_EQ("1:15:15", listOf("Animations"));
+    EXPECT_EQ(0u, index.find("Images#")) << "its own entries come first";
+    // Without media documents a kind has no entry.
+    rooms = before;
+    AddSampleMediaEntries({{"FIG", 5}}, &rooms);
+    records.clear();
+    AddSampleRoomRecords(rooms, 16, &records);
+    std::string all;
+    for (const std::string& text : records["SALLES:CONTENU"])
+        all += text;
+    EXPECT_NE(std::string::npos, all.find("Photographies#"));
+    EXPECT_EQ(std::string::npos, all.find("Animations#"));
 }
 
 }  // namespace
