@@ -3,7 +3,7 @@
 # Wine; installs what is missing first. Prints the time of each stage and the
 # number of tests that skipped; under CI=true a skipped test fails the run.
 # SV_DISPLAY_COUNT sets how many window tests run side by side (default: one
-# per processor).
+# per processor). Arguments go to ctest (for example -R test_article).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SV_BUILD_DIR:-$root/build}
@@ -139,11 +139,11 @@ xvfb-run -a bash -c '
   wineserver -k >/dev/null 2>&1 || true
   wineserver -p 20 </dev/null >/dev/null 2>&1
   wineboot </dev/null >/dev/null 2>&1 || true
-  cd "$0" && ctest --output-on-failure -j "$(nproc)" --resource-spec-file "$SV_DISPLAYS/spec.json"
+  cd "$0" && ctest --output-on-failure -j "$(nproc)" --resource-spec-file "$SV_DISPLAYS/spec.json" "$@"
   rc=$?
   wineserver -k >/dev/null 2>&1 || true
   exit $rc
-' "$build"
+' "$build" "$@"
 rc=$?
 set -e
 stop_displays
