@@ -881,7 +881,8 @@ void ATextRenderer::printPage(const ARect& rect, long page, bool draw, bool sele
             nextPage_ = AAnchor{last->start, 0};
             lines_->flags1 |= LineFlags::kClipLastLine;
         }
-        if (nextPage_.position >= model_->getLength() || (endPosition >= 0 && nextPage_.position >= endPosition))
+        // Anchors count shown positions: a model with folded sections ends before its source does.
+        if (nextPage_.position >= model_->getPositionCount() || (endPosition >= 0 && nextPage_.position >= endPosition))
             pagesDone_ = true;
         state |= RendererBits::kLaidOut;
     }

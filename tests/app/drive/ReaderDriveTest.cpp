@@ -998,6 +998,7 @@ TEST(ReaderDriveTest, AUserSearchesAnnotatesFilesPrintsExportsSetsAndVisitsThenQ
     EXPECT_NE(std::string::npos, notes.find("Voir la suite")) << notes;
     // The result list of "dialogue", its rows as RTF text.
     std::string rtf = ReadAll(Documents() + "\\resultats.rtf");
+    std::ofstream(Dos(kArtifacts + "/resultats.rtf"), std::ios::binary) << rtf;
     DeleteFileA((Documents() + "\\resultats.rtf").c_str());
     EXPECT_EQ(0u, rtf.find("{\\rtf1")) << rtf.substr(0, 200);
     EXPECT_NE(std::string::npos, rtf.find("Dialogues")) << rtf.substr(0, 2000);
