@@ -1,16 +1,9 @@
-#!/usr/bin/python3
-"""Draws the button pictures of the dossier and note windows as 24-bit BMP files.
-
-Each picture is a strip of three frames side by side (disabled, normal,
-pressed), as the icon buttons read them. Also draws the icons of the kinds
-of documents that the lists' rows show (one 16 by 16 frame on white). Run:
-draw_workspace_bitmaps.py OUT_FOLDER (needs Pillow).
+"""The button pictures of the dossier and note windows, 28 x 24 frames, and
+the icons of the kinds of documents that the lists' rows show, one 16 x 16
+frame on white (WorkspaceBitmaps.rc).
 """
-import sys
+from kit import Button, frames, plain
 
-from PIL import Image, ImageDraw
-
-W, H = 28, 24
 BACK = (214, 222, 232)
 FACE = (246, 248, 251)
 INK = (40, 66, 110)
@@ -18,6 +11,8 @@ GREY = (160, 164, 172)
 PRESSED = (204, 216, 236)
 RED = (176, 48, 40)
 PAPER = (250, 250, 236)  # a text's page: a colour of its own, which the tests look for
+
+LOOK = Button(size=(28, 24), ground=BACK, radius=4, inset=1, looks=frames(FACE, INK, GREY, PRESSED, (150, 166, 190)))
 
 
 def folder(d, ink):
@@ -35,9 +30,11 @@ def copy(d, ink):
     d.rectangle([11, 9, 21, 19], outline=ink, width=2, fill=FACE)
 
 
-def cross(d, ink, red):
-    d.line([(8, 6), (20, 18)], fill=red if ink != GREY else GREY, width=3)
-    d.line([(20, 6), (8, 18)], fill=red if ink != GREY else GREY, width=3)
+def cross(red):
+    def draw(d, ink):
+        d.line([(8, 6), (20, 18)], fill=red if ink != GREY else GREY, width=3)
+        d.line([(20, 6), (8, 18)], fill=red if ink != GREY else GREY, width=3)
+    return draw
 
 
 def trash(d, ink):
@@ -50,10 +47,6 @@ def trash(d, ink):
 def pen(d, ink):
     d.line([(7, 18), (19, 6)], fill=ink, width=3)
     d.polygon([(5, 20), (7, 15), (10, 18)], fill=ink)
-
-
-def close(d, ink):
-    cross(d, ink, INK)
 
 
 def disk(d, ink):
@@ -74,19 +67,8 @@ def right(d, ink):
     d.polygon([(10, 5), (18, 12), (10, 19)], fill=ink)
 
 
-PICTURES = {
-    6501: plus,
-    6502: copy,
-    6503: lambda d, c: cross(d, c, RED),
-    6504: trash,
-    6508: pen,
-    6646: close,
-    6660: disk,
-    6621: left,
-    6631: right,
-    6643: trash,
-    6647: goto,
-}
+BUTTONS = {6501: plus, 6502: copy, 6503: cross(RED), 6504: trash, 6508: pen, 6646: cross(INK), 6660: disk,
+           6621: left, 6631: right, 6643: trash, 6647: goto}
 
 
 def text_page(d):
@@ -133,29 +115,8 @@ def online(d):
 KINDS = {6701: text_page, 6702: picture, 6703: video, 6704: animation, 6705: page, 6706: online}
 
 
-def kind_icon(draw):
-    icon = Image.new("RGB", (16, 16), (255, 255, 255))
-    draw(ImageDraw.Draw(icon))
-    return icon
-
-
-def button(draw):
-    strip = Image.new("RGB", (3 * W, H), BACK)
-    for i, (back, ink) in enumerate([(FACE, GREY), (FACE, INK), (PRESSED, INK)]):
-        frame = Image.new("RGB", (W, H), BACK)
-        d = ImageDraw.Draw(frame)
-        d.rounded_rectangle([1, 1, W - 2, H - 2], radius=4, fill=back, outline=(150, 166, 190))
-        draw(d, ink)
-        strip.paste(frame, (i * W, 0))
-    return strip
-
-
-def main(out):
-    for number, draw in PICTURES.items():
-        button(draw).save(f"{out}/ws{number}.bmp")
+def pictures():
+    for number, draw in BUTTONS.items():
+        yield f"ws{number}", LOOK.picture(draw)
     for number, draw in KINDS.items():
-        kind_icon(draw).save(f"{out}/ws{number}.bmp")
-
-
-if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "resources/bitmaps")
+        yield f"ws{number}", plain((16, 16), (255, 255, 255), draw)

@@ -1,15 +1,13 @@
-#!/usr/bin/python3
-"""Draws the top dock's pictures as 24-bit BMP files.
+"""The top dock's pictures (TopDockBitmaps.rc).
 
-Buttons are strips of three 24 by 24 frames side by side (disabled, normal,
-pressed), as the icon buttons read them with their disabled-frame flag; each
-glyph follows its tooltip in string list 6007. The pictures of the left end
-(1101, 1130 to 1133) carry the name of the left dock's mode. Run:
-draw_topdock_bitmaps.py OUT_FOLDER (needs Pillow).
+Buttons are 24 x 24 frames; each glyph follows its tooltip in string list
+6007. The buttons of a range of choices have a second row, with a thick edge,
+for the chosen one. The pictures of the left end (1101, 1130 to 1133) carry
+the name of the left dock's mode.
 """
-import sys
+from PIL import Image, ImageDraw
 
-from PIL import Image, ImageDraw, ImageFont
+from kit import Button, Look, font, frames, plain
 
 W = H = 24
 DOCK = (153, 204, 204)
@@ -18,19 +16,19 @@ INK = (24, 70, 86)
 GREY = (150, 164, 168)
 PRESSED = (196, 226, 226)
 HIT = (214, 120, 20)
+EDGE = (96, 150, 156)
+
+LOOK = Button(size=(W, H), ground=DOCK, radius=4, looks=frames(FACE, INK, GREY, PRESSED, EDGE),
+              marked=(Look(FACE, GREY, INK, 2), Look(PRESSED, INK, INK, 2), Look(PRESSED, INK, INK, 2)))
 
 
-def font(size, bold=False):
-    name = "DejaVuSans-Bold.ttf" if bold else "DejaVuSans.ttf"
-    try:
-        return ImageFont.truetype("/usr/share/fonts/truetype/dejavu/" + name, size)
-    except OSError:
-        return ImageFont.load_default()
+def bold(size):
+    return font("DejaVuSans-Bold.ttf", size)
 
 
-def letters(text, size=10, bold=True):
+def letters(text, size=10):
     def draw(d, ink):
-        f = font(size, bold)
+        f = bold(size)
         box = d.textbbox((0, 0), text, font=f)
         d.text(((W - (box[2] - box[0])) / 2 - box[0], (H - (box[3] - box[1])) / 2 - box[1]), text, fill=ink, font=f)
     return draw
@@ -63,7 +61,7 @@ def triangle(left):
 
 def highlight(d, ink):  # " activer / désactiver la surbrillance"
     d.rectangle([4, 8, 20, 16], fill=HIT if ink != GREY else GREY)
-    d.text((6, 6), "ab", fill=ink, font=font(9, True))
+    d.text((6, 6), "ab", fill=ink, font=bold(9))
 
 
 def outline_list(d, ink):  # " sommaire"
@@ -133,7 +131,7 @@ def exclude(d, ink):  # " proposer d'exclure cette adresse"
 def linked(n):
     def draw(d, ink):
         d.rectangle([5, 4, 17, 19], outline=ink, width=2)
-        d.text((8, 6), n, fill=ink, font=font(10, True))
+        d.text((8, 6), n, fill=ink, font=bold(10))
     return draw
 
 
@@ -173,11 +171,10 @@ BUTTONS = {
 }
 for room in range(1, 10):
     BUTTONS[1120 + room] = letters("S%d" % room, 9)
-# Buttons of a range of choices: a second row of frames for the chosen one.
 CHOICES = {1337: split(1), 1338: split(2), 1339: split(3)}
 
 # The pictures of the left end: the left dock's mode by name.
-PICTURES = {
+MODES = {
     1101: "Savantorium",
     1130: "Thèmes",
     1131: "Index de A à Z",
@@ -186,53 +183,26 @@ PICTURES = {
 }
 
 
-def button(draw, rows=1):
-    strip = Image.new("RGB", (3 * W, rows * H), DOCK)
-    for row in range(rows):
-        chosen = row == 1
-        for i, (face, ink) in enumerate([(FACE, GREY), (PRESSED if chosen else FACE, INK), (PRESSED, INK)]):
-            frame = Image.new("RGB", (W, H), DOCK)
-            d = ImageDraw.Draw(frame)
-            d.rounded_rectangle([0, 0, W - 1, H - 1], radius=4, fill=face,
-                                outline=INK if chosen else (96, 150, 156), width=2 if chosen else 1)
-            draw(d, ink)
-            strip.paste(frame, (i * W, row * H))
-    return strip
-
-
-def picture(text):
+def mode(text):
     image = Image.new("RGB", (192, 28), DOCK)
     d = ImageDraw.Draw(image)
     d.rounded_rectangle([0, 1, 191, 26], radius=5, fill=(110, 168, 172))
-    d.text((10, 6), text, fill=(255, 255, 255), font=font(12, True))
+    d.text((10, 6), text, fill=(255, 255, 255), font=bold(12))
     return image
 
 
-def main(out):
+def pictures():
     for number, draw in BUTTONS.items():
-        button(draw).save(f"{out}/top{number}.bmp")
+        yield f"top{number}", LOOK.picture(draw)
     for number, draw in CHOICES.items():
-        button(draw, 2).save(f"{out}/top{number}.bmp")
-    for number, text in PICTURES.items():
-        picture(text).save(f"{out}/top{number}.bmp")
+        yield f"top{number}", LOOK.picture(draw, rows=2)
+    for number, text in MODES.items():
+        yield f"top{number}", mode(text)
     # The field's white ground, the dock's separator pattern and bar, the hit picture.
-    field = Image.new("RGB", (136, 24), DOCK)
-    ImageDraw.Draw(field).rounded_rectangle([0, 0, 135, 23], radius=4, fill=(255, 255, 255), outline=(96, 150, 156))
-    field.save(f"{out}/top1100.bmp")
-    sep = Image.new("RGB", (6, 34), DOCK)
-    ImageDraw.Draw(sep).line([(2, 3), (2, 30)], fill=(96, 150, 156), width=2)
-    sep.save(f"{out}/top1015.bmp")
-    bar = Image.new("RGB", (4, 24), DOCK)
-    ImageDraw.Draw(bar).line([(1, 2), (1, 21)], fill=(96, 150, 156), width=1)
-    bar.save(f"{out}/top1053.bmp")
-    hit = Image.new("RGB", (16, 16), DOCK)
-    ImageDraw.Draw(hit).ellipse([2, 2, 13, 13], fill=HIT)
-    hit.save(f"{out}/top1050.bmp")
+    yield "top1100", plain((136, 24), DOCK, lambda d: d.rounded_rectangle([0, 0, 135, 23], radius=4,
+                                                                         fill=(255, 255, 255), outline=EDGE))
+    yield "top1015", plain((6, 34), DOCK, lambda d: d.line([(2, 3), (2, 30)], fill=EDGE, width=2))
+    yield "top1053", plain((4, 24), DOCK, lambda d: d.line([(1, 2), (1, 21)], fill=EDGE, width=1))
+    yield "top1050", plain((16, 16), DOCK, lambda d: d.ellipse([2, 2, 13, 13], fill=HIT))
     # The picture beside the query history popup's rows.
-    clock = Image.new("RGB", (20, 20), (192, 192, 192))
-    history(ImageDraw.Draw(clock), INK)
-    clock.save(f"{out}/top1039.bmp")
-
-
-if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "resources/bitmaps")
+    yield "top1039", plain((20, 20), (192, 192, 192), lambda d: history(d, INK))

@@ -1,24 +1,21 @@
-#!/usr/bin/env python3
-"""Draws the pictures of the print and export sheets and of the print preview
-as 24-bit BMP files: the option panels with their labels, the check box strip
+"""The pictures of the print and export sheets and of the print preview
+(PrintBitmaps.rc): the option panels with their labels, the check box strip
 and the labelled buttons.
 
 A check box strip is two rows of three frames (disabled, normal, pointed):
 unchecked above, checked below, as icon buttons with the two-rows and
-disabled-frame flags read them. A button is one row of the same three frames.
-Run: /usr/bin/python3 draw_print_bitmaps.py OUT_FOLDER (needs Pillow).
+disabled-frame flags read them. A button is one row of the same three frames,
+as wide as its label needs.
 """
-import sys
+from PIL import Image, ImageDraw
 
-from PIL import Image, ImageDraw, ImageFont
+from kit import Button, Look, font, label, text_width
 
 SHEET = (236, 240, 246)
 INK = (32, 56, 96)
 GREY = (150, 156, 166)
 POINTED = (200, 212, 232)
 BUTTON = (46, 74, 120)
-FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 BOX = 16
 
 # Panel pictures: number, size, then (x, y, text, size) labels. The check
@@ -55,61 +52,42 @@ def panel(width, height, labels):
     d = ImageDraw.Draw(im)
     d.rectangle([0, 0, width - 1, height - 1], outline=GREY)
     for x, y, text, size in labels:
-        d.text((x, y), text, fill=INK, font=ImageFont.truetype(FONT, size))
+        d.text((x, y), text, fill=INK, font=font("DejaVuSans.ttf", size))
     return im
 
 
-def check_box(d, x, y, face, ink, checked):
-    d.rectangle([x, y, x + BOX - 1, y + BOX - 1], fill=face, outline=ink)
-    if checked:
-        d.line([(x + 3, y + 8), (x + 6, y + 12), (x + 12, y + 3)], fill=ink, width=2)
+def check_box(checked):
+    def draw(d, ink):
+        if checked:
+            d.line([(3, 8), (6, 12), (12, 3)], fill=ink, width=2)
+    return draw
 
 
-def check_strip():
-    im = Image.new("RGB", (3 * BOX, 2 * BOX), SHEET)
-    d = ImageDraw.Draw(im)
-    for row in range(2):
-        for col, (face, ink) in enumerate([(SHEET, GREY), ((255, 255, 255), INK), (POINTED, INK)]):
-            check_box(d, col * BOX, row * BOX, face, ink, row == 1)
-    return im
+CHECK_BOX = Button(size=(BOX, BOX), ground=SHEET,
+                   looks=(Look(SHEET, GREY, GREY), Look((255, 255, 255), INK, INK), Look(POINTED, INK, INK)))
 
 
 def button(text):
-    font = ImageFont.truetype(BOLD, 11)
-    width = max(64, int(d_len(text, font)) + 20)
-    im = Image.new("RGB", (3 * width, BUTTON_H), SHEET)
-    d = ImageDraw.Draw(im)
-    for col, (face, ink) in enumerate([(GREY, SHEET), (BUTTON, (255, 255, 255)), (INK, POINTED)]):
-        x = col * width
-        d.rounded_rectangle([x + 1, 1, x + width - 2, BUTTON_H - 2], radius=5, fill=face)
-        w = d_len(text, font)
-        d.text((x + (width - w) / 2, 5), text, fill=ink, font=font)
-    return im, width
-
-
-def d_len(text, font):
-    return ImageDraw.Draw(Image.new("RGB", (1, 1))).textlength(text, font=font)
+    face = font("DejaVuSans-Bold.ttf", 11)
+    width = max(64, int(text_width(text, face)) + 20)
+    look = Button(size=(width, BUTTON_H), ground=SHEET, radius=5, inset=1,
+                  looks=(Look(GREY, SHEET), Look(BUTTON, (255, 255, 255)), Look(INK, POINTED)))
+    return look.picture(label(text, face, width, 5))
 
 
 def tab(width, height, text):
     im = Image.new("RGB", (width, height), (192, 192, 192))
     d = ImageDraw.Draw(im)
     d.rounded_rectangle([0, 0, width - 1, height + 6], radius=6, fill=SHEET, outline=GREY)
-    d.text((30, 5), text, fill=INK, font=ImageFont.truetype(BOLD, 11))
+    d.text((30, 5), text, fill=INK, font=font("DejaVuSans-Bold.ttf", 11))
     return im
 
 
-def main(out):
+def pictures():
     number, w, h, text = TAB
-    tab(w, h, text).save(f"{out}/print{number}.bmp")
+    yield f"print{number}", tab(w, h, text)
     for number, (w, h, labels) in PANELS.items():
-        panel(w, h, labels).save(f"{out}/print{number}.bmp")
-    check_strip().save(f"{out}/print4601.bmp")
+        yield f"print{number}", panel(w, h, labels)
+    yield "print4601", CHECK_BOX.picture([check_box(False), check_box(True)])
     for number, text in BUTTONS.items():
-        im, width = button(text)
-        im.save(f"{out}/print{number}.bmp")
-        print(number, text, width)
-
-
-if __name__ == "__main__":
-    main(sys.argv[1])
+        yield f"print{number}", button(text)

@@ -1,14 +1,13 @@
-#!/usr/bin/env python3
-"""Draws the pictures of the account wizard and the preferences dialog:
-bitmap 1541, the wizard's banner (431 by 64: a blue gradient with a globe and
-two link rings), and bitmap 6090, the arrow of the preferences' popup buttons
-(16 by 16). 24-bit BMP files.
-Run: draw_net_bitmaps.py OUT_FOLDER (needs Pillow).
+"""The online pictures: the account wizard's banner (net1541, 431 x 64: a blue
+gradient with a globe and two link rings) and the preferences' popup button
+arrow (pref6090, 16 x 16) of NetBitmaps.rc; the target that the target view
+puts over a page (target1024 of OnlineBitmaps.rc: a red ring with a cross on
+white, 31 x 31 so that it centres on a pixel).
 """
-import os
-import sys
-
 from PIL import Image, ImageDraw
+
+TARGET = 31
+RED = (204, 0, 0)
 
 
 def banner():
@@ -42,11 +41,17 @@ def arrow():
     return image
 
 
-def main():
-    out = sys.argv[1]
-    banner().save(os.path.join(out, "net1541.bmp"), "BMP")
-    arrow().save(os.path.join(out, "pref6090.bmp"), "BMP")
+def target():
+    image = Image.new("RGB", (TARGET, TARGET), (255, 255, 255))
+    d = ImageDraw.Draw(image)
+    d.ellipse((2, 2, TARGET - 3, TARGET - 3), outline=RED, width=3)
+    mid = TARGET // 2
+    d.line((mid, 0, mid, TARGET - 1), fill=RED, width=1)
+    d.line((0, mid, TARGET - 1, mid), fill=RED, width=1)
+    return image
 
 
-if __name__ == "__main__":
-    main()
+def pictures():
+    yield "net1541", banner()
+    yield "pref6090", arrow()
+    yield "target1024", target()
