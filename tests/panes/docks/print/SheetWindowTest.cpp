@@ -107,6 +107,14 @@ TEST_F(SheetWindowTest, ThePrintSheetShowsThePanelOfItsModeAndWritesEachClick) {
     ASVPrintOptionsDlg* sheet = ASVPrintOptionsDlg::openSheet(view, ASVPrintOptionsDlg::kText);
     ASSERT_NE(nullptr, sheet);
     sheet->setOptions(&options);
+    // Each check box is a box of its own, not a strip that lies over the next one.
+    for (int16_t id : {6110, 6111, 6115, 6116, 6117, 6118, 6119, 6120}) {
+        SCOPED_TRACE(id);
+        auto* box = dynamic_cast<ADisplayComponent*>(sheet->findById(id, 0));
+        ASSERT_TRUE(box);
+        EXPECT_EQ(16, box->getFrame().width());
+        EXPECT_EQ(16, box->getFrame().height());
+    }
     struct ModeRow {
         int16_t mode;
         const char* panels;
