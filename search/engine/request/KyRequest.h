@@ -16,7 +16,6 @@ struct KyMount;
 struct KyMountedBase;
 struct KyMountedForm;
 struct KyTable;
-struct KY_File;
 
 // Bits 24-31: base number + 1; bits 0-23: document number. 0xFFFFFFFF: none.
 typedef uint32_t KyDocRef;
@@ -112,7 +111,8 @@ int KY_GetFieldCount(const KY_Request* request, uint16_t* count);
 int KY_GetBaseCount(const KY_MountedUse* base, uint8_t* count);
 int KY_GetBaseKind(const KY_MountedUse* base, int number, int32_t* kind);
 
-// Remote bases.
+// The remote bases of a request (KyRequestRemote.cpp): its hits located across
+// bases, the question their servers are sent, their local caches emptied.
 int KY_GetBaseHitCount(const KY_Request* request, int base);
 int KY_FirstBaseWithHits(const KY_Request* request, int* base);
 int KY_LocateHit(const KY_Request* request, int32_t* hit, int* base, int* remoteIndex);
