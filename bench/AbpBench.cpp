@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/procedural/KyFile.h"
-#include "search/engine/KyAbp.h"
+#include "search/engine/trees/KyAbp.h"
 #include "search/writers/AbpWriter.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "search/engine/KyPhon.h"
+#include "search/engine/phon/KyPhon.h"
 
 namespace {
 

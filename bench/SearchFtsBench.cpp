@@ -39,7 +39,7 @@
 #include "base/procedural/EngineTables.h"
 #include "bench/FtsQueries.h"
 #include "bench/SampleSearch.h"
-#include "search/engine/KyAccessor.h"
+#include "search/engine/records/KyAccessor.h"
 #include "search/facade/ASearchBase.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"

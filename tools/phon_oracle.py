@@ -5,7 +5,7 @@ Test tool only: never part of the product. Needs espeak-ng and the wfrench
 word list (/usr/share/dict/french, UTF-8), and bench_phon.exe under Wine.
 
   phon_oracle.py sample              writes the committed test sample and
-                                     sound-alike pairs (tests/search/engine/)
+                                     sound-alike pairs (tests/search/engine/phon/)
   phon_oracle.py compare BUILD [N]   agreement over N words of the list (all
                                      when N is left out); disagreements go to
                                      /tmp/phon_disagree.txt
@@ -36,7 +36,7 @@ import tempfile
 
 WORDLIST = "/usr/share/dict/french"
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-DATA = os.path.join(ROOT, "tests", "search", "engine")
+DATA = os.path.join(ROOT, "tests", "search", "engine", "phon")
 SEED = 1815
 SAMPLE_SIZE = 2000
 PAIR_COUNT = 500
@@ -178,7 +178,7 @@ def compare(build, limit):
           % (n, 100.0 * any_best / n, 100.0 * first / n))
 
 
-EXCEPTIONS = os.path.join(ROOT, "search", "engine", "KyPhonExceptions.inc")
+EXCEPTIONS = os.path.join(ROOT, "search", "engine", "phon", "KyPhonExceptions.inc")
 ENTRY = re.compile(r'^\{"((?:[^"\\]|\\.)*)", "((?:[^"\\]|\\.)*)"\},$')
 # Word endings of verb forms and plurals: their base word is the better exception.
 INFLECTED = re.compile(r"(ai|ais|ait|as|ât|âmes|âtes|èrent|erai|eras|era|erez|erons|eront|erais|erait|"

@@ -8,7 +8,7 @@
 #include "base/object/AFile.h"
 #include "base/object/AFileSpec.h"
 #include "base/procedural/EngineTables.h"
-#include "search/engine/KyAccessor.h"
+#include "search/engine/records/KyAccessor.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/SearchError.h"
 

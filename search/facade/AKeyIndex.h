@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "base/object/AString.h"
-#include "search/engine/KyAbp.h"
+#include "search/engine/trees/KyAbp.h"
 
 class ADataLocation;
 struct KyIndexHandle;

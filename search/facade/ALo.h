@@ -20,7 +20,7 @@
 
 #include "base/object/AFileSpec.h"
 #include "base/object/AStrDic.h"
-#include "search/engine/Lo.h"
+#include "search/engine/lists/Lo.h"
 #include "search/facade/ADataFile.h"
 
 class AFileStream;

@@ -25,7 +25,7 @@
 #include "base/object/AFilter.h"
 #include "base/object/AFilteredFile.h"
 #include "base/object/AString.h"
-#include "search/engine/KyAccessor.h"
+#include "search/engine/records/KyAccessor.h"
 
 struct KY_MountedUse;
 struct KY_Request;

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "base/object/AError.h"
-#include "search/engine/KyQuest.h"
+#include "search/engine/questions/KyQuest.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/SearchError.h"

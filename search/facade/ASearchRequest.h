@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "base/object/AString.h"
-#include "search/engine/KyRequest.h"
-#include "search/engine/Lo.h"
+#include "search/engine/lists/Lo.h"
+#include "search/engine/request/KyRequest.h"
 
 class ADataLocation;
 class AMountedBase;

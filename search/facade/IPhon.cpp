@@ -1,7 +1,7 @@
 // The phonetic candidate set over the matcher's list of readings.
 #include "search/facade/IPhon.h"
 
-#include "search/engine/KyPhon.h"
+#include "search/engine/phon/KyPhon.h"
 
 IPhon::IPhon() : IPhon(KY_PhonCandidates) {}
 

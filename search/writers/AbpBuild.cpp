@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "base/procedural/Trace.h"
-#include "search/engine/KyAbp.h"
+#include "search/engine/trees/KyAbp.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "search/engine/KyAbp.h"
+#include "search/engine/trees/KyAbp.h"
 #include "search/writers/FileImage.h"
 
 // Pages: root 0, leaves 1..n, middle index pages n+1..n+m (only when the root

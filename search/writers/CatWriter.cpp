@@ -2,8 +2,8 @@
 #include "search/writers/CatWriter.h"
 
 #include "base/procedural/KyFile.h"
-#include "search/engine/KyCat.h"
-#include "search/engine/KyFileSet.h"
+#include "search/engine/common/KyFileSet.h"
+#include "search/engine/records/KyCat.h"
 #include "search/writers/FileImage.h"
 
 namespace {

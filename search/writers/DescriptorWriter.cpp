@@ -1,7 +1,7 @@
 // Writes a descriptor and its ".gen" companion (layout in BASE-LAYOUT.md).
 #include "search/writers/DescriptorWriter.h"
 
-#include "search/engine/KyFileSet.h"
+#include "search/engine/common/KyFileSet.h"
 #include "search/writers/FileImage.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "search/engine/KyFileSet.h"
+#include "search/engine/common/KyFileSet.h"
 
 std::string SaveFileReplacing(const std::string& path, const std::string& bytes) {
     KyFileSet set;

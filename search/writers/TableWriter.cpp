@@ -2,7 +2,7 @@
 #include "search/writers/TableWriter.h"
 
 #include "base/procedural/KyCodec.h"
-#include "search/engine/KyFileSet.h"
+#include "search/engine/common/KyFileSet.h"
 #include "search/writers/CatWriter.h"
 #include "search/writers/FileImage.h"
 

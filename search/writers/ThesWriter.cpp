@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "search/engine/KyFileSet.h"
+#include "search/engine/common/KyFileSet.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/FileImage.h"
 

@@ -5,8 +5,8 @@
 #include <set>
 #include <utility>
 
-#include "search/engine/KyAbp.h"
-#include "search/engine/KyPhon.h"
+#include "search/engine/trees/KyAbp.h"
+#include "search/engine/phon/KyPhon.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/DescriptorWriter.h"
 #include "search/writers/TableWriter.h"

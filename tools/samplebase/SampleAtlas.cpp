@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "base/procedural/KyFilter.h"
-#include "search/engine/XkFilter.h"
+#include "search/engine/descriptor/XkFilter.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/DescriptorWriter.h"
 #include "search/writers/FileImage.h"

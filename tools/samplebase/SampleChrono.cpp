@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "base/procedural/EngineTables.h"
-#include "search/engine/KyAccessor.h"
+#include "search/engine/records/KyAccessor.h"
 #include "search/writers/AbpWriter.h"
 #include "search/writers/DescriptorWriter.h"
 #include "search/writers/FileImage.h"

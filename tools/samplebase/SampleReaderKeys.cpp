@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "base/procedural/Assoc.h"
-#include "search/engine/KyAccessor.h"
-#include "search/engine/MkDoom.h"
+#include "search/engine/records/KyAccessor.h"
+#include "search/engine/descriptor/MkDoom.h"
 #include "search/writers/FileImage.h"
 #include "tools/samplebase/SampleBase.h"
 

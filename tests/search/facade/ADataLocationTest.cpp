@@ -13,7 +13,7 @@
 #include "base/object/AFileStream.h"
 #include "base/object/AFilter.h"
 #include "base/procedural/EngineTables.h"
-#include "search/engine/KyParse.h"
+#include "search/engine/descriptor/KyParse.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"
 #include "search/facade/ALoFile.h"

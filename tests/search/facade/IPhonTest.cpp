@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/object/BAlloc.h"
-#include "search/engine/KyPhon.h"
+#include "search/engine/phon/KyPhon.h"
 #include "search/facade/IPhon.h"
 
 namespace {
