@@ -11,6 +11,7 @@
 #include "framework/views/ASizerButton.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DocKycfPane.h"
+#include "panes/docks/top/DockTopAtlasPane.h"
 #include "panes/docks/top/DockTopKycfPane.h"
 
 SV_IMPLEMENT_CLASS(DockLCRPane, 0, SVPane)
@@ -61,9 +62,12 @@ void DockLCRPane::setUpItems() {
     setItemHelp(kSplitterId, 6007, 0, 1);
     for (int i = 2; i < 6; ++i)
         items_[i]->setTransparentFlag(true);
-    // The top dock's library sits below this one: the switcher links the article bar itself.
+    // The top dock's library sits below this one: the switcher links the
+    // article and atlas bars itself (the map's movie pane finds its bar here).
     if (AComponent* found = findDescendant(&DockTopKycfPane::classRecord, nullptr))
         setLink(kDockTopKycf, static_cast<SVPane*>(found->castTo(&SVPane::classRecord)));
+    if (AComponent* found = findDescendant(&DockTopAtlasPane::classRecord, nullptr))
+        setLink(kDockTopAtlas, static_cast<SVPane*>(found->castTo(&SVPane::classRecord)));
 }
 
 void DockLCRPane::detachItems() {

@@ -6,7 +6,6 @@
 // its log names.
 // Skipped when the sample (tools/sample/build.sh) is not built.
 #include <gtest/gtest.h>
-#include <winsock2.h>
 #include <windows.h>
 #include <shlobj.h>
 
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "tests/support/HostProgram.h"
+#include "tests/support/LocalService.h"
 
 namespace {
 
@@ -819,8 +819,6 @@ void DriveTheReader(const std::string& desktopName, std::vector<std::string>& fa
 
 const std::string kOnlineCopy = kBuild + "/drive-online";
 const std::string kOnlineArtifacts = kBuild + "/artifacts/drive-online";
-// The address the sample names for its online service.
-const u_short kServicePort = 8642;
 
 // The window's shown children of that class, in their order.
 std::vector<HWND> Shown(HWND window, const char* className) {
@@ -844,19 +842,6 @@ std::string TypeInto(HWND field, const std::string& text) {
     WaitFor([&] { return SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed)) ==
                          static_cast<LRESULT>(text.size()); }, 3000);
     return typed;
-}
-
-bool ServiceAnswers() {
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    if (s == INVALID_SOCKET)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(kServicePort);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool answers = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    closesocket(s);
-    return answers;
 }
 
 // A visible descendant of the window of that class.
@@ -1029,19 +1014,13 @@ TEST(ReaderDriveTest, AUserLogsInToTheLocalServiceAndReadsItsComplementsPage) {
     DeleteFileA((Temp() + "sv.log").c_str());
 
     // The local service, as tools/run.sh starts it.
-    WSADATA wsa;
-    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &wsa));
-    ASSERT_FALSE(ServiceAnswers()) << "another service holds port " << kServicePort;
-    const std::string pidFile = kBuild + "/drive-online-service.pid";
-    ASSERT_TRUE(RunHost("(/usr/bin/python3 '" SV_SOURCE_DIR "/tools/sample/service.py' '" + kBuild +
-                            "/sample-work' >/dev/null 2>&1 & echo $! >'" + pidFile + "')",
-                        kBuild + "/drive-online-service.done"));
-    EXPECT_TRUE(WaitFor(ServiceAnswers, 10000));
+    LocalService service(SV_SOURCE_DIR "/tools/sample/service.py", kBuild + "/sample-work",
+                         kBuild + "/drive-online-service.pid");
+    std::string why = service.start();
+    ASSERT_TRUE(why.empty()) << why;
 
     std::vector<std::string> failures;
     RunReaderIn(kOnlineCopy, [&](const std::string& desktop, DWORD& readerId) { DriveOnline(desktop, failures, readerId); });
-    RunHost("kill $(cat '" + pidFile + "')", kBuild + "/drive-online-stop.done");
-    WSACleanup();
 
     for (const std::string& failure : failures)
         ADD_FAILURE() << failure;

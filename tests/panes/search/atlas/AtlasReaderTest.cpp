@@ -1,7 +1,8 @@
 // The atlas in the real reader on the sample: the history and geography
 // room's "Atlas" tab opens the atlas screen; a place opens its map in the
-// centre's movie pane; the current-map list follows it; a click on a place
-// of the preview's movie opens that place's map.
+// centre's movie pane; the current-map list follows it; the atlas bar's
+// frame buttons show the map's layers; a click on a place of the preview's
+// movie opens that place's map.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include "app/online/AMozillaTargetView.h"
 #include "docengine/text/AReader.h"
 #include "panes/content/flash/FlashPane.h"
+#include "panes/docks/top/DockTopAtlasPane.h"
 #include "panes/search/atlas/AtlasPlace.h"
 #include "panes/search/atlas/AtlasPrec.h"
 #include "panes/search/atlas/DockLeftAtlasPane.h"
@@ -91,6 +93,35 @@ TEST_F(AtlasReaderTest, TheAtlasOpensFromItsRoomAndFollowsThePlacesChosen) {
         EXPECT_EQ(static_cast<long>(std::count(places.begin(), places.end(), ',') + 1),
                   current->getLineGetter()->getLineCount());
         saveShot("atlas-reader-europe");
+
+        // The atlas bar's frame buttons, clicked where they are drawn, each
+        // show one of the map's three layers (the plot, the place names, the
+        // countries) and stand pressed; the names' layer comes back last.
+        FlashMovie map;
+        std::string error;
+        ASSERT_TRUE(map.read(recorder->getBase(6)->getText(0, europeRecord, 1).c_str(), error)) << error;
+        ASSERT_EQ(3u, map.frames().size()) << "the map has its three layers";
+        auto* bar = find<DockTopAtlasPane>();
+        ASSERT_TRUE(bar);
+        struct Layer {
+            int16_t button;
+            int16_t frame;
+            const char* shot;
+        } layers[] = {{3143, 2, "atlas-reader-countries-layer"}, {3141, 0, nullptr}, {3142, 1, nullptr}};
+        for (const Layer& layer : layers) {
+            SCOPED_TRACE(layer.button);
+            AComponent* item = bar->findById(layer.button, 0);
+            auto* button = item ? static_cast<ADisplayComponent*>(item->castTo(&ADisplayComponent::classRecord)) : nullptr;
+            ASSERT_TRUE(button && button->hasFlags(ADisplayComponent::kVisible)) << "the button is drawn";
+            ClickMiddle(button, [&] { pump(); });
+            settle();
+            EXPECT_EQ(europe, frame->currentState()) << "the same map, another layer";
+            EXPECT_EQ(layer.frame, europe->fNumFrame);
+            EXPECT_EQ("frame " + std::to_string(layer.frame), standIn(centre->view()).substr(0, 7));
+            EXPECT_EQ(5, bar->commandStatus(layer.button, 0)) << "shown pressed";
+            if (layer.shot)
+                saveShot(layer.shot);
+        }
 
         // A place of the world map opens the world; Paris clicked in its preview opens Europe.
         long pago = all->index()->find("Pago");
