@@ -5,7 +5,7 @@
 
 #include "base/object/AError.h"
 #include "base/object/AStringList.h"
-#include "search/engine/KyRequest.h"
+#include "search/engine/request/KyRequest.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"
 

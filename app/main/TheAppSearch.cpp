@@ -14,7 +14,7 @@
 #include "base/object/AError.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/top/ATopDockApp.h"
-#include "search/engine/KyRequest.h"
+#include "search/engine/request/KyRequest.h"
 #include "search/facade/ALoFile.h"
 #include "search/facade/ALoVect.h"
 

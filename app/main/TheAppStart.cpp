@@ -16,7 +16,7 @@
 #include "base/object/SystemSeams.h"
 #include "framework/app/AWindow.h"
 #include "framework/components/ACommand.h"
-#include "search/engine/XkFilter.h"
+#include "search/engine/descriptor/XkFilter.h"
 #include "search/facade/ADataLocation.h"
 #include "web/browser/KyMozillaGetUrl.h"
 #include "web/net/AppNetManager.h"

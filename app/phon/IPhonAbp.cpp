@@ -6,8 +6,8 @@
 #include "app/data/ADataManager.h"
 #include "base/object/AError.h"
 #include "base/object/AStrDic.h"
-#include "search/engine/KyPhon.h"
-#include "search/engine/KyRequest.h"
+#include "search/engine/phon/KyPhon.h"
+#include "search/engine/request/KyRequest.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"
 

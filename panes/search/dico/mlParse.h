@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "base/object/AString.h"
-#include "search/engine/SgmlLib.h"
+#include "search/engine/descriptor/SgmlLib.h"
 
 class AFileStream;
 class ARegExp;

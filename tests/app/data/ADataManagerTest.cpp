@@ -10,8 +10,8 @@
 
 #include "app/data/ADataManager.h"
 #include "base/object/ARefObj.h"
-#include "search/engine/Lo.h"
-#include "search/engine/MkDoom.h"
+#include "search/engine/lists/Lo.h"
+#include "search/engine/descriptor/MkDoom.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 #include "tests/base/procedural/TextTestSupport.h"

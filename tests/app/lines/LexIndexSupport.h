@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "search/engine/KyAccessor.h"
+#include "search/engine/records/KyAccessor.h"
 #include "search/facade/AKeyIndex.h"
 #include "tests/base/procedural/TextTestSupport.h"
 

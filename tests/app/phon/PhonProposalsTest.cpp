@@ -14,7 +14,7 @@
 #include "app/phon/AStringLongDicLineGetter.h"
 #include "app/phon/IPhonAbp.h"
 #include "base/object/ALongDic.h"
-#include "search/engine/KyPhon.h"
+#include "search/engine/phon/KyPhon.h"
 #include "search/facade/ADataLocation.h"
 
 namespace {

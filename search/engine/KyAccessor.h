@@ -1,4 +1,0 @@
-// The records area's header under the path the reader's code still names.
-#pragma once
-
-#include "search/engine/records/KyAccessor.h"

@@ -1,4 +1,0 @@
-// The request area's header under the path the reader's code still names.
-#pragma once
-
-#include "search/engine/request/KyRequest.h"

@@ -1,4 +1,0 @@
-// The lists area's header under the path the reader's code still names.
-#pragma once
-
-#include "search/engine/lists/Lo.h"
