@@ -18,7 +18,7 @@
 
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "base/object/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/display/ADisplayServices.h"

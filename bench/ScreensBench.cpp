@@ -37,7 +37,7 @@
 
 #include "app/frame/Frame1.h"
 #include "search/facade/ALoVect.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"

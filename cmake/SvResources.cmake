@@ -126,7 +126,7 @@ set(SV_APP_LAYOUT_CLASSES ${CMAKE_SOURCE_DIR}/app/pane/layout-classes.txt ${CMAK
   ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/popup/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/phonetic/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/app/main/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/print/layout-classes.txt
+  ${CMAKE_SOURCE_DIR}/reader/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/print/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/docks/workspacewin/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt

@@ -14,7 +14,7 @@ online=1
 "$root/tools/sample/build.sh"
 cmake --build "$build" --target savantorium >/dev/null
 source "$root/tools/wine-env.sh"
-reader=$build/app/main/savantorium.exe
+reader=$build/reader/savantorium.exe
 if [ "$online" = 1 ]; then
   /usr/bin/python3 "$root/tools/sample/service.py" "$build/sample-work" &
   service=$!

@@ -31,7 +31,7 @@ bool ReaderProcess::start(const std::string& binaryDir, std::string* why) {
         *why = "no sample: tools/sample/build.sh builds it";
         return false;
     }
-    std::string line = "\"Z:" + binaryDir + "/app/main/savantorium.exe\"";
+    std::string line = "\"Z:" + binaryDir + "/reader/savantorium.exe\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &info_)) {

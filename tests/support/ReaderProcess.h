@@ -8,7 +8,7 @@
 
 class ReaderProcess {
 public:
-    // Starts BINARY_DIR/app/main/savantorium.exe in BINARY_DIR/sample;
+    // Starts BINARY_DIR/reader/savantorium.exe in BINARY_DIR/sample;
     // false when the sample is not built (`why` says so) or the start fails.
     bool start(const std::string& binaryDir, std::string* why);
     ~ReaderProcess();

@@ -16,7 +16,7 @@
 #include "base/object/AError.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/SearchError.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"

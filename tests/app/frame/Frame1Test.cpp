@@ -13,7 +13,7 @@
 #include "framework/controls/AIconButton.h"
 #include "search/facade/ADataLocation.h"
 #include "tests/app/frame/FrameTestSupport.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 
 namespace {
 

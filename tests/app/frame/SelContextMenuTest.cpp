@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/main/ASVSelContextMenuCallBack.h"
+#include "reader/ASVSelContextMenuCallBack.h"
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "docengine/render/ARendererViews.h"

@@ -31,7 +31,7 @@
 #include "framework/graphics/AImage.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ALoVect.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/framework/clusters/ClusterTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 

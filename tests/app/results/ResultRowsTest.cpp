@@ -22,7 +22,7 @@
 #include "docengine/parser/AFragParserVariants.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ALoVect.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "app/views/AboutDlg.h"
 #include "framework/windows/AWindowShell.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/views/AMediaView.h"
 #include "framework/views/ALayerView.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 
 #include "app/frame/AFrameServices.h"
 #include "app/frame/Frame1.h"
-#include "app/main/ASVSelContextMenuCallBack.h"
-#include "app/main/AuteurWin.h"
-#include "app/main/TheApp.h"
+#include "reader/ASVSelContextMenuCallBack.h"
+#include "reader/AuteurWin.h"
+#include "reader/TheApp.h"
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
 #include "app/state/ABaseState.h"

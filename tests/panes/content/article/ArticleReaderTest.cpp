@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/frame/Frame1.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
 #include "docengine/hilite/AHiliteSet.h"

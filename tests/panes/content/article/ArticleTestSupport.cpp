@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/frame/Frame1.h"
-#include "app/main/AppInstall.h"
+#include "reader/AppInstall.h"
 #include "base/object/AError.h"
 #include "framework/components/AComponent.h"
 #include "framework/display/ADisplayServices.h"

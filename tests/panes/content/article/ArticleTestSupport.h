@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "panes/content/article/AContentApp.h"
 #include "base/object/ARect.h"
 #include "tests/support/TestHooks.h"

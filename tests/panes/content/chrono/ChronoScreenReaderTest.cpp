@@ -9,7 +9,7 @@
 
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/lists/ListPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"

@@ -17,7 +17,7 @@
 #include "app/data/AppDataManager.h"
 #include "app/find/AFlashServices.h"
 #include "app/frame/Frame1.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
 #include "docengine/hilite/AHighlighter.h"

@@ -21,7 +21,7 @@
 #include "panes/docks/netinst/AWorkNamePasswdDlg.h"
 #include "panes/docks/netinst/SVIdentificationDialog.h"
 #include "panes/docks/netinst/SVWorkNameSaveDialog.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 

@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "app/lists/LRExtPane.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "panes/docks/right/ARightDockApp.h"

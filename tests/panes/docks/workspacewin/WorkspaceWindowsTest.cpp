@@ -21,7 +21,7 @@
 #include "panes/docks/workspacewin/SVDialog.h"
 #include "panes/docks/workspacewin/WorkspaceLineGetters.h"
 #include "search/facade/ASearchBase.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 namespace {

@@ -24,7 +24,7 @@
 #include "panes/search/atlas/DockLeftAtlasPane.h"
 #include "panes/search/atlas/LR_AtlasAllMap.h"
 #include "panes/search/atlas/LR_AtlasCurrentMap.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/panes/search/left/LeftDockTestSupport.h"
 #include "web/browser/AMozillaView.h"
 

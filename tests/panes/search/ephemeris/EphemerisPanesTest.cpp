@@ -32,7 +32,7 @@
 #include "panes/search/ephemeris/LR_Legende.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/panes/search/left/LeftDockTestSupport.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "panes/search/left/RechIndexPrec.h"
 #include "search/facade/ALoVect.h"
 #include "tests/app/lists/ListRowClick.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 SV_IMPLEMENT_CLASS(TestFrame, 0, Frame1)

@@ -21,7 +21,7 @@
 #include "panes/search/left/RechIndexPrec.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ALoVect.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 #include "tests/panes/search/left/LeftDockTestSupport.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/frame/Frame1.h"
 #include "docengine/text/AReader.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/online/AMozillaTargetView.h"
 #include "app/state/AppState.h"
 #include "panes/content/flash/FlashPane.h"

@@ -12,7 +12,7 @@
 #include "app/data/ADataManager.h"
 #include "app/lines/ASVSallePrecLineGetter.h"
 #include "app/lists/AListApp.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
 #include "base/object/AStringList.h"

@@ -5,7 +5,7 @@
 
 #include "app/data/AppBaseTables.h"
 #include "app/data/AppDataManager.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/state/AppState.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
@@ -16,7 +16,7 @@
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 #include "tests/app/lists/ListRowClick.h"
-#include "tests/app/main/AppMainTestSupport.h"
+#include "tests/reader/AppMainTestSupport.h"
 
 SV_IMPLEMENT_CLASS(TestSallePane, 0, DockLeftSallePane)
 

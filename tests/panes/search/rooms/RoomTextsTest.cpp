@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/lines/ASVSallePrecLineGetter.h"
-#include "app/main/TheApp.h"
+#include "reader/TheApp.h"
 #include "app/state/AppState.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
 #include "panes/search/rooms/LRSalle_DVD.h"

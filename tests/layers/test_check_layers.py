@@ -1,0 +1,47 @@
+"""The layering check on small trees: each kind of wrong include is named."""
+import os
+import tempfile
+import unittest
+
+import check_layers
+
+
+def tree(files):
+    root = tempfile.mkdtemp()
+    for path, text in files.items():
+        full = os.path.join(root, path)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "w") as f:
+            f.write(text)
+    return root
+
+
+class CheckLayersTest(unittest.TestCase):
+    def test_each_wrong_include_is_a_fault(self):
+        ok = {
+            "base/object/A.h": "#pragma once\n",
+            "search/engine/lists/Lo.h": '#include "search/engine/common/Sort.h"\n',
+            "search/engine/common/Sort.h": '#include "base/object/A.h"\n#include <vector>\n',
+            "app/frame/F.cpp": '#include "docengine/render/R.h"\n#include "app/pane/P.h"\n',
+            "panes/x/P.cpp": '#include "app/frame/F.h"\n',
+            "reader/TheApp.cpp": '#include "panes/x/P.h"\n',
+        }
+        rows = [
+            ("app/main/X.cpp", '#include "panes/x/P.h"\n', "app may not include panes"),
+            ("panes/y/Q.cpp", '#include "reader/TheApp.h"\n', "panes may not include reader"),
+            ("search/facade/S.cpp", '#include "framework/app/AApp.h"\n', "search may not include framework"),
+            ("docengine/lines/L.cpp", '#  include "web/browser/B.h"\n', "docengine may not include web"),
+            ("base/object/B.cpp", '#include "tests/support/T.h"\n', "outside the program's floors"),
+            ("search/engine/common/Sort.cpp", '#include "search/engine/lists/Lo.h"\n',
+             "circle search/engine/common -> search/engine/lists -> search/engine/common"),
+        ]
+        self.assertEqual([], check_layers.faults(tree(ok)))
+        for path, text, fault in rows:
+            with self.subTest(path=path):
+                found = check_layers.faults(tree(dict(ok, **{path: text})))
+                self.assertEqual(1, len(found), found)
+                self.assertIn(fault, found[0])
+
+
+if __name__ == "__main__":
+    unittest.main()
