@@ -43,7 +43,7 @@ set(SV_DOCKTOP_RESOURCES
   # The home screen, which the main window's layout includes beside the top dock.
   ${CMAKE_SOURCE_DIR}/resources/Accueil.layout ${CMAKE_SOURCE_DIR}/resources/accueilFlash.layout
   ${CMAKE_SOURCE_DIR}/resources/TopAccueil.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAccueil.layout
-  ${CMAKE_SOURCE_DIR}/resources/EPHEMERIDE.layout
+  ${CMAKE_SOURCE_DIR}/resources/EPHEMERIDE.layout ${CMAKE_SOURCE_DIR}/resources/ComplWebPane.layout
   # The room pane, which the browser document container includes.
   ${CMAKE_SOURCE_DIR}/resources/docFlash.layout
   # The web panes and their top bar.
@@ -53,7 +53,7 @@ set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt
   ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/web/layout-classes.txt)
+  ${CMAKE_SOURCE_DIR}/panes/content/web/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/online/layout-classes.txt)
 # The left dock with every pane it includes, their class tables and pictures
 # (the reader and the left dock's tests compile them alike).
 set(SV_DOCKLEFT_RESOURCES

@@ -119,10 +119,15 @@ ACommand* DossierWin::doCommand(int16_t id, long argument) {
             if (rebuilding_)
                 break;
             ARenderer* renderer = dossierList_ ? dossierList_->renderer() : nullptr;
+            long dossier = -1;
             if (renderer && renderer->getHitKind() == kLinkHit)
-                selectDossier(IdAfterLastHash(renderer->getHitName().c_str()), 1);
+                dossier = IdAfterLastHash(renderer->getHitName().c_str());
             else if (renderer && renderer->currentItem() >= 0)
-                selectDossier(dossierIdAt(renderer->currentItem()), 1);
+                dossier = dossierIdAt(renderer->currentItem());
+            // In its scroller the list reports each layout of its rows as well:
+            // selecting the dossier shown again would lay them out again, without end.
+            if (dossier >= 0 && dossier != shownDossierId())
+                selectDossier(dossier, 1);
             break;
         }
         case kElementList:
@@ -238,6 +243,13 @@ void DossierWin::refreshLists() {
         elementList_->invalidate();
     showCurrentName();
     queueUpdate(0);
+}
+
+long DossierWin::shownDossierId() const {
+    Dossier* shown = manager_ ? manager_->getCurrentDossier() : nullptr;
+    if (!shown && manager_)
+        shown = manager_->getDossierAt(0);
+    return shown ? shown->getId() : -1;
 }
 
 void DossierWin::showCurrentName() {

@@ -77,6 +77,8 @@ public:
 
 private:
     void showCurrentName();
+    // The current dossier, else the first: the one the lists show; -1 for none.
+    long shownDossierId() const;
     AListRenderer* listRenderer(ARendererView* view) const;
 
     ARendererView* dossierList_ = nullptr;              // not owned

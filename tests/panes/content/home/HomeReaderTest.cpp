@@ -1,22 +1,34 @@
 // The home screen in the real reader on the sample: the home movie's page,
 // made once per movie and fitted to the view; the movie's actions; a click
-// on its "Index de A à Z"; the last connection in the top dock.
+// on its "Index de A à Z"; the last connection in the top dock; the online
+// button's complement page from the sample's local service, its day's copy
+// and its complement link.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
+#include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
+#include "app/prefs/APrefManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "base/object/AError.h"
 #include "framework/clusters/AStaticItem.h"
+#include "framework/controls/AIconButton.h"
 #include "search/facade/ALoSimple.h"
 #include "panes/content/home/AccueilFlashPane.h"
 #include "panes/content/home/DockTopAccueilPane.h"
+#include "panes/docks/online/ComplWebPane.h"
+#include "tests/framework/graphics/GraphicsTestSupport.h"
 #include "tests/panes/content/flash/MovieReaderSupport.h"
+#include "tests/support/HostProgram.h"
 #include "web/browser/AMozillaView.h"
+#include "platform/webrt/nsBrowser.h"
 
 namespace {
 
@@ -186,5 +198,154 @@ TEST_F(HomeReaderTest, LinkNamesLeadToTheirDocuments) {
                 app->setLinkFsText(name, r.text);
             EXPECT_EQ(r.docNo, app->resolveDocLink(name));
         }
+    });
+}
+
+namespace {
+
+// The sample's local service on the address the sample names, as tools/run.sh
+// starts it; one already serving there (the same program) is used as it is.
+class LocalService {
+public:
+    LocalService() {
+        pidFile_ = SV_BINARY_DIR "/home-service.pid";
+        std::remove(Dos(pidFile_).c_str());
+        started_ = StartHostProgram("/bin/sh -c \"/usr/bin/python3 '" SV_SOURCE_DIR "/tools/sample/service.py' '" SV_BINARY_DIR
+                                    "/sample-work' >/dev/null 2>&1 & echo $! >'" + pidFile_ + "'\"");
+    }
+    ~LocalService() {
+        if (started_)
+            StartHostProgram("/bin/sh -c \"kill $(cat '" + pidFile_ + "')\"");
+    }
+    bool started() const { return started_; }
+
+private:
+    static std::string Dos(const std::string& path) { return "Z:" + path; }
+    std::string pidFile_;
+    bool started_ = false;
+};
+
+// "DD-MM-YY", as the last connection is kept.
+std::string Today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d-%02d-%02d", now.wDay % 100, now.wMonth % 100, now.wYear % 100);
+    return text;
+}
+
+}  // namespace
+
+// The top dock's online button: the complement pane of the home screen shows
+// the service's start page, keeps the day's copy (the top dock then shows the
+// date), and a link of the page the reader clicks leaves for a web-page state.
+TEST_F(HomeReaderTest, TheOnlineButtonShowsTheServicePageInItsSlot) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        auto* dock = paneOf<DockTopAccueilPane>();
+        auto* pane = paneOf<ComplWebPane>();
+        ANetInfo* net = app->netInfo();
+        ASSERT_TRUE(dock && pane && pane->view() && net) << "the home screen holds the web complement pane";
+        EXPECT_TRUE(pane->hasFlags(ADisplayComponent::kShown)) << "shown on the home screen";
+        auto* slot = frame->findById(3004, 0);
+        ASSERT_TRUE(slot && pane->getParent() == slot) << "in slot 3004";
+
+        // The sample's account, known but not logged in, as logged in for the
+        // run; the settings and the day's copy go back as they were, failed or
+        // not, before the reader writes its settings at its end.
+        std::string copyName = Today();
+        copyName.erase(5, 1).erase(2, 1);
+        struct Kept {
+            TheApp* app;
+            ANetInfo* net;
+            AFileSpec copy;
+            int16_t access = net->getServiceAccess(), state = net->getConnectionState();
+            AString date = net->getLastConnection();
+            long online = app->getPrefManager()->getLong(APrefManager::kWorkOnline);
+            bool hadCopy = copy.exists();
+            ~Kept() {
+                net->setServiceAccess(access);
+                net->setConnectionState(state);
+                net->setLastConnection(date);
+                app->getPrefManager()->setLong(APrefManager::kWorkOnline, online);
+                if (hadCopy)
+                    return;
+                try {
+                    std::string parts = copy.path().c_str();
+                    if (copy.exists())
+                        copy.removeTree(false);
+                    AFileSpec folder((parts.substr(0, parts.size() - 4) + "_files").c_str());
+                    if (folder.exists())
+                        folder.removeTree(true);
+                } catch (const AError&) {
+                    ADD_FAILURE() << "the day's copy stays in the sample";
+                }
+            }
+        } kept{app, net, AFileSpec(app->getUserFilesFolder(), (copyName + ".htm").c_str())};
+        const AFileSpec& copy = kept.copy;
+        net->setServiceAccess(1);
+        net->setLastConnection(AString());
+        app->getPrefManager()->setLong(APrefManager::kWorkOnline, 1);
+        LocalService service;
+        ASSERT_TRUE(service.started());
+        auto waitFor = [&](int milliseconds, const std::function<bool()>& done) {
+            for (int waited = 0; waited < milliseconds && !done(); waited += 20) {
+                pump();
+                Sleep(20);
+            }
+            return done();
+        };
+        ASSERT_TRUE(waitFor(10000, [&] {
+            app->setupConnectionStatus(nullptr);
+            return net->getConnectionState() == 4;
+        })) << "the local service answers";
+
+        auto* button = dynamic_cast<AIconButton*>(dock->findItem(DockTopAccueilPane::kOnline, false));
+        ASSERT_TRUE(button);
+        clickAt(button->localToScreen(APoint(button->getSize().x / 2, button->getSize().y / 2)));
+        const std::string start = app->configString("ACCUEIL_WEB_HTML").c_str();
+        EXPECT_TRUE(waitFor(20000, [&] {
+            return !pane->view()->isLoading() && start == pane->view()->getCurrentUrl().c_str() &&
+                   std::string(pane->view()->title().c_str()) == "Savantorium en ligne" && copy.exists();
+        })) << pane->view()->getCurrentUrl().c_str() << " " << pane->view()->title().c_str();
+        EXPECT_EQ(0, frame->currentState()->getScreenMode()) << "the page shows in the home screen";
+        EXPECT_EQ(Today(), net->getLastConnection().c_str()) << "the day's copy is the last connection";
+        EXPECT_EQ(Today(), dock->dateText()->getText().c_str());
+        settle();
+        saveShot("home-web-complement");
+
+        // Clicks down the page, the pointer over it, until one lands on a link
+        // that is not the complements' own: it becomes a web-page state.
+        void* widget = nullptr;
+        nsPtr<nsIBaseWindow> base = QueryAs<nsIBaseWindow>(pane->view()->webBrowser());
+        ASSERT_TRUE(base);
+        base->GetMainWidget(&widget);
+        HWND page = static_cast<HWND>(widget);
+        RECT box;
+        GetClientRect(page, &box);
+        AppState* home = frame->currentState();
+        for (long y = 4; y < box.bottom && frame->currentState() == home; y += 5) {
+            waitFor(10000, [&] { return !pane->view()->isLoading(); });
+            POINT at = {60, y};
+            POINT screenAt = at;
+            ClientToScreen(page, &screenAt);
+            SetCursorPos(screenAt.x, screenAt.y);
+            SendMessageA(page, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+            SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            SendMessageA(page, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+            // A link starts a load in the pane or hands its address over.
+            waitFor(500, [&] { return frame->currentState() != home || pane->view()->isLoading(); });
+        }
+        waitFor(5000, [&] { return frame->currentState() != home; });
+        AppState* now = frame->currentState();
+        ASSERT_NE(home, now) << "a link of the page was handed over; the pane shows "
+                             << pane->view()->getCurrentUrl().c_str();
+        ASSERT_TRUE(now->getDocState());
+        EXPECT_EQ(8, now->getDocState()->fDocType);
+        std::string entry = app->getDocNetManager()->getEntry(now->getDocNo()).c_str();
+        const std::string site = app->configString("SVSITE").c_str();
+        EXPECT_EQ(0u, entry.find(site + "/redirect.php?id=")) << entry;
+        EXPECT_EQ(std::string::npos, entry.find("hom_compl")) << "the complements' own pages load in the pane";
     });
 }
