@@ -27,7 +27,7 @@ class CheckLayersTest(unittest.TestCase):
             "reader/TheApp.cpp": '#include "panes/x/P.h"\n',
         }
         rows = [
-            ("reader/X.cpp", '#include "panes/x/P.h"\n', "app may not include panes"),
+            ("app/lists/X.cpp", '#include "panes/x/P.h"\n', "app may not include panes"),
             ("panes/y/Q.cpp", '#include "reader/TheApp.h"\n', "panes may not include reader"),
             ("search/facade/S.cpp", '#include "framework/app/AApp.h"\n', "search may not include framework"),
             ("docengine/lines/L.cpp", '#  include "web/browser/B.h"\n', "docengine may not include web"),
