@@ -292,6 +292,7 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
         return false;
     }
     try {
+        bitmapSupplier_->startArticle(docNo);
         AString text;
         if (base->readRecord(info.fDocBaseNo, info.fRecord, 0, &text))
             renderer->setLaidOutTextModel(text, nullptr);
