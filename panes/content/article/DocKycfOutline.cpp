@@ -334,12 +334,16 @@ void DocKycfPane::toggleMedia() {
     }
 }
 
-void DocKycfPane::setViewStyles(int16_t off) {
+void DocKycfPane::applyViewStyles(int16_t off) {
     AAppTextRenderer* renderer = articleRenderer();
     if (!renderer)
         return;
     const int16_t on[3] = {3, 15, -1};
     for (int i = 0; i < 3; ++i)
         renderer->styleNumbers[i] = off ? -1 : on[i];
+}
+
+void DocKycfPane::setViewStyles(int16_t off) {
+    applyViewStyles(off);
     relayoutArticle();
 }
