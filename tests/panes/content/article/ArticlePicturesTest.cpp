@@ -1,6 +1,7 @@
 // An article's pictures in the real reader on the sample: laid out from their
 // headers, decoded when their lines come into view, each once for the
-// article, whatever lays the article out again.
+// article, whatever lays the article out again. Its first screen is
+// build/artifacts/article-pictures.png.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -65,6 +66,7 @@ TEST_F(SampleReaderTest, AnArticlesPicturesAreDecodedOnceEachAsTheyComeIntoView)
         EXPECT_EQ(static_cast<long>(pictures), supplier->heldCount()) << "the layout asked for every picture";
         DocKycfPane* article = articlePane();
         ATextRenderer* renderer = article->articleRenderer();
+        saveShot("article-pictures");
         const long shown = supplier->decodedCount();
         const long loads = _AImage::loadCount();
 
