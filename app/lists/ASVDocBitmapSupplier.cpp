@@ -27,7 +27,7 @@ bool StartsWithNumber(const char* text) {
 ASVDocBitmapSupplier::ASVDocBitmapSupplier(const char* folder) : folder_(folder ? folder : "") {}
 
 ASVDocBitmapSupplier::~ASVDocBitmapSupplier() {
-    ReleaseAndNull(last_);
+    dropHeld();
 }
 
 void ASVDocBitmapSupplier::addSource(const char* prefix, ASearchBase* base, int16_t table, int16_t field) {
@@ -43,26 +43,47 @@ void ASVDocBitmapSupplier::addSource(const char* prefix, ASearchBase* base, int1
     sources_.push_back(std::move(source));
 }
 
-ABitmapRef* ASVDocBitmapSupplier::keep(ABitmapRef* bitmap) {
-    if (bitmap)
-        bitmap->addRef();
-    ReleaseAndNull(last_);
-    last_ = bitmap;
-    return bitmap;
+void ASVDocBitmapSupplier::dropHeld() {
+    for (auto& entry : held_)
+        entry.second->release();
+    held_.clear();
+}
+
+void ASVDocBitmapSupplier::startArticle(long docNo) {
+    if (docNo != docNo_)
+        dropHeld();
+    docNo_ = docNo;
+}
+
+long ASVDocBitmapSupplier::decodedCount() const {
+    long n = 0;
+    for (const auto& entry : held_)
+        n += entry.second->decoded();
+    return n;
 }
 
 ABitmapRef* ASVDocBitmapSupplier::bitmapNamed(const AString& name) {
-    const char* text = name.c_str();
+    auto found = held_.find(name.c_str());
+    if (found != held_.end())
+        return found->second;
+    ABitmapRef* bitmap = read(name.c_str());
+    bitmap->addRef();
+    held_.emplace(name.c_str(), bitmap);
+    return bitmap;
+}
+
+ABitmapRef* ASVDocBitmapSupplier::read(const char* text) {
     for (Source& s : sources_) {
         if (s.prefix.empty() || s.prefix.compare(0, s.prefix.size(), text, 0, s.prefix.size()) != 0 ||
             !StartsWithNumber(text + s.prefix.size()))
             continue;
         try {
-            return keep(s.records->bitmapNamed(AString(text + s.prefix.size())));
+            if (ABitmapRef* bitmap = s.records->bitmapNamed(AString(text + s.prefix.size())))
+                return bitmap;
         } catch (const AError&) {
             // A record that does not read draws as a missing picture.
-            break;
         }
+        break;
     }
     std::string path = text;
     bool relative = !path.empty() && path[0] != '/' && path[0] != '\\' && path.find(':') == std::string::npos;
@@ -76,5 +97,5 @@ ABitmapRef* ASVDocBitmapSupplier::bitmapNamed(const AString& name) {
         bitmap = CheckAlloc(new (std::nothrow) ABitmapRef(ABitmapSpec()), "sfeeders", 2332);
         bitmap->setMissing();
     }
-    return keep(bitmap);
+    return bitmap;
 }

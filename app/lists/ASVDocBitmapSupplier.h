@@ -8,11 +8,13 @@
 // Shared (ARefObj). The bases are not owned and must outlive the supplier;
 // a null base is an assertion ("sfeeders"). A name that reads no picture
 // (a missing record or file) answers a bitmap marked missing, never an
-// error: an article with a broken picture still shows. The bitmap answered
-// is held until the next request.
+// error: an article with a broken picture still shows. The bitmaps answered
+// are held for the article: a name asked again (by the next layout, the
+// paint, an export) answers the same bitmap, whose picture is decoded once.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +37,12 @@ public:
     long sourceCount() const { return static_cast<long>(sources_.size()); }
 
     ABitmapRef* bitmapNamed(const AString& name) override;
+    // The article the next names belong to: another one than before drops
+    // the bitmaps held for the last.
+    void startArticle(long docNo);
+    // The bitmaps held for the article, and those of them whose picture was decoded.
+    long heldCount() const { return static_cast<long>(held_.size()); }
+    long decodedCount() const;
 
 private:
     struct Source {
@@ -42,9 +50,11 @@ private:
         int16_t field;
         std::unique_ptr<StandardBitmapSupplier, void (*)(StandardBitmapSupplier*)> records;
     };
-    ABitmapRef* keep(ABitmapRef* bitmap);
+    ABitmapRef* read(const char* name);
+    void dropHeld();
 
     std::string folder_;
     std::vector<Source> sources_;
-    ABitmapRef* last_ = nullptr;  // one reference held
+    std::map<std::string, ABitmapRef*> held_;  // by name, one reference each
+    long docNo_ = -1;
 };

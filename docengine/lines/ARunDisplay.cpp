@@ -104,11 +104,11 @@ void AGdiRunDisplay::drawBitmap(ABitmapRef* bitmap, const ARect& rect, long subI
         display->FrameRect(rect, 2);
 }
 
+// From the picture's header: only drawing decodes it.
 ARunExtent AGdiRunDisplay::bitmapSize(ABitmapRef* bitmap) {
-    _AImage* picture = (bitmap ? bitmap->picture() : nullptr);
-    if (!picture)
+    APoint size = bitmap ? bitmap->frameSize() : APoint(0, 0);
+    if (size.x <= 0 || size.y <= 0)
         return ARunExtent{16, 16, 12};
-    APoint size = picture->frameSize();
     return ARunExtent{size.x, size.y, size.y};
 }
 

@@ -42,10 +42,9 @@ void ABitmapRef::setMissing() {
 }
 
 // Sub-images stand side by side: one row of that many columns.
-_AImage* ABitmapRef::picture() {
-    if (tried_)
-        return image_ ? image_->body() : nullptr;
-    tried_ = true;
+bool ABitmapRef::makeImage() {
+    if (image_)
+        return true;
     uint16_t grid = static_cast<uint16_t>(0x0100 | (spec_.subImages > 0 && spec_.subImages < 256 ? spec_.subImages : 1));
     AImageSpec image;
     switch (spec_.kind) {
@@ -61,18 +60,44 @@ _AImage* ABitmapRef::picture() {
     }
     // A bitmap resource the program lacks is a missing picture, not a fault of the drawing layer.
     if (!(image.flags & AImageSpec::kFile) && !AResource(2, image.resource).exists())
+        return false;
+    image_.reset(new AImage(image));
+    return true;
+}
+
+_AImage* ABitmapRef::picture() {
+    if (tried_)
+        return image_ ? image_->body() : nullptr;
+    tried_ = true;
+    if (!makeImage())
         return nullptr;
     try {
-        std::unique_ptr<AImage> made(new AImage(image));
-        APoint size = made->body()->size();  // reads it now: a refused file shows here, not while drawing
-        if (size.x > 0 && size.y > 0)
-            image_ = std::move(made);
+        APoint size = image_->body()->size();  // reads it now: a refused file shows here, not while drawing
+        if (size.x <= 0 || size.y <= 0)
+            image_.reset();
     } catch (const AThrowableError&) {  // a refused file (AImageLibError)
         image_.reset();
     } catch (const AKYError&) {  // a file that cannot be opened or read
         image_.reset();
     }
     return image_ ? image_->body() : nullptr;
+}
+
+APoint ABitmapRef::frameSize() {
+    if (tried_)
+        return image_ ? image_->body()->frameSize() : APoint(0, 0);
+    if (!makeImage()) {
+        tried_ = true;
+        return APoint(0, 0);
+    }
+    try {
+        return image_->body()->storedFrameSize();
+    } catch (const AThrowableError&) {
+    } catch (const AKYError&) {
+    }
+    tried_ = true;
+    image_.reset();
+    return APoint(0, 0);
 }
 
 ABitmapSpec ABitmapSpec::byName(const AString& name, int16_t subImages) {

@@ -74,15 +74,23 @@ public:
     explicit ABitmapRef(const ABitmapSpec& spec);
     ~ABitmapRef() override;
     const ABitmapSpec& spec() const { return spec_; }
-    // The picture's body (owned here), or null when it cannot be read.
+    // The picture's body (owned here), decoded, or null when it cannot be read.
     _AImage* picture();
+    // The size of one sub-image without decoding the picture (a file's header
+    // alone is read: laying out needs no pixels); 0 x 0 when it cannot be read.
+    APoint frameSize();
     // No picture: the bitmap a missing name stands for.
     void setMissing();
+    // The picture was decoded (not merely sized).
+    bool decoded() const { return tried_ && image_; }
 
 private:
+    // The body of the description, not loaded; false for a resource the program lacks.
+    bool makeImage();
+
     ABitmapSpec spec_;
     std::unique_ptr<AImage> image_;
-    bool tried_ = false;
+    bool tried_ = false;  // decoding tried (or the picture known missing)
 };
 
 class AStyleSheet : public ARefObj {

@@ -22,7 +22,13 @@ HGLOBAL ReadImageFile(const AImageSpec& spec) {
     return reader.takeDib();
 }
 
-const bool g_readerInstalled = (SetImageFileReader(&ReadImageFile), true);
+// The same files' sizes, from their headers.
+APoint SizeImageFile(const AImageSpec& spec) {
+    AStreamDIBReader reader(AFileSpec(spec.file.c_str()), 0, 0, static_cast<uint16_t>(spec.flags & 0x0FFF), true);
+    return APoint(reader.width(), reader.height());
+}
+
+const bool g_readerInstalled = (SetImageFileReader(&ReadImageFile), SetImageFileSizer(&SizeImageFile), true);
 
 }  // namespace
 

@@ -133,7 +133,7 @@ bool ADibJpegDecoder::rowsTaken() const {
     return state_ && state_->d.output_scanline > 0;
 }
 
-void ADibJpegDecoder::open(KY_File* file, long length, uint16_t options) {
+void ADibJpegDecoder::open(KY_File* file, long length, uint16_t options, bool headerOnly) {
     close();
     State* s = CheckAlloc(new State(), "fbitmap", 773);
     state_ = s;
@@ -181,6 +181,11 @@ void ADibJpegDecoder::open(KY_File* file, long length, uint16_t options) {
     const uint64_t rows = uint64_t(DibRowBytes(long(s->d.output_width), bitCount_)) * s->d.output_height;
     if (rows == 0 || 40 + 4 * uint64_t(colours_) + rows > kMaxDibBytes)
         RefuseBitmap(778, "JPEG image: %u x %u is too large", s->d.output_width, s->d.output_height);
+    // A progressive image is read whole when decoding starts: sizing stops before.
+    if (headerOnly) {
+        buildPrefix();
+        return;
+    }
     s->rowBytes = long(s->d.output_width) * s->d.output_components;
     s->row = CheckAlloc(new uint8_t[(s->rowBytes + 3) & ~3L], "fbitmap", 829);
     if (StartDecompress(s))

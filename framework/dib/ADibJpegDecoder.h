@@ -24,7 +24,9 @@ public:
 
     // Reads the header and starts decoding from the file's current position,
     // reading at most length bytes. Any earlier decoding is dropped first.
-    void open(KY_File* file, long length, uint16_t options);
+    // headerOnly: the header alone is read (for the image's size); no row
+    // can be read then.
+    void open(KY_File* file, long length, uint16_t options, bool headerOnly = false);
     bool isOpen() const { return state_ != nullptr; }
     // True once a row was delivered: the decoder cannot go back.
     bool rowsTaken() const;

@@ -17,13 +17,14 @@ uint32_t BigU32(const uint8_t* p) {
 
 }  // namespace
 
-AStreamDIBReader::AStreamDIBReader(const AFileSpec& spec, long start, long end, uint16_t options)
+AStreamDIBReader::AStreamDIBReader(const AFileSpec& spec, long start, long end, uint16_t options, bool headerOnly)
     : codec_(nullptr),
       options_(options),
       stream_(AFile(spec, 0, kPlainFileOptions, false), "rb", 0),
       rangeStart_(start),
       rangeLength_(end - start),
-      prefixRead_(0) {
+      prefixRead_(0),
+      headerOnly_(headerOnly) {
     const long size = KY_FileSize(stream_.file());
     if (size < 0)
         RefuseBitmap(751, "bitmap file: cannot be read (%ld)", stream_.lastError());
@@ -87,7 +88,7 @@ void AStreamDIBReader::rewind() {
         }
     }
     if (options_ & kJpeg)
-        jpeg_.open(stream_.file(), rangeLength_, options_);
+        jpeg_.open(stream_.file(), rangeLength_, options_, headerOnly_);
 }
 
 void AStreamDIBReader::read(void* dst, long count) {
@@ -142,6 +143,8 @@ void AStreamDIBReader::checkPngHeader() {
 }
 
 void AStreamDIBReader::startBits() {
+    if (headerOnly_)
+        ThrowAssert("fbitmap", 747);
     if (!codec_)
         return;
     const long compressed = rangeLength_ - (headerSize() + colourTableSize() + kFileHeader);

@@ -24,8 +24,10 @@ public:
         kAppPalette = ADibJpegDecoder::kAppPalette,
     };
 
-    // The image is bytes [start, end) of the file; start == end: the whole file from start.
-    AStreamDIBReader(const AFileSpec& spec, long start, long end, uint16_t options);
+    // The image is bytes [start, end) of the file; start == end: the whole
+    // file from start. headerOnly: only the header is wanted (width, height,
+    // bit count): a JPEG image is not started, and no row can be read.
+    AStreamDIBReader(const AFileSpec& spec, long start, long end, uint16_t options, bool headerOnly = false);
     ~AStreamDIBReader() override;
 
     uint16_t options() const { return options_; }
@@ -49,4 +51,5 @@ private:
     long rangeLength_;
     ADibJpegDecoder jpeg_;
     long prefixRead_;  // JPEG: bytes of the synthesised header and table already read
+    bool headerOnly_;
 };

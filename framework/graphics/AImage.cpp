@@ -13,6 +13,7 @@
 
 _AImage* _AImage::head_ = nullptr;
 long _AImage::live_ = 0;
+long _AImage::loads_ = 0;
 
 namespace {
 
@@ -93,6 +94,7 @@ AGraphicDisplay* ActiveDisplay() {
 }
 
 AImageFileReader g_fileReader = nullptr;
+AImageFileSizer g_fileSizer = nullptr;
 
 struct LockedBits {
     explicit LockedBits(HGLOBAL h) : handle(h), info(static_cast<BITMAPINFO*>(GlobalLock(h))) {}
@@ -140,7 +142,15 @@ bool AImageSpec::operator==(const AImageSpec& o) const {
 }
 
 _AImage::_AImage(const AImageSpec& spec)
-    : refs_(0), screen_(), printer_(), bits_(nullptr), palette_(nullptr), spec_(spec), loaded_(false), next_(head_) {
+    : refs_(0),
+      screen_(),
+      printer_(),
+      bits_(nullptr),
+      palette_(nullptr),
+      spec_(spec),
+      loaded_(false),
+      sized_(false),
+      next_(head_) {
     head_ = this;
     ++live_;
 }
@@ -215,6 +225,10 @@ void _AImage::adoptDib(const void* dib, size_t size, const char* where) {
 
 void SetImageFileReader(AImageFileReader reader) {
     g_fileReader = reader;
+}
+
+void SetImageFileSizer(AImageFileSizer sizer) {
+    g_fileSizer = sizer;
 }
 
 // BMP file: "BM" | file size u32 | two reserved u16 | pixel offset u32 (all
@@ -302,6 +316,7 @@ void _AImage::load() {
     else
         loadResource();
     loaded_ = true;
+    ++loads_;
 }
 
 APoint _AImage::size() {
@@ -311,6 +326,21 @@ APoint _AImage::size() {
 
 APoint _AImage::frameSize() {
     APoint s = size();
+    return APoint(s.x / spec_.columns(), s.y / spec_.rows());
+}
+
+APoint _AImage::storedSize() {
+    if (loaded_ || sized_)
+        return size_;
+    if (!g_fileSizer || !(spec_.flags & AImageSpec::kFile) || (spec_.flags & AImageSpec::kRefusedFormat))
+        return size();
+    size_ = g_fileSizer(spec_);
+    sized_ = true;
+    return size_;
+}
+
+APoint _AImage::storedFrameSize() {
+    APoint s = storedSize();
     return APoint(s.x / spec_.columns(), s.y / spec_.rows());
 }
 

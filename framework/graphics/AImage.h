@@ -56,6 +56,11 @@ public:
 // BMP files are read.
 using AImageFileReader = HGLOBAL (*)(const AImageSpec& spec);
 void SetImageFileReader(AImageFileReader reader);
+// Reads the picture size of an image file description from the file's
+// header alone, its pixels not decoded; raises AImageLibError for a header it
+// refuses. Installed beside the reader; without it sizing loads the picture.
+using AImageFileSizer = APoint (*)(const AImageSpec& spec);
+void SetImageFileSizer(AImageFileSizer sizer);
 
 class _AImage {
 public:
@@ -71,6 +76,10 @@ public:
     // The picture's size in pixels (loads it on first use).
     APoint size();
     APoint frameSize();
+    // The same before loading: a file's header read alone, so that a layout
+    // needs no decoded pixels; raises as loading does for a refused header.
+    APoint storedSize();
+    APoint storedFrameSize();
     // The cell of a frame inside the picture; an index outside the grid is an assertion.
     ARect frameCell(int index);
     // The device bitmap of the screen (false) or printer (true) realisation; owned by the body.
@@ -101,6 +110,8 @@ public:
     // again, mapped to the new palette, when it is next drawn.
     static void rebuildAll() { releaseAll(); }
     static long liveCount() { return live_; }
+    // Pictures loaded (read and decoded) so far in the process.
+    static long loadCount() { return loads_; }
 
 private:
     struct DeviceBitmap {
@@ -135,10 +146,12 @@ private:
     AImageSpec spec_;
     APoint size_;
     bool loaded_;
+    bool sized_;  // size_ read from the file's header
     _AImage* next_;
 
     static _AImage* head_;
     static long live_;
+    static long loads_;
 };
 
 // A handle on an image body, holding one reference.

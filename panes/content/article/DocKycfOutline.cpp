@@ -109,6 +109,8 @@ void DocKycfPane::loadOutline(bool fromHistory) {
         hideOutline();
         return;
     }
+    // Read once for both outlines: this one and the top dock's.
+    AString text;
     try {
         AString mapText = base->getText(4, info.fRecord, 0);
         if (std::atol(mapText.c_str()) <= 0)
@@ -116,7 +118,6 @@ void DocKycfPane::loadOutline(bool fromHistory) {
         long start = 0, end = 0, outlineStart = 0, outlineEnd = 0;
         base->getExtent(info.fDocBaseNo, info.fRecord, 0, &start, &end);
         base->getExtent(3, info.fRecord, 0, &outlineStart, &outlineEnd);
-        AString text;
         bool inMemory = base->readRecord(3, info.fRecord, 0, &text);
         outline->setStyleSheet(app.getStyleSheet(kOutlineSheet));
         // A map that does not fit its texts gives no outline rather than sections out of range.
@@ -124,10 +125,12 @@ void DocKycfPane::loadOutline(bool fromHistory) {
             hideOutline();
             return;
         }
-        if (inMemory)
+        if (inMemory) {
             outline->setLaidOutTextModel(text, nullptr);
-        else
+        } else {
+            text = AString();
             outline->setLaidOutStreamModel(base->readToStream(3, info.fRecord, 0), nullptr);
+        }
     } catch (const AError&) {
         hideOutline();
         return;
@@ -149,7 +152,7 @@ void DocKycfPane::loadOutline(bool fromHistory) {
     if (i >= 0 && i < outline_.sections())
         setSection(i);
     if (switcher_)
-        switcher_->loadTopOutline(line, kOutlineOffset);
+        switcher_->loadTopOutline(line, kOutlineOffset, text);
 }
 
 long DocKycfPane::syncOutline() {
@@ -334,12 +337,16 @@ void DocKycfPane::toggleMedia() {
     }
 }
 
-void DocKycfPane::setViewStyles(int16_t off) {
+void DocKycfPane::applyViewStyles(int16_t off) {
     AAppTextRenderer* renderer = articleRenderer();
     if (!renderer)
         return;
     const int16_t on[3] = {3, 15, -1};
     for (int i = 0; i < 3; ++i)
         renderer->styleNumbers[i] = off ? -1 : on[i];
+}
+
+void DocKycfPane::setViewStyles(int16_t off) {
+    applyViewStyles(off);
     relayoutArticle();
 }

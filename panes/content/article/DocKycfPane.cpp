@@ -259,10 +259,11 @@ void DocKycfPane::updatePane() {
     if (docNo >= 0 && app.isTextDoc(docNo) && articleRenderer()) {
         hasHits_ = 0;
         ARefHold<AHighlighter> held(NewSearchHighlighter(search, app.getBase(kHiliteBase)));
+        // Before the layout, which takes them: the article is laid out once.
+        if (held.get())
+            applyViewStyles(doc ? static_cast<int16_t>(doc->fUserInfo.slot(kHiliteOffKey)) : 0);
         shown = showArticle(docNo, held.get());
         if (shown) {
-            if (held.get())
-                setViewStyles(doc ? static_cast<int16_t>(doc->fUserInfo.slot(kHiliteOffKey)) : 0);
             positionArticle(held.get());
             if (doc)
                 loadOutline(!doc->fNew);
@@ -292,6 +293,7 @@ bool DocKycfPane::showArticle(long docNo, AHighlighter* highlighter) {
         return false;
     }
     try {
+        bitmapSupplier_->startArticle(docNo);
         AString text;
         if (base->readRecord(info.fDocBaseNo, info.fRecord, 0, &text))
             renderer->setLaidOutTextModel(text, nullptr);

@@ -116,6 +116,8 @@ public:
     void toggleMedia();
     bool isMediaShown() const { return mediaHidden_ == 0; }
     void setViewStyles(int16_t off);
+    // The highlighting styles alone, for the layout to come.
+    void applyViewStyles(int16_t off);
     // What the article top dock sees of this pane.
     ATopArticleView* topView() { return &topView_; }
 

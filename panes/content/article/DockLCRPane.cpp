@@ -137,9 +137,9 @@ void DockLCRPane::selectOutlineLine(long line, long offset) {
         top->selectLine(line, offset);
 }
 
-void DockLCRPane::loadTopOutline(long line, long offset) {
+void DockLCRPane::loadTopOutline(long line, long offset, const AString& text) {
     if (DockTopKycfPane* top = TopDockOf(links_[kDockTopKycf]))
-        top->showOutline(line, offset);
+        top->showOutline(line, offset, text);
 }
 
 void DockLCRPane::setLeftDock(SVPane* pane, ALeftDockSizing* sizing) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "app/frame/SVPane.h"
+#include "base/object/AString.h"
 
 class ASizerButton;
 class AStaticItem;
@@ -74,7 +75,8 @@ public:
     // Relays to the article top dock (nothing without one).
     void setSplitMode(int16_t mode);
     void selectOutlineLine(long line, long offset);
-    void loadTopOutline(long line, long offset);
+    // text: the outline record as the article view read it (empty: the dock reads it).
+    void loadTopOutline(long line, long offset, const AString& text);
 
     // The left dock links itself with its sizing answer (null: none).
     void setLeftDock(SVPane* pane, ALeftDockSizing* sizing);

@@ -168,20 +168,25 @@ void DockTopKycfPane::selectLine(long line, long value) {
         outlineRenderer_->selectLines(line, 1);
 }
 
-void DockTopKycfPane::showOutline(long line, long value) {
+void DockTopKycfPane::showOutline(long line, long value, const AString& text) {
     AppState* state = currentState();
     ATopDockApp& app = ATopDockApp::current();
-    ASearchBase* base = app.getBase(kOutlineBase);
-    if (!state || !base || !outlineRenderer_)
+    if (!state || !outlineRenderer_)
         return;
-    ADocRefInfo info = app.getDocRefInfo(state->getDocNo());
-    if (!info.getInfo(9) || info.fRecord < 0)
-        return;
-    if (std::atol(base->getText(4, info.fRecord, 0).c_str()) <= 0)
-        return;
-    AFilteredFile stream = base->readToStream(3, info.fRecord, 0);
-    outlineRenderer_->setStyleSheet(app.getStyleSheet(8));
-    outlineRenderer_->setLaidOutStreamModel(stream, nullptr);
+    if (text.length()) {
+        outlineRenderer_->setStyleSheet(app.getStyleSheet(8));
+        outlineRenderer_->setLaidOutTextModel(text, nullptr);
+    } else {
+        ASearchBase* base = app.getBase(kOutlineBase);
+        ADocRefInfo info = app.getDocRefInfo(state->getDocNo());
+        if (!base || !info.getInfo(9) || info.fRecord < 0)
+            return;
+        if (std::atol(base->getText(4, info.fRecord, 0).c_str()) <= 0)
+            return;
+        AFilteredFile stream = base->readToStream(3, info.fRecord, 0);
+        outlineRenderer_->setStyleSheet(app.getStyleSheet(8));
+        outlineRenderer_->setLaidOutStreamModel(stream, nullptr);
+    }
     selectLine(line, value);
     outlineRenderer_->relayoutFrom(0, true);
 }

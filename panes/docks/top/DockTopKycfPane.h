@@ -42,13 +42,15 @@ public:
     // Called by the article view.
     void setSplitMode(int16_t mode);
     void selectLine(long line, long value);
-    void showOutline(long line, long value);
+    // text: the outline record already read, else (empty) read here.
+    void showOutline(long line, long value, const AString& text);
 
     void setArticleView(ATopArticleView* view) { article_ = view; }
     int16_t splitMode() const { return splitMode_; }
     int16_t highlightOff() const { return highlightOff_; }
     // The markup last given to the title renderer; for the tests.
     const AString& titleText() const { return title_; }
+    ARenderer* outlineRenderer() const { return outlineRenderer_; }
 
 private:
     bool outlineAllowed();

@@ -137,3 +137,34 @@ TEST_F(DibTest, JpegDibTakenTwiceDecodesTwice) {
 }
 
 }  // namespace
+
+// Sizing reads a JPEG's header alone: the size and depth of the DIB that
+// decoding gives, from a file cut right after its first scan's header too;
+// the rows are not to be read then.
+TEST_F(DibTest, JpegSizedFromItsHeaderAlone) {
+    struct Row {
+        const char* name;
+        uint16_t options;
+    } rows[] = {{"rgb", 0}, {"prog", 0}, {"gray", 0}, {"grayprog", 0}, {"cmyk", AStreamDIBReader::kJpeg}};
+    auto sized = [](const std::string& path, uint16_t options) {
+        AStreamDIBReader reader(AFileSpec(path.c_str()), 0, 0, options, true);
+        return std::to_string(reader.width()) + "x" + std::to_string(reader.height()) + "x" +
+               std::to_string(reader.bitCount());
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string name = row.name;
+        const std::string dib = ReadDib(SamplePath(name + ".jpg"), 0, 0, row.options);
+        ASSERT_GT(dib.size(), 40u) << dib;
+        const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
+        EXPECT_EQ(std::to_string(h->biWidth) + "x" + std::to_string(h->biHeight) + "x" + std::to_string(h->biBitCount),
+                  sized(SamplePath(name + ".jpg"), row.options));
+        const std::string jpeg = SampleBytes(name + ".jpg");
+        const size_t scan = jpeg.find("\xFF\xDA");
+        ASSERT_NE(std::string::npos, scan);
+        WriteAll(PathOf("cut.jpg"), jpeg.substr(0, scan + 20));
+        EXPECT_EQ(sized(SamplePath(name + ".jpg"), row.options), sized(PathOf("cut.jpg"), row.options));
+    }
+    AStreamDIBReader header(AFileSpec(SamplePath("rgb.jpg").c_str()), 0, 0, 0, true);
+    EXPECT_NE(-1, FatalExitCodeOf([&] { header.dib(); })) << "no rows behind a header";
+}

@@ -23,6 +23,7 @@
 #include "panes/content/article/DocFrisePane.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "panes/content/article/DockLCRPane.h"
+#include "panes/docks/top/DockTopKycfPane.h"
 #include "search/facade/ASearchBase.h"
 #include "tests/panes/content/article/ArticleTestSupport.h"
 
@@ -422,6 +423,14 @@ TEST_F(SampleOutlineTest, EachOutlineLineOfTheSampleLeadsToTheHeadingItNames) {
             AAppTextRenderer* renderer = article->articleRenderer();
             ADocModel* text = renderer->model();
             ASSERT_TRUE(outline && text);
+            // The top dock's outline: the same record, read once for both.
+            SVPane* dock = centre->link(DockLCRPane::kDockTopKycf);
+            ARenderer* docked = dock ? static_cast<DockTopKycfPane*>(dock->castTo(&DockTopKycfPane::classRecord))
+                                        ->outlineRenderer()
+                                  : nullptr;
+            ASSERT_TRUE(docked && docked->model());
+            EXPECT_EQ(std::string(outline->exportText(0, outline->getPositionCount(), nullptr, false).c_str()),
+                      docked->model()->exportText(0, docked->model()->getPositionCount(), nullptr, false).c_str());
             for (long k = 0; k < map.sections(); ++k) {
                 SCOPED_TRACE(k);
                 long target = LinkTarget(outline, map.outlineAt(k));
