@@ -42,7 +42,8 @@ class OutlinesTest(unittest.TestCase):
         rounded = [[(round(x, 4), round(y, 4)) for x, y in r] for r in regions]
         # The second line reversed closes the first region.
         self.assertEqual([coast + border[::-1], border], rounded)
-        self.assertEqual([True, False], [is_coast for is_coast, _ in lines])
+        # Each line knows the regions on its two sides (0: the sea).
+        self.assertEqual([(True, 0, 1), (False, 1, 2)], [(coast, l, r) for coast, _, l, r in lines])
 
     def test_damaged_or_missing_outlines_draw_none(self):
         with tempfile.TemporaryDirectory() as src:
