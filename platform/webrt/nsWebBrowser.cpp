@@ -1,7 +1,8 @@
 // The runtime layer's web browser: loads a page and its sub-resources over
 // the layer's channels on the event queue, tells its listeners in the order
-// nsBrowser.h gives, keeps the history, finds, saves and prints the page, and
-// runs the few "javascript:" calls the program's pages use.
+// nsBrowser.h gives, keeps the history and sends the page's forms. Its
+// scripts and plug-ins, find and clipboard, saving and printing are in
+// nsWebBrowserScript.cpp, nsWebBrowserEdit.cpp and nsWebBrowserSave.cpp.
 #include "platform/webrt/nsWebBrowserImpl.h"
 
 #include "platform/webrt/nsChannelBase.h"
@@ -10,19 +11,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
-#include <cwctype>
+#include <cstdlib>
 #include <functional>
 
 namespace webrt {
-
-namespace {
-
-std::map<std::string, NS_PluginMaker>& Plugins() {
-    static std::map<std::string, NS_PluginMaker> plugins;
-    return plugins;
-}
-NS_PagePrinter g_pagePrinter = nullptr;
 
 std::string LowerText(std::string s) {
     for (char& c : s)
@@ -33,6 +25,14 @@ std::string LowerText(std::string s) {
 void LogError(const std::string& line) {
     CurrentErrorStream().writeString((line + "\n").c_str());
 }
+
+bool IsTextField(HWND field) {
+    wchar_t name[16] = {};
+    GetClassNameW(field, name, 16);
+    return lstrcmpiW(name, L"EDIT") == 0;
+}
+
+namespace {
 
 // A runnable calling a member function later on the event queue.
 class Task : public nsSupportsImpl<nsIRunnable> {
@@ -119,105 +119,6 @@ private:
     size_t index_;
     unsigned generation_;
 };
-
-class PrintSettings : public nsSupportsImpl<nsIPrintSettings> {
-public:
-    nsresult GetPrinterName(char** result) override {
-        if (!result)
-            return NS_ERROR_NULL_POINTER;
-        *result = ToNewCString(name_);
-        return NS_OK;
-    }
-    nsresult SetPrinterName(const char* name) override {
-        name_ = name ? name : "";
-        return NS_OK;
-    }
-
-private:
-    std::string name_;
-};
-
-// One call of a script: name(arguments), arguments as texts without their quotes.
-bool ParseCall(const std::string& script, std::string& name, std::vector<std::string>& arguments) {
-    size_t open = script.find('(');
-    if (open == std::string::npos)
-        return false;
-    name = script.substr(0, open);
-    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back())))
-        name.pop_back();
-    size_t i = open + 1;
-    std::string current;
-    bool any = false;
-    while (i < script.size() && script[i] != ')') {
-        char c = script[i];
-        if (c == '\'' || c == '"') {
-            size_t end = script.find(c, i + 1);
-            if (end == std::string::npos)
-                return false;
-            current += script.substr(i + 1, end - i - 1);
-            any = true;
-            i = end + 1;
-        } else if (c == ',') {
-            arguments.push_back(current);
-            current.clear();
-            any = false;
-            ++i;
-        } else {
-            if (!std::isspace(static_cast<unsigned char>(c))) {
-                current.push_back(c);
-                any = true;
-            }
-            ++i;
-        }
-    }
-    if (i >= script.size())
-        return false;
-    if (any || !arguments.empty())
-        arguments.push_back(current);
-    return true;
-}
-
-PRUint32 FeatureFlags(const std::string& features) {
-    std::string f = LowerText(features);
-    if (f.empty())
-        return nsIWebBrowserChrome::CHROME_DEFAULT;
-    PRUint32 flags = 0;
-    struct {
-        const char* name;
-        PRUint32 bit;
-    } const table[] = {{"close", nsIWebBrowserChrome::CHROME_WINDOW_CLOSE},
-                       {"resizable", nsIWebBrowserChrome::CHROME_WINDOW_RESIZE},
-                       {"toolbar", nsIWebBrowserChrome::CHROME_TOOLBAR},
-                       {"status", nsIWebBrowserChrome::CHROME_STATUSBAR},
-                       {"titlebar", nsIWebBrowserChrome::CHROME_TITLEBAR},
-                       {"modal", nsIWebBrowserChrome::CHROME_MODAL},
-                       {"dialog", nsIWebBrowserChrome::CHROME_OPENAS_DIALOG},
-                       {"chrome", nsIWebBrowserChrome::CHROME_OPENAS_CHROME}};
-    for (const auto& row : table)
-        if (f.find(row.name) != std::string::npos)
-            flags |= row.bit;
-    return flags ? flags : nsIWebBrowserChrome::CHROME_DEFAULT;
-}
-
-// The functions of the program's pages that the embedded plug-in answers.
-bool IsPluginFunction(const std::string& name) {
-    static const char* const names[] = {"gotoframe", "zoom",          "zoompan", "play", "stop",
-                                        "stopAndRewind", "document.embeds[0].GotoFrame"};
-    for (const char* n : names)
-        if (name == n)
-            return true;
-    return false;
-}
-
-std::string FileNameOf(const std::string& url) {
-    std::string path = url.substr(0, url.find_first_of("?#"));
-    size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string clean;
-    for (char c : name)
-        clean.push_back(std::strchr("\\/:*?\"<>|", c) || static_cast<unsigned char>(c) < 32 ? '_' : c);
-    return clean.empty() ? std::string("file") : clean;
-}
 
 }  // namespace
 
@@ -697,308 +598,6 @@ void WebBrowser::followLink(int link) {
         navigate(url, false);
 }
 
-nsresult WebBrowser::openWindow(const std::string& url, PRUint32 flags) {
-    nsresult r;
-    nsPtr<nsIWindowWatcher> watcher = GetServiceAs<nsIWindowWatcher>(NS_WINDOWWATCHER_CONTRACTID, &r);
-    nsPtr<nsIWindowCreator> creator;
-    if (watcher)
-        watcher->GetWindowCreator(creator.receive());
-    if (!creator) {
-        LogError("window.open: no window creator for " + url);
-        return NS_ERROR_NOT_AVAILABLE;
-    }
-    nsPtr<nsIWebBrowserChrome> chrome;
-    r = creator->CreateChromeWindow(chrome_.get(), flags, chrome.receive());
-    if (NS_FAILED(r) || !chrome)
-        return NS_FAILED(r) ? r : NS_ERROR_FAILURE;
-    nsPtr<nsIWebBrowser> browser;
-    chrome->GetWebBrowser(browser.receive());
-    nsPtr<nsIWebNavigation> navigation = QueryAs<nsIWebNavigation>(browser.get());
-    if (!navigation || url.empty())
-        return NS_OK;
-    return navigation->LoadURI(NS_ConvertNativeToUTF16(url.c_str()).c_str(), 0, nullptr, nullptr, nullptr);
-}
-
-void WebBrowser::runScript(const std::string& script) {
-    std::string name;
-    std::vector<std::string> arguments;
-    std::string text = script;
-    while (!text.empty() && (text.back() == ';' || std::isspace(static_cast<unsigned char>(text.back()))))
-        text.pop_back();
-    if (!ParseCall(text, name, arguments)) {
-        NS_ScriptLog().push_back("ignored " + script);
-        LogError("javascript: not run: " + script);
-        return;
-    }
-    auto arg = [&](size_t i) { return i < arguments.size() ? arguments[i] : std::string(); };
-    nsPtr<nsIPromptService> prompts;
-    if (name == "alert" || name == "confirm" || name == "prompt")
-        prompts = GetServiceAs<nsIPromptService>(NS_PROMPTSERVICE_CONTRACTID);
-    nsString message = NS_ConvertNativeToUTF16(arg(0).c_str());
-    nsIDOMWindow* window = static_cast<nsIDOMWindow*>(this);
-    if (name == "alert" || name == "window.alert") {
-        if (prompts)
-            prompts->Alert(window, nullptr, message.c_str());
-    } else if (name == "confirm" || name == "window.confirm") {
-        PRBool answer = PR_FALSE;
-        if (prompts)
-            prompts->Confirm(window, nullptr, message.c_str(), &answer);
-        NS_ScriptLog().push_back(std::string("confirm ") + (answer ? "1" : "0"));
-    } else if (name == "prompt" || name == "window.prompt") {
-        PRUnichar* value = arguments.size() > 1 ? ToNewUnicode(NS_ConvertNativeToUTF16(arg(1).c_str())) : nullptr;
-        PRBool answer = PR_FALSE;
-        if (prompts)
-            prompts->Prompt(window, nullptr, message.c_str(), &value, nullptr, nullptr, &answer);
-        NS_ScriptLog().push_back("prompt " + std::string(answer ? "1 " : "0 ") +
-                                 (value ? NS_LossyConvertUTF16toNative(value) : std::string()));
-        nsMemory::Free(value);
-    } else if (name == "window.open" || name == "open") {
-        openWindow(arg(0).empty() ? std::string() : ResolveUrl(currentUrl_, arg(0)), FeatureFlags(arg(2)));
-    } else if (name == "window.close" || name == "close") {
-        if (chrome_)
-            nsPtr<nsIWebBrowserChrome>(chrome_)->DestroyBrowserWindow();
-    } else if (IsPluginFunction(name) && !plugins_.empty()) {
-        plugins_.front()->Call(name.c_str(), arguments);
-    } else {
-        NS_ScriptLog().push_back("ignored " + script);
-        LogError("javascript: not run: " + script);
-    }
-}
-
-void WebBrowser::startPlugins() {
-    if (!allowPlugins_ || !hwnd_)
-        return;
-    int y = contentHeight_ + 8;
-    for (const HtmlEmbed& embed : document_.embeds) {
-        auto it = Plugins().find(embed.type);
-        if (it == Plugins().end())
-            continue;
-        std::string src = embed.src.empty() ? std::string() : ResolveUrl(currentUrl_, embed.src);
-        nsPtr<nsIURI> uri;
-        if (!src.empty() && NS_SUCCEEDED(NS_NewURI(uri.receive(), src)) &&
-            !policyAllows(nsIContentPolicy::TYPE_OBJECT, uri.get()))
-            continue;
-        nsPtr<nsIPluginInstance> instance;
-        if (NS_FAILED(it->second(embed.type.c_str(), instance.receive())) || !instance)
-            continue;
-        if (NS_SUCCEEDED(instance->Start(hwnd_, 8, y - scrollY_, embed.width, embed.height, src.c_str()))) {
-            // The page's start frame, then its stop call (the atlas's zoom and pan), as the movie's first frame ran them.
-            if (embed.frame >= 0)
-                instance->Call("gotoframe", {std::to_string(embed.frame)});
-            std::string name;
-            std::vector<std::string> arguments;
-            if (!embed.stop.empty() && ParseCall(embed.stop, name, arguments) && IsPluginFunction(name))
-                instance->Call(name.c_str(), arguments);
-        }
-        plugins_.push_back(instance);
-        y += embed.height + 8;
-    }
-}
-
-void WebBrowser::stopPlugins() {
-    std::vector<nsPtr<nsIPluginInstance>> plugins;
-    plugins.swap(plugins_);
-    for (auto& p : plugins)
-        p->Stop();
-}
-
-nsresult WebBrowser::SetSearchString(const PRUnichar* text) {
-    findText_ = text ? text : L"";
-    return NS_OK;
-}
-nsresult WebBrowser::SetMatchCase(PRBool on) {
-    matchCase_ = on != 0;
-    return NS_OK;
-}
-nsresult WebBrowser::SetEntireWord(PRBool on) {
-    entireWord_ = on != 0;
-    return NS_OK;
-}
-nsresult WebBrowser::SetWrapFind(PRBool on) {
-    wrapFind_ = on != 0;
-    return NS_OK;
-}
-nsresult WebBrowser::SetFindBackwards(PRBool on) {
-    findBackwards_ = on != 0;
-    return NS_OK;
-}
-
-nsresult WebBrowser::FindNext(PRBool* found) {
-    if (!found)
-        return NS_ERROR_NULL_POINTER;
-    *found = PR_FALSE;
-    if (findText_.empty())
-        return NS_OK;
-    auto fold = [&](std::wstring s) {
-        if (!matchCase_)
-            for (wchar_t& c : s)
-                c = towlower(c);
-        return s;
-    };
-    std::wstring needle = fold(findText_);
-    // Every match in document order, then the first after (or before) the selection.
-    struct Match {
-        size_t paragraph, offset;
-    };
-    std::vector<Match> matches;
-    for (size_t p = 0; p < document_.paragraphs.size(); ++p) {
-        std::wstring text = fold(document_.paragraphText(p));
-        for (size_t at = text.find(needle); at != std::wstring::npos; at = text.find(needle, at + 1)) {
-            bool word = true;
-            if (entireWord_) {
-                bool before = at > 0 && iswalnum(text[at - 1]);
-                size_t end = at + needle.size();
-                bool after = end < text.size() && iswalnum(text[end]);
-                word = !before && !after;
-            }
-            if (word)
-                matches.push_back(Match{p, at});
-        }
-    }
-    if (matches.empty())
-        return NS_OK;
-    auto less = [](size_t p1, size_t o1, size_t p2, size_t o2) { return p1 < p2 || (p1 == p2 && o1 < o2); };
-    const Match* chosen = nullptr;
-    if (!findBackwards_) {
-        for (const Match& m : matches)
-            if (!hasSelection_ || less(selParagraph_, selOffset_, m.paragraph, m.offset)) {
-                chosen = &m;
-                break;
-            }
-        if (!chosen && (wrapFind_ || !hasSelection_))
-            chosen = &matches.front();
-    } else {
-        for (auto it = matches.rbegin(); it != matches.rend(); ++it)
-            if (!hasSelection_ || less(it->paragraph, it->offset, selParagraph_, selOffset_)) {
-                chosen = &*it;
-                break;
-            }
-        if (!chosen && (wrapFind_ || !hasSelection_))
-            chosen = &matches.back();
-    }
-    if (!chosen)
-        return NS_OK;
-    hasSelection_ = true;
-    selectAll_ = false;
-    selParagraph_ = chosen->paragraph;
-    selOffset_ = chosen->offset;
-    selLength_ = needle.size();
-    scrollToParagraph(selParagraph_);
-    repaint();
-    *found = PR_TRUE;
-    return NS_OK;
-}
-
-nsresult WebBrowser::GetPersistFlags(PRUint32* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    *result = persistFlags_;
-    return NS_OK;
-}
-
-nsresult WebBrowser::SetPersistFlags(PRUint32 flags) {
-    persistFlags_ = flags;
-    return NS_OK;
-}
-
-nsresult WebBrowser::SaveDocument(nsISupports*, nsIFile* file, nsIFile* dataFolder, const char*, PRUint32,
-                                  PRUint32) {
-    if (!file)
-        return NS_ERROR_NULL_POINTER;
-    if (currentUrl_.empty())
-        return NS_ERROR_NOT_AVAILABLE;
-    std::string path;
-    file->GetNativePath(path);
-    bool replace = (persistFlags_ & PERSIST_FLAGS_REPLACE_EXISTING_FILES) != 0;
-    if (!replace && FileExists(path))
-        return NS_ERROR_FILE_ALREADY_EXISTS;
-    std::string page = source_;
-    if (dataFolder) {
-        std::string folder;
-        dataFolder->GetNativePath(folder);
-        PRBool exists = PR_FALSE;
-        dataFolder->Exists(&exists);
-        if (!exists) {
-            nsresult r = dataFolder->Create(nsIFile::DIRECTORY_TYPE, 0755);
-            if (NS_FAILED(r))
-                return r;
-        }
-        std::string folderName = folder.substr(folder.find_last_of("\\/") + 1);
-        std::map<std::string, std::string> savedAs;  // src as written -> name in the folder
-        std::map<std::string, int> taken;
-        for (const FetchedResource& r : resources_) {
-            if (!r.fetched || savedAs.count(r.src))
-                continue;
-            std::string name = FileNameOf(r.url);
-            if (taken[name]++ > 0) {
-                size_t dot = name.find_last_of('.');
-                name = name.substr(0, dot) + "_" + std::to_string(taken[name]) +
-                       (dot == std::string::npos ? std::string() : name.substr(dot));
-            }
-            std::string target = folder + "\\" + name;
-            if (!replace && FileExists(target))
-                return NS_ERROR_FILE_ALREADY_EXISTS;
-            nsresult w = SaveTextFile(target, r.bytes);
-            if (NS_FAILED(w))
-                return w;
-            savedAs[r.src] = folderName + "/" + name;
-        }
-        // The page refers to the saved copies: each quoted reference is replaced.
-        for (const auto& entry : savedAs)
-            for (char quote : {'"', '\''}) {
-                std::string from = quote + entry.first + quote;
-                std::string to = quote + entry.second + quote;
-                for (size_t at = page.find(from); at != std::string::npos; at = page.find(from, at + to.size()))
-                    page.replace(at, from.size(), to);
-            }
-    }
-    return SaveTextFile(path, page);
-}
-
-nsresult WebBrowser::GetGlobalPrintSettings(nsIPrintSettings** result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    if (!printSettings_)
-        printSettings_ = new PrintSettings;
-    *result = printSettings_.get();
-    (*result)->AddRef();
-    return NS_OK;
-}
-
-nsresult WebBrowser::Print(nsIPrintSettings* settings, nsIWebProgressListener* listener) {
-    nsPtr<nsIWebProgressListener> keep(listener);
-    if (listener)
-        listener->OnStateChange(this, nullptr,
-                                nsIWebProgressListener::STATE_START | nsIWebProgressListener::STATE_IS_DOCUMENT,
-                                NS_OK);
-    std::vector<std::string> paragraphs;
-    for (size_t p = 0; p < document_.paragraphs.size(); ++p)
-        paragraphs.push_back(NS_LossyConvertUTF16toNative(document_.paragraphText(p)));
-    bool printed = g_pagePrinter && g_pagePrinter(settings, NS_LossyConvertUTF16toNative(document_.title), paragraphs);
-    if (listener)
-        listener->OnStateChange(this, nullptr,
-                                nsIWebProgressListener::STATE_STOP | nsIWebProgressListener::STATE_IS_DOCUMENT,
-                                printed ? NS_OK : NS_ERROR_FAILURE);
-    return printed ? NS_OK : NS_ERROR_FAILURE;
-}
-
-nsresult WebBrowser::PrintPreview(nsIPrintSettings*, nsIDOMWindow*) {
-    printPreview_ = true;
-    return NS_OK;
-}
-
-nsresult WebBrowser::ExitPrintPreview() {
-    printPreview_ = false;
-    return NS_OK;
-}
-
-nsresult WebBrowser::GetDoingPrintPreview(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    *result = printPreview_;
-    return NS_OK;
-}
-
 nsresult WebBrowser::Activate() {
     active_ = true;
     if (hwnd_ && IsWindowVisible(hwnd_) && GetFocus() != hwnd_)
@@ -1009,64 +608,6 @@ nsresult WebBrowser::Activate() {
 nsresult WebBrowser::Deactivate() {
     active_ = false;
     return NS_OK;
-}
-
-namespace {
-
-// Whether a text field has selected characters.
-bool FieldHasSelection(HWND field) {
-    DWORD from = 0, to = 0;
-    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    return to > from;
-}
-
-bool IsTextField(HWND field) {
-    wchar_t name[16] = {};
-    GetClassNameW(field, name, 16);
-    return lstrcmpiW(name, L"EDIT") == 0;
-}
-
-// An edit message (cut, copy, paste) for a text field; fails for anything else.
-nsresult SendToField(HWND field, UINT message) {
-    if (!field || !IsTextField(field))
-        return NS_ERROR_FAILURE;
-    SendMessageW(field, message, 0, 0);
-    return NS_OK;
-}
-
-}  // namespace
-
-// Cut and paste act on the page's text field that has the focus; the page's own text is read-only.
-nsresult WebBrowser::CanCutSelection(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    HWND field = focusedField();
-    *result = field && IsTextField(field) && FieldHasSelection(field);
-    return NS_OK;
-}
-
-nsresult WebBrowser::CanCopySelection(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    HWND field = focusedField();
-    *result = field && IsTextField(field) ? FieldHasSelection(field) : hasSelection_ || selectAll_;
-    return NS_OK;
-}
-
-nsresult WebBrowser::CanPaste(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    HWND field = focusedField();
-    *result = field && IsTextField(field) && IsClipboardFormatAvailable(CF_UNICODETEXT);
-    return NS_OK;
-}
-
-nsresult WebBrowser::CutSelection() {
-    return SendToField(focusedField(), WM_CUT);
-}
-
-nsresult WebBrowser::Paste() {
-    return SendToField(focusedField(), WM_PASTE);
 }
 
 void WebBrowser::clearPictures() {
@@ -1110,40 +651,6 @@ void WebBrowser::submitForm(int control) {
     navigate(url.substr(0, url.find('?')) + "?" + query, false);
 }
 
-nsresult WebBrowser::SelectAll() {
-    selectAll_ = !document_.paragraphs.empty();
-    hasSelection_ = false;
-    repaint();
-    return NS_OK;
-}
-
-nsresult WebBrowser::CopySelection() {
-    if (NS_SUCCEEDED(SendToField(focusedField(), WM_COPY)))
-        return NS_OK;
-    std::wstring text;
-    if (selectAll_) {
-        for (size_t p = 0; p < document_.paragraphs.size(); ++p)
-            text += document_.paragraphText(p) + L"\r\n";
-    } else if (hasSelection_) {
-        text = document_.paragraphText(selParagraph_).substr(selOffset_, selLength_);
-    } else {
-        return NS_ERROR_FAILURE;
-    }
-    if (!OpenClipboard(hwnd_))
-        return NS_ERROR_FAILURE;
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (block) {
-        void* p = GlobalLock(block);
-        std::memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(block);
-        if (!SetClipboardData(CF_UNICODETEXT, block))
-            GlobalFree(block);
-    }
-    CloseClipboard();
-    return NS_OK;
-}
-
 nsresult WebBrowser::SetProperty(PRUint32 id, PRUint32 value) {
     if (id == SETUP_ALLOW_PLUGINS)
         allowPlugins_ = value != 0;
@@ -1154,31 +661,12 @@ nsresult WebBrowser::SetProperty(PRUint32 id, PRUint32 value) {
 
 }  // namespace webrt
 
-void NS_RegisterPlugin(const char* mimeType, NS_PluginMaker maker) {
-    if (!mimeType)
-        return;
-    std::string type = webrt::LowerText(mimeType);
-    if (maker)
-        webrt::Plugins()[type] = maker;
-    else
-        webrt::Plugins().erase(type);
-}
-
 nsresult NS_NewWebBrowser(nsIWebBrowser** result) {
     if (!result)
         return NS_ERROR_NULL_POINTER;
     *result = static_cast<nsIWebBrowser*>(new webrt::WebBrowser);
     (*result)->AddRef();
     return NS_OK;
-}
-
-void NS_SetPagePrinter(NS_PagePrinter printer) {
-    webrt::g_pagePrinter = printer;
-}
-
-std::vector<std::string>& NS_ScriptLog() {
-    static std::vector<std::string> log;
-    return log;
 }
 
 std::string NS_GetShownText(nsIWebBrowser* browser) {

@@ -1,5 +1,7 @@
 // Inside the runtime layer: the web browser object of the browser tier, shared
-// by its loading code (nsWebBrowser.cpp) and its content window
+// by its loading code (nsWebBrowser.cpp), its scripts and plug-ins
+// (nsWebBrowserScript.cpp), find and clipboard (nsWebBrowserEdit.cpp), saving
+// and printing (nsWebBrowserSave.cpp) and its content window
 // (nsContentWindow.cpp).
 #pragma once
 
@@ -50,6 +52,11 @@ HBITMAP DecodePicture(const std::string& bytes, SIZE& size);
 
 // The URL text resolved against base (absolute URLs unchanged, "./" and "../" applied).
 std::string ResolveUrl(const std::string& base, const std::string& relative);
+
+// The browser's own helpers.
+std::string LowerText(std::string s);  // ASCII letters only
+void LogError(const std::string& line);  // to the program's error stream
+bool IsTextField(HWND field);  // an edit control among the page's fields
 
 class WebBrowser
     : public nsSupportsImpl<nsIWebBrowser, nsIBaseWindow, nsIWebNavigation, nsIWebBrowserFind, nsIWebBrowserPersist,
@@ -138,8 +145,6 @@ public:
     // Return in a text field: its form sent by the form's first submit button.
     void submitFromField(int field);
     void followLink(int link);
-    void runScript(const std::string& script);
-    nsresult openWindow(const std::string& url, PRUint32 flags);
     // A page's reply is in: shows it and starts its sub-resources.
     void pageArrived(unsigned generation, nsIURI* uri, const std::string& contentType, const std::string& body,
                      bool historyMove);
@@ -171,6 +176,10 @@ public:
     // The page's field that has the focus, or null.
     HWND focusedField() const;
     void clearPictures();
+
+    // Scripts and plug-ins (nsWebBrowserScript.cpp).
+    void runScript(const std::string& script);
+    nsresult openWindow(const std::string& url, PRUint32 flags);
     void startPlugins();
     void stopPlugins();
 
