@@ -180,7 +180,7 @@ class ReaderLayouts(unittest.TestCase):
     # names one of its pictures.
     def test_the_reader_links_every_picture_file(self):
         root = os.path.join(HERE, "..", "..")
-        with open(os.path.join(root, "app", "main", "CMakeLists.txt"), encoding="utf-8") as f:
+        with open(os.path.join(root, "reader", "CMakeLists.txt"), encoding="utf-8") as f:
             reader = f.read()
         with open(os.path.join(root, "cmake", "SvResources.cmake"), encoding="utf-8") as f:
             lists = f.read()
