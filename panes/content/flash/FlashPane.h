@@ -13,7 +13,7 @@
 #include "app/online/AMozillaFlashCmd.h"
 #include "app/state/ALongCycler.h"
 #include "panes/docks/top/ATopDockViews.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AMozillaTargetView;
 class AMozillaView;
@@ -21,15 +21,11 @@ class AppState;
 class DockLCRPane;
 class FlashPane;
 
-class AFlashPaneHandler : public AMozillaHandler {
+class AFlashPaneHandler : public APaneEventHandler<FlashPane> {
 public:
-    explicit AFlashPaneHandler(FlashPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // 1 when the event was taken (see the pane), else 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    FlashPane* pane_;  // not owned; null once the pane detached
 };
 
 // A movie message, run from the command queue.

@@ -11,22 +11,18 @@
 
 #include "app/frame/SVPane.h"
 #include "app/online/AMozillaFlashCmd.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AccueilFlashPane;
 class AMozillaView;
 
 // Receives the view's events; a movie message becomes an AAccueilFlashPaneCmd.
-class AAccueilFlashPaneHandler : public AMozillaHandler {
+class AAccueilFlashPaneHandler : public APaneEventHandler<AccueilFlashPane> {
 public:
-    explicit AAccueilFlashPaneHandler(AccueilFlashPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // "Observe" while the view's display bit 2 is set: the command is queued, 1.
     // "UpdateTitle": 1. Anything else (or a detached pane): 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    AccueilFlashPane* pane_;  // not owned; null once the pane detached
 };
 
 // One message of the home movie, run from the command queue.

@@ -12,21 +12,17 @@
 
 #include "app/find/SearchPane.h"
 #include "app/online/AMozillaFlashCmd.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AMozillaView;
 class DockLCRPane;
 class HtmlPane;
 
-class AHtmlPaneHandler : public AMozillaHandler {
+class AHtmlPaneHandler : public APaneEventHandler<HtmlPane> {
 public:
-    explicit AHtmlPaneHandler(HtmlPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // 1 when the event was taken, else 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    HtmlPane* pane_;  // not owned; null once the pane detached
 };
 
 // A page's message, run from the command queue.
