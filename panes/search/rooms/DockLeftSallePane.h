@@ -77,12 +77,12 @@ public:
     // Shows, resets and refreshes the disc result list.
     void showResultList();
     // The choice at level k (1-6); the fourth argument is not used.
-    void setLevel1(const char* label, const char* value, int16_t number, long unused);
-    void setLevel2(const char* label, const char* value, int16_t number, long unused);
-    void setLevel3(const char* label, const char* value, int16_t number, long unused);
-    void setLevel4(const char* label, const char* value, int16_t number, long unused);
-    void setLevel5(const char* label, const char* value, int16_t number, long unused);
-    void setLevel6(const char* label, const char* value, int16_t number, long unused);
+    void setLevel1(const char* label, const char* value, int16_t number, long) { setLevel(1, label, value, number); }
+    void setLevel2(const char* label, const char* value, int16_t number, long) { setLevel(2, label, value, number); }
+    void setLevel3(const char* label, const char* value, int16_t number, long) { setLevel(3, label, value, number); }
+    void setLevel4(const char* label, const char* value, int16_t number, long) { setLevel(4, label, value, number); }
+    void setLevel5(const char* label, const char* value, int16_t number, long) { setLevel(5, label, value, number); }
+    void setLevel6(const char* label, const char* value, int16_t number, long) { setLevel(6, label, value, number); }
     void setLevel(int16_t k, const char* label, const char* value, int16_t number);
     const Level& level(int16_t k) const { return levels[k - 1]; }
     // The banner picture of room and tab, 0 for none (second: the state's entry 1174).
