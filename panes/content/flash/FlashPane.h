@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/find/SVFlashPane.h"
-#include "app/online/AMozillaFlashCmd.h"
+#include "app/online/APaneFlashCmd.h"
 #include "app/state/ALongCycler.h"
 #include "panes/docks/top/ATopDockViews.h"
 #include "web/browser/APaneEventHandler.h"
@@ -29,16 +29,11 @@ public:
 };
 
 // A movie message, run from the command queue.
-class AFlashPaneCmd : public AMozillaFlashCmd {
+class AFlashPaneCmd : public APaneFlashCmd<FlashPane> {
     SV_DECLARE_CLASS(AFlashPaneCmd)
 public:
-    AFlashPaneCmd() = default;
-    AFlashPaneCmd(FlashPane* pane, const char* text, AFlashPaneHandler* handler);
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    FlashPane* pane_ = nullptr;  // not owned
 };
 
 // Shows a frame of the pane's movie.

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/frame/SVPane.h"
-#include "app/online/AMozillaFlashCmd.h"
+#include "app/online/APaneFlashCmd.h"
 #include "web/browser/APaneEventHandler.h"
 
 class AccueilFlashPane;
@@ -26,17 +26,11 @@ public:
 };
 
 // One message of the home movie, run from the command queue.
-class AAccueilFlashPaneCmd : public AMozillaFlashCmd {
+class AAccueilFlashPaneCmd : public APaneFlashCmd<AccueilFlashPane> {
     SV_DECLARE_CLASS(AAccueilFlashPaneCmd)
 public:
-    AAccueilFlashPaneCmd() = default;
-    AAccueilFlashPaneCmd(AccueilFlashPane* pane, const char* text, AAccueilFlashPaneHandler* handler);
-    // Queues the command (the base's doIt).
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    AccueilFlashPane* pane_ = nullptr;  // not owned
 };
 
 class AccueilFlashPane : public SVPane {

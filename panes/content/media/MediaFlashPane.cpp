@@ -40,9 +40,6 @@ int16_t AMediaFlashPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event
     return event->name == "UpdateTitle" ? 1 : 0;
 }
 
-AMediaFlashPaneCmd::AMediaFlashPaneCmd(MediaFlashPane* pane, const char* text, AMediaFlashPaneHandler* handler)
-    : AMozillaFlashCmd(pane, text, reinterpret_cast<long>(handler)), pane_(pane) {}
-
 void AMediaFlashPaneCmd::execute() {
     AFSCommInfo info(fName.c_str());
     if (fName.empty() || !pane_)

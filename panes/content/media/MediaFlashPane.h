@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "app/find/SVFlashPane.h"
-#include "app/online/AMozillaFlashCmd.h"
+#include "app/online/APaneFlashCmd.h"
 #include "panes/content/media/AMediaViewPane.h"
 #include "web/browser/APaneEventHandler.h"
 
@@ -28,16 +28,11 @@ public:
 };
 
 // A movie message, run from the command queue.
-class AMediaFlashPaneCmd : public AMozillaFlashCmd {
+class AMediaFlashPaneCmd : public APaneFlashCmd<MediaFlashPane> {
     SV_DECLARE_CLASS(AMediaFlashPaneCmd)
 public:
-    AMediaFlashPaneCmd() = default;
-    AMediaFlashPaneCmd(MediaFlashPane* pane, const char* text, AMediaFlashPaneHandler* handler);
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    MediaFlashPane* pane_ = nullptr;  // not owned
 };
 
 class MediaFlashPane : public AMediaViewPane<SVFlashPane, MediaFlashPane, AMediaFlashPaneHandler>,

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "app/find/SearchPane.h"
-#include "app/online/AMozillaFlashCmd.h"
+#include "app/online/APaneFlashCmd.h"
 #include "web/browser/APaneEventHandler.h"
 
 class AMozillaView;
@@ -26,16 +26,11 @@ public:
 };
 
 // A page's message, run from the command queue.
-class AHtmlPaneCmd : public AMozillaFlashCmd {
+class AHtmlPaneCmd : public APaneFlashCmd<HtmlPane> {
     SV_DECLARE_CLASS(AHtmlPaneCmd)
 public:
-    AHtmlPaneCmd() = default;
-    AHtmlPaneCmd(HtmlPane* pane, const char* text, AHtmlPaneHandler* handler);
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    HtmlPane* pane_ = nullptr;  // not owned
 };
 
 class HtmlPane : public SearchPane {
