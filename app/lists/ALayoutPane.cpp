@@ -71,3 +71,13 @@ void ALayoutPane::restoreShownMask() {
     if (savedMask && clients)
         clients->setShownMask(savedMask);
 }
+
+void ALayoutPane::showClient(ALayoutClient* client) {
+    if (!client || client->shown || !clients)
+        return;
+    ALayoutClient* partner = client->partner;
+    client->flip();
+    if (partner)
+        partner->flip();
+    clients->layout();
+}

@@ -34,6 +34,9 @@ public:
     virtual int16_t setPaneText(const char* text);
     AString getPaneText() const { return text; }
     void restoreShownMask();
+    // Shows a hidden client by flipping it, and its partner the other way,
+    // then lays out: a toggle would ask the pane again. Null does nothing.
+    void showClient(ALayoutClient* client);
 
     ALayoutClientList* getClients() const { return clients; }
 

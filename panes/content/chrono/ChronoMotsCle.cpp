@@ -123,15 +123,5 @@ void ChronoMotsCle::updatePane() {
 }
 
 void ChronoMotsCle::selectionChanged(ARenderer* renderer) {
-    if (!renderer || renderer->getHitKind() != 3)
-        return;
-    AString name = renderer->getHitName();
-    if (name.empty())
-        return;
-    DockLeftChronoPage* page = EnclosingChronoPage(this);
-    if (!page || !page->setPaneText(name.c_str()))
-        return;
-    if (AppState* state = currentState())
-        state->setHisto(0);
-    page->refreshEventList();
+    ShowChronoLink(this, renderer, true);
 }

@@ -96,13 +96,5 @@ void ChronoThemePrec::updatePane() {
 }
 
 void ChronoThemePrec::selectionChanged(ARenderer* renderer) {
-    if (!renderer || renderer->getHitKind() != 3)
-        return;
-    AString name = renderer->getHitName();
-    DockLeftChronoPage* page = EnclosingChronoPage(this);
-    if (!page || !page->setPaneText(name.c_str()))
-        return;
-    if (AppState* state = currentState())
-        state->setHisto(0);
-    page->refreshEventList();
+    ShowChronoLink(this, renderer, false);
 }

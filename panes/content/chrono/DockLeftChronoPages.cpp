@@ -5,6 +5,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
+#include "docengine/render/ARenderer.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/content/chrono/DockLeftChronoPane.h"
 #include "panes/content/chrono/LR_Chrono_Evemnt.h"
@@ -16,6 +17,20 @@ SV_IMPLEMENT_CLASS(DockLeftChronoMotsCle, 0, DockLeftChronoPage)
 DockLeftChronoPage* EnclosingChronoPage(AComponent* component) {
     AComponent* found = component ? component->findAncestor(&DockLeftChronoPage::classRecord) : nullptr;
     return found ? static_cast<DockLeftChronoPage*>(found->castTo(&DockLeftChronoPage::classRecord)) : nullptr;
+}
+
+void ShowChronoLink(SVPane* list, ARenderer* renderer, bool skipEmpty) {
+    if (!renderer || renderer->getHitKind() != 3)
+        return;
+    AString name = renderer->getHitName();
+    if (skipEmpty && name.empty())
+        return;
+    DockLeftChronoPage* page = EnclosingChronoPage(list);
+    if (!page || !page->setPaneText(name.c_str()))
+        return;
+    if (AppState* state = list->currentState())
+        state->setHisto(0);
+    page->refreshEventList();
 }
 
 DockLeftChronoTheme::DockLeftChronoTheme() {

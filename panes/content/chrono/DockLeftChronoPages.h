@@ -16,6 +16,8 @@
 
 #include "app/lists/ALayoutPane.h"
 
+class ARenderer;
+
 class ListPane;
 class LR_Chrono_Evemnt;
 
@@ -76,3 +78,7 @@ protected:
 
 // The page enclosing a component, or null.
 DockLeftChronoPage* EnclosingChronoPage(AComponent* component);
+// A click on a page list's link (hit kind 3): the link's name becomes the
+// page's key text, and a changed key leaves the history and refreshes the
+// page's events. With skipEmpty an empty name does nothing.
+void ShowChronoLink(SVPane* list, ARenderer* renderer, bool skipEmpty);

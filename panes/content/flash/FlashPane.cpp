@@ -111,9 +111,6 @@ int16_t AFlashPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event) {
     return 0;
 }
 
-AFlashPaneCmd::AFlashPaneCmd(FlashPane* pane, const char* text, AFlashPaneHandler* handler)
-    : AMozillaFlashCmd(pane, text, reinterpret_cast<long>(handler)), pane_(pane) {}
-
 void AFlashPaneCmd::execute() {
     AFSCommInfo info(fName.c_str());
     if (info.fValue.empty() || !pane_)

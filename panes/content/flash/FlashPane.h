@@ -10,10 +10,10 @@
 #pragma once
 
 #include "app/find/SVFlashPane.h"
-#include "app/online/AMozillaFlashCmd.h"
+#include "app/online/APaneFlashCmd.h"
 #include "app/state/ALongCycler.h"
 #include "panes/docks/top/ATopDockViews.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AMozillaTargetView;
 class AMozillaView;
@@ -21,28 +21,19 @@ class AppState;
 class DockLCRPane;
 class FlashPane;
 
-class AFlashPaneHandler : public AMozillaHandler {
+class AFlashPaneHandler : public APaneEventHandler<FlashPane> {
 public:
-    explicit AFlashPaneHandler(FlashPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // 1 when the event was taken (see the pane), else 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    FlashPane* pane_;  // not owned; null once the pane detached
 };
 
 // A movie message, run from the command queue.
-class AFlashPaneCmd : public AMozillaFlashCmd {
+class AFlashPaneCmd : public APaneFlashCmd<FlashPane> {
     SV_DECLARE_CLASS(AFlashPaneCmd)
 public:
-    AFlashPaneCmd() = default;
-    AFlashPaneCmd(FlashPane* pane, const char* text, AFlashPaneHandler* handler);
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    FlashPane* pane_ = nullptr;  // not owned
 };
 
 // Shows a frame of the pane's movie.

@@ -72,10 +72,6 @@ int16_t AAccueilFlashPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* eve
     return event->name == "UpdateTitle" ? 1 : 0;
 }
 
-AAccueilFlashPaneCmd::AAccueilFlashPaneCmd(AccueilFlashPane* pane, const char* text,
-                                           AAccueilFlashPaneHandler* handler)
-    : AMozillaFlashCmd(pane, text, reinterpret_cast<long>(handler)), pane_(pane) {}
-
 void AAccueilFlashPaneCmd::execute() {
     if (!pane_)
         return;

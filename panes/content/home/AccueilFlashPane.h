@@ -10,37 +10,27 @@
 #pragma once
 
 #include "app/frame/SVPane.h"
-#include "app/online/AMozillaFlashCmd.h"
-#include "web/browser/AMozillaEvent.h"
+#include "app/online/APaneFlashCmd.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AccueilFlashPane;
 class AMozillaView;
 
 // Receives the view's events; a movie message becomes an AAccueilFlashPaneCmd.
-class AAccueilFlashPaneHandler : public AMozillaHandler {
+class AAccueilFlashPaneHandler : public APaneEventHandler<AccueilFlashPane> {
 public:
-    explicit AAccueilFlashPaneHandler(AccueilFlashPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // "Observe" while the view's display bit 2 is set: the command is queued, 1.
     // "UpdateTitle": 1. Anything else (or a detached pane): 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    AccueilFlashPane* pane_;  // not owned; null once the pane detached
 };
 
 // One message of the home movie, run from the command queue.
-class AAccueilFlashPaneCmd : public AMozillaFlashCmd {
+class AAccueilFlashPaneCmd : public APaneFlashCmd<AccueilFlashPane> {
     SV_DECLARE_CLASS(AAccueilFlashPaneCmd)
 public:
-    AAccueilFlashPaneCmd() = default;
-    AAccueilFlashPaneCmd(AccueilFlashPane* pane, const char* text, AAccueilFlashPaneHandler* handler);
-    // Queues the command (the base's doIt).
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    AccueilFlashPane* pane_ = nullptr;  // not owned
 };
 
 class AccueilFlashPane : public SVPane {

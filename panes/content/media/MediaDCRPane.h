@@ -13,54 +13,34 @@
 #include <cstdint>
 
 #include "app/frame/SVPane.h"
-#include "base/object/AString.h"
-#include "web/browser/AMozillaEvent.h"
+#include "panes/content/media/AMediaViewPane.h"
+#include "web/browser/APaneEventHandler.h"
 
-class AMozillaView;
 class MediaDCRPane;
-class MediaPane;
 
-class AMediaDCRPaneHandler : public AMozillaHandler {
+class AMediaDCRPaneHandler : public APaneEventHandler<MediaDCRPane> {
 public:
-    explicit AMediaDCRPaneHandler(MediaDCRPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // "UpdateTitle" is taken (1); every other event is not (0).
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    MediaDCRPane* pane_;  // not owned; null once the pane detached
 };
 
-class MediaDCRPane : public SVPane {
+class MediaDCRPane : public AMediaViewPane<SVPane, MediaDCRPane, AMediaDCRPaneHandler> {
     SV_DECLARE_CLASS(MediaDCRPane)
 public:
-    enum : int16_t { kView = 6030 };
-
-    MediaDCRPane() = default;
+    MediaDCRPane() : AMediaViewPane("MediaDCRPane") {}
     ~MediaDCRPane() override;
 
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
-    void updatePane() override;
     int16_t isPaneWanted() override;
-    void setPaneVisible(int16_t visible) override;
-    AppState* currentState() override;
 
     // Writes and loads the page of the document (nothing for a negative number).
     void loadMovie(long docNo);
     // The page goes to the temporary-file list and is forgotten.
     void releasePage();
 
-    AMozillaView* view() const { return view_; }
-    const AString& pageFile() const { return pageFile_; }
-
-private:
-    MediaPane* mediaPane_ = nullptr;             // not owned
-    AMozillaView* view_ = nullptr;               // not owned
-    AMediaDCRPaneHandler* handler_ = nullptr;    // one reference
-    AString pageFile_;
+protected:
+    void showDocument(long docNo) override { loadMovie(docNo); }
 };

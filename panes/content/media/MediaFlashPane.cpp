@@ -12,7 +12,6 @@
 #include "app/state/AppState.h"
 #include "base/object/AError.h"
 #include "panes/content/media/AMediaApp.h"
-#include "web/browser/BrowserPaneHandler.h"
 
 SV_IMPLEMENT_CLASS(MediaFlashPane, 0, SVFlashPane)
 SV_IMPLEMENT_CLASS(AMediaFlashPaneCmd, 0, AMozillaFlashCmd)
@@ -41,9 +40,6 @@ int16_t AMediaFlashPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event
     return event->name == "UpdateTitle" ? 1 : 0;
 }
 
-AMediaFlashPaneCmd::AMediaFlashPaneCmd(MediaFlashPane* pane, const char* text, AMediaFlashPaneHandler* handler)
-    : AMozillaFlashCmd(pane, text, reinterpret_cast<long>(handler)), pane_(pane) {}
-
 void AMediaFlashPaneCmd::execute() {
     AFSCommInfo info(fName.c_str());
     if (fName.empty() || !pane_)
@@ -54,7 +50,7 @@ void AMediaFlashPaneCmd::execute() {
 
 MediaFlashPane::~MediaFlashPane() {
     try {
-        UnhookBrowserHandler(nullptr, this, handler_);
+        unhookView(nullptr);
         releaseTempFiles();
     } catch (...) {  // a destructor never throws; the files stay for the next start's sweep
     }
@@ -68,66 +64,27 @@ int32_t MediaFlashPane::ZoomArgument(int32_t percent, int32_t previous) {
 
 void MediaFlashPane::attachItems() {
     SVFlashPane::attachItems();
-    AComponent* found = findAncestor(&MediaPane::classRecord);
-    mediaPane_ = CheckAlloc(found ? static_cast<MediaPane*>(found->castTo(&MediaPane::classRecord)) : nullptr,
-                            "MediaFlashPane", __LINE__);
+    findMediaPane();
     mediaPane_->setFlashControl(this);
     movieFile_ = AString();
-    pageFile_ = AString();
 }
 
 void MediaFlashPane::setUpItems() {
     SVFlashPane::setUpItems();
-    AClusterItem* item = findItem(kView, false);
-    view_ = CheckAlloc(item ? static_cast<AMozillaView*>(item->castTo(&AMozillaView::classRecord)) : nullptr,
-                       "MediaFlashPane", __LINE__);
-    HookBrowserHandler(view_, this, handler_, "MediaFlashPane", __LINE__);
+    findView();
 }
 
 void MediaFlashPane::detachItems() {
-    UnhookBrowserHandler(view_, this, handler_);
+    unhookView(view_);
     if (mediaPane_)
         mediaPane_->setFlashControl(nullptr);
-    view_ = nullptr;
     SVFlashPane::detachItems();
-}
-
-void MediaFlashPane::bindActions() {
-    SVFlashPane::bindActions();
-    addAction(kView, this, kView, nullptr);
-}
-
-ACommand* MediaFlashPane::doCommand(int16_t id, long argument) {
-    return id == kView ? noChangeCommand() : SVFlashPane::doCommand(id, argument);
-}
-
-int16_t MediaFlashPane::commandStatus(int16_t id, long argument) {
-    return id == kView ? 1 : SVFlashPane::commandStatus(id, argument);
-}
-
-AppState* MediaFlashPane::currentState() {
-    if (!mediaPane_)
-        ThrowAssert("MediaFlashPane", __LINE__);
-    return mediaPane_->currentState();
 }
 
 int16_t MediaFlashPane::isPaneWanted() {
     AppState* state = currentState();
     ADocState* doc = state ? state->getDocState() : nullptr;
     return doc && doc->fDocType == MediaPane::kFlash ? 1 : 0;
-}
-
-void MediaFlashPane::setPaneVisible(int16_t visible) {
-    SVFlashPane::setPaneVisible(visible);
-    if (view_)
-        view_->observeTopic(visible ? 1 : 0);
-}
-
-void MediaFlashPane::updatePane() {
-    SVFlashPane::updatePane();
-    AppState* state = currentState();
-    if (state && state->getDocNo() >= 0)
-        showMedia(state->getDocNo());
 }
 
 void MediaFlashPane::releaseTempFiles() {

@@ -14,55 +14,38 @@
 #include <cstdint>
 
 #include "app/find/SVFlashPane.h"
-#include "app/online/AMozillaFlashCmd.h"
-#include "panes/content/media/MediaPane.h"
-#include "web/browser/AMozillaEvent.h"
+#include "app/online/APaneFlashCmd.h"
+#include "panes/content/media/AMediaViewPane.h"
+#include "web/browser/APaneEventHandler.h"
 
-class AMozillaView;
 class MediaFlashPane;
 
-class AMediaFlashPaneHandler : public AMozillaHandler {
+class AMediaFlashPaneHandler : public APaneEventHandler<MediaFlashPane> {
 public:
-    explicit AMediaFlashPaneHandler(MediaFlashPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // 1 when the event was taken, else 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    MediaFlashPane* pane_;  // not owned; null once the pane detached
 };
 
 // A movie message, run from the command queue.
-class AMediaFlashPaneCmd : public AMozillaFlashCmd {
+class AMediaFlashPaneCmd : public APaneFlashCmd<MediaFlashPane> {
     SV_DECLARE_CLASS(AMediaFlashPaneCmd)
 public:
-    AMediaFlashPaneCmd() = default;
-    AMediaFlashPaneCmd(MediaFlashPane* pane, const char* text, AMediaFlashPaneHandler* handler);
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    MediaFlashPane* pane_ = nullptr;  // not owned
 };
 
-class MediaFlashPane : public SVFlashPane, public AMediaFlashControl {
+class MediaFlashPane : public AMediaViewPane<SVFlashPane, MediaFlashPane, AMediaFlashPaneHandler>,
+                       public AMediaFlashControl {
     SV_DECLARE_CLASS(MediaFlashPane)
 public:
-    enum : int16_t { kView = 6030 };
-
-    MediaFlashPane() = default;
+    MediaFlashPane() : AMediaViewPane("MediaFlashPane") {}
     ~MediaFlashPane() override;
 
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
-    void updatePane() override;
     int16_t isPaneWanted() override;
-    void setPaneVisible(int16_t visible) override;
-    AppState* currentState() override;
 
     // Extracts and loads the document's movie.
     void showMedia(long docNo);
@@ -79,14 +62,10 @@ public:
     // The "javascript:zoom(n)" argument: 0 at 100 %, else previous * 100 / percent.
     static int32_t ZoomArgument(int32_t percent, int32_t previous);
 
-    AMozillaView* view() const { return view_; }
-    const AString& pageFile() const { return pageFile_; }
+protected:
+    void showDocument(long docNo) override { showMedia(docNo); }
 
 private:
-    MediaPane* mediaPane_ = nullptr;              // not owned
-    AMozillaView* view_ = nullptr;                // not owned
-    AMediaFlashPaneHandler* handler_ = nullptr;   // one reference
     AString movieFile_;
-    AString pageFile_;
     int16_t flashFrame_ = -1;
 };

@@ -13,7 +13,7 @@
 
 #include "app/frame/SVPane.h"
 #include "base/object/AString.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AIconButton;
 class AProgressBar;
@@ -23,14 +23,10 @@ class AStaticItem;
 class DockLCRPane;
 class DockTopHtmlNetPane;
 
-class ADocTopHtmlNetHandler : public AMozillaHandler {
+class ADocTopHtmlNetHandler : public APaneEventHandler<DockTopHtmlNetPane> {
 public:
-    explicit ADocTopHtmlNetHandler(DockTopHtmlNetPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    DockTopHtmlNetPane* pane_;  // not owned; null once the bar detached
 };
 
 class DockTopHtmlNetPane : public SVPane {

@@ -18,14 +18,10 @@ class AStaticItem;
 class AStaticText;
 class HtmlNetPane;
 
-class AHtmlNetPaneHandler : public AMozillaHandler {
+class AHtmlNetPaneHandler : public APaneEventHandler<HtmlNetPane> {
 public:
-    explicit AHtmlNetPaneHandler(HtmlNetPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    HtmlNetPane* pane_;  // not owned; null once the pane detached
 };
 
 class HtmlNetPane : public HtmlPane {

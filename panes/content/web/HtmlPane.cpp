@@ -40,9 +40,6 @@ int16_t AHtmlPaneHandler::onEvent(AMozillaView* view, AMozillaEvent* event) {
     return 1;
 }
 
-AHtmlPaneCmd::AHtmlPaneCmd(HtmlPane* pane, const char* text, AHtmlPaneHandler* handler)
-    : AMozillaFlashCmd(pane, text, reinterpret_cast<long>(handler)), pane_(pane) {}
-
 void AHtmlPaneCmd::execute() {
     AFSCommInfo info(fName.c_str());
     if (info.fKind != 6 || !pane_)

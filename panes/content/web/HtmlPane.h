@@ -11,35 +11,26 @@
 #pragma once
 
 #include "app/find/SearchPane.h"
-#include "app/online/AMozillaFlashCmd.h"
-#include "web/browser/AMozillaEvent.h"
+#include "app/online/APaneFlashCmd.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AMozillaView;
 class DockLCRPane;
 class HtmlPane;
 
-class AHtmlPaneHandler : public AMozillaHandler {
+class AHtmlPaneHandler : public APaneEventHandler<HtmlPane> {
 public:
-    explicit AHtmlPaneHandler(HtmlPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // 1 when the event was taken, else 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    HtmlPane* pane_;  // not owned; null once the pane detached
 };
 
 // A page's message, run from the command queue.
-class AHtmlPaneCmd : public AMozillaFlashCmd {
+class AHtmlPaneCmd : public APaneFlashCmd<HtmlPane> {
     SV_DECLARE_CLASS(AHtmlPaneCmd)
 public:
-    AHtmlPaneCmd() = default;
-    AHtmlPaneCmd(HtmlPane* pane, const char* text, AHtmlPaneHandler* handler);
-    long doIt() override { return ACommand::doIt(); }
+    using APaneFlashCmd::APaneFlashCmd;
     void execute() override;
-
-private:
-    HtmlPane* pane_ = nullptr;  // not owned
 };
 
 class HtmlPane : public SearchPane {

@@ -17,20 +17,16 @@
 
 #include "app/find/SearchPane.h"
 #include "base/object/AString.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AMozillaView;
 class AStaticText;
 class ComplWebPane;
 
-class AComplWebPaneHandler : public AMozillaHandler {
+class AComplWebPaneHandler : public APaneEventHandler<ComplWebPane> {
 public:
-    explicit AComplWebPaneHandler(ComplWebPane* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    ComplWebPane* pane_;  // not owned; null once the pane has gone
 };
 
 class ComplWebPane : public SearchPane {

@@ -46,6 +46,12 @@ int MessageBox(const char* text, unsigned style) {
     return app ? app->messageBox(text, "", style, nullptr) : 0;
 }
 
+// The buttons that insert an operator into the field (kFlexion sits among them but toggles).
+bool IsOperatorButton(int16_t id) {
+    using P = DockLeftRechAVPane;
+    return (id >= P::kEt && id <= P::kBrackets) || id == P::kNear;
+}
+
 }  // namespace
 
 APopupTreeCallBackRechAVSource::APopupTreeCallBackRechAVSource(DockLeftRechAVPane* pane)
@@ -135,6 +141,10 @@ void DockLeftRechAVPane::bindActions() {
 }
 
 ACommand* DockLeftRechAVPane::doCommand(int16_t id, long argument) {
+    if (IsOperatorButton(id)) {
+        insertOperator(id);
+        return noChangeCommand();
+    }
     switch (id) {
     case kField:
     case kSearch:
@@ -143,16 +153,6 @@ ACommand* DockLeftRechAVPane::doCommand(int16_t id, long argument) {
     case kSources:
     case kThemes:
         openChoicePopup(id, findItem(id, false));
-        return noChangeCommand();
-    case kEt:
-    case kOu:
-    case kSauf:
-    case kAny:
-    case kStar:
-    case kQuotes:
-    case kBrackets:
-    case kNear:
-        insertOperator(id);
         return noChangeCommand();
     case kFlexion:
         flexion = static_cast<int16_t>(1 - flexion);
@@ -167,17 +167,11 @@ ACommand* DockLeftRechAVPane::doCommand(int16_t id, long argument) {
 }
 
 int16_t DockLeftRechAVPane::commandStatus(int16_t id, long argument) {
+    if (IsOperatorButton(id))
+        return 1;
     switch (id) {
     case kField:
-    case kSearch:
-    case kEt:
-    case kOu:
-    case kSauf:
-    case kAny:
-    case kStar:
-    case kQuotes:
-    case kBrackets:
-    case kNear: return 1;
+    case kSearch: return 1;
     case kSources: return atol(sourceNumber.c_str()) != 0 ? 5 : 1;
     case kThemes: return themeValue.empty() ? 1 : 5;
     case kFlexion: return flexion == 1 ? 5 : 1;

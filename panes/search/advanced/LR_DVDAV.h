@@ -8,29 +8,26 @@
 // frame, centre switcher or search pane fails the allocation check ("LR_DVDAV").
 #pragma once
 
-#include "app/lists/LROptionsDVDPane.h"
+#include "panes/search/left/LRDiscPane.h"
 
-class DockLCRPane;
 class DockLeftRechAVPane;
 
-class LR_DVDAV : public LROptionsDVDPane {
+class LR_DVDAV : public LRDiscPane {
     SV_DECLARE_CLASS(LR_DVDAV)
 public:
     LR_DVDAV();
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
-    void setUpItems() override;
     void detachItems() override;
-    void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
     // First row 0; last 0, or -2 (none) while the document part is padlocked.
     void resetState(long argument) override;
-    void openClickedLine(ARendererView* view);
     void updatePane() override;
 
-private:
-    void openDocument(long docNo, int16_t screenMode);
+protected:
+    // Not through the centre switcher: a new search has already made its
+    // first document the current one, which the switcher would leave unopened.
+    DockLCRPane* openingCentre() override { return nullptr; }
 
+private:
     DockLeftRechAVPane* searchPane = nullptr;  // not owned
-    DockLCRPane* lcrPane = nullptr;            // not owned
 };

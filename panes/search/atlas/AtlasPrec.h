@@ -15,23 +15,18 @@
 #include "app/lists/AClientPane.h"
 #include "app/online/AMozillaFlashCmd.h"
 #include "base/object/AString.h"
-#include "web/browser/AMozillaEvent.h"
+#include "web/browser/APaneEventHandler.h"
 
 class AMozillaView;
 class AtlasPrec;
 class DockLCRPane;
 class DockLeftAtlasPane;
 
-class AAtlasPrecHandler : public AMozillaHandler {
+class AAtlasPrecHandler : public APaneEventHandler<AtlasPrec> {
 public:
-    explicit AAtlasPrecHandler(AtlasPrec* pane) : pane_(pane) {}
+    using APaneEventHandler::APaneEventHandler;
     // "Observe" while the view shows (display flag 2) runs a command: 1; "UpdateTitle": 1; else 0.
     int16_t onEvent(AMozillaView* view, AMozillaEvent* event) override;
-    AtlasPrec* pane() const { return pane_; }
-    void detachPane() { pane_ = nullptr; }
-
-private:
-    AtlasPrec* pane_;  // not owned; null once the pane detached
 };
 
 // An observed message of the preview's movie: "atl" selects a place.

@@ -180,15 +180,7 @@ int16_t DockLeftRechSIPane::setNetResultName(const char* name) {
 }
 
 void DockLeftRechSIPane::showList(ListPane* list) {
-    ALayoutClient* client = list->getClient();
-    if (client && !client->shown && getClients()) {
-        // A toggle asks clientShownChanged, which would show the list again.
-        ALayoutClient* partner = client->partner;
-        client->flip();
-        if (partner)
-            partner->flip();
-        getClients()->layout();
-    }
+    showClient(list->getClient());
     list->selFirst = list->selLast = 0;
     list->updatePane();
 }

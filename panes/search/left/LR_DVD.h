@@ -12,27 +12,19 @@
 // fail the allocation check ("LR_DVD").
 #pragma once
 
-#include "app/lists/LROptionsDVDPane.h"
+#include "panes/search/left/LRDiscPane.h"
 
-class DockLCRPane;
 class DockLeftRechSIPane;
 
-class LR_DVD : public LROptionsDVDPane {
+class LR_DVD : public LRDiscPane {
     SV_DECLARE_CLASS(LR_DVD)
 public:
     LR_DVD();
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
-    void setUpItems() override;
     void detachItems() override;
-    void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
     void updatePane() override;
 
 private:
-    void openDocument(long docNo, int16_t screenMode);
-
     DockLeftRechSIPane* searchPane = nullptr;  // not owned
-    DockLCRPane* lcrPane = nullptr;            // not owned; null in a frame without the centre
 };

@@ -10,7 +10,7 @@
 #include "panes/search/left/DockLeftRechSIPane.h"
 #include "panes/search/left/ListSelection.h"
 
-SV_IMPLEMENT_CLASS(LR_NET, 0, LROptionsNetPane)
+SV_IMPLEMENT_CLASS(LR_NET, 0, LRNetPane)
 
 namespace {
 
@@ -19,50 +19,25 @@ const int16_t kWebPage = 8;
 
 }  // namespace
 
-LR_NET::LR_NET() {
-    selFirstKey = 1012;
-    selLastKey = 1013;
-}
+LR_NET::LR_NET() : LRNetPane(1012, 1013) {}
 
 void LR_NET::readFrom(AMemoryStream& stream) {
-    LROptionsNetPane::readFrom(stream);
+    LRNetPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, kFile, 40);
 }
 
 void LR_NET::attachItems() {
-    LROptionsNetPane::attachItems();
+    LRNetPane::attachItems();
     searchPane = EnclosingSearchPane(this, kFile, 57);
 }
 
-void LR_NET::setUpItems() {
-    LROptionsNetPane::setUpItems();
-    setIcon(1508);
-}
-
 void LR_NET::detachItems() {
-    LROptionsNetPane::detachItems();
+    LRNetPane::detachItems();
     searchPane = nullptr;
 }
 
-void LR_NET::saveState(ABaseState* part) {
-    LROptionsNetPane::saveState(part);
-    if (!part)
-        return;
-    part->fUserInfo.slot(1305) = optionsOpen;
-    part->fUserInfo.slot(1307) = display;
-}
-
-void LR_NET::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
-}
-
-void LR_NET::openClickedLine(ARendererView* view) {
-    OpenClickedAddress(*this, view);
-}
-
 void LR_NET::updatePane() {
-    LROptionsNetPane::updatePane();
+    LRNetPane::updatePane();
     AString name = searchPane->getNetResultName();
     if (name.empty())
         return;

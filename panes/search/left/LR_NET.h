@@ -9,21 +9,17 @@
 // assertion.
 #pragma once
 
-#include "app/lists/LROptionsNetPane.h"
+#include "panes/search/left/LRNetPane.h"
 
 class DockLeftRechSIPane;
 
-class LR_NET : public LROptionsNetPane {
+class LR_NET : public LRNetPane {
     SV_DECLARE_CLASS(LR_NET)
 public:
     LR_NET();
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
-    void setUpItems() override;
     void detachItems() override;
-    void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
     void updatePane() override;
 
 private:

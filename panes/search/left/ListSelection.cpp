@@ -68,6 +68,14 @@ int16_t KeepRight(SVPane* list) {
 
 }  // namespace
 
+ARenderer* IndexEntryHit(ARendererView* view) {
+    ARenderer* renderer = view ? view->renderer() : nullptr;
+    if (!renderer)
+        return nullptr;
+    long kind = renderer->getHitKind();
+    return kind >= 1 && kind <= 3 ? renderer : nullptr;
+}
+
 void OpenListDocument(SVPane* list, DockLCRPane* lcr, long docNo, int16_t screenMode, int16_t keepRight) {
     if (docNo < 0)
         return;

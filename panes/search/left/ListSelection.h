@@ -8,6 +8,7 @@
 
 class AEditBox;
 class ALineGetter;
+class ARenderer;
 class ARendererView;
 class DockLCRPane;
 class ListPane;
@@ -20,6 +21,9 @@ void SelectListRun(ARendererView* view, long first, long last);
 long NextRow(long line, long lineCount);
 // A row key without the markup's escapes ("http:\/\/a" is "http://a"), as a click's hit names it.
 AString UnescapedKey(const AString& key);
+
+// The renderer of a click on an index row's entry (hit kinds 1 to 3), else null.
+ARenderer* IndexEntryHit(ARendererView* view);
 
 // Shows document docNo for a result list: through the centre switcher when
 // there is one, else in a new state of the list's frame (keeping the search

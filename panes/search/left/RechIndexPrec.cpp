@@ -134,11 +134,8 @@ void RechIndexPrec::selectionChanged(ARenderer* renderer) {
 }
 
 void RechIndexPrec::openClickedLine(ARendererView* view) {
-    ARenderer* renderer = view ? view->renderer() : nullptr;
+    ARenderer* renderer = IndexEntryHit(view);
     if (!renderer)
-        return;
-    long kind = renderer->getHitKind();
-    if (kind < 1 || kind > 3)
         return;
     AString name = renderer->getHitName();
     AString key;

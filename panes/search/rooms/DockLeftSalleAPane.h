@@ -5,34 +5,21 @@
 // online (2) and both (1); the online pane never reads its popup texts, so
 // its buttons open nothing.
 //
-// Commands 2021 and 2022 open the level popups under their buttons; their
-// status is 5 while the level's value is a non-zero number, else 1.
+// Commands 2021 and 2022 open the level popups.
 #pragma once
 
-#include "panes/search/rooms/DockLeftSallePane.h"
+#include "panes/search/rooms/DockLeftSalleLevelPane.h"
 
-class DockLeftSalleAPane : public DockLeftSallePane {
+class DockLeftSalleAPane : public DockLeftSalleLevelPane {
     SV_DECLARE_CLASS(DockLeftSalleAPane)
 public:
-    enum : int16_t { kLevel1Command = 2021, kLevel2Command = 2022, kMargin = 81 };
+    enum : int16_t { kLevel2Command = 2022, kMargin = 81 };
 
+    DockLeftSalleAPane() : DockLeftSalleLevelPane(2) {}
     void setUpItems() override;
-    void detachItems() override;
-    void bindActions() override;
-    int16_t commandStatus(int16_t id, long argument) override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t acceptClientChange(int16_t paneId, int16_t code) override;
     int16_t isPaneWanted() override { return wantedFor('A', source) ? 1 : 0; }
     void arrangeClients() override;
     void updatePane() override;
-
-    void openPopup(int16_t id, AComponent* button);
-    // The popup texts of levels 1 and 2 (the level-2 record under 1152).
-    void loadPopupTexts() { loadChainTexts(2); }
-    void readLevelTexts() { readChainLevels(2); }
-
-protected:
-    int16_t source = 0;  // fSalleLR of the variant
 };
 
 class DockLeftSalleA_DVDPane : public DockLeftSalleAPane {

@@ -25,24 +25,16 @@ void DockLeftSalleBPane::setUpItems() {
     indexList = CheckAlloc(itemOf<SalleIndexPrec>(kIndexId), kFile, 25);
 }
 
-int16_t DockLeftSalleBPane::acceptClientChange(int16_t paneId, int16_t code) {
-    (void)paneId, (void)code;
-    return 1;
-}
-
 void DockLeftSalleBPane::arrangeClients() {
     int32_t margin = source == 1 && getClients() ? getClients()->margin : kMargin;
     placeLists(margin, indexList, discList, source == 1 ? netList : nullptr);
 }
 
 void DockLeftSalleBPane::updatePane() {
-    ALeftState* left = leftState();
+    // The disc pane keeps the mask it last had.
+    ALeftState* left = startRefresh(source != 0);
     if (!left)
         return;
-    // The disc pane keeps the mask it last had.
-    if (source != 0)
-        savedMask = static_cast<uint32_t>(left->fUserInfo.slot(kMaskKey));
-    arrangeClients();
     if (left->fHisto || left->fClone) {
         setPaneText(left->getUserTxtInfo(kKeyKey).c_str());
         if (source == 0)

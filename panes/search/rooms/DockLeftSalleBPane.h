@@ -12,13 +12,9 @@ public:
     enum : int16_t { kMargin = 28 };
 
     void setUpItems() override;
-    int16_t acceptClientChange(int16_t paneId, int16_t code) override;
     int16_t isPaneWanted() override { return wantedFor('B', source) ? 1 : 0; }
     void arrangeClients() override;
     void updatePane() override;
-
-protected:
-    int16_t source = 0;  // fSalleLR of the variant
 };
 
 class DockLeftSalleB_DVDPane : public DockLeftSalleBPane {

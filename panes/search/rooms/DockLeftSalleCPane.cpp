@@ -31,10 +31,9 @@ AString DockLeftSalleCPane::makeListKey() {
 }
 
 void DockLeftSalleCPane::updatePane() {
-    ALeftState* left = leftState();
+    ALeftState* left = startRefresh(false);
     if (!left)
         return;
-    arrangeClients();
     if (!left->fHisto || getPaneText().empty())
         setPaneText(makeListKey().c_str());
     SVPane::updatePane();

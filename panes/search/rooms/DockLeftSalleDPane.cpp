@@ -11,7 +11,7 @@
 #include "panes/search/rooms/LRSalle_NET.h"
 #include "panes/search/rooms/SalleIndexPrec.h"
 
-SV_IMPLEMENT_CLASS(DockLeftSalleDPane, 0, DockLeftSallePane)
+SV_IMPLEMENT_CLASS(DockLeftSalleDPane, 0, DockLeftSalleLevelPane)
 SV_IMPLEMENT_CLASS(DockLeftSalleD_DVDPane, 0, DockLeftSalleDPane)
 SV_IMPLEMENT_CLASS(DockLeftSalleD_DVDNETPane, 0, DockLeftSalleDPane)
 
@@ -20,40 +20,11 @@ const char kFile[] = "DockLeftSalleDPane";
 }
 
 void DockLeftSalleDPane::setUpItems() {
-    DockLeftSallePane::setUpItems();
+    DockLeftSalleLevelPane::setUpItems();
     if (!getPopupCallBack())
         setPopupCallBack(CheckAlloc(new (std::nothrow) APopupTreeCallBackSallePop(this, 1), kFile, 26));
     prepareLevelItems(1);
     indexList = CheckAlloc(itemOf<SalleIndexPrec>(kIndexId), kFile, 28);
-}
-
-void DockLeftSalleDPane::detachItems() {
-    // Freed as room A frees its texts.
-    clearPopupTexts();
-    DockLeftSallePane::detachItems();
-}
-
-void DockLeftSalleDPane::bindActions() {
-    DockLeftSallePane::bindActions();
-    addAction(kLevel1Command, this, kLevel1Command, nullptr);
-}
-
-int16_t DockLeftSalleDPane::commandStatus(int16_t id, long argument) {
-    if (id == kLevel1Command)
-        return levelStatus(1);
-    return DockLeftSallePane::commandStatus(id, argument);
-}
-
-ACommand* DockLeftSalleDPane::doCommand(int16_t id, long argument) {
-    if (id != kLevel1Command)
-        return DockLeftSallePane::doCommand(id, argument);
-    openPopup(id, findItem(id, false));
-    return noChangeCommand();
-}
-
-int16_t DockLeftSalleDPane::acceptClientChange(int16_t paneId, int16_t code) {
-    (void)paneId, (void)code;
-    return 1;
 }
 
 void DockLeftSalleDPane::openPopup(int16_t id, AComponent* button) {
@@ -65,17 +36,10 @@ void DockLeftSalleDPane::arrangeClients() {
 }
 
 void DockLeftSalleDPane::updatePane() {
-    ALeftState* left = leftState();
+    ALeftState* left = startRefresh(true);
     if (!left)
         return;
-    savedMask = static_cast<uint32_t>(left->fUserInfo.slot(kMaskKey));
-    arrangeClients();
-    loadPopupTexts();
-    if (left->fHisto || left->fClone)
-        restoreSavedLevels(1);
-    else
-        readLevelTexts();
-    showLevelLabels(1);
+    showLevels(left);
     SVPane::updatePane();
     if (source == 0 && indexList && indexList->getListView())
         indexList->getListView()->becomeTarget(0);

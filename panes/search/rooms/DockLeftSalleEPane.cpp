@@ -25,11 +25,9 @@ void DockLeftSalleEPane::arrangeClients() {
 }
 
 void DockLeftSalleEPane::updatePane() {
-    ALeftState* left = leftState();
+    ALeftState* left = startRefresh(true);
     if (!left)
         return;
-    savedMask = static_cast<uint32_t>(left->fUserInfo.slot(kMaskKey));
-    arrangeClients();
     // A new room state keeps the author shown before.
     if (left->fHisto || left->fClone)
         setPaneText(left->getUserTxtInfo(kKeyKey).c_str());

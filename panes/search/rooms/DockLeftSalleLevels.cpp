@@ -51,11 +51,11 @@ long ChainValue(const AString& value) {
 
 }  // namespace
 
-bool DockLeftSallePane::wantedFor(char letter, int16_t source) {
+bool DockLeftSallePane::wantedFor(char letter, int16_t wanted) {
     AppState* state = currentState();
     ALeftState* left = leftState();
     return state && left && state->fSalle > 0 && state->getScreenMode() == 4 && left->fSalleType == letter &&
-           (source < 0 || left->fSalleLR == source);
+           (wanted < 0 || left->fSalleLR == wanted);
 }
 
 void DockLeftSallePane::prepareLevelItems(int16_t count) {
@@ -158,4 +158,14 @@ void DockLeftSallePane::placeLists(int32_t margin, ListPane* fixed, ListPane* ma
         list->addClient(partner->getClient(), 1, 0, main ? main->getClient() : nullptr);
     restoreShownMask();
     list->layout();
+}
+
+ALeftState* DockLeftSallePane::startRefresh(bool takeMask) {
+    ALeftState* left = leftState();
+    if (!left)
+        return nullptr;
+    if (takeMask)
+        savedMask = static_cast<uint32_t>(left->fUserInfo.slot(kMaskKey));
+    arrangeClients();
+    return left;
 }

@@ -149,15 +149,7 @@ void DockLeftSallePane::setPopupCallBack(APopupTreeCallBack* callBack) {
 void DockLeftSallePane::showResultList() {
     if (!discList)
         return;
-    ALayoutClient* client = discList->getClient();
-    if (client && !client->shown && getClients()) {
-        // A toggle would ask the pane again; the partner goes the other way.
-        ALayoutClient* partner = client->partner;
-        client->flip();
-        if (partner)
-            partner->flip();
-        getClients()->layout();
-    }
+    showClient(discList->getClient());
     discList->resetState(0);
     discList->updatePane();
 }
@@ -181,36 +173,6 @@ void DockLeftSallePane::setLevel(int16_t k, const char* label, const char* value
     if (discList)
         discList->resetState(0);
     updatePane();
-}
-
-void DockLeftSallePane::setLevel1(const char* label, const char* value, int16_t number, long unused) {
-    (void)unused;
-    setLevel(1, label, value, number);
-}
-
-void DockLeftSallePane::setLevel2(const char* label, const char* value, int16_t number, long unused) {
-    (void)unused;
-    setLevel(2, label, value, number);
-}
-
-void DockLeftSallePane::setLevel3(const char* label, const char* value, int16_t number, long unused) {
-    (void)unused;
-    setLevel(3, label, value, number);
-}
-
-void DockLeftSallePane::setLevel4(const char* label, const char* value, int16_t number, long unused) {
-    (void)unused;
-    setLevel(4, label, value, number);
-}
-
-void DockLeftSallePane::setLevel5(const char* label, const char* value, int16_t number, long unused) {
-    (void)unused;
-    setLevel(5, label, value, number);
-}
-
-void DockLeftSallePane::setLevel6(const char* label, const char* value, int16_t number, long unused) {
-    (void)unused;
-    setLevel(6, label, value, number);
 }
 
 void APopupTreeCallBackSallePop::itemChosen(const char* value, const char* name, int16_t line, PopupTree* top) {

@@ -77,12 +77,12 @@ public:
     // Shows, resets and refreshes the disc result list.
     void showResultList();
     // The choice at level k (1-6); the fourth argument is not used.
-    void setLevel1(const char* label, const char* value, int16_t number, long unused);
-    void setLevel2(const char* label, const char* value, int16_t number, long unused);
-    void setLevel3(const char* label, const char* value, int16_t number, long unused);
-    void setLevel4(const char* label, const char* value, int16_t number, long unused);
-    void setLevel5(const char* label, const char* value, int16_t number, long unused);
-    void setLevel6(const char* label, const char* value, int16_t number, long unused);
+    void setLevel1(const char* label, const char* value, int16_t number, long) { setLevel(1, label, value, number); }
+    void setLevel2(const char* label, const char* value, int16_t number, long) { setLevel(2, label, value, number); }
+    void setLevel3(const char* label, const char* value, int16_t number, long) { setLevel(3, label, value, number); }
+    void setLevel4(const char* label, const char* value, int16_t number, long) { setLevel(4, label, value, number); }
+    void setLevel5(const char* label, const char* value, int16_t number, long) { setLevel(5, label, value, number); }
+    void setLevel6(const char* label, const char* value, int16_t number, long) { setLevel(6, label, value, number); }
     void setLevel(int16_t k, const char* label, const char* value, int16_t number);
     const Level& level(int16_t k) const { return levels[k - 1]; }
     // The banner picture of room and tab, 0 for none (second: the state's entry 1174).
@@ -105,8 +105,8 @@ protected:
     // Record of level k's popup text: 1144 + 4k; its chosen row 1145 + 4k.
     static int16_t recordKey(int16_t k) { return static_cast<int16_t>(1144 + 4 * k); }
     static int16_t rowKey(int16_t k) { return static_cast<int16_t>(1145 + 4 * k); }
-    // Wanted for a room of letter with source (-1: any source).
-    bool wantedFor(char letter, int16_t source);
+    // Wanted for a room of letter with source wanted (-1: any source).
+    bool wantedFor(char letter, int16_t wanted);
     // Keeps the level texts 2031.. as the items of levels 1..count, with their help.
     void prepareLevelItems(int16_t count);
     // The popup texts of levels 1..count, each level's record read from the
@@ -124,6 +124,9 @@ protected:
     // Stacks the index or main list (fixed when first is the index), the main
     // list and the partner list (hidden) from margin, then the saved mask.
     void placeLists(int32_t margin, ListPane* fixed, ListPane* main, ListPane* partner);
+    // The left part, with its saved mask taken when takeMask and the lists
+    // placed; null, with nothing done, when there is none.
+    ALeftState* startRefresh(bool takeMask);
     // Makes the typed item (null when absent or of another class).
     template <class T>
     T* itemOf(int16_t id) {
@@ -131,6 +134,7 @@ protected:
         return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
     }
 
+    int16_t source = 0;  // fSalleLR of the variant of a room with several sources
     AString netKey;
     Level levels[kLevels];
     APopupTreeCallBack* popupCallBack = nullptr;  // one reference held

@@ -10,7 +10,7 @@
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
 
-SV_IMPLEMENT_CLASS(LRSalle_NET, 0, LROptionsNetPane)
+SV_IMPLEMENT_CLASS(LRSalle_NET, 0, LRNetPane)
 
 namespace {
 
@@ -18,54 +18,29 @@ const char kFile[] = "LRSalle_NET";
 
 }  // namespace
 
-LRSalle_NET::LRSalle_NET() {
-    selFirstKey = 1144;
-    selLastKey = 1145;
-}
+LRSalle_NET::LRSalle_NET() : LRNetPane(1144, 1145) {}
 
 void LRSalle_NET::readFrom(AMemoryStream& stream) {
-    LROptionsNetPane::readFrom(stream);
+    LRNetPane::readFrom(stream);
     ALayoutLoader::readEndMark(stream, kFile, 40);
 }
 
 void LRSalle_NET::attachItems() {
-    LROptionsNetPane::attachItems();
+    LRNetPane::attachItems();
     frame = getFrame();
     lcr = EnclosingCentre(this);
     roomPane = EnclosingRoomPane(this, kFile, 43);
 }
 
-void LRSalle_NET::setUpItems() {
-    LROptionsNetPane::setUpItems();
-    setIcon(1508);
-}
-
 void LRSalle_NET::detachItems() {
-    LROptionsNetPane::detachItems();
+    LRNetPane::detachItems();
     frame = nullptr;
     lcr = nullptr;
     roomPane = nullptr;
 }
 
-void LRSalle_NET::saveState(ABaseState* part) {
-    LROptionsNetPane::saveState(part);
-    if (!part)
-        return;
-    part->fUserInfo.slot(1305) = optionsOpen;
-    part->fUserInfo.slot(1307) = display;
-}
-
-void LRSalle_NET::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
-}
-
-void LRSalle_NET::openClickedLine(ARendererView* view) {
-    OpenClickedAddress(*this, view);
-}
-
 void LRSalle_NET::updatePane() {
-    LROptionsNetPane::updatePane();
+    LRNetPane::updatePane();
     AString key = roomPane->getNetKey();
     if (key.empty())
         return;

@@ -9,23 +9,19 @@
 // allocation check ("LRSalle_NET").
 #pragma once
 
-#include "app/lists/LROptionsNetPane.h"
+#include "panes/search/left/LRNetPane.h"
 
 class DockLCRPane;
 class DockLeftSallePane;
 class Frame1;
 
-class LRSalle_NET : public LROptionsNetPane {
+class LRSalle_NET : public LRNetPane {
     SV_DECLARE_CLASS(LRSalle_NET)
 public:
     LRSalle_NET();
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
-    void setUpItems() override;
     void detachItems() override;
-    void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
     void updatePane() override;
 
     Frame1* frame = nullptr;                // not owned

@@ -130,11 +130,8 @@ void SalleIndexPrec::selectionChanged(ARenderer* renderer) {
 }
 
 void SalleIndexPrec::openClickedLine(ARendererView* view) {
-    ARenderer* renderer = view ? view->renderer() : nullptr;
+    ARenderer* renderer = IndexEntryHit(view);
     if (!renderer)
-        return;
-    long kind = renderer->getHitKind();
-    if (kind < 1 || kind > 3)
         return;
     AString name = renderer->getHitName();
     if (!roomPane->setPaneText(name.c_str()))
