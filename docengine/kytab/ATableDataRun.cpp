@@ -95,6 +95,12 @@ void ATableCellBox::layout(ARunContext& context) {
         // A title keeps to one unwrapped line, whatever its column's width.
         if (cell->titleFlag)
             renderer->defaultFormat.bits |= ParaBits::kNoWrap;
+        // In a list whose rows end with an ellipsis, a cell's text stops at its
+        // own column with one too, rather than running over the next cell.
+        if (tableRenderer->edgeEllipsis) {
+            renderer->edgeEllipsis = tableRenderer->edgeEllipsis;
+            renderer->tabStyle = tableRenderer->tabStyle;
+        }
         if (sheet) {
             fill = displayColour(cell->fill, kNoFill, sheet);
             textColour = displayColour(cell->textColour, 0, sheet);

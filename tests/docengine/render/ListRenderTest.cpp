@@ -10,6 +10,7 @@
 #include "docengine/lines/ADataRun.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
+#include "docengine/kytab/ATableDataRun.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/AFragParserVariants.h"
 #include "docengine/parser/ASegParser.h"
@@ -32,8 +33,12 @@ public:
         std::string text = "Ligne " + std::to_string(row);
         if (row == longRow_)
             text += " avec une longue legende";
+        // As the keyword list writes them: the label, then its count in a 40-pixel column.
+        if (countColumn)
+            text = "/&TABLE:100%:N0:[[100,0,0,0,0:0|//" + text + "*-40,0,0,0,0:0|//12]]&/";
         out = AString((text + "\n").c_str());
     }
+    bool countColumn = false;
     long getLineCount() override { return count_; }
     long calls = 0;
 
@@ -92,9 +97,12 @@ protected:
         }
         getter = new Rows(rows, longRow);
         getter->addRef();
+        getter->countColumn = tableRows;
         sv->rendererLayer()->setRenderer(r);
         r->listOptions = listOptions;
         r->setSourceModel(getter, nullptr);
+        if (tableRows)
+            r->enableTables('*');
         r->setFrame(frame, false);
         r->attach();
         r->relayoutFrom(0, true);
@@ -132,6 +140,7 @@ protected:
     }
 
     CanvasDisplay display{nullptr};
+    bool tableRows = false;
     AStandardView* sv = nullptr;
     AListRenderer* renderer = nullptr;
     Rows* getter = nullptr;
@@ -431,6 +440,47 @@ TEST_F(ListTest, ARowLongerThanTheListEndsWithAnEllipsisAtItsEdge) {
             }
         }
         EXPECT_EQ(r.ends, ends);
+    }
+    sheet->release();
+}
+
+// In a list that ends its rows with an ellipsis, a row laid out as a table
+// cuts its label at the label's own column: the count beside it stays clear.
+TEST_F(ListTest, ALongLabelInATableRowStopsBeforeTheCountColumn) {
+    AStyleSheet* sheet = new AStyleSheet();
+    sheet->addRef();
+    for (long style : {-1L, 0L}) {
+        SCOPED_TRACE(style);
+        tableRows = true;
+        AListRenderer* list = open<AListRenderer>(3, 0, ARect(0, 0, 120, 100), 1);
+        list->setStyleSheet(sheet);
+        list->setEdgeEllipsis(style);
+        list->relayoutFrom(0, true);
+        ALineArray& lines = list->lines()->lines;
+        ASSERT_GE(lines.count(), 2);
+        ATableDataRun* table = nullptr;
+        for (ADataRun* run = lines.at(1)->runs; run && !table; run = run->getNext())
+            table = dynamic_cast<ATableDataRun*>(run);
+        ASSERT_TRUE(table);
+        ATableCellBox* label = table->boxAt(0, 0);
+        ATableCellBox* count = table->boxAt(0, 1);
+        ASSERT_TRUE(label && label->renderer && count);
+        EXPECT_EQ(40, count->width);
+        bool dots = false;
+        long right = 0;
+        ALineArray& cellLines = label->renderer->lines;
+        for (long i = 0; i < cellLines.count(); ++i) {
+            for (ADataRun* run = cellLines.at(i)->runs; run; run = run->getNext()) {
+                dots = dots || dynamic_cast<AEllipsisDataRun*>(run);
+                right = std::max(right, run->x + run->width);
+            }
+        }
+        if (style == -1) {
+            EXPECT_FALSE(dots) << "a list that does not ask keeps the label whole";
+        } else {
+            EXPECT_TRUE(dots);
+            EXPECT_LE(right, label->width) << "the label ends inside its column";
+        }
     }
     sheet->release();
 }
