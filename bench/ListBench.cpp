@@ -227,7 +227,7 @@ int main() {
             double t = Median(theirs, step);
             return t > 0 ? Median(ours, step) / t : 0.0;
         };
-        std::printf("ours / list view: open %.2f, page down %.2f, Down key %.2f\n", ratio(&Round::open),
+        std::printf("ours / list view: open %.3f, page down %.3f, Down key %.3f\n", ratio(&Round::open),
                     ratio(&Round::page), ratio(&Round::down));
     } else {
         std::printf("virtual list view: not created\n");
