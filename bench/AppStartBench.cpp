@@ -2,8 +2,11 @@
 // is started, waited for until its window is up and idle (painted), closed
 // with WM_CLOSE and waited for; the medians of 10 runs and their ratio are printed.
 // With the reader and an installation folder it also starts the reader there
-// 5 times and prints each start step's median time (the "#Start step" lines
-// of its log) and its share of the time until the last step has run.
+// and prints each start step's median time (the "#Start step" lines of its
+// log), its share of the time until the last step has run, and that time
+// against notepad's. The programs take turns at each of the 10 rounds
+// (reader, test application, notepad), so that the machine's changing load
+// weighs on all alike.
 // Usage: bench_app_start [test_application.exe path [savantorium.exe path, installation folder]]
 #include <windows.h>
 
@@ -77,23 +80,30 @@ double MedianOf(std::vector<long> times) {
     return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2.0;
 }
 
-// Medians of 10 runs: first the time until painted and idle, then until ended.
-Times Median(const std::string& commandLine, const char* name) {
+const int kRounds = 10;
+
+// A program's runs: until painted and idle, until ended.
+struct Runs {
     std::vector<long> idle, total;
-    for (int i = 0; i < 10; ++i) {
-        Times t = RunOnce(commandLine);
-        if (t.total < 0) {
-            std::printf("%s: run %d failed\n", name, i + 1);
-            continue;
-        }
-        idle.push_back(t.idle);
-        total.push_back(t.total);
+};
+
+void Add(Runs& runs, const std::string& commandLine, const char* name, int round) {
+    Times t = RunOnce(commandLine);
+    if (t.total < 0) {
+        std::printf("%s: run %d failed\n", name, round + 1);
+        return;
     }
-    if (total.empty())
+    runs.idle.push_back(t.idle);
+    runs.total.push_back(t.total);
+}
+
+// The medians of the runs, printed.
+Times Median(const Runs& runs, const char* name) {
+    if (runs.total.empty())
         return {0, 0};
-    Times median = {static_cast<long>(MedianOf(idle)), static_cast<long>(MedianOf(total))};
+    Times median = {static_cast<long>(MedianOf(runs.idle)), static_cast<long>(MedianOf(runs.total))};
     std::printf("%-18s median until painted %6ld ms, until ended %6ld ms (%u runs)\n", name, median.idle, median.total,
-                static_cast<unsigned>(total.size()));
+                static_cast<unsigned>(runs.total.size()));
     return median;
 }
 
@@ -150,33 +160,45 @@ bool ReaderSteps(const std::string& reader, const std::string& folder, std::vect
     return !steps.empty();
 }
 
-void ReaderShares(const std::string& reader, const std::string& folder) {
+// The reader's starts: each step's times (microseconds), in the order of the
+// log, and the times until the last step ran.
+struct ReaderRuns {
     std::vector<std::string> order;
-    std::map<std::string, std::vector<long>> times;  // microseconds
+    std::map<std::string, std::vector<long>> steps;
     std::vector<long> totals;
-    for (int i = 0; i < 5; ++i) {
-        std::vector<std::pair<std::string, double>> steps;
-        double total = 0;
-        if (!ReaderSteps(reader, folder, steps, total)) {
-            std::printf("reader: run %d failed\n", i + 1);
-            continue;
-        }
-        totals.push_back(static_cast<long>(total * 1000));
-        for (const auto& s : steps) {
-            if (!times.count(s.first))
-                order.push_back(s.first);
-            times[s.first].push_back(static_cast<long>(s.second * 1000));
-        }
-    }
-    if (totals.empty())
+};
+
+void AddReader(ReaderRuns& runs, const std::string& reader, const std::string& folder, int round) {
+    std::vector<std::pair<std::string, double>> steps;
+    double total = 0;
+    if (!ReaderSteps(reader, folder, steps, total)) {
+        std::printf("reader: run %d failed\n", round + 1);
         return;
-    double total = MedianOf(totals) / 1000.0;
+    }
+    runs.totals.push_back(static_cast<long>(total * 1000));
+    for (const auto& s : steps) {
+        if (!runs.steps.count(s.first))
+            runs.order.push_back(s.first);
+        runs.steps[s.first].push_back(static_cast<long>(s.second * 1000));
+    }
+}
+
+// The median time until the main window is open, printed with its steps' shares.
+double ReaderShares(const ReaderRuns& runs) {
+    if (runs.totals.empty())
+        return 0;
+    double total = MedianOf(runs.totals) / 1000.0;
     std::printf("reader: median %.1f ms from the process start until the main window is open (%u runs)\n", total,
-                static_cast<unsigned>(totals.size()));
-    for (const std::string& name : order) {
-        double ms = MedianOf(times[name]) / 1000.0;
+                static_cast<unsigned>(runs.totals.size()));
+    double steps = 0;
+    for (const std::string& name : runs.order) {
+        double ms = MedianOf(runs.steps.at(name)) / 1000.0;
+        steps += ms;
         std::printf("  step %-14s %8.1f ms  %5.1f %%\n", name.c_str(), ms, 100.0 * ms / total);
     }
+    // What no step times: Wine's process start, the framework's, the log's polling.
+    std::printf("  outside the steps   %8.1f ms  %5.1f %%\n", total - steps, 100.0 * (total - steps) / total);
+    return total;
 }
 
 }  // namespace
@@ -191,12 +213,22 @@ int main(int argc, char** argv) {
         std::string self(path, n);
         app = self.substr(0, self.find_last_of("\\/") + 1) + "..\\tests\\framework\\app\\test_application.exe";
     }
-    if (argc > 3)
-        ReaderShares(argv[2], argv[3]);
-    Times ours = Median("\"" + app + "\" wait", "test application");
-    Times notepad = Median("notepad.exe", "notepad");
-    if (ours.idle > 0 && notepad.idle > 0 && ours.total > 0 && notepad.total > 0)
+    const bool withReader = argc > 3;
+    ReaderRuns reader;
+    Runs ours, notepad;
+    for (int round = 0; round < kRounds; ++round) {
+        if (withReader)
+            AddReader(reader, argv[2], argv[3], round);
+        Add(ours, "\"" + app + "\" wait", "test application", round);
+        Add(notepad, "notepad.exe", "notepad", round);
+    }
+    double readerMs = withReader ? ReaderShares(reader) : 0;
+    Times a = Median(ours, "test application");
+    Times n = Median(notepad, "notepad");
+    if (a.idle > 0 && n.idle > 0 && a.total > 0 && n.total > 0)
         std::printf("ratio (test application / notepad): until painted %.2f, until ended %.2f\n",
-                    double(ours.idle) / notepad.idle, double(ours.total) / notepad.total);
+                    double(a.idle) / n.idle, double(a.total) / n.total);
+    if (readerMs > 0 && n.idle > 0)
+        std::printf("ratio (reader until its main window is open / notepad until painted): %.2f\n", readerMs / n.idle);
     return 0;
 }

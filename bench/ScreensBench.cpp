@@ -8,11 +8,14 @@
 //            each and painting it;
 //   quick    Return in the quick search field to the disc list painted and
 //            its first article shown, over the sample's fixed searches, median
-//            and 99th percentile, beside the same questions through a search
-//            request alone and through FTS5 over the same words;
-//   field    Enter in the field to the painted result screen over the search
-//            benchmark's single-word and AND queries, beside the request's
-//            own median for them.
+//            and 99th percentile, beside a composed peer (FTS5 over the same
+//            words, a virtual list view of the titles found and the rich edit
+//            control streaming in the article ours showed, to both painted)
+//            and the search request alone;
+//   field    the same over the search benchmark's single-word and AND queries.
+//
+// The sides take turns at each pass (ours, then the peer), so that the
+// machine's changing load weighs on both alike.
 //
 // Run under xvfb-run: bench_screens MODE SAMPLE_FOLDER WORK_FOLDER (Windows
 // paths: build/sample and build/sample-work); SV_BENCH_PASSES=n times n passes
@@ -25,6 +28,7 @@
 // trace's, not ours).
 #include <sqlite3.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -182,6 +186,24 @@ std::string ReadWhole(const std::string& path) {
     return LoadFile(path, &text) ? text : std::string();
 }
 
+// The RTF that the article view exports of the article it shows, else
+// document d's text as plain RTF (*exported false).
+std::string ShownRtf(Reader& reader, long d, bool* exported) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "svbench-article.rtf";
+    DocKycfPane* article = reader.find<DocKycfPane>();
+    ARendererView* view = article ? article->articleView() : nullptr;
+    DeleteFileA(path.c_str());
+    std::string text = view && view->exportRtfFile(path.c_str(), true) ? ReadWhole(path) : "";
+    *exported = !text.empty();
+    if (text.empty() && d >= 0) {
+        std::unique_ptr<ASearchBase> base(reader.app->dataLocation()->openBase("TEXT:DOC", nullptr));
+        text = base ? ToRtf(base->getText(0, d, 1).c_str()) : "";
+    }
+    return text.empty() ? ToRtf("") : text;
+}
+
 // The search that the result list would come from: enough text articles for
 // the run, each with hits to highlight.
 int Articles(Reader& reader) {
@@ -205,9 +227,6 @@ int Articles(Reader& reader) {
         std::printf("the search gave %zu text articles, or no centre switcher\n", docs.size());
         return 1;
     }
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    const std::string exported = std::string(temp) + "svbench-article.rtf";
     std::vector<double> ours, painting;
     std::vector<std::string> rtf;
     size_t plain = 0;
@@ -226,18 +245,9 @@ int Articles(Reader& reader) {
                 continue;  // warms the caches
             ours.push_back(ms);
             painting.push_back(1000 * (SampleNow() - b));
-            // Outside the timing: the article view's own export, else its text as plain RTF.
-            DocKycfPane* article = reader.find<DocKycfPane>();
-            ARendererView* view = article ? article->articleView() : nullptr;
-            DeleteFileA(exported.c_str());
-            bool written = view && view->exportRtfFile(exported.c_str(), true);
-            std::string text = written ? ReadWhole(exported) : "";
-            if (text.empty()) {
-                ++plain;
-                std::unique_ptr<ASearchBase> base(reader.app->dataLocation()->openBase("TEXT:DOC", nullptr));
-                text = base ? ToRtf(base->getText(0, d, 1).c_str()) : ToRtf("");
-            }
-            rtf.push_back(text);
+            bool exported = true;
+            rtf.push_back(ShownRtf(reader, d, &exported));  // outside the timing
+            plain += !exported;
         }
     }
     Shot();
@@ -262,7 +272,7 @@ int Articles(Reader& reader) {
 }
 
 struct Search {
-    std::string form, question, fts;  // form "RECH" or "RECHTHES"; fts empty: not asked of FTS5
+    std::string form, question, fts;  // form "RECH" or "RECHTHES"; fts: the question in FTS5's language
 };
 
 // Issue 28's fixed searches; FTS5 has no thesaurus, so "~" asks it the word alone.
@@ -300,7 +310,7 @@ std::vector<Search> FieldSearches(const std::string& work) {
     std::vector<Search> out;
     for (const fts_queries::Query& q : fts_queries::MakeQueries(corpus, fts_queries::ReadStops(stops)))
         if (q.kind == "AND" || q.kind.compare(0, 4, "word") == 0)
-            out.push_back({"RECH", q.ours, ""});
+            out.push_back({"RECH", q.ours, q.fts});
     return out;
 }
 
@@ -320,58 +330,174 @@ std::vector<double> EngineTimes(ADataLocation* location, const std::vector<Searc
     return ms;
 }
 
-// FTS5 over the same words, a contentless table built from the word items in
-// a scratch file; its queries inside one read transaction.
-std::vector<double> Fts5Times(const std::string& work, const std::vector<Search>& searches, int passes) {
-    fts_queries::Corpus corpus;
-    if (!fts_queries::ReadCorpus(work + "\\words.txt", &corpus))
-        return {};
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string path = std::string(temp) + "svbench-screens.db";
-    DeleteFileA(path.c_str());
-    sqlite3* db = nullptr;
-    std::vector<double> ms;
-    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
-        return ms;
-    bool ok = sqlite3_exec(db,
-                           "CREATE VIRTUAL TABLE t USING fts5(body, content='', "
-                           "tokenize='unicode61 remove_diacritics 2'); BEGIN",
-                           nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_stmt* st = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO t(rowid, body) VALUES(?1, ?2)", -1, &st, nullptr) == SQLITE_OK;
-    for (auto d = corpus.docs.begin(); ok && d != corpus.docs.end(); ++d) {
-        std::string text;
-        for (const fts_queries::Occurrence& o : d->second)
-            text += (text.empty() ? "" : " ") + o.key;
-        text = fts_queries::Utf8(text);
-        sqlite3_bind_int64(st, 1, d->first);
-        sqlite3_bind_text(st, 2, text.c_str(), -1, SQLITE_TRANSIENT);
-        ok = sqlite3_step(st) == SQLITE_DONE;
-        sqlite3_reset(st);
+// The composed peer of a search screen, in a window of the reader's size: FTS5
+// over the same words (the contentless table of the word items that
+// bench_search_fts builds, in a scratch file, its queries inside one read
+// transaction), a virtual list view showing the titles found (from a table of
+// the same file) and the rich edit control showing an article.
+class Peer {
+public:
+    ~Peer() {
+        if (host_)
+            DestroyWindow(host_);
+        sqlite3_finalize(match_);
+        sqlite3_finalize(title_);
+        if (db_)
+            sqlite3_close(db_);
+        if (!path_.empty())
+            DeleteFileA(path_.c_str());
     }
-    sqlite3_finalize(st);
-    corpus = fts_queries::Corpus();
-    ok = ok && sqlite3_exec(db, "COMMIT; INSERT INTO t(t) VALUES('optimize'); BEGIN", nullptr, nullptr, nullptr) ==
-                   SQLITE_OK;
-    ok = ok && sqlite3_prepare_v2(db, "SELECT rowid FROM t WHERE t MATCH ?1", -1, &st, nullptr) == SQLITE_OK;
-    for (int pass = 0; ok && pass <= passes; ++pass)
-        for (const Search& s : searches) {
-            double a = SampleNow();
-            sqlite3_bind_text(st, 1, s.fts.c_str(), -1, SQLITE_STATIC);
-            while (sqlite3_step(st) == SQLITE_ROW) {
-            }
-            sqlite3_reset(st);
-            if (pass > 0)
-                ms.push_back(1000 * (SampleNow() - a));
+    // False, with the reason printed, when the table or the windows cannot be made.
+    bool open(const std::string& work, ADataLocation* location) {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+        if (!InitCommonControlsEx(&controls) || !LoadLibraryA("riched20.dll") || !makeWindows()) {
+            std::printf("peer: no rich edit control or list view\n");
+            return false;
         }
-    if (!ok)
-        std::printf("fts5: %s\n", sqlite3_errmsg(db));
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    DeleteFileA(path.c_str());
-    return ms;
-}
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        path_ = std::string(temp) + "svbench-screens.db";
+        DeleteFileA(path_.c_str());
+        bool ok = sqlite3_open(path_.c_str(), &db_) == SQLITE_OK && fill(work, location) &&
+                  sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK &&
+                  sqlite3_prepare_v2(db_, "SELECT rowid FROM t WHERE t MATCH ?1", -1, &match_, nullptr) == SQLITE_OK &&
+                  sqlite3_prepare_v2(db_, "SELECT title FROM titles WHERE rowid = ?1", -1, &title_, nullptr) ==
+                      SQLITE_OK;
+        if (!ok)
+            std::printf("peer: fts5: %s\n", db_ ? sqlite3_errmsg(db_) : "no database");
+        return ok;
+    }
+    HWND window() const { return host_; }
+    // Milliseconds from the query to the list and the article painted, and the
+    // query's, the list's and the article's shares.
+    struct Times {
+        double total, query, list, article;
+    };
+    Times show(const std::string& fts, const std::string& rtf) {
+        double a = SampleNow();
+        rows_.clear();
+        sqlite3_bind_text(match_, 1, fts.c_str(), -1, SQLITE_STATIC);
+        while (sqlite3_step(match_) == SQLITE_ROW)
+            rows_.push_back(sqlite3_column_int64(match_, 0));
+        sqlite3_reset(match_);
+        double b = SampleNow();
+        SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+        ListView_SetItemState(list_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list_, 0, FALSE);
+        RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        double c = SampleNow();
+        StreamState state{&rtf, 0};
+        EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&state), 0, ReadRtf};
+        SendMessageA(edit_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        RedrawWindow(edit_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        double d = SampleNow();
+        return {1000 * (d - a), 1000 * (b - a), 1000 * (c - b), 1000 * (d - c)};
+    }
+
+private:
+    // The table of the word items and the titles of their articles, in one transaction.
+    bool fill(const std::string& work, ADataLocation* location) {
+        fts_queries::Corpus corpus;
+        std::unique_ptr<ASearchBase> titles(location->openBase("TEXT:TITLE", nullptr));
+        if (!titles || !fts_queries::ReadCorpus(work + "\\words.txt", &corpus))
+            return false;
+        bool ok = sqlite3_exec(db_,
+                               "CREATE VIRTUAL TABLE t USING fts5(body, content='', "
+                               "tokenize='unicode61 remove_diacritics 2'); "
+                               "CREATE TABLE titles(rowid INTEGER PRIMARY KEY, title TEXT); BEGIN",
+                               nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_stmt* words = nullptr;
+        sqlite3_stmt* title = nullptr;
+        ok = ok && sqlite3_prepare_v2(db_, "INSERT INTO t(rowid, body) VALUES(?1, ?2)", -1, &words, nullptr) == SQLITE_OK;
+        ok = ok && sqlite3_prepare_v2(db_, "INSERT INTO titles VALUES(?1, ?2)", -1, &title, nullptr) == SQLITE_OK;
+        for (auto d = corpus.docs.begin(); ok && d != corpus.docs.end(); ++d) {
+            std::string text;
+            for (const fts_queries::Occurrence& o : d->second)
+                text += (text.empty() ? "" : " ") + o.key;
+            text = fts_queries::Utf8(text);
+            sqlite3_bind_int64(words, 1, d->first);
+            sqlite3_bind_text(words, 2, text.c_str(), -1, SQLITE_TRANSIENT);
+            ok = sqlite3_step(words) == SQLITE_DONE;
+            sqlite3_reset(words);
+            std::string name;
+            try {
+                name = titles->getText(0, d->first, 1).c_str();
+            } catch (const AError&) {
+                // A document without a title shows an empty row.
+            }
+            sqlite3_bind_int64(title, 1, d->first);
+            sqlite3_bind_text(title, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+            ok = ok && sqlite3_step(title) == SQLITE_DONE;
+            sqlite3_reset(title);
+        }
+        sqlite3_finalize(words);
+        sqlite3_finalize(title);
+        return ok && sqlite3_exec(db_, "COMMIT; INSERT INTO t(t) VALUES('optimize')", nullptr, nullptr, nullptr) ==
+                         SQLITE_OK;
+    }
+    bool makeWindows() {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "SvBenchPeer";
+        RegisterClassA(&wc);
+        host_ = CreateWindowExA(0, "SvBenchPeer", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1000, 700, nullptr,
+                                nullptr, instance, nullptr);
+        if (!host_)
+            return false;
+        SetWindowLongPtrA(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        list_ = CreateWindowExA(0, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS,
+                                0, 0, 300, 700, host_, nullptr, instance, nullptr);
+        edit_ = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+                                300, 0, 700, 700, host_, nullptr, instance, nullptr);
+        if (!list_ || !edit_)
+            return false;
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 276;
+        column.pszText = const_cast<char*>("Titre");
+        SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        SendMessageA(edit_, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+        return true;
+    }
+    // A row's title, read when the list paints it.
+    void title(NMLVDISPINFOA* info) {
+        if (!(info->item.mask & LVIF_TEXT) || info->item.iItem < 0 ||
+            static_cast<size_t>(info->item.iItem) >= rows_.size())
+            return;
+        text_.clear();
+        sqlite3_bind_int64(title_, 1, rows_[static_cast<size_t>(info->item.iItem)]);
+        if (sqlite3_step(title_) == SQLITE_ROW)
+            text_ = reinterpret_cast<const char*>(sqlite3_column_text(title_, 0));
+        sqlite3_reset(title_);
+        lstrcpynA(info->item.pszText, text_.c_str(), info->item.cchTextMax);
+    }
+    static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+        try {
+            Peer* peer = reinterpret_cast<Peer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            NMHDR* header = reinterpret_cast<NMHDR*>(lp);
+            if (peer && message == WM_NOTIFY && header->hwndFrom == peer->list_ && header->code == LVN_GETDISPINFOA) {
+                peer->title(reinterpret_cast<NMLVDISPINFOA*>(lp));
+                return 0;
+            }
+        } catch (...) {
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wp, lp);
+    }
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* match_ = nullptr;
+    sqlite3_stmt* title_ = nullptr;
+    std::string path_, text_;
+    HWND host_ = nullptr, list_ = nullptr, edit_ = nullptr;
+    std::vector<sqlite3_int64> rows_;
+};
 
 // The article view on the screen with a laid-out article in it.
 bool ArticleShown(Reader& reader) {
@@ -422,8 +548,15 @@ Requests CountRequests(const char* log) {
     return out;
 }
 
-// Each search typed into the quick search field and sent, to the painted screen.
-int Searches(Reader& reader, std::vector<Search> searches, const std::string& work, bool withFts) {
+// Brings a top-level window above the other side's and lets it paint, outside the timing.
+void Raise(HWND window) {
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// Each search typed into the quick search field and sent, to the painted
+// screen, the composed peer's same search in turn with ours at each pass.
+int Searches(Reader& reader, std::vector<Search> searches, const std::string& work) {
     // A question without a disc hit turns to the online list and its server:
     // another road, left out.
     size_t asked = searches.size();
@@ -441,12 +574,20 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
         std::printf("no quick search field, or no queries\n");
         return 1;
     }
+    Peer peer;
+    bool withPeer = peer.open(work, reader.app->dataLocation());
+    const HWND ourWindow = GetAncestor(reader.hwnd, GA_ROOT);
     const int passes = Passes();
     const char* log = std::getenv("SV_BENCH_SERVER_LOG");
     std::vector<double> ours;
+    std::vector<Peer::Times> theirs;
+    std::vector<std::string> rtf(searches.size());  // the article ours showed, for the peer
     size_t shown = 0, listed = 0;
-    for (int pass = 0; pass <= passes; ++pass)
-        for (const Search& s : searches) {
+    for (int pass = 0; pass <= passes; ++pass) {
+        Raise(ourWindow);
+        reader.pump();
+        for (size_t i = 0; i < searches.size(); ++i) {
+            const Search& s = searches[i];
             std::string typed = (s.form == "RECHTHES" ? "~" : "") + s.question;
             rech->field()->setText(typed.c_str());
             AppState* before = reader.frame->currentState();
@@ -465,13 +606,33 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
             }
             if (std::getenv("SV_BENCH_VERBOSE"))
                 std::fprintf(stderr, "%d %9.1f ms  %s\n", pass, ms, typed.c_str());
-            if (pass == 0)
-                continue;
-            ours.push_back(ms);
             AppState* after = reader.frame->currentState();
+            long doc = after ? after->getDocNo() : -1;
+            if (pass == 0) {
+                bool exported = true;
+                if (withPeer)
+                    rtf[i] = ShownRtf(reader, doc, &exported);
+                continue;
+            }
+            ours.push_back(ms);
             listed += after != before;
-            shown += after && after->getDocNo() >= 0 && after->getDocNo() != docBefore && ArticleShown(reader);
+            shown += doc >= 0 && doc != docBefore && ArticleShown(reader);
         }
+        if (!withPeer)
+            continue;
+        Raise(peer.window());
+        for (size_t i = 0; i < searches.size(); ++i) {
+            Peer::Times t = peer.show(searches[i].fts, rtf[i]);
+            if (std::getenv("SV_BENCH_VERBOSE"))
+                std::fprintf(stderr, "%d %9.1f ms  peer %s (list %.1f ms, article %.1f ms, %zu bytes of RTF)\n", pass,
+                             t.total, searches[i].fts.c_str(), t.list, t.article, rtf[i].size());
+            if (pass > 0)
+                theirs.push_back(t);
+        }
+    }
+    if (withPeer)
+        Raise(ourWindow);
+    reader.pump();
     Shot();
     std::vector<double> engine = EngineTimes(reader.app->dataLocation(), searches, passes);
     Figures f = Summarise(ours), e = Summarise(engine);
@@ -479,12 +640,27 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
                 "%zu times\n",
                 searches.size(), asked, passes, listed, shown);
     std::printf("reader, Return to painted screen: median %8.3f ms, p99 %8.3f ms\n", f.median, f.p99);
+    if (withPeer) {
+        auto part = [&](double Peer::Times::*p) {
+            std::vector<double> ms;
+            for (const Peer::Times& t : theirs)
+                ms.push_back(t.*p);
+            return Summarise(ms);
+        };
+        Figures t = part(&Peer::Times::total);
+        std::printf("composed peer, query to painted:  median %8.3f ms, p99 %8.3f ms (ours / peer: median %.2f, "
+                    "p99 %.2f)\n",
+                    t.median, t.p99, t.median > 0 ? f.median / t.median : 0.0, t.p99 > 0 ? f.p99 / t.p99 : 0.0);
+        const std::pair<const char*, double Peer::Times::*> parts[] = {{"the fts5 query:  ", &Peer::Times::query},
+                                                                      {"the list view:   ", &Peer::Times::list},
+                                                                      {"the rich edit:   ", &Peer::Times::article}};
+        for (const auto& p : parts) {
+            Figures x = part(p.second);
+            std::printf("  of which %s      median %8.3f ms, p99 %8.3f ms\n", p.first, x.median, x.p99);
+        }
+    }
     std::printf("request alone:                    median %8.3f ms, p99 %8.3f ms (screens / engine = %.2f)\n",
                 e.median, e.p99, e.median > 0 ? f.median / e.median : 0.0);
-    if (withFts) {
-        Figures t = Summarise(Fts5Times(work, searches, passes));
-        std::printf("fts5, same words:                 median %8.3f ms, p99 %8.3f ms\n", t.median, t.p99);
-    }
     if (log) {
         Requests r = CountRequests(log);
         Figures mine = Summarise(r.thread), all = Summarise(r.all);
@@ -516,9 +692,9 @@ int main(int argc, char** argv) {
         if (mode == "article")
             return Articles(reader);
         if (mode == "quick")
-            return Searches(reader, FixedSearches(), work, true);
+            return Searches(reader, FixedSearches(), work);
         if (mode == "field")
-            return Searches(reader, searches, work, false);
+            return Searches(reader, searches, work);
         std::printf("unknown mode %s\n", mode.c_str());
         return 2;
     } catch (const AError& e) {
