@@ -37,6 +37,7 @@
 #include "panes/content/media/MediaWin.h"
 #include "panes/docks/print/ASVJpegPreviewDlg.h"
 #include "panes/docks/top/ATopDockApp.h"
+#include "panes/search/ephemeris/LR_Legende.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ALoVect.h"
@@ -155,6 +156,16 @@ TEST_F(MediaReaderTest, ASearchedPictureOpensInTheMediaWindowWithItsCaptionAndZo
         std::string label = pane->zoomText().c_str();
         EXPECT_FALSE(label.empty());
         EXPECT_FALSE(Canvas::saveWindow(media->getHWnd(), "media-window-sample", [&] { settle(); }).empty());
+        // The caption beside the picture is read on its light yellow: its letters are dark.
+        AComponent* found = media->findDescendant(&LR_LegendeMedia::classRecord, nullptr);
+        auto* legend = found ? static_cast<LR_LegendeMedia*>(found->castTo(&LR_LegendeMedia::classRecord)) : nullptr;
+        ASSERT_TRUE(legend && legend->getListView());
+        ARendererView* text = legend->getListView();
+        std::vector<uint8_t> shown = ScreenPixels(text->localToScreen(APoint(0, 0)), text->getSize().x, text->getSize().y);
+        long dark = 0;
+        for (size_t i = 0; i + 2 < shown.size(); i += 3)
+            dark += shown[i] < 96 && shown[i + 1] < 96 && shown[i + 2] < 96;
+        EXPECT_GT(dark, 50) << "the caption's text shows on its background";
         // A small picture fits above the configured steps: zooming goes down.
         pane->doCommand(MediaPane::kZoomOut, 0);
         pane->doCommand(MediaPane::kZoomOut, 0);
