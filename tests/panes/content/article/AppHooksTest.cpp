@@ -220,6 +220,8 @@ TEST_F(SampleReaderTest, TheResultListsOptionButtonsHaveFacesAndCaptions) {
             ASSERT_TRUE(button);
             EXPECT_NE("", std::string(button->getText().c_str())) << "a caption";
             EXPECT_TRUE(button->itemFlags() & AIconButton::kCaption);
+            const long right = button->localToScreen(APoint(button->getSize().x, 0)).x;
+            EXPECT_LE(right, list->localToScreen(APoint(list->getSize().x, 0)).x) << "the button lies inside the dock";
         }
         saveShot("options-panel");
     });
