@@ -13,6 +13,7 @@
 #include "app/state/AppState.h"
 #include "framework/app/AApp.h"
 #include "framework/app/ACursor.h"
+#include "framework/graphics/ARegion.h"
 #include "framework/clusters/AStaticItem.h"
 
 namespace {
@@ -524,6 +525,8 @@ void Frame1::updatePanes() {
         SVPane* content = childPane(1002, 471);
         CheckAlloc(homeHolder, "frame1", 472)->setVisible(false);
         content->updatePane();
+    // The panes shown, hidden and filled ask for one update of the window.
+    AInvalidationHold oneUpdate;
         CheckAlloc(contentHolder, "frame1", 474)->setVisible(true);
     }
     if (isStateSuperseded())

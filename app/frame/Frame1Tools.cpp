@@ -18,6 +18,7 @@
 #include "framework/app/AApp.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ACommand.h"
+#include "framework/graphics/ARegion.h"
 #include "framework/display/ASizerGroup.h"
 #include "search/facade/ASearchBase.h"
 #include "web/movie/AMovie.h"
@@ -215,8 +216,10 @@ void Frame1::showProgress() {
     if (!sizerGroup_)
         return;
     sizerGroup_->showUpdate();
-    if (HWND hwnd = sizerGroup_->enclosingWindow())
+    if (HWND hwnd = sizerGroup_->enclosingWindow()) {
+        AInvalidationHold::flush(hwnd);
         UpdateWindow(hwnd);
+    }
 }
 
 void Frame1::hideProgress() {

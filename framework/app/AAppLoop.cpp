@@ -8,6 +8,7 @@
 
 #include "framework/display/ADisplayComponent.h"
 #include "framework/graphics/AUpdateWatch.h"
+#include "framework/graphics/ARegion.h"
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/ANativeWindow.h"
 #include "framework/windows/AWindowShell.h"
@@ -140,9 +141,13 @@ void AApp::restoreTargetFocus(AComponent* component) {
 }
 
 void AApp::flushUpdates() {
-    updateList_.deliver();
-    if (menuBar_ && menuBar_->dirty())
-        menuBar_->redraw();
+    {
+        // The items that change together ask for one update of their window.
+        AInvalidationHold oneUpdate;
+        updateList_.deliver();
+        if (menuBar_ && menuBar_->dirty())
+            menuBar_->redraw();
+    }
     // The flush that a component's deletion makes leaves the queue alone: a
     // delete command aimed at that component would run inside its deletion.
     if (AComponent::openDepth() >= 0)

@@ -7,6 +7,7 @@
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/ADisplayLock.h"
+#include "framework/graphics/ARegion.h"
 
 namespace {
 
@@ -132,6 +133,7 @@ void ADisplayComponent::redrawRegion(const ARegion& region, bool deferred) {
     if (!(displayFlags_ & (kTransparent | kDrawnThroughAncestor))) {
         if (isWindowed()) {
             invalidateRegion(region, true);
+            AInvalidationHold::flush(enclosingWindow());
             UpdateWindow(RequireLiveWindow(enclosingWindow(), 362));
             return;
         }
@@ -139,6 +141,7 @@ void ADisplayComponent::redrawRegion(const ARegion& region, bool deferred) {
         draw(region);
         if (hwnd_) {
             invalidateRegion(region, false);
+            AInvalidationHold::flush(hwnd_);
             UpdateWindow(RequireLiveWindow(hwnd_, 362));
         }
         validateRegion(region, false);

@@ -70,6 +70,26 @@ void ClearSolidBrushes() {
     Pens().clear();
 }
 
+HDC AGraphicDisplay::screenDC() {
+    static HDC memory = nullptr;
+    if (memory)
+        return memory;
+    HDC screen = GetDC(nullptr);
+    HDC made = screen ? CreateCompatibleDC(screen) : nullptr;
+    HBITMAP format = screen ? CreateCompatibleBitmap(screen, 1, 1) : nullptr;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    if (made && format && SelectObject(made, format)) {
+        memory = made;
+        return memory;
+    }
+    if (made)
+        DeleteDC(made);
+    if (format)
+        DeleteObject(format);
+    return nullptr;
+}
+
 AGraphicDisplay::AGraphicDisplay(ADisplaySite* site, HDC dc, uint16_t flags, HDC measureDC)
     : dc_(dc),
       measureDC_(measureDC),

@@ -123,6 +123,11 @@ public:
     static AGraphicDisplay* findWindowDisplay(ADisplaySite* site, uint16_t mask);
     static void fontReleased(_AFont* font);
     static void deviceReleased(HDC dc);
+    // A memory context holding a bitmap of the screen's format, kept for the
+    // process, to make screen bitmaps on: a screen context asks the window
+    // system about the display at each bitmap (and GetDC(nullptr) again at
+    // each call). Callers never release, delete or select into it.
+    static HDC screenDC();
     static void replaceDevice(HDC oldDC, HDC newDC);
     static void systemColorsChanged();
     static AGraphicDisplay* listHead() { return head_; }

@@ -388,14 +388,10 @@ HBITMAP _AImage::getHBitmap(bool printer) {
 void _AImage::realiseScreen() {
     if (screen_.bitmap)
         return;
-    HDC screen = GetDC(nullptr);
-    try {
-        realise(screen_, screen);
-    } catch (...) {
-        ReleaseDC(nullptr, screen);
-        throw;
-    }
-    ReleaseDC(nullptr, screen);
+    HDC screen = AGraphicDisplay::screenDC();
+    if (!screen)
+        ThrowAssert("fdraw", 1320);
+    realise(screen_, screen);
 }
 
 void _AImage::makeMask(DeviceBitmap& device, HDC memory) {

@@ -2,6 +2,8 @@
 #include "framework/graphics/ARegion.h"
 
 #include <algorithm>
+#include <new>
+#include <vector>
 
 #include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
@@ -328,6 +330,7 @@ HRGN ARegion::handle() const {
 }
 
 void ARegion::fromUpdateRegion(const APoint& p, HWND window) {
+    AInvalidationHold::flush(window);
     makeOwnBody(592, false);
     offset_ = APoint(0, 0) - p;
     int type = GetUpdateRgn(window, Target(body_, 592), FALSE);
@@ -370,16 +373,82 @@ void ARegion::selectClipAt(const APoint& p, HDC dc) {
 void ARegion::validateAt(const APoint& p, HWND window) {
     if (!LiveWindow(window))
         ThrowAssert("fregion", 395);
+    AInvalidationHold::flush(window);
     shiftedCall(
         p, [](HRGN rgn, void* a) { ValidateRgn(static_cast<HWND>(a), rgn); }, window);
 }
+
+namespace {
+
+// The regions gathered while a hold lives, a window each.
+struct Gathered {
+    HWND window;
+    HRGN region;
+};
+int gHoldDepth = 0;
+std::vector<Gathered> gGathered;
+
+std::vector<Gathered>::iterator GatheredFor(HWND window) {
+    return std::find_if(gGathered.begin(), gGathered.end(), [window](const Gathered& g) { return g.window == window; });
+}
+
+void HandOver(Gathered& g) {
+    if (IsWindow(g.window))
+        InvalidateRgn(g.window, g.region, TRUE);
+    DeleteObject(g.region);
+}
+
+}  // namespace
 
 void ARegion::invalidateAt(const APoint& p, HWND window) {
     if (!LiveWindow(window))
         ThrowAssert("fregion", 410);
     AUpdateWatch::touch();
+    if (gHoldDepth > 0) {
+        auto it = GatheredFor(window);
+        if (it == gGathered.end()) {
+            // Without room to gather, the invalidation goes on its own.
+            HRGN region = CreateRectRgn(0, 0, 0, 0);
+            try {
+                if (region) {
+                    gGathered.push_back({window, region});
+                    it = gGathered.end() - 1;
+                }
+            } catch (const std::bad_alloc&) {
+                DeleteObject(region);
+            }
+        }
+        if (it != gGathered.end()) {
+            shiftedCall(
+                p, [](HRGN rgn, void* to) { CombineRgn(static_cast<HRGN>(to), static_cast<HRGN>(to), rgn, RGN_OR); },
+                it->region);
+            return;
+        }
+    }
     shiftedCall(
         p, [](HRGN rgn, void* a) { InvalidateRgn(static_cast<HWND>(a), rgn, TRUE); }, window);
+}
+
+AInvalidationHold::AInvalidationHold() {
+    ++gHoldDepth;
+}
+
+AInvalidationHold::~AInvalidationHold() {
+    if (--gHoldDepth > 0)
+        return;
+    std::vector<Gathered> all;
+    all.swap(gGathered);
+    for (Gathered& g : all)
+        HandOver(g);
+}
+
+void AInvalidationHold::flush(HWND window) {
+    auto it = GatheredFor(window);
+    if (it == gGathered.end())
+        return;
+    Gathered g = *it;
+    gGathered.erase(it);
+    HandOver(g);
 }
 
 namespace {

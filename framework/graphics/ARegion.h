@@ -102,3 +102,18 @@ private:
     ARegion& region_;  // not owned
     APoint p_;
 };
+
+// While one lives, the framework's invalidations are gathered into one region
+// a window and handed to the window system once, when the outermost hold
+// ends: a screen built from many panes and items asks for one update a
+// window, not one an item. Whatever reads, validates or paints a window's
+// update region first hands over what was gathered for it.
+class AInvalidationHold {
+public:
+    AInvalidationHold();
+    ~AInvalidationHold();
+    AInvalidationHold(const AInvalidationHold&) = delete;
+    AInvalidationHold& operator=(const AInvalidationHold&) = delete;
+    // Hands what was gathered for window to the window system now.
+    static void flush(HWND window);
+};

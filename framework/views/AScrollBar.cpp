@@ -8,6 +8,25 @@
 SV_IMPLEMENT_CLASS(AScrollBar, 115, AControl)
 SV_IMPLEMENT_CLASS(AScrollerScrollBar, 116, AScrollBar)
 
+namespace {
+
+// Sets what changed and leaves the drawing to the window's next paint: a bar
+// drawn at once is drawn again with the screen it belongs to, and the themed
+// bar is a dozen blits and display queries each time.
+void SetBarInfo(HWND bar, SCROLLINFO info) {
+    SCROLLINFO now = {};
+    now.cbSize = sizeof now;
+    now.fMask = info.fMask & (SIF_RANGE | SIF_PAGE | SIF_POS);
+    if (GetScrollInfo(bar, SB_CTL, &now) &&
+        (!(info.fMask & SIF_RANGE) || (now.nMin == info.nMin && now.nMax == info.nMax)) &&
+        (!(info.fMask & SIF_PAGE) || now.nPage == info.nPage) && (!(info.fMask & SIF_POS) || now.nPos == info.nPos))
+        return;
+    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    InvalidateRect(bar, nullptr, FALSE);
+}
+
+}  // namespace
+
 AScrollBar::AScrollBar(AComponent* parent, int16_t id, const ASizeSpec& rule, int32_t minimum, int32_t maximum,
                        int32_t value)
     : AScrollRange(minimum, maximum, value), AControl(parent, id, rule) {}
@@ -53,7 +72,7 @@ void AScrollBar::pushRange() {
         info.nPage = UINT(page_ >> scale.shift);
         info.nMax += int(info.nPage) - 1;
     }
-    SetScrollInfo(nativeChild()->hwnd(), SB_CTL, &info, TRUE);
+    SetBarInfo(nativeChild()->hwnd(), info);
     setEnabled(scale.nativeMaximum() > 0);
 }
 
@@ -68,7 +87,7 @@ void AScrollBar::pushPosition() {
     info.cbSize = sizeof info;
     info.fMask = SIF_POS | SIF_DISABLENOSCROLL;
     info.nPos = native;
-    SetScrollInfo(control, SB_CTL, &info, TRUE);
+    SetBarInfo(control, info);
 }
 
 bool AScrollBar::setRange(int32_t minimum, int32_t maximum, int32_t page, bool redraw) {

@@ -2,6 +2,7 @@
 // has one through xvfb-run; without one they skip).
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/APaletteTable.h"
+#include "framework/graphics/ARegion.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
 
 namespace {
@@ -89,4 +90,70 @@ TEST_F(GraphicsTest, RegionsInvalidateAndValidateAtTheirPlace) {
     table.setEnabled(true);
     EXPECT_FALSE(table.realize(site, true));
     EXPECT_NE(0, window.updateBox().right) << "a background realisation redraws the window even without a palette";
+}
+
+// What a hold gathers reaches the window when the outermost hold ends, and
+// before anything validates or reads the window's update region, so that no
+// invalidation is lost or undoes a later validation.
+TEST_F(GraphicsTest, InvalidationHoldHandsOverOnceAndInOrder) {
+    Window window;
+    if (!window.hwnd)
+        GTEST_SKIP() << "no X display";
+    struct Case {
+        const char* name;
+        void (*steps)(HWND hwnd, RECT& during);
+        RECT during, after;  // the window's update box inside the steps, and after them
+    };
+    const Case cases[] = {
+        {"two items, one update",
+         [](HWND hwnd, RECT& during) {
+             AInvalidationHold hold;
+             ARegion(ARect(10, 10, 30, 20)).invalidateAt(APoint(0, 0), hwnd);
+             ARegion(ARect(40, 30, 60, 40)).invalidateAt(APoint(0, 0), hwnd);
+             GetUpdateRect(hwnd, &during, FALSE);
+         },
+         {0, 0, 0, 0},
+         {10, 10, 60, 40}},
+        {"a validation after an invalidation wins",
+         [](HWND hwnd, RECT& during) {
+             AInvalidationHold hold;
+             ARegion(ARect(10, 10, 30, 20)).invalidateAt(APoint(0, 0), hwnd);
+             ARegion(ARect(10, 10, 30, 20)).validateAt(APoint(0, 0), hwnd);
+             GetUpdateRect(hwnd, &during, FALSE);
+         },
+         {0, 0, 0, 0},
+         {0, 0, 0, 0}},
+        {"a read of the update region sees what was gathered",
+         [](HWND hwnd, RECT& during) {
+             AInvalidationHold hold;
+             ARegion(ARect(10, 10, 30, 20)).invalidateAt(APoint(5, 0), hwnd);
+             ARegion read;
+             read.fromUpdateRegion(APoint(0, 0), hwnd);
+             ARect b = read.ownerBounds();
+             during = {b.left(), b.top(), b.right(), b.bottom()};
+         },
+         {15, 10, 35, 20},
+         {15, 10, 35, 20}},
+        {"nested holds hand over at the outermost end",
+         [](HWND hwnd, RECT& during) {
+             AInvalidationHold outer;
+             {
+                 AInvalidationHold inner;
+                 ARegion(ARect(10, 10, 30, 20)).invalidateAt(APoint(0, 0), hwnd);
+             }
+             GetUpdateRect(hwnd, &during, FALSE);
+         },
+         {0, 0, 0, 0},
+         {10, 10, 30, 20}},
+    };
+    for (const Case& c : cases) {
+        ValidateRect(window.hwnd, nullptr);
+        RECT during = {0, 0, 0, 0};
+        c.steps(window.hwnd, during);
+        EXPECT_TRUE(EqualRect(&during, &c.during))
+            << c.name << ": " << during.left << "," << during.top << "," << during.right << "," << during.bottom;
+        RECT after = window.updateBox();
+        EXPECT_TRUE(EqualRect(&after, &c.after))
+            << c.name << ": " << after.left << "," << after.top << "," << after.right << "," << after.bottom;
+    }
 }

@@ -225,6 +225,22 @@ TEST_F(SampleReaderTest, TheShownArticleReachesTheMainWindowsPixels) {
     guarded([&] { shownArticlePixels(); });
 }
 
+namespace {
+
+// The paints a window receives, counted in front of its procedure.
+struct PaintCount {
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+        count += message == WM_PAINT;
+        return CallWindowProcA(original, hwnd, message, w, l);
+    }
+    static WNDPROC original;
+    static int count;
+};
+WNDPROC PaintCount::original = nullptr;
+int PaintCount::count = 0;
+
+}  // namespace
+
 void SampleReaderTest::shownArticlePixels() {
     int frames = 0;
     Alist& windows = app->children();
@@ -238,12 +254,12 @@ void SampleReaderTest::shownArticlePixels() {
     request->setQuestion(1, "calque", 0);
     request->execute(0);
     ARefHold<ALoScore> results(new ALoScore(*request, 1));
-    long docNo = -1;
-    for (long i = 0; i < results->getCount() && docNo < 0; ++i) {
+    long docNo = -1, nextDocNo = -1;
+    for (long i = 0; i < results->getCount() && nextDocNo < 0; ++i) {
         if (app->isTextDoc(results->seek(i)))
-            docNo = results->seek(i);
+            (docNo < 0 ? docNo : nextDocNo) = results->seek(i);
     }
-    ASSERT_GE(docNo, 0);
+    ASSERT_GE(nextDocNo, 0);
     DockLCRPane* centre = DockLCRPane::of(frame);
     ASSERT_TRUE(centre) << "the frame's dock pane is the centre switcher";
     centre->showDocument(docNo);
@@ -254,6 +270,18 @@ void SampleReaderTest::shownArticlePixels() {
     ASSERT_TRUE(view && view->hasFlags(ADisplayComponent::kVisible));
     ARect area(view->windowPosition(), view->windowPosition() + view->getSize());
     EXPECT_GT(saveShot("article-reader", &area), 500) << "the article's text in the window";
+
+    // The next article, as a result click opens it, reaches the screen in one
+    // paint: panes shown, docks sized and lists filled ask for one update.
+    PaintCount::count = 0;
+    HWND hwnd = frame->getHWnd();
+    PaintCount::original =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaintCount::proc)));
+    centre->openDocument(nextDocNo);
+    pump();
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaintCount::original));
+    EXPECT_EQ(nextDocNo, frame->currentState()->getDocNo());
+    EXPECT_EQ(1, PaintCount::count) << "the main window's paints for one article opening";
 }
 
 // A section link ("C" and the heading's position) clicked in the article's
