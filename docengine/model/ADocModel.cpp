@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/model/AFragParser.h"
 #include "docengine/model/AHiliteRangeMap.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/model/AHighlighterHook.h"
 #include "docengine/model/ASegment.h"

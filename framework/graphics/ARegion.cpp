@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/AUpdateWatch.h"

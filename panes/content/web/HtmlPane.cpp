@@ -12,7 +12,7 @@
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"
