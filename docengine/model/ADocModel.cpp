@@ -10,7 +10,7 @@
 #include "docengine/model/AFragParser.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/ASegment.h"
-#include "docengine/parser/ASegParser.h"
+#include "docengine/model/ASegParser.h"
 
 const char ADocModel::kWordSeparators[] =
     " \t\n\r"
