@@ -16,7 +16,7 @@
 #include "framework/app/AApp.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"
-#include "panes/docks/right/DockRightPane.h"
+#include "panes/content/article/DockRightPane.h"
 #include "search/facade/ASearchBase.h"
 #include "web/browser/AMozillaView.h"
 #include "web/browser/BrowserPaneHandler.h"
