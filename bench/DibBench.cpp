@@ -14,8 +14,8 @@
 // clang-format on
 #include <png.h>
 
-#include "base/object/AError.h"
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AImageLibError.h"
 #include "bench/BenchSupport.h"
 #include "framework/dib/AStreamDIBReader.h"
 

@@ -13,8 +13,8 @@
 
 #include "app/prefs/AHistoManager.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
 #include "base/object/ARefObj.h"
+#include "base/procedural/AError.h"
 #include "bench/BenchSupport.h"
 #include "search/facade/ALoVect.h"
 #include "tests/app/prefs/HistoTestSupport.h"

@@ -15,7 +15,7 @@
 
 #include "app/lines/ALineSorter.h"
 #include "app/lines/StandardLineGetter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 #include "search/writers/TableWriter.h"

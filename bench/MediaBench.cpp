@@ -19,7 +19,7 @@
 #include "app/data/AppDataManager.h"
 #include "app/frame/Frame1.h"
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/windows/AWindowShell.h"

@@ -3,8 +3,8 @@
 // raises (a search that ran out of steps) are answered through the
 // message-box seam and printed, so that no modal box stops the run when a
 // display exists.
-#include "base/object/SystemSeams.h"
 #include "base/procedural/KyRegExp.h"
+#include "base/procedural/SystemSeams.h"
 
 #include <chrono>
 #include <cstdio>

@@ -44,7 +44,7 @@
 #include "reader/TheApp.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "bench/FtsQueries.h"
 #include "bench/RtfStream.h"
 #include "bench/SampleSearch.h"

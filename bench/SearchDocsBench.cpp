@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "bench/SampleSearch.h"
 
 int main(int argc, char** argv) {

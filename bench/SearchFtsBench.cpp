@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/EngineTables.h"
 #include "bench/FtsQueries.h"
 #include "bench/SampleSearch.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchRequest.h"
 #include "search/writers/AbpWriter.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchRequest.h"
 

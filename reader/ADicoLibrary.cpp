@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AFolderSpecs.h"
 #include "search/facade/ADataLocation.h"
 

@@ -8,7 +8,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/controls/APopupMenu.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/AError.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/SystemSeams.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "reader/TheApp.h"
 #include "reader/ToolWindowViews.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 SV_IMPLEMENT_CLASS(PhonetiseurWin, 0, PhonemPane)
 

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/search/atlas/AAtlasApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"

@@ -8,7 +8,7 @@
 #include "app/frame/Frame1.h"
 #include "reader/TheApp.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
 #include "search/facade/ASearchBase.h"

@@ -6,7 +6,7 @@
 #include "app/frame/Frame1.h"
 #include "reader/ASVSelContextMenuCallBack.h"
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/search/ephemeris/AEphemerisApp.h"
 

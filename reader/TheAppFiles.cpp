@@ -7,7 +7,7 @@
 
 #include "app/data/ADataManager.h"
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AFolderSpecs.h"
 #include "search/facade/ADataLocation.h"

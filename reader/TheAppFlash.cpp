@@ -7,7 +7,7 @@
 
 #include "app/frame/SVPane.h"
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ALoSimple.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspacewin/WorkspaceLineGetters.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"

@@ -9,7 +9,7 @@
 #include "reader/TheApp.h"
 #include "app/prefs/APrefManager.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/content/article/DocKycfPane.h"

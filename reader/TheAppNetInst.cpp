@@ -8,7 +8,7 @@
 #include "app/frame/Frame1.h"
 #include "reader/TheApp.h"
 #include "app/prefs/AHistoManager.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/netinst/NetInstDialogs.h"
 #include "panes/docks/workspacewin/DossierWin.h"
 

@@ -7,7 +7,7 @@
 #include "app/lists/StandardBitmapSupplier.h"
 #include "docengine/render/ATextRenderer.h"
 #include "docengine/render/AHotspotRenderer.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "docengine/styles/AStyleSheetSet.h"

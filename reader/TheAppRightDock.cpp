@@ -4,7 +4,7 @@
 
 #include "app/data/AppDataManager.h"
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/right/ARightDockApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"

@@ -18,7 +18,7 @@
 #include "app/lines/ASVSallePrecLineGetter.h"
 #include "reader/TheApp.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AStringList.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"

@@ -11,7 +11,7 @@
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/ASiReqSearch.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/top/ATopDockApp.h"
 #include "search/engine/request/KyRequest.h"

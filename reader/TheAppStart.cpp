@@ -13,7 +13,7 @@
 #include "base/object/AFile.h"
 #include "base/object/AFolderSpecs.h"
 #include "base/object/ATextOutStream.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AWindow.h"
 #include "framework/components/ACommand.h"
 #include "search/engine/descriptor/XkFilter.h"

@@ -10,7 +10,7 @@
 #include "reader/AuteurWin.h"
 #include "reader/PhonetiseurWin.h"
 #include "reader/TheApp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AFile.h"
 #include "base/object/AFileStream.h"
 #include "search/facade/ADataLocation.h"

@@ -8,7 +8,7 @@
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
 #include "app/views/AboutDlg.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ATextRenderer.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/ARefObj.h"
 #include "framework/app/ACursor.h"
 #include "search/engine/request/KyRequest.h"

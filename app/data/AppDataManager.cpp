@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/state/TextFields.h"
-#include "base/object/AError.h"
 #include "base/object/AFile.h"
 #include "base/object/ARefObj.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/ASearchBase.h"

@@ -4,8 +4,8 @@
 
 #include "app/data/AppDataManager.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
 #include "base/object/AFile.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"
 

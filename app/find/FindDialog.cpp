@@ -5,7 +5,7 @@
 
 #include "app/find/SearchPane.h"
 #include "app/lists/ASVEditFilter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/controls/AEditBox.h"
 
 SV_IMPLEMENT_CLASS(FindDialog, 0, AWindow)

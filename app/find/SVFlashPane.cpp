@@ -16,8 +16,8 @@
 #include "app/results/ASVResultLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AWindowManager.h"
 #include "search/facade/ALoSimple.h"
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "app/find/FindDialog.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AHiliteSet.h"
 #include "docengine/render/AHitNavigator.h"

@@ -1,7 +1,7 @@
 // The base answers of the application's services to the main window.
 #include "app/frame/AFrameServices.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 
 AFrameServices* gFrameServices = nullptr;

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "app/frame/Frame1.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 APopupTreeCallBackMenu::APopupTreeCallBackMenu(Frame1* frame) : APopupTreeCallBack(frame), frame_(frame) {}
 

@@ -8,8 +8,8 @@
 #include "app/frame/AFrameServices.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

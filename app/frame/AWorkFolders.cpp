@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
-#include "base/procedural/ADirectoryLister.h"
+#include "base/object/ADirectoryLister.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/popup/PopupTree.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/controls/AIconButton.h"
 
 int16_t Frame1::menuLineToAction(int16_t group, long line) {

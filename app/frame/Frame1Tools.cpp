@@ -14,7 +14,7 @@
 #include "app/frame/AToolWindows.h"
 #include "app/frame/SVPane.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ACommand.h"

@@ -1,8 +1,8 @@
 // The application's type-ahead search of index lists, plain and filtered.
 #include "app/lexicon/ASVSearchInList.h"
 
-#include "base/object/AError.h"
 #include "base/object/ASortedArray.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/ACommandItem.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/AKindSet.h"

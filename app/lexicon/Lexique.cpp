@@ -7,8 +7,8 @@
 #include <new>
 
 #include "app/lines/StandardLineGetter.h"
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/styles/AStyleSheet.h"

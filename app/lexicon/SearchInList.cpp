@@ -1,7 +1,7 @@
 // The list line of an edit box's text, found and brought half a page down.
 #include "app/lexicon/SearchInList.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "framework/components/AKindSet.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/text/AReader.h"
 
 ALineClusterer::ALineClusterer(const char* definition) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/lines/AProgressInfo.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/text/AReader.h"
 
 namespace {

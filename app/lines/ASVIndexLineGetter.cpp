@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/lines/KyTabRowFormat.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ALo.h"
 #include "search/facade/ASearchBase.h"
 

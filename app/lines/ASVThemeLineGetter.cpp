@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/lines/ASVLexLineGetter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

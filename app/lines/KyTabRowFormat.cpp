@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "app/state/ALongTextDic.h"
-#include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/procedural/AError.h"
 #include "docengine/kytab/KyTab.h"
 
 namespace {

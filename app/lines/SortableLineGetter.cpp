@@ -3,7 +3,7 @@
 
 #include "app/lines/ALineSorter.h"
 #include "app/lines/KyTabRowFormat.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 AString ALineGetterCallBack::transformRawText(const AString& raw) {
     return raw;

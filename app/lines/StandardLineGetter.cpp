@@ -3,8 +3,8 @@
 
 #include <cctype>
 
-#include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/procedural/AError.h"
 #include "search/engine/request/KyRequest.h"
 #include "search/facade/ASearchBase.h"
 #include "search/facade/ASearchRequest.h"

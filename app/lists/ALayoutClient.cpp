@@ -1,7 +1,7 @@
 // Accordion layout: extents, shares, partners and the shown mask.
 #include "app/lists/ALayoutClient.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/display/ADisplayComponent.h"

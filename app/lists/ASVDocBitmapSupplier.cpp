@@ -4,7 +4,7 @@
 #include <cctype>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/styles/AStyleSheet.h"
 
 namespace {

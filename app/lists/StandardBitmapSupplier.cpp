@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AFile.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AFolderSpecs.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/HtUrl.h"
 #include "base/procedural/KyFile.h"
 #include "web/net/AppNetManager.h"

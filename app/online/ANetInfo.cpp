@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

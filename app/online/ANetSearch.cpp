@@ -11,8 +11,8 @@
 #include "app/online/ANetInfo.h"
 #include "app/online/AOnlineHost.h"
 #include "app/state/ASVLoSearchState.h"
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/HtUrl.h"
 
 const char* const ANetSearch::kErrorText =

@@ -6,9 +6,9 @@
 #include "app/online/ANeckoConnection.h"
 #include "app/online/ANetInfo.h"
 #include "app/online/AOnlineHost.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/HtUrl.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "framework/display/ADisplayComponent.h"
 #include "web/browser/AMozillaView.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 
 namespace {

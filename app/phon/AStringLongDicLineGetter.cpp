@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/ALongDic.h"
+#include "base/procedural/AError.h"
 
 AString AStringLongDicLineGetterCallBack::formatLine(long line, const AString& raw, int16_t rowMarkup) {
     (void)line, (void)rowMarkup;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/data/ADataManager.h"
-#include "base/object/AError.h"
 #include "base/object/AStrDic.h"
+#include "base/procedural/AError.h"
 #include "search/engine/phon/KyPhon.h"
 #include "search/engine/request/KyRequest.h"
 #include "search/facade/ASearchBase.h"

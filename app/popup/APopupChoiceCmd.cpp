@@ -5,7 +5,7 @@
 #include <new>
 
 #include "app/popup/APopupTreeCallBack.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/procedural/AError.h"
 
 void APopupTreeCallBack::itemChosen(const char*, const char*, int16_t, PopupTree*) {}
 

@@ -7,7 +7,7 @@
 #include "app/popup/APopupChoiceCmd.h"
 #include "app/popup/APopupTreeCallBack.h"
 #include "app/popup/PopupLineGetter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/AListRenderer.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AClusterItem.h"

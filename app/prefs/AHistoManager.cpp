@@ -7,8 +7,8 @@
 
 #include "app/state/AppState.h"
 #include "app/state/MarkedLines.h"
-#include "base/object/AError.h"
 #include "base/object/ARefObj.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyFile.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The reader's preferences and their defaults.
 #include "app/prefs/APrefManager.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 APrefManager::APrefManager(const AFileSpec& folder, const char* name) : AOptionsInfo(folder, name) {
     // The base's load ran before this class's defaults existed.

@@ -6,7 +6,7 @@
 
 #include "app/lines/ALineClusterer.h"
 #include "app/results/ASVResultLineGetter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 AClusteredLineGetter::AClusteredLineGetter(ALineGetter* getter, ALineClusterer* clusterer, AClusterInfoGetter* info)
     : getter_(getter), clusterer_(clusterer), info_(info) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/results/ASVResultLineGetter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/text/AReader.h"
 #include "search/facade/ALo.h"
 #include "search/facade/ASearchBase.h"

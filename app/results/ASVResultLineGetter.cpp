@@ -7,7 +7,7 @@
 #include <numeric>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ALo.h"
 #include "search/facade/ASearchBase.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/lines/ALevelledLineGetter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AExpandTree.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/results/AClusteredLineGetter.h"
 #include "app/results/ATreeLineParser.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/parser/AFragParserVariants.h"

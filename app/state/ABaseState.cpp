@@ -6,7 +6,7 @@
 
 #include "app/pane/APane.h"
 #include "app/state/MarkedLines.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 APartPaneHooks gPartPaneHooks = {nullptr, nullptr};
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 void ALongCycler::clear() {
     numbers.clear();

@@ -1,7 +1,7 @@
 // Previous/next moves over a numbered sequence.
 #include "app/state/APrevNextState.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 int16_t APrevNextState::hasNext(int16_t wrap) {
     long n = count();

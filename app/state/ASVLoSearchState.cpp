@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/state/MarkedLines.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyPath.h"
 #include "search/facade/ALoFile.h"
 #include "search/facade/ALoVect.h"

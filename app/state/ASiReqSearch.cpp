@@ -1,7 +1,7 @@
 // The quick-search field's recent queries.
 #include "app/state/ASiReqSearch.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 void ASiReqSearch::add(const char* text) {
     long n = fRequests.count();

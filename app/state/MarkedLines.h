@@ -14,8 +14,8 @@
 // names the expected marker.
 #pragma once
 
-#include "base/object/AError.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 
 class AFileStream;
 class ALongLongDic;

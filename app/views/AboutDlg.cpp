@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AStaticItem.h"
 

@@ -1,9 +1,9 @@
 // The sorted name table.
 #include "base/object/ADict.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
-#include "base/object/BSearch.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
+#include "base/procedural/BSearch.h"
 
 #include <cstring>
 #include <strings.h>

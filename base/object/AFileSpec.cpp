@@ -1,9 +1,9 @@
 // File specifications: construction, queries and the few disk operations.
 #include "base/object/AFileSpec.h"
 
-#include "base/object/AOutStream.h"
-#include "base/object/BAlloc.h"
-#include "base/procedural/ADirectoryLister.h"
+#include "base/object/ADirectoryLister.h"
+#include "base/procedural/AOutStream.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyPath.h"
 #include "base/procedural/Trace.h"
 

@@ -8,8 +8,8 @@
 // empty spec, 2011 exists already (or is missing), and the file layer's codes.
 #pragma once
 
-#include "base/object/AError.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyFile.h"
 
 // A file-layer code raised by a file specification.

@@ -1,8 +1,8 @@
 // Reference-counted handles of compiled character filters.
 #include "base/object/AFilter.h"
 
-#include "base/object/AError.h"
 #include "base/object/AFileSpec.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyString.h"

@@ -1,8 +1,8 @@
 // Fixed-size pools.
 #include "base/object/AFixedPool.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 // Global memory handles and the growable global-memory stream.
 #include "base/object/AGlobalMemory.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 #include <windows.h>
 

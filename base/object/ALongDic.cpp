@@ -1,7 +1,7 @@
 // The long-keyed maps: pooled nodes over the shared AVL descents.
 #include "base/object/ALongDic.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AFixedPool.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AString.h"

@@ -7,8 +7,8 @@
 // outside the block and growing a fixed block are assertions ("bstream").
 #pragma once
 
-#include "base/object/AError.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 
 #include <cstdint>
 

@@ -6,7 +6,7 @@
 // static initialisation. Records are static and live until exit.
 #pragma once
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 class AClass;
 class ADict;

@@ -8,8 +8,8 @@
 
 #include <new>
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 template <class T, long Step>
 class ARandomArray {

@@ -1,9 +1,9 @@
 // Range sets and their cursor.
 #include "base/object/ARangeArray.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
 #include "base/object/InRange.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 #include <cstring>
 

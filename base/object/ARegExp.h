@@ -3,8 +3,8 @@
 // made by any pattern (process-wide), so read them before the next match.
 #pragma once
 
-#include "base/object/AError.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 
 struct KY_RegExp;
 

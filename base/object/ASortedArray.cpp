@@ -1,8 +1,8 @@
 // Sorted arrays of 32-bit values.
 #include "base/object/ASortedArray.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
 // The string-keyed maps: pooled nodes over the shared AVL descents.
 #include "base/object/AStrDic.h"
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
 #include "base/object/AFixedPool.h"
 #include "base/object/ALongDic.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 
 #include <cstring>
 #include <new>

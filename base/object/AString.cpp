@@ -1,10 +1,10 @@
 // Shared copy-on-write strings.
 #include "base/object/AString.h"
 
-#include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
-#include "base/object/BAlloc.h"
-#include "base/object/StringUtil.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
+#include "base/procedural/StringUtil.h"
 
 #include <cstdio>
 #include <cstdlib>

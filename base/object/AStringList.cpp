@@ -1,7 +1,7 @@
 // String lists.
 #include "base/object/AStringList.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 #include <cstring>
 #include <new>

@@ -34,6 +34,11 @@ void ATextOutStream::close() {
     AFileStream::close();
 }
 
+void ATextOutStream::flushToDisk() {
+    if (file_)
+        KY_FileFlush(file_);
+}
+
 AOutStream& ATextOutStream::writeChar(char c) {
     if (file_)
         KY_FPutc(static_cast<unsigned char>(c), file_);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/object/AFileStream.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 
 class ATextOutStream : public AFileStream, public virtual AOutStream {
 public:
@@ -17,6 +17,7 @@ public:
     bool writesToTrace() const override { return file_ == nullptr; }
     // Closes the file; the trace stops writing to it first when it is the sink.
     void close() override;
+    void flushToDisk() override;
 
     AOutStream& writeChar(char c) override;
     AOutStream& writeUChar(unsigned char c) override;

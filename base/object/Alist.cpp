@@ -1,9 +1,9 @@
 // Pooled circular lists and their iterator.
 #include "base/object/Alist.h"
 
-#include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 namespace {
 AFixedPool* g_linkPool = nullptr;

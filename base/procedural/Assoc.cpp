@@ -1,9 +1,9 @@
 // Association tables over the sorted-array routines.
 #include "base/procedural/Assoc.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
-#include "base/object/BSearch.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
+#include "base/procedural/BSearch.h"
 #include "base/procedural/Trace.h"
 
 #include <cstring>

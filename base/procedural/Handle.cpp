@@ -1,7 +1,7 @@
 // Handle tables.
 #include "base/procedural/Handle.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/Trace.h"
 

@@ -1,7 +1,7 @@
 // URL module of the HTTP client: parts, resolution, relative names, escaping.
 #include "base/procedural/HtUrl.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 
 #include <cstring>
 #include <string>

@@ -8,7 +8,7 @@
 // down to order -1 (every byte, count 1) or order -2 (end of stream, flush).
 #include "base/procedural/KyCodec.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyFile.h"
 
 #include <cstring>

@@ -2,8 +2,8 @@
 // dirty blocks, and the buffered stream behind the cached operation set.
 #include "base/procedural/KyCache.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 #include <cstring>
 

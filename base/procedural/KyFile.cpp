@@ -2,7 +2,7 @@
 // byte translation, line input and copies.
 #include "base/procedural/KyFile.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyCache.h"
 #include "base/procedural/KyFileInternal.h"
 #include "base/procedural/KyPath.h"

@@ -1,8 +1,8 @@
 // Folder chains, drives, the current folder and path texts.
 #include "base/procedural/KyPath.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // the _lopen family of system calls.
 #include "base/procedural/KyFile.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyCache.h"
 #include "base/procedural/KyFileInternal.h"
 

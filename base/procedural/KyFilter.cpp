@@ -1,7 +1,7 @@
 // Reading, sharing and applying compiled character filters.
 #include "base/procedural/KyFilter.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyString.h"
 #include "base/procedural/SgmlEntity.h"

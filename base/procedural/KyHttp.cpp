@@ -1,7 +1,7 @@
 // kyhttp: sessions, request building, connecting, and the proxy-credential retry.
 #include "base/procedural/KyHttp.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/HtUrl.h"
 #include "base/procedural/KyWinsock.h"
 #include "base/procedural/Trace.h"

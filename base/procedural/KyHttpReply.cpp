@@ -1,7 +1,7 @@
 // kyhttp: sending the request and reading the reply (status line, header, body).
 #include "base/procedural/KyHttp.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyWinsock.h"
 #include "base/procedural/Trace.h"

@@ -7,7 +7,7 @@
 // The window starts zero-filled; the first byte coded goes to position 1.
 #include "base/procedural/KyCodec.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 // The first code after the start or a reset is a plain byte.
 #include "base/procedural/KyCodec.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 
 #include <cstdio>
 

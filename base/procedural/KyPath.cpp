@@ -2,8 +2,8 @@
 // temporary folder and names, existence and deletion.
 #include "base/procedural/KyPath.h"
 
-#include "base/object/BAlloc.h"
-#include "base/object/StringUtil.h"
+#include "base/procedural/BAlloc.h"
+#include "base/procedural/StringUtil.h"
 
 #include <windows.h>
 

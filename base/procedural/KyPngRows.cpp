@@ -8,8 +8,8 @@
 // through the library's C frames.
 #include "base/procedural/KyCodec.h"
 
-#include "base/object/AImageLibError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AImageLibError.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/Trace.h"
 
 #include <png.h>

@@ -2,7 +2,7 @@
 // simulation in time linear in the subject, and backtracking for back-references.
 #include "base/procedural/KyRegExp.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/Trace.h"
 
 #include <climits>

@@ -1,7 +1,7 @@
 // Loading and lookup of the stop-word list.
 #include "base/procedural/KyStopWord.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/Trace.h"
 #include "base/procedural/EngineTables.h"
 

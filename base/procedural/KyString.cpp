@@ -2,7 +2,7 @@
 // template expansion from the last regular-expression match.
 #include "base/procedural/KyString.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/Trace.h"
 

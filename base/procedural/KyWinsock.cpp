@@ -1,8 +1,8 @@
 // Socket layer: run-time loading of WSOCK32.DLL, the wrappers, base64 and host:port parsing.
 #include "base/procedural/KyWinsock.h"
 
-#include "base/object/AError.h"
-#include "base/object/ProcAddress.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/ProcAddress.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // Trace lines and the error text of the procedural modules.
 #include "base/procedural/Trace.h"
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyFile.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 // xmlinput: tokenizer, content parser and value conversion of the XML reader.
 #include "base/procedural/XmlIn.h"
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/Trace.h"
 
 #include <cerrno>

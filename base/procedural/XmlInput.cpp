@@ -1,7 +1,7 @@
 // The class layer of the XML reader.
 #include "base/procedural/XmlInput.h"
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 
 #include <cerrno>
 

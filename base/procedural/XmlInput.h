@@ -8,7 +8,7 @@
 // other error a handler throws passes through parse(); the reader then answers error 1.
 #pragma once
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/XmlIn.h"
 
 #include <cstdio>

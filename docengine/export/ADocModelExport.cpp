@@ -1,6 +1,6 @@
 // A model's exports of ranges, its selection or all of it, through the
 // plain-text or the slash-markup writer and a sink.
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportProvider.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/AExportWriter.h"

@@ -1,7 +1,7 @@
 // The export option file.
 #include "docengine/export/AExportOptions.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 AExportOptions::AExportOptions(const AFileSpec& file) : AOptionsInfo(file.parent(false), file.name().c_str()) {}
 

@@ -1,7 +1,7 @@
 // Export providers.
 #include "docengine/export/AExportProvider.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/ASegParser.h"
 #include "docengine/parser/ATextFragParser.h"

@@ -1,8 +1,8 @@
 // Export sinks.
 #include "docengine/export/AExportSink.h"
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 
 void AExportSink::write(const char* data, long length, bool filtered) {
     if (!filtered || !filter_.handle()) {

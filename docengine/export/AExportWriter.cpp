@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportProvider.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/model/AFragmentRef.h"

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/AError.h"
 #include "base/object/AGlobalMemory.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AWmfWriter.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"

@@ -1,7 +1,7 @@
 // The metafile builder of RTF pictures.
 #include "docengine/export/AWmfWriter.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportWriter.h"
 
 AWmfField AWmfField::word(uint16_t value) {

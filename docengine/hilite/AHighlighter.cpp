@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/hilite/AHiliteSet.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/ASegment.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyFilter.h"
 
 int splitString(char* text, char** parts, const char* separator, int maximum) {

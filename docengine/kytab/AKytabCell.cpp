@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/model/ASegment.h"

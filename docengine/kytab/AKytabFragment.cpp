@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportWriter.h"
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/ATableDataRun.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/lines/ARunDisplay.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/parser/ATextFragParser.h"

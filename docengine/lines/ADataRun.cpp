@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "base/object/AError.h"
 #include "base/object/ARefObj.h"
+#include "base/procedural/AError.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ADocModel.h"

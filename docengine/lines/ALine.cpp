@@ -1,7 +1,7 @@
 // Lines, line references and the line array.
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/model/AFragmentRef.h"
 #include "docengine/model/ASegment.h"

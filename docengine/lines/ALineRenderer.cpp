@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AFragmentRef.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ADocModel.h"

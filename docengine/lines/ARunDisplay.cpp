@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/AImage.h"

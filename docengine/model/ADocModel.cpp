@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/model/AFragParser.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/ASegment.h"
-#include "docengine/parser/ASegParser.h"
+#include "docengine/model/ASegParser.h"
 
 const char ADocModel::kWordSeparators[] =
     " \t\n\r"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 AExpandNode::AExpandNode(AExpandNode* parentNode, int, bool isOpenNode) : open(isOpenNode ? 1 : 0) {
     linkUnder(parentNode);

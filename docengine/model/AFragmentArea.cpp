@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ASegment.h"
 
 AFragmentArea::AFragmentArea(AAreaFragment* fragment) : fragment_(fragment) {

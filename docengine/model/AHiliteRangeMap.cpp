@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 
 AHiliteRangeMap::AHiliteRangeMap(const char* line) : AHiliteRangeMap() {
     parse(line);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AHighlighterHook.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/model/ASegment.h"

@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/model/AHighlighterHook.h"
 #include "docengine/model/ASegment.h"
-#include "docengine/parser/ASegParser.h"
+#include "docengine/model/ASegParser.h"
 #include "docengine/text/MarkupScan.h"
 
 ALaidOutDocModel::ALaidOutDocModel(ALineBasedParser* segParser, AFragParser* fragParser, AHighlighterHook* highlighter)

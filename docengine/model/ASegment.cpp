@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AFragParser.h"
 

@@ -1,7 +1,7 @@
 // Document positions and their resolution in segments.
 #include "docengine/model/ATextPosition.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/ASegment.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AExpandTree.h"
 #include "docengine/text/AReader.h"

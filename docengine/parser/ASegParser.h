@@ -6,25 +6,10 @@
 // section scan cannot read raises AParserError ("gparser").
 #pragma once
 
-#include "base/object/ARefObj.h"
-#include "docengine/model/ASegment.h"
+#include "docengine/model/ASegParser.h"
 
-class AExpandTree;
 class AReader;
 class ALineGetter;
-
-class ASegParser : public ARefObj {
-public:
-    // The segment that holds position, or null; findStart: search back for its start.
-    virtual ASegment* makeSegment(ADocModel* model, long position, bool findStart) = 0;
-    virtual long getLength() = 0;
-};
-
-class ALineBasedParser : public ASegParser {
-public:
-    // The tree of expandable sections of the whole text; the caller owns it.
-    virtual AExpandTree* buildExpandTree() = 0;
-};
 
 // One segment per line of a reader, its line end included.
 class AReaderSegParser : public ASegParser {

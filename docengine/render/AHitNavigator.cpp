@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/render/ARenderer.h"
 

@@ -6,7 +6,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AFragmentArea.h"
 #include "docengine/model/ASegment.h"

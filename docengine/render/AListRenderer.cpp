@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ASegment.h"
 #include "framework/display/ADisplayComponent.h"

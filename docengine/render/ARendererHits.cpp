@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AIndexedDocModel.h"

@@ -1,7 +1,7 @@
 // The renderer printer: header, footer and body bands of each page.
 #include "docengine/render/ARendererPrinter.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 ARendererPrinter::~ARendererPrinter() {
     assign(header_, nullptr);

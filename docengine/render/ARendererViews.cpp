@@ -8,8 +8,8 @@
 #include <new>
 #include <string>
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/AExportWriter.h"
 #include "docengine/export/ARtfExportWriter.h"

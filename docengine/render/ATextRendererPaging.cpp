@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AMarkerCallBack.h"
 #include "docengine/lines/ARunDisplay.h"

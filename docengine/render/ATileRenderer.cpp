@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ASegment.h"
 
 namespace {

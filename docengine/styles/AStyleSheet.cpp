@@ -1,7 +1,7 @@
 // Style sheets: defaults, stores, size steps and copies.
 #include "docengine/styles/AStyleSheet.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/AImage.h"
 #include "framework/resources/AResource.h"
 

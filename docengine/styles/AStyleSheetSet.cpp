@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/Trace.h"
 #include "base/procedural/XmlInput.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The reader base, its lock guard and the row-producer base.
 #include "docengine/text/AReader.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 void AReader::checkRange(long start, long count, long line) const {
     if (count < 0 || start < 0 || start > length_ - count)

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 char ASharedStringReader::charAt(long index) {
     if (index < 0 || index >= length_)

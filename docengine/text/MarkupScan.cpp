@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "docengine/text/AReader.h"
 
 const char* findUnescaped(const char* begin, const char* end, char c, AByteTest isEscape) {

@@ -6,9 +6,9 @@
 // error was found.
 #pragma once
 
-#include "base/object/AError.h"
 #include "base/object/ARangeArray.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 
 class AReader;
 

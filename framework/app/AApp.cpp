@@ -12,7 +12,7 @@
 
 #include "base/object/ATextOutStream.h"
 #include "base/object/InputRecords.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AppServices.h"
 #include "framework/clusters/AGlobalCluster.h"
 #include "framework/components/ACommand.h"

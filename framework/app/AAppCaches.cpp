@@ -1,8 +1,8 @@
 // The application's window-update lock, its cursor and its brush caches.
 #include <windows.h>
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/app/AApp.h"
 #include "framework/app/ACursor.h"
 #include "framework/display/ADisplayComponent.h"

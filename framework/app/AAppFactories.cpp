@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/ACursor.h"
 #include "framework/app/AWindow.h"
 #include "framework/components/ACommand.h"

@@ -2,8 +2,8 @@
 // handlers, one turn, the frame window's timer, start and quit.
 #include <windows.h>
 
-#include "base/object/AOutStream.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AOutStream.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AApp.h"
 
 #include "framework/display/ADisplayComponent.h"

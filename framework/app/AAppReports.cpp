@@ -8,7 +8,7 @@
 #include "base/object/AStrDic.h"
 #include "base/object/ATextOutStream.h"
 #include "base/object/Alist.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppServices.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 
 ATimerList::ATimerList(uint32_t baseTime) : base_(baseTime) {}

@@ -5,10 +5,10 @@
 #include <climits>
 #include <cstdio>
 
-#include "base/object/AError.h"
 #include "base/object/AFileSpec.h"
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindowManager.h"
 #include "framework/components/AKindSet.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/components/ACommand.h"

@@ -8,8 +8,8 @@
 #include "base/object/AFile.h"
 #include "base/object/AFixedPool.h"
 #include "base/object/AFolderSpecs.h"
-#include "base/object/AMemoryChecker.h"
 #include "base/object/ATextOutStream.h"
+#include "base/procedural/AMemoryChecker.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppServices.h"
 

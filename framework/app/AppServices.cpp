@@ -9,8 +9,8 @@
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
 #include "base/object/ARect.h"
-#include "base/object/SystemSeams.h"
 #include "base/procedural/KyFile.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AApp.h"
 #include "framework/resources/AStringListResource.h"
 

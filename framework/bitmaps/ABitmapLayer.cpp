@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/dib/AStreamDIBReader.h"
 #include "framework/graphics/ADisplayLock.h"

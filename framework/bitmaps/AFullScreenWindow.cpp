@@ -1,7 +1,7 @@
 // The full-screen window.
 #include "framework/bitmaps/AFullScreenWindow.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 
 SV_IMPLEMENT_CLASS(AFullScreenWindow, 160, AWindow)

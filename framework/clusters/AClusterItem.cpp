@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AClusterServices.h"
 #include "framework/clusters/AFocusSearch.h"
 #include "framework/clusters/AItemCluster.h"

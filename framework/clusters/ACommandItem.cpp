@@ -3,9 +3,9 @@
 
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/ALayoutLoader.h"

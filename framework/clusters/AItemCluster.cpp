@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
 #include "framework/clusters/AClusterServices.h"

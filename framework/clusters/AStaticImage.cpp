@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AClusterServices.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"

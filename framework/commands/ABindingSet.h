@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "base/object/AError.h"
 #include "base/object/ALongDic.h"
 #include "base/object/Alist.h"
+#include "base/procedural/AError.h"
 
 class AActionBinding;
 class AComponent;

@@ -10,9 +10,9 @@
 
 #include <cstdint>
 
-#include "base/object/AError.h"
 #include "base/object/ALongDic.h"
 #include "base/object/Alist.h"
+#include "base/procedural/AError.h"
 #include "framework/commands/ABindingSet.h"
 #include "framework/commands/AIdRangeList.h"
 #include "framework/components/AActionTable.h"

@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 AKindSet* ALongPairSet::find(long key) const {
     Pix p = outer_.seek(key);

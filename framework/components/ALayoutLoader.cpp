@@ -2,7 +2,7 @@
 #include "framework/components/ALayoutLoader.h"
 
 #include "base/object/AMemoryStream.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/components/AComponent.h"
 #include "framework/resources/AResource.h"
 #include "framework/resources/AResourceStream.h"

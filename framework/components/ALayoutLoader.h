@@ -19,8 +19,8 @@
 
 #include <cstdint>
 
-#include "base/object/AError.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 
 class AComponent;
 class AMemoryStream;

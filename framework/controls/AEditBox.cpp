@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"

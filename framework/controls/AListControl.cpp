@@ -4,8 +4,8 @@
 #include <new>
 #include <vector>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ALayoutLoader.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/resources/AStringListResource.h"
 
 const char* AListItems::findLineEnd(const char* p, const char* end) {

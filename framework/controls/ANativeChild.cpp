@@ -1,7 +1,7 @@
 // Native child controls and their notifications.
 #include "framework/controls/ANativeChild.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/display/ADisplayComponent.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The native child window of a view.
 #include "framework/controls/ANativeViewWindow.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/display/ADisplayComponent.h"
 
 ANativeViewWindow::ANativeViewWindow(ADisplayComponent* view, HWND parent, DWORD style, const ARect& rect, bool show)

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/graphics/AImage.h"

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "base/object/AError.h"
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AImageLibError.h"
 #include "framework/dib/DibHelpers.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyJpeg.h"
 #include "framework/dib/ADIBReader.h"
 #include "framework/dib/DibHelpers.h"

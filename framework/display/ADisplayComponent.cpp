@@ -2,10 +2,10 @@
 // and enabled states, the queued window showing and the printing entries.
 #include "framework/display/ADisplayComponent.h"
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
-#include "base/object/AOutStream.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/display/APrintRange.h"

@@ -2,7 +2,7 @@
 // painting orders, the focus frame and off-screen membership.
 #include <memory>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ABehavior.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"

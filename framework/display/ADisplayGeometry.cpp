@@ -1,6 +1,6 @@
 // Display components: coordinate spaces, frames, moving and sizing, and the
 // application of sizing rules through layout passes.
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/graphics/AUpdateWatch.h"

@@ -1,6 +1,6 @@
 // Display components: hit testing, the mouse dispatchers and handler chain,
 // hover tracking and the cursor codes.
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ABehavior.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"

@@ -1,9 +1,9 @@
 // Sizing rules, their resolution in a layout pass, and the pending layouts.
 #include "framework/display/ASizing.h"
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
 

@@ -1,7 +1,7 @@
 // The picture popup: its bitmap view, its size and the mouse capture.
 #include "framework/extras/AGoAwayBitmap.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/bitmaps/ABitmapView.h"
 
 SV_IMPLEMENT_CLASS(AGoAwayBitmap, 149, AClickInGoAway)

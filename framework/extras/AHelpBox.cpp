@@ -1,7 +1,7 @@
 // The help box's style, message area and tracking tooltip.
 #include "framework/extras/AHelpBox.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/extras/ATextBox.h"
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/ATextStyle.h"

@@ -1,7 +1,7 @@
 // The progress bar's fill edge, strip invalidation and drawing.
 #include "framework/extras/AProgressBar.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/AGraphicDisplay.h"
 
 SV_IMPLEMENT_CLASS(AProgressBar, 143, AView)

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include "base/object/AError.h"
 #include "base/object/AFile.h"
 #include "base/object/AFileStream.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AActionTable.h"
 #include "framework/files/AFileHandler.h"
 

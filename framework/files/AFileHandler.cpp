@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "base/object/AError.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppServices.h"
 #include "framework/components/AActionTable.h"

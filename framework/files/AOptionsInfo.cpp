@@ -1,8 +1,8 @@
 // Option files and their numeric block.
 #include "framework/files/AOptionsInfo.h"
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
+#include "base/procedural/AError.h"
 
 ALongDicInfo::ALongDicInfo(const ALongDicInfo& other) {
     fLongs.assign(other.fLongs);

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
+#include "base/procedural/AError.h"
 
 template <class Body>
 class ABodyHandle {

@@ -1,8 +1,8 @@
 // Display locks, the saved display state and the clip guard.
 #include "framework/graphics/ADisplayLock.h"
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AFont.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/AGraphicDisplay.h"
 
 _AFont* _AFont::head_ = nullptr;

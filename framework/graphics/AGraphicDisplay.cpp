@@ -4,7 +4,7 @@
 #include <map>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/APaletteTable.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AImageLibError.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/APaletteTable.h"
 

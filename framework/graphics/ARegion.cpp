@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "base/object/AError.h"
 #include "base/object/AFixedPool.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/AUpdateWatch.h"

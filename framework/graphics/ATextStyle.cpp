@@ -2,8 +2,8 @@
 // down the component tree.
 #include "framework/graphics/ATextStyle.h"
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 #include "framework/graphics/ADisplaySite.h"
 #include "framework/graphics/AFont.h"

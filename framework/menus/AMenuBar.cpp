@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 // Menu items.
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"

@@ -1,7 +1,7 @@
 // The preview view and its page bitmap.
 #include "framework/preview/APreviewView.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"

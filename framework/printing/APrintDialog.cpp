@@ -1,8 +1,8 @@
 // The print dialog family.
 #include "framework/printing/APrintDialog.h"
 
-#include "base/object/AError.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AApp.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/printing/APrintCalls.h"

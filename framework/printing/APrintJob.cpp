@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrintDialog.h"

@@ -1,7 +1,7 @@
 // The printer's progress display: the window from the layout
 // "AAppPrintProgress" while a paper job runs, the message pump of the abort
 // procedure, the Pause key, and the frame disabled for the job's length.
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/printing/APrintCalls.h"
 #include "framework/printing/APrintProgressDialog.h"

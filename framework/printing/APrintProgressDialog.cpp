@@ -1,7 +1,7 @@
 // The print progress window: its cancel stops the job at the next check.
 #include "framework/printing/APrintProgressDialog.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/printing/APrinter.h"
 

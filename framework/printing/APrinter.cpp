@@ -2,8 +2,8 @@
 // job over its copies and pages, and the copy guard.
 #include "framework/printing/APrinter.h"
 
-#include "base/object/AError.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/ACursor.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AFont.h"

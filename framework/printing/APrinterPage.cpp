@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AFont.h"
 #include "framework/printing/APrinter.h"

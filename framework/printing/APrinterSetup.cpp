@@ -1,7 +1,7 @@
 // Printer set-ups and the handles that move from dialogs into them.
 #include "framework/printing/APrinterSetup.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/printing/APrintDialog.h"
 #include "framework/printing/APrintJob.h"
 

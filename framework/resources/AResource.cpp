@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

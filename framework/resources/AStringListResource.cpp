@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "base/object/AError.h"
 #include "base/object/AObject.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/APrintRange.h"
 

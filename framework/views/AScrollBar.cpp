@@ -1,8 +1,8 @@
 // Native scroll bars and the scroll bars that scrollers share.
 #include "framework/views/AScrollBar.h"
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 
 SV_IMPLEMENT_CLASS(AScrollBar, 115, AControl)

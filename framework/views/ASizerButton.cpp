@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/ALayoutLoader.h"

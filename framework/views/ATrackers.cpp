@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/controls/AIconButton.h"
 #include "framework/graphics/ADisplayLock.h"

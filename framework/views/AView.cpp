@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/clusters/AItemCluster.h"

@@ -1,7 +1,7 @@
 // The optional control library: loading, its entry points and freeing.
 #include "framework/windows/AControlLibrary.h"
 
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
 
 namespace {

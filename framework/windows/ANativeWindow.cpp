@@ -2,7 +2,7 @@
 // handle to its object, the exception guard and the component lookup.
 #include "framework/windows/ANativeWindow.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 #include "framework/graphics/AUpdateWatch.h"
 #include "framework/windows/AWindowClass.h"

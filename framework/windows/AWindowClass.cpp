@@ -2,7 +2,7 @@
 // built-in classes with their default procedures.
 #include "framework/windows/AWindowClass.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/windows/ANativeWindow.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "base/object/AError.h"
 #include "base/object/InputRecords.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"

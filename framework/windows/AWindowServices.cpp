@@ -1,7 +1,7 @@
 // The window layer's default application services.
 #include "framework/windows/AWindowServices.h"
 
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/commands/AItemOwner.h"
 #include "framework/components/ACommand.h"
 #include "framework/components/AComponent.h"

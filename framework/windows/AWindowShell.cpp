@@ -1,7 +1,7 @@
 // MDI child and top-level shells, and the modal chain.
 #include "framework/windows/AWindowShell.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/commands/AItemOwner.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"

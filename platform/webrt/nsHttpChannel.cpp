@@ -6,10 +6,10 @@
 #include "platform/webrt/nsPrompts.h"
 #include "platform/webrt/nsWebBrowserImpl.h"
 
-#include "base/object/BAlloc.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyHttp.h"
 #include "base/procedural/KyWinsock.h"
+#include "base/procedural/SystemSeams.h"
 #include "base/procedural/Trace.h"
 
 #include <windows.h>

@@ -7,7 +7,7 @@
 
 #include "platform/webrt/nsChannelBase.h"
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 
 #include <algorithm>
 #include <cctype>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFilter.h"
 #include "search/engine/descriptor/AssocValue.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/engine/questions/KyQuest.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchBase.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/Trace.h"
 

@@ -4,7 +4,7 @@
 // through the assertion routine instead.
 #pragma once
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 class ASearchError : public AThrowableError {
 public:

@@ -9,9 +9,9 @@ Floors, lowest first (folders on one floor include nothing of each other):
   3 app
   4 panes
   5 reader (the application object and the program, which assemble the rest)
-The search engine's area folders (search/engine/lists, ...) form no circle
-of includes. Prints each fault as "file:line: include";
-exits 1 when there is one.
+In every folder, the sub-folders (the areas, each its own library: base/object,
+app/state, search/engine/lists, panes/content/article, ...) form no circle of
+includes. Prints each fault as "file:line: include"; exits 1 when there is one.
 """
 import os
 import re
@@ -27,10 +27,16 @@ def top(path):
     return path.split("/", 1)[0]
 
 
-def area(path):
-    """The search engine area of a file (search/engine/lists), '' outside them."""
-    parts = path.split("/")[:-1]
-    return "/".join(parts[:3]) if parts[:2] == ["search", "engine"] and len(parts) >= 3 else ""
+def areas(src, dst):
+    """The two sibling folders an include crosses inside the folder both files
+    share (app/data, app/state), or None when one file is in that folder itself."""
+    a, b = src.split("/")[:-1], dst.split("/")[:-1]
+    i = 0
+    while i < min(len(a), len(b)) and a[i] == b[i]:
+        i += 1
+    if i == 0 or i == len(a) or i == len(b):
+        return None
+    return "/".join(a[:i + 1]), "/".join(b[:i + 1])
 
 
 def includes(root):
@@ -61,9 +67,9 @@ def faults(root):
         if src != dst and FLOORS[dst] >= FLOORS[src]:
             out.append("%s:%d: %s (%s may not include %s)" % (rel, n, inc, src, dst))
         elif src == dst:
-            a, b = area(rel), area(inc)
-            if a and b and a != b:
-                edges.setdefault(a, {}).setdefault(b, (rel, n, inc))
+            crossed = areas(rel, inc)
+            if crossed:
+                edges.setdefault(crossed[0], {}).setdefault(crossed[1], (rel, n, inc))
     out.extend(circles(edges))
     return out
 

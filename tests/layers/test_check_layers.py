@@ -22,8 +22,14 @@ class CheckLayersTest(unittest.TestCase):
             "base/object/A.h": "#pragma once\n",
             "search/engine/lists/Lo.h": '#include "search/engine/common/Sort.h"\n',
             "search/engine/common/Sort.h": '#include "base/object/A.h"\n#include <vector>\n',
+            "search/facade/S.cpp": '#include "search/engine/lists/Lo.h"\n',
+            "base/procedural/E.h": "#pragma once\n",
+            "base/object/A.cpp": '#include "base/procedural/E.h"\n',
             "app/frame/F.cpp": '#include "docengine/render/R.h"\n#include "app/pane/P.h"\n',
             "panes/x/P.cpp": '#include "app/frame/F.h"\n',
+            "panes/content/article/L.cpp": '#include "panes/docks/right/D.h"\n',
+            "panes/content/media/M.cpp": '#include "panes/content/article/L.h"\n#include "panes/docks/top/T.h"\n',
+            "panes/content/Loose.h": '#include "panes/content/media/M.h"\n',
             "reader/TheApp.cpp": '#include "panes/x/P.h"\n',
         }
         rows = [
@@ -34,6 +40,14 @@ class CheckLayersTest(unittest.TestCase):
             ("base/object/B.cpp", '#include "tests/support/T.h"\n', "outside the program's floors"),
             ("search/engine/common/Sort.cpp", '#include "search/engine/lists/Lo.h"\n',
              "circle search/engine/common -> search/engine/lists -> search/engine/common"),
+            ("search/engine/lists/Lo.cpp", '#include "search/facade/F.h"\n',
+             "circle search/engine -> search/facade -> search/engine"),
+            ("base/procedural/E.cpp", '#include "base/object/A.h"\n',
+             "circle base/object -> base/procedural -> base/object"),
+            ("panes/docks/right/D.cpp", '#include "panes/content/media/M.h"\n',
+             "circle panes/content -> panes/docks -> panes/content"),
+            ("panes/content/article/L.h", '#include "panes/content/media/Z.h"\n',
+             "circle panes/content/article -> panes/content/media -> panes/content/article"),
         ]
         self.assertEqual([], check_layers.faults(tree(ok)))
         for path, text, fault in rows:

@@ -9,7 +9,7 @@
 #include "app/online/ADocNetManager.h"
 #include "app/online/ANetInfo.h"
 #include "app/online/ASVMozillaCallBacks.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "web/embed/AMozillaFeature.h"
 #include "web/embed/KyMozillaPrefs.h"
 #include "tests/reader/AppMainTestSupport.h"

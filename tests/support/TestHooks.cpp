@@ -1,8 +1,8 @@
 // Test seams and the capturing stream.
 #include "tests/support/TestHooks.h"
 
-#include "base/object/AError.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/SystemSeams.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // throws FatalExit instead of ending the process, and the clock is settable.
 #pragma once
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 
 #include <cstdint>
 #include <functional>

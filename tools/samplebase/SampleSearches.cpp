@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/ASearchRequest.h"
 #include "search/writers/FileImage.h"

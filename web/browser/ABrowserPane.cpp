@@ -1,7 +1,7 @@
 // The browser pane's set-up, commands and event display.
 #include "web/browser/ABrowserPane.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/AKindSet.h"
 #include "framework/controls/AEditBox.h"

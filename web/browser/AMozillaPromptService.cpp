@@ -4,7 +4,7 @@
 #include "web/browser/AMozillaPromptDialog.h"
 #include "web/embed/MozillaEmbedUtils.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/resources/AStringListResource.h"
 

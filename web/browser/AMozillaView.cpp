@@ -2,7 +2,7 @@
 // loads, navigates, finds, saves and prints, and raises the browser events.
 #include "web/browser/AMozillaView.h"
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/files/AFileBox.h"

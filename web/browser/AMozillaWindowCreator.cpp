@@ -2,7 +2,7 @@
 // window holding a browser pane.
 #include "web/browser/AMozillaWindowCreator.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/display/ASizerGroup.h"

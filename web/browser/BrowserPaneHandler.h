@@ -8,7 +8,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "web/browser/AMozillaView.h"
 
 // Makes the handler on first use (allocation check named source, line),

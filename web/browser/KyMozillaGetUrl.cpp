@@ -2,7 +2,7 @@
 // notification callbacks, the two sinks and the network trace.
 #include "web/browser/KyMozillaGetUrl.h"
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "base/object/AFileStream.h"
 #include "base/object/ATextOutStream.h"
 #include "base/procedural/KyFile.h"

@@ -6,8 +6,8 @@
 #include "web/embed/AMozillaFileLocationProvider.h"
 #include "web/embed/AMozillaWindowCreatorCallBack.h"
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/KyPath.h"
 #include "platform/webrt/nsEmbedding.h"
 #include "platform/webrt/nsPrompts.h"

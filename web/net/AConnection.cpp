@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyHttp.h"
 #include "base/procedural/Trace.h"
 #include "web/net/AppNetManager.h"

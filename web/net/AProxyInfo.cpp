@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "web/net/AuthInfo.h"
 #include "web/net/NetStrings.h"

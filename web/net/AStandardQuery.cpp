@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "base/object/AError.h"
 #include "base/object/AStringList.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/ACursor.h"
 #include "web/net/AppNetManager.h"

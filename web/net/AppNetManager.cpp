@@ -1,7 +1,7 @@
 // The connection manager, its credentials callback and the network alert.
 #include "web/net/AppNetManager.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyHttp.h"
 #include "framework/app/AApp.h"
 #include "web/net/AuthInfo.h"

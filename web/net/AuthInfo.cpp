@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyHttp.h"
 #include "framework/app/AApp.h"
 #include "framework/components/ALayoutLoader.h"

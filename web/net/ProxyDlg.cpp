@@ -1,7 +1,7 @@
 // The proxy dialog's items and commands.
 #include "web/net/ProxyDlg.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AClusterItem.h"
 #include "framework/components/AKindSet.h"

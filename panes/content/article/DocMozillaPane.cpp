@@ -3,7 +3,7 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/content/article/DockLCRPane.h"

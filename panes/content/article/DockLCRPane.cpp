@@ -4,7 +4,7 @@
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"

@@ -1,8 +1,8 @@
 // The picture and label runs of chronology events.
 #include "panes/content/chrono/AChronoDataRuns.h"
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/Trace.h"
 #include "docengine/lines/ALineRenderer.h"
 #include "docengine/lines/ARunDisplay.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/ASegment.h"

@@ -6,7 +6,7 @@
 #include <new>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ASegment.h"
 #include "panes/content/chrono/AChronoDataRuns.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/object/AStringList.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/Trace.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AStringList.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/Trace.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/styles/ABitmapSupplier.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/Trace.h"
 #include "docengine/parser/ALineAccessor.h"
 #include "panes/content/chrono/AChronoScale.h"

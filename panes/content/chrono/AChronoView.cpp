@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/chrono/AChronoEventRenderer.h"
 #include "panes/content/chrono/AChronoScaleLayer.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/article/AContentApp.h"
 
 const char ASVChronoLineGetter::kEscaped[] = "&<>*[]|#/{}";

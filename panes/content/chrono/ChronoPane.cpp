@@ -12,7 +12,7 @@
 #include "app/lists/StandardBitmapSupplier.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/ALineAccessor.h"
 #include "docengine/text/AStringReader.h"

@@ -4,7 +4,7 @@
 #include "app/lists/ListPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/content/chrono/DockLeftChronoPane.h"

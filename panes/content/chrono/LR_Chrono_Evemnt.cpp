@@ -12,7 +12,7 @@
 #include "app/lists/ALayoutClient.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"

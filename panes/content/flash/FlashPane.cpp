@@ -14,7 +14,7 @@
 #include "app/online/AMozillaTargetView.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/content/flash/AtlasZoom.h"

@@ -13,7 +13,7 @@
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/article/AContentApp.h"
 #include "web/browser/AMozillaView.h"
 #include "web/browser/BrowserPaneHandler.h"

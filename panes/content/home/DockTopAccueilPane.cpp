@@ -4,7 +4,7 @@
 #include "app/frame/AFrameServices.h"
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/controls/AIconButton.h"
 #include "panes/content/article/AContentApp.h"

@@ -13,8 +13,8 @@
 #include <cstdint>
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
 #include "base/object/AString.h"
+#include "base/procedural/AError.h"
 #include "panes/content/media/MediaPane.h"
 #include "web/browser/AMozillaView.h"
 #include "web/browser/BrowserPaneHandler.h"

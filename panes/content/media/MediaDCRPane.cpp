@@ -6,7 +6,7 @@
 #include "app/data/AppDataManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/media/AMediaApp.h"
 #include "panes/content/media/MediaPane.h"
 

@@ -3,7 +3,7 @@
 
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/display/ADisplayServices.h"
 #include "panes/content/media/AMediaApp.h"

@@ -10,7 +10,7 @@
 #include "app/data/AppDataManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/media/AMediaApp.h"
 
 SV_IMPLEMENT_CLASS(MediaFlashPane, 0, SVFlashPane)

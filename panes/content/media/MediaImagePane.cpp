@@ -6,8 +6,8 @@
 
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/AFragParserVariants.h"
 #include "docengine/parser/ASegParser.h"

@@ -10,8 +10,8 @@
 
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
 #include "base/object/ARefObj.h"
+#include "base/procedural/AError.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/ARenderer.h"

@@ -15,8 +15,8 @@
 #include "app/frame/SVPane.h"
 #include "app/state/ALongCycler.h"
 #include "base/object/AString.h"
+#include "panes/content/media/AMediaStatePane.h"
 #include "panes/docks/print/AMediaPreviewApp.h"
-#include "panes/search/ephemeris/LR_Legende.h"
 
 class ADisplayComponent;
 class AIconButton;

@@ -8,8 +8,8 @@
 
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/components/AKindSet.h"
 #include "framework/display/ASizerGroup.h"
 #include "panes/content/media/AMediaApp.h"

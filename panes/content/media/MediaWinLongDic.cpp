@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "panes/content/media/MediaWin.h"
 
 namespace {

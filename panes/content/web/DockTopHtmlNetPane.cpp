@@ -9,7 +9,7 @@
 #include "app/frame/Frame1.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "docengine/styles/AStyleSheet.h"

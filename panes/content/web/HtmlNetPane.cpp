@@ -12,7 +12,7 @@
 #include "app/online/AOnlineHost.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/graphics/ATextStyle.h"
 #include "panes/content/article/AContentApp.h"

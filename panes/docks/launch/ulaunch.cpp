@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/frame/AFrameServices.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 
 SV_IMPLEMENT_CLASS(AWorkNamePasswdDlg, 0, AWindow)

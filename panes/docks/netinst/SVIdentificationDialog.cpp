@@ -3,7 +3,7 @@
 
 #include "app/frame/AFrameServices.h"
 #include "app/frame/Frame1.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 SV_IMPLEMENT_CLASS(SVIdentificationDialog, 0, AWindow)
 

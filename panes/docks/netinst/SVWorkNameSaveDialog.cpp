@@ -7,7 +7,7 @@
 #include "app/frame/AWorkFolders.h"
 #include "app/frame/Frame1.h"
 #include "app/lists/ASVEditFilter.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AClusterItem.h"
 #include "framework/controls/AEditBox.h"

@@ -9,7 +9,7 @@
 
 #include "app/lists/ASVEditFilter.h"
 #include "app/online/ANetInfo.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/app/AApp.h"

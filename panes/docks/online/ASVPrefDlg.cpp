@@ -9,7 +9,7 @@
 
 #include "app/online/ANetInfo.h"
 #include "app/prefs/APrefManager.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/controls/APopupMenu.h"

@@ -7,8 +7,8 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/clusters/AStaticItem.h"
 #include "panes/docks/online/AOnlinePanesHost.h"
 #include "panes/docks/online/ComplWebCommands.h"

@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"
 #include "docengine/styles/ABitmapSupplier.h"

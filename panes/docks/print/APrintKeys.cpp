@@ -1,7 +1,7 @@
 // The pass table, the text size and the opener's keys.
 #include "panes/docks/print/APrintKeys.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/files/AOptionsInfo.h"

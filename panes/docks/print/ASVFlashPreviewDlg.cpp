@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/files/AOptionsInfo.h"
 #include "panes/docks/print/AMediaPreviewApp.h"
 #include "panes/docks/print/APrintKeys.h"

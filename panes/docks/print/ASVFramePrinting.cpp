@@ -4,7 +4,7 @@
 #include "app/frame/Frame1.h"
 #include "app/frame/SVPane.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportOptions.h"
 #include "docengine/export/AExportOptionsDlg.h"
 #include "docengine/render/ARendererViews.h"

@@ -1,7 +1,7 @@
 // The web page print dialog.
 #include "panes/docks/print/ASVImpNetDlg.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "web/browser/AMozillaView.h"
 
 SV_IMPLEMENT_CLASS(ASVImpNetDlg, 0, AWindow)

@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AIndexedDocModel.h"
 #include "docengine/parser/AFragParserVariants.h"
 #include "docengine/parser/ASegParser.h"

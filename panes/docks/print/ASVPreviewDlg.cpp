@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 

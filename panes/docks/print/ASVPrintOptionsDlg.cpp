@@ -1,7 +1,7 @@
 // The print sheet.
 #include "panes/docks/print/ASVPrintOptionsDlg.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AItemCluster.h"
 #include "framework/components/AKindSet.h"
 #include "framework/controls/AIconButton.h"

@@ -1,7 +1,7 @@
 // The reader's export provider.
 #include "panes/docks/print/ASVRendererExporter.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/styles/AStyleSheet.h"
 #include "framework/files/AOptionsInfo.h"
 #include "panes/docks/print/APrintKeys.h"

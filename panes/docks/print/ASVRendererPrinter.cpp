@@ -1,7 +1,7 @@
 // The reader's document printer: passes, print copies and the header rule.
 #include "panes/docks/print/ASVRendererPrinter.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/render/ARendererViews.h"
 #include "docengine/render/ATextRenderer.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/right/ARightDockApp.h"
 #include "panes/docks/right/RightDockText.h"
 

@@ -1,7 +1,7 @@
 // The dossier store.
 #include "panes/docks/workspace/ADossierManager.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspace/StoreLines.h"
 
 ADossierManager::ADossierManager(ADataManager* dataManager, int16_t value, const AFileSpec& folder, const char* name)

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/data/ADataManager.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/render/ATextRenderer.h"

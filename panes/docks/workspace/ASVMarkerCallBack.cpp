@@ -2,7 +2,7 @@
 #include "panes/docks/workspace/ASVMarkerCallBack.h"
 
 #include "app/data/ADataManager.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "docengine/render/ATextRenderer.h"

@@ -1,7 +1,7 @@
 // The application's workspace stores.
 #include "panes/docks/workspace/AWorkspace.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
 

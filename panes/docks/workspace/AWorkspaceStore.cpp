@@ -1,7 +1,7 @@
 // The workspace stores' loading and saving.
 #include "panes/docks/workspace/AWorkspaceStore.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspace/StoreLines.h"
 
 // A scrambled file is read, the file is always written plain.

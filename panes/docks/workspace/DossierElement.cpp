@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspace/StoreLines.h"
 
 long DocumentKeyOf(long reference, int16_t kind) {

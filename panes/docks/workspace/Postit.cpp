@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspace/StoreLines.h"
 
 void Postit::setText(const char* text) {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/KyFile.h"
 #include "framework/files/AContainerFile.h"
 

@@ -12,7 +12,7 @@
 #include "app/lists/ASVEditFilter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/app/AApp.h"

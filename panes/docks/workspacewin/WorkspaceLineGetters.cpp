@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/AHiliteRangeMap.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"

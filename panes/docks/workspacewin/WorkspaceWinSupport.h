@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AItemCluster.h"
 
 // The item of the id as class T; a missing item or another class is an

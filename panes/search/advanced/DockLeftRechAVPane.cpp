@@ -12,7 +12,7 @@
 #include "app/popup/PopupTree.h"
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/AKindSet.h"

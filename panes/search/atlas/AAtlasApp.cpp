@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/find/AFlashServices.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/content/article/AContentApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"

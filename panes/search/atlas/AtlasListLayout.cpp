@@ -5,7 +5,7 @@
 #include "app/lists/AClientPane.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/search/atlas/DockLeftAtlasPane.h"
 
 AtlasListLayout::AtlasListLayout(const char* file, long tabValue, int16_t listId, int16_t maskId, int16_t textId)

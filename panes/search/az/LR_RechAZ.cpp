@@ -10,7 +10,7 @@
 #include "app/lines/ASVLexLineGetter.h"
 #include "app/lists/ASVEditFilter.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/AKindSet.h"

@@ -5,9 +5,9 @@
 #include <new>
 #include <strings.h>
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
 #include "base/object/ARegExp.h"
+#include "base/procedural/AError.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "app/state/AEphemerideRecord.h"
+#include "app/data/AEphemerideRecord.h"
 
 class AEphemerideInfo : public AEphemerideRecord {
 public:

@@ -3,7 +3,7 @@
 
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/search/ephemeris/AEphemerideInfo.h"
 #include "panes/search/ephemeris/EphemeridePane.h"

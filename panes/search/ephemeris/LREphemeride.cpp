@@ -11,7 +11,7 @@
 #include "app/results/ASVResultLineGetter.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"

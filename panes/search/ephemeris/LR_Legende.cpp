@@ -8,7 +8,7 @@
 #include "app/data/ADataManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/render/AHitNavigator.h"
 #include "docengine/render/ARendererViews.h"

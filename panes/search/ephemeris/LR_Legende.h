@@ -13,16 +13,10 @@
 #pragma once
 
 #include "app/lists/LRExtPane.h"
+#include "panes/content/media/AMediaStatePane.h"
 
 class AppState;
 class DockRightArtPane;
-
-// What the caption of the media window asks of it: its navigation state.
-class AMediaStatePane {
-public:
-    virtual ~AMediaStatePane() = default;
-    virtual AppState* mediaState() = 0;
-};
 
 class LR_Legende : public LRExtPane {
     SV_DECLARE_CLASS(LR_Legende)

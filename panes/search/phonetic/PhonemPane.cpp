@@ -6,7 +6,7 @@
 #include "app/lists/AListApp.h"
 #include "app/phon/AStringLongDicLineGetter.h"
 #include "app/phon/IPhonAbp.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/AListRenderer.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"

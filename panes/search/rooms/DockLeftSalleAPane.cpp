@@ -2,7 +2,7 @@
 #include "panes/search/rooms/DockLeftSalleAPane.h"
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "panes/search/rooms/LRSalle_DVD.h"
 #include "panes/search/rooms/LRSalle_NET.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "panes/search/rooms/LRSalle_DVD.h"
 #include "panes/search/rooms/LRSalle_NET.h"

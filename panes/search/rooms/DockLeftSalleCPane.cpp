@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/search/rooms/LRSalle_DVD.h"
 
 SV_IMPLEMENT_CLASS(DockLeftSalleCPane, 0, DockLeftSallePane)

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/clusters/AStaticItem.h"
 #include "panes/search/rooms/LRSalle_DVD.h"

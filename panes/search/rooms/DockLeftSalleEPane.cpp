@@ -2,7 +2,7 @@
 #include "panes/search/rooms/DockLeftSalleEPane.h"
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/search/rooms/LRSalle_DVD.h"
 #include "panes/search/rooms/LR_RechE.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/lists/AListApp.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "panes/search/rooms/LRSalle_DVD.h"
 

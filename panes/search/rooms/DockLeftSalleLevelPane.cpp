@@ -4,7 +4,7 @@
 #include <new>
 
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 SV_IMPLEMENT_ABSTRACT_CLASS(DockLeftSalleLevelPane, 0, DockLeftSallePane)
 

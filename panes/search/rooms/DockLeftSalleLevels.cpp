@@ -9,7 +9,7 @@
 #include "app/lines/ASVSallePrecLineGetter.h"
 #include "app/popup/PopupTree.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
 #include "search/facade/ASearchBase.h"

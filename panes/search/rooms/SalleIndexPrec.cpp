@@ -8,7 +8,7 @@
 #include "app/data/ADataManager.h"
 #include "app/lines/ASVSallePrecLineGetter.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"

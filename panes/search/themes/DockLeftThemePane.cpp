@@ -3,7 +3,7 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/search/themes/LR_ThemeDVD.h"
 #include "panes/search/themes/RechThemePrec.h"

@@ -13,7 +13,7 @@
 #include "app/results/ASVResultLineGetter.h"
 #include "app/results/ResultModels.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyPath.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "search/engine/descriptor/KyParseInternal.h"
 
 namespace {

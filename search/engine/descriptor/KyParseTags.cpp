@@ -2,8 +2,8 @@
 // bases with their supports, data files and indexes, and links.
 #include <cstring>
 
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "search/engine/descriptor/KyParseInternal.h"
 
 namespace {

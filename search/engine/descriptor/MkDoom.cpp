@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/AError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
 #include "base/procedural/KyString.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
 #include "search/engine/descriptor/MkDoomInternal.h"

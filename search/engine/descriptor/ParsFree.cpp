@@ -1,6 +1,6 @@
 // Release of a parsed descriptor and of every record it holds.
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/SgmlEntity.h"
 #include "search/engine/descriptor/KyParseInternal.h"
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyRegExp.h"

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyRegExp.h"

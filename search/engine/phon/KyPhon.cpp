@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "search/engine/common/KySort.h"
 

@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"

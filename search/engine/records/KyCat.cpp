@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyPath.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 
 long AbpBlockCache::readFile(KY_File* file, long offset, uint8_t* out, long n) {
     return offset >= 0 && KY_FSeek(file, offset, 0) == offset ? KY_FRead(file, out, n) : -1;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "search/engine/trees/AbpInternal.h"
 

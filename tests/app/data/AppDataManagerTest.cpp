@@ -13,7 +13,7 @@
 #include "app/data/AppBaseTables.h"
 #include "app/data/AppDataManager.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "search/facade/ALoVect.h"
 #include "search/facade/SearchError.h"
 #include "tests/reader/AppMainTestSupport.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/online/ADocNetManager.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/online/ANetInfo.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "app/online/ANetSearch.h"
 #include "app/online/ASVMozillaCallBacks.h"
 #include "app/state/ASVLoSearchState.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "web/browser/AMozillaView.h"
 #include "tests/app/online/OnlineTestHost.h"
 #include "tests/base/procedural/FileTestSupport.h"

@@ -3,7 +3,7 @@
 // once the first save is done.
 #include <windows.h>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "tests/app/prefs/HistoTestSupport.h"
 
 int main(int argc, char** argv) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "tests/app/prefs/HistoTestSupport.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/support/KilledSaver.h"

@@ -16,7 +16,7 @@
 #include "app/results/ASVNetSearchLineGetter.h"
 #include "app/results/ASVResultLineGetter.h"
 #include "app/results/ATreeLineParser.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/model/ALaidOutDocModel.h"
 #include "docengine/model/ASegment.h"
 #include "docengine/parser/AFragParserVariants.h"

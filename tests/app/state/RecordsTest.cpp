@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/data/ADataManager.h"
+#include "app/data/AEphemerideRecord.h"
 #include "app/state/ADocRef.h"
-#include "app/state/AEphemerideRecord.h"
 #include "app/state/ALongCycler.h"
 #include "app/state/ASiReqSearch.h"
 #include "app/state/MarkedLines.h"

@@ -1,6 +1,6 @@
 // The name table and the binary search beneath it.
 #include "base/object/ADict.h"
-#include "base/object/BSearch.h"
+#include "base/procedural/BSearch.h"
 
 #include <gtest/gtest.h>
 

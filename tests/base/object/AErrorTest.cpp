@@ -1,7 +1,7 @@
 // Error reports, the fatal decision and the recoverable branch.
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/Trace.h"
 #include "tests/support/TestHooks.h"
 

@@ -2,8 +2,8 @@
 // reader, the text output stream and the codec reader.
 #include "base/object/ACodecReader.h"
 #include "base/object/AFileStream.h"
-#include "base/object/AImageLibError.h"
 #include "base/object/ATextOutStream.h"
+#include "base/procedural/AImageLibError.h"
 #include "base/procedural/Trace.h"
 #include "tests/base/procedural/CodecSamples.h"
 #include "tests/base/procedural/FileTestSupport.h"

@@ -1,7 +1,7 @@
 // Pools: chunk growth and release, assertions, and the memory checker's reports.
 #include "base/object/AFixedPool.h"
-#include "base/object/AMemoryChecker.h"
 #include "base/object/AString.h"
+#include "base/procedural/AMemoryChecker.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>

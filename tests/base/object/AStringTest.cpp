@@ -1,7 +1,7 @@
 // Strings: sharing, edits through intervals, and the C-string helpers.
-#include "base/object/AError.h"
 #include "base/object/AString.h"
-#include "base/object/StringUtil.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/StringUtil.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>

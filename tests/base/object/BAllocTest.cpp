@@ -1,5 +1,5 @@
 // The heap: block sizes, dedicated segments, zero-filling and a random workout.
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 
 #include <gtest/gtest.h>
 

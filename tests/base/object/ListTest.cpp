@@ -1,6 +1,6 @@
 // Pooled lists and their iterator.
-#include "base/object/AError.h"
 #include "base/object/Alist.h"
+#include "base/procedural/AError.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The ordered maps: long keys against std::map, string keys, map errors.
-#include "base/object/AError.h"
 #include "base/object/ALongDic.h"
-#include "base/object/AOutStream.h"
 #include "base/object/AStrDic.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Range sets, their cursor, and sorted arrays, including refused growth.
 #include "base/object/ARangeArray.h"
 #include "base/object/ASortedArray.h"
-#include "base/object/BAlloc.h"
 #include "base/object/InRange.h"
-#include "base/object/ProcAddress.h"
+#include "base/procedural/BAlloc.h"
+#include "base/procedural/ProcAddress.h"
 #include "tests/support/TestHooks.h"
 
 #include <windows.h>

@@ -1,8 +1,8 @@
 // Memory streams in both byte orders, and the global-memory stream.
 #include "base/object/AEdge.h"
-#include "base/object/AError.h"
 #include "base/object/AGlobalMemory.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "tests/support/TestHooks.h"
 
 #include <windows.h>

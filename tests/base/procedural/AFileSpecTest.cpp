@@ -1,8 +1,8 @@
 // File specifications, the folder lister and the well-known folders.
+#include "base/object/ADirectoryLister.h"
 #include "base/object/AFileSpec.h"
 #include "base/object/AFolderSpecs.h"
-#include "base/object/BAlloc.h"
-#include "base/procedural/ADirectoryLister.h"
+#include "base/procedural/BAlloc.h"
 #include "tests/base/procedural/FileTestSupport.h"
 
 #include <windows.h>

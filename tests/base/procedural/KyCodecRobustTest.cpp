@@ -1,7 +1,7 @@
 // Damaged records: deterministic bit flips, cuts and splices of valid records
 // expand to success or an error code, never a crash, a hang or a read past
 // the input (which ends right before a page the process may not read).
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "tests/base/procedural/CodecSamples.h"
 

@@ -1,6 +1,6 @@
 // Codec front end, bit streams and coders: round trips, return codes, stream
 // formats and robustness against damaged records.
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFileInternal.h"

@@ -3,7 +3,7 @@
 #include "base/procedural/HtUrl.h"
 #include "base/procedural/KyHttp.h"
 #include "base/procedural/KyWinsock.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "tests/base/procedural/FileTestSupport.h"
 #include "tests/base/procedural/NetTestSupport.h"
 #include "tests/support/TestHooks.h"

@@ -1,6 +1,6 @@
 // Paths: normalising, joining and cutting, temporary names, folder chains,
 // drives and the shell's special folders.
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyPath.h"
 #include "tests/base/procedural/FileTestSupport.h"
 

@@ -1,6 +1,6 @@
 // Mode 5: PNG streams delivered as padded bitmap rows, and libpng's errors
 // raised as recoverable errors.
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "base/procedural/KyCodec.h"
 #include "base/procedural/KyFile.h"
 #include "tests/base/procedural/CodecSamples.h"

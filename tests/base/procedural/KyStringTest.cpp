@@ -1,6 +1,6 @@
 // Procedural strings: interval assignment, exact growth, formatting and
 // template expansion from the last regular-expression match.
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/KyRegExp.h"
 #include "base/procedural/KyString.h"
 #include "tests/base/procedural/TextTestSupport.h"

@@ -1,6 +1,6 @@
 // Handle tables and association tables.
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/Handle.h"
 #include "tests/support/TestHooks.h"

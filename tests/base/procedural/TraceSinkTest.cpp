@@ -1,5 +1,5 @@
 // Trace lines written through the sink file, and what removes the sink.
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/Trace.h"
 #include "tests/base/procedural/FileTestSupport.h"

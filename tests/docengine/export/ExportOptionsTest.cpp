@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportOptions.h"
 #include "docengine/export/AExportOptionsDlg.h"
 #include "tests/base/procedural/FileTestSupport.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/export/AExportSink.h"
 #include "docengine/export/AMarkupExportWriter.h"
 #include "docengine/export/ARtfExportWriter.h"

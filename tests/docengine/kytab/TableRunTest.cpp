@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "docengine/kytab/AKytabCell.h"
 #include "docengine/kytab/ATableDataRun.h"
 #include "docengine/lines/ARunDisplay.h"

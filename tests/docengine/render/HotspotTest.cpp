@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "docengine/model/AFragmentArea.h"
 #include "docengine/model/ASegment.h"
 #include "docengine/parser/AFragParserVariants.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
 #include "base/object/InputRecords.h"
+#include "base/procedural/AError.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AWindow.h"
 #include "framework/app/AWindowManager.h"

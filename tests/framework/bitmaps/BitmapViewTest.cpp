@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "framework/bitmaps/ABitmapView.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/APaletteTable.h"

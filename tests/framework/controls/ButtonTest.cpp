@@ -1,7 +1,7 @@
 // Push buttons, check boxes and radio buttons on native controls.
 #include <gtest/gtest.h>
 
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/controls/ACheckButton.h"
 #include "framework/controls/AIconButton.h"
 #include "tests/framework/controls/ControlsTestSupport.h"

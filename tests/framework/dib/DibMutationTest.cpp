@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AImageLibError.h"
-#include "base/object/BAlloc.h"
+#include "base/procedural/AImageLibError.h"
+#include "base/procedural/BAlloc.h"
 #include "framework/dib/AStreamDIBReader.h"
 #include "framework/dib/DibHelpers.h"
 #include "tests/framework/dib/DibTestSupport.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "framework/dib/AResourceDIBReader.h"
 #include "framework/dib/AStreamDIBReader.h"
 #include "framework/dib/DibHelpers.h"

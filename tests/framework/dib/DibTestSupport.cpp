@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "framework/dib/AStreamDIBReader.h"
 #include "framework/dib/DibHelpers.h"
 

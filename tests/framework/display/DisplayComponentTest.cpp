@@ -1,7 +1,7 @@
 // Display components: the layout record, shown and enabled states through
 // the tree and the native windows, frame changes and screen geometry.
-#include "base/object/AError.h"
 #include "base/object/AMemoryStream.h"
+#include "base/procedural/AError.h"
 #include "framework/components/ALayoutLoader.h"
 #include "tests/framework/display/DisplayTestSupport.h"
 

@@ -1,6 +1,6 @@
 // Sizing rules: edge arithmetic, fixed extents and natural frames, layout
 // passes with flow and sibling references, and the pending layouts.
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "tests/framework/display/DisplayTestSupport.h"
 
 namespace {

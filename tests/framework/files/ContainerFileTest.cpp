@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
-#include "base/object/AError.h"
 #include "base/object/AFileStream.h"
+#include "base/procedural/AError.h"
 #include "framework/files/AOptionsInfo.h"
 #include "tests/base/procedural/FileTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/object/AImageLibError.h"
+#include "base/procedural/AImageLibError.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/AImage.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 #include "framework/menus/AMenuBar.h"
 #include "tests/framework/app/AppTestSupport.h"

@@ -3,7 +3,7 @@
 // header and footer space, orientation changes and the preview's page target.
 #include <string>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/display/APrintRange.h"
 #include "framework/graphics/AGraphicDisplay.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/display/APrintRange.h"
 #include "framework/graphics/AFont.h"
 #include "framework/printing/APrintCalls.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "search/engine/phon/KyPhon.h"
 #include "search/facade/IPhon.h"
 

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 
-#include "base/object/AError.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AError.h"
+#include "base/procedural/AOutStream.h"
 #include "framework/app/AWindow.h"
 #include "web/net/AProxyInfo.h"
 

@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "base/object/AFolderSpecs.h"
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 #include "base/object/ATextOutStream.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppMain.h"
 #include "framework/app/AppServices.h"

@@ -5,7 +5,7 @@
 
 #include "app/frame/Frame1.h"
 #include "reader/AppInstall.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AComponent.h"
 #include "framework/display/ADisplayServices.h"
 #include "framework/windows/AWindowShell.h"

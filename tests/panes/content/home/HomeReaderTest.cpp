@@ -17,7 +17,7 @@
 #include "app/prefs/APrefManager.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/clusters/AStaticItem.h"
 #include "framework/controls/AIconButton.h"
 #include "search/facade/ALoSimple.h"

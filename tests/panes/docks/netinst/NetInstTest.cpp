@@ -14,7 +14,7 @@
 #include "app/frame/Frame1.h"
 #include "app/prefs/APrefManager.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "framework/windows/AWindowShell.h"
 #include "panes/docks/workspace/ADossierManager.h"

@@ -17,7 +17,7 @@
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/right/ARightDockApp.h"
 #include "panes/docks/right/DockRightArtPane.h"
-#include "panes/docks/right/DockRightPane.h"
+#include "panes/content/article/DockRightPane.h"
 #include "panes/content/article/DocKycfPane.h"
 #include "docengine/render/ATextRenderer.h"
 #include "framework/controls/AIconButton.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "panes/docks/workspace/ADossierManager.h"
 #include "panes/docks/workspace/ANoteManager.h"
 #include "tests/base/procedural/FileTestSupport.h"

@@ -17,7 +17,7 @@
 #include "framework/clusters/AStaticItem.h"
 #include "panes/content/article/DockLCRPane.h"
 #include "panes/docks/right/DockRightArtPane.h"
-#include "panes/docks/right/DockRightPane.h"
+#include "panes/content/article/DockRightPane.h"
 #include "panes/search/ephemeris/AEphemerideInfo.h"
 #include "panes/search/ephemeris/AEphemerisApp.h"
 #include "panes/search/ephemeris/DockLeftEphemeridePane.h"

@@ -11,7 +11,7 @@
 #include "app/lists/AListApp.h"
 #include "reader/TheApp.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "framework/components/AKindSet.h"
 #include "framework/controls/AEditBox.h"
 #include "panes/search/left/DockLeftPane.h"

@@ -14,7 +14,7 @@
 #include "app/lists/AListApp.h"
 #include "reader/TheApp.h"
 #include "app/state/AppState.h"
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 #include "base/object/AStringList.h"
 #include "panes/search/rooms/LRSalle_DVD.h"
 #include "panes/search/rooms/LRSalle_NET.h"

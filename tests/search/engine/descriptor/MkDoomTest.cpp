@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "base/object/BAlloc.h"
 #include "base/procedural/Assoc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyPath.h"
 #include "search/engine/descriptor/KyParse.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "base/procedural/EngineTables.h"
 #include "base/procedural/KyFile.h"
 #include "search/engine/descriptor/SgmlLib.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 #include "search/engine/phon/KyPhon.h"
 
 namespace {

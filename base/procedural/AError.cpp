@@ -1,9 +1,9 @@
 // Raising, reporting and the fatal decision for the AError family.
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
-#include "base/object/AMemoryChecker.h"
-#include "base/object/AOutStream.h"
-#include "base/object/SystemSeams.h"
+#include "base/procedural/AMemoryChecker.h"
+#include "base/procedural/AOutStream.h"
+#include "base/procedural/SystemSeams.h"
 #include "base/procedural/Trace.h"
 
 #include <cstdarg>

@@ -14,6 +14,8 @@ public:
     // True when writing here means writing to the trace.
     virtual bool writesToTrace() const { return true; }
     virtual void close() {}
+    // Puts what the stream holds in its buffers on disk; nothing by default.
+    virtual void flushToDisk() {}
 
     virtual AOutStream& writeChar(char c) = 0;
     virtual AOutStream& writeUChar(unsigned char c) = 0;

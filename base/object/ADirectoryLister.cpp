@@ -1,5 +1,5 @@
 // Folder listing over FindFirstFileA / FindNextFileA.
-#include "base/procedural/ADirectoryLister.h"
+#include "base/object/ADirectoryLister.h"
 
 #include <windows.h>
 

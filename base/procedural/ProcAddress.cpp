@@ -1,5 +1,5 @@
 // Procedure lookup by name for the libraries loaded at run time.
-#include "base/object/ProcAddress.h"
+#include "base/procedural/ProcAddress.h"
 
 #include <windows.h>
 

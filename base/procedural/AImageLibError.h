@@ -2,7 +2,7 @@
 // the library refused. The message buffer holds the library's text.
 #pragma once
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 class AImageLibError : public AThrowableError {
 public:

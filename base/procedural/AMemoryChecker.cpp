@@ -1,7 +1,7 @@
 // Guard-byte checks, snapshots and leak reports over the tracked blocks.
-#include "base/object/AMemoryChecker.h"
+#include "base/procedural/AMemoryChecker.h"
 
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // The current error stream and the null stream that stands in for it.
-#include "base/object/AOutStream.h"
+#include "base/procedural/AOutStream.h"
 
 #include "base/procedural/Trace.h"
 

@@ -1,5 +1,5 @@
 // The main window's right dock: its state, width, lock and title.
-#include "panes/docks/right/DockRightPane.h"
+#include "panes/content/article/DockRightPane.h"
 
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"

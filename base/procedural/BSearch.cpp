@@ -1,5 +1,5 @@
 // Binary search helpers over raw element arrays.
-#include "base/object/BSearch.h"
+#include "base/procedural/BSearch.h"
 
 #include "base/procedural/Trace.h"
 

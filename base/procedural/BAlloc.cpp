@@ -1,7 +1,7 @@
 // The program's heap: first fit from a roving position over one circular free list.
-#include "base/object/BAlloc.h"
+#include "base/procedural/BAlloc.h"
 
-#include "base/object/AError.h"
+#include "base/procedural/AError.h"
 
 #include <windows.h>
 

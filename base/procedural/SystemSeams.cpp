@@ -1,13 +1,11 @@
 // Default seams: the real Win32 calls.
-#include "base/object/SystemSeams.h"
+#include "base/procedural/SystemSeams.h"
 
 #include <windows.h>
 
 #include <cstdlib>
 
-#include "base/object/AOutStream.h"
-#include "base/object/ATextOutStream.h"
-#include "base/procedural/KyFile.h"
+#include "base/procedural/AOutStream.h"
 
 namespace {
 
@@ -21,9 +19,7 @@ int DefaultMessageBox(void* owner, const char* text, const char* caption, unsign
         .writeString(text ? text : "")
         .writeString("\n");
     // On disk before the box: the log's buffer would hold it until it fills.
-    if (ATextOutStream* log = dynamic_cast<ATextOutStream*>(&CurrentErrorStream()))
-        if (log->file())
-            KY_FileFlush(log->file());
+    CurrentErrorStream().flushToDisk();
     return MessageBoxA(static_cast<HWND>(owner), text, caption, flags);
 }
 

@@ -1,13 +1,13 @@
 // Ephemeris records and their events.
-#include "app/state/AEphemerideRecord.h"
+#include "app/data/AEphemerideRecord.h"
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/data/ADataManager.h"
-#include "base/object/ARefObj.h"
 #include "app/state/TextFields.h"
+#include "base/object/ARefObj.h"
 #include "search/facade/ALoSimple.h"
 #include "search/facade/ASearchBase.h"
 

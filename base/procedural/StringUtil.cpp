@@ -1,5 +1,5 @@
 // In-place C-string edits.
-#include "base/object/StringUtil.h"
+#include "base/procedural/StringUtil.h"
 
 #include <cstring>
 
