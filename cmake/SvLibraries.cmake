@@ -13,3 +13,9 @@ function(sv_registry_library name)
   add_library(${name} INTERFACE)
   target_link_libraries(${name} INTERFACE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${name}_lib>")
 endfunction()
+
+# A program of the sources, built with the project's warnings.
+function(sv_executable name)
+  add_executable(${name} ${ARGN})
+  target_compile_options(${name} PRIVATE ${SV_WARNINGS})
+endfunction()
