@@ -3,11 +3,6 @@
 # engine's connection and through Wine's WinINet, and prints the ratio of the
 # medians. Usage: bench/net_fetch_bench.sh BUILD_DIR (Wine environment already set).
 set -euo pipefail
-build=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-dir=$(mktemp -d)
-servers=$here/../tests/base/procedural/net_servers.sh
-trap 'bash "$servers" stop "$dir"; rm -rf "$dir"' EXIT
-bash "$servers" start "$dir"
+source "$(dirname "$0")/net_bench_servers.sh"
 # The bench writes its files and its trace log in the current folder.
 cd "$dir" && SV_NET_DIR=$dir wine "$build/bench/bench_net_fetch.exe" | tr -d '\r'

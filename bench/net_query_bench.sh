@@ -3,12 +3,7 @@
 # fetching the same URL through the same proxy, and prints the ratio.
 # Usage: bench/net_query_bench.sh BUILD_DIR (Wine environment already set).
 set -euo pipefail
-build=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-dir=$(mktemp -d)
-servers=$here/../tests/base/procedural/net_servers.sh
-trap 'bash "$servers" stop "$dir"; rm -rf "$dir"' EXIT
-bash "$servers" start "$dir"
+source "$(dirname "$0")/net_bench_servers.sh"
 read -r origin proxy <"$dir/ports"
 ours=$(SV_NET_DIR=$dir wine "$build/bench/bench_net_query.exe" | tee /dev/stderr | sed -n 's/^standard query through the proxy: median \([0-9.]*\) ms.*/\1/p')
 theirs=$(python3 - "$origin" "$proxy" <<'PY'

@@ -52,6 +52,18 @@ bool SelectSearchableChannel(ADataManager* data, short index, short option1, sho
     return true;
 }
 
+ASearchRequest* StartSearchRequest(ADataManager* data, ASearchChannel* channel, short index, short option1,
+                                   short option2) {
+    if (!SelectSearchableChannel(data, index, option1, option2))
+        return nullptr;
+    ASearchRequest* request = channel->getRequest();
+    if (!request)
+        return nullptr;
+    channel->setQuestion(1, "");
+    request->clearField(0);
+    return request;
+}
+
 long DocRecordOf(long reference, long firstCount) {
     if (reference < 0)
         return -1;

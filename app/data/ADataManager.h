@@ -44,6 +44,11 @@ class ADataManager;
 // selectSearchChannel, answering false instead of raising when the base has
 // no search form (engine code 1310: an installation without that search).
 bool SelectSearchableChannel(ADataManager* data, short index, short option1, short option2);
+// SelectSearchableChannel, then the channel's request emptied (question 1 and
+// field 0) for a new question; null when the base has no search form or the
+// channel no request.
+ASearchRequest* StartSearchRequest(ADataManager* data, ASearchChannel* channel, short index, short option1,
+                                   short option2);
 
 class ADataManager : public ASearchChannelHost {
 public:

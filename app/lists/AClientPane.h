@@ -30,12 +30,5 @@ public:
     ALayoutClient* getClient() const { return client; }
 
 protected:
-    // The item of the id when it is of class T; else null.
-    template <class T>
-    T* itemAs(int16_t id) {
-        AClusterItem* item = findItem(id, false);
-        return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
-    }
-
     ALayoutClient* client = nullptr;  // owned from setUpItems to detachItems
 };

@@ -9,6 +9,8 @@
 // does its own work and calls its direct base's version.
 #pragma once
 
+#include "base/procedural/AError.h"
+#include "framework/clusters/AClusterItem.h"
 #include "framework/clusters/ALocalCluster.h"
 
 class AKindSet;
@@ -33,4 +35,18 @@ public:
 
     // Refreshes the pane for the current navigation state; nothing here.
     virtual void updatePane() {}
+
+protected:
+    // The item of the id when it is of class T; else null.
+    template <class T>
+    T* itemAs(int16_t id) {
+        AClusterItem* item = findItem(id, false);
+        return item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr;
+    }
+    // The item of the id, which the pane's layout must give as a T: a missing
+    // one is reported as a failed allocation at file and line.
+    template <class T>
+    T* requiredItem(int16_t id, const char* file, long line) {
+        return CheckAlloc(itemAs<T>(id), file, line);
+    }
 };

@@ -119,13 +119,9 @@ ASearchRequest* IPhonAbp::runQuery(int16_t baseIndex, const char* question) {
     ASearchChannel* channel = data->getSearchChannel(baseIndex);
     if (!channel)
         ThrowAssert(kFile, 161);
-    if (!SelectSearchableChannel(data, baseIndex, 0, 0))
-        return nullptr;
-    ASearchRequest* request = channel->getRequest();
+    ASearchRequest* request = StartSearchRequest(data, channel, baseIndex, 0, 0);
     if (!request)
         return nullptr;
-    channel->setQuestion(1, "");
-    request->clearField(0);
     channel->setQuestion(1, question);
     channel->execute();
     return request;

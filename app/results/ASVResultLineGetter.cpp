@@ -126,10 +126,6 @@ uint32_t ASVResultLineGetter::getSortKey(int16_t field) {
     return titleRanks_[r];
 }
 
-ASVResumeLineGetter::ASVResumeLineGetter(ASearchBase* base, ASearchRequest* request, ALo* lo, int16_t fromSearch,
-                                         ASearchBase* base1, int16_t table1, ASearchBase* base2, int16_t table2)
-    : ASVResultLineGetter(base, request, lo, fromSearch, base1, table1, base2, table2) {}
-
 AString ASVResumeLineGetter::formatRow(long doc) {
     std::string row = "/B" + std::string(EscapeMarkup(title(doc).c_str()).c_str()) + "/A\n/E";
     row += atol(source(1, doc).c_str()) == kIconText ? "Article"
@@ -140,10 +136,6 @@ AString ASVResumeLineGetter::formatRow(long doc) {
         row += ", " + std::to_string(words) + " mots";
     return AString((row + "/A#" + std::to_string(doc)).c_str());
 }
-
-ASVTileLineGetter::ASVTileLineGetter(ASearchBase* base, ASearchRequest* request, ALo* lo, int16_t fromSearch,
-                                     ASearchBase* base1, int16_t table1, ASearchBase* base2, int16_t table2)
-    : ASVResultLineGetter(base, request, lo, fromSearch, base1, table1, base2, table2) {}
 
 AString ASVTileLineGetter::formatRow(long doc) {
     std::string n = std::to_string(doc);

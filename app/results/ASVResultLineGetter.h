@@ -70,8 +70,7 @@ private:
 
 class ASVResumeLineGetter : public ASVResultLineGetter {
 public:
-    ASVResumeLineGetter(ASearchBase* base, ASearchRequest* request, ALo* lo, int16_t fromSearch, ASearchBase* base1,
-                        int16_t table1, ASearchBase* base2, int16_t table2);
+    using ASVResultLineGetter::ASVResultLineGetter;
 
 protected:
     AString formatRow(long doc) override;
@@ -79,8 +78,7 @@ protected:
 
 class ASVTileLineGetter : public ASVResultLineGetter {
 public:
-    ASVTileLineGetter(ASearchBase* base, ASearchRequest* request, ALo* lo, int16_t fromSearch, ASearchBase* base1,
-                      int16_t table1, ASearchBase* base2, int16_t table2);
+    using ASVResultLineGetter::ASVResultLineGetter;
 
 protected:
     AString formatRow(long doc) override;

@@ -2,6 +2,7 @@
 #include "base/procedural/HtUrl.h"
 
 #include "base/procedural/BAlloc.h"
+#include "base/procedural/StringUtil.h"
 
 #include <cstring>
 #include <string>
@@ -167,20 +168,6 @@ char* EscapeOutside(const char* text, const char* kept) {
 char* HTEscape(const char* text) { return EscapeOutside(text, "-._~"); }
 
 char* HTEscapeXAlpha(const char* text) { return EscapeOutside(text, "*-.@_"); }
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 char* HTUnEscape(char* text) {
     if (!text)

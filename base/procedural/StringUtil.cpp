@@ -100,3 +100,13 @@ void SetFileExtension(char* name, const char* extension, bool append) {
     if (versioned)
         std::strcat(name, ";1");
 }
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}

@@ -1,4 +1,4 @@
-// In-place edits of C strings by character set, and file extensions.
+// In-place edits of C strings by character set, file extensions, and hex digits.
 #pragma once
 
 #include <cstddef>
@@ -16,3 +16,5 @@ int ReplaceSubstring(char* s, const char* pattern, const char* replacement);
 // strlen(name) + strlen(extension) + 2 bytes. A ";1" version suffix is kept;
 // an empty extension adds nothing to a name without one.
 void SetFileExtension(char* name, const char* extension, bool append);
+// The value of a hex digit of either case, or -1.
+int HexDigit(char c);

@@ -5,24 +5,15 @@
 #include "docengine/export/AExportWriter.h"
 
 AWmfField AWmfField::word(uint16_t value) {
-    AWmfField f;
-    f.kind_ = 'W';
-    f.size_ = 2;
-    f.number_ = value;
-    return f;
+    return AWmfField('W', 2, value);
 }
 
 AWmfField AWmfField::value32(uint32_t value) {
-    AWmfField f;
-    f.kind_ = 'L';
-    f.size_ = 4;
-    f.number_ = value;
-    return f;
+    return AWmfField('L', 4, value);
 }
 
 AWmfField AWmfField::bytes(const unsigned char* data, long length) {
-    AWmfField f;
-    f.kind_ = 'X';
+    AWmfField f('X', 0, 0);
     f.block_.assign(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
     f.padded_ = length % 2 != 0;
     f.size_ = length + (f.padded_ ? 1 : 0);

@@ -27,6 +27,8 @@ public:
     void writeTo(AExportWriter& writer) const;
 
 private:
+    AWmfField(char kind, long size, uint32_t number) : kind_(kind), size_(size), number_(number) {}
+
     char kind_ = 'W';
     long size_ = 2;
     uint32_t number_ = 0;

@@ -111,20 +111,12 @@ ARenderer::ARenderer(const ARenderer& source, const ARect& frame, long, long, AR
     target_ = source.target_;
     sheet_ = source.sheet_;
     sheet_->addRef();
-    setHelpTextSupplier(source.helpSupplier_);
-    setBitmapSupplier(source.bitmapSupplier_);
-    imageStates_ = source.imageStates_;
-    textColour = source.textColour;
-    backColour = source.backColour;
-    thirdColour = source.thirdColour;
+    copyLook(source);
     fourthColour = source.fourthColour;
     marginH = source.marginH;
     marginV = source.marginV;
-    interaction = source.interaction;
-    options = source.options;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 3; i < 5; ++i)
         styleNumbers[i] = source.styleNumbers[i];
-    sharedStyle = source.sharedStyle;
     lineFlags = source.lineFlags;
     lineFlags2 = source.lineFlags2;
     model_ = source.model_;
@@ -732,11 +724,10 @@ void ARenderer::enableTables(char separator) {
     parser->setSubParser(tables.get());
 }
 
-void ARenderer::copySettingsFrom(const ARenderer& source) {
-    setStyleSheet(source.sheet_);
+void ARenderer::copyLook(const ARenderer& source) {
+    setHelpTextSupplier(source.helpSupplier_);
     setBitmapSupplier(source.bitmapSupplier_);
     imageStates_ = source.imageStates_;
-    setHelpTextSupplier(source.helpSupplier_);
     options = source.options;
     interaction = source.interaction;
     textColour = source.textColour;
@@ -745,6 +736,11 @@ void ARenderer::copySettingsFrom(const ARenderer& source) {
     sharedStyle = source.sharedStyle;
     for (int i = 0; i < 3; ++i)
         styleNumbers[i] = source.styleNumbers[i];
+}
+
+void ARenderer::copySettingsFrom(const ARenderer& source) {
+    setStyleSheet(source.sheet_);
+    copyLook(source);
     if (source.lineFlags || source.lineFlags2) {
         lineFlags = source.lineFlags;
         lineFlags2 = source.lineFlags2;

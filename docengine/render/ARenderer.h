@@ -386,6 +386,9 @@ protected:
 
 private:
     void install(ADocModel* model, ADependable* dependency);
+    // What a copy and a settings copy both take: the suppliers, options,
+    // first three colours and styles, and the shared style.
+    void copyLook(const ARenderer& source);
     // The laid-out model over the reader (a reference taken), installed.
     void installLaidOut(AReader* reader, ADependable* dependency);
 

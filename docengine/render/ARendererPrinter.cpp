@@ -3,6 +3,20 @@
 
 #include "base/procedural/AError.h"
 
+namespace {
+
+// The height a header or footer takes laid out across the page: at most half
+// the page when it would fill it.
+long BandHeight(const ARect& pageRect, ARenderer* band) {
+    band->setFrame(pageRect, false);
+    band->layoutAll();
+    long h = band->contentHeight();
+    long pageHeight = pageRect.second.y - pageRect.first.y;
+    return pageHeight <= h ? pageHeight / 2 : h;
+}
+
+}  // namespace
+
 ARendererPrinter::~ARendererPrinter() {
     assign(header_, nullptr);
     assign(footer_, nullptr);
@@ -90,12 +104,7 @@ bool ARendererPrinter::acceptRenderer(bool flag, ARenderer* renderer) {
 }
 
 ARect ARendererPrinter::headerRect(const ARect& pageRect, ARenderer* header) {
-    header->setFrame(pageRect, false);
-    header->layoutAll();
-    long h = header->contentHeight();
-    long pageHeight = pageRect.second.y - pageRect.first.y;
-    if (pageHeight <= h)
-        h = pageHeight / 2;
+    long h = BandHeight(pageRect, header);
     ARect r(pageRect.first.x, pageRect.first.y, pageRect.second.x, static_cast<int32_t>(pageRect.first.y + h));
     header->setFrame(r, false);
     return r;
@@ -106,12 +115,7 @@ void ARendererPrinter::drawHeader(ARenderer* header) {
 }
 
 ARect ARendererPrinter::footerRect(const ARect& pageRect, ARenderer* footer) {
-    footer->setFrame(pageRect, false);
-    footer->layoutAll();
-    long h = footer->contentHeight();
-    long pageHeight = pageRect.second.y - pageRect.first.y;
-    if (pageHeight <= h)
-        h = pageHeight / 2;
+    long h = BandHeight(pageRect, footer);
     ARect r(pageRect.first.x, static_cast<int32_t>(pageRect.second.y - h), pageRect.second.x, pageRect.second.y);
     footer->setFrame(r, false);
     return r;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/procedural/AError.h"
+#include "base/procedural/StringUtil.h"
 #include "base/procedural/Trace.h"
 #include "base/procedural/XmlInput.h"
 
@@ -45,13 +46,6 @@ const char* Attr(XML::Element& e, const char* name, const char* fallback) {
 
 long AttrLong(XML::Element& e, const char* name, const char* fallback) {
     return atol(Attr(e, name, fallback));
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 // Two hex digits at p, or -1.

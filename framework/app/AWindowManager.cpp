@@ -13,6 +13,17 @@
 #include "framework/windows/AMdiFrame.h"
 #include "framework/windows/ANativeWindow.h"
 
+namespace {
+
+// Where the window's client area starts, in screen pixels.
+APoint ScreenClientOrigin(HWND window) {
+    POINT p{0, 0};
+    ClientToScreen(window, &p);
+    return APoint(p.x, p.y);
+}
+
+}  // namespace
+
 void AWindowManager::checkEmpty() const {
     if (!windows_.empty())
         ThrowAssert("fwinmgr", 313);
@@ -184,9 +195,7 @@ void AWindowManager::updateOrigin() {
         origin_ = APoint(0, 0);
         return;
     }
-    POINT p{0, 0};
-    ClientToScreen(client, &p);
-    origin_ = APoint(p.x, p.y);
+    origin_ = ScreenClientOrigin(client);
 }
 
 // Read again at each use: the frame may have moved since the last one.
@@ -213,9 +222,7 @@ HWND AWindowManager::referenceParent(HWND window) {
 
 APoint AWindowManager::clientOrigin(HWND window) {
     requireWindow(window, 548);
-    POINT p{0, 0};
-    ClientToScreen(window, &p);
-    return APoint(p.x, p.y) - origin();
+    return ScreenClientOrigin(window) - origin();
 }
 
 ARect AWindowManager::availableRect(HWND window) {
@@ -223,9 +230,7 @@ ARect AWindowManager::availableRect(HWND window) {
     HWND parent = referenceParent(window);
     RECT r;
     GetClientRect(parent, &r);
-    POINT p{0, 0};
-    ClientToScreen(parent, &p);
-    return ARect(r.left, r.top, r.right, r.bottom) + (APoint(p.x, p.y) - origin());
+    return ARect(r.left, r.top, r.right, r.bottom) + (ScreenClientOrigin(parent) - origin());
 }
 
 ARect AWindowManager::windowRect(HWND window) {
@@ -248,9 +253,7 @@ void AWindowManager::setClientRect(HWND window, const ARect& rect) {
     ARect outer = windowRect(window);
     RECT c;
     GetClientRect(window, &c);
-    POINT cp{0, 0};
-    ClientToScreen(window, &cp);
-    APoint clientAt = APoint(cp.x, cp.y) - origin();
+    APoint clientAt = ScreenClientOrigin(window) - origin();
     // The outer rectangle keeps its margins around the client area.
     int32_t left = rect.left() - (clientAt.x - outer.left());
     int32_t top = rect.top() - (clientAt.y - outer.top());

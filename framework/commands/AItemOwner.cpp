@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "base/object/Alist.h"
 #include "framework/commands/AActionBinding.h"
@@ -22,9 +23,13 @@ AActionBinding* BindingAt(ALink* link) {
 }
 
 // The codes a binding is filed under: its range, or an open binding's own code.
-void CodesOf(const AActionBinding& b, int16_t& first, long& count) {
-    first = b.isOpen() ? b.code() : b.first();
-    count = b.isOpen() ? 1 : b.count();
+std::vector<int16_t> CodesOf(const AActionBinding& b) {
+    int16_t first = b.isOpen() ? b.code() : b.first();
+    long count = b.isOpen() ? 1 : b.count();
+    std::vector<int16_t> codes;
+    for (long i = 0; i < count; ++i)
+        codes.push_back(static_cast<int16_t>(first + i));
+    return codes;
 }
 
 [[noreturn]] void ConflictingActions(const AActionBinding& existing, const AActionBinding& added, int16_t code) {
@@ -90,15 +95,13 @@ bool AItemOwner::insert(int16_t command, AComponent* receiver, int16_t first, in
         ThrowAssert("fcommand", 652);
     std::unique_ptr<AActionBinding> binding(
         CheckAlloc(new (std::nothrow) AActionBinding(receiver, command, flags, first, last), "fcommand", 641));
-    int16_t from;
-    long count;
-    CodesOf(*binding, from, count);
-    for (long i = 0; i < count; ++i) {
-        if (codes_.findForTarget(static_cast<int16_t>(from + i), receiver))
+    std::vector<int16_t> codes = CodesOf(*binding);
+    for (int16_t code : codes) {
+        if (codes_.findForTarget(code, receiver))
             ThrowAssert("fcommand", 350);
     }
-    for (long i = 0; i < count; ++i)
-        codes_.add(static_cast<int16_t>(from + i), binding.get());
+    for (int16_t code : codes)
+        codes_.add(code, binding.get());
     bool created = appendTo(components_, receiver, binding.release());
     return created && !listOf(groups_, receiver);
 }
@@ -117,11 +120,7 @@ bool AItemOwner::defineRange(AComponent* component, int16_t base, int16_t first,
 }
 
 void AItemOwner::activate(AActionBinding* binding) {
-    int16_t from;
-    long count;
-    CodesOf(*binding, from, count);
-    for (long i = 0; i < count; ++i) {
-        int16_t code = static_cast<int16_t>(from + i);
+    for (int16_t code : CodesOf(*binding)) {
         AActionBinding* existing = codes_.findActive(code);
         if (!existing || existing == binding)
             continue;
@@ -198,11 +197,7 @@ void AItemOwner::changed(AComponent* component, const AKindSet& kinds, long kind
 }
 
 void AItemOwner::unfile(AActionBinding* binding) {
-    int16_t from;
-    long count;
-    CodesOf(*binding, from, count);
-    for (long i = 0; i < count; ++i) {
-        int16_t code = static_cast<int16_t>(from + i);
+    for (int16_t code : CodesOf(*binding)) {
         codes_.remove(code, binding);
         if (codes_.findForTarget(code, binding->target()))
             ThrowAssert("fcommand", 340);

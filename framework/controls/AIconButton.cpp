@@ -11,6 +11,7 @@
 #include "framework/clusters/AStaticItem.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/display/ADisplayServices.h"
+#include "framework/graphics/ADCTextState.h"
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/AImage.h"
@@ -196,20 +197,13 @@ long AIconButton::drawContent(const ARect& rect) {
         if (font)
             d->setFont(font->body());
         HDC dc = d->dc();
-        HGDIOBJ stock = font ? nullptr : SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         APoint a = d->toDevice(getLocalBounds().first), b = d->toDevice(getLocalBounds().second);
         RECT r{a.x, a.y, b.x, b.y};
-        int mode = SetBkMode(dc, TRANSPARENT);
         // The disabled frame (the first) greys the caption with its face.
         bool disabled = index == 0 && (itemFlags() & kDisabledFrame);
-        COLORREF colour = SetTextColor(dc, disabled ? RGB(150, 154, 162) : RGB(30, 46, 80));
-        UINT align = SetTextAlign(dc, 0);
+        ADCTextState state(dc, disabled ? RGB(150, 154, 162) : RGB(30, 46, 80), TRANSPARENT, 0);
+        state.selectFont(font ? nullptr : GetStockObject(DEFAULT_GUI_FONT));
         DrawTextA(dc, title_.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-        SetTextAlign(dc, align);
-        SetTextColor(dc, colour);
-        SetBkMode(dc, mode);
-        if (stock)
-            SelectObject(dc, stock);
     }
     return 1;
 }

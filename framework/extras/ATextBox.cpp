@@ -1,6 +1,7 @@
 // The text box's drawing.
 #include "framework/extras/ATextBox.h"
 
+#include "framework/graphics/ADCTextState.h"
 #include "framework/graphics/AFont.h"
 #include "framework/graphics/AGraphicDisplay.h"
 #include "framework/graphics/ATextStyle.h"
@@ -26,12 +27,10 @@ long ATextBox::drawContent(const ARect& rect) {
     if (text.empty())
         return 1;
     HDC dc = display->dc();
-    HGDIOBJ oldFont = style && style->font() ? SelectObject(dc, style->font()->getHFont()) : nullptr;
     const COLORREF fore = style && style->foreColor() != ATextStyle::kUnset ? style->foreColor() : RGB(0, 0, 0);
-    COLORREF oldColour = SetTextColor(dc, fore & 0x00FFFFFF);
-    int oldMode = SetBkMode(dc, TRANSPARENT);
     // The displays draw text on its baseline; DrawText wants its top.
-    UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP);
+    ADCTextState state(dc, fore & 0x00FFFFFF, TRANSPARENT, TA_LEFT | TA_TOP);
+    state.selectFont(style && style->font() ? style->font()->getHFont() : nullptr);
     ARect device = display->mapRect(bounds + display->origin());
     RECT r = {device.left() + 2, device.top() + 2, device.right() - 2, device.bottom() - 2};
     UINT format = DT_WORDBREAK | DT_NOPREFIX | ((itemFlags() & kCentred) ? DT_CENTER : DT_LEFT);
@@ -44,10 +43,5 @@ long ATextBox::drawContent(const ARect& rect) {
             r.top += shift;
     }
     DrawTextA(dc, text.c_str(), -1, &r, format);
-    SetTextAlign(dc, oldAlign);
-    SetBkMode(dc, oldMode);
-    SetTextColor(dc, oldColour);
-    if (oldFont)
-        SelectObject(dc, oldFont);
     return 1;
 }

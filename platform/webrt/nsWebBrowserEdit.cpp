@@ -24,7 +24,20 @@ nsresult SendToField(HWND field, UINT message) {
     return NS_OK;
 }
 
+// Answers a question of the edit commands.
+nsresult Answer(PRBool* result, bool yes) {
+    if (!result)
+        return NS_ERROR_NULL_POINTER;
+    *result = yes ? PR_TRUE : PR_FALSE;
+    return NS_OK;
+}
+
 }  // namespace
+
+HWND WebBrowser::focusedTextField() const {
+    HWND field = focusedField();
+    return field && IsTextField(field) ? field : nullptr;
+}
 
 nsresult WebBrowser::SetSearchString(const PRUnichar* text) {
     findText_ = text ? text : L"";
@@ -115,27 +128,17 @@ nsresult WebBrowser::FindNext(PRBool* found) {
 
 // Cut and paste act on the page's text field that has the focus; the page's own text is read-only.
 nsresult WebBrowser::CanCutSelection(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    HWND field = focusedField();
-    *result = field && IsTextField(field) && FieldHasSelection(field);
-    return NS_OK;
+    HWND field = focusedTextField();
+    return Answer(result, field && FieldHasSelection(field));
 }
 
 nsresult WebBrowser::CanCopySelection(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    HWND field = focusedField();
-    *result = field && IsTextField(field) ? FieldHasSelection(field) : hasSelection_ || selectAll_;
-    return NS_OK;
+    HWND field = focusedTextField();
+    return Answer(result, field ? FieldHasSelection(field) : hasSelection_ || selectAll_);
 }
 
 nsresult WebBrowser::CanPaste(PRBool* result) {
-    if (!result)
-        return NS_ERROR_NULL_POINTER;
-    HWND field = focusedField();
-    *result = field && IsTextField(field) && IsClipboardFormatAvailable(CF_UNICODETEXT);
-    return NS_OK;
+    return Answer(result, focusedTextField() && IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
 
 nsresult WebBrowser::CutSelection() {

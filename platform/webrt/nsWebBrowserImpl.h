@@ -175,6 +175,8 @@ public:
     void destroyControls();
     // The page's field that has the focus, or null.
     HWND focusedField() const;
+    // The focused field when it is a text field, else null.
+    HWND focusedTextField() const;
     void clearPictures();
 
     // Scripts and plug-ins (nsWebBrowserScript.cpp).

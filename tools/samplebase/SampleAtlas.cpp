@@ -12,6 +12,7 @@
 #include "search/writers/DescriptorWriter.h"
 #include "search/writers/FileImage.h"
 #include "search/writers/TableWriter.h"
+#include "tools/samplebase/SampleBaseInternal.h"
 
 namespace {
 
@@ -83,24 +84,10 @@ std::string KeyedLines(const std::string& path, long firstDoc, size_t maps,
 // A lexicon of unique keys in key order: <path>.abp (key -> rank), and the
 // records, one per key, in <path>.hdg with their catalogue <path>.hd7.
 std::string WriteLexiconFiles(const std::vector<std::pair<std::string, std::string>>& entries, const std::string& path) {
-    std::vector<AbpKeyItem> keys;
-    std::vector<std::string> records;
-    for (const auto& e : entries) {
-        if (!keys.empty() && !(keys.back().key < e.first))
-            return path + ": key \"" + e.first + "\" out of order or repeated";
-        AbpKeyItem item;
-        item.key = e.first;
-        item.value = static_cast<int32_t>(keys.size());
-        keys.push_back(item);
-        records.push_back(e.second);
-    }
-    AbpTreeOptions options;
-    options.occurrences = false;
-    std::string why = AbpWriteTree(path + ".abp", keys, options);
-    if (!why.empty())
-        return why;
-    TablePartFiles files{path + ".hdg", path + ".hd7", "", ""};
-    return WriteTablePart(files, records, 0, 0, {});
+    for (size_t i = 1; i < entries.size(); ++i)
+        if (!(entries[i - 1].first < entries[i].first))
+            return path + ": key \"" + entries[i].first + "\" out of order or repeated";
+    return WriteKeyedRecords(entries, path);
 }
 
 // The corpus's key table (256 lines, byte n's key byte) as a compiled filter.

@@ -111,6 +111,25 @@ std::string WriteTable(const std::string& data, const std::string& name, const s
     return WriteTablePart(files, records, mode, 0, {});
 }
 
+std::string WriteKeyedRecords(const std::vector<std::pair<std::string, std::string>>& rows, const std::string& path) {
+    std::vector<AbpKeyItem> keys;
+    std::vector<std::string> records;
+    for (const auto& r : rows) {
+        AbpKeyItem item;
+        item.key = r.first;
+        item.value = static_cast<int32_t>(keys.size());
+        keys.push_back(item);
+        records.push_back(r.second);
+    }
+    AbpTreeOptions options;
+    options.occurrences = false;
+    std::string why = AbpWriteTree(path + ".abp", keys, options);
+    if (!why.empty())
+        return why;
+    TablePartFiles files{path + ".hdg", path + ".hd7", "", ""};
+    return WriteTablePart(files, records, 0, 0, {});
+}
+
 // A lexicon: the key tree (values: the keys' ranks) and one record per key,
 // in key order, "name#key" (see app/lines/ASVLexLineGetter.h):
 //   <file>.abp  keys -> rank;  <file>.hdg  records;  <file>.hd7  their catalogue
@@ -120,15 +139,14 @@ std::string WriteLexicon(std::vector<std::pair<std::string, std::string>> entrie
                      [](const std::pair<std::string, std::string>& a, const std::pair<std::string, std::string>& b) {
                          return a.first < b.first;
                      });
-    std::vector<AbpKeyItem> keys;
-    std::vector<std::string> records;
+    std::vector<std::pair<std::string, std::string>> rows;
     std::string previous;
     int repeat = 0;
     for (const auto& e : entries) {
         std::string key = e.first.substr(0, 123);
         if (key.empty())
             key = "_";
-        repeat = !keys.empty() && key == previous ? repeat + 1 : 0;
+        repeat = !rows.empty() && key == previous ? repeat + 1 : 0;
         previous = key;
         if (repeat > 999)
             continue;
@@ -137,19 +155,9 @@ std::string WriteLexicon(std::vector<std::pair<std::string, std::string>> entrie
             std::snprintf(rank, sizeof rank, "\x01%03d", repeat);
             key += rank;
         }
-        AbpKeyItem item;
-        item.key = key;
-        item.value = static_cast<int32_t>(keys.size());
-        keys.push_back(item);
-        records.push_back(e.second);
+        rows.emplace_back(key, e.second);
     }
-    AbpTreeOptions options;
-    options.occurrences = false;
-    std::string why = AbpWriteTree(path + ".abp", keys, options);
-    if (!why.empty())
-        return why;
-    TablePartFiles files{path + ".hdg", path + ".hd7", "", ""};
-    return WriteTablePart(files, records, 0, 0, {});
+    return WriteKeyedRecords(rows, path);
 }
 
 namespace {

@@ -1,5 +1,6 @@
-// Inside the sample's builder: what SampleBase.cpp (the base's files) and
-// SampleBaseTables.cpp (the application's tables and help pages) share.
+// Inside the sample's builder: what SampleBase.cpp (the base's files),
+// SampleBaseTables.cpp (the application's tables and help pages) and the
+// areas' writers share.
 // Errors come back as texts, "" for success.
 #pragma once
 
@@ -22,6 +23,10 @@ std::vector<std::string> Fields(const std::string& line);
 // catalogues), its records compressed in `mode`.
 std::string WriteTable(const std::string& data, const std::string& name, const std::vector<std::string>& records,
                        int mode);
+
+// Keys in key order, each once, with their records: <path>.abp (key -> rank),
+// the records in <path>.hdg and their catalogue <path>.hd7.
+std::string WriteKeyedRecords(const std::vector<std::pair<std::string, std::string>>& rows, const std::string& path);
 
 // The lexicon at `path` (".abp", ".hdg", ".hd7") of (filtered key, record) entries.
 std::string WriteLexicon(std::vector<std::pair<std::string, std::string>> entries, const std::string& path);

@@ -14,6 +14,7 @@
 #include "search/writers/FileImage.h"
 #include "search/writers/TableWriter.h"
 #include "tools/samplebase/SampleBase.h"
+#include "tools/samplebase/SampleBaseInternal.h"
 
 namespace {
 
@@ -214,22 +215,8 @@ std::string WriteChronoKeywords(const std::string& work, const std::string& data
         entries.emplace_back(line.substr(0, tab), line.substr(tab + 1));
     }
     std::sort(entries.begin(), entries.end());
-    std::vector<AbpKeyItem> keys;
-    std::vector<std::string> records;
-    for (const auto& e : entries) {
-        AbpKeyItem item;
-        item.key = e.first;
-        item.value = static_cast<int32_t>(keys.size());
-        keys.push_back(item);
-        records.push_back(e.second);
-    }
-    AbpTreeOptions options;
-    options.occurrences = false;
-    std::string why = AbpWriteTree(data + "\\chrono_mc.abp", keys, options);
+    std::string why = WriteKeyedRecords(entries, data + "\\chrono_mc");
     if (!why.empty())
-        return why;
-    TablePartFiles files{data + "\\chrono_mc.hdg", data + "\\chrono_mc.hd7", "", ""};
-    if (!(why = WriteTablePart(files, records, 0, 0, {})).empty())
         return why;
     resources->push_back({"lex", "CHRONO", "chrono_mc", filter});
     return "";

@@ -110,39 +110,21 @@ nsresult AMozillaPromptService::ConfirmEx(nsIDOMWindow*, const PRUnichar* title,
     return NS_OK;
 }
 
-nsresult AMozillaPromptService::Prompt(nsIDOMWindow*, const PRUnichar* title, const PRUnichar* text,
-                                       PRUnichar** value, const PRUnichar* checkText, PRBool* checkValue,
-                                       PRBool* result) {
+nsresult AMozillaPromptService::askFields(const PRUnichar* title, const PRUnichar* text, PRUnichar** value,
+                                          PRUnichar** user, PRUnichar** password, const PRUnichar* checkText,
+                                          PRBool* checkValue, PRBool* result, long line) {
     if (!result)
         return NS_ERROR_INVALID_POINTER;
-    bool hasValue = Supplied(value);
-    AMozillaPromptParams params = BuildPromptParams(title, text, value, nullptr, nullptr, checkText, checkValue);
+    bool hasValue = Supplied(value), hasUser = Supplied(user), hasPassword = Supplied(password);
+    AMozillaPromptParams params = BuildPromptParams(title, text, value, user, password, checkText, checkValue);
     params.showButton1 = 1;
     *result = PR_FALSE;
-    if (runDialog(params, 490) != AMozillaPromptDialog::kButton0)
+    if (runDialog(params, line) != AMozillaPromptDialog::kButton0)
         return NS_OK;
     *result = PR_TRUE;
+    // The user's name comes back in the value field.
     if (hasValue && !Hand(value, params.value))
         return NS_ERROR_OUT_OF_MEMORY;
-    if (checkValue)
-        *checkValue = params.checkBoxOn ? PR_TRUE : PR_FALSE;
-    return NS_OK;
-}
-
-nsresult AMozillaPromptService::PromptUsernameAndPassword(nsIDOMWindow*, const PRUnichar* title,
-                                                          const PRUnichar* text, PRUnichar** user,
-                                                          PRUnichar** password, const PRUnichar* checkText,
-                                                          PRBool* checkValue, PRBool* result) {
-    if (!result)
-        return NS_ERROR_INVALID_POINTER;
-    bool hasUser = Supplied(user), hasPassword = Supplied(password);
-    AMozillaPromptParams params =
-        BuildPromptParams(title, text, nullptr, user, password, checkText, checkValue);
-    params.showButton1 = 1;
-    *result = PR_FALSE;
-    if (runDialog(params, 527) != AMozillaPromptDialog::kButton0)
-        return NS_OK;
-    *result = PR_TRUE;
     if (hasUser && !Hand(user, params.value))
         return NS_ERROR_OUT_OF_MEMORY;
     if (hasPassword && !Hand(password, params.password))
@@ -152,21 +134,21 @@ nsresult AMozillaPromptService::PromptUsernameAndPassword(nsIDOMWindow*, const P
     return NS_OK;
 }
 
+nsresult AMozillaPromptService::Prompt(nsIDOMWindow*, const PRUnichar* title, const PRUnichar* text,
+                                       PRUnichar** value, const PRUnichar* checkText, PRBool* checkValue,
+                                       PRBool* result) {
+    return askFields(title, text, value, nullptr, nullptr, checkText, checkValue, result, 490);
+}
+
+nsresult AMozillaPromptService::PromptUsernameAndPassword(nsIDOMWindow*, const PRUnichar* title,
+                                                          const PRUnichar* text, PRUnichar** user,
+                                                          PRUnichar** password, const PRUnichar* checkText,
+                                                          PRBool* checkValue, PRBool* result) {
+    return askFields(title, text, nullptr, user, password, checkText, checkValue, result, 527);
+}
+
 nsresult AMozillaPromptService::PromptPassword(nsIDOMWindow*, const PRUnichar* title, const PRUnichar* text,
                                                PRUnichar** password, const PRUnichar* checkText,
                                                PRBool* checkValue, PRBool* result) {
-    if (!result)
-        return NS_ERROR_INVALID_POINTER;
-    bool hasPassword = Supplied(password);
-    AMozillaPromptParams params = BuildPromptParams(title, text, nullptr, nullptr, password, checkText, checkValue);
-    params.showButton1 = 1;
-    *result = PR_FALSE;
-    if (runDialog(params, 573) != AMozillaPromptDialog::kButton0)
-        return NS_OK;
-    *result = PR_TRUE;
-    if (hasPassword && !Hand(password, params.password))
-        return NS_ERROR_OUT_OF_MEMORY;
-    if (checkValue)
-        *checkValue = params.checkBoxOn ? PR_TRUE : PR_FALSE;
-    return NS_OK;
+    return askFields(title, text, nullptr, nullptr, password, checkText, checkValue, result, 573);
 }

@@ -40,4 +40,9 @@ public:
     static int16_t runDialog(AMozillaPromptParams& params, long line);
     // The ConfirmEx buttons of buttonFlags (8 bits a position) into params.
     static void setConfirmButtons(AMozillaPromptParams& params, PRUint32 flags, const PRUnichar* titles[3]);
+    // Asks for the fields the caller passes (null for the others) with OK and
+    // Cancel; on OK hands back each field it supplied and the check box.
+    static nsresult askFields(const PRUnichar* title, const PRUnichar* text, PRUnichar** value, PRUnichar** user,
+                              PRUnichar** password, const PRUnichar* checkText, PRBool* checkValue, PRBool* result,
+                              long line);
 };

@@ -52,6 +52,15 @@ void WriteError(const char* text) {
     CurrentErrorStream().writeString(text).writeString("\n");
 }
 
+// Deletes the owned callback in slot unless it is the one replacing it.
+template <class T>
+void ReplaceOwned(T*& slot, T* callBack = nullptr) {
+    if (callBack != slot) {
+        delete slot;
+        slot = callBack;
+    }
+}
+
 }  // namespace
 
 void AMozillaFeature::setProductFolderNameFunction(ProductFolderNameFunction fn) {
@@ -74,33 +83,21 @@ AMozillaFeature::~AMozillaFeature() {
 void AMozillaFeature::releaseCallBacks() {
     if (current == this)
         current = nullptr;
-    delete windowCreatorCallBack_;
-    windowCreatorCallBack_ = nullptr;
-    delete contentPolicyCallBack_;
-    contentPolicyCallBack_ = nullptr;
-    delete alertCallBack_;
-    alertCallBack_ = nullptr;
+    ReplaceOwned(windowCreatorCallBack_);
+    ReplaceOwned(contentPolicyCallBack_);
+    ReplaceOwned(alertCallBack_);
 }
 
 void AMozillaFeature::setWindowCreatorCallBack(AMozillaWindowCreatorCallBack* callBack) {
-    if (callBack != windowCreatorCallBack_) {
-        delete windowCreatorCallBack_;
-        windowCreatorCallBack_ = callBack;
-    }
+    ReplaceOwned(windowCreatorCallBack_, callBack);
 }
 
 void AMozillaFeature::setContentPolicyCallBack(AContentPolicyCallBack* callBack) {
-    if (callBack != contentPolicyCallBack_) {
-        delete contentPolicyCallBack_;
-        contentPolicyCallBack_ = callBack;
-    }
+    ReplaceOwned(contentPolicyCallBack_, callBack);
 }
 
 void AMozillaFeature::setAlertCallBack(AAlertCallBack* callBack) {
-    if (callBack != alertCallBack_) {
-        delete alertCallBack_;
-        alertCallBack_ = callBack;
-    }
+    ReplaceOwned(alertCallBack_, callBack);
 }
 
 bool AMozillaFeature::start(AApp* app) {

@@ -37,15 +37,11 @@ SV_IMPLEMENT_CLASS(ChronoPane, 0, SVPane)
 
 namespace {
 
+const char kFile[] = "ChronoPane";
+
 const int16_t kChronoBase = 9, kEventTable = 2, kPictureTable = 3, kScaleTable = 5, kBandTable = 6;
 const long kTimeLineSheet = 10;
 const long kEventKey = 1190;
-
-template <class T>
-T* ItemAs(SVPane* pane, int16_t id, int line) {
-    AClusterItem* item = pane->findItem(id, false);
-    return CheckAlloc(item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr, "ChronoPane", line);
-}
 
 ASearchBase* ChronoBase(int line) {
     ASearchBase* base = AContentApp::current().getBase(kChronoBase);
@@ -84,17 +80,17 @@ AScroller* ChronoPane::scrollerOf(AComponent* item, int line) {
 
 void ChronoPane::setUpItems() {
     SVPane::setUpItems();
-    view_ = ItemAs<AChronoView>(this, kView, 79);
-    yearField_ = ItemAs<AEditBox>(this, kYearField, 80);
+    view_ = requiredItem<AChronoView>(kView, kFile, 79);
+    yearField_ = requiredItem<AEditBox>(kYearField, kFile, 80);
     yearField_->setFilter(CheckAlloc(new (std::nothrow) ASVEditFilter(yearField_), "ChronoPane", 81));
     view_->addLink(this);
     view_->makeTrackerAt(32, 160, 0);
-    stripScroller_ = scrollerOf(ItemAs<AIconButton>(this, kFirstPeriod, 88), 89);
+    stripScroller_ = scrollerOf(requiredItem<AIconButton>(kFirstPeriod, kFile, 88), 89);
     viewScroller_ = scrollerOf(view_, 91);
     for (int16_t id : {kStripBack, kStripForward})
-        ItemAs<AIconButton>(this, id, 94)->setAutoRepeat(40, 40);
+        requiredItem<AIconButton>(id, kFile, 94)->setAutoRepeat(40, 40);
     for (int16_t id : {kViewBack, kViewForward})
-        ItemAs<AIconButton>(this, id, 95)->setAutoRepeat(20, 20);
+        requiredItem<AIconButton>(id, kFile, 95)->setAutoRepeat(20, 20);
     stripPositions_.clear();
     for (long offset : kStripOffsets)
         stripPositions_.append(static_cast<int32_t>(offset));

@@ -13,20 +13,16 @@
 
 SV_IMPLEMENT_CLASS(DockLeftChronoPane, 0, SVPane)
 
+namespace {
+
+const char kFile[] = "DockLeftChronoPane";
+
+}  // namespace
+
 bool IsChronoScreen(AppState* state) {
     ALeftState* left = state ? state->getLeftState() : nullptr;
     return left && state->getScreenMode() == 1 && left->fMode == DockLeftChronoPane::kChronoLeftKind;
 }
-
-namespace {
-
-template <class T>
-T* ItemAs(SVPane* pane, int16_t id, int line) {
-    AClusterItem* item = pane->findItem(id, false);
-    return CheckAlloc(item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr, "DockLeftChronoPane", line);
-}
-
-}  // namespace
 
 void DockLeftChronoPane::readFrom(AMemoryStream& stream) {
     SVPane::readFrom(stream);
@@ -46,8 +42,8 @@ void DockLeftChronoPane::attachItems() {
 
 void DockLeftChronoPane::setUpItems() {
     SVPane::setUpItems();
-    document_ = ItemAs<AIconButton>(this, kDocument, 60);
-    chrono_ = ItemAs<AIconButton>(this, kChrono, 61);
+    document_ = requiredItem<AIconButton>(kDocument, kFile, 60);
+    chrono_ = requiredItem<AIconButton>(kChrono, kFile, 61);
     setItemHelp(kByTheme, 6007, 53, 0);
     setItemHelp(kByKeyword, 6007, 54, 0);
     setItemHelp(kListView, 6007, 56, 0);

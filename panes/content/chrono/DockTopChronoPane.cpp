@@ -17,11 +17,7 @@ SV_IMPLEMENT_CLASS(DockTopChronoPane, 0, SVPane)
 
 namespace {
 
-template <class T>
-T* ItemAs(SVPane* pane, int16_t id, int line) {
-    AClusterItem* item = pane->findItem(id, false);
-    return CheckAlloc(item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr, "DockTopChronoPane", line);
-}
+const char kFile[] = "DockTopChronoPane";
 
 }  // namespace
 
@@ -41,13 +37,13 @@ void DockTopChronoPane::attachItems() {
 
 void DockTopChronoPane::setUpItems() {
     SVPane::setUpItems();
-    text_ = ItemAs<ARendererView>(this, kTextView, 64);
+    text_ = requiredItem<ARendererView>(kTextView, kFile, 64);
     text_->setShownFlag(true);
     if (ARenderer* renderer = AContentApp::current().createTextRenderer(text_, nullptr, 2)) {
         renderer->options = static_cast<uint16_t>(renderer->options & ~0x8);
         renderer->lineFlags |= 0x40 | 0x4000;
     }
-    return_ = ItemAs<AIconButton>(this, kReturn, 72);
+    return_ = requiredItem<AIconButton>(kReturn, kFile, 72);
     return_->hide(false);
 }
 

@@ -30,11 +30,7 @@ SV_IMPLEMENT_CLASS(MediaPane, 0, SVPane)
 
 namespace {
 
-template <class T>
-T* ItemAs(SVPane* pane, int16_t id, long line) {
-    AClusterItem* item = pane->findItem(id, false);
-    return CheckAlloc(item ? static_cast<T*>(item->castTo(&T::classRecord)) : nullptr, "MediaPane", line);
-}
+const char kFile[] = "MediaPane";
 
 // Icon-type tests of the command states.
 bool IsVideo(int16_t icon) {
@@ -92,19 +88,19 @@ void MediaPane::attachItems() {
 
 void MediaPane::setUpItems() {
     SVPane::setUpItems();
-    captionView_ = ItemAs<ARendererView>(this, kCaption, 70);
-    zoomGroup_ = ItemAs<AStaticItem>(this, kZoomGroup, 71);
-    zoomText_ = ItemAs<AStaticText>(this, kZoomText, 72);
-    transportGroup_ = ItemAs<AStaticItem>(this, kTransportGroup, 73);
-    externalButton_ = ItemAs<AIconButton>(this, kExternal, 74);
-    rewindButton_ = ItemAs<AIconButton>(this, kRewind, 75);
-    forwardButton_ = ItemAs<AIconButton>(this, kForward, 76);
-    nextButton_ = ItemAs<AIconButton>(this, kNext, 77);
-    previousButton_ = ItemAs<AIconButton>(this, kPrevious, 78);
-    frameGroup_ = ItemAs<AStaticItem>(this, kFrameGroup, 79);
-    frameToggleButton_ = ItemAs<AIconButton>(this, kFrameToggle, 80);
-    creditView_ = ItemAs<ARendererView>(this, kCredit, 81);
-    creditButton_ = ItemAs<AIconButton>(this, kCreditButton, 82);
+    captionView_ = requiredItem<ARendererView>(kCaption, kFile, 70);
+    zoomGroup_ = requiredItem<AStaticItem>(kZoomGroup, kFile, 71);
+    zoomText_ = requiredItem<AStaticText>(kZoomText, kFile, 72);
+    transportGroup_ = requiredItem<AStaticItem>(kTransportGroup, kFile, 73);
+    externalButton_ = requiredItem<AIconButton>(kExternal, kFile, 74);
+    rewindButton_ = requiredItem<AIconButton>(kRewind, kFile, 75);
+    forwardButton_ = requiredItem<AIconButton>(kForward, kFile, 76);
+    nextButton_ = requiredItem<AIconButton>(kNext, kFile, 77);
+    previousButton_ = requiredItem<AIconButton>(kPrevious, kFile, 78);
+    frameGroup_ = requiredItem<AStaticItem>(kFrameGroup, kFile, 79);
+    frameToggleButton_ = requiredItem<AIconButton>(kFrameToggle, kFile, 80);
+    creditView_ = requiredItem<ARendererView>(kCredit, kFile, 81);
+    creditButton_ = requiredItem<AIconButton>(kCreditButton, kFile, 82);
     AMediaApp& app = AMediaApp::current();
     if ((captionRenderer_ = app.createTextRenderer(captionView_, 2)) != nullptr)
         captionRenderer_->options &= ~8;
@@ -245,7 +241,7 @@ void MediaPane::showDocument(long docNo, int16_t frame, int16_t keepDocPart, int
     } else if (oldRight) {
         right = static_cast<ARightState*>(oldRight->clone());
     }
-    auto* state = CheckAlloc(new (std::nothrow) AppState(5, -1, doc, nullptr, right, nullptr, docNo), "MediaPane", 246);
+    auto* state = CheckAlloc(new (std::nothrow) AppState(5, -1, doc, nullptr, right, nullptr, docNo), kFile, 246);
     state->fNbFrame = frames;
     state->fNumFrame = frame;
     setState(state);

@@ -336,13 +336,9 @@ ASearchRequest* DockLeftRechAVPane::buildAndRunQuery(int16_t channelIndex, int16
     if (!channel)
         ThrowAssert(kFile, __LINE__);
     // An installation whose base has no advanced search form finds nothing.
-    if (!SelectSearchableChannel(data, channelIndex, option, option))
-        return nullptr;
-    ASearchRequest* request = channel->getRequest();
+    ASearchRequest* request = StartSearchRequest(data, channel, channelIndex, option, option);
     if (!request)
         return nullptr;
-    channel->setQuestion(1, "");
-    request->clearField(0);
     Frame1* frame = getFrame();
     frame->showStatusText("  Recherche en cours ...");
     frame->showProgress();

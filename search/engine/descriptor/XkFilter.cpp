@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/procedural/BAlloc.h"
+#include "base/procedural/StringUtil.h"
 #include "base/procedural/KyFile.h"
 #include "base/procedural/KyFilter.h"
 #include "base/procedural/KyRegExp.h"
@@ -174,16 +175,6 @@ int Tokenize(char* piece, char** tokens) {
             *p++ = 0;
     }
     return n;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 class Compiler {

@@ -16,6 +16,7 @@
 #include "search/engine/records/KyAccessor.h"
 #include "search/engine/records/KyTabCor.h"
 #include "search/engine/remote/KyRemote.h"
+#include "search/engine/remote/KyServerExchange.h"
 
 int KyFetchEnabled = 0;
 long KyFetchReplyLimit = 64L << 20;
@@ -364,32 +365,19 @@ int KyFetchRecord(KyTable* table, int32_t record, int32_t* start, int32_t* lengt
     if (p->cor && KyTabCorRead(p->cor, local, &entry) == 0 && entry >= 0)
         return KyRecordExtent(table, record, start, length);
 
-    char folder[MAX_PATH], path[MAX_PATH];
-    DWORD got = GetTempPathA(sizeof folder, folder);
-    if (got == 0 || got >= sizeof folder || !GetTempFileNameA(folder, "ky", 0, path))
-        return Fail(kKyAccErrTabCor, "temporary reply file");
-    KY_OpenSpec spec;
-    KY_ClearOpenSpec(&spec);
-    KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path, nullptr, 0, 0, 0, 0, &spec);
-    KY_File* reply = KY_FOpen(&spec, "w+b");
-    std::string url = std::string("http://") + connect->server;
-    KY_HttpSession session;
-    std::memset(&session, 0, sizeof session);
-    session.url = url.c_str();
-    session.script = connect->script ? connect->script : "";
-    code = reply ? KY_HttpInitSession(&session) : kKyAccErrTabCor;
-    ReplySink sink = {reply, KyFetchReplyLimit};
-    if (!code)
-        code = KY_HttpFetchDocument(&session, record, nullptr, SaveReply, &sink);
-    if (reply && session.connection)
-        KY_HttpFreeSession(&session);
-    if (code && code != kKyAccErrTabCor)
-        Fail(code, url.c_str());
-    if (!code)
-        code = KyStoreFetchedRecord(table, record, reply);
-    if (reply)
-        KY_FClose(reply);
-    KY_FreeOpenSpec(&spec);
-    DeleteFileA(path);
+    {
+        KyServerExchange exchange(connect);
+        if (!exchange.makeFile("ky"))
+            return Fail(kKyAccErrTabCor, "temporary reply file");
+        code = exchange.open(kKyAccErrTabCor);
+        ReplySink sink = {exchange.reply(), KyFetchReplyLimit};
+        if (!code)
+            code = KY_HttpFetchDocument(exchange.session(), record, nullptr, SaveReply, &sink);
+        exchange.endSession();
+        if (code && code != kKyAccErrTabCor)
+            Fail(code, exchange.url().c_str());
+        if (!code)
+            code = KyStoreFetchedRecord(table, record, exchange.reply());
+    }
     return code ? code : KyRecordExtent(table, record, start, length);
 }

@@ -14,6 +14,7 @@
 #include "base/procedural/KyPath.h"
 #include "search/engine/descriptor/MkDoom.h"
 #include "search/engine/lists/Lo.h"
+#include "search/engine/remote/KyServerExchange.h"
 
 namespace {
 
@@ -245,41 +246,26 @@ int KY_RemoteHit(const KY_RemoteBase* r, int32_t i, int32_t* doc, int32_t* score
 // exchange is over and deleted then.
 int KY_SearchServer(KY_RemoteBase* remote, const KyMountedConnect* connect, const std::string& question,
                     int32_t limit, KyTable* table, int part, int scores) {
-    char folder[MAX_PATH], path[MAX_PATH];
-    DWORD got = GetTempPathA(sizeof folder, folder);
-    if (got == 0 || got >= sizeof folder || !GetTempFileNameA(folder, "kq", 0, path)) {
+    KyServerExchange exchange(connect);
+    if (!exchange.makeFile("kq")) {
         remote->status = kStatusFailed;
         return Fail(105, "reply file");
     }
-    remote->replyFile = path;
-    KY_OpenSpec spec;
-    KY_ClearOpenSpec(&spec);
-    KY_MakeOpenSpecIn(KY_GetGlobalFileSys(), path, nullptr, 0, 0, 0, 0, &spec);
-    KY_File* reply = KY_FOpen(&spec, "w+b");
-    std::string url = std::string("http://") + connect->server;
-    KY_HttpSession session;
-    std::memset(&session, 0, sizeof session);
-    session.url = url.c_str();
-    session.script = connect->script ? connect->script : "";
-    int code = reply ? KY_HttpInitSession(&session) : 105;
+    remote->replyFile = exchange.path();
+    int code = exchange.open(105);
     if (!code)
-        code = KY_HttpSearch(&session, question.c_str(), limit, nullptr, reply);
-    if (reply && session.connection)
-        KY_HttpFreeSession(&session);
+        code = KY_HttpSearch(exchange.session(), question.c_str(), limit, nullptr, exchange.reply());
+    exchange.endSession();
     if (code) {
         remote->status = code == KY_HTTP_READ_FAILED ? kStatusNothing : kStatusFailed;
-    } else if (KY_FSeek(reply, 0, 0) != 0) {
-        code = Fail(106, path);
+    } else if (KY_FSeek(exchange.reply(), 0, 0) != 0) {
+        code = Fail(106, exchange.path());
         remote->status = kStatusFailed;
     } else {
-        code = KY_ReadRemoteReply(remote, table, part, reply, scores, limit);
+        code = KY_ReadRemoteReply(remote, table, part, exchange.reply(), scores, limit);
         if (code)
             remote->status = kStatusFailed;
     }
-    if (reply)
-        KY_FClose(reply);
-    KY_FreeOpenSpec(&spec);
-    DeleteFileA(path);
     remote->replyFile.clear();
     return code;
 }
