@@ -288,6 +288,20 @@ std::string EscapeHtml(const char* text) {
     return out;
 }
 
+// A page template's text; a file past a megabyte is cut there rather than
+// filling memory.
+bool ReadPageTemplate(const char* path, std::string& text) {
+    HANDLE in = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return false;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (1u << 20))
+        text.append(buffer, got);
+    CloseHandle(in);
+    return true;
+}
+
 void ReplaceAll(std::string& text, const char* marker, const std::string& value) {
     size_t length = std::strlen(marker);
     for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + value.size()))
@@ -314,16 +328,9 @@ AString TheApp::fillMediaTemplate(const char* templateName, const AMediaPageValu
 }
 
 AString TheApp::writeMediaPage(const char* templatePath, const AMediaPageValues& v, const std::string& legendHtml) {
-    std::string templ = templatePath;
     std::string text;
-    HANDLE in = CreateFileA(templ.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (in == INVALID_HANDLE_VALUE)
+    if (!ReadPageTemplate(templatePath, text))
         return AString();
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (1u << 20))
-        text.append(buffer, got);
-    CloseHandle(in);
     ReplaceAll(text, "<FILENAME_TO_REPLACE>", v.file.c_str());
     ReplaceAll(text, "<STOP_TOREPLACE>", v.stop.c_str());
     ReplaceAll(text, "<ALIGN_TOREPLACE>", v.align.c_str());
@@ -346,15 +353,8 @@ AString TheApp::writeMediaPage(const char* templatePath, const AMediaPageValues&
 
 AString TheApp::readTemplate(const char* key) {
     std::string text;
-    HANDLE in = CreateFileA(getTemplateFile(key).path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-    if (in == INVALID_HANDLE_VALUE)
+    if (!ReadPageTemplate(getTemplateFile(key).path().c_str(), text))
         return AString();
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (1u << 20))
-        text.append(buffer, got);
-    CloseHandle(in);
     return AString(text.c_str());
 }
 

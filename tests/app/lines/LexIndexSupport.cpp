@@ -3,33 +3,18 @@
 
 #include <algorithm>
 
-#include "search/writers/AbpWriter.h"
-#include "search/writers/TableWriter.h"
+#include "tools/samplebase/SampleBaseInternal.h"
 
 LexIndex::LexIndex(TempFolder& folder, std::vector<std::pair<std::string, std::string>> entries, bool withData) {
     std::sort(entries.begin(), entries.end());
-    std::vector<AbpKeyItem> keys;
-    std::vector<std::string> records;
-    for (const auto& e : entries) {
-        AbpKeyItem item;
-        item.key = e.first;
-        item.value = static_cast<int32_t>(keys.size());
-        keys.push_back(item);
-        records.push_back(e.second);
-    }
-    AbpTreeOptions options;
-    options.occurrences = false;
-    std::string path = folder.path("lex.abp");
-    if (!(error = AbpWriteTree(path, keys, options)).empty())
+    std::string base = folder.path("lex");
+    if (!(error = WriteKeyedRecords(entries, base)).empty())
         return;
-    tree.reset(new OpenSpecOf(path));
+    tree.reset(new OpenSpecOf(base + ".abp"));
     handle.spec = tree->get();
     if (withData) {
-        TablePartFiles files{folder.path("lex.hdg"), folder.path("lex.hd7"), "", ""};
-        if (!(error = WriteTablePart(files, records, 0, 0, {})).empty())
-            return;
-        data.reset(new OpenSpecOf(files.data));
-        catalogue.reset(new OpenSpecOf(files.catalogue));
+        data.reset(new OpenSpecOf(base + ".hdg"));
+        catalogue.reset(new OpenSpecOf(base + ".hd7"));
         handle.dataSpec = data->get();
         handle.catSpec = catalogue->get();
     }

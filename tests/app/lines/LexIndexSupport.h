@@ -13,7 +13,7 @@
 
 class LexIndex {
 public:
-    // entries: {key, record}, in any order; withData false writes the tree alone.
+    // entries: {key, record}, in any order; withData false opens the tree alone.
     LexIndex(TempFolder& folder, std::vector<std::pair<std::string, std::string>> entries, bool withData = true);
     ~LexIndex();
     AKeyIndex* get() const { return index.get(); }
