@@ -42,21 +42,61 @@ void AScrollBar::readFrom(AMemoryStream& stream) {
 
 void AScrollBar::attachItems() {
     AControl::attachItems();
+    clearItemFlags(kShownByState);
+    shift_ = ANativeScale(*this).shift;
+    // The screens hidden at start hold two dozen bars: making their native
+    // controls only when first shown saves the start a good part of its window.
+    if (hasFlags(kVisible)) {
+        makeBar(true);
+        return;
+    }
+    barPending_ = true;
+    enableAsked_ = -1;
+    enableForRange();
+}
+
+void AScrollBar::detachItems() {
+    barPending_ = false;
+    AControl::detachItems();
+}
+
+void AScrollBar::makeBar(bool shown) {
+    barPending_ = false;
     ARect f = getFrame();
     DWORD style = f.width() <= f.height() ? SBS_VERT : SBS_HORZ;
     if (itemFlags() & kTabStop)
         style |= WS_TABSTOP;
     if (itemFlags() & kGroup)
         style |= WS_GROUP;
-    makeNative(new (std::nothrow) ANativeScrollBar(this, "", style, nativeRect(), hasFlags(kVisible)), 597);
-    clearItemFlags(kShownByState);
-    shift_ = ANativeScale(*this).shift;
+    makeNative(new (std::nothrow) ANativeScrollBar(this, "", style, nativeRect(), shown), 597);
     pushRange();
     pushPosition();
+    if (enableAsked_ >= 0)
+        AControl::enableWindow(enableAsked_ != 0);
+    enableAsked_ = -1;
 }
 
-void AScrollBar::detachItems() {
-    AControl::detachItems();
+void AScrollBar::showNativeWindow() {
+    if (barPending_)
+        makeBar(false);
+    AControl::showNativeWindow();
+}
+
+void AScrollBar::setNativeWindowShownForced(bool show) {
+    if (show && barPending_)
+        makeBar(false);
+    AControl::setNativeWindowShownForced(show);
+}
+
+void AScrollBar::enableWindow(bool on) {
+    if (barPending_)
+        enableAsked_ = on ? 1 : 0;
+    else
+        AControl::enableWindow(on);
+}
+
+void AScrollBar::enableForRange() {
+    setEnabled(ANativeScale(*this).nativeMaximum() > 0);
 }
 
 void AScrollBar::pushRange() {
@@ -73,7 +113,7 @@ void AScrollBar::pushRange() {
         info.nMax += int(info.nPage) - 1;
     }
     SetBarInfo(nativeChild()->hwnd(), info);
-    setEnabled(scale.nativeMaximum() > 0);
+    enableForRange();
 }
 
 void AScrollBar::pushPosition() {
@@ -97,6 +137,8 @@ bool AScrollBar::setRange(int32_t minimum, int32_t maximum, int32_t page, bool r
     if (nativeChild()) {
         pushRange();
         pushPosition();
+    } else if (barPending_) {
+        enableForRange();
     }
     queueUpdate(6);
     return true;

@@ -180,6 +180,40 @@ TEST_F(ViewTest, TwoViewsShareANativeBarAndFollowItsPageDown) {
     EXPECT_EQ(100000, v[0]->scrollY());
 }
 
+TEST_F(ViewTest, ABarHiddenWhenAttachedGetsItsControlWithItsRangeWhenFirstShown) {
+    window = Open<TestWindow>(app, ARect(0, 0, 260, 200), "#background:255,255,255");
+    if (!window->openWindow("late bar"))
+        GTEST_SKIP() << "no display";
+    window->showUpdate();
+    struct Row {
+        const char* name;
+        int32_t maximum, page, value;
+        bool enabled;
+    } const rows[] = {
+        {"a range set while hidden", 1000, 100, 300, true},
+        {"an empty range: disabled", 0, 0, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto* bar = Open<AScrollBar>(window, int16_t(40 + (&row - rows)), Frame(230, 10, 246, 170), 0, 10, 0);
+        EXPECT_EQ(nullptr, bar->nativeChild()) << "no control while hidden";
+        bar->setRange(0, row.maximum, row.page, false);
+        bar->setValue(row.value, false);
+        bar->showUpdate();
+        ASSERT_NE(nullptr, bar->nativeChild());
+        HWND control = bar->nativeChild()->hwnd();
+        EXPECT_TRUE(IsWindowVisible(control));
+        EXPECT_EQ(row.enabled, IsWindowEnabled(control) != 0);
+        SCROLLINFO info = {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(control, SB_CTL, &info);
+        EXPECT_EQ(row.maximum + (row.page > 0 ? row.page - 1 : 0), info.nMax);
+        EXPECT_EQ(UINT(row.page), info.nPage);
+        EXPECT_EQ(row.value, info.nPos);
+        bar->hideUpdate();
+        EXPECT_FALSE(IsWindowVisible(control));
+    }
+}
+
 TEST_F(ViewTest, PictureOfAScrolledViewWithItsBar) {
     if (!buildShown(ARect(10, 10, 210, 170), APoint(200, 1600)))
         GTEST_SKIP() << "no display";
