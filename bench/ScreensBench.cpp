@@ -29,6 +29,8 @@
 #include <sqlite3.h>
 #include <windows.h>
 #include <commctrl.h>
+#define PSAPI_VERSION 2  // the call from kernel32, no psapi to link
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -230,6 +232,17 @@ std::string ShownRtf(Reader& reader, long d, bool* exported) {
     return text.empty() ? ToRtf("") : text;
 }
 
+// The figure the user's task manager shows; printed, never asserted (it varies with Wine and the load).
+void PrintWorkingSet(const char* when) {
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof pmc;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc))
+        std::printf("working set %-40s %7.1f MB (peak %.1f MB), GDI objects %lu, user objects %lu\n", when,
+                    pmc.WorkingSetSize / 1048576.0, pmc.PeakWorkingSetSize / 1048576.0,
+                    GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                    GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+}
+
 // The search that the result list would come from: enough text articles for
 // the run, each with hits to highlight.
 int Articles(Reader& reader) {
@@ -272,8 +285,11 @@ int Articles(Reader& reader) {
                 ownPaints.push_back(paints.count);
             reader.paint();
             double ms = 1000 * (SampleNow() - a);
-            if (pass == 0)
+            if (pass == 0) {
+                if (d == docs.back())
+                    PrintWorkingSet("after 100 articles (no RTF kept):");
                 continue;  // warms the caches
+            }
             ours.push_back(ms);
             painting.push_back(1000 * (SampleNow() - b));
             bool exported = true;
@@ -281,6 +297,7 @@ int Articles(Reader& reader) {
             plain += !exported;
         }
     }
+    PrintWorkingSet("after 200 articles (their RTF kept):");
     Shot();
     RichEdit edit;
     std::vector<double> theirs;
@@ -651,6 +668,8 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
             listed += after != before;
             shown += doc >= 0 && doc != docBefore && ArticleShown(reader);
         }
+        if (pass == 0)
+            PrintWorkingSet(("after " + std::to_string(searches.size()) + " searches (before the peer):").c_str());
         if (!withPeer)
             continue;
         Raise(peer.window());
@@ -722,6 +741,7 @@ int main(int argc, char** argv) {
             std::printf("the reader did not start on %s (no display?)\n", sample.c_str());
             return 1;
         }
+        PrintWorkingSet("at start:");
         if (mode == "article")
             return Articles(reader);
         if (mode == "quick")
