@@ -42,7 +42,6 @@ private:
     unsigned shift_ = 0;
     bool barPending_ = false;  // attached hidden: no native control yet
     int8_t enableAsked_ = -1;  // last enabling asked while pending, or -1
-
 };
 
 class AScrollerScrollBar : public AScrollBar, public AScrollLink {
