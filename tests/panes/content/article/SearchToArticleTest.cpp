@@ -13,6 +13,7 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
+#include "base/procedural/BAlloc.h"
 #include "framework/controls/AEditBox.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/render/AListRenderer.h"
@@ -97,7 +98,47 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+// The GDI objects of the process. Wine answers GetGuiResources with 0 but
+// takes a handle without its generation word, so its table's slots are
+// asked their kind instead.
+long GdiObjects() {
+    long count = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    for (uintptr_t slot = 1; count == 0 && slot < 0x10000; ++slot)
+        count += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
+    return count;
+}
+
 }  // namespace
+
+TEST_F(SampleReaderTest, ArticlesOpenedAgainAndAgainFromTheResultListKeepNoMoreMemory) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        auto* field = Find<DockTopLeftRechPane>(frame);
+        auto* results = Find<LR_DVD>(frame);
+        ASSERT_TRUE(field && results);
+        field->setSearchText("calque");
+        pump();
+        // Rows clicked in turn; each round ends on the same article, with a
+        // history of the same states once it is full.
+        const long rows[] = {1, 2, 3, 4};
+        const int clicks = (frame->maxStates() + 3) / 4 * 4;
+        auto round = [&] {
+            for (int i = 0; i < clicks; ++i)
+                ClickListRow(results, rows[i % 4], [this] { pump(); });
+        };
+        round();
+        const size_t bytes = BAlloc::bytesInUse();
+        const long objects = GdiObjects();
+        const long shown = frame->currentState()->getDocNo();
+        round();
+        EXPECT_EQ(shown, frame->currentState()->getDocNo());
+        EXPECT_EQ(1, articlePane()->hasSearchHits());
+        EXPECT_EQ(objects, GdiObjects()) << "GDI objects made by an opening and not deleted";
+        // A block kept by each opening would take at least 16 bytes a click.
+        EXPECT_LT(BAlloc::bytesInUse(), bytes + clicks * 16) << "memory kept by openings past the history's";
+    });
+}
 
 TEST_F(SampleReaderTest, ASearchAndAClickedResultRowShowTheirArticleInTheCentre) {
     if (!frame)
