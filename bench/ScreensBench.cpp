@@ -12,7 +12,12 @@
 //            words, a virtual list view of the titles found and the rich edit
 //            control streaming in the article ours showed, to both painted)
 //            and the search request alone;
-//   field    the same over the search benchmark's single-word and AND queries.
+//   field    the same over the search benchmark's single-word and AND queries;
+//   memory   what the reader alone holds (working set, private memory, heap,
+//            GDI objects) at start, after 100 and 200 Returns over the field's
+//            queries and after 100 and 200 result clicks, no peer made;
+//            SV_BENCH_VERBOSE prints it after each action, SV_BENCH_LIST the
+//            heap blocks of 16 KB or more and the bitmaps at each print.
 //
 // The sides take turns at each pass (ours, then the peer), so that the
 // machine's changing load weighs on both alike.
@@ -47,6 +52,7 @@
 #include "app/state/ASVLoSearchState.h"
 #include "app/state/AppState.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/BAlloc.h"
 #include "bench/FtsQueries.h"
 #include "bench/RtfStream.h"
 #include "bench/SampleSearch.h"
@@ -232,20 +238,85 @@ std::string ShownRtf(Reader& reader, long d, bool* exported) {
     return text.empty() ? ToRtf("") : text;
 }
 
-// The figure the user's task manager shows; printed, never asserted (it varies with Wine and the load).
-void PrintWorkingSet(const char* when) {
+// What the process holds: the working set, the private memory committed
+// (heaps, Wine's own), the heaps' blocks in use, of which the program's own
+// allocator's, and the GDI objects alive by kind.
+struct Holding {
+    double workingSet = 0, peak = 0, committed = 0, heap = 0, bitmapBytes = 0, objects = 0;
+    long blocks = 0, bitmaps = 0, fonts = 0, brushes = 0, dcs = 0, others = 0;
+};
+
+Holding Measure() {
+    Holding h;
     PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof pmc;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc))
-        std::printf("working set %-40s %7.1f MB (peak %.1f MB), GDI objects %lu, user objects %lu\n", when,
-                    pmc.WorkingSetSize / 1048576.0, pmc.PeakWorkingSetSize / 1048576.0,
-                    GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                    GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc)) {
+        h.workingSet = pmc.WorkingSetSize / 1048576.0;
+        h.peak = pmc.PeakWorkingSetSize / 1048576.0;
+    }
+    h.objects = BAlloc::bytesInUse() / 1048576.0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            h.committed += region.RegionSize / 1048576.0;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    const bool list = std::getenv("SV_BENCH_LIST") != nullptr;
+    HANDLE heaps[64];
+    DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    for (DWORD i = 0; i < count; ++i) {
+        if (!HeapLock(heaps[i]))
+            continue;
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                if (list && entry.cbData >= 16384)
+                    std::fprintf(stderr, "  heap %lu block %p %lu\n", i, entry.lpData, entry.cbData);
+                h.heap += entry.cbData / 1048576.0;
+                ++h.blocks;
+            }
+        HeapUnlock(heaps[i]);
+    }
+    // GetGuiResources answers 0 under Wine; Wine's table takes a handle
+    // without its generation word, so each slot can be asked its kind.
+    for (uintptr_t slot = 1; slot < 0x10000; ++slot) {
+        HGDIOBJ object = reinterpret_cast<HGDIOBJ>(slot);
+        DWORD kind = GetObjectType(object);
+        h.fonts += kind == OBJ_FONT;
+        h.brushes += kind == OBJ_BRUSH;
+        h.dcs += kind == OBJ_DC || kind == OBJ_MEMDC;
+        h.others += kind != 0 && kind != OBJ_BITMAP && kind != OBJ_FONT && kind != OBJ_BRUSH && kind != OBJ_DC &&
+                    kind != OBJ_MEMDC;
+        BITMAP bm = {};
+        if (kind != OBJ_BITMAP || !GetObjectA(object, sizeof bm, &bm))
+            continue;
+        ++h.bitmaps;
+        h.bitmapBytes += double(bm.bmWidthBytes) * bm.bmHeight / 1048576.0;
+        if (list && bm.bmWidth * bm.bmHeight > 1000)
+            std::fprintf(stderr, "  bitmap %dx%dx%d\n", int(bm.bmWidth), int(bm.bmHeight), int(bm.bmBitsPixel));
+    }
+    return h;
+}
+
+// The figure the user's task manager shows and what lies under it; printed,
+// never asserted (it varies with Wine and the load).
+void PrintWorkingSet(const char* when) {
+    Holding h = Measure();
+    std::printf("working set %-40s %7.1f MB (peak %.1f MB), private %.1f MB, heap %.2f MB in %ld blocks "
+                "(the program's objects %.2f MB); "
+                "GDI bitmaps %ld (%.1f MB), fonts %ld, brushes %ld, DCs %ld, others %ld\n",
+                when, h.workingSet, h.peak, h.committed, h.heap, h.blocks, h.objects, h.bitmaps, h.bitmapBytes,
+                h.fonts, h.brushes, h.dcs, h.others);
 }
 
 // The search that the result list would come from: enough text articles for
 // the run, each with hits to highlight.
-int Articles(Reader& reader) {
+// Null, with the reason printed, when the search gave too few or there is no
+// centre switcher.
+DockLCRPane* ArticleDocs(Reader& reader, std::vector<long>* docs) {
     std::unique_ptr<ASearchRequest> request(reader.app->dataLocation()->createRequest("TEXT", "RECH"));
     const char* question = "calque OU image OU fichier OU couleur";
     request->setQuestion(1, question, 0);
@@ -255,17 +326,24 @@ int Articles(Reader& reader) {
     search->setQuery(question);
     search->setTextResults(results.get());
     reader.frame->currentState()->setSearchState(search.get());
-    std::vector<long> docs;
-    for (long i = 0; i < results->getCount() && docs.size() < kArticles; ++i) {
+    for (long i = 0; i < results->getCount() && docs->size() < kArticles; ++i) {
         long d = results->seek(i);
         if (reader.app->isTextDoc(d))
-            docs.push_back(d);
+            docs->push_back(d);
     }
     DockLCRPane* centre = DockLCRPane::of(reader.frame);
-    if (!centre || docs.size() < kArticles) {
-        std::printf("the search gave %zu text articles, or no centre switcher\n", docs.size());
-        return 1;
+    if (!centre || docs->size() < kArticles) {
+        std::printf("the search gave %zu text articles, or no centre switcher\n", docs->size());
+        return nullptr;
     }
+    return centre;
+}
+
+int Articles(Reader& reader) {
+    std::vector<long> docs;
+    DockLCRPane* centre = ArticleDocs(reader, &docs);
+    if (!centre)
+        return 1;
     std::vector<double> ours, painting;
     std::vector<std::string> rtf;
     size_t plain = 0;
@@ -362,6 +440,42 @@ std::vector<Search> FieldSearches(const std::string& work) {
         if (q.kind == "AND" || q.kind.compare(0, 4, "word") == 0)
             out.push_back({"RECH", q.ours, q.fts});
     return out;
+}
+
+// The field's queries made by another run of this program (mode "queries"),
+// so that the corpus they are drawn from, some hundreds of megabytes while
+// read, stays out of this process's figures.
+std::vector<Search> FieldSearchesApart(const std::string& sample, const std::string& work) {
+    char program[MAX_PATH], temp[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "svbench-queries.txt";
+    DeleteFileA(path.c_str());
+    std::string line = "\"" + std::string(program) + "\" queries \"" + sample + "\" \"" + work + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return {};
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    std::vector<Search> out;
+    std::ifstream in(path);
+    std::string form, question, fts;
+    while (std::getline(in, form, '\t') && std::getline(in, question, '\t') && std::getline(in, fts))
+        out.push_back({form, question, fts});
+    return out;
+}
+
+// Writes the field's queries for FieldSearchesApart, a line each.
+int WriteFieldSearches(const std::string& work) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::ofstream out(std::string(temp) + "svbench-queries.txt");
+    for (const Search& s : FieldSearches(work))
+        out << s.form << '\t' << s.question << '\t' << s.fts << '\n';
+    return out ? 0 : 1;
 }
 
 // Milliseconds per pass and search of the request alone: question, run, count.
@@ -604,26 +718,35 @@ void Raise(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+// The quick search's pane, searches left with the questions that have disc
+// hits; null, with the reason printed, without the field or questions.
+DockTopLeftRechPane* QuickField(Reader& reader, std::vector<Search>* searches) {
+    // A question without a disc hit turns to the online list and its server:
+    // another road, left out.
+    searches->erase(std::remove_if(searches->begin(), searches->end(),
+                                   [&](const Search& s) {
+                                       std::unique_ptr<ASearchRequest> request(
+                                           reader.app->dataLocation()->createRequest("TEXT", s.form.c_str()));
+                                       request->setQuestion(1, s.question.c_str(), 0);
+                                       request->execute(0);
+                                       return request->getResultCount(0) <= 0;
+                                   }),
+                    searches->end());
+    DockTopLeftRechPane* rech = reader.find<DockTopLeftRechPane>();
+    if (!rech || !rech->field() || searches->empty()) {
+        std::printf("no quick search field, or no queries\n");
+        return nullptr;
+    }
+    return rech;
+}
+
 // Each search typed into the quick search field and sent, to the painted
 // screen, the composed peer's same search in turn with ours at each pass.
 int Searches(Reader& reader, std::vector<Search> searches, const std::string& work) {
-    // A question without a disc hit turns to the online list and its server:
-    // another road, left out.
     size_t asked = searches.size();
-    searches.erase(std::remove_if(searches.begin(), searches.end(),
-                                  [&](const Search& s) {
-                                      std::unique_ptr<ASearchRequest> request(
-                                          reader.app->dataLocation()->createRequest("TEXT", s.form.c_str()));
-                                      request->setQuestion(1, s.question.c_str(), 0);
-                                      request->execute(0);
-                                      return request->getResultCount(0) <= 0;
-                                  }),
-                   searches.end());
-    DockTopLeftRechPane* rech = reader.find<DockTopLeftRechPane>();
-    if (!rech || !rech->field() || searches.empty()) {
-        std::printf("no quick search field, or no queries\n");
+    DockTopLeftRechPane* rech = QuickField(reader, &searches);
+    if (!rech)
         return 1;
-    }
     Peer peer;
     bool withPeer = peer.open(work, reader.app->dataLocation());
     const HWND ourWindow = GetAncestor(reader.hwnd, GA_ROOT);
@@ -723,17 +846,68 @@ int Searches(Reader& reader, std::vector<Search> searches, const std::string& wo
     return 0;
 }
 
+// SV_BENCH_VERBOSE: what the process holds after each action, to tell a
+// growth at every action (a leak) from steps (caches filling).
+void Step(const char* action, size_t n) {
+    if (!std::getenv("SV_BENCH_VERBOSE"))
+        return;
+    Holding h = Measure();
+    std::fprintf(stderr, "%s %3zu: private %7.2f MB, heap %7.3f MB in %6ld blocks, objects %9.0f bytes in %lu "
+                 "segments; bitmaps %ld, fonts %ld, brushes %ld, DCs %ld\n",
+                 action, n, h.committed, h.heap, h.blocks, h.objects * 1048576.0,
+                 static_cast<unsigned long>(BAlloc::segmentCount()), h.bitmaps, h.fonts, h.brushes, h.dcs);
+}
+
+// What the reader alone holds after 100 Returns in the quick search field
+// over the field's questions, then the same 100 again, then 100 result
+// clicks as in the article mode and the same 100 again; no peer is made.
+int Memory(Reader& reader, std::vector<Search> searches) {
+    DockTopLeftRechPane* rech = QuickField(reader, &searches);
+    if (!rech)
+        return 1;
+    const size_t kSearches = 100;
+    for (int round = 1; round <= 2; ++round) {
+        for (size_t i = 0; i < kSearches; ++i) {
+            const Search& s = searches[i % searches.size()];
+            rech->field()->setText(((s.form == "RECHTHES" ? "~" : "") + s.question).c_str());
+            rech->field()->notifyOwner(2);  // Enter in the field, as the field tells its pane
+            reader.paint();
+            Step("search", i);
+        }
+        PrintWorkingSet(("after " + std::to_string(round * kSearches) + " searches:").c_str());
+    }
+    std::vector<long> docs;
+    DockLCRPane* centre = ArticleDocs(reader, &docs);
+    if (!centre)
+        return 1;
+    centre->showDocument(docs.back());
+    reader.paint();
+    for (int round = 1; round <= 2; ++round) {
+        for (size_t i = 0; i < docs.size(); ++i) {
+            centre->openDocument(docs[i]);
+            reader.paint();
+            Step("article", i);
+        }
+        PrintWorkingSet(("after " + std::to_string(round * docs.size()) + " articles:").c_str());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::printf("usage: bench_screens article|quick|field SAMPLE_FOLDER WORK_FOLDER\n");
+        std::printf("usage: bench_screens article|quick|field|memory SAMPLE_FOLDER WORK_FOLDER\n");
         return 2;
     }
     const std::string mode = argv[1], sample = argv[2], work = argv[3];
     std::vector<Search> searches;
     if (mode == "field")
         searches = FieldSearches(work);  // read before the reader fills the heap
+    if (mode == "queries")
+        return WriteFieldSearches(work);
+    if (mode == "memory")
+        searches = FieldSearchesApart(sample, work);
     SetCurrentDirectoryA(sample.c_str());
     try {
         Reader reader;
@@ -748,6 +922,8 @@ int main(int argc, char** argv) {
             return Searches(reader, FixedSearches(), work);
         if (mode == "field")
             return Searches(reader, searches, work);
+        if (mode == "memory")
+            return Memory(reader, searches);
         std::printf("unknown mode %s\n", mode.c_str());
         return 2;
     } catch (const AError& e) {

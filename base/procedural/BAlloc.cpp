@@ -38,6 +38,7 @@ struct Heap {
     BAlloc::SystemAlloc systemAlloc;
     BAlloc::SystemFree systemFree;
     uint32_t segments;
+    size_t inUse;  // bytes of the blocks handed out, headers included
     uint32_t largestFree;  // no free block is larger: exact after a search that found none
     uint32_t lastExact;    // largestFree after the last search that found none
     uint32_t aboveExact;   // free blocks larger than lastExact
@@ -199,6 +200,7 @@ void* AllocBlock(uint32_t s) {
         return nullptr;
     Split(b, s);
     b->header |= kInUse;
+    g_heap.inUse += SizeOf(b);
     FreeBlock* next = After(b);
     // The search goes on from what is left of the found block: restarting
     // behind it rescanned every older free block that was too small, on each
@@ -241,6 +243,7 @@ void BAlloc::free(void* p) {
         return;
     FreeBlock* b = BlockOf(p);
     b->header &= ~kInUse;
+    g_heap.inUse -= SizeOf(b);
     FreeBlock* next = After(b);
     if (!IsMarker(next)) {
         next->header &= ~kPrevInUse;
@@ -286,6 +289,7 @@ void* BAlloc::realloc(void* p, size_t n) {
     if (s <= old) {
         if (s < old)
             Split(b, s);
+        g_heap.inUse -= old - SizeOf(b);
         // Bytes past the new size are zeroed, so that a later growth in
         // place shows no stale data.
         size_t usable = SizeOf(b) - 4;
@@ -301,6 +305,7 @@ void* BAlloc::realloc(void* p, size_t n) {
         if (!IsMarker(after))
             after->header |= kPrevInUse;
         Split(b, s);
+        g_heap.inUse += SizeOf(b) - old;
     } else {
         void* q = AllocBlock(s);
         if (!q)
@@ -321,6 +326,10 @@ void BAlloc::setSystemFunctions(SystemAlloc a, SystemFree f) {
 
 uint32_t BAlloc::segmentCount() {
     return g_heap.segments;
+}
+
+size_t BAlloc::bytesInUse() {
+    return g_heap.inUse;
 }
 
 void* NewBlock(size_t size, const char*, long) {

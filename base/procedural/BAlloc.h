@@ -29,6 +29,9 @@ public:
     using SystemFree = void (*)(void* memory);
     static void setSystemFunctions(SystemAlloc a, SystemFree f);
     static uint32_t segmentCount();  // segments currently held from the system
+    // Bytes of the blocks handed out and not freed, headers included: flat
+    // over repeated actions unless something is kept.
+    static size_t bytesInUse();
 
     static const uint32_t kSegmentSize = 32768;
 };

@@ -99,7 +99,8 @@ TEST(BAlloc, ReusedMemoryIsZeroFilledAndShrinkingKeepsInPlace) {
 }
 
 // Random allocate/resize/free, each block filled with its own byte: any
-// overlap or lost byte shows as a wrong fill.
+// overlap or lost byte shows as a wrong fill; the bytes in use follow the
+// live blocks.
 TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
     std::mt19937 rng(12345);
     struct Live {
@@ -110,7 +111,15 @@ TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
     };
     std::vector<Live> live;
     uint32_t baseSegments = BAlloc::segmentCount();
+    live.reserve(20000);  // its own block stays out of the bytes counted below
+    const size_t baseBytes = BAlloc::bytesInUse();
     for (int step = 0; step < 20000; ++step) {
+        if (step % 1000 == 0) {
+            size_t held = 0;
+            for (const Live& b : live)
+                held += BAlloc::usableSize(b.p) + 4;
+            ASSERT_EQ(baseBytes + held, BAlloc::bytesInUse()) << "step " << step;
+        }
         int op = rng() % 10;
         if (op < 5 || live.empty()) {
             size_t n = rng() % 3 == 0 ? rng() % 40000 + 1 : rng() % 300 + 1;
@@ -142,6 +151,7 @@ TEST(BAlloc, RandomWorkoutKeepsBlocksApart) {
         ASSERT_TRUE(b.intact());
         BAlloc::free(b.p);
     }
+    EXPECT_EQ(baseBytes, BAlloc::bytesInUse()) << "the bytes in use come back when everything is freed";
     std::vector<Live>().swap(live);
     EXPECT_EQ(baseSegments, BAlloc::segmentCount()) << "all segments return when everything is freed";
 }
