@@ -249,19 +249,39 @@ int StoredBytes(KyTable* table, int32_t record, KyPart** part, int32_t* size) {
     return 0;
 }
 
+// The start and length of entry n of cat; on an error they stay as they were.
+int CatExtent(KyCat* cat, int32_t n, int32_t* start, int32_t* length) {
+    int32_t pair[2];
+    int code = catLookup(cat, n, pair);
+    if (code)
+        return code;
+    *start = pair[0];
+    *length = pair[1];
+    return 0;
+}
+
+// One expansion by the part's codec in the part's compression mode; the codec
+// holds nothing from before or after it.
+template <class Expansion>
+int Expand(KyPart* p, Expansion expansion) {
+    KY_CodecAbandon(&p->codec);
+    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
+    int code = expansion(&p->codec);
+    KY_CodecAbandon(&p->codec);
+    return code;
+}
+
 }  // namespace
 
 int KyRecordExtent(KyTable* table, int32_t record, int32_t* start, int32_t* length) {
     KyPart* p = nullptr;
     int32_t entry = 0;
     int code = Entry(table, record, &p, &entry);
-    int32_t pair[2];
     if (!code)
-        code = catLookup(&p->cat, entry, pair);
+        code = CatExtent(&p->cat, entry, start, length);
     if (code)
         return code;
-    *start = pair[0];
-    *length = pair[1] > p->def->adjust ? pair[1] - p->def->adjust : 0;
+    *length = *length > p->def->adjust ? *length - p->def->adjust : 0;
     return 0;
 }
 
@@ -279,11 +299,10 @@ int KyReadRecord(KyTable* table, int32_t record, uint8_t* buffer, int32_t size, 
         *got = n;
         return 0;
     }
-    KY_CodecAbandon(&p->codec);
-    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
     int32_t placed = size;
-    code = KY_CodecExpandToMemStart(&p->codec, p->data, nullptr, stored, buffer, &placed, size, 0);
-    KY_CodecAbandon(&p->codec);
+    code = Expand(p, [&](KY_Codec* codec) {
+        return KY_CodecExpandToMemStart(codec, p->data, nullptr, stored, buffer, &placed, size, 0);
+    });
     if (code != kCodecDone && code != kCodecMore)
         return Fail(code, "expansion");
     *got = placed;
@@ -308,10 +327,9 @@ int KyReadRecordToStream(KyTable* table, int32_t record, KY_File* stream, int32_
         }
         return 0;
     }
-    KY_CodecAbandon(&p->codec);
-    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
-    code = KY_CodecExpand(&p->codec, p->data, nullptr, stored, stream, nullptr, written, 0x7FFFFFFF, 0);
-    KY_CodecAbandon(&p->codec);
+    code = Expand(p, [&](KY_Codec* codec) {
+        return KY_CodecExpand(codec, p->data, nullptr, stored, stream, nullptr, written, 0x7FFFFFFF, 0);
+    });
     return code == kCodecDone || code == 0 ? 0 : Fail(code, "expansion");
 }
 
@@ -383,14 +401,7 @@ int KyIndexRecord(KyIndexHandle* index, int32_t n, int32_t* start, int32_t* leng
     *start = *length = 0;
     int32_t count = 0;
     int code = KyIndexRecordCount(index, &count);
-    int32_t pair[2];
-    if (!code)
-        code = catLookup(&index->cat, n, pair);
-    if (code)
-        return code;
-    *start = pair[0];
-    *length = pair[1];
-    return 0;
+    return code ? code : CatExtent(&index->cat, n, start, length);
 }
 
 int KyIndexRead(KyIndexHandle* index, int32_t n, uint8_t* buffer, int32_t size, int32_t* got) {
