@@ -249,6 +249,18 @@ int StoredBytes(KyTable* table, int32_t record, KyPart** part, int32_t* size) {
     return 0;
 }
 
+// The value of key in a mounted section's table: a mount without the section
+// (named in the error) and a key without a value (error code unknown) fail.
+int SectionValue(const KY_Assoc* table, const char* section, const char* key, int unknown, void** value) {
+    if (!table)
+        return Fail(kKyAccErrNoSection, section);
+    KY_AssocEntry* e = key ? KY_FindAssoc(table, key) : nullptr;
+    if (!e || !e->value)
+        return Fail(unknown, key ? key : "");
+    *value = e->value;
+    return 0;
+}
+
 // The start and length of entry n of cat; on an error they stay as they were.
 int CatExtent(KyCat* cat, int32_t n, int32_t* start, int32_t* length) {
     int32_t pair[2];
@@ -429,36 +441,31 @@ int KyUserString(const KyMount* mount, const char* key, const char** text) {
 
 int KyFileOfKey(const KyMount* mount, const char* key, const KY_OpenSpec** spec) {
     *spec = nullptr;
-    if (!mount || !mount->files)
-        return Fail(kKyAccErrNoSection, "files");
-    KY_AssocEntry* e = key ? KY_FindAssoc(mount->files, key) : nullptr;
-    const KY_OpenSpec* found = e ? static_cast<const KY_OpenSpec*>(e->value) : nullptr;
-    if (!found || !found->path.text)
-        return Fail(kKyAccErrUnknownKey, key ? key : "");
-    *spec = found;
+    void* found = nullptr;
+    if (int code = SectionValue(mount ? mount->files : nullptr, "files", key, kKyAccErrUnknownKey, &found))
+        return code;
+    if (!static_cast<const KY_OpenSpec*>(found)->path.text)
+        return Fail(kKyAccErrUnknownKey, key);
+    *spec = static_cast<const KY_OpenSpec*>(found);
     return 0;
 }
 
 int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter) {
     *filter = nullptr;
-    if (!mount || !mount->filters)
-        return Fail(kKyAccErrNoSection, "filters");
-    KY_AssocEntry* e = key ? KY_FindAssoc(mount->filters, key) : nullptr;
-    if (!e || !e->value)
-        return Fail(kKyAccErrUnknownKey, key ? key : "");
-    if (!(*filter = KY_FilterLoad(&static_cast<KyMountedFilter*>(e->value)->file)))
+    void* found = nullptr;
+    if (int code = SectionValue(mount ? mount->filters : nullptr, "filters", key, kKyAccErrUnknownKey, &found))
+        return code;
+    if (!(*filter = KY_FilterLoad(&static_cast<KyMountedFilter*>(found)->file)))
         return Fail(110, key);
     return 0;
 }
 
 int KyIndexOfKey(const KyMountedBase* base, const char* key, KyMountedIndex** index) {
     *index = nullptr;
-    if (!base || !base->indexes)
-        return Fail(kKyAccErrNoSection, "indexes");
-    KY_AssocEntry* e = key ? KY_FindAssoc(base->indexes, key) : nullptr;
-    if (!e || !e->value)
-        return Fail(kKyAccErrUnknownIndex, key ? key : "");
-    *index = static_cast<KyMountedIndex*>(e->value);
+    void* found = nullptr;
+    if (int code = SectionValue(base ? base->indexes : nullptr, "indexes", key, kKyAccErrUnknownIndex, &found))
+        return code;
+    *index = static_cast<KyMountedIndex*>(found);
     return 0;
 }
 
