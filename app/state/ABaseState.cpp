@@ -44,18 +44,6 @@ int16_t Short(long value) {
     return static_cast<int16_t>(value);
 }
 
-// The integer fields every part's text starts with, in their order there.
-template <class Part, class IO>
-void BaseFields(Part& part, IO io) {
-    io("<!--fPane-->", part.fPane);
-    io("<!--fMode-->", part.fMode);
-    io("<!--fSalleType-->", part.fSalleType);
-    io("<!--fSalleLR-->", part.fSalleLR);
-    io("<!--fClone-->", part.fClone);
-    io("<!--fNew-->", part.fNew);
-    io("<!--fHisto-->", part.fHisto);
-}
-
 }  // namespace
 
 void WriteUserInfo(AFileStream& stream, const ALongLongDic& values, const ALongTextDic& texts) {
@@ -93,12 +81,24 @@ AString ABaseState::getUserTxtInfo(int16_t key) {
 }
 
 void ABaseState::write(AFileStream& stream) const {
-    BaseFields(*this, AMarkedIntWriter{stream});
+    WriteMarkedInt(stream, "<!--fPane-->", fPane);
+    WriteMarkedInt(stream, "<!--fMode-->", fMode);
+    WriteMarkedInt(stream, "<!--fSalleType-->", fSalleType);
+    WriteMarkedInt(stream, "<!--fSalleLR-->", fSalleLR);
+    WriteMarkedInt(stream, "<!--fClone-->", fClone);
+    WriteMarkedInt(stream, "<!--fNew-->", fNew);
+    WriteMarkedInt(stream, "<!--fHisto-->", fHisto);
     WriteUserInfo(stream, fUserInfo, fUserTxtInfo);
 }
 
 void ABaseState::read(AFileStream& stream) {
-    BaseFields(*this, AMarkedIntReader{stream});
+    fPane = Short(ReadMarkedInt(stream, "<!--fPane-->"));
+    fMode = Short(ReadMarkedInt(stream, "<!--fMode-->"));
+    fSalleType = static_cast<int8_t>(ReadMarkedInt(stream, "<!--fSalleType-->"));
+    fSalleLR = Short(ReadMarkedInt(stream, "<!--fSalleLR-->"));
+    fClone = Short(ReadMarkedInt(stream, "<!--fClone-->"));
+    fNew = Short(ReadMarkedInt(stream, "<!--fNew-->"));
+    fHisto = Short(ReadMarkedInt(stream, "<!--fHisto-->"));
     ReadUserInfo(stream, fUserInfo, fUserTxtInfo);
 }
 

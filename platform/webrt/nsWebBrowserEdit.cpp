@@ -9,12 +9,6 @@ namespace webrt {
 
 namespace {
 
-// A find option's setter.
-nsresult SetOption(bool& option, PRBool on) {
-    option = on != 0;
-    return NS_OK;
-}
-
 // Whether a text field has selected characters.
 bool FieldHasSelection(HWND field) {
     DWORD from = 0, to = 0;
@@ -50,16 +44,20 @@ nsresult WebBrowser::SetSearchString(const PRUnichar* text) {
     return NS_OK;
 }
 nsresult WebBrowser::SetMatchCase(PRBool on) {
-    return SetOption(matchCase_, on);
+    matchCase_ = on != 0;
+    return NS_OK;
 }
 nsresult WebBrowser::SetEntireWord(PRBool on) {
-    return SetOption(entireWord_, on);
+    entireWord_ = on != 0;
+    return NS_OK;
 }
 nsresult WebBrowser::SetWrapFind(PRBool on) {
-    return SetOption(wrapFind_, on);
+    wrapFind_ = on != 0;
+    return NS_OK;
 }
 nsresult WebBrowser::SetFindBackwards(PRBool on) {
-    return SetOption(findBackwards_, on);
+    findBackwards_ = on != 0;
+    return NS_OK;
 }
 
 nsresult WebBrowser::FindNext(PRBool* found) {

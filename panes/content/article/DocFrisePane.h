@@ -22,7 +22,7 @@ public:
     enum : int16_t { kStripView = 1212 };
     enum : long { kStripFlag = 11 };
 
-    DocFrisePane() { setOwnItem(kStripView); }
+    DocFrisePane() = default;
     ~DocFrisePane() override;
 
     // Record: SVPane's, FFFF.
@@ -30,6 +30,9 @@ public:
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
+    void bindActions() override;
+    ACommand* doCommand(int16_t id, long argument) override;
+    int16_t commandStatus(int16_t id, long argument) override;
     void updatePane() override;
     // A text document (type 0) whose information flag 11 is set.
     int16_t isPaneWanted() override;
@@ -40,7 +43,7 @@ public:
 
 private:
     // The link just clicked in the strip (command 1212).
-    void ownItemCommand() override;
+    void linkClicked();
 
     DockLCRPane* switcher_ = nullptr;             // not owned
     ARendererView* view_ = nullptr;               // not owned

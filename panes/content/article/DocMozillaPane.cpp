@@ -18,7 +18,9 @@ void DocMozillaPane::readFrom(AMemoryStream& stream) {
 void DocMozillaPane::attachItems() {
     SVPane::attachItems();
     getFrame()->setBrowserDocPane(this);
-    switcher_ = CheckAlloc(DockLCRPane::around(this), "DocMozillaPane", 55);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
+                           "DocMozillaPane", 55);
 }
 
 void DocMozillaPane::setUpItems() {

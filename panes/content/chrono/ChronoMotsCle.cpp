@@ -107,7 +107,8 @@ void ChronoMotsCle::updatePane() {
         selLast = -2;
     } else if (left && left->fHisto) {
         editField->setText(left->getUserTxtInfo(kTypedTextKey).c_str());
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
     }
     if (ARenderer* renderer = listView ? listView->renderer() : nullptr) {
         if (selLast < 0) {

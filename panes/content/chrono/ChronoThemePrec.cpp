@@ -86,7 +86,8 @@ void ChronoThemePrec::updatePane() {
         selLast = -2;
         saveState(left);
     } else if (left && left->fHisto) {
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
         if (selLast >= 0)
             AListApp::current().centerListLine(listView, selFirst, selLast);
     }

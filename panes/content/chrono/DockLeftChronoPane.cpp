@@ -34,7 +34,8 @@ void DockLeftChronoPane::attachItems() {
     CheckAlloc(getFrame(), "DockLeftChronoPane", 50);
     // The left dock also stands in main windows without the reading screen's
     // switcher (the left dock's own layouts): there it has no one to tell.
-    switcher_ = DockLCRPane::around(this);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher_ = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
     if (switcher_)
         switcher_->setLink(DockLCRPane::kDockLeftChrono, this);
 }

@@ -170,7 +170,8 @@ void LR_Chrono_Evemnt::updatePane() {
         locked = true;
     auto restore = [&]() {
         if (left) {
-            readSavedSelection(left);
+            selFirst = left->fUserInfo.slot(selFirstKey);
+            selLast = left->fUserInfo.slot(selLastKey);
         }
     };
     if (!locked) {

@@ -55,7 +55,10 @@ HtmlPane::~HtmlPane() {
 }
 
 void HtmlPane::attachSwitcher(int link, const char* source) {
-    switcher_ = DockLCRPane::linkPane(this, static_cast<DockLCRPane::Link>(link), source, __LINE__);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
+                           source, __LINE__);
+    switcher_->setLink(static_cast<DockLCRPane::Link>(link), this);
     currentUrl_ = AString();
 }
 
@@ -79,10 +82,23 @@ void HtmlPane::setUpItems() {
 
 void HtmlPane::detachItems() {
     UnhookBrowserHandler(view_, this, handler_);
-    if (switcher_)
-        switcher_->forgetLink(DockLCRPane::kHtml, this);
+    if (switcher_ && switcher_->link(DockLCRPane::kHtml) == this)
+        switcher_->setLink(DockLCRPane::kHtml, nullptr);
     view_ = nullptr;
     SearchPane::detachItems();
+}
+
+void HtmlPane::bindActions() {
+    addAction(kView, this, kView, nullptr);
+    SearchPane::bindActions();
+}
+
+ACommand* HtmlPane::doCommand(int16_t id, long argument) {
+    return id == kView ? noChangeCommand() : SearchPane::doCommand(id, argument);
+}
+
+int16_t HtmlPane::commandStatus(int16_t id, long argument) {
+    return id == kView ? 1 : SearchPane::commandStatus(id, argument);
 }
 
 int16_t HtmlPane::isPaneWanted() {

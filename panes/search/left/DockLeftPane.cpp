@@ -49,7 +49,8 @@ void DockLeftPane::readFrom(AMemoryStream& stream) {
 
 void DockLeftPane::attachItems() {
     SVPane::attachItems();
-    switcher = DockLCRPane::around(this);
+    AComponent* found = findAncestor(&DockLCRPane::classRecord);
+    switcher = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
     // The centre switcher moves the dock with its splitter; a frame without
     // one still lends the dock its arrangement.
     if (switcher) {

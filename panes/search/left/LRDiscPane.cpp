@@ -1,6 +1,8 @@
 // The disc result lists' shared part: options in the left part, opening rows, the end of a refresh.
 #include "panes/search/left/LRDiscPane.h"
 
+#include <cstdlib>
+
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "docengine/render/ARendererViews.h"
@@ -17,7 +19,8 @@ LRDiscPane::LRDiscPane(int16_t firstKey, int16_t lastKey) {
 
 void LRDiscPane::attachItems() {
     LROptionsDVDPane::attachItems();
-    lcrPane = DockLCRPane::around(this);
+    AComponent* centre = findAncestor(&DockLCRPane::classRecord);
+    lcrPane = centre ? static_cast<DockLCRPane*>(centre->castTo(&DockLCRPane::classRecord)) : nullptr;
 }
 
 void LRDiscPane::setUpItems() {
@@ -44,8 +47,18 @@ void LRDiscPane::openDocument(long docNo, int16_t screenMode) {
     OpenListDocument(this, openingCentre(), docNo, screenMode, 0);
 }
 
+void LRDiscPane::selectionChanged(ARenderer* renderer) {
+    (void)renderer;
+    openClickedLine(listView);
+}
+
 void LRDiscPane::openClickedLine(ARendererView* view) {
     OpenClickedListRow(this, openingCentre(), view);
+}
+
+long LRDiscPane::docOfRow(long row) {
+    AString key = getLineKey(row);
+    return key.empty() ? -1 : atol(key.c_str());
 }
 
 void LRDiscPane::selectOpened(ASearchPanesApp& app) {
@@ -57,7 +70,8 @@ void LRDiscPane::selectOpened(ASearchPanesApp& app) {
 
 void LRDiscPane::keepUnopened(AppState* cur, ALeftState* left, bool restore) {
     if (restore) {
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
     } else {
         selLast = -2;
     }

@@ -13,7 +13,8 @@ class LRNetPane : public LROptionsNetPane {
 public:
     void setUpItems() override;
     void saveState(ABaseState* part) override;
-    void openClickedLine(ARendererView* view) override;
+    void selectionChanged(ARenderer* renderer) override;
+    void openClickedLine(ARendererView* view);
 
 protected:
     LRNetPane(int16_t firstKey, int16_t lastKey);

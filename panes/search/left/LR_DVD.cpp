@@ -8,7 +8,6 @@
 #include "framework/components/ALayoutLoader.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/DockLeftRechSIPane.h"
-#include "panes/search/left/ListSelection.h"
 
 SV_IMPLEMENT_CLASS(LR_DVD, 0, LRDiscPane)
 
@@ -52,7 +51,8 @@ void LR_DVD::updatePane() {
         }
         if (cur->fLink == 0 && left && left->fNew)
             selLast = 0;
-        bool plainPath = RefreshMayOpenRow(*this, cur);
+        bool plainPath = cur->fLink == 0 && !docLocked &&
+                         !(selLast >= 0 && app.docIsMedia(docOfRow(selLast)));
         if (plainPath) {
             long line = selLast > 0 ? selLast : 0;
             long n = docOfRow(line);

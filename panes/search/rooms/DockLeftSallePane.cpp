@@ -40,6 +40,11 @@ DockLeftSallePane* EnclosingRoomPane(AComponent* list, const char* file, int lin
     return Enclosing<DockLeftSallePane>(list, file, line);
 }
 
+DockLCRPane* EnclosingCentre(AComponent* pane) {
+    AComponent* found = pane->findAncestor(&DockLCRPane::classRecord);
+    return found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
+}
+
 DockLeftSallePane::DockLeftSallePane() {
     maskKey = kMaskKey;
     textKey = kKeyKey;
@@ -57,7 +62,7 @@ void DockLeftSallePane::readFrom(AMemoryStream& stream) {
 void DockLeftSallePane::attachItems() {
     ALayoutPane::attachItems();
     frame = getFrame();
-    lcr = DockLCRPane::around(this);
+    lcr = EnclosingCentre(this);
 }
 
 void DockLeftSallePane::setUpItems() {

@@ -1,13 +1,14 @@
 // The room disc list: its key, its icon, opening a row and the first document of a room state.
 #include "panes/search/rooms/LRSalle_DVD.h"
 
+#include <cstdlib>
+
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
-#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
@@ -41,7 +42,7 @@ void LRSalle_DVD::readFrom(AMemoryStream& stream) {
 void LRSalle_DVD::attachItems() {
     LROptionsAfficherDVDPane::attachItems();
     frame = getFrame();
-    lcr = DockLCRPane::around(this);
+    lcr = EnclosingCentre(this);
     roomPane = EnclosingRoomPane(this, kFile, 55);
 }
 
@@ -72,6 +73,11 @@ int16_t LRSalle_DVD::roomIcon() {
     return state && left ? roomIconOf(state->fSalle, left->fMode) : kDiscIcon;
 }
 
+long LRSalle_DVD::docOfRow(long row) {
+    AString key = getLineKey(row);
+    return key.empty() ? -1 : atol(key.c_str());
+}
+
 void LRSalle_DVD::openDocument(long docNo, int16_t screenMode) {
     if (docNo < 0)
         return;
@@ -80,6 +86,11 @@ void LRSalle_DVD::openDocument(long docNo, int16_t screenMode) {
     AppState* state = frame->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
     state->setDocNo(docNo);
     goToState(state);
+}
+
+void LRSalle_DVD::selectionChanged(ARenderer* renderer) {
+    (void)renderer;
+    openClickedLine(listView);
 }
 
 void LRSalle_DVD::openClickedLine(ARendererView* view) {
@@ -99,20 +110,24 @@ void LRSalle_DVD::updatePane() {
         loadList("0:-1");
         return;
     }
-    AppState* cur = nullptr;
-    ALeftState* left = nullptr;
-    if (!shownStates(cur, left))
+    ARenderer* renderer = listView ? listView->renderer() : nullptr;
+    AppState* cur = currentState();
+    ALeftState* left = leftState();
+    if (!renderer || !renderer->model() || !cur || !left)
         return;
+    ASearchPanesApp& app = ASearchPanesApp::current();
+    const bool locked = cur->hasDocCadenas();
     const int16_t room = cur->fSalle;
     const bool mars = room == 7 && cur->getUserInfo(1174) != 0;
     const bool music = room == 6 && (cur->getUserInfo(1175) != 0 || cur->getUserInfo(1176) != 0);
     if (cur->fHisto) {
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
     }
     const bool first = IsFirstShowing(left);
     if (cur->fLink == 0 && first)
         selLast = 0;
-    if (RefreshMayOpenRow(*this, cur)) {
+    if (cur->fLink == 0 && !locked && !(selLast >= 0 && app.docIsMedia(docOfRow(selLast)))) {
         if (first) {
             selFirst = selLast = 0;
             long n = docOfRow(0);
@@ -120,7 +135,8 @@ void LRSalle_DVD::updatePane() {
             cur->fTemporaire = 1;
             openDocument(n, cur->getScreenMode());
         } else if (left->fHisto || left->fClone) {
-            readSavedSelection(left);
+            selFirst = left->fUserInfo.slot(selFirstKey);
+            selLast = left->fUserInfo.slot(selLastKey);
         } else {
             int16_t temporary = 0;
             if (selLast < 0 || cur->getDocNo() < 0) {
@@ -137,11 +153,13 @@ void LRSalle_DVD::updatePane() {
         SelectListRun(listView, selFirst, selLast);
     } else {
         if (cur->fLink == 0 && (left->fHisto || left->fClone)) {
-            readSavedSelection(left);
+            selFirst = left->fUserInfo.slot(selFirstKey);
+            selLast = left->fUserInfo.slot(selLastKey);
         } else {
             selLast = -2;
             if (mars) {
-                readSavedSelection(left);
+                selFirst = left->fUserInfo.slot(selFirstKey);
+                selLast = left->fUserInfo.slot(selLastKey);
             } else if (!music) {
                 cur->fTemporaire = 1;
             }

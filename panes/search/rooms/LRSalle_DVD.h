@@ -23,7 +23,8 @@ public:
     void attachItems() override;
     void detachItems() override;
     void saveState(ABaseState* part) override;
-    void openClickedLine(ARendererView* view) override;
+    void selectionChanged(ARenderer* renderer) override;
+    void openClickedLine(ARendererView* view);
     void updatePane() override;
     // The list's icon for the current room and tab (1509 outside the table).
     int16_t roomIcon();
@@ -34,5 +35,6 @@ public:
     DockLeftSallePane* roomPane = nullptr;  // not owned
 
 private:
+    long docOfRow(long row);
     void openDocument(long docNo, int16_t screenMode);
 };

@@ -3,9 +3,9 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
+#include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
-#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
@@ -28,7 +28,7 @@ void LRSalle_NET::readFrom(AMemoryStream& stream) {
 void LRSalle_NET::attachItems() {
     LRNetPane::attachItems();
     frame = getFrame();
-    lcr = DockLCRPane::around(this);
+    lcr = EnclosingCentre(this);
     roomPane = EnclosingRoomPane(this, kFile, 43);
 }
 
@@ -47,9 +47,10 @@ void LRSalle_NET::updatePane() {
     loadList(key.c_str());
     if (!listView)
         ThrowAssert(kFile, 133);
-    AppState* cur = nullptr;
-    ALeftState* left = nullptr;
-    if (!shownStates(cur, left))
+    ARenderer* renderer = listView->renderer();
+    AppState* cur = currentState();
+    ALeftState* left = leftState();
+    if (!renderer || !renderer->model() || !cur || !left)
         return;
     ASearchPanesApp& app = ASearchPanesApp::current();
     if (!cur->hasDocCadenas()) {
@@ -62,14 +63,16 @@ void LRSalle_NET::updatePane() {
             if (ARightState* right = rightState())
                 right->fNew = 1;
         } else {
-            readSavedSelection(left);
+            selFirst = left->fUserInfo.slot(selFirstKey);
+            selLast = left->fUserInfo.slot(selLastKey);
         }
         app.centerListLine(listView, selFirst, selLast);
     } else {
         if (!left->fHisto && !left->fClone) {
             selLast = -2;
         } else {
-            readSavedSelection(left);
+            selFirst = left->fUserInfo.slot(selFirstKey);
+            selLast = left->fUserInfo.slot(selLastKey);
         }
         SelectListRun(listView, selFirst, selLast);
     }

@@ -12,7 +12,6 @@
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
-#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
 #include "search/facade/ASearchBase.h"
@@ -40,7 +39,7 @@ void SalleIndexPrec::readFrom(AMemoryStream& stream) {
 void SalleIndexPrec::attachItems() {
     ListPane::attachItems();
     frame = getFrame();
-    lcr = DockLCRPane::around(this);
+    lcr = EnclosingCentre(this);
     roomPane = EnclosingRoomPane(this, kFile, 55);
 }
 
@@ -105,7 +104,9 @@ void SalleIndexPrec::updatePane() {
     long r = recordOfValue(second.empty() ? roomPane->level(1).value : second);
     if (r < 0) {
         // A damaged level value shows no entries rather than another record's.
-        clearList();
+        setLineGetter(nullptr);
+        if (ARenderer* renderer = listView ? listView->renderer() : nullptr)
+            renderer->setTextModelAlt("", nullptr);
     } else {
         loadIndex(r);
     }
@@ -114,12 +115,18 @@ void SalleIndexPrec::updatePane() {
         selFirst = selLast = 0;
         roomPane->setPaneText("");
     } else if (left) {
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
     }
     roomPane->setPaneText(getLineKey(selLast > 0 ? selLast : 0).c_str());
     SelectListRun(listView, selFirst, selLast);
     if (listView)
         listView->invalidate();
+}
+
+void SalleIndexPrec::selectionChanged(ARenderer* renderer) {
+    (void)renderer;
+    openClickedLine(listView);
 }
 
 void SalleIndexPrec::openClickedLine(ARendererView* view) {

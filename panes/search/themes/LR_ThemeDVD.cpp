@@ -163,7 +163,8 @@ void LR_ThemeDVD::updatePane() {
         return;
     const bool replay = left && (left->fClone || left->fHisto);
     if (replay) {
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
     }
     SelectListRun(listView, selFirst, selLast);
     const bool locked = cur->hasDocCadenas();

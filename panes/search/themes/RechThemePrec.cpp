@@ -267,7 +267,8 @@ void RechThemePrec::updatePane() {
         saveState(left);
         showPathOf(0);
     } else if (left && left->fHisto) {
-        readSavedSelection(left);
+        selFirst = left->fUserInfo.slot(selFirstKey);
+        selLast = left->fUserInfo.slot(selLastKey);
         AListApp::current().centerListLine(listView, selFirst, selLast);
         showPathOf(selLast);
     }
