@@ -59,3 +59,11 @@ inline double Seconds(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
     QueryPerformanceFrequency(&f);
     return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
 }
+
+// The performance counter's time, in seconds.
+inline double Seconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return double(now.QuadPart) / double(frequency.QuadPart);
+}

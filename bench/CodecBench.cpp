@@ -1,6 +1,7 @@
 // Compression ratio and expansion speed of each codec mode on 1 MB of French
 // text, next to zlib's inflate of the same text deflated at level 6.
 #include "base/procedural/KyCodec.h"
+#include "bench/BenchSupport.h"
 #include "tests/base/procedural/CodecSamples.h"
 
 #include <windows.h>
@@ -11,13 +12,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 // Runs expand until at least half a second has passed; answers MB/s of output.
 template <class F>

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/BenchWindow.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/views/AScroller.h"
@@ -64,13 +65,6 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         DrawLine(dc, line, 0, line * 16 - g_plainTop);
     EndPaint(hwnd, &ps);
     return 0;
-}
-
-double Seconds() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
 }
 
 template <class Step>

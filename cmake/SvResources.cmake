@@ -32,112 +32,90 @@ function(sv_add_resources target)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
 
+# sv_paths(var dir item...): var becomes the items in order, each relative one
+# taken below dir (other lists of paths come through as they are).
+function(sv_paths var dir)
+  set(paths)
+  foreach(item ${ARGN})
+    if(IS_ABSOLUTE ${item})
+      list(APPEND paths ${item})
+    else()
+      list(APPEND paths ${dir}/${item})
+    endif()
+  endforeach()
+  set(${var} ${paths} PARENT_SCOPE)
+endfunction()
+
 # The top dock's layouts and styles, which the main window's layout includes,
 # and the class tables they need beside the application's.
-set(SV_DOCKTOP_RESOURCES
-  ${CMAKE_SOURCE_DIR}/resources/DockTop.layout ${CMAKE_SOURCE_DIR}/resources/dockTopLeftRech.layout
-  ${CMAKE_SOURCE_DIR}/resources/dockTopLeftImg.layout ${CMAKE_SOURCE_DIR}/resources/dockTopKycf.layout
-  ${CMAKE_SOURCE_DIR}/resources/dockTopFlash.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAtlas.layout
-  ${CMAKE_SOURCE_DIR}/resources/dockTopHtml.layout ${CMAKE_SOURCE_DIR}/resources/TopDockStyles.style
-  ${CMAKE_SOURCE_DIR}/resources/TopDockTitleStyle.style ${CMAKE_SOURCE_DIR}/resources/PopupSiSearch.layout
+sv_paths(SV_DOCKTOP_RESOURCES ${CMAKE_SOURCE_DIR}/resources DockTop.layout dockTopLeftRech.layout
+  dockTopLeftImg.layout dockTopKycf.layout dockTopFlash.layout dockTopAtlas.layout dockTopHtml.layout
+  TopDockStyles.style TopDockTitleStyle.style PopupSiSearch.layout
   # The home screen, which the main window's layout includes beside the top dock.
-  ${CMAKE_SOURCE_DIR}/resources/Accueil.layout ${CMAKE_SOURCE_DIR}/resources/accueilFlash.layout
-  ${CMAKE_SOURCE_DIR}/resources/TopAccueil.layout ${CMAKE_SOURCE_DIR}/resources/dockTopAccueil.layout
-  ${CMAKE_SOURCE_DIR}/resources/EPHEMERIDE.layout ${CMAKE_SOURCE_DIR}/resources/ComplWebPane.layout
+  Accueil.layout accueilFlash.layout TopAccueil.layout dockTopAccueil.layout EPHEMERIDE.layout
+  ComplWebPane.layout
   # The room pane, which the browser document container includes.
-  ${CMAKE_SOURCE_DIR}/resources/docFlash.layout
+  docFlash.layout
   # The web panes and their top bar.
-  ${CMAKE_SOURCE_DIR}/resources/docHtml.layout ${CMAKE_SOURCE_DIR}/resources/docHtmlNet.layout
-  ${CMAKE_SOURCE_DIR}/resources/dockTopHtmlNet.layout)
-set(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/web/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/online/layout-classes.txt)
+  docHtml.layout docHtmlNet.layout dockTopHtmlNet.layout)
+sv_paths(SV_DOCKTOP_CLASSES ${CMAKE_SOURCE_DIR} app/find/layout-classes.txt panes/docks/top/layout-classes.txt
+  web/browser/layout-classes.txt panes/content/home/layout-classes.txt app/online/layout-classes.txt
+  panes/content/flash/layout-classes.txt panes/search/ephemeris/layout-classes.txt
+  panes/content/web/layout-classes.txt panes/docks/online/layout-classes.txt)
 # The left dock with every pane it includes, their class tables and pictures
 # (the reader and the left dock's tests compile them alike).
-set(SV_DOCKLEFT_RESOURCES
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFT.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTEPHEMERIDE.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHSI.layout ${CMAKE_SOURCE_DIR}/resources/LRListLeft.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHAV.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTRECHAZ.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLAS.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLASALLMAP.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTATLASCURRENTMAP.layout ${CMAKE_SOURCE_DIR}/resources/ATLASPREC.layout
-  ${CMAKE_SOURCE_DIR}/resources/LRListEditLeft.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTTHEMES.layout ${CMAKE_SOURCE_DIR}/resources/ListViewLeft.layout
-  ${CMAKE_SOURCE_DIR}/resources/LRNbRes.layout
-  ${CMAKE_SOURCE_DIR}/resources/LROptions.layout ${CMAKE_SOURCE_DIR}/resources/LROptionsWeb.layout
-  ${CMAKE_SOURCE_DIR}/resources/LROptionsSalle.layout
-  ${CMAKE_SOURCE_DIR}/resources/dockleftChrono.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOTHEME.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTCHRONOMOTSCLE.layout ${CMAKE_SOURCE_DIR}/resources/LRChronoList.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEA_DVD.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEA_NET.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEA_DVDNET.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEB_DVD.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEB_DVDNET.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEC.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLED_DVD.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLED_DVDNET.layout
-  ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEE.layout ${CMAKE_SOURCE_DIR}/resources/DOCKLEFTSALLEGLI.layout
-  ${CMAKE_SOURCE_DIR}/resources/LRFilterNames.strings ${CMAKE_SOURCE_DIR}/resources/LRSortNames.strings
-  ${CMAKE_SOURCE_DIR}/resources/LRDisplayNames.strings)
-set(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
-set(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc)
+sv_paths(SV_DOCKLEFT_RESOURCES ${CMAKE_SOURCE_DIR}/resources DOCKLEFT.layout DOCKLEFTEPHEMERIDE.layout
+  DOCKLEFTRECHSI.layout LRListLeft.layout DOCKLEFTRECHAV.layout DOCKLEFTRECHAZ.layout DOCKLEFTATLAS.layout
+  DOCKLEFTATLASALLMAP.layout DOCKLEFTATLASCURRENTMAP.layout ATLASPREC.layout LRListEditLeft.layout
+  DOCKLEFTTHEMES.layout ListViewLeft.layout LRNbRes.layout LROptions.layout LROptionsWeb.layout
+  LROptionsSalle.layout dockleftChrono.layout DOCKLEFTCHRONOTHEME.layout DOCKLEFTCHRONOMOTSCLE.layout
+  LRChronoList.layout DOCKLEFTSALLEA_DVD.layout DOCKLEFTSALLEA_NET.layout DOCKLEFTSALLEA_DVDNET.layout
+  DOCKLEFTSALLEB_DVD.layout DOCKLEFTSALLEB_DVDNET.layout DOCKLEFTSALLEC.layout DOCKLEFTSALLED_DVD.layout
+  DOCKLEFTSALLED_DVDNET.layout DOCKLEFTSALLEE.layout DOCKLEFTSALLEGLI.layout LRFilterNames.strings
+  LRSortNames.strings LRDisplayNames.strings)
+sv_paths(SV_DOCKLEFT_CLASSES ${CMAKE_SOURCE_DIR} web/browser/layout-classes.txt app/lists/layout-classes.txt
+  panes/search/left/layout-classes.txt panes/search/advanced/layout-classes.txt
+  panes/search/ephemeris/list-layout-classes.txt panes/search/atlas/layout-classes.txt
+  panes/search/az/layout-classes.txt panes/content/chrono/layout-classes.txt
+  panes/search/themes/layout-classes.txt panes/search/rooms/layout-classes.txt)
+sv_paths(SV_DOCKLEFT_BITMAPS ${CMAKE_SOURCE_DIR}/resources LeftDockBitmaps.rc AtlasBitmaps.rc ChronoBitmaps.rc
+  RoomBitmaps.rc)
 # The main window's layout with the layouts and string lists its panes load
 # (the reader, its tests and benchmarks compile them alike).
-set(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources/Frame1Fixed.layout ${CMAKE_SOURCE_DIR}/resources/ReadingScreen.layout
+sv_paths(SV_FRAME_RESOURCES ${CMAKE_SOURCE_DIR}/resources Frame1Fixed.layout ReadingScreen.layout
   # The help box that the reader makes at its start, for the tooltips.
-  ${CMAKE_SOURCE_DIR}/resources/HelpBox.style
-  ${CMAKE_SOURCE_DIR}/resources/DockLCR.layout ${CMAKE_SOURCE_DIR}/resources/DocKycf.layout
-  ${CMAKE_SOURCE_DIR}/resources/DocFrise.layout
-  ${CMAKE_SOURCE_DIR}/resources/DocMozilla.layout ${CMAKE_SOURCE_DIR}/resources/DockRight.layout
-  ${CMAKE_SOURCE_DIR}/resources/DockRightArt.layout ${CMAKE_SOURCE_DIR}/resources/LRRight.layout
-  ${CMAKE_SOURCE_DIR}/resources/VScroll.layout ${SV_DOCKTOP_RESOURCES}
-  ${SV_DOCKLEFT_RESOURCES}
+  HelpBox.style DockLCR.layout DocKycf.layout DocFrise.layout DocMozilla.layout DockRight.layout
+  DockRightArt.layout LRRight.layout VScroll.layout ${SV_DOCKTOP_RESOURCES} ${SV_DOCKLEFT_RESOURCES}
   # The chronology screen: its centre pane and top dock (its left dock is the left dock's).
-  ${CMAKE_SOURCE_DIR}/resources/CHRONO.layout ${CMAKE_SOURCE_DIR}/resources/ScrollingPeriodes.layout
-  ${CMAKE_SOURCE_DIR}/resources/dockTopChrono.layout
+  CHRONO.layout ScrollingPeriodes.layout dockTopChrono.layout
   # The media window, which the reader opens over the main window.
-  ${CMAKE_SOURCE_DIR}/resources/Media.layout ${CMAKE_SOURCE_DIR}/resources/MediaPane.layout
-  ${CMAKE_SOURCE_DIR}/resources/MediaImage.layout ${CMAKE_SOURCE_DIR}/resources/MediaTooltips.strings
-  ${CMAKE_SOURCE_DIR}/resources/MediaDockRight.layout ${CMAKE_SOURCE_DIR}/resources/MediaDockRightArt.layout
-  ${CMAKE_SOURCE_DIR}/resources/MediaVideo.layout ${CMAKE_SOURCE_DIR}/resources/MediaFlash.layout
-  ${CMAKE_SOURCE_DIR}/resources/MEDIADCR.layout)
+  Media.layout MediaPane.layout MediaImage.layout MediaTooltips.strings MediaDockRight.layout
+  MediaDockRightArt.layout MediaVideo.layout MediaFlash.layout MEDIADCR.layout)
 # The class tables and pictures the reading screen's panes need beside the application's.
-set(SV_FRAME_CLASSES ${SV_DOCKTOP_CLASSES} ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/movie/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt)
-set(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources/FrameBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/TopDockBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/RightDockBitmaps.rc ${CMAKE_SOURCE_DIR}/resources/LeftDockBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/AtlasBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/RoomBitmaps.rc
-  ${CMAKE_SOURCE_DIR}/resources/ChronoBitmaps.rc)
+sv_paths(SV_FRAME_CLASSES ${CMAKE_SOURCE_DIR} ${SV_DOCKTOP_CLASSES} app/lists/layout-classes.txt
+  panes/search/ephemeris/list-layout-classes.txt panes/content/article/layout-classes.txt
+  panes/docks/right/layout-classes.txt panes/search/left/layout-classes.txt
+  panes/search/advanced/layout-classes.txt web/movie/layout-classes.txt panes/content/media/layout-classes.txt
+  panes/search/atlas/layout-classes.txt panes/search/az/layout-classes.txt
+  panes/search/rooms/layout-classes.txt panes/content/chrono/layout-classes.txt
+  panes/search/themes/layout-classes.txt)
+sv_paths(SV_FRAME_BITMAPS ${CMAKE_SOURCE_DIR}/resources FrameBitmaps.rc TopDockBitmaps.rc RightDockBitmaps.rc
+  LeftDockBitmaps.rc AtlasBitmaps.rc RoomBitmaps.rc ChronoBitmaps.rc)
 
 # The layout classes of the application, handed to the resource compiler with
 # the framework's; every pane adds its class to the file. Set here, before any
 # folder is read, so that the tests (read before app/) see it too.
-set(SV_APP_LAYOUT_CLASSES ${CMAKE_SOURCE_DIR}/app/pane/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/frame/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/app/lists/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/popup/layout-classes.txt ${CMAKE_SOURCE_DIR}/app/find/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/phonetic/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/ephemeris/list-layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/reader/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/print/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/docks/workspacewin/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/top/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/article/layout-classes.txt ${CMAKE_SOURCE_DIR}/web/browser/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/app/online/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/right/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/app/views/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/left/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/advanced/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/docks/netinst/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/docks/online/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/home/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/flash/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/web/movie/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/content/media/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/atlas/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/az/layout-classes.txt ${CMAKE_SOURCE_DIR}/panes/search/dico/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/chrono/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/content/web/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/themes/layout-classes.txt
-  ${CMAKE_SOURCE_DIR}/panes/search/rooms/layout-classes.txt)
+sv_paths(SV_APP_LAYOUT_CLASSES ${CMAKE_SOURCE_DIR} app/pane/layout-classes.txt app/frame/layout-classes.txt
+  app/lists/layout-classes.txt app/popup/layout-classes.txt app/find/layout-classes.txt
+  panes/search/phonetic/layout-classes.txt panes/search/ephemeris/layout-classes.txt
+  panes/search/ephemeris/list-layout-classes.txt reader/layout-classes.txt
+  panes/docks/print/layout-classes.txt panes/docks/workspacewin/layout-classes.txt
+  panes/docks/top/layout-classes.txt panes/content/article/layout-classes.txt web/browser/layout-classes.txt
+  app/online/layout-classes.txt panes/docks/right/layout-classes.txt app/views/layout-classes.txt
+  panes/search/left/layout-classes.txt panes/search/advanced/layout-classes.txt
+  panes/docks/netinst/layout-classes.txt panes/docks/online/layout-classes.txt
+  panes/content/home/layout-classes.txt panes/content/flash/layout-classes.txt web/movie/layout-classes.txt
+  panes/content/media/layout-classes.txt panes/search/atlas/layout-classes.txt
+  panes/search/az/layout-classes.txt panes/search/dico/layout-classes.txt
+  panes/content/chrono/layout-classes.txt panes/content/web/layout-classes.txt
+  panes/search/themes/layout-classes.txt panes/search/rooms/layout-classes.txt)

@@ -43,13 +43,21 @@ void SVPane::detachItems() {
 
 void SVPane::bindActions() {
     APane::bindActions();
+    if (ownItem_)
+        addAction(ownItem_, this, ownItem_, nullptr);
 }
 
 ACommand* SVPane::doCommand(int16_t id, long argument) {
+    if (ownItem_ && id == ownItem_) {
+        ownItemCommand();
+        return noChangeCommand();
+    }
     return APane::doCommand(id, argument);
 }
 
 int16_t SVPane::commandStatus(int16_t id, long argument) {
+    if (ownItem_ && id == ownItem_)
+        return 1;
     return APane::commandStatus(id, argument);
 }
 

@@ -90,10 +90,18 @@ public:
 
     Frame1* getFrame() const;
 
+protected:
+    // Item id is the pane's own view or field: bound to the pane and always
+    // enabled, its command runs ownItemCommand and changes nothing else.
+    // Called from the pane's constructor.
+    void setOwnItem(int16_t id) { ownItem_ = id; }
+    virtual void ownItemCommand() {}
+
 private:
     AClusterItem* labelledItem(int16_t id, long line);
 
     Frame1* frame_ = nullptr;  // not owned
+    int16_t ownItem_ = 0;      // 0: none
 };
 
 // The panes nearest below a component, in depth-first child order: an SVPane

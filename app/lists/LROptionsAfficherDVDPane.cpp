@@ -1,6 +1,7 @@
 // The display choice of a disc result list.
 #include "app/lists/LROptionsAfficherDVDPane.h"
 
+#include <cstdlib>
 #include <new>
 #include <string>
 
@@ -233,4 +234,9 @@ void LROptionsAfficherDVDPane::buildTreeModel(ARenderer* renderer, ALo* list) {
     grouped->setFlag(0);
     setLineGetter(grouped);
     InstallTree(renderer, grouped);
+}
+
+long LROptionsAfficherDVDPane::docOfRow(long row) {
+    AString key = getLineKey(row);
+    return key.empty() ? -1 : std::atol(key.c_str());
 }

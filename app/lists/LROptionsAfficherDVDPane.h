@@ -59,6 +59,8 @@ public:
     static int16_t rangePosition(long argument);
     // Item index of string list (0-based).
     static AString listText(int16_t list, int16_t index);
+    // The document number of row, -1 for a row without one.
+    long docOfRow(long row);
 
     int16_t display = 0;
     int16_t available[3] = {0, 0, 0};

@@ -101,6 +101,11 @@ void ListPane::clearSavedSelection(ABaseState* part) {
         part->fUserInfo.slot(selLastKey) = -1;
 }
 
+void ListPane::readSavedSelection(ABaseState* part) {
+    selFirst = part->fUserInfo.slot(selFirstKey);
+    selLast = part->fUserInfo.slot(selLastKey);
+}
+
 void ListPane::resetState(long argument) {
     (void)argument;
     selFirst = selLast = 0;
@@ -159,6 +164,24 @@ void ListEditPane::linkChanged(AComponent* source, const AKindSet& kinds) {
 void ListEditPane::clearEdit() {
     if (editField)
         editField->setText("");
+}
+
+void ListPane::selectionChanged(ARenderer* renderer) {
+    (void)renderer;
+    openClickedLine(listView);
+}
+
+void ListPane::clearList() {
+    setLineGetter(nullptr);
+    if (ARenderer* renderer = listView ? listView->renderer() : nullptr)
+        renderer->setTextModelAlt("", nullptr);
+}
+
+bool ListPane::shownStates(AppState*& cur, ALeftState*& left) {
+    ARenderer* renderer = listView ? listView->renderer() : nullptr;
+    cur = currentState();
+    left = leftState();
+    return renderer && renderer->model() && cur && left;
 }
 
 bool ListPane::answersEditCommands() {

@@ -14,9 +14,11 @@
 
 class AEditBox;
 class AKindSet;
+class ALeftState;
 class ALineGetter;
 class ARenderer;
 class ARendererView;
+class AppState;
 
 // 1 when the text is not empty and its value is not -1.
 int16_t IsSetNumberText(const char* text);
@@ -39,7 +41,12 @@ public:
     void resetState(long argument) override;
 
     virtual void clearSavedSelection(ABaseState* part);
-    virtual void selectionChanged(ARenderer* renderer) { (void)renderer; }
+    // selFirst and selLast from the keys saveState writes them under.
+    void readSavedSelection(ABaseState* part);
+    // A click on a row: opens the clicked line of the list view.
+    virtual void selectionChanged(ARenderer* renderer);
+    // What a click on a row of view opens (nothing here).
+    virtual void openClickedLine(ARendererView* view) { (void)view; }
     // The text after the first '#' of the line, or "".
     virtual AString getLineKey(long line);
     // 1 when the application's result count is 0 or there are no lines.
@@ -47,6 +54,8 @@ public:
 
     // Holds one reference on getter (null: none), releasing the previous one.
     void setLineGetter(ALineGetter* getter);
+    // No getter, and the view shows an empty text.
+    void clearList();
     ALineGetter* getLineGetter() const { return lineGetter; }
     ARendererView* getListView() const { return listView; }
     // A list with rows is exported.
@@ -58,6 +67,10 @@ public:
     int16_t selLastKey = -1;
 
 protected:
+    // The current and the left state; false when either is missing or the
+    // list view shows no model yet.
+    bool shownStates(AppState*& cur, ALeftState*& left);
+
     ARendererView* listView = nullptr;  // item 2551, not owned
     ALineGetter* lineGetter = nullptr;  // one reference held
 };

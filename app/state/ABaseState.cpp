@@ -44,6 +44,18 @@ int16_t Short(long value) {
     return static_cast<int16_t>(value);
 }
 
+// The integer fields every part's text starts with, in their order there.
+template <class Part, class IO>
+void BaseFields(Part& part, IO io) {
+    io("<!--fPane-->", part.fPane);
+    io("<!--fMode-->", part.fMode);
+    io("<!--fSalleType-->", part.fSalleType);
+    io("<!--fSalleLR-->", part.fSalleLR);
+    io("<!--fClone-->", part.fClone);
+    io("<!--fNew-->", part.fNew);
+    io("<!--fHisto-->", part.fHisto);
+}
+
 }  // namespace
 
 void WriteUserInfo(AFileStream& stream, const ALongLongDic& values, const ALongTextDic& texts) {
@@ -81,24 +93,12 @@ AString ABaseState::getUserTxtInfo(int16_t key) {
 }
 
 void ABaseState::write(AFileStream& stream) const {
-    WriteMarkedInt(stream, "<!--fPane-->", fPane);
-    WriteMarkedInt(stream, "<!--fMode-->", fMode);
-    WriteMarkedInt(stream, "<!--fSalleType-->", fSalleType);
-    WriteMarkedInt(stream, "<!--fSalleLR-->", fSalleLR);
-    WriteMarkedInt(stream, "<!--fClone-->", fClone);
-    WriteMarkedInt(stream, "<!--fNew-->", fNew);
-    WriteMarkedInt(stream, "<!--fHisto-->", fHisto);
+    BaseFields(*this, AMarkedIntWriter{stream});
     WriteUserInfo(stream, fUserInfo, fUserTxtInfo);
 }
 
 void ABaseState::read(AFileStream& stream) {
-    fPane = Short(ReadMarkedInt(stream, "<!--fPane-->"));
-    fMode = Short(ReadMarkedInt(stream, "<!--fMode-->"));
-    fSalleType = static_cast<int8_t>(ReadMarkedInt(stream, "<!--fSalleType-->"));
-    fSalleLR = Short(ReadMarkedInt(stream, "<!--fSalleLR-->"));
-    fClone = Short(ReadMarkedInt(stream, "<!--fClone-->"));
-    fNew = Short(ReadMarkedInt(stream, "<!--fNew-->"));
-    fHisto = Short(ReadMarkedInt(stream, "<!--fHisto-->"));
+    BaseFields(*this, AMarkedIntReader{stream});
     ReadUserInfo(stream, fUserInfo, fUserTxtInfo);
 }
 

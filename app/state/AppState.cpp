@@ -16,10 +16,6 @@ T* CloneOrNull(const T* part) {
     return part ? static_cast<T*>(part->clone()) : nullptr;
 }
 
-int16_t Short(long value) {
-    return static_cast<int16_t>(value);
-}
-
 template <class T>
 std::unique_ptr<T> ReadPart(AFileStream& stream, const char* marker) {
     if (ReadMarkedInt(stream, marker) == 0)
@@ -143,18 +139,23 @@ void AppState::setPrev(AppState* prev) {
         prev->setNew(0);
 }
 
+template <class State, class IO>
+void AppState::textFields(State& state, IO io) {
+    io("<!--fScreenMode-->", state.fScreenMode);
+    io("<!--fPane-->", state.fPane);
+    io("<!--fTemporaire-->", state.fTemporaire);
+    io("<!--fNew-->", state.fNew);
+    io("<!--fHisto-->", state.fHisto);
+    io("<!--fLink-->", state.fLink);
+    io("<!--fDocNo-->", state.fDocNo);
+    io("<!--fNbFrame-->", state.fNbFrame);
+    io("<!--fNumFrame-->", state.fNumFrame);
+    io("<!--fSalle-->", state.fSalle);
+}
+
 void AppState::write(AFileStream& stream) const {
     WriteMarkedString(stream, "<!--AppState-->", "");
-    WriteMarkedInt(stream, "<!--fScreenMode-->", fScreenMode);
-    WriteMarkedInt(stream, "<!--fPane-->", fPane);
-    WriteMarkedInt(stream, "<!--fTemporaire-->", fTemporaire);
-    WriteMarkedInt(stream, "<!--fNew-->", fNew);
-    WriteMarkedInt(stream, "<!--fHisto-->", fHisto);
-    WriteMarkedInt(stream, "<!--fLink-->", fLink);
-    WriteMarkedInt(stream, "<!--fDocNo-->", fDocNo);
-    WriteMarkedInt(stream, "<!--fNbFrame-->", fNbFrame);
-    WriteMarkedInt(stream, "<!--fNumFrame-->", fNumFrame);
-    WriteMarkedInt(stream, "<!--fSalle-->", fSalle);
+    textFields(*this, AMarkedIntWriter{stream});
     WriteUserInfo(stream, fUserInfo, fUserTxtInfo);
     WriteMarkedInt(stream, "<!--fSearchState-->", fSearchState ? fSearchState->getSearchKey() : 0);
     struct Part {
@@ -173,16 +174,7 @@ void AppState::write(AFileStream& stream) const {
 
 void AppState::read(AFileStream& stream) {
     ReadMarkedString(stream, "<!--AppState-->");
-    fScreenMode = Short(ReadMarkedInt(stream, "<!--fScreenMode-->"));
-    fPane = Short(ReadMarkedInt(stream, "<!--fPane-->"));
-    fTemporaire = Short(ReadMarkedInt(stream, "<!--fTemporaire-->"));
-    fNew = Short(ReadMarkedInt(stream, "<!--fNew-->"));
-    fHisto = Short(ReadMarkedInt(stream, "<!--fHisto-->"));
-    fLink = Short(ReadMarkedInt(stream, "<!--fLink-->"));
-    fDocNo = ReadMarkedInt(stream, "<!--fDocNo-->");
-    fNbFrame = Short(ReadMarkedInt(stream, "<!--fNbFrame-->"));
-    fNumFrame = Short(ReadMarkedInt(stream, "<!--fNumFrame-->"));
-    fSalle = Short(ReadMarkedInt(stream, "<!--fSalle-->"));
+    textFields(*this, AMarkedIntReader{stream});
     ReadUserInfo(stream, fUserInfo, fUserTxtInfo);
     long key = ReadMarkedInt(stream, "<!--fSearchState-->");
     std::unique_ptr<ADocState> doc = ReadPart<ADocState>(stream, "<!--fDocState-->");

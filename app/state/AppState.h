@@ -98,6 +98,9 @@ public:
 
 private:
     void forEachPart(void (*fn)(ABaseState& part, int16_t value), int16_t value);
+    // Calls io(marker, field) for the integer fields of the text, in their order there.
+    template <class State, class IO>
+    static void textFields(State& state, IO io);
 
     ASVLoSearchState* fSearchState = nullptr;  // one reference held, or null
     AppState* fPrev = nullptr;                 // owned, with its whole chain

@@ -43,6 +43,23 @@ AString ReadMarkedString(AFileStream& stream, const char* marker);
 // Empties dic, then reads the form WriteMarkedDic writes; on bad text dic stays empty.
 void ReadMarkedDic(AFileStream& stream, const char* marker, ALongLongDic& dic);
 
+// The two directions over one list of a record's integer fields: the list
+// calls io(marker, field) for each field in the record's order.
+struct AMarkedIntWriter {
+    AFileStream& stream;
+    template <class T>
+    void operator()(const char* marker, const T& field) const {
+        WriteMarkedInt(stream, marker, static_cast<long>(field));
+    }
+};
+struct AMarkedIntReader {
+    AFileStream& stream;
+    template <class T>
+    void operator()(const char* marker, T& field) const {
+        field = static_cast<T>(ReadMarkedInt(stream, marker));
+    }
+};
+
 // Line feed -> 0x01, carriage return -> 0x02, and back.
 AString EscapeLineBreaks(const char* text);
 AString UnescapeLineBreaks(const char* text);

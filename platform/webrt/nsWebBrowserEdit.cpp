@@ -9,6 +9,12 @@ namespace webrt {
 
 namespace {
 
+// A find option's setter.
+nsresult SetOption(bool& option, PRBool on) {
+    option = on != 0;
+    return NS_OK;
+}
+
 // Whether a text field has selected characters.
 bool FieldHasSelection(HWND field) {
     DWORD from = 0, to = 0;
@@ -44,20 +50,16 @@ nsresult WebBrowser::SetSearchString(const PRUnichar* text) {
     return NS_OK;
 }
 nsresult WebBrowser::SetMatchCase(PRBool on) {
-    matchCase_ = on != 0;
-    return NS_OK;
+    return SetOption(matchCase_, on);
 }
 nsresult WebBrowser::SetEntireWord(PRBool on) {
-    entireWord_ = on != 0;
-    return NS_OK;
+    return SetOption(entireWord_, on);
 }
 nsresult WebBrowser::SetWrapFind(PRBool on) {
-    wrapFind_ = on != 0;
-    return NS_OK;
+    return SetOption(wrapFind_, on);
 }
 nsresult WebBrowser::SetFindBackwards(PRBool on) {
-    findBackwards_ = on != 0;
-    return NS_OK;
+    return SetOption(findBackwards_, on);
 }
 
 nsresult WebBrowser::FindNext(PRBool* found) {

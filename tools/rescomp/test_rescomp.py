@@ -187,8 +187,10 @@ class ReaderLayouts(unittest.TestCase):
         linked = reader
         for var in ("SV_FRAME_BITMAPS", "SV_DOCKLEFT_BITMAPS"):
             if "${%s}" % var in reader:
-                start = lists.index("set(%s " % var)
-                linked += lists[start:lists.index(")", start)]
+                # The lists name each file below its folder: sv_paths(VAR folder name...).
+                start = lists.index("sv_paths(%s " % var)
+                names = lists[start:lists.index(")", start)].split()
+                linked += " ".join("resources/" + os.path.basename(n) for n in names)
         missing = [name for name in sorted(os.listdir(os.path.join(root, "resources")))
                    if name.endswith(".rc") and "resources/" + name not in linked]
         self.assertEqual(missing, [])

@@ -38,10 +38,7 @@ void DocFrisePane::readFrom(AMemoryStream& stream) {
 void DocFrisePane::attachItems() {
     SVPane::attachItems();
     CheckAlloc(getFrame(), "DocFrisePane", 53)->setTimeStripPane(this);
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "DocFrisePane", 55);
-    switcher_->setLink(DockLCRPane::kDocFrise, this);
+    switcher_ = DockLCRPane::linkPane(this, DockLCRPane::kDocFrise, "DocFrisePane", 55);
 }
 
 void DocFrisePane::setUpItems() {
@@ -67,22 +64,6 @@ void DocFrisePane::setUpItems() {
 void DocFrisePane::detachItems() {
     SVPane::detachItems();
     ReleaseAndNull(thumbnails_);
-}
-
-void DocFrisePane::bindActions() {
-    SVPane::bindActions();
-    addAction(kStripView, this, kStripView, nullptr);
-}
-
-ACommand* DocFrisePane::doCommand(int16_t id, long argument) {
-    if (id != kStripView)
-        return SVPane::doCommand(id, argument);
-    linkClicked();
-    return noChangeCommand();
-}
-
-int16_t DocFrisePane::commandStatus(int16_t id, long argument) {
-    return id == kStripView ? 1 : SVPane::commandStatus(id, argument);
 }
 
 int16_t DocFrisePane::isPaneWanted() {
@@ -123,7 +104,7 @@ void DocFrisePane::updatePane() {
     queueUpdate(0);
 }
 
-void DocFrisePane::linkClicked() {
+void DocFrisePane::ownItemCommand() {
     ARenderer* renderer = view_ ? view_->renderer() : nullptr;
     if (renderer && renderer->getHitKind() == 3)
         followLink(renderer->getHitName().c_str());

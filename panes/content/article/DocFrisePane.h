@@ -22,7 +22,7 @@ public:
     enum : int16_t { kStripView = 1212 };
     enum : long { kStripFlag = 11 };
 
-    DocFrisePane() = default;
+    DocFrisePane() { setOwnItem(kStripView); }
     ~DocFrisePane() override;
 
     // Record: SVPane's, FFFF.
@@ -30,9 +30,6 @@ public:
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
     void updatePane() override;
     // A text document (type 0) whose information flag 11 is set.
     int16_t isPaneWanted() override;
@@ -43,7 +40,7 @@ public:
 
 private:
     // The link just clicked in the strip (command 1212).
-    void linkClicked();
+    void ownItemCommand() override;
 
     DockLCRPane* switcher_ = nullptr;             // not owned
     ARendererView* view_ = nullptr;               // not owned

@@ -120,10 +120,7 @@ void DocKycfPane::readFrom(AMemoryStream& stream) {
 void DocKycfPane::attachItems() {
     SearchPane::attachItems();
     getFrame()->setArticlePane(this);
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "DocKycfPane", 82);
-    switcher_->setLink(DockLCRPane::kDocKycf, this);
+    switcher_ = DockLCRPane::linkPane(this, DockLCRPane::kDocKycf, "DocKycfPane", 82);
 }
 
 void DocKycfPane::setUpItems() {

@@ -18,9 +18,7 @@ void DocMozillaPane::readFrom(AMemoryStream& stream) {
 void DocMozillaPane::attachItems() {
     SVPane::attachItems();
     getFrame()->setBrowserDocPane(this);
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "DocMozillaPane", 55);
+    switcher_ = CheckAlloc(DockLCRPane::around(this), "DocMozillaPane", 55);
 }
 
 void DocMozillaPane::setUpItems() {

@@ -112,6 +112,22 @@ void DockLCRPane::setLink(Link link, SVPane* pane) {
     wireArticleToTopDock();
 }
 
+void DockLCRPane::forgetLink(Link link, const SVPane* pane) {
+    if (links_[link] == pane)
+        setLink(link, nullptr);
+}
+
+DockLCRPane* DockLCRPane::around(const AComponent* pane) {
+    AComponent* found = pane->findAncestor(&classRecord);
+    return found ? static_cast<DockLCRPane*>(found->castTo(&classRecord)) : nullptr;
+}
+
+DockLCRPane* DockLCRPane::linkPane(SVPane* pane, Link link, const char* file, long line) {
+    DockLCRPane* switcher = CheckAlloc(around(pane), file, line);
+    switcher->setLink(link, pane);
+    return switcher;
+}
+
 void DockLCRPane::wireArticleToTopDock() {
     auto* top = links_[kDockTopKycf] ? static_cast<DockTopKycfPane*>(
                                            links_[kDockTopKycf]->castTo(&DockTopKycfPane::classRecord))

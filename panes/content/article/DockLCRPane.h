@@ -72,6 +72,13 @@ public:
     // Also hands the article view to the article top dock once both are here.
     void setLink(Link link, SVPane* pane);
     SVPane* link(Link link) const { return links_[link]; }
+    // Clears link unless another pane took it since pane set it.
+    void forgetLink(Link link, const SVPane* pane);
+    // The switcher around pane, null outside the reading screen.
+    static DockLCRPane* around(const AComponent* pane);
+    // The switcher around pane, which becomes its link; a pane outside one
+    // fails the allocation check at file and line.
+    static DockLCRPane* linkPane(SVPane* pane, Link link, const char* file, long line);
     // Relays to the article top dock (nothing without one).
     void setSplitMode(int16_t mode);
     void selectOutlineLine(long line, long offset);

@@ -57,8 +57,8 @@ void DockRightPane::setUpItems() {
 }
 
 void DockRightPane::detachItems() {
-    if (switcher_ && switcher_->link(DockLCRPane::kDockRight) == this)
-        switcher_->setLink(DockLCRPane::kDockRight, nullptr);
+    if (switcher_)
+        switcher_->forgetLink(DockLCRPane::kDockRight, this);
     switcher_ = nullptr;
     lock_ = back_ = nullptr;
     title_ = nullptr;

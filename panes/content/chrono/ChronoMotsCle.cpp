@@ -107,8 +107,7 @@ void ChronoMotsCle::updatePane() {
         selLast = -2;
     } else if (left && left->fHisto) {
         editField->setText(left->getUserTxtInfo(kTypedTextKey).c_str());
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
     }
     if (ARenderer* renderer = listView ? listView->renderer() : nullptr) {
         if (selLast < 0) {

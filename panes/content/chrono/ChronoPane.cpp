@@ -66,10 +66,7 @@ void ChronoPane::readFrom(AMemoryStream& stream) {
 void ChronoPane::attachItems() {
     SVPane::attachItems();
     CheckAlloc(getFrame(), "ChronoPane", 66);
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "ChronoPane", 67);
-    switcher_->setLink(DockLCRPane::kChrono, this);
+    switcher_ = DockLCRPane::linkPane(this, DockLCRPane::kChrono, "ChronoPane", 67);
 }
 
 AScroller* ChronoPane::scrollerOf(AComponent* item, int line) {

@@ -86,8 +86,7 @@ void ChronoThemePrec::updatePane() {
         selLast = -2;
         saveState(left);
     } else if (left && left->fHisto) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
         if (selLast >= 0)
             AListApp::current().centerListLine(listView, selFirst, selLast);
     }

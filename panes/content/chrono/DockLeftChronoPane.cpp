@@ -34,8 +34,7 @@ void DockLeftChronoPane::attachItems() {
     CheckAlloc(getFrame(), "DockLeftChronoPane", 50);
     // The left dock also stands in main windows without the reading screen's
     // switcher (the left dock's own layouts): there it has no one to tell.
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
+    switcher_ = DockLCRPane::around(this);
     if (switcher_)
         switcher_->setLink(DockLCRPane::kDockLeftChrono, this);
 }

@@ -29,10 +29,7 @@ void DockTopChronoPane::readFrom(AMemoryStream& stream) {
 void DockTopChronoPane::attachItems() {
     SVPane::attachItems();
     CheckAlloc(getFrame(), "DockTopChronoPane", 53);
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "DockTopChronoPane", 54);
-    switcher_->setLink(DockLCRPane::kDockTopChrono, this);
+    switcher_ = DockLCRPane::linkPane(this, DockLCRPane::kDockTopChrono, "DockTopChronoPane", 54);
 }
 
 void DockTopChronoPane::setUpItems() {

@@ -170,8 +170,7 @@ void LR_Chrono_Evemnt::updatePane() {
         locked = true;
     auto restore = [&]() {
         if (left) {
-            selFirst = left->fUserInfo.slot(selFirstKey);
-            selLast = left->fUserInfo.slot(selLastKey);
+            readSavedSelection(left);
         }
     };
     if (!locked) {

@@ -134,10 +134,7 @@ FlashPane::~FlashPane() {
 
 void FlashPane::attachItems() {
     SVFlashPane::attachItems();
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "FlashPane", __LINE__);
-    switcher_->setLink(DockLCRPane::kFlash, this);
+    switcher_ = DockLCRPane::linkPane(this, DockLCRPane::kFlash, "FlashPane", __LINE__);
     movieFile_ = AString();
     pageFile_ = AString();
 }
@@ -154,8 +151,8 @@ void FlashPane::setUpItems() {
 
 void FlashPane::detachItems() {
     UnhookBrowserHandler(view_, this, handler_);
-    if (switcher_ && switcher_->link(DockLCRPane::kFlash) == this)
-        switcher_->setLink(DockLCRPane::kFlash, nullptr);
+    if (switcher_)
+        switcher_->forgetLink(DockLCRPane::kFlash, this);
     SVFlashPane::detachItems();
     releaseTempFiles();
     view_ = nullptr;

@@ -103,21 +103,6 @@ void AccueilFlashPane::detachItems() {
     purgePage();
 }
 
-void AccueilFlashPane::bindActions() {
-    SVPane::bindActions();
-    addAction(kView, this, kView, nullptr);
-}
-
-ACommand* AccueilFlashPane::doCommand(int16_t id, long argument) {
-    if (id == kView)
-        return noChangeCommand();
-    return SVPane::doCommand(id, argument);
-}
-
-int16_t AccueilFlashPane::commandStatus(int16_t id, long argument) {
-    return id == kView ? 1 : SVPane::commandStatus(id, argument);
-}
-
 int16_t AccueilFlashPane::isPaneWanted() {
     AppState* state = currentState();
     return state && state->getScreenMode() == 0 ? 1 : 0;

@@ -38,14 +38,11 @@ class AccueilFlashPane : public SVPane {
 public:
     enum : int16_t { kView = 3070 };
 
-    AccueilFlashPane() = default;
+    AccueilFlashPane() { setOwnItem(kView); }
     ~AccueilFlashPane() override;
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
     int16_t isPaneWanted() override;
     void setPaneVisible(int16_t visible) override;
     // Writes and loads the home page, once per movie name.

@@ -83,19 +83,6 @@ void MediaImagePane::detachItems() {
     SVPane::detachItems();
 }
 
-void MediaImagePane::bindActions() {
-    SVPane::bindActions();
-    addAction(kView, this, kView, nullptr);
-}
-
-ACommand* MediaImagePane::doCommand(int16_t id, long argument) {
-    return id == kView ? noChangeCommand() : SVPane::doCommand(id, argument);
-}
-
-int16_t MediaImagePane::commandStatus(int16_t id, long argument) {
-    return id == kView ? 1 : SVPane::commandStatus(id, argument);
-}
-
 long MediaImagePane::frameChanged(const APoint& size) {
     invalidate();
     return SVPane::frameChanged(size);

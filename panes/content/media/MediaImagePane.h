@@ -23,15 +23,12 @@ class MediaImagePane : public SVPane, public AMediaDocHolder {
 public:
     enum : int16_t { kView = 6010 };
 
-    MediaImagePane() = default;
+    MediaImagePane() { setOwnItem(kView); }
     ~MediaImagePane() override;
 
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
     long frameChanged(const APoint& size) override;
     void updatePane() override;
     int16_t isPaneWanted() override;

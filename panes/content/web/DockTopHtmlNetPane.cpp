@@ -69,10 +69,7 @@ T* DockTopHtmlNetPane::item(int16_t id, long line) {
 
 void DockTopHtmlNetPane::attachItems() {
     SVPane::attachItems();
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           "DockTopHtmlNetPane", __LINE__);
-    switcher_->setLink(DockLCRPane::kDockTopHtmlNet, this);
+    switcher_ = DockLCRPane::linkPane(this, DockLCRPane::kDockTopHtmlNet, "DockTopHtmlNetPane", __LINE__);
 }
 
 void DockTopHtmlNetPane::setUpItems() {
@@ -107,8 +104,8 @@ void DockTopHtmlNetPane::setUpItems() {
 
 void DockTopHtmlNetPane::detachItems() {
     UnhookBrowserHandler(view_, this, handler_);
-    if (switcher_ && switcher_->link(DockLCRPane::kDockTopHtmlNet) == this)
-        switcher_->setLink(DockLCRPane::kDockTopHtmlNet, nullptr);
+    if (switcher_)
+        switcher_->forgetLink(DockLCRPane::kDockTopHtmlNet, this);
     view_ = nullptr;
     titleRenderer_ = addressRenderer_ = nullptr;
     back_ = ownSiteMark_ = otherSiteMark_ = nullptr;

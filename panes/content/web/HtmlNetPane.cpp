@@ -83,8 +83,8 @@ void HtmlNetPane::setUpItems() {
 
 void HtmlNetPane::detachItems() {
     UnhookBrowserHandler(view_, this, netHandler_);
-    if (switcher_ && switcher_->link(DockLCRPane::kHtmlNet) == this)
-        switcher_->setLink(DockLCRPane::kHtmlNet, nullptr);
+    if (switcher_)
+        switcher_->forgetLink(DockLCRPane::kHtmlNet, this);
     view_ = nullptr;
     status_ = nullptr;
     band_ = nullptr;

@@ -55,10 +55,7 @@ HtmlPane::~HtmlPane() {
 }
 
 void HtmlPane::attachSwitcher(int link, const char* source) {
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher_ = CheckAlloc(found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr,
-                           source, __LINE__);
-    switcher_->setLink(static_cast<DockLCRPane::Link>(link), this);
+    switcher_ = DockLCRPane::linkPane(this, static_cast<DockLCRPane::Link>(link), source, __LINE__);
     currentUrl_ = AString();
 }
 
@@ -82,23 +79,10 @@ void HtmlPane::setUpItems() {
 
 void HtmlPane::detachItems() {
     UnhookBrowserHandler(view_, this, handler_);
-    if (switcher_ && switcher_->link(DockLCRPane::kHtml) == this)
-        switcher_->setLink(DockLCRPane::kHtml, nullptr);
+    if (switcher_)
+        switcher_->forgetLink(DockLCRPane::kHtml, this);
     view_ = nullptr;
     SearchPane::detachItems();
-}
-
-void HtmlPane::bindActions() {
-    addAction(kView, this, kView, nullptr);
-    SearchPane::bindActions();
-}
-
-ACommand* HtmlPane::doCommand(int16_t id, long argument) {
-    return id == kView ? noChangeCommand() : SearchPane::doCommand(id, argument);
-}
-
-int16_t HtmlPane::commandStatus(int16_t id, long argument) {
-    return id == kView ? 1 : SearchPane::commandStatus(id, argument);
 }
 
 int16_t HtmlPane::isPaneWanted() {

@@ -38,14 +38,11 @@ class HtmlPane : public SearchPane {
 public:
     enum : int16_t { kView = 3010 };
 
-    HtmlPane() = default;
+    HtmlPane() { setOwnItem(kView); }
     ~HtmlPane() override;
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
 
     void updatePane() override;
     int16_t isPaneWanted() override;

@@ -121,26 +121,6 @@ void ComplWebPane::detachItems() {
     SearchPane::detachItems();
 }
 
-void ComplWebPane::bindActions() {
-    addAction(kView, this, kView, nullptr);
-    SearchPane::bindActions();
-}
-
-ACommand* ComplWebPane::doCommand(int16_t id, long argument) {
-    if (id == kView) {
-        // The address is built and kept for nothing more: the home comes through AConnectToWebCmd.
-        buildHomeAddress();
-        return noChangeCommand();
-    }
-    return SearchPane::doCommand(id, argument);
-}
-
-int16_t ComplWebPane::commandStatus(int16_t id, long argument) {
-    if (id == kView)
-        return 1;
-    return SearchPane::commandStatus(id, argument);
-}
-
 AString ComplWebPane::buildHomeAddress() {
     return AOnlinePanesHost::current().makeServiceUrl("hom_compl", nullptr, nullptr);
 }

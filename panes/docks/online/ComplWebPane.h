@@ -34,15 +34,12 @@ class ComplWebPane : public SearchPane {
 public:
     enum : int16_t { kView = 3010, kStatus = 3011 };
 
-    ComplWebPane() = default;
+    ComplWebPane() { setOwnItem(kView); }
     ~ComplWebPane() override;
 
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
 
     void updatePane() override;
     int16_t isPaneWanted() override;
@@ -65,6 +62,8 @@ public:
     AMozillaView* view() const { return view_; }
 
 private:
+    // The address is built and kept for nothing more: the home comes through AConnectToWebCmd.
+    void ownItemCommand() override { buildHomeAddress(); }
     // One step of the page search; a beep when the text is absent.
     void searchPage(int16_t backwards);
 

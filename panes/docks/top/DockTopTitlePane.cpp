@@ -37,19 +37,6 @@ void DockTopTitlePane::detachItems() {
     SVPane::detachItems();
 }
 
-void DockTopTitlePane::bindActions() {
-    SVPane::bindActions();
-    addAction(kTitleView, this, kTitleView, nullptr);
-}
-
-ACommand* DockTopTitlePane::doCommand(int16_t id, long argument) {
-    return id == kTitleView ? noChangeCommand() : SVPane::doCommand(id, argument);
-}
-
-int16_t DockTopTitlePane::commandStatus(int16_t id, long argument) {
-    return id == kTitleView ? 1 : SVPane::commandStatus(id, argument);
-}
-
 int16_t DockTopTitlePane::isPaneWanted() {
     ADocState* doc = docState();
     return doc && doc->fDocType == docType() ? 1 : 0;

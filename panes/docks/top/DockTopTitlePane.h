@@ -19,13 +19,12 @@ class DockTopTitlePane : public SVPane {
 public:
     enum : int16_t { kTitleView = 3012, kTitleHolder = 3015 };
 
+    DockTopTitlePane() { setOwnItem(kTitleView); }
+
     // Record: SVPane's, FFFF.
     void readFrom(AMemoryStream& stream) override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
     // The current state's document part shows the bar's kind of document.
     int16_t isPaneWanted() override;
 

@@ -4,11 +4,11 @@
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "base/procedural/AError.h"
-#include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/search/advanced/DockLeftRechAVPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
+#include "panes/search/left/ListSelection.h"
 
 SV_IMPLEMENT_CLASS(LR_DVDAV, 0, LRDiscPane)
 
@@ -55,18 +55,14 @@ void LR_DVDAV::updatePane() {
     if (key.empty())
         return;
     loadList(key.c_str());
-    ARenderer* renderer = listView ? listView->renderer() : nullptr;
-    AppState* cur = currentState();
-    ALeftState* left = leftState();
-    if (!renderer || !renderer->model() || !cur || !left)
+    AppState* cur = nullptr;
+    ALeftState* left = nullptr;
+    if (!shownStates(cur, left))
         return;
     ASearchPanesApp& app = ASearchPanesApp::current();
-    const bool locked = cur->hasDocCadenas();
     if (cur->fLink == 0 && left->fNew)
         selLast = 0;
-    const bool open =
-        cur->fLink == 0 && !locked && !(selLast >= 0 && app.docIsMedia(docOfRow(selLast)));
-    if (open) {
+    if (RefreshMayOpenRow(*this, cur)) {
         if (left->fNew) {
             selFirst = selLast = 0;
             long n = docOfRow(0);

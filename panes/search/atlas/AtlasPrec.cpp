@@ -99,8 +99,7 @@ void AtlasPrec::attachItems() {
     AClientPane::attachItems();
     frame_ = Enclosing<Frame1>(this, __LINE__);
     // A window without the centre switcher (a dock shown alone) registers nowhere.
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    lcr_ = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
+    lcr_ = DockLCRPane::around(this);
     dockPane_ = Enclosing<DockLeftAtlasPane>(this, __LINE__);
     if (lcr_)
         lcr_->setLink(DockLCRPane::kAtlasPrec, this);
@@ -120,24 +119,11 @@ void AtlasPrec::setUpItems() {
 
 void AtlasPrec::detachItems() {
     UnhookBrowserHandler(view_, this, handler_);
-    if (lcr_ && lcr_->link(DockLCRPane::kAtlasPrec) == this)
-        lcr_->setLink(DockLCRPane::kAtlasPrec, nullptr);
+    if (lcr_)
+        lcr_->forgetLink(DockLCRPane::kAtlasPrec, this);
     AClientPane::detachItems();
     releaseFiles();
     view_ = nullptr;
-}
-
-void AtlasPrec::bindActions() {
-    AClientPane::bindActions();
-    addAction(kView, this, kView, nullptr);
-}
-
-ACommand* AtlasPrec::doCommand(int16_t id, long argument) {
-    return id == kView ? noChangeCommand() : AClientPane::doCommand(id, argument);
-}
-
-int16_t AtlasPrec::commandStatus(int16_t id, long argument) {
-    return id == kView ? 1 : AClientPane::commandStatus(id, argument);
 }
 
 int16_t AtlasPrec::isPaneWanted() {

@@ -51,15 +51,12 @@ public:
     enum : int16_t { kView = 0xaaa };
     enum : int32_t { kClientSize = 180 };
 
-    AtlasPrec() = default;
+    AtlasPrec() { setOwnItem(kView); }
     ~AtlasPrec() override;
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
     int16_t isPaneWanted() override;
     void setPaneVisible(int16_t visible) override;
     void updatePane() override;

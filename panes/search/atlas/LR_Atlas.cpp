@@ -41,8 +41,7 @@ void LR_Atlas::attachItems() {
     AComponent* found = findAncestor(&Frame1::classRecord);
     frame_ = CheckAlloc(found ? static_cast<Frame1*>(found->castTo(&Frame1::classRecord)) : nullptr, kFile, __LINE__);
     // A window without the centre switcher (a dock shown alone) has no movie to move.
-    found = findAncestor(&DockLCRPane::classRecord);
-    lcr_ = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
+    lcr_ = DockLCRPane::around(this);
 }
 
 void LR_Atlas::setUpItems() {
@@ -122,8 +121,7 @@ void LR_Atlas::restoreFromState() {
         searchField_->invalidate();
     } else if (left->fHisto) {
         searchField_->setText(left->getUserTxtInfo(textKey).c_str());
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
         searchField_->invalidate();
     }
 }

@@ -31,6 +31,7 @@ const long kLinkHit = 3;
 }  // namespace
 
 LR_RechAZ::LR_RechAZ() {
+    setOwnItem(kEditId);
     selFirstKey = kSelFirstKey;
     selLastKey = kSelLastKey;
 }
@@ -47,8 +48,7 @@ void LR_RechAZ::readFrom(AMemoryStream& stream) {
 void LR_RechAZ::attachItems() {
     LRPane::attachItems();
     CheckAlloc(getFrame(), kFile, 55);
-    AComponent* centre = findAncestor(&DockLCRPane::classRecord);
-    lcrPane = centre ? static_cast<DockLCRPane*>(centre->castTo(&DockLCRPane::classRecord)) : nullptr;
+    lcrPane = DockLCRPane::around(this);
 }
 
 void LR_RechAZ::setUpItems() {
@@ -75,25 +75,6 @@ void LR_RechAZ::detachItems() {
     DeleteDataAccessAndNull(index);
     edit = nullptr;
     lcrPane = nullptr;
-}
-
-void LR_RechAZ::bindActions() {
-    LRPane::bindActions();
-    addAction(kEditId, this, kEditId, nullptr);
-}
-
-ACommand* LR_RechAZ::doCommand(int16_t id, long argument) {
-    // Typing is followed through the field's link; the field's own command
-    // comes only from Return, which opens the entry the typed text stands on.
-    if (id == kEditId) {
-        openTypedEntry();
-        return noChangeCommand();
-    }
-    return LRPane::doCommand(id, argument);
-}
-
-int16_t LR_RechAZ::commandStatus(int16_t id, long argument) {
-    return id == kEditId ? 1 : LRPane::commandStatus(id, argument);
 }
 
 void LR_RechAZ::openTypedEntry() {

@@ -31,18 +31,17 @@ public:
     void attachItems() override;
     void setUpItems() override;
     void detachItems() override;
-    void bindActions() override;
-    ACommand* doCommand(int16_t id, long argument) override;
-    int16_t commandStatus(int16_t id, long argument) override;
     void linkChanged(AComponent* source, const AKindSet& kinds) override;
     void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override { (void)renderer; openClickedLine(listView); }
     void updatePane() override;
 
     void openIndexList(const char* key, AEditBox* field);
-    void openClickedLine(ARendererView* view);
+    void openClickedLine(ARendererView* view) override;
     // Opens the entry the field's text finds (Return in the field).
     void openTypedEntry();
+    // Typing is followed through the field's link; the field's own command
+    // comes only from Return.
+    void ownItemCommand() override { openTypedEntry(); }
     // Opens the document of a row's key.
     void openEntry(const AString& name);
 

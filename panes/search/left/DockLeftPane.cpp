@@ -49,8 +49,7 @@ void DockLeftPane::readFrom(AMemoryStream& stream) {
 
 void DockLeftPane::attachItems() {
     SVPane::attachItems();
-    AComponent* found = findAncestor(&DockLCRPane::classRecord);
-    switcher = found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
+    switcher = DockLCRPane::around(this);
     // The centre switcher moves the dock with its splitter; a frame without
     // one still lends the dock its arrangement.
     if (switcher) {

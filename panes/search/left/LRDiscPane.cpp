@@ -1,8 +1,6 @@
 // The disc result lists' shared part: options in the left part, opening rows, the end of a refresh.
 #include "panes/search/left/LRDiscPane.h"
 
-#include <cstdlib>
-
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "docengine/render/ARendererViews.h"
@@ -19,8 +17,7 @@ LRDiscPane::LRDiscPane(int16_t firstKey, int16_t lastKey) {
 
 void LRDiscPane::attachItems() {
     LROptionsDVDPane::attachItems();
-    AComponent* centre = findAncestor(&DockLCRPane::classRecord);
-    lcrPane = centre ? static_cast<DockLCRPane*>(centre->castTo(&DockLCRPane::classRecord)) : nullptr;
+    lcrPane = DockLCRPane::around(this);
 }
 
 void LRDiscPane::setUpItems() {
@@ -47,18 +44,8 @@ void LRDiscPane::openDocument(long docNo, int16_t screenMode) {
     OpenListDocument(this, openingCentre(), docNo, screenMode, 0);
 }
 
-void LRDiscPane::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
-}
-
 void LRDiscPane::openClickedLine(ARendererView* view) {
     OpenClickedListRow(this, openingCentre(), view);
-}
-
-long LRDiscPane::docOfRow(long row) {
-    AString key = getLineKey(row);
-    return key.empty() ? -1 : atol(key.c_str());
 }
 
 void LRDiscPane::selectOpened(ASearchPanesApp& app) {
@@ -70,8 +57,7 @@ void LRDiscPane::selectOpened(ASearchPanesApp& app) {
 
 void LRDiscPane::keepUnopened(AppState* cur, ALeftState* left, bool restore) {
     if (restore) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
     } else {
         selLast = -2;
     }

@@ -20,16 +20,13 @@ public:
     void setUpItems() override;
     void detachItems() override;
     void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
+    void openClickedLine(ARendererView* view) override;
 
 protected:
     LRDiscPane(int16_t firstKey, int16_t lastKey);
     // The centre switcher documents open through; null opens them in a new state.
     virtual DockLCRPane* openingCentre() { return lcrPane; }
     void openDocument(long docNo, int16_t screenMode);
-    // The document number of row, -1 for a row without one.
-    long docOfRow(long row);
     // Selects the rows of an opened document (centred in theme order).
     void selectOpened(ASearchPanesApp& app);
     // A refresh that opens nothing: the saved rows when restore, else none;

@@ -24,11 +24,6 @@ void LRNetPane::saveState(ABaseState* part) {
     part->fUserInfo.slot(1307) = display;
 }
 
-void LRNetPane::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
-}
-
 void LRNetPane::openClickedLine(ARendererView* view) {
     OpenClickedAddress(*this, view);
 }

@@ -13,8 +13,7 @@ class LRNetPane : public LROptionsNetPane {
 public:
     void setUpItems() override;
     void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
+    void openClickedLine(ARendererView* view) override;
 
 protected:
     LRNetPane(int16_t firstKey, int16_t lastKey);

@@ -8,6 +8,7 @@
 #include "framework/components/ALayoutLoader.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/DockLeftRechSIPane.h"
+#include "panes/search/left/ListSelection.h"
 
 SV_IMPLEMENT_CLASS(LR_DVD, 0, LRDiscPane)
 
@@ -51,8 +52,7 @@ void LR_DVD::updatePane() {
         }
         if (cur->fLink == 0 && left && left->fNew)
             selLast = 0;
-        bool plainPath = cur->fLink == 0 && !docLocked &&
-                         !(selLast >= 0 && app.docIsMedia(docOfRow(selLast)));
+        bool plainPath = RefreshMayOpenRow(*this, cur);
         if (plainPath) {
             long line = selLast > 0 ? selLast : 0;
             long n = docOfRow(line);

@@ -6,6 +6,7 @@
 
 #include "app/frame/Frame1.h"
 #include "app/frame/SVPane.h"
+#include "app/lists/LROptionsAfficherDVDPane.h"
 #include "app/lists/ListPane.h"
 #include "app/state/AppState.h"
 #include "docengine/render/AListRenderer.h"
@@ -115,6 +116,11 @@ void OpenClickedAddress(SVPane& pane, ARendererView* view) {
         return;
     }
     OpenAs(&pane, n, kWebPage, -1, KeepRight(&pane));
+}
+
+bool RefreshMayOpenRow(LROptionsAfficherDVDPane& list, AppState* cur) {
+    return cur->fLink == 0 && !cur->hasDocCadenas() &&
+           !(list.selLast >= 0 && ASearchPanesApp::current().docIsMedia(list.docOfRow(list.selLast)));
 }
 
 void ShowLexiconRows(ListPane* list, ALineGetter* getter) {

@@ -8,6 +8,8 @@
 
 class AEditBox;
 class ALineGetter;
+class AppState;
+class LROptionsAfficherDVDPane;
 class ARenderer;
 class ARendererView;
 class DockLCRPane;
@@ -37,6 +39,11 @@ void OpenClickedListRow(SVPane* list, DockLCRPane* lcr, ARendererView* view, boo
 // The click on an online row: its address's document opens as a web page;
 // an address the application does not know beeps.
 void OpenClickedAddress(SVPane& pane, ARendererView* view);
+
+// Whether a disc list's refresh may open the document of its selected row:
+// the state follows no link, its document is not padlocked, and the row is
+// no media document.
+bool RefreshMayOpenRow(LROptionsAfficherDVDPane& list, AppState* cur);
 
 // The rows of a lexicon in an index list: getter becomes the list's line
 // getter and its view's model, with the kytab tables of its rows.

@@ -106,16 +106,13 @@ void RechIndexPrec::updatePane() {
     AppState* state = currentState();
     ASVLoSearchState* search = state ? state->getSearchState() : nullptr;
     if (!search) {
-        setLineGetter(nullptr);
-        if (ARenderer* renderer = listView ? listView->renderer() : nullptr)
-            renderer->setTextModelAlt("", nullptr);
+        clearList();
         return;
     }
     buildList(listView, search);
     long count = lineGetter ? lineGetter->getLineCount() : 0;
     if (left && (left->fNew || left->fHisto)) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
         if (getLineKey(selLast > 0 ? selLast : 0) == AString(kTitleKey))
             selLast = NextRow(selLast, count);
     }
@@ -126,11 +123,6 @@ void RechIndexPrec::updatePane() {
     if (key.empty())
         key = AString("-2:-2");
     searchPane->setPaneText(key.c_str());
-}
-
-void RechIndexPrec::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
 }
 
 void RechIndexPrec::openClickedLine(ARendererView* view) {

@@ -27,9 +27,7 @@ public:
     void setUpItems() override;
     void detachItems() override;
     void updatePane() override;
-    // The click on a row.
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
+    void openClickedLine(ARendererView* view) override;
     // The label of row n (its text before '#', without backslashes).
     AString getLineLabel(long n);
     void buildList(ARendererView* view, ASVLoSearchState* search);

@@ -40,11 +40,6 @@ DockLeftSallePane* EnclosingRoomPane(AComponent* list, const char* file, int lin
     return Enclosing<DockLeftSallePane>(list, file, line);
 }
 
-DockLCRPane* EnclosingCentre(AComponent* pane) {
-    AComponent* found = pane->findAncestor(&DockLCRPane::classRecord);
-    return found ? static_cast<DockLCRPane*>(found->castTo(&DockLCRPane::classRecord)) : nullptr;
-}
-
 DockLeftSallePane::DockLeftSallePane() {
     maskKey = kMaskKey;
     textKey = kKeyKey;
@@ -62,7 +57,7 @@ void DockLeftSallePane::readFrom(AMemoryStream& stream) {
 void DockLeftSallePane::attachItems() {
     ALayoutPane::attachItems();
     frame = getFrame();
-    lcr = EnclosingCentre(this);
+    lcr = DockLCRPane::around(this);
 }
 
 void DockLeftSallePane::setUpItems() {

@@ -32,10 +32,6 @@ class SalleIndexPrec;
 
 // The enclosing room pane of a list; none fails the allocation check with the list's file and line.
 DockLeftSallePane* EnclosingRoomPane(AComponent* list, const char* file, int line);
-// The enclosing centre switcher of a pane, null in a window without one
-// (the test windows): the room panes do not need it to open documents.
-DockLCRPane* EnclosingCentre(AComponent* pane);
-
 // A room state shown for the first time: its left part is new and not a
 // copy (a copied part keeps its original's new flag).
 bool IsFirstShowing(const ALeftState* left);

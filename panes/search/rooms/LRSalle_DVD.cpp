@@ -1,14 +1,13 @@
 // The room disc list: its key, its icon, opening a row and the first document of a room state.
 #include "panes/search/rooms/LRSalle_DVD.h"
 
-#include <cstdlib>
-
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
 #include "base/procedural/AError.h"
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
@@ -42,7 +41,7 @@ void LRSalle_DVD::readFrom(AMemoryStream& stream) {
 void LRSalle_DVD::attachItems() {
     LROptionsAfficherDVDPane::attachItems();
     frame = getFrame();
-    lcr = EnclosingCentre(this);
+    lcr = DockLCRPane::around(this);
     roomPane = EnclosingRoomPane(this, kFile, 55);
 }
 
@@ -73,11 +72,6 @@ int16_t LRSalle_DVD::roomIcon() {
     return state && left ? roomIconOf(state->fSalle, left->fMode) : kDiscIcon;
 }
 
-long LRSalle_DVD::docOfRow(long row) {
-    AString key = getLineKey(row);
-    return key.empty() ? -1 : atol(key.c_str());
-}
-
 void LRSalle_DVD::openDocument(long docNo, int16_t screenMode) {
     if (docNo < 0)
         return;
@@ -86,11 +80,6 @@ void LRSalle_DVD::openDocument(long docNo, int16_t screenMode) {
     AppState* state = frame->makeNavState(1, 0, 0, 1, -1, kind, screenMode);
     state->setDocNo(docNo);
     goToState(state);
-}
-
-void LRSalle_DVD::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
 }
 
 void LRSalle_DVD::openClickedLine(ARendererView* view) {
@@ -110,24 +99,20 @@ void LRSalle_DVD::updatePane() {
         loadList("0:-1");
         return;
     }
-    ARenderer* renderer = listView ? listView->renderer() : nullptr;
-    AppState* cur = currentState();
-    ALeftState* left = leftState();
-    if (!renderer || !renderer->model() || !cur || !left)
+    AppState* cur = nullptr;
+    ALeftState* left = nullptr;
+    if (!shownStates(cur, left))
         return;
-    ASearchPanesApp& app = ASearchPanesApp::current();
-    const bool locked = cur->hasDocCadenas();
     const int16_t room = cur->fSalle;
     const bool mars = room == 7 && cur->getUserInfo(1174) != 0;
     const bool music = room == 6 && (cur->getUserInfo(1175) != 0 || cur->getUserInfo(1176) != 0);
     if (cur->fHisto) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
     }
     const bool first = IsFirstShowing(left);
     if (cur->fLink == 0 && first)
         selLast = 0;
-    if (cur->fLink == 0 && !locked && !(selLast >= 0 && app.docIsMedia(docOfRow(selLast)))) {
+    if (RefreshMayOpenRow(*this, cur)) {
         if (first) {
             selFirst = selLast = 0;
             long n = docOfRow(0);
@@ -135,8 +120,7 @@ void LRSalle_DVD::updatePane() {
             cur->fTemporaire = 1;
             openDocument(n, cur->getScreenMode());
         } else if (left->fHisto || left->fClone) {
-            selFirst = left->fUserInfo.slot(selFirstKey);
-            selLast = left->fUserInfo.slot(selLastKey);
+            readSavedSelection(left);
         } else {
             int16_t temporary = 0;
             if (selLast < 0 || cur->getDocNo() < 0) {
@@ -153,13 +137,11 @@ void LRSalle_DVD::updatePane() {
         SelectListRun(listView, selFirst, selLast);
     } else {
         if (cur->fLink == 0 && (left->fHisto || left->fClone)) {
-            selFirst = left->fUserInfo.slot(selFirstKey);
-            selLast = left->fUserInfo.slot(selLastKey);
+            readSavedSelection(left);
         } else {
             selLast = -2;
             if (mars) {
-                selFirst = left->fUserInfo.slot(selFirstKey);
-                selLast = left->fUserInfo.slot(selLastKey);
+                readSavedSelection(left);
             } else if (!music) {
                 cur->fTemporaire = 1;
             }

@@ -23,8 +23,7 @@ public:
     void attachItems() override;
     void detachItems() override;
     void saveState(ABaseState* part) override;
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
+    void openClickedLine(ARendererView* view) override;
     void updatePane() override;
     // The list's icon for the current room and tab (1509 outside the table).
     int16_t roomIcon();
@@ -35,6 +34,5 @@ public:
     DockLeftSallePane* roomPane = nullptr;  // not owned
 
 private:
-    long docOfRow(long row);
     void openDocument(long docNo, int16_t screenMode);
 };

@@ -3,9 +3,9 @@
 
 #include "app/frame/Frame1.h"
 #include "app/state/AppState.h"
-#include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ASearchPanesApp.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
@@ -28,7 +28,7 @@ void LRSalle_NET::readFrom(AMemoryStream& stream) {
 void LRSalle_NET::attachItems() {
     LRNetPane::attachItems();
     frame = getFrame();
-    lcr = EnclosingCentre(this);
+    lcr = DockLCRPane::around(this);
     roomPane = EnclosingRoomPane(this, kFile, 43);
 }
 
@@ -47,10 +47,9 @@ void LRSalle_NET::updatePane() {
     loadList(key.c_str());
     if (!listView)
         ThrowAssert(kFile, 133);
-    ARenderer* renderer = listView->renderer();
-    AppState* cur = currentState();
-    ALeftState* left = leftState();
-    if (!renderer || !renderer->model() || !cur || !left)
+    AppState* cur = nullptr;
+    ALeftState* left = nullptr;
+    if (!shownStates(cur, left))
         return;
     ASearchPanesApp& app = ASearchPanesApp::current();
     if (!cur->hasDocCadenas()) {
@@ -63,16 +62,14 @@ void LRSalle_NET::updatePane() {
             if (ARightState* right = rightState())
                 right->fNew = 1;
         } else {
-            selFirst = left->fUserInfo.slot(selFirstKey);
-            selLast = left->fUserInfo.slot(selLastKey);
+            readSavedSelection(left);
         }
         app.centerListLine(listView, selFirst, selLast);
     } else {
         if (!left->fHisto && !left->fClone) {
             selLast = -2;
         } else {
-            selFirst = left->fUserInfo.slot(selFirstKey);
-            selLast = left->fUserInfo.slot(selLastKey);
+            readSavedSelection(left);
         }
         SelectListRun(listView, selFirst, selLast);
     }

@@ -16,6 +16,7 @@
 #include "framework/components/AKindSet.h"
 #include "framework/components/ALayoutLoader.h"
 #include "framework/controls/AEditBox.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
 #include "search/facade/ADataLocation.h"
@@ -47,7 +48,7 @@ void LR_RechE::readFrom(AMemoryStream& stream) {
 void LR_RechE::attachItems() {
     LRPane::attachItems();
     CheckAlloc(getFrame(), kFile, 56);
-    lcrPane = EnclosingCentre(this);
+    lcrPane = DockLCRPane::around(this);
     roomPane = EnclosingRoomPane(this, kFile, 58);
 }
 

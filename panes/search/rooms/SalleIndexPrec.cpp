@@ -12,6 +12,7 @@
 #include "docengine/render/ARenderer.h"
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
+#include "panes/content/article/DockLCRPane.h"
 #include "panes/search/left/ListSelection.h"
 #include "panes/search/rooms/DockLeftSallePane.h"
 #include "search/facade/ASearchBase.h"
@@ -39,7 +40,7 @@ void SalleIndexPrec::readFrom(AMemoryStream& stream) {
 void SalleIndexPrec::attachItems() {
     ListPane::attachItems();
     frame = getFrame();
-    lcr = EnclosingCentre(this);
+    lcr = DockLCRPane::around(this);
     roomPane = EnclosingRoomPane(this, kFile, 55);
 }
 
@@ -104,9 +105,7 @@ void SalleIndexPrec::updatePane() {
     long r = recordOfValue(second.empty() ? roomPane->level(1).value : second);
     if (r < 0) {
         // A damaged level value shows no entries rather than another record's.
-        setLineGetter(nullptr);
-        if (ARenderer* renderer = listView ? listView->renderer() : nullptr)
-            renderer->setTextModelAlt("", nullptr);
+        clearList();
     } else {
         loadIndex(r);
     }
@@ -115,18 +114,12 @@ void SalleIndexPrec::updatePane() {
         selFirst = selLast = 0;
         roomPane->setPaneText("");
     } else if (left) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
     }
     roomPane->setPaneText(getLineKey(selLast > 0 ? selLast : 0).c_str());
     SelectListRun(listView, selFirst, selLast);
     if (listView)
         listView->invalidate();
-}
-
-void SalleIndexPrec::selectionChanged(ARenderer* renderer) {
-    (void)renderer;
-    openClickedLine(listView);
 }
 
 void SalleIndexPrec::openClickedLine(ARendererView* view) {

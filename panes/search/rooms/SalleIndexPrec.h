@@ -27,9 +27,7 @@ public:
     void setUpItems() override;
     void detachItems() override;
     void updatePane() override;
-    // The click on a row.
-    void selectionChanged(ARenderer* renderer) override;
-    void openClickedLine(ARendererView* view);
+    void openClickedLine(ARendererView* view) override;
     AString getLineKey(long line) override;
     // Shows the entries of CONTENU record r; nothing for a negative r.
     virtual void loadIndex(long r);

@@ -163,8 +163,7 @@ void LR_ThemeDVD::updatePane() {
         return;
     const bool replay = left && (left->fClone || left->fHisto);
     if (replay) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
     }
     SelectListRun(listView, selFirst, selLast);
     const bool locked = cur->hasDocCadenas();

@@ -267,8 +267,7 @@ void RechThemePrec::updatePane() {
         saveState(left);
         showPathOf(0);
     } else if (left && left->fHisto) {
-        selFirst = left->fUserInfo.slot(selFirstKey);
-        selLast = left->fUserInfo.slot(selLastKey);
+        readSavedSelection(left);
         AListApp::current().centerListLine(listView, selFirst, selLast);
         showPathOf(selLast);
     }

@@ -249,19 +249,51 @@ int StoredBytes(KyTable* table, int32_t record, KyPart** part, int32_t* size) {
     return 0;
 }
 
+// The value of key in a mounted section's table: a mount without the section
+// (named in the error) and a key without a value (error code unknown) fail.
+int SectionValue(const KY_Assoc* table, const char* section, const char* key, int unknown, void** value) {
+    if (!table)
+        return Fail(kKyAccErrNoSection, section);
+    KY_AssocEntry* e = key ? KY_FindAssoc(table, key) : nullptr;
+    if (!e || !e->value)
+        return Fail(unknown, key ? key : "");
+    *value = e->value;
+    return 0;
+}
+
+// The start and length of entry n of cat; on an error they stay as they were.
+int CatExtent(KyCat* cat, int32_t n, int32_t* start, int32_t* length) {
+    int32_t pair[2];
+    int code = catLookup(cat, n, pair);
+    if (code)
+        return code;
+    *start = pair[0];
+    *length = pair[1];
+    return 0;
+}
+
+// One expansion by the part's codec in the part's compression mode; the codec
+// holds nothing from before or after it.
+template <class Expansion>
+int Expand(KyPart* p, Expansion expansion) {
+    KY_CodecAbandon(&p->codec);
+    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
+    int code = expansion(&p->codec);
+    KY_CodecAbandon(&p->codec);
+    return code;
+}
+
 }  // namespace
 
 int KyRecordExtent(KyTable* table, int32_t record, int32_t* start, int32_t* length) {
     KyPart* p = nullptr;
     int32_t entry = 0;
     int code = Entry(table, record, &p, &entry);
-    int32_t pair[2];
     if (!code)
-        code = catLookup(&p->cat, entry, pair);
+        code = CatExtent(&p->cat, entry, start, length);
     if (code)
         return code;
-    *start = pair[0];
-    *length = pair[1] > p->def->adjust ? pair[1] - p->def->adjust : 0;
+    *length = *length > p->def->adjust ? *length - p->def->adjust : 0;
     return 0;
 }
 
@@ -279,11 +311,10 @@ int KyReadRecord(KyTable* table, int32_t record, uint8_t* buffer, int32_t size, 
         *got = n;
         return 0;
     }
-    KY_CodecAbandon(&p->codec);
-    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
     int32_t placed = size;
-    code = KY_CodecExpandToMemStart(&p->codec, p->data, nullptr, stored, buffer, &placed, size, 0);
-    KY_CodecAbandon(&p->codec);
+    code = Expand(p, [&](KY_Codec* codec) {
+        return KY_CodecExpandToMemStart(codec, p->data, nullptr, stored, buffer, &placed, size, 0);
+    });
     if (code != kCodecDone && code != kCodecMore)
         return Fail(code, "expansion");
     *got = placed;
@@ -308,10 +339,9 @@ int KyReadRecordToStream(KyTable* table, int32_t record, KY_File* stream, int32_
         }
         return 0;
     }
-    KY_CodecAbandon(&p->codec);
-    KY_CodecSetMode(&p->codec, static_cast<int>(p->def->compression));
-    code = KY_CodecExpand(&p->codec, p->data, nullptr, stored, stream, nullptr, written, 0x7FFFFFFF, 0);
-    KY_CodecAbandon(&p->codec);
+    code = Expand(p, [&](KY_Codec* codec) {
+        return KY_CodecExpand(codec, p->data, nullptr, stored, stream, nullptr, written, 0x7FFFFFFF, 0);
+    });
     return code == kCodecDone || code == 0 ? 0 : Fail(code, "expansion");
 }
 
@@ -383,14 +413,7 @@ int KyIndexRecord(KyIndexHandle* index, int32_t n, int32_t* start, int32_t* leng
     *start = *length = 0;
     int32_t count = 0;
     int code = KyIndexRecordCount(index, &count);
-    int32_t pair[2];
-    if (!code)
-        code = catLookup(&index->cat, n, pair);
-    if (code)
-        return code;
-    *start = pair[0];
-    *length = pair[1];
-    return 0;
+    return code ? code : CatExtent(&index->cat, n, start, length);
 }
 
 int KyIndexRead(KyIndexHandle* index, int32_t n, uint8_t* buffer, int32_t size, int32_t* got) {
@@ -418,36 +441,31 @@ int KyUserString(const KyMount* mount, const char* key, const char** text) {
 
 int KyFileOfKey(const KyMount* mount, const char* key, const KY_OpenSpec** spec) {
     *spec = nullptr;
-    if (!mount || !mount->files)
-        return Fail(kKyAccErrNoSection, "files");
-    KY_AssocEntry* e = key ? KY_FindAssoc(mount->files, key) : nullptr;
-    const KY_OpenSpec* found = e ? static_cast<const KY_OpenSpec*>(e->value) : nullptr;
-    if (!found || !found->path.text)
-        return Fail(kKyAccErrUnknownKey, key ? key : "");
-    *spec = found;
+    void* found = nullptr;
+    if (int code = SectionValue(mount ? mount->files : nullptr, "files", key, kKyAccErrUnknownKey, &found))
+        return code;
+    if (!static_cast<const KY_OpenSpec*>(found)->path.text)
+        return Fail(kKyAccErrUnknownKey, key);
+    *spec = static_cast<const KY_OpenSpec*>(found);
     return 0;
 }
 
 int KyFilterOfKey(const KyMount* mount, const char* key, KY_Filter** filter) {
     *filter = nullptr;
-    if (!mount || !mount->filters)
-        return Fail(kKyAccErrNoSection, "filters");
-    KY_AssocEntry* e = key ? KY_FindAssoc(mount->filters, key) : nullptr;
-    if (!e || !e->value)
-        return Fail(kKyAccErrUnknownKey, key ? key : "");
-    if (!(*filter = KY_FilterLoad(&static_cast<KyMountedFilter*>(e->value)->file)))
+    void* found = nullptr;
+    if (int code = SectionValue(mount ? mount->filters : nullptr, "filters", key, kKyAccErrUnknownKey, &found))
+        return code;
+    if (!(*filter = KY_FilterLoad(&static_cast<KyMountedFilter*>(found)->file)))
         return Fail(110, key);
     return 0;
 }
 
 int KyIndexOfKey(const KyMountedBase* base, const char* key, KyMountedIndex** index) {
     *index = nullptr;
-    if (!base || !base->indexes)
-        return Fail(kKyAccErrNoSection, "indexes");
-    KY_AssocEntry* e = key ? KY_FindAssoc(base->indexes, key) : nullptr;
-    if (!e || !e->value)
-        return Fail(kKyAccErrUnknownIndex, key ? key : "");
-    *index = static_cast<KyMountedIndex*>(e->value);
+    void* found = nullptr;
+    if (int code = SectionValue(base ? base->indexes : nullptr, "indexes", key, kKyAccErrUnknownIndex, &found))
+        return code;
+    *index = static_cast<KyMountedIndex*>(found);
     return 0;
 }
 
