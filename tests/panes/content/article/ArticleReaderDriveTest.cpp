@@ -35,7 +35,16 @@ TEST(ArticleReaderDriveTest, RestingOnAnIconOnlyButtonShowsItsTooltip) {
     Sleep(500);
     for (int i = 0; i < 40 && reader.waitForWindow("tooltips_class32", 0); ++i)
         Sleep(100);
-    EXPECT_FALSE(reader.waitForWindow("tooltips_class32", 0)) << "the tip hides when the pointer leaves";
+    if (HWND still = reader.waitForWindow("tooltips_class32", 0)) {
+        char text[200] = "";
+        GetWindowTextA(still, text, sizeof text);
+        RECT frame = {};
+        HWND main = reader.waitForWindow("KY_MDIFrameWindow", 0);
+        GetWindowRect(main, &frame);
+        ADD_FAILURE() << "the tip \"" << text << "\" stays when the pointer leaves; the main window is at "
+                      << frame.left << "," << frame.top << "-" << frame.right << "," << frame.bottom
+                      << (IsZoomed(main) ? ", maximised" : ", not maximised");
+    }
 }
 
 namespace {

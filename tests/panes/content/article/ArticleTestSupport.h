@@ -99,5 +99,8 @@ protected:
 
 private:
     void start();
+    // The frame at 0,0-1024,768 with its client at 1000 x 700; false when it
+    // was there already.
+    bool placeFrame();
     char previousFolder_[260] = "";
 };
