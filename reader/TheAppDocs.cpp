@@ -9,6 +9,7 @@
 #include "reader/TheApp.h"
 #include "app/state/AppState.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/KyPath.h"
 #include "base/object/ATextOutStream.h"
 #include "framework/app/AppServices.h"
 #include "search/facade/ASearchBase.h"
@@ -167,7 +168,7 @@ AFileSpec TheApp::versionFileFolder() {
     if (!install_.network)
         return getUserFilesFolder();
     char base[MAX_PATH] = "";
-    bool found = isWindowsNT() ? SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, base))
+    bool found = isWindowsNT() ? SHF_LoadGetFolderPath(VER_PLATFORM_WIN32_NT, CSIDL_LOCAL_APPDATA, base, MAX_PATH) == 0
                                : GetWindowsDirectoryA(base, MAX_PATH) > 0;
     if (!found || !*base)
         return AFileSpec();

@@ -1,6 +1,7 @@
 // The shell's special folders: SHGetFolderPathA loaded at run time from the
 // system folder, with the "Shell Folders" registry values as the fallback.
 #include "base/procedural/KyPath.h"
+#include "base/procedural/ProcAddress.h"
 
 #include <windows.h>
 
@@ -59,17 +60,6 @@ const int kOlderFamilyNumbers[] = {0, 2, 5, 6, 7, 8, 9, 11, 16, 19, 20, 21, 26, 
 
 using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
-// A system DLL by full path: the current folder may be a shared network folder.
-HMODULE LoadSystemLibrary(const char* name) {
-    char path[MAX_PATH];
-    UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n + std::strlen(name) + 2 > MAX_PATH)
-        return nullptr;
-    std::strcat(path, "\\");
-    std::strcat(path, name);
-    return LoadLibraryA(path);
-}
-
 int PlatformId() {
     OSVERSIONINFOA info;
     std::memset(&info, 0, sizeof info);
@@ -112,7 +102,7 @@ long SHF_LoadGetFolderPath(int platform, int number, char* buffer, size_t size) 
         return E_INVALIDARG;
     buffer[0] = 0;
     HRESULT result = E_FAIL;
-    if (HMODULE shell = LoadSystemLibrary("SHELL32.DLL")) {
+    if (auto shell = static_cast<HMODULE>(KY_LoadSystemLibrary("SHELL32.DLL"))) {
         auto getFolderPath = reinterpret_cast<GetFolderPathFn>(
             reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
         if (getFolderPath)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/procedural/KyPath.h"
+#include "base/procedural/ProcAddress.h"
 #include "framework/app/AppServices.h"
 
 namespace {
@@ -16,9 +17,14 @@ namespace {
 const int kPathBytes = 260;
 char gRememberedFolder[kPathBytes];
 
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// The common dialogs are loaded at the first box: the start does without them.
 int SystemFileDialog(void* record, bool isSave) {
-    auto* dialog = static_cast<OPENFILENAMEA*>(record);
-    return isSave ? GetSaveFileNameA(dialog) : GetOpenFileNameA(dialog);
+    static auto save = reinterpret_cast<FileDialogFn>(KY_SystemProc("COMDLG32.DLL", "GetSaveFileNameA"));
+    static auto open = reinterpret_cast<FileDialogFn>(KY_SystemProc("COMDLG32.DLL", "GetOpenFileNameA"));
+    FileDialogFn call = isSave ? save : open;
+    return call ? call(static_cast<OPENFILENAMEA*>(record)) : 0;
 }
 
 AFileDialogCall gFileDialog = SystemFileDialog;

@@ -146,3 +146,15 @@ TEST(ProcAddress, FoldingAndLongNames) {
     EXPECT_EQ(nullptr, KY_GetProcAddress(kernel, "GetTickCount", 1)) << "asks for GETTICKCOUNT";
     EXPECT_EQ(nullptr, KY_GetProcAddress(kernel, std::string(300, 'a').c_str(), 1));
 }
+
+TEST(ProcAddress, SystemDllsAreLoadedAtTheirFirstCallAndKept) {
+    EXPECT_EQ(nullptr, GetModuleHandleA("COMDLG32.DLL")) << "this test's program does not import it";
+    void* open = KY_SystemProc("COMDLG32.DLL", "GetOpenFileNameA");
+    EXPECT_NE(nullptr, open);
+    EXPECT_NE(nullptr, GetModuleHandleA("COMDLG32.DLL")) << "kept for the process's life";
+    EXPECT_EQ(open, KY_SystemProc("COMDLG32.DLL", "GetOpenFileNameA"));
+    EXPECT_EQ(nullptr, KY_SystemProc("COMDLG32.DLL", "NoSuchExport"));
+    EXPECT_EQ(nullptr, KY_SystemProc("NOSUCHDLL.DLL", "GetOpenFileNameA"));
+    EXPECT_EQ(nullptr, KY_SystemProc(nullptr, "GetOpenFileNameA"));
+    EXPECT_EQ(nullptr, KY_SystemProc(std::string(300, 'a').c_str(), "x")) << "longer than a path";
+}
