@@ -17,7 +17,7 @@ void TakeScreenPicture(const std::string& binaryDir, const std::string& name) {
         Sleep(100);
 }
 
-std::vector<uint32_t> ScreenPixels(const RECT& area) {
+std::vector<uint32_t> ScreenPixels(const RECT& area, HWND window) {
     const int w = area.right - area.left, h = area.bottom - area.top;
     std::vector<uint32_t> out;
     if (w <= 0 || h <= 0)
@@ -29,7 +29,7 @@ std::vector<uint32_t> ScreenPixels(const RECT& area) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
+    HDC screen = GetDC(window);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
@@ -42,6 +42,6 @@ std::vector<uint32_t> ScreenPixels(const RECT& area) {
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, screen);
     return out;
 }

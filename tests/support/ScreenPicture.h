@@ -13,5 +13,7 @@
 void TakeScreenPicture(const std::string& binaryDir, const std::string& name);
 
 // The screen's pixels inside a rectangle of screen coordinates, row after
-// row, each 0xRRGGBB; empty for an empty rectangle.
-std::vector<uint32_t> ScreenPixels(const RECT& area);
+// row, each 0xRRGGBB; empty for an empty rectangle. With a window, its
+// pixels inside a rectangle of its client coordinates, read through its own
+// DC (the way to another desktop's windows, which the screen's DC does not show).
+std::vector<uint32_t> ScreenPixels(const RECT& area, HWND window = nullptr);
