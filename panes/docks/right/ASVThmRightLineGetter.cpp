@@ -47,10 +47,9 @@ long ASVThemeExtLineGetter::getLineCount() {
 AString ASVThemeExtLineGetter::getRawLine(long record, long line) {
     std::string raw = source_->getRawLine(record, line).c_str();
     ARightDockApp& app = ARightDockApp::current();
-    const char kEscaped[] = "&<>*[]|";
     if (raw.empty() || raw[0] != '\t') {
         std::string label = PieceOf(raw, '#', 0);
-        return AString(HeadingRow(app.escapeMarkup(label.c_str(), kEscaped).c_str(), "-1").c_str());
+        return AString(HeadingRow(app.escapeMarkup(label.c_str(), kRowLabelEscapes).c_str(), "-1").c_str());
     }
     std::string doc = PieceOf(raw.substr(1), '#', 1);
     long docNo = NumberOr(doc, -1);
@@ -59,5 +58,5 @@ AString ASVThemeExtLineGetter::getRawLine(long record, long line) {
     if (title.empty())
         title = PieceOf(info, '\t', 0);
     long style = NumberOr(PieceOf(info, '\t', 1), 0) + 4;
-    return AString(MemberRow(style, app.escapeMarkup(title.c_str(), kEscaped).c_str(), doc).c_str());
+    return AString(MemberRow(style, app.escapeMarkup(title.c_str(), kRowLabelEscapes).c_str(), doc).c_str());
 }

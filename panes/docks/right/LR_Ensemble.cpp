@@ -13,12 +13,6 @@
 
 SV_IMPLEMENT_CLASS(LR_Ensemble, 0, LRExtPane)
 
-namespace {
-
-const char kEscaped[] = "&<>*[]|";
-
-}  // namespace
-
 LR_Ensemble::LR_Ensemble() {
     selFirstKey = 2010;
     selLastKey = 2011;
@@ -35,7 +29,7 @@ void LR_Ensemble::updatePane() {
 }
 
 AString LR_Ensemble::makeHeadingRow(const char* title, const char* number) {
-    AString escaped = ARightDockApp::current().escapeMarkup(title, kEscaped);
+    AString escaped = ARightDockApp::current().escapeMarkup(title, kRowLabelEscapes);
     return AString(HeadingRow(escaped.c_str(), number ? number : "").c_str());
 }
 
@@ -47,7 +41,7 @@ AString LR_Ensemble::formatDocumentRow(const char* title, long docNo, const char
     if (NumberOr(link, -1) < 0)
         link = std::to_string(docNo);
     long style = NumberOr(PieceOf(info ? info : "", '\t', 1), 0) + 4;
-    AString escaped = ARightDockApp::current().escapeMarkup(label.c_str(), kEscaped);
+    AString escaped = ARightDockApp::current().escapeMarkup(label.c_str(), kRowLabelEscapes);
     return AString(MemberRow(style, escaped.c_str(), link).c_str());
 }
 

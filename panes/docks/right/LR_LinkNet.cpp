@@ -11,6 +11,7 @@
 #include "docengine/render/ARendererViews.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/docks/right/ARightDockApp.h"
+#include "panes/docks/right/RightDockText.h"
 
 SV_IMPLEMENT_CLASS(LR_LinkNet, 0, LRExtPane)
 
@@ -38,7 +39,7 @@ void LR_LinkNet::updatePane() {
 AString LR_LinkNet::makeLinkRow(const char* label, const char* key, long width) {
     std::string row = "/&TABLE:100%:N0:[[-20,0,0,0,0:0|/!" + std::to_string(19 + 4) + "!/*";
     row += std::to_string(width) + ",0,0,0,0:0|";
-    row += ARightDockApp::current().escapeMarkup(label, "&<>*[]|").c_str();
+    row += ARightDockApp::current().escapeMarkup(label, kRowLabelEscapes).c_str();
     row += "]]&/#@";
     row += key ? key : "";
     return AString(row.c_str());

@@ -38,6 +38,7 @@ TEST(RightDockRows, WebLinkRowEscapesTheLabelAndKeepsTheKey) {
         {"Liens", "K12", "/&TABLE:100%:N0:[[-20,0,0,0,0:0|/!23!/*100,0,0,0,0:0|Liens]]&/#@K12"},
         {"a*b|c", "K", "/&TABLE:100%:N0:[[-20,0,0,0,0:0|/!23!/*100,0,0,0,0:0|a\\*b\\|c]]&/#@K"},
         {"<&[]>", "x#y&z", "/&TABLE:100%:N0:[[-20,0,0,0,0:0|/!23!/*100,0,0,0,0:0|\\<\\&\\[\\]\\>]]&/#@x#y&z"},
+        {"Put# a/b", "K", "/&TABLE:100%:N0:[[-20,0,0,0,0:0|/!23!/*100,0,0,0,0:0|Put\\# a\\/b]]&/#@K"},
         {"", "", "/&TABLE:100%:N0:[[-20,0,0,0,0:0|/!23!/*100,0,0,0,0:0|]]&/#@"},
     };
     for (const Row& r : rows) {
@@ -71,6 +72,11 @@ TEST(RightDockRows, SetRecordsGiveHeadingsAndMembers) {
         SCOPED_TRACE(r.record);
         EXPECT_EQ(r.rows, std::string(LR_Ensemble::buildRows(r.record).c_str()));
     }
+    // A title with a program's statement, a path and braces: escaped, the row
+    // still ends before its key and starts no markup.
+    EXPECT_EQ(member + "4!/*100,0,0,0,0:0|Instruction Put\\# a\\/b \\{x\\}]]&/#2552",
+              std::string(LR_Ensemble::formatDocumentRow("Instruction Put# a/b {x}", 2552, "").c_str()));
+    EXPECT_EQ(head + "Put\\#]]&/#-1", std::string(LR_Ensemble::makeHeadingRow("Put#", "-1").c_str()));
 }
 
 TEST(RightDockRows, ThemeRecordsGiveTheTreeItsLabelsAndRows) {
