@@ -31,7 +31,7 @@ long NumberOr(const std::string& text, long fallback) {
     return errno ? fallback : value;
 }
 
-const char kRowLabelEscapes[] = "&<>*[]|#/{}";
+const char kRowLabelEscapes[] = "&<>*[]|#/{}:\\";
 
 std::string HeadingRow(const std::string& title, const std::string& link) {
     return "/&TABLE:100%:N0:[[100,0,0,0,0:0| /B" + title + "]]&/#" + link;

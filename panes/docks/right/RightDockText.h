@@ -11,9 +11,10 @@ std::vector<std::string> SplitText(const std::string& text, const char* separato
 std::string PieceOf(const std::string& text, char separator, size_t index);
 // The decimal value of text when it is one (an optional '-' and digits), else fallback.
 long NumberOr(const std::string& text, long fallback);
-// The characters escaped in a row's label: the table's own, and '#', '/', '{'
-// and '}', which in a title (a program's statement "Put#", say) would end the
-// row before its key or start markup, so that the row no longer parses.
+// The characters escaped in a row's label: the table's own, and the ones a
+// cell or the slash markup reads as codes ('#', '/', braces, ':' and the
+// backslash), which in a title (a program's statement "Put#", say) would end
+// the row before its key or start markup, so that the row no longer parses.
 extern const char kRowLabelEscapes[];
 // The heading row of a set or a theme group: one cell in bold, then "#" and the link name.
 std::string HeadingRow(const std::string& title, const std::string& link);
