@@ -3,8 +3,6 @@
 # Idempotent: each step checks for its result first, so a second run takes seconds.
 set -euo pipefail
 
-DEPS_PREFIX=${SAVANTORIUM_DEPS:-/opt/savantorium-deps}
-TOOLCHAIN="$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-i686.cmake"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
@@ -34,7 +32,7 @@ unpin_security() { [ -f "$FALLBACK_PIN" ] && $SUDO rm -f "$FALLBACK_PIN"; return
 
 # fonts-wine: the faces Wine draws its own parts with (Marlett for caption
 # buttons and arrows); without it they show as letters.
-need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix wine wine32 wine64 xvfb xauth ccache cmake make
+need_pkgs=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32 wine64 xvfb xauth ccache cmake make
            googletest libz-mingw-w64-dev dpkg-dev python3 ninja-build fonts-liberation
            tinyproxy-bin cups printer-driver-cups-pdf libcups2 poppler-utils imagemagick
            libreoffice-writer-nogui mandoc python3-pil ffmpeg
@@ -59,6 +57,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   unpin_security
 fi
+
+# The target (32-bit, or 64-bit where the machine runs no 32-bit code) is
+# known once the packages are in.
+source "$(dirname "$0")/target.sh"
+DEPS_PREFIX=${SAVANTORIUM_DEPS:-/opt/savantorium-deps}
+TOOLCHAIN=$SV_TOOLCHAIN
+MINGW=$SV_TARGET-w64-mingw32
 
 # deb-src entries: a copy of the deb stanzas of the Debian sources, typed deb-src.
 add_deb_src() {
@@ -110,7 +115,7 @@ build_dep() {
 $SUDO mkdir -p "$DEPS_PREFIX"
 build_dep libjpeg-turbo libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
 build_dep libpng libpng1.6 -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-  -DZLIB_ROOT=/usr/i686-w64-mingw32
+  -DZLIB_ROOT=/usr/$MINGW
 # SQLite with FTS5 for the search benchmark: the amalgamation made natively from
 # Debian's source package, then compiled for the target as a static library.
 build_sqlite() {
@@ -122,8 +127,8 @@ build_sqlite() {
   log "cross-building sqlite3 with FTS5 from Debian's source package"
   fetch_source sqlite3 "$work"
   (cd "$work/src" && ./configure --enable-fts5 >/dev/null && make sqlite3.c >/dev/null
-   i686-w64-mingw32-gcc-posix -O2 -DSQLITE_ENABLE_FTS5 -c sqlite3.c -o sqlite3.o
-   i686-w64-mingw32-ar rcs libsqlite3.a sqlite3.o)
+   $MINGW-gcc-posix -O2 -DSQLITE_ENABLE_FTS5 -c sqlite3.c -o sqlite3.o
+   $MINGW-ar rcs libsqlite3.a sqlite3.o)
   $SUDO mkdir -p "$DEPS_PREFIX/lib" "$DEPS_PREFIX/include"
   $SUDO cp "$work/src/libsqlite3.a" "$DEPS_PREFIX/lib/"
   $SUDO cp "$work/src/sqlite3.h" "$DEPS_PREFIX/include/"
@@ -133,4 +138,4 @@ build_sqlite() {
 build_sqlite
 # The PDF printer that Wine prints to (through CUPS) for the printing tests.
 "$(dirname "$0")/cups-pdf.sh"
-log "ready (dependencies in $DEPS_PREFIX)"
+log "ready (dependencies in $DEPS_PREFIX, target $SV_TARGET)"

@@ -1,5 +1,10 @@
 # Sourced by the tools: one quiet, offline Wine prefix per machine, created on first use.
-export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-savantorium}
+source "$(dirname "${BASH_SOURCE[0]}")/target.sh"
+if [ "$SV_TARGET" = x86_64 ]; then
+  export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-savantorium64}
+else
+  export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-savantorium}
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ ! -f "$WINEPREFIX/.savantorium-ready" ]; then

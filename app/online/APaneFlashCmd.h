@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/online/AMozillaFlashCmd.h"
+#include "base/object/AddressWord.h"
 
 class AMozillaHandler;
 
@@ -13,7 +14,7 @@ public:
     APaneFlashCmd() = default;
     // pane and handler: not owned.
     APaneFlashCmd(Pane* pane, const char* text, AMozillaHandler* handler)
-        : AMozillaFlashCmd(pane, text, reinterpret_cast<long>(handler)), pane_(pane) {}
+        : AMozillaFlashCmd(pane, text, AddressWord(handler)), pane_(pane) {}
     // Queues the command (the base's doIt).
     long doIt() override { return ACommand::doIt(); }
 

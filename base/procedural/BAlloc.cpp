@@ -1,6 +1,7 @@
 // The program's heap: first fit from a roving position over one circular free list.
 #include "base/procedural/BAlloc.h"
 
+#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
 
 #include <windows.h>
@@ -25,10 +26,27 @@ const uint32_t kFlags = 3;
 const uint32_t kMarker = 0xFFFFFFFCu;
 const uint32_t kMaxRequest = 0xFFFFFFF4u;
 
+struct FreeBlock;
+
+// A free list's link, kept in a 32-bit word as the block layout has room
+// for (a free block of 16 bytes holds its header, two links and its footer).
+class Link {
+public:
+    Link& operator=(FreeBlock* b) {
+        word_ = static_cast<int32_t>(AddressWord(b));
+        return *this;
+    }
+    operator FreeBlock*() const { return reinterpret_cast<FreeBlock*>(static_cast<intptr_t>(word_)); }
+    FreeBlock* operator->() const { return *this; }
+
+private:
+    int32_t word_;
+};
+
 struct FreeBlock {
     uint32_t header;
-    FreeBlock* next;
-    FreeBlock* prev;
+    Link next;
+    Link prev;
 };
 
 struct Heap {
@@ -119,21 +137,41 @@ void Append(FreeBlock* b) {
 uint32_t BlockSize(size_t n) {
     if (n == 0 || n > kMaxRequest)
         return 0;
+#if INTPTR_MAX > INT32_MAX
+    // The 64-bit build's blocks are 16-byte aligned, as its ABI wants of new
+    // (setjmp's buffer, SSE data): sizes go by 16 from an aligned start.
+    uint32_t s = (static_cast<uint32_t>(n) + 4u + 15u) & ~15u;
+    if (s == 0 || s > kMaxRequest)
+        return 0;
+    return s;
+#else
     uint32_t rounded = (static_cast<uint32_t>(n) + 7u) & ~7u;
     if (rounded > kMaxRequest)
         return 0;
     uint32_t s = rounded + 8;
     return s < 16 ? 16 : s;
+#endif
 }
+
+// The system's pages are 16-byte aligned; a 64-bit segment starts 8 bytes in,
+// so that each block's user bytes (4 past its start) are aligned too.
+#if INTPTR_MAX > INT32_MAX
+const uint32_t kSegmentLead = 8;
+#else
+const uint32_t kSegmentLead = 0;
+#endif
 
 // A new segment holding one free block of `blockSize` bytes (not on the list).
 FreeBlock* NewSegment(uint32_t blockSize) {
     // Near 4 GB the two markers would wrap the size asked of the system.
     if (blockSize > UINT32_MAX - 8)
         return nullptr;
-    void* seg = g_heap.systemAlloc(blockSize + 8);
-    if (!seg)
+    if (blockSize > UINT32_MAX - 8 - kSegmentLead)
         return nullptr;
+    void* pages = g_heap.systemAlloc(blockSize + 8 + kSegmentLead);
+    if (!pages)
+        return nullptr;
+    void* seg = static_cast<char*>(pages) + kSegmentLead;
     ++g_heap.segments;
     Word(seg) = kMarker;
     FreeBlock* b = At(seg, 4);
@@ -263,7 +301,7 @@ void BAlloc::free(void* p) {
     bool segmentStart = *reinterpret_cast<uint32_t*>(At(b, -4)) == kMarker;
     if (!(b->header & kPrevInUse) && segmentStart && IsMarker(After(b))) {
         --g_heap.segments;
-        g_heap.systemFree(At(b, -4));
+        g_heap.systemFree(static_cast<char*>(static_cast<void*>(At(b, -4))) - kSegmentLead);
         return;
     }
     Append(b);

@@ -164,7 +164,7 @@ int Exchange(KY_HttpSession* session, int& retry, Build build, KY_HttpConverter 
 
 int KY_HttpStartup(int installHook) {
     if (installHook && !KY_WsSelectedBlockingHook())
-        KY_WsSelectBlockingHook(reinterpret_cast<FARPROC>(KY_HttpBlockingHook));
+        KY_WsSelectBlockingHook(reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(KY_HttpBlockingHook)));
     // A second start keeps the first one's state.
     if (KY_WinsockLoaded())
         return 0;

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "base/object/AddressWord.h"
+
 void ADependent::changed(ADependable*, long, long) {}
 
 void ADependent::dependOn(ADependable* other) {
@@ -17,12 +19,12 @@ void ADependent::stopDependingOn(ADependable* other) {
 
 void ADependable::addDependent(ADependent* dependent) {
     if (dependent)
-        dependents_.slot(reinterpret_cast<long>(dependent)) = nullptr;
+        dependents_.slot(AddressWord(dependent)) = nullptr;
 }
 
 void ADependable::removeDependent(ADependent* dependent) {
-    if (dependent && dependents_.contains(reinterpret_cast<long>(dependent)))
-        dependents_.removeKey(reinterpret_cast<long>(dependent));
+    if (dependent && dependents_.contains(AddressWord(dependent)))
+        dependents_.removeKey(AddressWord(dependent));
 }
 
 void ADependable::notify(long code, long data) {

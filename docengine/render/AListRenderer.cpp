@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ASegment.h"
@@ -90,7 +91,7 @@ ARenderer* AListRenderer::makeCopy(const ARect& frame, long, long, ARenderer*) {
 void AListRenderer::setModel(ADocModel* model) {
     ATextRenderer::setModel(model);
     if (model_ && !(listOptions & ListOptions::kMultiple) && model_->getMarkCount() == 0 && model_->getLength() > 0)
-        model_->markPosition(0, true, reinterpret_cast<long>(this));
+        model_->markPosition(0, true, AddressWord(this));
 }
 
 // --- rows
@@ -197,7 +198,7 @@ void AListRenderer::selectRow(long row, uint16_t modifiers, uint16_t mode, long 
     if (!model_ || row < 0 || row >= model_->getLength() || refusesRow(row))
         return;
     AViewMeasureLock lock(view());
-    long me = reinterpret_cast<long>(this);
+    long me = AddressWord(this);
     bool additive = (mode & SelectMode::kAdditive) ||
                     ((modifiers & ListOptions::kAdditiveKey) && (listOptions & ListOptions::kMultiple));
     ARegion redraw;
@@ -257,7 +258,7 @@ void AListRenderer::showLine(long line) {
 void AListRenderer::selectLines(long first, long count) {
     if (!model_)
         return;
-    long me = reinterpret_cast<long>(this);
+    long me = AddressWord(this);
     if (first < 0) {
         for (long i = model_->getMarkCount() - 1; i >= 0; --i) {
             ADocRange r = model_->getMarkRange(i);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/ADocModel.h"
@@ -232,7 +233,7 @@ void ARenderer::changed(ADependable* source, long code, long data) {
     if (!model_ || source != static_cast<ADependable*>(model_))
         return;
     navigatorStep(code);
-    if (data != reinterpret_cast<long>(this)) {
+    if (data != AddressWord(this)) {
         if (code == 6 || code == 201)
             relayoutFrom(6, true);
         else if (!isDetached())

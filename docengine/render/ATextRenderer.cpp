@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <new>
 
+#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AMarkerCallBack.h"
@@ -229,7 +230,7 @@ void ATextRenderer::changeSelection(long start, long end, bool immediately) {
         changed.unite(lines_->rangeRegion(std::max(hi1, lo2), hi2));
         changed.unite(ARegion(caret_));
     }
-    model_->setSelection(ADocRange{start, end}, reinterpret_cast<long>(this));
+    model_->setSelection(ADocRange{start, end}, AddressWord(this));
     updateCaret();
     if (!lines_ || isDetached())
         return;

@@ -203,7 +203,7 @@ void* AApp::createFrameWindow(const ARect& rect, const AString& title) {
     client_ = new AMdiClient(this, listMenu, AMdiFrame::kFirstChildId,
                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES,
                              ARect(0, 0, 0, 0), true);
-    SetClassLongA(frame_->hwnd(), GCL_HICON, static_cast<LONG>(reinterpret_cast<intptr_t>(appIcon())));
+    SetClassLongPtrA(frame_->hwnd(), GCLP_HICON, reinterpret_cast<LONG_PTR>(appIcon()));
     return frame_->hwnd();
 }
 

@@ -9,6 +9,7 @@
 #include "base/object/AFixedPool.h"
 #include "base/object/AFolderSpecs.h"
 #include "base/object/ATextOutStream.h"
+#include "base/object/AddressWord.h"
 #include "base/procedural/AMemoryChecker.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppServices.h"
@@ -110,14 +111,14 @@ AApp* NewApplicationObject() {
 int AppMain(void* instance, const char* commandLine, int showCommand) {
     int result = 0;
     try {
-        KY_InitGlobalFileSys(reinterpret_cast<long>(instance));
+        KY_InitGlobalFileSys(AddressWord(instance));
         if (AppLogName && *AppLogName)
             result = RunWithLog(instance, commandLine, showCommand);
         else
             result = AppMainBody(instance, commandLine, showCommand);
-        KY_TermGlobalFileSys(reinterpret_cast<long>(instance));
+        KY_TermGlobalFileSys(AddressWord(instance));
     } catch (const AError& e) {
-        KY_TermGlobalFileSys(reinterpret_cast<long>(instance));
+        KY_TermGlobalFileSys(AddressWord(instance));
         e.report(CurrentErrorStream());
         // An error escaping the framework main is no normal quit.
         result = 1;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "base/object/AddressWord.h"
 #include "base/object/InputRecords.h"
 
 class AComponent;
@@ -31,9 +32,8 @@ public:
 //   f4 the item's value   f5 selected index, -1 until a radio group's status handler sets it
 //   f6 unused (0)   f7 the table, as a 32-bit address
 inline AActionRecord MakeActionRecord(AActionTable* table, long flags, int16_t first, int16_t index, long value) {
-    static_assert(sizeof(void*) <= sizeof(int32_t), "the record keeps the table's address in 32 bits");
-    return AActionRecord(static_cast<int32_t>(reinterpret_cast<intptr_t>(table)), static_cast<int32_t>(flags), first,
-                         index, static_cast<int32_t>(value), -1, 0);
+    return AActionRecord(static_cast<int32_t>(AddressWord(table)), static_cast<int32_t>(flags), first, index,
+                         static_cast<int32_t>(value), -1, 0);
 }
 inline AActionTable* ActionRecordTable(const AActionRecord& record) {
     return reinterpret_cast<AActionTable*>(static_cast<intptr_t>(record.f7));

@@ -1,4 +1,4 @@
-// A set of pointers, kept in a long-keyed AVL map by address (32-bit target).
+// A set of pointers, kept in a long-keyed AVL map by address.
 //
 // Holds the pointers, never owns what they point to. snapshot copies the
 // members first, so a caller may change the set while it walks the copy.
@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "base/object/ALongDic.h"
+#include "base/object/AddressWord.h"
 
 class APointerSet {
 public:
-    static_assert(sizeof(void*) <= sizeof(long), "addresses are kept as long keys");
-
     // Answers true when the pointer was not there.
     bool add(void* p);
     // Answers true when the pointer was there.
@@ -25,6 +24,6 @@ public:
     std::vector<void*> snapshot() const;
 
 private:
-    static long key(void* p) { return static_cast<long>(reinterpret_cast<intptr_t>(p)); }
+    static long key(void* p) { return AddressWord(p); }
     longa_pvoidAVLMap map_;
 };

@@ -303,8 +303,8 @@ HWND AMdiClientNativeWindow::createWindow(HWND parent, const char*, DWORD style,
                                 AWindowServices::current().instance(), &ccs);
     if (!made)
         return nullptr;
-    defaultProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(made, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<intptr_t>(&MdiClientProc))));
+    defaultProc_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(made, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MdiClientProc)));
     attach(made);
     SetMdiClientWindow(made);
     return made;

@@ -73,10 +73,10 @@ fi
 "$python" "$root/tools/sample/media.py" "$work" "$out"
 
 stage 3 "builder: the samplebase tool"
+source "$root/tools/wine-env.sh"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja -DSV_WERROR=ON >/dev/null
 cmake --build "$build" --target samplebase sv_dico_library sv_projit >/dev/null
 tool=$build/tools/samplebase/samplebase.exe
-source "$root/tools/wine-env.sh"
 
 stage 4 "base: tables, word index, A-to-Z index, thesaurus, stop list, descriptor"
 if stale "$work/.built" "$work/.done" "$work/ephem/days.txt" "$tool" "$work/atlas/maps.txt" "$work/media.txt" ||

@@ -12,6 +12,7 @@
 #include "app/lists/ALayoutClient.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
+#include "base/object/AddressWord.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"
@@ -66,7 +67,7 @@ int16_t AAtlasPrecHandler::onEvent(AMozillaView* view, AMozillaEvent* event) {
 }
 
 AAtlasPrecCmd::AAtlasPrecCmd(const char* text, AtlasPrec* target, AAtlasPrecHandler* handler)
-    : AMozillaFlashCmd(target, text, reinterpret_cast<long>(handler)) {
+    : AMozillaFlashCmd(target, text, AddressWord(handler)) {
     if (handler)
         handler->addRef();
 }

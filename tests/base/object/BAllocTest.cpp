@@ -53,14 +53,22 @@ TEST(BAlloc, RequestSizesAndRefusals) {
     struct Row {
         size_t request;
         uint32_t block;
-    } rows[] = {{1, 16}, {8, 16}, {9, 24}, {16, 24}, {17, 32}, {32752, 32760}, {32753, 32768}};
+    }
+#if INTPTR_MAX > INT32_MAX
+    // The 64-bit build's blocks go by 16 bytes, their user bytes aligned on 16.
+    rows[] = {{1, 16}, {12, 16}, {13, 32}, {28, 32}, {29, 48}, {32748, 32752}, {32749, 32768}};
+    const uintptr_t alignment = 16;
+#else
+    rows[] = {{1, 16}, {8, 16}, {9, 24}, {16, 24}, {17, 32}, {32752, 32760}, {32753, 32768}};
+    const uintptr_t alignment = 4;
+#endif
     for (const Row& r : rows) {
         SCOPED_TRACE(r.request);
         EXPECT_EQ(r.block, BAlloc::blockSizeFor(r.request));
         void* p = BAlloc::alloc(1, r.request);
         ASSERT_NE(nullptr, p);
         EXPECT_LE(r.block - 4, BAlloc::usableSize(p)) << "a remainder under 16 bytes stays with the block";
-        EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(p) % 4);
+        EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(p) % alignment);
         BAlloc::free(p);
     }
 }
@@ -68,15 +76,20 @@ TEST(BAlloc, RequestSizesAndRefusals) {
 TEST(BAlloc, LargeBlocksOwnTheirSegment) {
     void* keep = BAlloc::alloc(1, 100);  // keeps an ordinary segment alive
     uint32_t base = BAlloc::segmentCount();
-    void* big = BAlloc::alloc(1, 32753);
+#if INTPTR_MAX > INT32_MAX
+    const size_t largestOrdinary = 32748, usableOrdinary = 32748;
+#else
+    const size_t largestOrdinary = 32752, usableOrdinary = 32764;
+#endif
+    void* big = BAlloc::alloc(1, largestOrdinary + 1);
     EXPECT_EQ(base + 1, BAlloc::segmentCount());
     BAlloc::free(big);
     EXPECT_EQ(base, BAlloc::segmentCount()) << "a dedicated segment goes back at once";
 
-    void* ordinary = BAlloc::alloc(1, 32752);
+    void* ordinary = BAlloc::alloc(1, largestOrdinary);
     ASSERT_NE(nullptr, ordinary);
     EXPECT_EQ(base + 1, BAlloc::segmentCount());
-    EXPECT_EQ(32764u, BAlloc::usableSize(ordinary)) << "the 8-byte rest is too small to split off";
+    EXPECT_EQ(usableOrdinary, BAlloc::usableSize(ordinary)) << "a rest under 16 bytes is not split off";
     BAlloc::free(ordinary);
     EXPECT_EQ(base, BAlloc::segmentCount()) << "an emptied ordinary segment goes back";
     BAlloc::free(keep);
@@ -173,7 +186,7 @@ TEST(BAlloc, RefusedAndWrappingRequestsAnswerNull) {
         EXPECT_EQ(nullptr, BAlloc::realloc(p, n));
         EXPECT_GE(g_smallestAsk, 0xFFFFFFE0u) << "a wrapped size reached the system";
         EXPECT_EQ(segments, BAlloc::segmentCount()) << "the old block was released";
-        EXPECT_EQ(40004u, BAlloc::usableSize(p));
+        EXPECT_EQ(BAlloc::blockSizeFor(40000) - 4, BAlloc::usableSize(p));
     }
     BAlloc::setSystemFunctions(nullptr, nullptr);
     EXPECT_EQ(40000u, FirstOther(p, 0, 40000, 0x5A));
@@ -232,7 +245,7 @@ TEST(BAlloc, AllocationsGoOnFromTheRestOfTheFoundBlock) {
     // ends with the rest (fits the small request only) and n (fits both).
     unsigned char* n = Bytes(BAlloc::alloc(1, 24000));
     unsigned char* g = Bytes(BAlloc::alloc(1, small));
-    ASSERT_EQ(n + 24008, g);
+    ASSERT_EQ(n + BAlloc::blockSizeFor(24000), g);
     BAlloc::free(n);
     unsigned char* a = Bytes(BAlloc::alloc(1, large));
     unsigned char* b = Bytes(BAlloc::alloc(1, small));
@@ -283,7 +296,8 @@ TEST(BAlloc, LargerBlocksFreedAfterASearchThatFoundNoneAreFound) {
     void* second = BAlloc::alloc(1, 12744);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(segments + 2, BAlloc::segmentCount()) << "a rest was passed over";
-    EXPECT_TRUE((first == x + 20008 && second == y + 20008) || (first == y + 20008 && second == x + 20008));
+    const uint32_t block = BAlloc::blockSizeFor(20000);
+    EXPECT_TRUE((first == x + block && second == y + block) || (first == y + block && second == x + block));
     BAlloc::free(x);
     void* again = BAlloc::alloc(1, 20000);
     EXPECT_EQ(x, again) << "the block freed once the bound fell back was passed over";

@@ -133,12 +133,17 @@ TEST(AGlobalMemoryStream, GrowsInSteps) {
 
 TEST(AGlobalMemoryStream, RefusedGrowthKeepsTheBlock) {
     AGlobalMemoryStream s;
+#if INTPTR_MAX == INT32_MAX
+    // Only a 32-bit process is refused 2 GB (the 64-bit test build is given them).
     EXPECT_GT(FatalExitCodeOf([&] { s.grow(0x7FFFFC00); }), 0) << "no block at all yet";
     EXPECT_EQ(0u, s.allocatedSize());
     s.writeBlock("abc", 3);
     EXPECT_GT(FatalExitCodeOf([&] { s.grow(0x7FFFFC00); }), 0);
     ASSERT_FALSE(CapturedBoxes().empty());
     EXPECT_EQ("AMemError", CapturedBoxes().back().caption);
+#else
+    s.writeBlock("abc", 3);
+#endif
     EXPECT_EQ(1024u, s.allocatedSize());
     s.writeBlock("de", 2);
     EXPECT_EQ(5, s.size());

@@ -120,7 +120,7 @@ TEST(SocketLayer, WrappersAnswerZeroWhileUnloaded) {
     EXPECT_EQ(0, KY_HttpStartup(1));
     EXPECT_EQ(0, KY_HttpStartup(1)) << "a second start succeeds";
     EXPECT_TRUE(KY_WinsockLoaded());
-    EXPECT_EQ(reinterpret_cast<FARPROC>(KY_HttpBlockingHook), KY_WsSelectedBlockingHook());
+    EXPECT_EQ(reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(KY_HttpBlockingHook)), KY_WsSelectedBlockingHook());
     EXPECT_TRUE(CapturedBoxes().size() > 0u);
 }
 

@@ -79,7 +79,7 @@ TEST_F(WindowTest, ARealDoubleClickReachesTheDoubleClickHandlerOnce) {
         probe->presses = 0;
         probe->doubles.clear();
         t += 2 * slow;  // far from the row before
-        POINT at{40 + 10 * (&r - rows), 40};
+        POINT at{40 + 10 * static_cast<LONG>(&r - rows), 40};
         Press(h, at, MOUSEEVENTF_LEFTDOWN, t);
         Press(h, at, MOUSEEVENTF_LEFTUP, t + 10);
         Press(h, at, MOUSEEVENTF_LEFTDOWN, t + r.gap);

@@ -1,5 +1,6 @@
 // The palette table: owners, replacement and removal of entries, the
 // application's current palette, and displays selecting their palette.
+#include "base/object/AddressWord.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/APaletteTable.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"
@@ -74,7 +75,7 @@ TEST_F(GraphicsTest, DisplaySelectsItsComponentsPalette) {
 TEST_F(GraphicsTest, PaletteHandlersAreAskedFirst) {
     SiteComponent* site = makeSite(app, 1);
     APaletteTable table(app);
-    table.handlers().slot(reinterpret_cast<long>(site)) = static_cast<ADisplaySite*>(site);
+    table.handlers().slot(AddressWord(site)) = static_cast<ADisplaySite*>(site);
     EXPECT_FALSE(table.realize(site, false)) << "disabled: nobody is asked";
     EXPECT_EQ("", site->calls);
     table.setEnabled(true);

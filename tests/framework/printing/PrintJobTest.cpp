@@ -142,7 +142,7 @@ TEST_F(PrintTest, TheDialogOffersThePagesAndGivesTheRange) {
         APrinter* printer = makePrinter();
         printer->printWithDialog(doc);
         const PRINTDLGA& seen = Dialog().seen;
-        EXPECT_EQ(66u, seen.lStructSize);
+        EXPECT_EQ(sizeof(void*) == 4 ? 66u : 120u, seen.lStructSize);
         EXPECT_EQ(static_cast<DWORD>(PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_COLLATE), seen.Flags);
         EXPECT_EQ(row.from, seen.nFromPage);
         EXPECT_EQ(row.to, seen.nToPage);

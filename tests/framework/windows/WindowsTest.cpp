@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
 #include "base/procedural/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
@@ -605,7 +606,7 @@ TEST_F(WindowsTest, PaletteMessagesRealiseTheDisplaysPaletteForegroundOrBackgrou
     AObject::completeNew(display);
     APaletteTable table(app);
     table.setEnabled(true);
-    table.handlers().slot(reinterpret_cast<long>(display)) = static_cast<ADisplaySite*>(display);
+    table.handlers().slot(AddressWord(display)) = static_cast<ADisplaySite*>(display);
     APaletteTable::setActive(&table);
     ADisplayWindowHandler handler(display);
     HWND self = reinterpret_cast<HWND>(0x1234), other = reinterpret_cast<HWND>(0x5678);
@@ -632,7 +633,7 @@ TEST_F(WindowsTest, TheFrameAsksItsActiveChildForThePaletteAndPassesChangesDown)
     AObject::completeNew(display);
     APaletteTable table(app);
     table.setEnabled(true);
-    table.handlers().slot(reinterpret_cast<long>(display)) = static_cast<ADisplaySite*>(display);
+    table.handlers().slot(AddressWord(display)) = static_cast<ADisplaySite*>(display);
     APaletteTable::setActive(&table);
     {
         AMdiChildShell child(display, "child", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ARect(0, 0, 100, 80), true);
