@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/online/AMozillaFlashCmd.h"
-#include "base/object/AddressWord.h"
+#include "base/procedural/AddressWord.h"
 
 class AMozillaHandler;
 

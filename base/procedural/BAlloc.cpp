@@ -1,8 +1,8 @@
 // The program's heap: first fit from a roving position over one circular free list.
 #include "base/procedural/BAlloc.h"
 
-#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/AddressWord.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "base/object/AddressWord.h"
+#include "base/procedural/AddressWord.h"
 
 void ADependent::changed(ADependable*, long, long) {}
 

@@ -8,8 +8,8 @@
 #include <new>
 #include <vector>
 
-#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/AddressWord.h"
 #include "docengine/lines/ARunDisplay.h"
 #include "docengine/model/ASegment.h"
 #include "framework/display/ADisplayComponent.h"

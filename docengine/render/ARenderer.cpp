@@ -7,8 +7,8 @@
 #include <cstring>
 #include <new>
 
-#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/AddressWord.h"
 #include "docengine/kytab/AKytabFragment.h"
 #include "docengine/model/ADocModel.h"
 #include "docengine/model/AIndexedDocModel.h"

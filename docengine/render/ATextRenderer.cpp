@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <new>
 
-#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/AddressWord.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AMarkerCallBack.h"
 #include "docengine/lines/ARunDisplay.h"

@@ -9,8 +9,8 @@
 #include "base/object/AFixedPool.h"
 #include "base/object/AFolderSpecs.h"
 #include "base/object/ATextOutStream.h"
-#include "base/object/AddressWord.h"
 #include "base/procedural/AMemoryChecker.h"
+#include "base/procedural/AddressWord.h"
 #include "framework/app/AApp.h"
 #include "framework/app/AppServices.h"
 

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "base/object/AddressWord.h"
 #include "base/object/InputRecords.h"
+#include "base/procedural/AddressWord.h"
 
 class AComponent;
 class AKindSet;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/object/ALongDic.h"
-#include "base/object/AddressWord.h"
+#include "base/procedural/AddressWord.h"
 
 class APointerSet {
 public:

@@ -12,7 +12,7 @@
 #include "app/lists/ALayoutClient.h"
 #include "app/state/ABaseState.h"
 #include "app/state/AppState.h"
-#include "base/object/AddressWord.h"
+#include "base/procedural/AddressWord.h"
 #include "framework/components/ALayoutLoader.h"
 #include "panes/content/article/AContentApp.h"
 #include "panes/content/article/DockLCRPane.h"

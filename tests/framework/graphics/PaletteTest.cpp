@@ -1,6 +1,6 @@
 // The palette table: owners, replacement and removal of entries, the
 // application's current palette, and displays selecting their palette.
-#include "base/object/AddressWord.h"
+#include "base/procedural/AddressWord.h"
 #include "framework/graphics/ADisplayLock.h"
 #include "framework/graphics/APaletteTable.h"
 #include "tests/framework/graphics/GraphicsTestSupport.h"

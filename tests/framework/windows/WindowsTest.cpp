@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "base/object/AddressWord.h"
 #include "base/procedural/AError.h"
+#include "base/procedural/AddressWord.h"
 #include "base/procedural/SystemSeams.h"
 #include "framework/display/ADisplayComponent.h"
 #include "framework/display/ADisplayServices.h"
