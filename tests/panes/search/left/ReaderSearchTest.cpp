@@ -28,6 +28,18 @@ TEST(ReaderSearchTest, TheSearchCalqueFillsTheLeftDockOfTheRealReader) {
     // The quick search field sits at the left of the top dock (75, 79) with its
     // button beside it (186, 79): click, type, Return, and the button.
     ClickAt(75, 79);
+    // A question wider than the field scrolls it: the field took no character
+    // past its right edge.
+    const std::string wide = "calque calque calque calque calque";
+    for (char c : wide)
+        PressKey(static_cast<WORD>(VkKeyScanA(c) & 0xFF));
+    POINT at{75, 79};
+    HWND field = WindowFromPoint(at);
+    char text[64] = "";
+    SendMessageA(field, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(wide, text);
+    for (size_t i = 0; i < wide.size(); ++i)
+        PressKey(VK_BACK);
     for (const char* c = "calque"; *c; ++c)
         PressKey(static_cast<WORD>(VkKeyScanA(*c) & 0xFF));
     PressKey(VK_RETURN);
