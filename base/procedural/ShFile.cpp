@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
 
 namespace {
 
@@ -101,6 +104,18 @@ long SHF_LoadGetFolderPath(int platform, int number, char* buffer, size_t size) 
     if (!buffer || size < MAX_PATH)
         return E_INVALIDARG;
     buffer[0] = 0;
+    // Loading the shell costs about 5 ms under Wine, and the start asks for
+    // the same few folders a dozen times: a folder found is kept for the run.
+    static std::mutex lock;
+    static std::map<int, std::string> found;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        auto at = found.find(number);
+        if (at != found.end() && at->second.size() < size) {
+            std::memcpy(buffer, at->second.c_str(), at->second.size() + 1);
+            return 0;
+        }
+    }
     HRESULT result = E_FAIL;
     if (auto shell = static_cast<HMODULE>(KY_LoadSystemLibrary("SHELL32.DLL"))) {
         auto getFolderPath = reinterpret_cast<GetFolderPathFn>(
@@ -111,6 +126,8 @@ long SHF_LoadGetFolderPath(int platform, int number, char* buffer, size_t size) 
     }
     if (FAILED(result) || !buffer[0])
         return SHF_FolderFromRegistry(platform, number, buffer, size);
+    std::lock_guard<std::mutex> hold(lock);
+    found[number] = buffer;
     return 0;
 }
 

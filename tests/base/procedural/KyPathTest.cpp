@@ -244,4 +244,13 @@ TEST(SpecialFolders, ShellThenRegistry) {
     }
     EXPECT_EQ(0, SHF_GetFolderPath(&spec, 37));
     KY_FreeFileSpec(&spec);
+
+    // A folder asked again is the same text, whole, and a short buffer is
+    // still refused rather than filled past its end.
+    char first[MAX_PATH], again[MAX_PATH] = "x";
+    ASSERT_EQ(0, SHF_LoadGetFolderPath(2, 26, first, sizeof first));
+    ASSERT_EQ(0, SHF_LoadGetFolderPath(2, 26, again, sizeof again));
+    EXPECT_NE('\0', first[0]);
+    EXPECT_STREQ(first, again);
+    EXPECT_EQ(static_cast<long>(E_INVALIDARG), SHF_LoadGetFolderPath(2, 26, again, 10));
 }
