@@ -105,7 +105,7 @@ long SHF_LoadGetFolderPath(int platform, int number, char* buffer, size_t size) 
         return E_INVALIDARG;
     buffer[0] = 0;
     // Loading the shell costs about 5 ms under Wine, and the start asks for
-    // the same few folders a dozen times: a folder found is kept for the run.
+    // the same few folders several times: a folder found is kept for the run.
     static std::mutex lock;
     static std::map<int, std::string> found;
     {
