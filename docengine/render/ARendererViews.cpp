@@ -78,18 +78,36 @@ std::string WithExtension(const char* file, const char* ext) {
     return s + ext;
 }
 
+// The box only says the file could not be written: the log keeps why.
+bool SaveFailed(const std::string& path, const char* step) {
+    DWORD error = GetLastError();
+    CurrentErrorStream()
+        .writeString("#Save ")
+        .writeString(path.c_str())
+        .writeString(": ")
+        .writeString(step)
+        .writeString(" (error ")
+        .writeString(std::to_string(error).c_str())
+        .writeString(")\n");
+    return false;
+}
+
 // Written to a temporary sibling, then renamed over the old file.
 bool SaveWhole(const std::string& path, const AString& bytes) {
     std::string temp = path + ".tmp~";
     HANDLE f = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE)
-        return false;
+        return SaveFailed(temp, "not created");
     DWORD wrote = 0;
     DWORD size = static_cast<DWORD>(bytes.length());
     bool ok = (size == 0 || WriteFile(f, bytes.c_str(), size, &wrote, nullptr)) && wrote == size && FlushFileBuffers(f);
+    if (!ok)
+        SaveFailed(temp, "not written");
     CloseHandle(f);
     if (ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
+    if (ok)
+        SaveFailed(path, "not replaced");
     DeleteFileA(temp.c_str());
     return false;
 }
@@ -507,7 +525,7 @@ int16_t ARendererView::commandStatus(int16_t id, long argument) {
 
 bool ARendererView::exportRtfFile(const char* file, bool whole) {
     if (!layer_ || !renderer() || !renderer()->model())
-        return false;
+        return SaveFailed(file ? file : "", "no document to write");
     return SaveWhole(WithExtension(file, ".rtf"), WrittenBy<ARtfExportWriter>(layer_, whole, 430));
 }
 

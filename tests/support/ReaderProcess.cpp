@@ -61,6 +61,27 @@ HWND ReaderProcess::waitForWindow(const char* className, int ms) const {
     }
 }
 
+HWND ReaderProcess::frameOverScreen(int ms) const {
+    HWND frame = waitForWindow("KY_MDIFrameWindow", ms);
+    if (!frame)
+        return nullptr;
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    for (int tries = 0; tries < 25; ++tries) {
+        RECT r = {};
+        GetWindowRect(frame, &r);
+        if (r.left <= 0 && r.top <= 0 && r.right >= cx && r.bottom >= cy)
+            break;
+        if (!IsZoomed(frame)) {
+            ShowWindow(frame, SW_MAXIMIZE);
+        } else {
+            const int bx = GetSystemMetrics(SM_CXFRAME), by = GetSystemMetrics(SM_CYFRAME);
+            SetWindowPos(frame, nullptr, -bx, -by, cx + 2 * bx, cy + 2 * by, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        Sleep(200);
+    }
+    return frame;
+}
+
 void RestAt(int x, int y) {
     SetCursorPos(x, y);
     // A move event, as a hand gives it: the reader's hover timer starts on it.

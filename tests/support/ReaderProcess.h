@@ -15,6 +15,12 @@ public:
     DWORD id() const { return info_.dwProcessId; }
     // A visible top-level window of the reader of that class, waiting up to `ms`.
     HWND waitForWindow(const char* className, int ms) const;
+    // The main window, waiting up to `ms` for it, put back over the whole
+    // screen if it no longer covers it: with no window manager on the test's
+    // display, Wine can take a late notice of the X window as the manager's
+    // and shrink the maximised frame, and the tests' points were measured on
+    // the maximised one.
+    HWND frameOverScreen(int ms) const;
 
 private:
     PROCESS_INFORMATION info_{};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/object/AFilteredFile.h"
+#include "base/procedural/AOutStream.h"
 #include "docengine/hilite/AHighlighter.h"
 #include "docengine/hilite/AHiliteSet.h"
 #include "docengine/hilite/AMarkerCallBack.h"
@@ -436,6 +437,11 @@ TEST_F(RendererBaseTest, ExportToFileWritesTheWriterOfTheFilesType) {
         DeleteFileA(file.c_str());
         EXPECT_EQ(0u, std::string(head, n).find(row.starts));
     }
-    EXPECT_FALSE(view->exportToFile((std::string(folder) + "absent-folder\\x.rtf").c_str(), true))
-        << "a file that cannot be made is a failure";
+    // The user's box only says the file could not be written: the log says why.
+    CaptureStream log;
+    SetErrorStream(&log);
+    const std::string absent = std::string(folder) + "absent-folder\\x.rtf";
+    EXPECT_FALSE(view->exportToFile(absent.c_str(), true)) << "a file that cannot be made is a failure";
+    SetErrorStream(nullptr);
+    EXPECT_NE(std::string::npos, log.text.find("#Save " + absent + ".tmp~: not created (error 3)")) << log.text;
 }

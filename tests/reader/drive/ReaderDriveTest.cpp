@@ -383,6 +383,13 @@ public:
             text.append(buffer, n);
         return text;
     }
+    // The log's lines that start with `mark`.
+    std::string lines(const char* mark) const {
+        std::string all = text(), found;
+        for (size_t at = all.find(mark); at != std::string::npos; at = all.find(mark, at + 1))
+            found += all.substr(at, all.find('\n', at) - at) + "; ";
+        return found;
+    }
     // The lines of the boxes shown since the last call.
     std::string newBoxes() {
         std::string all = text(), boxes;
@@ -631,7 +638,7 @@ void DriveTheReader(const std::string& desktopName, std::vector<std::string>& fa
                  return "the box says " + std::string(text);
              return WaitFor([&] { return GetFileAttributesA(exported.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000)
                         ? std::string()
-                        : "no file " + exported;
+                        : "no file " + exported + "; " + log.lines("#Save ");
          }},
         {"dossier",
          [&] {

@@ -20,6 +20,7 @@ TEST(ArticleReaderDriveTest, RestingOnAnIconOnlyButtonShowsItsTooltip) {
         GTEST_SKIP() << why;
     ASSERT_TRUE(reader.waitForWindow("KY_MDIFrameWindow", 30000));
     Sleep(3000);
+    reader.frameOverScreen(0);
     EXPECT_FALSE(reader.waitForWindow("tooltips_class32", 0)) << "no tooltip before the pointer rests";
     // The tool bar's home button, at 23, 43 under Xvfb.
     RestAt(23, 43);
@@ -31,6 +32,7 @@ TEST(ArticleReaderDriveTest, RestingOnAnIconOnlyButtonShowsItsTooltip) {
     EXPECT_GT(at.top, 43) << "under the pointer";
     EXPECT_LT(at.left, 200) << "beside the button it tells of";
     // Onto the tool bar's status text, past the last button: the tip goes.
+    reader.frameOverScreen(0);
     RestAt(700, 43);
     Sleep(500);
     for (int i = 0; i < 40 && reader.waitForWindow("tooltips_class32", 0); ++i)
@@ -64,6 +66,7 @@ TEST(ArticleReaderDriveTest, AToolBarMenusTextStandsOutFromItsBackground) {
         GTEST_SKIP() << why;
     ASSERT_TRUE(reader.waitForWindow("KY_MDIFrameWindow", 30000));
     Sleep(3000);
+    reader.frameOverScreen(0);
     // The tools button, at 279, 43 under Xvfb; its menu is the reader's one untitled window.
     HWND menu = nullptr;
     for (int i = 0; i < 3 && !menu; ++i) {

@@ -327,6 +327,11 @@ TEST_F(WebPanesReaderTest, IniLinksOpenTheirDocuments) {
             SCOPED_TRACE(row.text);
             showGuide(1);
             // A link is followed from a shown page: a loaded machine may not have it yet.
+            for (int i = 0; i < 500 && !pane->view()->hasFlags(ADisplayComponent::kVisible); ++i) {
+                pump();
+                Sleep(10);
+            }
+            ASSERT_TRUE(pane->view()->hasFlags(ADisplayComponent::kVisible)) << "the guide page is shown";
             waitLoaded(pane->view());
             content->media.clear();
             AMozillaObserveEvent event;
