@@ -25,6 +25,7 @@
 #include <windows.h>
 #define PSAPI_VERSION 2  // the call from kernel32, no psapi to link
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -117,13 +118,29 @@ HWND ReaderWindow(const char* className, bool titled = false, HWND except = null
     return s.found;
 }
 
-// The reader's processor time, user and kernel, in 100 ns units.
+// The reader's processor time, user and kernel, in 100 ns units: the sum of
+// its threads' times, since Wine answers another process's own times with
+// the figures of its start, never updated, while its threads' are current.
 unsigned long long CpuTime() {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(gReader, &created, &ended, &kernel, &user))
-        return 0;
     auto value = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return value(kernel) + value(user);
+    unsigned long long sum = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != gReaderId)
+            continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+        FILETIME created, ended, kernel, user;
+        if (thread && GetThreadTimes(thread, &created, &ended, &kernel, &user))
+            sum += value(kernel) + value(user);
+        if (thread)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return sum;
 }
 
 // Waits until the reader's processor time has not moved for `quietMs`, up
@@ -261,6 +278,27 @@ BOOL CALLBACK PrintChild(HWND window, LPARAM param) {
 void PrintTree(HWND frame) {
     if (std::getenv("SV_BENCH_TREE"))
         EnumChildWindows(frame, PrintChild, reinterpret_cast<LPARAM>(frame));
+}
+
+size_t WorkingSet() {
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof pmc;
+    return GetProcessMemoryInfo(gReader, &pmc, sizeof pmc) ? pmc.WorkingSetSize : 0;
+}
+
+// Waits until the working set moves by less than 64 KB in a second, up to
+// `limitMs`: the reader goes on taking memory after its window shows (the
+// first paints, the home page), and a figure read sooner is not its start.
+bool SteadyWorkingSet(int limitMs) {
+    size_t last = WorkingSet();
+    for (int waited = 0; waited < limitMs; waited += 1000) {
+        Sleep(1000);
+        size_t now = WorkingSet();
+        if ((now > last ? now - last : last - now) < 64 * 1024)
+            return true;
+        last = now;
+    }
+    return false;
 }
 
 void PrintWorkingSet(const std::string& when, const std::string& note = "") {
@@ -527,12 +565,16 @@ int Drive(const std::string& desktopName) {
     std::printf("main window %ldx%ld at %ld,%ld after %.1f s\n", r.right - r.left, r.bottom - r.top, r.left, r.top,
                 Now() - started);
     PrintTree(frame);
-    PrintWorkingSet("at start:");
 
     // The frame made the active window, as a click on its caption makes it:
     // the desktop's first activation may have gone elsewhere.
     ClickAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
     Settle(200, 5000);
+    double calm = Now();
+    bool steady = SteadyWorkingSet(20000);
+    char waited[64];
+    std::snprintf(waited, sizeof waited, "; %s after %.0f s more", steady ? "steady" : "still moving", Now() - calm);
+    PrintWorkingSet("at start:", waited);
     Driver driver(frame);
     const size_t kSearchCount = sizeof kSearches / sizeof *kSearches;
     for (int round = 1; round <= 2; ++round) {
