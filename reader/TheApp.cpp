@@ -31,6 +31,7 @@
 #include "panes/search/left/ASearchPanesApp.h"
 #include "search/facade/ADataLocation.h"
 #include "search/facade/AKeyIndex.h"
+#include "search/facade/ALo.h"
 #include "search/facade/KyTextMatch.h"
 #include "web/browser/KyMozillaGetUrl.h"
 #include "web/net/AppNetManager.h"
@@ -47,6 +48,12 @@ void ReadMarkers(const char* markers[4]) {
     }
 }
 
+// A result list's own file, left when the list goes: the next start deletes it.
+void RegisterListFile(const AFileSpec& file) {
+    if (TheApp* app = TheApp::current())
+        app->registerTempFile(file.path().c_str());
+}
+
 }  // namespace
 
 const ABitmapSpec* AppNamedBitmaps::find(const AString& name) const {
@@ -60,6 +67,7 @@ TheApp::TheApp() : AQuickTimeApp(AString("Savantorium"), ARect(), AApp::kHelpBox
     setSettingsMode(3);
     _AFont::textPlacementMode = 2;
     SetTextMatchMarkersHook(ReadMarkers);
+    ALoSetTempFileHook(RegisterListFile);
     gFrameServices = this;
     printServices_.reset(new AppPrintServices(*this));
     framePrinting_.reset(new ASVFramePrinting(printServices_.get()));

@@ -78,6 +78,22 @@ TEST_F(TheAppTest, RegisteredTempFilesGoAtTheNextStartAndNothingElse) {
     EXPECT_FALSE(Exists(extracted.c_str()));
 }
 
+// A result list's own file is listed when the list goes, so that the next
+// start deletes it: the reader left one in the temporary folder a search.
+TEST_F(TheAppTest, AResultListsFileGoesAtTheNextStart) {
+    std::string list = TempPath("svfiles.txt");
+    DeleteFileA(list.c_str());
+    std::string file;
+    {
+        ALoFile lo;
+        file = lo.getFileSpec().path().c_str();
+        ASSERT_TRUE(Exists(file));
+    }
+    EXPECT_NE(std::string::npos, ReadFileBytes(list).find(file + "\r\n"));
+    app->deleteRegisteredTempFiles();
+    EXPECT_FALSE(Exists(file));
+}
+
 // Two readers share the temporary folder and its list: one starting while the
 // other runs must not delete the pages the other is showing.
 TEST_F(TheAppTest, RegisteredTempFilesStayWhileAnotherReaderHoldsTheList) {
