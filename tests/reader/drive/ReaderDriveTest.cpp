@@ -383,18 +383,18 @@ public:
             text.append(buffer, n);
         return text;
     }
-    // The log's lines that start with `mark`.
-    std::string lines(const char* mark) const {
-        std::string all = text(), found;
-        for (size_t at = all.find(mark); at != std::string::npos; at = all.find(mark, at + 1))
+    // The log's lines that start with `mark`, from byte `from` on.
+    static std::string Lines(const std::string& all, const char* mark, size_t from = 0) {
+        std::string found;
+        for (size_t at = all.find(mark, from); at != std::string::npos; at = all.find(mark, at + 1))
             found += all.substr(at, all.find('\n', at) - at) + "; ";
         return found;
     }
+    std::string lines(const char* mark) const { return Lines(text(), mark); }
     // The lines of the boxes shown since the last call.
     std::string newBoxes() {
-        std::string all = text(), boxes;
-        for (size_t at = all.find("#Box ", seen_); at != std::string::npos; at = all.find("#Box ", at + 1))
-            boxes += all.substr(at, all.find('\n', at) - at) + "; ";
+        std::string all = text();
+        std::string boxes = Lines(all, "#Box ", seen_);
         seen_ = all.size();
         return boxes;
     }
