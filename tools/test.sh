@@ -6,6 +6,17 @@
 # per processor). Arguments go to ctest (for example -R test_article).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Runs on one machine share the Wine prefix, its copies for the displays and
+# their servers, which a run remakes and stops: a second run waits for the
+# first instead of ending it. flock holds the lock, not the servers we start.
+lock=${TMPDIR:-/tmp}/savantorium-tests.lock
+if [ -z "${SV_TESTS_LOCKED:-}" ]; then
+  export SV_TESTS_LOCKED=1
+  if ! flock -n "$lock" true; then
+    echo "test: another test run is going on this machine; waiting for it"
+  fi
+  exec flock "$lock" "$0" "$@"
+fi
 build=${SV_BUILD_DIR:-$root/build}
 export SV_BUILD_DIR=$build
 
