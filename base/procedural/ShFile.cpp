@@ -61,6 +61,9 @@ const FolderName kFolderNames[] = {
 // The only numbers looked up on the older Windows family.
 const int kOlderFamilyNumbers[] = {0, 2, 5, 6, 7, 8, 9, 11, 16, 19, 20, 21, 26, 27, 32, 33, 34, 36, 37, 38, 39};
 
+// The application data folders (roaming, local, common), asked for at every start.
+const int kStartFolders[] = {26, 28, 35};
+
 using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
 int PlatformId() {
@@ -117,16 +120,27 @@ long SHF_LoadGetFolderPath(int platform, int number, char* buffer, size_t size) 
         }
     }
     HRESULT result = E_FAIL;
+    std::map<int, std::string> more;
     if (auto shell = static_cast<HMODULE>(KY_LoadSystemLibrary("SHELL32.DLL"))) {
         auto getFolderPath = reinterpret_cast<GetFolderPathFn>(
             reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
-        if (getFolderPath)
+        if (getFolderPath) {
             result = getFolderPath(nullptr, number, nullptr, 0, buffer);
+            // The start asks for these one after the other: one load serves them all.
+            char other[MAX_PATH];
+            for (int n : kStartFolders) {
+                other[0] = 0;
+                if (n != number && SUCCEEDED(getFolderPath(nullptr, n, nullptr, 0, other)) && other[0])
+                    more[n] = other;
+            }
+        }
         FreeLibrary(shell);
     }
+    std::lock_guard<std::mutex> hold(lock);
+    for (auto& folder : more)
+        found.insert(folder);
     if (FAILED(result) || !buffer[0])
         return SHF_FolderFromRegistry(platform, number, buffer, size);
-    std::lock_guard<std::mutex> hold(lock);
     found[number] = buffer;
     return 0;
 }
@@ -140,6 +154,9 @@ int SHF_GetFolderPath(KY_FileSpec* spec, int number) {
     for (int n : kOlderFamilyNumbers)
         lookUp = lookUp || n == number;
     char buffer[1024];
+    // The system's own calls name these two: no reason to load the shell for them.
+    if (!older && (number == 36 || number == 37))
+        lookUp = false;
     if (lookUp && SHF_LoadGetFolderPath(platform, number, buffer, sizeof buffer) == 0 && buffer[0])
         return KY_FullPath(buffer, spec);
     UINT n = 0;

@@ -254,3 +254,29 @@ TEST(SpecialFolders, ShellThenRegistry) {
     EXPECT_STREQ(first, again);
     EXPECT_EQ(static_cast<long>(E_INVALIDARG), SHF_LoadGetFolderPath(2, 26, again, 10));
 }
+
+// The folders looked up beside the one asked for are each kept under their
+// own number: asked for afterwards, each is the shell's own answer for it.
+TEST(SpecialFolders, FoldersFoundTogetherKeepTheirOwnNames) {
+    HMODULE shell = LoadLibraryA("shell32.dll");
+    ASSERT_NE(nullptr, shell);
+    using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    auto direct = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
+    ASSERT_NE(nullptr, direct);
+    char ours[MAX_PATH], theirs[MAX_PATH];
+    ASSERT_EQ(0, SHF_LoadGetFolderPath(2, 35, ours, sizeof ours));
+    for (int number : {28, 26, 35}) {
+        SCOPED_TRACE(number);
+        ASSERT_EQ(0, SHF_LoadGetFolderPath(2, number, ours, sizeof ours));
+        ASSERT_TRUE(SUCCEEDED(direct(nullptr, number, nullptr, 0, theirs)));
+        EXPECT_STREQ(theirs, ours);
+    }
+    FreeLibrary(shell);
+
+    KY_FileSpec spec = {nullptr};
+    char windows[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    ASSERT_EQ(0, SHF_GetFolderPath(&spec, 36));
+    EXPECT_EQ(0, _stricmp(windows, Text(spec).c_str())) << Text(spec);
+    KY_FreeFileSpec(&spec);
+}
