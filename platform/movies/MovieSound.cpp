@@ -64,6 +64,47 @@ bool ReadAt(HANDLE file, int64_t offset, unsigned char* buffer, DWORD size) {
            done == size;
 }
 
+// The system's wave calls, loaded when a movie first opens its sound: loading
+// the multimedia library with the layer made every start of the reader pay for it.
+struct WaveCalls {
+    decltype(&waveOutOpen) open = nullptr;
+    decltype(&waveOutPrepareHeader) prepare = nullptr;
+    decltype(&waveOutWrite) write = nullptr;
+    decltype(&waveOutUnprepareHeader) unprepare = nullptr;
+    decltype(&waveOutReset) reset = nullptr;
+    decltype(&waveOutClose) close = nullptr;
+};
+
+template <typename Fn>
+void Resolve(HMODULE module, const char* name, Fn& fn) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The calls, or null when the library or one of them is missing. The library
+// stays loaded for the process: the device's blocks may still be playing.
+const WaveCalls* Wave() {
+    static const WaveCalls* calls = [] {
+        static WaveCalls loaded;
+        char path[MAX_PATH];
+        UINT n = GetSystemDirectoryA(path, MAX_PATH);
+        if (n == 0 || n + sizeof "\\winmm.dll" > MAX_PATH)
+            return static_cast<const WaveCalls*>(nullptr);
+        lstrcatA(path, "\\winmm.dll");
+        HMODULE module = LoadLibraryA(path);
+        if (!module)
+            return static_cast<const WaveCalls*>(nullptr);
+        Resolve(module, "waveOutOpen", loaded.open);
+        Resolve(module, "waveOutPrepareHeader", loaded.prepare);
+        Resolve(module, "waveOutWrite", loaded.write);
+        Resolve(module, "waveOutUnprepareHeader", loaded.unprepare);
+        Resolve(module, "waveOutReset", loaded.reset);
+        Resolve(module, "waveOutClose", loaded.close);
+        bool complete = loaded.open && loaded.prepare && loaded.write && loaded.unprepare && loaded.reset && loaded.close;
+        return complete ? static_cast<const WaveCalls*>(&loaded) : nullptr;
+    }();
+    return calls;
+}
+
 // The system's wave output: blocks queued with waveOutWrite, freed once done.
 struct WaveDevice {
     HWAVEOUT handle = nullptr;
@@ -71,7 +112,7 @@ struct WaveDevice {
 
     void reclaim(bool all) {
         while (!blocks.empty() && (all || (blocks.front().first->dwFlags & WHDR_DONE))) {
-            waveOutUnprepareHeader(handle, blocks.front().first, sizeof(WAVEHDR));
+            Wave()->unprepare(handle, blocks.front().first, sizeof(WAVEHDR));
             delete blocks.front().first;
             delete blocks.front().second;
             blocks.pop_front();
@@ -88,7 +129,10 @@ long SystemOpen(long rate, long channels, void* refCon) {
     format.wBitsPerSample = 16;
     format.nBlockAlign = WORD(channels * 2);
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-    return waveOutOpen(&device->handle, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR ? 0 : 1;
+    const WaveCalls* wave = Wave();
+    if (!wave)
+        return 1;
+    return wave->open(&device->handle, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR ? 0 : 1;
 }
 
 void SystemWrite(const int16_t* samples, long frames, long channels, void* refCon) {
@@ -101,8 +145,8 @@ void SystemWrite(const int16_t* samples, long frames, long channels, void* refCo
     header->lpData = reinterpret_cast<LPSTR>(data->data());
     header->dwBufferLength = DWORD(data->size() * sizeof(int16_t));
     device->blocks.emplace_back(header, data);
-    if (waveOutPrepareHeader(device->handle, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR ||
-        waveOutWrite(device->handle, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
+    if (Wave()->prepare(device->handle, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR ||
+        Wave()->write(device->handle, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
         header->dwFlags |= WHDR_DONE;
 }
 
@@ -110,9 +154,9 @@ void SystemClose(void* refCon) {
     auto* device = static_cast<WaveDevice*>(refCon);
     if (!device->handle)
         return;
-    waveOutReset(device->handle);
+    Wave()->reset(device->handle);
     device->reclaim(true);
-    waveOutClose(device->handle);
+    Wave()->close(device->handle);
     device->handle = nullptr;
 }
 

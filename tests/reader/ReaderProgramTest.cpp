@@ -231,6 +231,11 @@ TEST(ReaderProgramTest, TheProgramImportsNoDllThatOnlyCommandsUse) {
     EXPECT_NE(dlls.end(), std::find(dlls.begin(), dlls.end(), "USER32.DLL"));
     for (const char* late : {"COMDLG32.DLL", "SHELL32.DLL"})
         EXPECT_EQ(dlls.end(), std::find(dlls.begin(), dlls.end(), late)) << late;
+    // The movie layer is loaded at every start; its sound library only when a movie plays.
+    std::string layer = ProgramFolder() + "..\\..\\reader\\QuickTime.qts";
+    std::vector<std::string> layerDlls = ImportedDlls(layer);
+    ASSERT_FALSE(layerDlls.empty()) << layer;
+    EXPECT_EQ(layerDlls.end(), std::find(layerDlls.begin(), layerDlls.end(), "WINMM.DLL"));
 }
 
 TEST(ReaderProgramTest, AMissingPairIsSaidInFrenchAndEndsTheRunWithAnError) {
