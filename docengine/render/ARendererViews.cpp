@@ -92,6 +92,20 @@ bool SaveFailed(const std::string& path, const char* step) {
     return false;
 }
 
+// Another program (the shell's view of the folder, an indexer) may hold a file
+// for a moment just after it is written: the rename is tried for about a second.
+bool ReplaceWith(const std::string& temp, const std::string& path) {
+    for (int tries = 1;; ++tries) {
+        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!held || tries == 20)
+            return false;
+        Sleep(50);
+    }
+}
+
 // Written to a temporary sibling, then renamed over the old file.
 bool SaveWhole(const std::string& path, const AString& bytes) {
     std::string temp = path + ".tmp~";
@@ -104,7 +118,7 @@ bool SaveWhole(const std::string& path, const AString& bytes) {
     if (!ok)
         SaveFailed(temp, "not written");
     CloseHandle(f);
-    if (ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (ok && ReplaceWith(temp, path))
         return true;
     if (ok)
         SaveFailed(path, "not replaced");

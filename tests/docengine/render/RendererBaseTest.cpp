@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "base/object/AFilteredFile.h"
 #include "base/procedural/AOutStream.h"
@@ -444,4 +446,26 @@ TEST_F(RendererBaseTest, ExportToFileWritesTheWriterOfTheFilesType) {
     EXPECT_FALSE(view->exportToFile(absent.c_str(), true)) << "a file that cannot be made is a failure";
     SetErrorStream(nullptr);
     EXPECT_NE(std::string::npos, log.text.find("#Save " + absent + ".tmp~: not created (error 3)")) << log.text;
+
+    // A file another program holds for a moment is replaced once it lets go.
+    const std::string held = base + "-held.rtf";
+    {
+        std::ofstream(held, std::ios::binary) << "old";
+    }
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    std::thread letGo([holder] {
+        Sleep(200);
+        CloseHandle(holder);
+    });
+    SetErrorStream(&log);
+    bool saved = view->exportToFile(held.c_str(), true);
+    SetErrorStream(nullptr);
+    letGo.join();
+    std::ifstream in(held, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    DeleteFileA(held.c_str());
+    EXPECT_TRUE(saved) << log.text;
+    EXPECT_EQ(0u, text.find("{\\rtf1"));
 }
