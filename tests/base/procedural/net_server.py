@@ -19,7 +19,7 @@ PORTFILE, serves until killed. Paths:
   /envelope?Q        200, a "<msg>" reply: status 3, result Q, shown message over two lines
   /okreply?Q         200, the two lines "OK" and Q
   /static/gimp/REST  the file REST of the gimp-help-fr pages ($SV_NET_GIMP_ROOT, else the
-                     sample build's unpacked package under build/sample-src), 404 when missing
+                     unpacked package under the build folder's sample-src, $SV_BUILD_DIR or build), 404 when missing
   /static/pages/REST the file REST of the browser tests' pages (tests/web/browser/pages)
   /slow/MS/ROOT/REST the file /static/ROOT/REST, answered after MS milliseconds
   /sv/search?Q       the online service's search script: 200, "RESULTS\n" then Q (text/plain);
@@ -49,7 +49,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.normpath(os.path.join(HERE, "..", "..", ".."))
 STATIC_ROOTS = {
     "gimp": os.environ.get("SV_NET_GIMP_ROOT")
-    or os.path.join(REPO, "build", "sample-src", "usr", "share", "gimp", "2.0", "help", "fr"),
+    or os.path.join(os.environ.get("SV_BUILD_DIR") or os.path.join(REPO, "build"),
+                    "sample-src", "usr", "share", "gimp", "2.0", "help", "fr"),
     "pages": os.path.join(REPO, "tests", "web", "browser", "pages"),
 }
 TYPES = {".html": "text/html; charset=UTF-8", ".htm": "text/html", ".css": "text/css", ".png": "image/png",
