@@ -325,6 +325,14 @@ bool TheApp::loadFrame() {
     // The history is replaced whole at each save: whatever "valid.ini" says of
     // the last one, the file reads whole or fails as a whole.
     loadHistory(prefManager_ && prefManager_->getLong(APrefManager::kSaveHistory) != 0, false);
+    // The first state is the home screen: the reading screen's hundreds of
+    // items are not shown with the frame only to be hidden by that state.
+    // Hidden before the frame shows, the holder's views keep the windows they
+    // were made with shown: they are hidden with it.
+    if (AClusterItem* content = frame->findItem(1200, false)) {
+        content->setVisible(false);
+        content->setVisibleTree(false, false);
+    }
     frame->select();
     frame->showConnectionState();
     loadScreenAddresses();

@@ -219,6 +219,40 @@ void SampleReaderTest::searchedArticle() {
 
 // The reader opens one main window, and what its panes draw reaches that
 // window's pixels: the article view's rectangle carries the article's ink.
+namespace {
+
+// The components under `root` with a native window other than `host`, shown on the screen.
+void ShownOwnWindows(AComponent* root, HWND host, std::vector<std::string>& shown) {
+    auto* display = dynamic_cast<ADisplayComponent*>(root);
+    if (HWND own = display ? display->getHWnd() : nullptr; own && own != host && IsWindowVisible(own))
+        shown.push_back(root->getClass()->name());
+    Alist& children = root->children();
+    for (ALink* link = children.firstLink(); link != children.sentinel(); link = link->next)
+        ShownOwnWindows(ChildOf(link), host, shown);
+}
+
+}  // namespace
+
+// The start hides the reading screen before the frame first shows: none of its
+// windows may stay on the screen over the home screen, and they come with it.
+TEST_F(SampleReaderTest, TheHomeScreenAtStartShowsNoWindowOfTheReadingScreen) {
+    if (!frame)
+        GTEST_SKIP() << skipReason;
+    guarded([&] {
+        auto* reading = dynamic_cast<ADisplayComponent*>(frame->findItem(1200, false));
+        ASSERT_TRUE(reading);
+        EXPECT_FALSE(reading->hasFlags(ADisplayComponent::kVisible));
+        HWND host = frame->getNativeWindow()->hwnd();
+        std::vector<std::string> shown;
+        ShownOwnWindows(reading, host, shown);
+        EXPECT_TRUE(shown.empty()) << shown.size() << " shown, the first a " << shown.front();
+        searchedArticle();
+        shown.clear();
+        ShownOwnWindows(reading, host, shown);
+        EXPECT_FALSE(shown.empty()) << "the article's screen shows its windows";
+    });
+}
+
 TEST_F(SampleReaderTest, TheShownArticleReachesTheMainWindowsPixels) {
     if (!frame)
         GTEST_SKIP() << skipReason;
