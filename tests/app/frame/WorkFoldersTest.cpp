@@ -86,8 +86,18 @@ TEST_F(WorkFoldersTest, AKilledSaveLeavesOneWholeVersionOfTheWork) {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process));
+        // Wine now and then refuses a process while the last killed one is
+        // still going away: the child is asked for again before giving up.
+        bool started = false;
+        DWORD error = 0;
+        for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+            started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                     &process) != 0;
+            error = started ? 0 : GetLastError();
+            if (!started)
+                Sleep(200);
+        }
+        ASSERT_TRUE(started) << "error " << error;
         DWORD waited = WaitForSingleObject(process.hProcess, 30 + random() % 300);
         if (waited == WAIT_TIMEOUT) {
             TerminateProcess(process.hProcess, 9);
