@@ -19,3 +19,17 @@ function(sv_executable name)
   add_executable(${name} ${ARGN})
   target_compile_options(${name} PRIVATE ${SV_WARNINGS})
 endfunction()
+
+# A module users run (the program and the libraries it loads at start): its
+# sections lie on page boundaries in the file, so that Wine maps it rather
+# than reading it whole, and it carries no debug information, which Wine
+# would read with it (a 2.6 MB movie layer took 10 ms to load, 1.7 ms so).
+# Debuggers find that information beside it, through the module's link.
+function(sv_shipped_module name)
+  target_link_options(${name} PRIVATE -Wl,--file-alignment,0x1000)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${name}> $<TARGET_FILE:${name}>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE_NAME:${name}>.debug
+            $<TARGET_FILE:${name}>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
+endfunction()

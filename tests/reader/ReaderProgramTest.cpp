@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -173,6 +174,51 @@ std::vector<std::string> ImportedDlls(const std::string& path) {
     return names;
 }
 
+// What the loader reads of a module's file: its file alignment and whether
+// a section of debug information lies in it; an unreadable file says 0.
+struct ModuleLayout {
+    DWORD fileAlignment = 0;
+    bool debugSections = false;
+};
+
+ModuleLayout LayoutOf(const std::string& path) {
+    ModuleLayout layout;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> head(4096);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    auto got = static_cast<size_t>(in.gcount());
+    IMAGE_DOS_HEADER dos{};
+    if (got < sizeof dos)
+        return layout;
+    std::memcpy(&dos, head.data(), sizeof dos);
+    auto at = static_cast<size_t>(dos.e_lfanew);
+    IMAGE_NT_HEADERS nt{};
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || at > got || got - at < sizeof nt)
+        return layout;
+    std::memcpy(&nt, head.data() + at, sizeof nt);
+    size_t sections = at + offsetof(IMAGE_NT_HEADERS, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+        IMAGE_SECTION_HEADER section{};
+        size_t from = sections + i * sizeof section;
+        if (from > got || got - from < sizeof section)
+            return layout;
+        std::memcpy(&section, head.data() + from, sizeof section);
+        std::string name(reinterpret_cast<const char*>(section.Name), strnlen(reinterpret_cast<const char*>(section.Name), 8));
+        // A long name (".debug_info") stands in the string table as "/4".
+        if (name[0] == '/') {
+            char longName[16] = "";
+            in.clear();
+            in.seekg(nt.FileHeader.PointerToSymbolTable + nt.FileHeader.NumberOfSymbols * 18 + std::atol(name.c_str() + 1));
+            in.read(longName, sizeof longName - 1);
+            name = longName;
+        }
+        if (!name.compare(0, 6, ".debug"))
+            layout.debugSections = true;
+    }
+    layout.fileAlignment = nt.OptionalHeader.FileAlignment;
+    return layout;
+}
+
 bool HasMdiChild(HWND frame) {
     HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
     return client && GetWindow(client, GW_CHILD);
@@ -236,6 +282,18 @@ TEST(ReaderProgramTest, TheProgramImportsNoDllThatOnlyCommandsUse) {
     std::vector<std::string> layerDlls = ImportedDlls(layer);
     ASSERT_FALSE(layerDlls.empty()) << layer;
     EXPECT_EQ(layerDlls.end(), std::find(layerDlls.begin(), layerDlls.end(), "WINMM.DLL"));
+}
+
+// The modules every start loads are mapped by the loader, not read whole:
+// their sections lie on pages in the file and no debug information rides
+// with them (the movie layer took 10 ms to load with it, 2 ms without).
+TEST(ReaderProgramTest, TheModulesEveryStartLoadsArePageAlignedAndCarryNoDebugInformation) {
+    for (const std::string& module :
+         {ReaderPath(), ProgramFolder() + "..\\..\\reader\\QuickTime.qts", std::string(SV_DICO_DLL)}) {
+        ModuleLayout layout = LayoutOf(module);
+        EXPECT_EQ(0x1000u, layout.fileAlignment) << module;
+        EXPECT_FALSE(layout.debugSections) << module;
+    }
 }
 
 TEST(ReaderProgramTest, AMissingPairIsSaidInFrenchAndEndsTheRunWithAnError) {
