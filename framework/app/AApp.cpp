@@ -3,8 +3,6 @@
 #include "framework/app/AApp.h"
 
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include <cstring>
 #include <ctime>
@@ -194,7 +192,6 @@ void AApp::attachItems() {
     paletteTable_.setEnabled(ADisplayContext::instance().has256Colors());
     paletteTable_.setRebuildsImages((style_ & kPaletteImages) != 0);
     APaletteTable::setActive(&paletteTable_);
-    InitCommonControls();
     frameWindow_ = createFrameWindow(frameRect(), title());
     if (style_ & kDdeService)
         startDdeService();
