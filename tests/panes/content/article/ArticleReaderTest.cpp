@@ -217,8 +217,6 @@ void SampleReaderTest::searchedArticle() {
     saveShot("article-sample");
 }
 
-// The reader opens one main window, and what its panes draw reaches that
-// window's pixels: the article view's rectangle carries the article's ink.
 namespace {
 
 // The components under `root` with a native window other than `host`, shown on the screen.
@@ -253,6 +251,8 @@ TEST_F(SampleReaderTest, TheHomeScreenAtStartShowsNoWindowOfTheReadingScreen) {
     });
 }
 
+// The reader opens one main window, and what its panes draw reaches that
+// window's pixels: the article view's rectangle carries the article's ink.
 TEST_F(SampleReaderTest, TheShownArticleReachesTheMainWindowsPixels) {
     if (!frame)
         GTEST_SKIP() << skipReason;
