@@ -24,8 +24,20 @@ inline std::string KillSaverRepeatedly(const std::string& command, const std::st
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
         std::string line = command;
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            why = "kill " + std::to_string(kill) + ": the saver does not start";
+        // A loaded Wine now and then refuses a process start for a moment;
+        // the saves are under test, not the start, so it is tried again.
+        DWORD error = 0;
+        bool begun = false;
+        for (int attempt = 0; attempt < 5 && !begun; ++attempt) {
+            begun = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process) != 0;
+            if (!begun) {
+                error = GetLastError();
+                Sleep(200);
+            }
+        }
+        if (!begun) {
+            why = "kill " + std::to_string(kill) + ": the saver does not start (error " + std::to_string(error) + ")";
             break;
         }
         WaitForSingleObject(started, 10000);
