@@ -15,6 +15,75 @@ SV_IMPLEMENT_CLASS(AButton, 111, AControl)
 SV_IMPLEMENT_CLASS(APushButton, 112, AButton)
 SV_IMPLEMENT_CLASS(ATextButton, 126, APushButton)
 
+namespace {
+
+// The native window of component when it is a child of parent.
+HWND ChildWindowOf(AComponent* component, HWND parent) {
+    void* d = component->castTo(&ADisplayComponent::classRecord);
+    HWND hwnd = d ? static_cast<ADisplayComponent*>(d)->getHWnd() : nullptr;
+    return hwnd && GetParent(hwnd) == parent ? hwnd : nullptr;
+}
+
+// The last child window of parent made within the tree under component (the
+// tree's order is the order its windows are made in).
+HWND LastChildWindowIn(AComponent* component, HWND parent) {
+    Alist& children = component->children();
+    for (ALink* link = children.lastLink(); link != children.sentinel(); link = link->previous) {
+        if (HWND hwnd = LastChildWindowIn(ChildOf(link), parent))
+            return hwnd;
+    }
+    return ChildWindowOf(component, parent);
+}
+
+// The child window of parent that the tree makes just before item's.
+HWND PrecedingChildWindow(AComponent* item, HWND parent) {
+    for (AComponent* c = item; AComponent* up = c->getParent(); c = up) {
+        Alist& siblings = up->children();
+        ALink* link = siblings.firstLink();
+        while (link != siblings.sentinel() && ChildOf(link) != c)
+            link = link->next;
+        if (link == siblings.sentinel())
+            return nullptr;
+        for (link = link->previous; link != siblings.sentinel(); link = link->previous) {
+            if (HWND hwnd = LastChildWindowIn(ChildOf(link), parent))
+                return hwnd;
+        }
+        if (HWND hwnd = ChildWindowOf(up, parent))
+            return hwnd;
+        void* d = up->castTo(&ADisplayComponent::classRecord);
+        if (d && static_cast<ADisplayComponent*>(d)->getHWnd() == parent)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Puts a control made late where it would stand among its window's children
+// had it been made with the layout: beside the one made before it, on the side
+// the system stacks new children (the stacking order is the tab order of
+// dialogs and decides which of two overlapping controls shows).
+void StackAsMadeInOrder(AComponent* item, HWND own) {
+    HWND parent = own ? GetParent(own) : nullptr;
+    HWND first = parent ? GetWindow(parent, GW_CHILD) : nullptr;
+    if (!first || (first == own && !GetWindow(own, GW_HWNDNEXT)))
+        return;
+    bool newOnTop = first == own;
+    HWND before = PrecedingChildWindow(item, parent);
+    HWND after = HWND_TOP;
+    if (!before) {
+        if (newOnTop)
+            after = HWND_BOTTOM;
+    } else if (!newOnTop) {
+        after = before;
+    } else if (HWND above = GetWindow(before, GW_HWNDPREV)) {
+        if (above == own)
+            return;
+        after = above;
+    }
+    SetWindowPos(own, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+}  // namespace
+
 // AControl.
 
 AControl::~AControl() = default;
@@ -25,6 +94,7 @@ void AControl::readFrom(AMemoryStream& stream) {
 }
 
 void AControl::detachItems() {
+    nativePending_ = false;
     native_.reset();
     setNativeWindow(nullptr);
     AAtomicItem::detachItems();
@@ -37,6 +107,49 @@ void AControl::makeNative(ANativeChild* child, long line) {
     setNativeWindow(native_->hwnd());
     // The control paints its whole frame; the parent must not paint over it.
     setEraseBackground(false);
+}
+
+void AControl::attachNative() {
+    if (hasFlags(kVisible)) {
+        makeNativeControl(true);
+        return;
+    }
+    nativePending_ = true;
+    enableAsked_ = -1;
+}
+
+void AControl::makePendingNative(bool shown) {
+    nativePending_ = false;
+    makeNativeControl(shown);
+    StackAsMadeInOrder(this, native_ ? native_->hwnd() : nullptr);
+    if (enableAsked_ >= 0)
+        AAtomicItem::enableWindow(enableAsked_ != 0);
+    enableAsked_ = -1;
+}
+
+ANativeChild* AControl::requireNative() {
+    if (nativePending_)
+        makePendingNative(false);
+    return native_.get();
+}
+
+void AControl::showNativeWindow() {
+    if (nativePending_)
+        makePendingNative(false);
+    AAtomicItem::showNativeWindow();
+}
+
+void AControl::setNativeWindowShownForced(bool show) {
+    if (show && nativePending_)
+        makePendingNative(false);
+    AAtomicItem::setNativeWindowShownForced(show);
+}
+
+void AControl::enableWindow(bool on) {
+    if (nativePending_)
+        enableAsked_ = on ? 1 : 0;
+    else
+        AAtomicItem::enableWindow(on);
 }
 
 LRESULT AControl::sendNative(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -119,8 +232,23 @@ void ATextButton::readFrom(AMemoryStream& stream) {
 
 void ATextButton::attachItems() {
     APushButton::attachItems();
+    attachNative();
+}
+
+void ATextButton::makeNativeControl(bool shown) {
     DWORD style = (itemFlags() & kGroup) ? WS_GROUP : 0;
-    makeNative(new (std::nothrow) ANativePushButton(this, label_.c_str(), style, nativeRect(), true), 454);
+    makeNative(new (std::nothrow) ANativePushButton(this, label_.c_str(), style, nativeRect(), shown), 454);
     if (state() & kCurrent)
         sendNative(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void ATextButton::setText(const char* text) {
+    if (nativePending())
+        label_ = text ? text : "";
+    else
+        APushButton::setText(text);
+}
+
+AString ATextButton::getText() {
+    return nativePending() ? label_ : APushButton::getText();
 }

@@ -2,7 +2,8 @@
 // 1 when clicked; APushButton can be its cluster's default button;
 // ATextButton is a native push button with a label.
 //
-// A control owns its native child control (null while not attached); a
+// A control owns its native child control (null while not attached, and
+// attached hidden until first shown or needed); a
 // missing end mark, a control that cannot be made and a button destroyed
 // with its control still alive are assertions ("fcontrol"). Messages to a
 // native control that is gone are skipped.
@@ -29,8 +30,20 @@ public:
     ANativeChild* nativeChild() const { return native_.get(); }
     // Drops the control without deleting it (the window layer destroyed it).
     void forgetNativeWindow() { (void)native_.release(); }
+    // A control attached hidden gets its native control when first shown.
+    void showNativeWindow() override;
+    void setNativeWindowShownForced(bool show) override;
+    void enableWindow(bool on) override;
 
 protected:
+    // Makes the native control now when the item is shown, else when it is
+    // first shown or first needed: the screens hidden at start hold dozens.
+    void attachNative();
+    // Makes the kind's native control (through makeNative), shown or not.
+    virtual void makeNativeControl(bool shown) { (void)shown; }
+    bool nativePending() const { return nativePending_; }
+    // The native control, made (hidden when the item is) if it was still waiting.
+    ANativeChild* requireNative();
     // Makes the native control over the item's frame: WS_GROUP for a group
     // start; its handle must exist (assertion at line).
     void makeNative(ANativeChild* child, long line);
@@ -40,7 +53,11 @@ protected:
     LRESULT sendNative(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    void makePendingNative(bool shown);
+
     std::unique_ptr<ANativeChild> native_;  // owned, or null
+    bool nativePending_ = false;  // attached hidden: no native control yet
+    int8_t enableAsked_ = -1;     // last enabling asked while pending, or -1
 };
 
 class AButton : public AControl {
@@ -87,8 +104,13 @@ public:
     // Record: APushButton's, label string, FFFF.
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
+    void setText(const char* text) override;
+    AString getText() override;
     const AString& label() const { return label_; }
 
+protected:
+    void makeNativeControl(bool shown) override;
+
 private:
-    AString label_;
+    AString label_;  // the control's text while it has none
 };

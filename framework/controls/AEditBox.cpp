@@ -61,8 +61,20 @@ ARect AEditBox::editRect(const ARect& frame, int32_t lineHeight, bool alwaysMult
     return ARect(frame.left() + 2, frame.top() + dy, frame.right() - 2, frame.bottom() - dy);
 }
 
+bool AEditBox::singleLine() {
+    bool single = true;
+    editRect(nativeRect(), lineHeight(), (itemFlags() & kAlwaysMultiLine) != 0, &single);
+    return single;
+}
+
 void AEditBox::attachItems() {
     AControl::attachItems();
+    attachNative();
+    if (cursorId() == 0)
+        setCursor(static_cast<int16_t>(0x7F01));
+}
+
+void AEditBox::makeNativeControl(bool shown) {
     uint16_t flags = itemFlags();
     DWORD style = 0;
     if (flags & kTabStop)
@@ -79,15 +91,34 @@ void AEditBox::attachItems() {
         style |= ES_MULTILINE | ((flags & kAutoScroll) ? ES_AUTOVSCROLL : 0);
     uint16_t align = textAlignment(getDisplayEnv());
     style |= (align & 0x02) ? ES_CENTER : (align & 0x01) ? ES_RIGHT : 0;
-    makeNative(new (std::nothrow) ANativeEditBox(this, text_.c_str(), style, rect, true), 1512);
+    auto* edit = new (std::nothrow) ANativeEditBox(this, text_.c_str(), style, rect, shown);
+    if (edit)
+        edit->continueFrom(pendingLength_);
+    makeNative(edit, 1512);
     sendNative(EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-    if (cursorId() == 0)
-        setCursor(static_cast<int16_t>(0x7F01));
+    if (pendingStart_ != 0 || pendingEnd_ != 0)
+        sendNative(EM_SETSEL, static_cast<WPARAM>(pendingStart_), static_cast<LPARAM>(pendingEnd_));
 }
 
 void AEditBox::detachItems() {
     AControl::detachItems();
     filter_.reset();
+}
+
+void AEditBox::setText(const char* text) {
+    if (!nativePending()) {
+        AControl::setText(text);
+        return;
+    }
+    text_ = text ? text : "";
+    pendingStart_ = pendingEnd_ = 0;
+    // A multi-line control tells nothing of its text set.
+    if (singleLine())
+        EditTextChanged(*this, pendingLength_, static_cast<int32_t>(text_.length()));
+}
+
+AString AEditBox::getText() {
+    return nativePending() ? text_ : AControl::getText();
 }
 
 void AEditBox::moveNativeWindow() {
@@ -102,7 +133,7 @@ void AEditBox::activeChanged(int16_t on) {
     AControl::activeChanged(on);
     if (itemFlags() & kFocusOutline)
         invalidateBorderInParent();
-    if (!on || currentTarget() != this || !nativeChild())
+    if (!on || currentTarget() != this || !requireNative())
         return;
     if (GetFocus() != nativeChild()->hwnd())
         SetFocus(nativeChild()->hwnd());
@@ -179,6 +210,11 @@ void AEditBox::drawBorder(const ARect& bounds, long a, long b) {
 }
 
 void AEditBox::getSelection(int32_t& start, int32_t& end) {
+    if (nativePending()) {
+        start = std::min(pendingStart_, pendingEnd_);
+        end = std::max(pendingStart_, pendingEnd_);
+        return;
+    }
     if (!nativeChild())
         ThrowAssert("fcontrol", 1699);
     DWORD s = 0, e = 0;
@@ -188,6 +224,17 @@ void AEditBox::getSelection(int32_t& start, int32_t& end) {
 }
 
 void AEditBox::setSelection(int32_t start, int32_t end) {
+    if (nativePending()) {
+        // As the control takes it: -1 as start keeps only the caret, -1 as end is the text's end.
+        auto length = static_cast<int32_t>(text_.length());
+        if (start == -1) {
+            pendingStart_ = pendingEnd_;
+            return;
+        }
+        pendingStart_ = start < 0 ? length : std::min(start, length);
+        pendingEnd_ = end < 0 ? length : std::min(end, length);
+        return;
+    }
     if (!nativeChild())
         ThrowAssert("fcontrol", 1723);
     SendMessageA(nativeChild()->hwnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
@@ -198,7 +245,7 @@ void AEditBox::selectAll() {
 }
 
 void AEditBox::replaceSelection(const char* text) {
-    if (!nativeChild())
+    if (!requireNative())
         ThrowAssert("fcontrol", 1747);
     SendMessageA(nativeChild()->hwnd(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text ? text : ""));
 }
@@ -214,7 +261,7 @@ AString AEditBox::selectedText() {
 }
 
 bool AEditBox::hasSelection() {
-    if (!nativeChild())
+    if (!nativeChild() && !nativePending())
         return false;
     int32_t start = 0, end = 0;
     getSelection(start, end);

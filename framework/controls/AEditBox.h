@@ -6,8 +6,9 @@
 //
 // The box owns its filter and its native control. Pasted text is read only
 // within its memory block and only what fits under the maximum length goes
-// in. Selection calls without a control, a paste of another format and a
-// filter without a box are assertions ("fcontrol").
+// in. Attached hidden, it keeps its text and selection until its control is
+// made. Selection calls of a box not attached, a paste of another format and
+// a filter without a box are assertions ("fcontrol").
 #pragma once
 
 #include <memory>
@@ -56,6 +57,10 @@ public:
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
     void detachItems() override;
+    // Without its control yet, the box holds its text and tells of a change
+    // as a single-line control does when its text is set.
+    void setText(const char* text) override;
+    AString getText() override;
     void moveNativeWindow() override;
     void activeChanged(int16_t on) override;
     ACommand* keyToCommand(AKeyEvent& event) override;
@@ -95,10 +100,19 @@ public:
     // The native rectangle inside frame for a line height: single-line boxes centred.
     static ARect editRect(const ARect& frame, int32_t lineHeight, bool alwaysMultiLine, bool* singleLine);
 
+protected:
+    void makeNativeControl(bool shown) override;
+
 private:
     int32_t lineHeight();
+    bool singleLine();
 
-    AString text_;
+    AString text_;  // the layout's text, then the text while there is no control
+    int32_t pendingLength_ = 0;  // text length at the last change without a control
+    // The selection asked while there is no control, as the control keeps it
+    // (the end is where the caret stands).
+    int32_t pendingStart_ = 0;
+    int32_t pendingEnd_ = 0;
     std::unique_ptr<AEditFilter> filter_;  // owned, or null
     int32_t maxLength_ = 0x400;
     uint16_t takeFocusOnClick_ = 0;

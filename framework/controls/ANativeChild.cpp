@@ -83,15 +83,17 @@ template class ANativeChildOf<NativeChildKind::kBorButton>;
 template class ANativeChildOf<NativeChildKind::kBorRadio>;
 template class ANativeChildOf<NativeChildKind::kBorCheck>;
 
+void EditTextChanged(AComponent& item, int32_t& lastLength, int32_t length) {
+    if (length == 0 || lastLength == 0)
+        item.queueUpdate(4);
+    lastLength = length;
+    item.queueUpdate(6);
+}
+
 int32_t ANativeEditBox::notify(uint16_t code) {
     AComponent* item = requireItem(231);
-    if (code != EN_CHANGE)
-        return 0;
-    int32_t n = GetWindowTextLengthA(hwnd());
-    if (n == 0 || lastLength_ == 0)
-        item->queueUpdate(4);
-    lastLength_ = n;
-    item->queueUpdate(6);
+    if (code == EN_CHANGE)
+        EditTextChanged(*item, lastLength_, GetWindowTextLengthA(hwnd()));
     return 0;
 }
 

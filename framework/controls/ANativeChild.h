@@ -54,15 +54,20 @@ using ANativeBorButton = ANativeChildOf<NativeChildKind::kBorButton>;
 using ANativeBorRadio = ANativeChildOf<NativeChildKind::kBorRadio>;
 using ANativeBorCheck = ANativeChildOf<NativeChildKind::kBorCheck>;
 
-// EN_CHANGE gives change 4 when the text became or stopped being empty, then
-// change 6. The wheel goes to the enclosing window, which gives it to what
-// lies under the pointer.
+// An edit text's change: change 4 to item when the text became or stopped
+// being empty (lastLength, the length at the last change, is updated), then 6.
+void EditTextChanged(AComponent& item, int32_t& lastLength, int32_t length);
+
+// EN_CHANGE gives the edit text's change. The wheel goes to the enclosing
+// window, which gives it to what lies under the pointer.
 class ANativeEditBox : public ANativeChild {
 public:
     ANativeEditBox(ADisplayComponent* item, const char* text, DWORD style, const ARect& rect, bool show)
         : ANativeChild(item, NativeChildKind::kEditBox, text, style, rect, show) {}
     int32_t notify(uint16_t code) override;
     AMessageResult handle(AMessage& message) override;
+    // The length at the last change told before the control was made.
+    void continueFrom(int32_t lastLength) { lastLength_ = lastLength; }
 
 private:
     int32_t lastLength_ = 0;  // text length at the last change, in characters

@@ -44,24 +44,12 @@ void AScrollBar::attachItems() {
     AControl::attachItems();
     clearItemFlags(kShownByState);
     shift_ = ANativeScale(*this).shift;
-    // The screens hidden at start hold two dozen bars: making their native
-    // controls only when first shown saves the start a good part of its window.
-    if (hasFlags(kVisible)) {
-        makeBar(true);
-        return;
-    }
-    barPending_ = true;
-    enableAsked_ = -1;
-    enableForRange();
+    attachNative();
+    if (nativePending())
+        enableForRange();
 }
 
-void AScrollBar::detachItems() {
-    barPending_ = false;
-    AControl::detachItems();
-}
-
-void AScrollBar::makeBar(bool shown) {
-    barPending_ = false;
+void AScrollBar::makeNativeControl(bool shown) {
     ARect f = getFrame();
     DWORD style = f.width() <= f.height() ? SBS_VERT : SBS_HORZ;
     if (itemFlags() & kTabStop)
@@ -71,28 +59,6 @@ void AScrollBar::makeBar(bool shown) {
     makeNative(new (std::nothrow) ANativeScrollBar(this, "", style, nativeRect(), shown), 597);
     pushRange();
     pushPosition();
-    if (enableAsked_ >= 0)
-        AControl::enableWindow(enableAsked_ != 0);
-    enableAsked_ = -1;
-}
-
-void AScrollBar::showNativeWindow() {
-    if (barPending_)
-        makeBar(false);
-    AControl::showNativeWindow();
-}
-
-void AScrollBar::setNativeWindowShownForced(bool show) {
-    if (show && barPending_)
-        makeBar(false);
-    AControl::setNativeWindowShownForced(show);
-}
-
-void AScrollBar::enableWindow(bool on) {
-    if (barPending_)
-        enableAsked_ = on ? 1 : 0;
-    else
-        AControl::enableWindow(on);
 }
 
 void AScrollBar::enableForRange() {
@@ -137,7 +103,7 @@ bool AScrollBar::setRange(int32_t minimum, int32_t maximum, int32_t page, bool r
     if (nativeChild()) {
         pushRange();
         pushPosition();
-    } else if (barPending_) {
+    } else if (nativePending()) {
         enableForRange();
     }
     queueUpdate(6);

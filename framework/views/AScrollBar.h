@@ -19,13 +19,8 @@ public:
     // Record: AControl's, minimum i32, maximum i32, value i32, FFFF.
     void readFrom(AMemoryStream& stream) override;
     void attachItems() override;
-    void detachItems() override;
     bool setRange(int32_t minimum, int32_t maximum, int32_t page, bool redraw) override;
     bool setValue(int32_t value, bool redraw) override;
-    // A bar not shown when attached gets its native control when first shown.
-    void showNativeWindow() override;
-    void setNativeWindowShownForced(bool show) override;
-    void enableWindow(bool on) override;
     // A scroll message of the native control; only the low 16 bits of position count.
     long scrollEvent(int16_t code, int32_t position, uint16_t vertical) override;
     // Code 4 sets the range's value (not the control's); the owner hears the code.
@@ -33,15 +28,15 @@ public:
 
     unsigned shift() const { return shift_; }
 
+protected:
+    void makeNativeControl(bool shown) override;
+
 private:
-    void makeBar(bool shown);
     void pushRange();
     void pushPosition();
     void enableForRange();
 
     unsigned shift_ = 0;
-    bool barPending_ = false;  // attached hidden: no native control yet
-    int8_t enableAsked_ = -1;  // last enabling asked while pending, or -1
 };
 
 class AScrollerScrollBar : public AScrollBar, public AScrollLink {

@@ -50,8 +50,9 @@ public:
 TEST_F(ControlsTest, AHitFlashesTheButtonFor200MsOfTheApplicationClock) {
     if (!openWindow("flash"))
         GTEST_SKIP() << "no display";
-    auto* text = Open<ATextButton>(window, 2, Frame(10, 10, 110, 35), false, "Valider");
-    auto* icon = Open<NotingIconButton>(window, 3, Frame(120, 10, 144, 34), 0x02, "#7");
+    auto* text = Shown(Open<ATextButton>(window, 2, Frame(10, 10, 110, 35), false, "Valider"));
+    auto* icon = Shown(Open<NotingIconButton>(window, 3, Frame(120, 10, 144, 34), 0x02, "#7"));
+    window->showUpdate();
     g_previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(text->getHWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HiliteSpy)));
     SystemSeams saved = Seams();
@@ -124,8 +125,9 @@ TEST_F(ControlsTest, ClickingANativeTwoStateButtonTellsTheOwnerAndOnlyTheStateMo
 TEST_F(ControlsTest, ADefaultPushButtonStartsCurrentWithTheDefaultStyleAndLosesItToAnother) {
     if (!openWindow("push"))
         GTEST_SKIP() << "no display";
-    auto* ok = Open<ATextButton>(window, 2, Frame(10, 10, 110, 35), true, "Valider");
-    auto* cancel = Open<ATextButton>(window, 3, Frame(120, 10, 220, 35), false, "Annuler");
+    auto* ok = Shown(Open<ATextButton>(window, 2, Frame(10, 10, 110, 35), true, "Valider"));
+    auto* cancel = Shown(Open<ATextButton>(window, 3, Frame(120, 10, 220, 35), false, "Annuler"));
+    window->showUpdate();
     ASSERT_NE(nullptr, ok->getHWnd());
     EXPECT_NE(0, ok->state() & AClusterItem::kCurrent);
     EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(ok->getHWnd(), GWL_STYLE) & 0x0F);
@@ -140,5 +142,34 @@ TEST_F(ControlsTest, ADefaultPushButtonStartsCurrentWithTheDefaultStyleAndLosesI
     char text[32] = "";
     GetWindowTextA(ok->getHWnd(), text, sizeof text);
     EXPECT_STREQ("Valider", text);
+    closeWindow();
+}
+
+TEST_F(ControlsTest, AButtonAttachedHiddenGetsItsControlWithItsLabelAndDefaultStyleWhenFirstShown) {
+    if (!openWindow("late button"))
+        GTEST_SKIP() << "no display";
+    window->showUpdate();
+    auto* before = Shown(Open<ATextButton>(window, 4, Frame(10, 200, 110, 225), false, "Avant"));
+    auto* pane = Open<ADisplayComponent>(window, 1, Frame(0, 0, 400, 190));
+    auto* ok = Shown(Open<ATextButton>(pane, 2, Frame(10, 10, 110, 35), true, "Valider"));
+    auto* after = Shown(Open<ATextButton>(window, 5, Frame(120, 200, 220, 225), false, "Apr\xe8s"));
+    EXPECT_EQ(nullptr, ok->getHWnd()) << "no control while hidden";
+    ASSERT_NE(nullptr, before->getHWnd());
+    ASSERT_NE(nullptr, after->getHWnd());
+    // The way the system stacks children made one after the other.
+    UINT onward = GetWindow(before->getHWnd(), GW_HWNDNEXT) == after->getHWnd() ? GW_HWNDNEXT : GW_HWNDPREV;
+    ASSERT_EQ(after->getHWnd(), GetWindow(before->getHWnd(), onward));
+    ok->setText("Fermer");
+    EXPECT_EQ("Fermer", std::string(ok->getText().c_str()));
+    pane->showUpdate();
+    HWND button = ok->getHWnd();
+    ASSERT_NE(nullptr, button);
+    EXPECT_TRUE(IsWindowVisible(button));
+    char text[32] = "";
+    GetWindowTextA(button, text, sizeof text);
+    EXPECT_STREQ("Fermer", text);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(button, GWL_STYLE) & 0x0F);
+    EXPECT_EQ(button, GetWindow(before->getHWnd(), onward)) << "stacked where the layout's order puts it";
+    EXPECT_EQ(after->getHWnd(), GetWindow(button, onward));
     closeWindow();
 }

@@ -33,9 +33,13 @@ TEST_F(ControlsTest, ALayoutMakesEachControlFromItsRecord) {
     ASSERT_NE(nullptr, AComponent::loadLayout(window, "ControlsDialog", 0));
     auto* dialog = Item<ALocalCluster>(window, 300);
     ASSERT_NE(nullptr, dialog);
+    // The native controls are made when the dialog is shown.
+    window->showUpdate();
+    dialog->showUpdate();
 
     auto* ok = Item<ATextButton>(dialog, 301);
     ASSERT_NE(nullptr, ok);
+    ok->setOn(true);
     EXPECT_EQ("Valider", Text(ok->getHWnd()));
     EXPECT_NE(0, ok->state() & AClusterItem::kCurrent) << "the default flag";
 

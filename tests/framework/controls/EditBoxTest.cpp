@@ -83,8 +83,8 @@ TEST_F(ControlsTest, TypingGivesTheEmptinessNoticeOnlyWhenTheBoxBecomesOrStopsBe
         GTEST_SKIP() << "no display";
     auto* box = Shown(Open<NoticeEditBox>(window, 2, Frame(10, 10, 200, 34), 0, ""));
     box->setOn(true);
-    ASSERT_NE(nullptr, box->getHWnd());
     window->showUpdate();
+    ASSERT_NE(nullptr, box->getHWnd());
     ASSERT_EQ(1, box->becomeTarget(1));
     HWND edit = box->getHWnd();
     ASSERT_TRUE(focus(edit));
@@ -287,4 +287,60 @@ TEST(EditBox, AFrameTwiceTheLinePlusTwoHighIsMultiLine) {
         EXPECT_EQ(row.single, single);
         EXPECT_EQ(row.rect, r);
     }
+}
+
+TEST_F(ControlsTest, ABoxAttachedHiddenHoldsItsTextAndNoticesUntilItsControlIsMadeWhenFirstShown) {
+    if (!openWindow("late box"))
+        GTEST_SKIP() << "no display";
+    window->showUpdate();
+    auto* pane = Open<ADisplayComponent>(window, 1, Frame(0, 0, 400, 300));
+    auto* box = Shown(Open<NoticeEditBox>(pane, 2, Frame(10, 10, 200, 34), 0, "mot"));
+    auto* lines = Shown(Open<NoticeEditBox>(pane, 3, Frame(10, 50, 200, 150), 0, ""));
+    EXPECT_EQ(nullptr, box->getHWnd()) << "no control while hidden";
+    EXPECT_EQ("mot", std::string(box->getText().c_str()));
+    box->setMaxLength(6);
+    box->setEnabled(false);
+    struct Row {
+        const char* text;
+        const char* notices;
+    } const rows[] = {{"", "4;6;"}, {"abc", "4;6;"}, {"abcd", "6;"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        box->notices.clear();
+        box->setText(row.text);
+        EXPECT_EQ(row.notices, box->notices) << "as a single-line control tells of its text set";
+        EXPECT_EQ(row.text, std::string(box->getText().c_str()));
+    }
+    lines->setText("ligne");
+    EXPECT_EQ("", lines->notices) << "a multi-line control tells nothing";
+
+    pane->showUpdate();
+    HWND edit = box->getHWnd();
+    ASSERT_NE(nullptr, edit);
+    EXPECT_TRUE(IsWindowVisible(edit));
+    EXPECT_EQ("abcd", TextOf(edit));
+    EXPECT_EQ(6, SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+    EXPECT_FALSE(IsWindowEnabled(edit));
+    box->notices.clear();
+    box->setText("abcde");
+    EXPECT_EQ("6;", box->notices) << "the control goes on from the length told last";
+    EXPECT_EQ("ligne", TextOf(lines->getHWnd()));
+
+    // A selection asked of a hidden box is kept as the control keeps it; a
+    // replacement of it makes the control, hidden.
+    pane->hideUpdate();
+    auto* other = Shown(Open<AEditBox>(pane, 4, Frame(10, 200, 200, 224), 0, "texte"));
+    other->setSelection(3, 1);
+    EXPECT_EQ(nullptr, other->getHWnd());
+    EXPECT_TRUE(other->hasSelection());
+    EXPECT_EQ("ex", std::string(other->selectedText().c_str()));
+    other->setSelection(-1, 0);
+    EXPECT_FALSE(other->hasSelection()) << "-1 keeps only the caret";
+    other->setSelection(2, -1);
+    EXPECT_EQ("xte", std::string(other->selectedText().c_str()));
+    other->replaceSelection("X");
+    ASSERT_NE(nullptr, other->getHWnd());
+    EXPECT_FALSE(IsWindowVisible(other->getHWnd()));
+    EXPECT_EQ("teX", TextOf(other->getHWnd()));
+    closeWindow();
 }
