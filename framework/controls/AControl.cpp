@@ -17,10 +17,14 @@ SV_IMPLEMENT_CLASS(ATextButton, 126, APushButton)
 
 namespace {
 
+HWND WindowOf(AComponent* component) {
+    void* d = component->castTo(&ADisplayComponent::classRecord);
+    return d ? static_cast<ADisplayComponent*>(d)->getHWnd() : nullptr;
+}
+
 // The native window of component when it is a child of parent.
 HWND ChildWindowOf(AComponent* component, HWND parent) {
-    void* d = component->castTo(&ADisplayComponent::classRecord);
-    HWND hwnd = d ? static_cast<ADisplayComponent*>(d)->getHWnd() : nullptr;
+    HWND hwnd = WindowOf(component);
     return hwnd && GetParent(hwnd) == parent ? hwnd : nullptr;
 }
 
@@ -48,11 +52,11 @@ HWND PrecedingChildWindow(AComponent* item, HWND parent) {
             if (HWND hwnd = LastChildWindowIn(ChildOf(link), parent))
                 return hwnd;
         }
-        if (HWND hwnd = ChildWindowOf(up, parent))
-            return hwnd;
-        void* d = up->castTo(&ADisplayComponent::classRecord);
-        if (d && static_cast<ADisplayComponent*>(d)->getHWnd() == parent)
+        HWND own = WindowOf(up);
+        if (own == parent)
             return nullptr;
+        if (own && GetParent(own) == parent)
+            return own;
     }
     return nullptr;
 }

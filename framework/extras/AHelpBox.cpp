@@ -63,11 +63,14 @@ void AHelpBox::showTip(const APoint& point, const AHelpRecord& record) {
     const int x = origin.x + point.x, y = origin.y + point.y + 16;
     // The tooltip's class comes with the common controls, loaded at the
     // first tip: imported, they cost every start some 40 ms under Wine.
-    static auto registerControls =
-        reinterpret_cast<void(WINAPI*)()>(KY_SystemProc("COMCTL32.DLL", "InitCommonControls"));
-    if (!registerControls)
+    static const bool registered = [] {
+        auto registerControls = reinterpret_cast<void(WINAPI*)()>(KY_SystemProc("COMCTL32.DLL", "InitCommonControls"));
+        if (registerControls)
+            registerControls();
+        return registerControls != nullptr;
+    }();
+    if (!registered)
         return;
-    registerControls();
     tip_ =
         CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr, nullptr);

@@ -3,7 +3,8 @@
 // passes the user's scrolls to the scrollers attached to it, so that several
 // views may share one bar.
 //
-// The bar owns its native control from attachItems to detachItems. Missing
+// The bar owns its native control from attachItems (or, attached hidden,
+// from when it is first shown) to detachItems. Missing
 // end marks and a control missing when its range is pushed are assertions ("fscroll").
 #pragma once
 
