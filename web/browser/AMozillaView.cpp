@@ -72,6 +72,13 @@ AMozillaView::~AMozillaView() {
 
 void AMozillaView::setUpItems() {
     AView::setUpItems();
+    browserPending_ = true;
+}
+
+void AMozillaView::requireBrowser() {
+    if (!browserPending_)
+        return;
+    browserPending_ = false;
     createBrowser();
 }
 
@@ -149,6 +156,7 @@ nsresult AMozillaView::createBrowser() {
 }
 
 void AMozillaView::closeBrowser() {
+    browserPending_ = false;
     if (refs_) {
         if (refs_->eventReceiver && chrome_) {
             nsIDOMKeyListener* keys = chrome_;
@@ -185,6 +193,7 @@ void AMozillaView::close() {
 }
 
 void AMozillaView::setWebBrowser(nsIWebBrowser* browser) {
+    requireBrowser();
     if (!refs_ || !browser)
         return;
     refs_->webBrowser = browser;
@@ -193,6 +202,7 @@ void AMozillaView::setWebBrowser(nsIWebBrowser* browser) {
 }
 
 void AMozillaView::processEvents() {
+    requireBrowser();
     if (refs_ && refs_->eventQueue)
         refs_->eventQueue->ProcessPendingEvents();
 }
@@ -204,6 +214,7 @@ void AMozillaView::bindActions() {
 }
 
 bool AMozillaView::hasCurrentUri() {
+    requireBrowser();
     if (!refs_ || !refs_->webNavigation)
         return false;
     nsPtr<nsIURI> uri;
@@ -310,6 +321,8 @@ int16_t AMozillaView::observeTopic(int16_t on) {
         Report("Failed to remove observer!\n");
         return 0;
     }
+    if (on)
+        requireBrowser();
     if (!chrome_)
         return 0;
     nsIObserver* observer = chrome_;
@@ -324,6 +337,7 @@ int16_t AMozillaView::observeTopic(int16_t on) {
 }
 
 int16_t AMozillaView::loadUrl(const AString& url) {
+    requireBrowser();
     if (!refs_ || !refs_->webNavigation)
         return 1;
     stop();
@@ -356,6 +370,7 @@ void AMozillaView::setCurrentUrl(const char* url) {
 }
 
 int16_t AMozillaView::reload() {
+    requireBrowser();
     ProgramLoad own;
     if (refs_ && refs_->webNavigation)
         refs_->webNavigation->Reload(0);
@@ -363,24 +378,28 @@ int16_t AMozillaView::reload() {
 }
 
 int16_t AMozillaView::stop() {
+    requireBrowser();
     if (refs_ && refs_->webNavigation)
         refs_->webNavigation->Stop(nsIWebNavigation::STOP_ALL);
     return 1;
 }
 
 int16_t AMozillaView::goBack() {
+    requireBrowser();
     if (refs_ && refs_->webNavigation)
         refs_->webNavigation->GoBack();
     return 1;
 }
 
 int16_t AMozillaView::goForward() {
+    requireBrowser();
     if (refs_ && refs_->webNavigation)
         refs_->webNavigation->GoForward();
     return 1;
 }
 
 int16_t AMozillaView::canGoBack() {
+    requireBrowser();
     PRBool can = PR_FALSE;
     if (!refs_ || !refs_->webNavigation)
         return 0;
@@ -389,6 +408,7 @@ int16_t AMozillaView::canGoBack() {
 }
 
 int16_t AMozillaView::canGoForward() {
+    requireBrowser();
     PRBool can = PR_FALSE;
     if (!refs_ || !refs_->webNavigation)
         return 1;
@@ -449,6 +469,7 @@ int16_t AMozillaView::savePage(const AFileSpec& file, int16_t withFiles) {
 nsresult AMozillaView::getPrintSettings(nsIPrintSettings** result) {
     if (!result)
         return NS_ERROR_NULL_POINTER;
+    requireBrowser();
     if (!refs_)
         return NS_ERROR_NOT_INITIALIZED;
     if (!refs_->printSettings) {
@@ -652,13 +673,14 @@ ACommand* AMozillaView::focusGained(AMouseEvent&) {
     return noChangeCommand();
 }
 
+// A browser not made yet has no focus to give or take.
 void AMozillaView::activateBrowser() {
-    if (nsPtr<nsIWebBrowserFocus> focus = QueryAs<nsIWebBrowserFocus>(webBrowser()))
+    if (nsPtr<nsIWebBrowserFocus> focus = QueryAs<nsIWebBrowserFocus>(refs_ ? refs_->webBrowser.get() : nullptr))
         focus->Activate();
 }
 
 void AMozillaView::deactivateBrowser() {
-    if (nsPtr<nsIWebBrowserFocus> focus = QueryAs<nsIWebBrowserFocus>(webBrowser()))
+    if (nsPtr<nsIWebBrowserFocus> focus = QueryAs<nsIWebBrowserFocus>(refs_ ? refs_->webBrowser.get() : nullptr))
         focus->Deactivate();
 }
 
@@ -690,6 +712,7 @@ void AMozillaView::moveNativeWindow() {
 
 void AMozillaView::showNativeWindow() {
     AView::showNativeWindow();
+    requireBrowser();
     if (refs_ && refs_->baseWindow) {
         moveNativeWindow();
         refs_->baseWindow->SetVisibility(PR_TRUE);
@@ -706,6 +729,8 @@ void AMozillaView::hideNativeWindow() {
 
 void AMozillaView::setNativeWindowShownForced(bool show) {
     AView::setNativeWindowShownForced(show);
+    if (show)
+        requireBrowser();
     if (refs_ && refs_->baseWindow) {
         if (show)
             moveNativeWindow();

@@ -124,7 +124,10 @@ public:
     ACommand* focusGained(AMouseEvent& event);
     // The framework window holding the view, or null.
     AWindow* holdingWindow();
-    nsIWebBrowser* webBrowser() const { return refs_ ? refs_->webBrowser.get() : nullptr; }
+    nsIWebBrowser* webBrowser() {
+        requireBrowser();
+        return refs_ ? refs_->webBrowser.get() : nullptr;
+    }
     void setWebBrowser(nsIWebBrowser* browser);
     kyMozillaBrowserChrome* chrome() const { return chrome_; }
 
@@ -134,6 +137,9 @@ public:
 
 protected:
     nsresult createBrowser();
+    // A view set up hidden makes its browser when first shown or first asked
+    // for what needs one: the screens the start does not show cost nothing.
+    void requireBrowser();
     void closeBrowser();
     bool hasCurrentUri();
     // The clipboard commands of the browser, or null.
@@ -146,6 +152,7 @@ private:
     static int programLoads_;
     kyMozillaBrowserChrome* chrome_ = nullptr;  // one reference
     AMozillaBrowserRefs* refs_ = nullptr;       // owned
+    bool browserPending_ = false;
     AString status_;
     AString title_;
     int16_t loading_ = 0;

@@ -116,6 +116,46 @@ TEST_F(BrowserTest, LoadUrlRefusesWhatTheRuntimeCannotTakeAndAFreshViewCannotGoF
     EXPECT_EQ(2, view->commandStatus(AMozillaView::kSaveAsCommand, 0)) << "no page yet";
 }
 
+// A screen the start does not show costs no browser; its view makes one when
+// shown, or when a page is loaded into it while it is still hidden.
+TEST_F(BrowserTest, AViewOpenedHiddenMakesItsBrowserWhenShownOrGivenAPage) {
+    window = Open<TestWindow>(app, ARect(0, 0, 600, 400), "#background:255,255,255");
+    if (!window->openWindow("browser"))
+        GTEST_SKIP() << "no display";
+    ShowWindow(window->hwnd(), SW_SHOW);
+    auto contentWindows = [&] {
+        int n = 0;
+        for (HWND w = GetWindow(window->hwnd(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            char name[64] = "";
+            GetClassNameA(w, name, sizeof name);
+            n += std::string(name) == "WebrtContent";
+        }
+        return n;
+    };
+    AMozillaView* shownLater = Open<AMozillaView>(window, int16_t(5), Frame(0, 0, 300, 400));
+    AMozillaView* given = Open<AMozillaView>(window, int16_t(6), Frame(300, 0, 600, 400));
+    window->showUpdate();
+    EXPECT_EQ(0, contentWindows()) << "hidden views have made no browser";
+
+    given->addHandler("AllEvent", recorder);
+    EXPECT_EQ(1, given->loadUrl("about:blank"));
+    EXPECT_EQ(1, contentWindows());
+    EXPECT_NE(nullptr, given->webBrowser());
+    EXPECT_FALSE(IsWindowVisible(ContentWindow(given))) << "made for a page, still hidden";
+    view = given;
+    EXPECT_TRUE(waitLoaded(recorder)) << Joined(recorder->events);
+
+    shownLater->show(true);
+    window->showUpdate();
+    EXPECT_EQ(2, contentWindows());
+    HWND content = ContentWindow(shownLater);
+    ASSERT_NE(nullptr, content);
+    EXPECT_TRUE(IsWindowVisible(content));
+    RECT r;
+    GetWindowRect(content, &r);
+    EXPECT_EQ(300, r.right - r.left) << "made at the view's place";
+}
+
 TEST_F(BrowserTest, SavingWritesThePageAndWithFilesItsFetchedImages) {
     std::string url, why = loadServed("resources.html", url);
     if (!why.empty())
