@@ -202,7 +202,6 @@ void AMozillaView::setWebBrowser(nsIWebBrowser* browser) {
 }
 
 void AMozillaView::processEvents() {
-    requireBrowser();
     if (refs_ && refs_->eventQueue)
         refs_->eventQueue->ProcessPendingEvents();
 }
@@ -214,7 +213,6 @@ void AMozillaView::bindActions() {
 }
 
 bool AMozillaView::hasCurrentUri() {
-    requireBrowser();
     if (!refs_ || !refs_->webNavigation)
         return false;
     nsPtr<nsIURI> uri;
@@ -378,7 +376,6 @@ int16_t AMozillaView::reload() {
 }
 
 int16_t AMozillaView::stop() {
-    requireBrowser();
     if (refs_ && refs_->webNavigation)
         refs_->webNavigation->Stop(nsIWebNavigation::STOP_ALL);
     return 1;
@@ -673,7 +670,8 @@ ACommand* AMozillaView::focusGained(AMouseEvent&) {
     return noChangeCommand();
 }
 
-// A browser not made yet has no focus to give or take.
+// A browser not made yet has no focus to give or take, no page, nothing to
+// stop and no events: those calls never make one.
 void AMozillaView::activateBrowser() {
     if (nsPtr<nsIWebBrowserFocus> focus = QueryAs<nsIWebBrowserFocus>(refs_ ? refs_->webBrowser.get() : nullptr))
         focus->Activate();
